@@ -1,0 +1,233 @@
+#include "common/data_file_reader.h"
+
+#include <charconv>
+#include <fstream>
+#include <type_traits>
+
+#include "common/exception.h"
+#include "platform/win32/file_path.h"
+
+namespace DRAVCommon {
+namespace {
+
+constexpr int kEof = std::char_traits<char>::eof();
+
+inline bool IsSpace(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+}  // namespace
+
+CDataFileReader::CDataFileReader(CDataFileFactory& source, DataFileKind kind, DataFileSubkind subkind,
+                                 const std::string& name)
+    : CDataFileReader(source.Open(kind, subkind, name), DescribeDataFile(kind, subkind, name)) {}
+
+CDataFileReader::CDataFileReader(const std::string& path)
+    : CDataFileReader(std::make_shared<std::ifstream>(Win32::NativePath(path)), path) {}
+
+CDataFileReader::CDataFileReader(std::shared_ptr<std::istream> stream, std::string sourceName)
+    : m_stream(std::move(stream)), m_sourceName(std::move(sourceName)) {
+    if (!m_stream || !*m_stream) throw CDRAVException(DRAV_ERR_BAD_DATA, "cannot read " + m_sourceName);
+    m_buffer = m_stream->rdbuf();
+    Advance();
+}
+
+void CDataFileReader::Fail(std::int32_t code, const std::string& what) const {
+    std::string where = m_token.empty() ? "at the end of the data" : "at \"" + m_token + "\"";
+    throw CDRAVException(code, m_sourceName + ": " + what + " " + where);
+}
+
+// ---- tokens ---------------------------------------------------------------
+
+void CDataFileReader::ReadRawToken(std::string& token) {
+    token.clear();
+    int c = m_buffer->sgetc();
+    while (c != kEof && IsSpace(c)) c = m_buffer->snextc();
+    while (c != kEof && !IsSpace(c)) {
+        token.push_back(static_cast<char>(c));
+        c = m_buffer->snextc();
+    }
+}
+
+void CDataFileReader::SkipToLineEnd() {
+    int c = m_buffer->sbumpc();
+    while (c != kEof && c != '\n') c = m_buffer->sbumpc();
+}
+
+void CDataFileReader::Advance() {
+    if (m_ended) Fail(DRAV_ERR_BAD_DATA, "read past the end of the data");
+
+    ReadRawToken(m_token);
+    while (!m_token.empty() && m_token[0] == '#') {
+        SkipToLineEnd();
+        ReadRawToken(m_token);
+    }
+    if (m_token.empty()) m_ended = true;
+
+    if (m_groupCountdown >= 2) {
+        --m_groupCountdown;
+    } else if (m_groupCountdown == 1) {
+        m_groupCountdown = 0;
+        if (!m_token.empty() && m_token.back() == ')') {
+            m_token.pop_back();
+        } else {
+            std::string closing;
+            ReadRawToken(closing);
+            if (closing != ")") Fail(DRAV_ERR_BAD_DATA, "a group's last value is not followed by \")\"");
+        }
+    }
+}
+
+const std::string& CDataFileReader::RequireToken(const char* wanted) const {
+    if (m_token.empty()) Fail(DRAV_ERR_BAD_DATA, std::string("expected ") + wanted);
+    return m_token;
+}
+
+// ---- peeks ------------------------------------------------------------------
+
+bool CDataFileReader::IsBlock(const std::string& name) const {
+    return m_token.size() == name.size() + 2 && m_token.front() == '<' && m_token.back() == '>' &&
+           m_token.compare(1, name.size(), name) == 0;
+}
+
+bool CDataFileReader::IsAnyBlockStart() const {
+    return m_token.size() > 1 && m_token[0] == '<' && m_token[1] != '/';
+}
+
+bool CDataFileReader::AtBlockEnd() const {
+    RequireToken("a value or the end of an element");
+    if (m_blocks.empty()) Fail(DRAV_ERR_BAD_DATA, "no element is open");
+    const std::string& name = m_blocks.back();
+    return m_token.size() == name.size() + 3 && m_token.compare(0, 2, "</") == 0 && m_token.back() == '>' &&
+           m_token.compare(2, name.size(), name) == 0;
+}
+
+std::string CDataFileReader::PeekBlockName() const {
+    if (!IsAnyBlockStart() || m_token.back() != '>') return {};
+    return m_token.substr(1, m_token.size() - 2);
+}
+
+// ---- elements ---------------------------------------------------------------
+
+void CDataFileReader::BeginBlock(const std::string& name) {
+    if (m_groupCountdown != 0) Fail(DRAV_ERR_OUT_OF_RANGE, "element <" + name + "> opened inside a group");
+    RequireToken(("<" + name + ">").c_str());
+    if (!IsBlock(name)) Fail(DRAV_ERR_BAD_DATA, "expected <" + name + ">");
+    m_blocks.push_back(name);
+    Advance();
+}
+
+void CDataFileReader::EndBlock() {
+    if (m_groupCountdown != 0) Fail(DRAV_ERR_OUT_OF_RANGE, "element closed inside a group");
+    if (m_blocks.empty()) Fail(DRAV_ERR_BAD_DATA, "no element is open to close");
+    RequireToken(("</" + m_blocks.back() + ">").c_str());
+    std::string name = std::move(m_blocks.back());
+    m_blocks.pop_back();
+    if (m_token != "</" + name + ">") Fail(DRAV_ERR_BAD_DATA, "expected </" + name + ">");
+    Advance();
+}
+
+void CDataFileReader::SkipBlock(const std::string& name) {
+    BeginBlock(name);
+    const std::string closing = "</" + name + ">";
+    while (RequireToken(closing.c_str()) != closing) Advance();
+    EndBlock();
+}
+
+// ---- groups -----------------------------------------------------------------
+
+bool CDataFileReader::BeginGroup(std::uint32_t count, bool allowZero) {
+    RequireToken("a group");
+    if (allowZero && m_token == "0") {
+        Advance();
+        return false;
+    }
+    if (m_token == "(") {
+        Advance();
+        m_groupCountdown = count - 1;
+        return true;
+    }
+    if (m_token[0] == '(') {
+        m_token.erase(0, 1);
+        m_groupCountdown = count - 1;
+        return true;
+    }
+    return false;
+}
+
+// ---- values -----------------------------------------------------------------
+
+std::string CDataFileReader::ReadWord() {
+    std::string word = RequireToken("a word");
+    Advance();
+    return word;
+}
+
+std::string CDataFileReader::ReadWordOrEmpty() {
+    std::string word = RequireToken("a word");
+    if (word == "0") word.clear();
+    Advance();
+    return word;
+}
+
+std::string CDataFileReader::ReadQuoted() {
+    if (RequireToken("a quoted text")[0] != '"') Fail(DRAV_ERR_BAD_DATA, "expected a quoted text");
+    std::string text = m_token;
+    std::string word;
+    // A lone double quote is a complete, empty text: its last character closes it.
+    while (text.size() > 1 && text.back() != '"') {
+        ReadRawToken(word);
+        if (word.empty()) Fail(DRAV_ERR_BAD_DATA, "quoted text not closed before the end of the data");
+        text += ' ';
+        text += word;
+    }
+    Advance();
+    return text.size() < 2 ? std::string() : text.substr(1, text.size() - 2);
+}
+
+template <typename T>
+T CDataFileReader::ParseNumber(const char* wanted) {
+    const std::string& token = RequireToken(wanted);
+    const char* begin = token.data();
+    const char* end = begin + token.size();
+    if constexpr (std::is_unsigned_v<T>) {
+        if (*begin == '+' || *begin == '-') Fail(DRAV_ERR_BAD_DATA, std::string("a sign is not allowed on ") + wanted);
+    } else if (*begin == '+') {
+        ++begin;
+    }
+    // Only plain decimal forms: no "inf", "nan" or hexadecimal, as the format never had them.
+    const char* digits = begin + (begin < end && *begin == '-');
+    if (digits == end || !((*digits >= '0' && *digits <= '9') || *digits == '.'))
+        Fail(DRAV_ERR_BAD_DATA, std::string("expected ") + wanted);
+    T value{};
+    auto [stop, error] = std::from_chars(begin, end, value);
+    if (error != std::errc() || stop != end) Fail(DRAV_ERR_BAD_DATA, std::string("malformed ") + wanted);
+    Advance();
+    return value;
+}
+
+std::uint32_t CDataFileReader::ReadUInt() { return ParseNumber<std::uint32_t>("an unsigned number"); }
+std::int32_t CDataFileReader::ReadInt() { return ParseNumber<std::int32_t>("a whole number"); }
+double CDataFileReader::ReadDouble() { return ParseNumber<double>("a number"); }
+
+bool CDataFileReader::ReadBool() {
+    const std::string& token = RequireToken("true or false");
+    bool value;
+    if (token == "true") value = true;
+    else if (token == "false") value = false;
+    else Fail(DRAV_ERR_BAD_DATA, "expected true or false");
+    Advance();
+    return value;
+}
+
+void CDataFileReader::ReadColour(std::uint32_t& colour) {
+    std::uint32_t red, green, blue;
+    if (BeginGroup(3, false)) {
+        red = ReadUInt();
+        green = ReadUInt();
+        blue = ReadUInt();
+    } else {
+        red = green = blue = ReadUInt();
+    }
+    colour = (colour & 0xFF000000u) | (red & 0xFFu) << 16 | (green & 0xFFu) << 8 | (blue & 0xFFu);
+}
+
+}  // namespace DRAVCommon

@@ -1,0 +1,87 @@
+#pragma once
+// The pull reader of the ".drav" element text: whitespace-separated tokens, "#"
+// comments to the end of the line, <name> ... </name> elements, quoted texts,
+// groups in parentheses. Loaders ask for exactly the values their grammar expects,
+// in order, and the reader checks each step.
+
+#include <cstdint>
+#include <deque>
+#include <istream>
+#include <memory>
+#include <string>
+
+#include "common/data_file.h"
+
+namespace DRAVCommon {
+
+class CDataFileReader {
+public:
+    // Reads the data file `name` from `source`.
+    CDataFileReader(CDataFileFactory& source, DataFileKind kind, DataFileSubkind subkind, const std::string& name);
+
+    // Reads the file at `path` (saved games and their headers); code 1 when it cannot be opened.
+    explicit CDataFileReader(const std::string& path);
+
+    // Reads `stream`; `sourceName` names it in error messages.
+    CDataFileReader(std::shared_ptr<std::istream> stream, std::string sourceName);
+
+    CDataFileReader(const CDataFileReader&) = delete;
+    CDataFileReader& operator=(const CDataFileReader&) = delete;
+
+    // Peeks: they never advance.
+    bool IsBlock(const std::string& name) const;
+    bool IsAnyBlockStart() const;
+    bool AtBlockEnd() const;  // code 1 at the end of the data
+    bool IsWord(const std::string& word) const { return m_token == word; }
+    // The name of the element the current token opens, or "" when it opens none.
+    std::string PeekBlockName() const;
+    // The current token; empty at the end of the data.
+    const std::string& GetToken() const { return m_token; }
+    bool AtEnd() const { return m_token.empty(); }
+
+    // Elements.
+    void BeginBlock(const std::string& name);
+    void EndBlock();
+    void SkipBlock(const std::string& name);  // up to the first closing tag of that name
+
+    // Groups: true when a group of `count` values follows; with `allowZero` the
+    // token "0" is an absent group and is consumed.
+    bool BeginGroup(std::uint32_t count, bool allowZero);
+    bool BeginPairGroup() { return BeginGroup(2, true); }
+
+    // Values: each consumes the current token (code 1 at the end of the data).
+    std::string ReadWord();
+    std::string ReadWordOrEmpty();  // "0" reads as ""
+    std::string ReadQuoted();
+    std::uint32_t ReadUInt();
+    std::int32_t ReadInt();
+    double ReadDouble();
+    bool ReadBool();
+    // A group of red, green, blue or one grey number, stored as 0x00RRGGBB; the top byte is kept.
+    void ReadColour(std::uint32_t& colour);
+
+    // Consumes the current token and reads the next one.
+    void Advance();
+
+    // Throws `code` with a message naming the file and the current token.
+    [[noreturn]] void Fail(std::int32_t code, const std::string& what) const;
+
+    const std::string& GetSourceName() const { return m_sourceName; }
+
+private:
+    void ReadRawToken(std::string& token);
+    void SkipToLineEnd();
+    const std::string& RequireToken(const char* wanted) const;
+    template <typename T>
+    T ParseNumber(const char* wanted);
+
+    std::shared_ptr<std::istream> m_stream;
+    std::streambuf* m_buffer = nullptr;
+    std::string m_token;
+    std::deque<std::string> m_blocks;
+    std::uint32_t m_groupCountdown = 0;
+    bool m_ended = false;  // the last read met the end of the data
+    std::string m_sourceName;
+};
+
+}  // namespace DRAVCommon

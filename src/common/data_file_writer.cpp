@@ -1,0 +1,82 @@
+#include "common/data_file_writer.h"
+
+#include "common/exception.h"
+#include "platform/win32/file_path.h"
+
+namespace DRAVCommon {
+
+CDataFileWriter::CDataFileWriter(const std::string& path)
+    : std::ofstream(Win32::NativePath(path), std::ios::out | std::ios::trunc), m_path(path) {
+    if (fail() || bad()) throw CDRAVException(DRAV_ERR_BAD_DATA, "cannot create " + path);
+    precision(6);
+}
+
+void CDataFileWriter::BeginValue() {
+    for (std::size_t i = 0; i < m_blocks.size(); ++i) put(' ');
+    if (m_groupState == 1) {
+        put('(');
+        m_groupState = 2;
+    }
+}
+
+void CDataFileWriter::EndValue() {
+    if (m_groupState != 0 && m_groupState == m_groupCount + 1) {
+        write(")\n", 2);
+        m_groupState = 0;
+    } else {
+        if (m_groupState != 0) ++m_groupState;
+        put('\n');
+    }
+}
+
+void CDataFileWriter::BeginBlock(const std::string& name) {
+    BeginValue();
+    *this << '<' << name << '>';
+    m_blocks.push_back(name);
+    EndValue();
+}
+
+void CDataFileWriter::EndBlock() {
+    if (m_blocks.empty()) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, m_path + ": no element is open to close");
+    std::string tag = "</" + m_blocks.back() + ">";
+    m_blocks.pop_back();
+    BeginValue();
+    *this << tag;
+    EndValue();
+}
+
+void CDataFileWriter::BeginGroup(std::int32_t count) {
+    m_groupState = 1;
+    m_groupCount = count;
+}
+
+void CDataFileWriter::WriteWord(const std::string& word) {
+    BeginValue();
+    if (word.empty()) put('0');
+    else *this << word;
+    EndValue();
+}
+
+void CDataFileWriter::WriteQuoted(const std::string& text) {
+    if (text.find_first_of("\"\n\r") != std::string::npos)
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE,
+                             m_path + ": text with a double quote or a line break cannot be saved: " + text);
+    BeginValue();
+    *this << '"' << text << '"';
+    EndValue();
+}
+
+void CDataFileWriter::WriteDouble(double value) {
+    BeginValue();
+    *this << value;
+    EndValue();
+}
+
+void CDataFileWriter::Finish() {
+    flush();
+    bool lost = fail() || bad();
+    close();
+    if (lost || fail()) throw CDRAVException(DRAV_ERR_BAD_DATA, "writing " + m_path + " failed");
+}
+
+}  // namespace DRAVCommon

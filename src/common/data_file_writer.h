@@ -1,0 +1,53 @@
+#pragma once
+// Writes the ".drav" element text: one value per line, one blank of indentation
+// per open element, groups on consecutive lines between "(" and ")".
+
+#include <cstdint>
+#include <deque>
+#include <fstream>
+#include <string>
+
+namespace DRAVCommon {
+
+class CDataFileWriter : public std::ofstream {
+public:
+    // Creates or truncates `path`; code 1 when it cannot be created.
+    explicit CDataFileWriter(const std::string& path);
+
+    // Plain values are written between these with the stream's own operators.
+    void BeginValue();
+    void EndValue();
+
+    void BeginBlock(const std::string& name);
+    void EndBlock();
+
+    // The next `count` values form one group.
+    void BeginGroup(std::int32_t count);
+
+    void WriteWord(const std::string& word);  // "" is written as "0"
+    void WriteWordOrZero(const std::string& word) { WriteWord(word); }
+    // Code 2 for a text holding a double quote or a line break: it would not read back.
+    void WriteQuoted(const std::string& text);
+    void WriteDouble(double value);
+
+    template <typename T>
+    void WriteValue(const T& value) {
+        BeginValue();
+        *this << value;
+        EndValue();
+    }
+
+    // Flushes and closes the file; code 1 when anything written was lost.
+    void Finish();
+
+    std::size_t GetDepth() const { return m_blocks.size(); }
+    const std::string& GetPath() const { return m_path; }
+
+private:
+    std::deque<std::string> m_blocks;
+    std::int32_t m_groupState = 0;
+    std::int32_t m_groupCount = 0;
+    std::string m_path;
+};
+
+}  // namespace DRAVCommon

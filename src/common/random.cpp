@@ -1,0 +1,22 @@
+#include "common/random.h"
+
+#include <cmath>
+
+namespace DRAVCommon {
+
+std::mt19937& GetRandomEngine() {
+    static std::mt19937 engine;  // default seed 5489
+    return engine;
+}
+
+double Random() { return std::generate_canonical<double, 53>(GetRandomEngine()); }
+
+std::int32_t RollDie(std::int32_t n) {
+    if (n == 0) return 0;
+    double t = Random() * static_cast<double>(n);
+    // The remainder maps the rare product that rounds up to exactly n back to 0.
+    std::int32_t r = static_cast<std::int32_t>(std::trunc(t)) % n;
+    return n > 0 ? r + 1 : r - 1;
+}
+
+}  // namespace DRAVCommon

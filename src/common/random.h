@@ -1,0 +1,18 @@
+#pragma once
+// The one random source of the game rules: a global mt19937, seeded 5489 at program
+// start and reseeded from the tick count when SDL starts.
+
+#include <cstdint>
+#include <random>
+
+namespace DRAVCommon {
+
+std::mt19937& GetRandomEngine();
+
+// Uniform in [0, 1), built from two draws of the engine.
+double Random();
+
+// 0 for n = 0; uniform over 1..n for n > 0 and over n..-1 for n < 0.
+std::int32_t RollDie(std::int32_t n);
+
+}  // namespace DRAVCommon

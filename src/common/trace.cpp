@@ -1,0 +1,47 @@
+#include "common/trace.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+namespace DRAVCommon {
+namespace {
+
+TraceSink& Sink() {
+    static TraceSink sink;
+    return sink;
+}
+
+int g_level = TRACE_LOW;
+
+}  // namespace
+
+TraceSink SetTraceSink(TraceSink sink) {
+    TraceSink previous = std::move(Sink());
+    Sink() = std::move(sink);
+    return previous;
+}
+
+void SetTraceLevel(int level) { g_level = level; }
+
+void Trace(int level, const char* file, int line, const char* function, const char* format, ...) {
+    TraceSink& sink = Sink();
+    if (!sink || level < g_level) return;
+
+    va_list args;
+    va_start(args, format);
+    va_list measure;
+    va_copy(measure, args);
+    int length = std::vsnprintf(nullptr, 0, format, measure);
+    va_end(measure);
+    std::string text;
+    if (length > 0) {
+        std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
+        std::vsnprintf(buffer.data(), buffer.size(), format, args);
+        text.assign(buffer.data(), static_cast<std::size_t>(length));
+    }
+    va_end(args);
+    sink(level, file, line, function, text);
+}
+
+}  // namespace DRAVCommon

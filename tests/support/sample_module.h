@@ -1,0 +1,23 @@
+#pragma once
+// Where the tests find the sample module: the folder tree in the source and the
+// archives the build packs from it.
+
+#include <memory>
+#include <string>
+
+#include "common/data_file.h"
+
+namespace QuillmereTest {
+
+// modules/sample in the source tree.
+std::string SampleRoot();
+// The build's folder holding module1.drav packed from the sample.
+std::string SampleArchiveRoot();
+
+std::shared_ptr<DRAVCommon::CDataFileFactory> SampleFolderSource(int chapter = 1);
+std::shared_ptr<DRAVCommon::CDataFileFactory> SampleArchiveSource(int chapter = 1);
+
+// A reader over an in-memory text, for parser tests.
+std::shared_ptr<std::istream> TextStream(const std::string& text);
+
+}  // namespace QuillmereTest
