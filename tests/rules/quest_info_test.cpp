@@ -8,6 +8,7 @@
 #include "common/exception.h"
 #include "rules/journal_texts.h"
 #include "rules/quest_info.h"
+#include "support/error_code.h"
 #include "support/sample_module.h"
 
 using DRAV::JournalTextMap;
@@ -31,12 +32,7 @@ JournalTextMap ReadJournal(const std::string& text) {
 
 template <typename Read>
 std::int32_t ErrorCode(Read read, const std::string& text) {
-    try {
-        read(text);
-    } catch (const CDRAVException& error) {
-        return error.GetCode();
-    }
-    return 0;
+    return QuillmereTest::ErrorCodeOf([&] { read(text); });
 }
 
 TEST(Quests, ReadEveryField) {

@@ -5,6 +5,7 @@
 #include "common/data_file_reader.h"
 #include "common/exception.h"
 #include "rules/talk_state.h"
+#include "support/error_code.h"
 #include "support/sample_module.h"
 
 using DRAV::FindTalkState;
@@ -21,12 +22,7 @@ TalkStateList ReadStates(const std::string& text) {
 }
 
 std::int32_t ReadError(const std::string& text) {
-    try {
-        ReadStates(text);
-    } catch (const CDRAVException& error) {
-        return error.GetCode();
-    }
-    return 0;
+    return QuillmereTest::ErrorCodeOf([&] { ReadStates(text); });
 }
 
 TEST(TalkStates, ReadInFileOrderWithTheirScripts) {

@@ -8,6 +8,7 @@
 #include "script/lua_string.h"
 #include "script/script_loader.h"
 #include "script/script_test_support.h"
+#include "support/error_code.h"
 #include "support/sample_module.h"
 
 using DRAVCommon::CDataFileReader;
@@ -17,12 +18,7 @@ using QuillmereTest::TextStream;
 namespace {
 
 std::int32_t ErrorCode(const std::string& text) {
-    try {
-        ScriptFromText(text);
-    } catch (const CDRAVException& error) {
-        return error.GetCode();
-    }
-    return 0;
+    return QuillmereTest::ErrorCodeOf([&] { ScriptFromText(text); });
 }
 
 TEST(LoadScript, LuaBodyBecomesOneLine) {
@@ -131,13 +127,10 @@ TEST(MakeTriggerScript, WithSpecialStatCheck) {
 }
 
 TEST(MakeTriggerScript, StatisticOutsideTheTableIsRefused) {
-    try {
-        DRAV::MakeTriggerScript("t", 6, 0, "a", "b");
-        FAIL() << "statistic 6 accepted";
-    } catch (const CDRAVException& error) {
-        EXPECT_EQ(error.GetCode(), DRAV_ERR_OUT_OF_RANGE);
-    }
-    EXPECT_THROW(DRAV::MakeTriggerScript("t", -1, 0, "a", "b"), CDRAVException);
+    EXPECT_EQ(QuillmereTest::ErrorCodeOf([] { DRAV::MakeTriggerScript("t", 6, 0, "a", "b"); }),
+              DRAV_ERR_OUT_OF_RANGE);
+    EXPECT_EQ(QuillmereTest::ErrorCodeOf([] { DRAV::MakeTriggerScript("t", -1, 0, "a", "b"); }),
+              DRAV_ERR_OUT_OF_RANGE);
 }
 
 TEST(QuoteLuaString, EscapesWhatLuaWouldReadDifferently) {

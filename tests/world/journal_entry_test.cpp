@@ -5,6 +5,7 @@
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
 #include "common/exception.h"
+#include "support/error_code.h"
 #include "support/sample_module.h"
 #include "support/temp_dir.h"
 #include "world/journal_entry.h"
@@ -68,12 +69,8 @@ TEST(JournalState, MalformedElementsAreBadData) {
          }) {
         DRAVCommon::CDataFileReader reader(QuillmereTest::TextStream(text), "save");
         JournalState journal;
-        try {
-            DRAV::LoadJournalState(journal, reader);
-            ADD_FAILURE() << "accepted " << text;
-        } catch (const CDRAVException& error) {
-            EXPECT_EQ(error.GetCode(), DRAV_ERR_BAD_DATA) << text;
-        }
+        EXPECT_EQ(QuillmereTest::ErrorCodeOf([&] { DRAV::LoadJournalState(journal, reader); }), DRAV_ERR_BAD_DATA)
+            << text;
     }
 }
 

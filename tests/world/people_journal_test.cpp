@@ -6,6 +6,7 @@
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
 #include "common/exception.h"
+#include "support/error_code.h"
 #include "support/sample_module.h"
 #include "support/temp_dir.h"
 #include "world/people_journal.h"
@@ -87,12 +88,8 @@ TEST(PeopleJournal, MalformedElementsAreBadData) {
          }) {
         DRAVCommon::CDataFileReader reader(QuillmereTest::TextStream(text), "save");
         PeopleJournal people;
-        try {
-            DRAV::LoadPeopleJournal(people, reader);
-            ADD_FAILURE() << "accepted " << text;
-        } catch (const CDRAVException& error) {
-            EXPECT_EQ(error.GetCode(), DRAV_ERR_BAD_DATA) << text;
-        }
+        EXPECT_EQ(QuillmereTest::ErrorCodeOf([&] { DRAV::LoadPeopleJournal(people, reader); }), DRAV_ERR_BAD_DATA)
+            << text;
     }
 }
 

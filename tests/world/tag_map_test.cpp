@@ -5,6 +5,7 @@
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
 #include "common/exception.h"
+#include "support/error_code.h"
 #include "support/sample_module.h"
 #include "support/temp_dir.h"
 #include "world/tag_map.h"
@@ -88,12 +89,7 @@ TEST(TagMap, MalformedEntriesAreBadData) {
              "<questtags> (alpha 99999999999) </questtags>",
          }) {
         DRAVCommon::CDataFileReader reader(QuillmereTest::TextStream(text), "save");
-        try {
-            LoadFromElement(reader);
-            ADD_FAILURE() << "accepted " << text;
-        } catch (const CDRAVException& error) {
-            EXPECT_EQ(error.GetCode(), DRAV_ERR_BAD_DATA) << text;
-        }
+        EXPECT_EQ(QuillmereTest::ErrorCodeOf([&] { LoadFromElement(reader); }), DRAV_ERR_BAD_DATA) << text;
     }
 }
 
