@@ -1,0 +1,161 @@
+#include "script/lua_script.h"
+
+#include <exception>
+#include <new>
+
+#include "common/data_file_reader.h"
+#include "common/exception.h"
+#include "common/trace.h"
+#include "script/lua_string.h"
+#include "script/script_function.h"
+
+namespace DRAV {
+namespace {
+
+const char* const kScriptHeader = "function drav_script( context )\n";
+
+const char* const kSpecialStatKeys[] = {"locks", "traps", "diplomacy", "stealth", "observation"};
+
+// Lua is C: a C++ exception must not unwind through its frames. Every native
+// function runs inside CallNative, which parks an escaping exception here, ends
+// the script with a Lua error and lets Eval throw the exception on unchanged.
+struct PendingException {
+    std::exception_ptr error;
+};
+
+PendingException*& PendingSlot(lua_State* state) {
+    return *static_cast<PendingException**>(lua_getextraspace(state));
+}
+
+int CallNative(lua_State* state) {
+    lua_CFunction handler = lua_tocfunction(state, lua_upvalueindex(1));
+    int results = 0;
+    bool escaped = false;
+    try {
+        results = handler(state);
+    } catch (...) {
+        if (PendingException* pending = PendingSlot(state); pending && !pending->error)
+            pending->error = std::current_exception();
+        escaped = true;
+    }
+    if (escaped) {
+        lua_pushliteral(state, "native function failed");
+        return lua_error(state);
+    }
+    return results;
+}
+
+int OpenLibrariesAndFunctions(lua_State* state) {
+    const bool testMode = lua_toboolean(state, 1) != 0;
+    luaL_openlibs(state);
+    CLuaScript::RegisterFunctions(state, testMode);
+    return 0;
+}
+
+class CStateCloser {
+public:
+    explicit CStateCloser(lua_State* state) : m_state(state) {}
+    ~CStateCloser() { lua_close(m_state); }
+    CStateCloser(const CStateCloser&) = delete;
+    CStateCloser& operator=(const CStateCloser&) = delete;
+
+private:
+    lua_State* m_state;
+};
+
+std::string ErrorText(lua_State* state) {
+    size_t length = 0;
+    const char* text = lua_tolstring(state, -1, &length);
+    if (!text) return std::string("script raised a ") + luaL_typename(state, -1) + " as its error";
+    return std::string(text, length);
+}
+
+// Throws what a failed step left: a native function's exception as it was,
+// otherwise the script error with Lua's text.
+void CheckStep(lua_State* state, int status, const PendingException& pending) {
+    if (pending.error) std::rethrow_exception(pending.error);
+    if (status == LUA_OK) return;
+    std::string text = ErrorText(state);
+    DRAV_TRACE(2, "Lua Error: %s", text.c_str());
+    throw CDRAVException(DRAV_ERR_SCRIPT, std::move(text));
+}
+
+}  // namespace
+
+CLuaScript::CLuaScript(DRAVCommon::CDataFileReader& reader) : m_source(kScriptHeader) {
+    while (!reader.AtBlockEnd()) {
+        m_source += reader.ReadWord();
+        m_source += ' ';
+    }
+    m_source += "\nend\n";
+}
+
+CLuaScript::CLuaScript(const std::string& tag) : m_source(kScriptHeader) {
+    m_source += "drav_set_tag( context, " + QuoteLuaString(tag) + " )\n";
+    m_source += "end\n";
+}
+
+CLuaScript::CLuaScript(const std::string& tag, std::int32_t statistic, std::int32_t number, const std::string& title,
+                       const std::string& text)
+    : m_source(kScriptHeader) {
+    if (statistic < 0 || statistic > kTriggerNoSpecialStat)
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "trigger " + tag + ": no special statistic " +
+                                                        std::to_string(statistic));
+    const std::string quotedTag = QuoteLuaString(tag);
+    m_source += "  if(drav_check_tag(context, " + quotedTag + " )) then \n";
+    m_source += "    return \n";
+    m_source += "  end \n";
+    if (statistic != kTriggerNoSpecialStat) {
+        m_source += "  if(not drav_special_stat_check(context, " + QuoteLuaString(kSpecialStatKeys[statistic]) +
+                    ", " + std::to_string(number) + ")) then \n";
+        m_source += "    return \n";
+        m_source += "  end \n";
+    }
+    m_source += "  drav_dialog_box(context, " + QuoteLuaString(title) + ", " + QuoteLuaString(text) + ") \n";
+    m_source += "  drav_set_tag(context, " + quotedTag + ") \n";
+    m_source += "end \n";
+}
+
+void CLuaScript::RegisterFunctions(lua_State* state, bool testMode) {
+    for (const CScriptFunction& function : GetScriptFunctions()) {
+        lua_CFunction handler = testMode ? function.testHandler : function.handler;
+        if (!handler) continue;
+        lua_pushcfunction(state, handler);
+        lua_pushcclosure(state, CallNative, 1);
+        lua_setglobal(state, function.name);
+    }
+}
+
+std::int32_t CLuaScript::Eval(CEngine* engine, CScriptContext& context) const {
+    context.engine = engine;
+
+    lua_State* state = luaL_newstate();
+    if (!state) throw std::bad_alloc();
+    PendingException pending;  // outlives the state: closing it may still run native functions
+    CStateCloser closer(state);
+    PendingSlot(state) = &pending;
+
+    lua_pushcfunction(state, OpenLibrariesAndFunctions);
+    lua_pushboolean(state, context.testMode);
+    if (int status = lua_pcall(state, 1, 0, 0); status == LUA_ERRMEM && !pending.error) throw std::bad_alloc();
+    else CheckStep(state, status, pending);
+
+    // The chunk is named by its own text, so Lua's messages quote the script's start.
+    CheckStep(state, luaL_loadbuffer(state, m_source.data(), m_source.size(), m_source.c_str()), pending);
+    CheckStep(state, lua_pcall(state, 0, 0, 0), pending);
+
+    lua_getglobal(state, "drav_script");
+    lua_pushlightuserdata(state, &context);
+    CheckStep(state, lua_pcall(state, 1, 1, 0), pending);
+
+    if (lua_isboolean(state, -1)) return lua_toboolean(state, -1) ? 1 : 0;
+    if (lua_isnumber(state, -1)) {
+        int exact = 0;
+        const lua_Integer value = lua_tointegerx(state, -1, &exact);
+        return exact ? static_cast<std::int32_t>(static_cast<std::uint32_t>(value)) : 0;
+    }
+    if (context.resultRequired) throw CDRAVException(DRAV_ERR_SCRIPT, "");
+    return 0;
+}
+
+}  // namespace DRAV

@@ -1,0 +1,49 @@
+#pragma once
+// The Lua script holder: a complete chunk that defines the global function
+// drav_script( context ), run in a Lua state of its own for every evaluation.
+
+#include <cstdint>
+#include <string>
+
+#include <lua.hpp>
+
+#include "script/script.h"
+
+namespace DRAVCommon {
+class CDataFileReader;
+}
+
+namespace DRAV {
+
+// The special statistic of a trigger check: 0 locks, 1 traps, 2 diplomacy,
+// 3 stealth, 4 observation; this value means no check.
+constexpr std::int32_t kTriggerNoSpecialStat = 5;
+
+class CLuaScript : public CScript {
+public:
+    // The body of a "lua" element: every word up to the element's end, joined on
+    // one line. The caller has opened the element and closes it afterwards.
+    explicit CLuaScript(DRAVCommon::CDataFileReader& reader);
+
+    // Sets `tag` when run.
+    explicit CLuaScript(const std::string& tag);
+
+    // The trigger of an object: once `tag` is set it does nothing; otherwise, when
+    // `statistic` is not kTriggerNoSpecialStat and the party fails that check
+    // against `number`, nothing this time; else it shows `text` in a box titled
+    // `title` and sets `tag`. Code 2 for a statistic outside 0 to 5.
+    CLuaScript(const std::string& tag, std::int32_t statistic, std::int32_t number, const std::string& title,
+               const std::string& text);
+
+    std::int32_t Eval(CEngine* engine, CScriptContext& context) const override;
+    const std::string& GetSource() const override { return m_source; }
+
+    // Defines the native functions of the current table (script_function.h) as
+    // globals of `state`: the test-mode handlers when `testMode` is set.
+    static void RegisterFunctions(lua_State* state, bool testMode);
+
+private:
+    std::string m_source;
+};
+
+}  // namespace DRAV

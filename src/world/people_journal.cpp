@@ -1,0 +1,46 @@
+#include "world/people_journal.h"
+
+#include "common/data_file_reader.h"
+#include "common/data_file_writer.h"
+
+namespace DRAV {
+
+void AddPeopleJournalEntry(PeopleJournal& people, const std::string& personKey, const std::string& displayName,
+                           const std::string& areaName, const std::string& text) {
+    auto found = people.find(personKey);
+    if (found == people.end())
+        found = people.emplace(personKey, std::make_shared<CPeopleJournalEntry>(personKey, displayName)).first;
+    found->second->SetLocation(areaName);
+    found->second->AddNote(text);
+}
+
+void SavePeopleJournal(const PeopleJournal& people, DRAVCommon::CDataFileWriter& writer) {
+    writer.BeginBlock("people");
+    for (const auto& [key, person] : people) {
+        writer.BeginBlock("entry");
+        writer.WriteWord(key);
+        writer.WriteQuoted(person->GetName());
+        writer.WriteQuoted(person->GetLocation());
+        for (const std::string& note : person->GetNotes()) writer.WriteQuoted(note);
+        writer.EndBlock();
+    }
+    writer.EndBlock();
+}
+
+void LoadPeopleJournal(PeopleJournal& people, DRAVCommon::CDataFileReader& reader) {
+    people.clear();
+    reader.BeginBlock("people");
+    while (!reader.AtBlockEnd()) {
+        reader.BeginBlock("entry");
+        std::string key = reader.ReadWord();
+        std::string name = reader.ReadQuoted();
+        auto person = std::make_shared<CPeopleJournalEntry>(key, std::move(name));
+        person->SetLocation(reader.ReadQuoted());
+        while (!reader.AtBlockEnd()) person->AddNote(reader.ReadQuoted());
+        reader.EndBlock();
+        people.insert_or_assign(std::move(key), std::move(person));
+    }
+    reader.EndBlock();
+}
+
+}  // namespace DRAV

@@ -1,0 +1,51 @@
+#pragma once
+// The people the party has talked to: who, where they last spoke, and everything
+// they said; with its saved "people" element.
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace DRAVCommon {
+class CDataFileReader;
+class CDataFileWriter;
+}
+
+namespace DRAV {
+
+class CPeopleJournalEntry {
+public:
+    // No location and no notes yet.
+    CPeopleJournalEntry(std::string personKey, std::string name)
+        : m_personKey(std::move(personKey)), m_name(std::move(name)) {}
+
+    const std::string& GetPersonKey() const { return m_personKey; }
+    const std::string& GetName() const { return m_name; }
+    const std::string& GetLocation() const { return m_location; }
+    const std::vector<std::string>& GetNotes() const { return m_notes; }
+
+    void SetLocation(std::string location) { m_location = std::move(location); }
+    void AddNote(std::string note) { m_notes.push_back(std::move(note)); }
+
+private:
+    std::string m_personKey;
+    std::string m_name;
+    std::string m_location;
+    std::vector<std::string> m_notes;
+};
+
+// By person key: the partner actor's name word.
+using PeopleJournal = std::map<std::string, std::shared_ptr<CPeopleJournalEntry>>;
+
+// Records that the person `personKey` (shown as `displayName` when first met) said
+// `text` in the area shown as `areaName`.
+void AddPeopleJournalEntry(PeopleJournal& people, const std::string& personKey, const std::string& displayName,
+                           const std::string& areaName, const std::string& text);
+
+void SavePeopleJournal(const PeopleJournal& people, DRAVCommon::CDataFileWriter& writer);
+
+// Replaces `people` with the entries of a "people" element.
+void LoadPeopleJournal(PeopleJournal& people, DRAVCommon::CDataFileReader& reader);
+
+}  // namespace DRAV
