@@ -1,0 +1,46 @@
+#pragma once
+// Small helpers of the rules tests: readers over texts, writers into a temporary
+// folder, and checks of the exception a call throws.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "common/data_file_reader.h"
+#include "common/data_file_writer.h"
+#include "common/exception.h"
+#include "support/sample_module.h"
+#include "support/temp_dir.h"
+
+namespace RulesTest {
+
+inline std::unique_ptr<DRAVCommon::CDataFileReader> ReaderOver(const std::string& text) {
+    return std::make_unique<DRAVCommon::CDataFileReader>(QuillmereTest::TextStream(text), "test.drav");
+}
+
+// Runs `write` on a fresh file and returns what was written.
+template <typename Write>
+std::string WrittenText(Write write) {
+    QuillmereTest::TempDir dir;
+    const std::string path = dir / "out.drav";
+    DRAVCommon::CDataFileWriter writer(path);
+    write(writer);
+    writer.Finish();
+    return QuillmereTest::ReadTextFile(path);
+}
+
+// The call throws CDRAVException with `code`, and its message holds `fragment`.
+template <typename Call>
+void ExpectThrowsCode(Call call, std::int32_t code, const std::string& fragment) {
+    try {
+        call();
+        ADD_FAILURE() << "no exception; expected code " << code << " naming \"" << fragment << "\"";
+    } catch (const CDRAVException& error) {
+        EXPECT_EQ(error.GetCode(), code) << error.GetMessage();
+        EXPECT_NE(error.GetMessage().find(fragment), std::string::npos)
+            << "message \"" << error.GetMessage() << "\" does not name \"" << fragment << "\"";
+    }
+}
+
+}  // namespace RulesTest
