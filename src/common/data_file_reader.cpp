@@ -135,6 +135,8 @@ void CDataFileReader::SkipBlock(const std::string& name) {
 // ---- groups -----------------------------------------------------------------
 
 bool CDataFileReader::BeginGroup(std::uint32_t count, bool allowZero) {
+    // The closing bookkeeping needs a first and a last value.
+    if (count < 2) Fail(DRAV_ERR_OUT_OF_RANGE, "a group of " + std::to_string(count) + " values is not supported");
     RequireToken("a group");
     if (allowZero && m_token == "0") {
         Advance();
@@ -192,6 +194,7 @@ T CDataFileReader::ParseNumber(const char* wanted) {
         if (*begin == '+' || *begin == '-') Fail(DRAV_ERR_BAD_DATA, std::string("a sign is not allowed on ") + wanted);
     } else if (*begin == '+') {
         ++begin;
+        if (begin < end && *begin == '-') Fail(DRAV_ERR_BAD_DATA, std::string("malformed ") + wanted);
     }
     // Only plain decimal forms: no "inf", "nan" or hexadecimal, as the format never had them.
     const char* digits = begin + (begin < end && *begin == '-');
