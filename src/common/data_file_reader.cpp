@@ -39,17 +39,26 @@ void CDataFileReader::Fail(std::int32_t code, const std::string& what) const {
 
 void CDataFileReader::ReadRawToken(std::string& token) {
     token.clear();
-    int c = m_buffer->sgetc();
-    while (c != kEof && IsSpace(c)) c = m_buffer->snextc();
-    while (c != kEof && !IsSpace(c)) {
-        token.push_back(static_cast<char>(c));
-        c = m_buffer->snextc();
+    try {
+        int c = m_buffer->sgetc();
+        while (c != kEof && IsSpace(c)) c = m_buffer->snextc();
+        while (c != kEof && !IsSpace(c)) {
+            token.push_back(static_cast<char>(c));
+            c = m_buffer->snextc();
+        }
+    } catch (const std::ios_base::failure&) {
+        // A file buffer throws when the system refuses the read (a folder, an I/O error).
+        Fail(DRAV_ERR_BAD_DATA, "cannot read the data");
     }
 }
 
 void CDataFileReader::SkipToLineEnd() {
-    int c = m_buffer->sbumpc();
-    while (c != kEof && c != '\n') c = m_buffer->sbumpc();
+    try {
+        int c = m_buffer->sbumpc();
+        while (c != kEof && c != '\n') c = m_buffer->sbumpc();
+    } catch (const std::ios_base::failure&) {
+        Fail(DRAV_ERR_BAD_DATA, "cannot read the data");
+    }
 }
 
 void CDataFileReader::Advance() {
