@@ -22,5 +22,6 @@ function(quillmere_tests name)
   target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
   target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} quillmere_test_support GTest::gtest GTest::gtest_main GTest::gmock)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QUILLMERE_SAMPLE=${PROJECT_SOURCE_DIR}/modules/sample;QUILLMERE_SAMPLE_ARCHIVE=${PROJECT_BINARY_DIR}/modules/sample")
+    PROPERTIES ENVIRONMENT "QUILLMERE_SAMPLE=${PROJECT_SOURCE_DIR}/modules/sample"
+               ENVIRONMENT_MODIFICATION "QUILLMERE_SAMPLE_ARCHIVE=set:${PROJECT_BINARY_DIR}/modules/sample")
 endfunction()
