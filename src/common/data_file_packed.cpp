@@ -1,6 +1,7 @@
 #include "common/data_file_packed.h"
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include "common/exception.h"
@@ -21,7 +22,11 @@ std::uint32_t LoadU16(const unsigned char* p) {
 
 // Opens the archive and returns its size, leaving the stream at the start.
 std::uint64_t OpenArchive(std::ifstream& file, const std::string& path) {
-    file.open(Win32::NativePath(path), std::ios::binary);
+    std::string native = Win32::NativePath(path);
+    std::error_code ignored;
+    if (!std::filesystem::is_regular_file(native, ignored))
+        throw CDRAVException(DRAV_ERR_BAD_DATA, "cannot open archive " + path);
+    file.open(native, std::ios::binary);
     if (!file) throw CDRAVException(DRAV_ERR_BAD_DATA, "cannot open archive " + path);
     file.seekg(0, std::ios::end);
     std::streamoff size = file.tellg();

@@ -1,11 +1,24 @@
 #include "common/data_file_path.h"
 
+#include <filesystem>
 #include <fstream>
 
 #include "common/exception.h"
 #include "platform/win32/file_path.h"
 
 namespace DRAVCommon {
+namespace {
+
+// A folder opens as a stream too, and reports a size no vector can hold.
+std::string RegularFile(const std::string& path) {
+    std::string native = Win32::NativePath(path);
+    std::error_code ignored;
+    if (!std::filesystem::is_regular_file(native, ignored))
+        throw CDRAVException(DRAV_ERR_BAD_DATA, "cannot open data file " + path);
+    return native;
+}
+
+}  // namespace
 
 CDataFileFactoryPath::CDataFileFactoryPath(std::string root, std::int32_t chapter)
     : m_root(std::move(root)), m_chapter(chapter) {
@@ -22,7 +35,7 @@ std::string CDataFileFactoryPath::FullPath(DataFileKind kind, DataFileSubkind su
 std::shared_ptr<std::istream> CDataFileFactoryPath::Open(DataFileKind kind, DataFileSubkind subkind,
                                                          const std::string& name) {
     std::string path = FullPath(kind, subkind, name);
-    auto stream = std::make_shared<std::ifstream>(Win32::NativePath(path));
+    auto stream = std::make_shared<std::ifstream>(RegularFile(path));
     if (!*stream) throw CDRAVException(DRAV_ERR_BAD_DATA, "cannot open data file " + path);
     return stream;
 }
@@ -30,7 +43,7 @@ std::shared_ptr<std::istream> CDataFileFactoryPath::Open(DataFileKind kind, Data
 std::shared_ptr<ByteVector> CDataFileFactoryPath::ReadAll(DataFileKind kind, DataFileSubkind subkind,
                                                           const std::string& name) {
     std::string path = FullPath(kind, subkind, name);
-    std::ifstream file(Win32::NativePath(path), std::ios::binary);
+    std::ifstream file(RegularFile(path), std::ios::binary);
     if (!file) throw CDRAVException(DRAV_ERR_BAD_DATA, "cannot open data file " + path);
     file.seekg(0, std::ios::end);
     std::streamoff size = file.tellg();

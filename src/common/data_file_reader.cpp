@@ -39,17 +39,26 @@ void CDataFileReader::Fail(std::int32_t code, const std::string& what) const {
 
 void CDataFileReader::ReadRawToken(std::string& token) {
     token.clear();
-    int c = m_buffer->sgetc();
-    while (c != kEof && IsSpace(c)) c = m_buffer->snextc();
-    while (c != kEof && !IsSpace(c)) {
-        token.push_back(static_cast<char>(c));
-        c = m_buffer->snextc();
+    try {
+        int c = m_buffer->sgetc();
+        while (c != kEof && IsSpace(c)) c = m_buffer->snextc();
+        while (c != kEof && !IsSpace(c)) {
+            token.push_back(static_cast<char>(c));
+            c = m_buffer->snextc();
+        }
+    } catch (const std::ios_base::failure&) {
+        // A file buffer throws when the system refuses the read (a folder, an I/O error).
+        Fail(DRAV_ERR_BAD_DATA, "cannot read the data");
     }
 }
 
 void CDataFileReader::SkipToLineEnd() {
-    int c = m_buffer->sbumpc();
-    while (c != kEof && c != '\n') c = m_buffer->sbumpc();
+    try {
+        int c = m_buffer->sbumpc();
+        while (c != kEof && c != '\n') c = m_buffer->sbumpc();
+    } catch (const std::ios_base::failure&) {
+        Fail(DRAV_ERR_BAD_DATA, "cannot read the data");
+    }
 }
 
 void CDataFileReader::Advance() {
@@ -135,6 +144,8 @@ void CDataFileReader::SkipBlock(const std::string& name) {
 // ---- groups -----------------------------------------------------------------
 
 bool CDataFileReader::BeginGroup(std::uint32_t count, bool allowZero) {
+    // The closing bookkeeping needs a first and a last value.
+    if (count < 2) Fail(DRAV_ERR_OUT_OF_RANGE, "a group of " + std::to_string(count) + " values is not supported");
     RequireToken("a group");
     if (allowZero && m_token == "0") {
         Advance();
@@ -192,6 +203,7 @@ T CDataFileReader::ParseNumber(const char* wanted) {
         if (*begin == '+' || *begin == '-') Fail(DRAV_ERR_BAD_DATA, std::string("a sign is not allowed on ") + wanted);
     } else if (*begin == '+') {
         ++begin;
+        if (begin < end && *begin == '-') Fail(DRAV_ERR_BAD_DATA, std::string("malformed ") + wanted);
     }
     // Only plain decimal forms: no "inf", "nan" or hexadecimal, as the format never had them.
     const char* digits = begin + (begin < end && *begin == '-');

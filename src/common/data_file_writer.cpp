@@ -1,5 +1,7 @@
 #include "common/data_file_writer.h"
 
+#include <string_view>
+
 #include "common/exception.h"
 #include "platform/win32/file_path.h"
 
@@ -61,8 +63,11 @@ void CDataFileWriter::WriteQuoted(const std::string& text) {
     if (text.find_first_of("\"\n\r") != std::string::npos)
         throw CDRAVException(DRAV_ERR_OUT_OF_RANGE,
                              m_path + ": text with a double quote or a line break cannot be saved: " + text);
+    // A blank right after the opening quote would make that quote a text of its own
+    // and leave the rest as stray words; the reader drops such blanks anyway.
+    std::size_t start = text.find_first_not_of(" \t\v\f");
     BeginValue();
-    *this << '"' << text << '"';
+    *this << '"' << (start == std::string::npos ? std::string_view() : std::string_view(text).substr(start)) << '"';
     EndValue();
 }
 

@@ -27,6 +27,7 @@ public:
     void WriteWord(const std::string& word);  // "" is written as "0"
     void WriteWordOrZero(const std::string& word) { WriteWord(word); }
     // Code 2 for a text holding a double quote or a line break: it would not read back.
+    // Leading blanks are dropped, as the reader could not keep them.
     void WriteQuoted(const std::string& text);
     void WriteDouble(double value);
 

@@ -12,7 +12,13 @@ const char* const kNames[CGraphicColors::COUNT] = {"HAIR", "SKIN", "TRIM"};
 CGraphicColors::CGraphicColors(DRAVCommon::CDataFileReader& reader) {
     reader.BeginBlock("color");
     while (!reader.AtBlockEnd()) {
-        Index index = IndexFromName(reader.ReadWord());
+        Index index;
+        try {
+            index = IndexFromName(reader.GetToken());
+        } catch (const CDRAVException& e) {
+            reader.Fail(e.GetCode(), "expected HAIR, SKIN or TRIM");
+        }
+        reader.Advance();
         reader.ReadColour(m_colors[index]);
     }
     reader.EndBlock();

@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include "common/data_file_reader.h"
+#include "common/data_file_writer.h"
+#include "support/expect_drav.h"
+#include "support/temp_dir.h"
+
+using DRAVCommon::CDataFileReader;
+using DRAVCommon::CDataFileWriter;
+using QuillmereTest::ReadTextFile;
+using QuillmereTest::TempDir;
+
+TEST(Writer, LayoutOfElementsAndGroups) {
+    TempDir dir;
+    std::string path = dir / "out.drav";
+    CDataFileWriter writer(path);
+    writer.BeginBlock("item");
+    writer.WriteWord("sword");
+    writer.BeginGroup(3);
+    writer.WriteValue(12);
+    writer.WriteValue(34);
+    writer.WriteValue(56);
+    writer.BeginBlock("inner");
+    writer.WriteWord("");
+    writer.EndBlock();
+    writer.EndBlock();
+    writer.Finish();
+    EXPECT_EQ(ReadTextFile(path),
+              "<item>\n"
+              " sword\n"
+              " (12\n"
+              " 34\n"
+              " 56)\n"
+              " <inner>\n"
+              "  0\n"
+              " </inner>\n"
+              "</item>\n");
+}
+
+TEST(Writer, EverythingReadsBack) {
+    TempDir dir;
+    std::string path = dir / "save.drav";
+    {
+        CDataFileWriter writer(path);
+        writer.BeginBlock("game");
+        writer.BeginBlock("party");
+        writer.BeginBlock("party");  // same name nested
+        writer.WriteQuoted("Ada of  the\tRiver");
+        writer.WriteQuoted("");
+        writer.WriteQuoted("   leading blanks");
+        writer.EndBlock();
+        writer.WriteWordOrZero("");
+        writer.WriteWord("word");
+        writer.BeginGroup(2);
+        writer.WriteQuoted("grouped text");
+        writer.WriteValue(-5);
+        writer.BeginGroup(3);
+        writer.WriteDouble(0.1);
+        writer.WriteDouble(2.0);
+        writer.WriteDouble(1234567.0);
+        writer.WriteValue(4294967295u);
+        writer.WriteValue("true");
+        writer.EndBlock();
+        writer.EndBlock();
+        writer.Finish();
+    }
+    CDataFileReader reader(path);
+    reader.BeginBlock("game");
+    reader.BeginBlock("party");
+    reader.BeginBlock("party");
+    EXPECT_EQ(reader.ReadQuoted(), "Ada of the River");  // runs of blanks come back single
+    EXPECT_EQ(reader.ReadQuoted(), "");
+    EXPECT_EQ(reader.ReadQuoted(), "leading blanks");
+    reader.EndBlock();
+    EXPECT_EQ(reader.ReadWordOrEmpty(), "");
+    EXPECT_EQ(reader.ReadWord(), "word");
+    ASSERT_TRUE(reader.BeginPairGroup());
+    EXPECT_EQ(reader.ReadQuoted(), "grouped text");
+    EXPECT_EQ(reader.ReadInt(), -5);
+    ASSERT_TRUE(reader.BeginGroup(3, false));
+    EXPECT_DOUBLE_EQ(reader.ReadDouble(), 0.1);
+    EXPECT_DOUBLE_EQ(reader.ReadDouble(), 2.0);
+    EXPECT_DOUBLE_EQ(reader.ReadDouble(), 1234570.0);  // six significant digits survive
+    EXPECT_EQ(reader.ReadUInt(), 4294967295u);
+    EXPECT_TRUE(reader.ReadBool());
+    reader.EndBlock();
+    reader.EndBlock();
+    EXPECT_TRUE(reader.AtEnd());
+}
+
+TEST(Writer, EmptyWordIsZero) {
+    TempDir dir;
+    std::string path = dir / "w.drav";
+    CDataFileWriter writer(path);
+    writer.WriteWord("");
+    writer.WriteWord("");
+    writer.Finish();
+    CDataFileReader reader(path);
+    EXPECT_EQ(reader.ReadWord(), "0");
+    EXPECT_EQ(reader.ReadWordOrEmpty(), "");
+}
+
+TEST(Writer, DoublesUseSixSignificantDigits) {
+    TempDir dir;
+    std::string path = dir / "d.drav";
+    CDataFileWriter writer(path);
+    writer.WriteDouble(0.1);
+    writer.WriteDouble(2.0);
+    writer.WriteDouble(1234567.0);
+    writer.WriteDouble(-0.000123456789);
+    writer.Finish();
+    EXPECT_EQ(ReadTextFile(path), "0.1\n2\n1.23457e+06\n-0.000123457\n");
+}
+
+TEST(Writer, QuotedTextThatCannotReadBackIsRefused) {
+    TempDir dir;
+    std::string path = dir / "q.drav";
+    CDataFileWriter writer(path);
+    for (const char* text : {"say \"hi\"", "two\nlines", "carriage\rreturn", "\""}) {
+        SCOPED_TRACE(text);
+        auto caught = QuillmereTest::CatchDrav([&] { writer.WriteQuoted(text); });
+        ASSERT_TRUE(caught);
+        EXPECT_EQ(caught->GetCode(), 2);
+        EXPECT_NE(caught->GetMessage().find("q.drav"), std::string::npos);
+    }
+    writer.WriteQuoted("fine");
+    writer.Finish();
+    EXPECT_EQ(ReadTextFile(path), "\"fine\"\n");  // nothing of the refused texts was written
+}
+
+TEST(Writer, LostWritesAreReportedByFinish) {
+    CDataFileWriter full("/dev/full");
+    full.BeginBlock("game");
+    for (int i = 0; i < 10000; ++i) full.WriteQuoted("a line long enough to fill the stream's buffer quickly");
+    full.EndBlock();
+    auto caught = QuillmereTest::CatchDrav([&] { full.Finish(); });
+    ASSERT_TRUE(caught);
+    EXPECT_EQ(caught->GetCode(), 1);
+    EXPECT_NE(caught->GetMessage().find("/dev/full"), std::string::npos);
+
+    CDataFileWriter small("/dev/full");
+    small.WriteWord("x");  // still in the buffer: only the final flush fails
+    EXPECT_DRAV_CODE(small.Finish(), 1);
+}
+
+TEST(Writer, WritingAfterCloseIsReported) {
+    TempDir dir;
+    CDataFileWriter writer(dir / "c.drav");
+    writer.WriteWord("x");
+    writer.close();
+    writer.WriteWord("lost");
+    EXPECT_DRAV_CODE(writer.Finish(), 1);
+}
+
+TEST(Writer, CannotCreateIsCode1) {
+    TempDir dir;
+    std::string path = dir / "no_such_folder/out.drav";
+    std::string message = DRAV_MESSAGE(CDataFileWriter writer(path));
+    EXPECT_NE(message.find("out.drav"), std::string::npos) << message;
+    EXPECT_DRAV_CODE(CDataFileWriter writer(path), 1);
+}
+
+TEST(Writer, ExistingFileIsTruncated) {
+    TempDir dir;
+    std::string path = dir.WriteFile("t.drav", "old content that is long\n");
+    CDataFileWriter writer(path);
+    writer.WriteWord("new");
+    writer.Finish();
+    EXPECT_EQ(ReadTextFile(path), "new\n");
+}
+
+TEST(Writer, ClosingWithNothingOpenIsRefused) {
+    TempDir dir;
+    CDataFileWriter writer(dir / "e.drav");
+    EXPECT_DRAV_CODE(writer.EndBlock(), 2);
+}
