@@ -53,22 +53,21 @@ TEST(ClassTable, MinimumLevelForTier) {
 }
 
 TEST(ClassTable, SkillPicksOverLevels) {
-    std::int32_t classPicks = -1, generalPicks = -1;
-    GetSkillPicksForLevels(CLASS_FIGHTER, 4, classPicks, generalPicks);
-    EXPECT_EQ(classPicks, 3);
-    EXPECT_EQ(generalPicks, 2);
-    GetSkillPicksForLevels(CLASS_ROGUE, 4, classPicks, generalPicks);
-    EXPECT_EQ(classPicks, 6);
-    EXPECT_EQ(generalPicks, 0);
-    GetSkillPicksForLevels(CLASS_SPELLCASTER, 0, classPicks, generalPicks);
-    EXPECT_EQ(classPicks, 0);
-    EXPECT_EQ(generalPicks, 0);
-    // All twenty levels: 2 + 7 class picks, 1 + 6 general picks, 3 + 19 rogue picks.
-    GetSkillPicksForLevels(CLASS_MONSTER, 20, classPicks, generalPicks);
-    EXPECT_EQ(classPicks, 9);
-    EXPECT_EQ(generalPicks, 7);
-    GetSkillPicksForLevels(CLASS_ROGUE, 20, classPicks, generalPicks);
-    EXPECT_EQ(classPicks, 22);
+    struct Case {
+        ActorClass actorClass;
+        std::int32_t levels, classPicks, generalPicks;
+    };
+    // Over all twenty levels: 2 + 7 class picks, 1 + 6 general picks, 3 + 19 rogue picks.
+    const Case cases[] = {
+        {CLASS_FIGHTER, 4, 3, 2},     {CLASS_ROGUE, 4, 6, 0},   {CLASS_SPELLCASTER, 0, 0, 0},
+        {CLASS_SPELLCASTER, 1, 2, 1}, {CLASS_MONSTER, 20, 9, 7}, {CLASS_ROGUE, 20, 22, 0},
+    };
+    for (const Case& c : cases) {
+        std::int32_t classPicks = -1, generalPicks = -1;
+        GetSkillPicksForLevels(c.actorClass, c.levels, classPicks, generalPicks);
+        EXPECT_EQ(classPicks, c.classPicks) << c.actorClass << " over " << c.levels;
+        EXPECT_EQ(generalPicks, c.generalPicks) << c.actorClass << " over " << c.levels;
+    }
 }
 
 TEST(ClassTable, SkillPicksBeyondTheTableSumTheWholeTable) {
