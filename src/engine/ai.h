@@ -1,0 +1,49 @@
+#pragma once
+// The AI objects of a monster's brain. A monster definition holds one prototype of
+// each AI; every actor works on its own clone, so per-actor run-time fields never
+// leak between actors.
+
+#include <cstdint>
+#include <memory>
+
+#include "common/data_file_reader.h"
+#include "common/data_file_writer.h"
+
+namespace DRAV {
+
+class CSpell;
+
+// How the shared target finder chooses its candidates.
+enum TargetFlags : std::uint32_t {
+    TARGET_ENEMIES = 1,          // clear: allies
+    TARGET_WITHIN_RANGE = 2,     // only candidates within the range and reachable
+    TARGET_PREFER_CASTERS = 4,   // spellcasters count as 25 world units nearer
+};
+
+class CAI {
+public:
+    virtual ~CAI() = default;
+
+    // A fresh object of the same class with the same definition data; which
+    // run-time fields are kept and which start over is each class's choice.
+    virtual std::shared_ptr<CAI> Clone() const = 0;
+
+    // The AI's block of a saved game; classes without state read and write nothing.
+    virtual void LoadState(DRAVCommon::CDataFileReader& reader) = 0;
+    virtual void SaveState(DRAVCommon::CDataFileWriter& writer) const = 0;
+
+    // Reads a type word and the AI's definition data after it, leaving the end of
+    // the enclosing "ai" element to the caller. Code 1 for an unknown type word.
+    static std::shared_ptr<CAI> Create(DRAVCommon::CDataFileReader& reader);
+
+protected:
+    CAI() = default;
+    // Copying would share backup AIs between owners; Clone is the only way to copy.
+    CAI(const CAI&) = delete;
+    CAI& operator=(const CAI&) = delete;
+
+    // Reads an "ai" element holding the backup AI of a wrapping AI.
+    static std::shared_ptr<CAI> ReadBackup(DRAVCommon::CDataFileReader& reader);
+};
+
+}  // namespace DRAV

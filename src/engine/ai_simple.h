@@ -1,0 +1,130 @@
+#pragma once
+// The AIs that need no spell bookkeeping: stand, charge, forcetalk, wander, shoot
+// and followparty.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/ai.h"
+
+namespace DRAV {
+
+// Stays put; may keep its sneak power on.
+class CAIStand : public CAI {
+public:
+    // Reads the words after "stand" up to the end of the element: each must be "sneak".
+    explicit CAIStand(DRAVCommon::CDataFileReader& reader);
+    explicit CAIStand(bool sneak) : m_sneak(sneak) {}
+
+    std::shared_ptr<CAI> Clone() const override;
+    void LoadState(DRAVCommon::CDataFileReader&) override {}
+    void SaveState(DRAVCommon::CDataFileWriter&) const override {}
+
+    bool GetSneak() const { return m_sneak; }
+
+private:
+    bool m_sneak = false;
+};
+
+// Attacks the nearest enemy, switching its strongest combat power on for the strike.
+class CAICharge : public CAI {
+public:
+    // Reads the words after "charge" up to the end of the element: each must be
+    // "spellcaster", which makes enemy spellcasters count as nearer.
+    explicit CAICharge(DRAVCommon::CDataFileReader& reader);
+    explicit CAICharge(std::uint32_t flags) : m_flags(flags) {}
+
+    // The clone chooses its power anew.
+    std::shared_ptr<CAI> Clone() const override;
+    void LoadState(DRAVCommon::CDataFileReader&) override {}
+    void SaveState(DRAVCommon::CDataFileWriter&) const override {}
+
+    std::uint32_t GetFlags() const { return m_flags; }
+
+    // The power is chosen once per AI object; none is a valid choice.
+    bool IsPowerChosen() const { return m_powerChosen; }
+    const CSpell* GetPower() const { return m_power; }
+    void SetChosenPower(const CSpell* power) {
+        m_powerChosen = true;
+        m_power = power;
+    }
+    bool IsPowerStarted() const { return m_powerStarted; }
+    void SetPowerStarted(bool started) { m_powerStarted = started; }
+
+private:
+    std::uint32_t m_flags = 0;
+    bool m_powerChosen = false;
+    const CSpell* m_power = nullptr;
+    bool m_powerStarted = false;
+};
+
+// Walks up to a party member within range and starts a conversation, unless one
+// of its quest tags is set.
+class CAIForceTalk : public CAI {
+public:
+    // Reads the range (an unsigned number) and the tag names up to the end of the element.
+    explicit CAIForceTalk(DRAVCommon::CDataFileReader& reader);
+    CAIForceTalk(std::uint32_t range, std::vector<std::string> tags)
+        : m_range(range), m_tags(std::move(tags)) {}
+
+    std::shared_ptr<CAI> Clone() const override;
+    void LoadState(DRAVCommon::CDataFileReader&) override {}
+    void SaveState(DRAVCommon::CDataFileWriter&) const override {}
+
+    std::uint32_t GetRange() const { return m_range; }
+    const std::vector<std::string>& GetTags() const { return m_tags; }
+
+private:
+    std::uint32_t m_range = 0;
+    std::vector<std::string> m_tags;
+};
+
+// Strolls around a home point, which is fixed on its first stroll.
+class CAIWander : public CAI {
+public:
+    // The factory reads the radius; a home x of 0 means that no home is set yet.
+    CAIWander(double radius, double homeX, double homeY) : m_radius(radius), m_homeX(homeX), m_homeY(homeY) {}
+
+    // The clone keeps the home.
+    std::shared_ptr<CAI> Clone() const override;
+    // The block "ai-wander": home x, home y.
+    void LoadState(DRAVCommon::CDataFileReader& reader) override;
+    void SaveState(DRAVCommon::CDataFileWriter& writer) const override;
+
+    double GetRadius() const { return m_radius; }
+    double GetHomeX() const { return m_homeX; }
+    double GetHomeY() const { return m_homeY; }
+    void SetHome(double x, double y) {
+        m_homeX = x;
+        m_homeY = y;
+    }
+
+private:
+    double m_radius = 0.0;
+    double m_homeX = 0.0;
+    double m_homeY = 0.0;
+};
+
+// Keeps re-aiming at the nearest reachable enemy.
+class CAIShoot : public CAI {
+public:
+    CAIShoot() = default;
+
+    std::shared_ptr<CAI> Clone() const override;
+    void LoadState(DRAVCommon::CDataFileReader&) override {}
+    void SaveState(DRAVCommon::CDataFileWriter&) const override {}
+};
+
+// A follower that keeps close to its nearest ally.
+class CAIFollowParty : public CAI {
+public:
+    CAIFollowParty() = default;
+
+    std::shared_ptr<CAI> Clone() const override;
+    void LoadState(DRAVCommon::CDataFileReader&) override {}
+    void SaveState(DRAVCommon::CDataFileWriter&) const override {}
+};
+
+}  // namespace DRAV

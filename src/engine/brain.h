@@ -1,0 +1,69 @@
+#pragma once
+// A monster's brain: its starting relation, the triggers that turn it hostile, the
+// tags it fires then, and its peaceful and combat AIs. The monster definition holds
+// the prototype; each actor works on its own clone.
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/data_file_reader.h"
+#include "common/data_file_writer.h"
+#include "engine/ai.h"
+#include "rules/relation.h"
+
+namespace DRAV {
+
+class CBrain {
+public:
+    // Party relation, no triggers, no AIs.
+    CBrain() = default;
+    // Copies would share their AIs; Clone gives each actor its own.
+    CBrain(const CBrain&) = delete;
+    CBrain& operator=(const CBrain&) = delete;
+
+    // Reads the "brain" element of a monster definition.
+    void Load(DRAVCommon::CDataFileReader& reader);
+    // Definition data and clones of both AIs; not equipped, no pending tags.
+    std::shared_ptr<CBrain> Clone() const;
+
+    // The "brain" block of an actor in a saved game: the equipped flag, then the
+    // state blocks of the peaceful and of the combat AI.
+    void LoadState(DRAVCommon::CDataFileReader& reader);
+    void SaveState(DRAVCommon::CDataFileWriter& writer) const;
+
+    Relation GetRelation() const { return m_relation; }
+    bool IsHostileWhenAttacked() const { return m_hostileWhenAttacked; }
+    // Not above 0: no proximity trigger.
+    double GetProximityRange() const { return m_proximityRange; }
+    // Not empty: the proximity trigger works only while this quest tag is set.
+    const std::string& GetProximityTag() const { return m_proximityTag; }
+    const std::vector<std::string>& GetTriggerTags() const { return m_triggerTags; }
+    const std::vector<std::string>& GetFireTags() const { return m_fireTags; }
+    // Both may be empty in a brain that was never loaded.
+    const std::shared_ptr<CAI>& GetPeacefulAI() const { return m_peacefulAI; }
+    const std::shared_ptr<CAI>& GetCombatAI() const { return m_combatAI; }
+
+    bool IsEquipped() const { return m_equipped; }
+    void SetEquipped(bool equipped) { m_equipped = equipped; }
+
+    // Fire tags wait here until the engine passes them on.
+    void QueueFireTags() { m_pendingTags.insert(m_pendingTags.end(), m_fireTags.begin(), m_fireTags.end()); }
+    const std::vector<std::string>& GetPendingTags() const { return m_pendingTags; }
+    std::vector<std::string> TakePendingTags() { return std::exchange(m_pendingTags, {}); }
+
+private:
+    Relation m_relation = RELATION_PARTY;
+    bool m_hostileWhenAttacked = false;
+    double m_proximityRange = 0.0;
+    std::string m_proximityTag;
+    std::vector<std::string> m_triggerTags;
+    std::vector<std::string> m_fireTags;
+    std::shared_ptr<CAI> m_peacefulAI;
+    std::shared_ptr<CAI> m_combatAI;
+    bool m_equipped = false;
+    std::vector<std::string> m_pendingTags;
+};
+
+}  // namespace DRAV
