@@ -166,6 +166,25 @@ TEST(VocabularyRoundTrip, ReadersRejectUnknownWordsAndTheEndOfData) {
     }
 }
 
+TEST(VocabularyRoundTrip, ReadersCompareWordsExactly) {
+    for (const ReadWriteTable& table : ReadWriteTables()) {
+        SCOPED_TRACE(table.what);
+        const std::string text = RulesTest::WrittenText([&](DRAVCommon::CDataFileWriter& writer) {
+            for (int v = 0; v < table.count; ++v) table.write(writer, v);
+        });
+        const std::vector<std::string> words = Words(text);
+        for (std::string word : words) {
+            word[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(word[0])));
+            auto capitalised = RulesTest::ReaderOver(word);
+            ExpectThrowsCode([&] { table.read(*capitalised); }, table.unknownCode, word);
+        }
+        // Whole words only: a key with more after it is not the key.
+        const std::string longer = words.front() + "s";
+        auto extended = RulesTest::ReaderOver(longer);
+        ExpectThrowsCode([&] { table.read(*extended); }, table.unknownCode, longer);
+    }
+}
+
 TEST(VocabularyRoundTrip, WritersRejectValuesOutsideTheirTables) {
     QuillmereTest::TempDir dir;
     DRAVCommon::CDataFileWriter writer(dir / "out.drav");

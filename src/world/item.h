@@ -1,0 +1,38 @@
+#pragma once
+// An item as it exists in the game: a stack of units of one item template, held
+// by an actor, an object or a store.
+
+#include <cstdint>
+
+#include "world/thing.h"
+
+namespace DRAV {
+
+class CItemTemplate;
+
+class CItem final : public CThing {
+public:
+    // The template is the module's and outlives the item.
+    CItem(ThingId id, const CItemTemplate& itemTemplate, std::int32_t count, std::uint32_t expiryTick);
+
+    // The thing that holds the item; null until a holder takes it.
+    CThing* GetHolder() const { return m_holder; }
+    void SetHolder(CThing* holder) { m_holder = holder; }
+
+    const CItemTemplate& GetTemplate() const { return *m_template; }
+
+    // Units in the stack; for money, the amount of gold.
+    std::int32_t GetCount() const { return m_count; }
+    void SetCount(std::int32_t count) { m_count = count; }
+
+    // 0 for a permanent item; otherwise the tick from which a summoned item is taken away.
+    std::uint32_t GetExpiryTick() const { return m_expiryTick; }
+
+private:
+    CThing* m_holder = nullptr;
+    const CItemTemplate* m_template;
+    std::int32_t m_count;
+    std::uint32_t m_expiryTick;
+};
+
+}  // namespace DRAV

@@ -1,0 +1,62 @@
+#include "world/master_tile.h"
+
+#include <cmath>
+#include <utility>
+
+#include "world/area.h"
+#include "world/cell.h"
+
+namespace DRAV {
+
+namespace {
+
+bool IsTurned(Direction facing) { return facing != DIR_NORTH && facing != DIR_SOUTH; }
+
+}  // namespace
+
+CMasterTile::CMasterTile(const CTileTemplate& definition, CArea* area, std::uint32_t column, std::uint32_t row,
+                         Direction facing)
+    : m_definition(&definition),
+      m_area(area),
+      m_column(column),
+      m_row(row),
+      m_width(IsTurned(facing) ? definition.GetDepth() : definition.GetWidth()),
+      m_depth(IsTurned(facing) ? definition.GetWidth() : definition.GetDepth()),
+      m_facing(facing) {}
+
+void CMasterTile::SetGraphic(std::int32_t id, std::shared_ptr<DRAVGraph::CGraphic> graphic) {
+    m_graphic = {id, std::move(graphic)};
+}
+
+void CMasterTile::SetSecondGraphic(std::int32_t id, std::shared_ptr<DRAVGraph::CGraphic> graphic) {
+    m_secondGraphic = {id, std::move(graphic)};
+}
+
+void CMasterTile::ReleaseGraphics() {
+    m_graphic = {};
+    m_secondGraphic = {};
+}
+
+CMasterTileDoor::CMasterTileDoor(const CTileTemplate& definition, CArea* area, std::uint32_t column,
+                                 std::uint32_t row, Direction facing)
+    : CMasterTile(definition, area, column, row, facing), m_lockValue(definition.GetLockValue()) {}
+
+bool CMasterTileDoor::CanClose() const {
+    if (GetDefinition().HasFlag(TILE_FLAG_NOCLOSE)) return false;
+    if (!GetArea()) return true;
+    const double centreX = GetColumn() * kCellSize + GetWidth() * kCellSize / 2.0;
+    const double centreY = GetRow() * kCellSize + GetDepth() * kCellSize / 2.0;
+    const double halfWidth = GetWidth() * kCellSize / 2.0;
+    const double halfDepth = GetDepth() * kCellSize / 2.0;
+    for (const std::shared_ptr<CActor>& actor : GetArea()->GetActors()) {
+        if (!actor || !actor->IsAlive()) continue;
+        const double radius = actor->GetRadius();
+        // Someone stands in the doorway.
+        if (std::abs(actor->GetX() - centreX) <= halfWidth + radius &&
+            std::abs(actor->GetY() - centreY) <= halfDepth + radius)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace DRAV

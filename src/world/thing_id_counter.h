@@ -1,0 +1,29 @@
+#pragma once
+// The running game's source of thing ids: one serial counter shared by objects,
+// actors, effects and items, so no id repeats within a game. Tiles do not draw
+// from it.
+
+#include <cstdint>
+
+#include "rules/thing_id.h"
+
+namespace DRAV {
+
+class CThingIdCounter {
+public:
+    // A new game starts at 1; a loaded game passes its saved counter.
+    explicit CThingIdCounter(std::uint32_t next = 1) : m_next(next) {}
+
+    // The id of `type` with the counter's serial. The counter advances even when
+    // the type or the serial is out of range (code 2), so a failed request never
+    // hands its serial to the next thing.
+    ThingId NewThingId(int type);
+
+    // The serial the next request takes, as the saved game stores it.
+    std::uint32_t GetNext() const { return m_next; }
+
+private:
+    std::uint32_t m_next;
+};
+
+}  // namespace DRAV
