@@ -11,7 +11,7 @@
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
 #include "engine/ai.h"
-#include "rules/relation.h"
+#include "rules/vocabulary/relation.h"
 
 namespace DRAV {
 

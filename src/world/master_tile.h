@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "rules/animation_direction.h"
-#include "rules/tile_template.h"
+#include "rules/vocabulary/animation_direction.h"
+#include "rules/definitions/tile_template.h"
 #include "world/graphic_handle.h"
 
 namespace DRAV {

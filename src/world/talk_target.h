@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "rules/talk_state.h"
+#include "rules/definitions/talk_state.h"
 
 namespace DRAV {
 

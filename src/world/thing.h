@@ -2,7 +2,7 @@
 // Everything that stands in the world or is carried has a thing id by which
 // orders, events, the interface and saved games refer to it.
 
-#include "rules/thing_id.h"
+#include "rules/kinds/thing_id.h"
 
 namespace DRAV {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "rules/thing_id.h"
+#include "rules/kinds/thing_id.h"
 
 namespace DRAV {
 

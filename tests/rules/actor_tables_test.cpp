@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "rules/actor_class.h"
-#include "rules/animation_direction.h"
-#include "rules/difficulty.h"
-#include "rules/gender_race.h"
-#include "rules/skills.h"
-#include "rules/special_stat.h"
+#include "rules/vocabulary/actor_class.h"
+#include "rules/vocabulary/animation_direction.h"
+#include "rules/vocabulary/difficulty.h"
+#include "rules/vocabulary/gender_race.h"
+#include "rules/vocabulary/skills.h"
+#include "rules/vocabulary/special_stat.h"
 #include "rules_test_util.h"
 
 using namespace DRAV;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "rules/damage.h"
-#include "rules/modifiers.h"
-#include "rules/save_outcome.h"
+#include "rules/kinds/damage.h"
+#include "rules/kinds/modifiers.h"
+#include "rules/kinds/save_outcome.h"
 #include "rules_test_util.h"
 
 using namespace DRAV;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "rules/faction.h"
+#include "rules/definitions/faction.h"
 #include "rules/rules_test_util.h"
 #include "support/error_code.h"
 

@@ -3,8 +3,8 @@
 #include <map>
 
 #include "common/random.h"
-#include "rules/formulas.h"
-#include "rules/number_texts.h"
+#include "rules/kinds/formulas.h"
+#include "rules/kinds/number_texts.h"
 #include "rules_test_util.h"
 
 using namespace DRAV;

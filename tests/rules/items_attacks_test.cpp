@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "rules/attack_info.h"
-#include "rules/item_kinds.h"
-#include "rules/skills.h"
-#include "rules/thing_id.h"
-#include "rules/tile_effect_kinds.h"
+#include "rules/kinds/attack_info.h"
+#include "rules/kinds/item_kinds.h"
+#include "rules/vocabulary/skills.h"
+#include "rules/kinds/thing_id.h"
+#include "rules/kinds/tile_effect_kinds.h"
 #include "rules_test_util.h"
 
 using namespace DRAV;

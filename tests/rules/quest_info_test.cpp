@@ -6,8 +6,8 @@
 
 #include "common/data_file_reader.h"
 #include "common/exception.h"
-#include "rules/journal_texts.h"
-#include "rules/quest_info.h"
+#include "rules/definitions/journal_texts.h"
+#include "rules/definitions/quest_info.h"
 #include "support/error_code.h"
 #include "support/sample_module.h"
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "rules/actor_class.h"
-#include "rules/attributes.h"
-#include "rules/skills.h"
+#include "rules/vocabulary/actor_class.h"
+#include "rules/vocabulary/attributes.h"
+#include "rules/vocabulary/skills.h"
 #include "rules_test_util.h"
 
 using namespace DRAV;

@@ -4,7 +4,7 @@
 
 #include "common/data_file_reader.h"
 #include "common/exception.h"
-#include "rules/talk_state.h"
+#include "rules/definitions/talk_state.h"
 #include "support/error_code.h"
 #include "support/sample_module.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "rules/tile_template.h"
+#include "rules/definitions/tile_template.h"
 #include "rules_test_util.h"
 #include "support/error_code.h"
 

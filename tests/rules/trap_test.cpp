@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "rules/trap.h"
+#include "rules/definitions/trap.h"
 #include "rules_test_util.h"
 #include "script/lua_script.h"
 #include "script/script_loader.h"

@@ -7,18 +7,18 @@
 #include <sstream>
 #include <vector>
 
-#include "rules/actor_class.h"
-#include "rules/animation_direction.h"
-#include "rules/attributes.h"
-#include "rules/damage.h"
-#include "rules/difficulty.h"
-#include "rules/gender_race.h"
-#include "rules/item_kinds.h"
-#include "rules/relation.h"
-#include "rules/skills.h"
-#include "rules/special_stat.h"
-#include "rules/status.h"
-#include "rules/tile_effect_kinds.h"
+#include "rules/vocabulary/actor_class.h"
+#include "rules/vocabulary/animation_direction.h"
+#include "rules/vocabulary/attributes.h"
+#include "rules/kinds/damage.h"
+#include "rules/vocabulary/difficulty.h"
+#include "rules/vocabulary/gender_race.h"
+#include "rules/kinds/item_kinds.h"
+#include "rules/vocabulary/relation.h"
+#include "rules/vocabulary/skills.h"
+#include "rules/vocabulary/special_stat.h"
+#include "rules/vocabulary/status.h"
+#include "rules/kinds/tile_effect_kinds.h"
 #include "rules_test_util.h"
 
 using namespace DRAV;

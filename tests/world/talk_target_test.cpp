@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "rules/talk_state.h"
-#include "rules/thing_id.h"
+#include "rules/definitions/talk_state.h"
+#include "rules/kinds/thing_id.h"
 #include "support/sample_module.h"
 #include "common/data_file_reader.h"
 #include "world/talk_target.h"

@@ -1,0 +1,27 @@
+#include "rules/definitions/quest_info.h"
+
+#include "common/data_file_reader.h"
+#include "script/script_loader.h"
+
+namespace DRAV {
+
+CQuestInfo::CQuestInfo(DRAVCommon::CDataFileReader& reader) {
+    reader.BeginBlock("quest");
+    m_key = reader.ReadWord();
+    m_name = reader.ReadQuoted();
+    m_reward = reader.ReadUInt();
+    m_completionTag = reader.ReadWordOrEmpty();
+    m_script = LoadScript(reader);
+    reader.EndBlock();
+}
+
+void ParseQuests(QuestMap& quests, DRAVCommon::CDataFileReader& reader) {
+    reader.BeginBlock("quests");
+    while (reader.IsBlock("quest")) {
+        auto quest = std::make_shared<CQuestInfo>(reader);
+        quests.insert_or_assign(quest->GetKey(), std::move(quest));
+    }
+    reader.EndBlock();
+}
+
+}  // namespace DRAV
