@@ -2,6 +2,7 @@
 // The parameter block of a visual effect, used by spells and area patches.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/data_file_reader.h"
@@ -11,6 +12,7 @@ namespace DRAVGraph {
 class CEffectParams {
 public:
     CEffectParams() = default;
+    CEffectParams(double scale, std::vector<std::string> words) : m_scale(scale), m_words(std::move(words)) {}
     // Reads a "params" block: the scale, then words ("0" is an empty word).
     explicit CEffectParams(DRAVCommon::CDataFileReader& reader);
 
