@@ -3,9 +3,9 @@
 #include <set>
 #include <string>
 
-#include "rules/magic_file.h"
-#include "rules/skills.h"
-#include "rules/spell_effects_conjure.h"
+#include "rules/magic/magic_file.h"
+#include "rules/vocabulary/skills.h"
+#include "rules/magic/spell_effects_conjure.h"
 #include "rules_test_util.h"
 #include "support/error_code.h"
 #include "support/sample_module.h"

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "rules/spell_apply.h"
+#include "rules/magic/spell_apply.h"
 #include "rules_test_util.h"
 #include "support/error_code.h"
 

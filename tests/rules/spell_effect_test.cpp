@@ -4,13 +4,13 @@
 #include <string>
 
 #include "common/random.h"
-#include "rules/spell_effect.h"
-#include "rules/spell_effect_dispel.h"
-#include "rules/spell_effects_conjure.h"
-#include "rules/spell_effects_motion.h"
-#include "rules/spell_effects_stat.h"
-#include "rules/spell_effects_vital.h"
-#include "rules/spell_scaling.h"
+#include "rules/magic/spell_effect.h"
+#include "rules/magic/spell_effect_dispel.h"
+#include "rules/magic/spell_effects_conjure.h"
+#include "rules/magic/spell_effects_motion.h"
+#include "rules/magic/spell_effects_stat.h"
+#include "rules/magic/spell_effects_vital.h"
+#include "rules/magic/spell_scaling.h"
 #include "rules_test_util.h"
 #include "support/error_code.h"
 

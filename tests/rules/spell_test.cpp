@@ -4,10 +4,10 @@
 #include <string>
 
 #include "common/random.h"
-#include "rules/spell.h"
-#include "rules/spell_effects_motion.h"
-#include "rules/spell_effects_stat.h"
-#include "rules/spell_list.h"
+#include "rules/magic/spell.h"
+#include "rules/magic/spell_effects_motion.h"
+#include "rules/magic/spell_effects_stat.h"
+#include "rules/magic/spell_list.h"
 #include "rules_test_util.h"
 #include "support/error_code.h"
 

@@ -1,14 +1,14 @@
-#include "rules/spell.h"
+#include "rules/magic/spell.h"
 
 #include <algorithm>
 #include <utility>
 
 #include "common/exception.h"
-#include "rules/formulas.h"
-#include "rules/read_word.h"
-#include "rules/skills.h"
-#include "rules/spell_effects_motion.h"
-#include "rules/spell_effects_stat.h"
+#include "rules/kinds/formulas.h"
+#include "rules/vocabulary/read_word.h"
+#include "rules/vocabulary/skills.h"
+#include "rules/magic/spell_effects_motion.h"
+#include "rules/magic/spell_effects_stat.h"
 
 namespace DRAV {
 

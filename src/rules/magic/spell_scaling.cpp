@@ -1,4 +1,4 @@
-#include "rules/spell_scaling.h"
+#include "rules/magic/spell_scaling.h"
 
 #include <algorithm>
 #include <string>

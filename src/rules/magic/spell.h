@@ -11,12 +11,12 @@
 
 #include "common/data_file_reader.h"
 #include "common/effect_params.h"
-#include "rules/damage.h"
-#include "rules/gender_race.h"
-#include "rules/item_kinds.h"
-#include "rules/save_outcome.h"
-#include "rules/skill_id.h"
-#include "rules/spell_effect.h"
+#include "rules/kinds/damage.h"
+#include "rules/vocabulary/gender_race.h"
+#include "rules/kinds/item_kinds.h"
+#include "rules/kinds/save_outcome.h"
+#include "rules/vocabulary/skill_id.h"
+#include "rules/magic/spell_effect.h"
 
 namespace DRAV {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "common/data_file_reader.h"
-#include "rules/save_outcome.h"
+#include "rules/kinds/save_outcome.h"
 
 namespace DRAV {
 

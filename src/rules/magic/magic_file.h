@@ -4,7 +4,7 @@
 
 #include "common/data_file.h"
 #include "common/data_file_reader.h"
-#include "rules/spell.h"
+#include "rules/magic/spell.h"
 
 namespace DRAV {
 

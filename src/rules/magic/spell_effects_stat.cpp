@@ -1,6 +1,6 @@
-#include "rules/spell_effects_stat.h"
+#include "rules/magic/spell_effects_stat.h"
 
-#include "rules/read_word.h"
+#include "rules/vocabulary/read_word.h"
 
 namespace DRAV {
 

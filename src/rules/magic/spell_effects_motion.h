@@ -2,7 +2,7 @@
 // Effects that move creatures: teleporting and repulsing.
 
 #include "common/data_file_reader.h"
-#include "rules/spell_effect.h"
+#include "rules/magic/spell_effect.h"
 
 namespace DRAV {
 

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "common/data_file_reader.h"
-#include "rules/relation.h"
-#include "rules/spell_effect.h"
-#include "rules/spell_scaling.h"
+#include "rules/vocabulary/relation.h"
+#include "rules/magic/spell_effect.h"
+#include "rules/magic/spell_scaling.h"
 
 namespace DRAV {
 

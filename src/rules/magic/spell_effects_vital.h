@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "common/data_file_reader.h"
-#include "rules/spell_effect.h"
-#include "rules/spell_scaling.h"
+#include "rules/magic/spell_effect.h"
+#include "rules/magic/spell_scaling.h"
 
 namespace DRAV {
 

@@ -4,8 +4,8 @@
 #include <deque>
 
 #include "common/data_file_reader.h"
-#include "rules/damage.h"
-#include "rules/spell_effect.h"
+#include "rules/kinds/damage.h"
+#include "rules/magic/spell_effect.h"
 
 namespace DRAV {
 

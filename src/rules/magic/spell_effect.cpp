@@ -1,11 +1,11 @@
-#include "rules/spell_effect.h"
+#include "rules/magic/spell_effect.h"
 
-#include "rules/read_word.h"
-#include "rules/spell_effect_dispel.h"
-#include "rules/spell_effects_conjure.h"
-#include "rules/spell_effects_motion.h"
-#include "rules/spell_effects_stat.h"
-#include "rules/spell_effects_vital.h"
+#include "rules/vocabulary/read_word.h"
+#include "rules/magic/spell_effect_dispel.h"
+#include "rules/magic/spell_effects_conjure.h"
+#include "rules/magic/spell_effects_motion.h"
+#include "rules/magic/spell_effects_stat.h"
+#include "rules/magic/spell_effects_vital.h"
 
 namespace DRAV {
 

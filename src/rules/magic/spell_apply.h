@@ -9,9 +9,9 @@
 
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
-#include "rules/damage.h"
-#include "rules/spell.h"
-#include "rules/spell_apply_effect.h"
+#include "rules/kinds/damage.h"
+#include "rules/magic/spell.h"
+#include "rules/magic/spell_apply_effect.h"
 
 namespace DRAV {
 

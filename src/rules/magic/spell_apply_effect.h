@@ -7,10 +7,10 @@
 
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
-#include "rules/damage.h"
-#include "rules/modifiers.h"
-#include "rules/spell.h"
-#include "rules/status.h"
+#include "rules/kinds/damage.h"
+#include "rules/kinds/modifiers.h"
+#include "rules/magic/spell.h"
+#include "rules/vocabulary/status.h"
 
 namespace DRAV {
 

@@ -1,4 +1,4 @@
-#include "rules/spell_effects_motion.h"
+#include "rules/magic/spell_effects_motion.h"
 
 #include "common/exception.h"
 

@@ -6,7 +6,7 @@
 
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
-#include "rules/spell.h"
+#include "rules/magic/spell.h"
 
 namespace DRAV {
 

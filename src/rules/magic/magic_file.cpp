@@ -1,10 +1,10 @@
-#include "rules/magic_file.h"
+#include "rules/magic/magic_file.h"
 
 #include <memory>
 #include <vector>
 
 #include "common/exception.h"
-#include "rules/spell_effects_conjure.h"
+#include "rules/magic/spell_effects_conjure.h"
 
 namespace DRAV {
 

@@ -1,7 +1,7 @@
-#include "rules/spell_apply_effect.h"
+#include "rules/magic/spell_apply_effect.h"
 
 #include "common/exception.h"
-#include "rules/read_word.h"
+#include "rules/vocabulary/read_word.h"
 
 namespace DRAV {
 

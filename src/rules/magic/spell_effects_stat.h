@@ -5,11 +5,11 @@
 #include <memory>
 
 #include "common/data_file_reader.h"
-#include "rules/damage.h"
-#include "rules/modifiers.h"
-#include "rules/spell_effect.h"
-#include "rules/spell_scaling.h"
-#include "rules/status.h"
+#include "rules/kinds/damage.h"
+#include "rules/kinds/modifiers.h"
+#include "rules/magic/spell_effect.h"
+#include "rules/magic/spell_scaling.h"
+#include "rules/vocabulary/status.h"
 
 namespace DRAV {
 

@@ -1,4 +1,4 @@
-#include "rules/spell_effects_vital.h"
+#include "rules/magic/spell_effects_vital.h"
 
 #include <string>
 

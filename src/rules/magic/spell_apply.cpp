@@ -1,9 +1,9 @@
-#include "rules/spell_apply.h"
+#include "rules/magic/spell_apply.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "rules/read_word.h"
+#include "rules/vocabulary/read_word.h"
 
 namespace DRAV {
 

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "common/data_file_reader.h"
-#include "rules/tile_effect_kinds.h"
+#include "rules/kinds/tile_effect_kinds.h"
 
 namespace DRAV {
 

@@ -1,9 +1,9 @@
-#include "rules/spell_effect_dispel.h"
+#include "rules/magic/spell_effect_dispel.h"
 
 #include <algorithm>
 
 #include "common/exception.h"
-#include "rules/read_word.h"
+#include "rules/vocabulary/read_word.h"
 
 namespace DRAV {
 
