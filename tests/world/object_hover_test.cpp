@@ -27,19 +27,24 @@ TEST(ObjectHover, ContainerShowsLockedBeforeEmpty) {
 }
 
 TEST(ObjectHover, OtherObjectsShowExitTalkOrSign) {
-    auto exitDefinition = DefinitionFrom(
-        "<object> exit \"Way Out\" g floor 1 1 0 <talk> <state> s <lua> return 0 </lua> </state> </talk> </object>");
-    CObject marker(0x02000002, nullptr, "", *exitDefinition);
-    EXPECT_EQ(GetObjectHoverText(marker), "Click for Action");
-    marker.SetExit("to_ferry", "To the Ferry");
-    EXPECT_EQ(GetObjectHoverText(marker), "To the Ferry");
-
-    auto sign = DefinitionFrom(
-        "<object> sign <name> \"Signpost\" \"Reedwater Landing\" </name> g solid 1 1 2 signpost </object>");
-    CObject post(0x02000003, nullptr, "sign", *sign);
-    EXPECT_EQ(GetObjectHoverText(post), "Reedwater Landing");
-    post.SetExit("to_ferry", "To the Ferry");
-    EXPECT_EQ(GetObjectHoverText(post), "To the Ferry");
+    struct Case {
+        const char* definition;
+        const char* beforeExit;
+    };
+    const Case cases[] = {
+        {"<object> exit \"Way Out\" g floor 1 1 0 <talk> <state> s <lua> return 0 </lua> </state> </talk> </object>",
+         "Click for Action"},
+        {"<object> sign <name> \"Signpost\" \"Reedwater Landing\" </name> g solid 1 1 2 signpost </object>",
+         "Reedwater Landing"},
+    };
+    for (const Case& sample : cases) {
+        auto definition = DefinitionFrom(sample.definition);
+        CObject object(0x02000002, nullptr, "", *definition);
+        EXPECT_EQ(GetObjectHoverText(object), sample.beforeExit);
+        // Marking it as an exit puts the exit text first.
+        object.SetExit("to_ferry", "To the Ferry");
+        EXPECT_EQ(GetObjectHoverText(object), "To the Ferry");
+    }
 
     // A sign text without the signpost flag is not shown.
     auto plain = DefinitionFrom("<object> stone <name> \"Stone\" \"Carved\" </name> g solid 1 1 1 </object>");
