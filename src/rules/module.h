@@ -1,0 +1,128 @@
+#pragma once
+// Every definition of one chapter: tiles, objects, items, monsters, spells,
+// factions, quests and journal texts, with the chapter's start values. Loaded
+// once from the chapter's data-file source, then only read.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/data_file.h"
+#include "rules/definitions/faction.h"
+#include "rules/definitions/journal_texts.h"
+#include "rules/definitions/object_template.h"
+#include "rules/definitions/quest_info.h"
+#include "rules/definitions/tile_template.h"
+#include "rules/head_info.h"
+#include "rules/module_version_range.h"
+
+namespace DRAVCommon {
+class CDataFileReader;
+}
+
+namespace DRAV {
+
+class CSpell;
+class CItemTemplate;
+class CActorTemplate;
+
+using HeadList = std::vector<std::shared_ptr<CHeadInfo>>;
+using ImportMap = std::map<std::string, std::int32_t>;
+using TileTemplateMap = std::map<std::string, std::shared_ptr<CTileTemplate>>;
+using ObjectTemplateMap = std::map<std::string, std::shared_ptr<CObjectTemplate>>;
+using ItemTemplateMap = std::map<std::string, std::shared_ptr<CItemTemplate>>;
+using ActorTemplateMap = std::map<std::string, std::shared_ptr<CActorTemplate>>;
+using SpellMap = std::map<std::string, std::shared_ptr<CSpell>>;
+
+class CModule {
+public:
+    CModule() = default;
+    CModule(const CModule&) = delete;
+    CModule& operator=(const CModule&) = delete;
+
+    // Reads every definition file of chapter `chapter` from `package`. With
+    // `expected`, both world files must carry its identifier and a version inside
+    // its range (code 1, 8 or 9). Any failure abandons the load; the partly filled
+    // module is then to be discarded.
+    void Load(std::int32_t chapter, const CModuleVersionRange* expected,
+              std::shared_ptr<DRAVCommon::CDataFileFactory> package);
+
+    // Reads one "world" element into the module, checking its version against
+    // `expected` when given. Keys repeated across calls are code 1.
+    void ParseWorld(DRAVCommon::CDataFileReader& reader, const CModuleVersionRange* expected);
+
+    std::int32_t GetChapter() const { return m_chapter; }
+    std::int32_t GetVersion() const { return m_version; }
+    std::int32_t GetSecondVersion() const { return m_secondVersion; }
+    std::shared_ptr<DRAVCommon::CDataFileFactory> GetPackage() const { return m_package; }
+
+    const std::string& GetStartArea() const { return m_startArea; }
+    const std::string& GetStartEntry() const { return m_startEntry; }
+    std::uint32_t GetStartYear() const { return m_startYear; }
+    std::uint32_t GetStartDay() const { return m_startDay; }
+    std::uint32_t GetStartHour() const { return m_startHour; }
+    const HeadList& GetMaleHeads() const { return m_maleHeads; }
+    const HeadList& GetFemaleHeads() const { return m_femaleHeads; }
+    // Nothing fills this list; it is kept for those who read all three.
+    const HeadList& GetOtherHeads() const { return m_otherHeads; }
+    const ImportMap& GetImports() const { return m_imports; }
+
+    const TileTemplateMap& GetTileTemplates() const { return m_tileTemplates; }
+    const ObjectTemplateMap& GetObjectTemplates() const { return m_objectTemplates; }
+    const ItemTemplateMap& GetItemTemplates() const { return m_itemTemplates; }
+    const ActorTemplateMap& GetMonsterTemplates() const { return m_monsterTemplates; }
+    const QuestMap& GetQuests() const { return m_quests; }
+    const JournalTextMap& GetJournalTexts() const { return m_journalTexts; }
+    const SpellMap& GetSpells() const { return m_spells; }
+    const FactionMap& GetFactions() const { return m_factions; }
+
+    // Null when the module has no definition of that key.
+    const CTileTemplate* FindTileTemplate(const std::string& key) const;
+    const CObjectTemplate* FindObjectTemplate(const std::string& key) const;
+
+private:
+    void LoadWorld(const CModuleVersionRange* expected);
+    void LoadMagic();
+    void LoadItems();
+    void LoadFactions();
+    void LoadMonsters();
+    void LoadQuests();
+    void LoadJournal();
+
+    void ReadVersion(DRAVCommon::CDataFileReader& reader, const CModuleVersionRange* expected);
+    void ReadStartup(DRAVCommon::CDataFileReader& reader);
+    void ReadHeads(DRAVCommon::CDataFileReader& reader, const std::string& element, HeadList& heads);
+    void ReadImports(DRAVCommon::CDataFileReader& reader);
+    void ReadTiles(DRAVCommon::CDataFileReader& reader);
+    void ReadMultitile(DRAVCommon::CDataFileReader& reader);
+    void ReadObjectDefinitions(DRAVCommon::CDataFileReader& reader);
+    void AddTile(const DRAVCommon::CDataFileReader& reader, std::shared_ptr<CTileTemplate> tile);
+
+    std::int32_t m_chapter = 0;
+    std::int32_t m_version = 0;
+    std::int32_t m_secondVersion = 0;
+    std::shared_ptr<DRAVCommon::CDataFileFactory> m_package;
+    std::string m_startArea;
+    std::string m_startEntry;
+    std::uint32_t m_startYear = 0;
+    std::uint32_t m_startDay = 0;
+    std::uint32_t m_startHour = 0;
+    HeadList m_maleHeads;
+    HeadList m_femaleHeads;
+    HeadList m_otherHeads;
+    ImportMap m_imports;
+    TileTemplateMap m_tileTemplates;
+    ObjectTemplateMap m_objectTemplates;
+    ItemTemplateMap m_itemTemplates;
+    ActorTemplateMap m_monsterTemplates;
+    QuestMap m_quests;
+    JournalTextMap m_journalTexts;
+    SpellMap m_spells;
+    FactionMap m_factions;
+    // One start-up across both world files; an empty head list cannot tell.
+    bool m_startupRead = false;
+};
+
+}  // namespace DRAV

@@ -1,0 +1,68 @@
+#include "world/object.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "common/exception.h"
+
+namespace DRAV {
+
+namespace {
+
+// How far `point` lies outside [centre - half, centre + half]; 0 inside.
+double OutsideBy(double point, double centre, double half) {
+    if (point < centre - half) return (centre - half) - point;
+    if (point > centre + half) return point - (centre + half);
+    return 0.0;
+}
+
+}  // namespace
+
+CObject::CObject(ThingId id, CArea* area, std::string objectName, const CObjectTemplate& definition)
+    : CThing(id), m_area(area), m_template(&definition), m_objectName(std::move(objectName)) {
+    if (definition.GetTrap()) m_trap = definition.GetTrap()->Clone();
+}
+
+void CObject::SetExit(std::string name, std::string text) {
+    m_exit = true;
+    m_exitName = std::move(name);
+    m_exitText = std::move(text);
+}
+
+void CObject::SetPosition(double x, double y) {
+    m_x = x;
+    m_y = y;
+}
+
+void CObject::AddItem(std::shared_ptr<CItem> item) {
+    if (!item) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "no item to put into object " + m_objectName);
+    item->SetHolder(this);
+    m_items.push_back(std::move(item));
+}
+
+std::shared_ptr<CItem> CObject::RemoveItem(const std::shared_ptr<CItem>& item) {
+    auto found = std::find(m_items.begin(), m_items.end(), item);
+    if (found == m_items.end() || !item)
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "object " + m_objectName + " does not hold that item");
+    std::shared_ptr<CItem> taken = std::move(*found);
+    m_items.erase(found);
+    return taken;
+}
+
+double CObject::DistanceTo(double x, double y) const {
+    const bool turned = m_facing != DIR_NORTH && m_facing != DIR_SOUTH;
+    const double halfX = (turned ? m_template->GetDepth() : m_template->GetWidth()) / 2.0;
+    const double halfY = (turned ? m_template->GetWidth() : m_template->GetDepth()) / 2.0;
+    const double dx = OutsideBy(x, m_x, halfX);
+    const double dy = OutsideBy(y, m_y, halfY);
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+void CObject::SetGraphic(std::int32_t id, std::shared_ptr<DRAVGraph::CGraphic> graphic) {
+    m_graphic = {id, std::move(graphic)};
+}
+
+void CObject::AddTalkChoice(std::shared_ptr<CTalkChoice> choice) { m_choices.push_back(std::move(choice)); }
+
+}  // namespace DRAV

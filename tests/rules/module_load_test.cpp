@@ -1,0 +1,126 @@
+// Loading the sample chapter as a whole, from the folder tree and from the
+// archive, and what a missing or broken file does to the load.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/data_file_path.h"
+#include "rules/module.h"
+#include "rules_test_util.h"
+#include "support/error_code.h"
+#include "support/sample_module.h"
+#include "support/temp_dir.h"
+
+using namespace DRAV;
+using QuillmereTest::ErrorCodeOf;
+using RulesTest::ExpectThrowsCode;
+
+namespace {
+
+const CModuleVersionRange kExpected("Orvex", 5, 0);
+
+template <typename Map>
+std::vector<std::string> KeysOf(const Map& map) {
+    std::vector<std::string> keys;
+    for (const auto& entry : map) keys.push_back(entry.first);
+    return keys;
+}
+
+// A copy of the sample tree the test may change.
+class SampleCopy {
+public:
+    SampleCopy() {
+        std::filesystem::copy(QuillmereTest::SampleRoot(), m_dir.Path(), std::filesystem::copy_options::recursive);
+    }
+    std::string Root() const { return m_dir.Path().string(); }
+    void Remove(const std::string& relative) const { std::filesystem::remove(m_dir.Path() / relative); }
+    void Write(const std::string& relative, const std::string& text) const { m_dir.WriteFile(relative, text); }
+    std::shared_ptr<DRAVCommon::CDataFileFactory> Source() const {
+        return std::make_shared<DRAVCommon::CDataFileFactoryPath>(Root(), 1);
+    }
+
+private:
+    QuillmereTest::TempDir m_dir;
+};
+
+}  // namespace
+
+TEST(ModuleLoad, SampleLoadsTheSameFromFolderAndArchive) {
+    CModule fromFolder;
+    fromFolder.Load(1, &kExpected, QuillmereTest::SampleFolderSource());
+    CModule fromArchive;
+    fromArchive.Load(1, &kExpected, QuillmereTest::SampleArchiveSource());
+
+    EXPECT_EQ(KeysOf(fromFolder.GetTileTemplates()), KeysOf(fromArchive.GetTileTemplates()));
+    EXPECT_EQ(KeysOf(fromFolder.GetObjectTemplates()), KeysOf(fromArchive.GetObjectTemplates()));
+    EXPECT_EQ(KeysOf(fromFolder.GetQuests()), KeysOf(fromArchive.GetQuests()));
+    EXPECT_EQ(KeysOf(fromFolder.GetJournalTexts()), KeysOf(fromArchive.GetJournalTexts()));
+    EXPECT_EQ(KeysOf(fromFolder.GetFactions()), KeysOf(fromArchive.GetFactions()));
+}
+
+TEST(ModuleLoad, SampleHoldsWhatTheAreasRelyOn) {
+    auto source = QuillmereTest::SampleFolderSource();
+    CModule module;
+    module.Load(1, &kExpected, source);
+    EXPECT_EQ(module.GetChapter(), 1);
+    EXPECT_EQ(module.GetVersion(), 5);
+    EXPECT_EQ(module.GetPackage(), source);
+    EXPECT_EQ(module.GetStartArea(), "reedwater_landing");
+    EXPECT_EQ(module.GetStartEntry(), "dock");
+    EXPECT_EQ(module.GetStartYear(), 1012u);
+
+    // Both world files contribute, and the areas place exits and piles by key.
+    for (const char* key : {"exit", "pile", "tackle_chest", "landing_sign", "heron_statue"})
+        EXPECT_NE(module.FindObjectTemplate(key), nullptr) << key;
+    for (const char* key : {"plank_floor", "boathouse_door", "ferry_deck#1#1", "boathouse_loft#0#1"})
+        EXPECT_NE(module.FindTileTemplate(key), nullptr) << key;
+
+    const CTileTemplate* sluice = module.FindTileTemplate("sluice_gate");
+    ASSERT_NE(sluice, nullptr);
+    EXPECT_TRUE(sluice->HasFlag(TILE_FLAG_OPEN));
+    EXPECT_TRUE(sluice->HasFlag(TILE_FLAG_RESET));
+    EXPECT_NE(module.FindTileTemplate("warden_gate")->GetScript(), nullptr);
+    EXPECT_EQ(module.FindObjectTemplate("smugglers_crate")->GetTrap()->GetSpellKey(), "marsh_sting");
+    EXPECT_EQ(module.FindObjectTemplate("heron_statue")->GetTalkStates().size(), 2u);
+    EXPECT_EQ(module.FindObjectTemplate("landing_sign")->GetSignText().substr(0, 17), "Reedwater Landing");
+    EXPECT_FALSE(module.GetQuests().empty());
+    EXPECT_FALSE(module.GetJournalTexts().empty());
+    EXPECT_NE(FindFaction(module.GetFactions(), "ferrymen"), nullptr);
+}
+
+TEST(ModuleLoad, WrongModuleRecordFailsTheLoad) {
+    CModule module;
+    const CModuleVersionRange newer("Orvex", 6, 0);
+    EXPECT_EQ(ErrorCodeOf([&] { module.Load(1, &newer, QuillmereTest::SampleFolderSource()); }), 9);
+    CModule other;
+    const CModuleVersionRange stranger("Marrow", 5, 0);
+    EXPECT_EQ(ErrorCodeOf([&] { other.Load(1, &stranger, QuillmereTest::SampleFolderSource()); }), 1);
+}
+
+TEST(ModuleLoad, MissingFilesAreNamed) {
+    for (const std::string file : {"1/quests.drav", "1/journal.drav", "global_world.drav", "global_factions.drav"}) {
+        SampleCopy copy;
+        copy.Remove(file);
+        CModule module;
+        const std::string name = std::filesystem::path(file).filename().string();
+        ExpectThrowsCode([&] { module.Load(1, &kExpected, copy.Source()); }, 1, name);
+    }
+}
+
+TEST(ModuleLoad, AGlobalStartupOrRepeatedKeyFailsTheLoad) {
+    SampleCopy copy;
+    copy.Write("global_world.drav",
+               "<world> <startup> a b 1 2 3 <male> </male> <female> </female> </startup>"
+               " <tiles> </tiles> <objectdefs> </objectdefs> </world>");
+    CModule module;
+    ExpectThrowsCode([&] { module.Load(1, &kExpected, copy.Source()); }, 1, "global_world.drav");
+
+    copy.Write("global_world.drav",
+               "<world> <tiles> </tiles> <objectdefs> "
+               "<object> tackle_chest \"Chest\" g solid 1 1 1 </object> </objectdefs> </world>");
+    CModule again;
+    ExpectThrowsCode([&] { again.Load(1, &kExpected, copy.Source()); }, 1, "\"tackle_chest\"");
+}
