@@ -4,6 +4,7 @@
 
 #include "common/data_file_reader.h"
 #include "common/exception.h"
+#include "rules/magic/magic_file.h"
 
 namespace DRAV {
 
@@ -40,6 +41,7 @@ void CModule::Load(std::int32_t chapter, const CModuleVersionRange* expected,
     m_package = std::move(package);
     // Items refer to spells, factions and monsters to both, monsters to factions.
     LoadWorld(expected);
+    LoadMagic();
     LoadFactions();
     LoadQuests();
     LoadJournal();
@@ -53,6 +55,8 @@ void CModule::LoadWorld(const CModuleVersionRange* expected) {
     CDataFileReader reader(*m_package, DRAVCommon::DFK_GLOBAL, DRAVCommon::DFS_NONE, "global_world.drav");
     ParseWorld(reader, expected);
 }
+
+void CModule::LoadMagic() { DRAV::LoadMagic(m_spells, *m_package); }
 
 void CModule::LoadFactions() {
     CDataFileReader reader(*m_package, DRAVCommon::DFK_GLOBAL, DRAVCommon::DFS_NONE, "global_factions.drav");

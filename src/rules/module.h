@@ -16,6 +16,7 @@
 #include "rules/definitions/quest_info.h"
 #include "rules/definitions/tile_template.h"
 #include "rules/head_info.h"
+#include "rules/magic/spell.h"
 #include "rules/module_version_range.h"
 
 namespace DRAVCommon {
@@ -24,7 +25,6 @@ class CDataFileReader;
 
 namespace DRAV {
 
-class CSpell;
 class CItemTemplate;
 class CActorTemplate;
 
@@ -34,7 +34,6 @@ using TileTemplateMap = std::map<std::string, std::shared_ptr<CTileTemplate>>;
 using ObjectTemplateMap = std::map<std::string, std::shared_ptr<CObjectTemplate>>;
 using ItemTemplateMap = std::map<std::string, std::shared_ptr<CItemTemplate>>;
 using ActorTemplateMap = std::map<std::string, std::shared_ptr<CActorTemplate>>;
-using SpellMap = std::map<std::string, std::shared_ptr<CSpell>>;
 
 class CModule {
 public:

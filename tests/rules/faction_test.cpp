@@ -57,7 +57,7 @@ TEST(Factions, SampleFileLoads) {
     EXPECT_EQ(guild->GetSpells()[0]->GetSpellKey(), "still_water");
     EXPECT_EQ(guild->GetSpells()[0]->GetRequiredSkill(), SKILL_NONE);
     EXPECT_EQ(guild->GetSpells()[1]->GetRank(), 1u);
-    EXPECT_EQ(guild->GetSpells()[1]->GetSpellKey(), "river_sense");
+    EXPECT_EQ(guild->GetSpells()[1]->GetSpellKey(), "river_sight");
     EXPECT_EQ(guild->GetSpells()[1]->GetRequiredSkill(), SKILL_SNEAK);
 
     const CFaction* wardens = FindFaction(factions, "reed_wardens");

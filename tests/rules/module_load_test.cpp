@@ -59,6 +59,7 @@ TEST(ModuleLoad, SampleLoadsTheSameFromFolderAndArchive) {
     EXPECT_EQ(KeysOf(fromFolder.GetQuests()), KeysOf(fromArchive.GetQuests()));
     EXPECT_EQ(KeysOf(fromFolder.GetJournalTexts()), KeysOf(fromArchive.GetJournalTexts()));
     EXPECT_EQ(KeysOf(fromFolder.GetFactions()), KeysOf(fromArchive.GetFactions()));
+    EXPECT_EQ(KeysOf(fromFolder.GetSpells()), KeysOf(fromArchive.GetSpells()));
 }
 
 TEST(ModuleLoad, SampleHoldsWhatTheAreasRelyOn) {
@@ -83,12 +84,18 @@ TEST(ModuleLoad, SampleHoldsWhatTheAreasRelyOn) {
     EXPECT_TRUE(sluice->HasFlag(TILE_FLAG_OPEN));
     EXPECT_TRUE(sluice->HasFlag(TILE_FLAG_RESET));
     EXPECT_NE(module.FindTileTemplate("warden_gate")->GetScript(), nullptr);
-    EXPECT_EQ(module.FindObjectTemplate("smugglers_crate")->GetTrap()->GetSpellKey(), "marsh_sting");
+    EXPECT_EQ(module.FindObjectTemplate("smugglers_crate")->GetTrap()->GetSpellKey(), "reed_lash");
     EXPECT_EQ(module.FindObjectTemplate("heron_statue")->GetTalkStates().size(), 2u);
     EXPECT_EQ(module.FindObjectTemplate("landing_sign")->GetSignText().substr(0, 17), "Reedwater Landing");
     EXPECT_FALSE(module.GetQuests().empty());
     EXPECT_FALSE(module.GetJournalTexts().empty());
     EXPECT_NE(FindFaction(module.GetFactions(), "ferrymen"), nullptr);
+
+    // Magic comes from both magic files: multispell instances replace their body,
+    // which is no spell of its own, and the sneak power is always there.
+    for (const char* key : {"ferry_blessing", "still_water", "s_power-rally1", "s_power-rally3", "s_power-sneak"})
+        EXPECT_NE(FindSpell(module.GetSpells(), key), nullptr) << key;
+    EXPECT_EQ(FindSpell(module.GetSpells(), "s_power-rally"), nullptr);
 }
 
 TEST(ModuleLoad, WrongModuleRecordFailsTheLoad) {
@@ -101,7 +108,7 @@ TEST(ModuleLoad, WrongModuleRecordFailsTheLoad) {
 }
 
 TEST(ModuleLoad, MissingFilesAreNamed) {
-    for (const std::string file : {"1/quests.drav", "1/journal.drav", "global_world.drav", "global_factions.drav"}) {
+    for (const std::string file : {"1/magic.drav", "global_magic.drav", "1/quests.drav", "1/journal.drav", "global_world.drav", "global_factions.drav"}) {
         SampleCopy copy;
         copy.Remove(file);
         CModule module;
