@@ -200,11 +200,8 @@ TEST(Treasure, EndsInGoldWhenNoTemplateFits) {
 }
 
 TEST(Treasure, SampleChapterTreasure) {
-    auto source = QuillmereTest::SampleFolderSource();
-    SpellMap spells;
-    LoadMagic(spells, *source);
-    ItemTemplateMap items;
-    LoadItems(items, *source, spells);
+    const ItemsTest::SampleChapter sample;
+    const ItemTemplateMap& items = sample.items;
     DRAVCommon::GetRandomEngine().seed(2024);
     std::size_t itemCount = 0;
     for (std::uint32_t value : {300u, 2500u, 15000u, 60000u}) {

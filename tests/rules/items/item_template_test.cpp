@@ -146,11 +146,8 @@ TEST(ItemFile, OtherElementsAreRejected) {
 }
 
 TEST(ItemFile, SampleChapterLoadsWithItsSpellItems) {
-    auto source = QuillmereTest::SampleFolderSource();
-    SpellMap spells;
-    LoadMagic(spells, *source);
-    ItemTemplateMap items;
-    LoadItems(items, *source, spells);
+    const ItemsTest::SampleChapter sample;
+    const ItemTemplateMap& items = sample.items;
 
     for (const char* key : {"smugglers_knife", "boarding_axe", "reed_bow", "ferrymans_pole", "oilskin_coat",
                             "ferry_buckler", "boatmans_cap", "ring_of_the_current", "heron_amulet",
@@ -201,11 +198,7 @@ TEST(ItemFile, SampleChapterLoadsWithItsSpellItems) {
 }
 
 TEST(ItemFile, ReadingAFileTwiceFailsOnItsFirstKey) {
-    auto source = QuillmereTest::SampleFolderSource();
-    SpellMap spells;
-    LoadMagic(spells, *source);
-    ItemTemplateMap items;
-    LoadItems(items, *source, spells);
-    DRAVCommon::CDataFileReader again(*source, DRAVCommon::DFK_GLOBAL, DRAVCommon::DFS_NONE, "global_items.drav");
-    ExpectThrowsCode([&] { ParseItems(items, again, spells); }, DRAV_ERR_BAD_DATA, "\"gold\"");
+    ItemsTest::SampleChapter sample;
+    DRAVCommon::CDataFileReader again(*sample.source, DRAVCommon::DFK_GLOBAL, DRAVCommon::DFS_NONE, "global_items.drav");
+    ExpectThrowsCode([&] { ParseItems(sample.items, again, sample.spells); }, DRAV_ERR_BAD_DATA, "\"gold\"");
 }

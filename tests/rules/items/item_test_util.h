@@ -4,9 +4,12 @@
 #include <memory>
 #include <string>
 
+#include "rules/items/item_file.h"
 #include "rules/items/item_template.h"
+#include "rules/magic/magic_file.h"
 #include "rules/magic/spell.h"
 #include "../rules_test_util.h"
+#include "support/sample_module.h"
 
 namespace ItemsTest {
 
@@ -35,5 +38,17 @@ inline DRAV::SpellMap OneSpell(const std::string& key, const std::string& school
     auto spell = std::make_shared<DRAV::CSpell>(*reader);
     return {{key, spell}};
 }
+
+// The sample chapter's spells and items, loaded from the folder tree.
+struct SampleChapter {
+    std::shared_ptr<DRAVCommon::CDataFileFactory> source = QuillmereTest::SampleFolderSource();
+    DRAV::SpellMap spells;
+    DRAV::ItemTemplateMap items;
+
+    SampleChapter() {
+        DRAV::LoadMagic(spells, *source);
+        DRAV::LoadItems(items, *source, spells);
+    }
+};
 
 }  // namespace ItemsTest
