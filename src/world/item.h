@@ -3,7 +3,12 @@
 // by an actor, an object or a store.
 
 #include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
 
+#include "rules/items/item_attribute.h"
+#include "rules/magic/spell.h"
 #include "world/thing.h"
 
 namespace DRAV {
@@ -20,6 +25,11 @@ public:
     void SetHolder(CThing* holder) { m_holder = holder; }
 
     const CItemTemplate& GetTemplate() const { return *m_template; }
+    // The first attribute of the template of this type, or null.
+    const CItemAttribute* GetAttribute(ItemAttributeType type) const;
+    // For a wand, the target type of its spell; SPELL_TARGET_SELF (0) for every other
+    // kind. Code 1 for a wand without a spell.
+    SpellTargetType GetWandTargetType() const;
 
     // Units in the stack; for money, the amount of gold.
     std::int32_t GetCount() const { return m_count; }
@@ -34,5 +44,12 @@ private:
     std::int32_t m_count;
     std::uint32_t m_expiryTick;
 };
+
+using ItemPtrList = std::vector<std::shared_ptr<CItem>>;
+
+// The first item of the list with this id, or null.
+CItem* FindItemById(const ItemPtrList& items, ThingId id);
+// The first item of the list made from the template of this key (exact), or null.
+CItem* FindItemByTemplateName(const ItemPtrList& items, const std::string& templateKey);
 
 }  // namespace DRAV

@@ -1,0 +1,25 @@
+#pragma once
+// The state of one running game.
+
+#include <cstdint>
+
+#include "rules/kinds/thing_id.h"
+#include "world/thing_id_counter.h"
+
+namespace DRAV {
+
+class CGame {
+public:
+    CGame() = default;
+
+    // A new id of `type` (2 objects, 3 actors, 4 effects, 5 items) from the game's one
+    // serial counter; serials never repeat within a game.
+    ThingId NewThingId(int type);
+    // The serial the next id takes, as a saved game keeps it.
+    std::uint32_t GetThingSerialCounter() const { return m_thingSerialCounter.GetNext(); }
+
+private:
+    CThingIdCounter m_thingSerialCounter{1};
+};
+
+}  // namespace DRAV
