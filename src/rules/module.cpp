@@ -4,6 +4,7 @@
 
 #include "common/data_file_reader.h"
 #include "common/exception.h"
+#include "rules/items/item_file.h"
 #include "rules/magic/magic_file.h"
 
 namespace DRAV {
@@ -42,6 +43,7 @@ void CModule::Load(std::int32_t chapter, const CModuleVersionRange* expected,
     // Items refer to spells, factions and monsters to both, monsters to factions.
     LoadWorld(expected);
     LoadMagic();
+    LoadItems();
     LoadFactions();
     LoadQuests();
     LoadJournal();
@@ -57,6 +59,8 @@ void CModule::LoadWorld(const CModuleVersionRange* expected) {
 }
 
 void CModule::LoadMagic() { DRAV::LoadMagic(m_spells, *m_package); }
+
+void CModule::LoadItems() { DRAV::LoadItems(m_itemTemplates, *m_package, m_spells); }
 
 void CModule::LoadFactions() {
     CDataFileReader reader(*m_package, DRAVCommon::DFK_GLOBAL, DRAVCommon::DFS_NONE, "global_factions.drav");

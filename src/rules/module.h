@@ -16,6 +16,7 @@
 #include "rules/definitions/quest_info.h"
 #include "rules/definitions/tile_template.h"
 #include "rules/head_info.h"
+#include "rules/items/item_template.h"
 #include "rules/magic/spell.h"
 #include "rules/module_version_range.h"
 
@@ -25,14 +26,12 @@ class CDataFileReader;
 
 namespace DRAV {
 
-class CItemTemplate;
 class CActorTemplate;
 
 using HeadList = std::vector<std::shared_ptr<CHeadInfo>>;
 using ImportMap = std::map<std::string, std::int32_t>;
 using TileTemplateMap = std::map<std::string, std::shared_ptr<CTileTemplate>>;
 using ObjectTemplateMap = std::map<std::string, std::shared_ptr<CObjectTemplate>>;
-using ItemTemplateMap = std::map<std::string, std::shared_ptr<CItemTemplate>>;
 using ActorTemplateMap = std::map<std::string, std::shared_ptr<CActorTemplate>>;
 
 class CModule {

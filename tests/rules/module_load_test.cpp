@@ -60,6 +60,7 @@ TEST(ModuleLoad, SampleLoadsTheSameFromFolderAndArchive) {
     EXPECT_EQ(KeysOf(fromFolder.GetJournalTexts()), KeysOf(fromArchive.GetJournalTexts()));
     EXPECT_EQ(KeysOf(fromFolder.GetFactions()), KeysOf(fromArchive.GetFactions()));
     EXPECT_EQ(KeysOf(fromFolder.GetSpells()), KeysOf(fromArchive.GetSpells()));
+    EXPECT_EQ(KeysOf(fromFolder.GetItemTemplates()), KeysOf(fromArchive.GetItemTemplates()));
 }
 
 TEST(ModuleLoad, SampleHoldsWhatTheAreasRelyOn) {
@@ -96,6 +97,11 @@ TEST(ModuleLoad, SampleHoldsWhatTheAreasRelyOn) {
     for (const char* key : {"ferry_blessing", "still_water", "s_power-rally1", "s_power-rally3", "s_power-sneak"})
         EXPECT_NE(FindSpell(module.GetSpells(), key), nullptr) << key;
     EXPECT_EQ(FindSpell(module.GetSpells(), "s_power-rally"), nullptr);
+
+    // Items from both item files, and the potions, scrolls and wands the spells yield.
+    for (const char* key : {"gold", "reed_lantern", "ferry_token", "i_potion-ferry_blessing", "i_wand-ferry_blessing",
+                            "i_scroll-ferry_blessing"})
+        EXPECT_NE(FindItemTemplate(module.GetItemTemplates(), key), nullptr) << key;
 }
 
 TEST(ModuleLoad, WrongModuleRecordFailsTheLoad) {
@@ -108,7 +114,7 @@ TEST(ModuleLoad, WrongModuleRecordFailsTheLoad) {
 }
 
 TEST(ModuleLoad, MissingFilesAreNamed) {
-    for (const std::string file : {"1/magic.drav", "global_magic.drav", "1/quests.drav", "1/journal.drav", "global_world.drav", "global_factions.drav"}) {
+    for (const std::string file : {"1/magic.drav", "global_magic.drav", "1/items.drav", "global_items.drav", "1/quests.drav", "1/journal.drav", "global_world.drav", "global_factions.drav"}) {
         SampleCopy copy;
         copy.Remove(file);
         CModule module;

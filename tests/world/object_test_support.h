@@ -6,6 +6,7 @@
 
 #include "common/data_file_reader.h"
 #include "rules/definitions/object_template.h"
+#include "rules/items/item_template.h"
 #include "support/sample_module.h"
 #include "world/item.h"
 
@@ -18,11 +19,19 @@ inline std::shared_ptr<DRAV::CObjectTemplate> DefinitionFrom(const std::string& 
     return definition;
 }
 
-// Objects only hold items and never look at their templates, so an item may
-// point at a template no module defines.
+// An item of a plain template read from text; objects never look inside it.
 inline std::shared_ptr<DRAV::CItem> LooseItem(DRAV::ThingId id) {
-    static const int kNoTemplate = 0;
-    return std::make_shared<DRAV::CItem>(id, reinterpret_cast<const DRAV::CItemTemplate&>(kNoTemplate), 1, 0);
+    static const std::shared_ptr<DRAV::CItemTemplate> plain = [] {
+        DRAVCommon::CDataFileReader reader(
+            QuillmereTest::TextStream(
+                "<item> rope \"Rope\" \"Coil of Rope\" 0 \"A coil of rope.\" rope 0 0 2 1 misc normal </item>"),
+            "items.drav");
+        reader.BeginBlock("item");
+        auto made = std::make_shared<DRAV::CItemTemplate>(reader, DRAV::SpellMap{});
+        reader.EndBlock();
+        return made;
+    }();
+    return std::make_shared<DRAV::CItem>(id, *plain, 1, 0);
 }
 
 }  // namespace WorldTest
