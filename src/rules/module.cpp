@@ -6,6 +6,7 @@
 #include "common/exception.h"
 #include "rules/items/item_file.h"
 #include "rules/magic/magic_file.h"
+#include "rules/monsters/actor_template.h"
 
 namespace DRAV {
 
@@ -45,6 +46,7 @@ void CModule::Load(std::int32_t chapter, const CModuleVersionRange* expected,
     LoadMagic();
     LoadItems();
     LoadFactions();
+    LoadMonsters();
     LoadQuests();
     LoadJournal();
 }
@@ -65,6 +67,27 @@ void CModule::LoadItems() { DRAV::LoadItems(m_itemTemplates, *m_package, m_spell
 void CModule::LoadFactions() {
     CDataFileReader reader(*m_package, DRAVCommon::DFK_GLOBAL, DRAVCommon::DFS_NONE, "global_factions.drav");
     ParseFactions(m_factions, reader);
+}
+
+void CModule::LoadMonsters() {
+    // The chapter's definitions come second, so they override the global ones.
+    {
+        CDataFileReader reader(*m_package, DRAVCommon::DFK_GLOBAL, DRAVCommon::DFS_NONE, "global_monsters.drav");
+        ParseMonsters(reader);
+    }
+    CDataFileReader reader(*m_package, DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "monsters.drav");
+    ParseMonsters(reader);
+}
+
+void CModule::ParseMonsters(CDataFileReader& reader) {
+    reader.BeginBlock("monsters");
+    while (!reader.AtBlockEnd()) {
+        if (!reader.IsBlock("monster2")) reader.Fail(DRAV_ERR_BAD_DATA, "expected <monster2>");
+        auto definition = std::make_shared<CActorTemplate>(reader, *this);
+        const std::string key = definition->GetKey();
+        m_monsterTemplates.insert_or_assign(key, std::move(definition));
+    }
+    reader.EndBlock();
 }
 
 void CModule::LoadQuests() {
@@ -203,6 +226,10 @@ const CTileTemplate* CModule::FindTileTemplate(const std::string& key) const {
 
 const CObjectTemplate* CModule::FindObjectTemplate(const std::string& key) const {
     return FindDefinition(m_objectTemplates, key);
+}
+
+const CActorTemplate* CModule::FindMonsterTemplate(const std::string& key) const {
+    return FindDefinition(m_monsterTemplates, key);
 }
 
 }  // namespace DRAV

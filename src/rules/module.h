@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/data_file.h"
@@ -19,6 +20,7 @@
 #include "rules/items/item_template.h"
 #include "rules/magic/spell.h"
 #include "rules/module_version_range.h"
+#include "rules/monsters/brain_functions.h"
 
 namespace DRAVCommon {
 class CDataFileReader;
@@ -40,6 +42,12 @@ public:
     CModule(const CModule&) = delete;
     CModule& operator=(const CModule&) = delete;
 
+    // How monster definitions read and copy their brains; the engine sets them
+    // before loading. Without them "brain" elements are passed over and the
+    // definitions keep no brain, which is enough for everything but making actors.
+    void SetBrainFunctions(BrainFunctions functions) { m_brainFunctions = std::move(functions); }
+    const BrainFunctions& GetBrainFunctions() const { return m_brainFunctions; }
+
     // Reads every definition file of chapter `chapter` from `package`. With
     // `expected`, both world files must carry its identifier and a version inside
     // its range (code 1, 8 or 9). Any failure abandons the load; the partly filled
@@ -50,6 +58,9 @@ public:
     // Reads one "world" element into the module, checking its version against
     // `expected` when given. Keys repeated across calls are code 1.
     void ParseWorld(DRAVCommon::CDataFileReader& reader, const CModuleVersionRange* expected);
+
+    // Reads one "monsters" element; a definition replaces an earlier one of its key.
+    void ParseMonsters(DRAVCommon::CDataFileReader& reader);
 
     std::int32_t GetChapter() const { return m_chapter; }
     std::int32_t GetVersion() const { return m_version; }
@@ -79,6 +90,7 @@ public:
     // Null when the module has no definition of that key.
     const CTileTemplate* FindTileTemplate(const std::string& key) const;
     const CObjectTemplate* FindObjectTemplate(const std::string& key) const;
+    const CActorTemplate* FindMonsterTemplate(const std::string& key) const;
 
 private:
     void LoadWorld(const CModuleVersionRange* expected);
@@ -121,6 +133,7 @@ private:
     FactionMap m_factions;
     // One start-up across both world files; an empty head list cannot tell.
     bool m_startupRead = false;
+    BrainFunctions m_brainFunctions;
 };
 
 }  // namespace DRAV

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "rules/kinds/thing_id.h"
+#include "world/store.h"
 #include "world/thing_id_counter.h"
 
 namespace DRAV {
@@ -18,7 +19,12 @@ public:
     // The serial the next id takes, as a saved game keeps it.
     std::uint32_t GetThingSerialCounter() const { return m_thingSerialCounter.GetNext(); }
 
+    // The running stores shared by name, saved with the game.
+    StoreMap& GetStores() { return m_stores; }
+    const StoreMap& GetStores() const { return m_stores; }
+
 private:
+    StoreMap m_stores;
     CThingIdCounter m_thingSerialCounter{1};
 };
 

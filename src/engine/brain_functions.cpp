@@ -1,0 +1,18 @@
+#include "engine/brain_functions.h"
+
+#include "engine/brain.h"
+
+namespace DRAV {
+
+BrainFunctions GetBrainFunctions() {
+    BrainFunctions functions;
+    functions.read = [](DRAVCommon::CDataFileReader& reader) {
+        auto brain = std::make_shared<CBrain>();
+        brain->Load(reader);
+        return brain;
+    };
+    functions.clone = [](const CBrain& brain) { return brain.Clone(); };
+    return functions;
+}
+
+}  // namespace DRAV
