@@ -9,6 +9,7 @@
 
 #include "common/data_file_path.h"
 #include "rules/module.h"
+#include "rules/monsters/actor_template.h"
 #include "rules_test_util.h"
 #include "support/error_code.h"
 #include "support/sample_module.h"
@@ -61,6 +62,8 @@ TEST(ModuleLoad, SampleLoadsTheSameFromFolderAndArchive) {
     EXPECT_EQ(KeysOf(fromFolder.GetFactions()), KeysOf(fromArchive.GetFactions()));
     EXPECT_EQ(KeysOf(fromFolder.GetSpells()), KeysOf(fromArchive.GetSpells()));
     EXPECT_EQ(KeysOf(fromFolder.GetItemTemplates()), KeysOf(fromArchive.GetItemTemplates()));
+    EXPECT_EQ(KeysOf(fromFolder.GetMonsterTemplates()), KeysOf(fromArchive.GetMonsterTemplates()));
+    EXPECT_FALSE(fromFolder.GetMonsterTemplates().empty());
 }
 
 TEST(ModuleLoad, SampleHoldsWhatTheAreasRelyOn) {
@@ -114,7 +117,8 @@ TEST(ModuleLoad, WrongModuleRecordFailsTheLoad) {
 }
 
 TEST(ModuleLoad, MissingFilesAreNamed) {
-    for (const std::string file : {"1/magic.drav", "global_magic.drav", "1/items.drav", "global_items.drav", "1/quests.drav", "1/journal.drav", "global_world.drav", "global_factions.drav"}) {
+    for (const std::string file : {"1/magic.drav", "global_magic.drav", "1/items.drav", "global_items.drav", "1/quests.drav", "1/journal.drav", "global_world.drav", "global_factions.drav",
+                                   "global_monsters.drav", "1/monsters.drav"}) {
         SampleCopy copy;
         copy.Remove(file);
         CModule module;
@@ -136,4 +140,26 @@ TEST(ModuleLoad, AGlobalStartupOrRepeatedKeyFailsTheLoad) {
                "<object> tackle_chest \"Chest\" g solid 1 1 1 </object> </objectdefs> </world>");
     CModule again;
     ExpectThrowsCode([&] { again.Load(1, &kExpected, copy.Source()); }, 1, "\"tackle_chest\"");
+}
+
+TEST(ModuleLoad, ChapterMonstersOverrideGlobalOnesAndLaterOnesEarlierOnes) {
+    SampleCopy copy;
+    copy.Write("global_monsters.drav",
+               "<monsters> <monster2> heron <name> \"Grey Heron\" \"\" 0 0 </name> </monster2>"
+               " <monster2> heron <name> \"Blue Heron\" \"\" 0 0 </name> </monster2> </monsters>");
+    copy.Write("1/monsters.drav", "<monsters> </monsters>");
+    CModule module;
+    module.Load(1, &kExpected, copy.Source());
+    ASSERT_NE(module.FindMonsterTemplate("heron"), nullptr);
+    EXPECT_EQ(module.FindMonsterTemplate("heron")->GetName(), "Blue Heron");
+
+    copy.Write("1/monsters.drav", "<monsters> <monster2> heron <name> \"Reed Heron\" \"\" 0 0 </name> </monster2> </monsters>");
+    CModule chapter;
+    chapter.Load(1, &kExpected, copy.Source());
+    EXPECT_EQ(chapter.FindMonsterTemplate("heron")->GetName(), "Reed Heron");
+
+    // Only monster definitions stand in a monsters file.
+    copy.Write("1/monsters.drav", "<monsters> <monster> heron </monster> </monsters>");
+    CModule wrong;
+    ExpectThrowsCode([&] { wrong.Load(1, &kExpected, copy.Source()); }, 1, "monsters.drav");
 }
