@@ -360,24 +360,24 @@ void CActorTemplate::AdvanceMonster(std::int32_t count) {
 void CActorTemplate::Validate() const {
     const char* missing = nullptr;
     if (m_name.empty())
-        missing = "a name";
+        missing = "name";
     else if (m_graphic.empty())
-        missing = "a graphic";
+        missing = "graphic";
     else if (m_gender == kGenderNotSet)
-        missing = "a sex";
+        missing = "sex";
     else if (m_race == RACE_NONE)
-        missing = "a race";
+        missing = "race";
     else if (!(m_radius > 0.0))
-        missing = "a size";
+        missing = "size";
     else if (m_class == kClassNotSet)
-        missing = "a level and class";
+        missing = "class";
     else if (m_hitPoints == 0)
         missing = "hit points";
     else if (!m_brain)
         // Its actors would have no relation to start from and nothing to think with.
-        missing = "a brain";
+        missing = "brain";
     if (missing)
-        throw CDRAVException(DRAV_ERR_BAD_DATA, "monster \"" + m_key + "\" has no " + missing + " and cannot be made");
+        throw CDRAVException(DRAV_ERR_BAD_DATA, "monster \"" + m_key + "\" cannot be made into an actor: no " + missing);
 }
 
 std::shared_ptr<CBrain> CActorTemplate::CopyBrain() const {
