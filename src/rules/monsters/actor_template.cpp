@@ -36,12 +36,6 @@ constexpr FlagWord kFlagWords[] = {
     {"nosurrender", MONSTER_SURRENDER, false},    {"nowandpotion", MONSTER_NOWANDPOTION, true},
 };
 
-struct PendingAdvance {
-    ActorClass actorClass = kClassNotSet;
-    std::int32_t count = 0;
-    Attribute attribute = ATTR_STRENGTH;
-};
-
 }  // namespace
 
 CActorTemplate::CActorTemplate(std::string key) : m_key(std::move(key)) {}
@@ -60,100 +54,10 @@ void CActorTemplate::ReadElements(DRAVCommon::CDataFileReader& reader, const CMo
     PendingAdvance advance;
     while (!reader.AtBlockEnd()) {
         const std::string element = reader.PeekBlockName();
-        if (element.empty()) {
+        if (element.empty())
             ReadFlag(reader);
-            continue;
-        }
-        if (element == "inherit") {
-            ReadInherit(reader, module);
-            continue;
-        }
-        if (element == "name") {
-            ReadName(reader);
-            continue;
-        }
-        if (element == "graphic") {
-            ReadGraphic(reader);
-            continue;
-        }
-        if (element == "monsterstats") {
-            ReadMonsterStats(reader);
-            continue;
-        }
-        if (element == "attack") {
-            m_attacks.push_back(ReadAttack(reader, false));
-            continue;
-        }
-        if (element == "skills") {
-            ReadSkills(m_skills, reader, false);
-            continue;
-        }
-        if (element == "spells") {
-            ReadSpellList(m_spells, reader, module.GetSpells());
-            continue;
-        }
-        if (element == "items") {
-            ReadItemList(reader, module.GetItemTemplates(), m_items);
-            continue;
-        }
-        if (element == "store") {
-            m_store = std::make_shared<CStoreTemplate>(reader, module);
-            continue;
-        }
-        if (element == "talk") {
-            m_talkStates.clear();
-            ReadTalkStates(m_talkStates, reader);
-            continue;
-        }
-        if (element == "brain") {
-            ReadBrain(reader, module);
-            continue;
-        }
-        if (element == "modify") {
-            ReadModify(reader);
-            continue;
-        }
-        if (element == "resist") {
-            ReadResist(reader);
-            continue;
-        }
-        reader.BeginBlock(element);
-        if (element == "sex") {
-            m_gender = ReadGender(reader);
-        } else if (element == "race") {
-            m_race = ReadParsedWord(reader, "a race", ParseRace);
-        } else if (element == "size") {
-            m_radius = reader.ReadDouble();
-            m_secondSize = reader.ReadDouble();
-        } else if (element == "type") {
-            m_gender = ReadGender(reader);
-            m_race = ReadRace(reader);
-            m_radius = reader.ReadDouble();
-            m_secondSize = reader.ReadDouble();
-        } else if (element == "level") {
-            m_baseLevel = reader.ReadInt();
-            m_class = ReadClass(reader);
-            m_level = reader.ReadUInt();
-        } else if (element == "advance") {
-            advance.actorClass = ReadClass(reader);
-            advance.count = reader.ReadInt();
-            // A negative count would lower levels below what was given; nothing means that.
-            if (advance.count < 0) reader.Fail(DRAV_ERR_BAD_DATA, "expected a level count of 0 or more");
-            advance.attribute = ReadAttribute(reader);
-        } else if (element == "faction") {
-            m_faction = FindFaction(module.GetFactions(), reader.ReadWord());
-            m_factionRank = reader.ReadUInt();
-        } else if (element == "stats") {
-            m_hitPoints = reader.ReadUInt();
-            for (std::uint32_t& score : m_attributes) score = reader.ReadUInt();
-        } else if (element == "dropitems") {
-            ReadItemList(reader, module.GetItemTemplates(), m_dropItems);
-        } else if (element == "heartbeat") {
-            m_heartbeat = LoadScript(reader);
-        } else {
-            reader.Fail(DRAV_ERR_BAD_DATA, "<" + element + "> is no element of a monster definition");
-        }
-        reader.EndBlock();
+        else if (!ReadWholeElement(element, reader, module))
+            ReadSimpleElement(element, reader, module, advance);
     }
     reader.EndBlock();
 
@@ -161,6 +65,83 @@ void CActorTemplate::ReadElements(DRAVCommon::CDataFileReader& reader, const CMo
         AdvanceMonster(advance.count);
     else if (advance.actorClass != kClassNotSet)
         Advance(advance.actorClass, advance.count, advance.attribute);
+}
+
+// Elements whose readers enter and leave the element themselves.
+bool CActorTemplate::ReadWholeElement(const std::string& element, DRAVCommon::CDataFileReader& reader,
+                                      const CModule& module) {
+    if (element == "inherit") {
+        ReadInherit(reader, module);
+    } else if (element == "name") {
+        ReadName(reader);
+    } else if (element == "graphic") {
+        ReadGraphic(reader);
+    } else if (element == "monsterstats") {
+        ReadMonsterStats(reader);
+    } else if (element == "attack") {
+        m_attacks.push_back(ReadAttack(reader, false));
+    } else if (element == "skills") {
+        ReadSkills(m_skills, reader, false);
+    } else if (element == "spells") {
+        ReadSpellList(m_spells, reader, module.GetSpells());
+    } else if (element == "items") {
+        ReadItemList(reader, module.GetItemTemplates(), m_items);
+    } else if (element == "store") {
+        m_store = std::make_shared<CStoreTemplate>(reader, module);
+    } else if (element == "talk") {
+        m_talkStates.clear();
+        ReadTalkStates(m_talkStates, reader);
+    } else if (element == "brain") {
+        ReadBrain(reader, module);
+    } else if (element == "modify") {
+        ReadModify(reader);
+    } else if (element == "resist") {
+        ReadResist(reader);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void CActorTemplate::ReadSimpleElement(const std::string& element, DRAVCommon::CDataFileReader& reader,
+                                       const CModule& module, PendingAdvance& advance) {
+    reader.BeginBlock(element);
+    if (element == "sex") {
+        m_gender = ReadGender(reader);
+    } else if (element == "race") {
+        m_race = ReadParsedWord(reader, "a race", ParseRace);
+    } else if (element == "size") {
+        m_radius = reader.ReadDouble();
+        m_secondSize = reader.ReadDouble();
+    } else if (element == "type") {
+        m_gender = ReadGender(reader);
+        m_race = ReadRace(reader);
+        m_radius = reader.ReadDouble();
+        m_secondSize = reader.ReadDouble();
+    } else if (element == "level") {
+        m_baseLevel = reader.ReadInt();
+        m_class = ReadClass(reader);
+        m_level = reader.ReadUInt();
+    } else if (element == "advance") {
+        advance.actorClass = ReadClass(reader);
+        advance.count = reader.ReadInt();
+        // A negative count would take levels away; nothing means that.
+        if (advance.count < 0) reader.Fail(DRAV_ERR_BAD_DATA, "expected a level count of 0 or more");
+        advance.attribute = ReadAttribute(reader);
+    } else if (element == "faction") {
+        m_faction = FindFaction(module.GetFactions(), reader.ReadWord());
+        m_factionRank = reader.ReadUInt();
+    } else if (element == "stats") {
+        m_hitPoints = reader.ReadUInt();
+        for (std::uint32_t& score : m_attributes) score = reader.ReadUInt();
+    } else if (element == "dropitems") {
+        ReadItemList(reader, module.GetItemTemplates(), m_dropItems);
+    } else if (element == "heartbeat") {
+        m_heartbeat = LoadScript(reader);
+    } else {
+        reader.Fail(DRAV_ERR_BAD_DATA, "<" + element + "> is no element of a monster definition");
+    }
+    reader.EndBlock();
 }
 
 void CActorTemplate::ReadInherit(DRAVCommon::CDataFileReader& reader, const CModule& module) {

@@ -104,7 +104,17 @@ public:
     std::uint32_t GetFlags() const { return m_flags; }
 
 private:
+    // Applied once the whole element has been read.
+    struct PendingAdvance {
+        ActorClass actorClass = kClassNotSet;
+        std::int32_t count = 0;
+        Attribute attribute = ATTR_STRENGTH;
+    };
+
     void ReadElements(DRAVCommon::CDataFileReader& reader, const CModule& module);
+    bool ReadWholeElement(const std::string& element, DRAVCommon::CDataFileReader& reader, const CModule& module);
+    void ReadSimpleElement(const std::string& element, DRAVCommon::CDataFileReader& reader, const CModule& module,
+                           PendingAdvance& advance);
     void ReadInherit(DRAVCommon::CDataFileReader& reader, const CModule& module);
     void ReadName(DRAVCommon::CDataFileReader& reader);
     void ReadGraphic(DRAVCommon::CDataFileReader& reader);
