@@ -5,7 +5,6 @@
 #include <fstream>
 #include <iterator>
 #include <limits>
-#include <regex>
 #include <stdexcept>
 
 #include "common/data_file.h"
@@ -28,9 +27,14 @@ void AddFolder(std::vector<ArchiveFile>& files, const fs::path& folder, std::uin
     }
 }
 
+// "module<N>.drav": a packed chapter lying in the root, never packed into another.
 bool IsArchiveName(const std::string& name) {
-    static const std::regex archive("module[0-9]+\\.drav");
-    return std::regex_match(name, archive);
+    const std::string prefix = "module", suffix = ".drav";
+    if (name.size() <= prefix.size() + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return false;
+    return std::all_of(name.begin() + prefix.size(), name.end() - suffix.size(),
+                       [](unsigned char c) { return c >= '0' && c <= '9'; });
 }
 
 void PutU16(std::ostream& out, std::uint32_t value) {

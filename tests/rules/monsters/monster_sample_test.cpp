@@ -23,9 +23,10 @@ TEST(MonsterSample, EveryDefinitionLoadsWithItsReferences) {
         for (const auto* list : {&monster->GetItems(), &monster->GetDropItems()})
             for (const ItemListEntry& entry : *list)
                 EXPECT_NE(FindItemTemplate(Sample().GetItemTemplates(), entry.key), nullptr) << key << " " << entry.key;
-        if (monster->GetStore())
+        if (monster->GetStore()) {
             for (const ItemListEntry& entry : monster->GetStore()->GetItems())
                 EXPECT_NE(FindItemTemplate(Sample().GetItemTemplates(), entry.key), nullptr) << entry.key;
+        }
     }
     EXPECT_EQ(SampleMonster("ferryman").GetFaction(), FindFaction(Sample().GetFactions(), "ferrymen"));
     EXPECT_EQ(SampleMonster("reed_smuggler").GetFaction(), FindFaction(Sample().GetFactions(), "reed_wardens"));
