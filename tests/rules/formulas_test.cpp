@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <map>
 
 #include "common/random.h"
@@ -46,6 +47,25 @@ TEST(Curves, SpellItemValues) {
         EXPECT_EQ(GetSpellItemValue(tier, ITEM_WAND), base[tier] * 15) << tier;
     }
     ExpectThrowsCode([] { GetSpellItemValue(1, ITEM_RING); }, DRAV_ERR_OUT_OF_RANGE, "5");
+}
+
+// A spell file may give any tier; far beyond the game's tiers the curves stop at the
+// largest value instead of overflowing.
+TEST(Curves, SaturateForTiersAndLevelsOutOfRange) {
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    EXPECT_EQ(GetEnergyCostForTier(44), 5 << 28);
+    EXPECT_EQ(GetEnergyCostForTier(45), kMax);
+    EXPECT_EQ(GetEnergyCostForTier(1000), kMax);
+    EXPECT_EQ(GetEnergyCostForTier(kMax), kMax);
+    EXPECT_EQ(GetEnergyCostForTier(kMin), 2);
+    EXPECT_EQ(GetSpellItemValue(100, ITEM_POTION), kMax);
+    EXPECT_EQ(GetSpellItemValue(40, ITEM_WAND), kMax);
+    EXPECT_EQ(GetSpellItemValue(kMax, ITEM_SCROLL), kMax / 2);
+    EXPECT_LT(GetSpellItemValue(kMin, ITEM_WAND), 0);
+    EXPECT_EQ(GetXpThreshold(500), std::numeric_limits<std::uint32_t>::max());
+    EXPECT_EQ(GetEncounterLevelValue(500), kMax);
+    EXPECT_EQ(GetCarryCapacity(kMax), kMax);
 }
 
 TEST(Curves, MonthNames) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "common/random.h"
 #include "rules/vocabulary/vocabulary_table.h"
@@ -15,7 +16,18 @@ constexpr const char* kMonthNames[] = {
     "July",    "August",   "September", "October", "November", "December",
 };
 
-std::int32_t Truncate(double value) { return static_cast<std::int32_t>(value); }
+// Tiers and levels come from data files; far outside the game's range a curve
+// saturates rather than overflowing.
+std::int32_t Saturate(std::int64_t value) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
+                                                              std::numeric_limits<std::int32_t>::max()));
+}
+
+std::int32_t Truncate(double value) {
+    if (!(value < 2147483648.0)) return std::numeric_limits<std::int32_t>::max();
+    if (!(value > -2147483649.0)) return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(value);
+}
 
 }  // namespace
 
@@ -26,18 +38,21 @@ std::int32_t GetEncounterLevelValue(std::int32_t n) {
 
 std::uint32_t GetXpThreshold(std::int32_t level) {
     if (level < 0) return 0;
-    return static_cast<std::uint32_t>(std::pow(10.0, level / 5.0) * 1000.0);
+    const double threshold = std::pow(10.0, level / 5.0) * 1000.0;
+    if (!(threshold < 4294967296.0)) return std::numeric_limits<std::uint32_t>::max();
+    return static_cast<std::uint32_t>(threshold);
 }
 
 std::int32_t GetEnergyCostForTier(std::int32_t tier) {
-    std::int32_t m = std::max(2 * tier - 1, 0);
-    std::int32_t p = 1;
+    std::int64_t m = std::max<std::int64_t>(2 * std::int64_t{tier} - 1, 0);
+    std::int64_t k = 0;
     if (m > 3) {
-        std::int32_t k = (m - 4) / 3 + 1;
+        k = (m - 4) / 3 + 1;
         m -= 3 * k;
-        p = 1 << k;
     }
-    return (m + 2) * p;
+    // (m + 2) is at most 5, so from 2^31 on the cost no longer fits.
+    if (k >= 31) return std::numeric_limits<std::int32_t>::max();
+    return Saturate((m + 2) << k);
 }
 
 bool PercentileSuccess(std::int32_t roll, std::int32_t bonus, std::int32_t target) {
@@ -62,14 +77,14 @@ std::int32_t GetStartingGold(std::int32_t classLevel) {
 }
 
 std::int32_t GetSpellItemValue(std::int32_t tier, ItemKind kind) {
-    std::int32_t value;
-    if (tier <= 1) value = (tier + 1) * 25;
+    std::int64_t value;
+    if (tier <= 1) value = (std::int64_t{tier} + 1) * 25;
     else if (tier <= 3) value = Truncate(std::pow(2.0, tier - 2) * 400.0);
     else value = Truncate(std::pow(2.0, (tier - 4) * 0.5) * 1600.0);
     switch (kind) {
-        case ITEM_POTION: return value;
-        case ITEM_SCROLL: return value / 2;
-        case ITEM_WAND: return value * 15;
+        case ITEM_POTION: return Saturate(value);
+        case ITEM_SCROLL: return Saturate(value / 2);
+        case ITEM_WAND: return Saturate(value * 15);
         default:
             throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "no spell item of kind " + std::to_string(kind));
     }
