@@ -107,6 +107,16 @@ TEST(SpellMagnitude, NeverEvaluatesToZero) {
     EXPECT_EQ(CSpellMagnitude(8).GetValue(0, CSaveOutcome{10, false, true}), 8);
 }
 
+TEST(SpellMagnitude, HugeNumbersSaturate) {
+    // Dice and bonus near the limits of the file's integers add up without wrapping.
+    EXPECT_EQ(CSpellMagnitude(0, 2147483647).GetValue(0), 2147483647);
+    CSpellMagnitude grows = ReadMagnitude("<value> 0 ( 2000000000 2000000000 ) </value>", 3);
+    EXPECT_EQ(grows.GetValue(10), 2147483647);
+    EXPECT_EQ(grows.GetValue(10, CSaveOutcome{50, true, true}), 2147483647);
+    CSpellMagnitude harms = ReadMagnitude("<value> 0 ( -2000000000 -2000000000 ) </value>", 3);
+    EXPECT_EQ(harms.GetValue(10), -2147483647 - 1);
+}
+
 TEST(SpellMagnitude, MalformedIsRefused) {
     EXPECT_EQ(QuillmereTest::ErrorCodeOf([] { ReadMagnitude("many", 1); }), DRAV_ERR_BAD_DATA);
     EXPECT_EQ(QuillmereTest::ErrorCodeOf([] { ReadMagnitude("( 6 )", 1); }), DRAV_ERR_BAD_DATA);

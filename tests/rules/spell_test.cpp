@@ -118,6 +118,16 @@ TEST(Spell, DifficultyAndEnergy) {
     EXPECT_EQ(SpellError(SpellText("<tier> high </tier>", "0", "")), DRAV_ERR_BAD_DATA);
 }
 
+TEST(Spell, HugeTierSaturatesItsNumbers) {
+    auto huge = ReadSpell(SpellText("<tier> 2147483647 </tier>", "0",
+                                    "<effect> modify levelrounds 2 attack </effect>"));
+    EXPECT_EQ(huge->GetCastingDifficulty(), 2147483647);
+    EXPECT_EQ(huge->GetEnergyCost(), 2147483647);
+    const auto& modify = static_cast<const CSpellEffectModify&>(*huge->GetEffects().at(0));
+    EXPECT_EQ(modify.GetDuration().GetBase(), 2147483647);
+    EXPECT_EQ(modify.GetDuration().GetValue(10, CSaveOutcome{}), 2147483647);
+}
+
 TEST(Spell, DefaultSavesOfPowersAndSongs) {
     auto power = ReadSpell(SpellText("<level> 2 </level>", "0", "power", "0"));
     EXPECT_EQ(power->GetSaveDamageType(), (CDamageType{DAMAGE_POWER, ELEMENT_NONE}));

@@ -18,11 +18,6 @@ constexpr const char* kMonthNames[] = {
 
 // Tiers and levels come from data files; far outside the game's range a curve
 // saturates rather than overflowing.
-std::int32_t Saturate(std::int64_t value) {
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
-                                                              std::numeric_limits<std::int32_t>::max()));
-}
-
 std::int32_t Truncate(double value) {
     if (!(value < 2147483648.0)) return std::numeric_limits<std::int32_t>::max();
     if (!(value > -2147483649.0)) return std::numeric_limits<std::int32_t>::min();
@@ -30,6 +25,11 @@ std::int32_t Truncate(double value) {
 }
 
 }  // namespace
+
+std::int32_t SaturateInt32(std::int64_t value) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
+                                                              std::numeric_limits<std::int32_t>::max()));
+}
 
 std::int32_t GetEncounterLevelValue(std::int32_t n) {
     if (n < 5) return Truncate(std::pow(5.0, n / 5.0) * 50.0);
@@ -52,7 +52,7 @@ std::int32_t GetEnergyCostForTier(std::int32_t tier) {
     }
     // (m + 2) is at most 5, so from 2^31 on the cost no longer fits.
     if (k >= 31) return std::numeric_limits<std::int32_t>::max();
-    return Saturate((m + 2) << k);
+    return SaturateInt32((m + 2) << k);
 }
 
 bool PercentileSuccess(std::int32_t roll, std::int32_t bonus, std::int32_t target) {
@@ -82,9 +82,9 @@ std::int32_t GetSpellItemValue(std::int32_t tier, ItemKind kind) {
     else if (tier <= 3) value = Truncate(std::pow(2.0, tier - 2) * 400.0);
     else value = Truncate(std::pow(2.0, (tier - 4) * 0.5) * 1600.0);
     switch (kind) {
-        case ITEM_POTION: return Saturate(value);
-        case ITEM_SCROLL: return Saturate(value / 2);
-        case ITEM_WAND: return Saturate(value * 15);
+        case ITEM_POTION: return SaturateInt32(value);
+        case ITEM_SCROLL: return SaturateInt32(value / 2);
+        case ITEM_WAND: return SaturateInt32(value * 15);
         default:
             throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "no spell item of kind " + std::to_string(kind));
     }

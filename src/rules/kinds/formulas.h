@@ -9,6 +9,9 @@
 
 namespace DRAV {
 
+// The value, held to the range of a signed 32-bit number.
+std::int32_t SaturateInt32(std::int64_t value);
+
 // Experience value of a creature of encounter level n (base level + level).
 std::int32_t GetEncounterLevelValue(std::int32_t n);
 // Experience threshold of a level; 0 for a negative level.

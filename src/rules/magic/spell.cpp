@@ -223,7 +223,7 @@ std::shared_ptr<CSpell> CSpell::MakeInstance(std::int32_t index, const CSpellIns
             const auto& modify = static_cast<const CSpellEffectModify&>(*effect);
             std::int32_t value = modify.GetMagnitude().GetValue(0);
             spell->m_effects.push_back(
-                std::make_shared<CSpellEffectModify>(instance.percent * value / 100, modify.GetMask()));
+                std::make_shared<CSpellEffectModify>(SaturateInt32(std::int64_t{instance.percent} * value / 100), modify.GetMask()));
         } else if (effect->GetKind() == EFFECT_RESIST) {
             spell->m_effects.push_back(
                 std::make_shared<CSpellEffectResist>(static_cast<const CSpellEffectResist&>(*effect)));
@@ -236,7 +236,7 @@ std::shared_ptr<CSpell> CSpell::MakeInstance(std::int32_t index, const CSpellIns
 }
 
 std::int32_t CSpell::GetCastingDifficulty() const {
-    if (m_tier != -1) return std::max(5 * m_tier - 3, 0);
+    if (m_tier != -1) return SaturateInt32(std::max<std::int64_t>(5 * std::int64_t{m_tier} - 3, 0));
     if (m_level != -1) return 0;
     return m_bonus;
 }

@@ -5,6 +5,7 @@
 
 #include "common/exception.h"
 #include "common/random.h"
+#include "rules/kinds/formulas.h"
 
 namespace DRAV {
 
@@ -50,17 +51,17 @@ CSpellMagnitude::CSpellMagnitude(DRAVCommon::CDataFileReader& reader, std::int32
 }
 
 std::int32_t CSpellMagnitude::Evaluate(std::int32_t casterLevel, const CSaveOutcome* outcome) const {
-    std::int32_t die = m_dice;
-    std::int32_t flat = m_bonus;
+    std::int64_t die = m_dice;
+    std::int64_t flat = m_bonus;
     if (m_levelCap != 0) {
-        std::int32_t level = std::min(m_levelCap, casterLevel);
+        const std::int64_t level = std::min(m_levelCap, casterLevel);
         die += m_dicePerLevel * level;
         flat += m_bonusPerLevel * level;
     }
-    std::int32_t value = DRAVCommon::RollDie(die) + flat;
+    std::int64_t value = DRAVCommon::RollDie(SaturateInt32(die)) + flat;
     if (outcome && outcome->scaleEffect && outcome->percent != 100) value = outcome->percent * value / 100;
-    if (IsPositive()) return std::max(value, 1);
-    return std::min(value, -1);
+    if (IsPositive()) return SaturateInt32(std::max<std::int64_t>(value, 1));
+    return SaturateInt32(std::min<std::int64_t>(value, -1));
 }
 
 std::int32_t CSpellMagnitude::GetValue(std::int32_t casterLevel) const { return Evaluate(casterLevel, nullptr); }
@@ -81,9 +82,9 @@ CSpellDuration::CSpellDuration(DRAVCommon::CDataFileReader& reader, std::int32_t
     if (reader.AtEnd()) reader.Fail(DRAV_ERR_BAD_DATA, "expected a duration");
     const std::string& word = reader.GetToken();
     if (word == "levelrounds") {
-        *this = CSpellDuration(20 * tier - 10, 10, GetTierLevelCap(tier));
+        *this = CSpellDuration(SaturateInt32(20 * std::int64_t{tier} - 10), 10, GetTierLevelCap(tier));
     } else if (word == "levelminutes") {
-        *this = CSpellDuration(120 * tier - 60, 60, GetTierLevelCap(tier));
+        *this = CSpellDuration(SaturateInt32(120 * std::int64_t{tier} - 60), 60, GetTierLevelCap(tier));
     } else if (word != "0") {
         auto fixed = std::find_if(std::begin(kFixed), std::end(kFixed),
                                   [&](const FixedDuration& row) { return word == row.word; });
@@ -94,9 +95,9 @@ CSpellDuration::CSpellDuration(DRAVCommon::CDataFileReader& reader, std::int32_t
 }
 
 std::int32_t CSpellDuration::GetValue(std::int32_t casterLevel, const CSaveOutcome& outcome) const {
-    std::int32_t value = m_base + m_perLevel * std::min(casterLevel, m_levelCap);
+    std::int64_t value = m_base + std::int64_t{m_perLevel} * std::min(casterLevel, m_levelCap);
     if (outcome.scaleTime && outcome.percent != 100) value = outcome.percent * value / 100;
-    return value;
+    return SaturateInt32(value);
 }
 
 }  // namespace DRAV

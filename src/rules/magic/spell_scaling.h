@@ -33,7 +33,7 @@ public:
     std::int32_t GetBonusPerLevel() const { return m_bonusPerLevel; }
     std::int32_t GetLevelCap() const { return m_levelCap; }
     // Dice and bonus together above 0: the amount helps, else it harms.
-    bool IsPositive() const { return m_dice + m_bonus > 0; }
+    bool IsPositive() const { return std::int64_t{m_dice} + m_bonus > 0; }
 
 private:
     std::int32_t Evaluate(std::int32_t casterLevel, const CSaveOutcome* outcome) const;
