@@ -28,7 +28,7 @@ std::shared_ptr<CAI> CAI::Create(DRAVCommon::CDataFileReader& reader) {
                              "sing or followparty)");
 }
 
-std::shared_ptr<CAI> CAI::ReadBackup(DRAVCommon::CDataFileReader& reader) {
+std::shared_ptr<CAI> CAI::ReadElement(DRAVCommon::CDataFileReader& reader) {
     reader.BeginBlock("ai");
     std::shared_ptr<CAI> backup = Create(reader);
     reader.EndBlock();

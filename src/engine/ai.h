@@ -35,15 +35,14 @@ public:
     // Reads a type word and the AI's definition data after it, leaving the end of
     // the enclosing "ai" element to the caller. Code 1 for an unknown type word.
     static std::shared_ptr<CAI> Create(DRAVCommon::CDataFileReader& reader);
+    // Reads a whole "ai" element: a brain's AI or the backup AI of a wrapping AI.
+    static std::shared_ptr<CAI> ReadElement(DRAVCommon::CDataFileReader& reader);
 
 protected:
     CAI() = default;
     // Copying would share backup AIs between owners; Clone is the only way to copy.
     CAI(const CAI&) = delete;
     CAI& operator=(const CAI&) = delete;
-
-    // Reads an "ai" element holding the backup AI of a wrapping AI.
-    static std::shared_ptr<CAI> ReadBackup(DRAVCommon::CDataFileReader& reader);
 };
 
 }  // namespace DRAV

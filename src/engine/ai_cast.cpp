@@ -9,7 +9,7 @@ namespace DRAV {
 
 CAICast::CAICast(DRAVCommon::CDataFileReader& reader) {
     while (!reader.IsAnyBlockStart() && !reader.AtBlockEnd()) m_spellNames.push_back(reader.ReadWord());
-    m_backup = ReadBackup(reader);
+    m_backup = ReadElement(reader);
 }
 
 CAICast::CAICast(std::vector<std::string> spellNames, std::shared_ptr<CAI> backup)

@@ -28,7 +28,7 @@ void SaveWrapperState(DRAVCommon::CDataFileWriter& writer, const char* block, co
 
 }  // namespace
 
-CAIWands::CAIWands(DRAVCommon::CDataFileReader& reader) : m_backup(ReadBackup(reader)) {}
+CAIWands::CAIWands(DRAVCommon::CDataFileReader& reader) : m_backup(ReadElement(reader)) {}
 
 CAIWands::CAIWands(std::shared_ptr<CAI> backup) : m_backup(RequireBackup(std::move(backup), "wands")) {}
 
@@ -40,7 +40,7 @@ void CAIWands::SaveState(DRAVCommon::CDataFileWriter& writer) const {
     SaveWrapperState(writer, "ai-wands", *m_backup);
 }
 
-CAISing::CAISing(DRAVCommon::CDataFileReader& reader) : m_backup(ReadBackup(reader)) {}
+CAISing::CAISing(DRAVCommon::CDataFileReader& reader) : m_backup(ReadElement(reader)) {}
 
 CAISing::CAISing(std::shared_ptr<CAI> backup) : m_backup(RequireBackup(std::move(backup), "sing")) {}
 

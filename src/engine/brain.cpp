@@ -16,13 +16,6 @@ std::vector<std::string> ReadTags(DRAVCommon::CDataFileReader& reader) {
     return tags;
 }
 
-std::shared_ptr<CAI> ReadAI(DRAVCommon::CDataFileReader& reader) {
-    reader.BeginBlock("ai");
-    std::shared_ptr<CAI> ai = CAI::Create(reader);
-    reader.EndBlock();
-    return ai;
-}
-
 }  // namespace
 
 void CBrain::Load(DRAVCommon::CDataFileReader& reader) {
@@ -42,8 +35,8 @@ void CBrain::Load(DRAVCommon::CDataFileReader& reader) {
     }
     m_triggerTags = ReadTags(reader);
     m_fireTags = ReadTags(reader);
-    m_peacefulAI = ReadAI(reader);
-    m_combatAI = ReadAI(reader);
+    m_peacefulAI = CAI::ReadElement(reader);
+    m_combatAI = CAI::ReadElement(reader);
     reader.EndBlock();
     m_equipped = false;
 }
