@@ -1,6 +1,7 @@
 #include "engine/brain.h"
 
 #include "common/exception.h"
+#include "rules/vocabulary/read_word.h"
 
 namespace DRAV {
 namespace {
@@ -20,9 +21,7 @@ std::vector<std::string> ReadTags(DRAVCommon::CDataFileReader& reader) {
 
 void CBrain::Load(DRAVCommon::CDataFileReader& reader) {
     reader.BeginBlock("brain");
-    if (reader.AtEnd()) reader.Fail(DRAV_ERR_BAD_DATA, "expected the brain's relation");
-    m_relation = ParseRelation(reader.GetToken());
-    reader.Advance();
+    m_relation = ReadParsedWord(reader, "the brain's relation", ParseRelation);
     m_hostileWhenAttacked = reader.ReadBool();
     if (reader.IsBlock("proximity")) {
         reader.BeginBlock("proximity");

@@ -10,6 +10,7 @@
 #include "engine/ai_wands_sing.h"
 #include "engine/brain.h"
 #include "rules/rules_test_util.h"
+#include "support/expect_drav.h"
 #include "support/error_code.h"
 
 namespace DRAV {
@@ -190,6 +191,8 @@ TEST(BrainLoad, MalformedBrainElements) {
     const std::string rest = " <tags> </tags> <tags> </tags> <ai> stand </ai> <ai> stand </ai> </brain>";
     EXPECT_EQ(LoadCode("<brain> neutral false 0" + rest), 0);
     EXPECT_EQ(LoadCode("<brain> enemy false 0" + rest), 2);   // the relation parser's verdict
+    const std::string message = DRAV_MESSAGE(LoadBrain("<brain> enemy false 0" + rest));
+    EXPECT_NE(message.find("enemy"), std::string::npos) << message;
     EXPECT_EQ(LoadCode("<brain> Neutral false 0" + rest), 2);
     EXPECT_EQ(LoadCode("<brain>"), 1);                         // data ends where the relation belongs
     EXPECT_EQ(LoadCode("<brain> neutral yes 0" + rest), 1);
