@@ -1,5 +1,6 @@
-// What the sample chapter's files promise their readers: the hand-written
-// scripts return the answer their callers wait for.
+// What the sample chapter's files promise each other and their readers: the
+// import list names items that exist, and the hand-written scripts return the
+// answer their callers wait for.
 
 #include <gtest/gtest.h>
 
@@ -60,6 +61,12 @@ protected:
 };
 
 }  // namespace
+
+TEST_F(SampleContent, ImportedItemsExist) {
+    ASSERT_FALSE(m_module.GetImports().empty());
+    for (const auto& [key, value] : m_module.GetImports())
+        EXPECT_TRUE(m_module.GetItemTemplates().contains(key)) << key;
+}
 
 TEST_F(SampleContent, DoorAndQuestScriptsAnswerByTheirTags) {
     const CTileTemplate* gate = m_module.FindTileTemplate("warden_gate");
