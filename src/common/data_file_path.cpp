@@ -23,8 +23,10 @@ std::string RegularFile(const std::string& path) {
 CDataFileFactoryPath::CDataFileFactoryPath(std::string root, std::int32_t chapter)
     : m_root(std::move(root)), m_chapter(chapter) {
     std::string world = FullPath(DFK_CHAPTER, DFS_NONE, "world.drav");
-    std::ifstream probe(Win32::NativePath(world), std::ios::binary);
-    if (!probe) throw CDRAVException(DRAV_ERR_BAD_DATA, "chapter world file not found: " + world);
+    std::error_code ignored;
+    std::string native = Win32::NativePath(world);
+    std::ifstream probe(native, std::ios::binary);
+    if (!std::filesystem::is_regular_file(native, ignored) || !probe) throw CDRAVException(DRAV_ERR_BAD_DATA, "chapter world file not found: " + world);
 }
 
 std::string CDataFileFactoryPath::FullPath(DataFileKind kind, DataFileSubkind subkind,

@@ -1,5 +1,6 @@
 #include "common/data_file_writer.h"
 
+#include <cmath>
 #include <string_view>
 
 #include "common/exception.h"
@@ -72,6 +73,9 @@ void CDataFileWriter::WriteQuoted(const std::string& text) {
 }
 
 void CDataFileWriter::WriteDouble(double value) {
+    // "inf" and "nan" are no numbers to the reader: a file holding one would not load.
+    if (!std::isfinite(value))
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, m_path + ": a number that is not finite cannot be saved");
     BeginValue();
     *this << value;
     EndValue();

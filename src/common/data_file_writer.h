@@ -6,6 +6,7 @@
 #include <deque>
 #include <fstream>
 #include <string>
+#include <type_traits>
 
 namespace DRAVCommon {
 
@@ -29,13 +30,18 @@ public:
     // Code 2 for a text holding a double quote or a line break: it would not read back.
     // Leading blanks are dropped, as the reader could not keep them.
     void WriteQuoted(const std::string& text);
+    // Code 2 for infinity or NaN: they would not read back.
     void WriteDouble(double value);
 
     template <typename T>
     void WriteValue(const T& value) {
-        BeginValue();
-        *this << value;
-        EndValue();
+        if constexpr (std::is_floating_point_v<T>) {
+            WriteDouble(static_cast<double>(value));
+        } else {
+            BeginValue();
+            *this << value;
+            EndValue();
+        }
     }
 
     // Flushes and closes the file; code 1 when anything written was lost.

@@ -18,3 +18,13 @@ TEST(NativePath, ComponentsMatchWithoutRegardToCase) {
     EXPECT_EQ(Win32::NativePath(root + "\\ACTOR\\fig\\new.sav"), root + "/Actor/fig/new.sav");
     EXPECT_EQ(Win32::NativePath(root + "\\gone\\Actor"), root + "/gone/Actor");
 }
+
+TEST(NativePath, TwoEntriesDifferingOnlyInCaseMatchNeither) {
+    QuillmereTest::TempDir dir;
+    dir.WriteFile("Map.drav", "a");
+    dir.WriteFile("MAP.drav", "b");
+    std::string root = dir.Path().string();
+    // Which one a folder listing meets first is chance; a lookup must not depend on it.
+    EXPECT_EQ(Win32::NativePath(root + "\\map.drav"), root + "/map.drav");
+    EXPECT_EQ(Win32::NativePath(root + "\\MAP.drav"), root + "/MAP.drav");
+}

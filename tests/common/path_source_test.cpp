@@ -77,6 +77,8 @@ TEST(PathSource, ChapterWithoutWorldFileIsCode1) {
     dir.WriteFile("1/world.drav", "");
     EXPECT_DRAV_CODE(CDataFileFactoryPath(dir.Path().string(), 2), 1);
     EXPECT_DRAV_CODE(CDataFileFactoryPath((dir.Path() / "nowhere").string(), 1), 1);
+    dir.WriteFile("3/world.drav/inside", "");
+    EXPECT_DRAV_CODE(CDataFileFactoryPath(dir.Path().string(), 3), 1);
 }
 
 TEST(PathSource, FoldersAreNotFiles) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
 #include "support/expect_drav.h"
@@ -126,6 +128,26 @@ TEST(Writer, QuotedTextThatCannotReadBackIsRefused) {
     writer.WriteQuoted("fine");
     writer.Finish();
     EXPECT_EQ(ReadTextFile(path), "\"fine\"\n");  // nothing of the refused texts was written
+}
+
+TEST(Writer, DoublesWithoutANumberAreRefused) {
+    TempDir dir;
+    std::string path = dir / "n.drav";
+    CDataFileWriter writer(path);
+    for (double value : {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                         std::numeric_limits<double>::quiet_NaN()}) {
+        SCOPED_TRACE(value);
+        auto caught = QuillmereTest::CatchDrav([&] { writer.WriteDouble(value); });
+        ASSERT_TRUE(caught);
+        EXPECT_EQ(caught->GetCode(), 2);
+        EXPECT_DRAV_CODE(writer.WriteValue(static_cast<float>(value)), 2);
+    }
+    writer.WriteDouble(std::numeric_limits<double>::max());
+    writer.Finish();
+    // What was written reads back: a saved game never holds a value its loader refuses.
+    CDataFileReader reader(path);
+    EXPECT_EQ(reader.ReadDouble(), 1.79769e+308);
+    EXPECT_TRUE(reader.AtEnd());
 }
 
 TEST(Writer, LostWritesAreReportedByFinish) {

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <limits>
 #include <stdexcept>
+#include <tuple>
 
 #include "common/data_file.h"
 

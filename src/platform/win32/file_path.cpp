@@ -12,19 +12,19 @@ bool Exists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0;
 }
 
-// The folder entry that matches `name` without regard to case, or `name` itself.
+// The one folder entry that matches `name` without regard to case, or `name`
+// itself. Two or more such entries match none: the order of a folder listing is
+// chance, and a lookup must not depend on it.
 std::string MatchInFolder(const std::string& folder, const std::string& name) {
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
     if (!dir) return name;
-    std::string found = name;
+    std::string found;
+    int matches = 0;
     while (dirent* entry = ::readdir(dir)) {
-        if (::strcasecmp(entry->d_name, name.c_str()) == 0) {
-            found = entry->d_name;
-            break;
-        }
+        if (::strcasecmp(entry->d_name, name.c_str()) == 0 && ++matches == 1) found = entry->d_name;
     }
     ::closedir(dir);
-    return found;
+    return matches == 1 ? found : name;
 }
 
 }  // namespace

@@ -9,8 +9,8 @@ namespace Win32 {
 
 // Turns backslashes into slashes and, for each component that does not exist as
 // written, takes the one entry of its folder whose name matches it without regard
-// to case. Components that match nothing are left as written, so the result names
-// the file that creating it would make.
+// to case. Components that match no entry, or more than one, are left as written,
+// so the result names the file that creating it would make.
 std::string NativePath(const std::string& path);
 
 }  // namespace Win32
