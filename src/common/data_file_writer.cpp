@@ -1,6 +1,7 @@
 #include "common/data_file_writer.h"
 
 #include <cmath>
+#include <locale>
 #include <string_view>
 
 #include "common/exception.h"
@@ -11,6 +12,8 @@ namespace DRAVCommon {
 CDataFileWriter::CDataFileWriter(const std::string& path)
     : std::ofstream(Win32::NativePath(path), std::ios::out | std::ios::trunc), m_path(path) {
     if (fail() || bad()) throw CDRAVException(DRAV_ERR_BAD_DATA, "cannot create " + path);
+    // Saved numbers must read back whatever locale the program runs under.
+    imbue(std::locale::classic());
     precision(6);
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <locale>
 
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
@@ -112,6 +113,26 @@ TEST(Writer, DoublesUseSixSignificantDigits) {
     writer.WriteDouble(-0.000123456789);
     writer.Finish();
     EXPECT_EQ(ReadTextFile(path), "0.1\n2\n1.23457e+06\n-0.000123457\n");
+}
+
+TEST(Writer, NumbersIgnoreTheProgramsLocale) {
+    // A locale with a decimal comma and thousands grouping, as some users run under.
+    struct CommaPunct : std::numpunct<char> {
+        char do_decimal_point() const override { return ','; }
+        char do_thousands_sep() const override { return '.'; }
+        std::string do_grouping() const override { return "\3"; }
+    };
+    const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new CommaPunct));
+    TempDir dir;
+    std::string path = dir / "n.drav";
+    {
+        CDataFileWriter writer(path);
+        writer.WriteDouble(1.5);
+        writer.WriteValue(1234567);
+        writer.Finish();
+    }
+    std::locale::global(previous);
+    EXPECT_EQ(ReadTextFile(path), "1.5\n1234567\n");
 }
 
 TEST(Writer, QuotedTextThatCannotReadBackIsRefused) {
