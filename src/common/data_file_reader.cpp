@@ -1,6 +1,8 @@
 #include "common/data_file_reader.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <fstream>
 #include <type_traits>
 
@@ -10,9 +12,9 @@
 namespace DRAVCommon {
 namespace {
 
-constexpr int kEof = std::char_traits<char>::eof();
+constexpr std::size_t kChunkSize = 32 * 1024;
 
-inline bool IsSpace(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+inline bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 }  // namespace
 
@@ -27,6 +29,7 @@ CDataFileReader::CDataFileReader(std::shared_ptr<std::istream> stream, std::stri
     : m_stream(std::move(stream)), m_sourceName(std::move(sourceName)) {
     if (!m_stream || !*m_stream) throw CDRAVException(DRAV_ERR_BAD_DATA, "cannot read " + m_sourceName);
     m_buffer = m_stream->rdbuf();
+    m_chunk.resize(kChunkSize);
     Advance();
 }
 
@@ -37,27 +40,44 @@ void CDataFileReader::Fail(std::int32_t code, const std::string& what) const {
 
 // ---- tokens ---------------------------------------------------------------
 
-void CDataFileReader::ReadRawToken(std::string& token) {
-    token.clear();
+bool CDataFileReader::FillChunk() {
+    std::streamsize count = 0;
     try {
-        int c = m_buffer->sgetc();
-        while (c != kEof && IsSpace(c)) c = m_buffer->snextc();
-        while (c != kEof && !IsSpace(c)) {
-            token.push_back(static_cast<char>(c));
-            c = m_buffer->snextc();
-        }
+        count = m_buffer->sgetn(m_chunk.data(), static_cast<std::streamsize>(m_chunk.size()));
     } catch (const std::ios_base::failure&) {
         // A file buffer throws when the system refuses the read (a folder, an I/O error).
         Fail(DRAV_ERR_BAD_DATA, "cannot read the data");
     }
+    m_next = m_chunk.data();
+    m_end = m_next + std::max<std::streamsize>(count, 0);
+    return m_next != m_end;
+}
+
+void CDataFileReader::ReadRawToken(std::string& token) {
+    token.clear();
+    for (;;) {
+        while (m_next != m_end && IsSpace(*m_next)) ++m_next;
+        if (m_next != m_end) break;
+        if (!FillChunk()) return;
+    }
+    for (;;) {
+        const char* start = m_next;
+        while (m_next != m_end && !IsSpace(*m_next)) ++m_next;
+        token.append(start, m_next);
+        if (m_next != m_end || !FillChunk()) return;
+    }
 }
 
 void CDataFileReader::SkipToLineEnd() {
-    try {
-        int c = m_buffer->sbumpc();
-        while (c != kEof && c != '\n') c = m_buffer->sbumpc();
-    } catch (const std::ios_base::failure&) {
-        Fail(DRAV_ERR_BAD_DATA, "cannot read the data");
+    for (;;) {
+        if (m_next != m_end) {
+            const void* lineEnd = std::memchr(m_next, '\n', static_cast<std::size_t>(m_end - m_next));
+            if (lineEnd) {
+                m_next = static_cast<const char*>(lineEnd) + 1;
+                return;
+            }
+        }
+        if (!FillChunk()) return;
     }
 }
 
@@ -104,7 +124,10 @@ bool CDataFileReader::IsAnyBlockStart() const {
 bool CDataFileReader::AtBlockEnd() const {
     RequireToken("a value or the end of an element");
     if (m_blocks.empty()) Fail(DRAV_ERR_BAD_DATA, "no element is open");
-    const std::string& name = m_blocks.back();
+    return IsClosing(m_blocks.back());
+}
+
+bool CDataFileReader::IsClosing(const std::string& name) const {
     return m_token.size() == name.size() + 3 && m_token.compare(0, 2, "</") == 0 && m_token.back() == '>' &&
            m_token.compare(2, name.size(), name) == 0;
 }
@@ -118,7 +141,6 @@ std::string CDataFileReader::PeekBlockName() const {
 
 void CDataFileReader::BeginBlock(const std::string& name) {
     if (m_groupCountdown != 0) Fail(DRAV_ERR_OUT_OF_RANGE, "element <" + name + "> opened inside a group");
-    RequireToken(("<" + name + ">").c_str());
     if (!IsBlock(name)) Fail(DRAV_ERR_BAD_DATA, "expected <" + name + ">");
     m_blocks.push_back(name);
     Advance();
@@ -127,17 +149,17 @@ void CDataFileReader::BeginBlock(const std::string& name) {
 void CDataFileReader::EndBlock() {
     if (m_groupCountdown != 0) Fail(DRAV_ERR_OUT_OF_RANGE, "element closed inside a group");
     if (m_blocks.empty()) Fail(DRAV_ERR_BAD_DATA, "no element is open to close");
-    RequireToken(("</" + m_blocks.back() + ">").c_str());
-    std::string name = std::move(m_blocks.back());
+    if (!IsClosing(m_blocks.back())) Fail(DRAV_ERR_BAD_DATA, "expected </" + m_blocks.back() + ">");
     m_blocks.pop_back();
-    if (m_token != "</" + name + ">") Fail(DRAV_ERR_BAD_DATA, "expected </" + name + ">");
     Advance();
 }
 
 void CDataFileReader::SkipBlock(const std::string& name) {
     BeginBlock(name);
-    const std::string closing = "</" + name + ">";
-    while (RequireToken(closing.c_str()) != closing) Advance();
+    while (!IsClosing(name)) {
+        if (m_token.empty()) Fail(DRAV_ERR_BAD_DATA, "expected </" + name + ">");
+        Advance();
+    }
     EndBlock();
 }
 

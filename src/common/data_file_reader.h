@@ -9,6 +9,7 @@
 #include <istream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/data_file.h"
 
@@ -69,14 +70,20 @@ public:
     const std::string& GetSourceName() const { return m_sourceName; }
 
 private:
+    // Bytes come from the stream a chunk at a time and are scanned in place.
+    bool FillChunk();  // false at the end of the data
     void ReadRawToken(std::string& token);
     void SkipToLineEnd();
     const std::string& RequireToken(const char* wanted) const;
+    bool IsClosing(const std::string& name) const;  // the token is </name>
     template <typename T>
     T ParseNumber(const char* wanted);
 
     std::shared_ptr<std::istream> m_stream;
     std::streambuf* m_buffer = nullptr;
+    std::vector<char> m_chunk;
+    const char* m_next = nullptr;
+    const char* m_end = nullptr;
     std::string m_token;
     std::deque<std::string> m_blocks;
     std::uint32_t m_groupCountdown = 0;
