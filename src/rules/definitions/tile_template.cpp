@@ -4,6 +4,7 @@
 
 #include "common/data_file_reader.h"
 #include "common/exception.h"
+#include "rules/vocabulary/vocabulary_table.h"
 #include "script/script_loader.h"
 
 namespace DRAV {
@@ -53,14 +54,9 @@ void CTileTemplate::LoadDoor(DRAVCommon::CDataFileReader& reader) {
     if (reader.IsBlock("lua")) m_script = LoadScript(reader);
     else m_lockValue = reader.ReadUInt();
     while (!reader.AtBlockEnd()) {
-        bool known = false;
-        for (const DoorFlagWord& flagWord : kDoorFlagWords) {
-            if (reader.IsWord(flagWord.word)) {
-                m_flags |= flagWord.flag;
-                known = true;
-            }
-        }
-        if (!known) reader.Fail(DRAV_ERR_BAD_DATA, "expected reset, noclose or open");
+        const int row = FindTableKey(kDoorFlagWords, &DoorFlagWord::word, reader.GetToken());
+        if (row < 0) reader.Fail(DRAV_ERR_BAD_DATA, "expected reset, noclose or open");
+        m_flags |= kDoorFlagWords[row].flag;
         reader.Advance();
     }
 }

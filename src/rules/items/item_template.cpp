@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/exception.h"
+#include "rules/vocabulary/vocabulary_table.h"
 #include "rules/kinds/formulas.h"
 #include "rules/vocabulary/read_word.h"
 
@@ -40,9 +41,8 @@ std::string SpellItemDescription(ItemKind kind, const std::string& spellName) {
 }  // namespace
 
 std::uint32_t ParseItemFlagWord(const std::string& word) {
-    for (const FlagWord& flag : kFlagWords)
-        if (word == flag.word) return flag.bits;
-    return 0;
+    const int row = FindTableKey(kFlagWords, &FlagWord::word, word);
+    return row < 0 ? 0 : kFlagWords[row].bits;
 }
 
 CItemTemplate::CItemTemplate(DRAVCommon::CDataFileReader& reader, const SpellMap& spells) {

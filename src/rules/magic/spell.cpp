@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/exception.h"
+#include "rules/vocabulary/vocabulary_table.h"
 #include "rules/kinds/formulas.h"
 #include "rules/vocabulary/read_word.h"
 #include "rules/vocabulary/skills.h"
@@ -67,9 +68,8 @@ std::uint32_t InstanceColour(std::uint32_t colour, std::int32_t level) {
 }  // namespace
 
 std::uint32_t ParseSpellFlag(const std::string& word) {
-    for (const SpellFlagWord& row : kSpellFlagWords)
-        if (word == row.word) return row.bit;
-    return 0;
+    const int row = FindTableKey(kSpellFlagWords, &SpellFlagWord::word, word);
+    return row < 0 ? 0 : kSpellFlagWords[row].bit;
 }
 
 void CSpellInstance::Read(DRAVCommon::CDataFileReader& reader) {

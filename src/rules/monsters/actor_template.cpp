@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/exception.h"
+#include "rules/vocabulary/vocabulary_table.h"
 #include "rules/items/item_attribute.h"
 #include "rules/kinds/damage.h"
 #include "rules/module.h"
@@ -209,15 +210,11 @@ void CActorTemplate::ReadResist(DRAVCommon::CDataFileReader& reader) {
 }
 
 void CActorTemplate::ReadFlag(DRAVCommon::CDataFileReader& reader) {
-    if (AtWord(reader)) {
-        for (const FlagWord& flag : kFlagWords) {
-            if (!reader.IsWord(flag.word)) continue;
-            m_flags = flag.set ? (m_flags | flag.bit) : (m_flags & ~flag.bit);
-            reader.Advance();
-            return;
-        }
-    }
-    reader.Fail(DRAV_ERR_BAD_DATA, "expected an element or a flag word of a monster definition");
+    const int row = AtWord(reader) ? FindTableKey(kFlagWords, &FlagWord::word, reader.GetToken()) : -1;
+    if (row < 0) reader.Fail(DRAV_ERR_BAD_DATA, "expected an element or a flag word of a monster definition");
+    const FlagWord& flag = kFlagWords[row];
+    m_flags = flag.set ? (m_flags | flag.bit) : (m_flags & ~flag.bit);
+    reader.Advance();
 }
 
 void CActorTemplate::Inherit(const CActorTemplate& base) {
