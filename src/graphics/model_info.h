@@ -2,6 +2,7 @@
 // What a graphic definition says about the models of its pieces, before any of them is
 // loaded. The loader fills these records and drops them once the models are built.
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -40,7 +41,7 @@ struct CSubModelInfo {
     double frameTime = 0.0;              // start of this model within the piece's period
     bool hasColours = false;
     // Hair, skin and trim when hasColours is set (bytes blue, green, red).
-    std::uint32_t colours[3] = {0, 0, 0};
+    std::array<std::uint32_t, 3> colours{};
     double moveTexturePeriod = 0.0;
     std::uint32_t flags = 0;  // SubModelFlag bits
 };
@@ -50,7 +51,7 @@ struct CModelInfo {
     std::string name;
     double period = 1.0;  // cycle length of the piece's flip-book
     bool hasScale = false;
-    float scale[3] = {1.0f, 1.0f, 1.0f};  // x, y, z; valid when hasScale is set
+    std::array<float, 3> scale{1.0f, 1.0f, 1.0f};  // x, y, z; valid when hasScale is set
     std::vector<std::shared_ptr<CSubModelInfo>> subModels;
 };
 

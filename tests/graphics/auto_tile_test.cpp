@@ -92,7 +92,7 @@ TEST(AutoTile, EveryKeywordBuildsPartsThatCoverTheListsAndFaceTheirNormals) {
             // Untextured caps come after every textured part, so texture entry i is part i.
             EXPECT_FALSE(capSeen && part.textured);
             capSeen = capSeen || !part.textured;
-            const MeshMaterial& m = part.material;
+            const AutoTileMaterial& m = part.material;
             const float shade = part.textured ? 1.0f : 0.0f;
             EXPECT_TRUE(m.Diffuse.r == shade && m.Diffuse.g == shade && m.Diffuse.b == shade &&
                         m.Diffuse.a == 1.0f);

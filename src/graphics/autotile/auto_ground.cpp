@@ -87,32 +87,39 @@ AutoTileGeometry BuildAutoSlopeDown(const CSubModelInfo& info) {
     return geometry;
 }
 
+namespace {
+
 // Both corner slopes are cut along the diagonal from (-C, 0, C) to (C, -D, -C) into two
-// flat triangles with vertices of their own.
-AutoTileGeometry BuildAutoSlopeDownInner(const CSubModelInfo& info) {
+// flat triangles with vertices of their own; each shows the image as a slope falling its
+// way would.
+AutoTileGeometry BuildCornerSlope(const CSubModelInfo& info, bool outer) {
     RequireCount(info, 1, 1);
-    const float depth = Number(info, 0);
-    const SlopeNormals normals = SlopeNormalsFor(depth);
+    const float d = Number(info, 0);
+    const SlopeNormals normals = SlopeNormalsFor(d);
     AutoTileGeometry geometry;
-    AddTriangle(geometry, normals.fallingMinusZ,
-                {{{-C, 0.0f, C, 0.0f, 0.0f}, {C, -depth, -C, 1.0f, 1.0f}, {-C, -depth, -C, 0.0f, 1.0f}}});
-    AddTriangle(geometry, normals.fallingPlusX,
-                {{{-C, 0.0f, C, 1.0f, 0.0f}, {C, -depth, C, 1.0f, 1.0f}, {C, -depth, -C, 0.0f, 1.0f}}});
+    if (outer) {
+        AddTriangle(geometry, normals.fallingPlusX,
+                    {{{-C, 0.0f, C, 1.0f, 0.0f}, {C, -d, -C, 0.0f, 1.0f}, {-C, 0.0f, -C, 0.0f, 0.0f}}});
+        AddTriangle(geometry, normals.fallingMinusZ,
+                    {{{-C, 0.0f, C, 0.0f, 0.0f}, {C, 0.0f, C, 1.0f, 0.0f}, {C, -d, -C, 1.0f, 1.0f}}});
+    } else {
+        AddTriangle(geometry, normals.fallingMinusZ,
+                    {{{-C, 0.0f, C, 0.0f, 0.0f}, {C, -d, -C, 1.0f, 1.0f}, {-C, -d, -C, 0.0f, 1.0f}}});
+        AddTriangle(geometry, normals.fallingPlusX,
+                    {{{-C, 0.0f, C, 1.0f, 0.0f}, {C, -d, C, 1.0f, 1.0f}, {C, -d, -C, 0.0f, 1.0f}}});
+    }
     ClosePart(geometry, PartKind::Textured);
     return geometry;
 }
 
+}  // namespace
+
+AutoTileGeometry BuildAutoSlopeDownInner(const CSubModelInfo& info) {
+    return BuildCornerSlope(info, false);
+}
+
 AutoTileGeometry BuildAutoSlopeDownOuter(const CSubModelInfo& info) {
-    RequireCount(info, 1, 1);
-    const float depth = Number(info, 0);
-    const SlopeNormals normals = SlopeNormalsFor(depth);
-    AutoTileGeometry geometry;
-    AddTriangle(geometry, normals.fallingPlusX,
-                {{{-C, 0.0f, C, 1.0f, 0.0f}, {C, -depth, -C, 0.0f, 1.0f}, {-C, 0.0f, -C, 0.0f, 0.0f}}});
-    AddTriangle(geometry, normals.fallingMinusZ,
-                {{{-C, 0.0f, C, 0.0f, 0.0f}, {C, 0.0f, C, 1.0f, 0.0f}, {C, -depth, -C, 1.0f, 1.0f}}});
-    ClosePart(geometry, PartKind::Textured);
-    return geometry;
+    return BuildCornerSlope(info, true);
 }
 
 }  // namespace DRAVGraph::AutoTile

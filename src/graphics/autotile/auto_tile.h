@@ -2,6 +2,7 @@
 // Procedural tile meshes: the geometry an "auto" sub-model's keyword and numbers stand
 // for, as the vertex, index and part lists a mesh is made from.
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -11,19 +12,22 @@
 namespace DRAVGraph {
 
 // One colour of a material, as the device takes it.
-struct MaterialColour {
+struct AutoTileColour {
     float r, g, b, a;
 };
 
-// A material in the device's own layout: four colours, then the specular power.
-struct MeshMaterial {
-    MaterialColour Diffuse;
-    MaterialColour Ambient;
-    MaterialColour Specular;
-    MaterialColour Emissive;
+// A material in the device's own layout (four colours, then the specular power), so that
+// it copies into the mesh's part material as it stands.
+struct AutoTileMaterial {
+    AutoTileColour Diffuse;
+    AutoTileColour Ambient;
+    AutoTileColour Specular;
+    AutoTileColour Emissive;
     float Power;
 };
-static_assert(sizeof(MeshMaterial) == 68);
+static_assert(sizeof(AutoTileMaterial) == 68);
+static_assert(offsetof(AutoTileMaterial, Ambient) == 16);
+static_assert(offsetof(AutoTileMaterial, Power) == 64);
 
 // One separately drawn piece. Parts follow each other in vertex order: first vertex and
 // first triangle are the running sums of the counts of the parts before.
@@ -32,7 +36,7 @@ struct AutoTilePart {
     std::uint32_t triangleCount = 0;
     std::uint32_t firstVertex = 0;
     std::uint32_t firstTriangle = 0;
-    MeshMaterial material{};
+    AutoTileMaterial material{};
     bool textured = false;  // takes the sub-model's texture entry of the same index
 };
 
