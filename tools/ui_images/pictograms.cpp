@@ -366,12 +366,12 @@ void Fighter(Canvas& c) {
 }
 
 void Rogue(Canvas& c) {
-    Sdf mask = Union(Ellipse({10, 16}, 8, 6), Ellipse({22, 16}, 8, 6));
-    Inked(c, Subtract(mask, Union(Ellipse({10, 16}, 3.2f, 2.2f), Ellipse({22, 16}, 3.2f, 2.2f))),
+    Sdf mask = Union(Ellipse({9.5f, 16}, 8.5f, 7), Ellipse({22.5f, 16}, 8.5f, 7));
+    Inked(c, Subtract(mask, Union(Ellipse({9.5f, 16}, 3.4f, 2.4f), Ellipse({22.5f, 16}, 3.4f, 2.4f))),
           C(P::kParchmentDark), kBadgeLine);
 }
 
-void Spellcaster(Canvas& c) { Inked(c, Star({16, 17}, 5, 14, 6), C(P::kReedLight), kBadgeLine); }
+void Spellcaster(Canvas& c) { Inked(c, Star({16, 17}, 5, 15, 7), C(P::kReedLight), kBadgeLine); }
 
 void Monster(Canvas& c) {
     for (int i = 0; i < 3; ++i) {
