@@ -8,15 +8,18 @@
 namespace QuillmereTools::UiPalette {
 
 // Hover faces of the buttons (images 1 to 4, "ui_button_*"): a two-pixel dark
-// frame, a one-pixel bevel, then this one flat colour over the whole inside, so
-// the middle of a hovered button shows exactly this colour (labels are black on it).
+// frame, a one-pixel bevel, then this one flat colour over the whole inside, so a
+// hovered button shows exactly this colour wherever its black label leaves it
+// (an unlabelled button, or a point beside the label).
 constexpr std::uint32_t kButtonHoverFill = 0xFFE3D29C;
 // Pixels from each edge of a hover face before the flat fill begins.
 constexpr int kButtonFaceBorder = 3;
 
 // The tick of image 11 ("icon_check32"), opaque, on a transparent ground. The tick's
 // long stroke passes through the image centre and is 9 of the image's 32 units
-// wide, so a disc of radius 4 units about the centre is this colour and nothing else.
+// wide, so a disc of radius 4 units about the centre is this colour and nothing else:
+// stretched over a check box's 12 x 12 inside, its middle pixels show this colour
+// whether the texture is sampled nearest or linear.
 constexpr std::uint32_t kCheckMark = 0xFF6DB33F;
 constexpr float kCheckSolidRadius = 4.0f;
 
