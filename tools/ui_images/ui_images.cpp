@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
+#include <SDL_ttf.h>
 
 #include <cstdio>
 #include <exception>
@@ -109,6 +110,7 @@ int main(int argc, char** argv) {
             Save(canvas, (folder / (base + "." + extension)).string(), extension == "jpg");
             ++count;
         }
+        if (TTF_WasInit()) TTF_Quit();
         IMG_Quit();
         std::printf("ui_images: %d images into %s\n", count, argv[1]);
     } catch (const std::exception& failure) {
