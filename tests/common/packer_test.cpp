@@ -63,3 +63,21 @@ TEST(Packer, UnwritableOutputLeavesNoArchive) {
     EXPECT_THROW(QuillmereTools::WriteArchive(files, dir / "module1.drav"), std::runtime_error);
     EXPECT_FALSE(std::filesystem::exists(dir / "module1.drav"));
 }
+
+TEST(Packer, OneFolderPacksAsEntriesOfOneKind) {
+    TempDir dir;
+    dir.WriteFile("ui/b_image.png", "png");
+    dir.WriteFile("ui/a_font.ttf", "ttf");
+    dir.WriteFile("ui/nested/ignored.png", "not packed");
+    auto files = QuillmereTools::CollectFolderFiles(dir / "ui", DFK_UI);
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_EQ(files[0].name, "a_font.ttf");
+    EXPECT_EQ(files[1].name, "b_image.png");
+    QuillmereTools::WriteArchive(files, dir / "uiwin32.drav");
+
+    auto archive = CDataFileFactoryPacked::FromPath(dir / "uiwin32.drav");
+    EXPECT_EQ(AsText(*archive->ReadAll(DFK_UI, DFS_NONE, "b_image.png")), "png");
+    EXPECT_EQ(AsText(*archive->ReadAll(DFK_UI, DFS_NONE, "a_font.ttf")), "ttf");
+    EXPECT_DRAV_CODE(archive->ReadAll(DFK_UI, DFS_NONE, "ignored.png"), 1);
+    EXPECT_THROW(QuillmereTools::CollectFolderFiles(dir / "missing", DFK_UI), std::runtime_error);
+}

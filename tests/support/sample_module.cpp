@@ -28,6 +28,12 @@ std::shared_ptr<DRAVCommon::CDataFileFactory> SampleArchiveSource(int chapter) {
     return std::make_shared<DRAVCommon::CDataFileFactoryPacked>(SampleArchiveRoot(), chapter);
 }
 
+std::string SampleInterfaceArchivePath() { return SampleArchiveRoot() + "/uiwin32.drav"; }
+
+std::shared_ptr<DRAVCommon::CDataFileFactory> SampleInterfaceSource() {
+    return DRAVCommon::CDataFileFactoryPacked::FromPath(SampleInterfaceArchivePath());
+}
+
 std::shared_ptr<std::istream> TextStream(const std::string& text) {
     return std::make_shared<std::istringstream>(text);
 }

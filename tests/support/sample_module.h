@@ -17,6 +17,10 @@ std::string SampleArchiveRoot();
 std::shared_ptr<DRAVCommon::CDataFileFactory> SampleFolderSource(int chapter = 1);
 std::shared_ptr<DRAVCommon::CDataFileFactory> SampleArchiveSource(int chapter = 1);
 
+// The interface archive uiwin32.drav the build draws and packs beside module1.drav.
+std::string SampleInterfaceArchivePath();
+std::shared_ptr<DRAVCommon::CDataFileFactory> SampleInterfaceSource();
+
 // A reader over an in-memory text, for parser tests.
 std::shared_ptr<std::istream> TextStream(const std::string& text);
 

@@ -73,6 +73,14 @@ std::vector<ArchiveFile> CollectModuleFiles(const std::string& root, int chapter
     return files;
 }
 
+std::vector<ArchiveFile> CollectFolderFiles(const std::string& folder, std::uint16_t kind) {
+    if (!fs::is_directory(folder)) throw std::runtime_error("no folder " + folder);
+    std::vector<ArchiveFile> files;
+    AddFolder(files, folder, kind, DRAVCommon::DFS_NONE);
+    std::sort(files.begin(), files.end(), [](const ArchiveFile& a, const ArchiveFile& b) { return a.name < b.name; });
+    return files;
+}
+
 void WriteArchive(const std::vector<ArchiveFile>& files, const std::string& output) {
     std::vector<std::string> bodies;
     bodies.reserve(files.size());
