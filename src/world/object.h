@@ -19,8 +19,6 @@ namespace DRAV {
 
 class CArea;
 
-using ItemList = std::vector<std::shared_ptr<CItem>>;
-
 class CObject final : public CThing, public CTalkTarget {
 public:
     // The definition belongs to the module and the area holds the object; both
@@ -52,7 +50,7 @@ public:
     // Locked while it has a lock that has not been opened.
     bool IsLocked() const { return m_lockValue > 0 && !m_unlocked; }
 
-    ItemList GetItems() const { return m_items; }
+    ItemPtrList GetItems() const { return m_items; }
     // Appends the item and makes the object its holder.
     void AddItem(std::shared_ptr<CItem> item);
     // Takes that very item out, keeping the others in order; code 2 when the object
@@ -89,7 +87,7 @@ private:
     Direction m_facing = DIR_NORTH;
     std::uint32_t m_lockValue = 0;
     bool m_unlocked = false;
-    ItemList m_items;
+    ItemPtrList m_items;
     TalkChoiceList m_choices;
     std::shared_ptr<CTrap> m_trap;
     DRAVGraph::CGraphicHandle m_graphic;
