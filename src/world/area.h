@@ -184,6 +184,9 @@ private:
                       std::uint32_t row, bool fresh);
     void ReadObjects(DRAVCommon::CDataFileReader& reader, const CModule& module, bool fresh);
     void ReadEncounters(DRAVCommon::CDataFileReader& reader);
+    // Entries and exits lead onto the grid; code 1 naming `what` otherwise.
+    void RequireOnGrid(const DRAVCommon::CDataFileReader& reader, const std::string& what, std::uint32_t column,
+                       std::uint32_t row) const;
     void ReadEntries(DRAVCommon::CDataFileReader& reader);
     void ReadExits(DRAVCommon::CDataFileReader& reader, const CModule& module);
     void ReadPatches(DRAVCommon::CDataFileReader& reader);

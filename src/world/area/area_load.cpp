@@ -231,9 +231,19 @@ void CArea::ReadEncounters(DRAVCommon::CDataFileReader& reader) {
     if (reader.IsBlock("encounters")) reader.SkipBlock("encounters");
 }
 
+void CArea::RequireOnGrid(const DRAVCommon::CDataFileReader& reader, const std::string& what, std::uint32_t column,
+                          std::uint32_t row) const {
+    if (column >= m_columns || row >= m_rows)
+        FailKey(reader, what + " at (" + std::to_string(column) + " " + std::to_string(row) + ") lies off the grid");
+}
+
 void CArea::ReadEntries(DRAVCommon::CDataFileReader& reader) {
     reader.BeginBlock("entries");
-    while (!reader.AtBlockEnd()) m_entries.push_back(std::make_shared<CAreaEntry>(reader));
+    while (!reader.AtBlockEnd()) {
+        auto entry = std::make_shared<CAreaEntry>(reader);
+        RequireOnGrid(reader, "entry \"" + entry->name + "\"", entry->column, entry->row);
+        m_entries.push_back(std::move(entry));
+    }
     reader.EndBlock();
 }
 
@@ -241,6 +251,7 @@ void CArea::ReadExits(DRAVCommon::CDataFileReader& reader, const CModule& module
     reader.BeginBlock("exits");
     while (!reader.AtBlockEnd()) {
         auto exit = std::make_shared<CAreaExit>(reader);
+        RequireOnGrid(reader, "exit \"" + exit->name + "\"", exit->column, exit->row);
         m_exits.push_back(exit);
         const CObjectTemplate* definition = module.FindObjectTemplate(exit->objectTemplate);
         if (!definition)

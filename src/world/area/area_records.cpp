@@ -32,8 +32,6 @@ CAreaExit::CAreaExit(DRAVCommon::CDataFileReader& reader) {
     reader.BeginBlock("exit");
     name = reader.ReadWord();
     text = reader.ReadQuoted();
-    std::uint32_t column = 0;
-    std::uint32_t row = 0;
     ReadCellGroup(reader, "an exit", column, row);
     x = (column + 0.5) * kCellSize;
     y = (row + 0.5) * kCellSize;

@@ -39,7 +39,9 @@ public:
 
     std::string name;
     std::string text;
-    // The centre of the exit cell, in world units.
+    // The exit cell, and its centre in world units.
+    std::uint32_t column = 0;
+    std::uint32_t row = 0;
     double x = 0.0;
     double y = 0.0;
     // Empty: always offered; else only while that quest tag is set.

@@ -193,6 +193,7 @@ TEST(AreaLoad, MalformedFilesAreCodeOneNamingTheFileAndTheKey) {
          "<area> \"T\" false <rows> " + oneCell + " </rows> <entries> <entry> e \"E\" 0 0 </entry> </entries> "
          "<exits> </exits> </area>",
          "entry"},
+        {"exit off the grid", AreaText(oneCell, "", "<exit> out \"Out\" ( 1 0 ) 0 elsewhere </exit>"), "out"},
         {"missing entries", "<area> \"T\" false <rows> " + oneCell + " </rows> <exits> </exits> </area>", "entries"},
         {"unknown item", AreaText(oneCell, "<object> pile ( 1 1 ) n 0 <items> gold_bar </items> </object>"), "gold_bar"},
     };
