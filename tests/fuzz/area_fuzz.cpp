@@ -8,19 +8,19 @@
 #include <sstream>
 #include <string>
 
-#include "common/data_file_path.h"
 #include "common/data_file_reader.h"
 #include "common/exception.h"
 #include "rules/module.h"
 #include "world/area.h"
 #include "world/game.h"
+#include "support/sample_module.h"
 
 namespace {
 
 const DRAV::CModule& Module() {
     static const std::unique_ptr<DRAV::CModule> module = [] {
         auto loaded = std::make_unique<DRAV::CModule>();
-        loaded->Load(1, nullptr, std::make_shared<DRAVCommon::CDataFileFactoryPath>(QUILLMERE_SAMPLE_DIR, 1));
+        loaded->Load(1, nullptr, QuillmereTest::SampleFolderSource());
         return loaded;
     }();
     return *module;

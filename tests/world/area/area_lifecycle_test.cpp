@@ -123,3 +123,19 @@ TEST_F(AreaLifecycle, TagPatchesFireOnceAndComeBackOnRebuilds) {
     m_area.LinkPatches(SampleModule(), AREA_LOAD_REACTIVATE, true);
     EXPECT_TRUE(m_area.GetFiredPatches().empty());
 }
+
+TEST_F(AreaLifecycle, ThingsAreFoundAndRemovedByIdentity) {
+    const auto actor = m_area.GetActors().front();
+    EXPECT_EQ(m_area.FindActor(actor->GetId()), actor.get());
+    const auto strayActor = MakeActor(1, 1, 0.5);
+    EXPECT_DRAV_CODE(m_area.RemoveActor(*strayActor), 2);
+    EXPECT_EQ(m_area.RemoveActor(*actor), actor);
+    EXPECT_TRUE(m_area.GetActors().empty());
+
+    const auto objects = m_area.GetObjects();
+    EXPECT_EQ(m_area.FindObject(objects[2]->GetId()), objects[2].get());
+    m_area.RemoveObject(*objects[2]);
+    EXPECT_EQ(m_area.FindObject(objects[2]->GetId()), nullptr);
+    EXPECT_DRAV_CODE(m_area.RemoveObject(*objects[2]), 2);
+    EXPECT_EQ(m_area.GetObjects().size(), objects.size() - 1);
+}
