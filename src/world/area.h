@@ -179,9 +179,17 @@ public:
 
 private:
     void ReadTravel(const std::string& fromArea, DRAVCommon::CDataFileReader& reader);
+    // One cell specification of the rows block, in file order; no definition for a "0".
+    struct CellTile {
+        const CTileTemplate* definition;
+        Direction facing;
+        std::uint32_t column;
+        std::uint32_t row;
+    };
     void ReadRows(DRAVCommon::CDataFileReader& reader, const CModule& module, bool fresh);
-    void ReadCellTile(DRAVCommon::CDataFileReader& reader, const CModule& module, std::uint32_t column,
-                      std::uint32_t row, bool fresh);
+    CellTile ReadCellTile(DRAVCommon::CDataFileReader& reader, const CModule& module, std::uint32_t column,
+                          std::uint32_t row) const;
+    void PlaceCellTile(const DRAVCommon::CDataFileReader& reader, const CellTile& tile, bool fresh);
     void ReadObjects(DRAVCommon::CDataFileReader& reader, const CModule& module, bool fresh);
     void ReadEncounters(DRAVCommon::CDataFileReader& reader);
     // Entries and exits lead onto the grid; code 1 naming `what` otherwise.

@@ -2,6 +2,7 @@
 // and its tiles, objects, entries and exits.
 
 #include <string>
+#include <vector>
 
 #include "common/data_file_reader.h"
 #include "common/exception.h"
@@ -128,7 +129,10 @@ void CArea::ReadRows(DRAVCommon::CDataFileReader& reader, const CModule& module,
                             std::to_string(kMaxAreaColumns));
     if (columns != 0 && rows != 0 && (std::uint64_t{rows} - 1) * kMaxAreaColumns + (columns - 1) > kMaxThingSerial)
         FailKey(reader, "rows: a grid of " + std::to_string(rows) + " rows is larger than tile ids can number");
-    SetGridSize(columns, rows);
+
+    // The cells are read before the grid is made, so a size the file does not
+    // hold fails without building a grid that size.
+    std::vector<CellTile> cells;
     for (std::uint32_t row = 0; row < rows; ++row) {
         reader.BeginBlock("row");
         for (std::uint32_t column = 0; column < columns; ++column) {
@@ -136,55 +140,65 @@ void CArea::ReadRows(DRAVCommon::CDataFileReader& reader, const CModule& module,
                 reader.BeginBlock("cell");
                 while (!reader.AtBlockEnd()) {
                     if (!reader.BeginGroup(2, false)) reader.Fail(DRAV_ERR_BAD_DATA, "expected ( tile facing ) in a cell");
-                    ReadCellTile(reader, module, column, row, fresh);
+                    cells.push_back(ReadCellTile(reader, module, column, row));
                 }
                 reader.EndBlock();
             } else if (reader.BeginGroup(2, false)) {
-                ReadCellTile(reader, module, column, row, fresh);
+                cells.push_back(ReadCellTile(reader, module, column, row));
             } else {
                 if (!reader.IsWord("0")) reader.Fail(DRAV_ERR_BAD_DATA, "expected a cell: ( tile facing ), 0 or <cell>");
-                if (!GetTile(column, row)->GetMaster())
-                    reader.Fail(DRAV_ERR_BAD_DATA, "cell (" + std::to_string(column) + " " + std::to_string(row) +
-                                                       ") is 0 but no tile covers it");
+                cells.push_back({nullptr, DIR_NONE, column, row});
                 reader.Advance();
             }
         }
         reader.EndBlock();
     }
+
+    SetGridSize(columns, rows);
+    for (const CellTile& cell : cells) {
+        if (cell.definition) PlaceCellTile(reader, cell, fresh);
+        else if (!GetTile(cell.column, cell.row)->GetMaster())
+            FailKey(reader, "rows: cell (" + std::to_string(cell.column) + " " + std::to_string(cell.row) +
+                                ") is 0 but no tile covers it");
+    }
     reader.EndBlock();
 }
 
-void CArea::ReadCellTile(DRAVCommon::CDataFileReader& reader, const CModule& module, std::uint32_t column,
-                         std::uint32_t row, bool fresh) {
+CArea::CellTile CArea::ReadCellTile(DRAVCommon::CDataFileReader& reader, const CModule& module,
+                                    std::uint32_t column, std::uint32_t row) const {
     const std::string key = ReadKeyOrEmpty(reader, "a tile key");
     const Direction facing = ReadFacing(reader);
     const CTileTemplate* definition = module.FindTileTemplate(key);
     if (!definition) FailKey(reader, "tile \"" + key + "\" is not defined");
+    return {definition, facing, column, row};
+}
 
-    const std::uint32_t width = IsTurned(facing) ? definition->GetDepth() : definition->GetWidth();
-    const std::uint32_t depth = IsTurned(facing) ? definition->GetWidth() : definition->GetDepth();
-    if (std::uint64_t{column} + width > m_columns || std::uint64_t{row} + depth > m_rows)
-        FailKey(reader, "tile \"" + key + "\" at (" + std::to_string(column) + " " + std::to_string(row) +
-                            ") reaches past the grid");
+void CArea::PlaceCellTile(const DRAVCommon::CDataFileReader& reader, const CellTile& tile, bool fresh) {
+    const CTileTemplate& definition = *tile.definition;
+    const std::uint32_t width = IsTurned(tile.facing) ? definition.GetDepth() : definition.GetWidth();
+    const std::uint32_t depth = IsTurned(tile.facing) ? definition.GetWidth() : definition.GetDepth();
+    if (std::uint64_t{tile.column} + width > m_columns || std::uint64_t{tile.row} + depth > m_rows)
+        FailKey(reader, "tile \"" + definition.GetKey() + "\" at (" + std::to_string(tile.column) + " " +
+                            std::to_string(tile.row) + ") reaches past the grid");
 
     std::shared_ptr<CMasterTile> master;
     bool startsOpen = false;
-    if (definition->GetKind() == TILE_DOOR) {
-        auto door = std::make_shared<CMasterTileDoor>(*definition, this, column, row, facing);
-        if (fresh && definition->HasFlag(TILE_FLAG_OPEN)) {
+    if (definition.GetKind() == TILE_DOOR) {
+        auto door = std::make_shared<CMasterTileDoor>(definition, this, tile.column, tile.row, tile.facing);
+        if (fresh && definition.HasFlag(TILE_FLAG_OPEN)) {
             door->SetOpen(true);
             startsOpen = true;
         }
         master = std::move(door);
     } else {
-        master = std::make_shared<CMasterTile>(*definition, this, column, row, facing);
+        master = std::make_shared<CMasterTile>(definition, this, tile.column, tile.row, tile.facing);
     }
     m_masterTiles.push_back(master);
 
     // Walls and doors always take the cell; anything else only an uncovered one.
-    const bool overrides = definition->GetKind() == TILE_SOLID || definition->GetKind() == TILE_DOOR;
-    for (std::uint32_t x = column; x < column + width; ++x) {
-        for (std::uint32_t y = row; y < row + depth; ++y) {
+    const bool overrides = definition.GetKind() == TILE_SOLID || definition.GetKind() == TILE_DOOR;
+    for (std::uint32_t x = tile.column; x < tile.column + width; ++x) {
+        for (std::uint32_t y = tile.row; y < tile.row + depth; ++y) {
             CTile& cell = *GetTile(x, y);
             if (cell.GetMaster() && !overrides) continue;
             cell.SetMaster(master.get());

@@ -186,6 +186,8 @@ TEST(AreaLoad, MalformedFilesAreCodeOneNamingTheFileAndTheKey) {
         {"unknown tile key", AreaText("( 1 1 ) <row> ( marble_floor n ) </row>"), "marble_floor"},
         {"grid wider than tile ids", AreaText("( 1001 1 ) <row>" + floor + " </row>"), "1001"},
         {"grid deeper than tile ids", AreaText("( 1000 16778 ) <row>" + floor + " </row>"), "16778"},
+        // Refused when the rows run out, before a grid of 16 million cells is made.
+        {"size the file does not hold", AreaText("( 1000 16000 ) <row>" + floor + " </row>"), "row"},
         {"bad number", AreaText(oneCell, "<object> exit ( 1.x 1 ) n 0 </object>"), "1.x"},
         {"missing facing", AreaText("( 1 1 ) <row> ( plank_floor </row>"), "</row>"},
         {"row too short", AreaText("( 2 1 ) <row>" + floor + " </row>"), "row"},
