@@ -60,6 +60,9 @@ public:
     // The object's own trap; null when the definition has none.
     const std::shared_ptr<CTrap>& GetTrap() const { return m_trap; }
 
+    // Half the footprint along x and along y: the definition's width lies along x
+    // facing north or south, its depth otherwise.
+    void GetHalfExtents(double& halfX, double& halfY) const;
     // Distance from (x, y) to the nearest point of the footprint; 0 on or inside it.
     double DistanceTo(double x, double y) const;
 

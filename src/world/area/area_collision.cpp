@@ -36,9 +36,9 @@ struct Footprint {
 };
 
 Footprint FootprintOf(const CObject& object) {
-    const bool turned = object.GetFacing() != DIR_NORTH && object.GetFacing() != DIR_SOUTH;
-    const double hx = (turned ? object.GetTemplate().GetDepth() : object.GetTemplate().GetWidth()) / 2.0;
-    const double hy = (turned ? object.GetTemplate().GetWidth() : object.GetTemplate().GetDepth()) / 2.0;
+    double hx = 0.0;
+    double hy = 0.0;
+    object.GetHalfExtents(hx, hy);
     return {object.GetX() - hx, object.GetX() + hx, object.GetY() - hy, object.GetY() + hy};
 }
 

@@ -23,8 +23,6 @@ constexpr const char* kPileTemplate = "pile";
     throw CDRAVException(DRAV_ERR_BAD_DATA, reader.GetSourceName() + ": " + what);
 }
 
-bool IsTurned(Direction facing) { return facing != DIR_NORTH && facing != DIR_SOUTH; }
-
 }  // namespace
 
 void CArea::LoadAreaFile(const std::string& fromArea, const std::string& areaName, const CModule& module,
@@ -175,12 +173,6 @@ CArea::CellTile CArea::ReadCellTile(DRAVCommon::CDataFileReader& reader, const C
 
 void CArea::PlaceCellTile(const DRAVCommon::CDataFileReader& reader, const CellTile& tile, bool fresh) {
     const CTileTemplate& definition = *tile.definition;
-    const std::uint32_t width = IsTurned(tile.facing) ? definition.GetDepth() : definition.GetWidth();
-    const std::uint32_t depth = IsTurned(tile.facing) ? definition.GetWidth() : definition.GetDepth();
-    if (std::uint64_t{tile.column} + width > m_columns || std::uint64_t{tile.row} + depth > m_rows)
-        FailKey(reader, "tile \"" + definition.GetKey() + "\" at (" + std::to_string(tile.column) + " " +
-                            std::to_string(tile.row) + ") reaches past the grid");
-
     std::shared_ptr<CMasterTile> master;
     bool startsOpen = false;
     if (definition.GetKind() == TILE_DOOR) {
@@ -193,6 +185,12 @@ void CArea::PlaceCellTile(const DRAVCommon::CDataFileReader& reader, const CellT
     } else {
         master = std::make_shared<CMasterTile>(definition, this, tile.column, tile.row, tile.facing);
     }
+    // The master turns the footprint by its facing.
+    const std::uint32_t width = master->GetWidth();
+    const std::uint32_t depth = master->GetDepth();
+    if (std::uint64_t{tile.column} + width > m_columns || std::uint64_t{tile.row} + depth > m_rows)
+        FailKey(reader, "tile \"" + definition.GetKey() + "\" at (" + std::to_string(tile.column) + " " +
+                            std::to_string(tile.row) + ") reaches past the grid");
     m_masterTiles.push_back(master);
 
     // Walls and doors always take the cell; anything else only an uncovered one.
