@@ -7,6 +7,8 @@
 
 namespace DRAV {
 
+class CArea;
+
 // Where an actor stands in its action cycle; every state but ACTION_DEAD is living.
 enum ActionState : std::uint32_t {
     ACTION_DEAD = 0,
@@ -26,6 +28,14 @@ public:
     double GetY() const { return m_y; }
     void SetPosition(double x, double y);
 
+    // The area the actor is placed in; null until an area places it.
+    CArea* GetArea() const { return m_area; }
+    void SetArea(CArea* area) { m_area = area; }
+
+    // The direction the actor faces, in radians.
+    double GetFacing() const { return m_facing; }
+    void SetFacing(double facing) { m_facing = facing; }
+
     // The footprint radius that reach, adjacency and placement use.
     double GetRadius() const { return m_radius; }
     void SetRadius(double radius) { m_radius = radius; }
@@ -35,7 +45,9 @@ public:
     bool IsAlive() const { return m_actionState != ACTION_DEAD; }
 
 private:
+    CArea* m_area = nullptr;
     double m_x = 0.0;
+    double m_facing = 0.0;
     double m_y = 0.0;
     double m_radius = 0.0;
     ActionState m_actionState = ACTION_DEAD;

@@ -1,23 +1,232 @@
 #pragma once
-// One area of the world: a grid of cells with the actors standing in it.
+// One area of the world (a map level): the grid of cells with the tiles placed
+// over them, the objects, the actors standing in it, its entries and exits and
+// its patches. Built from its area file when the party first comes, kept in a
+// reduced inactive form while the party is away, and rebuilt when it returns.
 
+#include <cstdint>
+#include <list>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "world/actor.h"
+#include "world/area/area_records.h"
+#include "world/area/cell_bits.h"
+#include "world/area/patch.h"
+#include "world/master_tile.h"
+#include "world/object.h"
+#include "world/tile.h"
+
+namespace DRAVCommon {
+class CDataFileReader;
+}
 
 namespace DRAV {
 
+class CGame;
+class CModule;
+class CWaypointCalculator;
+
 using ActorList = std::vector<std::shared_ptr<CActor>>;
+using ObjectList = std::vector<std::shared_ptr<CObject>>;
+using TileGrid = std::vector<std::shared_ptr<CTile>>;
+using MasterTileList = std::vector<std::shared_ptr<CMasterTile>>;
+using FiredPatchList = std::list<std::string>;
+
+// How much of the area file a build reads (the rest comes from a kept or saved state).
+enum AreaLoadType : std::int32_t {
+    AREA_LOAD_FRESH = 0,          // first visit: everything from the file
+    AREA_LOAD_REACTIVATE = 1,     // a cached inactive area revisited; sky and sounds kept
+    AREA_LOAD_SAVED_CURRENT = 2,  // the area a saved game stands in
+    AREA_LOAD_SAVED_OTHER = 3,    // another visited area of a saved game: stays inactive
+};
+
+// Ticks after the party left at which a revisit respawns the area (3,240 game seconds).
+inline constexpr std::uint32_t kAreaRespawnTicks = 97200;
+// Tile ids number a cell row x 1000 + column, so no grid is wider than this.
+inline constexpr std::uint32_t kMaxAreaColumns = 1000;
 
 class CArea {
 public:
+    // An empty area of `game` (may be null: things then get id 0).
+    explicit CArea(CGame* game = nullptr);
+    ~CArea();
+    CArea(const CArea&) = delete;
+    CArea& operator=(const CArea&) = delete;
+
+    // ---- loading (area_load.cpp) ----
+    // Reads the area file `areaName`.drav from the module's data source. `fromArea` is
+    // the area the party comes from (empty: none). With `checkRespawn` the area
+    // respawns when the party has been away long enough; the answer goes to
+    // `respawned` when given. Any failure is a CDRAVException naming the file, and
+    // the half-built area is to be dropped.
+    void LoadAreaFile(const std::string& fromArea, const std::string& areaName, const CModule& module,
+                      std::int32_t loadType, bool checkRespawn, bool* respawned = nullptr);
+    // The same from a reader already open on the file's text.
+    void ReadAreaFile(DRAVCommon::CDataFileReader& reader, const std::string& fromArea, const std::string& areaName,
+                      const CModule& module, std::int32_t loadType, bool checkRespawn, bool* respawned = nullptr);
+
+    // Places an object as the area file or a patch describes it; items are made only
+    // when `fresh`, and a pile only then. Code 1 when the template is not defined.
+    void PlaceObject(const CPatchActionObject& element, const CModule& module, bool fresh);
+
+    // Sizes the grid, keeping the cells inside both sizes; new cells are uncovered.
+    void SetGridSize(std::uint32_t columns, std::uint32_t rows);
+    // Drops the masters no cell points at any more, keeping the others in order.
+    void PurgeUnusedMasters();
+    // Zeroes the seen cells, before the visibility pass recomputes them.
+    void ClearVisibilityBits();
+
+    // ---- the area's state ----
+    const std::string& GetName() const { return m_name; }
+    const std::string& GetDisplayName() const { return m_displayName; }
+    bool IsOutdoors() const { return m_outdoors; }
+    const std::string& GetWorldMapName() const { return m_worldMapName; }
+    const std::string& GetWorldMapLocation() const { return m_worldMapLocation; }
+    CGame* GetGame() const { return m_game; }
+    // The game's tick when the party last left; 0 until then.
+    std::uint32_t GetLeaveTick() const { return m_leaveTick; }
+
+    std::uint32_t GetColumns() const { return m_columns; }
+    std::uint32_t GetRows() const { return m_rows; }
+    // The cell at (column, row); null outside the grid.
+    CTile* GetTile(std::uint32_t column, std::uint32_t row) const;
+    const MasterTileList& GetMasterTiles() const { return m_masterTiles; }
+
     // The actors placed in the area, living and dead.
     const ActorList& GetActors() const { return m_actors; }
     ActorList& GetActors() { return m_actors; }
+    void AddActor(std::shared_ptr<CActor> actor);
+    // Code 2 when the actor is not in the area.
+    std::shared_ptr<CActor> RemoveActor(const CActor& actor);
+    CActor* FindActor(ThingId id) const;
+
+    ObjectList GetObjects() const { return m_objects; }
+    CObject* FindObject(ThingId id) const;
+    // The first object of that template standing on cell (column, row), or null.
+    CObject* FindObjectAt(const std::string& templateName, std::uint32_t column, std::uint32_t row) const;
+    // Code 2 when the object is not in the area.
+    void RemoveObject(const CObject& object);
+
+    const AreaEntryList& GetEntries() const { return m_entries; }
+    const AreaExitList& GetExits() const { return m_exits; }
+    const AreaSkyList& GetSkies() const { return m_skies; }
+    const AreaSoundList& GetSounds() const { return m_sounds; }
+    // Kept while the area is inactive and with saved games.
+    AreaOpenDoorList& GetOpenDoors() { return m_openDoors; }
+    const AreaOpenDoorList& GetOpenDoors() const { return m_openDoors; }
+    FiredPatchList& GetFiredPatches() { return m_firedPatches; }
+    PatchList& GetPatches() { return m_patches; }
+
+    CCellBits& GetExploredCells() { return m_exploredCells; }
+    CCellBits& GetSeenCells() { return m_seenCells; }
+    CCellBits& GetSecondSeenCells() { return m_secondSeenCells; }
+    // Set when what can be seen changed; the visibility pass clears it.
+    bool IsViewStale() const { return m_viewStale; }
+    void SetViewStale(bool stale) { m_viewStale = stale; }
+
+    // The pathfinder rebuilds its waypoints on next use.
+    void DropWaypointCalculator() { m_waypoints.reset(); }
+
+    // ---- patches (area_patches.cpp) ----
+    // Applies again the patches that fired before, and fires those whose tag is set.
+    void LinkPatches(const CModule& module, std::int32_t loadType, bool respawned);
+    // Fires every patch of the tag that has not fired yet.
+    void TriggerTagPatches(const std::string& tag, const CModule& module);
+    void ApplyPatch(const CPatch& patch, const CModule& module, std::int32_t loadType, bool respawned, bool reapply);
+
+    // ---- leaving and coming back (area_lifecycle.cpp) ----
+    // The party leaves: the grid, objects, entries, exits and patches go; actors,
+    // open doors, fired patches, skies and sounds stay.
+    void MakeInactive();
+    // The party returns: rebuilt from the file, respawning when it was away long enough.
+    void Reactivate(const std::string& fromArea, const CModule& module);
+    // Opens the doors of the open-door records; on a respawn the doors that reset
+    // stay closed and lose their record. Code 2 for a record on a cell without a door.
+    void ApplyOpenDoors(bool respawned);
+
+    // ---- collision and line tests (area_collision.cpp); true means free ----
+    // `blocker`, when given, receives what blocks: the tile, object or actor; null
+    // for the edge of the grid.
+    bool TestTiles(const CActor& actor, CThing** blocker, double x, double y) const;
+    bool TestObjects(const CActor& actor, CThing** blocker, double x, double y) const;
+    bool TestActors(const CActor& actor, CThing** blocker, double x, double y) const;
+    // From the actor to (x, y): no wall or closed door, and with `emptyBlocks` no empty cell.
+    bool TestTileLine(const CActor& actor, bool emptyBlocks, double x, double y) const;
+    bool TestTileColumn(std::uint32_t column, std::uint32_t firstRow, std::uint32_t lastRow, bool emptyBlocks) const;
+    // From the actor to (x, y): no solid object's footprint crossed.
+    bool TestObjectLine(const CActor& actor, double x, double y) const;
+    // Moves every actor that can no longer stand where it is to a free spot nearby.
+    void ReplaceBlockedActors();
+
+    // ---- queries and placement (area_queries.cpp) ----
+    bool CanMoveTo(const CActor& actor, CThing** blocker, double x, double y) const;
+    bool CanReachActor(const CActor& actor, const CActor& target, double range) const;
+    bool CanReachPoint(const CActor& actor, double x, double y, double range, double extraRadius,
+                       bool emptyBlocks) const;
+    // Puts the actor on the first free spot in rings around the cell's centre and
+    // adds it to the area; false (and not added) when none is free.
+    bool PlaceActor(std::uint32_t column, std::uint32_t row, bool wide, const std::shared_ptr<CActor>& actor);
+    // Whether the renderer draws the object.
+    bool IsObjectSeen(const CObject& object) const;
+    // The ambient sound at (x, y): objects' sounds first, then the area's.
+    bool FindObjectSoundAt(double x, double y, std::string& name) const;
+    void AddOpenDoor(const CTile& tile);
+    void RemoveOpenDoor(const CTile& tile);
+    // The door cells that open and close with this one, the tile itself first.
+    void CollectDoorTiles(CTile& tile, std::vector<CTile*>& tiles) const;
 
 private:
+    void ReadTravel(const std::string& fromArea, DRAVCommon::CDataFileReader& reader);
+    // One cell specification of the rows block, in file order; no definition for a "0".
+    struct CellTile {
+        const CTileTemplate* definition;
+        Direction facing;
+        std::uint32_t column;
+        std::uint32_t row;
+    };
+    void ReadRows(DRAVCommon::CDataFileReader& reader, const CModule& module, bool fresh);
+    CellTile ReadCellTile(DRAVCommon::CDataFileReader& reader, const CModule& module, std::uint32_t column,
+                          std::uint32_t row) const;
+    void PlaceCellTile(const DRAVCommon::CDataFileReader& reader, const CellTile& tile, bool fresh);
+    void ReadObjects(DRAVCommon::CDataFileReader& reader, const CModule& module, bool fresh);
+    void ReadEncounters(DRAVCommon::CDataFileReader& reader);
+    // Entries and exits lead onto the grid; code 1 naming `what` otherwise.
+    void RequireOnGrid(const DRAVCommon::CDataFileReader& reader, const std::string& what, std::uint32_t column,
+                       std::uint32_t row) const;
+    void ReadEntries(DRAVCommon::CDataFileReader& reader);
+    void ReadExits(DRAVCommon::CDataFileReader& reader, const CModule& module);
+    void ReadPatches(DRAVCommon::CDataFileReader& reader);
+    ThingId NewThingId(ThingType type) const;
+    bool IsQuestTagSet(const std::string& tag) const;
+    const CTile* CellAt(std::int64_t column, std::int64_t row) const;
+
+    std::string m_name;
     ActorList m_actors;
+    AreaOpenDoorList m_openDoors;
+    std::uint32_t m_leaveTick = 0;
+    FiredPatchList m_firedPatches;
+    CGame* m_game;
+    std::string m_displayName;
+    bool m_outdoors = false;
+    std::string m_worldMapName;
+    std::string m_worldMapLocation;
+    std::uint32_t m_columns = 0;
+    std::uint32_t m_rows = 0;
+    MasterTileList m_masterTiles;
+    TileGrid m_grid;
+    ObjectList m_objects;
+    AreaEntryList m_entries;
+    AreaExitList m_exits;
+    AreaSkyList m_skies;
+    AreaSoundList m_sounds;
+    PatchList m_patches;
+    CCellBits m_exploredCells;
+    std::shared_ptr<CWaypointCalculator> m_waypoints;
+    CCellBits m_seenCells;
+    bool m_viewStale = false;
+    CCellBits m_secondSeenCells;
 };
 
 }  // namespace DRAV

@@ -50,10 +50,16 @@ std::shared_ptr<CItem> CObject::RemoveItem(const std::shared_ptr<CItem>& item) {
     return taken;
 }
 
-double CObject::DistanceTo(double x, double y) const {
+void CObject::GetHalfExtents(double& halfX, double& halfY) const {
     const bool turned = m_facing != DIR_NORTH && m_facing != DIR_SOUTH;
-    const double halfX = (turned ? m_template->GetDepth() : m_template->GetWidth()) / 2.0;
-    const double halfY = (turned ? m_template->GetWidth() : m_template->GetDepth()) / 2.0;
+    halfX = (turned ? m_template->GetDepth() : m_template->GetWidth()) / 2.0;
+    halfY = (turned ? m_template->GetWidth() : m_template->GetDepth()) / 2.0;
+}
+
+double CObject::DistanceTo(double x, double y) const {
+    double halfX = 0.0;
+    double halfY = 0.0;
+    GetHalfExtents(halfX, halfY);
     const double dx = OutsideBy(x, m_x, halfX);
     const double dy = OutsideBy(y, m_y, halfY);
     return std::sqrt(dx * dx + dy * dy);

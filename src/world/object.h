@@ -19,8 +19,6 @@ namespace DRAV {
 
 class CArea;
 
-using ItemList = std::vector<std::shared_ptr<CItem>>;
-
 class CObject final : public CThing, public CTalkTarget {
 public:
     // The definition belongs to the module and the area holds the object; both
@@ -52,7 +50,7 @@ public:
     // Locked while it has a lock that has not been opened.
     bool IsLocked() const { return m_lockValue > 0 && !m_unlocked; }
 
-    ItemList GetItems() const { return m_items; }
+    ItemPtrList GetItems() const { return m_items; }
     // Appends the item and makes the object its holder.
     void AddItem(std::shared_ptr<CItem> item);
     // Takes that very item out, keeping the others in order; code 2 when the object
@@ -62,6 +60,9 @@ public:
     // The object's own trap; null when the definition has none.
     const std::shared_ptr<CTrap>& GetTrap() const { return m_trap; }
 
+    // Half the footprint along x and along y: the definition's width lies along x
+    // facing north or south, its depth otherwise.
+    void GetHalfExtents(double& halfX, double& halfY) const;
     // Distance from (x, y) to the nearest point of the footprint; 0 on or inside it.
     double DistanceTo(double x, double y) const;
 
@@ -89,7 +90,7 @@ private:
     Direction m_facing = DIR_NORTH;
     std::uint32_t m_lockValue = 0;
     bool m_unlocked = false;
-    ItemList m_items;
+    ItemPtrList m_items;
     TalkChoiceList m_choices;
     std::shared_ptr<CTrap> m_trap;
     DRAVGraph::CGraphicHandle m_graphic;

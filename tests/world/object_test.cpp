@@ -73,17 +73,17 @@ TEST(Object, RemoveItemTakesThatItemAndKeepsTheOrder) {
     EXPECT_EQ(rope->GetHolder(), &chest);
 
     EXPECT_EQ(chest.RemoveItem(lamp), lamp);
-    EXPECT_EQ(chest.GetItems(), (ItemList{rope, hook}));
+    EXPECT_EQ(chest.GetItems(), (ItemPtrList{rope, hook}));
 
     // An item the object does not hold, even one with the same id, leaves it unchanged.
     auto stranger = LooseItem(0x05000001);
     EXPECT_EQ(ErrorCodeOf([&] { chest.RemoveItem(stranger); }), 2);
     EXPECT_EQ(ErrorCodeOf([&] { chest.RemoveItem(lamp); }), 2);
     EXPECT_EQ(ErrorCodeOf([&] { chest.RemoveItem(nullptr); }), 2);
-    EXPECT_EQ(chest.GetItems(), (ItemList{rope, hook}));
+    EXPECT_EQ(chest.GetItems(), (ItemPtrList{rope, hook}));
 
     // The list handed out is a copy.
-    ItemList copy = chest.GetItems();
+    ItemPtrList copy = chest.GetItems();
     copy.clear();
     EXPECT_EQ(chest.GetItems().size(), 2u);
 }

@@ -1,0 +1,107 @@
+#include "world/area.h"
+
+#include <algorithm>
+
+#include "common/exception.h"
+#include "world/cell.h"
+#include "world/game.h"
+
+namespace DRAV {
+
+namespace {
+
+template <typename List, typename Thing>
+typename List::iterator FindHolding(List& list, const Thing& thing) {
+    return std::find_if(list.begin(), list.end(), [&](const auto& held) { return held.get() == &thing; });
+}
+
+template <typename List>
+auto FindById(const List& list, ThingId id) -> decltype(list.front().get()) {
+    for (const auto& thing : list)
+        if (thing && thing->GetId() == id) return thing.get();
+    return nullptr;
+}
+
+}  // namespace
+
+CArea::CArea(CGame* game) : m_game(game) {}
+
+// Members go in reverse order of declaration, as the default does.
+CArea::~CArea() = default;
+
+ThingId CArea::NewThingId(ThingType type) const { return m_game ? m_game->NewThingId(type) : ThingId{}; }
+
+bool CArea::IsQuestTagSet(const std::string& tag) const { return m_game && m_game->IsQuestTagSet(tag); }
+
+CTile* CArea::GetTile(std::uint32_t column, std::uint32_t row) const {
+    if (column >= m_columns || row >= m_rows) return nullptr;
+    return m_grid[std::size_t{row} * m_columns + column].get();
+}
+
+const CTile* CArea::CellAt(std::int64_t column, std::int64_t row) const {
+    if (column < 0 || row < 0) return nullptr;
+    return GetTile(static_cast<std::uint32_t>(std::min<std::int64_t>(column, UINT32_MAX)),
+                   static_cast<std::uint32_t>(std::min<std::int64_t>(row, UINT32_MAX)));
+}
+
+void CArea::AddActor(std::shared_ptr<CActor> actor) { m_actors.push_back(std::move(actor)); }
+
+std::shared_ptr<CActor> CArea::RemoveActor(const CActor& actor) {
+    const auto found = FindHolding(m_actors, actor);
+    if (found == m_actors.end()) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the actor is not in area " + m_name);
+    std::shared_ptr<CActor> removed = std::move(*found);
+    m_actors.erase(found);
+    return removed;
+}
+
+CActor* CArea::FindActor(ThingId id) const { return FindById(m_actors, id); }
+CObject* CArea::FindObject(ThingId id) const { return FindById(m_objects, id); }
+
+CObject* CArea::FindObjectAt(const std::string& templateName, std::uint32_t column, std::uint32_t row) const {
+    for (const auto& object : m_objects) {
+        if (object->GetTemplate().GetKey() != templateName) continue;
+        if (object->GetX() < 0.0 || object->GetY() < 0.0) continue;
+        if (static_cast<std::uint64_t>(object->GetX() / kCellSize) == column &&
+            static_cast<std::uint64_t>(object->GetY() / kCellSize) == row)
+            return object.get();
+    }
+    return nullptr;
+}
+
+void CArea::RemoveObject(const CObject& object) {
+    const auto found = FindHolding(m_objects, object);
+    if (found == m_objects.end()) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the object is not in area " + m_name);
+    m_objects.erase(found);
+}
+
+void CArea::SetGridSize(std::uint32_t columns, std::uint32_t rows) {
+    TileGrid grid(std::size_t{columns} * rows);
+    for (std::uint32_t y = 0; y < rows; ++y) {
+        for (std::uint32_t x = 0; x < columns; ++x) {
+            std::shared_ptr<CTile>& cell = grid[std::size_t{y} * columns + x];
+            if (x < m_columns && y < m_rows) cell = m_grid[std::size_t{y} * m_columns + x];
+            else cell = std::make_shared<CTile>(y, x, nullptr);
+        }
+    }
+    m_grid = std::move(grid);
+    m_columns = columns;
+    m_rows = rows;
+    m_seenCells.Resize(columns, rows);
+    m_exploredCells.Resize(columns, rows);
+    m_secondSeenCells.Resize(columns, rows);
+    m_viewStale = true;
+}
+
+void CArea::PurgeUnusedMasters() {
+    for (const auto& master : m_masterTiles) master->SetUsedMark(0);
+    for (const auto& cell : m_grid)
+        if (cell->GetMaster()) cell->GetMaster()->SetUsedMark(1);
+    std::erase_if(m_masterTiles, [](const auto& master) { return master->GetUsedMark() == 0; });
+}
+
+void CArea::ClearVisibilityBits() {
+    m_seenCells.Clear();
+    m_secondSeenCells.Clear();
+}
+
+}  // namespace DRAV

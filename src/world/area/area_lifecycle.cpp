@@ -1,0 +1,52 @@
+// Leaving an area (it shrinks to what must outlive the visit) and coming back to
+// it (rebuilt from its file, with a respawn when the party was away long enough).
+
+#include <string>
+
+#include "common/exception.h"
+#include "world/area.h"
+#include "world/game.h"
+
+namespace DRAV {
+
+void CArea::MakeInactive() {
+    // Cells point at the masters, so they go first.
+    m_grid.clear();
+    m_masterTiles.clear();
+    m_objects.clear();
+    m_columns = 0;
+    m_rows = 0;
+    m_entries.clear();
+    m_exits.clear();
+    m_patches.clear();
+    DropWaypointCalculator();
+    m_leaveTick = m_game ? m_game->GetTickCount() : 0u;
+}
+
+void CArea::Reactivate(const std::string& fromArea, const CModule& module) {
+    bool respawned = false;
+    LoadAreaFile(fromArea, m_name, module, AREA_LOAD_REACTIVATE, true, &respawned);
+    ApplyOpenDoors(respawned);
+    if (!respawned) return;
+    for (const std::shared_ptr<CActor>& actor : m_actors) actor->SetActionState(ACTION_IDLE);
+}
+
+void CArea::ApplyOpenDoors(bool respawned) {
+    for (auto record = m_openDoors.begin(); record != m_openDoors.end();) {
+        const CTile* cell = GetTile((*record)->column, (*record)->row);
+        if (!cell || !cell->GetMaster() || cell->GetMaster()->GetDefinition().GetKind() != TILE_DOOR)
+            throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, m_name + ": no door at open-door cell (" +
+                                                            std::to_string((*record)->column) + " " +
+                                                            std::to_string((*record)->row) + ")");
+        CMasterTileDoor* door = cell->GetDoor();
+        if (respawned && door->GetDefinition().HasFlag(TILE_FLAG_RESET)) {
+            record = m_openDoors.erase(record);
+            continue;
+        }
+        door->SetLockValue(0);
+        door->SetOpen(true);
+        ++record;
+    }
+}
+
+}  // namespace DRAV

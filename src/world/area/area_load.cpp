@@ -1,0 +1,288 @@
+// Reading an area file into the area: header, travel, skies and sounds, the grid
+// and its tiles, objects, entries and exits.
+
+#include <string>
+#include <vector>
+
+#include "common/data_file_reader.h"
+#include "common/exception.h"
+#include "common/trace.h"
+#include "rules/items/item_template.h"
+#include "rules/module.h"
+#include "rules/vocabulary/read_word.h"
+#include "world/area.h"
+#include "world/game.h"
+
+namespace DRAV {
+
+namespace {
+
+constexpr const char* kPileTemplate = "pile";
+
+[[noreturn]] void FailKey(const DRAVCommon::CDataFileReader& reader, const std::string& what) {
+    throw CDRAVException(DRAV_ERR_BAD_DATA, reader.GetSourceName() + ": " + what);
+}
+
+}  // namespace
+
+void CArea::LoadAreaFile(const std::string& fromArea, const std::string& areaName, const CModule& module,
+                         std::int32_t loadType, bool checkRespawn, bool* respawned) {
+    if (!module.GetPackage()) throw CDRAVException(DRAV_ERR_BAD_DATA, "no data source to read area " + areaName);
+    DRAVCommon::CDataFileReader reader(*module.GetPackage(), DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE,
+                                       areaName + ".drav");
+    ReadAreaFile(reader, fromArea, areaName, module, loadType, checkRespawn, respawned);
+}
+
+void CArea::ReadAreaFile(DRAVCommon::CDataFileReader& reader, const std::string& fromArea,
+                         const std::string& areaName, const CModule& module, std::int32_t loadType,
+                         bool checkRespawn, bool* respawned) {
+    if (loadType < AREA_LOAD_FRESH || loadType > AREA_LOAD_SAVED_OTHER)
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "area load type " + std::to_string(loadType));
+    m_name = areaName;
+
+    reader.BeginBlock("area");
+    m_displayName = reader.ReadQuoted();
+    m_outdoors = reader.ReadBool();
+    if (reader.IsBlock("world")) {
+        reader.BeginBlock("world");
+        m_worldMapName = reader.ReadWordOrEmpty();
+        m_worldMapLocation = reader.ReadWordOrEmpty();
+        reader.EndBlock();
+    }
+    if (reader.IsBlock("travel")) ReadTravel(fromArea, reader);
+
+    bool respawn = false;
+    if (checkRespawn && m_game) {
+        const std::uint32_t elapsed = m_leaveTick == 0 ? 0u : m_game->GetTickCount() - m_leaveTick;
+        respawn = elapsed / 30.0 >= kAreaRespawnTicks / 30.0;
+    }
+    if (respawned) *respawned = respawn;
+
+    const bool keepsAmbience = loadType == AREA_LOAD_REACTIVATE;
+    while (reader.IsBlock("sky")) {
+        if (keepsAmbience) reader.SkipBlock("sky");
+        else m_skies.push_back(std::make_shared<CAreaSkyInfo>(reader));
+    }
+    if (reader.IsBlock("sounds")) {
+        if (keepsAmbience) reader.SkipBlock("sounds");
+        else LoadAreaSounds(reader, m_sounds);
+    }
+
+    const bool inactive = loadType == AREA_LOAD_SAVED_OTHER;
+    if (inactive) {
+        reader.SkipBlock("rows");
+        reader.SkipBlock("objects");
+    } else {
+        const bool fresh = loadType == AREA_LOAD_FRESH;
+        ReadRows(reader, module, fresh);
+        ReadObjects(reader, module, fresh);
+    }
+    ReadEncounters(reader);
+    if (inactive) {
+        reader.SkipBlock("entries");
+        reader.SkipBlock("exits");
+        if (reader.IsBlock("patches")) reader.SkipBlock("patches");
+    } else {
+        ReadEntries(reader);
+        ReadExits(reader, module);
+        ReadPatches(reader);
+        LinkPatches(module, loadType, respawn);
+    }
+    reader.EndBlock();
+    DRAV_TRACE(1, "Area: %s  Load type: %d  Objects: %d\n", m_name.c_str(), static_cast<int>(loadType),
+               static_cast<int>(m_objects.size()));
+}
+
+void CArea::ReadTravel(const std::string& fromArea, DRAVCommon::CDataFileReader& reader) {
+    if (fromArea.empty() || fromArea == m_name) {
+        reader.SkipBlock("travel");
+        return;
+    }
+    reader.BeginBlock("travel");
+    std::uint32_t hours = 0;
+    bool matched = false;
+    while (!reader.AtBlockEnd()) {
+        const std::string from = reader.ReadWord();
+        const std::uint32_t value = reader.ReadUInt();
+        if (from == fromArea) {
+            hours = value;
+            matched = true;
+        } else if (from == "default" && !matched) {
+            hours = value;
+        }
+    }
+    reader.EndBlock();
+    if (hours != 0 && m_game)
+        m_game->SetTickCount(m_game->GetTickCount() + static_cast<std::uint32_t>(hours * 3600.0 * 30.0));
+}
+
+void CArea::ReadRows(DRAVCommon::CDataFileReader& reader, const CModule& module, bool fresh) {
+    reader.BeginBlock("rows");
+    if (!reader.BeginGroup(2, false)) reader.Fail(DRAV_ERR_BAD_DATA, "expected the grid size ( columns rows )");
+    const std::uint32_t columns = reader.ReadUInt();
+    const std::uint32_t rows = reader.ReadUInt();
+    // A cell's tile id holds row x 1000 + column in 24 bits.
+    if (columns > kMaxAreaColumns)
+        FailKey(reader, "rows: a grid of " + std::to_string(columns) + " columns is wider than " +
+                            std::to_string(kMaxAreaColumns));
+    if (columns != 0 && rows != 0 && (std::uint64_t{rows} - 1) * kMaxAreaColumns + (columns - 1) > kMaxThingSerial)
+        FailKey(reader, "rows: a grid of " + std::to_string(rows) + " rows is larger than tile ids can number");
+
+    // The cells are read before the grid is made, so a size the file does not
+    // hold fails without building a grid that size.
+    std::vector<CellTile> cells;
+    for (std::uint32_t row = 0; row < rows; ++row) {
+        reader.BeginBlock("row");
+        for (std::uint32_t column = 0; column < columns; ++column) {
+            if (reader.IsBlock("cell")) {
+                reader.BeginBlock("cell");
+                while (!reader.AtBlockEnd()) {
+                    if (!reader.BeginGroup(2, false)) reader.Fail(DRAV_ERR_BAD_DATA, "expected ( tile facing ) in a cell");
+                    cells.push_back(ReadCellTile(reader, module, column, row));
+                }
+                reader.EndBlock();
+            } else if (reader.BeginGroup(2, false)) {
+                cells.push_back(ReadCellTile(reader, module, column, row));
+            } else {
+                if (!reader.IsWord("0")) reader.Fail(DRAV_ERR_BAD_DATA, "expected a cell: ( tile facing ), 0 or <cell>");
+                cells.push_back({nullptr, DIR_NONE, column, row});
+                reader.Advance();
+            }
+        }
+        reader.EndBlock();
+    }
+
+    SetGridSize(columns, rows);
+    for (const CellTile& cell : cells) {
+        if (cell.definition) PlaceCellTile(reader, cell, fresh);
+        else if (!GetTile(cell.column, cell.row)->GetMaster())
+            FailKey(reader, "rows: cell (" + std::to_string(cell.column) + " " + std::to_string(cell.row) +
+                                ") is 0 but no tile covers it");
+    }
+    reader.EndBlock();
+}
+
+CArea::CellTile CArea::ReadCellTile(DRAVCommon::CDataFileReader& reader, const CModule& module,
+                                    std::uint32_t column, std::uint32_t row) const {
+    const std::string key = ReadKeyOrEmpty(reader, "a tile key");
+    const Direction facing = ReadFacing(reader);
+    const CTileTemplate* definition = module.FindTileTemplate(key);
+    if (!definition) FailKey(reader, "tile \"" + key + "\" is not defined");
+    return {definition, facing, column, row};
+}
+
+void CArea::PlaceCellTile(const DRAVCommon::CDataFileReader& reader, const CellTile& tile, bool fresh) {
+    const CTileTemplate& definition = *tile.definition;
+    std::shared_ptr<CMasterTile> master;
+    bool startsOpen = false;
+    if (definition.GetKind() == TILE_DOOR) {
+        auto door = std::make_shared<CMasterTileDoor>(definition, this, tile.column, tile.row, tile.facing);
+        if (fresh && definition.HasFlag(TILE_FLAG_OPEN)) {
+            door->SetOpen(true);
+            startsOpen = true;
+        }
+        master = std::move(door);
+    } else {
+        master = std::make_shared<CMasterTile>(definition, this, tile.column, tile.row, tile.facing);
+    }
+    // The master turns the footprint by its facing.
+    const std::uint32_t width = master->GetWidth();
+    const std::uint32_t depth = master->GetDepth();
+    if (std::uint64_t{tile.column} + width > m_columns || std::uint64_t{tile.row} + depth > m_rows)
+        FailKey(reader, "tile \"" + definition.GetKey() + "\" at (" + std::to_string(tile.column) + " " +
+                            std::to_string(tile.row) + ") reaches past the grid");
+    m_masterTiles.push_back(master);
+
+    // Walls and doors always take the cell; anything else only an uncovered one.
+    const bool overrides = definition.GetKind() == TILE_SOLID || definition.GetKind() == TILE_DOOR;
+    for (std::uint32_t x = tile.column; x < tile.column + width; ++x) {
+        for (std::uint32_t y = tile.row; y < tile.row + depth; ++y) {
+            CTile& cell = *GetTile(x, y);
+            if (cell.GetMaster() && !overrides) continue;
+            cell.SetMaster(master.get());
+            if (startsOpen) AddOpenDoor(cell);
+        }
+    }
+}
+
+void CArea::ReadObjects(DRAVCommon::CDataFileReader& reader, const CModule& module, bool fresh) {
+    if (!reader.IsBlock("objects")) return;
+    reader.BeginBlock("objects");
+    while (!reader.AtBlockEnd()) PlaceObject(CPatchActionObject(reader, module), module, fresh);
+    reader.EndBlock();
+}
+
+void CArea::PlaceObject(const CPatchActionObject& element, const CModule& module, bool fresh) {
+    const CObjectTemplate* definition = module.FindObjectTemplate(element.templateName);
+    if (!definition)
+        throw CDRAVException(DRAV_ERR_BAD_DATA,
+                             m_name + ".drav: object template \"" + element.templateName + "\" is not defined");
+    // Piles come back from the kept or saved state.
+    if (definition->GetKey() == kPileTemplate && !fresh) return;
+
+    auto object = std::make_shared<CObject>(NewThingId(THING_OBJECT), this, element.objectName, *definition);
+    object->SetPosition(element.x, element.y);
+    object->SetFacing(element.facing);
+    object->SetLockValue(element.lockValue);
+    object->SetUnlocked(element.lockValue == 0);
+    if (fresh) {
+        for (const ItemListEntry& entry : element.items) {
+            const CItemTemplate* itemTemplate = FindItemTemplate(module.GetItemTemplates(), entry.key);
+            if (!itemTemplate)
+                throw CDRAVException(DRAV_ERR_BAD_DATA,
+                                     m_name + ".drav: object item \"" + entry.key + "\" is not defined");
+            object->AddItem(std::make_shared<CItem>(NewThingId(THING_ITEM), *itemTemplate,
+                                                    static_cast<std::int32_t>(entry.count), 0u));
+        }
+    }
+    m_objects.push_back(std::move(object));
+}
+
+void CArea::ReadEncounters(DRAVCommon::CDataFileReader& reader) {
+    // The records are kept by the encounter rules; until then the block is passed over.
+    if (reader.IsBlock("encounters")) reader.SkipBlock("encounters");
+}
+
+void CArea::RequireOnGrid(const DRAVCommon::CDataFileReader& reader, const std::string& what, std::uint32_t column,
+                          std::uint32_t row) const {
+    if (column >= m_columns || row >= m_rows)
+        FailKey(reader, what + " at (" + std::to_string(column) + " " + std::to_string(row) + ") lies off the grid");
+}
+
+void CArea::ReadEntries(DRAVCommon::CDataFileReader& reader) {
+    reader.BeginBlock("entries");
+    while (!reader.AtBlockEnd()) {
+        auto entry = std::make_shared<CAreaEntry>(reader);
+        RequireOnGrid(reader, "entry \"" + entry->name + "\"", entry->column, entry->row);
+        m_entries.push_back(std::move(entry));
+    }
+    reader.EndBlock();
+}
+
+void CArea::ReadExits(DRAVCommon::CDataFileReader& reader, const CModule& module) {
+    reader.BeginBlock("exits");
+    while (!reader.AtBlockEnd()) {
+        auto exit = std::make_shared<CAreaExit>(reader);
+        RequireOnGrid(reader, "exit \"" + exit->name + "\"", exit->column, exit->row);
+        m_exits.push_back(exit);
+        const CObjectTemplate* definition = module.FindObjectTemplate(exit->objectTemplate);
+        if (!definition)
+            FailKey(reader, "exit \"" + exit->name + "\": object template \"" + exit->objectTemplate +
+                                "\" is not defined");
+        auto marker = std::make_shared<CObject>(NewThingId(THING_OBJECT), this, std::string(), *definition);
+        marker->SetPosition(exit->x, exit->y);
+        marker->SetFacing(exit->facing);
+        marker->SetLockValue(0);
+        marker->SetUnlocked(true);
+        marker->SetExit(exit->name, exit->text);
+        m_objects.push_back(std::move(marker));
+    }
+    reader.EndBlock();
+}
+
+void CArea::ReadPatches(DRAVCommon::CDataFileReader& reader) {
+    // Patch elements are read with the rest of the patch rules; until then the block is passed over.
+    if (reader.IsBlock("patches")) reader.SkipBlock("patches");
+}
+
+}  // namespace DRAV

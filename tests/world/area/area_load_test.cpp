@@ -1,0 +1,210 @@
+// Building areas from their files: the sample's start area under each load type,
+// tile placement, travel, and the faults of malformed files.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/expect_drav.h"
+#include "world/area/area_test_support.h"
+
+using namespace DRAV;
+using AreaTest::AreaText;
+using AreaTest::ReadText;
+using AreaTest::Row;
+using AreaTest::SampleModule;
+
+namespace {
+
+const std::string& KeyAt(const CArea& area, std::uint32_t column, std::uint32_t row) {
+    return area.GetTile(column, row)->GetMaster()->GetDefinition().GetKey();
+}
+
+CObject* ObjectNamed(const CArea& area, const std::string& name) {
+    for (const auto& object : area.GetObjects())
+        if (object->GetObjectName() == name || object->GetExitName() == name) return object.get();
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(AreaLoad, FreshStartAreaHasItsGridObjectsExitsDoorsAndEntries) {
+    CGame game;
+    CArea area(&game);
+    area.LoadAreaFile("", "reedwater_landing", SampleModule(), AREA_LOAD_FRESH, false);
+
+    EXPECT_EQ(area.GetName(), "reedwater_landing");
+    EXPECT_EQ(area.GetDisplayName(), "Reedwater Landing");
+    EXPECT_TRUE(area.IsOutdoors());
+    ASSERT_EQ(area.GetColumns(), 16u);
+    ASSERT_EQ(area.GetRows(), 12u);
+    EXPECT_EQ(area.GetSkies().size(), 1u);
+    EXPECT_EQ(area.GetSounds().size(), 2u);
+    EXPECT_EQ(area.GetTile(3, 7)->GetId(), 0x01000000u + 7 * 1000 + 3);
+
+    // The net rack, turned east, covers columns 2-3 and rows 5-7 with one master.
+    const CMasterTile* rack = area.GetTile(2, 5)->GetMaster();
+    EXPECT_EQ(rack->GetDefinition().GetKey(), "drying_rack");
+    for (std::uint32_t x = 2; x <= 3; ++x)
+        for (std::uint32_t y = 5; y <= 7; ++y) EXPECT_EQ(area.GetTile(x, y)->GetMaster(), rack) << x << "," << y;
+    EXPECT_NE(area.GetTile(4, 5)->GetMaster(), rack);
+    EXPECT_NE(area.GetTile(2, 8)->GetMaster(), rack);
+
+    // A <cell> stacks the door over its floor; both masters stay listed.
+    EXPECT_EQ(KeyAt(area, 10, 8), "boathouse_door");
+    EXPECT_EQ(area.GetTile(10, 8)->GetDoor()->GetLockValue(), 25u);
+    int masters = 0;
+    for (const auto& master : area.GetMasterTiles())
+        if (master->GetColumn() == 10 && master->GetRow() == 8) ++masters;
+    EXPECT_EQ(masters, 2);
+    // The two-cell slipway door is one master over both cells.
+    EXPECT_EQ(area.GetTile(11, 6)->GetMaster(), area.GetTile(12, 6)->GetMaster());
+
+    // Only the sluice gate starts open.
+    ASSERT_EQ(area.GetOpenDoors().size(), 1u);
+    EXPECT_EQ(area.GetOpenDoors().front()->column, 15u);
+    EXPECT_EQ(area.GetOpenDoors().front()->row, 8u);
+    EXPECT_TRUE(area.GetTile(15, 8)->GetDoor()->IsOpen());
+    EXPECT_FALSE(area.GetTile(10, 8)->GetDoor()->IsOpen());
+
+    // Six placed objects, then one marker per exit.
+    const auto objects = area.GetObjects();
+    ASSERT_EQ(objects.size(), 8u);
+    for (const auto& object : objects) EXPECT_EQ(object->GetId() >> 24, 2u);
+    const CObject* chest = ObjectNamed(area, "orrins_tackle");
+    ASSERT_NE(chest, nullptr);
+    ASSERT_EQ(chest->GetItems().size(), 3u);
+    EXPECT_EQ(chest->GetItems()[1]->GetCount(), 3);
+    EXPECT_EQ(chest->GetItems()[1]->GetHolder(), chest);
+    const CObject* strongbox = ObjectNamed(area, "orrins_strongbox");
+    EXPECT_TRUE(strongbox->IsLocked());
+    EXPECT_EQ(strongbox->GetFacing(), DIR_WEST);
+    EXPECT_NE(ObjectNamed(area, "reed_crate")->GetTrap(), nullptr);
+
+    const CObject* marsh = objects[6].get();
+    EXPECT_TRUE(marsh->IsExit());
+    EXPECT_EQ(marsh->GetExitName(), "marsh_path");
+    EXPECT_EQ(marsh->GetTemplate().GetKey(), "exit");
+    EXPECT_EQ(marsh->GetFacing(), DIR_NORTH);
+    EXPECT_DOUBLE_EQ(marsh->GetX(), 1.25);
+    EXPECT_DOUBLE_EQ(marsh->GetY(), 23.75);
+    EXPECT_EQ(objects[7]->GetFacing(), DIR_EAST);
+    const CAreaExit* trail = FindAreaExit(area.GetExits(), "smugglers_trail");
+    ASSERT_NE(trail, nullptr);
+    EXPECT_EQ(trail->requiredTag, "smugglers_seen");
+    EXPECT_EQ(trail->destinationArea, "reed_marsh");
+    EXPECT_EQ(trail->destinationEntry, "hideout");
+
+    ASSERT_EQ(area.GetEntries().size(), 3u);
+    const CAreaEntry* dock = FindAreaEntry(area.GetEntries(), "dock");
+    EXPECT_EQ(dock->column, 7u);
+    EXPECT_EQ(dock->row, 3u);
+    EXPECT_NE(dock->script, nullptr);
+    EXPECT_EQ(FindAreaEntry(area.GetEntries(), "lane")->script, nullptr);
+    EXPECT_EQ(FindAreaEntry(area.GetEntries(), "nowhere"), nullptr);
+}
+
+TEST(AreaLoad, SavedLoadTypesLeaveOutWhatTheSaveHolds) {
+    CGame game;
+    // Another area of a saved game stays inactive: header, skies and sounds only.
+    CArea inactive(&game);
+    inactive.LoadAreaFile("", "reedwater_landing", SampleModule(), AREA_LOAD_SAVED_OTHER, false);
+    EXPECT_EQ(inactive.GetDisplayName(), "Reedwater Landing");
+    EXPECT_EQ(inactive.GetColumns(), 0u);
+    EXPECT_TRUE(inactive.GetObjects().empty());
+    EXPECT_TRUE(inactive.GetEntries().empty());
+    EXPECT_EQ(inactive.GetSounds().size(), 2u);
+
+    // The area the save stands in: doors closed and objects empty until the save is laid over.
+    CArea current(&game);
+    current.LoadAreaFile("", "reedwater_landing", SampleModule(), AREA_LOAD_SAVED_CURRENT, false);
+    EXPECT_TRUE(current.GetOpenDoors().empty());
+    EXPECT_FALSE(current.GetTile(15, 8)->GetDoor()->IsOpen());
+    EXPECT_TRUE(ObjectNamed(current, "orrins_tackle")->GetItems().empty());
+    EXPECT_EQ(current.GetObjects().size(), 8u);
+}
+
+TEST(AreaLoad, TravelChargesTheHoursOfTheAreaThePartyComesFrom) {
+    const auto ticksFrom = [](const std::string& from) {
+        CGame game;
+        CArea area(&game);
+        area.LoadAreaFile(from, "reed_marsh", SampleModule(), AREA_LOAD_FRESH, false);
+        return game.GetTickCount();
+    };
+    EXPECT_EQ(ticksFrom("reedwater_landing"), 1u * 3600 * 30);
+    EXPECT_EQ(ticksFrom("far_shore"), 2u * 3600 * 30);
+    EXPECT_EQ(ticksFrom(""), 0u);
+    EXPECT_EQ(ticksFrom("reed_marsh"), 0u);
+}
+
+TEST(AreaLoad, TilePlacementFollowsFacingAndWhichKindsOverride) {
+    CArea area;
+    // A 3 x 2 rack turned east at (4, 0) covers columns 4-5 and rows 0-2.
+    const std::string floor = " ( plank_floor n )";
+    ReadText(area, AreaText("( 7 3 ) <row>" + floor + floor + floor + floor + " ( drying_rack e ) 0" + floor +
+                            " </row> <row>" + floor + floor + floor + floor + " 0 0" + floor + " </row> <row> "
+                            "<cell> ( reed_wall n ) ( plank_floor n ) </cell> <cell> ( plank_floor n ) "
+                            "( reed_wall n ) </cell> <cell> </cell>" + floor + " 0 0" + floor + " </row>"));
+    const CMasterTile* rack = area.GetTile(4, 0)->GetMaster();
+    EXPECT_EQ(rack->GetWidth(), 2u);
+    EXPECT_EQ(rack->GetDepth(), 3u);
+    for (std::uint32_t y = 0; y < 3; ++y) {
+        EXPECT_EQ(area.GetTile(4, y)->GetMaster(), rack);
+        EXPECT_EQ(area.GetTile(5, y)->GetMaster(), rack);
+        EXPECT_NE(area.GetTile(6, y)->GetMaster(), rack);
+    }
+    // Floor never replaces a wall; a wall always replaces floor.
+    EXPECT_EQ(KeyAt(area, 0, 2), "reed_wall");
+    EXPECT_EQ(KeyAt(area, 1, 2), "reed_wall");
+    // An empty <cell> places nothing.
+    EXPECT_EQ(area.GetTile(2, 2)->GetMaster(), nullptr);
+
+    const std::size_t placed = area.GetMasterTiles().size();
+    area.PurgeUnusedMasters();
+    // The floor under the first wall never took its cell, the one under the second lost it.
+    EXPECT_EQ(area.GetMasterTiles().size(), placed - 2);
+}
+
+TEST(AreaLoad, MalformedFilesAreCodeOneNamingTheFileAndTheKey) {
+    const std::string floor = " ( plank_floor n )";
+    const std::string oneCell = "( 1 1 ) <row>" + floor + " </row>";
+    struct Case {
+        const char* what;
+        std::string text;
+        const char* named;  // a word the message must hold besides the file
+    };
+    const std::vector<Case> cases = {
+        {"bare grid size", AreaText("1 1 <row>" + floor + " </row>"), "columns rows"},
+        {"uncovered 0 cell", AreaText("( 2 1 ) <row>" + floor + " 0 </row>"), "(1 0)"},
+        {"footprint off the grid", AreaText("( 2 2 ) <row>" + floor + " ( drying_rack n ) </row> <row> 0 0 </row>"),
+         "drying_rack"},
+        {"undefined exit template",
+         AreaText(oneCell, "", "<exit> out \"Out\" ( 0 0 ) 0 elsewhere <object> rowboat n </object> </exit>"),
+         "rowboat"},
+        {"undefined object template", AreaText(oneCell, "<object> rowboat ( 1 1 ) n 0 </object>"), "rowboat"},
+        {"unknown tile key", AreaText("( 1 1 ) <row> ( marble_floor n ) </row>"), "marble_floor"},
+        {"grid wider than tile ids", AreaText("( 1001 1 ) <row>" + floor + " </row>"), "1001"},
+        {"grid deeper than tile ids", AreaText("( 1000 16778 ) <row>" + floor + " </row>"), "16778"},
+        // Refused when the rows run out, before a grid of 16 million cells is made.
+        {"size the file does not hold", AreaText("( 1000 16000 ) <row>" + floor + " </row>"), "row"},
+        {"bad number", AreaText(oneCell, "<object> exit ( 1.x 1 ) n 0 </object>"), "1.x"},
+        {"missing facing", AreaText("( 1 1 ) <row> ( plank_floor </row>"), "</row>"},
+        {"row too short", AreaText("( 2 1 ) <row>" + floor + " </row>"), "row"},
+        {"entry cell not a group",
+         "<area> \"T\" false <rows> " + oneCell + " </rows> <entries> <entry> e \"E\" 0 0 </entry> </entries> "
+         "<exits> </exits> </area>",
+         "entry"},
+        {"exit off the grid", AreaText(oneCell, "", "<exit> out \"Out\" ( 1 0 ) 0 elsewhere </exit>"), "out"},
+        {"missing entries", "<area> \"T\" false <rows> " + oneCell + " </rows> <exits> </exits> </area>", "entries"},
+        {"unknown item", AreaText(oneCell, "<object> pile ( 1 1 ) n 0 <items> gold_bar </items> </object>"), "gold_bar"},
+    };
+    for (const Case& c : cases) {
+        CArea area;
+        const auto caught = QuillmereTest::CatchDrav([&] { ReadText(area, c.text); });
+        ASSERT_TRUE(caught) << c.what;
+        EXPECT_EQ(caught->GetCode(), 1) << c.what << ": " << caught->GetMessage();
+        EXPECT_NE(caught->GetMessage().find("test.drav"), std::string::npos) << c.what << ": " << caught->GetMessage();
+        EXPECT_NE(caught->GetMessage().find(c.named), std::string::npos) << c.what << ": " << caught->GetMessage();
+    }
+}
