@@ -6,7 +6,6 @@
 #include "graphics/ui_font_draw.h"
 #include "platform/d3d9/recording_device.h"
 #include "support/expect_drav.h"
-#include "support/memory_source.h"
 
 namespace {
 
@@ -18,7 +17,7 @@ using DRAVUI::CUITextTexture;
 
 class FontTest : public ::testing::Test {
 protected:
-    FontTest() { m_source.AddInterfaceFont(); }
+    FontTest() { QuillmereTest::AddInterfaceFont(m_source); }
 
     // A text texture of a known rendered size, as if the font had made it.
     CUITextTexture FakeText(LONG width, LONG height) {
@@ -38,7 +37,7 @@ protected:
 
     D3DPtr<CRecordingDevice> m_device = CRecordingDevice::Create(800, 600);
     CXPDevice m_wrapper{m_device.get()};
-    QuillmereTest::CMemoryDataSource m_source;
+    DRAVCommon::CDataFileFactoryMemory m_source;
 };
 
 void ExpectRect(const RECT& rect, LONG left, LONG top, LONG right, LONG bottom) {
@@ -124,7 +123,7 @@ TEST_F(FontTest, WrappedTextStaysWithinTheScaledWidth) {
 }
 
 TEST_F(FontTest, MissingFontIsTheSourcesCodeOne) {
-    QuillmereTest::CMemoryDataSource empty;
+    DRAVCommon::CDataFileFactoryMemory empty;
     EXPECT_DRAV_CODE(CUIFontDraw(empty, 12, 100), DRAV_ERR_BAD_DATA);
 }
 

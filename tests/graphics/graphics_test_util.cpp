@@ -3,10 +3,10 @@
 #include <SDL_image.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "common/sdl_init.h"
-#include "support/memory_source.h"
 #include "support/temp_dir.h"
 
 namespace QuillmereTest {
@@ -46,7 +46,12 @@ DRAVCommon::ByteVector EncodePng(SDL_Surface* surface) {
     TempDir folder;
     const std::string path = folder / "image.png";
     if (IMG_SavePNG(surface, path.c_str()) != 0) throw DRAVSDL::CSDLException();
-    return ReadBinaryFile(path);
+    return DRAVCommon::ReadWholeFile(path);
+}
+
+void AddInterfaceFont(DRAVCommon::CDataFileFactoryMemory& source) {
+    source.Add(DRAVCommon::DFK_UI, DRAVCommon::DFS_NONE, "OpenSans-Regular.ttf",
+               DRAVCommon::ReadWholeFile(QUILLMERE_UI_FONT));
 }
 
 std::uint32_t TexturePixel(const DRAVCommon::CXPTexture& texture, int x, int y) {
@@ -58,6 +63,19 @@ std::vector<QuadVertex> DrawVertices(const D3D9Layer::DrawRecord& draw) {
     std::vector<QuadVertex> vertices(draw.vertices.size() / sizeof(QuadVertex));
     std::memcpy(vertices.data(), draw.vertices.data(), vertices.size() * sizeof(QuadVertex));
     return vertices;
+}
+
+RECT Frame::BoundsOfNot(std::uint32_t background) const {
+    RECT box{m_width, m_height, 0, 0};
+    for (int y = 0; y < m_height; ++y)
+        for (int x = 0; x < m_width; ++x) {
+            if (Rgb(x, y) == (background & 0xFFFFFFu)) continue;
+            box.left = std::min<LONG>(box.left, x);
+            box.top = std::min<LONG>(box.top, y);
+            box.right = std::max<LONG>(box.right, x + 1);
+            box.bottom = std::max<LONG>(box.bottom, y + 1);
+        }
+    return box.right == 0 ? RECT{0, 0, 0, 0} : box;
 }
 
 }  // namespace QuillmereTest

@@ -9,7 +9,6 @@
 #include "graphics/xp_texture.h"
 #include "platform/d3d9/recording_device.h"
 #include "support/expect_drav.h"
-#include "support/memory_source.h"
 
 namespace {
 
@@ -72,7 +71,7 @@ TEST_F(TextureTest, AlreadyPowerOfTwoArgbImagesAreUploadedAsTheyAre) {
 }
 
 TEST_F(TextureTest, BadImagesAreCodeOneNamingTheFileAndMakeNoTexture) {
-    QuillmereTest::CMemoryDataSource source;
+    DRAVCommon::CDataFileFactoryMemory source;
     source.Add(DFK_ITEM, DFS_TEX, "broken.png", ByteVector{0x89, 'P', 'N', 'G', 1, 2, 3});
     auto check = [&](const std::string& name, const std::string& shown) {
         auto error = QuillmereTest::CatchDrav([&] { LoadTextureFile(&m_wrapper, source, DFK_ITEM, DFS_TEX, name); });

@@ -294,17 +294,17 @@ void CGLDevice::ApplyLighting(bool vertexColours) {
 }
 
 void CGLDevice::ApplyRasterStates() {
-    // Direct3D counts winding on a screen whose y grows downwards, OpenGL on one whose
-    // y grows upwards: a triangle clockwise for one is counter-clockwise for the other.
+    // Both count winding as the triangle appears to the viewer: Direct3D names the
+    // winding it culls, OpenGL the winding it keeps.
     switch (RenderState(D3DRS_CULLMODE)) {
     case D3DCULL_CW:
         glEnable(GL_CULL_FACE);
-        glFrontFace(GL_CW);
+        glFrontFace(GL_CCW);
         glCullFace(GL_BACK);
         break;
     case D3DCULL_CCW:
         glEnable(GL_CULL_FACE);
-        glFrontFace(GL_CCW);
+        glFrontFace(GL_CW);
         glCullFace(GL_BACK);
         break;
     default: glDisable(GL_CULL_FACE); break;

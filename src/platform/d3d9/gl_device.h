@@ -2,7 +2,7 @@
 // The Direct3D 9 device drawn with fixed-function OpenGL 2.1 in an SDL window.
 // It reproduces Direct3D's conventions so that matrices, colours and coordinates
 // written for Direct3D give the same pixels: row-vector matrices, depth 0 to 1,
-// culling counted clockwise on a y-down screen, pixel centres on integer
+// culling by the winding the viewer sees, pixel centres on integer
 // coordinates, lighting with material colour sources, texture stage 0.
 
 #include <cstdint>

@@ -1,13 +1,11 @@
-#include "support/gl_window.h"
+#include "graphics_demo/gl_window.h"
 
 #include <SDL.h>
-
-#include <algorithm>
 
 #include "common/sdl_init.h"
 #include "platform/d3d9/recording_device.h"
 
-namespace QuillmereTest {
+namespace QuillmereDemo {
 
 GLWindow::GLWindow(int width, int height) : m_width(width), m_height(height) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) < 0) throw DRAVSDL::CSDLException();
@@ -36,18 +34,4 @@ GLWindow::~GLWindow() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-Frame::Box Frame::BoundsOfNot(std::uint32_t background) const {
-    Box box{m_width, m_height, 0, 0};
-    for (int y = 0; y < m_height; ++y)
-        for (int x = 0; x < m_width; ++x) {
-            if (Rgb(x, y) == (background & 0xFFFFFFu)) continue;
-            box.left = std::min(box.left, x);
-            box.top = std::min(box.top, y);
-            box.right = std::max(box.right, x + 1);
-            box.bottom = std::max(box.bottom, y + 1);
-        }
-    if (box.right == 0) return Box{0, 0, 0, 0};
-    return box;
-}
-
-}  // namespace QuillmereTest
+}  // namespace QuillmereDemo
