@@ -122,6 +122,7 @@ protected:
     virtual void RenderReset() {}
 
     const D3DPRESENT_PARAMETERS& Parameters() const { return m_parameters; }
+    const D3DVIEWPORT9& Viewport() const { return m_viewport; }
     CMemoryTexture* BoundTexture(DWORD stage) const { return stage < kStages ? m_textures[stage] : nullptr; }
     const std::map<DWORD, D3DLIGHT9>& Lights() const { return m_lights; }
     const std::map<DWORD, bool>& LightEnables() const { return m_lightEnabled; }

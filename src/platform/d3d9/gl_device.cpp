@@ -193,8 +193,7 @@ void CGLDevice::RenderClear(DWORD flags, D3DCOLOR colour, float z) {
 }
 
 void CGLDevice::ApplyViewportAndTransforms() {
-    D3DVIEWPORT9 viewport{};
-    GetViewport(&viewport);
+    const D3DVIEWPORT9& viewport = Viewport();
     const GLint bottom = static_cast<GLint>(Parameters().BackBufferHeight) -
                          static_cast<GLint>(viewport.Y + viewport.Height);
     glViewport(static_cast<GLint>(viewport.X), bottom, static_cast<GLsizei>(viewport.Width),
