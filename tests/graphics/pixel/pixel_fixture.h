@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <memory>
 
 #include "graphics/graphics_test_util.h"
 #include "graphics/ui_sprite.h"
@@ -18,7 +19,11 @@ protected:
     static constexpr int kWidth = 320;
     static constexpr int kHeight = 240;
 
-    PixelTest() : m_window(kWidth, kHeight), m_wrapper(m_window.Device()) {
+    // One window per test suite: making a GL context costs more than most tests.
+    static void SetUpTestSuite() { s_window = std::make_unique<QuillmereDemo::GLWindow>(kWidth, kHeight); }
+    static void TearDownTestSuite() { s_window.reset(); }
+
+    PixelTest() : m_window(*s_window), m_wrapper(m_window.Device()) {
         m_white = DRAVCommon::CreateColourTexture(&m_wrapper, 0xFFFFFF, 1.0);
     }
 
@@ -42,7 +47,8 @@ protected:
         return DRAVCommon::CreateTextureFromSurface(&m_wrapper, surface.get());
     }
 
-    QuillmereDemo::GLWindow m_window;
+    static inline std::unique_ptr<QuillmereDemo::GLWindow> s_window;
+    QuillmereDemo::GLWindow& m_window;
     DRAVCommon::CXPDevice m_wrapper;
     std::shared_ptr<DRAVCommon::CXPTexture> m_white;
 };
