@@ -150,4 +150,27 @@ TEST_F(SpriteTest, UnknownModeOrFailedDeviceCallIsCodeFiveAndKeepsTheQueue) {
     }
 }
 
+TEST_F(SpriteTest, AFrameLeavesNothingInTheDeviceThatWouldBlockAReset) {
+    // The application's frame: default states, scene, queue, flush, present; then a
+    // lost device is reset once the caller has let go of its own textures.
+    CXPDevice& device = m_wrapper;
+    device.SetDefaultRenderStates(true);
+    {
+        CUISprite sprite(&m_wrapper, 100, m_white);
+        sprite.Begin();
+        sprite.Draw(RECT{0, 0, 10, 10}, nullptr, 0xFFFFFFFFu, 0, Texture(4, 4));
+        sprite.Draw(RECT{0, 0, 10, 10}, nullptr, 0xFF000000u, 0, nullptr);
+        sprite.Flush();
+    }
+    m_device->EndScene();
+    m_device->FailCall("Present", D3DERR_DEVICELOST);
+    EXPECT_EQ(m_device->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
+    m_white.reset();
+    EXPECT_EQ(m_device->LiveDefaultPoolObjects(), 0);
+    D3DPRESENT_PARAMETERS parameters = D3D9Layer::WindowedParameters(800, 600);
+    EXPECT_EQ(m_device->Reset(&parameters), D3D_OK);
+    device.SetDefaultRenderStates(true);
+    EXPECT_EQ(m_device->TestCooperativeLevel(), D3D_OK);
+}
+
 }  // namespace
