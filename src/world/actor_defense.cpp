@@ -117,7 +117,7 @@ std::int32_t CActor::GetDamageResistance(const CDamageType& type) const {
             if (resisted.element == ELEMENT_NONE) slot = &categoryPart;
             else if (resisted.element == type.element) slot = &exactPart;
             if (!slot) continue;
-            **slot = slot->has_value() ? std::max(**slot, resist.GetAmount()) : resist.GetAmount();
+            *slot = slot->has_value() ? std::max(**slot, resist.GetAmount()) : resist.GetAmount();
         }
     };
     for (const auto& effect : m_activeEffects) fold(*effect);

@@ -80,8 +80,8 @@ SkillId CActor::GetWeaponMastery(bool offHand) const {
     const auto* weapon = item->GetTemplate().GetAttributeOf<CItemAttributeWeapon>();
     if (!weapon) return SKILL_NONE;
     SkillId proficiency = GetWeaponTypeInfo(weapon->GetWeaponType()).proficiency;
-    if (!HasSkill(proficiency)) return SKILL_NONE;
-    return static_cast<SkillId>(GetSkillInfo(proficiency).mastery);
+    SkillId mastery = static_cast<SkillId>(GetSkillInfo(proficiency).mastery);
+    return HasSkill(mastery) ? mastery : SKILL_NONE;
 }
 
 bool CActor::HasStyleOrMasterySkill() const {
