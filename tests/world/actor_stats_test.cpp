@@ -284,3 +284,50 @@ TEST(ActorStats, ResistancesAndTheirTexts) {
               "Energetic: Immune LINE Spiritual: Resist +5 LINE Physical: Resist +25 LINE "
               "Poison: Vulnerable +5 LINE ");
 }
+
+TEST(ActorStats, SneakingHidesFromTheOtherSideAndSlowsTheStep) {
+    CGame game;
+    auto smuggler = SampleActor("reed_smuggler", &game);
+    auto ferryman = SampleActor("ferryman", &game);
+    smuggler->SetRelation(RELATION_HOSTILE);
+    ferryman->SetRelation(RELATION_FRIENDLY);
+    smuggler->SetPosition(0.0, 0.0);
+    ferryman->SetPosition(30.0, 40.0);  // 50 apart: no closeness bonus
+    const double step = smuggler->GetMoveSpeed();
+    bool renewed = false;
+    smuggler->ActivatePower(GetSpell(WorldTest::SampleWithBrains().GetSpells(), "s_power-sneak"), 0, renewed);
+    EXPECT_EQ(smuggler->GetEnergyUsed(), 0);  // sneaking is free
+    EXPECT_DOUBLE_EQ(smuggler->GetMoveSpeed(), step * 2.0 / 3.0);
+    EXPECT_FALSE(ferryman->CanSee(*smuggler));
+    EXPECT_TRUE(smuggler->CanSee(*ferryman));
+    EXPECT_TRUE(SampleActor("smuggler_lookout")->CanSee(*smuggler));  // neither is on the party's side
+
+    // Stealth: rogue base (1 + 1 + 2) * 5 + 20, personality 9 gives -2.
+    std::int32_t spotted = -1;
+    EXPECT_EQ(smuggler->GetSpecialStat(SPECIAL_STEALTH), 38);
+    EXPECT_FALSE(smuggler->IsSpottedBy(*ferryman, &spotted));
+    EXPECT_EQ(spotted, 0);  // the ferryman has no Observation
+    ferryman->AddSkill(SKILL_OBSERVATION);  // (2 + 1 + 1) * 5, intelligence 10
+    ferryman->SetPosition(6.0, 8.0);         // 10 apart: +20
+    EXPECT_TRUE(smuggler->IsSpottedBy(*ferryman, &spotted));
+    EXPECT_EQ(spotted, 20 + 20);
+    ferryman->SetPosition(120.0, 0.0);
+    EXPECT_FALSE(smuggler->IsSpottedBy(*ferryman, &spotted));
+}
+
+TEST(ActorStats, AttackSpeedFromStyleAndTheTimeOfAnAttack) {
+    auto ferryman = SampleActor("ferryman");
+    ferryman->SetEquipment(SLOT_WEAPON, SampleItem("ferrymans_pole"));
+    ferryman->SetBaseActionSpeed(0);
+    double extra = -1.0;
+    EXPECT_EQ(ferryman->GetActionSpeed(ACTIONKIND_ATTACK, &extra), 0);
+    EXPECT_DOUBLE_EQ(extra, 0.0);
+    EXPECT_DOUBLE_EQ(ferryman->GetAttackTime(ACTIONKIND_ATTACK, nullptr, nullptr), 4.0 + 2.5);
+    ferryman->AddSkill(SKILL_STAFF_MASTERY);  // + base attack 20 / 5
+    ferryman->SetBaseActionSpeed(21);
+    std::int32_t speed = 0;
+    EXPECT_DOUBLE_EQ(ferryman->GetAttackTime(ACTIONKIND_ATTACK, &speed, &extra), 0.5 + 2.5);
+    EXPECT_EQ(speed, 25);
+    EXPECT_DOUBLE_EQ(extra, 0.5);
+    EXPECT_EQ(ferryman->GetActionSpeed(ACTIONKIND_CAST, nullptr), 21);
+}
