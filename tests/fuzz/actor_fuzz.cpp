@@ -10,28 +10,13 @@
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
 #include "common/exception.h"
-#include "engine/brain_functions.h"
 #include "rules/module.h"
-#include "support/sample_module.h"
+#include "support/sample_brains.h"
 #include "world/actor.h"
 #include "world/game.h"
 
-namespace {
-
-const DRAV::CModule& Sample() {
-    static const std::unique_ptr<DRAV::CModule> module = [] {
-        auto loaded = std::make_unique<DRAV::CModule>();
-        loaded->SetBrainFunctions(DRAV::GetBrainFunctions());
-        loaded->Load(1, nullptr, QuillmereTest::SampleFolderSource());
-        return loaded;
-    }();
-    return *module;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const DRAV::CModule& module = Sample();
+    const DRAV::CModule& module = QuillmereTest::SampleWithBrains();
     auto stream = std::make_shared<std::istringstream>(std::string(reinterpret_cast<const char*>(data), size));
     try {
         DRAV::CGame game;

@@ -10,12 +10,11 @@ using namespace DRAV;
 using WorldTest::LoadActor;
 using WorldTest::SampleActor;
 using WorldTest::SampleItem;
+using WorldTest::Spell;
 using WorldTest::SampleWithBrains;
 using WorldTest::SavedText;
 
 namespace {
-
-const CSpell& Spell(const std::string& key) { return GetSpell(SampleWithBrains().GetSpells(), key); }
 
 // The captain as the middle of a fight leaves him: wounded, armed, under a spell,
 // keeping up a power, his brain roused.

@@ -10,11 +10,10 @@
 using namespace DRAV;
 using WorldTest::SampleActor;
 using WorldTest::SampleItem;
+using WorldTest::Spell;
 using WorldTest::SampleWithBrains;
 
 namespace {
-
-const CSpell& Spell(const std::string& key) { return GetSpell(SampleWithBrains().GetSpells(), key); }
 
 struct Drained {
     std::vector<std::int32_t> codes;

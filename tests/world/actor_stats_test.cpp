@@ -295,7 +295,7 @@ TEST(ActorStats, SneakingHidesFromTheOtherSideAndSlowsTheStep) {
     ferryman->SetPosition(30.0, 40.0);  // 50 apart: no closeness bonus
     const double step = smuggler->GetMoveSpeed();
     bool renewed = false;
-    smuggler->ActivatePower(GetSpell(WorldTest::SampleWithBrains().GetSpells(), "s_power-sneak"), 0, renewed);
+    smuggler->ActivatePower(WorldTest::Spell("s_power-sneak"), 0, renewed);
     EXPECT_EQ(smuggler->GetEnergyUsed(), 0);  // sneaking is free
     EXPECT_DOUBLE_EQ(smuggler->GetMoveSpeed(), step * 2.0 / 3.0);
     EXPECT_FALSE(ferryman->CanSee(*smuggler));

@@ -2,24 +2,13 @@
 
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
-#include "engine/brain_functions.h"
 #include "rules/monsters/actor_template.h"
-#include "support/sample_module.h"
+#include "support/sample_brains.h"
 #include "support/temp_dir.h"
 
 namespace WorldTest {
 
 using namespace DRAV;
-
-const CModule& SampleWithBrains() {
-    static const std::unique_ptr<CModule> module = [] {
-        auto loaded = std::make_unique<CModule>();
-        loaded->SetBrainFunctions(GetBrainFunctions());
-        loaded->Load(1, nullptr, QuillmereTest::SampleFolderSource());
-        return loaded;
-    }();
-    return *module;
-}
 
 std::shared_ptr<CActor> SampleActor(const std::string& key, CGame* game) {
     const CModule& module = SampleWithBrains();
@@ -72,6 +61,8 @@ std::shared_ptr<CActor> LoadActor(const std::string& text, CGame& game) {
     DRAVCommon::CDataFileReader reader(QuillmereTest::TextStream(text), "save.drav");
     return std::make_shared<CActor>(reader, game, SampleWithBrains());
 }
+
+const CSpell& Spell(const std::string& key) { return GetSpell(SampleWithBrains().GetSpells(), key); }
 
 std::shared_ptr<CItem> SampleItem(const std::string& key) {
     return std::make_shared<CItem>(0, *FindItemTemplate(SampleWithBrains().GetItemTemplates(), key), 1, 0);

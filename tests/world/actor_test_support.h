@@ -6,13 +6,13 @@
 #include <string>
 
 #include "rules/module.h"
+#include "support/sample_brains.h"
 #include "world/actor.h"
 #include "world/game.h"
 
 namespace WorldTest {
 
-// The sample chapter with the engine's brains.
-const DRAV::CModule& SampleWithBrains();
+using QuillmereTest::SampleWithBrains;
 
 // An actor of definition `key` as the chapter places it: name, looks, class,
 // levels, attributes, attacks, skills, spells, talk, brain and the definition's
@@ -25,6 +25,9 @@ std::string SavedText(const DRAV::CActor& actor, const std::string& path);
 
 // Reads one actor block from `text`.
 std::shared_ptr<DRAV::CActor> LoadActor(const std::string& text, DRAV::CGame& game);
+
+// The sample's spell of `key`.
+const DRAV::CSpell& Spell(const std::string& key);
 
 // The item of template `key` from the sample, with id 0.
 std::shared_ptr<DRAV::CItem> SampleItem(const std::string& key);
