@@ -130,7 +130,7 @@ void CActor::PushPartyEvent(std::int32_t code) const {
     if (m_game && m_relation == RELATION_PARTY) m_game->PushActorInfoEvent(code, GetId());
 }
 
-std::shared_ptr<CActor> RemoveActorFromList(ActorPtrList& actors, const CActor& actor) {
+std::shared_ptr<CActor> RemoveActorFromList(ActorList& actors, const CActor& actor) {
     auto found = std::find_if(actors.begin(), actors.end(),
                               [&](const std::shared_ptr<CActor>& entry) { return entry.get() == &actor; });
     if (found == actors.end()) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "actor not in the list: " + actor.GetName());

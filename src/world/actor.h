@@ -491,10 +491,10 @@ private:
     bool m_leaveNoItems = false;
 };
 
-using ActorPtrList = std::vector<std::shared_ptr<CActor>>;
+using ActorList = std::vector<std::shared_ptr<CActor>>;
 
 // Takes `actor` out of `actors` and hands back its shared pointer; code 2 when it
 // is not there.
-std::shared_ptr<CActor> RemoveActorFromList(ActorPtrList& actors, const CActor& actor);
+std::shared_ptr<CActor> RemoveActorFromList(ActorList& actors, const CActor& actor);
 
 }  // namespace DRAV

@@ -8,8 +8,6 @@
 
 namespace DRAV {
 
-using ActorList = std::vector<std::shared_ptr<CActor>>;
-
 class CArea {
 public:
     // The actors placed in the area, living and dead.

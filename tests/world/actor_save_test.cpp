@@ -177,7 +177,7 @@ TEST(ActorSave, AStoreKeeperJoinsTheGamesStoresOnlyWhenItsBlockIsWhole) {
 }
 
 TEST(ActorSave, RemovingAnActorFromAListHandsItBack) {
-    ActorPtrList actors{SampleActor("ferryman"), SampleActor("marsh_wisp")};
+    ActorList actors{SampleActor("ferryman"), SampleActor("marsh_wisp")};
     CActor stranger(0);
     auto wisp = actors[1];
     EXPECT_EQ(RemoveActorFromList(actors, *wisp), wisp);
