@@ -146,6 +146,10 @@ TEST(ActorSave, MalformedBlocksNameTheFileAndTheElement) {
         {Replace(LegacyWitch(), "</backpack>", ""), 1, "backpack"},
         {Replace(LegacyWitch(), " main ", " sea_serpent "), 1, "sea_serpent"},
         {Replace(LegacyWitch(), "( quarterstaff 1 0 )", "( quarterstaff -1 0 )"), 1, "equipment"},
+        // A count that would come back negative, and damage below nothing.
+        {Replace(LegacyWitch(), "( quarterstaff 1 0 )", "( quarterstaff 2147483648 0 )"), 1, "equipment"},
+        {Replace(LegacyWitch(), " 0 20 0 0 0 0 ", " -3 20 0 0 0 0 "), 1, "hit points"},
+        {Replace(LegacyWitch(), " 3 0 0 0 0 0 0", " 6 0 0 0 0 0 0"), 2, "action state"},
         {Replace(LegacyWitch(), "</actor>", "<extra> </extra> </actor>"), 1, "actor"},
         {LegacyWitch().substr(0, LegacyWitch().find("<dropitems>")), 1, "dropitems"},
     };
