@@ -12,6 +12,8 @@ BrainFunctions GetBrainFunctions() {
         return brain;
     };
     functions.clone = [](const CBrain& brain) { return brain.Clone(); };
+    functions.loadState = [](CBrain& brain, DRAVCommon::CDataFileReader& reader) { brain.LoadState(reader); };
+    functions.saveState = [](const CBrain& brain, DRAVCommon::CDataFileWriter& writer) { brain.SaveState(writer); };
     return functions;
 }
 

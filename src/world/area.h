@@ -28,7 +28,6 @@ class CGame;
 class CModule;
 class CWaypointCalculator;
 
-using ActorList = std::vector<std::shared_ptr<CActor>>;
 using ObjectList = std::vector<std::shared_ptr<CObject>>;
 using TileGrid = std::vector<std::shared_ptr<CTile>>;
 using MasterTileList = std::vector<std::shared_ptr<CMasterTile>>;

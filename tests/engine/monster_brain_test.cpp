@@ -16,19 +16,12 @@
 #include "rules/module.h"
 #include "rules/monsters/actor_template.h"
 #include "rules/rules_test_util.h"
+#include "support/sample_brains.h"
 
 namespace DRAV {
 namespace {
 
-const CModule& SampleWithBrains() {
-    static const std::unique_ptr<CModule> module = [] {
-        auto loaded = std::make_unique<CModule>();
-        loaded->SetBrainFunctions(GetBrainFunctions());
-        loaded->Load(1, nullptr, QuillmereTest::SampleFolderSource());
-        return loaded;
-    }();
-    return *module;
-}
+using QuillmereTest::SampleWithBrains;
 
 void AddAIType(const std::shared_ptr<CAI>& ai, std::set<std::string>& types) {
     if (!ai) return;

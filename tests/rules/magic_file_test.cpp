@@ -49,7 +49,8 @@ TEST(MagicFile, SampleChapterLoadsEverySpell) {
         "ferry_blessing", "reed_lash", "marsh_fever", "fever_chill", "smugglers_smoke", "call_wisp",
         "ferry_crossing", "lantern_light", "mend_wounds", "still_water", "unbinding", "river_sight",
         "warding_reeds", "gust", "drowned_return", "still_the_spirit", "s_power-oar_sweep",
-        "s_power-boatmans_chant", "s_power-rally1", "s_power-rally2", "s_power-rally3", "s_power-sneak"};
+        "s_power-steady_pole", "s_power-boatmans_chant", "s_power-rally1", "s_power-rally2", "s_power-rally3",
+        "s_power-sneak"};
     std::set<std::string> keys;
     for (const auto& [key, spell] : spells) {
         keys.insert(key);

@@ -1,13 +1,14 @@
 #pragma once
 // Brains are read and copied by the engine, which defines them; the module and its
-// monster definitions only hold them. The engine hands the module these two
-// functions before it loads a chapter.
+// monster definitions only hold them. The engine hands the module these
+// functions before it loads a chapter; actors keep them to save their brains.
 
 #include <functional>
 #include <memory>
 
 namespace DRAVCommon {
 class CDataFileReader;
+class CDataFileWriter;
 }
 
 namespace DRAV {
@@ -19,9 +20,15 @@ using BrainReader = std::function<std::shared_ptr<CBrain>(DRAVCommon::CDataFileR
 // A copy of a brain for a new actor, with its own AIs.
 using BrainCloner = std::function<std::shared_ptr<CBrain>(const CBrain&)>;
 
+// An actor's brain in a saved game: the "brain" element of its running state.
+using BrainStateReader = std::function<void(CBrain&, DRAVCommon::CDataFileReader&)>;
+using BrainStateWriter = std::function<void(const CBrain&, DRAVCommon::CDataFileWriter&)>;
+
 struct BrainFunctions {
     BrainReader read;
     BrainCloner clone;
+    BrainStateReader loadState;
+    BrainStateWriter saveState;
 };
 
 }  // namespace DRAV

@@ -20,7 +20,7 @@ void CArea::MakeInactive() {
     m_exits.clear();
     m_patches.clear();
     DropWaypointCalculator();
-    m_leaveTick = m_game ? m_game->GetTickCount() : 0u;
+    m_leaveTick = m_game ? m_game->GetTick() : 0u;
 }
 
 void CArea::Reactivate(const std::string& fromArea, const CModule& module) {

@@ -53,7 +53,7 @@ void CArea::ReadAreaFile(DRAVCommon::CDataFileReader& reader, const std::string&
 
     bool respawn = false;
     if (checkRespawn && m_game) {
-        const std::uint32_t elapsed = m_leaveTick == 0 ? 0u : m_game->GetTickCount() - m_leaveTick;
+        const std::uint32_t elapsed = m_leaveTick == 0 ? 0u : m_game->GetTick() - m_leaveTick;
         respawn = elapsed / 30.0 >= kAreaRespawnTicks / 30.0;
     }
     if (respawned) *respawned = respawn;
@@ -113,7 +113,7 @@ void CArea::ReadTravel(const std::string& fromArea, DRAVCommon::CDataFileReader&
     }
     reader.EndBlock();
     if (hours != 0 && m_game)
-        m_game->SetTickCount(m_game->GetTickCount() + static_cast<std::uint32_t>(hours * 3600.0 * 30.0));
+        m_game->SetTick(m_game->GetTick() + static_cast<std::uint32_t>(hours * 3600.0 * 30.0));
 }
 
 void CArea::ReadRows(DRAVCommon::CDataFileReader& reader, const CModule& module, bool fresh) {

@@ -47,7 +47,7 @@ TEST(MonsterRead, AttacksOfSeveralBasesComeInOrderBeforeTheOwnOnes) {
     ASSERT_EQ(heir->GetAttacks().size(), 3u);
     EXPECT_EQ(heir->GetAttacks()[0]->GetAttack()->name, "Pole strike");
     EXPECT_EQ(heir->GetAttacks()[1]->GetAttack()->name, "Cold touch");
-    EXPECT_EQ(heir->GetAttacks()[1]->GetWord(), "chill");
+    EXPECT_EQ(heir->GetAttacks()[1]->GetWord(), "fever_chill");
     EXPECT_EQ(heir->GetAttacks()[2]->GetAttack()->name, "Bite");
     // The wisp's race and size came last.
     EXPECT_EQ(heir->GetRace(), RACE_FEY);

@@ -15,7 +15,7 @@ namespace {
 class AreaLifecycle : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_game.SetTickCount(1000);
+        m_game.SetTick(1000);
         m_area.LoadAreaFile("", "reedwater_landing", SampleModule(), AREA_LOAD_FRESH, false);
         // The party opened the boathouse door; someone fell on the landing.
         CTile& door = *m_area.GetTile(10, 8);
@@ -28,7 +28,7 @@ protected:
     // Leaves at the current tick and returns `away` ticks later.
     void LeaveAndReturn(std::uint32_t away) {
         m_area.MakeInactive();
-        m_game.SetTickCount(m_game.GetTickCount() + away);
+        m_game.SetTick(m_game.GetTick() + away);
         m_area.Reactivate("reed_marsh", SampleModule());
     }
 

@@ -130,7 +130,7 @@ TEST(AreaLoad, TravelChargesTheHoursOfTheAreaThePartyComesFrom) {
         CGame game;
         CArea area(&game);
         area.LoadAreaFile(from, "reed_marsh", SampleModule(), AREA_LOAD_FRESH, false);
-        return game.GetTickCount();
+        return game.GetTick();
     };
     EXPECT_EQ(ticksFrom("reedwater_landing"), 1u * 3600 * 30);
     EXPECT_EQ(ticksFrom("far_shore"), 2u * 3600 * 30);

@@ -1,0 +1,208 @@
+// Casting numbers, powers and timed effects of the chapter's people.
+
+#include <gtest/gtest.h>
+
+#include "common/random.h"
+#include "rules/kinds/number_texts.h"
+#include "support/expect_drav.h"
+#include "world/actor_test_support.h"
+
+using namespace DRAV;
+using WorldTest::SampleActor;
+using WorldTest::SampleItem;
+using WorldTest::Spell;
+using WorldTest::SampleWithBrains;
+
+namespace {
+
+struct Drained {
+    std::vector<std::int32_t> codes;
+    std::vector<std::string> messages;
+};
+
+Drained Drain(CGame& game) {
+    Drained drained;
+    std::shared_ptr<CEvent> event;
+    while (game.PopEvent(event)) {
+        drained.codes.push_back(event->GetCode());
+        if (auto* message = dynamic_cast<CMessageEvent*>(event.get())) drained.messages.push_back(message->GetText());
+    }
+    return drained;
+}
+
+std::shared_ptr<CActor> PartyMember(const std::string& key, CGame& game) {
+    auto actor = SampleActor(key, &game);
+    actor->SetRelation(RELATION_PARTY);
+    return actor;
+}
+
+}  // namespace
+
+TEST(ActorSpells, CastingValueMarginAndRequirements) {
+    auto witch = SampleActor("reed_witch");
+    const CSpell& fever = Spell("marsh_fever");
+    // (magic level 9 + tier term 7) / 2 + intelligence 15.
+    EXPECT_EQ(witch->GetSpellCastingValue(fever), 8 + 15);
+    EXPECT_EQ(witch->GetCasterLevelMargin(fever), 5 - 3);
+    EXPECT_TRUE(witch->MeetsSpellRequirements(fever));
+    EXPECT_FALSE(witch->MeetsSpellRequirements(Spell("ferry_crossing")));  // no Cosmic Magic
+    witch->SetEquipment(SLOT_ARMOR, SampleItem("chain_shirt"));
+    EXPECT_EQ(witch->GetSpellCastingValue(fever), 23 - 15);
+    witch->AddSkill(SKILL_ARMORED_SPELLCASTING);
+    EXPECT_EQ(witch->GetSpellCastingValue(fever), 23 - 5);
+
+    // Powers take the number of their school's class.
+    EXPECT_EQ(SampleActor("ferryman")->GetSpellCastingValue(Spell("s_power-steady_pole")), 20);
+    EXPECT_EQ(SampleActor("landing_trader")->GetSpellCastingValue(Spell("s_power-boatmans_chant")), 52);
+    EXPECT_EQ(witch->GetCasterLevelMargin(Spell("fever_chill")), 0);  // no tier
+}
+
+TEST(ActorSpells, StatusEffectsExpireExactlyAtTheirEndTick) {
+    CGame game;
+    game.SetTick(1000);
+    auto witch = PartyMember("reed_witch", game);
+    const CSaveOutcome full;
+    witch->AddSpellEffect(full, Spell("smugglers_smoke"), 30, 3, full, &SampleWithBrains());
+    EXPECT_TRUE(witch->HasStatus(STATUS_CONFUSED));
+    EXPECT_TRUE(witch->GetOrdersChanged());
+    EXPECT_EQ(Drain(game).codes, (std::vector<std::int32_t>{EVENT_ACTOR_STATUS}));
+
+    witch->SetOrdersChanged(false);
+    witch->ExpireEffects(1599);
+    EXPECT_TRUE(witch->HasStatus(STATUS_CONFUSED));
+    EXPECT_TRUE(Drain(game).codes.empty());
+    witch->ExpireEffects(1600);  // two rounds: 600 ticks
+    EXPECT_FALSE(witch->HasStatus(STATUS_CONFUSED));
+    EXPECT_TRUE(witch->GetActiveEffects().empty());
+    EXPECT_TRUE(witch->GetOrdersChanged());
+    Drained drained = Drain(game);
+    EXPECT_EQ(drained.codes, (std::vector<std::int32_t>{MESSAGE_NOTICE, EVENT_ACTOR_STATUS}));
+    EXPECT_EQ(drained.messages, (std::vector<std::string>{"Smugglers' Smoke (on Marra the Reed Witch) expired."}));
+}
+
+TEST(ActorSpells, OngoingAndModifyEffectsAndTheEffectsText) {
+    CGame game;
+    game.SetTick(1000);
+    auto witch = PartyMember("reed_witch", game);
+    const CSaveOutcome full;
+    EXPECT_DRAV_CODE(witch->AddSpellEffect(full, Spell("marsh_fever"), 20, 3, full, nullptr), 2);
+    witch->AddSpellEffect(full, Spell("marsh_fever"), 20, 3, full, &SampleWithBrains());
+    witch->AddSpellEffect(full, Spell("ferry_blessing"), 20, 3, full, nullptr);
+    EXPECT_GE(witch->GetModifier(MOD_ATTACK), 1);
+    EXPECT_EQ(witch->GetModifier(MOD_ATTACK), witch->GetModifier(MOD_DEFENSE));
+    EXPECT_EQ(Drain(game).codes, (std::vector<std::int32_t>{EVENT_ACTOR_STATUS, EVENT_ACTOR_MODIFIERS}));
+
+    game.SetTick(1300);
+    std::string text;
+    witch->GetEffectsText(true, text);
+    const std::uint32_t blessingEnd = witch->GetActiveEffects()[1]->GetParts()[0]->GetEndTick();
+    EXPECT_EQ(text, "Effects: LINE Marsh Fever (20 sec) LINE Ferryman's Blessing (" + FormatDuration(blessingEnd - 1300) +
+                        ") LINE ");
+    text.clear();
+    witch->GetEffectsText(false, text);
+    EXPECT_EQ(text, "Effects: LINE Marsh Fever LINE Ferryman's Blessing LINE ");
+}
+
+TEST(ActorSpells, PowerEffectsExpireSilentlyAndReplaceEachOther) {
+    CGame game;
+    auto ferryman = PartyMember("ferryman", game);
+    ferryman->SetEquipment(SLOT_WEAPON, SampleItem("ferrymans_pole"));
+    const CSpell& pole = Spell("s_power-steady_pole");
+    EXPECT_TRUE(ferryman->CanUsePower(pole));
+    const std::int32_t defense = ferryman->GetDefenseClass(false, nullptr);
+    bool renewed = true;
+    game.SetTick(1000);
+    ferryman->ActivatePower(pole, 1000, renewed);
+    EXPECT_FALSE(renewed);
+    EXPECT_EQ(ferryman->GetCurrentPower(), &pole);
+    EXPECT_EQ(ferryman->GetPowerEndTick(), 1300u);
+    EXPECT_EQ(ferryman->GetEnergyUsed(), 1);
+    EXPECT_EQ(ferryman->GetDefenseClass(false, nullptr), defense + 5);
+
+    game.SetTick(1100);
+    ferryman->ActivatePower(pole, 1100, renewed);  // the old effect goes first
+    EXPECT_TRUE(renewed);
+    EXPECT_EQ(ferryman->GetActiveEffects().size(), 1u);
+    Drain(game);
+
+    ferryman->ExpireEffects(1399);
+    ferryman->ExpireEffects(1400);
+    EXPECT_TRUE(ferryman->GetActiveEffects().empty());
+    EXPECT_EQ(ferryman->GetPowerEffect(), nullptr);
+    Drained drained = Drain(game);
+    EXPECT_TRUE(drained.messages.empty());
+    EXPECT_EQ(drained.codes, (std::vector<std::int32_t>{EVENT_ACTOR_MODIFIERS}));
+
+    ferryman->EndPower();
+    EXPECT_EQ(ferryman->GetCurrentPower(), nullptr);
+    // Without the energy nothing happens.
+    ferryman->SetEnergyUsed(ferryman->GetMaxEnergy());
+    ferryman->ActivatePower(pole, 2000, renewed);
+    EXPECT_EQ(ferryman->GetCurrentPower(), nullptr);
+    EXPECT_FALSE(ferryman->CanUsePower(Spell("ferry_blessing")));
+}
+
+TEST(ActorSpells, AFailedSongCostsTwiceItsEnergy) {
+    const CSpell& chant = Spell("s_power-boatmans_chant");
+    const std::int32_t target = (1 + 10) * 5;
+    for (bool singer : {true, false}) {
+        CGame game;
+        auto trader = PartyMember(singer ? "landing_trader" : "ferryman", game);
+        const std::int32_t bonus = trader->GetSkillValue(SKILL_SINGING);
+        for (std::uint32_t seed = 1; seed <= 200; ++seed) {
+            DRAVCommon::GetRandomEngine().seed(seed);
+            const std::int32_t roll = DRAVCommon::RollDie(100);
+            DRAVCommon::GetRandomEngine().seed(seed);
+            trader->SetEnergyUsed(0);
+            Drain(game);
+            bool renewed = false;
+            trader->ActivatePower(chant, seed, renewed);
+            const bool fails = roll < 6 || (roll < 96 && roll + bonus <= target);
+            ASSERT_EQ(trader->GetEnergyUsed(), fails ? 2 : 1) << "roll " << roll << " bonus " << bonus;
+            Drained drained = Drain(game);
+            if (fails) {
+                ASSERT_EQ(drained.messages.size(), 1u);
+                EXPECT_EQ(drained.messages[0], trader->GetName() + " failed singing Boatman's Chant" +
+                                                   FormatNamedRollText("Singing", roll, bonus, target) +
+                                                   ", double energy cost.");
+            } else {
+                EXPECT_TRUE(drained.messages.empty());
+            }
+            EXPECT_EQ(trader->GetPowerEffect(), nullptr);  // a chant for many adds no effect of its own
+        }
+    }
+}
+
+TEST(ActorSpells, RemovingAConfusionTakesTheOrdersAndCharmsGoTogether) {
+    auto witch = SampleActor("reed_witch");
+    const CSaveOutcome full;
+    auto smoke = witch->AddSpellEffect(full, Spell("smugglers_smoke"), 30, 3, full, nullptr);
+    witch->SetOrdersChanged(false);
+    witch->RemoveEffect(*smoke);
+    EXPECT_TRUE(witch->GetOrdersChanged());
+    EXPECT_FALSE(witch->HasStatus(STATUS_CONFUSED));
+
+    auto charm = std::make_shared<CSpellApply>("Charm", CDamageType{}, 0, 0, false, false);
+    charm->GetParts().push_back(std::make_shared<CSpellApplyEffectStatus>(0, STATUS_CHARMED));
+    witch->AppendEffects({charm, charm});
+    EXPECT_TRUE(witch->HasStatus(STATUS_CHARMED));
+    witch->RemoveCharm();
+    EXPECT_TRUE(witch->GetActiveEffects().empty());
+}
+
+TEST(ActorSpells, ActionTimersRunAtTheEndOfExpiry) {
+    CActor actor(0);
+    actor.SetActionState(ACTION_PAUSE);
+    actor.SetActionTimers(10, 5);
+    actor.ExpireEffects(9);
+    EXPECT_EQ(actor.GetActionState(), ACTION_PAUSE);
+    actor.ExpireEffects(10);  // pause and recovery both over: idle at once
+    EXPECT_EQ(actor.GetActionState(), ACTION_IDLE);
+    actor.SetActionState(ACTION_WIND_UP);
+    actor.SetActionTimers(0, 70);
+    actor.ExpireEffects(70);
+    EXPECT_EQ(actor.GetActionState(), ACTION_STRIKE);
+    actor.SetStoreFlag(true);
+    actor.SetActionState(static_cast<ActionState>(9));
+    EXPECT_DRAV_CODE(actor.ExpireEffects(71), 2);
+}
