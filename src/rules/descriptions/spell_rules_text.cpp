@@ -61,6 +61,11 @@ std::string MagnitudeAt(const CSpellMagnitude& magnitude, std::int32_t margin) {
     return FormatDamageRange(SaturateInt32(die), SaturateInt32(bonus));
 }
 
+// A key the module does not define is named in place of what it stands for.
+void WriteUnknownKey(std::ostream& out, const CSpell& spell, const char* what, const std::string& key) {
+    out << spell.GetName() << " " << what << " \"" << key << "\", which this chapter does not define. ";
+}
+
 // The actor line is written only for a viewer who could cast the spell.
 const CDescriptionViewer* Caster(const CDescriptionViewer* viewer, const CSpell& spell) {
     return viewer && viewer->MeetsSpellRequirements(spell) ? viewer : nullptr;
@@ -103,11 +108,7 @@ void WriteModify(std::ostream& out, const CSpell& spell, const CSpellEffectModif
 void WriteSummon(std::ostream& out, const CSpell& spell, const CSpellEffectSummon& effect, const CModule& module,
                  const CDescriptionViewer* viewer, std::int32_t context) {
     const CActorTemplate* summoned = module.FindMonsterTemplate(effect.GetMonsterKey());
-    if (!summoned) {
-        out << spell.GetName() << " summons the creature \"" << effect.GetMonsterKey()
-            << "\", which this chapter does not define. ";
-        return;
-    }
+    if (!summoned) return WriteUnknownKey(out, spell, "summons the creature", effect.GetMonsterKey());
     out << spell.GetName() << " summons a " << summoned->GetName() << " ("
         << GetClassLinkText(summoned->GetClass(), summoned->GetRace()) << " "
         << std::int64_t{summoned->GetBaseLevel()} + summoned->GetLevel() << "), "
@@ -133,11 +134,7 @@ void WriteRestore(std::ostream& out, const CSpell& spell, const CSpellEffectHeal
 void WriteOngoing(std::ostream& out, const CSpell& spell, const CSpellEffectOngoing& effect, const CModule& module,
                   const CDescriptionViewer* viewer, std::int32_t context) {
     const CSpell* carried = FindSpell(module.GetSpells(), effect.GetSpellKey());
-    if (!carried) {
-        out << spell.GetName() << " carries the spell \"" << effect.GetSpellKey()
-            << "\", which this chapter does not define. ";
-        return;
-    }
+    if (!carried) return WriteUnknownKey(out, spell, "carries the spell", effect.GetSpellKey());
     const CSpellEffectDamage* damage = nullptr;
     for (const auto& part : carried->GetEffects())
         if (part->GetKind() == EFFECT_DAMAGE) damage = static_cast<const CSpellEffectDamage*>(part.get());
@@ -165,11 +162,7 @@ void WriteDispel(std::ostream& out, const CSpell& spell, const CSpellEffectDispe
 void WriteCreatedItem(std::ostream& out, const CSpell& spell, const CSpellEffectItem& effect, const CModule& module,
                       const CDescriptionViewer* viewer, std::int32_t context) {
     const CItemTemplate* item = FindItemTemplate(module.GetItemTemplates(), effect.GetItemKey());
-    if (!item) {
-        out << spell.GetName() << " creates the item \"" << effect.GetItemKey()
-            << "\", which this chapter does not define. ";
-        return;
-    }
+    if (!item) return WriteUnknownKey(out, spell, "creates the item", effect.GetItemKey());
     out << spell.GetName() << " creates the item " << item->GetName() << ". ";
     WriteDurationText(out, spell, effect.GetDuration(), viewer, context);
     if (!CarriesOpenSpell(*item)) WriteItemDescription(*item, module, viewer, out);

@@ -10,20 +10,13 @@
 #include "rules/descriptions/spell_rules_text.h"
 #include "rules/module.h"
 #include "rules/vocabulary/skills.h"
+#include "rules/monsters/monster_test_util.h"
 #include "rules/rules_test_util.h"
 
 using namespace DRAV;
+using MonsterTest::Sample;
 
 namespace {
-
-const CModule& Sample() {
-    static const std::unique_ptr<CModule> module = [] {
-        auto loaded = std::make_unique<CModule>();
-        loaded->Load(1, nullptr, QuillmereTest::SampleFolderSource());
-        return loaded;
-    }();
-    return *module;
-}
 
 std::string TimeWords(std::int32_t seconds) {
     std::ostringstream out;
