@@ -75,6 +75,20 @@ TEST(ActorDescription, PeopleShowLevelFactionAndNoMonsterSkills) {
     EXPECT_NE(hero.find("Faction: "), std::string::npos);
 }
 
+TEST(ActorDescription, SpellNullificationShowsOnlyWhenItDiffersFromNone) {
+    auto nullify = [](std::int32_t amount) {
+        auto spirit = SampleActor("marsh_spirit");
+        auto applied = std::make_shared<CSpellApply>("Null Ward", CDamageType{}, 0, 0, true, false);
+        applied->GetParts().push_back(
+            std::make_shared<CSpellApplyEffectModify>(0, ModifierBit(MOD_SPELL_NULLIFICATION), amount));
+        spirit->AppendEffects({applied});
+        return Described(*spirit, 25);
+    };
+    EXPECT_EQ(Described(*SampleActor("marsh_spirit"), 25).find("Spell Nullification"), std::string::npos);
+    EXPECT_EQ(nullify(-50).find("Spell Nullification"), std::string::npos);
+    EXPECT_NE(nullify(10).find("Spell Nullification: 60 LINE LINE "), std::string::npos);
+}
+
 TEST(ActorDescription, SummonedHelperShowsItsEffectsAndTimeLeftInAnArea) {
     CGame game;
     game.SetTick(1000);
