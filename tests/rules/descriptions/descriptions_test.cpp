@@ -147,6 +147,25 @@ TEST(ItemDescription, PotionShowsItsSpellWithoutRange) {
               "maximum of 5 levels.  LINE  LINE  LINE  LINE ");
 }
 
+TEST(ItemDescription, SameSpellTellsRangeAndTargetsFromAWandButNotFromAPotion) {
+    const std::string potion = ItemPage("i_potion-ferry_blessing");
+    EXPECT_EQ(potion.find("Range:"), std::string::npos) << potion;
+    EXPECT_EQ(potion.find("Affects: Multiple creatures"), std::string::npos) << potion;
+    const std::string wand = ItemPage("i_wand-ferry_blessing");
+    EXPECT_NE(wand.find("Range: 25 feet LINE Attribute: Personality LINE Affects: Multiple creatures LINE "),
+              std::string::npos)
+        << wand;
+}
+
+TEST(SpellRulesText, EffectListOfACharacterSheetLeavesOutWhereAndWho) {
+    std::ostringstream out;
+    GetSpell(Sample().GetSpells(), "s_power-oar_sweep").WriteRulesText(Sample(), nullptr, out, kDescribeEffectList);
+    EXPECT_EQ(out.str(),
+              "Effect Type: Power LINE  LINE Effect: LINE Oar Sweep hits for (1 to 8) + 4 hit points of damage.  LINE "
+              "Oar Sweep inflicts the status Held. This effect lasts for a duration of 10 seconds.  LINE Effect on "
+              "Save: full LINE  LINE ");
+}
+
 TEST(ItemDescription, WandNamesItsSkillAndBurnOut) {
     EXPECT_EQ(ItemPage("smugglers_flare"),
               "Smugglers' Flare LINE LINE Type: Wand LINE Value: 1200 LINE Weight: 0.5 LINE Skill: Wands Spell Tier 2 "
