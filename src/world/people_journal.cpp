@@ -5,6 +5,11 @@
 
 namespace DRAV {
 
+void CPeopleJournalEntry::WriteDescription(std::ostream& out) const {
+    out << "Location: " << m_location << " LINE " << " LINE ";
+    for (const std::string& note : m_notes) out << note << " LINE ";
+}
+
 void AddPeopleJournalEntry(PeopleJournal& people, const std::string& personKey, const std::string& displayName,
                            const std::string& areaName, const std::string& text) {
     auto found = people.find(personKey);

@@ -3,6 +3,7 @@
 // they said; with its saved "people" element.
 
 #include <map>
+#include <ostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,6 +27,8 @@ public:
     const std::vector<std::string>& GetNotes() const { return m_notes; }
 
     void SetLocation(std::string location) { m_location = std::move(location); }
+    // The journal page of the person: where they were met, then every note, one a line.
+    void WriteDescription(std::ostream& out) const;
     void AddNote(std::string note) { m_notes.push_back(std::move(note)); }
 
 private:

@@ -18,6 +18,7 @@
 using namespace DRAV;
 using QuillmereTest::ErrorCodeOf;
 using RulesTest::ExpectThrowsCode;
+using RulesTest::SampleCopy;
 
 namespace {
 
@@ -30,22 +31,6 @@ std::vector<std::string> KeysOf(const Map& map) {
     return keys;
 }
 
-// A copy of the sample tree the test may change.
-class SampleCopy {
-public:
-    SampleCopy() {
-        std::filesystem::copy(QuillmereTest::SampleRoot(), m_dir.Path(), std::filesystem::copy_options::recursive);
-    }
-    std::string Root() const { return m_dir.Path().string(); }
-    void Remove(const std::string& relative) const { std::filesystem::remove(m_dir.Path() / relative); }
-    void Write(const std::string& relative, const std::string& text) const { m_dir.WriteFile(relative, text); }
-    std::shared_ptr<DRAVCommon::CDataFileFactory> Source() const {
-        return std::make_shared<DRAVCommon::CDataFileFactoryPath>(Root(), 1);
-    }
-
-private:
-    QuillmereTest::TempDir m_dir;
-};
 
 }  // namespace
 

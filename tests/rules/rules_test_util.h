@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
+#include "common/data_file_path.h"
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
 #include "common/exception.h"
@@ -42,5 +44,22 @@ void ExpectThrowsCode(Call call, std::int32_t code, const std::string& fragment)
             << "message \"" << error.GetMessage() << "\" does not name \"" << fragment << "\"";
     }
 }
+
+// A copy of the sample tree the test may change.
+class SampleCopy {
+public:
+    SampleCopy() {
+        std::filesystem::copy(QuillmereTest::SampleRoot(), m_dir.Path(), std::filesystem::copy_options::recursive);
+    }
+    std::string Root() const { return m_dir.Path().string(); }
+    void Remove(const std::string& relative) const { std::filesystem::remove(m_dir.Path() / relative); }
+    void Write(const std::string& relative, const std::string& text) const { m_dir.WriteFile(relative, text); }
+    std::shared_ptr<DRAVCommon::CDataFileFactory> Source() const {
+        return std::make_shared<DRAVCommon::CDataFileFactoryPath>(Root(), 1);
+    }
+
+private:
+    QuillmereTest::TempDir m_dir;
+};
 
 }  // namespace RulesTest

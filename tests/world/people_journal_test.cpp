@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,15 @@ TEST(PeopleJournal, TalkingTwiceInTwoAreasKeepsOneEntry) {
     EXPECT_EQ(tamsin->GetName(), "Tamsin");  // the name when first recorded
     EXPECT_EQ(tamsin->GetLocation(), "The Reed Beds");
     EXPECT_EQ(tamsin->GetNotes(), (std::vector<std::string>{"He never came back.", "That is his lantern!"}));
+}
+
+TEST(PeopleJournal, DescriptionGivesTheLastPlaceThenEveryNote) {
+    PeopleJournal people;
+    DRAV::AddPeopleJournalEntry(people, "tamsin", "Tamsin", "Reedwater Landing", "He never came back.");
+    DRAV::AddPeopleJournalEntry(people, "tamsin", "Tamsin", "The Reed Beds", "That is his lantern!");
+    std::ostringstream out;
+    people.at("tamsin")->WriteDescription(out);
+    EXPECT_EQ(out.str(), "Location: The Reed Beds LINE  LINE He never came back. LINE That is his lantern! LINE ");
 }
 
 TEST(PeopleJournal, SavedLayoutAndRoundTrip) {

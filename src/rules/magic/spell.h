@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <iosfwd>
 #include <map>
 #include <memory>
 #include <string>
@@ -20,6 +21,8 @@
 
 namespace DRAV {
 
+class CDescriptionViewer;
+class CModule;
 class CSpellEffectTeleport;
 
 enum SpellFlag : std::uint32_t {
@@ -104,6 +107,14 @@ public:
                    const std::function<std::int32_t(const CDamageType&)>& categoryResistance) const;
     // World units per second of the launched effect.
     double GetEffectSpeed() const;
+
+    // What the spell does, in words for the information pages (" LINE " ends a
+    // line). `context` is kDescribeSpellPage for the spell's own page, the ItemKind
+    // of an item that carries it, or kDescribeEffectList for a character's effect
+    // list. `viewer` (may be null) is the character the text is written for.
+    // Written in rules/descriptions/spell_rules_text.cpp.
+    void WriteRulesText(const CModule& module, const CDescriptionViewer* viewer, std::ostream& out,
+                        std::int32_t context) const;
 
 private:
     friend std::shared_ptr<CSpell> MakeSneakPower();
