@@ -2,6 +2,7 @@
 
 #include <numeric>
 
+#include "common/exception.h"
 #include "platform/win32/rect.h"
 #include "ui/ui_draw_help.h"
 
@@ -45,7 +46,9 @@ void CUIListElement::ClearRows() {
 }
 
 void CUIListElement::AddCell(int column, std::shared_ptr<CUIElement> cell) {
-    if (column < 0 || static_cast<std::size_t>(column) >= m_columns.size()) return;
+    if (column < 0 || static_cast<std::size_t>(column) >= m_columns.size())
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE,
+                             "list '" + m_caption + "' has no column " + std::to_string(column));
     auto& cells = m_columns[static_cast<std::size_t>(column)].cells;
     cells.push_back(std::move(cell));
     const auto rows = static_cast<std::size_t>(RowsInView());

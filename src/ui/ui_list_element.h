@@ -31,6 +31,7 @@ public:
     void SetColumns(std::vector<int> widths);
     void ClearRows();
     // Appends to a column; the scroll range grows to show the column's last cell.
+    // A column the list does not have is code 2.
     void AddCell(int column, std::shared_ptr<CUIElement> cell);
     void ClearSelection();
     // Selects the first cell with the id, columns left to right, cells top down.

@@ -6,6 +6,7 @@
 
 #include <deque>
 
+#include "support/expect_drav.h"
 #include "ui/ui_background.h"
 #include "ui/ui_button.h"
 #include "ui/ui_group.h"
@@ -59,7 +60,8 @@ TEST_F(EmptyLayoutTest, ListsOfNoRowsAndScrollBarsOverEmptyListsStayStill) {
     CUIListElement noHeight(Config(), 1, "", 0, 2, 48);
     noHeight.SetRect(RECT{0, 0, 120, 200});
     noHeight.AddCell(0, std::make_shared<ProbeElement>(2, Config(), RECT{0, 0, 48, 48}));
-    noHeight.AddCell(5, std::make_shared<ProbeElement>(3, Config(), RECT{0, 0, 48, 48}));
+    EXPECT_DRAV_CODE(noHeight.AddCell(5, std::make_shared<ProbeElement>(3, Config(), RECT{0, 0, 48, 48})),
+                     DRAV_ERR_OUT_OF_RANGE);
     EXPECT_EQ(noHeight.RowsInView(), 0);
     EXPECT_EQ(noHeight.CellAt(POINT{10, 50}), nullptr);
     auto sprite = Sprite();

@@ -90,6 +90,17 @@ TEST_F(TextElementTest, TheMessageWindowOverAFullLogDrawsOnlyTheLastLinesNewestA
     EXPECT_EQ(wrapped.size(), drawn.size() - 1);
 }
 
+TEST_F(TextElementTest, AScrollPositionPastAShortenedListShowsItsLastLine) {
+    Lines shown{"a", "b", "c", "d", "e"};
+    CUIBaseTextElement text(0, true, false, Config());
+    text.SetRect(RECT{0, 0, 200, 200});
+    text.SetLines(&shown);
+    shown.resize(2);
+    const auto drawn = DrawnLines(text);
+    ASSERT_EQ(drawn.size(), 2u);
+    EXPECT_EQ(drawn.front().first, 1);
+}
+
 TEST_F(TextElementTest, ATextElementTakesTheMouseEvenWithoutAnIdAndHighlightsWhenAsked) {
     auto text = std::make_shared<CUITextElement>(Config(), 0, "Hello", false, true);
     text->SetRect(RECT{0, 0, 200, 60});

@@ -1,38 +1,27 @@
 #pragma once
-// Pixel tests of the widgets: a UI manager on the OpenGL device of one window per
-// suite, reading the generated interface archive, and its frame read back.
-
-#include <gtest/gtest.h>
+// Pixel tests of the widgets: a UI manager on the OpenGL device, reading the
+// generated interface archive, and its frame read back.
 
 #include <cstdint>
-#include <memory>
 #include <vector>
 
-#include "graphics/graphics_test_util.h"
 #include "graphics/pixel/pixel_fixture.h"
-#include "graphics_demo/gl_window.h"
 #include "support/sample_module.h"
 #include "ui/ui_manager.h"
 #include "ui/ui_test_util.h"
 
 namespace QuillmereTest {
 
-class UIPixelTest : public ::testing::Test {
+class UIPixelTest : public PixelWindowTest<800, 600> {
 protected:
-    static constexpr int kWidth = 800;
-    static constexpr int kHeight = 600;
-
-    static void SetUpTestSuite() { s_window = std::make_unique<QuillmereDemo::GLWindow>(kWidth, kHeight); }
-    static void TearDownTestSuite() { s_window.reset(); }
-
-    UIPixelTest() : m_wrapper(s_window->Device()) { m_manager.SetDataFileFactory(SampleInterfaceSource()); }
+    UIPixelTest() { m_manager.SetDataFileFactory(SampleInterfaceSource()); }
 
     // Realizes the widgets added so far at `scale` percent.
     void Realize(std::uint32_t scale = 100) { m_manager.Realize(&m_wrapper, scale); }
     // One frame of the interface over black, the way the game paints it; the
     // mouse in window pixels or null. The pixels are ARGB, rows from the top.
     std::vector<std::uint32_t> DrawPixels(const POINT* mouse) {
-        D3D9Layer::CGLDevice* device = s_window->Device();
+        D3D9Layer::CGLDevice* device = m_window.Device();
         m_wrapper.SetDefaultRenderStates(true);
         device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0);
         device->BeginScene();
@@ -42,8 +31,6 @@ protected:
     }
     Frame DrawFrame(const POINT* mouse) { return Frame(DrawPixels(mouse), kWidth, kHeight); }
 
-    static inline std::unique_ptr<QuillmereDemo::GLWindow> s_window;
-    DRAVCommon::CXPDevice m_wrapper;
     DRAVUI::CUIManager m_manager;
 };
 
