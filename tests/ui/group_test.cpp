@@ -36,6 +36,15 @@ TEST_F(GroupTest, ABorderedColumnGrowsAroundItsCaptionAndChildren) {
     ExpectRect(*second->GetRect(), 215, 155, 295, 185);
 }
 
+TEST_F(GroupTest, TheLargeLayoutGivesCaptionsMoreRoom) {
+    Config()->flags |= CUIConfig::LARGE_LAYOUT;
+    CUIGroup stats("Stats", false, true, 0, 4, Config());
+    ExpectRect(*stats.GetRect(), 0, 0, 10, 34);
+    auto child = Probe(1, 100, 30);
+    stats.AddChild(child);
+    ExpectRect(*child->GetRect(), 5, 29, 105, 59);
+}
+
 TEST_F(GroupTest, ABorderlessRowCentresItsChildrenDownAndNestedGroupsFollow) {
     auto row = std::make_shared<CUIGroup>(Config(), "ignored without a border", true, false, 0);
     auto small = Probe(1, 20, 10), tall = Probe(2, 30, 40);

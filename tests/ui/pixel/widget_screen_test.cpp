@@ -100,7 +100,7 @@ TEST_F(WidgetScreenTest, EveryWidgetKindOnOneScreen) {
     name->SetFlag(UIF_FRAMED | UIF_BACKGROUND | UIF_ONE_LINE, true);
     for (std::uint32_t key : {0x41u, 0x4Cu, 0x44u, 0x52u, 0x49u, 0x43u, 0xBDu, 0x32u}) name->OnKey(key, key == 0x41u || key == 0xBDu);
     name->MoveTo(POINT{260, 74});
-    auto hoveredText = Sized(std::make_shared<CUIStaticText>("White under the mouse", 11, Config()), 150, 22);
+    auto hoveredText = Sized(std::make_shared<CUIStaticText>("Lights up under the mouse", 11, Config()), 150, 22);
     hoveredText->SetFlag(UIF_BACKGROUND | UIF_ONE_LINE, true);
     hoveredText->MoveTo(POINT{420, 74});
 
