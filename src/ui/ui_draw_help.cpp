@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/exception.h"
 #include "platform/win32/rect.h"
 #include "ui/ui_image_table.h"
 
@@ -11,6 +12,8 @@ namespace DRAVUI {
 CUIDrawHelp::CUIDrawHelp(DRAVCommon::CDataFileFactory* source, std::uint32_t scalePercent,
                          std::shared_ptr<CUIConfig> config)
     : m_source(source) {
+    if (!m_source)
+        throw CDRAVException(DRAV_ERR_BAD_DATA, "the interface has no data-file source for its font and images");
     const bool large = config && config->IsLarge();
     m_largeFont = std::make_shared<CUIFontDraw>(*m_source, large ? 20 : 12, scalePercent);
     m_smallFont = std::make_shared<CUIFontDraw>(*m_source, large ? 14 : 10, scalePercent);

@@ -20,7 +20,8 @@ inline constexpr int kFirstRegisteredImage = 1000;
 
 class CUIDrawHelp {
 public:
-    // `source` stays the caller's. Font failures propagate (CSDLException).
+    // `source` stays the caller's; without one it is code 1. Font failures
+    // propagate (CSDLException).
     CUIDrawHelp(DRAVCommon::CDataFileFactory* source, std::uint32_t scalePercent, std::shared_ptr<CUIConfig> config);
     ~CUIDrawHelp();
     CUIDrawHelp(const CUIDrawHelp&) = delete;

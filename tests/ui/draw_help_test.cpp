@@ -88,6 +88,10 @@ TEST_F(DrawHelpTest, AMissingImageFileFailsTheLoadWithCodeOne) {
     EXPECT_DRAV_CODE(help.LoadImage(&m_wrapper, 4), DRAV_ERR_BAD_DATA);
     EXPECT_DRAV_CODE(help.LoadImage(&m_wrapper, 500), DRAV_ERR_OUT_OF_RANGE);
     EXPECT_EQ(help.FindImage(4), nullptr);
+    // A manager realized before it was given its source.
+    DRAVUI::CUIManager bare;
+    EXPECT_DRAV_CODE(bare.Realize(&m_wrapper, 100), DRAV_ERR_BAD_DATA);
+    bare.Draw(&m_wrapper, nullptr);
 }
 
 TEST(IconMapTest, ItemKindsAndWeaponTypesMapToTheirIcons) {

@@ -98,7 +98,9 @@ TEST_F(WidgetScreenTest, EveryWidgetKindOnOneScreen) {
     small->MoveTo(POINT{580, 44});
     auto name = Sized(std::make_shared<CUIStaticText>("", 10, Config()), 150, 22);
     name->SetFlag(UIF_FRAMED | UIF_BACKGROUND | UIF_ONE_LINE, true);
-    for (std::uint32_t key : {0x41u, 0x4Cu, 0x44u, 0x52u, 0x49u, 0x43u, 0xBDu, 0x32u}) name->OnKey(key, key == 0x41u || key == 0xBDu);
+    // Shift-A, l, d, r, i, c, shift-minus, 2.
+    for (std::uint32_t key : {0x41u, 0x4Cu, 0x44u, 0x52u, 0x49u, 0x43u, 0xBDu, 0x32u})
+        name->OnKey(key, key == 0x41u || key == 0xBDu);
     name->MoveTo(POINT{260, 74});
     auto hoveredText = Sized(std::make_shared<CUIStaticText>("Lights up under the mouse", 11, Config()), 150, 22);
     hoveredText->SetFlag(UIF_BACKGROUND | UIF_ONE_LINE, true);
@@ -106,7 +108,8 @@ TEST_F(WidgetScreenTest, EveryWidgetKindOnOneScreen) {
 
     // Icons: framed images, a logo, and image buttons at natural size.
     auto icons = std::make_shared<CUIGroup>(Config(), "", true, false, 0);
-    for (int image : {12, 13, 17, 21, 22, 27}) icons->AddChild(Sized(std::make_shared<CUIImage>(Config(), image, 0), 34, 34));
+    for (int image : {12, 13, 17, 21, 22, 27})
+        icons->AddChild(Sized(std::make_shared<CUIImage>(Config(), image, 0), 34, 34));
     for (int image : {66, 67, 76}) {
         auto button = Sized(std::make_shared<CUIImageButton>(Config(), 20 + image, image), 48, 48);
         button->SetFlag(UIF_CENTRED, true);
@@ -121,7 +124,8 @@ TEST_F(WidgetScreenTest, EveryWidgetKindOnOneScreen) {
     list->SetRect(RECT{0, 0, 168, 16 + 3 * 48});
     list->SetFlag(UIF_LIST_TAKES_CELL_HITS, true);
     const int packIcons[] = {12, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28};
-    for (int i = 0; i < 16; ++i) list->AddCell(i % 3, std::make_shared<CUIImageButton>(Config(), 100 + i, packIcons[i]));
+    for (int i = 0; i < 16; ++i)
+        list->AddCell(i % 3, std::make_shared<CUIImageButton>(Config(), 100 + i, packIcons[i]));
     list->SelectId(104);
     list->ScrollBar().Scroll(1);
     list->MoveTo(POINT{262, 268});
