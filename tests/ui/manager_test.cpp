@@ -159,6 +159,7 @@ TEST_F(ManagerTest, BoundsClearAndLayoutHelpers) {
 
     Mouse(MOUSE_PRESS, 5, 5);
     m_manager.Realize(&m_wrapper, 150);
+    EXPECT_EQ(a->realized + b->realized, 2);
     m_manager.Clear();
     EXPECT_TRUE(m_manager.GetElements().empty());
     EXPECT_EQ(m_manager.GetScale(), 100u);
