@@ -3,6 +3,7 @@
 #include <array>
 
 #include "common/exception.h"
+#include "rules/kinds/item_kinds.h"
 
 namespace DRAVUI {
 namespace {
@@ -43,6 +44,19 @@ void GetUiImageName(int id, std::string& base, std::string& extension) {
         throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "UI image " + std::to_string(id) + " is not in the image table");
     base = kBaseNames[static_cast<std::size_t>(id)];
     extension = id == 0 ? "" : IsJpeg(id) ? "jpg" : "png";
+}
+
+int ItemKindIcon(int kind) {
+    constexpr int kArmorIcon = 12;
+    if (kind == DRAV::ITEM_WEAPON) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE);
+    if (kind < DRAV::ITEM_ARMOR || kind > DRAV::ITEM_MONEY) throw CDRAVException(DRAV_ERR_UNEXPECTED);
+    return kArmorIcon + (kind - DRAV::ITEM_ARMOR);
+}
+
+int WeaponTypeIcon(int type) {
+    constexpr int kLightBladeIcon = 22;
+    if (type < DRAV::WEAPON_LIGHT_BLADE || type > DRAV::WEAPON_BOW) throw CDRAVException(DRAV_ERR_UNEXPECTED);
+    return kLightBladeIcon + (type - DRAV::WEAPON_LIGHT_BLADE);
 }
 
 }  // namespace DRAVUI

@@ -14,16 +14,18 @@
 
 namespace QuillmereTest {
 
-class PixelTest : public ::testing::Test {
+// A window of `Width` x `Height` pixels.
+template <int Width, int Height>
+class PixelWindowTest : public ::testing::Test {
 protected:
-    static constexpr int kWidth = 320;
-    static constexpr int kHeight = 240;
+    static constexpr int kWidth = Width;
+    static constexpr int kHeight = Height;
 
     // One window per test suite: making a GL context costs more than most tests.
     static void SetUpTestSuite() { s_window = std::make_unique<QuillmereDemo::GLWindow>(kWidth, kHeight); }
     static void TearDownTestSuite() { s_window.reset(); }
 
-    PixelTest() : m_window(*s_window), m_wrapper(m_window.Device()) {
+    PixelWindowTest() : m_window(*s_window), m_wrapper(m_window.Device()) {
         m_white = DRAVCommon::CreateColourTexture(&m_wrapper, 0xFFFFFF, 1.0);
     }
 
@@ -52,6 +54,8 @@ protected:
     DRAVCommon::CXPDevice m_wrapper;
     std::shared_ptr<DRAVCommon::CXPTexture> m_white;
 };
+
+using PixelTest = PixelWindowTest<320, 240>;
 
 // Colours equal within the rounding of a software rasteriser.
 inline ::testing::AssertionResult NearColour(std::uint32_t seen, std::uint32_t expected, int tolerance = 2) {

@@ -1,0 +1,3 @@
+#include "ui/product_title.h"
+
+std::string GetProductTitle() { return "Quillmere"; }
