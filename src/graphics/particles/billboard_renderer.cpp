@@ -43,7 +43,7 @@ void SetRow(D3DMATRIX& m, int row, const Vec3& v) {
 }  // namespace
 
 void LerpColour(D3DCOLOR a, D3DCOLOR b, double t, D3DCOLOR& out) {
-    if (!(t == t)) t = 0;  // a particle without a lifetime shows its start
+    if (std::isnan(t)) t = 0;  // a particle without a lifetime shows its start
     D3DCOLOR result = 0;
     for (int shift = 0; shift < 32; shift += 8) {
         const double from = (a >> shift) & 0xFFu, to = (b >> shift) & 0xFFu;
