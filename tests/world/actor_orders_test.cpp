@@ -142,10 +142,10 @@ TEST(ActorOrders, AnimationCodesFollowTheFightingStyle) {
     auto actor = SampleActor("ferry_keeper");  // one monster attack
     actor->StartAttackAnimation();
     EXPECT_TRUE(actor->GetAnimation() == ANIM_ATTACK || actor->GetAnimation() == ANIM_ATTACK_FAST);
-    auto spirit = SampleActor("smuggler_captain");
-    spirit->SetAttacks({actor->GetAttacks().front(), actor->GetAttacks().front()});
-    spirit->StartAttackAnimation();
-    EXPECT_TRUE(spirit->GetAnimation() == ANIM_2WATTACK || spirit->GetAnimation() == ANIM_2WATTACK_FAST);
+    auto captain = SampleActor("smuggler_captain");
+    captain->SetAttacks({actor->GetAttacks().front(), actor->GetAttacks().front()});
+    captain->StartAttackAnimation();
+    EXPECT_TRUE(captain->GetAnimation() == ANIM_2WATTACK || captain->GetAnimation() == ANIM_2WATTACK_FAST);
 
     actor->SetAnimation(ANIM_MOVE, 0.5);
     EXPECT_EQ(actor->GetAnimationTime(), 0.0);
