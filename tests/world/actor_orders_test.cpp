@@ -139,21 +139,33 @@ TEST(ActorOrders, AResetActorLeavesItsTargetsAttackers) {
 }
 
 TEST(ActorOrders, AnimationCodesFollowTheFightingStyle) {
-    auto actor = SampleActor("ferry_keeper");  // one monster attack
-    actor->StartAttackAnimation();
-    EXPECT_TRUE(actor->GetAnimation() == ANIM_ATTACK || actor->GetAnimation() == ANIM_ATTACK_FAST);
-    auto captain = SampleActor("smuggler_captain");
-    captain->SetAttacks({actor->GetAttacks().front(), actor->GetAttacks().front()});
-    captain->StartAttackAnimation();
-    EXPECT_TRUE(captain->GetAnimation() == ANIM_2WATTACK || captain->GetAnimation() == ANIM_2WATTACK_FAST);
+    auto actor = std::make_shared<CActor>(0x3000001);
+    actor->SetClass(CLASS_FIGHTER);
+    const auto attackWith = [&](const char* weapon) {
+        actor->SetEquipment(SLOT_WEAPON, weapon ? WorldTest::SampleItem(weapon) : nullptr);
+        actor->StartAttackAnimation();
+        return actor->GetAnimation();
+    };
+    EXPECT_EQ(attackWith("longsword"), static_cast<std::uint32_t>(ANIM_ATTACK));
+    EXPECT_EQ(attackWith("war_maul"), static_cast<std::uint32_t>(ANIM_2HATTACK));
+    EXPECT_EQ(attackWith("reed_bow"), static_cast<std::uint32_t>(ANIM_RATTACK));
+    actor->SetBaseActionSpeed(21);  // above 20: the fast strokes
+    EXPECT_EQ(attackWith("longsword"), static_cast<std::uint32_t>(ANIM_ATTACK_FAST));
+    EXPECT_EQ(attackWith("reed_bow"), static_cast<std::uint32_t>(ANIM_RATTACK));
+    actor->SetEquipment(SLOT_OFFHAND, WorldTest::SampleItem("dagger"));
+    EXPECT_EQ(attackWith("longsword"), static_cast<std::uint32_t>(ANIM_2WATTACK_FAST));
 
+    // Combat stance follows the style too; the same code runs on, another restarts.
+    actor->SetEquipment(SLOT_OFFHAND, nullptr);
+    actor->SetEquipment(SLOT_WEAPON, WorldTest::SampleItem("war_maul"));
+    actor->SetAnimation(ANIM_COMBAT, 0.5);
+    EXPECT_EQ(actor->GetAnimation(), static_cast<std::uint32_t>(ANIM_2HCOMBAT));
+    EXPECT_EQ(actor->GetAnimationTime(), 0.0);
+    actor->SetAnimation(ANIM_COMBAT, 0.25);
+    actor->SetAnimation(ANIM_COMBAT, 0.5);
+    EXPECT_DOUBLE_EQ(actor->GetAnimationTime(), 0.75);
     actor->SetAnimation(ANIM_MOVE, 0.5);
     EXPECT_EQ(actor->GetAnimationTime(), 0.0);
-    actor->SetAnimation(ANIM_MOVE, 0.5);
-    actor->SetAnimation(ANIM_MOVE, 0.25);
-    EXPECT_DOUBLE_EQ(actor->GetAnimationTime(), 0.75);
-    actor->SetAnimation(ANIM_COMBAT, 0.0);
-    EXPECT_EQ(actor->GetAnimation(), static_cast<std::uint32_t>(ANIM_COMBAT));
 }
 
 TEST(ActorOrders, FidgetsStartRarelyAndEndAfter150Calls) {
