@@ -82,7 +82,6 @@ constexpr int kEquipSlotCount = 7;
 // Where FindItem reports an item of the backpack.
 constexpr std::int32_t kBackpackPosition = 7;
 
-
 // What an action speed is asked for.
 enum ActionKind : std::int32_t {
     ACTIONKIND_ATTACK = 2,
@@ -413,6 +412,8 @@ public:
     bool IsNextToObject(const CObject& object) const;
     // Both alive and close enough to strike.
     bool IsWithinReach(const CActor& other) const;
+
+    // Set when the order queues were emptied; the engine and the graphics clear it.
     bool GetOrdersChanged() const { return m_ordersChanged != 0; }
     void SetOrdersChanged(bool changed) { m_ordersChanged = changed ? 1 : 0; }
     const OrderQueue& GetInstantOrders() const { return m_instantOrders; }
