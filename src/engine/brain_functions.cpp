@@ -14,6 +14,7 @@ BrainFunctions GetBrainFunctions() {
     functions.clone = [](const CBrain& brain) { return brain.Clone(); };
     functions.loadState = [](CBrain& brain, DRAVCommon::CDataFileReader& reader) { brain.LoadState(reader); };
     functions.saveState = [](const CBrain& brain, DRAVCommon::CDataFileWriter& writer) { brain.SaveState(writer); };
+    functions.relation = [](const CBrain& brain) { return brain.GetRelation(); };
     return functions;
 }
 

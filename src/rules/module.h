@@ -17,7 +17,9 @@
 #include "rules/definitions/quest_info.h"
 #include "rules/definitions/tile_template.h"
 #include "rules/head_info.h"
+#include "rules/items/item_list.h"
 #include "rules/items/item_template.h"
+#include "rules/kinds/thing_id.h"
 #include "rules/magic/spell.h"
 #include "rules/module_version_range.h"
 #include "rules/monsters/brain_functions.h"
@@ -28,7 +30,10 @@ class CDataFileReader;
 
 namespace DRAV {
 
+class CActor;
 class CActorTemplate;
+class CGame;
+class CItem;
 
 using HeadList = std::vector<std::shared_ptr<CHeadInfo>>;
 using ImportMap = std::map<std::string, std::int32_t>;
@@ -86,6 +91,22 @@ public:
     const JournalTextMap& GetJournalTexts() const { return m_journalTexts; }
     const SpellMap& GetSpells() const { return m_spells; }
     const FactionMap& GetFactions() const { return m_factions; }
+
+    // ---- live things from definitions ----
+    // These make world things, so they are built with the world (src/world/
+    // module_create.cpp); only callers that link the world use them.
+
+    // One item of template `key`; code 1 when the module has none.
+    std::shared_ptr<CItem> CreateItem(const std::string& key, std::int32_t count, ThingId id,
+                                      std::uint32_t expiryTick) const;
+    // The items of `items` for `actor`: into its backpack, or with `drop` into its drop
+    // items. Ids come from `game`, 0 without one.
+    void GiveItems(CActor& actor, const ItemList& items, CGame* game, bool drop) const;
+    // A complete actor of monster definition `key`, in `game` when given (ids from
+    // its counter, its stores shared through the game). Code 1 for a key without
+    // definition or a definition that cannot make an actor; `actor` is then null.
+    void CreateActor(std::shared_ptr<CActor>& actor, CGame* game, const std::string& key,
+                     const std::string& encounterName, std::int32_t encounterIndex) const;
 
     // Null when the module has no definition of that key.
     const CTileTemplate* FindTileTemplate(const std::string& key) const;

@@ -4,11 +4,14 @@
 // operations), actor_save.cpp (the saved block), actor_stats.cpp (derived numbers),
 // actor_attack.cpp (attack and its tooltip), actor_defense.cpp (defense and
 // resistances), actor_skills.cpp (skills, picks, levels) and actor_spells.cpp
-// (casting, powers and timed effects).
+// (casting, powers and timed effects), actor_inventory.cpp (equipment, backpack,
+// store and inscribed spells), actor_orders.cpp (order queues, attackers and
+// action timers) and actor_motion.cpp (animation, moving, distances).
 
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +19,7 @@
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
 #include "common/graphic_colors.h"
+#include "common/graphic_override.h"
 #include "rules/definitions/faction.h"
 #include "rules/items/item_attribute.h"
 #include "rules/kinds/attack_info.h"
@@ -29,6 +33,7 @@
 #include "rules/monsters/brain_functions.h"
 #include "rules/monsters/monster_attack.h"
 #include "rules/vocabulary/actor_class.h"
+#include "rules/vocabulary/animation_direction.h"
 #include "rules/vocabulary/attributes.h"
 #include "rules/vocabulary/gender_race.h"
 #include "rules/vocabulary/relation.h"
@@ -50,6 +55,7 @@ namespace DRAV {
 class CArea;
 class CGame;
 class CModule;
+class CObject;
 class COrder;
 
 // Where an actor stands in its action cycle; every state but ACTION_DEAD is living.
@@ -73,6 +79,8 @@ enum EquipSlot : std::int32_t {
     SLOT_RIGHT_RING = 6,
 };
 constexpr int kEquipSlotCount = 7;
+// Where FindItem reports an item of the backpack.
+constexpr std::int32_t kBackpackPosition = 7;
 
 // What an action speed is asked for.
 enum ActionKind : std::int32_t {
@@ -342,6 +350,10 @@ public:
     // `functions` read and write the brain's saved state; the module's engine gave them.
     void SetBrain(std::shared_ptr<CBrain> brain, const BrainFunctions& functions);
     void SetTalkStates(const TalkStateList& states) { m_talkStates = states; }
+    // The relation the brain gives its actor; nothing without a brain (actor_reset.cpp).
+    void ApplyBrainRelation();
+    // Every active effect ends at once, without messages (actor_reset.cpp).
+    void ClearEffects();
 
     // --- Action state and orders ---
     ActionState GetActionState() const { return m_actionState; }
@@ -361,6 +373,47 @@ public:
     void StopAttacking();
     // Empties both order queues whatever the actor's status.
     void ClearOrders();
+
+    // --- Orders and combat timers (actor_orders.cpp) ---
+    void PushInstantOrder(std::shared_ptr<COrder> order);
+    // Unless `forced`, a confused or dominated actor takes no order.
+    void PushOrder(std::shared_ptr<COrder> order, bool forced);
+    // The front of each queue, or null.
+    std::shared_ptr<COrder> GetInstantOrder() const;
+    std::shared_ptr<COrder> GetCurrentOrder() const;
+    std::list<std::shared_ptr<COrder>> GetOrders() const;
+    // Removes the front order, which must be `order` itself (code 2 otherwise).
+    void PopInstantOrder(const COrder& order);
+    void PopOrder(const COrder& order);
+    // ClearOrders, unless the actor is confused or dominated.
+    void CancelOrders();
+    // Every attacker stops attacking this actor, and with `pause` pauses from `tick`.
+    void ReleaseAttackers(bool pause, std::uint32_t tick);
+    // Wind-up from `tick`; `target` becomes the remembered main target.
+    void BeginAttack(std::uint32_t tick, const CActor* target);
+    // Recovery from `tick`, as long as the action speed of `actionKind` makes it.
+    void StartRecovery(std::uint32_t tick, std::int32_t actionKind);
+    void EnterPauseState(std::uint32_t tick);
+    // Vitals used and combat state back to rest; the actor leaves its target.
+    void ResetCombatState();
+    bool HasAttackers(std::size_t* count) const;
+
+    // --- Animation and movement (actor_motion.cpp) ---
+    void StartAttackAnimation();
+    // The same code runs on by `elapsed`; another starts from 0.
+    void SetAnimation(std::uint32_t code, double elapsed);
+    // Once per tick for a standing actor: now and then a fidget.
+    void UpdateFidget();
+    // Moves to (x, y), facing the way it went.
+    void FinalizeMove(double x, double y);
+    void FaceTowards(const CActor& other);
+    double DistanceTo(const CActor& other) const;
+    double DistanceToPoint(double x, double y) const;
+    bool IsNextToObject(const CObject& object) const;
+    // Both alive and close enough to strike.
+    bool IsWithinReach(const CActor& other) const;
+
+    // Set when the order queues were emptied; the engine and the graphics clear it.
     bool GetOrdersChanged() const { return m_ordersChanged != 0; }
     void SetOrdersChanged(bool changed) { m_ordersChanged = changed ? 1 : 0; }
     const OrderQueue& GetInstantOrders() const { return m_instantOrders; }
@@ -375,6 +428,46 @@ public:
     void SetEquipment(EquipSlot slot, std::shared_ptr<CItem> item);
     const ItemPtrList& GetBackpackItems() const { return m_backpack; }
     const ItemPtrList& GetDropItemList() const { return m_dropItems; }
+
+    // --- Inventory rules (actor_inventory.cpp) ---
+    // "Weapon" .. "Right Ring"; code 2 outside 0-6.
+    static std::string GetEquipSlotName(std::int32_t slot);
+    // Kind, Dual Wield and attribute requirements; a summoned actor wears nothing.
+    bool CanEquipInSlot(std::int32_t slot, const CItem& item) const;
+    // False, with the item in the way, when a two-handed weapon and the off hand
+    // clash. Code 2 for a main-hand item without weapon attribute.
+    bool CheckTwoHandedConflict(std::int32_t slot, const CItem& item, CItem** blocking) const;
+    bool CanUseItem(const CItem& item) const;
+    bool IsProficientWith(const CItem& item) const;
+    // With `noWand` no potion or wand. Code 1 for a scroll or wand without spell.
+    bool CanUseMagicItem(const CItem& item, bool noWand) const;
+    // The slot's item, or null; the slot is empty afterwards.
+    std::shared_ptr<CItem> RemoveEquipment(EquipSlot slot);
+    // With `merge` the count joins the first stack of the same template and expiry.
+    void AddToBackpack(std::shared_ptr<CItem> item, bool merge);
+    // Code 1 when the item is not there.
+    std::shared_ptr<CItem> RemoveFromBackpack(const CItem& item);
+    ItemPtrList GetBackpack() const { return m_backpack; }
+    // The items left on the ground when the actor dies.
+    void AddDropItem(std::shared_ptr<CItem> item);
+    std::shared_ptr<CItem> RemoveDropItem(const CItem& item);
+    ItemPtrList GetDropItems() const { return m_dropItems; }
+    // Backpack first (position kBackpackPosition), then slots 0-6; null when none.
+    CItem* FindItem(ThingId id, std::int32_t* position) const;
+    double GetCarriedWeight() const;
+    // What the actor's store offers; empty without a store.
+    ItemPtrList GetStoreItems() const;
+    // False when there is no store or it does not buy the kind; else half the value, rounded up.
+    bool GetStoreBuyPrice(const CItem& item, std::uint32_t& price) const;
+    // Code 2 without a store, code 1 when it holds no item of `id`.
+    std::shared_ptr<CItem> TakeStoreItem(ThingId id);
+    // The graphic name into `name`; with `overrides`, for a party member or an actor
+    // with colours, the graphics of the equipped items. Changes nothing.
+    bool SetGraphic(std::string& name, DRAVGraph::GraphicOverrideList* overrides) const;
+    bool LacksSpell(const CSpell& spell) const;
+    // Adds the school and faction spells the actor qualifies for; with `game`,
+    // one message each.
+    void InscribeScroll(const CModule& module, CGame* game);
 
     // Whether the actor leaves the party of its own accord, and then without its items.
     bool GetLeaveFlag() const { return m_leave; }
@@ -395,6 +488,8 @@ private:
     void PushPartyEvent(std::int32_t code) const;
     // A confused or dominated actor loses its orders when the status comes or goes.
     void DropOrdersForStatus();
+    // Neither confused nor dominated.
+    bool FollowsOwnWill() const;
     std::uint32_t GetEffectEndTick(const CSpell& spell, const CSpellDuration* duration, std::int32_t casterLevel,
                                    const CSaveOutcome& outcome) const;
     void AddEffectPart(CSpellApply& applied, const CSpellEffect& effect, const CSpell& spell,

@@ -136,10 +136,12 @@ public:
     void ApplyPatch(const CPatch& patch, const CModule& module, std::int32_t loadType, bool respawned, bool reapply);
 
     // ---- leaving and coming back (area_lifecycle.cpp) ----
-    // The party leaves: the grid, objects, entries, exits and patches go; actors,
-    // open doors, fired patches, skies and sounds stay.
+    // The party leaves: the actors stop their orders, lose their attackers and end
+    // their powers; the grid, objects, entries, exits and patches go; actors, open
+    // doors, fired patches, skies and sounds stay.
     void MakeInactive();
-    // The party returns: rebuilt from the file, respawning when it was away long enough.
+    // The party returns: rebuilt from the file, respawning when it was away long
+    // enough; a respawn restores every actor's vitals, effects and relation.
     void Reactivate(const std::string& fromArea, const CModule& module);
     // Opens the doors of the open-door records; on a respawn the doors that reset
     // stay closed and lose their record. Code 2 for a record on a cell without a door.
@@ -167,6 +169,13 @@ public:
     // Puts the actor on the first free spot in rings around the cell's centre and
     // adds it to the area; false (and not added) when none is free.
     bool PlaceActor(std::uint32_t column, std::uint32_t row, bool wide, const std::shared_ptr<CActor>& actor);
+    // A monster of definition `key` on the first free spot around the cell; dropped
+    // silently when there is none (area_spawn.cpp).
+    void SpawnActor(const CModule& module, const std::string& key, std::uint32_t column, std::uint32_t row);
+    // An actor of the definition for encounter `encounterName` at stage `stage`: idle,
+    // without target, hiding when the definition sneaks and the actor can.
+    std::shared_ptr<CActor> CreateEncounterActor(const std::string& key, const std::string& encounterName,
+                                                 std::int32_t stage, const CModule& module);
     // Whether the renderer draws the object.
     bool IsObjectSeen(const CObject& object) const;
     // The ambient sound at (x, y): objects' sounds first, then the area's.

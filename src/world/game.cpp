@@ -1,14 +1,72 @@
 #include "world/game.h"
 
+#include <algorithm>
+
 #include "common/trace.h"
+#include "rules/module.h"
+#include "world/area.h"
+#include "world/saved_word.h"
 
 namespace DRAV {
+
+CGame::CGame() = default;
+CGame::~CGame() = default;
+
+void CGame::InitNewGame(const CModule& module) {
+    m_stateCode = GAME_ENTERING;
+    m_entry = {module.GetStartArea(), module.GetStartEntry()};
+    m_resurrectionPoint = m_entry;
+    m_tick = 0;
+    m_gold = 0;
+    m_savedCounter = 0;
+    m_difficulty = DIFFICULTY_CORE;
+    m_inBattle = 0;
+}
+
+void CGame::SetEntry(const AreaEntryPoint& entry, std::int32_t loadType, const std::string& exitText) {
+    m_entry = entry;
+    m_entryLoadType = loadType;
+    m_entryExitText = exitText;
+}
 
 ThingId CGame::NewThingId(int type) { return m_thingSerialCounter.NewThingId(type); }
 
 bool CGame::IsQuestTagSet(const std::string& tag) const {
     const auto found = m_questTags.find(tag);
     return found != m_questTags.end() && found->second != 0;
+}
+
+void CGame::SetQuestTag(const std::string& tag, std::int32_t value) {
+    RequireSavableWord(tag, "quest tag");
+    m_questTags[tag] = value;
+}
+
+void CGame::RevealArea(const std::string& location) {
+    RequireSavableWord(location, "map location");
+    std::int32_t& revealed = m_revealed[location];
+    if (revealed != 0) return;
+    revealed = 1;
+    PushMessage(MESSAGE_NOTICE, "A new location has been added to your map.");
+}
+
+void CGame::AddJournalEntry(const std::string& journalKey, const std::string& questKey) {
+    RequireSavableWord(journalKey, "journal key");
+    RequireSavableWord(questKey, "quest key");
+    const bool present = std::any_of(m_journal.begin(), m_journal.end(), [&](const auto& entry) {
+        return entry->GetJournalKey() == journalKey && entry->GetQuestKey() == questKey;
+    });
+    if (present) {
+        DRAV_TRACE(DRAVCommon::TRACE_LOW, "Already added Journal (%s %s)\n", journalKey.c_str(), questKey.c_str());
+        return;
+    }
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "Add to Journal (%s %s)\n", journalKey.c_str(), questKey.c_str());
+    m_journal.push_back(std::make_shared<CJournalEntry>(journalKey, questKey, m_tick));
+    PushMessage(MESSAGE_NOTICE, "Your Journal has been updated.");
+}
+
+void CGame::UpdatePeopleJournal(const CArea& area, const CActor& partner, const std::string& text) {
+    if (partner.GetNameWord().empty()) return;
+    AddPeopleJournalEntry(m_peopleJournal, partner.GetNameWord(), partner.GetName(), area.GetDisplayName(), text);
 }
 
 void CGame::PushEvent(std::shared_ptr<CEvent> event) { m_events.push_back(std::move(event)); }

@@ -1,43 +1,196 @@
 #pragma once
-// The state of one running game.
+// The state of one running game: the pending destination, the party and the actors
+// that travel with it, gold, tags, journals, revealed map locations, stores, the
+// caches of visited areas and loaded maps, the thing-id counter, the tick counter
+// and calendar, and the queue of events for the interface. The engine owns one.
+// Split by topic: game.cpp (state, tags, journals, events), game_party.cpp (party
+// and experience), game_places.cpp (area and map caches) and game_text.cpp
+// (text expansion and the calendar).
 
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
+#include "rules/definitions/travel_map.h"
 #include "rules/kinds/thing_id.h"
+#include "rules/vocabulary/difficulty.h"
+#include "rules/vocabulary/special_stat.h"
+#include "world/actor.h"
 #include "world/events/event.h"
+#include "world/journal_entry.h"
+#include "world/people_journal.h"
 #include "world/store.h"
 #include "world/tag_map.h"
 #include "world/thing_id_counter.h"
 
 namespace DRAV {
 
+class CArea;
+class CModule;
+
+// What the game is doing, as the engine and the application's tick loop read it.
+enum GameStateCode : std::int32_t {
+    GAME_PLAYING = 0,
+    GAME_EXIT_AVAILABLE = 1,
+    GAME_ENTERING = 5,  // a destination is pending and the party is to enter it
+    GAME_RESTING = 6,
+    GAME_WON = 7,
+    GAME_NOT_STARTED = 8,
+};
+
+// An area name and an entry name in it.
+using AreaEntryPoint = std::pair<std::string, std::string>;
+using AreaCache = std::map<std::string, std::shared_ptr<CArea>>;
+using MapCache = std::map<std::string, std::shared_ptr<CMap2>>;
+
+// At most this many party members, and at most kMaxOwnPartyMembers not summoned.
+inline constexpr std::size_t kMaxPartyMembers = 6;
+inline constexpr std::size_t kMaxOwnPartyMembers = 4;
+
 class CGame {
 public:
-    CGame() = default;
+    // Not started: nothing pending, no party, serial counter 1.
+    CGame();
+    ~CGame();
+    CGame(const CGame&) = delete;
+    CGame& operator=(const CGame&) = delete;
 
+    // A new game: the party is to enter the module's start entry, which is also the
+    // resurrection point; tick, gold and difficulty 0.
+    void InitNewGame(const CModule& module);
+
+    std::int32_t GetStateCode() const { return m_stateCode; }
+    void SetStateCode(std::int32_t code) { m_stateCode = code; }
+
+    // ---- destination and points ----
+    // The pending destination, its load type and the exit's text (the exit name is
+    // the engine's, set with SetAvailableExitName).
+    void SetEntry(const AreaEntryPoint& entry, std::int32_t loadType, const std::string& exitText);
+    AreaEntryPoint GetEntry() const { return m_entry; }
+    std::int32_t GetEntryLoadType() const { return m_entryLoadType; }
+    const std::string& GetEntryExitText() const { return m_entryExitText; }
+    std::string GetAvailableExitName() const { return m_availableExitName; }
+    void SetAvailableExitName(std::string name) { m_availableExitName = std::move(name); }
+    void SetResurrectionPoint(const AreaEntryPoint& point) { m_resurrectionPoint = point; }
+    AreaEntryPoint GetResurrectionPoint() const { return m_resurrectionPoint; }
+    void SetReturnPoint(const AreaEntryPoint& point) { m_returnPoint = point; }
+    AreaEntryPoint GetReturnPoint() const { return m_returnPoint; }
+    // The area the party last left; empty when no living member of its own left it.
+    const std::string& GetLastArea() const { return m_lastArea; }
+    void SetLastArea(std::string area) { m_lastArea = std::move(area); }
+
+    Difficulty GetDifficulty() const { return m_difficulty; }
+    void SetDifficulty(Difficulty difficulty) { m_difficulty = difficulty; }
+
+    // ---- party (game_party.cpp) ----
+    ActorList GetParty() const { return m_party; }
+    // The first member whose template is "main"; code 2 when there is none.
+    std::shared_ptr<CActor> GetMainActor() const;
+    // Six members, or four not summoned.
+    bool IsPartyFull() const;
+    // The party becomes this one actor, who also travels with the game.
+    void SetFirstPartyMember(std::shared_ptr<CActor> actor);
+    // The actor joins; the gold it carries goes to the party.
+    void AddPartyMember(std::shared_ptr<CActor> actor);
+    // Code 2 when the actor is not in the party. A dead actor of its own leaves the game.
+    void RemovePartyMember(const CActor& actor);
+    // Code 3 for an index outside the party or two equal ones.
+    void MovePartyMember(std::uint32_t from, std::uint32_t to);
+    ActorList GetNonLocatedActors() const { return m_nonLocatedActors; }
+    void AddNonLocatedActor(std::shared_ptr<CActor> actor) { m_nonLocatedActors.push_back(std::move(actor)); }
+    // Code 2 when the actor is not there.
+    std::shared_ptr<CActor> RemoveNonLocatedActor(const CActor& actor);
+    // The best value of `stat` among the living members; -100000 for none.
+    std::int32_t GetBestPartySpecialStat(SpecialStat stat) const;
+    // Each member of its own gains `experience`, and every level it reaches.
+    void AwardExperience(std::uint32_t experience);
+
+    std::int32_t GetGold() const { return m_gold; }
+    void SetGold(std::int32_t gold) { m_gold = gold; }
+    // Kept in the save right after the gold.
+    std::int32_t GetSavedCounter() const { return m_savedCounter; }
+    void SetSavedCounter(std::int32_t value) { m_savedCounter = value; }
+
+    // ---- ids and ticks ----
     // A new id of `type` (2 objects, 3 actors, 4 effects, 5 items) from the game's one
     // serial counter; serials never repeat within a game.
     ThingId NewThingId(int type);
     // The serial the next id takes, as a saved game keeps it.
     std::uint32_t GetThingSerialCounter() const { return m_thingSerialCounter.GetNext(); }
 
-    // Quest tags by name; the rules engine sets them directly.
+    // The engine tick counter: 30 ticks make a game second. Timed effects, powers and
+    // action timers are tick numbers of this counter.
+    std::uint32_t GetTick() const { return m_tick; }
+    void SetTick(std::uint32_t tick) { m_tick = tick; }
+    bool IsInBattle() const { return m_inBattle != 0; }
+    void SetInBattle(bool inBattle) { m_inBattle = inBattle ? 1 : 0; }
+
+    // ---- tags and journals ----
+    // Quest tags by name; the rules engine sets them through SetQuestTag.
     TagMap& GetQuestTags() { return m_questTags; }
+    const TagMap& GetQuestTags() const { return m_questTags; }
     // Present and not 0.
     bool IsQuestTagSet(const std::string& tag) const;
+    // Code 2 for a name that is not one savable word; nothing is set then.
+    void SetQuestTag(const std::string& tag, std::int32_t value);
+    // Locations shown on the maps.
+    TagMap& GetRevealedLocations() { return m_revealed; }
+    const TagMap& GetRevealedLocations() const { return m_revealed; }
+    // Marks a location revealed, with a message the first time. Code 2 for a name
+    // that is not one savable word.
+    void RevealArea(const std::string& location);
+    // Appends an entry unless the same pair is there. Code 2 for keys that are not
+    // savable words.
+    void AddJournalEntry(const std::string& journalKey, const std::string& questKey);
+    JournalState& GetJournal() { return m_journal; }
+    const JournalState& GetJournal() const { return m_journal; }
+    // Records what `partner` said in `area`; nothing for a partner without name word.
+    void UpdatePeopleJournal(const CArea& area, const CActor& partner, const std::string& text);
+    PeopleJournal& GetPeopleJournal() { return m_peopleJournal; }
+    const PeopleJournal& GetPeopleJournal() const { return m_peopleJournal; }
 
     // The running stores shared by name, saved with the game.
     StoreMap& GetStores() { return m_stores; }
     const StoreMap& GetStores() const { return m_stores; }
 
-    // The engine tick counter: 30 ticks make a game second. Timed effects, powers and
-    // action timers are tick numbers of this counter.
-    std::uint32_t GetTick() const { return m_tick; }
-    void SetTick(std::uint32_t tick) { m_tick = tick; }
+    // ---- areas and maps (game_places.cpp) ----
+    // The cached area, rebuilt, or the area read for the first time and cached; it
+    // becomes the current area. Nothing is cached when the load fails.
+    CArea* FindAndLoadArea(const std::string& lastArea, const std::string& name, const CModule& module);
+    // Caches a loaded area under its name (a saved game's areas).
+    void AddArea(std::shared_ptr<CArea> area);
+    CArea* GetCurrentArea() const { return m_currentArea; }
+    // Code 1 when the area is not cached; null clears it.
+    void SetCurrentArea(const std::string& name);
+    const AreaCache& GetAreas() const { return m_areas; }
+    // The party has been placed in the current area: its view is to be recomputed.
+    void FlagCurrentAreaEntered();
+    // The cached map, or the map file read and cached; areas the game has revealed
+    // are marked known either way. Code 1 naming the file for a map area whose
+    // entry area the module lacks.
+    CMap2* FindAndLoadTempMap(const std::string& name, const CModule& module);
+    CMap2* GetCurrentMap() const { return m_currentMap; }
+    void SetCurrentMap(CMap2* map) { m_currentMap = map; }
+    const MapCache& GetMaps() const { return m_maps; }
 
+    // ---- texts and the calendar (game_text.cpp) ----
+    // "PARTY" becomes a line per member and "MAINNAME" the main character's name;
+    // whitespace runs become single blanks.
+    void ExpandText(std::string& text) const;
+    void SetCalendarBase(std::uint32_t year, std::uint32_t day, std::uint32_t hour);
+    std::uint32_t GetBaseYear() const { return m_baseYear; }
+    std::uint32_t GetBaseDay() const { return m_baseDay; }
+    std::uint32_t GetBaseHour() const { return m_baseHour; }
+    // Thirty-day months, twelve-month years; month 0 is January, days count from 1.
+    void GetCalendarTime(std::uint32_t ticks, std::uint32_t& year, std::uint32_t& month, std::uint32_t& day,
+                         std::uint32_t& hour, std::uint32_t& minute, std::uint32_t& second) const;
+    // "January 1, 612 9:00am".
+    std::string FormatDateTime(std::uint32_t ticks) const;
+
+    // ---- events ----
     // The events for the interface, oldest first; the application drains them after
     // every tick.
     void PushEvent(std::shared_ptr<CEvent> event);
@@ -49,11 +202,37 @@ public:
     bool PopEvent(std::shared_ptr<CEvent>& event);
 
 private:
-    StoreMap m_stores;
+    void RenumberParty(std::size_t from);
+
+    std::int32_t m_stateCode = GAME_NOT_STARTED;
+    AreaEntryPoint m_entry;
+    std::string m_availableExitName;
+    std::int32_t m_entryLoadType = 0;
+    std::string m_entryExitText;
+    AreaEntryPoint m_resurrectionPoint;
+    AreaEntryPoint m_returnPoint;
+    std::string m_lastArea;
+    Difficulty m_difficulty = DIFFICULTY_CORE;
+    ActorList m_party;
+    ActorList m_nonLocatedActors;
+    std::int32_t m_gold = 0;
     TagMap m_questTags;
+    JournalState m_journal;
+    PeopleJournal m_peopleJournal;
+    TagMap m_revealed;
+    StoreMap m_stores;
+    CArea* m_currentArea = nullptr;
+    AreaCache m_areas;
+    CMap2* m_currentMap = nullptr;
+    MapCache m_maps;
     CThingIdCounter m_thingSerialCounter{1};
-    std::uint32_t m_tick = 0;
     std::deque<std::shared_ptr<CEvent>> m_events;
+    std::uint32_t m_tick = 0;
+    std::uint32_t m_baseYear = 0;
+    std::uint32_t m_baseDay = 0;
+    std::uint32_t m_baseHour = 0;
+    std::int32_t m_savedCounter = 0;
+    std::uint8_t m_inBattle = 0;
 };
 
 }  // namespace DRAV

@@ -2,6 +2,7 @@
 
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
+#include "world/saved_word.h"
 
 namespace DRAV {
 
@@ -12,11 +13,19 @@ void CPeopleJournalEntry::WriteDescription(std::ostream& out) const {
 
 void AddPeopleJournalEntry(PeopleJournal& people, const std::string& personKey, const std::string& displayName,
                            const std::string& areaName, const std::string& text) {
+    RequireSavableWord(personKey, "person key");
+    // A saved note is one quoted line: a double quote or a line break in it would
+    // make every later save fail, so they become a single quote and a blank.
+    std::string note = text;
+    for (char& c : note) {
+        if (c == '"') c = '\'';
+        else if (c == '\n' || c == '\r') c = ' ';
+    }
     auto found = people.find(personKey);
     if (found == people.end())
         found = people.emplace(personKey, std::make_shared<CPeopleJournalEntry>(personKey, displayName)).first;
     found->second->SetLocation(areaName);
-    found->second->AddNote(text);
+    found->second->AddNote(std::move(note));
 }
 
 void SavePeopleJournal(const PeopleJournal& people, DRAVCommon::CDataFileWriter& writer) {

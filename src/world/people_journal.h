@@ -42,7 +42,9 @@ private:
 using PeopleJournal = std::map<std::string, std::shared_ptr<CPeopleJournalEntry>>;
 
 // Records that the person `personKey` (shown as `displayName` when first met) said
-// `text` in the area shown as `areaName`.
+// `text` in the area shown as `areaName`. Double quotes in the text are kept as
+// single quotes and line breaks as blanks; a person key that is not one savable
+// word is code 2 and records nothing.
 void AddPeopleJournalEntry(PeopleJournal& people, const std::string& personKey, const std::string& displayName,
                            const std::string& areaName, const std::string& text);
 

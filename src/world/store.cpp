@@ -11,12 +11,8 @@ namespace {
 
 void StockItems(ItemPtrList& stock, const ItemList& entries, const CModule& module, CGame* game) {
     for (const ItemListEntry& entry : entries) {
-        const CItemTemplate* itemTemplate = FindItemTemplate(module.GetItemTemplates(), entry.key);
-        if (!itemTemplate)
-            throw CDRAVException(DRAV_ERR_BAD_DATA, "a store stocks item \"" + entry.key + "\", which is not defined");
         const ThingId id = game ? game->NewThingId(THING_ITEM) : ThingId{};
-        stock.push_back(
-            std::make_shared<CItem>(id, *itemTemplate, static_cast<std::int32_t>(entry.count), 0u));
+        stock.push_back(module.CreateItem(entry.key, static_cast<std::int32_t>(entry.count), id, 0));
     }
 }
 

@@ -11,42 +11,8 @@ namespace WorldTest {
 using namespace DRAV;
 
 std::shared_ptr<CActor> SampleActor(const std::string& key, CGame* game) {
-    const CModule& module = SampleWithBrains();
-    const CActorTemplate& definition = *module.FindMonsterTemplate(key);
-    auto actor = std::make_shared<CActor>(game ? game->NewThingId(THING_ACTOR) : 0);
-    actor->SetGame(game);
-    actor->SetName(definition.GetName());
-    actor->SetSecondName(definition.GetSecondName());
-    actor->SetNameColor(definition.GetNameColor());
-    actor->SetNameWord(definition.GetNameWord());
-    actor->SetTemplateName(key);
-    actor->SetFaction(definition.GetFaction(), definition.GetFactionRank());
-    actor->SetGraphicName(definition.GetGraphic());
-    actor->SetColor(definition.GetColors());
-    actor->SetRadius(definition.GetRadius());
-    actor->SetSecondSize(definition.GetSecondSize());
-    actor->SetClass(definition.GetClass());
-    actor->SetGender(definition.GetGender());
-    actor->SetRace(definition.GetRace());
-    actor->SetMonsterFlags(definition.GetFlags());
-    actor->SetBaseLevel(definition.GetBaseLevel());
-    actor->SetLevel(definition.GetLevel());
-    actor->ResetStats();
-    for (int a = 0; a < kAttributeCount; ++a)
-        actor->SetAttribute(static_cast<Attribute>(a), definition.GetAttributes()[a]);
-    actor->SetBaseActionSpeed(definition.GetActionSpeed());
-    actor->SetBaseMovementSpeed(definition.GetMovementSpeed());
-    actor->AppendEffects(definition.GetModifiers());
-    actor->SetAttacks(definition.GetAttacks());
-    for (SkillId skill : definition.GetSkills()) actor->AddSkill(skill);
-    actor->SetMaxHitPoints(static_cast<std::int32_t>(definition.GetHitPoints()));
-    for (const CSpell* spell : definition.GetSpells()) actor->AddSpell(*spell);
-    actor->SetTalkStates(definition.GetTalkStates());
-    actor->SetHeartbeat(definition.GetHeartbeat());
-    auto brain = definition.CopyBrain();
-    actor->SetBrain(brain, module.GetBrainFunctions());
-    actor->SetRelation(RELATION_NEUTRAL);
-    actor->SetActionState(ACTION_IDLE);
+    std::shared_ptr<CActor> actor;
+    SampleWithBrains().CreateActor(actor, game, key, "", 0);
     return actor;
 }
 

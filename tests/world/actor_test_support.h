@@ -14,10 +14,8 @@ namespace WorldTest {
 
 using QuillmereTest::SampleWithBrains;
 
-// An actor of definition `key` as the chapter places it: name, looks, class,
-// levels, attributes, attacks, skills, spells, talk, brain and the definition's
-// items in the backpack. Statistics stand as the definition gives them; defense
-// and resistances are left at 0. In `game` when given.
+// An actor of definition `key` as the module makes it (CModule::CreateActor), in
+// `game` when given.
 std::shared_ptr<DRAV::CActor> SampleActor(const std::string& key, DRAV::CGame* game = nullptr);
 
 // Writes `actor` to a file of `folder` and gives back the text.

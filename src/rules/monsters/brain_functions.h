@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 
+#include "rules/vocabulary/relation.h"
+
 namespace DRAVCommon {
 class CDataFileReader;
 class CDataFileWriter;
@@ -23,12 +25,15 @@ using BrainCloner = std::function<std::shared_ptr<CBrain>(const CBrain&)>;
 // An actor's brain in a saved game: the "brain" element of its running state.
 using BrainStateReader = std::function<void(CBrain&, DRAVCommon::CDataFileReader&)>;
 using BrainStateWriter = std::function<void(const CBrain&, DRAVCommon::CDataFileWriter&)>;
+// The relation to the party that a brain starts its actor with.
+using BrainRelation = std::function<Relation(const CBrain&)>;
 
 struct BrainFunctions {
     BrainReader read;
     BrainCloner clone;
     BrainStateReader loadState;
     BrainStateWriter saveState;
+    BrainRelation relation;
 };
 
 }  // namespace DRAV

@@ -10,6 +10,12 @@
 namespace DRAV {
 
 void CArea::MakeInactive() {
+    const std::uint32_t tick = m_game ? m_game->GetTick() : 0u;
+    for (const std::shared_ptr<CActor>& actor : m_actors) {
+        actor->ClearOrders();
+        actor->ReleaseAttackers(false, tick);
+        actor->EndPower();
+    }
     // Cells point at the masters, so they go first.
     m_grid.clear();
     m_masterTiles.clear();
@@ -20,7 +26,7 @@ void CArea::MakeInactive() {
     m_exits.clear();
     m_patches.clear();
     DropWaypointCalculator();
-    m_leaveTick = m_game ? m_game->GetTick() : 0u;
+    m_leaveTick = tick;
 }
 
 void CArea::Reactivate(const std::string& fromArea, const CModule& module) {
@@ -28,7 +34,19 @@ void CArea::Reactivate(const std::string& fromArea, const CModule& module) {
     LoadAreaFile(fromArea, m_name, module, AREA_LOAD_REACTIVATE, true, &respawned);
     ApplyOpenDoors(respawned);
     if (!respawned) return;
-    for (const std::shared_ptr<CActor>& actor : m_actors) actor->SetActionState(ACTION_IDLE);
+    for (const std::shared_ptr<CActor>& actor : m_actors) {
+        actor->ClearEffects();
+        actor->SetDamageTaken(0);
+        actor->SetLastDamage(0, 0);
+        actor->SetHealsReceived(0);
+        actor->SetEnergyUsed(0);
+        actor->SetActionState(ACTION_IDLE);
+        actor->SetAttackTarget(0, nullptr);
+        actor->ApplyBrainRelation();
+        actor->ClearOrders();
+        // A sneaking actor keeps hiding; its power's effect went with the others.
+        if (!actor->IsSneaking()) actor->EndPower();
+    }
 }
 
 void CArea::ApplyOpenDoors(bool respawned) {

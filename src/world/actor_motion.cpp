@@ -1,0 +1,99 @@
+// Animation codes, fidgeting, moving and facing, distances and reach.
+
+#include <cmath>
+
+#include "common/random.h"
+#include "common/trace.h"
+#include "rules/monsters/actor_template.h"
+#include "world/actor.h"
+#include "world/object.h"
+
+namespace DRAV {
+namespace {
+
+// The single-precision quarter turn the facings are measured from.
+constexpr double kQuarterTurn = 1.5707963705062866;
+constexpr double kFidgetStep = 1.0 / 150.0;
+constexpr double kFidgetChance = 1.0 / 300.0;
+constexpr double kReachMargin = 25.0;
+constexpr double kObjectMargin = 5.0;
+
+double FacingTowards(double fromX, double fromY, double toX, double toY) {
+    return std::atan2(-(toY - fromY), toX - fromX) - kQuarterTurn;
+}
+
+}  // namespace
+
+void CActor::StartAttackAnimation() {
+    const bool fast = GetActionSpeed(ACTIONKIND_ATTACK, nullptr) > 20;
+    const SkillId style = GetFightingStyle();
+    if (m_attacks.size() >= 2 || style == SKILL_DUAL_WIELD_STYLE)
+        m_animation = fast ? ANIM_2WATTACK_FAST : ANIM_2WATTACK;
+    else if (style == SKILL_TWO_HANDED_STYLE)
+        m_animation = fast ? ANIM_2HATTACK_FAST : ANIM_2HATTACK;
+    else if (style == SKILL_MARKSMAN_STYLE)
+        m_animation = ANIM_RATTACK;
+    else
+        m_animation = fast ? ANIM_ATTACK_FAST : ANIM_ATTACK;
+    m_animationTime = 0.0;
+}
+
+void CActor::SetAnimation(std::uint32_t code, double elapsed) {
+    if (code == ANIM_COMBAT) {
+        const SkillId style = GetFightingStyle();
+        if (style == SKILL_TWO_HANDED_STYLE) code = ANIM_2HCOMBAT;
+        else if (style == SKILL_MARKSMAN_STYLE) code = ANIM_RCOMBAT;
+    }
+    if (code != m_animation) {
+        m_animation = code;
+        m_animationTime = 0.0;
+    } else {
+        m_animationTime += elapsed;
+    }
+}
+
+void CActor::UpdateFidget() {
+    if (HasStatus(STATUS_HELD) || HasStatus(STATUS_IMMOBILE) || (m_monsterFlags & MONSTER_NOFIDGET) != 0) {
+        m_animation = ANIM_DEFAULT;
+        m_animationTime = 0.0;
+        return;
+    }
+    if (m_animation == ANIM_FIDGET) {
+        m_animationTime += kFidgetStep;
+        if (m_animationTime >= 1.0) {
+            m_animation = ANIM_DEFAULT;
+            m_animationTime = 0.0;
+        }
+        return;
+    }
+    m_animationTime = 0.0;
+    if (DRAVCommon::Random() < kFidgetChance) {
+        m_animation = ANIM_FIDGET;
+        m_animationVariant = static_cast<std::uint32_t>(DRAVCommon::RollDie(100000));
+    } else {
+        m_animation = ANIM_DEFAULT;
+    }
+}
+
+void CActor::FinalizeMove(double x, double y) {
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s moves to (%g, %g)\n", m_name.c_str(), x, y);
+    m_facing = FacingTowards(m_x, m_y, x, y);
+    m_x = x;
+    m_y = y;
+}
+
+void CActor::FaceTowards(const CActor& other) { m_facing = FacingTowards(m_x, m_y, other.m_x, other.m_y); }
+
+double CActor::DistanceTo(const CActor& other) const { return DistanceToPoint(other.m_x, other.m_y); }
+
+double CActor::DistanceToPoint(double x, double y) const { return std::hypot(x - m_x, y - m_y); }
+
+bool CActor::IsNextToObject(const CObject& object) const {
+    return object.DistanceTo(m_x, m_y) <= m_radius + kObjectMargin;
+}
+
+bool CActor::IsWithinReach(const CActor& other) const {
+    return IsAlive() && other.IsAlive() && DistanceTo(other) <= m_radius + kReachMargin + other.m_radius;
+}
+
+}  // namespace DRAV

@@ -1,0 +1,18 @@
+// Putting an actor back to what its definition and brain make it, when its area
+// respawns or it is made.
+
+#include "world/actor.h"
+
+namespace DRAV {
+
+void CActor::ClearEffects() {
+    m_activeEffects.clear();
+    // A kept power must not point at an effect that is gone.
+    m_powerEffect = nullptr;
+}
+
+void CActor::ApplyBrainRelation() {
+    if (m_brain && m_brainFunctions.relation) m_relation = m_brainFunctions.relation(*m_brain);
+}
+
+}  // namespace DRAV

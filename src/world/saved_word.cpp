@@ -1,0 +1,21 @@
+#include "world/saved_word.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "common/exception.h"
+
+namespace DRAV {
+
+bool IsSavableWord(const std::string& word) {
+    if (word.empty()) return true;
+    if (word.front() == '#' || word.front() == '<' || word.front() == '(') return false;
+    return std::none_of(word.begin(), word.end(), [](unsigned char c) { return std::isspace(c) != 0; });
+}
+
+void RequireSavableWord(const std::string& word, const std::string& what) {
+    if (!IsSavableWord(word))
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, what + " \"" + word + "\" is not a single word that a save can hold");
+}
+
+}  // namespace DRAV
