@@ -150,6 +150,18 @@ TEST_F(ModelNodeTest, UnreadableModelsAreBadDataNamingTheFile) {
     }
     EXPECT_DRAV_CODE(Load(File("missing.x")), DRAV_ERR_BAD_DATA);
 
+    // The importer itself dies on a material list that names materials it does not
+    // hold; the game goes on and names the file.
+    std::string fatalText = CUBE_X;
+    fatalText.erase(fatalText.find("{ Painted }"), std::string("{ Painted } { Plain } ").size());
+    fatalText.erase(fatalText.find("  MeshNormals"), fatalText.rfind("}\n}") - fatalText.find("  MeshNormals"));
+    m_source.Add(DRAVCommon::DFK_OBJECT, DRAVCommon::DFS_MOD, "fatal.x", Bytes(fatalText));
+    const auto fatal = QuillmereTest::CatchDrav([&] { Load(File("fatal.x")); });
+    ASSERT_TRUE(fatal);
+    EXPECT_EQ(fatal->GetCode(), DRAV_ERR_BAD_DATA);
+    EXPECT_NE(fatal->GetMessage().find("object\\mod\\fatal.x: made the importer fail"), std::string::npos)
+        << fatal->GetMessage();
+
     // Without normals the scene lacks what a mesh needs.
     std::string noNormals = CUBE_X;
     const auto start = noNormals.find("  MeshNormals");
