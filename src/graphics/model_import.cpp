@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,6 +15,7 @@
 #include <csignal>
 #include <cstring>
 #include <exception>
+#include <fstream>
 
 #include "common/exception.h"
 
@@ -117,6 +119,24 @@ std::string Import(const DRAVCommon::ByteVector& bytes) {
     }
 }
 
+// Room the importer may take beyond what the process holds already: far more than any
+// model of 65536 vertices needs.
+constexpr rlim_t IMPORT_MEMORY = rlim_t{1} << 30;
+
+// A file whose counts make the importer ask for memory without end then fails at once,
+// instead of taking the machine's memory first.
+void LimitChildMemory() {
+    std::ifstream statm("/proc/self/statm");
+    unsigned long long pages = 0;
+    if (!(statm >> pages)) return;
+    rlimit limit{};
+    if (getrlimit(RLIMIT_AS, &limit) != 0) return;
+    const rlim_t wanted = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + IMPORT_MEMORY;
+    if (limit.rlim_max != RLIM_INFINITY && wanted > limit.rlim_max) return;
+    limit.rlim_cur = wanted;
+    setrlimit(RLIMIT_AS, &limit);
+}
+
 [[noreturn]] void RunChild(int output, const DRAVCommon::ByteVector& bytes) {
     // A crash here is the parent's to report: no crash handler of the game (or of a
     // test harness) may act on it.
@@ -124,6 +144,7 @@ std::string Import(const DRAVCommon::ByteVector& bytes) {
 #ifdef QUILLMERE_ASAN
     __sanitizer_set_death_callback(nullptr);
 #endif
+    LimitChildMemory();
     const std::string reply = Import(bytes);
     std::size_t written = 0;
     while (written < reply.size()) {

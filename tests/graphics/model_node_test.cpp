@@ -162,6 +162,12 @@ TEST_F(ModelNodeTest, UnreadableModelsAreBadDataNamingTheFile) {
     EXPECT_NE(fatal->GetMessage().find("object\\mod\\fatal.x: made the importer fail"), std::string::npos)
         << fatal->GetMessage();
 
+    // A count that asks the importer for gigabytes fails within the importer's bounds.
+    m_source.Add(DRAVCommon::DFK_OBJECT, DRAVCommon::DFS_MOD, "greedy.x",
+                 Bytes("xof 0303txt 0032\nMesh {\n 200000000;\n 0.0;0.0;0.0;,\n 1.0;0.0;0.0;;\n}\n"));
+    const std::string greedy = DRAV_MESSAGE(Load(File("greedy.x")));
+    EXPECT_NE(greedy.find("greedy.x: cannot be read"), std::string::npos) << greedy;
+
     // Without normals the scene lacks what a mesh needs.
     std::string noNormals = CUBE_X;
     const auto start = noNormals.find("  MeshNormals");
