@@ -224,7 +224,9 @@ SceneGeometry ImportDirectXModel(const DRAVCommon::ByteVector& bytes, const std:
         throw CDRAVException(DRAV_ERR_BAD_DATA, "Model " + fileName + ": not a DirectX model file");
     std::string failure;
     const std::string reply = ImportInChild(bytes, timeoutMs, failure);
-    if (reply.empty()) throw CDRAVException(DRAV_ERR_BAD_DATA, "Model " + fileName + ": " + failure);
+    if (reply.empty())
+        throw CDRAVException(DRAV_ERR_BAD_DATA,
+                             "Model " + fileName + ": " + (failure.empty() ? "made the importer fail" : failure));
 
     ReplyReader reader(reply);
     std::uint32_t code = 0;
