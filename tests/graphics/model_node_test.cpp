@@ -10,6 +10,7 @@
 
 #include "common/data_file_memory.h"
 #include "graphics/matrix.h"
+#include "graphics/model_import.h"
 #include "graphics/model_node.h"
 #include "platform/d3d9/recording_device.h"
 #include "support/expect_drav.h"
@@ -178,6 +179,13 @@ TEST_F(ModelNodeTest, UnreadableModelsAreBadDataNamingTheFile) {
     EXPECT_EQ(error->GetCode(), DRAV_ERR_DEVICE);
     EXPECT_NE(error->GetMessage().find("flat.x"), std::string::npos);
     EXPECT_EQ(m_device->LiveDefaultPoolObjects(), 0);
+}
+
+TEST_F(ModelNodeTest, ImporterOutOfTimeIsStoppedAndNamesTheFile) {
+    const auto error = QuillmereTest::CatchDrav([&] { ImportDirectXModel(Bytes(CUBE_X), "slow.x", 0); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->GetCode(), DRAV_ERR_BAD_DATA);
+    EXPECT_EQ(error->GetMessage(), "Model slow.x: took more than 0 ms to import");
 }
 
 TEST_F(ModelNodeTest, ModelBeyondSixteenBitIndicesIsBadDataNamingTheFile) {
