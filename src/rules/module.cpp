@@ -14,6 +14,10 @@ namespace {
 
 using DRAVCommon::CDataFileReader;
 
+// An area's grid is at most this many columns, and as many rows: a multitile
+// larger than that fits nowhere, and its pieces would only be work without end.
+constexpr std::uint32_t kMaxMultitilePieces = 1000;
+
 [[noreturn]] void FailDuplicate(const CDataFileReader& reader, const std::string& what, const std::string& key) {
     throw CDRAVException(DRAV_ERR_BAD_DATA, reader.GetSourceName() + ": " + what + " \"" + key + "\" is defined twice");
 }
@@ -185,6 +189,11 @@ void CModule::ReadMultitile(CDataFileReader& reader) {
     reader.BeginBlock("multitile");
     const std::string baseKey = reader.ReadWordOrEmpty();
     const auto [across, down] = ReadRequiredPair(reader, "pieces across and down");
+    if (across > kMaxMultitilePieces || down > kMaxMultitilePieces)
+        throw CDRAVException(DRAV_ERR_BAD_DATA, reader.GetSourceName() + ": multitile \"" + baseKey + "\" has " +
+                                                    std::to_string(across) + " x " + std::to_string(down) +
+                                                    " pieces; an area holds at most " +
+                                                    std::to_string(kMaxMultitilePieces) + " each way");
     const std::string name = reader.ReadQuoted();
     const std::string graphicBase = reader.ReadWordOrEmpty();
     const auto [width, depth] = ReadRequiredPair(reader, "piece width and depth");
