@@ -16,6 +16,12 @@ constexpr std::size_t kChunkSize = 32 * 1024;
 
 inline bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
+// "<name>" or "</name>": never a word or a line of script, so a file that left an
+// element open is caught at the next tag instead of swallowing what follows.
+inline bool IsElementTag(const std::string& token) {
+    return token.size() >= 3 && token.front() == '<' && token.back() == '>';
+}
+
 }  // namespace
 
 CDataFileReader::CDataFileReader(CDataFileFactory& source, DataFileKind kind, DataFileSubkind subkind,
@@ -35,6 +41,7 @@ CDataFileReader::CDataFileReader(std::shared_ptr<std::istream> stream, std::stri
 
 void CDataFileReader::Fail(std::int32_t code, const std::string& what) const {
     std::string where = m_token.empty() ? "at the end of the data" : "at \"" + m_token + "\"";
+    if (!m_blocks.empty() && (m_token.empty() || IsElementTag(m_token))) where += " while <" + m_blocks.back() + "> is open";
     throw CDRAVException(code, m_sourceName + ": " + what + " " + where);
 }
 
@@ -154,6 +161,10 @@ void CDataFileReader::EndBlock() {
     Advance();
 }
 
+void CDataFileReader::RequireEnd() const {
+    if (!m_token.empty()) Fail(DRAV_ERR_BAD_DATA, "data after the file's element");
+}
+
 void CDataFileReader::SkipBlock(const std::string& name) {
     BeginBlock(name);
     while (!IsClosing(name)) {
@@ -189,15 +200,15 @@ bool CDataFileReader::BeginGroup(std::uint32_t count, bool allowZero) {
 // ---- values -----------------------------------------------------------------
 
 std::string CDataFileReader::ReadWord() {
-    std::string word = RequireToken("a word");
+    if (IsElementTag(RequireToken("a word"))) Fail(DRAV_ERR_BAD_DATA, "expected a word");
+    std::string word = m_token;
     Advance();
     return word;
 }
 
 std::string CDataFileReader::ReadWordOrEmpty() {
-    std::string word = RequireToken("a word");
+    std::string word = ReadWord();
     if (word == "0") word.clear();
-    Advance();
     return word;
 }
 

@@ -44,6 +44,8 @@ public:
     void BeginBlock(const std::string& name);
     void EndBlock();
     void SkipBlock(const std::string& name);  // up to the first closing tag of that name
+    // A file holds one element: code 1 when anything follows it.
+    void RequireEnd() const;
 
     // Groups: true when a group of `count` values follows; with `allowZero` the
     // token "0" is an absent group and is consumed.

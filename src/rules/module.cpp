@@ -59,9 +59,11 @@ void CModule::LoadWorld(const CModuleVersionRange* expected) {
     {
         CDataFileReader reader(*m_package, DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "world.drav");
         ParseWorld(reader, expected);
+        reader.RequireEnd();
     }
     CDataFileReader reader(*m_package, DRAVCommon::DFK_GLOBAL, DRAVCommon::DFS_NONE, "global_world.drav");
     ParseWorld(reader, expected);
+    reader.RequireEnd();
 }
 
 void CModule::LoadMagic() { DRAV::LoadMagic(m_spells, *m_package); }
@@ -71,6 +73,7 @@ void CModule::LoadItems() { DRAV::LoadItems(m_itemTemplates, *m_package, m_spell
 void CModule::LoadFactions() {
     CDataFileReader reader(*m_package, DRAVCommon::DFK_GLOBAL, DRAVCommon::DFS_NONE, "global_factions.drav");
     ParseFactions(m_factions, reader);
+    reader.RequireEnd();
 }
 
 void CModule::LoadMonsters() {
@@ -78,9 +81,11 @@ void CModule::LoadMonsters() {
     {
         CDataFileReader reader(*m_package, DRAVCommon::DFK_GLOBAL, DRAVCommon::DFS_NONE, "global_monsters.drav");
         ParseMonsters(reader);
+        reader.RequireEnd();
     }
     CDataFileReader reader(*m_package, DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "monsters.drav");
     ParseMonsters(reader);
+    reader.RequireEnd();
 }
 
 void CModule::ParseMonsters(CDataFileReader& reader) {
@@ -97,11 +102,13 @@ void CModule::ParseMonsters(CDataFileReader& reader) {
 void CModule::LoadQuests() {
     CDataFileReader reader(*m_package, DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "quests.drav");
     ParseQuests(m_quests, reader);
+    reader.RequireEnd();
 }
 
 void CModule::LoadJournal() {
     CDataFileReader reader(*m_package, DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "journal.drav");
     ParseJournal(m_journalTexts, reader);
+    reader.RequireEnd();
 }
 
 void CModule::ParseWorld(CDataFileReader& reader, const CModuleVersionRange* expected) {

@@ -167,6 +167,30 @@ TEST(Reader, WrongOrMissingTagsAreCode1) {
     EXPECT_DRAV_CODE(open.AtBlockEnd(), 1);
 }
 
+TEST(Reader, AnElementTagIsNoWordAndNamesTheOpenElement) {
+    // A script whose closing tag was dropped meets the next tag instead of a line.
+    CDataFileReader reader = Reader("<state> <lua> talk </state> <state> next </lua> </state>");
+    reader.BeginBlock("state");
+    reader.BeginBlock("lua");
+    EXPECT_EQ(reader.ReadWord(), "talk");
+    auto caught = QuillmereTest::CatchDrav([&] { reader.ReadWordOrEmpty(); });
+    ASSERT_TRUE(caught);
+    EXPECT_EQ(caught->GetCode(), 1);
+    EXPECT_EQ(caught->GetMessage(), "test.drav: expected a word at \"</state>\" while <lua> is open");
+    // Words that merely hold angle brackets are still words.
+    CDataFileReader words = Reader("a<b <c a> <>");
+    for (const char* word : {"a<b", "<c", "a>", "<>"}) EXPECT_EQ(words.ReadWord(), word);
+}
+
+TEST(Reader, RequireEndRefusesDataAfterTheFilesElement) {
+    CDataFileReader reader = Reader("<a> </a> # a comment\n");
+    reader.SkipBlock("a");
+    reader.RequireEnd();
+    CDataFileReader trailing = Reader("<a> </a> </b>");
+    trailing.SkipBlock("a");
+    EXPECT_DRAV_CODE(trailing.RequireEnd(), 1);
+}
+
 TEST(Reader, SkipBlockStopsAtTheFirstClosingTagOfItsName) {
     CDataFileReader reader = Reader("<a> 1 <a> 2 </a> 3 </a>");
     reader.SkipBlock("a");

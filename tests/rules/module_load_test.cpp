@@ -180,3 +180,25 @@ TEST(ModuleLoad, AMultitileLargerThanAnyAreaIsRefused) {
         ExpectThrowsCode([&] { module.Load(1, &kExpected, copy.Source()); }, 1, "world.drav: multitile \"boathouse_loft\"");
     }
 }
+
+TEST(ModuleLoad, AnElementLeftOpenNamesTheFileAndTheElement) {
+    struct Case {
+        const char* file;
+        const char* from;
+        const char* to;
+        const char* named;
+    };
+    // A talk state's script without its closing tag, a visual's parameters without
+    // theirs (which once swallowed the spells after them), and words after the file's element.
+    for (const Case& edit : {Case{"1/world.drav", "\"riddle\" )\n     </lua>", "\"riddle\" )",
+                                  "world.drav: expected a word at \"</state>\" while <lua> is open"},
+                             Case{"1/magic.drav", "0.8 blue ripple </params>", "0.8 blue ripple",
+                                  "magic.drav: expected a word at \"<tier>\" while <params> is open"},
+                             Case{"1/quests.drav", "</quests>", "</quests> </quest>",
+                                  "quests.drav: data after the file's element"}}) {
+        SampleCopy copy;
+        copy.Edit(edit.file, edit.from, edit.to);
+        CModule module;
+        ExpectThrowsCode([&] { module.Load(1, &kExpected, copy.Source()); }, 1, edit.named);
+    }
+}

@@ -64,6 +64,7 @@ void LoadMagic(SpellMap& spells, DRAVCommon::CDataFileFactory& source) {
                               std::pair{DRAVCommon::DFK_GLOBAL, "global_magic.drav"}}) {
         DRAVCommon::CDataFileReader reader(source, kind, DRAVCommon::DFS_NONE, name);
         ParseMagic(spells, reader);
+        reader.RequireEnd();
     }
     AddBuiltinPowers(spells);
     CheckSpellReferences(spells);
