@@ -202,3 +202,20 @@ TEST(ModuleLoad, AnElementLeftOpenNamesTheFileAndTheElement) {
         ExpectThrowsCode([&] { module.Load(1, &kExpected, copy.Source()); }, 1, edit.named);
     }
 }
+
+TEST(ModuleLoad, SpellErrorsFoundAfterTheSpellIsReadNameItsFile) {
+    const std::string chapterMagic = DRAVCommon::DescribeDataFile(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "magic.drav");
+    const std::string globalMagic = DRAVCommon::DescribeDataFile(DRAVCommon::DFK_GLOBAL, DRAVCommon::DFS_NONE, "global_magic.drav");
+    SampleCopy copy;
+    copy.Edit("1/magic.drav", "ongoing 3rounds fever_chill", "ongoing 3rounds fever_chil");
+    CModule module;
+    ExpectThrowsCode([&] { module.Load(1, &kExpected, copy.Source()); }, 1,
+                     chapterMagic + ": spell \"marsh_fever\" carries the unknown spell \"fever_chil\"");
+
+    SampleCopy multispell;
+    multispell.Edit("global_magic.drav", "<effect> resist 1hour charm 5 </effect>",
+                    "<effect> resist 1hour charm 5 </effect> <effect> ongoing 1round fever_chill </effect>");
+    CModule other;
+    ExpectThrowsCode([&] { other.Load(1, &kExpected, multispell.Source()); }, 1,
+                     globalMagic + ": multispell s_power-rally: an instance takes only modify and resist effects");
+}
