@@ -106,6 +106,23 @@ TEST(Reader, QuotedTexts) {
     EXPECT_EQ(reader.ReadQuoted(), "one");
 }
 
+TEST(Reader, TokensAndQuotedTextsReadTheSameAcrossTheReadersChunks) {
+    // The reader takes its stream 32 KiB at a time; a text or word may straddle that edge.
+    const std::string tail = "\"a  b\"c\t\n d\" (1 2) name_of_a_word </x>";
+    for (std::size_t pad = 32768 - 48; pad <= 32768 + 2; ++pad) {
+        SCOPED_TRACE(pad);
+        CDataFileReader reader = Reader("<x>" + std::string(pad - 3, ' ') + tail);
+        reader.BeginBlock("x");
+        EXPECT_EQ(reader.ReadQuoted(), "a b\"c d");  // a quote inside a word closes nothing
+        ASSERT_TRUE(reader.BeginGroup(2, false));
+        EXPECT_EQ(reader.ReadInt(), 1);
+        EXPECT_EQ(reader.ReadInt(), 2);
+        EXPECT_EQ(reader.ReadWord(), "name_of_a_word");
+        reader.EndBlock();
+        EXPECT_TRUE(reader.AtEnd());
+    }
+}
+
 TEST(Reader, QuotedTextIgnoresCommentsInside) {
     CDataFileReader reader = Reader("\"a # b\" c");
     EXPECT_EQ(reader.ReadQuoted(), "a # b");
