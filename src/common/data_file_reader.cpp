@@ -6,6 +6,10 @@
 #include <fstream>
 #include <type_traits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "common/exception.h"
 #include "platform/win32/file_path.h"
 
@@ -13,8 +17,70 @@ namespace DRAVCommon {
 namespace {
 
 constexpr std::size_t kChunkSize = 32 * 1024;
+// Tokens of up to this many letters live inside the string object itself.
+constexpr std::size_t kShortToken = 15;
 
 inline bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+#if defined(__SSE2__)
+// Bit i is set when byte i of the 16 at `p` is white space: a blank, or "\t" to "\r".
+inline unsigned SpaceMask(const char* p) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i blank = _mm_cmpeq_epi8(bytes, _mm_set1_epi8(' '));
+    const __m128i fromTab = _mm_sub_epi8(bytes, _mm_set1_epi8('\t'));
+    const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(fromTab, _mm_set1_epi8('\r' - '\t')), fromTab);
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(blank, control)));
+}
+#endif
+
+// The first byte in [next, end) that is (`space`) or is not (!`space`) white space,
+// or `end`. Sixteen bytes at a time where the compiler offers it: scanning is most
+// of the reader's work.
+template <bool space>
+inline const char* Find(const char* next, const char* end) {
+#if defined(__SSE2__)
+    while (end - next >= 16) {
+        const unsigned mask = space ? SpaceMask(next) : ~SpaceMask(next) & 0xFFFFu;
+        if (mask) return next + __builtin_ctz(mask);
+        next += 16;
+    }
+#endif
+    while (next != end && IsSpace(*next) != space) ++next;
+    return next;
+}
+
+// Appends [begin, end) to `text` with each run of white space made one blank, as
+// the words of a quoted text are joined. Texts mostly hold single blanks already:
+// those are passed over sixteen bytes at a time.
+void AppendCollapsed(std::string& text, const char* begin, const char* end) {
+    const std::size_t start = text.size();
+    text.append(begin, static_cast<std::size_t>(end - begin));
+    char* const data = text.data();
+    char* const stop = data + text.size();
+    char* in = data + start;
+    for (;;) {
+        in = const_cast<char*>(Find<true>(in, stop));
+        if (in == stop) return;
+        if (*in != ' ' || (in + 1 != stop && IsSpace(in[1]))) break;
+        ++in;
+    }
+    char* out = in;
+    while (in != stop) {
+        if (IsSpace(*in)) {
+            *out++ = ' ';
+            while (in != stop && IsSpace(*in)) ++in;
+        } else {
+            *out++ = *in++;
+        }
+    }
+    text.resize(static_cast<std::size_t>(out - data));
+}
+
+// "<name>" or "</name>": never a word or a line of script, so a file that left an
+// element open is caught at the next tag instead of swallowing what follows.
+inline bool IsElementTag(const std::string& token) {
+    return token.size() >= 3 && token.front() == '<' && token.back() == '>';
+}
 
 }  // namespace
 
@@ -35,6 +101,7 @@ CDataFileReader::CDataFileReader(std::shared_ptr<std::istream> stream, std::stri
 
 void CDataFileReader::Fail(std::int32_t code, const std::string& what) const {
     std::string where = m_token.empty() ? "at the end of the data" : "at \"" + m_token + "\"";
+    if (!m_blocks.empty() && (m_token.empty() || IsElementTag(m_token))) where += " while <" + OpenBlockName() + "> is open";
     throw CDRAVException(code, m_sourceName + ": " + what + " " + where);
 }
 
@@ -53,17 +120,23 @@ bool CDataFileReader::FillChunk() {
     return m_next != m_end;
 }
 
-void CDataFileReader::ReadRawToken(std::string& token) {
+// Inlined into its callers: one call less for every token.
+[[gnu::always_inline]] inline void CDataFileReader::ReadRawToken(std::string& token) {
     token.clear();
     for (;;) {
-        while (m_next != m_end && IsSpace(*m_next)) ++m_next;
+        m_next = Find<false>(m_next, m_end);
         if (m_next != m_end) break;
         if (!FillChunk()) return;
     }
     for (;;) {
         const char* start = m_next;
-        while (m_next != m_end && !IsSpace(*m_next)) ++m_next;
-        token.append(start, m_next);
+        m_next = Find<true>(m_next, m_end);
+        const std::size_t length = static_cast<std::size_t>(m_next - start);
+        // Most tokens are a few letters: copied one by one, they stay clear of a library call.
+        if (token.size() + length <= kShortToken)
+            for (const char* c = start; c != m_next; ++c) token.push_back(*c);
+        else
+            token.append(start, length);
         if (m_next != m_end || !FillChunk()) return;
     }
 }
@@ -100,14 +173,14 @@ void CDataFileReader::Advance() {
         } else {
             std::string closing;
             ReadRawToken(closing);
-            if (closing != ")") Fail(DRAV_ERR_BAD_DATA, "a group's last value is not followed by \")\"");
+            if (closing.size() != 1 || closing[0] != ')')
+                Fail(DRAV_ERR_BAD_DATA, "a group's last value is not followed by \")\"");
         }
     }
 }
 
-const std::string& CDataFileReader::RequireToken(const char* wanted) const {
-    if (m_token.empty()) Fail(DRAV_ERR_BAD_DATA, std::string("expected ") + wanted);
-    return m_token;
+void CDataFileReader::FailMissing(const char* wanted) const {
+    Fail(DRAV_ERR_BAD_DATA, std::string("expected ") + wanted);
 }
 
 // ---- peeks ------------------------------------------------------------------
@@ -117,14 +190,14 @@ bool CDataFileReader::IsBlock(const std::string& name) const {
            m_token.compare(1, name.size(), name) == 0;
 }
 
-bool CDataFileReader::IsAnyBlockStart() const {
-    return m_token.size() > 1 && m_token[0] == '<' && m_token[1] != '/';
+void CDataFileReader::FailAtBlockEnd() const {
+    RequireToken("a value or the end of an element");
+    Fail(DRAV_ERR_BAD_DATA, "no element is open");
 }
 
-bool CDataFileReader::AtBlockEnd() const {
-    RequireToken("a value or the end of an element");
-    if (m_blocks.empty()) Fail(DRAV_ERR_BAD_DATA, "no element is open");
-    return IsClosing(m_blocks.back());
+std::string CDataFileReader::OpenBlockName() const {
+    const std::string& closing = m_blocks.back();
+    return closing.substr(2, closing.size() - 3);
 }
 
 bool CDataFileReader::IsClosing(const std::string& name) const {
@@ -142,16 +215,22 @@ std::string CDataFileReader::PeekBlockName() const {
 void CDataFileReader::BeginBlock(const std::string& name) {
     if (m_groupCountdown != 0) Fail(DRAV_ERR_OUT_OF_RANGE, "element <" + name + "> opened inside a group");
     if (!IsBlock(name)) Fail(DRAV_ERR_BAD_DATA, "expected <" + name + ">");
-    m_blocks.push_back(name);
+    // The closing tag is the opening one with a slash.
+    std::string& closing = m_blocks.emplace_back(m_token);
+    closing.insert(closing.begin() + 1, '/');
     Advance();
 }
 
 void CDataFileReader::EndBlock() {
     if (m_groupCountdown != 0) Fail(DRAV_ERR_OUT_OF_RANGE, "element closed inside a group");
     if (m_blocks.empty()) Fail(DRAV_ERR_BAD_DATA, "no element is open to close");
-    if (!IsClosing(m_blocks.back())) Fail(DRAV_ERR_BAD_DATA, "expected </" + m_blocks.back() + ">");
+    if (m_token != m_blocks.back()) Fail(DRAV_ERR_BAD_DATA, "expected " + m_blocks.back());
     m_blocks.pop_back();
     Advance();
+}
+
+void CDataFileReader::RequireEnd() const {
+    if (!m_token.empty()) Fail(DRAV_ERR_BAD_DATA, "data after the file's element");
 }
 
 void CDataFileReader::SkipBlock(const std::string& name) {
@@ -165,15 +244,15 @@ void CDataFileReader::SkipBlock(const std::string& name) {
 
 // ---- groups -----------------------------------------------------------------
 
-bool CDataFileReader::BeginGroup(std::uint32_t count, bool allowZero) {
+bool CDataFileReader::OpenGroup(std::uint32_t count, bool allowZero) {
     // The closing bookkeeping needs a first and a last value.
     if (count < 2) Fail(DRAV_ERR_OUT_OF_RANGE, "a group of " + std::to_string(count) + " values is not supported");
     RequireToken("a group");
-    if (allowZero && m_token == "0") {
+    if (allowZero && IsWord('0')) {
         Advance();
         return false;
     }
-    if (m_token == "(") {
+    if (IsWord('(')) {
         Advance();
         m_groupCountdown = count - 1;
         return true;
@@ -189,31 +268,50 @@ bool CDataFileReader::BeginGroup(std::uint32_t count, bool allowZero) {
 // ---- values -----------------------------------------------------------------
 
 std::string CDataFileReader::ReadWord() {
-    std::string word = RequireToken("a word");
+    if (IsElementTag(RequireToken("a word"))) Fail(DRAV_ERR_BAD_DATA, "expected a word");
+    // The word leaves the reader's buffer instead of being copied out of it.
+    std::string word = std::move(m_token);
+    m_token.clear();
     Advance();
     return word;
 }
 
 std::string CDataFileReader::ReadWordOrEmpty() {
-    std::string word = RequireToken("a word");
+    std::string word = ReadWord();
     if (word == "0") word.clear();
-    Advance();
     return word;
 }
 
 std::string CDataFileReader::ReadQuoted() {
     if (RequireToken("a quoted text")[0] != '"') Fail(DRAV_ERR_BAD_DATA, "expected a quoted text");
-    std::string text = m_token;
-    std::string word;
     // A lone double quote is a complete, empty text: its last character closes it.
-    while (text.size() > 1 && text.back() != '"') {
-        ReadRawToken(word);
-        if (word.empty()) Fail(DRAV_ERR_BAD_DATA, "quoted text not closed before the end of the data");
+    bool closed = m_token.size() == 1 || m_token.back() == '"';
+    std::string text = std::move(m_token);
+    m_token.clear();
+    text.erase(0, 1);
+    while (!closed) {
+        // Usually the closing quote (a quote that ends a word) lies in the chunk: the
+        // rest of the text is taken in one piece, each run of white space a blank.
+        const char* quote = m_next;
+        while ((quote = static_cast<const char*>(std::memchr(quote, '"', static_cast<std::size_t>(m_end - quote)))) &&
+               quote + 1 != m_end && !IsSpace(quote[1]))
+            ++quote;
+        if (quote && quote + 1 != m_end) {
+            AppendCollapsed(text, m_next, quote + 1);
+            m_next = quote + 1;
+            break;
+        }
+        // Otherwise word by word, across chunks.
         text += ' ';
-        text += word;
+        const std::size_t wordStart = text.size();
+        ReadRawToken(m_token);
+        if (m_token.empty()) Fail(DRAV_ERR_BAD_DATA, "quoted text not closed before the end of the data");
+        text += m_token;
+        closed = text.size() > wordStart && text.back() == '"';
     }
+    if (!text.empty() && text.back() == '"') text.pop_back();
     Advance();
-    return text.size() < 2 ? std::string() : text.substr(1, text.size() - 2);
+    return text;
 }
 
 template <typename T>

@@ -5,7 +5,6 @@
 // in order, and the reader checks each step.
 
 #include <cstdint>
-#include <deque>
 #include <istream>
 #include <memory>
 #include <string>
@@ -31,8 +30,13 @@ public:
 
     // Peeks: they never advance.
     bool IsBlock(const std::string& name) const;
-    bool IsAnyBlockStart() const;
-    bool AtBlockEnd() const;  // code 1 at the end of the data
+    bool IsAnyBlockStart() const { return m_token.size() > 1 && m_token[0] == '<' && m_token[1] != '/'; }
+    // Code 1 at the end of the data or with no element open.
+    bool AtBlockEnd() const {
+        if (m_token.empty() || m_blocks.empty()) FailAtBlockEnd();
+        const std::string& closing = m_blocks.back();
+        return m_token.size() == closing.size() && m_token[1] == '/' && m_token == closing;
+    }
     bool IsWord(const std::string& word) const { return m_token == word; }
     // The name of the element the current token opens, or "" when it opens none.
     std::string PeekBlockName() const;
@@ -44,10 +48,16 @@ public:
     void BeginBlock(const std::string& name);
     void EndBlock();
     void SkipBlock(const std::string& name);  // up to the first closing tag of that name
+    // A file holds one element: code 1 when anything follows it.
+    void RequireEnd() const;
 
     // Groups: true when a group of `count` values follows; with `allowZero` the
     // token "0" is an absent group and is consumed.
-    bool BeginGroup(std::uint32_t count, bool allowZero);
+    bool BeginGroup(std::uint32_t count, bool allowZero) {
+        // Most values are no group: answer those without a call.
+        if (count >= 2 && !m_token.empty() && m_token[0] != '(' && !(allowZero && IsWord('0'))) return false;
+        return OpenGroup(count, allowZero);
+    }
     bool BeginPairGroup() { return BeginGroup(2, true); }
 
     // Values: each consumes the current token (code 1 at the end of the data).
@@ -74,8 +84,17 @@ private:
     bool FillChunk();  // false at the end of the data
     void ReadRawToken(std::string& token);
     void SkipToLineEnd();
-    const std::string& RequireToken(const char* wanted) const;
+    // The current token; code 1 at the end of the data.
+    const std::string& RequireToken(const char* wanted) const {
+        if (m_token.empty()) FailMissing(wanted);
+        return m_token;
+    }
+    [[noreturn]] void FailMissing(const char* wanted) const;
+    bool IsWord(char word) const { return m_token.size() == 1 && m_token[0] == word; }
     bool IsClosing(const std::string& name) const;  // the token is </name>
+    [[noreturn]] void FailAtBlockEnd() const;
+    bool OpenGroup(std::uint32_t count, bool allowZero);  // BeginGroup past its quick answer
+    std::string OpenBlockName() const;  // of the innermost open element
     template <typename T>
     T ParseNumber(const char* wanted);
 
@@ -85,7 +104,8 @@ private:
     const char* m_next = nullptr;
     const char* m_end = nullptr;
     std::string m_token;
-    std::deque<std::string> m_blocks;
+    // The closing tags of the open elements, innermost last, ready to compare.
+    std::vector<std::string> m_blocks;
     std::uint32_t m_groupCountdown = 0;
     bool m_ended = false;  // the last read met the end of the data
     std::string m_sourceName;

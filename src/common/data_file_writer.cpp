@@ -57,9 +57,23 @@ void CDataFileWriter::BeginGroup(std::int32_t count) {
 }
 
 void CDataFileWriter::WriteWord(const std::string& word) {
+    // A word must read back as the one token it was: white space would split it, and
+    // the reader takes a leading "#", "<" or "(" for a comment, an element or a group.
+    if (word.find_first_of(" \t\n\v\f\r") != std::string::npos ||
+        (!word.empty() && (word[0] == '#' || word[0] == '<' || word[0] == '(')))
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, m_path + ": a word with white space or starting with \"#\", "
+                                                             "\"<\" or \"(\" cannot be saved: \"" + word + "\"");
     BeginValue();
     if (word.empty()) put('0');
     else *this << word;
+    EndValue();
+}
+
+void CDataFileWriter::WriteParenthesis(char parenthesis) {
+    if (parenthesis != '(' && parenthesis != ')')
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, m_path + ": \"" + std::string(1, parenthesis) + "\" is no parenthesis");
+    BeginValue();
+    put(parenthesis);
     EndValue();
 }
 

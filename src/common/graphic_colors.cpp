@@ -34,11 +34,11 @@ void CGraphicColors::Save(DRAVCommon::CDataFileWriter& writer) const {
     writer.BeginBlock("color");
     for (std::uint32_t i = 0; i < COUNT; ++i) {
         writer.WriteWord(kNames[i]);
-        writer.WriteWord("(");
+        writer.WriteParenthesis('(');
         writer.WriteValue(m_colors[i] >> 16 & 0xFF);
         writer.WriteValue(m_colors[i] >> 8 & 0xFF);
         writer.WriteValue(m_colors[i] & 0xFF);
-        writer.WriteWord(")");
+        writer.WriteParenthesis(')');
     }
     writer.EndBlock();
 }

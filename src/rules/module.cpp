@@ -14,6 +14,10 @@ namespace {
 
 using DRAVCommon::CDataFileReader;
 
+// An area's grid is at most this many columns, and as many rows: a multitile
+// larger than that fits nowhere, and its pieces would only be work without end.
+constexpr std::uint32_t kMaxMultitilePieces = 1000;
+
 [[noreturn]] void FailDuplicate(const CDataFileReader& reader, const std::string& what, const std::string& key) {
     throw CDRAVException(DRAV_ERR_BAD_DATA, reader.GetSourceName() + ": " + what + " \"" + key + "\" is defined twice");
 }
@@ -55,9 +59,11 @@ void CModule::LoadWorld(const CModuleVersionRange* expected) {
     {
         CDataFileReader reader(*m_package, DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "world.drav");
         ParseWorld(reader, expected);
+        reader.RequireEnd();
     }
     CDataFileReader reader(*m_package, DRAVCommon::DFK_GLOBAL, DRAVCommon::DFS_NONE, "global_world.drav");
     ParseWorld(reader, expected);
+    reader.RequireEnd();
 }
 
 void CModule::LoadMagic() { DRAV::LoadMagic(m_spells, *m_package); }
@@ -67,6 +73,7 @@ void CModule::LoadItems() { DRAV::LoadItems(m_itemTemplates, *m_package, m_spell
 void CModule::LoadFactions() {
     CDataFileReader reader(*m_package, DRAVCommon::DFK_GLOBAL, DRAVCommon::DFS_NONE, "global_factions.drav");
     ParseFactions(m_factions, reader);
+    reader.RequireEnd();
 }
 
 void CModule::LoadMonsters() {
@@ -74,9 +81,11 @@ void CModule::LoadMonsters() {
     {
         CDataFileReader reader(*m_package, DRAVCommon::DFK_GLOBAL, DRAVCommon::DFS_NONE, "global_monsters.drav");
         ParseMonsters(reader);
+        reader.RequireEnd();
     }
     CDataFileReader reader(*m_package, DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "monsters.drav");
     ParseMonsters(reader);
+    reader.RequireEnd();
 }
 
 void CModule::ParseMonsters(CDataFileReader& reader) {
@@ -93,11 +102,13 @@ void CModule::ParseMonsters(CDataFileReader& reader) {
 void CModule::LoadQuests() {
     CDataFileReader reader(*m_package, DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "quests.drav");
     ParseQuests(m_quests, reader);
+    reader.RequireEnd();
 }
 
 void CModule::LoadJournal() {
     CDataFileReader reader(*m_package, DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "journal.drav");
     ParseJournal(m_journalTexts, reader);
+    reader.RequireEnd();
 }
 
 void CModule::ParseWorld(CDataFileReader& reader, const CModuleVersionRange* expected) {
@@ -185,6 +196,11 @@ void CModule::ReadMultitile(CDataFileReader& reader) {
     reader.BeginBlock("multitile");
     const std::string baseKey = reader.ReadWordOrEmpty();
     const auto [across, down] = ReadRequiredPair(reader, "pieces across and down");
+    if (across > kMaxMultitilePieces || down > kMaxMultitilePieces)
+        throw CDRAVException(DRAV_ERR_BAD_DATA, reader.GetSourceName() + ": multitile \"" + baseKey + "\" has " +
+                                                    std::to_string(across) + " x " + std::to_string(down) +
+                                                    " pieces; an area holds at most " +
+                                                    std::to_string(kMaxMultitilePieces) + " each way");
     const std::string name = reader.ReadQuoted();
     const std::string graphicBase = reader.ReadWordOrEmpty();
     const auto [width, depth] = ReadRequiredPair(reader, "piece width and depth");

@@ -162,6 +162,10 @@ TEST(PackedSource, EntriesBeyondTheEnd) {
     EXPECT_DRAV_CODE(source->ReadAll(DFK_CHAPTER, DFS_NONE, "past_end"), 1);
     EXPECT_DRAV_CODE(source->Open(DFK_CHAPTER, DFS_NONE, "past_end"), 1);
     EXPECT_DRAV_CODE(source->ReadAll(DFK_CHAPTER, DFS_NONE, "wraps"), 1);
+    // Offset and size are added in 64 bits: wrapped in 32, they would pass the bound
+    // and size a buffer from the entry (4 GB for a size near the top) before any read fails.
+    const std::string wrapped = DRAV_MESSAGE(source->ReadAll(DFK_CHAPTER, DFS_NONE, "wraps"));
+    EXPECT_NE(wrapped.find("\\wraps lies beyond the end"), std::string::npos) << wrapped;
     EXPECT_DRAV_CODE(source->ReadAll(DFK_CHAPTER, DFS_NONE, "offset_past_end"), 1);
     std::string message = DRAV_MESSAGE(source->ReadAll(DFK_CHAPTER, DFS_NONE, "past_end"));
     EXPECT_NE(message.find("past_end"), std::string::npos) << message;

@@ -106,6 +106,23 @@ TEST(Reader, QuotedTexts) {
     EXPECT_EQ(reader.ReadQuoted(), "one");
 }
 
+TEST(Reader, TokensAndQuotedTextsReadTheSameAcrossTheReadersChunks) {
+    // The reader takes its stream 32 KiB at a time; a text or word may straddle that edge.
+    const std::string tail = "\"a  b\"c\t\n d\" (1 2) name_of_a_word </x>";
+    for (std::size_t pad = 32768 - 48; pad <= 32768 + 2; ++pad) {
+        SCOPED_TRACE(pad);
+        CDataFileReader reader = Reader("<x>" + std::string(pad - 3, ' ') + tail);
+        reader.BeginBlock("x");
+        EXPECT_EQ(reader.ReadQuoted(), "a b\"c d");  // a quote inside a word closes nothing
+        ASSERT_TRUE(reader.BeginGroup(2, false));
+        EXPECT_EQ(reader.ReadInt(), 1);
+        EXPECT_EQ(reader.ReadInt(), 2);
+        EXPECT_EQ(reader.ReadWord(), "name_of_a_word");
+        reader.EndBlock();
+        EXPECT_TRUE(reader.AtEnd());
+    }
+}
+
 TEST(Reader, QuotedTextIgnoresCommentsInside) {
     CDataFileReader reader = Reader("\"a # b\" c");
     EXPECT_EQ(reader.ReadQuoted(), "a # b");
@@ -165,6 +182,30 @@ TEST(Reader, WrongOrMissingTagsAreCode1) {
     open.BeginBlock("a");
     open.ReadWord();
     EXPECT_DRAV_CODE(open.AtBlockEnd(), 1);
+}
+
+TEST(Reader, AnElementTagIsNoWordAndNamesTheOpenElement) {
+    // A script whose closing tag was dropped meets the next tag instead of a line.
+    CDataFileReader reader = Reader("<state> <lua> talk </state> <state> next </lua> </state>");
+    reader.BeginBlock("state");
+    reader.BeginBlock("lua");
+    EXPECT_EQ(reader.ReadWord(), "talk");
+    auto caught = QuillmereTest::CatchDrav([&] { reader.ReadWordOrEmpty(); });
+    ASSERT_TRUE(caught);
+    EXPECT_EQ(caught->GetCode(), 1);
+    EXPECT_EQ(caught->GetMessage(), "test.drav: expected a word at \"</state>\" while <lua> is open");
+    // Words that merely hold angle brackets are still words.
+    CDataFileReader words = Reader("a<b <c a> <>");
+    for (const char* word : {"a<b", "<c", "a>", "<>"}) EXPECT_EQ(words.ReadWord(), word);
+}
+
+TEST(Reader, RequireEndRefusesDataAfterTheFilesElement) {
+    CDataFileReader reader = Reader("<a> </a> # a comment\n");
+    reader.SkipBlock("a");
+    reader.RequireEnd();
+    CDataFileReader trailing = Reader("<a> </a> </b>");
+    trailing.SkipBlock("a");
+    EXPECT_DRAV_CODE(trailing.RequireEnd(), 1);
 }
 
 TEST(Reader, SkipBlockStopsAtTheFirstClosingTagOfItsName) {

@@ -151,6 +151,25 @@ TEST(Writer, QuotedTextThatCannotReadBackIsRefused) {
     EXPECT_EQ(ReadTextFile(path), "\"fine\"\n");  // nothing of the refused texts was written
 }
 
+TEST(Writer, WordsThatCannotReadBackAreRefused) {
+    TempDir dir;
+    std::string path = dir / "w.drav";
+    CDataFileWriter writer(path);
+    for (const char* word : {"a b", "tab\there", "line\nbreak", " lead", "trail ", "#note", "<tag>", "<", "(open"}) {
+        SCOPED_TRACE(word);
+        auto caught = QuillmereTest::CatchDrav([&] { writer.WriteWord(word); });
+        ASSERT_TRUE(caught);
+        EXPECT_EQ(caught->GetCode(), 2);
+        EXPECT_NE(caught->GetMessage().find("w.drav"), std::string::npos);
+    }
+    EXPECT_DRAV_CODE(writer.WriteParenthesis('x'), 2);
+    // The characters are fine anywhere else in a word, and a lone parenthesis has its own call.
+    writer.WriteWord("a#b<c(d)");
+    writer.WriteParenthesis('(');
+    writer.Finish();
+    EXPECT_EQ(ReadTextFile(path), "a#b<c(d)\n(\n");  // nothing of the refused values was written
+}
+
 TEST(Writer, DoublesWithoutANumberAreRefused) {
     TempDir dir;
     std::string path = dir / "n.drav";

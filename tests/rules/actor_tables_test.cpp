@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "rules/vocabulary/actor_class.h"
 #include "rules/vocabulary/animation_direction.h"
 #include "rules/vocabulary/difficulty.h"
@@ -48,6 +50,14 @@ TEST(ClassTable, MinimumLevelForTier) {
     EXPECT_EQ(GetMinLevelForTier(CLASS_FIGHTER, 0), 0);
     EXPECT_EQ(GetMinLevelForTier(CLASS_ROGUE, 0), 0);
     EXPECT_EQ(GetMinLevelForTier(CLASS_SPELLCASTER, -3), 0);
+    // Tiers far outside the game's range saturate instead of wrapping.
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    for (ActorClass actorClass : {CLASS_FIGHTER, CLASS_ROGUE, CLASS_SPELLCASTER, CLASS_MONSTER}) {
+        EXPECT_EQ(GetMinLevelForTier(actorClass, kMax), kMax) << actorClass;
+        EXPECT_EQ(GetMinLevelForTier(actorClass, kMin), 0) << actorClass;
+    }
+    EXPECT_EQ(GetMinLevelForTier(CLASS_ROGUE, 805306368), kMax);  // 8 x tier just past 31 bits
     ExpectThrowsCode([] { GetMinLevelForTier(static_cast<ActorClass>(4), 1); }, DRAV_ERR_OUT_OF_RANGE, "4");
     ExpectThrowsCode([] { GetMinLevelForTier(static_cast<ActorClass>(-1), 1); }, DRAV_ERR_OUT_OF_RANGE, "-1");
 }

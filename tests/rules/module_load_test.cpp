@@ -148,3 +148,51 @@ TEST(ModuleLoad, ChapterMonstersOverrideGlobalOnesAndLaterOnesEarlierOnes) {
     CModule wrong;
     ExpectThrowsCode([&] { wrong.Load(1, &kExpected, copy.Source()); }, 1, "monsters.drav");
 }
+
+TEST(ModuleLoad, AMultitileLargerThanAnyAreaIsRefused) {
+    for (const char* pieces : {"( 2 4294967295 )", "( 2147483647 2 )", "( 1001 1 )"}) {
+        SampleCopy copy;
+        copy.Edit("1/world.drav", "boathouse_loft ( 2 2 )", std::string("boathouse_loft ") + pieces);
+        CModule module;
+        ExpectThrowsCode([&] { module.Load(1, &kExpected, copy.Source()); }, 1, "world.drav: multitile \"boathouse_loft\"");
+    }
+}
+
+TEST(ModuleLoad, AnElementLeftOpenNamesTheFileAndTheElement) {
+    struct Case {
+        const char* file;
+        const char* from;
+        const char* to;
+        const char* named;
+    };
+    // A talk state's script without its closing tag, a visual's parameters without
+    // theirs (which once swallowed the spells after them), and words after the file's element.
+    for (const Case& edit : {Case{"1/world.drav", "\"riddle\" )\n     </lua>", "\"riddle\" )",
+                                  "world.drav: expected a word at \"</state>\" while <lua> is open"},
+                             Case{"1/magic.drav", "0.8 blue ripple </params>", "0.8 blue ripple",
+                                  "magic.drav: expected a word at \"<tier>\" while <params> is open"},
+                             Case{"1/quests.drav", "</quests>", "</quests> </quest>",
+                                  "quests.drav: data after the file's element"}}) {
+        SampleCopy copy;
+        copy.Edit(edit.file, edit.from, edit.to);
+        CModule module;
+        ExpectThrowsCode([&] { module.Load(1, &kExpected, copy.Source()); }, 1, edit.named);
+    }
+}
+
+TEST(ModuleLoad, SpellErrorsFoundAfterTheSpellIsReadNameItsFile) {
+    const std::string chapterMagic = DRAVCommon::DescribeDataFile(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "magic.drav");
+    const std::string globalMagic = DRAVCommon::DescribeDataFile(DRAVCommon::DFK_GLOBAL, DRAVCommon::DFS_NONE, "global_magic.drav");
+    SampleCopy copy;
+    copy.Edit("1/magic.drav", "ongoing 3rounds fever_chill", "ongoing 3rounds fever_chil");
+    CModule module;
+    ExpectThrowsCode([&] { module.Load(1, &kExpected, copy.Source()); }, 1,
+                     chapterMagic + ": spell \"marsh_fever\" carries the unknown spell \"fever_chil\"");
+
+    SampleCopy multispell;
+    multispell.Edit("global_magic.drav", "<effect> resist 1hour charm 5 </effect>",
+                    "<effect> resist 1hour charm 5 </effect> <effect> ongoing 1round fever_chill </effect>");
+    CModule other;
+    ExpectThrowsCode([&] { other.Load(1, &kExpected, multispell.Source()); }, 1,
+                     globalMagic + ": multispell s_power-rally: an instance takes only modify and resist effects");
+}

@@ -54,6 +54,14 @@ public:
     std::string Root() const { return m_dir.Path().string(); }
     void Remove(const std::string& relative) const { std::filesystem::remove(m_dir.Path() / relative); }
     void Write(const std::string& relative, const std::string& text) const { m_dir.WriteFile(relative, text); }
+    // Replaces the one occurrence of `from` in the file, as a module author's edit would.
+    void Edit(const std::string& relative, const std::string& from, const std::string& to) const {
+        std::string text = QuillmereTest::ReadTextFile(m_dir / relative);
+        const std::size_t at = text.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        ASSERT_EQ(text.find(from, at + 1), std::string::npos) << from;
+        Write(relative, text.replace(at, from.size(), to));
+    }
     std::shared_ptr<DRAVCommon::CDataFileFactory> Source() const {
         return std::make_shared<DRAVCommon::CDataFileFactoryPath>(Root(), 1);
     }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -355,6 +356,20 @@ TEST(SpellInstance, VisualScaleBandsAndSingleTarget) {
     auto single = CSpell::MakeInstance(0, CSpellInstance{}, *base);
     EXPECT_EQ(single->GetTargetType(), SPELL_TARGET_SELF);
     EXPECT_EQ(single->GetFlags(), static_cast<std::uint32_t>(SPELL_POWER));
+}
+
+TEST(SpellInstance, ColourOfLevelsFarOutsideTheGamesRange) {
+    auto base = ReadSpell("<spell> b \"B\" ( 255 200 2 ) \"d\" 0 0 <level> 1 </level> 0 0 0 power </spell>");
+    const auto colourAt = [&](std::int32_t level) {
+        CSpellInstance instance;
+        instance.level = level;
+        return CSpell::MakeInstance(0, instance, *base)->GetColour();
+    };
+    // Each channel keeps the low 8 bits of channel x (level + 20) x 256 / 40 / 256.
+    EXPECT_EQ(colourAt(std::numeric_limits<std::int32_t>::max()), 0x00785E67u);
+    // Below level -20 there is nothing left to darken.
+    EXPECT_EQ(colourAt(-21), 0u);
+    EXPECT_EQ(colourAt(std::numeric_limits<std::int32_t>::min()), 0u);
 }
 
 TEST(SpellInstance, OnlyModifyAndResistCarryOver) {

@@ -68,6 +68,12 @@ TEST(TagMap, EmptyMapAndEmptyName) {
     EXPECT_EQ(LoadFromElement(reader), (TagMap{{"0", 4}}));
 }
 
+TEST(TagMap, ANameThatWouldNotLoadBackIsRefusedWhenSaved) {
+    QuillmereTest::TempDir dir;
+    for (const char* name : {"a b", "#quest", "<quest>", "(quest"})
+        EXPECT_EQ(QuillmereTest::ErrorCodeOf([&] { SaveInElement({{"ferry_paid", 1}, {name, 2}}, dir); }), 2) << name;
+}
+
 TEST(TagMap, LoadReplacesAndKeepsOthers) {
     DRAVCommon::CDataFileReader reader(QuillmereTest::TextStream("<questtags> (a 1) ( b 2 ) (a 5) </questtags>"),
                                        "save");

@@ -45,6 +45,7 @@ void LoadItems(ItemTemplateMap& items, DRAVCommon::CDataFileFactory& source, con
                               std::pair{DRAVCommon::DFK_GLOBAL, "global_items.drav"}}) {
         DRAVCommon::CDataFileReader reader(source, kind, DRAVCommon::DFS_NONE, name);
         ParseItems(items, reader, spells);
+        reader.RequireEnd();
     }
     MakeSpellItems(items, spells);
 }

@@ -2,6 +2,10 @@
 // The magic files of a chapter: its own and the global one, each a "magic" element
 // holding a "spells" element of single spells and multispells.
 
+#include <map>
+#include <memory>
+#include <string>
+
 #include "common/data_file.h"
 #include "common/data_file_reader.h"
 #include "rules/magic/spell.h"
@@ -16,8 +20,11 @@ void ParseMagic(SpellMap& spells, DRAVCommon::CDataFileReader& reader);
 void ParseMultiSpell(SpellMap& spells, DRAVCommon::CDataFileReader& reader);
 // Enters the sneak power, replacing any spell of its key.
 void AddBuiltinPowers(SpellMap& spells);
-// Code 1 naming the key for an ongoing effect whose carried spell is not in `spells`.
-void CheckSpellReferences(const SpellMap& spells);
+// The file each spell was read from, for messages.
+using SpellFiles = std::map<std::shared_ptr<const CSpell>, std::string>;
+// Code 1 naming the key, and the file when `files` knows it, for an ongoing effect
+// whose carried spell is not in `spells`.
+void CheckSpellReferences(const SpellMap& spells, const SpellFiles& files = {});
 
 // The whole load: "magic.drav" of the chapter, "global_magic.drav", the built-in
 // powers, then the references between spells.

@@ -55,11 +55,12 @@ double InstanceVisualScale(std::int32_t level) {
 }
 
 // Darkens each channel for instances below level 20; the channel keeps its low 8 bits.
+// Computed in 64 bits for any level a module writes; below level -20 the channel is black.
 std::uint32_t InstanceColour(std::uint32_t colour, std::int32_t level) {
-    std::int32_t factor = (level + 20) * 256 / 40;
+    const std::int64_t factor = std::max<std::int64_t>((std::int64_t{level} + 20) * 256 / 40, 0);
     std::uint32_t result = colour & 0xFF000000u;
     for (int shift = 0; shift <= 16; shift += 8) {
-        std::int32_t channel = static_cast<std::int32_t>((colour >> shift) & 0xFFu);
+        const std::int64_t channel = (colour >> shift) & 0xFFu;
         result |= (static_cast<std::uint32_t>(channel * factor / 256) & 0xFFu) << shift;
     }
     return result;

@@ -1,12 +1,14 @@
 #include "rules/monsters/actor_template.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 #include "common/exception.h"
 #include "rules/vocabulary/vocabulary_table.h"
 #include "rules/items/item_attribute.h"
 #include "rules/kinds/damage.h"
+#include "rules/kinds/formulas.h"
 #include "rules/module.h"
 #include "rules/vocabulary/read_word.h"
 #include "script/script_loader.h"
@@ -19,10 +21,26 @@ std::int64_t Bonus(std::int64_t score) { return ((score - 10) * 5) / 2; }
 // The same bonus, counted down from the score.
 std::int64_t NegBonus(std::int64_t score) { return ((10 - score) * 5) / 2; }
 
-// Hit points never wrap: a total below zero leaves none.
-std::uint32_t AddHitPoints(std::uint32_t hitPoints, std::int64_t change) {
-    return static_cast<std::uint32_t>(std::max<std::int64_t>(0, static_cast<std::int64_t>(hitPoints) + change));
+// Module numbers are 32-bit, so sums of a few of them and their bonuses fit 64
+// bits; a product of two may not, and saturates instead. Every result is then
+// held to what its field stores, as the rules curves do for absurd values.
+std::int64_t SaturatingProduct(std::int64_t a, std::int64_t b) {
+    std::int64_t product;
+    if (!__builtin_mul_overflow(a, b, &product)) return product;
+    return (a < 0) != (b < 0) ? std::numeric_limits<std::int64_t>::min() : std::numeric_limits<std::int64_t>::max();
 }
+
+std::uint32_t SaturateUInt32(std::int64_t value) {
+    return static_cast<std::uint32_t>(std::clamp<std::int64_t>(value, 0, std::numeric_limits<std::uint32_t>::max()));
+}
+
+// Hit points never wrap: a total below zero leaves none. `change` may be a saturated product.
+std::uint32_t AddHitPoints(std::uint32_t hitPoints, std::int64_t change) {
+    const std::int64_t limit = std::numeric_limits<std::uint32_t>::max();
+    return SaturateUInt32(std::clamp(change, -limit, limit) + hitPoints);
+}
+
+void AddTo(std::int32_t& field, std::int64_t change) { field = SaturateInt32(field + change); }
 
 struct FlagWord {
     const char* word;
@@ -276,28 +294,29 @@ void CActorTemplate::Advance(ActorClass actorClass, std::int32_t count, Attribut
     const ClassInfo& info = GetClassInfo(actorClass);
     const AttributeScores old = m_attributes;
     AttributeScores raised = old;
-    raised.at(attribute) += static_cast<std::uint32_t>(count / 4);
+    raised.at(attribute) = SaturateUInt32(std::int64_t{raised.at(attribute)} + count / 4);
 
     if (info.freeSkill != SKILL_NONE) m_skills.insert(info.freeSkill);
 
     const std::int64_t oldDurability = old[ATTR_DURABILITY];
     const std::int64_t newDurability = raised[ATTR_DURABILITY];
     if (m_baseLevel > 0)
-        m_hitPoints = AddHitPoints(m_hitPoints, (NegBonus(oldDurability) + Bonus(newDurability)) * m_baseLevel);
+        m_hitPoints = AddHitPoints(
+            m_hitPoints, SaturatingProduct(NegBonus(oldDurability) + Bonus(newDurability), m_baseLevel));
     else
         m_hitPoints = 0;
-    m_hitPoints = AddHitPoints(m_hitPoints, ((info.hitDie * 3 + 3) / 4 + Bonus(newDurability)) * count);
+    m_hitPoints =
+        AddHitPoints(m_hitPoints, SaturatingProduct((info.hitDie * 3 + 3) / 4 + Bonus(newDurability), count));
 
     if (count >= 0)
-        for (const auto& attack : m_attacks) attack->GetAttack()->attackBonus += (info.attackRate * count) / 24;
+        for (const auto& attack : m_attacks) AddTo(attack->GetAttack()->attackBonus, (info.attackRate * std::int64_t{count}) / 24);
 
     if (m_defenseClass != 0) {
         for (int category = DAMAGE_ENERGETIC; category <= DAMAGE_SPIRITUAL; ++category) {
             const DamageCategoryInfo& row = GetDamageCategoryInfo(static_cast<DamageCategory>(category));
             std::int32_t& resistance = m_resistances[category];
-            resistance += m_skills.count(row.improvedSkill) ? (count * 10) / 3 : (count * 5) / 3;
-            if (m_skills.count(row.greaterSkill))
-                resistance += static_cast<std::int32_t>(std::max<std::int64_t>(Bonus(raised.at(row.attribute)), 10));
+            AddTo(resistance, m_skills.count(row.improvedSkill) ? (std::int64_t{count} * 10) / 3 : (std::int64_t{count} * 5) / 3);
+            if (m_skills.count(row.greaterSkill)) AddTo(resistance, std::max<std::int64_t>(Bonus(raised.at(row.attribute)), 10));
         }
     }
 
@@ -309,29 +328,27 @@ void CActorTemplate::Advance(ActorClass actorClass, std::int32_t count, Attribut
 void CActorTemplate::AdvanceMonster(std::int32_t count) {
     const AttributeScores old = m_attributes;
     AttributeScores raised = old;
-    for (std::uint32_t& score : raised) score += static_cast<std::uint32_t>(4 * count);
+    for (std::uint32_t& score : raised) score = SaturateUInt32(std::int64_t{score} + 4 * std::int64_t{count});
 
-    const std::int64_t levels = (m_baseLevel < 2 ? 1 : m_baseLevel) + count;
+    const std::int64_t levels = (m_baseLevel < 2 ? 1 : std::int64_t{m_baseLevel}) + count;
     m_hitPoints = AddHitPoints(
-        m_hitPoints, (NegBonus(old[ATTR_DURABILITY]) + Bonus(raised[ATTR_DURABILITY])) * levels);
+        m_hitPoints, SaturatingProduct(NegBonus(old[ATTR_DURABILITY]) + Bonus(raised[ATTR_DURABILITY]), levels));
 
-    const auto strengthGain =
-        static_cast<std::int32_t>(Bonus(raised[ATTR_STRENGTH]) + NegBonus(old[ATTR_STRENGTH]));
+    const std::int64_t strengthGain = Bonus(raised[ATTR_STRENGTH]) + NegBonus(old[ATTR_STRENGTH]);
     for (const auto& attack : m_attacks) {
-        attack->GetAttack()->attackBonus += strengthGain;
-        attack->GetAttack()->bonusA += strengthGain;
+        AddTo(attack->GetAttack()->attackBonus, strengthGain);
+        AddTo(attack->GetAttack()->bonusA, strengthGain);
     }
 
     if (m_defenseClass != 0) {
         for (int category = DAMAGE_ENERGETIC; category <= DAMAGE_SPIRITUAL; ++category) {
             const Attribute attribute = GetDamageCategoryInfo(static_cast<DamageCategory>(category)).attribute;
-            m_resistances[category] +=
-                static_cast<std::int32_t>(NegBonus(old.at(attribute)) + Bonus(raised.at(attribute)));
+            AddTo(m_resistances[category], NegBonus(old.at(attribute)) + Bonus(raised.at(attribute)));
         }
-        m_defenseClass += static_cast<std::int32_t>(Bonus(raised[ATTR_AGILITY]) + 10 + NegBonus(old[ATTR_AGILITY]));
+        AddTo(m_defenseClass, Bonus(raised[ATTR_AGILITY]) + 10 + NegBonus(old[ATTR_AGILITY]));
     }
 
-    m_baseLevel += count;
+    AddTo(m_baseLevel, count);
     m_attributes = raised;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "rules/kinds/formulas.h"
 #include "rules/vocabulary/vocabulary_table.h"
 
 namespace DRAV {
@@ -47,13 +48,15 @@ ActorClass ReadClass(DRAVCommon::CDataFileReader& reader) {
 }
 
 std::int32_t GetMinLevelForTier(ActorClass actorClass, std::int32_t tier) {
-    std::int32_t level;
+    // In 64 bits, so that a tier far outside the game's range saturates instead of wrapping.
+    const std::int64_t wide = tier;
+    std::int64_t level;
     switch (GetClassInfo(actorClass).value) {
-        case CLASS_FIGHTER: level = 4 * tier - 2; break;
-        case CLASS_ROGUE: level = (8 * tier - 2) / 3; break;
-        default: level = 2 * tier - 1; break;
+        case CLASS_FIGHTER: level = 4 * wide - 2; break;
+        case CLASS_ROGUE: level = (8 * wide - 2) / 3; break;
+        default: level = 2 * wide - 1; break;
     }
-    return std::max(level, 0);
+    return SaturateInt32(std::max<std::int64_t>(level, 0));
 }
 
 void GetSkillPicksForLevels(ActorClass actorClass, std::int32_t levels, std::int32_t& classPicks,

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "monster_test_util.h"
 #include "support/error_code.h"
 
@@ -86,6 +88,31 @@ TEST(MonsterRead, MonsterLevelsWithADefenseClass) {
     EXPECT_EQ(monster->GetResistances(), (CategoryResistances{20, 20, 20}));
     // Base level below 2 counts as 1: 20 x (1 + 2).
     EXPECT_EQ(monster->GetHitPoints(), 10u + 60u);
+}
+
+TEST(MonsterRead, AdvancementByHugeCountsSaturatesInsteadOfWrapping) {
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr std::uint32_t kMaxU = std::numeric_limits<std::uint32_t>::max();
+    // Class levels multiply into the attack rate, resistances and hit points.
+    auto fighter = ReadMonster("<monster2> x <level> 1 fighter 0 </level> <stats> 10 10 10 10 10 10 </stats>"
+                               " <monsterstats> 20 0 0 0 </monsterstats> <attack> \"Claw\" 2 ( 4 1 ) </attack>"
+                               " <advance> fighter 2147483647 strength </advance> </monster2>");
+    EXPECT_EQ(fighter->GetAttacks()[0]->GetAttack()->attackBonus, kMax);
+    EXPECT_EQ(fighter->GetResistances(), (CategoryResistances{kMax, kMax, kMax}));
+    EXPECT_EQ(fighter->GetHitPoints(), kMaxU);
+    EXPECT_EQ(fighter->GetAttributes()[ATTR_STRENGTH], 10u + 2147483647u / 4);
+
+    // Monster levels add the statistics' bonuses to resistances, defense and attacks.
+    auto monster = ReadMonster("<monster2> y <level> 5 monster 0 </level> <stats> 10 10 10 10 10 10 </stats>"
+                               " <monsterstats> 20 2147483000 -5 0 </monsterstats> <attack> \"Claw\" 2 ( 4 1 ) </attack>"
+                               " <advance> monster 2147483647 agility </advance> </monster2>");
+    EXPECT_EQ(monster->GetAttributes(), (AttributeScores{kMaxU, kMaxU, kMaxU, kMaxU, kMaxU}));
+    EXPECT_EQ(monster->GetResistances(), (CategoryResistances{kMax, kMax, kMax}));
+    EXPECT_EQ(monster->GetDefenseClass(), kMax);
+    EXPECT_EQ(monster->GetAttacks()[0]->GetAttack()->attackBonus, kMax);
+    EXPECT_EQ(monster->GetAttacks()[0]->GetAttack()->bonusA, kMax);
+    EXPECT_EQ(monster->GetBaseLevel(), kMax);
+    EXPECT_EQ(monster->GetHitPoints(), kMaxU);
 }
 
 TEST(MonsterRead, FlagWordsSetAndClearInOrder) {
