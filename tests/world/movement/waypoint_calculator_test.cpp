@@ -42,7 +42,7 @@ TEST(WaypointGrid, WallsKeepPathsOneCellAwayObjectsDoNot) {
         "#.....",
         "......",
         "..c...",
-        "......",
+        ".....o",
     });
     const CWaypointCalculator& grid = *map.area.GetWaypointCalculator();
     EXPECT_EQ(grid.GetNode(0, 0).state, WAYPOINT_TILE);
@@ -52,7 +52,10 @@ TEST(WaypointGrid, WallsKeepPathsOneCellAwayObjectsDoNot) {
     EXPECT_EQ(grid.GetNode(2, 2).state, WAYPOINT_OBJECT);
     for (const auto& [column, row] : {std::pair{1, 2}, {3, 2}, {2, 1}, {2, 3}})
         EXPECT_EQ(grid.GetNode(column, row).state, WAYPOINT_FREE) << column << "," << row;
-    EXPECT_EQ(grid.GetNode(5, 3).index, 3 * 6 + 5);
+    EXPECT_EQ(grid.GetNode(5, 2).index, 2 * 6 + 5);
+    // A post blocks like a wall.
+    EXPECT_EQ(grid.GetNode(5, 3).state, WAYPOINT_TILE);
+    EXPECT_EQ(grid.GetNode(4, 3).state, WAYPOINT_BESIDE_TILE);
 }
 
 TEST(WaypointGrid, ObjectFootprintsMarkEveryCellTheyReachOnTheGridOnly) {
