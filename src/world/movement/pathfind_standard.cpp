@@ -1,5 +1,6 @@
 #include "world/movement/pathfind_standard.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -26,7 +27,9 @@ constexpr double kTicksPerSecond = 30.0;
 // A goal that moves farther than this (squared) throws the waypoint away.
 constexpr double kGoalMovedSquared = 25.0;
 
-double StepLength(const CActor& actor) { return actor.GetMoveSpeed() / kTicksPerSecond; }
+// Slowing effects can take the speed below zero; such an actor stands still
+// rather than walking backwards.
+double StepLength(const CActor& actor) { return std::max(actor.GetMoveSpeed(), 0.0) / kTicksPerSecond; }
 
 std::uint32_t TickOf(const CArea& area) { return area.GetGame() ? area.GetGame()->GetTick() : 0u; }
 
@@ -57,7 +60,7 @@ double OutsideCellCentre(double coordinate, double r, std::uint32_t count) {
 bool StepToward(const CActor& actor, double x, double y, double& outX, double& outY) {
     const double step = StepLength(actor);
     const double distance = actor.DistanceToPoint(x, y);
-    if (step > distance) {
+    if (step > distance || distance == 0.0) {
         outX = x;
         outY = y;
         return true;

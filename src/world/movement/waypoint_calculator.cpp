@@ -34,7 +34,9 @@ double ShrinkGap(double difference, double half) {
 // How many cells away from the goal cell a cell may lie and still reach a goal box
 // of half-extent `half`: none for a point.
 int Tolerance(double half) {
-    const int cells = static_cast<int>((half + kCellSize - 0.001) / kCellSize);
+    // Bounded so the cell count always fits; a box that large takes any cell anyway.
+    const double bounded = std::clamp(half, 0.0, 1.0e6);
+    const int cells = static_cast<int>((bounded + kCellSize - 0.001) / kCellSize);
     return cells > 0 ? cells + 1 : cells;
 }
 

@@ -21,6 +21,22 @@ namespace {
 
 CPathfindStandard& Standard(CActor& actor) { return dynamic_cast<CPathfindStandard&>(*actor.GetPathfinder()); }
 
+// A straight step toward the waypoint is stopped, and the actor takes to sliding
+// along the face on `side` toward `slide`, the face lying at `coordinate`.
+void ExpectWall(CActor& actor, CArea& area, double waypointX, double waypointY, int side, int slide,
+                double coordinate) {
+    bool arrived = false;
+    const double x = actor.GetX();
+    const double y = actor.GetY();
+    EXPECT_TRUE(Standard(actor).MoveActorNormal(actor, area, arrived, waypointX, waypointY));
+    EXPECT_EQ(Standard(actor).GetMode(), PATHFIND_WALL);
+    EXPECT_EQ(Standard(actor).GetWallSide(), side);
+    EXPECT_EQ(Standard(actor).GetSlideDirection(), slide);
+    EXPECT_DOUBLE_EQ(Standard(actor).GetWallCoordinate(), coordinate);
+    EXPECT_EQ(actor.GetX(), x);
+    EXPECT_EQ(actor.GetY(), y);
+}
+
 }  // namespace
 
 TEST(Pathfind, EveryActorOwnsAStandardPathfinderThatForgetsWithItsOrders) {
@@ -56,6 +72,13 @@ TEST(Pathfind, AGoalInsideTheActorIsReachedWhenAStepCoversIt) {
     EXPECT_FALSE(actor->GetPathfinder()->MoveActor(*actor, map.area, 5.35, 3.75, 0.0, 0.0));
     EXPECT_NEAR(actor->GetX(), 6.25 - 1.0 / 3.0, 1e-12);
     EXPECT_EQ(Standard(*actor).GetMode(), PATHFIND_NORMAL);
+    // Slowed below zero, an actor stands still instead of backing away.
+    actor->SetBaseMovementSpeed(-60);
+    ASSERT_LT(actor->GetMoveSpeed(), 0.0);
+    const double x = actor->GetX();
+    EXPECT_FALSE(actor->GetPathfinder()->MoveActor(*actor, map.area, x - 0.9, 3.75, 0.0, 0.0));
+    EXPECT_FALSE(actor->GetPathfinder()->MoveActor(*actor, map.area, x + 8.0, 3.75, 0.0, 0.0));
+    EXPECT_EQ(actor->GetX(), x);
 }
 
 TEST(Pathfind, AWaypointLastsUntilTheGoalMovesFarOrHalfTheWayCouldBeWalked) {
@@ -123,12 +146,7 @@ TEST(Pathfind, AWallAheadIsSlidAlongUntilTheWayOpens) {
     // Heading up and right into the wall's lower face.
     const auto actor = map.Walker(6.25, 5.6);
     CPathfindStandard& pathfinder = Standard(*actor);
-    bool arrived = false;
-    EXPECT_TRUE(pathfinder.MoveActorNormal(*actor, map.area, arrived, 11.25, 1.25));
-    EXPECT_EQ(pathfinder.GetWallSide(), DIR_NORTH);
-    EXPECT_EQ(pathfinder.GetSlideDirection(), DIR_EAST);
-    EXPECT_DOUBLE_EQ(pathfinder.GetWallCoordinate(), 5.0);
-    EXPECT_DOUBLE_EQ(actor->GetX(), 6.25);
+    ExpectWall(*actor, map.area, 11.25, 1.25, DIR_NORTH, DIR_EAST, 5.0);
 
     int slides = 0;
     while (actor->GetY() == 5.6 && slides < 20) {
@@ -154,12 +172,7 @@ TEST(Pathfind, AWallAheadIsSlidAlongUntilTheWayOpens) {
         "..#.....",
         "........",
     });
-    const auto walker = wallLeft.Walker(8.1, 6.25);
-    CPathfindStandard& third = Standard(*walker);
-    EXPECT_TRUE(third.MoveActorNormal(*walker, wallLeft.area, arrived, 1.25, 6.25));
-    EXPECT_EQ(third.GetWallSide(), DIR_WEST);
-    EXPECT_EQ(third.GetSlideDirection(), DIR_SOUTH);
-    EXPECT_DOUBLE_EQ(third.GetWallCoordinate(), 7.5);
+    ExpectWall(*wallLeft.Walker(8.1, 6.25), wallLeft.area, 1.25, 6.25, DIR_WEST, DIR_SOUTH, 7.5);
 }
 
 TEST(Pathfind, AnObjectOrTheGridsEdgeIsAWallToo) {
@@ -170,22 +183,10 @@ TEST(Pathfind, AnObjectOrTheGridsEdgeIsAWallToo) {
         "......",
     });
     // Straight down onto the chest's upper face (it spans x 5.5-7, y 5.75-6.75).
-    const auto actor = map.Walker(6.0, 5.1);
-    CPathfindStandard& pathfinder = Standard(*actor);
-    bool arrived = false;
-    EXPECT_TRUE(pathfinder.MoveActorNormal(*actor, map.area, arrived, 7.0, 15.0));
-    EXPECT_EQ(pathfinder.GetMode(), PATHFIND_WALL);
-    EXPECT_EQ(pathfinder.GetWallSide(), DIR_SOUTH);
-    EXPECT_EQ(pathfinder.GetSlideDirection(), DIR_EAST);
-    EXPECT_DOUBLE_EQ(pathfinder.GetWallCoordinate(), 5.75);
+    ExpectWall(*map.Walker(6.0, 5.1), map.area, 7.0, 15.0, DIR_SOUTH, DIR_EAST, 5.75);
 
     // Walking off the top edge of the grid: a wall of the cells beyond it.
-    const auto edge = map.Walker(12.0, 0.6);
-    CPathfindStandard& atEdge = Standard(*edge);
-    EXPECT_TRUE(atEdge.MoveActorNormal(*edge, map.area, arrived, 14.0, -5.0));
-    EXPECT_EQ(atEdge.GetWallSide(), DIR_NORTH);
-    EXPECT_EQ(atEdge.GetSlideDirection(), DIR_EAST);
-    EXPECT_DOUBLE_EQ(atEdge.GetWallCoordinate(), 0.0);
+    ExpectWall(*map.Walker(12.0, 0.6), map.area, 14.0, -5.0, DIR_NORTH, DIR_EAST, 0.0);
 }
 
 TEST(Pathfind, ABlockerOfAnotherKindIsAnError) {
@@ -215,10 +216,7 @@ TEST(Pathfind, ASlideBlockedByAStandingActorWaits31TicksThenTurnsRound) {
     const auto actor = map.Walker(8.75, 5.6);
     map.Walker(8.75 + 1.2, 5.6);
     CPathfindStandard& pathfinder = Standard(*actor);
-    bool arrived = false;
-    map.game.SetTick(100);
-    ASSERT_TRUE(pathfinder.MoveActorNormal(*actor, map.area, arrived, 11.25, 1.25));
-    ASSERT_EQ(pathfinder.GetSlideDirection(), DIR_EAST);
+    ExpectWall(*actor, map.area, 11.25, 1.25, DIR_NORTH, DIR_EAST, 5.0);
     for (int tick = 100; tick < 131; ++tick) {
         map.game.SetTick(tick);
         pathfinder.MoveActorWall(*actor, map.area, 11.25, 1.25);
