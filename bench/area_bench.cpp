@@ -7,22 +7,14 @@
 #include <sstream>
 #include <string>
 
-#include "common/data_file_path.h"
+#include "bench_support.h"
 #include "common/data_file_reader.h"
-#include "rules/module.h"
 #include "world/area.h"
 #include "world/game.h"
 
 namespace {
 
-const DRAV::CModule& Module() {
-    static const std::unique_ptr<DRAV::CModule> module = [] {
-        auto loaded = std::make_unique<DRAV::CModule>();
-        loaded->Load(1, nullptr, std::make_shared<DRAVCommon::CDataFileFactoryPath>(QUILLMERE_SAMPLE_DIR, 1));
-        return loaded;
-    }();
-    return *module;
-}
+using BenchSupport::SampleModule;
 
 // A walled square of `size` cells a side: reed walls around, planks and muddy path
 // inside with a net rack every few rows, an object every tenth cell, one entry and one exit.
@@ -54,7 +46,7 @@ std::string GeneratedArea(int size) {
 }
 
 void BM_LoadStartArea(benchmark::State& state) {
-    const DRAV::CModule& module = Module();
+    const DRAV::CModule& module = SampleModule();
     for (auto _ : state) {
         DRAV::CGame game;
         DRAV::CArea area(&game);
@@ -64,7 +56,7 @@ void BM_LoadStartArea(benchmark::State& state) {
 }
 
 void BM_LoadGeneratedArea(benchmark::State& state) {
-    const DRAV::CModule& module = Module();
+    const DRAV::CModule& module = SampleModule();
     const int size = static_cast<int>(state.range(0));
     const std::string text = GeneratedArea(size);
     for (auto _ : state) {

@@ -5,6 +5,7 @@
 #include "common/exception.h"
 #include "common/trace.h"
 #include "world/game.h"
+#include "world/movement/pathfind_standard.h"
 
 namespace DRAV {
 
@@ -33,6 +34,7 @@ void CActor::Init() {
     m_actionSpeed = 0;
     m_movementSpeed = 0;
     m_baseResistances = {};
+    m_pathfinder = std::make_shared<CPathfindStandard>();
     m_levelPoints = 0;
 }
 
@@ -118,6 +120,7 @@ void CActor::ClearOrders() {
     m_instantOrders.clear();
     m_continuingOrders.clear();
     m_ordersChanged = 1;
+    m_pathfinder->Reset();
 }
 
 std::uint32_t CActor::GetTick() const { return m_game ? m_game->GetTick() : 0; }

@@ -57,6 +57,7 @@ class CGame;
 class CModule;
 class CObject;
 class COrder;
+class CPathfind;
 
 // Where an actor stands in its action cycle; every state but ACTION_DEAD is living.
 enum ActionState : std::uint32_t {
@@ -179,6 +180,15 @@ public:
     void SetColor(std::shared_ptr<DRAVGraph::CGraphicColors> colors) { m_colors = std::move(colors); }
     const std::shared_ptr<DRAVGraph::CGraphic>& GetModel() const { return m_model; }
     void SetModel(std::shared_ptr<DRAVGraph::CGraphic> model) { m_model = std::move(model); }
+
+    // --- Movement (movement/actor_moves.cpp) ---
+    // Turns the actor to face the way from its old position and puts it at (x, y).
+    void FinalizeMove(double x, double y);
+    // Distances in the ground plane, centre to centre.
+    double DistanceTo(const CActor& other) const;
+    double DistanceToPoint(double x, double y) const;
+    // What moves the actor toward a goal; Init gives every actor a standard one.
+    const std::shared_ptr<CPathfind>& GetPathfinder() const { return m_pathfinder; }
 
     // --- Standing ---
     Relation GetRelation() const { return m_relation; }
@@ -371,7 +381,8 @@ public:
     // Code 2 when `attacker` is not among the attackers.
     void RemoveAttacker(const CActor& attacker);
     void StopAttacking();
-    // Empties both order queues whatever the actor's status.
+    // Empties both order queues whatever the actor's status, and the pathfinder
+    // forgets where it was going.
     void ClearOrders();
 
     // --- Orders and combat timers (actor_orders.cpp) ---
@@ -571,6 +582,7 @@ private:
     std::shared_ptr<CScript> m_heartbeat;
     std::shared_ptr<CBrain> m_brain;
     BrainFunctions m_brainFunctions;
+    std::shared_ptr<CPathfind> m_pathfinder;
     std::uint8_t m_ordersChanged = 0;
     ActionState m_actionState = ACTION_DEAD;
     std::uint32_t m_pauseEndTick = 0;

@@ -125,8 +125,16 @@ public:
     bool IsViewStale() const { return m_viewStale; }
     void SetViewStale(bool stale) { m_viewStale = stale; }
 
+    // The area's path search, built from the grid as it stands on first use after
+    // it was dropped; the area keeps it (the pointer is not the caller's).
+    CWaypointCalculator* GetWaypointCalculator();
     // The pathfinder rebuilds its waypoints on next use.
     void DropWaypointCalculator() { m_waypoints.reset(); }
+
+    // Marks every object of that object name for removal; nothing matching is no error.
+    void ApplyRemoveObjectPatch(const std::string& objectName);
+    // Removes the objects marked for removal (each one's first entry) and forgets the marks.
+    void PurgeRemovedObjects();
 
     // ---- patches (area_patches.cpp) ----
     // Applies again the patches that fired before, and fires those whose tag is set.
@@ -235,6 +243,7 @@ private:
     CCellBits m_seenCells;
     bool m_viewStale = false;
     CCellBits m_secondSeenCells;
+    ObjectList m_objectsToRemove;
 };
 
 }  // namespace DRAV

@@ -5,6 +5,7 @@
 #include "common/exception.h"
 #include "world/cell.h"
 #include "world/game.h"
+#include "world/movement/waypoint_calculator.h"
 
 namespace DRAV {
 
@@ -66,6 +67,30 @@ CObject* CArea::FindObjectAt(const std::string& templateName, std::uint32_t colu
             return object.get();
     }
     return nullptr;
+}
+
+void CArea::ApplyRemoveObjectPatch(const std::string& objectName) {
+    for (const std::shared_ptr<CObject>& object : m_objects)
+        if (object->GetObjectName() == objectName) m_objectsToRemove.push_back(object);
+}
+
+void CArea::PurgeRemovedObjects() {
+    bool removed = false;
+    for (const std::shared_ptr<CObject>& object : m_objectsToRemove) {
+        // Marked twice, or gone since it was marked: nothing more to remove.
+        const auto found = FindHolding(m_objects, *object);
+        if (found == m_objects.end()) continue;
+        m_objects.erase(found);
+        removed = true;
+    }
+    m_objectsToRemove.clear();
+    // Paths may now cross where the objects stood.
+    if (removed) DropWaypointCalculator();
+}
+
+CWaypointCalculator* CArea::GetWaypointCalculator() {
+    if (!m_waypoints) m_waypoints = std::make_shared<CWaypointCalculator>(*this, 60, 10);
+    return m_waypoints.get();
 }
 
 void CArea::RemoveObject(const CObject& object) {

@@ -1,0 +1,227 @@
+// The cost of finding the way: the worst waypoint queries on a 100 x 100 grid (a
+// maze, and a goal walled off in open ground) and one tick of movement for 50
+// actors. Each also reports how many heap allocations a query or tick makes once
+// the search is warm; the answer should be 0.
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <new>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "bench_support.h"
+#include "common/data_file_reader.h"
+#include "world/area.h"
+#include "world/game.h"
+#include "world/movement/pathfind.h"
+#include "world/movement/waypoint_calculator.h"
+
+namespace {
+
+std::atomic<long> g_allocations{0};
+
+}  // namespace
+
+// Counting every allocation: the replaced operators pair malloc with free, which
+// GCC cannot see through once they are inlined into the standard library's calls.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
+void* operator new(std::size_t size) {
+    ++g_allocations;
+    if (void* memory = std::malloc(size ? size : 1)) return memory;
+    throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+
+namespace {
+
+constexpr int kSize = 100;
+
+double Centre(int cell) { return cell * 2.5 + 1.25; }
+
+// Reads cells drawn as text ('#' wall, anything else floor) into `area`.
+void ReadGrid(DRAV::CArea& area, const std::vector<std::string>& lines) {
+    std::ostringstream text;
+    text << "<area> \"Bench\" false <rows> ( " << lines.front().size() << ' ' << lines.size() << " )";
+    for (const std::string& line : lines) {
+        text << " <row>";
+        for (const char cell : line) text << (cell == '#' ? " ( reed_wall n )" : " ( plank_floor n )");
+        text << " </row>\n";
+    }
+    text << " </rows> <objects> </objects> <entries> <entry> start \"Start\" ( 2 2 ) </entry> </entries>"
+         << " <exits> </exits> </area>";
+    DRAVCommon::CDataFileReader reader(std::make_shared<std::istringstream>(text.str()), "bench.drav");
+    area.ReadAreaFile(reader, "", "bench", BenchSupport::SampleModule(), DRAV::AREA_LOAD_FRESH, false);
+}
+
+// A maze of rooms three cells square behind walls one cell thick, carved by a
+// depth-first walk from a fixed seed; neighbouring rooms open onto each other by
+// their whole side, so the search can pass the middle cell of each opening.
+std::vector<std::string> Maze() {
+    constexpr int rooms = kSize / 4;
+    std::vector<std::string> lines(kSize, std::string(kSize, '#'));
+    for (int room = 0; room < rooms * rooms; ++room)
+        for (int dy = 1; dy <= 3; ++dy)
+            for (int dx = 1; dx <= 3; ++dx) lines[room / rooms * 4 + dy][room % rooms * 4 + dx] = '.';
+    std::mt19937 random(1207);
+    std::vector<bool> visited(rooms * rooms, false);
+    std::vector<int> stack{0};
+    visited[0] = true;
+    while (!stack.empty()) {
+        const int room = stack.back();
+        const int x = room % rooms;
+        const int y = room / rooms;
+        std::vector<int> next;
+        if (x > 0 && !visited[room - 1]) next.push_back(room - 1);
+        if (x + 1 < rooms && !visited[room + 1]) next.push_back(room + 1);
+        if (y > 0 && !visited[room - rooms]) next.push_back(room - rooms);
+        if (y + 1 < rooms && !visited[room + rooms]) next.push_back(room + rooms);
+        if (next.empty()) {
+            stack.pop_back();
+            continue;
+        }
+        const int to = next[random() % next.size()];
+        visited[to] = true;
+        stack.push_back(to);
+        // Knock out the wall between the two rooms.
+        const int wallX = std::max(x, to % rooms) * 4;
+        const int wallY = std::max(y, to / rooms) * 4;
+        for (int i = 1; i <= 3; ++i) {
+            if (to % rooms != x) lines[y * 4 + i][wallX] = '.';
+            else lines[wallY][x * 4 + i] = '.';
+        }
+    }
+    return lines;
+}
+
+struct Query {
+    double fromX, fromY, goalX, goalY;
+};
+
+void RunQueries(benchmark::State& state, DRAV::CArea& area, const Query& query) {
+    DRAV::CWaypointCalculator& search = *area.GetWaypointCalculator();
+    double x = 0.0;
+    double y = 0.0;
+    search.GetNextWaypoint(x, y, query.fromX, query.fromY, query.goalX, query.goalY, 0.0, 0.0);
+    const long before = g_allocations;
+    for (auto _ : state) {
+        search.GetNextWaypoint(x, y, query.fromX, query.fromY, query.goalX, query.goalY, 0.0, 0.0);
+        benchmark::DoNotOptimize(x);
+    }
+    state.counters["allocs/query"] =
+        benchmark::Counter(static_cast<double>(g_allocations - before), benchmark::Counter::kAvgIterations);
+}
+
+// Of the queries from a room in the middle to every room within the far gate, the
+// slowest.
+Query SlowestMazeQuery(DRAV::CArea& area) {
+    DRAV::CWaypointCalculator& search = *area.GetWaypointCalculator();
+    const int from = 50;
+    Query slowest{Centre(from), Centre(from), 0.0, 0.0};
+    double worst = -1.0;
+    for (int goalY = 2; goalY < kSize; goalY += 4) {
+        for (int goalX = 2; goalX < kSize; goalX += 4) {
+            const double dx = Centre(goalX) - Centre(from);
+            const double dy = Centre(goalY) - Centre(from);
+            if (dx * dx + dy * dy > 10000.0) continue;
+            const auto start = std::chrono::steady_clock::now();
+            double x = 0.0;
+            double y = 0.0;
+            for (int repeat = 0; repeat < 20; ++repeat)
+                search.GetNextWaypoint(x, y, Centre(from), Centre(from), Centre(goalX), Centre(goalY), 0.0, 0.0);
+            const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            if (took > worst) {
+                worst = took;
+                slowest.goalX = Centre(goalX);
+                slowest.goalY = Centre(goalY);
+            }
+        }
+    }
+    return slowest;
+}
+
+void BM_WorstQueryMaze(benchmark::State& state) {
+    DRAV::CGame game;
+    DRAV::CArea area(&game);
+    ReadGrid(area, Maze());
+    RunQueries(state, area, SlowestMazeQuery(area));
+}
+
+// Open ground with the goal shut in a ring of walls 39 cells from the start: the
+// search spends its whole cost limit before it gives up.
+void BM_WorstQueryUnreachable(benchmark::State& state) {
+    std::vector<std::string> lines(kSize, std::string(kSize, '.'));
+    const int goalX = 89;
+    const int goalY = 50;
+    for (int dy = -2; dy <= 2; ++dy)
+        for (int dx = -2; dx <= 2; ++dx)
+            if (std::abs(dx) == 2 || std::abs(dy) == 2) lines[goalY + dy][goalX + dx] = '#';
+    DRAV::CGame game;
+    DRAV::CArea area(&game);
+    ReadGrid(area, lines);
+    RunQueries(state, area, {Centre(50), Centre(goalY), Centre(goalX), Centre(goalY)});
+}
+
+// Fifty actors crossing the maze between rooms; one iteration is one tick in which
+// each moves one step (and one that has arrived is sent on to another room).
+void BM_MovementTick50Actors(benchmark::State& state) {
+    DRAV::CGame game;
+    DRAV::CArea area(&game);
+    ReadGrid(area, Maze());
+    std::mt19937 random(2026);
+    const auto roomCentre = [&] { return Centre(static_cast<int>(random() % (kSize / 4)) * 4 + 2); };
+    struct Goal {
+        double x, y;
+    };
+    std::vector<Goal> goals;
+    for (int index = 0; index < 50; ++index) {
+        auto actor = std::make_shared<DRAV::CActor>(0x03000001 + index);
+        actor->SetRadius(0.5);
+        actor->SetActionState(DRAV::ACTION_IDLE);
+        actor->SetBaseMovementSpeed(static_cast<int>(random() % 100));
+        do actor->SetPosition(roomCentre(), roomCentre());
+        while (!area.CanMoveTo(*actor, nullptr, actor->GetX(), actor->GetY()));
+        area.AddActor(actor);
+        goals.push_back({roomCentre(), roomCentre()});
+    }
+    long moved = 0;
+    const auto tick = [&] {
+        game.SetTick(game.GetTick() + 1);
+        for (std::size_t index = 0; index < goals.size(); ++index) {
+            DRAV::CActor& actor = *area.GetActors()[index];
+            Goal& goal = goals[index];
+            if (actor.DistanceToPoint(goal.x, goal.y) <= actor.GetMoveSpeed() / 30.0) {
+                goal = {roomCentre(), roomCentre()};
+                continue;
+            }
+            const double x = actor.GetX();
+            const double y = actor.GetY();
+            actor.GetPathfinder()->MoveActor(actor, area, goal.x, goal.y, 0.0, 0.0);
+            moved += actor.GetX() != x || actor.GetY() != y;
+        }
+    };
+    game.SetTick(1);
+    for (int warm = 0; warm < 30; ++warm) tick();
+    const long before = g_allocations;
+    moved = 0;
+    for (auto _ : state) tick();
+    state.counters["allocs/tick"] =
+        benchmark::Counter(static_cast<double>(g_allocations - before), benchmark::Counter::kAvgIterations);
+    // How many of the fifty took a step, on average: the rest stand blocked.
+    state.counters["moved/tick"] = benchmark::Counter(static_cast<double>(moved), benchmark::Counter::kAvgIterations);
+}
+
+}  // namespace
+
+BENCHMARK(BM_WorstQueryMaze)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WorstQueryUnreachable)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MovementTick50Actors)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,379 @@
+#include "world/movement/pathfind_standard.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "common/exception.h"
+#include "common/trace.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/cell.h"
+#include "world/game.h"
+#include "world/movement/waypoint_calculator.h"
+
+namespace DRAV {
+
+namespace {
+
+// The angles are compared at single precision, as the headings were always judged.
+constexpr double kQuarterPi = 0.7853981852531433;
+constexpr double kHalfPi = 1.5707963705062866;
+constexpr double kThreeQuarterPi = 2.356194496154785;
+constexpr double kPi = 3.1415927410125732;
+
+// A tick is a thirtieth of a game second.
+constexpr double kTicksPerSecond = 30.0;
+// A goal that moves farther than this (squared) throws the waypoint away.
+constexpr double kGoalMovedSquared = 25.0;
+
+// Slowing effects can take the speed below zero; such an actor stands still
+// rather than walking backwards.
+double StepLength(const CActor& actor) { return std::max(actor.GetMoveSpeed(), 0.0) / kTicksPerSecond; }
+
+std::uint32_t TickOf(const CArea& area) { return area.GetGame() ? area.GetGame()->GetTick() : 0u; }
+
+std::uint32_t ThingTypeOf(const CThing& thing) { return thing.GetId() >> 24; }
+
+// The quadrant of an angle as a direction code: 3 (-x) around pi, 2 (+y) around
+// pi/2, 1 (+x) around 0, 0 (-y) around -pi/2.
+int SideOfAngle(double angle) {
+    if (angle > kThreeQuarterPi) return DIR_WEST;
+    if (angle > kQuarterPi) return DIR_SOUTH;
+    if (angle > -kQuarterPi) return DIR_EAST;
+    if (angle > -kThreeQuarterPi) return DIR_NORTH;
+    return DIR_WEST;
+}
+
+int Reverse(int direction) { return (direction + 2) % 4; }
+
+// The outside cell that stops a circle of radius `r` at `coordinate` on an axis of
+// `count` cells: before the first, past the last, or its own when neither.
+double OutsideCellCentre(double coordinate, double r, std::uint32_t count) {
+    double cell = std::floor(coordinate / kCellSize);
+    if (coordinate - r < 0.0) cell = -1.0;
+    else if (coordinate + r >= count * kCellSize) cell = count;
+    return (cell + 0.5) * kCellSize;
+}
+
+// Where one step toward (x, y) lands; true when it reaches the point.
+bool StepToward(const CActor& actor, double x, double y, double& outX, double& outY) {
+    const double step = StepLength(actor);
+    const double distance = actor.DistanceToPoint(x, y);
+    if (step > distance || distance == 0.0) {
+        outX = x;
+        outY = y;
+        return true;
+    }
+    outX = actor.GetX() - (actor.GetX() - x) * step / distance;
+    outY = actor.GetY() - (actor.GetY() - y) * step / distance;
+    return false;
+}
+
+}  // namespace
+
+void CPathfindStandard::Reset() {
+    m_mode = PATHFIND_NORMAL;
+    m_lastBlockTick = 0;
+    m_goalX = 0.0;
+    m_goalY = 0.0;
+    m_waypointTick = 0;
+}
+
+bool CPathfindStandard::MoveActor(CActor& actor, CArea& area, double goalX, double goalY, double halfWidth,
+                                  double halfHeight) {
+    const double dx = goalX - actor.GetX();
+    const double dy = goalY - actor.GetY();
+    if (actor.GetRadius() * actor.GetRadius() > dx * dx + dy * dy) {
+        // Inside the actor's own circle: no path to find, just the last step, which
+        // counts as reached even when something stands on the very point.
+        double x = 0.0;
+        double y = 0.0;
+        const bool covers = StepToward(actor, goalX, goalY, x, y);
+        if (area.CanMoveTo(actor, nullptr, x, y)) actor.FinalizeMove(x, y);
+        return covers;
+    }
+
+    double waypointX = 0.0;
+    double waypointY = 0.0;
+    GetWaypoint(actor, area, waypointX, waypointY, goalX, goalY, halfWidth, halfHeight);
+    bool arrived = false;
+    for (;;) {
+        bool again = false;
+        switch (m_mode) {
+            case PATHFIND_NORMAL: again = MoveActorNormal(actor, area, arrived, waypointX, waypointY); break;
+            case PATHFIND_WALL: again = MoveActorWall(actor, area, waypointX, waypointY); break;
+            case PATHFIND_ACTOR: again = MoveActorActor(actor, area, arrived, waypointX, waypointY); break;
+            default:
+                throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "movement mode " + std::to_string(m_mode) +
+                                                                " of " + actor.GetName());
+        }
+        if (!again) return arrived;
+    }
+}
+
+void CPathfindStandard::GetWaypoint(const CActor& actor, CArea& area, double& outX, double& outY, double goalX,
+                                    double goalY, double halfWidth, double halfHeight) {
+    const double movedX = m_goalX - goalX;
+    const double movedY = m_goalY - goalY;
+    if (movedX * movedX + movedY * movedY > kGoalMovedSquared) {
+        Reset();
+        m_goalX = goalX;
+        m_goalY = goalY;
+    }
+    const std::uint32_t tick = TickOf(area);
+    bool keep = false;
+    if (m_waypointTick != 0) {
+        const std::uint32_t elapsed = tick - m_waypointTick;
+        const double travel = elapsed / kTicksPerSecond * actor.GetMoveSpeed();
+        const double wx = m_waypointX - actor.GetX();
+        const double wy = m_waypointY - actor.GetY();
+        // Not yet able to have covered half the way: the waypoint still holds.
+        keep = 4.0 * travel * travel <= wx * wx + wy * wy;
+    }
+    if (!keep) {
+        area.GetWaypointCalculator()->GetNextWaypoint(m_waypointX, m_waypointY, actor.GetX(), actor.GetY(), goalX,
+                                                      goalY, halfWidth, halfHeight);
+        m_waypointTick = tick;
+    }
+    outX = m_waypointX;
+    outY = m_waypointY;
+}
+
+bool CPathfindStandard::TryStraightStep(CActor& actor, const CArea& area, bool& arrived, CThing*& blocker, double x,
+                                        double y) {
+    double nextX = 0.0;
+    double nextY = 0.0;
+    const bool reaches = StepToward(actor, x, y, nextX, nextY);
+    if (!area.CanMoveTo(actor, &blocker, nextX, nextY)) return false;
+    actor.FinalizeMove(nextX, nextY);
+    arrived = reaches;
+    return true;
+}
+
+void CPathfindStandard::StepInDirection(const CActor& actor, int direction, double& outX, double& outY) const {
+    const double step = StepLength(actor);
+    outX = actor.GetX();
+    outY = actor.GetY();
+    switch (direction) {
+        case DIR_NORTH: outY -= step; break;
+        case DIR_EAST: outX += step; break;
+        case DIR_SOUTH: outY += step; break;
+        case DIR_WEST: outX -= step; break;
+        default:
+            throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "step direction " + std::to_string(direction) + " of " +
+                                                            actor.GetName());
+    }
+}
+
+bool CPathfindStandard::MoveActorNormal(CActor& actor, CArea& area, bool& arrived, double waypointX,
+                                        double waypointY) {
+    CThing* blocker = nullptr;
+    if (TryStraightStep(actor, area, arrived, blocker, waypointX, waypointY)) return false;
+
+    const double heading = std::atan2(waypointY - actor.GetY(), waypointX - actor.GetX());
+    const int verticalIntent = heading > 0.0 ? DIR_SOUTH : DIR_NORTH;
+    const int horizontalIntent = -kHalfPi < heading && heading < kHalfPi ? DIR_EAST : DIR_WEST;
+
+    if (!blocker) {
+        // The grid's edge: a wall of the cells beyond it.
+        double x = 0.0;
+        double y = 0.0;
+        StepToward(actor, waypointX, waypointY, x, y);
+        FaceTile(actor, OutsideCellCentre(x, actor.GetRadius(), area.GetColumns()),
+                 OutsideCellCentre(y, actor.GetRadius(), area.GetRows()), verticalIntent, horizontalIntent);
+        return true;
+    }
+    const auto traceBlocked = [&](const std::string& name, double x, double y) {
+        DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s (%g, %g) moves to (%g, %g) blocked by %s (%g, %g)\n",
+                   actor.GetName().c_str(), actor.GetX(), actor.GetY(), waypointX, waypointY, name.c_str(), x, y);
+    };
+    const std::uint32_t type = ThingTypeOf(*blocker);
+    if (type == THING_TILE) {
+        const std::uint32_t serial = blocker->GetId() & kMaxThingSerial;
+        const double column = serial % kMaxAreaColumns;
+        const double row = serial / kMaxAreaColumns;
+        FaceTile(actor, (column + 0.5) * kCellSize, (row + 0.5) * kCellSize, verticalIntent, horizontalIntent);
+        return true;
+    }
+    if (const auto* object = dynamic_cast<const CObject*>(blocker); object && type == THING_OBJECT) {
+        FaceObject(actor, *object, heading, verticalIntent, horizontalIntent);
+        traceBlocked(object->GetName(), object->GetX(), object->GetY());
+        return true;
+    }
+    if (const auto* other = dynamic_cast<const CActor*>(blocker); other && type == THING_ACTOR) {
+        traceBlocked(other->GetName(), other->GetX(), other->GetY());
+        m_mode = PATHFIND_ACTOR;
+        m_blockerId = other->GetId();
+        const double bearing = std::atan2(other->GetY() - actor.GetY(), other->GetX() - actor.GetX());
+        const double difference = heading - bearing;
+        m_turnLeft = difference > 0.0 ? difference < kPi : difference <= -kPi;
+        return true;
+    }
+    throw CDRAVException(DRAV_ERR_OUT_OF_RANGE,
+                         actor.GetName() + " is blocked by a thing of type " + std::to_string(type));
+}
+
+void CPathfindStandard::FaceTile(const CActor& actor, double centreX, double centreY, int verticalIntent,
+                                 int horizontalIntent) {
+    m_mode = PATHFIND_WALL;
+    int side = SideOfAngle(std::atan2(centreY - actor.GetY(), centreX - actor.GetX()));
+    // A wall the actor is heading away from is not the one to slide along: take
+    // the face across its way instead.
+    if (side == DIR_NORTH && verticalIntent == DIR_SOUTH) side = horizontalIntent;
+    else if (side == DIR_EAST && horizontalIntent == DIR_WEST) side = verticalIntent;
+    else if (side == DIR_SOUTH && verticalIntent == DIR_NORTH) side = horizontalIntent;
+    else if (side == DIR_WEST && horizontalIntent == DIR_EAST) side = verticalIntent;
+    m_wallSide = side;
+    const double half = kCellSize / 2.0;
+    switch (side) {
+        case DIR_NORTH: m_slideDirection = horizontalIntent; m_wallCoordinate = centreY + half; break;
+        case DIR_EAST: m_slideDirection = verticalIntent; m_wallCoordinate = centreX - half; break;
+        case DIR_SOUTH: m_slideDirection = horizontalIntent; m_wallCoordinate = centreY - half; break;
+        default: m_slideDirection = verticalIntent; m_wallCoordinate = centreX + half; break;
+    }
+}
+
+void CPathfindStandard::FaceObject(const CActor& actor, const CObject& object, double heading, int verticalIntent,
+                                   int horizontalIntent) {
+    m_mode = PATHFIND_WALL;
+    const double x = actor.GetX();
+    const double y = actor.GetY();
+    const double ox = object.GetX();
+    const double oy = object.GetY();
+    double hx = 0.0;
+    double hy = 0.0;
+    object.GetHalfExtents(hx, hy);
+    if (ox - hx < x && x < ox + hx) m_wallSide = verticalIntent;
+    else if (oy - hy < y && y < oy + hy) m_wallSide = horizontalIntent;
+    else m_wallSide = SideOfAngle(heading);
+    switch (m_wallSide) {
+        case DIR_NORTH:
+            m_slideDirection = horizontalIntent;
+            m_wallCoordinate = oy > y ? oy - hy : oy + hy;
+            break;
+        case DIR_SOUTH:
+            m_slideDirection = horizontalIntent;
+            m_wallCoordinate = y > oy ? oy + hy : oy - hy;
+            break;
+        case DIR_EAST:
+            m_slideDirection = verticalIntent;
+            m_wallCoordinate = x > ox ? ox + hx : ox - hx;
+            break;
+        default:
+            m_slideDirection = verticalIntent;
+            m_wallCoordinate = ox <= x ? ox + hx : ox - hx;
+            break;
+    }
+}
+
+bool CPathfindStandard::MoveActorWall(CActor& actor, CArea& area, double waypointX, double waypointY) {
+    const double c = m_wallCoordinate;
+    const double r = actor.GetRadius();
+    const double x = actor.GetX();
+    const double y = actor.GetY();
+    bool leave = false;
+    switch (m_wallSide) {
+        case DIR_NORTH: leave = c - r > y || waypointY > c + 2.0 * r; break;
+        case DIR_SOUTH: leave = y > c + r || waypointY < c - 2.0 * r; break;
+        case DIR_EAST: leave = x > c + r || waypointX < c - 2.0 * r; break;
+        case DIR_WEST: leave = c - r > x || waypointX > c + 2.0 * r; break;
+        default:
+            throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "wall side " + std::to_string(m_wallSide) + " of " +
+                                                            actor.GetName());
+    }
+    if (leave) {
+        m_mode = PATHFIND_NORMAL;
+        return false;
+    }
+
+    double nextX = 0.0;
+    double nextY = 0.0;
+    // The wall may have ended: try toward it first.
+    StepInDirection(actor, m_wallSide, nextX, nextY);
+    if (area.CanMoveTo(actor, nullptr, nextX, nextY)) {
+        actor.FinalizeMove(nextX, nextY);
+        return false;
+    }
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        StepInDirection(actor, m_slideDirection, nextX, nextY);
+        CThing* blocker = nullptr;
+        if (area.CanMoveTo(actor, &blocker, nextX, nextY)) {
+            actor.FinalizeMove(nextX, nextY);
+            return false;
+        }
+        if (blocker && ThingTypeOf(*blocker) == THING_ACTOR && WaitForActor(TickOf(area))) return false;
+        if (attempt == 0) m_slideDirection = Reverse(m_slideDirection);
+    }
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s moves to (%g, %g) blocked\n", actor.GetName().c_str(), nextX, nextY);
+    return false;
+}
+
+bool CPathfindStandard::WaitForActor(std::uint32_t tick) {
+    if (tick != m_lastBlockTick + 1) {
+        m_blockCount = 0;
+        m_lastBlockTick = tick;
+        return true;
+    }
+    if (m_blockCount < 30) {
+        ++m_blockCount;
+        m_lastBlockTick = tick;
+        return true;
+    }
+    // Waited long enough: turn round along the wall.
+    m_lastBlockTick = 0;
+    return false;
+}
+
+bool CPathfindStandard::MoveActorActor(CActor& actor, CArea& area, bool& arrived, double waypointX,
+                                       double waypointY) {
+    const CActor* other = area.FindActor(m_blockerId);
+    if (!other) {
+        m_mode = PATHFIND_NORMAL;
+        return false;
+    }
+    if (other->DistanceToPoint(waypointX, waypointY) >= actor.DistanceToPoint(waypointX, waypointY)) {
+        // It no longer stands between the actor and the waypoint: walk on if it lets us.
+        CThing* blocker = nullptr;
+        if (TryStraightStep(actor, area, arrived, blocker, waypointX, waypointY) || blocker != other) {
+            m_mode = PATHFIND_NORMAL;
+            return false;
+        }
+    }
+    if (actor.DistanceTo(*other) > other->GetRadius() + actor.GetRadius() + kCellSize) {
+        m_mode = PATHFIND_NORMAL;
+        return false;
+    }
+    // Two actors in each other's way turn the same way, so they pass instead of
+    // stepping in front of each other again.
+    if (const auto* theirs = dynamic_cast<const CPathfindStandard*>(other->GetPathfinder().get());
+        theirs && theirs->m_mode == PATHFIND_ACTOR && theirs->m_blockerId == actor.GetId() &&
+        theirs->m_turnLeft != m_turnLeft)
+        m_turnLeft = !m_turnLeft;
+
+    const double step = StepLength(actor);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const double bearing = std::atan2(other->GetY() - actor.GetY(), other->GetX() - actor.GetX());
+        const double angle = m_turnLeft ? bearing + kHalfPi : bearing - kHalfPi;
+        const double x = actor.GetX() + std::cos(angle) * step;
+        const double y = actor.GetY() + std::sin(angle) * step;
+        DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s try turning %s, move to (%g, %g)\n", actor.GetName().c_str(),
+                   m_turnLeft ? "left" : "right", x, y);
+        CThing* blocker = nullptr;
+        if (area.CanMoveTo(actor, &blocker, x, y)) {
+            actor.FinalizeMove(x, y);
+            return false;
+        }
+        if (attempt == 1) break;
+        if (const auto* nearer = dynamic_cast<const CActor*>(blocker)) {
+            if (nearer->DistanceToPoint(waypointX, waypointY) < actor.DistanceToPoint(waypointX, waypointY)) {
+                m_blockerId = nearer->GetId();
+                return false;
+            }
+        }
+        m_turnLeft = !m_turnLeft;
+    }
+    return false;
+}
+
+}  // namespace DRAV

@@ -1,0 +1,222 @@
+#include "world/movement/waypoint_calculator.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+
+#include "world/area.h"
+#include "world/cell.h"
+
+namespace DRAV {
+
+namespace {
+
+// Goals nearer than this are walked at straight; the squared distance.
+constexpr double kNearGateSquared = 56.25;
+// Goals farther than this are not searched for; the squared distance.
+constexpr double kFarGateSquared = 10000.0;
+
+// The cell of a coordinate. Coordinates left of the grid give -1 and huge ones
+// stop at a bound, so no cast overflows and nothing off the grid maps onto it.
+int CellOf(double coordinate) {
+    const double cell = std::floor(coordinate / kCellSize);
+    if (!(cell >= -1.0)) return -1;
+    if (cell > INT_MAX / 2) return INT_MAX / 2;
+    return static_cast<int>(cell);
+}
+
+// The difference moved toward zero by `half`, never past it.
+double ShrinkGap(double difference, double half) {
+    return difference > 0.0 ? std::max(difference - half, 0.0) : std::min(difference + half, 0.0);
+}
+
+// How many cells away from the goal cell a cell may lie and still reach a goal box
+// of half-extent `half`: none for a point.
+int Tolerance(double half) {
+    // Bounded so the cell count always fits; a box that large takes any cell anyway.
+    const double bounded = std::clamp(half, 0.0, 1.0e6);
+    const int cells = static_cast<int>((bounded + kCellSize - 0.001) / kCellSize);
+    return cells > 0 ? cells + 1 : cells;
+}
+
+// The heap order: a node with a greater total ranks lower, so the smallest is on top.
+bool RanksLower(const CWaypointNode* a, const CWaypointNode* b) { return a->total > b->total; }
+
+}  // namespace
+
+CWaypointCalculator::CWaypointCalculator(const CArea& area, int costLimit, int lookahead)
+    : m_costLimit(costLimit), m_lookahead(lookahead) {
+    BuildGrid(area);
+}
+
+void CWaypointCalculator::BuildGrid(const CArea& area) {
+    m_width = static_cast<int>(std::min<std::uint32_t>(area.GetColumns(), INT_MAX));
+    m_height = static_cast<int>(std::min<std::uint32_t>(area.GetRows(), INT_MAX));
+    m_nodes.assign(std::size_t(m_width) * m_height, CWaypointNode{});
+    m_open.clear();
+
+    for (int row = 0; row < m_height; ++row) {
+        for (int column = 0; column < m_width; ++column) {
+            CWaypointNode& node = m_nodes[std::size_t(row) * m_width + column];
+            node.index = row * m_width + column;
+            const CTile* tile = area.GetTile(column, row);
+            // A cell no tile covers has nothing to walk on.
+            node.state = !tile->GetMaster() || tile->BlocksMovement() ? WAYPOINT_TILE : WAYPOINT_FREE;
+        }
+    }
+
+    for (const std::shared_ptr<CObject>& object : area.GetObjects()) {
+        if (object->GetTemplate().GetKind() == TILE_FLOOR) continue;
+        double hx = 0.0;
+        double hy = 0.0;
+        object->GetHalfExtents(hx, hy);
+        const int firstColumn = std::max(CellOf(object->GetX() - hx), 0);
+        const int lastColumn = std::min(CellOf(object->GetX() + hx), m_width - 1);
+        const int firstRow = std::max(CellOf(object->GetY() - hy), 0);
+        const int lastRow = std::min(CellOf(object->GetY() + hy), m_height - 1);
+        for (int row = firstRow; row <= lastRow; ++row) {
+            for (int column = firstColumn; column <= lastColumn; ++column) {
+                CWaypointNode& node = m_nodes[std::size_t(row) * m_width + column];
+                if (node.state == WAYPOINT_FREE) node.state = WAYPOINT_OBJECT;
+            }
+        }
+    }
+
+    // Only walls push paths off: a cell beside an object stays free.
+    for (int row = 0; row < m_height; ++row) {
+        for (int column = 0; column < m_width; ++column) {
+            CWaypointNode& node = m_nodes[std::size_t(row) * m_width + column];
+            if (node.state != WAYPOINT_FREE) continue;
+            const auto wall = [&](int c, int r) { return OnGrid(c, r) && GetNode(c, r).state == WAYPOINT_TILE; };
+            if (wall(column - 1, row) || wall(column + 1, row) || wall(column, row - 1) || wall(column, row + 1))
+                node.state = WAYPOINT_BESIDE_TILE;
+        }
+    }
+}
+
+void CWaypointCalculator::GetNextWaypoint(double& outX, double& outY, double fromX, double fromY, double goalX,
+                                          double goalY, double halfWidth, double halfHeight) {
+    outX = goalX;
+    outY = goalY;
+    double dx = fromX - goalX;
+    double dy = fromY - goalY;
+    if (halfWidth + halfHeight > 0.0) {
+        dx = ShrinkGap(dx, halfWidth);
+        dy = ShrinkGap(dy, halfHeight);
+    }
+    const double gap = dx * dx + dy * dy;
+    if (gap > kFarGateSquared || gap < kNearGateSquared) return;
+
+    m_startColumn = CellOf(fromX);
+    m_startRow = CellOf(fromY);
+    m_goalColumn = CellOf(goalX);
+    m_goalRow = CellOf(goalY);
+    // Ends off the grid have no cell to search from or to.
+    if (!OnGrid(m_startColumn, m_startRow) || !OnGrid(m_goalColumn, m_goalRow)) return;
+    m_toleranceColumns = Tolerance(halfWidth);
+    m_toleranceRows = Tolerance(halfHeight);
+    if (!FindPath()) return;
+
+    const int start = m_startRow * m_width + m_startColumn;
+    const int reached = m_goalRow * m_width + m_goalColumn;
+    // Parents of one search form a tree rooted at the start; the bound only guards
+    // against a walk that would not end.
+    const int bound = m_width * m_height;
+    int length = 1;
+    for (int cell = reached; cell != start && length <= bound; cell = m_nodes[cell].parent) ++length;
+    const int back = length < m_lookahead ? (length - 1) / 2 : length - m_lookahead / 2;
+    int cell = reached;
+    for (int step = 0; step < back && cell != start; ++step) cell = m_nodes[cell].parent;
+    outX = (cell % m_width) * kCellSize + kCellSize / 2.0;
+    outY = (cell / m_width) * kCellSize + kCellSize / 2.0;
+}
+
+bool CWaypointCalculator::FindPath() {
+    CWaypointNode& start = m_nodes[std::size_t(m_startRow) * m_width + m_startColumn];
+    CWaypointNode& goal = m_nodes[std::size_t(m_goalRow) * m_width + m_goalColumn];
+    const int startState = start.state;
+    const int goalState = goal.state;
+    start.state = WAYPOINT_FREE;
+    goal.state = WAYPOINT_FREE;
+    const bool found = Search();
+    start.state = startState;
+    goal.state = goalState;
+    return found;
+}
+
+void CWaypointCalculator::NextStamp() {
+    if (m_searchCounter == INT_MAX) {
+        // Stamps of long ago would match again after the wrap: void them all once.
+        for (CWaypointNode& node : m_nodes) node.stamp = 0;
+        m_searchCounter = 0;
+    }
+    ++m_searchCounter;
+}
+
+bool CWaypointCalculator::Search() {
+    NextStamp();
+    CWaypointNode& start = m_nodes[std::size_t(m_startRow) * m_width + m_startColumn];
+    start.cost = 0;
+    start.total = EstimateCost(start.index);
+    start.stamp = m_searchCounter;
+    m_open.clear();
+    PushOpen(start);
+
+    while (!m_open.empty()) {
+        CWaypointNode& top = *m_open.front();
+        const int column = top.index % m_width;
+        const int row = top.index / m_width;
+        // A cell within tolerance is accepted whatever its total.
+        if (std::abs(m_goalColumn - column) <= m_toleranceColumns && std::abs(m_goalRow - row) <= m_toleranceRows) {
+            m_goalColumn = column;
+            m_goalRow = row;
+            return true;
+        }
+        if (top.total > m_costLimit) return false;
+        CWaypointNode& node = PopOpen();
+        if (node.total == -1) continue;
+        node.total = -1;
+
+        const int neighbours[4][2] = {{column - 1, row}, {column + 1, row}, {column, row - 1}, {column, row + 1}};
+        for (const auto& [c, r] : neighbours) {
+            if (!OnGrid(c, r)) continue;
+            CWaypointNode& next = m_nodes[std::size_t(r) * m_width + c];
+            if (next.state != WAYPOINT_FREE) continue;
+            if (next.stamp != m_searchCounter) {
+                next.cost = 0;
+                next.stamp = m_searchCounter;
+            }
+            const int cost = node.cost + 1;
+            if (next.cost == 0 || cost < next.cost) {
+                next.cost = cost;
+                next.parent = node.index;
+                next.total = cost + EstimateCost(next.index);
+                PushOpen(next);
+            }
+        }
+    }
+    return false;
+}
+
+int CWaypointCalculator::EstimateCost(int cell) const {
+    const int a = std::abs(cell % m_width - m_goalColumn);
+    const int b = std::abs(cell / m_width - m_goalRow);
+    const int low = std::min(a, b);
+    const int high = std::max(a, b);
+    return high - low + 7 * low / 5;
+}
+
+void CWaypointCalculator::PushOpen(CWaypointNode& node) {
+    m_open.push_back(&node);
+    std::push_heap(m_open.begin(), m_open.end(), RanksLower);
+}
+
+CWaypointNode& CWaypointCalculator::PopOpen() {
+    std::pop_heap(m_open.begin(), m_open.end(), RanksLower);
+    CWaypointNode& node = *m_open.back();
+    m_open.pop_back();
+    return node;
+}
+
+}  // namespace DRAV
