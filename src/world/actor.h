@@ -181,12 +181,7 @@ public:
     const std::shared_ptr<DRAVGraph::CGraphic>& GetModel() const { return m_model; }
     void SetModel(std::shared_ptr<DRAVGraph::CGraphic> model) { m_model = std::move(model); }
 
-    // --- Movement (movement/actor_moves.cpp) ---
-    // Turns the actor to face the way from its old position and puts it at (x, y).
-    void FinalizeMove(double x, double y);
-    // Distances in the ground plane, centre to centre.
-    double DistanceTo(const CActor& other) const;
-    double DistanceToPoint(double x, double y) const;
+    // --- Movement ---
     // What moves the actor toward a goal; Init gives every actor a standard one.
     const std::shared_ptr<CPathfind>& GetPathfinder() const { return m_pathfinder; }
 

@@ -5,6 +5,7 @@
 
 #include "common/exception.h"
 #include "world/actor.h"
+#include "world/movement/pathfind.h"
 #include "world/order.h"
 
 namespace DRAV {
@@ -45,7 +46,11 @@ std::list<std::shared_ptr<COrder>> CActor::GetOrders() const {
 
 void CActor::PopInstantOrder(const COrder& order) { PopFront(m_instantOrders, order, "instant"); }
 
-void CActor::PopOrder(const COrder& order) { PopFront(m_continuingOrders, order, "continuing"); }
+void CActor::PopOrder(const COrder& order) {
+    PopFront(m_continuingOrders, order, "continuing");
+    // The next order walks from where this one left off, not along its old path.
+    m_pathfinder->Reset();
+}
 
 void CActor::CancelOrders() {
     if (FollowsOwnWill()) ClearOrders();

@@ -91,6 +91,8 @@ public:
     std::shared_ptr<CActor> GetMainActor() const;
     // Six members, or four not summoned.
     bool IsPartyFull() const;
+    // What the party sees of the current area; true only when the pass ran in full.
+    bool UpdatePartyVisibility();
     // The party becomes this one actor, who also travels with the game.
     void SetFirstPartyMember(std::shared_ptr<CActor> actor);
     // The actor joins; the gold it carries goes to the party.

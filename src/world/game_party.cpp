@@ -7,6 +7,7 @@
 #include "common/trace.h"
 #include "rules/items/item_template.h"
 #include "world/game.h"
+#include "world/movement/party_visibility.h"
 
 namespace DRAV {
 
@@ -93,5 +94,7 @@ void CGame::AwardExperience(std::uint32_t experience) {
         }
     }
 }
+
+bool CGame::UpdatePartyVisibility() { return DRAV::UpdatePartyVisibility(m_currentArea, m_party); }
 
 }  // namespace DRAV
