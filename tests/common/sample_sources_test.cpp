@@ -18,7 +18,7 @@ bool IsElementText(const std::string& name) {
 TEST(SampleSources, EveryFileReadsTheSameFromFolderAndArchive) {
     auto folder = QuillmereTest::SampleFolderSource();
     auto archive = QuillmereTest::SampleArchiveSource();
-    auto files = QuillmereTools::CollectModuleFiles(QuillmereTest::SampleRoot(), 1);
+    auto files = QuillmereTools::CollectModuleFiles(QuillmereTest::SampleFolderRoot(), 1);
     ASSERT_FALSE(files.empty());
     int texts = 0;
     for (const QuillmereTools::ArchiveFile& file : files) {

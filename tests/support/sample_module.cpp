@@ -18,10 +18,11 @@ std::string Location(const char* variable, const char* builtIn) {
 }  // namespace
 
 std::string SampleRoot() { return Location("QUILLMERE_SAMPLE", QUILLMERE_SAMPLE_DIR); }
+std::string SampleFolderRoot() { return Location("QUILLMERE_SAMPLE_FOLDER", QUILLMERE_SAMPLE_FOLDER_DIR); }
 std::string SampleArchiveRoot() { return Location("QUILLMERE_SAMPLE_ARCHIVE", QUILLMERE_SAMPLE_ARCHIVE_DIR); }
 
 std::shared_ptr<DRAVCommon::CDataFileFactory> SampleFolderSource(int chapter) {
-    return std::make_shared<DRAVCommon::CDataFileFactoryPath>(SampleRoot(), chapter);
+    return std::make_shared<DRAVCommon::CDataFileFactoryPath>(SampleFolderRoot(), chapter);
 }
 
 std::shared_ptr<DRAVCommon::CDataFileFactory> SampleArchiveSource(int chapter) {

@@ -11,6 +11,8 @@ namespace QuillmereTest {
 
 // modules/sample in the source tree.
 std::string SampleRoot();
+// The sample as the build assembles it: modules/sample with the generated images.
+std::string SampleFolderRoot();
 // The build's folder holding module1.drav packed from the sample.
 std::string SampleArchiveRoot();
 

@@ -9,12 +9,12 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <memory>
 #include <stdexcept>
 #include <string>
 
 #include "ui/ui_image_table.h"
 #include "ui_images/frames.h"
+#include "ui_images/image_file.h"
 #include "ui_images/pictograms.h"
 #include "ui_images/pictures.h"
 #include "ui_images/ui_image_palette.h"
@@ -23,8 +23,6 @@ namespace QuillmereTools {
 namespace {
 
 namespace P = UiPalette;
-
-constexpr int kJpegQuality = 90;
 
 struct Size {
     int width, height;
@@ -75,17 +73,6 @@ void Paint(Canvas& canvas, int id, const std::string& fontPath) {
     canvas.ResetView();
 }
 
-void Save(const Canvas& canvas, const std::string& path, bool jpeg) {
-    std::vector<std::uint8_t> pixels = canvas.ToRgba();
-    std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> surface(
-        SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), canvas.Width(), canvas.Height(), 32, canvas.Width() * 4,
-                                           SDL_PIXELFORMAT_RGBA32),
-        SDL_FreeSurface);
-    if (!surface) throw std::runtime_error(std::string("cannot wrap the pixels: ") + SDL_GetError());
-    int result = jpeg ? IMG_SaveJPG(surface.get(), path.c_str(), kJpegQuality) : IMG_SavePNG(surface.get(), path.c_str());
-    if (result != 0) throw std::runtime_error("cannot write " + path + ": " + IMG_GetError());
-}
-
 }  // namespace
 }  // namespace QuillmereTools
 
@@ -107,7 +94,7 @@ int main(int argc, char** argv) {
             Size size = SizeOf(id);
             Canvas canvas(size.width, size.height);
             Paint(canvas, id, argv[2]);
-            Save(canvas, (folder / (base + "." + extension)).string(), extension == "jpg");
+            SaveCanvas(canvas, (folder / (base + "." + extension)).string(), extension == "jpg");
             ++count;
         }
         if (TTF_WasInit()) TTF_Quit();
