@@ -88,7 +88,12 @@ void CGraphicTree::Draw(const SceneRenderContext& context, const CPose& pose, do
 
 bool CGraphicTree::FindModelByIndex(std::uint32_t& index, const CPose& pose, MatrixStack& stack,
                                     std::shared_ptr<CModelNode>& model) const {
+    // The piece's own transform goes before its parent's, as when drawing; multiplied
+    // after it, a turned piece would stand somewhere else in merged scenery.
+    const D3DMATRIX parent = stack.back();
+    stack.back() = Mat4Identity();
     pose.GetNodeTransform(m_name, stack, nullptr, 0.0);
+    MatrixMultiplyInPlace(stack.back(), parent);
     if (m_hasScale) ScaleTop(stack.back());
     if (m_models.size() == 1) {
         if (index == 0) {
