@@ -1,0 +1,108 @@
+// Every graphic file of the sample chapter loads from the assembled sample and draws
+// one frame on the recording device; its people share one figure and its rules.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/graphic_colors.h"
+#include "graphics/graphic.h"
+#include "graphics/matrix.h"
+#include "graphics/particles/billboard_renderer.h"
+#include "platform/d3d9/recording_device.h"
+#include "support/sample_module.h"
+
+namespace {
+
+using namespace DRAVGraph;
+
+// The graphic files of one kind: the .drav files of its folder, without figures and models.
+std::vector<std::string> GraphicNames(const std::string& kind) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(QuillmereTest::SampleRoot() + "/" + kind))
+        if (entry.is_regular_file() && entry.path().extension() == ".drav") names.push_back(entry.path().stem());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class SampleGraphicsTest : public ::testing::Test {
+protected:
+    SampleGraphicsTest() {
+        m_colours.SetColor(CGraphicColors::HAIR, 0x5A3C1E);
+        m_colours.SetColor(CGraphicColors::SKIN, 0xDCB48C);
+        m_colours.SetColor(CGraphicColors::TRIM, 0x285AA0);
+    }
+    std::shared_ptr<CGraphic> Actor(const std::string& name, const std::vector<GraphicOverride>* overrides = nullptr) {
+        return std::make_shared<CGraphic>(m_context, DRAVCommon::DFK_ACTOR, name, DRAVCommon::DFK_ITEM, overrides,
+                                          &m_figures, &m_colours);
+    }
+    // Draws one frame of `graphic` playing `animation` and gives the number of draws.
+    std::size_t DrawFrame(const CGraphic& graphic, const std::string& animation = "default") {
+        const std::size_t before = m_device->Draws().size();
+        const D3DMATRIX world = Mat4Identity();
+        const D3DVECTOR view{0, -1, 0};
+        m_device->BeginScene();
+        graphic.Render({&m_xp, &m_billboards, &world, &view}, animation, 1, 0.4, 0.4);
+        m_device->EndScene();
+        return m_device->Draws().size() - before;
+    }
+
+    D3DPtr<D3D9Layer::CRecordingDevice> m_device = D3D9Layer::CRecordingDevice::Create(64, 64);
+    DRAVCommon::CXPDevice m_xp{m_device.get()};
+    std::shared_ptr<DRAVCommon::CDataFileFactory> m_source = QuillmereTest::SampleFolderSource();
+    CBillboardRenderer m_billboards{&m_xp, *m_source};
+    GraphicLoadContext m_context{&m_xp, m_source.get(), &m_billboards};
+    CFigureCache m_figures;
+    CGraphicColors m_colours;
+};
+
+TEST_F(SampleGraphicsTest, EveryGraphicLoadsAndDrawsAFrame) {
+    const std::vector<std::string> actors = GraphicNames("actor");
+    EXPECT_GE(actors.size(), 9u);
+    for (const std::string& name : actors)
+        for (const char* animation : {"default", "move", "attack", "cast", "death", "fidget"})
+            EXPECT_GT(DrawFrame(*Actor(name), animation), 0u) << name << " " << animation;
+    // Every item lies over a person, adding a piece or replacing one; the figure is
+    // read once for all of them.
+    const std::size_t bare = DrawFrame(*Actor("m_smuggler"), "cast");
+    for (const std::string& name : GraphicNames("item")) {
+        std::vector<GraphicOverride> overrides{{name, false}};
+        EXPECT_GE(DrawFrame(*Actor("m_smuggler", &overrides), "cast"), bare) << name;
+    }
+    EXPECT_EQ(m_figures.size(), 2u);
+    for (const std::string& name : GraphicNames("object")) {
+        CGraphic graphic(m_context, DRAVCommon::DFK_OBJECT, name, DRAVCommon::DFK_OBJECT, nullptr, nullptr, nullptr);
+        EXPECT_GT(DrawFrame(graphic), 0u) << name;
+    }
+    for (const std::string& name : GraphicNames("tile")) {
+        std::vector<std::shared_ptr<CGraphic>> cells;
+        LoadTileGraphics(m_context, name, cells);
+        ASSERT_FALSE(cells.empty()) << name;
+        for (const auto& cell : cells) {
+            EXPECT_GT(DrawFrame(*cell, "open"), 0u) << cell->GetName();
+            std::uint32_t count = 0;
+            EXPECT_TRUE(cell->GetTree()->CountModels(count)) << cell->GetName();
+        }
+    }
+}
+
+TEST_F(SampleGraphicsTest, PeopleBorrowAndTakeTurnsAtTheirActions) {
+    std::vector<GraphicOverride> overrides{{"i_longsword", false}, {"i_dagger", true}, {"v_autopotion1", false}};
+    auto ferryman = Actor("m_ferryman", &overrides);
+    CGraphicTree& tree = *ferryman->GetTree();
+    ASSERT_NE(tree.FindNode("offhand"), nullptr);
+    EXPECT_EQ(tree.FindNode("offhand")->GetModels().size(), 1u);
+    EXPECT_EQ(tree.FindNode("weapon")->GetModels().size(), 1u);
+    EXPECT_TRUE(ferryman->HasTransparentModel());  // the potion
+
+    const CAnimationFinder& poses = *ferryman->GetPoses();
+    EXPECT_EQ(poses.Find("attack", 4), poses.GetAnimations()->at("_attack2").get());
+    EXPECT_EQ(poses.Find("drink", 0), poses.GetAnimations()->at("cast").get());
+    EXPECT_DOUBLE_EQ(poses.GetAnimations()->at("move").get()->GetLength(), 0.8);
+    // The potion shows only while casting: fewer draws standing than raising it.
+    EXPECT_LT(DrawFrame(*ferryman, "default"), DrawFrame(*ferryman, "drink"));
+}
+
+}  // namespace
