@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "graphics/coloured_batch.h"
+
 namespace DRAVGraph {
 namespace {
 
@@ -129,6 +131,15 @@ void CAdornmentDraw::AddGroundLine(const D3DVECTOR& from, const D3DVECTOR& to, c
     AddVertex(to.x + a, to.z + c, colour);
     AddVertex(from.x - a, from.z - c, colour);
     AddSequentialIndices(6);
+}
+
+void CAdornmentDraw::Flush(DRAVCommon::CXPDevice* device) {
+    if (m_vertices.empty()) return;
+    // Over the ground whatever its depth; the depth written lets actors drawn
+    // later stand in front of the markers.
+    DrawColouredBatch(device, m_vertices, m_indices, nullptr, BatchDepth::AlwaysPass);
+    m_vertices.clear();
+    m_indices.clear();
 }
 
 }  // namespace DRAVGraph

@@ -8,19 +8,11 @@
 
 #include "common/graphic_colors.h"
 #include "common/sdl_init.h"
+#include "graphics/sdl_handles.h"
 
 namespace DRAVCommon {
 
 namespace {
-
-struct SurfaceFree {
-    void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
-};
-using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceFree>;
-
-struct FormatFree {
-    void operator()(SDL_PixelFormat* format) const { SDL_FreeFormat(format); }
-};
 
 // Surfaces stay locked only while their pixels are copied or changed.
 class SurfaceLock {
@@ -77,7 +69,7 @@ bool IsPowerOfTwoArgb(SDL_Surface* surface) {
 }
 
 SDL_Surface* ConvertToPowerOfTwoArgb(SDL_Surface* surface) {
-    std::unique_ptr<SDL_PixelFormat, FormatFree> format(SDL_AllocFormat(SDL_PIXELFORMAT_ARGB8888));
+    PixelFormatPtr format(SDL_AllocFormat(SDL_PIXELFORMAT_ARGB8888));
     if (!format) throw DRAVSDL::CSDLException();
     SurfacePtr converted(SDL_CreateRGBSurface(
         0, static_cast<int>(NextPowerOfTwo(static_cast<std::uint32_t>(surface->w))),
@@ -171,7 +163,7 @@ std::shared_ptr<CXPTexture> LoadTextureFile(CXPDevice* device, CDataFileFactory&
 }
 
 std::shared_ptr<CXPTexture> CreateColourTexture(CXPDevice* device, std::uint32_t colour, double alpha) {
-    std::unique_ptr<SDL_PixelFormat, FormatFree> format(SDL_AllocFormat(SDL_PIXELFORMAT_ARGB8888));
+    PixelFormatPtr format(SDL_AllocFormat(SDL_PIXELFORMAT_ARGB8888));
     if (!format) throw DRAVSDL::CSDLException();
     std::uint32_t pixel = SDL_MapRGBA(format.get(), (colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF,
                                       static_cast<std::uint8_t>(std::clamp(alpha, 0.0, 1.0) * 255.0));

@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
         for (const Image& image : kImages) {
             Canvas canvas(kSize, kSize);
             canvas.Paint([&](Vec p) { return image.shader(p); });
-            SaveCanvas(canvas, (folder / image.name).string(), false);
+            SaveImage(canvas, (folder / image.name).string(), false);
         }
         IMG_Quit();
         std::printf("particle_images: %zu images into %s\n", std::size(kImages), argv[1]);

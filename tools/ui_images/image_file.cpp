@@ -8,13 +8,12 @@
 #include <vector>
 
 namespace QuillmereTools {
+
 namespace {
-
 constexpr int kJpegQuality = 90;
-
 }  // namespace
 
-void SaveCanvas(const Canvas& canvas, const std::string& path, bool jpeg) {
+void SaveImage(const Canvas& canvas, const std::string& path, bool jpeg) {
     std::vector<std::uint8_t> pixels = canvas.ToRgba();
     std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> surface(
         SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), canvas.Width(), canvas.Height(), 32, canvas.Width() * 4,

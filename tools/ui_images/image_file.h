@@ -1,5 +1,5 @@
 #pragma once
-// Writing a painted canvas as the image file the data files hold.
+// Writes a canvas as an image file: PNG, or JPEG when asked.
 
 #include <string>
 
@@ -7,7 +7,8 @@
 
 namespace QuillmereTools {
 
-// PNG, or JPEG when `jpeg` is set; std::runtime_error when the file cannot be written.
-void SaveCanvas(const Canvas& canvas, const std::string& path, bool jpeg);
+// Throws std::runtime_error when the file cannot be written. SDL_image must be initialised
+// for the format.
+void SaveImage(const Canvas& canvas, const std::string& path, bool jpeg);
 
 }  // namespace QuillmereTools

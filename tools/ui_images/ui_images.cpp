@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -94,7 +95,7 @@ int main(int argc, char** argv) {
             Size size = SizeOf(id);
             Canvas canvas(size.width, size.height);
             Paint(canvas, id, argv[2]);
-            SaveCanvas(canvas, (folder / (base + "." + extension)).string(), extension == "jpg");
+            SaveImage(canvas, (folder / (base + "." + extension)).string(), extension == "jpg");
             ++count;
         }
         if (TTF_WasInit()) TTF_Quit();

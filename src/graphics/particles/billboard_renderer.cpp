@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "graphics/coloured_batch.h"
+
 namespace DRAVGraph {
 namespace {
 
@@ -97,6 +99,13 @@ void CBillboardRenderer::Advance(double now) {
         ++kept;
     }
     m_particles.erase(kept, m_particles.end());
+}
+
+void CBillboardRenderer::Render(const SceneRenderContext& context, double now) {
+    Advance(now);
+    if (m_particles.empty()) return;
+    BuildGeometry(*context.viewDirection, m_vertices, m_indices);
+    DrawColouredBatch(context.device, m_vertices, m_indices, m_set.atlas, BatchDepth::Test);
 }
 
 void CBillboardRenderer::BuildGeometry(const D3DVECTOR& viewDirection, std::vector<ColouredVertex>& vertices,

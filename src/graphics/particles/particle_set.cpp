@@ -9,6 +9,7 @@
 #include "common/exception.h"
 #include "common/graphic_colors.h"
 #include "common/sdl_init.h"
+#include "graphics/sdl_handles.h"
 
 namespace DRAVGraph {
 namespace {
@@ -19,19 +20,6 @@ struct ParticleRecord {
     std::string name;
     std::string image;
     CGraphicColors colours;
-};
-
-struct SurfaceFree {
-    void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
-};
-using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceFree>;
-
-struct FormatFree {
-    void operator()(SDL_PixelFormat* format) const { SDL_FreeFormat(format); }
-};
-
-struct RWopsClose {
-    void operator()(SDL_RWops* ops) const { SDL_RWclose(ops); }
 };
 
 std::vector<ParticleRecord> ReadParticleRecords(DRAVCommon::CDataFileFactory& source) {
@@ -59,9 +47,9 @@ std::vector<ParticleRecord> ReadParticleRecords(DRAVCommon::CDataFileFactory& so
 }
 
 void PlaceImage(SDL_Surface* atlas, const DRAVCommon::ByteVector& bytes, const SDL_Rect& cell) {
-    std::unique_ptr<SDL_RWops, RWopsClose> stream(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())));
+    DRAVCommon::RWopsPtr stream(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())));
     if (!stream) throw DRAVSDL::CSDLException();
-    SurfacePtr image(IMG_Load_RW(stream.get(), 0));
+    DRAVCommon::SurfacePtr image(IMG_Load_RW(stream.get(), 0));
     if (!image) throw DRAVSDL::CSDLException();
     // The image's alpha is copied into the cell, not blended over it.
     if (SDL_SetSurfaceBlendMode(image.get(), SDL_BLENDMODE_NONE) < 0) throw DRAVSDL::CSDLException();
@@ -74,9 +62,9 @@ void PlaceImage(SDL_Surface* atlas, const DRAVCommon::ByteVector& bytes, const S
 ParticleSet LoadParticleSet(DRAVCommon::CXPDevice* device, DRAVCommon::CDataFileFactory& source) {
     std::vector<ParticleRecord> records = ReadParticleRecords(source);
 
-    std::unique_ptr<SDL_PixelFormat, FormatFree> format(SDL_AllocFormat(SDL_PIXELFORMAT_ARGB8888));
+    DRAVCommon::PixelFormatPtr format(SDL_AllocFormat(SDL_PIXELFORMAT_ARGB8888));
     if (!format) throw DRAVSDL::CSDLException();
-    SurfacePtr atlas(SDL_CreateRGBSurface(0, kParticleAtlasSize, kParticleAtlasSize, format->BitsPerPixel,
+    DRAVCommon::SurfacePtr atlas(SDL_CreateRGBSurface(0, kParticleAtlasSize, kParticleAtlasSize, format->BitsPerPixel,
                                           format->Rmask, format->Gmask, format->Bmask, format->Amask));
     if (!atlas) throw DRAVSDL::CSDLException();
 
