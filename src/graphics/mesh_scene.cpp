@@ -10,13 +10,14 @@
 
 #include "common/exception.h"
 #include "graphics/mesh.h"
+#include "graphics/mesh_scene.h"
 
 namespace DRAVGraph {
 
 namespace {
 
 [[noreturn]] void RejectScene(const std::string& what) {
-    throw CDRAVException(DRAV_ERR_DEVICE, "The model " + what);
+    throw CDRAVException(DRAV_ERR_DEVICE, what);
 }
 
 void CheckSceneMesh(const aiMesh* mesh, unsigned index, unsigned materialCount) {
@@ -38,9 +39,9 @@ bool ReadColour(const aiMaterial* material, const char* key, unsigned type, unsi
 
 }  // namespace
 
-CMesh::CMesh(DRAVCommon::CXPDevice* device, const aiScene& scene, bool keepCopy) {
-    if (scene.mNumMaterials == 0 || !scene.mMaterials) RejectScene("has no materials");
-    if (scene.mNumMeshes == 0 || !scene.mMeshes) RejectScene("has no meshes");
+SceneGeometry ExtractSceneGeometry(const aiScene& scene) {
+    if (scene.mNumMaterials == 0 || !scene.mMaterials) RejectScene("no materials");
+    if (scene.mNumMeshes == 0 || !scene.mMeshes) RejectScene("no meshes");
     std::size_t vertexTotal = 0;
     std::size_t faceTotal = 0;
     for (unsigned m = 0; m < scene.mNumMeshes; ++m) {
@@ -49,13 +50,16 @@ CMesh::CMesh(DRAVCommon::CXPDevice* device, const aiScene& scene, bool keepCopy)
         faceTotal += scene.mMeshes[m]->mNumFaces;
     }
     if (vertexTotal > MAX_MESH_VERTICES)
-        throw CDRAVException(DRAV_ERR_BAD_DATA, "The model has " + std::to_string(vertexTotal) +
+        throw CDRAVException(DRAV_ERR_BAD_DATA, std::to_string(vertexTotal) +
                                                     " vertices, more than 16-bit indices reach (" +
                                                     std::to_string(MAX_MESH_VERTICES) + ")");
 
-    std::vector<LitVertex> vertices(vertexTotal);
-    std::vector<std::uint16_t> indices(3 * faceTotal);
-    std::vector<MeshPart> parts;
+    SceneGeometry geometry;
+    std::vector<LitVertex>& vertices = geometry.vertices;
+    std::vector<std::uint16_t>& indices = geometry.indices;
+    std::vector<MeshPart>& parts = geometry.parts;
+    vertices.resize(vertexTotal);
+    indices.resize(3 * faceTotal);
     std::size_t base = 0;
     std::size_t written = 0;
     for (unsigned m = 0; m < scene.mNumMeshes; ++m) {
@@ -96,12 +100,17 @@ CMesh::CMesh(DRAVCommon::CXPDevice* device, const aiScene& scene, bool keepCopy)
         parts.push_back(part);
         base += mesh.mNumVertices;
     }
+    return geometry;
+}
 
+CMesh::CMesh(DRAVCommon::CXPDevice* device, const aiScene& scene, bool keepCopy) {
+    SceneGeometry geometry = ExtractSceneGeometry(scene);
     if (keepCopy) {
-        m_keptVertices = vertices;
-        m_keptIndices = indices;
+        m_keptVertices = geometry.vertices;
+        m_keptIndices = geometry.indices;
     }
-    CreateBuffers(device, VERTEX_LIT, vertices.data(), sizeof(LitVertex), vertices.size(), indices, parts);
+    CreateBuffers(device, VERTEX_LIT, geometry.vertices.data(), sizeof(LitVertex), geometry.vertices.size(),
+                  geometry.indices, geometry.parts);
 }
 
 }  // namespace DRAVGraph

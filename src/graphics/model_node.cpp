@@ -1,27 +1,17 @@
 #include "graphics/model_node.h"
 
-#include <assimp/Importer.hpp>
-#include <assimp/postprocess.h>
-#include <assimp/scene.h>
-
 #include <cmath>
-#include <cstring>
-#include <exception>
 #include <sstream>
 #include <string>
 
 #include "common/exception.h"
 #include "graphics/autotile/auto_tile_mesh.h"
 #include "graphics/matrix.h"
+#include "graphics/model_import.h"
 
 namespace DRAVGraph {
 
 namespace {
-
-// The importer hands the right-handed scene back in the device's left-handed frame,
-// v from the top and front faces clockwise, every face a triangle.
-constexpr unsigned IMPORT_FLAGS = aiProcess_ConvertToLeftHanded | aiProcess_Triangulate;
-static_assert(IMPORT_FLAGS == 0x0180000C);
 
 // "auto-floor 1 4 2 4 3", naming an auto entry in errors.
 std::string DescribeAutoEntry(const CSubModelInfo& info) {
@@ -30,14 +20,6 @@ std::string DescribeAutoEntry(const CSubModelInfo& info) {
     for (std::int32_t number : info.autoParams) text << ' ' << number;
     text << '"';
     return text.str();
-}
-
-// A DirectX file starts "xof ", a version, and "txt ", "bin ", "tzip" or "bzip".
-bool LooksLikeDirectXFile(const DRAVCommon::ByteVector& bytes) {
-    if (bytes.size() < 16 || std::memcmp(bytes.data(), "xof ", 4) != 0) return false;
-    const char* format = reinterpret_cast<const char*>(bytes.data()) + 8;
-    return std::memcmp(format, "txt ", 4) == 0 || std::memcmp(format, "bin ", 4) == 0 ||
-           std::memcmp(format, "tzip", 4) == 0 || std::memcmp(format, "bzip", 4) == 0;
 }
 
 }  // namespace
@@ -93,29 +75,6 @@ std::shared_ptr<CModelNode> CModelNode::MakeMerged(DRAVCommon::CXPDevice* device
                                         m_moveTexturePeriod);
 }
 
-std::shared_ptr<CMesh> ImportModelMesh(DRAVCommon::CXPDevice* device, const DRAVCommon::ByteVector& bytes,
-                                       bool keepCopy, const std::string& fileName) {
-    // Other formats are never handed to the importer: the game's models are DirectX
-    // files, and every further parser is more surface for a malformed file.
-    if (!LooksLikeDirectXFile(bytes))
-        throw CDRAVException(DRAV_ERR_BAD_DATA, "Model " + fileName + " is not a DirectX model file");
-    Assimp::Importer importer;
-    const aiScene* scene = nullptr;
-    try {
-        scene = importer.ReadFileFromMemory(bytes.data(), bytes.size(), IMPORT_FLAGS, "");
-    } catch (const std::exception& error) {
-        throw CDRAVException(DRAV_ERR_BAD_DATA, "Model " + fileName + " cannot be read: " + error.what());
-    }
-    if (!scene)
-        throw CDRAVException(DRAV_ERR_BAD_DATA,
-                             "Model " + fileName + " cannot be read: " + importer.GetErrorString());
-    try {
-        return std::make_shared<CMesh>(device, *scene, keepCopy);
-    } catch (const CDRAVException& error) {
-        throw CDRAVException(error.GetCode(), "Model " + fileName + ": " + error.GetMessage());
-    }
-}
-
 std::shared_ptr<CModelNode> LoadModel(DRAVCommon::CXPDevice* device, DRAVCommon::CDataFileFactory& source,
                                       const CSubModelInfo& info, const std::vector<TextureEntry>& textures,
                                       const CGraphicColors* colours, std::uint32_t flags, SharedTextureList* shared,
@@ -136,7 +95,12 @@ std::shared_ptr<CModelNode> LoadModel(DRAVCommon::CXPDevice* device, DRAVCommon:
     } else {
         modelName = DRAVCommon::DescribeDataFile(info.kind, DRAVCommon::DFS_MOD, info.name);
         const auto bytes = source.ReadAll(info.kind, DRAVCommon::DFS_MOD, info.name);
-        mesh = ImportModelMesh(device, *bytes, keepCopy, modelName);
+        const SceneGeometry geometry = ImportDirectXModel(*bytes, modelName);
+        try {
+            mesh = std::make_shared<CMesh>(device, geometry.vertices, geometry.indices, geometry.parts, keepCopy);
+        } catch (const CDRAVException& error) {
+            throw CDRAVException(error.GetCode(), "Model " + modelName + ": " + error.GetMessage());
+        }
     }
     try {
         mesh->LoadTextures(device, source, info.kind, textures, colours, flags, shared);

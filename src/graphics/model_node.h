@@ -60,9 +60,4 @@ std::shared_ptr<CModelNode> LoadModel(DRAVCommon::CXPDevice* device, DRAVCommon:
                                       const CGraphicColors* colours, std::uint32_t flags, SharedTextureList* shared,
                                       bool keepCopy, double startTime, double moveTexturePeriod);
 
-// The mesh of a model file's bytes, imported from memory; `fileName` names the file in
-// errors. Only DirectX ".x" files are taken.
-std::shared_ptr<CMesh> ImportModelMesh(DRAVCommon::CXPDevice* device, const DRAVCommon::ByteVector& bytes,
-                                       bool keepCopy, const std::string& fileName);
-
 }  // namespace DRAVGraph

@@ -10,6 +10,7 @@
 
 #include "common/data_file_memory.h"
 #include "graphics/matrix.h"
+#include "graphics/model_import.h"
 #include "graphics/model_node.h"
 #include "platform/d3d9/recording_device.h"
 #include "support/expect_drav.h"
@@ -150,6 +151,24 @@ TEST_F(ModelNodeTest, UnreadableModelsAreBadDataNamingTheFile) {
     }
     EXPECT_DRAV_CODE(Load(File("missing.x")), DRAV_ERR_BAD_DATA);
 
+    // The importer itself dies on a material list that names materials it does not
+    // hold; the game goes on and names the file.
+    std::string fatalText = CUBE_X;
+    fatalText.erase(fatalText.find("{ Painted }"), std::string("{ Painted } { Plain } ").size());
+    fatalText.erase(fatalText.find("  MeshNormals"), fatalText.rfind("}\n}") - fatalText.find("  MeshNormals"));
+    m_source.Add(DRAVCommon::DFK_OBJECT, DRAVCommon::DFS_MOD, "fatal.x", Bytes(fatalText));
+    const auto fatal = QuillmereTest::CatchDrav([&] { Load(File("fatal.x")); });
+    ASSERT_TRUE(fatal);
+    EXPECT_EQ(fatal->GetCode(), DRAV_ERR_BAD_DATA);
+    EXPECT_NE(fatal->GetMessage().find("object\\mod\\fatal.x: made the importer fail"), std::string::npos)
+        << fatal->GetMessage();
+
+    // A count that asks the importer for gigabytes fails within the importer's bounds.
+    m_source.Add(DRAVCommon::DFK_OBJECT, DRAVCommon::DFS_MOD, "greedy.x",
+                 Bytes("xof 0303txt 0032\nMesh {\n 200000000;\n 0.0;0.0;0.0;,\n 1.0;0.0;0.0;;\n}\n"));
+    const std::string greedy = DRAV_MESSAGE(Load(File("greedy.x")));
+    EXPECT_NE(greedy.find("greedy.x: cannot be read"), std::string::npos) << greedy;
+
     // Without normals the scene lacks what a mesh needs.
     std::string noNormals = CUBE_X;
     const auto start = noNormals.find("  MeshNormals");
@@ -160,6 +179,13 @@ TEST_F(ModelNodeTest, UnreadableModelsAreBadDataNamingTheFile) {
     EXPECT_EQ(error->GetCode(), DRAV_ERR_DEVICE);
     EXPECT_NE(error->GetMessage().find("flat.x"), std::string::npos);
     EXPECT_EQ(m_device->LiveDefaultPoolObjects(), 0);
+}
+
+TEST_F(ModelNodeTest, ImporterOutOfTimeIsStoppedAndNamesTheFile) {
+    const auto error = QuillmereTest::CatchDrav([&] { ImportDirectXModel(Bytes(CUBE_X), "slow.x", 0); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->GetCode(), DRAV_ERR_BAD_DATA);
+    EXPECT_EQ(error->GetMessage(), "Model slow.x: took more than 0 ms to import");
 }
 
 TEST_F(ModelNodeTest, ModelBeyondSixteenBitIndicesIsBadDataNamingTheFile) {
