@@ -78,7 +78,7 @@ protected:
     GraphicTest() {
         m_source.Add(DFK_OBJECT, DRAVCommon::DFS_MOD, "tri.x", Bytes(kTriangle));
         m_source.Add(DFK_OBJECT, DRAVCommon::DFS_MOD, "box.x",
-                     *QuillmereTest::SampleFolderSource()->ReadAll(DRAVCommon::DFK_ACTOR, DRAVCommon::DFS_MOD, "block.x"));
+                     *QuillmereTest::SampleFolderSource()->ReadAll(DRAVCommon::DFK_ACTOR, DRAVCommon::DFS_MOD, "torso.x"));
         Add(DFK_OBJECT, DRAVCommon::DFS_FIG, "pair", kPairFigure);
     }
     static DRAVCommon::ByteVector Bytes(const std::string& text) { return {text.begin(), text.end()}; }
