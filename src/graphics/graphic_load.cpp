@@ -31,7 +31,10 @@ private:
     void LoadModelAnimation(CDataFileReader& reader, bool offhand, std::uint32_t one, std::uint32_t two);
     void LoadModelAnimColor(CDataFileReader& reader, bool offhand, std::uint32_t one, std::uint32_t two);
     CModelInfo& GetModelInfo(const std::string& piece, bool offhand);
-    static void ReadScale(CDataFileReader& reader, CModelInfo& info);
+    // Opens the entry's block and reads its piece, and its period when it has one.
+    CModelInfo& BeginEntry(CDataFileReader& reader, const char* block, bool offhand, bool periodic);
+    // False when the entry gives no scale.
+    static bool ReadScale(CDataFileReader& reader, CModelInfo& info);
     std::shared_ptr<CSubModelInfo> LoadSubModel(CDataFileReader& reader, double frameTime, std::uint32_t one,
                                                 std::uint32_t two);
     // False for an empty model-file reference.
@@ -216,15 +219,22 @@ CModelInfo& CGraphicLoader::GetModelInfo(const std::string& piece, bool offhand)
     return *info;
 }
 
-void CGraphicLoader::ReadScale(CDataFileReader& reader, CModelInfo& info) {
-    if (!reader.BeginGroup(3, true)) return;
+CModelInfo& CGraphicLoader::BeginEntry(CDataFileReader& reader, const char* block, bool offhand, bool periodic) {
+    reader.BeginBlock(block);
+    CModelInfo& info = GetModelInfo(reader.ReadWord(), offhand);
+    if (periodic) info.period = reader.ReadDouble();
+    return info;
+}
+
+bool CGraphicLoader::ReadScale(CDataFileReader& reader, CModelInfo& info) {
+    if (!reader.BeginGroup(3, true)) return false;
     info.hasScale = true;
     for (float& value : info.scale) value = static_cast<float>(reader.ReadDouble());
+    return true;
 }
 
 void CGraphicLoader::LoadModelEntry(CDataFileReader& reader, bool offhand, std::uint32_t one, std::uint32_t two) {
-    reader.BeginBlock("model");
-    CModelInfo& info = GetModelInfo(reader.ReadWord(), offhand);
+    CModelInfo& info = BeginEntry(reader, "model", offhand, false);
     ReadScale(reader, info);
     if (auto sub = LoadSubModel(reader, 0.0, one, two)) info.subModels.push_back(sub);
     reader.EndBlock();
@@ -232,13 +242,10 @@ void CGraphicLoader::LoadModelEntry(CDataFileReader& reader, bool offhand, std::
 
 void CGraphicLoader::LoadModelAnimation(CDataFileReader& reader, bool offhand, std::uint32_t one,
                                         std::uint32_t two) {
-    reader.BeginBlock("modelanimation");
-    CModelInfo& info = GetModelInfo(reader.ReadWord(), offhand);
-    info.period = reader.ReadDouble();
+    CModelInfo& info = BeginEntry(reader, "modelanimation", offhand, true);
     // Without a scale, a first frame time written "0" reads like the "0" of no scale.
     const bool zeroWord = reader.IsWord("0");
-    ReadScale(reader, info);
-    bool firstTimeTaken = zeroWord && !info.hasScale && reader.IsBlock("model");
+    bool firstTimeTaken = !ReadScale(reader, info) && zeroWord && reader.IsBlock("model");
     do {
         const double time = firstTimeTaken ? 0.0 : reader.ReadDouble();
         firstTimeTaken = false;
@@ -251,9 +258,7 @@ void CGraphicLoader::LoadModelAnimation(CDataFileReader& reader, bool offhand, s
 
 void CGraphicLoader::LoadModelAnimColor(CDataFileReader& reader, bool offhand, std::uint32_t one,
                                         std::uint32_t two) {
-    reader.BeginBlock("modelanimcolor");
-    CModelInfo& info = GetModelInfo(reader.ReadWord(), offhand);
-    info.period = reader.ReadDouble();
+    CModelInfo& info = BeginEntry(reader, "modelanimcolor", offhand, true);
     ReadScale(reader, info);
     reader.BeginBlock("model");
     CSubModelInfo source;
