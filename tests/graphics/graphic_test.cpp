@@ -177,6 +177,16 @@ TEST_F(GraphicTest, FlipBookShowsTheFrameThePhaseHasReached) {
     EXPECT_EQ(Render(*graphic, "default", 1.2), (std::vector<UINT>{3}));   // phase 0.6
     EXPECT_EQ(Render(*graphic, "default", 0.9), (std::vector<UINT>{24}));  // phase 0.45
     EXPECT_EQ(Render(*graphic, "default", 2.9), (std::vector<UINT>{24}));
+    // A figure without "default" shows nothing for an action it lacks, and has no
+    // static pose to merge by.
+    Add(DFK_OBJECT, DRAVCommon::DFS_FIG, "posed", R"(<figure> posed <piece> anchor </piece>
+      <position> stand anchor 0 0 </position> </figure>)");
+    auto posed = Load("posed", "<graphic> posed posed <model> anchor \"tri.x\" <texcolor> 1 1.0 </texcolor> </model> </graphic>");
+    EXPECT_EQ(Render(*posed, "stand", 0.0), (std::vector<UINT>{3}));
+    EXPECT_TRUE(Render(*posed, "swim", 0.0).empty());
+    MatrixStack stack;
+    std::shared_ptr<CModelNode> model;
+    EXPECT_DRAV_CODE(posed->GetStaticModel(0, stack, model), DRAV_ERR_OUT_OF_RANGE);
     // Without a model at all there is no tree, and rendering draws nothing.
     auto empty = Load("empty", "<graphic> empty 0 <model> anchor \"\" </model> </graphic>");
     EXPECT_EQ(empty->GetTree(), nullptr);
