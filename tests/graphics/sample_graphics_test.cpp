@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "common/data_file_memory.h"
 #include "common/graphic_colors.h"
 #include "graphics/graphic.h"
 #include "graphics/matrix.h"
 #include "graphics/particles/billboard_renderer.h"
 #include "platform/d3d9/recording_device.h"
+#include "support/overlay_source.h"
 #include "support/sample_module.h"
 
 namespace {
@@ -28,34 +28,12 @@ std::vector<std::string> GraphicNames(const std::string& kind) {
     return names;
 }
 
-// The assembled sample, with a person of the sample's figure who wears no models of
-// its own, so that each item file loads only its own model.
-class SampleWithBareActor : public DRAVCommon::CDataFileFactory {
-public:
-    SampleWithBareActor() {
-        const std::string bare = "<graphic> bare humanoid </graphic>";
-        m_extra.Add(DRAVCommon::DFK_ACTOR, DRAVCommon::DFS_NONE, "bare.drav", {bare.begin(), bare.end()});
-    }
-    std::shared_ptr<std::istream> Open(DRAVCommon::DataFileKind kind, DRAVCommon::DataFileSubkind subkind,
-                                       const std::string& name) override {
-        return IsBare(kind, name) ? m_extra.Open(kind, subkind, name) : m_sample->Open(kind, subkind, name);
-    }
-    std::shared_ptr<DRAVCommon::ByteVector> ReadAll(DRAVCommon::DataFileKind kind, DRAVCommon::DataFileSubkind subkind,
-                                                    const std::string& name) override {
-        return IsBare(kind, name) ? m_extra.ReadAll(kind, subkind, name) : m_sample->ReadAll(kind, subkind, name);
-    }
-
-private:
-    static bool IsBare(DRAVCommon::DataFileKind kind, const std::string& name) {
-        return kind == DRAVCommon::DFK_ACTOR && name == "bare.drav";
-    }
-    std::shared_ptr<DRAVCommon::CDataFileFactory> m_sample = QuillmereTest::SampleFolderSource();
-    DRAVCommon::CDataFileFactoryMemory m_extra;
-};
-
 class SampleGraphicsTest : public ::testing::Test {
 protected:
     SampleGraphicsTest() {
+        // A person of the sample's figure who wears no models of its own, so that each
+        // item file loads only its own model.
+        m_source->Add(DRAVCommon::DFK_ACTOR, DRAVCommon::DFS_NONE, "bare.drav", "<graphic> bare humanoid </graphic>");
         m_colours.SetColor(CGraphicColors::HAIR, 0x5A3C1E);
         m_colours.SetColor(CGraphicColors::SKIN, 0xDCB48C);
         m_colours.SetColor(CGraphicColors::TRIM, 0x285AA0);
@@ -77,7 +55,8 @@ protected:
 
     D3DPtr<D3D9Layer::CRecordingDevice> m_device = D3D9Layer::CRecordingDevice::Create(64, 64);
     DRAVCommon::CXPDevice m_xp{m_device.get()};
-    std::shared_ptr<DRAVCommon::CDataFileFactory> m_source = std::make_shared<SampleWithBareActor>();
+    std::shared_ptr<QuillmereTest::OverlaySource> m_source =
+        std::make_shared<QuillmereTest::OverlaySource>(QuillmereTest::SampleFolderSource());
     CBillboardRenderer m_billboards{&m_xp, *m_source};
     GraphicLoadContext m_context{&m_xp, m_source.get(), &m_billboards};
     CFigureCache m_figures;
