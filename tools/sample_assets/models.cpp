@@ -289,11 +289,13 @@ XModel Flask() {
     m.AddBox(m.AddPart("Cork", 0x9A7040), {-0.02f, 0.06f, -0.02f}, {0.02f, 0.1f, 0.02f});
     return m;
 }
-XModel Ring() {
+// One plain-coloured prism about the grip.
+XModel Round(const char* part, std::uint32_t rgb, float bottom, float top, float height, int sides) {
     XModel m;
-    m.AddPrism(m.AddPart("Gold", 0xE8C050), {0, -0.015f, 0}, 0.035f, 0.035f, 0.03f, 8);
+    m.AddPrism(m.AddPart(part, rgb), {0, -height / 2, 0}, bottom, top, height, sides);
     return m;
 }
+XModel Ring() { return Round("Gold", 0xE8C050, 0.035f, 0.035f, 0.03f, 8); }
 XModel Amulet() {
     XModel m;
     m.AddBox(m.AddPart("Chain", 0xC8B070), {-0.1f, 0.0f, -0.005f}, {0.1f, 0.01f, 0.005f});
@@ -307,11 +309,7 @@ XModel Coins() {
         m.AddPrism(gold, {0.02f * static_cast<float>(i), 0.012f * static_cast<float>(i), 0}, 0.04f, 0.04f, 0.01f, 8);
     return m;
 }
-XModel Pie() {
-    XModel m;
-    m.AddPrism(m.AddPart("Crust", 0xC89048), {0, -0.03f, 0}, 0.12f, 0.1f, 0.06f, 10);
-    return m;
-}
+XModel Pie() { return Round("Crust", 0xC89048, 0.12f, 0.1f, 0.06f, 10); }
 XModel Token() {
     XModel m;
     m.AddBox(m.AddPart("Brass", kBrassRgb), {-0.04f, -0.04f, -0.005f}, {0.04f, 0.04f, 0.005f});
