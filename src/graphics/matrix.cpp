@@ -26,6 +26,12 @@ void Mat4Multiply(D3DMATRIX& out, const D3DMATRIX& a, const D3DMATRIX& b) {
             out(i, j) = a(i, 0) * b(0, j) + a(i, 1) * b(1, j) + a(i, 2) * b(2, j) + a(i, 3) * b(3, j);
 }
 
+void MatrixMultiplyInPlace(D3DMATRIX& matrix, const D3DMATRIX& other) {
+    D3DMATRIX product;
+    Mat4Multiply(product, matrix, other);
+    matrix = product;
+}
+
 void Mat4Inverse(D3DMATRIX& out, const D3DMATRIX& m) {
     // 2x2 minors of rows 1-2 (s) and of rows 3-4 (c), then the adjugate.
     const float s0 = m(0, 0) * m(1, 1) - m(1, 0) * m(0, 1);

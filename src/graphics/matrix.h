@@ -11,6 +11,8 @@ D3DMATRIX Mat4Identity();
 void Mat4Copy(D3DMATRIX& out, const D3DMATRIX& in);
 // out must be neither a nor b.
 void Mat4Multiply(D3DMATRIX& out, const D3DMATRIX& a, const D3DMATRIX& b);
+// matrix := matrix x other.
+void MatrixMultiplyInPlace(D3DMATRIX& matrix, const D3DMATRIX& other);
 // out must not be in; a singular matrix gives infinities or NaNs.
 void Mat4Inverse(D3DMATRIX& out, const D3DMATRIX& in);
 // Maps view-space z = -near to depth 0 and z = -far to depth 1.

@@ -268,6 +268,54 @@ XModel Helm(bool crest) {
 XModel IronHelm() { return Helm(false); }
 XModel CrestedHelm() { return Helm(true); }
 
+// Things held in the hand or worn that the item graphics show, in plain colours.
+XModel Wand() {
+    XModel m;
+    m.AddBox(m.AddPart("Wood", 0xD8CC98), {-0.015f, -0.05f, -0.015f}, {0.015f, 0.35f, 0.015f});
+    m.AddBox(m.AddPart("Tip", 0x9FD0FF, "", 1.0f, 0x304868), {-0.025f, 0.35f, -0.025f}, {0.025f, 0.4f, 0.025f});
+    return m;
+}
+XModel Lantern() {
+    XModel m;
+    const int iron = m.AddPart("Frame", kIronRgb);
+    m.AddBox(iron, {-0.1f, -0.3f, -0.1f}, {0.1f, -0.27f, 0.1f});
+    m.AddBox(iron, {-0.08f, -0.03f, -0.08f}, {0.08f, 0.0f, 0.08f});
+    m.AddPrism(m.AddPart("Glow", 0xFFD070, "", 0.8f, 0xC08020), {0, -0.27f, 0}, 0.07f, 0.07f, 0.24f, 6);
+    return m;
+}
+XModel Flask() {
+    XModel m;
+    m.AddPrism(m.AddPart("Glass", 0xA8D0E0, "", 0.7f), {0, -0.08f, 0}, 0.06f, 0.02f, 0.14f, 8);
+    m.AddBox(m.AddPart("Cork", 0x9A7040), {-0.02f, 0.06f, -0.02f}, {0.02f, 0.1f, 0.02f});
+    return m;
+}
+// One plain-coloured prism about the grip.
+XModel Round(const char* part, std::uint32_t rgb, float bottom, float top, float height, int sides) {
+    XModel m;
+    m.AddPrism(m.AddPart(part, rgb), {0, -height / 2, 0}, bottom, top, height, sides);
+    return m;
+}
+XModel Ring() { return Round("Gold", 0xE8C050, 0.035f, 0.035f, 0.03f, 8); }
+XModel Amulet() {
+    XModel m;
+    m.AddBox(m.AddPart("Chain", 0xC8B070), {-0.1f, 0.0f, -0.005f}, {0.1f, 0.01f, 0.005f});
+    m.AddPrism(m.AddPart("Stone", 0x4080C0), {0, -0.09f, 0}, 0.04f, 0.04f, 0.02f, 6);
+    return m;
+}
+XModel Coins() {
+    XModel m;
+    const int gold = m.AddPart("Gold", 0xF0C830);
+    for (int i = 0; i < 3; ++i)
+        m.AddPrism(gold, {0.02f * static_cast<float>(i), 0.012f * static_cast<float>(i), 0}, 0.04f, 0.04f, 0.01f, 8);
+    return m;
+}
+XModel Pie() { return Round("Crust", 0xC89048, 0.12f, 0.1f, 0.06f, 10); }
+XModel Token() {
+    XModel m;
+    m.AddBox(m.AddPart("Brass", kBrassRgb), {-0.04f, -0.04f, -0.005f}, {0.04f, 0.04f, 0.005f});
+    return m;
+}
+
 }  // namespace
 
 const std::vector<SampleModel>& SampleModels() {
@@ -305,6 +353,14 @@ const std::vector<SampleModel>& SampleModels() {
         {"item", "cap.x", Cap},
         {"item", "helm.x", IronHelm},
         {"item", "helm_crest.x", CrestedHelm},
+        {"item", "wand.x", Wand},
+        {"item", "lantern.x", Lantern},
+        {"item", "flask.x", Flask},
+        {"item", "ring.x", Ring},
+        {"item", "amulet.x", Amulet},
+        {"item", "coins.x", Coins},
+        {"item", "pie.x", Pie},
+        {"item", "token.x", Token},
     };
     return models;
 }
