@@ -31,6 +31,15 @@ int CountTalkEvents(const std::vector<std::shared_ptr<CEvent>>& events) {
     return count;
 }
 
+// The party in an open area, the trader standing in its row at `column`.
+std::shared_ptr<CActor> TraderAhead(const SampleGame& game, int column) {
+    game.EnterOpenArea(30, 8);
+    auto trader = game.Spawn("landing_trader", column, 1);
+    EXPECT_TRUE(trader);
+    game.DrainEvents();
+    return trader;
+}
+
 bool HasMessage(const std::vector<std::shared_ptr<CEvent>>& events, const std::string& text) {
     for (const auto& event : events)
         if (auto* message = dynamic_cast<const CMessageEvent*>(event.get()); message && message->GetText() == text)
@@ -75,10 +84,8 @@ TEST(EngineOrders, MoveArrivesInTheTimeItsSpeedAllows) {
 
 TEST(EngineOrders, AnActorOnTheSpotStopsTheWalkerShort) {
     auto game = StartSampleGame();
-    game.EnterOpenArea(30, 8);
+    const auto trader = TraderAhead(game, 11);
     const auto main = game.Main();
-    const auto trader = game.Spawn("landing_trader", 11, 1);
-    ASSERT_TRUE(trader);
     main->PushOrder(std::make_shared<CMoveOrder>(trader->GetX(), trader->GetY()), false);
     ASSERT_GT(TicksUntilDone(game, *main, 1000), 0);
     EXPECT_LT(main->GetX(), trader->GetX());
@@ -87,11 +94,8 @@ TEST(EngineOrders, AnActorOnTheSpotStopsTheWalkerShort) {
 
 TEST(EngineOrders, MoveAndTalkYieldsOneConversation) {
     auto game = StartSampleGame();
-    game.EnterOpenArea(30, 8);
+    const auto trader = TraderAhead(game, 14);
     const auto main = game.Main();
-    const auto trader = game.Spawn("landing_trader", 14, 1);
-    ASSERT_TRUE(trader);
-    game.DrainEvents();
     main->PushOrder(std::make_shared<CMoveTalkOrder>(trader->GetId()), false);
     ASSERT_GT(TicksUntilDone(game, *main, 1000), 0);
     game.Tick(5);
