@@ -191,3 +191,24 @@ TEST(EngineOrders, ReturnToTheEntrance) {
     EXPECT_FALSE(main->GetCurrentOrder());
     EXPECT_EQ(main->GetY(), Centre(8));
 }
+
+TEST(EngineOrders, InstantOrdersRunInQueueOrderInOnePhase) {
+    auto game = StartSampleGame();
+    const auto main = game.Main();
+    std::shared_ptr<CActor> companion;
+    game.Module().CreateActor(companion, &game.Game(), "ferryman_elder", "", 0);
+    game.Game().AddPartyMember(companion);
+    // A member who died still has its orders run, although it has left the area.
+    companion->SetActionState(ACTION_DEAD);
+    companion->PushInstantOrder(std::make_shared<CPositionOrder>(0));
+    main->PushInstantOrder(std::make_shared<CPositionOrder>(1));
+    main->PushInstantOrder(std::make_shared<CPositionOrder>(0));
+    game.Engine().RunInstantOrders();
+    // In queue order main moves to 1 and back to 0; the companion's order runs after
+    // the area's actors and moves it from 1 to the front.
+    EXPECT_EQ(game.Game().GetParty().front(), companion);
+    EXPECT_EQ(companion->GetPartyIndex(), 0u);
+    EXPECT_EQ(main->GetPartyIndex(), 1u);
+    EXPECT_TRUE(main->GetInstantOrders().empty());
+    EXPECT_TRUE(companion->GetInstantOrders().empty());
+}
