@@ -130,10 +130,14 @@ TEST(EngineOrders, StandardCheckDelaysOrCancels) {
     // Paused: the order waits and the actor stays.
     main->SetActionState(ACTION_PAUSE);
     main->PushOrder(std::make_shared<CMoveOrder>(Centre(9), Centre(1)), false);
+    main->SetAnimation(ANIM_RECOVER, 0.0);
     const double x = main->GetX();
-    game.Tick(10);
+    game.Game().SetStateCode(GAME_EXIT_AVAILABLE);
+    game.Tick(3);
     EXPECT_EQ(main->GetX(), x);
     EXPECT_TRUE(main->GetCurrentOrder());
+    EXPECT_NEAR(main->GetAnimationTime(), 3.0 / 15.0, 1e-9);  // the recovery runs on meanwhile
+    EXPECT_EQ(game.Game().GetStateCode(), GAME_PLAYING);      // every tick starts from 0
     // Overloaded: the order goes with a message, the next one stays queued.
     main->SetActionState(ACTION_IDLE);
     main->PushOrder(std::make_shared<CMoveOrder>(Centre(3), Centre(1)), false);
@@ -211,4 +215,21 @@ TEST(EngineOrders, InstantOrdersRunInQueueOrderInOnePhase) {
     EXPECT_EQ(main->GetPartyIndex(), 1u);
     EXPECT_TRUE(main->GetInstantOrders().empty());
     EXPECT_TRUE(companion->GetInstantOrders().empty());
+}
+
+TEST(EngineOrders, TwoMembersSentToTalkToEachOtherTalkOnce) {
+    auto game = StartSampleGame();
+    game.EnterOpenArea(30, 8);
+    const auto main = game.Main();
+    std::shared_ptr<CActor> companion;
+    game.Module().CreateActor(companion, &game.Game(), "ferryman_elder", "", 0);
+    game.Game().AddPartyMember(companion);
+    ASSERT_TRUE(game.Area().PlaceActor(12, 1, false, companion));
+    game.DrainEvents();
+    main->PushOrder(std::make_shared<CMoveTalkOrder>(companion->GetId()), false);
+    companion->PushOrder(std::make_shared<CMoveTalkOrder>(main->GetId()), false);
+    ASSERT_GT(TicksUntilDone(game, *main, 1000), 0);
+    game.Tick(3);
+    EXPECT_EQ(CountTalkEvents(game.DrainEvents()), 1);
+    EXPECT_FALSE(companion->GetCurrentOrder());
 }
