@@ -117,6 +117,19 @@ TEST(AreaPatches, ABadTilesPatchIsCodeOneAndLeavesTheGridWhole) {
     EXPECT_TRUE(DrainEvents(game).empty());
 }
 
+TEST(AreaPatches, TilesLaidOverAnOpenDoorTakeItsRecordAway) {
+    CGame game;
+    CArea landing(&game);
+    landing.LoadAreaFile("", "reedwater_landing", Module(), AREA_LOAD_FRESH, false);
+    ASSERT_EQ(landing.GetOpenDoors().size(), 1u);  // the sluice gate
+    landing.ApplyPatch(ReadPatch("<patch> p t <tiles> ( 15 8 ) ( reed_wall n ) </tiles> </patch>"), Module(),
+                       AREA_LOAD_FRESH, false, false);
+    EXPECT_TRUE(landing.GetOpenDoors().empty());
+    // A rebuild lays the doors of the records open: none may point at the wall.
+    landing.ApplyOpenDoors(false);
+    EXPECT_EQ(TileAt(landing, 15, 8).GetKey(), "reed_wall");
+}
+
 TEST(AreaPatches, TagsFireTheLandingsPatchesAndRebuildsApplyThemSilently) {
     CGame game;
     game.SetTick(1000);
