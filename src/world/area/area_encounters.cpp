@@ -21,7 +21,8 @@ void CArea::LoadOneEncounter(const CPatchActionEncounter& encounter, const CModu
     const char* quest = encounter.quest.c_str();
     if (loadType == AREA_LOAD_FRESH) {
         if (EncounterActorsPresent(encounter.name) != 0)
-            throw CDRAVException(DRAV_ERR_BAD_DATA, m_name + ": encounter \"" + encounter.name + "\" is already here");
+            throw CDRAVException(DRAV_ERR_BAD_DATA,
+                                 m_name + ".drav: encounter \"" + encounter.name + "\" is already here");
         if (IsQuestComplete(encounter)) {
             DRAV_TRACE(1, "Encounter %s, quest %s complete, don't load\n", name, quest);
             return;
@@ -48,7 +49,10 @@ void CArea::LoadEncounterStage(const CPatchActionEncounter& encounter, const CMo
             CreateEncounterActor(monster.key, encounter.name, static_cast<std::int32_t>(stage), module);
         if (!monster.completionTag.empty()) actor->SetCompletionTag(monster.completionTag);
         if (!PlaceActor(encounter.column, encounter.row, false, actor))
-            throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "");
+            throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, m_name + ".drav: no room near (" +
+                                                            std::to_string(encounter.column) + " " +
+                                                            std::to_string(encounter.row) + ") for encounter \"" +
+                                                            encounter.name + "\"");
     }
 }
 

@@ -89,7 +89,8 @@ void CArea::ApplyTilesPatch(const CPatchActionTiles& action, const CModule& modu
     for (const std::shared_ptr<CPatchTile>& tile : action.tiles) {
         const CTileTemplate* definition = module.FindTileTemplate(tile->tileName);
         if (!definition)
-            throw CDRAVException(DRAV_ERR_BAD_DATA, m_name + ": patch tile \"" + tile->tileName + "\" is not defined");
+            throw CDRAVException(DRAV_ERR_BAD_DATA,
+                                 m_name + ".drav: patch tile \"" + tile->tileName + "\" is not defined");
         std::shared_ptr<CMasterTile> master;
         // A door laid by a patch starts closed, whatever its definition says.
         if (definition->GetKind() == TILE_DOOR)
@@ -97,7 +98,7 @@ void CArea::ApplyTilesPatch(const CPatchActionTiles& action, const CModule& modu
         else master = std::make_shared<CMasterTile>(*definition, this, tile->column, tile->row, tile->facing);
         if (std::uint64_t{tile->column} + master->GetWidth() > m_columns ||
             std::uint64_t{tile->row} + master->GetDepth() > m_rows)
-            throw CDRAVException(DRAV_ERR_BAD_DATA, m_name + ": patch tile \"" + tile->tileName + "\" at (" +
+            throw CDRAVException(DRAV_ERR_BAD_DATA, m_name + ".drav: patch tile \"" + tile->tileName + "\" at (" +
                                                         std::to_string(tile->column) + " " +
                                                         std::to_string(tile->row) + ") reaches past the grid");
         masters.push_back(std::move(master));

@@ -109,7 +109,8 @@ TEST(AreaPatches, ABadTilesPatchIsCodeOneAndLeavesTheGridWhole) {
     // The first entry is sound; the second reaches past the grid or is unknown.
     const CPatch pastEdge = ReadPatch(
         "<patch> p t <tiles> ( 0 0 ) ( reed_wall n ) ( 2 1 ) ( drying_rack n ) </tiles> </patch>");
-    const CPatch unknown = ReadPatch("<patch> p t <tiles> ( 0 0 ) ( reed_wall n ) ( 1 1 ) ( no_such_tile n ) </tiles> </patch>");
+    const CPatch unknown =
+        ReadPatch("<patch> p t <tiles> ( 0 0 ) ( reed_wall n ) ( 1 1 ) ( no_such_tile n ) </tiles> </patch>");
     EXPECT_DRAV_CODE(area.ApplyPatch(pastEdge, Module(), AREA_LOAD_FRESH, false, false), 1);
     EXPECT_DRAV_CODE(area.ApplyPatch(unknown, Module(), AREA_LOAD_FRESH, false, false), 1);
     EXPECT_EQ(TileAt(area, 0, 0).GetKey(), "plank_floor");
