@@ -124,7 +124,8 @@ void CArea::ApplyTilesPatch(const CPatchActionTiles& action, const CModule& modu
 
 void CArea::ApplyEffectPatch(const CPatchActionEffect& action, bool reapply) {
     if (reapply || !m_game) return;
-    m_game->PushEvent(std::make_shared<CEffectEvent>(action.effectName, action.params.get(), action.x, action.y));
+    m_game->PushEvent(std::make_shared<CEffectEvent>(action.effectName, std::shared_ptr<const DRAVGraph::CEffectParams>(action.params),
+                                                     action.x, action.y));
 }
 
 void CArea::SetDoorState(const CPatchActionDoor& action, bool reapply) {

@@ -184,6 +184,21 @@ TEST(AreaPatches, TagsFireTheLandingsPatchesAndRebuildsApplyThemSilently) {
     EXPECT_EQ(landing.GetFiredPatches().size(), 3u);
 }
 
+TEST(AreaPatches, AnEffectEventKeepsItsParametersAfterTheAreaIsLeft) {
+    CGame game;
+    CArea landing(&game);
+    landing.LoadAreaFile("", "reedwater_landing", Module(), AREA_LOAD_FRESH, false);
+    landing.TriggerTagPatches("smugglers_reported", Module());
+    landing.MakeInactive();
+    std::shared_ptr<CEvent> event;
+    ASSERT_TRUE(game.PopEvent(event));
+    const auto& effect = static_cast<const CEffectEvent&>(*event);
+    EXPECT_EQ(effect.GetEffectName(), "warden_flare");
+    ASSERT_TRUE(effect.GetParams());
+    EXPECT_EQ(effect.GetParams()->GetScale(), 1.5);
+    EXPECT_EQ(effect.GetParams()->GetWords(), (std::vector<std::string>{"red", ""}));
+}
+
 TEST(AreaDoors, ADoorOpenedByAPatchAndClosedLaterStaysClosed) {
     CGame game;
     game.GetQuestTags()["boatwright_found"] = 1;
