@@ -63,7 +63,8 @@ void CArea::LoadState(DRAVCommon::CDataFileReader& reader, CGame& game, const CM
     const bool current = loadType == AREA_LOAD_SAVED_CURRENT;
     m_leaveTick = reader.ReadUInt();
     reader.BeginBlock("patches");
-    while (!reader.AtBlockEnd()) m_firedPatches.push_back(reader.ReadWord());
+    // A patch without a name is written "0", as in the area file.
+    while (!reader.AtBlockEnd()) m_firedPatches.push_back(reader.ReadWordOrEmpty());
     reader.EndBlock();
 
     LoadAreaFile("", name, module, loadType, false);
