@@ -13,6 +13,7 @@
 #include "world/actor.h"
 #include "world/area/area_records.h"
 #include "world/area/cell_bits.h"
+#include "world/area/object_records.h"
 #include "world/area/patch.h"
 #include "world/master_tile.h"
 #include "world/object.h"
@@ -20,7 +21,8 @@
 
 namespace DRAVCommon {
 class CDataFileReader;
-}
+class CDataFileWriter;
+}  // namespace DRAVCommon
 
 namespace DRAV {
 
@@ -32,6 +34,7 @@ using ObjectList = std::vector<std::shared_ptr<CObject>>;
 using TileGrid = std::vector<std::shared_ptr<CTile>>;
 using MasterTileList = std::vector<std::shared_ptr<CMasterTile>>;
 using FiredPatchList = std::list<std::string>;
+using EncounterList = std::vector<CPatchActionEncounter>;
 
 // How much of the area file a build reads (the rest comes from a kept or saved state).
 enum AreaLoadType : std::int32_t {
@@ -43,6 +46,8 @@ enum AreaLoadType : std::int32_t {
 
 // Ticks after the party left at which a revisit respawns the area (3,240 game seconds).
 inline constexpr std::uint32_t kAreaRespawnTicks = 97200;
+// The object definition of the items lying on the ground.
+inline constexpr const char* kPileTemplate = "pile";
 // Tile ids number a cell row x 1000 + column, so no grid is wider than this.
 inline constexpr std::uint32_t kMaxAreaColumns = 1000;
 
@@ -117,6 +122,11 @@ public:
     const AreaOpenDoorList& GetOpenDoors() const { return m_openDoors; }
     FiredPatchList& GetFiredPatches() { return m_firedPatches; }
     PatchList& GetPatches() { return m_patches; }
+    // Kept while the area is inactive, until the party returns.
+    const ItemStackList& GetItemStacks() const { return m_itemStacks; }
+    // Records of objects gone for good stay for the whole game.
+    const LocksAndTrapsList& GetLocksAndTraps() const { return m_locksAndTraps; }
+    const EncounterList& GetEncounters() const { return m_encounters; }
 
     CCellBits& GetExploredCells() { return m_exploredCells; }
     CCellBits& GetSeenCells() { return m_seenCells; }
@@ -143,6 +153,62 @@ public:
     // Fires every patch of the tag that has not fired yet.
     void TriggerTagPatches(const std::string& tag, const CModule& module);
     void ApplyPatch(const CPatch& patch, const CModule& module, std::int32_t loadType, bool respawned, bool reapply);
+    // Lays the tiles over the grid, whatever the cells held; doors start closed. Code 1
+    // for a tile the module lacks or one reaching past the grid, before any cell changes.
+    void ApplyTilesPatch(const CPatchActionTiles& action, const CModule& module);
+    // Shows the effect; applied again, it shows nothing.
+    void ApplyEffectPatch(const CPatchActionEffect& action, bool reapply);
+    // Opens (and unlocks) or closes every door cell of the named tile definitions,
+    // keeping the open-door records, moving actors out of closed doorways and
+    // telling the view. Applied again while the area is rebuilt, the doors are left
+    // as the open-door records have them, so a door closed since stays closed.
+    void SetDoorState(const CPatchActionDoor& action, bool reapply);
+
+    // ---- encounters (area_encounters.cpp) ----
+    // Places, keeps, clears or renews the encounter's actors as the build's load type,
+    // the quest and the respawn say.
+    void LoadOneEncounter(const CPatchActionEncounter& encounter, const CModule& module, std::int32_t loadType,
+                          bool respawned);
+    // Places the actors of stage `stage` near the encounter's cell; code 2 when one
+    // finds no spot, std::out_of_range for a stage the encounter lacks.
+    void LoadEncounterStage(const CPatchActionEncounter& encounter, const CModule& module, std::size_t stage);
+    // Places stage `stage` when the encounter has it; nothing after the last stage.
+    void AdvanceEncounterStage(const std::string& name, const CModule& module, std::size_t stage);
+    // The area's record of that name, else the encounter of a fired patch; code 1 when none.
+    const CPatchActionEncounter& FindEncounter(const std::string& name) const;
+    // The actors of the area and the party members of that encounter.
+    std::size_t EncounterActorsPresent(const std::string& name) const;
+    // The encounter's actors leave the area at once.
+    void ClearEncounter(const std::string& name);
+    // The encounter's actors die without leaving items; the dead-actor pass takes them.
+    void RemoveEncounter(const std::string& name);
+    // Whether a party member or friend of the area stands within `range` of an actor
+    // the party can see; `other` receives it.
+    bool PartyProximityTest(const CActor& actor, CActor** other, double range) const;
+
+    // ---- object contents, locks and traps (area_objects.cpp) ----
+    // Records the items every object holds, unless the area has no objects.
+    void CaptureItemStacks();
+    // Puts the recorded items back (piles made anew) and forgets the records; code 2
+    // when an object is not found.
+    void ApplyItemStacks(const CModule& module);
+    // Records the state of every lock and trap, unless the area has no objects.
+    void CaptureLocksAndTraps();
+    // Code 2 when an object is not found; the records stay.
+    void ApplyLocksAndTraps();
+    // A one-time trap went off: its object goes now and after every rebuild.
+    void RemoveSprungTrapObject(const CObject& object);
+    // A new empty "pile" object at (x, y); code 1 when the module defines no pile.
+    std::shared_ptr<CObject> DropItem(const CModule& module, double x, double y);
+
+    // ---- saved games (area_state.cpp) ----
+    // Writes the area's "area" element, capturing the present objects' state first.
+    void SaveState(DRAVCommon::CDataFileWriter& writer);
+    // Reads an "area" element into this new area: as the current area (load type 2)
+    // when it is `currentArea`, else as an inactive one (type 3) that shows its
+    // state when the party returns.
+    void LoadState(DRAVCommon::CDataFileReader& reader, CGame& game, const CModule& module,
+                   const std::string& currentArea);
 
     // ---- leaving and coming back (area_lifecycle.cpp) ----
     // The party leaves: the actors stop their orders, lose their attackers and end
@@ -208,19 +274,27 @@ private:
                           std::uint32_t row) const;
     void PlaceCellTile(const DRAVCommon::CDataFileReader& reader, const CellTile& tile, bool fresh);
     void ReadObjects(DRAVCommon::CDataFileReader& reader, const CModule& module, bool fresh);
-    void ReadEncounters(DRAVCommon::CDataFileReader& reader);
+    void ReadEncounters(DRAVCommon::CDataFileReader& reader, const CModule& module, std::int32_t loadType,
+                        bool respawned);
+    bool IsQuestComplete(const CPatchActionEncounter& encounter) const;
+    void SaveItemStacks(DRAVCommon::CDataFileWriter& writer) const;
+    void SaveLocksAndTraps(DRAVCommon::CDataFileWriter& writer) const;
+    void SaveTileTracker(DRAVCommon::CDataFileWriter& writer) const;
+    void LoadTileTracker(DRAVCommon::CDataFileReader& reader);
     // Entries and exits lead onto the grid; code 1 naming `what` otherwise.
     void RequireOnGrid(const DRAVCommon::CDataFileReader& reader, const std::string& what, std::uint32_t column,
                        std::uint32_t row) const;
     void ReadEntries(DRAVCommon::CDataFileReader& reader);
     void ReadExits(DRAVCommon::CDataFileReader& reader, const CModule& module);
-    void ReadPatches(DRAVCommon::CDataFileReader& reader);
+    void ReadPatches(DRAVCommon::CDataFileReader& reader, const CModule& module);
     ThingId NewThingId(ThingType type) const;
     bool IsQuestTagSet(const std::string& tag) const;
     const CTile* CellAt(std::int64_t column, std::int64_t row) const;
 
     std::string m_name;
     ActorList m_actors;
+    ItemStackList m_itemStacks;
+    LocksAndTrapsList m_locksAndTraps;
     AreaOpenDoorList m_openDoors;
     std::uint32_t m_leaveTick = 0;
     FiredPatchList m_firedPatches;
@@ -245,6 +319,7 @@ private:
     bool m_viewStale = false;
     CCellBits m_secondSeenCells;
     ObjectList m_objectsToRemove;
+    EncounterList m_encounters;
 };
 
 }  // namespace DRAV

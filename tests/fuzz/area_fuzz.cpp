@@ -1,12 +1,14 @@
 // Feeds arbitrary bytes to the area loader as an area file of the sample chapter,
 // under a load type and a from-area chosen by the first byte. Only CDRAVException
-// may come out; a loaded area is then asked a few questions.
+// may come out; a loaded area is then asked a few questions, has its patches
+// fired and its objects' state captured and applied again.
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "common/data_file_reader.h"
 #include "common/exception.h"
@@ -19,7 +21,7 @@ namespace {
 
 const DRAV::CModule& Module() { return QuillmereTest::SampleWithBrains(); }
 
-void Probe(DRAV::CArea& area) {
+void Probe(DRAV::CGame& game, DRAV::CArea& area) {
     auto actor = std::make_shared<DRAV::CActor>(0x03000001);
     actor->SetRadius(0.5);
     area.PlaceActor(area.GetColumns() / 2, area.GetRows() / 2, false, actor);
@@ -28,6 +30,20 @@ void Probe(DRAV::CArea& area) {
     area.FindObjectSoundAt(actor->GetX(), actor->GetY(), sound);
     for (const auto& object : area.GetObjects()) area.IsObjectSeen(*object);
     area.ReplaceBlockedActors();
+    DRAV::CActor* other = nullptr;
+    area.PartyProximityTest(*actor, &other, 10.0);
+    for (const auto& encounter : area.GetEncounters()) area.FindEncounter(encounter.name);
+    std::vector<std::string> tags;
+    for (const auto& patch : area.GetPatches()) tags.push_back(patch->GetTriggerTag());
+    for (const std::string& tag : tags) {
+        game.GetQuestTags()[tag] = 1;
+        area.TriggerTagPatches(tag, Module());
+    }
+    area.PurgeRemovedObjects();
+    area.CaptureItemStacks();
+    area.CaptureLocksAndTraps();
+    area.ApplyLocksAndTraps();
+    area.ApplyOpenDoors(false);
     area.MakeInactive();
 }
 
@@ -42,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         DRAVCommon::CDataFileReader reader(std::make_shared<std::istringstream>(text), "fuzz.drav");
         area.ReadAreaFile(reader, choice & 4 ? "reedwater_landing" : "", "fuzz", module, choice & 3, (choice & 8) != 0);
-        Probe(area);
+        Probe(game, area);
     } catch (const CDRAVException&) {
     }
     return 0;

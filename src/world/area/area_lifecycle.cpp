@@ -19,7 +19,10 @@ void CArea::MakeInactive() {
     // Cells point at the masters, so they go first.
     m_grid.clear();
     m_masterTiles.clear();
+    CaptureItemStacks();
+    CaptureLocksAndTraps();
     m_objects.clear();
+    m_objectsToRemove.clear();
     m_columns = 0;
     m_rows = 0;
     m_entries.clear();
@@ -33,6 +36,8 @@ void CArea::Reactivate(const std::string& fromArea, const CModule& module) {
     bool respawned = false;
     LoadAreaFile(fromArea, m_name, module, AREA_LOAD_REACTIVATE, true, &respawned);
     ApplyOpenDoors(respawned);
+    ApplyItemStacks(module);
+    ApplyLocksAndTraps();
     if (!respawned) return;
     for (const std::shared_ptr<CActor>& actor : m_actors) {
         actor->ClearEffects();

@@ -17,8 +17,6 @@ namespace DRAV {
 
 namespace {
 
-constexpr const char* kPileTemplate = "pile";
-
 [[noreturn]] void FailKey(const DRAVCommon::CDataFileReader& reader, const std::string& what) {
     throw CDRAVException(DRAV_ERR_BAD_DATA, reader.GetSourceName() + ": " + what);
 }
@@ -77,7 +75,7 @@ void CArea::ReadAreaFile(DRAVCommon::CDataFileReader& reader, const std::string&
         ReadRows(reader, module, fresh);
         ReadObjects(reader, module, fresh);
     }
-    ReadEncounters(reader);
+    ReadEncounters(reader, module, loadType, respawn);
     if (inactive) {
         reader.SkipBlock("entries");
         reader.SkipBlock("exits");
@@ -85,7 +83,7 @@ void CArea::ReadAreaFile(DRAVCommon::CDataFileReader& reader, const std::string&
     } else {
         ReadEntries(reader);
         ReadExits(reader, module);
-        ReadPatches(reader);
+        ReadPatches(reader, module);
         LinkPatches(module, loadType, respawn);
     }
     reader.EndBlock();
@@ -112,8 +110,20 @@ void CArea::ReadTravel(const std::string& fromArea, DRAVCommon::CDataFileReader&
         }
     }
     reader.EndBlock();
-    if (hours != 0 && m_game)
-        m_game->SetTick(m_game->GetTick() + static_cast<std::uint32_t>(hours * 3600.0 * 30.0));
+    if (hours == 0 || !m_game) return;
+    // 30 ticks a second; the tick counter wraps like the game's own.
+    m_game->SetTick(m_game->GetTick() + static_cast<std::uint32_t>(std::uint64_t{hours} * 3600u * 30u));
+    std::string duration;
+    if (hours <= 24) {
+        duration = std::to_string(hours) + (hours == 1 ? " hour." : " hours.");
+    } else {
+        const std::uint32_t days = hours / 24;
+        const std::uint32_t rest = hours % 24;
+        duration = std::to_string(days) + " days";
+        if (rest != 0) duration += " and " + std::to_string(rest) + (rest == 1 ? " hour." : " hours.");
+        else duration += ".";
+    }
+    m_game->PushMessage(MESSAGE_NOTICE, "Your journey takes " + duration);
 }
 
 void CArea::ReadRows(DRAVCommon::CDataFileReader& reader, const CModule& module, bool fresh) {
@@ -238,9 +248,18 @@ void CArea::PlaceObject(const CPatchActionObject& element, const CModule& module
     m_objects.push_back(std::move(object));
 }
 
-void CArea::ReadEncounters(DRAVCommon::CDataFileReader& reader) {
-    // The records are kept by the encounter rules; until then the block is passed over.
-    if (reader.IsBlock("encounters")) reader.SkipBlock("encounters");
+void CArea::ReadEncounters(DRAVCommon::CDataFileReader& reader, const CModule& module, std::int32_t loadType,
+                           bool respawned) {
+    if (!reader.IsBlock("encounters")) return;
+    reader.BeginBlock("encounters");
+    while (!reader.AtBlockEnd()) {
+        CPatchActionEncounter encounter(reader);
+        // An inactive area of a saved game keeps no records: its actors carry the state.
+        if (loadType == AREA_LOAD_SAVED_OTHER) continue;
+        m_encounters.push_back(encounter);
+        LoadOneEncounter(m_encounters.back(), module, loadType, respawned);
+    }
+    reader.EndBlock();
 }
 
 void CArea::RequireOnGrid(const DRAVCommon::CDataFileReader& reader, const std::string& what, std::uint32_t column,
@@ -280,9 +299,11 @@ void CArea::ReadExits(DRAVCommon::CDataFileReader& reader, const CModule& module
     reader.EndBlock();
 }
 
-void CArea::ReadPatches(DRAVCommon::CDataFileReader& reader) {
-    // Patch elements are read with the rest of the patch rules; until then the block is passed over.
-    if (reader.IsBlock("patches")) reader.SkipBlock("patches");
+void CArea::ReadPatches(DRAVCommon::CDataFileReader& reader, const CModule& module) {
+    if (!reader.IsBlock("patches")) return;
+    reader.BeginBlock("patches");
+    while (!reader.AtBlockEnd()) m_patches.push_back(std::make_shared<CPatch>(reader, module));
+    reader.EndBlock();
 }
 
 }  // namespace DRAV

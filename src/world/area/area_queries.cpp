@@ -104,6 +104,9 @@ void CArea::AddOpenDoor(const CTile& tile) {
     DropWaypointCalculator();
     auto record = std::make_shared<CAreaOpenDoor>();
     CellOfTileId(tile.GetId(), record->column, record->row);
+    // One record a cell: a second would reopen the door after one closing.
+    for (const std::shared_ptr<CAreaOpenDoor>& open : m_openDoors)
+        if (open->column == record->column && open->row == record->row) return;
     m_openDoors.push_back(std::move(record));
 }
 

@@ -4,6 +4,7 @@
 // rules queue events on the game; the application drains them after every tick.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "rules/kinds/thing_id.h"
@@ -141,12 +142,21 @@ private:
     ThingId m_container;
 };
 
-// A named effect to show at a point. The parameters belong to the patch action
-// that queued the event, which outlives it; they may be null.
+// A named effect to show at a point. The parameters may be null; given as a plain
+// pointer they must outlive the event.
 class CEffectEvent final : public CEvent {
 public:
     CEffectEvent(std::string effectName, const DRAVGraph::CEffectParams* params, double x, double y)
         : CEvent(EVENT_EFFECT), m_effectName(std::move(effectName)), m_params(params), m_x(x), m_y(y) {}
+    // The event shares the parameters: a patch's may go with its area before the
+    // event is handled.
+    CEffectEvent(std::string effectName, std::shared_ptr<const DRAVGraph::CEffectParams> params, double x, double y)
+        : CEvent(EVENT_EFFECT),
+          m_effectName(std::move(effectName)),
+          m_params(params.get()),
+          m_ownedParams(std::move(params)),
+          m_x(x),
+          m_y(y) {}
     const std::string& GetEffectName() const { return m_effectName; }
     const DRAVGraph::CEffectParams* GetParams() const { return m_params; }
     double GetX() const { return m_x; }
@@ -155,6 +165,7 @@ public:
 private:
     std::string m_effectName;
     const DRAVGraph::CEffectParams* m_params;
+    std::shared_ptr<const DRAVGraph::CEffectParams> m_ownedParams;
     double m_x;
     double m_y;
 };

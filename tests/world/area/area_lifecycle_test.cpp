@@ -89,7 +89,7 @@ TEST_F(AreaLifecycle, TagPatchesFireOnceAndComeBackOnRebuilds) {
             QuillmereTest::TextStream("<object> ( tackle_chest found_boat ) ( 20 20 ) n 0 <items> ( gold 5 ) </items> </object>"),
             "patch.drav");
         PatchActionList actions{std::make_shared<CPatchActionObject>(reader, SampleModule())};
-        return std::make_shared<CPatch>("boat_found", "boatwright_found", actions);
+        return std::make_shared<CPatch>("boat_found", "ferry_fare", actions);
     };
     const auto boats = [&] {
         int count = 0;
@@ -98,16 +98,16 @@ TEST_F(AreaLifecycle, TagPatchesFireOnceAndComeBackOnRebuilds) {
     };
 
     m_area.GetPatches().push_back(boatPatch());
-    m_area.TriggerTagPatches("smugglers_seen", SampleModule());
+    m_area.TriggerTagPatches("ferry_crossed", SampleModule());
     EXPECT_EQ(boats(), 0);
-    m_area.TriggerTagPatches("boatwright_found", SampleModule());
-    m_area.TriggerTagPatches("boatwright_found", SampleModule());
+    m_area.TriggerTagPatches("ferry_fare", SampleModule());
+    m_area.TriggerTagPatches("ferry_fare", SampleModule());
     EXPECT_EQ(boats(), 1);
     EXPECT_EQ(m_area.GetFiredPatches(), FiredPatchList{"boat_found"});
 
-    // Rebuilt from the file, the fired patch is applied again. The sample has no
-    // patches block yet, so the test hands the rebuilt area its patch again.
-    m_game.GetQuestTags()["boatwright_found"] = 1;
+    // Rebuilt from the file, the fired patch is applied again. The patch is the
+    // test's own, not the file's, so the test hands the rebuilt area it again.
+    m_game.GetQuestTags()["ferry_fare"] = 1;
     m_area.MakeInactive();
     m_area.GetPatches().push_back(boatPatch());
     m_area.LinkPatches(SampleModule(), AREA_LOAD_REACTIVATE, false);
@@ -119,7 +119,7 @@ TEST_F(AreaLifecycle, TagPatchesFireOnceAndComeBackOnRebuilds) {
         }
 
     // A respawn forgets a fired patch whose tag was cleared.
-    m_game.GetQuestTags()["boatwright_found"] = 0;
+    m_game.GetQuestTags()["ferry_fare"] = 0;
     m_area.LinkPatches(SampleModule(), AREA_LOAD_REACTIVATE, true);
     EXPECT_TRUE(m_area.GetFiredPatches().empty());
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/expect_drav.h"
+#include "support/sample_brains.h"
 #include "world/area/area_test_support.h"
 
 using namespace DRAV;
@@ -14,6 +15,7 @@ using AreaTest::AreaText;
 using AreaTest::ReadText;
 using AreaTest::Row;
 using AreaTest::SampleModule;
+using QuillmereTest::SampleWithBrains;
 
 namespace {
 
@@ -129,7 +131,7 @@ TEST(AreaLoad, TravelChargesTheHoursOfTheAreaThePartyComesFrom) {
     const auto ticksFrom = [](const std::string& from) {
         CGame game;
         CArea area(&game);
-        area.LoadAreaFile(from, "reed_marsh", SampleModule(), AREA_LOAD_FRESH, false);
+        area.LoadAreaFile(from, "reed_marsh", SampleWithBrains(), AREA_LOAD_FRESH, false);
         return game.GetTick();
     };
     EXPECT_EQ(ticksFrom("reedwater_landing"), 1u * 3600 * 30);

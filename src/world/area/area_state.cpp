@@ -1,0 +1,117 @@
+// An area in a saved game: only what differs from its file (fired patches, open
+// doors, object contents, locks and traps, actors, explored cells), laid over the
+// area rebuilt from the file when the game is loaded.
+
+#include <string>
+
+#include "common/data_file_reader.h"
+#include "common/data_file_writer.h"
+#include "world/area.h"
+#include "world/game.h"
+
+namespace DRAV {
+
+void CArea::SaveState(DRAVCommon::CDataFileWriter& writer) {
+    writer.BeginBlock("area");
+    writer.WriteQuoted(m_name);
+    writer.WriteValue(m_leaveTick);
+    writer.BeginBlock("patches");
+    for (const std::string& name : m_firedPatches) writer.WriteWord(name);
+    writer.EndBlock();
+    writer.BeginBlock("doors");
+    for (const std::shared_ptr<CAreaOpenDoor>& door : m_openDoors) {
+        writer.WriteValue(door->column);
+        writer.WriteValue(door->row);
+    }
+    writer.EndBlock();
+    CaptureItemStacks();
+    SaveItemStacks(writer);
+    CaptureLocksAndTraps();
+    SaveLocksAndTraps(writer);
+    writer.BeginBlock("actors");
+    for (const std::shared_ptr<CActor>& actor : m_actors) actor->Save(writer);
+    writer.EndBlock();
+    SaveTileTracker(writer);
+    writer.EndBlock();
+}
+
+void CArea::SaveItemStacks(DRAVCommon::CDataFileWriter& writer) const {
+    writer.BeginBlock("itemstacks");
+    for (const std::shared_ptr<CObjectItemStack>& stack : m_itemStacks) stack->Save(writer);
+    writer.EndBlock();
+}
+
+void CArea::SaveLocksAndTraps(DRAVCommon::CDataFileWriter& writer) const {
+    writer.BeginBlock("lockandtraplist");
+    for (const std::shared_ptr<CObjectLocksAndTraps>& record : m_locksAndTraps) record->Save(writer);
+    writer.EndBlock();
+}
+
+void CArea::SaveTileTracker(DRAVCommon::CDataFileWriter& writer) const {
+    writer.BeginBlock("tiletracker");
+    writer.WriteValue(static_cast<std::uint32_t>(m_exploredCells.words.size()));
+    for (const std::uint32_t word : m_exploredCells.words) writer.WriteValue(word);
+    writer.EndBlock();
+}
+
+void CArea::LoadState(DRAVCommon::CDataFileReader& reader, CGame& game, const CModule& module,
+                      const std::string& currentArea) {
+    m_game = &game;
+    reader.BeginBlock("area");
+    const std::string name = reader.ReadQuoted();
+    const std::int32_t loadType = name == currentArea ? AREA_LOAD_SAVED_CURRENT : AREA_LOAD_SAVED_OTHER;
+    const bool current = loadType == AREA_LOAD_SAVED_CURRENT;
+    m_leaveTick = reader.ReadUInt();
+    reader.BeginBlock("patches");
+    // A patch without a name is written "0", as in the area file.
+    while (!reader.AtBlockEnd()) m_firedPatches.push_back(reader.ReadWordOrEmpty());
+    reader.EndBlock();
+
+    LoadAreaFile("", name, module, loadType, false);
+
+    reader.BeginBlock("doors");
+    while (!reader.AtBlockEnd()) {
+        auto door = std::make_shared<CAreaOpenDoor>();
+        door->column = reader.ReadUInt();
+        door->row = reader.ReadUInt();
+        m_openDoors.push_back(std::move(door));
+    }
+    reader.EndBlock();
+    if (current) ApplyOpenDoors(false);
+
+    reader.BeginBlock("itemstacks");
+    while (!reader.AtBlockEnd()) m_itemStacks.push_back(std::make_shared<CObjectItemStack>(reader, &game, module));
+    reader.EndBlock();
+    if (current) ApplyItemStacks(module);
+
+    reader.BeginBlock("lockandtraplist");
+    while (!reader.AtBlockEnd()) m_locksAndTraps.push_back(std::make_shared<CObjectLocksAndTraps>(reader));
+    reader.EndBlock();
+    if (current) ApplyLocksAndTraps();
+
+    reader.BeginBlock("actors");
+    while (reader.IsBlock("actor")) {
+        auto actor = std::make_shared<CActor>(reader, game, module);
+        actor->SetArea(this);
+        m_actors.push_back(std::move(actor));
+    }
+    reader.EndBlock();
+
+    LoadTileTracker(reader);
+    reader.EndBlock();
+}
+
+void CArea::LoadTileTracker(DRAVCommon::CDataFileReader& reader) {
+    reader.BeginBlock("tiletracker");
+    const std::uint32_t count = reader.ReadUInt();
+    std::vector<std::uint32_t> words;
+    // Read one by one: a count the data does not hold fails at its end, not in an allocation.
+    for (std::uint32_t i = 0; i < count; ++i) words.push_back(reader.ReadUInt());
+    reader.EndBlock();
+    // A grid already built keeps its own size, so the bits are never read past its
+    // end; an inactive area's grid is sized, and the words fitted, when it is rebuilt.
+    if (m_exploredCells.columns != 0 && m_exploredCells.rows != 0) words.resize(m_exploredCells.words.size(), 0u);
+    m_exploredCells.words = std::move(words);
+}
+
+}  // namespace DRAV
