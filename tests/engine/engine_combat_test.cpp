@@ -225,3 +225,81 @@ TEST(EngineCombat, ATaggedExitOpensOnlyWhileItsTagIsSet) {
     game.Tick();
     EXPECT_EQ(game.Game().GetAvailableExitName(), "marsh_path");
 }
+
+namespace {
+
+// A stage script that only counts its runs.
+class CountingScript final : public CScript {
+public:
+    std::int32_t Eval(CEngine*, CScriptContext&) const override {
+        ++runs;
+        return 0;
+    }
+    const std::string& GetSource() const override { return m_source; }
+    mutable int runs = 0;
+
+private:
+    std::string m_source = "-- counts";
+};
+
+}  // namespace
+
+TEST(EngineCombat, WipingOutAStageRunsItsScriptSetsKillTagsAndPlacesTheNextStage) {
+    auto game = ArmedParty();
+    const std::string text =
+        "<encounter> pair ( 10 2 ) \"Two goblins\" 0 false"
+        " <stage> ( reed_goblin goblins_beaten ) </stage> <stage> goblin_archer </stage> </encounter>";
+    DRAVCommon::CDataFileReader reader(std::make_shared<std::istringstream>(text), "pair.drav");
+    auto encounter = std::make_shared<CPatchActionEncounter>(reader);
+    auto script = std::make_shared<CountingScript>();
+    encounter->stages[0].script = script;
+    game.Area().GetPatches().push_back(std::make_shared<CPatch>("pair_arrives", "pair_called", PatchActionList{encounter}));
+    game.Game().SetQuestTag("pair_called", 1);
+    game.Area().TriggerTagPatches("pair_called", game.Module());
+    ASSERT_EQ(game.Area().EncounterActorsPresent("pair"), 1u);
+    CActor* goblin = nullptr;
+    for (const auto& actor : game.Area().GetActors())
+        if (actor->GetEncounterName() == "pair") goblin = actor.get();
+    ASSERT_TRUE(goblin);
+
+    game.Engine().ResolveActorDied("Wren", *goblin);
+    game.Tick();
+    EXPECT_EQ(script->runs, 1);
+    EXPECT_TRUE(game.Game().IsQuestTagSet("goblins_beaten"));
+    ASSERT_EQ(game.Area().EncounterActorsPresent("pair"), 1u);
+    const auto archer = std::find_if(game.Area().GetActors().begin(), game.Area().GetActors().end(),
+                                     [](const auto& a) { return a->GetEncounterName() == "pair"; });
+    EXPECT_EQ((*archer)->GetTemplateName(), "goblin_archer");
+    EXPECT_EQ((*archer)->GetEncounterIndex(), 1);
+    // The last stage gone, nothing more comes.
+    game.Engine().ResolveActorDied("Wren", **archer);
+    game.Tick();
+    EXPECT_EQ(game.Area().EncounterActorsPresent("pair"), 0u);
+    EXPECT_EQ(script->runs, 1);
+}
+
+TEST(EngineCombat, ASurrenderCancelsThePartysAttacksWithOneDialogAndTakesNoMoreDamage) {
+    auto game = ArmedParty();
+    const auto main = game.Main();
+    const auto lookout = game.Spawn("smuggler_lookout", 3, 1);
+    ASSERT_TRUE(lookout);
+    main->PushOrder(std::make_shared<CAttackOrder>(lookout->GetId()), false);
+    game.Tick();
+    EXPECT_EQ(main->GetActionState(), ACTION_WIND_UP);
+    game.DrainEvents();
+    lookout->SetDamageTaken(lookout->GetMaxHitPoints());  // no hit points left: it keeps one
+    game.Engine().ResolveActorDied("Wren", *lookout);
+    EXPECT_EQ(lookout->GetRelation(), RELATION_SURRENDER);
+    EXPECT_TRUE(lookout->IsAlive());
+    EXPECT_EQ(lookout->GetHitPoints(), 1);
+    EXPECT_FALSE(main->GetCurrentOrder());
+    EXPECT_EQ(main->GetActionState(), ACTION_IDLE);
+    auto events = game.DrainEvents();
+    EXPECT_EQ(std::count_if(events.begin(), events.end(), [](const auto& e) { return e->GetCode() == EVENT_DIALOG_BOX; }),
+              1);
+    EXPECT_TRUE(Contains(Messages(events), "Smuggler Lookout surrenders."));
+    CAttackInfo knife("Wren", 0, 4, 0, 0, 0, CDamageType(), 0, 0);
+    game.Engine().ResolveDamage(nullptr, nullptr, *lookout, knife, CSaveOutcome(), MESSAGE_MELEE_HIT);
+    EXPECT_EQ(Messages(game.DrainEvents()), std::vector<std::string>{"Smuggler Lookout has surrendered, takes no damage."});
+    EXPECT_EQ(lookout->GetHitPoints(), 1);
+}
