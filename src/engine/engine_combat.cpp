@@ -67,6 +67,15 @@ bool HandsAllowStrike(const CActor& actor) {
     return true;
 }
 
+// True, with the order gone, when the hands refuse the strike.
+bool RefuseStrike(CGame& game, CActor& actor, const CAttackOrder& order) {
+    if (HandsAllowStrike(actor)) return false;
+    if (actor.IsPartyMember()) game.PushMessage(MESSAGE_NOTICE, actor.GetName() + " can't wield weapon, can't attack.");
+    StopWithDefault(actor);
+    actor.PopOrder(order);
+    return true;
+}
+
 }  // namespace
 
 void CEngine::PushActorMessage(const CActor& actor, const std::string& fragment) {
@@ -123,12 +132,7 @@ void CEngine::RunMeleeAttack(CActor& actor, const CAttackOrder& order) {
         actor.SetAnimation(ANIM_COMBAT, kOneTick);
         return;
     }
-    if (!HandsAllowStrike(actor)) {
-        PushActorMessage(actor, " can't wield weapon, can't attack.");
-        StopWithDefault(actor);
-        actor.PopOrder(order);
-        return;
-    }
+    if (RefuseStrike(Game(), actor, order)) return;
     MeleeStrike(actor, *target);
     if (target->IsAlive()) {
         std::size_t attackers = 0;
@@ -163,12 +167,7 @@ void CEngine::RunRangedAttack(CActor& actor, const CAttackOrder& order) {
                 StopWithDefault(actor);
                 return;
             }
-            if (!HandsAllowStrike(actor)) {
-                PushActorMessage(actor, " can't wield weapon, can't attack.");
-                StopWithDefault(actor);
-                actor.PopOrder(order);
-                return;
-            }
+            if (RefuseStrike(Game(), actor, order)) return;
             LaunchRangedAttack(actor, *target);
             return;
         default:

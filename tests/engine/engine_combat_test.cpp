@@ -303,3 +303,59 @@ TEST(EngineCombat, ASurrenderCancelsThePartysAttacksWithOneDialogAndTakesNoMoreD
     EXPECT_EQ(Messages(game.DrainEvents()), std::vector<std::string>{"Smuggler Lookout has surrendered, takes no damage."});
     EXPECT_EQ(lookout->GetHitPoints(), 1);
 }
+
+TEST(EngineCombat, SummonedThingsRunOut) {
+    auto game = ArmedParty();
+    const auto main = game.Main();
+    const std::uint32_t now = game.Game().GetTick();
+    // A summoned archer leaves its bow, not its loot, and completes nothing.
+    const auto archer = Archer(game, 6, 1);
+    archer->AddToBackpack(game.Module().CreateItem("eel_pie", 1, game.Game().NewThingId(THING_ITEM), 0), false);
+    archer->SetEncounter("nobody", 0);
+    archer->SetSummonEndTick(now + 1);
+    // A summoned knife in hand vanishes on the first tick divisible by 30 at or after its end.
+    auto knife = game.Module().CreateItem("smugglers_knife", 1, game.Game().NewThingId(THING_ITEM), now + 2);
+    const std::string knifeName = knife->GetTemplate().GetName();
+    main->SetEquipment(SLOT_WEAPON, knife);
+    game.Tick();
+    auto messages = Messages(game.DrainEvents());
+    EXPECT_TRUE(Contains(messages, "Goblin Archer is unsummoned."));
+    EXPECT_FALSE(game.Area().FindActor(archer->GetId()));
+    int piles = 0;
+    for (const auto& object : game.Area().GetObjects()) {
+        if (object->GetItems().empty()) continue;
+        ++piles;
+        // The bow is in its hand, so only the pie of its backpack lies here.
+        ASSERT_EQ(object->GetItems().size(), 1u);
+        EXPECT_EQ(object->GetItems().front()->GetTemplate().GetKey(), "eel_pie");
+    }
+    EXPECT_EQ(piles, 1);
+
+    while (game.Game().GetTick() % 30 != 29) game.Tick();
+    EXPECT_TRUE(main->GetEquipped(SLOT_WEAPON));
+    game.DrainEvents();
+    game.Tick();
+    EXPECT_FALSE(main->GetEquipped(SLOT_WEAPON));
+    EXPECT_EQ(Messages(game.DrainEvents()), std::vector<std::string>{"Wren: " + knifeName + " is unsummoned."});
+}
+
+TEST(EngineCombat, ASneakingMonsterSeenNearbyStopsSneakingSilently) {
+    auto game = ArmedParty();
+    const auto near = game.Spawn("reed_smuggler", 3, 1);
+    near->ResetSkills();  // a clumsy one, who never learnt to move quietly
+    const auto far = game.Spawn("reed_smuggler", 39, 11);
+    ASSERT_TRUE(near->IsSneaking());
+    ASSERT_TRUE(far->IsSneaking());
+    game.Tick();
+    EXPECT_FALSE(near->IsSneaking());
+    EXPECT_TRUE(far->IsSneaking());
+    const auto events = game.DrainEvents();
+    EXPECT_TRUE(Messages(events).empty());
+    EXPECT_EQ(std::count_if(events.begin(), events.end(),
+                            [](const auto& e) { return e->GetCode() == EVENT_ACTOR_STOPPED_SNEAKING; }),
+              1);
+    // The party cannot attack what it does not see: the order goes at once.
+    game.Main()->PushOrder(std::make_shared<CAttackOrder>(far->GetId()), false);
+    game.Tick();
+    EXPECT_FALSE(game.Main()->GetCurrentOrder());
+}
