@@ -359,3 +359,32 @@ TEST(EngineCombat, ASneakingMonsterSeenNearbyStopsSneakingSilently) {
     game.Tick();
     EXPECT_FALSE(game.Main()->GetCurrentOrder());
 }
+
+TEST(EngineCombat, ResistanceSwallowsDamageInStepsAndWhollyAtTwenty) {
+    DRAVCommon::GetRandomEngine().seed(3);
+    auto game = ArmedParty();
+    const auto goblin = game.Spawn("reed_goblin", 3, 1);
+    CDamageType type;
+    type.category = DAMAGE_PHYSICAL;
+    // A huge bonus: only rolls of 1 to 5 miss.
+    CAttackInfo info("Wren", 1000, 4, 0, 0, 0, type, 0, 0);
+    const std::int32_t resistance = goblin->GetDamageResistance(type);
+    info.enhancement = resistance - 20;
+    int hits = 0;
+    for (int i = 0; i < 40; ++i) {
+        const bool hit = game.Engine().ResolveAttack2(*goblin, info, true);
+        const auto messages = Messages(game.DrainEvents());
+        ASSERT_EQ(messages.size(), 1u);
+        const std::string suffix = hit ? ", damage resisted 100%." : "].";
+        EXPECT_EQ(messages[0].substr(messages[0].size() - suffix.size()), suffix);
+        hits += hit;
+    }
+    EXPECT_GT(hits, 30);
+    EXPECT_EQ(goblin->GetDamageTaken(), 0);
+    // One point less lets 5 percent through, never less than a point.
+    info.enhancement = resistance - 19;
+    while (!game.Engine().ResolveAttack2(*goblin, info, true)) game.DrainEvents();
+    const auto messages = Messages(game.DrainEvents());
+    EXPECT_NE(messages.back().find("for 1 damage (Resisted 95%)."), std::string::npos) << messages.back();
+    EXPECT_EQ(goblin->GetDamageTaken(), 1);
+}
