@@ -45,7 +45,8 @@ void CEngine::UpdateVisibility() {
 }
 
 void CEngine::ResetHeartbeatTimer() {
-    m_nextHeartbeatTick = Game().GetTick() + static_cast<std::uint32_t>(std::trunc((DRAVCommon::Random() * 10.0 + 5.0) * 30.0));
+    const double seconds = DRAVCommon::Random() * 10.0 + 5.0;
+    m_nextHeartbeatTick = Game().GetTick() + static_cast<std::uint32_t>(std::trunc(seconds * 30.0));
 }
 
 void CEngine::RunHeartbeats() {
@@ -60,7 +61,8 @@ void CEngine::RunHeartbeats() {
 void CEngine::RunPartyHeartbeat() {
     const ActorList party = Game().GetParty();
     if (party.empty()) return;
-    CActor& member = *party.at(static_cast<std::size_t>(DRAVCommon::RollDie(static_cast<std::int32_t>(party.size())) - 1));
+    const std::int32_t roll = DRAVCommon::RollDie(static_cast<std::int32_t>(party.size()));
+    CActor& member = *party.at(static_cast<std::size_t>(roll - 1));
     if (!member.IsAlive() || member.HasStatus(STATUS_DOMINATED) || member.HasStatus(STATUS_CONFUSED) ||
         member.HasStatus(STATUS_HELD))
         return;

@@ -26,6 +26,10 @@ std::vector<std::string> Messages(const std::vector<std::shared_ptr<CEvent>>& ev
     return texts;
 }
 
+long CountEvents(const std::vector<std::shared_ptr<CEvent>>& events, std::int32_t code) {
+    return std::count_if(events.begin(), events.end(), [code](const auto& e) { return e->GetCode() == code; });
+}
+
 bool Contains(const std::vector<std::string>& texts, const std::string& text) {
     return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
@@ -68,9 +72,9 @@ TEST(EngineCombat, AFighterKillsAGoblinAfterTheWindUpAndItsLootLiesInOnePile) {
         game.Tick();
         states.push_back(main->GetActionState());
         auto drained = game.DrainEvents();
-        if (!firstSwing && (!Messages(drained, MESSAGE_MELEE_HIT).empty() || !Messages(drained, MESSAGE_MELEE_MISS).empty() ||
-                            !Messages(drained, MESSAGE_DEATH).empty()))
-            firstSwing = game.Game().GetTick();
+        const bool swung = !Messages(drained, MESSAGE_MELEE_HIT).empty() ||
+                           !Messages(drained, MESSAGE_MELEE_MISS).empty() || !Messages(drained, MESSAGE_DEATH).empty();
+        if (!firstSwing && swung) firstSwing = game.Game().GetTick();
         events.insert(events.end(), drained.begin(), drained.end());
     }
     ASSERT_FALSE(game.Area().FindActor(goblin->GetId())) << "the goblin still stands";
@@ -111,8 +115,7 @@ TEST(EngineCombat, AnArchersMissilesFlyACellATickAndGoTheTickAfterArrival) {
     EXPECT_EQ(arrow->GetVisualName(), "arrow");
     EXPECT_EQ(arrow->GetZ(), 4.0);
     const auto events = game.DrainEvents();
-    EXPECT_TRUE(std::any_of(events.begin(), events.end(),
-                            [](const auto& e) { return e->GetCode() == EVENT_RANGED_ATTACK; }));
+    EXPECT_EQ(CountEvents(events, EVENT_RANGED_ATTACK), 1);
     // Launched in the strike, it has already made its first step of 2.5 units.
     EXPECT_NEAR(archer->GetX() - arrow->GetX(), 2.5, 1e-9);
     double x = arrow->GetX();
@@ -120,7 +123,9 @@ TEST(EngineCombat, AnArchersMissilesFlyACellATickAndGoTheTickAfterArrival) {
     while (!arrow->IsDone() && ticks < 100) {
         game.Tick();
         ++ticks;
-        if (!arrow->IsDone()) EXPECT_NEAR(x - arrow->GetX(), 2.5, 1e-9);
+        if (!arrow->IsDone()) {
+            EXPECT_NEAR(x - arrow->GetX(), 2.5, 1e-9);
+        }
         x = arrow->GetX();
     }
     ASSERT_TRUE(arrow->IsDone());
@@ -253,7 +258,8 @@ TEST(EngineCombat, WipingOutAStageRunsItsScriptSetsKillTagsAndPlacesTheNextStage
     auto encounter = std::make_shared<CPatchActionEncounter>(reader);
     auto script = std::make_shared<CountingScript>();
     encounter->stages[0].script = script;
-    game.Area().GetPatches().push_back(std::make_shared<CPatch>("pair_arrives", "pair_called", PatchActionList{encounter}));
+    game.Area().GetPatches().push_back(
+        std::make_shared<CPatch>("pair_arrives", "pair_called", PatchActionList{encounter}));
     game.Game().SetQuestTag("pair_called", 1);
     game.Area().TriggerTagPatches("pair_called", game.Module());
     ASSERT_EQ(game.Area().EncounterActorsPresent("pair"), 1u);
@@ -295,12 +301,12 @@ TEST(EngineCombat, ASurrenderCancelsThePartysAttacksWithOneDialogAndTakesNoMoreD
     EXPECT_FALSE(main->GetCurrentOrder());
     EXPECT_EQ(main->GetActionState(), ACTION_IDLE);
     auto events = game.DrainEvents();
-    EXPECT_EQ(std::count_if(events.begin(), events.end(), [](const auto& e) { return e->GetCode() == EVENT_DIALOG_BOX; }),
-              1);
+    EXPECT_EQ(CountEvents(events, EVENT_DIALOG_BOX), 1);
     EXPECT_TRUE(Contains(Messages(events), "Smuggler Lookout surrenders."));
     CAttackInfo knife("Wren", 0, 4, 0, 0, 0, CDamageType(), 0, 0);
     game.Engine().ResolveDamage(nullptr, nullptr, *lookout, knife, CSaveOutcome(), MESSAGE_MELEE_HIT);
-    EXPECT_EQ(Messages(game.DrainEvents()), std::vector<std::string>{"Smuggler Lookout has surrendered, takes no damage."});
+    EXPECT_EQ(Messages(game.DrainEvents()),
+              std::vector<std::string>{"Smuggler Lookout has surrendered, takes no damage."});
     EXPECT_EQ(lookout->GetHitPoints(), 1);
 }
 
@@ -351,9 +357,7 @@ TEST(EngineCombat, ASneakingMonsterSeenNearbyStopsSneakingSilently) {
     EXPECT_TRUE(far->IsSneaking());
     const auto events = game.DrainEvents();
     EXPECT_TRUE(Messages(events).empty());
-    EXPECT_EQ(std::count_if(events.begin(), events.end(),
-                            [](const auto& e) { return e->GetCode() == EVENT_ACTOR_STOPPED_SNEAKING; }),
-              1);
+    EXPECT_EQ(CountEvents(events, EVENT_ACTOR_STOPPED_SNEAKING), 1);
     // The party cannot attack what it does not see: the order goes at once.
     game.Main()->PushOrder(std::make_shared<CAttackOrder>(far->GetId()), false);
     game.Tick();
