@@ -24,6 +24,16 @@ constexpr int kMonsters = 50;
 
 double Centre(int cell) { return cell * 2.5 + 1.25; }
 
+// The party: the main character and five companions made from the sample.
+void AddCompanions(const QuillmereTest::SampleGame& game, DRAV::CArea& area) {
+    for (int i = 1; i < kPartySize; ++i) {
+        std::shared_ptr<DRAV::CActor> companion;
+        game.Module().CreateActor(companion, &game.Game(), "ferryman_elder", "", 0);
+        game.Game().AddPartyMember(companion);
+        area.PlaceActor(2 + i, 2, false, companion);
+    }
+}
+
 // One tick, its time in microseconds appended to `micros`; the events are dropped.
 void TimedTick(const QuillmereTest::SampleGame& game, std::vector<double>& micros) {
     const auto start = std::chrono::steady_clock::now();
@@ -46,13 +56,7 @@ void EngineTick(benchmark::State& state) {
     std::mt19937 random(7);
     std::uniform_int_distribution<int> cell(1, kSize - 2);
 
-    // The party: the main character and five companions made from the sample.
-    for (int i = 1; i < kPartySize; ++i) {
-        std::shared_ptr<DRAV::CActor> companion;
-        game.Module().CreateActor(companion, &game.Game(), "ferryman_elder", "", 0);
-        game.Game().AddPartyMember(companion);
-        area.PlaceActor(2 + i, 2, false, companion);
-    }
+    AddCompanions(game, area);
     for (int i = 0; i < kMonsters; ++i) {
         const auto monster = game.Spawn("reed_smuggler", cell(random), cell(random));
         if (monster) monster->SetRelation(DRAV::RELATION_NEUTRAL);
@@ -89,12 +93,7 @@ void EngineFight(benchmark::State& state) {
     DRAV::CArea& area = game.EnterOpenArea(kArena, kArena);
     std::mt19937 random(11);
     std::uniform_int_distribution<int> cell(10, kArena - 2);
-    for (int i = 1; i < kPartySize; ++i) {
-        std::shared_ptr<DRAV::CActor> companion;
-        game.Module().CreateActor(companion, &game.Game(), "ferryman_elder", "", 0);
-        game.Game().AddPartyMember(companion);
-        area.PlaceActor(2 + i, 2, false, companion);
-    }
+    AddCompanions(game, area);
     std::vector<std::shared_ptr<DRAV::CActor>> monsters;
     auto spawn = [&](int index) {
         const bool archer = index % 2 != 0;
