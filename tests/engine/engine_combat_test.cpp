@@ -358,6 +358,14 @@ TEST(EngineCombat, ASneakingMonsterSeenNearbyStopsSneakingSilently) {
     const auto events = game.DrainEvents();
     EXPECT_TRUE(Messages(events).empty());
     EXPECT_EQ(CountEvents(events, EVENT_ACTOR_STOPPED_SNEAKING), 1);
+    // Unseen, the combat check rolls against 50 when no observer comes near.
+    EXPECT_EQ(game.Engine().StealthCheckOneActor(*near, false), false);
+    const bool stays = game.Engine().StealthCheckOneActor(*far, true);
+    const auto check = Messages(game.DrainEvents());
+    ASSERT_EQ(check.size(), 1u);
+    EXPECT_EQ(check[0].rfind(std::string("Reed Smuggler combat sneak check ") + (stays ? "succeeded [" : "failed ["), 0),
+              0u);
+    EXPECT_EQ(check[0].substr(check[0].size() - 8), " vs 50].") << check[0];
     // The party cannot attack what it does not see: the order goes at once.
     game.Main()->PushOrder(std::make_shared<CAttackOrder>(far->GetId()), false);
     game.Tick();
