@@ -25,8 +25,6 @@ struct CWaypointNode {
     int state = WAYPOINT_FREE;
     // Steps from the start in the current search; 0 means none yet.
     int cost = 0;
-    // cost + estimate; -1 once closed.
-    int total = 0;
     int parent = -1;
     // The search that last touched the node: older costs are void.
     int stamp = 0;
@@ -59,10 +57,22 @@ public:
     int GetHeight() const { return m_height; }
     // The node of cell (column, row); the cell must lie on the grid.
     const CWaypointNode& GetNode(int column, int row) const { return m_nodes[std::size_t(row) * m_width + column]; }
+    // The node's cost + estimate in the last search that touched it; -1 once closed.
+    int GetTotal(int column, int row) const { return m_totals[std::size_t(row) * m_width + column]; }
 
 private:
     bool OnGrid(int column, int row) const { return column >= 0 && row >= 0 && column < m_width && row < m_height; }
-    CWaypointNode& PopOpen();
+    int Estimate(int column, int row) const {
+        const int a = column > m_goalColumn ? column - m_goalColumn : m_goalColumn - column;
+        const int b = row > m_goalRow ? row - m_goalRow : m_goalRow - row;
+        const int low = a < b ? a : b;
+        const int high = a < b ? b : a;
+        return high - low + 7 * low / 5;
+    }
+    void PushOpenIndex(int index);
+    // Moves `index` up from the empty slot `hole` while its total is below its parent's.
+    void SiftUp(std::size_t hole, std::size_t top, int index);
+    void PopOpen();
     // Starts a new search generation.
     void NextStamp();
 
@@ -72,15 +82,19 @@ private:
     int m_width = 0;
     int m_height = 0;
     std::vector<CWaypointNode> m_nodes;
+    // Each node's cost + estimate, -1 once closed, by cell index. Kept apart from
+    // the nodes: the open list compares them on every step of a sift, and packed
+    // together they stay in the nearest cache.
+    std::vector<int> m_totals;
     int m_startColumn = 0;
     int m_startRow = 0;
     int m_goalColumn = 0;
     int m_goalRow = 0;
     int m_toleranceColumns = 0;
     int m_toleranceRows = 0;
-    // A heap of the open nodes by their current total, smallest on top; kept
-    // between searches so a warm calculator does not allocate.
-    std::vector<CWaypointNode*> m_open;
+    // A heap of the open cells by their node's current total, smallest on top;
+    // kept between searches so a warm calculator does not allocate.
+    std::vector<int> m_open;
 };
 
 }  // namespace DRAV
