@@ -53,6 +53,7 @@ void CWaypointCalculator::BuildGrid(const CArea& area) {
     m_nodes.assign(std::size_t(m_width) * m_height, CWaypointNode{});
     m_totals.assign(m_nodes.size(), 0);
     m_open.clear();
+    m_answers.fill(Answer{});
 
     for (int row = 0; row < m_height; ++row) {
         for (int column = 0; column < m_width; ++column) {
@@ -114,10 +115,28 @@ void CWaypointCalculator::GetNextWaypoint(double& outX, double& outY, double fro
     if (!OnGrid(m_startColumn, m_startRow) || !OnGrid(m_goalColumn, m_goalRow)) return;
     m_toleranceColumns = Tolerance(halfWidth);
     m_toleranceRows = Tolerance(halfHeight);
-    if (!FindPath()) return;
 
+    // The answer depends on nothing but the two cells and the tolerance while the
+    // grid stands, so a request seen lately (an actor held up by another asks the
+    // same again and again) is answered as it was then, without a search.
     const int start = m_startRow * m_width + m_startColumn;
-    const int reached = m_goalRow * m_width + m_goalColumn;
+    const int goal = m_goalRow * m_width + m_goalColumn;
+    Answer& answer = m_answers[(unsigned(start) * 2654435761u ^ unsigned(goal)) % m_answers.size()];
+    if (!answer.Matches(start, goal, m_toleranceColumns, m_toleranceRows)) {
+        answer = {start, goal, m_toleranceColumns, m_toleranceRows, -1, -1};
+        if (FindPath()) {
+            answer.reached = m_goalRow * m_width + m_goalColumn;
+            answer.waypoint = WalkBack(start, answer.reached);
+        }
+    }
+    if (answer.reached < 0) return;
+    m_goalColumn = answer.reached % m_width;
+    m_goalRow = answer.reached / m_width;
+    outX = (answer.waypoint % m_width) * kCellSize + kCellSize / 2.0;
+    outY = (answer.waypoint / m_width) * kCellSize + kCellSize / 2.0;
+}
+
+int CWaypointCalculator::WalkBack(int start, int reached) const {
     // Parents of one search form a tree rooted at the start; the bound only guards
     // against a walk that would not end.
     const int bound = m_width * m_height;
@@ -126,8 +145,7 @@ void CWaypointCalculator::GetNextWaypoint(double& outX, double& outY, double fro
     const int back = length < m_lookahead ? (length - 1) / 2 : length - m_lookahead / 2;
     int cell = reached;
     for (int step = 0; step < back && cell != start; ++step) cell = m_nodes[cell].parent;
-    outX = (cell % m_width) * kCellSize + kCellSize / 2.0;
-    outY = (cell / m_width) * kCellSize + kCellSize / 2.0;
+    return cell;
 }
 
 bool CWaypointCalculator::FindPath() {

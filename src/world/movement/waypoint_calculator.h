@@ -5,6 +5,7 @@
 // along an A* path over the area's cells, or with the goal itself when a search
 // is not worthwhile (goal too near or too far) or finds nothing.
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -73,6 +74,9 @@ private:
     // Moves `index` up from the empty slot `hole` while its total is below its parent's.
     void SiftUp(std::size_t hole, std::size_t top, int index);
     void PopOpen();
+    // The waypoint cell on the path the last search found from `start` to `reached`:
+    // near the start on a long path, about halfway on a short one.
+    int WalkBack(int start, int reached) const;
     // Starts a new search generation.
     void NextStamp();
 
@@ -82,6 +86,20 @@ private:
     int m_width = 0;
     int m_height = 0;
     std::vector<CWaypointNode> m_nodes;
+    // Recent requests and what they were answered: the cell accepted (-1 when no
+    // path was found) and the waypoint cell.
+    struct Answer {
+        int start = -1;
+        int goal = -1;
+        int toleranceColumns = 0;
+        int toleranceRows = 0;
+        int reached = -1;
+        int waypoint = -1;
+        bool Matches(int s, int g, int columns, int rows) const {
+            return start == s && goal == g && toleranceColumns == columns && toleranceRows == rows;
+        }
+    };
+    std::array<Answer, 128> m_answers;
     // Each node's cost + estimate, -1 once closed, by cell index. Kept apart from
     // the nodes: the open list compares them on every step of a sift, and packed
     // together they stay in the nearest cache.

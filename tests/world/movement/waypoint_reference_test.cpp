@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "world/movement/text_map.h"
@@ -141,15 +142,22 @@ TEST(WaypointReference, SameAnswersAsThePlainSearch) {
         TextMap text(RandomLines(random, map * 4));
         CWaypointCalculator& grid = *text.area.GetWaypointCalculator();
         ReferenceSearch reference(grid);
+        std::vector<std::tuple<int, int, int, int, double>> asked;
         // Requests cluster round a few goals, as walkers heading somewhere make them,
         // and some start or end on walls.
         for (int request = 0; request < 250; ++request) {
-            const int goalColumn = static_cast<int>(random() % kColumns);
-            const int goalRow = static_cast<int>(random() % kRows);
+            const int heading = static_cast<int>(random() % kColumns);
+            const int headingRow = static_cast<int>(random() % kRows);
             for (int walker = 0; walker < 4; ++walker) {
-                const int fromColumn = std::clamp(goalColumn + static_cast<int>(random() % 61) - 30, 0, kColumns - 1);
-                const int fromRow = std::clamp(goalRow + static_cast<int>(random() % 61) - 30, 0, kRows - 1);
-                const double half = random() % 3 == 0 ? 2.5 * (random() % 3) : 0.0;
+                int goalColumn = heading;
+                int goalRow = headingRow;
+                int fromColumn = std::clamp(goalColumn + static_cast<int>(random() % 61) - 30, 0, kColumns - 1);
+                int fromRow = std::clamp(goalRow + static_cast<int>(random() % 61) - 30, 0, kRows - 1);
+                double half = random() % 3 == 0 ? 2.5 * (random() % 3) : 0.0;
+                // Some requests come again after others, as from an actor held up.
+                if (!asked.empty() && random() % 5 == 0)
+                    std::tie(fromColumn, fromRow, goalColumn, goalRow, half) = asked[random() % asked.size()];
+                asked.emplace_back(fromColumn, fromRow, goalColumn, goalRow, half);
                 const auto expected = reference.Waypoint(fromColumn, fromRow, goalColumn, goalRow, half);
                 double x = 0.0;
                 double y = 0.0;
