@@ -58,8 +58,6 @@ public:
     int GetHeight() const { return m_height; }
     // The node of cell (column, row); the cell must lie on the grid.
     const CWaypointNode& GetNode(int column, int row) const { return m_nodes[std::size_t(row) * m_width + column]; }
-    // The node's cost + estimate in the last search that touched it; -1 once closed.
-    int GetTotal(int column, int row) const { return m_totals[std::size_t(row) * m_width + column]; }
 
 private:
     bool OnGrid(int column, int row) const { return column >= 0 && row >= 0 && column < m_width && row < m_height; }
