@@ -40,9 +40,6 @@ int Tolerance(double half) {
     return cells > 0 ? cells + 1 : cells;
 }
 
-// The heap order: a node with a greater total ranks lower, so the smallest is on top.
-bool RanksLower(const CWaypointNode* a, const CWaypointNode* b) { return a->total > b->total; }
-
 }  // namespace
 
 CWaypointCalculator::CWaypointCalculator(const CArea& area, int costLimit, int lookahead)
@@ -54,7 +51,9 @@ void CWaypointCalculator::BuildGrid(const CArea& area) {
     m_width = static_cast<int>(std::min<std::uint32_t>(area.GetColumns(), INT_MAX));
     m_height = static_cast<int>(std::min<std::uint32_t>(area.GetRows(), INT_MAX));
     m_nodes.assign(std::size_t(m_width) * m_height, CWaypointNode{});
+    m_totals.assign(m_nodes.size(), 0);
     m_open.clear();
+    m_answers.fill(Answer{});
 
     for (int row = 0; row < m_height; ++row) {
         for (int column = 0; column < m_width; ++column) {
@@ -116,10 +115,28 @@ void CWaypointCalculator::GetNextWaypoint(double& outX, double& outY, double fro
     if (!OnGrid(m_startColumn, m_startRow) || !OnGrid(m_goalColumn, m_goalRow)) return;
     m_toleranceColumns = Tolerance(halfWidth);
     m_toleranceRows = Tolerance(halfHeight);
-    if (!FindPath()) return;
 
+    // The answer depends on nothing but the two cells and the tolerance while the
+    // grid stands, so a request seen lately (an actor held up by another asks the
+    // same again and again) is answered as it was then, without a search.
     const int start = m_startRow * m_width + m_startColumn;
-    const int reached = m_goalRow * m_width + m_goalColumn;
+    const int goal = m_goalRow * m_width + m_goalColumn;
+    Answer& answer = m_answers[(unsigned(start) * 2654435761u ^ unsigned(goal)) % m_answers.size()];
+    if (!answer.Matches(start, goal, m_toleranceColumns, m_toleranceRows)) {
+        answer = {start, goal, m_toleranceColumns, m_toleranceRows, -1, -1};
+        if (FindPath()) {
+            answer.reached = m_goalRow * m_width + m_goalColumn;
+            answer.waypoint = WalkBack(start, answer.reached);
+        }
+    }
+    if (answer.reached < 0) return;
+    m_goalColumn = answer.reached % m_width;
+    m_goalRow = answer.reached / m_width;
+    outX = (answer.waypoint % m_width) * kCellSize + kCellSize / 2.0;
+    outY = (answer.waypoint / m_width) * kCellSize + kCellSize / 2.0;
+}
+
+int CWaypointCalculator::WalkBack(int start, int reached) const {
     // Parents of one search form a tree rooted at the start; the bound only guards
     // against a walk that would not end.
     const int bound = m_width * m_height;
@@ -128,8 +145,7 @@ void CWaypointCalculator::GetNextWaypoint(double& outX, double& outY, double fro
     const int back = length < m_lookahead ? (length - 1) / 2 : length - m_lookahead / 2;
     int cell = reached;
     for (int step = 0; step < back && cell != start; ++step) cell = m_nodes[cell].parent;
-    outX = (cell % m_width) * kCellSize + kCellSize / 2.0;
-    outY = (cell / m_width) * kCellSize + kCellSize / 2.0;
+    return cell;
 }
 
 bool CWaypointCalculator::FindPath() {
@@ -156,67 +172,109 @@ void CWaypointCalculator::NextStamp() {
 
 bool CWaypointCalculator::Search() {
     NextStamp();
-    CWaypointNode& start = m_nodes[std::size_t(m_startRow) * m_width + m_startColumn];
+    CWaypointNode* const nodes = m_nodes.data();
+    const int startIndex = m_startRow * m_width + m_startColumn;
+    CWaypointNode& start = nodes[startIndex];
     start.cost = 0;
-    start.total = EstimateCost(start.index);
+    m_totals[startIndex] = EstimateCost(startIndex);
     start.stamp = m_searchCounter;
     m_open.clear();
     PushOpen(start);
 
+    // The neighbours' columns and rows follow from the expanded cell's, so the
+    // estimate needs no division; the order of the visits is the search's tie order.
+    const auto visit = [&](const CWaypointNode& node, int index, int column, int row) {
+        CWaypointNode& next = nodes[index];
+        if (next.state != WAYPOINT_FREE) return;
+        if (next.stamp != m_searchCounter) {
+            next.cost = 0;
+            next.stamp = m_searchCounter;
+        }
+        const int cost = node.cost + 1;
+        if (next.cost == 0 || cost < next.cost) {
+            next.cost = cost;
+            next.parent = node.index;
+            m_totals[index] = cost + Estimate(column, row);
+            PushOpenIndex(index);
+        }
+    };
+
     while (!m_open.empty()) {
-        CWaypointNode& top = *m_open.front();
-        const int column = top.index % m_width;
-        const int row = top.index / m_width;
+        const int index = m_open.front();
+        CWaypointNode& top = nodes[index];
+        const int row = index / m_width;
+        const int column = index - row * m_width;
         // A cell within tolerance is accepted whatever its total.
         if (std::abs(m_goalColumn - column) <= m_toleranceColumns && std::abs(m_goalRow - row) <= m_toleranceRows) {
             m_goalColumn = column;
             m_goalRow = row;
             return true;
         }
-        if (top.total > m_costLimit) return false;
-        CWaypointNode& node = PopOpen();
-        if (node.total == -1) continue;
-        node.total = -1;
+        if (m_totals[index] > m_costLimit) return false;
+        PopOpen();
+        if (m_totals[index] == -1) continue;
+        m_totals[index] = -1;
 
-        const int neighbours[4][2] = {{column - 1, row}, {column + 1, row}, {column, row - 1}, {column, row + 1}};
-        for (const auto& [c, r] : neighbours) {
-            if (!OnGrid(c, r)) continue;
-            CWaypointNode& next = m_nodes[std::size_t(r) * m_width + c];
-            if (next.state != WAYPOINT_FREE) continue;
-            if (next.stamp != m_searchCounter) {
-                next.cost = 0;
-                next.stamp = m_searchCounter;
-            }
-            const int cost = node.cost + 1;
-            if (next.cost == 0 || cost < next.cost) {
-                next.cost = cost;
-                next.parent = node.index;
-                next.total = cost + EstimateCost(next.index);
-                PushOpen(next);
-            }
-        }
+        if (column > 0) visit(top, index - 1, column - 1, row);
+        if (column + 1 < m_width) visit(top, index + 1, column + 1, row);
+        if (row > 0) visit(top, index - m_width, column, row - 1);
+        if (row + 1 < m_height) visit(top, index + m_width, column, row + 1);
     }
     return false;
 }
 
-int CWaypointCalculator::EstimateCost(int cell) const {
-    const int a = std::abs(cell % m_width - m_goalColumn);
-    const int b = std::abs(cell / m_width - m_goalRow);
-    const int low = std::min(a, b);
-    const int high = std::max(a, b);
-    return high - low + 7 * low / 5;
+int CWaypointCalculator::EstimateCost(int cell) const { return Estimate(cell % m_width, cell / m_width); }
+
+void CWaypointCalculator::PushOpen(CWaypointNode& node) { PushOpenIndex(node.index); }
+
+// The open list is the classic array heap (children of slot i at 2i + 1 and 2i + 2)
+// with the standard library's push and pop procedures step for step: the hole of a
+// pop sinks to a leaf along the smaller children and the moved last entry then
+// rises, and ties go the way those procedures send them. Entries are cells and the
+// totals are read as they stand at each comparison, stale entries included.
+void CWaypointCalculator::PushOpenIndex(int index) {
+    m_open.push_back(index);
+    SiftUp(m_open.size() - 1, 0, index);
 }
 
-void CWaypointCalculator::PushOpen(CWaypointNode& node) {
-    m_open.push_back(&node);
-    std::push_heap(m_open.begin(), m_open.end(), RanksLower);
+void CWaypointCalculator::SiftUp(std::size_t hole, std::size_t top, int index) {
+    int* const heap = m_open.data();
+    const int* const totals = m_totals.data();
+    const int total = totals[index];
+    while (hole > top) {
+        const std::size_t parent = (hole - 1) / 2;
+        if (!(totals[heap[parent]] > total)) break;
+        heap[hole] = heap[parent];
+        hole = parent;
+    }
+    heap[hole] = index;
 }
 
-CWaypointNode& CWaypointCalculator::PopOpen() {
-    std::pop_heap(m_open.begin(), m_open.end(), RanksLower);
-    CWaypointNode& node = *m_open.back();
+void CWaypointCalculator::PopOpen() {
+    const std::size_t size = m_open.size();
+    if (size > 1) {
+        int* const heap = m_open.data();
+        const int* const totals = m_totals.data();
+        const int last = heap[size - 1];
+        heap[size - 1] = heap[0];
+        const std::size_t length = size - 1;
+        std::size_t hole = 0;
+        std::size_t child = 0;
+        while (child < (length - 1) / 2) {
+            child = 2 * (child + 1);
+            // The right child stays unless the left one ranks strictly higher.
+            child -= totals[heap[child]] > totals[heap[child - 1]] ? 1 : 0;
+            heap[hole] = heap[child];
+            hole = child;
+        }
+        if ((length & 1) == 0 && child == (length - 2) / 2) {
+            child = 2 * (child + 1);
+            heap[hole] = heap[child - 1];
+            hole = child - 1;
+        }
+        SiftUp(hole, 0, last);
+    }
     m_open.pop_back();
-    return node;
 }
 
 }  // namespace DRAV

@@ -5,6 +5,7 @@
 // along an A* path over the area's cells, or with the goal itself when a search
 // is not worthwhile (goal too near or too far) or finds nothing.
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -25,8 +26,6 @@ struct CWaypointNode {
     int state = WAYPOINT_FREE;
     // Steps from the start in the current search; 0 means none yet.
     int cost = 0;
-    // cost + estimate; -1 once closed.
-    int total = 0;
     int parent = -1;
     // The search that last touched the node: older costs are void.
     int stamp = 0;
@@ -62,7 +61,20 @@ public:
 
 private:
     bool OnGrid(int column, int row) const { return column >= 0 && row >= 0 && column < m_width && row < m_height; }
-    CWaypointNode& PopOpen();
+    int Estimate(int column, int row) const {
+        const int a = column > m_goalColumn ? column - m_goalColumn : m_goalColumn - column;
+        const int b = row > m_goalRow ? row - m_goalRow : m_goalRow - row;
+        const int low = a < b ? a : b;
+        const int high = a < b ? b : a;
+        return high - low + 7 * low / 5;
+    }
+    void PushOpenIndex(int index);
+    // Moves `index` up from the empty slot `hole` while its total is below its parent's.
+    void SiftUp(std::size_t hole, std::size_t top, int index);
+    void PopOpen();
+    // The waypoint cell on the path the last search found from `start` to `reached`:
+    // near the start on a long path, about halfway on a short one.
+    int WalkBack(int start, int reached) const;
     // Starts a new search generation.
     void NextStamp();
 
@@ -72,15 +84,33 @@ private:
     int m_width = 0;
     int m_height = 0;
     std::vector<CWaypointNode> m_nodes;
+    // Recent requests and what they were answered: the cell accepted (-1 when no
+    // path was found) and the waypoint cell.
+    struct Answer {
+        int start = -1;
+        int goal = -1;
+        int toleranceColumns = 0;
+        int toleranceRows = 0;
+        int reached = -1;
+        int waypoint = -1;
+        bool Matches(int s, int g, int columns, int rows) const {
+            return start == s && goal == g && toleranceColumns == columns && toleranceRows == rows;
+        }
+    };
+    std::array<Answer, 128> m_answers;
+    // Each node's cost + estimate, -1 once closed, by cell index. Kept apart from
+    // the nodes: the open list compares them on every step of a sift, and packed
+    // together they stay in the nearest cache.
+    std::vector<int> m_totals;
     int m_startColumn = 0;
     int m_startRow = 0;
     int m_goalColumn = 0;
     int m_goalRow = 0;
     int m_toleranceColumns = 0;
     int m_toleranceRows = 0;
-    // A heap of the open nodes by their current total, smallest on top; kept
-    // between searches so a warm calculator does not allocate.
-    std::vector<CWaypointNode*> m_open;
+    // A heap of the open cells by their node's current total, smallest on top;
+    // kept between searches so a warm calculator does not allocate.
+    std::vector<int> m_open;
 };
 
 }  // namespace DRAV
