@@ -1,6 +1,13 @@
 #include "engine/brain.h"
 
+#include <algorithm>
+
 #include "common/exception.h"
+#include "common/trace.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/cell.h"
+#include "world/game.h"
 #include "rules/vocabulary/read_word.h"
 
 namespace DRAV {
@@ -67,6 +74,66 @@ void CBrain::SaveState(DRAVCommon::CDataFileWriter& writer) const {
     if (m_peacefulAI) m_peacefulAI->SaveState(writer);
     if (m_combatAI) m_combatAI->SaveState(writer);
     writer.EndBlock();
+}
+
+}  // namespace DRAV
+
+namespace DRAV {
+
+bool CBrain::PopPendingTag(std::string& tag) {
+    if (m_pendingTags.empty()) return false;
+    tag = std::move(m_pendingTags.front());
+    m_pendingTags.erase(m_pendingTags.begin());
+    return true;
+}
+
+void CBrain::TurnHostile(CActor& actor) {
+    actor.SetRelation(RELATION_HOSTILE);
+    actor.CancelOrders();
+    QueueFireTags();
+}
+
+bool CBrain::TriggerTestTag(CActor& actor, const std::string& tag) {
+    if (actor.GetRelation() == RELATION_PARTY || actor.GetRelation() == RELATION_FRIENDLY) return false;
+    if (std::find(m_triggerTags.begin(), m_triggerTags.end(), tag) == m_triggerTags.end()) {
+        DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s gets tag %s, ignores\n", actor.GetName().c_str(), tag.c_str());
+        return false;
+    }
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s gets tag %s, goes hostile\n", actor.GetName().c_str(), tag.c_str());
+    TurnHostile(actor);
+    return true;
+}
+
+bool CBrain::TriggerTestProximity(const CArea& area, CActor& actor) {
+    if (m_proximityRange <= 0.0) return false;
+    if (!m_proximityTag.empty()) {
+        const CGame* game = actor.GetGame();
+        if (!game || !game->IsQuestTagSet(m_proximityTag)) return false;
+    }
+    if (!PartyProximityTest(area, actor, m_proximityRange)) return false;
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s (%g %g) hits proximity test, goes hostile\n", actor.GetName().c_str(),
+               actor.GetX(), actor.GetY());
+    TurnHostile(actor);
+    return true;
+}
+
+void CBrain::Think(CEngine&, CActor&) {}
+
+bool PartyProximityTest(const CArea& area, const CActor& actor, double range) {
+    if (!IsOnSeenCell(area, actor)) return false;
+    for (const auto& other : area.GetActors()) {
+        if (other.get() == &actor || !other->IsPartyOrFriendly() || other->IsSneaking()) continue;
+        if (other->GetActionState() != ACTION_DEAD && actor.DistanceTo(*other) <= range) return true;
+    }
+    return false;
+}
+
+bool IsOnSeenCell(const CArea& area, const CActor& actor) {
+    if (actor.GetX() < 0.0 || actor.GetY() < 0.0) return false;
+    const auto column = static_cast<std::uint32_t>(actor.GetX() / kCellSize);
+    const auto row = static_cast<std::uint32_t>(actor.GetY() / kCellSize);
+    if (column >= area.GetColumns() || row >= area.GetRows()) return false;
+    return area.GetSeenCells().Get(column, row);
 }
 
 }  // namespace DRAV

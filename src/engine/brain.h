@@ -15,6 +15,10 @@
 
 namespace DRAV {
 
+class CActor;
+class CArea;
+class CEngine;
+
 class CBrain {
 public:
     // Party relation, no triggers, no AIs.
@@ -48,12 +52,28 @@ public:
     bool IsEquipped() const { return m_equipped; }
     void SetEquipped(bool equipped) { m_equipped = equipped; }
 
+    // The triggers that turn a neutral actor hostile; true when it turned. A turned
+    // actor drops its orders (unless its will is not its own) and queues its fire tags.
+    // A quest tag the brain's trigger tags name:
+    bool TriggerTestTag(CActor& actor, const std::string& tag);
+    // The party, or a friend of it that is not sneaking, within the proximity range
+    // while the actor stands on a cell the party sees (and the proximity tag, if
+    // any, is set):
+    bool TriggerTestProximity(const CArea& area, CActor& actor);
+    // Once per tick from the AI pass, for an actor outside the party. The AIs'
+    // decisions come with the AI rules; until then a brain does not think.
+    void Think(CEngine& engine, CActor& actor);
+
     // Fire tags wait here until the engine passes them on.
     void QueueFireTags() { m_pendingTags.insert(m_pendingTags.end(), m_fireTags.begin(), m_fireTags.end()); }
     const std::vector<std::string>& GetPendingTags() const { return m_pendingTags; }
     std::vector<std::string> TakePendingTags() { return std::exchange(m_pendingTags, {}); }
+    // Takes the oldest pending tag; false when none waits.
+    bool PopPendingTag(std::string& tag);
 
 private:
+    void TurnHostile(CActor& actor);
+
     Relation m_relation = RELATION_PARTY;
     bool m_hostileWhenAttacked = false;
     double m_proximityRange = 0.0;
@@ -65,5 +85,11 @@ private:
     bool m_equipped = false;
     std::vector<std::string> m_pendingTags;
 };
+
+// Whether the actor stands on a cell the party sees in `area`.
+bool IsOnSeenCell(const CArea& area, const CActor& actor);
+// The actor is on a seen cell and a party or friendly actor that is not sneaking
+// is within `range` of it.
+bool PartyProximityTest(const CArea& area, const CActor& actor, double range);
 
 }  // namespace DRAV

@@ -120,6 +120,7 @@ public:
 
     CCellBits& GetExploredCells() { return m_exploredCells; }
     CCellBits& GetSeenCells() { return m_seenCells; }
+    const CCellBits& GetSeenCells() const { return m_seenCells; }
     CCellBits& GetSecondSeenCells() { return m_secondSeenCells; }
     // Set when what can be seen changed; the visibility pass clears it.
     bool IsViewStale() const { return m_viewStale; }

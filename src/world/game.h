@@ -35,6 +35,9 @@ class CModule;
 enum GameStateCode : std::int32_t {
     GAME_PLAYING = 0,
     GAME_EXIT_AVAILABLE = 1,
+    GAME_WIPED_OUT = 2,  // leave, rest and enter the pending destination
+    GAME_TRAVEL = 3,     // a script sends the party to the pending destination
+    GAME_ON_MAP = 4,     // the party chooses a destination on the map
     GAME_ENTERING = 5,  // a destination is pending and the party is to enter it
     GAME_RESTING = 6,
     GAME_WON = 7,

@@ -1,0 +1,107 @@
+#include "engine/engine.h"
+
+#include "common/exception.h"
+#include "common/trace.h"
+#include "engine/brain.h"
+#include "world/actor.h"
+#include "world/area.h"
+
+namespace DRAV {
+namespace {
+
+// How far a fired tag carries.
+constexpr double kFireTagRange = 80.0;
+
+}  // namespace
+
+CEngine::~CEngine() {
+    m_module.reset();
+    m_game.reset();
+    m_dataSource.reset();
+}
+
+CGame& CEngine::Game() const {
+    if (!m_game) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "no game is running");
+    return *m_game;
+}
+
+CArea& CEngine::CurrentArea() const {
+    CArea* area = Game().GetCurrentArea();
+    if (!area) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the game has no current area");
+    return *area;
+}
+
+const CModule& CEngine::Module() const {
+    if (!m_module) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "no module is loaded");
+    return *m_module;
+}
+
+void CEngine::RequireState(std::int32_t state) const {
+    if (Game().GetStateCode() != state) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "");
+}
+
+void CEngine::RunTick() {
+    CGame& game = Game();
+    CurrentArea();  // every phase works on it
+    game.SetTick(game.GetTick() + 1);
+    game.SetStateCode(GAME_PLAYING);
+    RunAI();
+    UpdateActorEffects();
+    RunMaintainedPowers();
+    RunOngoingSpells();
+    RunInstantOrders();
+    game.SetInBattle(!IsPartySafe());
+    RunOrders();
+    RunEffects();
+    RunDetection();
+    RunHeartbeats();
+    RemoveDeadActors();
+    UnsummonItems();
+    RunStealthChecks();
+    CheckForExits();
+}
+
+void CEngine::RunAI() {
+    CArea& area = CurrentArea();
+    const ActorList actors = area.GetActors();
+    for (const auto& actor : actors) RunActorTriggers(area, *actor);
+    for (const auto& actor : actors) {
+        const std::shared_ptr<CBrain> brain = actor->GetBrain();
+        if (brain && actor->GetRelation() != RELATION_PARTY) brain->Think(*this, *actor);
+    }
+}
+
+void CEngine::RunActorTriggers(CArea& area, CActor& actor) {
+    const std::shared_ptr<CBrain> brain = actor.GetBrain();
+    if (!brain || actor.GetRelation() != RELATION_NEUTRAL) return;
+    if (!brain->TriggerTestProximity(area, actor)) return;
+    AIFireTags(actor, *brain);
+    // A member walking up to talk stops when the actor turns on the party.
+    for (const auto& member : Game().GetParty()) {
+        const std::shared_ptr<COrder> order = member->GetCurrentOrder();
+        if (order && order->GetType() == ORDER_MOVE_TALK && order->GetThingId() == actor.GetId())
+            member->ClearOrders();
+    }
+}
+
+void CEngine::AIFireTags(CActor& actor, CBrain& brain) {
+    CArea* area = actor.GetArea();
+    if (!area) return;
+    const ActorList receivers = area->GetActors();
+    std::string tag;
+    while (brain.PopPendingTag(tag)) {
+        for (const auto& receiver : receivers) {
+            if (receiver->GetRelation() == RELATION_PARTY) continue;
+            if (!IsOnSeenCell(*area, *receiver) || actor.DistanceTo(*receiver) > kFireTagRange) continue;
+            DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s (%g %g) fires tag %s at %s (%g %g)\n", actor.GetName().c_str(),
+                       actor.GetX(), actor.GetY(), tag.c_str(), receiver->GetName().c_str(), receiver->GetX(),
+                       receiver->GetY());
+            const std::shared_ptr<CBrain> receiverBrain = receiver->GetBrain();
+            if (receiverBrain && receiver->GetRelation() == RELATION_NEUTRAL &&
+                receiverBrain->TriggerTestTag(*receiver, tag))
+                AIFireTags(*receiver, *receiverBrain);
+        }
+    }
+}
+
+}  // namespace DRAV

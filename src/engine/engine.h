@@ -1,0 +1,153 @@
+#pragma once
+// The rules engine of one running chapter. It owns no world data: the world, the
+// party and every counter live in the game, the definitions in the module. One call
+// of RunTick is one engine tick (30 ticks make a game second); the application
+// calls the set-up, area-change and order entry points below and drains the game's
+// events after every tick.
+//
+// Split by topic: engine.cpp (the tick and the AI pass), engine_instant.cpp (the
+// instant-order phase), engine_orders.cpp (continuing orders and movement),
+// engine_setup.cpp (module load, new game, new chapter), engine_areas.cpp (the
+// state cycle between areas) and engine_phases.cpp (the phases and order steps
+// still to be written).
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "common/data_file.h"
+#include "rules/module.h"
+#include "rules/module_version_range.h"
+#include "world/game.h"
+#include "world/order.h"
+
+namespace DRAV {
+
+class CArea;
+class CActor;
+class CBrain;
+class CSpell;
+class CAreaEntry;
+
+class CEngine {
+public:
+    CEngine() = default;
+    // Releases the module, then the game, then the data source.
+    ~CEngine();
+    CEngine(const CEngine&) = delete;
+    CEngine& operator=(const CEngine&) = delete;
+
+    const std::shared_ptr<DRAVCommon::CDataFileFactory>& GetDataSource() const { return m_dataSource; }
+    const std::shared_ptr<CGame>& GetGame() const { return m_game; }
+    const std::shared_ptr<CModule>& GetModule() const { return m_module; }
+
+    // ---- set-up (engine_setup.cpp) ----
+    // Reads chapter `chapter` into a fresh module, with the engine's brain reader.
+    // On success the module and the source replace the engine's; on any failure
+    // (codes 1, 8, 9 from the module) the engine keeps what it had.
+    void LoadModule(std::int32_t chapter, const CModuleVersionRange& expected,
+                    std::shared_ptr<DRAVCommon::CDataFileFactory> source);
+    // A new game waiting to enter the start entry, and its main character, not yet
+    // in the party (the character-creation wizard fills it in).
+    std::shared_ptr<CActor> NewGame();
+    // The created character becomes the whole party.
+    void BeginNewGame(const std::shared_ptr<CActor>& main);
+    // A new game for this chapter carrying the previous chapter's main character,
+    // its belongings, gold, clock, difficulty and imported tags.
+    void NewChapterGame(const std::shared_ptr<CGame>& previous);
+    void SetupNewActor(CActor& actor);
+    void ReadyStartingActor(CActor& actor);
+
+    // ---- the tick (engine.cpp) ----
+    void RunTick();
+    void RunAI();
+    void RunActorTriggers(CArea& area, CActor& actor);
+    // Passes the brain's pending tags to the neutral actors nearby that the party
+    // has seen; a receiver the tag turns fires its own tags at once.
+    void AIFireTags(CActor& actor, CBrain& brain);
+
+    // ---- instant orders (engine_instant.cpp) ----
+    void RunInstantOrders();
+
+    // ---- continuing orders and movement (engine_orders.cpp) ----
+    void RunOrders();
+    void PreStandardOrderCheck(CActor& actor, bool& skip);
+    void IssueConfusedOrder(CActor& actor);
+    void IssueDominatedOrder(CActor& actor);
+    // One movement step towards (x, y); true when the actor has arrived. The two
+    // further values go to the pathfinder (0 and 0 for a plain walk).
+    bool MoveActor(CActor& actor, double x, double y, double halfWidth, double range);
+    void RunMoveTalkOrder(CActor& actor, const CMoveTalkOrder& order);
+    void RunUseOrder(CActor& actor, const CUseOrder& order, bool instant);
+    void RunCastOrder(CActor& actor, const CCastOrder& order);
+    void RunReturnOrder(CActor& actor, const COrder& order);
+    // Ticks the party needs to walk back to the entry: 6 per unit of the farthest
+    // living member's distance. Code 2 when the entry is not in the current area.
+    std::uint32_t GetReturnTime(const AreaEntryPoint& entry) const;
+
+    // ---- between areas (engine_areas.cpp) ----
+    bool GetAvailableExit(AreaEntryPoint& destination);
+    void LeaveArea();
+    void RestParty();
+    void SetEntry(const AreaEntryPoint& entry);
+    void EnterArea();
+    void PlacePartyAtEntry(const std::string& entryName);
+    void PlacePartyAt(const CAreaEntry& entry);
+
+    // ---- phases and order steps of later work (engine_phases.cpp) ----
+    // These keep their final names and places in the tick; their bodies are empty
+    // until the rules they carry are written.
+    void UpdateActorEffects();
+    void RunMaintainedPowers();
+    void RunOngoingSpells();
+    // True while no enemy threatens the party; the tick's battle flag is its negation.
+    bool IsPartySafe();
+    void RunEffects();
+    void RunDetection();
+    void RunHeartbeats();
+    void RemoveDeadActors();
+    void UnsummonItems();
+    void RunStealthChecks();
+    void CheckForExits();
+    void StopSneaking(CActor& actor);
+    void RunMeleeAttack(CActor& actor, const CAttackOrder& order);
+    void RunRangedAttack(CActor& actor, const CAttackOrder& order);
+    void RunUseTileOrder(CActor& actor, const CUseOrder& order);
+    void RunUseObjectOrder(CActor& actor, const CUseOrder& order);
+    void RunUseItemOrder(CActor& actor, const CUseOrder& order, bool instant);
+    // True when the cast is over and the order is done.
+    bool CastHelperAttacking(CActor& actor, std::uint32_t target, const CSpell& spell, std::int32_t mode,
+                             std::int32_t extra);
+    void RunWieldOrder(CActor& actor, const CWieldOrder& order);
+    void RunUnwieldOrder(CActor& actor, const CUnwieldOrder& order);
+    void RunGetOrder(CActor& actor, const CGetOrder& order);
+    void RunDropOrder(CActor& actor, const CDropOrder& order);
+    void RunSplitOrder(CActor& actor, const CSplitOrder& order);
+    void RunCombineOrder(CActor& actor, const CCombineOrder& order);
+    void RunGiveOrder(CActor& actor, const CGiveOrder& order);
+    void RunTalkOrder(CActor& actor, const CTalkOrder& order);
+    void RunLeavePartyOrder(CActor& actor);
+    void RunSpendPointsOrder(CActor& actor, const CSpendPointsOrder& order);
+    void RunPowerOrder(CActor& actor, const CPowerOrder& order);
+    void RunStoreOrder(CActor& actor, const CStoreOrder& order);
+
+private:
+    // The running game and its current area; code 2 when there is none.
+    CGame& Game() const;
+    CArea& CurrentArea() const;
+    const CModule& Module() const;
+    // Code 2 (empty message) unless the game is in `state`.
+    void RequireState(std::int32_t state) const;
+    void RunOneInstantOrder(CActor& actor, const COrder& order);
+    void RunOneOrder(CActor& actor, const COrder& order);
+    // The living members, all waiting outside areas, at the entry of `area`: all
+    // placed, or none (code 1 for a missing entry, 2 for no room).
+    void PlaceParty(CArea& area, const std::string& entryName);
+    void PlaceParty(CArea& area, const CAreaEntry& entry);
+
+    std::shared_ptr<DRAVCommon::CDataFileFactory> m_dataSource;
+    std::shared_ptr<CGame> m_game;
+    std::shared_ptr<CModule> m_module;
+};
+
+}  // namespace DRAV

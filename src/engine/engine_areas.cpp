@@ -1,0 +1,168 @@
+// The cycle between areas: leaving, resting, choosing a destination and entering
+// it at a named entry. The application stops the tick loop while it runs.
+
+#include "common/exception.h"
+#include "common/trace.h"
+#include "engine/engine.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/movement/pathfind.h"
+
+namespace DRAV {
+namespace {
+
+constexpr std::uint32_t kRestTicks = 8 * 3600 * 30;
+constexpr int kRestHours = 8;
+
+bool IsAlive(const CActor& actor) { return actor.GetActionState() != ACTION_DEAD; }
+
+}  // namespace
+
+bool CEngine::GetAvailableExit(AreaEntryPoint& destination) {
+    destination = Game().GetEntry();
+    // An exit's script may still refuse here once exits carry scripts; until then
+    // every offered exit is available.
+    return true;
+}
+
+void CEngine::LeaveArea() {
+    CGame& game = Game();
+    CArea& area = CurrentArea();
+    RemoveDeadActors();
+    area.MakeInactive();
+    bool ownSurvivor = false;
+    for (const auto& member : game.GetParty()) {
+        if (IsAlive(*member)) {
+            game.AddNonLocatedActor(area.RemoveActor(*member));
+            if (!member->IsSummoned()) ownSurvivor = true;
+        }
+        member->ClearOrders();
+        member->SetLeaveFlag(true);
+        member->EndPower();
+    }
+    game.SetLastArea(ownSurvivor ? area.GetName() : std::string());
+    game.SetCurrentArea("");
+
+    const std::int32_t state = game.GetStateCode();
+    if (state == GAME_EXIT_AVAILABLE || state == GAME_TRAVEL) {
+        const AreaEntryPoint entry = game.GetEntry();
+        if (entry.second.empty()) {
+            game.SetCurrentMap(game.FindAndLoadTempMap(entry.first, Module()));
+            game.SetStateCode(GAME_ON_MAP);
+        } else {
+            game.SetStateCode(GAME_ENTERING);
+        }
+    } else {
+        game.SetStateCode(GAME_RESTING);
+    }
+}
+
+void CEngine::RestParty() {
+    RequireState(GAME_RESTING);
+    CGame& game = Game();
+    game.SetTick(game.GetTick() + kRestTicks);
+    for (const auto& member : game.GetParty()) {
+        if (!IsAlive(*member)) game.PushMessage(MESSAGE_NOTICE, member->GetName() + " is resurrected.");
+        else if (member->GetDamageTaken() > 0) game.PushMessage(MESSAGE_NOTICE, member->GetName() + " is healed.");
+        member->ClearEffects();
+        member->SetDamageTaken(0);
+        member->SetLastDamage(0, 0);
+        member->SetHealsReceived(0);
+        member->SetEnergyUsed(0);
+        member->SetActionState(ACTION_IDLE);
+        member->SetAttackTarget(0, nullptr);
+        member->SetLeaveFlag(false);
+    }
+    game.PushMessage(MESSAGE_NOTICE,
+                     "The party has rested and healed for " + std::to_string(kRestHours) + " hours.");
+    game.SetStateCode(GAME_ENTERING);
+}
+
+void CEngine::SetEntry(const AreaEntryPoint& entry) {
+    RequireState(GAME_ON_MAP);
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "Entry (%s %s) selected.\n", entry.first.c_str(), entry.second.c_str());
+    Game().SetEntry(entry, AREA_LOAD_FRESH, "");
+    Game().SetStateCode(GAME_ENTERING);
+}
+
+void CEngine::EnterArea() {
+    RequireState(GAME_ENTERING);
+    CGame& game = Game();
+    const CModule& module = Module();
+    const AreaEntryPoint destination = game.GetEntry();
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "Enter area %s %s.\n", destination.first.c_str(), destination.second.c_str());
+
+    // Nothing of the game changes until the area, its entry and a place for every
+    // living member are known: a failure leaves the party waiting to enter.
+    const std::uint32_t tickBefore = game.GetTick();  // travel adds hours while loading
+    const auto cached = game.GetAreas().find(destination.first);
+    try {
+        if (cached != game.GetAreas().end() && cached->second) {
+            CArea& area = *cached->second;
+            area.Reactivate(game.GetLastArea(), module);
+            try {
+                PlaceParty(area, destination.second);
+            } catch (...) {
+                area.MakeInactive();
+                throw;
+            }
+            game.SetCurrentArea(area.GetName());
+        } else {
+            auto area = std::make_shared<CArea>(&game);
+            area->LoadAreaFile(game.GetLastArea(), destination.first, module, AREA_LOAD_FRESH, false);
+            PlaceParty(*area, destination.second);
+            game.AddArea(area);
+            game.SetCurrentArea(area->GetName());
+        }
+    } catch (...) {
+        game.SetTick(tickBefore);
+        throw;
+    }
+
+    game.SetStateCode(GAME_PLAYING);
+    game.SetInBattle(false);
+    game.FlagCurrentAreaEntered();
+    // The next heartbeat is scheduled here once heartbeats run.
+    if (destination.first != game.GetReturnPoint().first) game.SetReturnPoint(destination);
+    // The entry's script runs here once scripts can be evaluated.
+    CheckForExits();
+    RunTick();
+}
+
+void CEngine::PlacePartyAtEntry(const std::string& entryName) { PlaceParty(CurrentArea(), entryName); }
+
+void CEngine::PlacePartyAt(const CAreaEntry& entry) { PlaceParty(CurrentArea(), entry); }
+
+void CEngine::PlaceParty(CArea& area, const std::string& entryName) {
+    const CAreaEntry* entry = FindAreaEntry(area.GetEntries(), entryName);
+    if (!entry)
+        throw CDRAVException(DRAV_ERR_BAD_DATA,
+                             "area \"" + area.GetName() + "\" has no entry \"" + entryName + "\"");
+    PlaceParty(area, *entry);
+}
+
+void CEngine::PlaceParty(CArea& area, const CAreaEntry& entry) {
+    CGame& game = Game();
+    ActorList living;
+    for (const auto& member : game.GetParty()) {
+        if (!IsAlive(*member)) continue;
+        bool travelling = false;
+        for (const auto& other : game.GetNonLocatedActors()) travelling = travelling || other == member;
+        if (!travelling)
+            throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, member->GetName() + " is not waiting to be placed");
+        living.push_back(member);
+    }
+    // All or nobody: members placed before a failure go back to waiting.
+    ActorList placed;
+    for (const auto& member : living) {
+        if (!area.PlaceActor(entry.column, entry.row, false, member)) {
+            for (const auto& back : placed) area.RemoveActor(*back);
+            throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "no room for " + member->GetName() + " at entry \"" +
+                                                            entry.name + "\" of area \"" + area.GetName() + "\"");
+        }
+        placed.push_back(member);
+    }
+    for (const auto& member : placed) game.RemoveNonLocatedActor(*member);
+}
+
+}  // namespace DRAV

@@ -1,0 +1,70 @@
+// The instant-order phase: every queued instant order of every actor runs once, in
+// queue order, and is gone afterwards whatever its runner decided.
+
+#include "common/exception.h"
+#include "engine/engine.h"
+#include "world/actor.h"
+#include "world/area.h"
+
+namespace DRAV {
+namespace {
+
+bool IsInventoryOrder(std::int32_t type) { return type >= ORDER_WIELD && type <= ORDER_GIVE; }
+
+}  // namespace
+
+void CEngine::RunInstantOrders() {
+    CGame& game = Game();
+    ActorList actors = CurrentArea().GetActors();
+    // Dead members have left the area's list, yet their orders still run.
+    for (const auto& member : game.GetParty())
+        if (member->GetActionState() == ACTION_DEAD) actors.push_back(member);
+
+    for (const auto& actor : actors) {
+        while (const std::shared_ptr<COrder> order = actor->GetInstantOrder()) {
+            if (actor->HasStatus(STATUS_DOMINATED) && IsInventoryOrder(order->GetType())) {
+                actor->PopInstantOrder(*order);
+                continue;
+            }
+            if (!IsInstantOrderType(order->GetType()) && order->GetType() != ORDER_USE) {
+                // Queued by mistake: dropped, so that it cannot block this actor's
+                // queue and every later tick.
+                actor->PopInstantOrder(*order);
+                throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "");
+            }
+            try {
+                RunOneInstantOrder(*actor, *order);
+            } catch (...) {
+                // An order that failed would fail again every tick: it goes now.
+                if (actor->GetInstantOrder() == order) actor->PopInstantOrder(*order);
+                throw;
+            }
+            if (actor->GetInstantOrder() == order) actor->PopInstantOrder(*order);
+        }
+    }
+}
+
+void CEngine::RunOneInstantOrder(CActor& actor, const COrder& order) {
+    switch (order.GetType()) {
+    case ORDER_WIELD: RunWieldOrder(actor, OrderAs<CWieldOrder>(order)); break;
+    case ORDER_UNWIELD: RunUnwieldOrder(actor, OrderAs<CUnwieldOrder>(order)); break;
+    case ORDER_GET: RunGetOrder(actor, OrderAs<CGetOrder>(order)); break;
+    case ORDER_DROP: RunDropOrder(actor, OrderAs<CDropOrder>(order)); break;
+    case ORDER_SPLIT: RunSplitOrder(actor, OrderAs<CSplitOrder>(order)); break;
+    case ORDER_COMBINE: RunCombineOrder(actor, OrderAs<CCombineOrder>(order)); break;
+    case ORDER_GIVE: RunGiveOrder(actor, OrderAs<CGiveOrder>(order)); break;
+    case ORDER_USE: RunUseOrder(actor, OrderAs<CUseOrder>(order), true); break;
+    case ORDER_TALK: RunTalkOrder(actor, OrderAs<CTalkOrder>(order)); break;
+    case ORDER_LEAVE_PARTY: RunLeavePartyOrder(actor); break;
+    case ORDER_POSITION:
+        Game().MovePartyMember(actor.GetPartyIndex(),
+                               static_cast<std::uint32_t>(OrderAs<CPositionOrder>(order).index));
+        break;
+    case ORDER_SPEND_POINTS: RunSpendPointsOrder(actor, OrderAs<CSpendPointsOrder>(order)); break;
+    case ORDER_POWER: RunPowerOrder(actor, OrderAs<CPowerOrder>(order)); break;
+    case ORDER_STORE: RunStoreOrder(actor, OrderAs<CStoreOrder>(order)); break;
+    default: throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "");
+    }
+}
+
+}  // namespace DRAV

@@ -1,0 +1,274 @@
+// The continuing-order phase: one step of every actor's current order, after the
+// standard check that may delay, cancel or replace it; the movement step that every
+// walking order uses; move-and-talk and the return to the entrance.
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/exception.h"
+#include "common/random.h"
+#include "common/trace.h"
+#include "engine/engine.h"
+#include "rules/kinds/formulas.h"
+#include "rules/kinds/modifiers.h"
+#include "rules/magic/spell.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/cell.h"
+#include "world/movement/pathfind.h"
+
+namespace DRAV {
+namespace {
+
+constexpr double kTicksPerSecond = 30.0;
+constexpr double kRecoveryClockStep = 1.0 / 15.0;
+constexpr double kWalkClockStep = 1.0 / 30.0;
+constexpr double kSneakWalkClockStep = 1.0 / 45.0;
+constexpr double kConfusedWander = 10.0;
+constexpr int kConfusedTries = 10;
+constexpr double kTalkReach = 10.0;
+constexpr double kReturnTicksPerUnit = 2.0 * kTicksPerSecond / 10.0;
+
+const char* Name(const CActor& actor) { return actor.GetName().c_str(); }
+
+bool IsRecoveryAnimation(std::uint32_t animation) {
+    return animation == ANIM_RECOVER || animation == ANIM_RRECOVER || animation == ANIM_2HRECOVER ||
+           animation == ANIM_CRECOVER || animation == ANIM_DRECOVER || animation == ANIM_WRECOVER;
+}
+
+bool IsRecovering(const CActor& actor) {
+    return actor.GetActionState() == ACTION_PAUSE && IsRecoveryAnimation(actor.GetAnimation());
+}
+
+bool IsOverloaded(const CActor& actor) {
+    if (actor.GetRelation() != RELATION_PARTY) return false;
+    const std::int64_t strength = std::int64_t{actor.GetAttribute(ATTR_STRENGTH)} +
+                                  actor.GetModifier(GetAttributeModifierIndex(ATTR_STRENGTH));
+    return actor.GetCarriedWeight() > GetCarryCapacity(static_cast<std::int32_t>(strength));
+}
+
+}  // namespace
+
+void CEngine::RunOrders() {
+    const ActorList actors = CurrentArea().GetActors();
+    for (const auto& actor : actors) {
+        if (IsRecovering(*actor)) actor->SetAnimation(actor->GetAnimation(), kRecoveryClockStep);
+        bool skip = false;
+        PreStandardOrderCheck(*actor, skip);
+        const std::shared_ptr<COrder> order = actor->GetCurrentOrder();
+        if (skip || !order) {
+            if (!IsRecovering(*actor)) actor->UpdateFidget();
+            continue;
+        }
+        try {
+            RunOneOrder(*actor, *order);
+        } catch (...) {
+            // An order that failed would fail again every tick: it goes now.
+            if (actor->GetCurrentOrder() == order) actor->PopOrder(*order);
+            throw;
+        }
+    }
+}
+
+void CEngine::RunOneOrder(CActor& actor, const COrder& order) {
+    switch (order.GetType()) {
+    case ORDER_MOVE: {
+        const auto& move = OrderAs<CMoveOrder>(order);
+        DRAV_TRACE(DRAVCommon::TRACE_LOW, "Run Move %s -> (%f %f)\n", Name(actor), move.x, move.y);
+        if (MoveActor(actor, move.x, move.y, 0.0, 0.0)) actor.PopOrder(order);
+        break;
+    }
+    case ORDER_ATTACK:
+        if (actor.GetFightingStyle() == SKILL_MARKSMAN_STYLE) RunRangedAttack(actor, OrderAs<CAttackOrder>(order));
+        else RunMeleeAttack(actor, OrderAs<CAttackOrder>(order));
+        break;
+    case ORDER_USE: RunUseOrder(actor, OrderAs<CUseOrder>(order), false); break;
+    case ORDER_CAST: RunCastOrder(actor, OrderAs<CCastOrder>(order)); break;
+    case ORDER_MOVE_TALK: RunMoveTalkOrder(actor, OrderAs<CMoveTalkOrder>(order)); break;
+    case ORDER_RETURN: RunReturnOrder(actor, order); break;
+    default: throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "");
+    }
+}
+
+void CEngine::PreStandardOrderCheck(CActor& actor, bool& skip) {
+    skip = false;
+    const bool overloaded = IsOverloaded(actor);
+    if (actor.GetRelation() != RELATION_SURRENDER && !overloaded && !actor.HasStatus(STATUS_HELD) &&
+        !actor.HasStatus(STATUS_CHARMED)) {
+        if (actor.HasStatus(STATUS_CONFUSED)) IssueConfusedOrder(actor);
+        else if (actor.HasStatus(STATUS_DOMINATED)) IssueDominatedOrder(actor);
+    }
+    const std::shared_ptr<COrder> order = actor.GetCurrentOrder();
+    if (actor.GetActionState() == ACTION_PAUSE) {
+        if (order) DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s is delayed\n", Name(actor));
+        skip = true;
+        return;
+    }
+    if (actor.GetActionState() == ACTION_DEAD) {
+        if (order) DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s is dead\n", Name(actor));
+        skip = true;
+        return;
+    }
+    if (!order) return;
+
+    const bool member = actor.GetRelation() == RELATION_PARTY;
+    const char* why = nullptr;
+    if (actor.GetRelation() == RELATION_SURRENDER) {
+        why = "has surrendered";
+    } else if (overloaded) {
+        Game().PushMessage(MESSAGE_NOTICE, actor.GetName() + " is overloaded!");
+        why = "overloaded";
+    } else if (actor.HasStatus(STATUS_HELD)) {
+        if (member) Game().PushMessage(MESSAGE_NOTICE, actor.GetName() + " is magically held.");
+        why = "held";
+    } else if (actor.HasStatus(STATUS_CHARMED) && Game().IsInBattle()) {
+        if (member) Game().PushMessage(MESSAGE_NOTICE, actor.GetName() + " is magically charmed.");
+        why = "charmed";
+    }
+    if (!why) return;
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s %s, cancel order\n", Name(actor), why);
+    actor.PopOrder(*order);
+    skip = true;
+}
+
+void CEngine::IssueConfusedOrder(CActor& actor) {
+    if (actor.GetCurrentOrder()) return;
+    const CArea& area = CurrentArea();
+    const double width = area.GetColumns() * kCellSize;
+    const double height = area.GetRows() * kCellSize;
+    for (int attempt = 0; attempt < kConfusedTries; ++attempt) {
+        const double x = std::clamp(actor.GetX() + (2.0 * DRAVCommon::Random() - 1.0) * kConfusedWander, 0.0, width);
+        const double y = std::clamp(actor.GetY() + (2.0 * DRAVCommon::Random() - 1.0) * kConfusedWander, 0.0, height);
+        if (area.CanMoveTo(actor, nullptr, x, y)) {
+            actor.PushOrder(std::make_shared<CMoveOrder>(x, y), true);
+            return;
+        }
+    }
+}
+
+void CEngine::IssueDominatedOrder(CActor& actor) {
+    if (actor.GetCurrentOrder()) return;
+    // The target is the one the AI's target search picks; that search comes with
+    // the AI rules, and until then a dominated actor without orders stands still.
+}
+
+bool CEngine::MoveActor(CActor& actor, double x, double y, double halfWidth, double range) {
+    if (actor.HasStatus(STATUS_IMMOBILE)) {
+        DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s is immobile, can't move\n", Name(actor));
+        // Running the default animation on by minus its clock restarts it either way.
+        actor.SetAnimation(ANIM_DEFAULT, -actor.GetAnimationTime());
+        return false;
+    }
+    actor.SetAnimation(ANIM_MOVE, actor.IsSneaking() ? kSneakWalkClockStep : kWalkClockStep);
+    if (actor.HasAttackers(nullptr)) {
+        DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s has attackers, can't move\n", Name(actor));
+        return false;
+    }
+    const double step = actor.GetMoveSpeed() / kTicksPerSecond;
+    CArea& area = CurrentArea();
+    if (actor.DistanceToPoint(x, y) <= step) {
+        if (area.CanMoveTo(actor, nullptr, x, y)) actor.FinalizeMove(x, y);
+        DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s finished move\n", Name(actor));
+        return true;
+    }
+    actor.GetPathfinder()->MoveActor(actor, area, x, y, halfWidth, range);
+    return false;
+}
+
+void CEngine::RunMoveTalkOrder(CActor& actor, const CMoveTalkOrder& order) {
+    CArea& area = CurrentArea();
+    CActor* partner = area.FindActor(order.partner);
+    if (!partner || partner->GetActionState() == ACTION_DEAD || partner == &actor) {
+        DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s end movetalk, no target\n", Name(actor));
+        actor.PopOrder(order);
+        return;
+    }
+    MoveActor(actor, partner->GetX(), partner->GetY(), 0.0, 0.0);
+    const double reach = kTalkReach - actor.GetMoveSpeed() / kTicksPerSecond;
+    if (!area.CanReachActor(actor, *partner, reach)) return;
+
+    CActor* talker = nullptr;
+    CActor* listener = nullptr;
+    if (actor.GetRelation() == RELATION_PARTY) {
+        talker = &actor;
+        listener = partner;
+    } else if (partner->GetRelation() == RELATION_PARTY) {
+        talker = partner;
+        listener = &actor;
+    }
+    actor.PopOrder(order);
+    if (!talker) return;
+    StopSneaking(*talker);
+    Game().PushEvent(std::make_shared<CTalkEvent>(talker->GetId(), listener->GetId()));
+    // Two members sent to talk to each other: the first to arrive talks.
+    const std::shared_ptr<COrder> partnerOrder = partner->GetCurrentOrder();
+    if (partnerOrder && partnerOrder->GetType() == ORDER_MOVE_TALK && partnerOrder->GetThingId() == talker->GetId())
+        partner->ClearOrders();
+}
+
+void CEngine::RunUseOrder(CActor& actor, const CUseOrder& order, bool instant) {
+    if (order.kind == USE_TILE && !instant) RunUseTileOrder(actor, order);
+    else if (order.kind == USE_OBJECT && !instant) RunUseObjectOrder(actor, order);
+    else if (order.kind == USE_ITEM) RunUseItemOrder(actor, order, instant);
+    else throw CDRAVException(DRAV_ERR_PARTY_POSITION, "");
+}
+
+void CEngine::RunCastOrder(CActor& actor, const CCastOrder& order) {
+    const auto& spells = Module().GetSpells();
+    const auto found = spells.find(order.spell);
+    if (found == spells.end() || !found->second) throw CDRAVException(DRAV_ERR_PARTY_POSITION, "");
+    const CSpell& spell = *found->second;
+    bool able = actor.HasSkill(spell.GetSchool());
+    if (able && spell.GetLevel() != -1)
+        able = std::int64_t{actor.GetBaseLevel()} + actor.GetLevel() + 1 >= spell.GetLevel();
+    else if (able)
+        able = spell.GetTier() <= actor.GetMaxSpellTier();
+    if (!able) {
+        actor.PopOrder(order);
+        return;
+    }
+    if (CastHelperAttacking(actor, order.GetTargetId(), spell, 1, 0)) actor.PopOrder(order);
+}
+
+void CEngine::RunReturnOrder(CActor& actor, const COrder& order) {
+    CGame& game = Game();
+    actor.PopOrder(order);
+    if (game.IsInBattle()) {
+        game.PushMessage(MESSAGE_NOTICE, "You cannot return while in battle.");
+        return;
+    }
+    const AreaEntryPoint entry = game.GetEntry();
+    const std::uint32_t ticks = GetReturnTime(entry);  // checks the entry before anything changes
+    game.PushEvent(std::make_shared<CInfoEvent>(EVENT_RETURNED_TO_ENTRANCE));
+    game.PushMessage(MESSAGE_NOTICE, "The party returns to the area entrance.");
+    game.SetTick(game.GetTick() + ticks);
+
+    CArea& area = CurrentArea();
+    const std::uint32_t tick = game.GetTick();
+    for (const auto& member : game.GetParty()) {
+        if (member->GetActionState() != ACTION_DEAD) game.AddNonLocatedActor(area.RemoveActor(*member));
+    }
+    for (const auto& member : game.GetParty()) {
+        member->ReleaseAttackers(false, tick);
+        if (member->GetActionState() == ACTION_WIND_UP || member->GetActionState() == ACTION_STRIKE)
+            member->SetActionState(ACTION_IDLE);
+        member->SetAttackTarget(0, nullptr);
+        member->ClearOrders();
+    }
+    PlacePartyAtEntry(entry.second);
+    area.SetViewStale(true);
+}
+
+std::uint32_t CEngine::GetReturnTime(const AreaEntryPoint& entry) const {
+    const CArea& area = CurrentArea();
+    const CAreaEntry* found = entry.first == area.GetName() ? FindAreaEntry(area.GetEntries(), entry.second) : nullptr;
+    if (!found) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "");
+    const double x = found->column * kCellSize;
+    const double y = found->row * kCellSize;
+    double farthest = 0.0;
+    for (const auto& member : Game().GetParty())
+        if (member->GetActionState() != ACTION_DEAD) farthest = std::max(farthest, member->DistanceToPoint(x, y));
+    return static_cast<std::uint32_t>(farthest * kReturnTicksPerUnit);
+}
+
+}  // namespace DRAV

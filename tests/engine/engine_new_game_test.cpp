@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include "support/expect_drav.h"
+#include "support/sample_game.h"
+#include "rules/kinds/formulas.h"
+
+using namespace DRAV;
+using QuillmereTest::StartSampleGame;
+
+TEST(EngineNewGame, PartyStandsAtTheStartEntry) {
+    auto game = StartSampleGame();
+    EXPECT_EQ(game.Game().GetStateCode(), GAME_PLAYING);
+    EXPECT_EQ(game.Area().GetName(), game.Module().GetStartArea());
+    ASSERT_EQ(game.Game().GetParty().size(), 1u);
+    const auto main = game.Main();
+    EXPECT_EQ(main->GetTemplateName(), "main");
+    EXPECT_EQ(main->GetArea(), &game.Area());
+    EXPECT_TRUE(game.Game().GetNonLocatedActors().empty());
+    // At the dock entry, cell (7, 3).
+    EXPECT_LT(main->DistanceToPoint(7 * 2.5 + 1.25, 3 * 2.5 + 1.25), 2.5 * 2);
+    EXPECT_EQ(game.Game().GetGold(), GetStartingGold(1));
+    EXPECT_EQ(game.Game().GetTick(), 1u);  // entering runs one tick
+    EXPECT_EQ(game.Game().GetReturnPoint(), game.Game().GetEntry());
+}
+
+TEST(EngineNewGame, NewCharacterBeforeCreation) {
+    CEngine engine;
+    engine.LoadModule(1, CModuleVersionRange("Orvex", 5, 0), QuillmereTest::SampleFolderSource());
+    const auto actor = engine.NewGame();
+    EXPECT_EQ(actor->GetName(), "");
+    EXPECT_EQ(actor->GetLevel(), 1u);
+    EXPECT_EQ(actor->GetClass(), CLASS_MONSTER);
+    EXPECT_EQ(actor->GetGender(), GENDER_NONE);
+    EXPECT_EQ(actor->GetRace(), RACE_HUMAN);
+    EXPECT_EQ(actor->GetUnspentPoints(), 72u);
+    EXPECT_TRUE(engine.GetGame()->GetParty().empty());
+    EXPECT_EQ(engine.GetGame()->GetStateCode(), GAME_ENTERING);
+}
+
+TEST(EngineNewGame, FailedModuleLoadKeepsTheRunningChapter) {
+    auto game = StartSampleGame();
+    const auto module = game.Engine().GetModule();
+    const auto source = game.Engine().GetDataSource();
+    EXPECT_DRAV_CODE(game.Engine().LoadModule(1, CModuleVersionRange("Other", 5, 0), source), DRAV_ERR_BAD_DATA);
+    EXPECT_DRAV_CODE(game.Engine().LoadModule(1, CModuleVersionRange("Orvex", 4, 0), source),
+                     DRAV_ERR_MODULE_TOO_NEW);
+    EXPECT_EQ(game.Engine().GetModule(), module);
+    EXPECT_EQ(game.Engine().GetDataSource(), source);
+    game.Tick();  // still runs on the old module
+}
+
+TEST(EngineNewGame, NewChapterCarriesTheCharacterOver) {
+    auto old = StartSampleGame();
+    const auto main = old.Main();
+    main->SetSecondName("the Ferrier");
+    main->SetExperience(1234);
+    main->AddToBackpack(old.Module().CreateItem("reed_lantern", 1, old.Game().NewThingId(THING_ITEM), 0), false);
+    auto pole = old.Module().CreateItem("ferrymans_pole", 1, old.Game().NewThingId(THING_ITEM), 0);
+    main->SetEquipment(SLOT_WEAPON, pole);
+    old.Game().SetGold(-40);
+    old.Game().SetTick(5000);
+    old.Game().SetQuestTag("ferrymans_pole", 3);
+    old.Game().SetQuestTag("ferry_token", 0);
+    old.Game().SetQuestTag("smugglers_seen", 1);
+
+    CEngine next;
+    next.LoadModule(1, CModuleVersionRange("Orvex", 5, 0), QuillmereTest::SampleFolderSource());
+    next.NewChapterGame(old.EnginePtr()->GetGame());
+    const CGame& game = *next.GetGame();
+    const auto carried = game.GetMainActor();
+    EXPECT_NE(carried, main);
+    EXPECT_EQ(carried->GetName(), "Wren");
+    EXPECT_EQ(carried->GetSecondName(), "the Ferrier");
+    EXPECT_EQ(carried->GetExperience(), 1234u);
+    EXPECT_EQ(carried->GetEquipped(SLOT_WEAPON), nullptr);
+    ASSERT_EQ(carried->GetBackpack().size(), 2u);
+    EXPECT_EQ(carried->GetBackpack()[1]->GetTemplate().GetKey(), "ferrymans_pole");
+    EXPECT_NE(carried->GetBackpack()[1], pole);
+    EXPECT_EQ(carried->GetHitPoints(), main->GetMaxHitPoints());
+    EXPECT_EQ(game.GetGold(), 0);  // never below 0
+    EXPECT_EQ(game.GetTick(), 5000u);
+    EXPECT_EQ(game.GetQuestTags().count("ferrymans_pole"), 1u);
+    EXPECT_EQ(game.GetQuestTags().count("ferry_token"), 0u);
+    EXPECT_EQ(game.GetQuestTags().count("smugglers_seen"), 0u);
+    EXPECT_EQ(game.GetStateCode(), GAME_ENTERING);
+}
