@@ -13,9 +13,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "common/data_file.h"
+#include "engine/script_functions/script_function_lists.h"
 #include "rules/module.h"
 #include "rules/module_version_range.h"
 #include "world/game.h"
@@ -26,12 +28,14 @@ namespace DRAV {
 class CArea;
 class CActor;
 class CBrain;
+class CItem;
 class CSpell;
 class CAreaEntry;
 
 class CEngine {
 public:
-    CEngine() = default;
+    // Every script the engine runs gets the native drav_* functions.
+    CEngine() { InstallNativeScriptFunctions(); }
     // Releases the module, then the game, then the data source.
     ~CEngine();
     CEngine(const CEngine&) = delete;
@@ -94,6 +98,18 @@ public:
     void PlacePartyAtEntry(const std::string& entryName);
     void PlacePartyAt(const CAreaEntry& entry);
 
+    // ---- quest tags (engine_tags.cpp) ----
+    // Sets the tag to 1, lets the current area apply the tag's patches and, unless
+    // `skipCheck`, completes every quest that has become complete.
+    void SetTag(const std::string& tag, bool skipCheck);
+    // As SetTag with any value; a value of 0 only writes the tag.
+    void SetTagValue(const std::string& tag, std::int32_t value, bool skipCheck);
+    // Completes and rewards the first completable quest in name order; true when
+    // one was completed.
+    bool CheckForQuestCompletion2();
+    // Sets the quest tag the item's template carries, if any.
+    void SetItemTag(const CItem& item);
+
     // ---- phases and order steps of later work (engine_phases.cpp) ----
     // These keep their final names and places in the tick; their bodies are empty
     // until the rules they carry are written.
@@ -145,6 +161,8 @@ private:
     void PlaceParty(CArea& area, const std::string& entryName);
     void PlaceParty(CArea& area, const CAreaEntry& entry);
 
+    // Quests whose completion script failed: reported once, then counted as not complete.
+    std::set<std::string> m_failedQuests;
     std::shared_ptr<DRAVCommon::CDataFileFactory> m_dataSource;
     std::shared_ptr<CGame> m_game;
     std::shared_ptr<CModule> m_module;
