@@ -16,8 +16,6 @@
 namespace DRAV {
 namespace {
 
-constexpr std::int32_t kStateWon = 7;
-
 const CQuestInfo& FindQuest(const CScriptContext& context, const std::string& name) {
     const QuestMap& quests = ScriptModule(context).GetQuests();
     auto found = quests.find(name);
@@ -155,7 +153,7 @@ int lua_win(lua_State* state) {
     ScriptGuard([&] {
         CGame& game = ScriptGame(context);
         game.ExpandText(text);
-        game.SetStateCode(kStateWon);
+        game.SetStateCode(GAME_WON);
         game.SetClosingText(text);
     });
     return 0;

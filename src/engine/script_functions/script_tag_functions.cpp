@@ -14,10 +14,6 @@
 namespace DRAV {
 namespace {
 
-// Game state codes a script can ask for (the travel cycle carries them out).
-constexpr std::int32_t kStateRest = 2;
-constexpr std::int32_t kStateTravel = 3;
-
 std::string CurrentAreaName(CGame& game) {
     if (!game.GetCurrentArea()) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the game has no current area");
     return game.GetCurrentArea()->GetName();
@@ -126,7 +122,7 @@ int lua_goto_area(lua_State* state) {
     const std::string entry = GetLuaString(state, 3);
     ScriptGuard([&] {
         CGame& game = ScriptGame(context);
-        game.SetStateCode(kStateTravel);
+        game.SetStateCode(GAME_TRAVEL);
         game.SetEntry(AreaEntryPoint(area, entry), 0, "");
     });
     return 0;
@@ -141,7 +137,7 @@ int lua_rest(lua_State* state) {
             game.PushMessage(MESSAGE_NOTICE, "You cannot rest while in battle.");
             return;
         }
-        game.SetStateCode(kStateRest);
+        game.SetStateCode(GAME_WIPED_OUT);
         game.SetEntry(AreaEntryPoint(CurrentAreaName(game), entry), 0, "");
     });
     return 0;
