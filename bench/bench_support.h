@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "common/data_file_path.h"
+#include "engine/brain_functions.h"
 #include "rules/module.h"
 
 namespace BenchSupport {
@@ -11,6 +12,7 @@ namespace BenchSupport {
 inline const DRAV::CModule& SampleModule() {
     static const std::unique_ptr<DRAV::CModule> module = [] {
         auto loaded = std::make_unique<DRAV::CModule>();
+        loaded->SetBrainFunctions(DRAV::GetBrainFunctions());
         loaded->Load(1, nullptr, std::make_shared<DRAVCommon::CDataFileFactoryPath>(QUILLMERE_SAMPLE_DIR, 1));
         return loaded;
     }();

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "engine/brain_functions.h"
 #include "common/data_file_packed.h"
 #include "common/data_file_path.h"
 #include "rules/module.h"
@@ -19,6 +20,7 @@ void LoadSample(benchmark::State& state, const std::string& root) {
     auto source = std::make_shared<Source>(root, 1);
     for (auto _ : state) {
         DRAV::CModule module;
+        module.SetBrainFunctions(DRAV::GetBrainFunctions());
         module.Load(1, &kRecord, source);
         benchmark::DoNotOptimize(module.GetSpells().size());
     }

@@ -61,6 +61,8 @@ public:
     void NewChapterGame(const std::shared_ptr<CGame>& previous);
     void SetupNewActor(CActor& actor);
     void ReadyStartingActor(CActor& actor);
+    // Traces a character that has just been made ready.
+    void InitNewActor(const CActor& actor) const;
 
     // ---- the tick (engine.cpp) ----
     void RunTick();

@@ -47,6 +47,17 @@ bool IsOverloaded(const CActor& actor) {
     return actor.GetCarriedWeight() > GetCarryCapacity(static_cast<std::int32_t>(strength));
 }
 
+// Another actor stands on the goal and the walker is as close as it can come: the
+// walk ends here rather than circling the other actor for ever.
+bool IsStoppedShortByActor(const CActor& actor, const CArea& area, double x, double y, double step) {
+    constexpr double kLargestRadius = 2.0 * kCellSize;
+    if (actor.DistanceToPoint(x, y) > actor.GetRadius() + kLargestRadius + step) return false;
+    CThing* blocker = nullptr;
+    if (area.CanMoveTo(actor, &blocker, x, y)) return false;
+    const auto* other = dynamic_cast<const CActor*>(blocker);
+    return other && actor.DistanceTo(*other) <= actor.GetRadius() + other->GetRadius() + step;
+}
+
 }  // namespace
 
 void CEngine::RunOrders() {
@@ -168,6 +179,10 @@ bool CEngine::MoveActor(CActor& actor, double x, double y, double halfWidth, dou
     CArea& area = CurrentArea();
     if (actor.DistanceToPoint(x, y) <= step) {
         if (area.CanMoveTo(actor, nullptr, x, y)) actor.FinalizeMove(x, y);
+        DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s finished move\n", Name(actor));
+        return true;
+    }
+    if (IsStoppedShortByActor(actor, area, x, y, step)) {
         DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s finished move\n", Name(actor));
         return true;
     }

@@ -74,7 +74,12 @@ void CEngine::ReadyStartingActor(CActor& actor) {
     actor.RollHitPoints();
     game.SetGold(GetStartingGold(static_cast<std::int32_t>(actor.GetLevel())));
     actor.ResetCombatState();
-    DRAV_TRACE(DRAVCommon::TRACE_LOW, "New actor %s ready.\n", actor.GetName().c_str());
+    InitNewActor(actor);
+}
+
+void CEngine::InitNewActor(const CActor& actor) const {
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "New actor %s: level %u, %d hit points.\n", actor.GetName().c_str(),
+               actor.GetLevel(), actor.GetMaxHitPoints());
 }
 
 void CEngine::BeginNewGame(const std::shared_ptr<CActor>& main) {

@@ -48,8 +48,7 @@ public:
     CModule& operator=(const CModule&) = delete;
 
     // How monster definitions read and copy their brains; the engine sets them
-    // before loading. Without them "brain" elements are passed over and the
-    // definitions keep no brain, which is enough for everything but making actors.
+    // before loading. Without them a monster with a "brain" element is code 1.
     void SetBrainFunctions(BrainFunctions functions) { m_brainFunctions = std::move(functions); }
     const BrainFunctions& GetBrainFunctions() const { return m_brainFunctions; }
 

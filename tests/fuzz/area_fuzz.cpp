@@ -13,18 +13,11 @@
 #include "rules/module.h"
 #include "world/area.h"
 #include "world/game.h"
-#include "support/sample_module.h"
+#include "support/sample_brains.h"
 
 namespace {
 
-const DRAV::CModule& Module() {
-    static const std::unique_ptr<DRAV::CModule> module = [] {
-        auto loaded = std::make_unique<DRAV::CModule>();
-        loaded->Load(1, nullptr, QuillmereTest::SampleFolderSource());
-        return loaded;
-    }();
-    return *module;
-}
+const DRAV::CModule& Module() { return QuillmereTest::SampleWithBrains(); }
 
 void Probe(DRAV::CArea& area) {
     auto actor = std::make_shared<DRAV::CActor>(0x03000001);

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "engine/brain_functions.h"
 #include "graphics/particles/billboard_effect.h"
 #include "graphics/particles/billboard_renderer.h"
 #include "platform/d3d9/recording_device.h"
@@ -20,6 +21,7 @@ class SampleEffectsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         s_module = std::make_unique<DRAV::CModule>();
+        s_module->SetBrainFunctions(DRAV::GetBrainFunctions());
         s_module->Load(1, nullptr, QuillmereTest::SampleFolderSource());
     }
     static void TearDownTestSuite() { s_module.reset(); }

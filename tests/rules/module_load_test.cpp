@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/brain_functions.h"
 #include "common/data_file_path.h"
 #include "rules/module.h"
 #include "rules/monsters/actor_template.h"
@@ -36,8 +37,10 @@ std::vector<std::string> KeysOf(const Map& map) {
 
 TEST(ModuleLoad, SampleLoadsTheSameFromFolderAndArchive) {
     CModule fromFolder;
+    fromFolder.SetBrainFunctions(DRAV::GetBrainFunctions());
     fromFolder.Load(1, &kExpected, QuillmereTest::SampleFolderSource());
     CModule fromArchive;
+    fromArchive.SetBrainFunctions(DRAV::GetBrainFunctions());
     fromArchive.Load(1, &kExpected, QuillmereTest::SampleArchiveSource());
 
     EXPECT_EQ(KeysOf(fromFolder.GetTileTemplates()), KeysOf(fromArchive.GetTileTemplates()));
@@ -54,6 +57,7 @@ TEST(ModuleLoad, SampleLoadsTheSameFromFolderAndArchive) {
 TEST(ModuleLoad, SampleHoldsWhatTheAreasRelyOn) {
     auto source = QuillmereTest::SampleFolderSource();
     CModule module;
+    module.SetBrainFunctions(DRAV::GetBrainFunctions());
     module.Load(1, &kExpected, source);
     EXPECT_EQ(module.GetChapter(), 1);
     EXPECT_EQ(module.GetVersion(), 5);
@@ -94,9 +98,11 @@ TEST(ModuleLoad, SampleHoldsWhatTheAreasRelyOn) {
 
 TEST(ModuleLoad, WrongModuleRecordFailsTheLoad) {
     CModule module;
+    module.SetBrainFunctions(DRAV::GetBrainFunctions());
     const CModuleVersionRange newer("Orvex", 6, 0);
     EXPECT_EQ(ErrorCodeOf([&] { module.Load(1, &newer, QuillmereTest::SampleFolderSource()); }), 9);
     CModule other;
+    other.SetBrainFunctions(DRAV::GetBrainFunctions());
     const CModuleVersionRange stranger("Marrow", 5, 0);
     EXPECT_EQ(ErrorCodeOf([&] { other.Load(1, &stranger, QuillmereTest::SampleFolderSource()); }), 1);
 }
@@ -107,6 +113,7 @@ TEST(ModuleLoad, MissingFilesAreNamed) {
         SampleCopy copy;
         copy.Remove(file);
         CModule module;
+        module.SetBrainFunctions(DRAV::GetBrainFunctions());
         const std::string name = std::filesystem::path(file).filename().string();
         ExpectThrowsCode([&] { module.Load(1, &kExpected, copy.Source()); }, 1, name);
     }
@@ -118,12 +125,14 @@ TEST(ModuleLoad, AGlobalStartupOrRepeatedKeyFailsTheLoad) {
                "<world> <startup> a b 1 2 3 <male> </male> <female> </female> </startup>"
                " <tiles> </tiles> <objectdefs> </objectdefs> </world>");
     CModule module;
+    module.SetBrainFunctions(DRAV::GetBrainFunctions());
     ExpectThrowsCode([&] { module.Load(1, &kExpected, copy.Source()); }, 1, "global_world.drav");
 
     copy.Write("global_world.drav",
                "<world> <tiles> </tiles> <objectdefs> "
                "<object> tackle_chest \"Chest\" g solid 1 1 1 </object> </objectdefs> </world>");
     CModule again;
+    again.SetBrainFunctions(DRAV::GetBrainFunctions());
     ExpectThrowsCode([&] { again.Load(1, &kExpected, copy.Source()); }, 1, "\"tackle_chest\"");
 }
 
@@ -134,18 +143,21 @@ TEST(ModuleLoad, ChapterMonstersOverrideGlobalOnesAndLaterOnesEarlierOnes) {
                " <monster2> heron <name> \"Blue Heron\" \"\" 0 0 </name> </monster2> </monsters>");
     copy.Write("1/monsters.drav", "<monsters> </monsters>");
     CModule module;
+    module.SetBrainFunctions(DRAV::GetBrainFunctions());
     module.Load(1, &kExpected, copy.Source());
     ASSERT_NE(module.FindMonsterTemplate("heron"), nullptr);
     EXPECT_EQ(module.FindMonsterTemplate("heron")->GetName(), "Blue Heron");
 
     copy.Write("1/monsters.drav", "<monsters> <monster2> heron <name> \"Reed Heron\" \"\" 0 0 </name> </monster2> </monsters>");
     CModule chapter;
+    chapter.SetBrainFunctions(DRAV::GetBrainFunctions());
     chapter.Load(1, &kExpected, copy.Source());
     EXPECT_EQ(chapter.FindMonsterTemplate("heron")->GetName(), "Reed Heron");
 
     // Only monster definitions stand in a monsters file.
     copy.Write("1/monsters.drav", "<monsters> <monster> heron </monster> </monsters>");
     CModule wrong;
+    wrong.SetBrainFunctions(DRAV::GetBrainFunctions());
     ExpectThrowsCode([&] { wrong.Load(1, &kExpected, copy.Source()); }, 1, "monsters.drav");
 }
 
@@ -154,6 +166,7 @@ TEST(ModuleLoad, AMultitileLargerThanAnyAreaIsRefused) {
         SampleCopy copy;
         copy.Edit("1/world.drav", "boathouse_loft ( 2 2 )", std::string("boathouse_loft ") + pieces);
         CModule module;
+        module.SetBrainFunctions(DRAV::GetBrainFunctions());
         ExpectThrowsCode([&] { module.Load(1, &kExpected, copy.Source()); }, 1, "world.drav: multitile \"boathouse_loft\"");
     }
 }
@@ -176,6 +189,7 @@ TEST(ModuleLoad, AnElementLeftOpenNamesTheFileAndTheElement) {
         SampleCopy copy;
         copy.Edit(edit.file, edit.from, edit.to);
         CModule module;
+        module.SetBrainFunctions(DRAV::GetBrainFunctions());
         ExpectThrowsCode([&] { module.Load(1, &kExpected, copy.Source()); }, 1, edit.named);
     }
 }
@@ -186,6 +200,7 @@ TEST(ModuleLoad, SpellErrorsFoundAfterTheSpellIsReadNameItsFile) {
     SampleCopy copy;
     copy.Edit("1/magic.drav", "ongoing 3rounds fever_chill", "ongoing 3rounds fever_chil");
     CModule module;
+    module.SetBrainFunctions(DRAV::GetBrainFunctions());
     ExpectThrowsCode([&] { module.Load(1, &kExpected, copy.Source()); }, 1,
                      chapterMagic + ": spell \"marsh_fever\" carries the unknown spell \"fever_chil\"");
 
@@ -193,6 +208,7 @@ TEST(ModuleLoad, SpellErrorsFoundAfterTheSpellIsReadNameItsFile) {
     multispell.Edit("global_magic.drav", "<effect> resist 1hour charm 5 </effect>",
                     "<effect> resist 1hour charm 5 </effect> <effect> ongoing 1round fever_chill </effect>");
     CModule other;
+    other.SetBrainFunctions(DRAV::GetBrainFunctions());
     ExpectThrowsCode([&] { other.Load(1, &kExpected, multispell.Source()); }, 1,
                      globalMagic + ": multispell s_power-rally: an instance takes only modify and resist effects");
 }

@@ -10,6 +10,7 @@
 
 #include <lua.hpp>
 
+#include "engine/brain_functions.h"
 #include "rules/definitions/quest_info.h"
 #include "rules/definitions/tile_template.h"
 #include "rules/module.h"
@@ -55,7 +56,10 @@ std::int32_t Answer(const CScript& script, std::set<std::string> tags) {
 
 class SampleContent : public testing::Test {
 protected:
-    void SetUp() override { m_module.Load(1, &kExpected, QuillmereTest::SampleFolderSource()); }
+    void SetUp() override {
+        m_module.SetBrainFunctions(DRAV::GetBrainFunctions());
+        m_module.Load(1, &kExpected, QuillmereTest::SampleFolderSource());
+    }
     CModule m_module;
     ScopedFunctions m_functions;
 };

@@ -11,13 +11,17 @@
 //     game.Spawn("reed_smuggler", 8, 6)   a monster of the sample at that cell
 //     game.Tick(30)                       thirty engine ticks
 //     game.DrainEvents()                  every queued event, oldest first
+//     game.EnterOpenArea(40, 20)          the party moves to a new open area of
+//                                         plank floor, entry "here" at cell (1, 1)
 // The engine is held by a shared pointer as the application holds it; Engine(),
 // Game(), Area() and Main() reach the parts. Whoever includes this links the engine.
 
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "common/data_file_reader.h"
 #include "engine/engine.h"
 #include "support/sample_module.h"
 #include "world/actor.h"
@@ -47,6 +51,33 @@ public:
     std::shared_ptr<DRAV::CActor> Spawn(const std::string& key, std::uint32_t column, std::uint32_t row) const {
         std::shared_ptr<DRAV::CActor> actor = Area().CreateEncounterActor(key, "", 0, Module());
         return Area().PlaceActor(column, row, false, actor) ? actor : nullptr;
+    }
+
+    // An area "open" of `columns` x `rows` cells of free floor becomes current, and
+    // the living party stands at its entry "here", cell (1, 1). The start area stays
+    // cached, inactive, as after leaving it.
+    DRAV::CArea& EnterOpenArea(std::uint32_t columns, std::uint32_t rows) const {
+        std::ostringstream text;
+        text << "<area> \"Open Ground\" true <rows> ( " << columns << ' ' << rows << " )";
+        for (std::uint32_t row = 0; row < rows; ++row) {
+            text << " <row>";
+            for (std::uint32_t column = 0; column < columns; ++column) text << " ( plank_floor n )";
+            text << " </row>\n";
+        }
+        text << " </rows> <objects> </objects> <entries> <entry> here \"Here\" ( 1 1 ) </entry> </entries>"
+             << " <exits> </exits> </area>";
+        DRAV::CGame& game = Game();
+        DRAV::CArea& left = Area();
+        for (const auto& member : game.GetParty())
+            if (member->GetArea() == &left) game.AddNonLocatedActor(left.RemoveActor(*member));
+        left.MakeInactive();
+        auto area = std::make_shared<DRAV::CArea>(&game);
+        DRAVCommon::CDataFileReader reader(std::make_shared<std::istringstream>(text.str()), "open.drav");
+        area->ReadAreaFile(reader, "", "open", Module(), DRAV::AREA_LOAD_FRESH, false);
+        game.AddArea(area);
+        game.SetCurrentArea("open");
+        m_engine->PlacePartyAtEntry("here");
+        return *area;
     }
 
     void Tick(int count = 1) const {

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "common/data_file_path.h"
+#include "engine/brain_functions.h"
 #include "support/expect_drav.h"
 #include "support/temp_dir.h"
 #include "world/actor_test_support.h"
@@ -42,6 +43,7 @@ TEST(GamePlaces, AMapLeadingToAnAreaTheModuleLacksIsCodeOneAndNotCached) {
                   " <area> landing \"Landing\" 1 1 2 2 true reedwater_landing </area>"
                   " <area> isle \"Drowned Isle\" 5 5 2 2 false ( drowned_isle 0 ) </area> </areas> </map>");
     CModule module;
+    module.SetBrainFunctions(GetBrainFunctions());
     module.Load(1, nullptr, std::make_shared<DRAVCommon::CDataFileFactoryPath>(dir / "module", 1));
     CGame game;
     const std::string message = DRAV_MESSAGE(game.FindAndLoadTempMap("lost_map", module));

@@ -6,6 +6,7 @@
 #include <memory>
 #include <set>
 
+#include "support/sample_brains.h"
 #include "rules/module.h"
 #include "rules/monsters/actor_template.h"
 #include "rules/rules_test_util.h"
@@ -20,14 +21,7 @@ using RulesTest::ReaderOver;
 
 namespace {
 
-const CModule& Sample() {
-    static const std::unique_ptr<CModule> module = [] {
-        auto loaded = std::make_unique<CModule>();
-        loaded->Load(1, nullptr, QuillmereTest::SampleFolderSource());
-        return loaded;
-    }();
-    return *module;
-}
+const CModule& Sample() { return QuillmereTest::SampleWithBrains(); }
 
 CStoreTemplate ReadStoreTemplate(const std::string& text) {
     auto reader = ReaderOver(text);

@@ -210,11 +210,9 @@ void CActorTemplate::ReadMonsterStats(DRAVCommon::CDataFileReader& reader) {
 
 void CActorTemplate::ReadBrain(DRAVCommon::CDataFileReader& reader, const CModule& module) {
     const BrainFunctions& functions = module.GetBrainFunctions();
-    if (!functions.read) {
-        // A module read without the engine keeps no brains.
-        reader.SkipBlock("brain");
-        return;
-    }
+    // Passing the brain over would drop it without a word, and every actor made from
+    // the definition would then stand idle.
+    if (!functions.read) reader.Fail(DRAV_ERR_BAD_DATA, "a brain, but no brain reader was handed to the module");
     m_brain = functions.read(reader);
     m_cloneBrain = functions.clone;
 }

@@ -127,6 +127,7 @@ TEST(SpellDescription, ItemHoldingTheSpellThatMakesItIsNotDescribedWithinIt) {
                                    "<item> mirror_bauble \"Mirror Bauble\" \"Mirror Bauble\" 200 \"A bauble.\" i_ring 0"
                                    " glass 0.1 10 misc normal <spell> mirror </spell> </item> </items>");
     CModule module;
+    module.SetBrainFunctions(GetBrainFunctions());
     module.Load(1, nullptr, copy.Source());
     const std::string page = SpellPage(GetSpell(module.GetSpells(), "mirror"), module);
     // The bauble is named, but its page would hold the charm's text again, and so on without end.

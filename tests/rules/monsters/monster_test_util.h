@@ -1,6 +1,6 @@
 #pragma once
-// The sample chapter loaded once, without brains, for reading monster definitions
-// against its items, spells, factions and monsters.
+// The sample chapter loaded once, with the engine's brains, for reading monster
+// definitions against its items, spells, factions and monsters.
 
 #include <memory>
 #include <string>
@@ -8,17 +8,11 @@
 #include "rules/module.h"
 #include "rules/monsters/actor_template.h"
 #include "rules/rules_test_util.h"
+#include "support/sample_brains.h"
 
 namespace MonsterTest {
 
-inline const DRAV::CModule& Sample() {
-    static const std::unique_ptr<DRAV::CModule> module = [] {
-        auto loaded = std::make_unique<DRAV::CModule>();
-        loaded->Load(1, nullptr, QuillmereTest::SampleFolderSource());
-        return loaded;
-    }();
-    return *module;
-}
+inline const DRAV::CModule& Sample() { return QuillmereTest::SampleWithBrains(); }
 
 inline const DRAV::CActorTemplate& SampleMonster(const std::string& key) {
     const DRAV::CActorTemplate* monster = Sample().FindMonsterTemplate(key);

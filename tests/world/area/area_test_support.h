@@ -7,20 +7,13 @@
 
 #include "common/data_file_reader.h"
 #include "rules/module.h"
-#include "support/sample_module.h"
+#include "support/sample_brains.h"
 #include "world/area.h"
 #include "world/game.h"
 
 namespace AreaTest {
 
-inline const DRAV::CModule& SampleModule() {
-    static const std::unique_ptr<DRAV::CModule> module = [] {
-        auto loaded = std::make_unique<DRAV::CModule>();
-        loaded->Load(1, nullptr, QuillmereTest::SampleFolderSource());
-        return loaded;
-    }();
-    return *module;
-}
+inline const DRAV::CModule& SampleModule() { return QuillmereTest::SampleWithBrains(); }
 
 // Reads `text` as the area file "test.drav" into `area`.
 inline void ReadText(DRAV::CArea& area, const std::string& text, std::int32_t loadType = DRAV::AREA_LOAD_FRESH,

@@ -1,0 +1,59 @@
+// The AI pass: proximity triggers and the tags they fire.
+
+#include <gtest/gtest.h>
+
+#include "engine/brain.h"
+#include "support/sample_game.h"
+
+using namespace DRAV;
+
+namespace {
+
+double Centre(int cell) { return cell * 2.5 + 1.25; }
+
+void See(CArea& area, const CActor& actor) {
+    area.GetSeenCells().Set(static_cast<std::uint32_t>(actor.GetX() / 2.5), static_cast<std::uint32_t>(actor.GetY() / 2.5),
+                            true);
+}
+
+}  // namespace
+
+TEST(EngineAI, ProximityTurnsAGroupThroughItsTags) {
+    auto game = QuillmereTest::StartSampleGame();
+    CArea& area = game.EnterOpenArea(40, 8);
+    const auto main = game.Main();
+    const auto near = game.Spawn("reed_smuggler", 5, 1);   // within its range of 12
+    const auto far = game.Spawn("reed_smuggler", 25, 1);   // out of range, within 80 of the first
+    const auto hidden = game.Spawn("reed_smuggler", 30, 5);  // never seen by the party
+    ASSERT_TRUE(near && far && hidden);
+    for (const auto& actor : {near, far, hidden}) actor->SetRelation(RELATION_NEUTRAL);
+    See(area, *near);
+    See(area, *far);
+    main->PushOrder(std::make_shared<CMoveTalkOrder>(near->GetId()), false);
+
+    game.Engine().RunAI();
+    EXPECT_EQ(near->GetRelation(), RELATION_HOSTILE);
+    EXPECT_EQ(far->GetRelation(), RELATION_HOSTILE);
+    EXPECT_EQ(hidden->GetRelation(), RELATION_NEUTRAL);
+    EXPECT_FALSE(main->GetCurrentOrder());  // the walk to talk stops
+    EXPECT_TRUE(near->GetBrain()->GetPendingTags().empty());
+    EXPECT_TRUE(far->GetBrain()->GetPendingTags().empty());
+}
+
+TEST(EngineAI, OutOfRangeOrUnseenNothingFires) {
+    auto game = QuillmereTest::StartSampleGame();
+    CArea& area = game.EnterOpenArea(40, 8);
+    const auto smuggler = game.Spawn("reed_smuggler", 12, 1);  // 27.5 units away
+    ASSERT_TRUE(smuggler);
+    smuggler->SetRelation(RELATION_NEUTRAL);
+    See(area, *smuggler);
+    game.Tick();
+    EXPECT_EQ(smuggler->GetRelation(), RELATION_NEUTRAL);
+    smuggler->FinalizeMove(Centre(5), Centre(1));
+    area.GetSeenCells().Set(5, 1, false);
+    game.Tick();
+    EXPECT_EQ(smuggler->GetRelation(), RELATION_NEUTRAL);
+    area.GetSeenCells().Set(5, 1, true);
+    game.Tick();
+    EXPECT_EQ(smuggler->GetRelation(), RELATION_HOSTILE);
+}

@@ -1,0 +1,235 @@
+// Continuing and instant orders driven as the application drives them: queue
+// orders, run ticks, drain events.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "support/expect_drav.h"
+#include "support/sample_game.h"
+
+using namespace DRAV;
+using QuillmereTest::SampleGame;
+using QuillmereTest::StartSampleGame;
+
+namespace {
+
+double Centre(int cell) { return cell * 2.5 + 1.25; }
+
+// Ticks until `actor` has no continuing order; the number of ticks, or -1 after `limit`.
+int TicksUntilDone(const SampleGame& game, const CActor& actor, int limit) {
+    for (int ticks = 1; ticks <= limit; ++ticks) {
+        game.Tick();
+        if (!actor.GetCurrentOrder()) return ticks;
+    }
+    return -1;
+}
+
+int CountTalkEvents(const std::vector<std::shared_ptr<CEvent>>& events) {
+    int count = 0;
+    for (const auto& event : events) count += event->GetCode() == EVENT_TALK;
+    return count;
+}
+
+// The party in an open area, the trader standing in its row at `column`.
+std::shared_ptr<CActor> TraderAhead(const SampleGame& game, int column) {
+    game.EnterOpenArea(30, 8);
+    auto trader = game.Spawn("landing_trader", column, 1);
+    EXPECT_TRUE(trader);
+    game.DrainEvents();
+    return trader;
+}
+
+bool HasMessage(const std::vector<std::shared_ptr<CEvent>>& events, const std::string& text) {
+    for (const auto& event : events)
+        if (auto* message = dynamic_cast<const CMessageEvent*>(event.get()); message && message->GetText() == text)
+            return true;
+    return false;
+}
+
+}  // namespace
+
+TEST(EngineOrders, IdAccessorsReadTheWordsAfterTheType) {
+    const CGiveOrder give(0x03000007, 0x05000009);
+    EXPECT_EQ(give.GetThingId(), 0x03000007u);
+    EXPECT_EQ(give.GetSecondThingId(), 0x05000009u);
+    const CStoreOrder store(true, 0x03000002, 0x05000004, 3, kStoreToBackpack);
+    EXPECT_EQ(store.GetSecondThingId(), 0x03000002u);
+    EXPECT_EQ(store.GetThirdThingId(), 0x05000004u);
+    const CUseOrder use(USE_OBJECT, 0x02000001, 0);
+    EXPECT_EQ(use.GetSecondThingId(), 0x02000001u);
+    EXPECT_EQ(CCastOrder("spark", 0x03000005).GetTargetId(), 0x03000005u);
+    EXPECT_EQ(CMoveOrder(1.0, 2.0).GetThingId(), 0u);
+    // A bare order carrying a subclass's code has no fields to read, and no class to cast to.
+    const COrder bare(ORDER_GIVE);
+    EXPECT_EQ(bare.GetSecondThingId(), 0u);
+    EXPECT_DRAV_CODE(OrderAs<CGiveOrder>(bare), DRAV_ERR_PARTY_POSITION);
+}
+
+TEST(EngineOrders, MoveArrivesInTheTimeItsSpeedAllows) {
+    auto game = StartSampleGame();
+    game.EnterOpenArea(30, 8);
+    const auto main = game.Main();
+    const double x = Centre(11), y = Centre(1);
+    ASSERT_NEAR(main->DistanceToPoint(x, y), 25.0, 1e-9);
+    main->PushOrder(std::make_shared<CMoveOrder>(x, y), false);
+    const double step = main->GetMoveSpeed() / 30.0;
+    const int ticks = TicksUntilDone(game, *main, 1000);
+    ASSERT_GT(ticks, 0);
+    EXPECT_LE(ticks, static_cast<int>(std::ceil(25.0 / step)) + 1);
+    EXPECT_NEAR(main->GetX(), x, 1e-6);
+    EXPECT_NEAR(main->GetY(), y, 1e-6);
+    EXPECT_EQ(main->GetAnimation(), ANIM_MOVE);
+}
+
+TEST(EngineOrders, AnActorOnTheSpotStopsTheWalkerShort) {
+    auto game = StartSampleGame();
+    const auto trader = TraderAhead(game, 11);
+    const auto main = game.Main();
+    main->PushOrder(std::make_shared<CMoveOrder>(trader->GetX(), trader->GetY()), false);
+    ASSERT_GT(TicksUntilDone(game, *main, 1000), 0);
+    EXPECT_LT(main->GetX(), trader->GetX());
+    EXPECT_GE(main->DistanceTo(*trader), main->GetRadius());
+}
+
+TEST(EngineOrders, MoveAndTalkYieldsOneConversation) {
+    auto game = StartSampleGame();
+    const auto trader = TraderAhead(game, 14);
+    const auto main = game.Main();
+    main->PushOrder(std::make_shared<CMoveTalkOrder>(trader->GetId()), false);
+    ASSERT_GT(TicksUntilDone(game, *main, 1000), 0);
+    game.Tick(5);
+    const auto events = game.DrainEvents();
+    ASSERT_EQ(CountTalkEvents(events), 1);
+    for (const auto& event : events) {
+        if (auto* talk = dynamic_cast<const CTalkEvent*>(event.get())) {
+            EXPECT_EQ(talk->GetTalker(), main->GetId());
+            EXPECT_EQ(talk->GetPartner(), trader->GetId());
+        }
+    }
+    EXPECT_TRUE(main->GetContinuingOrders().empty());
+    EXPECT_TRUE(main->GetInstantOrders().empty());
+}
+
+TEST(EngineOrders, MoveAndTalkOutsideThePartyEndsWithoutConversation) {
+    auto game = StartSampleGame();
+    game.EnterOpenArea(30, 8);
+    const auto trader = game.Spawn("landing_trader", 14, 5);
+    const auto elder = game.Spawn("ferryman_elder", 17, 5);
+    ASSERT_TRUE(trader && elder);
+    game.DrainEvents();
+    trader->PushOrder(std::make_shared<CMoveTalkOrder>(elder->GetId()), false);
+    ASSERT_GT(TicksUntilDone(game, *trader, 1000), 0);
+    EXPECT_EQ(CountTalkEvents(game.DrainEvents()), 0);
+}
+
+TEST(EngineOrders, StandardCheckDelaysOrCancels) {
+    auto game = StartSampleGame();
+    game.EnterOpenArea(30, 8);
+    const auto main = game.Main();
+    // Paused: the order waits and the actor stays.
+    main->SetActionState(ACTION_PAUSE);
+    main->PushOrder(std::make_shared<CMoveOrder>(Centre(9), Centre(1)), false);
+    main->SetAnimation(ANIM_RECOVER, 0.0);
+    const double x = main->GetX();
+    game.Game().SetStateCode(GAME_EXIT_AVAILABLE);
+    game.Tick(3);
+    EXPECT_EQ(main->GetX(), x);
+    EXPECT_TRUE(main->GetCurrentOrder());
+    EXPECT_NEAR(main->GetAnimationTime(), 3.0 / 15.0, 1e-9);  // the recovery runs on meanwhile
+    EXPECT_EQ(game.Game().GetStateCode(), GAME_PLAYING);      // every tick starts from 0
+    // Overloaded: the order goes with a message, the next one stays queued.
+    main->SetActionState(ACTION_IDLE);
+    main->PushOrder(std::make_shared<CMoveOrder>(Centre(3), Centre(1)), false);
+    main->AddToBackpack(game.Module().CreateItem("reed_lantern", 5000, game.Game().NewThingId(THING_ITEM), 0), false);
+    game.DrainEvents();
+    game.Tick();
+    EXPECT_TRUE(HasMessage(game.DrainEvents(), "Wren is overloaded!"));
+    EXPECT_EQ(main->GetContinuingOrders().size(), 1u);
+    EXPECT_EQ(main->GetX(), x);
+}
+
+TEST(EngineOrders, AFailingOrderLeavesItsQueue) {
+    auto game = StartSampleGame();
+    const auto main = game.Main();
+    // An instant order whose runner throws goes with the exception.
+    main->PushInstantOrder(std::make_shared<CPositionOrder>(4));
+    main->PushInstantOrder(std::make_shared<CPositionOrder>(0));
+    EXPECT_DRAV_CODE(game.Engine().RunInstantOrders(), DRAV_ERR_PARTY_POSITION);
+    EXPECT_EQ(main->GetInstantOrders().size(), 1u);
+    // A type the instant phase does not run, too.
+    main->PushInstantOrder(std::make_shared<CCastOrder>("spark", main->GetId()));
+    EXPECT_DRAV_CODE(game.Engine().RunInstantOrders(), DRAV_ERR_PARTY_POSITION);
+    EXPECT_DRAV_CODE(game.Engine().RunInstantOrders(), DRAV_ERR_OUT_OF_RANGE);
+    EXPECT_TRUE(main->GetInstantOrders().empty());
+    // A continuing order naming a spell the module lacks.
+    main->PushOrder(std::make_shared<CCastOrder>("no_such_spell", main->GetId()), false);
+    EXPECT_DRAV_CODE(game.Tick(), DRAV_ERR_PARTY_POSITION);
+    EXPECT_FALSE(main->GetCurrentOrder());
+    game.Tick();  // nothing stalls
+}
+
+TEST(EngineOrders, ReturnToTheEntrance) {
+    auto game = StartSampleGame();
+    const auto main = game.Main();
+    main->FinalizeMove(Centre(7), Centre(8));
+    const std::uint32_t before = game.Game().GetTick();
+    const std::uint32_t expected = game.Engine().GetReturnTime(game.Game().GetEntry());
+    EXPECT_EQ(expected, static_cast<std::uint32_t>(main->DistanceToPoint(7 * 2.5, 3 * 2.5) * 6.0));
+    game.DrainEvents();
+    main->PushOrder(std::make_shared<COrder>(ORDER_RETURN), false);
+    game.Tick();
+    EXPECT_EQ(game.Game().GetTick(), before + 1 + expected);
+    EXPECT_LT(main->DistanceToPoint(Centre(7), Centre(3)), 5.0);
+    const auto events = game.DrainEvents();
+    EXPECT_TRUE(HasMessage(events, "The party returns to the area entrance."));
+    EXPECT_EQ(events.front()->GetCode(), EVENT_RETURNED_TO_ENTRANCE);
+    EXPECT_FALSE(main->GetCurrentOrder());
+
+    // In battle it is refused, and the order is gone.
+    main->FinalizeMove(Centre(7), Centre(8));
+    main->PushOrder(std::make_shared<COrder>(ORDER_RETURN), false);
+    game.Game().SetInBattle(true);
+    game.Engine().RunOrders();
+    EXPECT_TRUE(HasMessage(game.DrainEvents(), "You cannot return while in battle."));
+    EXPECT_FALSE(main->GetCurrentOrder());
+    EXPECT_EQ(main->GetY(), Centre(8));
+}
+
+TEST(EngineOrders, InstantOrdersRunInQueueOrderInOnePhase) {
+    auto game = StartSampleGame();
+    const auto main = game.Main();
+    std::shared_ptr<CActor> companion;
+    game.Module().CreateActor(companion, &game.Game(), "ferryman_elder", "", 0);
+    game.Game().AddPartyMember(companion);
+    // A member who died still has its orders run, although it has left the area.
+    companion->SetActionState(ACTION_DEAD);
+    companion->PushInstantOrder(std::make_shared<CPositionOrder>(0));
+    main->PushInstantOrder(std::make_shared<CPositionOrder>(1));
+    main->PushInstantOrder(std::make_shared<CPositionOrder>(0));
+    game.Engine().RunInstantOrders();
+    // In queue order main moves to 1 and back to 0; the companion's order runs after
+    // the area's actors and moves it from 1 to the front.
+    EXPECT_EQ(game.Game().GetParty().front(), companion);
+    EXPECT_EQ(companion->GetPartyIndex(), 0u);
+    EXPECT_EQ(main->GetPartyIndex(), 1u);
+    EXPECT_TRUE(main->GetInstantOrders().empty());
+    EXPECT_TRUE(companion->GetInstantOrders().empty());
+}
+
+TEST(EngineOrders, TwoMembersSentToTalkToEachOtherTalkOnce) {
+    auto game = StartSampleGame();
+    game.EnterOpenArea(30, 8);
+    const auto main = game.Main();
+    std::shared_ptr<CActor> companion;
+    game.Module().CreateActor(companion, &game.Game(), "ferryman_elder", "", 0);
+    game.Game().AddPartyMember(companion);
+    ASSERT_TRUE(game.Area().PlaceActor(12, 1, false, companion));
+    game.DrainEvents();
+    main->PushOrder(std::make_shared<CMoveTalkOrder>(companion->GetId()), false);
+    companion->PushOrder(std::make_shared<CMoveTalkOrder>(main->GetId()), false);
+    ASSERT_GT(TicksUntilDone(game, *main, 1000), 0);
+    game.Tick(3);
+    EXPECT_EQ(CountTalkEvents(game.DrainEvents()), 1);
+    EXPECT_FALSE(companion->GetCurrentOrder());
+}
