@@ -20,10 +20,10 @@ using CNativeFunctionList = std::vector<CNativeFunction>;
 extern const CNativeFunctionList kTalkFunctions;   // script_talk_functions.cpp
 extern const CNativeFunctionList kTagFunctions;    // script_tag_functions.cpp
 extern const CNativeFunctionList kQuestFunctions;  // script_quest_functions.cpp
+extern const CNativeFunctionList kTestFunctions;   // script_test_functions.cpp: the test-mode twins
 
-// The 58 functions in registration order; those not yet built end the script
-// with "internal error\n". Test-mode twins are not built: in test mode these
-// globals stay undefined.
+// The 58 functions in registration order, each with its test-mode twin; those
+// not yet built end the script with "internal error\n" in both modes.
 std::span<const CScriptFunction> GetNativeScriptFunctions();
 
 // Makes every later evaluation register GetNativeScriptFunctions().

@@ -1,5 +1,6 @@
 #include <array>
 #include <cstring>
+#include <initializer_list>
 
 #include "engine/script_functions/script_function_lists.h"
 #include "script/script_args.h"
@@ -33,8 +34,8 @@ int NotBuilt(lua_State* state) {
     throw CLuaScriptError("internal error\n");
 }
 
-lua_CFunction FindHandler(const char* name) {
-    for (const CNativeFunctionList* list : {&kTalkFunctions, &kTagFunctions, &kQuestFunctions})
+lua_CFunction FindHandler(std::initializer_list<const CNativeFunctionList*> lists, const char* name) {
+    for (const CNativeFunctionList* list : lists)
         for (const CNativeFunction& function : *list)
             if (std::strcmp(function.name, name) == 0) return function.handler;
     return NotBuilt;
@@ -45,7 +46,8 @@ lua_CFunction FindHandler(const char* name) {
 std::span<const CScriptFunction> GetNativeScriptFunctions() {
     static const std::array<CScriptFunction, kNames.size()> table = [] {
         std::array<CScriptFunction, kNames.size()> built{};
-        for (std::size_t i = 0; i < kNames.size(); ++i) built[i] = {kNames[i], FindHandler(kNames[i]), nullptr};
+        for (std::size_t i = 0; i < kNames.size(); ++i) built[i] = {kNames[i], FindHandler({&kTalkFunctions, &kTagFunctions, &kQuestFunctions}, kNames[i]),
+                        FindHandler({&kTestFunctions}, kNames[i])};
         return built;
     }();
     return table;
