@@ -111,6 +111,9 @@ public:
     bool CheckForQuestCompletion2();
     // Sets the quest tag the item's template carries, if any.
     void SetItemTag(const CItem& item);
+    // Living members of the party, summoned ones aside, learn what their skills
+    // now allow.
+    void UpdatePartySpells();
 
     // ---- phases and order steps of later work (engine_phases.cpp) ----
     // These keep their final names and places in the tick; their bodies are empty

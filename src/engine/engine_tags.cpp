@@ -10,6 +10,7 @@
 #include "rules/items/item_attribute.h"
 #include "rules/items/item_template.h"
 #include "script/script.h"
+#include "world/actor.h"
 #include "world/area.h"
 #include "world/events/event.h"
 #include "world/item.h"
@@ -57,9 +58,16 @@ bool CEngine::CheckForQuestCompletion2() {
                                                       std::to_string(quest->GetReward()) + "xp (" +
                                                       quest->GetName() + ").");
         game.AwardExperience(quest->GetReward());
+        UpdatePartySpells();
         return true;
     }
     return false;
+}
+
+void CEngine::UpdatePartySpells() {
+    CGame& game = Game();
+    for (const auto& member : game.GetParty())
+        if (!member->IsSummoned() && member->GetActionState() != ACTION_DEAD) member->InscribeScroll(Module(), &game);
 }
 
 void CEngine::SetItemTag(const CItem& item) {

@@ -88,9 +88,13 @@ void CEngine::RunSpendPointsOrder(CActor& actor, const CSpendPointsOrder& order)
     }
     if (order.learn != kNoSkill) {
         const auto skill = static_cast<SkillId>(order.learn);
-        if (actor.CanLearnSkill(skill)) actor.AddSkill(skill);
-        else DRAV_TRACE(DRAVCommon::TRACE_LOW, "Actor %s  Skill %d  Can't gain skill\n", actor.GetName().c_str(),
+        if (actor.CanLearnSkill(skill)) {
+            actor.AddSkill(skill);
+            actor.InscribeScroll(Module(), &Game());
+        } else {
+            DRAV_TRACE(DRAVCommon::TRACE_LOW, "Actor %s  Skill %d  Can't gain skill\n", actor.GetName().c_str(),
                         order.learn);
+        }
     }
     if (order.forget != kNoSkill) {
         const auto skill = static_cast<SkillId>(order.forget);

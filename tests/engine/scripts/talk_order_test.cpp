@@ -4,6 +4,8 @@
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/order.h"
+#include "rules/magic/spell.h"
+#include "rules/module.h"
 
 using QuillmereTest::ScriptTestGame;
 
@@ -130,6 +132,33 @@ TEST(SpendPointsOrder, RaisesAnAttributeOnlyWithPoints) {
     game.Engine().RunSpendPointsOrder(wren, DRAV::CSpendPointsOrder(0, DRAV::kNoSkill, DRAV::kNoSkill));
     EXPECT_EQ(wren.GetAttribute(DRAV::Attribute(0)), strength + 1);
     EXPECT_EQ(wren.GetUnspentPoints(), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(UpdatePartySpells, MembersLearnWhatTheirSkillsAllowOnce) {
+    ScriptTestGame game;
+    DRAV::CActor& wren = *game.Main();
+    const DRAV::CSpell* chosen = nullptr;
+    for (const auto& [key, spell] : game.Module().GetSpells()) {
+        if (spell->GetSecondSkill() == DRAV::SKILL_NONE || !wren.LacksSpell(*spell)) continue;
+        wren.AddSkill(spell->GetSchool());
+        wren.AddSkill(spell->GetSecondSkill());
+        if (wren.MeetsSpellRequirements(*spell)) {
+            chosen = spell.get();
+            break;
+        }
+    }
+    ASSERT_TRUE(chosen) << "the sample has a spell a level-1 character can learn";
+    game.DrainEvents();
+    game.Engine().UpdatePartySpells();
+    EXPECT_FALSE(wren.LacksSpell(*chosen));
+    const auto lines = game.Lines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Wren inscribes " + chosen->GetName() + "."), lines.end());
+    game.Engine().UpdatePartySpells();
+    EXPECT_TRUE(game.Lines().empty());
 }
 
 }  // namespace
