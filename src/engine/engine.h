@@ -98,6 +98,8 @@ public:
     void SetEntry(const AreaEntryPoint& entry);
     void EnterArea();
     void PlacePartyAtEntry(const std::string& entryName);
+    // The script of the current area's entry of that name, for the first living member.
+    void RunEntryScript(const std::string& entryName);
     void PlacePartyAt(const CAreaEntry& entry);
 
     // ---- quest tags (engine_tags.cpp) ----

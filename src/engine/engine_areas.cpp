@@ -4,6 +4,7 @@
 #include "common/exception.h"
 #include "common/trace.h"
 #include "engine/engine.h"
+#include "script/script.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/movement/pathfind.h"
@@ -124,9 +125,21 @@ void CEngine::EnterArea() {
     game.FlagCurrentAreaEntered();
     // The next heartbeat is scheduled here once heartbeats run.
     if (destination.first != game.GetReturnPoint().first) game.SetReturnPoint(destination);
-    // The entry's script runs here once scripts can be evaluated.
+    RunEntryScript(destination.second);
     CheckForExits();
     RunTick();
+}
+
+void CEngine::RunEntryScript(const std::string& entryName) {
+    const CAreaEntry* entry = FindAreaEntry(CurrentArea().GetEntries(), entryName);
+    if (!entry || !entry->script) return;
+    CScriptContext context;
+    for (const auto& member : Game().GetParty()) {
+        if (!IsAlive(*member)) continue;
+        context.actor = member.get();
+        break;
+    }
+    entry->script->Eval(this, context);
 }
 
 void CEngine::PlacePartyAtEntry(const std::string& entryName) { PlaceParty(CurrentArea(), entryName); }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/graphic_colors.h"
+#include "engine/brain_functions.h"
 #include "graphics/graphic.h"
 #include "graphics/matrix.h"
 #include "graphics/particles/billboard_renderer.h"
@@ -43,6 +44,7 @@ struct ChapterGraphics {
 
 ChapterGraphics GraphicsOfTheChapter(const std::shared_ptr<CGraphicColors>& playerColours) {
     DRAV::CModule module;
+    module.SetBrainFunctions(DRAV::GetBrainFunctions());
     module.Load(1, nullptr, QuillmereTest::SampleFolderSource());
     ChapterGraphics graphics;
     for (const auto& [key, monster] : module.GetMonsterTemplates())

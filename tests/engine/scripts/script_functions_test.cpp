@@ -167,6 +167,24 @@ TEST(TravelScripts, GotoAreaPlacesThePartyAtTheEntry) {
     EXPECT_LE(std::abs(main.GetY() / DRAV::kCellSize - 2.5), 2.0);
 }
 
+TEST(TravelScripts, EntryScriptRunsForTheFirstLivingMember) {
+    ScriptTestGame game;
+    auto travel = [&] {
+        game.Eval("drav_goto_area( context, \"reed_marsh\", \"landing\" )");
+        game.Engine().LeaveArea();
+        game.DrainEvents();
+        game.Engine().EnterArea();
+        return game.Lines();
+    };
+    const std::string greeting = "Reeds close over the lane. Somewhere ahead, a heron calls.";
+    auto first = travel();
+    EXPECT_NE(std::find(first.begin(), first.end(), greeting), first.end());
+    EXPECT_EQ(game.Game().GetReturnPoint(), DRAV::AreaEntryPoint("reed_marsh", "landing"));
+    // The marsh announces itself the first time only.
+    auto second = travel();
+    EXPECT_EQ(std::find(second.begin(), second.end(), greeting), second.end());
+}
+
 TEST(TravelScripts, RestIsRefusedInBattle) {
     ScriptTestGame game;
     game.Game().SetInBattle(true);
