@@ -20,10 +20,16 @@ bool IsAlive(const CActor& actor) { return actor.GetActionState() != ACTION_DEAD
 }  // namespace
 
 bool CEngine::GetAvailableExit(AreaEntryPoint& destination) {
-    destination = Game().GetEntry();
-    // An exit's script may still refuse here once exits carry scripts; until then
-    // every offered exit is available.
-    return true;
+    CGame& game = Game();
+    destination = game.GetEntry();
+    // The script of the exit on offer decides; a script's own travel (state 3)
+    // and an exit without a script are always open.
+    if (game.GetStateCode() != GAME_EXIT_AVAILABLE || !game.GetCurrentArea()) return true;
+    const CAreaExit* exit = FindAreaExit(CurrentArea().GetExits(), game.GetAvailableExitName());
+    if (!exit || !exit->script) return true;
+    CScriptContext context;
+    context.resultRequired = true;
+    return exit->script->Eval(this, context) != 0;
 }
 
 void CEngine::LeaveArea() {

@@ -185,6 +185,23 @@ TEST(TravelScripts, EntryScriptRunsForTheFirstLivingMember) {
     EXPECT_EQ(std::find(second.begin(), second.end(), greeting), second.end());
 }
 
+TEST(TravelScripts, ExitScriptDecidesWhetherThePartyMayLeave) {
+    ScriptTestGame game;
+    game.Eval("drav_goto_area( context, \"reed_marsh\", \"landing\" )");
+    game.Engine().LeaveArea();
+    game.Engine().EnterArea();
+    // The marsh's way home lets the party go, and a rescued boatwright follows once.
+    game.Game().SetQuestTag("boatwright_found", 1);
+    game.Game().SetAvailableExitName("landing_path");
+    game.Game().SetStateCode(DRAV::GAME_EXIT_AVAILABLE);
+    game.DrainEvents();
+    DRAV::AreaEntryPoint destination;
+    EXPECT_TRUE(game.Engine().GetAvailableExit(destination));
+    EXPECT_TRUE(game.Engine().GetAvailableExit(destination));
+    EXPECT_EQ(game.Lines(),
+              (std::vector<std::string>{"The boatwright limps along behind you, muttering about his tools."}));
+}
+
 TEST(TravelScripts, RestIsRefusedInBattle) {
     ScriptTestGame game;
     game.Game().SetInBattle(true);
