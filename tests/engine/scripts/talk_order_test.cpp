@@ -162,3 +162,24 @@ TEST(UpdatePartySpells, MembersLearnWhatTheirSkillsAllowOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(InnkeeperHeartbeat, StandsTheRoundOnceTheBoatwrightIsHome) {
+    ScriptTestGame game;
+    auto hollis = game.Innkeeper();
+    ASSERT_TRUE(hollis->GetHeartbeat());
+    auto beat = [&] {
+        DRAV::CScriptContext context;
+        context.actor = hollis.get();
+        hollis->GetHeartbeat()->Eval(&game.Engine(), context);
+        return game.Lines();
+    };
+    game.DrainEvents();
+    EXPECT_TRUE(beat().empty());
+    game.Game().SetQuestTag("boatwright_found", 1);
+    EXPECT_EQ(beat(), (std::vector<std::string>{"Hollis the Innkeeper : The boatwright is home! Drinks on the house tonight!"}));
+    EXPECT_TRUE(beat().empty());
+}
+
+}  // namespace
