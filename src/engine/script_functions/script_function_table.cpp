@@ -46,8 +46,10 @@ lua_CFunction FindHandler(std::initializer_list<const CNativeFunctionList*> list
 std::span<const CScriptFunction> GetNativeScriptFunctions() {
     static const std::array<CScriptFunction, kNames.size()> table = [] {
         std::array<CScriptFunction, kNames.size()> built{};
-        for (std::size_t i = 0; i < kNames.size(); ++i) built[i] = {kNames[i], FindHandler({&kTalkFunctions, &kTagFunctions, &kQuestFunctions}, kNames[i]),
+        for (std::size_t i = 0; i < kNames.size(); ++i) {
+            built[i] = {kNames[i], FindHandler({&kTalkFunctions, &kTagFunctions, &kQuestFunctions}, kNames[i]),
                         FindHandler({&kTestFunctions}, kNames[i])};
+        }
         return built;
     }();
     return table;

@@ -25,8 +25,11 @@ void Say(CGame& game, CActor* speaker, const std::string& line) {
     if (speaker && game.GetCurrentArea()) game.UpdatePeopleJournal(*game.GetCurrentArea(), *speaker, line);
 }
 
-CActor& RequireSpeaker(CActor* actor) {
-    // "party" is everyone and no one: it cannot speak.
+// The selected speaker (argument 2) and its text (argument 3). "party" is
+// everyone and no one: it cannot speak.
+CActor& ReadSpeaker(const CScriptContext& context, lua_State* state, std::string& text) {
+    CActor* actor = GetLuaActor(context, state);
+    text = GetLuaString(state, 3);
     if (!actor) throw CLuaScriptError("Bad actor param\n");
     return *actor;
 }
@@ -61,18 +64,16 @@ int lua_talk(lua_State* state) {
 
 int lua_chatter(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
-    CActor* actor = GetLuaActor(context, state);
-    const std::string text = GetLuaString(state, 3);
-    CActor& speaker = RequireSpeaker(actor);
+    std::string text;
+    CActor& speaker = ReadSpeaker(context, state, text);
     ScriptGuard([&] { Say(ScriptGame(context), &speaker, speaker.GetName() + " : " + text); });
     return 0;
 }
 
 int lua_shout(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
-    CActor* actor = GetLuaActor(context, state);
-    const std::string text = GetLuaString(state, 3);
-    CActor& speaker = RequireSpeaker(actor);
+    std::string text;
+    CActor& speaker = ReadSpeaker(context, state, text);
     ScriptGuard([&] {
         CGame& game = ScriptGame(context);
         std::string line = speaker.GetName() + " : " + text;

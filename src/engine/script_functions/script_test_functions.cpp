@@ -53,6 +53,12 @@ int AskInteger(lua_State* state, const char* twin, const std::string& rest) {
     return 1;
 }
 
+// Twins whose only argument is one string, shown after " : ".
+int AskAboutString(lua_State* state, const char* twin, int (*ask)(lua_State*, const char*, const std::string&)) {
+    GetLuaContext(state);
+    return ask(state, twin, " : " + GetLuaString(state, 2));
+}
+
 // Marker expansion needs a game; without one the text stays as written.
 std::string ExpandIfGame(const CScriptContext& context, std::string text) {
     if (context.engine && context.engine->GetGame()) context.engine->GetGame()->ExpandText(text);
@@ -109,8 +115,12 @@ int CheckConversation(lua_State* state, const char* twin) {
 int lua_talk_test(lua_State* state) {
     CScriptContext& context = GetLuaContext(state, true);
     const std::string text = GetLuaString(state, 2);
-    ScriptGuard([&] { Print("lua_talk_test", " : " + ExpandIfGame(context, GetScriptTalkTarget(context).GetName() + " : " + text)); },
-                "e\n");
+    ScriptGuard(
+        [&] {
+            const std::string line = GetScriptTalkTarget(context).GetName() + " : " + text;
+            Print("lua_talk_test", " : " + ExpandIfGame(context, line));
+        },
+        "e\n");
     return 0;
 }
 int lua_chatter_test(lua_State* state) {
@@ -126,15 +136,11 @@ int lua_shout_test(lua_State* state) {
     ScriptGuard([&] { Print("lua_shout_test", ExpandIfGame(context, name + " : " + text)); });
     return 0;
 }
-int lua_add_talk_path_test(lua_State* state) { return PrintAndRun(state, "lua_add_talk_path_test", "drav_add_talk_path"); }
-int lua_is_in_party_test(lua_State* state) {
-    GetLuaContext(state);
-    return AskBoolean(state, "lua_is_in_party_test", " : " + GetLuaString(state, 2));
+int lua_add_talk_path_test(lua_State* state) {
+    return PrintAndRun(state, "lua_add_talk_path_test", "drav_add_talk_path");
 }
-int lua_is_main_actor_test(lua_State* state) {
-    GetLuaContext(state);
-    return AskBoolean(state, "lua_is_main_actor_test", " : " + GetLuaString(state, 2));
-}
+int lua_is_in_party_test(lua_State* state) { return AskAboutString(state, "lua_is_in_party_test", AskBoolean); }
+int lua_is_main_actor_test(lua_State* state) { return AskAboutString(state, "lua_is_main_actor_test", AskBoolean); }
 int lua_is_actor_test(lua_State* state) {
     GetLuaContext(state);
     const std::string selector = GetLuaString(state, 2);
@@ -191,18 +197,11 @@ int lua_set_tag_value_test(lua_State* state) {
     Print("lua_set_tag_value_test", " : " + tag + " " + std::to_string(GetLuaInteger(state, 3)));
     return 0;
 }
-int lua_check_tag_test(lua_State* state) {
-    GetLuaContext(state);
-    return AskBoolean(state, "lua_check_tag_test", " : " + GetLuaString(state, 2));
-}
+int lua_check_tag_test(lua_State* state) { return AskAboutString(state, "lua_check_tag_test", AskBoolean); }
 int lua_check_and_set_tag_test(lua_State* state) {
-    GetLuaContext(state);
-    return AskBoolean(state, "lua_check_and_set_tag_test", " : " + GetLuaString(state, 2));
+    return AskAboutString(state, "lua_check_and_set_tag_test", AskBoolean);
 }
-int lua_get_tag_value_test(lua_State* state) {
-    GetLuaContext(state);
-    return AskInteger(state, "lua_get_tag_value_test", " : " + GetLuaString(state, 2));
-}
+int lua_get_tag_value_test(lua_State* state) { return AskAboutString(state, "lua_get_tag_value_test", AskInteger); }
 int lua_journal_test(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string quest = GetLuaString(state, 2);
