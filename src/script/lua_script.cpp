@@ -79,7 +79,7 @@ int CallNative(lua_State* state) {
     if (escaped) {
         if (luaError.empty()) lua_pushliteral(state, "native function failed");
         else lua_pushlstring(state, luaError.data(), luaError.size());
-        luaError = std::string();  // the long jump skips its destructor
+        std::string().swap(luaError);  // the long jump skips its destructor: free its block now
         return lua_error(state);
     }
     return results;
