@@ -202,6 +202,24 @@ TEST(TravelScripts, ExitScriptDecidesWhetherThePartyMayLeave) {
               (std::vector<std::string>{"The boatwright limps along behind you, muttering about his tools."}));
 }
 
+TEST(PartyScripts, JoinAndLeave) {
+    ScriptTestGame game;
+    auto hollis = game.Innkeeper();
+    game.DrainEvents();
+    game.Eval("drav_join_party( context )", hollis.get());
+    ASSERT_EQ(game.Game().GetParty().size(), 2u);
+    EXPECT_TRUE(hollis->IsPartyMember());
+    // The new member stays in the area, now its last actor.
+    EXPECT_EQ(game.Area().GetActors().back(), hollis);
+    EXPECT_EQ(game.Eval("return drav_is_in_party( context, \"innkeeper\" )"), 1);
+
+    // Leaving from his own heartbeat (no partner): the heartbeat's actor goes.
+    game.Eval("drav_leave_party( context )", nullptr, hollis.get());
+    EXPECT_EQ(game.Game().GetParty().size(), 1u);
+    EXPECT_FALSE(hollis->IsPartyMember());
+    EXPECT_EQ(game.Failure("drav_leave_party( context )", hollis.get()), "internal error\n");
+}
+
 TEST(TravelScripts, RestIsRefusedInBattle) {
     ScriptTestGame game;
     game.Game().SetInBattle(true);
