@@ -16,9 +16,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "common/data_file.h"
+#include "engine/script_functions/script_function_lists.h"
 #include "rules/module.h"
 #include "rules/kinds/attack_info.h"
 #include "rules/kinds/save_outcome.h"
@@ -31,6 +33,7 @@ namespace DRAV {
 class CArea;
 class CActor;
 class CBrain;
+class CItem;
 class CSpell;
 class CAreaEntry;
 class CEffect;
@@ -38,7 +41,8 @@ class CItem;
 
 class CEngine {
 public:
-    CEngine() = default;
+    // Every script the engine runs gets the native drav_* functions.
+    CEngine() { InstallNativeScriptFunctions(); }
     // Releases the module, then the game, then the data source.
     ~CEngine();
     CEngine(const CEngine&) = delete;
@@ -101,7 +105,24 @@ public:
     void SetEntry(const AreaEntryPoint& entry);
     void EnterArea();
     void PlacePartyAtEntry(const std::string& entryName);
+    // The script of the current area's entry of that name, for the first living member.
+    void RunEntryScript(const std::string& entryName);
     void PlacePartyAt(const CAreaEntry& entry);
+
+    // ---- quest tags (engine_tags.cpp) ----
+    // Sets the tag to 1, lets the current area apply the tag's patches and, unless
+    // `skipCheck`, completes every quest that has become complete.
+    void SetTag(const std::string& tag, bool skipCheck);
+    // As SetTag with any value; a value of 0 only writes the tag.
+    void SetTagValue(const std::string& tag, std::int32_t value, bool skipCheck);
+    // Completes and rewards the first completable quest in name order; true when
+    // one was completed.
+    bool CheckForQuestCompletion2();
+    // Sets the quest tag the item's template carries, if any.
+    void SetItemTag(const CItem& item);
+    // Living members of the party, summoned ones aside, learn what their skills
+    // now allow.
+    void UpdatePartySpells();
 
     // ---- phases and order steps of later work (engine_phases.cpp) ----
     // These keep their final names and places in the tick; their bodies are empty
@@ -193,6 +214,8 @@ private:
     void PlaceParty(CArea& area, const std::string& entryName);
     void PlaceParty(CArea& area, const CAreaEntry& entry);
 
+    // Quests whose completion script failed: reported once, then counted as not complete.
+    std::set<std::string> m_failedQuests;
     std::shared_ptr<DRAVCommon::CDataFileFactory> m_dataSource;
     std::shared_ptr<CGame> m_game;
     std::shared_ptr<CModule> m_module;

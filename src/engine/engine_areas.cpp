@@ -4,6 +4,7 @@
 #include "common/exception.h"
 #include "common/trace.h"
 #include "engine/engine.h"
+#include "script/script.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/movement/pathfind.h"
@@ -19,10 +20,16 @@ bool IsAlive(const CActor& actor) { return actor.GetActionState() != ACTION_DEAD
 }  // namespace
 
 bool CEngine::GetAvailableExit(AreaEntryPoint& destination) {
-    destination = Game().GetEntry();
-    // An exit's script may still refuse here once exits carry scripts; until then
-    // every offered exit is available.
-    return true;
+    CGame& game = Game();
+    destination = game.GetEntry();
+    // The script of the exit on offer decides; a script's own travel (state 3)
+    // and an exit without a script are always open.
+    if (game.GetStateCode() != GAME_EXIT_AVAILABLE || !game.GetCurrentArea()) return true;
+    const CAreaExit* exit = FindAreaExit(CurrentArea().GetExits(), game.GetAvailableExitName());
+    if (!exit || !exit->script) return true;
+    CScriptContext context;
+    context.resultRequired = true;
+    return exit->script->Eval(this, context) != 0;
 }
 
 void CEngine::LeaveArea() {
@@ -124,9 +131,21 @@ void CEngine::EnterArea() {
     game.FlagCurrentAreaEntered();
     ResetHeartbeatTimer();
     if (destination.first != game.GetReturnPoint().first) game.SetReturnPoint(destination);
-    // The entry's script runs here once scripts can be evaluated.
+    RunEntryScript(destination.second);
     CheckForExits();
     RunTick();
+}
+
+void CEngine::RunEntryScript(const std::string& entryName) {
+    const CAreaEntry* entry = FindAreaEntry(CurrentArea().GetEntries(), entryName);
+    if (!entry || !entry->script) return;
+    CScriptContext context;
+    for (const auto& member : Game().GetParty()) {
+        if (!IsAlive(*member)) continue;
+        context.actor = member.get();
+        break;
+    }
+    entry->script->Eval(this, context);
 }
 
 void CEngine::PlacePartyAtEntry(const std::string& entryName) { PlaceParty(CurrentArea(), entryName); }

@@ -20,9 +20,6 @@ void CEngine::RunDropOrder(CActor&, const CDropOrder&) {}
 void CEngine::RunSplitOrder(CActor&, const CSplitOrder&) {}
 void CEngine::RunCombineOrder(CActor&, const CCombineOrder&) {}
 void CEngine::RunGiveOrder(CActor&, const CGiveOrder&) {}
-void CEngine::RunTalkOrder(CActor&, const CTalkOrder&) {}
-void CEngine::RunLeavePartyOrder(CActor&) {}
-void CEngine::RunSpendPointsOrder(CActor&, const CSpendPointsOrder&) {}
 void CEngine::RunPowerOrder(CActor&, const CPowerOrder&) {}
 void CEngine::RunStoreOrder(CActor&, const CStoreOrder&) {}
 

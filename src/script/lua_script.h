@@ -46,4 +46,8 @@ private:
     std::string m_source;
 };
 
+// The context of the evaluation running in `state`: the only one its native
+// functions accept. Null outside an evaluation.
+CScriptContext* RunningContext(lua_State* state);
+
 }  // namespace DRAV

@@ -282,6 +282,7 @@ public:
     std::int32_t GetSkillBase(SkillId skill) const;
     std::int32_t GetSkillValue(SkillId skill) const;
     void AddSkill(SkillId skill) { m_skills.insert(skill); }
+    void RemoveSkill(SkillId skill) { m_skills.erase(skill); }
     void ResetSkills();
     bool CanLearnSkill(SkillId skill) const;
     bool CanForgetSkill(SkillId skill) const;

@@ -66,6 +66,9 @@ public:
     void InitNewGame(const CModule& module);
 
     std::int32_t GetStateCode() const { return m_stateCode; }
+    // What the end of the chapter shows once a script has won it (state 7).
+    const std::string& GetClosingText() const { return m_closingText; }
+    void SetClosingText(std::string text) { m_closingText = std::move(text); }
     void SetStateCode(std::int32_t code) { m_stateCode = code; }
 
     // ---- destination and points ----
@@ -214,6 +217,7 @@ private:
     std::string m_availableExitName;
     std::int32_t m_entryLoadType = 0;
     std::string m_entryExitText;
+    std::string m_closingText;
     AreaEntryPoint m_resurrectionPoint;
     AreaEntryPoint m_returnPoint;
     std::string m_lastArea;

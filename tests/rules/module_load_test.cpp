@@ -78,7 +78,7 @@ TEST(ModuleLoad, SampleHoldsWhatTheAreasRelyOn) {
     EXPECT_TRUE(sluice->HasFlag(TILE_FLAG_RESET));
     EXPECT_NE(module.FindTileTemplate("warden_gate")->GetScript(), nullptr);
     EXPECT_EQ(module.FindObjectTemplate("smugglers_crate")->GetTrap()->GetSpellKey(), "reed_lash");
-    EXPECT_EQ(module.FindObjectTemplate("heron_statue")->GetTalkStates().size(), 2u);
+    EXPECT_EQ(module.FindObjectTemplate("heron_statue")->GetTalkStates().size(), 4u);
     EXPECT_EQ(module.FindObjectTemplate("landing_sign")->GetSignText().substr(0, 17), "Reedwater Landing");
     EXPECT_FALSE(module.GetQuests().empty());
     EXPECT_FALSE(module.GetJournalTexts().empty());
@@ -180,7 +180,7 @@ TEST(ModuleLoad, AnElementLeftOpenNamesTheFileAndTheElement) {
     };
     // A talk state's script without its closing tag, a visual's parameters without
     // theirs (which once swallowed the spells after them), and words after the file's element.
-    for (const Case& edit : {Case{"1/world.drav", "\"riddle\" )\n     </lua>", "\"riddle\" )",
+    for (const Case& edit : {Case{"1/world.drav", "river\", \"riddle\" )\n     </lua>", "river\", \"riddle\" )",
                                   "world.drav: expected a word at \"</state>\" while <lua> is open"},
                              Case{"1/magic.drav", "0.8 blue ripple </params>", "0.8 blue ripple",
                                   "magic.drav: expected a word at \"<tier>\" while <params> is open"},

@@ -1,0 +1,56 @@
+// One trivial script evaluation (a fresh Lua state with the safe libraries and the
+// 58 native functions, then "return true"), and one CEngine::SetTag while 30
+// assigned quests wait, each evaluating its completion script.
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "common/data_file_reader.h"
+#include "script/script_loader.h"
+#include "support/overlay_source.h"
+#include "support/sample_game.h"
+
+namespace {
+
+constexpr int kPendingQuests = 30;
+
+std::shared_ptr<DRAV::CLuaScript> ScriptOf(const std::string& element) {
+    DRAVCommon::CDataFileFactoryMemory files;
+    files.Add(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "bench.drav", {element.begin(), element.end()});
+    DRAVCommon::CDataFileReader reader(files, DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "bench.drav");
+    return DRAV::LoadScript(reader);
+}
+
+void TrivialEval(benchmark::State& state) {
+    DRAV::InstallNativeScriptFunctions();
+    auto script = ScriptOf("<lua> return true </lua>");
+    for (auto _ : state) {
+        DRAV::CScriptContext context;
+        benchmark::DoNotOptimize(script->Eval(nullptr, context));
+    }
+}
+BENCHMARK(TrivialEval);
+
+void SetTagWithPendingQuests(benchmark::State& state) {
+    std::string quests = "<quests>\n";
+    for (int i = 0; i < kPendingQuests; ++i)
+        quests += " <quest> quest" + std::to_string(i) + " \"Quest\" 10 assigned <lua> return drav_check_tag( context, "
+                  "\"done" + std::to_string(i) + "\" ) </lua> </quest>\n";
+    quests += "</quests>\n";
+    auto source = std::make_shared<QuillmereTest::OverlaySource>(QuillmereTest::SampleFolderSource());
+    source->Add(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "quests.drav", quests);
+
+    DRAV::CEngine engine;
+    engine.LoadModule(1, DRAV::CModuleVersionRange("Orvex", 5, 0), source);
+    engine.BeginNewGame(engine.NewGame());
+    engine.EnterArea();
+    engine.GetGame()->SetQuestTag("assigned", 1);
+    for (auto _ : state) engine.SetTag("bell", false);
+    state.counters["quests"] = kPendingQuests;
+}
+BENCHMARK(SetTagWithPendingQuests)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,81 @@
+// Quest tags: setting one tells the current area and completes the quests it
+// finishes, one after another.
+
+#include <string>
+
+#include "common/exception.h"
+#include "common/trace.h"
+#include "engine/engine.h"
+#include "rules/definitions/quest_info.h"
+#include "rules/items/item_attribute.h"
+#include "rules/items/item_template.h"
+#include "script/script.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/events/event.h"
+#include "world/item.h"
+
+namespace DRAV {
+
+void CEngine::SetTag(const std::string& tag, bool skipCheck) { SetTagValue(tag, 1, skipCheck); }
+
+void CEngine::SetTagValue(const std::string& tag, std::int32_t value, bool skipCheck) {
+    Game().SetQuestTag(tag, value);
+    if (value == 0) return;
+    if (CArea* area = Game().GetCurrentArea()) area->TriggerTagPatches(tag, Module());
+    if (skipCheck) return;
+    while (CheckForQuestCompletion2()) {
+    }
+}
+
+bool CEngine::CheckForQuestCompletion2() {
+    CGame& game = Game();
+    for (const auto& [name, quest] : Module().GetQuests()) {
+        if (game.IsQuestTagSet(name)) continue;
+        const std::string& assignment = quest->GetCompletionTag();
+        if (!assignment.empty() && !game.IsQuestTagSet(assignment)) continue;
+        if (!quest->GetScript() || m_failedQuests.count(name)) continue;
+
+        // A broken quest script must not make every later tag fail: it counts as
+        // not complete, and is reported the first time only.
+        std::int32_t result = 0;
+        try {
+            CScriptContext context;
+            context.noQuestCheck = true;
+            result = quest->GetScript()->Eval(this, context);
+        } catch (const CDRAVException& error) {
+            if (error.GetCode() != DRAV_ERR_SCRIPT) throw;
+            m_failedQuests.insert(name);
+            DRAV_TRACE(1, "Quest %s: script error: %s", name.c_str(), error.GetMessage().c_str());
+            game.PushMessage(MESSAGE_NOTICE, "Script Error in quest " + quest->GetName() + ": " + error.GetMessage());
+            continue;
+        }
+        if (result == 0) continue;
+
+        DRAV_TRACE(2, "Completed quest %s (%u)\n", name.c_str(), quest->GetReward());
+        SetTag(name, true);
+        game.PushMessage(MESSAGE_QUEST_COMPLETED, "The party has completed a quest for " +
+                                                      std::to_string(quest->GetReward()) + "xp (" +
+                                                      quest->GetName() + ").");
+        game.AwardExperience(quest->GetReward());
+        UpdatePartySpells();
+        return true;
+    }
+    return false;
+}
+
+void CEngine::UpdatePartySpells() {
+    CGame& game = Game();
+    for (const auto& member : game.GetParty())
+        if (!member->IsSummoned() && member->GetActionState() != ACTION_DEAD) member->InscribeScroll(Module(), &game);
+}
+
+void CEngine::SetItemTag(const CItem& item) {
+    for (const auto& attribute : item.GetTemplate().GetAttributes()) {
+        if (attribute->GetType() != ITEMATTR_QUEST) continue;
+        SetTag(static_cast<const CItemAttributeQuest&>(*attribute).GetQuestTag(), false);
+        return;
+    }
+}
+
+}  // namespace DRAV

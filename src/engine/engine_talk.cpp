@@ -1,0 +1,108 @@
+// The talk order (a conversation runs its partner's state scripts), leaving the
+// party and spending the points a member has earned.
+
+#include "common/exception.h"
+#include "common/trace.h"
+#include "engine/engine.h"
+#include "rules/definitions/talk_state.h"
+#include "script/script.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/events/event.h"
+#include "world/object.h"
+
+namespace DRAV {
+namespace {
+
+constexpr double kTalkOrderReach = 10.0;
+
+std::uint32_t ThingTypeOf(ThingId id) { return id >> 24; }
+
+// Runs `stateName` and every state its scripts name after it, one fresh context
+// each. A missing first state or a failing script empties the partner's replies.
+void RunTalkState(CEngine& engine, CActor& talker, CThing& partnerThing, CTalkTarget& partner,
+                  const std::string& stateName) {
+    partner.ClearTalkChoices();
+    try {
+        const CTalkState* state = FindTalkState(partner.GetTalkStates(), stateName);
+        if (!state) throw CDRAVException(DRAV_ERR_SCRIPT, "no talk state " + stateName + " for " + partner.GetName());
+        while (state) {
+            CScriptContext context;
+            context.actor = &talker;
+            context.partner = &partnerThing;
+            if (state->GetScript()) state->GetScript()->Eval(&engine, context);
+            if (context.nextState.empty()) break;
+            state = FindTalkState(partner.GetTalkStates(), context.nextState);
+        }
+    } catch (...) {
+        partner.ClearTalkChoices();
+        throw;
+    }
+}
+
+}  // namespace
+
+void CEngine::RunTalkOrder(CActor& actor, const CTalkOrder& order) {
+    CArea& area = CurrentArea();
+    CGame& game = Game();
+    switch (ThingTypeOf(order.partner)) {
+    case THING_ACTOR: {
+        CActor* partner = area.FindActor(order.partner);
+        if (!partner) throw CDRAVException(DRAV_ERR_PARTY_POSITION, "");
+        const Relation relation = partner->GetRelation();
+        if (partner == &actor || relation == RELATION_HOSTILE || relation == RELATION_BERSERK) return;
+        if (!area.CanReachActor(actor, *partner, kTalkOrderReach)) throw CDRAVException(DRAV_ERR_PARTY_POSITION, "");
+        partner->FaceTowards(actor);
+        if (!order.line.empty()) game.PushMessage(MESSAGE_NOTICE, actor.GetName() + " : " + order.line);
+        game.UpdatePeopleJournal(area, *partner, order.line);
+        RunTalkState(*this, actor, *partner, *partner, order.state);
+        return;
+    }
+    case THING_OBJECT: {
+        CObject* partner = area.FindObject(order.partner);
+        if (!partner || !actor.IsNextToObject(*partner)) throw CDRAVException(DRAV_ERR_PARTY_POSITION, "");
+        RunTalkState(*this, actor, *partner, *partner, order.state);
+        return;
+    }
+    default: throw CDRAVException(DRAV_ERR_PARTY_POSITION, "");
+    }
+}
+
+void CEngine::RunLeavePartyOrder(CActor& actor) {
+    if (!actor.IsPartyMember() || actor.IsMainCharacter()) throw CDRAVException(DRAV_ERR_PARTY_POSITION, "");
+    Game().RemovePartyMember(actor);
+    Game().PushEvent(std::make_shared<CInfoEvent>(EVENT_PARTY_CHANGED));
+}
+
+void CEngine::RunSpendPointsOrder(CActor& actor, const CSpendPointsOrder& order) {
+    if (!actor.IsPartyMember()) return;
+    if (order.attribute >= 0 && order.attribute < kNoAttribute) {
+        const auto attribute = static_cast<Attribute>(order.attribute);
+        if (actor.GetUnspentPoints() > 0) {
+            actor.SetAttribute(attribute, actor.GetAttribute(attribute) + 1);
+            actor.SetUnspentPoints(actor.GetUnspentPoints() - 1);
+        } else {
+            DRAV_TRACE(DRAVCommon::TRACE_LOW, "Actor %s  Attribute %d  No attribute points\n", actor.GetName().c_str(),
+                       order.attribute);
+        }
+    }
+    if (order.learn != kNoSkill) {
+        const auto skill = static_cast<SkillId>(order.learn);
+        if (actor.CanLearnSkill(skill)) {
+            actor.AddSkill(skill);
+            actor.InscribeScroll(Module(), &Game());
+        } else {
+            DRAV_TRACE(DRAVCommon::TRACE_LOW, "Actor %s  Skill %d  Can't gain skill\n", actor.GetName().c_str(),
+                        order.learn);
+        }
+    }
+    if (order.forget != kNoSkill) {
+        const auto skill = static_cast<SkillId>(order.forget);
+        if (actor.CanForgetSkill(skill)) {
+            actor.SetSkillEdit(false);
+            actor.RemoveSkill(skill);
+        }
+    }
+}
+
+}  // namespace DRAV

@@ -1,0 +1,193 @@
+// Quest, message, gold and item script functions, and the boxes a script opens.
+
+#include "engine/script_functions/script_function_lists.h"
+
+#include "common/exception.h"
+#include "engine/engine.h"
+#include "engine/script_functions/script_game_args.h"
+#include "rules/definitions/quest_info.h"
+#include "rules/items/item_template.h"
+#include "rules/module.h"
+#include "world/actor.h"
+#include "world/events/event.h"
+#include "world/game.h"
+#include "world/item.h"
+
+namespace DRAV {
+namespace {
+
+const CQuestInfo& FindQuest(const CScriptContext& context, const std::string& name) {
+    const QuestMap& quests = ScriptModule(context).GetQuests();
+    auto found = quests.find(name);
+    if (found == quests.end()) throw CDRAVException(DRAV_ERR_BAD_DATA, "no quest " + name);
+    return *found->second;
+}
+
+// The first item of template `key` the party has: each member's equipment in slot
+// order, then its backpack. False when there is none.
+bool FindPartyItem(CGame& game, const std::string& key, std::shared_ptr<CActor>& owner, int& slot,
+                   std::shared_ptr<CItem>& item) {
+    for (const auto& member : game.GetParty()) {
+        const EquipmentSlots& equipment = member->GetEquipment();
+        for (int i = 0; i < kEquipSlotCount; ++i) {
+            if (equipment[i] && equipment[i]->GetTemplate().GetKey() == key) {
+                owner = member, slot = i, item = equipment[i];
+                return true;
+            }
+        }
+        for (const auto& carried : member->GetBackpackItems()) {
+            if (carried->GetTemplate().GetKey() == key) {
+                owner = member, slot = -1, item = carried;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+int lua_check_assigned(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string name = GetLuaString(state, 2);
+    bool assigned = false;
+    ScriptGuard([&] {
+        const std::string& tag = FindQuest(context, name).GetCompletionTag();
+        assigned = !tag.empty() && ScriptGame(context).IsQuestTagSet(tag);
+    });
+    lua_pushboolean(state, assigned);
+    return 1;
+}
+
+int lua_assign_quest(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string name = GetLuaString(state, 2);
+    ScriptGuard([&] {
+        const CQuestInfo& quest = FindQuest(context, name);
+        CGame& game = ScriptGame(context);
+        // Written directly: assignment alone completes nothing and fires no patch.
+        if (!quest.GetCompletionTag().empty()) game.SetQuestTag(quest.GetCompletionTag(), 1);
+        game.PushMessage(MESSAGE_NOTICE, "You have been assigned a quest (" + quest.GetName() + ").");
+    });
+    return 0;
+}
+
+int lua_message(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string text = GetLuaString(state, 2);
+    ScriptGuard([&] { ScriptGame(context).PushMessage(MESSAGE_NOTICE, text); });
+    return 0;
+}
+
+int lua_give_gold(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::int64_t amount = GetLuaInteger(state, 2);
+    ScriptGuard([&] {
+        CGame& game = ScriptGame(context);
+        const std::int64_t gold = std::max<std::int64_t>(0, std::int64_t{game.GetGold()} + amount);
+        game.SetGold(static_cast<std::int32_t>(std::min<std::int64_t>(gold, INT32_MAX)));
+        game.PushMessage(MESSAGE_GOLD, amount > 0 ? "The party has gained " + std::to_string(amount) + " gold."
+                                                  : "The party has lost " + std::to_string(-amount) + " gold.");
+    });
+    return 0;
+}
+
+int lua_give_item(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string key = GetLuaString(state, 2);
+    const std::int32_t count = lua_gettop(state) >= 3 && lua_isnumber(state, 3) ? GetLuaInteger(state, 3) : 1;
+    ScriptGuard([&] {
+        CGame& game = ScriptGame(context);
+        // An exit or quest script has no actor: the main character takes the item.
+        std::shared_ptr<CActor> main = context.actor ? nullptr : game.GetMainActor();
+        CActor* receiver = context.actor ? context.actor : main.get();
+        if (!receiver) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "nobody to take the item");
+        const ThingId id = game.NewThingId(THING_ITEM);
+        std::shared_ptr<CItem> item = ScriptModule(context).CreateItem(key, count, id, 0);
+        ScriptEngine(context).SetItemTag(*item);
+        receiver->AddToBackpack(item, true);
+        game.PushMessage(MESSAGE_NOTICE, "The party has gained an item.");
+    });
+    return 0;
+}
+
+int lua_remove_item(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string key = GetLuaString(state, 2);
+    bool removed = false;
+    ScriptGuard([&] {
+        std::shared_ptr<CActor> owner;
+        std::shared_ptr<CItem> item;
+        int slot = -1;
+        if (!FindPartyItem(ScriptGame(context), key, owner, slot, item)) return;
+        if (slot >= 0) owner->RemoveEquipment(static_cast<EquipSlot>(slot));
+        else owner->RemoveFromBackpack(*item);
+        removed = true;
+    });
+    lua_pushboolean(state, removed);
+    return 1;
+}
+
+int lua_has_item(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string key = GetLuaString(state, 2);
+    bool found = false;
+    ScriptGuard([&] {
+        std::shared_ptr<CActor> owner;
+        std::shared_ptr<CItem> item;
+        int slot = -1;
+        found = FindPartyItem(ScriptGame(context), key, owner, slot, item);
+    });
+    lua_pushboolean(state, found);
+    return 1;
+}
+
+int lua_get_gold(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const CActor* actor = GetLuaActor(context, state);
+    lua_pushinteger(state, actor ? 0 : ScriptGame(context).GetGold());
+    return 1;
+}
+
+int lua_win(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    std::string text = GetLuaString(state, 2);
+    ScriptGuard([&] {
+        CGame& game = ScriptGame(context);
+        game.ExpandText(text);
+        game.SetStateCode(GAME_WON);
+        game.SetClosingText(text);
+    });
+    return 0;
+}
+
+int PushBox(lua_State* state, std::int32_t code) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string title = GetLuaString(state, 2);
+    std::string text = GetLuaString(state, 3);
+    ScriptGuard([&] {
+        CGame& game = ScriptGame(context);
+        game.ExpandText(text);
+        game.PushEvent(std::make_shared<CDialogBoxEvent>(code, title, text));
+    });
+    return 0;
+}
+
+int lua_dialog_box(lua_State* state) { return PushBox(state, EVENT_DIALOG_BOX); }
+int lua_help(lua_State* state) { return PushBox(state, EVENT_TUTORIAL); }
+
+}  // namespace
+
+const CNativeFunctionList kQuestFunctions = {
+    {"drav_check_assigned", lua_check_assigned},
+    {"drav_assign_quest", lua_assign_quest},
+    {"drav_message", lua_message},
+    {"drav_give_gold", lua_give_gold},
+    {"drav_give_item", lua_give_item},
+    {"drav_remove_item", lua_remove_item},
+    {"drav_has_item", lua_has_item},
+    {"drav_get_gold", lua_get_gold},
+    {"drav_win", lua_win},
+    {"drav_dialog_box", lua_dialog_box},
+    {"drav_help", lua_help},
+};
+
+}  // namespace DRAV

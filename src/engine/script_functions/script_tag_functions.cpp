@@ -1,0 +1,182 @@
+// Tag, journal, party and travel script functions: the lasting memory of the
+// module's scripts and where the party goes next.
+
+#include "engine/script_functions/script_function_lists.h"
+
+#include "common/exception.h"
+#include "engine/engine.h"
+#include "engine/script_functions/script_game_args.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/events/event.h"
+#include "world/game.h"
+
+namespace DRAV {
+namespace {
+
+std::string CurrentAreaName(CGame& game) {
+    if (!game.GetCurrentArea()) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the game has no current area");
+    return game.GetCurrentArea()->GetName();
+}
+
+int lua_set_tag(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string tag = GetLuaString(state, 2);
+    ScriptGuard([&] { ScriptEngine(context).SetTag(tag, context.noQuestCheck); });
+    return 0;
+}
+
+int lua_set_tag_value(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string tag = GetLuaString(state, 2);
+    const std::int32_t value = GetLuaInteger(state, 3);
+    ScriptGuard([&] { ScriptEngine(context).SetTagValue(tag, value, context.noQuestCheck); });
+    return 0;
+}
+
+int lua_check_tag(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string tag = GetLuaString(state, 2);
+    bool set = false;
+    ScriptGuard([&] { set = ScriptGame(context).IsQuestTagSet(tag); });
+    lua_pushboolean(state, set);
+    return 1;
+}
+
+int lua_check_and_set_tag(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string tag = GetLuaString(state, 2);
+    bool set = false;
+    ScriptGuard([&] {
+        set = ScriptGame(context).IsQuestTagSet(tag);
+        if (!set) ScriptEngine(context).SetTag(tag, context.noQuestCheck);
+    });
+    lua_pushboolean(state, set);
+    return 1;
+}
+
+int lua_get_tag_value(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string tag = GetLuaString(state, 2);
+    std::int32_t value = 0;
+    ScriptGuard([&] {
+        const auto& tags = ScriptGame(context).GetQuestTags();
+        if (auto found = tags.find(tag); found != tags.end()) value = found->second;
+    });
+    lua_pushinteger(state, value);
+    return 1;
+}
+
+int lua_journal(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string quest = GetLuaString(state, 2);
+    const std::string entry = GetLuaString(state, 3);
+    ScriptGuard([&] { ScriptGame(context).AddJournalEntry(entry, quest); });
+    return 0;
+}
+
+int lua_reveal_area(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string location = GetLuaString(state, 2);
+    ScriptGuard([&] { ScriptGame(context).RevealArea(location); });
+    return 0;
+}
+
+int lua_join_party(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state, true);
+    ScriptGuard([&] {
+        CActor& partner = GetScriptTalkActor(context);
+        CGame& game = ScriptGame(context);
+        if (game.IsPartyFull()) {
+            game.PushMessage(MESSAGE_NOTICE, partner.GetName() + " cannot join because your party is full.");
+            return;
+        }
+        CArea* area = game.GetCurrentArea();
+        if (!area) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the game has no current area");
+        // The new member stays in the area, now as its last actor.
+        std::shared_ptr<CActor> actor = area->RemoveActor(partner);
+        if (!actor) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, partner.GetName() + " is not in the area");
+        area->GetActors().push_back(actor);
+        game.AddPartyMember(actor);
+        game.PushEvent(std::make_shared<CInfoEvent>(EVENT_PARTY_CHANGED));
+    });
+    return 0;
+}
+
+int lua_leave_party(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    ScriptGuard([&] {
+        CActor* actor = context.partner ? &GetScriptTalkActor(context) : context.actor;
+        if (!actor || !actor->IsPartyMember())
+            throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "only a party member can leave the party");
+        CGame& game = ScriptGame(context);
+        game.RemovePartyMember(*actor);
+        game.PushEvent(std::make_shared<CInfoEvent>(EVENT_PARTY_CHANGED));
+    });
+    return 0;
+}
+
+int lua_goto_area(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string area = GetLuaString(state, 2);
+    const std::string entry = GetLuaString(state, 3);
+    ScriptGuard([&] {
+        CGame& game = ScriptGame(context);
+        game.SetStateCode(GAME_TRAVEL);
+        game.SetEntry(AreaEntryPoint(area, entry), 0, "");
+    });
+    return 0;
+}
+
+int lua_rest(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string entry = GetLuaString(state, 2);
+    ScriptGuard([&] {
+        CGame& game = ScriptGame(context);
+        if (game.IsInBattle()) {
+            game.PushMessage(MESSAGE_NOTICE, "You cannot rest while in battle.");
+            return;
+        }
+        game.SetStateCode(GAME_WIPED_OUT);
+        game.SetEntry(AreaEntryPoint(CurrentAreaName(game), entry), 0, "");
+    });
+    return 0;
+}
+
+int lua_set_resurrection(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string area = GetLuaString(state, 2);
+    const std::string entry = GetLuaString(state, 3);
+    ScriptGuard([&] { ScriptGame(context).SetResurrectionPoint(AreaEntryPoint(area, entry)); });
+    return 0;
+}
+
+int lua_set_return(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string entry = GetLuaString(state, 2);
+    ScriptGuard([&] {
+        CGame& game = ScriptGame(context);
+        game.SetReturnPoint(AreaEntryPoint(CurrentAreaName(game), entry));
+    });
+    return 0;
+}
+
+}  // namespace
+
+const CNativeFunctionList kTagFunctions = {
+    {"drav_set_tag", lua_set_tag},
+    {"drav_set_tag_value", lua_set_tag_value},
+    {"drav_check_tag", lua_check_tag},
+    {"drav_check_and_set_tag", lua_check_and_set_tag},
+    {"drav_get_tag_value", lua_get_tag_value},
+    {"drav_journal", lua_journal},
+    {"drav_reveal_area", lua_reveal_area},
+    {"drav_join_party", lua_join_party},
+    {"drav_leave_party", lua_leave_party},
+    {"drav_goto_area", lua_goto_area},
+    {"drav_rest", lua_rest},
+    {"drav_set_resurrection", lua_set_resurrection},
+    {"drav_set_return", lua_set_return},
+};
+
+}  // namespace DRAV

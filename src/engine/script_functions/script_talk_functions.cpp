@@ -1,0 +1,199 @@
+// Conversation script functions: speaking, replies, the next state, special
+// statistic checks, who an actor is, the partner's store and its leaving.
+
+#include "engine/script_functions/script_function_lists.h"
+
+#include "common/exception.h"
+#include "engine/engine.h"
+#include "engine/script_functions/script_game_args.h"
+#include "rules/definitions/talk_state.h"
+#include "rules/kinds/number_texts.h"
+#include "rules/vocabulary/skills.h"
+#include "rules/vocabulary/special_stat.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/events/event.h"
+#include "world/game.h"
+
+namespace DRAV {
+namespace {
+
+// The line goes to the log and, for an actor with a people-journal entry in the
+// current area, into the people journal.
+void Say(CGame& game, CActor* speaker, const std::string& line) {
+    game.PushMessage(MESSAGE_NOTICE, line);
+    if (speaker && game.GetCurrentArea()) game.UpdatePeopleJournal(*game.GetCurrentArea(), *speaker, line);
+}
+
+// The selected speaker (argument 2) and its text (argument 3). "party" is
+// everyone and no one: it cannot speak.
+CActor& ReadSpeaker(const CScriptContext& context, lua_State* state, std::string& text) {
+    CActor* actor = GetLuaActor(context, state);
+    text = GetLuaString(state, 3);
+    if (!actor) throw CLuaScriptError("Bad actor param\n");
+    return *actor;
+}
+
+bool SpecialStatCheck(CScriptContext& context, const std::string& keyword, std::int32_t target) {
+    const SpecialStat stat = ParseSpecialStat(keyword);
+    CGame& game = ScriptGame(context);
+    const std::int32_t best = game.GetBestPartySpecialStat(stat);
+    const bool success = best + 50 > target;
+    if (!success && stat == SPECIAL_OBSERVATION) return false;
+    std::string line;
+    if (context.partner) line = GetScriptTalkTarget(context).GetName() + " : ";
+    line += (success ? "Success " : "Fail ") +
+            FormatNamedRollText(GetSkillName(GetSpecialStatSkill(stat)), 50, best, target);
+    game.PushMessage(MESSAGE_NOTICE, line);
+    return success;
+}
+
+int lua_talk(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state, true);
+    const std::string text = GetLuaString(state, 2);
+    ScriptGuard(
+        [&] {
+            CGame& game = ScriptGame(context);
+            std::string line = GetScriptTalkTarget(context).GetName() + " : " + text;
+            game.ExpandText(line);
+            Say(game, dynamic_cast<CActor*>(context.partner), line);
+        },
+        "e\n");
+    return 0;
+}
+
+int lua_chatter(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    std::string text;
+    CActor& speaker = ReadSpeaker(context, state, text);
+    ScriptGuard([&] { Say(ScriptGame(context), &speaker, speaker.GetName() + " : " + text); });
+    return 0;
+}
+
+int lua_shout(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    std::string text;
+    CActor& speaker = ReadSpeaker(context, state, text);
+    ScriptGuard([&] {
+        CGame& game = ScriptGame(context);
+        std::string line = speaker.GetName() + " : " + text;
+        game.ExpandText(line);
+        game.PushEvent(std::make_shared<CDialogBoxEvent>(EVENT_DIALOG_BOX, speaker.GetName(), line));
+        Say(game, &speaker, line);
+    });
+    return 0;
+}
+
+int lua_add_talk_path(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state, true);
+    const std::string text = GetLuaString(state, 2);
+    const std::string stateName = GetLuaString(state, 3);
+    ScriptGuardKeepingMessage([&] {
+        CTalkTarget& partner = GetScriptTalkTarget(context);
+        if (!stateName.empty() && !FindTalkState(partner.GetTalkStates(), stateName))
+            throw CLuaScriptError("DRAV::CLuaScript::lua_add_talk_path Bad State: " + stateName + "\n");
+        partner.AddTalkChoice(std::make_shared<CTalkChoice>(text, stateName));
+    });
+    return 0;
+}
+
+int lua_is_in_party(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const CActor* actor = FindScriptActor(context, GetLuaString(state, 2));
+    lua_pushboolean(state, actor && actor->IsPartyMember());
+    return 1;
+}
+
+int lua_is_main_actor(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const CActor* actor = FindScriptActor(context, GetLuaString(state, 2));
+    lua_pushboolean(state, actor && actor->GetTemplateName() == "main");
+    return 1;
+}
+
+int lua_is_actor(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const CActor* actor = FindScriptActor(context, GetLuaString(state, 2));
+    const std::string tag = GetLuaString(state, 3);
+    lua_pushboolean(state, actor && actor->GetTemplateName() == tag);
+    return 1;
+}
+
+int lua_goto_state(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state, true);
+    const std::string name = GetLuaString(state, 2);
+    ScriptGuardKeepingMessage([&] {
+        if (!FindTalkState(GetScriptTalkTarget(context).GetTalkStates(), name))
+            throw CLuaScriptError("DRAV::CLuaScript::lua_goto_state no state : " + name + "\n");
+        context.nextState = name;
+    });
+    return 0;
+}
+
+int lua_diplomacy_check(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state, true);
+    const std::int32_t target = GetLuaInteger(state, 2);
+    const std::string success = GetLuaString(state, 3);
+    const std::string failure = GetLuaString(state, 4);
+    ScriptGuard([&] { context.nextState = SpecialStatCheck(context, "diplomacy", target) ? success : failure; });
+    return 0;
+}
+
+int lua_special_stat_check(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string keyword = GetLuaString(state, 2);
+    const std::int32_t target = GetLuaInteger(state, 3);
+    bool success = false;
+    ScriptGuard([&] { success = SpecialStatCheck(context, keyword, target); });
+    lua_pushboolean(state, success);
+    return 1;
+}
+
+int lua_get_special_stat(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    CActor* actor = GetLuaActor(context, state);
+    const std::string keyword = GetLuaString(state, 3);
+    std::int32_t value = 0;
+    ScriptGuard([&] {
+        const SpecialStat stat = ParseSpecialStat(keyword);
+        value = actor ? actor->GetSpecialStat(stat) : ScriptGame(context).GetBestPartySpecialStat(stat);
+    });
+    lua_pushinteger(state, value);
+    return 1;
+}
+
+int lua_store(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state, true);
+    ScriptGuard([&] { GetScriptTalkActor(context).SetStoreFlag(true); });
+    return 0;
+}
+
+int lua_remove_actor(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state, true);
+    ScriptGuard([&] {
+        CActor& partner = GetScriptTalkActor(context);
+        partner.SetActionState(ACTION_DEAD);
+        partner.SetAttackTarget(ScriptGame(context).GetTick(), nullptr);
+    });
+    return 0;
+}
+
+}  // namespace
+
+const CNativeFunctionList kTalkFunctions = {
+    {"drav_talk", lua_talk},
+    {"drav_chatter", lua_chatter},
+    {"drav_shout", lua_shout},
+    {"drav_add_talk_path", lua_add_talk_path},
+    {"drav_is_in_party", lua_is_in_party},
+    {"drav_is_main_actor", lua_is_main_actor},
+    {"drav_is_actor", lua_is_actor},
+    {"drav_goto_state", lua_goto_state},
+    {"drav_diplomacy_check", lua_diplomacy_check},
+    {"drav_special_stat_check", lua_special_stat_check},
+    {"drav_get_special_stat", lua_get_special_stat},
+    {"drav_store", lua_store},
+    {"drav_remove_actor", lua_remove_actor},
+};
+
+}  // namespace DRAV

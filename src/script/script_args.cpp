@@ -1,0 +1,29 @@
+#include "script/script_args.h"
+
+#include "script/lua_script.h"
+
+namespace DRAV {
+
+CScriptContext& GetLuaContext(lua_State* state, bool talk) {
+    // A full userdata whose block happens to hold a context is not trusted either:
+    // only the pointer this evaluation handed to drav_script is.
+    CScriptContext* running = RunningContext(state);
+    if (!running || lua_touserdata(state, 1) != running) throw CLuaScriptError("Script didn't propagate context\n");
+    if (talk && !(running->testMode ? running->testPartner != nullptr : running->partner != nullptr))
+        throw CLuaScriptError("Talk used in non-talk script\n");
+    return *running;
+}
+
+std::string GetLuaString(lua_State* state, int index) {
+    if (lua_type(state, index) != LUA_TSTRING && lua_type(state, index) != LUA_TNUMBER)
+        throw CLuaScriptError("Bad string arg\n");
+    size_t length = 0;
+    const char* text = lua_tolstring(state, index, &length);
+    return std::string(text, length);
+}
+
+std::int32_t GetLuaInteger(lua_State* state, int index) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(lua_tointegerx(state, index, nullptr)));
+}
+
+}  // namespace DRAV

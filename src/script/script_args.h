@@ -1,0 +1,52 @@
+#pragma once
+// How native script functions read their arguments and report bad ones.
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+#include <lua.hpp>
+
+#include "script/script.h"
+
+namespace DRAV {
+
+// Thrown by a native function to end the script with a Lua error of exactly this
+// text. The native-function wrapper raises it once the handler's frames are gone,
+// so no C++ object is skipped by Lua's long jump.
+class CLuaScriptError : public std::runtime_error {
+public:
+    explicit CLuaScriptError(const std::string& text) : std::runtime_error(text) {}
+};
+
+// Argument 1: the running evaluation's own context. Anything else, also another
+// evaluation's context, is "Script didn't propagate context\n"; with `talk` a
+// context without a partner (in test mode: without a test partner) is
+// "Talk used in non-talk script\n".
+CScriptContext& GetLuaContext(lua_State* state, bool talk = false);
+
+// A string argument; a number reads as its text. Anything else: "Bad string arg\n".
+std::string GetLuaString(lua_State* state, int index);
+
+// An integer argument, unchecked: missing or non-numeric reads as 0.
+std::int32_t GetLuaInteger(lua_State* state, int index);
+
+// Runs `work`; any exception but a CLuaScriptError becomes the Lua error `text`.
+template <typename Work>
+void ScriptGuard(Work&& work, const char* text = "internal error\n") {
+    try {
+        work();
+    } catch (const CLuaScriptError&) {
+        throw;
+    } catch (...) {
+        throw CLuaScriptError(text);
+    }
+}
+
+// As ScriptGuard, but a CDRAVException with a message raises its own message.
+template <typename Work>
+void ScriptGuardKeepingMessage(Work&& work);
+
+}  // namespace DRAV
+
+#include "script/script_args_inl.h"

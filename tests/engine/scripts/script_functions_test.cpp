@@ -1,0 +1,266 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/scripts/script_test_game.h"
+#include "support/overlay_source.h"
+#include "rules/module.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/cell.h"
+#include "world/item.h"
+#include "world/object.h"
+
+using QuillmereTest::ScriptTestGame;
+
+namespace {
+
+TEST(QuestScripts, CompletingTheChainRewardsEachQuestOnce) {
+    ScriptTestGame game;
+    auto hollis = game.Innkeeper();
+    game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(hollis->GetId(), "news", ""));
+    game.DrainEvents();
+    const std::uint32_t experience = game.Main()->GetExperience();
+
+    game.Eval("drav_set_tag( context, \"boatwright_found\" )");
+    const auto lines = game.Lines();
+    auto has = [&](const std::string& line) { return std::find(lines.begin(), lines.end(), line) != lines.end(); };
+    EXPECT_TRUE(has("The party has completed a quest for 300xp (The Missing Boatwright)."));
+    EXPECT_TRUE(has("The party has completed a quest for 150xp (Home to the Slip)."));
+    EXPECT_EQ(game.Main()->GetExperience(), experience + 450);
+    EXPECT_TRUE(game.Game().IsQuestTagSet("find_boatwright"));
+    EXPECT_TRUE(game.Game().IsQuestTagSet("boatwright_home"));
+
+    // Setting the tag again rewards nothing more.
+    game.Eval("drav_set_tag( context, \"boatwright_found\" )");
+    EXPECT_TRUE(game.Lines().empty());
+    EXPECT_EQ(game.Main()->GetExperience(), experience + 450);
+}
+
+TEST(QuestScripts, MendedQuestsCompleteOnTheirOwnTags) {
+    ScriptTestGame game;
+    game.Eval("drav_set_tag( context, \"smugglers_seen\" ) drav_set_tag( context, \"ferry_fare_asked\" )");
+    EXPECT_FALSE(game.Game().IsQuestTagSet("reed_smugglers"));
+    EXPECT_FALSE(game.Game().IsQuestTagSet("ferry_passage"));
+    // Checking the quest no longer reports it as a side effect.
+    EXPECT_FALSE(game.Game().IsQuestTagSet("smugglers_reported"));
+    game.Eval("drav_set_tag( context, \"smugglers_reported\" ) drav_set_tag( context, \"ferry_crossed\" )");
+    EXPECT_TRUE(game.Game().IsQuestTagSet("reed_smugglers"));
+    EXPECT_TRUE(game.Game().IsQuestTagSet("ferry_passage"));
+}
+
+TEST(QuestScripts, TagValueZeroWritesWithoutCheckingQuests) {
+    ScriptTestGame game;
+    game.Game().SetQuestTag("boatwright_asked", 1);
+    game.Eval("drav_set_tag_value( context, \"boatwright_found\", 0 )");
+    EXPECT_EQ(game.Eval("return drav_check_tag( context, \"boatwright_found\" )"), 0);
+    EXPECT_EQ(game.Eval("return drav_get_tag_value( context, \"boatwright_found\" )"), 0);
+    EXPECT_EQ(game.Eval("return drav_get_tag_value( context, \"never_set\" )"), 0);
+    EXPECT_EQ(game.Eval("return drav_check_and_set_tag( context, \"bell\" )"), 0);
+    EXPECT_EQ(game.Eval("return drav_check_and_set_tag( context, \"bell\" )"), 1);
+    game.Eval("drav_set_tag_value( context, \"boatwright_found\", 3 )");
+    EXPECT_TRUE(game.Game().IsQuestTagSet("find_boatwright"));
+}
+
+TEST(QuestScripts, AssignedTestFollowsTheAssignmentTag) {
+    ScriptTestGame game;
+    EXPECT_EQ(game.Eval("return drav_check_assigned( context, \"find_boatwright\" )"), 0);
+    game.Eval("drav_assign_quest( context, \"find_boatwright\" )");
+    EXPECT_EQ(game.Eval("return drav_check_assigned( context, \"find_boatwright\" )"), 1);
+    game.Eval("drav_set_tag_value( context, \"boatwright_asked\", 0 )");
+    EXPECT_EQ(game.Eval("return drav_check_assigned( context, \"find_boatwright\" )"), 0);
+    EXPECT_EQ(game.Failure("drav_assign_quest( context, \"no_such_quest\" )"), "internal error\n");
+}
+
+TEST(GoldScripts, LossesClampAtZeroAndNameTheAskedAmount) {
+    ScriptTestGame game;
+    game.Game().SetGold(10);
+    game.DrainEvents();
+    game.Eval("drav_give_gold( context, -25 ) drav_give_gold( context, 0 ) drav_give_gold( context, 7 )");
+    EXPECT_EQ(game.Lines(), (std::vector<std::string>{"The party has lost 25 gold.", "The party has lost 0 gold.",
+                                                      "The party has gained 7 gold."}));
+    EXPECT_EQ(game.Eval("return drav_get_gold( context, \"party\" )"), 7);
+    EXPECT_EQ(game.Eval("return drav_get_gold( context, \"main\" )"), 0);
+    // Gold cannot wrap around past the largest amount.
+    game.Eval("drav_give_gold( context, 2147483647 )");
+    EXPECT_EQ(game.Game().GetGold(), 2147483647);
+}
+
+TEST(ItemScripts, GiveFindAndRemove) {
+    ScriptTestGame game;
+    game.DrainEvents();
+    game.Eval("drav_give_item( context, \"eel_pie\" ) drav_give_item( context, \"eel_pie\", 5 )");
+    EXPECT_EQ(game.Lines(), (std::vector<std::string>{"The party has gained an item.", "The party has gained an item."}));
+    std::int32_t pies = 0;
+    for (const auto& item : game.Main()->GetBackpackItems())
+        if (item->GetTemplate().GetKey() == "eel_pie") pies += item->GetCount();
+    EXPECT_EQ(pies, 6);
+
+    EXPECT_EQ(game.Eval("return drav_has_item( context, \"eel_pie\" )"), 1);
+    EXPECT_EQ(game.Eval("return drav_remove_item( context, \"eel_pie\" )"), 1);
+    EXPECT_EQ(game.Eval("return drav_has_item( context, \"eel_pie\" )"), 0);
+    EXPECT_EQ(game.Eval("return drav_remove_item( context, \"eel_pie\" )"), 0);
+    EXPECT_EQ(game.Failure("drav_give_item( context, \"no_such_item\" )"), "internal error\n");
+}
+
+TEST(MessageScripts, OnlyBoxesExpandMarkers) {
+    ScriptTestGame game;
+    game.DrainEvents();
+    game.Eval("drav_message( context, \"Hello MAINNAME\" ) drav_dialog_box( context, \"Title\", \"Hello MAINNAME\" )");
+    auto events = game.DrainEvents();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(dynamic_cast<DRAV::CMessageEvent&>(*events[0]).GetText(), "Hello MAINNAME");
+    auto& box = dynamic_cast<DRAV::CDialogBoxEvent&>(*events[1]);
+    EXPECT_EQ(box.GetCode(), DRAV::EVENT_DIALOG_BOX);
+    EXPECT_EQ(box.GetText(), "Hello Wren");
+
+    game.Eval("drav_win( context, \"Farewell, MAINNAME\" )");
+    EXPECT_EQ(game.Game().GetStateCode(), DRAV::GAME_WON);
+    EXPECT_EQ(game.Game().GetClosingText(), "Farewell, Wren");
+}
+
+TEST(ArgumentRules, SelectorsAndErrors) {
+    ScriptTestGame game;
+    auto hollis = game.Innkeeper();
+    EXPECT_EQ(game.Eval("return drav_is_main_actor( context, \"main\" )"), 1);
+    EXPECT_EQ(game.Eval("return drav_is_in_party( context, \"main\" )"), 1);
+    EXPECT_EQ(game.Eval("return drav_is_in_party( context, \"innkeeper\" )"), 0);
+    EXPECT_EQ(game.Eval("return drav_is_in_party( context, \"nobody\" )"), 0);
+    EXPECT_EQ(game.Eval("return drav_is_actor( context, \"target\", \"innkeeper\" )", hollis.get()), 1);
+
+    EXPECT_EQ(game.Failure("drav_chatter( context, \"target\", \"hi\" )"), "Bad actor param\n");
+    EXPECT_EQ(game.Failure("drav_chatter( context, \"party\", \"hi\" )"), "Bad actor param\n");
+    EXPECT_EQ(game.Failure("drav_talk( context, \"hi\" )"), "Talk used in non-talk script\n");
+    EXPECT_EQ(game.Failure("drav_set_tag( \"bell\" )"), "Script didn't propagate context\n");
+    EXPECT_EQ(game.Failure("drav_set_tag( context, nil )"), "Bad string arg\n");
+    EXPECT_EQ(game.Failure("drav_goto_state( context, \"gossip\" )", hollis.get()),
+              "DRAV::CLuaScript::lua_goto_state no state : gossip\n");
+    EXPECT_EQ(game.Failure("drav_add_talk_path( context, \"Well?\", \"gossip\" )", hollis.get()),
+              "DRAV::CLuaScript::lua_add_talk_path Bad State: gossip\n");
+    // Functions whose rules come later refuse.
+    EXPECT_EQ(game.Failure("drav_get_level( context, \"main\" )"), "internal error\n");
+    // A special statistic that does not exist.
+    EXPECT_EQ(game.Failure("drav_special_stat_check( context, \"luck\", 10 )"), "internal error\n");
+
+    // An object partner is no actor: "target" passes code 2 through unchanged.
+    DRAV::CObject* heron = nullptr;
+    for (const auto& object : game.Area().GetObjects())
+        if (object->GetName() == "Heron Statue") heron = object.get();
+    ASSERT_TRUE(heron);
+    EXPECT_EQ(game.Failure("drav_is_in_party( context, \"target\" )", heron), "code 2");
+    EXPECT_EQ(game.Failure("drav_store( context )", heron), "internal error\n");
+}
+
+TEST(TravelScripts, GotoAreaPlacesThePartyAtTheEntry) {
+    ScriptTestGame game;
+    game.Eval("drav_goto_area( context, \"reed_marsh\", \"hideout\" )");
+    EXPECT_EQ(game.Game().GetStateCode(), DRAV::GAME_TRAVEL);
+    DRAV::AreaEntryPoint destination;
+    ASSERT_TRUE(game.Engine().GetAvailableExit(destination));
+    game.Engine().LeaveArea();
+    game.Engine().EnterArea();
+    EXPECT_EQ(game.Area().GetName(), "reed_marsh");
+    EXPECT_EQ(game.Game().GetStateCode(), DRAV::GAME_PLAYING);
+    const auto& main = *game.Main();
+    // On the centre of the hideout entry ( 14 5 ): nothing stands there.
+    EXPECT_DOUBLE_EQ(main.GetX(), 14.5 * DRAV::kCellSize);
+    EXPECT_DOUBLE_EQ(main.GetY(), 5.5 * DRAV::kCellSize);
+}
+
+TEST(TravelScripts, EntryScriptRunsForTheFirstLivingMember) {
+    ScriptTestGame game;
+    auto travel = [&] {
+        game.Eval("drav_goto_area( context, \"reed_marsh\", \"landing\" )");
+        game.Engine().LeaveArea();
+        game.DrainEvents();
+        game.Engine().EnterArea();
+        return game.Lines();
+    };
+    const std::string greeting = "Reeds close over the lane. Somewhere ahead, a heron calls.";
+    auto first = travel();
+    EXPECT_NE(std::find(first.begin(), first.end(), greeting), first.end());
+    EXPECT_EQ(game.Game().GetReturnPoint(), DRAV::AreaEntryPoint("reed_marsh", "landing"));
+    // The marsh announces itself the first time only.
+    auto second = travel();
+    EXPECT_EQ(std::find(second.begin(), second.end(), greeting), second.end());
+}
+
+TEST(TravelScripts, ExitScriptDecidesWhetherThePartyMayLeave) {
+    ScriptTestGame game;
+    game.Eval("drav_goto_area( context, \"reed_marsh\", \"landing\" )");
+    game.Engine().LeaveArea();
+    game.Engine().EnterArea();
+    // The marsh's way home lets the party go, and a rescued boatwright follows once.
+    game.Game().SetQuestTag("boatwright_found", 1);
+    game.Game().SetAvailableExitName("landing_path");
+    game.Game().SetStateCode(DRAV::GAME_EXIT_AVAILABLE);
+    game.DrainEvents();
+    DRAV::AreaEntryPoint destination;
+    EXPECT_TRUE(game.Engine().GetAvailableExit(destination));
+    EXPECT_TRUE(game.Engine().GetAvailableExit(destination));
+    EXPECT_EQ(game.Lines(),
+              (std::vector<std::string>{"The boatwright limps along behind you, muttering about his tools."}));
+}
+
+TEST(PartyScripts, JoinAndLeave) {
+    ScriptTestGame game;
+    auto hollis = game.Innkeeper();
+    game.DrainEvents();
+    game.Eval("drav_join_party( context )", hollis.get());
+    ASSERT_EQ(game.Game().GetParty().size(), 2u);
+    EXPECT_TRUE(hollis->IsPartyMember());
+    // The new member stays in the area, now its last actor.
+    EXPECT_EQ(game.Area().GetActors().back(), hollis);
+    EXPECT_EQ(game.Eval("return drav_is_in_party( context, \"innkeeper\" )"), 1);
+
+    // Leaving from his own heartbeat (no partner): the heartbeat's actor goes.
+    game.Eval("drav_leave_party( context )", nullptr, hollis.get());
+    EXPECT_EQ(game.Game().GetParty().size(), 1u);
+    EXPECT_FALSE(hollis->IsPartyMember());
+    EXPECT_EQ(game.Failure("drav_leave_party( context )", hollis.get()), "internal error\n");
+}
+
+TEST(TravelScripts, RestIsRefusedInBattle) {
+    ScriptTestGame game;
+    game.Game().SetInBattle(true);
+    game.DrainEvents();
+    game.Eval("drav_rest( context, \"dock\" )");
+    EXPECT_EQ(game.Lines(), (std::vector<std::string>{"You cannot rest while in battle."}));
+    EXPECT_EQ(game.Game().GetStateCode(), DRAV::GAME_PLAYING);
+}
+
+TEST(QuestScripts, ABrokenQuestScriptIsReportedOnceAndCountsAsNotComplete) {
+    // A module author's mistake: a quest that calls a function that does not exist.
+    auto source = std::make_shared<QuillmereTest::OverlaySource>(QuillmereTest::SampleFolderSource());
+    source->Add(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "quests.drav",
+                "<quests>\n"
+                " <quest> broken \"Broken\" 10 0 <lua> return drav_no_such_function( context ) </lua> </quest>\n"
+                " <quest> sound \"Sound\" 20 0 <lua> return drav_check_tag( context, \"bell\" ) </lua> </quest>\n"
+                "</quests>\n");
+    DRAV::CEngine engine;
+    engine.LoadModule(1, DRAV::CModuleVersionRange("Orvex", 5, 0), source);
+    engine.BeginNewGame(engine.NewGame());
+    engine.EnterArea();
+    DRAV::CGame& game = *engine.GetGame();
+    std::shared_ptr<DRAV::CEvent> event;
+    while (game.PopEvent(event)) {
+    }
+
+    int reports = 0;
+    auto countReports = [&] {
+        while (game.PopEvent(event))
+            if (auto* message = dynamic_cast<DRAV::CMessageEvent*>(event.get()))
+                if (message->GetText().rfind("Script Error in quest Broken", 0) == 0) ++reports;
+    };
+    EXPECT_NO_THROW(engine.SetTag("gate", false));
+    countReports();
+    EXPECT_EQ(reports, 1);
+    // Later tags neither throw nor report it again, and other quests still complete.
+    EXPECT_NO_THROW(engine.SetTag("bell", false));
+    countReports();
+    EXPECT_EQ(reports, 1);
+    EXPECT_TRUE(game.IsQuestTagSet("sound"));
+    EXPECT_FALSE(game.IsQuestTagSet("broken"));
+}
+
+}  // namespace

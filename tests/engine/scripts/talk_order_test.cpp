@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include "engine/scripts/script_test_game.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/order.h"
+#include "rules/magic/spell.h"
+#include "rules/module.h"
+
+using QuillmereTest::ScriptTestGame;
+
+namespace {
+
+std::vector<std::string> ChoiceTexts(const DRAV::CTalkTarget& partner) {
+    std::vector<std::string> texts;
+    for (const auto& choice : partner.GetTalkChoices()) texts.push_back(choice->GetText());
+    return texts;
+}
+
+std::string Expanded(const ScriptTestGame& game, std::string text) {
+    game.Game().ExpandText(text);
+    return text;
+}
+
+TEST(TalkOrder, InnkeeperGreetsByNameAndOffersReplies) {
+    ScriptTestGame game;
+    auto hollis = game.Innkeeper();
+    ASSERT_TRUE(hollis);
+    game.DrainEvents();
+    game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(hollis->GetId(), "start", "Good evening."));
+
+    const auto lines = game.Lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "Wren : Good evening.");
+    EXPECT_EQ(lines[1], Expanded(game, "Hollis the Innkeeper : Welcome to the Heron's Rest. MAINNAME is it? Let me "
+                                       "write your company in the book: PARTY"));
+    EXPECT_NE(lines[1].find("Rest. Wren is it?"), std::string::npos);
+    EXPECT_NE(lines[1].find(" - Wren ("), std::string::npos);
+    EXPECT_EQ(ChoiceTexts(*hollis),
+              (std::vector<std::string>{"What news on the river?", "What have you got to eat?", "Farewell."}));
+    // The partner is noted in the people journal.
+    EXPECT_FALSE(game.Game().GetPeopleJournal().empty());
+
+    // Once the lanterns were seen, the question about them is offered too.
+    game.Game().SetQuestTag("smugglers_seen", 1);
+    game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(hollis->GetId(), "start", ""));
+    EXPECT_EQ(ChoiceTexts(*hollis).size(), 4u);
+}
+
+TEST(TalkOrder, ChainOfStatesRunsInOneOrderAndAssignsTheQuest) {
+    ScriptTestGame game;
+    auto hollis = game.Innkeeper();
+    game.DrainEvents();
+    game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(hollis->GetId(), "news", "What news on the river?"));
+
+    const auto lines = game.Lines();
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[1], "Hollis the Innkeeper : News? There is only the one story on the landing this week.");
+    EXPECT_EQ(lines[2].rfind("Hollis the Innkeeper : The boatwright has not been at his slip", 0), 0u);
+    EXPECT_EQ(lines[3], "You have been assigned a quest (The Missing Boatwright).");
+    EXPECT_EQ(lines[4], "Your Journal has been updated.");
+    EXPECT_TRUE(game.Game().IsQuestTagSet("boatwright_asked"));
+    EXPECT_EQ(ChoiceTexts(*hollis), (std::vector<std::string>{"We will look for him.", "Tell me something else."}));
+
+    // Asked again, the quest is not assigned twice.
+    game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(hollis->GetId(), "news", ""));
+    EXPECT_EQ(game.Lines().size(), 2u);
+}
+
+TEST(TalkOrder, DiplomacyDecidesTheBranchAndTheGiftReachesTheTalker) {
+    ScriptTestGame game;
+    auto hollis = game.Innkeeper();
+    const std::int32_t best = game.Game().GetBestPartySpecialStat(DRAV::SPECIAL_DIPLOMACY);
+    game.DrainEvents();
+
+    // The innkeeper's target is 40: a party whose best is below -10 fails it.
+    game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(hollis->GetId(), "lanterns", ""));
+    auto lines = game.Lines();
+    ASSERT_FALSE(lines.empty());
+    const bool confided = best + 50 > 40;
+    EXPECT_EQ(lines[0].rfind(confided ? "Hollis the Innkeeper : Success [" : "Hollis the Innkeeper : Fail [", 0), 0u)
+        << lines[0];
+    if (confided) {
+        EXPECT_EQ(lines.back(), "The party has gained an item.");
+        EXPECT_EQ(game.Eval("return drav_has_item( context, \"reed_lantern\" )"), 1);
+    }
+}
+
+TEST(TalkOrder, MissingStateFailsOnceAndTheOrderIsGone) {
+    ScriptTestGame game;
+    auto hollis = game.Innkeeper();
+    game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(hollis->GetId(), "start", ""));
+    ASSERT_FALSE(hollis->GetTalkChoices().empty());
+
+    game.Main()->PushInstantOrder(std::make_shared<DRAV::CTalkOrder>(hollis->GetId(), "gossip", ""));
+    try {
+        game.Engine().RunInstantOrders();
+        ADD_FAILURE() << "a missing state must fail";
+    } catch (const CDRAVException& error) {
+        EXPECT_EQ(error.GetCode(), DRAV_ERR_SCRIPT);
+    }
+    EXPECT_TRUE(hollis->GetTalkChoices().empty());
+    EXPECT_FALSE(game.Main()->GetInstantOrder());
+    EXPECT_NO_THROW(game.Engine().RunInstantOrders());
+
+    // A next state that does not exist only ends the chain.
+    EXPECT_NO_THROW(game.Eval("drav_diplomacy_check( context, 0, \"nowhere\", \"nowhere\" )", hollis.get()));
+}
+
+TEST(TalkOrder, HostilePartnerAndSelfAreIgnored) {
+    ScriptTestGame game;
+    auto hollis = game.Innkeeper();
+    hollis->SetRelation(DRAV::RELATION_HOSTILE);
+    game.DrainEvents();
+    game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(hollis->GetId(), "start", "Hello?"));
+    game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(game.Main()->GetId(), "start", "Hello?"));
+    EXPECT_TRUE(game.Lines().empty());
+}
+
+TEST(LeavePartyOrder, MainCharacterCannotLeave) {
+    ScriptTestGame game;
+    EXPECT_THROW(game.Engine().RunLeavePartyOrder(*game.Main()), CDRAVException);
+    EXPECT_EQ(game.Game().GetParty().size(), 1u);
+}
+
+TEST(SpendPointsOrder, RaisesAnAttributeOnlyWithPoints) {
+    ScriptTestGame game;
+    DRAV::CActor& wren = *game.Main();
+    wren.SetUnspentPoints(1);
+    const auto strength = wren.GetAttribute(DRAV::Attribute(0));
+    game.Engine().RunSpendPointsOrder(wren, DRAV::CSpendPointsOrder(0, DRAV::kNoSkill, DRAV::kNoSkill));
+    game.Engine().RunSpendPointsOrder(wren, DRAV::CSpendPointsOrder(0, DRAV::kNoSkill, DRAV::kNoSkill));
+    EXPECT_EQ(wren.GetAttribute(DRAV::Attribute(0)), strength + 1);
+    EXPECT_EQ(wren.GetUnspentPoints(), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(UpdatePartySpells, MembersLearnWhatTheirSkillsAllowOnce) {
+    ScriptTestGame game;
+    DRAV::CActor& wren = *game.Main();
+    const DRAV::CSpell* chosen = nullptr;
+    for (const auto& [key, spell] : game.Module().GetSpells()) {
+        if (spell->GetSecondSkill() == DRAV::SKILL_NONE || !wren.LacksSpell(*spell)) continue;
+        wren.AddSkill(spell->GetSchool());
+        wren.AddSkill(spell->GetSecondSkill());
+        if (wren.MeetsSpellRequirements(*spell)) {
+            chosen = spell.get();
+            break;
+        }
+    }
+    ASSERT_TRUE(chosen) << "the sample has a spell a level-1 character can learn";
+    game.DrainEvents();
+    game.Engine().UpdatePartySpells();
+    EXPECT_FALSE(wren.LacksSpell(*chosen));
+    const auto lines = game.Lines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Wren inscribes " + chosen->GetName() + "."), lines.end());
+    game.Engine().UpdatePartySpells();
+    EXPECT_TRUE(game.Lines().empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(InnkeeperHeartbeat, StandsTheRoundOnceTheBoatwrightIsHome) {
+    ScriptTestGame game;
+    auto hollis = game.Innkeeper();
+    ASSERT_TRUE(hollis->GetHeartbeat());
+    auto beat = [&] {
+        DRAV::CScriptContext context;
+        context.actor = hollis.get();
+        hollis->GetHeartbeat()->Eval(&game.Engine(), context);
+        return game.Lines();
+    };
+    game.DrainEvents();
+    EXPECT_TRUE(beat().empty());
+    game.Game().SetQuestTag("boatwright_found", 1);
+    EXPECT_EQ(beat(), (std::vector<std::string>{"Hollis the Innkeeper : The boatwright is home! Drinks on the house tonight!"}));
+    EXPECT_TRUE(beat().empty());
+}
+
+}  // namespace
