@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "support/expect_drav.h"
 #include "support/sample_game.h"
 
@@ -104,4 +108,43 @@ TEST(EngineAreas, AFailedEntryLeavesTheGameAsItWas) {
     game.Game().SetEntry({"reed_marsh", "landing"}, AREA_LOAD_FRESH, "");
     game.Engine().EnterArea();
     EXPECT_EQ(game.Area().GetName(), "reed_marsh");
+}
+
+// A party arriving anywhere in the chapter must be able to look round before a
+// way out is offered: every entry of every area reachable from the start stands
+// more than the exit range from every exit that may be open, with no tags set
+// and with every exit's own tag set.
+TEST(EngineAreas, NoEntryOfTheSampleOffersAnExitOnArrival) {
+    const auto start = StartSampleGame();
+    std::vector<std::string> areas{start.Area().GetName()};
+    for (std::size_t index = 0; index < areas.size(); ++index) {
+        const std::string name = areas[index];
+        CArea probe(&start.Game());
+        probe.LoadAreaFile("", name, start.Module(), AREA_LOAD_FRESH, false);
+        std::vector<std::string> exitTags;
+        for (const auto& exit : probe.GetExits()) {
+            if (!exit->requiredTag.empty()) exitTags.push_back(exit->requiredTag);
+            if (!exit->destinationEntry.empty() &&
+                std::find(areas.begin(), areas.end(), exit->destinationArea) == areas.end())
+                areas.push_back(exit->destinationArea);
+        }
+        for (const auto& entry : probe.GetEntries()) {
+            for (const bool tagsSet : {false, true}) {
+                auto game = StartSampleGame();
+                for (const auto& tag : exitTags) {
+                    ASSERT_FALSE(game.Game().IsQuestTagSet(tag)) << tag;
+                    if (tagsSet) game.Game().SetQuestTag(tag, 1);
+                }
+                game.Game().SetEntry({name, entry->name}, AREA_LOAD_FRESH, "");
+                game.Game().SetStateCode(GAME_EXIT_AVAILABLE);
+                game.Engine().LeaveArea();
+                game.Engine().EnterArea();
+                EXPECT_EQ(game.Game().GetStateCode(), GAME_PLAYING)
+                    << name << " entry " << entry->name << (tagsSet ? " with exit tags set" : "") << " offers "
+                    << game.Game().GetAvailableExitName() << " at " << game.Main()->GetX() << ", "
+                    << game.Main()->GetY();
+            }
+        }
+    }
+    EXPECT_EQ(areas.size(), 2u);
 }

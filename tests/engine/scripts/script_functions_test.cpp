@@ -162,9 +162,9 @@ TEST(TravelScripts, GotoAreaPlacesThePartyAtTheEntry) {
     EXPECT_EQ(game.Area().GetName(), "reed_marsh");
     EXPECT_EQ(game.Game().GetStateCode(), DRAV::GAME_PLAYING);
     const auto& main = *game.Main();
-    // At the hideout entry ( 8 2 ), or on the nearest free cell around it.
-    EXPECT_LE(std::abs(main.GetX() / DRAV::kCellSize - 8.5), 2.0);
-    EXPECT_LE(std::abs(main.GetY() / DRAV::kCellSize - 2.5), 2.0);
+    // On the centre of the hideout entry ( 14 5 ): nothing stands there.
+    EXPECT_DOUBLE_EQ(main.GetX(), 14.5 * DRAV::kCellSize);
+    EXPECT_DOUBLE_EQ(main.GetY(), 5.5 * DRAV::kCellSize);
 }
 
 TEST(TravelScripts, EntryScriptRunsForTheFirstLivingMember) {

@@ -262,7 +262,7 @@ TEST(AreaEncounters, StagesFollowWipeOutsAndQuestsAndRespawnDecide) {
     ASSERT_EQ(CountOfEncounter(marsh, "smugglers_hide"), 2u);
     for (const auto& actor : marsh.GetActors()) {
         EXPECT_EQ(actor->GetEncounterIndex(), 0);
-        EXPECT_LT(actor->DistanceToPoint(7 * 2.5 + 1.25, 2 * 2.5 + 1.25), 5.0);
+        EXPECT_LT(actor->DistanceToPoint(20 * 2.5 + 1.25, 2 * 2.5 + 1.25), 5.0);
     }
     EXPECT_TRUE(marsh.FindEncounter("smugglers_hide").stages[0].script);
 
@@ -379,19 +379,19 @@ TEST(AreaState, ASavedTileTrackerOfTheWrongSizeIsFittedToTheGrid) {
         area->LoadState(reader, game, Module(), current);
         return area;
     };
-    // 10 x 8 cells take 21 words.
-    EXPECT_EQ(load("2 4294967295 7", "reed_marsh")->GetExploredCells().words.size(), 21u);
+    // 24 x 8 cells take 49 words.
+    EXPECT_EQ(load("2 4294967295 7", "reed_marsh")->GetExploredCells().words.size(), 49u);
     auto area = load("2 4294967295 7", "reed_marsh");
     EXPECT_TRUE(area->GetExploredCells().Get(0, 0));
     EXPECT_EQ(area->GetExploredCells().words[1], 7u);
     EXPECT_EQ(area->GetExploredCells().words[2], 0u);
-    std::string many = "40";
-    for (int i = 0; i < 40; ++i) many += " 1";
-    EXPECT_EQ(load(many, "reed_marsh")->GetExploredCells().words.size(), 21u);
+    std::string many = "60";
+    for (int i = 0; i < 60; ++i) many += " 1";
+    EXPECT_EQ(load(many, "reed_marsh")->GetExploredCells().words.size(), 49u);
     // An inactive area fits the words when it is rebuilt.
     auto inactive = load(many, "reedwater_landing");
     inactive->Reactivate("", Module());
-    EXPECT_EQ(inactive->GetExploredCells().words.size(), 21u);
+    EXPECT_EQ(inactive->GetExploredCells().words.size(), 49u);
 }
 
 TEST(AreaTravel, AJourneyAddsItsTicksAndSaysHowLongItTook) {
