@@ -13,6 +13,7 @@
 #include "rules/definitions/quest_info.h"
 #include "rules/definitions/talk_state.h"
 #include "rules/items/item_template.h"
+#include "rules/magic/spell.h"
 #include "rules/module.h"
 #include "rules/monsters/actor_template.h"
 #include "rules/vocabulary/skills.h"
@@ -358,6 +359,25 @@ int lua_has_skill_test(lua_State* state) {
     ScriptGuard([&] { ParseSkill(key); }, (kPrefix + "lua_has_skill_test No such skill: " + key + "\n").c_str());
     return AskBoolean(state, "lua_has_skill_test", " : " + name + ", " + key);
 }
+// The spell's display name; an undefined spell ends the script naming the twin.
+std::string GetLuaSpellTest(const CScriptContext& context, const char* twin, const std::string& key) {
+    const SpellMap& spells = ScriptModule(context).GetSpells();
+    auto found = spells.find(key);
+    if (found == spells.end()) throw CLuaScriptError(kPrefix + twin + " No such spell: " + key + "\n");
+    return found->second->GetName();
+}
+int lua_teleport_actor_test(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string entry = GetLuaString(state, 2);
+    const std::string spell = GetLuaSpellTest(context, "lua_teleport_actor_test", GetLuaString(state, 3));
+    Print("lua_teleport_actor_test", " : " + entry + ", " + spell);
+    return 0;
+}
+int lua_launch_spell_test(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    Print("lua_launch_spell_test", " : " + GetLuaSpellTest(context, "lua_launch_spell_test", GetLuaString(state, 2)));
+    return 0;
+}
 
 }  // namespace
 
@@ -418,6 +438,8 @@ const CNativeFunctionList kTestFunctions = {
     {"drav_close_door", lua_close_door_test},
     {"drav_random_check", lua_random_check_test},
     {"drav_has_skill", lua_has_skill_test},
+    {"drav_teleport_actor", lua_teleport_actor_test},
+    {"drav_launch_spell", lua_launch_spell_test},
 };
 
 }  // namespace DRAV
