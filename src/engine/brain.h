@@ -56,6 +56,9 @@ public:
     // actor drops its orders (unless its will is not its own) and queues its fire tags.
     // A quest tag the brain's trigger tags name:
     bool TriggerTestTag(CActor& actor, const std::string& tag);
+    // Being attacked (by `attacker`, which may be null) turns a neutral actor whose
+    // brain is hostile when attacked hostile, as a tag trigger does.
+    bool TriggerTestCombat(CActor& actor, const CActor* attacker);
     // The party, or a friend of it that is not sneaking, within the proximity range
     // while the actor stands on a cell the party sees (and the proximity tag, if
     // any, is set):

@@ -124,6 +124,17 @@ public:
     // now allow.
     void UpdatePartySpells();
 
+    // ---- wizard console operations (engine_wizard.cpp) ----
+    // Messages are notices; a missing item or skill is reported, not thrown.
+    void WizardCreateItem(const std::string& name, std::uint32_t count);
+    void WizardSetSkill(CActor& actor, const std::string& skillKey);
+    // Heals and revives the whole party; a revived member with no free place near
+    // the first living one stays out of the area, still waiting to be placed.
+    void WizardHealParty();
+    // Code 2 when a living member finds no place near the cell.
+    void WizardMoveParty(std::uint32_t column, std::uint32_t row);
+    void WizardCreateMonster(const std::string& name);
+
     // ---- phases and order steps of later work (engine_phases.cpp) ----
     // These keep their final names and places in the tick; their bodies are empty
     // until the rules they carry are written.

@@ -71,14 +71,7 @@ void CEngine::RestParty() {
     for (const auto& member : game.GetParty()) {
         if (!IsAlive(*member)) game.PushMessage(MESSAGE_NOTICE, member->GetName() + " is resurrected.");
         else if (member->GetDamageTaken() > 0) game.PushMessage(MESSAGE_NOTICE, member->GetName() + " is healed.");
-        member->ClearEffects();
-        member->SetDamageTaken(0);
-        member->SetLastDamage(0, 0);
-        member->SetHealsReceived(0);
-        member->SetEnergyUsed(0);
-        member->SetActionState(ACTION_IDLE);
-        member->SetAttackTarget(0, nullptr);
-        member->SetLeaveFlag(false);
+        member->RestoreFully();
     }
     game.PushMessage(MESSAGE_NOTICE,
                      "The party has rested and healed for " + std::to_string(kRestHours) + " hours.");

@@ -361,6 +361,9 @@ public:
     void ApplyBrainRelation();
     // Every active effect ends at once, without messages (actor_reset.cpp).
     void ClearEffects();
+    // Full hit points and energy, no effects, idle without target, staying: resting
+    // and the wizard's heal bring a member back this way (dead ones too).
+    void RestoreFully();
 
     // --- Action state and orders ---
     ActionState GetActionState() const { return m_actionState; }

@@ -11,6 +11,17 @@ void CActor::ClearEffects() {
     m_powerEffect = nullptr;
 }
 
+void CActor::RestoreFully() {
+    ClearEffects();
+    SetDamageTaken(0);
+    SetLastDamage(0, 0);
+    SetHealsReceived(0);
+    SetEnergyUsed(0);
+    SetActionState(ACTION_IDLE);
+    SetAttackTarget(0, nullptr);
+    SetLeaveFlag(false);
+}
+
 void CActor::ApplyBrainRelation() {
     if (m_brain && m_brainFunctions.relation) m_relation = m_brainFunctions.relation(*m_brain);
 }

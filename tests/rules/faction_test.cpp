@@ -47,7 +47,7 @@ TEST(Factions, SampleFileLoads) {
     EXPECT_EQ(guild->GetDescriptionHeading(), "Keepers of the Crossing");
     EXPECT_FALSE(guild->GetDescriptionText().empty());
     EXPECT_EQ(guild->GetFlags(), 0u);
-    ASSERT_EQ(guild->GetRankTitles().size(), 2u);
+    ASSERT_EQ(guild->GetRankTitles().size(), 3u);
     EXPECT_EQ(guild->GetRankTitles()[0].title, "Deckhand");
     EXPECT_EQ(guild->GetRankTitles()[0].femaleTitle, "");
     EXPECT_EQ(guild->GetRankTitles()[1].title, "Ferrymaster");

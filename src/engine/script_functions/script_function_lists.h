@@ -20,6 +20,7 @@ using CNativeFunctionList = std::vector<CNativeFunction>;
 extern const CNativeFunctionList kTalkFunctions;   // script_talk_functions.cpp
 extern const CNativeFunctionList kTagFunctions;    // script_tag_functions.cpp
 extern const CNativeFunctionList kQuestFunctions;  // script_quest_functions.cpp
+extern const CNativeFunctionList kWorldFunctions;  // script_world_functions.cpp
 extern const CNativeFunctionList kTestFunctions;   // script_test_functions.cpp: the test-mode twins
 
 // The 58 functions in registration order, each with its test-mode twin; those

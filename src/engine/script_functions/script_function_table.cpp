@@ -47,7 +47,7 @@ std::span<const CScriptFunction> GetNativeScriptFunctions() {
     static const std::array<CScriptFunction, kNames.size()> table = [] {
         std::array<CScriptFunction, kNames.size()> built{};
         for (std::size_t i = 0; i < kNames.size(); ++i) {
-            built[i] = {kNames[i], FindHandler({&kTalkFunctions, &kTagFunctions, &kQuestFunctions}, kNames[i]),
+            built[i] = {kNames[i], FindHandler({&kTalkFunctions, &kTagFunctions, &kQuestFunctions, &kWorldFunctions}, kNames[i]),
                         FindHandler({&kTestFunctions}, kNames[i])};
         }
         return built;

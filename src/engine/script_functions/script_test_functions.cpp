@@ -9,11 +9,14 @@
 #include "engine/engine.h"
 #include "engine/script_functions/script_function_lists.h"
 #include "engine/script_functions/script_game_args.h"
+#include "rules/definitions/faction.h"
 #include "rules/definitions/quest_info.h"
 #include "rules/definitions/talk_state.h"
 #include "rules/items/item_template.h"
+#include "rules/magic/spell.h"
 #include "rules/module.h"
 #include "rules/monsters/actor_template.h"
+#include "rules/vocabulary/skills.h"
 #include "rules/vocabulary/special_stat.h"
 #include "world/game.h"
 
@@ -284,6 +287,98 @@ int PrintBox(lua_State* state, const char* twin) {
 int lua_dialog_box_test(lua_State* state) { return PrintBox(state, "lua_dialog_box_test"); }
 int lua_help_test(lua_State* state) { return PrintBox(state, "lua_help_test"); }
 
+// ---- actors, factions, world ----
+int lua_attack_test(lua_State* state) {
+    GetLuaContext(state);
+    Print("lua_attack_test");
+    return 0;
+}
+int AskAboutActor(lua_State* state, const char* twin, int (*ask)(lua_State*, const char*, const std::string&)) {
+    CScriptContext& context = GetLuaContext(state);
+    return ask(state, twin, " : " + GetLuaActorTest(context, state));
+}
+int lua_get_level_test(lua_State* state) { return AskAboutActor(state, "lua_get_level_test", AskInteger); }
+int lua_is_dead_test(lua_State* state) { return AskAboutActor(state, "lua_is_dead_test", AskBoolean); }
+int lua_is_male_test(lua_State* state) { return AskAboutActor(state, "lua_is_male_test", AskBoolean); }
+int lua_is_surrender_test(lua_State* state) { return AskAboutActor(state, "lua_is_surrender_test", AskBoolean); }
+int lua_has_faction_test(lua_State* state) {
+    GetLuaContext(state);
+    return AskBoolean(state, "lua_has_faction_test", "");
+}
+const CFaction& GetLuaFactionTest(const CScriptContext& context, const char* twin, const std::string& name) {
+    const FactionMap& factions = ScriptModule(context).GetFactions();
+    auto found = factions.find(name);
+    if (found == factions.end()) throw CLuaScriptError(kPrefix + twin + " No such faction: " + name + "\n");
+    return *found->second;
+}
+int lua_get_faction_rank_test(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string name = GetLuaString(state, 2);
+    const CFaction& faction = GetLuaFactionTest(context, "lua_get_faction_rank_test", name);
+    return AskInteger(state, "lua_get_faction_rank_test", " : " + name + " (" + faction.GetName() + ")");
+}
+int lua_set_faction_rank_test(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string name = GetLuaString(state, 2);
+    const std::int32_t rank = GetLuaInteger(state, 3);
+    const CFaction& faction = GetLuaFactionTest(context, "lua_set_faction_rank_test", name);
+    Print("lua_set_faction_rank_test", " : " + name + " (" + faction.GetName() + ") " + std::to_string(rank));
+    return 0;
+}
+int PrintActorText(lua_State* state, const char* twin) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string name = GetLuaActorTest(context, state);
+    Print(twin, " : " + name);
+    PushLuaString(state, name);
+    return 1;
+}
+int lua_get_name_test(lua_State* state) { return PrintActorText(state, "lua_get_name_test"); }
+int lua_get_pronoun_test(lua_State* state) { return PrintActorText(state, "lua_get_pronoun_test"); }
+int lua_get_possessive_test(lua_State* state) { return PrintActorText(state, "lua_get_possessive_test"); }
+int lua_empty_party_test(lua_State* state) {
+    GetLuaContext(state);
+    Print("lua_empty_party_test");
+    return 0;
+}
+int lua_is_in_area_test(lua_State* state) { return AskAboutString(state, "lua_is_in_area_test", AskBoolean); }
+int lua_get_time_test(lua_State* state) {
+    GetLuaContext(state);
+    return AskInteger(state, "lua_get_time_test", "");
+}
+int lua_remove_encounter_test(lua_State* state) { return PrintStrings(state, "lua_remove_encounter_test", 1); }
+int lua_open_door_test(lua_State* state) { return PrintStrings(state, "lua_open_door_test", 1); }
+int lua_close_door_test(lua_State* state) { return PrintStrings(state, "lua_close_door_test", 1); }
+int lua_random_check_test(lua_State* state) {
+    GetLuaContext(state);
+    return AskBoolean(state, "lua_random_check_test", " : " + std::to_string(GetLuaInteger(state, 2)));
+}
+int lua_has_skill_test(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string name = GetLuaActorTest(context, state);
+    const std::string key = GetLuaString(state, 3);
+    ScriptGuard([&] { ParseSkill(key); }, (kPrefix + "lua_has_skill_test No such skill: " + key + "\n").c_str());
+    return AskBoolean(state, "lua_has_skill_test", " : " + name + ", " + key);
+}
+// The spell's display name; an undefined spell ends the script naming the twin.
+std::string GetLuaSpellTest(const CScriptContext& context, const char* twin, const std::string& key) {
+    const SpellMap& spells = ScriptModule(context).GetSpells();
+    auto found = spells.find(key);
+    if (found == spells.end()) throw CLuaScriptError(kPrefix + twin + " No such spell: " + key + "\n");
+    return found->second->GetName();
+}
+int lua_teleport_actor_test(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string entry = GetLuaString(state, 2);
+    const std::string spell = GetLuaSpellTest(context, "lua_teleport_actor_test", GetLuaString(state, 3));
+    Print("lua_teleport_actor_test", " : " + entry + ", " + spell);
+    return 0;
+}
+int lua_launch_spell_test(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    Print("lua_launch_spell_test", " : " + GetLuaSpellTest(context, "lua_launch_spell_test", GetLuaString(state, 2)));
+    return 0;
+}
+
 }  // namespace
 
 const CNativeFunctionList kTestFunctions = {
@@ -324,6 +419,27 @@ const CNativeFunctionList kTestFunctions = {
     {"drav_win", lua_win_test},
     {"drav_dialog_box", lua_dialog_box_test},
     {"drav_help", lua_help_test},
+    {"drav_attack", lua_attack_test},
+    {"drav_get_level", lua_get_level_test},
+    {"drav_has_faction", lua_has_faction_test},
+    {"drav_get_faction_rank", lua_get_faction_rank_test},
+    {"drav_set_faction_rank", lua_set_faction_rank_test},
+    {"drav_get_name", lua_get_name_test},
+    {"drav_get_pronoun", lua_get_pronoun_test},
+    {"drav_get_possessive", lua_get_possessive_test},
+    {"drav_empty_party", lua_empty_party_test},
+    {"drav_is_dead", lua_is_dead_test},
+    {"drav_is_in_area", lua_is_in_area_test},
+    {"drav_get_time", lua_get_time_test},
+    {"drav_is_male", lua_is_male_test},
+    {"drav_remove_encounter", lua_remove_encounter_test},
+    {"drav_is_surrender", lua_is_surrender_test},
+    {"drav_open_door", lua_open_door_test},
+    {"drav_close_door", lua_close_door_test},
+    {"drav_random_check", lua_random_check_test},
+    {"drav_has_skill", lua_has_skill_test},
+    {"drav_teleport_actor", lua_teleport_actor_test},
+    {"drav_launch_spell", lua_launch_spell_test},
 };
 
 }  // namespace DRAV

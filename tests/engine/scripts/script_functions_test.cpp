@@ -138,7 +138,7 @@ TEST(ArgumentRules, SelectorsAndErrors) {
     EXPECT_EQ(game.Failure("drav_add_talk_path( context, \"Well?\", \"gossip\" )", hollis.get()),
               "DRAV::CLuaScript::lua_add_talk_path Bad State: gossip\n");
     // Functions whose rules come later refuse.
-    EXPECT_EQ(game.Failure("drav_get_level( context, \"main\" )"), "internal error\n");
+    EXPECT_EQ(game.Failure("drav_launch_spell( context, \"still_water\" )"), "internal error\n");
     // A special statistic that does not exist.
     EXPECT_EQ(game.Failure("drav_special_stat_check( context, \"luck\", 10 )"), "internal error\n");
 

@@ -5,6 +5,7 @@
 
 #include "engine/scripts/script_test_game.h"
 #include "world/actor.h"
+#include "world/area.h"
 
 using QuillmereTest::LuaBody;
 using QuillmereTest::ScriptTestGame;
@@ -90,6 +91,38 @@ TEST(ScriptTestMode, TwinsCheckNamesAgainstTheModule) {
               "6 DRAV::CLuaScript::GetLuaActorTest bad actor : stranger\n");
     EXPECT_EQ(failure("drav_special_stat_check( context, \"luck\", 3 )"), "2 No Special Stat: luck");
     EXPECT_EQ(failure("drav_store( context )"), "6 Talk used in non-talk script\n");
+    EXPECT_EQ(failure("drav_set_faction_rank( context, \"no_guild\", 1 )"),
+              "6 DRAV::CLuaScript::lua_set_faction_rank_test No such faction: no_guild\n");
+    EXPECT_EQ(failure("drav_get_faction_rank( context, \"no_guild\" )"),
+              "6 DRAV::CLuaScript::lua_get_faction_rank_test No such faction: no_guild\n");
+    EXPECT_EQ(failure("drav_has_skill( context, \"main\", \"juggling\" )"),
+              "6 DRAV::CLuaScript::lua_has_skill_test No such skill: juggling\n");
+    EXPECT_EQ(failure("drav_teleport_actor( context, \"dock\", \"no_spell\" )"),
+              "6 DRAV::CLuaScript::lua_teleport_actor_test No such spell: no_spell\n");
+}
+
+TEST(ScriptTestMode, WorldTwinsShowTheirSubjectsAndLeaveTheGameAlone) {
+    ScriptTestGame game;
+    const auto openDoors = game.Area().GetOpenDoors().size();
+    TestModeRun run(game, "3 1", nullptr);
+    const std::int32_t result = run.Eval(
+        "drav_set_faction_rank( context, \"ferrymen\", 2 ) "
+        "local rank = drav_get_faction_rank( context, \"ferrymen\" ) "
+        "local name = drav_get_name( context, \"main\" ) "
+        "local lucky = drav_random_check( context, 25 ) "
+        "drav_close_door( context, \"sluice_gate\" ) "
+        "drav_launch_spell( context, \"still_water\" ) "
+        "if rank == 3 and name == \"main_name\" and lucky then return 1 end return 0");
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(run.Output(),
+              "DRAV::CLuaScript::lua_set_faction_rank_test : ferrymen (The Ferrymen's Guild) 2\n"
+              "DRAV::CLuaScript::lua_get_faction_rank_test : ferrymen (The Ferrymen's Guild)\nValue (int)> "
+              "DRAV::CLuaScript::lua_get_name_test : main_name\n"
+              "DRAV::CLuaScript::lua_random_check_test : 25\nValue (0 or 1)> "
+              "DRAV::CLuaScript::lua_close_door_test : sluice_gate\n"
+              "DRAV::CLuaScript::lua_launch_spell_test : Still Water\n");
+    EXPECT_EQ(game.Main()->GetFaction(), nullptr);
+    EXPECT_EQ(game.Area().GetOpenDoors().size(), openDoors);
 }
 
 }  // namespace
