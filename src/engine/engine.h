@@ -16,6 +16,8 @@
 #include <string>
 
 #include "common/data_file.h"
+#include "common/data_file_reader.h"
+#include "common/data_file_writer.h"
 #include "rules/module.h"
 #include "rules/module_version_range.h"
 #include "world/game.h"
@@ -96,6 +98,22 @@ public:
     void PlacePartyAtEntry(const std::string& entryName);
     void PlacePartyAt(const CAreaEntry& entry);
 
+    // ---- saved games (engine_save.cpp) ----
+    // Writes the whole game to `path` as one "save" tree. The tree goes to a
+    // temporary file beside `path` that replaces it only once complete, so a failed
+    // save leaves the previous file as it was. `quickActions`, when given, is kept
+    // as the application's own text.
+    void SaveGame(const std::string& path, const CModuleVersionRange& expected, const std::string* quickActions);
+    // Reads a saved game of the loaded module's chapter into a new game that
+    // replaces the engine's only when the whole file has been read: a failed load
+    // (code 7 for another module or an obsolete version, code 1 for bad data or
+    // another chapter) leaves the running game untouched. `quickActions` receives
+    // the application's text when the file has one.
+    void LoadGame(const std::string& path, const CModuleVersionRange& expected, std::string& quickActions);
+    void SaveAreaState(DRAVCommon::CDataFileWriter& writer, CArea& area);
+    // The party again from the loaded actors, in the order of their party positions.
+    void RebuildPartyAfterLoad();
+
     // ---- phases and order steps of later work (engine_phases.cpp) ----
     // These keep their final names and places in the tick; their bodies are empty
     // until the rules they carry are written.
@@ -140,6 +158,8 @@ private:
     const CModule& Module() const;
     // Code 2 (empty message) unless the game is in `state`.
     void RequireState(std::int32_t state) const;
+    void ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVersionRange& expected, CGame& game,
+                       std::string& quickActions) const;
     void RunOneInstantOrder(CActor& actor, const COrder& order);
     void RunOneOrder(CActor& actor, const COrder& order);
     // The living members, all waiting outside areas, at the entry of `area`: all
