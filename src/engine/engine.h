@@ -27,6 +27,7 @@ namespace DRAV {
 
 class CArea;
 class CActor;
+class CObject;
 class CBrain;
 class CSpell;
 class CAreaEntry;
@@ -98,6 +99,18 @@ public:
     void PlacePartyAtEntry(const std::string& entryName);
     void PlacePartyAt(const CAreaEntry& entry);
 
+    // ---- inventory orders (engine_items.cpp) ----
+    void RunWieldOrder(CActor& actor, const CWieldOrder& order);
+    void RunUnwieldOrder(CActor& actor, const CUnwieldOrder& order);
+    void RunGetOrder(CActor& actor, const CGetOrder& order);
+    void RunDropOrder(CActor& actor, const CDropOrder& order);
+    void RunSplitOrder(CActor& actor, const CSplitOrder& order);
+    void RunCombineOrder(CActor& actor, const CCombineOrder& order);
+    void RunGiveOrder(CActor& actor, const CGiveOrder& order);
+    // True when the actor may open the object: no lock, opened before, or picked now
+    // (Locks + 50 above the lock, no die); a failed pick keeps the lock for a later try.
+    bool CheckObjectLock(CActor& actor, CObject& object);
+
     // ---- saved games (engine_save.cpp) ----
     // Writes the whole game to `path` as one "save" tree. The tree goes to a
     // temporary file beside `path` that replaces it only once complete, so a failed
@@ -138,13 +151,6 @@ public:
     // True when the cast is over and the order is done.
     bool CastHelperAttacking(CActor& actor, std::uint32_t target, const CSpell& spell, std::int32_t mode,
                              std::int32_t extra);
-    void RunWieldOrder(CActor& actor, const CWieldOrder& order);
-    void RunUnwieldOrder(CActor& actor, const CUnwieldOrder& order);
-    void RunGetOrder(CActor& actor, const CGetOrder& order);
-    void RunDropOrder(CActor& actor, const CDropOrder& order);
-    void RunSplitOrder(CActor& actor, const CSplitOrder& order);
-    void RunCombineOrder(CActor& actor, const CCombineOrder& order);
-    void RunGiveOrder(CActor& actor, const CGiveOrder& order);
     void RunTalkOrder(CActor& actor, const CTalkOrder& order);
     void RunLeavePartyOrder(CActor& actor);
     void RunSpendPointsOrder(CActor& actor, const CSpendPointsOrder& order);
