@@ -111,6 +111,9 @@ public:
     // (Locks + 50 above the lock, no die); a failed pick keeps the lock for a later try.
     bool CheckObjectLock(CActor& actor, CObject& object);
 
+    // ---- the store order (engine_store.cpp) ----
+    void RunStoreOrder(CActor& actor, const CStoreOrder& order);
+
     // ---- saved games (engine_save.cpp) ----
     // Writes the whole game to `path` as one "save" tree. The tree goes to a
     // temporary file beside `path` that replaces it only once complete, so a failed
@@ -155,7 +158,6 @@ public:
     void RunLeavePartyOrder(CActor& actor);
     void RunSpendPointsOrder(CActor& actor, const CSpendPointsOrder& order);
     void RunPowerOrder(CActor& actor, const CPowerOrder& order);
-    void RunStoreOrder(CActor& actor, const CStoreOrder& order);
 
 private:
     // The running game and its current area; code 2 when there is none.
@@ -164,6 +166,8 @@ private:
     const CModule& Module() const;
     // Code 2 (empty message) unless the game is in `state`.
     void RequireState(std::int32_t state) const;
+    void BuyFromStore(CActor& actor, CActor& keeper, const CStoreOrder& order);
+    void SellToStore(CActor& actor, CActor& keeper, const CStoreOrder& order);
     void ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVersionRange& expected, CGame& game,
                        std::string& quickActions) const;
     void RunOneInstantOrder(CActor& actor, const COrder& order);

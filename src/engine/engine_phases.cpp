@@ -29,6 +29,5 @@ void CEngine::RunTalkOrder(CActor&, const CTalkOrder&) {}
 void CEngine::RunLeavePartyOrder(CActor&) {}
 void CEngine::RunSpendPointsOrder(CActor&, const CSpendPointsOrder&) {}
 void CEngine::RunPowerOrder(CActor&, const CPowerOrder&) {}
-void CEngine::RunStoreOrder(CActor&, const CStoreOrder&) {}
 
 }  // namespace DRAV
