@@ -23,14 +23,19 @@ bool HasEquipmentEvent(const std::vector<std::shared_ptr<CEvent>>& events) {
     return false;
 }
 
+// Tansy, trading next to Wren, and the party's gold set to `gold`.
+std::shared_ptr<CActor> TansyBeside(const QuillmereTest::SampleGame& game, std::int32_t gold) {
+    game.Game().SetGold(gold);
+    return game.Spawn("landing_trader", 3, 2);
+}
+
 }  // namespace
 
 TEST(EngineStore, BuyingMovesTheStockAndThePriceAndEquipsOnlyWhatFits) {
     auto game = StartSampleGame();
     CActor& wren = *game.Main();
-    const auto tansy = game.Spawn("landing_trader", 3, 2);
+    const auto tansy = TansyBeside(game, 100);
     ASSERT_TRUE(tansy);
-    game.Game().SetGold(100);
     const auto pies = Offered(*tansy, "eel_pie");
     const auto knives = Offered(*tansy, "smugglers_knife");
     ASSERT_TRUE(pies && knives);
@@ -72,9 +77,8 @@ TEST(EngineStore, BuyingMovesTheStockAndThePriceAndEquipsOnlyWhatFits) {
 TEST(EngineStore, SellingPaysHalfTheValueRoundedUpAndTheItemIsGone) {
     auto game = StartSampleGame();
     CActor& wren = *game.Main();
-    const auto tansy = game.Spawn("landing_trader", 3, 2);
+    const auto tansy = TansyBeside(game, 0);
     ASSERT_TRUE(tansy);
-    game.Game().SetGold(0);
     auto pies = game.Module().CreateItem("eel_pie", 5, game.Game().NewThingId(THING_ITEM), 0);
     wren.AddToBackpack(pies, false);
     auto knife = game.Module().CreateItem("smugglers_knife", 1, game.Game().NewThingId(THING_ITEM), 0);
