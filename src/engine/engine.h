@@ -8,8 +8,11 @@
 // Split by topic: engine.cpp (the tick and the AI pass), engine_instant.cpp (the
 // instant-order phase), engine_orders.cpp (continuing orders and movement),
 // engine_setup.cpp (module load, new game, new chapter), engine_areas.cpp (the
-// state cycle between areas) and engine_phases.cpp (the phases and order steps
-// still to be written).
+// state cycle between areas), engine_combat.cpp and engine_damage.cpp (attacks and
+// their outcome), engine_effects.cpp (effects in flight), engine_battle.cpp (battle
+// flag, stealth, exits), engine_upkeep.cpp (timed state, heartbeats, the dead,
+// summoned items) and engine_phases.cpp (the phases and order steps still to be
+// written).
 
 #include <cstdint>
 #include <memory>
@@ -19,6 +22,8 @@
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
 #include "rules/module.h"
+#include "rules/kinds/attack_info.h"
+#include "rules/kinds/save_outcome.h"
 #include "rules/module_version_range.h"
 #include "world/game.h"
 #include "world/order.h"
@@ -31,6 +36,8 @@ class CObject;
 class CBrain;
 class CSpell;
 class CAreaEntry;
+class CEffect;
+class CItem;
 
 class CEngine {
 public:
@@ -159,6 +166,38 @@ public:
     void RunSpendPointsOrder(CActor& actor, const CSpendPointsOrder& order);
     void RunPowerOrder(CActor& actor, const CPowerOrder& order);
 
+    // ---- attacks (engine_combat.cpp) ----
+    void MeleeStrike(CActor& attacker, CActor& target);
+    void LaunchRangedAttack(CActor& attacker, CActor& target);
+    // A spell carried by an attack, launched at the target's feet.
+    void LaunchAttackSpell(const std::string& sourceName, bool fromParty, const CSpell& spell, CActor& target);
+
+    // ---- attack outcome (engine_damage.cpp) ----
+    // True when the attack hit, also when the damage was wholly resisted.
+    bool ResolveAttack2(CActor& target, const CAttackInfo& info, bool attackerIsParty);
+    void RemoveCharmedCheck(CActor& target, bool attackerIsParty);
+    // `rollText` and `resistText` may be null.
+    void ResolveDamage(const std::string* rollText, const std::string* resistText, CActor& target,
+                       const CAttackInfo& info, const CSaveOutcome& outcome, std::int32_t messageKind);
+    void ResolveActorDied(const std::string& killerName, CActor& target);
+
+    // ---- effects in flight (engine_effects.cpp) ----
+    void ResolveEffectArrival(CEffect& effect, CActor* target);
+
+    // ---- stealth and exits (engine_battle.cpp) ----
+    // True when the sneaker stays unseen.
+    bool StealthCheckOneActor(CActor& sneaker, bool combat);
+
+    // ---- world upkeep (engine_upkeep.cpp) ----
+    void UpdateVisibility();
+    void RunPartyHeartbeat();
+    void RunNearbyHeartbeat();
+    void RunHeartbeatActor(CActor& actor);
+    void ResetHeartbeatTimer();
+    std::uint32_t GetNextHeartbeatTick() const { return m_nextHeartbeatTick; }
+    void CheckEncounterCompletion(CActor& actor);
+    void UnsummonMsg(const CActor& actor, const CItem& item);
+
 private:
     // The running game and its current area; code 2 when there is none.
     CGame& Game() const;
@@ -172,6 +211,13 @@ private:
                        std::string& quickActions) const;
     void RunOneInstantOrder(CActor& actor, const COrder& order);
     void RunOneOrder(CActor& actor, const COrder& order);
+    // A notice of the actor's name and `fragment`, for party members only.
+    void PushActorMessage(const CActor& actor, const std::string& fragment);
+    // The order's target in `area` when it may still be attacked; otherwise the
+    // attacker stands down, the order goes and the result is null.
+    CActor* FindAttackTarget(CActor& attacker, const CAttackOrder& order, CArea* area);
+    // Sets a quest tag and fires the current area's patches that wait for it.
+    void SetKillTag(const std::string& tag);
     // The living members, all waiting outside areas, at the entry of `area`: all
     // placed, or none (code 1 for a missing entry, 2 for no room).
     void PlaceParty(CArea& area, const std::string& entryName);
@@ -180,6 +226,7 @@ private:
     std::shared_ptr<DRAVCommon::CDataFileFactory> m_dataSource;
     std::shared_ptr<CGame> m_game;
     std::shared_ptr<CModule> m_module;
+    std::uint32_t m_nextHeartbeatTick = 0;
 };
 
 }  // namespace DRAV

@@ -122,7 +122,7 @@ void CEngine::EnterArea() {
     game.SetStateCode(GAME_PLAYING);
     game.SetInBattle(false);
     game.FlagCurrentAreaEntered();
-    // The next heartbeat is scheduled here once heartbeats run.
+    ResetHeartbeatTimer();
     if (destination.first != game.GetReturnPoint().first) game.SetReturnPoint(destination);
     // The entry's script runs here once scripts can be evaluated.
     CheckForExits();

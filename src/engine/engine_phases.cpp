@@ -6,21 +6,9 @@
 
 namespace DRAV {
 
-void CEngine::UpdateActorEffects() {}
 void CEngine::RunMaintainedPowers() {}
 void CEngine::RunOngoingSpells() {}
-// Without the battle rules no enemy counts as a threat.
-bool CEngine::IsPartySafe() { return true; }
-void CEngine::RunEffects() {}
 void CEngine::RunDetection() {}
-void CEngine::RunHeartbeats() {}
-void CEngine::RemoveDeadActors() {}
-void CEngine::UnsummonItems() {}
-void CEngine::RunStealthChecks() {}
-void CEngine::CheckForExits() {}
-void CEngine::StopSneaking(CActor&) {}
-void CEngine::RunMeleeAttack(CActor&, const CAttackOrder&) {}
-void CEngine::RunRangedAttack(CActor&, const CAttackOrder&) {}
 void CEngine::RunUseTileOrder(CActor&, const CUseOrder&) {}
 void CEngine::RunUseObjectOrder(CActor&, const CUseOrder&) {}
 void CEngine::RunUseItemOrder(CActor&, const CUseOrder&, bool) {}

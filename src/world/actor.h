@@ -173,6 +173,7 @@ public:
     std::uint32_t GetAnimation() const { return m_animation; }
     std::uint32_t GetAnimationVariant() const { return m_animationVariant; }
     double GetAnimationTime() const { return m_animationTime; }
+    void SetAnimationTime(double seconds) { m_animationTime = seconds; }
 
     const std::string& GetGraphicName() const { return m_graphicName; }
     void SetGraphicName(std::string name) { m_graphicName = std::move(name); }

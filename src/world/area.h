@@ -15,6 +15,7 @@
 #include "world/area/cell_bits.h"
 #include "world/area/object_records.h"
 #include "world/area/patch.h"
+#include "world/effect.h"
 #include "world/master_tile.h"
 #include "world/object.h"
 #include "world/tile.h"
@@ -105,6 +106,12 @@ public:
     // Code 2 when the actor is not in the area.
     std::shared_ptr<CActor> RemoveActor(const CActor& actor);
     CActor* FindActor(ThingId id) const;
+
+    // Missiles and launched spells in flight, in launch order (not saved).
+    const EffectList& GetEffects() const { return m_effects; }
+    void AddEffect(std::shared_ptr<CEffect> effect) { m_effects.push_back(std::move(effect)); }
+    // Nothing when the effect is not in the area.
+    void RemoveEffect(const CEffect& effect);
 
     ObjectList GetObjects() const { return m_objects; }
     CObject* FindObject(ThingId id) const;
@@ -320,6 +327,7 @@ private:
     CCellBits m_secondSeenCells;
     ObjectList m_objectsToRemove;
     EncounterList m_encounters;
+    EffectList m_effects;
 };
 
 }  // namespace DRAV

@@ -50,6 +50,7 @@ TEST(EngineAreas, LeaveRestAndEnterHealsTheParty) {
 
 TEST(EngineAreas, CallsOutOfTheirStateChangeNothing) {
     auto game = StartSampleGame();
+    game.DrainEvents();
     const std::uint32_t tick = game.Game().GetTick();
     game.Main()->SetDamageTaken(2);
     EXPECT_DRAV_CODE(game.Engine().RestParty(), DRAV_ERR_OUT_OF_RANGE);

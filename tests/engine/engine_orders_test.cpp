@@ -129,6 +129,7 @@ TEST(EngineOrders, StandardCheckDelaysOrCancels) {
     const auto main = game.Main();
     // Paused: the order waits and the actor stays.
     main->SetActionState(ACTION_PAUSE);
+    main->SetActionTimers(game.Game().GetTick() + 100, 0);
     main->PushOrder(std::make_shared<CMoveOrder>(Centre(9), Centre(1)), false);
     main->SetAnimation(ANIM_RECOVER, 0.0);
     const double x = main->GetX();
@@ -171,6 +172,7 @@ TEST(EngineOrders, AFailingOrderLeavesItsQueue) {
 
 TEST(EngineOrders, ReturnToTheEntrance) {
     auto game = StartSampleGame();
+    game.Area().ClearEncounter("lane_goblins");
     const auto main = game.Main();
     main->FinalizeMove(Centre(7), Centre(8));
     const std::uint32_t before = game.Game().GetTick();

@@ -4,22 +4,29 @@
 // crossed from Reedwater Landing to the Reed Marsh through the map, with tags,
 // a journal entry, gold and a running store.
 
+#include <initializer_list>
 #include <string>
 
 #include "support/sample_game.h"
 
 namespace QuillmereTest {
 
-inline void PlaySampleGame(const SampleGame& game) {
+// `keys` join the party from cells (column, 2) onwards; with `summoned` they are
+// summoned for an hour of game time.
+inline void JoinParty(const SampleGame& game, std::initializer_list<const char*> keys, std::uint32_t column,
+                      bool summoned) {
     DRAV::CGame& state = game.Game();
-    const char* joiners[] = {"ferry_keeper", "reed_smuggler", "smuggler_lookout", "marsh_spirit", "reed_smuggler"};
-    std::uint32_t column = 3;
-    for (const char* key : joiners) {
+    for (const char* key : keys) {
         const auto actor = game.Spawn(key, column++, 2);
         if (!actor) continue;
-        if (state.IsPartyFull()) actor->SetSummonEndTick(state.GetTick() + 90000);
+        if (summoned) actor->SetSummonEndTick(state.GetTick() + 108000);
         state.AddPartyMember(actor);
     }
+}
+
+inline void PlaySampleGame(const SampleGame& game) {
+    DRAV::CGame& state = game.Game();
+    JoinParty(game, {"ferry_keeper", "reed_smuggler", "smuggler_lookout"}, 3, false);
     state.SetQuestTag("smugglers_seen", 1);
     state.AddJournalEntry("reed_smugglers", "reed_smugglers");
     state.SetGold(state.GetGold() + 250);
@@ -30,6 +37,8 @@ inline void PlaySampleGame(const SampleGame& game) {
     game.Engine().LeaveArea();
     game.Engine().SetEntry({"reed_marsh", "landing"});
     game.Engine().EnterArea();
+    // Summoned companions stay behind in an area left; these are called up here.
+    JoinParty(game, {"marsh_spirit", "reed_smuggler"}, 2, true);
     game.Tick(20);
     game.DrainEvents();
 }

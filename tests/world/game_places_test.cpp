@@ -62,6 +62,7 @@ TEST(GamePlaces, AreasAreReadOnceAndRebuiltFromTheCache) {
 
     CArea* landing = game.FindAndLoadArea("", "reedwater_landing", SampleWithBrains());
     EXPECT_EQ(game.GetCurrentArea(), landing);
+    landing->ClearEncounter("lane_goblins");
     landing->SpawnActor(SampleWithBrains(), "ferryman", 5, 5);
     ASSERT_EQ(landing->GetActors().size(), 1u);
     landing->MakeInactive();

@@ -58,6 +58,12 @@ std::shared_ptr<CActor> CArea::RemoveActor(const CActor& actor) {
 CActor* CArea::FindActor(ThingId id) const { return FindById(m_actors, id); }
 CObject* CArea::FindObject(ThingId id) const { return FindById(m_objects, id); }
 
+void CArea::RemoveEffect(const CEffect& effect) {
+    const auto found = std::find_if(m_effects.begin(), m_effects.end(),
+                                    [&effect](const std::shared_ptr<CEffect>& e) { return e.get() == &effect; });
+    if (found != m_effects.end()) m_effects.erase(found);
+}
+
 CObject* CArea::FindObjectAt(const std::string& templateName, std::uint32_t column, std::uint32_t row) const {
     for (const auto& object : m_objects) {
         if (object->GetTemplate().GetKey() != templateName) continue;

@@ -28,6 +28,7 @@ void CArea::MakeInactive() {
     m_entries.clear();
     m_exits.clear();
     m_patches.clear();
+    m_effects.clear();
     DropWaypointCalculator();
     m_leaveTick = tick;
 }

@@ -1,0 +1,147 @@
+// One attack against one actor: to-hit, resistance, critical hits, damage with the
+// difficulty's share for the party, and the end of a life: surrender or death.
+
+#include <algorithm>
+#include <memory>
+
+#include "common/random.h"
+#include "engine/engine.h"
+#include "rules/kinds/number_texts.h"
+#include "rules/monsters/actor_template.h"
+#include "rules/vocabulary/difficulty.h"
+#include "world/actor.h"
+#include "world/events/event.h"
+
+namespace DRAV {
+namespace {
+
+constexpr std::int32_t kFullResistance = 20;
+constexpr std::int32_t kCriticalRange = 5;
+constexpr std::int32_t kWideCriticalRange = 10;
+
+bool RollSucceeds(std::int32_t roll, std::int32_t bonus, std::int32_t target) {
+    if (roll >= 96) return true;
+    if (roll <= 5) return false;
+    return roll + bonus > target;
+}
+
+}  // namespace
+
+bool CEngine::ResolveAttack2(CActor& target, const CAttackInfo& info, bool attackerIsParty) {
+    CGame& game = Game();
+    RemoveCharmedCheck(target, attackerIsParty);
+    const bool touch = (info.flags & ATTACK_TOUCH) != 0;
+    const bool flanking = (info.flags & ATTACK_FLANKING) != 0;
+    const bool ranged = (info.flags & ATTACK_MARKSMAN) != 0;
+    const std::int32_t defense = target.GetDefenseClass(flanking, nullptr);
+    const std::int32_t roll = DRAVCommon::RollDie(100);
+    std::string rollText = FormatRollText(roll, info.attackBonus, defense);
+    if (flanking) rollText += " [flanking]";
+    if (touch) rollText += " [touch]";
+    if (info.flags & ATTACK_SNEAK) rollText += " [sneak attack]";
+
+    if (!RollSucceeds(roll, info.attackBonus, defense)) {
+        game.PushMessage(ranged ? MESSAGE_RANGED_MISS : MESSAGE_MELEE_MISS,
+                         info.name + " misses " + target.GetName() + " " + rollText + ".");
+        return false;
+    }
+    const std::int32_t resistance = target.GetDamageResistance(info.damageType) - info.enhancement;
+    if (resistance >= kFullResistance) {
+        game.PushMessage(MESSAGE_NOTICE,
+                         info.name + " hits " + target.GetName() + " " + rollText + ", damage resisted 100%.");
+        return true;
+    }
+    const CSaveOutcome outcome{std::min(100, (kFullResistance - resistance) * 5), true, true};
+    const std::string resistText = "(Resisted " + std::to_string(resistance * 5) + "%)";
+    const std::string* resist = resistance > 0 ? &resistText : nullptr;
+    const std::int32_t hitKind = ranged ? MESSAGE_RANGED_HIT : MESSAGE_MELEE_HIT;
+    const std::int32_t range = (info.flags & ATTACK_CRITICAL) ? kWideCriticalRange : kCriticalRange;
+    if (DRAVCommon::RollDie(100) > range) {
+        ResolveDamage(&rollText, resist, target, info, outcome, hitKind);
+        return true;
+    }
+    rollText += " [" + std::to_string(range) + "% critical x2]";
+    CAttackInfo doubled = info;
+    doubled.dieA *= 2;
+    doubled.bonusA *= 2;
+    ResolveDamage(&rollText, resist, target, doubled, outcome, hitKind);
+    game.PushEvent(std::make_shared<CInfoEvent>(EVENT_CRITICAL_HIT));
+    return true;
+}
+
+void CEngine::RemoveCharmedCheck(CActor& target, bool attackerIsParty) {
+    if (!target.HasStatus(STATUS_CHARMED)) return;
+    if (target.IsPartyOrFriendly() && attackerIsParty) return;
+    if (target.GetRelation() == RELATION_PARTY) {
+        Game().PushMessage(MESSAGE_NOTICE, target.GetName() + " is attacked, is no longer charmed.");
+        Game().PushActorInfoEvent(EVENT_ACTOR_STATUS, target.GetId());
+    }
+    target.RemoveCharm();
+}
+
+void CEngine::ResolveDamage(const std::string* rollText, const std::string* resistText, CActor& target,
+                            const CAttackInfo& info, const CSaveOutcome& outcome, std::int32_t messageKind) {
+    CGame& game = Game();
+    if (target.GetRelation() == RELATION_SURRENDER) {
+        game.PushMessage(messageKind, target.GetName() + " has surrendered, takes no damage.");
+        return;
+    }
+    std::int64_t damage = std::int64_t{DRAVCommon::RollDie(info.dieA + info.dieB)} + info.bonusA + info.bonusB;
+    if (outcome.scaleEffect && outcome.percent != 100) damage = outcome.percent * damage / 100;
+    damage = std::max<std::int64_t>(damage, 1);
+    const bool party = target.GetRelation() == RELATION_PARTY;
+    if (party) {
+        // Any fraction of a point still hurts.
+        const std::int64_t percent = GetDifficultyDamagePercent(game.GetDifficulty());
+        damage = (percent * damage + 99) / 100;
+    }
+    std::string text = info.name + " hits ";
+    if (rollText) text += *rollText + " ";
+    text += target.GetName() + " for " + std::to_string(damage) + " damage";
+    if (resistText) text += " " + *resistText;
+    game.PushMessage(messageKind, text + ".");
+    if (party) game.PushActorInfoEvent(EVENT_ACTOR_HIT_POINTS, target.GetId());
+
+    const std::int64_t remaining = target.IsAlive() ? std::int64_t{target.GetHitPoints()} : 0;
+    if (damage < remaining) {
+        target.SetDamageTaken(static_cast<std::int32_t>(std::max<std::int64_t>(target.GetDamageTaken() + damage, 0)));
+        target.SetLastDamage(static_cast<std::int32_t>(damage), game.GetTick());
+    } else {
+        ResolveActorDied(info.name, target);
+    }
+}
+
+void CEngine::ResolveActorDied(const std::string& killerName, CActor& target) {
+    CGame& game = Game();
+    if (!target.IsAlive()) {
+        target.SetDamageTaken(std::max(target.GetDamageTaken() - 1, 0));
+    } else if (target.GetHitPoints() <= 0) {
+        target.SetDamageTaken(std::max(target.GetMaxHitPoints() - 1, 0));
+    }
+    if (target.GetMonsterFlags() & MONSTER_SURRENDER) {
+        target.SetRelation(RELATION_SURRENDER);
+        game.PushMessage(MESSAGE_NOTICE, target.GetName() + " surrenders.");
+        bool cancelled = false;
+        for (const auto& member : game.GetParty()) {
+            if (!member->IsAlive()) continue;
+            const std::shared_ptr<COrder> order = member->GetCurrentOrder();
+            if (!order || order->GetType() != ORDER_ATTACK || order->GetThingId() != target.GetId()) continue;
+            if (member->GetActionState() == ACTION_WIND_UP || member->GetActionState() == ACTION_STRIKE)
+                member->SetActionState(ACTION_IDLE);
+            member->SetAttackTarget(0, nullptr);
+            member->SetAnimation(ANIM_DEFAULT, 0.0);
+            member->SetAnimationTime(0.0);
+            member->PopOrder(*order);
+            cancelled = true;
+        }
+        if (cancelled)
+            game.PushEvent(std::make_shared<CDialogBoxEvent>(
+                EVENT_DIALOG_BOX, target.GetName(), target.GetName() + " has surrendered, attack is cancelled."));
+        return;
+    }
+    target.SetActionState(ACTION_DEAD);
+    target.SetAttackTarget(0, nullptr);
+    game.PushMessage(MESSAGE_DEATH, killerName + " has killed " + target.GetName() + ".");
+}
+
+}  // namespace DRAV

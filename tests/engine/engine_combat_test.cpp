@@ -1,0 +1,402 @@
+// Seeded fights on the sample chapter: the action states and messages of melee and
+// ranged attacks over ticks, missiles in flight, deaths with their loot, a wiped-out
+// party, the battle flag, exits and encounter stages.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "common/random.h"
+#include "support/expect_drav.h"
+#include "support/sample_game.h"
+#include "world/effect.h"
+
+using namespace DRAV;
+using QuillmereTest::SampleGame;
+using QuillmereTest::StartSampleGame;
+
+namespace {
+
+std::vector<std::string> Messages(const std::vector<std::shared_ptr<CEvent>>& events, std::int32_t kind = -1) {
+    std::vector<std::string> texts;
+    for (const auto& event : events)
+        if (auto* message = dynamic_cast<const CMessageEvent*>(event.get()))
+            if (kind < 0 || message->GetCode() == kind) texts.push_back(message->GetText());
+    return texts;
+}
+
+long CountEvents(const std::vector<std::shared_ptr<CEvent>>& events, std::int32_t code) {
+    return std::count_if(events.begin(), events.end(), [code](const auto& e) { return e->GetCode() == code; });
+}
+
+bool Contains(const std::vector<std::string>& texts, const std::string& text) {
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+// The party of one in an open field, armed with a knife, the lane's goblins gone.
+SampleGame ArmedParty() {
+    SampleGame game = StartSampleGame();
+    game.EnterOpenArea(40, 12);
+    const auto main = game.Main();
+    main->AddSkill(SKILL_LIGHT_BLADE);
+    main->SetEquipment(SLOT_WEAPON, game.Module().CreateItem("smugglers_knife", 1,
+                                                             game.Game().NewThingId(THING_ITEM), 0));
+    game.DrainEvents();
+    return game;
+}
+
+std::shared_ptr<CActor> Archer(const SampleGame& game, std::uint32_t column, std::uint32_t row) {
+    auto archer = game.Spawn("goblin_archer", column, row);
+    // Monsters arm themselves through their brain; here the bow is put in hand.
+    const auto bow = archer->GetBackpack().front();
+    archer->SetEquipment(SLOT_WEAPON, archer->RemoveFromBackpack(*bow));
+    return archer;
+}
+
+}  // namespace
+
+TEST(EngineCombat, AFighterKillsAGoblinAfterTheWindUpAndItsLootLiesInOnePile) {
+    DRAVCommon::GetRandomEngine().seed(18);
+    auto game = ArmedParty();
+    const auto main = game.Main();
+    const auto goblin = game.Spawn("reed_goblin", 2, 1);
+    ASSERT_TRUE(goblin);
+    const std::uint32_t start = game.Game().GetTick();
+    main->PushOrder(std::make_shared<CAttackOrder>(goblin->GetId()), false);
+
+    std::vector<ActionState> states;
+    std::uint32_t firstSwing = 0;
+    std::vector<std::shared_ptr<CEvent>> events;
+    for (int tick = 0; tick < 3000 && game.Area().FindActor(goblin->GetId()); ++tick) {
+        game.Tick();
+        states.push_back(main->GetActionState());
+        auto drained = game.DrainEvents();
+        const bool swung = !Messages(drained, MESSAGE_MELEE_HIT).empty() ||
+                           !Messages(drained, MESSAGE_MELEE_MISS).empty() || !Messages(drained, MESSAGE_DEATH).empty();
+        if (!firstSwing && swung) firstSwing = game.Game().GetTick();
+        events.insert(events.end(), drained.begin(), drained.end());
+    }
+    ASSERT_FALSE(game.Area().FindActor(goblin->GetId())) << "the goblin still stands";
+    // The wind-up of 60 ticks comes before the first swing.
+    EXPECT_GE(firstSwing, start + 60);
+    EXPECT_EQ(states.front(), ACTION_WIND_UP);
+    // Swings are followed by the pause, then the recovery.
+    const auto pause = std::find(states.begin(), states.end(), ACTION_PAUSE);
+    ASSERT_NE(pause, states.end());
+    EXPECT_NE(std::find(pause, states.end(), ACTION_RECOVERING), states.end());
+    EXPECT_TRUE(Contains(Messages(events, MESSAGE_DEATH), "Wren has killed Reed Goblin."));
+    EXPECT_FALSE(main->GetCurrentOrder());
+
+    // The gold and the pie lie together in one pile where the goblin fell.
+    int piles = 0;
+    for (const auto& object : game.Area().GetObjects()) {
+        if (object->GetItems().empty()) continue;
+        ++piles;
+        EXPECT_EQ(object->GetItems().size(), 2u);
+    }
+    EXPECT_EQ(piles, 1);
+}
+
+TEST(EngineCombat, AnArchersMissilesFlyACellATickAndGoTheTickAfterArrival) {
+    DRAVCommon::GetRandomEngine().seed(7);
+    auto game = ArmedParty();
+    const auto main = game.Main();
+    const auto archer = Archer(game, 13, 1);
+    archer->PushOrder(std::make_shared<CAttackOrder>(main->GetId()), false);
+    game.Tick(60);
+    EXPECT_EQ(archer->GetActionState(), ACTION_WIND_UP);
+    EXPECT_TRUE(game.Area().GetEffects().empty());
+    game.Tick();  // the wind-up is over: the strike launches the arrow
+    ASSERT_EQ(game.Area().GetEffects().size(), 1u);
+    EXPECT_EQ(archer->GetActionState(), ACTION_PAUSE);
+    const auto arrow = game.Area().GetEffects().front();
+    EXPECT_EQ(arrow->GetKind(), EFFECT_ATTACK);
+    EXPECT_EQ(arrow->GetVisualName(), "arrow");
+    EXPECT_EQ(arrow->GetZ(), 4.0);
+    const auto events = game.DrainEvents();
+    EXPECT_EQ(CountEvents(events, EVENT_RANGED_ATTACK), 1);
+    // Launched in the strike, it has already made its first step of 2.5 units.
+    EXPECT_NEAR(archer->GetX() - arrow->GetX(), 2.5, 1e-9);
+    double x = arrow->GetX();
+    int ticks = 0;
+    while (!arrow->IsDone() && ticks < 100) {
+        game.Tick();
+        ++ticks;
+        if (!arrow->IsDone()) {
+            EXPECT_NEAR(x - arrow->GetX(), 2.5, 1e-9);
+        }
+        x = arrow->GetX();
+    }
+    ASSERT_TRUE(arrow->IsDone());
+    EXPECT_EQ(arrow->GetX(), main->GetX());
+    const auto hitOrMiss = Messages(game.DrainEvents());
+    ASSERT_FALSE(hitOrMiss.empty());
+    EXPECT_EQ(hitOrMiss.front().rfind("Goblin Archer ", 0), 0u);
+    EXPECT_EQ(game.Area().GetEffects().size(), 1u);  // still shown for one tick
+    game.Tick();
+    EXPECT_TRUE(game.Area().GetEffects().empty());
+}
+
+TEST(EngineCombat, AMissileWhoseTargetDiesVanishesWithoutAWord) {
+    auto game = ArmedParty();
+    const auto goblin = game.Spawn("reed_goblin", 20, 1);
+    auto missile = std::make_shared<CEffectAttack>(game.Game().NewThingId(THING_EFFECT), &game.Area(), "Wren", "",
+                                                   goblin->GetId(), true, CAttackInfo(), nullptr);
+    missile->SetPosition(game.Area(), 2.0, 2.0, 4.0);
+    missile->SetSpeed(75.0);
+    game.Area().AddEffect(missile);
+    goblin->SetActionState(ACTION_DEAD);
+    game.Engine().RunEffects();
+    EXPECT_TRUE(game.Area().GetEffects().empty());
+    EXPECT_TRUE(Messages(game.DrainEvents()).empty());
+    // A target that is neither an actor nor a tile is refused.
+    CEffectAttack stray(1, &game.Area(), "", "", 0x05000001, false, CAttackInfo(), nullptr);
+    EXPECT_DRAV_CODE(stray.SetPosition(game.Area(), 0, 0, 0), DRAV_ERR_OUT_OF_RANGE);
+}
+
+TEST(EngineCombat, KillingTheLastMemberWipesOutOnceAndTheCycleRevivesAtTheResurrectionPoint) {
+    auto game = StartSampleGame();
+    const auto main = game.Main();
+    std::shared_ptr<CActor> companion;
+    game.Module().CreateActor(companion, &game.Game(), "ferryman_elder", "", 0);
+    game.Game().AddPartyMember(companion);
+    ASSERT_TRUE(game.Area().PlaceActor(8, 3, false, companion));
+    game.DrainEvents();
+    // Both fall in one tick: one wipe-out, one message.
+    game.Engine().ResolveActorDied("Reed Goblin", *main);
+    game.Engine().ResolveActorDied("Reed Goblin", *companion);
+    game.Tick();
+    const auto messages = Messages(game.DrainEvents());
+    EXPECT_TRUE(Contains(messages, "Reed Goblin has killed Wren."));
+    EXPECT_TRUE(Contains(messages, "Wren has died!"));
+    EXPECT_EQ(std::count(messages.begin(), messages.end(), "Your party has been wiped out!"), 1);
+    EXPECT_EQ(game.Game().GetStateCode(), GAME_WIPED_OUT);
+    EXPECT_EQ(game.Game().GetEntry(), game.Game().GetResurrectionPoint());
+    EXPECT_EQ(game.Game().GetNonLocatedActors().size(), 2u);
+
+    game.Engine().LeaveArea();
+    game.Engine().RestParty();
+    game.Engine().EnterArea();
+    EXPECT_EQ(game.Game().GetStateCode(), GAME_PLAYING);
+    EXPECT_TRUE(main->IsAlive());
+    EXPECT_EQ(main->GetArea(), &game.Area());
+    EXPECT_EQ(game.Area().GetName(), game.Game().GetResurrectionPoint().first);
+}
+
+TEST(EngineCombat, AHostileInRangeMeansBattleAndStopsHeartbeats) {
+    auto game = StartSampleGame();
+    // The lane's goblins are within range of the dock.
+    EXPECT_TRUE(game.Game().IsInBattle());
+    game.EnterOpenArea(80, 4);
+    const auto main = game.Main();
+    const auto goblin = game.Spawn("reed_goblin", 1, 1);
+    goblin->FinalizeMove(main->GetX() + 150.0, main->GetY());
+    game.Tick();
+    EXPECT_TRUE(game.Game().IsInBattle());
+    goblin->FinalizeMove(main->GetX() + 150.01, main->GetY());
+    game.Tick();
+    EXPECT_FALSE(game.Game().IsInBattle());
+
+    // The trader beside the party has a heartbeat; none runs in battle, but the
+    // timer still moves on.
+    goblin->FinalizeMove(main->GetX() + 20.0, main->GetY());
+    game.Tick();
+    const std::uint32_t due = game.Engine().GetNextHeartbeatTick();
+    game.Game().SetTick(due - 1);
+    game.Tick();
+    EXPECT_TRUE(game.Game().IsInBattle());
+    EXPECT_GT(game.Engine().GetNextHeartbeatTick(), due);
+    EXPECT_LE(game.Engine().GetNextHeartbeatTick(), due + 449);
+}
+
+TEST(EngineCombat, ATaggedExitOpensOnlyWhileItsTagIsSet) {
+    auto game = StartSampleGame();
+    game.Area().ClearEncounter("lane_goblins");
+    const auto main = game.Main();
+    main->FinalizeMove(15 * 2.5 + 1.25, 4 * 2.5 + 1.25);  // on the smugglers' trail
+    game.Tick();
+    EXPECT_EQ(game.Game().GetStateCode(), GAME_PLAYING);
+    game.Game().SetQuestTag("smugglers_seen", 1);
+    game.Tick();
+    EXPECT_EQ(game.Game().GetStateCode(), GAME_EXIT_AVAILABLE);
+    EXPECT_EQ(game.Game().GetEntry(), AreaEntryPoint("reed_marsh", "hideout"));
+    EXPECT_EQ(game.Game().GetAvailableExitName(), "smugglers_trail");
+    game.Game().SetQuestTag("smugglers_seen", 0);
+    game.Tick();
+    EXPECT_EQ(game.Game().GetStateCode(), GAME_PLAYING);
+    // A dead member need not come: only the living must reach the exit.
+    main->FinalizeMove(0 * 2.5 + 1.25, 9 * 2.5 + 1.25);
+    game.Tick();
+    EXPECT_EQ(game.Game().GetAvailableExitName(), "marsh_path");
+}
+
+namespace {
+
+// A stage script that only counts its runs.
+class CountingScript final : public CScript {
+public:
+    std::int32_t Eval(CEngine*, CScriptContext&) const override {
+        ++runs;
+        return 0;
+    }
+    const std::string& GetSource() const override { return m_source; }
+    mutable int runs = 0;
+
+private:
+    std::string m_source = "-- counts";
+};
+
+}  // namespace
+
+TEST(EngineCombat, WipingOutAStageRunsItsScriptSetsKillTagsAndPlacesTheNextStage) {
+    auto game = ArmedParty();
+    const std::string text =
+        "<encounter> pair ( 10 2 ) \"Two goblins\" 0 false"
+        " <stage> ( reed_goblin goblins_beaten ) </stage> <stage> goblin_archer </stage> </encounter>";
+    DRAVCommon::CDataFileReader reader(std::make_shared<std::istringstream>(text), "pair.drav");
+    auto encounter = std::make_shared<CPatchActionEncounter>(reader);
+    auto script = std::make_shared<CountingScript>();
+    encounter->stages[0].script = script;
+    game.Area().GetPatches().push_back(
+        std::make_shared<CPatch>("pair_arrives", "pair_called", PatchActionList{encounter}));
+    game.Game().SetQuestTag("pair_called", 1);
+    game.Area().TriggerTagPatches("pair_called", game.Module());
+    ASSERT_EQ(game.Area().EncounterActorsPresent("pair"), 1u);
+    CActor* goblin = nullptr;
+    for (const auto& actor : game.Area().GetActors())
+        if (actor->GetEncounterName() == "pair") goblin = actor.get();
+    ASSERT_TRUE(goblin);
+
+    game.Engine().ResolveActorDied("Wren", *goblin);
+    game.Tick();
+    EXPECT_EQ(script->runs, 1);
+    EXPECT_TRUE(game.Game().IsQuestTagSet("goblins_beaten"));
+    ASSERT_EQ(game.Area().EncounterActorsPresent("pair"), 1u);
+    const auto archer = std::find_if(game.Area().GetActors().begin(), game.Area().GetActors().end(),
+                                     [](const auto& a) { return a->GetEncounterName() == "pair"; });
+    EXPECT_EQ((*archer)->GetTemplateName(), "goblin_archer");
+    EXPECT_EQ((*archer)->GetEncounterIndex(), 1);
+    // The last stage gone, nothing more comes.
+    game.Engine().ResolveActorDied("Wren", **archer);
+    game.Tick();
+    EXPECT_EQ(game.Area().EncounterActorsPresent("pair"), 0u);
+    EXPECT_EQ(script->runs, 1);
+}
+
+TEST(EngineCombat, ASurrenderCancelsThePartysAttacksWithOneDialogAndTakesNoMoreDamage) {
+    auto game = ArmedParty();
+    const auto main = game.Main();
+    const auto lookout = game.Spawn("smuggler_lookout", 3, 1);
+    ASSERT_TRUE(lookout);
+    main->PushOrder(std::make_shared<CAttackOrder>(lookout->GetId()), false);
+    game.Tick();
+    EXPECT_EQ(main->GetActionState(), ACTION_WIND_UP);
+    game.DrainEvents();
+    lookout->SetDamageTaken(lookout->GetMaxHitPoints());  // no hit points left: it keeps one
+    game.Engine().ResolveActorDied("Wren", *lookout);
+    EXPECT_EQ(lookout->GetRelation(), RELATION_SURRENDER);
+    EXPECT_TRUE(lookout->IsAlive());
+    EXPECT_EQ(lookout->GetHitPoints(), 1);
+    EXPECT_FALSE(main->GetCurrentOrder());
+    EXPECT_EQ(main->GetActionState(), ACTION_IDLE);
+    auto events = game.DrainEvents();
+    EXPECT_EQ(CountEvents(events, EVENT_DIALOG_BOX), 1);
+    EXPECT_TRUE(Contains(Messages(events), "Smuggler Lookout surrenders."));
+    CAttackInfo knife("Wren", 0, 4, 0, 0, 0, CDamageType(), 0, 0);
+    game.Engine().ResolveDamage(nullptr, nullptr, *lookout, knife, CSaveOutcome(), MESSAGE_MELEE_HIT);
+    EXPECT_EQ(Messages(game.DrainEvents()),
+              std::vector<std::string>{"Smuggler Lookout has surrendered, takes no damage."});
+    EXPECT_EQ(lookout->GetHitPoints(), 1);
+}
+
+TEST(EngineCombat, SummonedThingsRunOut) {
+    auto game = ArmedParty();
+    const auto main = game.Main();
+    const std::uint32_t now = game.Game().GetTick();
+    // A summoned archer leaves its bow, not its loot, and completes nothing.
+    const auto archer = Archer(game, 6, 1);
+    archer->AddToBackpack(game.Module().CreateItem("eel_pie", 1, game.Game().NewThingId(THING_ITEM), 0), false);
+    archer->SetEncounter("nobody", 0);
+    archer->SetSummonEndTick(now + 1);
+    // A summoned knife in hand vanishes on the first tick divisible by 30 at or after its end.
+    auto knife = game.Module().CreateItem("smugglers_knife", 1, game.Game().NewThingId(THING_ITEM), now + 2);
+    const std::string knifeName = knife->GetTemplate().GetName();
+    main->SetEquipment(SLOT_WEAPON, knife);
+    game.Tick();
+    auto messages = Messages(game.DrainEvents());
+    EXPECT_TRUE(Contains(messages, "Goblin Archer is unsummoned."));
+    EXPECT_FALSE(game.Area().FindActor(archer->GetId()));
+    int piles = 0;
+    for (const auto& object : game.Area().GetObjects()) {
+        if (object->GetItems().empty()) continue;
+        ++piles;
+        // The bow is in its hand, so only the pie of its backpack lies here.
+        ASSERT_EQ(object->GetItems().size(), 1u);
+        EXPECT_EQ(object->GetItems().front()->GetTemplate().GetKey(), "eel_pie");
+    }
+    EXPECT_EQ(piles, 1);
+
+    while (game.Game().GetTick() % 30 != 29) game.Tick();
+    EXPECT_TRUE(main->GetEquipped(SLOT_WEAPON));
+    game.DrainEvents();
+    game.Tick();
+    EXPECT_FALSE(main->GetEquipped(SLOT_WEAPON));
+    EXPECT_EQ(Messages(game.DrainEvents()), std::vector<std::string>{"Wren: " + knifeName + " is unsummoned."});
+}
+
+TEST(EngineCombat, ASneakingMonsterSeenNearbyStopsSneakingSilently) {
+    auto game = ArmedParty();
+    const auto near = game.Spawn("reed_smuggler", 3, 1);
+    near->ResetSkills();  // a clumsy one, who never learnt to move quietly
+    const auto far = game.Spawn("reed_smuggler", 39, 11);
+    ASSERT_TRUE(near->IsSneaking());
+    ASSERT_TRUE(far->IsSneaking());
+    game.Tick();
+    EXPECT_FALSE(near->IsSneaking());
+    EXPECT_TRUE(far->IsSneaking());
+    const auto events = game.DrainEvents();
+    EXPECT_TRUE(Messages(events).empty());
+    EXPECT_EQ(CountEvents(events, EVENT_ACTOR_STOPPED_SNEAKING), 1);
+    // Unseen, the combat check rolls against 50 when no observer comes near.
+    EXPECT_EQ(game.Engine().StealthCheckOneActor(*near, false), false);
+    const bool stays = game.Engine().StealthCheckOneActor(*far, true);
+    const auto check = Messages(game.DrainEvents());
+    ASSERT_EQ(check.size(), 1u);
+    EXPECT_EQ(check[0].rfind(std::string("Reed Smuggler combat sneak check ") + (stays ? "succeeded [" : "failed ["), 0),
+              0u);
+    EXPECT_EQ(check[0].substr(check[0].size() - 8), " vs 50].") << check[0];
+    // The party cannot attack what it does not see: the order goes at once.
+    game.Main()->PushOrder(std::make_shared<CAttackOrder>(far->GetId()), false);
+    game.Tick();
+    EXPECT_FALSE(game.Main()->GetCurrentOrder());
+}
+
+TEST(EngineCombat, ResistanceSwallowsDamageInStepsAndWhollyAtTwenty) {
+    DRAVCommon::GetRandomEngine().seed(3);
+    auto game = ArmedParty();
+    const auto goblin = game.Spawn("reed_goblin", 3, 1);
+    CDamageType type;
+    type.category = DAMAGE_PHYSICAL;
+    // A huge bonus: only rolls of 1 to 5 miss.
+    CAttackInfo info("Wren", 1000, 4, 0, 0, 0, type, 0, 0);
+    const std::int32_t resistance = goblin->GetDamageResistance(type);
+    info.enhancement = resistance - 20;
+    int hits = 0;
+    for (int i = 0; i < 40; ++i) {
+        const bool hit = game.Engine().ResolveAttack2(*goblin, info, true);
+        const auto messages = Messages(game.DrainEvents());
+        ASSERT_EQ(messages.size(), 1u);
+        const std::string suffix = hit ? ", damage resisted 100%." : "].";
+        EXPECT_EQ(messages[0].substr(messages[0].size() - suffix.size()), suffix);
+        hits += hit;
+    }
+    EXPECT_GT(hits, 30);
+    EXPECT_EQ(goblin->GetDamageTaken(), 0);
+    // One point less lets 5 percent through, never less than a point.
+    info.enhancement = resistance - 19;
+    while (!game.Engine().ResolveAttack2(*goblin, info, true)) game.DrainEvents();
+    const auto messages = Messages(game.DrainEvents());
+    EXPECT_NE(messages.back().find("for 1 damage (Resisted 95%)."), std::string::npos) << messages.back();
+    EXPECT_EQ(goblin->GetDamageTaken(), 1);
+}
