@@ -117,8 +117,6 @@ bool CBrain::TriggerTestProximity(const CArea& area, CActor& actor) {
     return true;
 }
 
-void CBrain::Think(CEngine&, CActor&) {}
-
 bool PartyProximityTest(const CArea& area, const CActor& actor, double range) {
     if (!IsOnSeenCell(area, actor)) return false;
     for (const auto& other : area.GetActors()) {

@@ -60,8 +60,9 @@ public:
     // while the actor stands on a cell the party sees (and the proximity tag, if
     // any, is set):
     bool TriggerTestProximity(const CArea& area, CActor& actor);
-    // Once per tick from the AI pass, for an actor outside the party. The AIs'
-    // decisions come with the AI rules; until then a brain does not think.
+    // Once per tick from the AI pass, for an actor outside the party: on the first
+    // call the actor is told to wield its best weapons, armour and trinkets; then the
+    // peaceful or the combat AI decides by the actor's relation and the battle flag.
     void Think(CEngine& engine, CActor& actor);
 
     // Fire tags wait here until the engine passes them on.

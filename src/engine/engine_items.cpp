@@ -69,7 +69,8 @@ void CEngine::RunWieldOrder(CActor& actor, const CWieldOrder& order) {
     }
     actor.SetEquipment(slot, item);
     actor.StopAttacking();
-    if (slot == SLOT_WEAPON || slot == SLOT_OFFHAND) {
+    // A dead member's belongings can be rearranged; the recovery would raise it.
+    if ((slot == SLOT_WEAPON || slot == SLOT_OFFHAND) && actor.IsAlive()) {
         actor.StartRecovery(game.GetTick(), kPlainAction);
         const CSpell* power = actor.GetCurrentPower();
         if (power && power->GetSchool() != SKILL_SNEAK) {

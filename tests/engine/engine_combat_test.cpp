@@ -62,6 +62,8 @@ TEST(EngineCombat, AFighterKillsAGoblinAfterTheWindUpAndItsLootLiesInOnePile) {
     const auto main = game.Main();
     const auto goblin = game.Spawn("reed_goblin", 2, 1);
     ASSERT_TRUE(goblin);
+    // A neutral goblin only stands (its peaceful AI): the swings here are Wren's alone.
+    goblin->SetRelation(RELATION_NEUTRAL);
     const std::uint32_t start = game.Game().GetTick();
     main->PushOrder(std::make_shared<CAttackOrder>(goblin->GetId()), false);
 
