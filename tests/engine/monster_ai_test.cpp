@@ -1,0 +1,145 @@
+// Monsters deciding for themselves: the target search, the simple AIs and the
+// brain's first thought that arms them.
+
+#include <gtest/gtest.h>
+
+#include "common/random.h"
+#include "engine/ai.h"
+#include "engine/brain.h"
+#include "support/sample_game.h"
+#include "world/item.h"
+
+using namespace DRAV;
+using QuillmereTest::SampleGame;
+
+namespace {
+
+SampleGame OpenField() {
+    SampleGame game = QuillmereTest::StartSampleGame();
+    game.EnterOpenArea(40, 12);
+    // The landing's goblins are left behind: no battle here.
+    game.Game().SetInBattle(false);
+    DRAVCommon::GetRandomEngine().seed(3);
+    return game;
+}
+
+void See(CArea& area, const CActor& actor) {
+    area.GetSeenCells().Set(static_cast<std::uint32_t>(actor.GetX() / 2.5), static_cast<std::uint32_t>(actor.GetY() / 2.5),
+                            true);
+}
+
+template <typename T>
+const T* Current(const CActor& actor) {
+    return dynamic_cast<const T*>(actor.GetCurrentOrder().get());
+}
+
+}  // namespace
+
+TEST(MonsterAI, AChargingGoblinReachesThePartyAndStrikes) {
+    auto game = OpenField();
+    const auto main = game.Main();
+    const auto goblin = game.Spawn("reed_goblin", 14, 1);
+    ASSERT_TRUE(goblin);
+    const double start = goblin->DistanceTo(*main);
+    game.Tick();
+    const auto* attack = Current<CAttackOrder>(*goblin);
+    ASSERT_NE(attack, nullptr);
+    EXPECT_EQ(attack->target, main->GetId());
+
+    bool struck = false;
+    for (int tick = 0; tick < 900 && !struck; ++tick) {
+        game.Tick();
+        for (const auto& event : game.DrainEvents())
+            if (auto* message = dynamic_cast<const CMessageEvent*>(event.get()))
+                struck |= message->GetText().rfind("Reed Goblin", 0) == 0 &&
+                          (message->GetCode() == MESSAGE_MELEE_HIT || message->GetCode() == MESSAGE_MELEE_MISS);
+    }
+    EXPECT_TRUE(struck);
+    EXPECT_LT(goblin->DistanceTo(*main), start);
+}
+
+TEST(MonsterAI, TheFirstThoughtArmsTheMonsterOnce) {
+    auto game = OpenField();
+    const auto archer = game.Spawn("goblin_archer", 30, 8);
+    ASSERT_TRUE(archer);
+    ASSERT_EQ(archer->GetEquipped(SLOT_WEAPON), nullptr);
+    game.Tick();
+    ASSERT_NE(archer->GetEquipped(SLOT_WEAPON), nullptr);
+    EXPECT_EQ(archer->GetEquipped(SLOT_WEAPON)->GetTemplate().GetKey(), "reed_bow");
+    EXPECT_TRUE(archer->GetBrain()->IsEquipped());
+
+    // Taken off again, it stays off: the step runs once per actor.
+    archer->AddToBackpack(archer->RemoveEquipment(SLOT_WEAPON), true);
+    game.Tick();
+    EXPECT_EQ(archer->GetEquipped(SLOT_WEAPON), nullptr);
+    // Far beyond its 100 units, the archer shoots at no one.
+    EXPECT_EQ(archer->GetCurrentOrder(), nullptr);
+}
+
+TEST(MonsterAI, TheTargetSearchTakesSidesAndBreaksTiesToTheLater) {
+    auto game = OpenField();
+    const auto main = game.Main();  // at cell (1, 1)
+    const auto first = game.Spawn("reed_goblin", 1, 5);
+    const auto second = game.Spawn("reed_goblin", 5, 1);
+    const auto bystander = game.Spawn("reed_goblin", 1, 9);
+    ASSERT_TRUE(first && second && bystander);
+    second->SetPosition(main->GetX() + first->DistanceTo(*main), main->GetY());
+    bystander->SetRelation(RELATION_NEUTRAL);
+
+    EXPECT_EQ(CAI::FindTarget(*main, TARGET_ENEMIES, 0.0), second.get());
+    EXPECT_EQ(CAI::FindTarget(*first, TARGET_ENEMIES, 0.0), main.get());
+    EXPECT_EQ(CAI::FindTarget(*first, 0, 0.0), second.get());        // its nearest fellow
+    EXPECT_EQ(CAI::FindTarget(*bystander, TARGET_ENEMIES, 0.0), nullptr);
+    EXPECT_EQ(CAI::FindTarget(*bystander, 0, 0.0), nullptr);          // a neutral has no allies
+    EXPECT_EQ(CAI::FindTarget(*main, TARGET_ENEMIES | TARGET_WITHIN_RANGE, 1.0), nullptr);
+
+    // Berserk, it is everyone's enemy and everyone is its.
+    bystander->SetRelation(RELATION_BERSERK);
+    EXPECT_EQ(CAI::FindTarget(*bystander, TARGET_ENEMIES, 0.0), first.get());
+    first->SetPosition(main->GetX() + 60.0, main->GetY() + 20.0);
+    second->SetPosition(main->GetX() + 60.0, main->GetY() + 25.0);
+    EXPECT_EQ(CAI::FindTarget(*main, TARGET_ENEMIES, 0.0), bystander.get());
+}
+
+TEST(MonsterAI, PeacefulAIsTalkFollowAndSurrenderStandsStill) {
+    auto game = OpenField();
+    CArea& area = game.Area();
+    const auto main = game.Main();
+    const auto keeper = game.Spawn("ferry_keeper", 3, 1);  // forcetalk within 8 until the fare is asked
+    ASSERT_TRUE(keeper);
+    See(area, *keeper);
+    game.Engine().RunAI();
+    const auto* talk = Current<CMoveTalkOrder>(*keeper);
+    ASSERT_NE(talk, nullptr);
+    EXPECT_EQ(talk->partner, main->GetId());
+    keeper->ClearOrders();
+    // In battle, a friend turns to its combat AI, which finds no enemy here.
+    game.Game().SetInBattle(true);
+    game.Engine().RunAI();
+    EXPECT_EQ(keeper->GetCurrentOrder(), nullptr);
+    game.Game().SetInBattle(false);
+    game.Game().SetQuestTag("ferry_fare_asked", 1);
+    game.Engine().RunAI();
+    EXPECT_EQ(keeper->GetCurrentOrder(), nullptr);
+
+    // Surrendered, its orders go and nothing new comes.
+    keeper->PushOrder(std::make_shared<CMoveOrder>(20.0, 20.0), false);
+    keeper->SetRelation(RELATION_SURRENDER);
+    game.Engine().RunAI();
+    EXPECT_EQ(keeper->GetCurrentOrder(), nullptr);
+
+    // A friendly follower 30 units off walks half the way; within 25 it stays.
+    auto wisp = game.Spawn("marsh_wisp", 13, 1);
+    ASSERT_TRUE(wisp);
+    keeper->SetRelation(RELATION_NEUTRAL);
+    wisp->SetRelation(RELATION_FRIENDLY);
+    wisp->SetPosition(main->GetX() + 30.0, main->GetY());
+    game.Engine().RunAI();
+    const auto* follow = Current<CMoveOrder>(*wisp);
+    ASSERT_NE(follow, nullptr);
+    EXPECT_DOUBLE_EQ(follow->x, main->GetX() + 15.0);
+    wisp->ClearOrders();
+    wisp->SetPosition(main->GetX() + 20.0, main->GetY());
+    game.Engine().RunAI();
+    EXPECT_EQ(wisp->GetCurrentOrder(), nullptr);
+}
