@@ -93,6 +93,15 @@ void CBrain::TurnHostile(CActor& actor) {
     QueueFireTags();
 }
 
+bool CBrain::TriggerTestCombat(CActor& actor, const CActor* attacker) {
+    if (actor.GetRelation() == RELATION_PARTY || actor.GetRelation() == RELATION_FRIENDLY || !m_hostileWhenAttacked)
+        return false;
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s is attacked by %s, goes hostile\n", actor.GetName().c_str(),
+               attacker ? attacker->GetName().c_str() : "");
+    TurnHostile(actor);
+    return true;
+}
+
 bool CBrain::TriggerTestTag(CActor& actor, const std::string& tag) {
     if (actor.GetRelation() == RELATION_PARTY || actor.GetRelation() == RELATION_FRIENDLY) return false;
     if (std::find(m_triggerTags.begin(), m_triggerTags.end(), tag) == m_triggerTags.end()) {

@@ -54,6 +54,8 @@ public:
 
     // The triggers that turn a neutral actor hostile; true when it turned. A turned
     // actor drops its orders (unless its will is not its own) and queues its fire tags.
+    // An attack (the attacker may be unknown), when the brain turns hostile on one:
+    bool TriggerTestCombat(CActor& actor, const CActor* attacker);
     // A quest tag the brain's trigger tags name:
     bool TriggerTestTag(CActor& actor, const std::string& tag);
     // The party, or a friend of it that is not sneaking, within the proximity range

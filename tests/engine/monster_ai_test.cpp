@@ -143,3 +143,24 @@ TEST(MonsterAI, PeacefulAIsTalkFollowAndSurrenderStandsStill) {
     game.Engine().RunAI();
     EXPECT_EQ(wisp->GetCurrentOrder(), nullptr);
 }
+
+TEST(MonsterAI, AnAttackTurnsOnlyThoseWhoseBrainSaysSo) {
+    auto game = OpenField();
+    const auto main = game.Main();
+    const auto smuggler = game.Spawn("reed_smuggler", 8, 1);  // hostile when attacked, fires the alarm
+    const auto goblin = game.Spawn("reed_goblin", 8, 4);      // not
+    const auto keeper = game.Spawn("ferry_keeper", 8, 7);     // a friend of the party
+    ASSERT_TRUE(smuggler && goblin && keeper);
+    smuggler->SetRelation(RELATION_NEUTRAL);
+    goblin->SetRelation(RELATION_NEUTRAL);
+    smuggler->PushOrder(std::make_shared<CMoveOrder>(30.0, 20.0), false);
+
+    EXPECT_TRUE(smuggler->GetBrain()->TriggerTestCombat(*smuggler, main.get()));
+    EXPECT_EQ(smuggler->GetRelation(), RELATION_HOSTILE);
+    EXPECT_EQ(smuggler->GetCurrentOrder(), nullptr);
+    EXPECT_EQ(smuggler->GetBrain()->GetPendingTags(), std::vector<std::string>{"smugglers_alarm"});
+    EXPECT_FALSE(goblin->GetBrain()->TriggerTestCombat(*goblin, nullptr));
+    EXPECT_EQ(goblin->GetRelation(), RELATION_NEUTRAL);
+    EXPECT_FALSE(keeper->GetBrain()->TriggerTestCombat(*keeper, main.get()));
+    EXPECT_EQ(keeper->GetRelation(), RELATION_FRIENDLY);
+}
