@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "common/random.h"
+#include <cmath>
+
 #include "engine/ai.h"
+#include "engine/ai_simple.h"
 #include "engine/brain.h"
 #include "support/sample_game.h"
 #include "world/item.h"
@@ -163,4 +166,31 @@ TEST(MonsterAI, AnAttackTurnsOnlyThoseWhoseBrainSaysSo) {
     EXPECT_EQ(goblin->GetRelation(), RELATION_NEUTRAL);
     EXPECT_FALSE(keeper->GetBrain()->TriggerTestCombat(*keeper, main.get()));
     EXPECT_EQ(keeper->GetRelation(), RELATION_FRIENDLY);
+}
+
+TEST(MonsterAI, AWandererStrollsWithinItsRadiusOfTheHomeItFixedFirst) {
+    auto game = OpenField();
+    const auto spirit = game.Spawn("marsh_spirit", 1, 10);  // wanders 10 units, near the field's edge
+    ASSERT_TRUE(spirit);
+    spirit->SetRelation(RELATION_NEUTRAL);
+    auto* wander = dynamic_cast<CAIWander*>(spirit->GetBrain()->GetPeacefulAI().get());
+    ASSERT_NE(wander, nullptr);
+    const double homeX = spirit->GetX();
+    const double homeY = spirit->GetY();
+    int strolls = 0;
+    for (int i = 0; i < 6000; ++i) {
+        wander->IssueOrders(game.Engine(), *spirit);
+        const auto* move = dynamic_cast<const CMoveOrder*>(spirit->GetCurrentOrder().get());
+        if (!move) continue;
+        ++strolls;
+        EXPECT_LE(std::abs(move->x - homeX), 10.0);
+        EXPECT_LE(std::abs(move->y - homeY), 10.0);
+        EXPECT_GE(move->x, 0.0);
+        EXPECT_LE(move->y, 12 * 2.5);
+        spirit->ClearOrders();
+        spirit->SetPosition(homeX + 5.0, homeY - 3.0);  // the home stays where it was first fixed
+    }
+    EXPECT_GT(strolls, 10);
+    EXPECT_DOUBLE_EQ(wander->GetHomeX(), homeX);
+    EXPECT_DOUBLE_EQ(wander->GetHomeY(), homeY);
 }
