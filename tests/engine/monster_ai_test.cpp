@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "common/random.h"
 #include <cmath>
 
+#include "common/random.h"
 #include "engine/ai.h"
 #include "engine/ai_simple.h"
 #include "engine/brain.h"
