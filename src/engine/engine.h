@@ -11,8 +11,9 @@
 // state cycle between areas), engine_combat.cpp and engine_damage.cpp (attacks and
 // their outcome), engine_effects.cpp (effects in flight), engine_battle.cpp (battle
 // flag, stealth, exits), engine_upkeep.cpp (timed state, heartbeats, the dead,
-// summoned items) and engine_phases.cpp (the phases and order steps still to be
-// written).
+// summoned items), engine_items.cpp (inventory orders), engine_store.cpp (the
+// store order), engine_save.cpp (saved games) and engine_phases.cpp (the phases
+// and order steps still to be written).
 
 #include <cstdint>
 #include <memory>
