@@ -1,9 +1,16 @@
 #include "engine/ai.h"
 
+#include <algorithm>
+
 #include "common/exception.h"
+#include "common/random.h"
+#include "common/trace.h"
 #include "engine/ai_cast.h"
 #include "engine/ai_simple.h"
 #include "engine/ai_wands_sing.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/order.h"
 
 namespace DRAV {
 
@@ -34,5 +41,68 @@ std::shared_ptr<CAI> CAI::ReadElement(DRAVCommon::CDataFileReader& reader) {
     reader.EndBlock();
     return backup;
 }
+
+}  // namespace DRAV
+
+namespace DRAV {
+namespace {
+
+constexpr double kCasterBonus = 25.0;
+constexpr double kControlledPenalty = 25.0;
+constexpr double kNearest = 0.01;
+constexpr double kCancelChance = 1.0 / 150.0;
+
+bool IsPartyOrFriend(Relation relation) { return relation == RELATION_PARTY || relation == RELATION_FRIENDLY; }
+
+bool IsEnemy(const CActor& actor, const CActor& candidate) {
+    const Relation own = actor.GetRelation();
+    const Relation other = candidate.GetRelation();
+    // A sneaking actor is not seen by the other side.
+    if (IsPartyOrFriend(own) != IsPartyOrFriend(other) && candidate.IsSneaking()) return false;
+    if (own == RELATION_BERSERK || other == RELATION_BERSERK) return true;
+    return (IsPartyOrFriend(own) && other == RELATION_HOSTILE) || (own == RELATION_HOSTILE && IsPartyOrFriend(other));
+}
+
+bool IsAlly(const CActor& actor, const CActor& candidate) {
+    if (IsPartyOrFriend(actor.GetRelation())) return IsPartyOrFriend(candidate.GetRelation());
+    if (actor.GetRelation() == RELATION_HOSTILE) return candidate.GetRelation() == RELATION_HOSTILE;
+    return false;
+}
+
+}  // namespace
+
+void CAI::IssueOrders(CEngine&, CActor&) {}
+
+CActor* CAI::FindTarget(const CActor& actor, std::uint32_t flags, double range) {
+    const CArea* area = actor.GetArea();
+    if (!area) return nullptr;
+    CActor* best = nullptr;
+    double bestDistance = 0.0;
+    for (const auto& candidate : area->GetActors()) {
+        if (candidate.get() == &actor) continue;
+        if ((flags & TARGET_ENEMIES) ? !IsEnemy(actor, *candidate) : !IsAlly(actor, *candidate)) continue;
+        double distance = actor.DistanceTo(*candidate);
+        if ((flags & TARGET_PREFER_CASTERS) && candidate->GetClass() == CLASS_SPELLCASTER)
+            distance = std::max(distance - kCasterBonus, kNearest);
+        if (candidate->HasStatus(STATUS_CHARMED) || candidate->HasStatus(STATUS_DOMINATED))
+            distance += kControlledPenalty;
+        if (best && distance > bestDistance) continue;
+        if ((flags & TARGET_WITHIN_RANGE) && (distance > range || !area->CanReachActor(actor, *candidate, range)))
+            continue;
+        best = candidate.get();
+        bestDistance = distance;
+    }
+    return best;
+}
+
+void CAI::AttackNearest(CActor& actor, std::uint32_t flags) {
+    CActor* target = FindTarget(actor, flags | TARGET_ENEMIES, 0.0);
+    if (!target) return;
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s issues attack order against %s\n", actor.GetName().c_str(),
+               target->GetName().c_str());
+    actor.PushOrder(std::make_shared<CAttackOrder>(target->GetId()), false);
+}
+
+bool CAI::RandomCancel() { return DRAVCommon::Random() < kCancelChance; }
 
 }  // namespace DRAV

@@ -11,6 +11,8 @@
 
 namespace DRAV {
 
+class CActor;
+class CEngine;
 class CSpell;
 
 // How the shared target finder chooses its candidates.
@@ -37,6 +39,18 @@ public:
     static std::shared_ptr<CAI> Create(DRAVCommon::CDataFileReader& reader);
     // Reads a whole "ai" element: a brain's AI or the backup AI of a wrapping AI.
     static std::shared_ptr<CAI> ReadElement(DRAVCommon::CDataFileReader& reader);
+
+    // The per-tick decision: the orders the actor should receive. The casting,
+    // wand and song AIs decide nothing yet.
+    virtual void IssueOrders(CEngine& engine, CActor& actor);
+
+    // The nearest candidate of the actor's area by `flags` (TargetFlags); a later
+    // candidate wins a tie. Null when there is none.
+    static CActor* FindTarget(const CActor& actor, std::uint32_t flags, double range);
+    // An attack order against the nearest enemy, when there is one.
+    static void AttackNearest(CActor& actor, std::uint32_t flags);
+    // Most AIs drop their orders now and then (1 in 150 ticks), so they look afresh.
+    static bool RandomCancel();
 
 protected:
     CAI() = default;

@@ -1,6 +1,16 @@
 #include "engine/ai_simple.h"
 
+#include <algorithm>
+
 #include "common/exception.h"
+#include "common/random.h"
+#include "common/trace.h"
+#include "engine/engine.h"
+#include "rules/magic/spell.h"
+#include "rules/vocabulary/skill_id.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/order.h"
 
 namespace DRAV {
 namespace {
@@ -57,5 +67,117 @@ void CAIWander::SaveState(DRAVCommon::CDataFileWriter& writer) const {
 std::shared_ptr<CAI> CAIShoot::Clone() const { return std::make_shared<CAIShoot>(); }
 
 std::shared_ptr<CAI> CAIFollowParty::Clone() const { return std::make_shared<CAIFollowParty>(); }
+
+// ---- the orders ----
+
+namespace {
+
+constexpr double kShootRange = 100.0;
+constexpr double kFollowDistance = 25.0;
+constexpr int kWanderTries = 10;
+constexpr double kCellSize = 2.5;
+
+bool InAttackCycle(const CActor& actor) {
+    return actor.GetActionState() == ACTION_WIND_UP || actor.GetActionState() == ACTION_STRIKE;
+}
+
+}  // namespace
+
+void CAIStand::IssueOrders(CEngine&, CActor& actor) {
+    if (!m_sneak || !actor.HasSkill(SKILL_SNEAK) || actor.IsSneaking()) return;
+    for (const CSpell* spell : actor.GetSpells()) {
+        if (spell && spell->GetSchool() == SKILL_SNEAK) {
+            actor.PushInstantOrder(std::make_shared<CPowerOrder>(spell->GetKey()));
+            return;
+        }
+    }
+}
+
+void CAICharge::ChoosePower(const CActor& actor) {
+    const CSpell* best = nullptr;
+    for (const CSpell* spell : actor.GetSpells()) {
+        if (!spell || !(spell->GetFlags() & SPELL_POWER) || spell->GetSchool() == SKILL_SNEAK) continue;
+        if (!actor.MeetsSpellRequirements(*spell) || !actor.CanUsePower(*spell)) continue;
+        if (!best || spell->GetEnergyCost() >= best->GetEnergyCost()) best = spell;
+    }
+    SetChosenPower(best);
+}
+
+void CAICharge::IssueOrders(CEngine&, CActor& actor) {
+    if (!m_powerChosen) ChoosePower(actor);
+    if (actor.GetActionState() == ACTION_PAUSE) {
+        if (actor.GetCurrentOrder()) actor.CancelOrders();
+        return;
+    }
+    const bool attacking = InAttackCycle(actor);
+    if (m_power && !attacking) {
+        // The power is only for the strike: off again once the attack is over.
+        if (actor.GetCurrentPower()) actor.PushInstantOrder(std::make_shared<CPowerOrder>());
+        m_powerStarted = false;
+    }
+    if (!attacking && RandomCancel()) {
+        actor.CancelOrders();
+        return;
+    }
+    if (!actor.GetCurrentOrder()) {
+        AttackNearest(actor, m_flags);
+    } else if (m_power && !actor.GetCurrentPower() && actor.GetActionState() == ACTION_WIND_UP && !m_powerStarted) {
+        actor.PushInstantOrder(std::make_shared<CPowerOrder>(m_power->GetKey()));
+        m_powerStarted = true;
+    }
+}
+
+void CAIForceTalk::IssueOrders(CEngine& engine, CActor& actor) {
+    if (actor.GetCurrentOrder() || !actor.GetArea()) return;
+    for (const std::string& tag : m_tags)
+        if (engine.GetGame()->IsQuestTagSet(tag)) return;
+    CActor* other = nullptr;
+    if (actor.GetArea()->PartyProximityTest(actor, &other, static_cast<double>(m_range)) && other &&
+        other->GetRelation() == RELATION_PARTY)
+        actor.PushOrder(std::make_shared<CMoveTalkOrder>(other->GetId()), false);
+}
+
+void CAIWander::IssueOrders(CEngine&, CActor& actor) {
+    if (!RandomCancel()) return;
+    actor.CancelOrders();
+    const CArea* area = actor.GetArea();
+    if (!area) return;
+    if (m_homeX == 0.0) SetHome(actor.GetX(), actor.GetY());
+    const double width = area->GetColumns() * kCellSize;
+    const double height = area->GetRows() * kCellSize;
+    for (int attempt = 0; attempt < kWanderTries; ++attempt) {
+        const double x = std::clamp(m_radius * (2.0 * DRAVCommon::Random() - 1.0) + m_homeX, 0.0, width);
+        const double y = std::clamp(m_radius * (2.0 * DRAVCommon::Random() - 1.0) + m_homeY, 0.0, height);
+        if (area->CanMoveTo(actor, nullptr, x, y)) {
+            actor.PushOrder(std::make_shared<CMoveOrder>(x, y), false);
+            return;
+        }
+    }
+}
+
+void CAIShoot::IssueOrders(CEngine&, CActor& actor) {
+    if (InAttackCycle(actor)) return;
+    if (actor.GetCurrentOrder()) actor.CancelOrders();
+    if (actor.GetActionState() == ACTION_PAUSE || actor.GetActionState() == ACTION_RECOVERING) return;
+    CActor* target = FindTarget(actor, TARGET_ENEMIES | TARGET_WITHIN_RANGE, kShootRange);
+    if (!target) return;
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s issues attack order against %s\n", actor.GetName().c_str(),
+               target->GetName().c_str());
+    actor.PushOrder(std::make_shared<CAttackOrder>(target->GetId()), false);
+}
+
+void CAIFollowParty::IssueOrders(CEngine&, CActor& actor) {
+    if (!actor.IsPartyOrFriendly()) return;
+    if (RandomCancel()) {
+        actor.CancelOrders();
+        return;
+    }
+    if (actor.GetCurrentOrder()) return;
+    const CActor* ally = FindTarget(actor, 0, 0.0);
+    if (ally && actor.DistanceTo(*ally) >= kFollowDistance)
+        actor.PushOrder(std::make_shared<CMoveOrder>((actor.GetX() + ally->GetX()) / 2.0,
+                                                     (actor.GetY() + ally->GetY()) / 2.0),
+                        false);
+}
 
 }  // namespace DRAV

@@ -19,6 +19,7 @@ public:
     explicit CAIStand(bool sneak) : m_sneak(sneak) {}
 
     std::shared_ptr<CAI> Clone() const override;
+    void IssueOrders(CEngine& engine, CActor& actor) override;
     void LoadState(DRAVCommon::CDataFileReader&) override {}
     void SaveState(DRAVCommon::CDataFileWriter&) const override {}
 
@@ -38,6 +39,7 @@ public:
 
     // The clone chooses its power anew.
     std::shared_ptr<CAI> Clone() const override;
+    void IssueOrders(CEngine& engine, CActor& actor) override;
     void LoadState(DRAVCommon::CDataFileReader&) override {}
     void SaveState(DRAVCommon::CDataFileWriter&) const override {}
 
@@ -54,6 +56,9 @@ public:
     void SetPowerStarted(bool started) { m_powerStarted = started; }
 
 private:
+    // The strongest usable combat power, once for the AI's life; none is a choice too.
+    void ChoosePower(const CActor& actor);
+
     std::uint32_t m_flags = 0;
     bool m_powerChosen = false;
     const CSpell* m_power = nullptr;
@@ -70,6 +75,7 @@ public:
         : m_range(range), m_tags(std::move(tags)) {}
 
     std::shared_ptr<CAI> Clone() const override;
+    void IssueOrders(CEngine& engine, CActor& actor) override;
     void LoadState(DRAVCommon::CDataFileReader&) override {}
     void SaveState(DRAVCommon::CDataFileWriter&) const override {}
 
@@ -89,6 +95,7 @@ public:
 
     // The clone keeps the home.
     std::shared_ptr<CAI> Clone() const override;
+    void IssueOrders(CEngine& engine, CActor& actor) override;
     // The block "ai-wander": home x, home y.
     void LoadState(DRAVCommon::CDataFileReader& reader) override;
     void SaveState(DRAVCommon::CDataFileWriter& writer) const override;
@@ -113,6 +120,7 @@ public:
     CAIShoot() = default;
 
     std::shared_ptr<CAI> Clone() const override;
+    void IssueOrders(CEngine& engine, CActor& actor) override;
     void LoadState(DRAVCommon::CDataFileReader&) override {}
     void SaveState(DRAVCommon::CDataFileWriter&) const override {}
 };
@@ -123,6 +131,7 @@ public:
     CAIFollowParty() = default;
 
     std::shared_ptr<CAI> Clone() const override;
+    void IssueOrders(CEngine& engine, CActor& actor) override;
     void LoadState(DRAVCommon::CDataFileReader&) override {}
     void SaveState(DRAVCommon::CDataFileWriter&) const override {}
 };

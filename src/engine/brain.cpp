@@ -94,8 +94,8 @@ void CBrain::TurnHostile(CActor& actor) {
 }
 
 bool CBrain::TriggerTestCombat(CActor& actor, const CActor* attacker) {
-    if (actor.GetRelation() == RELATION_PARTY || actor.GetRelation() == RELATION_FRIENDLY) return false;
-    if (!m_hostileWhenAttacked) return false;
+    if (actor.GetRelation() == RELATION_PARTY || actor.GetRelation() == RELATION_FRIENDLY || !m_hostileWhenAttacked)
+        return false;
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s is attacked by %s, goes hostile\n", actor.GetName().c_str(),
                attacker ? attacker->GetName().c_str() : "");
     TurnHostile(actor);
@@ -125,8 +125,6 @@ bool CBrain::TriggerTestProximity(const CArea& area, CActor& actor) {
     TurnHostile(actor);
     return true;
 }
-
-void CBrain::Think(CEngine&, CActor&) {}
 
 bool PartyProximityTest(const CArea& area, const CActor& actor, double range) {
     if (!IsOnSeenCell(area, actor)) return false;

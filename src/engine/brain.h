@@ -54,17 +54,17 @@ public:
 
     // The triggers that turn a neutral actor hostile; true when it turned. A turned
     // actor drops its orders (unless its will is not its own) and queues its fire tags.
+    // An attack (the attacker may be unknown), when the brain turns hostile on one:
+    bool TriggerTestCombat(CActor& actor, const CActor* attacker);
     // A quest tag the brain's trigger tags name:
     bool TriggerTestTag(CActor& actor, const std::string& tag);
-    // Being attacked (by `attacker`, which may be null) turns a neutral actor whose
-    // brain is hostile when attacked hostile, as a tag trigger does.
-    bool TriggerTestCombat(CActor& actor, const CActor* attacker);
     // The party, or a friend of it that is not sneaking, within the proximity range
     // while the actor stands on a cell the party sees (and the proximity tag, if
     // any, is set):
     bool TriggerTestProximity(const CArea& area, CActor& actor);
-    // Once per tick from the AI pass, for an actor outside the party. The AIs'
-    // decisions come with the AI rules; until then a brain does not think.
+    // Once per tick from the AI pass, for an actor outside the party: on the first
+    // call the actor is told to wield its best weapons, armour and trinkets; then the
+    // peaceful or the combat AI decides by the actor's relation and the battle flag.
     void Think(CEngine& engine, CActor& actor);
 
     // Fire tags wait here until the engine passes them on.

@@ -84,6 +84,12 @@ void CEngine::RunActorTriggers(CArea& area, CActor& actor) {
     }
 }
 
+void CEngine::RunCombatTrigger(CActor& target, const CActor* attacker) {
+    const std::shared_ptr<CBrain> brain = target.GetBrain();
+    if (brain && target.GetRelation() == RELATION_NEUTRAL && brain->TriggerTestCombat(target, attacker))
+        AIFireTags(target, *brain);
+}
+
 void CEngine::AIFireTags(CActor& actor, CBrain& brain) {
     CArea* area = actor.GetArea();
     if (!area) return;

@@ -11,8 +11,9 @@
 // state cycle between areas), engine_combat.cpp and engine_damage.cpp (attacks and
 // their outcome), engine_effects.cpp (effects in flight), engine_battle.cpp (battle
 // flag, stealth, exits), engine_upkeep.cpp (timed state, heartbeats, the dead,
-// summoned items) and engine_phases.cpp (the phases and order steps still to be
-// written).
+// summoned items), engine_items.cpp (inventory orders), engine_store.cpp (the
+// store order), engine_save.cpp (saved games) and engine_phases.cpp (the phases
+// and order steps still to be written).
 
 #include <cstdint>
 #include <memory>
@@ -20,6 +21,8 @@
 #include <string>
 
 #include "common/data_file.h"
+#include "common/data_file_reader.h"
+#include "common/data_file_writer.h"
 #include "engine/script_functions/script_function_lists.h"
 #include "rules/module.h"
 #include "rules/kinds/attack_info.h"
@@ -32,6 +35,7 @@ namespace DRAV {
 
 class CArea;
 class CActor;
+class CObject;
 class CBrain;
 class CItem;
 class CSpell;
@@ -78,6 +82,9 @@ public:
     // Passes the brain's pending tags to the neutral actors nearby that the party
     // has seen; a receiver the tag turns fires its own tags at once.
     void AIFireTags(CActor& actor, CBrain& brain);
+    // A neutral target with a brain may turn on being attacked (the attacker may be
+    // unknown); when it turns, it fires its tags.
+    void RunCombatTrigger(CActor& target, const CActor* attacker);
 
     // ---- instant orders (engine_instant.cpp) ----
     void RunInstantOrders();
@@ -134,6 +141,36 @@ public:
     // Code 2 when a living member finds no place near the cell.
     void WizardMoveParty(std::uint32_t column, std::uint32_t row);
     void WizardCreateMonster(const std::string& name);
+    // ---- inventory orders (engine_items.cpp) ----
+    void RunWieldOrder(CActor& actor, const CWieldOrder& order);
+    void RunUnwieldOrder(CActor& actor, const CUnwieldOrder& order);
+    void RunGetOrder(CActor& actor, const CGetOrder& order);
+    void RunDropOrder(CActor& actor, const CDropOrder& order);
+    void RunSplitOrder(CActor& actor, const CSplitOrder& order);
+    void RunCombineOrder(CActor& actor, const CCombineOrder& order);
+    void RunGiveOrder(CActor& actor, const CGiveOrder& order);
+    // True when the actor may open the object: no lock, opened before, or picked now
+    // (Locks + 50 above the lock, no die); a failed pick keeps the lock for a later try.
+    bool CheckObjectLock(CActor& actor, CObject& object);
+
+    // ---- the store order (engine_store.cpp) ----
+    void RunStoreOrder(CActor& actor, const CStoreOrder& order);
+
+    // ---- saved games (engine_save.cpp) ----
+    // Writes the whole game to `path` as one "save" tree. The tree goes to a
+    // temporary file beside `path` that replaces it only once complete, so a failed
+    // save leaves the previous file as it was. `quickActions`, when given, is kept
+    // as the application's own text.
+    void SaveGame(const std::string& path, const CModuleVersionRange& expected, const std::string* quickActions);
+    // Reads a saved game of the loaded module's chapter into a new game that
+    // replaces the engine's only when the whole file has been read: a failed load
+    // (code 7 for another module or an obsolete version, code 1 for bad data or
+    // another chapter) leaves the running game untouched. `quickActions` receives
+    // the application's text when the file has one.
+    void LoadGame(const std::string& path, const CModuleVersionRange& expected, std::string& quickActions);
+    void SaveAreaState(DRAVCommon::CDataFileWriter& writer, CArea& area);
+    // The party again from the loaded actors, in the order of their party positions.
+    void RebuildPartyAfterLoad();
 
     // ---- phases and order steps of later work (engine_phases.cpp) ----
     // These keep their final names and places in the tick; their bodies are empty
@@ -159,18 +196,10 @@ public:
     // True when the cast is over and the order is done.
     bool CastHelperAttacking(CActor& actor, std::uint32_t target, const CSpell& spell, std::int32_t mode,
                              std::int32_t extra);
-    void RunWieldOrder(CActor& actor, const CWieldOrder& order);
-    void RunUnwieldOrder(CActor& actor, const CUnwieldOrder& order);
-    void RunGetOrder(CActor& actor, const CGetOrder& order);
-    void RunDropOrder(CActor& actor, const CDropOrder& order);
-    void RunSplitOrder(CActor& actor, const CSplitOrder& order);
-    void RunCombineOrder(CActor& actor, const CCombineOrder& order);
-    void RunGiveOrder(CActor& actor, const CGiveOrder& order);
     void RunTalkOrder(CActor& actor, const CTalkOrder& order);
     void RunLeavePartyOrder(CActor& actor);
     void RunSpendPointsOrder(CActor& actor, const CSpendPointsOrder& order);
     void RunPowerOrder(CActor& actor, const CPowerOrder& order);
-    void RunStoreOrder(CActor& actor, const CStoreOrder& order);
 
     // ---- attacks (engine_combat.cpp) ----
     void MeleeStrike(CActor& attacker, CActor& target);
@@ -211,6 +240,10 @@ private:
     const CModule& Module() const;
     // Code 2 (empty message) unless the game is in `state`.
     void RequireState(std::int32_t state) const;
+    void BuyFromStore(CActor& actor, CActor& keeper, const CStoreOrder& order);
+    void SellToStore(CActor& actor, CActor& keeper, const CStoreOrder& order);
+    void ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVersionRange& expected, CGame& game,
+                       std::string& quickActions) const;
     void RunOneInstantOrder(CActor& actor, const COrder& order);
     void RunOneOrder(CActor& actor, const COrder& order);
     // A notice of the actor's name and `fragment`, for party members only.

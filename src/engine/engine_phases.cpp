@@ -13,14 +13,6 @@ void CEngine::RunUseTileOrder(CActor&, const CUseOrder&) {}
 void CEngine::RunUseObjectOrder(CActor&, const CUseOrder&) {}
 void CEngine::RunUseItemOrder(CActor&, const CUseOrder&, bool) {}
 bool CEngine::CastHelperAttacking(CActor&, std::uint32_t, const CSpell&, std::int32_t, std::int32_t) { return false; }
-void CEngine::RunWieldOrder(CActor&, const CWieldOrder&) {}
-void CEngine::RunUnwieldOrder(CActor&, const CUnwieldOrder&) {}
-void CEngine::RunGetOrder(CActor&, const CGetOrder&) {}
-void CEngine::RunDropOrder(CActor&, const CDropOrder&) {}
-void CEngine::RunSplitOrder(CActor&, const CSplitOrder&) {}
-void CEngine::RunCombineOrder(CActor&, const CCombineOrder&) {}
-void CEngine::RunGiveOrder(CActor&, const CGiveOrder&) {}
 void CEngine::RunPowerOrder(CActor&, const CPowerOrder&) {}
-void CEngine::RunStoreOrder(CActor&, const CStoreOrder&) {}
 
 }  // namespace DRAV

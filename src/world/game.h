@@ -128,6 +128,8 @@ public:
     ThingId NewThingId(int type);
     // The serial the next id takes, as a saved game keeps it.
     std::uint32_t GetThingSerialCounter() const { return m_thingSerialCounter.GetNext(); }
+    // A loaded game carries on from its saved serial.
+    void SetThingSerialCounter(std::uint32_t next) { m_thingSerialCounter = CThingIdCounter(next); }
 
     // The engine tick counter: 30 ticks make a game second. Timed effects, powers and
     // action timers are tick numbers of this counter.

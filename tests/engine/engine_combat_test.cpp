@@ -62,6 +62,8 @@ TEST(EngineCombat, AFighterKillsAGoblinAfterTheWindUpAndItsLootLiesInOnePile) {
     const auto main = game.Main();
     const auto goblin = game.Spawn("reed_goblin", 2, 1);
     ASSERT_TRUE(goblin);
+    // A neutral goblin only stands (its peaceful AI): the swings here are Wren's alone.
+    goblin->SetRelation(RELATION_NEUTRAL);
     const std::uint32_t start = game.Game().GetTick();
     main->PushOrder(std::make_shared<CAttackOrder>(goblin->GetId()), false);
 
@@ -399,4 +401,21 @@ TEST(EngineCombat, ResistanceSwallowsDamageInStepsAndWhollyAtTwenty) {
     const auto messages = Messages(game.DrainEvents());
     EXPECT_NE(messages.back().find("for 1 damage (Resisted 95%)."), std::string::npos) << messages.back();
     EXPECT_EQ(goblin->GetDamageTaken(), 1);
+}
+
+TEST(EngineCombat, AStruckNeutralTurnsHostileOnlyWhenItsBrainSaysSo) {
+    DRAVCommon::GetRandomEngine().seed(7);
+    auto game = ArmedParty();
+    // The ferryman's brain turns on an attacker; the goblin made neutral here does not.
+    const auto ferryman = game.Spawn("ferryman", 2, 1);
+    const auto goblin = game.Spawn("reed_goblin", 1, 2);
+    ASSERT_TRUE(ferryman && goblin);
+    goblin->SetRelation(RELATION_NEUTRAL);
+    ASSERT_EQ(ferryman->GetRelation(), RELATION_NEUTRAL);
+
+    game.Engine().MeleeStrike(*game.Main(), *goblin);
+    EXPECT_EQ(goblin->GetRelation(), RELATION_NEUTRAL);
+    game.Engine().MeleeStrike(*game.Main(), *ferryman);
+    EXPECT_EQ(ferryman->GetRelation(), RELATION_HOSTILE);
+    EXPECT_TRUE(game.Game().IsInBattle());
 }

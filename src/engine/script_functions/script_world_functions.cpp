@@ -51,9 +51,7 @@ int lua_attack(lua_State* state) {
         } else {
             subject = &ContextActor(context);
         }
-        const std::shared_ptr<CBrain>& brain = subject->GetBrain();
-        if (brain && subject->GetRelation() == RELATION_NEUTRAL && brain->TriggerTestCombat(*subject, attacker))
-            ScriptEngine(context).AIFireTags(*subject, *brain);
+        ScriptEngine(context).RunCombatTrigger(*subject, attacker);
         ScriptGame(context).SetInBattle(true);
     });
     return 0;

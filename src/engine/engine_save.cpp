@@ -1,0 +1,271 @@
+// Saved games: the whole running game as one "save" tree, written and read in the
+// same order by SaveGame and LoadGame.
+
+#include <filesystem>
+#include <sstream>
+#include <system_error>
+
+#include "common/exception.h"
+#include "common/trace.h"
+#include "engine/engine.h"
+#include "platform/win32/file_path.h"
+#include "rules/vocabulary/actor_class.h"
+#include "world/area.h"
+
+namespace DRAV {
+namespace {
+
+constexpr const char* kOwnModule = "Orvex";
+
+// The saved version fits the expected module: its own version, or one of the
+// older versions the game's own module still reads.
+bool IsVersionAccepted(const CModuleVersionRange& expected, const std::string& identifier, std::int32_t version,
+                       std::int32_t extra, std::int32_t chapter) {
+    if (identifier != expected.identifier) return false;
+    if (version == expected.maxVersion) return true;
+    if (expected.identifier != kOwnModule) return false;
+    if (version == 3) return true;
+    if (version == 2) return chapter != 1;
+    if (version == 1) return chapter != 1 && extra >= 4;
+    return false;
+}
+
+std::shared_ptr<CActor> FindMainActor(const CGame& game) {
+    for (const auto& member : game.GetParty())
+        if (member->IsMainCharacter()) return member;
+    return nullptr;
+}
+
+std::string SaveTitle(const CGame& game, std::int32_t chapter) {
+    std::ostringstream title;
+    const std::shared_ptr<CActor> main = FindMainActor(game);
+    const bool won = game.GetStateCode() == GAME_WON;
+    title << (main ? main->GetName() : std::string()) << (won ? " (End of Chapter " : " (Chapter ") << chapter;
+    if (main) title << ", " << GetClassName(main->GetClass()) << ' ' << main->GetLevel();
+    title << ')';
+    if (!won && game.GetCurrentArea()) title << " - " << game.GetCurrentArea()->GetDisplayName();
+    return title.str();
+}
+
+void WritePoint(DRAVCommon::CDataFileWriter& writer, const AreaEntryPoint& point) {
+    writer.WriteWordOrZero(point.first);
+    writer.WriteWordOrZero(point.second);
+}
+
+// An empty point is written "0" and must come back empty, not as a place named "0".
+AreaEntryPoint ReadPoint(DRAVCommon::CDataFileReader& reader) {
+    AreaEntryPoint point;
+    point.first = reader.ReadWordOrEmpty();
+    point.second = reader.ReadWordOrEmpty();
+    return point;
+}
+
+// Every party actor at its position; a later one at the same position replaces
+// the earlier, so the current area's actors win over those travelling with the game.
+void RebuildParty(CGame& game) {
+    ActorList slots;
+    auto collect = [&slots](const ActorList& actors) {
+        for (const auto& actor : actors) {
+            if (actor->GetRelation() != RELATION_PARTY) continue;
+            const std::size_t position = actor->GetPartyIndex();
+            // A position no party can reach is bad data, not a reason to allocate.
+            if (position >= kMaxPartyMembers) continue;
+            if (slots.size() <= position) slots.resize(position + 1);
+            slots[position] = actor;
+        }
+    };
+    collect(game.GetNonLocatedActors());
+    if (game.GetCurrentArea()) collect(game.GetCurrentArea()->GetActors());
+    for (auto& actor : slots)
+        if (actor) game.AddPartyMember(actor);
+}
+
+}  // namespace
+
+void CEngine::SaveGame(const std::string& path, const CModuleVersionRange& expected,
+                       const std::string* quickActions) {
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "Saving game %s.\n", path.c_str());
+    CGame& game = Game();
+    const CModule& module = Module();
+    const std::string temporary = path + ".part";
+    try {
+        DRAVCommon::CDataFileWriter writer(temporary);
+        writer.BeginBlock("save");
+        writer.BeginBlock("version");
+        writer.WriteWordOrZero(expected.identifier);
+        writer.WriteValue(expected.maxVersion);
+        writer.WriteValue(expected.further);
+        writer.EndBlock();
+        writer.BeginGroup(2);
+        writer.WriteValue(module.GetChapter());
+        writer.WriteWord(game.GetStateCode() == GAME_WON ? "true" : "false");
+        writer.WriteQuoted(path);
+        const std::shared_ptr<CActor> main = FindMainActor(game);
+        writer.WriteQuoted(main ? main->GetName() : std::string());
+        writer.WriteQuoted(SaveTitle(game, module.GetChapter()));
+        writer.BeginBlock("difficulty");
+        writer.WriteWord(GetDifficultyKey(game.GetDifficulty()));
+        writer.EndBlock();
+        writer.WriteValue(game.GetTick());
+        writer.WriteValue(game.GetThingSerialCounter());
+        writer.WriteValue(static_cast<std::uint32_t>(game.GetStateCode()));
+        writer.WriteValue(static_cast<std::uint32_t>(game.GetGold()));
+        writer.WriteValue(static_cast<std::uint32_t>(game.GetSavedCounter()));
+        WritePoint(writer, game.GetResurrectionPoint());
+        WritePoint(writer, game.GetReturnPoint());
+        writer.BeginBlock("entry");
+        WritePoint(writer, game.GetEntry());
+        writer.EndBlock();
+        writer.WriteWordOrZero(game.GetLastArea());
+        writer.BeginBlock("questtags");
+        SaveTagMap(game.GetQuestTags(), writer);
+        writer.EndBlock();
+        SaveJournalState(game.GetJournal(), writer);
+        SavePeopleJournal(game.GetPeopleJournal(), writer);
+        writer.BeginBlock("revealed");
+        SaveTagMap(game.GetRevealedLocations(), writer);
+        writer.EndBlock();
+        writer.BeginBlock("nonlocated");
+        for (const auto& actor : game.GetNonLocatedActors()) actor->Save(writer);
+        writer.EndBlock();
+        writer.WriteQuoted(game.GetCurrentArea() ? game.GetCurrentArea()->GetName() : std::string("0"));
+        std::string mapName;
+        for (const auto& [name, map] : game.GetMaps())
+            if (map.get() == game.GetCurrentMap() && map) mapName = name;
+        writer.WriteWordOrZero(mapName);
+        for (const auto& [owner, store] : game.GetStores()) {
+            if (!store) continue;
+            writer.BeginBlock("actorstore");
+            writer.WriteWordOrZero(owner);
+            WriteStores(writer, *store);
+            writer.EndBlock();
+        }
+        for (const auto& [name, area] : game.GetAreas())
+            if (area) SaveAreaState(writer, *area);
+        if (quickActions) {
+            writer.BeginBlock("bonus");
+            writer.WriteQuoted(*quickActions);
+            writer.EndBlock();
+        }
+        writer.EndBlock();
+        writer.Finish();
+        std::error_code error;
+        std::filesystem::rename(Win32::NativePath(temporary), Win32::NativePath(path), error);
+        if (error) throw CDRAVException(DRAV_ERR_BAD_DATA, "cannot write " + path + ": " + error.message());
+    } catch (...) {
+        std::error_code ignored;
+        std::filesystem::remove(Win32::NativePath(temporary), ignored);
+        throw;
+    }
+    game.PushMessage(MESSAGE_NOTICE, "Saved game: " + path);
+}
+
+void CEngine::SaveAreaState(DRAVCommon::CDataFileWriter& writer, CArea& area) { area.SaveState(writer); }
+
+void CEngine::LoadGame(const std::string& path, const CModuleVersionRange& expected, std::string& quickActions) {
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "Loading game %s.\n", path.c_str());
+    const CModule& module = Module();
+    // Read aside and swapped in only when complete: a failed load keeps the running game.
+    auto game = std::make_shared<CGame>();
+    game->SetCalendarBase(module.GetStartYear(), module.GetStartDay(), module.GetStartHour());
+    std::string bonus = quickActions;
+    {
+        DRAVCommon::CDataFileReader reader(path);
+        ReadSavedGame(reader, expected, *game, bonus);
+    }
+    RebuildParty(*game);
+    m_game = std::move(game);
+    quickActions = std::move(bonus);
+    m_game->PushMessage(MESSAGE_NOTICE, "Loaded game: " + path);
+}
+
+void CEngine::RebuildPartyAfterLoad() { RebuildParty(Game()); }
+
+void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVersionRange& expected, CGame& game,
+                            std::string& quickActions) const {
+    const CModule& module = Module();
+    reader.BeginBlock("save");
+    reader.BeginBlock("version");
+    const std::string identifier = reader.ReadWordOrEmpty();
+    const std::int32_t version = reader.ReadInt();
+    const std::int32_t extra = reader.ReadInt();
+    reader.EndBlock();
+    if (!IsVersionAccepted(expected, identifier, version, extra, module.GetChapter()))
+        reader.Fail(DRAV_ERR_SAVE_VERSION, "saved game of \"" + identifier + "\" version " + std::to_string(version) +
+                                               " does not fit this module");
+    if (!reader.BeginGroup(2, false)) reader.Fail(DRAV_ERR_BAD_DATA, "expected ( chapter won )");
+    if (reader.ReadInt() != module.GetChapter())
+        reader.Fail(DRAV_ERR_BAD_DATA, "saved game of another chapter than " + std::to_string(module.GetChapter()));
+    reader.ReadBool();
+    reader.ReadQuoted();  // the path it was saved to
+    reader.ReadQuoted();  // the main character's name
+    reader.ReadQuoted();  // the title the load dialog shows
+    game.SetDifficulty(DIFFICULTY_CORE);
+    if (reader.IsBlock("difficulty")) {
+        reader.BeginBlock("difficulty");
+        const std::string key = reader.ReadWord();
+        try {
+            game.SetDifficulty(ParseDifficulty(key));
+        } catch (const CDRAVException&) {
+            reader.Fail(DRAV_ERR_BAD_DATA, "unknown difficulty \"" + key + "\"");
+        }
+        reader.EndBlock();
+    }
+    game.SetTick(reader.ReadUInt());
+    game.SetThingSerialCounter(reader.ReadUInt());
+    game.SetStateCode(static_cast<std::int32_t>(reader.ReadUInt()));
+    game.SetGold(static_cast<std::int32_t>(reader.ReadUInt()));
+    game.SetSavedCounter(static_cast<std::int32_t>(reader.ReadUInt()));
+    game.SetResurrectionPoint(ReadPoint(reader));
+    game.SetReturnPoint(ReadPoint(reader));
+    reader.BeginBlock("entry");
+    game.SetEntry(ReadPoint(reader), AREA_LOAD_FRESH, "");
+    reader.EndBlock();
+    game.SetLastArea(reader.ReadWordOrEmpty());
+    reader.BeginBlock("questtags");
+    LoadTagMap(game.GetQuestTags(), reader);
+    reader.EndBlock();
+    LoadJournalState(game.GetJournal(), reader);
+    LoadPeopleJournal(game.GetPeopleJournal(), reader);
+    reader.BeginBlock("revealed");
+    LoadTagMap(game.GetRevealedLocations(), reader);
+    reader.EndBlock();
+    reader.BeginBlock("nonlocated");
+    while (reader.IsBlock("actor")) {
+        auto actor = std::make_shared<CActor>(reader, game, module);
+        actor->SetArea(nullptr);
+        game.AddNonLocatedActor(std::move(actor));
+    }
+    reader.EndBlock();
+    const std::string currentArea = reader.ReadQuoted();
+    const std::string mapName = reader.ReadWordOrEmpty();
+    if (!mapName.empty()) game.SetCurrentMap(game.FindAndLoadTempMap(mapName, module));
+    while (reader.IsBlock("actorstore")) {
+        reader.BeginBlock("actorstore");
+        std::string owner = reader.ReadWordOrEmpty();
+        game.GetStores().insert_or_assign(std::move(owner), ReadStores(reader, module, &game));
+        reader.EndBlock();
+    }
+    while (reader.IsBlock("area")) {
+        auto area = std::make_shared<CArea>(&game);
+        area->LoadState(reader, game, module, currentArea);
+        game.AddArea(std::move(area));
+    }
+    if (currentArea != "0") {
+        const auto found = game.GetAreas().find(currentArea);
+        if (found == game.GetAreas().end() || !found->second)
+            reader.Fail(DRAV_ERR_BAD_DATA, "the current area \"" + currentArea + "\" is not among the saved areas");
+        game.SetCurrentArea(currentArea);
+        game.SetInBattle(false);
+        game.FlagCurrentAreaEntered();
+    }
+    if (reader.IsBlock("bonus")) {
+        reader.BeginBlock("bonus");
+        quickActions = reader.ReadQuoted();
+        reader.EndBlock();
+    }
+    reader.EndBlock();
+    reader.RequireEnd();
+}
+
+}  // namespace DRAV

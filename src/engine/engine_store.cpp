@@ -1,0 +1,101 @@
+// The store order: the party buys from a keeper's store and sells to it, paying
+// from and into the party's common gold.
+
+#include <algorithm>
+#include <cstdint>
+
+#include "common/exception.h"
+#include "common/trace.h"
+#include "engine/engine.h"
+#include "rules/items/item_template.h"
+#include "world/area.h"
+#include "world/item.h"
+
+namespace DRAV {
+namespace {
+
+constexpr double kStoreReach = 25.0;
+
+[[noreturn]] void StaleStoreOrder() { throw CDRAVException(DRAV_ERR_PARTY_POSITION, ""); }
+
+std::int32_t ClampGold(std::int64_t gold) { return static_cast<std::int32_t>(std::clamp<std::int64_t>(gold, 0, INT32_MAX)); }
+
+}  // namespace
+
+void CEngine::RunStoreOrder(CActor& actor, const CStoreOrder& order) {
+    CActor* keeper = CurrentArea().FindActor(order.keeper);
+    if (!keeper || !actor.IsAlive() || !keeper->IsAlive() ||
+        actor.DistanceTo(*keeper) > actor.GetRadius() + kStoreReach + keeper->GetRadius())
+        StaleStoreOrder();
+    // An empty purchase or sale would leave an item of no units behind.
+    if (order.count == 0) StaleStoreOrder();
+    if (order.buy) BuyFromStore(actor, *keeper, order);
+    else SellToStore(actor, *keeper, order);
+}
+
+void CEngine::BuyFromStore(CActor& actor, CActor& keeper, const CStoreOrder& order) {
+    CGame& game = Game();
+    std::shared_ptr<CItem> offered;
+    for (const auto& item : keeper.GetStoreItems())
+        if (item->GetId() == order.item) offered = item;
+    if (!offered || order.count > static_cast<std::uint32_t>(std::max(offered->GetCount(), 0))) StaleStoreOrder();
+    // Counted wide: a large count must not wrap round to a cheap price.
+    const std::uint64_t price = std::uint64_t{order.count} * offered->GetTemplate().GetValue();
+    if (price > static_cast<std::uint64_t>(std::max(game.GetGold(), 0))) StaleStoreOrder();
+    game.SetGold(ClampGold(std::int64_t{game.GetGold()} - static_cast<std::int64_t>(price)));
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s buys %u x %s for %u gold\n", actor.GetName().c_str(), order.count,
+               offered->GetTemplate().GetName().c_str(), static_cast<unsigned>(price));
+
+    const auto count = static_cast<std::int32_t>(order.count);
+    std::shared_ptr<CItem> bought = Module().CreateItem(offered->GetTemplate().GetKey(), count,
+                                                        game.NewThingId(THING_ITEM), offered->GetExpiryTick());
+    if (order.slot == kStoreToBackpack) {
+        actor.AddToBackpack(bought, true);
+    } else {
+        const bool validSlot = order.slot >= 0 && order.slot < kEquipSlotCount;
+        CItem* blocking = nullptr;
+        if (validSlot && count == 1 && actor.CanEquipInSlot(order.slot, *bought) &&
+            actor.CheckTwoHandedConflict(order.slot, *bought, &blocking)) {
+            const auto slot = static_cast<EquipSlot>(order.slot);
+            if (actor.GetEquipped(slot)) actor.AddToBackpack(actor.RemoveEquipment(slot), true);
+            actor.SetEquipment(slot, bought);
+            game.PushActorInfoEvent(EVENT_ACTOR_EQUIPMENT, actor.GetId());
+        } else {
+            game.PushMessage(MESSAGE_NOTICE, actor.GetName() + " can't wield " + bought->GetTemplate().GetName() +
+                                                 "; item placed in backpack.");
+            actor.AddToBackpack(bought, true);
+        }
+    }
+    if (count == offered->GetCount()) keeper.TakeStoreItem(offered->GetId());
+    else offered->SetCount(offered->GetCount() - count);
+}
+
+void CEngine::SellToStore(CActor& actor, CActor& keeper, const CStoreOrder& order) {
+    CGame& game = Game();
+    std::int32_t position = 0;
+    CItem* item = actor.FindItem(order.item, &position);
+    if (!item) StaleStoreOrder();
+    if ((item->GetTemplate().GetFlags() & ITEMFLAG_NOGIVE) != 0) {
+        game.PushMessage(MESSAGE_NOTICE, actor.GetName() + " can't sell " + item->GetTemplate().GetName() + ".");
+        return;
+    }
+    std::uint32_t unitPrice = 0;
+    if (!keeper.GetStoreBuyPrice(*item, unitPrice) ||
+        order.count > static_cast<std::uint32_t>(std::max(item->GetCount(), 0)))
+        StaleStoreOrder();
+    const std::uint64_t price = std::uint64_t{unitPrice} * order.count;
+    game.SetGold(ClampGold(std::int64_t{game.GetGold()} + static_cast<std::int64_t>(std::min<std::uint64_t>(price, INT32_MAX))));
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s sells %u x %s for %u gold\n", actor.GetName().c_str(), order.count,
+               item->GetTemplate().GetName().c_str(), static_cast<unsigned>(price));
+    const auto count = static_cast<std::int32_t>(order.count);
+    if (count < item->GetCount()) {
+        item->SetCount(item->GetCount() - count);
+    } else if (position == kBackpackPosition) {
+        actor.RemoveFromBackpack(*item);
+    } else {
+        actor.RemoveEquipment(static_cast<EquipSlot>(position));
+        game.PushActorInfoEvent(EVENT_ACTOR_EQUIPMENT, actor.GetId());
+    }
+}
+
+}  // namespace DRAV

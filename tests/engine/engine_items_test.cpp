@@ -1,0 +1,152 @@
+// Inventory orders run by the engine on the sample game: wield, unwield, get, drop,
+// split, combine, give, and picking a container's lock.
+
+#include <gtest/gtest.h>
+
+#include "support/expect_drav.h"
+#include "support/sample_game.h"
+#include "world/item.h"
+#include "world/object.h"
+
+using namespace DRAV;
+using QuillmereTest::StartSampleGame;
+
+namespace {
+
+std::shared_ptr<CItem> Give(const QuillmereTest::SampleGame& game, CActor& actor, const std::string& key,
+                            std::int32_t count) {
+    auto item = game.Module().CreateItem(key, count, game.Game().NewThingId(THING_ITEM), 0);
+    actor.AddToBackpack(item, false);
+    return item;
+}
+
+std::vector<std::string> Messages(const QuillmereTest::SampleGame& game) {
+    std::vector<std::string> texts;
+    for (const auto& event : game.DrainEvents())
+        if (auto* message = dynamic_cast<const CMessageEvent*>(event.get())) texts.push_back(message->GetText());
+    return texts;
+}
+
+}  // namespace
+
+TEST(EngineItems, WieldingFromAStackTakesOneAndUnwieldingPutsItBack) {
+    auto game = StartSampleGame();
+    CActor& wren = *game.Main();
+    const auto daggers = Give(game, wren, "dagger", 3);
+    game.DrainEvents();
+    game.Engine().RunWieldOrder(wren, CWieldOrder(daggers->GetId(), SLOT_WEAPON));
+    ASSERT_NE(wren.GetEquipped(SLOT_WEAPON), nullptr);
+    EXPECT_EQ(daggers->GetCount(), 2);
+    EXPECT_NE(wren.GetEquipped(SLOT_WEAPON)->GetId(), daggers->GetId());
+    EXPECT_EQ(wren.GetEquipped(SLOT_WEAPON)->GetCount(), 1);
+    EXPECT_EQ(wren.GetActionState(), ACTION_RECOVERING);
+
+    // The slot is taken now.
+    game.DrainEvents();
+    game.Engine().RunWieldOrder(wren, CWieldOrder(daggers->GetId(), SLOT_WEAPON));
+    EXPECT_EQ(Messages(game), std::vector<std::string>{"Wren can't wield Dagger; is already wielding Dagger."});
+    EXPECT_EQ(daggers->GetCount(), 2);
+
+    game.Engine().RunUnwieldOrder(wren, CUnwieldOrder(SLOT_WEAPON));
+    EXPECT_EQ(wren.GetEquipped(SLOT_WEAPON), nullptr);
+    EXPECT_EQ(daggers->GetCount(), 3);  // merged back into its stack
+    game.DrainEvents();
+    game.Engine().RunUnwieldOrder(wren, CUnwieldOrder(SLOT_WEAPON));
+    EXPECT_EQ(Messages(game), std::vector<std::string>{"Wren can't unwield that."});
+    EXPECT_DRAV_CODE(game.Engine().RunWieldOrder(wren, CWieldOrder(0x5000999, SLOT_WEAPON)), 3);
+}
+
+TEST(EngineItems, SplitAndCombineKeepTheCountAndRefuseImpossibleOrders) {
+    auto game = StartSampleGame();
+    CActor& wren = *game.Main();
+    const auto pies = Give(game, wren, "eel_pie", 5);
+    const auto tonic = Give(game, wren, "river_tonic", 1);
+    EXPECT_DRAV_CODE(game.Engine().RunSplitOrder(wren, CSplitOrder(pies->GetId(), 5)), 3);
+    EXPECT_DRAV_CODE(game.Engine().RunSplitOrder(wren, CSplitOrder(pies->GetId(), 0)), 3);
+    game.Engine().RunSplitOrder(wren, CSplitOrder(pies->GetId(), 4));
+    EXPECT_EQ(pies->GetCount(), 1);
+    const auto backpack = wren.GetBackpack();
+    ASSERT_EQ(backpack.size(), 3u);
+    EXPECT_EQ(backpack.back()->GetCount(), 4);
+
+    EXPECT_DRAV_CODE(game.Engine().RunCombineOrder(wren, CCombineOrder(pies->GetId(), tonic->GetId())), 3);
+    // Combining a stack with itself would drop it: refused, and the stack stays.
+    EXPECT_DRAV_CODE(game.Engine().RunCombineOrder(wren, CCombineOrder(pies->GetId(), pies->GetId())), 3);
+    EXPECT_NE(FindItemById(wren.GetBackpack(), pies->GetId()), nullptr);
+    game.Engine().RunCombineOrder(wren, CCombineOrder(pies->GetId(), backpack.back()->GetId()));
+    EXPECT_EQ(pies->GetCount(), 5);
+    EXPECT_EQ(wren.GetBackpack().size(), 2u);
+}
+
+TEST(EngineItems, GoldFromAPileGoesToThePartyAndTheEmptyPileGoes) {
+    auto game = StartSampleGame();
+    CActor& wren = *game.Main();
+    const std::int32_t gold = game.Game().GetGold();
+    const auto pile = game.Area().DropItem(game.Module(), wren.GetX() + 1.0, wren.GetY());
+    auto coins = game.Module().CreateItem("gold", 30, game.Game().NewThingId(THING_ITEM), 0);
+    pile->AddItem(coins);
+    auto pie = game.Module().CreateItem("eel_pie", 2, game.Game().NewThingId(THING_ITEM), 0);
+    pile->AddItem(pie);
+    game.DrainEvents();
+
+    game.Engine().RunGetOrder(wren, CGetOrder(pile->GetId(), coins->GetId()));
+    EXPECT_EQ(game.Game().GetGold(), gold + 30);
+    EXPECT_TRUE(wren.GetBackpack().empty());
+    EXPECT_EQ(Messages(game), std::vector<std::string>{"The party has gained 30 gold."});
+    EXPECT_NE(game.Area().FindObject(pile->GetId()), nullptr);  // the pie is still there
+    game.Engine().RunGetOrder(wren, CGetOrder(pile->GetId(), pie->GetId()));
+    EXPECT_EQ(game.Area().FindObject(pile->GetId()), nullptr);
+    ASSERT_EQ(wren.GetBackpack().size(), 1u);
+
+    // Dropped on the ground, it lies in a new pile at Wren's feet.
+    game.Engine().RunDropOrder(wren, CDropOrder(0, pie->GetId()));
+    EXPECT_TRUE(wren.GetBackpack().empty());
+    EXPECT_EQ(pie->GetHolder()->GetId() >> 24, static_cast<ThingId>(THING_OBJECT));
+    EXPECT_DRAV_CODE(game.Engine().RunGetOrder(wren, CGetOrder(pile->GetId(), pie->GetId())), 3);
+}
+
+TEST(EngineItems, TakingAQuestItemSetsItsTag) {
+    auto game = StartSampleGame();
+    CActor& wren = *game.Main();
+    const auto pile = game.Area().DropItem(game.Module(), wren.GetX() + 1.0, wren.GetY());
+    auto token = game.Module().CreateItem("ferry_token", 1, game.Game().NewThingId(THING_ITEM), 0);
+    pile->AddItem(token);
+    ASSERT_FALSE(game.Game().IsQuestTagSet("ferry_token_found"));
+
+    game.Engine().RunGetOrder(wren, CGetOrder(pile->GetId(), token->GetId()));
+    EXPECT_TRUE(game.Game().IsQuestTagSet("ferry_token_found"));
+    ASSERT_EQ(wren.GetBackpack().size(), 1u);
+}
+
+TEST(EngineItems, LocksAreTestedAgainstLocksPlusFiftyAndNoGiveItemsStay) {
+    auto game = StartSampleGame();
+    CActor& wren = *game.Main();
+    const auto chest = game.Area().DropItem(game.Module(), wren.GetX() + 1.0, wren.GetY());
+    const std::int32_t stat = wren.GetSpecialStat(SPECIAL_LOCKS);
+    chest->SetUnlocked(false);
+    chest->SetLockValue(static_cast<std::uint32_t>(stat + 50));
+    const auto token = Give(game, wren, "ferry_token", 1);
+    game.DrainEvents();
+    EXPECT_FALSE(game.Engine().CheckObjectLock(wren, *chest));
+    EXPECT_TRUE(chest->IsLocked());
+    game.Engine().RunDropOrder(wren, CDropOrder(chest->GetId(), token->GetId()));
+    EXPECT_EQ(token->GetHolder(), &wren);
+    chest->SetLockValue(static_cast<std::uint32_t>(stat + 49));
+    EXPECT_TRUE(game.Engine().CheckObjectLock(wren, *chest));
+    EXPECT_FALSE(chest->IsLocked());
+    const auto texts = Messages(game);
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[1], "Wren can't drop Ferry Token.");
+    EXPECT_EQ(texts[2].rfind("Wren picks the lock on ", 0), 0u) << texts[2];
+
+    // Given to a party member standing by: the no-give token stays, a pie goes over.
+    const auto friendAt = game.Spawn("ferry_keeper", 3, 2);
+    ASSERT_TRUE(friendAt);
+    const auto pie = Give(game, wren, "eel_pie", 1);
+    EXPECT_DRAV_CODE(game.Engine().RunGiveOrder(wren, CGiveOrder(friendAt->GetId(), pie->GetId())), 3);
+    game.Game().AddPartyMember(friendAt);
+    game.Engine().RunGiveOrder(wren, CGiveOrder(friendAt->GetId(), token->GetId()));
+    game.Engine().RunGiveOrder(wren, CGiveOrder(friendAt->GetId(), pie->GetId()));
+    EXPECT_EQ(FindItemById(friendAt->GetBackpack(), token->GetId()), nullptr);
+    EXPECT_EQ(pie->GetHolder(), friendAt.get());
+}

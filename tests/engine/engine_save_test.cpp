@@ -1,0 +1,169 @@
+// Saved games: the round trip through a fresh engine, the version rules, and
+// failed loads that must leave the running game alone.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "support/expect_drav.h"
+#include "support/sample_save.h"
+#include "support/temp_dir.h"
+
+using namespace DRAV;
+using QuillmereTest::ReadTextFile;
+using QuillmereTest::StartSampleGame;
+using QuillmereTest::TempDir;
+
+namespace {
+
+const CModuleVersionRange kExpected("Orvex", 5, 0);
+
+std::shared_ptr<CEngine> FreshEngine() {
+    auto engine = std::make_shared<CEngine>();
+    engine->LoadModule(1, kExpected, QuillmereTest::SampleFolderSource());
+    return engine;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+}  // namespace
+
+// The file with `from` replaced once by `to`.
+std::string Edited(const TempDir& dir, const std::string& text, const std::string& from, const std::string& to,
+                   const std::string& name) {
+    std::string edited = text;
+    const auto at = edited.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos) edited.replace(at, from.size(), to);
+    return dir.WriteFile(name, edited);
+}
+
+TEST(EngineSave, AGameLoadedIntoAFreshEngineSavesTheSameTree) {
+    auto game = StartSampleGame();
+    QuillmereTest::PlaySampleGame(game);
+    TempDir dir;
+    const std::string quick = "slot 1 = fireball";
+    game.Engine().SaveGame(dir / "one.drav", kExpected, &quick);
+
+    auto engine = FreshEngine();
+    std::string bonus = "untouched";
+    engine->LoadGame(dir / "one.drav", kExpected, bonus);
+    EXPECT_EQ(bonus, quick);
+    const CGame& loaded = *engine->GetGame();
+    ASSERT_EQ(loaded.GetParty().size(), 6u);
+    for (std::size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(loaded.GetParty()[i]->GetName(), game.Game().GetParty()[i]->GetName()) << i;
+        EXPECT_EQ(loaded.GetParty()[i]->GetPartyIndex(), i);
+    }
+    EXPECT_EQ(loaded.GetGold(), game.Game().GetGold());
+    ASSERT_NE(loaded.GetCurrentArea(), nullptr);
+    EXPECT_EQ(loaded.GetCurrentArea()->GetName(), "reed_marsh");
+    EXPECT_EQ(loaded.GetAreas().size(), 2u);
+    EXPECT_EQ(loaded.GetParty()[0]->GetArea(), loaded.GetCurrentArea());
+
+    // Saved again, only the path and the id counter (the loaded items took new ids) differ.
+    engine->SaveGame(dir / "two.drav", kExpected, &quick);
+    const auto one = Lines(ReadTextFile(dir / "one.drav"));
+    const auto two = Lines(ReadTextFile(dir / "two.drav"));
+    ASSERT_EQ(one.size(), two.size());
+    std::vector<std::string> differing;
+    for (std::size_t i = 0; i < one.size(); ++i)
+        if (one[i] != two[i]) differing.push_back(one[i] + " | " + two[i]);
+    ASSERT_EQ(differing.size(), 2u);
+    EXPECT_NE(differing[0].find("one.drav"), std::string::npos);
+    EXPECT_EQ(std::to_string(game.Game().GetThingSerialCounter()), differing[1].substr(1, differing[1].find(' ', 1) - 1));
+    // The loaded game plays on.
+    engine->RunTick();
+}
+
+TEST(EngineSave, VersionsAndChaptersThatDoNotFitAreRefusedAndTheRunningGameStays) {
+    auto game = StartSampleGame();
+    TempDir dir;
+    game.Engine().SaveGame(dir / "good.drav", kExpected, nullptr);
+    const std::string text = ReadTextFile(dir / "good.drav");
+    const auto running = game.Engine().GetGame();
+    const auto main = game.Main();
+    const std::string header = "<version>\n  Orvex\n  5\n  0\n";
+    struct Case {
+        std::string version;
+        std::int32_t code;
+    };
+    const std::vector<Case> cases = {
+        {"<version>\n  orvex\n  5\n  0\n", DRAV_ERR_SAVE_VERSION}, {"<version>\n  Orvex\n  4\n  0\n", DRAV_ERR_SAVE_VERSION},
+        {"<version>\n  Orvex\n  2\n  9\n", DRAV_ERR_SAVE_VERSION},  // chapter 1 reads no version 2
+        {"<version>\n  Orvex\n  1\n  4\n", DRAV_ERR_SAVE_VERSION}, {"<version>\n  Orvex\n  6\n  0\n", DRAV_ERR_SAVE_VERSION},
+    };
+    std::string bonus = "kept";
+    for (const Case& c : cases) {
+        const std::string path = Edited(dir, text, header, c.version, "bad.drav");
+        SCOPED_TRACE(c.version);
+        EXPECT_DRAV_CODE(game.Engine().LoadGame(path, kExpected, bonus), c.code);
+    }
+    EXPECT_DRAV_CODE(game.Engine().LoadGame(Edited(dir, text, "(1\n", "(2\n", "bad.drav"), kExpected, bonus),
+                     DRAV_ERR_BAD_DATA);
+    EXPECT_DRAV_CODE(game.Engine().LoadGame(Edited(dir, text, "(1\n false)\n", "0\n", "bad.drav"), kExpected, bonus),
+                     DRAV_ERR_BAD_DATA);
+    EXPECT_DRAV_CODE(
+        game.Engine().LoadGame(Edited(dir, text, "\"reedwater_landing\"\n", "\"reed_marsh\"\n", "bad.drav"),
+                               kExpected, bonus),
+        DRAV_ERR_BAD_DATA);  // current area not among the saved ones
+    EXPECT_EQ(game.Engine().GetGame(), running);
+    EXPECT_EQ(game.Main(), main);
+    EXPECT_EQ(main->GetArea(), &game.Area());
+    EXPECT_EQ(bonus, "kept");
+
+    // Version 3 of the game's own module still loads, without "difficulty" at the core level.
+    std::string old = text;
+    old.replace(old.find(header), header.size(), "<version>\n  Orvex\n  3\n  0\n");
+    const auto difficulty = old.find(" <difficulty>");
+    old.erase(difficulty, old.find("</difficulty>\n") + 14 - difficulty);
+    game.Engine().LoadGame(dir.WriteFile("old.drav", old), kExpected, bonus);
+    EXPECT_NE(game.Engine().GetGame(), running);
+    EXPECT_EQ(game.Game().GetDifficulty(), DIFFICULTY_CORE);
+    EXPECT_EQ(game.Main()->GetName(), "Wren");
+    EXPECT_EQ(bonus, "kept");
+}
+
+TEST(EngineSave, EmptyPointsAndNoCurrentAreaComeBackEmpty) {
+    auto game = StartSampleGame();
+    game.Game().SetResurrectionPoint({"", ""});
+    game.Game().SetReturnPoint({"reed_marsh", ""});
+    game.Game().SetEntry({"reed_marsh", "landing"}, AREA_LOAD_FRESH, "");
+    game.Game().SetStateCode(GAME_EXIT_AVAILABLE);
+    game.Engine().LeaveArea();  // the party now travels with the game, outside any area
+    TempDir dir;
+    game.Engine().SaveGame(dir / "between.drav", kExpected, nullptr);
+    EXPECT_NE(ReadTextFile(dir / "between.drav").find("\n \"0\"\n"), std::string::npos);
+
+    auto engine = FreshEngine();
+    std::string bonus;
+    engine->LoadGame(dir / "between.drav", kExpected, bonus);
+    const CGame& loaded = *engine->GetGame();
+    EXPECT_EQ(loaded.GetResurrectionPoint(), (AreaEntryPoint{"", ""}));
+    EXPECT_EQ(loaded.GetReturnPoint(), (AreaEntryPoint{"reed_marsh", ""}));
+    EXPECT_EQ(loaded.GetLastArea(), "reedwater_landing");
+    EXPECT_EQ(loaded.GetCurrentArea(), nullptr);
+    EXPECT_EQ(loaded.GetStateCode(), game.Game().GetStateCode());
+    ASSERT_EQ(loaded.GetParty().size(), 1u);
+    EXPECT_EQ(loaded.GetParty()[0]->GetName(), "Wren");
+    EXPECT_EQ(loaded.GetNonLocatedActors().size(), 1u);
+}
+
+TEST(EngineSave, AFailedSaveLeavesThePreviousFileWhole) {
+    auto game = StartSampleGame();
+    TempDir dir;
+    game.Engine().SaveGame(dir / "game.drav", kExpected, nullptr);
+    const std::string before = ReadTextFile(dir / "game.drav");
+    // A tag no saved game can hold stops the writer halfway through the tree.
+    game.Game().GetQuestTags()["two words"] = 1;
+    EXPECT_DRAV_CODE(game.Engine().SaveGame(dir / "game.drav", kExpected, nullptr), DRAV_ERR_OUT_OF_RANGE);
+    EXPECT_EQ(ReadTextFile(dir / "game.drav"), before);
+    EXPECT_FALSE(std::filesystem::exists(dir / "game.drav.part"));
+    EXPECT_DRAV_CODE(game.Engine().SaveGame(dir / "missing/game.drav", kExpected, nullptr), DRAV_ERR_BAD_DATA);
+}

@@ -1,0 +1,111 @@
+// Buying from and selling to Tansy's store on the sample landing.
+
+#include <gtest/gtest.h>
+
+#include "support/expect_drav.h"
+#include "support/sample_game.h"
+#include "world/item.h"
+
+using namespace DRAV;
+using QuillmereTest::StartSampleGame;
+
+namespace {
+
+std::shared_ptr<CItem> Offered(const CActor& keeper, const std::string& key) {
+    for (const auto& item : keeper.GetStoreItems())
+        if (item->GetTemplate().GetKey() == key) return item;
+    return nullptr;
+}
+
+bool HasEquipmentEvent(const std::vector<std::shared_ptr<CEvent>>& events) {
+    for (const auto& event : events)
+        if (event->GetCode() == EVENT_ACTOR_EQUIPMENT) return true;
+    return false;
+}
+
+// Tansy, trading next to Wren, and the party's gold set to `gold`.
+std::shared_ptr<CActor> TansyBeside(const QuillmereTest::SampleGame& game, std::int32_t gold) {
+    game.Game().SetGold(gold);
+    return game.Spawn("landing_trader", 3, 2);
+}
+
+}  // namespace
+
+TEST(EngineStore, BuyingMovesTheStockAndThePriceAndEquipsOnlyWhatFits) {
+    auto game = StartSampleGame();
+    CActor& wren = *game.Main();
+    const auto tansy = TansyBeside(game, 100);
+    ASSERT_TRUE(tansy);
+    const auto pies = Offered(*tansy, "eel_pie");
+    const auto knives = Offered(*tansy, "smugglers_knife");
+    ASSERT_TRUE(pies && knives);
+    EXPECT_DRAV_CODE(game.Engine().RunStoreOrder(wren, CStoreOrder(true, tansy->GetId(), knives->GetId(), 4, 7)), 3);
+    game.DrainEvents();
+
+    // Three pies asked into the weapon slot go to the backpack.
+    game.Engine().RunStoreOrder(wren, CStoreOrder(true, tansy->GetId(), pies->GetId(), 3, SLOT_WEAPON));
+    EXPECT_EQ(game.Game().GetGold(), 100 - 3 * 3);
+    EXPECT_EQ(pies->GetCount(), 3);
+    ASSERT_EQ(wren.GetBackpack().size(), 1u);
+    EXPECT_EQ(wren.GetBackpack()[0]->GetCount(), 3);
+    EXPECT_EQ(wren.GetEquipped(SLOT_WEAPON), nullptr);
+    const auto events = game.DrainEvents();
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(dynamic_cast<const CMessageEvent&>(*events.back()).GetText(),
+              "Wren can't wield Eel Pie; item placed in backpack.");
+
+    // A knife into a held weapon slot: the dagger goes to the backpack; the last
+    // knife leaves the store.
+    auto dagger = game.Module().CreateItem("dagger", 1, game.Game().NewThingId(THING_ITEM), 0);
+    wren.SetEquipment(SLOT_WEAPON, dagger);
+    game.Engine().RunStoreOrder(wren, CStoreOrder(true, tansy->GetId(), knives->GetId(), 1, SLOT_WEAPON));
+    ASSERT_NE(wren.GetEquipped(SLOT_WEAPON), nullptr);
+    EXPECT_EQ(wren.GetEquipped(SLOT_WEAPON)->GetTemplate().GetKey(), "smugglers_knife");
+    EXPECT_EQ(dagger->GetHolder(), &wren);
+    EXPECT_NE(FindItemById(wren.GetBackpack(), dagger->GetId()), nullptr);
+    EXPECT_TRUE(HasEquipmentEvent(game.DrainEvents()));
+    game.Engine().RunStoreOrder(wren, CStoreOrder(true, tansy->GetId(), knives->GetId(), 1, kStoreToBackpack));
+    EXPECT_EQ(Offered(*tansy, "smugglers_knife"), nullptr);
+    EXPECT_EQ(game.Game().GetGold(), 100 - 9 - 30 - 30);
+
+    // More than the party can pay.
+    const auto tonic = Offered(*tansy, "river_tonic");
+    EXPECT_DRAV_CODE(game.Engine().RunStoreOrder(wren, CStoreOrder(true, tansy->GetId(), tonic->GetId(), 1, 7)), 3);
+    EXPECT_EQ(tonic->GetCount(), 5);
+}
+
+TEST(EngineStore, SellingPaysHalfTheValueRoundedUpAndTheItemIsGone) {
+    auto game = StartSampleGame();
+    CActor& wren = *game.Main();
+    const auto tansy = TansyBeside(game, 0);
+    ASSERT_TRUE(tansy);
+    auto pies = game.Module().CreateItem("eel_pie", 5, game.Game().NewThingId(THING_ITEM), 0);
+    wren.AddToBackpack(pies, false);
+    auto knife = game.Module().CreateItem("smugglers_knife", 1, game.Game().NewThingId(THING_ITEM), 0);
+    wren.SetEquipment(SLOT_WEAPON, knife);
+    auto token = game.Module().CreateItem("ferry_token", 1, game.Game().NewThingId(THING_ITEM), 0);
+    wren.AddToBackpack(token, false);
+    const std::size_t stock = tansy->GetStoreItems().size();
+    game.DrainEvents();
+
+    game.Engine().RunStoreOrder(wren, CStoreOrder(false, tansy->GetId(), pies->GetId(), 2, 7));
+    EXPECT_EQ(game.Game().GetGold(), 2 * 2);  // value 3 sells for 2 each
+    EXPECT_EQ(pies->GetCount(), 3);
+    game.Engine().RunStoreOrder(wren, CStoreOrder(false, tansy->GetId(), knife->GetId(), 1, 7));
+    EXPECT_EQ(game.Game().GetGold(), 4 + 15);
+    EXPECT_EQ(wren.GetEquipped(SLOT_WEAPON), nullptr);
+    EXPECT_TRUE(HasEquipmentEvent(game.DrainEvents()));
+    EXPECT_EQ(tansy->GetStoreItems().size(), stock);  // sold items are not restocked
+
+    game.Engine().RunStoreOrder(wren, CStoreOrder(false, tansy->GetId(), token->GetId(), 1, 7));
+    const auto events = game.DrainEvents();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(dynamic_cast<const CMessageEvent&>(*events[0]).GetText(), "Wren can't sell Ferry Token.");
+    EXPECT_DRAV_CODE(game.Engine().RunStoreOrder(wren, CStoreOrder(false, tansy->GetId(), pies->GetId(), 4, 7)), 3);
+    EXPECT_DRAV_CODE(game.Engine().RunStoreOrder(wren, CStoreOrder(false, tansy->GetId(), pies->GetId(), 0, 7)), 3);
+
+    // Out of reach, nothing is traded.
+    tansy->SetPosition(wren.GetX() + 60.0, wren.GetY());
+    EXPECT_DRAV_CODE(game.Engine().RunStoreOrder(wren, CStoreOrder(false, tansy->GetId(), pies->GetId(), 1, 7)), 3);
+    EXPECT_EQ(pies->GetCount(), 3);
+}

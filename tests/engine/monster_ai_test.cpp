@@ -1,0 +1,196 @@
+// Monsters deciding for themselves: the target search, the simple AIs and the
+// brain's first thought that arms them.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "common/random.h"
+#include "engine/ai.h"
+#include "engine/ai_simple.h"
+#include "engine/brain.h"
+#include "support/sample_game.h"
+#include "world/item.h"
+
+using namespace DRAV;
+using QuillmereTest::SampleGame;
+
+namespace {
+
+SampleGame OpenField() {
+    SampleGame game = QuillmereTest::StartSampleGame();
+    game.EnterOpenArea(40, 12);
+    // The landing's goblins are left behind: no battle here.
+    game.Game().SetInBattle(false);
+    DRAVCommon::GetRandomEngine().seed(3);
+    return game;
+}
+
+void See(CArea& area, const CActor& actor) {
+    area.GetSeenCells().Set(static_cast<std::uint32_t>(actor.GetX() / 2.5), static_cast<std::uint32_t>(actor.GetY() / 2.5),
+                            true);
+}
+
+template <typename T>
+const T* Current(const CActor& actor) {
+    return dynamic_cast<const T*>(actor.GetCurrentOrder().get());
+}
+
+}  // namespace
+
+TEST(MonsterAI, AChargingGoblinReachesThePartyAndStrikes) {
+    auto game = OpenField();
+    const auto main = game.Main();
+    const auto goblin = game.Spawn("reed_goblin", 14, 1);
+    ASSERT_TRUE(goblin);
+    const double start = goblin->DistanceTo(*main);
+    game.Tick();
+    const auto* attack = Current<CAttackOrder>(*goblin);
+    ASSERT_NE(attack, nullptr);
+    EXPECT_EQ(attack->target, main->GetId());
+
+    bool struck = false;
+    for (int tick = 0; tick < 900 && !struck; ++tick) {
+        game.Tick();
+        for (const auto& event : game.DrainEvents())
+            if (auto* message = dynamic_cast<const CMessageEvent*>(event.get()))
+                struck |= message->GetText().rfind("Reed Goblin", 0) == 0 &&
+                          (message->GetCode() == MESSAGE_MELEE_HIT || message->GetCode() == MESSAGE_MELEE_MISS);
+    }
+    EXPECT_TRUE(struck);
+    EXPECT_LT(goblin->DistanceTo(*main), start);
+}
+
+TEST(MonsterAI, TheFirstThoughtArmsTheMonsterOnce) {
+    auto game = OpenField();
+    const auto archer = game.Spawn("goblin_archer", 30, 8);
+    ASSERT_TRUE(archer);
+    ASSERT_EQ(archer->GetEquipped(SLOT_WEAPON), nullptr);
+    game.Tick();
+    ASSERT_NE(archer->GetEquipped(SLOT_WEAPON), nullptr);
+    EXPECT_EQ(archer->GetEquipped(SLOT_WEAPON)->GetTemplate().GetKey(), "reed_bow");
+    EXPECT_TRUE(archer->GetBrain()->IsEquipped());
+
+    // Taken off again, it stays off: the step runs once per actor.
+    archer->AddToBackpack(archer->RemoveEquipment(SLOT_WEAPON), true);
+    game.Tick();
+    EXPECT_EQ(archer->GetEquipped(SLOT_WEAPON), nullptr);
+    // Far beyond its 100 units, the archer shoots at no one.
+    EXPECT_EQ(archer->GetCurrentOrder(), nullptr);
+}
+
+TEST(MonsterAI, TheTargetSearchTakesSidesAndBreaksTiesToTheLater) {
+    auto game = OpenField();
+    const auto main = game.Main();  // at cell (1, 1)
+    const auto first = game.Spawn("reed_goblin", 1, 5);
+    const auto second = game.Spawn("reed_goblin", 5, 1);
+    const auto bystander = game.Spawn("reed_goblin", 1, 9);
+    ASSERT_TRUE(first && second && bystander);
+    second->SetPosition(main->GetX() + first->DistanceTo(*main), main->GetY());
+    bystander->SetRelation(RELATION_NEUTRAL);
+
+    EXPECT_EQ(CAI::FindTarget(*main, TARGET_ENEMIES, 0.0), second.get());
+    EXPECT_EQ(CAI::FindTarget(*first, TARGET_ENEMIES, 0.0), main.get());
+    EXPECT_EQ(CAI::FindTarget(*first, 0, 0.0), second.get());        // its nearest fellow
+    EXPECT_EQ(CAI::FindTarget(*bystander, TARGET_ENEMIES, 0.0), nullptr);
+    EXPECT_EQ(CAI::FindTarget(*bystander, 0, 0.0), nullptr);          // a neutral has no allies
+    EXPECT_EQ(CAI::FindTarget(*main, TARGET_ENEMIES | TARGET_WITHIN_RANGE, 1.0), nullptr);
+
+    // Berserk, it is everyone's enemy and everyone is its.
+    bystander->SetRelation(RELATION_BERSERK);
+    EXPECT_EQ(CAI::FindTarget(*bystander, TARGET_ENEMIES, 0.0), first.get());
+    first->SetPosition(main->GetX() + 60.0, main->GetY() + 20.0);
+    second->SetPosition(main->GetX() + 60.0, main->GetY() + 25.0);
+    EXPECT_EQ(CAI::FindTarget(*main, TARGET_ENEMIES, 0.0), bystander.get());
+}
+
+TEST(MonsterAI, PeacefulAIsTalkFollowAndSurrenderStandsStill) {
+    auto game = OpenField();
+    CArea& area = game.Area();
+    const auto main = game.Main();
+    const auto keeper = game.Spawn("ferry_keeper", 3, 1);  // forcetalk within 8 until the fare is asked
+    ASSERT_TRUE(keeper);
+    See(area, *keeper);
+    game.Engine().RunAI();
+    const auto* talk = Current<CMoveTalkOrder>(*keeper);
+    ASSERT_NE(talk, nullptr);
+    EXPECT_EQ(talk->partner, main->GetId());
+    keeper->ClearOrders();
+    // In battle, a friend turns to its combat AI, which finds no enemy here.
+    game.Game().SetInBattle(true);
+    game.Engine().RunAI();
+    EXPECT_EQ(keeper->GetCurrentOrder(), nullptr);
+    game.Game().SetInBattle(false);
+    game.Game().SetQuestTag("ferry_fare_asked", 1);
+    game.Engine().RunAI();
+    EXPECT_EQ(keeper->GetCurrentOrder(), nullptr);
+
+    // Surrendered, its orders go and nothing new comes.
+    keeper->PushOrder(std::make_shared<CMoveOrder>(20.0, 20.0), false);
+    keeper->SetRelation(RELATION_SURRENDER);
+    game.Engine().RunAI();
+    EXPECT_EQ(keeper->GetCurrentOrder(), nullptr);
+
+    // A friendly follower 30 units off walks half the way; within 25 it stays.
+    auto wisp = game.Spawn("marsh_wisp", 13, 1);
+    ASSERT_TRUE(wisp);
+    keeper->SetRelation(RELATION_NEUTRAL);
+    wisp->SetRelation(RELATION_FRIENDLY);
+    wisp->SetPosition(main->GetX() + 30.0, main->GetY());
+    game.Engine().RunAI();
+    const auto* follow = Current<CMoveOrder>(*wisp);
+    ASSERT_NE(follow, nullptr);
+    EXPECT_DOUBLE_EQ(follow->x, main->GetX() + 15.0);
+    wisp->ClearOrders();
+    wisp->SetPosition(main->GetX() + 20.0, main->GetY());
+    game.Engine().RunAI();
+    EXPECT_EQ(wisp->GetCurrentOrder(), nullptr);
+}
+
+TEST(MonsterAI, AnAttackTurnsOnlyThoseWhoseBrainSaysSo) {
+    auto game = OpenField();
+    const auto main = game.Main();
+    const auto smuggler = game.Spawn("reed_smuggler", 8, 1);  // hostile when attacked, fires the alarm
+    const auto goblin = game.Spawn("reed_goblin", 8, 4);      // not
+    const auto keeper = game.Spawn("ferry_keeper", 8, 7);     // a friend of the party
+    ASSERT_TRUE(smuggler && goblin && keeper);
+    smuggler->SetRelation(RELATION_NEUTRAL);
+    goblin->SetRelation(RELATION_NEUTRAL);
+    smuggler->PushOrder(std::make_shared<CMoveOrder>(30.0, 20.0), false);
+
+    EXPECT_TRUE(smuggler->GetBrain()->TriggerTestCombat(*smuggler, main.get()));
+    EXPECT_EQ(smuggler->GetRelation(), RELATION_HOSTILE);
+    EXPECT_EQ(smuggler->GetCurrentOrder(), nullptr);
+    EXPECT_EQ(smuggler->GetBrain()->GetPendingTags(), std::vector<std::string>{"smugglers_alarm"});
+    EXPECT_FALSE(goblin->GetBrain()->TriggerTestCombat(*goblin, nullptr));
+    EXPECT_EQ(goblin->GetRelation(), RELATION_NEUTRAL);
+    EXPECT_FALSE(keeper->GetBrain()->TriggerTestCombat(*keeper, main.get()));
+    EXPECT_EQ(keeper->GetRelation(), RELATION_FRIENDLY);
+}
+
+TEST(MonsterAI, AWandererStrollsWithinItsRadiusOfTheHomeItFixedFirst) {
+    auto game = OpenField();
+    const auto spirit = game.Spawn("marsh_spirit", 1, 10);  // wanders 10 units, near the field's edge
+    ASSERT_TRUE(spirit);
+    spirit->SetRelation(RELATION_NEUTRAL);
+    auto* wander = dynamic_cast<CAIWander*>(spirit->GetBrain()->GetPeacefulAI().get());
+    ASSERT_NE(wander, nullptr);
+    const double homeX = spirit->GetX();
+    const double homeY = spirit->GetY();
+    int strolls = 0;
+    for (int i = 0; i < 6000; ++i) {
+        wander->IssueOrders(game.Engine(), *spirit);
+        const auto* move = dynamic_cast<const CMoveOrder*>(spirit->GetCurrentOrder().get());
+        if (!move) continue;
+        ++strolls;
+        EXPECT_LE(std::abs(move->x - homeX), 10.0);
+        EXPECT_LE(std::abs(move->y - homeY), 10.0);
+        EXPECT_GE(move->x, 0.0);
+        EXPECT_LE(move->y, 12 * 2.5);
+        spirit->ClearOrders();
+        spirit->SetPosition(homeX + 5.0, homeY - 3.0);  // the home stays where it was first fixed
+    }
+    EXPECT_GT(strolls, 10);
+    EXPECT_DOUBLE_EQ(wander->GetHomeX(), homeX);
+    EXPECT_DOUBLE_EQ(wander->GetHomeY(), homeY);
+}
