@@ -269,7 +269,7 @@ public:
 
 private:
     void ReadTravel(const std::string& fromArea, DRAVCommon::CDataFileReader& reader);
-    // One cell specification of the rows block, in file order; no definition for a "0".
+    // One cell entry of the rows block, in file order; no definition for a "0".
     struct CellTile {
         const CTileTemplate* definition;
         Direction facing;
