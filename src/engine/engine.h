@@ -32,6 +32,12 @@ class CArea;
 class CActor;
 class CBrain;
 class CSpell;
+class CSpellEffectSummon;
+class CSpellEffectHeal;
+class CSpellEffectDamage;
+class CSpellEffectDispel;
+class CSpellEffectItem;
+class CSpellEffectRaise;
 class CAreaEntry;
 class CEffect;
 class CItem;
@@ -157,6 +163,43 @@ public:
 
     // ---- effects in flight (engine_effects.cpp) ----
     void ResolveEffectArrival(CEffect& effect, CActor* target);
+
+    // ---- spell resolution (engine_spells.cpp) ----
+    // What an arrived spell does to `target`; a spell that reached a tile has no
+    // target and acts at the point (x, y).
+    void ResolveSpell(const std::string& sourceName, CActor* target, double x, double y, bool fromParty,
+                      const CSpell& spell, std::int32_t difficulty, std::int32_t hitBonus,
+                      std::int32_t casterLevel, SkillId penetration);
+    // Touch, immunity, nullification, save and resistance for a hostile spell; false
+    // (with its message) when the spell does not take hold. `outcome` is what is left.
+    bool SpellTakesHold(const std::string& label, CActor& target, bool fromParty, const CSpell& spell,
+                        std::int32_t difficulty, std::int32_t hitBonus, SkillId penetration,
+                        CSaveOutcome& outcome);
+
+    // ---- effects of a resolved spell (engine_spell_effects.cpp) ----
+    void ResolveSummon(const std::string& sourceName, const std::string& spellName, std::int32_t column,
+                       std::int32_t row, bool fromParty, const CSpellEffectSummon& effect,
+                       std::int32_t casterLevel);
+    void ResolveHeal(const std::string& sourceName, CActor& target, const CSpellEffectHeal& effect,
+                     std::int32_t casterLevel);
+    void ResolveSpellDamage(const std::string& label, CActor& target, const CSpellEffectDamage& effect,
+                            std::int32_t casterLevel, const CDamageType& type, const CSaveOutcome& outcome);
+    void ResolveDispel(const std::string& label, CActor& target, const CSpellEffectDispel& effect,
+                       std::int32_t difficulty);
+    void ResolveCreateItem(const std::string& label, CActor& target, const CSpellEffectItem& effect,
+                           std::int32_t casterLevel);
+    void ResolveRaise(const std::string& label, CActor& target, const CSpellEffectRaise& effect, bool fromParty);
+
+    // ---- moving actors by magic (engine_teleport.cpp) ----
+    // Twenty tries at a reachable point 26 to 50 units away; the target may stay put.
+    void ResolveRepulse(CActor& target, const CSpell& spell, std::int32_t difficulty, bool fromParty);
+    // Moves the actor near the cell and launches the spell at it there; false when it
+    // found no room and stays at its old cell (code 2 when that is gone too).
+    bool TeleportHelper(CActor& actor, const CSpell& spell, std::uint32_t column, std::uint32_t row,
+                        std::int32_t difficulty, bool fromParty);
+    // A spell in flight from `actor`'s spot aimed at the actor itself.
+    void LaunchSpellAt(CActor& actor, const CSpell& spell, bool fromParty, std::int32_t difficulty,
+                       std::int32_t casterLevel);
 
     // ---- stealth and exits (engine_battle.cpp) ----
     // True when the sneaker stays unseen.
