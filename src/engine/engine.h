@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/data_file.h"
 #include "rules/module.h"
@@ -38,6 +39,8 @@ class CSpellEffectDamage;
 class CSpellEffectDispel;
 class CSpellEffectItem;
 class CSpellEffectRaise;
+class CSpellEffectTeleport;
+class CObject;
 class CAreaEntry;
 class CEffect;
 class CItem;
@@ -130,9 +133,6 @@ public:
     void RunUseTileOrder(CActor& actor, const CUseOrder& order);
     void RunUseObjectOrder(CActor& actor, const CUseOrder& order);
     void RunUseItemOrder(CActor& actor, const CUseOrder& order, bool instant);
-    // True when the cast is over and the order is done.
-    bool CastHelperAttacking(CActor& actor, std::uint32_t target, const CSpell& spell, std::int32_t mode,
-                             std::int32_t extra);
     void RunWieldOrder(CActor& actor, const CWieldOrder& order);
     void RunUnwieldOrder(CActor& actor, const CUnwieldOrder& order);
     void RunGetOrder(CActor& actor, const CGetOrder& order);
@@ -189,6 +189,33 @@ public:
     void ResolveCreateItem(const std::string& label, CActor& target, const CSpellEffectItem& effect,
                            std::int32_t casterLevel);
     void ResolveRaise(const std::string& label, CActor& target, const CSpellEffectRaise& effect, bool fromParty);
+
+    // ---- casting (engine_casting.cpp) ----
+    // Where a cast is aimed: nothing for a self-targeted spell, else a tile or an actor.
+    struct CastTarget {
+        bool present = false;
+        ThingId id = 0;
+        CActor* actor = nullptr;
+        double x = 0.0;
+        double y = 0.0;
+    };
+    // One tick of a cast; true when the cast is over. A cast order pays energy; a
+    // wand or potion (`item`) does not.
+    bool CastHelperAttacking(CActor& caster, ThingId target, const CSpell& spell, bool payEnergy, CItem* item);
+    // True when the cast must end for want of a target.
+    bool CastHelperTargetCheck(CActor& caster, ThingId targetId, const CSpell& spell, CastTarget& target);
+    bool CastHelperBegin(CActor& caster, const CSpell& spell, bool payEnergy, const CItem* item,
+                         const CastTarget& target);
+    bool CastHelperRecovering(CActor& caster, const CSpell& spell, const CastTarget& target);
+    bool CastHelperLaunch(CActor& caster, const CSpell& spell, bool payEnergy, CItem* item, const CastTarget& target);
+    // Potions always go; a wand burns out now and then.
+    void UseUpCastItem(CActor& caster, CItem& item);
+    // True when the spell may go off.
+    bool CastConcentrationCheck(CActor& caster, const CSpell& spell, std::int32_t value);
+    // Appends up to eight extra targets, nearest first; true when the list is not empty.
+    bool GatherSpellTargets(CActor* caster, const CObject* object, const CSpell& spell, std::vector<CActor*>& targets);
+    void CastTeleportSpell(CActor& caster, const CSpell& spell, const CSpellEffectTeleport& teleport, double x,
+                           double y);
 
     // ---- moving actors by magic (engine_teleport.cpp) ----
     // Twenty tries at a reachable point 26 to 50 units away; the target may stay put.

@@ -12,7 +12,6 @@ void CEngine::RunDetection() {}
 void CEngine::RunUseTileOrder(CActor&, const CUseOrder&) {}
 void CEngine::RunUseObjectOrder(CActor&, const CUseOrder&) {}
 void CEngine::RunUseItemOrder(CActor&, const CUseOrder&, bool) {}
-bool CEngine::CastHelperAttacking(CActor&, std::uint32_t, const CSpell&, std::int32_t, std::int32_t) { return false; }
 void CEngine::RunWieldOrder(CActor&, const CWieldOrder&) {}
 void CEngine::RunUnwieldOrder(CActor&, const CUnwieldOrder&) {}
 void CEngine::RunGetOrder(CActor&, const CGetOrder&) {}
