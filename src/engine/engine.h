@@ -217,6 +217,14 @@ public:
     void CastTeleportSpell(CActor& caster, const CSpell& spell, const CSpellEffectTeleport& teleport, double x,
                            double y);
 
+    // ---- powers and script magic (engine_powers.cpp) ----
+    void StartSneaking(CActor& actor, const CSpell& power);
+    // The visible effect of a power just switched on.
+    void ShowPowerEffect(CActor& actor, const CSpell& power);
+    // Moves the actor to an entry of the current area, its orders dropped.
+    void TeleportActor(CActor& actor, const CSpell& spell, const CAreaEntry& entry);
+    void LaunchScriptSpell(CActor& actor, const CSpell& spell);
+
     // ---- moving actors by magic (engine_teleport.cpp) ----
     // Twenty tries at a reachable point 26 to 50 units away; the target may stay put.
     void ResolveRepulse(CActor& target, const CSpell& spell, std::int32_t difficulty, bool fromParty);

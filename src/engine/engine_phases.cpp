@@ -6,8 +6,6 @@
 
 namespace DRAV {
 
-void CEngine::RunMaintainedPowers() {}
-void CEngine::RunOngoingSpells() {}
 void CEngine::RunDetection() {}
 void CEngine::RunUseTileOrder(CActor&, const CUseOrder&) {}
 void CEngine::RunUseObjectOrder(CActor&, const CUseOrder&) {}
@@ -22,7 +20,6 @@ void CEngine::RunGiveOrder(CActor&, const CGiveOrder&) {}
 void CEngine::RunTalkOrder(CActor&, const CTalkOrder&) {}
 void CEngine::RunLeavePartyOrder(CActor&) {}
 void CEngine::RunSpendPointsOrder(CActor&, const CSpendPointsOrder&) {}
-void CEngine::RunPowerOrder(CActor&, const CPowerOrder&) {}
 void CEngine::RunStoreOrder(CActor&, const CStoreOrder&) {}
 
 }  // namespace DRAV
