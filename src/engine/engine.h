@@ -42,6 +42,8 @@ class CSpellEffectRaise;
 class CSpellEffectTeleport;
 class CObject;
 class CAreaEntry;
+class CTile;
+class CMasterTileDoor;
 class CEffect;
 class CItem;
 
@@ -224,6 +226,15 @@ public:
     // Moves the actor to an entry of the current area, its orders dropped.
     void TeleportActor(CActor& actor, const CSpell& spell, const CAreaEntry& entry);
     void LaunchScriptSpell(CActor& actor, const CSpell& spell);
+
+    // ---- the use order (engine_use.cpp) ----
+    void RunUseScrollOrder(CActor& actor, CItem& scroll);
+    // True when the use is over.
+    bool UsePotion(CActor& actor, CItem& potion);
+    bool UseWand(CActor& actor, CItem& wand, ThingId target);
+    // The actor stands at the door; the whole run of door tiles moves as one.
+    void CloseDoor(CActor& actor, CTile& tile);
+    void OpenDoor(CActor& actor, CTile& tile, CMasterTileDoor& door);
 
     // ---- moving actors by magic (engine_teleport.cpp) ----
     // Twenty tries at a reachable point 26 to 50 units away; the target may stay put.

@@ -10,6 +10,7 @@
 #include "common/exception.h"
 #include "common/random.h"
 #include "engine/engine.h"
+#include "engine/engine_relations.h"
 #include "rules/kinds/formulas.h"
 #include "rules/kinds/item_kinds.h"
 #include "rules/kinds/number_texts.h"
@@ -48,16 +49,6 @@ void AbandonCast(CActor& caster) {
 std::int32_t AvailableEnergy(const CActor& actor) {
     if (!actor.IsAlive()) return 0;
     return std::max(0, actor.GetMaxEnergy() - actor.GetEnergyUsed());
-}
-
-// Whether a hostile spell from a caster of relation `caster` goes for `candidate`.
-bool IsOpposed(Relation caster, Relation candidate) {
-    if (caster == RELATION_BERSERK || candidate == RELATION_BERSERK) return true;
-    const bool casterSide = caster == RELATION_PARTY || caster == RELATION_FRIENDLY;
-    const bool candidateSide = candidate == RELATION_PARTY || candidate == RELATION_FRIENDLY;
-    if (casterSide) return candidate == RELATION_HOSTILE;
-    if (caster == RELATION_HOSTILE) return candidateSide;
-    return false;
 }
 
 }  // namespace

@@ -7,9 +7,6 @@
 namespace DRAV {
 
 void CEngine::RunDetection() {}
-void CEngine::RunUseTileOrder(CActor&, const CUseOrder&) {}
-void CEngine::RunUseObjectOrder(CActor&, const CUseOrder&) {}
-void CEngine::RunUseItemOrder(CActor&, const CUseOrder&, bool) {}
 void CEngine::RunWieldOrder(CActor&, const CWieldOrder&) {}
 void CEngine::RunUnwieldOrder(CActor&, const CUnwieldOrder&) {}
 void CEngine::RunGetOrder(CActor&, const CGetOrder&) {}
