@@ -43,6 +43,7 @@ class CSpellEffectTeleport;
 class CObject;
 class CAreaEntry;
 class CTile;
+class CTrap;
 class CMasterTileDoor;
 class CEffect;
 class CItem;
@@ -235,6 +236,12 @@ public:
     // The actor stands at the door; the whole run of door tiles moves as one.
     void CloseDoor(CActor& actor, CTile& tile);
     void OpenDoor(CActor& actor, CTile& tile, CMasterTileDoor& door);
+
+    // ---- traps (engine_traps.cpp) ----
+    // True when the trap's object left the area (disarmed, or a one-time trap sprung).
+    bool HitTrap(CArea& area, CObject& object, CTrap& trap, CActor& actor);
+    // A disarmed or spent trap goes with its object, unless the object holds items.
+    bool RemoveTrap(CArea& area, CObject& object, CTrap& trap);
 
     // ---- moving actors by magic (engine_teleport.cpp) ----
     // Twenty tries at a reachable point 26 to 50 units away; the target may stay put.

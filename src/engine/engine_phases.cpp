@@ -6,7 +6,6 @@
 
 namespace DRAV {
 
-void CEngine::RunDetection() {}
 void CEngine::RunWieldOrder(CActor&, const CWieldOrder&) {}
 void CEngine::RunUnwieldOrder(CActor&, const CUnwieldOrder&) {}
 void CEngine::RunGetOrder(CActor&, const CGetOrder&) {}
