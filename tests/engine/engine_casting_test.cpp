@@ -10,6 +10,7 @@
 
 #include "common/random.h"
 #include "rules/magic/spell.h"
+#include "support/message_texts.h"
 #include "support/sample_game.h"
 #include "world/effect.h"
 
@@ -19,12 +20,7 @@ using QuillmereTest::StartSampleGame;
 
 namespace {
 
-std::vector<std::string> Notices(const SampleGame& game) {
-    std::vector<std::string> texts;
-    for (const auto& event : game.DrainEvents())
-        if (auto* message = dynamic_cast<const CMessageEvent*>(event.get())) texts.push_back(message->GetText());
-    return texts;
-}
+std::vector<std::string> Notices(const SampleGame& game) { return QuillmereTest::MessageTexts(game.DrainEvents()); }
 
 bool Has(const std::vector<std::string>& texts, const std::string& prefix) {
     return std::any_of(texts.begin(), texts.end(), [&prefix](const auto& t) { return t.rfind(prefix, 0) == 0; });

@@ -9,6 +9,7 @@
 
 #include "common/random.h"
 #include "rules/magic/spell.h"
+#include "support/message_texts.h"
 #include "support/sample_game.h"
 #include "world/effect.h"
 #include "world/order.h"
@@ -19,12 +20,7 @@ using QuillmereTest::StartSampleGame;
 
 namespace {
 
-std::vector<std::string> Notices(const std::vector<std::shared_ptr<CEvent>>& events) {
-    std::vector<std::string> texts;
-    for (const auto& event : events)
-        if (auto* message = dynamic_cast<const CMessageEvent*>(event.get())) texts.push_back(message->GetText());
-    return texts;
-}
+using QuillmereTest::MessageTexts;
 
 SampleGame Field() {
     DRAVCommon::GetRandomEngine().seed(5);
@@ -53,7 +49,7 @@ TEST(EnginePowers, ASongWithoutEnergyEndsAtItsUpkeepWithTheEventsInOrder) {
         if (event->GetCode() == EVENT_ACTOR_POWER_ENDED || event->GetCode() == EVENT_ACTOR_ENERGY)
             codes.push_back(event->GetCode());
     EXPECT_EQ(codes, (std::vector<std::int32_t>{EVENT_ACTOR_POWER_ENDED, EVENT_ACTOR_ENERGY}));
-    const auto texts = Notices(events);
+    const auto texts = MessageTexts(events);
     EXPECT_NE(std::find(texts.begin(), texts.end(), "Wren doesn't have enough energy to maintain power."),
               texts.end());
 }
@@ -65,7 +61,7 @@ TEST(EnginePowers, SneakingNeedsTheSkillAndAGuardNextToTheSneakerSpotsIt) {
     CPowerOrder sneak("s_power-sneak");
     const CSpell& power = GetSpell(game.Module().GetSpells(), "s_power-sneak");
     game.Engine().StartSneaking(*wren, power);
-    EXPECT_EQ(Notices(game.DrainEvents()), std::vector<std::string>{"Wren can't sneak."});
+    EXPECT_EQ(MessageTexts(game.DrainEvents()), std::vector<std::string>{"Wren can't sneak."});
     wren->AddSkill(SKILL_SNEAK);
     game.Engine().RunPowerOrder(*wren, sneak);
     EXPECT_TRUE(wren->IsSneaking());
@@ -73,7 +69,7 @@ TEST(EnginePowers, SneakingNeedsTheSkillAndAGuardNextToTheSneakerSpotsIt) {
     game.DrainEvents();
     game.Engine().RunPowerOrder(*wren, CPowerOrder());
     EXPECT_FALSE(wren->IsSneaking());
-    EXPECT_TRUE(Notices(game.DrainEvents()).empty());
+    EXPECT_TRUE(MessageTexts(game.DrainEvents()).empty());
     // A watchful goblin at arm's length: the sneaker is seen sooner or later.
     const auto guard = game.Spawn("reed_goblin", static_cast<std::uint32_t>(wren->GetX() / 2.5) + 1,
                                   static_cast<std::uint32_t>(wren->GetY() / 2.5));
@@ -83,7 +79,7 @@ TEST(EnginePowers, SneakingNeedsTheSkillAndAGuardNextToTheSneakerSpotsIt) {
     bool spotted = false;
     for (int i = 0; i < 20 && !spotted; ++i) {
         game.Engine().RunPowerOrder(*wren, sneak);
-        const auto texts = Notices(game.DrainEvents());
+        const auto texts = MessageTexts(game.DrainEvents());
         spotted = std::find(texts.begin(), texts.end(), "Wren is spotted and can't sneak.") != texts.end();
         game.Engine().RunPowerOrder(*wren, CPowerOrder());
     }

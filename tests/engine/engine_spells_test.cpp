@@ -9,6 +9,7 @@
 
 #include "common/random.h"
 #include "rules/magic/spell.h"
+#include "support/message_texts.h"
 #include "support/sample_game.h"
 #include "world/effect.h"
 #include "world/item.h"
@@ -20,11 +21,7 @@ using QuillmereTest::StartSampleGame;
 namespace {
 
 std::vector<std::string> Texts(const SampleGame& game, std::int32_t kind = -1) {
-    std::vector<std::string> texts;
-    for (const auto& event : game.DrainEvents())
-        if (auto* message = dynamic_cast<const CMessageEvent*>(event.get()))
-            if (kind < 0 || message->GetCode() == kind) texts.push_back(message->GetText());
-    return texts;
+    return QuillmereTest::MessageTexts(game.DrainEvents(), kind);
 }
 
 SampleGame OpenField() {

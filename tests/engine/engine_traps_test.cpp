@@ -8,6 +8,7 @@
 
 #include "common/random.h"
 #include "rules/definitions/trap.h"
+#include "support/message_texts.h"
 #include "support/sample_game.h"
 #include "world/effect.h"
 #include "world/object.h"
@@ -18,12 +19,7 @@ using QuillmereTest::StartSampleGame;
 
 namespace {
 
-std::vector<std::string> Notices(const SampleGame& game) {
-    std::vector<std::string> texts;
-    for (const auto& event : game.DrainEvents())
-        if (auto* message = dynamic_cast<const CMessageEvent*>(event.get())) texts.push_back(message->GetText());
-    return texts;
-}
+std::vector<std::string> Notices(const SampleGame& game) { return QuillmereTest::MessageTexts(game.DrainEvents()); }
 
 CObject* Crate(const SampleGame& game) {
     for (const auto& object : game.Area().GetObjects())

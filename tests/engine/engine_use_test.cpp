@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/random.h"
+#include "support/message_texts.h"
 #include "support/sample_game.h"
 #include "world/item.h"
 #include "world/master_tile.h"
@@ -21,12 +22,7 @@ using QuillmereTest::StartSampleGame;
 
 namespace {
 
-std::vector<std::string> Notices(const std::vector<std::shared_ptr<CEvent>>& events) {
-    std::vector<std::string> texts;
-    for (const auto& event : events)
-        if (auto* message = dynamic_cast<const CMessageEvent*>(event.get())) texts.push_back(message->GetText());
-    return texts;
-}
+using QuillmereTest::MessageTexts;
 
 bool HasCode(const std::vector<std::shared_ptr<CEvent>>& events, std::int32_t code) {
     return std::any_of(events.begin(), events.end(), [code](const auto& e) { return e->GetCode() == code; });
@@ -63,7 +59,7 @@ TEST(EngineUse, APotionIsDrunkLikeACastAndUsedUpButNeverInstantly) {
     const ThingId id = tonic.GetId();
     game.DrainEvents();
     game.Engine().RunUseItemOrder(*wren, CUseOrder(USE_ITEM, id, 0), true);
-    EXPECT_EQ(Notices(game.DrainEvents()), std::vector<std::string>{"Wren can't use River Tonic."});
+    EXPECT_EQ(MessageTexts(game.DrainEvents()), std::vector<std::string>{"Wren can't use River Tonic."});
     wren->SetDamageTaken(10);
     wren->PushOrder(std::make_shared<CUseOrder>(USE_ITEM, id, 0), true);
     RunOrders(game, 100);
@@ -72,7 +68,7 @@ TEST(EngineUse, APotionIsDrunkLikeACastAndUsedUpButNeverInstantly) {
     EXPECT_EQ(wren->FindItem(id, nullptr), nullptr);
     // Potions cost no energy; the heal arrives after the strike.
     EXPECT_EQ(wren->GetEnergyUsed(), 0);
-    const auto texts = Notices(game.DrainEvents());
+    const auto texts = MessageTexts(game.DrainEvents());
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0], "Wren casts Mend Wounds.");
     EXPECT_EQ(texts[1], "Wren heals Wren for " + std::to_string(10 - wren->GetDamageTaken()) + " hit points.");
@@ -87,10 +83,10 @@ TEST(EngineUse, AScrollFromAStackOfThreeLeavesTwoAndAKnownSpellKeepsTheScroll) {
     const CUseOrder use(USE_ITEM, scrolls.GetId(), 0);
     game.Engine().RunUseItemOrder(*wren, use, true);
     EXPECT_EQ(scrolls.GetCount(), 2);
-    EXPECT_EQ(Notices(game.DrainEvents()), std::vector<std::string>{"Wren inscribes Reed Lantern."});
+    EXPECT_EQ(MessageTexts(game.DrainEvents()), std::vector<std::string>{"Wren inscribes Reed Lantern."});
     game.Engine().RunUseItemOrder(*wren, use, true);
     EXPECT_EQ(scrolls.GetCount(), 2);
-    EXPECT_TRUE(Notices(game.DrainEvents()).empty());
+    EXPECT_TRUE(MessageTexts(game.DrainEvents()).empty());
 }
 
 TEST(EngineUse, TheLockedShuttersArePickedAndOpenAsOneButStayOpenWithAnEnemyNear) {
@@ -108,7 +104,7 @@ TEST(EngineUse, TheLockedShuttersArePickedAndOpenAsOneButStayOpenWithAnEnemyNear
         EXPECT_TRUE(door->IsOpen()) << column;
         EXPECT_EQ(door->GetLockValue(), 0u);
     }
-    const auto texts = Notices(events);
+    const auto texts = MessageTexts(events);
     ASSERT_FALSE(texts.empty());
     EXPECT_EQ(texts.front().rfind("Wren picks the locked door ", 0), 0u) << texts.front();
     EXPECT_TRUE(HasCode(events, 2));
@@ -122,7 +118,7 @@ TEST(EngineUse, TheLockedShuttersArePickedAndOpenAsOneButStayOpenWithAnEnemyNear
     auto close = std::make_shared<CUseOrder>(USE_TILE, TileId(12, 10), 0);
     wren->PushOrder(close, true);
     game.Engine().RunUseTileOrder(*wren, *close);
-    EXPECT_EQ(Notices(game.DrainEvents()),
+    EXPECT_EQ(MessageTexts(game.DrainEvents()),
               std::vector<std::string>{goblin->GetName() + " won't let Wren close the door."});
     EXPECT_TRUE(game.Area().GetTile(13, 10)->GetDoor()->IsOpen());
     // Out of battle they close, all three.
