@@ -89,6 +89,10 @@ TEST(EngineSpells, RefusalsLeaveTheTargetAsItWas) {
                                SKILL_NONE);
     EXPECT_TRUE(Texts(game).empty());
     EXPECT_EQ(goblin->GetDamageTaken(), 0);
+    // A teleport on arrival ends the resolution: the move belongs to the cast.
+    Cast(game, "ferry_crossing", *game.Main());
+    EXPECT_TRUE(Texts(game).empty());
+    EXPECT_TRUE(game.Main()->GetActiveEffects().empty());
 }
 
 TEST(EngineSpells, HealingCostsARecoveryUntilNoneAreLeft) {
