@@ -19,6 +19,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "common/data_file.h"
 #include "common/data_file_reader.h"
@@ -39,7 +40,18 @@ class CObject;
 class CBrain;
 class CItem;
 class CSpell;
+class CSpellEffectSummon;
+class CSpellEffectHeal;
+class CSpellEffectDamage;
+class CSpellEffectDispel;
+class CSpellEffectItem;
+class CSpellEffectRaise;
+class CSpellEffectTeleport;
+class CObject;
 class CAreaEntry;
+class CTile;
+class CTrap;
+class CMasterTileDoor;
 class CEffect;
 class CItem;
 
@@ -193,9 +205,6 @@ public:
     void RunUseTileOrder(CActor& actor, const CUseOrder& order);
     void RunUseObjectOrder(CActor& actor, const CUseOrder& order);
     void RunUseItemOrder(CActor& actor, const CUseOrder& order, bool instant);
-    // True when the cast is over and the order is done.
-    bool CastHelperAttacking(CActor& actor, std::uint32_t target, const CSpell& spell, std::int32_t mode,
-                             std::int32_t extra);
     void RunTalkOrder(CActor& actor, const CTalkOrder& order);
     void RunLeavePartyOrder(CActor& actor);
     void RunSpendPointsOrder(CActor& actor, const CSpendPointsOrder& order);
@@ -218,6 +227,93 @@ public:
 
     // ---- effects in flight (engine_effects.cpp) ----
     void ResolveEffectArrival(CEffect& effect, CActor* target);
+
+    // ---- spell resolution (engine_spells.cpp) ----
+    // What an arrived spell does to `target`; a spell that reached a tile has no
+    // target and acts at the point (x, y).
+    void ResolveSpell(const std::string& sourceName, CActor* target, double x, double y, bool fromParty,
+                      const CSpell& spell, std::int32_t difficulty, std::int32_t hitBonus,
+                      std::int32_t casterLevel, SkillId penetration);
+    // Touch, immunity, nullification, save and resistance for a hostile spell; false
+    // (with its message) when the spell does not take hold. `outcome` is what is left.
+    bool SpellTakesHold(const std::string& label, CActor& target, bool fromParty, const CSpell& spell,
+                        std::int32_t difficulty, std::int32_t hitBonus, SkillId penetration,
+                        CSaveOutcome& outcome);
+
+    // ---- effects of a resolved spell (engine_spell_effects.cpp) ----
+    void ResolveSummon(const std::string& sourceName, const std::string& spellName, std::int32_t column,
+                       std::int32_t row, bool fromParty, const CSpellEffectSummon& effect,
+                       std::int32_t casterLevel);
+    void ResolveHeal(const std::string& sourceName, CActor& target, const CSpellEffectHeal& effect,
+                     std::int32_t casterLevel);
+    void ResolveSpellDamage(const std::string& label, CActor& target, const CSpellEffectDamage& effect,
+                            std::int32_t casterLevel, const CDamageType& type, const CSaveOutcome& outcome);
+    void ResolveDispel(const std::string& label, CActor& target, const CSpellEffectDispel& effect,
+                       std::int32_t difficulty);
+    void ResolveCreateItem(const std::string& label, CActor& target, const CSpellEffectItem& effect,
+                           std::int32_t casterLevel);
+    void ResolveRaise(const std::string& label, CActor& target, const CSpellEffectRaise& effect, bool fromParty);
+
+    // ---- casting (engine_casting.cpp) ----
+    // Where a cast is aimed: nothing for a self-targeted spell, else a tile or an actor.
+    struct CastTarget {
+        bool present = false;
+        ThingId id = 0;
+        CActor* actor = nullptr;
+        double x = 0.0;
+        double y = 0.0;
+    };
+    // One tick of a cast; true when the cast is over. A cast order pays energy; a
+    // wand or potion (`item`) does not.
+    bool CastHelperAttacking(CActor& caster, ThingId target, const CSpell& spell, bool payEnergy, CItem* item);
+    // True when the cast must end for want of a target.
+    bool CastHelperTargetCheck(CActor& caster, ThingId targetId, const CSpell& spell, CastTarget& target);
+    bool CastHelperBegin(CActor& caster, const CSpell& spell, bool payEnergy, const CItem* item,
+                         const CastTarget& target);
+    bool CastHelperRecovering(CActor& caster, const CSpell& spell, const CastTarget& target);
+    bool CastHelperLaunch(CActor& caster, const CSpell& spell, bool payEnergy, CItem* item, const CastTarget& target);
+    // Potions always go; a wand burns out now and then.
+    void UseUpCastItem(CActor& caster, CItem& item);
+    // True when the spell may go off.
+    bool CastConcentrationCheck(CActor& caster, const CSpell& spell, std::int32_t value);
+    // Appends up to eight extra targets, nearest first; true when the list is not empty.
+    bool GatherSpellTargets(CActor* caster, const CObject* object, const CSpell& spell, std::vector<CActor*>& targets);
+    void CastTeleportSpell(CActor& caster, const CSpell& spell, const CSpellEffectTeleport& teleport, double x,
+                           double y);
+
+    // ---- powers and script magic (engine_powers.cpp) ----
+    void StartSneaking(CActor& actor, const CSpell& power);
+    // The visible effect of a power just switched on.
+    void ShowPowerEffect(CActor& actor, const CSpell& power);
+    // Moves the actor to an entry of the current area, its orders dropped.
+    void TeleportActor(CActor& actor, const CSpell& spell, const CAreaEntry& entry);
+    void LaunchScriptSpell(CActor& actor, const CSpell& spell);
+
+    // ---- the use order (engine_use.cpp) ----
+    void RunUseScrollOrder(CActor& actor, CItem& scroll);
+    // True when the use is over.
+    bool UsePotion(CActor& actor, CItem& potion);
+    bool UseWand(CActor& actor, CItem& wand, ThingId target);
+    // The actor stands at the door; the whole run of door tiles moves as one.
+    void CloseDoor(CActor& actor, CTile& tile);
+    void OpenDoor(CActor& actor, CTile& tile, CMasterTileDoor& door);
+
+    // ---- traps (engine_traps.cpp) ----
+    // True when the trap's object left the area (disarmed, or a one-time trap sprung).
+    bool HitTrap(CArea& area, CObject& object, CTrap& trap, CActor& actor);
+    // A disarmed or spent trap goes with its object, unless the object holds items.
+    bool RemoveTrap(CArea& area, CObject& object, CTrap& trap);
+
+    // ---- moving actors by magic (engine_teleport.cpp) ----
+    // Twenty tries at a reachable point 26 to 50 units away; the target may stay put.
+    void ResolveRepulse(CActor& target, const CSpell& spell, std::int32_t difficulty, bool fromParty);
+    // Moves the actor near the cell and launches the spell at it there; false when it
+    // found no room and stays at its old cell (code 2 when that is gone too).
+    bool TeleportHelper(CActor& actor, const CSpell& spell, std::uint32_t column, std::uint32_t row,
+                        std::int32_t difficulty, bool fromParty);
+    // A spell in flight from `actor`'s spot aimed at the actor itself.
+    void LaunchSpellAt(CActor& actor, const CSpell& spell, bool fromParty, std::int32_t difficulty,
+                       std::int32_t casterLevel);
 
     // ---- stealth and exits (engine_battle.cpp) ----
     // True when the sneaker stays unseen.

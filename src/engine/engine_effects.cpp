@@ -60,10 +60,13 @@ void CEngine::ResolveEffectArrival(CEffect& effect, CActor* target) {
                 LaunchAttackSpell(missile.GetSourceName(), missile.IsFromParty(), *missile.GetOnHitSpell(), *target);
             return;
         }
-        case EFFECT_SPELL:
-            // Spells take effect through spell resolution, which is not part of the
-            // engine yet: until then a launched spell arrives without effect.
+        case EFFECT_SPELL: {
+            const auto& launched = dynamic_cast<const CEffectSpell&>(effect);
+            ResolveSpell(launched.GetSourceName(), target, effect.GetX(), effect.GetY(), launched.IsFromParty(),
+                         *launched.GetSpell(), launched.difficulty, launched.hitBonus, launched.casterLevel,
+                         launched.penetrationSkill);
             return;
+        }
         default:
             throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "effect kind " + std::to_string(effect.GetKind()));
     }

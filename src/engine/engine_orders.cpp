@@ -242,7 +242,7 @@ void CEngine::RunCastOrder(CActor& actor, const CCastOrder& order) {
         actor.PopOrder(order);
         return;
     }
-    if (CastHelperAttacking(actor, order.GetTargetId(), spell, 1, 0)) actor.PopOrder(order);
+    if (CastHelperAttacking(actor, order.GetTargetId(), spell, true, nullptr)) actor.PopOrder(order);
 }
 
 void CEngine::RunReturnOrder(CActor& actor, const COrder& order) {

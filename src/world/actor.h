@@ -418,6 +418,7 @@ public:
     // Moves to (x, y), facing the way it went.
     void FinalizeMove(double x, double y);
     void FaceTowards(const CActor& other);
+    void FaceTowardsPoint(double x, double y);
     double DistanceTo(const CActor& other) const;
     double DistanceToPoint(double x, double y) const;
     bool IsNextToObject(const CObject& object) const;

@@ -34,14 +34,14 @@ const CItemAttributeWeapon& RequireWeapon(const CItem& item) {
     return *weapon;
 }
 
-const CSpell& RequireSpell(const CItem& item) {
+}  // namespace
+
+const CSpell& RequireItemSpell(const CItem& item) {
     const auto* spell = item.GetTemplate().GetAttributeOf<CItemAttributeSpell>();
     if (!spell)
         throw CDRAVException(DRAV_ERR_BAD_DATA, "item \"" + item.GetTemplate().GetKey() + "\" holds no spell");
     return spell->GetSpell();
 }
-
-}  // namespace
 
 std::string CActor::GetEquipSlotName(std::int32_t slot) {
     if (slot < 0 || slot >= kEquipSlotCount)
@@ -121,7 +121,7 @@ bool CActor::IsProficientWith(const CItem& item) const {
             const auto* armor = definition.GetAttributeOf<CItemAttributeArmor>();
             return !armor || armor->GetArmorSkill() == SKILL_NONE || HasSkill(armor->GetArmorSkill());
         }
-        case ITEM_SCROLL: return MeetsSpellRequirements(RequireSpell(item));
+        case ITEM_SCROLL: return MeetsSpellRequirements(RequireItemSpell(item));
         default: return true;
     }
 }
@@ -130,13 +130,13 @@ bool CActor::CanUseMagicItem(const CItem& item, bool noWand) const {
     switch (item.GetTemplate().GetKind()) {
         case ITEM_POTION: return !noWand;
         case ITEM_SCROLL: {
-            const CSpell& spell = RequireSpell(item);
+            const CSpell& spell = RequireItemSpell(item);
             return HasSkill(SKILL_ARCANE_MAGIC) && MeetsSpellRequirements(spell) &&
                    GetMaxSpellTier() >= spell.GetTier();
         }
         case ITEM_WAND: {
             if (noWand) return false;
-            const CSpell& spell = RequireSpell(item);
+            const CSpell& spell = RequireItemSpell(item);
             const std::int64_t tier = std::int64_t{GetMaxSpellTier()} + (m_class == CLASS_ROGUE ? 2 : 0);
             return HasSkill(SKILL_WANDS) && tier >= spell.GetTier();
         }

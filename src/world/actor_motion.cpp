@@ -84,6 +84,8 @@ void CActor::FinalizeMove(double x, double y) {
 
 void CActor::FaceTowards(const CActor& other) { m_facing = FacingTowards(m_x, m_y, other.m_x, other.m_y); }
 
+void CActor::FaceTowardsPoint(double x, double y) { m_facing = FacingTowards(m_x, m_y, x, y); }
+
 double CActor::DistanceTo(const CActor& other) const { return DistanceToPoint(other.m_x, other.m_y); }
 
 double CActor::DistanceToPoint(double x, double y) const { return std::hypot(x - m_x, y - m_y); }

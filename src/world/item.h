@@ -50,6 +50,8 @@ using ItemPtrList = std::vector<std::shared_ptr<CItem>>;
 // The first item of the list with this id, or null.
 CItem* FindItemById(const ItemPtrList& items, ThingId id);
 // The first item of the list made from the template of this key (exact), or null.
+// The spell of a potion, scroll or wand; code 1 when it holds none.
+const CSpell& RequireItemSpell(const CItem& item);
 CItem* FindItemByTemplateName(const ItemPtrList& items, const std::string& templateKey);
 
 }  // namespace DRAV

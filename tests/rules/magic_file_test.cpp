@@ -46,7 +46,7 @@ TEST(MagicFile, SampleChapterLoadsEverySpell) {
     SpellMap spells = LoadSample(*source);
 
     const std::set<std::string> expected = {
-        "ferry_blessing", "reed_lash", "marsh_fever", "fever_chill", "smugglers_smoke", "call_wisp",
+        "ferry_blessing", "reed_lash", "marsh_fever", "fever_chill", "smugglers_smoke", "call_wisp", "ember_hex",
         "ferry_crossing", "lantern_light", "mend_wounds", "still_water", "unbinding", "river_sight",
         "warding_reeds", "gust", "drowned_return", "still_the_spirit", "s_power-oar_sweep",
         "s_power-steady_pole", "s_power-boatmans_chant", "s_power-rally1", "s_power-rally2", "s_power-rally3",

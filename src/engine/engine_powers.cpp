@@ -1,0 +1,178 @@
+// Powers: switching them on and off, sneaking, their upkeep and visible effects;
+// the pulses of ongoing spells; the teleport and spell launch scripts call.
+
+#include <algorithm>
+#include <memory>
+
+#include "common/exception.h"
+#include "engine/engine.h"
+#include "rules/magic/spell.h"
+#include "rules/magic/spell_apply.h"
+#include "rules/magic/spell_apply_effect.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/area/area_records.h"
+#include "world/effect.h"
+#include "world/events/event.h"
+#include "world/game.h"
+
+namespace DRAV {
+
+namespace {
+
+constexpr std::uint32_t kOngoingPulseTicks = 300;
+constexpr std::uint32_t kSneakRetryTicks = 300;
+constexpr std::int32_t kCombatSneakCost = 10;
+
+// The casting value a spell carries when nobody casts it.
+std::int32_t UncastDifficulty(const CSpell& spell) {
+    if (spell.GetTier() != -1) return std::max(0, 5 * spell.GetTier() - 3);
+    if (spell.GetLevel() != -1) return 0;
+    return spell.GetBonus();
+}
+
+}  // namespace
+
+void CEngine::RunMaintainedPowers() {
+    CGame& game = Game();
+    const std::uint32_t now = game.GetTick();
+    const ActorList actors = CurrentArea().GetActors();
+    for (const auto& actor : actors) {
+        const CSpell* power = actor->GetCurrentPower();
+        if (!power || actor->GetPowerEndTick() > now) continue;
+        bool renewed = false;
+        actor->ActivatePower(*power, now, renewed);
+        if (!actor->GetCurrentPower()) {
+            game.PushActorInfoEvent(EVENT_ACTOR_POWER_ENDED, actor->GetId());
+            game.PushMessage(MESSAGE_NOTICE, actor->GetName() + " doesn't have enough energy to maintain power.");
+        }
+        game.PushActorInfoEvent(EVENT_ACTOR_ENERGY, actor->GetId());
+        if (actor->GetCurrentPower()) ShowPowerEffect(*actor, *actor->GetCurrentPower());
+    }
+}
+
+void CEngine::RunOngoingSpells() {
+    const std::uint32_t now = Game().GetTick();
+    const ActorList actors = CurrentArea().GetActors();
+    for (const auto& actor : actors) {
+        if (!actor->IsAlive()) continue;
+        // Copied: a launch never changes the list, but the loop must not depend on it.
+        const SpellApplyList applied = actor->GetActiveEffects();
+        for (const auto& effect : applied) {
+            for (const auto& part : effect->GetParts()) {
+                if (part->GetKind() != APPLY_ONGOING) continue;
+                if (static_cast<std::uint32_t>(part->GetEndTick() - now) % kOngoingPulseTicks != 1) continue;
+                const auto& ongoing = static_cast<const CSpellApplyEffectOngoing&>(*part);
+                LaunchSpellAt(*actor, ongoing.GetSpell(), actor->GetRelation() != RELATION_PARTY,
+                              effect->GetCastingValue(), effect->GetCasterLevel());
+            }
+        }
+    }
+}
+
+void CEngine::RunPowerOrder(CActor& actor, const CPowerOrder& order) {
+    CGame& game = Game();
+    const bool party = actor.GetRelation() == RELATION_PARTY;
+    const char* refusal = nullptr;
+    if (actor.HasStatus(STATUS_HELD)) refusal = " is magically held.";
+    else if (actor.HasStatus(STATUS_DOMINATED)) refusal = " is dominated.";
+    else if (actor.HasStatus(STATUS_CONFUSED)) refusal = " is confused.";
+    if (refusal) {
+        if (party) game.PushMessage(MESSAGE_NOTICE, actor.GetName() + refusal);
+        return;
+    }
+    if (order.power.empty()) {
+        actor.EndPower();
+        return;
+    }
+    const CSpell* power = FindSpell(Module().GetSpells(), order.power);
+    if (!power || !power->HasFlag(SPELL_POWER))
+        throw CDRAVException(DRAV_ERR_PARTY_POSITION, "no power " + order.power);
+    if (!actor.MeetsSpellRequirements(*power)) return;
+    if (!actor.CanUsePower(*power)) {
+        game.PushMessage(MESSAGE_NOTICE,
+                         actor.GetName() + " doesn't have the right equipment to use " + power->GetName() + ".");
+        return;
+    }
+    if (power->GetSchool() == SKILL_SNEAK) {
+        StartSneaking(actor, *power);
+        return;
+    }
+    if (actor.GetEnergy() < power->GetEnergyCost()) {
+        if (party)
+            game.PushMessage(MESSAGE_NOTICE,
+                             actor.GetName() + " doesn't have enough energy to use " + power->GetName() + ".");
+        return;
+    }
+    bool renewed = false;
+    actor.ActivatePower(*power, game.GetTick(), renewed);
+    if (!renewed) ShowPowerEffect(actor, *power);
+    game.PushActorInfoEvent(EVENT_ACTOR_ENERGY, actor.GetId());
+}
+
+void CEngine::StartSneaking(CActor& actor, const CSpell& power) {
+    CGame& game = Game();
+    const std::uint32_t now = game.GetTick();
+    const bool party = actor.GetRelation() == RELATION_PARTY;
+    auto refuse = [&game, &actor](const std::string& text) { game.PushMessage(MESSAGE_NOTICE, actor.GetName() + text); };
+    if (!actor.HasSkill(SKILL_SNEAK)) return refuse(" can't sneak.");
+    const bool combat = game.IsInBattle();
+    if (combat) {
+        std::size_t attackers = 0;
+        if (!actor.HasSkill(SKILL_COMBAT_SNEAK)) return refuse(" can't start sneaking in combat.");
+        if (actor.GetActionState() == ACTION_WIND_UP) return refuse(" can't start sneaking while active.");
+        if (actor.HasAttackers(&attackers)) return refuse(" can't start sneaking while being attacked.");
+        // The next attempt's earliest tick.
+        if (now < actor.GetPowerCooldownTick()) return refuse(" must wait before attempting to sneak again.");
+        actor.SetPowerCooldownTick(now + kSneakRetryTicks);
+        if (actor.GetEnergy() < kCombatSneakCost) {
+            if (party) refuse(" doesn't have enough energy to sneak in combat.");
+            return;
+        }
+        actor.SetEnergyUsed(actor.GetEnergyUsed() + kCombatSneakCost);
+        game.PushActorInfoEvent(EVENT_ACTOR_ENERGY, actor.GetId());
+    }
+    if (!StealthCheckOneActor(actor, combat)) {
+        if (!combat) refuse(" is spotted and can't sneak.");
+        return;
+    }
+    bool renewed = false;
+    actor.ActivatePower(power, now, renewed);
+    if (party) game.PushActorInfoEvent(EVENT_ACTOR_SNEAK, actor.GetId());
+}
+
+void CEngine::ShowPowerEffect(CActor& actor, const CSpell& power) {
+    if (power.HasFlag(SPELL_MULTITARGET)) {
+        CastTarget none;
+        CastHelperLaunch(actor, power, false, nullptr, none);
+        return;
+    }
+    if (power.GetVisualName().empty()) return;
+    CArea& area = CurrentArea();
+    auto effect = std::make_shared<CEffectSpell>(Game().NewThingId(THING_EFFECT), &area, power.GetVisualName(),
+                                                 power.GetVisualParams().get(), actor.GetId(), &power);
+    effect->SetPosition(area, actor.GetX(), actor.GetY(), 0.0);
+    effect->SetSpeed(75.0);
+    area.AddEffect(effect);
+}
+
+void CEngine::TeleportActor(CActor& actor, const CSpell& spell, const CAreaEntry& entry) {
+    actor.ClearOrders();
+    actor.SetOrdersChanged(true);
+    TeleportHelper(actor, spell, entry.column, entry.row, UncastDifficulty(spell),
+                   actor.GetRelation() == RELATION_PARTY);
+}
+
+void CEngine::LaunchScriptSpell(CActor& actor, const CSpell& spell) {
+    CArea& area = CurrentArea();
+    auto effect = std::make_shared<CEffectSpell>(Game().NewThingId(THING_EFFECT), &area, spell.GetName(),
+                                                 spell.GetVisualName(), spell.GetVisualParams().get(),
+                                                 actor.GetId(), false, &spell);
+    effect->difficulty = UncastDifficulty(spell);
+    effect->hitBonus = UncastDifficulty(spell);
+    effect->SetPosition(area, actor.GetX(), actor.GetY(), 0.0);
+    effect->SetSpeed(spell.GetEffectSpeed());
+    area.AddEffect(effect);
+}
+
+}  // namespace DRAV

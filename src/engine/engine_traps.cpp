@@ -1,0 +1,128 @@
+// Traps on the objects of an area: party members notice hidden traps near them,
+// and whoever touches a trapped object disarms it or springs it.
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <vector>
+
+#include "common/trace.h"
+#include "engine/engine.h"
+#include "rules/definitions/trap.h"
+#include "rules/kinds/number_texts.h"
+#include "rules/magic/spell.h"
+#include "rules/vocabulary/skills.h"
+#include "rules/vocabulary/special_stat.h"
+#include "script/script.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/effect.h"
+#include "world/events/event.h"
+#include "world/game.h"
+#include "world/object.h"
+
+namespace DRAV {
+
+namespace {
+
+constexpr std::int32_t kTrapsBase = 50;
+constexpr double kDetectRange = 50.0;
+constexpr std::int32_t kDetectMargin = 20;
+// A trap disarmed or spent on an object that still holds items: it stays with the
+// object (and in the area's lock and trap records) but never works again.
+constexpr std::uint32_t kSpentTrapTick = std::numeric_limits<std::uint32_t>::max();
+
+std::string TrapsCheck(std::int32_t skill, std::int32_t target) {
+    return FormatNamedRollText(GetSkillName(SKILL_TRAPS), kTrapsBase, skill, target);
+}
+
+bool IsSpent(const CTrap& trap) { return trap.GetReadyTick() == kSpentTrapTick; }
+
+}  // namespace
+
+void CEngine::RunDetection() {
+    CGame& game = Game();
+    CArea& area = CurrentArea();
+    const ObjectList objects = area.GetObjects();
+    const ActorList actors = area.GetActors();
+    for (const auto& object : objects) {
+        const std::shared_ptr<CTrap> trap = object->GetTrap();
+        if (!trap || IsSpent(*trap)) continue;
+        for (const auto& actor : actors) {
+            if (!actor->IsAlive() || actor->GetRelation() != RELATION_PARTY) continue;
+            const double distance = object->DistanceTo(actor->GetX(), actor->GetY());
+            if (distance <= actor->GetRadius()) {
+                if (HitTrap(area, *object, *trap, *actor)) return;
+                if (IsSpent(*trap)) break;
+                continue;
+            }
+            if (distance > kDetectRange || !trap->IsHidden() || trap->GetDifficulty() == 0) continue;
+            const std::int32_t skill = actor->GetSpecialStat(SPECIAL_TRAPS);
+            const std::int64_t target = std::int64_t{trap->GetDifficulty()} +
+                                        static_cast<std::int64_t>(std::trunc(distance)) + kDetectMargin;
+            if (skill <= 0 || std::int64_t{skill} + kTrapsBase <= target) continue;
+            trap->SetHidden(false);
+            game.PushMessage(MESSAGE_CHECK_SUCCEEDED, actor->GetName() + " detects " + object->GetName() + " " +
+                                                          TrapsCheck(skill, static_cast<std::int32_t>(target)) + ".");
+        }
+    }
+}
+
+bool CEngine::HitTrap(CArea& area, CObject& object, CTrap& trap, CActor& actor) {
+    CGame& game = Game();
+    const std::int32_t skill = actor.GetSpecialStat(SPECIAL_TRAPS);
+    const auto difficulty = static_cast<std::int32_t>(trap.GetDifficulty());
+    if (difficulty != 0 && std::int64_t{skill} + kTrapsBase > difficulty) {
+        game.PushMessage(MESSAGE_CHECK_SUCCEEDED, actor.GetName() + " disarms " + object.GetName() + " " +
+                                                      TrapsCheck(skill, difficulty) + ".");
+        DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s (%d) disarms %s (%d)\n", actor.GetName().c_str(), skill,
+                   object.GetName().c_str(), difficulty);
+        return RemoveTrap(area, object, trap);
+    }
+    if (game.GetTick() < trap.GetReadyTick()) return false;
+    bool sprung = false;
+    if (!trap.GetSpellKey().empty()) {
+        game.PushMessage(MESSAGE_NOTICE, actor.GetName() + " springs " + object.GetName() + " " +
+                                             TrapsCheck(skill, difficulty) + ".");
+        const CSpell& spell = GetSpell(Module().GetSpells(), trap.GetSpellKey());
+        std::vector<CActor*> targets{&actor};
+        if (spell.HasFlag(SPELL_MULTITARGET)) GatherSpellTargets(nullptr, &object, spell, targets);
+        for (CActor* target : targets) {
+            auto effect = std::make_shared<CEffectSpell>(game.NewThingId(THING_EFFECT), &area, object.GetName(),
+                                                         spell.GetVisualName(), spell.GetVisualParams().get(),
+                                                         target->GetId(), false, &spell);
+            effect->difficulty = trap.GetSpellLevel();
+            effect->hitBonus = trap.GetSpellLevel();
+            effect->SetPosition(area, actor.GetX(), actor.GetY(), 0.0);
+            effect->SetSpeed(spell.GetEffectSpeed());
+            area.AddEffect(effect);
+        }
+        sprung = true;
+    }
+    if (const auto& script = trap.GetScript()) {
+        CScriptContext context;
+        context.engine = this;
+        context.actor = &actor;
+        script->Eval(this, context);
+    }
+    if (sprung) trap.SetHidden(false);
+    if (trap.GetRearmDelay() != 0.0) {
+        trap.SetReadyTick(game.GetTick() + static_cast<std::uint32_t>(std::trunc(trap.GetRearmDelay() * 30.0)));
+        return false;
+    }
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "One time trap %s fired, remove it\n", object.GetName().c_str());
+    return RemoveTrap(area, object, trap);
+}
+
+bool CEngine::RemoveTrap(CArea& area, CObject& object, CTrap& trap) {
+    // A chest keeps what it holds: only its trap goes.
+    if (!object.GetItems().empty()) {
+        trap.SetHidden(false);
+        trap.SetReadyTick(kSpentTrapTick);
+        return false;
+    }
+    area.RemoveSprungTrapObject(object);
+    return true;
+}
+
+}  // namespace DRAV

@@ -1,0 +1,90 @@
+// Seeded casts on the sample chapter, one cast step a tick as the cast order runs
+// it: wind-up, the strike that pays and launches, the flight of the spell and the
+// refusal without energy.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "common/random.h"
+#include "rules/magic/spell.h"
+#include "support/message_texts.h"
+#include "support/sample_game.h"
+#include "world/effect.h"
+
+using namespace DRAV;
+using QuillmereTest::SampleGame;
+using QuillmereTest::StartSampleGame;
+
+namespace {
+
+std::vector<std::string> Notices(const SampleGame& game) { return QuillmereTest::MessageTexts(game.DrainEvents()); }
+
+bool Has(const std::vector<std::string>& texts, const std::string& prefix) {
+    return std::any_of(texts.begin(), texts.end(), [&prefix](const auto& t) { return t.rfind(prefix, 0) == 0; });
+}
+
+// Wren, a spirit mage, faces a wisp summoned five cells away.
+struct Duel {
+    SampleGame game = StartSampleGame();
+    std::shared_ptr<CActor> wisp;
+    Duel() {
+        DRAVCommon::GetRandomEngine().seed(11);
+        game.EnterOpenArea(30, 12);
+        game.Main()->AddSkill(SKILL_SPIRIT_MAGIC);
+        game.Main()->AddSkill(SKILL_MENTAL_FOCUS);
+        wisp = game.Spawn("marsh_wisp", 6, 1);
+        wisp->SetSummonEndTick(1000000);
+        wisp->SetRelation(RELATION_NEUTRAL);
+        game.DrainEvents();
+    }
+    // One tick with a cast step first; true when the cast is over.
+    bool Step() const {
+        const CSpell& spell = GetSpell(game.Module().GetSpells(), "still_the_spirit");
+        const bool over = game.Engine().CastHelperAttacking(*game.Main(), wisp->GetId(), spell, true, nullptr);
+        game.Tick(1);
+        return over;
+    }
+};
+
+}  // namespace
+
+TEST(EngineCasting, ADamageSpellPaysAtTheStrikeFliesAndHits) {
+    Duel duel;
+    const auto wren = duel.game.Main();
+    const CSpell& spell = GetSpell(duel.game.Module().GetSpells(), "still_the_spirit");
+    ASSERT_GE(wren->GetMaxEnergy(), spell.GetEnergyCost());
+    EXPECT_FALSE(duel.Step());
+    EXPECT_EQ(wren->GetActionState(), ACTION_WIND_UP);
+    int ticks = 1;
+    bool over = false;
+    while (!over && ticks < 90) {
+        EXPECT_EQ(wren->GetEnergyUsed(), 0);
+        over = duel.Step();
+        ++ticks;
+    }
+    // Sixty ticks of wind-up, then the strike pays and launches.
+    EXPECT_GE(ticks, 60);
+    EXPECT_EQ(wren->GetEnergyUsed(), spell.GetEnergyCost());
+    EXPECT_TRUE(Has(Notices(duel.game), "Wren casts Still the Spirit."));
+    ASSERT_EQ(duel.game.Area().GetEffects().size(), 1u);
+    EXPECT_DOUBLE_EQ(duel.game.Area().GetEffects().front()->GetSpeed(), 75.0);
+    EXPECT_EQ(wren->GetActionState(), ACTION_PAUSE);
+    duel.game.Tick(10);
+    EXPECT_TRUE(duel.game.Area().GetEffects().empty());
+    const auto texts = Notices(duel.game);
+    EXPECT_TRUE(Has(texts, "Wren (Still the Spirit) hits Marsh Wisp for ")) << (texts.empty() ? "" : texts[0]);
+}
+
+TEST(EngineCasting, WithoutEnergyTheCastIsRefusedAndNothingIsPaid) {
+    Duel duel;
+    const auto wren = duel.game.Main();
+    wren->SetEnergyUsed(wren->GetMaxEnergy());
+    EXPECT_TRUE(duel.Step());
+    EXPECT_EQ(Notices(duel.game),
+              std::vector<std::string>{"Wren doesn't have enough energy to cast Still the Spirit."});
+    EXPECT_EQ(wren->GetEnergyUsed(), wren->GetMaxEnergy());
+    EXPECT_TRUE(duel.game.Area().GetEffects().empty());
+}

@@ -1,0 +1,111 @@
+// Powers and sneaking through the power order, their upkeep, and the pulses of an
+// ongoing spell, on the sample chapter.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "common/random.h"
+#include "rules/magic/spell.h"
+#include "support/message_texts.h"
+#include "support/sample_game.h"
+#include "world/effect.h"
+#include "world/order.h"
+
+using namespace DRAV;
+using QuillmereTest::SampleGame;
+using QuillmereTest::StartSampleGame;
+
+namespace {
+
+using QuillmereTest::MessageTexts;
+
+SampleGame Field() {
+    DRAVCommon::GetRandomEngine().seed(5);
+    SampleGame game = StartSampleGame();
+    game.EnterOpenArea(30, 12);
+    game.DrainEvents();
+    return game;
+}
+
+}  // namespace
+
+TEST(EnginePowers, ASongWithoutEnergyEndsAtItsUpkeepWithTheEventsInOrder) {
+    auto game = Field();
+    const auto wren = game.Main();
+    const CSpell& chant = GetSpell(game.Module().GetSpells(), "s_power-boatmans_chant");
+    bool renewed = false;
+    wren->ActivatePower(chant, game.Game().GetTick(), renewed);
+    ASSERT_EQ(wren->GetCurrentPower(), &chant);
+    wren->SetEnergyUsed(wren->GetMaxEnergy());
+    game.DrainEvents();
+    game.Tick(301);
+    EXPECT_EQ(wren->GetCurrentPower(), nullptr);
+    std::vector<std::int32_t> codes;
+    const auto events = game.DrainEvents();
+    for (const auto& event : events)
+        if (event->GetCode() == EVENT_ACTOR_POWER_ENDED || event->GetCode() == EVENT_ACTOR_ENERGY)
+            codes.push_back(event->GetCode());
+    EXPECT_EQ(codes, (std::vector<std::int32_t>{EVENT_ACTOR_POWER_ENDED, EVENT_ACTOR_ENERGY}));
+    const auto texts = MessageTexts(events);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "Wren doesn't have enough energy to maintain power."),
+              texts.end());
+}
+
+TEST(EnginePowers, SneakingNeedsTheSkillAndAGuardNextToTheSneakerSpotsIt) {
+    auto game = Field();
+    const auto wren = game.Main();
+    game.Game().SetInBattle(false);
+    CPowerOrder sneak("s_power-sneak");
+    const CSpell& power = GetSpell(game.Module().GetSpells(), "s_power-sneak");
+    game.Engine().StartSneaking(*wren, power);
+    EXPECT_EQ(MessageTexts(game.DrainEvents()), std::vector<std::string>{"Wren can't sneak."});
+    wren->AddSkill(SKILL_SNEAK);
+    game.Engine().RunPowerOrder(*wren, sneak);
+    EXPECT_TRUE(wren->IsSneaking());
+    // Switched off by an empty order, without a word.
+    game.DrainEvents();
+    game.Engine().RunPowerOrder(*wren, CPowerOrder());
+    EXPECT_FALSE(wren->IsSneaking());
+    EXPECT_TRUE(MessageTexts(game.DrainEvents()).empty());
+    // A watchful goblin at arm's length: the sneaker is seen sooner or later.
+    const auto guard = game.Spawn("reed_goblin", static_cast<std::uint32_t>(wren->GetX() / 2.5) + 1,
+                                  static_cast<std::uint32_t>(wren->GetY() / 2.5));
+    ASSERT_TRUE(guard);
+    guard->SetRelation(RELATION_HOSTILE);
+    game.Game().SetInBattle(false);
+    bool spotted = false;
+    for (int i = 0; i < 20 && !spotted; ++i) {
+        game.Engine().RunPowerOrder(*wren, sneak);
+        const auto texts = MessageTexts(game.DrainEvents());
+        spotted = std::find(texts.begin(), texts.end(), "Wren is spotted and can't sneak.") != texts.end();
+        game.Engine().RunPowerOrder(*wren, CPowerOrder());
+    }
+    EXPECT_TRUE(spotted);
+}
+
+TEST(EnginePowers, AnOngoingSpellOfThirtySecondsPulsesThreeTimesAndNotWhenDead) {
+    auto game = Field();
+    const auto goblin = game.Spawn("reed_goblin", 10, 5);
+    const CSpell& fever = GetSpell(game.Module().GetSpells(), "marsh_fever");
+    const std::uint32_t start = game.Game().GetTick();
+    goblin->AddSpellEffect(CSaveOutcome(), fever, 20, 1, CSaveOutcome(), &game.Module());
+    std::vector<std::uint32_t> pulses;
+    for (std::uint32_t tick = start; tick < start + 900; ++tick) {
+        game.Game().SetTick(tick);
+        const std::size_t before = game.Area().GetEffects().size();
+        game.Engine().RunOngoingSpells();
+        if (game.Area().GetEffects().size() > before) pulses.push_back(tick - start);
+    }
+    EXPECT_EQ(pulses, (std::vector<std::uint32_t>{299, 599, 899}));
+    const auto& pulse = dynamic_cast<const CEffectSpell&>(*game.Area().GetEffects().back());
+    EXPECT_EQ(pulse.GetSpell()->GetKey(), "fever_chill");
+    EXPECT_EQ(pulse.GetTarget(), goblin->GetId());
+    // Dead, the goblin's fever stays quiet.
+    goblin->SetActionState(ACTION_DEAD);
+    game.Game().SetTick(start + 599);
+    game.Engine().RunOngoingSpells();
+    EXPECT_EQ(game.Area().GetEffects().size(), 3u);
+}

@@ -1,0 +1,102 @@
+// The smugglers' crate on the landing carries a hidden Reedlash trap: Wren springs
+// it, it re-arms, and with the Traps skill Wren notices it and disarms it.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/random.h"
+#include "rules/definitions/trap.h"
+#include "support/message_texts.h"
+#include "support/sample_game.h"
+#include "world/effect.h"
+#include "world/object.h"
+
+using namespace DRAV;
+using QuillmereTest::SampleGame;
+using QuillmereTest::StartSampleGame;
+
+namespace {
+
+std::vector<std::string> Notices(const SampleGame& game) { return QuillmereTest::MessageTexts(game.DrainEvents()); }
+
+CObject* Crate(const SampleGame& game) {
+    for (const auto& object : game.Area().GetObjects())
+        if (object->GetObjectName() == "reed_crate") return object.get();
+    return nullptr;
+}
+
+// Wren stands `gap` units north of the crate's footprint.
+void StandNorthOf(const SampleGame& game, const CObject& crate, double gap) {
+    game.Main()->FinalizeMove(crate.GetX(), crate.GetY() - 0.5 - gap);
+}
+
+}  // namespace
+
+TEST(EngineTraps, TheCrateSpringsOnAnUnskilledTouchAndReArmsAfterThirtySeconds) {
+    DRAVCommon::GetRandomEngine().seed(9);
+    auto game = StartSampleGame();
+    CObject* crate = Crate(game);
+    ASSERT_NE(crate, nullptr);
+    const auto& trap = *crate->GetTrap();
+    ASSERT_LE(game.Main()->GetSpecialStat(SPECIAL_TRAPS) + 50, 60);
+    StandNorthOf(game, *crate, 0.1);
+    game.DrainEvents();
+    game.Engine().RunDetection();
+    const std::uint32_t sprung = game.Game().GetTick();
+    const auto texts = Notices(game);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].rfind("Wren springs Smugglers' Crate [Traps 50 ", 0), 0u) << texts[0];
+    ASSERT_EQ(game.Area().GetEffects().size(), 1u);
+    const auto& bolt = dynamic_cast<const CEffectSpell&>(*game.Area().GetEffects().front());
+    EXPECT_EQ(bolt.GetSpell()->GetKey(), "reed_lash");
+    EXPECT_EQ(bolt.difficulty, 3);
+    EXPECT_FALSE(trap.IsHidden());
+    EXPECT_EQ(trap.GetReadyTick(), sprung + 900u);
+    // Re-arming: touching it again does nothing until then.
+    game.Game().SetTick(sprung + 899);
+    game.Engine().RunDetection();
+    EXPECT_TRUE(Notices(game).empty());
+    game.Game().SetTick(sprung + 900);
+    game.Engine().RunDetection();
+    EXPECT_EQ(Notices(game).size(), 1u);
+    EXPECT_EQ(game.Area().GetEffects().size(), 2u);
+}
+
+TEST(EngineTraps, ATrapperSeesTheTrapFromNearbyAndDisarmsItLeavingTheFlaresInTheCrate) {
+    auto game = StartSampleGame();
+    const auto wren = game.Main();
+    // A seasoned trapper: five points of Traps a level.
+    wren->AddSkill(SKILL_TRAPS);
+    wren->SetLevel(9);
+    const std::int32_t traps = wren->GetSpecialStat(SPECIAL_TRAPS);
+    CObject* crate = Crate(game);
+    ASSERT_NE(crate, nullptr);
+    // Seen once 50 + Traps beats 60 + 20 + the whole units of the gap.
+    const double gap = traps - 30 - 0.5;
+    ASSERT_GT(gap, 2.0) << traps;
+    StandNorthOf(game, *crate, gap + 1.0);
+    game.DrainEvents();
+    game.Engine().RunDetection();
+    EXPECT_TRUE(Notices(game).empty());
+    EXPECT_TRUE(crate->GetTrap()->IsHidden());
+    StandNorthOf(game, *crate, gap);
+    game.Engine().RunDetection();
+    auto texts = Notices(game);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].rfind("Wren detects Smugglers' Crate [Traps 50 ", 0), 0u) << texts[0];
+    EXPECT_FALSE(crate->GetTrap()->IsHidden());
+    // On touch it is disarmed; the crate and its flares stay.
+    StandNorthOf(game, *crate, 0.1);
+    game.Engine().RunDetection();
+    texts = Notices(game);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].rfind("Wren disarms Smugglers' Crate ", 0), 0u) << texts[0];
+    ASSERT_EQ(Crate(game), crate);
+    EXPECT_EQ(crate->GetItems().size(), 1u);
+    game.Game().SetTick(game.Game().GetTick() + 100000);
+    game.Engine().RunDetection();
+    EXPECT_TRUE(Notices(game).empty());
+    EXPECT_TRUE(game.Area().GetEffects().empty());
+}
