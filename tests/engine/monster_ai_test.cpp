@@ -89,19 +89,19 @@ TEST(MonsterAI, TheTargetSearchTakesSidesAndBreaksTiesToTheLater) {
     second->SetPosition(main->GetX() + first->DistanceTo(*main), main->GetY());
     bystander->SetRelation(RELATION_NEUTRAL);
 
-    EXPECT_EQ(CAI::FindTarget(*main, TARGET_ENEMIES, 0.0), second.get());
-    EXPECT_EQ(CAI::FindTarget(*first, TARGET_ENEMIES, 0.0), main.get());
-    EXPECT_EQ(CAI::FindTarget(*first, 0, 0.0), second.get());        // its nearest fellow
-    EXPECT_EQ(CAI::FindTarget(*bystander, TARGET_ENEMIES, 0.0), nullptr);
-    EXPECT_EQ(CAI::FindTarget(*bystander, 0, 0.0), nullptr);          // a neutral has no allies
-    EXPECT_EQ(CAI::FindTarget(*main, TARGET_ENEMIES | TARGET_WITHIN_RANGE, 1.0), nullptr);
+    EXPECT_EQ(CAI::FindTarget(*main, TARGET_ENEMIES, nullptr, 0.0), second.get());
+    EXPECT_EQ(CAI::FindTarget(*first, TARGET_ENEMIES, nullptr, 0.0), main.get());
+    EXPECT_EQ(CAI::FindTarget(*first, 0, nullptr, 0.0), second.get());        // its nearest fellow
+    EXPECT_EQ(CAI::FindTarget(*bystander, TARGET_ENEMIES, nullptr, 0.0), nullptr);
+    EXPECT_EQ(CAI::FindTarget(*bystander, 0, nullptr, 0.0), nullptr);          // a neutral has no allies
+    EXPECT_EQ(CAI::FindTarget(*main, TARGET_ENEMIES | TARGET_WITHIN_RANGE, nullptr, 1.0), nullptr);
 
     // Berserk, it is everyone's enemy and everyone is its.
     bystander->SetRelation(RELATION_BERSERK);
-    EXPECT_EQ(CAI::FindTarget(*bystander, TARGET_ENEMIES, 0.0), first.get());
+    EXPECT_EQ(CAI::FindTarget(*bystander, TARGET_ENEMIES, nullptr, 0.0), first.get());
     first->SetPosition(main->GetX() + 60.0, main->GetY() + 20.0);
     second->SetPosition(main->GetX() + 60.0, main->GetY() + 25.0);
-    EXPECT_EQ(CAI::FindTarget(*main, TARGET_ENEMIES, 0.0), bystander.get());
+    EXPECT_EQ(CAI::FindTarget(*main, TARGET_ENEMIES, nullptr, 0.0), bystander.get());
 }
 
 TEST(MonsterAI, PeacefulAIsTalkFollowAndSurrenderStandsStill) {

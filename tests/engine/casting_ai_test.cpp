@@ -1,0 +1,176 @@
+// Monsters that cast, use wands and sing: the orders their AIs give.
+
+#include <gtest/gtest.h>
+
+#include "common/random.h"
+#include "engine/ai_cast.h"
+#include "engine/ai_simple.h"
+#include "engine/ai_wands_sing.h"
+#include "engine/brain.h"
+#include "rules/module.h"
+#include "support/sample_game.h"
+#include "world/item.h"
+#include "world/order.h"
+
+using namespace DRAV;
+using QuillmereTest::SampleGame;
+
+namespace {
+
+SampleGame OpenField() {
+    SampleGame game = QuillmereTest::StartSampleGame();
+    game.EnterOpenArea(40, 12);
+    game.Game().SetInBattle(false);
+    game.Game().SetTick(1000);
+    DRAVCommon::GetRandomEngine().seed(5);
+    return game;
+}
+
+template <typename T>
+const T* Current(const CActor& actor) {
+    return dynamic_cast<const T*>(actor.GetCurrentOrder().get());
+}
+
+const CSpell& Spell(const SampleGame& game, const std::string& key) { return *game.Engine().GetModule()->GetSpells().at(key); }
+
+std::shared_ptr<CItem> Give(const SampleGame& game, CActor& actor, const std::string& key) {
+    auto item = game.Engine().GetModule()->CreateItem(key, 1, game.Game().NewThingId(THING_ITEM), 0);
+    actor.AddToBackpack(item, false);
+    return item;
+}
+
+}  // namespace
+
+TEST(CastingAI, CastsItsSpellsInOrderThenFallsBackAndStartsAgainAfterAnHour) {
+    auto game = OpenField();
+    const auto spirit = game.Spawn("marsh_spirit", 6, 1);
+    ASSERT_TRUE(spirit);
+    CAICast ai({"marsh_fever", "reed_lash"}, std::make_shared<CAICharge>(0u));
+    auto step = [&] {
+        spirit->ClearOrders();
+        ai.IssueOrders(game.Engine(), *spirit);
+    };
+    step();
+    ASSERT_NE(Current<CCastOrder>(*spirit), nullptr);
+    EXPECT_EQ(Current<CCastOrder>(*spirit)->spell, "marsh_fever");
+    EXPECT_EQ(Current<CCastOrder>(*spirit)->target, game.Main()->GetId());
+    step();
+    ASSERT_NE(Current<CCastOrder>(*spirit), nullptr);
+    EXPECT_EQ(Current<CCastOrder>(*spirit)->spell, "reed_lash");
+    // One idle tick, then the backup AI charges.
+    step();
+    EXPECT_EQ(spirit->GetCurrentOrder(), nullptr);
+    step();
+    ASSERT_NE(Current<CAttackOrder>(*spirit), nullptr);
+    // Busy with an order, the sequence waits.
+    ai.SetNextSpellIndex(0);
+    ai.IssueOrders(game.Engine(), *spirit);
+    EXPECT_NE(Current<CAttackOrder>(*spirit), nullptr);
+
+    ai.SetNextSpellIndex(3);
+    game.Game().SetTick(ai.GetLastCastTick() + 108001);
+    step();
+    ASSERT_NE(Current<CCastOrder>(*spirit), nullptr);
+    EXPECT_EQ(Current<CCastOrder>(*spirit)->spell, "marsh_fever");
+}
+
+TEST(CastingAI, UnknownSpellNamesAreDroppedWhenTheModuleLoads) {
+    auto game = OpenField();
+    CAICast ai({"marsh_fevre", "reed_lash"}, std::make_shared<CAIWands>(std::make_shared<CAIStand>(false)));
+    ai.DropUnknownSpells(game.Engine().GetModule()->GetSpells(), "marsh_spirit");
+    EXPECT_EQ(ai.GetSpellNames(), std::vector<std::string>{"reed_lash"});
+    // The sample's casters all name spells that exist, so nothing was dropped at load.
+    const auto spirit = game.Spawn("marsh_spirit", 6, 1);
+    const auto* loaded = dynamic_cast<const CAICast*>(spirit->GetBrain()->GetCombatAI().get());
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->GetSpellNames(), (std::vector<std::string>{"marsh_fever", "reed_lash"}));
+}
+
+TEST(CastingAI, AutocastHealsAWoundedAllyAndDrinksForMana) {
+    auto game = OpenField();
+    const auto witch = game.Spawn("reed_witch", 3, 1);
+    ASSERT_TRUE(witch);
+    witch->AddSpell(Spell(game, "mend_wounds"));
+    CAIAutocast ai(AUTOCAST_HEAL);
+    const auto wren = game.Main();
+    const std::int32_t half = wren->GetMaxHitPoints() / 2;
+
+    wren->SetDamageTaken(wren->GetMaxHitPoints() - half - 1);
+    ai.IssueOrders(game.Engine(), *witch);
+    EXPECT_EQ(witch->GetCurrentOrder(), nullptr);  // above half: no heal, and no enemy to attack
+
+    wren->SetDamageTaken(wren->GetMaxHitPoints() - half);
+    ai.IssueOrders(game.Engine(), *witch);
+    ASSERT_NE(Current<CCastOrder>(*witch), nullptr);
+    EXPECT_EQ(Current<CCastOrder>(*witch)->spell, "mend_wounds");
+    EXPECT_EQ(Current<CCastOrder>(*witch)->target, wren->GetId());
+
+    // Out of energy, she reaches for the best mana potion instead.
+    witch->ClearOrders();
+    witch->SetEnergyUsed(witch->GetEnergy());
+    ASSERT_LT(witch->GetEnergy(), Spell(game, "mend_wounds").GetEnergyCost());
+    Give(game, *witch, "river_tonic");
+    const auto draught = Give(game, *witch, "still_water_draught");
+    ai.IssueOrders(game.Engine(), *witch);
+    const auto* use = Current<CUseOrder>(*witch);
+    ASSERT_NE(use, nullptr);
+    EXPECT_EQ(use->kind, USE_ITEM);
+    EXPECT_EQ(use->thing, draught->GetId());
+    EXPECT_EQ(use->target, witch->GetId());
+    EXPECT_FALSE(ai.IsOutOfPotions());
+}
+
+TEST(CastingAI, TheWandUserFiresItsBestWandFirstThenFallsBack) {
+    auto game = OpenField();
+    const auto captain = game.Spawn("smuggler_captain", 6, 1);
+    ASSERT_TRUE(captain);
+    const auto weaker = Give(game, *captain, "ferry_wand");
+    CAIWands ai(std::make_shared<CAICharge>(0u));
+    auto step = [&] {
+        captain->ClearOrders();
+        ai.IssueOrders(game.Engine(), *captain);
+    };
+    step();
+    const auto* use = Current<CUseOrder>(*captain);
+    ASSERT_NE(use, nullptr);
+    const CItem* flare = captain->FindItem(use->thing, nullptr);
+    ASSERT_NE(flare, nullptr);
+    EXPECT_EQ(flare->GetTemplate().GetKey(), "smugglers_flare");
+    EXPECT_EQ(use->target, game.Main()->GetId());
+
+    captain->RemoveFromBackpack(*flare);
+    step();
+    ASSERT_NE(Current<CUseOrder>(*captain), nullptr);
+    EXPECT_EQ(Current<CUseOrder>(*captain)->thing, weaker->GetId());
+
+    captain->RemoveFromBackpack(*weaker);
+    step();
+    EXPECT_TRUE(ai.IsOutOfWands());
+    EXPECT_EQ(captain->GetCurrentOrder(), nullptr);
+    step();
+    EXPECT_NE(Current<CAttackOrder>(*captain), nullptr);
+}
+
+TEST(CastingAI, TheSingerKeepsItsSongUp) {
+    auto game = OpenField();
+    const auto tansy = game.Spawn("landing_trader", 6, 1);
+    ASSERT_TRUE(tansy);
+    const CSpell& chant = Spell(game, "s_power-boatmans_chant");
+    tansy->AddSpell(chant);
+    CAISing ai(std::make_shared<CAIStand>(false));
+    ai.IssueOrders(game.Engine(), *tansy);
+    ASSERT_EQ(ai.GetSong(), &chant);
+    const auto* power = dynamic_cast<const CPowerOrder*>(tansy->GetInstantOrder().get());
+    ASSERT_NE(power, nullptr);
+    EXPECT_EQ(power->power, chant.GetKey());
+
+    bool renewed = false;
+    tansy->ClearOrders();
+    tansy->ActivatePower(chant, game.Game().GetTick(), renewed);
+    ai.IssueOrders(game.Engine(), *tansy);
+    EXPECT_EQ(tansy->GetInstantOrder(), nullptr);  // still singing
+
+    tansy->EndPower();
+    ai.IssueOrders(game.Engine(), *tansy);
+    EXPECT_NE(dynamic_cast<const CPowerOrder*>(tansy->GetInstantOrder().get()), nullptr);
+}
