@@ -11,6 +11,8 @@
 #include "engine/engine.h"
 #include "rules/items/item_attribute.h"
 #include "rules/items/item_template.h"
+#include "rules/magic/spell_apply.h"
+#include "rules/magic/spell_apply_effect.h"
 #include "rules/magic/spell_effects_stat.h"
 #include "rules/module.h"
 #include "world/actor.h"
@@ -126,12 +128,23 @@ void PushCast(CActor& actor, const CSpell& spell, const CActor& target) {
     actor.PushOrder(std::make_shared<CCastOrder>(spell.GetKey(), target.GetId()), false);
 }
 
-// A modify effect the target cannot use, or that would stack on a like effect.
-bool RefusesModify(const CSpellEffectModify& effect, const CActor& target) {
+// A modify effect the target cannot use, or one that a like spell already on the
+// target does (same damage category, a shared modifier, bonus on bonus or penalty
+// on penalty).
+bool RefusesModify(const CSpell& spell, const CSpellEffectModify& effect, const CActor& target) {
     const ModifierMask mask = effect.GetMask();
     if ((mask & ModifierBit(MOD_CASTING)) && target.GetClass() != CLASS_SPELLCASTER) return true;
     for (std::int32_t index = MOD_LOCKS; index <= MOD_OBSERVATION; ++index)
         if (mask & ModifierBit(static_cast<ModifierIndex>(index))) return true;
+    const bool penalty = effect.GetMagnitude().GetDice() + effect.GetMagnitude().GetBonus() < 1;
+    for (const auto& applied : target.GetActiveEffects()) {
+        if (applied->GetDamageType().category != spell.GetSaveDamageType().category) continue;
+        for (const auto& part : applied->GetParts()) {
+            if (part->GetKind() != APPLY_MODIFY) continue;
+            const auto& modify = static_cast<const CSpellApplyEffectModify&>(*part);
+            if ((modify.GetMask() & mask) && (modify.GetAmount() < 1) == penalty) return true;
+        }
+    }
     return false;
 }
 
@@ -242,7 +255,7 @@ bool CAIBaseCast::CastModifySpell(CActor& actor, const CSpell& spell) {
     for (const auto& effect : spell.GetEffects()) {
         switch (effect->GetKind()) {
         case EFFECT_MODIFY:
-            if (RefusesModify(static_cast<const CSpellEffectModify&>(*effect), *target)) return false;
+            if (RefusesModify(spell, static_cast<const CSpellEffectModify&>(*effect), *target)) return false;
             break;
         case EFFECT_STATUS:
             if (target->HasStatus(static_cast<const CSpellEffectStatus&>(*effect).GetStatus())) return false;

@@ -174,3 +174,27 @@ TEST(CastingAI, TheSingerKeepsItsSongUp) {
     ai.IssueOrders(game.Engine(), *tansy);
     EXPECT_NE(dynamic_cast<const CPowerOrder*>(tansy->GetInstantOrder().get()), nullptr);
 }
+
+TEST(CastingAI, AHexIsNotLaidTwiceNorAStatusOnAnAffectedTarget) {
+    auto game = OpenField();
+    const auto witch = game.Spawn("reed_witch", 3, 1);
+    ASSERT_TRUE(witch);
+    witch->SetRelation(RELATION_HOSTILE);
+    const CSpell& hex = Spell(game, "ember_hex");
+    witch->AddSpell(hex);
+    CAIBaseCast& ai = *std::make_shared<CAIAutocast>(AUTOCAST_HINDER);
+    const auto wren = game.Main();
+    ASSERT_TRUE(ai.CastModifySpell(*witch, hex));
+    EXPECT_EQ(Current<CCastOrder>(*witch)->target, wren->GetId());
+
+    witch->ClearOrders();
+    const CSaveOutcome full;
+    wren->AddSpellEffect(full, hex, 20, 3, full, game.Engine().GetModule().get());
+    EXPECT_FALSE(ai.CastModifySpell(*witch, hex));
+    EXPECT_EQ(witch->GetCurrentOrder(), nullptr);
+
+    const CSpell& smoke = Spell(game, "smugglers_smoke");
+    wren->AddSpellEffect(full, smoke, 30, 3, full, game.Engine().GetModule().get());
+    ASSERT_TRUE(wren->HasStatus(STATUS_CONFUSED));
+    EXPECT_FALSE(ai.CastModifySpell(*witch, smoke));  // a tile spell has no actor target
+}
