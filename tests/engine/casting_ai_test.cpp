@@ -8,6 +8,7 @@
 #include "engine/ai_wands_sing.h"
 #include "engine/brain.h"
 #include "rules/module.h"
+#include "engine/monster_field.h"
 #include "support/sample_game.h"
 #include "world/item.h"
 #include "world/order.h"
@@ -18,18 +19,12 @@ using QuillmereTest::SampleGame;
 namespace {
 
 SampleGame OpenField() {
-    SampleGame game = QuillmereTest::StartSampleGame();
-    game.EnterOpenArea(40, 12);
-    game.Game().SetInBattle(false);
+    SampleGame game = QuillmereTest::MonsterField(5);
     game.Game().SetTick(1000);
-    DRAVCommon::GetRandomEngine().seed(5);
     return game;
 }
 
-template <typename T>
-const T* Current(const CActor& actor) {
-    return dynamic_cast<const T*>(actor.GetCurrentOrder().get());
-}
+using QuillmereTest::CurrentOrder;
 
 const CSpell& Spell(const SampleGame& game, const std::string& key) { return *game.Engine().GetModule()->GetSpells().at(key); }
 
@@ -51,27 +46,27 @@ TEST(CastingAI, CastsItsSpellsInOrderThenFallsBackAndStartsAgainAfterAnHour) {
         ai.IssueOrders(game.Engine(), *spirit);
     };
     step();
-    ASSERT_NE(Current<CCastOrder>(*spirit), nullptr);
-    EXPECT_EQ(Current<CCastOrder>(*spirit)->spell, "marsh_fever");
-    EXPECT_EQ(Current<CCastOrder>(*spirit)->target, game.Main()->GetId());
+    ASSERT_NE(CurrentOrder<CCastOrder>(*spirit), nullptr);
+    EXPECT_EQ(CurrentOrder<CCastOrder>(*spirit)->spell, "marsh_fever");
+    EXPECT_EQ(CurrentOrder<CCastOrder>(*spirit)->target, game.Main()->GetId());
     step();
-    ASSERT_NE(Current<CCastOrder>(*spirit), nullptr);
-    EXPECT_EQ(Current<CCastOrder>(*spirit)->spell, "reed_lash");
+    ASSERT_NE(CurrentOrder<CCastOrder>(*spirit), nullptr);
+    EXPECT_EQ(CurrentOrder<CCastOrder>(*spirit)->spell, "reed_lash");
     // One idle tick, then the backup AI charges.
     step();
     EXPECT_EQ(spirit->GetCurrentOrder(), nullptr);
     step();
-    ASSERT_NE(Current<CAttackOrder>(*spirit), nullptr);
+    ASSERT_NE(CurrentOrder<CAttackOrder>(*spirit), nullptr);
     // Busy with an order, the sequence waits.
     ai.SetNextSpellIndex(0);
     ai.IssueOrders(game.Engine(), *spirit);
-    EXPECT_NE(Current<CAttackOrder>(*spirit), nullptr);
+    EXPECT_NE(CurrentOrder<CAttackOrder>(*spirit), nullptr);
 
     ai.SetNextSpellIndex(3);
     game.Game().SetTick(ai.GetLastCastTick() + 108001);
     step();
-    ASSERT_NE(Current<CCastOrder>(*spirit), nullptr);
-    EXPECT_EQ(Current<CCastOrder>(*spirit)->spell, "marsh_fever");
+    ASSERT_NE(CurrentOrder<CCastOrder>(*spirit), nullptr);
+    EXPECT_EQ(CurrentOrder<CCastOrder>(*spirit)->spell, "marsh_fever");
 }
 
 TEST(CastingAI, UnknownSpellNamesAreDroppedWhenTheModuleLoads) {
@@ -101,9 +96,9 @@ TEST(CastingAI, AutocastHealsAWoundedAllyAndDrinksForMana) {
 
     wren->SetDamageTaken(wren->GetMaxHitPoints() - half);
     ai.IssueOrders(game.Engine(), *witch);
-    ASSERT_NE(Current<CCastOrder>(*witch), nullptr);
-    EXPECT_EQ(Current<CCastOrder>(*witch)->spell, "mend_wounds");
-    EXPECT_EQ(Current<CCastOrder>(*witch)->target, wren->GetId());
+    ASSERT_NE(CurrentOrder<CCastOrder>(*witch), nullptr);
+    EXPECT_EQ(CurrentOrder<CCastOrder>(*witch)->spell, "mend_wounds");
+    EXPECT_EQ(CurrentOrder<CCastOrder>(*witch)->target, wren->GetId());
 
     // Out of energy, she reaches for the best mana potion instead.
     witch->ClearOrders();
@@ -112,7 +107,7 @@ TEST(CastingAI, AutocastHealsAWoundedAllyAndDrinksForMana) {
     Give(game, *witch, "river_tonic");
     const auto draught = Give(game, *witch, "still_water_draught");
     ai.IssueOrders(game.Engine(), *witch);
-    const auto* use = Current<CUseOrder>(*witch);
+    const auto* use = CurrentOrder<CUseOrder>(*witch);
     ASSERT_NE(use, nullptr);
     EXPECT_EQ(use->kind, USE_ITEM);
     EXPECT_EQ(use->thing, draught->GetId());
@@ -131,7 +126,7 @@ TEST(CastingAI, TheWandUserFiresItsBestWandFirstThenFallsBack) {
         ai.IssueOrders(game.Engine(), *captain);
     };
     step();
-    const auto* use = Current<CUseOrder>(*captain);
+    const auto* use = CurrentOrder<CUseOrder>(*captain);
     ASSERT_NE(use, nullptr);
     const CItem* flare = captain->FindItem(use->thing, nullptr);
     ASSERT_NE(flare, nullptr);
@@ -140,15 +135,15 @@ TEST(CastingAI, TheWandUserFiresItsBestWandFirstThenFallsBack) {
 
     captain->RemoveFromBackpack(*flare);
     step();
-    ASSERT_NE(Current<CUseOrder>(*captain), nullptr);
-    EXPECT_EQ(Current<CUseOrder>(*captain)->thing, weaker->GetId());
+    ASSERT_NE(CurrentOrder<CUseOrder>(*captain), nullptr);
+    EXPECT_EQ(CurrentOrder<CUseOrder>(*captain)->thing, weaker->GetId());
 
     captain->RemoveFromBackpack(*weaker);
     step();
     EXPECT_TRUE(ai.IsOutOfWands());
     EXPECT_EQ(captain->GetCurrentOrder(), nullptr);
     step();
-    EXPECT_NE(Current<CAttackOrder>(*captain), nullptr);
+    EXPECT_NE(CurrentOrder<CAttackOrder>(*captain), nullptr);
 }
 
 TEST(CastingAI, TheSingerKeepsItsSongUp) {
@@ -185,7 +180,7 @@ TEST(CastingAI, AHexIsNotLaidTwiceNorAStatusOnAnAffectedTarget) {
     CAIBaseCast& ai = *std::make_shared<CAIAutocast>(AUTOCAST_HINDER);
     const auto wren = game.Main();
     ASSERT_TRUE(ai.CastModifySpell(*witch, hex));
-    EXPECT_EQ(Current<CCastOrder>(*witch)->target, wren->GetId());
+    EXPECT_EQ(CurrentOrder<CCastOrder>(*witch)->target, wren->GetId());
 
     witch->ClearOrders();
     const CSaveOutcome full;
