@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <initializer_list>
 #include <utility>
 
@@ -240,46 +241,42 @@ bool CAIBaseCast::CastTileTargetSpell(CActor& actor, const CSpell& spell) {
     return true;
 }
 
-bool CAIBaseCast::CastActorTargetSpell(CActor& actor, const CSpell& spell) {
+bool CAIBaseCast::CastAtChosenTarget(CActor& actor, const CSpell& spell,
+                                     const std::function<bool(const CActor&)>& refuses) {
     bool potionOrdered = false;
     const CActor* target = ChooseSpellTarget(actor, spell, potionOrdered);
     if (!target) return potionOrdered;
+    if (refuses(*target)) return false;
     PushCast(actor, spell, *target);
     return true;
+}
+
+bool CAIBaseCast::CastActorTargetSpell(CActor& actor, const CSpell& spell) {
+    return CastAtChosenTarget(actor, spell, [](const CActor&) { return false; });
 }
 
 bool CAIBaseCast::CastModifySpell(CActor& actor, const CSpell& spell) {
-    bool potionOrdered = false;
-    const CActor* target = ChooseSpellTarget(actor, spell, potionOrdered);
-    if (!target) return potionOrdered;
-    for (const auto& effect : spell.GetEffects()) {
-        switch (effect->GetKind()) {
-        case EFFECT_MODIFY:
-            if (RefusesModify(spell, static_cast<const CSpellEffectModify&>(*effect), *target)) return false;
-            break;
-        case EFFECT_STATUS:
-            if (target->HasStatus(static_cast<const CSpellEffectStatus&>(*effect).GetStatus())) return false;
-            break;
-        case EFFECT_RESIST:
-            if (target->GetDamageResistance(static_cast<const CSpellEffectResist&>(*effect).GetDamageType()) > 0)
+    return CastAtChosenTarget(actor, spell, [&spell](const CActor& target) {
+        return std::any_of(spell.GetEffects().begin(), spell.GetEffects().end(), [&](const auto& effect) {
+            switch (effect->GetKind()) {
+            case EFFECT_MODIFY:
+                return RefusesModify(spell, static_cast<const CSpellEffectModify&>(*effect), target);
+            case EFFECT_STATUS:
+                return target.HasStatus(static_cast<const CSpellEffectStatus&>(*effect).GetStatus());
+            case EFFECT_RESIST:
+                return target.GetDamageResistance(static_cast<const CSpellEffectResist&>(*effect).GetDamageType()) > 0;
+            default:
                 return false;
-            break;
-        default:
-            break;
-        }
-    }
-    PushCast(actor, spell, *target);
-    return true;
+            }
+        });
+    });
 }
 
 bool CAIBaseCast::CastHealSpell(CActor& actor, const CSpell& spell) {
-    bool potionOrdered = false;
-    const CActor* target = ChooseSpellTarget(actor, spell, potionOrdered);
-    if (!target) return potionOrdered;
-    const std::int32_t hitPoints = target->GetActionState() == ACTION_DEAD ? 0 : target->GetHitPoints();
-    if (hitPoints > target->GetMaxHitPoints() / 2 || !HasRecoveriesLeft(*target)) return false;
-    PushCast(actor, spell, *target);
-    return true;
+    return CastAtChosenTarget(actor, spell, [](const CActor& target) {
+        const std::int32_t hitPoints = target.GetActionState() == ACTION_DEAD ? 0 : target.GetHitPoints();
+        return hitPoints > target.GetMaxHitPoints() / 2 || !HasRecoveriesLeft(target);
+    });
 }
 
 void CAICast::IssueCastOrders(CEngine& engine, CActor& actor) {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -52,6 +53,8 @@ protected:
 
 private:
     void SortSpells(const CActor& actor);
+    // Casts at ChooseSpellTarget's choice unless `refuses` it.
+    bool CastAtChosenTarget(CActor& actor, const CSpell& spell, const std::function<bool(const CActor&)>& refuses);
     // The thing id of the best mana potion in the backpack; 0 (and out of potions) when none.
     ThingId FindManaPotion(const CActor& actor);
 
