@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/script_functions/script_function_lists.h"
 #include "engine/scripts/script_test_game.h"
 #include "support/overlay_source.h"
 #include "rules/module.h"
@@ -117,6 +118,17 @@ TEST(MessageScripts, OnlyBoxesExpandMarkers) {
     game.Eval("drav_win( context, \"Farewell, MAINNAME\" )");
     EXPECT_EQ(game.Game().GetStateCode(), DRAV::GAME_WON);
     EXPECT_EQ(game.Game().GetClosingText(), "Farewell, Wren");
+}
+
+TEST(ScriptFunctionTable, EveryFunctionHasBothHandlers) {
+    const auto functions = DRAV::GetNativeScriptFunctions();
+    ASSERT_EQ(functions.size(), 58u);
+    for (const auto& function : functions) {
+        EXPECT_NE(function.handler, nullptr) << function.name;
+        EXPECT_NE(function.testHandler, nullptr) << function.name;
+    }
+    EXPECT_STREQ(functions[55].name, "drav_teleport_actor");
+    EXPECT_STREQ(functions[57].name, "drav_help");
 }
 
 TEST(WorldScripts, TeleportAndLaunchSpell) {
