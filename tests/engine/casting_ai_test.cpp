@@ -2,12 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <string>
+
 #include "common/random.h"
 #include "engine/ai_cast.h"
 #include "engine/ai_simple.h"
 #include "engine/ai_wands_sing.h"
 #include "engine/brain.h"
 #include "rules/module.h"
+#include "rules/monsters/actor_template.h"
+#include "support/overlay_source.h"
+#include "support/sample_module.h"
 #include "engine/monster_field.h"
 #include "support/sample_game.h"
 #include "world/item.h"
@@ -70,15 +77,21 @@ TEST(CastingAI, CastsItsSpellsInOrderThenFallsBackAndStartsAgainAfterAnHour) {
 }
 
 TEST(CastingAI, UnknownSpellNamesAreDroppedWhenTheModuleLoads) {
-    auto game = OpenField();
-    CAICast ai({"marsh_fevre", "reed_lash"}, std::make_shared<CAIWands>(std::make_shared<CAIStand>(false)));
-    ai.DropUnknownSpells(game.Engine().GetModule()->GetSpells(), "marsh_spirit");
-    EXPECT_EQ(ai.GetSpellNames(), std::vector<std::string>{"reed_lash"});
-    // The sample's casters all name spells that exist, so nothing was dropped at load.
-    const auto spirit = game.Spawn("marsh_spirit", 6, 1);
-    const auto* loaded = dynamic_cast<const CAICast*>(spirit->GetBrain()->GetCombatAI().get());
-    ASSERT_NE(loaded, nullptr);
-    EXPECT_EQ(loaded->GetSpellNames(), (std::vector<std::string>{"marsh_fever", "reed_lash"}));
+    // A module author's slip: the spirit's first spell is misspelt.
+    std::ifstream file(QuillmereTest::SampleRoot() + "/1/monsters.drav");
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string listed = "cast marsh_fever reed_lash";
+    ASSERT_NE(text.find(listed), std::string::npos);
+    text.replace(text.find(listed), listed.size(), "cast marsh_fevre reed_lash");
+    auto source = std::make_shared<QuillmereTest::OverlaySource>(QuillmereTest::SampleFolderSource());
+    source->Add(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "monsters.drav", text);
+    CEngine engine;
+    engine.LoadModule(1, CModuleVersionRange("Orvex", 5, 0), source);
+    const CActorTemplate* spirit = engine.GetModule()->FindMonsterTemplate("marsh_spirit");
+    ASSERT_NE(spirit, nullptr);
+    const auto* ai = dynamic_cast<const CAICast*>(spirit->GetBrain()->GetCombatAI().get());
+    ASSERT_NE(ai, nullptr);
+    EXPECT_EQ(ai->GetSpellNames(), std::vector<std::string>{"reed_lash"});
 }
 
 TEST(CastingAI, AutocastHealsAWoundedAllyAndDrinksForMana) {
