@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 
 #include "common/random.h"
@@ -19,6 +20,7 @@
 #include "support/sample_game.h"
 #include "world/item.h"
 #include "world/order.h"
+#include "world/tile.h"
 
 using namespace DRAV;
 using QuillmereTest::SampleGame;
@@ -205,4 +207,25 @@ TEST(CastingAI, AHexIsNotLaidTwiceNorAStatusOnAnAffectedTarget) {
     wren->AddSpellEffect(full, smoke, 30, 3, full, game.Engine().GetModule().get());
     ASSERT_TRUE(wren->HasStatus(STATUS_CONFUSED));
     EXPECT_FALSE(ai.CastModifySpell(*witch, smoke));  // a tile spell has no actor target
+}
+
+TEST(CastingAI, ATileSpellLandsOnTheEnemyOrHalfwayToIt) {
+    auto game = OpenField();
+    const auto witch = game.Spawn("reed_witch", 10, 6);
+    ASSERT_TRUE(witch);
+    witch->SetRelation(RELATION_HOSTILE);
+    game.Main()->SetPosition(10.0, 4.9);
+    witch->SetPosition(30.0, 15.0);
+    CAIBaseCast& ai = *std::make_shared<CAIAutocast>(AUTOCAST_SUMMON);
+    const CSpell& wisp = Spell(game, "call_wisp");
+    const ThingId onTarget = MakeTileId(1, 4);
+    const ThingId halfway = MakeTileId(3, 8);  // (20.0, 9.95)
+    std::set<ThingId> tiles;
+    for (int i = 0; i < 40; ++i) {
+        witch->ClearOrders();
+        ASSERT_TRUE(ai.CastTileTargetSpell(*witch, wisp));
+        tiles.insert(CurrentOrder<CCastOrder>(*witch)->target);
+    }
+    EXPECT_EQ(tiles, (std::set<ThingId>{onTarget, halfway}));
+    EXPECT_FALSE(ai.CastTileTargetSpell(*witch, Spell(game, "ember_hex")));  // not a tile spell
 }
