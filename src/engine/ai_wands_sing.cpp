@@ -7,8 +7,10 @@
 #include "common/trace.h"
 #include "rules/items/item_template.h"
 #include "world/actor.h"
+#include "world/area.h"
 #include "world/item.h"
 #include "world/order.h"
+#include "world/tile.h"
 
 namespace DRAV {
 namespace {
@@ -68,7 +70,9 @@ void CAIWands::IssueOrders(CEngine& engine, CActor& actor) {
     if (actor.GetCurrentOrder()) return;
     const CItem* wand = nullptr;
     for (const auto& item : actor.GetBackpackItems())
-        if (item->GetTemplate().GetKind() == ITEM_WAND &&
+        // A wand the actor cannot work would be refused every tick, and the actor
+        // would never fall back to its backup AI.
+        if (item->GetTemplate().GetKind() == ITEM_WAND && actor.CanUseMagicItem(*item, false) &&
             (!wand || item->GetTemplate().GetValue() > wand->GetTemplate().GetValue()))
             wand = item.get();
     if (!wand) {
@@ -78,9 +82,19 @@ void CAIWands::IssueOrders(CEngine& engine, CActor& actor) {
     }
     const CActor* target = FindTarget(actor, TARGET_ENEMIES, nullptr, 0.0);
     if (!target) return;
+    // A wand of a tile spell is aimed at the cell the enemy stands in: an actor is no
+    // target for it, and the cast would fail.
+    ThingId aim = target->GetId();
+    if (RequireItemSpell(*wand).GetTargetType() == SPELL_TARGET_TILE) {
+        const CTile* tile = target->GetArea() ? target->GetArea()->GetTile(static_cast<std::uint32_t>(target->GetX() / 2.5),
+                                                                        static_cast<std::uint32_t>(target->GetY() / 2.5))
+                                              : nullptr;
+        if (!tile) return;
+        aim = tile->GetId();
+    }
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s issues use wand (%s) order against %s\n", actor.GetName().c_str(),
                wand->GetTemplate().GetName().c_str(), target->GetName().c_str());
-    actor.PushOrder(std::make_shared<CUseOrder>(USE_ITEM, wand->GetId(), target->GetId()), false);
+    actor.PushOrder(std::make_shared<CUseOrder>(USE_ITEM, wand->GetId(), aim), false);
 }
 
 void CAIWands::DropUnknownSpells(const SpellMap& spells, const std::string& owner) {

@@ -146,12 +146,16 @@ TEST(CastingAI, TheWandUserFiresItsBestWandFirstThenFallsBack) {
     const CItem* flare = captain->FindItem(use->thing, nullptr);
     ASSERT_NE(flare, nullptr);
     EXPECT_EQ(flare->GetTemplate().GetKey(), "smugglers_flare");
-    EXPECT_EQ(use->target, game.Main()->GetId());
+    // Its smoke is a tile spell: aimed at the cell Wren stands in.
+    const auto wren = game.Main();
+    EXPECT_EQ(use->target, MakeTileId(static_cast<std::uint32_t>(wren->GetY() / 2.5),
+                                      static_cast<std::uint32_t>(wren->GetX() / 2.5)));
 
     captain->RemoveFromBackpack(*flare);
     step();
     ASSERT_NE(CurrentOrder<CUseOrder>(*captain), nullptr);
     EXPECT_EQ(CurrentOrder<CUseOrder>(*captain)->thing, weaker->GetId());
+    EXPECT_EQ(CurrentOrder<CUseOrder>(*captain)->target, wren->GetId());
 
     captain->RemoveFromBackpack(*weaker);
     step();
@@ -228,4 +232,16 @@ TEST(CastingAI, ATileSpellLandsOnTheEnemyOrHalfwayToIt) {
     }
     EXPECT_EQ(tiles, (std::set<ThingId>{onTarget, halfway}));
     EXPECT_FALSE(ai.CastTileTargetSpell(*witch, Spell(game, "ember_hex")));  // not a tile spell
+}
+
+TEST(CastingAI, AWandTheActorCannotWorkCountsAsNone) {
+    auto game = OpenField();
+    const auto goblin = game.Spawn("reed_goblin", 6, 1);  // no wand skill
+    ASSERT_TRUE(goblin);
+    Give(game, *goblin, "ferry_wand");
+    CAIWands ai(std::make_shared<CAICharge>(0u));
+    ai.IssueOrders(game.Engine(), *goblin);
+    EXPECT_TRUE(ai.IsOutOfWands());
+    ai.IssueOrders(game.Engine(), *goblin);
+    EXPECT_NE(CurrentOrder<CAttackOrder>(*goblin), nullptr);
 }
