@@ -1,5 +1,6 @@
 // The chapter left to run on its own: the party and every kind of monster acting
-// for a stretch of game time, the state checked every game minute.
+// for a stretch of game time in the landing and then the reed marsh, the state
+// checked every game minute.
 
 #include <gtest/gtest.h>
 
@@ -67,6 +68,14 @@ TEST(Soak, TheLandingRunsWithEveryAIActing) {
         }
         ASSERT_TRUE(wren->IsAlive());
         CheckInvariants(game.Area(), minute);
+        // Half-way through, the party walks on into the reed marsh and its smugglers.
+        if (minute == kMinutes / 2) {
+            game.Game().SetEntry({"reed_marsh", "landing"}, AREA_LOAD_FRESH, "");
+            game.Game().SetStateCode(GAME_TRAVEL);
+            game.Engine().LeaveArea();
+            game.Engine().EnterArea();
+            ASSERT_EQ(game.Area().GetName(), "reed_marsh");
+        }
         if (::testing::Test::HasFailure()) return;
     }
 
