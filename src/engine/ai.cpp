@@ -73,7 +73,9 @@ bool IsAlly(const CActor& actor, const CActor& candidate) {
 
 void CAI::IssueOrders(CEngine&, CActor&) {}
 
-CActor* CAI::FindTarget(const CActor& actor, std::uint32_t flags, double range) {
+void CAI::DropUnknownSpells(const SpellMap&, const std::string&) {}
+
+CActor* CAI::FindTarget(const CActor& actor, std::uint32_t flags, const CSpell* spell, double range) {
     const CArea* area = actor.GetArea();
     if (!area) return nullptr;
     CActor* best = nullptr;
@@ -81,6 +83,10 @@ CActor* CAI::FindTarget(const CActor& actor, std::uint32_t flags, double range) 
     for (const auto& candidate : area->GetActors()) {
         if (candidate.get() == &actor) continue;
         if ((flags & TARGET_ENEMIES) ? !IsEnemy(actor, *candidate) : !IsAlly(actor, *candidate)) continue;
+        if (spell && !spell->CanAffect(candidate->IsSummoned(), candidate->GetRace(), [&candidate](const CDamageType& t) {
+                return candidate->GetCategoryResistance(t, nullptr);
+            }))
+            continue;
         double distance = actor.DistanceTo(*candidate);
         if ((flags & TARGET_PREFER_CASTERS) && candidate->GetClass() == CLASS_SPELLCASTER)
             distance = std::max(distance - kCasterBonus, kNearest);
@@ -96,7 +102,7 @@ CActor* CAI::FindTarget(const CActor& actor, std::uint32_t flags, double range) 
 }
 
 void CAI::AttackNearest(CActor& actor, std::uint32_t flags) {
-    CActor* target = FindTarget(actor, flags | TARGET_ENEMIES, 0.0);
+    CActor* target = FindTarget(actor, flags | TARGET_ENEMIES, nullptr, 0.0);
     if (!target) return;
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s issues attack order against %s\n", actor.GetName().c_str(),
                target->GetName().c_str());

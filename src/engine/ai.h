@@ -5,6 +5,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+
+#include "rules/magic/spell.h"
 
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
@@ -40,13 +43,16 @@ public:
     // Reads a whole "ai" element: a brain's AI or the backup AI of a wrapping AI.
     static std::shared_ptr<CAI> ReadElement(DRAVCommon::CDataFileReader& reader);
 
-    // The per-tick decision: the orders the actor should receive. The casting,
-    // wand and song AIs decide nothing yet.
+    // The per-tick decision: the orders the actor should receive.
     virtual void IssueOrders(CEngine& engine, CActor& actor);
 
-    // The nearest candidate of the actor's area by `flags` (TargetFlags); a later
-    // candidate wins a tie. Null when there is none.
-    static CActor* FindTarget(const CActor& actor, std::uint32_t flags, double range);
+    // Drops spell names that `spells` lacks, tracing each with `owner`, so that a
+    // misspelt name cannot stall the AI. Run once the module has loaded.
+    virtual void DropUnknownSpells(const SpellMap& spells, const std::string& owner);
+
+    // The nearest candidate of the actor's area by `flags` (TargetFlags) that `spell`
+    // (may be null) can affect; a later candidate wins a tie. Null when there is none.
+    static CActor* FindTarget(const CActor& actor, std::uint32_t flags, const CSpell* spell, double range);
     // An attack order against the nearest enemy, when there is one.
     static void AttackNearest(CActor& actor, std::uint32_t flags);
     // Most AIs drop their orders now and then (1 in 150 ticks), so they look afresh.

@@ -5,11 +5,13 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/ai.h"
+#include "world/thing.h"
 
 namespace DRAV {
 
@@ -25,6 +27,21 @@ struct CAISpellLists {
 
 class CAIBaseCast : public CAI {
 public:
+    // Sorts the caster's spells on first use, then decides.
+    void IssueOrders(CEngine& engine, CActor& actor) override;
+    virtual void IssueCastOrders(CEngine& engine, CActor& actor) = 0;
+
+    // Whether the actor can pay for `spell`; when it cannot, orders a mana potion
+    // (and sets `potionOrdered`) while it has potions and Recoveries left.
+    bool ManaCheck(CActor& actor, const CSpell& spell, bool& potionOrdered);
+    // The target of a self or actor spell, or null.
+    CActor* ChooseSpellTarget(CActor& actor, const CSpell& spell, bool& potionOrdered);
+    // Each is true when an order went out this tick: the cast or a mana potion.
+    bool CastTileTargetSpell(CActor& actor, const CSpell& spell);
+    bool CastActorTargetSpell(CActor& actor, const CSpell& spell);
+    bool CastModifySpell(CActor& actor, const CSpell& spell);
+    bool CastHealSpell(CActor& actor, const CSpell& spell);
+
     CAISpellLists& GetSpellLists() { return m_spellLists; }
     const CAISpellLists& GetSpellLists() const { return m_spellLists; }
     // Set once a search for a mana potion found none; lasts for the object's life.
@@ -35,6 +52,12 @@ protected:
     CAIBaseCast() = default;
 
 private:
+    void SortSpells(const CActor& actor);
+    // Casts at ChooseSpellTarget's choice unless `refuses` it.
+    bool CastAtChosenTarget(CActor& actor, const CSpell& spell, const std::function<bool(const CActor&)>& refuses);
+    // The thing id of the best mana potion in the backpack; 0 (and out of potions) when none.
+    ThingId FindManaPotion(const CActor& actor);
+
     CAISpellLists m_spellLists;
     bool m_outOfPotions = false;
 };
@@ -52,6 +75,9 @@ public:
     // The block "ai-cast": next spell index, tick of the last cast, the backup AI's block.
     void LoadState(DRAVCommon::CDataFileReader& reader) override;
     void SaveState(DRAVCommon::CDataFileWriter& writer) const override;
+
+    void IssueCastOrders(CEngine& engine, CActor& actor) override;
+    void DropUnknownSpells(const SpellMap& spells, const std::string& owner) override;
 
     const std::vector<std::string>& GetSpellNames() const { return m_spellNames; }
     const std::shared_ptr<CAI>& GetBackup() const { return m_backup; }
@@ -100,6 +126,8 @@ public:
     // and maybedamage spell.
     void LoadState(DRAVCommon::CDataFileReader& reader) override;
     void SaveState(DRAVCommon::CDataFileWriter& writer) const override;
+
+    void IssueCastOrders(CEngine& engine, CActor& actor) override;
 
     std::uint32_t GetCategories() const { return m_categories; }
     std::uint32_t GetNextTick(AutocastTimer timer) const { return m_nextTicks.at(timer); }

@@ -159,7 +159,7 @@ void CAIShoot::IssueOrders(CEngine&, CActor& actor) {
     if (InAttackCycle(actor)) return;
     if (actor.GetCurrentOrder()) actor.CancelOrders();
     if (actor.GetActionState() == ACTION_PAUSE || actor.GetActionState() == ACTION_RECOVERING) return;
-    CActor* target = FindTarget(actor, TARGET_ENEMIES | TARGET_WITHIN_RANGE, kShootRange);
+    CActor* target = FindTarget(actor, TARGET_ENEMIES | TARGET_WITHIN_RANGE, nullptr, kShootRange);
     if (!target) return;
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s issues attack order against %s\n", actor.GetName().c_str(),
                target->GetName().c_str());
@@ -173,7 +173,7 @@ void CAIFollowParty::IssueOrders(CEngine&, CActor& actor) {
         return;
     }
     if (actor.GetCurrentOrder()) return;
-    const CActor* ally = FindTarget(actor, 0, 0.0);
+    const CActor* ally = FindTarget(actor, 0, nullptr, 0.0);
     if (ally && actor.DistanceTo(*ally) >= kFollowDistance)
         actor.PushOrder(std::make_shared<CMoveOrder>((actor.GetX() + ally->GetX()) / 2.0,
                                                      (actor.GetY() + ally->GetY()) / 2.0),

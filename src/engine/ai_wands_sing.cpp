@@ -4,6 +4,13 @@
 #include <utility>
 
 #include "common/exception.h"
+#include "common/trace.h"
+#include "rules/items/item_template.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/item.h"
+#include "world/order.h"
+#include "world/tile.h"
 
 namespace DRAV {
 namespace {
@@ -49,5 +56,70 @@ std::shared_ptr<CAI> CAISing::Clone() const { return std::make_shared<CAISing>(m
 void CAISing::LoadState(DRAVCommon::CDataFileReader& reader) { LoadWrapperState(reader, "ai-sing", *m_backup); }
 
 void CAISing::SaveState(DRAVCommon::CDataFileWriter& writer) const { SaveWrapperState(writer, "ai-sing", *m_backup); }
+
+void CAIWands::IssueOrders(CEngine& engine, CActor& actor) {
+    if (m_outOfWands) m_backup->IssueOrders(engine, actor);
+    if (actor.GetActionState() == ACTION_PAUSE) {
+        if (actor.GetCurrentOrder()) actor.CancelOrders();
+        return;
+    }
+    if (actor.GetActionState() != ACTION_WIND_UP && actor.GetActionState() != ACTION_STRIKE && RandomCancel()) {
+        actor.CancelOrders();
+        return;
+    }
+    if (actor.GetCurrentOrder()) return;
+    const CItem* wand = nullptr;
+    for (const auto& item : actor.GetBackpackItems())
+        // A wand the actor cannot work would be refused every tick, and the actor
+        // would never fall back to its backup AI.
+        if (item->GetTemplate().GetKind() == ITEM_WAND && actor.CanUseMagicItem(*item, false) &&
+            (!wand || item->GetTemplate().GetValue() > wand->GetTemplate().GetValue()))
+            wand = item.get();
+    if (!wand) {
+        DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s out of wands, switch to backup AI\n", actor.GetName().c_str());
+        m_outOfWands = true;
+        return;
+    }
+    const CActor* target = FindTarget(actor, TARGET_ENEMIES, nullptr, 0.0);
+    if (!target) return;
+    // A wand of a tile spell is aimed at the cell the enemy stands in: an actor is no
+    // target for it, and the cast would fail.
+    ThingId aim = target->GetId();
+    if (RequireItemSpell(*wand).GetTargetType() == SPELL_TARGET_TILE) {
+        const CTile* tile = target->GetArea() ? target->GetArea()->GetTile(static_cast<std::uint32_t>(target->GetX() / 2.5),
+                                                                        static_cast<std::uint32_t>(target->GetY() / 2.5))
+                                              : nullptr;
+        if (!tile) return;
+        aim = tile->GetId();
+    }
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s issues use wand (%s) order against %s\n", actor.GetName().c_str(),
+               wand->GetTemplate().GetName().c_str(), target->GetName().c_str());
+    actor.PushOrder(std::make_shared<CUseOrder>(USE_ITEM, wand->GetId(), aim), false);
+}
+
+void CAIWands::DropUnknownSpells(const SpellMap& spells, const std::string& owner) {
+    m_backup->DropUnknownSpells(spells, owner);
+}
+
+void CAISing::IssueOrders(CEngine& engine, CActor& actor) {
+    m_backup->IssueOrders(engine, actor);
+    if (!m_songChosen) {
+        const CSpell* best = nullptr;
+        for (const CSpell* spell : actor.GetSpells()) {
+            if (!spell->HasFlag(SPELL_POWER) || spell->GetSchool() == SKILL_SNEAK ||
+                spell->GetSaveDamageType().category != DAMAGE_MUSICAL || !actor.MeetsSpellRequirements(*spell) ||
+                !actor.CanUsePower(*spell))
+                continue;
+            if (!best || spell->GetEnergyCost() >= best->GetEnergyCost()) best = spell;
+        }
+        SetChosenSong(best);
+    }
+    if (m_song && !actor.GetCurrentPower() && m_song->GetEnergyCost() <= actor.GetEnergy())
+        actor.PushInstantOrder(std::make_shared<CPowerOrder>(m_song->GetKey()));
+}
+
+void CAISing::DropUnknownSpells(const SpellMap& spells, const std::string& owner) {
+    m_backup->DropUnknownSpells(spells, owner);
+}
 
 }  // namespace DRAV

@@ -15,6 +15,9 @@ public:
     // Code 4 without a backup AI.
     explicit CAIWands(std::shared_ptr<CAI> backup);
 
+    void IssueOrders(CEngine& engine, CActor& actor) override;
+    void DropUnknownSpells(const SpellMap& spells, const std::string& owner) override;
+
     // The clone looks for wands again.
     std::shared_ptr<CAI> Clone() const override;
     // The block "ai-wands" holding only the backup AI's block.
@@ -37,6 +40,9 @@ public:
     explicit CAISing(DRAVCommon::CDataFileReader& reader);
     // Code 4 without a backup AI.
     explicit CAISing(std::shared_ptr<CAI> backup);
+
+    void IssueOrders(CEngine& engine, CActor& actor) override;
+    void DropUnknownSpells(const SpellMap& spells, const std::string& owner) override;
 
     // The clone chooses its song anew.
     std::shared_ptr<CAI> Clone() const override;

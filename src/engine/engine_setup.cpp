@@ -4,9 +4,12 @@
 #include <algorithm>
 
 #include "common/trace.h"
+#include "engine/ai.h"
+#include "engine/brain.h"
 #include "engine/brain_functions.h"
 #include "engine/engine.h"
 #include "rules/kinds/formulas.h"
+#include "rules/monsters/actor_template.h"
 #include "world/actor.h"
 #include "world/item.h"
 
@@ -35,6 +38,13 @@ void CEngine::LoadModule(std::int32_t chapter, const CModuleVersionRange& expect
     auto module = std::make_shared<CModule>();
     module->SetBrainFunctions(GetBrainFunctions());
     module->Load(chapter, &expected, source);
+    // A misspelt spell name in a casting AI would stall every monster made from it.
+    for (const auto& [key, monster] : module->GetMonsterTemplates()) {
+        const std::shared_ptr<CBrain> brain = monster ? monster->GetBrain() : nullptr;
+        if (!brain) continue;
+        for (const std::shared_ptr<CAI>& ai : {brain->GetPeacefulAI(), brain->GetCombatAI()})
+            if (ai) ai->DropUnknownSpells(module->GetSpells(), key);
+    }
     m_dataSource = std::move(source);
     m_module = std::move(module);
 }

@@ -9,6 +9,7 @@
 #include "engine/ai.h"
 #include "engine/ai_simple.h"
 #include "engine/brain.h"
+#include "engine/monster_field.h"
 #include "support/sample_game.h"
 #include "world/item.h"
 
@@ -17,24 +18,14 @@ using QuillmereTest::SampleGame;
 
 namespace {
 
-SampleGame OpenField() {
-    SampleGame game = QuillmereTest::StartSampleGame();
-    game.EnterOpenArea(40, 12);
-    // The landing's goblins are left behind: no battle here.
-    game.Game().SetInBattle(false);
-    DRAVCommon::GetRandomEngine().seed(3);
-    return game;
-}
+SampleGame OpenField() { return QuillmereTest::MonsterField(3); }
 
 void See(CArea& area, const CActor& actor) {
     area.GetSeenCells().Set(static_cast<std::uint32_t>(actor.GetX() / 2.5), static_cast<std::uint32_t>(actor.GetY() / 2.5),
                             true);
 }
 
-template <typename T>
-const T* Current(const CActor& actor) {
-    return dynamic_cast<const T*>(actor.GetCurrentOrder().get());
-}
+using QuillmereTest::CurrentOrder;
 
 }  // namespace
 
@@ -45,7 +36,7 @@ TEST(MonsterAI, AChargingGoblinReachesThePartyAndStrikes) {
     ASSERT_TRUE(goblin);
     const double start = goblin->DistanceTo(*main);
     game.Tick();
-    const auto* attack = Current<CAttackOrder>(*goblin);
+    const auto* attack = CurrentOrder<CAttackOrder>(*goblin);
     ASSERT_NE(attack, nullptr);
     EXPECT_EQ(attack->target, main->GetId());
 
@@ -89,19 +80,19 @@ TEST(MonsterAI, TheTargetSearchTakesSidesAndBreaksTiesToTheLater) {
     second->SetPosition(main->GetX() + first->DistanceTo(*main), main->GetY());
     bystander->SetRelation(RELATION_NEUTRAL);
 
-    EXPECT_EQ(CAI::FindTarget(*main, TARGET_ENEMIES, 0.0), second.get());
-    EXPECT_EQ(CAI::FindTarget(*first, TARGET_ENEMIES, 0.0), main.get());
-    EXPECT_EQ(CAI::FindTarget(*first, 0, 0.0), second.get());        // its nearest fellow
-    EXPECT_EQ(CAI::FindTarget(*bystander, TARGET_ENEMIES, 0.0), nullptr);
-    EXPECT_EQ(CAI::FindTarget(*bystander, 0, 0.0), nullptr);          // a neutral has no allies
-    EXPECT_EQ(CAI::FindTarget(*main, TARGET_ENEMIES | TARGET_WITHIN_RANGE, 1.0), nullptr);
+    EXPECT_EQ(CAI::FindTarget(*main, TARGET_ENEMIES, nullptr, 0.0), second.get());
+    EXPECT_EQ(CAI::FindTarget(*first, TARGET_ENEMIES, nullptr, 0.0), main.get());
+    EXPECT_EQ(CAI::FindTarget(*first, 0, nullptr, 0.0), second.get());        // its nearest fellow
+    EXPECT_EQ(CAI::FindTarget(*bystander, TARGET_ENEMIES, nullptr, 0.0), nullptr);
+    EXPECT_EQ(CAI::FindTarget(*bystander, 0, nullptr, 0.0), nullptr);          // a neutral has no allies
+    EXPECT_EQ(CAI::FindTarget(*main, TARGET_ENEMIES | TARGET_WITHIN_RANGE, nullptr, 1.0), nullptr);
 
     // Berserk, it is everyone's enemy and everyone is its.
     bystander->SetRelation(RELATION_BERSERK);
-    EXPECT_EQ(CAI::FindTarget(*bystander, TARGET_ENEMIES, 0.0), first.get());
+    EXPECT_EQ(CAI::FindTarget(*bystander, TARGET_ENEMIES, nullptr, 0.0), first.get());
     first->SetPosition(main->GetX() + 60.0, main->GetY() + 20.0);
     second->SetPosition(main->GetX() + 60.0, main->GetY() + 25.0);
-    EXPECT_EQ(CAI::FindTarget(*main, TARGET_ENEMIES, 0.0), bystander.get());
+    EXPECT_EQ(CAI::FindTarget(*main, TARGET_ENEMIES, nullptr, 0.0), bystander.get());
 }
 
 TEST(MonsterAI, PeacefulAIsTalkFollowAndSurrenderStandsStill) {
@@ -112,7 +103,7 @@ TEST(MonsterAI, PeacefulAIsTalkFollowAndSurrenderStandsStill) {
     ASSERT_TRUE(keeper);
     See(area, *keeper);
     game.Engine().RunAI();
-    const auto* talk = Current<CMoveTalkOrder>(*keeper);
+    const auto* talk = CurrentOrder<CMoveTalkOrder>(*keeper);
     ASSERT_NE(talk, nullptr);
     EXPECT_EQ(talk->partner, main->GetId());
     keeper->ClearOrders();
@@ -138,7 +129,7 @@ TEST(MonsterAI, PeacefulAIsTalkFollowAndSurrenderStandsStill) {
     wisp->SetRelation(RELATION_FRIENDLY);
     wisp->SetPosition(main->GetX() + 30.0, main->GetY());
     game.Engine().RunAI();
-    const auto* follow = Current<CMoveOrder>(*wisp);
+    const auto* follow = CurrentOrder<CMoveOrder>(*wisp);
     ASSERT_NE(follow, nullptr);
     EXPECT_DOUBLE_EQ(follow->x, main->GetX() + 15.0);
     wisp->ClearOrders();

@@ -1,7 +1,9 @@
 #include <array>
 #include <cstring>
 #include <initializer_list>
+#include <string>
 
+#include "common/exception.h"
 #include "engine/script_functions/script_function_lists.h"
 #include "script/script_args.h"
 
@@ -27,18 +29,13 @@ constexpr std::array<const char*, 58> kNames = {
     "drav_launch_spell",   "drav_help",
 };
 
-// Functions whose rules are not built yet end the script the way a failing
-// function does.
-int NotBuilt(lua_State* state) {
-    GetLuaContext(state);
-    throw CLuaScriptError("internal error\n");
-}
-
+// Every registered name has its handlers; a missing one is a build mistake, found
+// the first time the table is made rather than when some script calls it.
 lua_CFunction FindHandler(std::initializer_list<const CNativeFunctionList*> lists, const char* name) {
     for (const CNativeFunctionList* list : lists)
         for (const CNativeFunction& function : *list)
             if (std::strcmp(function.name, name) == 0) return function.handler;
-    return NotBuilt;
+    throw CDRAVException(DRAV_ERR_UNEXPECTED, std::string("no handler for the script function ") + name);
 }
 
 }  // namespace

@@ -10,10 +10,12 @@
 #include "engine/engine.h"
 #include "engine/script_functions/script_game_args.h"
 #include "rules/definitions/faction.h"
+#include "rules/magic/spell.h"
 #include "rules/module.h"
 #include "rules/vocabulary/skills.h"
 #include "world/actor.h"
 #include "world/area.h"
+#include "world/area/area_records.h"
 #include "world/area/patch.h"
 #include "world/events/event.h"
 #include "world/game.h"
@@ -227,6 +229,37 @@ int lua_has_skill(lua_State* state) {
     return 1;
 }
 
+// A spell key the module does not define ends the function before anything changes.
+const CSpell& ModuleSpell(const CScriptContext& context, const std::string& key) {
+    const SpellMap& spells = ScriptModule(context).GetSpells();
+    auto found = spells.find(key);
+    if (found == spells.end()) throw CDRAVException(DRAV_ERR_SCRIPT, "");
+    return *found->second;
+}
+
+int lua_teleport_actor(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string entryName = GetLuaString(state, 2);
+    const std::string spellName = GetLuaString(state, 3);
+    ScriptGuard([&] {
+        const CSpell& spell = ModuleSpell(context, spellName);
+        const CAreaEntry* entry = FindAreaEntry(CurrentArea(context).GetEntries(), entryName);
+        if (!entry) throw CDRAVException(DRAV_ERR_SCRIPT, "");
+        ScriptEngine(context).TeleportActor(ContextActor(context), spell, *entry);
+    });
+    return 0;
+}
+
+int lua_launch_spell(lua_State* state) {
+    CScriptContext& context = GetLuaContext(state);
+    const std::string spellName = GetLuaString(state, 2);
+    ScriptGuard([&] {
+        const CSpell& spell = ModuleSpell(context, spellName);
+        ScriptEngine(context).LaunchScriptSpell(ContextActor(context), spell);
+    });
+    return 0;
+}
+
 }  // namespace
 
 const CNativeFunctionList kWorldFunctions = {
@@ -249,6 +282,8 @@ const CNativeFunctionList kWorldFunctions = {
     {"drav_close_door", lua_close_door},
     {"drav_random_check", lua_random_check},
     {"drav_has_skill", lua_has_skill},
+    {"drav_teleport_actor", lua_teleport_actor},
+    {"drav_launch_spell", lua_launch_spell},
 };
 
 }  // namespace DRAV
