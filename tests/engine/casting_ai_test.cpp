@@ -196,7 +196,7 @@ TEST(CastingAI, AHexIsNotLaidTwiceNorAStatusOnAnAffectedTarget) {
     witch->SetRelation(RELATION_HOSTILE);
     const CSpell& hex = Spell(game, "ember_hex");
     witch->AddSpell(hex);
-    CAIBaseCast& ai = *std::make_shared<CAIAutocast>(AUTOCAST_HINDER);
+    CAIAutocast ai(AUTOCAST_HINDER);
     const auto wren = game.Main();
     ASSERT_TRUE(ai.CastModifySpell(*witch, hex));
     EXPECT_EQ(CurrentOrder<CCastOrder>(*witch)->target, wren->GetId());
@@ -220,7 +220,7 @@ TEST(CastingAI, ATileSpellLandsOnTheEnemyOrHalfwayToIt) {
     witch->SetRelation(RELATION_HOSTILE);
     game.Main()->SetPosition(10.0, 4.9);
     witch->SetPosition(30.0, 15.0);
-    CAIBaseCast& ai = *std::make_shared<CAIAutocast>(AUTOCAST_SUMMON);
+    CAIAutocast ai(AUTOCAST_SUMMON);
     const CSpell& wisp = Spell(game, "call_wisp");
     const ThingId onTarget = MakeTileId(1, 4);
     const ThingId halfway = MakeTileId(3, 8);  // (20.0, 9.95)
