@@ -1,6 +1,6 @@
 #pragma once
 // A creature of the game: a character of the party, a person to talk to or a monster.
-// The implementation is split by topic: actor.cpp (construction, talk, small
+// The implementation is split by topic in world/actor/: actor.cpp (construction, talk, small
 // operations), actor_save.cpp (the saved block), actor_stats.cpp (derived numbers),
 // actor_attack.cpp (attack and its tooltip), actor_defense.cpp (defense and
 // resistances), actor_skills.cpp (skills, picks, levels) and actor_spells.cpp

@@ -3,7 +3,7 @@
 // that travel with it, gold, tags, journals, revealed map locations, stores, the
 // caches of visited areas and loaded maps, the thing-id counter, the tick counter
 // and calendar, and the queue of events for the interface. The engine owns one.
-// Split by topic: game.cpp (state, tags, journals, events), game_party.cpp (party
+// Split by topic in world/game/: game.cpp (state, tags, journals, events), game_party.cpp (party
 // and experience), game_places.cpp (area and map caches) and game_text.cpp
 // (text expansion and the calendar).
 
