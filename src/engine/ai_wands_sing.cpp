@@ -15,47 +15,48 @@
 namespace DRAV {
 namespace {
 
-std::shared_ptr<CAI> RequireBackup(std::shared_ptr<CAI> backup, const char* aiType) {
-    if (!backup) throw CDRAVException(DRAV_ERR_UNEXPECTED, std::string("a ") + aiType + " AI needs a backup AI");
+std::shared_ptr<CAI> RequireBackup(std::shared_ptr<CAI> backup, const char* stateBlock) {
+    // The block is "ai-" and the AI's type word.
+    if (!backup)
+        throw CDRAVException(DRAV_ERR_UNEXPECTED, std::string("a ") + (stateBlock + 3) + " AI needs a backup AI");
     return backup;
-}
-
-// The state block of a wrapping AI holds nothing but its backup AI's block.
-void LoadWrapperState(DRAVCommon::CDataFileReader& reader, const char* block, CAI& backup) {
-    reader.BeginBlock(block);
-    backup.LoadState(reader);
-    reader.EndBlock();
-}
-
-void SaveWrapperState(DRAVCommon::CDataFileWriter& writer, const char* block, const CAI& backup) {
-    writer.BeginBlock(block);
-    backup.SaveState(writer);
-    writer.EndBlock();
 }
 
 }  // namespace
 
-CAIWands::CAIWands(DRAVCommon::CDataFileReader& reader) : m_backup(ReadElement(reader)) {}
+CAIWithBackup::CAIWithBackup(DRAVCommon::CDataFileReader& reader, const char* stateBlock)
+    : m_backup(ReadElement(reader)), m_stateBlock(stateBlock) {}
 
-CAIWands::CAIWands(std::shared_ptr<CAI> backup) : m_backup(RequireBackup(std::move(backup), "wands")) {}
+CAIWithBackup::CAIWithBackup(std::shared_ptr<CAI> backup, const char* stateBlock)
+    : m_backup(RequireBackup(std::move(backup), stateBlock)), m_stateBlock(stateBlock) {}
+
+void CAIWithBackup::DropUnknownSpells(const SpellMap& spells, const std::string& owner) {
+    m_backup->DropUnknownSpells(spells, owner);
+}
+
+void CAIWithBackup::LoadState(DRAVCommon::CDataFileReader& reader) {
+    reader.BeginBlock(m_stateBlock);
+    m_backup->LoadState(reader);
+    reader.EndBlock();
+}
+
+void CAIWithBackup::SaveState(DRAVCommon::CDataFileWriter& writer) const {
+    writer.BeginBlock(m_stateBlock);
+    m_backup->SaveState(writer);
+    writer.EndBlock();
+}
+
+CAIWands::CAIWands(DRAVCommon::CDataFileReader& reader) : CAIWithBackup(reader, "ai-wands") {}
+
+CAIWands::CAIWands(std::shared_ptr<CAI> backup) : CAIWithBackup(std::move(backup), "ai-wands") {}
 
 std::shared_ptr<CAI> CAIWands::Clone() const { return std::make_shared<CAIWands>(m_backup->Clone()); }
 
-void CAIWands::LoadState(DRAVCommon::CDataFileReader& reader) { LoadWrapperState(reader, "ai-wands", *m_backup); }
+CAISing::CAISing(DRAVCommon::CDataFileReader& reader) : CAIWithBackup(reader, "ai-sing") {}
 
-void CAIWands::SaveState(DRAVCommon::CDataFileWriter& writer) const {
-    SaveWrapperState(writer, "ai-wands", *m_backup);
-}
-
-CAISing::CAISing(DRAVCommon::CDataFileReader& reader) : m_backup(ReadElement(reader)) {}
-
-CAISing::CAISing(std::shared_ptr<CAI> backup) : m_backup(RequireBackup(std::move(backup), "sing")) {}
+CAISing::CAISing(std::shared_ptr<CAI> backup) : CAIWithBackup(std::move(backup), "ai-sing") {}
 
 std::shared_ptr<CAI> CAISing::Clone() const { return std::make_shared<CAISing>(m_backup->Clone()); }
-
-void CAISing::LoadState(DRAVCommon::CDataFileReader& reader) { LoadWrapperState(reader, "ai-sing", *m_backup); }
-
-void CAISing::SaveState(DRAVCommon::CDataFileWriter& writer) const { SaveWrapperState(writer, "ai-sing", *m_backup); }
 
 void CAIWands::IssueOrders(CEngine& engine, CActor& actor) {
     if (m_outOfWands) m_backup->IssueOrders(engine, actor);
@@ -97,10 +98,6 @@ void CAIWands::IssueOrders(CEngine& engine, CActor& actor) {
     actor.PushOrder(std::make_shared<CUseOrder>(USE_ITEM, wand->GetId(), aim), false);
 }
 
-void CAIWands::DropUnknownSpells(const SpellMap& spells, const std::string& owner) {
-    m_backup->DropUnknownSpells(spells, owner);
-}
-
 void CAISing::IssueOrders(CEngine& engine, CActor& actor) {
     m_backup->IssueOrders(engine, actor);
     if (!m_songChosen) {
@@ -116,10 +113,6 @@ void CAISing::IssueOrders(CEngine& engine, CActor& actor) {
     }
     if (m_song && !actor.GetCurrentPower() && m_song->GetEnergyCost() <= actor.GetEnergy())
         actor.PushInstantOrder(std::make_shared<CPowerOrder>(m_song->GetKey()));
-}
-
-void CAISing::DropUnknownSpells(const SpellMap& spells, const std::string& owner) {
-    m_backup->DropUnknownSpells(spells, owner);
 }
 
 }  // namespace DRAV
