@@ -20,6 +20,9 @@
 #include "ui/ui_test_util.h"
 #include "ui/ui_world_map.h"
 #include "world/area.h"
+#include "world/events/event.h"
+#include "world/object.h"
+#include "world/order.h"
 
 namespace {
 
@@ -260,6 +263,81 @@ TEST_F(GameWidgetsTest, AnIconDraggedPastTheTopLeftEdgeIsQueuedWhereItIs) {
     ASSERT_FALSE(sprite.GetTexturedCommands().empty());
     // The face over the slot, scaled 150 % with the edges rounded down.
     ExpectRect(sprite.GetTexturedCommands().front().dest, -42, -33, 30, 39);
+}
+
+}  // namespace
+
+namespace {
+
+class SampleTalkTest : public QuillmereTest::UITest {
+protected:
+    QuillmereTest::SampleGame m_game;
+};
+
+TEST_F(SampleTalkTest, TheHeronsLongMemoryOverflowsTheTalkBoxAndScrolls) {
+    DRAV::CObject* heron = nullptr;
+    for (const auto& object : m_game.Area().GetObjects())
+        if (object->GetName() == "Heron Statue") heron = object.get();
+    ASSERT_TRUE(heron);
+    m_game.Main()->SetPosition(heron->GetX() + 1.2, heron->GetY());
+    ASSERT_TRUE(m_game.Main()->IsNextToObject(*heron));
+    m_game.DrainEvents();
+    m_game.Engine().RunTalkOrder(*m_game.Main(), DRAV::CTalkOrder(heron->GetId(), "history", ""));
+    std::vector<std::string> lines;
+    for (const auto& event : m_game.DrainEvents())
+        if (auto* message = dynamic_cast<DRAV::CMessageEvent*>(event.get())) lines.push_back(message->GetText());
+    std::vector<std::string> replies;
+    for (const auto& choice : heron->GetTalkChoices()) replies.push_back(choice->GetText());
+    ASSERT_EQ(lines.size(), 6u);
+    ASSERT_EQ(replies.size(), 4u);
+
+    // The conversation dialog's box: the last replies do not fit until scrolled.
+    CUITalkElement talk(Config(), &lines, &replies, 100);
+    talk.SetRect(RECT{0, 0, 400, 200});
+    talk.Realize(&m_wrapper, Help());
+    auto sprite = Sprite();
+    talk.Draw(&m_wrapper, Help(), sprite, nullptr);
+    EXPECT_TRUE(IsRectEmpty(&talk.GetChoiceRects().back()));
+    talk.ScrollBar().m_position = talk.ScrollBar().m_range;
+    talk.Draw(&m_wrapper, Help(), sprite, nullptr);
+    EXPECT_FALSE(IsRectEmpty(&talk.GetChoiceRects().back()));
+}
+
+}  // namespace
+
+namespace {
+
+class SampleWorldMapTest : public QuillmereTest::UITest {
+protected:
+    QuillmereTest::SampleGame m_game;
+};
+
+TEST_F(SampleWorldMapTest, TheChapterMapShowsOnlyTheAreasThePartyKnows) {
+    DRAV::CGame& game = m_game.Game();
+    ASSERT_TRUE(game.FindAndLoadTempMap("reedwater_map", m_game.Module()));
+    std::shared_ptr<DRAV::CMap2> map = game.GetMaps().at("reedwater_map");
+    CUIWorldMap widget(Config(), 100, map, "reedwater_landing", QuillmereTest::SampleFolderSource(), true);
+    widget.SetRect(RECT{0, 0, 480, 400});  // twice the picture's 240 x 200
+    widget.Realize(&m_wrapper, Help());
+    EXPECT_EQ(widget.GetManager().GetBackground()->GetImageWidth(), 240);
+    EXPECT_EQ(widget.GetManager().GetAreaImage()->GetImageHeight(), 200);
+
+    auto sprite = Sprite();
+    widget.Draw(&m_wrapper, Help(), sprite, nullptr);
+    ASSERT_EQ(sprite.GetTexturedCommands().size(), 2u);  // the picture and the landing
+    ExpectRect(sprite.GetTexturedCommands()[1].dest, 0, 240, 192, 368);
+    const POINT landing{50, 300}, hide{340, 70};
+    ASSERT_TRUE(widget.HitTest(&landing, nullptr, nullptr));
+    EXPECT_EQ(widget.GetSelectedDestination(), "reedwater_landing");
+    EXPECT_EQ(widget.GetInfo().text, "(current area)");
+    ASSERT_TRUE(widget.HitTest(&hide, nullptr, nullptr));
+    EXPECT_TRUE(widget.GetSelectedDestination().empty());
+
+    // Once the party learns of the hide it is drawn and can be chosen.
+    map->GetArea("smugglers_hide").SetKnown(true);
+    ASSERT_TRUE(widget.HitTest(&hide, nullptr, nullptr));
+    EXPECT_EQ(widget.GetSelectedDestination(), "smugglers_hide");
+    EXPECT_EQ(widget.GetInfo().title, "The Smugglers' Hide");
 }
 
 }  // namespace
