@@ -116,6 +116,12 @@ void CUISprite::Flush() {
     // topmost (the hover window, a dragged icon) fall behind the far plane.
     const std::size_t total = m_plainCommands.size() + m_texturedCommands.size();
     m_depthStep = total <= kDepthSlots ? kDepthStep : 1.0f / static_cast<float>(total);
+    // Sixteen-bit indices reach 16,384 quads; past that the earliest queued give way.
+    if (total > kMaxQuads) {
+        const std::uint32_t first = static_cast<std::uint32_t>(total - kMaxQuads);
+        std::erase_if(m_plainCommands, [first](const SpriteCommand& c) { return c.sequence < first; });
+        std::erase_if(m_texturedCommands, [first](const SpriteCommand& c) { return c.sequence < first; });
+    }
     m_vertices.clear();
     m_indices.clear();
     m_vertices.reserve(4000);

@@ -65,6 +65,7 @@ private:
     // thousand, else spread so that every rectangle stays in front of the far plane.
     static constexpr std::size_t kDepthSlots = 1000;
     static constexpr float kDepthStep = 0.001f;
+    static constexpr std::size_t kMaxQuads = 65536 / 4;
     float m_depthStep = kDepthStep;
     std::vector<SpriteVertex> m_vertices;
     std::vector<std::uint16_t> m_indices;
