@@ -12,7 +12,10 @@
 #include "support/expect_drav.h"
 #include "support/sample_game.h"
 #include "ui/element_info.h"
+#include "rules/kinds/number_texts.h"
 #include "ui/info_icons.h"
+#include "ui/ui_items_list.h"
+#include "world/item.h"
 #include "world/object.h"
 #include "world/tile.h"
 
@@ -134,19 +137,26 @@ TEST_F(DescribeTest, AbilitiesShowTheirCostOrThatTheyCannotBeUsed) {
     EXPECT_EQ(record.actionHint, "Info");
 }
 
-TEST(ItemTemplateLoad, AWeaponWithoutItsWeaponAttributeIsRefusedNamingTheFile) {
+TEST_F(DescribeTest, AWeaponWithoutItsWeaponAttributeGetsThePlainIconAndSortsAfterTheOtherWeapons) {
     const std::string text =
         "<item> bare_blade \"Bare Blade\" \"Bare Blade\" ( 10 10 10 ) \"No hilt.\" i_knife 0 metal 1 5 weapon "
         "normal </item>";
     DRAVCommon::CDataFileReader reader(std::make_shared<std::istringstream>(text), "items.drav");
     reader.BeginBlock("item");
-    try {
-        CItemTemplate item(reader, SpellMap{});
-        FAIL() << "a weapon without a weapon attribute was read";
-    } catch (const CDRAVException& failure) {
-        EXPECT_EQ(failure.GetCode(), 1);
-        EXPECT_NE(std::string(failure.what()).find("items.drav"), std::string::npos) << failure.what();
-    }
+    const CItemTemplate bare(reader, SpellMap{});
+    const CItemTemplate& bow = *m_game.Module().GetItemTemplates().at("reed_bow");
+    const CItem bareItem(0x05000100, bare, 1, 0), bowItem(0x05000101, bow, 1, 0);
+
+    ElementInfo record = Describe(&bareItem);
+    EXPECT_EQ(record.icon, IMAGE_INVENTORY);
+    EXPECT_EQ(record.title, "Bare Blade");
+    EXPECT_TRUE(record.text.empty());
+    ElementInfo::DescribeItem(record, bare);
+    EXPECT_EQ(record.icon, IMAGE_INVENTORY);
+    // After the bow, the last weapon type, and before any armor.
+    EXPECT_TRUE(ItemShownBefore(bowItem, bareItem));
+    EXPECT_FALSE(ItemShownBefore(bareItem, bowItem));
+    EXPECT_EQ(Describe(&bowItem).text, "Dam: " + FormatDamageRange(8, 0) + " ");
 }
 
 }  // namespace

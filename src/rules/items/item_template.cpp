@@ -65,9 +65,6 @@ CItemTemplate::CItemTemplate(DRAVCommon::CDataFileReader& reader, const SpellMap
         reader.Advance();
     }
     while (!reader.AtBlockEnd()) m_attributes.push_back(ReadItemAttribute(reader, spells, m_name));
-    // Icons, sorting and attacks all read a weapon's type and damage from it.
-    if (m_kind == ITEM_WEAPON && !GetAttribute(ITEMATTR_WEAPON))
-        reader.Fail(DRAV_ERR_BAD_DATA, "weapon \"" + m_key + "\" has no weapon attribute");
 }
 
 CItemTemplate::CItemTemplate(ItemKind kind, const CSpell& spell)
