@@ -40,6 +40,7 @@ CUIItemsListWindow::CUIItemsListWindow(std::shared_ptr<CUIConfig> config, int id
                                        int columnCount, int visibleRows, std::int32_t mode)
     : CUIListElement(std::move(config), id, std::move(caption), CUIActionElement2::kSize, columnCount,
                      CUIActionElement2::kSize),
+      m_columnCount(columnCount),
       m_mode(mode) {
     m_rect.bottom += CUIActionElement2::kSize * visibleRows;
 }
@@ -58,7 +59,6 @@ void CUIItemsListWindow::Fill(const DRAV::ItemPtrList& items, std::int32_t baseI
               [](const auto& a, const auto& b) { return ItemShownBefore(*a.second, *b.second); });
 
     const std::int64_t gold = actor && actor->GetGame() ? actor->GetGame()->GetGold() : 0;
-    const int columns = static_cast<int>((Width(m_rect) - kScrollBarWidth) / CUIActionElement2::kSize);
     int column = 0;
     for (const auto& [id, item] : pairs) {
         auto cell = std::make_shared<CUIActionElement2>(m_config, id, true, false);
@@ -87,7 +87,7 @@ void CUIItemsListWindow::Fill(const DRAV::ItemPtrList& items, std::int32_t baseI
             break;
         }
         AddCell(column, cell);
-        if (++column >= columns) column = 0;
+        if (++column >= m_columnCount) column = 0;
     }
 }
 

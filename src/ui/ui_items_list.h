@@ -40,6 +40,7 @@ public:
     std::int32_t GetBaseId() const { return m_baseId; }
 
 private:
+    int m_columnCount;
     std::int32_t m_baseId = 0;
     std::int32_t m_mode;
     DRAV::ItemPtrList m_items;

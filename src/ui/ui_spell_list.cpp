@@ -24,6 +24,7 @@ CUISpellListWindow::CUISpellListWindow(std::shared_ptr<CUIConfig> config, int id
                                        bool showSpells, bool showPowers, std::string caption, bool draggable)
     : CUIListElement(std::move(config), id, std::move(caption), CUIActionElement2::kSize, columnCount,
                      CUIActionElement2::kSize),
+      m_columnCount(columnCount),
       m_showSpells(showSpells),
       m_showPowers(showPowers),
       m_draggable(draggable) {
@@ -39,7 +40,6 @@ void CUISpellListWindow::Fill(const DRAV::CActor& actor, std::int32_t baseId, bo
     std::sort(pairs.begin(), pairs.end(),
               [](const auto& a, const auto& b) { return SpellShownBefore(*a.second, *b.second); });
 
-    const int columns = static_cast<int>((Width(m_rect) - kScrollBarWidth) / CUIActionElement2::kSize);
     int column = 0;
     for (const auto& [id, spell] : pairs) {
         if (usableOnly && !IsAbilityUsable(*spell, actor)) continue;
@@ -48,7 +48,7 @@ void CUISpellListWindow::Fill(const DRAV::CActor& actor, std::int32_t baseId, bo
         if (m_draggable) cell->SetFlag(UIF_DRAGGABLE, true);
         cell->SetAbility(actor, *spell);
         AddCell(column, cell);
-        if (++column >= columns) column = 0;
+        if (++column >= m_columnCount) column = 0;
     }
 }
 

@@ -30,6 +30,7 @@ public:
     void Fill(const DRAV::CActor& actor, std::int32_t baseId, bool usableOnly);
 
 private:
+    int m_columnCount;
     bool m_showSpells;
     bool m_showPowers;
     bool m_draggable;
