@@ -121,6 +121,14 @@ TEST_F(ListsTest, SpellsShowBySchoolAndHigherLevelFirstAndUnusableOnesLeaveNoGap
     list.Fill(actor, 700, true);
     EXPECT_EQ(ShownIds(list, 4), (std::vector<int>{703, 701, 700}));
 
+    // A spell ranked by its level and one ranked by its tier compare one way only,
+    // which the sort needs.
+    const auto tiered = Spell("old_mend", "life_magic", "<tier> 4 </tier>");
+    EXPECT_TRUE(SpellShownBefore(*major, *tiered));
+    EXPECT_FALSE(SpellShownBefore(*tiered, *major));
+    EXPECT_TRUE(SpellShownBefore(*tiered, *minor));
+    EXPECT_FALSE(SpellShownBefore(*minor, *tiered));
+
     // Powers only: none of these.
     CUISpellListWindow powers(Config(), 45, 4, 2, false, true, "Powers", false);
     powers.Fill(actor, 700, false);
