@@ -1,16 +1,22 @@
 #include "common/rect_scale.h"
 
-namespace {
+#include <algorithm>
+#include <limits>
 
-LONG Scale(LONG coordinate, std::uint32_t percent) {
-    return static_cast<LONG>(static_cast<std::uint32_t>(coordinate) * percent / 100u);
+LONG ScaleCoordinate(LONG value, std::int64_t numerator, std::int64_t denominator) {
+    if (denominator <= 0) denominator = 1;
+    // A coordinate times a 32-bit percent can pass the 64-bit range: 128 bits hold it.
+    const __int128 product = static_cast<__int128>(value) * numerator;
+    __int128 quotient = product / denominator;
+    if (product % denominator != 0 && product < 0) --quotient;
+    constexpr __int128 kLow = std::numeric_limits<LONG>::min();
+    constexpr __int128 kHigh = std::numeric_limits<LONG>::max();
+    return static_cast<LONG>(std::clamp(quotient, kLow, kHigh));
 }
 
-}  // namespace
-
 void ScaleRectPercent(RECT& rect, std::uint32_t percent) {
-    rect.left = Scale(rect.left, percent);
-    rect.top = Scale(rect.top, percent);
-    rect.right = Scale(rect.right, percent);
-    rect.bottom = Scale(rect.bottom, percent);
+    rect.left = ScaleCoordinate(rect.left, percent, 100);
+    rect.top = ScaleCoordinate(rect.top, percent, 100);
+    rect.right = ScaleCoordinate(rect.right, percent, 100);
+    rect.bottom = ScaleCoordinate(rect.bottom, percent, 100);
 }

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "common/rect_scale.h"
+
 namespace DRAVUI {
 
 CUIFontDraw::CUIFontDraw(DRAVCommon::CDataFileFactory& source, std::uint32_t size, std::uint32_t scalePercent)
@@ -22,6 +24,8 @@ CUIFontDraw::~CUIFontDraw() {
     if (m_font) TTF_CloseFont(m_font);
 }
 
+std::int32_t CUIFontDraw::GetLineHeight() const { return ScaleCoordinate(TTF_FontHeight(m_font), 100, m_scalePercent); }
+
 std::int32_t CUIFontDraw::DrawText(CUISprite& sprite, std::shared_ptr<CUITextTexture>& slot, const std::string& text,
                                    const RECT& rect, std::uint32_t colour, std::uint32_t alignment) {
     if (text.empty()) return 0;
@@ -36,9 +40,8 @@ std::int32_t CUIFontDraw::DrawText(CUISprite& sprite, std::shared_ptr<CUITextTex
 
 std::shared_ptr<CUITextTexture> CUIFontDraw::RenderTextTexture(CUISprite& sprite, const std::string& text,
                                                                const RECT& rect) {
-    const std::uint32_t s = m_scalePercent;
-    const std::int64_t wrap = static_cast<std::int64_t>(static_cast<std::uint32_t>(rect.right) * s / 100) -
-                              static_cast<std::int64_t>(static_cast<std::uint32_t>(rect.left) * s / 100);
+    const std::int64_t wrap = static_cast<std::int64_t>(ScaleCoordinate(rect.right, m_scalePercent, 100)) -
+                              ScaleCoordinate(rect.left, m_scalePercent, 100);
     // A box with no width has no room for any text: nothing is rendered and no
     // empty texture is made.
     if (wrap <= 0) return nullptr;
@@ -58,8 +61,8 @@ std::shared_ptr<CUITextTexture> CUIFontDraw::RenderTextTexture(CUISprite& sprite
 std::int32_t CUIFontDraw::PlaceText(std::uint32_t alignment, CUISprite& sprite, const CUITextTexture& textTexture,
                                     const RECT& rect, std::uint32_t colour) {
     const std::uint32_t s = m_scalePercent;
-    auto toUi = [s](LONG v) { return static_cast<LONG>(static_cast<std::uint32_t>(v) * 100 / s); };
-    auto toTexture = [s](LONG v) { return static_cast<LONG>(static_cast<std::uint32_t>(v) * s / 100); };
+    auto toUi = [s](LONG v) { return ScaleCoordinate(v, 100, s); };
+    auto toTexture = [s](LONG v) { return ScaleCoordinate(v, s, 100); };
     LONG tl = toUi(textTexture.textRect.left), tt = toUi(textTexture.textRect.top);
     LONG tr = toUi(textTexture.textRect.right), tb = toUi(textTexture.textRect.bottom);
     const LONG tw = tr - tl, th = tb - tt;

@@ -48,6 +48,9 @@ public:
     std::int32_t DrawText(CUISprite& sprite, std::shared_ptr<CUITextTexture>& slot, const std::string& text,
                           const RECT& rect, std::uint32_t colour, std::uint32_t alignment);
 
+    // The height of one line of this font in UI pixels.
+    std::int32_t GetLineHeight() const;
+
     std::shared_ptr<CUITextTexture> RenderTextTexture(CUISprite& sprite, const std::string& text, const RECT& rect);
     std::int32_t PlaceText(std::uint32_t alignment, CUISprite& sprite, const CUITextTexture& textTexture,
                            const RECT& rect, std::uint32_t colour);

@@ -84,7 +84,7 @@ void CUISprite::BuildQuads(const std::vector<SpriteCommand>& commands) {
             throw CDRAVException(DRAV_ERR_DEVICE);
         }
         const auto n = static_cast<std::uint16_t>(m_vertices.size());
-        const float z = static_cast<float>(command.sequence) * 0.001f;
+        const float z = static_cast<float>(command.sequence) * m_depthStep;
         const float left = static_cast<float>(command.dest.left) + 0.5f;
         const float top = static_cast<float>(command.dest.top) + 0.5f;
         const float right = static_cast<float>(command.dest.right) + 0.5f;
@@ -112,6 +112,16 @@ void CUISprite::Flush() {
     } unbind{device};
     CheckDeviceCall(device->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0));
 
+    // Later rectangles lie nearer; the whole queue must fit the depth range, or the
+    // topmost (the hover window, a dragged icon) fall behind the far plane.
+    const std::size_t total = m_plainCommands.size() + m_texturedCommands.size();
+    m_depthStep = total <= kDepthSlots ? kDepthStep : 1.0f / static_cast<float>(total);
+    // Sixteen-bit indices reach 16,384 quads; past that the earliest queued give way.
+    if (total > kMaxQuads) {
+        const std::uint32_t first = static_cast<std::uint32_t>(total - kMaxQuads);
+        std::erase_if(m_plainCommands, [first](const SpriteCommand& c) { return c.sequence < first; });
+        std::erase_if(m_texturedCommands, [first](const SpriteCommand& c) { return c.sequence < first; });
+    }
     m_vertices.clear();
     m_indices.clear();
     m_vertices.reserve(4000);

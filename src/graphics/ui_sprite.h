@@ -61,6 +61,12 @@ private:
     std::vector<SpriteCommand> m_plainCommands;
     std::vector<SpriteCommand> m_texturedCommands;
     std::uint32_t m_nextSequence = 0;
+    // Depth between successive rectangles: a thousandth while a frame has at most a
+    // thousand, else spread so that every rectangle stays in front of the far plane.
+    static constexpr std::size_t kDepthSlots = 1000;
+    static constexpr float kDepthStep = 0.001f;
+    static constexpr std::size_t kMaxQuads = 65536 / 4;
+    float m_depthStep = kDepthStep;
     std::vector<SpriteVertex> m_vertices;
     std::vector<std::uint16_t> m_indices;
 };

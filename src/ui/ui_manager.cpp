@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/rect_scale.h"
 #include "graphics/ui_sprite.h"
 #include "ui/ui_draw_help.h"
 #include "ui/ui_hover_window.h"
@@ -60,9 +61,8 @@ void CUIManager::Realize(DRAVCommon::CXPDevice* device, std::uint32_t scalePerce
 }
 
 POINT CUIManager::ToLogical(const POINT& point) const {
-    const std::uint32_t scale = std::max<std::uint32_t>(m_scale, 1);
-    return POINT{static_cast<LONG>(static_cast<std::uint32_t>(point.x) * 100 / scale),
-                 static_cast<LONG>(static_cast<std::uint32_t>(point.y) * 100 / scale)};
+    // A point left of or above the window (the mouse held during a drag) stays there.
+    return POINT{ScaleCoordinate(point.x, 100, m_scale), ScaleCoordinate(point.y, 100, m_scale)};
 }
 
 void CUIManager::Draw(DRAVCommon::CXPDevice* device, const POINT* mouse) {

@@ -103,4 +103,20 @@ TEST(RectScale, PercentOfEachCoordinate) {
     EXPECT_EQ(odd.left, 0);  // truncated
     EXPECT_EQ(odd.right, 2);
     EXPECT_EQ(odd.bottom, 0);
+
+    // Left of and above the origin: rounded down, so the size stays that of the
+    // same rectangle anywhere else.
+    RECT edge{-14, -3, 34, 1};
+    ScaleRectPercent(edge, 150);
+    EXPECT_EQ(edge.left, -21);
+    EXPECT_EQ(edge.top, -5);
+    EXPECT_EQ(edge.right, 51);
+    EXPECT_EQ(edge.bottom, 1);
+
+    // Far coordinates are held to the range instead of wrapping.
+    RECT far{-2000000000, 0, 2000000000, 10};
+    ScaleRectPercent(far, 200);
+    EXPECT_EQ(far.left, INT32_MIN);
+    EXPECT_EQ(far.right, INT32_MAX);
+    EXPECT_EQ(ScaleCoordinate(-7, 100, 0), -700);  // no division by zero
 }

@@ -128,3 +128,22 @@ TEST_F(FontTest, MissingFontIsTheSourcesCodeOne) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FontTest, ABoxLeftOfTheWindowWrapsAtItsOwnWidthAndLinesKeepTheirHeightAtAnyScale) {
+    const std::string text = "The ferry waits at the landing while the river runs high under the willows.";
+    CUIFontDraw scaled(m_source, 12, 150);
+    CUISprite sprite(&m_wrapper, 150, nullptr);
+    // A dialog wider than the window starts at x = -100: wrapped to 200 units, 300 pixels.
+    const auto wrapped = scaled.RenderTextTexture(sprite, text, RECT{-100, 0, 100, 200});
+    ASSERT_TRUE(wrapped);
+    EXPECT_LE(wrapped->textRect.right, 300);
+    EXPECT_GT(wrapped->textRect.bottom, 2 * scaled.GetLineHeight());  // several lines, in pixels at 150 %
+    // A line is as high in UI units at 150 % as at 100 %, give or take rounding.
+    CUIFontDraw plain(m_source, 12, 100);
+    EXPECT_GT(plain.GetLineHeight(), 12);
+    EXPECT_NEAR(scaled.GetLineHeight(), plain.GetLineHeight(), 1);
+}
+
+}  // namespace

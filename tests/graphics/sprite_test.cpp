@@ -174,3 +174,24 @@ TEST_F(SpriteTest, AFrameLeavesNothingInTheDeviceThatWouldBlockAReset) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SpriteTest, AQueuePastTheIndexRangeDropsItsEarliestRectanglesAndKeepsDepthInRange) {
+    CUISprite sprite(&m_wrapper, 100, m_white);
+    constexpr std::uint32_t kQueued = 16384 + 10;
+    for (std::uint32_t i = 0; i < kQueued; ++i)
+        sprite.Draw(RECT{0, 0, 4, 4}, nullptr, 0xFF000000u | i, CUISprite::MODE_STRETCH, nullptr);
+    sprite.Flush();
+    const auto& draws = m_device->Draws();
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(draws[0].primitiveCount, 2u * 16384u);
+    const auto vertices = QuillmereTest::DrawVertices(draws[0]);
+    ASSERT_EQ(vertices.size(), 4u * 16384u);
+    EXPECT_EQ(vertices.front().colour, 0xFF00000Au);  // the eleventh queued is the first kept
+    EXPECT_EQ(vertices.back().colour, 0xFF000000u | (kQueued - 1));
+    EXPECT_LT(vertices.back().z, 1.0f);
+    EXPECT_GT(vertices.back().z, vertices[vertices.size() - 5].z);
+}
+
+}  // namespace

@@ -78,7 +78,7 @@ TEST(ModuleLoad, SampleHoldsWhatTheAreasRelyOn) {
     EXPECT_TRUE(sluice->HasFlag(TILE_FLAG_RESET));
     EXPECT_NE(module.FindTileTemplate("warden_gate")->GetScript(), nullptr);
     EXPECT_EQ(module.FindObjectTemplate("smugglers_crate")->GetTrap()->GetSpellKey(), "reed_lash");
-    EXPECT_EQ(module.FindObjectTemplate("heron_statue")->GetTalkStates().size(), 4u);
+    EXPECT_EQ(module.FindObjectTemplate("heron_statue")->GetTalkStates().size(), 6u);
     EXPECT_EQ(module.FindObjectTemplate("landing_sign")->GetSignText().substr(0, 17), "Reedwater Landing");
     EXPECT_FALSE(module.GetQuests().empty());
     EXPECT_FALSE(module.GetJournalTexts().empty());

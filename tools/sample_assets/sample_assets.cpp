@@ -1,4 +1,4 @@
-// sample_assets ROOT: writes the sample module's DirectX models and texture images into
+// sample_assets ROOT: writes the sample module's DirectX models, texture images and travel-map pictures into
 // the kind folders of the module folder ROOT (tile\mod, tile\tex, object\mod, ...).
 
 #include <SDL.h>
@@ -13,6 +13,7 @@
 
 #include "sample_assets/models.h"
 #include "sample_assets/textures.h"
+#include "sample_assets/world_map.h"
 #include "ui_images/image_file.h"
 
 int main(int argc, char** argv) {
@@ -37,6 +38,13 @@ int main(int argc, char** argv) {
             Canvas canvas(texture.width, texture.height);
             texture.paint(canvas);
             SaveImage(canvas, (folder / texture.name).string(), false);
+        }
+        for (const SampleMapPicture& picture : SampleMapPictures()) {
+            const auto folder = root / "map";
+            std::filesystem::create_directories(folder);
+            Canvas canvas(kWorldMapWidth, kWorldMapHeight);
+            picture.paint(canvas);
+            SaveImage(canvas, (folder / picture.name).string(), picture.jpeg);
         }
         IMG_Quit();
         std::printf("sample_assets: %zu models and %zu textures into %s\n", SampleModels().size(),

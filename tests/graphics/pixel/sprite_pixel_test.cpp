@@ -88,3 +88,41 @@ TEST_F(PixelTest, TexelsBelowTheAlphaReferenceLeaveWhatIsBehind) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace QuillmereTest;
+using DRAVUI::CUISprite;
+
+TEST_F(PixelTest, TheTopmostOfTwoThousandRectanglesIsStillDrawnOnTop) {
+    // 1,998 plain rectangles (a crowded store), then a textured one and a plain one
+    // on top: the hover window and the dragged icon of that screen.
+    auto blue = SolidTexture(0xFF0000FFu);
+    const Frame frame = DrawQueue(100, [&](CUISprite& sprite) {
+        for (int i = 0; i < 1998; ++i) {
+            const LONG x = (i % 40) * 8, y = (i / 40) * 4;
+            sprite.Draw(RECT{x, y, x + 8, y + 4}, nullptr, 0xFF00FF00u | static_cast<std::uint32_t>(i % 2) << 16,
+                        CUISprite::MODE_STRETCH, nullptr);
+        }
+        sprite.Draw(RECT{100, 100, 140, 140}, nullptr, 0xFFFFFFFFu, CUISprite::MODE_STRETCH, blue);
+        sprite.Draw(RECT{10, 10, 30, 30}, nullptr, 0xFFFF0000u, CUISprite::MODE_STRETCH, nullptr);
+    });
+    EXPECT_EQ(frame.Rgb(120, 120), 0x0000FFu);
+    EXPECT_EQ(frame.Rgb(20, 20), 0xFF0000u);
+    // The first rectangles are still there where nothing covers them.
+    EXPECT_EQ(frame.Rgb(4, 2), 0x00FF00u);
+}
+
+TEST_F(PixelTest, ARectangleLeftOfAndAboveTheWindowKeepsItsShape) {
+    const Frame frame = DrawQueue(150, [](CUISprite& sprite) {
+        sprite.Draw(RECT{-14, -14, 34, 34}, nullptr, 0xFFFF0000u, CUISprite::MODE_STRETCH, nullptr);
+    });
+    // (-21, -21, 51, 51) after scaling: the part inside the window, nothing more.
+    const RECT box = frame.BoundsOfNot(0);
+    EXPECT_EQ(box.left, 0);
+    EXPECT_EQ(box.top, 0);
+    EXPECT_EQ(box.right, 52);
+    EXPECT_EQ(box.bottom, 52);
+}
+
+}  // namespace
