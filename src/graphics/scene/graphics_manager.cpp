@@ -193,4 +193,12 @@ void CGraphicsManager::GetMasterTileTransform(D3DMATRIX& out, const DRAV::CMaste
     Mat4Multiply(out, m_facings[static_cast<std::size_t>(master.GetFacing()) & 3], place);
 }
 
+bool CGraphicsManager::IsPointSeen(const DRAV::CArea& area, double x, double z) {
+    constexpr double kCell = 2.5;
+    // Off the grid (or not a number) is never seen; the cap keeps the cast defined.
+    if (!(x >= 0.0 && z >= 0.0)) return false;
+    return area.GetSeenCells().Get(static_cast<std::uint32_t>(std::min(x / kCell, 4.0e9)),
+                                   static_cast<std::uint32_t>(std::min(z / kCell, 4.0e9)));
+}
+
 }  // namespace DRAVGraph

@@ -146,6 +146,8 @@ public:
     const std::shared_ptr<CModelNode>& GetShadowModel() const { return m_shadow; }
     // The drawing transform of a master tile: its facing turn, then the centre of its cells.
     void GetMasterTileTransform(D3DMATRIX& out, const DRAV::CMasterTile& master) const;
+    // Whether the party has seen the cell under ground point (x, z); false off the grid.
+    static bool IsPointSeen(const DRAV::CArea& area, double x, double z);
 
 private:
     GraphicLoadContext LoadContext(DRAVCommon::CXPDevice* device) const;

@@ -157,10 +157,7 @@ bool CGraphicsManager::PickActor(DRAV::CArea& area, const PickContext& context, 
     double bestDistance = 1000000.0;
     for (const std::shared_ptr<DRAV::CActor>& actor : area.GetActors()) {
         if (!actor->IsPartyOrFriendly() && actor->IsSneaking()) continue;
-        if (!(actor->GetX() >= 0.0 && actor->GetY() >= 0.0) ||
-            !area.GetSeenCells().Get(static_cast<std::uint32_t>(actor->GetX() / kCell),
-                                     static_cast<std::uint32_t>(actor->GetY() / kCell)))
-            continue;
+        if (!IsPointSeen(area, actor->GetX(), actor->GetY())) continue;
         const double r = actor->GetRadius();
         const Point3 low{actor->GetX() - 1.5 * r, -0.5 * r, actor->GetY()};
         const Point3 high{actor->GetX() + 1.5 * r, actor->GetSecondSize() + 0.5 * r, actor->GetY()};

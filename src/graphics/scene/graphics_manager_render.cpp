@@ -64,12 +64,6 @@ bool Overlaps(double x, double halfX, double z, double halfZ, const float target
            z - halfZ <= target[2] + kReach;
 }
 
-bool CellSeen(const DRAV::CArea& area, double x, double z) {
-    if (!(x >= 0.0 && z >= 0.0)) return false;
-    return area.GetSeenCells().Get(static_cast<std::uint32_t>(std::min(x / kCell, 4.0e9)),
-                                   static_cast<std::uint32_t>(std::min(z / kCell, 4.0e9)));
-}
-
 struct LightCandidate {
     double distance2;
     double x, z;
@@ -300,7 +294,7 @@ void CGraphicsManager::RenderMapCells(const SceneRenderContext& context, DRAV::C
 
 bool CGraphicsManager::IsActorShown(const DRAV::CActor& actor, const DRAV::CArea& area, const float target[3]) const {
     if (!actor.IsPartyOrFriendly() && actor.IsSneaking()) return false;
-    if (!CellSeen(area, actor.GetX(), actor.GetY())) return false;
+    if (!IsPointSeen(area, actor.GetX(), actor.GetY())) return false;
     return Overlaps(actor.GetX(), actor.GetRadius(), actor.GetY(), actor.GetRadius(), target);
 }
 
