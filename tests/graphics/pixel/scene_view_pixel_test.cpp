@@ -133,6 +133,16 @@ TEST_F(SceneViewPixelTest, ABareFloorCellShowsItsAtlasColourAsLit) {
     EXPECT_NEAR(seen.r, texel.r * light.r, 8.0);
     EXPECT_NEAR(seen.g, texel.g * light.g, 8.0);
     EXPECT_NEAR(seen.b, texel.b * light.b, 8.0);
+
+    // What is drawn there is what picking finds there.
+    PickKind kind = PICK_NOTHING;
+    DRAV::CThing* thing = nullptr;
+    bool nearExit = true;
+    m_manager.PickAtScreen(&m_wrapper, kWidth / 2, kHeight / 2, m_game.Area(), kind, thing, nearExit, false);
+    EXPECT_EQ(kind, PICK_TILE);
+    ASSERT_NE(thing, nullptr);
+    EXPECT_EQ(thing->GetId(), 0x01000000u + 4 * 1000 + 4);
+    EXPECT_TRUE(nearExit);  // the way to the marsh, 16 units west and south
 }
 
 TEST_F(SceneViewPixelTest, WithNothingSeenOnlyTheSkyShows) {
