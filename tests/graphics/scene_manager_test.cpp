@@ -353,6 +353,22 @@ TEST_F(SceneManagerTest, ALostDeviceMidSceneRecoversOnTheNextPaint) {
     EXPECT_FALSE(m_device->Draws().empty());
 }
 
+TEST_F(SceneManagerTest, SkyLayersAreTiledUnderTheCameraAndTooFineAOneIsLeftOut) {
+    Init();
+    const std::size_t drawnWithSky = [&] {
+        Frame();
+        return m_device->Draws().size();
+    }();
+    // The landing's layer: tiles of 120 over the square of about 480 units the eye's
+    // view meets 40 units below the ground, each tile one draw.
+    const auto sky = m_manager.GetSkyLayers().front();
+    sky->size = 0.01;
+    Frame();
+    const std::size_t drawnWithout = m_device->Draws().size();
+    EXPECT_GE(drawnWithSky - drawnWithout, 16u);
+    EXPECT_LE(drawnWithSky - drawnWithout, 36u);
+}
+
 TEST_F(SceneManagerTest, ASkyTileOfNoSizeIsBadData) {
     for (double size : {0.0, -40.0}) {
         m_game.Area().GetSkies().front()->values[1] = size;

@@ -31,6 +31,7 @@ constexpr double kCell = 2.5;
 constexpr double kReach = 100.0;
 constexpr std::uint32_t kShakeTicks = 30;
 constexpr DWORD kMaxLights = 8;
+constexpr double kMaxSkyTiles = 4096.0;
 
 // Spreads identical animations of many things over time.
 double PhaseOffset(std::uint32_t id) { return std::fmod((id & 0xFFFFFFu) * 0.70710678, 1000.0); }
@@ -235,6 +236,10 @@ void CGraphicsManager::RenderSky(const SceneRenderContext& context, DRAV::CGame&
         const double cx = (target[0] - eye[0]) * k + eye[0];
         const double cz = (target[2] - eye[2]) * k + eye[2];
         if (!std::isfinite(half) || !std::isfinite(cx) || !std::isfinite(cz)) continue;
+        // Tiles so small that a frame would take thousands of them are not drawn: the
+        // loop must end in time whatever the area file says.
+        const double across = 2.0 * half / layer->size + 1.0;
+        if (across * across > kMaxSkyTiles) continue;
         D3DMATRIX scale = Mat4Identity();
         scale._11 = static_cast<float>(layer->size);
         scale._33 = static_cast<float>(layer->size);
