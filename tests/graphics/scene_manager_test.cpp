@@ -15,6 +15,7 @@
 #include "graphics/scene_support.h"
 #include "graphics/world_capture_device.h"
 #include "rules/magic/spell.h"
+#include "rules/monsters/actor_template.h"
 #include "support/expect_drav.h"
 #include "world/effect.h"
 
@@ -327,6 +328,16 @@ TEST_F(SceneManagerTest, ActorsLookingAlikeShareOneGraphic) {
     EXPECT_FALSE(m_manager.FindCachedGraphic(DRAVCommon::DFK_ACTOR, name, nullptr, &overrides, cached));
     GraphicOverrideList swapped{{"v_autopotion1", false}, {"v_autowand1", false}};
     EXPECT_TRUE(m_manager.FindCachedGraphic(DRAVCommon::DFK_ACTOR, name, second->GetColor().get(), &swapped, cached));
+
+    // One who never uses wands or potions shows neither: another graphic.
+    auto plain = m_game.Spawn("landing_trader", 12, 6);
+    ASSERT_TRUE(plain);
+    plain->SetMonsterFlags(plain->GetMonsterFlags() | DRAV::MONSTER_NOWANDPOTION);
+    m_manager.LoadActorGraphics(&m_xp, *plain);
+    EXPECT_NE(plain->GetModel(), first->GetModel());
+    const GraphicOverrideList none;
+    EXPECT_TRUE(m_manager.FindCachedGraphic(DRAVCommon::DFK_ACTOR, name, plain->GetColor().get(), &none, cached));
+    EXPECT_EQ(cached, plain->GetModel());
 }
 
 TEST_F(SceneManagerTest, ALostDeviceMidSceneRecoversOnTheNextPaint) {

@@ -123,6 +123,8 @@ TEST_F(TitleSceneTest, TheFrameLooksDownFromHighAboveWithTheCamerasFieldOfView) 
     ASSERT_FALSE(m_device->Draws().empty());
     EXPECT_NE(m_device->Draws().front().textureSerial, 0u);
     EXPECT_EQ(m_device->RenderState(D3DRS_AMBIENT), 0xFF4C4C7Fu);
+    // Lit and culled again after the picture's 2D pass.
+    EXPECT_EQ(m_device->Draws().back().renderStates.at(D3DRS_LIGHTING), 1u);
 }
 
 TEST(TitleSceneFixedEffect, AnEmblemWithAFixedEffectIsDrawnWithoutItsParticles) {

@@ -93,6 +93,8 @@ void CIconGraphicsManager::Render(DRAVCommon::CXPDevice* device, const CCamera& 
         sprite.Begin();
         sprite.Draw(viewport, nullptr, 0xFFFFFFFFu, DRAVUI::CUISprite::MODE_CROP, m_background);
         sprite.Flush();
+        // The 2D queue leaves lighting off and culling none; the emblem wants both back.
+        device->SetDefaultRenderStates(false);
     }
     IDirect3DDevice9* d3d = device->GetDevice();
     d3d->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
