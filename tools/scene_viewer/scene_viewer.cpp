@@ -1,10 +1,12 @@
 // Enters the sample chapter's start area and draws it through the graphics manager
 // on the OpenGL device, the game running one engine tick a frame.
 //
-//   scene_viewer [--module DIR] [--frames N] [--screenshot FILE.png] [--all]
+//   scene_viewer [--module DIR] [--frames N] [--screenshot FILE.png] [--all] [--check]
 //
 // Arrow keys move the point looked at; --all shows every cell, not only those the
-// party has seen. Headless: xvfb-run -a build/tools/scene_viewer --frames 1 --screenshot a.png
+// party has seen. --check ends with 1 when the first frame shows nothing but the clear
+// colour, or no thing of the area, at the point looked at. Headless:
+//   xvfb-run -a build/tools/scene_viewer --frames 1 --screenshot a.png
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -18,12 +20,15 @@
 #include "common/sdl_init.h"
 #include "graphics_demo/gl_window.h"
 #include "scene_viewer/scene_view.h"
+#include "world/area.h"
+#include "world/game.h"
 
 int main(int argc, char** argv) {
     std::string module = QUILLMERE_SAMPLE_DIR;
     std::string screenshot;
     int frames = 0;
     bool all = false;
+    bool check = false;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -31,8 +36,10 @@ int main(int argc, char** argv) {
         else if (option == "--frames" && hasValue) frames = std::atoi(argv[++i]);
         else if (option == "--screenshot" && hasValue) screenshot = argv[++i];
         else if (option == "--all") all = true;
+        else if (option == "--check") check = true;
         else {
-            std::fprintf(stderr, "usage: %s [--module DIR] [--frames N] [--screenshot FILE.png] [--all]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--module DIR] [--frames N] [--screenshot FILE.png] [--all] [--check]\n",
+                         argv[0]);
             return 2;
         }
     }
@@ -60,6 +67,20 @@ int main(int argc, char** argv) {
             }
             view.Tick();
             view.Draw();
+            if (frame == 0 && check) {
+                const auto pixels = window.Device()->ReadBackBuffer();
+                DRAVGraph::PickKind kind = DRAVGraph::PICK_NOTHING;
+                DRAV::CThing* thing = nullptr;
+                bool nearExit = false;
+                view.Graphics().PickAtScreen(&device, kWidth / 2, kHeight / 2,
+                                             *view.Engine().GetGame()->GetCurrentArea(), kind, thing, nearExit, true);
+                if (pixels[static_cast<std::size_t>(kHeight / 2) * kWidth + kWidth / 2] == 0xFF000000u ||
+                    kind == DRAVGraph::PICK_NOTHING) {
+                    std::fprintf(stderr, "scene_viewer: nothing of the area is drawn where the view looks\n");
+                    return 1;
+                }
+                std::printf("scene_viewer: the start area is drawn\n");
+            }
             if (frame == 0 && !screenshot.empty()) {
                 const auto pixels = window.Device()->ReadBackBuffer();
                 std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> surface(
