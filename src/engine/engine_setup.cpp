@@ -4,9 +4,9 @@
 #include <algorithm>
 
 #include "common/trace.h"
-#include "engine/ai.h"
-#include "engine/brain.h"
-#include "engine/brain_functions.h"
+#include "engine/brain/ai.h"
+#include "engine/brain/brain.h"
+#include "engine/brain/brain_functions.h"
 #include "engine/engine.h"
 #include "rules/kinds/formulas.h"
 #include "rules/monsters/actor_template.h"
