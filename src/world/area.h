@@ -142,6 +142,9 @@ public:
     // Set when what can be seen changed; the visibility pass clears it.
     bool IsViewStale() const { return m_viewStale; }
     void SetViewStale(bool stale) { m_viewStale = stale; }
+    // True while the area has its tiles and objects (it is being played or was just
+    // read); an inactive area keeps only what must outlive the visit.
+    bool IsBuilt() const { return !m_grid.empty(); }
 
     // The area's path search, built from the grid as it stands on first use after
     // it was dropped; the area keeps it (the pointer is not the caller's).
