@@ -197,12 +197,12 @@ public:
     bool PartyProximityTest(const CActor& actor, CActor** other, double range) const;
 
     // ---- object contents, locks and traps (area_objects.cpp) ----
-    // Records the items every object holds, unless the area has no objects.
+    // Records the items every object holds; an inactive area keeps its records.
     void CaptureItemStacks();
     // Puts the recorded items back (piles made anew) and forgets the records; code 2
     // when an object is not found.
     void ApplyItemStacks(const CModule& module);
-    // Records the state of every lock and trap, unless the area has no objects.
+    // Records the state of every lock and trap; an inactive area keeps its records.
     void CaptureLocksAndTraps();
     // Code 2 when an object is not found; the records stay.
     void ApplyLocksAndTraps();
