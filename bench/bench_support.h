@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "common/data_file_path.h"
-#include "engine/brain_functions.h"
+#include "engine/brain/brain_functions.h"
 #include "rules/module.h"
 
 namespace BenchSupport {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/brain_functions.h"
+#include "engine/brain/brain_functions.h"
 #include "common/data_file_packed.h"
 #include "common/data_file_path.h"
 #include "rules/module.h"

@@ -2,7 +2,7 @@
 
 #include "common/exception.h"
 #include "common/trace.h"
-#include "engine/brain.h"
+#include "engine/brain/brain.h"
 #include "world/actor.h"
 #include "world/area.h"
 

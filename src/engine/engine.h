@@ -12,8 +12,13 @@
 // their outcome), engine_effects.cpp (effects in flight), engine_battle.cpp (battle
 // flag, stealth, exits), engine_upkeep.cpp (timed state, heartbeats, the dead,
 // summoned items), engine_items.cpp (inventory orders), engine_store.cpp (the
-// store order), engine_save.cpp (saved games) and engine_phases.cpp (the phases
-// and order steps still to be written).
+// store order), engine_save.cpp (saved games), engine_tags.cpp (quest tags),
+// engine_talk.cpp (talk, leave-party and spend-points orders), engine_use.cpp (use
+// orders), engine_casting.cpp, engine_spells.cpp and engine_spell_effects.cpp
+// (casting and what spells do), engine_powers.cpp (powers and script magic),
+// engine_traps.cpp (detection and traps), engine_teleport.cpp (moving actors by
+// magic) and engine_wizard.cpp (the wizard console). The monster AI and the brain
+// live in brain/.
 
 #include <cstdint>
 #include <memory>
@@ -184,9 +189,7 @@ public:
     // The party again from the loaded actors, in the order of their party positions.
     void RebuildPartyAfterLoad();
 
-    // ---- phases and order steps of later work (engine_phases.cpp) ----
-    // These keep their final names and places in the tick; their bodies are empty
-    // until the rules they carry are written.
+    // ---- the tick's phases and the order steps they run (in the files named above) ----
     void UpdateActorEffects();
     void RunMaintainedPowers();
     void RunOngoingSpells();
@@ -325,7 +328,6 @@ public:
     void RunNearbyHeartbeat();
     void RunHeartbeatActor(CActor& actor);
     void ResetHeartbeatTimer();
-    std::uint32_t GetNextHeartbeatTick() const { return m_nextHeartbeatTick; }
     void CheckEncounterCompletion(CActor& actor);
     void UnsummonMsg(const CActor& actor, const CItem& item);
 
@@ -347,8 +349,6 @@ private:
     // The order's target in `area` when it may still be attacked; otherwise the
     // attacker stands down, the order goes and the result is null.
     CActor* FindAttackTarget(CActor& attacker, const CAttackOrder& order, CArea* area);
-    // Sets a quest tag and fires the current area's patches that wait for it.
-    void SetKillTag(const std::string& tag);
     // The living members, all waiting outside areas, at the entry of `area`: all
     // placed, or none (code 1 for a missing entry, 2 for no room).
     void PlaceParty(CArea& area, const std::string& entryName);
@@ -359,7 +359,6 @@ private:
     std::shared_ptr<DRAVCommon::CDataFileFactory> m_dataSource;
     std::shared_ptr<CGame> m_game;
     std::shared_ptr<CModule> m_module;
-    std::uint32_t m_nextHeartbeatTick = 0;
 };
 
 }  // namespace DRAV

@@ -35,6 +35,12 @@ bool CEngine::GetAvailableExit(AreaEntryPoint& destination) {
 void CEngine::LeaveArea() {
     CGame& game = Game();
     CArea& area = CurrentArea();
+    // A broken map is found while the party still stands in the area it can stay in.
+    const std::int32_t state = game.GetStateCode();
+    const bool travelling = state == GAME_EXIT_AVAILABLE || state == GAME_TRAVEL;
+    const AreaEntryPoint entry = game.GetEntry();
+    CMap2* map = travelling && entry.second.empty() ? game.FindAndLoadTempMap(entry.first, Module()) : nullptr;
+
     RemoveDeadActors();
     area.MakeInactive();
     bool ownSurvivor = false;
@@ -50,11 +56,9 @@ void CEngine::LeaveArea() {
     game.SetLastArea(ownSurvivor ? area.GetName() : std::string());
     game.SetCurrentArea("");
 
-    const std::int32_t state = game.GetStateCode();
-    if (state == GAME_EXIT_AVAILABLE || state == GAME_TRAVEL) {
-        const AreaEntryPoint entry = game.GetEntry();
-        if (entry.second.empty()) {
-            game.SetCurrentMap(game.FindAndLoadTempMap(entry.first, Module()));
+    if (travelling) {
+        if (map) {
+            game.SetCurrentMap(map);
             game.SetStateCode(GAME_ON_MAP);
         } else {
             game.SetStateCode(GAME_ENTERING);

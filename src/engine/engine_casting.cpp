@@ -193,9 +193,10 @@ bool CEngine::CastHelperLaunch(CActor& caster, const CSpell& spell, bool payEner
                 effect->SetSpeed(spell.GetEffectSpeed());
                 area.AddEffect(effect);
             }
-            if (spell.IsHostile() && !targets.empty()) {
+            if (spell.IsHostile()) {
                 for (CActor* actor : targets) RunCombatTrigger(*actor, &caster);
-                game.SetInBattle(true);
+                // A blast aimed at the ground starts a fight as surely as one aimed at a foe.
+                if (!ids.empty()) game.SetInBattle(true);
             }
         }
     }

@@ -33,7 +33,8 @@ bool CEngine::ResolveAttack2(CActor& target, const CAttackInfo& info, bool attac
     const bool touch = (info.flags & ATTACK_TOUCH) != 0;
     const bool flanking = (info.flags & ATTACK_FLANKING) != 0;
     const bool ranged = (info.flags & ATTACK_MARKSMAN) != 0;
-    const std::int32_t defense = target.GetDefenseClass(flanking, nullptr);
+    // Flanking and touch both get past the target's armour and shield.
+    const std::int32_t defense = target.GetDefenseClass(flanking || touch, nullptr);
     const std::int32_t roll = DRAVCommon::RollDie(100);
     std::string rollText = FormatRollText(roll, info.attackBonus, defense);
     if (flanking) rollText += " [flanking]";

@@ -8,6 +8,7 @@
 #include "common/exception.h"
 #include "common/random.h"
 #include "common/trace.h"
+#include "engine/brain/ai.h"
 #include "engine/engine.h"
 #include "rules/kinds/formulas.h"
 #include "rules/kinds/modifiers.h"
@@ -159,8 +160,13 @@ void CEngine::IssueConfusedOrder(CActor& actor) {
 
 void CEngine::IssueDominatedOrder(CActor& actor) {
     if (actor.GetCurrentOrder()) return;
-    // The target is the one the AI's target search picks; that search comes with
-    // the AI rules, and until then a dominated actor without orders stands still.
+    // Flags 0 search the actor's own side: the domination turns it on its friends.
+    CActor* target = CAI::FindTarget(actor, 0, nullptr, 0.0);
+    if (!target) return;
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s is dominated, attacks %s\n", Name(actor), Name(*target));
+    if (actor.GetRelation() == RELATION_PARTY)
+        Game().PushMessage(MESSAGE_NOTICE, actor.GetName() + " is dominated, attacks " + target->GetName() + "!");
+    actor.PushOrder(std::make_shared<CAttackOrder>(target->GetId()), true);
 }
 
 bool CEngine::MoveActor(CActor& actor, double x, double y, double halfWidth, double range) {

@@ -110,7 +110,7 @@ void CEngine::SaveGame(const std::string& path, const CModuleVersionRange& expec
         writer.WriteValue(game.GetThingSerialCounter());
         writer.WriteValue(static_cast<std::uint32_t>(game.GetStateCode()));
         writer.WriteValue(static_cast<std::uint32_t>(game.GetGold()));
-        writer.WriteValue(static_cast<std::uint32_t>(game.GetSavedCounter()));
+        writer.WriteValue(game.GetNextHeartbeatTick());
         WritePoint(writer, game.GetResurrectionPoint());
         WritePoint(writer, game.GetReturnPoint());
         writer.BeginBlock("entry");
@@ -175,6 +175,8 @@ void CEngine::LoadGame(const std::string& path, const CModuleVersionRange& expec
     }
     RebuildParty(*game);
     m_game = std::move(game);
+    // Every game reports a broken quest script once for itself.
+    m_failedQuests.clear();
     quickActions = std::move(bonus);
     m_game->PushMessage(MESSAGE_NOTICE, "Loaded game: " + path);
 }
@@ -215,7 +217,7 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
     game.SetThingSerialCounter(reader.ReadUInt());
     game.SetStateCode(static_cast<std::int32_t>(reader.ReadUInt()));
     game.SetGold(static_cast<std::int32_t>(reader.ReadUInt()));
-    game.SetSavedCounter(static_cast<std::int32_t>(reader.ReadUInt()));
+    game.SetNextHeartbeatTick(reader.ReadUInt());
     game.SetResurrectionPoint(ReadPoint(reader));
     game.SetReturnPoint(ReadPoint(reader));
     reader.BeginBlock("entry");

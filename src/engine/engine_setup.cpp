@@ -4,9 +4,9 @@
 #include <algorithm>
 
 #include "common/trace.h"
-#include "engine/ai.h"
-#include "engine/brain.h"
-#include "engine/brain_functions.h"
+#include "engine/brain/ai.h"
+#include "engine/brain/brain.h"
+#include "engine/brain/brain_functions.h"
 #include "engine/engine.h"
 #include "rules/kinds/formulas.h"
 #include "rules/monsters/actor_template.h"
@@ -21,12 +21,15 @@ constexpr double kNewCharacterRadius = 1.5;
 constexpr double kNewCharacterSecondSize = 6.0;
 
 // A copy of `item` made from the new module's template of the same key; null when
-// the module has none.
-std::shared_ptr<CItem> CarryItem(const CItem& item, const CModule& module, CGame& game) {
+// the module has none. The new game goes on from the old game's tick, so a
+// summoned item keeps its expiry tick as it stands, and one already gone stays gone.
+std::shared_ptr<CItem> CarryItem(const CItem& item, const CModule& module, CGame& game, std::uint32_t now) {
+    const std::uint32_t expiry = item.GetExpiryTick();
+    if (expiry != 0 && expiry <= now) return nullptr;
     const auto& templates = module.GetItemTemplates();
     const auto found = templates.find(item.GetTemplate().GetKey());
     if (found == templates.end() || !found->second) return nullptr;
-    return std::make_shared<CItem>(game.NewThingId(THING_ITEM), *found->second, item.GetCount(), 0);
+    return std::make_shared<CItem>(game.NewThingId(THING_ITEM), *found->second, item.GetCount(), expiry);
 }
 
 }  // namespace
@@ -52,6 +55,7 @@ void CEngine::LoadModule(std::int32_t chapter, const CModuleVersionRange& expect
 std::shared_ptr<CActor> CEngine::NewGame() {
     const CModule& module = Module();
     m_game = std::make_shared<CGame>();
+    m_failedQuests.clear();
     m_game->InitNewGame(module);
     m_game->SetCalendarBase(module.GetStartYear(), module.GetStartDay(), module.GetStartHour());
     auto actor = std::make_shared<CActor>(m_game->NewThingId(THING_ACTOR));
@@ -64,6 +68,9 @@ void CEngine::SetupNewActor(CActor& actor) {
     actor.SetName("");
     actor.SetTemplateName("main");
     actor.SetSecondName("");
+    // A human's base level is one below the first: the class level alone makes a
+    // level-1 hero, and every formula counts base level + 1.
+    actor.SetBaseLevel(-1);
     actor.SetLevel(1);
     actor.ResetStats();
     actor.SetRadius(kNewCharacterRadius);
@@ -124,10 +131,10 @@ void CEngine::NewChapterGame(const std::shared_ptr<CGame>& previous) {
     }
     // Everything the character carried arrives in the backpack, nothing equipped.
     for (const auto& item : old->GetBackpack())
-        if (auto copy = CarryItem(*item, module, game)) actor->AddToBackpack(std::move(copy), false);
+        if (auto copy = CarryItem(*item, module, game, previous->GetTick())) actor->AddToBackpack(std::move(copy), false);
     for (const auto& item : old->GetEquipment())
         if (item)
-            if (auto copy = CarryItem(*item, module, game)) actor->AddToBackpack(std::move(copy), false);
+            if (auto copy = CarryItem(*item, module, game, previous->GetTick())) actor->AddToBackpack(std::move(copy), false);
 
     const CFaction* faction = nullptr;
     if (old->GetFaction()) {

@@ -18,14 +18,22 @@ constexpr double kTalkOrderReach = 10.0;
 
 std::uint32_t ThingTypeOf(ThingId id) { return id >> 24; }
 
-// Runs `stateName` and every state its scripts name after it, one fresh context
-// each. A missing first state or a failing script empties the partner's replies.
+// The state a talk order opens with. A missing one empties the partner's replies
+// before the failure goes on, so no stale choice stays on offer.
+const CTalkState& FindOpeningState(CTalkTarget& partner, const std::string& stateName) {
+    const CTalkState* state = FindTalkState(partner.GetTalkStates(), stateName);
+    if (state) return *state;
+    partner.ClearTalkChoices();
+    throw CDRAVException(DRAV_ERR_SCRIPT, "no talk state " + stateName + " for " + partner.GetName());
+}
+
+// Runs `state` and every state its scripts name after it, one fresh context each.
+// A failing script empties the partner's replies.
 void RunTalkState(CEngine& engine, CActor& talker, CThing& partnerThing, CTalkTarget& partner,
-                  const std::string& stateName) {
+                  const CTalkState& opening) {
     partner.ClearTalkChoices();
     try {
-        const CTalkState* state = FindTalkState(partner.GetTalkStates(), stateName);
-        if (!state) throw CDRAVException(DRAV_ERR_SCRIPT, "no talk state " + stateName + " for " + partner.GetName());
+        const CTalkState* state = &opening;
         while (state) {
             CScriptContext context;
             context.actor = &talker;
@@ -53,15 +61,17 @@ void CEngine::RunTalkOrder(CActor& actor, const CTalkOrder& order) {
         if (partner == &actor || relation == RELATION_HOSTILE || relation == RELATION_BERSERK) return;
         if (!area.CanReachActor(actor, *partner, kTalkOrderReach)) throw CDRAVException(DRAV_ERR_PARTY_POSITION, "");
         partner->FaceTowards(actor);
+        // Nothing is said or noted for a conversation that cannot start.
+        const CTalkState& state = FindOpeningState(*partner, order.state);
         if (!order.line.empty()) game.PushMessage(MESSAGE_NOTICE, actor.GetName() + " : " + order.line);
         game.UpdatePeopleJournal(area, *partner, order.line);
-        RunTalkState(*this, actor, *partner, *partner, order.state);
+        RunTalkState(*this, actor, *partner, *partner, state);
         return;
     }
     case THING_OBJECT: {
         CObject* partner = area.FindObject(order.partner);
         if (!partner || !actor.IsNextToObject(*partner)) throw CDRAVException(DRAV_ERR_PARTY_POSITION, "");
-        RunTalkState(*this, actor, *partner, *partner, order.state);
+        RunTalkState(*this, actor, *partner, *partner, FindOpeningState(*partner, order.state));
         return;
     }
     default: throw CDRAVException(DRAV_ERR_PARTY_POSITION, "");

@@ -69,6 +69,7 @@ bool CEngine::TeleportHelper(CActor& actor, const CSpell& spell, std::uint32_t c
         return false;
     }
     game.PushActorInfoEvent(EVENT_ACTOR_TELEPORTED, actor.GetId());
+    area.SetViewStale(true);
     // A spell that pushes its target away would push it again on arrival, and again
     // each time after: it is not sent after the actor.
     const auto& effects = spell.GetEffects();

@@ -46,11 +46,11 @@ void CEngine::UpdateVisibility() {
 
 void CEngine::ResetHeartbeatTimer() {
     const double seconds = DRAVCommon::Random() * 10.0 + 5.0;
-    m_nextHeartbeatTick = Game().GetTick() + static_cast<std::uint32_t>(std::trunc(seconds * 30.0));
+    Game().SetNextHeartbeatTick(Game().GetTick() + static_cast<std::uint32_t>(std::trunc(seconds * 30.0)));
 }
 
 void CEngine::RunHeartbeats() {
-    if (Game().GetTick() < m_nextHeartbeatTick) return;
+    if (Game().GetTick() < Game().GetNextHeartbeatTick()) return;
     if (!Game().IsInBattle()) {
         if (DRAVCommon::Random() < 0.5) RunPartyHeartbeat();
         else RunNearbyHeartbeat();
@@ -159,17 +159,12 @@ void CEngine::RemoveDeadActors() {
     }
 }
 
-void CEngine::SetKillTag(const std::string& tag) {
-    Game().SetQuestTag(tag, 1);
-    CurrentArea().TriggerTagPatches(tag, Module());
-}
-
 void CEngine::CheckEncounterCompletion(CActor& actor) {
     CArea& area = CurrentArea();
     const std::string& tag = actor.GetCompletionTag();
     if (!tag.empty()) {
         DRAV_TRACE(DRAVCommon::TRACE_LOW, "Killed %s to set tag %s\n", actor.GetName().c_str(), tag.c_str());
-        SetKillTag(tag);
+        SetTag(tag, false);
     }
     const std::string name = actor.GetEncounterName();
     if (name.empty() || area.EncounterActorsPresent(name) != 0) return;

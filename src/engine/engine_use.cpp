@@ -149,6 +149,8 @@ void CEngine::CloseDoor(CActor& actor, CTile& tile) {
         area.RemoveOpenDoor(*part);
     }
     game.PushEvent(std::make_shared<CInfoEvent>(EVENT_DOORS_CLOSED));
+    // A door changes what the party can see through it.
+    area.SetViewStale(true);
 }
 
 void CEngine::OpenDoor(CActor& actor, CTile& tile, CMasterTileDoor& door) {
@@ -185,6 +187,7 @@ void CEngine::OpenDoor(CActor& actor, CTile& tile, CMasterTileDoor& door) {
     }
     StopSneaking(actor);
     game.PushEvent(std::make_shared<CInfoEvent>(picked ? kEventDoorsPicked : EVENT_DOORS_OPENED));
+    area.SetViewStale(true);
 }
 
 void CEngine::RunUseObjectOrder(CActor& actor, const CUseOrder& order) {

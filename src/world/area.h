@@ -142,6 +142,9 @@ public:
     // Set when what can be seen changed; the visibility pass clears it.
     bool IsViewStale() const { return m_viewStale; }
     void SetViewStale(bool stale) { m_viewStale = stale; }
+    // True while the area has its tiles and objects (it is being played or was just
+    // read); an inactive area keeps only what must outlive the visit.
+    bool IsBuilt() const { return !m_grid.empty(); }
 
     // The area's path search, built from the grid as it stands on first use after
     // it was dropped; the area keeps it (the pointer is not the caller's).
@@ -194,12 +197,12 @@ public:
     bool PartyProximityTest(const CActor& actor, CActor** other, double range) const;
 
     // ---- object contents, locks and traps (area_objects.cpp) ----
-    // Records the items every object holds, unless the area has no objects.
+    // Records the items every object holds; an inactive area keeps its records.
     void CaptureItemStacks();
     // Puts the recorded items back (piles made anew) and forgets the records; code 2
     // when an object is not found.
     void ApplyItemStacks(const CModule& module);
-    // Records the state of every lock and trap, unless the area has no objects.
+    // Records the state of every lock and trap; an inactive area keeps its records.
     void CaptureLocksAndTraps();
     // Code 2 when an object is not found; the records stay.
     void ApplyLocksAndTraps();

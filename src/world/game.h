@@ -118,9 +118,10 @@ public:
 
     std::int32_t GetGold() const { return m_gold; }
     void SetGold(std::int32_t gold) { m_gold = gold; }
-    // Kept in the save right after the gold.
-    std::int32_t GetSavedCounter() const { return m_savedCounter; }
-    void SetSavedCounter(std::int32_t value) { m_savedCounter = value; }
+    // The tick at which the engine next tries a heartbeat script; saved with the game
+    // so that a loaded game keeps the rhythm it had.
+    std::uint32_t GetNextHeartbeatTick() const { return m_nextHeartbeatTick; }
+    void SetNextHeartbeatTick(std::uint32_t tick) { m_nextHeartbeatTick = tick; }
 
     // ---- ids and ticks ----
     // A new id of `type` (2 objects, 3 actors, 4 effects, 5 items) from the game's one
@@ -242,7 +243,7 @@ private:
     std::uint32_t m_baseYear = 0;
     std::uint32_t m_baseDay = 0;
     std::uint32_t m_baseHour = 0;
-    std::int32_t m_savedCounter = 0;
+    std::uint32_t m_nextHeartbeatTick = 0;
     std::uint8_t m_inBattle = 0;
 };
 

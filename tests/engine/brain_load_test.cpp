@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "engine/ai_cast.h"
-#include "engine/ai_simple.h"
-#include "engine/ai_wands_sing.h"
-#include "engine/brain.h"
+#include "engine/brain/ai_cast.h"
+#include "engine/brain/ai_simple.h"
+#include "engine/brain/ai_wands_sing.h"
+#include "engine/brain/brain.h"
 #include "rules/rules_test_util.h"
 #include "support/expect_drav.h"
 #include "support/error_code.h"

@@ -8,10 +8,10 @@
 #include <string>
 
 #include "common/random.h"
-#include "engine/ai_cast.h"
-#include "engine/ai_simple.h"
-#include "engine/ai_wands_sing.h"
-#include "engine/brain.h"
+#include "engine/brain/ai_cast.h"
+#include "engine/brain/ai_simple.h"
+#include "engine/brain/ai_wands_sing.h"
+#include "engine/brain/brain.h"
 #include "rules/module.h"
 #include "rules/monsters/actor_template.h"
 #include "support/overlay_source.h"

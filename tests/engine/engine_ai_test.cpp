@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/brain.h"
+#include "engine/brain/brain.h"
 #include "support/sample_game.h"
 
 using namespace DRAV;

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "support/expect_drav.h"
+#include "support/overlay_source.h"
 #include "support/sample_game.h"
+#include "world/area.h"
 
 using namespace DRAV;
 using QuillmereTest::StartSampleGame;
@@ -83,6 +85,40 @@ TEST(EngineAreas, AnExitWithoutEntryLeadsThroughTheMap) {
     EXPECT_EQ(game.Area().GetName(), "reed_marsh");
     EXPECT_EQ(game.Game().GetReturnPoint(), (AreaEntryPoint{"reed_marsh", "landing"}));
     EXPECT_EQ(game.Main()->GetArea(), &game.Area());
+}
+
+// A module author's slip: a map leads to an area whose file the chapter lacks. The
+// map is read before the party leaves, so the party stays where it stood.
+TEST(EngineAreas, AMapLeadingNowhereIsRefusedBeforeThePartyLeaves) {
+    auto source = std::make_shared<QuillmereTest::OverlaySource>(QuillmereTest::SampleFolderSource());
+    source->Add(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "mill_map.drav",
+                "<map> mill_map \"reedwater_map.jpg\" \"reedwater_map_areas.png\" <areas>"
+                " <area> reed_marsh \"The Reed Marsh\" 24 40 120 72 true reed_marsh </area>"
+                " <area> sunken_mill \"The Sunken Mill\" 60 60 30 30 true sunken_mill </area>"
+                " </areas> </map>");
+    CEngine engine;
+    engine.LoadModule(1, CModuleVersionRange("Orvex", 5, 0), source);
+    engine.BeginNewGame(engine.NewGame());
+    engine.EnterArea();
+    CGame& game = *engine.GetGame();
+    CArea* landing = game.GetCurrentArea();
+    const auto main = game.GetMainActor();
+    game.SetEntry({"mill_map", ""}, AREA_LOAD_FRESH, "");
+    game.SetStateCode(GAME_EXIT_AVAILABLE);
+
+    const auto caught = QuillmereTest::CatchDrav([&] { engine.LeaveArea(); });
+    ASSERT_TRUE(caught);
+    EXPECT_EQ(caught->GetCode(), DRAV_ERR_BAD_DATA);
+    EXPECT_NE(caught->GetMessage().find("mill_map"), std::string::npos) << caught->GetMessage();
+    EXPECT_NE(caught->GetMessage().find("sunken_mill"), std::string::npos) << caught->GetMessage();
+    EXPECT_EQ(game.GetCurrentArea(), landing);
+    EXPECT_GT(landing->GetColumns(), 0u);
+    EXPECT_EQ(main->GetArea(), landing);
+    EXPECT_FALSE(main->GetLeaveFlag());
+    EXPECT_TRUE(game.GetNonLocatedActors().empty());
+    EXPECT_EQ(game.GetStateCode(), GAME_EXIT_AVAILABLE);
+    EXPECT_EQ(game.GetCurrentMap(), nullptr);
+    engine.RunTick();  // and play goes on
 }
 
 TEST(EngineAreas, AFailedEntryLeavesTheGameAsItWas) {

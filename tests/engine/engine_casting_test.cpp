@@ -35,6 +35,8 @@ struct Duel {
         game.EnterOpenArea(30, 12);
         game.Main()->AddSkill(SKILL_SPIRIT_MAGIC);
         game.Main()->AddSkill(SKILL_MENTAL_FOCUS);
+        // A mage's wits: a level-1 hero of plain 6s has too little energy for the spell.
+        game.Main()->SetAttribute(ATTR_INTELLIGENCE, 10);
         wisp = game.Spawn("marsh_wisp", 6, 1);
         wisp->SetSummonEndTick(1000000);
         wisp->SetRelation(RELATION_NEUTRAL);

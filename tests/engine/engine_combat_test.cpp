@@ -204,12 +204,12 @@ TEST(EngineCombat, AHostileInRangeMeansBattleAndStopsHeartbeats) {
     // timer still moves on.
     goblin->FinalizeMove(main->GetX() + 20.0, main->GetY());
     game.Tick();
-    const std::uint32_t due = game.Engine().GetNextHeartbeatTick();
+    const std::uint32_t due = game.Game().GetNextHeartbeatTick();
     game.Game().SetTick(due - 1);
     game.Tick();
     EXPECT_TRUE(game.Game().IsInBattle());
-    EXPECT_GT(game.Engine().GetNextHeartbeatTick(), due);
-    EXPECT_LE(game.Engine().GetNextHeartbeatTick(), due + 449);
+    EXPECT_GT(game.Game().GetNextHeartbeatTick(), due);
+    EXPECT_LE(game.Game().GetNextHeartbeatTick(), due + 449);
 }
 
 TEST(EngineCombat, ATaggedExitOpensOnlyWhileItsTagIsSet) {

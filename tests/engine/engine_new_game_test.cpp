@@ -84,3 +84,72 @@ TEST(EngineNewGame, NewChapterCarriesTheCharacterOver) {
     EXPECT_EQ(game.GetQuestTags().count("smugglers_seen"), 0u);
     EXPECT_EQ(game.GetStateCode(), GAME_ENTERING);
 }
+
+// A human hero's base level sits one below the first, so its class level alone
+// counts: every number below is worked from the rule tables by hand.
+TEST(EngineNewGame, StartingNumbersOfALevelOneAndALevelFiveHero) {
+    auto game = StartSampleGame();
+    const auto wren = game.Main();  // class "Common": attack rate 120, magic rate 30, attributes 6
+    EXPECT_EQ(wren->GetBaseLevel(), -1);
+    EXPECT_EQ(wren->GetLevel(), 1u);
+    EXPECT_EQ(wren->GetExperience(), 1584u);   // the level-1 threshold, not level 2's 2511
+    EXPECT_EQ(wren->GetBaseAttackBonus(), 5);  // 0 x 5 + 1 x 120 / 24
+    EXPECT_EQ(wren->GetMagicLevel(), 1);       // 0 x 30 / 24 + 1 x 30 / 24
+    EXPECT_EQ(wren->GetMaxEnergy(), 1);        // n = 1: max(2 x 3 - 10, 1, 1)
+    wren->AddSkill(SKILL_SNEAK);
+    EXPECT_EQ(wren->GetSkillBase(SKILL_SNEAK), 5);  // (-1 + 1 + 1) x 5
+    // 927 experience to the next level: 2510 is not enough, 2511 is.
+    wren->SetExperience(2510);
+    EXPECT_FALSE(wren->AdvanceLevel());
+    wren->SetExperience(2511);
+    EXPECT_TRUE(wren->AdvanceLevel());
+    EXPECT_EQ(wren->GetLevel(), 2u);
+
+    // A fighter started at level 5, as the level page of character creation makes one.
+    CEngine engine;
+    engine.LoadModule(1, CModuleVersionRange("Orvex", 5, 0), QuillmereTest::SampleFolderSource());
+    const auto hero = engine.NewGame();
+    hero->SetClass(CLASS_FIGHTER);
+    hero->SetLevel(5);
+    hero->SetExperience(static_cast<std::uint32_t>(GetXpThreshold(hero->GetBaseLevel() + 1 + 5)));
+    engine.BeginNewGame(hero);
+    EXPECT_EQ(hero->GetExperience(), 10000u);
+    EXPECT_EQ(hero->GetBaseAttackBonus(), 25);  // 5 x 120 / 24
+    EXPECT_EQ(hero->GetMagicLevel(), 6);        // 5 x 30 / 24
+    EXPECT_EQ(hero->GetMaxEnergy(), 5);         // n = 5: max(2 x 8 - 20, 5, 1)
+    EXPECT_EQ(engine.GetGame()->GetGold(), 10000);
+    hero->SetExperience(15847);
+    EXPECT_FALSE(hero->AdvanceLevel());
+    hero->SetExperience(15848);
+    EXPECT_TRUE(hero->AdvanceLevel());
+
+    // The next chapter carries the same footing over.
+    CEngine next;
+    next.LoadModule(1, CModuleVersionRange("Orvex", 5, 0), QuillmereTest::SampleFolderSource());
+    next.NewChapterGame(engine.GetGame());
+    const auto carried = next.GetGame()->GetMainActor();
+    EXPECT_EQ(carried->GetBaseLevel(), -1);
+    EXPECT_EQ(carried->GetLevel(), 6u);
+    EXPECT_EQ(carried->GetBaseAttackBonus(), 30);
+}
+
+TEST(EngineNewGame, SummonedItemsKeepTheirTimeInTheNextChapter) {
+    auto old = StartSampleGame();
+    old.Game().SetTick(9000);
+    const auto main = old.Main();
+    auto NewLantern = [&](std::uint32_t expiry) {
+        return old.Module().CreateItem("reed_lantern", 1, old.Game().NewThingId(THING_ITEM), expiry);
+    };
+    main->AddToBackpack(NewLantern(12000), false);  // an hour and a half of light left
+    main->AddToBackpack(NewLantern(9000), false);   // runs out this very tick
+    main->SetEquipment(SLOT_OFFHAND, NewLantern(0));
+
+    CEngine next;
+    next.LoadModule(1, CModuleVersionRange("Orvex", 5, 0), QuillmereTest::SampleFolderSource());
+    next.NewChapterGame(old.EnginePtr()->GetGame());
+    const auto& backpack = next.GetGame()->GetMainActor()->GetBackpack();
+    ASSERT_EQ(backpack.size(), 2u);
+    EXPECT_EQ(backpack[0]->GetExpiryTick(), 12000u);
+    EXPECT_EQ(backpack[1]->GetExpiryTick(), 0u);  // the lantern that was no spell's stays for good
+    EXPECT_EQ(next.GetGame()->GetTick(), 9000u);
+}

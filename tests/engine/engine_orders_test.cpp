@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+#include "rules/magic/spell_apply.h"
+#include "rules/magic/spell_apply_effect.h"
 #include "support/expect_drav.h"
 #include "support/sample_game.h"
 

@@ -167,3 +167,32 @@ TEST(EngineSave, AFailedSaveLeavesThePreviousFileWhole) {
     EXPECT_FALSE(std::filesystem::exists(dir / "game.drav.part"));
     EXPECT_DRAV_CODE(game.Engine().SaveGame(dir / "missing/game.drav", kExpected, nullptr), DRAV_ERR_BAD_DATA);
 }
+
+// Heartbeats keep the rhythm the saved game had: loaded into the engine that played
+// on far past the save, the next heartbeat comes when it was due at the save.
+TEST(EngineSave, TheNextHeartbeatComesBackWithTheGame) {
+    auto game = StartSampleGame();
+    TempDir dir;
+    const std::uint32_t savedTick = game.Game().GetTick();
+    const std::uint32_t due = game.Game().GetNextHeartbeatTick();
+    // Drawn on entry: 5 to 15 game seconds after it.
+    ASSERT_GE(due, savedTick + 150);
+    ASSERT_LT(due, savedTick + 450);
+    game.Engine().SaveGame(dir / "beat.drav", kExpected, nullptr);
+
+    // Play on for a long while, then load into the same engine.
+    game.Game().SetTick(3000000);
+    game.Tick();
+    EXPECT_GT(game.Game().GetNextHeartbeatTick(), 3000000u);
+    std::string quick;
+    game.Engine().LoadGame(dir / "beat.drav", kExpected, quick);
+    EXPECT_EQ(game.Game().GetTick(), savedTick);
+    EXPECT_EQ(game.Game().GetNextHeartbeatTick(), due);
+    // Ticks up to the due one draw nothing new; the due one runs and draws afresh.
+    while (game.Game().GetTick() + 1 < due) game.Tick();
+    EXPECT_EQ(game.Game().GetNextHeartbeatTick(), due);
+    game.Tick();
+    EXPECT_EQ(game.Game().GetTick(), due);
+    EXPECT_GE(game.Game().GetNextHeartbeatTick(), due + 150);
+    EXPECT_LT(game.Game().GetNextHeartbeatTick(), due + 450);
+}

@@ -11,6 +11,7 @@
 #include "rules/magic/spell.h"
 #include "support/message_texts.h"
 #include "support/sample_game.h"
+#include "world/cell.h"
 #include "world/effect.h"
 #include "world/item.h"
 
@@ -219,4 +220,39 @@ TEST(EngineSpells, AGustThrowsItsTargetOnceAndNoFurther) {
     const double x2 = goblin->GetX();
     game.Tick(5);
     EXPECT_EQ(goblin->GetX(), x2);
+}
+
+TEST(EngineSpells, AThrowRefreshesWhatThePartySees) {
+    auto game = OpenField();
+    const auto goblin = game.Spawn("reed_goblin", 12, 5);
+    ASSERT_TRUE(goblin);
+    game.Tick();
+    ASSERT_FALSE(game.Area().IsViewStale());
+    ASSERT_TRUE(game.Engine().TeleportHelper(*goblin, Spell(game, "gust"), 20, 8, 0, true));
+    EXPECT_EQ(goblin->GetX(), 20.5 * kCellSize);
+    EXPECT_TRUE(game.Area().IsViewStale());
+}
+
+// A hostile spell starts the battle as it leaves the hand, aimed at a foe or at the
+// ground; a harmless one aimed at the ground does not.
+TEST(EngineSpells, AHostileSpellAtATileStartsTheBattleAtLaunch) {
+    auto game = OpenField();
+    const auto wren = game.Main();
+    auto flare = game.Module().CreateItem("smugglers_flare", 5, game.Game().NewThingId(THING_ITEM), 0);
+    wren->AddToBackpack(flare, false);
+    CEngine::CastTarget ground;
+    ground.present = true;
+    ground.id = 0x01000000u + 1u * 1000u + 8u;  // the tile at column 8, row 1
+    ground.x = 8.5 * kCellSize;
+    ground.y = 1.5 * kCellSize;
+    game.Game().SetInBattle(false);  // nobody about
+    ASSERT_TRUE(Spell(game, "smugglers_smoke").IsHostile());
+    game.Engine().CastHelperLaunch(*wren, Spell(game, "smugglers_smoke"), false, flare.get(), ground);
+    EXPECT_EQ(game.Area().GetEffects().size(), 1u);
+    EXPECT_TRUE(game.Game().IsInBattle());
+
+    game.Game().SetInBattle(false);
+    ASSERT_FALSE(Spell(game, "call_wisp").IsHostile());
+    game.Engine().CastHelperLaunch(*wren, Spell(game, "call_wisp"), false, nullptr, ground);
+    EXPECT_FALSE(game.Game().IsInBattle());
 }

@@ -116,17 +116,27 @@ TEST(EngineUse, TheLockedShuttersArePickedAndOpenAsOneButStayOpenWithAnEnemyNear
     // A step back from the doorway, which whoever stands in it keeps open.
     Move(game, 12, 8);
     auto close = std::make_shared<CUseOrder>(USE_TILE, TileId(12, 10), 0);
+    game.Area().SetViewStale(false);
     wren->PushOrder(close, true);
     game.Engine().RunUseTileOrder(*wren, *close);
     EXPECT_EQ(MessageTexts(game.DrainEvents()),
               std::vector<std::string>{goblin->GetName() + " won't let Wren close the door."});
     EXPECT_TRUE(game.Area().GetTile(13, 10)->GetDoor()->IsOpen());
-    // Out of battle they close, all three.
+    EXPECT_FALSE(game.Area().IsViewStale());  // the refused close changed nothing
+    // Out of battle they close, all three, and what the party sees is worked out anew.
     game.Game().SetInBattle(false);
     wren->PushOrder(close, true);
     game.Engine().RunUseTileOrder(*wren, *close);
     for (std::uint32_t column = 11; column <= 13; ++column)
         EXPECT_FALSE(game.Area().GetTile(column, 10)->GetDoor()->IsOpen()) << column;
+    EXPECT_TRUE(game.Area().IsViewStale());
+    // Opened again, the same.
+    game.Area().SetViewStale(false);
+    auto open = std::make_shared<CUseOrder>(USE_TILE, TileId(12, 10), 0);
+    wren->PushOrder(open, true);
+    game.Engine().RunUseTileOrder(*wren, *open);
+    EXPECT_TRUE(game.Area().GetTile(11, 10)->GetDoor()->IsOpen());
+    EXPECT_TRUE(game.Area().IsViewStale());
 }
 
 TEST(EngineUse, UsingAWallOrATileOffTheGridIsDroppedAtOnce) {

@@ -6,9 +6,9 @@
 #include <cmath>
 
 #include "common/random.h"
-#include "engine/ai.h"
-#include "engine/ai_simple.h"
-#include "engine/brain.h"
+#include "engine/brain/ai.h"
+#include "engine/brain/ai_simple.h"
+#include "engine/brain/brain.h"
 #include "engine/monster_field.h"
 #include "support/sample_game.h"
 #include "world/item.h"

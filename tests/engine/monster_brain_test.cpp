@@ -8,11 +8,11 @@
 #include <string>
 #include <typeinfo>
 
-#include "engine/ai_cast.h"
-#include "engine/ai_simple.h"
-#include "engine/ai_wands_sing.h"
-#include "engine/brain.h"
-#include "engine/brain_functions.h"
+#include "engine/brain/ai_cast.h"
+#include "engine/brain/ai_simple.h"
+#include "engine/brain/ai_wands_sing.h"
+#include "engine/brain/brain.h"
+#include "engine/brain/brain_functions.h"
 #include "rules/module.h"
 #include "rules/monsters/actor_template.h"
 #include "rules/rules_test_util.h"

@@ -7,7 +7,7 @@
 #include <set>
 
 #include "common/random.h"
-#include "engine/ai.h"
+#include "engine/brain/ai.h"
 #include "support/sample_game.h"
 #include "world/item.h"
 

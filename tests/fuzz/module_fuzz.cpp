@@ -12,7 +12,7 @@
 #include "common/data_file_path.h"
 #include "common/exception.h"
 #include "common/memory_stream.h"
-#include "engine/brain_functions.h"
+#include "engine/brain/brain_functions.h"
 #include "rules/module.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "engine/brain_functions.h"
+#include "engine/brain/brain_functions.h"
 #include "graphics/particles/billboard_effect.h"
 #include "graphics/particles/billboard_renderer.h"
 #include "platform/d3d9/recording_device.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "common/graphic_colors.h"
-#include "engine/brain_functions.h"
+#include "engine/brain/brain_functions.h"
 #include "graphics/graphic.h"
 #include "graphics/matrix.h"
 #include "graphics/particles/billboard_renderer.h"

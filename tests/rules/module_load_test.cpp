@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/brain_functions.h"
+#include "engine/brain/brain_functions.h"
 #include "common/data_file_path.h"
 #include "rules/module.h"
 #include "rules/monsters/actor_template.h"

@@ -10,7 +10,7 @@
 
 #include <lua.hpp>
 
-#include "engine/brain_functions.h"
+#include "engine/brain/brain_functions.h"
 #include "rules/definitions/quest_info.h"
 #include "rules/definitions/tile_template.h"
 #include "rules/module.h"

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "engine/brain_functions.h"
+#include "engine/brain/brain_functions.h"
 #include "rules/module.h"
 #include "support/sample_module.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/brain_functions.h"
+#include "engine/brain/brain_functions.h"
 #include "rules/monsters/actor_template.h"
 #include "support/expect_drav.h"
 #include "world/actor_test_support.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "common/data_file_path.h"
-#include "engine/brain_functions.h"
+#include "engine/brain/brain_functions.h"
 #include "support/expect_drav.h"
 #include "support/temp_dir.h"
 #include "world/actor_test_support.h"

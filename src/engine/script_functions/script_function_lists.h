@@ -23,8 +23,7 @@ extern const CNativeFunctionList kQuestFunctions;  // script_quest_functions.cpp
 extern const CNativeFunctionList kWorldFunctions;  // script_world_functions.cpp
 extern const CNativeFunctionList kTestFunctions;   // script_test_functions.cpp: the test-mode twins
 
-// The 58 functions in registration order, each with its test-mode twin; those
-// not yet built end the script with "internal error\n" in both modes.
+// The 58 functions in registration order, each with its test-mode twin.
 std::span<const CScriptFunction> GetNativeScriptFunctions();
 
 // Makes every later evaluation register GetNativeScriptFunctions().

@@ -95,6 +95,8 @@ int lua_give_item(lua_State* state) {
     const std::string key = GetLuaString(state, 2);
     const std::int32_t count = lua_gettop(state) >= 3 && lua_isnumber(state, 3) ? GetLuaInteger(state, 3) : 1;
     ScriptGuard([&] {
+        // Merged into a stack, a count below 1 would shrink it.
+        if (count < 1) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "item count " + std::to_string(count));
         CGame& game = ScriptGame(context);
         // An exit or quest script has no actor: the main character takes the item.
         std::shared_ptr<CActor> main = context.actor ? nullptr : game.GetMainActor();

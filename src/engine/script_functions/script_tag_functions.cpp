@@ -10,9 +10,17 @@
 #include "world/area.h"
 #include "world/events/event.h"
 #include "world/game.h"
+#include "world/saved_word.h"
 
 namespace DRAV {
 namespace {
+
+// A place the game remembers goes into every later save, so a name a save cannot
+// hold is refused here rather than by each save after it.
+void RequirePlace(const std::string& area, const std::string& entry) {
+    RequireSavableWord(area, "area name");
+    RequireSavableWord(entry, "entry name");
+}
 
 std::string CurrentAreaName(CGame& game) {
     if (!game.GetCurrentArea()) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the game has no current area");
@@ -121,6 +129,7 @@ int lua_goto_area(lua_State* state) {
     const std::string area = GetLuaString(state, 2);
     const std::string entry = GetLuaString(state, 3);
     ScriptGuard([&] {
+        RequirePlace(area, entry);
         CGame& game = ScriptGame(context);
         game.SetStateCode(GAME_TRAVEL);
         game.SetEntry(AreaEntryPoint(area, entry), 0, "");
@@ -132,6 +141,7 @@ int lua_rest(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string entry = GetLuaString(state, 2);
     ScriptGuard([&] {
+        RequirePlace("", entry);
         CGame& game = ScriptGame(context);
         if (game.IsInBattle()) {
             game.PushMessage(MESSAGE_NOTICE, "You cannot rest while in battle.");
@@ -147,7 +157,10 @@ int lua_set_resurrection(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string area = GetLuaString(state, 2);
     const std::string entry = GetLuaString(state, 3);
-    ScriptGuard([&] { ScriptGame(context).SetResurrectionPoint(AreaEntryPoint(area, entry)); });
+    ScriptGuard([&] {
+        RequirePlace(area, entry);
+        ScriptGame(context).SetResurrectionPoint(AreaEntryPoint(area, entry));
+    });
     return 0;
 }
 
@@ -155,6 +168,7 @@ int lua_set_return(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string entry = GetLuaString(state, 2);
     ScriptGuard([&] {
+        RequirePlace("", entry);
         CGame& game = ScriptGame(context);
         game.SetReturnPoint(AreaEntryPoint(CurrentAreaName(game), entry));
     });

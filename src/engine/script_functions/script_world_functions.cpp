@@ -6,7 +6,7 @@
 
 #include "common/exception.h"
 #include "common/random.h"
-#include "engine/brain.h"
+#include "engine/brain/brain.h"
 #include "engine/engine.h"
 #include "engine/script_functions/script_game_args.h"
 #include "rules/definitions/faction.h"

@@ -181,8 +181,14 @@ void CArea::ReplaceBlockedActors() {
         const auto cellOf = [](double coordinate) {
             return static_cast<std::uint32_t>(std::max<std::int64_t>(ClampedCell(coordinate, UINT32_MAX), 0));
         };
-        // An actor for which no spot is found leaves the area.
-        PlaceActor(cellOf(actor->GetX()), cellOf(actor->GetY()), true, actor);
+        if (PlaceActor(cellOf(actor->GetX()), cellOf(actor->GetY()), true, actor)) continue;
+        // Another actor for which no spot is found leaves the area. A party member
+        // stays where it stands: lost from the area's list it would still count as
+        // in it, and the party could never leave.
+        if (actor->IsPartyMember()) {
+            m_actors.insert(m_actors.begin() + static_cast<std::ptrdiff_t>(index), std::move(actor));
+            ++index;
+        }
     }
 }
 

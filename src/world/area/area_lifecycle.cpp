@@ -16,11 +16,12 @@ void CArea::MakeInactive() {
         actor->ReleaseAttackers(false, tick);
         actor->EndPower();
     }
+    // Taken while the area is still built: an inactive area keeps its records.
+    CaptureItemStacks();
+    CaptureLocksAndTraps();
     // Cells point at the masters, so they go first.
     m_grid.clear();
     m_masterTiles.clear();
-    CaptureItemStacks();
-    CaptureLocksAndTraps();
     m_objects.clear();
     m_objectsToRemove.clear();
     m_columns = 0;

@@ -14,8 +14,9 @@
 namespace DRAV {
 
 void CArea::CaptureItemStacks() {
-    // An inactive area's records are all it still knows.
-    if (m_objects.empty()) return;
+    // An inactive area's records are all it still knows. A built area without
+    // objects has nothing left lying about, so its list empties.
+    if (!IsBuilt()) return;
     m_itemStacks.clear();
     for (const std::shared_ptr<CObject>& object : m_objects)
         if (!object->GetItems().empty()) m_itemStacks.push_back(std::make_shared<CObjectItemStack>(*object));
@@ -42,7 +43,7 @@ void CArea::ApplyItemStacks(const CModule& module) {
 }
 
 void CArea::CaptureLocksAndTraps() {
-    if (m_objects.empty()) return;
+    if (!IsBuilt()) return;
     // Records of objects gone for good stay; the others are taken afresh.
     m_locksAndTraps.erase(std::remove_if(m_locksAndTraps.begin(), m_locksAndTraps.end(),
                                          [](const auto& record) { return !record->removed; }),

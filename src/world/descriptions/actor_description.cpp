@@ -89,6 +89,10 @@ void WritePresence(std::ostream& out, const CActor& actor, std::int32_t knowledg
         const std::uint32_t end = actor.GetSummonEndTick();
         out << "Summon Time: " << FormatDuration(end > now ? end - now : 0) << " LINE LINE ";
     }
+    if (!actor.GetGame()) return;
+    const PeopleJournal& people = actor.GetGame()->GetPeopleJournal();
+    const auto noted = people.find(actor.GetNameWord());
+    if (noted != people.end() && noted->second) noted->second->WriteDescription(out);
 }
 
 }  // namespace

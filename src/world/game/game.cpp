@@ -18,7 +18,7 @@ void CGame::InitNewGame(const CModule& module) {
     m_resurrectionPoint = m_entry;
     m_tick = 0;
     m_gold = 0;
-    m_savedCounter = 0;
+    m_nextHeartbeatTick = 0;
     m_difficulty = DIFFICULTY_CORE;
     m_inBattle = 0;
 }

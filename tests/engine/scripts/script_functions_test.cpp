@@ -5,6 +5,7 @@
 #include "engine/script_functions/script_function_lists.h"
 #include "engine/scripts/script_test_game.h"
 #include "support/overlay_source.h"
+#include "support/temp_dir.h"
 #include "rules/module.h"
 #include "world/actor.h"
 #include "world/area.h"
@@ -102,6 +103,21 @@ TEST(ItemScripts, GiveFindAndRemove) {
     EXPECT_EQ(game.Eval("return drav_has_item( context, \"eel_pie\" )"), 0);
     EXPECT_EQ(game.Eval("return drav_remove_item( context, \"eel_pie\" )"), 0);
     EXPECT_EQ(game.Failure("drav_give_item( context, \"no_such_item\" )"), "internal error\n");
+}
+
+TEST(ItemScripts, CountsBelowOneAreRefusedAndLeaveTheStackAlone) {
+    ScriptTestGame game;
+    game.Eval("drav_give_item( context, \"eel_pie\", 3 )");
+    game.DrainEvents();
+    for (const char* count : {"0", "-5", "\"-1\""})
+        EXPECT_EQ(game.Failure(std::string("drav_give_item( context, \"eel_pie\", ") + count + " )"),
+                  "internal error\n")
+            << count;
+    EXPECT_TRUE(game.Lines().empty());
+    std::int32_t pies = 0;
+    for (const auto& item : game.Main()->GetBackpackItems())
+        if (item->GetTemplate().GetKey() == "eel_pie") pies += item->GetCount();
+    EXPECT_EQ(pies, 3);
 }
 
 TEST(MessageScripts, OnlyBoxesExpandMarkers) {
@@ -252,6 +268,31 @@ TEST(PartyScripts, JoinAndLeave) {
     EXPECT_EQ(game.Failure("drav_leave_party( context )", hollis.get()), "internal error\n");
 }
 
+// Every place the game remembers goes into the next save: one that a save cannot
+// hold is refused when the script names it, and saving goes on working.
+TEST(TravelScripts, PlaceNamesASaveCannotHoldAreRefused) {
+    ScriptTestGame game;
+    const DRAV::AreaEntryPoint resurrection = game.Game().GetResurrectionPoint();
+    const DRAV::AreaEntryPoint returnPoint = game.Game().GetReturnPoint();
+    const DRAV::AreaEntryPoint entry = game.Game().GetEntry();
+    for (const char* body : {"drav_set_resurrection( context, \"reed marsh\", \"landing\" )",
+                             "drav_set_resurrection( context, \"reed_marsh\", \"the landing\" )",
+                             "drav_set_return( context, \"the dock\" )",
+                             "drav_goto_area( context, \"reed marsh\", \"landing\" )",
+                             "drav_goto_area( context, \"reed_marsh\", \"<landing>\" )",
+                             "drav_rest( context, \"the dock\" )"})
+        EXPECT_EQ(game.Failure(body), "internal error\n") << body;
+    EXPECT_EQ(game.Game().GetResurrectionPoint(), resurrection);
+    EXPECT_EQ(game.Game().GetReturnPoint(), returnPoint);
+    EXPECT_EQ(game.Game().GetEntry(), entry);
+    EXPECT_EQ(game.Game().GetStateCode(), DRAV::GAME_PLAYING);
+    QuillmereTest::TempDir dir;
+    EXPECT_NO_THROW(game.Engine().SaveGame(dir / "after.drav", DRAV::CModuleVersionRange("Orvex", 5, 0), nullptr));
+    // Sound names still pass.
+    game.Eval("drav_set_resurrection( context, \"reed_marsh\", \"landing\" ) drav_set_return( context, \"dock\" )");
+    EXPECT_EQ(game.Game().GetResurrectionPoint(), DRAV::AreaEntryPoint("reed_marsh", "landing"));
+}
+
 TEST(TravelScripts, RestIsRefusedInBattle) {
     ScriptTestGame game;
     game.Game().SetInBattle(true);
@@ -293,6 +334,31 @@ TEST(QuestScripts, ABrokenQuestScriptIsReportedOnceAndCountsAsNotComplete) {
     EXPECT_EQ(reports, 1);
     EXPECT_TRUE(game.IsQuestTagSet("sound"));
     EXPECT_FALSE(game.IsQuestTagSet("broken"));
+
+    // A loaded game, and a new one, report it once again.
+    QuillmereTest::TempDir dir;
+    const DRAV::CModuleVersionRange expected("Orvex", 5, 0);
+    engine.SaveGame(dir / "broken.drav", expected, nullptr);
+    std::string quick;
+    engine.LoadGame(dir / "broken.drav", expected, quick);
+    DRAV::CGame& loaded = *engine.GetGame();
+    while (loaded.PopEvent(event)) {
+    }
+    engine.SetTag("gong", false);
+    while (loaded.PopEvent(event))
+        if (auto* message = dynamic_cast<DRAV::CMessageEvent*>(event.get()))
+            if (message->GetText().rfind("Script Error in quest Broken", 0) == 0) ++reports;
+    EXPECT_EQ(reports, 2);
+    engine.BeginNewGame(engine.NewGame());
+    engine.EnterArea();
+    DRAV::CGame& fresh = *engine.GetGame();
+    while (fresh.PopEvent(event)) {
+    }
+    engine.SetTag("gate", false);
+    while (fresh.PopEvent(event))
+        if (auto* message = dynamic_cast<DRAV::CMessageEvent*>(event.get()))
+            if (message->GetText().rfind("Script Error in quest Broken", 0) == 0) ++reports;
+    EXPECT_EQ(reports, 3);
 }
 
 }  // namespace

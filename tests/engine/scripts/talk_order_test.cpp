@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "engine/scripts/script_test_game.h"
+#include "world/descriptions/actor_description.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/order.h"
@@ -89,6 +92,13 @@ TEST(TalkOrder, DiplomacyDecidesTheBranchAndTheGiftReachesTheTalker) {
 TEST(TalkOrder, MissingStateFailsOnceAndTheOrderIsGone) {
     ScriptTestGame game;
     auto hollis = game.Innkeeper();
+    // A conversation that cannot start says nothing and notes nobody.
+    game.DrainEvents();
+    EXPECT_THROW(game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(hollis->GetId(), "gossip", "Evening?")),
+                 CDRAVException);
+    EXPECT_TRUE(game.Lines().empty());
+    EXPECT_TRUE(game.Game().GetPeopleJournal().empty());
+
     game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(hollis->GetId(), "start", ""));
     ASSERT_FALSE(hollis->GetTalkChoices().empty());
 
@@ -105,6 +115,25 @@ TEST(TalkOrder, MissingStateFailsOnceAndTheOrderIsGone) {
 
     // A next state that does not exist only ends the chain.
     EXPECT_NO_THROW(game.Eval("drav_diplomacy_check( context, 0, \"nowhere\", \"nowhere\" )", hollis.get()));
+}
+
+TEST(TalkOrder, WhatThePartyNotedEndsThePersonsDescription) {
+    ScriptTestGame game;
+    auto hollis = game.Innkeeper();
+    auto Described = [&] {
+        std::ostringstream out;
+        DRAV::WriteActorDescription(*hollis, game.Module(), 0, out);
+        return out.str();
+    };
+    EXPECT_EQ(Described().find("Location: "), std::string::npos);
+    game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(hollis->GetId(), "start", "Good evening."));
+    const std::string text = Described();
+    // Where he was met, then the talker's line and his own reply, one a line, last.
+    const std::string page = "Location: Reedwater Landing LINE  LINE Good evening. LINE Hollis the Innkeeper : ";
+    const auto at = text.find(page);
+    ASSERT_NE(at, std::string::npos) << text;
+    EXPECT_LT(text.find("Description: "), at);
+    EXPECT_EQ(text.find("Hit Points", at), std::string::npos);
 }
 
 TEST(TalkOrder, HostilePartnerAndSelfAreIgnored) {

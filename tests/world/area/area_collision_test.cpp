@@ -161,6 +161,27 @@ TEST(AreaPlacement, ActorsInAClosingDoorwayAreMovedAside) {
     EXPECT_TRUE(area.CanMoveTo(*inDoorway, nullptr, inDoorway->GetX(), inDoorway->GetY()));
 }
 
+// A door shut on the one cell there is: an actor without a spot leaves the area,
+// but a party member stays where it stands, so the party can still leave.
+TEST(AreaPlacement, APartyMemberWithoutASpotStaysInTheArea) {
+    CArea area;
+    ReadText(area, AreaText(Grid(1, 1, 0, 0, "( boathouse_door n )")));
+    CMasterTileDoor* door = area.GetTile(0, 0)->GetDoor();
+    door->SetOpen(true);
+    const auto stranger = MakeActor(1.25, 1.25, 0.5);
+    stranger->SetRelation(RELATION_HOSTILE);
+    const auto member = MakeActor(1.25, 1.25, 0.5);
+    member->SetRelation(RELATION_PARTY);
+    area.AddActor(stranger);
+    area.AddActor(member);
+    door->SetOpen(false);
+    area.ReplaceBlockedActors();
+    ASSERT_EQ(area.GetActors().size(), 1u);
+    EXPECT_EQ(area.GetActors().front(), member);
+    EXPECT_EQ(member->GetX(), 1.25);
+    EXPECT_EQ(area.RemoveActor(*member), member);  // as leaving the area takes it
+}
+
 TEST(AreaQueries, ExitMarkersShowOnceTheirTagIsSet) {
     CGame game;
     CArea area(&game);

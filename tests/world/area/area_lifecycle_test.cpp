@@ -40,6 +40,36 @@ protected:
 
 }  // namespace
 
+// In an area of bare floor, a pile dropped and taken up again leaves nothing to
+// come back: the last object gone empties the records, which only an inactive
+// area keeps as they are.
+TEST(AreaItemStacks, ATakenPileInAnAreaWithoutObjectsStaysGone) {
+    CGame game;
+    CArea area(&game);
+    AreaTest::ReadText(area, AreaTest::AreaText("( 4 2 ) " + AreaTest::Row("( plank_floor n )", 4) + " " +
+                                                AreaTest::Row("( plank_floor n )", 4)));
+    const auto pile = area.DropItem(SampleModule(), 3.75, 1.25);
+    const auto pie = SampleModule().CreateItem("eel_pie", 2, game.NewThingId(THING_ITEM), 0);
+    pile->AddItem(pie);
+    area.CaptureItemStacks();  // as a save does
+    ASSERT_EQ(area.GetItemStacks().size(), 1u);
+
+    pile->RemoveItem(pie);
+    area.RemoveObject(*pile);
+    ASSERT_TRUE(area.GetObjects().empty());
+    area.CaptureItemStacks();
+    EXPECT_TRUE(area.GetItemStacks().empty());
+
+    // An inactive area has no objects either, and keeps what it recorded.
+    const auto again = area.DropItem(SampleModule(), 3.75, 1.25);
+    again->AddItem(SampleModule().CreateItem("eel_pie", 1, game.NewThingId(THING_ITEM), 0));
+    area.MakeInactive();
+    ASSERT_EQ(area.GetItemStacks().size(), 1u);
+    area.CaptureItemStacks();
+    area.CaptureLocksAndTraps();
+    EXPECT_EQ(area.GetItemStacks().size(), 1u);
+}
+
 TEST_F(AreaLifecycle, InactiveAreaKeepsActorsDoorsAndAmbienceOnly) {
     m_area.MakeInactive();
     EXPECT_EQ(m_area.GetColumns(), 0u);

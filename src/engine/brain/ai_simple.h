@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/ai.h"
+#include "engine/brain/ai.h"
 
 namespace DRAV {
 

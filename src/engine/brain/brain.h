@@ -10,7 +10,7 @@
 
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
-#include "engine/ai.h"
+#include "engine/brain/ai.h"
 #include "rules/vocabulary/relation.h"
 
 namespace DRAV {

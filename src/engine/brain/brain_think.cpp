@@ -2,7 +2,7 @@
 // between the peaceful and the combat AI.
 
 #include "common/exception.h"
-#include "engine/brain.h"
+#include "engine/brain/brain.h"
 #include "engine/engine.h"
 #include "rules/items/item_template.h"
 #include "rules/kinds/item_kinds.h"

@@ -1,4 +1,4 @@
-#include "engine/brain.h"
+#include "engine/brain/brain.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "engine/ai_simple.h"
+#include "engine/brain/ai_simple.h"
 
 #include <algorithm>
 

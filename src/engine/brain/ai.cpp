@@ -1,13 +1,13 @@
-#include "engine/ai.h"
+#include "engine/brain/ai.h"
 
 #include <algorithm>
 
 #include "common/exception.h"
 #include "common/random.h"
 #include "common/trace.h"
-#include "engine/ai_cast.h"
-#include "engine/ai_simple.h"
-#include "engine/ai_wands_sing.h"
+#include "engine/brain/ai_cast.h"
+#include "engine/brain/ai_simple.h"
+#include "engine/brain/ai_wands_sing.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/order.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/ai.h"
+#include "engine/brain/ai.h"
 #include "world/thing.h"
 
 namespace DRAV {

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/ai.h"
+#include "engine/brain/ai.h"
 
 namespace DRAV {
 

@@ -1,6 +1,6 @@
-#include "engine/brain_functions.h"
+#include "engine/brain/brain_functions.h"
 
-#include "engine/brain.h"
+#include "engine/brain/brain.h"
 
 namespace DRAV {
 

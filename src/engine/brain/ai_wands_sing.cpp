@@ -1,4 +1,4 @@
-#include "engine/ai_wands_sing.h"
+#include "engine/brain/ai_wands_sing.h"
 
 #include <string>
 #include <utility>

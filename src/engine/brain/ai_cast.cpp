@@ -1,4 +1,4 @@
-#include "engine/ai_cast.h"
+#include "engine/brain/ai_cast.h"
 
 #include <algorithm>
 #include <array>
