@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -219,4 +220,25 @@ TEST(EngineSpells, AGustThrowsItsTargetOnceAndNoFurther) {
     const double x2 = goblin->GetX();
     game.Tick(5);
     EXPECT_EQ(goblin->GetX(), x2);
+}
+
+TEST(EngineSpells, TheLargestDifficultyStillMakesTheSaveHarderNotEasier) {
+    auto game = OpenField();
+    const auto wren = game.Main();
+    const std::int32_t largest = std::numeric_limits<std::int32_t>::max();
+    // The save is against the difficulty + 50, which must not wrap round to a
+    // target any roll beats: only rolls of 96 to 100 save. A saved hex takes half
+    // its two points of attack.
+    int saves = 0;
+    for (int i = 0; i < 40; ++i) {
+        game.Engine().ResolveSpell("Witch", wren.get(), 0, 0, false, Spell(game, "ember_hex"), largest, 0, 1,
+                                   SKILL_NONE);
+        const std::int32_t attack = wren->GetModifier(MOD_ATTACK);
+        EXPECT_TRUE(attack == -1 || attack == -2) << attack;
+        saves += attack == -1;
+        const SpellApplyList effects = wren->GetActiveEffects();
+        for (const auto& effect : effects) wren->RemoveEffect(*effect);
+        ASSERT_EQ(wren->GetModifier(MOD_ATTACK), 0);
+    }
+    EXPECT_LE(saves, 8);
 }
