@@ -10,6 +10,7 @@
 #include "common/trace.h"
 #include "rules/items/item_template.h"
 #include "rules/module.h"
+#include "rules/monsters/actor_template.h"
 #include "rules/vocabulary/read_word.h"
 #include "world/area.h"
 #include "world/cell.h"
@@ -33,6 +34,24 @@ void RequireObjectOnGrid(const DRAVCommon::CDataFileReader& reader, const CPatch
     what << "object \"" << (element.objectName.empty() ? element.templateName : element.objectName) << "\" at ("
          << element.x << ' ' << element.y << ") lies off the grid";
     FailKey(reader, what.str());
+}
+
+// Every stage's monsters, checked as the file is read: a later stage is placed in
+// the middle of play, far from the file that names a monster no one can make.
+void RequireEncounterMonsters(const DRAVCommon::CDataFileReader& reader, const CPatchActionEncounter& encounter,
+                              const CModule& module) {
+    for (const CEncounterStage& stage : encounter.stages) {
+        for (const CEncounterMonster& monster : stage.monsters) {
+            const CActorTemplate* definition = module.FindMonsterTemplate(monster.key);
+            if (!definition)
+                FailKey(reader, "encounter \"" + encounter.name + "\": no monster \"" + monster.key + "\" is defined");
+            try {
+                definition->Validate();
+            } catch (const CDRAVException& error) {
+                FailKey(reader, "encounter \"" + encounter.name + "\": " + error.GetMessage());
+            }
+        }
+    }
 }
 
 }  // namespace
@@ -272,6 +291,7 @@ void CArea::ReadEncounters(DRAVCommon::CDataFileReader& reader, const CModule& m
     reader.BeginBlock("encounters");
     while (!reader.AtBlockEnd()) {
         CPatchActionEncounter encounter(reader);
+        RequireEncounterMonsters(reader, encounter, module);
         // An inactive area of a saved game keeps no records: its actors carry the state.
         if (loadType == AREA_LOAD_SAVED_OTHER) continue;
         m_encounters.push_back(encounter);
@@ -325,6 +345,8 @@ void CArea::ReadPatches(DRAVCommon::CDataFileReader& reader, const CModule& modu
         for (const std::shared_ptr<CPatchAction>& action : patch->GetActions())
             if (action->GetType() == PATCH_OBJECT)
                 RequireObjectOnGrid(reader, static_cast<const CPatchActionObject&>(*action), m_columns, m_rows);
+            else if (action->GetType() == PATCH_ENCOUNTER)
+                RequireEncounterMonsters(reader, static_cast<const CPatchActionEncounter&>(*action), module);
         m_patches.push_back(std::move(patch));
     }
     reader.EndBlock();
