@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -166,4 +167,17 @@ TEST(EngineSave, AFailedSaveLeavesThePreviousFileWhole) {
     EXPECT_EQ(ReadTextFile(dir / "game.drav"), before);
     EXPECT_FALSE(std::filesystem::exists(dir / "game.drav.part"));
     EXPECT_DRAV_CODE(game.Engine().SaveGame(dir / "missing/game.drav", kExpected, nullptr), DRAV_ERR_BAD_DATA);
+}
+
+TEST(EngineSave, ASaveNamedWithoutAFolderGoesToTheWorkingFolder) {
+    auto game = StartSampleGame();
+    TempDir dir;
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    // The folder synced after the rename is the working one.
+    const auto caught = QuillmereTest::CatchDrav([&] { game.Engine().SaveGame("bare.drav", kExpected, nullptr); });
+    std::filesystem::current_path(before);
+    EXPECT_FALSE(caught) << caught->GetMessage();
+    EXPECT_TRUE(std::filesystem::exists(dir / "bare.drav"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "bare.drav.part"));
 }
