@@ -150,7 +150,10 @@ bool CEngine::CastHelperLaunch(CActor& caster, const CSpell& spell, bool payEner
         targets.push_back(target.actor);
     else if (target.present)
         tileTarget = target.id;
+    // The item may be used up below, and a burnt-out wand is freed with it: what the
+    // recovery needs of it is read now.
     const bool potion = item && item->GetTemplate().GetKind() == ITEM_POTION;
+    const bool wand = item && item->GetTemplate().GetKind() == ITEM_WAND;
     if (spell.HasFlag(SPELL_MULTITARGET) && !potion) GatherSpellTargets(&caster, nullptr, spell, targets);
 
     const std::int32_t difficulty = spell.GetCastingDifficulty();
@@ -158,11 +161,12 @@ bool CEngine::CastHelperLaunch(CActor& caster, const CSpell& spell, bool payEner
     if (!item) {
         value = caster.GetSpellCastingValue(spell);
     } else {
-        value = difficulty;
-        if (spell.GetSchool() != SKILL_NONE) value += GetSkillInfo(spell.GetSchool()).spellBonus;
-        if (item->GetTemplate().GetKind() == ITEM_WAND)
-            value += ((static_cast<std::int32_t>(caster.GetAttribute(ATTR_INTELLIGENCE)) +
-                       caster.GetModifier(MOD_INTELLIGENCE) - 10) * 5) / 2;
+        std::int64_t sum = difficulty;
+        if (spell.GetSchool() != SKILL_NONE) sum += GetSkillInfo(spell.GetSchool()).spellBonus;
+        if (wand)
+            sum += ((std::int64_t{caster.GetAttribute(ATTR_INTELLIGENCE)} + caster.GetModifier(MOD_INTELLIGENCE) - 10) *
+                    5) / 2;
+        value = SaturateInt32(sum);
     }
     const bool go = item || CastConcentrationCheck(caster, spell, value);
     const std::int32_t hitBonus = spell.HasFlag(SPELL_TOUCH) ? caster.GetSpellAttackBonus() : 0;
@@ -218,7 +222,7 @@ bool CEngine::CastHelperLaunch(CActor& caster, const CSpell& spell, bool payEner
         StopSneaking(caster);
         std::uint32_t animation = ANIM_CRECOVER;
         if (potion) animation = ANIM_DRECOVER;
-        else if (item && item->GetTemplate().GetKind() == ITEM_WAND) animation = ANIM_WRECOVER;
+        else if (wand) animation = ANIM_WRECOVER;
         caster.SetAnimation(animation, 0.0);
         caster.SetAnimationTime(0.0);
     } else if (spell.HasFlag(SPELL_MULTITARGET)) {
@@ -248,8 +252,7 @@ bool CEngine::CastConcentrationCheck(CActor& caster, const CSpell& spell, std::i
     const std::int32_t difficulty = spell.GetCastingDifficulty();
     if (value < difficulty) {
         const std::int32_t roll = DRAVCommon::RollDie(100);
-        const bool pass = roll >= 96 || (roll > 5 && roll + value > difficulty);
-        if (!pass) {
+        if (!PercentileSuccess(roll, value, difficulty)) {
             game.PushMessage(MESSAGE_NOTICE, caster.GetName() + " failed casting check for " + spell.GetName() + " " +
                                                  FormatRollText(roll, value, difficulty) + ".");
             return false;
@@ -261,16 +264,17 @@ bool CEngine::CastConcentrationCheck(CActor& caster, const CSpell& spell, std::i
     if (lastDamage == 0 || game.GetTick() > caster.GetLastDamageTick() + cycle) return true;
     std::int32_t roll = 0;
     if (caster.HasSkill(SKILL_DEFENSIVE_CASTING)) {
-        const std::int32_t bonus = caster.GetMagicLevel() + value;
-        const std::int32_t dc = 2 * difficulty + 90;
+        // Module numbers may reach the ends of the range; the sums saturate there.
+        const std::int32_t bonus = SaturateInt32(std::int64_t{caster.GetMagicLevel()} + value);
+        const std::int32_t dc = SaturateInt32(2 * std::int64_t{difficulty} + 90);
         if (PercentileCheck(bonus, dc, &roll)) {
             game.PushMessage(MESSAGE_NOTICE, caster.GetName() + " casts " + spell.GetName() + " defensively " +
                                                  FormatRollText(roll, bonus, dc) + ".");
             return true;
         }
     }
-    const std::int32_t bonus = value + (caster.HasSkill(SKILL_COMBAT_CASTING) ? 20 : 0);
-    const std::int32_t dc = difficulty + lastDamage + 50;
+    const std::int32_t bonus = SaturateInt32(std::int64_t{value} + (caster.HasSkill(SKILL_COMBAT_CASTING) ? 20 : 0));
+    const std::int32_t dc = SaturateInt32(std::int64_t{difficulty} + lastDamage + 50);
     if (PercentileCheck(bonus, dc, &roll)) return true;
     game.PushMessage(MESSAGE_NOTICE, caster.GetName() + " was disrupted casting " + spell.GetName() + " " +
                                          FormatRollText(roll, bonus, dc) + ".");

@@ -1,6 +1,11 @@
 // Saved games: the whole running game as one "save" tree, written and read in the
 // same order by SaveGame and LoadGame.
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <system_error>
@@ -80,6 +85,18 @@ void RebuildParty(CGame& game) {
         if (actor) game.AddPartyMember(actor);
 }
 
+// Flushes a file's or a folder's contents to the disk; code 1 naming the save when
+// the system cannot.
+void SyncToDisk(const std::filesystem::path& target, const std::string& save) {
+    const int descriptor = ::open(target.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0 || ::fsync(descriptor) != 0) {
+        const std::string reason = std::strerror(errno);
+        if (descriptor >= 0) ::close(descriptor);
+        throw CDRAVException(DRAV_ERR_BAD_DATA, "cannot write " + save + ": " + reason);
+    }
+    ::close(descriptor);
+}
+
 }  // namespace
 
 void CEngine::SaveGame(const std::string& path, const CModuleVersionRange& expected,
@@ -149,9 +166,14 @@ void CEngine::SaveGame(const std::string& path, const CModuleVersionRange& expec
         }
         writer.EndBlock();
         writer.Finish();
+        // On disk before it takes the save's name, and the name on disk after: a power
+        // loss then leaves either the old save or the new one, never an empty file.
+        const std::filesystem::path native = Win32::NativePath(path);
+        SyncToDisk(Win32::NativePath(temporary), path);
         std::error_code error;
-        std::filesystem::rename(Win32::NativePath(temporary), Win32::NativePath(path), error);
+        std::filesystem::rename(Win32::NativePath(temporary), native, error);
         if (error) throw CDRAVException(DRAV_ERR_BAD_DATA, "cannot write " + path + ": " + error.message());
+        SyncToDisk(native.has_parent_path() ? native.parent_path() : std::filesystem::path("."), path);
     } catch (...) {
         std::error_code ignored;
         std::filesystem::remove(Win32::NativePath(temporary), ignored);

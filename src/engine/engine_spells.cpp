@@ -30,7 +30,7 @@ namespace {
 // negative value is a vulnerability.
 std::int32_t ResistancePercent(const CActor& target, const CDamageType& type) {
     if (type.category == DAMAGE_NONE) return 0;
-    return std::min(5 * target.GetDamageResistance(type), 100);
+    return SaturateInt32(std::min<std::int64_t>(5 * std::int64_t{target.GetDamageResistance(type)}, 100));
 }
 
 std::int32_t PenetrationBonus(SkillId skill) {
@@ -77,19 +77,22 @@ bool CEngine::SpellTakesHold(const std::string& label, CActor& target, bool from
 
     const std::int32_t nullification = target.GetModifier(MOD_SPELL_NULLIFICATION);
     if (!spell.HasFlag(SPELL_NORESIST) && nullification != 0 && nullification != -50) {
-        const std::int32_t bonus = difficulty + PenetrationBonus(penetration);
-        if (!PercentileCheck(bonus, nullification + 50, &roll)) {
+        // Casting values and modifiers may reach the ends of the range; the sums saturate there.
+        const std::int32_t bonus = SaturateInt32(std::int64_t{difficulty} + PenetrationBonus(penetration));
+        const std::int32_t against = SaturateInt32(std::int64_t{nullification} + 50);
+        if (!PercentileCheck(bonus, against, &roll)) {
             game.PushMessage(MESSAGE_NOTICE, target.GetName() + " nullifies " + label + " " +
-                                                 FormatRollText(roll, bonus, nullification + 50) + ".");
+                                                 FormatRollText(roll, bonus, against) + ".");
             return false;
         }
     }
 
     std::string report;
     if (spell.GetSaveOutcome().percent != 100 && type.category != DAMAGE_NONE) {
-        const std::int32_t dc = difficulty + 50;
-        std::int32_t bonus = target.GetCategoryResistance(type, nullptr);
-        if (target.GetRelation() == RELATION_PARTY) bonus += GetDifficultySaveBonus(game.GetDifficulty());
+        const std::int32_t dc = SaturateInt32(std::int64_t{difficulty} + 50);
+        std::int64_t resistance = target.GetCategoryResistance(type, nullptr);
+        if (target.GetRelation() == RELATION_PARTY) resistance += GetDifficultySaveBonus(game.GetDifficulty());
+        const std::int32_t bonus = SaturateInt32(resistance);
         if (PercentileCheck(bonus, dc, &roll)) outcome = spell.GetSaveOutcome();
         report = target.GetName() + (outcome.percent == 100 ? " failed save " : " saved ") +
                  FormatRollText(roll, bonus, dc) + " against " + label + " (" + type.GetFullName() + ")";
@@ -101,8 +104,8 @@ bool CEngine::SpellTakesHold(const std::string& label, CActor& target, bool from
     }
 
     if (resist == 0) return true;
-    outcome.percent -= resist;
-    const std::string amount = std::to_string(std::abs(resist)) + "%";
+    outcome.percent = SaturateInt32(std::int64_t{outcome.percent} - resist);
+    const std::string amount = std::to_string(std::abs(std::int64_t{resist})) + "%";
     const char* verb = resist > 0 ? "resists " : "is vulnerable to ";
     if (report.empty())
         report = target.GetName() + " " + verb + label + " (Type: " + type.GetFullName() + ") by " + amount;

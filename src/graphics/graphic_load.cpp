@@ -222,6 +222,11 @@ CModelInfo& CGraphicLoader::GetModelInfo(const std::string& piece, bool offhand)
 CModelInfo& CGraphicLoader::BeginEntry(CDataFileReader& reader, const char* block, bool offhand, bool periodic) {
     reader.BeginBlock(block);
     CModelInfo& info = GetModelInfo(reader.ReadWord(), offhand);
+    // Checked as the entry is read, so that the error names the file that holds it:
+    // an item's override file rather than the wearer's graphic.
+    if (!m_graphic.m_tree || !m_graphic.m_tree->FindNode(info.name))
+        reader.Fail(DRAV_ERR_BAD_DATA, "models for the piece \"" + info.name + "\", which figure \"" +
+                                           m_graphic.m_figureName + "\" lacks,");
     if (periodic) info.period = reader.ReadDouble();
     return info;
 }

@@ -1,5 +1,7 @@
 #include "rules/module.h"
 
+#include <map>
+#include <set>
 #include <utility>
 
 #include "common/data_file_reader.h"
@@ -77,26 +79,43 @@ void CModule::LoadFactions() {
 }
 
 void CModule::LoadMonsters() {
+    // The file each definition was last read from, and the keys others build on.
+    std::map<std::string, std::string> files;
+    std::set<std::string> bases;
     // The chapter's definitions come second, so they override the global ones.
-    {
-        CDataFileReader reader(*m_package, DRAVCommon::DFK_GLOBAL, DRAVCommon::DFS_NONE, "global_monsters.drav");
-        ParseMonsters(reader);
+    for (const auto& [kind, name] : {std::pair{DRAVCommon::DFK_GLOBAL, "global_monsters.drav"},
+                                     std::pair{DRAVCommon::DFK_CHAPTER, "monsters.drav"}}) {
+        CDataFileReader reader(*m_package, kind, DRAVCommon::DFS_NONE, name);
+        for (const auto& definition : ParseMonsters(reader)) {
+            files[definition->GetKey()] = reader.GetSourceName();
+            bases.insert(definition->GetBases().begin(), definition->GetBases().end());
+        }
         reader.RequireEnd();
     }
-    CDataFileReader reader(*m_package, DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "monsters.drav");
-    ParseMonsters(reader);
-    reader.RequireEnd();
+    // A definition that is not only a base for others is made into actors: one that
+    // cannot be fails here, naming its file, rather than at some later spawn.
+    for (const auto& [key, definition] : m_monsterTemplates) {
+        if (bases.count(key)) continue;
+        try {
+            definition->Validate();
+        } catch (const CDRAVException& error) {
+            throw CDRAVException(error.GetCode(), files[key] + ": " + error.GetMessage());
+        }
+    }
 }
 
-void CModule::ParseMonsters(CDataFileReader& reader) {
+std::vector<std::shared_ptr<const CActorTemplate>> CModule::ParseMonsters(CDataFileReader& reader) {
+    std::vector<std::shared_ptr<const CActorTemplate>> read;
     reader.BeginBlock("monsters");
     while (!reader.AtBlockEnd()) {
         if (!reader.IsBlock("monster2")) reader.Fail(DRAV_ERR_BAD_DATA, "expected <monster2>");
         auto definition = std::make_shared<CActorTemplate>(reader, *this);
+        read.push_back(definition);
         const std::string key = definition->GetKey();
         m_monsterTemplates.insert_or_assign(key, std::move(definition));
     }
     reader.EndBlock();
+    return read;
 }
 
 void CModule::LoadQuests() {

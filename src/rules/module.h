@@ -64,7 +64,8 @@ public:
     void ParseWorld(DRAVCommon::CDataFileReader& reader, const CModuleVersionRange* expected);
 
     // Reads one "monsters" element; a definition replaces an earlier one of its key.
-    void ParseMonsters(DRAVCommon::CDataFileReader& reader);
+    // Returns the definitions read, in file order.
+    std::vector<std::shared_ptr<const CActorTemplate>> ParseMonsters(DRAVCommon::CDataFileReader& reader);
 
     std::int32_t GetChapter() const { return m_chapter; }
     std::int32_t GetVersion() const { return m_version; }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "support/message_texts.h"
 #include "support/sample_game.h"
 #include "world/effect.h"
+#include "world/item.h"
 
 using namespace DRAV;
 using QuillmereTest::SampleGame;
@@ -89,4 +91,62 @@ TEST(EngineCasting, WithoutEnergyTheCastIsRefusedAndNothingIsPaid) {
               std::vector<std::string>{"Wren doesn't have enough energy to cast Still the Spirit."});
     EXPECT_EQ(wren->GetEnergyUsed(), wren->GetMaxEnergy());
     EXPECT_TRUE(duel.game.Area().GetEffects().empty());
+}
+
+TEST(EngineCasting, AWandThatBurnsOutIsGoneAndTheCasterRecoversAsFromAWand) {
+    DRAVCommon::GetRandomEngine().seed(5);
+    SampleGame game = StartSampleGame();
+    game.EnterOpenArea(20, 10);
+    const auto wren = game.Main();
+    // Only the backpack holds the wand, so burning out frees it.
+    CItem* wand = nullptr;
+    {
+        auto item = game.Module().CreateItem("ferry_wand", 1, game.Game().NewThingId(THING_ITEM), 0);
+        wand = item.get();
+        wren->AddToBackpack(std::move(item), false);
+    }
+    const ThingId wandId = wand->GetId();
+    game.DrainEvents();
+    // One cast in twenty burns the wand out.
+    int casts = 0;
+    bool burnt = false;
+    while (!burnt && casts < 300) {
+        ++casts;
+        bool over = false;
+        for (int tick = 0; tick < 200 && !over; ++tick) {
+            over = game.Engine().UseWand(*wren, *wand, wren->GetId());
+            if (!over) game.Tick(1);
+        }
+        ASSERT_TRUE(over);
+        burnt = Has(Notices(game), "Wren's Ferry Wand burns out.");
+        if (burnt) break;
+        EXPECT_EQ(wren->GetAnimation(), ANIM_WRECOVER);
+        for (int tick = 0; tick < 200 && wren->GetActionState() != ACTION_IDLE; ++tick) game.Tick(1);
+    }
+    ASSERT_TRUE(burnt) << casts << " casts";
+    EXPECT_EQ(wren->FindItem(wandId, nullptr), nullptr);
+    EXPECT_EQ(wren->GetAnimation(), ANIM_WRECOVER);
+}
+
+TEST(EngineCasting, AWandInTheHandsOfAnAbsurdIntelligenceCastsAtTheLargestValue) {
+    DRAVCommon::GetRandomEngine().seed(3);
+    SampleGame game = StartSampleGame();
+    game.EnterOpenArea(20, 10);
+    const auto wren = game.Main();
+    // A module may give a stat of a thousand million; its bonus is past 32 bits.
+    wren->SetAttribute(ATTR_INTELLIGENCE, 1000000000u);
+    auto wand = game.Module().CreateItem("ferry_wand", 2, game.Game().NewThingId(THING_ITEM), 0);
+    wren->AddToBackpack(wand, false);
+    bool over = false;
+    for (int tick = 0; tick < 200 && !over; ++tick) {
+        over = game.Engine().UseWand(*wren, *wand, wren->GetId());
+        if (!over) game.Tick(1);
+    }
+    ASSERT_TRUE(over);
+    ASSERT_FALSE(game.Area().GetEffects().empty());
+    for (const auto& effect : game.Area().GetEffects()) {
+        const auto* spell = dynamic_cast<const CEffectSpell*>(effect.get());
+        ASSERT_NE(spell, nullptr);
+        EXPECT_EQ(spell->difficulty, std::numeric_limits<std::int32_t>::max());
+    }
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -195,4 +196,17 @@ TEST(EngineSave, TheNextHeartbeatComesBackWithTheGame) {
     EXPECT_EQ(game.Game().GetTick(), due);
     EXPECT_GE(game.Game().GetNextHeartbeatTick(), due + 150);
     EXPECT_LT(game.Game().GetNextHeartbeatTick(), due + 450);
+}
+
+TEST(EngineSave, ASaveNamedWithoutAFolderGoesToTheWorkingFolder) {
+    auto game = StartSampleGame();
+    TempDir dir;
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    // The folder synced after the rename is the working one.
+    const auto caught = QuillmereTest::CatchDrav([&] { game.Engine().SaveGame("bare.drav", kExpected, nullptr); });
+    std::filesystem::current_path(before);
+    EXPECT_FALSE(caught) << caught->GetMessage();
+    EXPECT_TRUE(std::filesystem::exists(dir / "bare.drav"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "bare.drav.part"));
 }

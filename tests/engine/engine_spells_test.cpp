@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -255,4 +256,25 @@ TEST(EngineSpells, AHostileSpellAtATileStartsTheBattleAtLaunch) {
     ASSERT_FALSE(Spell(game, "call_wisp").IsHostile());
     game.Engine().CastHelperLaunch(*wren, Spell(game, "call_wisp"), false, nullptr, ground);
     EXPECT_FALSE(game.Game().IsInBattle());
+}
+
+TEST(EngineSpells, TheLargestDifficultyStillMakesTheSaveHarderNotEasier) {
+    auto game = OpenField();
+    const auto wren = game.Main();
+    const std::int32_t largest = std::numeric_limits<std::int32_t>::max();
+    // The save is against the difficulty + 50, which must not wrap round to a
+    // target any roll beats: only rolls of 96 to 100 save. A saved hex takes half
+    // its two points of attack.
+    int saves = 0;
+    for (int i = 0; i < 40; ++i) {
+        game.Engine().ResolveSpell("Witch", wren.get(), 0, 0, false, Spell(game, "ember_hex"), largest, 0, 1,
+                                   SKILL_NONE);
+        const std::int32_t attack = wren->GetModifier(MOD_ATTACK);
+        EXPECT_TRUE(attack == -1 || attack == -2) << attack;
+        saves += attack == -1;
+        const SpellApplyList effects = wren->GetActiveEffects();
+        for (const auto& effect : effects) wren->RemoveEffect(*effect);
+        ASSERT_EQ(wren->GetModifier(MOD_ATTACK), 0);
+    }
+    EXPECT_LE(saves, 8);
 }

@@ -215,6 +215,16 @@ TEST_F(GraphicTest, OverridesReplacePiecesAndOffHandMovesTheWeapon) {
     // Without overrides the second entry for the anchor replaced the first.
     auto plain = Load("holder_base", base);
     EXPECT_EQ(plain->GetTree()->GetModels().size(), 1u);
+
+    // A piece the wearer's figure lacks is the item file's fault, and the error says so.
+    Add(DFK_OBJECT, DRAVCommon::DFS_NONE, "hook",
+        R"(<override> hook <model> tail "tri.x" <texcolor> 1 1.0 </texcolor> </model> </override>)");
+    std::vector<GraphicOverride> hook{{"hook", false}};
+    const auto caught = QuillmereTest::CatchDrav([&] { Load("holder_base", base, &hook); });
+    ASSERT_TRUE(caught);
+    EXPECT_EQ(caught->GetCode(), DRAV_ERR_BAD_DATA);
+    EXPECT_NE(caught->GetMessage().find("object\\hook.drav: models for the piece \"tail\""), std::string::npos)
+        << caught->GetMessage();
 }
 
 TEST_F(GraphicTest, MultigraphicCellsShareTheirTexturesInOrder) {

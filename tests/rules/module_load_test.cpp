@@ -13,6 +13,7 @@
 #include "rules/monsters/actor_template.h"
 #include "rules_test_util.h"
 #include "support/error_code.h"
+#include "support/expect_drav.h"
 #include "support/sample_module.h"
 #include "support/temp_dir.h"
 
@@ -138,9 +139,15 @@ TEST(ModuleLoad, AGlobalStartupOrRepeatedKeyFailsTheLoad) {
 
 TEST(ModuleLoad, ChapterMonstersOverrideGlobalOnesAndLaterOnesEarlierOnes) {
     SampleCopy copy;
+    // A base needs nothing of its own; what is made into actors must be complete.
     copy.Write("global_monsters.drav",
-               "<monsters> <monster2> heron <name> \"Grey Heron\" \"\" 0 0 </name> </monster2>"
-               " <monster2> heron <name> \"Blue Heron\" \"\" 0 0 </name> </monster2> </monsters>");
+               "<monsters> <monster2> wader <graphic> m_wisp </graphic> <type> none fey 0.5 1 </type>"
+               " <level> 1 monster 0 </level> <stats> 6 10 10 10 10 10 </stats>"
+               " <brain> neutral false 0 <tags> </tags> <tags> </tags> <ai> stand </ai> <ai> charge </ai> </brain>"
+               " </monster2>"
+               " <monster2> heron <inherit> wader </inherit> <name> \"Grey Heron\" \"\" 0 0 </name> </monster2>"
+               " <monster2> heron <inherit> wader </inherit> <name> \"Blue Heron\" \"\" 0 0 </name> </monster2>"
+               " </monsters>");
     copy.Write("1/monsters.drav", "<monsters> </monsters>");
     CModule module;
     module.SetBrainFunctions(DRAV::GetBrainFunctions());
@@ -148,7 +155,8 @@ TEST(ModuleLoad, ChapterMonstersOverrideGlobalOnesAndLaterOnesEarlierOnes) {
     ASSERT_NE(module.FindMonsterTemplate("heron"), nullptr);
     EXPECT_EQ(module.FindMonsterTemplate("heron")->GetName(), "Blue Heron");
 
-    copy.Write("1/monsters.drav", "<monsters> <monster2> heron <name> \"Reed Heron\" \"\" 0 0 </name> </monster2> </monsters>");
+    copy.Write("1/monsters.drav", "<monsters> <monster2> heron <inherit> wader </inherit>"
+                                  " <name> \"Reed Heron\" \"\" 0 0 </name> </monster2> </monsters>");
     CModule chapter;
     chapter.SetBrainFunctions(DRAV::GetBrainFunctions());
     chapter.Load(1, &kExpected, copy.Source());
@@ -159,6 +167,38 @@ TEST(ModuleLoad, ChapterMonstersOverrideGlobalOnesAndLaterOnesEarlierOnes) {
     CModule wrong;
     wrong.SetBrainFunctions(DRAV::GetBrainFunctions());
     ExpectThrowsCode([&] { wrong.Load(1, &kExpected, copy.Source()); }, 1, "monsters.drav");
+}
+
+TEST(ModuleLoad, AMonsterThatCannotBeMadeFailsTheLoadNamingItsFileAndKey) {
+    struct Case {
+        const char* from;
+        const char* to;
+        const char* key;
+        const char* named;
+    };
+    // Found at load, not at a spawn or an area load long after.
+    const Case cases[] = {
+        {"<size> 1.1 1.7 </size>", "", "landing_trader", "no size"},
+        {"<size> 1.1 1.7 </size>", "<size> 1e308 1.7 </size>", "landing_trader", "radius"},
+        {"<name> \"Marra the Reed Witch\" \"old Marra\" ( 110 150 90 ) 0 </name>", "", "reed_witch", "no name"},
+        {"<graphic> m_spirit </graphic>", "", "marsh_spirit", "no graphic"},
+        {"( smugglers_flare 1 ) boarding_axe", "( smugglers_flare 1 ) boarding_oar", "smuggler_captain",
+         "\"boarding_oar\""},
+        {"reed_lantern ( gold 40 )", "reed_lamp ( gold 40 )", "landing_trader", "\"reed_lamp\""},
+        {"( gold 8 ) river_tonic", "( gold 8 ) river_tonik", "goblin_archer", "\"river_tonik\""},
+    };
+    for (const Case& c : cases) {
+        SampleCopy copy;
+        copy.Edit("1/monsters.drav", c.from, c.to);
+        CModule module;
+        module.SetBrainFunctions(DRAV::GetBrainFunctions());
+        const auto caught = QuillmereTest::CatchDrav([&] { module.Load(1, &kExpected, copy.Source()); });
+        ASSERT_TRUE(caught) << c.to;
+        EXPECT_EQ(caught->GetCode(), 1) << caught->GetMessage();
+        for (const std::string named : {std::string("monsters.drav"), "\"" + std::string(c.key) + "\"",
+                                        std::string(c.named)})
+            EXPECT_NE(caught->GetMessage().find(named), std::string::npos) << caught->GetMessage();
+    }
 }
 
 TEST(ModuleLoad, AMultitileLargerThanAnyAreaIsRefused) {

@@ -58,7 +58,8 @@ std::int32_t GetEnergyCostForTier(std::int32_t tier) {
 bool PercentileSuccess(std::int32_t roll, std::int32_t bonus, std::int32_t target) {
     if (roll <= 5) return false;
     if (roll >= 96) return true;
-    return roll + bonus > target;
+    // A bonus near the top of the range must not wrap round to a failure.
+    return std::int64_t{roll} + bonus > target;
 }
 
 bool PercentileCheck(std::int32_t bonus, std::int32_t target, std::int32_t* roll) {

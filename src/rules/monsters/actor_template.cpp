@@ -1,6 +1,7 @@
 #include "rules/monsters/actor_template.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <utility>
 
@@ -42,6 +43,10 @@ std::uint32_t AddHitPoints(std::uint32_t hitPoints, std::int64_t change) {
 
 void AddTo(std::int32_t& field, std::int64_t change) { field = SaturateInt32(field + change); }
 
+// No area is wider than 1000 cells of 2.5 units: a footprint larger than that fits
+// nowhere, and its distances would leave the range that cells are counted in.
+constexpr int kMaxRadius = 2500;
+
 struct FlagWord {
     const char* word;
     std::uint32_t bit;
@@ -64,6 +69,7 @@ CActorTemplate::CActorTemplate(DRAVCommon::CDataFileReader& reader, const CModul
     m_key = reader.ReadWord();
     try {
         ReadElements(reader, module);
+        RequireItemsDefined(reader, module);
     } catch (const CDRAVException& error) {
         throw CDRAVException(error.GetCode(), "monster \"" + m_key + "\": " + error.GetMessage());
     }
@@ -130,13 +136,11 @@ void CActorTemplate::ReadSimpleElement(const std::string& element, DRAVCommon::C
     } else if (element == "race") {
         m_race = ReadParsedWord(reader, "a race", ParseRace);
     } else if (element == "size") {
-        m_radius = reader.ReadDouble();
-        m_secondSize = reader.ReadDouble();
+        ReadSize(reader);
     } else if (element == "type") {
         m_gender = ReadGender(reader);
         m_race = ReadRace(reader);
-        m_radius = reader.ReadDouble();
-        m_secondSize = reader.ReadDouble();
+        ReadSize(reader);
     } else if (element == "level") {
         m_baseLevel = reader.ReadInt();
         m_class = ReadClass(reader);
@@ -163,6 +167,28 @@ void CActorTemplate::ReadSimpleElement(const std::string& element, DRAVCommon::C
     reader.EndBlock();
 }
 
+void CActorTemplate::ReadSize(DRAVCommon::CDataFileReader& reader) {
+    const double radius = reader.ReadDouble();
+    const double second = reader.ReadDouble();
+    if (!std::isfinite(radius) || !std::isfinite(second) || radius > kMaxRadius)
+        reader.Fail(DRAV_ERR_BAD_DATA, "expected a finite size whose radius is at most " + std::to_string(kMaxRadius));
+    m_radius = radius;
+    m_secondSize = second;
+}
+
+void CActorTemplate::RequireItemsDefined(const DRAVCommon::CDataFileReader& reader, const CModule& module) const {
+    // Checked here rather than where the items are made, which is in the middle of
+    // a spawn or an area load and far from the file at fault.
+    const ItemTemplateMap& items = module.GetItemTemplates();
+    for (const ItemList* list : {&m_items, &m_dropItems, m_store ? &m_store->GetItems() : nullptr}) {
+        if (!list) continue;
+        for (const ItemListEntry& entry : *list)
+            if (!FindItemTemplate(items, entry.key))
+                throw CDRAVException(DRAV_ERR_BAD_DATA,
+                                     reader.GetSourceName() + ": item \"" + entry.key + "\" is not defined");
+    }
+}
+
 void CActorTemplate::ReadInherit(DRAVCommon::CDataFileReader& reader, const CModule& module) {
     reader.BeginBlock("inherit");
     while (!reader.AtBlockEnd()) {
@@ -172,6 +198,7 @@ void CActorTemplate::ReadInherit(DRAVCommon::CDataFileReader& reader, const CMod
         if (found == monsters.end() || !found->second)
             reader.Fail(DRAV_ERR_BAD_DATA, "no monster of that key is defined before this one");
         Inherit(*found->second);
+        m_bases.push_back(found->first);
         reader.Advance();
     }
     reader.EndBlock();

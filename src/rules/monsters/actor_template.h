@@ -75,6 +75,8 @@ public:
     std::shared_ptr<CBrain> CopyBrain() const;
 
     const std::string& GetKey() const { return m_key; }
+    // The keys this definition inherits from, in the order read.
+    const std::vector<std::string>& GetBases() const { return m_bases; }
     const std::string& GetName() const { return m_name; }
     const std::string& GetSecondName() const { return m_secondName; }
     std::uint32_t GetNameColor() const { return m_nameColor; }
@@ -115,6 +117,9 @@ private:
     bool ReadWholeElement(const std::string& element, DRAVCommon::CDataFileReader& reader, const CModule& module);
     void ReadSimpleElement(const std::string& element, DRAVCommon::CDataFileReader& reader, const CModule& module,
                            PendingAdvance& advance);
+    void ReadSize(DRAVCommon::CDataFileReader& reader);
+    // Code 1 naming the file for an item, drop item or stock key no item has.
+    void RequireItemsDefined(const DRAVCommon::CDataFileReader& reader, const CModule& module) const;
     void ReadInherit(DRAVCommon::CDataFileReader& reader, const CModule& module);
     void ReadName(DRAVCommon::CDataFileReader& reader);
     void ReadGraphic(DRAVCommon::CDataFileReader& reader);
@@ -125,6 +130,7 @@ private:
     void ReadFlag(DRAVCommon::CDataFileReader& reader);
 
     std::string m_key;
+    std::vector<std::string> m_bases;
     std::string m_name;
     std::string m_secondName;
     std::uint32_t m_nameColor = 0;

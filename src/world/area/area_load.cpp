@@ -1,6 +1,7 @@
 // Reading an area file into the area: header, travel, skies and sounds, the grid
 // and its tiles, objects, entries and exits.
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -9,8 +10,10 @@
 #include "common/trace.h"
 #include "rules/items/item_template.h"
 #include "rules/module.h"
+#include "rules/monsters/actor_template.h"
 #include "rules/vocabulary/read_word.h"
 #include "world/area.h"
+#include "world/cell.h"
 #include "world/game.h"
 
 namespace DRAV {
@@ -19,6 +22,36 @@ namespace {
 
 [[noreturn]] void FailKey(const DRAVCommon::CDataFileReader& reader, const std::string& what) {
     throw CDRAVException(DRAV_ERR_BAD_DATA, reader.GetSourceName() + ": " + what);
+}
+
+// An object's cell is its position / 2.5: off the grid it has no cell, nothing can
+// reach it, and the records that find it again by its cell would never match.
+void RequireObjectOnGrid(const DRAVCommon::CDataFileReader& reader, const CPatchActionObject& element,
+                         std::uint32_t columns, std::uint32_t rows) {
+    if (element.x >= 0.0 && element.x < columns * kCellSize && element.y >= 0.0 && element.y < rows * kCellSize)
+        return;
+    std::ostringstream what;
+    what << "object \"" << (element.objectName.empty() ? element.templateName : element.objectName) << "\" at ("
+         << element.x << ' ' << element.y << ") lies off the grid";
+    FailKey(reader, what.str());
+}
+
+// Every stage's monsters, checked as the file is read: a later stage is placed in
+// the middle of play, far from the file that names a monster no one can make.
+void RequireEncounterMonsters(const DRAVCommon::CDataFileReader& reader, const CPatchActionEncounter& encounter,
+                              const CModule& module) {
+    for (const CEncounterStage& stage : encounter.stages) {
+        for (const CEncounterMonster& monster : stage.monsters) {
+            const CActorTemplate* definition = module.FindMonsterTemplate(monster.key);
+            if (!definition)
+                FailKey(reader, "encounter \"" + encounter.name + "\": no monster \"" + monster.key + "\" is defined");
+            try {
+                definition->Validate();
+            } catch (const CDRAVException& error) {
+                FailKey(reader, "encounter \"" + encounter.name + "\": " + error.GetMessage());
+            }
+        }
+    }
 }
 
 }  // namespace
@@ -218,7 +251,11 @@ void CArea::PlaceCellTile(const DRAVCommon::CDataFileReader& reader, const CellT
 void CArea::ReadObjects(DRAVCommon::CDataFileReader& reader, const CModule& module, bool fresh) {
     if (!reader.IsBlock("objects")) return;
     reader.BeginBlock("objects");
-    while (!reader.AtBlockEnd()) PlaceObject(CPatchActionObject(reader, module), module, fresh);
+    while (!reader.AtBlockEnd()) {
+        const CPatchActionObject element(reader, module);
+        RequireObjectOnGrid(reader, element, m_columns, m_rows);
+        PlaceObject(element, module, fresh);
+    }
     reader.EndBlock();
 }
 
@@ -254,6 +291,7 @@ void CArea::ReadEncounters(DRAVCommon::CDataFileReader& reader, const CModule& m
     reader.BeginBlock("encounters");
     while (!reader.AtBlockEnd()) {
         CPatchActionEncounter encounter(reader);
+        RequireEncounterMonsters(reader, encounter, module);
         // An inactive area of a saved game keeps no records: its actors carry the state.
         if (loadType == AREA_LOAD_SAVED_OTHER) continue;
         m_encounters.push_back(encounter);
@@ -302,7 +340,15 @@ void CArea::ReadExits(DRAVCommon::CDataFileReader& reader, const CModule& module
 void CArea::ReadPatches(DRAVCommon::CDataFileReader& reader, const CModule& module) {
     if (!reader.IsBlock("patches")) return;
     reader.BeginBlock("patches");
-    while (!reader.AtBlockEnd()) m_patches.push_back(std::make_shared<CPatch>(reader, module));
+    while (!reader.AtBlockEnd()) {
+        auto patch = std::make_shared<CPatch>(reader, module);
+        for (const std::shared_ptr<CPatchAction>& action : patch->GetActions())
+            if (action->GetType() == PATCH_OBJECT)
+                RequireObjectOnGrid(reader, static_cast<const CPatchActionObject&>(*action), m_columns, m_rows);
+            else if (action->GetType() == PATCH_ENCOUNTER)
+                RequireEncounterMonsters(reader, static_cast<const CPatchActionEncounter&>(*action), module);
+        m_patches.push_back(std::move(patch));
+    }
     reader.EndBlock();
 }
 

@@ -200,6 +200,29 @@ TEST(AreaLoad, MalformedFilesAreCodeOneNamingTheFileAndTheKey) {
         {"exit off the grid", AreaText(oneCell, "", "<exit> out \"Out\" ( 1 0 ) 0 elsewhere </exit>"), "out"},
         {"missing entries", "<area> \"T\" false <rows> " + oneCell + " </rows> <exits> </exits> </area>", "entries"},
         {"unknown item", AreaText(oneCell, "<object> pile ( 1 1 ) n 0 <items> gold_bar </items> </object>"), "gold_bar"},
+        // An object off the grid could never be reached, nor found again by its cell
+        // when its lock or contents are laid over a rebuilt area.
+        {"object left of the grid", AreaText(oneCell, "<object> ( tackle_chest eel_basket ) ( -0.1 1 ) n 1 </object>"),
+         "eel_basket"},
+        {"object on the far edge", AreaText(oneCell, "<object> tackle_chest ( 1 2.5 ) n 0 </object>"), "tackle_chest"},
+        {"object past any cell number", AreaText(oneCell, "<object> tackle_chest ( 6e9 1 ) n 0 </object>"),
+         "tackle_chest"},
+        // A later stage is placed in the middle of play: its monsters are checked now.
+        {"encounter monster not defined",
+         "<area> \"T\" false <rows> " + oneCell + " </rows> <encounters> <encounter> eels ( 0 0 ) \"Eels\" 0 false"
+         " <stage> reed_goblin </stage> <stage> giant_eel </stage> </encounter> </encounters>"
+         " <entries> </entries> <exits> </exits> </area>",
+         "giant_eel"},
+        {"patch encounter monster not defined",
+         "<area> \"T\" false <rows> " + oneCell + " </rows> <entries> </entries> <exits> </exits> <patches>"
+         " <patch> risen a_tag <encounter> eels ( 0 0 ) \"Eels\" 0 false giant_eel </encounter> </patch>"
+         " </patches> </area>",
+         "giant_eel"},
+        {"patch object off the grid",
+         "<area> \"T\" false <rows> " + oneCell + " </rows> <entries> </entries> <exits> </exits> <patches>"
+         " <patch> moved a_tag <object> ( tackle_chest drifting_chest ) ( 1 -3 ) n 0 </object> </patch>"
+         " </patches> </area>",
+         "drifting_chest"},
     };
     for (const Case& c : cases) {
         CArea area;

@@ -59,11 +59,10 @@ TEST(WaypointGrid, WallsKeepPathsOneCellAwayObjectsDoNot) {
 }
 
 TEST(WaypointGrid, ObjectFootprintsMarkEveryCellTheyReachOnTheGridOnly) {
-    // A 2 x 2 fountain centred on a cell corner, a chest half off the left edge and
-    // one wholly off it.
+    // A 2 x 2 fountain centred on a cell corner and a chest reaching past the left edge.
     TextMap map({"......", "......", "......", "......"},
-                "<object> landing_fountain ( 10 5 ) n 0 </object> <object> tackle_chest ( -0.5 1.25 ) n 0 "
-                "</object> <object> tackle_chest ( -1.5 8.75 ) n 0 </object>");
+                "<object> landing_fountain ( 10 5 ) n 0 </object> <object> tackle_chest ( 0.25 1.25 ) n 0 "
+                "</object>");
     const CWaypointCalculator& grid = *map.area.GetWaypointCalculator();
     for (int row = 0; row < 4; ++row) {
         for (int column = 0; column < 6; ++column) {
