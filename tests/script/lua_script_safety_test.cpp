@@ -58,6 +58,82 @@ TEST(LuaScriptSafety, RunawayScriptsEndAsScriptErrors) {
     EXPECT_EQ(EvalText("local n = 0 for i = 1, 100000 do n = n + i % 3 end return n"), 100000);
 }
 
+// Scripts a hostile module author could write. Each must end as a script error
+// in well under a second, and the next evaluation must run as if nothing happened.
+TEST(LuaScriptSafety, HostileScriptsEndAsScriptErrors) {
+    const char* const kHostile[] = {
+        // The limit error cannot be caught: not by pcall, xpcall, nested calls or coroutines.
+        "while true do pcall(function() while true do end end) end",
+        "while true do pcall(pcall, pcall, function() while true do end end) end",
+        "coroutine.wrap(function() while true do pcall(function() while true do end end) end end)()",
+        "while true do coroutine.resume(coroutine.create(function() while true do end end)) end",
+        "local co = coroutine.wrap(function() while true do pcall(coroutine.yield) end end) while true do pcall(co) end",
+        "while true do xpcall(function() while true do end end, function() while true do end end) end",
+        "while true do pcall(function() local t = {} for i = 1, 1e9 do t[i] = i end end) end",
+        "while true do pcall(string.rep, \"x\", 1 << 30) end",
+        // Finalizers would run where no limit counts, also when the state is done with.
+        "setmetatable({}, {__gc = function() while true do end end}) return 1",
+        "local mt = {__gc = true} setmetatable({}, mt) mt.__gc = function() while true do end end return 1",
+        "local t = {} for i = 1, 100000 do t[i] = {} end while true do collectgarbage(\"collect\") end",
+        "while true do collectgarbage(\"step\", 1 << 30) end",
+        // C loops sized by an argument.
+        "string.find(string.rep(\"a\", 60), string.rep(\"a*\", 25) .. \"b\")",
+        "string.gsub(string.rep(\"a\", 60), string.rep(\"a*\", 25) .. \"b\", \"\")",
+        "for m in string.gmatch(string.rep(\"a\", 60), string.rep(\"a*\", 25) .. \"b\") do end",
+        "return (\"a\"):rep(60):match(string.rep(\"a-\", 25) .. \"b\")",
+        "string.find(string.rep(\"a\", 1e6), \".-b\")",
+        "string.rep(\"\", 1e15)",
+        "string.rep(\"\", 1e15, \"\")",
+        "string.rep(\"x\", 1e15)",
+        "string.rep(\"\", 1e8, \"ab\")",
+        "string.format(\"%99999999d\", 1)",
+        "table.concat(setmetatable({}, {__index = function() return \"\" end}), \"\", 1, 1e15)",
+        "local t = {} for i = 1, 1e6 do t[i] = \"\" end while true do table.concat(t) end",
+        "table.unpack({}, 1, 1e7)",
+        "table.move({}, 1, 1e15, 2)",
+        "local t = {} for i = 1, 4e5 do t[i] = i end while true do table.insert(t, 1, 0) table.remove(t, 1) end",
+        "local s = string.rep(\"\\xE2\\x82\\xAC\", 1e6) while true do utf8.len(s) end",
+        "local s = string.rep(\"7\", 4e6) while true do tonumber(s) end",
+        // One instruction comparing two long strings: only the clock sees it.
+        "local a, b = string.rep(\"x\", 6e6), string.rep(\"x\", 6e6) while a == b do end",
+    };
+    for (const char* body : kHostile) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(Failure(body).GetCode(), DRAV_ERR_SCRIPT) << body;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(800)) << body;
+        EXPECT_EQ(EvalText("local n = 0 for i = 1, 1000 do n = n + 1 end return n"), 1000) << "after " << body;
+    }
+}
+
+TEST(LuaScriptSafety, BoundedLibraryFunctionsStillWork) {
+
+    EXPECT_EQ(EvalText("return string.rep(\"ab\", 3, \",\") == \"ab,ab,ab\" and string.rep(\"x\", 0) == \"\""), 1);
+    EXPECT_EQ(EvalText("return table.concat({1, 2, 3}, \"-\") == \"1-2-3\" and select(\"#\", table.unpack({1, 2, 3})) == 3"),
+              1);
+    EXPECT_EQ(EvalText("local t = {3, 1, 2} table.sort(t) table.insert(t, 1, 0) table.remove(t) "
+                       "return table.concat(table.move(t, 1, 3, 2, {}), \",\", 2, 4) == \"0,1,2\""),
+              1);
+    EXPECT_EQ(EvalText("return collectgarbage() == 0 and collectgarbage(\"count\") > 0 and collectgarbage(\"isrunning\")"),
+              1);
+    EXPECT_EQ(Failure("collectgarbage(\"stop\")").GetCode(), DRAV_ERR_SCRIPT);
+    // A metatable without __gc is fine, and so is a __gc field that is never marked.
+    EXPECT_EQ(EvalText("local t = setmetatable({}, {__index = function() return 5 end}) return t.x"), 5);
+    EXPECT_EQ(EvalText("return utf8.len(\"\\xE2\\x82\\xAC!\") + tonumber(\"40\")"), 42);
+}
+
+TEST(LuaScriptSafety, NothingOfOneEvaluationReachesTheNext) {
+    const char* const kChange =
+        "flag = 1 string.rep = nil table.extra = {} math.pi = 3 getmetatable(\"\").__index = nil "
+        "setmetatable(_G, {__index = function() return 1 end}) local co = coroutine.create(function() end) return 1";
+    EXPECT_EQ(EvalText(kChange), 1);
+    EXPECT_EQ(EvalText("return flag == nil and getmetatable(_G) == nil and table.extra == nil and math.pi > 3.14 "
+                       "and (\"ab\"):rep(2) == \"abab\""),
+              1);
+    // A stopped script leaves no stop behind either.
+    EXPECT_EQ(Failure("while true do end").GetCode(), DRAV_ERR_SCRIPT);
+    EXPECT_EQ(EvalText("return 3"), 3);
+}
+
 int ReadContext(lua_State* state) {
     CScriptContext& context = DRAV::GetLuaContext(state, lua_toboolean(state, 2) != 0);
     context.nextState = DRAV::GetLuaString(state, 3);

@@ -1,0 +1,225 @@
+#include "script/lua_sandbox.h"
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+#include "script/lua_pattern.h"
+#include "script/script_limits.h"
+
+namespace DRAV {
+namespace {
+
+// The wrapped library function, kept as the closure's upvalue.
+lua_CFunction Original(lua_State* state) { return lua_tocfunction(state, lua_upvalueindex(1)); }
+
+// Functions whose work is a scan or a copy of their string arguments: tonumber,
+// print, the string and utf8 functions.
+int ChargedByStrings(lua_State* state) {
+    std::size_t bytes = 0;
+    for (int i = 1, top = lua_gettop(state); i <= top; ++i)
+        if (lua_type(state, i) == LUA_TSTRING) bytes += lua_rawlen(state, i);
+    if (std::uint64_t units = WorkOfBytes(bytes)) ChargeWork(state, units);
+    return Original(state)(state);
+}
+
+std::uint64_t RawLength(lua_State* state, int index) {
+    return lua_type(state, index) == LUA_TTABLE ? lua_rawlen(state, index) : 0;
+}
+
+// The number of elements from argument `first` to argument `last`, which default
+// to 1 and to the raw length of the table at `table`. Bad arguments count nothing:
+// the library function reports them.
+std::uint64_t RangeLength(lua_State* state, int table, int first, int last) {
+    int exact = 0;
+    lua_Integer from = lua_isnoneornil(state, first) ? 1 : lua_tointegerx(state, first, &exact);
+    if (!lua_isnoneornil(state, first) && !exact) return 0;
+    lua_Integer to = 0;
+    if (lua_isnoneornil(state, last)) to = static_cast<lua_Integer>(RawLength(state, table));
+    else if (to = lua_tointegerx(state, last, &exact); !exact) return 0;
+    if (to < from) return 0;
+    return static_cast<std::uint64_t>(to) - static_cast<std::uint64_t>(from) + 1;
+}
+
+// table.concat and table.unpack walk a range of the table; insert and remove
+// shift the elements above a position; move copies a range; sort compares about
+// n log n pairs. Charged before the work, so a range of 10^15 empty slots ends at once.
+int ChargedConcatOrUnpack(lua_State* state) {
+    const bool concat = lua_toboolean(state, lua_upvalueindex(2));
+    ChargeWork(state, concat ? RangeLength(state, 1, 3, 4) : RangeLength(state, 1, 2, 3));
+    return Original(state)(state);
+}
+
+int ChargedShift(lua_State* state) {
+    ChargeWork(state, RawLength(state, 1));
+    return Original(state)(state);
+}
+
+int ChargedMove(lua_State* state) {
+    if (!lua_isnoneornil(state, 3)) ChargeWork(state, RangeLength(state, 1, 2, 3));
+    return Original(state)(state);
+}
+
+int ChargedSort(lua_State* state) {
+    const std::uint64_t n = RawLength(state, 1);
+    ChargeWork(state, n * static_cast<std::uint64_t>(std::bit_width(n) + 1));
+    return Original(state)(state);
+}
+
+// A metatable with __gc would make its object run Lua code while the collector
+// runs, where no limit is counted: scripts cannot set one. A __gc field added
+// later does not mark the object.
+int SafeSetMetatable(lua_State* state) {
+    if (lua_type(state, 2) == LUA_TTABLE) {
+        lua_pushliteral(state, "__gc");
+        if (lua_rawget(state, 2) != LUA_TNIL) return luaL_error(state, "setmetatable: __gc is not allowed in scripts");
+        lua_pop(state, 1);
+    }
+    return Original(state)(state);
+}
+
+// Lua runs a message handler where the error was raised, and the error that
+// stops a script is raised inside the instruction hook, where no hook runs: the
+// script's handler would run unbounded. Once the script is stopped its handlers
+// are passed over and the message goes on as it is.
+int GuardedMessageHandler(lua_State* state) {
+    if (EvalRecordSlot(state)->stopReason) return 1;
+    lua_pushvalue(state, lua_upvalueindex(1));
+    lua_insert(state, 1);
+    lua_call(state, lua_gettop(state) - 1, 1);
+    return 1;
+}
+
+int SafeXpcall(lua_State* state) {
+    luaL_checktype(state, 2, LUA_TFUNCTION);
+    lua_pushvalue(state, 2);
+    lua_pushcclosure(state, GuardedMessageHandler, 1);
+    lua_replace(state, 2);
+    return Original(state)(state);
+}
+
+// The collector runs by itself; a script may ask how much memory it holds, and a
+// request for a collection does nothing (a full collection is work no limit sees).
+int SafeCollectGarbage(lua_State* state) {
+    static const char* const kOptions[] = {"collect", "step", "count", "isrunning", nullptr};
+    switch (luaL_checkoption(state, 1, "collect", kOptions)) {
+        case 0: lua_pushinteger(state, 0); break;
+        case 1: lua_pushboolean(state, false); break;
+        case 2: lua_pushnumber(state, static_cast<lua_Number>(lua_gc(state, LUA_GCCOUNT, 0)) +
+                                          static_cast<lua_Number>(lua_gc(state, LUA_GCCOUNTB, 0)) / 1024.0);
+            break;
+        default: lua_pushboolean(state, true); break;
+    }
+    return 1;
+}
+
+// load, with chunks read as text only: a binary chunk can break the Lua machine.
+int LoadTextOnly(lua_State* state) {
+    if (lua_type(state, 1) == LUA_TSTRING) ChargeWork(state, WorkOfBytes(lua_rawlen(state, 1)));
+    lua_settop(state, lua_gettop(state) > 3 ? lua_gettop(state) : 3);
+    lua_pushliteral(state, "t");
+    lua_replace(state, 3);
+    return Original(state)(state);
+}
+
+// string.rep checks the size of its result against the memory limit before any
+// work, and pays for every repetition even when the result is empty.
+int BoundedRep(lua_State* state) {
+    std::size_t length = 0;
+    std::size_t separatorLength = 0;
+    const char* text = luaL_checklstring(state, 1, &length);
+    const lua_Integer count = luaL_checkinteger(state, 2);
+    const char* separator = luaL_optlstring(state, 3, "", &separatorLength);
+    if (count <= 0) {
+        lua_pushliteral(state, "");
+        return 1;
+    }
+    const auto times = static_cast<std::uint64_t>(count);
+    ChargeWork(state, times);
+    if (length + separatorLength == 0) {
+        lua_pushliteral(state, "");
+        return 1;
+    }
+    const std::uint64_t limit = kScriptMemoryLimit;
+    if (length > limit / times || separatorLength > limit / times ||
+        length * times + separatorLength * (times - 1) > limit)
+        return StopScript(state, "not enough memory");
+    const std::size_t total = length * times + separatorLength * (times - 1);
+    luaL_Buffer buffer;
+    char* out = luaL_buffinitsize(state, &buffer, total);
+    for (std::uint64_t i = 0; i < times; ++i) {
+        std::memcpy(out, text, length);
+        out += length;
+        if (i + 1 < times && separatorLength) {
+            std::memcpy(out, separator, separatorLength);
+            out += separatorLength;
+        }
+    }
+    luaL_pushresultsize(&buffer, total);
+    return 1;
+}
+
+// Replaces field `name` of the table on top of the stack by `wrapper` around it,
+// with `extra` as a second upvalue when not none.
+void Wrap(lua_State* state, const char* name, lua_CFunction wrapper, int extra = -1) {
+    lua_getfield(state, -1, name);
+    lua_CFunction original = lua_tocfunction(state, -1);
+    lua_pop(state, 1);
+    lua_pushcfunction(state, original);
+    if (extra >= 0) lua_pushboolean(state, extra);
+    lua_pushcclosure(state, wrapper, extra >= 0 ? 2 : 1);
+    lua_setfield(state, -2, name);
+}
+
+void Put(lua_State* state, const char* name, lua_CFunction function) {
+    lua_pushcfunction(state, function);
+    lua_setfield(state, -2, name);
+}
+
+}  // namespace
+
+void OpenSandboxLibraries(lua_State* state) {
+    static const luaL_Reg kLibraries[] = {
+        {"_G", luaopen_base},          {LUA_COLIBNAME, luaopen_coroutine}, {LUA_TABLIBNAME, luaopen_table},
+        {LUA_STRLIBNAME, luaopen_string}, {LUA_MATHLIBNAME, luaopen_math},     {LUA_UTF8LIBNAME, luaopen_utf8},
+    };
+    for (const luaL_Reg& library : kLibraries) {
+        luaL_requiref(state, library.name, library.func, 1);
+        lua_pop(state, 1);
+    }
+
+    lua_pushglobaltable(state);
+    lua_pushnil(state);
+    lua_setfield(state, -2, "dofile");
+    lua_pushnil(state);
+    lua_setfield(state, -2, "loadfile");
+    Wrap(state, "load", LoadTextOnly);
+    Wrap(state, "setmetatable", SafeSetMetatable);
+    Wrap(state, "xpcall", SafeXpcall);
+    Put(state, "collectgarbage", SafeCollectGarbage);
+    for (const char* name : {"tonumber", "tostring", "print", "rawequal"}) Wrap(state, name, ChargedByStrings);
+    lua_pop(state, 1);
+
+    lua_getglobal(state, LUA_STRLIBNAME);
+    for (const char* name : {"byte", "char", "dump", "format", "lower", "pack", "packsize", "reverse", "sub", "unpack",
+                             "upper"})
+        Wrap(state, name, ChargedByStrings);
+    Put(state, "rep", BoundedRep);
+    OpenBoundedPatterns(state);
+    lua_pop(state, 1);
+
+    lua_getglobal(state, LUA_UTF8LIBNAME);
+    for (const char* name : {"char", "codepoint", "len", "offset"}) Wrap(state, name, ChargedByStrings);
+    lua_pop(state, 1);
+
+    lua_getglobal(state, LUA_TABLIBNAME);
+    Wrap(state, "concat", ChargedConcatOrUnpack, 1);
+    Wrap(state, "unpack", ChargedConcatOrUnpack, 0);
+    Wrap(state, "insert", ChargedShift);
+    Wrap(state, "remove", ChargedShift);
+    Wrap(state, "move", ChargedMove);
+    Wrap(state, "sort", ChargedSort);
+    lua_pop(state, 1);
+}
+
+}  // namespace DRAV
