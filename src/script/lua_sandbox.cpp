@@ -1,5 +1,6 @@
 #include "script/lua_sandbox.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -123,7 +124,8 @@ int LoadTextOnly(lua_State* state) {
 }
 
 // string.rep checks the size of its result against the memory limit before any
-// work, and pays for every repetition even when the result is empty.
+// work. Each repetition counts as a byte copied, so repeating an empty text
+// 10^15 times is as costly as it would be to do.
 int BoundedRep(lua_State* state) {
     std::size_t length = 0;
     std::size_t separatorLength = 0;
@@ -135,25 +137,27 @@ int BoundedRep(lua_State* state) {
         return 1;
     }
     const auto times = static_cast<std::uint64_t>(count);
-    ChargeWork(state, times);
-    if (length + separatorLength == 0) {
-        lua_pushliteral(state, "");
-        return 1;
-    }
     const std::uint64_t limit = kScriptMemoryLimit;
     if (length > limit / times || separatorLength > limit / times ||
-        length * times + separatorLength * (times - 1) > limit)
+        length * times + separatorLength * (times - 1) > limit) {
+        if (length + separatorLength == 0) ChargeWork(state, WorkOfBytes(times));
         return StopScript(state, "not enough memory");
+    }
     const std::size_t total = length * times + separatorLength * (times - 1);
+    ChargeWork(state, WorkOfBytes(std::max<std::uint64_t>(times, total)));
     luaL_Buffer buffer;
     char* out = luaL_buffinitsize(state, &buffer, total);
-    for (std::uint64_t i = 0; i < times; ++i) {
-        std::memcpy(out, text, length);
-        out += length;
-        if (i + 1 < times && separatorLength) {
-            std::memcpy(out, separator, separatorLength);
-            out += separatorLength;
-        }
+    // One repetition with its separator, then the filled part doubled.
+    std::memcpy(out, text, length);
+    std::size_t filled = length;
+    if (times > 1) {
+        std::memcpy(out + filled, separator, separatorLength);
+        filled += separatorLength;
+    }
+    while (filled < total) {
+        const std::size_t chunk = std::min(filled, total - filled);
+        std::memcpy(out + filled, out, chunk);
+        filled += chunk;
     }
     luaL_pushresultsize(&buffer, total);
     return 1;

@@ -164,4 +164,30 @@ TEST(LuaScriptSafety, OnlyTheRunningContextIsAccepted) {
     EXPECT_EQ(Failure("read_context(context, false, {})").GetMessage(), "Bad string arg\n");
 }
 
+// Evaluates argument 2 as another script while the calling one runs.
+int Nested(lua_State* state) {
+    CScriptContext inner;
+    lua_pushinteger(state, LuaBody(DRAV::GetLuaString(state, 2))->Eval(nullptr, inner));
+    return 1;
+}
+
+const DRAV::CScriptFunction kNestingFunctions[] = {{"nested", Nested, Nested}};
+
+TEST(LuaScriptSafety, NestedEvaluationsEachHaveAFreshStateAndTheirOwnLimits) {
+    ScopedScriptFunctions installed(kNestingFunctions);
+    // The inner script sees none of the outer one's globals, and the outer keeps its own.
+    EXPECT_EQ(EvalText("x = 5 local inner = nested(context, 'return x == nil and 1 or 0') "
+                       "return inner * 10 + (x == 5 and 1 or 0)"),
+              11);
+    EXPECT_EQ(EvalText("y = 1 return nested(context, 'y = 2 return nested(context, \"return y == nil and 3 or 0\")') + y"),
+              4);
+    // Each evaluation has the whole memory limit: together they hold more than one may.
+    EXPECT_EQ(EvalText("local s = string.rep('x', 6000000) "
+                       "return nested(context, 'local t = string.rep(\"y\", 6000000) return 1') + string.len(s) // 6000000"),
+              2);
+    // An inner script that runs away fails the outer one too, and nothing is left behind.
+    EXPECT_EQ(Failure("pcall(nested, context, 'while true do end') return 1").GetCode(), DRAV_ERR_SCRIPT);
+    EXPECT_EQ(EvalText("return nested(context, 'return 7') + 1"), 8);
+}
+
 }  // namespace
