@@ -39,15 +39,20 @@ std::uint64_t RangeLength(lua_State* state, int table, int first, int last) {
     if (lua_isnoneornil(state, last)) to = static_cast<lua_Integer>(RawLength(state, table));
     else if (to = lua_tointegerx(state, last, &exact); !exact) return 0;
     if (to < from) return 0;
-    return static_cast<std::uint64_t>(to) - static_cast<std::uint64_t>(from) + 1;
+    const std::uint64_t span = static_cast<std::uint64_t>(to) - static_cast<std::uint64_t>(from);
+    return span == UINT64_MAX ? span : span + 1;
 }
 
 // table.concat and table.unpack walk a range of the table; insert and remove
 // shift the elements above a position; move copies a range; sort compares about
 // n log n pairs. Charged before the work, so a range of 10^15 empty slots ends at once.
-int ChargedConcatOrUnpack(lua_State* state) {
-    const bool concat = lua_toboolean(state, lua_upvalueindex(2));
-    ChargeWork(state, concat ? RangeLength(state, 1, 3, 4) : RangeLength(state, 1, 2, 3));
+int ChargedConcat(lua_State* state) {
+    ChargeWork(state, RangeLength(state, 1, 3, 4));
+    return Original(state)(state);
+}
+
+int ChargedUnpack(lua_State* state) {
+    ChargeWork(state, RangeLength(state, 1, 2, 3));
     return Original(state)(state);
 }
 
@@ -163,15 +168,14 @@ int BoundedRep(lua_State* state) {
     return 1;
 }
 
-// Replaces field `name` of the table on top of the stack by `wrapper` around it,
-// with `extra` as a second upvalue when not none.
-void Wrap(lua_State* state, const char* name, lua_CFunction wrapper, int extra = -1) {
+// Replaces field `name` of the table on top of the stack by `wrapper`, which
+// finds the library's function as its upvalue.
+void Wrap(lua_State* state, const char* name, lua_CFunction wrapper) {
     lua_getfield(state, -1, name);
     lua_CFunction original = lua_tocfunction(state, -1);
     lua_pop(state, 1);
     lua_pushcfunction(state, original);
-    if (extra >= 0) lua_pushboolean(state, extra);
-    lua_pushcclosure(state, wrapper, extra >= 0 ? 2 : 1);
+    lua_pushcclosure(state, wrapper, 1);
     lua_setfield(state, -2, name);
 }
 
@@ -217,8 +221,8 @@ void OpenSandboxLibraries(lua_State* state) {
     lua_pop(state, 1);
 
     lua_getglobal(state, LUA_TABLIBNAME);
-    Wrap(state, "concat", ChargedConcatOrUnpack, 1);
-    Wrap(state, "unpack", ChargedConcatOrUnpack, 0);
+    Wrap(state, "concat", ChargedConcat);
+    Wrap(state, "unpack", ChargedUnpack);
     Wrap(state, "insert", ChargedShift);
     Wrap(state, "remove", ChargedShift);
     Wrap(state, "move", ChargedMove);
