@@ -35,13 +35,19 @@ struct MatchState {
     Capture captures[kMaxCaptures];
 };
 
+// Steps between two looks at the clock: the hook cannot look while the matcher runs.
+constexpr std::uint64_t kStepsPerClockCheck = 4096;
+
 // Every step of the matcher is one unit of the script's work.
 void Step(MatchState* ms, std::uint64_t steps = 1) {
+    const std::uint64_t before = ms->steps;
     ms->steps += steps;
     if (ms->steps > ms->stepLimit) {
         EvalRecordSlot(ms->state)->work = kScriptWorkLimit;
         ChargeWork(ms->state, 1);
     }
+    if (before / kStepsPerClockCheck != ms->steps / kStepsPerClockCheck && PastTimeLimit(*EvalRecordSlot(ms->state)))
+        StopScript(ms->state, kScriptRanTooLong);
 }
 
 void Prepare(MatchState* ms, lua_State* state, const char* source, std::size_t sourceLength, const char* pattern,

@@ -11,21 +11,47 @@
 namespace DRAV {
 namespace {
 
+// Reading or writing one table element from C (a lookup, a copy, a buffer
+// append) costs about as much as a few instructions.
+constexpr std::uint64_t kWorkPerTableElement = 4;
+
 // The wrapped library function, kept as the closure's upvalue.
 lua_CFunction Original(lua_State* state) { return lua_tocfunction(state, lua_upvalueindex(1)); }
 
-// Functions whose work is a scan or a copy of their string arguments: tonumber,
-// print, the string and utf8 functions.
+// Functions that read the whole of their string arguments: tonumber, print,
+// string.format, the case and packing functions, utf8.len and utf8.offset.
 int ChargedByStrings(lua_State* state) {
     std::size_t bytes = 0;
     for (int i = 1, top = lua_gettop(state); i <= top; ++i)
         if (lua_type(state, i) == LUA_TSTRING) bytes += lua_rawlen(state, i);
-    if (std::uint64_t units = WorkOfBytes(bytes)) ChargeWork(state, units);
+    if (std::uint64_t units = WorkOfScan(bytes)) ChargeWork(state, units);
+    return Original(state)(state);
+}
+
+// string.byte and utf8.codepoint push one value for every byte or character of
+// the slice from argument 2 (default 1) to argument 3 (default argument 2).
+int ChargedBySlice(lua_State* state) {
+    const auto length = static_cast<lua_Integer>(lua_type(state, 1) == LUA_TSTRING ? lua_rawlen(state, 1) : 0);
+    auto position = [&](int index, lua_Integer fallback) {
+        int exact = 0;
+        lua_Integer value = lua_isnoneornil(state, index) ? fallback : lua_tointegerx(state, index, &exact);
+        if (!lua_isnoneornil(state, index) && !exact) value = fallback;
+        if (value < 0) value = value < -length ? 0 : length + value + 1;
+        return value < length ? value : length;
+    };
+    const lua_Integer from = position(2, 1);
+    const lua_Integer to = position(3, from);
+    if (to > from) ChargeWork(state, static_cast<std::uint64_t>(to - from));
     return Original(state)(state);
 }
 
 std::uint64_t RawLength(lua_State* state, int index) {
     return lua_type(state, index) == LUA_TTABLE ? lua_rawlen(state, index) : 0;
+}
+
+// The work of `elements` table elements, saturating past the limit.
+std::uint64_t WorkOfElements(std::uint64_t elements) {
+    return elements > kScriptWorkLimit ? kScriptWorkLimit + 1 : elements * kWorkPerTableElement;
 }
 
 // The number of elements from argument `first` to argument `last`, which default
@@ -47,28 +73,28 @@ std::uint64_t RangeLength(lua_State* state, int table, int first, int last) {
 // shift the elements above a position; move copies a range; sort compares about
 // n log n pairs. Charged before the work, so a range of 10^15 empty slots ends at once.
 int ChargedConcat(lua_State* state) {
-    ChargeWork(state, RangeLength(state, 1, 3, 4));
+    ChargeWork(state, WorkOfElements(RangeLength(state, 1, 3, 4)));
     return Original(state)(state);
 }
 
 int ChargedUnpack(lua_State* state) {
-    ChargeWork(state, RangeLength(state, 1, 2, 3));
+    ChargeWork(state, WorkOfElements(RangeLength(state, 1, 2, 3)));
     return Original(state)(state);
 }
 
 int ChargedShift(lua_State* state) {
-    ChargeWork(state, RawLength(state, 1));
+    ChargeWork(state, WorkOfElements(RawLength(state, 1)));
     return Original(state)(state);
 }
 
 int ChargedMove(lua_State* state) {
-    if (!lua_isnoneornil(state, 3)) ChargeWork(state, RangeLength(state, 1, 2, 3));
+    if (!lua_isnoneornil(state, 3)) ChargeWork(state, WorkOfElements(RangeLength(state, 1, 2, 3)));
     return Original(state)(state);
 }
 
 int ChargedSort(lua_State* state) {
     const std::uint64_t n = RawLength(state, 1);
-    ChargeWork(state, n * static_cast<std::uint64_t>(std::bit_width(n) + 1));
+    ChargeWork(state, WorkOfElements(n * static_cast<std::uint64_t>(std::bit_width(n) + 1)));
     return Original(state)(state);
 }
 
@@ -121,7 +147,7 @@ int SafeCollectGarbage(lua_State* state) {
 
 // load, with chunks read as text only: a binary chunk can break the Lua machine.
 int LoadTextOnly(lua_State* state) {
-    if (lua_type(state, 1) == LUA_TSTRING) ChargeWork(state, WorkOfBytes(lua_rawlen(state, 1)));
+    if (lua_type(state, 1) == LUA_TSTRING) ChargeWork(state, WorkOfScan(lua_rawlen(state, 1)));
     lua_settop(state, lua_gettop(state) > 3 ? lua_gettop(state) : 3);
     lua_pushliteral(state, "t");
     lua_replace(state, 3);
@@ -209,15 +235,16 @@ void OpenSandboxLibraries(lua_State* state) {
     lua_pop(state, 1);
 
     lua_getglobal(state, LUA_STRLIBNAME);
-    for (const char* name : {"byte", "char", "dump", "format", "lower", "pack", "packsize", "reverse", "sub", "unpack",
-                             "upper"})
+    for (const char* name : {"dump", "format", "lower", "pack", "packsize", "reverse", "unpack", "upper"})
         Wrap(state, name, ChargedByStrings);
+    Wrap(state, "byte", ChargedBySlice);
     Put(state, "rep", BoundedRep);
     OpenBoundedPatterns(state);
     lua_pop(state, 1);
 
     lua_getglobal(state, LUA_UTF8LIBNAME);
-    for (const char* name : {"char", "codepoint", "len", "offset"}) Wrap(state, name, ChargedByStrings);
+    for (const char* name : {"len", "offset"}) Wrap(state, name, ChargedByStrings);
+    Wrap(state, "codepoint", ChargedBySlice);
     lua_pop(state, 1);
 
     lua_getglobal(state, LUA_TABLIBNAME);

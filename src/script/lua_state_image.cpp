@@ -116,7 +116,8 @@ void* CLuaStateImage::AllocateRunning(void* block, std::size_t oldSize, std::siz
         return nullptr;
     }
     if (newSize > held) {
-        if (m_record.memory - held + newSize > kScriptMemoryLimit) {
+        const std::size_t limit = kScriptMemoryLimit + (m_record.stopReason ? kStoppedScriptReserve : 0);
+        if (m_record.memory - held + newSize > limit) {
             // Lua raises its memory error here; the hook keeps raising it after.
             if (!m_record.stopReason) m_record.stopReason = "not enough memory";
             return nullptr;

@@ -3,8 +3,6 @@
 namespace DRAV {
 namespace {
 
-const char* const kTooLong = "script ran too long";
-
 // Once stopped, the hook runs before every instruction of the thread it fires in.
 void StopEveryInstruction(lua_State* state);
 
@@ -12,9 +10,8 @@ void CountInstructions(lua_State* state, lua_Debug*) {
     CEvalRecord* record = EvalRecordSlot(state);
     if (!record->stopReason) {
         record->work += kInstructionsPerHook;
-        if (record->work <= kScriptWorkLimit && std::chrono::steady_clock::now() - record->start <= kScriptTimeLimit)
-            return;
-        record->stopReason = kTooLong;
+        if (record->work <= kScriptWorkLimit && !PastTimeLimit(*record)) return;
+        record->stopReason = kScriptRanTooLong;
     }
     StopEveryInstruction(state);
     luaL_error(state, "%s", record->stopReason);
@@ -30,6 +27,10 @@ void StopEveryInstruction(lua_State* state) {
 
 }  // namespace
 
+bool PastTimeLimit(const CEvalRecord& record) {
+    return std::chrono::steady_clock::now() - record.start > kScriptTimeLimit;
+}
+
 CEvalRecord*& EvalRecordSlot(lua_State* state) { return *static_cast<CEvalRecord**>(lua_getextraspace(state)); }
 
 void ArmInstructionHook(lua_State* state) { lua_sethook(state, CountInstructions, LUA_MASKCOUNT, kInstructionsPerHook); }
@@ -37,7 +38,7 @@ void ArmInstructionHook(lua_State* state) { lua_sethook(state, CountInstructions
 void ChargeWork(lua_State* state, std::uint64_t units) {
     CEvalRecord* record = EvalRecordSlot(state);
     record->work = units > kScriptWorkLimit ? kScriptWorkLimit + 1 : record->work + units;
-    if (record->work > kScriptWorkLimit || record->stopReason) StopScript(state, kTooLong);
+    if (record->work > kScriptWorkLimit || record->stopReason) StopScript(state, kScriptRanTooLong);
 }
 
 int StopScript(lua_State* state, const char* reason) {

@@ -21,15 +21,25 @@ struct CScriptContext;
 
 // Far above anything a real script needs (a conversation state runs a few hundred
 // instructions and allocates a few kilobytes) but small enough to end a runaway
-// script in a few tens of milliseconds.
+// script in a few tens of milliseconds. The memory limit also bounds what one
+// collection cycle can cost, which no counter sees: a script can make a cycle
+// quadratic in its heap with a chain of weak-keyed tables.
 constexpr std::uint64_t kScriptWorkLimit = 5'000'000;
-constexpr std::size_t kScriptMemoryLimit = std::size_t{16} << 20;
-// Bytes copied, compared or scanned by C code that cost about one instruction.
+constexpr std::size_t kScriptMemoryLimit = std::size_t{2} << 20;
+// Room a stopped script keeps for its error messages, so that raising them again
+// does not make Lua collect in an emergency each time.
+constexpr std::size_t kStoppedScriptReserve = 64 * 1024;
+// Bytes copied by C code, and bytes read one by one (decoded, converted), that
+// cost about one instruction.
 constexpr std::size_t kBytesPerWorkUnit = 64;
+constexpr std::size_t kScannedBytesPerWorkUnit = 8;
 // A backstop for work no counter sees (comparing two long strings is a single
 // instruction): checked at every instruction hook.
 constexpr std::chrono::milliseconds kScriptTimeLimit{250};
 constexpr int kInstructionsPerHook = 256;
+
+// The error of a script stopped for its work or its time.
+inline constexpr const char* kScriptRanTooLong = "script ran too long";
 
 // What one evaluation keeps beside its Lua state, reached through the state's
 // extra space. Lua is C: a C++ exception must not unwind through its frames, so a
@@ -47,6 +57,9 @@ struct CEvalRecord {
 // The record of the evaluation running in `state` (any of its coroutines), or null.
 CEvalRecord*& EvalRecordSlot(lua_State* state);
 
+// Whether the running evaluation has passed its time limit.
+bool PastTimeLimit(const CEvalRecord& record);
+
 // Counts the instructions of `state` and of every coroutine it makes from now on.
 void ArmInstructionHook(lua_State* state);
 
@@ -57,7 +70,8 @@ void ChargeWork(lua_State* state, std::uint64_t units);
 // Stops the running script for `reason` and raises its Lua error.
 int StopScript(lua_State* state, const char* reason);
 
-// The work of scanning or copying `bytes` bytes.
+// The work of copying `bytes` bytes, and of reading them one by one.
 constexpr std::uint64_t WorkOfBytes(std::size_t bytes) { return bytes / kBytesPerWorkUnit; }
+constexpr std::uint64_t WorkOfScan(std::size_t bytes) { return bytes / kScannedBytesPerWorkUnit; }
 
 }  // namespace DRAV
