@@ -21,6 +21,9 @@ const char* const kScriptHeader = "function drav_script( context )\n";
 
 const char* const kSpecialStatKeys[] = {"locks", "traps", "diplomacy", "stealth", "observation"};
 
+// Every native function runs inside this wrapper: a C++ exception must not unwind
+// through Lua's C frames, so an escaping one is parked in the evaluation's record,
+// the script ends with a Lua error, and Eval throws the exception on unchanged.
 int CallNative(lua_State* state) {
     lua_CFunction handler = lua_tocfunction(state, lua_upvalueindex(1));
     int results = 0;
