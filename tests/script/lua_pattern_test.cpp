@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include <lua.hpp>
@@ -114,6 +115,33 @@ TEST(LuaPattern, MatchesTheStandardLibrary) {
         "return string.gsub('abc', '', function() return 'x' end)",
     };
     for (const char* code : kCases) EXPECT_EQ(InSandbox(code), InPlainLua(code)) << code;
+}
+
+// Random patterns over short texts, each tried with the four functions.
+TEST(LuaPattern, RandomPatternsMatchTheStandardLibrary) {
+    const char* const kPieces[] = {"a", "b", ".", "%a", "%d", "%s", "%W", "[ab]", "[^a]", "[a-c1]", "*", "+", "-",
+                                   "?", "(", ")", "()", "%1", "%b()", "%f[%w]", "^", "$", "%%", "[%]]", "%"};
+    const char* const kTexts[] = {"", "a", "ab", "aab b", "(a(b)1)", "x1 ab]", "%a", "bba1(b)a"};
+    std::mt19937 random(30);
+    std::uniform_int_distribution<std::size_t> piece(0, std::size(kPieces) - 1);
+    std::uniform_int_distribution<std::size_t> text(0, std::size(kTexts) - 1);
+    std::uniform_int_distribution<int> length(1, 6);
+    for (int i = 0; i < 300; ++i) {
+        std::string pattern;
+        for (int n = length(random); n > 0; --n) pattern += kPieces[piece(random)];
+        const std::string quoted = "'" + pattern + "'";
+        const std::string subject = std::string("'") + kTexts[text(random)] + "'";
+        const std::string code =
+            "local r = {} local function add(...) for i = 1, select('#', ...) do r[select('#', table.unpack(r)) + 1] = "
+            "tostring((select(i, ...))) end end "
+            "add(pcall(string.find, " + subject + ", " + quoted + ")) "
+            "add(pcall(string.match, " + subject + ", " + quoted + ", 2)) "
+            "add(pcall(string.gsub, " + subject + ", " + quoted + ", '<%0>')) "
+            "add(pcall(function() local out = '' for a, b in string.gmatch(" + subject + ", " + quoted +
+            ") do out = out .. tostring(a) .. tostring(b) end return out end)) "
+            "return table.concat(r, '|')";
+        EXPECT_EQ(InSandbox(code), InPlainLua(code)) << pattern << " on " << subject;
+    }
 }
 
 TEST(LuaPattern, LongWorkCountsTowardTheScriptsLimit) {
