@@ -1,18 +1,16 @@
 #include "script/lua_script.h"
 
 #include <exception>
-#include <memory>
-#include <span>
-#include <vector>
+#include <string>
 
 #include "common/data_file_reader.h"
 #include "common/exception.h"
 #include "common/trace.h"
-#include "script/lua_sandbox.h"
-#include "script/lua_state_image.h"
+#include "script/fresh_lua_state.h"
 #include "script/lua_string.h"
 #include "script/script_args.h"
 #include "script/script_function.h"
+#include "script/script_limits.h"
 
 namespace DRAV {
 namespace {
@@ -47,72 +45,6 @@ int CallNative(lua_State* state) {
     }
     return results;
 }
-
-// Builds the state every evaluation starts from: the sandbox's libraries and the
-// native functions of the current table.
-int PrepareState(lua_State* state) {
-    const bool testMode = lua_toboolean(state, 1) != 0;
-    OpenSandboxLibraries(state);
-    CLuaScript::RegisterFunctions(state, testMode);
-    return 0;
-}
-
-// A native function may evaluate another script while its own runs (a tag that
-// completes a quest runs the quest's script), so every nesting depth has its
-// prepared state, one for each test mode, built when first needed and again
-// when the function table has changed.
-class CPreparedStates {
-public:
-    CLuaStateImage& Enter(bool testMode) {
-        std::vector<Entry>& entries = m_entries[testMode ? 1 : 0];
-        if (entries.size() <= m_depth) entries.resize(m_depth + 1);
-        Entry& entry = entries[m_depth];
-        const std::span<const CScriptFunction> table = GetScriptFunctions();
-        if (!entry.image || entry.table != table.data() || entry.size != table.size()) {
-            entry.image.reset();
-            entry.image = std::make_unique<CLuaStateImage>(PrepareState, testMode);
-            entry.table = table.data();
-            entry.size = table.size();
-        }
-        ++m_depth;
-        return *entry.image;
-    }
-    void Leave() { --m_depth; }
-
-private:
-    struct Entry {
-        std::unique_ptr<CLuaStateImage> image;
-        const CScriptFunction* table = nullptr;
-        std::size_t size = 0;
-    };
-    std::vector<Entry> m_entries[2];
-    std::size_t m_depth = 0;
-};
-
-CPreparedStates& PreparedStates() {
-    static CPreparedStates states;
-    return states;
-}
-
-// One evaluation's fresh state, given back when the evaluation ends however it ends.
-class CFreshState {
-public:
-    explicit CFreshState(CScriptContext& context)
-        : m_image(PreparedStates().Enter(context.testMode)), m_state(m_image.Restore(&context)) {}
-    ~CFreshState() {
-        m_image.Release();
-        PreparedStates().Leave();
-    }
-    CFreshState(const CFreshState&) = delete;
-    CFreshState& operator=(const CFreshState&) = delete;
-
-    lua_State* State() const { return m_state; }
-    const CEvalRecord& Record() const { return m_image.Record(); }
-
-private:
-    CLuaStateImage& m_image;
-    lua_State* m_state;
-};
 
 std::string ErrorText(lua_State* state) {
     size_t length = 0;
@@ -185,7 +117,7 @@ void CLuaScript::RegisterFunctions(lua_State* state, bool testMode) {
 std::int32_t CLuaScript::Eval(CEngine* engine, CScriptContext& context) const {
     context.engine = engine;
 
-    CFreshState fresh(context);
+    CFreshLuaState fresh(context);
     lua_State* state = fresh.State();
     const CEvalRecord& record = fresh.Record();
     // The chunk is named by its own text, so Lua's messages quote the script's start.
