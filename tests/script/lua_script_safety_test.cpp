@@ -58,6 +58,90 @@ TEST(LuaScriptSafety, RunawayScriptsEndAsScriptErrors) {
     EXPECT_EQ(EvalText("local n = 0 for i = 1, 100000 do n = n + i % 3 end return n"), 100000);
 }
 
+// Scripts a hostile module author could write. Each must end as a script error
+// in well under a second, and the next evaluation must run as if nothing happened.
+TEST(LuaScriptSafety, HostileScriptsEndAsScriptErrors) {
+    const char* const kHostile[] = {
+        // The limit error cannot be caught: not by pcall, xpcall, nested calls or coroutines.
+        "while true do pcall(function() while true do end end) end",
+        "while true do pcall(pcall, pcall, function() while true do end end) end",
+        "coroutine.wrap(function() while true do pcall(function() while true do end end) end end)()",
+        "while true do coroutine.resume(coroutine.create(function() while true do end end)) end",
+        "local co = coroutine.wrap(function() while true do pcall(coroutine.yield) end end) while true do pcall(co) end",
+        "while true do xpcall(function() while true do end end, function() while true do end end) end",
+        "while true do pcall(function() local t = {} for i = 1, 1e9 do t[i] = i end end) end",
+        "while true do pcall(string.rep, \"x\", 1 << 30) end",
+        // Finalizers would run where no limit counts, also when the state is done with.
+        "setmetatable({}, {__gc = function() while true do end end}) return 1",
+        "local mt = {__gc = true} setmetatable({}, mt) mt.__gc = function() while true do end end return 1",
+        "local t = {} for i = 1, 100000 do t[i] = {} end while true do collectgarbage(\"collect\") end",
+        "while true do collectgarbage(\"step\", 1 << 30) end",
+        // C loops sized by an argument.
+        "string.find(string.rep(\"a\", 60), string.rep(\"a*\", 25) .. \"b\")",
+        "string.gsub(string.rep(\"a\", 60), string.rep(\"a*\", 25) .. \"b\", \"\")",
+        "for m in string.gmatch(string.rep(\"a\", 60), string.rep(\"a*\", 25) .. \"b\") do end",
+        "return (\"a\"):rep(60):match(string.rep(\"a-\", 25) .. \"b\")",
+        "string.find(string.rep(\"a\", 4e5), \".-b\")",
+        "string.rep(\"\", 1e15)",
+        "string.rep(\"\", 1e15, \"\")",
+        "string.rep(\"x\", 1e15)",
+        "string.rep(\"\", 1e8, \"ab\")",
+        "string.format(\"%99999999d\", 1)",
+        "table.concat(setmetatable({}, {__index = function() return \"\" end}), \"\", 1, 1e15)",
+        "local t = {} for i = 1, 5e4 do t[i] = \"\" end while true do table.concat(t) end",
+        "table.unpack({}, 1, 1e7)",
+        "table.move({}, 1, 1e15, 2)",
+        "local t = {} for i = 1, 5e4 do t[i] = i end while true do table.insert(t, 1, 0) table.remove(t, 1) end",
+        "local s = string.rep(\"x\", 4e5) while true do string.byte(s, 1, -1) end",
+        "local s = string.rep(\"\\xE2\\x82\\xAC\", 1e5) while true do utf8.len(s) end",
+        "local s = string.rep(\"7\", 4e5) while true do tonumber(s) end",
+        // Weak keys chained against the table's order make each collection cycle
+        // quadratic: the memory limit keeps a cycle short, the clock counts the cycles.
+        "local t = setmetatable({}, {__mode = \"k\"}) for i = 1, 15000 do t[{}] = true end "
+        "local order, n = {}, 0 for k in pairs(t) do n = n + 1 order[n] = k end "
+        "for i = 2, n do t[order[i]] = order[i - 1] end local root = order[n] order = nil "
+        "while true do local x = {} end",
+        "local t = setmetatable({}, {__mode = \"k\"}) local keep = {} for i = 1, 1e6 do keep[i] = {} t[keep[i]] = keep[i - 1] or true end",
+        // One instruction comparing two long strings: only the clock sees it.
+        "local a, b = string.rep(\"x\", 4e5), string.rep(\"x\", 4e5) while a == b do end",
+    };
+    for (const char* body : kHostile) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(Failure(body).GetCode(), DRAV_ERR_SCRIPT) << body;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(800)) << body;
+        EXPECT_EQ(EvalText("local n = 0 for i = 1, 1000 do n = n + 1 end return n"), 1000) << "after " << body;
+    }
+}
+
+TEST(LuaScriptSafety, BoundedLibraryFunctionsStillWork) {
+
+    EXPECT_EQ(EvalText("return string.rep(\"ab\", 3, \",\") == \"ab,ab,ab\" and string.rep(\"x\", 0) == \"\""), 1);
+    EXPECT_EQ(EvalText("return table.concat({1, 2, 3}, \"-\") == \"1-2-3\" and select(\"#\", table.unpack({1, 2, 3})) == 3"),
+              1);
+    EXPECT_EQ(EvalText("local t = {3, 1, 2} table.sort(t) table.insert(t, 1, 0) table.remove(t) "
+                       "return table.concat(table.move(t, 1, 3, 2, {}), \",\", 2, 4) == \"0,1,2\""),
+              1);
+    EXPECT_EQ(EvalText("return collectgarbage() == 0 and collectgarbage(\"count\") > 0 and collectgarbage(\"isrunning\")"),
+              1);
+    EXPECT_EQ(Failure("collectgarbage(\"stop\")").GetCode(), DRAV_ERR_SCRIPT);
+    // A metatable without __gc is fine, and so is a __gc field that is never marked.
+    EXPECT_EQ(EvalText("local t = setmetatable({}, {__index = function() return 5 end}) return t.x"), 5);
+    EXPECT_EQ(EvalText("return utf8.len(\"\\xE2\\x82\\xAC!\") + tonumber(\"40\")"), 42);
+}
+
+TEST(LuaScriptSafety, NothingOfOneEvaluationReachesTheNext) {
+    const char* const kChange =
+        "flag = 1 string.rep = nil table.extra = {} math.pi = 3 getmetatable(\"\").__index = nil "
+        "setmetatable(_G, {__index = function() return 1 end}) local co = coroutine.create(function() end) return 1";
+    EXPECT_EQ(EvalText(kChange), 1);
+    EXPECT_EQ(EvalText("return flag == nil and getmetatable(_G) == nil and table.extra == nil and math.pi > 3.14 "
+                       "and (\"ab\"):rep(2) == \"abab\""),
+              1);
+    // A stopped script leaves no stop behind either.
+    EXPECT_EQ(Failure("while true do end").GetCode(), DRAV_ERR_SCRIPT);
+    EXPECT_EQ(EvalText("return 3"), 3);
+}
+
 int ReadContext(lua_State* state) {
     CScriptContext& context = DRAV::GetLuaContext(state, lua_toboolean(state, 2) != 0);
     context.nextState = DRAV::GetLuaString(state, 3);
@@ -86,6 +170,32 @@ TEST(LuaScriptSafety, OnlyTheRunningContextIsAccepted) {
     EXPECT_EQ(Failure("read_context(context, true, \"s\")").GetMessage(), "Talk used in non-talk script\n");
     EXPECT_EQ(Failure("read_context(context, false, nil)").GetMessage(), "Bad string arg\n");
     EXPECT_EQ(Failure("read_context(context, false, {})").GetMessage(), "Bad string arg\n");
+}
+
+// Evaluates argument 2 as another script while the calling one runs.
+int Nested(lua_State* state) {
+    CScriptContext inner;
+    lua_pushinteger(state, LuaBody(DRAV::GetLuaString(state, 2))->Eval(nullptr, inner));
+    return 1;
+}
+
+const DRAV::CScriptFunction kNestingFunctions[] = {{"nested", Nested, Nested}};
+
+TEST(LuaScriptSafety, NestedEvaluationsEachHaveAFreshStateAndTheirOwnLimits) {
+    ScopedScriptFunctions installed(kNestingFunctions);
+    // The inner script sees none of the outer one's globals, and the outer keeps its own.
+    EXPECT_EQ(EvalText("x = 5 local inner = nested(context, 'return x == nil and 1 or 0') "
+                       "return inner * 10 + (x == 5 and 1 or 0)"),
+              11);
+    EXPECT_EQ(EvalText("y = 1 return nested(context, 'y = 2 return nested(context, \"return y == nil and 3 or 0\")') + y"),
+              4);
+    // Each evaluation has the whole memory limit: together they hold more than one may.
+    EXPECT_EQ(EvalText("local s = string.rep('x', 700000) "
+                       "return nested(context, 'local t = string.rep(\"y\", 700000) return 1') + string.len(s) // 700000"),
+              2);
+    // An inner script that runs away fails the outer one too, and nothing is left behind.
+    EXPECT_EQ(Failure("pcall(nested, context, 'while true do end') return 1").GetCode(), DRAV_ERR_SCRIPT);
+    EXPECT_EQ(EvalText("return nested(context, 'return 7') + 1"), 8);
 }
 
 }  // namespace

@@ -1,0 +1,1 @@
+return string.gsub("hello world", "(%w+)", "%1 %1")

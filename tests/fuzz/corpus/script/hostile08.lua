@@ -1,0 +1,1 @@
+return string.find(string.rep("a", 60), string.rep("a*", 12) .. "b")

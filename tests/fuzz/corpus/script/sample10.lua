@@ -1,0 +1,1 @@
+drav_diplomacy_check( context, 40, "confide", "rebuff" )

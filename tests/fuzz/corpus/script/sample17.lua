@@ -1,0 +1,1 @@
+return drav_check_tag( context, "ferry_crossed" )

@@ -1,0 +1,1 @@
+return drav_check_tag( context, "boatwright_found" )

@@ -1,0 +1,1 @@
+drav_message( context, "The basket snaps shut on your fingers." )
