@@ -1,46 +1,34 @@
-// One engine tick with a party of 6 and 50 monsters on an open 100 x 100 area, over
-// ten game minutes (36,000 ticks). Walkers that have arrived are sent to a new
-// random point; the monsters are neutral with a proximity trigger, so the AI pass
-// tests them every tick. EngineTick/1: everyone walks; EngineTick/0: only the party
-// walks and the monsters stand. Reports the median, the 99th percentile and the
-// slowest tick; a tick must stay far below the 16 ms frame. EngineFight: the party
-// fighting 50 monsters (below).
+// One engine tick on the fixed crowds of tests/support/tick_scenarios.h, over ten
+// game minutes (36,000 ticks) each:
+//   EngineTick/1: everyone walking, 6 party members and 50 sneaking neutral
+//   monsters on an open 100 x 100 area; EngineTick/0: only the party walks.
+//   EngineFight: the party fighting 50 goblins (cleavers and bows) on 60 x 60.
+// Reports the median, the 99th percentile and the slowest tick; eleven ticks and
+// the scene must fit in one 16 ms frame. Each run checks its crowd before every
+// tick (all present, walking or fighting as it should) and, where the behaviour
+// test keeps one, the outcome's hash at 300, 3,000 and 36,000 ticks, and fails
+// rather than report figures of another scene.
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
-#include <random>
+#include <cstdint>
+#include <map>
+#include <string>
 #include <vector>
 
-#include "support/sample_game.h"
+#include "support/tick_scenarios.h"
 
 namespace {
 
 constexpr int kTicks = 36000;
-constexpr int kSize = 100;
-constexpr int kPartySize = 6;
-constexpr int kMonsters = 50;
 
-double Centre(int cell) { return cell * 2.5 + 1.25; }
-
-// The party: the main character and five companions made from the sample.
-void AddCompanions(const QuillmereTest::SampleGame& game, DRAV::CArea& area) {
-    for (int i = 1; i < kPartySize; ++i) {
-        std::shared_ptr<DRAV::CActor> companion;
-        game.Module().CreateActor(companion, &game.Game(), "ferryman_elder", "", 0);
-        game.Game().AddPartyMember(companion);
-        area.PlaceActor(2 + i, 2, false, companion);
-    }
-}
-
-// One tick, its time in microseconds appended to `micros`; the events are dropped.
-void TimedTick(const QuillmereTest::SampleGame& game, std::vector<double>& micros) {
-    const auto start = std::chrono::steady_clock::now();
-    game.Tick();
-    micros.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
-    game.DrainEvents();
-}
+// The hashes of a run at these ticks: those of tests/engine/tick_behaviour_test.cpp
+// at 300 and 3,000 ticks, and the end of the whole run.
+using Hashes = std::map<int, std::uint64_t>;
+const Hashes kWalkingHashes = {{300, 0x9351c406b4f334feull}, {3000, 0x3c950878e3b8fc8dull}, {kTicks, 0xb6baf683adcc6049ull}};
+const Hashes kFightHashes = {{300, 0x51a56a71125b9f32ull}, {3000, 0xa0bd3c7a4ee5cb75ull}, {kTicks, 0x1df9e117e44c34d5ull}};
 
 void ReportTicks(benchmark::State& state, std::vector<double>& micros) {
     std::sort(micros.begin(), micros.end());
@@ -49,90 +37,50 @@ void ReportTicks(benchmark::State& state, std::vector<double>& micros) {
     state.counters["slowest_us"] = micros.back();
 }
 
-void EngineTick(benchmark::State& state) {
-    const bool monstersWalk = state.range(0) != 0;
-    auto game = QuillmereTest::StartSampleGame();
-    DRAV::CArea& area = game.EnterOpenArea(kSize, kSize);
-    std::mt19937 random(7);
-    std::uniform_int_distribution<int> cell(1, kSize - 2);
-
-    AddCompanions(game, area);
-    for (int i = 0; i < kMonsters; ++i) {
-        const auto monster = game.Spawn("reed_smuggler", cell(random), cell(random));
-        if (monster) monster->SetRelation(DRAV::RELATION_NEUTRAL);
-    }
-    game.Game().UpdatePartyVisibility();
-    // The area's path search is built once, on first use after entering; it is not a tick's cost.
-    area.GetWaypointCalculator();
-
-    std::vector<double> micros;
+// Runs `crowd` for the whole run, timing only the engine's tick; false (with the
+// benchmark failed) when the crowd or a hash is not what it should be.
+template <typename Crowd>
+bool RunCrowd(benchmark::State& state, Crowd& crowd, const Hashes* hashes, std::vector<double>& micros) {
+    micros.clear();
     micros.reserve(kTicks);
-    for (auto _ : state) {
-        micros.clear();
-        for (int tick = 0; tick < kTicks; ++tick) {
-            for (const auto& actor : area.GetActors())
-                if (!actor->GetCurrentOrder() && (monstersWalk || actor->IsPartyMember()))
-                    actor->PushOrder(std::make_shared<DRAV::CMoveOrder>(Centre(cell(random)), Centre(cell(random))),
-                                     false);
-            TimedTick(game, micros);
+    for (int tick = 1; tick <= kTicks; ++tick) {
+        crowd.GiveOrders();
+        if (const std::string wrong = crowd.Check(); !wrong.empty()) {
+            state.SkipWithError(("tick " + std::to_string(tick) + ": " + wrong).c_str());
+            return false;
+        }
+        const auto start = std::chrono::steady_clock::now();
+        crowd.Game().Tick();
+        micros.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+        crowd.Game().DrainEvents();
+        if (!hashes || !hashes->count(tick)) continue;
+        const std::uint64_t hash = QuillmereTest::CrowdHash(crowd.Game());
+        if (hash != hashes->at(tick)) {
+            state.SkipWithError(("tick " + std::to_string(tick) + ": the outcome changed, hash " +
+                                 QuillmereTest::HashText(hash))
+                                    .c_str());
+            return false;
         }
     }
-    state.counters["actors"] = static_cast<double>(area.GetActors().size());
+    return true;
+}
+
+void EngineTick(benchmark::State& state) {
+    const bool monstersWalk = state.range(0) != 0;
+    QuillmereTest::WalkingCrowd crowd(monstersWalk);
+    std::vector<double> micros;
+    for (auto _ : state)
+        if (!RunCrowd(state, crowd, monstersWalk ? &kWalkingHashes : nullptr, micros)) return;
+    state.counters["actors"] = static_cast<double>(crowd.Area().GetActors().size());
     ReportTicks(state, micros);
 }
 
-// The same party fighting 50 goblins, half with cleavers and half with bows, on an
-// open 60 x 60 area for five game minutes (9,000 ticks). Everyone without an order
-// attacks a random enemy; the party is healed between ticks so that the fight goes
-// on, and a fallen goblin is replaced by a fresh one, so that 56 actors fight
-// throughout: approach, wind-up, strikes, missiles in flight, deaths and loot.
 void EngineFight(benchmark::State& state) {
-    constexpr int kFightTicks = 9000;
-    constexpr int kArena = 60;
-    auto game = QuillmereTest::StartSampleGame();
-    DRAV::CArea& area = game.EnterOpenArea(kArena, kArena);
-    std::mt19937 random(11);
-    std::uniform_int_distribution<int> cell(10, kArena - 2);
-    AddCompanions(game, area);
-    std::vector<std::shared_ptr<DRAV::CActor>> monsters;
-    auto spawn = [&](int index) {
-        const bool archer = index % 2 != 0;
-        auto monster = game.Spawn(archer ? "goblin_archer" : "reed_goblin", cell(random), cell(random));
-        if (monster && archer) {
-            const auto bow = monster->GetBackpack().front();
-            monster->SetEquipment(DRAV::SLOT_WEAPON, monster->RemoveFromBackpack(*bow));
-        }
-        return monster;
-    };
-    for (int i = 0; i < kMonsters; ++i) monsters.push_back(spawn(i));
-    area.GetWaypointCalculator();
-    const DRAV::ActorList party = game.Game().GetParty();
-
+    QuillmereTest::FightingCrowd crowd;
     std::vector<double> micros;
-    micros.reserve(kFightTicks);
-    int kills = 0;
-    for (auto _ : state) {
-        micros.clear();
-        for (int tick = 0; tick < kFightTicks; ++tick) {
-            for (std::size_t i = 0; i < monsters.size(); ++i) {
-                if (monsters[i] && area.FindActor(monsters[i]->GetId())) continue;
-                ++kills;
-                monsters[i] = spawn(static_cast<int>(i));
-            }
-            for (const auto& member : party) {
-                member->SetDamageTaken(0);
-                const auto& target = monsters[random() % monsters.size()];
-                if (!member->GetCurrentOrder() && target)
-                    member->PushOrder(std::make_shared<DRAV::CAttackOrder>(target->GetId()), false);
-            }
-            for (const auto& monster : monsters)
-                if (monster && !monster->GetCurrentOrder())
-                    monster->PushOrder(
-                        std::make_shared<DRAV::CAttackOrder>(party[random() % party.size()]->GetId()), false);
-            TimedTick(game, micros);
-        }
-    }
-    state.counters["kills"] = kills;
+    for (auto _ : state)
+        if (!RunCrowd(state, crowd, &kFightHashes, micros)) return;
+    state.counters["kills"] = crowd.Kills();
     ReportTicks(state, micros);
 }
 
