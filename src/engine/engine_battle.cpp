@@ -32,7 +32,7 @@ bool CEngine::IsPartySafe() {
         if (!member->IsAlive()) continue;
         if (member->HasStatus(STATUS_DOMINATED)) return false;
         for (const auto& actor : actors)
-            if (IsThreat(*actor) && actor->DistanceTo(*member) <= kBattleRange) return false;
+            if (IsThreat(*actor) && actor->IsWithin(*member, kBattleRange)) return false;
     }
     return true;
 }
@@ -48,13 +48,14 @@ void CEngine::RunStealthChecks() {
 
 bool CEngine::StealthCheckOneActor(CActor& sneaker, bool combat) {
     const bool sneakerSide = sneaker.IsPartyOrFriendly();
+    const std::int32_t stealth = sneaker.GetSpecialStat(SPECIAL_STEALTH);
     std::int32_t highest = 0;
     for (const auto& observer : CurrentArea().GetActors()) {
         const bool observerSide =
             observer->GetRelation() == RELATION_PARTY || observer->GetRelation() == RELATION_FRIENDLY;
         if (observerSide == sneakerSide) continue;
         std::int32_t value = 0;
-        if (sneaker.IsSpottedBy(*observer, &value)) {
+        if (sneaker.IsSpottedBy(*observer, stealth, &value)) {
             DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s (%g %g) is seen by %s (%g %g)\n", sneaker.GetName().c_str(),
                        sneaker.GetX(), sneaker.GetY(), observer->GetName().c_str(), observer->GetX(),
                        observer->GetY());

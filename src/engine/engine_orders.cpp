@@ -55,7 +55,7 @@ bool IsStoppedShortByActor(const CActor& actor, const CArea& area, double x, dou
     CThing* blocker = nullptr;
     if (area.CanMoveTo(actor, &blocker, x, y)) return false;
     const auto* other = dynamic_cast<const CActor*>(blocker);
-    return other && actor.DistanceTo(*other) <= actor.GetRadius() + other->GetRadius() + step;
+    return other && actor.IsWithin(*other, actor.GetRadius() + other->GetRadius() + step);
 }
 
 }  // namespace

@@ -262,6 +262,9 @@ public:
     double GetMoveSpeed() const;
     bool CanSee(const CActor& other) const;
     bool IsSpottedBy(const CActor& other, std::int32_t* value) const;
+    // The same with this actor's stealth (GetSpecialStat of SPECIAL_STEALTH) at hand,
+    // for a sneaker tested against many observers.
+    bool IsSpottedBy(const CActor& other, std::int32_t stealth, std::int32_t* value) const;
 
     // --- Attack (actor_attack.cpp) ---
     // The attack of hand 0 (main) or 1 (off hand); with `tooltip` its breakdown.
@@ -420,6 +423,8 @@ public:
     void FaceTowards(const CActor& other);
     void FaceTowardsPoint(double x, double y);
     double DistanceTo(const CActor& other) const;
+    // DistanceTo(other) <= range, mostly without the root.
+    bool IsWithin(const CActor& other, double range) const;
     double DistanceToPoint(double x, double y) const;
     bool IsNextToObject(const CObject& object) const;
     // Both alive and close enough to strike.
