@@ -58,13 +58,12 @@ bool CArea::TestTiles(const CActor& actor, CThing** blocker, double x, double y)
     const std::int64_t lastRow = ClampedCell(y + r, m_rows);
     for (std::int64_t column = firstColumn; column <= lastColumn; ++column) {
         for (std::int64_t row = firstRow; row <= lastRow; ++row) {
-            // Most cells are floor: their distance is never needed.
-            const CTile* cell = CellAt(column, row);
-            if (cell && !BlocksMovement(*cell)) continue;
             const double dx = Gap(x, column * kCellSize, (column + 1) * kCellSize);
             const double dy = Gap(y, row * kCellSize, (row + 1) * kCellSize);
             // A cell exactly a radius away blocks.
             if (std::sqrt(dx * dx + dy * dy) > r) continue;
+            const CTile* cell = CellAt(column, row);
+            if (cell && !BlocksMovement(*cell)) continue;
             if (blocker) *blocker = const_cast<CTile*>(cell);
             return false;
         }
