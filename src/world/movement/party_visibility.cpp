@@ -31,6 +31,21 @@ bool MemberCell(const CActor& member, const CArea& area, Cell& cell) {
     return true;
 }
 
+// Whether the cells from index `first` to `last` are all seen and explored.
+bool AllKnown(const CArea& area, std::size_t first, std::size_t last) {
+    const std::uint32_t* const seen = area.GetSeenCells().words.data();
+    const std::uint32_t* const explored = area.GetExploredCells().words.data();
+    // The cells of a word lie side by side in it: test them together.
+    for (std::size_t cell = first; cell <= last;) {
+        const std::size_t word = CCellBits::WordOf(cell);
+        const std::size_t end = std::min(last, word * CCellBits::kCellsPerWord + CCellBits::kCellsPerWord - 1);
+        const std::uint32_t bits = ((2u << (end - cell)) - 1u) << CCellBits::BitOf(cell);
+        if ((seen[word] & explored[word] & bits) != bits) return false;
+        cell = end + 1;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool UpdatePartyVisibility(CArea* area, const ActorList& party) {
@@ -40,6 +55,7 @@ bool UpdatePartyVisibility(CArea* area, const ActorList& party) {
 void CPartyView::BuildStops(const CArea& area) {
     m_columns = area.GetColumns();
     m_rows = area.GetRows();
+    m_allKnown = false;
     const std::size_t cells = std::size_t{m_columns} * m_rows;
     m_stops.resize(cells);
     if (m_reached.size() != cells) {
@@ -63,24 +79,17 @@ void CPartyView::NextPass() {
     }
 }
 
+bool CPartyView::IsAllKnown(const CArea& area) const {
+    return m_columns == 0 || m_rows == 0 || AllKnown(area, 0, std::size_t{m_columns} * m_rows - 1);
+}
+
 bool CPartyView::IsSettled(const CArea& area, std::uint32_t column, std::uint32_t row) const {
-    const std::uint32_t* const seen = area.GetSeenCells().words.data();
-    const std::uint32_t* const explored = area.GetExploredCells().words.data();
     const std::uint32_t left = column > kExploredRings ? column - kExploredRings : 0;
     const std::uint32_t right = std::min(column + kExploredRings, m_columns - 1);
     const std::uint32_t top = row > kExploredRings ? row - kExploredRings : 0;
     const std::uint32_t bottom = std::min(row + kExploredRings, m_rows - 1);
-    for (std::uint32_t y = top; y <= bottom; ++y) {
-        const std::size_t last = std::size_t{y} * m_columns + right;
-        // The cells of a word lie side by side in it: test them together.
-        for (std::size_t cell = std::size_t{y} * m_columns + left; cell <= last;) {
-            const std::size_t word = CCellBits::WordOf(cell);
-            const std::size_t end = std::min(last, word * CCellBits::kCellsPerWord + CCellBits::kCellsPerWord - 1);
-            const std::uint32_t bits = ((2u << (end - cell)) - 1u) << CCellBits::BitOf(cell);
-            if ((seen[word] & explored[word] & bits) != bits) return false;
-            cell = end + 1;
-        }
-    }
+    for (std::uint32_t y = top; y <= bottom; ++y)
+        if (!AllKnown(area, std::size_t{y} * m_columns + left, std::size_t{y} * m_columns + right)) return false;
     return true;
 }
 
@@ -100,6 +109,7 @@ bool CPartyView::Update(CArea& area, const ActorList& party) {
     Cell cell{};
     if (full) {
         area.ClearVisibilityBits();
+        m_allKnown = false;
     } else {
         bool allFlooded = true;
         for (const std::shared_ptr<CActor>& member : party)
@@ -113,6 +123,7 @@ bool CPartyView::Update(CArea& area, const ActorList& party) {
     m_ring.reserve(kRingReserve);
     m_next.reserve(kRingReserve);
 
+    bool askedAll = false;
     for (const std::shared_ptr<CActor>& member : party) {
         if (!MemberCell(*member, area, cell) || flooded.Get(cell.column, cell.row)) continue;
         flooded.Set(cell.column, cell.row, true);
@@ -120,7 +131,13 @@ bool CPartyView::Update(CArea& area, const ActorList& party) {
         explored.Set(cell.column, cell.row, true);
         // A partial flood never leaves the square of its reach round the seed: when
         // all of it is known already, it would add nothing.
-        if (!full && IsSettled(area, cell.column, cell.row)) continue;
+        if (!full) {
+            if (!m_allKnown && !askedAll) {
+                m_allKnown = IsAllKnown(area);
+                askedAll = true;
+            }
+            if (m_allKnown || IsSettled(area, cell.column, cell.row)) continue;
+        }
         const std::uint32_t index = cell.row * m_columns + cell.column;
         m_reached[index] = m_pass;
         m_ring.push_back(index);

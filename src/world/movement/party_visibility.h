@@ -32,6 +32,8 @@ private:
     // Whether every cell within the partial flood's reach of `cell` is seen and
     // explored already, so that flooding from it would add nothing.
     bool IsSettled(const CArea& area, std::uint32_t column, std::uint32_t row) const;
+    // Whether every cell of the grid is seen and explored.
+    bool IsAllKnown(const CArea& area) const;
     // Starts a pass: every cell unreached.
     void NextPass();
     // Marks `cell` reached, seen and (with `explore`) explored, and queues it for
@@ -44,6 +46,9 @@ private:
     // The pass that last reached each cell.
     std::vector<std::uint32_t> m_reached;
     std::uint32_t m_pass = 0;
+    // Every cell seen and explored, as found by a partial pass; only a full pass
+    // takes bits away.
+    bool m_allKnown = false;
     // Cell indices of the ring being flooded from and of the next.
     std::vector<std::uint32_t> m_ring;
     std::vector<std::uint32_t> m_next;

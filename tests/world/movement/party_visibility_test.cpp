@@ -64,6 +64,12 @@ TEST(PartyVisibility, WallsBoundTheViewUntilADoorOpens) {
     EXPECT_EQ(Drawn(map.area.GetSeenCells()), everything);
     EXPECT_EQ(Drawn(map.area.GetExploredCells()), everything);
 
+    // With everything known, a step onto a new cell adds nothing.
+    CActor& member = *party.front();
+    member.SetPosition(map.At('P').x() + 2.5, map.At('P').y());
+    EXPECT_FALSE(UpdatePartyVisibility(&map.area, party));
+    EXPECT_EQ(Drawn(map.area.GetSeenCells()), everything);
+
     // Closed again, the view shrinks back to the room, and stays there when the
     // member steps onto a new cell.
     door->GetDoor()->SetOpen(false);
@@ -71,9 +77,14 @@ TEST(PartyVisibility, WallsBoundTheViewUntilADoorOpens) {
     EXPECT_TRUE(map.area.IsViewStale());
     EXPECT_TRUE(UpdatePartyVisibility(&map.area, party));
     EXPECT_EQ(Drawn(map.area.GetSeenCells()), leftRoom);
-    party.front()->SetPosition(map.At('P').x() + 2.5, map.At('P').y() + 2.5);
+    member.SetPosition(map.At('P').x() + 2.5, map.At('P').y() + 2.5);
     EXPECT_FALSE(UpdatePartyVisibility(&map.area, party));
     EXPECT_EQ(Drawn(map.area.GetSeenCells()), leftRoom);
+
+    // Carried through the wall, the member floods the other room.
+    member.SetPosition(7 * 2.5 + 1.25, 3 * 2.5 + 1.25);
+    EXPECT_FALSE(UpdatePartyVisibility(&map.area, party));
+    EXPECT_EQ(Drawn(map.area.GetSeenCells()), everything);
 
     EXPECT_FALSE(UpdatePartyVisibility(nullptr, party));
 }
