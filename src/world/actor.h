@@ -262,9 +262,12 @@ public:
     double GetMoveSpeed() const;
     bool CanSee(const CActor& other) const;
     bool IsSpottedBy(const CActor& other, std::int32_t* value) const;
-    // The same with this actor's stealth (GetSpecialStat of SPECIAL_STEALTH) at hand,
-    // for a sneaker tested against many observers.
-    bool IsSpottedBy(const CActor& other, std::int32_t stealth, std::int32_t* value) const;
+    // The same with this actor's stealth (GetSpecialStat of SPECIAL_STEALTH) at hand
+    // and the observer's observation kept in `observation` (worked out on first need
+    // while it holds kUnknownStat), for sneakers tested against many observers.
+    static constexpr std::int32_t kUnknownStat = INT32_MIN;
+    bool IsSpottedBy(const CActor& other, std::int32_t stealth, std::int32_t& observation,
+                     std::int32_t* value) const;
 
     // --- Attack (actor_attack.cpp) ---
     // The attack of hand 0 (main) or 1 (off hand); with `tooltip` its breakdown.

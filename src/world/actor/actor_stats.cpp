@@ -205,10 +205,12 @@ bool CActor::CanSee(const CActor& other) const {
 }
 
 bool CActor::IsSpottedBy(const CActor& other, std::int32_t* value) const {
-    return IsSpottedBy(other, GetSpecialStat(SPECIAL_STEALTH), value);
+    std::int32_t observation = kUnknownStat;
+    return IsSpottedBy(other, GetSpecialStat(SPECIAL_STEALTH), observation, value);
 }
 
-bool CActor::IsSpottedBy(const CActor& other, std::int32_t stealth, std::int32_t* value) const {
+bool CActor::IsSpottedBy(const CActor& other, std::int32_t stealth, std::int32_t& observation,
+                         std::int32_t* value) const {
     constexpr double kSightRange = 100.0;
     // Nearer than this, every unit closer helps the observer.
     constexpr double kCloseRange = 50.0;
@@ -224,7 +226,8 @@ bool CActor::IsSpottedBy(const CActor& other, std::int32_t stealth, std::int32_t
             return false;
         }
     }
-    std::int32_t spot = SaturateInt32(std::int64_t{other.GetSpecialStat(SPECIAL_OBSERVATION)} +
+    if (observation == kUnknownStat) observation = other.GetSpecialStat(SPECIAL_OBSERVATION);
+    std::int32_t spot = SaturateInt32(std::int64_t{observation} +
                                       static_cast<std::int64_t>((kCloseRange - std::min(distance, kCloseRange)) * 0.5));
     if (value) *value = spot;
     return spot >= stealth;

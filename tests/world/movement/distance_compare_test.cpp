@@ -60,15 +60,23 @@ TEST(DistanceCompare, SpottingAtTheSightAndCloseRanges) {
                                                 static_cast<std::int32_t>((50.0 - std::min(exact, 50.0)) * 0.5);
             for (const std::int32_t stealth : {-1, 0, 1, 25}) {
                 std::int32_t value = -99;
-                const bool spotted = sneaker.IsSpottedBy(observer, stealth, &value);
+                std::int32_t observation = CActor::kUnknownStat;
+                const bool spotted = sneaker.IsSpottedBy(observer, stealth, observation, &value);
                 EXPECT_EQ(value, expected) << distance << " " << turn;
                 EXPECT_EQ(spotted, exact <= 100.0 && expected >= stealth) << distance << " " << turn << " " << stealth;
+                // The observation, once worked out, is kept and used as it stands.
+                if (exact <= 100.0) {
+                    EXPECT_EQ(observation, observer.GetSpecialStat(SPECIAL_OBSERVATION));
+                }
+                std::int32_t sharp = 1000;
+                EXPECT_EQ(sneaker.IsSpottedBy(observer, stealth, sharp, &value), exact <= 100.0);
             }
             // The stealth figure at hand is the sneaker's own.
             std::int32_t plain = 0;
             std::int32_t given = 0;
+            std::int32_t observation = CActor::kUnknownStat;
             EXPECT_EQ(sneaker.IsSpottedBy(observer, &plain),
-                      sneaker.IsSpottedBy(observer, sneaker.GetSpecialStat(SPECIAL_STEALTH), &given));
+                      sneaker.IsSpottedBy(observer, sneaker.GetSpecialStat(SPECIAL_STEALTH), observation, &given));
             EXPECT_EQ(plain, given);
         }
     }
