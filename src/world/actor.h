@@ -190,8 +190,8 @@ public:
     Relation GetRelation() const { return m_relation; }
     void SetRelation(Relation relation) { m_relation = relation; }
     bool IsPartyMember() const { return m_relation == RELATION_PARTY; }
-    bool IsPartyOrFriendly() const;
-    bool IsHostile() const;
+    bool IsPartyOrFriendly() const { return m_relation == RELATION_PARTY || m_relation == RELATION_FRIENDLY; }
+    bool IsHostile() const { return m_relation == RELATION_HOSTILE || m_relation == RELATION_BERSERK; }
     std::uint32_t GetPartyIndex() const { return m_partyIndex; }
     void SetPartyIndex(std::uint32_t index) { m_partyIndex = index; }
     const CFaction* GetFaction() const { return m_faction; }
