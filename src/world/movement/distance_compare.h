@@ -28,4 +28,10 @@ inline bool IsWithinRange(double dx, double dy, double range) {
     return order != 0 ? order < 0 : std::hypot(dx, dy) <= range;
 }
 
+// std::hypot(dx, dy) > range (which is not !IsWithinRange for what is not a number).
+inline bool IsBeyondRange(double dx, double dy, double range) {
+    const int order = CompareToRange(dx, dy, range);
+    return order != 0 ? order > 0 : std::hypot(dx, dy) > range;
+}
+
 }  // namespace DRAV

@@ -30,6 +30,8 @@ TEST(DistanceCompare, AnswersAsTheRootDoesAtTheEdgeOfTheRange) {
         near += std::abs(std::hypot(dx, dy) - range) <= range * 1e-12;
         ASSERT_EQ(IsWithinRange(dx, dy, range), std::hypot(dx, dy) <= range)
             << std::hexfloat << dx << " " << dy << " " << range;
+        ASSERT_EQ(IsBeyondRange(dx, dy, range), std::hypot(dx, dy) > range)
+            << std::hexfloat << dx << " " << dy << " " << range;
     }
     EXPECT_GT(near, 100000);
 
@@ -40,8 +42,10 @@ TEST(DistanceCompare, AnswersAsTheRootDoesAtTheEdgeOfTheRange) {
                                {3, 4, 5},       {3, 4, -5},        {1e200, 0, 1e99},   {inf, 0, 1e300},
                                {inf, 0, inf},   {nan, 0, 10},      {0, 0, nan},        {-7.5, 0, 7.5},
                                {1e-101, 0, 1e-101}, {0, 99.99999999999, 100}};
-    for (const auto& [dx, dy, range] : cases)
+    for (const auto& [dx, dy, range] : cases) {
         EXPECT_EQ(IsWithinRange(dx, dy, range), std::hypot(dx, dy) <= range) << dx << " " << dy << " " << range;
+        EXPECT_EQ(IsBeyondRange(dx, dy, range), std::hypot(dx, dy) > range) << dx << " " << dy << " " << range;
+    }
 }
 
 // The stealth test's two ranges: unseen beyond 100, and nearer than 50 every unit
