@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "common/random.h"
 #include "common/trace.h"
@@ -24,6 +25,40 @@ bool IsThreat(const CActor& actor) {
     return actor.GetRelation() == RELATION_HOSTILE || actor.GetRelation() == RELATION_BERSERK;
 }
 
+// The actors of a stealth pass split by side, party and friends or not, each side
+// as places in the area's list, in its order; and each observer's observation
+// once worked out, by its place.
+struct Observers {
+    explicit Observers(const ActorList& actors) : actors(actors), observations(actors.size(), CActor::kUnknownStat) {
+        for (std::size_t i = 0; i < actors.size(); ++i) {
+            const Relation relation = actors[i]->GetRelation();
+            (relation == RELATION_PARTY || relation == RELATION_FRIENDLY ? friends : others).push_back(i);
+        }
+    }
+    const ActorList& actors;
+    std::vector<std::size_t> friends;
+    std::vector<std::size_t> others;
+    std::vector<std::int32_t> observations;
+};
+
+// Whether an observer of the other side spots the sneaker; `highest` receives the
+// best spot value of the observers, when none does.
+bool IsSeen(const CActor& sneaker, Observers& observers, std::int32_t& highest) {
+    const std::int32_t stealth = sneaker.GetSpecialStat(SPECIAL_STEALTH);
+    highest = 0;
+    for (const std::size_t i : sneaker.IsPartyOrFriendly() ? observers.others : observers.friends) {
+        const CActor& observer = *observers.actors[i];
+        std::int32_t value = 0;
+        if (sneaker.IsSpottedBy(observer, stealth, observers.observations[i], &value)) {
+            DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s (%g %g) is seen by %s (%g %g)\n", sneaker.GetName().c_str(),
+                       sneaker.GetX(), sneaker.GetY(), observer.GetName().c_str(), observer.GetX(), observer.GetY());
+            return true;
+        }
+        highest = std::max(highest, value);
+    }
+    return false;
+}
+
 }  // namespace
 
 bool CEngine::IsPartySafe() {
@@ -32,36 +67,30 @@ bool CEngine::IsPartySafe() {
         if (!member->IsAlive()) continue;
         if (member->HasStatus(STATUS_DOMINATED)) return false;
         for (const auto& actor : actors)
-            if (IsThreat(*actor) && actor->DistanceTo(*member) <= kBattleRange) return false;
+            if (IsThreat(*actor) && actor->IsWithin(*member, kBattleRange)) return false;
     }
     return true;
 }
 
 void CEngine::RunStealthChecks() {
     const ActorList actors = CurrentArea().GetActors();
-    for (const auto& actor : actors) {
-        if (!actor->IsSneaking() || StealthCheckOneActor(*actor, false)) continue;
-        PushActorMessage(*actor, " is spotted.");
-        StopSneaking(*actor);
+    // Nobody changes sides during the pass, and each observer's observation is
+    // worked out once: only an actor that stops sneaking may see differently after.
+    Observers observers(actors);
+    for (std::size_t i = 0; i < actors.size(); ++i) {
+        CActor& actor = *actors[i];
+        std::int32_t highest = 0;
+        if (!actor.IsSneaking() || !IsSeen(actor, observers, highest)) continue;
+        PushActorMessage(actor, " is spotted.");
+        StopSneaking(actor);
+        observers.observations[i] = CActor::kUnknownStat;
     }
 }
 
 bool CEngine::StealthCheckOneActor(CActor& sneaker, bool combat) {
-    const bool sneakerSide = sneaker.IsPartyOrFriendly();
+    Observers observers(CurrentArea().GetActors());
     std::int32_t highest = 0;
-    for (const auto& observer : CurrentArea().GetActors()) {
-        const bool observerSide =
-            observer->GetRelation() == RELATION_PARTY || observer->GetRelation() == RELATION_FRIENDLY;
-        if (observerSide == sneakerSide) continue;
-        std::int32_t value = 0;
-        if (sneaker.IsSpottedBy(*observer, &value)) {
-            DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s (%g %g) is seen by %s (%g %g)\n", sneaker.GetName().c_str(),
-                       sneaker.GetX(), sneaker.GetY(), observer->GetName().c_str(), observer->GetX(),
-                       observer->GetY());
-            return false;
-        }
-        highest = std::max(highest, value);
-    }
+    if (IsSeen(sneaker, observers, highest)) return false;
     if (!combat) return true;
 
     const std::int32_t base = sneaker.GetSkillBase(SKILL_SNEAK);

@@ -16,6 +16,7 @@
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/cell.h"
+#include "world/movement/distance_compare.h"
 #include "world/movement/pathfind.h"
 
 namespace DRAV {
@@ -52,11 +53,11 @@ bool IsOverloaded(const CActor& actor) {
 // walk ends here rather than circling the other actor for ever.
 bool IsStoppedShortByActor(const CActor& actor, const CArea& area, double x, double y, double step) {
     constexpr double kLargestRadius = 2.0 * kCellSize;
-    if (actor.DistanceToPoint(x, y) > actor.GetRadius() + kLargestRadius + step) return false;
+    if (IsBeyondRange(x - actor.GetX(), y - actor.GetY(), actor.GetRadius() + kLargestRadius + step)) return false;
     CThing* blocker = nullptr;
     if (area.CanMoveTo(actor, &blocker, x, y)) return false;
     const auto* other = dynamic_cast<const CActor*>(blocker);
-    return other && actor.DistanceTo(*other) <= actor.GetRadius() + other->GetRadius() + step;
+    return other && actor.IsWithin(*other, actor.GetRadius() + other->GetRadius() + step);
 }
 
 }  // namespace
@@ -183,7 +184,7 @@ bool CEngine::MoveActor(CActor& actor, double x, double y, double halfWidth, dou
     }
     const double step = actor.GetMoveSpeed() / kTicksPerSecond;
     CArea& area = CurrentArea();
-    if (actor.DistanceToPoint(x, y) <= step) {
+    if (IsWithinRange(x - actor.GetX(), y - actor.GetY(), step)) {
         if (area.CanMoveTo(actor, nullptr, x, y)) actor.FinalizeMove(x, y);
         DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s finished move\n", Name(actor));
         return true;

@@ -190,8 +190,8 @@ public:
     Relation GetRelation() const { return m_relation; }
     void SetRelation(Relation relation) { m_relation = relation; }
     bool IsPartyMember() const { return m_relation == RELATION_PARTY; }
-    bool IsPartyOrFriendly() const;
-    bool IsHostile() const;
+    bool IsPartyOrFriendly() const { return m_relation == RELATION_PARTY || m_relation == RELATION_FRIENDLY; }
+    bool IsHostile() const { return m_relation == RELATION_HOSTILE || m_relation == RELATION_BERSERK; }
     std::uint32_t GetPartyIndex() const { return m_partyIndex; }
     void SetPartyIndex(std::uint32_t index) { m_partyIndex = index; }
     const CFaction* GetFaction() const { return m_faction; }
@@ -262,6 +262,12 @@ public:
     double GetMoveSpeed() const;
     bool CanSee(const CActor& other) const;
     bool IsSpottedBy(const CActor& other, std::int32_t* value) const;
+    // The same with this actor's stealth (GetSpecialStat of SPECIAL_STEALTH) at hand
+    // and the observer's observation kept in `observation` (worked out on first need
+    // while it holds kUnknownStat), for sneakers tested against many observers.
+    static constexpr std::int32_t kUnknownStat = INT32_MIN;
+    bool IsSpottedBy(const CActor& other, std::int32_t stealth, std::int32_t& observation,
+                     std::int32_t* value) const;
 
     // --- Attack (actor_attack.cpp) ---
     // The attack of hand 0 (main) or 1 (off hand); with `tooltip` its breakdown.
@@ -420,6 +426,8 @@ public:
     void FaceTowards(const CActor& other);
     void FaceTowardsPoint(double x, double y);
     double DistanceTo(const CActor& other) const;
+    // DistanceTo(other) <= range, mostly without the root.
+    bool IsWithin(const CActor& other, double range) const;
     double DistanceToPoint(double x, double y) const;
     bool IsNextToObject(const CObject& object) const;
     // Both alive and close enough to strike.

@@ -29,6 +29,7 @@ namespace DRAV {
 
 class CGame;
 class CModule;
+class CPartyView;
 class CWaypointCalculator;
 
 using ObjectList = std::vector<std::shared_ptr<CObject>>;
@@ -136,6 +137,7 @@ public:
     const EncounterList& GetEncounters() const { return m_encounters; }
 
     CCellBits& GetExploredCells() { return m_exploredCells; }
+    const CCellBits& GetExploredCells() const { return m_exploredCells; }
     CCellBits& GetSeenCells() { return m_seenCells; }
     const CCellBits& GetSeenCells() const { return m_seenCells; }
     CCellBits& GetSecondSeenCells() { return m_secondSeenCells; }
@@ -145,6 +147,8 @@ public:
     // True while the area has its tiles and objects (it is being played or was just
     // read); an inactive area keeps only what must outlive the visit.
     bool IsBuilt() const { return !m_grid.empty(); }
+    // What the visibility passes over this area keep between them; made on first use.
+    CPartyView& GetPartyView();
 
     // The area's path search, built from the grid as it stands on first use after
     // it was dropped; the area keeps it (the pointer is not the caller's).
@@ -265,6 +269,7 @@ public:
     bool IsObjectSeen(const CObject& object) const;
     // The ambient sound at (x, y): objects' sounds first, then the area's.
     bool FindObjectSoundAt(double x, double y, std::string& name) const;
+    // A door cell opened or closed: paths and the view are worked out afresh.
     void AddOpenDoor(const CTile& tile);
     void RemoveOpenDoor(const CTile& tile);
     // The door cells that open and close with this one, the tile itself first.
@@ -328,6 +333,7 @@ private:
     CCellBits m_seenCells;
     bool m_viewStale = false;
     CCellBits m_secondSeenCells;
+    std::unique_ptr<CPartyView> m_partyView;
     ObjectList m_objectsToRemove;
     EncounterList m_encounters;
     EffectList m_effects;

@@ -108,6 +108,11 @@ TEST(EngineUse, TheLockedShuttersArePickedAndOpenAsOneButStayOpenWithAnEnemyNear
     ASSERT_FALSE(texts.empty());
     EXPECT_EQ(texts.front().rfind("Wren picks the locked door ", 0), 0u) << texts.front();
     EXPECT_TRUE(HasCode(events, 2));
+    // The open shutters change what the party sees: the next tick's pass runs in full.
+    EXPECT_FALSE(game.Area().GetSeenCells().Get(12, 11));
+    game.Engine().UpdateActorEffects();
+    EXPECT_TRUE(HasCode(game.DrainEvents(), 6));
+    EXPECT_TRUE(game.Area().GetSeenCells().Get(12, 11));
     // A goblin comes in behind Wren: in battle the shutters stay open.
     const auto goblin = game.Spawn("reed_goblin", 14, 8);
     ASSERT_TRUE(goblin);

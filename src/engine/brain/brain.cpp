@@ -130,7 +130,7 @@ bool PartyProximityTest(const CArea& area, const CActor& actor, double range) {
     if (!IsOnSeenCell(area, actor)) return false;
     for (const auto& other : area.GetActors()) {
         if (other.get() == &actor || !other->IsPartyOrFriendly() || other->IsSneaking()) continue;
-        if (other->GetActionState() != ACTION_DEAD && actor.DistanceTo(*other) <= range) return true;
+        if (other->GetActionState() != ACTION_DEAD && actor.IsWithin(*other, range)) return true;
     }
     return false;
 }

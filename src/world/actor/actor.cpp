@@ -53,10 +53,6 @@ void CActor::SetFaction(const CFaction* faction, std::uint32_t rank) {
     m_factionRank = rank;
 }
 
-bool CActor::IsPartyOrFriendly() const { return m_relation == RELATION_PARTY || m_relation == RELATION_FRIENDLY; }
-
-bool CActor::IsHostile() const { return m_relation == RELATION_HOSTILE || m_relation == RELATION_BERSERK; }
-
 std::string CActor::GetFactionText() const {
     if (!m_faction) return "No Faction";
     std::string title;

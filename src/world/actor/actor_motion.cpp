@@ -6,6 +6,7 @@
 #include "common/trace.h"
 #include "rules/monsters/actor_template.h"
 #include "world/actor.h"
+#include "world/movement/distance_compare.h"
 #include "world/object.h"
 
 namespace DRAV {
@@ -87,6 +88,10 @@ void CActor::FaceTowards(const CActor& other) { m_facing = FacingTowards(m_x, m_
 void CActor::FaceTowardsPoint(double x, double y) { m_facing = FacingTowards(m_x, m_y, x, y); }
 
 double CActor::DistanceTo(const CActor& other) const { return DistanceToPoint(other.m_x, other.m_y); }
+
+bool CActor::IsWithin(const CActor& other, double range) const {
+    return IsWithinRange(other.m_x - m_x, other.m_y - m_y, range);
+}
 
 double CActor::DistanceToPoint(double x, double y) const { return std::hypot(x - m_x, y - m_y); }
 

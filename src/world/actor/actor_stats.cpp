@@ -10,6 +10,7 @@
 #include "rules/items/modifier_accumulator.h"
 #include "rules/kinds/formulas.h"
 #include "world/actor.h"
+#include "world/movement/distance_compare.h"
 
 namespace DRAV {
 
@@ -204,15 +205,32 @@ bool CActor::CanSee(const CActor& other) const {
 }
 
 bool CActor::IsSpottedBy(const CActor& other, std::int32_t* value) const {
-    double distance = std::hypot(other.m_x - m_x, other.m_y - m_y);
-    if (distance > 100.0) {
-        if (value) *value = 0;
-        return false;
+    std::int32_t observation = kUnknownStat;
+    return IsSpottedBy(other, GetSpecialStat(SPECIAL_STEALTH), observation, value);
+}
+
+bool CActor::IsSpottedBy(const CActor& other, std::int32_t stealth, std::int32_t& observation,
+                         std::int32_t* value) const {
+    constexpr double kSightRange = 100.0;
+    // Nearer than this, every unit closer helps the observer.
+    constexpr double kCloseRange = 50.0;
+    const double dx = other.m_x - m_x;
+    const double dy = other.m_y - m_y;
+    const int sight = CompareToRange(dx, dy, kSightRange);
+    double distance = kCloseRange;
+    // Surely between the two ranges the distance itself does not matter.
+    if (sight != -1 || CompareToRange(dx, dy, kCloseRange) != 1) {
+        distance = sight == 1 ? HUGE_VAL : std::hypot(dx, dy);
+        if (distance > kSightRange) {
+            if (value) *value = 0;
+            return false;
+        }
     }
-    std::int32_t spot = SaturateInt32(std::int64_t{other.GetSpecialStat(SPECIAL_OBSERVATION)} +
-                                      static_cast<std::int64_t>((50.0 - std::min(distance, 50.0)) * 0.5));
+    if (observation == kUnknownStat) observation = other.GetSpecialStat(SPECIAL_OBSERVATION);
+    std::int32_t spot = SaturateInt32(std::int64_t{observation} +
+                                      static_cast<std::int64_t>((kCloseRange - std::min(distance, kCloseRange)) * 0.5));
     if (value) *value = spot;
-    return spot >= GetSpecialStat(SPECIAL_STEALTH);
+    return spot >= stealth;
 }
 
 }  // namespace DRAV

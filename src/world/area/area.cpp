@@ -5,6 +5,7 @@
 #include "common/exception.h"
 #include "world/cell.h"
 #include "world/game.h"
+#include "world/movement/party_visibility.h"
 #include "world/movement/waypoint_calculator.h"
 
 namespace DRAV {
@@ -29,6 +30,11 @@ CArea::CArea(CGame* game) : m_game(game) {}
 
 // Members go in reverse order of declaration, as the default does.
 CArea::~CArea() = default;
+
+CPartyView& CArea::GetPartyView() {
+    if (!m_partyView) m_partyView = std::make_unique<CPartyView>();
+    return *m_partyView;
+}
 
 ThingId CArea::NewThingId(ThingType type) const { return m_game ? m_game->NewThingId(type) : ThingId{}; }
 

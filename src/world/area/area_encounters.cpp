@@ -118,7 +118,7 @@ bool CArea::PartyProximityTest(const CActor& actor, CActor** other, double range
         const Relation relation = candidate->GetRelation();
         if (candidate.get() == &actor) continue;
         if ((relation != RELATION_PARTY && relation != RELATION_FRIENDLY) || candidate->IsSneaking()) continue;
-        if (actor.DistanceTo(*candidate) > range) continue;
+        if (!actor.IsWithin(*candidate, range)) continue;
         DRAV_TRACE(1, "%s (%g %g) hits proximity test (%s (%g %g))\n", actor.GetName().c_str(), actor.GetX(),
                    actor.GetY(), candidate->GetName().c_str(), candidate->GetX(), candidate->GetY());
         if (other) *other = candidate.get();

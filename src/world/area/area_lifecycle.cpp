@@ -6,6 +6,7 @@
 #include "common/exception.h"
 #include "world/area.h"
 #include "world/game.h"
+#include "world/movement/party_visibility.h"
 
 namespace DRAV {
 
@@ -31,6 +32,7 @@ void CArea::MakeInactive() {
     m_patches.clear();
     m_effects.clear();
     DropWaypointCalculator();
+    m_partyView.reset();
     m_leaveTick = tick;
 }
 

@@ -102,6 +102,7 @@ bool CArea::FindObjectSoundAt(double x, double y, std::string& name) const {
 
 void CArea::AddOpenDoor(const CTile& tile) {
     DropWaypointCalculator();
+    m_viewStale = true;
     auto record = std::make_shared<CAreaOpenDoor>();
     CellOfTileId(tile.GetId(), record->column, record->row);
     // One record a cell: a second would reopen the door after one closing.
@@ -112,6 +113,7 @@ void CArea::AddOpenDoor(const CTile& tile) {
 
 void CArea::RemoveOpenDoor(const CTile& tile) {
     DropWaypointCalculator();
+    m_viewStale = true;
     std::uint32_t column = 0;
     std::uint32_t row = 0;
     CellOfTileId(tile.GetId(), column, row);

@@ -16,6 +16,13 @@ namespace {
 constexpr double kNearGateSquared = 56.25;
 // Goals farther than this are not searched for; the squared distance.
 constexpr double kFarGateSquared = 10000.0;
+// Answers are kept for goals up to this many columns and rows from the start: past
+// the 100-unit gate for any goal box of tolerance 3 or less.
+constexpr int kOffsetReach = 48;
+constexpr int kOffsetSide = 2 * kOffsetReach + 1;
+constexpr int kKeptTolerances = 4;
+
+bool FitsByte(int value) { return value >= INT8_MIN && value <= INT8_MAX; }
 
 // The cell of a coordinate. Coordinates left of the grid give -1 and huge ones
 // stop at a bound, so no cast overflows and nothing off the grid maps onto it.
@@ -92,6 +99,69 @@ void CWaypointCalculator::BuildGrid(const CArea& area) {
                 node.state = WAYPOINT_BESIDE_TILE;
         }
     }
+
+    const std::size_t stride = std::size_t(m_width) + 1;
+    m_blockedBefore.assign(stride * (std::size_t(m_height) + 1), 0);
+    for (int row = 0; row < m_height; ++row) {
+        int inRow = 0;
+        for (int column = 0; column < m_width; ++column) {
+            inRow += GetNode(column, row).state != WAYPOINT_FREE;
+            m_blockedBefore[(row + 1) * stride + column + 1] = m_blockedBefore[row * stride + column + 1] + inRow;
+        }
+    }
+}
+
+int CWaypointCalculator::BlockedIn(int left, int top, int right, int bottom) const {
+    const std::size_t stride = std::size_t(m_width) + 1;
+    const int* const before = m_blockedBefore.data();
+    return before[(bottom + 1) * stride + right + 1] - before[top * stride + right + 1] -
+           before[(bottom + 1) * stride + left] + before[top * stride + left];
+}
+
+bool CWaypointCalculator::IsOpen(const Box& box) const {
+    const int left = m_startColumn + box.left;
+    const int right = m_startColumn + box.right;
+    const int top = m_startRow + box.top;
+    const int bottom = m_startRow + box.bottom;
+    if (left < 0 || top < 0 || right >= m_width || bottom >= m_height) return false;
+    int blocked = BlockedIn(left, top, right, bottom);
+    // The search frees its start and goal cells for its length.
+    blocked -= GetNode(m_startColumn, m_startRow).state != WAYPOINT_FREE;
+    if (m_goalColumn >= left && m_goalColumn <= right && m_goalRow >= top && m_goalRow <= bottom &&
+        (m_goalColumn != m_startColumn || m_goalRow != m_startRow))
+        blocked -= GetNode(m_goalColumn, m_goalRow).state != WAYPOINT_FREE;
+    return blocked == 0;
+}
+
+CWaypointCalculator::OffsetAnswer* CWaypointCalculator::OffsetSlot(int goalColumns, int goalRows) {
+    if (m_toleranceColumns >= kKeptTolerances || m_toleranceRows >= kKeptTolerances) return nullptr;
+    if (std::abs(goalColumns) > kOffsetReach || std::abs(goalRows) > kOffsetReach) return nullptr;
+    std::vector<OffsetAnswer>& answers = m_offsetAnswers[m_toleranceColumns * kKeptTolerances + m_toleranceRows];
+    if (answers.empty()) answers.resize(std::size_t(kOffsetSide) * kOffsetSide);
+    return &answers[std::size_t(goalRows + kOffsetReach) * kOffsetSide + goalColumns + kOffsetReach];
+}
+
+void CWaypointCalculator::KeepOffsetAnswer(OffsetAnswer& slot, bool found, int reached, int waypoint) {
+    const int reachedColumn = reached % m_width - m_startColumn;
+    const int reachedRow = reached / m_width - m_startRow;
+    const int waypointColumn = waypoint % m_width - m_startColumn;
+    const int waypointRow = waypoint / m_width - m_startRow;
+    for (const int value : {m_read.left, m_read.top, m_read.right, m_read.bottom})
+        if (!FitsByte(value)) return;
+    if (found)
+        for (const int value : {reachedColumn, reachedRow, waypointColumn, waypointRow})
+            if (!FitsByte(value)) return;
+    if (!IsOpen(m_read)) return;
+    const auto byte = [](int value) { return static_cast<std::int8_t>(value); };
+    slot = {found ? OffsetAnswer::PATH : OffsetAnswer::NO_PATH,
+            byte(m_read.left),
+            byte(m_read.top),
+            byte(m_read.right),
+            byte(m_read.bottom),
+            byte(found ? reachedColumn : 0),
+            byte(found ? reachedRow : 0),
+            byte(found ? waypointColumn : 0),
+            byte(found ? waypointRow : 0)};
 }
 
 void CWaypointCalculator::GetNextWaypoint(double& outX, double& outY, double fromX, double fromY, double goalX,
@@ -124,9 +194,26 @@ void CWaypointCalculator::GetNextWaypoint(double& outX, double& outY, double fro
     Answer& answer = m_answers[(unsigned(start) * 2654435761u ^ unsigned(goal)) % m_answers.size()];
     if (!answer.Matches(start, goal, m_toleranceColumns, m_toleranceRows)) {
         answer = {start, goal, m_toleranceColumns, m_toleranceRows, -1, -1};
-        if (FindPath()) {
-            answer.reached = m_goalRow * m_width + m_goalColumn;
-            answer.waypoint = WalkBack(start, answer.reached);
+        const int goalColumns = m_goalColumn - m_startColumn;
+        const int goalRows = m_goalRow - m_startRow;
+        OffsetAnswer* const offset = OffsetSlot(goalColumns, goalRows);
+        if (offset && offset->kind != OffsetAnswer::UNKNOWN &&
+            IsOpen({offset->left, offset->top, offset->right, offset->bottom})) {
+            if (offset->kind == OffsetAnswer::PATH) {
+                answer.reached = start + offset->reachedRow * m_width + offset->reachedColumn;
+                answer.waypoint = start + offset->waypointRow * m_width + offset->waypointColumn;
+            }
+        } else {
+            const bool found = FindPath();
+            if (found) {
+                answer.reached = m_goalRow * m_width + m_goalColumn;
+                answer.waypoint = WalkBack(start, answer.reached);
+            }
+            // The search moved the goal cell to the one it accepted; the box test
+            // needs the one asked for.
+            m_goalColumn = m_startColumn + goalColumns;
+            m_goalRow = m_startRow + goalRows;
+            if (offset) KeepOffsetAnswer(*offset, found, answer.reached, answer.waypoint);
         }
     }
     if (answer.reached < 0) return;
@@ -180,6 +267,17 @@ bool CWaypointCalculator::Search() {
     start.stamp = m_searchCounter;
     m_open.clear();
     PushOpen(start);
+    int firstColumn = m_startColumn;
+    int lastColumn = m_startColumn;
+    int firstRow = m_startRow;
+    int lastRow = m_startRow;
+    bool expanded = false;
+    // Expanded cells and their side neighbours: all the cells whose state was read.
+    const auto noteRead = [&] {
+        if (!expanded) m_read = {};
+        else m_read = {firstColumn - 1 - m_startColumn, firstRow - 1 - m_startRow, lastColumn + 1 - m_startColumn,
+                       lastRow + 1 - m_startRow};
+    };
 
     // The neighbours' columns and rows follow from the expanded cell's, so the
     // estimate needs no division; the order of the visits is the search's tie order.
@@ -206,20 +304,30 @@ bool CWaypointCalculator::Search() {
         const int column = index - row * m_width;
         // A cell within tolerance is accepted whatever its total.
         if (std::abs(m_goalColumn - column) <= m_toleranceColumns && std::abs(m_goalRow - row) <= m_toleranceRows) {
+            noteRead();
             m_goalColumn = column;
             m_goalRow = row;
             return true;
         }
-        if (m_totals[index] > m_costLimit) return false;
+        if (m_totals[index] > m_costLimit) {
+            noteRead();
+            return false;
+        }
         PopOpen();
         if (m_totals[index] == -1) continue;
         m_totals[index] = -1;
+        expanded = true;
+        firstColumn = std::min(firstColumn, column);
+        lastColumn = std::max(lastColumn, column);
+        firstRow = std::min(firstRow, row);
+        lastRow = std::max(lastRow, row);
 
         if (column > 0) visit(top, index - 1, column - 1, row);
         if (column + 1 < m_width) visit(top, index + 1, column + 1, row);
         if (row > 0) visit(top, index - m_width, column, row - 1);
         if (row + 1 < m_height) visit(top, index + m_width, column, row + 1);
     }
+    noteRead();
     return false;
 }
 

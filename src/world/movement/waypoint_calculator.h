@@ -78,6 +78,41 @@ private:
     // Starts a new search generation.
     void NextStamp();
 
+    // A search reads only the cells around its start; when every cell it read was
+    // free (its start and goal cells count as free) its answer depends on nothing
+    // but where the goal lies from the start and the tolerance, and holds for any
+    // start whose box of cells, moved along, is all free too. Such answers are kept
+    // by that offset and tolerance; being true of any grid, they are never dropped.
+    // Everything is in columns and rows from the start cell.
+    struct Box {
+        int left = 0;
+        int top = 0;
+        int right = 0;
+        int bottom = 0;
+    };
+    struct OffsetAnswer {
+        enum : std::int8_t { UNKNOWN, NO_PATH, PATH } kind = UNKNOWN;
+        std::int8_t left = 0;
+        std::int8_t top = 0;
+        std::int8_t right = 0;
+        std::int8_t bottom = 0;
+        std::int8_t reachedColumn = 0;
+        std::int8_t reachedRow = 0;
+        std::int8_t waypointColumn = 0;
+        std::int8_t waypointRow = 0;
+    };
+    // The slot of an offset and the present tolerance; null when none is kept
+    // (tolerances above 3, goals farther than kOffsetReach cells).
+    OffsetAnswer* OffsetSlot(int goalColumns, int goalRows);
+    // Keeps the answer of the search just run, when it read only free cells and
+    // its numbers fit.
+    void KeepOffsetAnswer(OffsetAnswer& slot, bool found, int reached, int waypoint);
+    // Whether every cell of `box` (moved to the start cell) lies on the grid and is
+    // free, the start and goal cells counted as free.
+    bool IsOpen(const Box& box) const;
+    // Cells not free in the rectangle of columns [left, right] and rows [top, bottom].
+    int BlockedIn(int left, int top, int right, int bottom) const;
+
     int m_costLimit;
     int m_lookahead;
     int m_searchCounter = 0;
@@ -98,6 +133,12 @@ private:
         }
     };
     std::array<Answer, 128> m_answers;
+    // By tolerance in columns x 4 + in rows; each made on first use.
+    std::array<std::vector<OffsetAnswer>, 16> m_offsetAnswers;
+    // Blocked cells above and left of each grid corner: (width + 1) x (height + 1).
+    std::vector<int> m_blockedBefore;
+    // The box the last search read: its expanded cells and their side neighbours.
+    Box m_read;
     // Each node's cost + estimate, -1 once closed, by cell index. Kept apart from
     // the nodes: the open list compares them on every step of a sift, and packed
     // together they stay in the nearest cache.

@@ -53,16 +53,38 @@ TEST(PartyVisibility, WallsBoundTheViewUntilADoorOpens) {
     EXPECT_FALSE(UpdatePartyVisibility(&map.area, party));
     EXPECT_EQ(Drawn(map.area.GetSeenCells()), leftRoom);
 
-    // The door opens as a door does: the view goes stale and the next pass runs in
-    // full, through the doorway.
+    // The door opens as a door does: its open-door record marks the view stale and
+    // the next pass runs in full, through the doorway.
     CTile* door = map.area.GetTile(4, 3);
     door->GetDoor()->SetOpen(true);
     map.area.AddOpenDoor(*door);
-    map.area.SetViewStale(true);
+    EXPECT_TRUE(map.area.IsViewStale());
     EXPECT_TRUE(UpdatePartyVisibility(&map.area, party));
     const std::vector<std::string> everything(7, "**********");
     EXPECT_EQ(Drawn(map.area.GetSeenCells()), everything);
     EXPECT_EQ(Drawn(map.area.GetExploredCells()), everything);
+
+    // With everything known, a step onto a new cell adds nothing.
+    CActor& member = *party.front();
+    member.SetPosition(map.At('P').x() + 2.5, map.At('P').y());
+    EXPECT_FALSE(UpdatePartyVisibility(&map.area, party));
+    EXPECT_EQ(Drawn(map.area.GetSeenCells()), everything);
+
+    // Closed again, the view shrinks back to the room, and stays there when the
+    // member steps onto a new cell.
+    door->GetDoor()->SetOpen(false);
+    map.area.RemoveOpenDoor(*door);
+    EXPECT_TRUE(map.area.IsViewStale());
+    EXPECT_TRUE(UpdatePartyVisibility(&map.area, party));
+    EXPECT_EQ(Drawn(map.area.GetSeenCells()), leftRoom);
+    member.SetPosition(map.At('P').x() + 2.5, map.At('P').y() + 2.5);
+    EXPECT_FALSE(UpdatePartyVisibility(&map.area, party));
+    EXPECT_EQ(Drawn(map.area.GetSeenCells()), leftRoom);
+
+    // Carried through the wall, the member floods the other room.
+    member.SetPosition(7 * 2.5 + 1.25, 3 * 2.5 + 1.25);
+    EXPECT_FALSE(UpdatePartyVisibility(&map.area, party));
+    EXPECT_EQ(Drawn(map.area.GetSeenCells()), everything);
 
     EXPECT_FALSE(UpdatePartyVisibility(nullptr, party));
 }
@@ -94,6 +116,13 @@ TEST(PartyVisibility, ExploredCellsStopAt49RingsAndNewCellsFloodPartly) {
     EXPECT_TRUE(seen.Get(119, 4));
     EXPECT_TRUE(explored.Get(51, 0));
     EXPECT_FALSE(explored.Get(52, 2));
+
+    // One cell on, all but the far column of its reach is known: that column is
+    // explored too.
+    member->SetPosition(3 * 2.5 + 1.25, 2 * 2.5 + 1.25);
+    EXPECT_FALSE(UpdatePartyVisibility(&map.area, party));
+    EXPECT_TRUE(explored.Get(52, 2));
+    EXPECT_FALSE(explored.Get(53, 2));
 
     // Onto a cell not flooded from yet: its 49 rings are explored too, and the
     // pass is not a full one.

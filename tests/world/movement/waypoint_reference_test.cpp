@@ -174,3 +174,39 @@ TEST(WaypointReference, SameAnswersAsThePlainSearch) {
     // Most requests find a path and answer a cell short of the goal.
     EXPECT_GT(searched, 2800);
 }
+
+// Walkers on open ground ask the same few offsets from everywhere; an answer found
+// where the way was open is reused for them, and must not be where a wall, water or
+// a chest stands in what the search would read, nor near the grid's edge.
+TEST(WaypointReference, AnswersReusedFromElsewhereAreThePlainSearchs) {
+    std::mt19937 random(4242);
+    int reused = 0;
+    int searched = 0;
+    for (const unsigned density : {0u, 1u, 3u}) {
+        TextMap text(RandomLines(random, density));
+        CWaypointCalculator& grid = *text.area.GetWaypointCalculator();
+        ReferenceSearch reference(grid);
+        const int offsets[][3] = {{12, 0, 0}, {-9, 7, 0}, {20, -14, 0}, {3, 16, 1}, {-25, -3, 2}, {0, -30, 1}};
+        for (int request = 0; request < 600; ++request) {
+            const auto& [columns, rows, door] = offsets[random() % std::size(offsets)];
+            const double half = 2.5 * door;
+            const int fromColumn = static_cast<int>(random() % kColumns);
+            const int fromRow = static_cast<int>(random() % kRows);
+            const int goalColumn = fromColumn + columns;
+            const int goalRow = fromRow + rows;
+            if (goalColumn < 0 || goalRow < 0 || goalColumn >= kColumns || goalRow >= kRows) continue;
+            const int stamp = grid.GetNode(fromColumn, fromRow).stamp;
+            const auto expected = reference.Waypoint(fromColumn, fromRow, goalColumn, goalRow, half);
+            double x = 0.0;
+            double y = 0.0;
+            grid.GetNextWaypoint(x, y, fromColumn * 2.5 + 1.25, fromRow * 2.5 + 1.25, goalColumn * 2.5 + 1.25,
+                                 goalRow * 2.5 + 1.25, half, half);
+            ASSERT_EQ(std::pair(x, y), expected) << "density " << density << " from " << fromColumn << ","
+                                                 << fromRow << " to " << goalColumn << "," << goalRow;
+            // A search stamps its start cell.
+            (grid.GetNode(fromColumn, fromRow).stamp == stamp ? reused : searched)++;
+        }
+    }
+    EXPECT_GT(reused, 200);
+    EXPECT_GT(searched, 150);
+}

@@ -1,0 +1,48 @@
+// The engine tick's outcome on two fixed crowds (tests/support/tick_scenarios.h):
+// where everyone stands and what the party has seen and explored after 300 and
+// 3,000 ticks. Work on the tick's speed must leave these exactly as they are; the
+// tick benchmark checks the same crowds over 36,000 ticks.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/tick_scenarios.h"
+
+namespace {
+
+using QuillmereTest::CrowdHash;
+using QuillmereTest::HashText;
+
+// Runs `crowd` to each tick count in turn, checking the crowd every tick, and
+// gives the hash at each.
+template <typename Crowd>
+std::vector<std::string> HashesAt(Crowd& crowd, std::initializer_list<int> ticks) {
+    std::vector<std::string> hashes;
+    int done = 0;
+    for (const int until : ticks) {
+        for (; done < until; ++done) {
+            const std::string wrong = crowd.Step();
+            if (!wrong.empty()) {
+                ADD_FAILURE() << "tick " << done + 1 << ": " << wrong;
+                return hashes;
+            }
+        }
+        hashes.push_back(HashText(CrowdHash(crowd.Game())));
+    }
+    return hashes;
+}
+
+TEST(TickBehaviour, EveryoneWalkingEndsWhereItAlwaysDid) {
+    QuillmereTest::WalkingCrowd crowd(true);
+    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0x045f8557d3993ec0", "0x669cfd019099e307"}));
+}
+
+TEST(TickBehaviour, FightEndsWhereItAlwaysDid) {
+    QuillmereTest::FightingCrowd crowd;
+    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0xcec5e40fe3899064", "0xef386189172cf67d"}));
+    // The fight is a fight: goblins fall and are replaced.
+    EXPECT_GT(crowd.Kills(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,308 @@
+#pragma once
+// Two fixed crowds for the engine tick, shared by the tick benchmark and by the test
+// that keeps their outcome from changing:
+//   WalkingCrowd: a party of 6 and 50 sneaking neutral monsters on an open 100 x 100
+//   area; whoever has no order is sent to a random cell (with `monstersWalk` false
+//   the monsters stand).
+//   FightingCrowd: the party fighting 50 goblins, half with cleavers and half with
+//   bows, on an open 60 x 60 area; the party is healed before every tick and a
+//   fallen goblin is replaced at once, so 56 actors fight throughout.
+// The actors besides the main character are made from definitions written here and
+// both generators are seeded, so a change to the sample chapter's
+// monsters does not move these crowds. Check() answers what is wrong with the
+// crowd right now (empty when nothing), so that a benchmark cannot silently go on
+// measuring an empty or a different scene.
+
+#include <cstdint>
+#include <cstring>
+#include <iomanip>
+#include <map>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "common/data_file_reader.h"
+#include "common/random.h"
+#include "support/sample_game.h"
+#include "world/order.h"
+
+namespace QuillmereTest {
+
+inline constexpr int kCrowdParty = 6;
+inline constexpr int kCrowdMonsters = 50;
+
+// The crowds' own people. The walkers' proximity trigger (range 1.0) can never be
+// reached, as two actors of radius 1.2 never stand that close, so they stay
+// neutral while the AI pass tests them every tick.
+inline constexpr const char* kCrowdDefinitions = R"(<monsters>
+ <monster2>
+  crowd_companion
+  <name> "Boatman" "a boatman" ( 40 90 160 ) 0 </name>
+  <graphic> m_ferryman </graphic>
+  <type> male human 1.2 1.8 </type>
+  <level> 3 fighter 2 </level>
+  <stats> 200 14 12 14 10 11 </stats>
+  <monsterstats> 40 5 10 0 ( 100 100 ) </monsterstats>
+  <attack> "Pole strike" 3 ( 6 1 ) blunt </attack>
+  <brain> friendly false 0 <tags> </tags> <tags> </tags>
+   <ai> stand </ai> <ai> charge </ai>
+  </brain>
+ </monster2>
+ <monster2>
+  crowd_walker
+  <name> "Reed Walker" "a reed walker" ( 90 100 60 ) 0 </name>
+  <graphic> m_smuggler </graphic>
+  <type> male human 1.2 1.8 </type>
+  <level> 1 rogue 2 </level>
+  <stats> 16 11 15 11 10 9 </stats>
+  <monsterstats> 35 0 5 0 ( 110 120 ) </monsterstats>
+  <attack> "Knife" 2 ( 4 1 ) ( sharp 1 ) critical </attack>
+  <skills> light_blade sneak </skills>
+  <brain> neutral true 1.0 <tags> </tags> <tags> </tags>
+   <ai> stand sneak </ai> <ai> charge </ai>
+  </brain>
+  sneak
+ </monster2>
+ <monster2>
+  crowd_brawler
+  <name> "Cleaver Goblin" "a goblin" ( 120 140 60 ) 0 </name>
+  <graphic> m_smuggler </graphic>
+  <type> male human 1.2 1.3 </type>
+  <level> 0 monster 1 </level>
+  <stats> 11 12 10 8 9 6 </stats>
+  <monsterstats> 20 0 0 0 ( 10 10 ) </monsterstats>
+  <attack> "Cleaver" 0 ( 4 0 ) ( sharp 0 ) </attack>
+  <brain> hostile false 0 <tags> </tags> <tags> </tags>
+   <ai> stand </ai> <ai> charge </ai>
+  </brain>
+  nosurrender
+ </monster2>
+ <monster2>
+  crowd_archer
+  <inherit> crowd_brawler </inherit>
+  <name> "Bow Goblin" "a goblin archer" ( 100 150 90 ) 0 </name>
+  <skills> bow </skills>
+  <items> reed_bow </items>
+  <brain> hostile false 0 <tags> </tags> <tags> </tags>
+   <ai> stand </ai> <ai> shoot </ai>
+  </brain>
+  nosurrender
+ </monster2>
+</monsters>)";
+
+// A sample game with the crowd definitions read into its module and both random
+// generators (the engine's and `random`) seeded.
+inline SampleGame StartCrowdGame(std::mt19937& random, unsigned seed) {
+    DRAVCommon::GetRandomEngine().seed(seed);
+    random.seed(seed);
+    SampleGame game = StartSampleGame();
+    DRAVCommon::CDataFileReader reader(std::make_shared<std::istringstream>(kCrowdDefinitions), "crowd.drav");
+    game.Engine().GetModule()->ParseMonsters(reader);
+    return game;
+}
+
+// The party: the main character (at the companions' speed and hit points, whatever
+// the chapter makes of it) and five companions along the entry row.
+inline void AddCrowdParty(const SampleGame& game, DRAV::CArea& area) {
+    game.Main()->SetBaseMovementSpeed(100);
+    game.Main()->SetMaxHitPoints(200);
+    for (int i = 1; i < kCrowdParty; ++i) {
+        std::shared_ptr<DRAV::CActor> companion;
+        game.Module().CreateActor(companion, &game.Game(), "crowd_companion", "", 0);
+        game.Game().AddPartyMember(companion);
+        area.PlaceActor(2 + i, 2, false, companion);
+    }
+}
+
+// A 64-bit FNV-1a hash of where every actor of the current area stands (in area
+// order, with its id) and of the party's seen and explored cells: equal hashes mean
+// the same run.
+inline std::uint64_t CrowdHash(const SampleGame& game) {
+    std::uint64_t hash = 14695981039346656037ull;
+    const auto add = [&hash](const void* data, std::size_t size) {
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        for (std::size_t i = 0; i < size; ++i) hash = (hash ^ bytes[i]) * 1099511628211ull;
+    };
+    DRAV::CArea& area = game.Area();
+    for (const auto& actor : area.GetActors()) {
+        const DRAV::ThingId id = actor->GetId();
+        const double x = actor->GetX();
+        const double y = actor->GetY();
+        add(&id, sizeof id);
+        add(&x, sizeof x);
+        add(&y, sizeof y);
+    }
+    for (const DRAV::CCellBits* grid : {&area.GetSeenCells(), &area.GetExploredCells()})
+        add(grid->words.data(), grid->words.size() * sizeof(std::uint32_t));
+    return hash;
+}
+
+inline std::string HashText(std::uint64_t hash) {
+    std::ostringstream text;
+    text << "0x" << std::hex << std::setw(16) << std::setfill('0') << hash;
+    return text.str();
+}
+
+class WalkingCrowd {
+public:
+    static constexpr int kSize = 100;
+    // Radius, two cells and a step: the farthest a walk can end from its goal.
+    static constexpr double kArrivedWithin = 8.0;
+
+    explicit WalkingCrowd(bool monstersWalk)
+        : m_game(StartCrowdGame(m_random, 7)), m_area(&m_game.EnterOpenArea(kSize, kSize)),
+          m_monstersWalk(monstersWalk) {
+        AddCrowdParty(m_game, *m_area);
+        std::uniform_int_distribution<int> cell(1, kSize - 2);
+        for (int i = 0; i < kCrowdMonsters; ++i) {
+            const int column = cell(m_random);
+            const int row = cell(m_random);
+            m_game.Spawn("crowd_walker", column, row);
+        }
+        m_game.Game().UpdatePartyVisibility();
+        // The area's path search is built once, on first use after entering; it is not a tick's cost.
+        m_area->GetWaypointCalculator();
+    }
+
+    const SampleGame& Game() const { return m_game; }
+    DRAV::CArea& Area() const { return *m_area; }
+
+    // Sends whoever has no order to a random cell (only the party while the
+    // monsters stand).
+    void GiveOrders() {
+        std::uniform_int_distribution<int> cell(1, kSize - 2);
+        for (const auto& actor : m_area->GetActors()) {
+            if (actor->GetCurrentOrder() || (!m_monstersWalk && !actor->IsPartyMember())) continue;
+            Goal& goal = m_goals[actor->GetId()];
+            // An order ends when its walker arrives, or stops short of a goal another
+            // actor stands on; ended anywhere else, something took it away.
+            if (goal.given && actor->DistanceToPoint(goal.x, goal.y) > kArrivedWithin && m_fault.empty())
+                m_fault = actor->GetName() + " lost its order away from its goal";
+            goal = {cell(m_random) * 2.5 + 1.25, cell(m_random) * 2.5 + 1.25, true};
+            actor->PushOrder(std::make_shared<DRAV::CMoveOrder>(goal.x, goal.y), false);
+        }
+    }
+
+    // Orders, one tick, the events dropped; what is wrong, as Check().
+    std::string Step() {
+        GiveOrders();
+        std::string wrong = Check();
+        m_game.Tick();
+        m_game.DrainEvents();
+        return wrong;
+    }
+
+    // What is wrong with the crowd, asked after GiveOrders: all 56 present and
+    // alive, the monsters still neutral, every walker on its way and no order lost.
+    std::string Check() const {
+        if (!m_fault.empty()) return m_fault;
+        const DRAV::ActorList& actors = m_area->GetActors();
+        if (actors.size() != kCrowdParty + kCrowdMonsters)
+            return std::to_string(actors.size()) + " actors in the area, not " +
+                   std::to_string(kCrowdParty + kCrowdMonsters);
+        for (const auto& actor : actors) {
+            if (!actor->IsAlive()) return actor->GetName() + " is dead";
+            if (!actor->IsPartyMember() && actor->GetRelation() != DRAV::RELATION_NEUTRAL)
+                return actor->GetName() + " is no longer neutral";
+            const auto& order = actor->GetCurrentOrder();
+            if ((m_monstersWalk || actor->IsPartyMember()) && (!order || order->GetType() != DRAV::ORDER_MOVE))
+                return actor->GetName() + " is not walking";
+        }
+        return {};
+    }
+
+private:
+    std::mt19937 m_random;
+    SampleGame m_game;
+    DRAV::CArea* m_area;
+    bool m_monstersWalk;
+    struct Goal {
+        double x = 0.0;
+        double y = 0.0;
+        bool given = false;
+    };
+    std::map<DRAV::ThingId, Goal> m_goals;
+    std::string m_fault;
+};
+
+class FightingCrowd {
+public:
+    static constexpr int kSize = 60;
+
+    FightingCrowd() : m_game(StartCrowdGame(m_random, 11)), m_area(&m_game.EnterOpenArea(kSize, kSize)) {
+        AddCrowdParty(m_game, *m_area);
+        for (int i = 0; i < kCrowdMonsters; ++i) m_monsters.push_back(SpawnGoblin(i));
+        m_area->GetWaypointCalculator();
+        m_party = m_game.Game().GetParty();
+    }
+
+    const SampleGame& Game() const { return m_game; }
+    DRAV::CArea& Area() const { return *m_area; }
+    int Kills() const { return m_kills; }
+
+    // Fallen goblins replaced, the party healed, and everyone without an order sent
+    // at a random enemy.
+    void GiveOrders() {
+        for (std::size_t i = 0; i < m_monsters.size(); ++i) {
+            if (m_monsters[i] && m_area->FindActor(m_monsters[i]->GetId())) continue;
+            ++m_kills;
+            m_monsters[i] = SpawnGoblin(static_cast<int>(i));
+        }
+        for (const auto& member : m_party) {
+            member->SetDamageTaken(0);
+            const auto& target = m_monsters[m_random() % m_monsters.size()];
+            if (!member->GetCurrentOrder() && target)
+                member->PushOrder(std::make_shared<DRAV::CAttackOrder>(target->GetId()), false);
+        }
+        for (const auto& monster : m_monsters)
+            if (monster && !monster->GetCurrentOrder())
+                monster->PushOrder(std::make_shared<DRAV::CAttackOrder>(m_party[m_random() % m_party.size()]->GetId()),
+                                   false);
+    }
+
+    std::string Step() {
+        GiveOrders();
+        std::string wrong = Check();
+        m_game.Tick();
+        m_game.DrainEvents();
+        return wrong;
+    }
+
+    // What is wrong with the fight, asked after GiveOrders: the whole party alive
+    // and 50 goblins in the area.
+    std::string Check() const {
+        std::size_t present = 0;
+        for (const auto& monster : m_monsters)
+            if (monster && m_area->FindActor(monster->GetId())) ++present;
+        if (present != static_cast<std::size_t>(kCrowdMonsters))
+            return std::to_string(present) + " goblins in the area, not " + std::to_string(kCrowdMonsters);
+        for (const auto& member : m_party)
+            if (!member->IsAlive() || member->GetArea() != m_area) return member->GetName() + " has fallen";
+        return {};
+    }
+
+private:
+    std::shared_ptr<DRAV::CActor> SpawnGoblin(int index) {
+        std::uniform_int_distribution<int> cell(10, kSize - 2);
+        const bool archer = index % 2 != 0;
+        const int column = cell(m_random);
+        const int row = cell(m_random);
+        auto monster = m_game.Spawn(archer ? "crowd_archer" : "crowd_brawler", column, row);
+        if (monster && archer && !monster->GetBackpack().empty()) {
+            const auto bow = monster->GetBackpack().front();
+            monster->SetEquipment(DRAV::SLOT_WEAPON, monster->RemoveFromBackpack(*bow));
+        }
+        return monster;
+    }
+
+    std::mt19937 m_random;
+    SampleGame m_game;
+    DRAV::CArea* m_area;
+    std::vector<std::shared_ptr<DRAV::CActor>> m_monsters;
+    DRAV::ActorList m_party;
+    int m_kills = 0;
+};
+
+}  // namespace QuillmereTest
