@@ -152,7 +152,10 @@ TEST_F(WindowTest, InputIsPackedAsWindowsPacksIt) {
         Push(Key(SDL_KEYUP, SDL_SCANCODE_LSHIFT, KMOD_NONE));
     });
     std::vector<MSG> messages = script.Run();
-    ASSERT_EQ(messages.size(), 7u);
+    ASSERT_EQ(messages.size(), 8u);
+    EXPECT_EQ(messages[0].message, WM_SETCURSOR);
+    EXPECT_EQ(LOWORD(static_cast<std::uintptr_t>(messages[0].lParam)), HTCLIENT);
+    messages.erase(messages.begin());
     EXPECT_EQ(messages[0].message, WM_MOUSEMOVE);
     EXPECT_EQ(GET_X_LPARAM(messages[0].lParam), -5);
     EXPECT_EQ(GET_Y_LPARAM(messages[0].lParam), 300);

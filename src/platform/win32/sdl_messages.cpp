@@ -217,10 +217,13 @@ void TranslateSDLEvent(const SDL_Event& event) {
         case SDL_KEYDOWN: TranslateKey(event.key, true); return;
         case SDL_KEYUP: TranslateKey(event.key, false); return;
         case SDL_TEXTINPUT: TranslateText(event.text); return;
-        case SDL_MOUSEMOTION:
-            Push(FindWindowForSDL(event.motion.windowID), WM_MOUSEMOVE, MouseFlags(event.motion.state),
-                 MAKELPARAM(event.motion.x, event.motion.y));
+        case SDL_MOUSEMOTION: {
+            HWND window = FindWindowForSDL(event.motion.windowID);
+            // As on Windows, the window sets the cursor for the point first.
+            Push(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+            Push(window, WM_MOUSEMOVE, MouseFlags(event.motion.state), MAKELPARAM(event.motion.x, event.motion.y));
             return;
+        }
         case SDL_MOUSEBUTTONDOWN: TranslateButton(event.button, true); return;
         case SDL_MOUSEBUTTONUP: TranslateButton(event.button, false); return;
         case SDL_MOUSEWHEEL: TranslateWheel(event.wheel); return;
