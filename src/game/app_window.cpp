@@ -310,6 +310,5 @@ void CDRAVApp::OnSplashEnd() {
     m_splashMode = false;
     m_splashScene.reset();
     KillTimer(m_window, m_timerId);
-    // The start page opens here once the game-flow dialogs exist.
-    SetDialog(false, nullptr);
+    // The start page opens here (SetDialog) once the game-flow dialogs exist.
 }

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -13,7 +14,9 @@
 
 #include "game/app.h"
 #include "graphics/xp_device.h"
+#include "platform/d3d9/direct3d.h"
 #include "platform/d3d9/gl_device.h"
+#include "platform/d3d9/recording_device.h"
 #include "platform/win32/platform_observer.h"
 #include "platform/win32/win32_time.h"
 
@@ -121,6 +124,11 @@ public:
     void OnWindowText(const std::string& text) override { Record("title", {text}); }
 
     void OnPresent(D3D9Layer::CDeviceBase& device) {
+        if (auto* recording = dynamic_cast<D3D9Layer::CRecordingDevice*>(&device)) {
+            Record("frame", {std::to_string(recording->Draws().size())});
+            // The log would grow with every frame of the run.
+            recording->ClearRecord();
+        }
         if (m_pendingShot.empty()) return;
         std::string name = m_pendingShot;
         m_pendingShot.clear();
@@ -289,7 +297,14 @@ private:
     int m_idleAfterClose = 0;
 };
 
-[[noreturn]] void RunChild(const std::vector<Step>& steps, const std::string& home, const std::string& module) {
+[[noreturn]] void RunChild(const std::vector<Step>& steps, const std::string& home, const std::string& module,
+                           bool headless) {
+    if (headless) {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        D3D9Layer::SetDeviceFactory([](HWND, const D3DPRESENT_PARAMETERS& parameters) -> IDirect3DDevice9* {
+            return new D3D9Layer::CRecordingDevice(parameters);
+        });
+    }
     setenv("HOME", home.c_str(), 1);
     setenv("XDG_CONFIG_HOME", (home + "/.config").c_str(), 1);
     setenv("XDG_DATA_HOME", (home + "/.local/share").c_str(), 1);
@@ -366,7 +381,7 @@ Observed Driver::Execute(const std::vector<Step>& steps) const {
     Observed run;
     std::fflush(nullptr);
     pid_t child = fork();
-    if (child == 0) RunChild(steps, m_home, m_module);
+    if (child == 0) RunChild(steps, m_home, m_module, m_headless);
     int status = 0;
     waitpid(child, &status, 0);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
@@ -387,6 +402,9 @@ Observed Driver::Execute(const std::vector<Step>& steps) const {
         else if (kind == "exit" && fields.size() > 1) {
             run.exited = true;
             run.exitCode = std::stoi(fields[1]);
+        } else if (kind == "frame" && fields.size() > 1) {
+            ++run.recordedFrames;
+            run.mostFrameDraws = std::max(run.mostFrameDraws, std::stoi(fields[1]));
         } else if (kind == "log" && fields.size() > 1) run.log += fields[1] + "\n";
     }
     std::ifstream browser(m_home + "/xdg-open.log");

@@ -69,6 +69,9 @@ struct Observed {
     std::map<std::string, Shot> shots;
     std::map<std::string, std::string> checks;
     std::vector<std::string> browser;
+    // Frames presented on the recording device, and the draws of the busiest one.
+    int recordedFrames = 0;
+    int mostFrameDraws = 0;
     std::string log;  // what went wrong in the driver
 };
 
@@ -83,6 +86,9 @@ public:
     const std::string& Home() const { return m_home; }
     // The sample as the build packs it, unless set.
     void SetModuleFolder(std::string folder) { m_module = std::move(folder); }
+    // Without a display: SDL's dummy video driver and the recording device, whose
+    // frames are counted instead of photographed.
+    void SetHeadless(bool headless) { m_headless = headless; }
     // When the steps run out the driver closes the window; a run that should end
     // by itself is given none.
     Observed Execute(const std::vector<Step>& steps) const;
@@ -90,6 +96,7 @@ public:
 private:
     std::string m_home;
     std::string m_module;
+    bool m_headless = false;
 };
 
 }  // namespace QuillmereE2E

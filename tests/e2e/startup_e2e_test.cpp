@@ -79,6 +79,18 @@ TEST(Startup, AClickOnTheSplashEndsItAndClosingEndsTheProgramCleanly) {
     EXPECT_TRUE(run.boxes.empty());
 }
 
+TEST(Startup, WithoutADisplayTheSplashIsDrawnOnTheRecordingDevice) {
+    Driver driver;
+    driver.SetHeadless(true);
+    Observed run = driver.Execute({Wait(500), Key(SDL_SCANCODE_ESCAPE), Wait(50)});
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.boxes.empty());
+    // About a frame for each 16-ms timer of the half second, with the picture and the emblem.
+    EXPECT_GE(run.recordedFrames, 25);
+    EXPECT_GE(run.mostFrameDraws, 2);
+}
+
 TEST(Startup, AStoredVolumeAboveOneHundredReadsAsOneHundred) {
     Driver driver;
     fs::create_directories(driver.Home() + "/.config/quillmere");

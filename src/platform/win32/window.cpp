@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <memory>
 
 #include "platform/win32/platform_observer.h"
 #include "platform/win32/window_state.h"
@@ -30,6 +31,14 @@ bool IsLiveWindow(HWND window) {
 using namespace Win32::Detail;
 
 namespace {
+
+// Every window record ever made. A destroyed window's record stays: messages
+// already queued may still name it, and dispatching them must find no live window
+// rather than freed memory.
+std::vector<std::unique_ptr<HWND__>>& Records() {
+    static std::vector<std::unique_ptr<HWND__>> records;
+    return records;
+}
 
 std::map<std::string, WNDCLASSEXA>& Classes() {
     static std::map<std::string, WNDCLASSEXA> classes;
@@ -79,7 +88,7 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD, int x, int y,
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return nullptr;
     }
-    HWND window = new HWND__;
+    HWND window = Records().emplace_back(std::make_unique<HWND__>()).get();
     window->sdl = sdl;
     window->procedure = found->second.lpfnWndProc;
     window->classStyle = found->second.style;
@@ -98,8 +107,6 @@ BOOL DestroyWindow(HWND window) {
     SDL_DestroyWindow(window->sdl);
     window->sdl = nullptr;
     Windows().erase(std::find(Windows().begin(), Windows().end(), window));
-    // The record stays allocated: messages already queued for it may still name it,
-    // and dispatching them finds no live window.
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return TRUE;
 }
