@@ -14,6 +14,7 @@
 
 #include "game/audio2.h"
 #include "game/chapter_info.h"
+#include "graphics/scene/graphics_manager.h"
 #include "platform/d3d9/direct3d.h"
 #include "platform/win32/winuser.h"
 #include "ui/ui_manager.h"
@@ -168,6 +169,8 @@ public:
     bool IsGameRunning() const { return m_gameRunning; }
     bool IsPaused() const { return m_paused; }
     bool IsFastMove() const { return m_fastMove; }
+    bool IsGameViewReady() const { return m_gameViewReady; }
+    DRAVGraph::CGraphicsManager& GetGraphicsManager() { return m_graphicsManager; }
     std::int32_t GetSuspendCount() const { return m_suspendCount; }
     DRAVCommon::CXPDevice* GetDevice() const { return m_deviceWrapper.get(); }
 
@@ -222,6 +225,7 @@ private:
     bool m_splashMode = true;
     std::shared_ptr<DRAVGraph::CIconGraphicsManager> m_splashScene;
     bool m_gameViewReady = false;
+    DRAVGraph::CGraphicsManager m_graphicsManager;
     bool m_viewIdle = true;
     DRAVUI::CUIManager m_uiManager;
     std::shared_ptr<CDRAVDlg> m_currentDialog;

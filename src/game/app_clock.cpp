@@ -74,6 +74,7 @@ bool CDRAVApp::Tick() {
             ShowError("You may continue to play, however things may be broken", "Script Error");
             break;
         }
+        m_graphicsManager.AdvanceEffects(m_deviceWrapper.get(), game);
         PumpEngineEvents();
         ++steps;
         if (steps >= kMostTicksPerTimer) {

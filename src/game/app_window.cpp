@@ -294,10 +294,17 @@ void CDRAVApp::OnLoadGraphics() {
         }
     }
     if (m_gameRunning) {
-        // The game's own graphics arrive with the game screen.
         SuspendClock();
         m_currentCursor = m_cursorWait;
         SetCursor(m_currentCursor);
+        try {
+            m_graphicsManager.SetDataFileFactory(m_engine->GetModule()->GetPackage());
+            m_graphicsManager.Init(m_deviceWrapper.get(), *m_engine->GetGame(), *m_engine->GetModule());
+        } catch (const std::exception&) {
+            ShowError(GraphicsFailureText(), "Game Error");
+            EndGame();
+            PostMessageA(m_window, WM_CLOSE, 0, 0);
+        }
         m_gameViewReady = true;
         ResumeClock();
     }

@@ -10,21 +10,6 @@
 
 namespace {
 
-// Counts what the clock asks of the sound.
-class CountingAudio : public IDRAVAudio2 {
-public:
-    void SetVolume(int) override {}
-    int GetVolume() override { return 100; }
-    void PlaySound(int id) override { played.push_back(id); }
-    void SetFootsteps(bool on) override { footsteps = on; }
-    void PlayAmbientFx(const std::string&) override {}
-    void StopAmbientFx() override { ++ambientStops; }
-
-    std::vector<int> played;
-    bool footsteps = true;
-    int ambientStops = 0;
-};
-
 // Records message boxes instead of showing them.
 class BoxRecorder : public Win32::CPlatformObserver {
 public:

@@ -5,6 +5,7 @@
 #include "app_test_access.h"
 #include "platform/d3d9/recording_device.h"
 #include "platform/win32/platform_observer.h"
+#include "support/sample_game.h"
 
 namespace {
 
@@ -117,6 +118,20 @@ TEST_F(PaintTest, AResizeResetsTheDeviceToTheNewSize) {
     // A minimised window keeps its device as it is.
     m_app.HandleMessage(WM_SIZE, SIZE_MINIMIZED, 0);
     EXPECT_TRUE(CDRAVAppTestAccess::IsDeviceLost(m_app));
+}
+
+TEST_F(PaintTest, TheRunningGamesGraphicsLoadOnTheRebuildMessageWithTheClockHeld) {
+    QuillmereTest::SampleGame game;
+    auto audio = std::make_shared<CountingAudio>();
+    CDRAVAppTestAccess::SetEngine(m_app, game.EnginePtr());
+    CDRAVAppTestAccess::SetAudio(m_app, audio);
+    CDRAVAppTestAccess::StartPlaying(m_app);
+    m_app.HandleMessage(CDRAVApp::kAppLoadGraphics, 0, 0);
+    EXPECT_TRUE(m_app.IsGameViewReady());
+    EXPECT_NE(m_app.GetGraphicsManager().GetBillboardRenderer(), nullptr) << "the area's graphics are loaded";
+    EXPECT_EQ(m_app.GetSuspendCount(), 1) << "the load holds the clock and lets it go again";
+    EXPECT_FALSE(audio->footsteps);
+    EXPECT_GE(audio->ambientStops, 1);
 }
 
 TEST_F(PaintTest, MinimumTrackingSizeAndAltKeysStayWithTheGame) {

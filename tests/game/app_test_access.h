@@ -3,6 +3,8 @@
 // CDRAVApp of their own (never the program's) without a window procedure loop.
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "game/app.h"
 #include "graphics/xp_device.h"
@@ -29,4 +31,19 @@ public:
     static bool IsDeviceLost(const CDRAVApp& app) { return app.m_deviceLost; }
     static bool IsScreenRebuildPending(const CDRAVApp& app) { return app.m_screenRebuildPending; }
     static UINT_PTR TimerId(const CDRAVApp& app) { return app.m_timerId; }
+};
+
+// Counts what the shell asks of the sound.
+class CountingAudio : public IDRAVAudio2 {
+public:
+    void SetVolume(int) override {}
+    int GetVolume() override { return 100; }
+    void PlaySound(int id) override { played.push_back(id); }
+    void SetFootsteps(bool on) override { footsteps = on; }
+    void PlayAmbientFx(const std::string&) override {}
+    void StopAmbientFx() override { ++ambientStops; }
+
+    std::vector<int> played;
+    bool footsteps = true;
+    int ambientStops = 0;
 };
