@@ -6,6 +6,8 @@
 #include "driver.h"
 #include "game/app.h"
 #include "platform/win32/shell.h"
+#include "ui/ui_button.h"
+#include "ui/ui_event.h"
 
 namespace {
 
@@ -77,6 +79,37 @@ TEST(Startup, AClickOnTheSplashEndsItAndClosingEndsTheProgramCleanly) {
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.checks["splash"], "no");
     EXPECT_TRUE(run.boxes.empty());
+}
+
+TEST(Startup, AClickThatAWidgetTakesDoesNotEndTheSplash) {
+    Driver driver;
+    Observed run = driver.Execute({
+        Wait(100),
+        Check("button", [] {
+            DRAVUI::CUIManager& ui = GetApp().GetUIManager();
+            auto button = std::make_shared<DRAVUI::CUITextButton>(7, "Hold", ui.GetConfig());
+            button->SetRect(RECT{400, 300, 560, 340});
+            ui.AddElement(button);
+            ui.Realize(GetApp().GetDevice(), 100);
+            return "added";
+        }),
+        ClickId(7),
+        Wait(50),
+        Check("splash", [] { return Flag(GetApp().IsSplashMode()); }),
+        Check("event", [] {
+            std::shared_ptr<DRAVUI::CUIEvent> event;
+            if (!GetApp().GetUIManager().PopEvent(event)) return std::string("none");
+            auto* click = dynamic_cast<DRAVUI::CUIEventButton*>(event.get());
+            return std::to_string(event->m_code) + " " + (click ? std::to_string(click->m_id) : "-");
+        }),
+        Click(100, 100),
+        Wait(50),
+        Check("splash after", [] { return Flag(GetApp().IsSplashMode()); }),
+    });
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_EQ(run.checks["splash"], "yes");
+    EXPECT_EQ(run.checks["event"], "1 7") << "the button under the found point took the click";
+    EXPECT_EQ(run.checks["splash after"], "no");
 }
 
 TEST(Startup, WithoutADisplayTheSplashIsDrawnOnTheRecordingDevice) {
