@@ -5,7 +5,6 @@
 
 void CDRAVApp::SetDialog(bool, std::shared_ptr<CDRAVDlg>) {}
 void CDRAVApp::CloseDialog(int) {}
-void CDRAVApp::RequestRepaint() {}
 void CDRAVApp::ProcessUIEvents() {}
 void CDRAVApp::LayoutGameScreen() {}
 void CDRAVApp::ClearScreen() {}

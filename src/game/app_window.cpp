@@ -153,6 +153,12 @@ void CDRAVApp::FailFromHandler(const std::string& what) {
     PostMessageA(m_window, WM_CLOSE, 0, 0);
 }
 
+void CDRAVApp::RequestRepaint() {
+    // A game running undisturbed is repainted by its clock.
+    if (m_gameRunning && !m_currentDialog && !m_paused) return;
+    InvalidateRect(m_window, nullptr, FALSE);
+}
+
 void CDRAVApp::OnPaint(int flags) {
     if (IsIconic(m_window)) return;
     PAINTSTRUCT paint{};

@@ -23,7 +23,10 @@ public:
         m_dry = false;
         while (!m_dry && GetMessageA(&message, nullptr, 0, 0)) {
             if (m_dry) break;
-            if (message.hwnd == window && message.message != WM_PAINT) messages.push_back(message.message);
+            if (message.hwnd != window) continue;
+            messages.push_back(message.message);
+            // Not dispatched: the paint is taken here, or it would come back at once.
+            if (message.message == WM_PAINT) BeginPaint(window, nullptr);
         }
         Win32::SetPlatformObserver(nullptr);
         return messages;
@@ -144,6 +147,22 @@ TEST_F(PaintTest, MinimumTrackingSizeAndAltKeysStayWithTheGame) {
     m_app.HandleMessage(WM_SYSKEYDOWN, 0x73, 0);
     EXPECT_TRUE(IsWindow(m_window));
     EXPECT_FALSE(Contains(m_queue.Drain(m_window), WM_CLOSE));
+}
+
+TEST_F(PaintTest, KeysRepaintUnlessTheGameRunsUndisturbed) {
+    m_queue.Drain(m_window);
+    m_app.HandleMessage(WM_KEYUP, 'A', 0);
+    EXPECT_TRUE(Contains(m_queue.Drain(m_window), WM_PAINT));
+
+    QuillmereTest::SampleGame game;
+    CDRAVAppTestAccess::SetEngine(m_app, game.EnginePtr());
+    CDRAVAppTestAccess::SetAudio(m_app, std::make_shared<CountingAudio>());
+    CDRAVAppTestAccess::StartPlaying(m_app);
+    m_app.HandleMessage(WM_SYSKEYUP, 'A', 0);
+    EXPECT_FALSE(Contains(m_queue.Drain(m_window), WM_PAINT)) << "the clock repaints a running game";
+    m_app.TogglePause(true);
+    m_app.HandleMessage(WM_SYSKEYDOWN, 'A', 0);
+    EXPECT_TRUE(Contains(m_queue.Drain(m_window), WM_PAINT));
 }
 
 TEST(UIScale, FollowsTheDpiAndTheViewportButNeverBelowOneHundred) {
