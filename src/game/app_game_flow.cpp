@@ -7,7 +7,6 @@ void CDRAVApp::SetDialog(bool, std::shared_ptr<CDRAVDlg>) {}
 void CDRAVApp::CloseDialog(int) {}
 void CDRAVApp::ProcessUIEvents() {}
 void CDRAVApp::LayoutGameScreen() {}
-void CDRAVApp::ClearScreen() {}
 void CDRAVApp::OnMouseMove(POINT) {}
 void CDRAVApp::RenderGameView(int) {}
 void CDRAVApp::GetCameraTarget() {}

@@ -153,6 +153,26 @@ void CDRAVApp::FailFromHandler(const std::string& what) {
     PostMessageA(m_window, WM_CLOSE, 0, 0);
 }
 
+void CDRAVApp::ClearScreen() {
+    // Everything that holds device objects goes, so that a device reset can succeed;
+    // the rebuild messages that follow every reset bring it back.
+    m_splashScene.reset();
+    if (m_gameRunning && m_gameViewReady && m_deviceWrapper) {
+        m_graphicsManager.ReleaseDeviceObjects(m_deviceWrapper.get(), *m_engine->GetGame());
+        m_gameViewReady = false;
+    }
+    if (m_device) {
+        m_device->SetStreamSource(0, nullptr, 0, 0);
+        m_device->SetIndices(nullptr);
+        for (DWORD stage = 0; stage < 8; ++stage) m_device->SetTexture(stage, nullptr);
+    }
+    m_minimap = nullptr;
+    m_pauseButton = nullptr;
+    m_uiManager.Clear();
+    // Only invalidated: updating at once from inside a paint would paint recursively.
+    InvalidateRect(m_window, nullptr, FALSE);
+}
+
 void CDRAVApp::RequestRepaint() {
     // A game running undisturbed is repainted by its clock.
     if (m_gameRunning && !m_currentDialog && !m_paused) return;
@@ -171,6 +191,9 @@ void CDRAVApp::OnPaint(int flags) {
         if (m_deviceLost) {
             ClearScreen();
             if (FAILED(m_device->Reset(&m_presentParameters))) {
+                // The next try waits for the next repaint (the clock, input) rather
+                // than painting again at once, over and over.
+                ValidateRect(m_window, nullptr);
                 EndPaint(m_window, &paint);
                 return;
             }

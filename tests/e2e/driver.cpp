@@ -313,7 +313,7 @@ private:
     std::string path = home + "/bin:" + (std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin");
     setenv("PATH", path.c_str(), 1);
     // A run that hangs is ended rather than holding the suite.
-    alarm(120);
+    alarm(60);
 
     std::ofstream out(home + "/observations.txt", std::ios::trunc);
     Watcher watcher(steps, home, out);
@@ -396,7 +396,10 @@ Observed Driver::Execute(const std::vector<Step>& steps) const {
         if (kind == "loop") run.loopEntered = true;
         else if (kind == "title" && fields.size() > 1) run.titles.push_back(fields[1]);
         else if (kind == "box" && fields.size() > 2) run.boxes.push_back({fields[1], fields[2]});
-        else if (kind == "check" && fields.size() > 2) run.checks[fields[1]] = fields[2];
+        else if (kind == "check" && fields.size() > 2) {
+            run.checks[fields[1]] = fields[2];
+            run.framesBeforeCheck[fields[1]] = run.frameDraws.size();
+        }
         else if (kind == "shot" && fields.size() > 4)
             run.shots[fields[1]] = Shot{fields[2], std::stod(fields[3]), static_cast<std::uint32_t>(std::stoul(fields[4]))};
         else if (kind == "exit" && fields.size() > 1) {
@@ -404,7 +407,8 @@ Observed Driver::Execute(const std::vector<Step>& steps) const {
             run.exitCode = std::stoi(fields[1]);
         } else if (kind == "frame" && fields.size() > 1) {
             ++run.recordedFrames;
-            run.mostFrameDraws = std::max(run.mostFrameDraws, std::stoi(fields[1]));
+            run.frameDraws.push_back(std::stoi(fields[1]));
+            run.mostFrameDraws = std::max(run.mostFrameDraws, run.frameDraws.back());
         } else if (kind == "log" && fields.size() > 1) run.log += fields[1] + "\n";
     }
     std::ifstream browser(m_home + "/xdg-open.log");

@@ -72,6 +72,9 @@ struct Observed {
     // Frames presented on the recording device, and the draws of the busiest one.
     int recordedFrames = 0;
     int mostFrameDraws = 0;
+    // The draws of each recorded frame in order, and how many frames came before each check.
+    std::vector<int> frameDraws;
+    std::map<std::string, std::size_t> framesBeforeCheck;
     std::string log;  // what went wrong in the driver
 };
 

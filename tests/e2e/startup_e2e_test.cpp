@@ -5,6 +5,8 @@
 
 #include "driver.h"
 #include "game/app.h"
+#include "graphics/xp_device.h"
+#include "platform/d3d9/device_base.h"
 #include "platform/win32/shell.h"
 #include "ui/ui_button.h"
 #include "ui/ui_event.h"
@@ -122,6 +124,32 @@ TEST(Startup, WithoutADisplayTheSplashIsDrawnOnTheRecordingDevice) {
     // About a frame for each 16-ms timer of the half second, with the picture and the emblem.
     EXPECT_GE(run.recordedFrames, 25);
     EXPECT_GE(run.mostFrameDraws, 2);
+}
+
+TEST(Startup, ADeviceLostDuringTheSplashIsResetAndTheSplashDrawnAgain) {
+    auto device = [] { return static_cast<D3D9Layer::CDeviceBase*>(GetApp().GetDevice()->GetDevice()); };
+    Driver driver;
+    driver.SetHeadless(true);
+    Observed run = driver.Execute({
+        Wait(200),
+        Check("lose", [&] {
+            device()->FailCall("Present", D3DERR_DEVICELOST);
+            return "";
+        }),
+        Wait(20),
+        Check("lost", [&] { return Flag(device()->IsLost()); }),
+        Wait(300),
+        Check("lost later", [&] { return Flag(device()->IsLost()); }),
+        Wait(100),
+    });
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_EQ(run.checks["lost"], "yes");
+    EXPECT_EQ(run.checks["lost later"], "no") << "the next paint reset the device";
+    std::size_t recovered = run.framesBeforeCheck["lost later"];
+    ASSERT_LT(recovered, run.frameDraws.size());
+    EXPECT_GE(*std::max_element(run.frameDraws.begin() + static_cast<long>(recovered), run.frameDraws.end()), 2)
+        << "the splash scene was built again";
 }
 
 TEST(Startup, AStoredVolumeAboveOneHundredReadsAsOneHundred) {

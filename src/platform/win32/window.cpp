@@ -240,6 +240,12 @@ BOOL InvalidateRect(HWND window, const RECT*, BOOL) {
     return TRUE;
 }
 
+BOOL ValidateRect(HWND window, const RECT*) {
+    if (!IsLiveWindow(window)) return FALSE;
+    window->invalid = false;
+    return TRUE;
+}
+
 HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
     if (!IsLiveWindow(window)) return nullptr;
     window->invalid = false;

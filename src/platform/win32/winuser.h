@@ -144,6 +144,7 @@ SHORT GetKeyState(int virtualKey);
 // ---- painting ----
 inline constexpr int BLACK_BRUSH = 4;
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
+BOOL ValidateRect(HWND window, const RECT* rect);
 HDC BeginPaint(HWND window, PAINTSTRUCT* paint);
 BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
 void* GetStockObject(int object);
