@@ -5,7 +5,9 @@
 #include "app_test_access.h"
 #include "platform/win32/platform_observer.h"
 #include "platform/win32/win32_time.h"
+#include "script/script_test_support.h"
 #include "support/sample_game.h"
+#include "world/actor.h"
 #include "world/game.h"
 
 namespace {
@@ -120,6 +122,26 @@ TEST_F(GameClockTest, PauseHoldsTheClockAndTheTimerMessageOfAnotherIdIsIgnored) 
     EXPECT_EQ(Ticks(), start);
     TimerAfter(0);
     EXPECT_EQ(Ticks() - start, 6u);
+}
+
+TEST_F(GameClockTest, AFailingScriptPausesTheGameWithAScriptErrorAndPlayGoesOn) {
+    BoxRecorder boxes;
+    Win32::SetPlatformObserver(&boxes);
+    // Whichever heartbeat comes first, the party's or the neighbour's, fails.
+    m_game.EnterOpenArea(20, 20);
+    auto neighbour = m_game.Spawn("ferryman", 3, 1);
+    ASSERT_TRUE(neighbour);
+    neighbour->SetHeartbeat(QuillmereTest::LuaBody("error('the ferry sank')"));
+    m_game.Main()->SetHeartbeat(QuillmereTest::LuaBody("error('the oar broke')"));
+    for (int i = 0; i < 2000 && !m_app.IsPaused(); ++i) TimerAfter(16);
+    ASSERT_TRUE(m_app.IsPaused());
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].first, "Script Error");
+    EXPECT_EQ(boxes.boxes[0].second, "You may continue to play, however things may be broken");
+    EXPECT_FALSE(TimerSet()) << "the paused game's clock is held";
+    EXPECT_TRUE(m_app.IsGameRunning());
+    m_app.TogglePause(true);
+    EXPECT_TRUE(TimerSet());
 }
 
 TEST_F(GameClockTest, ChapterWonWithoutClosingTextRunsNoTick) {
