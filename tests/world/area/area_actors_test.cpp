@@ -104,7 +104,7 @@ TEST_F(AreaActors, ARespawnRestoresEveryActorButLetsHidersHide) {
     EXPECT_EQ(trader.GetDamageTaken(), 0);
     EXPECT_EQ(trader.GetEnergyUsed(), 0);
     EXPECT_EQ(trader.GetActionState(), ACTION_IDLE);
-    EXPECT_EQ(trader.GetRelation(), RELATION_FRIENDLY);
+    EXPECT_EQ(trader.GetRelation(), RELATION_NEUTRAL);  // as her brain starts her
     EXPECT_EQ(trader.GetCurrentOrder(), nullptr);
     EXPECT_EQ(trader.GetCurrentPower(), nullptr);
     EXPECT_FALSE(trader.HasAttackers(nullptr));
