@@ -10,6 +10,7 @@
 #include <cmath>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "rules/vocabulary/skill_id.h"
 #include "support/sample_game.h"
 #include "world/events/event.h"
+#include "world/area/patch.h"
 #include "world/object.h"
 #include "world/store.h"
 
@@ -536,6 +538,36 @@ TEST(Walkthrough, TheTalkerBluffsPastTheLookouts) {
 
     HomeAndAcross(player);
     ExpectTheEnd(player, experience);
+}
+
+}  // namespace
+
+namespace {
+
+// Every person and monster the chapter defines stands somewhere on its travel
+// map's areas, from the start or once a patch brings it.
+TEST(ChapterCast, EveryDefinedPersonIsPlacedInSomeArea) {
+    const auto game = QuillmereTest::StartSampleGame();
+    CMap2* map = game.Game().FindAndLoadTempMap("reedwater_map", game.Module());
+    ASSERT_NE(map, nullptr);
+    std::set<std::string> placed;
+    const auto note = [&](const CPatchActionEncounter& encounter) {
+        for (const auto& stage : encounter.stages)
+            for (const auto& monster : stage.monsters) placed.insert(monster.key);
+    };
+    std::set<std::string> areas;
+    for (const auto& place : map->GetAreas()) areas.insert(place->GetEntryArea());
+    ASSERT_EQ(areas, (std::set<std::string>{"reed_marsh", "reedwater_landing"}));
+    for (const auto& name : areas) {
+        CArea area(&game.Game());
+        area.LoadAreaFile("", name, game.Module(), AREA_LOAD_FRESH, false);
+        for (const auto& encounter : area.GetEncounters()) note(encounter);
+        for (const auto& patch : area.GetPatches())
+            for (const auto& action : patch->GetActions())
+                if (action->GetType() == PATCH_ENCOUNTER) note(static_cast<const CPatchActionEncounter&>(*action));
+    }
+    for (const auto& [key, definition] : game.Module().GetMonsterTemplates())
+        EXPECT_EQ(placed.count(key), 1u) << key << " is defined but stands nowhere";
 }
 
 }  // namespace
