@@ -17,6 +17,7 @@
 #include "common/random.h"
 #include "rules/vocabulary/skill_id.h"
 #include "support/sample_game.h"
+#include "support/temp_dir.h"
 #include "world/events/event.h"
 #include "world/area/patch.h"
 #include "world/object.h"
@@ -278,6 +279,19 @@ public:
         ChangeArea(mapPlace);
     }
 
+    // Saved to a file and loaded again, as the game menu does; the story must go on
+    // from the loaded game.
+    void SaveAndLoad() {
+        const QuillmereTest::TempDir dir;
+        const CModuleVersionRange expected("Orvex", 5, 0);
+        Engine().SaveGame(dir / "walk.drav", expected, nullptr);
+        std::string quickActions;
+        Engine().LoadGame(dir / "walk.drav", expected, quickActions);
+        m_talk.reset();
+        m_talker = nullptr;
+        m_opened.reset();
+    }
+
     // What the application does when the tick loop stops for an exit or for a
     // script's journey.
     void ChangeArea(const std::string& mapPlace = "") {
@@ -535,6 +549,13 @@ TEST(Walkthrough, TheTalkerBluffsPastTheLookouts) {
     EXPECT_TRUE(player.Said("Go on, then"));
     EXPECT_FALSE(player.Said("Lads!"));
     EXPECT_TRUE(player.Game().IsQuestTagSet("smugglers_seen"));
+
+    // A save at the hide: the companion, the passage and the map come back with it.
+    player.SaveAndLoad();
+    ASSERT_EQ(player.Area().GetName(), "reed_marsh");
+    EXPECT_EQ(player.Game().GetParty().size(), 2u);
+    EXPECT_TRUE(player.Game().IsQuestTagSet("hide_passage"));
+    EXPECT_EQ(player.Game().GetRevealedLocations().count("smugglers_hide"), 1u);
 
     HomeAndAcross(player);
     ExpectTheEnd(player, experience);
