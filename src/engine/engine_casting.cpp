@@ -204,6 +204,8 @@ bool CEngine::CastHelperLaunch(CActor& caster, const CSpell& spell, bool payEner
         caster.SetEnergyUsed(caster.GetEnergyUsed() + cost);
         if (fromParty) game.PushActorInfoEvent(EVENT_ACTOR_ENERGY, caster.GetId());
     }
+    // A wand that burns out now is gone before its recovery is shown.
+    const bool wand = item && item->GetTemplate().GetKind() == ITEM_WAND;
     if (item) UseUpCastItem(caster, *item);
 
     if (!spell.HasFlag(SPELL_POWER)) {
@@ -217,7 +219,7 @@ bool CEngine::CastHelperLaunch(CActor& caster, const CSpell& spell, bool payEner
         StopSneaking(caster);
         std::uint32_t animation = ANIM_CRECOVER;
         if (potion) animation = ANIM_DRECOVER;
-        else if (item && item->GetTemplate().GetKind() == ITEM_WAND) animation = ANIM_WRECOVER;
+        else if (wand) animation = ANIM_WRECOVER;
         caster.SetAnimation(animation, 0.0);
         caster.SetAnimationTime(0.0);
     } else if (spell.HasFlag(SPELL_MULTITARGET)) {
