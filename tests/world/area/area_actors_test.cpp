@@ -37,6 +37,8 @@ protected:
 }  // namespace
 
 TEST_F(AreaActors, SpawnedActorsStandIdleOnTheCellAndSmugglersHide) {
+    // The landing's own people stand where chance put them; they leave the cells free.
+    for (const auto& encounter : m_area.GetEncounters()) m_area.ClearEncounter(encounter.name);
     CActor& ferryman = Spawn("ferryman", 5, 5);
     EXPECT_EQ(ferryman.GetActionState(), ACTION_IDLE);
     EXPECT_EQ(ferryman.GetArea(), &m_area);
