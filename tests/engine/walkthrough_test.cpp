@@ -100,6 +100,18 @@ public:
         Drain();
     }
 
+    // The party stands and waits until the log shows one of `texts`, at most `ticks`.
+    bool WaitFor(const std::vector<std::string>& texts, int ticks) {
+        const auto heard = [&] {
+            return std::any_of(texts.begin(), texts.end(), [&](const std::string& text) { return Said(text); });
+        };
+        for (int tick = 0; tick < ticks && !heard(); ++tick) {
+            if (m_talk) HearOut();
+            Tick();
+        }
+        return heard();
+    }
+
     std::shared_ptr<CActor> Person(const std::string& templateName) const {
         for (const auto& actor : Area().GetActors())
             if (actor->GetTemplateName() == templateName && actor->IsAlive()) return actor;
@@ -466,6 +478,13 @@ void HomeAndAcross(Player& player) {
     player.Talk(orrin, {"You are home, Orrin. Go and rest."});
     EXPECT_FALSE(orrin.IsPartyMember());
     EXPECT_EQ(orrin.GetArea(), &player.Area());
+
+    // Home, he calls for his tools, or Hollis stands the landing a round: the
+    // heartbeat chatter of whichever of them stands nearest the party.
+    player.Talk(orrin, {});
+    EXPECT_TRUE(player.WaitFor({"Orrin the Boatwright : Where's my caulking iron?",
+                                "Hollis the Innkeeper : The boatwright is home! Drinks on the house tonight!"},
+                               9000));
 
     auto& hesk = *player.Person("ferry_keeper");
     player.Talk(hesk, {"We saw lanterns in the reeds. Smugglers, and they keep a hide.", "About the ferry...",
