@@ -1,8 +1,10 @@
 // The sample chapter played from the dock to the ferry's crossing as a player
-// plays it: only the orders the interface gives (move, talk with a chosen reply,
-// attack, use, get, wield, buy, travel), never a tag, a spawned actor or a state
-// set by hand. Two characters take the two roads through the smugglers' hide: a
-// fighter who goes in with a pole, and a talker who bluffs the lookouts.
+// plays it: a character made as the creation wizard makes it, then only the
+// orders the interface gives (move, talk with a chosen reply, attack, use, get,
+// give, wield, buy, travel, save and load), never a tag, a spawned actor or a
+// state set by hand. Two characters take the two roads through the smugglers'
+// hide: a fighter who goes in with a pole, and a talker who bluffs the lookouts
+// and comes round by Marra's punt over the travel map. The dice are seeded.
 
 #include <gtest/gtest.h>
 
@@ -144,9 +146,10 @@ public:
     std::vector<std::string> Talk(CThing& partner, const std::vector<std::string>& replies) {
         if (m_talk != partner.GetId()) {
             m_talk.reset();
-            const auto order = (partner.GetId() >> 24) == THING_OBJECT
-                                   ? std::shared_ptr<COrder>(std::make_shared<CUseOrder>(USE_OBJECT, partner.GetId(), 0))
-                                   : std::make_shared<CMoveTalkOrder>(partner.GetId());
+            const ThingId id = partner.GetId();
+            const auto order = (id >> 24) == THING_OBJECT
+                                   ? std::shared_ptr<COrder>(std::make_shared<CUseOrder>(USE_OBJECT, id, 0))
+                                   : std::make_shared<CMoveTalkOrder>(id);
             const auto* place = dynamic_cast<const CActor*>(&partner);
             const auto* object = dynamic_cast<const CObject*>(&partner);
             Approach(place ? place->GetX() : object->GetX(), place ? place->GetY() : object->GetY(),
