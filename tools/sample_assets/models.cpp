@@ -316,6 +316,54 @@ XModel Token() {
     return m;
 }
 
+// The title screen: both lie face up, seen from high above with -z at the top of the
+// screen.
+
+// The emblem: a river-blue medallion with a quill laid across it, 12 units across.
+XModel Emblem() {
+    XModel m;
+    const int face = m.AddPart("Face", kWhite, "emblem.png");
+    const int rim = m.AddPart("Rim", kBrassRgb);
+    const float r = 6.0f;
+    m.AddQuad(face, {-r, 0.6f, -r}, {-r, 0.6f, r}, {r, 0.6f, r}, {r, 0.6f, -r});
+    m.AddPrism(rim, {0, 0, 0}, r + 0.3f, r + 0.3f, 0.55f, 24);
+    return m;
+}
+
+// The title: a plaque of 24 by 6 units bearing the game's name.
+XModel TitlePlaque() {
+    XModel m;
+    const int face = m.AddPart("Face", kWhite, "title.png");
+    m.AddQuad(face, {-12.0f, 0.2f, -3.0f}, {-12.0f, 0.2f, 3.0f}, {12.0f, 0.2f, 3.0f}, {12.0f, 0.2f, -3.0f});
+    return m;
+}
+
+// Under every actor: a flat square of one unit, the shadow texture fading out to its edge.
+XModel Shadow() {
+    XModel m;
+    const int face = m.AddPart("Shadow", kWhite, "x_shadow.png");
+    m.AddQuad(face, {-0.5f, 0, -0.5f}, {-0.5f, 0, 0.5f}, {0.5f, 0, 0.5f}, {0.5f, 0, -0.5f});
+    return m;
+}
+
+// A sky tile: a square of one unit facing up; the sky pass scales it to the layer's tile size.
+XModel SkyTile() {
+    XModel m;
+    const int face = m.AddPart("Sky", kWhite, "clouds.png");
+    m.AddQuad(face, {-0.5f, 0, -0.5f}, {-0.5f, 0, 0.5f}, {0.5f, 0, 0.5f}, {0.5f, 0, -0.5f});
+    return m;
+}
+
+// A wall torch: a post with an iron cup; the flame is the graphic's light and effect.
+XModel Torch() {
+    XModel m;
+    const int post = m.AddPart("Post", kWhite, "wood.png");
+    const int cup = m.AddPart("Cup", kIronRgb);
+    m.AddPrism(post, {0, 0, 0}, 0.1f, 0.08f, 2.2f, 6);
+    m.AddPrism(cup, {0, 2.2f, 0}, 0.1f, 0.22f, 0.25f, 8);
+    return m;
+}
+
 }  // namespace
 
 const std::vector<SampleModel>& SampleModels() {
@@ -334,6 +382,11 @@ const std::vector<SampleModel>& SampleModels() {
         {"object", "statue_heron.x", HeronStatue},
         {"object", "fountain_stone.x", Fountain},
         {"object", "item_pile.x", ItemPile},
+        {"object", "torch.x", Torch},
+        {"actor", "d_shadow.x", Shadow},
+        {"sky", "sky_tile.x", SkyTile},
+        {"icon", "emblem.x", Emblem},
+        {"icon", "title.x", TitlePlaque},
         {"actor", "head.x", Head},
         {"actor", "torso.x", Torso},
         {"actor", "arm.x", Arm},

@@ -10,7 +10,7 @@
 namespace QuillmereTools {
 
 struct SampleModel {
-    std::string kind;  // data-file kind folder: "tile", "object", "actor", "item"
+    std::string kind;  // data-file kind folder: "tile", "object", "actor", "item", "sky", "icon"
     std::string name;  // file name in the kind's "mod" folder
     XModel (*build)();
 };

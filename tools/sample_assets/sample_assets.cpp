@@ -1,5 +1,6 @@
-// sample_assets ROOT: writes the sample module's DirectX models, texture images and travel-map pictures into
-// the kind folders of the module folder ROOT (tile\mod, tile\tex, object\mod, ...).
+// sample_assets ROOT FONT: writes the sample module's DirectX models, texture images and
+// travel-map pictures into the kind folders of the module folder ROOT (tile\mod, tile\tex,
+// object\mod, ...); the title screen's name is drawn with the TrueType font FONT.
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -18,8 +19,8 @@
 
 int main(int argc, char** argv) {
     using namespace QuillmereTools;
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: sample_assets MODULE_FOLDER\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: sample_assets MODULE_FOLDER FONT\n");
         return 2;
     }
     try {
@@ -37,7 +38,13 @@ int main(int argc, char** argv) {
             std::filesystem::create_directories(folder);
             Canvas canvas(texture.width, texture.height);
             texture.paint(canvas);
-            SaveImage(canvas, (folder / texture.name).string(), false);
+            SaveImage(canvas, (folder / texture.name).string(), texture.name.ends_with(".jpg"));
+        }
+        {
+            const auto folder = root / "icon" / "tex";
+            Canvas canvas(512, 128);
+            PaintTitle(canvas, argv[2]);
+            SaveImage(canvas, (folder / "title.png").string(), false);
         }
         for (const SampleMapPicture& picture : SampleMapPictures()) {
             const auto folder = root / "map";

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <string>
+
+#include "ui_images/text_mask.h"
 
 namespace QuillmereTools {
 namespace {
@@ -255,7 +258,60 @@ void Leather(Canvas& canvas) {
     });
 }
 
+// The title screen's background: a river at dusk under a band of cloud, reeds black
+// against the water.
+void IconBackground(Canvas& canvas) {
+    PaintUnit(canvas, [](Vec p) {
+        const Colour sky = Mix(FromArgb(0xFF2A3050), FromArgb(0xFFC08060), std::clamp(p.y * 1.8f, 0.0f, 1.0f));
+        if (p.y < 0.55f) return Shade(sky, 0.9f + 0.2f * Noise(p.x * 6, p.y * 12, 6, 201u));
+        const float ripple = std::sin((p.y * 40 + Noise(p.x * 8, p.y * 8, 8, 203u) * 3) * 6.2831853f);
+        const Colour water = Shade(FromArgb(0xFF30445C), 0.85f + 0.15f * ripple);
+        const float stalk = Noise(p.x * 90, 0, 90, 207u);
+        const bool reed = p.y > 0.92f - 0.25f * stalk * stalk && std::fmod(p.x * 90, 1.0f) < 0.35f;
+        return reed ? FromArgb(0xFF10140C) : water;
+    });
+}
+
+// The emblem's face: a heron's quill across a river-blue disc with a pale rim.
+void Emblem(Canvas& canvas) {
+    canvas.SetViewBox(0, 0, static_cast<float>(canvas.Width()), 1.0f);
+    canvas.Paint([](Vec) { return FromArgb(0xFF1C2838); });
+    canvas.Draw(Shape::Circle({0.5f, 0.5f}, 0.48f), FromArgb(0xFFD8C89C));
+    canvas.Draw(Shape::Circle({0.5f, 0.5f}, 0.44f), [](Vec p) {
+        return Shade(FromArgb(0xFF2E5E78), 0.8f + 0.4f * (1 - p.y));
+    });
+    canvas.Draw(Shape::Polygon({{0.22f, 0.8f}, {0.74f, 0.2f}, {0.8f, 0.26f}, {0.3f, 0.84f}}), FromArgb(0xFFF0ECE0));
+    canvas.Draw(Shape::Segment({0.2f, 0.86f}, {0.76f, 0.22f}, 0.015f), FromArgb(0xFF605040));
+    canvas.ResetView();
+}
+
+// Under each actor: dark in the middle, fading to nothing at the edge.
+void Shadow(Canvas& canvas) {
+    PaintUnit(canvas, [](Vec p) {
+        const float d = std::hypot(p.x - 0.5f, p.y - 0.5f) * 2;
+        return WithAlpha(FromArgb(0xFF000000), std::clamp(0.6f * (1 - d * d), 0.0f, 0.6f));
+    });
+}
+
+// Flat evening cloud for the sky layer; it tiles.
+void Clouds(Canvas& canvas) {
+    PaintUnit(canvas, [](Vec p) {
+        const float n = 0.6f * Noise(p.x * 4, p.y * 4, 4, 211u) + 0.4f * Noise(p.x * 8, p.y * 8, 8, 213u);
+        return Mix(FromArgb(0xFF403A58), FromArgb(0xFFB08878), std::clamp(n * 1.4f - 0.3f, 0.0f, 1.0f));
+    });
+}
+
 }  // namespace
+
+void PaintTitle(Canvas& canvas, const std::string& fontPath) {
+    canvas.Paint([](Vec) { return WithAlpha(FromArgb(0xFF000000), 0.0f); });
+    canvas.Draw(Shape::Box(4, 8, static_cast<float>(canvas.Width()) - 4, static_cast<float>(canvas.Height()) - 8, 12),
+                WithAlpha(FromArgb(0xFF1C2838), 0.75f));
+    const TextMask title = RenderTextMask(fontPath, 76, "Quillmere");
+    const int x = (canvas.Width() - title.width) / 2, y = (canvas.Height() - title.height) / 2;
+    canvas.DrawMask(title.coverage, title.width, x + 3, y + 3, FromArgb(0xFF000000));
+    canvas.DrawMask(title.coverage, title.width, x, y, FromArgb(0xFFE8D8A8));
+}
 
 const std::vector<SampleTexture>& SampleTextures() {
     static const std::vector<SampleTexture> textures = {
@@ -285,6 +341,10 @@ const std::vector<SampleTexture>& SampleTextures() {
         {"item", "blue_steel.png", 16, 64, BlueSteel},
         {"item", "haft.png", 16, 64, Haft},
         {"item", "leather.png", 16, 64, Leather},
+        {"actor", "x_shadow.png", 32, 32, Shadow},
+        {"sky", "clouds.png", 64, 64, Clouds},
+        {"icon", "emblem.png", 128, 128, Emblem},
+        {"icon", "x_icon-back1.jpg", 512, 384, IconBackground},
     };
     return textures;
 }

@@ -10,7 +10,7 @@
 namespace QuillmereTools {
 
 struct SampleTexture {
-    std::string kind;  // data-file kind folder: "tile", "object", "actor", "item"
+    std::string kind;  // data-file kind folder: "tile", "object", "actor", "item", "sky", "icon"
     std::string name;  // file name in the kind's "tex" folder
     int width, height;
     void (*paint)(Canvas& canvas);
@@ -18,5 +18,9 @@ struct SampleTexture {
 
 // Every texture the sample's graphics name, in a fixed order.
 const std::vector<SampleTexture>& SampleTextures();
+
+// The title screen's "title.png" (kind "icon", 512 x 128): the game's name in the
+// interface font at `fontPath`.
+void PaintTitle(Canvas& canvas, const std::string& fontPath);
 
 }  // namespace QuillmereTools
