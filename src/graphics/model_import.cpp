@@ -7,6 +7,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -137,85 +138,165 @@ void LimitChildMemory() {
     setrlimit(RLIMIT_AS, &limit);
 }
 
-[[noreturn]] void RunChild(int output, const DRAVCommon::ByteVector& bytes) {
-    // A crash here is the parent's to report: no crash handler of the game (or of a
+bool WriteAll(int fd, const void* data, std::size_t size) {
+    const char* at = static_cast<const char*>(data);
+    while (size > 0) {
+        // MSG_NOSIGNAL: a server that died must not take the game down with SIGPIPE.
+        const ssize_t n = send(fd, at, size, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        at += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Reads exactly `size` bytes, or gives up at `deadline` (never, when it is not set).
+bool ReadAll(int fd, void* data, std::size_t size, const std::chrono::steady_clock::time_point* deadline) {
+    char* at = static_cast<char*>(data);
+    while (size > 0) {
+        int wait = -1;
+        if (deadline) {
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(*deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0) return false;
+            wait = static_cast<int>(left.count());
+        }
+        pollfd ready{fd, POLLIN, 0};
+        const int polled = poll(&ready, 1, wait);
+        if (polled < 0 && errno == EINTR) continue;
+        if (polled <= 0) return false;
+        const ssize_t n = read(fd, at, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        at += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// The server: one request after another (a length, then the file's bytes), each
+// answered by a length and the reply, until the game closes its end.
+[[noreturn]] void ServeImports(int socket) {
+    // A crash here is the game's to report: no crash handler of the game (or of a
     // test harness) may act on it.
     for (int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) std::signal(signal, SIG_DFL);
+    std::signal(SIGINT, SIG_IGN);
 #ifdef QUILLMERE_ASAN
     __sanitizer_set_death_callback(nullptr);
 #endif
     LimitChildMemory();
-    const std::string reply = Import(bytes);
-    std::size_t written = 0;
-    while (written < reply.size()) {
-        const ssize_t n = write(output, reply.data() + written, reply.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) _exit(2);
-        written += static_cast<std::size_t>(n);
+    for (;;) {
+        std::uint32_t size = 0;
+        if (!ReadAll(socket, &size, sizeof size, nullptr)) break;
+        DRAVCommon::ByteVector bytes(size);
+        if (!ReadAll(socket, bytes.data(), size, nullptr)) break;
+        const std::string reply = Import(bytes);
+        const auto length = static_cast<std::uint32_t>(reply.size());
+        if (!WriteAll(socket, &length, sizeof length) || !WriteAll(socket, reply.data(), reply.size())) break;
     }
-    // Nothing of the parent's (buffers, handlers, leak checks) runs in the child.
+    // Nothing of the game's (buffers, handlers, leak checks) runs in the server.
     _exit(0);
 }
 
-// Collects the child's reply until it closes the pipe or the time is up.
-bool ReadReply(int input, int timeoutMs, std::string& reply) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    char buffer[65536];
-    for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) return false;
-        pollfd wait{input, POLLIN, 0};
-        const int ready = poll(&wait, 1, static_cast<int>(left.count()));
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready <= 0) return false;
-        const ssize_t n = read(input, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        if (n == 0) return true;
-        reply.append(buffer, static_cast<std::size_t>(n));
+// One long-lived importing process for the whole game: a fork costs more the more
+// memory the game holds, so the server is made once (best while the game is still
+// small) and made again only after a file crashed or hung it.
+class CImportServer {
+public:
+    ~CImportServer() { Stop(); }
+
+    bool Start() {
+        if (m_pid > 0) return true;
+        int ends[2];
+        if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) return false;
+        const pid_t child = fork();
+        if (child < 0) {
+            close(ends[0]);
+            close(ends[1]);
+            return false;
+        }
+        if (child == 0) {
+            close(ends[0]);
+            ServeImports(ends[1]);
+        }
+        close(ends[1]);
+        m_pid = child;
+        m_socket = ends[0];
+        return true;
     }
+
+    // The server's reply, or "" with `failure` set after a crash, a hang or no server.
+    std::string Request(const DRAVCommon::ByteVector& bytes, int timeoutMs, std::string& failure, bool& served) {
+        served = Start();
+        if (!served) return "";
+        const auto size = static_cast<std::uint32_t>(bytes.size());
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        std::uint32_t length = 0;
+        std::string reply;
+        bool answered = WriteAll(m_socket, &size, sizeof size) && WriteAll(m_socket, bytes.data(), bytes.size()) &&
+                        ReadAll(m_socket, &length, sizeof length, &deadline);
+        if (answered) {
+            reply.resize(length);
+            answered = ReadAll(m_socket, reply.data(), length, &deadline);
+        }
+        if (answered) return reply;
+        // Dead or stuck: either way it is replaced at the next import.
+        const bool timedOut = std::chrono::steady_clock::now() >= deadline;
+        const int status = Stop(timedOut);
+        if (WIFSIGNALED(status) && WTERMSIG(status) != SIGKILL)
+            failure = std::string("made the importer fail (") + strsignal(WTERMSIG(status)) + ")";
+        else if (timedOut)
+            failure = "took more than " + std::to_string(timeoutMs) + " ms to import";
+        else if (WIFEXITED(status))
+            failure = "made the importer fail (exit status " + std::to_string(WEXITSTATUS(status)) + ")";
+        else
+            failure = "made the importer fail";
+        return "";
+    }
+
+    // Ends the server and returns how it ended (0 when there was none). A server that
+    // closed its end is dying already and is only waited for; a stuck one is killed.
+    int Stop(bool stuck = true) {
+        if (m_pid <= 0) return 0;
+        close(m_socket);
+        m_socket = -1;
+        if (stuck) kill(m_pid, SIGKILL);
+        int status = 0;
+        pid_t waited;
+        do waited = waitpid(m_pid, &status, 0);
+        while (waited < 0 && errno == EINTR);
+        m_pid = -1;
+        return status;
+    }
+
+    pid_t Pid() const { return m_pid; }
+
+private:
+    pid_t m_pid = -1;
+    int m_socket = -1;
+};
+
+CImportServer& Server() {
+    static CImportServer server;
+    return server;
 }
 
-// The reply of a child that ran to its end, or "" after a crash, a hang or no child.
-std::string ImportInChild(const DRAVCommon::ByteVector& bytes, int timeoutMs, std::string& failure) {
-    int pipeEnds[2];
-    if (pipe2(pipeEnds, O_CLOEXEC) != 0) return Import(bytes);
-    const pid_t child = fork();
-    if (child < 0) {
-        // No child to be had: import here rather than not at all.
-        close(pipeEnds[0]);
-        close(pipeEnds[1]);
-        return Import(bytes);
-    }
-    if (child == 0) {
-        close(pipeEnds[0]);
-        RunChild(pipeEnds[1], bytes);
-    }
-    close(pipeEnds[1]);
-    std::string reply;
-    const bool finished = ReadReply(pipeEnds[0], timeoutMs, reply);
-    close(pipeEnds[0]);
-    if (!finished) kill(child, SIGKILL);
-    int status = 0;
-    pid_t waited;
-    do waited = waitpid(child, &status, 0);
-    while (waited < 0 && errno == EINTR);
-    if (!finished) {
-        failure = "took more than " + std::to_string(timeoutMs) + " ms to import";
-        return "";
-    }
-    if (waited == child && WIFSIGNALED(status)) {
-        failure = std::string("made the importer fail (") + strsignal(WTERMSIG(status)) + ")";
-        return "";
-    }
-    if (waited == child && (!WIFEXITED(status) || WEXITSTATUS(status) != 0)) {
-        failure = "made the importer fail (exit status " + std::to_string(WEXITSTATUS(status)) + ")";
-        return "";
-    }
+// The reply of the server, or of this process when no server can be had; "" after a
+// crash or a hang.
+std::string ImportGuarded(const DRAVCommon::ByteVector& bytes, int timeoutMs, std::string& failure) {
+    bool served = false;
+    std::string reply = Server().Request(bytes, timeoutMs, failure, served);
+    // No process to be had: import here rather than not at all.
+    if (!served) return Import(bytes);
     return reply;
 }
 
 }  // namespace
+
+void StartModelImporter() { Server().Start(); }
+
+int GetModelImporterProcess() { return Server().Pid(); }
 
 SceneGeometry ImportDirectXModel(const DRAVCommon::ByteVector& bytes, const std::string& fileName, int timeoutMs) {
     // Other formats are never handed to the importer: the game's models are DirectX
@@ -223,7 +304,7 @@ SceneGeometry ImportDirectXModel(const DRAVCommon::ByteVector& bytes, const std:
     if (!LooksLikeDirectXFile(bytes))
         throw CDRAVException(DRAV_ERR_BAD_DATA, "Model " + fileName + ": not a DirectX model file");
     std::string failure;
-    const std::string reply = ImportInChild(bytes, timeoutMs, failure);
+    const std::string reply = ImportGuarded(bytes, timeoutMs, failure);
     if (reply.empty())
         throw CDRAVException(DRAV_ERR_BAD_DATA,
                              "Model " + fileName + ": " + (failure.empty() ? "made the importer fail" : failure));

@@ -28,13 +28,13 @@ void CMasterTile::SetGraphic(std::int32_t id, std::shared_ptr<DRAVGraph::CGraphi
     m_graphic = {id, std::move(graphic)};
 }
 
-void CMasterTile::SetSecondGraphic(std::int32_t id, std::shared_ptr<DRAVGraph::CGraphic> graphic) {
-    m_secondGraphic = {id, std::move(graphic)};
+void CMasterTile::SetSecondGraphic(std::shared_ptr<DRAVGraph::CGraphicConcat> group) {
+    m_secondGraphic = std::move(group);
 }
 
 void CMasterTile::ReleaseGraphics() {
     m_graphic = {};
-    m_secondGraphic = {};
+    m_secondGraphic.reset();
 }
 
 CMasterTileDoor::CMasterTileDoor(const CTileTemplate& definition, CArea* area, std::uint32_t column,

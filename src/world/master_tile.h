@@ -9,6 +9,10 @@
 #include "rules/definitions/tile_template.h"
 #include "world/graphic_handle.h"
 
+namespace DRAVGraph {
+class CGraphicConcat;
+}
+
 namespace DRAV {
 
 class CArea;
@@ -39,9 +43,16 @@ public:
 
     DRAVGraph::CGraphicHandle GetGraphic() const { return m_graphic; }
     void SetGraphic(std::int32_t id, std::shared_ptr<DRAVGraph::CGraphic> graphic);
-    void SetSecondGraphic(std::int32_t id, std::shared_ptr<DRAVGraph::CGraphic> graphic);
+    // The merged scenery the tile is drawn through instead of its own graphic, if any.
+    const std::shared_ptr<DRAVGraph::CGraphicConcat>& GetSecondGraphic() const { return m_secondGraphic; }
+    void SetSecondGraphic(std::shared_ptr<DRAVGraph::CGraphicConcat> group);
     // Drops both handles, when the view clears the area's graphics.
     void ReleaseGraphics();
+
+    // The view's frame counter when it last drew the tile, so a tile over many cells
+    // is drawn once a frame.
+    std::uint32_t GetFrameStamp() const { return m_frameStamp; }
+    void SetFrameStamp(std::uint32_t stamp) { m_frameStamp = stamp; }
 
 private:
     const CTileTemplate* m_definition;
@@ -52,8 +63,9 @@ private:
     std::uint32_t m_depth;
     Direction m_facing;
     std::int32_t m_usedMark = 0;
+    std::uint32_t m_frameStamp = 0;
     DRAVGraph::CGraphicHandle m_graphic;
-    DRAVGraph::CGraphicHandle m_secondGraphic;
+    std::shared_ptr<DRAVGraph::CGraphicConcat> m_secondGraphic;
 };
 
 class CMasterTileDoor : public CMasterTile {

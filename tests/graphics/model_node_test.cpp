@@ -184,6 +184,30 @@ TEST_F(ModelNodeTest, UnreadableModelsAreBadDataNamingTheFile) {
     EXPECT_EQ(m_device->LiveDefaultPoolObjects(), 0);
 }
 
+TEST_F(ModelNodeTest, OneImportingProcessServesEveryImportAndIsReplacedAfterACrashOrHang) {
+    StartModelImporter();
+    const int first = GetModelImporterProcess();
+    ASSERT_GT(first, 0);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(ImportDirectXModel(Bytes(CUBE_X), "cube.x").vertices.size(), 24u);
+    EXPECT_EQ(GetModelImporterProcess(), first);
+
+    // A file the importer dies on takes the process with it; the next import has a new one.
+    std::string fatal = CUBE_X;
+    fatal.erase(fatal.find("{ Painted }"), std::string("{ Painted } { Plain } ").size());
+    fatal.erase(fatal.find("  MeshNormals"), fatal.rfind("}\n}") - fatal.find("  MeshNormals"));
+    EXPECT_DRAV_CODE(ImportDirectXModel(Bytes(fatal), "fatal.x"), DRAV_ERR_BAD_DATA);
+    EXPECT_EQ(GetModelImporterProcess(), -1);
+    EXPECT_EQ(ImportDirectXModel(Bytes(CUBE_X), "cube.x").vertices.size(), 24u);
+    const int second = GetModelImporterProcess();
+    EXPECT_GT(second, 0);
+    EXPECT_NE(second, first);
+
+    // A hang is cut short the same way.
+    EXPECT_DRAV_CODE(ImportDirectXModel(Bytes(CUBE_X), "slow.x", 0), DRAV_ERR_BAD_DATA);
+    EXPECT_EQ(ImportDirectXModel(Bytes(CUBE_X), "cube.x").vertices.size(), 24u);
+    EXPECT_NE(GetModelImporterProcess(), second);
+}
+
 TEST_F(ModelNodeTest, ImporterOutOfTimeIsStoppedAndNamesTheFile) {
     const auto error = QuillmereTest::CatchDrav([&] { ImportDirectXModel(Bytes(CUBE_X), "slow.x", 0); });
     ASSERT_TRUE(error);

@@ -9,6 +9,7 @@
 #include "graphics/graphic.h"
 #include "graphics/scene/icon_graphics_manager.h"
 #include "graphics/world_capture_device.h"
+#include "support/overlay_source.h"
 #include "support/sample_module.h"
 
 namespace {
@@ -122,6 +123,31 @@ TEST_F(TitleSceneTest, TheFrameLooksDownFromHighAboveWithTheCamerasFieldOfView) 
     ASSERT_FALSE(m_device->Draws().empty());
     EXPECT_NE(m_device->Draws().front().textureSerial, 0u);
     EXPECT_EQ(m_device->RenderState(D3DRS_AMBIENT), 0xFF4C4C7Fu);
+}
+
+TEST(TitleSceneFixedEffect, AnEmblemWithAFixedEffectIsDrawnWithoutItsParticles) {
+    auto source = std::make_shared<QuillmereTest::OverlaySource>(QuillmereTest::SampleFolderSource());
+    source->Add(DRAVCommon::DFK_ICON, DRAVCommon::DFS_NONE, "g_icon1.drav", R"(<graphic> g_icon1 0
+      <model> anchor "emblem.x" <tex> "emblem.png" </tex> </model>
+      <effect> <emitter> gold ( 0.5 1.0 ) 1.0 8 ( 1.0 1.0 ) 0 ( 0.5 0.5 ) ( 1 0 ) burst </emitter> </effect>
+    </graphic>)");
+    auto device = WorldCaptureDevice::Create(640, 480);
+    DRAVCommon::CXPDevice wrapper(device.get());
+    CIconGraphicsManager scene;
+    scene.SetDataFileFactory(source);
+    std::uint32_t now = 0;
+    scene.SetClock([&] { return now; });
+    scene.Load(&wrapper);
+    ASSERT_TRUE(scene.GetEmblem()->GetFixedEffect());
+    RECT viewport{0, 0, 640, 480};
+    CCamera camera;
+    camera.viewport = &viewport;
+    for (now = 0; now <= 3000; now += 1000) {
+        device->BeginScene();
+        EXPECT_NO_THROW(scene.Render(&wrapper, camera));
+        device->EndScene();
+    }
+    EXPECT_FALSE(device->worlds.empty());
 }
 
 TEST(TitleSceneUnloaded, DrawsNothingButTheClearedDepthBeforeLoad) {

@@ -18,11 +18,16 @@ public:
                                  UINT startIndex, UINT primitiveCount) override {
         const HRESULT result =
             CRecordingDevice::DrawIndexedPrimitive(type, baseVertex, minIndex, vertexCount, startIndex, primitiveCount);
-        if (result == D3D_OK) worlds.push_back(Transform(D3DTS_WORLD));
+        if (result == D3D_OK) {
+            worlds.push_back(Transform(D3DTS_WORLD));
+            textureShifts.push_back(Transform(D3DTS_TEXTURE0)._32);
+        }
         return result;
     }
 
     std::vector<D3DMATRIX> worlds;
+    // How far stage 0's texture was scrolled in v at each draw.
+    std::vector<float> textureShifts;
 
 private:
     using CRecordingDevice::CRecordingDevice;

@@ -73,7 +73,8 @@ TEST(MasterTile, GraphicHandlesAreHeldUntilReleased) {
     auto first = std::make_shared<int>(1);
     auto second = std::make_shared<int>(2);
     master.SetGraphic(12, OpaqueGraphic(first));
-    master.SetSecondGraphic(13, OpaqueGraphic(second));
+    master.SetSecondGraphic(std::shared_ptr<DRAVGraph::CGraphicConcat>(
+        second, reinterpret_cast<DRAVGraph::CGraphicConcat*>(second.get())));
     EXPECT_EQ(master.GetGraphic().id, 12);
     EXPECT_EQ(master.GetGraphic().graphic, OpaqueGraphic(first));
     EXPECT_EQ(first.use_count(), 2);
@@ -84,6 +85,7 @@ TEST(MasterTile, GraphicHandlesAreHeldUntilReleased) {
 
     master.ReleaseGraphics();
     EXPECT_EQ(master.GetGraphic().graphic, nullptr);
+    EXPECT_EQ(master.GetSecondGraphic(), nullptr);
     EXPECT_EQ(first.use_count(), 1);
     EXPECT_EQ(second.use_count(), 1);
 }

@@ -275,7 +275,8 @@ void IconBackground(Canvas& canvas) {
 // The emblem's face: a heron's quill across a river-blue disc with a pale rim.
 void Emblem(Canvas& canvas) {
     canvas.SetViewBox(0, 0, static_cast<float>(canvas.Width()), 1.0f);
-    canvas.Paint([](Vec) { return FromArgb(0xFF1C2838); });
+    // Clear outside the disc: the face is a square, the emblem round.
+    canvas.Paint([](Vec) { return WithAlpha(FromArgb(0xFF1C2838), 0.0f); });
     canvas.Draw(Shape::Circle({0.5f, 0.5f}, 0.48f), FromArgb(0xFFD8C89C));
     canvas.Draw(Shape::Circle({0.5f, 0.5f}, 0.44f), [](Vec p) {
         return Shade(FromArgb(0xFF2E5E78), 0.8f + 0.4f * (1 - p.y));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace D3D9Layer {
 
@@ -196,6 +197,13 @@ HRESULT CDeviceBase::Reset(D3DPRESENT_PARAMETERS* parameters) {
     return D3D_OK;
 }
 
+static PresentObserver& Observer() {
+    static PresentObserver observer;
+    return observer;
+}
+
+void SetPresentObserver(PresentObserver observer) { Observer() = std::move(observer); }
+
 HRESULT CDeviceBase::Present(const RECT*, const RECT*, void*, const void*) {
     if (HRESULT hr = Enter("Present", {}); FAILED(hr)) {
         if (hr == D3DERR_DEVICELOST) m_lost = true;
@@ -203,6 +211,7 @@ HRESULT CDeviceBase::Present(const RECT*, const RECT*, void*, const void*) {
     }
     if (m_lost) return D3DERR_DEVICELOST;
     if (m_inScene) return D3DERR_INVALIDCALL;
+    if (const PresentObserver& observer = Observer()) observer(*this);
     RenderPresent();
     return D3D_OK;
 }

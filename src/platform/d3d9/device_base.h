@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -169,5 +170,10 @@ private:
     std::vector<std::string> m_calls;
     std::vector<DrawRecord> m_draws;
 };
+
+// Called with a device just before it shows a frame, while its back buffer still
+// holds the frame; an empty function removes it. For programs that watch the game.
+using PresentObserver = std::function<void(CDeviceBase& device)>;
+void SetPresentObserver(PresentObserver observer);
 
 }  // namespace D3D9Layer

@@ -2,6 +2,8 @@
 
 #include <time.h>
 
+#include <utility>
+
 namespace {
 
 DWORD MillisecondsSinceBoot() {
@@ -12,7 +14,20 @@ DWORD MillisecondsSinceBoot() {
     return static_cast<DWORD>(ms);
 }
 
+std::function<DWORD()>& ClockSource() {
+    static std::function<DWORD()> source;
+    return source;
+}
+
+DWORD Now() { return ClockSource() ? ClockSource()() : MillisecondsSinceBoot(); }
+
 }  // namespace
 
-DWORD GetTickCount() { return MillisecondsSinceBoot(); }
-DWORD timeGetTime() { return MillisecondsSinceBoot(); }
+DWORD GetTickCount() { return Now(); }
+DWORD timeGetTime() { return Now(); }
+
+namespace Win32 {
+
+void SetClockSource(std::function<DWORD()> source) { ClockSource() = std::move(source); }
+
+}  // namespace Win32

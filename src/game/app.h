@@ -1,0 +1,257 @@
+#pragma once
+// The one application object: it owns the window, the Direct3D device, the UI
+// manager, the engine, the dialog stack, the audio object and the game clock, and
+// handles every message of the main window. Built before the entry point runs and
+// destroyed at process exit.
+
+#include <cstdint>
+#include <deque>
+#include <list>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/audio2.h"
+#include "game/chapter_info.h"
+#include "graphics/scene/graphics_manager.h"
+#include "platform/d3d9/direct3d.h"
+#include "platform/win32/winuser.h"
+#include "ui/ui_manager.h"
+
+namespace DRAV {
+class CActor;
+class CEngine;
+class CEvent;
+}  // namespace DRAV
+namespace DRAVCommon {
+class CXPDevice;
+}
+namespace DRAVGraph {
+class CIconGraphicsManager;
+}
+namespace DRAVSDL {
+class InitSDL;
+}
+namespace DRAVUI {
+class CUIElement;
+}
+class CDRAVDlg;
+class CDRAVActorInfo;
+class CDRAVApp;
+
+LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void RegisterMainWindowClass(HINSTANCE instance);
+// 0 when start-up fails, else the exit code of the final quit message.
+int RunApplication(HINSTANCE instance, const char* commandLine, int showCommand);
+
+// Holds one reference to a Direct3D interface. An exception from Release ends
+// the process: there is nothing sane to go on with.
+template <typename T>
+class CReleasingPtr {
+public:
+    CReleasingPtr() = default;
+    ~CReleasingPtr() { reset(); }
+    CReleasingPtr(const CReleasingPtr&) = delete;
+    CReleasingPtr& operator=(const CReleasingPtr&) = delete;
+
+    void reset(T* object = nullptr) noexcept {
+        T* held = m_object;
+        m_object = object;
+        if (held) held->Release();
+    }
+    T* get() const { return m_object; }
+    T* operator->() const { return m_object; }
+    explicit operator bool() const { return m_object != nullptr; }
+
+private:
+    T* m_object = nullptr;
+};
+
+class CDRAVApp {
+public:
+    static constexpr UINT kAppSplashStart = WM_APP;
+    static constexpr UINT kAppSplashEnd = WM_APP + 1;
+    static constexpr UINT kAppLoadGraphics = WM_APP + 2;
+    static constexpr UINT kAppShowChapterPicture = WM_APP + 3;
+    static constexpr UINT_PTR kTimerId = 1;
+    static constexpr UINT kTimerPeriod = 16;
+    static constexpr std::uint32_t kMostTicksPerTimer = 11;
+    static constexpr int kMinimumWidth = 1024;
+    static constexpr int kMinimumHeight = 768;
+    static constexpr std::uint32_t kWholeParty = 65535;
+
+    CDRAVApp();
+    ~CDRAVApp();
+    CDRAVApp(const CDRAVApp&) = delete;
+    CDRAVApp& operator=(const CDRAVApp&) = delete;
+
+    // ---- start-up and shut-down (app_startup.cpp) ----
+    bool CreateMainWindow(HINSTANCE instance, int showCommand);
+    bool LoadCursors();
+    // False after showing why: the module folder, the interface archive, chapter
+    // 1's package and records, or chapter 1's engine.
+    bool InitLoadModule(std::string commandLine);
+    bool InitDirect3D();
+    void ProbeChapters();
+    static bool ChapterFileExists(const std::string& folder, int chapter, bool packed);
+    bool CreateAudio();
+    void ReleaseAudio();
+    void RestoreDeviceObjects();
+    // Code 1 for a chapter the table lacks or whose files are absent; the
+    // module's own codes (8, 9 for versions) for a failed load.
+    void MakeEngine(int chapter);
+    // Shows a failure on the main window: exclamation icon, the given caption.
+    void ShowError(const std::string& text, const std::string& caption) const;
+    // "Failed to load module "<folder>". The game is broken. ..."
+    static std::string ModuleFailureText(const std::string& folder);
+
+    // ---- the window procedure and painting (app_window.cpp) ----
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnPaint(int flags);
+    void OnSize(WPARAM type, int width, int height);
+    void OnEndSizeMove();
+    void OnSplashStart();
+    void OnSplashEnd();
+    void OnLoadGraphics();
+    void OnShowChapterPicture();
+
+    // ---- the game clock (app_clock.cpp) ----
+    void OnTimer();
+    // False when the game waits for an area change.
+    bool Tick();
+    void SuspendClock();
+    void ResumeClock();
+    void TogglePause(bool silent);
+    void ToggleFastMove(bool click);
+    void UpdatePauseButton();
+    bool IsExitAvailable() const;
+
+    // ---- input (app_input.cpp) ----
+    void OnLeftButtonDown(POINT point, bool shift);
+    void OnRightButtonDown(POINT point);
+    void OnWindowMouseMove(POINT point);
+    void OnKeyDown(WPARAM key, bool shift);
+
+    // ---- sound ----
+    void PlayEventSound(int code);
+
+    // ---- operations of the dialogs, screen and game flow (app_game_flow.cpp) ----
+    void SetDialog(bool quiet, std::shared_ptr<CDRAVDlg> dialog);
+    void CloseDialog(int result);
+    void RequestRepaint();
+    void ProcessUIEvents();
+    void LayoutGameScreen();
+    void ClearScreen();
+    void OnMouseMove(POINT point);
+    void RenderGameView(int flags);
+    void GetCameraTarget();
+    void EndGame();
+    void SaveGame();
+    void CheckPartyAndChangeArea();
+    bool ProcessPendingEvents();
+    void PumpEngineEvents();
+    void OnChapterComplete(bool quiet);
+    void AppendMessage(const std::string& text);
+    void UpdateAmbientSound();
+    void RefreshExitButtons(bool exitAvailable);
+
+    // ---- what the shell shows of itself ----
+    HWND GetWindow() const { return m_window; }
+    DRAVUI::CUIManager& GetUIManager() { return m_uiManager; }
+    const std::shared_ptr<IDRAVAudio2>& GetAudio() const { return m_audio; }
+    const std::shared_ptr<DRAV::CEngine>& GetEngine() const { return m_engine; }
+    const ChapterInfoMap& GetChapterTable() const { return m_chapterTable; }
+    const std::string& GetModuleFolder() const { return m_moduleFolder; }
+    const std::string& GetManualPath() const { return m_manualPath; }
+    bool IsPackedModule() const { return m_packedModule; }
+    bool IsSplashMode() const { return m_splashMode; }
+    bool IsGameRunning() const { return m_gameRunning; }
+    bool IsPaused() const { return m_paused; }
+    bool IsFastMove() const { return m_fastMove; }
+    bool IsGameViewReady() const { return m_gameViewReady; }
+    DRAVGraph::CGraphicsManager& GetGraphicsManager() { return m_graphicsManager; }
+    std::int32_t GetSuspendCount() const { return m_suspendCount; }
+    DRAVCommon::CXPDevice* GetDevice() const { return m_deviceWrapper.get(); }
+
+private:
+    friend class CDRAVAppTestAccess;
+    friend int RunApplication(HINSTANCE instance, const char* commandLine, int showCommand);
+    friend void RegisterMainWindowClass(HINSTANCE instance);
+
+    void RebaseClock();
+    void ResetDeviceAfterResize();
+    // Shows an error that would otherwise leave the window procedure, and ends.
+    void FailFromHandler(const std::string& what);
+    std::uint32_t GameTick() const;
+
+    std::unique_ptr<DRAVSDL::InitSDL> m_sdl;
+    HINSTANCE m_instance = nullptr;
+    HWND m_window = nullptr;
+    HCURSOR m_cursorArrow = nullptr;
+    HCURSOR m_cursorSizeAll = nullptr;
+    HCURSOR m_cursorUpArrow = nullptr;
+    HCURSOR m_cursorCross = nullptr;
+    HCURSOR m_cursorHand = nullptr;
+    HCURSOR m_cursorWait = nullptr;
+    HCURSOR m_currentCursor = nullptr;
+    char m_title[260] = {};
+    char m_windowClass[260] = {};
+    std::string m_manualPath;
+    std::string m_moduleFolder;
+    bool m_packedModule = false;
+    bool m_gameRunning = false;
+    bool m_paused = true;
+    bool m_fastMove = false;
+    std::uint32_t m_clockStart = 0;
+    std::uint32_t m_clockBase = 0;
+    bool m_lifecycleFlag = false;
+    std::int32_t m_suspendCount = 2;
+    UINT_PTR m_timerId = 0;
+    ChapterInfoMap m_chapterTable;
+    std::shared_ptr<DRAV::CEngine> m_engine;
+    std::list<std::shared_ptr<DRAV::CEvent>> m_pendingEvents;
+    bool m_partyDeadShown = false;
+    bool m_tutorialDisabled = false;
+    std::uint32_t m_selectedParty = 0;
+    std::map<const DRAV::CActor*, std::shared_ptr<CDRAVActorInfo>> m_quickActions;
+    CReleasingPtr<IDirect3D9> m_direct3D;
+    CReleasingPtr<IDirect3DDevice9> m_device;
+    D3DPRESENT_PARAMETERS m_presentParameters{};
+    bool m_deviceLost = false;
+    std::shared_ptr<DRAVCommon::CXPDevice> m_deviceWrapper;
+    bool m_renderStatesPending = true;
+    bool m_screenRebuildPending = false;
+    bool m_splashMode = true;
+    std::shared_ptr<DRAVGraph::CIconGraphicsManager> m_splashScene;
+    bool m_gameViewReady = false;
+    DRAVGraph::CGraphicsManager m_graphicsManager;
+    bool m_viewIdle = true;
+    DRAVUI::CUIManager m_uiManager;
+    std::shared_ptr<CDRAVDlg> m_currentDialog;
+    std::uint32_t m_closePending = 0;
+    std::deque<std::shared_ptr<CDRAVDlg>> m_coveredDialogs;
+    DRAVUI::CUIElement* m_minimap = nullptr;
+    DRAVUI::CUIElement* m_pauseButton = nullptr;
+    std::deque<std::string> m_messageLog;
+    std::vector<std::shared_ptr<DRAV::CActor>> m_selection;
+    POINT m_mousePoint{0, 0};
+    bool m_mouseInside = false;
+    bool m_inSizeMove = false;
+    std::shared_ptr<IDRAVAudio2> m_audio;
+    bool m_fpsDisplay = false;
+    std::uint32_t m_fpsTime = 0;
+    std::uint32_t m_fpsFrames = 0;
+    bool m_tickGuard = false;
+};
+
+// The application object, for the window procedure and the program's parts.
+CDRAVApp& GetApp();
+
+int WinMain(HINSTANCE instance, HINSTANCE previous, char* commandLine, int showCommand);
+
+// The UI scale for a monitor's DPI and a viewport: 50-percent steps of the DPI,
+// lowered while the viewport would hold less than 960 x 640 units, never below 100.
+std::uint32_t ComputeUIScalePercent(UINT dpi, const RECT& viewport);
+// The same for the main window's monitor and the device's viewport.
+std::uint32_t GetUIScalePercent();

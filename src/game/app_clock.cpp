@@ -1,0 +1,161 @@
+#include <cmath>
+
+#include "common/exception.h"
+#include "engine/engine.h"
+#include "game/app.h"
+#include "platform/win32/win32_time.h"
+#include "world/game.h"
+
+namespace {
+
+// Real seconds are worth two game seconds, four in fast-move; a game second is 30 ticks.
+constexpr double kNormalSpeed = 2.0;
+constexpr double kFastSpeed = 4.0;
+constexpr double kTicksPerGameSecond = 30.0;
+
+}  // namespace
+
+std::uint32_t CDRAVApp::GameTick() const { return m_engine->GetGame()->GetTick(); }
+
+void CDRAVApp::RebaseClock() {
+    m_clockStart = timeGetTime();
+    m_clockBase = GameTick();
+}
+
+void CDRAVApp::OnTimer() {
+    if (m_splashMode) {
+        if (!m_gameRunning || m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);
+        return;
+    }
+    if (m_tickGuard) return;
+    m_tickGuard = true;
+    bool running = Tick();
+    if (!running) {
+        CheckPartyAndChangeArea();
+    } else if (!m_pendingEvents.empty()) {
+        SuspendClock();
+        bool dialogOpened = ProcessPendingEvents();
+        if (!dialogOpened && !m_currentDialog) {
+            ResumeClock();
+            CheckPartyAndChangeArea();
+        } else {
+            ResumeClock();
+        }
+    }
+    m_tickGuard = false;
+}
+
+bool CDRAVApp::Tick() {
+    DRAV::CGame& game = *m_engine->GetGame();
+    if (game.GetStateCode() == 7) {
+        if (!game.GetClosingText().empty()) OnChapterComplete(false);
+        return true;
+    }
+    const double elapsed = static_cast<double>(static_cast<std::uint32_t>(timeGetTime() - m_clockStart));
+    const double speed = m_fastMove ? kFastSpeed : kNormalSpeed;
+    const std::uint32_t target =
+        static_cast<std::uint32_t>(std::trunc(speed * (elapsed / 1000.0) * kTicksPerGameSecond)) + m_clockBase;
+    std::uint32_t steps = 0;
+    for (;;) {
+        if (target <= game.GetTick()) break;
+        try {
+            m_engine->RunTick();
+        } catch (const CDRAVException& failure) {
+            if (failure.GetCode() != DRAV_ERR_SCRIPT) throw;
+            // A broken script pauses the game and play may go on.
+            if (!m_paused) {
+                SuspendClock();
+                m_paused = true;
+            } else {
+                m_paused = false;
+                ResumeClock();
+            }
+            UpdatePauseButton();
+            ShowError("You may continue to play, however things may be broken", "Script Error");
+            break;
+        }
+        m_graphicsManager.AdvanceEffects(m_deviceWrapper.get(), game);
+        PumpEngineEvents();
+        ++steps;
+        if (steps >= kMostTicksPerTimer) {
+            // Time the game could not catch up with is dropped, not run later.
+            RebaseClock();
+            break;
+        }
+        if (m_fastMove && game.IsInBattle()) {
+            AppendMessage("Fastmove cancelled, party is in combat.");
+            ToggleFastMove(false);
+            break;
+        }
+    }
+    if (steps == 0) return true;
+    InvalidateRect(m_window, nullptr, FALSE);
+    OnMouseMove(m_mousePoint);
+    const std::int32_t state = game.GetStateCode();
+    if (state == 0 || state == 1) {
+        UpdateAmbientSound();
+    } else {
+        m_audio->SetFootsteps(false);
+        m_audio->StopAmbientFx();
+    }
+    switch (state) {
+        case 0:
+            RefreshExitButtons(false);
+            return true;
+        case 1:
+            RefreshExitButtons(true);
+            return true;
+        case 2:
+        case 3:
+            return false;
+        case 7:
+            OnChapterComplete(false);
+            return true;
+        default:
+            throw CDRAVException(DRAV_ERR_UNEXPECTED, "game state " + std::to_string(state));
+    }
+}
+
+void CDRAVApp::SuspendClock() {
+    m_audio->SetFootsteps(false);
+    m_audio->StopAmbientFx();
+    if (m_gameRunning && !m_paused && m_suspendCount == 0) KillTimer(m_window, m_timerId);
+    ++m_suspendCount;
+}
+
+void CDRAVApp::ResumeClock() {
+    --m_suspendCount;
+    if (m_gameRunning && !m_paused && m_suspendCount == 0) {
+        m_clockStart = timeGetTime();
+        m_timerId = SetTimer(m_window, kTimerId, kTimerPeriod, nullptr);
+        m_clockBase = GameTick();
+    }
+}
+
+void CDRAVApp::TogglePause(bool silent) {
+    if (!m_gameRunning) return;
+    if (!m_paused) {
+        SuspendClock();
+        m_paused = true;
+    } else {
+        m_paused = false;
+        ResumeClock();
+    }
+    UpdatePauseButton();
+    if (!silent) m_audio->PlaySound(0);
+}
+
+void CDRAVApp::ToggleFastMove(bool click) {
+    m_fastMove = !m_fastMove;
+    if (m_gameRunning && !m_paused) RebaseClock();
+    // The pause button's images follow once the game screen has one.
+    if (click) m_audio->PlaySound(0);
+}
+
+void CDRAVApp::UpdatePauseButton() { RequestRepaint(); }
+
+bool CDRAVApp::IsExitAvailable() const {
+    if (!m_gameRunning) return false;
+    std::int32_t state = m_engine->GetGame()->GetStateCode();
+    return state == 1 || state == 2 || state == 3;
+}

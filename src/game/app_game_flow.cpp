@@ -1,0 +1,21 @@
+#include "game/app.h"
+
+// The dialog stack, the game screen, the engine's events and the game's lifecycle
+// are built on these operations; each comes with its own part of the shell.
+
+void CDRAVApp::SetDialog(bool, std::shared_ptr<CDRAVDlg>) {}
+void CDRAVApp::CloseDialog(int) {}
+void CDRAVApp::ProcessUIEvents() {}
+void CDRAVApp::LayoutGameScreen() {}
+void CDRAVApp::OnMouseMove(POINT) {}
+void CDRAVApp::RenderGameView(int) {}
+void CDRAVApp::GetCameraTarget() {}
+void CDRAVApp::EndGame() {}
+void CDRAVApp::SaveGame() {}
+void CDRAVApp::CheckPartyAndChangeArea() {}
+bool CDRAVApp::ProcessPendingEvents() { return false; }
+void CDRAVApp::PumpEngineEvents() {}
+void CDRAVApp::OnChapterComplete(bool) {}
+void CDRAVApp::AppendMessage(const std::string&) {}
+void CDRAVApp::UpdateAmbientSound() {}
+void CDRAVApp::RefreshExitButtons(bool) {}

@@ -1,0 +1,245 @@
+// What lies under the mouse in the last drawn frame: an actor, an object the player
+// can act on, a door or a ground cell; and the ground point under a screen point.
+
+#include <cmath>
+
+#include "graphics/matrix.h"
+#include "graphics/scene/graphics_manager.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/game.h"
+
+namespace DRAVGraph {
+
+namespace {
+
+constexpr double kCell = 2.5;
+constexpr double kExitReach2 = 400.0;  // 20 units, squared
+
+struct Point3 {
+    double x = 0, y = 0, z = 0;
+};
+
+Point3 Transform(const D3DMATRIX& m, double x, double y, double z, bool& ok) {
+    const double w = x * m._14 + y * m._24 + z * m._34 + m._44;
+    ok = w != 0.0 && std::isfinite(w);
+    if (!ok) return {};
+    return {(x * m._11 + y * m._21 + z * m._31 + m._41) / w, (x * m._12 + y * m._22 + z * m._32 + m._42) / w,
+            (x * m._13 + y * m._23 + z * m._33 + m._43) / w};
+}
+
+Point3 Unproject(const PickContext& context, double x, double y, double depth, bool& ok) {
+    return Transform(context.inverse, x, y, depth, ok);
+}
+
+bool Normalise(Point3& v) {
+    const double length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+    if (!(length > 0.0) || !std::isfinite(length)) return false;
+    v = {v.x / length, v.y / length, v.z / length};
+    return true;
+}
+
+// The unprojected ray through a pixel: its start on the near plane and its direction.
+bool PixelRay(const PickContext& context, double x, double y, Point3& origin, Point3& direction) {
+    bool nearOk = false, farOk = false;
+    origin = Unproject(context, x, y, 0.0, nearOk);
+    const Point3 far = Unproject(context, x, y, 1.0, farOk);
+    direction = {far.x - origin.x, far.y - origin.y, far.z - origin.z};
+    return nearOk && farOk && Normalise(direction);
+}
+
+// Where the ray meets the plane y = 0 ahead of the eye; false when it never does.
+bool ScreenToGround(const PickContext& context, double x, double y, double& gx, double& gz) {
+    Point3 origin, direction;
+    if (!PixelRay(context, x, y, origin, direction) || direction.y == 0.0) return false;
+    const double t = -origin.y / direction.y;
+    if (!(t >= 0.0) || !std::isfinite(t)) return false;
+    gx = origin.x + direction.x * t;
+    gz = origin.z + direction.z * t;
+    return std::isfinite(gx) && std::isfinite(gz);
+}
+
+// Whether the ray through the pixel meets the box in front of the eye; with `distance2`
+// also how far, in pixels squared, the box centre projects from the pixel.
+bool RayHitsBox(const PickContext& context, double x, double y, const Point3& low, const Point3& high,
+                double* distance2) {
+    Point3 origin, direction;
+    if (!PixelRay(context, x, y, origin, direction)) return false;
+    const double start[3] = {origin.x, origin.y, origin.z};
+    const double along[3] = {direction.x, direction.y, direction.z};
+    const double lows[3] = {low.x, low.y, low.z}, highs[3] = {high.x, high.y, high.z};
+    double tNear = -INFINITY, tFar = INFINITY;
+    for (int axis = 0; axis < 3; ++axis) {
+        const double inverse = along[axis] == 0.0 ? 1e9 : 1.0 / along[axis];
+        double tA = (lows[axis] - start[axis]) * inverse, tB = (highs[axis] - start[axis]) * inverse;
+        if (tA > tB) std::swap(tA, tB);
+        tNear = std::max(tNear, tA);
+        tFar = std::min(tFar, tB);
+    }
+    if (tNear > tFar || tFar < 0.0) return false;
+    if (distance2) {
+        bool ok = false;
+        const Point3 centre = Transform(context.forward, (low.x + high.x) / 2, (low.y + high.y) / 2,
+                                        (low.z + high.z) / 2, ok);
+        *distance2 = ok ? (centre.x - x) * (centre.x - x) + (centre.y - y) * (centre.y - y) : INFINITY;
+    }
+    return true;
+}
+
+bool IsNearExit(const DRAV::CArea& area, double gx, double gz) {
+    const DRAV::CGame* game = area.GetGame();
+    for (const std::shared_ptr<DRAV::CAreaExit>& exit : area.GetExits()) {
+        if (!exit->requiredTag.empty() && !(game && game->IsQuestTagSet(exit->requiredTag))) continue;
+        if ((exit->x - gx) * (exit->x - gx) + (exit->y - gz) * (exit->y - gz) < kExitReach2) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool CGraphicsManager::MakePickContext(DRAVCommon::CXPDevice* device, PickContext& context) const {
+    if (!m_haveFrame) return false;
+    D3DVIEWPORT9 viewport{};
+    if (device->GetDevice()->GetViewport(&viewport) != D3D_OK || viewport.Width == 0 || viewport.Height == 0)
+        return false;
+    context.view = m_view;
+    context.projection = m_projection;
+    context.width = static_cast<std::int32_t>(viewport.Width);
+    context.height = static_cast<std::int32_t>(viewport.Height);
+    D3DMATRIX& pixels = context.viewport;
+    pixels = Mat4Identity();
+    pixels._11 = viewport.Width / 2.0f;
+    pixels._22 = -(viewport.Height / 2.0f);
+    pixels._33 = viewport.MaxZ - viewport.MinZ;
+    pixels._41 = viewport.X + viewport.Width / 2.0f;
+    pixels._42 = viewport.Y + viewport.Height / 2.0f;
+    pixels._43 = viewport.MinZ;
+    D3DMATRIX viewProjection;
+    Mat4Multiply(viewProjection, m_view, m_projection);
+    Mat4Multiply(context.forward, viewProjection, pixels);
+    Mat4Inverse(context.inverse, context.forward);
+    return true;
+}
+
+bool CGraphicsManager::ScreenToWorld(DRAVCommon::CXPDevice* device, std::int32_t x, std::int32_t y, float& worldX,
+                                     float& worldZ) {
+    PickContext context;
+    double gx = 0.0, gz = 0.0;
+    if (!MakePickContext(device, context) || !ScreenToGround(context, x, y, gx, gz)) return false;
+    worldX = static_cast<float>(gx);
+    worldZ = static_cast<float>(gz);
+    return true;
+}
+
+void CGraphicsManager::PickAtScreen(DRAVCommon::CXPDevice* device, std::int32_t x, std::int32_t y, DRAV::CArea& area,
+                                    PickKind& kind, DRAV::CThing*& thing, bool& nearExit, bool includeSignsAndTraps) {
+    kind = PICK_NOTHING;
+    thing = nullptr;
+    nearExit = false;
+    PickContext context;
+    if (!MakePickContext(device, context)) return;
+    DRAV::CActor* actor = nullptr;
+    DRAV::CObject* object = nullptr;
+    if (PickActor(area, context, static_cast<float>(x), static_cast<float>(y), actor)) {
+        kind = PICK_ACTOR;
+        thing = actor;
+    } else if (PickObject(area, context, static_cast<float>(x), static_cast<float>(y), includeSignsAndTraps, object)) {
+        kind = PICK_OBJECT;
+        thing = object;
+    } else if (PickTile(area, context, static_cast<float>(x), static_cast<float>(y), thing, nearExit)) {
+        kind = PICK_TILE;
+    }
+}
+
+bool CGraphicsManager::PickActor(DRAV::CArea& area, const PickContext& context, float x, float y,
+                                 DRAV::CActor*& best) const {
+    best = nullptr;
+    double bestDistance = 1000000.0;
+    for (const std::shared_ptr<DRAV::CActor>& actor : area.GetActors()) {
+        if (!actor->IsPartyOrFriendly() && actor->IsSneaking()) continue;
+        if (!IsPointSeen(area, actor->GetX(), actor->GetY())) continue;
+        const double r = actor->GetRadius();
+        const Point3 low{actor->GetX() - 1.5 * r, -0.5 * r, actor->GetY()};
+        const Point3 high{actor->GetX() + 1.5 * r, actor->GetSecondSize() + 0.5 * r, actor->GetY()};
+        double distance2 = 0.0;
+        if (RayHitsBox(context, x, y, low, high, &distance2) && (!best || distance2 < bestDistance)) {
+            best = actor.get();
+            bestDistance = distance2;
+        }
+    }
+    return best != nullptr;
+}
+
+bool CGraphicsManager::PickObject(DRAV::CArea& area, const PickContext& context, float x, float y,
+                                  bool includeSignsAndTraps, DRAV::CObject*& found) const {
+    found = nullptr;
+    for (const std::shared_ptr<DRAV::CObject>& object : area.GetObjects()) {
+        if (!area.IsObjectSeen(*object)) continue;
+        const DRAV::CObjectTemplate& definition = object->GetTemplate();
+        const std::shared_ptr<DRAV::CTrap>& trap = object->GetTrap();
+        bool eligible = definition.IsContainer() || !definition.GetTalkStates().empty() || object->IsExit();
+        if (includeSignsAndTraps)
+            eligible = eligible || (!trap && definition.IsSignpost()) || (trap && !trap->IsHidden());
+        if (!eligible) continue;
+        double halfX = 0.0, halfZ = 0.0;
+        object->GetHalfExtents(halfX, halfZ);
+        const Point3 low{object->GetX() - halfX, 0.0, object->GetY() - halfZ};
+        const Point3 high{object->GetX() + halfX, definition.GetHeight(), object->GetY() + halfZ};
+        if (RayHitsBox(context, x, y, low, high, nullptr)) {
+            found = object.get();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CGraphicsManager::PickTile(DRAV::CArea& area, const PickContext& context, float x, float y,
+                                DRAV::CThing*& found, bool& nearExit) const {
+    found = nullptr;
+    double gx = 0.0, gz = 0.0;
+    if (!ScreenToGround(context, x, y, gx, gz)) return false;
+    // Floored: a point just west or north of the grid lies in no cell, not in cell 0.
+    const double column = std::floor(gx / kCell), row = std::floor(gz / kCell);
+    if (!(std::fabs(column) < 1e9 && std::fabs(row) < 1e9)) return false;
+    const auto c = static_cast<std::int64_t>(column), r = static_cast<std::int64_t>(row);
+    const auto seenTile = [&](std::int64_t cc, std::int64_t rr) -> DRAV::CTile* {
+        if (cc < 0 || rr < 0 || cc >= area.GetColumns() || rr >= area.GetRows()) return nullptr;
+        const auto uc = static_cast<std::uint32_t>(cc), ur = static_cast<std::uint32_t>(rr);
+        if (!area.GetSeenCells().Get(uc, ur)) return nullptr;
+        DRAV::CTile* tile = area.GetTile(uc, ur);
+        return tile && tile->GetMaster() ? tile : nullptr;
+    };
+
+    // A closed door stands tall: its leaf may cover a point of the ground beyond it.
+    Point3 origin, direction;
+    bool ok = false;
+    origin = Unproject(context, context.width / 2, context.height / 2, 0.0, ok);
+    bool farOk = false;
+    const Point3 far = Unproject(context, context.width / 2, context.height / 2, 1.0, farOk);
+    direction = {far.x - origin.x, far.y - origin.y, far.z - origin.z};
+    if (ok && farOk && Normalise(direction)) {
+        const bool away = direction.z >= 0.0;
+        const std::int64_t cFrom = away ? c - 5 : c, cTo = away ? c : c + 5;
+        const std::int64_t rFrom = away ? r - 10 : r, rTo = away ? r : r + 10;
+        for (std::int64_t cc = cFrom; cc <= cTo; ++cc) {
+            for (std::int64_t rr = rFrom; rr <= rTo; ++rr) {
+                DRAV::CTile* tile = seenTile(cc, rr);
+                if (!tile || tile->GetMaster()->GetDefinition().GetKind() != DRAV::TILE_DOOR) continue;
+                const DRAV::CMasterTileDoor* door = tile->GetDoor();
+                const double height = door->IsOpen() ? 0.1 : door->GetDefinition().GetDoorDrawValue();
+                const Point3 low{cc * kCell, 0.0, rr * kCell}, high{(cc + 1) * kCell, height, (rr + 1) * kCell};
+                if (RayHitsBox(context, x, y, low, high, nullptr)) {
+                    found = tile;
+                    return true;
+                }
+            }
+        }
+    }
+    DRAV::CTile* tile = seenTile(c, r);
+    if (!tile) return false;
+    found = tile;
+    nearExit = IsNearExit(area, gx, gz);
+    return true;
+}
+
+}  // namespace DRAVGraph

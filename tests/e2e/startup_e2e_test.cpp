@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "driver.h"
+#include "game/app.h"
+#include "graphics/xp_device.h"
+#include "platform/d3d9/device_base.h"
+#include "platform/win32/shell.h"
+#include "ui/ui_button.h"
+#include "ui/ui_event.h"
+
+namespace {
+
+using namespace QuillmereE2E;
+namespace fs = std::filesystem;
+
+std::string Flag(bool value) { return value ? "yes" : "no"; }
+
+// A module folder of links to the built sample, without the entries named.
+std::string SampleWithout(const Driver& driver, const std::string& from, const std::vector<std::string>& dropped) {
+    std::string folder = driver.Home() + "/module";
+    fs::create_directories(folder);
+    for (const auto& entry : fs::directory_iterator(from)) {
+        std::string name = entry.path().filename().string();
+        if (std::find(dropped.begin(), dropped.end(), name) == dropped.end())
+            fs::create_symlink(entry.path(), folder + "/" + name);
+    }
+    return folder;
+}
+
+TEST(Startup, TheSplashShowsUntilAKeyEndsIt) {
+    Driver driver;
+    Observed run = driver.Execute({
+        Wait(1000),
+        Screenshot("splash"),
+        Check("splash before", [] { return Flag(GetApp().IsSplashMode()); }),
+        Check("music", [] {
+            auto* audio = dynamic_cast<CDRAVAudio2*>(GetApp().GetAudio().get());
+            return Flag(audio && audio->GetAmbientStream() && audio->GetAmbientStream()->isPlaying());
+        }),
+        Key(SDL_SCANCODE_SPACE),
+        Wait(50),
+        Check("splash after", [] { return Flag(GetApp().IsSplashMode()); }),
+        Check("music after", [] {
+            auto* audio = dynamic_cast<CDRAVAudio2*>(GetApp().GetAudio().get());
+            return Flag(audio && audio->GetAmbientStream());
+        }),
+    });
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.boxes.empty()) << run.boxes.front().caption << ": " << run.boxes.front().text;
+    ASSERT_FALSE(run.titles.empty());
+    EXPECT_EQ(run.titles.front(), "Quillmere - Welcome");
+
+    const Shot& splash = run.shots["splash"];
+    ASSERT_FALSE(splash.path.empty()) << run.log;
+    EXPECT_GT(splash.lit, 0.9) << "the picture fills the window";
+    fs::create_directories(QUILLMERE_E2E_SCREEN_DIR);
+    fs::copy_file(splash.path, std::string(QUILLMERE_E2E_SCREEN_DIR) + "/splash.png",
+                  fs::copy_options::overwrite_existing);
+
+    EXPECT_EQ(run.checks["splash before"], "yes");
+    EXPECT_EQ(run.checks["music"], "yes");
+    EXPECT_EQ(run.checks["splash after"], "no");
+    EXPECT_EQ(run.checks["music after"], "no");
+}
+
+TEST(Startup, AClickOnTheSplashEndsItAndClosingEndsTheProgramCleanly) {
+    Driver driver;
+    Observed run = driver.Execute({
+        Wait(200),
+        Move(500, 400),
+        Click(500, 400),
+        Wait(50),
+        Check("splash", [] { return Flag(GetApp().IsSplashMode()); }),
+        Close(),
+    });
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.checks["splash"], "no");
+    EXPECT_TRUE(run.boxes.empty());
+}
+
+TEST(Startup, AClickThatAWidgetTakesDoesNotEndTheSplash) {
+    Driver driver;
+    Observed run = driver.Execute({
+        Wait(100),
+        Check("button", [] {
+            DRAVUI::CUIManager& ui = GetApp().GetUIManager();
+            auto button = std::make_shared<DRAVUI::CUITextButton>(7, "Hold", ui.GetConfig());
+            button->SetRect(RECT{400, 300, 560, 340});
+            ui.AddElement(button);
+            ui.Realize(GetApp().GetDevice(), 100);
+            return "added";
+        }),
+        ClickId(7),
+        Wait(50),
+        Check("splash", [] { return Flag(GetApp().IsSplashMode()); }),
+        Check("event", [] {
+            std::shared_ptr<DRAVUI::CUIEvent> event;
+            if (!GetApp().GetUIManager().PopEvent(event)) return std::string("none");
+            auto* click = dynamic_cast<DRAVUI::CUIEventButton*>(event.get());
+            return std::to_string(event->m_code) + " " + (click ? std::to_string(click->m_id) : "-");
+        }),
+        Click(100, 100),
+        Wait(50),
+        Check("splash after", [] { return Flag(GetApp().IsSplashMode()); }),
+    });
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_EQ(run.checks["splash"], "yes");
+    EXPECT_EQ(run.checks["event"], "1 7") << "the button under the found point took the click";
+    EXPECT_EQ(run.checks["splash after"], "no");
+}
+
+TEST(Startup, WithoutADisplayTheSplashIsDrawnOnTheRecordingDevice) {
+    Driver driver;
+    driver.SetHeadless(true);
+    Observed run = driver.Execute({Wait(500), Key(SDL_SCANCODE_ESCAPE), Wait(50)});
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.boxes.empty());
+    // About a frame for each 16-ms timer of the half second, with the picture and the emblem.
+    EXPECT_GE(run.recordedFrames, 25);
+    EXPECT_GE(run.mostFrameDraws, 2);
+}
+
+TEST(Startup, ADeviceLostDuringTheSplashIsResetAndTheSplashDrawnAgain) {
+    auto device = [] { return static_cast<D3D9Layer::CDeviceBase*>(GetApp().GetDevice()->GetDevice()); };
+    Driver driver;
+    driver.SetHeadless(true);
+    Observed run = driver.Execute({
+        Wait(200),
+        Check("lose", [&] {
+            device()->FailCall("Present", D3DERR_DEVICELOST);
+            return "";
+        }),
+        Wait(20),
+        Check("lost", [&] { return Flag(device()->IsLost()); }),
+        Wait(300),
+        Check("lost later", [&] { return Flag(device()->IsLost()); }),
+        Wait(100),
+    });
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_EQ(run.checks["lost"], "yes");
+    EXPECT_EQ(run.checks["lost later"], "no") << "the next paint reset the device";
+    std::size_t recovered = run.framesBeforeCheck["lost later"];
+    ASSERT_LT(recovered, run.frameDraws.size());
+    EXPECT_GE(*std::max_element(run.frameDraws.begin() + static_cast<long>(recovered), run.frameDraws.end()), 2)
+        << "the splash scene was built again";
+}
+
+TEST(Startup, AStoredVolumeAboveOneHundredReadsAsOneHundred) {
+    Driver driver;
+    fs::create_directories(driver.Home() + "/.config/quillmere");
+    std::ofstream(driver.Home() + "/.config/quillmere/registry.txt")
+        << "HKEY_CURRENT_USER\\SOFTWARE\\Velmarsh\\Quillmere\\Volume = dword:250\n";
+    Observed run = driver.Execute({
+        Check("volume", [] { return std::to_string(GetApp().GetAudio()->GetVolume()); }),
+    });
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_EQ(run.checks["volume"], "100");
+}
+
+TEST(Startup, WithoutTheInterfaceArchiveTheModuleFailureEndsStartUp) {
+    Driver driver;
+    std::string folder = SampleWithout(driver, QUILLMERE_E2E_SAMPLE, {"uiwin32.drav"});
+    driver.SetModuleFolder(folder);
+    Observed run = driver.Execute({});
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_FALSE(run.loopEntered);
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes[0].caption, "Game Error");
+    EXPECT_EQ(run.boxes[0].text.rfind("Failed to load module \"" + folder + "\"", 0), 0u) << run.boxes[0].text;
+}
+
+TEST(Startup, AFolderWithoutAnyChapterIsTheSameFailure) {
+    Driver driver;
+    std::string folder = SampleWithout(driver, QUILLMERE_E2E_SAMPLE, {"module1.drav"});
+    driver.SetModuleFolder(folder);
+    Observed run = driver.Execute({});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_FALSE(run.loopEntered);
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes[0].caption, "Game Error");
+}
+
+TEST(Startup, WithoutTheSplashGraphicsTheLaunchErrorClosesTheWindow) {
+    Driver driver;
+    // The loose chapter tree without its title pictures and graphics.
+    std::string folder = SampleWithout(driver, QUILLMERE_E2E_SAMPLE_FOLDER, {"icon"});
+    fs::create_symlink(std::string(QUILLMERE_E2E_SAMPLE) + "/uiwin32.drav", folder + "/uiwin32.drav");
+    driver.SetModuleFolder(folder);
+    Observed run = driver.Execute({Wait(500)});
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_EQ(run.exitCode, 0);
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes[0].caption, "Launch Error");
+    EXPECT_EQ(run.boxes[0].text.rfind("Failed to load graphics file.", 0), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,49 @@
+#pragma once
+// Reaches the application object's state for the shell tests, which drive a
+// CDRAVApp of their own (never the program's) without a window procedure loop.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/app.h"
+#include "graphics/xp_device.h"
+
+class CDRAVAppTestAccess {
+public:
+    static void SetEngine(CDRAVApp& app, std::shared_ptr<DRAV::CEngine> engine) { app.m_engine = std::move(engine); }
+    static void SetAudio(CDRAVApp& app, std::shared_ptr<IDRAVAudio2> audio) { app.m_audio = std::move(audio); }
+    static void SetWindow(CDRAVApp& app, HWND window) { app.m_window = window; }
+    // A game played with no dialog: running, unpaused, the clock held once, so
+    // that the next ResumeClock starts it.
+    static void StartPlaying(CDRAVApp& app) {
+        app.m_splashMode = false;
+        app.m_gameRunning = true;
+        app.m_paused = false;
+        app.m_suspendCount = 1;
+    }
+    static void SetDevice(CDRAVApp& app, IDirect3DDevice9* device) {
+        device->AddRef();
+        app.m_device.reset(device);
+        app.m_deviceWrapper = std::make_shared<DRAVCommon::CXPDevice>(device);
+    }
+    static void SetSplashMode(CDRAVApp& app, bool on) { app.m_splashMode = on; }
+    static bool IsDeviceLost(const CDRAVApp& app) { return app.m_deviceLost; }
+    static bool IsScreenRebuildPending(const CDRAVApp& app) { return app.m_screenRebuildPending; }
+    static UINT_PTR TimerId(const CDRAVApp& app) { return app.m_timerId; }
+};
+
+// Counts what the shell asks of the sound.
+class CountingAudio : public IDRAVAudio2 {
+public:
+    void SetVolume(int) override {}
+    int GetVolume() override { return 100; }
+    void PlaySound(int id) override { played.push_back(id); }
+    void SetFootsteps(bool on) override { footsteps = on; }
+    void PlayAmbientFx(const std::string&) override {}
+    void StopAmbientFx() override { ++ambientStops; }
+
+    std::vector<int> played;
+    bool footsteps = true;
+    int ambientStops = 0;
+};
