@@ -193,6 +193,9 @@ public:
     bool IsGameRunning() const { return m_gameRunning; }
     bool IsPaused() const { return m_paused; }
     bool IsFastMove() const { return m_fastMove; }
+    // Off until the next game with a newly created actor; tutorial events are dropped meanwhile.
+    bool IsTutorialDisabled() const { return m_tutorialDisabled; }
+    void SetTutorialDisabled(bool disabled) { m_tutorialDisabled = disabled; }
     bool IsGameViewReady() const { return m_gameViewReady; }
     DRAVGraph::CGraphicsManager& GetGraphicsManager() { return m_graphicsManager; }
     std::int32_t GetSuspendCount() const { return m_suspendCount; }
