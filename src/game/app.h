@@ -176,6 +176,7 @@ public:
     bool ProcessPendingEvents();
     void PumpEngineEvents();
     void OnChapterComplete(bool quiet);
+    void ReturnToMainMenu(bool goToNextChapter);
     void AppendMessage(const std::string& text);
     void UpdateAmbientSound();
     void RefreshExitButtons(bool exitAvailable);

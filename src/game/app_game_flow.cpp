@@ -1,5 +1,12 @@
 #include "game/app.h"
 
+#include <memory>
+
+#include "engine/engine.h"
+#include "game/dialogs/chapter_dlg.h"
+#include "game/dialogs/start_dlg.h"
+#include "rules/module.h"
+
 // The dialog stack, the game screen, the engine's events and the game's lifecycle
 // are built on these operations; each comes with its own part of the shell.
 
@@ -13,7 +20,20 @@ void CDRAVApp::SaveGame() {}
 void CDRAVApp::CheckPartyAndChangeArea() {}
 bool CDRAVApp::ProcessPendingEvents() { return false; }
 void CDRAVApp::PumpEngineEvents() {}
-void CDRAVApp::OnChapterComplete(bool) {}
 void CDRAVApp::AppendMessage(const std::string&) {}
 void CDRAVApp::UpdateAmbientSound() {}
 void CDRAVApp::RefreshExitButtons(bool) {}
+
+void CDRAVApp::ReturnToMainMenu(bool goToNextChapter) {
+    const int chapter = m_engine && m_engine->GetModule() ? m_engine->GetModule()->GetChapter() : 1;
+    if (m_gameRunning) {
+        SaveGame();
+        EndGame();
+    }
+    CDRAVChapterInfo* next = goToNextChapter ? m_chapterTable.Find(chapter + 1) : nullptr;
+    if (next && next->m_state != CDRAVChapterInfo::kStatePresent) {
+        SetDialog(true, std::make_shared<CChapterDlg>(this, chapter + 1));
+        return;
+    }
+    SetDialog(true, std::make_shared<CStartDlg>(this));
+}
