@@ -35,12 +35,12 @@ std::vector<std::string> HashesAt(Crowd& crowd, std::initializer_list<int> ticks
 
 TEST(TickBehaviour, EveryoneWalkingEndsWhereItAlwaysDid) {
     QuillmereTest::WalkingCrowd crowd(true);
-    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0x045f8557d3993ec0", "0x669cfd019099e307"}));
+    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0x773fa05f1a04f3f8", "0x7973d674f943bf4f"}));
 }
 
 TEST(TickBehaviour, FightEndsWhereItAlwaysDid) {
     QuillmereTest::FightingCrowd crowd;
-    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0xcec5e40fe3899064", "0xef386189172cf67d"}));
+    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0x3b1d6c5cac9a1c3d", "0xf781d82b48a88d94"}));
     // The fight is a fight: goblins fall and are replaced.
     EXPECT_GT(crowd.Kills(), 0);
 }
