@@ -97,6 +97,7 @@ bool CDRAVApp::LoadGame(const std::string& path, int chapter, bool nextChapter) 
     m_quickActions.clear();
     UpdatePartyQuickActions(true);
     if (!quickActions.empty()) ReadQuickActions(quickActions);
+    UpdateGameWindowTitle();
     m_selectedParty = m_engine->GetGame()->GetParty().size() == 1 ? 0 : kWholeParty;
     m_screenRebuildPending = false;
     PostMessageA(m_window, kAppShowChapterPicture, 0, 0);
