@@ -31,6 +31,7 @@ void CDRAVApp::OnKeyDown(WPARAM key, bool shift) {
     }
     // While a dialog is current the game's own key commands do not run.
     if (DeliverKeyToDialog(static_cast<int>(key), shift)) return;
+    OnGameKey(static_cast<int>(key));
 }
 
 void CDRAVApp::PlayEventSound(int code) {
