@@ -6,9 +6,11 @@
 #include "common/exception.h"
 #include "dialog_test_support.h"
 #include "game/dialogs/death_dlg.h"
+#include "game/dialogs/difficulty_dlg.h"
 #include "game/dialogs/help_dlg.h"
 #include "game/dialogs/help_pages.h"
 #include "platform/win32/virtual_keys.h"
+#include "support/sample_game.h"
 #include "ui/ui_image.h"
 #include "ui/ui_list_element.h"
 #include "ui/ui_manager.h"
@@ -157,6 +159,13 @@ TEST_F(HelpDialogTest, TheDeathDialogClosesOnEveryButtonAndTellsTheProductTitle)
     EXPECT_EQ(ids, (std::vector<int>{0, 0, 0, 1, 0, 0})) << "picture, text, Difficulty Level, Done";
     app.HandleMessage(WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_EQ(app.GetCurrentDialog(), nullptr);
+
+    QuillmereTest::SampleGame sample;
+    CDRAVAppTestAccess::SetEngine(app, sample.EnginePtr());
+    CDRAVAppTestAccess::StartPlaying(app);
+    app.SetDialog(false, std::make_shared<CDeathDlg>(&app));
+    app.CloseDialog(CDeathDlg::kDifficulty);
+    EXPECT_NE(dynamic_cast<CDifficultyDlg*>(app.GetCurrentDialog().get()), nullptr);
 }
 
 }  // namespace

@@ -53,7 +53,5 @@ void CDeathDlg::CreateControls(RECT area, DRAVUI::CUIManager& container) {
 }
 
 void CDeathDlg::OnClose(int result) {
-    // The difficulty dialog is not part of this build yet; closing returns to the
-    // resurrection either way.
-    (void)result;
+    if (result == kDifficulty) m_app->ShowDifficultyDlg();
 }
