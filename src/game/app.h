@@ -25,6 +25,7 @@ namespace DRAV {
 class CActor;
 class CEngine;
 class CEvent;
+class CMap2Area;
 }  // namespace DRAV
 namespace DRAVCommon {
 class CXPDevice;
@@ -182,6 +183,7 @@ public:
     void PumpEngineEvents();
     void OnChapterComplete(bool quiet);
     void ReturnToMainMenu(bool goToNextChapter);
+    void TravelToArea(const DRAV::CMap2Area& destination);
     void AppendMessage(const std::string& text);
     void UpdateAmbientSound();
     void RefreshExitButtons(bool exitAvailable);

@@ -2,10 +2,13 @@
 
 #include <memory>
 
+#include "common/exception.h"
 #include "engine/engine.h"
 #include "game/dialogs/chapter_dlg.h"
 #include "game/dialogs/start_dlg.h"
+#include "rules/definitions/travel_map.h"
 #include "rules/module.h"
+#include "world/game.h"
 
 // The dialog stack, the game screen, the engine's events and the game's lifecycle
 // are built on these operations; each comes with its own part of the shell.
@@ -35,4 +38,14 @@ void CDRAVApp::ReturnToMainMenu(bool goToNextChapter) {
         return;
     }
     SetDialog(true, std::make_shared<CStartDlg>(this));
+}
+
+void CDRAVApp::TravelToArea(const DRAV::CMap2Area& destination) {
+    CheckPartyAndChangeArea();
+    if (m_engine->GetGame()->GetStateCode() != DRAV::GAME_ON_MAP)
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "travel while the party is not on the map");
+    m_engine->SetEntry(DRAV::AreaEntryPoint(destination.GetEntryArea(), destination.GetEntryName()));
+    m_engine->EnterArea();
+    m_gameRunning = true;
+    ResumeClock();
 }
