@@ -136,12 +136,36 @@ public:
     // ---- sound ----
     void PlayEventSound(int code);
 
-    // ---- operations of the dialogs, screen and game flow (app_game_flow.cpp) ----
+    // ---- the dialog stack and UI events (app_dialogs.cpp) ----
+    // Makes `dialog` current, covering the current one or suspending the clock.
     void SetDialog(bool quiet, std::shared_ptr<CDRAVDlg> dialog);
+    // Ends the current dialog with `result`; the covered one comes back unless its
+    // close action opened another.
     void CloseDialog(int result);
+    // Invalidates the window unless the game runs undisturbed (its clock repaints it).
     void RequestRepaint();
+    // Drains the UI manager's events into the current dialog or the game screen.
     void ProcessUIEvents();
+    // With a dialog current hands it the key and answers true.
+    bool DeliverKeyToDialog(int key, bool shift);
+    void UpdateWindowTitle();
+    void UpdateGameWindowTitle();
     void LayoutGameScreen();
+    // A dialog's failure reached the window procedure: told, then the dialogs go on.
+    void OnDialogFailure(const std::string& what);
+    const std::shared_ptr<CDRAVDlg>& GetCurrentDialog() const { return m_currentDialog; }
+    const std::deque<std::shared_ptr<CDRAVDlg>>& GetCoveredDialogs() const { return m_coveredDialogs; }
+
+    // ---- menu commands (app_menu_commands.cpp) ----
+    void ShowShortcutsHelp();
+    void ShowAboutDlg();
+    // Never fails: a manual that cannot be opened is reported in a "Manual Error" box.
+    void OpenManual(const std::string& anchor);
+    void OpenWebsite();
+
+    // ---- the game screen and game flow (app_game_flow.cpp) ----
+    void OnScreenButton(int id);
+    void OnScreenAltClick(int id);
     void ClearScreen();
     void OnMouseMove(POINT point);
     void RenderGameView(int flags);
@@ -180,6 +204,8 @@ private:
     friend void RegisterMainWindowClass(HINSTANCE instance);
 
     void RebaseClock();
+    // Steps 7 to 9 of a close: the clock released, the covered dialog back.
+    void FinishClose(bool changeArea);
     void ResetDeviceAfterResize();
     // Shows an error that would otherwise leave the window procedure, and ends.
     void FailFromHandler(const std::string& what);
@@ -231,6 +257,8 @@ private:
     std::shared_ptr<CDRAVDlg> m_currentDialog;
     std::uint32_t m_closePending = 0;
     std::deque<std::shared_ptr<CDRAVDlg>> m_coveredDialogs;
+    // The actor a conversation centres the camera on; emptied whenever a dialog closes.
+    DRAV::CActor* m_talkFocusActor = nullptr;
     DRAVUI::CUIElement* m_minimap = nullptr;
     DRAVUI::CUIElement* m_pauseButton = nullptr;
     std::deque<std::string> m_messageLog;

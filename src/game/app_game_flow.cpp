@@ -3,10 +3,8 @@
 // The dialog stack, the game screen, the engine's events and the game's lifecycle
 // are built on these operations; each comes with its own part of the shell.
 
-void CDRAVApp::SetDialog(bool, std::shared_ptr<CDRAVDlg>) {}
-void CDRAVApp::CloseDialog(int) {}
-void CDRAVApp::ProcessUIEvents() {}
-void CDRAVApp::LayoutGameScreen() {}
+void CDRAVApp::OnScreenButton(int) {}
+void CDRAVApp::OnScreenAltClick(int) {}
 void CDRAVApp::OnMouseMove(POINT) {}
 void CDRAVApp::RenderGameView(int) {}
 void CDRAVApp::GetCameraTarget() {}

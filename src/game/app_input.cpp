@@ -24,8 +24,13 @@ void CDRAVApp::OnWindowMouseMove(POINT point) {
     OnMouseMove(m_mousePoint);
 }
 
-void CDRAVApp::OnKeyDown(WPARAM, bool) {
-    if (m_splashMode) PostMessageA(m_window, kAppSplashEnd, 0, 0);
+void CDRAVApp::OnKeyDown(WPARAM key, bool shift) {
+    if (m_splashMode) {
+        PostMessageA(m_window, kAppSplashEnd, 0, 0);
+        return;
+    }
+    // While a dialog is current the game's own key commands do not run.
+    if (DeliverKeyToDialog(static_cast<int>(key), shift)) return;
 }
 
 void CDRAVApp::PlayEventSound(int code) {

@@ -4,6 +4,8 @@
 #include "common/rect_scale.h"
 #include "engine/engine.h"
 #include "game/app.h"
+#include "game/dialogs/dialog_failure.h"
+#include "game/dialogs/start_dlg.h"
 #include "game/identity.h"
 #include "graphics/scene/icon_graphics_manager.h"
 #include "graphics/xp_device.h"
@@ -133,6 +135,9 @@ LRESULT CDRAVApp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             default:
                 break;
         }
+    } catch (const CDialogFailure& failure) {
+        OnDialogFailure(failure.what());
+        return 0;
     } catch (const std::exception& failure) {
         FailFromHandler(failure.what());
         return 0;
@@ -346,5 +351,5 @@ void CDRAVApp::OnSplashEnd() {
     m_splashMode = false;
     m_splashScene.reset();
     KillTimer(m_window, m_timerId);
-    // The start page opens here (SetDialog) once the game-flow dialogs exist.
+    SetDialog(true, std::make_shared<CStartDlg>(this));
 }

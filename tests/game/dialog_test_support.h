@@ -1,0 +1,95 @@
+#pragma once
+// The shell on the sample as the program starts it (the packed chapters, the
+// interface archive, the chapter table), in a window of the dummy video driver
+// over the recording device, with the sound counted and the message boxes and
+// window titles recorded, for the dialog tests.
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app_test_access.h"
+#include "game/app.h"
+#include "platform/d3d9/recording_device.h"
+#include "platform/win32/platform_observer.h"
+#include "support/sample_module.h"
+#include "ui/ui_group.h"
+
+namespace QuillmereTest {
+
+class CountedAudio : public IDRAVAudio2 {
+public:
+    void SetVolume(int) override {}
+    int GetVolume() override { return 100; }
+    void PlaySound(int id) override { played.push_back(id); }
+    void SetFootsteps(bool) override {}
+    void PlayAmbientFx(const std::string&) override {}
+    void StopAmbientFx() override {}
+
+    std::vector<int> played;
+};
+
+class ShellRecorder : public Win32::CPlatformObserver {
+public:
+    std::optional<int> OnMessageBox(const std::string& text, const std::string& caption, UINT) override {
+        boxes.emplace_back(caption, text);
+        return IDOK;
+    }
+    void OnWindowText(const std::string& text) override { titles.push_back(text); }
+
+    std::vector<std::pair<std::string, std::string>> boxes;
+    std::vector<std::string> titles;
+};
+
+inline LRESULT QuietWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+class ShellOnSample {
+public:
+    ShellOnSample() {
+        Win32::SetPlatformObserver(&recorder);
+        WNDCLASSEXA windowClass{};
+        windowClass.lpfnWndProc = QuietWindowProcedure;
+        windowClass.lpszClassName = "DialogTestWindow";
+        RegisterClassExA(&windowClass);
+        window = CreateWindowExA(0, "DialogTestWindow", "dialogs", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, 1024, 768,
+                                 nullptr, nullptr, nullptr, nullptr);
+        CDRAVAppTestAccess::SetWindow(app, window);
+        CDRAVAppTestAccess::SetSplashMode(app, false);
+        CDRAVAppTestAccess::SetDevice(app, device.get());
+        loaded = app.InitLoadModule(SampleArchiveRoot());
+        CDRAVAppTestAccess::SetAudio(app, audio);
+    }
+    ~ShellOnSample() {
+        Win32::SetPlatformObserver(nullptr);
+        CDRAVAppTestAccess::SetWindow(app, nullptr);
+        DestroyWindow(window);
+    }
+
+    // The ids of every widget on screen, groups' children included, in order.
+    std::vector<int> ScreenIds() {
+        std::vector<int> ids;
+        for (const auto& element : app.GetUIManager().GetElements()) Collect(*element, ids);
+        return ids;
+    }
+
+    ShellRecorder recorder;
+    HWND window = nullptr;
+    D3DPtr<D3D9Layer::CRecordingDevice> device = D3D9Layer::CRecordingDevice::Create(1024, 768);
+    CDRAVApp app;
+    std::shared_ptr<CountedAudio> audio = std::make_shared<CountedAudio>();
+    bool loaded = false;
+
+private:
+    static void Collect(DRAVUI::CUIElement& element, std::vector<int>& ids) {
+        if (auto* group = dynamic_cast<DRAVUI::CUIGroup*>(&element)) {
+            for (const auto& child : group->GetChildren()) Collect(*child, ids);
+            return;
+        }
+        ids.push_back(element.GetId());
+    }
+};
+
+}  // namespace QuillmereTest

@@ -1,0 +1,160 @@
+// chapter_pictures ROOT: paints the chapter pictures of the sample module into the
+// chapter folders of the module folder ROOT: for chapters 1 and 2 "thumb.jpg"
+// (64 x 64, the front page's chapter button), "chapter.jpg" (728 x 364, the
+// chapter's own page) and "next.jpg" (728 x 364, what the chapter announces of
+// the one after it).
+//
+// Every scene is painted in a 728 x 364 space; a thumbnail is the middle square
+// of its chapter's picture.
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <cmath>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+#include "ui_images/canvas.h"
+#include "ui_images/image_file.h"
+
+namespace {
+
+using namespace QuillmereTools;
+
+constexpr float kSceneWidth = 728.0f;
+constexpr float kSceneHeight = 364.0f;
+constexpr float kHorizon = 170.0f;
+
+const Colour kInk = FromArgb(0xFF201810);
+const Colour kTimber = FromArgb(0xFF5A3A22);
+const Colour kStone = FromArgb(0xFF7A7468);
+const Colour kLamp = FromArgb(0xFFF0C040);
+
+struct Light {
+    Colour skyTop, skyLow, water, land;
+};
+
+const Light kDusk{FromArgb(0xFF2A2848), FromArgb(0xFFD88850), FromArgb(0xFF344C6C), FromArgb(0xFF3C4424)};
+const Light kMorning{FromArgb(0xFF5A88B8), FromArgb(0xFFD8D0B0), FromArgb(0xFF3C6488), FromArgb(0xFF5A6A34)};
+const Light kNight{FromArgb(0xFF0C1020), FromArgb(0xFF38405A), FromArgb(0xFF1A2436), FromArgb(0xFF1E2414)};
+
+// Sky, far bank and river: the ground of every scene.
+void PaintCountry(Canvas& canvas, const Light& light) {
+    canvas.Paint([&](Vec p) {
+        if (p.y < kHorizon) return Mix(light.skyTop, light.skyLow, std::pow(p.y / kHorizon, 1.6f));
+        const float bank = kHorizon + 40.0f + 12.0f * std::sin(p.x * 0.011f);
+        if (p.y < bank) return Mix(light.land, kInk, 0.2f + 0.1f * std::sin(p.x * 0.07f));
+        const float ripple = 0.12f * std::sin(p.x * 0.05f + p.y * 0.6f);
+        return Mix(light.water, light.skyLow, 0.15f + ripple);
+    });
+    // Reeds along the near bank.
+    for (int i = 0; i < 40; ++i) {
+        const float x = 8.0f + static_cast<float>(i) * 18.3f;
+        const float lean = std::sin(static_cast<float>(i) * 1.7f) * 6.0f;
+        canvas.Draw(Shape::Segment({x, 364}, {x + lean, 300.0f - static_cast<float>(i % 5) * 9.0f}, 2.5f),
+                    Mix(light.land, kInk, 0.5f));
+    }
+}
+
+// Chapter 1: the ferry landing at dusk, jetty, boathouse and the keeper's lamp.
+void PaintLanding(Canvas& canvas) {
+    PaintCountry(canvas, kDusk);
+    canvas.Draw(Shape::Box(300, 226, 560, 238), kTimber);
+    for (float x = 310; x < 560; x += 50) canvas.Draw(Shape::Box(x, 236, x + 8, 280), kTimber);
+    canvas.Draw(Shape::Box(140, 150, 280, 220, 3), Mix(kTimber, kInk, 0.3f));
+    canvas.Draw(Shape::Polygon({{130, 152}, {210, 104}, {290, 152}}), Mix(kTimber, kInk, 0.55f));
+    canvas.Draw(Shape::Box(196, 176, 224, 220), kInk);
+    canvas.Draw(Shape::Segment({520, 226}, {520, 170}, 3), kInk);
+    canvas.Draw(Shape::Circle({520, 164}, 18), WithAlpha(kLamp, 0.25f));
+    canvas.Draw(Shape::Circle({520, 164}, 6), kLamp);
+    // The ferry, moored at the end of the jetty.
+    canvas.Draw(Shape::Polygon({{560, 250}, {690, 250}, {670, 274}, {580, 274}}), Mix(kTimber, kInk, 0.4f));
+    canvas.Grain(0.04f, 21);
+}
+
+// Chapter 2: the stone weir across the river, water spilling white over it.
+void PaintWeir(Canvas& canvas, const Light& light, std::uint32_t seed) {
+    PaintCountry(canvas, light);
+    canvas.Draw(Shape::Box(0, 232, 728, 256), kStone);
+    for (float x = 0; x < 728; x += 36) canvas.Draw(Shape::Box(x, 232, x + 2, 256), Mix(kStone, kInk, 0.5f));
+    for (float x = 6; x < 728; x += 14)
+        canvas.Draw(Shape::Segment({x, 258}, {x + 3, 290}, 4), WithAlpha(FromArgb(0xFFE8F0F8), 0.7f));
+    // The toll-keeper's house on the far bank.
+    canvas.Draw(Shape::Box(470, 140, 590, 206, 2), Mix(kStone, kInk, 0.25f));
+    canvas.Draw(Shape::Polygon({{460, 142}, {530, 100}, {600, 142}}), Mix(kTimber, kInk, 0.5f));
+    canvas.Draw(Shape::Box(520, 168, 540, 188), kLamp);
+    canvas.Grain(0.04f, seed);
+}
+
+// Announced by chapter 2: the mill below the weir, its wheel turning at night.
+void PaintMill(Canvas& canvas) {
+    PaintCountry(canvas, kNight);
+    canvas.Draw(Shape::Box(230, 110, 420, 230, 2), Mix(kStone, kInk, 0.55f));
+    canvas.Draw(Shape::Polygon({{220, 112}, {325, 60}, {430, 112}}), Mix(kTimber, kInk, 0.7f));
+    const Vec hub{470, 236};
+    canvas.Draw(Shape::Ring(hub, 62, 8), Mix(kTimber, kInk, 0.4f));
+    for (int spoke = 0; spoke < 8; ++spoke) {
+        const float angle = static_cast<float>(spoke) * 0.785398f + 0.2f;
+        canvas.Draw(Shape::Segment(hub, {hub.x + 62 * std::cos(angle), hub.y + 62 * std::sin(angle)}, 5),
+                    Mix(kTimber, kInk, 0.4f));
+    }
+    // A pale light in the millrace where nothing should be.
+    canvas.Draw(Shape::Ellipse({380, 300}, 40, 10), WithAlpha(FromArgb(0xFF9AE0D0), 0.5f));
+    canvas.Grain(0.05f, 37);
+}
+
+struct Scene {
+    int chapter;
+    const char* name;
+    std::function<void(Canvas&)> paint;
+    bool thumbnail;  // the chapter's picture, also shrunk for its button
+};
+
+void Write(const std::function<void(Canvas&)>& paint, int width, int height, const std::filesystem::path& path) {
+    Canvas canvas(width, height);
+    if (width == height) {
+        // The middle square of the scene.
+        const float scale = static_cast<float>(width) / kSceneHeight;
+        canvas.SetView(-(kSceneWidth - kSceneHeight) / 2.0f * scale, 0, scale);
+    } else {
+        canvas.SetView(0, 0, static_cast<float>(width) / kSceneWidth);
+    }
+    paint(canvas);
+    SaveImage(canvas, path.string(), true);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: chapter_pictures MODULE_FOLDER\n");
+        return 2;
+    }
+    try {
+        if ((IMG_Init(IMG_INIT_JPG) & IMG_INIT_JPG) == 0)
+            throw std::runtime_error(std::string("IMG_Init: ") + IMG_GetError());
+        const std::filesystem::path root(argv[1]);
+        const Scene scenes[] = {
+            {1, "chapter.jpg", PaintLanding, true},
+            {1, "next.jpg", [](Canvas& c) { PaintWeir(c, kDusk, 29); }, false},
+            {2, "chapter.jpg", [](Canvas& c) { PaintWeir(c, kMorning, 31); }, true},
+            {2, "next.jpg", PaintMill, false},
+        };
+        for (const Scene& scene : scenes) {
+            const auto folder = root / std::to_string(scene.chapter);
+            std::filesystem::create_directories(folder);
+            Write(scene.paint, 728, 364, folder / scene.name);
+            if (scene.thumbnail) Write(scene.paint, 64, 64, folder / "thumb.jpg");
+        }
+        IMG_Quit();
+        std::printf("chapter_pictures: chapters 1 and 2 into %s\n", argv[1]);
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "chapter_pictures: %s\n", failure.what());
+        return 1;
+    }
+    return 0;
+}
