@@ -13,7 +13,7 @@
 #include <string>
 
 #include "common/data_file_path.h"
-#include "engine/brain_functions.h"
+#include "engine/brain/brain_functions.h"
 #include "rules/descriptions/definition_descriptions.h"
 #include "rules/descriptions/item_description.h"
 #include "rules/module.h"
