@@ -116,7 +116,9 @@ TEST_F(MapDialogTest, TravelGoesOnlyToAKnownLocationOtherThanTheCurrentOne) {
     EXPECT_FALSE(app.GetCurrentDialog()->OnAltClick(CDRAVWorldMapDlg::kMap));
     app.HandleMessage(WM_KEYDOWN, VK_RETURN, 0);
 
-    game.SetStateCode(DRAV::GAME_ON_MAP);
+    // The party stands on an exit to the map.
+    game.SetEntry(DRAV::AreaEntryPoint("reedwater_map", ""), 0, "");
+    game.SetStateCode(DRAV::GAME_EXIT_AVAILABLE);
     app.SetDialog(false, std::make_shared<CDRAVWorldMapDlg>(&app, "reedwater_map", current, true));
     EXPECT_EQ(Labels(), std::vector<std::string>{"Cancel"});
     auto* dialog = app.GetCurrentDialog().get();
@@ -131,17 +133,16 @@ TEST_F(MapDialogTest, TravelGoesOnlyToAKnownLocationOtherThanTheCurrentOne) {
     ASSERT_TRUE(dialog->OnButton(CDRAVWorldMapDlg::kMap));
     app.CloseDialog(CDRAVWorldMapDlg::kMap);
     EXPECT_EQ(app.GetCurrentDialog(), nullptr);
-    EXPECT_EQ(game.GetStateCode(), DRAV::GAME_ON_MAP) << "the current location does not travel";
+    EXPECT_EQ(game.GetStateCode(), DRAV::GAME_EXIT_AVAILABLE) << "the current location does not travel";
     EXPECT_EQ(game.GetCurrentArea()->GetName(), "reedwater_landing");
 
-    // The party walks off the landing by the exit to the map, as the area change does.
-    sample.Engine().LeaveArea();
-    game.SetStateCode(DRAV::GAME_ON_MAP);
     app.SetDialog(false, std::make_shared<CDRAVWorldMapDlg>(&app, "reedwater_map", current, true));
     PointAt("reed_marsh");
     ASSERT_TRUE(app.GetCurrentDialog()->OnAltClick(CDRAVWorldMapDlg::kMap)) << "a right click travels like a click";
     app.CloseDialog(CDRAVWorldMapDlg::kMap);
+    ASSERT_NE(game.GetCurrentArea(), nullptr);
     EXPECT_EQ(game.GetCurrentArea()->GetName(), "reed_marsh");
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - " + game.GetCurrentArea()->GetDisplayName());
 
     EXPECT_THROW(CDRAVWorldMapDlg(&app, "no_such_map", "", true), CDRAVException);
 }
