@@ -11,6 +11,7 @@
 #include "game/dialogs/help_pages.h"
 #include "platform/win32/virtual_keys.h"
 #include "support/sample_game.h"
+#include "world/events/event.h"
 #include "ui/ui_image.h"
 #include "ui/ui_list_element.h"
 #include "ui/ui_manager.h"
@@ -146,6 +147,28 @@ TEST_F(HelpDialogTest, TheTutorialFormAddsTheScriptTextAndCanBeSwitchedOff) {
     Press(CHelpDlg::kScreenshot);
     EXPECT_TRUE(Current().ShowsPageList());
     EXPECT_EQ(Current().BuildText(), HelpPages[9].text);
+}
+
+TEST_F(HelpDialogTest, TutorialEventsOpenTheirPageUntilSwitchedOffAndAnUnknownKeyIsAScriptError) {
+    ASSERT_TRUE(loaded);
+    QuillmereTest::SampleGame sample;
+    CDRAVAppTestAccess::SetEngine(app, sample.EnginePtr());
+    CDRAVAppTestAccess::StartPlaying(app);
+
+    app.OnDialogBoxEvent(DRAV::CDialogBoxEvent(DRAV::EVENT_TUTORIAL, "Tutorial_start", "Ask the heron."));
+    EXPECT_EQ(app.GetCurrentDialog(), nullptr);
+    ASSERT_EQ(recorder.boxes.size(), 1u);
+    EXPECT_EQ(recorder.boxes[0].first, "Script Error");
+
+    app.OnDialogBoxEvent(DRAV::CDialogBoxEvent(DRAV::EVENT_TUTORIAL, "tutorial_start", "Ask the heron."));
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - Help - Tutorial - Welcome");
+    EXPECT_EQ(Current().BuildText(), HelpPages[0].text + " LINE LINE Ask the heron.");
+    Press(CHelpDlg::kDisableTutorial);
+    app.OnDialogBoxEvent(DRAV::CDialogBoxEvent(DRAV::EVENT_TUTORIAL, "tutorial_inspect", "Hover."));
+    EXPECT_EQ(app.GetCurrentDialog(), nullptr);
+    // The browse form stays: '?' opens the main chain.
+    app.HandleMessage(WM_KEYDOWN, VK_OEM_2, 0);
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - Help - Actors");
 }
 
 TEST_F(HelpDialogTest, TheDeathDialogClosesOnEveryButtonAndTellsTheProductTitle) {
