@@ -31,8 +31,8 @@ constexpr int kTicks = 36000;
 // The hashes of a run at these ticks: those of tests/engine/tick_behaviour_test.cpp
 // at 300 and 3,000 ticks, and the end of the whole run.
 using Hashes = std::map<int, std::uint64_t>;
-const Hashes kWalkingHashes = {{300, 0x045f8557d3993ec0ull}, {3000, 0x669cfd019099e307ull}, {kTicks, 0xc4ca0347b6dbc297ull}};
-const Hashes kFightHashes = {{300, 0xcec5e40fe3899064ull}, {3000, 0xef386189172cf67dull}, {kTicks, 0x5620c60c570ffcc8ull}};
+const Hashes kWalkingHashes = {{300, 0x419f74ff14f8fa81ull}, {3000, 0x3a2ce2e7c367d716ull}, {kTicks, 0x60df76a9a24145f6ull}};
+const Hashes kFightHashes = {{300, 0x8ebac5629448edf1ull}, {3000, 0x759e1cfec55cb934ull}, {kTicks, 0x0d5b1b3966308871ull}};
 
 // Microseconds of wall-clock time and of this thread's processor time per tick.
 struct TickTimes {

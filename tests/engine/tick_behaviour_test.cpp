@@ -35,12 +35,12 @@ std::vector<std::string> HashesAt(Crowd& crowd, std::initializer_list<int> ticks
 
 TEST(TickBehaviour, EveryoneWalkingEndsWhereItAlwaysDid) {
     QuillmereTest::WalkingCrowd crowd(true);
-    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0x045f8557d3993ec0", "0x669cfd019099e307"}));
+    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0x419f74ff14f8fa81", "0x3a2ce2e7c367d716"}));
 }
 
 TEST(TickBehaviour, FightEndsWhereItAlwaysDid) {
     QuillmereTest::FightingCrowd crowd;
-    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0xcec5e40fe3899064", "0xef386189172cf67d"}));
+    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0x8ebac5629448edf1", "0x759e1cfec55cb934"}));
     // The fight is a fight: goblins fall and are replaced.
     EXPECT_GT(crowd.Kills(), 0);
 }
