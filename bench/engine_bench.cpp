@@ -31,8 +31,8 @@ constexpr int kTicks = 36000;
 // The hashes of a run at these ticks: those of tests/engine/tick_behaviour_test.cpp
 // at 300 and 3,000 ticks, and the end of the whole run.
 using Hashes = std::map<int, std::uint64_t>;
-const Hashes kWalkingHashes = {{300, 0x419f74ff14f8fa81ull}, {3000, 0x3a2ce2e7c367d716ull}, {kTicks, 0x60df76a9a24145f6ull}};
-const Hashes kFightHashes = {{300, 0x8ebac5629448edf1ull}, {3000, 0x759e1cfec55cb934ull}, {kTicks, 0x0d5b1b3966308871ull}};
+const Hashes kWalkingHashes = {{300, 0x773fa05f1a04f3f8ull}, {3000, 0x7973d674f943bf4full}, {kTicks, 0x3f1af759d854c71full}};
+const Hashes kFightHashes = {{300, 0x3b1d6c5cac9a1c3dull}, {3000, 0xf781d82b48a88d94ull}, {kTicks, 0x735b1451ebc8cddaull}};
 
 // Microseconds of wall-clock time and of this thread's processor time per tick.
 struct TickTimes {

@@ -20,9 +20,9 @@ constexpr const char* kShortcutText =
 // The shell's answers below 32 are failures.
 bool ShellFailed(HINSTANCE answer) { return reinterpret_cast<std::intptr_t>(answer) < 32; }
 
-}  // namespace
-
 std::string ShortcutHelpText() { return GetProductTitle() + kShortcutText; }
+
+}  // namespace
 
 void CDRAVApp::ShowShortcutsHelp() {
     SetDialog(true, std::make_shared<CTextDlg>(this, "Help", ShortcutHelpText(), nullptr, false));

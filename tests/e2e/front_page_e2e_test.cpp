@@ -119,6 +119,15 @@ TEST(FrontPage, AboutIsTitledAndEscReturnsToWelcome) {
     EXPECT_EQ(run.titles.back(), "Quillmere - Welcome");
 }
 
+TEST(FrontPage, ExitEndsTheProgramWithoutAQuestion) {
+    Driver driver;
+    Observed run = driver.Execute(ToTheFrontPage({ClickId(5), Wait(100), Check("still running", CurrentTitle)}));
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_EQ(run.checks.count("still running"), 0u) << "the message loop ended with the click";
+}
+
 TEST(FrontPage, ManualAsksTheBrowserOnceOrReportsThatItCannot) {
     {
         Driver driver;

@@ -182,3 +182,31 @@ TEST(EngineUse, TheTackleChestOpensAsAContainerOnlyWhenItsLockGivesWay) {
     RunOrders(game, 200);
     EXPECT_TRUE(opened());
 }
+
+TEST(EngineUse, AWandThatBurnsOutEndsItsCastWithTheWandsRecovery) {
+    DRAVCommon::GetRandomEngine().seed(4);
+    auto game = StartSampleGame();
+    game.EnterOpenArea(20, 8);
+    const auto wren = game.Main();
+    wren->AddSkill(SKILL_WANDS);
+    wren->SetClass(CLASS_ROGUE);  // a rogue reaches two tiers above its own with a wand
+    // Used on herself, a fresh wand each time, until one burns out (five in a hundred uses).
+    bool burnt = false;
+    for (int use = 0; use < 400 && !burnt; ++use) {
+        CItem& wand = Carry(game, "ferry_wand", 1);
+        const ThingId id = wand.GetId();
+        wren->PushOrder(std::make_shared<CUseOrder>(USE_ITEM, id, wren->GetId()), true);
+        // The tick that ends the cast shows the recovery, the wand gone or not.
+        for (int tick = 0; tick < 300 && !wren->GetOrders().empty(); ++tick) game.Tick(1);
+        burnt = !wren->FindItem(id, nullptr);
+        if (burnt) {
+            EXPECT_EQ(wren->GetAnimation(), static_cast<std::uint32_t>(ANIM_WRECOVER));
+        } else {
+            wren->RemoveFromBackpack(wand);
+        }
+        game.Tick(200);
+    }
+    ASSERT_TRUE(burnt);
+    const auto texts = MessageTexts(game.DrainEvents());
+    EXPECT_TRUE(std::find(texts.begin(), texts.end(), "Wren's Ferry Wand burns out.") != texts.end());
+}

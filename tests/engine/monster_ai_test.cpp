@@ -108,6 +108,7 @@ TEST(MonsterAI, PeacefulAIsTalkFollowAndSurrenderStandsStill) {
     EXPECT_EQ(talk->partner, main->GetId());
     keeper->ClearOrders();
     // In battle, a friend turns to its combat AI, which finds no enemy here.
+    keeper->SetRelation(RELATION_FRIENDLY);
     game.Game().SetInBattle(true);
     game.Engine().RunAI();
     EXPECT_EQ(keeper->GetCurrentOrder(), nullptr);
@@ -143,8 +144,9 @@ TEST(MonsterAI, AnAttackTurnsOnlyThoseWhoseBrainSaysSo) {
     const auto main = game.Main();
     const auto smuggler = game.Spawn("reed_smuggler", 8, 1);  // hostile when attacked, fires the alarm
     const auto goblin = game.Spawn("reed_goblin", 8, 4);      // not
-    const auto keeper = game.Spawn("ferry_keeper", 8, 7);     // a friend of the party
+    const auto keeper = game.Spawn("ferry_keeper", 8, 7);     // made a friend of the party below
     ASSERT_TRUE(smuggler && goblin && keeper);
+    keeper->SetRelation(RELATION_FRIENDLY);
     smuggler->SetRelation(RELATION_NEUTRAL);
     goblin->SetRelation(RELATION_NEUTRAL);
     smuggler->PushOrder(std::make_shared<CMoveOrder>(30.0, 20.0), false);

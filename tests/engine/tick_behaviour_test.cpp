@@ -35,12 +35,12 @@ std::vector<std::string> HashesAt(Crowd& crowd, std::initializer_list<int> ticks
 
 TEST(TickBehaviour, EveryoneWalkingEndsWhereItAlwaysDid) {
     QuillmereTest::WalkingCrowd crowd(true);
-    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0x419f74ff14f8fa81", "0x3a2ce2e7c367d716"}));
+    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0x773fa05f1a04f3f8", "0x7973d674f943bf4f"}));
 }
 
 TEST(TickBehaviour, FightEndsWhereItAlwaysDid) {
     QuillmereTest::FightingCrowd crowd;
-    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0x8ebac5629448edf1", "0x759e1cfec55cb934"}));
+    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0x3b1d6c5cac9a1c3d", "0xf781d82b48a88d94"}));
     // The fight is a fight: goblins fall and are replaced.
     EXPECT_GT(crowd.Kills(), 0);
 }

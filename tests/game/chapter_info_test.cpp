@@ -28,7 +28,8 @@ TEST(ChapterInfo, ReadsTheSampleChapterRecord) {
     EXPECT_EQ(record.m_startingLevel, 1);
     EXPECT_EQ(record.m_lowestStartingLevel, 1);
     EXPECT_EQ(record.m_highestStartingLevel, 8);
-    EXPECT_EQ(record.m_text1, "Chapter One: The Reedwater Landing");
+    EXPECT_EQ(record.m_text1, "The Reedwater Landing");
+    EXPECT_EQ(record.m_text3, "The Weir at Ashcombe");
     EXPECT_FALSE(record.m_text4.empty());
     EXPECT_EQ(record.GetVersionText(), "5.0");
     EXPECT_TRUE(record.m_package);

@@ -291,6 +291,10 @@ TEST_F(FrontPageTest, ChapterPagesOfPresentAndAbsentChapters) {
     EXPECT_EQ(absent.GetTitle(), "The Drowned Mill");
     EXPECT_EQ(absent.BuildChapterText(), "Chapter 3: The Drowned Mill LINE " + Chapter(2).m_text4 + " LINE ");
     EXPECT_THROW(CChapterDlg(&app, 9), CDRAVException);
+    // Chapter 1 announces chapter 2 when its files are gone.
+    Chapter(2).m_state = 0;
+    EXPECT_EQ(CChapterDlg(&app, 2).GetTitle(), "The Weir at Ashcombe");
+    Chapter(2).m_state = CDRAVChapterInfo::kStatePresent;
 
     // Done, Esc and Enter, and the purchase button: always a new front page.
     for (int id : {CChapterDlg::kDone, 0}) {

@@ -139,9 +139,9 @@ void CheckSampleChapter(DRAVCommon::CDataFileFactory* source) {
         lua_close(state);
     }
 
-    EXPECT_EQ(texts.size(), 6u);
-    for (const char* key : {"boatwright_missing", "boatwright_found", "smugglers_seen", "smugglers_reported",
-                            "ferry_fare", "ferry_crossed"})
+    EXPECT_EQ(texts.size(), 7u);
+    for (const char* key : {"boatwright_missing", "boatwright_found", "boatwright_home", "smugglers_seen",
+                            "smugglers_reported", "ferry_fare", "ferry_crossed"})
         EXPECT_FALSE(texts.at(key).empty()) << key;
 }
 

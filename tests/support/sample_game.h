@@ -16,6 +16,7 @@
 // The engine is held by a shared pointer as the application holds it; Engine(),
 // Game(), Area() and Main() reach the parts. Whoever includes this links the engine.
 
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -31,10 +32,15 @@ namespace QuillmereTest {
 
 class SampleGame {
 public:
-    SampleGame() : m_engine(std::make_shared<DRAV::CEngine>()) {
+    SampleGame() : SampleGame([](DRAV::CActor& main) { main.SetName("Wren"); }) {}
+
+    // The same, with the main character made by `create` before the game begins, as
+    // the character-creation wizard fills in the new actor.
+    explicit SampleGame(const std::function<void(DRAV::CActor&)>& create)
+        : m_engine(std::make_shared<DRAV::CEngine>()) {
         m_engine->LoadModule(1, DRAV::CModuleVersionRange("Orvex", 5, 0), SampleFolderSource());
         std::shared_ptr<DRAV::CActor> main = m_engine->NewGame();
-        main->SetName("Wren");
+        create(*main);
         m_engine->BeginNewGame(main);
         m_engine->EnterArea();
     }

@@ -62,7 +62,7 @@ TEST(GamePlaces, AreasAreReadOnceAndRebuiltFromTheCache) {
 
     CArea* landing = game.FindAndLoadArea("", "reedwater_landing", SampleWithBrains());
     EXPECT_EQ(game.GetCurrentArea(), landing);
-    landing->ClearEncounter("lane_goblins");
+    for (const auto& encounter : landing->GetEncounters()) landing->ClearEncounter(encounter.name);
     landing->SpawnActor(SampleWithBrains(), "ferryman", 5, 5);
     ASSERT_EQ(landing->GetActors().size(), 1u);
     landing->MakeInactive();

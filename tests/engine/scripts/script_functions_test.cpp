@@ -24,17 +24,24 @@ TEST(QuestScripts, CompletingTheChainRewardsEachQuestOnce) {
     game.DrainEvents();
     const std::uint32_t experience = game.Main()->GetExperience();
 
+    // Found, the search is over; the follow-up is given and waits for him to be home.
     game.Eval("drav_set_tag( context, \"boatwright_found\" )");
-    const auto lines = game.Lines();
+    auto lines = game.Lines();
     auto has = [&](const std::string& line) { return std::find(lines.begin(), lines.end(), line) != lines.end(); };
     EXPECT_TRUE(has("The party has completed a quest for 300xp (The Missing Boatwright)."));
+    EXPECT_FALSE(has("The party has completed a quest for 150xp (Home to the Slip)."));
+    EXPECT_EQ(game.Main()->GetExperience(), experience + 300);
+    EXPECT_TRUE(game.Game().IsQuestTagSet("find_boatwright"));
+    EXPECT_FALSE(game.Game().IsQuestTagSet("boatwright_home"));
+
+    game.Eval("drav_set_tag( context, \"boatwright_returned\" )");
+    lines = game.Lines();
     EXPECT_TRUE(has("The party has completed a quest for 150xp (Home to the Slip)."));
     EXPECT_EQ(game.Main()->GetExperience(), experience + 450);
-    EXPECT_TRUE(game.Game().IsQuestTagSet("find_boatwright"));
     EXPECT_TRUE(game.Game().IsQuestTagSet("boatwright_home"));
 
-    // Setting the tag again rewards nothing more.
-    game.Eval("drav_set_tag( context, \"boatwright_found\" )");
+    // Setting the tags again rewards nothing more.
+    game.Eval("drav_set_tag( context, \"boatwright_found\" ) drav_set_tag( context, \"boatwright_returned\" )");
     EXPECT_TRUE(game.Lines().empty());
     EXPECT_EQ(game.Main()->GetExperience(), experience + 450);
 }

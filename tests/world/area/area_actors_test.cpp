@@ -37,6 +37,8 @@ protected:
 }  // namespace
 
 TEST_F(AreaActors, SpawnedActorsStandIdleOnTheCellAndSmugglersHide) {
+    // The landing's own people stand where chance put them; they leave the cells free.
+    for (const auto& encounter : m_area.GetEncounters()) m_area.ClearEncounter(encounter.name);
     CActor& ferryman = Spawn("ferryman", 5, 5);
     EXPECT_EQ(ferryman.GetActionState(), ACTION_IDLE);
     EXPECT_EQ(ferryman.GetArea(), &m_area);
@@ -104,7 +106,7 @@ TEST_F(AreaActors, ARespawnRestoresEveryActorButLetsHidersHide) {
     EXPECT_EQ(trader.GetDamageTaken(), 0);
     EXPECT_EQ(trader.GetEnergyUsed(), 0);
     EXPECT_EQ(trader.GetActionState(), ACTION_IDLE);
-    EXPECT_EQ(trader.GetRelation(), RELATION_FRIENDLY);
+    EXPECT_EQ(trader.GetRelation(), RELATION_NEUTRAL);  // as her brain starts her
     EXPECT_EQ(trader.GetCurrentOrder(), nullptr);
     EXPECT_EQ(trader.GetCurrentPower(), nullptr);
     EXPECT_FALSE(trader.HasAttackers(nullptr));

@@ -17,8 +17,9 @@ protected:
     void SetUp() override {
         m_game.SetTick(1000);
         m_area.LoadAreaFile("", "reedwater_landing", SampleModule(), AREA_LOAD_FRESH, false);
-        // Only the fallen actor below counts here, not the goblins of the lane.
-        m_area.ClearEncounter("lane_goblins");
+        // Only the fallen actor below counts here, not the goblins of the lane or
+        // the landing's people.
+        for (const auto& encounter : m_area.GetEncounters()) m_area.ClearEncounter(encounter.name);
         // The party opened the boathouse door; someone fell on the landing.
         CTile& door = *m_area.GetTile(10, 8);
         door.GetDoor()->SetOpen(true);
