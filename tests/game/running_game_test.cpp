@@ -290,3 +290,22 @@ TEST_F(RunningGameTest, KeysRunTheClockAndOpenTheMessages) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GameStart, AStartAreaThatDoesNotLoadEndsTheGameWithAGameError) {
+    ShellOnSample shell;
+    ASSERT_TRUE(shell.loaded);
+    shell.app.StartNewGame(1, false);
+    std::shared_ptr<DRAV::CActor> main = shell.app.GetNewActor();
+    ASSERT_NE(main, nullptr);
+    shell.app.GetEngine()->GetGame()->SetEntry({"no_such_area", "dock"}, DRAV::AREA_LOAD_FRESH, "");
+    shell.app.StartGameWithActor(main);
+    ASSERT_EQ(shell.recorder.boxes.size(), 1u);
+    EXPECT_EQ(shell.recorder.boxes[0].first, "Game Error");
+    EXPECT_EQ(shell.recorder.boxes[0].second.rfind("Failed to load area file. The game is broken.", 0), 0u);
+    EXPECT_FALSE(shell.app.IsGameRunning());
+    EXPECT_FALSE(shell.app.GetCurrentDialog()) << "no introduction over a game that never began";
+}
+
+}  // namespace
