@@ -252,6 +252,43 @@ TEST_F(RunningGameTest, AWipedOutPartyRestsThenEntersItsDestination) {
     EXPECT_FALSE(CDRAVAppTestAccess::IsPartyDeadShown(app()));
 }
 
+// Remembers what the shell last asked of the footsteps and the ambient loop.
+class AmbientRecorder : public QuillmereTest::CountedAudio {
+public:
+    void SetFootsteps(bool on) override { footsteps = on; }
+    void PlayAmbientFx(const std::string& name) override { ambient = name; }
+    void StopAmbientFx() override { ambient.clear(); }
+    bool footsteps = false;
+    std::string ambient;
+};
+
+TEST_F(RunningGameTest, TheFountainIsHeardWhereTheCameraLooksAndFootstepsFollowTheWalk) {
+    auto audio = std::make_shared<AmbientRecorder>();
+    CDRAVAppTestAccess::SetAudio(app(), audio);
+    // Facing this way the camera looks ten units east of the walker.
+    main().SetFacing(-1.5707963705062866);
+    auto settle = [&] {
+        float target[3];
+        for (int i = 0; i < 40; ++i) app().GetCameraTarget(target);
+        return target[0];
+    };
+    main().SetPosition(10.0, 16.25);
+    EXPECT_NEAR(settle(), 20.0f, 1e-3f);
+    app().UpdateAmbientSound();
+    EXPECT_EQ(audio->ambient, "water_trickle.mp3") << "within the fountain's reach";
+    EXPECT_FALSE(audio->footsteps);
+
+    main().SetPosition(30.0, 26.25);
+    settle();
+    main().SetAnimation(DRAV::ANIM_MOVE, 0.0);
+    app().UpdateAmbientSound();
+    EXPECT_EQ(audio->ambient, "reed_wind.mp3") << "the landing's own sound everywhere else";
+    EXPECT_TRUE(audio->footsteps);
+    main().SetActionState(DRAV::ACTION_DEAD);
+    app().UpdateAmbientSound();
+    EXPECT_FALSE(audio->footsteps) << "the dead do not walk";
+}
+
 TEST_F(RunningGameTest, KeysRunTheClockAndOpenTheMessages) {
     // A calm landing: the lane's goblins would start a fight and end the fast move.
     DRAV::CArea& area = *game().GetCurrentArea();
