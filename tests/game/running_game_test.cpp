@@ -324,6 +324,23 @@ TEST_F(RunningGameTest, KeysRunTheClockAndOpenTheMessages) {
     EXPECT_EQ(m_shell.recorder.titles.back(), "Quillmere - Messages");
     app().HandleMessage(WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_FALSE(app().GetCurrentDialog());
+    // The message window's alternate click opens the same page.
+    app().OnScreenAltClick(1);
+    EXPECT_TRUE(dynamic_cast<CDRAVMsgDlg*>(app().GetCurrentDialog().get()));
+}
+
+TEST_F(RunningGameTest, DrainedEventsLogTheirLinesAndWaitForTheTimer) {
+    std::shared_ptr<DRAV::CEvent> raised;  // what entering the landing raised
+    while (game().PopEvent(raised)) {
+    }
+    game().PushMessage(DRAV::MESSAGE_GOLD, "Wren finds 5 gold.");
+    game().PushEvent(std::make_shared<DRAV::CInfoEvent>(DRAV::EVENT_PARTY_CHANGED));
+    app().DrainEngineEvents();
+    EXPECT_EQ(app().GetMessageLog().back(), "Wren finds 5 gold.");
+    EXPECT_EQ(m_shell.audio->played.back(), 2) << "the gold's sound";
+    ASSERT_EQ(app().GetPendingEvents().size(), 1u) << "even an information event waits when drained";
+    TimerAfter(16);
+    EXPECT_TRUE(app().GetPendingEvents().empty());
 }
 
 }  // namespace
