@@ -4,6 +4,7 @@
 #include "common/rect_scale.h"
 #include "engine/engine.h"
 #include "game/app.h"
+#include "game/dialogs/chapter_picture.h"
 #include "game/dialogs/dialog_failure.h"
 #include "game/dialogs/start_dlg.h"
 #include "game/identity.h"
@@ -101,7 +102,8 @@ LRESULT CDRAVApp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             case WM_MOUSEWHEEL: {
                 POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-                if (!ScreenToClient(m_window, &point)) throw CDRAVException(DRAV_ERR_UNEXPECTED);
+                // A point that cannot be placed in the window is dropped, not fatal.
+                if (!ScreenToClient(m_window, &point)) return 0;
                 int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
                 if (notches != 0 && m_uiManager.OnMouse(6, &point, notches)) ProcessUIEvents();
                 return 0;
@@ -171,8 +173,7 @@ void CDRAVApp::ClearScreen() {
         m_device->SetIndices(nullptr);
         for (DWORD stage = 0; stage < 8; ++stage) m_device->SetTexture(stage, nullptr);
     }
-    m_minimap = nullptr;
-    m_pauseButton = nullptr;
+    ForgetScreenWidgets();
     m_uiManager.Clear();
     // Only invalidated: updating at once from inside a paint would paint recursively.
     InvalidateRect(m_window, nullptr, FALSE);
@@ -222,8 +223,9 @@ void CDRAVApp::OnPaint(int flags) {
             m_splashScene->Render(m_deviceWrapper.get(), camera);
         }
         if (m_gameViewReady) {
-            GetCameraTarget();
-            RenderGameView(flags);
+            float target[3];
+            GetCameraTarget(target);
+            RenderGameView(target, flags);
         } else {
             m_viewIdle = true;
         }
@@ -296,9 +298,9 @@ void CDRAVApp::OnShowChapterPicture() {
         RECT viewport{};
         m_deviceWrapper->GetViewportRect(viewport);
         ScaleRectPercent(viewport, scale);
-        auto image = std::make_shared<DRAVUI::CUIImage>(
-            m_uiManager.GetConfig(),
-            m_engine->GetModule()->GetPackage()->ReadAll(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "chapter.jpg"));
+        // A chapter without its picture still loads: an empty picture of the same size stands in.
+        auto image =
+            MakeChapterPicture(m_uiManager.GetConfig(), m_engine->GetModule()->GetPackage().get(), "chapter.jpg");
         int centreX = (viewport.left + viewport.right) / 2;
         int centreY = (viewport.top + viewport.bottom) / 2;
         RECT picture{centreX - 365, centreY - 183, centreX + 365, centreY + 183};
