@@ -86,4 +86,48 @@ TEST(FlowDialogs, TheAreaMapLeadsToTheWorldMapAndTheHelpChainEndsOnItsLastPage) 
     EXPECT_NE(std::find(run.titles.begin(), run.titles.end(), "Quillmere - Help - Help End"), run.titles.end());
 }
 
+TEST(FlowDialogs, AWipedOutPartyIsToldOnceMayLowerTheDifficultyAndComesBackAlive) {
+    Driver driver;
+    Observed run = driver.Execute({
+        Wait(200),
+        Key(SDL_SCANCODE_SPACE),
+        Wait(100),
+        Check("start", BeginCalmGame),
+        Wait(200),
+        Key(SDL_SCANCODE_RETURN),
+        Wait(200),
+        Check("fall", [] {
+            GetApp().GetEngine()->GetGame()->GetMainActor()->SetActionState(DRAV::ACTION_DEAD);
+            return "fallen";
+        }),
+        Wait(300),
+        Check("told", CurrentTitle),
+        ClickId(1),
+        Wait(200),
+        Check("difficulty", CurrentTitle),
+        ClickId(102),  // Easy
+        Wait(300),
+        Check("after", CurrentTitle),
+        Check("log", [] {
+            const auto& log = GetApp().GetMessageLog();
+            return std::find(log.begin(), log.end(), "Setting difficulty level to Easy.") != log.end() ? "logged"
+                                                                                                       : "missing";
+        }),
+        Check("alive", [] {
+            const DRAV::CGame& game = *GetApp().GetEngine()->GetGame();
+            const auto main = game.GetMainActor();
+            const bool alive = main->GetActionState() != DRAV::ACTION_DEAD;
+            const DRAV::CArea* area = game.GetCurrentArea();
+            return std::string(alive ? "alive" : "dead") + " in " + (area ? area->GetName() : "nowhere");
+        }),
+    });
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_TRUE(run.log.empty()) << run.log;
+    EXPECT_EQ(run.checks["told"], "Party Dead");
+    EXPECT_EQ(run.checks["difficulty"], "Difficulty Level");
+    EXPECT_EQ(run.checks["after"], "(none)");
+    EXPECT_EQ(run.checks["log"], "logged");
+    EXPECT_EQ(run.checks["alive"], "alive in reedwater_landing") << "back at the landing's dock";
+}
+
 }  // namespace
