@@ -1,8 +1,10 @@
 #include <exception>
+#include <memory>
 
 #include "common/exception.h"
 #include "engine/engine.h"
 #include "game/app.h"
+#include "game/dialogs/intro_dlg.h"
 #include "game/identity.h"
 #include "game/save_files.h"
 #include "world/actor.h"
@@ -91,8 +93,12 @@ bool CDRAVApp::LoadGame(const std::string& path, int chapter, bool nextChapter) 
         ShowError("Failed to load \"" + path + "\".", "Load Error");
         return false;
     }
-    // Carrying the party into the next chapter is not built yet; it starts afresh.
-    if (nextChapter) quickActions.clear();
+    if (nextChapter) {
+        // The party of a completed chapter goes on in the next one; a failure there
+        // has been told.
+        if (!StartNextChapter()) return false;
+        quickActions.clear();
+    }
     m_gameRunning = true;
     m_quickActions.clear();
     UpdatePartyQuickActions(true);
@@ -108,6 +114,9 @@ bool CDRAVApp::LoadGame(const std::string& path, int chapter, bool nextChapter) 
     }
     ResumeClock();
     m_lifecycleFlag = true;
+    if (nextChapter)
+        if (CDRAVChapterInfo* entry = m_chapterTable.Find(m_engine->GetModule()->GetChapter()))
+            SetDialog(true, std::make_shared<CIntroDlg>(this, entry));
     const std::int32_t state = m_engine->GetGame()->GetStateCode();
     if (state == DRAV::GAME_WIPED_OUT || state == DRAV::GAME_TRAVEL) CheckPartyAndChangeArea();
     return true;

@@ -7,6 +7,7 @@
 #include "engine/engine.h"
 #include "game/app.h"
 #include "game/dialogs/dialog.h"
+#include "game/dialogs/win_dlg.h"
 #include "game/dialogs/world_map_dlg.h"
 #include "world/actor.h"
 #include "world/area.h"
@@ -128,6 +129,52 @@ TEST(FlowDialogs, AWipedOutPartyIsToldOnceMayLowerTheDifficultyAndComesBackAlive
     EXPECT_EQ(run.checks["after"], "(none)");
     EXPECT_EQ(run.checks["log"], "logged");
     EXPECT_EQ(run.checks["alive"], "alive in reedwater_landing") << "back at the landing's dock";
+}
+
+std::string WinPages() {
+    auto* page = dynamic_cast<CWinDlg*>(GetApp().GetCurrentDialog().get());
+    if (!page) return CurrentTitle();
+    std::string pictures;
+    for (const WinPage& each : page->GetPages()) pictures += each.picture + " ";
+    return page->GetTitle() + ": " + pictures;
+}
+
+TEST(FlowDialogs, TheChapterEndsOnItsPagesAndPlayNextChapterOpensTheNextIntroduction) {
+    Driver driver;
+    Observed run = driver.Execute({
+        Wait(200),
+        Key(SDL_SCANCODE_SPACE),
+        Wait(100),
+        Check("start", BeginCalmGame),
+        Wait(200),
+        Key(SDL_SCANCODE_RETURN),
+        Wait(200),
+        Check("win", [] {
+            // What the ferryman's last reply does.
+            DRAV::CGame& game = *GetApp().GetEngine()->GetGame();
+            game.SetClosingText("The ferry pulls away from Reedwater.");
+            game.SetStateCode(DRAV::GAME_WON);
+            return "won";
+        }),
+        Wait(300),
+        Check("first", WinPages),
+        ClickId(CWinDlg::kNext),
+        Wait(150),
+        Check("second", WinPages),
+        ClickId(CWinDlg::kNext),
+        Wait(150),
+        Check("closing", WinPages),
+        ClickId(CWinDlg::kNextChapter),
+        Wait(500),
+        Check("next", CurrentTitle),
+    });
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_TRUE(run.log.empty()) << run.log;
+    EXPECT_TRUE(run.boxes.empty()) << run.boxes.front().caption << ": " << run.boxes.front().text;
+    EXPECT_EQ(run.checks["first"], "Congratulations!: win1_marsh.jpg win1_ferry.jpg chapter.jpg ");
+    EXPECT_EQ(run.checks["second"], "Congratulations!: win1_ferry.jpg chapter.jpg ");
+    EXPECT_EQ(run.checks["closing"], "Congratulations!: chapter.jpg ");
+    EXPECT_EQ(run.checks["next"], "The Weir at Ashcombe") << "chapter 2's introduction";
 }
 
 }  // namespace
