@@ -23,6 +23,7 @@ namespace DRAV {
 class CActor;
 class CEngine;
 class CEvent;
+class CTalkEvent;
 }  // namespace DRAV
 namespace DRAVCommon {
 class CXPDevice;
@@ -179,6 +180,22 @@ public:
     void AppendMessage(const std::string& text);
     void UpdateAmbientSound();
     void RefreshExitButtons(bool exitAvailable);
+
+    // ---- conversations and trade (app_talk.cpp) ----
+    void OnTalkEvent(const DRAV::CTalkEvent& event);
+    // While set, the camera centres on this actor; a closing dialog clears it.
+    void SetTalkFocus(DRAV::CActor* actor) { m_talkFocusActor = actor; }
+    DRAV::CActor* GetTalkFocus() const { return m_talkFocusActor; }
+    // A script failure is shown and play goes on.
+    void RunInstantOrders();
+    void QueueEvent(std::shared_ptr<DRAV::CEvent> event);
+    // The quick-action table follows the party; with `rebuild` the screen shows the change.
+    void UpdatePartyQuickActions(bool rebuild);
+    // Member 0 when the party has one member, else the whole party.
+    void ResetPartySelection();
+    const std::deque<std::string>& GetMessageLog() const { return m_messageLog; }
+    const std::list<std::shared_ptr<DRAV::CEvent>>& GetPendingEvents() const { return m_pendingEvents; }
+    std::uint32_t GetSelectedMember() const { return m_selectedParty; }
 
     // ---- what the shell shows of itself ----
     HWND GetWindow() const { return m_window; }
