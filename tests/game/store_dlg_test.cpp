@@ -239,3 +239,39 @@ TEST_F(StoreCountDlgTest, AFreeStackCanBeTakenWhole) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(StoreDlgTest, TabsShowOneSideAndKeepBothScrollPositions) {
+    for (int i = 0; i < 60; ++i) Carry("eel_pie", 1);
+    for (int i = 0; i < 60; ++i) Stock("reed_salve", 1);
+    game.Game().SetGold(1250);
+    CStoreDlg& store = OpenStore();
+    const auto ids = ScreenIds();
+    for (int id : {1, 2, 3, 4, 6, 7, 100, 3000, 3006})
+        EXPECT_NE(std::find(ids.begin(), ids.end(), id), ids.end()) << id;
+    DRAVUI::CUIItemsListWindow& backpack = *List(CStoreDlg::kBackpackList);
+    DRAVUI::CUIItemsListWindow& stock = *List(CStoreDlg::kStoreList);
+    EXPECT_EQ(backpack.GetCaption(), "Wren");
+    EXPECT_TRUE(backpack.HasFlag(DRAVUI::UIF_SHOWN));
+    ASSERT_GT(backpack.ScrollBar().m_range, 0u);
+    ASSERT_GT(stock.ScrollBar().m_range, 1u);
+    backpack.ScrollBar().m_position = 1;
+    stock.ScrollBar().m_position = 2;
+
+    store.OnButton(CStoreDlg::kEquipmentTab);
+    EXPECT_FALSE(backpack.HasFlag(DRAVUI::UIF_SHOWN));
+    store.OnButton(CStoreDlg::kBackpackTab);
+    EXPECT_TRUE(backpack.HasFlag(DRAVUI::UIF_SHOWN));
+    EXPECT_EQ(backpack.ScrollBar().m_position, 1u);
+    EXPECT_EQ(stock.ScrollBar().m_position, 2u);
+    // A trade re-reads the lists where they stood.
+    store.OnDrop(BackpackCell(*Wren().GetBackpack().back()), CStoreDlg::kStoreList);
+    EXPECT_EQ(Gold(), 1252);
+    EXPECT_EQ(List(CStoreDlg::kStoreList)->ScrollBar().m_position, 2u);
+    // Another member's view starts at the top; the current member's key keeps it.
+    Key('1');
+    EXPECT_EQ(store.GetStoreScroll(), 2u);
+}
+
+}  // namespace

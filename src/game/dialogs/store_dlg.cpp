@@ -207,8 +207,10 @@ bool CStoreDlg::OnButton(int id) {
     if (id == kHelp) {
         ShowHelp();
     } else if (id == kEquipmentTab || id == kBackpackTab) {
-        OnSuspend();
+        // Saved for the new view: the backpack list, hidden under the equipment,
+        // keeps its place in the widget for the way back.
         m_equipmentView = id == kEquipmentTab;
+        OnSuspend();
         Refresh();
         if (m_app->GetAudio()) m_app->GetAudio()->PlaySound(kClickSound);
     } else if (const int index = InRange(id, kMemberBase); index >= 0 && index < 100) {
