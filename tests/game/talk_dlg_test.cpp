@@ -49,6 +49,7 @@ TEST_F(TalkDlgTest, RepliesAreNumberedAndEchoedIntoTheNextStep) {
     EXPECT_EQ(Talk().GetReplies(),
               (std::vector<std::string>{"1 : Will you walk with us a while?", "2 : Good day to you."}));
     EXPECT_EQ(app.GetTalkFocus(), &Wren());
+    EXPECT_EQ(app.GetMessageLog().back(), Talk().GetLines().back());
 
     // Two replies: leaving is no answer, and a digit beyond them does nothing.
     for (int key : {int(VK_ESCAPE), int(VK_RETURN), int('3')}) Key(key);
@@ -171,6 +172,7 @@ TEST_F(TalkDlgTest, APartnerGoneOrOutOfReachEndsTheTalkWithoutABrokenStack) {
     marra->FinalizeMove(marra->GetX() + 30, marra->GetY() + 30);
     Key('2');
     EXPECT_EQ(app.GetCurrentDialog(), nullptr);
+    EXPECT_EQ(app.GetMessageLog().back(), "The conversation breaks off.");
     EXPECT_TRUE(app.GetCoveredDialogs().empty());
     EXPECT_EQ(app.GetSuspendCount(), suspended);
     EXPECT_EQ(app.GetTalkFocus(), nullptr);
