@@ -47,12 +47,13 @@ TEST_F(TalkDlgTest, RepliesAreNumberedAndEchoedIntoTheNextStep) {
                                      "Marra the Reed Witch : Lost, are you? Nobody walks this far into the reeds "
                                      "without a reason."}));
     EXPECT_EQ(Talk().GetReplies(),
-              (std::vector<std::string>{"1 : Will you walk with us a while?", "2 : Good day to you."}));
+              (std::vector<std::string>{"1 : Will you walk with us a while?", "2 : Good day to you.",
+                                        "3 : Just passing by."}));
     EXPECT_EQ(app.GetTalkFocus(), &Wren());
     EXPECT_EQ(app.GetMessageLog().back(), Talk().GetLines().back());
 
-    // Two replies: leaving is no answer, and a digit beyond them does nothing.
-    for (int key : {int(VK_ESCAPE), int(VK_RETURN), int('3')}) Key(key);
+    // Three replies: leaving is no answer, and a digit beyond them does nothing.
+    for (int key : {int(VK_ESCAPE), int(VK_RETURN), int('4')}) Key(key);
     EXPECT_NE(Current<CTalkDlg>(), nullptr);
 
     Key('2');

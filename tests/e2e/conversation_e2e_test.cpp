@@ -1,0 +1,98 @@
+// Talking and trading in the running program: Wren walks up to Marra and to Tansy,
+// the talk opens over a held clock, keys answer, and Tansy's store sells potions
+// through the quantity dialog.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "driver.h"
+#include "game/dialogs/talk_dlg.h"
+#include "running_game_steps.h"
+#include "world/item.h"
+#include "world/order.h"
+
+namespace {
+
+using namespace QuillmereE2E;
+
+bool Shown(const Observed& run, const std::string& title) {
+    return std::find(run.titles.begin(), run.titles.end(), "Quillmere - " + title) != run.titles.end();
+}
+
+// `key` stands a few steps from Wren, who is sent to talk.
+Step WalkUpTo(const std::string& key) {
+    return Check("walk to " + key, [key] {
+        DRAV::CArea& area = *Game().GetCurrentArea();
+        DRAV::CActor& wren = *Game().GetParty().front();
+        auto partner = area.CreateEncounterActor(key, "", 0, *GetApp().GetEngine()->GetModule());
+        if (!area.PlaceActor(static_cast<std::uint32_t>(wren.GetX() / 2.5) + 2,
+                             static_cast<std::uint32_t>(wren.GetY() / 2.5), false, partner))
+            return std::string("no room");
+        wren.PushOrder(std::make_shared<DRAV::CMoveTalkOrder>(partner->GetId()), true);
+        return partner->GetName();
+    });
+}
+
+std::vector<Step> IntoTheGame(std::vector<Step> then) {
+    std::vector<Step> steps{Wait(200), Key(SDL_SCANCODE_SPACE), Wait(100), Check("intro", StartTheChapter),
+                            Wait(200), Key(SDL_SCANCODE_RETURN), Wait(200), Check("calm", CalmTheLanding)};
+    steps.insert(steps.end(), then.begin(), then.end());
+    return steps;
+}
+
+std::string PartySize() { return std::to_string(Game().GetParty().size()); }
+
+TEST(Conversation, TheGuideAnswersByNumberAndLeavesOnlyByAReply) {
+    Driver driver;
+    Observed run = driver.Execute(IntoTheGame({
+        WalkUpTo("reed_witch"),
+        Wait(3000),
+        Check("talk", CurrentTitle),
+        Key(SDL_SCANCODE_ESCAPE),
+        Wait(50),
+        Check("after esc", CurrentTitle),
+        Key(SDL_SCANCODE_2),
+        Wait(50),
+        Check("next", [] {
+            auto* talk = dynamic_cast<CTalkDlg*>(GetApp().GetCurrentDialog().get());
+            return talk ? talk->GetLines().front() : std::string("(none)");
+        }),
+        Key(SDL_SCANCODE_RETURN),
+        Wait(50),
+        Check("ended", CurrentTitle),
+        WalkUpTo("reed_witch"),
+        Wait(3000),
+        Key(SDL_SCANCODE_3),
+        Wait(50),
+        Check("passing by", CurrentTitle),
+        Check("party before", PartySize),
+        WalkUpTo("reed_witch"),
+        Wait(3000),
+        Key(SDL_SCANCODE_1),
+        Wait(50),
+        Check("party after", PartySize),
+        Key(SDL_SCANCODE_RETURN),
+        Wait(100),
+        Check("portraits", [] {
+            // The HUD's portraits are 100, 105, ... one per member.
+            int count = 0;
+            for (const auto& element : GetApp().GetUIManager().GetElements())
+                if (element->GetId() == 100 || element->GetId() == 105) ++count;
+            return std::to_string(count);
+        }),
+    }));
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_TRUE(run.boxes.empty()) << run.boxes.front().caption << ": " << run.boxes.front().text;
+    EXPECT_EQ(run.checks["talk"], "Wren : Marra the Reed Witch");
+    EXPECT_TRUE(Shown(run, "Wren : Marra the Reed Witch"));
+    EXPECT_EQ(run.checks["after esc"], "Wren : Marra the Reed Witch") << "three replies: Esc is no answer";
+    EXPECT_EQ(run.checks["next"], "Wren : Good day to you.");
+    EXPECT_EQ(run.checks["ended"], "(none)");
+    EXPECT_EQ(run.checks["passing by"], "(none)") << "a reply that leads nowhere returns to the game";
+    EXPECT_EQ(run.checks["party before"], "1");
+    EXPECT_EQ(run.checks["party after"], "2");
+    EXPECT_EQ(run.checks["portraits"], "2");
+}
+
+}  // namespace
