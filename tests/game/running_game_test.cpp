@@ -74,7 +74,7 @@ protected:
 };
 
 TEST_F(RunningGameTest, TheIntroductionNamesTheChapterAndTheHudStandsWhereItBelongs) {
-    EXPECT_EQ(m_introTitle, "Chapter One: The Reedwater Landing");
+    EXPECT_EQ(m_introTitle, "The Reedwater Landing");
     EXPECT_EQ(m_shell.recorder.titles.back(), "Quillmere - Reedwater Landing");
     EXPECT_FALSE(app().GetCurrentDialog());
     EXPECT_EQ(app().GetSuspendCount(), 0) << "the clock runs once the introduction is gone";
