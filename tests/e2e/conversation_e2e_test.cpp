@@ -9,6 +9,7 @@
 #include "driver.h"
 #include "game/dialogs/talk_dlg.h"
 #include "running_game_steps.h"
+#include "ui/ui_group.h"
 #include "world/item.h"
 #include "world/order.h"
 
@@ -74,11 +75,20 @@ TEST(Conversation, TheGuideAnswersByNumberAndLeavesOnlyByAReply) {
         Check("party after", PartySize),
         Key(SDL_SCANCODE_RETURN),
         Wait(100),
+        // The loose board Wren crossed on her walks speaks only once the talk is over.
+        Check("waited", CurrentTitle),
+        Key(SDL_SCANCODE_RETURN),
+        Wait(100),
         Check("portraits", [] {
             // The HUD's portraits are 100, 105, ... one per member.
             int count = 0;
-            for (const auto& element : GetApp().GetUIManager().GetElements())
-                if (element->GetId() == 100 || element->GetId() == 105) ++count;
+            for (const auto& element : GetApp().GetUIManager().GetElements()) {
+                std::vector<DRAVUI::CUIElement*> all{element.get()};
+                if (auto* group = dynamic_cast<DRAVUI::CUIGroup*>(element.get()))
+                    for (const auto& child : group->GetChildren()) all.push_back(child.get());
+                for (auto* one : all)
+                    if (one->GetId() == 100 || one->GetId() == 105) ++count;
+            }
             return std::to_string(count);
         }),
     }));
@@ -92,6 +102,7 @@ TEST(Conversation, TheGuideAnswersByNumberAndLeavesOnlyByAReply) {
     EXPECT_EQ(run.checks["passing by"], "(none)") << "a reply that leads nowhere returns to the game";
     EXPECT_EQ(run.checks["party before"], "1");
     EXPECT_EQ(run.checks["party after"], "2");
+    EXPECT_EQ(run.checks["waited"], "Loose Board");
     EXPECT_EQ(run.checks["portraits"], "2");
 }
 
