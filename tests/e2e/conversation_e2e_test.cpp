@@ -7,6 +7,8 @@
 #include <algorithm>
 
 #include "driver.h"
+#include "game/dialogs/store_count_dlg.h"
+#include "game/dialogs/store_dlg.h"
 #include "game/dialogs/talk_dlg.h"
 #include "running_game_steps.h"
 #include "ui/ui_group.h"
@@ -104,6 +106,69 @@ TEST(Conversation, TheGuideAnswersByNumberAndLeavesOnlyByAReply) {
     EXPECT_EQ(run.checks["party after"], "2");
     EXPECT_EQ(run.checks["waited"], "Loose Board");
     EXPECT_EQ(run.checks["portraits"], "2");
+}
+
+}  // namespace
+
+namespace {
+
+std::string Gold() { return std::to_string(Game().GetGold()); }
+
+TEST(Conversation, TansysStoreSellsThreeSalvesThroughTheCount) {
+    Driver driver;
+    Observed run = driver.Execute(IntoTheGame({
+        Check("stock", [] {
+            Game().SetGold(100);
+            return std::string("100");
+        }),
+        WalkUpTo("landing_trader"),
+        Wait(3000),
+        Check("talk", CurrentTitle),
+        Key(SDL_SCANCODE_1),
+        Wait(50),
+        Key(SDL_SCANCODE_RETURN),
+        Wait(100),
+        Check("store", CurrentTitle),
+        // The driver has no drag: the drop arrives as the UI manager reports it.
+        Check("drop", [] {
+            auto* store = dynamic_cast<CStoreDlg*>(GetApp().GetCurrentDialog().get());
+            if (!store) return std::string("no store");
+            DRAV::CActor* tansy = nullptr;
+            for (const auto& actor : Game().GetCurrentArea()->GetActors())
+                if (actor->GetTemplateName() == "landing_trader") tansy = actor.get();
+            auto salve = GetApp().GetEngine()->GetModule()->CreateItem("reed_salve", 5,
+                                                                      Game().NewThingId(DRAV::THING_ITEM), 0);
+            tansy->GetStore()->AddItem(salve);
+            store->Refresh();
+            const DRAV::ItemPtrList stock = tansy->GetStoreItems();
+            const auto at = std::find(stock.begin(), stock.end(), salve) - stock.begin();
+            store->OnDrop(CStoreDlg::kStoreBase + static_cast<int>(at), CStoreDlg::kBackpackList);
+            auto* count = dynamic_cast<CStoreCountDlg*>(GetApp().GetCurrentDialog().get());
+            return count ? count->GetQuestion() : CurrentTitle();
+        }),
+        Key(SDL_SCANCODE_EQUALS),
+        Key(SDL_SCANCODE_EQUALS),
+        Wait(50),
+        ClickId(CStoreCountDlg::kTrade),
+        Wait(100),
+        Check("after", CurrentTitle),
+        Check("gold", Gold),
+        Check("bought", [] {
+            const DRAV::ItemPtrList pack = Game().GetParty().front()->GetBackpack();
+            for (const auto& item : pack)
+                if (item->GetTemplate().GetKey() == "reed_salve") return std::to_string(item->GetCount());
+            return std::string("0");
+        }),
+    }));
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_EQ(run.checks["talk"], "Wren : Tansy the Trader");
+    EXPECT_EQ(run.checks["store"], "Tansy the Trader - Buy/Sell");
+    EXPECT_TRUE(Shown(run, "Tansy the Trader - Buy/Sell"));
+    EXPECT_EQ(run.checks["drop"].rfind("How many of Pot of Reed Salve would you like to buy for 30 gold per item?", 0),
+              0u);
+    EXPECT_EQ(run.checks["after"], "Tansy the Trader - Buy/Sell");
+    EXPECT_EQ(run.checks["gold"], "10");
+    EXPECT_EQ(run.checks["bought"], "3");
 }
 
 }  // namespace
