@@ -65,6 +65,16 @@ TEST_F(TalkDlgTest, RepliesAreNumberedAndEchoedIntoTheNextStep) {
     EXPECT_EQ(app.GetCurrentDialog(), nullptr);
     EXPECT_EQ(app.GetSuspendCount(), suspended);
     EXPECT_EQ(app.GetTalkFocus(), nullptr);
+
+    // Taken out of the area altogether: the talk ends before her replies are read.
+    marra->FinalizeMove(Wren().GetX() + 2, Wren().GetY());
+    Open(*marra);
+    ASSERT_NE(Current<CTalkDlg>(), nullptr);
+    const auto removed = game.Area().RemoveActor(*marra);
+    Key('1');
+    EXPECT_EQ(app.GetCurrentDialog(), nullptr);
+    EXPECT_EQ(app.GetMessageLog().back(), "The conversation breaks off.");
+    EXPECT_EQ(game.Game().GetParty().size(), 1u);
 }
 
 TEST_F(TalkDlgTest, AMemberJoiningResetsTheSelectionWhileTheTalkIsShown) {
@@ -177,6 +187,16 @@ TEST_F(TalkDlgTest, APartnerGoneOrOutOfReachEndsTheTalkWithoutABrokenStack) {
     EXPECT_TRUE(app.GetCoveredDialogs().empty());
     EXPECT_EQ(app.GetSuspendCount(), suspended);
     EXPECT_EQ(app.GetTalkFocus(), nullptr);
+
+    // Taken out of the area altogether: the talk ends before her replies are read.
+    marra->FinalizeMove(Wren().GetX() + 2, Wren().GetY());
+    Open(*marra);
+    ASSERT_NE(Current<CTalkDlg>(), nullptr);
+    const auto removed = game.Area().RemoveActor(*marra);
+    Key('1');
+    EXPECT_EQ(app.GetCurrentDialog(), nullptr);
+    EXPECT_EQ(app.GetMessageLog().back(), "The conversation breaks off.");
+    EXPECT_EQ(game.Game().GetParty().size(), 1u);
 }
 
 }  // namespace

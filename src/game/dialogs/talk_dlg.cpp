@@ -61,12 +61,16 @@ CTalkDlg::CTalkDlg(CDRAVApp* app, const DRAV::CTalkEvent& event) : CDRAVDlg(app)
     else
         m_partner = area.FindObject(event.GetPartner());
     if (!m_partner) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "");
+    m_talkerId = m_talker->GetId();
+    m_partnerId = GetPartnerId();
     EnterState(m_partner->GetStartStateName(), "");
 }
 
 CTalkDlg::CTalkDlg(CDRAVApp* app, DRAV::CActor* talker, DRAV::CTalkTarget* partner, std::size_t choice)
     : CDRAVDlg(app), m_talker(talker), m_partner(partner) {
     app->SetTalkFocus(m_talker);
+    m_talkerId = m_talker->GetId();
+    m_partnerId = GetPartnerId();
     const DRAV::TalkChoiceList choices = m_partner->GetTalkChoices();
     const auto& chosen = choices.at(choice);
     EnterState(chosen->GetTargetState(), chosen->GetText());
@@ -154,7 +158,27 @@ bool CTalkDlg::OnKey(int key, bool, int* result) {
     return false;
 }
 
+bool CTalkDlg::FindAgain() {
+    const DRAV::CArea* area = m_app->GetEngine()->GetGame()->GetCurrentArea();
+    if (!area) return false;
+    DRAV::CActor* talker = area->FindActor(m_talkerId);
+    DRAV::CTalkTarget* partner = nullptr;
+    if ((m_partnerId >> 24) == DRAV::THING_ACTOR)
+        partner = area->FindActor(m_partnerId);
+    else
+        partner = area->FindObject(m_partnerId);
+    if (!talker || !partner) return false;
+    m_talker = talker;
+    m_partner = partner;
+    return true;
+}
+
 void CTalkDlg::OnClose(int result) {
+    // A script of this step may have removed either of the two.
+    if (!FindAgain()) {
+        m_app->AppendMessage(kBrokenOff);
+        return;
+    }
     if (auto* keeper = dynamic_cast<DRAV::CActor*>(m_partner); keeper && keeper->GetStoreFlag()) {
         // Asked for once: the next talk with the keeper starts as a talk again.
         keeper->SetStoreFlag(false);

@@ -45,10 +45,14 @@ public:
 
 private:
     void EnterState(const std::string& state, const std::string& reply);
+    // The two as the area holds them now, or false when a script took either away.
+    bool FindAgain();
     void DrainGameEvents();
 
     DRAV::CActor* m_talker = nullptr;
     DRAV::CTalkTarget* m_partner = nullptr;
+    DRAV::ThingId m_talkerId = 0;
+    DRAV::ThingId m_partnerId = 0;
     std::vector<std::string> m_lines;
     std::vector<std::string> m_replies;
 };
