@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "driver.h"
 #include "game/dialogs/store_count_dlg.h"
@@ -44,6 +45,16 @@ std::vector<Step> IntoTheGame(std::vector<Step> then) {
     return steps;
 }
 
+// The frame kept beside the other end-to-end screens, for a look by eye.
+void KeepShot(Observed& run, const std::string& name) {
+    const Shot& shot = run.shots[name];
+    ASSERT_FALSE(shot.path.empty()) << run.log;
+    EXPECT_GT(shot.lit, 0.2) << name << " is drawn";
+    std::filesystem::create_directories(QUILLMERE_E2E_SCREEN_DIR);
+    std::filesystem::copy_file(shot.path, std::string(QUILLMERE_E2E_SCREEN_DIR) + "/" + name + ".png",
+                               std::filesystem::copy_options::overwrite_existing);
+}
+
 std::string PartySize() { return std::to_string(Game().GetParty().size()); }
 
 TEST(Conversation, TheGuideAnswersByNumberAndLeavesOnlyByAReply) {
@@ -52,6 +63,7 @@ TEST(Conversation, TheGuideAnswersByNumberAndLeavesOnlyByAReply) {
         WalkUpTo("reed_witch"),
         Wait(3000),
         Check("talk", CurrentTitle),
+        Screenshot("talk"),
         Key(SDL_SCANCODE_ESCAPE),
         Wait(50),
         Check("after esc", CurrentTitle),
@@ -97,6 +109,7 @@ TEST(Conversation, TheGuideAnswersByNumberAndLeavesOnlyByAReply) {
     EXPECT_TRUE(run.exited) << run.log;
     EXPECT_TRUE(run.boxes.empty()) << run.boxes.front().caption << ": " << run.boxes.front().text;
     EXPECT_EQ(run.checks["talk"], "Wren : Marra the Reed Witch");
+    KeepShot(run, "talk");
     EXPECT_TRUE(Shown(run, "Wren : Marra the Reed Witch"));
     EXPECT_EQ(run.checks["after esc"], "Wren : Marra the Reed Witch") << "three replies: Esc is no answer";
     EXPECT_EQ(run.checks["next"], "Wren : Good day to you.");
@@ -129,6 +142,7 @@ TEST(Conversation, TansysStoreSellsThreeSalvesThroughTheCount) {
         Key(SDL_SCANCODE_RETURN),
         Wait(100),
         Check("store", CurrentTitle),
+        Screenshot("store"),
         // The driver has no drag: the drop arrives as the UI manager reports it.
         Check("drop", [] {
             auto* store = dynamic_cast<CStoreDlg*>(GetApp().GetCurrentDialog().get());
@@ -168,6 +182,7 @@ TEST(Conversation, TansysStoreSellsThreeSalvesThroughTheCount) {
               0u);
     EXPECT_EQ(run.checks["after"], "Tansy the Trader - Buy/Sell");
     EXPECT_EQ(run.checks["gold"], "10");
+    KeepShot(run, "store");
     EXPECT_EQ(run.checks["bought"], "3");
 }
 
