@@ -28,6 +28,7 @@ class CDialogBoxEvent;
 class CEngine;
 class CEvent;
 class CMap2Area;
+class CTalkEvent;
 }  // namespace DRAV
 namespace DRAVCommon {
 class CXPDevice;
@@ -235,6 +236,14 @@ public:
     void UpdateAmbientSound();
     // The main character of the new game being created, until the game starts.
     const std::shared_ptr<DRAV::CActor>& GetNewActor() const { return m_newActor; }
+
+    // ---- conversations (app_talk.cpp) ----
+    void OnTalkEvent(const DRAV::CTalkEvent& event);
+    // While set, the camera centres on this actor; a closing dialog clears it.
+    void SetTalkFocus(DRAV::CActor* actor) { m_talkFocusActor = actor; }
+    DRAV::CActor* GetTalkFocus() const { return m_talkFocusActor; }
+    // The quick-action table follows the party; with `rebuild` the screen shows the change.
+    void UpdatePartyQuickActions(bool rebuild);
 
     // ---- what the shell shows of itself ----
     HWND GetWindow() const { return m_window; }
