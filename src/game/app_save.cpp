@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <exception>
 #include <memory>
 
@@ -144,7 +145,12 @@ void CDRAVApp::UpdatePartyQuickActions(bool quiet) {
         m_quickActions.clear();
         return;
     }
-    for (const auto& member : m_engine->GetGame()->GetParty()) {
+    const DRAV::ActorList party = m_engine->GetGame()->GetParty();
+    // Members who left take their slots with them; newcomers get theirs filled.
+    std::erase_if(m_quickActions, [&](const auto& entry) {
+        return std::none_of(party.begin(), party.end(), [&](const auto& member) { return member.get() == entry.first; });
+    });
+    for (const auto& member : party) {
         std::shared_ptr<CDRAVActorInfo>& record = m_quickActions[member.get()];
         if (record) continue;
         record = std::make_shared<CDRAVActorInfo>();
