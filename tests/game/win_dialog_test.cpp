@@ -84,6 +84,15 @@ TEST(WinPages, TheFileGivesItsPagesInOrderAndTheClosingPageAlwaysComesLast) {
     EXPECT_EQ(Buttons(absent), (std::vector<std::string>{"Next Chapter Purchase Info", "Launch Website", "Exit"}));
     CWinDlg present(nullptr, source.get(), "Congratulations!", pages, true, true);
     EXPECT_EQ(Buttons(present), (std::vector<std::string>{"Play Next Chapter", "Launch Website", "Exit"}));
+
+    // None of the pictures exists: each page still shows, with an empty picture of the full size.
+    DRAVUI::CUIManager ui;
+    first.CreateControls(RECT{0, 0, 1024, 768}, ui);
+    auto& group = dynamic_cast<DRAVUI::CUIGroup&>(*ui.GetElements().front());
+    auto& picture = dynamic_cast<DRAVUI::CUIImage&>(*group.GetChildren().front());
+    EXPECT_EQ(picture.GetImageId(), 0);
+    EXPECT_EQ(DRAVUI::Width(*picture.GetRect()), ui.GetConfig()->Pick(514, 730));
+    EXPECT_EQ(DRAVUI::Height(*picture.GetRect()), ui.GetConfig()->Pick(258, 366));
 }
 
 class ChapterEndTest : public ::testing::Test, protected ShellOnSample {
