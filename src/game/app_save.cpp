@@ -22,7 +22,11 @@ std::string CDRAVApp::GetSaveFolder() const { return MakeSaveFolder(GetInternalN
 std::string CDRAVApp::GetSaveFileName() const {
     const std::shared_ptr<DRAV::CActor> main = m_engine->GetGame()->GetMainActor();
     if (!main) throw CDRAVException(DRAV_ERR_BAD_DATA, "the game has no main character to name its save");
-    return GetSaveFolder() + "\\" + main->GetName() + ".drav";
+    // A name is used as it stands, except that it never leads out of the folder.
+    std::string name = main->GetName();
+    for (char& c : name)
+        if (c == '\\' || c == '/') c = '_';
+    return GetSaveFolder() + "\\" + name + ".drav";
 }
 
 void CDRAVApp::WriteSaveFile(const std::string& path) {
