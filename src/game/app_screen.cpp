@@ -18,6 +18,7 @@
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/game.h"
+#include "world/master_tile.h"
 #include "world/tile.h"
 
 // The game screen: the HUD over the 3D view, what its buttons do, how the view is
@@ -302,7 +303,7 @@ void CDRAVApp::OnMouseMove(POINT point) {
                 m_currentCursor = m_cursorArrow;
             else if (tileFlag)
                 m_currentCursor = m_cursorUpArrow;
-            else if (tile && tile->GetDoor())
+            else if (tile && tile->GetMaster() && tile->GetMaster()->GetDefinition().GetKind() == DRAV::TILE_DOOR)
                 m_currentCursor = m_cursorHand;
             else
                 m_currentCursor = m_cursorSizeAll;
