@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <exception>
 
 #include "common/exception.h"
@@ -104,7 +105,7 @@ bool CDRAVApp::LoadGame(const std::string& path, int chapter, bool nextChapter) 
     // The records belong to the actors of the game that ran before.
     m_quickActions.clear();
     m_gameRunning = true;
-    UpdatePartyQuickActions(true);
+    UpdatePartyQuickActions(false);
     if (!quickActions.empty()) ReadQuickActions(quickActions);
     UpdateGameWindowTitle();
     ResetPartySelection();
@@ -144,19 +145,22 @@ void CDRAVApp::ReadQuickActions(const std::string& text) {
     }
 }
 
-void CDRAVApp::UpdatePartyQuickActions(bool quiet) {
+void CDRAVApp::UpdatePartyQuickActions(bool rebuild) {
     if (!m_gameRunning || !m_engine || !m_engine->GetGame()) {
         m_quickActions.clear();
         return;
     }
-    for (const auto& member : m_engine->GetGame()->GetParty()) {
+    const DRAV::ActorList party = m_engine->GetGame()->GetParty();
+    // Records are keyed by the member's address, which a later actor may reuse.
+    std::erase_if(m_quickActions, [&](const auto& entry) {
+        return std::none_of(party.begin(), party.end(), [&](const auto& member) { return member.get() == entry.first; });
+    });
+    for (const auto& member : party) {
         std::shared_ptr<CDRAVActorInfo>& record = m_quickActions[member.get()];
         if (record) continue;
         record = std::make_shared<CDRAVActorInfo>();
         record->AutoFill(*member);
     }
-    if (!quiet) {
-        LayoutGameScreen();
-        RequestRepaint();
-    }
+    // The screen itself is rebuilt with the dialog that follows.
+    if (rebuild) RequestRepaint();
 }
