@@ -14,6 +14,8 @@
 
 #include "game/audio2.h"
 #include "game/chapter_info.h"
+#include "game/load_info.h"
+#include "game/quick_actions.h"
 #include "graphics/scene/graphics_manager.h"
 #include "platform/d3d9/direct3d.h"
 #include "platform/win32/winuser.h"
@@ -47,7 +49,6 @@ class CUIElement;
 class CUIMiniMap;
 }
 class CDRAVDlg;
-class CDRAVActorInfo;
 class CDRAVApp;
 
 LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -174,6 +175,9 @@ public:
     // ---- menu commands (app_menu_commands.cpp) ----
     void ShowShortcutsHelp();
     void ShowAboutDlg();
+    // The volume steps with the sound's volume; the game menu opens it quietly.
+    void ShowVolumeDlg(bool quiet);
+    void ShowDifficultyDlg();
     // Never fails: a manual that cannot be opened is reported in a "Manual Error" box.
     void OpenManual(const std::string& anchor);
     void OpenWebsite();
@@ -225,7 +229,6 @@ public:
     void StartNewGame(int chapter, bool chooseLevel);
     void StartGameWithActor(std::shared_ptr<DRAV::CActor> actor);
     void EndGame();
-    void SaveGame();
     void OnChapterComplete(bool quiet);
     void ReturnToMainMenu(bool goToNextChapter);
     bool StartNextChapter();
@@ -244,6 +247,22 @@ public:
     DRAV::CActor* GetTalkFocus() const { return m_talkFocusActor; }
     // The quick-action table follows the party; with `rebuild` the screen shows the change.
     void UpdatePartyQuickActions(bool rebuild);
+
+    // ---- saved games (app_save.cpp) ----
+    // Code 1 without a documents folder or when the folder cannot be made.
+    std::string GetSaveFolder() const;
+    std::string GetSaveFileName() const;
+    // False after "Save Error" when nothing was saved; the save and ".bak" before it
+    // are then as they were. Never throws.
+    bool SaveGame();
+    void WriteSaveFile(const std::string& path);
+    // Never null; empty without a save folder.
+    std::shared_ptr<CLoadInfo> ListSavedGames() const;
+    // False after "Load Error"; the game that ran before stays.
+    bool LoadGame(const std::string& path, int chapter, bool nextChapter);
+    std::string WriteQuickActions() const;
+    void ReadQuickActions(const std::string& text);
+    const QuickActionTable& GetQuickActionTable() const { return m_quickActions; }
 
     // ---- what the shell shows of itself ----
     HWND GetWindow() const { return m_window; }
@@ -309,7 +328,7 @@ private:
     bool m_partyDeadShown = false;
     bool m_tutorialDisabled = false;
     std::uint32_t m_selectedParty = 0;
-    std::map<const DRAV::CActor*, std::shared_ptr<CDRAVActorInfo>> m_quickActions;
+    QuickActionTable m_quickActions;
     CReleasingPtr<IDirect3D9> m_direct3D;
     CReleasingPtr<IDirect3DDevice9> m_device;
     D3DPRESENT_PARAMETERS m_presentParameters{};
