@@ -178,8 +178,6 @@ public:
     // The volume steps with the sound's volume; the game menu opens it quietly.
     void ShowVolumeDlg(bool quiet);
     void ShowDifficultyDlg();
-    // With a game running and no dialog: the game menu (Enter) and the volume (V).
-    bool OnGameKey(int key);
     // Never fails: a manual that cannot be opened is reported in a "Manual Error" box.
     void OpenManual(const std::string& anchor);
     void OpenWebsite();

@@ -3,9 +3,7 @@
 #include "engine/engine.h"
 #include "game/app.h"
 #include "game/dialogs/difficulty_dlg.h"
-#include "game/dialogs/game_menu_dlg.h"
 #include "game/dialogs/volume_dlg.h"
-#include "platform/win32/virtual_keys.h"
 #include "world/game.h"
 
 // The dialogs the running game opens from its menu and its keys.
@@ -17,17 +15,4 @@ void CDRAVApp::ShowVolumeDlg(bool quiet) {
 void CDRAVApp::ShowDifficultyDlg() {
     if (!m_engine || !m_engine->GetGame()) return;
     SetDialog(true, std::make_shared<CDifficultyDlg>(this, m_engine->GetGame()->GetDifficulty()));
-}
-
-bool CDRAVApp::OnGameKey(int key) {
-    if (!m_gameRunning || m_currentDialog) return false;
-    if (key == static_cast<int>(VK_RETURN)) {
-        SetDialog(false, std::make_shared<CDRAVGameMenuDlg>(this));
-        return true;
-    }
-    if (key == 'V') {
-        ShowVolumeDlg(false);
-        return true;
-    }
-    return false;
 }

@@ -1,5 +1,6 @@
 #include "engine/engine.h"
 #include "game/app.h"
+#include "game/dialogs/game_menu_dlg.h"
 #include "game/dialogs/help_dlg.h"
 #include "game/dialogs/msg_dlg.h"
 #include "platform/win32/virtual_keys.h"
@@ -40,17 +41,22 @@ void CDRAVApp::OnKeyDown(WPARAM key, bool shift) {
     // While a dialog is current the game's own key commands do not run.
     if (DeliverKeyToDialog(static_cast<int>(key), shift)) return;
     if (!m_gameRunning) return;
-    if (OnGameKey(static_cast<int>(key))) return;
 
     switch (key) {
         case VK_SPACE:
             TogglePause(false);
+            return;
+        case VK_RETURN:
+            SetDialog(false, std::make_shared<CDRAVGameMenuDlg>(this));
             return;
         case VK_OEM_2:
             SetDialog(false, std::make_shared<CHelpDlg>(this, kHelpMainStart));
             return;
         case 'M':
             ShowAreaMap();
+            return;
+        case 'V':
+            ShowVolumeDlg(false);
             return;
         case 'W':
             ShowWorldMap();

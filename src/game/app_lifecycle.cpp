@@ -3,6 +3,7 @@
 #include "game/app.h"
 #include "game/dialogs/chapter_dlg.h"
 #include "game/dialogs/death_dlg.h"
+#include "game/dialogs/exit_area_dlg.h"
 #include "game/dialogs/intro_dlg.h"
 #include "game/dialogs/start_dlg.h"
 #include "game/dialogs/world_map_dlg.h"
@@ -111,15 +112,14 @@ void CDRAVApp::EndGame() {
 
 void CDRAVApp::ReturnToMainMenu(bool goToNextChapter) {
     const int chapter = m_engine && m_engine->GetModule() ? m_engine->GetModule()->GetChapter() : 1;
-    std::string savePath;
-    bool saved = false;
+    std::string saveFile;
     if (m_gameRunning) {
+        // A game that could not be saved goes on rather than being lost.
+        if (!SaveGame()) return;
         try {
-            savePath = GetSaveFileName();
-        } catch (const CDRAVException&) {
-            savePath.clear();
+            saveFile = GetSaveFileName();
+        } catch (const std::exception&) {
         }
-        saved = SaveGame();
         EndGame();
     }
     CDRAVChapterInfo* next = goToNextChapter ? m_chapterTable.Find(chapter + 1) : nullptr;
@@ -127,9 +127,7 @@ void CDRAVApp::ReturnToMainMenu(bool goToNextChapter) {
         SetDialog(true, std::make_shared<CChapterDlg>(this, chapter + 1));
         return;
     }
-    // The party goes on into the next chapter from the save just written; a load
-    // that fails has told why, and the front page follows.
-    if (next && saved && !savePath.empty() && LoadGame(savePath, chapter, true)) return;
+    if (next && !saveFile.empty() && LoadGame(saveFile, chapter, true)) return;
     SetDialog(true, std::make_shared<CStartDlg>(this));
 }
 
@@ -177,7 +175,7 @@ void CDRAVApp::UseAvailableExit() {
         SetDialog(false, map);
         return;
     }
-    // The "Exit to" question opens here once it is built.
+    SetDialog(false, std::make_shared<CExitAreaDlg>(this, m_engine->GetGame()->GetEntryExitText()));
 }
 
 void CDRAVApp::CheckPartyAndChangeArea() {

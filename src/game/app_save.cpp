@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <exception>
-#include <memory>
 
 #include "common/exception.h"
 #include "engine/engine.h"
@@ -24,7 +23,11 @@ std::string CDRAVApp::GetSaveFolder() const { return MakeSaveFolder(GetInternalN
 std::string CDRAVApp::GetSaveFileName() const {
     const std::shared_ptr<DRAV::CActor> main = m_engine->GetGame()->GetMainActor();
     if (!main) throw CDRAVException(DRAV_ERR_BAD_DATA, "the game has no main character to name its save");
-    return GetSaveFolder() + "\\" + main->GetName() + ".drav";
+    // A name is used as it stands, except that it never leads out of the folder.
+    std::string name = main->GetName();
+    for (char& c : name)
+        if (c == '\\' || c == '/') c = '_';
+    return GetSaveFolder() + "\\" + name + ".drav";
 }
 
 void CDRAVApp::WriteSaveFile(const std::string& path) {
@@ -95,19 +98,20 @@ bool CDRAVApp::LoadGame(const std::string& path, int chapter, bool nextChapter) 
         return false;
     }
     if (nextChapter) {
-        // The party of a completed chapter goes on in the next one; a failure there
-        // has been told.
         if (!StartNextChapter()) return false;
+        // The slots of the chapter left behind name its spells and items.
         quickActions.clear();
     }
-    m_gameRunning = true;
+    // The records belong to the actors of the game that ran before.
     m_quickActions.clear();
-    UpdatePartyQuickActions(true);
+    m_gameRunning = true;
+    UpdatePartyQuickActions(false);
     if (!quickActions.empty()) ReadQuickActions(quickActions);
     UpdateGameWindowTitle();
-    m_selectedParty = m_engine->GetGame()->GetParty().size() == 1 ? 0 : kWholeParty;
+    ResetPartySelection();
     m_screenRebuildPending = false;
     PostMessageA(m_window, kAppShowChapterPicture, 0, 0);
+    if (m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);
     if (m_paused) {
         --m_suspendCount;
         m_paused = false;
@@ -115,9 +119,10 @@ bool CDRAVApp::LoadGame(const std::string& path, int chapter, bool nextChapter) 
     }
     ResumeClock();
     m_lifecycleFlag = true;
-    if (nextChapter)
+    if (nextChapter) {
         if (CDRAVChapterInfo* entry = m_chapterTable.Find(m_engine->GetModule()->GetChapter()))
             SetDialog(true, std::make_shared<CIntroDlg>(this, entry));
+    }
     const std::int32_t state = m_engine->GetGame()->GetStateCode();
     if (state == DRAV::GAME_WIPED_OUT || state == DRAV::GAME_TRAVEL) CheckPartyAndChangeArea();
     return true;
@@ -140,13 +145,13 @@ void CDRAVApp::ReadQuickActions(const std::string& text) {
     }
 }
 
-void CDRAVApp::UpdatePartyQuickActions(bool quiet) {
+void CDRAVApp::UpdatePartyQuickActions(bool rebuild) {
     if (!m_gameRunning || !m_engine || !m_engine->GetGame()) {
         m_quickActions.clear();
         return;
     }
     const DRAV::ActorList party = m_engine->GetGame()->GetParty();
-    // Members who left take their slots with them; newcomers get theirs filled.
+    // Records are keyed by the member's address, which a later actor may reuse.
     std::erase_if(m_quickActions, [&](const auto& entry) {
         return std::none_of(party.begin(), party.end(), [&](const auto& member) { return member.get() == entry.first; });
     });
@@ -156,8 +161,6 @@ void CDRAVApp::UpdatePartyQuickActions(bool quiet) {
         record = std::make_shared<CDRAVActorInfo>();
         record->AutoFill(*member);
     }
-    if (!quiet) {
-        LayoutGameScreen();
-        RequestRepaint();
-    }
+    // The screen itself is rebuilt with the dialog that follows.
+    if (rebuild) RequestRepaint();
 }

@@ -3,6 +3,7 @@
 #include "common/exception.h"
 #include "engine/engine.h"
 #include "game/app.h"
+#include "game/dialogs/game_menu_dlg.h"
 #include "game/dialogs/help_dlg.h"
 #include "game/dialogs/msg_dlg.h"
 #include "graphics/xp_device.h"
@@ -214,11 +215,14 @@ void CDRAVApp::OnScreenButton(int id) {
         case 10:
             UseAvailableExit();
             return;
+        case 5:
+            SetDialog(false, std::make_shared<CDRAVGameMenuDlg>(this));
+            return;
         case 11:
             SetDialog(false, std::make_shared<CHelpDlg>(this, kHelpMainStart));
             return;
         default:
-            // The game menu (5) and the return order (9) arrive with their issues.
+            // The return order (9) arrives with its issue.
             return;
     }
 }
