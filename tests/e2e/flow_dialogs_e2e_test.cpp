@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <functional>
 
 #include "../game/app_test_access.h"
 #include "driver.h"
@@ -9,6 +11,12 @@
 #include "game/dialogs/dialog.h"
 #include "game/dialogs/win_dlg.h"
 #include "game/dialogs/world_map_dlg.h"
+#include "graphics/graphics_map_manager.h"
+#include "platform/win32/file_path.h"
+#include "rules/definitions/travel_map.h"
+#include "ui/ui_button.h"
+#include "ui/ui_group.h"
+#include "ui/ui_world_map.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/game.h"
@@ -85,6 +93,114 @@ TEST(FlowDialogs, TheAreaMapLeadsToTheWorldMapAndTheHelpChainEndsOnItsLastPage) 
     EXPECT_EQ(run.checks["help end"], "Help - Help End");
     EXPECT_EQ(run.checks["after end"], "(none)");
     EXPECT_NE(std::find(run.titles.begin(), run.titles.end(), "Quillmere - Help - Help End"), run.titles.end());
+}
+
+template <typename Wanted, typename Children>
+Wanted* FindWidget(const Children& children) {
+    for (const auto& element : children) {
+        if (auto* wanted = dynamic_cast<Wanted*>(element.get())) return wanted;
+        if (auto* group = dynamic_cast<DRAVUI::CUIGroup*>(element.get()))
+            if (auto* found = FindWidget<Wanted>(group->GetChildren())) return found;
+    }
+    return nullptr;
+}
+
+std::string ButtonLabels() {
+    std::string labels;
+    std::function<void(const std::vector<std::shared_ptr<DRAVUI::CUIElement>>&)> collect =
+        [&](const auto& children) {
+            for (const auto& element : children) {
+                if (auto* button = dynamic_cast<DRAVUI::CUITextButton*>(element.get()))
+                    labels += button->m_label + ";";
+                if (auto* group = dynamic_cast<DRAVUI::CUIGroup*>(element.get())) collect(group->GetChildren());
+            }
+        };
+    collect(GetApp().GetUIManager().GetElements());
+    return labels;
+}
+
+// The middle of a location on the open world map, in UI units.
+std::function<std::string()> Location(const std::string& key) {
+    return [key]() -> std::string {
+        auto* dialog = dynamic_cast<CDRAVWorldMapDlg*>(GetApp().GetCurrentDialog().get());
+        auto* map = FindWidget<DRAVUI::CUIWorldMap>(GetApp().GetUIManager().GetElements());
+        if (!dialog || !map) return "no world map";
+        const DRAV::CMap2Area& location = dialog->GetMap().GetArea(key);
+        const DRAVGraph::MapView view = map->GetManager().ComputeView(*map->GetRect());
+        const float x = view.screenCentreX + (location.GetX() + location.GetWidth() / 2 - view.mapCentreX) * view.scale;
+        const float y = view.screenCentreY + (location.GetY() + location.GetHeight() / 2 - view.mapCentreY) * view.scale;
+        return std::to_string(static_cast<int>(x)) + " " + std::to_string(static_cast<int>(y));
+    };
+}
+
+std::string WhereThePartyIs() {
+    const DRAV::CArea* area = GetApp().GetEngine()->GetGame()->GetCurrentArea();
+    return area ? area->GetName() : "nowhere";
+}
+
+std::string SavedGames() {
+    return std::filesystem::exists(Win32::NativePath(GetApp().GetSaveFileName())) ? "saved" : "no save";
+}
+
+TEST(FlowDialogs, TheRiverRoadLeadsThroughTheWorldMapToARevealedPlace) {
+    Driver driver;
+    Observed run = driver.Execute({
+        Wait(200),
+        Key(SDL_SCANCODE_SPACE),
+        Wait(100),
+        Check("start", BeginCalmGame),
+        Wait(200),
+        Key(SDL_SCANCODE_RETURN),
+        Wait(200),
+        Check("to the road", [] {
+            // Wren steps into the boathouse, within reach of the river road.
+            DRAV::CArea& area = *GetApp().GetEngine()->GetGame()->GetCurrentArea();
+            auto main = area.RemoveActor(*GetApp().GetEngine()->GetGame()->GetMainActor());
+            return area.PlaceActor(13, 9, false, main) ? "placed" : "blocked";
+        }),
+        Wait(300),
+        Key(SDL_SCANCODE_X),
+        Wait(200),
+        Check("map", CurrentTitle),
+        Check("mode", WorldMapMode),
+        Check("buttons", ButtonLabels),
+        PointAt(Location("reedwater_landing"), false),
+        Wait(50),
+        Check("hover", [] {
+            auto* map = FindWidget<DRAVUI::CUIWorldMap>(GetApp().GetUIManager().GetElements());
+            return map ? map->GetInfo().text : "no world map";
+        }),
+        PointAt(Location("reedwater_landing"), true),
+        Wait(200),
+        Check("stayed", [] { return CurrentTitle() + " in " + WhereThePartyIs(); }),
+        Check("save before", SavedGames),
+        Check("reveal", [] {
+            // What the heron's riddle answer does.
+            GetApp().GetEngine()->GetGame()->RevealArea("reed_marsh");
+            return "revealed";
+        }),
+        Key(SDL_SCANCODE_X),
+        Wait(200),
+        Check("again", CurrentTitle),
+        PointAt(Location("reed_marsh"), true),
+        Wait(500),
+        Check("travelled", [] { return CurrentTitle() + " in " + WhereThePartyIs(); }),
+        Check("save after", SavedGames),
+    });
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_TRUE(run.log.empty()) << run.log;
+    EXPECT_TRUE(run.boxes.empty()) << run.boxes.front().caption << ": " << run.boxes.front().text;
+    EXPECT_EQ(run.checks["to the road"], "placed");
+    EXPECT_EQ(run.checks["map"], "World Map");
+    EXPECT_EQ(run.checks["mode"], "travel");
+    EXPECT_EQ(run.checks["buttons"], "Cancel;");
+    EXPECT_EQ(run.checks["hover"], "(current area)");
+    EXPECT_EQ(run.checks["stayed"], "(none) in reedwater_landing");
+    EXPECT_EQ(run.checks["save before"], "no save");
+    EXPECT_EQ(run.checks["again"], "World Map");
+    EXPECT_EQ(run.checks["travelled"], "(none) in reed_marsh");
+    EXPECT_EQ(run.checks["save after"], "saved") << "the party is saved as it leaves";
+    EXPECT_NE(std::find(run.titles.begin(), run.titles.end(), "Quillmere - The Reed Marsh"), run.titles.end());
 }
 
 TEST(FlowDialogs, AWipedOutPartyIsToldOnceMayLowerTheDifficultyAndComesBackAlive) {

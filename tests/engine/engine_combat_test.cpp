@@ -216,7 +216,8 @@ TEST(EngineCombat, ATaggedExitOpensOnlyWhileItsTagIsSet) {
     auto game = StartSampleGame();
     game.Area().ClearEncounter("lane_goblins");
     const auto main = game.Main();
-    main->FinalizeMove(15 * 2.5 + 1.25, 4 * 2.5 + 1.25);  // on the smugglers' trail
+    // By the smugglers' trail, on the dock: the lane's end below is in reach of the river road too.
+    main->FinalizeMove(14 * 2.5 + 1.25, 3 * 2.5 + 1.25);
     game.Tick();
     EXPECT_EQ(game.Game().GetStateCode(), GAME_PLAYING);
     game.Game().SetQuestTag("smugglers_seen", 1);

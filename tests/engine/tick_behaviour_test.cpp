@@ -35,12 +35,12 @@ std::vector<std::string> HashesAt(Crowd& crowd, std::initializer_list<int> ticks
 
 TEST(TickBehaviour, EveryoneWalkingEndsWhereItAlwaysDid) {
     QuillmereTest::WalkingCrowd crowd(true);
-    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0xc914de4e95ab2ad9", "0x7d46363bc1114e0e"}));
+    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0x192bee77e36bdd52", "0x4c13b2bb1a7eab11"}));
 }
 
 TEST(TickBehaviour, FightEndsWhereItAlwaysDid) {
     QuillmereTest::FightingCrowd crowd;
-    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0x0e8c197bd7674320", "0x3718578a88fbdd48"}));
+    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0xa9f1fb9870c70def", "0x35f9e84bc6a3bb04"}));
     // The fight is a fight: goblins fall and are replaced.
     EXPECT_GT(crowd.Kills(), 0);
 }

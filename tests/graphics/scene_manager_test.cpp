@@ -207,16 +207,18 @@ TEST_F(SceneManagerTest, WithThreeLightSlotsTheTwoNearestLitObjectsWithinAHundre
     D3DCAPS9 caps{4096, 4096, 8, 8, 0xFFFFF, 0xFFFFFF};
     caps.MaxActiveLights = 3;
     m_device->SetCaps(caps);
-    // The landing's three lit objects: the lamp, the torch and the marsh exit's lamp.
+    // The landing's four lit objects: the lamp, the torch and the lamps of the marsh
+    // exit and the river road.
     std::vector<DRAV::CObject*> lit;
     for (const auto& object : area.GetObjects())
         if (object->GetGraphic().graphic && object->GetGraphic().graphic->GetLight() && area.IsObjectSeen(*object))
             lit.push_back(object.get());
-    ASSERT_EQ(lit.size(), 3u);
+    ASSERT_EQ(lit.size(), 4u);
     LookAt(10.0f, -95.0f);
     lit[0]->SetPosition(10.0, 5.0);   // exactly 100 away: in
     lit[1]->SetPosition(10.0, 5.01);  // 100.01: out
     lit[2]->SetPosition(10.0, 0.0);   // 95: the nearest
+    lit[3]->SetPosition(10.0, 400.0);  // far out
     Frame();
     D3DLIGHT9 light{};
     m_device->GetLight(1, &light);
