@@ -20,6 +20,8 @@
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/game.h"
+#include "world/object.h"
+#include "world/order.h"
 
 namespace {
 
@@ -201,6 +203,52 @@ TEST(FlowDialogs, TheRiverRoadLeadsThroughTheWorldMapToARevealedPlace) {
     EXPECT_EQ(run.checks["travelled"], "(none) in reed_marsh");
     EXPECT_EQ(run.checks["save after"], "saved") << "the party is saved as it leaves";
     EXPECT_NE(std::find(run.titles.begin(), run.titles.end(), "Quillmere - The Reed Marsh"), run.titles.end());
+}
+
+// Wren stands beside the stone heron and speaks to it.
+std::string TalkToTheHeron() {
+    DRAV::CGame& game = *GetApp().GetEngine()->GetGame();
+    DRAV::CObject* heron = nullptr;
+    for (const auto& object : game.GetCurrentArea()->GetObjects())
+        if (object->GetName() == "Heron Statue") heron = object.get();
+    if (!heron) return "no heron";
+    const auto wren = game.GetMainActor();
+    wren->FinalizeMove(heron->GetX(), heron->GetY() - 1.5);
+    wren->PushOrder(std::make_shared<DRAV::CUseOrder>(DRAV::USE_OBJECT, heron->GetId(), 0), true);
+    return "talking";
+}
+
+TEST(FlowDialogs, TheHeronsTutorialPageShowsOnceAndNotAfterItIsDisabled) {
+    Driver driver;
+    Observed run = driver.Execute({
+        Wait(200),
+        Key(SDL_SCANCODE_SPACE),
+        Wait(100),
+        Check("start", BeginCalmGame),
+        Wait(200),
+        Key(SDL_SCANCODE_RETURN),
+        Wait(200),
+        Check("heron", TalkToTheHeron),
+        Wait(1000),
+        Check("tutorial", CurrentTitle),
+        ClickId(8),  // Disable Tutorial
+        Wait(200),
+        Check("after disabling", CurrentTitle),
+        Key(SDL_SCANCODE_1),  // the river's past, which carries the second tutorial page
+        Wait(300),
+        Check("second", CurrentTitle),
+    });
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_TRUE(run.log.empty()) << run.log;
+    EXPECT_EQ(run.checks["heron"], "talking");
+    EXPECT_NE(std::find(run.titles.begin(), run.titles.end(), "Quillmere - Help - Tutorial - Welcome"),
+              run.titles.end());
+    EXPECT_EQ(run.checks["tutorial"], "Help - Tutorial - Welcome");
+    EXPECT_EQ(run.checks["after disabling"], "Wren : Heron Statue");
+    EXPECT_EQ(run.checks["second"], "Wren : Heron Statue") << "no tutorial page once disabled";
+    EXPECT_EQ(std::count_if(run.titles.begin(), run.titles.end(),
+                            [](const std::string& title) { return title.find("Help - Tutorial") != std::string::npos; }),
+              1);
 }
 
 TEST(FlowDialogs, AWipedOutPartyIsToldOnceMayLowerTheDifficultyAndComesBackAlive) {
