@@ -341,4 +341,47 @@ TEST(FlowDialogs, TheChapterEndsOnItsPagesAndPlayNextChapterOpensTheNextIntroduc
     EXPECT_EQ(run.checks["next"], "The Weir at Ashcombe") << "chapter 2's introduction";
 }
 
+// "Exit" on the closing page saves the finished chapter; loading that save from
+// the start page goes on to the next chapter, as "Play Next Chapter" would have.
+TEST(FlowDialogs, LoadingACompletedChapterOpensTheNextIntroduction) {
+    Driver driver;
+    Observed run = driver.Execute({
+        Wait(200),
+        Key(SDL_SCANCODE_SPACE),
+        Wait(100),
+        Check("start", BeginCalmGame),
+        Wait(200),
+        Key(SDL_SCANCODE_RETURN),
+        Wait(200),
+        Check("win", [] {
+            DRAV::CGame& game = *GetApp().GetEngine()->GetGame();
+            game.SetClosingText("The ferry pulls away from Reedwater.");
+            game.SetStateCode(DRAV::GAME_WON);
+            return "won";
+        }),
+        Wait(300),
+        ClickId(CWinDlg::kNext),
+        Wait(150),
+        ClickId(CWinDlg::kNext),
+        Wait(150),
+        Check("closing", WinPages),
+        ClickId(CWinDlg::kNext),  // "Exit"
+        Wait(300),
+        Check("exited", CurrentTitle),
+        ClickId(2),  // Load
+        Wait(200),
+        Check("load", CurrentTitle),
+        ClickId(100),
+        Wait(500),
+        Check("next", CurrentTitle),
+    });
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_TRUE(run.log.empty()) << run.log;
+    EXPECT_TRUE(run.boxes.empty()) << run.boxes.front().caption << ": " << run.boxes.front().text;
+    EXPECT_EQ(run.checks["closing"], "Congratulations!: chapter.jpg ");
+    EXPECT_EQ(run.checks["exited"], "Welcome");
+    EXPECT_EQ(run.checks["load"], "Load Game");
+    EXPECT_EQ(run.checks["next"], "The Weir at Ashcombe") << "chapter 2's introduction";
+}
+
 }  // namespace
