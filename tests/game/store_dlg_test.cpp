@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "game/dialogs/help_dlg.h"
 #include "game/dialogs/store_count_dlg.h"
 #include "game/dialogs/store_dlg.h"
 #include "platform/win32/virtual_keys.h"
@@ -168,6 +169,24 @@ TEST_F(StoreDlgTest, MembersOutOfReachHaveNoButtonAndKeysCountListedOnes) {
     EXPECT_EQ(store.GetMember(), goblin.get());
     store.OnButton(100);
     EXPECT_EQ(store.GetMember(), &Wren());
+}
+
+// "?" and the help button both open the store's own page over the store, which
+// comes back as it was when the page closes.
+TEST_F(StoreDlgTest, HelpOpensTheStorePageAndReturns) {
+    CStoreDlg& store = OpenStore();
+    Key(VK_OEM_2);
+    auto* help = Current<CHelpDlg>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_STREQ(help->GetPage().key, "store");
+    Key(VK_ESCAPE);
+    EXPECT_EQ(Current<CStoreDlg>(), &store);
+    store.OnButton(CStoreDlg::kHelp);
+    help = Current<CHelpDlg>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_STREQ(help->GetPage().key, "store");
+    Key(VK_ESCAPE);
+    EXPECT_EQ(Current<CStoreDlg>(), &store);
 }
 
 // The quantity dialog, as the store opens it.

@@ -5,6 +5,8 @@
 #include "common/exception.h"
 #include "engine/engine.h"
 #include "game/app.h"
+#include "game/dialogs/help_dlg.h"
+#include "game/dialogs/help_pages.h"
 #include "game/dialogs/store_count_dlg.h"
 #include "platform/win32/virtual_keys.h"
 #include "ui/element_info.h"
@@ -239,7 +241,7 @@ bool CStoreDlg::OnKey(int key, bool, int* result) {
 }
 
 // The store's help page comes with the help pages; until then the button is inert.
-void CStoreDlg::ShowHelp() {}
+void CStoreDlg::ShowHelp() { m_app->SetDialog(true, std::make_shared<CHelpDlg>(m_app, FindHelpPageByKey("store"))); }
 
 // The item page comes with the inventory pages; until then nothing opens.
 bool CStoreDlg::OnAltClick(int) { return false; }
