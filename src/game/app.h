@@ -197,6 +197,28 @@ public:
     void UpdatePartyQuickActions(bool quiet);
     const QuickActionTable& GetQuickActionTable() const { return m_quickActions; }
 
+    // ---- quick actions (app_quick_actions.cpp) ----
+    // Each looks the member's record up; code 4 for a member without one.
+    int GetQuickActionKind(const DRAV::CActor& actor, int slot) const;
+    void SetQuickActionKind(const DRAV::CActor& actor, int kind, int slot);
+    const std::string& GetQuickActionSpell(const DRAV::CActor& actor, int slot) const;
+    void SetQuickActionSpell(const DRAV::CActor& actor, const std::string& name, int slot);
+    const std::string& GetQuickActionItem(const DRAV::CActor& actor, int slot) const;
+    void SetQuickActionItem(const DRAV::CActor& actor, const std::string& name, int slot);
+    // 10 when none.
+    int GetCurrentQuickAction(const DRAV::CActor& actor) const;
+    // 0 when none.
+    int GetCurrentQuickActionKind(const DRAV::CActor& actor) const;
+    // Slot 10, or an empty slot, leaves no current quick action; any slot but 2
+    // gives slot 2 back its action picker. Code 4 above 10.
+    void SelectQuickAction(const DRAV::CActor& actor, int slot);
+    void ResetQuickActions(const DRAV::CActor& actor);
+    void DropMissingQuickItems(const DRAV::CActor& actor);
+
+    // ---- the debug console (app_debug_console.cpp) ----
+    // A line that does not parse does nothing; the engine's own refusals pass on.
+    void ExecuteDebugCommand(const std::string& line);
+
     // ---- what the shell shows of itself ----
     HWND GetWindow() const { return m_window; }
     DRAVUI::CUIManager& GetUIManager() { return m_uiManager; }
