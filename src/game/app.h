@@ -25,6 +25,8 @@ namespace DRAV {
 class CActor;
 class CEngine;
 class CEvent;
+class CSpell;
+class CThing;
 }  // namespace DRAV
 namespace DRAVCommon {
 class CXPDevice;
@@ -214,6 +216,32 @@ public:
     void SelectQuickAction(const DRAV::CActor& actor, int slot);
     void ResetQuickActions(const DRAV::CActor& actor);
     void DropMissingQuickItems(const DRAV::CActor& actor);
+
+    // ---- orders from the interface (app_orders.cpp) ----
+    // Pick kinds: 0 nothing, 1 tile, 2 object, 3 actor. `replace` cancels the
+    // selected members' orders first. True when an order was issued.
+    bool PerformAction(int actionKind, int pickKind, DRAV::CThing* thing, POINT point, bool replace);
+    bool PerformDefaultAction(int pickKind, DRAV::CThing* thing, POINT point, bool replace);
+    // The use or cast of `slot` when it needs no target; a missing or unusable
+    // item is told in the log.
+    bool PerformQuickAction(DRAV::CActor& actor, int slot);
+    bool CastSpell(DRAV::CActor& actor, const DRAV::CSpell& spell, int pickKind, DRAV::CThing* target);
+    bool TogglePower(DRAV::CActor& actor, const DRAV::CSpell& power);
+    void ReturnToEntrance(DRAV::CActor* actor);
+    // Two columns 5.0 apart, rows 5.0 apart back from the point; shifted 2.5 to a
+    // side, forward or back when a wall is in the way. False when nothing fits.
+    bool MoveSelectedTo(float x, float z);
+    // Appends (x, z) per actor for the point (x, z) shifted by whole steps.
+    void PlanFormation(const std::vector<DRAV::CActor*>& actors, double x, double z, std::vector<double>& destinations,
+                       int side, int forward) const;
+    bool IsFormationClear(const std::vector<DRAV::CActor*>& actors, const std::vector<double>& destinations) const;
+    bool UseTile(DRAV::CThing& tile);
+    void UseObject(DRAV::CThing& object, bool allSelected);
+    bool TalkTo(DRAV::CActor& actor);
+    bool AttackTarget(DRAV::CActor& actor);
+    void EndQuickActionChoice();
+    // The living members in party order for the whole party, else the one selected.
+    std::vector<DRAV::CActor*> OrderedActors() const;
 
     // ---- the debug console (app_debug_console.cpp) ----
     // A line that does not parse does nothing; the engine's own refusals pass on.
