@@ -12,6 +12,7 @@
 #include "rules/items/item_template.h"
 #include "rules/module.h"
 #include "rules/vocabulary/status.h"
+#include "ui/ui_action_window.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/game.h"
@@ -46,11 +47,6 @@ bool CanTakeOrders(const DRAV::CActor& actor) {
     return !actor.HasStatus(DRAV::STATUS_CONFUSED) && !actor.HasStatus(DRAV::STATUS_DOMINATED);
 }
 
-void CancelOrdersOf(const std::vector<DRAV::CActor*>& actors) {
-    for (DRAV::CActor* actor : actors)
-        if (CanTakeOrders(*actor)) actor->CancelOrders();
-}
-
 std::uint32_t ThingType(DRAV::ThingId id) { return id >> 24; }
 
 // The spell of a quick action's stored name; code 4 when the module lacks it.
@@ -63,28 +59,21 @@ const DRAV::CSpell& RequireModuleSpell(const DRAV::CModule& module, const std::s
 
 }  // namespace
 
-std::vector<DRAV::CActor*> CDRAVApp::OrderedActors() const {
+std::vector<DRAV::CActor*> CDRAVApp::SelectedActors() const {
     std::vector<DRAV::CActor*> actors;
-    if (!m_engine || !m_engine->GetGame()) return actors;
-    const DRAV::ActorList party = m_engine->GetGame()->GetParty();
-    if (m_selectedParty == kWholeParty) {
-        for (const auto& member : party)
-            if (member->IsAlive()) actors.push_back(member.get());
-    } else if (m_selectedParty < party.size()) {
-        actors.push_back(party[m_selectedParty].get());
-    }
+    GetSelectedActors(actors);
     return actors;
 }
 
 void CDRAVApp::EndQuickActionChoice() {
     if (m_selectedParty == kWholeParty) return;
-    const auto actors = OrderedActors();
+    const auto actors = SelectedActors();
     if (!actors.empty() && m_quickActions.count(actors.front())) SelectQuickAction(*actors.front(), CDRAVActorInfo::kNoSlot);
 }
 
 bool CDRAVApp::PerformAction(int actionKind, int pickKind, DRAV::CThing* thing, POINT point, bool replace) {
     if (actionKind == kKindNone) return PerformDefaultAction(pickKind, thing, point, replace);
-    const auto actors = OrderedActors();
+    const auto actors = SelectedActors();
     DRAV::CActor* first = actors.empty() ? nullptr : actors.front();
     bool done = false;
     const int slot = first ? GetCurrentQuickAction(*first) : CDRAVActorInfo::kNoSlot;
@@ -93,7 +82,7 @@ bool CDRAVApp::PerformAction(int actionKind, int pickKind, DRAV::CThing* thing, 
             case kKindAttack:
             case kKindTalk: {
                 if (!first || pickKind != kPickActor || !thing) break;
-                if (replace) CancelOrdersOf(actors);
+                if (replace) CancelSelectedOrders();
                 if (actionKind == kKindAttack)
                     first->PushOrder(std::make_shared<DRAV::CAttackOrder>(thing->GetId()), false);
                 else
@@ -121,7 +110,7 @@ bool CDRAVApp::PerformAction(int actionKind, int pickKind, DRAV::CThing* thing, 
                     default:
                         throw CDRAVException(DRAV_ERR_UNEXPECTED, "item target type");
                 }
-                if (replace) CancelOrdersOf(actors);
+                if (replace) CancelSelectedOrders();
                 first->PushOrder(std::make_shared<DRAV::CUseOrder>(kUseItem, item->GetId(), target), false);
                 SetQuickActionKind(*first, kKindUse, kLastUsedSlot);
                 SetQuickActionItem(*first, item->GetTemplate().GetKey(), kLastUsedSlot);
@@ -138,7 +127,7 @@ bool CDRAVApp::PerformAction(int actionKind, int pickKind, DRAV::CThing* thing, 
                     done = TogglePower(*first, spell);
                     break;
                 }
-                if (replace) CancelOrdersOf(actors);
+                if (replace) CancelSelectedOrders();
                 done = CastSpell(*first, spell, pickKind, thing);
                 break;
             }
@@ -164,7 +153,7 @@ bool CDRAVApp::PerformDefaultAction(int pickKind, DRAV::CThing* thing, POINT poi
     if (pickKind < kPickNothing || pickKind > kPickActor)
         throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "pick kind " + std::to_string(pickKind));
     if (!thing) return false;
-    const auto actors = OrderedActors();
+    const auto actors = SelectedActors();
     auto groundMove = [&] {
         float x = 0.0f, z = 0.0f;
         if (!m_graphicsManager.ScreenToWorld(m_deviceWrapper.get(), point.x, point.y, x, z)) return false;
@@ -173,10 +162,10 @@ bool CDRAVApp::PerformDefaultAction(int pickKind, DRAV::CThing* thing, POINT poi
     if (pickKind == kPickActor) {
         auto& actor = static_cast<DRAV::CActor&>(*thing);
         if (actor.GetRelation() == DRAV::RELATION_PARTY) return false;
-        if (replace) CancelOrdersOf(actors);
+        if (replace) CancelSelectedOrders();
         return actor.IsHostile() ? AttackTarget(actor) : TalkTo(actor);
     }
-    if (replace) CancelOrdersOf(actors);
+    if (replace) CancelSelectedOrders();
     if (pickKind == kPickTile) {
         const auto& tile = static_cast<DRAV::CTile&>(*thing);
         const DRAV::TileKind kind = tile.GetMaster() ? tile.GetMaster()->GetDefinition().GetKind() : DRAV::TILE_INVALID;
@@ -213,7 +202,7 @@ bool CDRAVApp::PerformQuickAction(DRAV::CActor& actor, int slot) {
                 AppendMessage(actor.GetName() + " can't use " + item->GetTemplate().GetName() + ".");
                 done = true;
             } else if (item->GetWandTargetType() == DRAV::SPELL_TARGET_SELF) {
-                if (!m_paused) CancelOrdersOf(OrderedActors());
+                if (!m_paused) CancelSelectedOrders();
                 actor.PushOrder(std::make_shared<DRAV::CUseOrder>(kUseItem, item->GetId(), 0), false);
                 SetQuickActionKind(actor, kKindUse, kLastUsedSlot);
                 SetQuickActionItem(actor, item->GetTemplate().GetKey(), kLastUsedSlot);
@@ -229,7 +218,7 @@ bool CDRAVApp::PerformQuickAction(DRAV::CActor& actor, int slot) {
                 if (spell.GetFlags() & DRAV::SPELL_POWER) {
                     done = TogglePower(actor, spell);
                 } else if (spell.GetTargetType() == DRAV::SPELL_TARGET_SELF) {
-                    if (!m_paused) CancelOrdersOf(OrderedActors());
+                    if (!m_paused) CancelSelectedOrders();
                     done = CastSpell(actor, spell, kPickNothing, nullptr);
                 }
             }
@@ -279,7 +268,8 @@ bool CDRAVApp::TogglePower(DRAV::CActor& actor, const DRAV::CSpell& power) {
         SetQuickActionSpell(actor, power.GetKey(), kLastUsedSlot);
     }
     EndQuickActionChoice();
-    m_engine->RunInstantOrders();
+    RunInstantOrders();
+    if (m_actionBar) m_actionBar->ClearFilled();
     return true;
 }
 
@@ -344,7 +334,7 @@ bool CDRAVApp::IsFormationClear(const std::vector<DRAV::CActor*>& actors, const 
 }
 
 bool CDRAVApp::MoveSelectedTo(float x, float z) {
-    const auto actors = OrderedActors();
+    const auto actors = SelectedActors();
     static constexpr int kShifts[5][2] = {{0, 0}, {1, 0}, {-1, 0}, {0, 1}, {0, -1}};
     bool moved = false;
     for (const auto& [side, forward] : kShifts) {
@@ -363,7 +353,7 @@ bool CDRAVApp::MoveSelectedTo(float x, float z) {
 }
 
 bool CDRAVApp::UseTile(DRAV::CThing& tile) {
-    const auto actors = OrderedActors();
+    const auto actors = SelectedActors();
     if (!actors.empty()) actors.front()->PushOrder(std::make_shared<DRAV::CUseOrder>(kUseTile, tile.GetId(), 0), false);
     EndQuickActionChoice();
     if (!m_gameRunning || m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);
@@ -371,7 +361,7 @@ bool CDRAVApp::UseTile(DRAV::CThing& tile) {
 }
 
 void CDRAVApp::UseObject(DRAV::CThing& object, bool allSelected) {
-    const auto actors = OrderedActors();
+    const auto actors = SelectedActors();
     for (std::size_t i = 0; i < actors.size() && (allSelected || i == 0); ++i)
         actors[i]->PushOrder(std::make_shared<DRAV::CUseOrder>(kUseObject, object.GetId(), 0), false);
     EndQuickActionChoice();
@@ -379,7 +369,7 @@ void CDRAVApp::UseObject(DRAV::CThing& object, bool allSelected) {
 }
 
 bool CDRAVApp::TalkTo(DRAV::CActor& actor) {
-    const auto actors = OrderedActors();
+    const auto actors = SelectedActors();
     if (!actors.empty()) actors.front()->PushOrder(std::make_shared<DRAV::CMoveTalkOrder>(actor.GetId()), false);
     EndQuickActionChoice();
     if (!m_gameRunning || m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);
@@ -387,7 +377,7 @@ bool CDRAVApp::TalkTo(DRAV::CActor& actor) {
 }
 
 bool CDRAVApp::AttackTarget(DRAV::CActor& actor) {
-    for (DRAV::CActor* member : OrderedActors())
+    for (DRAV::CActor* member : SelectedActors())
         member->PushOrder(std::make_shared<DRAV::CAttackOrder>(actor.GetId()), false);
     EndQuickActionChoice();
     if (!m_gameRunning || m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);

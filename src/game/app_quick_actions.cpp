@@ -24,6 +24,7 @@ int CDRAVApp::GetQuickActionKind(const DRAV::CActor& actor, int slot) const {
 void CDRAVApp::SetQuickActionKind(const DRAV::CActor& actor, int kind, int slot) {
     RequireSlot(slot);
     RecordOf(m_quickActions, actor).m_kind[slot] = kind;
+    if (slot == 0) RefreshPortrait(actor);
 }
 
 const std::string& CDRAVApp::GetQuickActionSpell(const DRAV::CActor& actor, int slot) const {
@@ -34,6 +35,7 @@ const std::string& CDRAVApp::GetQuickActionSpell(const DRAV::CActor& actor, int 
 void CDRAVApp::SetQuickActionSpell(const DRAV::CActor& actor, const std::string& name, int slot) {
     RequireSlot(slot);
     RecordOf(m_quickActions, actor).m_spell[slot] = name;
+    RefreshPortrait(actor);
 }
 
 const std::string& CDRAVApp::GetQuickActionItem(const DRAV::CActor& actor, int slot) const {
@@ -44,6 +46,7 @@ const std::string& CDRAVApp::GetQuickActionItem(const DRAV::CActor& actor, int s
 void CDRAVApp::SetQuickActionItem(const DRAV::CActor& actor, const std::string& name, int slot) {
     RequireSlot(slot);
     RecordOf(m_quickActions, actor).m_item[slot] = name;
+    RefreshPortrait(actor);
 }
 
 int CDRAVApp::GetCurrentQuickAction(const DRAV::CActor& actor) const { return RecordOf(m_quickActions, actor).m_current; }
@@ -60,6 +63,7 @@ void CDRAVApp::SelectQuickAction(const DRAV::CActor& actor, int slot) {
     // Whatever the action picker put into slot 2 lasts only until another slot is chosen.
     if (slot != 2) record.m_kind[2] = 20;
     record.m_current = slot == CDRAVActorInfo::kNoSlot || record.m_kind[slot] != 0 ? slot : CDRAVActorInfo::kNoSlot;
+    RefreshPortrait(actor);
 }
 
 void CDRAVApp::ResetQuickActions(const DRAV::CActor& actor) { RecordOf(m_quickActions, actor).AutoFill(actor); }

@@ -40,8 +40,8 @@ void CItemDlg::OnExtraButton() {
     auto order = std::make_shared<DRAV::CUseOrder>(kUseItem, m_item->GetId(), 0);
     if (m_extraLabel == "Use") {
         m_subject->PushInstantOrder(order);
-        m_app->GetEngine()->RunInstantOrders();
-        m_app->PumpEngineEvents();
+        m_app->RunInstantOrders();
+        m_app->DrainEngineEvents();
     } else {
         m_subject->CancelOrders();
         m_subject->PushOrder(order, false);
