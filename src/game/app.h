@@ -296,6 +296,13 @@ public:
     bool TalkTo(DRAV::CActor& actor);
     bool AttackTarget(DRAV::CActor& actor);
     void EndQuickActionChoice();
+    // A slot of the action bar or its F-key: the action slot opens the action
+    // dialog, any other becomes current, and a use or cast needing no target runs.
+    void ChooseQuickAction(int slot);
+    void OpenActionDialog(int slot);
+    // A click in the game view, as the pick under `point` finds it.
+    void OnViewClick(POINT point, bool shift);
+    void OnViewAltClick(POINT point);
     // GetSelectedActors as a value.
     std::vector<DRAV::CActor*> SelectedActors() const;
 

@@ -7,12 +7,15 @@
 #include "common/exception.h"
 #include "engine/engine.h"
 #include "game/app.h"
+#include "game/dialogs/action_dlg.h"
+#include "game/dialogs/monster_dlg.h"
 #include "rules/definitions/object_template.h"
 #include "rules/definitions/tile_template.h"
 #include "rules/items/item_template.h"
 #include "rules/module.h"
 #include "rules/vocabulary/status.h"
 #include "ui/ui_action_window.h"
+#include "graphics/scene/graphics_manager.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/game.h"
@@ -29,6 +32,7 @@ constexpr int kKindAttack = 2;
 constexpr int kKindUse = 10;
 constexpr int kKindCast = 11;
 constexpr int kKindTalk = 12;
+constexpr int kActionPicker = 20;
 constexpr int kPickNothing = 0;
 constexpr int kPickTile = 1;
 constexpr int kPickObject = 2;
@@ -382,4 +386,55 @@ bool CDRAVApp::AttackTarget(DRAV::CActor& actor) {
     EndQuickActionChoice();
     if (!m_gameRunning || m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);
     return true;
+}
+
+void CDRAVApp::OpenActionDialog(int slot) {
+    DRAV::CActor* actor = GetSelectedActor();
+    if (!actor || !m_quickActions.count(actor)) return;
+    SetDialog(false, std::make_shared<CActionDlg>(this, *actor, slot));
+}
+
+void CDRAVApp::ChooseQuickAction(int slot) {
+    DRAV::CActor* actor = GetSelectedActor();
+    if (!actor || !m_quickActions.count(actor) || slot < 0 || slot >= CDRAVActorInfo::kSlots) return;
+    if (m_audio) m_audio->PlaySound(0);
+    const int kind = GetQuickActionKind(*actor, slot);
+    if (kind == kActionPicker) {
+        OpenActionDialog(slot);
+        return;
+    }
+    SelectQuickAction(*actor, slot);
+    if (kind == kKindUse || kind == kKindCast) PerformQuickAction(*actor, slot);
+    RequestRepaint();
+}
+
+void CDRAVApp::OnViewClick(POINT point, bool shift) {
+    if (!m_gameRunning || m_currentDialog || !m_gameViewReady || !m_deviceWrapper) return;
+    DRAV::CArea* area = m_engine->GetGame()->GetCurrentArea();
+    if (!area) return;
+    DRAVGraph::PickKind kind = DRAVGraph::PICK_NOTHING;
+    DRAV::CThing* thing = nullptr;
+    bool nearExit = false;
+    m_graphicsManager.PickAtScreen(m_deviceWrapper.get(), point.x, point.y, *area, kind, thing, nearExit, false);
+    DRAV::CActor* first = GetSelectedActor();
+    const int action = first && m_quickActions.count(first) ? GetCurrentQuickActionKind(*first) : kKindNone;
+    if (action == kKindNone && kind == DRAVGraph::PICK_ACTOR && thing &&
+        static_cast<DRAV::CActor*>(thing)->GetRelation() == DRAV::RELATION_PARTY) {
+        SelectActor(*static_cast<DRAV::CActor*>(thing));
+        return;
+    }
+    PerformAction(action, kind, thing, point, !shift && !m_paused);
+}
+
+void CDRAVApp::OnViewAltClick(POINT point) {
+    if (!m_gameRunning || m_currentDialog || !m_gameViewReady || !m_deviceWrapper) return;
+    DRAV::CArea* area = m_engine->GetGame()->GetCurrentArea();
+    if (!area) return;
+    DRAVGraph::PickKind kind = DRAVGraph::PICK_NOTHING;
+    DRAV::CThing* thing = nullptr;
+    bool nearExit = false;
+    m_graphicsManager.PickAtScreen(m_deviceWrapper.get(), point.x, point.y, *area, kind, thing, nearExit, false);
+    if (kind != DRAVGraph::PICK_ACTOR || !thing) return;
+    auto& actor = static_cast<DRAV::CActor&>(*thing);
+    if (actor.GetRelation() != DRAV::RELATION_PARTY) SetDialog(false, std::make_shared<CMonsterDlg>(this, actor));
 }

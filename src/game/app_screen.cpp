@@ -39,15 +39,19 @@ constexpr int kImageReturn = 74;
 constexpr int kImageHelp = 77;
 constexpr int kImageExit = 78;
 
-// Until the party's quick-action table exists every slot is empty and none is current.
-class CEmptyQuickActions : public IQuickActionOwner {
+// The action bar reads the party's quick-action table through the shell.
+class CTableQuickActions : public IQuickActionOwner {
 public:
-    explicit CEmptyQuickActions(CDRAVApp& app) : m_app(app) {}
+    explicit CTableQuickActions(CDRAVApp& app) : m_app(app) {}
     DRAV::CActor* GetSelectedActor() override { return m_app.GetSelectedActor(); }
-    int GetQuickActionKind(const DRAV::CActor&, int) override { return 0; }
-    std::string GetQuickActionItem(const DRAV::CActor&, int) override { return {}; }
-    std::string GetQuickActionSpell(const DRAV::CActor&, int) override { return {}; }
-    int GetCurrentQuickAction(const DRAV::CActor&) override { return 10; }
+    int GetQuickActionKind(const DRAV::CActor& actor, int slot) override { return m_app.GetQuickActionKind(actor, slot); }
+    std::string GetQuickActionItem(const DRAV::CActor& actor, int slot) override {
+        return m_app.GetQuickActionItem(actor, slot);
+    }
+    std::string GetQuickActionSpell(const DRAV::CActor& actor, int slot) override {
+        return m_app.GetQuickActionSpell(actor, slot);
+    }
+    int GetCurrentQuickAction(const DRAV::CActor& actor) override { return m_app.GetCurrentQuickAction(actor); }
     const DRAV::CModule& GetModule() override { return *m_app.GetEngine()->GetModule(); }
 
 private:
@@ -73,7 +77,7 @@ void CDRAVApp::ForgetScreenWidgets() {
 void CDRAVApp::BuildGameScreen(const RECT& ui) {
     const auto config = m_uiManager.GetConfig();
     DRAV::CGame& game = *m_engine->GetGame();
-    if (!m_quickActionOwner) m_quickActionOwner = std::make_unique<CEmptyQuickActions>(*this);
+    if (!m_quickActionOwner) m_quickActionOwner = std::make_unique<CTableQuickActions>(*this);
 
     auto exitButton = std::make_shared<CUIImageButton>(config, 10, kImageExit);
     exitButton->SetInfoNoAction("Exit", "Exit Area");
@@ -199,7 +203,7 @@ void CDRAVApp::OnScreenButton(int id) {
         return;
     }
     if (id >= kSlotBase && id <= kSlotLast) {
-        // Quick actions are chosen and performed here once the party has them.
+        ChooseQuickAction(id - kSlotBase);
         return;
     }
     switch (id) {
@@ -213,8 +217,12 @@ void CDRAVApp::OnScreenButton(int id) {
         case 10:
             UseAvailableExit();
             return;
+        case 9:
+            for (DRAV::CActor* member : SelectedActors()) ReturnToEntrance(member);
+            m_audio->PlaySound(0);
+            return;
         default:
-            // The game menu (5), the return order (9) and help (11) arrive with their issues.
+            // The game menu (5) and help (11) arrive with their issues.
             return;
     }
 }
@@ -235,7 +243,10 @@ void CDRAVApp::OnScreenAltClick(int id) {
             ToggleFastMove(true);
             return;
         default:
-            // The map (3), the party dialog (8) and the slot actions come with their issues.
+            // Slots 4 to 9 take a new action; the map (3) and the party dialog (8)
+            // come with their issues.
+            if (id >= kSlotBase + CUIActionWindow2::kFirstAssignableSlot && id < kSlotBase + CUIActionWindow2::kSlotCount)
+                OpenActionDialog(id - kSlotBase);
             return;
     }
 }
@@ -287,9 +298,8 @@ void CDRAVApp::OnMouseMove(POINT point) {
         ElementInfo::DescribeThing(info, thing, GetSelectedActor());
         hover->ShowInfo(info);
     }
-    // No quick action is current until the party has them.
-    const int q = 0;
     DRAV::CActor* selected = m_selectedParty == kWholeParty ? nullptr : GetSelectedActor();
+    const int q = selected && m_quickActions.count(selected) ? GetCurrentQuickActionKind(*selected) : 0;
     switch (kind) {
         case DRAVGraph::PICK_TILE: {
             const auto* tile = dynamic_cast<const DRAV::CTile*>(thing);
