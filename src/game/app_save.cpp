@@ -3,6 +3,7 @@
 #include "common/exception.h"
 #include "engine/engine.h"
 #include "game/app.h"
+#include "game/dialogs/intro_dlg.h"
 #include "game/identity.h"
 #include "game/save_files.h"
 #include "world/actor.h"
@@ -91,15 +92,21 @@ bool CDRAVApp::LoadGame(const std::string& path, int chapter, bool nextChapter) 
         ShowError("Failed to load \"" + path + "\".", "Load Error");
         return false;
     }
-    // Carrying the party into the next chapter is not built yet; it starts afresh.
-    if (nextChapter) quickActions.clear();
-    m_gameRunning = true;
+    if (nextChapter) {
+        if (!StartNextChapter()) return false;
+        // The slots of the chapter left behind name its spells and items.
+        quickActions.clear();
+    }
+    // The records belong to the actors of the game that ran before.
     m_quickActions.clear();
+    m_gameRunning = true;
     UpdatePartyQuickActions(true);
     if (!quickActions.empty()) ReadQuickActions(quickActions);
-    m_selectedParty = m_engine->GetGame()->GetParty().size() == 1 ? 0 : kWholeParty;
+    UpdateGameWindowTitle();
+    ResetPartySelection();
     m_screenRebuildPending = false;
     PostMessageA(m_window, kAppShowChapterPicture, 0, 0);
+    if (m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);
     if (m_paused) {
         --m_suspendCount;
         m_paused = false;
@@ -107,6 +114,10 @@ bool CDRAVApp::LoadGame(const std::string& path, int chapter, bool nextChapter) 
     }
     ResumeClock();
     m_lifecycleFlag = true;
+    if (nextChapter) {
+        if (CDRAVChapterInfo* entry = m_chapterTable.Find(m_engine->GetModule()->GetChapter()))
+            SetDialog(true, std::make_shared<CIntroDlg>(this, entry));
+    }
     const std::int32_t state = m_engine->GetGame()->GetStateCode();
     if (state == DRAV::GAME_WIPED_OUT || state == DRAV::GAME_TRAVEL) CheckPartyAndChangeArea();
     return true;

@@ -3,6 +3,7 @@
 #include "common/exception.h"
 #include "engine/engine.h"
 #include "game/app.h"
+#include "game/dialogs/game_menu_dlg.h"
 #include "game/dialogs/msg_dlg.h"
 #include "graphics/xp_device.h"
 #include "ui/element_info.h"
@@ -217,12 +218,15 @@ void CDRAVApp::OnScreenButton(int id) {
         case 10:
             UseAvailableExit();
             return;
+        case 5:
+            SetDialog(false, std::make_shared<CDRAVGameMenuDlg>(this));
+            return;
         case 9:
             for (DRAV::CActor* member : SelectedActors()) ReturnToEntrance(member);
             m_audio->PlaySound(0);
             return;
         default:
-            // The game menu (5) and help (11) arrive with their issues.
+            // Help (11) arrives with its issue.
             return;
     }
 }

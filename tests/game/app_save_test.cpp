@@ -58,7 +58,11 @@ protected:
         fs::create_symlink(fs::path(QuillmereTest::SampleArchiveRoot()) / "uiwin32.drav",
                            m_folder.Path() / "module" / "uiwin32.drav");
     }
-    ~AppSaveTest() override { unsetenv("XDG_DOCUMENTS_DIR"); }
+    ~AppSaveTest() override {
+        // A loaded game starts the clock; its timer must not tick into later tests.
+        if (CDRAVAppTestAccess::TimerId(m_app)) KillTimer(nullptr, CDRAVAppTestAccess::TimerId(m_app));
+        unsetenv("XDG_DOCUMENTS_DIR");
+    }
 
     void StartGame() {
         ASSERT_TRUE(m_app.InitLoadModule((m_folder.Path() / "module").string()));

@@ -6,6 +6,7 @@
 #include "game/app.h"
 #include "game/dialogs/chapter_dlg.h"
 #include "game/dialogs/chapter_picture.h"
+#include "game/dialogs/load_dlg.h"
 #include "game/identity.h"
 #include "ui/ui_button.h"
 #include "ui/ui_group.h"
@@ -103,10 +104,12 @@ bool CStartDlg::OnKey(int, bool, int*) { return false; }
 void CStartDlg::OnClose(int result) {
     switch (result) {
         case kStartNewGame:
-        case kLoadExistingGame:
-            // The new-game and load dialogs take these roads; until then the page
-            // stays rather than leaving an empty screen.
+            // The new-game dialog takes this road; until then the page stays
+            // rather than leaving an empty screen.
             m_app->SetDialog(true, std::make_shared<CStartDlg>(m_app));
+            return;
+        case kLoadExistingGame:
+            m_app->SetDialog(true, std::make_shared<CLoadDlg>(m_app));
             return;
         case kManual:
             m_app->OpenManual("");
