@@ -101,7 +101,7 @@ void CActionDlg::CreateControls(RECT area, DRAVUI::CUIManager& container) {
     const int columns = config->Pick(7, 6);
     const int rows = config->Pick(5, 6);
     auto items = std::make_shared<DRAVUI::CUIItemsListWindow>(config, 0, "Backpack", columns, rows,
-                                                              DRAVUI::CUIItemsListWindow::MODE_OWN);
+                                                              DRAVUI::CUIItemsListWindow::MODE_SHOWN);
     items->MoveTo(at(4, config->Pick(156, 124)));
     container.AddElement(items);
     m_itemList = items.get();
