@@ -31,6 +31,7 @@ class CEngine;
 class CEvent;
 class CMap2Area;
 class CSpell;
+class CTalkEvent;
 class CThing;
 }  // namespace DRAV
 namespace DRAVCommon {
@@ -241,6 +242,14 @@ public:
     // The main character of the new game being created, until the game starts.
     const std::shared_ptr<DRAV::CActor>& GetNewActor() const { return m_newActor; }
 
+    // ---- conversations (app_talk.cpp) ----
+    void OnTalkEvent(const DRAV::CTalkEvent& event);
+    // While set, the camera centres on this actor; a closing dialog clears it.
+    void SetTalkFocus(DRAV::CActor* actor) { m_talkFocusActor = actor; }
+    DRAV::CActor* GetTalkFocus() const { return m_talkFocusActor; }
+    // The quick-action table follows the party; with `rebuild` the screen shows the change.
+    void UpdatePartyQuickActions(bool rebuild);
+
     // ---- saved games (app_save.cpp) ----
     // Code 1 without a documents folder or when the folder cannot be made.
     std::string GetSaveFolder() const;
@@ -255,7 +264,6 @@ public:
     bool LoadGame(const std::string& path, int chapter, bool nextChapter);
     std::string WriteQuickActions() const;
     void ReadQuickActions(const std::string& text);
-    void UpdatePartyQuickActions(bool quiet);
     const QuickActionTable& GetQuickActionTable() const { return m_quickActions; }
 
     // ---- quick actions (app_quick_actions.cpp) ----

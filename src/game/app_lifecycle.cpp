@@ -79,7 +79,7 @@ void CDRAVApp::StartGameWithActor(std::shared_ptr<DRAV::CActor> actor) {
     m_gameRunning = true;
     m_tutorialDisabled = false;
     UpdateGameWindowTitle();
-    UpdatePartyQuickActions(true);
+    UpdatePartyQuickActions(false);
     ResetPartySelection();
     m_screenRebuildPending = false;
     PostMessageA(m_window, kAppShowChapterPicture, 0, 0);

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <exception>
 
 #include "common/exception.h"
@@ -22,7 +23,11 @@ std::string CDRAVApp::GetSaveFolder() const { return MakeSaveFolder(GetInternalN
 std::string CDRAVApp::GetSaveFileName() const {
     const std::shared_ptr<DRAV::CActor> main = m_engine->GetGame()->GetMainActor();
     if (!main) throw CDRAVException(DRAV_ERR_BAD_DATA, "the game has no main character to name its save");
-    return GetSaveFolder() + "\\" + main->GetName() + ".drav";
+    // A name is used as it stands, except that it never leads out of the folder.
+    std::string name = main->GetName();
+    for (char& c : name)
+        if (c == '\\' || c == '/') c = '_';
+    return GetSaveFolder() + "\\" + name + ".drav";
 }
 
 void CDRAVApp::WriteSaveFile(const std::string& path) {
@@ -100,7 +105,7 @@ bool CDRAVApp::LoadGame(const std::string& path, int chapter, bool nextChapter) 
     // The records belong to the actors of the game that ran before.
     m_quickActions.clear();
     m_gameRunning = true;
-    UpdatePartyQuickActions(true);
+    UpdatePartyQuickActions(false);
     if (!quickActions.empty()) ReadQuickActions(quickActions);
     UpdateGameWindowTitle();
     ResetPartySelection();
@@ -140,19 +145,22 @@ void CDRAVApp::ReadQuickActions(const std::string& text) {
     }
 }
 
-void CDRAVApp::UpdatePartyQuickActions(bool quiet) {
+void CDRAVApp::UpdatePartyQuickActions(bool rebuild) {
     if (!m_gameRunning || !m_engine || !m_engine->GetGame()) {
         m_quickActions.clear();
         return;
     }
-    for (const auto& member : m_engine->GetGame()->GetParty()) {
+    const DRAV::ActorList party = m_engine->GetGame()->GetParty();
+    // Records are keyed by the member's address, which a later actor may reuse.
+    std::erase_if(m_quickActions, [&](const auto& entry) {
+        return std::none_of(party.begin(), party.end(), [&](const auto& member) { return member.get() == entry.first; });
+    });
+    for (const auto& member : party) {
         std::shared_ptr<CDRAVActorInfo>& record = m_quickActions[member.get()];
         if (record) continue;
         record = std::make_shared<CDRAVActorInfo>();
         record->AutoFill(*member);
     }
-    if (!quiet) {
-        LayoutGameScreen();
-        RequestRepaint();
-    }
+    // The screen itself is rebuilt with the dialog that follows.
+    if (rebuild) RequestRepaint();
 }

@@ -25,7 +25,7 @@ DRAV::CGame& Game() { return *GetApp().GetEngine()->GetGame(); }
 std::vector<Step> InAGame(std::vector<Step> then) {
     std::vector<Step> steps{Wait(200), Move(500, 400), Click(500, 400), Wait(100), Check("start", [] {
                                 CDRAVApp& app = GetApp();
-                                CDRAVAppTestAccess::LeaveFrontPage(app);
+                                CDRAVAppTestAccess::DropDialogs(app);
                                 app.StartNewGame(1, false);
                                 std::shared_ptr<DRAV::CActor> main = app.GetNewActor();
                                 main->SetName("Wren");

@@ -42,7 +42,7 @@ protected:
             wren().AddToBackpack(m_game.Module().CreateItem(key, 1, m_game.Game().NewThingId(5), 0), false);
         wren().AddSkill(SKILL_ELEMENTAL_MAGIC);
         wren().AddSpell(*m_game.Module().GetSpells().at("reed_lash"));
-        app().UpdatePartyQuickActions(true);
+        app().UpdatePartyQuickActions(false);
     }
     CDRAVApp& app() { return m_shell.app; }
     CActor& wren() { return *m_game.Main(); }

@@ -181,6 +181,14 @@ TEST_F(AppSaveTest, NoDocumentsFolderIsASaveErrorAndAnEmptyList) {
     EXPECT_EQ(m_app.GetSuspendCount(), 1);
 }
 
+TEST_F(AppSaveTest, ANameWithSlashesStaysInTheSaveFolder) {
+    StartGame();
+    Game().GetMainActor()->SetName("..\\../Wren");
+    ASSERT_TRUE(m_app.SaveGame());
+    EXPECT_TRUE(fs::exists(Saves() / ".._.._Wren.drav"));
+    EXPECT_EQ(m_app.ListSavedGames()->m_items.at(0)->m_name, "..\\../Wren");
+}
+
 TEST_F(AppSaveTest, ADamagedQuickActionLineFillsTheSlotsAndTheGameStarts) {
     StartGame();
     ASSERT_TRUE(m_app.SaveGame());

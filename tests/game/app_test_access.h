@@ -34,14 +34,6 @@ public:
     static bool IsDeviceLost(const CDRAVApp& app) { return app.m_deviceLost; }
     static bool IsScreenRebuildPending(const CDRAVApp& app) { return app.m_screenRebuildPending; }
     static UINT_PTR TimerId(const CDRAVApp& app) { return app.m_timerId; }
-    // The front page gone as the new-game pages take it away, for scripts that
-    // start a game of their own.
-    static void LeaveFrontPage(CDRAVApp& app) {
-        if (!app.m_currentDialog) return;
-        app.m_currentDialog.reset();
-        app.m_coveredDialogs.clear();
-        app.ResumeClock();
-    }
     static bool IsPartyDeadShown(const CDRAVApp& app) { return app.m_partyDeadShown; }
     // Every dialog goes without its close action, and the clock's hold with it.
     static void DropDialogs(CDRAVApp& app) {

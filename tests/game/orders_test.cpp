@@ -39,7 +39,7 @@ protected:
         CDRAVAppTestAccess::SetEngine(m_app, m_game.EnginePtr());
         CDRAVAppTestAccess::StartPlaying(m_app);
         CDRAVAppTestAccess::SetSelectedMember(m_app, CDRAVApp::kWholeParty);
-        m_app.UpdatePartyQuickActions(true);
+        m_app.UpdatePartyQuickActions(false);
     }
     std::vector<std::shared_ptr<CActor>> Party() const { return m_game.Game().GetParty(); }
     // Where each member's last queued move goes; (-1, -1) for none.

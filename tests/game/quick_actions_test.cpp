@@ -115,7 +115,7 @@ protected:
     AppQuickActionTest() {
         CDRAVAppTestAccess::SetEngine(m_app, m_game.EnginePtr());
         CDRAVAppTestAccess::StartPlaying(m_app);
-        m_app.UpdatePartyQuickActions(true);
+        m_app.UpdatePartyQuickActions(false);
     }
     SampleGame m_game;
     CDRAVApp m_app;
