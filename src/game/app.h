@@ -295,6 +295,8 @@ public:
     bool CastSpell(DRAV::CActor& actor, const DRAV::CSpell& spell, int pickKind, DRAV::CThing* target);
     bool TogglePower(DRAV::CActor& actor, const DRAV::CSpell& power);
     void ReturnToEntrance(DRAV::CActor* actor);
+    // Nothing for the same index or one outside the party.
+    void MovePartyMember(std::uint32_t from, std::uint32_t to);
     // Two columns 5.0 apart, rows 5.0 apart back from the point; shifted 2.5 to a
     // side, forward or back when a wall is in the way. False when nothing fits.
     bool MoveSelectedTo(float x, float z);

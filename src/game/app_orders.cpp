@@ -288,6 +288,16 @@ void CDRAVApp::ReturnToEntrance(DRAV::CActor* actor) {
     }
 }
 
+void CDRAVApp::MovePartyMember(std::uint32_t from, std::uint32_t to) {
+    if (from == to || !m_engine || !m_engine->GetGame()) return;
+    const DRAV::ActorList party = m_engine->GetGame()->GetParty();
+    if (from >= party.size() || to >= party.size()) return;
+    party[from]->PushInstantOrder(std::make_shared<DRAV::CPositionOrder>(static_cast<std::int32_t>(to)));
+    RunInstantOrders();
+    UpdatePartyQuickActions(true);
+    SelectPartyMember(to);
+}
+
 void CDRAVApp::PlanFormation(const std::vector<DRAV::CActor*>& actors, double x, double z,
                              std::vector<double>& destinations, int side, int forward) const {
     // Anchors are where each actor will be once its queued moves are done.

@@ -81,6 +81,16 @@ TEST_F(DebugConsoleTest, TagsAreSetAndClearedButNeverMadeByClearing) {
     EXPECT_EQ(m_game.Game().GetQuestTags().size(), 1u);
 }
 
+TEST_F(DebugConsoleTest, DumptagsLogsEveryTagInKeyOrder) {
+    m_app.ExecuteDebugCommand("dumptags");
+    EXPECT_TRUE(m_app.GetMessageLog().empty()) << "no tags, no lines";
+    m_game.Game().GetQuestTags()["weir_open"] = 3;
+    m_game.Game().GetQuestTags()["ferry_paid"] = 1;
+    m_app.ExecuteDebugCommand("dumptags");
+    EXPECT_EQ(std::vector<std::string>(m_app.GetMessageLog().begin(), m_app.GetMessageLog().end()),
+              (std::vector<std::string>{"ferry_paid : 1", "weir_open : 3"}));
+}
+
 TEST_F(DebugConsoleTest, WhatTheEngineRefusesLeavesTheGameAsItWas) {
     const double x = m_game.Main()->GetX();
     const auto actors = m_game.Area().GetActors().size();
@@ -90,6 +100,8 @@ TEST_F(DebugConsoleTest, WhatTheEngineRefusesLeavesTheGameAsItWas) {
     EXPECT_EQ(m_game.Main()->GetX(), x);
     EXPECT_EQ(m_game.Area().GetActors().size(), actors);
     EXPECT_EQ(Messages(), std::vector<std::string>{"Wizard: No such item."});
+    ASSERT_FALSE(m_app.GetMessageLog().empty()) << "the refused move is told";
+    EXPECT_NE(m_app.GetMessageLog().front().find("no place"), std::string::npos) << m_app.GetMessageLog().front();
 }
 
 }  // namespace

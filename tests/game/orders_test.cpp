@@ -194,4 +194,17 @@ TEST_F(OrdersTest, AQuickActionTheModuleCannotDoIsClearedNotThrown) {
     EXPECT_TRUE(wren.GetOrders().empty());
 }
 
+TEST_F(OrdersTest, MovingAMemberReordersThePartyAndSelectsItAtItsNewPlace) {
+    Start(2);
+    const auto before = Party();
+    m_app.MovePartyMember(0, 2);
+    m_app.MovePartyMember(1, 1);
+    m_app.MovePartyMember(5, 0);
+    const auto after = Party();
+    EXPECT_EQ(after[2], before[0]);
+    EXPECT_EQ(m_app.GetSelectedMember(), 2u);
+    EXPECT_EQ(m_app.GetSelectedActor(), before[0].get());
+    EXPECT_EQ(m_app.GetQuickActionTable().size(), 3u);
+}
+
 }  // namespace
