@@ -238,17 +238,12 @@ public:
     void CheckPartyAndChangeArea();
     void TravelToArea(const DRAV::CMap2Area& destination);
     void EnterMapDestination(const DRAV::CMap2Area& destination);
+    // M and the mini-map's command: the current area's map; W: its world map, when it names one.
+    void ShowAreaMap();
+    void ShowWorldMap();
     void UpdateAmbientSound();
     // The main character of the new game being created, until the game starts.
     const std::shared_ptr<DRAV::CActor>& GetNewActor() const { return m_newActor; }
-
-    // ---- conversations (app_talk.cpp) ----
-    void OnTalkEvent(const DRAV::CTalkEvent& event);
-    // While set, the camera centres on this actor; a closing dialog clears it.
-    void SetTalkFocus(DRAV::CActor* actor) { m_talkFocusActor = actor; }
-    DRAV::CActor* GetTalkFocus() const { return m_talkFocusActor; }
-    // The quick-action table follows the party; with `rebuild` the screen shows the change.
-    void UpdatePartyQuickActions(bool rebuild);
 
     // ---- saved games (app_save.cpp) ----
     // Code 1 without a documents folder or when the folder cannot be made.
@@ -323,6 +318,14 @@ public:
     // A line that does not parse does nothing; the engine's own refusals pass on.
     void ExecuteDebugCommand(const std::string& line);
 
+    // ---- conversations (app_talk.cpp) ----
+    void OnTalkEvent(const DRAV::CTalkEvent& event);
+    // While set, the camera centres on this actor; a closing dialog clears it.
+    void SetTalkFocus(DRAV::CActor* actor) { m_talkFocusActor = actor; }
+    DRAV::CActor* GetTalkFocus() const { return m_talkFocusActor; }
+    // The quick-action table follows the party; with `rebuild` the screen shows the change.
+    void UpdatePartyQuickActions(bool rebuild);
+
     // ---- what the shell shows of itself ----
     HWND GetWindow() const { return m_window; }
     DRAVUI::CUIManager& GetUIManager() { return m_uiManager; }
@@ -336,6 +339,9 @@ public:
     bool IsGameRunning() const { return m_gameRunning; }
     bool IsPaused() const { return m_paused; }
     bool IsFastMove() const { return m_fastMove; }
+    // Off until the next game with a newly created actor; tutorial events are dropped meanwhile.
+    bool IsTutorialDisabled() const { return m_tutorialDisabled; }
+    void SetTutorialDisabled(bool disabled) { m_tutorialDisabled = disabled; }
     bool IsGameViewReady() const { return m_gameViewReady; }
     DRAVGraph::CGraphicsManager& GetGraphicsManager() { return m_graphicsManager; }
     std::int32_t GetSuspendCount() const { return m_suspendCount; }

@@ -4,6 +4,7 @@
 #include "engine/engine.h"
 #include "game/app.h"
 #include "game/dialogs/game_menu_dlg.h"
+#include "game/dialogs/help_dlg.h"
 #include "game/dialogs/msg_dlg.h"
 #include "graphics/xp_device.h"
 #include "ui/element_info.h"
@@ -225,8 +226,10 @@ void CDRAVApp::OnScreenButton(int id) {
             for (DRAV::CActor* member : SelectedActors()) ReturnToEntrance(member);
             m_audio->PlaySound(0);
             return;
+        case 11:
+            SetDialog(false, std::make_shared<CHelpDlg>(this, kHelpMainStart));
+            return;
         default:
-            // Help (11) arrives with its issue.
             return;
     }
 }
@@ -243,12 +246,14 @@ void CDRAVApp::OnScreenAltClick(int id) {
         case 1:
             SetDialog(false, std::make_shared<CDRAVMsgDlg>(this, &m_messageLog));
             return;
+        case 3:
+            ShowAreaMap();
+            return;
         case 6:
             ToggleFastMove(true);
             return;
         default:
-            // Slots 4 to 9 take a new action; the map (3) and the party dialog (8)
-            // come with their issues.
+            // Slots 4 to 9 take a new action; the party dialog (8) comes with its issue.
             if (id >= kSlotBase + CUIActionWindow2::kFirstAssignableSlot && id < kSlotBase + CUIActionWindow2::kSlotCount)
                 OpenActionDialog(id - kSlotBase);
             return;
