@@ -14,6 +14,8 @@
 
 #include "game/audio2.h"
 #include "game/chapter_info.h"
+#include "game/load_info.h"
+#include "game/quick_actions.h"
 #include "graphics/scene/graphics_manager.h"
 #include "platform/d3d9/direct3d.h"
 #include "platform/win32/winuser.h"
@@ -37,7 +39,6 @@ namespace DRAVUI {
 class CUIElement;
 }
 class CDRAVDlg;
-class CDRAVActorInfo;
 class CDRAVApp;
 
 LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -171,7 +172,6 @@ public:
     void RenderGameView(int flags);
     void GetCameraTarget();
     void EndGame();
-    void SaveGame();
     void CheckPartyAndChangeArea();
     bool ProcessPendingEvents();
     void PumpEngineEvents();
@@ -179,6 +179,23 @@ public:
     void AppendMessage(const std::string& text);
     void UpdateAmbientSound();
     void RefreshExitButtons(bool exitAvailable);
+
+    // ---- saved games (app_save.cpp) ----
+    // Code 1 without a documents folder or when the folder cannot be made.
+    std::string GetSaveFolder() const;
+    std::string GetSaveFileName() const;
+    // False after "Save Error" when nothing was saved; the save and ".bak" before it
+    // are then as they were. Never throws.
+    bool SaveGame();
+    void WriteSaveFile(const std::string& path);
+    // Never null; empty without a save folder.
+    std::shared_ptr<CLoadInfo> ListSavedGames() const;
+    // False after "Load Error"; the game that ran before stays.
+    bool LoadGame(const std::string& path, int chapter, bool nextChapter);
+    std::string WriteQuickActions() const;
+    void ReadQuickActions(const std::string& text);
+    void UpdatePartyQuickActions(bool quiet);
+    const QuickActionTable& GetQuickActionTable() const { return m_quickActions; }
 
     // ---- what the shell shows of itself ----
     HWND GetWindow() const { return m_window; }
@@ -240,7 +257,7 @@ private:
     bool m_partyDeadShown = false;
     bool m_tutorialDisabled = false;
     std::uint32_t m_selectedParty = 0;
-    std::map<const DRAV::CActor*, std::shared_ptr<CDRAVActorInfo>> m_quickActions;
+    QuickActionTable m_quickActions;
     CReleasingPtr<IDirect3D9> m_direct3D;
     CReleasingPtr<IDirect3DDevice9> m_device;
     D3DPRESENT_PARAMETERS m_presentParameters{};

@@ -9,7 +9,6 @@ void CDRAVApp::OnMouseMove(POINT) {}
 void CDRAVApp::RenderGameView(int) {}
 void CDRAVApp::GetCameraTarget() {}
 void CDRAVApp::EndGame() {}
-void CDRAVApp::SaveGame() {}
 void CDRAVApp::CheckPartyAndChangeArea() {}
 bool CDRAVApp::ProcessPendingEvents() { return false; }
 void CDRAVApp::PumpEngineEvents() {}

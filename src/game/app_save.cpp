@@ -1,0 +1,147 @@
+#include <exception>
+
+#include "common/exception.h"
+#include "engine/engine.h"
+#include "game/app.h"
+#include "game/identity.h"
+#include "game/save_files.h"
+#include "world/actor.h"
+
+// Saved games: one file per main character in the save folder, replaced whole so
+// that a failed or interrupted save never costs the game saved before.
+
+namespace {
+
+DRAV::CModuleVersionRange SaveRecord() { return DRAV::CModuleVersionRange(GetInternalName(), kVersionMajor, 0); }
+
+}  // namespace
+
+std::string CDRAVApp::GetSaveFolder() const { return MakeSaveFolder(GetInternalName()); }
+
+std::string CDRAVApp::GetSaveFileName() const {
+    const std::shared_ptr<DRAV::CActor> main = m_engine->GetGame()->GetMainActor();
+    if (!main) throw CDRAVException(DRAV_ERR_BAD_DATA, "the game has no main character to name its save");
+    return GetSaveFolder() + "\\" + main->GetName() + ".drav";
+}
+
+void CDRAVApp::WriteSaveFile(const std::string& path) {
+    const std::string quickActions = WriteQuickActions();
+    m_engine->SaveGame(path, SaveRecord(), &quickActions);
+}
+
+bool CDRAVApp::SaveGame() {
+    if (!m_engine || !m_engine->GetGame()) return false;
+    SuspendClock();
+    std::string path;
+    bool saved = false;
+    try {
+        path = GetSaveFileName();
+        ReplaceSaveFile(path, [this](const std::string& fresh) { WriteSaveFile(fresh); });
+        saved = true;
+    } catch (...) {
+        // Whatever failed, the game goes on and the save before stays as it was.
+        try {
+            if (path.empty()) {
+                const std::shared_ptr<DRAV::CActor> main = m_engine->GetGame()->GetMainActor();
+                path = (main ? main->GetName() : std::string()) + ".drav";
+            }
+            ShowError("Failed to save \"" + path + "\".", "Save Error");
+        } catch (...) {
+        }
+    }
+    ResumeClock();
+    return saved;
+}
+
+std::shared_ptr<CLoadInfo> CDRAVApp::ListSavedGames() const {
+    std::string folder;
+    try {
+        folder = GetSaveFolder();
+    } catch (const std::exception&) {
+        return std::make_shared<CLoadInfo>();
+    }
+    return ListSaveFolder(folder);
+}
+
+bool CDRAVApp::LoadGame(const std::string& path, int chapter, bool nextChapter) {
+    std::string quickActions;
+    try {
+        MakeEngine(chapter);
+        m_engine->LoadGame(path, SaveRecord(), quickActions);
+    } catch (const CDRAVException& failure) {
+        std::string text;
+        switch (failure.GetCode()) {
+            case DRAV_ERR_SAVE_VERSION:
+                text = "Failed to load obsolete save file \"" + path + "\".";
+                break;
+            case DRAV_ERR_MODULE_TOO_OLD:
+                text = "Your Chapter " + std::to_string(chapter) + " file is out of date. Please visit " +
+                       GetProductWebsite() + " for information on obtaining the most recent version.";
+                break;
+            case DRAV_ERR_MODULE_TOO_NEW:
+                text = "The " + GetProductTitle() + " application is out of date. Please visit " + GetProductWebsite() +
+                       " for information on obtaining the most recent version.";
+                break;
+            default:
+                text = "Failed to load \"" + path + "\".";
+        }
+        ShowError(text, "Load Error");
+        return false;
+    } catch (...) {
+        ShowError("Failed to load \"" + path + "\".", "Load Error");
+        return false;
+    }
+    // Carrying the party into the next chapter is not built yet; it starts afresh.
+    if (nextChapter) quickActions.clear();
+    m_gameRunning = true;
+    m_quickActions.clear();
+    UpdatePartyQuickActions(true);
+    if (!quickActions.empty()) ReadQuickActions(quickActions);
+    m_selectedParty = m_engine->GetGame()->GetParty().size() == 1 ? 0 : kWholeParty;
+    m_screenRebuildPending = false;
+    PostMessageA(m_window, kAppShowChapterPicture, 0, 0);
+    if (m_paused) {
+        --m_suspendCount;
+        m_paused = false;
+        UpdatePauseButton();
+    }
+    ResumeClock();
+    m_lifecycleFlag = true;
+    const std::int32_t state = m_engine->GetGame()->GetStateCode();
+    if (state == DRAV::GAME_WIPED_OUT || state == DRAV::GAME_TRAVEL) CheckPartyAndChangeArea();
+    return true;
+}
+
+std::string CDRAVApp::WriteQuickActions() const {
+    return WriteQuickActionText(m_engine->GetGame()->GetParty(), m_quickActions);
+}
+
+void CDRAVApp::ReadQuickActions(const std::string& text) {
+    try {
+        ReadQuickActionText(text, m_engine->GetGame()->GetParty(), m_quickActions);
+    } catch (const std::exception&) {
+        // A damaged line costs only the player's own slot choices.
+        for (const auto& member : m_engine->GetGame()->GetParty()) {
+            auto record = std::make_shared<CDRAVActorInfo>();
+            record->AutoFill(*member);
+            m_quickActions[member.get()] = record;
+        }
+    }
+}
+
+void CDRAVApp::UpdatePartyQuickActions(bool quiet) {
+    if (!m_gameRunning || !m_engine || !m_engine->GetGame()) {
+        m_quickActions.clear();
+        return;
+    }
+    for (const auto& member : m_engine->GetGame()->GetParty()) {
+        std::shared_ptr<CDRAVActorInfo>& record = m_quickActions[member.get()];
+        if (record) continue;
+        record = std::make_shared<CDRAVActorInfo>();
+        record->AutoFill(*member);
+    }
+    if (!quiet) {
+        LayoutGameScreen();
+        RequestRepaint();
+    }
+}

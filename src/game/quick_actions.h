@@ -1,0 +1,38 @@
+#pragma once
+// The ten quick-action slots of each party member and the line of text that keeps
+// them in a saved game.
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "world/actor.h"
+
+class CDRAVActorInfo {
+public:
+    static constexpr std::int32_t kSlots = 10;
+    static constexpr std::int32_t kNoSlot = 10;
+
+    // Slot 0 attacks, 1 talks, 2 opens the action picker; the rest are empty.
+    // Choosing spells and items for slots 4 to 9 is not built yet: they stay empty.
+    void AutoFill(const DRAV::CActor& actor);
+
+    std::int32_t m_current = kNoSlot;
+    std::array<std::int32_t, kSlots> m_kind{2, 12, 20, 0, 0, 0, 0, 0, 0, 0};
+    std::array<std::string, kSlots> m_spell;
+    std::array<std::string, kSlots> m_item;
+};
+
+using QuickActionTable = std::map<const DRAV::CActor*, std::shared_ptr<CDRAVActorInfo>>;
+
+// The member count, then per member in party order 10 and the ten slots as
+// kind keyword, item key or "0", spell key or "0"; every token followed by a
+// blank. A member without a record is written as a fresh one; a kind without a
+// keyword is code 2.
+std::string WriteQuickActionText(const DRAV::ActorList& party, const QuickActionTable& table);
+// Reads the whole text into new records for `party`; only a text that reads to
+// its end replaces them in `table`. Code 1 for another member count, an unknown
+// keyword, a missing or malformed token.
+void ReadQuickActionText(const std::string& text, const DRAV::ActorList& party, QuickActionTable& table);

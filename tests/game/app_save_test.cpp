@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app_test_access.h"
+#include "engine/engine.h"
+#include "platform/win32/platform_observer.h"
+#include "support/sample_module.h"
+#include "support/temp_dir.h"
+#include "world/game.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class BoxRecorder : public Win32::CPlatformObserver {
+public:
+    BoxRecorder() { Win32::SetPlatformObserver(this); }
+    ~BoxRecorder() override { Win32::SetPlatformObserver(nullptr); }
+    std::optional<int> OnMessageBox(const std::string& text, const std::string& caption, UINT) override {
+        boxes.push_back({caption, text});
+        return IDOK;
+    }
+    std::vector<std::pair<std::string, std::string>> boxes;
+};
+
+std::string Bytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string Backslashed(std::string path) {
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+// The shell started on the sample chapter with a new game of "Wren" running,
+// saving into a documents folder of the test's own.
+class AppSaveTest : public ::testing::Test {
+protected:
+    AppSaveTest() {
+        fs::permissions(m_folder.Path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                             fs::perms::others_read | fs::perms::others_exec);
+        setenv("XDG_CONFIG_HOME", (m_folder / "config").c_str(), 1);
+        setenv("XDG_DOCUMENTS_DIR", (m_folder / "docs").c_str(), 1);
+        for (const auto& entry : fs::directory_iterator(QuillmereTest::SampleFolderRoot()))
+            fs::create_symlink(entry.path(), m_folder.Path() / "module" / entry.path().filename());
+        fs::create_symlink(fs::path(QuillmereTest::SampleArchiveRoot()) / "uiwin32.drav",
+                           m_folder.Path() / "module" / "uiwin32.drav");
+    }
+    ~AppSaveTest() override { unsetenv("XDG_DOCUMENTS_DIR"); }
+
+    void StartGame() {
+        ASSERT_TRUE(m_app.InitLoadModule((m_folder.Path() / "module").string()));
+        CDRAVAppTestAccess::SetAudio(m_app, std::make_shared<CountingAudio>());
+        DRAV::CEngine& engine = *m_app.GetEngine();
+        std::shared_ptr<DRAV::CActor> main = engine.NewGame();
+        main->SetName("Wren");
+        engine.BeginNewGame(main);
+        engine.EnterArea();
+        CDRAVAppTestAccess::StartPlaying(m_app);
+    }
+    DRAV::CGame& Game() { return *m_app.GetEngine()->GetGame(); }
+    fs::path Saves() const { return m_folder.Path() / "docs" / "Orvex Saved Games"; }
+    fs::path SaveFile() const { return Saves() / "Wren.drav"; }
+    // Two saves with different gold: the save and its ".bak" differ.
+    void SaveTwice() {
+        Game().SetGold(11);
+        ASSERT_TRUE(m_app.SaveGame());
+        Game().SetGold(22);
+        ASSERT_TRUE(m_app.SaveGame());
+    }
+
+    QuillmereTest::TempDir m_folder{};
+    BoxRecorder m_boxes;
+    CDRAVApp m_app;
+
+private:
+    bool m_made = fs::create_directories(m_folder.Path() / "module");
+};
+
+TEST_F(AppSaveTest, ASecondSaveKeepsTheFirstAsBackupAndLoadingResumesIt) {
+    StartGame();
+    Game().SetGold(11);
+    ASSERT_TRUE(m_app.SaveGame());
+    EXPECT_FALSE(fs::exists(SaveFile().string() + ".bak"));
+    const std::string first = Bytes(SaveFile());
+    Game().SetGold(22);
+    const std::uint32_t tick = Game().GetTick();
+    ASSERT_TRUE(m_app.SaveGame());
+    EXPECT_EQ(Bytes(SaveFile().string() + ".bak"), first);
+    EXPECT_FALSE(fs::exists(SaveFile().string() + ".new"));
+    EXPECT_EQ(m_app.GetSuspendCount(), 1) << "the clock's suspension is released";
+    EXPECT_TRUE(m_boxes.boxes.empty());
+
+    const std::shared_ptr<CLoadInfo> list = m_app.ListSavedGames();
+    ASSERT_EQ(list->m_items.size(), 1u);
+    EXPECT_EQ(list->m_items[0]->m_name, "Wren");
+    Game().SetGold(99);
+    ASSERT_TRUE(m_app.LoadGame(list->m_items[0]->m_path, 1, false));
+    EXPECT_EQ(Game().GetGold(), 22);
+    EXPECT_EQ(Game().GetTick(), tick);
+    EXPECT_TRUE(m_app.IsGameRunning());
+    ASSERT_EQ(m_app.GetQuickActionTable().size(), Game().GetParty().size());
+    EXPECT_EQ(m_app.GetQuickActionTable().begin()->second->m_current, CDRAVActorInfo::kNoSlot);
+}
+
+TEST_F(AppSaveTest, AWriteFailingHalfWayShowsSaveErrorAndChangesNoFile) {
+    StartGame();
+    SaveTwice();
+    const std::string save = Bytes(SaveFile()), backup = Bytes(SaveFile().string() + ".bak");
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit half = before;
+    half.rlim_cur = save.size() / 2;
+    setrlimit(RLIMIT_FSIZE, &half);
+    Game().SetGold(33);
+    const bool saved = m_app.SaveGame();
+    setrlimit(RLIMIT_FSIZE, &before);
+    signal(SIGXFSZ, SIG_DFL);
+    EXPECT_FALSE(saved);
+    ASSERT_EQ(m_boxes.boxes.size(), 1u);
+    EXPECT_EQ(m_boxes.boxes[0].first, "Save Error");
+    EXPECT_EQ(m_boxes.boxes[0].second, "Failed to save \"" + Backslashed(m_folder / "docs") + "\\Orvex Saved Games\\Wren.drav\".");
+    EXPECT_EQ(Bytes(SaveFile()), save);
+    EXPECT_EQ(Bytes(SaveFile().string() + ".bak"), backup);
+    EXPECT_FALSE(fs::exists(SaveFile().string() + ".new"));
+    EXPECT_EQ(m_app.GetSuspendCount(), 1);
+}
+
+TEST_F(AppSaveTest, AReadOnlyFolderShowsSaveErrorAndChangesNoFile) {
+    StartGame();
+    SaveTwice();
+    const std::string save = Bytes(SaveFile()), backup = Bytes(SaveFile().string() + ".bak");
+    fs::permissions(Saves(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                 fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    // The administrator writes anywhere: the save runs as an ordinary user then.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (geteuid() == 0 && setuid(65534) != 0) _exit(3);
+        Game().SetGold(33);
+        const bool saved = m_app.SaveGame();
+        const bool shown = m_boxes.boxes.size() == 1 && m_boxes.boxes[0].first == "Save Error";
+        _exit(!saved && shown && m_app.GetSuspendCount() == 1 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    fs::permissions(Saves(), fs::perms::owner_all);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: saved or no Save Error; 3: could not drop the administrator's rights";
+    EXPECT_EQ(Bytes(SaveFile()), save);
+    EXPECT_EQ(Bytes(SaveFile().string() + ".bak"), backup);
+}
+
+TEST_F(AppSaveTest, NoDocumentsFolderIsASaveErrorAndAnEmptyList) {
+    StartGame();
+    unsetenv("XDG_DOCUMENTS_DIR");
+    const std::string home = getenv("HOME") ? getenv("HOME") : "";
+    unsetenv("HOME");
+    EXPECT_FALSE(m_app.SaveGame());
+    EXPECT_TRUE(m_app.ListSavedGames()->m_items.empty());
+    if (!home.empty()) setenv("HOME", home.c_str(), 1);
+    ASSERT_EQ(m_boxes.boxes.size(), 1u);
+    EXPECT_EQ(m_boxes.boxes[0], std::make_pair(std::string("Save Error"), std::string("Failed to save \"Wren.drav\".")));
+    EXPECT_EQ(m_app.GetSuspendCount(), 1);
+}
+
+TEST_F(AppSaveTest, ADamagedQuickActionLineFillsTheSlotsAndTheGameStarts) {
+    StartGame();
+    ASSERT_TRUE(m_app.SaveGame());
+    const std::string text = Bytes(SaveFile());
+    const std::size_t bonus = text.find("<bonus>");
+    ASSERT_NE(bonus, std::string::npos);
+    const std::size_t quote = text.find('"', bonus);
+    for (const char* line : {"\"2 10 attack 0 0 \"", "\"1 10 attack 0 0 fly 0 0 \"", "\"1 ten\""}) {
+        std::string damaged = text;
+        damaged.replace(quote, text.find('"', quote + 1) - quote + 1, line);
+        m_folder.WriteFile("docs/Orvex Saved Games/Wren.drav", damaged);
+        ASSERT_TRUE(m_app.LoadGame(SaveFile().string(), 1, false)) << line;
+        ASSERT_EQ(m_app.GetQuickActionTable().size(), 1u) << line;
+        const auto& record = *m_app.GetQuickActionTable().begin()->second;
+        EXPECT_EQ(record.m_kind[0], 2);
+        EXPECT_EQ(record.m_kind[2], 20);
+        EXPECT_TRUE(m_app.IsGameRunning());
+    }
+    EXPECT_TRUE(m_boxes.boxes.empty());
+}
+
+TEST_F(AppSaveTest, LoadFailuresAreShownAndKeepTheGame) {
+    StartGame();
+    ASSERT_TRUE(m_app.SaveGame());
+    std::string text = Bytes(SaveFile());
+    text[text.find('5', text.find("Orvex"))] = '4';  // version 4 of our own module is obsolete
+    const std::string old = m_folder.WriteFile("docs/old.drav", text);
+    Game().SetGold(5);
+    EXPECT_FALSE(m_app.LoadGame(old, 1, false));
+    EXPECT_FALSE(m_app.LoadGame(m_folder / "docs/none.drav", 1, false));
+    EXPECT_FALSE(m_app.LoadGame(SaveFile().string(), 7, false)) << "a chapter the table lacks";
+    ASSERT_EQ(m_boxes.boxes.size(), 3u);
+    EXPECT_EQ(m_boxes.boxes[0].second, "Failed to load obsolete save file \"" + old + "\".");
+    EXPECT_EQ(m_boxes.boxes[1].second, "Failed to load \"" + (m_folder / "docs/none.drav") + "\".");
+    for (const auto& box : m_boxes.boxes) EXPECT_EQ(box.first, "Load Error");
+    EXPECT_EQ(Game().GetGold(), 5);
+}
+
+}  // namespace

@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <random>
+#include <thread>
+
+#include "game/load_info.h"
+#include "game/save_files.h"
+#include "platform/win32/file_path.h"
+#include "support/sample_save.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+const DRAV::CModuleVersionRange kRecord("Orvex", 5, 0);
+
+void WriteWhole(const std::string& path, const std::string& text) {
+    std::ofstream(Win32::NativePath(path), std::ios::binary) << text;
+}
+
+std::string Backslashed(std::string path) {
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+// State k of the changing game: gold k, tick k + 7, so that a loaded save shows
+// which state it is and whether its parts belong together.
+void SaveState(const QuillmereTest::SampleGame& game, const std::string& path, std::int32_t k) {
+    game.Game().SetGold(k);
+    game.Game().SetTick(static_cast<std::uint32_t>(k) + 7);
+    ReplaceSaveFile(path, [&](const std::string& fresh) { game.Engine().SaveGame(fresh, kRecord, nullptr); });
+}
+
+// The saved state k, or -1 when the file does not load as a whole.
+std::int32_t LoadedState(DRAV::CEngine& loader, const std::string& path) {
+    std::string bonus;
+    try {
+        loader.LoadGame(path, kRecord, bonus);
+    } catch (const std::exception&) {
+        return -1;
+    }
+    const DRAV::CGame& game = *loader.GetGame();
+    return game.GetTick() == static_cast<std::uint32_t>(game.GetGold()) + 7 ? game.GetGold() : -1;
+}
+
+TEST(SaveCrashSafety, AKilledSaveLeavesTheLastCompleteSaveOrTheNewOne) {
+    const auto game = QuillmereTest::StartSampleGame();
+    QuillmereTest::PlaySampleGame(game);
+    const auto loader = QuillmereTest::StartSampleGame();
+    QuillmereTest::TempDir dir;
+    const std::string path = dir / "Wren.drav";
+
+    // One save's time, so that the kills fall over every step of several saves.
+    const auto start = std::chrono::steady_clock::now();
+    for (int k = 0; k < 5; ++k) SaveState(game, path, k);
+    const auto cycle = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start) / 5;
+    fs::remove(path);
+    fs::remove(path + ".bak");
+
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<std::int64_t> instant(0, cycle.count() * 3);
+    constexpr std::int32_t kStride = 1000000;
+    int withSave = 0, withNew = 0, withBackupPart = 0;
+    std::int32_t newest = -1;
+    for (int kill = 0; kill < 200; ++kill) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (std::int32_t k = kill * kStride;; ++k) SaveState(game, path, k);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(instant(random)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child ended by itself at kill " << kill;
+
+        withNew += fs::exists(path + ".new") || fs::exists(path + ".new.part");
+        withBackupPart += fs::exists(path + ".bak.part");
+        if (!fs::exists(path)) {
+            ASSERT_EQ(newest, -1) << "the save vanished after kill " << kill;
+            continue;
+        }
+        ++withSave;
+        const std::int32_t state = LoadedState(loader.Engine(), path);
+        ASSERT_GE(state, 0) << "kill " << kill << " left a save that does not load";
+        ASSERT_LE(state / kStride, kill) << "a state never saved";
+        ASSERT_GE(state, newest) << "kill " << kill << " went back to an older save";
+        newest = state;
+        if (fs::exists(path + ".bak")) {
+            const std::int32_t backup = LoadedState(loader.Engine(), path + ".bak");
+            ASSERT_GE(backup, 0) << "kill " << kill << " left a backup that does not load";
+            EXPECT_LE(backup, state);
+        }
+    }
+    EXPECT_GT(withSave, 150);
+    std::cout << "kills with a save: " << withSave << ", during the write: " << withNew
+              << ", during the backup copy: " << withBackupPart << "\n";
+}
+
+TEST(SaveFiles, AFailedWriteReplacesAndRotatesNothing) {
+    QuillmereTest::TempDir dir;
+    const std::string path = dir.WriteFile("Wren.drav", "first");
+    dir.WriteFile("Wren.drav.bak", "older");
+    EXPECT_THROW(ReplaceSaveFile(path,
+                                 [](const std::string& fresh) {
+                                     WriteWhole(fresh, "half");
+                                     throw std::runtime_error("disk full");
+                                 }),
+                 CDRAVException);
+    EXPECT_EQ(QuillmereTest::ReadTextFile(path), "first");
+    EXPECT_EQ(QuillmereTest::ReadTextFile(path + ".bak"), "older");
+    EXPECT_FALSE(fs::exists(path + ".new"));
+
+    ReplaceSaveFile(path, [](const std::string& fresh) { WriteWhole(fresh, "second"); });
+    EXPECT_EQ(QuillmereTest::ReadTextFile(path), "second");
+    EXPECT_EQ(QuillmereTest::ReadTextFile(path + ".bak"), "first");
+    EXPECT_FALSE(fs::exists(path + ".new"));
+    EXPECT_FALSE(fs::exists(path + ".bak.part"));
+}
+
+TEST(SaveFiles, TheFirstSaveMakesNoBackupAndTheFolderComesFromTheDocuments) {
+    QuillmereTest::TempDir dir;
+    setenv("XDG_DOCUMENTS_DIR", (dir / "My Documents").c_str(), 1);
+    const std::string folder = MakeSaveFolder("Orvex");
+    EXPECT_EQ(folder, Backslashed(dir / "My Documents") + "\\Orvex Saved Games");
+    EXPECT_TRUE(fs::is_directory(dir / "My Documents/Orvex Saved Games"));
+    EXPECT_EQ(MakeSaveFolder("Orvex"), folder) << "an existing folder is accepted";
+    const std::string path = folder + "\\Wren.drav";
+    ReplaceSaveFile(path, [](const std::string& fresh) { WriteWhole(fresh, "one"); });
+    EXPECT_TRUE(fs::exists(dir / "My Documents/Orvex Saved Games/Wren.drav"));
+    EXPECT_FALSE(fs::exists(dir / "My Documents/Orvex Saved Games/Wren.drav.bak"));
+
+    dir.WriteFile("plain", "a file where the folder belongs");
+    setenv("XDG_DOCUMENTS_DIR", (dir / "plain").c_str(), 1);
+    EXPECT_THROW(MakeSaveFolder("Orvex"), CDRAVException);
+    unsetenv("XDG_DOCUMENTS_DIR");
+}
+
+TEST(SaveHeaders, OnlyReadableSavedGamesAreListedInFolderOrder) {
+    const auto game = QuillmereTest::StartSampleGame();
+    QuillmereTest::TempDir dir;
+    const std::string folder = dir.Path().string();
+    game.Engine().SaveGame(dir / "Wren.drav", kRecord, nullptr);
+    game.Engine().SaveGame(dir / "Copy.DRAV", kRecord, nullptr);
+    fs::copy_file(dir / "Wren.drav", dir / "Wren.drav.bak");
+    fs::copy_file(dir / "Wren.drav", dir / "Wren.drav.new");
+    dir.WriteFile("Hero.drav", "<actor> \"Hero\" </actor>");
+    dir.WriteFile("Zero.drav", "<save> <version> 0 5 0 </version> 0 \"p\" \"Zero\" \"t\" </save>");
+    dir.WriteFile("Old.drav", "<save> <version> 0 3 0 </version> ( 2\ntrue ) \"elsewhere\" \"Old\" \"Old (End of Chapter 2)\"");
+    dir.WriteFile("Bad.drav", "<save> <version> Orvex 5 0 </version> ( one false ) \"p\" \"Bad\" \"t\" </save>");
+    dir.WriteFile("Cut.drav", "<save> <version> Orvex 5 0 </version> ( 1 false ) \"p\" \"Cut");
+    dir.WriteFile("Empty.drav", "");
+    fs::create_directory(dir.Path() / "Folder.drav");
+
+    const std::shared_ptr<CLoadInfo> info = ListSaveFolder(folder);
+    EXPECT_EQ(info->m_folder, folder);
+    std::vector<std::string> names;
+    for (const auto& item : info->m_items) names.push_back(item->m_name);
+    std::vector<std::string> expected;
+    for (const auto& entry : fs::directory_iterator(dir.Path())) {
+        const std::string file = entry.path().filename().string();
+        if (file == "Wren.drav" || file == "Copy.DRAV") expected.push_back("Wren");
+        if (file == "Old.drav") expected.push_back("Old");
+    }
+    EXPECT_EQ(names, expected) << "order of the folder; no created character, lone 0, damaged or companion file";
+    for (const auto& item : info->m_items) {
+        if (item->m_name != "Old") {
+            EXPECT_EQ(item->m_chapter, 1);
+            EXPECT_FALSE(item->m_chapterCompleted);
+            EXPECT_EQ(item->m_title, "Wren (Chapter 1, " + item->m_title.substr(item->m_title.find(", ") + 2));
+            EXPECT_NE(item->m_title.find(" - "), std::string::npos) << "the area's name";
+            continue;
+        }
+        EXPECT_EQ(item->m_path, folder + "\\Old.drav") << "listed under the name it has now";
+        EXPECT_EQ(item->m_chapter, 2);
+        EXPECT_TRUE(item->m_chapterCompleted);
+        EXPECT_EQ(item->m_title, "Old (End of Chapter 2)");
+    }
+    EXPECT_TRUE(ListSaveFolder(dir / "missing")->m_items.empty());
+}
+
+}  // namespace
