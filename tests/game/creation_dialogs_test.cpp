@@ -5,6 +5,7 @@
 #include <fstream>
 #include <functional>
 
+#include "common/data_file_memory.h"
 #include "dialog_test_support.h"
 #include "engine/engine.h"
 #include "game/dialogs/attrib_dlg.h"
@@ -22,6 +23,7 @@
 #include "support/temp_dir.h"
 #include "ui/ui_button.h"
 #include "ui/ui_group.h"
+#include "ui/ui_image.h"
 #include "ui/ui_static_text.h"
 #include "world/actor.h"
 #include "world/game.h"
@@ -442,6 +444,30 @@ TEST_F(CreationTest, ChapterChoiceListsUpToTheFirstAbsentChapter) {
     ASSERT_NE(Current<CCCAttribDlg>(), nullptr);
     EXPECT_EQ(Current<CCCAttribDlg>()->GetDescription().rfind("As a level 8 character, you get bonus attributes.", 0),
               0u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CreationTest, AMissingThumbnailLeavesAnEmptyPictureOfTheSameSize) {
+    ASSERT_TRUE(loaded);
+    CDRAVChapterInfo& chapter = *app.GetChapterTable().at(1);
+    for (bool present : {true, false}) {
+        if (!present) chapter.m_package = std::make_shared<DRAVCommon::CDataFileFactoryMemory>();
+        Open(std::make_shared<CNewGameDlg>(&app, &chapter));
+        auto* page = dynamic_cast<DRAVUI::CUIGroup*>(app.GetUIManager().GetElements()[1].get());
+        ASSERT_NE(page, nullptr);
+        auto* line = dynamic_cast<DRAVUI::CUIGroup*>(page->GetChildren()[1].get());
+        ASSERT_NE(line, nullptr);
+        auto& picture = dynamic_cast<DRAVUI::CUIImage&>(*line->GetChildren()[0]);
+        EXPECT_EQ(picture.GetImageId() != 0, present);
+        EXPECT_EQ(DRAVUI::Width(*picture.GetRect()), 66);
+        EXPECT_EQ(DRAVUI::Height(*picture.GetRect()), 66);
+        EXPECT_EQ(dynamic_cast<DRAVUI::CUIStaticText&>(*line->GetChildren()[1]).m_text,
+                  "Chapter 1: The Reedwater Landing");
+    }
+    EXPECT_TRUE(recorder.boxes.empty());
 }
 
 }  // namespace
