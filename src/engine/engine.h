@@ -71,6 +71,8 @@ public:
 
     const std::shared_ptr<DRAVCommon::CDataFileFactory>& GetDataSource() const { return m_dataSource; }
     const std::shared_ptr<CGame>& GetGame() const { return m_game; }
+    // The game ends; the module stays loaded for the next one.
+    void ReleaseGame() { m_game.reset(); }
     const std::shared_ptr<CModule>& GetModule() const { return m_module; }
 
     // ---- set-up (engine_setup.cpp) ----

@@ -19,12 +19,17 @@
 #include "graphics/scene/graphics_manager.h"
 #include "platform/d3d9/direct3d.h"
 #include "platform/win32/winuser.h"
+#include "rules/kinds/thing_id.h"
+#include "ui/ui_action_element.h"
 #include "ui/ui_manager.h"
 
 namespace DRAV {
 class CActor;
+class CActorInfoEvent;
+class CDialogBoxEvent;
 class CEngine;
 class CEvent;
+class CMap2Area;
 }  // namespace DRAV
 namespace DRAVCommon {
 class CXPDevice;
@@ -36,7 +41,11 @@ namespace DRAVSDL {
 class InitSDL;
 }
 namespace DRAVUI {
+class CUIActionElement2;
+class CUIActionWindow2;
+class CUIClockButton;
 class CUIElement;
+class CUIMiniMap;
 }
 class CDRAVDlg;
 class CDRAVApp;
@@ -69,6 +78,10 @@ private:
     T* m_object = nullptr;
 };
 
+// Writes `text` as one message-log line: words one blank apart, "LINE" as an
+// empty word, "GAMENAME" as the product title.
+void ExpandMessageMarkup(const std::string& text, std::string& line);
+
 class CDRAVApp {
 public:
     static constexpr UINT kAppSplashStart = WM_APP;
@@ -81,6 +94,7 @@ public:
     static constexpr int kMinimumWidth = 1024;
     static constexpr int kMinimumHeight = 768;
     static constexpr std::uint32_t kWholeParty = 65535;
+    static constexpr std::size_t kMessageLogLines = 400;
 
     CDRAVApp();
     ~CDRAVApp();
@@ -164,21 +178,63 @@ public:
     void OpenManual(const std::string& anchor);
     void OpenWebsite();
 
-    // ---- the game screen and game flow (app_game_flow.cpp) ----
+    // ---- the game screen (app_screen.cpp) ----
     void OnScreenButton(int id);
     void OnScreenAltClick(int id);
     void ClearScreen();
     void OnMouseMove(POINT point);
-    void RenderGameView(int flags);
-    void GetCameraTarget();
-    void EndGame();
-    void CheckPartyAndChangeArea();
-    bool ProcessPendingEvents();
+    void RenderGameView(const float target[3], int flags);
+    void RefreshPortrait(const DRAV::CActor& actor);
+    void ShowActorInfo(DRAV::CActor& actor);
+
+    // ---- the selection and the camera (app_selection.cpp) ----
+    void GetSelectedActors(std::vector<DRAV::CActor*>& out) const;
+    DRAV::CActor* GetSelectedActor() const;
+    void GetSelectedIds(std::vector<DRAV::ThingId>& out) const;
+    bool IsSelected(const DRAV::CActor& actor) const;
+    void SelectPartyMember(std::uint32_t index);
+    void SetSelection(const DRAV::CActor& actor);
+    void SelectActor(DRAV::CActor& actor);
+    void SelectAll();
+    void SelectNextMember();
+    void ResetPartySelection();
+    void OnSelectionChanged();
+    void CancelSelectedOrders();
+    void ComputeCameraTarget(float out[3]);
+    void GetCameraTarget(float out[3]);
+    // Lets the engine run the instant orders the interface has just queued; a
+    // script failure is shown and play goes on.
+    void RunInstantOrders();
+    std::uint32_t GetSelectedMember() const { return m_selectedParty; }
+
+    // ---- the engine's events and the message log (app_events.cpp) ----
     void PumpEngineEvents();
-    void OnChapterComplete(bool quiet);
+    void DrainEngineEvents();
+    void QueueEvent(std::shared_ptr<DRAV::CEvent> event);
+    // False when an event left the game waiting for an area change; the rest stays pending.
+    bool ProcessPendingEvents();
+    void OnInfoEvent(const DRAV::CEvent& event);
+    void OnActorInfoEvent(const DRAV::CActorInfoEvent& event);
+    void OnDialogBoxEvent(const DRAV::CDialogBoxEvent& event);
     void AppendMessage(const std::string& text);
-    void UpdateAmbientSound();
     void RefreshExitButtons(bool exitAvailable);
+    const std::deque<std::string>& GetMessageLog() const { return m_messageLog; }
+    const std::list<std::shared_ptr<DRAV::CEvent>>& GetPendingEvents() const { return m_pendingEvents; }
+
+    // ---- the game's lifecycle (app_lifecycle.cpp) ----
+    void StartNewGame(int chapter, bool chooseLevel);
+    void StartGameWithActor(std::shared_ptr<DRAV::CActor> actor);
+    void EndGame();
+    void OnChapterComplete(bool quiet);
+    void ReturnToMainMenu(bool goToNextChapter);
+    bool StartNextChapter();
+    void UseAvailableExit();
+    void CheckPartyAndChangeArea();
+    void TravelToArea(const DRAV::CMap2Area& destination);
+    void EnterMapDestination(const DRAV::CMap2Area& destination);
+    void UpdateAmbientSound();
+    // The main character of the new game being created, until the game starts.
+    const std::shared_ptr<DRAV::CActor>& GetNewActor() const { return m_newActor; }
 
     // ---- saved games (app_save.cpp) ----
     // Code 1 without a documents folder or when the folder cannot be made.
@@ -221,6 +277,10 @@ private:
     friend void RegisterMainWindowClass(HINSTANCE instance);
 
     void RebaseClock();
+    // The HUD's widgets into the UI manager, for the UI rectangle `ui`.
+    void BuildGameScreen(const RECT& ui);
+    // Empties the pointers to the screen's widgets, which a rebuild replaces.
+    void ForgetScreenWidgets();
     // Steps 7 to 9 of a close: the clock released, the covered dialog back.
     void FinishClose(bool changeArea);
     void ResetDeviceAfterResize();
@@ -276,8 +336,17 @@ private:
     std::deque<std::shared_ptr<CDRAVDlg>> m_coveredDialogs;
     // The actor a conversation centres the camera on; emptied whenever a dialog closes.
     DRAV::CActor* m_talkFocusActor = nullptr;
-    DRAVUI::CUIElement* m_minimap = nullptr;
-    DRAVUI::CUIElement* m_pauseButton = nullptr;
+    DRAVUI::CUIMiniMap* m_minimap = nullptr;
+    DRAVUI::CUIClockButton* m_pauseButton = nullptr;
+    DRAVUI::CUIElement* m_exitButton = nullptr;
+    DRAVUI::CUIElement* m_returnButton = nullptr;
+    DRAVUI::CUIActionWindow2* m_actionBar = nullptr;
+    std::vector<DRAVUI::CUIActionElement2*> m_portraits;
+    std::unique_ptr<DRAVUI::IQuickActionOwner> m_quickActionOwner;
+    std::shared_ptr<DRAV::CActor> m_newActor;
+    bool m_cameraSnap = true;
+    float m_cameraTarget[3] = {0.0f, 0.0f, 0.0f};
+    float m_lookAhead[3] = {0.0f, 0.0f, 0.0f};
     std::deque<std::string> m_messageLog;
     std::vector<std::shared_ptr<DRAV::CActor>> m_selection;
     POINT m_mousePoint{0, 0};

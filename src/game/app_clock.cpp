@@ -3,6 +3,7 @@
 #include "common/exception.h"
 #include "engine/engine.h"
 #include "game/app.h"
+#include "ui/ui_clock_button.h"
 #include "platform/win32/win32_time.h"
 #include "world/game.h"
 
@@ -27,7 +28,7 @@ void CDRAVApp::OnTimer() {
         if (!m_gameRunning || m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);
         return;
     }
-    if (m_tickGuard) return;
+    if (m_tickGuard || !m_gameRunning || !m_engine->GetGame()) return;
     m_tickGuard = true;
     bool running = Tick();
     if (!running) {
@@ -57,7 +58,8 @@ bool CDRAVApp::Tick() {
         static_cast<std::uint32_t>(std::trunc(speed * (elapsed / 1000.0) * kTicksPerGameSecond)) + m_clockBase;
     std::uint32_t steps = 0;
     for (;;) {
-        if (target <= game.GetTick()) break;
+        // An event waiting for the player holds the world still until its dialog is up.
+        if (target <= game.GetTick() || !m_pendingEvents.empty()) break;
         try {
             m_engine->RunTick();
         } catch (const CDRAVException& failure) {
@@ -148,11 +150,14 @@ void CDRAVApp::TogglePause(bool silent) {
 void CDRAVApp::ToggleFastMove(bool click) {
     m_fastMove = !m_fastMove;
     if (m_gameRunning && !m_paused) RebaseClock();
-    // The pause button's images follow once the game screen has one.
+    UpdatePauseButton();
     if (click) m_audio->PlaySound(0);
 }
 
-void CDRAVApp::UpdatePauseButton() { RequestRepaint(); }
+void CDRAVApp::UpdatePauseButton() {
+    if (m_pauseButton) m_pauseButton->SetState(m_paused, m_fastMove);
+    RequestRepaint();
+}
 
 bool CDRAVApp::IsExitAvailable() const {
     if (!m_gameRunning) return false;

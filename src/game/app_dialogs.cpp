@@ -159,12 +159,13 @@ void CDRAVApp::UpdateWindowTitle() {
 void CDRAVApp::UpdateGameWindowTitle() {
     std::string title = GetProductTitle();
     if (m_gameRunning && m_engine && m_engine->GetGame()) {
-        if (const DRAV::CArea* area = m_engine->GetGame()->GetCurrentArea()) title += " - " + area->GetName();
+        if (const DRAV::CArea* area = m_engine->GetGame()->GetCurrentArea()) title += " - " + area->GetDisplayName();
     }
     SetWindowTextA(m_window, title.c_str());
 }
 
 void CDRAVApp::LayoutGameScreen() {
+    ForgetScreenWidgets();
     m_uiManager.Clear();
     if (!m_currentDialog && !m_gameRunning) return;
     const std::uint32_t scale = GetUIScalePercent();
@@ -174,8 +175,10 @@ void CDRAVApp::LayoutGameScreen() {
     else
         GetClientRect(m_window, &area);
     ScaleRectPercent(area, scale);
-    if (m_currentDialog) m_currentDialog->Create(area, m_uiManager);
-    // The game screen's own widgets are built with the game screen.
+    if (m_currentDialog)
+        m_currentDialog->Create(area, m_uiManager);
+    else
+        BuildGameScreen(area);
     if (m_deviceWrapper) m_uiManager.Realize(m_deviceWrapper.get(), scale);
 }
 

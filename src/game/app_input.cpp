@@ -1,8 +1,15 @@
+#include "engine/engine.h"
 #include "game/app.h"
+#include "game/dialogs/msg_dlg.h"
+#include "platform/win32/virtual_keys.h"
+#include "ui/ui_mini_map.h"
+#include "world/actor.h"
+#include "world/game.h"
 
 // Mouse input reaches the widgets first; on the splash screen a click the widgets
-// do not take, and any key, end the splash. What the game screen does with the
-// rest arrives with the game screen.
+// do not take, and any key, end the splash. Keys go to the current dialog, else to
+// the game screen's command table. Commands whose pages are not built yet only
+// repaint.
 
 void CDRAVApp::OnLeftButtonDown(POINT point, bool) {
     if (m_uiManager.OnMouse(0, &point, 0)) {
@@ -31,6 +38,55 @@ void CDRAVApp::OnKeyDown(WPARAM key, bool shift) {
     }
     // While a dialog is current the game's own key commands do not run.
     if (DeliverKeyToDialog(static_cast<int>(key), shift)) return;
+    if (!m_gameRunning) return;
+
+    switch (key) {
+        case VK_SPACE:
+            TogglePause(false);
+            return;
+        case VK_RETURN:
+        case VK_OEM_2:
+            // The game menu and the help pages open here once they are built.
+            return;
+        default:
+            break;
+    }
+    if (key >= '1' && key <= '6') {
+        const DRAV::ActorList party = m_engine->GetGame()->GetParty();
+        const std::size_t index = key - '1';
+        if (index < party.size()) SelectActor(*party[index]);
+    }
+
+    DRAV::CActor* actor = GetSelectedActor();
+    switch (key) {
+        case VK_TAB:
+            SelectNextMember();
+            break;
+        case VK_MENU:
+            if (m_minimap) m_minimap->m_reversed = false;
+            break;
+        case VK_ESCAPE:
+            CancelSelectedOrders();
+            break;
+        case '0':
+            SelectAll();
+            break;
+        case 'F':
+            ToggleFastMove(true);
+            break;
+        case 'G':
+            SetDialog(false, std::make_shared<CDRAVMsgDlg>(this, &m_messageLog));
+            return;
+        case 'N':
+            if (actor) ShowActorInfo(*actor);
+            break;
+        case 'X':
+            if (IsExitAvailable()) UseAvailableExit();
+            break;
+        default:
+            break;
+    }
+    if (!m_currentDialog) RequestRepaint();
 }
 
 void CDRAVApp::PlayEventSound(int code) {

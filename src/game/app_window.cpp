@@ -101,7 +101,8 @@ LRESULT CDRAVApp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             case WM_MOUSEWHEEL: {
                 POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-                if (!ScreenToClient(m_window, &point)) throw CDRAVException(DRAV_ERR_UNEXPECTED);
+                // A point that cannot be placed in the window is dropped, not fatal.
+                if (!ScreenToClient(m_window, &point)) return 0;
                 int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
                 if (notches != 0 && m_uiManager.OnMouse(6, &point, notches)) ProcessUIEvents();
                 return 0;
@@ -171,8 +172,7 @@ void CDRAVApp::ClearScreen() {
         m_device->SetIndices(nullptr);
         for (DWORD stage = 0; stage < 8; ++stage) m_device->SetTexture(stage, nullptr);
     }
-    m_minimap = nullptr;
-    m_pauseButton = nullptr;
+    ForgetScreenWidgets();
     m_uiManager.Clear();
     // Only invalidated: updating at once from inside a paint would paint recursively.
     InvalidateRect(m_window, nullptr, FALSE);
@@ -222,8 +222,9 @@ void CDRAVApp::OnPaint(int flags) {
             m_splashScene->Render(m_deviceWrapper.get(), camera);
         }
         if (m_gameViewReady) {
-            GetCameraTarget();
-            RenderGameView(flags);
+            float target[3];
+            GetCameraTarget(target);
+            RenderGameView(target, flags);
         } else {
             m_viewIdle = true;
         }

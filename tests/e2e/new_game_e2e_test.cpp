@@ -8,6 +8,7 @@
 #include "engine/engine.h"
 #include "game/app.h"
 #include "game/dialogs/cc_dlg.h"
+#include "game/dialogs/intro_dlg.h"
 #include "rules/vocabulary/actor_class.h"
 #include "rules/vocabulary/skills.h"
 #include "world/actor.h"
@@ -27,6 +28,10 @@ std::vector<Step> ToTheFrontPage() { return {Wait(200), Move(500, 400), Click(50
 std::string CurrentTitle() {
     const auto& dialog = GetApp().GetCurrentDialog();
     return dialog ? dialog->GetTitle() : "(none)";
+}
+
+std::string IntroShown() {
+    return dynamic_cast<CIntroDlg*>(GetApp().GetCurrentDialog().get()) && GetApp().IsGameRunning() ? "yes" : "no";
 }
 
 std::string MainCharacter() {
@@ -88,7 +93,7 @@ bool TitlesInOrder(const std::vector<std::string>& titles, const std::vector<std
 TEST(NewGame, TheWizardFromTheFrontPageToTheNamedCharacter) {
     Driver driver;
     Observed run = driver.Execute(Then(ThroughTheWizard(), Then({Check("name page", CurrentTitle)},
-                                                               Then(TypeAyla(), {Check("main", MainCharacter)}))));
+                                                               Then(TypeAyla(), {Check("main", MainCharacter), Check("intro", IntroShown)}))));
     EXPECT_TRUE(run.exited) << run.log;
     EXPECT_TRUE(run.boxes.empty()) << run.boxes.front().caption << ": " << run.boxes.front().text;
     EXPECT_TRUE(TitlesInOrder(run.titles, {"New Game", "Gender", "Class", "Attributes", "Skills", "Appearance",
@@ -96,6 +101,7 @@ TEST(NewGame, TheWizardFromTheFrontPageToTheNamedCharacter) {
         << run.log;
     EXPECT_EQ(run.checks["name page"], "Name");
     EXPECT_EQ(run.checks["main"], "Ayla");
+    EXPECT_EQ(run.checks["intro"], "yes");
 }
 
 TEST(NewGame, ASaveOfTheSameNameAsksAndNoGivesAnEmptyNamePage) {
@@ -107,11 +113,12 @@ TEST(NewGame, ASaveOfTheSameNameAsksAndNoGivesAnEmptyNamePage) {
                                        Then(TypeAyla(), Then({Check("question", CurrentTitle), Key(SDL_SCANCODE_N),
                                                               Wait(50), Check("after no", CurrentTitle)},
                                                              Then(TypeAyla(), {Key(SDL_SCANCODE_Y), Wait(100),
-                                                                               Check("main", MainCharacter)})))));
+                                                                               Check("main", MainCharacter), Check("intro", IntroShown)})))));
     EXPECT_TRUE(run.exited) << run.log;
     EXPECT_EQ(run.checks["question"], "Overwrite Actor?");
     EXPECT_EQ(run.checks["after no"], "Name");
     EXPECT_EQ(run.checks["main"], "Ayla");
+    EXPECT_EQ(run.checks["intro"], "yes");
 }
 
 TEST(NewGame, AdvancedOptionsToALevelEightBonusPassAndEscBackToWelcome) {

@@ -6,6 +6,7 @@
 #include "platform/d3d9/recording_device.h"
 #include "platform/win32/platform_observer.h"
 #include "support/sample_game.h"
+#include "support/sample_module.h"
 
 namespace {
 
@@ -129,6 +130,7 @@ TEST_F(PaintTest, TheRunningGamesGraphicsLoadOnTheRebuildMessageWithTheClockHeld
     CDRAVAppTestAccess::SetEngine(m_app, game.EnginePtr());
     CDRAVAppTestAccess::SetAudio(m_app, audio);
     CDRAVAppTestAccess::StartPlaying(m_app);
+    m_app.GetUIManager().SetDataFileFactory(QuillmereTest::SampleInterfaceSource());
     m_app.HandleMessage(CDRAVApp::kAppLoadGraphics, 0, 0);
     EXPECT_TRUE(m_app.IsGameViewReady());
     EXPECT_NE(m_app.GetGraphicsManager().GetBillboardRenderer(), nullptr) << "the area's graphics are loaded";

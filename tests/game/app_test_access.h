@@ -31,6 +31,15 @@ public:
     static bool IsDeviceLost(const CDRAVApp& app) { return app.m_deviceLost; }
     static bool IsScreenRebuildPending(const CDRAVApp& app) { return app.m_screenRebuildPending; }
     static UINT_PTR TimerId(const CDRAVApp& app) { return app.m_timerId; }
+    static bool IsPartyDeadShown(const CDRAVApp& app) { return app.m_partyDeadShown; }
+    // Every dialog goes without its close action, and the clock's hold with it.
+    static void DropDialogs(CDRAVApp& app) {
+        if (!app.m_currentDialog) return;
+        app.m_currentDialog.reset();
+        app.m_coveredDialogs.clear();
+        app.ResumeClock();
+        app.LayoutGameScreen();
+    }
 };
 
 // Counts what the shell asks of the sound.

@@ -12,6 +12,7 @@
 #include "game/dialogs/cc_choice_dlg.h"
 #include "game/dialogs/cc_looks_dlg.h"
 #include "game/dialogs/cc_name_dlg.h"
+#include "game/dialogs/intro_dlg.h"
 #include "game/dialogs/new_game_dlg.h"
 #include "game/dialogs/skills_dlg.h"
 #include "game/dialogs/start_dlg.h"
@@ -397,6 +398,8 @@ TEST_F(CreationTest, TheNewGameRoadFromTheFrontPageToTheGame) {
     EXPECT_EQ(app.GetEngine()->GetGame()->GetMainActor(), actor);
     EXPECT_EQ(actor->GetName(), "Ayla");
     EXPECT_EQ(actor->GetLevel(), 1u);
+    EXPECT_TRUE(app.IsGameRunning());
+    EXPECT_NE(Current<CIntroDlg>(), nullptr);
 }
 
 TEST_F(CreationTest, EscOnAnyPageEndsTheGameBeingSetUp) {

@@ -42,3 +42,14 @@ sox -q -V1 -D "$tmp/step.wav" "$tmp/rest.wav" "$tmp/step.wav" "$tmp/rest.wav" "$
 sox -q -V1 -D -n -r 44100 -c 2 -b 16 "$tmp/splash.wav" synth 6 sine 110 sine 165 sine 220 sine 330 remix 1,2 3,4 \
   tremolo 0.5 30 fade 1.5 6 2 gain -6
 lame --quiet -b 64 "$tmp/splash.wav" "$out/splash.mp3"
+
+# Ambient loops of the chapter's places, encoded with lame like the title music.
+loop() {  # name, seconds, then sox synth and effect arguments
+  local name=$1 seconds=$2; shift 2
+  sox -q -V1 -D -n -r 22050 -c 1 -b 16 "$tmp/$name.wav" synth "$seconds" "$@"
+  lame --quiet -b 32 "$tmp/$name.wav" "$out/$name.mp3"
+}
+loop water_trickle 3 pinknoise highpass 1200 lowpass 5000 tremolo 7 40 gain -14
+loop river_flow 4 brownnoise lowpass 700 tremolo 0.3 30 gain -10
+loop reed_wind 4 pinknoise bandpass 900 600 tremolo 0.2 60 gain -16
+loop frogs_night 3 square 220 tremolo 9 90 lowpass 1500 gain -22

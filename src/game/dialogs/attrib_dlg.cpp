@@ -161,7 +161,7 @@ bool CAttribDlg::OnButton(int id) {
         } else {
             m_target->PushInstantOrder(
                 std::make_shared<DRAV::CSpendPointsOrder>(attribute, DRAV::kNoSkill, DRAV::kNoSkill));
-            m_app->GetEngine()->RunInstantOrders();
+            m_app->RunInstantOrders();
         }
     } else if (id >= kFirstSubtract && id < kFirstSubtract + kAttributeCount && IsFirstCreationPass()) {
         const auto attribute = static_cast<DRAV::Attribute>(id - kFirstSubtract);

@@ -5,7 +5,6 @@
 #include <filesystem>
 
 #include "game/app.h"
-#include "game/dialogs/wizard_game_start.h"
 #include "game/identity.h"
 #include "game/load_info.h"
 #include "platform/win32/virtual_keys.h"
@@ -127,7 +126,7 @@ void CCCNameDlg::OnClose(int result) {
         m_app->SetDialog(true, std::make_shared<CCCNameDlgConfirm>(m_app, m_actor));
         return;
     }
-    StartGameWithCreatedActor(m_app, m_actor);
+    m_app->StartGameWithActor(m_actor);
 }
 
 std::string CCCNameDlg::GetDescription() {
@@ -141,6 +140,6 @@ std::string CCCNameDlg::GetDescription() {
 CCCNameDlgConfirm::CCCNameDlgConfirm(CDRAVApp* app, std::shared_ptr<DRAV::CActor> actor)
     : CYesNoDlg(app, "Overwrite Actor?", MakeOverwriteQuestion(*actor)), m_actor(std::move(actor)) {}
 
-void CCCNameDlgConfirm::OnYes() { StartGameWithCreatedActor(m_app, m_actor); }
+void CCCNameDlgConfirm::OnYes() { m_app->StartGameWithActor(m_actor); }
 
 void CCCNameDlgConfirm::OnNo() { m_app->SetDialog(true, std::make_shared<CCCNameDlg>(m_app, m_actor)); }

@@ -7,7 +7,6 @@
 #include "game/dialogs/chapter_dlg.h"
 #include "game/dialogs/chapter_picture.h"
 #include "game/dialogs/start_dlg.h"
-#include "game/dialogs/wizard_game_start.h"
 #include "game/identity.h"
 #include "platform/win32/virtual_keys.h"
 #include "ui/ui_button.h"
@@ -85,7 +84,7 @@ bool CNewGameDlg::OnKey(int key, bool, int* result) {
 void CNewGameDlg::OnClose(int result) {
     switch (result) {
         case kStartGame:
-            StartNewGameWithWizard(m_app, m_chapter->m_chapterNumber, false);
+            m_app->StartNewGame(m_chapter->m_chapterNumber, false);
             return;
         case kAdvancedOptions:
             m_app->SetDialog(true, std::make_shared<CNewGameChapterDlg>(m_app, &m_app->GetChapterTable()));
@@ -152,7 +151,7 @@ void CNewGameChapterDlg::OnClose(int result) {
         const CDRAVChapterInfo* chapter = m_chapters->Find(result - kFirstPlay + 1);
         // Only installed chapters show "Play"; a stale click on another is ignored.
         if (chapter && chapter->m_state == CDRAVChapterInfo::kStatePresent)
-            StartNewGameWithWizard(m_app, result - kFirstPlay + 1, true);
+            m_app->StartNewGame(result - kFirstPlay + 1, true);
         else
             m_app->SetDialog(true, std::make_shared<CStartDlg>(m_app));
     }

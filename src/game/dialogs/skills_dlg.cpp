@@ -189,7 +189,8 @@ std::shared_ptr<DRAVUI::CUIGroup> CSkillsDlg::MakeSkillRow(int skill) {
 
 void CSkillsDlg::RunOrder(int learn, int forget) {
     m_target->PushInstantOrder(std::make_shared<DRAV::CSpendPointsOrder>(DRAV::kNoAttribute, learn, forget));
-    m_app->GetEngine()->RunInstantOrders();
+    m_app->RunInstantOrders();
+    m_app->DrainEngineEvents();
 }
 
 bool CSkillsDlg::OnButton(int id) {

@@ -204,11 +204,11 @@ TEST(AreaQueries, SoundsPlayOnTheirEdgesObjectsFirst) {
     std::string sound;
     // The fountain at (18.75, 16.25) is heard 7.5 units out.
     ASSERT_TRUE(area.FindObjectSoundAt(26.25, 16.25, sound));
-    EXPECT_EQ(sound, "water_trickle");
+    EXPECT_EQ(sound, "water_trickle.mp3");
     ASSERT_TRUE(area.FindObjectSoundAt(30.0, 7.5, sound));
-    EXPECT_EQ(sound, "river_flow");
+    EXPECT_EQ(sound, "river_flow.mp3");
     ASSERT_TRUE(area.FindObjectSoundAt(30.0, 30.0, sound));
-    EXPECT_EQ(sound, "reed_wind");
+    EXPECT_EQ(sound, "reed_wind.mp3");
 }
 
 TEST(AreaQueries, DoorCellsAreCollectedAndRecordedByCell) {

@@ -1,0 +1,203 @@
+#include <sstream>
+#include <typeinfo>
+
+#include "common/exception.h"
+#include "engine/engine.h"
+#include "game/app.h"
+#include "game/dialogs/text_dlg.h"
+#include "graphics/xp_device.h"
+#include "ui/product_title.h"
+#include "ui/ui_action_window.h"
+#include "ui/ui_element.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/events/event.h"
+#include "world/game.h"
+
+// The engine queues events on the game and never calls the interface. Lines for
+// the log and changed actors are handled as they come; whatever needs the player
+// waits in the pending list, which holds the clock back until the timer has
+// opened its dialogs.
+
+namespace {
+
+constexpr std::uint32_t kVisible = 1;
+
+template <typename T>
+const T* ExactlyA(const DRAV::CEvent& event) {
+    return typeid(event) == typeid(T) ? static_cast<const T*>(&event) : nullptr;
+}
+
+}  // namespace
+
+void ExpandMessageMarkup(const std::string& text, std::string& line) {
+    std::istringstream words(text);
+    std::string word;
+    std::string out;
+    bool first = true;
+    while (words >> word) {
+        if (!first) out += ' ';
+        first = false;
+        if (word == "LINE") continue;
+        out += word == "GAMENAME" ? GetProductTitle() : word;
+    }
+    line = std::move(out);
+}
+
+void CDRAVApp::PumpEngineEvents() {
+    DRAV::CGame& game = *m_engine->GetGame();
+    std::shared_ptr<DRAV::CEvent> event;
+    while (game.PopEvent(event)) {
+        const DRAV::CEvent& current = *event;
+        if (const auto* message = ExactlyA<DRAV::CMessageEvent>(current)) {
+            AppendMessage(message->GetText());
+        } else if (ExactlyA<DRAV::CInfoEvent>(current)) {
+            OnInfoEvent(current);
+        } else if (const auto* info = ExactlyA<DRAV::CActorInfoEvent>(current)) {
+            OnActorInfoEvent(*info);
+        } else {
+            m_pendingEvents.push_back(event);
+            continue;
+        }
+        PlayEventSound(current.GetCode());
+    }
+}
+
+void CDRAVApp::DrainEngineEvents() {
+    DRAV::CGame& game = *m_engine->GetGame();
+    std::shared_ptr<DRAV::CEvent> event;
+    while (game.PopEvent(event)) {
+        if (const auto* message = ExactlyA<DRAV::CMessageEvent>(*event)) {
+            PlayEventSound(message->GetCode());
+            AppendMessage(message->GetText());
+        } else {
+            QueueEvent(event);
+        }
+    }
+}
+
+void CDRAVApp::QueueEvent(std::shared_ptr<DRAV::CEvent> event) { m_pendingEvents.push_back(std::move(event)); }
+
+bool CDRAVApp::ProcessPendingEvents() {
+    while (!m_pendingEvents.empty()) {
+        // Off the list before it is handled: an event that fails is not met again.
+        std::shared_ptr<DRAV::CEvent> event = m_pendingEvents.front();
+        m_pendingEvents.pop_front();
+        const DRAV::CEvent& current = *event;
+        PlayEventSound(current.GetCode());
+        if (ExactlyA<DRAV::CTalkEvent>(current) || ExactlyA<DRAV::CInvEvent>(current)) {
+            // The conversation and the inventory page open here once they are built.
+        } else if (ExactlyA<DRAV::CInfoEvent>(current)) {
+            OnInfoEvent(current);
+        } else if (const auto* info = ExactlyA<DRAV::CActorInfoEvent>(current)) {
+            OnActorInfoEvent(*info);
+        } else if (const auto* box = ExactlyA<DRAV::CDialogBoxEvent>(current)) {
+            OnDialogBoxEvent(*box);
+        } else if (const auto* effect = ExactlyA<DRAV::CEffectEvent>(current)) {
+            m_graphicsManager.AddEffect(m_deviceWrapper.get(), *m_engine->GetGame(), effect->GetEffectName(),
+                                        effect->GetParams(), effect->GetX(), effect->GetY());
+        } else {
+            throw CDRAVException(DRAV_ERR_UNEXPECTED, "an engine event of an unknown kind");
+        }
+        const std::int32_t state = m_engine->GetGame()->GetStateCode();
+        if (state == DRAV::GAME_WIPED_OUT || state == DRAV::GAME_TRAVEL) return false;
+    }
+    return true;
+}
+
+void CDRAVApp::OnInfoEvent(const DRAV::CEvent& event) {
+    switch (event.GetCode()) {
+        case DRAV::EVENT_PARTY_CHANGED:
+            ResetPartySelection();
+            return;
+        case 1:
+        case 2:
+        case 3:
+        case 4:
+        case 8:
+            return;
+        case DRAV::EVENT_TILES_REPLACED:
+        case DRAV::EVENT_VIEW_RECOMPUTED:
+            if (m_gameViewReady && m_deviceWrapper)
+                m_graphicsManager.BuildAreaGraphics(m_deviceWrapper.get(), *m_engine->GetGame()->GetCurrentArea());
+            return;
+        case DRAV::EVENT_RETURNED_TO_ENTRANCE:
+            SetDialog(false, std::make_shared<CTextDlg>(this, "Return", "The party returns to the area entrance.",
+                                                        nullptr, true));
+            return;
+        default:
+            throw CDRAVException(DRAV_ERR_UNEXPECTED, "information event " + std::to_string(event.GetCode()));
+    }
+}
+
+void CDRAVApp::OnActorInfoEvent(const DRAV::CActorInfoEvent& event) {
+    DRAV::CGame& game = *m_engine->GetGame();
+    DRAV::CActor* member = nullptr;
+    for (const auto& actor : game.GetParty())
+        if (actor->GetId() == event.GetActor()) member = actor.get();
+    switch (event.GetCode()) {
+        case 9:
+        case 10:
+        case 18:
+        case 19:
+        case 20:
+        case 21:
+        case 22:
+            if (!member) return;
+            RefreshPortrait(*member);
+            if (member->GetActionState() == DRAV::ACTION_DEAD && IsSelected(*member)) ResetPartySelection();
+            return;
+        case 11:
+            if (DRAV::CArea* area = game.GetCurrentArea()) {
+                DRAV::CActor* actor = area->FindActor(event.GetActor());
+                // Its graphics are made again, with what it now wears.
+                if (actor && actor->GetActionState() != DRAV::ACTION_DEAD) actor->SetModel(nullptr);
+            }
+            return;
+        case 12:
+        case 13:
+        case 15:
+        case 16:
+            return;
+        case 14:
+        case 17:
+            if (m_actionBar) m_actionBar->ClearFilled();
+            return;
+        default:
+            throw CDRAVException(DRAV_ERR_UNEXPECTED, "actor event " + std::to_string(event.GetCode()));
+    }
+}
+
+void CDRAVApp::OnDialogBoxEvent(const DRAV::CDialogBoxEvent& event) {
+    switch (event.GetCode()) {
+        case DRAV::EVENT_DIALOG_BOX: {
+            DRAV::CActor* speaker = nullptr;
+            for (const auto& member : m_engine->GetGame()->GetParty())
+                if (member->IsMainCharacter()) speaker = member.get();
+            SetDialog(true, std::make_shared<CTextDlg>(this, event.GetTitle(), event.GetText(), speaker, false));
+            std::string line;
+            ExpandMessageMarkup(event.GetText(), line);
+            AppendMessage(line);
+            return;
+        }
+        case DRAV::EVENT_TUTORIAL:
+            // The help pages come with the help dialog; until then a tutorial shows nothing.
+            return;
+        default:
+            throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "dialog-box event " + std::to_string(event.GetCode()));
+    }
+}
+
+void CDRAVApp::AppendMessage(const std::string& text) {
+    m_messageLog.push_back(text);
+    while (m_messageLog.size() > kMessageLogLines) m_messageLog.pop_front();
+    RequestRepaint();
+}
+
+void CDRAVApp::RefreshExitButtons(bool exitAvailable) {
+    if (m_exitButton) {
+        m_exitButton->SetFlag(kVisible, exitAvailable);
+        m_exitButton->SetInfoNoAction("Exit", m_engine->GetGame()->GetEntryExitText());
+    }
+    if (m_returnButton) m_returnButton->SetFlag(kVisible, !exitAvailable);
+}

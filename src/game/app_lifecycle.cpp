@@ -1,0 +1,266 @@
+#include "common/exception.h"
+#include "engine/engine.h"
+#include "game/app.h"
+#include "game/dialogs/cc_dlg.h"
+#include "game/dialogs/chapter_dlg.h"
+#include "game/dialogs/intro_dlg.h"
+#include "game/dialogs/start_dlg.h"
+#include "game/identity.h"
+#include "rules/definitions/travel_map.h"
+#include "rules/kinds/formulas.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/game.h"
+
+// A game from its start to its end: the chapter's engine, the new game, the ways
+// out of an area and into the next, resting, the party's death and the end of a
+// chapter. The engine does the rules work; this sequences it with the clock, the
+// screen and the dialogs.
+
+namespace {
+
+const char* const kScriptBrokenText = "You may continue to play, however things may be broken";
+
+std::string ChapterFailureText(const CDRAVException& failure, int chapter) {
+    switch (failure.GetCode()) {
+        case DRAV_ERR_MODULE_TOO_OLD:
+            return "Your Chapter " + std::to_string(chapter) + " file is out of date. Please visit " +
+                   GetProductWebsite() + " for information on obtaining the most recent version.";
+        case DRAV_ERR_MODULE_TOO_NEW:
+            return "The " + GetProductTitle() + " application is out of date. Please visit " + GetProductWebsite() +
+                   " for information on obtaining the most recent version.";
+        default:
+            return "Failed to load chapter.";
+    }
+}
+
+std::string AreaFailureText() {
+    return "Failed to load area file. The game is broken. Try reinstalling, or contact " + GetCompanyName() +
+           " for support.";
+}
+
+}  // namespace
+
+void CDRAVApp::StartNewGame(int chapter, bool chooseLevel) {
+    try {
+        MakeEngine(chapter);
+    } catch (const CDRAVException& failure) {
+        ShowError(ChapterFailureText(failure, chapter), "Load Error");
+        EndGame();
+        PostMessageA(m_window, WM_CLOSE, 0, 0);
+        return;
+    } catch (const std::exception&) {
+        ShowError("Failed to load chapter.", "Load Error");
+        EndGame();
+        PostMessageA(m_window, WM_CLOSE, 0, 0);
+        return;
+    }
+    m_newActor = m_engine->NewGame();
+    const CDRAVChapterInfo* entry = m_chapterTable.Find(chapter);
+    if (!chooseLevel) {
+        m_newActor->SetLevel(static_cast<std::uint32_t>(entry->m_startingLevel));
+        m_newActor->SetExperience(DRAV::GetXpThreshold(static_cast<std::int32_t>(m_newActor->GetBaseLevel()) + 1 +
+                                                       static_cast<std::int32_t>(m_newActor->GetLevel())));
+    }
+    OpenCreationWizard(this, entry, chooseLevel, m_newActor);
+}
+
+void CDRAVApp::StartGameWithActor(std::shared_ptr<DRAV::CActor> actor) {
+    m_engine->BeginNewGame(actor);
+    m_newActor.reset();
+    try {
+        m_engine->EnterArea();
+    } catch (const std::exception&) {
+        ShowError(AreaFailureText(), "Game Error");
+        EndGame();
+        PostMessageA(m_window, WM_CLOSE, 0, 0);
+        return;
+    }
+    m_gameRunning = true;
+    m_tutorialDisabled = false;
+    UpdateGameWindowTitle();
+    ResetPartySelection();
+    m_screenRebuildPending = false;
+    PostMessageA(m_window, kAppShowChapterPicture, 0, 0);
+    if (m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);
+    if (m_paused) {
+        --m_suspendCount;
+        m_paused = false;
+        UpdatePauseButton();
+    }
+    ResumeClock();
+    m_lifecycleFlag = true;
+    const int chapter = m_engine->GetModule()->GetChapter();
+    if (CDRAVChapterInfo* entry = m_chapterTable.Find(chapter))
+        SetDialog(true, std::make_shared<CIntroDlg>(this, entry));
+}
+
+void CDRAVApp::EndGame() {
+    if (m_lifecycleFlag) SuspendClock();
+    m_lifecycleFlag = false;
+    ClearScreen();
+    if (m_engine) m_engine->ReleaseGame();
+    m_gameRunning = false;
+    UpdateGameWindowTitle();
+    m_messageLog.clear();
+    m_pendingEvents.clear();
+    m_quickActions.clear();
+    InvalidateRect(m_window, nullptr, FALSE);
+}
+
+void CDRAVApp::OnChapterComplete(bool) {
+    // The end pages open here once they are built; the closing text stays in the
+    // game until the first page has taken it.
+}
+
+void CDRAVApp::ReturnToMainMenu(bool goToNextChapter) {
+    const int chapter = m_engine && m_engine->GetModule() ? m_engine->GetModule()->GetChapter() : 1;
+    if (m_gameRunning) {
+        SaveGame();
+        EndGame();
+    }
+    CDRAVChapterInfo* next = goToNextChapter ? m_chapterTable.Find(chapter + 1) : nullptr;
+    if (next && next->m_state != CDRAVChapterInfo::kStatePresent) {
+        SetDialog(true, std::make_shared<CChapterDlg>(this, chapter + 1));
+        return;
+    }
+    // A present next chapter is entered by loading the saved party into it, which
+    // comes with the saved games; until then the front page opens.
+    SetDialog(true, std::make_shared<CStartDlg>(this));
+}
+
+bool CDRAVApp::StartNextChapter() {
+    const std::shared_ptr<DRAV::CEngine> previous = m_engine;
+    const int next = previous->GetModule()->GetChapter() + 1;
+    try {
+        MakeEngine(next);
+    } catch (const CDRAVException& failure) {
+        ShowError(ChapterFailureText(failure, next), "Load Error");
+        return false;
+    } catch (const std::exception&) {
+        const std::string text = "Failed to load chapter \"" + std::to_string(next) + "\".";
+        ShowError(text, "Load Error");
+        return false;
+    }
+    m_engine->NewChapterGame(previous->GetGame());
+    m_engine->EnterArea();
+    return true;
+}
+
+void CDRAVApp::UseAvailableExit() {
+    DRAV::AreaEntryPoint destination;
+    bool allowed = false;
+    try {
+        allowed = m_engine->GetAvailableExit(destination);
+    } catch (const CDRAVException& failure) {
+        if (failure.GetCode() != DRAV_ERR_SCRIPT) throw;
+        ShowError(kScriptBrokenText, "Script Error");
+        allowed = true;
+    }
+    if (!allowed) return;
+    // The world map (an exit without an entry name) and the "Exit to" question
+    // open here once those dialogs are built.
+}
+
+void CDRAVApp::CheckPartyAndChangeArea() {
+    DRAV::CGame& game = *m_engine->GetGame();
+    bool alive = false;
+    for (const auto& member : game.GetParty())
+        if (!member->IsSummoned() && member->GetActionState() != DRAV::ACTION_DEAD) alive = true;
+    if (!alive) {
+        // Shown once; the death dialog comes with the death pages.
+        m_partyDeadShown = true;
+        return;
+    }
+    m_partyDeadShown = false;
+    m_audio->SetFootsteps(false);
+    m_audio->StopAmbientFx();
+    SuspendClock();
+    m_pendingEvents.clear();
+    ClearScreen();
+    SaveGame();
+    m_engine->LeaveArea();
+
+    bool entered = false;
+    if (game.GetStateCode() == DRAV::GAME_RESTING) m_engine->RestParty();
+    const std::int32_t state = game.GetStateCode();
+    if (state == DRAV::GAME_ENTERING) {
+        try {
+            m_engine->EnterArea();
+        } catch (const std::exception&) {
+            ShowError(AreaFailureText(), "Game Error");
+            EndGame();
+            PostMessageA(m_window, WM_CLOSE, 0, 0);
+            return;
+        }
+        UpdateGameWindowTitle();
+        PumpEngineEvents();
+        entered = true;
+    } else if (state == DRAV::GAME_ON_MAP) {
+        PumpEngineEvents();
+    }
+    m_gameRunning = true;
+    m_screenRebuildPending = false;
+    PostMessageA(m_window, kAppShowChapterPicture, 0, 0);
+    OnSelectionChanged();
+    RefreshExitButtons(false);
+    if (entered) {
+        if (m_paused) {
+            --m_suspendCount;
+            m_paused = false;
+            UpdatePauseButton();
+        }
+        ResumeClock();
+        m_lifecycleFlag = true;
+    }
+    if (m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);
+}
+
+void CDRAVApp::TravelToArea(const DRAV::CMap2Area& destination) {
+    CheckPartyAndChangeArea();
+    if (m_engine->GetGame()->GetStateCode() != DRAV::GAME_ON_MAP)
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "travel while the party is not on the map");
+    EnterMapDestination(destination);
+}
+
+void CDRAVApp::EnterMapDestination(const DRAV::CMap2Area& destination) {
+    ClearScreen();
+    try {
+        m_engine->SetEntry(DRAV::AreaEntryPoint(destination.GetEntryArea(), destination.GetEntryName()));
+        m_engine->EnterArea();
+    } catch (const std::exception&) {
+        ShowError("Failed to load area file: " + destination.GetName() +
+                      " The game is broken. Try reinstalling, or contact " + GetCompanyName() + " for support.",
+                  "Area Load Error");
+        EndGame();
+        PostMessageA(m_window, WM_CLOSE, 0, 0);
+        return;
+    }
+    UpdateGameWindowTitle();
+    m_gameRunning = true;
+    m_screenRebuildPending = false;
+    PostMessageA(m_window, kAppShowChapterPicture, 0, 0);
+    RefreshExitButtons(false);
+    if (m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);
+    if (m_paused) {
+        --m_suspendCount;
+        m_paused = false;
+        UpdatePauseButton();
+    }
+    ResumeClock();
+    m_lifecycleFlag = true;
+}
+
+void CDRAVApp::UpdateAmbientSound() {
+    DRAV::CGame& game = *m_engine->GetGame();
+    bool walking = false;
+    for (const auto& member : game.GetParty())
+        if (member->GetActionState() != DRAV::ACTION_DEAD && member->GetAnimation() == DRAV::ANIM_MOVE) walking = true;
+    m_audio->SetFootsteps(walking);
+    std::string name;
+    const DRAV::CArea* area = game.GetCurrentArea();
+    if (area && area->FindObjectSoundAt(m_cameraTarget[0], m_cameraTarget[2], name))
+        m_audio->PlayAmbientFx(name);
+    else
+        m_audio->StopAmbientFx();
+}

@@ -1,0 +1,206 @@
+#include <cmath>
+
+#include "common/exception.h"
+#include "common/trace.h"
+#include "engine/engine.h"
+#include "game/app.h"
+#include "ui/ui_action_element.h"
+#include "ui/ui_action_window.h"
+#include "world/actor.h"
+#include "world/game.h"
+
+// The one choice of whom the player commands (a party index, or the whole party),
+// what follows from it on the screen, and the point the camera follows.
+
+namespace {
+
+constexpr std::uint32_t kVisible = 1;
+constexpr std::uint32_t kHighlighted = 4;
+// The float that stands for a quarter turn in the facing sums.
+constexpr double kQuarterTurn = 1.5707963705062866;
+constexpr float kLookAhead = 10.0f;
+constexpr float kLookAheadChange = 25.0f;  // squared: 5 units
+constexpr float kCameraJump = 2500.0f;     // squared: 50 units
+constexpr float kCameraSettle = 1.0f;
+
+bool IsAlive(const DRAV::CActor& actor) { return actor.GetActionState() != DRAV::ACTION_DEAD; }
+
+}  // namespace
+
+void CDRAVApp::GetSelectedActors(std::vector<DRAV::CActor*>& out) const {
+    out.clear();
+    if (!m_engine || !m_engine->GetGame()) return;
+    const DRAV::ActorList party = m_engine->GetGame()->GetParty();
+    if (m_selectedParty == kWholeParty) {
+        for (const auto& member : party)
+            if (IsAlive(*member)) out.push_back(member.get());
+    } else if (m_selectedParty < party.size()) {
+        out.push_back(party[m_selectedParty].get());
+    }
+}
+
+DRAV::CActor* CDRAVApp::GetSelectedActor() const {
+    std::vector<DRAV::CActor*> actors;
+    GetSelectedActors(actors);
+    return actors.empty() ? nullptr : actors.front();
+}
+
+void CDRAVApp::GetSelectedIds(std::vector<DRAV::ThingId>& out) const {
+    std::vector<DRAV::CActor*> actors;
+    GetSelectedActors(actors);
+    out.clear();
+    for (const DRAV::CActor* actor : actors) out.push_back(actor->GetId());
+}
+
+bool CDRAVApp::IsSelected(const DRAV::CActor& actor) const {
+    if (m_selectedParty == kWholeParty) return actor.GetRelation() == DRAV::RELATION_PARTY;
+    const DRAV::ActorList party = m_engine->GetGame()->GetParty();
+    return m_selectedParty < party.size() && party[m_selectedParty].get() == &actor;
+}
+
+void CDRAVApp::SelectPartyMember(std::uint32_t index) {
+    const DRAV::ActorList party = m_engine->GetGame()->GetParty();
+    if (index >= party.size() || !IsAlive(*party[index])) return;
+    m_selectedParty = index;
+    OnSelectionChanged();
+}
+
+void CDRAVApp::SetSelection(const DRAV::CActor& actor) {
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "begin %s\n", actor.GetName().c_str());
+    if (!IsAlive(actor)) return;
+    const DRAV::ActorList party = m_engine->GetGame()->GetParty();
+    std::uint32_t index = 0;
+    while (index < party.size() && party[index].get() != &actor) ++index;
+    m_selectedParty = index;
+    OnSelectionChanged();
+}
+
+void CDRAVApp::SelectActor(DRAV::CActor& actor) {
+    const bool wasSelected = m_selectedParty != kWholeParty && IsSelected(actor);
+    SetSelection(actor);
+    // A second press on the one selected member while paused takes back its orders.
+    if (wasSelected && m_paused) actor.CancelOrders();
+}
+
+void CDRAVApp::SelectAll() {
+    const bool wasWholeParty = m_selectedParty == kWholeParty;
+    const std::size_t size = m_engine->GetGame()->GetParty().size();
+    m_selectedParty = size > 1 ? kWholeParty : 0;
+    OnSelectionChanged();
+    if (!m_paused) return;
+    if (wasWholeParty || size < 2) CancelSelectedOrders();
+}
+
+void CDRAVApp::CancelSelectedOrders() {
+    std::vector<DRAV::CActor*> actors;
+    GetSelectedActors(actors);
+    for (DRAV::CActor* actor : actors)
+        if (!actor->HasStatus(DRAV::STATUS_CONFUSED) && !actor->HasStatus(DRAV::STATUS_DOMINATED)) actor->CancelOrders();
+}
+
+void CDRAVApp::SelectNextMember() {
+    const DRAV::ActorList party = m_engine->GetGame()->GetParty();
+    if (party.size() < 2) {
+        m_selectedParty = 0;
+    } else {
+        // At most one round: the whole-party step always ends it.
+        for (;;) {
+            if (m_selectedParty == kWholeParty) {
+                m_selectedParty = 0;
+            } else if (++m_selectedParty >= party.size()) {
+                m_selectedParty = kWholeParty;
+                break;
+            }
+            if (IsAlive(*party[m_selectedParty])) break;
+        }
+    }
+    OnSelectionChanged();
+}
+
+void CDRAVApp::ResetPartySelection() {
+    m_selectedParty = m_engine->GetGame()->GetParty().size() == 1 ? 0 : kWholeParty;
+    OnSelectionChanged();
+}
+
+void CDRAVApp::OnSelectionChanged() {
+    std::vector<DRAV::ThingId> ids;
+    GetSelectedIds(ids);
+    m_graphicsManager.GetSelection().assign(ids.begin(), ids.end());
+    if (m_actionBar) {
+        if (m_selectedParty == kWholeParty) {
+            m_actionBar->SetFlag(kVisible, false);
+        } else {
+            m_actionBar->SetFlag(kVisible, true);
+            m_actionBar->ClearFilled();
+        }
+    }
+    for (std::size_t i = 0; i < m_portraits.size(); ++i)
+        m_portraits[i]->SetFlag(kHighlighted, m_selectedParty == kWholeParty || i == m_selectedParty);
+    RequestRepaint();
+}
+
+void CDRAVApp::ComputeCameraTarget(float out[3]) {
+    if (m_talkFocusActor) {
+        out[0] = static_cast<float>(m_talkFocusActor->GetX());
+        out[1] = 0.0f;
+        out[2] = static_cast<float>(m_talkFocusActor->GetY());
+        m_lookAhead[0] = m_lookAhead[1] = m_lookAhead[2] = 0.0f;
+        m_cameraSnap = true;
+        return;
+    }
+    std::vector<DRAV::CActor*> actors;
+    GetSelectedActors(actors);
+    if (actors.empty()) {
+        // Nobody to follow: the camera stays where it looks.
+        for (int i = 0; i < 3; ++i) out[i] = m_cameraTarget[i];
+        return;
+    }
+    float mean[3] = {0.0f, 0.0f, 0.0f};
+    float ahead[3] = {0.0f, 0.0f, 0.0f};
+    const float n = static_cast<float>(actors.size());
+    for (const DRAV::CActor* actor : actors) {
+        mean[0] += static_cast<float>(actor->GetX()) / n;
+        mean[2] += static_cast<float>(actor->GetY()) / n;
+        const double turn = actor->GetFacing() + kQuarterTurn;
+        ahead[0] += kLookAhead * static_cast<float>(std::cos(turn)) / n;
+        ahead[2] += -kLookAhead * static_cast<float>(std::sin(turn)) / n;
+    }
+    const float dx = ahead[0] - m_lookAhead[0];
+    const float dz = ahead[2] - m_lookAhead[2];
+    // Small turns do not swing the view; only a real change of heading does.
+    if (dx * dx + dz * dz > kLookAheadChange)
+        for (int i = 0; i < 3; ++i) m_lookAhead[i] = ahead[i];
+    for (int i = 0; i < 3; ++i) out[i] = mean[i] + m_lookAhead[i];
+}
+
+void CDRAVApp::GetCameraTarget(float out[3]) {
+    float target[3];
+    ComputeCameraTarget(target);
+    if (!m_gameRunning || m_paused || m_suspendCount > 0 || m_cameraSnap) {
+        for (int i = 0; i < 3; ++i) m_cameraTarget[i] = target[i];
+        m_cameraSnap = false;
+    } else {
+        float d[3];
+        float squared = 0.0f;
+        for (int i = 0; i < 3; ++i) {
+            d[i] = target[i] - m_cameraTarget[i];
+            squared += d[i] * d[i];
+        }
+        if (squared > kCameraJump || squared < kCameraSettle) {
+            for (int i = 0; i < 3; ++i) m_cameraTarget[i] = target[i];
+        } else {
+            const float step = m_fastMove ? 0.4f : 0.2f;
+            for (int i = 0; i < 3; ++i) m_cameraTarget[i] += d[i] * step;
+        }
+    }
+    for (int i = 0; i < 3; ++i) out[i] = m_cameraTarget[i];
+}
+
+void CDRAVApp::RunInstantOrders() {
+    try {
+        m_engine->RunInstantOrders();
+    } catch (const CDRAVException& failure) {
+        if (failure.GetCode() != DRAV_ERR_SCRIPT) throw;
+        ShowError("You may continue to play, however things may be broken", "Script Error");
+    }
+}

@@ -1,0 +1,292 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "dialog_test_support.h"
+#include "engine/engine.h"
+#include "game/dialogs/msg_dlg.h"
+#include "game/dialogs/text_dlg.h"
+#include "platform/win32/virtual_keys.h"
+#include "platform/win32/win32_time.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/events/event.h"
+#include "world/game.h"
+
+namespace {
+
+using QuillmereTest::ShellOnSample;
+
+// A new game of chapter 1 started as the creation pages end it, its introduction
+// closed, on a clock that moves only when the test says so.
+class RunningGameTest : public ::testing::Test {
+protected:
+    RunningGameTest() {
+        Win32::SetClockSource([this] { return m_now; });
+        EXPECT_TRUE(m_shell.loaded);
+        app().StartNewGame(1, false);
+        std::shared_ptr<DRAV::CActor> main = app().GetNewActor();
+        main->SetName("Wren");
+        app().StartGameWithActor(main);
+        m_introTitle = app().GetCurrentDialog() ? app().GetCurrentDialog()->GetTitle() : "";
+        app().CloseDialog(1);
+    }
+    ~RunningGameTest() override {
+        if (app().IsGameRunning()) app().EndGame();
+        Win32::SetClockSource(nullptr);
+    }
+
+    CDRAVApp& app() { return m_shell.app; }
+    DRAV::CGame& game() { return *app().GetEngine()->GetGame(); }
+    DRAV::CActor& main() { return *game().GetParty().front(); }
+    // Moves the clock on and, while the timer is set, delivers its message.
+    void TimerAfter(DWORD ms) {
+        m_now += ms;
+        if (Win32::NextTimerDue()) app().HandleMessage(WM_TIMER, CDRAVAppTestAccess::TimerId(app()), 0);
+    }
+    // Timer messages every 16 ms for `ms` milliseconds, as a running timer sends them.
+    void TimersFor(DWORD ms) {
+        for (; ms > 16; ms -= 16) TimerAfter(16);
+        TimerAfter(ms);
+    }
+    std::shared_ptr<DRAV::CActor> AddMember(const std::string& key) {
+        DRAV::CArea& area = *game().GetCurrentArea();
+        auto actor = area.CreateEncounterActor(key, "", 0, *app().GetEngine()->GetModule());
+        EXPECT_TRUE(area.PlaceActor(9, 6, false, actor));
+        game().AddPartyMember(actor);
+        return actor;
+    }
+    RECT RectOf(int id) {
+        DRAVUI::CUIElement* element = nullptr;
+        for (const auto& top : app().GetUIManager().GetElements()) {
+            std::vector<DRAVUI::CUIElement*> all{top.get()};
+            if (auto* group = dynamic_cast<DRAVUI::CUIGroup*>(top.get()))
+                for (const auto& child : group->GetChildren()) all.push_back(child.get());
+            for (auto* candidate : all)
+                if (candidate->GetId() == id) element = candidate;
+        }
+        return element ? *element->GetRect() : RECT{-1, -1, -1, -1};
+    }
+
+    DWORD m_now = 100000;
+    ShellOnSample m_shell;
+    std::string m_introTitle;
+};
+
+TEST_F(RunningGameTest, TheIntroductionNamesTheChapterAndTheHudStandsWhereItBelongs) {
+    EXPECT_EQ(m_introTitle, "Chapter One: The Reedwater Landing");
+    EXPECT_EQ(m_shell.recorder.titles.back(), "Quillmere - Reedwater Landing");
+    EXPECT_FALSE(app().GetCurrentDialog());
+    EXPECT_EQ(app().GetSuspendCount(), 0) << "the clock runs once the introduction is gone";
+    // Exit before the row, the hover panel, log, clock, bar, mini-map, then the column.
+    std::vector<int> ids = m_shell.ScreenIds();
+    ASSERT_GE(ids.size(), 8u);
+    EXPECT_EQ(std::vector<int>(ids.begin(), ids.begin() + 8), (std::vector<int>{10, 9, 11, 5, 0, 1, 6, 200}));
+    EXPECT_EQ(std::vector<int>(ids.end() - 3, ids.end()), (std::vector<int>{3, 8, 100}));
+    RECT minimap = RectOf(3);
+    EXPECT_EQ(minimap.left, 8);
+    EXPECT_EQ(minimap.top, 660);
+    EXPECT_EQ(minimap.right, 108);
+    EXPECT_EQ(minimap.bottom, 760);
+    RECT clock = RectOf(6);
+    EXPECT_EQ(clock.left, 968);
+    EXPECT_EQ(clock.top, 712);
+    EXPECT_EQ(clock.right, 1016);
+    EXPECT_EQ(clock.bottom, 760);
+    // The exit button takes the return button's place, hidden until an exit is offered.
+    RECT exit = RectOf(10);
+    RECT back = RectOf(9);
+    EXPECT_EQ(exit.left, back.left);
+    EXPECT_EQ(exit.top, back.top);
+    EXPECT_EQ(back.right, 1024 - 8 - 64 - 8 - 40 - 8);
+}
+
+TEST_F(RunningGameTest, AMessageBoxOfOneTickIsLoggedAndOpensBeforeAnotherTickRuns) {
+    TimerAfter(16);
+    const std::uint32_t start = game().GetTick();
+    game().PushMessage(DRAV::MESSAGE_NOTICE, "Mist over the river.");
+    game().PushEvent(std::make_shared<DRAV::CDialogBoxEvent>(DRAV::EVENT_DIALOG_BOX, "Loose Board",
+                                                             "Tarred rope LINE under GAMENAME planks."));
+    TimerAfter(1000);
+    EXPECT_EQ(game().GetTick(), start + 1) << "the tick that brought the box is the last";
+    auto* box = dynamic_cast<CTextDlg*>(app().GetCurrentDialog().get());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->GetTitle(), "Loose Board");
+    const auto& log = app().GetMessageLog();
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[log.size() - 2], "Mist over the river.");
+    EXPECT_EQ(log.back(), "Tarred rope  under Quillmere planks.");
+    EXPECT_TRUE(app().GetPendingEvents().empty());
+    // While it is open the clock is held.
+    TimerAfter(1000);
+    EXPECT_EQ(game().GetTick(), start + 1);
+    app().CloseDialog(1);
+    TimersFor(500);
+    EXPECT_EQ(game().GetTick(), start + 1 + 30) << "the time under the dialog is not caught up";
+}
+
+TEST_F(RunningGameTest, PendingEventsStopAtAnAreaChangeAndUnknownCodesAreRefused) {
+    app().QueueEvent(std::make_shared<DRAV::CInfoEvent>(DRAV::EVENT_DOORS_OPENED));
+    app().QueueEvent(std::make_shared<DRAV::CInfoEvent>(DRAV::EVENT_DOORS_CLOSED));
+    game().SetStateCode(DRAV::GAME_TRAVEL);
+    EXPECT_FALSE(app().ProcessPendingEvents());
+    EXPECT_EQ(app().GetPendingEvents().size(), 1u);
+    game().SetStateCode(DRAV::GAME_PLAYING);
+    EXPECT_TRUE(app().ProcessPendingEvents());
+
+    app().QueueEvent(std::make_shared<DRAV::CInfoEvent>(9));
+    EXPECT_THROW(app().ProcessPendingEvents(), CDRAVException);
+    EXPECT_TRUE(app().GetPendingEvents().empty()) << "the failed event is not met again";
+    EXPECT_THROW(app().OnDialogBoxEvent(DRAV::CDialogBoxEvent(37, "t", "x")), CDRAVException);
+    // An actor event for someone not in the party is skipped.
+    EXPECT_NO_THROW(app().OnActorInfoEvent(DRAV::CActorInfoEvent(DRAV::EVENT_ACTOR_HIT_POINTS, 0xFFFFFF)));
+}
+
+TEST_F(RunningGameTest, TheLogKeepsTheNewestFourHundredLinesAndEmptiesWithTheGame) {
+    for (int i = 1; i <= 401; ++i) app().AppendMessage("line " + std::to_string(i));
+    const auto& log = app().GetMessageLog();
+    ASSERT_EQ(log.size(), 400u);
+    EXPECT_EQ(log.front(), "line 2");
+    EXPECT_EQ(log.back(), "line 401");
+
+    std::string line = "old";
+    ExpandMessageMarkup("  Welcome to   GAMENAME LINE LINE friend ", line);
+    EXPECT_EQ(line, "Welcome to Quillmere   friend");
+    ExpandMessageMarkup("", line);
+    EXPECT_EQ(line, "");
+
+    app().EndGame();
+    EXPECT_TRUE(app().GetMessageLog().empty());
+    EXPECT_FALSE(app().IsGameRunning());
+    EXPECT_EQ(m_shell.recorder.titles.back(), "Quillmere");
+}
+
+TEST_F(RunningGameTest, TabWalksTheLivingMembersThenTheWholeParty) {
+    AddMember("reed_goblin");
+    auto third = AddMember("reed_goblin");
+    app().ResetPartySelection();
+    EXPECT_EQ(app().GetSelectedMember(), CDRAVApp::kWholeParty);
+    std::vector<std::uint32_t> walk;
+    for (int i = 0; i < 5; ++i) {
+        app().SelectNextMember();
+        walk.push_back(app().GetSelectedMember());
+    }
+    EXPECT_EQ(walk, (std::vector<std::uint32_t>{0, 1, 2, CDRAVApp::kWholeParty, 0}));
+
+    third->SetActionState(DRAV::ACTION_DEAD);
+    walk.clear();
+    for (int i = 0; i < 3; ++i) {
+        app().SelectNextMember();
+        walk.push_back(app().GetSelectedMember());
+    }
+    EXPECT_EQ(walk, (std::vector<std::uint32_t>{1, CDRAVApp::kWholeParty, 0}));
+    std::vector<DRAV::CActor*> selected;
+    app().SelectAll();
+    app().GetSelectedActors(selected);
+    EXPECT_EQ(selected.size(), 2u) << "the dead member is left out of the whole party";
+    app().SelectPartyMember(2);
+    EXPECT_EQ(app().GetSelectedMember(), CDRAVApp::kWholeParty) << "a dead member cannot be selected";
+    app().SelectPartyMember(7);
+    EXPECT_EQ(app().GetSelectedMember(), CDRAVApp::kWholeParty);
+}
+
+TEST_F(RunningGameTest, APartyOfOneIsAlwaysMemberZero) {
+    app().SelectAll();
+    EXPECT_EQ(app().GetSelectedMember(), 0u);
+    app().SelectNextMember();
+    EXPECT_EQ(app().GetSelectedMember(), 0u);
+    app().HandleMessage(WM_KEYDOWN, VK_TAB, 0);
+    EXPECT_EQ(app().GetSelectedMember(), 0u);
+}
+
+TEST_F(RunningGameTest, TheCameraGlidesAFifthOfTheWayButJumpsFarOrNearMoves) {
+    float target[3];
+    app().GetCameraTarget(target);  // the first frame snaps
+    const float x0 = target[0];
+    const double x = main().GetX();
+    main().SetPosition(x + 10.0, main().GetY());
+    app().GetCameraTarget(target);
+    EXPECT_NEAR(target[0], x0 + 2.0f, 1e-3f);
+    app().GetCameraTarget(target);
+    EXPECT_NEAR(target[0], x0 + 2.0f + 1.6f, 1e-3f);
+    main().SetPosition(x + 90.0, main().GetY());
+    app().GetCameraTarget(target);
+    EXPECT_NEAR(target[0], x0 + 90.0f, 1e-3f) << "over 50 units the camera jumps";
+    main().SetPosition(x + 90.5, main().GetY());
+    app().GetCameraTarget(target);
+    EXPECT_NEAR(target[0], x0 + 90.5f, 1e-3f) << "under one unit it settles at once";
+    // Turning adopts the look-ahead only when it moves more than five units.
+    main().SetFacing(main().GetFacing() + 0.2);
+    app().GetCameraTarget(target);
+    EXPECT_NEAR(target[0], x0 + 90.5f, 1e-3f);
+}
+
+TEST_F(RunningGameTest, APartyOfSummonedSurvivorsIsDeadAndIsNotMovedOn) {
+    auto summoned = AddMember("reed_goblin");
+    summoned->SetSummonEndTick(game().GetTick() + 1000);
+    main().SetActionState(DRAV::ACTION_DEAD);
+    game().SetStateCode(DRAV::GAME_WIPED_OUT);
+    const DRAV::CArea* area = game().GetCurrentArea();
+    app().CheckPartyAndChangeArea();
+    app().CheckPartyAndChangeArea();
+    EXPECT_TRUE(CDRAVAppTestAccess::IsPartyDeadShown(app()));
+    EXPECT_EQ(game().GetCurrentArea(), area) << "the party never left";
+    EXPECT_EQ(game().GetStateCode(), DRAV::GAME_WIPED_OUT);
+    EXPECT_EQ(app().GetSuspendCount(), 0);
+}
+
+TEST_F(RunningGameTest, AWipedOutPartyRestsThenEntersItsDestination) {
+    main().SetDamageTaken(3);
+    const std::uint32_t before = game().GetTick();
+    game().SetStateCode(DRAV::GAME_WIPED_OUT);
+    app().CheckPartyAndChangeArea();
+    EXPECT_GT(game().GetTick(), before) << "the rest took its hours";
+    EXPECT_EQ(main().GetDamageTaken(), 0);
+    ASSERT_NE(game().GetCurrentArea(), nullptr);
+    EXPECT_EQ(game().GetCurrentArea()->GetDisplayName(), "Reedwater Landing");
+    const auto& log = app().GetMessageLog();
+    EXPECT_NE(std::find_if(log.begin(), log.end(),
+                           [](const std::string& line) { return line.find("has rested") != std::string::npos; }),
+              log.end());
+    EXPECT_EQ(app().GetSuspendCount(), 0) << "the clock runs again in the entered area";
+    EXPECT_FALSE(CDRAVAppTestAccess::IsPartyDeadShown(app()));
+}
+
+TEST_F(RunningGameTest, KeysRunTheClockAndOpenTheMessages) {
+    // A calm landing: the lane's goblins would start a fight and end the fast move.
+    DRAV::CArea& area = *game().GetCurrentArea();
+    for (const auto& actor : DRAV::ActorList(area.GetActors()))
+        if (actor->GetRelation() != DRAV::RELATION_PARTY) area.RemoveActor(*actor);
+    TimerAfter(16);
+    std::uint32_t start = game().GetTick();
+    for (int i = 0; i < 62; ++i) TimerAfter(16);
+    TimerAfter(8);
+    EXPECT_EQ(game().GetTick() - start, 60u);
+    app().HandleMessage(WM_KEYDOWN, 'F', 0);
+    EXPECT_TRUE(app().IsFastMove()) << (game().IsInBattle() ? "in battle" : "");
+    start = game().GetTick();
+    for (int i = 0; i < 62; ++i) TimerAfter(16);
+    TimerAfter(8);
+    EXPECT_EQ(game().GetTick() - start, 120u) << (app().IsFastMove() ? "" : "fast move was cancelled");
+    app().HandleMessage(WM_KEYDOWN, 'F', 0);
+
+    app().HandleMessage(WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_TRUE(app().IsPaused());
+    start = game().GetTick();
+    TimerAfter(3000);
+    EXPECT_EQ(game().GetTick(), start);
+    app().HandleMessage(WM_KEYDOWN, VK_SPACE, 0);
+    TimersFor(500);
+    EXPECT_EQ(game().GetTick() - start, 30u) << "the paused time is not caught up";
+
+    app().AppendMessage("The ferry bumps against the dock.");
+    app().HandleMessage(WM_KEYDOWN, 'G', 0);
+    auto* messages = dynamic_cast<CDRAVMsgDlg*>(app().GetCurrentDialog().get());
+    ASSERT_NE(messages, nullptr);
+    EXPECT_EQ(messages->GetTitle(), "Messages");
+    EXPECT_EQ(m_shell.recorder.titles.back(), "Quillmere - Messages");
+    app().HandleMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(app().GetCurrentDialog());
+}
+
+}  // namespace
