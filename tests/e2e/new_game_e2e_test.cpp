@@ -139,7 +139,7 @@ TEST(NewGame, AdvancedOptionsToALevelEightBonusPassAndEscBackToWelcome) {
     steps.push_back(Check("bonus", [] {
         const auto& dialog = GetApp().GetCurrentDialog();
         auto* page = dynamic_cast<CCCDlg*>(dialog.get());
-        return page ? page->GetDescription().substr(0, 50) : std::string("(none)");
+        return page ? page->GetDescription().substr(0, 49) : std::string("(none)");
     }));
     steps.push_back(Key(SDL_SCANCODE_ESCAPE));
     steps.push_back(Wait(50));
