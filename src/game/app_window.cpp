@@ -4,6 +4,7 @@
 #include "common/rect_scale.h"
 #include "engine/engine.h"
 #include "game/app.h"
+#include "game/dialogs/chapter_picture.h"
 #include "game/dialogs/dialog_failure.h"
 #include "game/dialogs/start_dlg.h"
 #include "game/identity.h"
@@ -297,9 +298,9 @@ void CDRAVApp::OnShowChapterPicture() {
         RECT viewport{};
         m_deviceWrapper->GetViewportRect(viewport);
         ScaleRectPercent(viewport, scale);
-        auto image = std::make_shared<DRAVUI::CUIImage>(
-            m_uiManager.GetConfig(),
-            m_engine->GetModule()->GetPackage()->ReadAll(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "chapter.jpg"));
+        // A chapter without its picture still loads: an empty picture of the same size stands in.
+        auto image =
+            MakeChapterPicture(m_uiManager.GetConfig(), m_engine->GetModule()->GetPackage().get(), "chapter.jpg");
         int centreX = (viewport.left + viewport.right) / 2;
         int centreY = (viewport.top + viewport.bottom) / 2;
         RECT picture{centreX - 365, centreY - 183, centreX + 365, centreY + 183};

@@ -116,8 +116,8 @@ TEST(RunningGame, StartsWithTheIntroductionThenShowsTheHudAndRunsTheClock) {
     });
     EXPECT_TRUE(run.exited) << run.log;
     EXPECT_TRUE(run.boxes.empty()) << run.boxes.front().caption << ": " << run.boxes.front().text;
-    EXPECT_EQ(run.checks["intro"], "Chapter One: The Reedwater Landing");
-    EXPECT_NE(std::find(run.titles.begin(), run.titles.end(), "Quillmere - Chapter One: The Reedwater Landing"),
+    EXPECT_EQ(run.checks["intro"], "The Reedwater Landing");
+    EXPECT_NE(std::find(run.titles.begin(), run.titles.end(), "Quillmere - The Reedwater Landing"),
               run.titles.end());
     EXPECT_EQ(run.checks["after intro"], "(none)");
     ASSERT_FALSE(run.titles.empty());

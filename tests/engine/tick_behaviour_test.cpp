@@ -35,12 +35,12 @@ std::vector<std::string> HashesAt(Crowd& crowd, std::initializer_list<int> ticks
 
 TEST(TickBehaviour, EveryoneWalkingEndsWhereItAlwaysDid) {
     QuillmereTest::WalkingCrowd crowd(true);
-    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0x773fa05f1a04f3f8", "0x7973d674f943bf4f"}));
+    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0xc914de4e95ab2ad9", "0x7d46363bc1114e0e"}));
 }
 
 TEST(TickBehaviour, FightEndsWhereItAlwaysDid) {
     QuillmereTest::FightingCrowd crowd;
-    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0x3b1d6c5cac9a1c3d", "0xf781d82b48a88d94"}));
+    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0x0e8c197bd7674320", "0x3718578a88fbdd48"}));
     // The fight is a fight: goblins fall and are replaced.
     EXPECT_GT(crowd.Kills(), 0);
 }

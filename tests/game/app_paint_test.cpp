@@ -6,6 +6,7 @@
 #include "platform/d3d9/recording_device.h"
 #include "platform/win32/platform_observer.h"
 #include "support/sample_game.h"
+#include "support/overlay_source.h"
 #include "support/sample_module.h"
 
 namespace {
@@ -137,6 +138,27 @@ TEST_F(PaintTest, TheRunningGamesGraphicsLoadOnTheRebuildMessageWithTheClockHeld
     EXPECT_EQ(m_app.GetSuspendCount(), 1) << "the load holds the clock and lets it go again";
     EXPECT_FALSE(audio->footsteps);
     EXPECT_GE(audio->ambientStops, 1);
+}
+
+TEST_F(PaintTest, AChapterWithoutItsPictureShowsAnEmptyOneOfTheSameSizeWhileItLoads) {
+    auto source = std::make_shared<QuillmereTest::OverlaySource>(QuillmereTest::SampleFolderSource());
+    source->Add(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "chapter.jpg", "not a picture");
+    auto engine = std::make_shared<DRAV::CEngine>();
+    engine->LoadModule(1, DRAV::CModuleVersionRange("Orvex", 5, 0), source);
+    std::shared_ptr<DRAV::CActor> main = engine->NewGame();
+    engine->BeginNewGame(main);
+    engine->EnterArea();
+    CDRAVAppTestAccess::SetEngine(m_app, engine);
+    CDRAVAppTestAccess::SetAudio(m_app, std::make_shared<CountingAudio>());
+    CDRAVAppTestAccess::StartPlaying(m_app);
+    m_app.GetUIManager().SetDataFileFactory(QuillmereTest::SampleInterfaceSource());
+    m_app.HandleMessage(CDRAVApp::kAppShowChapterPicture, 0, 0);
+    EXPECT_TRUE(m_app.IsGameRunning()) << "the game goes on";
+    ASSERT_EQ(m_app.GetUIManager().GetElements().size(), 1u);
+    const RECT picture = *m_app.GetUIManager().GetElements().front()->GetRect();
+    EXPECT_EQ(picture.right - picture.left, 730);
+    EXPECT_EQ(picture.bottom - picture.top, 366);
+    EXPECT_TRUE(CDRAVAppTestAccess::IsScreenRebuildPending(m_app)) << "the graphics load next";
 }
 
 TEST_F(PaintTest, MinimumTrackingSizeAndAltKeysStayWithTheGame) {

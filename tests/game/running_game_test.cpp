@@ -74,7 +74,7 @@ protected:
 };
 
 TEST_F(RunningGameTest, TheIntroductionNamesTheChapterAndTheHudStandsWhereItBelongs) {
-    EXPECT_EQ(m_introTitle, "Chapter One: The Reedwater Landing");
+    EXPECT_EQ(m_introTitle, "The Reedwater Landing");
     EXPECT_EQ(m_shell.recorder.titles.back(), "Quillmere - Reedwater Landing");
     EXPECT_FALSE(app().GetCurrentDialog());
     EXPECT_EQ(app().GetSuspendCount(), 0) << "the clock runs once the introduction is gone";
@@ -252,6 +252,43 @@ TEST_F(RunningGameTest, AWipedOutPartyRestsThenEntersItsDestination) {
     EXPECT_FALSE(CDRAVAppTestAccess::IsPartyDeadShown(app()));
 }
 
+// Remembers what the shell last asked of the footsteps and the ambient loop.
+class AmbientRecorder : public QuillmereTest::CountedAudio {
+public:
+    void SetFootsteps(bool on) override { footsteps = on; }
+    void PlayAmbientFx(const std::string& name) override { ambient = name; }
+    void StopAmbientFx() override { ambient.clear(); }
+    bool footsteps = false;
+    std::string ambient;
+};
+
+TEST_F(RunningGameTest, TheFountainIsHeardWhereTheCameraLooksAndFootstepsFollowTheWalk) {
+    auto audio = std::make_shared<AmbientRecorder>();
+    CDRAVAppTestAccess::SetAudio(app(), audio);
+    // Facing this way the camera looks ten units east of the walker.
+    main().SetFacing(-1.5707963705062866);
+    auto settle = [&] {
+        float target[3];
+        for (int i = 0; i < 40; ++i) app().GetCameraTarget(target);
+        return target[0];
+    };
+    main().SetPosition(10.0, 16.25);
+    EXPECT_NEAR(settle(), 20.0f, 1e-3f);
+    app().UpdateAmbientSound();
+    EXPECT_EQ(audio->ambient, "water_trickle.mp3") << "within the fountain's reach";
+    EXPECT_FALSE(audio->footsteps);
+
+    main().SetPosition(30.0, 26.25);
+    settle();
+    main().SetAnimation(DRAV::ANIM_MOVE, 0.0);
+    app().UpdateAmbientSound();
+    EXPECT_EQ(audio->ambient, "reed_wind.mp3") << "the landing's own sound everywhere else";
+    EXPECT_TRUE(audio->footsteps);
+    main().SetActionState(DRAV::ACTION_DEAD);
+    app().UpdateAmbientSound();
+    EXPECT_FALSE(audio->footsteps) << "the dead do not walk";
+}
+
 TEST_F(RunningGameTest, KeysRunTheClockAndOpenTheMessages) {
     // A calm landing: the lane's goblins would start a fight and end the fast move.
     DRAV::CArea& area = *game().GetCurrentArea();
@@ -287,6 +324,42 @@ TEST_F(RunningGameTest, KeysRunTheClockAndOpenTheMessages) {
     EXPECT_EQ(m_shell.recorder.titles.back(), "Quillmere - Messages");
     app().HandleMessage(WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_FALSE(app().GetCurrentDialog());
+    // The message window's alternate click opens the same page.
+    app().OnScreenAltClick(1);
+    EXPECT_TRUE(dynamic_cast<CDRAVMsgDlg*>(app().GetCurrentDialog().get()));
+}
+
+TEST_F(RunningGameTest, DrainedEventsLogTheirLinesAndWaitForTheTimer) {
+    std::shared_ptr<DRAV::CEvent> raised;  // what entering the landing raised
+    while (game().PopEvent(raised)) {
+    }
+    game().PushMessage(DRAV::MESSAGE_GOLD, "Wren finds 5 gold.");
+    game().PushEvent(std::make_shared<DRAV::CInfoEvent>(DRAV::EVENT_PARTY_CHANGED));
+    app().DrainEngineEvents();
+    EXPECT_EQ(app().GetMessageLog().back(), "Wren finds 5 gold.");
+    EXPECT_EQ(m_shell.audio->played.back(), 2) << "the gold's sound";
+    ASSERT_EQ(app().GetPendingEvents().size(), 1u) << "even an information event waits when drained";
+    TimerAfter(16);
+    EXPECT_TRUE(app().GetPendingEvents().empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GameStart, AStartAreaThatDoesNotLoadEndsTheGameWithAGameError) {
+    ShellOnSample shell;
+    ASSERT_TRUE(shell.loaded);
+    shell.app.StartNewGame(1, false);
+    std::shared_ptr<DRAV::CActor> main = shell.app.GetNewActor();
+    ASSERT_NE(main, nullptr);
+    shell.app.GetEngine()->GetGame()->SetEntry({"no_such_area", "dock"}, DRAV::AREA_LOAD_FRESH, "");
+    shell.app.StartGameWithActor(main);
+    ASSERT_EQ(shell.recorder.boxes.size(), 1u);
+    EXPECT_EQ(shell.recorder.boxes[0].first, "Game Error");
+    EXPECT_EQ(shell.recorder.boxes[0].second.rfind("Failed to load area file. The game is broken.", 0), 0u);
+    EXPECT_FALSE(shell.app.IsGameRunning());
+    EXPECT_FALSE(shell.app.GetCurrentDialog()) << "no introduction over a game that never began";
 }
 
 }  // namespace

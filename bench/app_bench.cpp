@@ -1,0 +1,101 @@
+// One timer message of the running game that runs the full eleven ticks, on the
+// sample chapter's start area with the HUD built, headless (SDL's dummy video
+// driver and the recording device). The party walks to and fro on a calm landing;
+// every message must run exactly eleven ticks, or the benchmark fails.
+//   SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy build/bench/app_bench
+
+#include <SDL_image.h>
+#include <SDL_ttf.h>
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "dialog_test_support.h"
+#include "common/sdl_init.h"
+#include "engine/engine.h"
+#include "platform/win32/win32_time.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/game.h"
+#include "world/order.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// This thread's own processor time: what the message costs, without other programs
+// on a busy machine.
+double ThreadMillis() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+void Report(benchmark::State& state, const std::string& prefix, std::vector<double> ms) {
+    if (ms.empty()) return;
+    std::sort(ms.begin(), ms.end());
+    state.counters[prefix + "median_ms"] = ms[ms.size() / 2];
+    state.counters[prefix + "p99_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
+    state.counters[prefix + "slowest_ms"] = ms.back();
+}
+
+void TimerMessage(benchmark::State& state) {
+    // As the program does: SDL, then the font and image libraries.
+    DRAVSDL::InitSDL sdl;
+    TTF_Init();
+    IMG_Init(IMG_INIT_JPG | IMG_INIT_PNG);
+    DWORD now = 100000;
+    Win32::SetClockSource([&now] { return now; });
+    QuillmereTest::ShellOnSample shell;
+    CDRAVApp& app = shell.app;
+    app.StartNewGame(1, false);
+    app.StartGameWithActor(app.GetNewActor());
+    app.CloseDialog(1);
+    DRAV::CGame& game = *app.GetEngine()->GetGame();
+    DRAV::CArea& area = *game.GetCurrentArea();
+    for (const auto& actor : DRAV::ActorList(area.GetActors()))
+        if (actor->GetRelation() != DRAV::RELATION_PARTY) area.RemoveActor(*actor);
+    DRAV::CActor& main = *game.GetParty().front();
+    if (app.GetUIManager().GetElements().empty()) state.SkipWithError("no HUD");
+
+    std::vector<double> ms;
+    std::vector<double> cpu;
+    int step = 0;
+    for (auto _ : state) {
+        if (!main.GetCurrentOrder())
+            main.PushOrder(std::make_shared<DRAV::CMoveOrder>(++step % 2 ? 18.75 : 11.25, 21.25), true);
+        const std::uint32_t before = game.GetTick();
+        now += 250;  // well over eleven ticks' worth
+        const auto start = Clock::now();
+        const double cpuStart = ThreadMillis();
+        app.HandleMessage(WM_TIMER, CDRAVAppTestAccess::TimerId(app), 0);
+        cpu.push_back(ThreadMillis() - cpuStart);
+        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        if (game.GetTick() - before != CDRAVApp::kMostTicksPerTimer || app.GetCurrentDialog()) {
+            state.SkipWithError(("a timer message ran " + std::to_string(game.GetTick() - before) +
+                                 " ticks, not eleven" + (app.GetCurrentDialog() ? ", and opened a dialog" : ""))
+                                    .c_str());
+            break;
+        }
+    }
+    // 22,000 ticks at a walking pace cross the landing many times.
+    if (step < 10)
+        state.SkipWithError(("the party did not walk to and fro: " + std::to_string(step) + " walks, at " +
+                             std::to_string(main.GetX()) + ", " + std::to_string(main.GetY()))
+                                .c_str());
+    Report(state, "", ms);
+    Report(state, "cpu_", cpu);
+    if (app.IsGameRunning()) app.EndGame();
+    Win32::SetClockSource(nullptr);
+    IMG_Quit();
+    TTF_Quit();
+}
+BENCHMARK(TimerMessage)->Iterations(2000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
