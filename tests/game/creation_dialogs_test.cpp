@@ -474,3 +474,58 @@ TEST_F(CreationTest, AMissingThumbnailLeavesAnEmptyPictureOfTheSameSize) {
 }
 
 }  // namespace
+
+namespace {
+
+// In play the pages work through the engine's orders on a party member.
+TEST_F(CreationTest, LevelUpPagesSpendPointsThroughTheEngine) {
+    ASSERT_TRUE(loaded);
+    app.StartNewGame(1, false);
+    auto main = app.GetNewActor();
+    ASSERT_NE(main, nullptr);
+    CDRAVAppTestAccess::DropDialogs(app);
+    main->SetName("Wren");
+    main->SetClass(DRAV::CLASS_FIGHTER);
+    main->ResetSkills();
+    app.StartGameWithActor(main);
+    CDRAVAppTestAccess::DropDialogs(app);
+
+    main->SetAttribute(DRAV::ATTR_STRENGTH, 19);
+    main->SetUnspentPoints(1);
+    Open(std::make_shared<CAttribDlg>(&app, main.get()));
+    EXPECT_EQ(Title(), "Quillmere - Wren");
+    EXPECT_EQ(Find(CAttribDlg::kReset), nullptr);
+    EXPECT_EQ(Find(300), nullptr);
+    EXPECT_EQ(Button(100).m_label, "Add (1)") << "a flat cost in play";
+    Click(100);
+    EXPECT_EQ(main->GetAttribute(DRAV::ATTR_STRENGTH), 20u);
+    EXPECT_EQ(Points(), "0");
+    EXPECT_FALSE(Shown(100));
+    EXPECT_TRUE(Shown(CAttribDlg::kDone)) << "never held back in play";
+
+    // With picks left Done leads on to the skills page, where a purchase is an order.
+    std::int32_t classPicks = 0, generalPicks = 0;
+    main->GetUnspentSkillPicks(classPicks, generalPicks);
+    ASSERT_GT(classPicks + generalPicks, 0);
+    Click(CAttribDlg::kDone);
+    auto* skills = Current<CSkillsDlg>();
+    ASSERT_NE(skills, nullptr);
+    EXPECT_EQ(Find(CSkillsDlg::kReset), nullptr);
+    EXPECT_TRUE(Shown(CSkillsDlg::kDone));
+    const int skill = PlainSkillOf(DRAV::CLASS_FIGHTER, *main);
+    Click(CSkillsDlg::kFirstBuy + skill);
+    EXPECT_TRUE(main->HasSkill(static_cast<DRAV::SkillId>(skill)));
+    EXPECT_EQ(Points(), std::to_string(classPicks + generalPicks - 1));
+    // Forgetting needs the flag a new level sets, and one forget clears it.
+    Click(CSkillsDlg::kFirstForget + skill);
+    EXPECT_TRUE(main->HasSkill(static_cast<DRAV::SkillId>(skill)));
+    main->SetSkillEdit(true);
+    Click(CSkillsDlg::kFirstForget + skill);
+    EXPECT_FALSE(main->HasSkill(static_cast<DRAV::SkillId>(skill)));
+    EXPECT_FALSE(main->IsSkillEdit());
+    Key(VK_RETURN);
+    EXPECT_EQ(Current<CSkillsDlg>(), nullptr);
+    EXPECT_TRUE(app.IsGameRunning());
+}
+
+}  // namespace
