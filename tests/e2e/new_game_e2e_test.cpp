@@ -60,19 +60,24 @@ std::vector<Step> ThroughTheWizard() {
         steps.push_back(Wait(50));
     }
     for (int k = 0; k < 80; ++k) steps.push_back(ClickId(100 + k % 5));
+    steps.push_back(Screenshot("attributes"));
     steps.push_back(ClickId(50));
     steps.push_back(Wait(50));
     // The explanation over the skills page first.
     steps.push_back(ClickId(1));
     steps.push_back(Wait(50));
+    steps.push_back(Screenshot("skills"));
     for (int skill : PlainSkills(0, 2)) steps.push_back(ClickId(100 + skill));
     steps.push_back(ClickId(301));
     steps.push_back(Wait(50));
     steps.push_back(ClickId(100 + PlainSkills(1, 1)[0]));
-    for (int id : {50, 100, 100}) {
-        steps.push_back(ClickId(id));
-        steps.push_back(Wait(50));
-    }
+    steps.push_back(ClickId(50));
+    steps.push_back(Wait(50));
+    steps.push_back(ClickId(100));
+    steps.push_back(Wait(50));
+    steps.push_back(Screenshot("colours"));
+    steps.push_back(ClickId(100));
+    steps.push_back(Wait(50));
     return steps;
 }
 
@@ -100,6 +105,14 @@ TEST(NewGame, TheWizardFromTheFrontPageToTheNamedCharacter) {
                                            "Name"}))
         << run.log;
     EXPECT_EQ(run.checks["name page"], "Name");
+    std::filesystem::create_directories(QUILLMERE_E2E_SCREEN_DIR);
+    for (const char* name : {"attributes", "skills", "colours"}) {
+        const Shot& shot = run.shots[name];
+        ASSERT_FALSE(shot.path.empty()) << name << run.log;
+        EXPECT_GT(shot.lit, 0.02) << name;
+        std::filesystem::copy_file(shot.path, std::string(QUILLMERE_E2E_SCREEN_DIR) + "/" + name + ".png",
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
     EXPECT_EQ(run.checks["main"], "Ayla");
     EXPECT_EQ(run.checks["intro"], "yes");
 }

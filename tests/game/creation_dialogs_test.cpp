@@ -284,6 +284,12 @@ TEST_F(CreationTest, ColoursDefaultToTheFirstEntriesAndARebuildStartsAgain) {
     auto actor = NewActor();
     auto page = std::make_shared<CCCColorsDlg>(&app, actor);
     Open(page);
+    // Each swatch shows its table's colour.
+    for (int k : {0, 5, 15}) {
+        EXPECT_EQ(dynamic_cast<DRAVUI::CUIColorButton&>(*Find(200 + k)).GetSwatchColour(), 0xFF000000u | HairColors[k]);
+        EXPECT_EQ(dynamic_cast<DRAVUI::CUIColorButton&>(*Find(300 + k)).GetSwatchColour(), 0xFF000000u | SkinColors[k]);
+        EXPECT_EQ(dynamic_cast<DRAVUI::CUIColorButton&>(*Find(400 + k)).GetSwatchColour(), 0xFF000000u | TrimColors[k]);
+    }
     Click(CCCColorsDlg::kFirstHair + 5);
     EXPECT_TRUE(Find(205)->HasFlag(UIF_SELECTED));
     EXPECT_FALSE(Find(200)->HasFlag(UIF_SELECTED));

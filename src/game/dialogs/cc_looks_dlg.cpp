@@ -1,5 +1,7 @@
 #include "game/dialogs/cc_looks_dlg.h"
 
+#include <cstring>
+
 #include "engine/engine.h"
 #include "game/app.h"
 #include "game/dialogs/cc_name_dlg.h"
@@ -28,6 +30,15 @@ const DRAV::HeadList& HeadsFor(CDRAVApp* app, const DRAV::CActor& actor) {
 const ColorTable* const kTables[] = {&HairColors, &SkinColors, &TrimColors};
 constexpr int kFirstIds[] = {CCCColorsDlg::kFirstHair, CCCColorsDlg::kFirstSkin, CCCColorsDlg::kFirstTrim};
 const char* const kCaptions[] = {"Hair", "Skin", "Trim"};
+
+// The swatch reads red, green and blue from the colour's bytes in memory order.
+std::uint32_t SwatchBytes(std::uint32_t rgb) {
+    const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
+                                   static_cast<std::uint8_t>(rgb), 0};
+    std::uint32_t value = 0;
+    std::memcpy(&value, bytes, sizeof value);
+    return value;
+}
 
 }  // namespace
 
@@ -84,7 +95,7 @@ std::shared_ptr<DRAVUI::CUIElement> CCCColorsDlg::CreateColorColumn(const std::s
         auto row = std::make_shared<DRAVUI::CUIGroup>("", true, false, 0u, 0, m_config);
         for (int c = 0; c < 4; ++c) {
             const int k = 4 * r + c;
-            auto swatch = std::make_shared<DRAVUI::CUIColorButton>(m_config, firstId + k, table[k]);
+            auto swatch = std::make_shared<DRAVUI::CUIColorButton>(m_config, firstId + k, SwatchBytes(table[k]));
             swatch->SetSize(size, size);
             if (k == 0) swatch->SetFlag(DRAVUI::UIF_SELECTED, true);
             swatches.push_back(swatch.get());
