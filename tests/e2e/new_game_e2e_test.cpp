@@ -137,10 +137,12 @@ TEST(NewGame, ASaveOfTheSameNameAsksAndNoGivesAnEmptyNamePage) {
 TEST(NewGame, AdvancedOptionsToALevelEightBonusPassAndEscBackToWelcome) {
     Driver driver;
     std::vector<Step> steps = ToTheFrontPage();
-    for (int id : {1, 2}) {
-        steps.push_back(ClickId(id));
-        steps.push_back(Wait(50));
-    }
+    steps.push_back(ClickId(1));
+    steps.push_back(Wait(50));
+    steps.push_back(Screenshot("new_game"));
+    steps.push_back(ClickId(2));
+    steps.push_back(Wait(50));
+    steps.push_back(Screenshot("select_chapter"));
     steps.push_back(Check("chapters", CurrentTitle));
     for (int id : {201, 108, 101, 102}) {
         steps.push_back(ClickId(id));
@@ -165,6 +167,12 @@ TEST(NewGame, AdvancedOptionsToALevelEightBonusPassAndEscBackToWelcome) {
     EXPECT_EQ(run.checks["bonus"], "As a level 8 character, you get bonus attributes.");
     EXPECT_EQ(run.checks["after esc"], "Welcome");
     EXPECT_EQ(run.checks["running"], "no");
+    for (const char* name : {"new_game", "select_chapter"}) {
+        const Shot& shot = run.shots[name];
+        ASSERT_FALSE(shot.path.empty()) << name << run.log;
+        std::filesystem::copy_file(shot.path, std::string(QUILLMERE_E2E_SCREEN_DIR) + "/" + name + ".png",
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
 }
 
 }  // namespace

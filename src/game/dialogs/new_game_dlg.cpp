@@ -48,10 +48,11 @@ std::shared_ptr<DRAVUI::CUITextButton> MakeButton(const std::shared_ptr<CUIConfi
 std::string BuildNewGameText() {
     return "Welcome to " + GetProductTitle() +
            "! It's time to create a new character. You will make a series of choices about who your hero is, and "
-           "those choices set the character's strengths for the whole game. They are explained in the " +
+           "together they set the character's strengths for the whole game. LINE LINE Each choice is explained in "
+           "the " +
            GetProductTitle() +
-           " manual for more information on each step. LINE LINE A new game normally begins at Chapter 1. Choose "
-           "Advanced Options to begin at a different chapter and starting level instead.";
+           " manual for more information on the pages that follow. LINE LINE A new game normally begins at Chapter "
+           "1. Choose Advanced Options to begin at a different chapter and starting level instead.";
 }
 
 void CNewGameDlg::CreateControls(RECT area, DRAVUI::CUIManager& container) {
