@@ -30,6 +30,7 @@ class CDialogBoxEvent;
 class CEngine;
 class CEvent;
 class CMap2Area;
+class CTalkEvent;
 }  // namespace DRAV
 namespace DRAVCommon {
 class CXPDevice;
@@ -250,8 +251,15 @@ public:
     bool LoadGame(const std::string& path, int chapter, bool nextChapter);
     std::string WriteQuickActions() const;
     void ReadQuickActions(const std::string& text);
-    void UpdatePartyQuickActions(bool quiet);
     const QuickActionTable& GetQuickActionTable() const { return m_quickActions; }
+
+    // ---- conversations (app_talk.cpp) ----
+    void OnTalkEvent(const DRAV::CTalkEvent& event);
+    // While set, the camera centres on this actor; a closing dialog clears it.
+    void SetTalkFocus(DRAV::CActor* actor) { m_talkFocusActor = actor; }
+    DRAV::CActor* GetTalkFocus() const { return m_talkFocusActor; }
+    // The quick-action table follows the party; with `rebuild` the screen shows the change.
+    void UpdatePartyQuickActions(bool rebuild);
 
     // ---- what the shell shows of itself ----
     HWND GetWindow() const { return m_window; }

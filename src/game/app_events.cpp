@@ -85,8 +85,10 @@ bool CDRAVApp::ProcessPendingEvents() {
         m_pendingEvents.pop_front();
         const DRAV::CEvent& current = *event;
         PlayEventSound(current.GetCode());
-        if (ExactlyA<DRAV::CTalkEvent>(current) || ExactlyA<DRAV::CInvEvent>(current)) {
-            // The conversation and the inventory page open here once they are built.
+        if (const auto* talk = ExactlyA<DRAV::CTalkEvent>(current)) {
+            OnTalkEvent(*talk);
+        } else if (ExactlyA<DRAV::CInvEvent>(current)) {
+            // The inventory page opens here once it is built.
         } else if (ExactlyA<DRAV::CInfoEvent>(current)) {
             OnInfoEvent(current);
         } else if (const auto* info = ExactlyA<DRAV::CActorInfoEvent>(current)) {

@@ -95,7 +95,7 @@ bool CDRAVApp::LoadGame(const std::string& path, int chapter, bool nextChapter) 
     if (nextChapter) quickActions.clear();
     m_gameRunning = true;
     m_quickActions.clear();
-    UpdatePartyQuickActions(true);
+    UpdatePartyQuickActions(false);
     if (!quickActions.empty()) ReadQuickActions(quickActions);
     m_selectedParty = m_engine->GetGame()->GetParty().size() == 1 ? 0 : kWholeParty;
     m_screenRebuildPending = false;
@@ -129,19 +129,3 @@ void CDRAVApp::ReadQuickActions(const std::string& text) {
     }
 }
 
-void CDRAVApp::UpdatePartyQuickActions(bool quiet) {
-    if (!m_gameRunning || !m_engine || !m_engine->GetGame()) {
-        m_quickActions.clear();
-        return;
-    }
-    for (const auto& member : m_engine->GetGame()->GetParty()) {
-        std::shared_ptr<CDRAVActorInfo>& record = m_quickActions[member.get()];
-        if (record) continue;
-        record = std::make_shared<CDRAVActorInfo>();
-        record->AutoFill(*member);
-    }
-    if (!quiet) {
-        LayoutGameScreen();
-        RequestRepaint();
-    }
-}

@@ -30,6 +30,8 @@ public:
     // and as high as its caption strip.
     void SetColumns(std::vector<int> widths);
     void ClearRows();
+    void SetCaption(std::string caption) { m_caption = std::move(caption); }
+    const std::string& GetCaption() const { return m_caption; }
     // Appends to a column; the scroll range grows to show the column's last cell.
     // A column the list does not have is code 2.
     void AddCell(int column, std::shared_ptr<CUIElement> cell);

@@ -6,6 +6,7 @@
 
 #include "../game/app_test_access.h"
 #include "driver.h"
+#include "running_game_steps.h"
 #include "engine/engine.h"
 #include "game/app.h"
 #include "game/dialogs/dialog.h"
@@ -19,13 +20,6 @@ namespace {
 
 using namespace QuillmereE2E;
 namespace fs = std::filesystem;
-
-DRAV::CGame& Game() { return *GetApp().GetEngine()->GetGame(); }
-
-std::string CurrentTitle() {
-    const auto& dialog = GetApp().GetCurrentDialog();
-    return dialog ? dialog->GetTitle() : "(none)";
-}
 
 std::string Tick() { return std::to_string(Game().GetTick()); }
 
@@ -47,30 +41,6 @@ std::string WidgetRect(int id) {
         }
     }
     return "missing";
-}
-
-// Chapter 1 started with the wizard's choices skipped (the new-game scenarios go
-// through its pages): the front page goes, a new game is made, its first creation
-// page is put away and the main character takes the game into the start area.
-std::string StartTheChapter() {
-    CDRAVApp& app = GetApp();
-    CDRAVAppTestAccess::DropDialogs(app);
-    app.StartNewGame(1, false);
-    if (CurrentTitle() != "Gender") return "no creation page";
-    CDRAVAppTestAccess::DropDialogs(app);
-    std::shared_ptr<DRAV::CActor> main = app.GetNewActor();
-    if (!main) return "no actor";
-    main->SetName("Wren");
-    app.StartGameWithActor(main);
-    return CurrentTitle();
-}
-
-// The lane's goblins would fight the party and end a fast move; the clock checks want a calm landing.
-std::string CalmTheLanding() {
-    DRAV::CArea& area = *Game().GetCurrentArea();
-    for (const auto& actor : DRAV::ActorList(area.GetActors()))
-        if (actor->GetRelation() != DRAV::RELATION_PARTY) area.RemoveActor(*actor);
-    return "calm";
 }
 
 Step Ticks(std::string name) {

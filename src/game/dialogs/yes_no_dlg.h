@@ -14,6 +14,7 @@ public:
     CYesNoDlg(CDRAVApp* app, std::string title, std::string question);
 
     std::string GetTitle() override { return m_title; }
+    const std::string& GetQuestion() const { return m_question; }
     void CreateControls(RECT area, DRAVUI::CUIManager& container) override;
     bool OnButton(int id) override { return id == kYes || id == kNo; }
     bool OnKey(int key, bool shift, int* result) override;

@@ -1,0 +1,189 @@
+// Talking and trading in the running program: Wren walks up to Marra and to Tansy,
+// the talk opens over a held clock, keys answer, and Tansy's store sells potions
+// through the quantity dialog.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "driver.h"
+#include "game/dialogs/store_count_dlg.h"
+#include "game/dialogs/store_dlg.h"
+#include "game/dialogs/talk_dlg.h"
+#include "running_game_steps.h"
+#include "ui/ui_group.h"
+#include "world/item.h"
+#include "world/order.h"
+
+namespace {
+
+using namespace QuillmereE2E;
+
+bool Shown(const Observed& run, const std::string& title) {
+    return std::find(run.titles.begin(), run.titles.end(), "Quillmere - " + title) != run.titles.end();
+}
+
+// `key` stands a few steps from Wren, who is sent to talk.
+Step WalkUpTo(const std::string& key) {
+    return Check("walk to " + key, [key] {
+        DRAV::CArea& area = *Game().GetCurrentArea();
+        DRAV::CActor& wren = *Game().GetParty().front();
+        auto partner = area.CreateEncounterActor(key, "", 0, *GetApp().GetEngine()->GetModule());
+        if (!area.PlaceActor(static_cast<std::uint32_t>(wren.GetX() / 2.5) + 2,
+                             static_cast<std::uint32_t>(wren.GetY() / 2.5), false, partner))
+            return std::string("no room");
+        wren.PushOrder(std::make_shared<DRAV::CMoveTalkOrder>(partner->GetId()), true);
+        return partner->GetName();
+    });
+}
+
+std::vector<Step> IntoTheGame(std::vector<Step> then) {
+    std::vector<Step> steps{Wait(200), Key(SDL_SCANCODE_SPACE), Wait(100), Check("intro", StartTheChapter),
+                            Wait(200), Key(SDL_SCANCODE_RETURN), Wait(200), Check("calm", CalmTheLanding)};
+    steps.insert(steps.end(), then.begin(), then.end());
+    return steps;
+}
+
+// The frame kept beside the other end-to-end screens, for a look by eye.
+void KeepShot(Observed& run, const std::string& name) {
+    const Shot& shot = run.shots[name];
+    ASSERT_FALSE(shot.path.empty()) << run.log;
+    EXPECT_GT(shot.lit, 0.2) << name << " is drawn";
+    std::filesystem::create_directories(QUILLMERE_E2E_SCREEN_DIR);
+    std::filesystem::copy_file(shot.path, std::string(QUILLMERE_E2E_SCREEN_DIR) + "/" + name + ".png",
+                               std::filesystem::copy_options::overwrite_existing);
+}
+
+std::string PartySize() { return std::to_string(Game().GetParty().size()); }
+
+TEST(Conversation, TheGuideAnswersByNumberAndLeavesOnlyByAReply) {
+    Driver driver;
+    Observed run = driver.Execute(IntoTheGame({
+        WalkUpTo("reed_witch"),
+        Wait(3000),
+        Check("talk", CurrentTitle),
+        Screenshot("talk"),
+        Key(SDL_SCANCODE_ESCAPE),
+        Wait(50),
+        Check("after esc", CurrentTitle),
+        Key(SDL_SCANCODE_2),
+        Wait(50),
+        Check("next", [] {
+            auto* talk = dynamic_cast<CTalkDlg*>(GetApp().GetCurrentDialog().get());
+            return talk ? talk->GetLines().front() : std::string("(none)");
+        }),
+        Key(SDL_SCANCODE_RETURN),
+        Wait(50),
+        Check("ended", CurrentTitle),
+        WalkUpTo("reed_witch"),
+        Wait(3000),
+        Key(SDL_SCANCODE_3),
+        Wait(50),
+        Check("passing by", CurrentTitle),
+        Check("party before", PartySize),
+        WalkUpTo("reed_witch"),
+        Wait(3000),
+        Key(SDL_SCANCODE_1),
+        Wait(50),
+        Check("party after", PartySize),
+        Key(SDL_SCANCODE_RETURN),
+        Wait(100),
+        // The loose board Wren crossed on her walks speaks only once the talk is over.
+        Check("waited", CurrentTitle),
+        Key(SDL_SCANCODE_RETURN),
+        Wait(100),
+        Check("portraits", [] {
+            // The HUD's portraits are 100, 105, ... one per member.
+            int count = 0;
+            for (const auto& element : GetApp().GetUIManager().GetElements()) {
+                std::vector<DRAVUI::CUIElement*> all{element.get()};
+                if (auto* group = dynamic_cast<DRAVUI::CUIGroup*>(element.get()))
+                    for (const auto& child : group->GetChildren()) all.push_back(child.get());
+                for (auto* one : all)
+                    if (one->GetId() == 100 || one->GetId() == 105) ++count;
+            }
+            return std::to_string(count);
+        }),
+    }));
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_TRUE(run.boxes.empty()) << run.boxes.front().caption << ": " << run.boxes.front().text;
+    EXPECT_EQ(run.checks["talk"], "Wren : Marra the Reed Witch");
+    KeepShot(run, "talk");
+    EXPECT_TRUE(Shown(run, "Wren : Marra the Reed Witch"));
+    EXPECT_EQ(run.checks["after esc"], "Wren : Marra the Reed Witch") << "three replies: Esc is no answer";
+    EXPECT_EQ(run.checks["next"], "Wren : Good day to you.");
+    EXPECT_EQ(run.checks["ended"], "(none)");
+    EXPECT_EQ(run.checks["passing by"], "(none)") << "a reply that leads nowhere returns to the game";
+    EXPECT_EQ(run.checks["party before"], "1");
+    EXPECT_EQ(run.checks["party after"], "2");
+    EXPECT_EQ(run.checks["waited"], "Loose Board");
+    EXPECT_EQ(run.checks["portraits"], "2");
+}
+
+}  // namespace
+
+namespace {
+
+std::string Gold() { return std::to_string(Game().GetGold()); }
+
+TEST(Conversation, TansysStoreSellsThreeSalvesThroughTheCount) {
+    Driver driver;
+    Observed run = driver.Execute(IntoTheGame({
+        Check("stock", [] {
+            Game().SetGold(100);
+            return std::string("100");
+        }),
+        WalkUpTo("landing_trader"),
+        Wait(3000),
+        Check("talk", CurrentTitle),
+        Key(SDL_SCANCODE_1),
+        Wait(50),
+        Key(SDL_SCANCODE_RETURN),
+        Wait(100),
+        Check("store", CurrentTitle),
+        Screenshot("store"),
+        // The driver has no drag: the drop arrives as the UI manager reports it.
+        Check("drop", [] {
+            auto* store = dynamic_cast<CStoreDlg*>(GetApp().GetCurrentDialog().get());
+            if (!store) return std::string("no store");
+            DRAV::CActor* tansy = nullptr;
+            for (const auto& actor : Game().GetCurrentArea()->GetActors())
+                if (actor->GetTemplateName() == "landing_trader") tansy = actor.get();
+            auto salve = GetApp().GetEngine()->GetModule()->CreateItem("reed_salve", 5,
+                                                                      Game().NewThingId(DRAV::THING_ITEM), 0);
+            tansy->GetStore()->AddItem(salve);
+            store->Refresh();
+            const DRAV::ItemPtrList stock = tansy->GetStoreItems();
+            const auto at = std::find(stock.begin(), stock.end(), salve) - stock.begin();
+            store->OnDrop(CStoreDlg::kStoreBase + static_cast<int>(at), CStoreDlg::kBackpackList);
+            auto* count = dynamic_cast<CStoreCountDlg*>(GetApp().GetCurrentDialog().get());
+            return count ? count->GetQuestion() : CurrentTitle();
+        }),
+        Key(SDL_SCANCODE_EQUALS),
+        Key(SDL_SCANCODE_EQUALS),
+        Wait(50),
+        ClickId(CStoreCountDlg::kTrade),
+        Wait(100),
+        Check("after", CurrentTitle),
+        Check("gold", Gold),
+        Check("bought", [] {
+            const DRAV::ItemPtrList pack = Game().GetParty().front()->GetBackpack();
+            for (const auto& item : pack)
+                if (item->GetTemplate().GetKey() == "reed_salve") return std::to_string(item->GetCount());
+            return std::string("0");
+        }),
+    }));
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_EQ(run.checks["talk"], "Wren : Tansy the Trader");
+    EXPECT_EQ(run.checks["store"], "Tansy the Trader - Buy/Sell");
+    EXPECT_TRUE(Shown(run, "Tansy the Trader - Buy/Sell"));
+    EXPECT_EQ(run.checks["drop"].rfind("How many of Pot of Reed Salve would you like to buy for 30 gold per item?", 0),
+              0u);
+    EXPECT_EQ(run.checks["after"], "Tansy the Trader - Buy/Sell");
+    EXPECT_EQ(run.checks["gold"], "10");
+    KeepShot(run, "store");
+    EXPECT_EQ(run.checks["bought"], "3");
+}
+
+}  // namespace

@@ -1,0 +1,49 @@
+#pragma once
+// Steps run inside the program that bring it into a game, for the scenarios that
+// play one. They run between messages, in the program's own process.
+
+#include <memory>
+#include <string>
+
+#include "../game/app_test_access.h"
+#include "engine/engine.h"
+#include "game/app.h"
+#include "game/dialogs/dialog.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/game.h"
+
+namespace QuillmereE2E {
+
+inline DRAV::CGame& Game() { return *GetApp().GetEngine()->GetGame(); }
+
+inline std::string CurrentTitle() {
+    const auto& dialog = GetApp().GetCurrentDialog();
+    return dialog ? dialog->GetTitle() : "(none)";
+}
+
+// Chapter 1 started with the wizard's choices skipped (the new-game scenarios go
+// through its pages): the front page goes, a new game is made, its first creation
+// page is put away and its main character, Wren, takes it into the start area.
+inline std::string StartTheChapter() {
+    CDRAVApp& app = GetApp();
+    CDRAVAppTestAccess::DropDialogs(app);
+    app.StartNewGame(1, false);
+    if (CurrentTitle() != "Gender") return "no creation page";
+    CDRAVAppTestAccess::DropDialogs(app);
+    std::shared_ptr<DRAV::CActor> main = app.GetNewActor();
+    if (!main) return "no actor";
+    main->SetName("Wren");
+    app.StartGameWithActor(main);
+    return CurrentTitle();
+}
+
+// Only the party stays on the landing: nobody fights or wanders into the way.
+inline std::string CalmTheLanding() {
+    DRAV::CArea& area = *Game().GetCurrentArea();
+    for (const auto& actor : DRAV::ActorList(area.GetActors()))
+        if (actor->GetRelation() != DRAV::RELATION_PARTY) area.RemoveActor(*actor);
+    return "calm";
+}
+
+}  // namespace QuillmereE2E
