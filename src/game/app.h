@@ -175,6 +175,9 @@ public:
     // ---- menu commands (app_menu_commands.cpp) ----
     void ShowShortcutsHelp();
     void ShowAboutDlg();
+    // The volume steps with the sound's volume; the game menu opens it quietly.
+    void ShowVolumeDlg(bool quiet);
+    void ShowDifficultyDlg();
     // Never fails: a manual that cannot be opened is reported in a "Manual Error" box.
     void OpenManual(const std::string& anchor);
     void OpenWebsite();

@@ -1,5 +1,6 @@
 #include "engine/engine.h"
 #include "game/app.h"
+#include "game/dialogs/game_menu_dlg.h"
 #include "game/dialogs/msg_dlg.h"
 #include "platform/win32/virtual_keys.h"
 #include "ui/ui_mini_map.h"
@@ -45,8 +46,13 @@ void CDRAVApp::OnKeyDown(WPARAM key, bool shift) {
             TogglePause(false);
             return;
         case VK_RETURN:
+            SetDialog(false, std::make_shared<CDRAVGameMenuDlg>(this));
+            return;
         case VK_OEM_2:
-            // The game menu and the help pages open here once they are built.
+            // The help pages open here once they are built.
+            return;
+        case 'V':
+            ShowVolumeDlg(false);
             return;
         default:
             break;

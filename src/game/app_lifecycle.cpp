@@ -3,6 +3,7 @@
 #include "game/app.h"
 #include "game/dialogs/cc_dlg.h"
 #include "game/dialogs/chapter_dlg.h"
+#include "game/dialogs/exit_area_dlg.h"
 #include "game/dialogs/intro_dlg.h"
 #include "game/dialogs/start_dlg.h"
 #include "game/identity.h"
@@ -115,8 +116,14 @@ void CDRAVApp::OnChapterComplete(bool) {
 
 void CDRAVApp::ReturnToMainMenu(bool goToNextChapter) {
     const int chapter = m_engine && m_engine->GetModule() ? m_engine->GetModule()->GetChapter() : 1;
+    std::string saveFile;
     if (m_gameRunning) {
-        SaveGame();
+        // A game that could not be saved goes on rather than being lost.
+        if (!SaveGame()) return;
+        try {
+            saveFile = GetSaveFileName();
+        } catch (const std::exception&) {
+        }
         EndGame();
     }
     CDRAVChapterInfo* next = goToNextChapter ? m_chapterTable.Find(chapter + 1) : nullptr;
@@ -124,8 +131,7 @@ void CDRAVApp::ReturnToMainMenu(bool goToNextChapter) {
         SetDialog(true, std::make_shared<CChapterDlg>(this, chapter + 1));
         return;
     }
-    // A present next chapter is entered by loading the saved party into it, which
-    // comes with the saved games; until then the front page opens.
+    if (next && !saveFile.empty() && LoadGame(saveFile, chapter, true)) return;
     SetDialog(true, std::make_shared<CStartDlg>(this));
 }
 
@@ -158,8 +164,9 @@ void CDRAVApp::UseAvailableExit() {
         allowed = true;
     }
     if (!allowed) return;
-    // The world map (an exit without an entry name) and the "Exit to" question
-    // open here once those dialogs are built.
+    // The world map for an exit without an entry name opens here once it is built.
+    if (destination.second.empty()) return;
+    SetDialog(false, std::make_shared<CExitAreaDlg>(this, m_engine->GetGame()->GetEntryExitText()));
 }
 
 void CDRAVApp::CheckPartyAndChangeArea() {

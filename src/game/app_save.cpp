@@ -1,8 +1,10 @@
+#include <algorithm>
 #include <exception>
 
 #include "common/exception.h"
 #include "engine/engine.h"
 #include "game/app.h"
+#include "game/dialogs/intro_dlg.h"
 #include "game/identity.h"
 #include "game/save_files.h"
 #include "world/actor.h"
@@ -21,7 +23,11 @@ std::string CDRAVApp::GetSaveFolder() const { return MakeSaveFolder(GetInternalN
 std::string CDRAVApp::GetSaveFileName() const {
     const std::shared_ptr<DRAV::CActor> main = m_engine->GetGame()->GetMainActor();
     if (!main) throw CDRAVException(DRAV_ERR_BAD_DATA, "the game has no main character to name its save");
-    return GetSaveFolder() + "\\" + main->GetName() + ".drav";
+    // A name is used as it stands, except that it never leads out of the folder.
+    std::string name = main->GetName();
+    for (char& c : name)
+        if (c == '\\' || c == '/') c = '_';
+    return GetSaveFolder() + "\\" + name + ".drav";
 }
 
 void CDRAVApp::WriteSaveFile(const std::string& path) {
@@ -91,15 +97,21 @@ bool CDRAVApp::LoadGame(const std::string& path, int chapter, bool nextChapter) 
         ShowError("Failed to load \"" + path + "\".", "Load Error");
         return false;
     }
-    // Carrying the party into the next chapter is not built yet; it starts afresh.
-    if (nextChapter) quickActions.clear();
-    m_gameRunning = true;
+    if (nextChapter) {
+        if (!StartNextChapter()) return false;
+        // The slots of the chapter left behind name its spells and items.
+        quickActions.clear();
+    }
+    // The records belong to the actors of the game that ran before.
     m_quickActions.clear();
+    m_gameRunning = true;
     UpdatePartyQuickActions(false);
     if (!quickActions.empty()) ReadQuickActions(quickActions);
-    m_selectedParty = m_engine->GetGame()->GetParty().size() == 1 ? 0 : kWholeParty;
+    UpdateGameWindowTitle();
+    ResetPartySelection();
     m_screenRebuildPending = false;
     PostMessageA(m_window, kAppShowChapterPicture, 0, 0);
+    if (m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);
     if (m_paused) {
         --m_suspendCount;
         m_paused = false;
@@ -107,6 +119,10 @@ bool CDRAVApp::LoadGame(const std::string& path, int chapter, bool nextChapter) 
     }
     ResumeClock();
     m_lifecycleFlag = true;
+    if (nextChapter) {
+        if (CDRAVChapterInfo* entry = m_chapterTable.Find(m_engine->GetModule()->GetChapter()))
+            SetDialog(true, std::make_shared<CIntroDlg>(this, entry));
+    }
     const std::int32_t state = m_engine->GetGame()->GetStateCode();
     if (state == DRAV::GAME_WIPED_OUT || state == DRAV::GAME_TRAVEL) CheckPartyAndChangeArea();
     return true;
@@ -129,3 +145,22 @@ void CDRAVApp::ReadQuickActions(const std::string& text) {
     }
 }
 
+void CDRAVApp::UpdatePartyQuickActions(bool rebuild) {
+    if (!m_gameRunning || !m_engine || !m_engine->GetGame()) {
+        m_quickActions.clear();
+        return;
+    }
+    const DRAV::ActorList party = m_engine->GetGame()->GetParty();
+    // Records are keyed by the member's address, which a later actor may reuse.
+    std::erase_if(m_quickActions, [&](const auto& entry) {
+        return std::none_of(party.begin(), party.end(), [&](const auto& member) { return member.get() == entry.first; });
+    });
+    for (const auto& member : party) {
+        std::shared_ptr<CDRAVActorInfo>& record = m_quickActions[member.get()];
+        if (record) continue;
+        record = std::make_shared<CDRAVActorInfo>();
+        record->AutoFill(*member);
+    }
+    // The screen itself is rebuilt with the dialog that follows.
+    if (rebuild) RequestRepaint();
+}

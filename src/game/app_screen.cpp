@@ -3,6 +3,7 @@
 #include "common/exception.h"
 #include "engine/engine.h"
 #include "game/app.h"
+#include "game/dialogs/game_menu_dlg.h"
 #include "game/dialogs/msg_dlg.h"
 #include "graphics/xp_device.h"
 #include "ui/element_info.h"
@@ -213,8 +214,11 @@ void CDRAVApp::OnScreenButton(int id) {
         case 10:
             UseAvailableExit();
             return;
+        case 5:
+            SetDialog(false, std::make_shared<CDRAVGameMenuDlg>(this));
+            return;
         default:
-            // The game menu (5), the return order (9) and help (11) arrive with their issues.
+            // The return order (9) and help (11) arrive with their issues.
             return;
     }
 }

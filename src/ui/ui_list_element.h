@@ -51,6 +51,11 @@ public:
     void GetScrollBar(CUIScrollBar** out, int* lineStep) override;
 
     CUIScrollBar& ScrollBar() { return *m_scrollBar; }
+    // The cells of a column, top to bottom; none for a column the list lacks.
+    const std::vector<std::shared_ptr<CUIElement>>& GetColumn(std::size_t column) const {
+        static const std::vector<std::shared_ptr<CUIElement>> kNone;
+        return column < m_columns.size() ? m_columns[column].cells : kNone;
+    }
 
 private:
     struct Column {

@@ -58,7 +58,11 @@ protected:
         fs::create_symlink(fs::path(QuillmereTest::SampleArchiveRoot()) / "uiwin32.drav",
                            m_folder.Path() / "module" / "uiwin32.drav");
     }
-    ~AppSaveTest() override { unsetenv("XDG_DOCUMENTS_DIR"); }
+    ~AppSaveTest() override {
+        // A loaded game starts the clock; its timer must not tick into later tests.
+        if (CDRAVAppTestAccess::TimerId(m_app)) KillTimer(nullptr, CDRAVAppTestAccess::TimerId(m_app));
+        unsetenv("XDG_DOCUMENTS_DIR");
+    }
 
     void StartGame() {
         ASSERT_TRUE(m_app.InitLoadModule((m_folder.Path() / "module").string()));
@@ -175,6 +179,14 @@ TEST_F(AppSaveTest, NoDocumentsFolderIsASaveErrorAndAnEmptyList) {
     ASSERT_EQ(m_boxes.boxes.size(), 1u);
     EXPECT_EQ(m_boxes.boxes[0], std::make_pair(std::string("Save Error"), std::string("Failed to save \"Wren.drav\".")));
     EXPECT_EQ(m_app.GetSuspendCount(), 1);
+}
+
+TEST_F(AppSaveTest, ANameWithSlashesStaysInTheSaveFolder) {
+    StartGame();
+    Game().GetMainActor()->SetName("..\\../Wren");
+    ASSERT_TRUE(m_app.SaveGame());
+    EXPECT_TRUE(fs::exists(Saves() / ".._.._Wren.drav"));
+    EXPECT_EQ(m_app.ListSavedGames()->m_items.at(0)->m_name, "..\\../Wren");
 }
 
 TEST_F(AppSaveTest, ADamagedQuickActionLineFillsTheSlotsAndTheGameStarts) {

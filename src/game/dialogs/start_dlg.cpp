@@ -6,6 +6,7 @@
 #include "game/app.h"
 #include "game/dialogs/chapter_dlg.h"
 #include "game/dialogs/chapter_picture.h"
+#include "game/dialogs/load_dlg.h"
 #include "game/dialogs/new_game_dlg.h"
 #include "game/identity.h"
 #include "ui/ui_button.h"
@@ -107,9 +108,7 @@ void CStartDlg::OnClose(int result) {
             m_app->SetDialog(true, std::make_shared<CNewGameDlg>(m_app, m_app->GetChapterTable().Find(1)));
             return;
         case kLoadExistingGame:
-            // The load dialog takes this road; until then the page stays rather
-            // than leaving an empty screen.
-            m_app->SetDialog(true, std::make_shared<CStartDlg>(m_app));
+            m_app->SetDialog(true, std::make_shared<CLoadDlg>(m_app));
             return;
         case kManual:
             m_app->OpenManual("");

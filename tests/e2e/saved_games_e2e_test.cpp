@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "../game/app_test_access.h"
+#include "driver.h"
+#include "engine/engine.h"
+#include "game/app.h"
+#include "game/dialogs/dialog.h"
+#include "game/dialogs/load_dlg.h"
+#include "world/area.h"
+#include "world/game.h"
+
+namespace {
+
+using namespace QuillmereE2E;
+namespace fs = std::filesystem;
+
+DRAV::CGame& Game() { return *GetApp().GetEngine()->GetGame(); }
+
+// Past the splash to the front page, then a new game of "Wren" as the creation
+// pages would start it, its introduction closed.
+std::vector<Step> InAGame(std::vector<Step> then) {
+    std::vector<Step> steps{Wait(200), Move(500, 400), Click(500, 400), Wait(100), Check("start", [] {
+                                CDRAVApp& app = GetApp();
+                                CDRAVAppTestAccess::DropDialogs(app);
+                                app.StartNewGame(1, false);
+                                // The first creation page gives way, as the name page's close would.
+                                CDRAVAppTestAccess::DropDialogs(app);
+                                std::shared_ptr<DRAV::CActor> main = app.GetNewActor();
+                                main->SetName("Wren");
+                                app.StartGameWithActor(main);
+                                app.CloseDialog(1);
+                                return app.IsGameRunning() ? "running" : "not running";
+                            }),
+                            Wait(100)};
+    steps.insert(steps.end(), then.begin(), then.end());
+    return steps;
+}
+
+std::string CurrentTitle() {
+    const auto& dialog = GetApp().GetCurrentDialog();
+    return dialog ? dialog->GetTitle() : "(none)";
+}
+
+// Area, gold and tick of the running game.
+std::string Where() {
+    if (!GetApp().IsGameRunning()) return "(no game)";
+    std::ostringstream out;
+    out << Game().GetCurrentArea()->GetName() << " gold " << Game().GetGold() << " tick " << Game().GetTick();
+    return out.str();
+}
+
+std::string Slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST(SavedGames, MainMenuSavesAndTheLoadDialogResumesTheSameGame) {
+    Driver driver;
+    driver.SetHeadless(true);
+    const fs::path saves = fs::path(driver.Home()) / "Documents" / "Orvex Saved Games";
+    Observed run = driver.Execute(InAGame({
+        Wait(500),
+        Key(SDL_SCANCODE_RETURN),
+        Check("menu", [] {
+            Game().SetGold(77);
+            return CurrentTitle();
+        }),
+        Check("saved", Where),
+        ClickId(3),
+        Wait(50),
+        Check("after main menu", CurrentTitle),
+        ClickId(2),
+        Wait(50),
+        Check("rows", [] {
+            auto* load = dynamic_cast<CLoadDlg*>(GetApp().GetCurrentDialog().get());
+            return load ? std::to_string(load->GetList()->m_items.size()) : std::string("no load dialog");
+        }),
+        ClickId(100),
+        Check("loaded", Where),
+        Key(SDL_SCANCODE_RETURN),
+        ClickId(3),
+        Wait(50),
+        ClickId(2),
+        Wait(50),
+        ClickId(200),
+        Wait(50),
+        Check("question", CurrentTitle),
+        Key(SDL_SCANCODE_Y),
+        Wait(50),
+        Check("after delete", [] {
+            auto* load = dynamic_cast<CLoadDlg*>(GetApp().GetCurrentDialog().get());
+            return load ? std::to_string(load->GetList()->m_items.size()) : std::string("no load dialog");
+        }),
+    }));
+    EXPECT_TRUE(run.exited) << run.log;
+    for (const Box& box : run.boxes) ADD_FAILURE() << box.caption << ": " << box.text;
+    EXPECT_EQ(run.checks["start"], "running");
+    EXPECT_EQ(run.checks["menu"], "Game Menu");
+    EXPECT_NE(std::find(run.titles.begin(), run.titles.end(), "Quillmere - Game Menu"), run.titles.end());
+    EXPECT_EQ(run.checks["after main menu"], "Welcome");
+    EXPECT_EQ(run.checks["rows"], "1");
+    EXPECT_EQ(run.checks["loaded"], run.checks["saved"]);
+    EXPECT_NE(run.checks["loaded"].find("gold 77"), std::string::npos) << run.checks["loaded"];
+    EXPECT_EQ(run.checks["question"], "Delete Game?");
+    EXPECT_EQ(run.checks["after delete"], "0");
+    EXPECT_FALSE(fs::exists(saves / "Wren.drav"));
+    // The second save kept the first as its backup; nothing half-done is left.
+    EXPECT_TRUE(fs::exists(saves / "Wren.drav.bak"));
+    EXPECT_FALSE(fs::exists(saves / "Wren.drav.new"));
+}
+
+TEST(SavedGames, ASecondSaveKeepsTheFirstAsBackup) {
+    Driver driver;
+    driver.SetHeadless(true);
+    const fs::path saves = fs::path(driver.Home()) / "Documents" / "Orvex Saved Games";
+    Observed run = driver.Execute(InAGame({
+        Check("first", [saves] {
+            if (!GetApp().SaveGame()) return std::string("failed");
+            return std::to_string(std::hash<std::string>()(Slurp(saves / "Wren.drav")));
+        }),
+        Check("second", [saves] {
+            Game().SetGold(Game().GetGold() + 5);
+            if (!GetApp().SaveGame()) return std::string("failed");
+            if (fs::exists(saves / "Wren.drav.new")) return std::string("a .new remains");
+            return std::to_string(std::hash<std::string>()(Slurp(saves / "Wren.drav.bak")));
+        }),
+    }));
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_NE(run.checks["first"], "failed");
+    EXPECT_EQ(run.checks["second"], run.checks["first"]) << "the backup is the first save, byte for byte";
+    // Closing the window saved once more, so the backup is the second save now.
+    EXPECT_TRUE(Slurp(saves / "Wren.drav.bak") == Slurp(saves / "Wren.drav"));
+    EXPECT_FALSE(fs::exists(saves / "Wren.drav.new"));
+}
+
+TEST(SavedGames, VolumeDifficultyAndTheExitQuestion) {
+    Driver driver;
+    driver.SetHeadless(true);
+    const fs::path saves = fs::path(driver.Home()) / "Documents" / "Orvex Saved Games";
+    Observed run = driver.Execute(InAGame({
+        Key(SDL_SCANCODE_V),
+        Check("volume", CurrentTitle),
+        ClickId(130),
+        Key(SDL_SCANCODE_RETURN),
+        ClickId(9),
+        Check("difficulty", CurrentTitle),
+        ClickId(102),
+        Check("log", [] {
+            const auto& log = GetApp().GetMessageLog();
+            return log.empty() ? std::string() : log.back();
+        }),
+        Check("saved", [] { return GetApp().SaveGame() ? "saved" : "failed"; }),
+        Check("at the exit", [] {
+            // The party at the landing's path to the marsh, as a walk there ends.
+            Game().SetEntry({"reed_marsh", "landing"}, DRAV::AREA_LOAD_FRESH, "the reed marsh");
+            Game().SetAvailableExitName("marsh_path");
+            Game().SetStateCode(DRAV::GAME_EXIT_AVAILABLE);
+            return Where();
+        }),
+        Key(SDL_SCANCODE_X),
+        Check("question", CurrentTitle),
+        Key(SDL_SCANCODE_N),
+        Check("stayed", Where),
+        Key(SDL_SCANCODE_X),
+        Key(SDL_SCANCODE_Y),
+        Wait(50),
+        Check("moved", Where),
+    }));
+    EXPECT_TRUE(run.exited) << run.log;
+    for (const Box& box : run.boxes) ADD_FAILURE() << box.caption << ": " << box.text;
+    EXPECT_EQ(run.checks["volume"], "Volume");
+    EXPECT_EQ(run.checks["difficulty"], "Difficulty Level");
+    EXPECT_EQ(run.checks["log"], "Setting difficulty level to Easy.");
+    const std::string save = Slurp(saves / "Wren.drav");
+    EXPECT_NE(save.find("<difficulty>\n  easy"), std::string::npos);
+    EXPECT_EQ(run.checks["question"], "Exit?");
+    EXPECT_NE(std::find(run.titles.begin(), run.titles.end(), "Quillmere - Exit?"), run.titles.end());
+    EXPECT_EQ(run.checks["stayed"], run.checks["at the exit"]);
+    EXPECT_EQ(run.checks["moved"].rfind("reed_marsh", 0), 0u) << run.checks["moved"];
+
+    std::ifstream registry(fs::path(driver.Home()) / ".config" / "quillmere" / "registry.txt");
+    std::ostringstream values;
+    values << registry.rdbuf();
+    EXPECT_NE(values.str().find("Volume = dword:30"), std::string::npos) << values.str();
+    Observed again = driver.Execute({Wait(200), Check("volume", [] {
+                                         return std::to_string(GetApp().GetAudio()->GetVolume());
+                                     })});
+    EXPECT_EQ(again.checks["volume"], "30") << "a restart reads the stored volume";
+}
+
+}  // namespace
