@@ -1,14 +1,10 @@
-// The exit question and the volume steps: two small dialogs of the running game.
+#include "game/dialogs/volume_dlg.h"
 
 #include <memory>
 
 #include "game/app.h"
-#include "game/dialogs/exit_area_dlg.h"
-#include "game/dialogs/volume_dlg.h"
 #include "ui/ui_button.h"
 #include "ui/ui_manager.h"
-
-void CExitAreaDlg::OnYes() { m_app->CheckPartyAndChangeArea(); }
 
 void CDRAVVolumeDlg::CreateControls(RECT area, DRAVUI::CUIManager& container) {
     const auto config = container.GetConfig();
