@@ -240,6 +240,14 @@ public:
     // The main character of the new game being created, until the game starts.
     const std::shared_ptr<DRAV::CActor>& GetNewActor() const { return m_newActor; }
 
+    // ---- conversations (app_talk.cpp) ----
+    void OnTalkEvent(const DRAV::CTalkEvent& event);
+    // While set, the camera centres on this actor; a closing dialog clears it.
+    void SetTalkFocus(DRAV::CActor* actor) { m_talkFocusActor = actor; }
+    DRAV::CActor* GetTalkFocus() const { return m_talkFocusActor; }
+    // The quick-action table follows the party; with `rebuild` the screen shows the change.
+    void UpdatePartyQuickActions(bool rebuild);
+
     // ---- saved games (app_save.cpp) ----
     // Code 1 without a documents folder or when the folder cannot be made.
     std::string GetSaveFolder() const;
@@ -255,14 +263,6 @@ public:
     std::string WriteQuickActions() const;
     void ReadQuickActions(const std::string& text);
     const QuickActionTable& GetQuickActionTable() const { return m_quickActions; }
-
-    // ---- conversations (app_talk.cpp) ----
-    void OnTalkEvent(const DRAV::CTalkEvent& event);
-    // While set, the camera centres on this actor; a closing dialog clears it.
-    void SetTalkFocus(DRAV::CActor* actor) { m_talkFocusActor = actor; }
-    DRAV::CActor* GetTalkFocus() const { return m_talkFocusActor; }
-    // The quick-action table follows the party; with `rebuild` the screen shows the change.
-    void UpdatePartyQuickActions(bool rebuild);
 
     // ---- what the shell shows of itself ----
     HWND GetWindow() const { return m_window; }
