@@ -236,17 +236,12 @@ public:
     void CheckPartyAndChangeArea();
     void TravelToArea(const DRAV::CMap2Area& destination);
     void EnterMapDestination(const DRAV::CMap2Area& destination);
+    // M and the mini-map's command: the current area's map; W: its world map, when it names one.
+    void ShowAreaMap();
+    void ShowWorldMap();
     void UpdateAmbientSound();
     // The main character of the new game being created, until the game starts.
     const std::shared_ptr<DRAV::CActor>& GetNewActor() const { return m_newActor; }
-
-    // ---- conversations (app_talk.cpp) ----
-    void OnTalkEvent(const DRAV::CTalkEvent& event);
-    // While set, the camera centres on this actor; a closing dialog clears it.
-    void SetTalkFocus(DRAV::CActor* actor) { m_talkFocusActor = actor; }
-    DRAV::CActor* GetTalkFocus() const { return m_talkFocusActor; }
-    // The quick-action table follows the party; with `rebuild` the screen shows the change.
-    void UpdatePartyQuickActions(bool rebuild);
 
     // ---- saved games (app_save.cpp) ----
     // Code 1 without a documents folder or when the folder cannot be made.
@@ -264,6 +259,14 @@ public:
     void ReadQuickActions(const std::string& text);
     const QuickActionTable& GetQuickActionTable() const { return m_quickActions; }
 
+    // ---- conversations (app_talk.cpp) ----
+    void OnTalkEvent(const DRAV::CTalkEvent& event);
+    // While set, the camera centres on this actor; a closing dialog clears it.
+    void SetTalkFocus(DRAV::CActor* actor) { m_talkFocusActor = actor; }
+    DRAV::CActor* GetTalkFocus() const { return m_talkFocusActor; }
+    // The quick-action table follows the party; unless `quiet` the screen shows the change.
+    void UpdatePartyQuickActions(bool quiet);
+
     // ---- what the shell shows of itself ----
     HWND GetWindow() const { return m_window; }
     DRAVUI::CUIManager& GetUIManager() { return m_uiManager; }
@@ -277,6 +280,9 @@ public:
     bool IsGameRunning() const { return m_gameRunning; }
     bool IsPaused() const { return m_paused; }
     bool IsFastMove() const { return m_fastMove; }
+    // Off until the next game with a newly created actor; tutorial events are dropped meanwhile.
+    bool IsTutorialDisabled() const { return m_tutorialDisabled; }
+    void SetTutorialDisabled(bool disabled) { m_tutorialDisabled = disabled; }
     bool IsGameViewReady() const { return m_gameViewReady; }
     DRAVGraph::CGraphicsManager& GetGraphicsManager() { return m_graphicsManager; }
     std::int32_t GetSuspendCount() const { return m_suspendCount; }

@@ -4,6 +4,7 @@
 #include "common/exception.h"
 #include "engine/engine.h"
 #include "game/app.h"
+#include "game/dialogs/help_dlg.h"
 #include "game/dialogs/text_dlg.h"
 #include "graphics/xp_device.h"
 #include "ui/product_title.h"
@@ -182,9 +183,19 @@ void CDRAVApp::OnDialogBoxEvent(const DRAV::CDialogBoxEvent& event) {
             AppendMessage(line);
             return;
         }
-        case DRAV::EVENT_TUTORIAL:
-            // The help pages come with the help dialog; until then a tutorial shows nothing.
+        case DRAV::EVENT_TUTORIAL: {
+            if (m_tutorialDisabled) return;
+            std::int32_t page = 0;
+            try {
+                page = FindHelpPageByKey(event.GetTitle());
+            } catch (const CDRAVException&) {
+                // A module naming a page the program lacks loses that tutorial, not the game.
+                ShowError("You may continue to play, however things may be broken", "Script Error");
+                return;
+            }
+            SetDialog(true, std::make_shared<CHelpDlg>(this, page, event.GetText()));
             return;
+        }
         default:
             throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "dialog-box event " + std::to_string(event.GetCode()));
     }

@@ -1,6 +1,7 @@
 #include "engine/engine.h"
 #include "game/app.h"
 #include "game/dialogs/game_menu_dlg.h"
+#include "game/dialogs/help_dlg.h"
 #include "game/dialogs/msg_dlg.h"
 #include "platform/win32/virtual_keys.h"
 #include "ui/ui_mini_map.h"
@@ -49,10 +50,16 @@ void CDRAVApp::OnKeyDown(WPARAM key, bool shift) {
             SetDialog(false, std::make_shared<CDRAVGameMenuDlg>(this));
             return;
         case VK_OEM_2:
-            // The help pages open here once they are built.
+            SetDialog(false, std::make_shared<CHelpDlg>(this, kHelpMainStart));
+            return;
+        case 'M':
+            ShowAreaMap();
             return;
         case 'V':
             ShowVolumeDlg(false);
+            return;
+        case 'W':
+            ShowWorldMap();
             return;
         default:
             break;

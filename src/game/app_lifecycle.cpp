@@ -3,9 +3,11 @@
 #include "game/app.h"
 #include "game/dialogs/cc_dlg.h"
 #include "game/dialogs/chapter_dlg.h"
+#include "game/dialogs/death_dlg.h"
 #include "game/dialogs/exit_area_dlg.h"
 #include "game/dialogs/intro_dlg.h"
 #include "game/dialogs/start_dlg.h"
+#include "game/dialogs/world_map_dlg.h"
 #include "game/identity.h"
 #include "rules/definitions/travel_map.h"
 #include "rules/kinds/formulas.h"
@@ -109,11 +111,6 @@ void CDRAVApp::EndGame() {
     InvalidateRect(m_window, nullptr, FALSE);
 }
 
-void CDRAVApp::OnChapterComplete(bool) {
-    // The end pages open here once they are built; the closing text stays in the
-    // game until the first page has taken it.
-}
-
 void CDRAVApp::ReturnToMainMenu(bool goToNextChapter) {
     const int chapter = m_engine && m_engine->GetModule() ? m_engine->GetModule()->GetChapter() : 1;
     std::string saveFile;
@@ -164,8 +161,21 @@ void CDRAVApp::UseAvailableExit() {
         allowed = true;
     }
     if (!allowed) return;
-    // The world map for an exit without an entry name opens here once it is built.
-    if (destination.second.empty()) return;
+    if (destination.second.empty()) {
+        // An exit without an entry leads through the world map it names.
+        const DRAV::CArea* area = m_engine->GetGame()->GetCurrentArea();
+        std::shared_ptr<CDRAVWorldMapDlg> map;
+        try {
+            map = std::make_shared<CDRAVWorldMapDlg>(this, destination.first,
+                                                     area ? area->GetWorldMapLocation() : std::string(), true);
+        } catch (const std::exception&) {
+            // The party stays where it is.
+            ShowError("Failed to load the world map \"" + destination.first + "\".", "Map Error");
+            return;
+        }
+        SetDialog(false, map);
+        return;
+    }
     SetDialog(false, std::make_shared<CExitAreaDlg>(this, m_engine->GetGame()->GetEntryExitText()));
 }
 
@@ -174,9 +184,10 @@ void CDRAVApp::CheckPartyAndChangeArea() {
     bool alive = false;
     for (const auto& member : game.GetParty())
         if (!member->IsSummoned() && member->GetActionState() != DRAV::ACTION_DEAD) alive = true;
-    if (!alive) {
-        // Shown once; the death dialog comes with the death pages.
+    if (!alive && !m_partyDeadShown) {
+        // Told once; closing the dialog runs this again, which then resurrects.
         m_partyDeadShown = true;
+        SetDialog(false, std::make_shared<CDeathDlg>(this));
         return;
     }
     m_partyDeadShown = false;

@@ -4,6 +4,7 @@
 #include "engine/engine.h"
 #include "game/app.h"
 #include "game/dialogs/game_menu_dlg.h"
+#include "game/dialogs/help_dlg.h"
 #include "game/dialogs/msg_dlg.h"
 #include "graphics/xp_device.h"
 #include "ui/element_info.h"
@@ -217,8 +218,11 @@ void CDRAVApp::OnScreenButton(int id) {
         case 5:
             SetDialog(false, std::make_shared<CDRAVGameMenuDlg>(this));
             return;
+        case 11:
+            SetDialog(false, std::make_shared<CHelpDlg>(this, kHelpMainStart));
+            return;
         default:
-            // The return order (9) and help (11) arrive with their issues.
+            // The return order (9) arrives with its issue.
             return;
     }
 }
@@ -235,11 +239,14 @@ void CDRAVApp::OnScreenAltClick(int id) {
         case 1:
             SetDialog(false, std::make_shared<CDRAVMsgDlg>(this, &m_messageLog));
             return;
+        case 3:
+            ShowAreaMap();
+            return;
         case 6:
             ToggleFastMove(true);
             return;
         default:
-            // The map (3), the party dialog (8) and the slot actions come with their issues.
+            // The party dialog (8) and the slot actions come with their issues.
             return;
     }
 }

@@ -229,11 +229,14 @@ TEST_F(RunningGameTest, APartyOfSummonedSurvivorsIsDeadAndIsNotMovedOn) {
     game().SetStateCode(DRAV::GAME_WIPED_OUT);
     const DRAV::CArea* area = game().GetCurrentArea();
     app().CheckPartyAndChangeArea();
-    app().CheckPartyAndChangeArea();
     EXPECT_TRUE(CDRAVAppTestAccess::IsPartyDeadShown(app()));
-    EXPECT_EQ(game().GetCurrentArea(), area) << "the party never left";
+    EXPECT_EQ(app().GetCurrentDialog()->GetTitle(), "Party Dead");
+    EXPECT_EQ(game().GetCurrentArea(), area) << "the party has not left yet";
     EXPECT_EQ(game().GetStateCode(), DRAV::GAME_WIPED_OUT);
-    EXPECT_EQ(app().GetSuspendCount(), 0);
+    // Closing the dialog runs the area change again: the party is brought back.
+    app().CloseDialog(0);
+    EXPECT_FALSE(CDRAVAppTestAccess::IsPartyDeadShown(app()));
+    EXPECT_EQ(main().GetActionState() == DRAV::ACTION_DEAD, false);
 }
 
 TEST_F(RunningGameTest, AWipedOutPartyRestsThenEntersItsDestination) {

@@ -2,7 +2,7 @@
 // chapter folders of the module folder ROOT: for chapters 1 and 2 "thumb.jpg"
 // (64 x 64, the front page's chapter button), "chapter.jpg" (728 x 364, the
 // chapter's own page) and "next.jpg" (728 x 364, what the chapter announces of
-// the one after it).
+// the one after it), and the pictures of chapter 1's closing pages.
 //
 // Every scene is painted in a 728 x 364 space; a thumbnail is the middle square
 // of its chapter's picture.
@@ -107,6 +107,24 @@ void PaintMill(Canvas& canvas) {
     canvas.Grain(0.05f, 37);
 }
 
+// The end of chapter 1: the marsh at morning, the smugglers' lights gone.
+void PaintQuietMarsh(Canvas& canvas) {
+    PaintCountry(canvas, kMorning);
+    // The smugglers' skiff, drawn up and abandoned in the reeds.
+    canvas.Draw(Shape::Polygon({{120, 290}, {260, 290}, {240, 312}, {140, 312}}), Mix(kTimber, kInk, 0.5f));
+    canvas.Grain(0.04f, 41);
+}
+
+// The ferry crossing again in daylight, the keeper's lamp put out.
+void PaintFerryCrossing(Canvas& canvas) {
+    PaintCountry(canvas, kMorning);
+    canvas.Draw(Shape::Box(300, 226, 560, 238), kTimber);
+    canvas.Draw(Shape::Segment({520, 226}, {520, 170}, 3), kInk);
+    canvas.Draw(Shape::Polygon({{330, 262}, {470, 262}, {450, 286}, {350, 286}}), Mix(kTimber, kInk, 0.4f));
+    canvas.Draw(Shape::Segment({400, 262}, {400, 214}, 3), kInk);
+    canvas.Grain(0.04f, 43);
+}
+
 struct Scene {
     int chapter;
     const char* name;
@@ -150,6 +168,10 @@ int main(int argc, char** argv) {
             Write(scene.paint, 728, 364, folder / scene.name);
             if (scene.thumbnail) Write(scene.paint, 64, 64, folder / "thumb.jpg");
         }
+        // The pages that end chapter 1, pictures of the module's "ui" folder named for the chapter.
+        std::filesystem::create_directories(root / "ui");
+        Write(PaintQuietMarsh, 728, 364, root / "ui" / "win1_marsh.jpg");
+        Write(PaintFerryCrossing, 728, 364, root / "ui" / "win1_ferry.jpg");
         IMG_Quit();
         std::printf("chapter_pictures: chapters 1 and 2 into %s\n", argv[1]);
     } catch (const std::exception& failure) {

@@ -6,11 +6,11 @@
 #include "ui/ui_image.h"
 
 std::shared_ptr<DRAVCommon::ByteVector> ReadChapterPicture(DRAVCommon::CDataFileFactory* package,
-                                                           const std::string& name) {
+                                                           const std::string& name, DRAVCommon::DataFileKind kind) {
     if (!package) return nullptr;
     std::shared_ptr<DRAVCommon::ByteVector> bytes;
     try {
-        bytes = package->ReadAll(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, name);
+        bytes = package->ReadAll(kind, DRAVCommon::DFS_NONE, name);
     } catch (const std::exception&) {
         return nullptr;
     }
@@ -26,7 +26,8 @@ std::shared_ptr<DRAVCommon::ByteVector> ReadChapterPicture(DRAVCommon::CDataFile
 }
 
 std::shared_ptr<DRAVUI::CUIElement> MakeChapterPicture(std::shared_ptr<DRAVUI::CUIConfig> config,
-                                                       DRAVCommon::CDataFileFactory* package, const std::string& name) {
-    if (auto bytes = ReadChapterPicture(package, name)) return std::make_shared<DRAVUI::CUIImage>(config, bytes);
+                                                       DRAVCommon::CDataFileFactory* package, const std::string& name,
+                                                       DRAVCommon::DataFileKind kind) {
+    if (auto bytes = ReadChapterPicture(package, name, kind)) return std::make_shared<DRAVUI::CUIImage>(config, bytes);
     return std::make_shared<DRAVUI::CUIImage>(config, 0, 0);
 }

@@ -15,7 +15,9 @@ class CUIElement;
 
 // The file's bytes when it reads and decodes as an image, else null.
 std::shared_ptr<DRAVCommon::ByteVector> ReadChapterPicture(DRAVCommon::CDataFileFactory* package,
-                                                           const std::string& name);
+                                                           const std::string& name,
+                                                           DRAVCommon::DataFileKind kind = DRAVCommon::DFK_CHAPTER);
 // A picture widget (id 0) of the file, or an empty one.
 std::shared_ptr<DRAVUI::CUIElement> MakeChapterPicture(std::shared_ptr<DRAVUI::CUIConfig> config,
-                                                       DRAVCommon::CDataFileFactory* package, const std::string& name);
+                                                       DRAVCommon::CDataFileFactory* package, const std::string& name,
+                                                       DRAVCommon::DataFileKind kind = DRAVCommon::DFK_CHAPTER);

@@ -6,7 +6,7 @@
 #include "game/app.h"
 #include "game/dialogs/chapter_dlg.h"
 #include "game/dialogs/start_dlg.h"
-#include "game/dialogs/text_dlg.h"
+#include "game/dialogs/win_dlg.h"
 #include "game/identity.h"
 #include "platform/win32/file_path.h"
 #include "ui/ui_button.h"
@@ -81,11 +81,11 @@ void CLoadDlg::OnClose(int result) {
 void CLoadDlg::Continue(const CLoadInfoItem& row) {
     switch (ChooseLoadRoute(row, m_app->GetChapterTable())) {
         case LoadRoute::Congratulations:
-            // The chapter-end pages open here once they are built; until then their
-            // first page alone.
-            m_app->SetDialog(true, std::make_shared<CTextDlg>(m_app, "Congratulations!",
-                                                              "You have completed " + GetProductTitle() + ".",
-                                                              nullptr, false));
+            // Nothing is loaded: the end of the last chapter is shown again.
+            m_app->SetDialog(true, std::make_shared<CWinDlg>(m_app, m_app->GetChapterTable().at(1)->m_package.get(),
+                                                             "Congratulations!",
+                                                             "You have completed " + GetProductTitle() + ".", false,
+                                                             false));
             return;
         case LoadRoute::ChapterPage:
             m_app->SetDialog(true, std::make_shared<CChapterDlg>(m_app, row.m_chapter + 1));

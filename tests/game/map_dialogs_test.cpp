@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "common/exception.h"
+#include "dialog_test_support.h"
+#include "game/dialogs/map_dlg.h"
+#include "game/dialogs/world_map_dlg.h"
+#include "graphics/graphics_map_manager.h"
+#include "platform/win32/virtual_keys.h"
+#include "rules/definitions/travel_map.h"
+#include "support/sample_game.h"
+#include "ui/ui_button.h"
+#include "ui/ui_manager.h"
+#include "ui/ui_mini_map.h"
+#include "ui/ui_world_map.h"
+#include "world/area.h"
+#include "world/game.h"
+
+namespace {
+
+using QuillmereTest::ShellOnSample;
+
+class MapDialogTest : public ::testing::Test, protected ShellOnSample {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(loaded);
+        CDRAVAppTestAccess::SetEngine(app, sample.EnginePtr());
+        CDRAVAppTestAccess::StartPlaying(app);
+    }
+    template <typename Wanted, typename Children>
+    static Wanted* Find(const Children& children) {
+        for (const auto& element : children) {
+            if (auto* wanted = dynamic_cast<Wanted*>(element.get())) return wanted;
+            if (auto* group = dynamic_cast<DRAVUI::CUIGroup*>(element.get()))
+                if (auto* found = Find<Wanted>(group->GetChildren())) return found;
+        }
+        return nullptr;
+    }
+    std::vector<std::string> Labels() {
+        std::vector<std::string> labels;
+        Collect(app.GetUIManager().GetElements(), labels);
+        return labels;
+    }
+    template <typename Children>
+    static void Collect(const Children& children, std::vector<std::string>& labels) {
+        for (const auto& element : children) {
+            if (auto* button = dynamic_cast<DRAVUI::CUITextButton*>(element.get())) labels.push_back(button->m_label);
+            if (auto* group = dynamic_cast<DRAVUI::CUIGroup*>(element.get())) Collect(group->GetChildren(), labels);
+        }
+    }
+    // Points the mouse at the middle of a location, as the UI manager does before a click.
+    void PointAt(const std::string& key) {
+        auto* map = Find<DRAVUI::CUIWorldMap>(app.GetUIManager().GetElements());
+        ASSERT_NE(map, nullptr);
+        const DRAV::CMap2Area& location = Current<CDRAVWorldMapDlg>()->GetMap().GetArea(key);
+        const DRAVGraph::MapView view = map->GetManager().ComputeView(*map->GetRect());
+        const auto x = static_cast<float>(location.GetX() + location.GetWidth() / 2);
+        const auto y = static_cast<float>(location.GetY() + location.GetHeight() / 2);
+        POINT point{static_cast<LONG>(view.screenCentreX + (x - view.mapCentreX) * view.scale),
+                    static_cast<LONG>(view.screenCentreY + (y - view.mapCentreY) * view.scale)};
+        ASSERT_TRUE(map->HitTest(&point, nullptr, nullptr));
+    }
+    std::string HoverText() {
+        auto* map = Find<DRAVUI::CUIWorldMap>(app.GetUIManager().GetElements());
+        return map ? map->GetInfo().text : "";
+    }
+    template <typename Dialog>
+    Dialog* Current() {
+        return dynamic_cast<Dialog*>(app.GetCurrentDialog().get());
+    }
+
+    QuillmereTest::SampleGame sample;
+};
+
+TEST_F(MapDialogTest, TheAreaMapOffersTheWorldMapOnlyWhereTheAreaNamesOne) {
+    app.SetDialog(false, std::make_shared<CDRAVMapDlg>(&app, SharedCurrentArea(app)));
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - " + sample.Area().GetDisplayName() + " - Map");
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"World Map", "Done"}));
+    EXPECT_FALSE(app.GetCurrentDialog()->OnButton(CDRAVMapDlg::kMap)) << "the map itself never closes it";
+    auto* map = Find<DRAVUI::CUIMiniMap>(app.GetUIManager().GetElements());
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(DRAVUI::Width(*map->GetRect()), static_cast<int>(sample.Area().GetColumns() * 2 + 2));
+    EXPECT_EQ(DRAVUI::Height(*map->GetRect()), static_cast<int>(sample.Area().GetRows() * 2 + 2));
+
+    app.CloseDialog(CDRAVMapDlg::kWorldMap);
+    auto* world = Current<CDRAVWorldMapDlg>();
+    ASSERT_NE(world, nullptr);
+    EXPECT_FALSE(world->IsTravel());
+    EXPECT_EQ(Labels(), std::vector<std::string>{"Done"});
+    EXPECT_TRUE(app.GetCoveredDialogs().empty()) << "the area map is gone";
+
+    // A small area with no world map: Done alone, in a frame no narrower than the spacer.
+    app.HandleMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+    sample.EnterOpenArea(6, 4);
+    app.SetDialog(false, std::make_shared<CDRAVMapDlg>(&app, SharedCurrentArea(app)));
+    EXPECT_EQ(Labels(), std::vector<std::string>{"Done"});
+    LONG left = 100000, right = -100000;
+    for (const auto& element : app.GetUIManager().GetElements()) {
+        left = std::min(left, element->GetRect()->left);
+        right = std::max(right, element->GetRect()->right);
+    }
+    EXPECT_GE(right - left, app.GetUIManager().GetConfig()->Pick(800, 640));
+}
+
+TEST_F(MapDialogTest, TravelGoesOnlyToAKnownLocationOtherThanTheCurrentOne) {
+    DRAV::CGame& game = sample.Game();
+    const std::string current = sample.Area().GetWorldMapLocation();
+    ASSERT_EQ(current, "reedwater_landing");
+    game.RevealArea("reed_marsh");
+
+    // View mode: a known location neither closes nor travels.
+    app.SetDialog(false, std::make_shared<CDRAVWorldMapDlg>(&app, "reedwater_map", current, false));
+    PointAt("reed_marsh");
+    EXPECT_FALSE(app.GetCurrentDialog()->OnButton(CDRAVWorldMapDlg::kMap));
+    EXPECT_FALSE(app.GetCurrentDialog()->OnAltClick(CDRAVWorldMapDlg::kMap));
+    app.HandleMessage(WM_KEYDOWN, VK_RETURN, 0);
+
+    // The party stands on an exit to the map.
+    game.SetEntry(DRAV::AreaEntryPoint("reedwater_map", ""), 0, "");
+    game.SetStateCode(DRAV::GAME_EXIT_AVAILABLE);
+    app.SetDialog(false, std::make_shared<CDRAVWorldMapDlg>(&app, "reedwater_map", current, true));
+    EXPECT_EQ(Labels(), std::vector<std::string>{"Cancel"});
+    auto* dialog = app.GetCurrentDialog().get();
+    // The hide is never revealed: it is not drawn, and a click there finds nothing.
+    PointAt("smugglers_hide");
+    EXPECT_TRUE(HoverText().empty());
+    EXPECT_FALSE(dialog->OnButton(CDRAVWorldMapDlg::kMap));
+    EXPECT_FALSE(dialog->OnAltClick(CDRAVWorldMapDlg::kDone)) << "a right click on Cancel does nothing";
+
+    PointAt(current);
+    EXPECT_EQ(HoverText(), "(current area)");
+    ASSERT_TRUE(dialog->OnButton(CDRAVWorldMapDlg::kMap));
+    app.CloseDialog(CDRAVWorldMapDlg::kMap);
+    EXPECT_EQ(app.GetCurrentDialog(), nullptr);
+    EXPECT_EQ(game.GetStateCode(), DRAV::GAME_EXIT_AVAILABLE) << "the current location does not travel";
+    EXPECT_EQ(game.GetCurrentArea()->GetName(), "reedwater_landing");
+
+    app.SetDialog(false, std::make_shared<CDRAVWorldMapDlg>(&app, "reedwater_map", current, true));
+    PointAt("reed_marsh");
+    ASSERT_TRUE(app.GetCurrentDialog()->OnAltClick(CDRAVWorldMapDlg::kMap)) << "a right click travels like a click";
+    app.CloseDialog(CDRAVWorldMapDlg::kMap);
+    ASSERT_NE(game.GetCurrentArea(), nullptr);
+    EXPECT_EQ(game.GetCurrentArea()->GetName(), "reed_marsh");
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - " + game.GetCurrentArea()->GetDisplayName());
+
+    EXPECT_THROW(CDRAVWorldMapDlg(&app, "no_such_map", "", true), CDRAVException);
+}
+
+}  // namespace

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "common/data_file_memory.h"
+#include "dialog_test_support.h"
+#include "game/dialogs/chapter_dlg.h"
+#include "game/dialogs/start_dlg.h"
+#include "game/dialogs/win_dlg.h"
+#include "support/sample_game.h"
+#include "ui/ui_button.h"
+#include "ui/ui_image.h"
+#include "ui/ui_manager.h"
+#include "world/game.h"
+
+namespace {
+
+using QuillmereTest::ShellOnSample;
+
+std::shared_ptr<DRAVCommon::CDataFileFactoryMemory> ChapterWith(const std::string& win) {
+    auto source = std::make_shared<DRAVCommon::CDataFileFactoryMemory>();
+    if (!win.empty())
+        source->Add(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "win.drav",
+                    DRAVCommon::ByteVector(win.begin(), win.end()));
+    return source;
+}
+
+void CollectButtons(const DRAVUI::CUIElement& element, std::vector<std::string>& labels) {
+    if (auto* button = dynamic_cast<const DRAVUI::CUITextButton*>(&element)) labels.push_back(button->m_label);
+    if (auto* group = dynamic_cast<const DRAVUI::CUIGroup*>(&element))
+        for (const auto& child : group->GetChildren()) CollectButtons(*child, labels);
+}
+
+std::vector<std::string> Buttons(CWinDlg& page) {
+    DRAVUI::CUIManager ui;
+    page.CreateControls(RECT{0, 0, 1024, 768}, ui);
+    std::vector<std::string> labels;
+    for (const auto& element : ui.GetElements()) CollectButtons(*element, labels);
+    return labels;
+}
+
+const std::vector<std::string> kLastOfLastChapter{"Launch Website", "Exit"};
+
+TEST(WinPages, TheFileGivesItsPagesInOrderAndTheClosingPageAlwaysComesLast) {
+    const std::string three =
+        "<win> <page> \"a.png\" \"First\" </page> <page> \"b.png\" \"Second of\n two\" </page>"
+        " <page> \"c.png\" \"Third\" </page> </win>";
+    struct Case {
+        std::string file;
+        std::vector<std::string> pictures;
+    };
+    const std::vector<Case> cases = {
+        {"", {"chapter.jpg"}},
+        {"<win> </win>", {"chapter.jpg"}},
+        {"<win> <page> \"a.png\" \"First\" </page> <page> \"b.png\" </page> </win>", {"a.png", "chapter.jpg"}},
+        {"<win> <page> \"a.png\" \"First\" </win>", {"a.png", "chapter.jpg"}},
+        {"not a win file", {"chapter.jpg"}},
+        {three, {"a.png", "b.png", "c.png", "chapter.jpg"}},
+    };
+    for (const Case& c : cases) {
+        auto source = ChapterWith(c.file);
+        CWinDlg first(nullptr, source.get(), "Congratulations!", "The marsh is quiet.", false, false);
+        std::vector<std::string> pictures;
+        for (const WinPage& page : first.GetPages()) pictures.push_back(page.picture);
+        EXPECT_EQ(pictures, c.pictures) << c.file;
+        EXPECT_EQ(first.GetPages().back().kind, DRAVCommon::DFK_CHAPTER);
+        EXPECT_EQ(first.GetPages().front().kind, c.pictures.size() > 1 ? DRAVCommon::DFK_UI : DRAVCommon::DFK_CHAPTER);
+        if (c.pictures.size() == 1) EXPECT_EQ(Buttons(first), kLastOfLastChapter) << c.file;
+    }
+
+    auto source = ChapterWith(three);
+    CWinDlg first(nullptr, source.get(), "Congratulations!", "The marsh is quiet.", false, true);
+    EXPECT_EQ(first.GetPages()[1].text, "Second of two") << "a text spanning lines is one text";
+    EXPECT_EQ(first.GetPages().back().text,
+              "The marsh is quiet. LINE LINE For more information on Velmarsh, visit our site: LINE LINE "
+              "https://velmarsh.quillmere.example/ LINE LINE Thank you for playing Quillmere! LINE ");
+    std::deque<WinPage> pages = first.GetPages();
+    while (pages.size() > 1) {
+        CWinDlg page(nullptr, source.get(), "Congratulations!", pages, false, true);
+        EXPECT_EQ(Buttons(page), std::vector<std::string>{"Next"});
+        pages.pop_front();
+    }
+    CWinDlg absent(nullptr, source.get(), "Congratulations!", pages, false, true);
+    EXPECT_EQ(Buttons(absent), (std::vector<std::string>{"Next Chapter Purchase Info", "Launch Website", "Exit"}));
+    CWinDlg present(nullptr, source.get(), "Congratulations!", pages, true, true);
+    EXPECT_EQ(Buttons(present), (std::vector<std::string>{"Play Next Chapter", "Launch Website", "Exit"}));
+
+    // None of the pictures exists: each page still shows, with an empty picture of the full size.
+    DRAVUI::CUIManager ui;
+    first.CreateControls(RECT{0, 0, 1024, 768}, ui);
+    auto& group = dynamic_cast<DRAVUI::CUIGroup&>(*ui.GetElements().front());
+    auto& picture = dynamic_cast<DRAVUI::CUIImage&>(*group.GetChildren().front());
+    EXPECT_EQ(picture.GetImageId(), 0);
+    EXPECT_EQ(DRAVUI::Width(*picture.GetRect()), ui.GetConfig()->Pick(514, 730));
+    EXPECT_EQ(DRAVUI::Height(*picture.GetRect()), ui.GetConfig()->Pick(258, 366));
+}
+
+class ChapterEndTest : public ::testing::Test, protected ShellOnSample {
+protected:
+    static int FindPicture(const DRAVUI::CUIElement& element) {
+        if (auto* image = dynamic_cast<const DRAVUI::CUIImage*>(&element)) return image->GetImageId();
+        if (auto* group = dynamic_cast<const DRAVUI::CUIGroup*>(&element))
+            for (const auto& child : group->GetChildren())
+                if (int id = FindPicture(*child); id != -1) return id;
+        return -1;
+    }
+    int FirstPicture() {
+        for (const auto& element : app.GetUIManager().GetElements())
+            if (int id = FindPicture(*element); id != -1) return id;
+        return -1;
+    }
+};
+
+TEST_F(ChapterEndTest, ThePagesOpenOnceFollowEachOtherAndTheLastLeadsOn) {
+    ASSERT_TRUE(loaded);
+    QuillmereTest::SampleGame sample;
+    CDRAVAppTestAccess::SetEngine(app, sample.EnginePtr());
+    CDRAVAppTestAccess::StartPlaying(app);
+    sample.Game().SetClosingText("Reedwater is safe.");
+    app.OnChapterComplete(true);
+    EXPECT_TRUE(sample.Game().GetClosingText().empty()) << "taken by the first page";
+    auto* first = dynamic_cast<CWinDlg*>(app.GetCurrentDialog().get());
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - Congratulations!");
+    const std::size_t count = first->GetPages().size();
+    ASSERT_EQ(count, 3u) << "the chapter's two pages and the closing page";
+    EXPECT_EQ(first->GetPages()[0].picture, "win1_marsh.jpg");
+    EXPECT_GE(FirstPicture(), 1000) << "read from the chapter's ui pictures";
+    EXPECT_EQ(first->GetPages().back().text.rfind("Reedwater is safe. LINE LINE", 0), 0u);
+    EXPECT_FALSE(first->OnButton(CWinDlg::kWebsite)) << "the website leaves the page open";
+
+    for (std::size_t page = 1; page < count; ++page) {
+        app.CloseDialog(page % 2 ? CWinDlg::kNext : 0);
+        auto* next = dynamic_cast<CWinDlg*>(app.GetCurrentDialog().get());
+        ASSERT_NE(next, nullptr);
+        EXPECT_EQ(next->GetPages().size(), count - page);
+        EXPECT_EQ(next->GetTitle(), "Congratulations!");
+    }
+    EXPECT_TRUE(app.GetCoveredDialogs().empty());
+    app.CloseDialog(CWinDlg::kNext);
+    EXPECT_NE(dynamic_cast<CStartDlg*>(app.GetCurrentDialog().get()), nullptr);
+}
+
+TEST_F(ChapterEndTest, AnAbsentNextChapterLeadsToItsChapterPage) {
+    ASSERT_TRUE(loaded);
+    QuillmereTest::SampleGame sample;
+    CDRAVAppTestAccess::SetEngine(app, sample.EnginePtr());
+    CDRAVAppTestAccess::StartPlaying(app);
+    app.GetChapterTable().at(2)->m_state = 0;
+    sample.Game().SetClosingText("Done.");
+    app.OnChapterComplete(true);
+    while (auto* page = dynamic_cast<CWinDlg*>(app.GetCurrentDialog().get())) {
+        ASSERT_LT(page->GetPages().size(), 10u);
+        app.CloseDialog(page->GetPages().size() == 1 ? CWinDlg::kNextChapter : CWinDlg::kNext);
+    }
+    auto* chapter = dynamic_cast<CChapterDlg*>(app.GetCurrentDialog().get());
+    ASSERT_NE(chapter, nullptr);
+    EXPECT_TRUE(chapter->IsChapterAbsent());
+}
+
+}  // namespace
