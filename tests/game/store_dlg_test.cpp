@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "game/dialogs/help_dlg.h"
+#include "game/dialogs/item_dlg.h"
 #include "game/dialogs/store_count_dlg.h"
 #include "game/dialogs/store_dlg.h"
 #include "platform/win32/virtual_keys.h"
@@ -186,6 +187,26 @@ TEST_F(StoreDlgTest, HelpOpensTheStorePageAndReturns) {
     ASSERT_NE(help, nullptr);
     EXPECT_STREQ(help->GetPage().key, "store");
     Key(VK_ESCAPE);
+    EXPECT_EQ(Current<CStoreDlg>(), &store);
+}
+
+// An alternate click on a stock cell or a backpack cell opens that item's page;
+// on anything else nothing opens.
+TEST_F(StoreDlgTest, AlternateClickOpensTheItemsPage) {
+    const auto pies = Carry("eel_pie", 2);
+    CStoreDlg& store = OpenStore();
+    for (const auto& [cell, item] : {std::pair{BackpackCell(*pies), pies.get()},
+                                     std::pair{StoreCell(*tansy->GetStoreItems().front()),
+                                               tansy->GetStoreItems().front().get()}}) {
+        store.OnAltClick(cell);
+        auto* page = Current<CItemDlg>();
+        ASSERT_NE(page, nullptr) << cell;
+        EXPECT_EQ(page->GetTitle(), item->GetTemplate().GetName());
+        Key(VK_ESCAPE);
+        EXPECT_EQ(Current<CStoreDlg>(), &store);
+    }
+    store.OnAltClick(CStoreDlg::kStoreList);
+    store.OnAltClick(CStoreDlg::kStoreBase + 999);
     EXPECT_EQ(Current<CStoreDlg>(), &store);
 }
 
