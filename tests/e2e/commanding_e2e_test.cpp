@@ -34,6 +34,8 @@ std::string StartCalmChapter() {
     CDRAVApp& app = GetApp();
     CDRAVAppTestAccess::DropDialogs(app);
     app.StartNewGame(1, false);
+    // The wizard's first page is put away: these scenarios skip creation.
+    CDRAVAppTestAccess::DropDialogs(app);
     std::shared_ptr<DRAV::CActor> main = app.GetNewActor();
     if (!main) return "no actor";
     main->SetName("Wren");
