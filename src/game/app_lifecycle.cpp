@@ -82,6 +82,7 @@ void CDRAVApp::StartGameWithActor(std::shared_ptr<DRAV::CActor> actor) {
     m_gameRunning = true;
     m_tutorialDisabled = false;
     UpdateGameWindowTitle();
+    UpdatePartyQuickActions(false);
     ResetPartySelection();
     m_screenRebuildPending = false;
     PostMessageA(m_window, kAppShowChapterPicture, 0, 0);
