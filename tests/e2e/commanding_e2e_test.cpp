@@ -5,6 +5,7 @@
 
 #include "../game/app_test_access.h"
 #include "driver.h"
+#include "running_game_steps.h"
 #include "engine/engine.h"
 #include "game/app.h"
 #include "game/dialogs/action_dlg.h"
@@ -22,31 +23,17 @@ namespace {
 
 using namespace QuillmereE2E;
 
-DRAV::CGame& Game() { return *GetApp().GetEngine()->GetGame(); }
 DRAV::CActor& Main() { return *Game().GetParty().front(); }
 
-std::string CurrentTitle() {
-    const auto& dialog = GetApp().GetCurrentDialog();
-    return dialog ? dialog->GetTitle() : "(none)";
-}
-
+// The start of the chapter with nobody else about, and without the loose board,
+// whose message would stop a walk across the lane.
 std::string StartCalmChapter() {
-    CDRAVApp& app = GetApp();
-    CDRAVAppTestAccess::DropDialogs(app);
-    app.StartNewGame(1, false);
-    // The wizard's first page is put away: these scenarios skip creation.
-    CDRAVAppTestAccess::DropDialogs(app);
-    std::shared_ptr<DRAV::CActor> main = app.GetNewActor();
-    if (!main) return "no actor";
-    main->SetName("Wren");
-    app.StartGameWithActor(main);
+    const std::string title = StartTheChapter();
+    CalmTheLanding();
     DRAV::CArea& area = *Game().GetCurrentArea();
-    for (const auto& actor : DRAV::ActorList(area.GetActors()))
-        if (actor->GetRelation() != DRAV::RELATION_PARTY) area.RemoveActor(*actor);
-    // The loose board's message would stop a walk across the lane.
     for (const auto& object : area.GetObjects())
         if (object->GetTemplate().GetKey() == "loose_board") area.RemoveObject(*object);
-    return CurrentTitle();
+    return title;
 }
 
 std::vector<Step> Opening() {

@@ -98,6 +98,19 @@ TEST_F(ActionDlgTest, AnItemThatCannotBeUsedLeavesNothingChosenAndDropsTheAbilit
     app().CloseDialog(CActionDlg::kCancel);
 }
 
+TEST_F(ActionDlgTest, HelpOpensOverTheDialogWhichComesBackWithItsChoice) {
+    auto dialog = std::make_shared<CActionDlg>(&app(), wren(), 2);
+    app().SetDialog(false, dialog);
+    dialog->OnButton(BackpackId("river_tonic"));
+    int result = -1;
+    EXPECT_FALSE(dialog->OnKey(static_cast<int>(VK_OEM_2), false, &result));
+    EXPECT_EQ(app().GetCurrentDialog()->GetTitle(), "Help - Action Dialog");
+    app().CloseDialog(0);
+    EXPECT_EQ(app().GetCurrentDialog(), dialog);
+    EXPECT_NE(dialog->GetChosenItem(), nullptr);
+    EXPECT_TRUE(DoneEnabled()) << "rebuilt with the choice";
+}
+
 TEST_F(ActionDlgTest, DoneBindsTheChoiceToItsSlotAndCancelLeavesTheTable) {
     auto assign = std::make_shared<CActionDlg>(&app(), wren(), 6);
     app().SetDialog(false, assign);

@@ -5,6 +5,8 @@
 
 #include "engine/engine.h"
 #include "game/app.h"
+#include "game/dialogs/help_dlg.h"
+#include "game/dialogs/help_pages.h"
 #include "game/dialogs/item_dlg.h"
 #include "game/dialogs/spell_dlg.h"
 #include "platform/win32/virtual_keys.h"
@@ -155,6 +157,10 @@ void CActionDlg::Refresh() {
 
 bool CActionDlg::OnButton(int id) {
     if (id == kDone || id == kCancel) return true;
+    if (id == kHelp) {
+        m_app->SetDialog(false, std::make_shared<CHelpDlg>(m_app, kHelpAction));
+        return false;
+    }
     if (id >= kBackpackBase && id < kBackpackBase + 1000) {
         m_chosenAbility = nullptr;
         const auto item = BackpackItem(*m_actor, id - kBackpackBase);
@@ -189,6 +195,10 @@ bool CActionDlg::OnAltClick(int id) {
 
 bool CActionDlg::OnKey(int key, bool, int* result) {
     *result = 0;
+    if (key == static_cast<int>(VK_OEM_2)) {
+        m_app->SetDialog(false, std::make_shared<CHelpDlg>(m_app, kHelpAction));
+        return false;
+    }
     return key == static_cast<int>(VK_ESCAPE) || key == static_cast<int>(VK_RETURN);
 }
 
