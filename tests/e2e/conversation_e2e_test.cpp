@@ -246,7 +246,8 @@ TEST(Conversation, TansyPaysHalfRefusesTheTokenAndAsksAboutTheKnife) {
         Check("free", [] {
             const int cell = BackpackCell("marsh_water");
             if (cell < 0) return CurrentTitle() + "|none|" + Gold();
-            const auto& water = Game().GetParty().front()->GetBackpack()[static_cast<std::size_t>(cell - CStoreDlg::kBackpackBase)];
+            const DRAV::ItemPtrList pack = Game().GetParty().front()->GetBackpack();
+            const auto& water = pack[static_cast<std::size_t>(cell - CStoreDlg::kBackpackBase)];
             return CurrentTitle() + "|" + std::to_string(water->GetCount()) + "|" + Gold();
         }),
     }));
