@@ -30,7 +30,9 @@ class CDialogBoxEvent;
 class CEngine;
 class CEvent;
 class CMap2Area;
+class CSpell;
 class CTalkEvent;
+class CThing;
 }  // namespace DRAV
 namespace DRAVCommon {
 class CXPDevice;
@@ -259,13 +261,70 @@ public:
     void ReadQuickActions(const std::string& text);
     const QuickActionTable& GetQuickActionTable() const { return m_quickActions; }
 
+    // ---- quick actions (app_quick_actions.cpp) ----
+    // Each looks the member's record up; code 4 for a member without one.
+    int GetQuickActionKind(const DRAV::CActor& actor, int slot) const;
+    void SetQuickActionKind(const DRAV::CActor& actor, int kind, int slot);
+    const std::string& GetQuickActionSpell(const DRAV::CActor& actor, int slot) const;
+    void SetQuickActionSpell(const DRAV::CActor& actor, const std::string& name, int slot);
+    const std::string& GetQuickActionItem(const DRAV::CActor& actor, int slot) const;
+    void SetQuickActionItem(const DRAV::CActor& actor, const std::string& name, int slot);
+    // 10 when none.
+    int GetCurrentQuickAction(const DRAV::CActor& actor) const;
+    // 0 when none.
+    int GetCurrentQuickActionKind(const DRAV::CActor& actor) const;
+    // Slot 10, or an empty slot, leaves no current quick action; any slot but 2
+    // gives slot 2 back its action picker. Code 4 above 10.
+    void SelectQuickAction(const DRAV::CActor& actor, int slot);
+    void ResetQuickActions(const DRAV::CActor& actor);
+    void DropMissingQuickItems(const DRAV::CActor& actor);
+
+    // ---- orders from the interface (app_orders.cpp) ----
+    // Pick kinds: 0 nothing, 1 tile, 2 object, 3 actor. `replace` cancels the
+    // selected members' orders first. True when an order was issued.
+    bool PerformAction(int actionKind, int pickKind, DRAV::CThing* thing, POINT point, bool replace);
+    bool PerformDefaultAction(int pickKind, DRAV::CThing* thing, POINT point, bool replace);
+    // The use or cast of `slot` when it needs no target; a missing or unusable
+    // item is told in the log.
+    bool PerformQuickAction(DRAV::CActor& actor, int slot);
+    bool CastSpell(DRAV::CActor& actor, const DRAV::CSpell& spell, int pickKind, DRAV::CThing* target);
+    bool TogglePower(DRAV::CActor& actor, const DRAV::CSpell& power);
+    void ReturnToEntrance(DRAV::CActor* actor);
+    // Nothing for the same index or one outside the party.
+    void MovePartyMember(std::uint32_t from, std::uint32_t to);
+    // Two columns 5.0 apart, rows 5.0 apart back from the point; shifted 2.5 to a
+    // side, forward or back when a wall is in the way. False when nothing fits.
+    bool MoveSelectedTo(float x, float z);
+    // Appends (x, z) per actor for the point (x, z) shifted by whole steps.
+    void PlanFormation(const std::vector<DRAV::CActor*>& actors, double x, double z, std::vector<double>& destinations,
+                       int side, int forward) const;
+    bool IsFormationClear(const std::vector<DRAV::CActor*>& actors, const std::vector<double>& destinations) const;
+    bool UseTile(DRAV::CThing& tile);
+    void UseObject(DRAV::CThing& object, bool allSelected);
+    bool TalkTo(DRAV::CActor& actor);
+    bool AttackTarget(DRAV::CActor& actor);
+    void EndQuickActionChoice();
+    // A slot of the action bar or its F-key: the action slot opens the action
+    // dialog, any other becomes current, and a use or cast needing no target runs.
+    void ChooseQuickAction(int slot);
+    void OpenActionDialog(int slot);
+    // A click in the game view, as the pick under `point` finds it.
+    void OnViewClick(POINT point, bool shift);
+    void OnViewAltClick(POINT point);
+    // GetSelectedActors as a value.
+    std::vector<DRAV::CActor*> SelectedActors() const;
+
+    // ---- the debug console (app_debug_console.cpp) ----
+    // A line that does not parse does nothing; the engine's own refusals pass on.
+    void ExecuteDebugCommand(const std::string& line);
+
     // ---- conversations (app_talk.cpp) ----
     void OnTalkEvent(const DRAV::CTalkEvent& event);
     // While set, the camera centres on this actor; a closing dialog clears it.
     void SetTalkFocus(DRAV::CActor* actor) { m_talkFocusActor = actor; }
     DRAV::CActor* GetTalkFocus() const { return m_talkFocusActor; }
-    // The quick-action table follows the party; unless `quiet` the screen shows the change.
-    void UpdatePartyQuickActions(bool quiet);
+    // The quick-action table follows the party; with `rebuild` the screen shows the change.
+    void UpdatePartyQuickActions(bool rebuild);
 
     // ---- what the shell shows of itself ----
     HWND GetWindow() const { return m_window; }

@@ -111,6 +111,7 @@ bool CDRAVApp::ProcessPendingEvents() {
 void CDRAVApp::OnInfoEvent(const DRAV::CEvent& event) {
     switch (event.GetCode()) {
         case DRAV::EVENT_PARTY_CHANGED:
+            UpdatePartyQuickActions(true);
             ResetPartySelection();
             return;
         case 1:
@@ -147,6 +148,8 @@ void CDRAVApp::OnActorInfoEvent(const DRAV::CActorInfoEvent& event) {
         case 21:
         case 22:
             if (!member) return;
+            // An item given away or used up leaves no use slot behind.
+            if (event.GetCode() == 22 && m_quickActions.count(member)) DropMissingQuickItems(*member);
             RefreshPortrait(*member);
             if (member->GetActionState() == DRAV::ACTION_DEAD && IsSelected(*member)) ResetPartySelection();
             return;

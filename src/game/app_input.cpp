@@ -3,6 +3,7 @@
 #include "game/dialogs/game_menu_dlg.h"
 #include "game/dialogs/help_dlg.h"
 #include "game/dialogs/msg_dlg.h"
+#include "game/dialogs/wizard_dlg.h"
 #include "platform/win32/virtual_keys.h"
 #include "ui/ui_mini_map.h"
 #include "world/actor.h"
@@ -13,16 +14,24 @@
 // the game screen's command table. Commands whose pages are not built yet only
 // repaint.
 
-void CDRAVApp::OnLeftButtonDown(POINT point, bool) {
+void CDRAVApp::OnLeftButtonDown(POINT point, bool shift) {
     if (m_uiManager.OnMouse(0, &point, 0)) {
         ProcessUIEvents();
         return;
     }
-    if (m_splashMode) PostMessageA(m_window, kAppSplashEnd, 0, 0);
+    if (m_splashMode) {
+        PostMessageA(m_window, kAppSplashEnd, 0, 0);
+        return;
+    }
+    OnViewClick(point, shift);
 }
 
 void CDRAVApp::OnRightButtonDown(POINT point) {
-    if (m_uiManager.OnMouse(3, &point, 0)) ProcessUIEvents();
+    if (m_uiManager.OnMouse(3, &point, 0)) {
+        ProcessUIEvents();
+        return;
+    }
+    OnViewAltClick(point);
 }
 
 void CDRAVApp::OnWindowMouseMove(POINT point) {
@@ -58,11 +67,19 @@ void CDRAVApp::OnKeyDown(WPARAM key, bool shift) {
         case 'V':
             ShowVolumeDlg(false);
             return;
+        case VK_INSERT:
+        case VK_OEM_3:
+            SetDialog(false, std::make_shared<CWizardDlg>(this));
+            return;
         case 'W':
             ShowWorldMap();
             return;
         default:
             break;
+    }
+    if (key >= VK_F1 && key <= VK_F10) {
+        ChooseQuickAction(static_cast<int>(key - VK_F1));
+        return;
     }
     if (key >= '1' && key <= '6') {
         const DRAV::ActorList party = m_engine->GetGame()->GetParty();
@@ -92,6 +109,9 @@ void CDRAVApp::OnKeyDown(WPARAM key, bool shift) {
             return;
         case 'N':
             if (actor) ShowActorInfo(*actor);
+            break;
+        case 'R':
+            for (DRAV::CActor* member : SelectedActors()) ReturnToEntrance(member);
             break;
         case 'X':
             if (IsExitAvailable()) UseAvailableExit();

@@ -1,6 +1,7 @@
 #include "common/exception.h"
 #include "engine/engine.h"
 #include "game/app.h"
+#include "game/dialogs/cc_dlg.h"
 #include "game/dialogs/chapter_dlg.h"
 #include "game/dialogs/death_dlg.h"
 #include "game/dialogs/exit_area_dlg.h"
@@ -58,13 +59,13 @@ void CDRAVApp::StartNewGame(int chapter, bool chooseLevel) {
         return;
     }
     m_newActor = m_engine->NewGame();
+    const CDRAVChapterInfo* entry = m_chapterTable.Find(chapter);
     if (!chooseLevel) {
-        const CDRAVChapterInfo* entry = m_chapterTable.Find(chapter);
         m_newActor->SetLevel(static_cast<std::uint32_t>(entry->m_startingLevel));
         m_newActor->SetExperience(DRAV::GetXpThreshold(static_cast<std::int32_t>(m_newActor->GetBaseLevel()) + 1 +
                                                        static_cast<std::int32_t>(m_newActor->GetLevel())));
     }
-    // The creation pages (level or gender first) open here once they are built.
+    OpenCreationWizard(this, entry, chooseLevel, m_newActor);
 }
 
 void CDRAVApp::StartGameWithActor(std::shared_ptr<DRAV::CActor> actor) {
@@ -81,6 +82,7 @@ void CDRAVApp::StartGameWithActor(std::shared_ptr<DRAV::CActor> actor) {
     m_gameRunning = true;
     m_tutorialDisabled = false;
     UpdateGameWindowTitle();
+    UpdatePartyQuickActions(false);
     ResetPartySelection();
     m_screenRebuildPending = false;
     PostMessageA(m_window, kAppShowChapterPicture, 0, 0);

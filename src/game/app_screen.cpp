@@ -41,15 +41,19 @@ constexpr int kImageReturn = 74;
 constexpr int kImageHelp = 77;
 constexpr int kImageExit = 78;
 
-// Until the party's quick-action table exists every slot is empty and none is current.
-class CEmptyQuickActions : public IQuickActionOwner {
+// The action bar reads the party's quick-action table through the shell.
+class CTableQuickActions : public IQuickActionOwner {
 public:
-    explicit CEmptyQuickActions(CDRAVApp& app) : m_app(app) {}
+    explicit CTableQuickActions(CDRAVApp& app) : m_app(app) {}
     DRAV::CActor* GetSelectedActor() override { return m_app.GetSelectedActor(); }
-    int GetQuickActionKind(const DRAV::CActor&, int) override { return 0; }
-    std::string GetQuickActionItem(const DRAV::CActor&, int) override { return {}; }
-    std::string GetQuickActionSpell(const DRAV::CActor&, int) override { return {}; }
-    int GetCurrentQuickAction(const DRAV::CActor&) override { return 10; }
+    int GetQuickActionKind(const DRAV::CActor& actor, int slot) override { return m_app.GetQuickActionKind(actor, slot); }
+    std::string GetQuickActionItem(const DRAV::CActor& actor, int slot) override {
+        return m_app.GetQuickActionItem(actor, slot);
+    }
+    std::string GetQuickActionSpell(const DRAV::CActor& actor, int slot) override {
+        return m_app.GetQuickActionSpell(actor, slot);
+    }
+    int GetCurrentQuickAction(const DRAV::CActor& actor) override { return m_app.GetCurrentQuickAction(actor); }
     const DRAV::CModule& GetModule() override { return *m_app.GetEngine()->GetModule(); }
 
 private:
@@ -75,7 +79,7 @@ void CDRAVApp::ForgetScreenWidgets() {
 void CDRAVApp::BuildGameScreen(const RECT& ui) {
     const auto config = m_uiManager.GetConfig();
     DRAV::CGame& game = *m_engine->GetGame();
-    if (!m_quickActionOwner) m_quickActionOwner = std::make_unique<CEmptyQuickActions>(*this);
+    if (!m_quickActionOwner) m_quickActionOwner = std::make_unique<CTableQuickActions>(*this);
 
     auto exitButton = std::make_shared<CUIImageButton>(config, 10, kImageExit);
     exitButton->SetInfoNoAction("Exit", "Exit Area");
@@ -201,7 +205,7 @@ void CDRAVApp::OnScreenButton(int id) {
         return;
     }
     if (id >= kSlotBase && id <= kSlotLast) {
-        // Quick actions are chosen and performed here once the party has them.
+        ChooseQuickAction(id - kSlotBase);
         return;
     }
     switch (id) {
@@ -218,11 +222,14 @@ void CDRAVApp::OnScreenButton(int id) {
         case 5:
             SetDialog(false, std::make_shared<CDRAVGameMenuDlg>(this));
             return;
+        case 9:
+            for (DRAV::CActor* member : SelectedActors()) ReturnToEntrance(member);
+            m_audio->PlaySound(0);
+            return;
         case 11:
             SetDialog(false, std::make_shared<CHelpDlg>(this, kHelpMainStart));
             return;
         default:
-            // The return order (9) arrives with its issue.
             return;
     }
 }
@@ -246,7 +253,9 @@ void CDRAVApp::OnScreenAltClick(int id) {
             ToggleFastMove(true);
             return;
         default:
-            // The party dialog (8) and the slot actions come with their issues.
+            // Slots 4 to 9 take a new action; the party dialog (8) comes with its issue.
+            if (id >= kSlotBase + CUIActionWindow2::kFirstAssignableSlot && id < kSlotBase + CUIActionWindow2::kSlotCount)
+                OpenActionDialog(id - kSlotBase);
             return;
     }
 }
@@ -298,9 +307,8 @@ void CDRAVApp::OnMouseMove(POINT point) {
         ElementInfo::DescribeThing(info, thing, GetSelectedActor());
         hover->ShowInfo(info);
     }
-    // No quick action is current until the party has them.
-    const int q = 0;
     DRAV::CActor* selected = m_selectedParty == kWholeParty ? nullptr : GetSelectedActor();
+    const int q = selected && m_quickActions.count(selected) ? GetCurrentQuickActionKind(*selected) : 0;
     switch (kind) {
         case DRAVGraph::PICK_TILE: {
             const auto* tile = dynamic_cast<const DRAV::CTile*>(thing);

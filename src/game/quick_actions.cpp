@@ -1,9 +1,12 @@
 #include "game/quick_actions.h"
 
+#include <algorithm>
 #include <sstream>
 #include <vector>
 
 #include "common/exception.h"
+#include "rules/items/item_template.h"
+#include "rules/vocabulary/skills.h"
 #include "world/item.h"
 
 namespace {
@@ -43,8 +46,111 @@ std::string KeyOrEmpty(const std::string& token) { return token == "0" ? std::st
 
 }  // namespace
 
-void CDRAVActorInfo::AutoFill(const DRAV::CActor&) {
-    m_kind = {2, 12, 20, 0, 0, 0, 0, 0, 0, 0};
+namespace {
+
+struct Candidate {
+    std::int32_t priority;
+    std::int32_t kind;
+    std::string spell;
+    std::string item;
+};
+
+bool WithinReach(const DRAV::CActor& actor, const DRAV::CSpell& spell) {
+    if (spell.GetLevel() == -1) return spell.GetTier() <= actor.GetMaxSpellTier();
+    return actor.GetBaseLevel() + 1 + static_cast<std::int32_t>(actor.GetLevel()) >= spell.GetLevel();
+}
+
+std::int32_t SpellPriority(const DRAV::CActor& actor, const DRAV::CSpell& spell) {
+    if (spell.GetSchool() == DRAV::SKILL_SNEAK) return 500;
+    if (spell.GetFlags() & DRAV::SPELL_POWER) return spell.GetLevel();
+    std::int32_t base = 0;
+    if (spell.GetTier() != -1)
+        base = std::max(5 * spell.GetTier() - 3, 0);
+    else if (spell.GetLevel() == -1)
+        base = spell.GetBonus();
+    return base + actor.GetSpellCastingValue(spell) + DRAV::GetSkillInfo(spell.GetSchool()).spellBonus / 5;
+}
+
+bool HasEffect(const DRAV::CSpell& spell, DRAV::SpellEffectKind kind) {
+    return std::any_of(spell.GetEffects().begin(), spell.GetEffects().end(),
+                       [kind](const auto& effect) { return effect && effect->GetKind() == kind; });
+}
+
+}  // namespace
+
+DRAV::CItem* FindCarriedItem(const DRAV::CActor& actor, const std::string& templateKey) {
+    if (DRAV::CItem* item = DRAV::FindItemByTemplateName(actor.GetBackpackItems(), templateKey)) return item;
+    for (const auto& worn : actor.GetEquipment())
+        if (worn && worn->GetTemplate().GetKey() == templateKey) return worn.get();
+    return nullptr;
+}
+
+void CDRAVActorInfo::AutoFill(const DRAV::CActor& actor) {
+    std::vector<Candidate> candidates;
+    for (const DRAV::CSpell* spell : actor.GetSpells()) {
+        if (!spell || !actor.HasSkill(spell->GetSchool()) || !WithinReach(actor, *spell)) continue;
+        candidates.push_back({SpellPriority(actor, *spell), 11, spell->GetKey(), {}});
+    }
+
+    // One of each: the best hit-point potion, energy potion and wand above their floors.
+    Candidate healing{800, 10, {}, {}}, energy{700, 10, {}, {}}, wand{600, 10, {}, {}};
+    for (const auto& item : actor.GetBackpackItems()) {
+        const auto* attribute = item ? item->GetAttribute(DRAV::ITEMATTR_SPELL) : nullptr;
+        if (!attribute) continue;
+        const DRAV::CSpell& spell = static_cast<const DRAV::CItemAttributeSpell*>(attribute)->GetSpell();
+        const std::string& key = item->GetTemplate().GetKey();
+        Candidate* against = nullptr;
+        std::int32_t priority = 0;
+        switch (item->GetTemplate().GetKind()) {
+            case DRAV::ITEM_POTION:
+                if (HasEffect(spell, DRAV::EFFECT_HEAL)) {
+                    against = &healing;
+                    priority = 800 + spell.GetTier();
+                } else if (HasEffect(spell, DRAV::EFFECT_MANA)) {
+                    against = &energy;
+                    priority = 700 + spell.GetTier();
+                }
+                break;
+            case DRAV::ITEM_WAND:
+                against = &wand;
+                priority = 600 + spell.GetTier();
+                break;
+            default:
+                break;
+        }
+        if (against && priority > against->priority) {
+            against->priority = priority;
+            against->item = key;
+        }
+    }
+    if (!healing.item.empty()) candidates.push_back(healing);
+    if (!energy.item.empty()) candidates.push_back(energy);
+    if (!wand.item.empty() && actor.HasSkill(DRAV::SKILL_WANDS)) candidates.push_back(wand);
+
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [](const Candidate& a, const Candidate& b) { return a.priority > b.priority; });
+    m_kind[0] = 2;
+    m_kind[1] = 12;
+    m_kind[2] = 20;
+    m_kind[3] = 0;
+    for (std::size_t slot = 4; slot < kSlots; ++slot) {
+        const std::size_t index = slot - 4;
+        if (index < candidates.size()) {
+            m_kind[slot] = candidates[index].kind;
+            m_spell[slot] = candidates[index].spell;
+            m_item[slot] = candidates[index].item;
+        } else {
+            m_kind[slot] = 0;
+        }
+    }
+}
+
+void CDRAVActorInfo::DropMissingItems(const DRAV::CActor& actor) {
+    for (std::int32_t slot = 0; slot < kSlots; ++slot) {
+        if (m_kind[slot] != 10 || FindCarriedItem(actor, m_item[slot])) continue;
+        m_kind[slot] = 0;
+        m_item[slot].clear();
+    }
 }
 
 std::string WriteQuickActionText(const DRAV::ActorList& party, const QuickActionTable& table) {
@@ -81,18 +187,7 @@ void ReadQuickActionText(const std::string& text, const DRAV::ActorList& party, 
         record->m_kind[0] = 2;
         record->m_kind[1] = 12;
         record->m_kind[2] = 20;
-        // A use slot whose item the member no longer carries is emptied.
-        for (std::int32_t slot = 0; slot < CDRAVActorInfo::kSlots; ++slot) {
-            if (record->m_kind[slot] != 10) continue;
-            const DRAV::CActor& actor = *party[member];
-            bool carried = DRAV::FindItemByTemplateName(actor.GetBackpackItems(), record->m_item[slot]) != nullptr;
-            for (const auto& worn : actor.GetEquipment())
-                if (worn && DRAV::FindItemByTemplateName({worn}, record->m_item[slot])) carried = true;
-            if (!carried) {
-                record->m_kind[slot] = 0;
-                record->m_item[slot].clear();
-            }
-        }
+        record->DropMissingItems(*party[member]);
         records.push_back(std::move(record));
     }
     std::string extra;

@@ -15,15 +15,22 @@ public:
     static constexpr std::int32_t kSlots = 10;
     static constexpr std::int32_t kNoSlot = 10;
 
-    // Slot 0 attacks, 1 talks, 2 opens the action picker; the rest are empty.
-    // Choosing spells and items for slots 4 to 9 is not built yet: they stay empty.
+    // Slots 0 to 3 become attack, talk, action, empty; slots 4 to 9 take the
+    // actor's best spells, powers, potions and wand, highest priority first. The
+    // current slot stays.
     void AutoFill(const DRAV::CActor& actor);
+    // Use slots whose item the actor no longer carries become empty; spell slots stay.
+    void DropMissingItems(const DRAV::CActor& actor);
 
     std::int32_t m_current = kNoSlot;
     std::array<std::int32_t, kSlots> m_kind{2, 12, 20, 0, 0, 0, 0, 0, 0, 0};
     std::array<std::string, kSlots> m_spell;
     std::array<std::string, kSlots> m_item;
 };
+
+// The first of the actor's backpack items, then worn items, made from the
+// template of this key; null when it carries none.
+DRAV::CItem* FindCarriedItem(const DRAV::CActor& actor, const std::string& templateKey);
 
 using QuickActionTable = std::map<const DRAV::CActor*, std::shared_ptr<CDRAVActorInfo>>;
 

@@ -100,6 +100,9 @@ using ActorMonsterAttackList = std::vector<std::shared_ptr<CActorMonsterAttack>>
 using EquipmentSlots = std::array<std::shared_ptr<CItem>, kEquipSlotCount>;
 using OrderQueue = std::deque<std::shared_ptr<COrder>>;
 
+// Points of character creation to raise an attribute from `value` by one.
+std::uint32_t AttributeRaiseCost(std::uint32_t value);
+
 class CActor final : public CThing, public CTalkTarget {
 public:
     // A new actor: everything empty or zero, then Init.

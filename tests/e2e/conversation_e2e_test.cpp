@@ -11,6 +11,7 @@
 #include "game/dialogs/store_count_dlg.h"
 #include "game/dialogs/store_dlg.h"
 #include "game/dialogs/talk_dlg.h"
+#include "game/dialogs/yes_no_dlg.h"
 #include "running_game_steps.h"
 #include "ui/ui_group.h"
 #include "world/item.h"
@@ -127,36 +128,49 @@ namespace {
 
 std::string Gold() { return std::to_string(Game().GetGold()); }
 
+// The cell of the first stack of `key` in `list`, or -1.
+int CellOf(const DRAV::ItemPtrList& list, const std::string& key, int base) {
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (list[i]->GetTemplate().GetKey() == key) return base + static_cast<int>(i);
+    return -1;
+}
+int StoreCell(const DRAV::CActor& keeper, const std::string& key) {
+    return CellOf(keeper.GetStoreItems(), key, CStoreDlg::kStoreBase);
+}
+int BackpackCell(const std::string& key) {
+    return CellOf(Game().GetParty().front()->GetBackpack(), key, CStoreDlg::kBackpackBase);
+}
+DRAV::CActor* Tansy() {
+    for (const auto& actor : Game().GetCurrentArea()->GetActors())
+        if (actor->GetTemplateName() == "landing_trader") return actor.get();
+    return nullptr;
+}
+CStoreDlg* Store() { return dynamic_cast<CStoreDlg*>(GetApp().GetCurrentDialog().get()); }
+
+// From the landing to Tansy's store: talk, the trade reply, then the store.
+std::vector<Step> IntoTansysStore(std::vector<Step> then) {
+    std::vector<Step> steps{WalkUpTo("landing_trader"), Wait(3000), Check("talk", CurrentTitle),
+                            Key(SDL_SCANCODE_1),        Wait(50),   Key(SDL_SCANCODE_RETURN),
+                            Wait(100),                  Check("store", CurrentTitle)};
+    steps.insert(steps.end(), then.begin(), then.end());
+    return IntoTheGame(steps);
+}
+
 TEST(Conversation, TansysStoreSellsThreeSalvesThroughTheCount) {
     Driver driver;
-    Observed run = driver.Execute(IntoTheGame({
-        Check("stock", [] {
-            Game().SetGold(100);
-            return std::string("100");
-        }),
-        WalkUpTo("landing_trader"),
-        Wait(3000),
-        Check("talk", CurrentTitle),
-        Key(SDL_SCANCODE_1),
-        Wait(50),
-        Key(SDL_SCANCODE_RETURN),
-        Wait(100),
-        Check("store", CurrentTitle),
+    Observed run = driver.Execute(IntoTansysStore({
         Screenshot("store"),
         // The driver has no drag: the drop arrives as the UI manager reports it.
         Check("drop", [] {
-            auto* store = dynamic_cast<CStoreDlg*>(GetApp().GetCurrentDialog().get());
-            if (!store) return std::string("no store");
-            DRAV::CActor* tansy = nullptr;
-            for (const auto& actor : Game().GetCurrentArea()->GetActors())
-                if (actor->GetTemplateName() == "landing_trader") tansy = actor.get();
-            auto salve = GetApp().GetEngine()->GetModule()->CreateItem("reed_salve", 5,
-                                                                      Game().NewThingId(DRAV::THING_ITEM), 0);
-            tansy->GetStore()->AddItem(salve);
-            store->Refresh();
-            const DRAV::ItemPtrList stock = tansy->GetStoreItems();
-            const auto at = std::find(stock.begin(), stock.end(), salve) - stock.begin();
-            store->OnDrop(CStoreDlg::kStoreBase + static_cast<int>(at), CStoreDlg::kBackpackList);
+            CStoreDlg* store = Store();
+            DRAV::CActor* tansy = Tansy();
+            if (!store || !tansy) return std::string("no store");
+            Game().SetGold(100);
+            const int salve = StoreCell(*tansy, "reed_salve");
+            if (salve < 0) return std::string("no salve");
+            if (tansy->GetStoreItems()[static_cast<std::size_t>(salve - CStoreDlg::kStoreBase)]->GetCount() != 5)
+                return std::string("not 5 salves");
+            store->OnDrop(salve, CStoreDlg::kBackpackList);
             auto* count = dynamic_cast<CStoreCountDlg*>(GetApp().GetCurrentDialog().get());
             return count ? count->GetQuestion() : CurrentTitle();
         }),
@@ -184,6 +198,69 @@ TEST(Conversation, TansysStoreSellsThreeSalvesThroughTheCount) {
     EXPECT_EQ(run.checks["gold"], "10");
     KeepShot(run, "store");
     EXPECT_EQ(run.checks["bought"], "3");
+}
+
+}  // namespace
+
+namespace {
+
+// Selling, the quest item, the knife Wren is not trained in and the free water,
+// on Tansy's own stock; the float and the token are put in Wren's backpack.
+TEST(Conversation, TansyPaysHalfRefusesTheTokenAndAsksAboutTheKnife) {
+    Driver driver;
+    Observed run = driver.Execute(IntoTansysStore({
+        Check("kit", [] {
+            Game().SetGold(100);
+            for (const char* key : {"cork_float", "ferry_token"})
+                Game().GetParty().front()->AddToBackpack(
+                    GetApp().GetEngine()->GetModule()->CreateItem(key, 1, Game().NewThingId(DRAV::THING_ITEM), 0),
+                    false);
+            Store()->Refresh();
+            return BackpackCell("ferry_token") >= 0 ? std::string("token") : std::string("no token");
+        }),
+        Check("sold", [] {
+            Store()->OnDrop(BackpackCell("cork_float"), CStoreDlg::kStoreList);
+            return Gold() + (BackpackCell("cork_float") < 0 ? " gone" : " kept");
+        }),
+        Check("token", [] {
+            Store()->OnDrop(BackpackCell("ferry_token"), CStoreDlg::kStoreList);
+            return Gold() + (BackpackCell("ferry_token") < 0 ? " gone" : " kept");
+        }),
+        Check("knife", [] {
+            Store()->OnDrop(StoreCell(*Tansy(), "smugglers_knife"), CStoreDlg::kBackpackList);
+            auto* confirm = dynamic_cast<CYesNoDlg*>(GetApp().GetCurrentDialog().get());
+            return confirm ? confirm->GetTitle() + "|" + confirm->GetQuestion() : CurrentTitle();
+        }),
+        Key(SDL_SCANCODE_N),
+        Wait(50),
+        Check("refused", [] { return CurrentTitle() + "|" + Gold(); }),
+        Check("water", [] {
+            Store()->OnDrop(StoreCell(*Tansy(), "marsh_water"), CStoreDlg::kBackpackList);
+            auto* count = dynamic_cast<CStoreCountDlg*>(GetApp().GetCurrentDialog().get());
+            return count ? count->GetQuestion() : CurrentTitle();
+        }),
+        Key(SDL_SCANCODE_EQUALS),
+        Wait(50),
+        ClickId(CStoreCountDlg::kTrade),
+        Wait(100),
+        Check("free", [] {
+            const int cell = BackpackCell("marsh_water");
+            if (cell < 0) return CurrentTitle() + "|none|" + Gold();
+            const DRAV::ItemPtrList pack = Game().GetParty().front()->GetBackpack();
+            const auto& water = pack[static_cast<std::size_t>(cell - CStoreDlg::kBackpackBase)];
+            return CurrentTitle() + "|" + std::to_string(water->GetCount()) + "|" + Gold();
+        }),
+    }));
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_EQ(run.checks["store"], "Tansy the Trader - Buy/Sell");
+    EXPECT_EQ(run.checks["kit"], "token");
+    EXPECT_EQ(run.checks["sold"], "104 gone") << "a value-7 float sells for 4";
+    EXPECT_EQ(run.checks["token"], "104 kept") << "a quest item is not for sale";
+    EXPECT_EQ(run.checks["knife"].rfind("Confirm buy?|", 0), 0u) << run.checks["knife"];
+    EXPECT_NE(run.checks["knife"].find("Wren is not proficient in the use of "), std::string::npos);
+    EXPECT_EQ(run.checks["refused"], "Tansy the Trader - Buy/Sell|104");
+    EXPECT_EQ(run.checks["water"].rfind("How many of ", 0), 0u) << run.checks["water"];
+    EXPECT_EQ(run.checks["free"], "Tansy the Trader - Buy/Sell|2|104");
 }
 
 }  // namespace

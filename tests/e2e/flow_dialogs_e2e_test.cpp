@@ -38,6 +38,8 @@ std::string BeginCalmGame() {
     CDRAVApp& app = GetApp();
     CDRAVAppTestAccess::DropDialogs(app);
     app.StartNewGame(1, false);
+    // The first creation page gives way, as the name page's close would.
+    CDRAVAppTestAccess::DropDialogs(app);
     std::shared_ptr<DRAV::CActor> main = app.GetNewActor();
     if (!main) return "no actor";
     main->SetName("Wren");

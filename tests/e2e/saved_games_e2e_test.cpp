@@ -27,6 +27,8 @@ std::vector<Step> InAGame(std::vector<Step> then) {
                                 CDRAVApp& app = GetApp();
                                 CDRAVAppTestAccess::DropDialogs(app);
                                 app.StartNewGame(1, false);
+                                // The first creation page gives way, as the name page's close would.
+                                CDRAVAppTestAccess::DropDialogs(app);
                                 std::shared_ptr<DRAV::CActor> main = app.GetNewActor();
                                 main->SetName("Wren");
                                 app.StartGameWithActor(main);

@@ -28,6 +28,9 @@ public:
         app.m_deviceWrapper = std::make_shared<DRAVCommon::CXPDevice>(device);
     }
     static void SetSplashMode(CDRAVApp& app, bool on) { app.m_splashMode = on; }
+    // A party index, or CDRAVApp::kWholeParty.
+    static void SetSelectedMember(CDRAVApp& app, std::uint32_t member) { app.m_selectedParty = member; }
+    static void SetPaused(CDRAVApp& app, bool paused) { app.m_paused = paused; }
     static bool IsDeviceLost(const CDRAVApp& app) { return app.m_deviceLost; }
     static bool IsScreenRebuildPending(const CDRAVApp& app) { return app.m_screenRebuildPending; }
     static UINT_PTR TimerId(const CDRAVApp& app) { return app.m_timerId; }

@@ -17,14 +17,15 @@ namespace {
 
 using QuillmereTest::ShellOnSample;
 
-// A new game of chapter 1 started as the creation pages end it, its introduction
-// closed, on a clock that moves only when the test says so.
+// A new game of chapter 1 started as the creation pages end it (its first page put
+// away), its introduction closed, on a clock that moves only when the test says so.
 class RunningGameTest : public ::testing::Test {
 protected:
     RunningGameTest() {
         Win32::SetClockSource([this] { return m_now; });
         EXPECT_TRUE(m_shell.loaded);
         app().StartNewGame(1, false);
+        CDRAVAppTestAccess::DropDialogs(app());
         std::shared_ptr<DRAV::CActor> main = app().GetNewActor();
         main->SetName("Wren");
         app().StartGameWithActor(main);
@@ -354,6 +355,7 @@ TEST(GameStart, AStartAreaThatDoesNotLoadEndsTheGameWithAGameError) {
     ShellOnSample shell;
     ASSERT_TRUE(shell.loaded);
     shell.app.StartNewGame(1, false);
+    CDRAVAppTestAccess::DropDialogs(shell.app);
     std::shared_ptr<DRAV::CActor> main = shell.app.GetNewActor();
     ASSERT_NE(main, nullptr);
     shell.app.GetEngine()->GetGame()->SetEntry({"no_such_area", "dock"}, DRAV::AREA_LOAD_FRESH, "");

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "game/dialogs/help_dlg.h"
+#include "game/dialogs/item_dlg.h"
 #include "game/dialogs/store_count_dlg.h"
 #include "game/dialogs/store_dlg.h"
 #include "platform/win32/virtual_keys.h"
@@ -168,6 +170,44 @@ TEST_F(StoreDlgTest, MembersOutOfReachHaveNoButtonAndKeysCountListedOnes) {
     EXPECT_EQ(store.GetMember(), goblin.get());
     store.OnButton(100);
     EXPECT_EQ(store.GetMember(), &Wren());
+}
+
+// "?" and the help button both open the store's own page over the store, which
+// comes back as it was when the page closes.
+TEST_F(StoreDlgTest, HelpOpensTheStorePageAndReturns) {
+    CStoreDlg& store = OpenStore();
+    Key(VK_OEM_2);
+    auto* help = Current<CHelpDlg>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_STREQ(help->GetPage().key, "store");
+    Key(VK_ESCAPE);
+    EXPECT_EQ(Current<CStoreDlg>(), &store);
+    store.OnButton(CStoreDlg::kHelp);
+    help = Current<CHelpDlg>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_STREQ(help->GetPage().key, "store");
+    Key(VK_ESCAPE);
+    EXPECT_EQ(Current<CStoreDlg>(), &store);
+}
+
+// An alternate click on a stock cell or a backpack cell opens that item's page;
+// on anything else nothing opens.
+TEST_F(StoreDlgTest, AlternateClickOpensTheItemsPage) {
+    const auto pies = Carry("eel_pie", 2);
+    CStoreDlg& store = OpenStore();
+    for (const auto& [cell, item] : {std::pair{BackpackCell(*pies), pies.get()},
+                                     std::pair{StoreCell(*tansy->GetStoreItems().front()),
+                                               tansy->GetStoreItems().front().get()}}) {
+        store.OnAltClick(cell);
+        auto* page = Current<CItemDlg>();
+        ASSERT_NE(page, nullptr) << cell;
+        EXPECT_EQ(page->GetTitle(), item->GetTemplate().GetName());
+        Key(VK_ESCAPE);
+        EXPECT_EQ(Current<CStoreDlg>(), &store);
+    }
+    store.OnAltClick(CStoreDlg::kStoreList);
+    store.OnAltClick(CStoreDlg::kStoreBase + 999);
+    EXPECT_EQ(Current<CStoreDlg>(), &store);
 }
 
 // The quantity dialog, as the store opens it.

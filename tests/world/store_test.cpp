@@ -44,15 +44,15 @@ TEST(Store, TheTraderOffersWhatItDealsInButNeverMoney) {
     CGame game;
     CStore store(TraderStore(), Sample(), &game);
     EXPECT_EQ(KeysOf(store.GetStock()),
-              (std::vector<std::string>{"smugglers_knife", "river_tonic", "eel_pie", "reed_lantern", "gold"}));
+              (std::vector<std::string>{"smugglers_knife", "reed_salve", "marsh_water", "river_tonic", "lantern_scroll", "boatmans_cap", "eel_pie", "reed_lantern", "gold"}));
     EXPECT_EQ(store.GetStock()[1]->GetCount(), 5);
     EXPECT_TRUE(store.BuysKind(ITEM_MONEY));
     EXPECT_FALSE(store.BuysKind(ITEM_WAND));
     EXPECT_EQ(KeysOf(store.GetTradeItems()),
-              (std::vector<std::string>{"smugglers_knife", "river_tonic", "eel_pie", "reed_lantern"}));
+              (std::vector<std::string>{"smugglers_knife", "reed_salve", "marsh_water", "river_tonic", "lantern_scroll", "boatmans_cap", "eel_pie", "reed_lantern"}));
     std::set<ThingId> ids;
     for (const auto& item : store.GetStock()) ids.insert(item->GetId());
-    EXPECT_EQ(ids.size(), 5u);
+    EXPECT_EQ(ids.size(), 9u);
     EXPECT_FALSE(ids.count(0));
 
     CStore idless(TraderStore(), Sample(), nullptr);
@@ -69,13 +69,14 @@ TEST(Store, AWeaponsStoreOffersNoArmorOfItsOwn) {
 
 TEST(Store, RemovingAnItemKeepsTheOrderAndOnlyWorksOnce) {
     CStore store(TraderStore(), Sample(), nullptr);
-    const auto tonic = store.GetStock()[1];
-    EXPECT_EQ(store.RemoveItem(*tonic), tonic);
+    const auto salve = store.GetStock()[1];
+    EXPECT_EQ(store.RemoveItem(*salve), salve);
     EXPECT_EQ(KeysOf(store.GetStock()),
-              (std::vector<std::string>{"smugglers_knife", "eel_pie", "reed_lantern", "gold"}));
-    EXPECT_EQ(ErrorCodeOf([&] { store.RemoveItem(*tonic); }), DRAV_ERR_BAD_DATA);
+              (std::vector<std::string>{"smugglers_knife", "marsh_water", "river_tonic", "lantern_scroll", "boatmans_cap",
+                                        "eel_pie", "reed_lantern", "gold"}));
+    EXPECT_EQ(ErrorCodeOf([&] { store.RemoveItem(*salve); }), DRAV_ERR_BAD_DATA);
     // An equal item that is another object is not in the stock either.
-    CItem twin(0, tonic->GetTemplate(), 5, 0);
+    CItem twin(0, salve->GetTemplate(), 5, 0);
     EXPECT_EQ(ErrorCodeOf([&] { store.RemoveItem(twin); }), DRAV_ERR_BAD_DATA);
 }
 
@@ -87,7 +88,7 @@ TEST(Store, TheGameKeepsTheFirstStoreOfAName) {
     first->RemoveItem(*first->GetStock().front());
     AddStoreIfMissing(game.GetStores(), "landing_trader", other, Sample(), &game);
     EXPECT_EQ(FindStore(game.GetStores(), "landing_trader"), first);
-    EXPECT_EQ(first->GetStock().size(), 4u);
+    EXPECT_EQ(first->GetStock().size(), 8u);
     ExpectThrowsCode([&] { FindStore(game.GetStores(), "smuggler_captain"); }, 1, "smuggler_captain");
 }
 

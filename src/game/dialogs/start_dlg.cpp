@@ -7,6 +7,7 @@
 #include "game/dialogs/chapter_dlg.h"
 #include "game/dialogs/chapter_picture.h"
 #include "game/dialogs/load_dlg.h"
+#include "game/dialogs/new_game_dlg.h"
 #include "game/identity.h"
 #include "ui/ui_button.h"
 #include "ui/ui_group.h"
@@ -104,9 +105,7 @@ bool CStartDlg::OnKey(int, bool, int*) { return false; }
 void CStartDlg::OnClose(int result) {
     switch (result) {
         case kStartNewGame:
-            // The new-game dialog takes this road; until then the page stays
-            // rather than leaving an empty screen.
-            m_app->SetDialog(true, std::make_shared<CStartDlg>(m_app));
+            m_app->SetDialog(true, std::make_shared<CNewGameDlg>(m_app, m_app->GetChapterTable().Find(1)));
             return;
         case kLoadExistingGame:
             m_app->SetDialog(true, std::make_shared<CLoadDlg>(m_app));

@@ -5,6 +5,9 @@
 #include "common/exception.h"
 #include "engine/engine.h"
 #include "game/app.h"
+#include "game/dialogs/help_dlg.h"
+#include "game/dialogs/help_pages.h"
+#include "game/dialogs/item_dlg.h"
 #include "game/dialogs/store_count_dlg.h"
 #include "platform/win32/virtual_keys.h"
 #include "ui/element_info.h"
@@ -239,10 +242,14 @@ bool CStoreDlg::OnKey(int key, bool, int* result) {
 }
 
 // The store's help page comes with the help pages; until then the button is inert.
-void CStoreDlg::ShowHelp() {}
+void CStoreDlg::ShowHelp() { m_app->SetDialog(true, std::make_shared<CHelpDlg>(m_app, FindHelpPageByKey("store"))); }
 
-// The item page comes with the inventory pages; until then nothing opens.
-bool CStoreDlg::OnAltClick(int) { return false; }
+// The page of a stock, backpack or worn item, as the member sees it; nothing is
+// used from a store.
+bool CStoreDlg::OnAltClick(int id) {
+    if (DRAV::CItem* item = ItemOf(id)) m_app->SetDialog(false, std::make_shared<CItemDlg>(m_app, *item, m_member, false));
+    return false;
+}
 
 DRAV::CItem* CStoreDlg::ItemOf(int id) const {
     if (const int i = InRange(id, kBackpackBase); i >= 0) {

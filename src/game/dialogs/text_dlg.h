@@ -31,6 +31,8 @@ public:
     virtual void OnExtraButton() {}
 
     const std::string& GetText() const { return m_text; }
+    const std::string& GetManualAnchor() const { return m_manualAnchor; }
+    const std::string& GetExtraLabel() const { return m_extraLabel; }
 
 protected:
     std::string m_title;

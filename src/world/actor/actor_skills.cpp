@@ -15,14 +15,13 @@ constexpr std::uint32_t kMaxLevel = 20;
 // The base magic schools that a prerequisite of "any magic" accepts.
 constexpr SkillId kBaseSchools[] = {SKILL_VOID_MAGIC, SKILL_MATTER_MAGIC, SKILL_ENERGY_MAGIC, SKILL_SPIRIT_MAGIC};
 
-// Points to raise an attribute from `value` by one.
-std::uint32_t RaiseCost(std::uint32_t value) {
+}  // namespace
+
+std::uint32_t AttributeRaiseCost(std::uint32_t value) {
     if (value < 6) return 1;
     if (value < 20) return (value - 4) / 2;
     return 72;
 }
-
-}  // namespace
 
 std::int32_t CActor::GetSkillBase(SkillId skill) const {
     if (!HasSkill(skill)) return 0;
@@ -116,7 +115,7 @@ void CActor::ResetStats() {
 
 void CActor::IncreaseAttribute(Attribute attribute, bool flatCost) {
     std::uint32_t& value = m_attributes.at(attribute);
-    std::uint32_t cost = flatCost ? 1 : RaiseCost(value);
+    std::uint32_t cost = flatCost ? 1 : AttributeRaiseCost(value);
     if (cost > m_unspentPoints)
         throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "not enough points to raise " + GetAttributeName(attribute));
     ++value;
@@ -127,7 +126,7 @@ void CActor::DecreaseAttribute(Attribute attribute) {
     std::uint32_t& value = m_attributes.at(attribute);
     if (value < 7) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, GetAttributeName(attribute) + " cannot go below 6");
     --value;
-    m_unspentPoints += RaiseCost(value);
+    m_unspentPoints += AttributeRaiseCost(value);
 }
 
 bool CActor::AdvanceLevel() {

@@ -1,0 +1,450 @@
+// What the player picks in the view or chooses as a quick action, turned into
+// orders for the selected party members.
+
+#include <cmath>
+#include <memory>
+
+#include "common/exception.h"
+#include "engine/engine.h"
+#include "game/app.h"
+#include "game/dialogs/action_dlg.h"
+#include "game/dialogs/monster_dlg.h"
+#include "rules/definitions/object_template.h"
+#include "rules/definitions/tile_template.h"
+#include "rules/items/item_template.h"
+#include "rules/module.h"
+#include "rules/vocabulary/status.h"
+#include "ui/ui_action_window.h"
+#include "graphics/scene/graphics_manager.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/game.h"
+#include "world/item.h"
+#include "world/master_tile.h"
+#include "world/object.h"
+#include "world/order.h"
+#include "world/tile.h"
+
+namespace {
+
+constexpr int kKindNone = 0;
+constexpr int kKindAttack = 2;
+constexpr int kKindUse = 10;
+constexpr int kKindCast = 11;
+constexpr int kKindTalk = 12;
+constexpr int kActionPicker = 20;
+constexpr int kPickNothing = 0;
+constexpr int kPickTile = 1;
+constexpr int kPickObject = 2;
+constexpr int kPickActor = 3;
+constexpr std::int32_t kUseTile = 1;
+constexpr std::int32_t kUseObject = 2;
+constexpr std::int32_t kUseItem = 5;
+// Slot 3 remembers the last thing used or cast from the interface.
+constexpr int kLastUsedSlot = 3;
+// Single-precision pi/2, as the formation has always been laid out.
+constexpr double kQuarterTurn = 1.5707963705062866;
+constexpr double kHalfSpacing = 2.5;
+constexpr double kRowSpacing = 5.0;
+
+bool CanTakeOrders(const DRAV::CActor& actor) {
+    return !actor.HasStatus(DRAV::STATUS_CONFUSED) && !actor.HasStatus(DRAV::STATUS_DOMINATED);
+}
+
+std::uint32_t ThingType(DRAV::ThingId id) { return id >> 24; }
+
+// The spell of a quick action's stored name; code 4 when the module lacks it.
+const DRAV::CSpell& RequireModuleSpell(const DRAV::CModule& module, const std::string& name) {
+    const auto found = module.GetSpells().find(name);
+    if (found == module.GetSpells().end() || !found->second)
+        throw CDRAVException(DRAV_ERR_UNEXPECTED, "no spell \"" + name + "\"");
+    return *found->second;
+}
+
+}  // namespace
+
+std::vector<DRAV::CActor*> CDRAVApp::SelectedActors() const {
+    std::vector<DRAV::CActor*> actors;
+    GetSelectedActors(actors);
+    return actors;
+}
+
+void CDRAVApp::EndQuickActionChoice() {
+    if (m_selectedParty == kWholeParty) return;
+    const auto actors = SelectedActors();
+    if (!actors.empty() && m_quickActions.count(actors.front())) SelectQuickAction(*actors.front(), CDRAVActorInfo::kNoSlot);
+}
+
+bool CDRAVApp::PerformAction(int actionKind, int pickKind, DRAV::CThing* thing, POINT point, bool replace) {
+    if (actionKind == kKindNone) return PerformDefaultAction(pickKind, thing, point, replace);
+    const auto actors = SelectedActors();
+    DRAV::CActor* first = actors.empty() ? nullptr : actors.front();
+    bool done = false;
+    const int slot = first ? GetCurrentQuickAction(*first) : CDRAVActorInfo::kNoSlot;
+    try {
+        switch (actionKind) {
+            case kKindAttack:
+            case kKindTalk: {
+                if (!first || pickKind != kPickActor || !thing) break;
+                if (replace) CancelSelectedOrders();
+                if (actionKind == kKindAttack)
+                    first->PushOrder(std::make_shared<DRAV::CAttackOrder>(thing->GetId()), false);
+                else
+                    first->PushOrder(std::make_shared<DRAV::CMoveTalkOrder>(thing->GetId()), false);
+                EndQuickActionChoice();
+                done = true;
+                break;
+            }
+            case kKindUse: {
+                if (!first) break;
+                const std::string name = slot == CDRAVActorInfo::kNoSlot ? "" : GetQuickActionItem(*first, slot);
+                DRAV::CItem* item = FindCarriedItem(*first, name);
+                if (!item || !first->CanUseMagicItem(*item, false)) break;
+                DRAV::ThingId target = 0;
+                switch (item->GetWandTargetType()) {
+                    case DRAV::SPELL_TARGET_SELF:
+                        break;
+                    case DRAV::SPELL_TARGET_TILE:
+                    case DRAV::SPELL_TARGET_ACTOR:
+                        if (pickKind != (item->GetWandTargetType() == DRAV::SPELL_TARGET_TILE ? kPickTile : kPickActor) ||
+                            !thing)
+                            return false;
+                        target = thing->GetId();
+                        break;
+                    default:
+                        throw CDRAVException(DRAV_ERR_UNEXPECTED, "item target type");
+                }
+                if (replace) CancelSelectedOrders();
+                first->PushOrder(std::make_shared<DRAV::CUseOrder>(kUseItem, item->GetId(), target), false);
+                SetQuickActionKind(*first, kKindUse, kLastUsedSlot);
+                SetQuickActionItem(*first, item->GetTemplate().GetKey(), kLastUsedSlot);
+                EndQuickActionChoice();
+                done = true;
+                break;
+            }
+            case kKindCast: {
+                if (!first || slot == CDRAVActorInfo::kNoSlot) break;
+                const std::string& name = GetQuickActionSpell(*first, slot);
+                if (name.empty()) break;
+                const DRAV::CSpell& spell = RequireModuleSpell(*m_engine->GetModule(), name);
+                if (spell.GetFlags() & DRAV::SPELL_POWER) {
+                    done = TogglePower(*first, spell);
+                    break;
+                }
+                if (replace) CancelSelectedOrders();
+                done = CastSpell(*first, spell, pickKind, thing);
+                break;
+            }
+            default:
+                throw CDRAVException(DRAV_ERR_UNEXPECTED, "action kind " + std::to_string(actionKind));
+        }
+    } catch (const CDRAVException& failure) {
+        if (failure.GetCode() != DRAV_ERR_UNEXPECTED || !first || slot == CDRAVActorInfo::kNoSlot) throw;
+        // A slot naming what the module cannot do is emptied and told, not fatal.
+        AppendMessage(first->GetName() + "'s action F" + std::to_string(slot + 1) + " cannot be done and is cleared.");
+        SetQuickActionKind(*first, kKindNone, slot);
+        SetQuickActionItem(*first, "", slot);
+        SetQuickActionSpell(*first, "", slot);
+        SelectQuickAction(*first, CDRAVActorInfo::kNoSlot);
+        return false;
+    }
+    if (!m_gameRunning || m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);
+    return done;
+}
+
+bool CDRAVApp::PerformDefaultAction(int pickKind, DRAV::CThing* thing, POINT point, bool replace) {
+    if (pickKind == kPickNothing) return false;
+    if (pickKind < kPickNothing || pickKind > kPickActor)
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "pick kind " + std::to_string(pickKind));
+    if (!thing) return false;
+    const auto actors = SelectedActors();
+    auto groundMove = [&] {
+        float x = 0.0f, z = 0.0f;
+        if (!m_graphicsManager.ScreenToWorld(m_deviceWrapper.get(), point.x, point.y, x, z)) return false;
+        return MoveSelectedTo(x, z);
+    };
+    if (pickKind == kPickActor) {
+        auto& actor = static_cast<DRAV::CActor&>(*thing);
+        if (actor.GetRelation() == DRAV::RELATION_PARTY) return false;
+        if (replace) CancelSelectedOrders();
+        return actor.IsHostile() ? AttackTarget(actor) : TalkTo(actor);
+    }
+    if (replace) CancelSelectedOrders();
+    if (pickKind == kPickTile) {
+        const auto& tile = static_cast<DRAV::CTile&>(*thing);
+        const DRAV::TileKind kind = tile.GetMaster() ? tile.GetMaster()->GetDefinition().GetKind() : DRAV::TILE_INVALID;
+        if (kind == DRAV::TILE_DOOR) return UseTile(*thing);
+        if (kind == DRAV::TILE_FLOOR) return groundMove();
+        return false;
+    }
+    auto& object = static_cast<DRAV::CObject&>(*thing);
+    if (object.GetTemplate().IsContainer() || !object.GetTalkStates().empty()) {
+        UseObject(object, false);
+        return true;
+    }
+    if (!object.IsExit()) return groundMove();
+    UseObject(object, true);
+    return true;
+}
+
+bool CDRAVApp::PerformQuickAction(DRAV::CActor& actor, int slot) {
+    const int kind = GetQuickActionKind(actor, slot);
+    const int current = GetCurrentQuickAction(actor);
+    bool done = false;
+    try {
+        if (kind == kKindUse) {
+            const std::string name = current == CDRAVActorInfo::kNoSlot ? "" : GetQuickActionItem(actor, current);
+            DRAV::CItem* item = FindCarriedItem(actor, name);
+            const auto& templates = m_engine->GetModule()->GetItemTemplates();
+            const auto known = templates.find(name);
+            if (!item) {
+                AppendMessage(actor.GetName() + " doesn't have " +
+                              (known != templates.end() && known->second ? known->second->GetName() + "."
+                                                                         : std::string("that item.")));
+                done = true;
+            } else if (!actor.CanUseMagicItem(*item, false)) {
+                AppendMessage(actor.GetName() + " can't use " + item->GetTemplate().GetName() + ".");
+                done = true;
+            } else if (item->GetWandTargetType() == DRAV::SPELL_TARGET_SELF) {
+                if (!m_paused) CancelSelectedOrders();
+                actor.PushOrder(std::make_shared<DRAV::CUseOrder>(kUseItem, item->GetId(), 0), false);
+                SetQuickActionKind(actor, kKindUse, kLastUsedSlot);
+                SetQuickActionItem(actor, item->GetTemplate().GetKey(), kLastUsedSlot);
+                done = true;
+            }
+            if (done) EndQuickActionChoice();
+        } else if (kind == kKindCast) {
+            const std::string name = current == CDRAVActorInfo::kNoSlot ? "" : GetQuickActionSpell(actor, current);
+            if (name.empty()) {
+                done = true;
+            } else {
+                const DRAV::CSpell& spell = RequireModuleSpell(*m_engine->GetModule(), name);
+                if (spell.GetFlags() & DRAV::SPELL_POWER) {
+                    done = TogglePower(actor, spell);
+                } else if (spell.GetTargetType() == DRAV::SPELL_TARGET_SELF) {
+                    if (!m_paused) CancelSelectedOrders();
+                    done = CastSpell(actor, spell, kPickNothing, nullptr);
+                }
+            }
+        }
+    } catch (const CDRAVException& failure) {
+        if (failure.GetCode() != DRAV_ERR_UNEXPECTED) throw;
+        AppendMessage(actor.GetName() + "'s action F" + std::to_string(slot + 1) + " cannot be done and is cleared.");
+        SetQuickActionKind(actor, kKindNone, slot);
+        SetQuickActionItem(actor, "", slot);
+        SetQuickActionSpell(actor, "", slot);
+        SelectQuickAction(actor, CDRAVActorInfo::kNoSlot);
+        done = false;
+    }
+    DropMissingQuickItems(actor);
+    return done;
+}
+
+bool CDRAVApp::CastSpell(DRAV::CActor& actor, const DRAV::CSpell& spell, int pickKind, DRAV::CThing* target) {
+    if (!(spell.GetFlags() & DRAV::SPELL_MULTITARGET)) {
+        switch (spell.GetTargetType()) {
+            case DRAV::SPELL_TARGET_SELF:
+                break;
+            case DRAV::SPELL_TARGET_ACTOR:
+                if (pickKind != kPickActor) return false;
+                break;
+            case DRAV::SPELL_TARGET_TILE:
+                if (pickKind != kPickTile) return false;
+                break;
+            default:
+                throw CDRAVException(DRAV_ERR_UNEXPECTED, "spell target type of " + spell.GetKey());
+        }
+    }
+    actor.PushOrder(std::make_shared<DRAV::CCastOrder>(spell.GetKey(), target ? target->GetId() : 0), false);
+    SetQuickActionKind(actor, kKindCast, kLastUsedSlot);
+    SetQuickActionSpell(actor, spell.GetKey(), kLastUsedSlot);
+    EndQuickActionChoice();
+    return true;
+}
+
+bool CDRAVApp::TogglePower(DRAV::CActor& actor, const DRAV::CSpell& power) {
+    if (actor.GetCurrentPower() == &power) {
+        actor.PushInstantOrder(std::make_shared<DRAV::CPowerOrder>());
+    } else {
+        if (!actor.MeetsSpellRequirements(power)) return false;
+        actor.PushInstantOrder(std::make_shared<DRAV::CPowerOrder>(power.GetKey()));
+        SetQuickActionKind(actor, kKindCast, kLastUsedSlot);
+        SetQuickActionSpell(actor, power.GetKey(), kLastUsedSlot);
+    }
+    EndQuickActionChoice();
+    RunInstantOrders();
+    if (m_actionBar) m_actionBar->ClearFilled();
+    return true;
+}
+
+void CDRAVApp::ReturnToEntrance(DRAV::CActor* actor) {
+    if (!actor) return;
+    if (CanTakeOrders(*actor)) actor->CancelOrders();
+    actor->PushOrder(std::make_shared<DRAV::COrder>(DRAV::ORDER_RETURN), false);
+    if (m_paused && m_gameRunning) {
+        m_paused = false;
+        ResumeClock();
+        UpdatePauseButton();
+    }
+}
+
+void CDRAVApp::MovePartyMember(std::uint32_t from, std::uint32_t to) {
+    if (from == to || !m_engine || !m_engine->GetGame()) return;
+    const DRAV::ActorList party = m_engine->GetGame()->GetParty();
+    if (from >= party.size() || to >= party.size()) return;
+    party[from]->PushInstantOrder(std::make_shared<DRAV::CPositionOrder>(static_cast<std::int32_t>(to)));
+    RunInstantOrders();
+    UpdatePartyQuickActions(true);
+    SelectPartyMember(to);
+}
+
+void CDRAVApp::PlanFormation(const std::vector<DRAV::CActor*>& actors, double x, double z,
+                             std::vector<double>& destinations, int side, int forward) const {
+    // Anchors are where each actor will be once its queued moves are done.
+    double cx = 0.0, cz = 0.0;
+    for (const DRAV::CActor* actor : actors) {
+        double ax = actor->GetX(), az = actor->GetY();
+        for (const auto& order : actor->GetOrders())
+            if (const auto* move = dynamic_cast<const DRAV::CMoveOrder*>(order.get())) {
+                ax = move->x;
+                az = move->y;
+            }
+        cx += ax;
+        cz += az;
+    }
+    const std::size_t n = actors.size();
+    if (n == 0) return;
+    cx /= static_cast<double>(n);
+    cz /= static_cast<double>(n);
+    const double a = std::atan2(z - cz, x - cx);
+    const double b = a - kQuarterTurn;
+    const double bx = x + kHalfSpacing * forward * std::cos(a) + kHalfSpacing * side * std::cos(b);
+    const double bz = z + kHalfSpacing * forward * std::sin(a) + kHalfSpacing * side * std::sin(b);
+    for (std::size_t i = 0; i < n; ++i) {
+        const double row = static_cast<double>(i / 2) * kRowSpacing;
+        double px = bx - row * std::cos(a);
+        double pz = bz - row * std::sin(a);
+        if (!(n % 2 == 1 && i == n - 1)) {
+            const double c = i % 2 == 1 ? a + kQuarterTurn : b;
+            px += kHalfSpacing * std::cos(c);
+            pz += kHalfSpacing * std::sin(c);
+        }
+        destinations.push_back(px);
+        destinations.push_back(pz);
+    }
+}
+
+bool CDRAVApp::IsFormationClear(const std::vector<DRAV::CActor*>& actors, const std::vector<double>& destinations) const {
+    const DRAV::CArea* area = m_engine && m_engine->GetGame() ? m_engine->GetGame()->GetCurrentArea() : nullptr;
+    if (!area) return actors.empty();
+    for (std::size_t i = 0; i < actors.size(); ++i) {
+        DRAV::CThing* blocker = nullptr;
+        if (area->CanMoveTo(*actors[i], &blocker, destinations[2 * i], destinations[2 * i + 1])) continue;
+        // Another actor will have moved on by the time this one arrives.
+        if (blocker && ThingType(blocker->GetId()) == DRAV::THING_ACTOR) continue;
+        return false;
+    }
+    return true;
+}
+
+bool CDRAVApp::MoveSelectedTo(float x, float z) {
+    const auto actors = SelectedActors();
+    static constexpr int kShifts[5][2] = {{0, 0}, {1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+    bool moved = false;
+    for (const auto& [side, forward] : kShifts) {
+        std::vector<double> destinations;
+        PlanFormation(actors, x, z, destinations, side, forward);
+        if (!IsFormationClear(actors, destinations)) continue;
+        for (std::size_t i = 0; i < actors.size(); ++i)
+            actors[i]->PushOrder(std::make_shared<DRAV::CMoveOrder>(destinations[2 * i], destinations[2 * i + 1]),
+                                 false);
+        moved = true;
+        break;
+    }
+    EndQuickActionChoice();
+    if (!m_gameRunning || m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);
+    return moved;
+}
+
+bool CDRAVApp::UseTile(DRAV::CThing& tile) {
+    const auto actors = SelectedActors();
+    if (!actors.empty()) actors.front()->PushOrder(std::make_shared<DRAV::CUseOrder>(kUseTile, tile.GetId(), 0), false);
+    EndQuickActionChoice();
+    if (!m_gameRunning || m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);
+    return true;
+}
+
+void CDRAVApp::UseObject(DRAV::CThing& object, bool allSelected) {
+    const auto actors = SelectedActors();
+    for (std::size_t i = 0; i < actors.size() && (allSelected || i == 0); ++i)
+        actors[i]->PushOrder(std::make_shared<DRAV::CUseOrder>(kUseObject, object.GetId(), 0), false);
+    EndQuickActionChoice();
+    if (!m_gameRunning || m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);
+}
+
+bool CDRAVApp::TalkTo(DRAV::CActor& actor) {
+    const auto actors = SelectedActors();
+    if (!actors.empty()) actors.front()->PushOrder(std::make_shared<DRAV::CMoveTalkOrder>(actor.GetId()), false);
+    EndQuickActionChoice();
+    if (!m_gameRunning || m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);
+    return true;
+}
+
+bool CDRAVApp::AttackTarget(DRAV::CActor& actor) {
+    for (DRAV::CActor* member : SelectedActors())
+        member->PushOrder(std::make_shared<DRAV::CAttackOrder>(actor.GetId()), false);
+    EndQuickActionChoice();
+    if (!m_gameRunning || m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);
+    return true;
+}
+
+void CDRAVApp::OpenActionDialog(int slot) {
+    DRAV::CActor* actor = GetSelectedActor();
+    if (!actor || !m_quickActions.count(actor)) return;
+    SetDialog(false, std::make_shared<CActionDlg>(this, *actor, slot));
+}
+
+void CDRAVApp::ChooseQuickAction(int slot) {
+    DRAV::CActor* actor = GetSelectedActor();
+    if (!actor || !m_quickActions.count(actor) || slot < 0 || slot >= CDRAVActorInfo::kSlots) return;
+    if (m_audio) m_audio->PlaySound(0);
+    const int kind = GetQuickActionKind(*actor, slot);
+    if (kind == kActionPicker) {
+        OpenActionDialog(slot);
+        return;
+    }
+    SelectQuickAction(*actor, slot);
+    if (kind == kKindUse || kind == kKindCast) PerformQuickAction(*actor, slot);
+    RequestRepaint();
+}
+
+void CDRAVApp::OnViewClick(POINT point, bool shift) {
+    if (!m_gameRunning || m_currentDialog || !m_gameViewReady || !m_deviceWrapper) return;
+    DRAV::CArea* area = m_engine->GetGame()->GetCurrentArea();
+    if (!area) return;
+    DRAVGraph::PickKind kind = DRAVGraph::PICK_NOTHING;
+    DRAV::CThing* thing = nullptr;
+    bool nearExit = false;
+    m_graphicsManager.PickAtScreen(m_deviceWrapper.get(), point.x, point.y, *area, kind, thing, nearExit, false);
+    DRAV::CActor* first = GetSelectedActor();
+    const int action = first && m_quickActions.count(first) ? GetCurrentQuickActionKind(*first) : kKindNone;
+    if (action == kKindNone && kind == DRAVGraph::PICK_ACTOR && thing &&
+        static_cast<DRAV::CActor*>(thing)->GetRelation() == DRAV::RELATION_PARTY) {
+        SelectActor(*static_cast<DRAV::CActor*>(thing));
+        return;
+    }
+    PerformAction(action, kind, thing, point, !shift && !m_paused);
+}
+
+void CDRAVApp::OnViewAltClick(POINT point) {
+    if (!m_gameRunning || m_currentDialog || !m_gameViewReady || !m_deviceWrapper) return;
+    DRAV::CArea* area = m_engine->GetGame()->GetCurrentArea();
+    if (!area) return;
+    DRAVGraph::PickKind kind = DRAVGraph::PICK_NOTHING;
+    DRAV::CThing* thing = nullptr;
+    bool nearExit = false;
+    m_graphicsManager.PickAtScreen(m_deviceWrapper.get(), point.x, point.y, *area, kind, thing, nearExit, false);
+    if (kind != DRAVGraph::PICK_ACTOR || !thing) return;
+    auto& actor = static_cast<DRAV::CActor&>(*thing);
+    if (actor.GetRelation() != DRAV::RELATION_PARTY) SetDialog(false, std::make_shared<CMonsterDlg>(this, actor));
+}

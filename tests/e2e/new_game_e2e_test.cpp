@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "driver.h"
+#include "engine/engine.h"
+#include "game/app.h"
+#include "game/dialogs/cc_dlg.h"
+#include "game/dialogs/intro_dlg.h"
+#include "rules/vocabulary/actor_class.h"
+#include "rules/vocabulary/skills.h"
+#include "world/actor.h"
+#include "world/game.h"
+
+namespace {
+
+using namespace QuillmereE2E;
+
+std::vector<Step> Then(std::vector<Step> steps, const std::vector<Step>& more) {
+    steps.insert(steps.end(), more.begin(), more.end());
+    return steps;
+}
+
+std::vector<Step> ToTheFrontPage() { return {Wait(200), Move(500, 400), Click(500, 400), Wait(100)}; }
+
+std::string CurrentTitle() {
+    const auto& dialog = GetApp().GetCurrentDialog();
+    return dialog ? dialog->GetTitle() : "(none)";
+}
+
+std::string IntroShown() {
+    return dynamic_cast<CIntroDlg*>(GetApp().GetCurrentDialog().get()) && GetApp().IsGameRunning() ? "yes" : "no";
+}
+
+std::string MainCharacter() {
+    const auto& engine = GetApp().GetEngine();
+    if (!engine || !engine->GetGame() || !engine->GetGame()->GetMainActor()) return "(none)";
+    return engine->GetGame()->GetMainActor()->GetName();
+}
+
+// The first skills of a group a level-1 character can buy without prerequisites.
+std::vector<int> PlainSkills(int group, std::size_t count) {
+    std::vector<int> skills;
+    const int free = DRAV::GetClassInfo(static_cast<DRAV::ActorClass>(group)).freeSkill;
+    for (int skill = 0; skill < DRAV::kSkillCount && skills.size() < count; ++skill) {
+        const auto& info = DRAV::GetSkillInfo(static_cast<DRAV::SkillId>(skill));
+        if (info.skillClass == group && info.level <= 1 && info.prerequisites[0] == 98 && skill != free)
+            skills.push_back(skill);
+    }
+    return skills;
+}
+
+// From the front page to the name page of a level-1 Fighter with the first head.
+std::vector<Step> ThroughTheWizard() {
+    std::vector<Step> steps = ToTheFrontPage();
+    for (int id : {1, 1, 100, 100}) {
+        steps.push_back(ClickId(id));
+        steps.push_back(Wait(50));
+    }
+    for (int k = 0; k < 80; ++k) steps.push_back(ClickId(100 + k % 5));
+    steps.push_back(Screenshot("attributes"));
+    steps.push_back(ClickId(50));
+    steps.push_back(Wait(50));
+    // The explanation over the skills page first.
+    steps.push_back(ClickId(1));
+    steps.push_back(Wait(50));
+    steps.push_back(Screenshot("skills"));
+    for (int skill : PlainSkills(0, 2)) steps.push_back(ClickId(100 + skill));
+    steps.push_back(ClickId(301));
+    steps.push_back(Wait(50));
+    steps.push_back(ClickId(100 + PlainSkills(1, 1)[0]));
+    steps.push_back(ClickId(50));
+    steps.push_back(Wait(50));
+    steps.push_back(ClickId(100));
+    steps.push_back(Wait(50));
+    steps.push_back(Screenshot("colours"));
+    steps.push_back(ClickId(100));
+    steps.push_back(Wait(50));
+    return steps;
+}
+
+std::vector<Step> TypeAyla() {
+    return {Key(SDL_SCANCODE_A, KMOD_LSHIFT), Key(SDL_SCANCODE_Y), Key(SDL_SCANCODE_L), Key(SDL_SCANCODE_A),
+            Key(SDL_SCANCODE_RETURN), Wait(100)};
+}
+
+bool TitlesInOrder(const std::vector<std::string>& titles, const std::vector<std::string>& pages) {
+    auto at = titles.begin();
+    for (const std::string& page : pages) {
+        at = std::find(at, titles.end(), "Quillmere - " + page);
+        if (at == titles.end()) return false;
+    }
+    return true;
+}
+
+TEST(NewGame, TheWizardFromTheFrontPageToTheNamedCharacter) {
+    Driver driver;
+    Observed run = driver.Execute(Then(ThroughTheWizard(), Then({Check("name page", CurrentTitle)},
+                                                               Then(TypeAyla(), {Check("main", MainCharacter), Check("intro", IntroShown)}))));
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_TRUE(run.boxes.empty()) << run.boxes.front().caption << ": " << run.boxes.front().text;
+    EXPECT_TRUE(TitlesInOrder(run.titles, {"New Game", "Gender", "Class", "Attributes", "Skills", "Appearance",
+                                           "Name"}))
+        << run.log;
+    EXPECT_EQ(run.checks["name page"], "Name");
+    std::filesystem::create_directories(QUILLMERE_E2E_SCREEN_DIR);
+    for (const char* name : {"attributes", "skills", "colours"}) {
+        const Shot& shot = run.shots[name];
+        ASSERT_FALSE(shot.path.empty()) << name << run.log;
+        EXPECT_GT(shot.lit, 0.02) << name;
+        std::filesystem::copy_file(shot.path, std::string(QUILLMERE_E2E_SCREEN_DIR) + "/" + name + ".png",
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+    EXPECT_EQ(run.checks["main"], "Ayla");
+    EXPECT_EQ(run.checks["intro"], "yes");
+}
+
+TEST(NewGame, ASaveOfTheSameNameAsksAndNoGivesAnEmptyNamePage) {
+    Driver driver;
+    const std::filesystem::path saves = std::filesystem::path(driver.Home()) / "Documents" / "Orvex Saved Games";
+    std::filesystem::create_directories(saves);
+    std::ofstream(saves / "Ayla.drav") << "an old game";
+    Observed run = driver.Execute(Then(ThroughTheWizard(),
+                                       Then(TypeAyla(), Then({Check("question", CurrentTitle), Key(SDL_SCANCODE_N),
+                                                              Wait(50), Check("after no", CurrentTitle)},
+                                                             Then(TypeAyla(), {Key(SDL_SCANCODE_Y), Wait(100),
+                                                                               Check("main", MainCharacter), Check("intro", IntroShown)})))));
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_EQ(run.checks["question"], "Overwrite Actor?");
+    EXPECT_EQ(run.checks["after no"], "Name");
+    EXPECT_EQ(run.checks["main"], "Ayla");
+    EXPECT_EQ(run.checks["intro"], "yes");
+}
+
+TEST(NewGame, AdvancedOptionsToALevelEightBonusPassAndEscBackToWelcome) {
+    Driver driver;
+    std::vector<Step> steps = ToTheFrontPage();
+    steps.push_back(ClickId(1));
+    steps.push_back(Wait(50));
+    steps.push_back(Screenshot("new_game"));
+    steps.push_back(ClickId(2));
+    steps.push_back(Wait(50));
+    steps.push_back(Screenshot("select_chapter"));
+    steps.push_back(Check("chapters", CurrentTitle));
+    for (int id : {201, 108, 101, 102}) {
+        steps.push_back(ClickId(id));
+        steps.push_back(Wait(50));
+    }
+    for (int k = 0; k < 80; ++k) steps.push_back(ClickId(100 + k % 5));
+    steps.push_back(ClickId(50));
+    steps.push_back(Wait(50));
+    steps.push_back(Check("bonus", [] {
+        const auto& dialog = GetApp().GetCurrentDialog();
+        auto* page = dynamic_cast<CCCDlg*>(dialog.get());
+        return page ? page->GetDescription().substr(0, 49) : std::string("(none)");
+    }));
+    steps.push_back(Key(SDL_SCANCODE_ESCAPE));
+    steps.push_back(Wait(50));
+    steps.push_back(Check("after esc", CurrentTitle));
+    steps.push_back(Check("running", [] { return std::string(GetApp().IsGameRunning() ? "yes" : "no"); }));
+    Observed run = driver.Execute(steps);
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_EQ(run.checks["chapters"], "Select Chapter");
+    EXPECT_TRUE(TitlesInOrder(run.titles, {"Select Chapter", "Level", "Gender", "Class", "Attributes"}));
+    EXPECT_EQ(run.checks["bonus"], "As a level 8 character, you get bonus attributes.");
+    EXPECT_EQ(run.checks["after esc"], "Welcome");
+    EXPECT_EQ(run.checks["running"], "no");
+    for (const char* name : {"new_game", "select_chapter"}) {
+        const Shot& shot = run.shots[name];
+        ASSERT_FALSE(shot.path.empty()) << name << run.log;
+        std::filesystem::copy_file(shot.path, std::string(QUILLMERE_E2E_SCREEN_DIR) + "/" + name + ".png",
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+}
+
+}  // namespace

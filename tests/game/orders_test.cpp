@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app_test_access.h"
+#include "engine/engine.h"
+#include "game/app.h"
+#include "rules/module.h"
+#include "rules/vocabulary/relation.h"
+#include "support/sample_game.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/game.h"
+#include "world/item.h"
+#include "world/order.h"
+
+namespace {
+
+using namespace DRAV;
+
+struct Spot {
+    double x, z;
+};
+
+// The shell over a game of Wren and `companions` more members on open ground,
+// the whole party selected.
+class OrdersTest : public ::testing::Test {
+protected:
+    void Start(int companions) {
+        for (int i = 0; i < companions; ++i) {
+            std::shared_ptr<CActor> companion;
+            m_game.Module().CreateActor(companion, &m_game.Game(), "ferryman_elder", "", 0);
+            m_game.Game().AddPartyMember(companion);
+            m_game.Area().PlaceActor(8, 6, false, companion);
+        }
+        m_game.EnterOpenArea(40, 20);
+        CDRAVAppTestAccess::SetEngine(m_app, m_game.EnginePtr());
+        CDRAVAppTestAccess::StartPlaying(m_app);
+        CDRAVAppTestAccess::SetSelectedMember(m_app, CDRAVApp::kWholeParty);
+        m_app.UpdatePartyQuickActions(false);
+    }
+    std::vector<std::shared_ptr<CActor>> Party() const { return m_game.Game().GetParty(); }
+    // Where each member's last queued move goes; (-1, -1) for none.
+    std::vector<Spot> Destinations() const {
+        std::vector<Spot> spots;
+        for (const auto& member : Party()) {
+            Spot spot{-1, -1};
+            for (const auto& order : member->GetOrders())
+                if (const auto* move = dynamic_cast<const CMoveOrder*>(order.get())) spot = {move->x, move->y};
+            spots.push_back(spot);
+        }
+        return spots;
+    }
+    static void ExpectSpots(const std::vector<Spot>& actual, const std::vector<Spot>& expected) {
+        ASSERT_EQ(actual.size(), expected.size());
+        for (std::size_t i = 0; i < actual.size(); ++i) {
+            EXPECT_NEAR(actual[i].x, expected[i].x, 1e-5) << "member " << i;
+            EXPECT_NEAR(actual[i].z, expected[i].z, 1e-5) << "member " << i;
+        }
+    }
+    // The members stand in a block whose centre is (17.5, 25), so a click at
+    // (50, 25) heads along +x and "across" is along z.
+    void StandInBlock() {
+        const Spot spots[] = {{20, 22.5}, {20, 27.5}, {15, 22.5}, {15, 27.5}};
+        std::size_t i = 0;
+        double sumX = 0;
+        for (const auto& member : Party()) member->SetPosition(spots[i].x, spots[i].z), sumX += spots[i++].x;
+    }
+
+    QuillmereTest::SampleGame m_game;
+    CDRAVApp m_app;
+};
+
+TEST_F(OrdersTest, FourMembersMakeTwoRowsOfTwoWithTheClickInTheMiddleOfTheFrontRow) {
+    Start(3);
+    StandInBlock();
+    ASSERT_TRUE(m_app.MoveSelectedTo(50.0f, 25.0f));
+    ExpectSpots(Destinations(), {{50, 22.5}, {50, 27.5}, {45, 22.5}, {45, 27.5}});
+}
+
+TEST_F(OrdersTest, ThreeMembersPutTheThirdOnTheCentreLine) {
+    Start(2);
+    const Spot spots[] = {{20, 22.5}, {20, 27.5}, {12.5, 25}};
+    for (std::size_t i = 0; i < 3; ++i) Party()[i]->SetPosition(spots[i].x, spots[i].z);
+    ASSERT_TRUE(m_app.MoveSelectedTo(50.0f, 25.0f));
+    ExpectSpots(Destinations(), {{50, 22.5}, {50, 27.5}, {45, 25}});
+}
+
+TEST_F(OrdersTest, TwoMembersQueueOneMoveEachAcrossTheLineAndAShiftClickPlansFromThere) {
+    Start(1);
+    Party()[0]->SetPosition(20, 22.5);
+    Party()[1]->SetPosition(20, 27.5);
+    ASSERT_TRUE(m_app.MoveSelectedTo(50.0f, 25.0f));
+    ExpectSpots(Destinations(), {{50, 22.5}, {50, 27.5}});
+    for (const auto& member : Party()) EXPECT_EQ(member->GetOrders().size(), 1u);
+
+    // Planned from the queued (50, 25), not from (20, 25): the new line heads +z.
+    ASSERT_TRUE(m_app.MoveSelectedTo(50.0f, 45.0f));
+    ExpectSpots(Destinations(), {{52.5, 45}, {47.5, 45}});
+    for (const auto& member : Party()) EXPECT_EQ(member->GetOrders().size(), 2u) << "appended";
+}
+
+TEST_F(OrdersTest, TheEdgeOfTheAreaShiftsTheFormationSidewaysButAnotherActorNeverBlocks) {
+    Start(1);
+    Party()[0]->SetPosition(20, 45);
+    Party()[1]->SetPosition(20, 50);
+    // Heading +x, +z is the -1 side: the spot at z 50 lies on the edge, so the
+    // pair moves one half-spacing towards -z, the first shift tried.
+    ASSERT_TRUE(m_app.MoveSelectedTo(50.0f, 47.5f));
+    const std::vector<Spot> shifted = Destinations();
+    EXPECT_NEAR(shifted[0].z + shifted[1].z, 2 * 45.0, 1e-5);
+    // Near z 0 the +1 side is off the area too, and -1 is taken.
+    for (const auto& member : Party()) member->CancelOrders();
+    Party()[0]->SetPosition(20, 0);
+    Party()[1]->SetPosition(20, 5);
+    ASSERT_TRUE(m_app.MoveSelectedTo(50.0f, 2.5f));
+    const std::vector<Spot> other = Destinations();
+    EXPECT_NEAR(other[0].z + other[1].z, 2 * 5.0, 1e-5);
+
+    for (const auto& member : Party()) member->CancelOrders();
+    Party()[0]->SetPosition(20, 22.5);
+    Party()[1]->SetPosition(20, 27.5);
+    auto smuggler = m_game.Spawn("reed_smuggler", 20, 9);
+    ASSERT_NE(smuggler, nullptr);
+    smuggler->SetPosition(50, 22.5);
+    CThing* blocker = nullptr;
+    ASSERT_FALSE(m_game.Area().CanMoveTo(*Party()[0], &blocker, 50, 22.5)) << "the smuggler stands on the spot";
+    ASSERT_TRUE(m_app.MoveSelectedTo(50.0f, 25.0f));
+    ExpectSpots(Destinations(), {{50, 22.5}, {50, 27.5}});
+}
+
+TEST_F(OrdersTest, APickedActorGivesAttacksToAllOrOneMoveAndTalk) {
+    Start(2);
+    auto smuggler = m_game.Spawn("reed_smuggler", 20, 9);
+    ASSERT_NE(smuggler, nullptr);
+    Party()[2]->SetActionState(ACTION_DEAD);
+    smuggler->SetRelation(RELATION_HOSTILE);
+    EXPECT_TRUE(m_app.PerformAction(0, 3, smuggler.get(), POINT{0, 0}, true));
+    EXPECT_EQ(Party()[0]->GetOrders().size(), 1u);
+    EXPECT_EQ(Party()[1]->GetOrders().size(), 1u);
+    EXPECT_TRUE(Party()[2]->GetOrders().empty()) << "the dead are not selected";
+    EXPECT_NE(dynamic_cast<const CAttackOrder*>(Party()[1]->GetOrders().front().get()), nullptr);
+
+    smuggler->SetRelation(RELATION_NEUTRAL);
+    EXPECT_TRUE(m_app.PerformAction(0, 3, smuggler.get(), POINT{0, 0}, true));
+    ASSERT_EQ(Party()[0]->GetOrders().size(), 1u) << "replaced";
+    EXPECT_NE(dynamic_cast<const CMoveTalkOrder*>(Party()[0]->GetOrders().front().get()), nullptr);
+    EXPECT_TRUE(Party()[1]->GetOrders().empty());
+}
+
+TEST_F(OrdersTest, FKeysOnAPotionUseItAndRememberItInSlotThree) {
+    Start(0);
+    CDRAVAppTestAccess::SetSelectedMember(m_app, 0);
+    CActor& wren = *m_game.Main();
+    auto tonic = m_game.Module().CreateItem("river_tonic", 1, m_game.Game().NewThingId(5), 0);
+    wren.AddToBackpack(tonic, false);
+    m_app.ResetQuickActions(wren);
+    ASSERT_EQ(m_app.GetQuickActionItem(wren, 4), "river_tonic");
+    wren.PushOrder(std::make_shared<CMoveOrder>(10.0, 10.0), false);
+    m_app.SelectQuickAction(wren, 4);
+    EXPECT_TRUE(m_app.PerformQuickAction(wren, 4));
+    ASSERT_EQ(wren.GetOrders().size(), 1u) << "running: the use replaces the walk";
+    const auto* use = dynamic_cast<const CUseOrder*>(wren.GetOrders().front().get());
+    ASSERT_NE(use, nullptr);
+    EXPECT_EQ(use->thing, tonic->GetId());
+    EXPECT_EQ(m_app.GetQuickActionKind(wren, 3), 10);
+    EXPECT_EQ(m_app.GetQuickActionItem(wren, 3), "river_tonic");
+    EXPECT_EQ(m_app.GetCurrentQuickAction(wren), CDRAVActorInfo::kNoSlot);
+
+    CDRAVAppTestAccess::SetPaused(m_app, true);
+    m_app.SelectQuickAction(wren, 4);
+    EXPECT_TRUE(m_app.PerformQuickAction(wren, 4));
+    EXPECT_EQ(wren.GetOrders().size(), 2u) << "paused: appended";
+}
+
+TEST_F(OrdersTest, AQuickActionTheModuleCannotDoIsClearedNotThrown) {
+    Start(0);
+    CDRAVAppTestAccess::SetSelectedMember(m_app, 0);
+    CActor& wren = *m_game.Main();
+    m_app.SetQuickActionKind(wren, 11, 6);
+    m_app.SetQuickActionSpell(wren, "no_such_spell", 6);
+    m_app.SelectQuickAction(wren, 6);
+    EXPECT_FALSE(m_app.PerformQuickAction(wren, 6));
+    EXPECT_EQ(m_app.GetQuickActionKind(wren, 6), 0);
+    EXPECT_EQ(m_app.GetQuickActionSpell(wren, 6), "");
+
+    m_app.SetQuickActionKind(wren, 11, 6);
+    m_app.SetQuickActionSpell(wren, "no_such_spell", 6);
+    m_app.SelectQuickAction(wren, 6);
+    EXPECT_FALSE(m_app.PerformAction(11, 3, m_game.Main().get(), POINT{0, 0}, true));
+    EXPECT_EQ(m_app.GetQuickActionKind(wren, 6), 0);
+    EXPECT_TRUE(wren.GetOrders().empty());
+}
+
+TEST_F(OrdersTest, MovingAMemberReordersThePartyAndSelectsItAtItsNewPlace) {
+    Start(2);
+    const auto before = Party();
+    m_app.MovePartyMember(0, 2);
+    m_app.MovePartyMember(1, 1);
+    m_app.MovePartyMember(5, 0);
+    const auto after = Party();
+    EXPECT_EQ(after[2], before[0]);
+    EXPECT_EQ(m_app.GetSelectedMember(), 2u);
+    EXPECT_EQ(m_app.GetSelectedActor(), before[0].get());
+    EXPECT_EQ(m_app.GetQuickActionTable().size(), 3u);
+}
+
+}  // namespace
