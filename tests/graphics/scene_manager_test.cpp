@@ -200,6 +200,19 @@ TEST_F(SceneManagerTest, OutdoorsTheSunAtNoonAndTheMoonAtThree) {
     }
 }
 
+// Every monster of the chapter gets its look with the wand and potion it may
+// raise; a figure that cannot hold them must say so with its flag, or the area it
+// stands in could not be shown.
+TEST_F(SceneManagerTest, EveryMonsterOfTheChapterIsDrawnWithWhatItMayRaise) {
+    Init();
+    for (const auto& [key, definition] : m_game.Module().GetMonsterTemplates()) {
+        std::shared_ptr<DRAV::CActor> actor;
+        m_game.Module().CreateActor(actor, &m_game.Game(), key, "", 0);
+        ASSERT_TRUE(actor) << key;
+        EXPECT_NO_THROW(m_manager.LoadActorGraphics(&m_xp, *actor)) << key;
+    }
+}
+
 TEST_F(SceneManagerTest, WithThreeLightSlotsTheTwoNearestLitObjectsWithinAHundredUnitsGetThem) {
     DRAV::CArea& area = m_game.Area();
     SeeEverything(area);
