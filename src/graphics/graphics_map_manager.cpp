@@ -27,10 +27,29 @@ void CGraphicsMapManager2::SetWorldMap(DRAVCommon::CXPDevice* device, const std:
     m_map = map;
     if (!map) return;
     if (!m_source) throw CDRAVException(DRAV_ERR_BAD_DATA, "the world map has no data-file source for its pictures");
-    m_background = DRAVCommon::LoadTextureFile(device, *m_source, DRAVCommon::DFK_MAP, DRAVCommon::DFS_NONE,
-                                               map->GetPictureName());
-    m_areaImage = DRAVCommon::LoadTextureFile(device, *m_source, DRAVCommon::DFK_MAP, DRAVCommon::DFS_NONE,
-                                              map->GetAreaPictureName());
+    auto load = [&](const std::string& name) -> std::shared_ptr<DRAVCommon::CXPTexture> {
+        try {
+            return DRAVCommon::LoadTextureFile(device, *m_source, DRAVCommon::DFK_MAP, DRAVCommon::DFS_NONE, name);
+        } catch (const CDRAVException& error) {
+            if (error.GetCode() == DRAV_ERR_DEVICE) throw;
+            return nullptr;
+        }
+    };
+    m_background = load(map->GetPictureName());
+    m_areaImage = load(map->GetAreaPictureName());
+    // The two pictures share one size, so either one that reads gives the other's
+    // empty stand-in: a damaged picture leaves the map blank there but still
+    // usable for travel. Without either there is no size to show.
+    if (!m_background && !m_areaImage)
+        throw CDRAVException(DRAV_ERR_BAD_DATA, "the world map " + map->GetName() + " has no readable picture (" +
+                                                    map->GetPictureName() + ", " + map->GetAreaPictureName() + ")");
+    auto blank = [&](const DRAVCommon::CXPTexture& sized) {
+        auto texture = DRAVCommon::CreateColourTexture(device, 0x000000, 0.0);
+        texture->SetImageSize(sized.GetImageWidth(), sized.GetImageHeight());
+        return texture;
+    };
+    if (!m_background) m_background = blank(*m_areaImage);
+    if (!m_areaImage) m_areaImage = blank(*m_background);
     if (!m_whiteTexture) m_whiteTexture = DRAVCommon::CreateColourTexture(device, 0xFFFFFF, 1.0);
 }
 

@@ -36,8 +36,8 @@ public:
     CGraphicsMapManager2& operator=(const CGraphicsMapManager2&) = delete;
 
     void SetDataFileFactory(std::shared_ptr<DRAVCommon::CDataFileFactory> source);
-    // Loads the map's picture and area overlay (kind "map"); a missing picture is
-    // code 1. A null map keeps the pictures loaded before. The map stays its
+    // Loads the map's picture and area overlay (kind "map"); one that cannot be read
+    // is an empty picture of the other's size, both unreadable is code 1. A null map keeps the pictures loaded before. The map stays its
     // owner's: once it is gone nothing is drawn or found.
     void SetWorldMap(DRAVCommon::CXPDevice* device, const std::shared_ptr<DRAV::CMap2>& map);
 

@@ -275,6 +275,20 @@ private:
                     Record("log", {"no element with id " + std::to_string(step.amount)});
                 }
                 return;
+            case Step::Kind::PointAt: {
+                const std::string where = step.check();
+                int x = 0, y = 0;
+                if (std::sscanf(where.c_str(), "%d %d", &x, &y) != 2) {
+                    Record("log", {"no point: " + where});
+                    return;
+                }
+                const std::uint32_t scale = GetApp().GetUIManager().GetScale() ? GetApp().GetUIManager().GetScale() : 100;
+                x = x * static_cast<int>(scale) / 100;
+                y = y * static_cast<int>(scale) / 100;
+                PushMove(x, y);
+                if (step.amount) PushButton(SDL_BUTTON_LEFT, x, y, 1);
+                return;
+            }
             case Step::Kind::Screenshot:
                 m_pendingShot = step.text;
                 m_shotAttempts = 0;
@@ -350,6 +364,11 @@ Step Type(std::string text) {
 Step Close() { return Make(Step::Kind::Close); }
 Step Wait(int milliseconds) { return Make(Step::Kind::Wait, 0, 0, milliseconds); }
 Step ClickId(int id) { return Make(Step::Kind::ClickId, 0, 0, id); }
+Step PointAt(std::function<std::string()> where, bool click) {
+    Step step = Make(Step::Kind::PointAt, 0, 0, click ? 1 : 0);
+    step.check = std::move(where);
+    return step;
+}
 Step Screenshot(std::string name) {
     Step step = Make(Step::Kind::Screenshot);
     step.text = std::move(name);

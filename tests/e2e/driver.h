@@ -23,7 +23,9 @@
 namespace QuillmereE2E {
 
 struct Step {
-    enum class Kind { Move, Click, DoubleClick, RightClick, Wheel, Key, Type, Close, Wait, ClickId, Screenshot, Check };
+    enum class Kind {
+        Move, Click, DoubleClick, RightClick, Wheel, Key, Type, Close, Wait, ClickId, PointAt, Screenshot, Check
+    };
     Kind kind = Kind::Wait;
     int x = 0;
     int y = 0;
@@ -44,6 +46,9 @@ Step Type(std::string text);
 Step Close();
 Step Wait(int milliseconds);
 Step ClickId(int id);
+// Moves to, and with `click` clicks, the point in UI units that `where` finds in
+// the program's process when the step runs ("x y"; anything else is logged).
+Step PointAt(std::function<std::string()> where, bool click);
 // A PNG of the next frame presented, under the run's folder.
 Step Screenshot(std::string name);
 // Runs in the program's process between messages; the answer is kept under `name`.

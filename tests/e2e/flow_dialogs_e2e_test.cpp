@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <functional>
 
 #include "../game/app_test_access.h"
 #include "driver.h"
@@ -9,9 +11,17 @@
 #include "game/dialogs/dialog.h"
 #include "game/dialogs/win_dlg.h"
 #include "game/dialogs/world_map_dlg.h"
+#include "graphics/graphics_map_manager.h"
+#include "platform/win32/file_path.h"
+#include "rules/definitions/travel_map.h"
+#include "ui/ui_button.h"
+#include "ui/ui_group.h"
+#include "ui/ui_world_map.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/game.h"
+#include "world/object.h"
+#include "world/order.h"
 
 namespace {
 
@@ -87,6 +97,160 @@ TEST(FlowDialogs, TheAreaMapLeadsToTheWorldMapAndTheHelpChainEndsOnItsLastPage) 
     EXPECT_EQ(run.checks["help end"], "Help - Help End");
     EXPECT_EQ(run.checks["after end"], "(none)");
     EXPECT_NE(std::find(run.titles.begin(), run.titles.end(), "Quillmere - Help - Help End"), run.titles.end());
+}
+
+template <typename Wanted, typename Children>
+Wanted* FindWidget(const Children& children) {
+    for (const auto& element : children) {
+        if (auto* wanted = dynamic_cast<Wanted*>(element.get())) return wanted;
+        if (auto* group = dynamic_cast<DRAVUI::CUIGroup*>(element.get()))
+            if (auto* found = FindWidget<Wanted>(group->GetChildren())) return found;
+    }
+    return nullptr;
+}
+
+std::string ButtonLabels() {
+    std::string labels;
+    std::function<void(const std::vector<std::shared_ptr<DRAVUI::CUIElement>>&)> collect =
+        [&](const auto& children) {
+            for (const auto& element : children) {
+                if (auto* button = dynamic_cast<DRAVUI::CUITextButton*>(element.get()))
+                    labels += button->m_label + ";";
+                if (auto* group = dynamic_cast<DRAVUI::CUIGroup*>(element.get())) collect(group->GetChildren());
+            }
+        };
+    collect(GetApp().GetUIManager().GetElements());
+    return labels;
+}
+
+// The middle of a location on the open world map, in UI units.
+std::function<std::string()> Location(const std::string& key) {
+    return [key]() -> std::string {
+        auto* dialog = dynamic_cast<CDRAVWorldMapDlg*>(GetApp().GetCurrentDialog().get());
+        auto* map = FindWidget<DRAVUI::CUIWorldMap>(GetApp().GetUIManager().GetElements());
+        if (!dialog || !map) return "no world map";
+        const DRAV::CMap2Area& location = dialog->GetMap().GetArea(key);
+        const DRAVGraph::MapView view = map->GetManager().ComputeView(*map->GetRect());
+        const float x = view.screenCentreX + (location.GetX() + location.GetWidth() / 2 - view.mapCentreX) * view.scale;
+        const float y = view.screenCentreY + (location.GetY() + location.GetHeight() / 2 - view.mapCentreY) * view.scale;
+        return std::to_string(static_cast<int>(x)) + " " + std::to_string(static_cast<int>(y));
+    };
+}
+
+std::string WhereThePartyIs() {
+    const DRAV::CArea* area = GetApp().GetEngine()->GetGame()->GetCurrentArea();
+    return area ? area->GetName() : "nowhere";
+}
+
+std::string SavedGames() {
+    return std::filesystem::exists(Win32::NativePath(GetApp().GetSaveFileName())) ? "saved" : "no save";
+}
+
+TEST(FlowDialogs, TheRiverRoadLeadsThroughTheWorldMapToARevealedPlace) {
+    Driver driver;
+    Observed run = driver.Execute({
+        Wait(200),
+        Key(SDL_SCANCODE_SPACE),
+        Wait(100),
+        Check("start", BeginCalmGame),
+        Wait(200),
+        Key(SDL_SCANCODE_RETURN),
+        Wait(200),
+        Check("to the road", [] {
+            // Wren steps into the boathouse, within reach of the river road.
+            DRAV::CArea& area = *GetApp().GetEngine()->GetGame()->GetCurrentArea();
+            auto main = area.RemoveActor(*GetApp().GetEngine()->GetGame()->GetMainActor());
+            return area.PlaceActor(13, 9, false, main) ? "placed" : "blocked";
+        }),
+        Wait(300),
+        Key(SDL_SCANCODE_X),
+        Wait(200),
+        Check("map", CurrentTitle),
+        Check("mode", WorldMapMode),
+        Check("buttons", ButtonLabels),
+        PointAt(Location("reedwater_landing"), false),
+        Wait(50),
+        Check("hover", [] {
+            auto* map = FindWidget<DRAVUI::CUIWorldMap>(GetApp().GetUIManager().GetElements());
+            return map ? map->GetInfo().text : "no world map";
+        }),
+        PointAt(Location("reedwater_landing"), true),
+        Wait(200),
+        Check("stayed", [] { return CurrentTitle() + " in " + WhereThePartyIs(); }),
+        Check("save before", SavedGames),
+        Check("reveal", [] {
+            // What the heron's riddle answer does.
+            GetApp().GetEngine()->GetGame()->RevealArea("reed_marsh");
+            return "revealed";
+        }),
+        Key(SDL_SCANCODE_X),
+        Wait(200),
+        Check("again", CurrentTitle),
+        PointAt(Location("reed_marsh"), true),
+        Wait(500),
+        Check("travelled", [] { return CurrentTitle() + " in " + WhereThePartyIs(); }),
+        Check("save after", SavedGames),
+    });
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_TRUE(run.log.empty()) << run.log;
+    EXPECT_TRUE(run.boxes.empty()) << run.boxes.front().caption << ": " << run.boxes.front().text;
+    EXPECT_EQ(run.checks["to the road"], "placed");
+    EXPECT_EQ(run.checks["map"], "World Map");
+    EXPECT_EQ(run.checks["mode"], "travel");
+    EXPECT_EQ(run.checks["buttons"], "Cancel;");
+    EXPECT_EQ(run.checks["hover"], "(current area)");
+    EXPECT_EQ(run.checks["stayed"], "(none) in reedwater_landing");
+    EXPECT_EQ(run.checks["save before"], "no save");
+    EXPECT_EQ(run.checks["again"], "World Map");
+    EXPECT_EQ(run.checks["travelled"], "(none) in reed_marsh");
+    EXPECT_EQ(run.checks["save after"], "saved") << "the party is saved as it leaves";
+    EXPECT_NE(std::find(run.titles.begin(), run.titles.end(), "Quillmere - The Reed Marsh"), run.titles.end());
+}
+
+// Wren stands beside the stone heron and speaks to it.
+std::string TalkToTheHeron() {
+    DRAV::CGame& game = *GetApp().GetEngine()->GetGame();
+    DRAV::CObject* heron = nullptr;
+    for (const auto& object : game.GetCurrentArea()->GetObjects())
+        if (object->GetName() == "Heron Statue") heron = object.get();
+    if (!heron) return "no heron";
+    const auto wren = game.GetMainActor();
+    wren->FinalizeMove(heron->GetX(), heron->GetY() - 1.5);
+    wren->PushOrder(std::make_shared<DRAV::CUseOrder>(DRAV::USE_OBJECT, heron->GetId(), 0), true);
+    return "talking";
+}
+
+TEST(FlowDialogs, TheHeronsTutorialPageShowsOnceAndNotAfterItIsDisabled) {
+    Driver driver;
+    Observed run = driver.Execute({
+        Wait(200),
+        Key(SDL_SCANCODE_SPACE),
+        Wait(100),
+        Check("start", BeginCalmGame),
+        Wait(200),
+        Key(SDL_SCANCODE_RETURN),
+        Wait(200),
+        Check("heron", TalkToTheHeron),
+        Wait(1000),
+        Check("tutorial", CurrentTitle),
+        ClickId(8),  // Disable Tutorial
+        Wait(200),
+        Check("after disabling", CurrentTitle),
+        Key(SDL_SCANCODE_1),  // the river's past, which carries the second tutorial page
+        Wait(300),
+        Check("second", CurrentTitle),
+    });
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_TRUE(run.log.empty()) << run.log;
+    EXPECT_EQ(run.checks["heron"], "talking");
+    EXPECT_NE(std::find(run.titles.begin(), run.titles.end(), "Quillmere - Help - Tutorial - Welcome"),
+              run.titles.end());
+    EXPECT_EQ(run.checks["tutorial"], "Help - Tutorial - Welcome");
+    EXPECT_EQ(run.checks["after disabling"], "Wren : Heron Statue");
+    EXPECT_EQ(run.checks["second"], "Wren : Heron Statue") << "no tutorial page once disabled";
+    EXPECT_EQ(std::count_if(run.titles.begin(), run.titles.end(),
+                            [](const std::string& title) { return title.find("Help - Tutorial") != std::string::npos; }),
+              1);
 }
 
 TEST(FlowDialogs, AWipedOutPartyIsToldOnceMayLowerTheDifficultyAndComesBackAlive) {
@@ -176,6 +340,49 @@ TEST(FlowDialogs, TheChapterEndsOnItsPagesAndPlayNextChapterOpensTheNextIntroduc
     EXPECT_EQ(run.checks["first"], "Congratulations!: win1_marsh.jpg win1_ferry.jpg chapter.jpg ");
     EXPECT_EQ(run.checks["second"], "Congratulations!: win1_ferry.jpg chapter.jpg ");
     EXPECT_EQ(run.checks["closing"], "Congratulations!: chapter.jpg ");
+    EXPECT_EQ(run.checks["next"], "The Weir at Ashcombe") << "chapter 2's introduction";
+}
+
+// "Exit" on the closing page saves the finished chapter; loading that save from
+// the start page goes on to the next chapter, as "Play Next Chapter" would have.
+TEST(FlowDialogs, LoadingACompletedChapterOpensTheNextIntroduction) {
+    Driver driver;
+    Observed run = driver.Execute({
+        Wait(200),
+        Key(SDL_SCANCODE_SPACE),
+        Wait(100),
+        Check("start", BeginCalmGame),
+        Wait(200),
+        Key(SDL_SCANCODE_RETURN),
+        Wait(200),
+        Check("win", [] {
+            DRAV::CGame& game = *GetApp().GetEngine()->GetGame();
+            game.SetClosingText("The ferry pulls away from Reedwater.");
+            game.SetStateCode(DRAV::GAME_WON);
+            return "won";
+        }),
+        Wait(300),
+        ClickId(CWinDlg::kNext),
+        Wait(150),
+        ClickId(CWinDlg::kNext),
+        Wait(150),
+        Check("closing", WinPages),
+        ClickId(CWinDlg::kNext),  // "Exit"
+        Wait(300),
+        Check("exited", CurrentTitle),
+        ClickId(2),  // Load
+        Wait(200),
+        Check("load", CurrentTitle),
+        ClickId(100),
+        Wait(500),
+        Check("next", CurrentTitle),
+    });
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_TRUE(run.log.empty()) << run.log;
+    EXPECT_TRUE(run.boxes.empty()) << run.boxes.front().caption << ": " << run.boxes.front().text;
+    EXPECT_EQ(run.checks["closing"], "Congratulations!: chapter.jpg ");
+    EXPECT_EQ(run.checks["exited"], "Welcome");
+    EXPECT_EQ(run.checks["load"], "Load Game");
     EXPECT_EQ(run.checks["next"], "The Weir at Ashcombe") << "chapter 2's introduction";
 }
 

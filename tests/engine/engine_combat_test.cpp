@@ -186,6 +186,34 @@ TEST(EngineCombat, KillingTheLastMemberWipesOutOnceAndTheCycleRevivesAtTheResurr
     EXPECT_EQ(game.Area().GetName(), game.Game().GetResurrectionPoint().first);
 }
 
+// The drowned watch in the marsh lets a party pass at a distance; a level-one
+// party that walks up to it is wiped out and wakes at the landing.
+TEST(EngineCombat, TheDrownedWatchWipesOutALevelOnePartyThatComesClose) {
+    auto game = StartSampleGame();
+    const auto main = game.Main();
+    ASSERT_EQ(main->GetLevel(), 1);
+    game.Game().SetEntry({"reed_marsh", "landing"}, AREA_LOAD_FRESH, "");
+    game.Game().SetStateCode(GAME_EXIT_AVAILABLE);
+    game.Engine().LeaveArea();
+    game.Engine().EnterArea();
+    ASSERT_EQ(game.Area().GetName(), "reed_marsh");
+    std::vector<CActor*> watch;
+    for (const auto& actor : game.Area().GetActors())
+        if (actor->GetTemplateName() == "drowned_warden") watch.push_back(actor.get());
+    ASSERT_EQ(watch.size(), 3u);
+
+    // From the lane the watch stays still.
+    game.Tick(120);
+    for (const CActor* warden : watch) EXPECT_NE(warden->GetRelation(), RELATION_HOSTILE);
+
+    main->FinalizeMove(3 * 2.5 + 1.25, 6 * 2.5 + 1.25);
+    for (int tick = 0; tick < 6000 && game.Game().GetStateCode() != GAME_WIPED_OUT; ++tick) game.Tick();
+    EXPECT_EQ(game.Game().GetStateCode(), GAME_WIPED_OUT);
+    EXPECT_FALSE(main->IsAlive());
+    for (const CActor* warden : watch) EXPECT_EQ(warden->GetRelation(), RELATION_HOSTILE);
+    EXPECT_EQ(game.Game().GetEntry(), game.Game().GetResurrectionPoint());
+}
+
 TEST(EngineCombat, AHostileInRangeMeansBattleAndStopsHeartbeats) {
     auto game = StartSampleGame();
     // The lane's goblins are within range of the dock.
@@ -216,7 +244,8 @@ TEST(EngineCombat, ATaggedExitOpensOnlyWhileItsTagIsSet) {
     auto game = StartSampleGame();
     game.Area().ClearEncounter("lane_goblins");
     const auto main = game.Main();
-    main->FinalizeMove(15 * 2.5 + 1.25, 4 * 2.5 + 1.25);  // on the smugglers' trail
+    // By the smugglers' trail, on the dock: the lane's end below is in reach of the river road too.
+    main->FinalizeMove(14 * 2.5 + 1.25, 3 * 2.5 + 1.25);
     game.Tick();
     EXPECT_EQ(game.Game().GetStateCode(), GAME_PLAYING);
     game.Game().SetQuestTag("smugglers_seen", 1);

@@ -200,6 +200,19 @@ TEST_F(SceneManagerTest, OutdoorsTheSunAtNoonAndTheMoonAtThree) {
     }
 }
 
+// Every monster of the chapter gets its look with the wand and potion it may
+// raise; a figure that cannot hold them must say so with its flag, or the area it
+// stands in could not be shown.
+TEST_F(SceneManagerTest, EveryMonsterOfTheChapterIsDrawnWithWhatItMayRaise) {
+    Init();
+    for (const auto& [key, definition] : m_game.Module().GetMonsterTemplates()) {
+        std::shared_ptr<DRAV::CActor> actor;
+        m_game.Module().CreateActor(actor, &m_game.Game(), key, "", 0);
+        ASSERT_TRUE(actor) << key;
+        EXPECT_NO_THROW(m_manager.LoadActorGraphics(&m_xp, *actor)) << key;
+    }
+}
+
 TEST_F(SceneManagerTest, WithThreeLightSlotsTheTwoNearestLitObjectsWithinAHundredUnitsGetThem) {
     DRAV::CArea& area = m_game.Area();
     SeeEverything(area);
@@ -207,16 +220,18 @@ TEST_F(SceneManagerTest, WithThreeLightSlotsTheTwoNearestLitObjectsWithinAHundre
     D3DCAPS9 caps{4096, 4096, 8, 8, 0xFFFFF, 0xFFFFFF};
     caps.MaxActiveLights = 3;
     m_device->SetCaps(caps);
-    // The landing's three lit objects: the lamp, the torch and the marsh exit's lamp.
+    // The landing's four lit objects: the lamp, the torch and the lamps of the marsh
+    // exit and the river road.
     std::vector<DRAV::CObject*> lit;
     for (const auto& object : area.GetObjects())
         if (object->GetGraphic().graphic && object->GetGraphic().graphic->GetLight() && area.IsObjectSeen(*object))
             lit.push_back(object.get());
-    ASSERT_EQ(lit.size(), 3u);
+    ASSERT_EQ(lit.size(), 4u);
     LookAt(10.0f, -95.0f);
     lit[0]->SetPosition(10.0, 5.0);   // exactly 100 away: in
     lit[1]->SetPosition(10.0, 5.01);  // 100.01: out
     lit[2]->SetPosition(10.0, 0.0);   // 95: the nearest
+    lit[3]->SetPosition(10.0, 400.0);  // far out
     Frame();
     D3DLIGHT9 light{};
     m_device->GetLight(1, &light);

@@ -9,6 +9,7 @@
 
 #include "common/data_file_memory.h"
 #include "common/data_file_reader.h"
+#include "common/exception.h"
 #include "graphics/graphics_test_util.h"
 #include "platform/win32/rect.h"
 #include "rules/definitions/travel_map.h"
@@ -195,6 +196,43 @@ TEST_F(WorldMapTest, AWorldMapThatOutlivesItsMapDrawsAndFindsNothing) {
     // Before any map is set nothing is found either.
     DRAVGraph::CGraphicsMapManager2 empty;
     EXPECT_FALSE(empty.AreaAtPoint(RECT{0, 0, 600, 600}, 300, 300, nullptr));
+}
+
+// A damaged picture: the other one of the pair gives the size, so the map keeps
+// its layout and its areas stay where they were; with neither there is no map.
+TEST_F(WorldMapTest, AnUnreadablePictureIsAnEmptyOneOfTheSameSize) {
+    auto source = std::make_shared<DRAVCommon::CDataFileFactoryMemory>();
+    const std::string damaged = "not a picture";
+    source->Add(DRAVCommon::DFK_MAP, DRAVCommon::DFS_NONE, "country.png",
+                DRAVCommon::ByteVector(damaged.begin(), damaged.end()));
+    source->Add(DRAVCommon::DFK_MAP, DRAVCommon::DFS_NONE, "country_areas.png",
+                *QuillmereTest::SolidPng(1000, 500, 0xFFCC9966));
+    m_source = source;
+    auto map = Make(true);
+    const auto& background = map->GetManager().GetBackground();
+    ASSERT_NE(background, nullptr);
+    EXPECT_EQ(background->GetImageWidth(), 1000);
+    EXPECT_EQ(background->GetImageHeight(), 500);
+    auto sprite = Sprite();
+    map->Draw(&m_wrapper, Help(), sprite, nullptr);
+    ASSERT_EQ(sprite.GetTexturedCommands().size(), 3u);
+    ExpectRect(sprite.GetTexturedCommands()[0].dest, 0, 150, 600, 450);
+    const POINT ford{300, 300};
+    ASSERT_TRUE(map->HitTest(&ford, nullptr, nullptr));
+    EXPECT_EQ(map->GetSelectedDestination(), "ford");
+
+    // The overlay missing instead: the picture gives the size the same way.
+    auto swapped = std::make_shared<DRAVCommon::CDataFileFactoryMemory>();
+    swapped->Add(DRAVCommon::DFK_MAP, DRAVCommon::DFS_NONE, "country.png",
+                 *QuillmereTest::SolidPng(1000, 500, 0xFF336633));
+    m_source = swapped;
+    auto overlayless = Make(true);
+    ASSERT_NE(overlayless->GetManager().GetAreaImage(), nullptr);
+    EXPECT_EQ(overlayless->GetManager().GetAreaImage()->GetImageWidth(), 1000);
+
+    m_source = std::make_shared<DRAVCommon::CDataFileFactoryMemory>();
+    auto blind = std::make_shared<CUIWorldMap>(Config(), 100, m_map, "ford", m_source, true);
+    EXPECT_THROW(blind->Realize(&m_wrapper, Help()), CDRAVException);
 }
 
 class MiniMapTest : public QuillmereTest::UITest {

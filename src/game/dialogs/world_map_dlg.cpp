@@ -5,6 +5,7 @@
 #include "common/exception.h"
 #include "engine/engine.h"
 #include "game/app.h"
+#include "game/dialogs/chapter_picture.h"
 #include "rules/definitions/travel_map.h"
 #include "rules/module.h"
 #include "ui/ui_button.h"
@@ -22,6 +23,12 @@ CDRAVWorldMapDlg::CDRAVWorldMapDlg(CDRAVApp* app, const std::string& mapName, st
         throw CDRAVException(DRAV_ERR_BAD_DATA, "no game to show the world map " + mapName + " of");
     m_map = engine->GetGame()->FindAndLoadTempMap(mapName, *engine->GetModule());
     if (!m_map) throw CDRAVException(DRAV_ERR_BAD_DATA, "no world map " + mapName);
+    // One damaged picture leaves an empty one of the other's size; a map with
+    // neither has nothing to show and fails before the dialog opens.
+    DRAVCommon::CDataFileFactory* package = engine->GetModule()->GetPackage().get();
+    if (!ReadChapterPicture(package, m_map->GetPictureName(), DRAVCommon::DFK_MAP) &&
+        !ReadChapterPicture(package, m_map->GetAreaPictureName(), DRAVCommon::DFK_MAP))
+        throw CDRAVException(DRAV_ERR_BAD_DATA, "no readable picture for the world map " + mapName);
 }
 
 void CDRAVWorldMapDlg::CreateControls(RECT area, DRAVUI::CUIManager& container) {
@@ -31,8 +38,6 @@ void CDRAVWorldMapDlg::CreateControls(RECT area, DRAVUI::CUIManager& container) 
 
     const DRAV::CGame& game = *m_app->GetEngine()->GetGame();
     const auto source = m_app->GetEngine()->GetModule()->GetPackage();
-    // Read now so that a missing picture fails the dialog before anything is shown.
-    source->ReadAll(DRAVCommon::DFK_MAP, DRAVCommon::DFS_NONE, m_map->GetPictureName());
 
     auto group = std::make_shared<DRAVUI::CUIGroup>(config, "", false, false, 0u);
     std::weak_ptr<DRAV::CMap2> shared;

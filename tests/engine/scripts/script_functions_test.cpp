@@ -168,8 +168,8 @@ TEST(WorldScripts, TeleportAndLaunchSpell) {
     EXPECT_TRUE(game.Area().GetEffects().empty());
 
     game.Eval("drav_teleport_actor( context, \"lane\", \"ferry_crossing\" )");
-    EXPECT_EQ(static_cast<int>(wren->GetX() / 2.5), 8);
-    EXPECT_EQ(static_cast<int>(wren->GetY() / 2.5), 8);
+    EXPECT_EQ(static_cast<int>(wren->GetX() / 2.5), 6);
+    EXPECT_EQ(static_cast<int>(wren->GetY() / 2.5), 3);
 
     const std::size_t effects = game.Area().GetEffects().size();
     game.Eval("drav_launch_spell( context, \"still_water\" )");

@@ -259,11 +259,12 @@ TEST(AreaEncounters, StagesFollowWipeOutsAndQuestsAndRespawnDecide) {
     game.SetTick(1000);
     CArea marsh(&game);
     marsh.LoadAreaFile("", "reed_marsh", Module(), AREA_LOAD_FRESH, false);
-    // Only the hide counts here: Marra's fire and the bound boatwright go.
+    // Only the hide counts here: Marra's fire, the bound boatwright and the drowned watch go.
     const std::size_t encounters = marsh.GetEncounters().size();
-    ASSERT_EQ(encounters, 3u);
+    ASSERT_EQ(encounters, 4u);
     marsh.ClearEncounter("witch_fire");
     marsh.ClearEncounter("bound_boatwright");
+    marsh.ClearEncounter("drowned_watch");
     ASSERT_EQ(CountOfEncounter(marsh, "smugglers_hide"), 2u);
     ASSERT_EQ(marsh.GetActors().size(), 2u);
     for (const auto& actor : marsh.GetActors()) {

@@ -72,7 +72,7 @@ TEST(AreaLoad, FreshStartAreaHasItsGridObjectsExitsDoorsAndEntries) {
 
     // Nine placed objects (two of them lamps), then one marker per exit.
     const auto objects = area.GetObjects();
-    ASSERT_EQ(objects.size(), 11u);
+    ASSERT_EQ(objects.size(), 12u);
     for (const auto& object : objects) EXPECT_EQ(object->GetId() >> 24, 2u);
     const CObject* chest = ObjectNamed(area, "orrins_tackle");
     ASSERT_NE(chest, nullptr);
@@ -97,6 +97,13 @@ TEST(AreaLoad, FreshStartAreaHasItsGridObjectsExitsDoorsAndEntries) {
     EXPECT_EQ(trail->requiredTag, "smugglers_seen");
     EXPECT_EQ(trail->destinationArea, "reed_marsh");
     EXPECT_EQ(trail->destinationEntry, "hideout");
+    // The river road names the travel map and no entry: it leads through the map.
+    const CAreaExit* road = FindAreaExit(area.GetExits(), "river_road");
+    ASSERT_NE(road, nullptr);
+    EXPECT_EQ(road->destinationArea, "reedwater_map");
+    EXPECT_TRUE(road->destinationEntry.empty());
+    EXPECT_TRUE(road->requiredTag.empty());
+    EXPECT_EQ(objects[11]->GetFacing(), DIR_SOUTH);
 
     ASSERT_EQ(area.GetEntries().size(), 3u);
     const CAreaEntry* dock = FindAreaEntry(area.GetEntries(), "dock");
@@ -124,7 +131,7 @@ TEST(AreaLoad, SavedLoadTypesLeaveOutWhatTheSaveHolds) {
     EXPECT_TRUE(current.GetOpenDoors().empty());
     EXPECT_FALSE(current.GetTile(15, 8)->GetDoor()->IsOpen());
     EXPECT_TRUE(ObjectNamed(current, "orrins_tackle")->GetItems().empty());
-    EXPECT_EQ(current.GetObjects().size(), 11u);
+    EXPECT_EQ(current.GetObjects().size(), 12u);
 }
 
 TEST(AreaLoad, TravelChargesTheHoursOfTheAreaThePartyComesFrom) {
