@@ -65,14 +65,7 @@ bool CDRAVApp::Tick() {
         } catch (const CDRAVException& failure) {
             if (failure.GetCode() != DRAV_ERR_SCRIPT) throw;
             // A broken script pauses the game and play may go on.
-            if (!m_paused) {
-                SuspendClock();
-                m_paused = true;
-            } else {
-                m_paused = false;
-                ResumeClock();
-            }
-            UpdatePauseButton();
+            TogglePause(true);
             ShowError("You may continue to play, however things may be broken", "Script Error");
             break;
         }

@@ -50,6 +50,13 @@ std::string BeginCalmGame() {
     return CurrentTitle();
 }
 
+// Past the splash into a game where nothing stirs: where every scenario here begins.
+std::vector<Step> InACalmGame(std::initializer_list<Step> then) {
+    std::vector<Step> steps = {Wait(200), Key(SDL_SCANCODE_SPACE), Wait(100), Check("start", BeginCalmGame), Wait(200)};
+    steps.insert(steps.end(), then);
+    return steps;
+}
+
 std::string WorldMapMode() {
     auto* map = dynamic_cast<CDRAVWorldMapDlg*>(GetApp().GetCurrentDialog().get());
     return map ? (map->IsTravel() ? "travel" : "view") : "(none)";
@@ -57,12 +64,7 @@ std::string WorldMapMode() {
 
 TEST(FlowDialogs, TheAreaMapLeadsToTheWorldMapAndTheHelpChainEndsOnItsLastPage) {
     Driver driver;
-    std::vector<Step> steps = {
-        Wait(200),
-        Key(SDL_SCANCODE_SPACE),
-        Wait(100),
-        Check("start", BeginCalmGame),
-        Wait(200),
+    std::vector<Step> steps = InACalmGame({
         Key(SDL_SCANCODE_RETURN),
         Wait(200),
         Key(SDL_SCANCODE_M),
@@ -77,7 +79,7 @@ TEST(FlowDialogs, TheAreaMapLeadsToTheWorldMapAndTheHelpChainEndsOnItsLastPage) 
         Key(SDL_SCANCODE_SLASH),
         Wait(200),
         Check("help", CurrentTitle),
-    };
+    });
     for (int click = 0; click < 7; ++click) {
         steps.push_back(ClickId(7));
         steps.push_back(Wait(150));
@@ -148,12 +150,7 @@ std::string SavedGames() {
 
 TEST(FlowDialogs, TheRiverRoadLeadsThroughTheWorldMapToARevealedPlace) {
     Driver driver;
-    Observed run = driver.Execute({
-        Wait(200),
-        Key(SDL_SCANCODE_SPACE),
-        Wait(100),
-        Check("start", BeginCalmGame),
-        Wait(200),
+    Observed run = driver.Execute(InACalmGame({
         Key(SDL_SCANCODE_RETURN),
         Wait(200),
         Check("to the road", [] {
@@ -190,7 +187,7 @@ TEST(FlowDialogs, TheRiverRoadLeadsThroughTheWorldMapToARevealedPlace) {
         Wait(500),
         Check("travelled", [] { return CurrentTitle() + " in " + WhereThePartyIs(); }),
         Check("save after", SavedGames),
-    });
+    }));
     EXPECT_TRUE(run.exited) << run.log;
     EXPECT_TRUE(run.log.empty()) << run.log;
     EXPECT_TRUE(run.boxes.empty()) << run.boxes.front().caption << ": " << run.boxes.front().text;
@@ -222,12 +219,7 @@ std::string TalkToTheHeron() {
 
 TEST(FlowDialogs, TheHeronsTutorialPageShowsOnceAndNotAfterItIsDisabled) {
     Driver driver;
-    Observed run = driver.Execute({
-        Wait(200),
-        Key(SDL_SCANCODE_SPACE),
-        Wait(100),
-        Check("start", BeginCalmGame),
-        Wait(200),
+    Observed run = driver.Execute(InACalmGame({
         Key(SDL_SCANCODE_RETURN),
         Wait(200),
         Check("heron", TalkToTheHeron),
@@ -239,7 +231,7 @@ TEST(FlowDialogs, TheHeronsTutorialPageShowsOnceAndNotAfterItIsDisabled) {
         Key(SDL_SCANCODE_1),  // the river's past, which carries the second tutorial page
         Wait(300),
         Check("second", CurrentTitle),
-    });
+    }));
     EXPECT_TRUE(run.exited) << run.log;
     EXPECT_TRUE(run.log.empty()) << run.log;
     EXPECT_EQ(run.checks["heron"], "talking");
@@ -255,12 +247,7 @@ TEST(FlowDialogs, TheHeronsTutorialPageShowsOnceAndNotAfterItIsDisabled) {
 
 TEST(FlowDialogs, AWipedOutPartyIsToldOnceMayLowerTheDifficultyAndComesBackAlive) {
     Driver driver;
-    Observed run = driver.Execute({
-        Wait(200),
-        Key(SDL_SCANCODE_SPACE),
-        Wait(100),
-        Check("start", BeginCalmGame),
-        Wait(200),
+    Observed run = driver.Execute(InACalmGame({
         Key(SDL_SCANCODE_RETURN),
         Wait(200),
         Check("fall", [] {
@@ -287,7 +274,7 @@ TEST(FlowDialogs, AWipedOutPartyIsToldOnceMayLowerTheDifficultyAndComesBackAlive
             const DRAV::CArea* area = game.GetCurrentArea();
             return std::string(alive ? "alive" : "dead") + " in " + (area ? area->GetName() : "nowhere");
         }),
-    });
+    }));
     EXPECT_TRUE(run.exited) << run.log;
     EXPECT_TRUE(run.log.empty()) << run.log;
     EXPECT_EQ(run.checks["told"], "Party Dead");
@@ -307,12 +294,7 @@ std::string WinPages() {
 
 TEST(FlowDialogs, TheChapterEndsOnItsPagesAndPlayNextChapterOpensTheNextIntroduction) {
     Driver driver;
-    Observed run = driver.Execute({
-        Wait(200),
-        Key(SDL_SCANCODE_SPACE),
-        Wait(100),
-        Check("start", BeginCalmGame),
-        Wait(200),
+    Observed run = driver.Execute(InACalmGame({
         Key(SDL_SCANCODE_RETURN),
         Wait(200),
         Check("win", [] {
@@ -333,7 +315,7 @@ TEST(FlowDialogs, TheChapterEndsOnItsPagesAndPlayNextChapterOpensTheNextIntroduc
         ClickId(CWinDlg::kNextChapter),
         Wait(500),
         Check("next", CurrentTitle),
-    });
+    }));
     EXPECT_TRUE(run.exited) << run.log;
     EXPECT_TRUE(run.log.empty()) << run.log;
     EXPECT_TRUE(run.boxes.empty()) << run.boxes.front().caption << ": " << run.boxes.front().text;
@@ -347,12 +329,7 @@ TEST(FlowDialogs, TheChapterEndsOnItsPagesAndPlayNextChapterOpensTheNextIntroduc
 // the start page goes on to the next chapter, as "Play Next Chapter" would have.
 TEST(FlowDialogs, LoadingACompletedChapterOpensTheNextIntroduction) {
     Driver driver;
-    Observed run = driver.Execute({
-        Wait(200),
-        Key(SDL_SCANCODE_SPACE),
-        Wait(100),
-        Check("start", BeginCalmGame),
-        Wait(200),
+    Observed run = driver.Execute(InACalmGame({
         Key(SDL_SCANCODE_RETURN),
         Wait(200),
         Check("win", [] {
@@ -376,7 +353,7 @@ TEST(FlowDialogs, LoadingACompletedChapterOpensTheNextIntroduction) {
         ClickId(100),
         Wait(500),
         Check("next", CurrentTitle),
-    });
+    }));
     EXPECT_TRUE(run.exited) << run.log;
     EXPECT_TRUE(run.log.empty()) << run.log;
     EXPECT_TRUE(run.boxes.empty()) << run.boxes.front().caption << ": " << run.boxes.front().text;
