@@ -228,6 +228,8 @@ public:
     const std::list<std::shared_ptr<DRAV::CEvent>>& GetPendingEvents() const { return m_pendingEvents; }
 
     // ---- the game's lifecycle (app_lifecycle.cpp) ----
+    // Shows the loading picture and runs the clock again once a game has entered an area.
+    void ResumePlayInNewArea();
     void StartNewGame(int chapter, bool chooseLevel);
     void StartGameWithActor(std::shared_ptr<DRAV::CActor> actor);
     void EndGame();

@@ -84,16 +84,7 @@ void CDRAVApp::StartGameWithActor(std::shared_ptr<DRAV::CActor> actor) {
     UpdateGameWindowTitle();
     UpdatePartyQuickActions(false);
     ResetPartySelection();
-    m_screenRebuildPending = false;
-    PostMessageA(m_window, kAppShowChapterPicture, 0, 0);
-    if (m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);
-    if (m_paused) {
-        --m_suspendCount;
-        m_paused = false;
-        UpdatePauseButton();
-    }
-    ResumeClock();
-    m_lifecycleFlag = true;
+    ResumePlayInNewArea();
     const int chapter = m_engine->GetModule()->GetChapter();
     if (CDRAVChapterInfo* entry = m_chapterTable.Find(chapter))
         SetDialog(true, std::make_shared<CIntroDlg>(this, entry));
@@ -257,17 +248,8 @@ void CDRAVApp::EnterMapDestination(const DRAV::CMap2Area& destination) {
     }
     UpdateGameWindowTitle();
     m_gameRunning = true;
-    m_screenRebuildPending = false;
-    PostMessageA(m_window, kAppShowChapterPicture, 0, 0);
     RefreshExitButtons(false);
-    if (m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);
-    if (m_paused) {
-        --m_suspendCount;
-        m_paused = false;
-        UpdatePauseButton();
-    }
-    ResumeClock();
-    m_lifecycleFlag = true;
+    ResumePlayInNewArea();
 }
 
 void CDRAVApp::UpdateAmbientSound() {
@@ -282,4 +264,19 @@ void CDRAVApp::UpdateAmbientSound() {
         m_audio->PlayAmbientFx(name);
     else
         m_audio->StopAmbientFx();
+}
+
+// After a game starts, loads or enters an area: the loading picture is shown and
+// the clock runs again, a pause held over from before included.
+void CDRAVApp::ResumePlayInNewArea() {
+    m_screenRebuildPending = false;
+    PostMessageA(m_window, kAppShowChapterPicture, 0, 0);
+    if (m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);
+    if (m_paused) {
+        --m_suspendCount;
+        m_paused = false;
+        UpdatePauseButton();
+    }
+    ResumeClock();
+    m_lifecycleFlag = true;
 }

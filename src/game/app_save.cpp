@@ -109,16 +109,7 @@ bool CDRAVApp::LoadGame(const std::string& path, int chapter, bool nextChapter) 
     if (!quickActions.empty()) ReadQuickActions(quickActions);
     UpdateGameWindowTitle();
     ResetPartySelection();
-    m_screenRebuildPending = false;
-    PostMessageA(m_window, kAppShowChapterPicture, 0, 0);
-    if (m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);
-    if (m_paused) {
-        --m_suspendCount;
-        m_paused = false;
-        UpdatePauseButton();
-    }
-    ResumeClock();
-    m_lifecycleFlag = true;
+    ResumePlayInNewArea();
     if (nextChapter) {
         if (CDRAVChapterInfo* entry = m_chapterTable.Find(m_engine->GetModule()->GetChapter()))
             SetDialog(true, std::make_shared<CIntroDlg>(this, entry));
