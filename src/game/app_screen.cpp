@@ -6,6 +6,7 @@
 #include "game/dialogs/game_menu_dlg.h"
 #include "game/dialogs/help_dlg.h"
 #include "game/dialogs/msg_dlg.h"
+#include "game/dialogs/party_dlg.h"
 #include "graphics/xp_device.h"
 #include "ui/element_info.h"
 #include "ui/ui_action_element.h"
@@ -252,8 +253,11 @@ void CDRAVApp::OnScreenAltClick(int id) {
         case 6:
             ToggleFastMove(true);
             return;
+        case 8:
+            SetDialog(false, std::make_shared<CPartyDlg>(this));
+            return;
         default:
-            // Slots 4 to 9 take a new action; the party dialog (8) comes with its issue.
+            // Slots 4 to 9 take a new action.
             if (id >= kSlotBase + CUIActionWindow2::kFirstAssignableSlot && id < kSlotBase + CUIActionWindow2::kSlotCount)
                 OpenActionDialog(id - kSlotBase);
             return;
