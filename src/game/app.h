@@ -191,7 +191,12 @@ public:
     void OnMouseMove(POINT point);
     void RenderGameView(const float target[3], int flags);
     void RefreshPortrait(const DRAV::CActor& actor);
+    // The information page of the actor sheet, covered at once by the level-up
+    // spending page when the actor has points to spend.
     void ShowActorInfo(DRAV::CActor& actor);
+    // Tab `tab` of the actor sheet (CBaseActorDlg2's tab numbers); nothing for a
+    // tab without a page.
+    void ShowActorPage(DRAV::CActor& actor, int tab);
 
     // ---- the selection and the camera (app_selection.cpp) ----
     void GetSelectedActors(std::vector<DRAV::CActor*>& out) const;
@@ -279,6 +284,8 @@ public:
     // gives slot 2 back its action picker. Code 4 above 10.
     void SelectQuickAction(const DRAV::CActor& actor, int slot);
     void ResetQuickActions(const DRAV::CActor& actor);
+    // What the action bars read the quick-action table through.
+    DRAVUI::IQuickActionOwner& GetQuickActionOwner();
     void DropMissingQuickItems(const DRAV::CActor& actor);
 
     // ---- orders from the interface (app_orders.cpp) ----

@@ -1,5 +1,6 @@
 #include "engine/engine.h"
 #include "game/app.h"
+#include "game/dialogs/base_actor_dlg2.h"
 #include "game/dialogs/game_menu_dlg.h"
 #include "game/dialogs/help_dlg.h"
 #include "game/dialogs/msg_dlg.h"
@@ -109,6 +110,15 @@ void CDRAVApp::OnKeyDown(WPARAM key, bool shift) {
             return;
         case 'N':
             if (actor) ShowActorInfo(*actor);
+            break;
+        case 'I':
+            if (actor) ShowActorPage(*actor, CBaseActorDlg2::kInventoryTab);
+            break;
+        case 'J':
+            if (actor) ShowActorPage(*actor, CBaseActorDlg2::kJournalTab);
+            break;
+        case 'B':
+            if (actor) ShowActorPage(*actor, CBaseActorDlg2::kAbilitiesTab);
             break;
         case 'R':
             for (DRAV::CActor* member : SelectedActors()) ReturnToEntrance(member);

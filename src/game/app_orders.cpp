@@ -446,5 +446,9 @@ void CDRAVApp::OnViewAltClick(POINT point) {
     m_graphicsManager.PickAtScreen(m_deviceWrapper.get(), point.x, point.y, *area, kind, thing, nearExit, false);
     if (kind != DRAVGraph::PICK_ACTOR || !thing) return;
     auto& actor = static_cast<DRAV::CActor&>(*thing);
-    if (actor.GetRelation() != DRAV::RELATION_PARTY) SetDialog(false, std::make_shared<CMonsterDlg>(this, actor));
+    if (actor.GetRelation() == DRAV::RELATION_PARTY) {
+        ShowActorInfo(actor);
+    } else {
+        SetDialog(false, std::make_shared<CMonsterDlg>(this, actor));
+    }
 }

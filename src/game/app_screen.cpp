@@ -3,6 +3,7 @@
 #include "common/exception.h"
 #include "engine/engine.h"
 #include "game/app.h"
+#include "game/dialogs/base_actor_dlg2.h"
 #include "game/dialogs/game_menu_dlg.h"
 #include "game/dialogs/help_dlg.h"
 #include "game/dialogs/msg_dlg.h"
@@ -68,6 +69,11 @@ int Height(CUIElement& element) { return element.GetRect()->bottom - element.Get
 
 }  // namespace
 
+DRAVUI::IQuickActionOwner& CDRAVApp::GetQuickActionOwner() {
+    if (!m_quickActionOwner) m_quickActionOwner = std::make_unique<CTableQuickActions>(*this);
+    return *m_quickActionOwner;
+}
+
 void CDRAVApp::ForgetScreenWidgets() {
     m_minimap = nullptr;
     m_pauseButton = nullptr;
@@ -80,7 +86,6 @@ void CDRAVApp::ForgetScreenWidgets() {
 void CDRAVApp::BuildGameScreen(const RECT& ui) {
     const auto config = m_uiManager.GetConfig();
     DRAV::CGame& game = *m_engine->GetGame();
-    if (!m_quickActionOwner) m_quickActionOwner = std::make_unique<CTableQuickActions>(*this);
 
     auto exitButton = std::make_shared<CUIImageButton>(config, 10, kImageExit);
     exitButton->SetInfoNoAction("Exit", "Exit Area");
@@ -134,7 +139,7 @@ void CDRAVApp::BuildGameScreen(const RECT& ui) {
     m_uiManager.AddElement(clock);
     m_pauseButton = clock.get();
 
-    auto bar = std::make_shared<CUIActionWindow2>(200, kSlotBase, m_quickActionOwner.get(), nullptr, config);
+    auto bar = std::make_shared<CUIActionWindow2>(200, kSlotBase, &GetQuickActionOwner(), nullptr, config);
     const int barWidth = Width(*bar);
     const int barHeight = Height(*bar);
     bar->SetRect(Box(ui.right - 8 - barWidth, ui.bottom - 64 - barHeight, ui.right - 8, ui.bottom - 64));
@@ -190,8 +195,10 @@ void CDRAVApp::RefreshPortrait(const DRAV::CActor& actor) {
     RequestRepaint();
 }
 
-void CDRAVApp::ShowActorInfo(DRAV::CActor&) {
-    // The actor information page opens here once it is built.
+void CDRAVApp::ShowActorInfo(DRAV::CActor& actor) { ShowActorPage(actor, CBaseActorDlg2::kInfoTab); }
+
+void CDRAVApp::ShowActorPage(DRAV::CActor& actor, int tab) {
+    if (std::shared_ptr<CBaseActorDlg2> page = MakeActorSheetPage(this, actor, tab)) SetDialog(false, std::move(page));
 }
 
 void CDRAVApp::OnScreenButton(int id) {
