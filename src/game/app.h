@@ -29,6 +29,7 @@ class CActorInfoEvent;
 class CDialogBoxEvent;
 class CEngine;
 class CEvent;
+class CInvEvent;
 class CMap2Area;
 class CSpell;
 class CTalkEvent;
@@ -225,6 +226,8 @@ public:
     // False when an event left the game waiting for an area change; the rest stays pending.
     bool ProcessPendingEvents();
     void OnInfoEvent(const DRAV::CEvent& event);
+    // The inventory page of the event's actor, on the container it has just opened.
+    void OnInvEvent(const DRAV::CInvEvent& event);
     void OnActorInfoEvent(const DRAV::CActorInfoEvent& event);
     void OnDialogBoxEvent(const DRAV::CDialogBoxEvent& event);
     void AppendMessage(const std::string& text);

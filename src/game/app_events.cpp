@@ -4,6 +4,7 @@
 #include "common/exception.h"
 #include "engine/engine.h"
 #include "game/app.h"
+#include "game/dialogs/actor_inv_dlg.h"
 #include "game/dialogs/help_dlg.h"
 #include "game/dialogs/text_dlg.h"
 #include "graphics/xp_device.h"
@@ -88,8 +89,8 @@ bool CDRAVApp::ProcessPendingEvents() {
         PlayEventSound(current.GetCode());
         if (const auto* talk = ExactlyA<DRAV::CTalkEvent>(current)) {
             OnTalkEvent(*talk);
-        } else if (ExactlyA<DRAV::CInvEvent>(current)) {
-            // The inventory page opens here once it is built.
+        } else if (const auto* inventory = ExactlyA<DRAV::CInvEvent>(current)) {
+            OnInvEvent(*inventory);
         } else if (ExactlyA<DRAV::CInfoEvent>(current)) {
             OnInfoEvent(current);
         } else if (const auto* info = ExactlyA<DRAV::CActorInfoEvent>(current)) {
@@ -106,6 +107,12 @@ bool CDRAVApp::ProcessPendingEvents() {
         if (state == DRAV::GAME_WIPED_OUT || state == DRAV::GAME_TRAVEL) return false;
     }
     return true;
+}
+
+void CDRAVApp::OnInvEvent(const DRAV::CInvEvent& event) {
+    DRAV::CArea* area = m_engine->GetGame()->GetCurrentArea();
+    DRAV::CActor* actor = area ? area->FindActor(event.GetActor()) : nullptr;
+    if (actor) SetDialog(false, std::make_shared<CActorInvDlg>(this, actor, event.GetContainer()));
 }
 
 void CDRAVApp::OnInfoEvent(const DRAV::CEvent& event) {

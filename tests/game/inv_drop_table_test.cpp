@@ -1,6 +1,5 @@
-// The inventory page's drop table on the engine fixture: each drag becomes the
-// orders it names, run at once, and the actor, the pile and the quick actions show
-// the outcome.
+// The inventory page's drop handler on the engine fixture: each drag becomes the
+// orders its table names, run at once, and the page shows the outcome.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +9,8 @@
 #include "platform/win32/virtual_keys.h"
 #include "rules/items/item_template.h"
 #include "trade_test_support.h"
+#include "ui/ui_items_list.h"
+#include "ui/ui_manager.h"
 #include "world/area.h"
 #include "world/object.h"
 
@@ -25,9 +26,19 @@ protected:
         ASSERT_TRUE(loaded);
         CDRAVAppTestAccess::StartPlaying(app);
         app.UpdatePartyQuickActions(false);
-        table.SetRefresh([this] { ++refreshes; });
-        table.FindContainer();
+        app.SetDialog(true, std::make_shared<CActorInvDlg>(&app, &Wren(), 0));
+        page = Current<CActorInvDlg>();
+        ASSERT_NE(page, nullptr);
     }
+    void Drop(int source, int target) { page->OnDrop(source, target); }
+    CInvDropTable& Table() { return page->Table(); }
+    DRAVUI::CUIItemsListWindow* List(int id) {
+        for (const auto& element : app.GetUIManager().GetElements())
+            if (element->GetId() == id) return dynamic_cast<DRAVUI::CUIItemsListWindow*>(element.get());
+        return nullptr;
+    }
+    // The backpack list shows the backpack as it is now.
+    bool BackpackShown() { return List(Table::kBackpackList)->GetItems() == Wren().GetBackpackItems(); }
     std::shared_ptr<CItem> Carry(const std::string& key, std::int32_t count) {
         auto item = MakeItem(key, count);
         Wren().AddToBackpack(item, false);
@@ -39,7 +50,7 @@ protected:
         throw std::runtime_error("item not listed");
     }
     int BackpackCell(const CItem& item) { return CellOf(Wren().GetBackpackItems(), item, Table::kBackpackBase); }
-    int PileCell(const CItem& item) { return CellOf(table.GetContainer()->GetItems(), item, Table::kPileBase); }
+    int PileCell(const CItem& item) { return CellOf(page->GetContainer()->GetItems(), item, Table::kPileBase); }
     std::vector<std::int32_t> Counts(const std::string& key) {
         std::vector<std::int32_t> counts;
         for (const auto& item : Wren().GetBackpackItems())
@@ -60,63 +71,60 @@ protected:
         return false;
     }
 
-    Table table{app, Wren(), 0};
-    int refreshes = 0;
+    CActorInvDlg* page = nullptr;
 };
 
 TEST_F(InvDropTableTest, TheDropTableRowByRow) {
     // A stack of five on the backpack's empty area splits off one.
     const auto tonic = Carry("river_tonic", 5);
     audio->played.clear();
-    table.Drop(BackpackCell(*tonic), Table::kBackpackList, nullptr);
+    Drop(BackpackCell(*tonic), Table::kBackpackList);
     EXPECT_EQ(Counts("river_tonic"), (std::vector<std::int32_t>{4, 1}));
     EXPECT_EQ(audio->played, std::vector<int>{Table::kInventorySound});
-    EXPECT_EQ(refreshes, 1);
+    EXPECT_TRUE(BackpackShown());
 
     // The single one there joins the first other stack of its kind.
     const auto single = Wren().GetBackpackItems().back();
-    table.Drop(BackpackCell(*single), Table::kBackpackList, nullptr);
+    Drop(BackpackCell(*single), Table::kBackpackList);
     EXPECT_EQ(Counts("river_tonic"), std::vector<std::int32_t>{5});
     // A single item with no other of its kind: nothing at all.
     const auto lone = Carry("cork_float", 1);
     const std::size_t before = Wren().GetBackpackItems().size();
     audio->played.clear();
-    refreshes = 0;
-    table.Drop(BackpackCell(*lone), Table::kBackpackList, nullptr);
-    table.Drop(BackpackCell(*lone), BackpackCell(*lone), nullptr);
+    Drop(BackpackCell(*lone), Table::kBackpackList);
+    Drop(BackpackCell(*lone), BackpackCell(*lone));
     EXPECT_EQ(Wren().GetBackpackItems().size(), before);
     EXPECT_TRUE(audio->played.empty());
-    EXPECT_EQ(refreshes, 0);
 
     // Slot to pile: unwielded, then dropped; the page finds the pile it made.
     const auto knife = MakeItem("smugglers_knife", 1);
     Wren().SetEquipment(DRAV::SLOT_WEAPON, knife);
-    const DRAV::CObject* containerBefore = table.GetContainer();
-    table.Drop(Table::kSlotBase + DRAV::SLOT_WEAPON, Table::kPileList, nullptr);
+    const DRAV::CObject* containerBefore = page->GetContainer();
+    Drop(Table::kSlotBase + DRAV::SLOT_WEAPON, Table::kPileList);
     EXPECT_EQ(Wren().GetEquipped(DRAV::SLOT_WEAPON), nullptr);
     EXPECT_FALSE(Holds(Wren(), *knife));
-    ASSERT_NE(table.GetContainer(), nullptr);
-    if (!containerBefore) EXPECT_EQ(table.GetContainer()->GetTemplate().GetName(), "Pile");
-    EXPECT_NE(DRAV::FindItemById(table.GetContainer()->GetItems(), knife->GetId()), nullptr);
+    ASSERT_NE(page->GetContainer(), nullptr);
+    if (!containerBefore) EXPECT_EQ(page->GetContainer()->GetTemplate().GetName(), "Pile");
+    EXPECT_NE(DRAV::FindItemById(page->GetContainer()->GetItems(), knife->GetId()), nullptr);
 
     // Pile money dropped anywhere is taken: here on nothing at all.
     const auto coins = MakeItem("gold", 7);
-    table.GetContainer()->AddItem(coins);
+    page->GetContainer()->AddItem(coins);
     const std::int32_t gold = game.Game().GetGold();
-    table.Drop(PileCell(*coins), 0, nullptr);
+    Drop(PileCell(*coins), 0);
     EXPECT_EQ(game.Game().GetGold(), gold + 7);
-    EXPECT_EQ(DRAV::FindItemById(table.GetContainer() ? table.GetContainer()->GetItems() : DRAV::ItemPtrList{},
+    EXPECT_EQ(DRAV::FindItemById(page->GetContainer() ? page->GetContainer()->GetItems() : DRAV::ItemPtrList{},
                                  coins->GetId()),
               nullptr);
 
     // A pile item on the backpack is taken.
-    table.Drop(PileCell(*knife), Table::kBackpackList, nullptr);
+    Drop(PileCell(*knife), Table::kBackpackList);
     EXPECT_TRUE(Holds(Wren(), *knife));
 
     // Slot to a member in reach: unwielded, then given.
     const auto brannoc = Companion(3);
     Wren().SetEquipment(DRAV::SLOT_WEAPON, Wren().RemoveFromBackpack(*knife));
-    table.Drop(Table::kSlotBase + DRAV::SLOT_WEAPON, Table::kMemberBase + 1, brannoc.get());
+    Drop(Table::kSlotBase + DRAV::SLOT_WEAPON, Table::kMemberBase + 1);
     EXPECT_EQ(Wren().GetEquipped(DRAV::SLOT_WEAPON), nullptr);
     EXPECT_TRUE(Holds(*brannoc, *knife));
     EXPECT_FALSE(Holds(Wren(), *knife));
@@ -127,7 +135,7 @@ TEST_F(InvDropTableTest, GivingToAMemberOutOfReachIsRefusedWithoutAnOrder) {
     const auto brannoc = Companion(Wren().GetRadius() + 25 + 0.5 + 2.0);
     ASSERT_FALSE(Wren().IsWithinReach(*brannoc));
     audio->played.clear();
-    table.Drop(BackpackCell(*tonic), Table::kMemberBase + 1, brannoc.get());
+    Drop(BackpackCell(*tonic), Table::kMemberBase + 1);
     auto* refusal = Current<CTextDlg>();
     ASSERT_NE(refusal, nullptr);
     EXPECT_EQ(refusal->GetTitle(), "Can't Give Item");
@@ -135,21 +143,19 @@ TEST_F(InvDropTableTest, GivingToAMemberOutOfReachIsRefusedWithoutAnOrder) {
     EXPECT_TRUE(Wren().GetInstantOrders().empty());
     EXPECT_TRUE(Holds(Wren(), *tonic));
     EXPECT_FALSE(Holds(*brannoc, *tonic));
-    EXPECT_EQ(refreshes, 0);
 }
 
 TEST_F(InvDropTableTest, AUsablePotionFillsOnlyAnAssignableQuickActionSlot) {
     const auto tonic = Carry("river_tonic", 1);
     const int kindBefore = app.GetQuickActionKind(Wren(), 2);
     audio->played.clear();
-    table.Drop(BackpackCell(*tonic), Table::kQuickSlotBase + 2, nullptr);
+    Drop(BackpackCell(*tonic), Table::kQuickSlotBase + 2);
     EXPECT_EQ(app.GetQuickActionKind(Wren(), 2), kindBefore);
     EXPECT_TRUE(audio->played.empty());
-    table.Drop(BackpackCell(*tonic), Table::kQuickSlotBase + 5, nullptr);
+    Drop(BackpackCell(*tonic), Table::kQuickSlotBase + 5);
     EXPECT_EQ(app.GetQuickActionKind(Wren(), 5), 10);
     EXPECT_EQ(app.GetQuickActionItem(Wren(), 5), "river_tonic");
     EXPECT_EQ(audio->played, std::vector<int>{Table::kClickSound});
-    EXPECT_EQ(refreshes, 1);
     EXPECT_TRUE(Holds(Wren(), *tonic)) << "no order: the potion stays";
 }
 
@@ -160,7 +166,7 @@ TEST_F(InvDropTableTest, WieldingWithoutProficiencyAsksAndNoLeavesTheSlot) {
     Wren().SetEquipment(DRAV::SLOT_WEAPON, knife);
     const auto axe = Carry("hand_axe", 1);
     ASSERT_FALSE(Wren().IsProficientWith(*axe)) << "the axe must be foreign to Wren";
-    table.Drop(BackpackCell(*axe), Table::kSlotBase + DRAV::SLOT_WEAPON, nullptr);
+    Drop(BackpackCell(*axe), Table::kSlotBase + DRAV::SLOT_WEAPON);
     auto* question = Current<CActorInvDlgConfirmWield>();
     ASSERT_NE(question, nullptr);
     EXPECT_EQ(question->GetTitle(), "Wield?");
@@ -173,7 +179,7 @@ TEST_F(InvDropTableTest, WieldingWithoutProficiencyAsksAndNoLeavesTheSlot) {
     app.RunInstantOrders();
     EXPECT_EQ(Wren().GetEquipped(DRAV::SLOT_WEAPON), knife.get()) << "no unwield was left queued";
 
-    table.Drop(BackpackCell(*axe), Table::kSlotBase + DRAV::SLOT_WEAPON, nullptr);
+    Drop(BackpackCell(*axe), Table::kSlotBase + DRAV::SLOT_WEAPON);
     Key('Y');
     EXPECT_EQ(Wren().GetEquipped(DRAV::SLOT_WEAPON), axe.get()) << app.GetMessageLog().back();
     EXPECT_TRUE(Holds(Wren(), *knife));
@@ -181,14 +187,15 @@ TEST_F(InvDropTableTest, WieldingWithoutProficiencyAsksAndNoLeavesTheSlot) {
 
 TEST_F(InvDropTableTest, ItemsBehindElementIds) {
     const auto tonic = Carry("river_tonic", 1);
-    EXPECT_EQ(table.ItemOfId(Table::kBackpackBase), Wren().GetBackpackItems().front());
-    EXPECT_EQ(table.ItemOfId(Table::kBackpackBase + 999), nullptr);
-    EXPECT_EQ(table.ItemOfId(Table::kSlotBase + 7), nullptr) << "beyond the seven slots";
-    EXPECT_EQ(table.ItemOfId(Table::kBackpackList), nullptr);
+    EXPECT_EQ(Table().ItemOfId(Table::kBackpackBase), Wren().GetBackpackItems().front());
+    EXPECT_EQ(Table().ItemOfId(Table::kBackpackBase + 999), nullptr);
+    EXPECT_EQ(Table().ItemOfId(Table::kSlotBase + 7), nullptr) << "beyond the seven slots";
+    EXPECT_EQ(Table().ItemOfId(Table::kBackpackList), nullptr);
     // A drag from nothing, or from an empty slot, does nothing.
-    table.Drop(Table::kSlotBase + DRAV::SLOT_HELMET, Table::kBackpackList, nullptr);
-    table.Drop(Table::kBackpackList, Table::kPileList, nullptr);
-    EXPECT_EQ(refreshes, 0);
+    Drop(Table::kSlotBase + DRAV::SLOT_HELMET, Table::kBackpackList);
+    audio->played.clear();
+    Drop(Table::kBackpackList, Table::kPileList);
+    EXPECT_TRUE(audio->played.empty());
     EXPECT_TRUE(Holds(Wren(), *tonic));
 }
 

@@ -1,8 +1,12 @@
 #include "game/dialogs/base_actor_dlg2.h"
 
+#include "game/dialogs/actor_inv_dlg.h"
+
 // Each tab's page class is named here only, so a new page is wired by one case.
-std::shared_ptr<CBaseActorDlg2> MakeActorSheetPage(CDRAVApp*, DRAV::CActor&, int tab) {
+std::shared_ptr<CBaseActorDlg2> MakeActorSheetPage(CDRAVApp* app, DRAV::CActor& actor, int tab) {
     switch (tab) {
+        case CBaseActorDlg2::kInventoryTab:
+            return std::make_shared<CActorInvDlg>(app, &actor, 0);
         default:
             return nullptr;
     }
