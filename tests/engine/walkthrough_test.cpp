@@ -425,9 +425,9 @@ const Character kTalker{CLASS_ROGUE,
                         {ATTR_PERSONALITY, ATTR_AGILITY, ATTR_DURABILITY},
                         {SKILL_DIPLOMACY, SKILL_LOCKS, SKILL_STAFF}};
 
-const std::vector<std::string> kStoryOrder{"The Missing Boatwright", "Home to the Slip", "Smoke in the Reeds",
-                                           "Passage Across"};
-constexpr std::uint32_t kStoryExperience = 300 + 150 + 450 + 50;
+const std::vector<std::string> kStoryOrder{"The Heron's Riddle", "The Missing Boatwright", "Home to the Slip",
+                                           "Smoke in the Reeds", "Passage Across"};
+constexpr std::uint32_t kStoryExperience = 25 + 300 + 150 + 450 + 50;
 
 // The landing, as every road begins: a pole from the ferryman, the boatwright's
 // story from the innkeeper, the goblins on the lane, a pie from the trader and
@@ -452,6 +452,11 @@ void Landing(Player& player, bool trainedHand) {
 
     player.Talk(*player.Person("innkeeper"), {"What news on the river?", "We will look for him."});
     EXPECT_TRUE(player.Game().IsQuestTagSet("boatwright_asked"));
+    // The stone heron's riddle, which nobody sets the party, on the way past.
+    CObject* heron = player.Thing("old_heron");
+    ASSERT_TRUE(heron);
+    player.Talk(*heron, {"Ask about the river", "The river."});
+    EXPECT_TRUE(player.Game().IsQuestTagSet("heron_riddle"));
     auto& tansy = *player.Person("landing_trader");
     player.Talk(tansy, {"Let me see your goods."});
     player.Buy(tansy, "eel_pie");

@@ -82,6 +82,22 @@ public:
     std::shared_ptr<CountedAudio> audio = std::make_shared<CountedAudio>();
     bool loaded = false;
 
+    // The first widget on screen with `id` that is not a group, groups searched
+    // through; null when there is none.
+    DRAVUI::CUIElement* FindElement(int id) {
+        std::vector<DRAVUI::CUIElement*> open;
+        for (const auto& element : app.GetUIManager().GetElements()) open.push_back(element.get());
+        for (std::size_t next = 0; next < open.size(); ++next) {
+            DRAVUI::CUIElement* element = open[next];
+            if (auto* group = dynamic_cast<DRAVUI::CUIGroup*>(element)) {
+                for (const auto& child : group->GetChildren()) open.push_back(child.get());
+            } else if (element->GetId() == id) {
+                return element;
+            }
+        }
+        return nullptr;
+    }
+
 private:
     static void Collect(DRAVUI::CUIElement& element, std::vector<int>& ids) {
         if (auto* group = dynamic_cast<DRAVUI::CUIGroup*>(&element)) {

@@ -43,20 +43,7 @@ protected:
         for (const auto& member : game.Game().GetParty()) order.push_back(member.get());
         return order;
     }
-    // Every widget with `id`, groups searched through.
-    DRAVUI::CUIElement* Find(int id) {
-        std::vector<DRAVUI::CUIElement*> open;
-        for (const auto& top : app.GetUIManager().GetElements()) open.push_back(top.get());
-        while (!open.empty()) {
-            DRAVUI::CUIElement* element = open.back();
-            open.pop_back();
-            if (element->GetId() == id && !dynamic_cast<DRAVUI::CUIGroup*>(element)) return element;
-            if (auto* group = dynamic_cast<DRAVUI::CUIGroup*>(element))
-                for (const auto& child : group->GetChildren()) open.push_back(child.get());
-        }
-        return nullptr;
-    }
-    std::string SlotTitle(int n) { return Find(CPartyDlg::kMemberBase + n)->GetInfo().title; }
+    std::string SlotTitle(int n) { return FindElement(CPartyDlg::kMemberBase + n)->GetInfo().title; }
 };
 
 TEST_F(PartyDlgTest, DraggingTheSecondOfFourOntoTheFourthMovesItLastAndTheKeysFollow) {
@@ -71,10 +58,10 @@ TEST_F(PartyDlgTest, DraggingTheSecondOfFourOntoTheFourthMovesItLastAndTheKeysFo
     EXPECT_EQ(std::find(ids.begin(), ids.end(), 104), ids.end());
 
     dialog.OnBeginDrag(101);
-    EXPECT_FALSE(Find(101)->HasFlag(DRAVUI::UIF_SELECTED)) << "the dragged slot is no target";
-    for (int id : {100, 102, 103}) EXPECT_TRUE(Find(id)->HasFlag(DRAVUI::UIF_SELECTED)) << id;
+    EXPECT_FALSE(FindElement(101)->HasFlag(DRAVUI::UIF_SELECTED)) << "the dragged slot is no target";
+    for (int id : {100, 102, 103}) EXPECT_TRUE(FindElement(id)->HasFlag(DRAVUI::UIF_SELECTED)) << id;
     dialog.OnDrop(101, 103);
-    for (int id : {100, 101, 102, 103}) EXPECT_FALSE(Find(id)->HasFlag(DRAVUI::UIF_SELECTED)) << id;
+    for (int id : {100, 101, 102, 103}) EXPECT_FALSE(FindElement(id)->HasFlag(DRAVUI::UIF_SELECTED)) << id;
 
     EXPECT_EQ(Order(), (std::vector<DRAV::CActor*>{before[0], before[2], before[3], before[1]}));
     for (int n = 0; n < 4; ++n) EXPECT_EQ(SlotTitle(n), Order()[n]->GetName()) << "slot " << n + 1;

@@ -1,12 +1,15 @@
 #include "game/dialogs/base_actor_dlg2.h"
 
 #include "game/dialogs/actor_inv_dlg.h"
+#include "game/dialogs/actor_journal_dlg.h"
 
 // Each tab's page class is named here only, so a new page is wired by one case.
 std::shared_ptr<CBaseActorDlg2> MakeActorSheetPage(CDRAVApp* app, DRAV::CActor& actor, int tab) {
     switch (tab) {
         case CBaseActorDlg2::kInventoryTab:
             return std::make_shared<CActorInvDlg>(app, &actor, 0);
+        case CBaseActorDlg2::kJournalTab:
+            return std::make_shared<CActorJournalDlg>(app, &actor);
         default:
             return nullptr;
     }
