@@ -2,6 +2,7 @@
 
 #include "game/dialogs/actor_inv_dlg.h"
 #include "game/dialogs/actor_journal_dlg.h"
+#include "game/dialogs/actor_spells_dlg.h"
 
 // Each tab's page class is named here only, so a new page is wired by one case.
 std::shared_ptr<CBaseActorDlg2> MakeActorSheetPage(CDRAVApp* app, DRAV::CActor& actor, int tab) {
@@ -10,6 +11,8 @@ std::shared_ptr<CBaseActorDlg2> MakeActorSheetPage(CDRAVApp* app, DRAV::CActor& 
             return std::make_shared<CActorInvDlg>(app, &actor, 0);
         case CBaseActorDlg2::kJournalTab:
             return std::make_shared<CActorJournalDlg>(app, &actor);
+        case CBaseActorDlg2::kAbilitiesTab:
+            return std::make_shared<CActorSpellsDlg>(app, &actor);
         default:
             return nullptr;
     }
