@@ -3,6 +3,7 @@
 #include "common/exception.h"
 #include "engine/engine.h"
 #include "game/app.h"
+#include "game/dialogs/actor_info_dlg.h"
 #include "game/dialogs/base_actor_dlg2.h"
 #include "game/dialogs/game_menu_dlg.h"
 #include "game/dialogs/help_dlg.h"
@@ -195,7 +196,12 @@ void CDRAVApp::RefreshPortrait(const DRAV::CActor& actor) {
     RequestRepaint();
 }
 
-void CDRAVApp::ShowActorInfo(DRAV::CActor& actor) { ShowActorPage(actor, CBaseActorDlg2::kInfoTab); }
+void CDRAVApp::ShowActorInfo(DRAV::CActor& actor) {
+    auto page = std::make_shared<CActorInfoDlg>(this, &actor);
+    SetDialog(false, page);
+    std::shared_ptr<CDRAVDlg> spending;
+    if (page->MakeSpendPointsDlg(spending)) SetDialog(true, std::move(spending));
+}
 
 void CDRAVApp::ShowActorPage(DRAV::CActor& actor, int tab) {
     if (std::shared_ptr<CBaseActorDlg2> page = MakeActorSheetPage(this, actor, tab)) SetDialog(false, std::move(page));

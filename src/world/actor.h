@@ -298,6 +298,8 @@ public:
     void GetUnspentSkillPicks(std::int32_t& classPicks, std::int32_t& generalPicks) const;
     bool HasLevelPoints() const;
     bool GetLevelPointsFlag() const { return m_levelPoints != 0; }
+    // The level-up notice has been seen; the next level that brings points sets it again.
+    void ClearLevelPointsFlag() { m_levelPoints = 0; }
     void ResetStats();
     // Code 2 without enough unspent points.
     void IncreaseAttribute(Attribute attribute, bool flatCost);

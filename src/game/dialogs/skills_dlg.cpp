@@ -6,6 +6,7 @@
 #include "engine/engine.h"
 #include "game/app.h"
 #include "game/dialogs/cc_looks_dlg.h"
+#include "game/dialogs/skill_dlg.h"
 #include "platform/win32/virtual_keys.h"
 #include "rules/descriptions/description_frame.h"
 #include "rules/vocabulary/actor_class.h"
@@ -218,6 +219,12 @@ bool CSkillsDlg::OnButton(int id) {
     }
     Refresh();
     if (m_app->GetAudio()) m_app->GetAudio()->PlaySound(0);
+    return false;
+}
+
+bool CSkillsDlg::OnAltClick(int id) {
+    if (id >= kFirstName && id < kFirstName + DRAV::kSkillCount)
+        m_app->SetDialog(false, std::make_shared<CSkillDlg>(m_app, static_cast<DRAV::SkillId>(id - kFirstName), m_target));
     return false;
 }
 

@@ -32,6 +32,8 @@ public:
     std::string GetTitle() override;
     bool OnButton(int id) override;
     bool OnKey(int key, bool shift, int* result) override;
+    // A skill name opens that skill's page over this one.
+    bool OnAltClick(int id) override;
     void OnSuspend() override;
     void OnClose(int result) override;
     bool IsCreationPage() override { return false; }
