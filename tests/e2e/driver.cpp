@@ -193,12 +193,25 @@ private:
         Push(event);
     }
 
-    void PushMove(int x, int y) {
+    void PushMove(int x, int y, Uint32 buttons = 0) {
         SDL_Event event{};
         event.type = SDL_MOUSEMOTION;
         event.motion.windowID = WindowId();
         event.motion.x = x;
         event.motion.y = y;
+        event.motion.state = buttons;
+        Push(event);
+    }
+
+    void PushHalfClick(bool down, int x, int y) {
+        SDL_Event event{};
+        event.button.windowID = WindowId();
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.x = x;
+        event.button.y = y;
+        event.button.clicks = 1;
+        event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+        event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
         Push(event);
     }
 
@@ -289,6 +302,26 @@ private:
                 if (step.amount) PushButton(SDL_BUTTON_LEFT, x, y, 1);
                 return;
             }
+            case Step::Kind::DragId: {
+                const std::string ids = step.check();
+                int from = 0, to = 0;
+                if (std::sscanf(ids.c_str(), "%d %d", &from, &to) != 2) {
+                    Record("log", {"no drag: " + ids});
+                    return;
+                }
+                const auto start = FindElement(from);
+                const auto end = FindElement(to);
+                if (!start || !end) {
+                    Record("log", {"no element to drag between " + ids});
+                    return;
+                }
+                PushMove(start->x, start->y);
+                PushHalfClick(true, start->x, start->y);
+                PushMove((start->x + end->x) / 2, (start->y + end->y) / 2, SDL_BUTTON_LMASK);
+                PushMove(end->x, end->y, SDL_BUTTON_LMASK);
+                PushHalfClick(false, end->x, end->y);
+                return;
+            }
             case Step::Kind::Screenshot:
                 m_pendingShot = step.text;
                 m_shotAttempts = 0;
@@ -367,6 +400,11 @@ Step ClickId(int id) { return Make(Step::Kind::ClickId, 0, 0, id); }
 Step PointAt(std::function<std::string()> where, bool click) {
     Step step = Make(Step::Kind::PointAt, 0, 0, click ? 1 : 0);
     step.check = std::move(where);
+    return step;
+}
+Step DragId(std::function<std::string()> ids) {
+    Step step = Make(Step::Kind::DragId);
+    step.check = std::move(ids);
     return step;
 }
 Step Screenshot(std::string name) {

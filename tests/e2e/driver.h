@@ -24,7 +24,8 @@ namespace QuillmereE2E {
 
 struct Step {
     enum class Kind {
-        Move, Click, DoubleClick, RightClick, Wheel, Key, Type, Close, Wait, ClickId, PointAt, Screenshot, Check
+        Move, Click, DoubleClick, RightClick, Wheel, Key, Type, Close, Wait, ClickId, PointAt, Screenshot, Check,
+        DragId
     };
     Kind kind = Kind::Wait;
     int x = 0;
@@ -49,6 +50,9 @@ Step ClickId(int id);
 // Moves to, and with `click` clicks, the point in UI units that `where` finds in
 // the program's process when the step runs ("x y"; anything else is logged).
 Step PointAt(std::function<std::string()> where, bool click);
+// Presses the left button on one element, moves with it held onto another and
+// lets go there; `ids` answers "from to" in the program's process when the step runs.
+Step DragId(std::function<std::string()> ids);
 // A PNG of the next frame presented, under the run's folder.
 Step Screenshot(std::string name);
 // Runs in the program's process between messages; the answer is kept under `name`.

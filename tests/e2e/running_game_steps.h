@@ -2,10 +2,13 @@
 // Steps run inside the program that bring it into a game, for the scenarios that
 // play one. They run between messages, in the program's own process.
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "../game/app_test_access.h"
+#include "driver.h"
 #include "engine/engine.h"
 #include "game/app.h"
 #include "game/dialogs/dialog.h"
@@ -24,8 +27,9 @@ inline std::string CurrentTitle() {
 
 // Chapter 1 started with the wizard's choices skipped (the new-game scenarios go
 // through its pages): the front page goes, a new game is made, its first creation
-// page is put away and its main character, Wren, takes it into the start area.
-inline std::string StartTheChapter() {
+// page is put away and its main character, Wren, made further by `make` as the
+// pages would make her, takes it into the start area.
+inline std::string StartTheChapterWith(const std::function<void(DRAV::CActor&)>& make) {
     CDRAVApp& app = GetApp();
     CDRAVAppTestAccess::DropDialogs(app);
     app.StartNewGame(1, false);
@@ -34,8 +38,13 @@ inline std::string StartTheChapter() {
     std::shared_ptr<DRAV::CActor> main = app.GetNewActor();
     if (!main) return "no actor";
     main->SetName("Wren");
+    make(*main);
     app.StartGameWithActor(main);
     return CurrentTitle();
+}
+
+inline std::string StartTheChapter() {
+    return StartTheChapterWith([](DRAV::CActor&) {});
 }
 
 // Only the party stays on the landing: nobody fights or wanders into the way.
@@ -44,6 +53,19 @@ inline std::string CalmTheLanding() {
     for (const auto& actor : DRAV::ActorList(area.GetActors()))
         if (actor->GetRelation() != DRAV::RELATION_PARTY) area.RemoveActor(*actor);
     return "calm";
+}
+
+// Keys as the console takes them: letters, digits, blanks, '_' as Shift and minus.
+inline std::vector<Step> Keys(const std::string& text) {
+    std::vector<Step> steps;
+    for (char c : text) {
+        if (c >= 'a' && c <= 'z') steps.push_back(Key(static_cast<SDL_Scancode>(SDL_SCANCODE_A + (c - 'a'))));
+        if (c >= '1' && c <= '9') steps.push_back(Key(static_cast<SDL_Scancode>(SDL_SCANCODE_1 + (c - '1'))));
+        if (c == '0') steps.push_back(Key(SDL_SCANCODE_0));
+        if (c == ' ') steps.push_back(Key(SDL_SCANCODE_SPACE));
+        if (c == '_') steps.push_back(Key(SDL_SCANCODE_MINUS, KMOD_LSHIFT));
+    }
+    return steps;
 }
 
 }  // namespace QuillmereE2E
