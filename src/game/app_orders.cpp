@@ -15,6 +15,7 @@
 #include "rules/module.h"
 #include "rules/vocabulary/status.h"
 #include "ui/ui_action_window.h"
+#include "ui/ui_element.h"
 #include "graphics/scene/graphics_manager.h"
 #include "world/actor.h"
 #include "world/area.h"
@@ -183,6 +184,12 @@ bool CDRAVApp::PerformDefaultAction(int pickKind, DRAV::CThing* thing, POINT poi
         return true;
     }
     if (!object.IsExit()) return groundMove();
+    // The party already stands at this way out: leave at once rather than walk.
+    if (m_exitButton && m_exitButton->HasFlag(DRAVUI::UIF_SHOWN) &&
+        m_engine->GetGame()->GetAvailableExitName() == object.GetExitName()) {
+        UseAvailableExit();
+        return true;
+    }
     UseObject(object, true);
     return true;
 }

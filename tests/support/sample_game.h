@@ -61,8 +61,9 @@ public:
 
     // An area "open" of `columns` x `rows` cells of free floor becomes current, and
     // the living party stands at its entry "here", cell (1, 1). The start area stays
-    // cached, inactive, as after leaving it.
-    DRAV::CArea& EnterOpenArea(std::uint32_t columns, std::uint32_t rows) const {
+    // cached, inactive, as after leaving it. `objects` are object elements of the
+    // area file placed on the floor.
+    DRAV::CArea& EnterOpenArea(std::uint32_t columns, std::uint32_t rows, const std::string& objects = "") const {
         std::ostringstream text;
         text << "<area> \"Open Ground\" true <rows> ( " << columns << ' ' << rows << " )";
         for (std::uint32_t row = 0; row < rows; ++row) {
@@ -70,7 +71,7 @@ public:
             for (std::uint32_t column = 0; column < columns; ++column) text << " ( plank_floor n )";
             text << " </row>\n";
         }
-        text << " </rows> <objects> </objects> <entries> <entry> here \"Here\" ( 1 1 ) </entry> </entries>"
+        text << " </rows> <objects> " << objects << " </objects> <entries> <entry> here \"Here\" ( 1 1 ) </entry> </entries>"
              << " <exits> </exits> </area>";
         DRAV::CGame& game = Game();
         DRAV::CArea& left = Area();
