@@ -191,6 +191,8 @@ TEST_F(OrdersTest, AQuickActionTheModuleCannotDoIsClearedNotThrown) {
     m_app.SetQuickActionSpell(wren, "no_such_spell", 6);
     m_app.SelectQuickAction(wren, 6);
     EXPECT_FALSE(m_app.PerformQuickAction(wren, 6));
+    ASSERT_FALSE(m_app.GetMessageLog().empty());
+    EXPECT_EQ(m_app.GetMessageLog().back(), "Wren's action F7 cannot be done and is cleared.");
     EXPECT_EQ(m_app.GetQuickActionKind(wren, 6), 0);
     EXPECT_EQ(m_app.GetQuickActionSpell(wren, 6), "");
 
