@@ -107,14 +107,17 @@ bool CDRAVApp::PerformAction(int actionKind, int pickKind, DRAV::CThing* thing, 
                         break;
                     case DRAV::SPELL_TARGET_TILE:
                     case DRAV::SPELL_TARGET_ACTOR:
-                        if (pickKind != (item->GetWandTargetType() == DRAV::SPELL_TARGET_TILE ? kPickTile : kPickActor) ||
-                            !thing)
-                            return false;
-                        target = thing->GetId();
+                        // A pick that does not fit leaves nothing to target.
+                        if (pickKind == (item->GetWandTargetType() == DRAV::SPELL_TARGET_TILE ? kPickTile : kPickActor) &&
+                            thing)
+                            target = thing->GetId();
+                        else
+                            item = nullptr;
                         break;
                     default:
                         throw CDRAVException(DRAV_ERR_UNEXPECTED, "item target type");
                 }
+                if (!item) break;
                 if (replace) CancelSelectedOrders();
                 first->PushOrder(std::make_shared<DRAV::CUseOrder>(kUseItem, item->GetId(), target), false);
                 SetQuickActionKind(*first, kKindUse, kLastUsedSlot);

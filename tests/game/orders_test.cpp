@@ -10,6 +10,7 @@
 #include "game/app.h"
 #include "rules/module.h"
 #include "rules/magic/spell.h"
+#include "rules/vocabulary/actor_class.h"
 #include "rules/vocabulary/skill_id.h"
 #include "rules/vocabulary/relation.h"
 #include "support/sample_game.h"
@@ -306,6 +307,59 @@ TEST_F(OrdersTest, ADoorIsUsedByTheFirstMemberAlone) {
     EXPECT_EQ(use->thing, door->GetId());
     EXPECT_TRUE(Party()[1]->GetOrders().empty());
     EXPECT_TRUE(Party()[2]->GetOrders().empty());
+}
+
+TEST_F(OrdersTest, TargetedWandsAndSpellsWaitForAnActorAndOnlyTheCastsReplaceOnAMissedClick) {
+    Start(1);
+    CDRAVAppTestAccess::SetSelectedMember(m_app, 0);
+    CActor& wren = *m_game.Main();
+    CActor& friendOfWren = *Party()[1];
+    CThing& ground = *m_game.Area().GetTile(4, 4);
+    wren.SetClass(CLASS_ROGUE);
+    wren.AddSkill(SKILL_WANDS);
+    auto wand = m_game.Module().CreateItem("ferry_wand", 1, m_game.Game().NewThingId(5), 0);
+    wren.AddToBackpack(wand, false);
+    ASSERT_TRUE(wren.CanUseMagicItem(*wand, false));
+    auto walking = [&] {
+        wren.CancelOrders();
+        wren.PushOrder(std::make_shared<CMoveOrder>(10.0, 10.0), false);
+    };
+
+    m_app.SetQuickActionKind(wren, 10, 6);
+    m_app.SetQuickActionItem(wren, "ferry_wand", 6);
+    m_app.SelectQuickAction(wren, 6);
+    walking();
+    EXPECT_FALSE(m_app.PerformQuickAction(wren, 6)) << "the wand waits for its target";
+    EXPECT_EQ(m_app.GetCurrentQuickAction(wren), 6);
+    EXPECT_FALSE(m_app.PerformAction(10, 1, &ground, POINT{0, 0}, true));
+    ASSERT_EQ(wren.GetOrders().size(), 1u) << "a missed wand click keeps the walk";
+    EXPECT_TRUE(m_app.PerformAction(10, 3, &friendOfWren, POINT{0, 0}, true));
+    ASSERT_EQ(wren.GetOrders().size(), 1u);
+    const auto* use = dynamic_cast<const CUseOrder*>(wren.GetOrders().front().get());
+    ASSERT_NE(use, nullptr);
+    EXPECT_EQ(use->kind, 5);
+    EXPECT_EQ(use->thing, wand->GetId());
+    EXPECT_EQ(use->target, friendOfWren.GetId());
+    EXPECT_EQ(m_app.GetQuickActionItem(wren, 3), "ferry_wand");
+    EXPECT_EQ(m_app.GetCurrentQuickAction(wren), CDRAVActorInfo::kNoSlot);
+
+    m_app.SetQuickActionKind(wren, 11, 7);
+    m_app.SetQuickActionSpell(wren, "still_the_spirit", 7);
+    m_app.SelectQuickAction(wren, 7);
+    walking();
+    EXPECT_FALSE(m_app.PerformQuickAction(wren, 7));
+    EXPECT_EQ(wren.GetOrders().size(), 1u);
+    EXPECT_FALSE(m_app.PerformAction(11, 1, &ground, POINT{0, 0}, true));
+    EXPECT_TRUE(wren.GetOrders().empty()) << "the replacing click cancelled the walk before the pick was tested";
+    EXPECT_EQ(m_app.GetCurrentQuickAction(wren), 7);
+    EXPECT_TRUE(m_app.PerformAction(11, 3, &friendOfWren, POINT{0, 0}, true));
+    ASSERT_EQ(wren.GetOrders().size(), 1u);
+    const auto* cast = dynamic_cast<const CCastOrder*>(wren.GetOrders().front().get());
+    ASSERT_NE(cast, nullptr);
+    EXPECT_EQ(cast->spell, "still_the_spirit");
+    EXPECT_EQ(cast->target, friendOfWren.GetId());
+    EXPECT_EQ(m_app.GetQuickActionKind(wren, 3), 11);
+    EXPECT_EQ(m_app.GetQuickActionSpell(wren, 3), "still_the_spirit");
 }
 
 }  // namespace
