@@ -299,7 +299,8 @@ private:
                 x = x * static_cast<int>(scale) / 100;
                 y = y * static_cast<int>(scale) / 100;
                 PushMove(x, y);
-                if (step.amount) PushButton(SDL_BUTTON_LEFT, x, y, 1);
+                if (step.amount == 1) PushButton(SDL_BUTTON_LEFT, x, y, 1);
+                if (step.amount == 2) PushButton(SDL_BUTTON_RIGHT, x, y, 1);
                 return;
             }
             case Step::Kind::DragId: {
@@ -400,6 +401,12 @@ Step ClickId(int id) { return Make(Step::Kind::ClickId, 0, 0, id); }
 Step PointAt(std::function<std::string()> where, bool click) {
     Step step = Make(Step::Kind::PointAt, 0, 0, click ? 1 : 0);
     step.check = std::move(where);
+    return step;
+}
+
+Step RightClickAt(std::function<std::string()> where) {
+    Step step = PointAt(std::move(where), false);
+    step.amount = 2;
     return step;
 }
 Step DragId(std::function<std::string()> ids) {

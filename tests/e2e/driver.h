@@ -50,6 +50,8 @@ Step ClickId(int id);
 // Moves to, and with `click` clicks, the point in UI units that `where` finds in
 // the program's process when the step runs ("x y"; anything else is logged).
 Step PointAt(std::function<std::string()> where, bool click);
+// The same with a right click.
+Step RightClickAt(std::function<std::string()> where);
 // Presses the left button on one element, moves with it held onto another and
 // lets go there; `ids` answers "from to" in the program's process when the step runs.
 Step DragId(std::function<std::string()> ids);
