@@ -104,17 +104,17 @@ TEST(PartyPages, TheInventoryPageSplitsDropsAndAsksBeforeAForeignWeapon) {
     Driver driver;
     std::vector<Step> steps = Opening();
     Append(steps, {Key(SDL_SCANCODE_I), Wait(100), Check("sheet", CurrentTitle), Key(SDL_SCANCODE_ESCAPE), Wait(100)});
-    Append(steps, Console("item river_tonic 3"));
+    Append(steps, Console("item reed_salve 3"));
     Append(steps, {
                       Key(SDL_SCANCODE_I),
                       Wait(100),
-                      Check("before", [] { return Counts("river_tonic"); }),
-                      DragId([] { return BackpackCell("river_tonic", 3) + " 300"; }),
+                      Check("before", [] { return Counts("reed_salve"); }),
+                      DragId([] { return BackpackCell("reed_salve", 3) + " 300"; }),
                       Wait(100),
-                      Check("split", [] { return Counts("river_tonic"); }),
-                      DragId([] { return BackpackCell("river_tonic", 1) + " 301"; }),
+                      Check("split", [] { return Counts("reed_salve"); }),
+                      DragId([] { return BackpackCell("reed_salve", 1) + " 301"; }),
                       Wait(100),
-                      Check("dropped", [] { return Counts("river_tonic"); }),
+                      Check("dropped", [] { return Counts("reed_salve"); }),
                       Check("pile", PileShows),
                       Screenshot("inventory"),
                       Key(SDL_SCANCODE_ESCAPE),
@@ -141,7 +141,7 @@ TEST(PartyPages, TheInventoryPageSplitsDropsAndAsksBeforeAForeignWeapon) {
     EXPECT_EQ(run.checks["before"], "3") << run.log;
     EXPECT_EQ(run.checks["split"], "2 1");
     EXPECT_EQ(run.checks["dropped"], "2");
-    EXPECT_NE(run.checks["pile"].find("river_tonic;"), std::string::npos) << run.checks["pile"];
+    EXPECT_NE(run.checks["pile"].find("reed_salve;"), std::string::npos) << run.checks["pile"];
     EXPECT_EQ(run.checks["question"], "Wield?");
     EXPECT_EQ(run.checks["answered"], "Wren - Inventory");
     EXPECT_EQ(run.checks["weapon after"], run.checks["weapon before"]);

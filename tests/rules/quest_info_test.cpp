@@ -122,8 +122,10 @@ void CheckSampleChapter(DRAVCommon::CDataFileFactory* source) {
         DRAV::ParseJournal(texts, reader);
         EXPECT_TRUE(reader.AtEnd());
     }
-    ASSERT_EQ(quests.size(), 4u);
+    ASSERT_EQ(quests.size(), 5u);
     EXPECT_EQ(quests.at("find_boatwright")->GetCompletionTag(), "boatwright_asked");
+    // The heron's riddle is nobody's errand: no tag comes before it.
+    EXPECT_EQ(quests.at("heron_riddle")->GetCompletionTag(), "");
     ASSERT_TRUE(quests.at("find_boatwright")->GetScript());
     EXPECT_NE(quests.at("find_boatwright")->GetScript()->GetSource().find("drav_check_tag"), std::string::npos);
     ASSERT_TRUE(quests.at("reed_smugglers")->GetScript());
@@ -139,9 +141,9 @@ void CheckSampleChapter(DRAVCommon::CDataFileFactory* source) {
         lua_close(state);
     }
 
-    EXPECT_EQ(texts.size(), 7u);
+    EXPECT_EQ(texts.size(), 8u);
     for (const char* key : {"boatwright_missing", "boatwright_found", "boatwright_home", "smugglers_seen",
-                            "smugglers_reported", "ferry_fare", "ferry_crossed"})
+                            "smugglers_reported", "ferry_fare", "ferry_crossed", "heron_riddle_answered"})
         EXPECT_FALSE(texts.at(key).empty()) << key;
 }
 
