@@ -7,6 +7,8 @@
 #include "rules/magic/spell_apply.h"
 #include "rules/magic/spell_apply_effect.h"
 #include "game/dialogs/actor_inv_dlg.h"
+#include "game/dialogs/item_dlg.h"
+#include "platform/win32/virtual_keys.h"
 #include "rules/definitions/object_template.h"
 #include "trade_test_support.h"
 #include "ui/ui_action_window.h"
@@ -132,6 +134,27 @@ TEST_F(InventoryPageTest, TheInventoryKeyAndTheEnginesEventOpenIt) {
     app.ProcessPendingEvents();
     ASSERT_NE(Current<CActorInvDlg>(), nullptr);
     EXPECT_EQ(Current<CActorInvDlg>()->GetContainer(), &chest);
+}
+
+// An item's alternate click opens its page with the use offered; an empty slot's
+// does nothing, and the page stays under the item page.
+TEST_F(InventoryPageTest, TheAlternateClickOpensTheItemsPage) {
+    Wren().AddToBackpack(MakeItem("river_tonic", 1), false);
+    CActorInvDlg& page = Open();
+    EXPECT_FALSE(page.OnAltClick(Table::kSlotBase + DRAV::SLOT_HELMET));
+    EXPECT_EQ(Current<CActorInvDlg>(), &page);
+    EXPECT_FALSE(page.OnAltClick(Table::kBackpackBase));
+    auto* item = Current<CItemDlg>();
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->GetTitle(), "River Tonic");
+    EXPECT_FALSE(item->GetExtraLabel().empty()) << "the use is offered";
+    Key(VK_ESCAPE);
+    EXPECT_EQ(Current<CActorInvDlg>(), &page);
+    // The engine's event for an actor the area does not hold opens nothing more.
+    game.Game().PushEvent(std::make_shared<DRAV::CInvEvent>(0x03FFFFFFu, 0));
+    app.DrainEngineEvents();
+    app.ProcessPendingEvents();
+    EXPECT_EQ(Current<CActorInvDlg>(), &page);
 }
 
 TEST_F(InventoryPageTest, ADominatedActorsPageIsReadOnly) {
