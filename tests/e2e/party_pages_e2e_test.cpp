@@ -59,6 +59,16 @@ void Append(std::vector<Step>& steps, std::vector<Step> more) {
     steps.insert(steps.end(), more.begin(), more.end());
 }
 
+// The screenshot `name` of the run, kept with the build's other screens.
+void Keep(Observed& run, const std::string& name) {
+    const Shot& shot = run.shots[name];
+    ASSERT_FALSE(shot.path.empty()) << name << run.log;
+    EXPECT_GT(shot.lit, 0.02) << name;
+    std::filesystem::create_directories(QUILLMERE_E2E_SCREEN_DIR);
+    std::filesystem::copy_file(shot.path, std::string(QUILLMERE_E2E_SCREEN_DIR) + "/" + name + ".png",
+                               std::filesystem::copy_options::overwrite_existing);
+}
+
 // The console's line, entered.
 std::vector<Step> Console(const std::string& line) {
     std::vector<Step> steps{Key(SDL_SCANCODE_GRAVE), Wait(100)};
@@ -146,11 +156,7 @@ TEST(PartyPages, TheInventoryPageSplitsDropsAndAsksBeforeAForeignWeapon) {
     EXPECT_EQ(run.checks["answered"], "Wren - Inventory");
     EXPECT_EQ(run.checks["weapon after"], run.checks["weapon before"]);
     EXPECT_NE(run.checks["axe"], "none") << "the axe stays in the backpack";
-    const Shot& shot = run.shots["inventory"];
-    ASSERT_FALSE(shot.path.empty()) << run.log;
-    std::filesystem::create_directories(QUILLMERE_E2E_SCREEN_DIR);
-    std::filesystem::copy_file(shot.path, std::string(QUILLMERE_E2E_SCREEN_DIR) + "/inventory.png",
-                               std::filesystem::copy_options::overwrite_existing);
+    Keep(run, "inventory");
 }
 
 // The first spell (not a power) Wren knows, and its cell on the abilities page.
@@ -176,6 +182,7 @@ TEST(PartyPages, ASpellDroppedOnSlotFiveIsCastFromTheHudsBar) {
                       Wait(100),
                       Check("sheet", CurrentTitle),
                       Check("spell", FirstSpell),
+                      Screenshot("abilities"),
                       DragId([] {
                           std::istringstream spell(FirstSpell());
                           int cell = 0;
@@ -204,6 +211,7 @@ TEST(PartyPages, ASpellDroppedOnSlotFiveIsCastFromTheHudsBar) {
     EXPECT_EQ(run.checks["slot 5"], "11 " + key) << run.log;
     EXPECT_EQ(run.checks["closed"], "(none)");
     EXPECT_EQ(run.checks["hud"], key);
+    Keep(run, "abilities");
 }
 
 std::string QuestRows() {
@@ -223,13 +231,14 @@ TEST(PartyPages, TheConsolesTagsAssignAndFinishAQuestOnTheJournal) {
     Append(steps, Console("tag ferry_passage"));
     Append(steps, {Key(SDL_SCANCODE_J), Wait(100), ClickId(CActorJournalDlg::kQuestsMode), Wait(100),
                    Check("finished", QuestRows), ClickId(CActorJournalDlg::kHideFinished), Wait(100),
-                   Check("shown again", QuestRows)});
+                   Check("shown again", QuestRows), Screenshot("journal")});
     Observed run = driver.Execute(steps);
     EXPECT_TRUE(run.exited) << run.log;
     EXPECT_EQ(run.checks["sheet"], "Wren - Journal");
     EXPECT_NE(run.checks["assigned"].find("ferry_passage;"), std::string::npos) << run.checks["assigned"] << run.log;
     EXPECT_EQ(run.checks["finished"].find("ferry_passage;"), std::string::npos) << run.checks["finished"];
     EXPECT_NE(run.checks["shown again"].find("ferry_passage;"), std::string::npos) << run.checks["shown again"];
+    Keep(run, "journal");
 }
 
 }  // namespace
