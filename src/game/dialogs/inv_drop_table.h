@@ -74,7 +74,8 @@ private:
     void DropFromBackpack(int sourceId, const std::shared_ptr<DRAV::CItem>& item, int targetId,
                           DRAV::CActor* member);
     void DropFromPile(const std::shared_ptr<DRAV::CItem>& item, int targetId, DRAV::CActor* member);
-    // A give to `member`, or the refusal when it stands too far; false without a member.
+    // `before` (the unwield or get the give needs), then a give to `member`; or the
+    // refusal alone when it stands too far. False without a member.
     bool GiveOrRefuse(const DRAV::CItem& item, DRAV::CActor* member, const std::function<void()>& before);
     // Runs the queued orders, drains their messages, plays the inventory sound and
     // refreshes; with `findContainer` the container is looked for again first.
