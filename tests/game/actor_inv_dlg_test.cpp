@@ -7,6 +7,7 @@
 #include "rules/magic/spell_apply.h"
 #include "rules/magic/spell_apply_effect.h"
 #include "game/dialogs/actor_inv_dlg.h"
+#include "game/dialogs/help_dlg.h"
 #include "game/dialogs/item_dlg.h"
 #include "platform/win32/virtual_keys.h"
 #include "rules/definitions/object_template.h"
@@ -155,6 +156,29 @@ TEST_F(InventoryPageTest, TheAlternateClickOpensTheItemsPage) {
     app.DrainEngineEvents();
     app.ProcessPendingEvents();
     EXPECT_EQ(Current<CActorInvDlg>(), &page);
+}
+
+// The sheet's tabs 2 to 4 open these pages, each titled and helped by its own row.
+TEST_F(InventoryPageTest, EachPageHasItsTitleAndHelpPage) {
+    const struct {
+        int tab;
+        const char* title;
+        const char* help;
+    } pages[] = {{CBaseActorDlg2::kInventoryTab, "Wren - Inventory", "actor_inventory"},
+                 {CBaseActorDlg2::kJournalTab, "Wren - Journal", "actor_journal"},
+                 {CBaseActorDlg2::kAbilitiesTab, "Wren - Abilities", "actor_abilities"}};
+    for (const auto& page : pages) {
+        std::shared_ptr<CBaseActorDlg2> opened = MakeActorSheetPage(&app, Wren(), page.tab);
+        ASSERT_NE(opened, nullptr) << page.tab;
+        EXPECT_EQ(opened->GetTabIndex(), page.tab);
+        app.SetDialog(true, opened);
+        EXPECT_EQ(app.GetCurrentDialog()->GetTitle(), page.title);
+        Key(VK_OEM_2);
+        auto* help = Current<CHelpDlg>();
+        ASSERT_NE(help, nullptr) << page.title;
+        EXPECT_STREQ(help->GetPage().key, page.help);
+        CDRAVAppTestAccess::DropDialogs(app);
+    }
 }
 
 TEST_F(InventoryPageTest, ADominatedActorsPageIsReadOnly) {
