@@ -67,19 +67,6 @@ void Append(std::vector<Step>& steps, std::vector<Step> more) {
     steps.insert(steps.end(), more.begin(), more.end());
 }
 
-// Keys as the console takes them: letters, digits, blanks, '_' as Shift and minus.
-std::vector<Step> Keys(const std::string& text) {
-    std::vector<Step> steps;
-    for (char c : text) {
-        if (c >= 'a' && c <= 'z') steps.push_back(Key(static_cast<SDL_Scancode>(SDL_SCANCODE_A + (c - 'a'))));
-        if (c >= '1' && c <= '9') steps.push_back(Key(static_cast<SDL_Scancode>(SDL_SCANCODE_1 + (c - '1'))));
-        if (c == '0') steps.push_back(Key(SDL_SCANCODE_0));
-        if (c == ' ') steps.push_back(Key(SDL_SCANCODE_SPACE));
-        if (c == '_') steps.push_back(Key(SDL_SCANCODE_MINUS, KMOD_LSHIFT));
-    }
-    return steps;
-}
-
 TEST(Commanding, AGroundClickWalksTheMemberThereInTheTimeItsSpeedAllows) {
     Driver driver;
     std::vector<Step> steps = Opening();
@@ -128,7 +115,7 @@ TEST(Commanding, TheConsoleCreatesPotionsAndF3UsesTheEnergyDraughtAtOnce) {
     Driver driver;
     std::vector<Step> steps = Opening();
     Append(steps, {Key(SDL_SCANCODE_GRAVE), Wait(100), Check("console", CurrentTitle)});
-    Append(steps, Keys("item river_tonic 3"));
+    Append(steps, ConsoleKeys("item river_tonic 3"));
     Append(steps, {
                       Key(SDL_SCANCODE_RETURN),
                       Wait(200),
