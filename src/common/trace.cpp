@@ -24,6 +24,13 @@ TraceSink SetTraceSink(TraceSink sink) {
 
 void SetTraceLevel(int level) { g_level = level; }
 
+TraceSink StandardErrorTraceSink() {
+    return [](int, const char* file, int line, const char* function, const std::string& text) {
+        std::fprintf(stderr, "%s:%d %s: %s", file, line, function, text.c_str());
+        if (text.empty() || text.back() != '\n') std::fputc('\n', stderr);
+    };
+}
+
 void Trace(int level, const char* file, int line, const char* function, const char* format, ...) {
     TraceSink& sink = Sink();
     if (!sink || level < g_level) return;

@@ -22,6 +22,9 @@ TraceSink SetTraceSink(TraceSink sink);
 // Lines below this level are dropped before they are formatted.
 void SetTraceLevel(int level);
 
+// A sink that writes each line to standard error with where it came from.
+TraceSink StandardErrorTraceSink();
+
 void Trace(int level, const char* file, int line, const char* function, const char* format, ...)
 #if defined(__GNUC__)
     __attribute__((format(printf, 5, 6)))

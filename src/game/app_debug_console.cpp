@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/exception.h"
+#include "common/trace.h"
 #include "engine/engine.h"
 #include "game/app.h"
 #include "platform/win32/win32_time.h"
@@ -71,8 +72,15 @@ void CDRAVApp::ExecuteDebugCommand(const std::string& line) {
             if (!ReadUnsigned(in, x) || !ReadUnsigned(in, y)) return;
             engine.WizardMoveParty(x, y);
         } else if (word == "traceon" || word == "tracelow" || word == "traceoff") {
+            // The word after it once named a trace file; lines go to standard error now.
             std::string ignored;
             Read(in, ignored);
+            if (word == "traceoff") {
+                DRAVCommon::SetTraceSink({});
+            } else {
+                DRAVCommon::SetTraceLevel(word == "tracelow" ? DRAVCommon::TRACE_LOW : DRAVCommon::TRACE_HIGH);
+                DRAVCommon::SetTraceSink(DRAVCommon::StandardErrorTraceSink());
+            }
         } else if (word == "tag") {
             std::string tag;
             if (!Read(in, tag)) return;

@@ -15,6 +15,7 @@
 #include "rules/module.h"
 #include "rules/vocabulary/status.h"
 #include "ui/ui_action_window.h"
+#include "ui/ui_element.h"
 #include "graphics/scene/graphics_manager.h"
 #include "world/actor.h"
 #include "world/area.h"
@@ -106,14 +107,17 @@ bool CDRAVApp::PerformAction(int actionKind, int pickKind, DRAV::CThing* thing, 
                         break;
                     case DRAV::SPELL_TARGET_TILE:
                     case DRAV::SPELL_TARGET_ACTOR:
-                        if (pickKind != (item->GetWandTargetType() == DRAV::SPELL_TARGET_TILE ? kPickTile : kPickActor) ||
-                            !thing)
-                            return false;
-                        target = thing->GetId();
+                        // A pick that does not fit leaves nothing to target.
+                        if (pickKind == (item->GetWandTargetType() == DRAV::SPELL_TARGET_TILE ? kPickTile : kPickActor) &&
+                            thing)
+                            target = thing->GetId();
+                        else
+                            item = nullptr;
                         break;
                     default:
                         throw CDRAVException(DRAV_ERR_UNEXPECTED, "item target type");
                 }
+                if (!item) break;
                 if (replace) CancelSelectedOrders();
                 first->PushOrder(std::make_shared<DRAV::CUseOrder>(kUseItem, item->GetId(), target), false);
                 SetQuickActionKind(*first, kKindUse, kLastUsedSlot);
@@ -183,6 +187,12 @@ bool CDRAVApp::PerformDefaultAction(int pickKind, DRAV::CThing* thing, POINT poi
         return true;
     }
     if (!object.IsExit()) return groundMove();
+    // The party already stands at this way out: leave at once rather than walk.
+    if (m_exitButton && m_exitButton->HasFlag(DRAVUI::UIF_SHOWN) &&
+        m_engine->GetGame()->GetAvailableExitName() == object.GetExitName()) {
+        UseAvailableExit();
+        return true;
+    }
     UseObject(object, true);
     return true;
 }

@@ -18,6 +18,8 @@
 #include "world/object.h"
 #include "world/item.h"
 #include "world/order.h"
+#include "graphics/scene/graphics_manager.h"
+#include "ui/ui_manager.h"
 
 namespace {
 
@@ -111,34 +113,70 @@ TEST(Commanding, AGroundClickWalksTheMemberThereInTheTimeItsSpeedAllows) {
         << run.checks["from"] << " -> " << run.checks["to"] << " for " << run.checks["ground"] << " at " << run.checks["speed"];
 }
 
+int CountOf(const std::string& key) {
+    int count = 0;
+    for (const auto& item : Main().GetBackpackItems())
+        if (item->GetTemplate().GetKey() == key) count += item->GetCount();
+    return count;
+}
+
+// The first quick-action slot that holds `key`, or -1.
+std::string SlotOf(const std::string& key) {
+    for (int slot = 0; slot < CDRAVActorInfo::kSlots; ++slot)
+        if (GetApp().GetQuickActionKind(Main(), slot) == 10 && GetApp().GetQuickActionItem(Main(), slot) == key)
+            return std::to_string(slot);
+    return "-1";
+}
+
+TEST(Commanding, TheHeroLandsWithTheFerryKitAndTheTonicsFKeyDrinksOne) {
+    Driver driver;
+    std::vector<Step> steps = Opening();
+    Append(steps, {
+                      Check("kit",
+                            [] {
+                                std::ostringstream out;
+                                for (const auto& item : Main().GetBackpackItems())
+                                    out << item->GetTemplate().GetKey() << ' ' << item->GetCount() << ';';
+                                return out.str();
+                            }),
+                      Check("tonic slot", [] { return SlotOf("river_tonic"); }),
+                      // Slot 4 is F5.
+                      Key(SDL_SCANCODE_F5),
+                      Wait(1500),
+                      Check("tonics", [] { return std::to_string(CountOf("river_tonic")); }),
+                      Check("drunk",
+                            [] {
+                                for (const auto& line : GetApp().GetMessageLog())
+                                    if (line.find("Mend Wounds") != std::string::npos) return line;
+                                return std::string("none");
+                            }),
+                      Check("slot3", [] { return std::to_string(GetApp().GetQuickActionKind(Main(), 3)) + " " +
+                                                 GetApp().GetQuickActionItem(Main(), 3); }),
+                  });
+    Observed run = driver.Execute(steps);
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_EQ(run.checks["kit"], "river_tonic 2;still_water_draught 1;ferry_wand 1;lantern_scroll 1;");
+    ASSERT_EQ(run.checks["tonic slot"], "4");
+    EXPECT_EQ(run.checks["tonics"], "1") << run.log;
+    EXPECT_EQ(run.checks["drunk"], "Wren casts Mend Wounds.");
+    EXPECT_EQ(run.checks["slot3"], "10 river_tonic");
+}
+
 TEST(Commanding, TheConsoleCreatesPotionsAndF3UsesTheEnergyDraughtAtOnce) {
     Driver driver;
     std::vector<Step> steps = Opening();
-    Append(steps, {Key(SDL_SCANCODE_GRAVE), Wait(100), Check("console", CurrentTitle)});
+    Append(steps, {Check("before", [] { return std::to_string(CountOf("river_tonic")); }), Key(SDL_SCANCODE_GRAVE),
+                   Wait(100), Check("console", CurrentTitle)});
     Append(steps, ConsoleKeys("item river_tonic 3"));
     Append(steps, {
                       Key(SDL_SCANCODE_RETURN),
                       Wait(200),
-                      Check("tonics",
-                            [] {
-                                int count = 0;
-                                for (const auto& item : Main().GetBackpackItems())
-                                    if (item->GetTemplate().GetKey() == "river_tonic") count += item->GetCount();
-                                return std::to_string(count);
-                            }),
+                      Check("tonics", [] { return std::to_string(CountOf("river_tonic")); }),
                       Check("logged",
                             [] {
                                 for (const auto& line : GetApp().GetMessageLog())
                                     if (line.find("Wizard: Created") != std::string::npos) return line;
                                 return std::string("none");
-                            }),
-                      Check("draught",
-                            [] {
-                                Main().AddToBackpack(
-                                    GetApp().GetEngine()->GetModule()->CreateItem("still_water_draught", 1,
-                                                                                  Game().NewThingId(5), 0),
-                                    false);
-                                return std::to_string(Main().GetBackpackItems().size() - 1);
                             }),
                       Key(SDL_SCANCODE_F3),
                       Wait(100),
@@ -147,45 +185,108 @@ TEST(Commanding, TheConsoleCreatesPotionsAndF3UsesTheEnergyDraughtAtOnce) {
     Observed run = driver.Execute(steps);
     EXPECT_TRUE(run.exited) << run.log;
     EXPECT_EQ(run.checks["console"], "Wizard");
-    EXPECT_EQ(run.checks["tonics"], "3");
+    EXPECT_EQ(std::stoi(run.checks["tonics"]), std::stoi(run.checks["before"]) + 3);
     EXPECT_NE(run.checks["logged"].find("Wizard: Created"), std::string::npos) << run.checks["logged"];
     EXPECT_EQ(run.checks["action"], "Wren - Select Action");
 
-    // The draught's list cell is clicked by its id, then "Done".
+    // The kit's draught is the second backpack cell; it is clicked, then "Done".
     Driver second;
     std::vector<Step> use = Opening();
     Append(use, {
-                    Check("draught",
+                    Check("draught cell",
                           [] {
-                              // The draught first, so that its cell is 2000.
-                              while (!Main().GetBackpackItems().empty())
-                                  Main().RemoveFromBackpack(*Main().GetBackpackItems().front());
-                              Main().AddToBackpack(GetApp().GetEngine()->GetModule()->CreateItem(
-                                                       "still_water_draught", 1, Game().NewThingId(5), 0),
-                                                   false);
-                              return std::string("given");
+                              const auto& backpack = Main().GetBackpackItems();
+                              for (std::size_t i = 0; i < backpack.size(); ++i)
+                                  if (backpack[i]->GetTemplate().GetKey() == "still_water_draught")
+                                      return std::to_string(CActionDlg::kBackpackBase + i);
+                              return std::string("none");
+                          }),
+                    Check("energy spent",
+                          [] {
+                              Main().SetEnergyUsed(Main().GetMaxEnergy());
+                              return std::to_string(Main().GetEnergy());
                           }),
                     Key(SDL_SCANCODE_F3),
                     Wait(100),
-                    ClickId(2000),
+                    ClickId(CActionDlg::kBackpackBase + 1),
                     Wait(50),
                     Check("chosen",
                           [] {
                               auto* dialog = dynamic_cast<CActionDlg*>(GetApp().GetCurrentDialog().get());
-                              return dialog ? (dialog->GetChosenItem() ? "item" : "nothing") : CurrentTitle();
+                              if (!dialog) return CurrentTitle();
+                              return dialog->GetChosenItem() ? dialog->GetChosenItem()->GetTemplate().GetKey()
+                                                             : std::string("nothing");
                           }),
                     ClickId(1),
                     Wait(50),
                     Check("queued", [] { return std::to_string(Main().GetOrders().size()) + " " + CurrentTitle(); }),
                     Check("slot3", [] { return GetApp().GetQuickActionItem(Main(), 3); }),
                     Wait(2000),
-                    Check("left", [] { return std::to_string(Main().GetBackpackItems().size()); }),
+                    Check("left", [] { return std::to_string(CountOf("still_water_draught")); }),
+                    Check("energy", [] { return std::to_string(Main().GetEnergy()); }),
                 });
     Observed used = second.Execute(use);
     EXPECT_TRUE(used.exited) << used.log;
-    EXPECT_EQ(used.checks["chosen"], "item");
+    ASSERT_EQ(used.checks["draught cell"], std::to_string(CActionDlg::kBackpackBase + 1));
+    EXPECT_EQ(used.checks["chosen"], "still_water_draught");
     EXPECT_EQ(used.checks["left"], "0") << "drunk " << used.checks["queued"] << used.log;
+    EXPECT_GT(std::stoi(used.checks["energy"]), std::stoi(used.checks["energy spent"]));
     EXPECT_EQ(used.checks["slot3"], "still_water_draught") << "until the last draught is gone";
+}
+
+// Where in the window, in interface units, a right click reaches `target` through
+// the view: the game's own pick against the frame last drawn, away from widgets.
+std::string WhereThePickFinds(const DRAV::CThing* target) {
+    CDRAVApp& app = GetApp();
+    DRAV::CArea* area = Game().GetCurrentArea();
+    if (!target || !area || !app.GetDevice()) return "no target";
+    DRAVUI::CUIManager& ui = app.GetUIManager();
+    const int scale = static_cast<int>(ui.GetScale() ? ui.GetScale() : 100);
+    RECT client{};
+    GetClientRect(app.GetWindow(), &client);
+    for (int y = 0; y * scale / 100 < client.bottom; y += 4)
+        for (int x = 0; x * scale / 100 < client.right; x += 4) {
+            POINT logical{x, y};
+            if (ui.HitTest(&logical, nullptr, nullptr)) continue;
+            DRAVGraph::PickKind kind = DRAVGraph::PICK_NOTHING;
+            DRAV::CThing* thing = nullptr;
+            bool nearExit = false;
+            app.GetGraphicsManager().PickAtScreen(app.GetDevice(), x * scale / 100, y * scale / 100, *area, kind, thing,
+                                                  nearExit, false);
+            if (thing == target) return std::to_string(x) + " " + std::to_string(y);
+        }
+    return "not in view";
+}
+
+TEST(Commanding, ARightClickOnAHostileMonsterOpensItsPage) {
+    static std::shared_ptr<DRAV::CActor> goblin;
+    Driver driver;
+    std::vector<Step> steps = Opening();
+    Append(steps, {
+                      Check("spawned",
+                            [] {
+                                DRAV::CArea& area = *Game().GetCurrentArea();
+                                goblin = area.CreateEncounterActor("reed_goblin", "", 0,
+                                                                   *GetApp().GetEngine()->GetModule());
+                                const auto column = static_cast<std::uint32_t>(Main().GetX() / 2.5);
+                                const auto row = static_cast<std::uint32_t>(Main().GetY() / 2.5);
+                                if (!area.PlaceActor(column + 3, row + 1, false, goblin)) return std::string("no room");
+                                goblin->SetRelation(DRAV::RELATION_HOSTILE);
+                                return goblin->GetName();
+                            }),
+                      // Pause, so that the goblin stands still between the search and the click.
+                      Key(SDL_SCANCODE_SPACE),
+                      Wait(300),
+                      Check("point", [] { return WhereThePickFinds(goblin.get()); }),
+                      RightClickAt([] { return WhereThePickFinds(goblin.get()); }),
+                      Wait(100),
+                      Check("page", CurrentTitle),
+                  });
+    Observed run = driver.Execute(steps);
+    EXPECT_TRUE(run.exited) << run.log;
+    ASSERT_NE(run.checks["spawned"], "no room");
+    ASSERT_NE(run.checks["point"], "not in view") << run.log;
+    EXPECT_EQ(run.checks["page"], run.checks["spawned"]) << run.checks["point"];
 }
 
 }  // namespace

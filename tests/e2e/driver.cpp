@@ -288,7 +288,8 @@ private:
                 x = x * static_cast<int>(scale) / 100;
                 y = y * static_cast<int>(scale) / 100;
                 PushMove(x, y);
-                if (step.amount) PushButton(SDL_BUTTON_LEFT, x, y, 1);
+                if (step.amount == 1) PushButton(SDL_BUTTON_LEFT, x, y, 1);
+                if (step.amount == 2) PushButton(SDL_BUTTON_RIGHT, x, y, 1);
                 return;
             }
             case Step::Kind::Screenshot:
@@ -382,6 +383,12 @@ std::vector<Step> ConsoleKeys(const std::string& text) {
 Step PointAt(std::function<std::string()> where, bool click) {
     Step step = Make(Step::Kind::PointAt, 0, 0, click ? 1 : 0);
     step.check = std::move(where);
+    return step;
+}
+
+Step RightClickAt(std::function<std::string()> where) {
+    Step step = PointAt(std::move(where), false);
+    step.amount = 2;
     return step;
 }
 Step Screenshot(std::string name) {

@@ -55,6 +55,8 @@ Step RightClickId(int id);
 // Moves to, and with `click` clicks, the point in UI units that `where` finds in
 // the program's process when the step runs ("x y"; anything else is logged).
 Step PointAt(std::function<std::string()> where, bool click);
+// The same with a right click.
+Step RightClickAt(std::function<std::string()> where);
 // A PNG of the next frame presented, under the run's folder.
 Step Screenshot(std::string name);
 // Runs in the program's process between messages; the answer is kept under `name`.

@@ -2,7 +2,17 @@
 
 #include "support/expect_drav.h"
 #include "support/sample_game.h"
+#include "rules/definitions/object_template.h"
+#include "rules/definitions/tile_template.h"
+#include "rules/items/item_template.h"
 #include "rules/kinds/formulas.h"
+#include "rules/kinds/item_kinds.h"
+#include "world/item.h"
+#include "world/master_tile.h"
+#include "world/object.h"
+#include "world/tile.h"
+
+#include <map>
 
 using namespace DRAV;
 using QuillmereTest::StartSampleGame;
@@ -152,4 +162,55 @@ TEST(EngineNewGame, SummonedItemsKeepTheirTimeInTheNextChapter) {
     EXPECT_EQ(backpack[0]->GetExpiryTick(), 12000u);
     EXPECT_EQ(backpack[1]->GetExpiryTick(), 0u);  // the lantern that was no spell's stays for good
     EXPECT_EQ(next.GetGame()->GetTick(), 9000u);
+}
+
+TEST(EngineNewGame, TheDockGivesANewHeroTheFerryKitOnce) {
+    QuillmereTest::SampleGame game([](CActor& main) { main.SetName("Wren"); }, true);
+    CActor& wren = *game.Main();
+    auto kit = [&] {
+        std::map<std::string, std::int32_t> counts;
+        for (const auto& item : wren.GetBackpackItems()) counts[item->GetTemplate().GetKey()] += item->GetCount();
+        return counts;
+    };
+    const std::map<std::string, std::int32_t> expected{
+        {"river_tonic", 2}, {"still_water_draught", 1}, {"ferry_wand", 1}, {"lantern_scroll", 1}};
+    EXPECT_EQ(kit(), expected);
+    EXPECT_TRUE(game.Game().IsQuestTagSet(QuillmereTest::SampleGame::kStartKitTag));
+    const auto& templates = game.Module().GetItemTemplates();
+    EXPECT_EQ(templates.at("river_tonic")->GetKind(), ITEM_POTION);
+    EXPECT_EQ(templates.at("still_water_draught")->GetKind(), ITEM_POTION);
+    EXPECT_EQ(templates.at("ferry_wand")->GetKind(), ITEM_WAND);
+    EXPECT_EQ(templates.at("lantern_scroll")->GetKind(), ITEM_SCROLL);
+    EXPECT_TRUE(templates.at("river_tonic")->HasFlag(ITEMFLAG_MANUAL)) << "the tonic has its manual entry";
+    EXPECT_FALSE(templates.at("still_water_draught")->HasFlag(ITEMFLAG_MANUAL));
+
+    // Coming back to the dock gives nothing more.
+    game.Engine().RunEntryScript("dock");
+    EXPECT_EQ(kit(), expected);
+}
+
+TEST(EngineNewGame, TheStartHasADoorAChestAFriendAndAFoeWithinAShortWalk) {
+    auto game = StartSampleGame();
+    const CActor& wren = *game.Main();
+    constexpr double kShortWalk = 35.0;
+    bool door = false, container = false, friendly = false, hostile = false;
+    CArea& area = game.Area();
+    for (std::uint32_t row = 0; row < 12; ++row)
+        for (std::uint32_t column = 0; column < 16; ++column)
+            if (const CTile* tile = area.GetTile(column, row);
+                tile && tile->GetMaster() && tile->GetMaster()->GetDefinition().GetKind() == TILE_DOOR &&
+                wren.DistanceToPoint((column + 0.5) * 2.5, (row + 0.5) * 2.5) < kShortWalk)
+                door = true;
+    for (const auto& object : area.GetObjects())
+        if (object->GetTemplate().IsContainer() && wren.DistanceToPoint(object->GetX(), object->GetY()) < kShortWalk)
+            container = true;
+    for (const auto& actor : area.GetActors()) {
+        if (actor.get() == &wren || wren.DistanceToPoint(actor->GetX(), actor->GetY()) >= kShortWalk) continue;
+        if (actor->IsHostile()) hostile = true;
+        else if (!actor->GetTalkStates().empty()) friendly = true;
+    }
+    EXPECT_TRUE(door);
+    EXPECT_TRUE(container);
+    EXPECT_TRUE(friendly) << "someone to talk to";
+    EXPECT_TRUE(hostile) << "someone to fight";
 }

@@ -69,7 +69,7 @@ void Create(CActor& actor, const Character& character) {
 class Player {
 public:
     explicit Player(const Character& character)
-        : m_game([&](CActor& actor) { Create(actor, character); }) {}
+        : m_game([&](CActor& actor) { Create(actor, character); }, true) {}
 
     CGame& Game() const { return m_game.Game(); }
     CEngine& Engine() const { return m_game.Engine(); }

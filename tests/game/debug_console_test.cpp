@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app_test_access.h"
+#include "common/trace.h"
 #include "engine/engine.h"
 #include "game/app.h"
 #include "rules/vocabulary/skill_id.h"
@@ -79,6 +80,23 @@ TEST_F(DebugConsoleTest, TagsAreSetAndClearedButNeverMadeByClearing) {
     EXPECT_EQ(m_game.Game().GetQuestTags().count("never_set"), 0u);
     m_app.ExecuteDebugCommand("traceon everything");
     EXPECT_EQ(m_game.Game().GetQuestTags().size(), 1u);
+    m_app.ExecuteDebugCommand("traceoff");
+}
+
+TEST_F(DebugConsoleTest, TraceWordsTurnTheTraceOnAtTheirLevelAndOff) {
+    auto traced = [](int level) {
+        testing::internal::CaptureStderr();
+        DRAV_TRACE(level, "ferry bell %d\n", level);
+        return testing::internal::GetCapturedStderr();
+    };
+    EXPECT_EQ(traced(DRAVCommon::TRACE_HIGH), "") << "silent until the console asks";
+    m_app.ExecuteDebugCommand("traceon trace.txt");
+    EXPECT_NE(traced(DRAVCommon::TRACE_HIGH).find("ferry bell 1\n"), std::string::npos);
+    EXPECT_EQ(traced(DRAVCommon::TRACE_LOW), "");
+    m_app.ExecuteDebugCommand("tracelow trace.txt");
+    EXPECT_NE(traced(DRAVCommon::TRACE_LOW).find("ferry bell 0\n"), std::string::npos);
+    m_app.ExecuteDebugCommand("traceoff");
+    EXPECT_EQ(traced(DRAVCommon::TRACE_HIGH), "");
 }
 
 TEST_F(DebugConsoleTest, DumptagsLogsEveryTagInKeyOrder) {

@@ -4,6 +4,7 @@
 // over the recording device, with the sound counted and the message boxes and
 // window titles recorded, for the dialog tests.
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <utility>
@@ -14,6 +15,7 @@
 #include "platform/d3d9/recording_device.h"
 #include "platform/win32/platform_observer.h"
 #include "support/sample_module.h"
+#include "support/temp_dir.h"
 #include "ui/ui_group.h"
 
 namespace QuillmereTest {
@@ -40,6 +42,24 @@ public:
 
     std::vector<std::pair<std::string, std::string>> boxes;
     std::vector<std::string> titles;
+};
+
+// Saved games and settings go to folders of the test's own, never the user's, so
+// tests running side by side never save over one another.
+class PrivateHome {
+public:
+    PrivateHome() {
+        setenv("XDG_DOCUMENTS_DIR", (folder / "docs").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
+    }
+    ~PrivateHome() {
+        unsetenv("XDG_DOCUMENTS_DIR");
+        unsetenv("XDG_CONFIG_HOME");
+    }
+    PrivateHome(const PrivateHome&) = delete;
+    PrivateHome& operator=(const PrivateHome&) = delete;
+
+    TempDir folder;
 };
 
 inline LRESULT QuietWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -75,6 +95,7 @@ public:
         return ids;
     }
 
+    PrivateHome home;
     ShellRecorder recorder;
     HWND window = nullptr;
     D3DPtr<D3D9Layer::CRecordingDevice> device = D3D9Layer::CRecordingDevice::Create(1024, 768);

@@ -88,10 +88,11 @@ TEST_F(InfoDlgTest, ItemPagesOfferUseAndTheManualByTheirRules) {
         const char* label;
         const char* anchor;
     } cases[] = {
-        {"river_tonic", wren, true, "Delayed Use", ""},
+        {"river_tonic", wren, true, "Delayed Use", "item_river_tonic"},
         {"lantern_scroll", wren, true, "Use", ""},
         {"lantern_scroll", wren, false, "", ""},
-        {"river_tonic", nullptr, true, "", ""},
+        {"river_tonic", nullptr, true, "", "item_river_tonic"},
+        {"still_water_draught", wren, true, "Delayed Use", ""},
         {"river_blade", wren, true, "", "item_river_blade"},
     };
     for (const Case& c : cases) {

@@ -16,6 +16,9 @@
 #include "ui/ui_world_map.h"
 #include "world/area.h"
 #include "world/game.h"
+#include "world/actor.h"
+#include "world/object.h"
+#include "world/order.h"
 
 namespace {
 
@@ -145,6 +148,50 @@ TEST_F(MapDialogTest, TravelGoesOnlyToAKnownLocationOtherThanTheCurrentOne) {
     EXPECT_EQ(recorder.titles.back(), "Quillmere - " + game.GetCurrentArea()->GetDisplayName());
 
     EXPECT_THROW(CDRAVWorldMapDlg(&app, "no_such_map", "", true), CDRAVException);
+}
+
+TEST_F(MapDialogTest, ClickingTheOfferedExitLeavesAtOnceAndAnyOtherExitIsWalkedTo) {
+    DRAV::CGame& game = sample.Game();
+    CDRAVAppTestAccess::SetSelectedMember(app, 0);
+    app.LayoutGameScreen();
+    DRAV::CObject* road = nullptr;
+    for (const auto& object : sample.Area().GetObjects())
+        if (object->IsExit() && object->GetExitName() == "river_road") road = object.get();
+    ASSERT_NE(road, nullptr);
+    DRAV::CActor& wren = *sample.Main();
+    auto useOrders = [&] {
+        std::size_t count = 0;
+        for (const auto& order : wren.GetOrders())
+            if (const auto* use = dynamic_cast<const DRAV::CUseOrder*>(order.get()); use && use->thing == road->GetId())
+                ++count;
+        return count;
+    };
+
+    // No exit offered yet: Wren walks over to use it.
+    EXPECT_TRUE(app.PerformDefaultAction(2, road, POINT{0, 0}, true));
+    EXPECT_EQ(useOrders(), 1u);
+    EXPECT_EQ(app.GetCurrentDialog(), nullptr);
+
+    // The party stands at the river road: the click takes it to the travel map.
+    game.SetEntry(DRAV::AreaEntryPoint("reedwater_map", ""), 0, "");
+    game.SetStateCode(DRAV::GAME_EXIT_AVAILABLE);
+    game.SetAvailableExitName("smugglers_trail");
+    app.RefreshExitButtons(true);
+    EXPECT_TRUE(app.PerformDefaultAction(2, road, POINT{0, 0}, true));
+    EXPECT_EQ(useOrders(), 1u) << "another exit is offered, so this one is walked to";
+    EXPECT_EQ(app.GetCurrentDialog(), nullptr);
+
+    game.SetAvailableExitName("river_road");
+    EXPECT_TRUE(app.PerformDefaultAction(2, road, POINT{0, 0}, true));
+    EXPECT_EQ(useOrders(), 0u) << "the replacing click cancelled the walk and queued nothing";
+    ASSERT_NE(dynamic_cast<CDRAVWorldMapDlg*>(app.GetCurrentDialog().get()), nullptr);
+    CDRAVAppTestAccess::DropDialogs(app);
+
+    // The button hidden again (the party stepped away): walking once more.
+    app.RefreshExitButtons(false);
+    EXPECT_TRUE(app.PerformDefaultAction(2, road, POINT{0, 0}, false));
+    EXPECT_EQ(useOrders(), 1u);
+    EXPECT_EQ(app.GetCurrentDialog(), nullptr);
 }
 
 }  // namespace

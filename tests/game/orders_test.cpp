@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -8,13 +9,20 @@
 #include "engine/engine.h"
 #include "game/app.h"
 #include "rules/module.h"
+#include "rules/magic/spell.h"
+#include "rules/vocabulary/actor_class.h"
+#include "rules/vocabulary/skill_id.h"
 #include "rules/vocabulary/relation.h"
 #include "support/sample_game.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/game.h"
 #include "world/item.h"
+#include "world/master_tile.h"
+#include "world/object.h"
 #include "world/order.h"
+#include "world/tile.h"
+#include "rules/definitions/tile_template.h"
 
 namespace {
 
@@ -28,14 +36,15 @@ struct Spot {
 // the whole party selected.
 class OrdersTest : public ::testing::Test {
 protected:
-    void Start(int companions) {
+    // `objects` stand on the open ground; with `stay` the party stays at the landing.
+    void Start(int companions, const std::string& objects = "", bool stay = false) {
         for (int i = 0; i < companions; ++i) {
             std::shared_ptr<CActor> companion;
             m_game.Module().CreateActor(companion, &m_game.Game(), "ferryman_elder", "", 0);
             m_game.Game().AddPartyMember(companion);
             m_game.Area().PlaceActor(8, 6, false, companion);
         }
-        m_game.EnterOpenArea(40, 20);
+        if (!stay) m_game.EnterOpenArea(40, 20, objects);
         CDRAVAppTestAccess::SetEngine(m_app, m_game.EnginePtr());
         CDRAVAppTestAccess::StartPlaying(m_app);
         CDRAVAppTestAccess::SetSelectedMember(m_app, CDRAVApp::kWholeParty);
@@ -183,6 +192,8 @@ TEST_F(OrdersTest, AQuickActionTheModuleCannotDoIsClearedNotThrown) {
     m_app.SetQuickActionSpell(wren, "no_such_spell", 6);
     m_app.SelectQuickAction(wren, 6);
     EXPECT_FALSE(m_app.PerformQuickAction(wren, 6));
+    ASSERT_FALSE(m_app.GetMessageLog().empty());
+    EXPECT_EQ(m_app.GetMessageLog().back(), "Wren's action F7 cannot be done and is cleared.");
     EXPECT_EQ(m_app.GetQuickActionKind(wren, 6), 0);
     EXPECT_EQ(m_app.GetQuickActionSpell(wren, 6), "");
 
@@ -205,6 +216,150 @@ TEST_F(OrdersTest, MovingAMemberReordersThePartyAndSelectsItAtItsNewPlace) {
     EXPECT_EQ(m_app.GetSelectedMember(), 2u);
     EXPECT_EQ(m_app.GetSelectedActor(), before[0].get());
     EXPECT_EQ(m_app.GetQuickActionTable().size(), 3u);
+}
+
+TEST_F(OrdersTest, APowerIsSwitchedOnOnlyWithItsSchoolAndTheSameChoiceSwitchesItOffAtOnce) {
+    Start(0);
+    CDRAVAppTestAccess::SetSelectedMember(m_app, 0);
+    CActor& wren = *m_game.Main();
+    wren.SetEquipment(SLOT_WEAPON, m_game.Module().CreateItem("ferrymans_pole", 1, m_game.Game().NewThingId(5), 0));
+    const CSpell& pole = *m_game.Module().GetSpells().at("s_power-steady_pole");
+    wren.RemoveSkill(SKILL_STAFF);
+    m_app.SetQuickActionKind(wren, 11, 5);
+    m_app.SetQuickActionSpell(wren, pole.GetKey(), 5);
+    m_app.SelectQuickAction(wren, 5);
+    EXPECT_FALSE(m_app.TogglePower(wren, pole)) << "Wren has not learnt the staff";
+    EXPECT_EQ(wren.GetCurrentPower(), nullptr);
+    EXPECT_TRUE(wren.GetInstantOrders().empty());
+    EXPECT_NE(m_app.GetQuickActionSpell(wren, 3), pole.GetKey());
+    EXPECT_EQ(m_app.GetCurrentQuickAction(wren), 5) << "a refused power leaves the choice open";
+
+    wren.AddSkill(SKILL_STAFF);
+    EXPECT_TRUE(m_app.TogglePower(wren, pole));
+    EXPECT_EQ(wren.GetCurrentPower(), &pole) << "the instant order ran at once";
+    EXPECT_EQ(m_app.GetQuickActionKind(wren, 3), 11);
+    EXPECT_EQ(m_app.GetQuickActionSpell(wren, 3), pole.GetKey());
+    EXPECT_EQ(m_app.GetCurrentQuickAction(wren), CDRAVActorInfo::kNoSlot);
+    EXPECT_TRUE(wren.GetOrders().empty()) << "no continuing order";
+
+    // The same power again, even without its school any more, switches it off.
+    wren.RemoveSkill(SKILL_STAFF);
+    EXPECT_TRUE(m_app.TogglePower(wren, pole));
+    EXPECT_EQ(wren.GetCurrentPower(), nullptr);
+    EXPECT_EQ(m_app.GetQuickActionSpell(wren, 3), pole.GetKey());
+}
+
+TEST_F(OrdersTest, ObstaclesShiftTheWholeFormationSidewaysThenForwardThenBackBeforeTheClickIsGivenUp) {
+    // Chests on the spots of every candidate; taking them away one by one lets
+    // each candidate through in turn, from the last tried to the first.
+    const Spot chests[] = {{47.5, 22.5}, {52.5, 27.5}, {50, 25}, {50, 22.5}, {50, 20}, {50, 27.5}};
+    std::string objects;
+    for (const Spot& chest : chests)
+        objects += "<object> tackle_chest ( " + std::to_string(chest.x) + " " + std::to_string(chest.z) + " ) n 0 </object> ";
+    Start(1, objects);
+    Party()[0]->SetPosition(20, 22.5);
+    Party()[1]->SetPosition(20, 27.5);
+    auto removeChestAt = [&](Spot spot) {
+        for (const auto& object : m_game.Area().GetObjects())
+            if (std::abs(object->GetX() - spot.x) < 1e-9 && std::abs(object->GetY() - spot.z) < 1e-9) {
+                m_game.Area().RemoveObject(*object);
+                return;
+            }
+        FAIL() << "no chest at " << spot.x << " " << spot.z;
+    };
+    auto moveAndClear = [&]() {
+        const bool moved = m_app.MoveSelectedTo(50.0f, 25.0f);
+        std::vector<Spot> spots = Destinations();
+        for (const auto& member : Party()) member->CancelOrders();
+        return moved ? spots : std::vector<Spot>{};
+    };
+    EXPECT_TRUE(moveAndClear().empty()) << "every candidate is blocked";
+    for (const auto& member : Party()) EXPECT_TRUE(member->GetOrders().empty());
+
+    removeChestAt(chests[0]);
+    ExpectSpots(moveAndClear(), {{47.5, 22.5}, {47.5, 27.5}});  // back
+    removeChestAt(chests[1]);
+    ExpectSpots(moveAndClear(), {{52.5, 22.5}, {52.5, 27.5}});  // forward
+    removeChestAt(chests[2]);
+    removeChestAt(chests[3]);
+    ExpectSpots(moveAndClear(), {{50, 25}, {50, 30}});  // -1 side
+    removeChestAt(chests[4]);
+    ExpectSpots(moveAndClear(), {{50, 20}, {50, 25}});  // +1 side
+    removeChestAt(chests[5]);
+    ExpectSpots(moveAndClear(), {{50, 22.5}, {50, 27.5}});
+}
+
+TEST_F(OrdersTest, ADoorIsUsedByTheFirstMemberAlone) {
+    Start(2, "", true);
+    DRAV::CArea& landing = m_game.Area();
+    DRAV::CThing* door = nullptr;
+    for (std::uint32_t row = 0; row < 12 && !door; ++row)
+        for (std::uint32_t column = 0; column < 16 && !door; ++column)
+            if (CTile* tile = landing.GetTile(column, row);
+                tile && tile->GetMaster() && tile->GetMaster()->GetDefinition().GetKind() == TILE_DOOR)
+                door = tile;
+    ASSERT_NE(door, nullptr);
+    EXPECT_TRUE(m_app.PerformDefaultAction(1, door, POINT{0, 0}, true));
+    ASSERT_EQ(Party()[0]->GetOrders().size(), 1u);
+    const auto* use = dynamic_cast<const CUseOrder*>(Party()[0]->GetOrders().front().get());
+    ASSERT_NE(use, nullptr);
+    EXPECT_EQ(use->kind, 1);
+    EXPECT_EQ(use->thing, door->GetId());
+    EXPECT_TRUE(Party()[1]->GetOrders().empty());
+    EXPECT_TRUE(Party()[2]->GetOrders().empty());
+}
+
+TEST_F(OrdersTest, TargetedWandsAndSpellsWaitForAnActorAndOnlyTheCastsReplaceOnAMissedClick) {
+    Start(1);
+    CDRAVAppTestAccess::SetSelectedMember(m_app, 0);
+    CActor& wren = *m_game.Main();
+    CActor& friendOfWren = *Party()[1];
+    CThing& ground = *m_game.Area().GetTile(4, 4);
+    wren.SetClass(CLASS_ROGUE);
+    wren.AddSkill(SKILL_WANDS);
+    auto wand = m_game.Module().CreateItem("ferry_wand", 1, m_game.Game().NewThingId(5), 0);
+    wren.AddToBackpack(wand, false);
+    ASSERT_TRUE(wren.CanUseMagicItem(*wand, false));
+    auto walking = [&] {
+        wren.CancelOrders();
+        wren.PushOrder(std::make_shared<CMoveOrder>(10.0, 10.0), false);
+    };
+
+    m_app.SetQuickActionKind(wren, 10, 6);
+    m_app.SetQuickActionItem(wren, "ferry_wand", 6);
+    m_app.SelectQuickAction(wren, 6);
+    walking();
+    EXPECT_FALSE(m_app.PerformQuickAction(wren, 6)) << "the wand waits for its target";
+    EXPECT_EQ(m_app.GetCurrentQuickAction(wren), 6);
+    EXPECT_FALSE(m_app.PerformAction(10, 1, &ground, POINT{0, 0}, true));
+    ASSERT_EQ(wren.GetOrders().size(), 1u) << "a missed wand click keeps the walk";
+    EXPECT_TRUE(m_app.PerformAction(10, 3, &friendOfWren, POINT{0, 0}, true));
+    ASSERT_EQ(wren.GetOrders().size(), 1u);
+    const auto* use = dynamic_cast<const CUseOrder*>(wren.GetOrders().front().get());
+    ASSERT_NE(use, nullptr);
+    EXPECT_EQ(use->kind, 5);
+    EXPECT_EQ(use->thing, wand->GetId());
+    EXPECT_EQ(use->target, friendOfWren.GetId());
+    EXPECT_EQ(m_app.GetQuickActionItem(wren, 3), "ferry_wand");
+    EXPECT_EQ(m_app.GetCurrentQuickAction(wren), CDRAVActorInfo::kNoSlot);
+
+    m_app.SetQuickActionKind(wren, 11, 7);
+    m_app.SetQuickActionSpell(wren, "still_the_spirit", 7);
+    m_app.SelectQuickAction(wren, 7);
+    walking();
+    EXPECT_FALSE(m_app.PerformQuickAction(wren, 7));
+    EXPECT_EQ(wren.GetOrders().size(), 1u);
+    EXPECT_FALSE(m_app.PerformAction(11, 1, &ground, POINT{0, 0}, true));
+    EXPECT_TRUE(wren.GetOrders().empty()) << "the replacing click cancelled the walk before the pick was tested";
+    EXPECT_EQ(m_app.GetCurrentQuickAction(wren), 7);
+    EXPECT_TRUE(m_app.PerformAction(11, 3, &friendOfWren, POINT{0, 0}, true));
+    ASSERT_EQ(wren.GetOrders().size(), 1u);
+    const auto* cast = dynamic_cast<const CCastOrder*>(wren.GetOrders().front().get());
+    ASSERT_NE(cast, nullptr);
+    EXPECT_EQ(cast->spell, "still_the_spirit");
+    EXPECT_EQ(cast->target, friendOfWren.GetId());
+    EXPECT_EQ(m_app.GetQuickActionKind(wren, 3), 11);
+    EXPECT_EQ(m_app.GetQuickActionSpell(wren, 3), "still_the_spirit");
 }
 
 }  // namespace

@@ -27,6 +27,8 @@
 #include "support/sample_module.h"
 #include "world/actor.h"
 #include "world/area.h"
+#include "world/events/event.h"
+#include "world/game.h"
 
 namespace QuillmereTest {
 
@@ -35,14 +37,17 @@ public:
     SampleGame() : SampleGame([](DRAV::CActor& main) { main.SetName("Wren"); }) {}
 
     // The same, with the main character made by `create` before the game begins, as
-    // the character-creation wizard fills in the new actor.
-    explicit SampleGame(const std::function<void(DRAV::CActor&)>& create)
+    // the character-creation wizard fills in the new actor. The ferry's kit, which
+    // the dock gives a new hero, is put away unless `keepKit`, so that a test
+    // counts only the items it gives.
+    explicit SampleGame(const std::function<void(DRAV::CActor&)>& create, bool keepKit = false)
         : m_engine(std::make_shared<DRAV::CEngine>()) {
         m_engine->LoadModule(1, DRAV::CModuleVersionRange("Orvex", 5, 0), SampleFolderSource());
         std::shared_ptr<DRAV::CActor> main = m_engine->NewGame();
         create(*main);
         m_engine->BeginNewGame(main);
         m_engine->EnterArea();
+        if (!keepKit) PutAwayStartKit();
     }
 
     DRAV::CEngine& Engine() const { return *m_engine; }
@@ -61,8 +66,9 @@ public:
 
     // An area "open" of `columns` x `rows` cells of free floor becomes current, and
     // the living party stands at its entry "here", cell (1, 1). The start area stays
-    // cached, inactive, as after leaving it.
-    DRAV::CArea& EnterOpenArea(std::uint32_t columns, std::uint32_t rows) const {
+    // cached, inactive, as after leaving it. `objects` are object elements of the
+    // area file placed on the floor.
+    DRAV::CArea& EnterOpenArea(std::uint32_t columns, std::uint32_t rows, const std::string& objects = "") const {
         std::ostringstream text;
         text << "<area> \"Open Ground\" true <rows> ( " << columns << ' ' << rows << " )";
         for (std::uint32_t row = 0; row < rows; ++row) {
@@ -70,7 +76,7 @@ public:
             for (std::uint32_t column = 0; column < columns; ++column) text << " ( plank_floor n )";
             text << " </row>\n";
         }
-        text << " </rows> <objects> </objects> <entries> <entry> here \"Here\" ( 1 1 ) </entry> </entries>"
+        text << " </rows> <objects> " << objects << " </objects> <entries> <entry> here \"Here\" ( 1 1 ) </entry> </entries>"
              << " <exits> </exits> </area>";
         DRAV::CGame& game = Game();
         DRAV::CArea& left = Area();
@@ -97,7 +103,24 @@ public:
         return events;
     }
 
+    // The tag, items and lines of the start kit, as the dock's script gives them.
+    static constexpr const char* kStartKitTag = "ferry_kit_given";
+    static constexpr const char* kStartKitLine = "The party has gained an item.";
+
 private:
+    void PutAwayStartKit() const {
+        DRAV::CGame& game = Game();
+        game.GetQuestTags().erase(kStartKitTag);
+        DRAV::CActor& main = *Main();
+        while (!main.GetBackpackItems().empty()) main.RemoveFromBackpack(*main.GetBackpackItems().front());
+        std::vector<std::shared_ptr<DRAV::CEvent>> kept;
+        for (auto& event : DrainEvents()) {
+            const auto* line = dynamic_cast<const DRAV::CMessageEvent*>(event.get());
+            if (!line || line->GetText() != kStartKitLine) kept.push_back(std::move(event));
+        }
+        for (auto& event : kept) game.PushEvent(std::move(event));
+    }
+
     std::shared_ptr<DRAV::CEngine> m_engine;
 };
 
