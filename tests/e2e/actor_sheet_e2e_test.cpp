@@ -10,8 +10,11 @@
 #include "game/app.h"
 #include "game/dialogs/attrib_dlg.h"
 #include "game/dialogs/actor_info_dlg.h"
+#include "game/dialogs/faction_dlg.h"
 #include "game/dialogs/skill_dlg.h"
 #include "game/dialogs/skills_dlg.h"
+#include "rules/definitions/faction.h"
+#include "rules/module.h"
 #include "rules/vocabulary/actor_class.h"
 #include "rules/vocabulary/skills.h"
 #include "ui/ui_button.h"
@@ -19,6 +22,7 @@
 #include "ui/ui_manager.h"
 #include "world/actor.h"
 #include "world/game.h"
+#include "engine/engine.h"
 
 namespace {
 
@@ -67,6 +71,16 @@ std::string ButtonState(int id) {
     return "none";
 }
 
+// The frame kept beside the other end-to-end screens, for a look by eye.
+void KeepScreen(Observed& run, const std::string& name) {
+    const Shot& shot = run.shots[name];
+    ASSERT_FALSE(shot.path.empty()) << run.log;
+    EXPECT_GT(shot.lit, 0.2) << name;
+    std::filesystem::create_directories(QUILLMERE_E2E_SCREEN_DIR);
+    std::filesystem::copy_file(shot.path, std::string(QUILLMERE_E2E_SCREEN_DIR) + "/" + name + ".png",
+                               std::filesystem::copy_options::overwrite_existing);
+}
+
 // The first Fighter skill: the skills page of a Fighter opens on that group.
 DRAV::SkillId FirstFighterSkill() {
     for (int s = 0; s < DRAV::kSkillCount; ++s)
@@ -101,12 +115,7 @@ TEST(ActorSheet, NOpensTheInformationPageAndTheAttackRowExplainsItself) {
     EXPECT_EQ(run.checks["detail"], "Attack Bonus");
     EXPECT_EQ(run.checks["back"], "Wren - Information");
     EXPECT_EQ(run.checks["closed"], "(none)");
-    const Shot& shot = run.shots["information_page"];
-    ASSERT_FALSE(shot.path.empty()) << run.log;
-    EXPECT_GT(shot.lit, 0.2);
-    std::filesystem::create_directories(QUILLMERE_E2E_SCREEN_DIR);
-    std::filesystem::copy_file(shot.path, std::string(QUILLMERE_E2E_SCREEN_DIR) + "/information_page.png",
-                               std::filesystem::copy_options::overwrite_existing);
+    KeepScreen(run, "information_page");
 }
 
 TEST(ActorSheet, ExperienceFromTheConsoleLeadsThroughSpendLevelPoints) {
@@ -168,6 +177,8 @@ TEST(ActorSheet, SkillsBoxSkillNameAndManualAnchor) {
                       RightClickId(CSkillsDlg::kFirstName + skill),
                       Wait(100),
                       Check("skill", [] { return CurrentKind() + " " + CurrentTitle(); }),
+                      Screenshot("skill_page"),
+                      Wait(50),
                       ClickId(CSkillDlg::kManual),
                       Wait(100),
                       Check("after", CurrentKind),
@@ -181,6 +192,46 @@ TEST(ActorSheet, SkillsBoxSkillNameAndManualAnchor) {
     ASSERT_EQ(run.browser.size(), 1u) << run.log;
     const std::string anchor = "#skill_" + DRAV::GetSkillKey(skill);
     EXPECT_TRUE(run.browser[0].ends_with(anchor)) << run.browser[0];
+    KeepScreen(run, "skill_page");
+}
+
+TEST(ActorSheet, TheFactionLineOpensTheGuildsRanksAndItsManualEntry) {
+    Driver driver;
+    std::vector<Step> steps = Opening(false);
+    Append(steps, {
+                      Check("page",
+                            [] {
+                                const DRAV::CModule& module = *GetApp().GetEngine()->GetModule();
+                                Main().SetFaction(DRAV::FindFaction(module.GetFactions(), "ferrymen"), 1);
+                                GetApp().ShowActorInfo(Main());
+                                return CurrentKind();
+                            }),
+                      Wait(100),
+                      RightClickId(CActorInfoDlg::kFactionLine),
+                      Wait(100),
+                      Check("faction", CurrentTitle),
+                      ClickId(CFactionDlg::kFirstRank + 1),
+                      Wait(100),
+                      Check("rank",
+                            [] {
+                                auto* dialog = dynamic_cast<CFactionDlg*>(GetApp().GetCurrentDialog().get());
+                                return dialog ? std::to_string(dialog->GetSelectedRank()) : CurrentTitle();
+                            }),
+                      Screenshot("faction_page"),
+                      Wait(50),
+                      ClickId(CFactionDlg::kManual),
+                      Wait(100),
+                      Check("after", CurrentKind),
+                  });
+    Observed run = driver.Execute(steps);
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_EQ(run.checks["page"], "information");
+    EXPECT_EQ(run.checks["faction"], "The Ferrymen's Guild");
+    EXPECT_EQ(run.checks["rank"], "1");
+    EXPECT_EQ(run.checks["after"], "information");
+    ASSERT_EQ(run.browser.size(), 1u) << run.log;
+    EXPECT_TRUE(run.browser[0].ends_with("#faction_ferrymen")) << run.browser[0];
+    KeepScreen(run, "faction_page");
 }
 
 }  // namespace
