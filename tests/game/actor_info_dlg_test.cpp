@@ -288,7 +288,6 @@ TEST_F(ActorInfoTest, TheButtonFollowsDeathTheMainTagAndPointsToSpend) {
         {"dead with points", true, "ferryman_elder", 3, CActorInfoDlg::kLeaveParty},
         {"living with points", false, "ferryman_elder", 3, CActorInfoDlg::kSpendPoints},
     };
-    const int leaveLabelCheck = CActorInfoDlg::kLeaveParty;
     for (const Case& c : cases) {
         tamsin().SetActionState(c.dead ? ACTION_DEAD : ACTION_IDLE);
         tamsin().SetTemplateName(c.tag);
@@ -297,7 +296,9 @@ TEST_F(ActorInfoTest, TheButtonFollowsDeathTheMainTagAndPointsToSpend) {
         for (int id : {CActorInfoDlg::kLeaveParty, CActorInfoDlg::kSpendPoints}) {
             auto* button = Button(id);
             EXPECT_EQ(button != nullptr, id == c.button) << c.what << " " << id;
-            if (button && id == leaveLabelCheck) EXPECT_EQ(button->m_label, "Leave Party");
+            if (button && id == CActorInfoDlg::kLeaveParty) {
+                EXPECT_EQ(button->m_label, "Leave Party");
+            }
             if (button && id == CActorInfoDlg::kSpendPoints) {
                 EXPECT_EQ(button->m_label, "Spend Level Points");
                 EXPECT_TRUE(button->HasFlag(DRAVUI::UIF_SELECTED));
@@ -305,7 +306,7 @@ TEST_F(ActorInfoTest, TheButtonFollowsDeathTheMainTagAndPointsToSpend) {
         }
         const auto hitPoints = Row(CActorInfoDlg::kHitPointsRow, 1);
         ASSERT_EQ(hitPoints.size(), 2u);
-        if (c.dead) EXPECT_EQ(TextOf(hitPoints[1]), "Dead");
+        EXPECT_EQ(TextOf(hitPoints[1]) == "Dead", c.dead) << c.what;
         CDRAVAppTestAccess::DropDialogs(app());
     }
 }
