@@ -167,7 +167,7 @@ TEST(Commanding, TheConsoleCreatesPotionsAndF3UsesTheEnergyDraughtAtOnce) {
     std::vector<Step> steps = Opening();
     Append(steps, {Check("before", [] { return std::to_string(CountOf("river_tonic")); }), Key(SDL_SCANCODE_GRAVE),
                    Wait(100), Check("console", CurrentTitle)});
-    Append(steps, Keys("item river_tonic 3"));
+    Append(steps, ConsoleKeys("item river_tonic 3"));
     Append(steps, {
                       Key(SDL_SCANCODE_RETURN),
                       Wait(200),

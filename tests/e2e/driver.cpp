@@ -281,9 +281,11 @@ private:
             case Step::Kind::Close: PushQuit(); return;
             case Step::Kind::Wait: m_waitUntil = m_now + static_cast<DWORD>(step.amount); return;
             case Step::Kind::ClickId:
+            case Step::Kind::RightClickId:
                 if (auto point = FindElement(step.amount)) {
                     PushMove(point->x, point->y);
-                    PushButton(SDL_BUTTON_LEFT, point->x, point->y, 1);
+                    PushButton(step.kind == Step::Kind::ClickId ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT, point->x,
+                               point->y, 1);
                 } else {
                     Record("log", {"no element with id " + std::to_string(step.amount)});
                 }
@@ -398,6 +400,19 @@ Step Type(std::string text) {
 Step Close() { return Make(Step::Kind::Close); }
 Step Wait(int milliseconds) { return Make(Step::Kind::Wait, 0, 0, milliseconds); }
 Step ClickId(int id) { return Make(Step::Kind::ClickId, 0, 0, id); }
+Step RightClickId(int id) { return Make(Step::Kind::RightClickId, 0, 0, id); }
+std::vector<Step> ConsoleKeys(const std::string& text) {
+    std::vector<Step> steps;
+    for (char c : text) {
+        if (c >= 'a' && c <= 'z') steps.push_back(Key(static_cast<SDL_Scancode>(SDL_SCANCODE_A + (c - 'a'))));
+        if (c >= '1' && c <= '9') steps.push_back(Key(static_cast<SDL_Scancode>(SDL_SCANCODE_1 + (c - '1'))));
+        if (c == '0') steps.push_back(Key(SDL_SCANCODE_0));
+        if (c == ' ') steps.push_back(Key(SDL_SCANCODE_SPACE));
+        if (c == '_') steps.push_back(Key(SDL_SCANCODE_MINUS, KMOD_LSHIFT));
+    }
+    return steps;
+}
+
 Step PointAt(std::function<std::string()> where, bool click) {
     Step step = Make(Step::Kind::PointAt, 0, 0, click ? 1 : 0);
     step.check = std::move(where);

@@ -24,8 +24,8 @@ namespace QuillmereE2E {
 
 struct Step {
     enum class Kind {
-        Move, Click, DoubleClick, RightClick, Wheel, Key, Type, Close, Wait, ClickId, PointAt, Screenshot, Check,
-        DragId
+        Move, Click, DoubleClick, RightClick, Wheel, Key, Type, Close, Wait, ClickId, RightClickId, PointAt, Screenshot,
+        Check, DragId
     };
     Kind kind = Kind::Wait;
     int x = 0;
@@ -47,6 +47,11 @@ Step Type(std::string text);
 Step Close();
 Step Wait(int milliseconds);
 Step ClickId(int id);
+// Key presses typing `text` as the console takes it: letters, digits, blanks, and
+// '_' as Shift and minus.
+std::vector<Step> ConsoleKeys(const std::string& text);
+// A right click on the element with the id, found as ClickId finds it.
+Step RightClickId(int id);
 // Moves to, and with `click` clicks, the point in UI units that `where` finds in
 // the program's process when the step runs ("x y"; anything else is logged).
 Step PointAt(std::function<std::string()> where, bool click);

@@ -6,6 +6,8 @@
 #include "app_test_access.h"
 #include "dialog_test_support.h"
 #include "game/dialogs/action_dlg.h"
+#include "game/dialogs/actor_info_dlg.h"
+#include "game/dialogs/skills_dlg.h"
 #include "game/dialogs/base_actor_dlg2.h"
 #include "game/dialogs/help_dlg.h"
 #include "platform/win32/virtual_keys.h"
@@ -275,6 +277,59 @@ TEST_F(ActorSheetTest, HelpCoversThePageWithItsTopicAndTheClick) {
     int code = -1;
     EXPECT_FALSE(page->OnKey(VK_OEM_2, false, &code));
     EXPECT_NE(std::dynamic_pointer_cast<CHelpDlg>(app().GetCurrentDialog()), nullptr);
+}
+
+TEST_F(ActorSheetTest, ClosingThePageOpensTheNextMembersPageQuietly) {
+    auto page = std::make_shared<CActorInfoDlg>(&app(), &wren());
+    app().SetDialog(false, page);
+    const std::size_t sounds = m_shell.audio->played.size();
+    ASSERT_TRUE(Key('2'));
+    auto next = std::dynamic_pointer_cast<CActorInfoDlg>(app().GetCurrentDialog());
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(next->GetActor(), &tamsin());
+    EXPECT_EQ(next->GetTitle(), "Tamsin - Information");
+    EXPECT_TRUE(app().GetCoveredDialogs().empty());
+    EXPECT_EQ(m_shell.audio->played.size(), sounds + 1) << "the close's click only";
+
+    // The same tab for the same actor is a new page object.
+    ASSERT_TRUE(Key('N'));
+    auto again = std::dynamic_pointer_cast<CActorInfoDlg>(app().GetCurrentDialog());
+    ASSERT_NE(again, nullptr);
+    EXPECT_NE(again, next);
+    EXPECT_EQ(again->GetActor(), &tamsin());
+}
+
+TEST_F(ActorSheetTest, ShowActorInfoCoversThePageWithTheSpendingPageWhenPointsAreDue) {
+    tamsin().SetClass(CLASS_MONSTER);
+    tamsin().SetUnspentPoints(0);
+    app().ShowActorInfo(tamsin());
+    EXPECT_NE(std::dynamic_pointer_cast<CActorInfoDlg>(app().GetCurrentDialog()), nullptr);
+    EXPECT_TRUE(app().GetCoveredDialogs().empty());
+    CDRAVAppTestAccess::DropDialogs(app());
+
+    tamsin().SetClass(CLASS_FIGHTER);
+    std::int32_t classPicks = 0, generalPicks = 0;
+    tamsin().GetUnspentSkillPicks(classPicks, generalPicks);
+    ASSERT_GT(classPicks + generalPicks, 0);
+    app().ShowActorInfo(tamsin());
+    EXPECT_NE(std::dynamic_pointer_cast<CSkillsDlg>(app().GetCurrentDialog()), nullptr);
+    ASSERT_EQ(app().GetCoveredDialogs().size(), 1u);
+    EXPECT_NE(std::dynamic_pointer_cast<CActorInfoDlg>(app().GetCoveredDialogs().back()), nullptr);
+}
+
+TEST_F(ActorSheetTest, PageKeysOfTheGameScreenOpenOnlyPagesThatExist) {
+    app().LayoutGameScreen();
+    app().OnKeyDown('N', false);
+    auto page = std::dynamic_pointer_cast<CActorInfoDlg>(app().GetCurrentDialog());
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->GetActor(), &wren());
+    CDRAVAppTestAccess::DropDialogs(app());
+    for (int key : {'I', 'J', 'B'}) {
+        const auto expected = MakeActorSheetPage(&app(), wren(), key == 'I' ? 2 : key == 'J' ? 3 : 4);
+        app().OnKeyDown(key, false);
+        EXPECT_EQ(app().GetCurrentDialog() != nullptr, expected != nullptr) << static_cast<char>(key);
+        CDRAVAppTestAccess::DropDialogs(app());
+    }
 }
 
 }  // namespace

@@ -14,4 +14,7 @@ void CLeavePartyConfirm::OnYes() {
     m_app->RunInstantOrders();
     m_app->UpdatePartyQuickActions(true);
     m_app->ResetPartySelection();
+    // The close built the game screen before this order ran: without a new build
+    // the HUD would keep a portrait of the member who left.
+    m_app->LayoutGameScreen();
 }
