@@ -78,7 +78,7 @@ TEST_F(PartyDlgTest, DraggingTheSecondOfFourOntoTheFourthMovesItLastAndTheKeysFo
 
 // Only a drop on another member's slot moves anyone; the own slot still refreshes
 // and clicks, a drop on the text or the button does neither.
-TEST_F(PartyDlgTest, DropsThatMoveNobody) {
+TEST_F(PartyDlgTest, DropsThatMoveNobodyAndASwapOfTwo) {
     Start(1);
     const std::vector<DRAV::CActor*> before = Order();
     CPartyDlg& dialog = Open();
@@ -90,7 +90,16 @@ TEST_F(PartyDlgTest, DropsThatMoveNobody) {
     EXPECT_EQ(Order(), before);
     EXPECT_EQ(audio->played, std::vector<int>{0});
     EXPECT_FALSE(dialog.OnButton(100)) << "a click on a slot keeps the dialog";
+    // Of two, a drop of the first on the second swaps them, and so do the keys.
+    dialog.OnDrop(100, 101);
+    EXPECT_EQ(Order(), (std::vector<DRAV::CActor*>{before[1], before[0]}));
+    EXPECT_EQ(SlotTitle(0), before[1]->GetName());
     EXPECT_TRUE(dialog.OnButton(CPartyDlg::kDone));
+    app.CloseDialog(CPartyDlg::kDone);
+    app.OnKeyDown('1', false);
+    EXPECT_EQ(app.GetSelectedActor(), before[1]);
+    app.OnKeyDown('2', false);
+    EXPECT_EQ(app.GetSelectedActor(), before[0]);
 }
 
 TEST_F(PartyDlgTest, APartyOfOneShowsOneSlotAndStaysAsItIs) {
