@@ -191,6 +191,11 @@ TEST_F(InvDropTableTest, ItemsBehindElementIds) {
     EXPECT_EQ(Table().ItemOfId(Table::kBackpackBase + 999), nullptr);
     EXPECT_EQ(Table().ItemOfId(Table::kSlotBase + 7), nullptr) << "beyond the seven slots";
     EXPECT_EQ(Table().ItemOfId(Table::kBackpackList), nullptr);
+    // A drop on an id past the seven slots wields nothing.
+    audio->played.clear();
+    Drop(Table::kBackpackBase, Table::kSlotBase + 7);
+    EXPECT_TRUE(Holds(Wren(), *tonic));
+    EXPECT_TRUE(audio->played.empty());
     // A drag from nothing, or from an empty slot, does nothing.
     Drop(Table::kSlotBase + DRAV::SLOT_HELMET, Table::kBackpackList);
     audio->played.clear();

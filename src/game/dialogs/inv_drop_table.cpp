@@ -74,11 +74,13 @@ void CInvDropTable::IssueUnwield(std::int32_t slot) {
 }
 
 void CInvDropTable::IssueWield(const std::shared_ptr<DRAV::CItem>& item, std::int32_t slot) {
+    // Ids past the seven slots count as slots but stand for none.
+    if (slot < 0 || slot >= DRAV::kEquipSlotCount) return;
     if (!m_actor.IsProficientWith(*item)) {
         m_app.SetDialog(false, std::make_shared<CActorInvDlgConfirmWield>(&m_app, Shared(m_app, m_actor), item, slot));
         return;
     }
-    if (slot >= 0 && slot < DRAV::kEquipSlotCount && m_actor.GetEquipped(static_cast<DRAV::EquipSlot>(slot)))
+    if (m_actor.GetEquipped(static_cast<DRAV::EquipSlot>(slot)))
         m_actor.PushInstantOrder(std::make_shared<DRAV::CUnwieldOrder>(slot));
     m_actor.PushInstantOrder(std::make_shared<DRAV::CWieldOrder>(item->GetId(), slot));
     Finish(false);
