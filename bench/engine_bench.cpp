@@ -31,8 +31,8 @@ constexpr int kTicks = 36000;
 // The hashes of a run at these ticks: those of tests/engine/tick_behaviour_test.cpp
 // at 300 and 3,000 ticks, and the end of the whole run.
 using Hashes = std::map<int, std::uint64_t>;
-const Hashes kWalkingHashes = {{300, 0x1b51afdc796fbf6aull}, {3000, 0x8434b544521af669ull}, {kTicks, 0xeb34bc5b3418b4b5ull}};
-const Hashes kFightHashes = {{300, 0xbd957acab39bbd07ull}, {3000, 0x51ee860ec59e5ee8ull}, {kTicks, 0x262cef8c00e33920ull}};
+const Hashes kWalkingHashes = {{300, 0x81c9f13b8630e8ecull}, {3000, 0x31555798d2758a33ull}, {kTicks, 0xaa767681fb9a5b93ull}};
+const Hashes kFightHashes = {{300, 0xa9b19f1079411719ull}, {3000, 0xa6d48eca38ecc91eull}, {kTicks, 0x0ee37cd3880be846ull}};
 
 // Microseconds of wall-clock time and of this thread's processor time per tick.
 struct TickTimes {

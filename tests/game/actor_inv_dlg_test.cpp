@@ -62,6 +62,15 @@ protected:
     }
 };
 
+// A new arrival at the dock finds the eel men's open basket beside her.
+TEST_F(InventoryPageTest, TheDockBasketStandsBesideTheStartEntry) {
+    CActorInvDlg& page = Open();
+    ASSERT_NE(page.GetContainer(), nullptr);
+    EXPECT_EQ(page.GetContainer()->GetObjectName(), "dock_basket");
+    EXPECT_EQ(List(Table::kPileList).GetCaption(), "Float Basket");
+    EXPECT_FALSE(List(Table::kPileList).GetItems().empty());
+}
+
 TEST_F(InventoryPageTest, ThePageShowsTheActorAndTheContainerBesideIt) {
     DRAV::CObject& chest = Chest(true);
     Wren().AddToBackpack(MakeItem("river_tonic", 3), false);
