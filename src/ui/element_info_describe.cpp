@@ -206,8 +206,11 @@ void ElementInfo::DescribeAbility(ElementInfo& record, const DRAV::CSpell& spell
     record.icon = AbilityIcon(spell);
     record.title = spell.GetName();
     record.iconColour = Opaque(spell.GetColour());
-    record.text = DRAV::GetSkillName(spell.GetSchool()) + " " +
-                  std::to_string(spell.GetLevel() != -1 ? spell.GetLevel() : spell.GetTier());
+    const bool hasLevel = spell.GetLevel() != -1;
+    const std::string rank = std::to_string(hasLevel ? spell.GetLevel() : spell.GetTier());
+    // A spell the module gave no school is named by its rank alone.
+    record.text = spell.GetSchool() != DRAV::SKILL_NONE ? DRAV::GetSkillName(spell.GetSchool()) + " " + rank
+                                                        : (hasLevel ? "Level " : "Tier ") + rank;
     if (IsAbilityUsable(spell, actor)) {
         record.text += " (" + std::to_string(spell.GetEnergyCost()) + " energy)";
     } else {

@@ -57,8 +57,10 @@ int AbilityIcon(const DRAV::CSpell& spell) {
         return 57;
     }
     const int school = spell.GetSchool();
-    if (school < DRAV::SKILL_VOID_MAGIC || school > DRAV::SKILL_HIGH_MAGIC)
-        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "spell \"" + spell.GetKey() + "\" has no school icon");
+    // The module accepts any skill, or none, as a spell's school. Such a spell
+    // still needs a picture: a cell without one reads as an empty slot and
+    // cannot be dragged to the quick-action bar.
+    if (school < DRAV::SKILL_VOID_MAGIC || school > DRAV::SKILL_HIGH_MAGIC) return IMAGE_BADGE_SPELLCASTER;
     return 58 + (school - DRAV::SKILL_VOID_MAGIC);
 }
 

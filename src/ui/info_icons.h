@@ -1,6 +1,6 @@
 #pragma once
 // The icons and corner badges of the hover descriptions, as UI image ids. Every
-// lookup outside its table is code 2.
+// lookup outside its table is code 2, save a spell's school (see AbilityIcon).
 
 #include <cstdint>
 
@@ -27,6 +27,7 @@ enum InfoImage : int {
     IMAGE_BADGE_EFFECT_BOTH = 48,
     IMAGE_BADGE_EFFECT_PLUS = 49,
     IMAGE_BADGE_EFFECT_MINUS = 50,
+    IMAGE_BADGE_SPELLCASTER = 53,
     IMAGE_BADGE_MONSTER = 54,
     IMAGE_LEVEL = 72,
 };
@@ -35,7 +36,8 @@ enum InfoImage : int {
 int RaceIcon(DRAV::Race race);
 int GenderBadge(DRAV::Gender gender);
 int ClassBadge(DRAV::ActorClass actorClass);
-// Powers by their school or music, spells by their school (45 to 52).
+// Powers by their school or music, spells by their school (45 to 52). A spell
+// of any other school, or of none, shows the spellcaster's star.
 int AbilityIcon(const DRAV::CSpell& spell);
 // A weapon by its weapon type, any other item by its kind. A weapon whose
 // definition lacks its weapon attribute shows the plain inventory icon.

@@ -1,9 +1,15 @@
 // The abilities page on the engine fixture: the usable-only filter, drops on the
-// quick-action slots and the reset of the actor's quick actions.
+// quick-action slots, the reset of the actor's quick actions, and spells of any
+// school the module gives.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
+
+#include "common/data_file_reader.h"
+#include "engine/engine.h"
+#include "world/order.h"
 
 #include "game/dialogs/actor_spells_dlg.h"
 #include "rules/magic/spell.h"
@@ -14,6 +20,7 @@
 #include "ui/ui_button.h"
 #include "ui/ui_manager.h"
 #include "platform/win32/virtual_keys.h"
+#include "ui/info_icons.h"
 #include "ui/ui_spell_list.h"
 
 namespace {
@@ -64,6 +71,12 @@ protected:
     static bool Lists(DRAVUI::CUISpellListWindow& list, int id) {
         const std::vector<int> ids = Ids(list);
         return std::find(ids.begin(), ids.end(), id) != ids.end();
+    }
+    DRAVUI::CUIElement* Cell(DRAVUI::CUISpellListWindow& list, int id) {
+        for (std::size_t column = 0; !list.GetColumn(column).empty(); ++column)
+            for (const auto& cell : list.GetColumn(column))
+                if (cell->GetId() == id) return cell.get();
+        return nullptr;
     }
     DRAVUI::CUIActionWindow2& Bar() {
         for (const auto& element : app.GetUIManager().GetElements())
@@ -133,6 +146,54 @@ TEST_F(AbilitiesPageTest, TheRightClickDescribesTheAbility) {
     EXPECT_EQ(app.GetCurrentDialog()->GetTitle(), usable->GetName());
     Key(VK_ESCAPE);
     EXPECT_EQ(Current<CActorSpellsDlg>(), page) << "the page comes back";
+}
+
+TEST_F(AbilitiesPageTest, ACasterWhoReadTheLanternScrollOrKnowsASpellOfAnySchoolSeesThemAll) {
+    // The start kit's scroll, read as a player reads it.
+    const DRAV::CSpell& lantern = *game.Module().GetSpells().at("lantern_light");
+    Wren().AddSkill(DRAV::SKILL_ARCANE_MAGIC);
+    Wren().AddSkill(lantern.GetSchool());
+    std::shared_ptr<DRAV::CItem> scroll = MakeItem("lantern_scroll", 1);
+    Wren().AddToBackpack(scroll, false);
+    ASSERT_TRUE(Wren().LacksSpell(lantern));
+    game.Engine().RunUseItemOrder(Wren(), DRAV::CUseOrder(DRAV::USE_ITEM, scroll->GetId(), 0), true);
+    ASSERT_FALSE(Wren().LacksSpell(lantern));
+
+    // Spells whose school is a way of learning, or no school at all, as a module may write them.
+    // Actors keep raw pointers to their spells: these outlive the fixture.
+    static std::vector<std::shared_ptr<DRAV::CSpell>> kept;
+    std::vector<std::shared_ptr<DRAV::CSpell>> written;
+    for (const std::string school : {"religion", "arcane_magic", "0"}) {
+        const std::string text = "<spell> by_" + school + " \"By " + school + "\" ( 1 2 3 ) \"\" 0 " + school +
+                                 " <tier> 0 </tier> 0 0 0 <effect> heal <value> 8 ( 0 1 ) </value> </effect> </spell>";
+        DRAVCommon::CDataFileReader reader(std::make_shared<std::istringstream>(text), "written.drav");
+        written.push_back(std::make_shared<DRAV::CSpell>(reader));
+        kept.push_back(written.back());
+        Wren().AddSpell(*written.back());
+    }
+    Wren().AddSkill(DRAV::SKILL_RELIGION);
+
+    app.SetDialog(true, std::make_shared<CActorSpellsDlg>(&app, &Wren()));
+    page = Current<CActorSpellsDlg>();
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->GetTitle(), "Wren - Abilities");
+    std::vector<const DRAV::CSpell*> shown{&lantern};
+    for (const auto& spell : written) shown.push_back(spell.get());
+    for (const DRAV::CSpell* spell : shown) {
+        DRAVUI::CUIElement* cell = Cell(*page->GetSpellsList(), IdOf(spell));
+        ASSERT_NE(cell, nullptr) << spell->GetKey();
+        EXPECT_NE(cell->GetInfo().icon, 0) << spell->GetKey();
+        EXPECT_EQ(cell->GetInfo().key, spell->GetKey());
+        // A cell with a picture can be picked up for the quick-action bar.
+        const POINT inside{cell->GetRect()->left + 4, cell->GetRect()->top + 4};
+        EXPECT_EQ(cell->OnMouse(DRAVUI::MOUSE_PRESS, &inside), DRAVUI::ANSWER_DRAG) << spell->GetKey();
+        cell->OnMouse(DRAVUI::MOUSE_RELEASE, &inside);
+    }
+    EXPECT_EQ(Cell(*page->GetSpellsList(), IdOf(written[0].get()))->GetInfo().icon, DRAVUI::IMAGE_BADGE_SPELLCASTER);
+
+    // What may be done with them works too: the religion spell is dropped on a slot.
+    page->OnDrop(IdOf(written[0].get()), CBaseActorDlg2::kFirstQuickSlot + 6);
+    EXPECT_EQ(app.GetQuickActionSpell(Wren(), 6), "by_religion");
 }
 
 }  // namespace

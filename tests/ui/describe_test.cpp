@@ -1,6 +1,6 @@
 // The hover descriptions of map things, items and abilities on the sample chapter:
-// recognition of sneaking monsters, containers and doors, ability costs, and the
-// weapon without a weapon attribute that the module refuses.
+// recognition of sneaking monsters, containers and doors, ability costs and icons,
+// and the weapon without a weapon attribute that the module refuses.
 
 #include <gtest/gtest.h>
 
@@ -135,6 +135,51 @@ TEST_F(DescribeTest, AbilitiesShowTheirCostOrThatTheyCannotBeUsed) {
     EXPECT_EQ(record.kind, INFO_ABILITY);
     EXPECT_EQ(record.key, sneak->GetKey());
     EXPECT_EQ(record.actionHint, "Info");
+}
+
+// A spell as a module author may write it: any skill, or "0" for none, as its school.
+std::shared_ptr<CSpell> SpellOfSchool(const std::string& school, const std::string& extra = "") {
+    const std::string text = "<spell> of_" + school + " \"Of " + school + "\" ( 10 20 30 ) \"\" 0 " + school +
+                             " <tier> 1 </tier> 0 0 0 <effect> heal <value> 8 ( 0 1 ) </value> </effect> " + extra +
+                             " </spell>";
+    DRAVCommon::CDataFileReader reader(std::make_shared<std::istringstream>(text), "test_magic.drav");
+    return std::make_shared<CSpell>(reader);
+}
+
+TEST_F(DescribeTest, SpellsShowTheirSchoolsIconAndAnyOtherSchoolTheSpellcastersStar) {
+    const struct {
+        const char* school;
+        int icon;
+    } rows[] = {
+        {"void_magic", 58},   {"matter_magic", 59},  {"energy_magic", 60}, {"spirit_magic", 61},
+        {"elemental_magic", 62}, {"cosmic_magic", 63}, {"life_magic", 64},   {"high_magic", 65},
+        // Ways of learning, other skills on either side of the schools and no school at all.
+        {"arcane_magic", IMAGE_BADGE_SPELLCASTER}, {"religion", IMAGE_BADGE_SPELLCASTER},
+        {"spirit_blood", IMAGE_BADGE_SPELLCASTER}, {"void_magic_mastery", IMAGE_BADGE_SPELLCASTER},
+        {"light_blade", IMAGE_BADGE_SPELLCASTER}, {"0", IMAGE_BADGE_SPELLCASTER},
+    };
+    for (const auto& row : rows) EXPECT_EQ(AbilityIcon(*SpellOfSchool(row.school)), row.icon) << row.school;
+
+    // Powers keep theirs whatever the school.
+    EXPECT_EQ(AbilityIcon(*SpellOfSchool("religion", "power")), 57);
+    EXPECT_EQ(AbilityIcon(*MakeSneakPower()), 55);
+}
+
+TEST_F(DescribeTest, ASpellOfAWayOfLearningOrOfNoSchoolIsDescribedWithAnIcon) {
+    std::shared_ptr<CActor> main = m_game.Main();
+    main->AddSkill(SKILL_RELIGION);
+    ElementInfo record;
+    ElementInfo::DescribeAbility(record, *SpellOfSchool("religion"), *main);
+    EXPECT_EQ(record.icon, IMAGE_BADGE_SPELLCASTER);
+    EXPECT_EQ(record.text.rfind("Religion 1 (", 0), 0u) << record.text;
+    EXPECT_EQ(record.key, "of_religion");
+
+    // No school: no skill can make it usable, and its rank stands alone.
+    ElementInfo::DescribeAbility(record, *SpellOfSchool("0"), *main);
+    EXPECT_EQ(record.icon, IMAGE_BADGE_SPELLCASTER);
+    EXPECT_EQ(record.text, "Tier 1 (-)");
+    EXPECT_EQ(record.titleColour, 0xFFFF0000u);
+    EXPECT_EQ(record.kind, INFO_ABILITY);
 }
 
 TEST_F(DescribeTest, AWeaponWithoutItsWeaponAttributeGetsThePlainIconAndSortsAfterTheOtherWeapons) {
