@@ -78,6 +78,7 @@ TEST(EngineUse, AScrollFromAStackOfThreeLeavesTwoAndAKnownSpellKeepsTheScroll) {
     auto game = StartSampleGame();
     const auto wren = game.Main();
     wren->AddSkill(SKILL_ARCANE_MAGIC);
+    wren->AddSkill(SKILL_LIFE_MAGIC);
     CItem& scrolls = Carry(game, "lantern_scroll", 3);
     game.DrainEvents();
     const CUseOrder use(USE_ITEM, scrolls.GetId(), 0);

@@ -78,9 +78,14 @@ protected:
 
 TEST_F(InfoDlgTest, ItemPagesOfferUseAndTheManualByTheirRules) {
     CActor* wren = m_game.Main().get();
+    wren->AddSkill(SKILL_LIFE_MAGIC);
     EXPECT_EQ(CItemDlg(&m_app, Give("lantern_scroll"), wren, true).GetExtraLabel(), "")
-        << "a scroll is read only with its school";
+        << "a scroll is read only with Arcane Magic";
+    wren->RemoveSkill(SKILL_LIFE_MAGIC);
     wren->AddSkill(SKILL_ARCANE_MAGIC);
+    EXPECT_EQ(CItemDlg(&m_app, Give("lantern_scroll"), wren, true).GetExtraLabel(), "")
+        << "and with its school";
+    wren->AddSkill(SKILL_LIFE_MAGIC);
     struct Case {
         const char* key;
         CActor* actor;
@@ -122,6 +127,7 @@ TEST_F(InfoDlgTest, DelayedUseReplacesTheOrdersAndWaitsForTheGame) {
 TEST_F(InfoDlgTest, UseReadsAScrollAtOnce) {
     CActor& wren = *m_game.Main();
     wren.AddSkill(SKILL_ARCANE_MAGIC);
+    wren.AddSkill(SKILL_LIFE_MAGIC);
     CItem& scroll = Give("lantern_scroll");
     const ThingId id = scroll.GetId();
     CItemDlg page(&m_app, scroll, &wren, true);

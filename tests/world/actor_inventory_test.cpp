@@ -201,21 +201,31 @@ TEST(ActorInventory, InscribingAddsSchoolAndFactionSpellsOnceWithAMessageEach) {
     witch->AddSkill(SKILL_RELIGION);
     const std::size_t known = witch->GetSpells().size();
     const CSpell& mend = WorldTest::Spell("mend_wounds");    // life magic, granted by religion
-    const CSpell& still = WorldTest::Spell("still_water");  // the Guild's deckhand spell
+    const CSpell& still = WorldTest::Spell("still_water");  // spirit magic, and the Guild's deckhand spell
     ASSERT_TRUE(witch->LacksSpell(mend));
     witch->InscribeScroll(SampleWithBrains(), &game);
     EXPECT_FALSE(witch->LacksSpell(mend));
-    EXPECT_EQ(witch->LacksSpell(still), witch->GetMaxSpellTier() < still.GetTier());
+    EXPECT_FALSE(witch->LacksSpell(WorldTest::Spell("lantern_light")));
+    EXPECT_TRUE(witch->LacksSpell(still)) << "neither pass gives a spell of a school she lacks";
     const std::size_t added = witch->GetSpells().size() - known;
     ASSERT_GE(added, 1u);
 
     std::shared_ptr<CEvent> event;
     ASSERT_TRUE(game.PopEvent(event));
-    EXPECT_EQ(static_cast<CMessageEvent&>(*event).GetText(), "Marra the Reed Witch inscribes Mend Wounds.");
+    // The module's spells in key order: the reed lantern, life magic as well, comes first.
+    EXPECT_EQ(static_cast<CMessageEvent&>(*event).GetText(), "Marra the Reed Witch inscribes Reed Lantern.");
     std::size_t messages = 1;
     while (game.PopEvent(event)) ++messages;
     EXPECT_EQ(messages, added);
 
     witch->InscribeScroll(SampleWithBrains(), nullptr);
     EXPECT_EQ(witch->GetSpells().size(), known + added);
+
+    // The school without the way of learning: only her Guild rank gives Still Water.
+    witch->RemoveSkill(SKILL_RELIGION);
+    witch->AddSkill(SKILL_SPIRIT_MAGIC);
+    ASSERT_GE(witch->GetMaxSpellTier(), still.GetTier());
+    witch->InscribeScroll(SampleWithBrains(), nullptr);
+    EXPECT_FALSE(witch->LacksSpell(still));
+    EXPECT_EQ(witch->GetSpells().size(), known + added + 1);
 }

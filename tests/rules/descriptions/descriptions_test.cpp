@@ -222,11 +222,24 @@ TEST(CollectSkillSpells, ByRankThenKeyWithHowTheyMatch) {
     CollectSkillSpells(SKILL_RELIGION, Sample(), entries);
     std::vector<std::string> keys;
     for (const auto& entry : entries) keys.push_back(std::to_string(entry.rank) + " " + entry.spell->GetKey());
-    EXPECT_EQ(keys, (std::vector<std::string>{"1 mend_wounds", "2 still_water", "3 unbinding", "4 drowned_return"}));
-    ASSERT_FALSE(entries.empty());
-    EXPECT_FALSE(entries[0].schoolMatch);
-    EXPECT_TRUE(entries[0].secondSkillMatch);
-    EXPECT_TRUE(entries[1].schoolMatch);
+    EXPECT_EQ(keys, (std::vector<std::string>{"0 lantern_light", "1 mend_wounds", "2 still_water", "3 unbinding",
+                                              "4 drowned_return"}));
+    for (const auto& entry : entries) {
+        EXPECT_FALSE(entry.schoolMatch) << entry.spell->GetKey();
+        EXPECT_TRUE(entry.secondSkillMatch) << entry.spell->GetKey();
+    }
+
+    // Life Magic is the school of three of them and of the ferrymen's blessing.
+    std::vector<CSkillSpellEntry> life;
+    CollectSkillSpells(SKILL_LIFE_MAGIC, Sample(), life);
+    keys.clear();
+    for (const auto& entry : life) {
+        keys.push_back(std::to_string(entry.rank) + " " + entry.spell->GetKey());
+        EXPECT_TRUE(entry.schoolMatch) << entry.spell->GetKey();
+        EXPECT_FALSE(entry.secondSkillMatch) << entry.spell->GetKey();
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{"0 lantern_light", "1 ferry_blessing", "1 mend_wounds",
+                                              "4 drowned_return"}));
 
     std::vector<CSkillSpellEntry> none;
     CollectSkillSpells(SKILL_NONE, Sample(), none);
