@@ -55,10 +55,6 @@ std::vector<Step> Opening(std::function<std::string()> start = StartWithASpellca
             Key(SDL_SCANCODE_RETURN), Wait(200)};
 }
 
-void Append(std::vector<Step>& steps, std::vector<Step> more) {
-    steps.insert(steps.end(), more.begin(), more.end());
-}
-
 // The screenshot `name` of the run, kept with the build's other screens.
 void Keep(Observed& run, const std::string& name) {
     const Shot& shot = run.shots[name];
@@ -67,14 +63,6 @@ void Keep(Observed& run, const std::string& name) {
     std::filesystem::create_directories(QUILLMERE_E2E_SCREEN_DIR);
     std::filesystem::copy_file(shot.path, std::string(QUILLMERE_E2E_SCREEN_DIR) + "/" + name + ".png",
                                std::filesystem::copy_options::overwrite_existing);
-}
-
-// The console's line, entered.
-std::vector<Step> Console(const std::string& line) {
-    std::vector<Step> steps{Key(SDL_SCANCODE_GRAVE), Wait(100)};
-    Append(steps, Keys(line));
-    Append(steps, {Key(SDL_SCANCODE_RETURN), Wait(200)});
-    return steps;
 }
 
 // The backpack cell of the first item of `key` whose count is `count` (any when 0).
@@ -114,7 +102,7 @@ TEST(PartyPages, TheInventoryPageSplitsDropsAndAsksBeforeAForeignWeapon) {
     Driver driver;
     std::vector<Step> steps = Opening();
     Append(steps, {Key(SDL_SCANCODE_I), Wait(100), Check("sheet", CurrentTitle), Key(SDL_SCANCODE_ESCAPE), Wait(100)});
-    Append(steps, Console("item reed_salve 3"));
+    Append(steps, ConsoleLine("item reed_salve 3"));
     Append(steps, {
                       Key(SDL_SCANCODE_I),
                       Wait(100),
@@ -130,7 +118,7 @@ TEST(PartyPages, TheInventoryPageSplitsDropsAndAsksBeforeAForeignWeapon) {
                       Key(SDL_SCANCODE_ESCAPE),
                       Wait(100),
                   });
-    Append(steps, Console("item hand_axe"));
+    Append(steps, ConsoleLine("item hand_axe"));
     Append(steps, {
                       // Her staff in hand, so that the slot has something to keep.
                       Check("staff",
@@ -234,10 +222,10 @@ std::string QuestRows() {
 TEST(PartyPages, TheConsolesTagsAssignAndFinishAQuestOnTheJournal) {
     Driver driver;
     std::vector<Step> steps = Opening();
-    Append(steps, Console("tag ferry_fare_asked"));
+    Append(steps, ConsoleLine("tag ferry_fare_asked"));
     Append(steps, {Key(SDL_SCANCODE_J), Wait(100), Check("sheet", CurrentTitle), ClickId(CActorJournalDlg::kQuestsMode),
                    Wait(100), Check("assigned", QuestRows), Key(SDL_SCANCODE_ESCAPE), Wait(100)});
-    Append(steps, Console("tag ferry_passage"));
+    Append(steps, ConsoleLine("tag ferry_passage"));
     Append(steps, {Key(SDL_SCANCODE_J), Wait(100), ClickId(CActorJournalDlg::kQuestsMode), Wait(100),
                    Check("finished", QuestRows), ClickId(CActorJournalDlg::kHideFinished), Wait(100),
                    Check("shown again", QuestRows), Screenshot("journal")});

@@ -55,16 +55,15 @@ inline std::string CalmTheLanding() {
     return "calm";
 }
 
-// Keys as the console takes them: letters, digits, blanks, '_' as Shift and minus.
-inline std::vector<Step> Keys(const std::string& text) {
-    std::vector<Step> steps;
-    for (char c : text) {
-        if (c >= 'a' && c <= 'z') steps.push_back(Key(static_cast<SDL_Scancode>(SDL_SCANCODE_A + (c - 'a'))));
-        if (c >= '1' && c <= '9') steps.push_back(Key(static_cast<SDL_Scancode>(SDL_SCANCODE_1 + (c - '1'))));
-        if (c == '0') steps.push_back(Key(SDL_SCANCODE_0));
-        if (c == ' ') steps.push_back(Key(SDL_SCANCODE_SPACE));
-        if (c == '_') steps.push_back(Key(SDL_SCANCODE_MINUS, KMOD_LSHIFT));
-    }
+inline void Append(std::vector<Step>& steps, const std::vector<Step>& more) {
+    steps.insert(steps.end(), more.begin(), more.end());
+}
+
+// The console opened, `line` typed and entered.
+inline std::vector<Step> ConsoleLine(const std::string& line) {
+    std::vector<Step> steps{Key(SDL_SCANCODE_GRAVE), Wait(100)};
+    Append(steps, ConsoleKeys(line));
+    Append(steps, {Key(SDL_SCANCODE_RETURN), Wait(200)});
     return steps;
 }
 
