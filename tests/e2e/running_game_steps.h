@@ -2,7 +2,6 @@
 // Steps run inside the program that bring it into a game, for the scenarios that
 // play one. They run between messages, in the program's own process.
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,11 +24,11 @@ inline std::string CurrentTitle() {
     return dialog ? dialog->GetTitle() : "(none)";
 }
 
-// Chapter 1 started with the wizard's choices skipped (the new-game scenarios go
-// through its pages): the front page goes, a new game is made, its first creation
-// page is put away and its main character, Wren, made further by `make` as the
-// pages would make her, takes it into the start area.
-inline std::string StartTheChapterWith(const std::function<void(DRAV::CActor&)>& make) {
+// Chapter 1 started with the wizard's choices skipped (the new-game and party-page
+// scenarios go through its pages): the front page goes, a new game is made, its
+// first creation page is put away and its main character, Wren, takes it into the
+// start area.
+inline std::string StartTheChapter() {
     CDRAVApp& app = GetApp();
     CDRAVAppTestAccess::DropDialogs(app);
     app.StartNewGame(1, false);
@@ -38,13 +37,8 @@ inline std::string StartTheChapterWith(const std::function<void(DRAV::CActor&)>&
     std::shared_ptr<DRAV::CActor> main = app.GetNewActor();
     if (!main) return "no actor";
     main->SetName("Wren");
-    make(*main);
     app.StartGameWithActor(main);
     return CurrentTitle();
-}
-
-inline std::string StartTheChapter() {
-    return StartTheChapterWith([](DRAV::CActor&) {});
 }
 
 // Only the party stays on the landing: nobody fights or wanders into the way.
