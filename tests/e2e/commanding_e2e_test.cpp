@@ -65,10 +65,6 @@ std::pair<double, double> Pair(const std::string& text) {
     return {a, b};
 }
 
-void Append(std::vector<Step>& steps, std::vector<Step> more) {
-    steps.insert(steps.end(), more.begin(), more.end());
-}
-
 TEST(Commanding, AGroundClickWalksTheMemberThereInTheTimeItsSpeedAllows) {
     Driver driver;
     std::vector<Step> steps = Opening();

@@ -281,15 +281,24 @@ private:
             case Step::Kind::Close: PushQuit(); return;
             case Step::Kind::Wait: m_waitUntil = m_now + static_cast<DWORD>(step.amount); return;
             case Step::Kind::ClickId:
-            case Step::Kind::RightClickId:
-                if (auto point = FindElement(step.amount)) {
+            case Step::Kind::RightClickId: {
+                int id = step.amount;
+                if (step.check) {
+                    const std::string answer = step.check();
+                    if (std::sscanf(answer.c_str(), "%d", &id) != 1) {
+                        Record("log", {"no id: " + answer});
+                        return;
+                    }
+                }
+                if (auto point = FindElement(id)) {
                     PushMove(point->x, point->y);
                     PushButton(step.kind == Step::Kind::ClickId ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT, point->x,
                                point->y, 1);
                 } else {
-                    Record("log", {"no element with id " + std::to_string(step.amount)});
+                    Record("log", {"no element with id " + std::to_string(id)});
                 }
                 return;
+            }
             case Step::Kind::PointAt: {
                 const std::string where = step.check();
                 int x = 0, y = 0;
@@ -401,6 +410,11 @@ Step Close() { return Make(Step::Kind::Close); }
 Step Wait(int milliseconds) { return Make(Step::Kind::Wait, 0, 0, milliseconds); }
 Step ClickId(int id) { return Make(Step::Kind::ClickId, 0, 0, id); }
 Step RightClickId(int id) { return Make(Step::Kind::RightClickId, 0, 0, id); }
+Step ClickIdOf(std::function<std::string()> id) {
+    Step step = Make(Step::Kind::ClickId);
+    step.check = std::move(id);
+    return step;
+}
 std::vector<Step> ConsoleKeys(const std::string& text) {
     std::vector<Step> steps;
     for (char c : text) {

@@ -47,6 +47,9 @@ Step Type(std::string text);
 Step Close();
 Step Wait(int milliseconds);
 Step ClickId(int id);
+// The same on the id that `id` answers in the program's process when the step runs,
+// for pages whose choices depend on what the program has loaded.
+Step ClickIdOf(std::function<std::string()> id);
 // Key presses typing `text` as the console takes it: letters, digits, blanks, and
 // '_' as Shift and minus.
 std::vector<Step> ConsoleKeys(const std::string& text);

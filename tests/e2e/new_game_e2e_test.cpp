@@ -10,9 +10,9 @@
 #include "game/dialogs/cc_dlg.h"
 #include "game/dialogs/intro_dlg.h"
 #include "rules/vocabulary/actor_class.h"
-#include "rules/vocabulary/skills.h"
 #include "world/actor.h"
 #include "world/game.h"
+#include "wizard_steps.h"
 
 namespace {
 
@@ -22,8 +22,6 @@ std::vector<Step> Then(std::vector<Step> steps, const std::vector<Step>& more) {
     steps.insert(steps.end(), more.begin(), more.end());
     return steps;
 }
-
-std::vector<Step> ToTheFrontPage() { return {Wait(200), Move(500, 400), Click(500, 400), Wait(100)}; }
 
 std::string CurrentTitle() {
     const auto& dialog = GetApp().GetCurrentDialog();
@@ -40,51 +38,8 @@ std::string MainCharacter() {
     return engine->GetGame()->GetMainActor()->GetName();
 }
 
-// The first skills of a group a level-1 character can buy without prerequisites.
-std::vector<int> PlainSkills(int group, std::size_t count) {
-    std::vector<int> skills;
-    const int free = DRAV::GetClassInfo(static_cast<DRAV::ActorClass>(group)).freeSkill;
-    for (int skill = 0; skill < DRAV::kSkillCount && skills.size() < count; ++skill) {
-        const auto& info = DRAV::GetSkillInfo(static_cast<DRAV::SkillId>(skill));
-        if (info.skillClass == group && info.level <= 1 && info.prerequisites[0] == 98 && skill != free)
-            skills.push_back(skill);
-    }
-    return skills;
-}
-
-// From the front page to the name page of a level-1 Fighter with the first head.
-std::vector<Step> ThroughTheWizard() {
-    std::vector<Step> steps = ToTheFrontPage();
-    for (int id : {1, 1, 100, 100}) {
-        steps.push_back(ClickId(id));
-        steps.push_back(Wait(50));
-    }
-    for (int k = 0; k < 80; ++k) steps.push_back(ClickId(100 + k % 5));
-    steps.push_back(Screenshot("attributes"));
-    steps.push_back(ClickId(50));
-    steps.push_back(Wait(50));
-    // The explanation over the skills page first.
-    steps.push_back(ClickId(1));
-    steps.push_back(Wait(50));
-    steps.push_back(Screenshot("skills"));
-    for (int skill : PlainSkills(0, 2)) steps.push_back(ClickId(100 + skill));
-    steps.push_back(ClickId(301));
-    steps.push_back(Wait(50));
-    steps.push_back(ClickId(100 + PlainSkills(1, 1)[0]));
-    steps.push_back(ClickId(50));
-    steps.push_back(Wait(50));
-    steps.push_back(ClickId(100));
-    steps.push_back(Wait(50));
-    steps.push_back(Screenshot("colours"));
-    steps.push_back(ClickId(100));
-    steps.push_back(Wait(50));
-    return steps;
-}
-
-std::vector<Step> TypeAyla() {
-    return {Key(SDL_SCANCODE_A, KMOD_LSHIFT), Key(SDL_SCANCODE_Y), Key(SDL_SCANCODE_L), Key(SDL_SCANCODE_A),
-            Key(SDL_SCANCODE_RETURN), Wait(100)};
-}
+// A level-1 Fighter with the first head, named Ayla.
+const NewCharacter kAyla{CCCGenderDlg::kMale, DRAV::CLASS_FIGHTER, FighterSkills, "Ayla"};
 
 bool TitlesInOrder(const std::vector<std::string>& titles, const std::vector<std::string>& pages) {
     auto at = titles.begin();
@@ -97,8 +52,10 @@ bool TitlesInOrder(const std::vector<std::string>& titles, const std::vector<std
 
 TEST(NewGame, TheWizardFromTheFrontPageToTheNamedCharacter) {
     Driver driver;
-    Observed run = driver.Execute(Then(ThroughTheWizard(), Then({Check("name page", CurrentTitle)},
-                                                               Then(TypeAyla(), {Check("main", MainCharacter), Check("intro", IntroShown)}))));
+    Observed run = driver.Execute(
+        Then(ThroughTheWizard(kAyla),
+             Then({Check("name page", CurrentTitle)},
+                  Then(TypeName(kAyla.name), {Check("main", MainCharacter), Check("intro", IntroShown)}))));
     EXPECT_TRUE(run.exited) << run.log;
     EXPECT_TRUE(run.boxes.empty()) << run.boxes.front().caption << ": " << run.boxes.front().text;
     EXPECT_TRUE(TitlesInOrder(run.titles, {"New Game", "Gender", "Class", "Attributes", "Skills", "Appearance",
@@ -122,11 +79,13 @@ TEST(NewGame, ASaveOfTheSameNameAsksAndNoGivesAnEmptyNamePage) {
     const std::filesystem::path saves = std::filesystem::path(driver.Home()) / "Documents" / "Orvex Saved Games";
     std::filesystem::create_directories(saves);
     std::ofstream(saves / "Ayla.drav") << "an old game";
-    Observed run = driver.Execute(Then(ThroughTheWizard(),
-                                       Then(TypeAyla(), Then({Check("question", CurrentTitle), Key(SDL_SCANCODE_N),
-                                                              Wait(50), Check("after no", CurrentTitle)},
-                                                             Then(TypeAyla(), {Key(SDL_SCANCODE_Y), Wait(100),
-                                                                               Check("main", MainCharacter), Check("intro", IntroShown)})))));
+    Observed run = driver.Execute(
+        Then(ThroughTheWizard(kAyla),
+             Then(TypeName(kAyla.name),
+                  Then({Check("question", CurrentTitle), Key(SDL_SCANCODE_N), Wait(50),
+                        Check("after no", CurrentTitle)},
+                       Then(TypeName(kAyla.name), {Key(SDL_SCANCODE_Y), Wait(100), Check("main", MainCharacter),
+                                                   Check("intro", IntroShown)})))));
     EXPECT_TRUE(run.exited) << run.log;
     EXPECT_EQ(run.checks["question"], "Overwrite Actor?");
     EXPECT_EQ(run.checks["after no"], "Name");

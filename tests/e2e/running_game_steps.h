@@ -2,7 +2,6 @@
 // Steps run inside the program that bring it into a game, for the scenarios that
 // play one. They run between messages, in the program's own process.
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,11 +24,11 @@ inline std::string CurrentTitle() {
     return dialog ? dialog->GetTitle() : "(none)";
 }
 
-// Chapter 1 started with the wizard's choices skipped (the new-game scenarios go
-// through its pages): the front page goes, a new game is made, its first creation
-// page is put away and its main character, Wren, made further by `make` as the
-// pages would make her, takes it into the start area.
-inline std::string StartTheChapterWith(const std::function<void(DRAV::CActor&)>& make) {
+// Chapter 1 started with the wizard's choices skipped (the new-game and party-page
+// scenarios go through its pages): the front page goes, a new game is made, its
+// first creation page is put away and its main character, Wren, takes it into the
+// start area.
+inline std::string StartTheChapter() {
     CDRAVApp& app = GetApp();
     CDRAVAppTestAccess::DropDialogs(app);
     app.StartNewGame(1, false);
@@ -38,13 +37,8 @@ inline std::string StartTheChapterWith(const std::function<void(DRAV::CActor&)>&
     std::shared_ptr<DRAV::CActor> main = app.GetNewActor();
     if (!main) return "no actor";
     main->SetName("Wren");
-    make(*main);
     app.StartGameWithActor(main);
     return CurrentTitle();
-}
-
-inline std::string StartTheChapter() {
-    return StartTheChapterWith([](DRAV::CActor&) {});
 }
 
 // Only the party stays on the landing: nobody fights or wanders into the way.
@@ -55,16 +49,15 @@ inline std::string CalmTheLanding() {
     return "calm";
 }
 
-// Keys as the console takes them: letters, digits, blanks, '_' as Shift and minus.
-inline std::vector<Step> Keys(const std::string& text) {
-    std::vector<Step> steps;
-    for (char c : text) {
-        if (c >= 'a' && c <= 'z') steps.push_back(Key(static_cast<SDL_Scancode>(SDL_SCANCODE_A + (c - 'a'))));
-        if (c >= '1' && c <= '9') steps.push_back(Key(static_cast<SDL_Scancode>(SDL_SCANCODE_1 + (c - '1'))));
-        if (c == '0') steps.push_back(Key(SDL_SCANCODE_0));
-        if (c == ' ') steps.push_back(Key(SDL_SCANCODE_SPACE));
-        if (c == '_') steps.push_back(Key(SDL_SCANCODE_MINUS, KMOD_LSHIFT));
-    }
+inline void Append(std::vector<Step>& steps, const std::vector<Step>& more) {
+    steps.insert(steps.end(), more.begin(), more.end());
+}
+
+// The console opened, `line` typed and entered.
+inline std::vector<Step> ConsoleLine(const std::string& line) {
+    std::vector<Step> steps{Key(SDL_SCANCODE_GRAVE), Wait(100)};
+    Append(steps, ConsoleKeys(line));
+    Append(steps, {Key(SDL_SCANCODE_RETURN), Wait(200)});
     return steps;
 }
 

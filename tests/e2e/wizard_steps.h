@@ -1,0 +1,191 @@
+#pragma once
+// The creation pages clicked and typed through as a player does: from the front
+// page over New Game, gender, class, attributes, skills and appearance to the name
+// page, and a name typed there, which starts the chapter with its intro.
+
+#include <algorithm>
+#include <cctype>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "driver.h"
+#include "engine/engine.h"
+#include "game/app.h"
+#include "game/dialogs/attrib_dlg.h"
+#include "game/dialogs/cc_choice_dlg.h"
+#include "game/dialogs/cc_looks_dlg.h"
+#include "game/dialogs/new_game_dlg.h"
+#include "game/dialogs/skills_dlg.h"
+#include "game/dialogs/start_dlg.h"
+#include "rules/magic/spell.h"
+#include "rules/module.h"
+#include "rules/vocabulary/actor_class.h"
+#include "rules/vocabulary/skills.h"
+
+namespace QuillmereE2E {
+
+struct NewCharacter {
+    int gender = CCCGenderDlg::kMale;
+    DRAV::ActorClass actorClass = DRAV::CLASS_FIGHTER;
+    // The skills the skills page buys, in the order bought; asked in the program's
+    // process when the page is up, so it may look at what the program has loaded.
+    std::function<std::vector<int>()> skills;
+    std::string name;
+};
+
+inline std::vector<Step> ToTheFrontPage() { return {Wait(200), Move(500, 400), Click(500, 400), Wait(100)}; }
+
+// The first skills of a group a level-1 character can buy without prerequisites.
+inline std::vector<int> PlainSkills(int group, std::size_t count) {
+    std::vector<int> skills;
+    const int free = DRAV::GetClassInfo(static_cast<DRAV::ActorClass>(group)).freeSkill;
+    for (int skill = 0; skill < DRAV::kSkillCount && skills.size() < count; ++skill) {
+        const auto& info = DRAV::GetSkillInfo(static_cast<DRAV::SkillId>(skill));
+        if (info.skillClass == group && info.level <= 1 && info.prerequisites[0] == DRAV::SKILL_NONE &&
+            skill != free)
+            skills.push_back(skill);
+    }
+    return skills;
+}
+
+// Two Fighter skills for the class picks and an Adventurer skill for the general one.
+inline std::vector<int> FighterSkills() {
+    std::vector<int> skills = PlainSkills(DRAV::CLASS_FIGHTER, 2);
+    const std::vector<int> general = PlainSkills(DRAV::CLASS_ROGUE, 1);
+    skills.insert(skills.end(), general.begin(), general.end());
+    return skills;
+}
+
+// Level-1 picks of a class, class and general together.
+inline int FirstLevelPicks(DRAV::ActorClass actorClass) {
+    std::int32_t classPicks = 0, generalPicks = 0;
+    DRAV::GetSkillPicksForLevels(actorClass, 1, classPicks, generalPicks);
+    return classPicks + generalPicks;
+}
+
+// The magic schools, in the order a level-1 Spellcaster buys them, that let her
+// cast the loaded module's spells: first the school of `spell` with the schools it
+// needs before it, then the schools the most other spells use, as long as `picks`
+// last. Looked up in the program's process, so it follows whatever schools the
+// module's spells name.
+inline std::vector<int> SchoolsForSpells(const std::string& spell, int picks) {
+    const DRAV::SpellMap& spells = GetApp().GetEngine()->GetModule()->GetSpells();
+    std::map<int, int> uses;
+    for (const auto& [key, candidate] : spells) {
+        const int school = candidate->GetSchool();
+        if ((candidate->GetFlags() & DRAV::SPELL_POWER) == 0 && school >= 0 && school < DRAV::kSkillCount)
+            ++uses[school];
+    }
+    std::vector<int> byUse;
+    for (const auto& [school, count] : uses) byUse.push_back(school);
+    std::stable_sort(byUse.begin(), byUse.end(), [&](int a, int b) { return uses[a] > uses[b]; });
+    const std::vector<int> baseSchools{DRAV::SKILL_VOID_MAGIC, DRAV::SKILL_MATTER_MAGIC, DRAV::SKILL_ENERGY_MAGIC,
+                                       DRAV::SKILL_SPIRIT_MAGIC};
+    auto isBase = [&](int skill) {
+        return std::find(baseSchools.begin(), baseSchools.end(), skill) != baseSchools.end();
+    };
+    // A base school for "any base school": the one the spells use most.
+    int anyBase = baseSchools.front();
+    for (int school : byUse)
+        if (isBase(school)) {
+            anyBase = school;
+            break;
+        }
+
+    std::vector<int> plan;
+    auto known = [&](const std::vector<int>& list, int skill) {
+        return std::find(list.begin(), list.end(), skill) != list.end();
+    };
+    // `school` after what it needs; false when one of them is not a level-1 school.
+    std::function<bool(std::vector<int>&, int)> add = [&](std::vector<int>& list, int school) {
+        if (school < 0 || school >= DRAV::kSkillCount) return false;
+        if (known(list, school)) return true;
+        const auto& info = DRAV::GetSkillInfo(static_cast<DRAV::SkillId>(school));
+        if (info.skillClass != DRAV::CLASS_SPELLCASTER || info.level > 1) return false;
+        for (int needed : info.prerequisites) {
+            if (needed == DRAV::SKILL_NONE) continue;
+            if (needed == DRAV::SKILL_ANY_MAGIC) {
+                if (std::none_of(list.begin(), list.end(), isBase) && !add(list, anyBase)) return false;
+            } else if (!add(list, needed)) {
+                return false;
+            }
+        }
+        list.push_back(school);
+        return true;
+    };
+    auto tryAdd = [&](int school) {
+        std::vector<int> tried = plan;
+        if (add(tried, school) && static_cast<int>(tried.size()) <= picks) plan = tried;
+    };
+    if (const DRAV::CSpell* first = DRAV::FindSpell(spells, spell)) tryAdd(first->GetSchool());
+    for (int school : byUse) tryAdd(school);
+    for (int school : baseSchools) tryAdd(school);
+    return plan;
+}
+
+// From the front page to the name page of a level-1 `character` with the first head.
+inline std::vector<Step> ThroughTheWizard(const NewCharacter& character) {
+    std::vector<Step> steps = ToTheFrontPage();
+    for (int id : {CStartDlg::kStartNewGame, CNewGameDlg::kStartGame, character.gender,
+                   CCCClassDlg::kFirstClass + static_cast<int>(character.actorClass)}) {
+        steps.push_back(ClickId(id));
+        steps.push_back(Wait(50));
+    }
+    for (int k = 0; k < 80; ++k) steps.push_back(ClickId(CAttribDlg::kFirstAdd + k % CAttribDlg::kAttributeCount));
+    steps.push_back(Screenshot("attributes"));
+    steps.push_back(ClickId(CAttribDlg::kDone));
+    steps.push_back(Wait(50));
+    // The explanation over the skills page first.
+    steps.push_back(ClickId(1));
+    steps.push_back(Wait(50));
+    steps.push_back(Screenshot("skills"));
+    // Each pick on its group's list: the group's button, then the skill's Buy.
+    const auto pick = [skills = character.skills](std::size_t n, int base, bool group) {
+        return [=] {
+            const std::vector<int> bought = skills();
+            if (n >= bought.size()) return std::string("no pick ") + std::to_string(n);
+            const int skill = bought[n];
+            const int groupOfSkill = DRAV::GetSkillInfo(static_cast<DRAV::SkillId>(skill)).skillClass;
+            return std::to_string(base + (group ? groupOfSkill : skill));
+        };
+    };
+    for (int n = 0; n < FirstLevelPicks(character.actorClass); ++n) {
+        steps.push_back(ClickIdOf(pick(n, CSkillsDlg::kFirstGroup, true)));
+        steps.push_back(ClickIdOf(pick(n, CSkillsDlg::kFirstBuy, false)));
+    }
+    steps.push_back(Screenshot("skills_bought"));
+    steps.push_back(ClickId(CSkillsDlg::kDone));
+    steps.push_back(Wait(50));
+    steps.push_back(ClickId(CCCHeadDlg::kFirstHead));
+    steps.push_back(Wait(50));
+    steps.push_back(Screenshot("colours"));
+    steps.push_back(ClickId(CCCColorsDlg::kDone));
+    steps.push_back(Wait(50));
+    return steps;
+}
+
+// `name` typed on the name page and entered: letters, capitals with Shift.
+inline std::vector<Step> TypeName(const std::string& name) {
+    std::vector<Step> steps;
+    for (char c : name) {
+        const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (lower < 'a' || lower > 'z') continue;
+        steps.push_back(Key(static_cast<SDL_Scancode>(SDL_SCANCODE_A + (lower - 'a')),
+                            lower == c ? KMOD_NONE : KMOD_LSHIFT));
+    }
+    steps.push_back(Key(SDL_SCANCODE_RETURN));
+    steps.push_back(Wait(100));
+    return steps;
+}
+
+// The whole wizard: the chapter's intro is up when these have run.
+inline std::vector<Step> MadeByTheWizard(const NewCharacter& character) {
+    std::vector<Step> steps = ThroughTheWizard(character);
+    const std::vector<Step> name = TypeName(character.name);
+    steps.insert(steps.end(), name.begin(), name.end());
+    return steps;
+}
+
+}  // namespace QuillmereE2E
