@@ -292,18 +292,22 @@ std::string WinPages() {
     return page->GetTitle() + ": " + pictures;
 }
 
+// The chapter won as the ferryman's last reply wins it.
+Step WinTheChapter() {
+    return Check("win", [] {
+        DRAV::CGame& game = *GetApp().GetEngine()->GetGame();
+        game.SetClosingText("The ferry pulls away from Reedwater.");
+        game.SetStateCode(DRAV::GAME_WON);
+        return "won";
+    });
+}
+
 TEST(FlowDialogs, TheChapterEndsOnItsPagesAndPlayNextChapterOpensTheNextIntroduction) {
     Driver driver;
     Observed run = driver.Execute(InACalmGame({
         Key(SDL_SCANCODE_RETURN),
         Wait(200),
-        Check("win", [] {
-            // What the ferryman's last reply does.
-            DRAV::CGame& game = *GetApp().GetEngine()->GetGame();
-            game.SetClosingText("The ferry pulls away from Reedwater.");
-            game.SetStateCode(DRAV::GAME_WON);
-            return "won";
-        }),
+        WinTheChapter(),
         Wait(300),
         Check("first", WinPages),
         ClickId(CWinDlg::kNext),
@@ -332,12 +336,7 @@ TEST(FlowDialogs, LoadingACompletedChapterOpensTheNextIntroduction) {
     Observed run = driver.Execute(InACalmGame({
         Key(SDL_SCANCODE_RETURN),
         Wait(200),
-        Check("win", [] {
-            DRAV::CGame& game = *GetApp().GetEngine()->GetGame();
-            game.SetClosingText("The ferry pulls away from Reedwater.");
-            game.SetStateCode(DRAV::GAME_WON);
-            return "won";
-        }),
+        WinTheChapter(),
         Wait(300),
         ClickId(CWinDlg::kNext),
         Wait(150),
