@@ -26,12 +26,7 @@ protected:
     ConversationFlowTest() {
         Win32::SetClockSource([this] { return m_now; });
         EXPECT_TRUE(m_shell.loaded);
-        app().StartNewGame(1, false);
-        // The first creation page gives way, as the name page's close would.
-        CDRAVAppTestAccess::DropDialogs(app());
-        std::shared_ptr<DRAV::CActor> main = app().GetNewActor();
-        main->SetName("Wren");
-        app().StartGameWithActor(main);
+        m_shell.StartWrensGame();
         app().CloseDialog(1);
     }
     ~ConversationFlowTest() override {

@@ -17,6 +17,7 @@
 #include "support/sample_module.h"
 #include "support/temp_dir.h"
 #include "ui/ui_group.h"
+#include "world/actor.h"
 
 namespace QuillmereTest {
 
@@ -86,6 +87,16 @@ public:
         Win32::SetPlatformObserver(nullptr);
         CDRAVAppTestAccess::SetWindow(app, nullptr);
         DestroyWindow(window);
+    }
+
+    // Chapter 1 started as the creation pages end it (their first page put away),
+    // with "Wren" as the main character; her introduction is showing.
+    void StartWrensGame() {
+        app.StartNewGame(1, false);
+        CDRAVAppTestAccess::DropDialogs(app);
+        std::shared_ptr<DRAV::CActor> main = app.GetNewActor();
+        main->SetName("Wren");
+        app.StartGameWithActor(main);
     }
 
     // The ids of every widget on screen, groups' children included, in order.

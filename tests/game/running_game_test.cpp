@@ -24,11 +24,7 @@ protected:
     RunningGameTest() {
         Win32::SetClockSource([this] { return m_now; });
         EXPECT_TRUE(m_shell.loaded);
-        app().StartNewGame(1, false);
-        CDRAVAppTestAccess::DropDialogs(app());
-        std::shared_ptr<DRAV::CActor> main = app().GetNewActor();
-        main->SetName("Wren");
-        app().StartGameWithActor(main);
+        m_shell.StartWrensGame();
         m_introTitle = app().GetCurrentDialog() ? app().GetCurrentDialog()->GetTitle() : "";
         app().CloseDialog(1);
     }
