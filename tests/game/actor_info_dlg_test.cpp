@@ -7,6 +7,7 @@
 #include "app_test_access.h"
 #include "common/exception.h"
 #include "dialog_test_support.h"
+#include "sheet_test_support.h"
 #include "game/dialogs/actor_info_dlg.h"
 #include "game/dialogs/attrib_dlg.h"
 #include "game/dialogs/faction_dlg.h"
@@ -60,21 +61,9 @@ std::string Between(const std::string& text, const std::string& from, const std:
 }
 
 // The shell over Wren's game with a companion, Tamsin; no dialog open.
-class ActorInfoTest : public ::testing::Test {
+class ActorInfoTest : public QuillmereTest::WrensSheetTest {
 protected:
-    ActorInfoTest() {
-        m_game.Module().CreateActor(m_companion, &m_game.Game(), "ferryman_elder", "", 0);
-        m_companion->SetName("Tamsin");
-        m_game.Game().AddPartyMember(m_companion);
-        CDRAVAppTestAccess::SetEngine(app(), m_game.EnginePtr());
-        CDRAVAppTestAccess::StartPlaying(app());
-        CDRAVAppTestAccess::SetSelectedMember(app(), 0);
-        app().UpdatePartyQuickActions(false);
-        app().LayoutGameScreen();
-    }
-    CDRAVApp& app() { return m_shell.app; }
-    CActor& wren() { return *m_game.Main(); }
-    CActor& tamsin() { return *m_companion; }
+    ActorInfoTest() : WrensSheetTest(true) { app().LayoutGameScreen(); }
     std::shared_ptr<CActorInfoDlg> Open(CActor& actor) {
         auto page = std::make_shared<CActorInfoDlg>(&app(), &actor);
         app().SetDialog(false, page);
@@ -118,10 +107,6 @@ protected:
             if (element->GetId() == 0 && dynamic_cast<DRAVUI::CUITextElement*>(element)) rect = *element->GetRect();
         return rect;
     }
-
-    QuillmereTest::ShellOnSample m_shell;
-    QuillmereTest::SampleGame m_game;
-    std::shared_ptr<CActor> m_companion;
 };
 
 TEST_F(ActorInfoTest, AttributeRowsShowTheValueAndItsSignedBonus) {

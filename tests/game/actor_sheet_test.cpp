@@ -5,6 +5,7 @@
 
 #include "app_test_access.h"
 #include "dialog_test_support.h"
+#include "sheet_test_support.h"
 #include "game/dialogs/action_dlg.h"
 #include "game/dialogs/actor_info_dlg.h"
 #include "game/dialogs/skills_dlg.h"
@@ -46,20 +47,9 @@ private:
 };
 
 // The shell over Wren's running game with a companion, Tamsin, in the party.
-class ActorSheetTest : public ::testing::Test {
+class ActorSheetTest : public QuillmereTest::WrensSheetTest {
 protected:
-    ActorSheetTest() {
-        m_game.Module().CreateActor(m_companion, &m_game.Game(), "ferryman_elder", "", 0);
-        m_companion->SetName("Tamsin");
-        m_game.Game().AddPartyMember(m_companion);
-        CDRAVAppTestAccess::SetEngine(app(), m_game.EnginePtr());
-        CDRAVAppTestAccess::StartPlaying(app());
-        CDRAVAppTestAccess::SetSelectedMember(app(), 0);
-        app().UpdatePartyQuickActions(false);
-    }
-    CDRAVApp& app() { return m_shell.app; }
-    CActor& wren() { return *m_game.Main(); }
-    CActor& tamsin() { return *m_companion; }
+    ActorSheetTest() : WrensSheetTest(true) {}
     std::shared_ptr<ProbePage> Open(CActor& actor, int tab, bool info = false) {
         auto page = std::make_shared<ProbePage>(&app(), &actor, tab, info);
         app().SetDialog(false, page);
@@ -81,10 +71,6 @@ protected:
         }
         return nullptr;
     }
-
-    QuillmereTest::ShellOnSample m_shell;
-    QuillmereTest::SampleGame m_game;
-    std::shared_ptr<CActor> m_companion;
 };
 
 TEST_F(ActorSheetTest, FrameHoldsTabsPartyColumnAndBarAroundAPageOf352Rows) {

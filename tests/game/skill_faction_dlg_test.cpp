@@ -6,6 +6,7 @@
 
 #include "app_test_access.h"
 #include "dialog_test_support.h"
+#include "sheet_test_support.h"
 #include "game/dialogs/faction_dlg.h"
 #include "game/dialogs/skill_dlg.h"
 #include "game/dialogs/skills_dlg.h"
@@ -40,21 +41,12 @@ std::vector<int> SelectedIds(DRAVUI::CUIListElement& list) {
     return ids;
 }
 
-class SkillFactionDlgTest : public ::testing::Test {
+class SkillFactionDlgTest : public QuillmereTest::WrensSheetTest {
 protected:
-    SkillFactionDlgTest() {
-        CDRAVAppTestAccess::SetEngine(app(), m_game.EnginePtr());
-        CDRAVAppTestAccess::StartPlaying(app());
-        CDRAVAppTestAccess::SetSelectedMember(app(), 0);
-        app().UpdatePartyQuickActions(false);
-    }
-    CDRAVApp& app() { return m_shell.app; }
-    CActor& wren() { return *m_game.Main(); }
+    SkillFactionDlgTest() : WrensSheetTest(false) {}
     const CSpell& Spell(const std::string& key) { return *m_game.Module().GetSpells().at(key); }
     const CFaction& Guild() { return *FindFaction(m_game.Module().GetFactions(), "ferrymen"); }
 
-    QuillmereTest::ShellOnSample m_shell;
-    QuillmereTest::SampleGame m_game;
 };
 
 TEST_F(SkillFactionDlgTest, RanksShowTheFemaleTitleOnlyWhenItDiffers) {
