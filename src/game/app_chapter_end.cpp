@@ -2,7 +2,7 @@
 
 #include "engine/engine.h"
 #include "game/app.h"
-#include "game/dialogs/win_dlg.h"
+#include "game/dialogs/chapter_end/win_dlg.h"
 #include "rules/module.h"
 #include "world/game.h"
 

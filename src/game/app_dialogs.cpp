@@ -5,7 +5,7 @@
 #include "game/app.h"
 #include "game/dialogs/dialog.h"
 #include "game/dialogs/dialog_failure.h"
-#include "game/dialogs/start_dlg.h"
+#include "game/dialogs/front/start_dlg.h"
 #include "graphics/xp_device.h"
 #include "ui/product_title.h"
 #include "world/area.h"

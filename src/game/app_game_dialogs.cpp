@@ -2,8 +2,8 @@
 
 #include "engine/engine.h"
 #include "game/app.h"
-#include "game/dialogs/difficulty_dlg.h"
-#include "game/dialogs/volume_dlg.h"
+#include "game/dialogs/front/difficulty_dlg.h"
+#include "game/dialogs/front/volume_dlg.h"
 #include "world/game.h"
 
 // The dialogs the running game opens from its menu and its keys.

@@ -2,8 +2,8 @@
 
 #include "engine/engine.h"
 #include "game/app.h"
-#include "game/dialogs/map_dlg.h"
-#include "game/dialogs/world_map_dlg.h"
+#include "game/dialogs/maps/map_dlg.h"
+#include "game/dialogs/maps/world_map_dlg.h"
 #include "world/area.h"
 
 void CDRAVApp::ShowAreaMap() {

@@ -2,7 +2,7 @@
 
 #include "common/exception.h"
 #include "game/app.h"
-#include "game/dialogs/about_dlg.h"
+#include "game/dialogs/front/about_dlg.h"
 #include "game/dialogs/text_dlg.h"
 #include "game/identity.h"
 #include "platform/win32/shellapi.h"

@@ -4,7 +4,7 @@
 #include "common/exception.h"
 #include "engine/engine.h"
 #include "game/app.h"
-#include "game/dialogs/intro_dlg.h"
+#include "game/dialogs/front/intro_dlg.h"
 #include "game/identity.h"
 #include "game/save_files.h"
 #include "world/actor.h"

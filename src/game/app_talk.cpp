@@ -3,7 +3,7 @@
 
 #include "engine/engine.h"
 #include "game/app.h"
-#include "game/dialogs/talk_dlg.h"
+#include "game/dialogs/talk/talk_dlg.h"
 #include "world/actor.h"
 #include "world/game.h"
 

@@ -8,7 +8,7 @@
 #include "running_game_steps.h"
 #include "engine/engine.h"
 #include "game/app.h"
-#include "game/dialogs/action_dlg.h"
+#include "game/dialogs/play/action_dlg.h"
 #include "game/dialogs/dialog.h"
 #include "rules/module.h"
 #include "world/actor.h"

@@ -8,9 +8,9 @@
 #include <filesystem>
 
 #include "driver.h"
-#include "game/dialogs/store_count_dlg.h"
-#include "game/dialogs/store_dlg.h"
-#include "game/dialogs/talk_dlg.h"
+#include "game/dialogs/talk/store_count_dlg.h"
+#include "game/dialogs/talk/store_dlg.h"
+#include "game/dialogs/talk/talk_dlg.h"
 #include "game/dialogs/yes_no_dlg.h"
 #include "running_game_steps.h"
 #include "ui/ui_group.h"

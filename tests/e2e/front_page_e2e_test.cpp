@@ -7,7 +7,7 @@
 
 #include "driver.h"
 #include "game/app.h"
-#include "game/dialogs/chapter_dlg.h"
+#include "game/dialogs/front/chapter_dlg.h"
 #include "game/dialogs/dialog.h"
 #include "ui/ui_button.h"
 #include "ui/ui_group.h"

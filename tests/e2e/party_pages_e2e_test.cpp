@@ -10,9 +10,9 @@
 #include <sstream>
 
 #include "driver.h"
-#include "game/dialogs/actor_inv_dlg.h"
-#include "game/dialogs/actor_journal_dlg.h"
-#include "game/dialogs/intro_dlg.h"
+#include "game/dialogs/sheet/actor_inv_dlg.h"
+#include "game/dialogs/sheet/actor_journal_dlg.h"
+#include "game/dialogs/front/intro_dlg.h"
 #include "rules/items/item_template.h"
 #include "rules/magic/spell.h"
 #include "rules/module.h"

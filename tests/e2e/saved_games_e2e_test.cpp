@@ -9,7 +9,7 @@
 #include "engine/engine.h"
 #include "game/app.h"
 #include "game/dialogs/dialog.h"
-#include "game/dialogs/load_dlg.h"
+#include "game/dialogs/front/load_dlg.h"
 #include "world/area.h"
 #include "world/game.h"
 

@@ -5,7 +5,7 @@
 
 #include "app_test_access.h"
 #include "dialog_test_support.h"
-#include "game/dialogs/action_dlg.h"
+#include "game/dialogs/play/action_dlg.h"
 #include "platform/win32/virtual_keys.h"
 #include "rules/module.h"
 #include "rules/vocabulary/skill_id.h"

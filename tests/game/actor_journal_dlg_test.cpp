@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "game/dialogs/actor_journal_dlg.h"
+#include "game/dialogs/sheet/actor_journal_dlg.h"
 #include "trade_test_support.h"
 #include "ui/ui_button.h"
 #include "ui/ui_list_element.h"

@@ -11,7 +11,7 @@
 #include "engine/engine.h"
 #include "world/order.h"
 
-#include "game/dialogs/actor_spells_dlg.h"
+#include "game/dialogs/sheet/actor_spells_dlg.h"
 #include "rules/magic/spell.h"
 #include "rules/module.h"
 #include "trade_test_support.h"

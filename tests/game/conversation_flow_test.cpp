@@ -6,9 +6,9 @@
 
 #include "dialog_test_support.h"
 #include "engine/engine.h"
-#include "game/dialogs/store_count_dlg.h"
-#include "game/dialogs/store_dlg.h"
-#include "game/dialogs/talk_dlg.h"
+#include "game/dialogs/talk/store_count_dlg.h"
+#include "game/dialogs/talk/store_dlg.h"
+#include "game/dialogs/talk/talk_dlg.h"
 #include "platform/win32/virtual_keys.h"
 #include "platform/win32/win32_time.h"
 #include "world/actor.h"

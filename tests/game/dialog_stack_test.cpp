@@ -6,7 +6,7 @@
 #include "common/exception.h"
 #include "dialog_test_support.h"
 #include "game/dialogs/dialog.h"
-#include "game/dialogs/start_dlg.h"
+#include "game/dialogs/front/start_dlg.h"
 #include "platform/win32/virtual_keys.h"
 #include "ui/ui_button.h"
 #include "ui/ui_manager.h"

@@ -8,9 +8,9 @@
 #include <SDL_ttf.h>
 #include "dialog_test_support.h"
 #include "engine/engine.h"
-#include "game/dialogs/about_dlg.h"
-#include "game/dialogs/chapter_dlg.h"
-#include "game/dialogs/start_dlg.h"
+#include "game/dialogs/front/about_dlg.h"
+#include "game/dialogs/front/chapter_dlg.h"
+#include "game/dialogs/front/start_dlg.h"
 #include "game/dialogs/text_dlg.h"
 #include "game/dialogs/yes_no_dlg.h"
 #include "platform/win32/virtual_keys.h"

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "game/dialogs/actor_inv_dlg.h"
-#include "game/dialogs/inv_drop_table.h"
+#include "game/dialogs/sheet/actor_inv_dlg.h"
+#include "game/dialogs/sheet/inv_drop_table.h"
 #include "game/dialogs/text_dlg.h"
 #include "platform/win32/virtual_keys.h"
 #include "rules/items/item_template.h"

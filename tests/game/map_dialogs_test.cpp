@@ -4,8 +4,8 @@
 
 #include "common/exception.h"
 #include "dialog_test_support.h"
-#include "game/dialogs/map_dlg.h"
-#include "game/dialogs/world_map_dlg.h"
+#include "game/dialogs/maps/map_dlg.h"
+#include "game/dialogs/maps/world_map_dlg.h"
 #include "graphics/graphics_map_manager.h"
 #include "platform/win32/virtual_keys.h"
 #include "rules/definitions/travel_map.h"

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "game/dialogs/party_dlg.h"
+#include "game/dialogs/play/party_dlg.h"
 #include "platform/win32/virtual_keys.h"
 #include "trade_test_support.h"
 #include "ui/ui_action_element.h"

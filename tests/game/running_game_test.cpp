@@ -4,7 +4,7 @@
 
 #include "dialog_test_support.h"
 #include "engine/engine.h"
-#include "game/dialogs/msg_dlg.h"
+#include "game/dialogs/play/msg_dlg.h"
 #include "game/dialogs/text_dlg.h"
 #include "platform/win32/virtual_keys.h"
 #include "platform/win32/win32_time.h"

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "game/dialogs/help_dlg.h"
-#include "game/dialogs/item_dlg.h"
-#include "game/dialogs/store_count_dlg.h"
-#include "game/dialogs/store_dlg.h"
+#include "game/dialogs/maps/help_dlg.h"
+#include "game/dialogs/sheet/item_dlg.h"
+#include "game/dialogs/talk/store_count_dlg.h"
+#include "game/dialogs/talk/store_dlg.h"
 #include "platform/win32/virtual_keys.h"
 #include "trade_test_support.h"
 #include "ui/ui_items_list.h"

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "common/data_file_reader.h"
-#include "game/dialogs/store_dlg.h"
-#include "game/dialogs/talk_dlg.h"
+#include "game/dialogs/talk/store_dlg.h"
+#include "game/dialogs/talk/talk_dlg.h"
 #include "platform/win32/virtual_keys.h"
 #include "trade_test_support.h"
 #include "world/area.h"

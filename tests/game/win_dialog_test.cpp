@@ -4,9 +4,9 @@
 
 #include "common/data_file_memory.h"
 #include "dialog_test_support.h"
-#include "game/dialogs/chapter_dlg.h"
-#include "game/dialogs/start_dlg.h"
-#include "game/dialogs/win_dlg.h"
+#include "game/dialogs/front/chapter_dlg.h"
+#include "game/dialogs/front/start_dlg.h"
+#include "game/dialogs/chapter_end/win_dlg.h"
 #include "support/sample_game.h"
 #include "ui/ui_button.h"
 #include "ui/ui_image.h"

@@ -5,7 +5,7 @@
 
 #include "app_test_access.h"
 #include "dialog_test_support.h"
-#include "game/dialogs/wizard_dlg.h"
+#include "game/dialogs/play/wizard_dlg.h"
 #include "platform/win32/virtual_keys.h"
 #include "support/message_texts.h"
 #include "support/sample_game.h"

@@ -1,5 +1,0 @@
-#include "game/dialogs/exit_area_dlg.h"
-
-#include "game/app.h"
-
-void CExitAreaDlg::OnYes() { m_app->CheckPartyAndChangeArea(); }
