@@ -4,7 +4,6 @@
 // middle must change when they step there (nothing in front hides them), and picking
 // at that pixel must find them. The share of cells that pass is printed per area.
 
-#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <sstream>
@@ -13,8 +12,7 @@
 
 #include "common/random.h"
 #include "engine/engine.h"
-#include "graphics/pixel/pixel_fixture.h"
-#include "graphics/scene_support.h"
+#include "graphics/pixel/game_view_fixture.h"
 
 namespace {
 
@@ -36,15 +34,8 @@ int Difference(std::uint32_t a, std::uint32_t b) {
     return sum;
 }
 
-class AreaVisibilityPixelTest : public PixelWindowTest<1024, 768> {
+class AreaVisibilityPixelTest : public GameViewPixelTest {
 protected:
-    AreaVisibilityPixelTest() {
-        m_manager.SetDataFileFactory(SampleFolderSource());
-        m_camera.viewport = &m_viewport;
-        m_camera.lookAt = m_lookAt;
-    }
-    ~AreaVisibilityPixelTest() override { m_manager.ReleaseDeviceObjects(&m_wrapper, m_game.Game()); }
-
     void EnterMarsh() {
         m_game.Game().SetEntry({"reedwater_map", ""}, DRAV::AREA_LOAD_FRESH, "");
         m_game.Game().SetStateCode(DRAV::GAME_EXIT_AVAILABLE);
@@ -73,8 +64,7 @@ protected:
         m_person = area.CreateEncounterActor("reed_goblin", "", 0, m_game.Module());
         ASSERT_TRUE(area.PlaceActor(area.GetColumns() / 2, area.GetRows() / 2, true, m_person));
         m_person->SetFacing(0.0);
-        SeeEverything(area);
-        m_manager.Init(&m_wrapper, m_game.Game(), m_game.Module());
+        ShowArea();
     }
 
     std::vector<std::uint32_t> Draw(double x, double z) {
@@ -82,13 +72,7 @@ protected:
         m_lookAt[2] = static_cast<float>(z);
         // Flickering lights draw from the random source: both pictures draw the same.
         DRAVCommon::GetRandomEngine().seed(5489);
-        IDirect3DDevice9* device = m_window.Device();
-        m_wrapper.SetDefaultRenderStates(true);
-        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0);
-        device->BeginScene();
-        m_manager.RenderScene(&m_wrapper, m_game.Game(), m_camera);
-        device->EndScene();
-        return m_window.Device()->ReadBackBuffer();
+        return DrawView();
     }
 
     struct Survey {
@@ -141,13 +125,8 @@ protected:
         EXPECT_EQ(survey.passed, survey.walkable) << name << survey.failed;
     }
 
-    SampleGame m_game;
-    std::vector<std::shared_ptr<DRAV::CActor>> m_gone;
+    std::vector<std::shared_ptr<DRAV::CActor>> m_gone;  // those sent away, kept alive
     std::shared_ptr<DRAV::CActor> m_person;
-    CGraphicsManager m_manager;
-    RECT m_viewport{0, 0, kWidth, kHeight};
-    float m_lookAt[3] = {0.0f, 0.0f, 0.0f};
-    CCamera m_camera;
 };
 
 TEST_F(AreaVisibilityPixelTest, EveryoneOnTheLandingCanBeSeenAndClicked) {
