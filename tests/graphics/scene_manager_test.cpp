@@ -18,6 +18,8 @@
 #include "rules/monsters/actor_template.h"
 #include "support/expect_drav.h"
 #include "world/effect.h"
+#include "world/master_tile.h"
+#include "world/tile.h"
 
 namespace {
 
@@ -481,6 +483,25 @@ TEST_F(PickingTest, GroundWestOfTheGridIsNoCellAndAnExitIsNearBelowTwentyUnits) 
         m_manager.PickAtScreen(&m_xp, px, py, m_game.Area(), kind, thing, nearExit, false);
         EXPECT_EQ(kind, PICK_TILE);
         EXPECT_EQ(nearExit, expected) << offset;
+    }
+}
+
+TEST_F(PickingTest, AClosedDoorTakesOnlyTheClicksItsLeafCovers) {
+    LookAt(22.5f, 15.0f);
+    Frame();
+    DRAV::CThing* thing = nullptr;
+    bool nearExit = false;
+    const auto tileId = [](std::uint32_t column, std::uint32_t row) { return 0x01000000u + row * 1000 + column; };
+    // The closed boathouse door, cell (10, 8): its leaf, a man's height above its ground.
+    const DRAV::CTile* door = m_game.Area().GetTile(10, 8);
+    ASSERT_TRUE(door && door->GetDoor() && !door->GetDoor()->IsOpen());
+    EXPECT_EQ(PickAt(10 * 2.5 + 1.25, 1.0, 8 * 2.5 + 1.25, thing, nearExit), PICK_TILE);
+    EXPECT_EQ(thing, door);
+    // The lane north-west of it: the line of sight to its ground passes the door's cell
+    // some six units up, far over the leaf.
+    for (auto [column, row] : {std::pair{8u, 4u}, {8u, 5u}}) {
+        EXPECT_EQ(PickAt(column * 2.5 + 1.25, 0, row * 2.5 + 1.25, thing, nearExit), PICK_TILE);
+        EXPECT_EQ(thing->GetId(), tileId(column, row)) << column << "," << row;
     }
 }
 

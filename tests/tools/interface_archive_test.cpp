@@ -88,7 +88,7 @@ TEST(InterfaceArchive, CarriesTheInterfaceFontUnchanged) {
 }
 
 // Screen tests find a hovered button and a ticked box by these colours.
-TEST(InterfaceArchive, HoverFacesAndTickShowThePaletteColours) {
+TEST(InterfaceArchive, HoverFacesAndCrossShowThePaletteColours) {
     auto archive = QuillmereTest::SampleInterfaceSource();
     for (int id : {1, 2, 3, 4}) {
         SurfacePtr face = Decode(*ReadUi(*archive, id));
@@ -101,20 +101,43 @@ TEST(InterfaceArchive, HoverFacesAndTickShowThePaletteColours) {
         EXPECT_NE(Pixel(*face, w / 2, 0), P::kButtonHoverFill);
     }
 
-    SurfacePtr tick = Decode(*ReadUi(*archive, 11));
-    ASSERT_TRUE(tick);
-    float unit = static_cast<float>(tick->w) / 32;
+    SurfacePtr cross = Decode(*ReadUi(*archive, 11));
+    ASSERT_TRUE(cross);
+    float unit = static_cast<float>(cross->w) / 32;
     int solid = 0;
-    for (int y = 0; y < tick->h; ++y)
-        for (int x = 0; x < tick->w; ++x) {
+    for (int y = 0; y < cross->h; ++y)
+        for (int x = 0; x < cross->w; ++x) {
             float dx = (x + 0.5f) / unit - 16, dy = (y + 0.5f) / unit - 16;
-            if (std::sqrt(dx * dx + dy * dy) > P::kCheckSolidRadius) continue;
-            EXPECT_EQ(Pixel(*tick, x, y), P::kCheckMark) << x << "," << y;
+            if (std::sqrt(dx * dx + dy * dy) > P::kCrossSolidRadius) continue;
+            EXPECT_EQ(Pixel(*cross, x, y), P::kCrossMark) << x << "," << y;
             ++solid;
         }
     EXPECT_GE(solid, 36);
-    EXPECT_EQ(Pixel(*tick, 0, 0) >> 24, 0u) << "the tick's ground is clear";
-    EXPECT_EQ(Pixel(*tick, tick->w - 2, tick->h - 2) >> 24, 0u);
+    EXPECT_EQ(Pixel(*cross, 0, 0) >> 24, 0u) << "the cross's ground is clear";
+    EXPECT_EQ(Pixel(*cross, cross->w - 2, cross->h - 2) >> 24, 0u);
+}
+
+// Image 11 closes the character sheet and cancels the character being made: it must
+// not read as "Done". A tick is green and leans one way; this mark is neither.
+TEST(InterfaceArchive, TheCloseAndCancelIconIsNoTick) {
+    SurfacePtr icon = Decode(*ReadUi(*QuillmereTest::SampleInterfaceSource(), 11));
+    ASSERT_TRUE(icon);
+    const int w = icon->w, h = icon->h;
+    int opaque = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t p = Pixel(*icon, x, y);
+            if ((p >> 24) < 0x80) continue;
+            ++opaque;
+            const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+            EXPECT_FALSE(g > r + 24 && g > b + 24) << "green at " << x << "," << y;
+            // The same mirrored left to right and top to bottom, which no tick is.
+            for (auto [mx, my] : {std::pair{w - 1 - x, y}, {x, h - 1 - y}})
+                EXPECT_GE(Pixel(*icon, mx, my) >> 24, 0x40u) << x << "," << y << " has no mirror image";
+        }
+    EXPECT_GT(opaque, w * h / 5);
+    // Strokes reach all four corners' way.
+    for (auto [x, y] : {std::pair{9, 9}, {22, 9}, {9, 22}, {22, 22}}) EXPECT_EQ(Pixel(*icon, x, y) >> 24, 0xFFu) << x << "," << y;
 }
 
 TEST(UiImageTable, NamesRowsAndRefusesIdsOutsideIt) {

@@ -7,15 +7,23 @@ constexpr std::uint32_t kIronRgb = 0x303236;
 constexpr std::uint32_t kBrassRgb = 0xB08A3C;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
-// Tiles: one cell spans x and z from -1.25 to 1.25; a full wall is 10 high.
+// Tiles: one cell spans x and z from -1.25 to 1.25; a full wall is 10 high. The game's
+// camera looks down at about a third of a right angle from the south-east, so whatever
+// stands inside an area stays below the middle of a goblin standing a cell behind it:
+// fences, walls, doors and gates come up to a man's chest and no higher. Only an
+// area's north and west edges, with nothing beyond them, carry full walls.
+constexpr float kFenceHeight = 1.5f;  // the reed tips; the rushes on top lie at 1.1
+constexpr float kBoardWallHeight = 1.4f;
+constexpr float kDoorHeight = 2.0f;   // the door tiles' picking height in the chapter's data
 
 XModel BoathouseDoor() {
+    // A boarded half-door, the latch through it, two strap hinges on the hinge side.
     XModel m;
     const int wood = m.AddPart("Door", kWhite, "door.png");
     const int iron = m.AddPart("Iron", kIronRgb);
-    m.AddBox(wood, {-1.1f, 0, -0.1f}, {1.1f, 7, 0.1f});
-    m.AddBox(iron, {0.7f, 3.2f, -0.18f}, {0.85f, 3.5f, 0.18f});  // the latch, through the door
-    for (float y : {1.2f, 5.8f}) m.AddBox(iron, {-1.1f, y, -0.12f}, {-0.2f, y + 0.2f, 0.12f});
+    m.AddBox(wood, {-1.1f, 0, -0.1f}, {1.1f, kDoorHeight, 0.1f});
+    m.AddBox(iron, {0.7f, 1.0f, -0.18f}, {0.85f, 1.2f, 0.18f});
+    for (float y : {0.3f, 1.55f}) m.AddBox(iron, {-1.1f, y, -0.12f}, {-0.2f, y + 0.15f, 0.12f});
     return m;
 }
 
@@ -33,12 +41,13 @@ XModel WardenGate() {
 }
 
 XModel SluiceGate() {
+    // The board that lets the millrace in, between two iron posts under a beam.
     XModel m;
     const int panel = m.AddPart("Panel", kWhite, "door.png");
     const int frame = m.AddPart("Frame", kIronRgb);
-    m.AddBox(panel, {-1.0f, 0, -0.2f}, {1.0f, 4, 0.2f});
-    for (float x : {-1.25f, 1.0f}) m.AddBox(frame, {x, 0, -0.25f}, {x + 0.25f, 6, 0.25f});
-    m.AddBox(frame, {-1.25f, 6, -0.25f}, {1.25f, 6.3f, 0.25f});
+    m.AddBox(panel, {-1.0f, 0, -0.2f}, {1.0f, 1.2f, 0.2f});
+    for (float x : {-1.25f, 1.0f}) m.AddBox(frame, {x, 0, -0.25f}, {x + 0.25f, kDoorHeight - 0.2f, 0.25f});
+    m.AddBox(frame, {-1.25f, kDoorHeight - 0.2f, -0.25f}, {1.25f, kDoorHeight, 0.25f});
     return m;
 }
 
@@ -47,23 +56,54 @@ XModel SlipwayDoors() {
     XModel m;
     const int leaves = m.AddPart("Leaves", kWhite, "door.png");
     const int iron = m.AddPart("Iron", kIronRgb);
-    m.AddBox(leaves, {-2.45f, 0, -0.1f}, {-0.05f, 8, 0.1f});
-    m.AddBox(leaves, {0.05f, 0, -0.1f}, {2.45f, 8, 0.1f});
-    m.AddBox(iron, {-0.6f, 3.8f, -0.14f}, {0.6f, 4.0f, 0.14f});  // the bar across both
+    m.AddBox(leaves, {-2.45f, 0, -0.1f}, {-0.05f, kDoorHeight, 0.1f});
+    m.AddBox(leaves, {0.05f, 0, -0.1f}, {2.45f, kDoorHeight, 0.1f});
+    m.AddBox(iron, {-0.6f, 1.0f, -0.14f}, {0.6f, 1.15f, 0.14f});  // the bar across both
+    return m;
+}
+
+// The four sides of a cell, `height` high and facing out, and a lid over them at `lid`.
+void AddCellBlock(XModel& m, int sides, int top, float height, float lid) {
+    const float e = 1.25f, h = height;
+    m.AddQuad(sides, {-e, h, e}, {-e, 0, e}, {e, 0, e}, {e, h, e});      // +z
+    m.AddQuad(sides, {e, h, -e}, {e, 0, -e}, {-e, 0, -e}, {-e, h, -e});  // -z
+    m.AddQuad(sides, {e, h, e}, {e, 0, e}, {e, 0, -e}, {e, h, -e});      // +x
+    m.AddQuad(sides, {-e, h, -e}, {-e, 0, -e}, {-e, 0, e}, {-e, h, e});  // -x
+    m.AddQuad(top, {-e, lid, -e}, {-e, lid, e}, {e, lid, e}, {e, lid, -e});
+}
+
+XModel ReedFence() {
+    // A bank of reeds filling its cell: stalks round the sides, their tips see-through
+    // above a mat of rushes woven over the top.
+    XModel m;
+    const int reeds = m.AddPart("Reeds", kWhite, "reeds.png");
+    const int rushes = m.AddPart("Rushes", kWhite, "rushes.png");
+    AddCellBlock(m, reeds, rushes, kFenceHeight, 1.1f);
+    return m;
+}
+
+XModel BoardWall() {
+    // The boathouse's wall: tarred boards round a cell, planks laid over the top.
+    XModel m;
+    const int boards = m.AddPart("Boards", kWhite, "door.png");
+    const int top = m.AddPart("Top", kWhite, "planks.png");
+    AddCellBlock(m, boards, top, kBoardWallHeight, kBoardWallHeight);
     return m;
 }
 
 XModel NetRack() {
-    // Three cells long (x) and two deep (z): posts and rails with nets hung between.
+    // Three cells long (x) and two deep (z): posts and rails with nets hung between,
+    // low enough to see over.
     XModel m;
     const int frame = m.AddPart("Frame", kWhite, "post.png");
     const int nets = m.AddPart("Nets", kWhite, "net.png");
+    const float top = 2.4f;
     for (float x : {-3.6f, 0.0f, 3.6f})
-        for (float z : {-1.0f, 1.0f}) m.AddBox(frame, {x - 0.1f, 0, z - 0.1f}, {x + 0.1f, 3.5f, z + 0.1f});
-    for (float z : {-1.0f, 1.0f}) m.AddBox(frame, {-3.7f, 3.3f, z - 0.08f}, {3.7f, 3.5f, z + 0.08f});
+        for (float z : {-1.0f, 1.0f}) m.AddBox(frame, {x - 0.1f, 0, z - 0.1f}, {x + 0.1f, top, z + 0.1f});
+    for (float z : {-1.0f, 1.0f}) m.AddBox(frame, {-3.7f, top - 0.2f, z - 0.08f}, {3.7f, top, z + 0.08f});
     for (float z : {-1.0f, 1.0f}) {
-        m.AddQuad(nets, {-3.5f, 3.3f, z}, {-3.5f, 0.6f, z}, {3.5f, 0.6f, z}, {3.5f, 3.3f, z});  // facing +z
-        m.AddQuad(nets, {3.5f, 3.3f, z}, {3.5f, 0.6f, z}, {-3.5f, 0.6f, z}, {-3.5f, 3.3f, z});  // and -z
+        m.AddQuad(nets, {-3.5f, top - 0.2f, z}, {-3.5f, 0.5f, z}, {3.5f, 0.5f, z}, {3.5f, top - 0.2f, z});  // facing +z
+        m.AddQuad(nets, {3.5f, top - 0.2f, z}, {3.5f, 0.5f, z}, {-3.5f, 0.5f, z}, {-3.5f, top - 0.2f, z});  // and -z
     }
     return m;
 }
@@ -372,6 +412,8 @@ const std::vector<SampleModel>& SampleModels() {
         {"tile", "gate_warden.x", WardenGate},
         {"tile", "gate_sluice.x", SluiceGate},
         {"tile", "doors_slip.x", SlipwayDoors},
+        {"tile", "fence_reed.x", ReedFence},
+        {"tile", "wall_boards.x", BoardWall},
         {"tile", "rack_nets.x", NetRack},
         {"tile", "loft_boathouse.x", BoathouseLoft},
         {"object", "chest_tackle.x", TackleChest},

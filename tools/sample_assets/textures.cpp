@@ -102,6 +102,17 @@ void Reeds(Canvas& canvas) {
     });
 }
 
+void Rushes(Canvas& canvas) {
+    // Rushes laid over the top of a reed fence: bundles crossing each other at a slant.
+    PaintUnit(canvas, [](Vec p) {
+        const float a = std::fmod(p.x * 6 + p.y * 3 + 2.0f, 1.0f), b = std::fmod(p.x * 3 - p.y * 6 + 4.0f, 1.0f);
+        const bool over = static_cast<int>(p.x * 6) % 2 == static_cast<int>(p.y * 6) % 2;
+        const float along = over ? a : b;
+        const float light = 0.65f + 0.35f * std::sin(along * 3.14159265f) + 0.1f * Noise(p.x * 8, p.y * 8, 8, 47u);
+        return Shade(FromArgb(over ? 0xFF7E8A44 : 0xFF8E8A4E), light);
+    });
+}
+
 void Deck(Canvas& canvas) {
     // The ferry's 2 x 2 deck: boards run fore and aft, a dark gunwale round the outside.
     Atlas(canvas, [](Vec p, int cell) {
@@ -320,6 +331,7 @@ const std::vector<SampleTexture>& SampleTextures() {
         {"tile", "mud.png", 128, 128, Mud},
         {"tile", "water.png", 64, 64, Water},
         {"tile", "reeds.png", 128, 128, Reeds},
+        {"tile", "rushes.png", 64, 64, Rushes},
         {"tile", "deck.png", 128, 128, Deck},
         {"tile", "post.png", 32, 128, Post},
         {"tile", "door.png", 64, 128, Door},

@@ -673,9 +673,10 @@ void DrawClockFace(Canvas& c, bool paused) {
     }
 }
 
-void DrawCheckMark(Canvas& c) {
-    Sdf tick = Union(Segment({5.5f, 15.5f}, {10.5f, 21.5f}, 9), Segment({10.5f, 21.5f}, {24.5f, 7.5f}, 9));
-    c.DrawOutlined(tick, C(P::kCheckMark), C(P::kInk), 1);
+void DrawCrossMark(Canvas& c) {
+    // Pale, not green, and the same turned over either way: nobody takes it for "Done".
+    Sdf cross = Union(Segment({8, 8}, {24, 24}, 7.5f), Segment({24, 8}, {8, 24}, 7.5f));
+    c.DrawOutlined(cross, C(P::kCrossMark), C(P::kInk), 1);
 }
 
 }  // namespace QuillmereTools

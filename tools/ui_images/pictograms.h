@@ -19,7 +19,8 @@ void DrawFigure(Canvas& canvas, Colour fill, float line);
 // The 64-unit clock of images 68 (running) and 69 (paused) on a 64 x 64 grid.
 void DrawClockFace(Canvas& canvas, bool paused);
 
-// The tick of image 11 on a 32 x 32 grid.
-void DrawCheckMark(Canvas& canvas);
+// The cross of image 11 on a 32 x 32 grid: the mark of a ticked check box, and the
+// icon that closes a page or cancels the character being made.
+void DrawCrossMark(Canvas& canvas);
 
 }  // namespace QuillmereTools

@@ -15,13 +15,14 @@ constexpr std::uint32_t kButtonHoverFill = 0xFFE3D29C;
 // Pixels from each edge of a hover face before the flat fill begins.
 constexpr int kButtonFaceBorder = 3;
 
-// The tick of image 11 ("icon_check32"), opaque, on a transparent ground. The tick's
-// long stroke passes through the image centre and is 9 of the image's 32 units
-// wide, so a disc of radius 4 units about the centre is this colour and nothing else:
-// stretched over a check box's 12 x 12 inside, its middle pixels show this colour
-// whether the texture is sampled nearest or linear.
-constexpr std::uint32_t kCheckMark = 0xFF6DB33F;
-constexpr float kCheckSolidRadius = 4.0f;
+// The cross of image 11 ("icon_check32"), opaque, on a transparent ground: the mark
+// of a ticked check box and the close and cancel icon. Its two strokes, 7.5 of the
+// image's 32 units wide, cross at the image centre, so a disc of radius 4 units about
+// the centre is this colour and nothing else: stretched over a check box's 12 x 12
+// inside, its middle pixels show this colour whether the texture is sampled nearest
+// or linear.
+constexpr std::uint32_t kCrossMark = 0xFFE6DCC4;
+constexpr float kCrossSolidRadius = 4.0f;
 
 // Images whose names give no size.
 constexpr int kPaperdollWidth = 208, kPaperdollHeight = 352;  // "ui_paperdoll", the inventory page's backdrop

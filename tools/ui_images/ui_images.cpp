@@ -67,7 +67,7 @@ void Paint(Canvas& canvas, int id, const std::string& fontPath) {
         DrawClockFace(canvas, id == 69);
     } else {
         canvas.SetViewBox(0, 0, size, 32);
-        if (id == 11) DrawCheckMark(canvas);
+        if (id == 11) DrawCrossMark(canvas);
         else if (IsPictogram(id)) DrawPictogram(canvas, id);
         else throw std::logic_error("no painter for UI image " + std::to_string(id));
     }

@@ -10,7 +10,7 @@
 
 #include "graphics/graphic.h"
 #include "graphics/scene/icon_graphics_manager.h"
-#include "graphics/pixel/pixel_fixture.h"
+#include "graphics/pixel/game_view_fixture.h"
 #include "graphics/scene_support.h"
 #include "graphics/xp_texture.h"
 
@@ -83,35 +83,20 @@ Rgb LightingAt(IDirect3DDevice9* device, double x, double z) {
     return {std::min(sum.r, 1.0), std::min(sum.g, 1.0), std::min(sum.b, 1.0)};
 }
 
-class SceneViewPixelTest : public PixelWindowTest<1024, 768> {
+class SceneViewPixelTest : public GameViewPixelTest {
 protected:
     SceneViewPixelTest() {
-        m_manager.SetDataFileFactory(SampleFolderSource());
-        m_camera.viewport = &m_viewport;
-        m_camera.lookAt = m_lookAt;
-        SeeEverything(m_game.Area());
-        m_manager.Init(&m_wrapper, m_game.Game(), m_game.Module());
+        // The middle of the lane's bare cell (4, 4), with nothing tall between it and the eye.
+        m_lookAt[0] = 11.25f;
+        m_lookAt[2] = 11.25f;
+        ShowArea();
     }
-    ~SceneViewPixelTest() override { m_manager.ReleaseDeviceObjects(&m_wrapper, m_game.Game()); }
 
     Frame DrawScene(const std::string& png) {
-        IDirect3DDevice9* device = m_window.Device();
-        m_wrapper.SetDefaultRenderStates(true);
-        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0);
-        device->BeginScene();
-        m_manager.RenderScene(&m_wrapper, m_game.Game(), m_camera);
-        device->EndScene();
-        const auto pixels = m_window.Device()->ReadBackBuffer();
+        const auto pixels = DrawView();
         SavePng(pixels, kWidth, kHeight, png);
         return Frame(pixels, kWidth, kHeight);
     }
-
-    SampleGame m_game;
-    CGraphicsManager m_manager;
-    RECT m_viewport{0, 0, kWidth, kHeight};
-    // The middle of the lane's bare cell (4, 4), with nothing tall between it and the eye.
-    float m_lookAt[3] = {11.25f, 0.0f, 11.25f};
-    CCamera m_camera;
 };
 
 TEST_F(SceneViewPixelTest, ABareFloorCellShowsItsAtlasColourAsLit) {

@@ -46,7 +46,7 @@ TEST_F(WidgetPixelTest, ACheckedBoxShowsTheTickOfImageElevenInsideTheBoxAtEveryS
         // r = {41, 41, 199, 63}; the tick fills {44, 46, 56, 58}, centre (50, 52).
         const int cx = 50 * static_cast<int>(scale) / 100, cy = 52 * static_cast<int>(scale) / 100;
         const auto checked = DrawFrame(nullptr);
-        EXPECT_TRUE(NearColour(checked.Rgb(cx, cy), Palette::kCheckMark & 0xFFFFFF)) << scale;
+        EXPECT_TRUE(NearColour(checked.Rgb(cx, cy), Palette::kCrossMark & 0xFFFFFF)) << scale;
         check->m_checked = false;
         const auto unchecked = DrawFrame(nullptr);
         EXPECT_EQ(unchecked.Rgb(cx, cy), 0u) << scale;

@@ -170,7 +170,7 @@ TEST_F(WidgetScreenTest, EveryWidgetKindOnOneScreen) {
     EXPECT_EQ(frame.Rgb((swatch.left + swatch.right) / 2, (swatch.top + swatch.bottom) / 2), 0xC03030u);
     // The tick of the checked box.
     const RECT sound = *menu->GetChildren()[4]->GetRect();
-    EXPECT_TRUE(NearColour(frame.Rgb(sound.left + 10, (sound.top + sound.bottom) / 2), Palette::kCheckMark & 0xFFFFFF));
+    EXPECT_TRUE(NearColour(frame.Rgb(sound.left + 10, (sound.top + sound.bottom) / 2), Palette::kCrossMark & 0xFFFFFF));
     EXPECT_EQ(name->m_text, "Aldric_2");
 }
 
