@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "driver.h"
+#include "running_game_steps.h"
+#include "world/events/event.h"
+
+namespace {
+
+using namespace QuillmereE2E;
+
+DRAV::CActor& Main() { return *Game().GetParty().front(); }
+
+std::string MainQuickAction() { return std::to_string(GetApp().GetCurrentQuickAction(Main())); }
+
+// Past the splash into the chapter, nobody else on the landing, the introduction closed.
+std::vector<Step> CalmChapter() {
+    return {Wait(200),  Key(SDL_SCANCODE_SPACE), Wait(100), Check("start", StartTheChapter), Check("calm", CalmTheLanding),
+            Wait(200),  Key(SDL_SCANCODE_RETURN), Wait(200)};
+}
+
+// Every way the game screen offers to leave a quick action, tried on a spell that
+// waits for its target: slot 6 (F7) holds Reedlash.
+struct LeavingInput {
+    const char* name;
+    std::vector<Step> steps;
+    std::vector<Step> afterwards;  // puts back what the input changed
+};
+
+TEST(GameScreen, EveryInputBesidesTheWorldClickLeavesNoQuickActionArmed) {
+    const std::vector<LeavingInput> inputs = {
+        {"its F-key again", {Key(SDL_SCANCODE_F7)}, {}},
+        {"its slot again", {ClickId(216)}, {}},
+        {"Esc", {Key(SDL_SCANCODE_ESCAPE)}, {}},
+        {"the member's digit", {Key(SDL_SCANCODE_1)}, {}},
+        {"the member's portrait", {ClickId(100)}, {}},
+        {"Menu", {ClickId(5), Wait(100), Key(SDL_SCANCODE_ESCAPE)}, {}},
+        {"Help", {ClickId(11), Wait(100), Key(SDL_SCANCODE_ESCAPE)}, {}},
+        {"the clock", {ClickId(6)}, {Key(SDL_SCANCODE_SPACE)}},
+        {"the clock's alternate click", {RightClickId(6)}, {RightClickId(6)}},
+        {"the log's alternate click", {RightClickId(1), Wait(100), Key(SDL_SCANCODE_ESCAPE)}, {}},
+        {"Select All", {ClickId(8)}, {}},
+        {"Return", {ClickId(9)}, {Wait(200), Key(SDL_SCANCODE_ESCAPE)}},
+    };
+    std::vector<Step> steps = CalmChapter();
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        const std::string row = std::to_string(i);
+        Append(steps, {Check("arm " + row,
+                             [] {
+                                 GetApp().SetQuickActionKind(Main(), 11, 6);
+                                 GetApp().SetQuickActionSpell(Main(), "reed_lash", 6);
+                                 return std::string();
+                             }),
+                       Key(SDL_SCANCODE_F7), Wait(100), Check("armed " + row, MainQuickAction)});
+        Append(steps, inputs[i].steps);
+        Append(steps, {Wait(150), Check("after " + row, MainQuickAction), Check("dialog " + row, CurrentTitle)});
+        Append(steps, inputs[i].afterwards);
+        Append(steps, {Wait(150)});
+    }
+    // With the whole party selected the F-keys act for nobody.
+    Append(steps, {Check("join",
+                         [] {
+                             DRAV::CArea& area = *Game().GetCurrentArea();
+                             auto ally = area.CreateEncounterActor("reed_goblin", "", 0, *GetApp().GetEngine()->GetModule());
+                             if (!area.PlaceActor(9, 6, false, ally)) return std::string("no room");
+                             Game().AddPartyMember(ally);
+                             Game().PushEvent(std::make_shared<DRAV::CInfoEvent>(DRAV::EVENT_PARTY_CHANGED));
+                             return std::string("joined");
+                         }),
+                   Wait(200), Key(SDL_SCANCODE_0), Wait(100),
+                   Check("whole party", [] { return std::to_string(GetApp().GetSelectedMember()); }),
+                   Key(SDL_SCANCODE_F7), Key(SDL_SCANCODE_F3), Wait(150), Check("whole F-keys", MainQuickAction),
+                   Check("whole dialog", CurrentTitle)});
+
+    Driver driver;
+    Observed run = driver.Execute(steps);
+    EXPECT_TRUE(run.exited) << run.log;
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        const std::string row = std::to_string(i);
+        ASSERT_EQ(run.checks["armed " + row], "6") << inputs[i].name << run.log;
+        EXPECT_EQ(run.checks["after " + row], "10") << inputs[i].name;
+    }
+    EXPECT_EQ(run.checks["dialog 0"], "(none)") << "a spell waiting for its target opens nothing";
+    ASSERT_EQ(run.checks["join"], "joined");
+    EXPECT_EQ(run.checks["whole party"], std::to_string(CDRAVApp::kWholeParty));
+    EXPECT_EQ(run.checks["whole F-keys"], "10");
+    EXPECT_EQ(run.checks["whole dialog"], "(none)") << "F3 opens no action picker for member 0";
+}
+
+}  // namespace
