@@ -152,6 +152,8 @@ void CDRAVApp::UpdatePartyQuickActions(bool rebuild) {
         record = std::make_shared<CDRAVActorInfo>();
         record->AutoFill(*member);
     }
-    // The screen itself is rebuilt with the dialog that follows.
-    if (rebuild) RequestRepaint();
+    if (!rebuild) return;
+    // Portraits and the action bar are made for the party as it was: made anew.
+    LayoutGameScreen();
+    RequestRepaint();
 }
