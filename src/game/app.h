@@ -287,6 +287,8 @@ public:
     // gives slot 2 back its action picker. Code 4 above 10.
     void SelectQuickAction(const DRAV::CActor& actor, int slot);
     void ResetQuickActions(const DRAV::CActor& actor);
+    // False for an actor that has never been a member of the running game.
+    bool HasQuickActions(const DRAV::CActor& actor) const;
     // What the action bars read the quick-action table through.
     DRAVUI::IQuickActionOwner& GetQuickActionOwner();
     void DropMissingQuickItems(const DRAV::CActor& actor);

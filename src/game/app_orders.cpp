@@ -73,7 +73,7 @@ std::vector<DRAV::CActor*> CDRAVApp::SelectedActors() const {
 void CDRAVApp::EndQuickActionChoice() {
     if (m_selectedParty == kWholeParty) return;
     const auto actors = SelectedActors();
-    if (!actors.empty() && m_quickActions.count(actors.front())) SelectQuickAction(*actors.front(), CDRAVActorInfo::kNoSlot);
+    if (!actors.empty() && HasQuickActions(*actors.front())) SelectQuickAction(*actors.front(), CDRAVActorInfo::kNoSlot);
 }
 
 bool CDRAVApp::PerformAction(int actionKind, int pickKind, DRAV::CThing* thing, POINT point, bool replace) {
@@ -411,14 +411,14 @@ bool CDRAVApp::AttackTarget(DRAV::CActor& actor) {
 void CDRAVApp::OpenActionDialog(int slot) {
     if (m_selectedParty == kWholeParty) return;
     DRAV::CActor* actor = GetSelectedActor();
-    if (!actor || !m_quickActions.count(actor)) return;
+    if (!actor || !HasQuickActions(*actor)) return;
     SetDialog(false, std::make_shared<CActionDlg>(this, *actor, slot));
 }
 
 void CDRAVApp::ChooseQuickAction(int slot) {
     if (m_selectedParty == kWholeParty) return;
     DRAV::CActor* actor = GetSelectedActor();
-    if (!actor || !m_quickActions.count(actor) || slot < 0 || slot >= CDRAVActorInfo::kSlots) return;
+    if (!actor || !HasQuickActions(*actor) || slot < 0 || slot >= CDRAVActorInfo::kSlots) return;
     const int kind = GetQuickActionKind(*actor, slot);
     if (kind == kActionPicker) {
         OpenActionDialog(slot);
@@ -445,7 +445,7 @@ void CDRAVApp::OnViewClick(POINT point, bool shift) {
     m_graphicsManager.PickAtScreen(m_deviceWrapper.get(), point.x, point.y, *area, kind, thing, nearExit, false);
     // The whole party takes the default action: quick actions belong to one member.
     DRAV::CActor* first = GetSelectedActor();
-    const int action = m_selectedParty != kWholeParty && first && m_quickActions.count(first)
+    const int action = m_selectedParty != kWholeParty && first && HasQuickActions(*first)
                            ? GetCurrentQuickActionKind(*first)
                            : kKindNone;
     if (action == kKindNone && kind == DRAVGraph::PICK_ACTOR && thing &&

@@ -330,7 +330,7 @@ void CDRAVApp::OnMouseMove(POINT point) {
         hover->ShowInfo(info);
     }
     DRAV::CActor* selected = m_selectedParty == kWholeParty ? nullptr : GetSelectedActor();
-    const int q = selected && m_quickActions.count(selected) ? GetCurrentQuickActionKind(*selected) : 0;
+    const int q = selected && HasQuickActions(*selected) ? GetCurrentQuickActionKind(*selected) : 0;
     switch (kind) {
         case DRAVGraph::PICK_TILE: {
             const auto* tile = dynamic_cast<const DRAV::CTile*>(thing);

@@ -13,10 +13,10 @@ using QuillmereTest::RunningGameTest;
 
 class PartyChangesTest : public RunningGameTest {
 protected:
-    // The party change as the engine reports it, taken by the next tick.
+    // The party change as the engine reports it, taken by the next ticks.
     void ReportPartyChange() {
         game().PushEvent(std::make_shared<DRAV::CInfoEvent>(DRAV::EVENT_PARTY_CHANGED));
-        TimerAfter(16);
+        TimerAfter(50);
     }
     std::vector<int> Portraits() {
         std::vector<int> ids = m_shell.ScreenIds();
@@ -30,7 +30,6 @@ protected:
 };
 
 TEST_F(PartyChangesTest, TheGameScreenFollowsAMemberJoiningAndLeavingAtOnce) {
-    TimerAfter(16);
     ASSERT_EQ(Portraits(), std::vector<int>{100});
     ASSERT_TRUE(BarShown());
 
@@ -43,6 +42,20 @@ TEST_F(PartyChangesTest, TheGameScreenFollowsAMemberJoiningAndLeavingAtOnce) {
     ReportPartyChange();
     EXPECT_EQ(Portraits(), std::vector<int>{100});
     EXPECT_TRUE(BarShown()) << "Wren alone is selected again";
+}
+
+TEST_F(PartyChangesTest, AMemberWhoLeavesAndRejoinsKeepsItsQuickActions) {
+    auto ally = AddMember("reed_goblin");
+    ReportPartyChange();
+    app().SetQuickActionKind(*ally, 11, 7);
+    app().SetQuickActionSpell(*ally, "reed_lash", 7);
+
+    game().RemovePartyMember(*ally);
+    ReportPartyChange();
+    game().AddPartyMember(ally);
+    ReportPartyChange();
+    EXPECT_EQ(app().GetQuickActionKind(*ally, 7), 11);
+    EXPECT_EQ(app().GetQuickActionSpell(*ally, 7), "reed_lash");
 }
 
 }  // namespace
