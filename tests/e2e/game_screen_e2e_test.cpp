@@ -4,6 +4,9 @@
 #include <vector>
 
 #include "driver.h"
+#include "game/dialogs/maps/help_dlg.h"
+#include "ui/ui_scroll_bar.h"
+#include "ui/ui_text_element.h"
 #include "running_game_steps.h"
 #include "world/events/event.h"
 
@@ -87,6 +90,41 @@ TEST(GameScreen, EveryInputBesidesTheWorldClickLeavesNoQuickActionArmed) {
     EXPECT_EQ(run.checks["whole party"], std::to_string(CDRAVApp::kWholeParty));
     EXPECT_EQ(run.checks["whole F-keys"], "10");
     EXPECT_EQ(run.checks["whole dialog"], "(none)") << "F3 opens no action picker for member 0";
+}
+
+// The position and range of the first text box on screen, as "position/range".
+std::string TextScroll() {
+    for (const auto& element : GetApp().GetUIManager().GetElements())
+        if (const auto* text = dynamic_cast<const DRAVUI::CUITextElement*>(element.get()))
+            if (const DRAVUI::CUIScrollBar* bar = text->GetScrollBarPointer())
+                return std::to_string(bar->m_position) + "/" + std::to_string(bar->m_range);
+    return "no text";
+}
+
+TEST(GameScreen, TurningTheWheelTowardThePlayerScrollsTheShortcutsTowardTheirEnd) {
+    const POINT middle{512, 300};
+    std::vector<Step> steps = CalmChapter();
+    Append(steps, {ClickId(11), Wait(100), ClickId(CHelpDlg::kShortcuts), Wait(100), Check("page", CurrentTitle),
+                   Check("top", TextScroll),
+                   Check("under the wheel",
+                         [middle] {
+                             DRAVUI::CUIElement* target = nullptr;
+                             for (const auto& element : GetApp().GetUIManager().GetElements())
+                                 if (element->FindScrollTarget(&middle, &target)) break;
+                             return std::string(dynamic_cast<DRAVUI::CUITextElement*>(target) ? "text" : "other");
+                         }),
+                   Move(middle.x, middle.y), Wheel(middle.x, middle.y, -3), Wait(100), Check("toward", TextScroll),
+                   Wheel(middle.x, middle.y, 1), Wait(100), Check("away", TextScroll)});
+    Driver driver;
+    Observed run = driver.Execute(steps);
+    EXPECT_TRUE(run.exited) << run.log;
+    ASSERT_EQ(run.checks["page"], "Help");
+    ASSERT_EQ(run.checks["under the wheel"], "text");
+    const std::string top = run.checks["top"];
+    ASSERT_EQ(top.substr(0, 2), "0/");
+    ASSERT_GE(std::stoi(top.substr(2)), 3) << "more lines than the box shows";
+    EXPECT_EQ(run.checks["toward"], "3" + top.substr(1)) << "three notches, three lines on";
+    EXPECT_EQ(run.checks["away"], "2" + top.substr(1));
 }
 
 }  // namespace
