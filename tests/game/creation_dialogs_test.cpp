@@ -16,6 +16,7 @@
 #include "game/dialogs/front/new_game_dlg.h"
 #include "game/dialogs/creation/skills_dlg.h"
 #include "game/dialogs/front/start_dlg.h"
+#include "game/dialogs/sheet/monster_dlg.h"
 #include "game/dialogs/text_dlg.h"
 #include "platform/win32/file_path.h"
 #include "platform/win32/virtual_keys.h"
@@ -408,21 +409,58 @@ TEST_F(CreationTest, TheNewGameRoadFromTheFrontPageToTheGame) {
     EXPECT_NE(Current<CIntroDlg>(), nullptr);
 }
 
+using PageMaker = std::function<std::shared_ptr<CDRAVDlg>(std::shared_ptr<DRAV::CActor>)>;
+
+// The pages of the wizard, each made for the actor it is given, in wizard order.
+std::vector<PageMaker> WizardPages(CDRAVApp& app) {
+    const CDRAVChapterInfo* chapter = app.GetChapterTable().at(1).get();
+    return {
+        [&app, chapter](auto a) { return std::make_shared<CCCLevelDlg>(chapter, &app, a); },
+        [&app](auto a) { return std::make_shared<CCCGenderDlg>(&app, a); },
+        [&app](auto a) { return std::make_shared<CCCClassDlg>(&app, a); },
+        [&app](auto a) { return std::make_shared<CCCAttribDlg>(&app, a, false); },
+        [&app](auto a) { return CSkillsDlg::CSkillsDlgForCreation(&app, a); },
+        [&app](auto a) { return std::make_shared<CCCHeadDlg>(&app, a); },
+        [&app](auto a) { return std::make_shared<CCCColorsDlg>(&app, a); },
+        [&app](auto a) { return std::make_shared<CCCNameDlg>(&app, a); },
+    };
+}
+
+TEST_F(CreationTest, EveryWizardPageOpensTheActorsCharacterPageFromItsIcon) {
+    ASSERT_TRUE(loaded);
+    const std::vector<PageMaker> pages = WizardPages(app);
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        auto actor = NewActor();
+        actor->SetName("Ayla");
+        Open(pages[i](actor));
+        SkillsPage();
+        const std::shared_ptr<CDRAVDlg> page = app.GetCurrentDialog();
+        DRAVUI::CUIElement* icon = Find(CCCDlg::kCharacter);
+        ASSERT_NE(icon, nullptr) << i;
+        EXPECT_EQ(icon->GetInfo().title, "Character") << i;
+        EXPECT_EQ(icon->GetInfo().text, "Details") << i;
+        audio->played.clear();
+        Click(CCCDlg::kCharacter);
+        EXPECT_NE(Current<CMonsterDlg>(), nullptr) << i;
+        EXPECT_EQ(Title(), "Quillmere - Ayla") << i;
+        EXPECT_EQ(audio->played, std::vector<int>{0}) << i;
+        Key(VK_ESCAPE);
+        EXPECT_EQ(app.GetCurrentDialog(), page) << i << ": the page comes back";
+        app.EndGame();
+        CDRAVAppTestAccess::DropDialogs(app);
+    }
+    // A page spending a member's points in play has no new actor to show.
+    Open(std::make_shared<CAttribDlg>(&app, NewActor().get()));
+    EXPECT_EQ(Find(CCCDlg::kCharacter), nullptr);
+    EXPECT_NE(Find(CCCDlg::kHelp), nullptr);
+}
+
 TEST_F(CreationTest, EscOnAnyPageEndsTheGameBeingSetUp) {
     ASSERT_TRUE(loaded);
     const CDRAVChapterInfo& chapter = *app.GetChapterTable().at(1);
-    const std::vector<std::function<std::shared_ptr<CDRAVDlg>(std::shared_ptr<DRAV::CActor>)>> pages = {
-        [&](auto a) { return std::make_shared<CCCLevelDlg>(&chapter, &app, a); },
-        [&](auto a) { return std::make_shared<CCCGenderDlg>(&app, a); },
-        [&](auto a) { return std::make_shared<CCCClassDlg>(&app, a); },
-        [&](auto a) { return std::make_shared<CCCAttribDlg>(&app, a, false); },
-        [&](auto a) { return CSkillsDlg::CSkillsDlgForCreation(&app, a); },
-        [&](auto a) { return std::make_shared<CCCHeadDlg>(&app, a); },
-        [&](auto a) { return std::make_shared<CCCColorsDlg>(&app, a); },
-        [&](auto a) { return std::make_shared<CCCNameDlg>(&app, a); },
-        [&](auto) { return std::make_shared<CNewGameDlg>(&app, &chapter); },
-        [&](auto) { return std::make_shared<CNewGameChapterDlg>(&app, &app.GetChapterTable()); },
-    };
+    std::vector<PageMaker> pages = WizardPages(app);
+    pages.push_back([&](auto) { return std::make_shared<CNewGameDlg>(&app, &chapter); });
+    pages.push_back([&](auto) { return std::make_shared<CNewGameChapterDlg>(&app, &app.GetChapterTable()); });
     for (std::size_t i = 0; i < pages.size(); ++i) {
         Open(pages[i](NewActor()));
         Key(VK_ESCAPE);
