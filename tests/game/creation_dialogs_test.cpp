@@ -23,6 +23,7 @@
 #include "rules/kinds/formulas.h"
 #include "rules/vocabulary/skills.h"
 #include "support/temp_dir.h"
+#include "ui/element_info.h"
 #include "ui/ui_button.h"
 #include "ui/ui_group.h"
 #include "ui/ui_image.h"
@@ -304,6 +305,7 @@ TEST_F(CreationTest, ColoursDefaultToTheFirstEntriesAndARebuildStartsAgain) {
     EXPECT_EQ(actor->GetColor()->GetColor(DRAVGraph::CGraphicColors::HAIR), 0x000000u);
     EXPECT_EQ(actor->GetColor()->GetColor(DRAVGraph::CGraphicColors::SKIN), 0xFFE0CCu);
     EXPECT_EQ(actor->GetColor()->GetColor(DRAVGraph::CGraphicColors::TRIM), 0xC00000u);
+    EXPECT_EQ(actor->GetNameColor(), 0xFFE0CCu) << "the skin is the actor's own colour";
     EXPECT_NE(Current<CCCNameDlg>(), nullptr);
 }
 
@@ -397,6 +399,7 @@ TEST_F(CreationTest, TheNewGameRoadFromTheFrontPageToTheGame) {
     ASSERT_GE(app.GetEngine()->GetModule()->GetFemaleHeads().size(), 2u);
     Click(CCCHeadDlg::kFirstHead + 1);
     EXPECT_EQ(actor->GetGraphicName(), heads[1]->word);
+    Click(CCCColorsDlg::kFirstSkin + 6);
     Click(CCCColorsDlg::kDone);
     EXPECT_EQ(Title(), "Quillmere - Name");
     Type("Ayla");
@@ -407,6 +410,9 @@ TEST_F(CreationTest, TheNewGameRoadFromTheFrontPageToTheGame) {
     EXPECT_EQ(actor->GetLevel(), 1u);
     EXPECT_TRUE(app.IsGameRunning());
     EXPECT_NE(Current<CIntroDlg>(), nullptr);
+    DRAVUI::ElementInfo portrait;
+    DRAVUI::ElementInfo::DescribeThing(portrait, actor.get(), nullptr);
+    EXPECT_EQ(portrait.iconColour, 0xFF663300u) << "the portrait is tinted with the chosen skin";
 }
 
 using PageMaker = std::function<std::shared_ptr<CDRAVDlg>(std::shared_ptr<DRAV::CActor>)>;
