@@ -251,6 +251,8 @@ public:
     // M and the mini-map's command: the current area's map; W: its world map, when it names one.
     void ShowAreaMap();
     void ShowWorldMap();
+    // A map that cannot be read is a "Map Error" naming the file, and the party stays.
+    void OpenWorldMap(const std::string& mapName, const std::string& location, bool travel, bool quiet);
     void UpdateAmbientSound();
     // The main character of the new game being created, until the game starts.
     const std::shared_ptr<DRAV::CActor>& GetNewActor() const { return m_newActor; }

@@ -7,7 +7,6 @@
 #include "game/dialogs/maps/exit_area_dlg.h"
 #include "game/dialogs/front/intro_dlg.h"
 #include "game/dialogs/front/start_dlg.h"
-#include "game/dialogs/maps/world_map_dlg.h"
 #include "game/identity.h"
 #include "rules/definitions/travel_map.h"
 #include "rules/kinds/formulas.h"
@@ -156,16 +155,7 @@ void CDRAVApp::UseAvailableExit() {
     if (destination.second.empty()) {
         // An exit without an entry leads through the world map it names.
         const DRAV::CArea* area = m_engine->GetGame()->GetCurrentArea();
-        std::shared_ptr<CDRAVWorldMapDlg> map;
-        try {
-            map = std::make_shared<CDRAVWorldMapDlg>(this, destination.first,
-                                                     area ? area->GetWorldMapLocation() : std::string(), true);
-        } catch (const std::exception&) {
-            // The party stays where it is.
-            ShowError("Failed to load the world map \"" + destination.first + "\".", "Map Error");
-            return;
-        }
-        SetDialog(false, map);
+        OpenWorldMap(destination.first, area ? area->GetWorldMapLocation() : std::string(), true, false);
         return;
     }
     SetDialog(false, std::make_shared<CExitAreaDlg>(this, m_engine->GetGame()->GetEntryExitText()));

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "driver.h"
@@ -125,6 +127,50 @@ TEST(GameScreen, TurningTheWheelTowardThePlayerScrollsTheShortcutsTowardTheirEnd
     ASSERT_GE(std::stoi(top.substr(2)), 3) << "more lines than the box shows";
     EXPECT_EQ(run.checks["toward"], "3" + top.substr(1)) << "three notches, three lines on";
     EXPECT_EQ(run.checks["away"], "2" + top.substr(1));
+}
+
+// The loose sample without the files named, beside the packed interface archive.
+std::string SampleFolderWithout(const Driver& driver, const std::vector<std::string>& dropped) {
+    const std::string folder = SampleWithout(driver, QUILLMERE_E2E_SAMPLE_FOLDER, dropped);
+    std::filesystem::create_symlink(std::string(QUILLMERE_E2E_SAMPLE) + "/uiwin32.drav", folder + "/uiwin32.drav");
+    return folder;
+}
+
+std::string StillPlaying() {
+    return CurrentTitle() + " in " + Game().GetCurrentArea()->GetName() + (GetApp().IsGameRunning() ? "" : ", ended");
+}
+
+TEST(GameScreen, AWorldMapThatCannotBeReadIsAMapErrorNamingItsFileAndThePartyStays) {
+    const std::vector<Step> openers = {
+        Key(SDL_SCANCODE_W),
+        Check("the area map's button", [] { return std::string(); }), Key(SDL_SCANCODE_M), Wait(150), ClickId(2),
+        Check("the river road",
+              [] {
+                  // Wren steps into the boathouse, within reach of the road that leads over the map.
+                  DRAV::CArea& area = *Game().GetCurrentArea();
+                  auto main = area.RemoveActor(*Game().GetMainActor());
+                  return area.PlaceActor(13, 9, false, main) ? std::string() : std::string("blocked");
+              }),
+        Wait(300), Key(SDL_SCANCODE_X)};
+    for (const auto& [dropped, named] : {std::pair<std::vector<std::string>, std::string>{{"1/reedwater_map.drav"},
+                                                                                           "reedwater_map.drav"},
+                                         {{"map/reedwater_map.jpg", "map/reedwater_map_areas.png"}, "reedwater_map.jpg"}}) {
+        Driver driver;
+        driver.SetModuleFolder(SampleFolderWithout(driver, dropped));
+        std::vector<Step> steps = CalmChapter();
+        Append(steps, openers);
+        Append(steps, {Wait(200), Check("after", StillPlaying), Wait(500), Check("later", StillPlaying)});
+        Observed run = driver.Execute(steps);
+        EXPECT_TRUE(run.exited) << run.log;
+        EXPECT_EQ(run.checks["the river road"], "");
+        ASSERT_EQ(run.boxes.size(), 3u) << named << ": W, the area map's button and the exit each tell it";
+        for (const Box& box : run.boxes) {
+            EXPECT_EQ(box.caption, "Map Error") << box.text;
+            EXPECT_EQ(box.text, "Failed to load the world map \"" + named + "\".");
+        }
+        EXPECT_EQ(run.checks["after"], "(none) in reedwater_landing");
+        EXPECT_EQ(run.checks["later"], "(none) in reedwater_landing") << "the window stays open";
+    }
 }
 
 }  // namespace
