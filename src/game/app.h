@@ -242,7 +242,8 @@ public:
     void StartGameWithActor(std::shared_ptr<DRAV::CActor> actor);
     void EndGame();
     void OnChapterComplete(bool quiet);
-    void ReturnToMainMenu(bool goToNextChapter);
+    // False when the running game could not be saved: it goes on as it was.
+    bool ReturnToMainMenu(bool goToNextChapter);
     bool StartNextChapter();
     void UseAvailableExit();
     void CheckPartyAndChangeArea();

@@ -102,12 +102,12 @@ void CDRAVApp::EndGame() {
     InvalidateRect(m_window, nullptr, FALSE);
 }
 
-void CDRAVApp::ReturnToMainMenu(bool goToNextChapter) {
+bool CDRAVApp::ReturnToMainMenu(bool goToNextChapter) {
     const int chapter = m_engine && m_engine->GetModule() ? m_engine->GetModule()->GetChapter() : 1;
     std::string saveFile;
     if (m_gameRunning) {
         // A game that could not be saved goes on rather than being lost.
-        if (!SaveGame()) return;
+        if (!SaveGame()) return false;
         try {
             saveFile = GetSaveFileName();
         } catch (const std::exception&) {
@@ -117,10 +117,11 @@ void CDRAVApp::ReturnToMainMenu(bool goToNextChapter) {
     CDRAVChapterInfo* next = goToNextChapter ? m_chapterTable.Find(chapter + 1) : nullptr;
     if (next && next->m_state != CDRAVChapterInfo::kStatePresent) {
         SetDialog(true, std::make_shared<CChapterDlg>(this, chapter + 1));
-        return;
+        return true;
     }
-    if (next && !saveFile.empty() && LoadGame(saveFile, chapter, true)) return;
+    if (next && !saveFile.empty() && LoadGame(saveFile, chapter, true)) return true;
     SetDialog(true, std::make_shared<CStartDlg>(this));
+    return true;
 }
 
 bool CDRAVApp::StartNextChapter() {

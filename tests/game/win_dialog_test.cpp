@@ -158,4 +158,34 @@ TEST_F(ChapterEndTest, AnAbsentNextChapterLeadsToItsChapterPage) {
     EXPECT_TRUE(chapter->IsChapterAbsent());
 }
 
+TEST_F(ChapterEndTest, ASaveThatFailsOnTheLastPageKeepsThatPageAndItsWayOn) {
+    ASSERT_TRUE(loaded);
+    QuillmereTest::SampleGame sample;
+    CDRAVAppTestAccess::SetEngine(app, sample.EnginePtr());
+    CDRAVAppTestAccess::StartPlaying(app);
+    sample.Game().SetClosingText("Reedwater is safe.");
+    app.OnChapterComplete(true);
+    while (auto* page = dynamic_cast<CWinDlg*>(app.GetCurrentDialog().get())) {
+        if (page->GetPages().size() == 1) break;
+        app.CloseDialog(CWinDlg::kNext);
+    }
+    // A documents "folder" below a file: no save folder can be made.
+    setenv("XDG_DOCUMENTS_DIR", "/dev/null/docs", 1);
+    for (int way : {CWinDlg::kNextChapter, CWinDlg::kNext}) {
+        recorder.boxes.clear();
+        app.CloseDialog(way);
+        ASSERT_EQ(recorder.boxes.size(), 1u) << way;
+        EXPECT_EQ(recorder.boxes[0].first, "Save Error");
+        auto* last = dynamic_cast<CWinDlg*>(app.GetCurrentDialog().get());
+        ASSERT_NE(last, nullptr) << way << ": the last page is shown again";
+        EXPECT_EQ(last->GetPages().size(), 1u);
+        EXPECT_EQ(Buttons(*last), (std::vector<std::string>{"Play Next Chapter", "Launch Website", "Exit"}));
+        EXPECT_TRUE(app.IsGameRunning());
+    }
+    setenv("XDG_DOCUMENTS_DIR", (home.folder / "docs").c_str(), 1);
+    app.CloseDialog(CWinDlg::kNext);
+    EXPECT_NE(dynamic_cast<CStartDlg*>(app.GetCurrentDialog().get()), nullptr) << "saved, the way on is open";
+    EXPECT_FALSE(app.IsGameRunning());
+}
+
 }  // namespace
