@@ -342,8 +342,11 @@ void CDRAVApp::OnLoadGraphics() {
             EndGame();
             PostMessageA(m_window, WM_CLOSE, 0, 0);
         }
-        m_gameViewReady = true;
-        ResumeClock();
+        // A game ended by the failure has no view to draw and no clock to run.
+        if (m_gameRunning) {
+            m_gameViewReady = true;
+            ResumeClock();
+        }
     }
     LayoutGameScreen();
 }
