@@ -338,6 +338,19 @@ TEST_F(CreationTest, NameKeysTrimmingAndTheLimit) {
     EXPECT_EQ(page->TypedName().size(), 32u);
 }
 
+TEST_F(CreationTest, TheSlashKeyOnTheNamePageIsTheFieldsNotTheManuals) {
+    ASSERT_TRUE(loaded);
+    auto page = std::make_shared<CCCNameDlg>(&app, NewActor());
+    Open(page);
+    Type("Ay");
+    Key(VK_OEM_2);
+    Key(VK_OEM_2, true);
+    Type("la");
+    EXPECT_EQ(page->TypedName(), "Ayla") << "the field takes no slash and loses nothing around it";
+    EXPECT_TRUE(recorder.boxes.empty()) << recorder.boxes.front().first;
+    EXPECT_EQ(Current<CCCNameDlg>(), page.get());
+}
+
 TEST_F(CreationTest, TheOverwriteQuestionByHeaderOrByFileName) {
     ASSERT_TRUE(loaded);
     auto actor = NewActor();
