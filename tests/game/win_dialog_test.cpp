@@ -109,16 +109,21 @@ protected:
             if (int id = FindPicture(*element); id != -1) return id;
         return -1;
     }
+    // The sample's game played by the shell and won with `closing` as its closing text.
+    void Win(const std::string& closing) {
+        CDRAVAppTestAccess::SetEngine(app, m_sample.EnginePtr());
+        CDRAVAppTestAccess::StartPlaying(app);
+        m_sample.Game().SetClosingText(closing);
+        app.OnChapterComplete(true);
+    }
+
+    QuillmereTest::SampleGame m_sample;
 };
 
 TEST_F(ChapterEndTest, ThePagesOpenOnceFollowEachOtherAndTheLastLeadsOn) {
     ASSERT_TRUE(loaded);
-    QuillmereTest::SampleGame sample;
-    CDRAVAppTestAccess::SetEngine(app, sample.EnginePtr());
-    CDRAVAppTestAccess::StartPlaying(app);
-    sample.Game().SetClosingText("Reedwater is safe.");
-    app.OnChapterComplete(true);
-    EXPECT_TRUE(sample.Game().GetClosingText().empty()) << "taken by the first page";
+    Win("Reedwater is safe.");
+    EXPECT_TRUE(m_sample.Game().GetClosingText().empty()) << "taken by the first page";
     auto* first = dynamic_cast<CWinDlg*>(app.GetCurrentDialog().get());
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(recorder.titles.back(), "Quillmere - Congratulations!");
@@ -143,12 +148,8 @@ TEST_F(ChapterEndTest, ThePagesOpenOnceFollowEachOtherAndTheLastLeadsOn) {
 
 TEST_F(ChapterEndTest, AnAbsentNextChapterLeadsToItsChapterPage) {
     ASSERT_TRUE(loaded);
-    QuillmereTest::SampleGame sample;
-    CDRAVAppTestAccess::SetEngine(app, sample.EnginePtr());
-    CDRAVAppTestAccess::StartPlaying(app);
     app.GetChapterTable().at(2)->m_state = 0;
-    sample.Game().SetClosingText("Done.");
-    app.OnChapterComplete(true);
+    Win("Done.");
     while (auto* page = dynamic_cast<CWinDlg*>(app.GetCurrentDialog().get())) {
         ASSERT_LT(page->GetPages().size(), 10u);
         app.CloseDialog(page->GetPages().size() == 1 ? CWinDlg::kNextChapter : CWinDlg::kNext);
@@ -160,11 +161,7 @@ TEST_F(ChapterEndTest, AnAbsentNextChapterLeadsToItsChapterPage) {
 
 TEST_F(ChapterEndTest, ASaveThatFailsOnTheLastPageKeepsThatPageAndItsWayOn) {
     ASSERT_TRUE(loaded);
-    QuillmereTest::SampleGame sample;
-    CDRAVAppTestAccess::SetEngine(app, sample.EnginePtr());
-    CDRAVAppTestAccess::StartPlaying(app);
-    sample.Game().SetClosingText("Reedwater is safe.");
-    app.OnChapterComplete(true);
+    Win("Reedwater is safe.");
     while (auto* page = dynamic_cast<CWinDlg*>(app.GetCurrentDialog().get())) {
         if (page->GetPages().size() == 1) break;
         app.CloseDialog(CWinDlg::kNext);
