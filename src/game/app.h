@@ -242,7 +242,8 @@ public:
     void StartGameWithActor(std::shared_ptr<DRAV::CActor> actor);
     void EndGame();
     void OnChapterComplete(bool quiet);
-    void ReturnToMainMenu(bool goToNextChapter);
+    // False when the running game could not be saved: it goes on as it was.
+    bool ReturnToMainMenu(bool goToNextChapter);
     bool StartNextChapter();
     void UseAvailableExit();
     void CheckPartyAndChangeArea();
@@ -251,6 +252,8 @@ public:
     // M and the mini-map's command: the current area's map; W: its world map, when it names one.
     void ShowAreaMap();
     void ShowWorldMap();
+    // A map that cannot be read is a "Map Error" naming the file, and the party stays.
+    void OpenWorldMap(const std::string& mapName, const std::string& location, bool travel, bool quiet);
     void UpdateAmbientSound();
     // The main character of the new game being created, until the game starts.
     const std::shared_ptr<DRAV::CActor>& GetNewActor() const { return m_newActor; }
@@ -287,6 +290,8 @@ public:
     // gives slot 2 back its action picker. Code 4 above 10.
     void SelectQuickAction(const DRAV::CActor& actor, int slot);
     void ResetQuickActions(const DRAV::CActor& actor);
+    // False for an actor that has never been a member of the running game.
+    bool HasQuickActions(const DRAV::CActor& actor) const;
     // What the action bars read the quick-action table through.
     DRAVUI::IQuickActionOwner& GetQuickActionOwner();
     void DropMissingQuickItems(const DRAV::CActor& actor);

@@ -72,6 +72,10 @@ bool CDRAVApp::Tick() {
         m_graphicsManager.AdvanceEffects(m_deviceWrapper.get(), game);
         PumpEngineEvents();
         ++steps;
+        // Every tick starts from state 0: a state that waits for the shell is acted
+        // on now or never.
+        const std::int32_t raised = game.GetStateCode();
+        if (raised != DRAV::GAME_PLAYING && raised != DRAV::GAME_EXIT_AVAILABLE) break;
         if (steps >= kMostTicksPerTimer) {
             // Time the game could not catch up with is dropped, not run later.
             RebaseClock();

@@ -156,7 +156,7 @@ void CDRAVApp::OnActorInfoEvent(const DRAV::CActorInfoEvent& event) {
         case 22:
             if (!member) return;
             // An item given away or used up leaves no use slot behind.
-            if (event.GetCode() == 22 && m_quickActions.count(member)) DropMissingQuickItems(*member);
+            if (event.GetCode() == 22 && HasQuickActions(*member)) DropMissingQuickItems(*member);
             RefreshPortrait(*member);
             if (member->GetActionState() == DRAV::ACTION_DEAD && IsSelected(*member)) ResetPartySelection();
             return;

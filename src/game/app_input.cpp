@@ -78,8 +78,10 @@ void CDRAVApp::OnKeyDown(WPARAM key, bool shift) {
         default:
             break;
     }
+    // Quick actions belong to one member: with the whole party selected the F-keys
+    // act for nobody.
     if (key >= VK_F1 && key <= VK_F10) {
-        ChooseQuickAction(static_cast<int>(key - VK_F1));
+        if (m_selectedParty != kWholeParty) ChooseQuickAction(static_cast<int>(key - VK_F1));
         return;
     }
     if (key >= '1' && key <= '6') {
@@ -98,6 +100,7 @@ void CDRAVApp::OnKeyDown(WPARAM key, bool shift) {
             break;
         case VK_ESCAPE:
             CancelSelectedOrders();
+            EndQuickActionChoice();
             break;
         case '0':
             SelectAll();
@@ -121,7 +124,7 @@ void CDRAVApp::OnKeyDown(WPARAM key, bool shift) {
             if (actor) ShowActorPage(*actor, CBaseActorDlg2::kAbilitiesTab);
             break;
         case 'R':
-            for (DRAV::CActor* member : SelectedActors()) ReturnToEntrance(member);
+            ReturnToEntrance(actor);
             break;
         case 'X':
             if (IsExitAvailable()) UseAvailableExit();

@@ -7,7 +7,6 @@
 #include "game/dialogs/maps/exit_area_dlg.h"
 #include "game/dialogs/front/intro_dlg.h"
 #include "game/dialogs/front/start_dlg.h"
-#include "game/dialogs/maps/world_map_dlg.h"
 #include "game/identity.h"
 #include "rules/definitions/travel_map.h"
 #include "rules/kinds/formulas.h"
@@ -103,12 +102,12 @@ void CDRAVApp::EndGame() {
     InvalidateRect(m_window, nullptr, FALSE);
 }
 
-void CDRAVApp::ReturnToMainMenu(bool goToNextChapter) {
+bool CDRAVApp::ReturnToMainMenu(bool goToNextChapter) {
     const int chapter = m_engine && m_engine->GetModule() ? m_engine->GetModule()->GetChapter() : 1;
     std::string saveFile;
     if (m_gameRunning) {
         // A game that could not be saved goes on rather than being lost.
-        if (!SaveGame()) return;
+        if (!SaveGame()) return false;
         try {
             saveFile = GetSaveFileName();
         } catch (const std::exception&) {
@@ -118,10 +117,11 @@ void CDRAVApp::ReturnToMainMenu(bool goToNextChapter) {
     CDRAVChapterInfo* next = goToNextChapter ? m_chapterTable.Find(chapter + 1) : nullptr;
     if (next && next->m_state != CDRAVChapterInfo::kStatePresent) {
         SetDialog(true, std::make_shared<CChapterDlg>(this, chapter + 1));
-        return;
+        return true;
     }
-    if (next && !saveFile.empty() && LoadGame(saveFile, chapter, true)) return;
+    if (next && !saveFile.empty() && LoadGame(saveFile, chapter, true)) return true;
     SetDialog(true, std::make_shared<CStartDlg>(this));
+    return true;
 }
 
 bool CDRAVApp::StartNextChapter() {
@@ -156,16 +156,7 @@ void CDRAVApp::UseAvailableExit() {
     if (destination.second.empty()) {
         // An exit without an entry leads through the world map it names.
         const DRAV::CArea* area = m_engine->GetGame()->GetCurrentArea();
-        std::shared_ptr<CDRAVWorldMapDlg> map;
-        try {
-            map = std::make_shared<CDRAVWorldMapDlg>(this, destination.first,
-                                                     area ? area->GetWorldMapLocation() : std::string(), true);
-        } catch (const std::exception&) {
-            // The party stays where it is.
-            ShowError("Failed to load the world map \"" + destination.first + "\".", "Map Error");
-            return;
-        }
-        SetDialog(false, map);
+        OpenWorldMap(destination.first, area ? area->GetWorldMapLocation() : std::string(), true, false);
         return;
     }
     SetDialog(false, std::make_shared<CExitAreaDlg>(this, m_engine->GetGame()->GetEntryExitText()));

@@ -1,5 +1,7 @@
+#include <exception>
 #include <memory>
 
+#include "common/exception.h"
 #include "engine/engine.h"
 #include "game/app.h"
 #include "game/dialogs/maps/map_dlg.h"
@@ -13,5 +15,21 @@ void CDRAVApp::ShowAreaMap() {
 void CDRAVApp::ShowWorldMap() {
     auto area = SharedCurrentArea(*this);
     if (!area || area->GetWorldMapName().empty()) return;
-    SetDialog(false, std::make_shared<CDRAVWorldMapDlg>(this, area->GetWorldMapName(), area->GetWorldMapLocation(), false));
+    OpenWorldMap(area->GetWorldMapName(), area->GetWorldMapLocation(), false, false);
+}
+
+void CDRAVApp::OpenWorldMap(const std::string& mapName, const std::string& location, bool travel, bool quiet) {
+    std::shared_ptr<CDRAVWorldMapDlg> map;
+    // What cannot be read is told and nothing is lost: the party stays where it is.
+    try {
+        map = std::make_shared<CDRAVWorldMapDlg>(this, mapName, location, travel);
+    } catch (const CDRAVException& failure) {
+        if (failure.GetCode() != DRAV_ERR_BAD_DATA) throw;
+        ShowError("Failed to load the world map \"" + failure.GetMessage() + "\".", "Map Error");
+        return;
+    } catch (const std::exception&) {
+        ShowError("Failed to load the world map \"" + mapName + ".drav\".", "Map Error");
+        return;
+    }
+    SetDialog(quiet, map);
 }

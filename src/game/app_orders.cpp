@@ -73,7 +73,7 @@ std::vector<DRAV::CActor*> CDRAVApp::SelectedActors() const {
 void CDRAVApp::EndQuickActionChoice() {
     if (m_selectedParty == kWholeParty) return;
     const auto actors = SelectedActors();
-    if (!actors.empty() && m_quickActions.count(actors.front())) SelectQuickAction(*actors.front(), CDRAVActorInfo::kNoSlot);
+    if (!actors.empty() && HasQuickActions(*actors.front())) SelectQuickAction(*actors.front(), CDRAVActorInfo::kNoSlot);
 }
 
 bool CDRAVApp::PerformAction(int actionKind, int pickKind, DRAV::CThing* thing, POINT point, bool replace) {
@@ -409,22 +409,29 @@ bool CDRAVApp::AttackTarget(DRAV::CActor& actor) {
 }
 
 void CDRAVApp::OpenActionDialog(int slot) {
+    if (m_selectedParty == kWholeParty) return;
     DRAV::CActor* actor = GetSelectedActor();
-    if (!actor || !m_quickActions.count(actor)) return;
+    if (!actor || !HasQuickActions(*actor)) return;
     SetDialog(false, std::make_shared<CActionDlg>(this, *actor, slot));
 }
 
 void CDRAVApp::ChooseQuickAction(int slot) {
+    if (m_selectedParty == kWholeParty) return;
     DRAV::CActor* actor = GetSelectedActor();
-    if (!actor || !m_quickActions.count(actor) || slot < 0 || slot >= CDRAVActorInfo::kSlots) return;
-    if (m_audio) m_audio->PlaySound(0);
+    if (!actor || !HasQuickActions(*actor) || slot < 0 || slot >= CDRAVActorInfo::kSlots) return;
     const int kind = GetQuickActionKind(*actor, slot);
     if (kind == kActionPicker) {
         OpenActionDialog(slot);
         return;
     }
-    SelectQuickAction(*actor, slot);
-    if (kind == kKindUse || kind == kKindCast) PerformQuickAction(*actor, slot);
+    // The slot already chosen is chosen away, not carried out again.
+    if (slot == GetCurrentQuickAction(*actor)) {
+        SelectQuickAction(*actor, CDRAVActorInfo::kNoSlot);
+    } else {
+        SelectQuickAction(*actor, slot);
+        if (kind == kKindUse || kind == kKindCast) PerformQuickAction(*actor, slot);
+    }
+    if (m_audio) m_audio->PlaySound(0);
     RequestRepaint();
 }
 
@@ -436,8 +443,11 @@ void CDRAVApp::OnViewClick(POINT point, bool shift) {
     DRAV::CThing* thing = nullptr;
     bool nearExit = false;
     m_graphicsManager.PickAtScreen(m_deviceWrapper.get(), point.x, point.y, *area, kind, thing, nearExit, false);
+    // The whole party takes the default action: quick actions belong to one member.
     DRAV::CActor* first = GetSelectedActor();
-    const int action = first && m_quickActions.count(first) ? GetCurrentQuickActionKind(*first) : kKindNone;
+    const int action = m_selectedParty != kWholeParty && first && HasQuickActions(*first)
+                           ? GetCurrentQuickActionKind(*first)
+                           : kKindNone;
     if (action == kKindNone && kind == DRAVGraph::PICK_ACTOR && thing &&
         static_cast<DRAV::CActor*>(thing)->GetRelation() == DRAV::RELATION_PARTY) {
         SelectActor(*static_cast<DRAV::CActor*>(thing));

@@ -4,7 +4,7 @@
 namespace {
 
 CDRAVActorInfo& RecordOf(const QuickActionTable& table, const DRAV::CActor& actor) {
-    const auto found = table.find(&actor);
+    const auto found = table.find(actor.GetId());
     if (found == table.end() || !found->second) throw CDRAVException(DRAV_ERR_UNEXPECTED, "");
     return *found->second;
 }
@@ -67,6 +67,8 @@ void CDRAVApp::SelectQuickAction(const DRAV::CActor& actor, int slot) {
 }
 
 void CDRAVApp::ResetQuickActions(const DRAV::CActor& actor) { RecordOf(m_quickActions, actor).AutoFill(actor); }
+
+bool CDRAVApp::HasQuickActions(const DRAV::CActor& actor) const { return m_quickActions.count(actor.GetId()) != 0; }
 
 void CDRAVApp::DropMissingQuickItems(const DRAV::CActor& actor) {
     RecordOf(m_quickActions, actor).DropMissingItems(actor);

@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <exception>
 
 #include "common/exception.h"
@@ -131,7 +130,7 @@ void CDRAVApp::ReadQuickActions(const std::string& text) {
         for (const auto& member : m_engine->GetGame()->GetParty()) {
             auto record = std::make_shared<CDRAVActorInfo>();
             record->AutoFill(*member);
-            m_quickActions[member.get()] = record;
+            m_quickActions[member->GetId()] = record;
         }
     }
 }
@@ -142,16 +141,15 @@ void CDRAVApp::UpdatePartyQuickActions(bool rebuild) {
         return;
     }
     const DRAV::ActorList party = m_engine->GetGame()->GetParty();
-    // Records are keyed by the member's address, which a later actor may reuse.
-    std::erase_if(m_quickActions, [&](const auto& entry) {
-        return std::none_of(party.begin(), party.end(), [&](const auto& member) { return member.get() == entry.first; });
-    });
+    // Former members keep their records: one who rejoins finds its slots as it left them.
     for (const auto& member : party) {
-        std::shared_ptr<CDRAVActorInfo>& record = m_quickActions[member.get()];
+        std::shared_ptr<CDRAVActorInfo>& record = m_quickActions[member->GetId()];
         if (record) continue;
         record = std::make_shared<CDRAVActorInfo>();
         record->AutoFill(*member);
     }
-    // The screen itself is rebuilt with the dialog that follows.
-    if (rebuild) RequestRepaint();
+    if (!rebuild) return;
+    // Portraits and the action bar are made for the party as it was: made anew.
+    LayoutGameScreen();
+    RequestRepaint();
 }

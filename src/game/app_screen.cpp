@@ -222,6 +222,8 @@ void CDRAVApp::OnScreenButton(int id) {
         ChooseQuickAction(id - kSlotBase);
         return;
     }
+    // Any other button of the screen puts the member's quick action away.
+    EndQuickActionChoice();
     switch (id) {
         case 6:
             TogglePause(false);
@@ -237,8 +239,8 @@ void CDRAVApp::OnScreenButton(int id) {
             SetDialog(false, std::make_shared<CDRAVGameMenuDlg>(this));
             return;
         case 9:
-            for (DRAV::CActor* member : SelectedActors()) ReturnToEntrance(member);
             m_audio->PlaySound(0);
+            ReturnToEntrance(GetSelectedActor());
             return;
         case 11:
             SetDialog(false, std::make_shared<CHelpDlg>(this, kHelpMainStart));
@@ -256,6 +258,12 @@ void CDRAVApp::OnScreenAltClick(int id) {
         if (index < party.size()) ShowActorInfo(*party[index]);
         return;
     }
+    // Slots 4 to 9 take a new action; slots 0 to 3 have none to take.
+    if (id >= kSlotBase + CUIActionWindow2::kFirstAssignableSlot && id < kSlotBase + CUIActionWindow2::kSlotCount) {
+        OpenActionDialog(id - kSlotBase);
+        return;
+    }
+    EndQuickActionChoice();
     switch (id) {
         case 1:
             SetDialog(false, std::make_shared<CDRAVMsgDlg>(this, &m_messageLog));
@@ -270,9 +278,6 @@ void CDRAVApp::OnScreenAltClick(int id) {
             SetDialog(false, std::make_shared<CPartyDlg>(this));
             return;
         default:
-            // Slots 4 to 9 take a new action.
-            if (id >= kSlotBase + CUIActionWindow2::kFirstAssignableSlot && id < kSlotBase + CUIActionWindow2::kSlotCount)
-                OpenActionDialog(id - kSlotBase);
             return;
     }
 }
@@ -325,7 +330,7 @@ void CDRAVApp::OnMouseMove(POINT point) {
         hover->ShowInfo(info);
     }
     DRAV::CActor* selected = m_selectedParty == kWholeParty ? nullptr : GetSelectedActor();
-    const int q = selected && m_quickActions.count(selected) ? GetCurrentQuickActionKind(*selected) : 0;
+    const int q = selected && HasQuickActions(*selected) ? GetCurrentQuickActionKind(*selected) : 0;
     switch (kind) {
         case DRAVGraph::PICK_TILE: {
             const auto* tile = dynamic_cast<const DRAV::CTile*>(thing);

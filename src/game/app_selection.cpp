@@ -78,6 +78,7 @@ void CDRAVApp::SetSelection(const DRAV::CActor& actor) {
 void CDRAVApp::SelectActor(DRAV::CActor& actor) {
     const bool wasSelected = m_selectedParty != kWholeParty && IsSelected(actor);
     SetSelection(actor);
+    if (HasQuickActions(actor)) SelectQuickAction(actor, CDRAVActorInfo::kNoSlot);
     // A second press on the one selected member while paused takes back its orders.
     if (wasSelected && m_paused) actor.CancelOrders();
 }

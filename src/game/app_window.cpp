@@ -104,7 +104,8 @@ LRESULT CDRAVApp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
                 // A point that cannot be placed in the window is dropped, not fatal.
                 if (!ScreenToClient(m_window, &point)) return 0;
-                int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
+                // Turned toward the player (a negative delta), text and lists move toward their end.
+                int notches = -(GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA);
                 if (notches != 0 && m_uiManager.OnMouse(6, &point, notches)) ProcessUIEvents();
                 return 0;
             }
@@ -341,8 +342,11 @@ void CDRAVApp::OnLoadGraphics() {
             EndGame();
             PostMessageA(m_window, WM_CLOSE, 0, 0);
         }
-        m_gameViewReady = true;
-        ResumeClock();
+        // A game ended by the failure has no view to draw and no clock to run.
+        if (m_gameRunning) {
+            m_gameViewReady = true;
+            ResumeClock();
+        }
     }
     LayoutGameScreen();
 }

@@ -158,7 +158,7 @@ std::string WriteQuickActionText(const DRAV::ActorList& party, const QuickAction
     out << party.size() << ' ';
     const CDRAVActorInfo fresh;
     for (const auto& member : party) {
-        const auto found = table.find(member.get());
+        const auto found = table.find(member->GetId());
         const CDRAVActorInfo& record = found != table.end() && found->second ? *found->second : fresh;
         out << CDRAVActorInfo::kNoSlot << ' ';
         for (std::int32_t slot = 0; slot < CDRAVActorInfo::kSlots; ++slot)
@@ -192,5 +192,5 @@ void ReadQuickActionText(const std::string& text, const DRAV::ActorList& party, 
     }
     std::string extra;
     if (in >> extra) throw CDRAVException(DRAV_ERR_BAD_DATA, "the quick actions go on after the last member");
-    for (std::size_t member = 0; member < party.size(); ++member) table[party[member].get()] = records[member];
+    for (std::size_t member = 0; member < party.size(); ++member) table[party[member]->GetId()] = records[member];
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "rules/kinds/thing_id.h"
 #include "world/actor.h"
 
 class CDRAVActorInfo {
@@ -32,7 +33,8 @@ public:
 // template of this key; null when it carries none.
 DRAV::CItem* FindCarriedItem(const DRAV::CActor& actor, const std::string& templateKey);
 
-using QuickActionTable = std::map<const DRAV::CActor*, std::shared_ptr<CDRAVActorInfo>>;
+// Keyed by the member's thing id, which no other actor of the game is ever given.
+using QuickActionTable = std::map<DRAV::ThingId, std::shared_ptr<CDRAVActorInfo>>;
 
 // The member count, then per member in party order 10 and the ten slots as
 // kind keyword, item key or "0", spell key or "0"; every token followed by a

@@ -448,6 +448,31 @@ Step Screenshot(std::string name) {
     step.text = std::move(name);
     return step;
 }
+namespace {
+
+void LinkWithout(const std::filesystem::path& from, const std::filesystem::path& to, const std::string& prefix,
+                 const std::vector<std::string>& dropped) {
+    std::filesystem::create_directories(to);
+    for (const auto& entry : std::filesystem::directory_iterator(from)) {
+        const std::string path = prefix + entry.path().filename().string();
+        if (std::find(dropped.begin(), dropped.end(), path) != dropped.end()) continue;
+        const bool holdsDropped = std::any_of(dropped.begin(), dropped.end(),
+                                              [&](const std::string& name) { return name.rfind(path + "/", 0) == 0; });
+        if (holdsDropped)
+            LinkWithout(entry.path(), to / entry.path().filename(), path + "/", dropped);
+        else
+            std::filesystem::create_symlink(entry.path(), to / entry.path().filename());
+    }
+}
+
+}  // namespace
+
+std::string SampleWithout(const Driver& driver, const std::string& from, const std::vector<std::string>& dropped) {
+    const std::string folder = driver.Home() + "/module";
+    LinkWithout(from, folder, "", dropped);
+    return folder;
+}
+
 Step Check(std::string name, std::function<std::string()> check) {
     Step step = Make(Step::Kind::Check);
     step.text = std::move(name);

@@ -121,4 +121,8 @@ private:
     bool m_headless = false;
 };
 
+// A module folder under the driver's home made of links to `from`, without the
+// entries named by their paths below it ("uiwin32.drav", "1/reedwater_map.drav").
+std::string SampleWithout(const Driver& driver, const std::string& from, const std::vector<std::string>& dropped);
+
 }  // namespace QuillmereE2E

@@ -18,18 +18,6 @@ namespace fs = std::filesystem;
 
 std::string Flag(bool value) { return value ? "yes" : "no"; }
 
-// A module folder of links to the built sample, without the entries named.
-std::string SampleWithout(const Driver& driver, const std::string& from, const std::vector<std::string>& dropped) {
-    std::string folder = driver.Home() + "/module";
-    fs::create_directories(folder);
-    for (const auto& entry : fs::directory_iterator(from)) {
-        std::string name = entry.path().filename().string();
-        if (std::find(dropped.begin(), dropped.end(), name) == dropped.end())
-            fs::create_symlink(entry.path(), folder + "/" + name);
-    }
-    return folder;
-}
-
 TEST(Startup, TheSplashShowsUntilAKeyEndsIt) {
     Driver driver;
     Observed run = driver.Execute({

@@ -43,6 +43,16 @@ private:
     bool m_dry = false;
 };
 
+class BoxRecorder : public Win32::CPlatformObserver {
+public:
+    BoxRecorder() { Win32::SetPlatformObserver(this); }
+    std::optional<int> OnMessageBox(const std::string& text, const std::string& caption, UINT) override {
+        boxes.emplace_back(caption, text);
+        return IDOK;
+    }
+    std::vector<std::pair<std::string, std::string>> boxes;
+};
+
 bool Contains(const std::vector<UINT>& messages, UINT wanted) {
     return std::find(messages.begin(), messages.end(), wanted) != messages.end();
 }
@@ -138,6 +148,26 @@ TEST_F(PaintTest, TheRunningGamesGraphicsLoadOnTheRebuildMessageWithTheClockHeld
     EXPECT_EQ(m_app.GetSuspendCount(), 1) << "the load holds the clock and lets it go again";
     EXPECT_FALSE(audio->footsteps);
     EXPECT_GE(audio->ambientStops, 1);
+}
+
+TEST_F(PaintTest, GraphicsThatFailToLoadEndTheGameAndLeaveNoViewToPaint) {
+    QuillmereTest::SampleGame game;
+    CDRAVAppTestAccess::SetEngine(m_app, game.EnginePtr());
+    CDRAVAppTestAccess::SetAudio(m_app, std::make_shared<CountingAudio>());
+    CDRAVAppTestAccess::StartPlaying(m_app);
+    m_app.GetUIManager().SetDataFileFactory(QuillmereTest::SampleInterfaceSource());
+    m_device->FailCall("CreateVertexBuffer", E_FAIL, 0, 1000);
+    BoxRecorder boxes;
+    m_app.HandleMessage(CDRAVApp::kAppLoadGraphics, 0, 0);
+    Win32::SetPlatformObserver(nullptr);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].first, "Game Error");
+    EXPECT_EQ(boxes.boxes[0].second.rfind("Failed to load graphics file.", 0), 0u);
+    EXPECT_FALSE(m_app.IsGameRunning());
+    EXPECT_FALSE(m_app.IsGameViewReady()) << "no view of a game that has ended";
+    EXPECT_EQ(m_app.GetSuspendCount(), 2) << "the load's hold on the clock is not let go for an ended game";
+    EXPECT_TRUE(Contains(m_queue.Drain(m_window), WM_CLOSE));
+    m_app.HandleMessage(WM_PAINT, 0, 0);
 }
 
 TEST_F(PaintTest, AChapterWithoutItsPictureShowsAnEmptyOneOfTheSameSizeWhileItLoads) {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "dialog_test_support.h"
+#include "running_game_support.h"
 #include "engine/engine.h"
 #include "game/dialogs/talk/store_count_dlg.h"
 #include "game/dialogs/talk/store_dlg.h"
@@ -19,32 +19,15 @@
 
 namespace {
 
-using QuillmereTest::ShellOnSample;
-
-class ConversationFlowTest : public ::testing::Test {
+// The running game of the shell tests, with the keys and the walks a conversation needs.
+class ConversationFlowTest : public QuillmereTest::RunningGameTest {
 protected:
-    ConversationFlowTest() {
-        Win32::SetClockSource([this] { return m_now; });
-        EXPECT_TRUE(m_shell.loaded);
-        m_shell.StartWrensGame();
-        app().CloseDialog(1);
-    }
-    ~ConversationFlowTest() override {
-        if (app().IsGameRunning()) app().EndGame();
-        Win32::SetClockSource(nullptr);
-    }
-
-    CDRAVApp& app() { return m_shell.app; }
-    DRAV::CGame& game() { return *app().GetEngine()->GetGame(); }
-    DRAV::CActor& wren() { return *game().GetParty().front(); }
+    DRAV::CActor& wren() { return main(); }
     std::string Title() { return m_shell.recorder.titles.back(); }
     void Key(int key) { app().DeliverKeyToDialog(key, false); }
     // Timer messages for a second or until a dialog opens.
     void RunUntilDialog() {
-        for (int i = 0; i < 60 && !app().GetCurrentDialog(); ++i) {
-            m_now += 16;
-            if (Win32::NextTimerDue()) app().HandleMessage(WM_TIMER, CDRAVAppTestAccess::TimerId(app()), 0);
-        }
+        for (int i = 0; i < 60 && !app().GetCurrentDialog(); ++i) TimerAfter(16);
     }
     // `key` placed a few steps from Wren; Wren walks over to talk.
     std::shared_ptr<DRAV::CActor> TalkTo(const std::string& key) {
@@ -56,9 +39,6 @@ protected:
         RunUntilDialog();
         return actor;
     }
-
-    DWORD m_now = 100000;
-    ShellOnSample m_shell;
 };
 
 TEST_F(ConversationFlowTest, TheGuideIsAnsweredByKeysAndJoinsThroughHisReply) {

@@ -16,12 +16,14 @@
 #include "game/dialogs/front/new_game_dlg.h"
 #include "game/dialogs/creation/skills_dlg.h"
 #include "game/dialogs/front/start_dlg.h"
+#include "game/dialogs/sheet/monster_dlg.h"
 #include "game/dialogs/text_dlg.h"
 #include "platform/win32/file_path.h"
 #include "platform/win32/virtual_keys.h"
 #include "rules/kinds/formulas.h"
 #include "rules/vocabulary/skills.h"
 #include "support/temp_dir.h"
+#include "ui/element_info.h"
 #include "ui/ui_button.h"
 #include "ui/ui_group.h"
 #include "ui/ui_image.h"
@@ -303,6 +305,7 @@ TEST_F(CreationTest, ColoursDefaultToTheFirstEntriesAndARebuildStartsAgain) {
     EXPECT_EQ(actor->GetColor()->GetColor(DRAVGraph::CGraphicColors::HAIR), 0x000000u);
     EXPECT_EQ(actor->GetColor()->GetColor(DRAVGraph::CGraphicColors::SKIN), 0xFFE0CCu);
     EXPECT_EQ(actor->GetColor()->GetColor(DRAVGraph::CGraphicColors::TRIM), 0xC00000u);
+    EXPECT_EQ(actor->GetNameColor(), 0xFFE0CCu) << "the skin is the actor's own colour";
     EXPECT_NE(Current<CCCNameDlg>(), nullptr);
 }
 
@@ -333,6 +336,19 @@ TEST_F(CreationTest, NameKeysTrimmingAndTheLimit) {
     EXPECT_FALSE(Shown(CCCNameDlg::kDone));
     for (int k = 0; k < 40; ++k) Key('B');
     EXPECT_EQ(page->TypedName().size(), 32u);
+}
+
+TEST_F(CreationTest, TheSlashKeyOnTheNamePageIsTheFieldsNotTheManuals) {
+    ASSERT_TRUE(loaded);
+    auto page = std::make_shared<CCCNameDlg>(&app, NewActor());
+    Open(page);
+    Type("Ay");
+    Key(VK_OEM_2);
+    Key(VK_OEM_2, true);
+    Type("la");
+    EXPECT_EQ(page->TypedName(), "Ayla") << "the field takes no slash and loses nothing around it";
+    EXPECT_TRUE(recorder.boxes.empty()) << recorder.boxes.front().first;
+    EXPECT_EQ(Current<CCCNameDlg>(), page.get());
 }
 
 TEST_F(CreationTest, TheOverwriteQuestionByHeaderOrByFileName) {
@@ -396,6 +412,7 @@ TEST_F(CreationTest, TheNewGameRoadFromTheFrontPageToTheGame) {
     ASSERT_GE(app.GetEngine()->GetModule()->GetFemaleHeads().size(), 2u);
     Click(CCCHeadDlg::kFirstHead + 1);
     EXPECT_EQ(actor->GetGraphicName(), heads[1]->word);
+    Click(CCCColorsDlg::kFirstSkin + 6);
     Click(CCCColorsDlg::kDone);
     EXPECT_EQ(Title(), "Quillmere - Name");
     Type("Ayla");
@@ -406,23 +423,63 @@ TEST_F(CreationTest, TheNewGameRoadFromTheFrontPageToTheGame) {
     EXPECT_EQ(actor->GetLevel(), 1u);
     EXPECT_TRUE(app.IsGameRunning());
     EXPECT_NE(Current<CIntroDlg>(), nullptr);
+    DRAVUI::ElementInfo portrait;
+    DRAVUI::ElementInfo::DescribeThing(portrait, actor.get(), nullptr);
+    EXPECT_EQ(portrait.iconColour, 0xFF663300u) << "the portrait is tinted with the chosen skin";
+}
+
+using PageMaker = std::function<std::shared_ptr<CDRAVDlg>(std::shared_ptr<DRAV::CActor>)>;
+
+// The pages of the wizard, each made for the actor it is given, in wizard order.
+std::vector<PageMaker> WizardPages(CDRAVApp& app) {
+    const CDRAVChapterInfo* chapter = app.GetChapterTable().at(1).get();
+    return {
+        [&app, chapter](auto a) { return std::make_shared<CCCLevelDlg>(chapter, &app, a); },
+        [&app](auto a) { return std::make_shared<CCCGenderDlg>(&app, a); },
+        [&app](auto a) { return std::make_shared<CCCClassDlg>(&app, a); },
+        [&app](auto a) { return std::make_shared<CCCAttribDlg>(&app, a, false); },
+        [&app](auto a) { return CSkillsDlg::CSkillsDlgForCreation(&app, a); },
+        [&app](auto a) { return std::make_shared<CCCHeadDlg>(&app, a); },
+        [&app](auto a) { return std::make_shared<CCCColorsDlg>(&app, a); },
+        [&app](auto a) { return std::make_shared<CCCNameDlg>(&app, a); },
+    };
+}
+
+TEST_F(CreationTest, EveryWizardPageOpensTheActorsCharacterPageFromItsIcon) {
+    ASSERT_TRUE(loaded);
+    const std::vector<PageMaker> pages = WizardPages(app);
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        auto actor = NewActor();
+        actor->SetName("Ayla");
+        Open(pages[i](actor));
+        SkillsPage();
+        const std::shared_ptr<CDRAVDlg> page = app.GetCurrentDialog();
+        DRAVUI::CUIElement* icon = Find(CCCDlg::kCharacter);
+        ASSERT_NE(icon, nullptr) << i;
+        EXPECT_EQ(icon->GetInfo().title, "Character") << i;
+        EXPECT_EQ(icon->GetInfo().text, "Details") << i;
+        audio->played.clear();
+        Click(CCCDlg::kCharacter);
+        EXPECT_NE(Current<CMonsterDlg>(), nullptr) << i;
+        EXPECT_EQ(Title(), "Quillmere - Ayla") << i;
+        EXPECT_EQ(audio->played, std::vector<int>{0}) << i;
+        Key(VK_ESCAPE);
+        EXPECT_EQ(app.GetCurrentDialog(), page) << i << ": the page comes back";
+        app.EndGame();
+        CDRAVAppTestAccess::DropDialogs(app);
+    }
+    // A page spending a member's points in play has no new actor to show.
+    Open(std::make_shared<CAttribDlg>(&app, NewActor().get()));
+    EXPECT_EQ(Find(CCCDlg::kCharacter), nullptr);
+    EXPECT_NE(Find(CCCDlg::kHelp), nullptr);
 }
 
 TEST_F(CreationTest, EscOnAnyPageEndsTheGameBeingSetUp) {
     ASSERT_TRUE(loaded);
     const CDRAVChapterInfo& chapter = *app.GetChapterTable().at(1);
-    const std::vector<std::function<std::shared_ptr<CDRAVDlg>(std::shared_ptr<DRAV::CActor>)>> pages = {
-        [&](auto a) { return std::make_shared<CCCLevelDlg>(&chapter, &app, a); },
-        [&](auto a) { return std::make_shared<CCCGenderDlg>(&app, a); },
-        [&](auto a) { return std::make_shared<CCCClassDlg>(&app, a); },
-        [&](auto a) { return std::make_shared<CCCAttribDlg>(&app, a, false); },
-        [&](auto a) { return CSkillsDlg::CSkillsDlgForCreation(&app, a); },
-        [&](auto a) { return std::make_shared<CCCHeadDlg>(&app, a); },
-        [&](auto a) { return std::make_shared<CCCColorsDlg>(&app, a); },
-        [&](auto a) { return std::make_shared<CCCNameDlg>(&app, a); },
-        [&](auto) { return std::make_shared<CNewGameDlg>(&app, &chapter); },
-        [&](auto) { return std::make_shared<CNewGameChapterDlg>(&app, &app.GetChapterTable()); },
-    };
+    std::vector<PageMaker> pages = WizardPages(app);
+    pages.push_back([&](auto) { return std::make_shared<CNewGameDlg>(&app, &chapter); });
+    pages.push_back([&](auto) { return std::make_shared<CNewGameChapterDlg>(&app, &app.GetChapterTable()); });
     for (std::size_t i = 0; i < pages.size(); ++i) {
         Open(pages[i](NewActor()));
         Key(VK_ESCAPE);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -307,6 +308,29 @@ TEST_F(OrdersTest, ADoorIsUsedByTheFirstMemberAlone) {
     EXPECT_EQ(use->thing, door->GetId());
     EXPECT_TRUE(Party()[1]->GetOrders().empty());
     EXPECT_TRUE(Party()[2]->GetOrders().empty());
+}
+
+TEST_F(OrdersTest, RAndTheReturnButtonSendTheFirstSelectedMemberBackAndUnpause) {
+    Start(1, "", true);
+    CDRAVAppTestAccess::SetAudio(m_app, std::make_shared<CountingAudio>());
+    const std::pair<const char*, std::function<void()>> inputs[] = {
+        {"R", [&] { m_app.HandleMessage(WM_KEYDOWN, 'R', 0); }},
+        {"the Return button", [&] { m_app.OnScreenButton(9); }},
+    };
+    for (const auto& [name, press] : inputs) {
+        for (const auto& member : Party()) {
+            member->CancelOrders();
+            member->PushOrder(std::make_shared<CMoveOrder>(30.0, 30.0), false);
+        }
+        m_app.TogglePause(true);
+        ASSERT_TRUE(m_app.IsPaused());
+        press();
+        ASSERT_EQ(Party()[0]->GetOrders().size(), 1u) << name;
+        EXPECT_EQ(Party()[0]->GetOrders().front()->GetType(), ORDER_RETURN) << name;
+        ASSERT_EQ(Party()[1]->GetOrders().size(), 1u) << name;
+        EXPECT_EQ(Party()[1]->GetOrders().front()->GetType(), ORDER_MOVE) << name << ": one order brings the party back";
+        EXPECT_FALSE(m_app.IsPaused()) << name;
+    }
 }
 
 TEST_F(OrdersTest, TargetedWandsAndSpellsWaitForAnActorAndOnlyTheCastsReplaceOnAMissedClick) {

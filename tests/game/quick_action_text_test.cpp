@@ -22,11 +22,11 @@ TEST(QuickActionText, AFreshRecordWritesTheFixedLineAndReadsBackWhole) {
     record->m_kind[5] = 10;
     record->m_item[5] = "no_such_potion";  // not carried: dropped on reading
     record->m_current = 4;
-    table[party[0].get()] = record;
+    table[party[0]->GetId()] = record;
     const std::string text = WriteQuickActionText(party, table);
     QuickActionTable read;
     ReadQuickActionText(text, party, read);
-    const CDRAVActorInfo& back = *read.at(party[0].get());
+    const CDRAVActorInfo& back = *read.at(party[0]->GetId());
     EXPECT_EQ(back.m_current, CDRAVActorInfo::kNoSlot);
     EXPECT_EQ(back.m_kind[2], 20);
     EXPECT_EQ(back.m_kind[4], 11);
@@ -52,14 +52,14 @@ TEST(QuickActionText, ADamagedLineChangesNoRecord) {
     };
     for (const std::string& text : damaged) {
         auto kept = std::make_shared<CDRAVActorInfo>();
-        QuickActionTable table{{party[0].get(), kept}};
+        QuickActionTable table{{party[0]->GetId(), kept}};
         try {
             ReadQuickActionText(text, party, table);
             ADD_FAILURE() << "read: " << text;
         } catch (const CDRAVException& failure) {
             EXPECT_EQ(failure.GetCode(), DRAV_ERR_BAD_DATA) << text;
         }
-        EXPECT_EQ(table.at(party[0].get()), kept) << text;
+        EXPECT_EQ(table.at(party[0]->GetId()), kept) << text;
     }
 }
 

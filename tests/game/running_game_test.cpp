@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "dialog_test_support.h"
+#include "running_game_support.h"
 #include "engine/engine.h"
 #include "game/dialogs/play/msg_dlg.h"
 #include "game/dialogs/text_dlg.h"
@@ -15,60 +15,8 @@
 
 namespace {
 
+using QuillmereTest::RunningGameTest;
 using QuillmereTest::ShellOnSample;
-
-// A new game of chapter 1 started as the creation pages end it (its first page put
-// away), its introduction closed, on a clock that moves only when the test says so.
-class RunningGameTest : public ::testing::Test {
-protected:
-    RunningGameTest() {
-        Win32::SetClockSource([this] { return m_now; });
-        EXPECT_TRUE(m_shell.loaded);
-        m_shell.StartWrensGame();
-        m_introTitle = app().GetCurrentDialog() ? app().GetCurrentDialog()->GetTitle() : "";
-        app().CloseDialog(1);
-    }
-    ~RunningGameTest() override {
-        if (app().IsGameRunning()) app().EndGame();
-        Win32::SetClockSource(nullptr);
-    }
-
-    CDRAVApp& app() { return m_shell.app; }
-    DRAV::CGame& game() { return *app().GetEngine()->GetGame(); }
-    DRAV::CActor& main() { return *game().GetParty().front(); }
-    // Moves the clock on and, while the timer is set, delivers its message.
-    void TimerAfter(DWORD ms) {
-        m_now += ms;
-        if (Win32::NextTimerDue()) app().HandleMessage(WM_TIMER, CDRAVAppTestAccess::TimerId(app()), 0);
-    }
-    // Timer messages every 16 ms for `ms` milliseconds, as a running timer sends them.
-    void TimersFor(DWORD ms) {
-        for (; ms > 16; ms -= 16) TimerAfter(16);
-        TimerAfter(ms);
-    }
-    std::shared_ptr<DRAV::CActor> AddMember(const std::string& key) {
-        DRAV::CArea& area = *game().GetCurrentArea();
-        auto actor = area.CreateEncounterActor(key, "", 0, *app().GetEngine()->GetModule());
-        EXPECT_TRUE(area.PlaceActor(9, 6, false, actor));
-        game().AddPartyMember(actor);
-        return actor;
-    }
-    RECT RectOf(int id) {
-        DRAVUI::CUIElement* element = nullptr;
-        for (const auto& top : app().GetUIManager().GetElements()) {
-            std::vector<DRAVUI::CUIElement*> all{top.get()};
-            if (auto* group = dynamic_cast<DRAVUI::CUIGroup*>(top.get()))
-                for (const auto& child : group->GetChildren()) all.push_back(child.get());
-            for (auto* candidate : all)
-                if (candidate->GetId() == id) element = candidate;
-        }
-        return element ? *element->GetRect() : RECT{-1, -1, -1, -1};
-    }
-
-    DWORD m_now = 100000;
-    ShellOnSample m_shell;
-    std::string m_introTitle;
-};
 
 TEST_F(RunningGameTest, TheIntroductionNamesTheChapterAndTheHudStandsWhereItBelongs) {
     EXPECT_EQ(m_introTitle, "The Reedwater Landing");

@@ -176,13 +176,17 @@ TEST_F(StoreDlgTest, MembersOutOfReachHaveNoButtonAndKeysCountListedOnes) {
 // comes back as it was when the page closes.
 TEST_F(StoreDlgTest, HelpOpensTheStorePageAndReturns) {
     CStoreDlg& store = OpenStore();
+    audio->played.clear();
     Key(VK_OEM_2);
+    EXPECT_EQ(audio->played, std::vector<int>{0}) << "the help opens with the click";
     auto* help = Current<CHelpDlg>();
     ASSERT_NE(help, nullptr);
     EXPECT_STREQ(help->GetPage().key, "store");
     Key(VK_ESCAPE);
     EXPECT_EQ(Current<CStoreDlg>(), &store);
+    audio->played.clear();
     store.OnButton(CStoreDlg::kHelp);
+    EXPECT_EQ(audio->played, std::vector<int>{0});
     help = Current<CHelpDlg>();
     ASSERT_NE(help, nullptr);
     EXPECT_STREQ(help->GetPage().key, "store");

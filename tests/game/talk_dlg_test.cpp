@@ -41,6 +41,7 @@ TEST_F(TalkDlgTest, RepliesAreNumberedAndEchoedIntoTheNextStep) {
     ASSERT_TRUE(marra);
     const std::int32_t suspended = app.GetSuspendCount();
     Open(*marra);
+    EXPECT_EQ(audio->played, std::vector<int>{0}) << "the conversation opens with the click";
     EXPECT_EQ(Talk().GetTitle(), "Wren : Marra the Reed Witch");
     EXPECT_EQ(recorder.titles.back(), "Quillmere - Wren : Marra the Reed Witch");
     EXPECT_EQ(Talk().GetLines(), (std::vector<std::string>{
@@ -56,8 +57,10 @@ TEST_F(TalkDlgTest, RepliesAreNumberedAndEchoedIntoTheNextStep) {
     for (int key : {int(VK_ESCAPE), int(VK_RETURN), int('4')}) Key(key);
     EXPECT_NE(Current<CTalkDlg>(), nullptr);
 
+    audio->played.clear();
     Key('2');
     ASSERT_NE(Current<CTalkDlg>(), nullptr);
+    EXPECT_EQ(audio->played, std::vector<int>{0}) << "the reply's close is the step's one click";
     EXPECT_EQ(Talk().GetLines().front(), "Wren : Good day to you.");
     EXPECT_EQ(Talk().GetReplies(), (std::vector<std::string>{"1 : Done"}));
     // The one reply leads nowhere: Enter ends the talk and the clock runs again.

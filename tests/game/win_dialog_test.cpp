@@ -109,16 +109,21 @@ protected:
             if (int id = FindPicture(*element); id != -1) return id;
         return -1;
     }
+    // The sample's game played by the shell and won with `closing` as its closing text.
+    void Win(const std::string& closing) {
+        CDRAVAppTestAccess::SetEngine(app, m_sample.EnginePtr());
+        CDRAVAppTestAccess::StartPlaying(app);
+        m_sample.Game().SetClosingText(closing);
+        app.OnChapterComplete(true);
+    }
+
+    QuillmereTest::SampleGame m_sample;
 };
 
 TEST_F(ChapterEndTest, ThePagesOpenOnceFollowEachOtherAndTheLastLeadsOn) {
     ASSERT_TRUE(loaded);
-    QuillmereTest::SampleGame sample;
-    CDRAVAppTestAccess::SetEngine(app, sample.EnginePtr());
-    CDRAVAppTestAccess::StartPlaying(app);
-    sample.Game().SetClosingText("Reedwater is safe.");
-    app.OnChapterComplete(true);
-    EXPECT_TRUE(sample.Game().GetClosingText().empty()) << "taken by the first page";
+    Win("Reedwater is safe.");
+    EXPECT_TRUE(m_sample.Game().GetClosingText().empty()) << "taken by the first page";
     auto* first = dynamic_cast<CWinDlg*>(app.GetCurrentDialog().get());
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(recorder.titles.back(), "Quillmere - Congratulations!");
@@ -143,12 +148,8 @@ TEST_F(ChapterEndTest, ThePagesOpenOnceFollowEachOtherAndTheLastLeadsOn) {
 
 TEST_F(ChapterEndTest, AnAbsentNextChapterLeadsToItsChapterPage) {
     ASSERT_TRUE(loaded);
-    QuillmereTest::SampleGame sample;
-    CDRAVAppTestAccess::SetEngine(app, sample.EnginePtr());
-    CDRAVAppTestAccess::StartPlaying(app);
     app.GetChapterTable().at(2)->m_state = 0;
-    sample.Game().SetClosingText("Done.");
-    app.OnChapterComplete(true);
+    Win("Done.");
     while (auto* page = dynamic_cast<CWinDlg*>(app.GetCurrentDialog().get())) {
         ASSERT_LT(page->GetPages().size(), 10u);
         app.CloseDialog(page->GetPages().size() == 1 ? CWinDlg::kNextChapter : CWinDlg::kNext);
@@ -156,6 +157,32 @@ TEST_F(ChapterEndTest, AnAbsentNextChapterLeadsToItsChapterPage) {
     auto* chapter = dynamic_cast<CChapterDlg*>(app.GetCurrentDialog().get());
     ASSERT_NE(chapter, nullptr);
     EXPECT_TRUE(chapter->IsChapterAbsent());
+}
+
+TEST_F(ChapterEndTest, ASaveThatFailsOnTheLastPageKeepsThatPageAndItsWayOn) {
+    ASSERT_TRUE(loaded);
+    Win("Reedwater is safe.");
+    while (auto* page = dynamic_cast<CWinDlg*>(app.GetCurrentDialog().get())) {
+        if (page->GetPages().size() == 1) break;
+        app.CloseDialog(CWinDlg::kNext);
+    }
+    // A documents "folder" below a file: no save folder can be made.
+    setenv("XDG_DOCUMENTS_DIR", "/dev/null/docs", 1);
+    for (int way : {CWinDlg::kNextChapter, CWinDlg::kNext}) {
+        recorder.boxes.clear();
+        app.CloseDialog(way);
+        ASSERT_EQ(recorder.boxes.size(), 1u) << way;
+        EXPECT_EQ(recorder.boxes[0].first, "Save Error");
+        auto* last = dynamic_cast<CWinDlg*>(app.GetCurrentDialog().get());
+        ASSERT_NE(last, nullptr) << way << ": the last page is shown again";
+        EXPECT_EQ(last->GetPages().size(), 1u);
+        EXPECT_EQ(Buttons(*last), (std::vector<std::string>{"Play Next Chapter", "Launch Website", "Exit"}));
+        EXPECT_TRUE(app.IsGameRunning());
+    }
+    setenv("XDG_DOCUMENTS_DIR", (home.folder / "docs").c_str(), 1);
+    app.CloseDialog(CWinDlg::kNext);
+    EXPECT_NE(dynamic_cast<CStartDlg*>(app.GetCurrentDialog().get()), nullptr) << "saved, the way on is open";
+    EXPECT_FALSE(app.IsGameRunning());
 }
 
 }  // namespace

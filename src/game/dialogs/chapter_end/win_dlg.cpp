@@ -104,7 +104,10 @@ bool CWinDlg::OnButton(int id) {
 
 void CWinDlg::OnClose(int result) {
     if (IsLastPage()) {
-        m_app->ReturnToMainMenu(result == kNextChapter);
+        // The save error has been told; the page stays for another try.
+        if (!m_app->ReturnToMainMenu(result == kNextChapter))
+            m_app->SetDialog(true, std::make_shared<CWinDlg>(m_app, m_source, m_title, m_pages, m_nextChapterPresent,
+                                                             m_nextChapterAbsent));
         return;
     }
     std::deque<WinPage> rest(m_pages.begin() + 1, m_pages.end());

@@ -4,6 +4,7 @@
 #include "game/chapter_info.h"
 #include "game/dialogs/creation/cc_choice_dlg.h"
 #include "game/dialogs/front/start_dlg.h"
+#include "game/dialogs/sheet/monster_dlg.h"
 #include "game/dialogs/text_dlg.h"
 #include "platform/win32/virtual_keys.h"
 #include "ui/ui_background.h"
@@ -50,10 +51,10 @@ void CCCDlg::CreateControls(RECT area, DRAVUI::CUIManager& container) {
                         page.top + config->Pick(130, 94)});
     container.AddElement(hover);
 
-    // The character sheet of the new actor comes with the actor-sheet pages; until
-    // then the row holds help and cancel only.
+    // A page spending a member's points in play has no new actor to show.
     auto icons = std::make_shared<DRAVUI::CUIGroup>("", true, false, 0u, 16, config);
     icons->AddChild(MakeIcon(config, kHelp, 77, creationPage ? "Help" : "Manual", ""));
+    if (m_actor) icons->AddChild(MakeIcon(config, kCharacter, 82, "Character", "Details"));
     icons->AddChild(MakeIcon(config, kCancel, 11, "Cancel", ""));
     const RECT* iconRect = icons->GetRect();
     const LONG iconWidth = iconRect->right - iconRect->left;
@@ -74,6 +75,9 @@ bool CCCDlg::OnButton(int id) {
     switch (id) {
         case kCancel:
             return true;
+        case kCharacter:
+            if (m_actor) m_app->SetDialog(false, std::make_shared<CMonsterDlg>(m_app, *m_actor));
+            return false;
         case kHelp:
             if (IsCreationPage())
                 m_app->OpenManual(kCreationAnchor);

@@ -155,6 +155,8 @@ void CCCColorsDlg::OnClose(int result) {
     colors->SetColor(DRAVGraph::CGraphicColors::SKIN, SkinColors[m_choices[1].index]);
     colors->SetColor(DRAVGraph::CGraphicColors::TRIM, TrimColors[m_choices[2].index]);
     m_actor->SetColor(std::move(colors));
+    // The actor's own colour, the tint of its portrait, is its skin.
+    m_actor->SetNameColor(SkinColors[m_choices[1].index]);
     m_app->SetDialog(true, std::make_shared<CCCNameDlg>(m_app, m_actor));
 }
 

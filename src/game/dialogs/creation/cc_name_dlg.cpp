@@ -99,7 +99,8 @@ bool CCCNameDlg::OnKey(int key, bool shift, int* result) {
         *result = kCancel;
         return true;
     }
-    if (key == kHelpKey) OnButton(kHelp);
+    // The "/" and "?" key is typing here, as every key but Esc and Enter; the
+    // manual stays on the help icon.
     if (key == static_cast<int>(VK_RETURN)) {
         if (!TakeName()) return false;
         *result = kDone;

@@ -2,7 +2,6 @@
 
 #include "engine/engine.h"
 #include "game/app.h"
-#include "game/dialogs/maps/world_map_dlg.h"
 #include "ui/ui_background.h"
 #include "ui/ui_button.h"
 #include "ui/ui_group.h"
@@ -49,8 +48,7 @@ void CDRAVMapDlg::CreateControls(RECT area, DRAVUI::CUIManager& container) {
 
 void CDRAVMapDlg::OnClose(int result) {
     if (result != kWorldMap) return;
-    m_app->SetDialog(true, std::make_shared<CDRAVWorldMapDlg>(m_app, m_area->GetWorldMapName(),
-                                                              m_area->GetWorldMapLocation(), false));
+    m_app->OpenWorldMap(m_area->GetWorldMapName(), m_area->GetWorldMapLocation(), false, true);
 }
 
 std::shared_ptr<DRAV::CArea> SharedCurrentArea(const CDRAVApp& app) {

@@ -1,5 +1,6 @@
 #include "game/dialogs/maps/world_map_dlg.h"
 
+#include <exception>
 #include <memory>
 
 #include "common/exception.h"
@@ -20,15 +21,19 @@ CDRAVWorldMapDlg::CDRAVWorldMapDlg(CDRAVApp* app, const std::string& mapName, st
     : CDRAVDlg(app), m_travel(travel), m_map(nullptr), m_currentLocation(std::move(currentLocation)) {
     const auto& engine = app->GetEngine();
     if (!engine || !engine->GetGame() || !engine->GetModule())
-        throw CDRAVException(DRAV_ERR_BAD_DATA, "no game to show the world map " + mapName + " of");
-    m_map = engine->GetGame()->FindAndLoadTempMap(mapName, *engine->GetModule());
-    if (!m_map) throw CDRAVException(DRAV_ERR_BAD_DATA, "no world map " + mapName);
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "no game to show the world map " + mapName + " of");
+    try {
+        m_map = engine->GetGame()->FindAndLoadTempMap(mapName, *engine->GetModule());
+    } catch (const std::exception&) {
+        m_map = nullptr;
+    }
+    if (!m_map) throw CDRAVException(DRAV_ERR_BAD_DATA, mapName + ".drav");
     // One damaged picture leaves an empty one of the other's size; a map with
     // neither has nothing to show and fails before the dialog opens.
     DRAVCommon::CDataFileFactory* package = engine->GetModule()->GetPackage().get();
     if (!ReadChapterPicture(package, m_map->GetPictureName(), DRAVCommon::DFK_MAP) &&
         !ReadChapterPicture(package, m_map->GetAreaPictureName(), DRAVCommon::DFK_MAP))
-        throw CDRAVException(DRAV_ERR_BAD_DATA, "no readable picture for the world map " + mapName);
+        throw CDRAVException(DRAV_ERR_BAD_DATA, m_map->GetPictureName());
 }
 
 void CDRAVWorldMapDlg::CreateControls(RECT area, DRAVUI::CUIManager& container) {

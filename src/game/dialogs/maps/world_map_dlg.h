@@ -20,7 +20,9 @@ public:
     static constexpr int kDone = 1;  // "Cancel" in travel mode
     static constexpr int kMap = 100;
 
-    // Loads the map on first use and marks the locations the game has revealed.
+    // Loads the map on first use and marks the locations the game has revealed. A map
+    // file, or both its pictures, that cannot be read: code 1 with the file's name
+    // as the message.
     CDRAVWorldMapDlg(CDRAVApp* app, const std::string& mapName, std::string currentLocation, bool travel);
 
     std::string GetTitle() override { return "World Map"; }

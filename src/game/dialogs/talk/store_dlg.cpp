@@ -242,7 +242,7 @@ bool CStoreDlg::OnKey(int key, bool, int* result) {
 }
 
 // The store's help page comes with the help pages; until then the button is inert.
-void CStoreDlg::ShowHelp() { m_app->SetDialog(true, std::make_shared<CHelpDlg>(m_app, FindHelpPageByKey("store"))); }
+void CStoreDlg::ShowHelp() { m_app->SetDialog(false, std::make_shared<CHelpDlg>(m_app, FindHelpPageByKey("store"))); }
 
 // The page of a stock, backpack or worn item, as the member sees it; nothing is
 // used from a store.

@@ -32,9 +32,11 @@ bool IsConversationBreak(const CDRAVException& failure) {
     return failure.GetCode() == DRAV_ERR_OUT_OF_RANGE || failure.GetCode() == DRAV_ERR_PARTY_POSITION;
 }
 
-// Makes a step current; a step that cannot be taken ends the talk in the log.
+// Makes a step current; a step that cannot be taken ends the talk in the log. The
+// first step opens with the click; later ones follow the close of the one before,
+// whose click is theirs.
 template <typename Make>
-void ShowStep(CDRAVApp& app, Make&& make) {
+void ShowStep(CDRAVApp& app, bool quiet, Make&& make) {
     std::shared_ptr<CTalkDlg> step;
     try {
         step = make();
@@ -44,7 +46,7 @@ void ShowStep(CDRAVApp& app, Make&& make) {
         app.AppendMessage(kBrokenOff);
         return;
     }
-    app.SetDialog(true, std::move(step));
+    app.SetDialog(quiet, std::move(step));
 }
 
 }  // namespace
@@ -77,7 +79,7 @@ CTalkDlg::CTalkDlg(CDRAVApp* app, DRAV::CActor* talker, DRAV::CTalkTarget* partn
 }
 
 void CTalkDlg::Open(CDRAVApp& app, const DRAV::CTalkEvent& event) {
-    ShowStep(app, [&] { return std::make_shared<CTalkDlg>(&app, event); });
+    ShowStep(app, false, [&] { return std::make_shared<CTalkDlg>(&app, event); });
 }
 
 void CTalkDlg::EnterState(const std::string& state, const std::string& reply) {
@@ -188,5 +190,5 @@ void CTalkDlg::OnClose(int result) {
     const DRAV::TalkChoiceList choices = m_partner->GetTalkChoices();
     const std::size_t n = static_cast<std::size_t>(result - kFirstReplyId);
     if (result < kFirstReplyId || n >= choices.size() || choices[n]->GetTargetState().empty()) return;
-    ShowStep(*m_app, [&] { return std::make_shared<CTalkDlg>(m_app, m_talker, m_partner, n); });
+    ShowStep(*m_app, true, [&] { return std::make_shared<CTalkDlg>(m_app, m_talker, m_partner, n); });
 }

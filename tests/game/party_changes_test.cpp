@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "running_game_support.h"
+#include "world/events/event.h"
+
+namespace {
+
+using QuillmereTest::RunningGameTest;
+
+class PartyChangesTest : public RunningGameTest {
+protected:
+    // The party change as the engine reports it, taken by the next ticks.
+    void ReportPartyChange() {
+        game().PushEvent(std::make_shared<DRAV::CInfoEvent>(DRAV::EVENT_PARTY_CHANGED));
+        TimerAfter(50);
+    }
+    std::vector<int> Portraits() {
+        std::vector<int> ids = m_shell.ScreenIds();
+        std::erase_if(ids, [](int id) { return id < 100 || id > 198; });
+        return ids;
+    }
+    bool BarShown() {
+        DRAVUI::CUIElement* bar = m_shell.FindElement(200);
+        return bar && bar->HasFlag(DRAVUI::UIF_SHOWN);
+    }
+};
+
+TEST_F(PartyChangesTest, TheGameScreenFollowsAMemberJoiningAndLeavingAtOnce) {
+    ASSERT_EQ(Portraits(), std::vector<int>{100});
+    ASSERT_TRUE(BarShown());
+
+    auto ally = AddMember("reed_goblin");
+    ReportPartyChange();
+    EXPECT_EQ(Portraits(), (std::vector<int>{100, 105}));
+    EXPECT_FALSE(BarShown()) << "the whole party of two is selected";
+
+    game().RemovePartyMember(*ally);
+    ReportPartyChange();
+    EXPECT_EQ(Portraits(), std::vector<int>{100});
+    EXPECT_TRUE(BarShown()) << "Wren alone is selected again";
+}
+
+TEST_F(PartyChangesTest, AMemberWhoLeavesAndRejoinsKeepsItsQuickActions) {
+    auto ally = AddMember("reed_goblin");
+    ReportPartyChange();
+    app().SetQuickActionKind(*ally, 11, 7);
+    app().SetQuickActionSpell(*ally, "reed_lash", 7);
+
+    game().RemovePartyMember(*ally);
+    ReportPartyChange();
+    game().AddPartyMember(ally);
+    ReportPartyChange();
+    EXPECT_EQ(app().GetQuickActionKind(*ally, 7), 11);
+    EXPECT_EQ(app().GetQuickActionSpell(*ally, 7), "reed_lash");
+}
+
+}  // namespace

@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "running_game_support.h"
+#include "script/script_test_support.h"
+
+namespace {
+
+// A state that waits for the shell raised by one tick of a timer message's batch
+// of six: the next tick of the batch would set it back to 0.
+class TickBatchTest : public QuillmereTest::RunningGameTest {
+protected:
+    // The heartbeats of the party and of its neighbour both run `body`, so the one
+    // the engine picks does it, two ticks from now.
+    void HeartbeatInTwoTicks(const std::string& body) {
+        DRAV::CArea& area = *game().GetCurrentArea();
+        for (const auto& actor : DRAV::ActorList(area.GetActors()))
+            if (actor->GetRelation() != DRAV::RELATION_PARTY) area.RemoveActor(*actor);
+        auto neighbour = area.CreateEncounterActor("ferryman", "", 0, *app().GetEngine()->GetModule());
+        ASSERT_TRUE(area.PlaceActor(9, 6, false, neighbour));
+        neighbour->SetHeartbeat(QuillmereTest::LuaBody(body));
+        main().SetHeartbeat(QuillmereTest::LuaBody(body));
+        game().SetNextHeartbeatTick(game().GetTick() + 2);
+    }
+    // One timer message of six ticks; then the current dialog's title, else the area's name.
+    std::string AfterABatch() {
+        TimerAfter(100);
+        const auto& dialog = app().GetCurrentDialog();
+        return dialog ? dialog->GetTitle() : game().GetCurrentArea()->GetName();
+    }
+};
+
+TEST_F(TickBatchTest, AWipeOutInTheFirstTickOpensThePartyDeadPage) {
+    main().SetActionState(DRAV::ACTION_DEAD);
+    const std::uint32_t start = game().GetTick();
+    EXPECT_EQ(AfterABatch(), "Party Dead");
+    EXPECT_EQ(game().GetTick(), start + 1) << "no tick after the one that raised it";
+}
+
+TEST_F(TickBatchTest, AScriptsJourneyInTheSecondTickIsMade) {
+    HeartbeatInTwoTicks("drav_goto_area( context, \"reed_marsh\", \"landing\" )");
+    EXPECT_EQ(AfterABatch(), "reed_marsh");
+}
+
+TEST_F(TickBatchTest, AChapterWonInTheSecondTickOpensTheEndPages) {
+    HeartbeatInTwoTicks("drav_win( context, \"The ferry pulls away.\" )");
+    const std::uint32_t start = game().GetTick();
+    EXPECT_EQ(AfterABatch(), "Congratulations!");
+    EXPECT_EQ(game().GetTick(), start + 2);
+}
+
+}  // namespace
