@@ -123,6 +123,7 @@ void CEngine::EnterArea() {
         throw;
     }
 
+    game.SetCurrentEntry(destination);
     game.SetStateCode(GAME_PLAYING);
     game.SetInBattle(false);
     game.FlagCurrentAreaEntered();

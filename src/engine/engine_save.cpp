@@ -65,6 +65,15 @@ AreaEntryPoint ReadPoint(DRAVCommon::CDataFileReader& reader) {
     return point;
 }
 
+// The entry a save without its arrival most likely came by: the pending destination
+// or the return point when either lies in the area, else the area's first entry.
+AreaEntryPoint GuessArrival(const CGame& game, const CArea& area) {
+    for (const AreaEntryPoint& point : {game.GetEntry(), game.GetReturnPoint()})
+        if (point.first == area.GetName() && FindAreaEntry(area.GetEntries(), point.second)) return point;
+    if (area.GetEntries().empty()) return {};
+    return {area.GetName(), area.GetEntries().front()->name};
+}
+
 // Every party actor at its position; a later one at the same position replaces
 // the earlier, so the current area's actors win over those travelling with the game.
 void RebuildParty(CGame& game) {
@@ -132,6 +141,7 @@ void CEngine::SaveGame(const std::string& path, const CModuleVersionRange& expec
         WritePoint(writer, game.GetReturnPoint());
         writer.BeginBlock("entry");
         WritePoint(writer, game.GetEntry());
+        WritePoint(writer, game.GetCurrentEntry());
         writer.EndBlock();
         writer.WriteWordOrZero(game.GetLastArea());
         writer.BeginBlock("questtags");
@@ -244,6 +254,9 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
     game.SetReturnPoint(ReadPoint(reader));
     reader.BeginBlock("entry");
     game.SetEntry(ReadPoint(reader), AREA_LOAD_FRESH, "");
+    // Saves of earlier versions end the element here; their arrival is found below.
+    const bool arrivalSaved = !reader.AtBlockEnd();
+    if (arrivalSaved) game.SetCurrentEntry(ReadPoint(reader));
     reader.EndBlock();
     game.SetLastArea(reader.ReadWordOrEmpty());
     reader.BeginBlock("questtags");
@@ -282,6 +295,7 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
         game.SetCurrentArea(currentArea);
         game.SetInBattle(false);
         game.FlagCurrentAreaEntered();
+        if (!arrivalSaved) game.SetCurrentEntry(GuessArrival(game, *found->second));
     }
     if (reader.IsBlock("bonus")) {
         reader.BeginBlock("bonus");
