@@ -48,12 +48,12 @@ void CDRAVApp::StartNewGame(int chapter, bool chooseLevel) {
     try {
         MakeEngine(chapter);
     } catch (const CDRAVException& failure) {
-        ShowError(ChapterFailureText(failure, chapter), "Load Error");
+        ShowFatalError(ChapterFailureText(failure, chapter), "Load Error");
         EndGame();
         PostMessageA(m_window, WM_CLOSE, 0, 0);
         return;
     } catch (const std::exception&) {
-        ShowError("Failed to load chapter.", "Load Error");
+        ShowFatalError("Failed to load chapter.", "Load Error");
         EndGame();
         PostMessageA(m_window, WM_CLOSE, 0, 0);
         return;
@@ -74,7 +74,7 @@ void CDRAVApp::StartGameWithActor(std::shared_ptr<DRAV::CActor> actor) {
     try {
         m_engine->EnterArea();
     } catch (const std::exception&) {
-        ShowError(AreaFailureText(), "Game Error");
+        ShowFatalError(AreaFailureText(), "Game Error");
         EndGame();
         PostMessageA(m_window, WM_CLOSE, 0, 0);
         return;
@@ -198,7 +198,7 @@ void CDRAVApp::CheckPartyAndChangeArea() {
         try {
             m_engine->EnterArea();
         } catch (const std::exception&) {
-            ShowError(AreaFailureText(), "Game Error");
+            ShowFatalError(AreaFailureText(), "Game Error");
             EndGame();
             PostMessageA(m_window, WM_CLOSE, 0, 0);
             return;
@@ -239,7 +239,7 @@ void CDRAVApp::EnterMapDestination(const DRAV::CMap2Area& destination) {
         m_engine->SetEntry(DRAV::AreaEntryPoint(destination.GetEntryArea(), destination.GetEntryName()));
         m_engine->EnterArea();
     } catch (const std::exception&) {
-        ShowError("Failed to load area file: " + destination.GetName() +
+        ShowFatalError("Failed to load area file: " + destination.GetName() +
                       " The game is broken. Try reinstalling, or contact " + GetCompanyName() + " for support.",
                   "Area Load Error");
         EndGame();
