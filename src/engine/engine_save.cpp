@@ -101,7 +101,7 @@ void SyncToDisk(const std::filesystem::path& target, const std::string& save) {
     if (descriptor < 0 || ::fsync(descriptor) != 0) {
         const std::string reason = std::strerror(errno);
         if (descriptor >= 0) ::close(descriptor);
-        throw CDRAVException(DRAV_ERR_BAD_DATA, "cannot write " + save + ": " + reason);
+        throw CDRAVException(DRAV_ERR_BAD_DATA, "cannot write " + save + ": " + reason, reason);
     }
     ::close(descriptor);
 }
@@ -110,6 +110,14 @@ void SyncToDisk(const std::filesystem::path& target, const std::string& save) {
 
 void CEngine::SaveGame(const std::string& path, const CModuleVersionRange& expected,
                        const std::string* quickActions) {
+    WriteSavedGame(path, expected, quickActions);
+    ReportSaved(path);
+}
+
+void CEngine::ReportSaved(const std::string& path) { Game().PushMessage(MESSAGE_NOTICE, "Saved game: " + path); }
+
+void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange& expected,
+                             const std::string* quickActions) {
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "Saving game %s.\n", path.c_str());
     CGame& game = Game();
     const CModule& module = Module();
@@ -182,14 +190,14 @@ void CEngine::SaveGame(const std::string& path, const CModuleVersionRange& expec
         SyncToDisk(Win32::NativePath(temporary), path);
         std::error_code error;
         std::filesystem::rename(Win32::NativePath(temporary), native, error);
-        if (error) throw CDRAVException(DRAV_ERR_BAD_DATA, "cannot write " + path + ": " + error.message());
+        if (error)
+            throw CDRAVException(DRAV_ERR_BAD_DATA, "cannot write " + path + ": " + error.message(), error.message());
         SyncToDisk(native.has_parent_path() ? native.parent_path() : std::filesystem::path("."), path);
     } catch (...) {
         std::error_code ignored;
         std::filesystem::remove(Win32::NativePath(temporary), ignored);
         throw;
     }
-    game.PushMessage(MESSAGE_NOTICE, "Saved game: " + path);
 }
 
 void CEngine::SaveAreaState(DRAVCommon::CDataFileWriter& writer, CArea& area) { area.SaveState(writer); }
