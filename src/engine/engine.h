@@ -129,6 +129,8 @@ public:
     void LeaveArea();
     void RestParty();
     void SetEntry(const AreaEntryPoint& entry);
+    // A failing entry script (code 6) is thrown once the party stands in the area
+    // and its first tick has run, so that the game can go on.
     void EnterArea();
     void PlacePartyAtEntry(const std::string& entryName);
     // The script of the current area's entry of that name, for the first living member.

@@ -122,6 +122,11 @@ public:
     void MakeEngine(int chapter);
     // Shows a failure on the main window: exclamation icon, the given caption.
     void ShowError(const std::string& text, const std::string& caption) const;
+    // A module's script failed (code 6): the player is told what broke and where,
+    // and plays on.
+    void ShowScriptError(const CDRAVException& failure) const;
+    // The engine's EnterArea; a failing entry script is shown and play goes on.
+    void EnterPendingArea();
     // An error the program cannot go on from: the box, the same text on standard
     // error, and the program's status at its end says that it failed.
     void ShowFatalError(const std::string& text, const std::string& caption);

@@ -22,8 +22,6 @@
 
 namespace {
 
-const char* const kScriptBrokenText = "You may continue to play, however things may be broken";
-
 std::string ChapterFailureText(const CDRAVException& failure, int chapter) {
     switch (failure.GetCode()) {
         case DRAV_ERR_MODULE_TOO_OLD:
@@ -72,7 +70,7 @@ void CDRAVApp::StartGameWithActor(std::shared_ptr<DRAV::CActor> actor) {
     m_engine->BeginNewGame(actor);
     m_newActor.reset();
     try {
-        m_engine->EnterArea();
+        EnterPendingArea();
     } catch (const std::exception&) {
         ShowFatalError(AreaFailureText(), "Game Error");
         EndGame();
@@ -88,6 +86,15 @@ void CDRAVApp::StartGameWithActor(std::shared_ptr<DRAV::CActor> actor) {
     const int chapter = m_engine->GetModule()->GetChapter();
     if (CDRAVChapterInfo* entry = m_chapterTable.Find(chapter))
         SetDialog(true, std::make_shared<CIntroDlg>(this, entry));
+}
+
+void CDRAVApp::EnterPendingArea() {
+    try {
+        m_engine->EnterArea();
+    } catch (const CDRAVException& failure) {
+        if (failure.GetCode() != DRAV_ERR_SCRIPT) throw;
+        ShowScriptError(failure);
+    }
 }
 
 void CDRAVApp::EndGame() {
@@ -138,7 +145,7 @@ bool CDRAVApp::StartNextChapter() {
         return false;
     }
     m_engine->NewChapterGame(previous->GetGame());
-    m_engine->EnterArea();
+    EnterPendingArea();
     return true;
 }
 
@@ -149,7 +156,7 @@ void CDRAVApp::UseAvailableExit() {
         allowed = m_engine->GetAvailableExit(destination);
     } catch (const CDRAVException& failure) {
         if (failure.GetCode() != DRAV_ERR_SCRIPT) throw;
-        ShowError(kScriptBrokenText, "Script Error");
+        ShowScriptError(failure);
         allowed = true;
     }
     if (!allowed) return;
@@ -196,7 +203,7 @@ void CDRAVApp::CheckPartyAndChangeArea() {
     const std::int32_t state = game.GetStateCode();
     if (state == DRAV::GAME_ENTERING) {
         try {
-            m_engine->EnterArea();
+            EnterPendingArea();
         } catch (const std::exception&) {
             ShowFatalError(AreaFailureText(), "Game Error");
             EndGame();
@@ -237,7 +244,7 @@ void CDRAVApp::EnterMapDestination(const DRAV::CMap2Area& destination) {
     ClearScreen();
     try {
         m_engine->SetEntry(DRAV::AreaEntryPoint(destination.GetEntryArea(), destination.GetEntryName()));
-        m_engine->EnterArea();
+        EnterPendingArea();
     } catch (const std::exception&) {
         ShowFatalError("Failed to load area file: " + destination.GetName() +
                       " The game is broken. Try reinstalling, or contact " + GetCompanyName() + " for support.",

@@ -99,6 +99,12 @@ void CDRAVApp::ShowError(const std::string& text, const std::string& caption) co
     MessageBoxA(m_window, text.c_str(), caption.c_str(), MB_ICONEXCLAMATION);
 }
 
+void CDRAVApp::ShowScriptError(const CDRAVException& failure) const {
+    std::string text = "You may continue to play, however things may be broken";
+    if (!failure.GetMessage().empty()) text += "\n\n" + failure.GetMessage();
+    ShowError(text, "Script Error");
+}
+
 void CDRAVApp::ShowFatalError(const std::string& text, const std::string& caption) {
     std::string line = text;
     while (!line.empty() && line.back() == '\n') line.pop_back();

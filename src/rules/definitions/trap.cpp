@@ -26,7 +26,7 @@ void ReadTrap(DRAVCommon::CDataFileReader& reader, CTrap& trap) {
     trap.m_spellKey.clear();
     trap.m_script.reset();
     // Checked first: the loader would take a "0" spell key for an absent word pair.
-    if (reader.IsBlock("lua")) trap.m_script = LoadScript(reader);
+    if (reader.IsBlock("lua")) trap.m_script = LoadScript(reader, "trap");
     else trap.m_spellKey = reader.ReadWordOrEmpty();
     trap.m_rearmDelay = reader.ReadDouble();
     reader.EndBlock();
@@ -46,7 +46,8 @@ void ReadTrigger(DRAVCommon::CDataFileReader& reader, CTrap& trap, const std::st
         checkValue = reader.ReadInt();
     }
     const std::string text = reader.ReadQuoted();
-    trap.m_script = MakeTriggerScript(tag, statistic, checkValue, objectName, text);
+    trap.m_script = MakeTriggerScript(tag, statistic, checkValue, objectName, text,
+                                      reader.GetSourceName() + " (trigger of " + objectName + ")");
     trap.m_rearmDelay = kTriggerRearmDelay;
     reader.EndBlock();
 }
