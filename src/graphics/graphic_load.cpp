@@ -364,6 +364,13 @@ void CGraphicLoader::LoadOverride(const GraphicOverride& override) {
     reader.EndBlock();
 }
 
+namespace {
+
+constexpr std::uint32_t kMostCellsEachWay = 64;
+constexpr std::uint32_t kMostCells = 256;
+
+}  // namespace
+
 void LoadTileGraphics(const GraphicLoadContext& context, const std::string& reference,
                       std::vector<std::shared_ptr<CGraphic>>& graphics) {
     const std::string file = reference.substr(0, reference.find('#'));
@@ -379,6 +386,14 @@ void LoadTileGraphics(const GraphicLoadContext& context, const std::string& refe
             if (!reader.BeginGroup(2, false)) reader.Fail(DRAV_ERR_BAD_DATA, "a multigraphic needs its two cell counts");
             countOne = reader.ReadUInt();
             countTwo = reader.ReadUInt();
+            // Every cell is a whole load of the file: a count past these would take
+            // minutes and the machine's memory.
+            if (countOne < 1 || countTwo < 1 || countOne > kMostCellsEachWay || countTwo > kMostCellsEachWay ||
+                countOne * countTwo > kMostCells)
+                reader.Fail(DRAV_ERR_BAD_DATA, "a multigraphic holds 1 to " + std::to_string(kMostCellsEachWay) +
+                                                   " cells each way and at most " + std::to_string(kMostCells) +
+                                                   " in all, not " + std::to_string(countOne) + " by " +
+                                                   std::to_string(countTwo));
         } else if (!reader.IsBlock("graphic")) {
             reader.Fail(DRAV_ERR_BAD_DATA, "expected <graphic> or <multigraphic>");
         }
