@@ -289,6 +289,7 @@ void CGraphicLoader::LoadModelAnimColor(CDataFileReader& reader, bool offhand, s
 bool CGraphicLoader::ReadModelSource(CDataFileReader& reader, CSubModelInfo& info, std::uint32_t one,
                                      std::uint32_t two) const {
     info.kind = m_request.kind;
+    info.definedIn = reader.GetSourceName();
     if (!reader.IsBlock("auto")) {
         info.isAuto = false;
         info.name = reader.ReadQuoted();
@@ -353,7 +354,13 @@ std::uint32_t CGraphicLoader::ReadColourRef(CDataFileReader& reader) const {
     if (word == "0") return 0;
     if (!m_request.colours)
         reader.Fail(DRAV_ERR_BAD_DATA, "the colour \"" + word + "\" needs a colour set, and this graphic has none");
-    return m_request.colours->GetColor(CGraphicColors::IndexFromName(word));
+    CGraphicColors::Index index{};
+    try {
+        index = CGraphicColors::IndexFromName(word);
+    } catch (const CDRAVException& error) {
+        reader.Fail(error.GetCode(), error.GetMessage());  // naming the file that holds the word
+    }
+    return m_request.colours->GetColor(index);
 }
 
 void CGraphicLoader::LoadOverride(const GraphicOverride& override) {

@@ -225,6 +225,17 @@ TEST_F(GraphicTest, OverridesReplacePiecesAndOffHandMovesTheWeapon) {
     EXPECT_EQ(caught->GetCode(), DRAV_ERR_BAD_DATA);
     EXPECT_NE(caught->GetMessage().find("object\\hook.drav: models for the piece \"tail\""), std::string::npos)
         << caught->GetMessage();
+    // So is a model or a texture it names that will not load.
+    Add(DFK_OBJECT, DRAVCommon::DFS_NONE, "glove", R"(<override> glove <model> arm "nowhere.x" </model> </override>)");
+    Add(DFK_OBJECT, DRAVCommon::DFS_NONE, "ring",
+        R"(<override> ring <model> arm "tri.x" <tex> "lost.png" </tex> </model> </override>)");
+    for (const char* item : {"glove", "ring"}) {
+        std::vector<GraphicOverride> worn{{item, false}};
+        const auto failed = QuillmereTest::CatchDrav([&] { Load("pair_base", "<graphic> pair_base pair </graphic>", &worn); });
+        ASSERT_TRUE(failed) << item;
+        EXPECT_NE(failed->GetMessage().find("object\\" + std::string(item) + ".drav: "), std::string::npos)
+            << failed->GetMessage();
+    }
 }
 
 TEST_F(GraphicTest, MultigraphicCellsShareTheirTexturesInOrder) {

@@ -1,6 +1,7 @@
 #include "rules/definitions/trap.h"
 
 #include "common/data_file_reader.h"
+#include "common/exception.h"
 #include "rules/vocabulary/special_stat.h"
 #include "script/script_loader.h"
 
@@ -42,7 +43,12 @@ void ReadTrigger(DRAVCommon::CDataFileReader& reader, CTrap& trap, const std::st
     SpecialStat statistic = SPECIAL_NONE;
     std::int32_t checkValue = 0;
     if (reader.BeginGroup(2, true)) {
-        statistic = ParseSpecialStat(reader.ReadWordOrEmpty());
+        const std::string word = reader.ReadWordOrEmpty();
+        try {
+            statistic = ParseSpecialStat(word);
+        } catch (const CDRAVException& error) {
+            reader.Fail(error.GetCode(), error.GetMessage());  // naming the file that holds the word
+        }
         checkValue = reader.ReadInt();
     }
     const std::string text = reader.ReadQuoted();
