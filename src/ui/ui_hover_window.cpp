@@ -51,6 +51,8 @@ void CUIHoverWindow::Draw(DRAVCommon::CXPDevice* device, CUIDrawHelp& help, CUIS
                                                               m_shown.titleColour, CUIFontDraw::ALIGN_TOP_CENTRE);
         box.top += std::max(height, help.LargeFont().GetLineHeight());
     }
+    // The text is cut where the hint line begins rather than printed over it.
+    if (!m_shown.actionHint.empty()) box.bottom = std::min(box.bottom, m_hintLine->GetRect()->top);
     if (box.top < box.bottom)
         help.LargeFont().DrawText(sprite, m_textSlot, m_shown.text, box, 0xFFFFFFFF, CUIFontDraw::ALIGN_TOP_LEFT_CUT);
     if (!m_shown.actionHint.empty()) {

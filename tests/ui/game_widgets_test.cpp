@@ -44,6 +44,8 @@ TEST_F(GameWidgetsTest, TheHoverWindowsTextStartsBelowAWrappedTitle) {
         record.title = title;
         record.titleColour = 0xFFFFFF00;
         record.text = "Dam: 1-6";
+        record.actionHint = "Info";
+        record.icon = 22;  // a blade's, which narrows the text beside it
         hover.ShowInfo(record);
         auto sprite = Sprite();
         hover.Draw(&m_wrapper, Help(), sprite, &away);
@@ -51,11 +53,12 @@ TEST_F(GameWidgetsTest, TheHoverWindowsTextStartsBelowAWrappedTitle) {
         const SpriteCommand* text = nullptr;
         for (const auto& command : sprite.GetTexturedCommands()) {
             if (command.colour == 0xFFFFFF00) titleLines = &command;
-            if (command.colour == 0xFFFFFFFF) text = &command;
+            if (command.colour == 0xFFFFFFFF && titleLines && !text) text = &command;  // the hint line comes after
         }
         ASSERT_TRUE(titleLines && text) << title;
         EXPECT_GE(text->dest.top, titleLines->dest.bottom) << title;
         EXPECT_LT(text->dest.top, titleLines->dest.bottom + Help().LargeFont().GetLineHeight() / 2) << title;
+        EXPECT_LE(text->dest.bottom, 86 - 25) << title << ": the hint line below stays clear";
     }
 }
 
