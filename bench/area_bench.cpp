@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "bench_quick.h"
 #include "bench_support.h"
 #include "common/data_file_reader.h"
 #include "world/area.h"
@@ -73,7 +74,8 @@ void BM_LoadGeneratedArea(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_LoadStartArea)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_LoadGeneratedArea)->Arg(25)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond)->Complexity();
+BENCHMARK(BM_LoadStartArea)->Unit(benchmark::kMicrosecond)->Apply(BenchSupport::QuickIterations<>);
+BENCHMARK(BM_LoadGeneratedArea)->Arg(25)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond)->Complexity()
+    ->Apply(BenchSupport::QuickIterations<>);
 
 BENCHMARK_MAIN();

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "bench_quick.h"
 #include "common/data_file_memory.h"
 #include "common/sdl_init.h"
 #include "graphics_demo/demo_frame.h"
@@ -51,7 +52,7 @@ void BM_InterfaceFrame500(benchmark::State& state) {
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["draw_calls"] = static_cast<double>(drawCalls);
 }
-BENCHMARK(BM_InterfaceFrame500)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_InterfaceFrame500)->Unit(benchmark::kMillisecond)->UseRealTime()->Apply(BenchSupport::QuickIterations<>);
 
 }  // namespace
 

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+#include "bench_quick.h"
 #include "common/data_file_path.h"
 #include "graphics/matrix.h"
 #include "graphics/mesh_scene.h"
@@ -79,9 +80,10 @@ void BM_MergeLoftCells(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_LoadModelFile)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ImportInProcess)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_BuildAutoFloor)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_MergeLoftCells)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadModelFile)->Unit(benchmark::kMicrosecond)->Apply(BenchSupport::QuickIterations<>);
+BENCHMARK(BM_ImportInProcess)->Unit(benchmark::kMicrosecond)->Apply(BenchSupport::QuickIterations<>);
+BENCHMARK(BM_BuildAutoFloor)->Unit(benchmark::kMicrosecond)->Apply(BenchSupport::QuickIterations<>);
+BENCHMARK(BM_MergeLoftCells)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond)
+    ->Apply(BenchSupport::QuickIterations<>);
 
 BENCHMARK_MAIN();

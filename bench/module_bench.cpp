@@ -6,9 +6,10 @@
 #include <memory>
 #include <string>
 
-#include "engine/brain/brain_functions.h"
+#include "bench_quick.h"
 #include "common/data_file_packed.h"
 #include "common/data_file_path.h"
+#include "engine/brain/brain_functions.h"
 #include "rules/module.h"
 
 namespace {
@@ -36,7 +37,7 @@ void BM_ModuleLoadArchive(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_ModuleLoadFolder)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ModuleLoadArchive)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ModuleLoadFolder)->Unit(benchmark::kMicrosecond)->Apply(BenchSupport::QuickIterations<>);
+BENCHMARK(BM_ModuleLoadArchive)->Unit(benchmark::kMicrosecond)->Apply(BenchSupport::QuickIterations<>);
 
 BENCHMARK_MAIN();

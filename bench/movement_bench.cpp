@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_quick.h"
 #include "bench_support.h"
 #include "common/data_file_reader.h"
 #include "world/area.h"
@@ -281,8 +282,8 @@ void BM_MovementTick50Actors(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_WorstQueryMaze)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_WorstQueryUnreachable)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_MovementTick50Actors)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WorstQueryMaze)->Unit(benchmark::kMicrosecond)->Apply(BenchSupport::QuickIterations<>);
+BENCHMARK(BM_WorstQueryUnreachable)->Unit(benchmark::kMicrosecond)->Apply(BenchSupport::QuickIterations<>);
+BENCHMARK(BM_MovementTick50Actors)->Unit(benchmark::kMicrosecond)->Apply(BenchSupport::QuickIterations<>);
 
 BENCHMARK_MAIN();

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "bench_quick.h"
 #include "common/data_file_memory.h"
 #include "common/random.h"
 #include "graphics/particles/billboard_renderer.h"
@@ -63,7 +64,7 @@ void BM_AdvanceSortAndLayOut(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * kParticles);
 }
-BENCHMARK(BM_AdvanceSortAndLayOut)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AdvanceSortAndLayOut)->Unit(benchmark::kMillisecond)->Apply(BenchSupport::QuickIterations<>);
 
 void BM_RenderWithMesh(benchmark::State& state) {
     Scene scene;
@@ -75,7 +76,7 @@ void BM_RenderWithMesh(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * kParticles);
 }
-BENCHMARK(BM_RenderWithMesh)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderWithMesh)->Unit(benchmark::kMillisecond)->Apply(BenchSupport::QuickIterations<>);
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "bench_quick.h"
 #include "common/data_file_reader.h"
 
 namespace {
@@ -59,7 +60,7 @@ void BM_ElementReader(benchmark::State& state) {
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
-BENCHMARK(BM_ElementReader)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ElementReader)->Unit(benchmark::kMillisecond)->Apply(BenchSupport::QuickIterations<>);
 
 bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
@@ -83,7 +84,7 @@ void BM_WhitespaceTokenizer(benchmark::State& state) {
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
-BENCHMARK(BM_WhitespaceTokenizer)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WhitespaceTokenizer)->Unit(benchmark::kMillisecond)->Apply(BenchSupport::QuickIterations<>);
 
 }  // namespace
 

@@ -14,6 +14,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "bench_quick.h"
 #include "game/save_files.h"
 #include "support/sample_save.h"
 #include "support/temp_dir.h"
@@ -87,8 +88,8 @@ void WriteAndSync(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(SaveGame)->Unit(benchmark::kMillisecond);
-BENCHMARK(ReplaceSave)->Unit(benchmark::kMillisecond);
-BENCHMARK(LoadGame)->Unit(benchmark::kMillisecond);
-BENCHMARK(WriteAndSync)->Unit(benchmark::kMillisecond);
+BENCHMARK(SaveGame)->Unit(benchmark::kMillisecond)->Apply(BenchSupport::QuickIterations<>);
+BENCHMARK(ReplaceSave)->Unit(benchmark::kMillisecond)->Apply(BenchSupport::QuickIterations<>);
+BENCHMARK(LoadGame)->Unit(benchmark::kMillisecond)->Apply(BenchSupport::QuickIterations<>);
+BENCHMARK(WriteAndSync)->Unit(benchmark::kMillisecond)->Apply(BenchSupport::QuickIterations<>);
 BENCHMARK_MAIN();

@@ -21,6 +21,7 @@
 #include <sstream>
 #include <vector>
 
+#include "bench_quick.h"
 #include "common/data_file_path.h"
 #include "common/data_file_reader.h"
 #include "common/sdl_init.h"
@@ -86,7 +87,12 @@ void BM_DrawStartArea(benchmark::State& state) {
     state.counters["slowest_ms"] = frames.back();
     state.counters["draw_calls"] = static_cast<double>(drawCalls);
 }
-BENCHMARK(BM_DrawStartArea)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+// Three seconds of frames for the figures; a few frames in quick mode.
+void DrawTiming(benchmark::internal::Benchmark* benchmark) {
+    if (BenchSupport::QuickMode()) benchmark->Iterations(3);
+    else benchmark->MinTime(3.0);
+}
+BENCHMARK(BM_DrawStartArea)->Unit(benchmark::kMillisecond)->Apply(DrawTiming)->UseRealTime();
 
 // A 100 x 100 area of the chapter's tiles: reed walls round it, plank and mud floors,
 // a river, posts, doors and net racks.
@@ -140,7 +146,8 @@ void BM_BuildAreaGraphicsCold(benchmark::State& state) {
     }
     state.counters["master_tiles"] = static_cast<double>(area->GetMasterTiles().size());
 }
-BENCHMARK(BM_BuildAreaGraphicsCold)->Arg(16)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuildAreaGraphicsCold)->Arg(16)->Arg(100)->Unit(benchmark::kMillisecond)
+    ->Apply(BenchSupport::QuickIterations<>);
 
 void BM_ImportAreaModelsInProcess(benchmark::State& state) {
     DRAVCommon::CDataFileFactoryPath source(QUILLMERE_SAMPLE_DIR, 1);
@@ -155,7 +162,7 @@ void BM_ImportAreaModelsInProcess(benchmark::State& state) {
         }
     }
 }
-BENCHMARK(BM_ImportAreaModelsInProcess)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportAreaModelsInProcess)->Unit(benchmark::kMillisecond)->Apply(BenchSupport::QuickIterations<>);
 
 // The same imports through the long-lived importing process, as the area build makes
 // them, while the game holds the argument's MiB of touched memory (a fork per import
@@ -173,7 +180,8 @@ void BM_ImportAreaModelsThroughImporter(benchmark::State& state) {
         for (const auto& bytes : files) benchmark::DoNotOptimize(DRAVGraph::ImportDirectXModel(*bytes, "tile.x").vertices.size());
     state.counters["models"] = static_cast<double>(files.size());
 }
-BENCHMARK(BM_ImportAreaModelsThroughImporter)->Arg(0)->Arg(1024)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportAreaModelsThroughImporter)->Arg(0)->Arg(1024)->Unit(benchmark::kMillisecond)
+    ->Apply(BenchSupport::QuickIterations<>);
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "bench_quick.h"
 #include "common/data_file_reader.h"
 #include "script/script_loader.h"
 #include "support/overlay_source.h"
@@ -33,7 +34,7 @@ void TrivialEval(benchmark::State& state) {
         }
     }
 }
-BENCHMARK(TrivialEval);
+BENCHMARK(TrivialEval)->Apply(BenchSupport::QuickIterations<>);
 
 void SetTagWithPendingQuests(benchmark::State& state) {
     std::string quests = "<quests>\n";
@@ -58,7 +59,7 @@ void SetTagWithPendingQuests(benchmark::State& state) {
     engine.SetTag("done0", false);
     if (!engine.GetGame()->IsQuestTagSet("quest0")) state.SkipWithError("the completion scripts did not run");
 }
-BENCHMARK(SetTagWithPendingQuests)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SetTagWithPendingQuests)->Unit(benchmark::kMicrosecond)->Apply(BenchSupport::QuickIterations<>);
 
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <vector>
 
+#include "bench_quick.h"
 #include "common/sdl_init.h"
 #include "graphics_demo/gl_window.h"
 #include "support/sample_game.h"
@@ -79,7 +80,7 @@ void BM_GameScreenFrame(benchmark::State& state) {
     state.counters["draw_calls"] = static_cast<double>(drawCalls);
     ReportFrameTimes(state, std::move(times));
 }
-BENCHMARK(BM_GameScreenFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_GameScreenFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->Apply(BenchSupport::QuickIterations<>);
 
 void BM_MiniMapPicture100(benchmark::State& state) {
     DRAVSDL::InitSDL sdl;
@@ -119,7 +120,7 @@ void BM_MiniMapPicture100(benchmark::State& state) {
     }
     ReportFrameTimes(state, std::move(times));
 }
-BENCHMARK(BM_MiniMapPicture100)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_MiniMapPicture100)->Unit(benchmark::kMicrosecond)->UseRealTime()->Apply(BenchSupport::QuickIterations<>);
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <type_traits>
@@ -82,14 +83,22 @@ inline bool IsElementTag(const std::string& token) {
     return token.size() >= 3 && token.front() == '<' && token.back() == '>';
 }
 
+// A file that will not open says why, in the system's words.
+std::shared_ptr<std::istream> OpenFile(const std::string& path) {
+    errno = 0;
+    auto file = std::make_shared<std::ifstream>(Win32::NativePath(path));
+    if (*file) return file;
+    const std::string reason = errno ? std::strerror(errno) : "";
+    throw CDRAVException(DRAV_ERR_BAD_DATA, "cannot read " + path + (reason.empty() ? "" : ": " + reason), reason);
+}
+
 }  // namespace
 
 CDataFileReader::CDataFileReader(CDataFileFactory& source, DataFileKind kind, DataFileSubkind subkind,
                                  const std::string& name)
     : CDataFileReader(source.Open(kind, subkind, name), DescribeDataFile(kind, subkind, name)) {}
 
-CDataFileReader::CDataFileReader(const std::string& path)
-    : CDataFileReader(std::make_shared<std::ifstream>(Win32::NativePath(path)), path) {}
+CDataFileReader::CDataFileReader(const std::string& path) : CDataFileReader(OpenFile(path), path) {}
 
 CDataFileReader::CDataFileReader(std::shared_ptr<std::istream> stream, std::string sourceName)
     : m_stream(std::move(stream)), m_sourceName(std::move(sourceName)) {

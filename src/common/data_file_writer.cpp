@@ -1,6 +1,8 @@
 #include "common/data_file_writer.h"
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <locale>
 #include <string_view>
 
@@ -9,9 +11,23 @@
 
 namespace DRAVCommon {
 
+namespace {
+
+// The system's words for the last failure, or none when it gave none.
+std::string SystemReason() { return errno ? std::strerror(errno) : ""; }
+
+std::string WithReason(const std::string& what, const std::string& reason) {
+    return reason.empty() ? what : what + ": " + reason;
+}
+
+}  // namespace
+
 CDataFileWriter::CDataFileWriter(const std::string& path)
-    : std::ofstream(Win32::NativePath(path), std::ios::out | std::ios::trunc), m_path(path) {
-    if (fail() || bad()) throw CDRAVException(DRAV_ERR_BAD_DATA, "cannot create " + path);
+    : std::ofstream((errno = 0, Win32::NativePath(path)), std::ios::out | std::ios::trunc), m_path(path) {
+    if (fail() || bad()) {
+        const std::string reason = SystemReason();
+        throw CDRAVException(DRAV_ERR_BAD_DATA, WithReason("cannot create " + path, reason), reason);
+    }
     // Saved numbers must read back whatever locale the program runs under.
     imbue(std::locale::classic());
     precision(6);
@@ -99,10 +115,14 @@ void CDataFileWriter::WriteDouble(double value) {
 }
 
 void CDataFileWriter::Finish() {
+    errno = 0;
     flush();
     bool lost = fail() || bad();
     close();
-    if (lost || fail()) throw CDRAVException(DRAV_ERR_BAD_DATA, "writing " + m_path + " failed");
+    if (lost || fail()) {
+        const std::string reason = SystemReason();
+        throw CDRAVException(DRAV_ERR_BAD_DATA, WithReason("writing " + m_path + " failed", reason), reason);
+    }
 }
 
 }  // namespace DRAVCommon

@@ -24,9 +24,15 @@ public:
     explicit CDRAVException(std::int32_t code) : m_code(code) {}
     CDRAVException(std::int32_t code, std::string message)
         : m_code(code), m_message(std::move(message)) {}
+    // A failure the system reported: `reason` is its own words ("No space left on
+    // device"), for a player who is told what failed in other words.
+    CDRAVException(std::int32_t code, std::string message, std::string reason)
+        : m_code(code), m_message(std::move(message)), m_reason(std::move(reason)) {}
 
     std::int32_t GetCode() const noexcept { return m_code; }
     const std::string& GetMessage() const noexcept { return m_message; }
+    // Empty unless the system gave the reason.
+    const std::string& GetReason() const noexcept { return m_reason; }
 
     // "Error <code>: <message>", for logs and message boxes.
     const char* what() const noexcept override;
@@ -34,5 +40,6 @@ public:
 private:
     std::int32_t m_code;
     std::string m_message;
+    std::string m_reason;
     mutable std::string m_what;
 };

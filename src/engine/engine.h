@@ -129,6 +129,8 @@ public:
     void LeaveArea();
     void RestParty();
     void SetEntry(const AreaEntryPoint& entry);
+    // A failing entry script (code 6) is thrown once the party stands in the area
+    // and its first tick has run, so that the game can go on.
     void EnterArea();
     void PlacePartyAtEntry(const std::string& entryName);
     // The script of the current area's entry of that name, for the first living member.
@@ -179,8 +181,13 @@ public:
     // Writes the whole game to `path` as one "save" tree. The tree goes to a
     // temporary file beside `path` that replaces it only once complete, so a failed
     // save leaves the previous file as it was. `quickActions`, when given, is kept
-    // as the application's own text.
+    // as the application's own text. Then tells the player "Saved game: " and the path.
     void SaveGame(const std::string& path, const CModuleVersionRange& expected, const std::string* quickActions);
+    // SaveGame without the player's line, for a caller that writes a copy and
+    // names the save only once the copy has taken its place (ReportSaved).
+    void WriteSavedGame(const std::string& path, const CModuleVersionRange& expected,
+                        const std::string* quickActions);
+    void ReportSaved(const std::string& path);
     // Reads a saved game of the loaded module's chapter into a new game that
     // replaces the engine's only when the whole file has been read: a failed load
     // (code 7 for another module or an obsolete version, code 1 for bad data or

@@ -1,6 +1,8 @@
 // The cycle between areas: leaving, resting, choosing a destination and entering
 // it at a named entry. The application stops the tick loop while it runs.
 
+#include <exception>
+
 #include "common/exception.h"
 #include "common/trace.h"
 #include "engine/engine.h"
@@ -123,14 +125,24 @@ void CEngine::EnterArea() {
         throw;
     }
 
+    game.SetCurrentEntry(destination);
     game.SetStateCode(GAME_PLAYING);
     game.SetInBattle(false);
     game.FlagCurrentAreaEntered();
     ResetHeartbeatTimer();
     if (destination.first != game.GetReturnPoint().first) game.SetReturnPoint(destination);
-    RunEntryScript(destination.second);
+    // The party has arrived whatever its entry script does: a broken one is
+    // reported once the area is entered, not instead of entering it.
+    std::exception_ptr scriptFailure;
+    try {
+        RunEntryScript(destination.second);
+    } catch (const CDRAVException& failure) {
+        if (failure.GetCode() != DRAV_ERR_SCRIPT) throw;
+        scriptFailure = std::current_exception();
+    }
     CheckForExits();
     RunTick();
+    if (scriptFailure) std::rethrow_exception(scriptFailure);
 }
 
 void CEngine::RunEntryScript(const std::string& entryName) {

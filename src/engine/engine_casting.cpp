@@ -324,7 +324,7 @@ void CEngine::CastTeleportSpell(CActor& caster, const CSpell& spell, const CSpel
     CGame& game = Game();
     CArea& area = CurrentArea();
     if (teleport.GetReturn()) {
-        const CAreaEntry* entry = FindAreaEntry(area.GetEntries(), game.GetEntry().second);
+        const CAreaEntry* entry = FindAreaEntry(area.GetEntries(), game.GetCurrentEntry().second);
         if (!entry) return;
         x = entry->column * kCellSize;
         y = entry->row * kCellSize;

@@ -259,8 +259,14 @@ void CEngine::RunReturnOrder(CActor& actor, const COrder& order) {
         game.PushMessage(MESSAGE_NOTICE, "You cannot return while in battle.");
         return;
     }
-    const AreaEntryPoint entry = game.GetEntry();
-    const std::uint32_t ticks = GetReturnTime(entry);  // checks the entry before anything changes
+    // The entry the party arrived by, not the destination of an exit that came
+    // within reach since.
+    const AreaEntryPoint entry = game.GetCurrentEntry();
+    if (entry.first != CurrentArea().GetName() || !FindAreaEntry(CurrentArea().GetEntries(), entry.second)) {
+        DRAV_TRACE(DRAVCommon::TRACE_LOW, "No entry %s %s to return to\n", entry.first.c_str(), entry.second.c_str());
+        return;
+    }
+    const std::uint32_t ticks = GetReturnTime(entry);
     game.PushEvent(std::make_shared<CInfoEvent>(EVENT_RETURNED_TO_ENTRANCE));
     game.PushMessage(MESSAGE_NOTICE, "The party returns to the area entrance.");
     game.SetTick(game.GetTick() + ticks);

@@ -65,6 +65,15 @@ AreaEntryPoint ReadPoint(DRAVCommon::CDataFileReader& reader) {
     return point;
 }
 
+// The entry a save without its arrival most likely came by: the pending destination
+// or the return point when either lies in the area, else the area's first entry.
+AreaEntryPoint GuessArrival(const CGame& game, const CArea& area) {
+    for (const AreaEntryPoint& point : {game.GetEntry(), game.GetReturnPoint()})
+        if (point.first == area.GetName() && FindAreaEntry(area.GetEntries(), point.second)) return point;
+    if (area.GetEntries().empty()) return {};
+    return {area.GetName(), area.GetEntries().front()->name};
+}
+
 // Every party actor at its position; a later one at the same position replaces
 // the earlier, so the current area's actors win over those travelling with the game.
 void RebuildParty(CGame& game) {
@@ -92,7 +101,7 @@ void SyncToDisk(const std::filesystem::path& target, const std::string& save) {
     if (descriptor < 0 || ::fsync(descriptor) != 0) {
         const std::string reason = std::strerror(errno);
         if (descriptor >= 0) ::close(descriptor);
-        throw CDRAVException(DRAV_ERR_BAD_DATA, "cannot write " + save + ": " + reason);
+        throw CDRAVException(DRAV_ERR_BAD_DATA, "cannot write " + save + ": " + reason, reason);
     }
     ::close(descriptor);
 }
@@ -101,6 +110,14 @@ void SyncToDisk(const std::filesystem::path& target, const std::string& save) {
 
 void CEngine::SaveGame(const std::string& path, const CModuleVersionRange& expected,
                        const std::string* quickActions) {
+    WriteSavedGame(path, expected, quickActions);
+    ReportSaved(path);
+}
+
+void CEngine::ReportSaved(const std::string& path) { Game().PushMessage(MESSAGE_NOTICE, "Saved game: " + path); }
+
+void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange& expected,
+                             const std::string* quickActions) {
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "Saving game %s.\n", path.c_str());
     CGame& game = Game();
     const CModule& module = Module();
@@ -132,6 +149,7 @@ void CEngine::SaveGame(const std::string& path, const CModuleVersionRange& expec
         WritePoint(writer, game.GetReturnPoint());
         writer.BeginBlock("entry");
         WritePoint(writer, game.GetEntry());
+        WritePoint(writer, game.GetCurrentEntry());
         writer.EndBlock();
         writer.WriteWordOrZero(game.GetLastArea());
         writer.BeginBlock("questtags");
@@ -172,14 +190,14 @@ void CEngine::SaveGame(const std::string& path, const CModuleVersionRange& expec
         SyncToDisk(Win32::NativePath(temporary), path);
         std::error_code error;
         std::filesystem::rename(Win32::NativePath(temporary), native, error);
-        if (error) throw CDRAVException(DRAV_ERR_BAD_DATA, "cannot write " + path + ": " + error.message());
+        if (error)
+            throw CDRAVException(DRAV_ERR_BAD_DATA, "cannot write " + path + ": " + error.message(), error.message());
         SyncToDisk(native.has_parent_path() ? native.parent_path() : std::filesystem::path("."), path);
     } catch (...) {
         std::error_code ignored;
         std::filesystem::remove(Win32::NativePath(temporary), ignored);
         throw;
     }
-    game.PushMessage(MESSAGE_NOTICE, "Saved game: " + path);
 }
 
 void CEngine::SaveAreaState(DRAVCommon::CDataFileWriter& writer, CArea& area) { area.SaveState(writer); }
@@ -244,6 +262,9 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
     game.SetReturnPoint(ReadPoint(reader));
     reader.BeginBlock("entry");
     game.SetEntry(ReadPoint(reader), AREA_LOAD_FRESH, "");
+    // Saves of earlier versions end the element here; their arrival is found below.
+    const bool arrivalSaved = !reader.AtBlockEnd();
+    if (arrivalSaved) game.SetCurrentEntry(ReadPoint(reader));
     reader.EndBlock();
     game.SetLastArea(reader.ReadWordOrEmpty());
     reader.BeginBlock("questtags");
@@ -282,6 +303,7 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
         game.SetCurrentArea(currentArea);
         game.SetInBattle(false);
         game.FlagCurrentAreaEntered();
+        if (!arrivalSaved) game.SetCurrentEntry(GuessArrival(game, *found->second));
     }
     if (reader.IsBlock("bonus")) {
         reader.BeginBlock("bonus");

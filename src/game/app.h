@@ -122,6 +122,14 @@ public:
     void MakeEngine(int chapter);
     // Shows a failure on the main window: exclamation icon, the given caption.
     void ShowError(const std::string& text, const std::string& caption) const;
+    // A module's script failed (code 6): the player is told what broke and where,
+    // and plays on.
+    void ShowScriptError(const CDRAVException& failure) const;
+    // The engine's EnterArea; a failing entry script is shown and play goes on.
+    void EnterPendingArea();
+    // An error the program cannot go on from: the box, the same text on standard
+    // error, and the program's status at its end says that it failed.
+    void ShowFatalError(const std::string& text, const std::string& caption);
     // "Failed to load module "<folder>". The game is broken. ..."
     static std::string ModuleFailureText(const std::string& folder);
 
@@ -450,6 +458,7 @@ private:
     std::uint32_t m_fpsTime = 0;
     std::uint32_t m_fpsFrames = 0;
     bool m_tickGuard = false;
+    int m_exitStatus = 0;  // what the quit message hands back to the system
 };
 
 // The application object, for the window procedure and the program's parts.

@@ -66,7 +66,7 @@ bool CDRAVApp::Tick() {
             if (failure.GetCode() != DRAV_ERR_SCRIPT) throw;
             // A broken script pauses the game and play may go on.
             TogglePause(true);
-            ShowError("You may continue to play, however things may be broken", "Script Error");
+            ShowScriptError(failure);
             break;
         }
         m_graphicsManager.AdvanceEffects(m_deviceWrapper.get(), game);

@@ -21,8 +21,6 @@
 
 namespace {
 
-const char* const kScriptBrokenText = "You may continue to play, however things may be broken";
-
 std::string ChapterFailureText(const CDRAVException& failure, int chapter) {
     switch (failure.GetCode()) {
         case DRAV_ERR_MODULE_TOO_OLD:
@@ -47,12 +45,12 @@ void CDRAVApp::StartNewGame(int chapter, bool chooseLevel) {
     try {
         MakeEngine(chapter);
     } catch (const CDRAVException& failure) {
-        ShowError(ChapterFailureText(failure, chapter), "Load Error");
+        ShowFatalError(ChapterFailureText(failure, chapter), "Load Error");
         EndGame();
         PostMessageA(m_window, WM_CLOSE, 0, 0);
         return;
     } catch (const std::exception&) {
-        ShowError("Failed to load chapter.", "Load Error");
+        ShowFatalError("Failed to load chapter.", "Load Error");
         EndGame();
         PostMessageA(m_window, WM_CLOSE, 0, 0);
         return;
@@ -71,9 +69,9 @@ void CDRAVApp::StartGameWithActor(std::shared_ptr<DRAV::CActor> actor) {
     m_engine->BeginNewGame(actor);
     m_newActor.reset();
     try {
-        m_engine->EnterArea();
+        EnterPendingArea();
     } catch (const std::exception&) {
-        ShowError(AreaFailureText(), "Game Error");
+        ShowFatalError(AreaFailureText(), "Game Error");
         EndGame();
         PostMessageA(m_window, WM_CLOSE, 0, 0);
         return;
@@ -87,6 +85,15 @@ void CDRAVApp::StartGameWithActor(std::shared_ptr<DRAV::CActor> actor) {
     const int chapter = m_engine->GetModule()->GetChapter();
     if (CDRAVChapterInfo* entry = m_chapterTable.Find(chapter))
         SetDialog(true, std::make_shared<CIntroDlg>(this, entry));
+}
+
+void CDRAVApp::EnterPendingArea() {
+    try {
+        m_engine->EnterArea();
+    } catch (const CDRAVException& failure) {
+        if (failure.GetCode() != DRAV_ERR_SCRIPT) throw;
+        ShowScriptError(failure);
+    }
 }
 
 void CDRAVApp::EndGame() {
@@ -138,7 +145,7 @@ bool CDRAVApp::StartNextChapter() {
         return false;
     }
     m_engine->NewChapterGame(previous->GetGame());
-    m_engine->EnterArea();
+    EnterPendingArea();
     return true;
 }
 
@@ -149,7 +156,7 @@ void CDRAVApp::UseAvailableExit() {
         allowed = m_engine->GetAvailableExit(destination);
     } catch (const CDRAVException& failure) {
         if (failure.GetCode() != DRAV_ERR_SCRIPT) throw;
-        ShowError(kScriptBrokenText, "Script Error");
+        ShowScriptError(failure);
         allowed = true;
     }
     if (!allowed) return;
@@ -187,9 +194,9 @@ void CDRAVApp::CheckPartyAndChangeArea() {
     const std::int32_t state = game.GetStateCode();
     if (state == DRAV::GAME_ENTERING) {
         try {
-            m_engine->EnterArea();
+            EnterPendingArea();
         } catch (const std::exception&) {
-            ShowError(AreaFailureText(), "Game Error");
+            ShowFatalError(AreaFailureText(), "Game Error");
             EndGame();
             PostMessageA(m_window, WM_CLOSE, 0, 0);
             return;
@@ -228,9 +235,9 @@ void CDRAVApp::EnterMapDestination(const DRAV::CMap2Area& destination) {
     ClearScreen();
     try {
         m_engine->SetEntry(DRAV::AreaEntryPoint(destination.GetEntryArea(), destination.GetEntryName()));
-        m_engine->EnterArea();
+        EnterPendingArea();
     } catch (const std::exception&) {
-        ShowError("Failed to load area file: " + destination.GetName() +
+        ShowFatalError("Failed to load area file: " + destination.GetName() +
                       " The game is broken. Try reinstalling, or contact " + GetCompanyName() + " for support.",
                   "Area Load Error");
         EndGame();

@@ -6,6 +6,7 @@
 #include "game/dialogs/front/intro_dlg.h"
 #include "game/identity.h"
 #include "game/save_files.h"
+#include "platform/win32/file_path.h"
 #include "world/actor.h"
 
 // Saved games: one file per main character in the save folder, replaced whole so
@@ -14,6 +15,22 @@
 namespace {
 
 DRAV::CModuleVersionRange SaveRecord() { return DRAV::CModuleVersionRange(GetInternalName(), kVersionMajor, 0); }
+
+// Why a save or a load failed, for its box: the system's own words when it gave
+// them, else what the game found wrong.
+std::string FailureReason(const std::exception& failure) {
+    if (const auto* known = dynamic_cast<const CDRAVException*>(&failure)) {
+        if (!known->GetReason().empty()) return known->GetReason();
+        if (!known->GetMessage().empty()) return known->GetMessage();
+    }
+    return failure.what();
+}
+
+// "Failed to save "<path>": <reason>."
+std::string FailureText(const std::string& what, const std::string& path, std::string reason) {
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '.')) reason.pop_back();
+    return "Failed to " + what + " \"" + path + "\": " + reason + ".";
+}
 
 }  // namespace
 
@@ -31,31 +48,37 @@ std::string CDRAVApp::GetSaveFileName() const {
 
 void CDRAVApp::WriteSaveFile(const std::string& path) {
     const std::string quickActions = WriteQuickActions();
-    m_engine->SaveGame(path, SaveRecord(), &quickActions);
+    m_engine->WriteSavedGame(path, SaveRecord(), &quickActions);
 }
 
 bool CDRAVApp::SaveGame() {
     if (!m_engine || !m_engine->GetGame()) return false;
     SuspendClock();
     std::string path;
-    bool saved = false;
+    std::string reason;
     try {
-        path = GetSaveFileName();
+        // The player reads the path as this system writes paths.
+        path = Win32::NativePath(GetSaveFileName());
         ReplaceSaveFile(path, [this](const std::string& fresh) { WriteSaveFile(fresh); });
-        saved = true;
+        m_engine->ReportSaved(path);
+    } catch (const std::exception& failure) {
+        reason = FailureReason(failure);
     } catch (...) {
+        reason = "unknown failure";
+    }
+    if (!reason.empty()) {
         // Whatever failed, the game goes on and the save before stays as it was.
-        try {
-            if (path.empty()) {
-                const std::shared_ptr<DRAV::CActor> main = m_engine->GetGame()->GetMainActor();
-                path = (main ? main->GetName() : std::string()) + ".drav";
+        if (path.empty()) {
+            // The folder or the character was the trouble: the save is named as the player knows it.
+            try {
+                path = m_engine->GetGame()->GetMainActor()->GetName() + ".drav";
+            } catch (const std::exception&) {
             }
-            ShowError("Failed to save \"" + path + "\".", "Save Error");
-        } catch (...) {
         }
+        ShowError(FailureText("save", path, reason), "Save Error");
     }
     ResumeClock();
-    return saved;
+    return reason.empty();
 }
 
 std::shared_ptr<CLoadInfo> CDRAVApp::ListSavedGames() const {
@@ -68,7 +91,8 @@ std::shared_ptr<CLoadInfo> CDRAVApp::ListSavedGames() const {
     return ListSaveFolder(folder);
 }
 
-bool CDRAVApp::LoadGame(const std::string& path, int chapter, bool nextChapter) {
+bool CDRAVApp::LoadGame(const std::string& savePath, int chapter, bool nextChapter) {
+    const std::string path = Win32::NativePath(savePath);
     std::string quickActions;
     try {
         MakeEngine(chapter);
@@ -88,9 +112,12 @@ bool CDRAVApp::LoadGame(const std::string& path, int chapter, bool nextChapter) 
                        " for information on obtaining the most recent version.";
                 break;
             default:
-                text = "Failed to load \"" + path + "\".";
+                text = FailureText("load", path, FailureReason(failure));
         }
         ShowError(text, "Load Error");
+        return false;
+    } catch (const std::exception& failure) {
+        ShowError(FailureText("load", path, FailureReason(failure)), "Load Error");
         return false;
     } catch (...) {
         ShowError("Failed to load \"" + path + "\".", "Load Error");

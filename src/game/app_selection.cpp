@@ -202,6 +202,6 @@ void CDRAVApp::RunInstantOrders() {
         m_engine->RunInstantOrders();
     } catch (const CDRAVException& failure) {
         if (failure.GetCode() != DRAV_ERR_SCRIPT) throw;
-        ShowError("You may continue to play, however things may be broken", "Script Error");
+        ShowScriptError(failure);
     }
 }

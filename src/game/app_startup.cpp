@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <fstream>
 
 #include "common/data_file_packed.h"
@@ -32,6 +33,14 @@ std::shared_ptr<DRAVCommon::CDataFileFactory> OpenPackage(Make make, bool& faile
     return nullptr;
 }
 
+// A start-up that fails says so to whoever started the program.
+constexpr int kStartUpFailed = 1;
+
+int StartUpFailed(const char* why) {
+    if (why) std::fprintf(stderr, "%s: %s\n", GetProductTitle().c_str(), why);
+    return kStartUpFailed;
+}
+
 }  // namespace
 
 CDRAVApp& GetApp() { return theApp; }
@@ -58,13 +67,14 @@ int RunApplication(HINSTANCE instance, const char* commandLine, int showCommand)
     LoadStringA(instance, 103, app.m_title, sizeof app.m_title);
     LoadStringA(instance, 109, app.m_windowClass, sizeof app.m_windowClass);
     RegisterMainWindowClass(instance);
-    if (!app.CreateMainWindow(instance, showCommand)) return 0;
-    if (!app.LoadCursors()) return 0;
-    if (!app.InitLoadModule(commandLine ? commandLine : "")) return 0;
-    if (!app.InitDirect3D()) return 0;
+    if (!app.CreateMainWindow(instance, showCommand))
+        return StartUpFailed(app.m_exitStatus ? nullptr : "the window could not be made");
+    if (!app.LoadCursors()) return StartUpFailed("the cursors could not be loaded");
+    if (!app.InitLoadModule(commandLine ? commandLine : "")) return StartUpFailed(nullptr);
+    if (!app.InitDirect3D()) return StartUpFailed(nullptr);
     InvalidateRect(app.m_window, nullptr, FALSE);
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(109));
-    if (!PostMessageA(app.m_window, WM_APP, 0, 0)) return 0;
+    if (!PostMessageA(app.m_window, WM_APP, 0, 0)) return StartUpFailed("the window's first message was refused");
     MSG message{};
     while (GetMessageA(&message, nullptr, 0, 0)) {
         if (!TranslateAcceleratorA(message.hwnd, accelerators, &message)) {
@@ -89,13 +99,28 @@ void CDRAVApp::ShowError(const std::string& text, const std::string& caption) co
     MessageBoxA(m_window, text.c_str(), caption.c_str(), MB_ICONEXCLAMATION);
 }
 
+void CDRAVApp::ShowScriptError(const CDRAVException& failure) const {
+    std::string text = "You may continue to play, however things may be broken";
+    if (!failure.GetMessage().empty()) text += "\n\n" + failure.GetMessage();
+    ShowError(text, "Script Error");
+}
+
+void CDRAVApp::ShowFatalError(const std::string& text, const std::string& caption) {
+    std::string line = text;
+    while (!line.empty() && line.back() == '\n') line.pop_back();
+    std::fprintf(stderr, "%s: %s: %s\n", GetProductTitle().c_str(), caption.c_str(), line.c_str());
+    std::fflush(stderr);
+    m_exitStatus = kStartUpFailed;
+    ShowError(text, caption);
+}
+
 bool CDRAVApp::CreateMainWindow(HINSTANCE instance, int showCommand) {
     // The old holder goes first: deleting it quits SDL, which must not undo the new one.
     m_sdl.reset();
     try {
         m_sdl = std::make_unique<DRAVSDL::InitSDL>();
     } catch (const std::exception& failure) {
-        ShowError(std::string(failure.what()) + "\nThe game cannot start. Try reinstalling, or contact " +
+        ShowFatalError(std::string(failure.what()) + "\nThe game cannot start. Try reinstalling, or contact " +
                       GetCompanyName() + " for support.",
                   "Game Error");
         return false;
@@ -139,7 +164,7 @@ bool CDRAVApp::InitLoadModule(std::string commandLine) {
     auto interface = OpenPackage(
         [&] { return DRAVCommon::CDataFileFactoryPacked::FromPath(folder + "\\uiwin32.drav"); }, failedOtherwise);
     if (!interface) {
-        ShowError(ModuleFailureText(folder), "Game Error");
+        ShowFatalError(ModuleFailureText(folder), "Game Error");
         return false;
     }
     m_uiManager.SetDataFileFactory(interface);
@@ -162,7 +187,7 @@ bool CDRAVApp::InitLoadModule(std::string commandLine) {
         }
     }
     if (!package) {
-        ShowError(ModuleFailureText(folder), "Game Error");
+        ShowFatalError(ModuleFailureText(folder), "Game Error");
         return false;
     }
 
@@ -175,7 +200,7 @@ bool CDRAVApp::InitLoadModule(std::string commandLine) {
         ProbeChapters();
         MakeEngine(1);
     } catch (...) {
-        ShowError(ModuleFailureText(folder), "Game Error");
+        ShowFatalError(ModuleFailureText(folder), "Game Error");
         return false;
     }
     return true;
@@ -243,7 +268,7 @@ bool CDRAVApp::InitDirect3D() {
     m_direct3D.reset();
     m_direct3D.reset(Direct3DCreate9(32));
     if (!m_direct3D) {
-        ShowError("Failed to init D3D\n", "Game Error");
+        ShowFatalError("Failed to init D3D\n", "Game Error");
         return false;
     }
     m_presentParameters = D3DPRESENT_PARAMETERS{};
@@ -257,7 +282,7 @@ bool CDRAVApp::InitDirect3D() {
                                         D3DCREATE_HARDWARE_VERTEXPROCESSING, &m_presentParameters, &device)) &&
         FAILED(m_direct3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, m_window,
                                         D3DCREATE_SOFTWARE_VERTEXPROCESSING, &m_presentParameters, &device))) {
-        ShowError("Failed to init D3D\n", "Game Error");
+        ShowFatalError("Failed to init D3D\n", "Game Error");
         return false;
     }
     m_device.reset(device);
@@ -265,7 +290,7 @@ bool CDRAVApp::InitDirect3D() {
     try {
         m_deviceWrapper->SetDefaultRenderStates(true);
     } catch (const CDRAVException&) {
-        ShowError("Failed to init D3D\n", "Game Error");
+        ShowFatalError("Failed to init D3D\n", "Game Error");
         return false;
     }
     m_renderStatesPending = true;

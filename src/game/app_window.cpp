@@ -40,7 +40,7 @@ LRESULT CDRAVApp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         switch (message) {
             case WM_DESTROY:
                 if (m_gameRunning) SaveGame();
-                PostQuitMessage(0);
+                PostQuitMessage(m_exitStatus);
                 return 0;
             case WM_SIZE:
                 OnSize(wParam, LOWORD(static_cast<std::uintptr_t>(lParam)), HIWORD(static_cast<std::uintptr_t>(lParam)));
@@ -150,7 +150,7 @@ LRESULT CDRAVApp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CDRAVApp::FailFromHandler(const std::string& what) {
     m_tickGuard = false;
-    ShowError("The game met an error it cannot go on from (" + what + "). Try reinstalling, or contact " +
+    ShowFatalError("The game met an error it cannot go on from (" + what + "). Try reinstalling, or contact " +
                   GetCompanyName() + " for support.",
               "Game Error");
     try {
@@ -325,7 +325,7 @@ void CDRAVApp::OnLoadGraphics() {
             scene->SetClockStarted(false);
         } catch (const std::exception&) {
             m_splashScene.reset();
-            ShowError(GraphicsFailureText(), "Launch Error");
+            ShowFatalError(GraphicsFailureText(), "Launch Error");
             EndGame();
             PostMessageA(m_window, WM_CLOSE, 0, 0);
         }
@@ -338,7 +338,7 @@ void CDRAVApp::OnLoadGraphics() {
             m_graphicsManager.SetDataFileFactory(m_engine->GetModule()->GetPackage());
             m_graphicsManager.Init(m_deviceWrapper.get(), *m_engine->GetGame(), *m_engine->GetModule());
         } catch (const std::exception&) {
-            ShowError(GraphicsFailureText(), "Game Error");
+            ShowFatalError(GraphicsFailureText(), "Game Error");
             EndGame();
             PostMessageA(m_window, WM_CLOSE, 0, 0);
         }

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 namespace {
 
 [[noreturn]] void FailSave(const std::string& path, const std::string& reason) {
-    throw CDRAVException(DRAV_ERR_BAD_DATA, "cannot save " + path + ": " + reason);
+    throw CDRAVException(DRAV_ERR_BAD_DATA, "cannot save " + path + ": " + reason, reason);
 }
 
 // A file's or a folder's contents reach the disk before the next step relies on them.
@@ -50,9 +50,13 @@ std::string MakeSaveFolder(const std::string& internalName) {
     if (SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents) < 0)
         throw CDRAVException(DRAV_ERR_BAD_DATA, "there is no documents folder to keep saved games in");
     const std::string folder = std::string(documents) + "\\" + internalName + " Saved Games";
+    errno = 0;
     const int made = SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
-    if (made != 0 && made != ERROR_ALREADY_EXISTS)
-        throw CDRAVException(DRAV_ERR_BAD_DATA, "cannot make the save folder " + folder);
+    if (made != 0 && made != ERROR_ALREADY_EXISTS) {
+        const std::string reason = errno ? std::strerror(errno) : "";
+        throw CDRAVException(DRAV_ERR_BAD_DATA,
+                             "cannot make the save folder " + folder + (reason.empty() ? "" : ": " + reason), reason);
+    }
     return folder;
 }
 

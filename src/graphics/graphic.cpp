@@ -20,8 +20,14 @@ void CGraphic::LoadModels(const GraphicLoadContext& context, const ModelInfoMap&
         for (std::size_t k = 0; k < info->subModels.size(); ++k) {
             const CSubModelInfo& sub = *info->subModels[k];
             SharedTextureList* slot = cellTextures ? &(*cellTextures)[piece + "#" + std::to_string(k)] : nullptr;
-            node->AddModel(context, sub, sub.textures, sub.hasColours ? &sub.colours : nullptr, sub.flags, slot, tile,
-                           sub.frameTime, (sub.flags & SUBMODEL_MOVETEXTURE) ? sub.moveTexturePeriod : 0.0);
+            try {
+                node->AddModel(context, sub, sub.textures, sub.hasColours ? &sub.colours : nullptr, sub.flags, slot,
+                               tile, sub.frameTime, (sub.flags & SUBMODEL_MOVETEXTURE) ? sub.moveTexturePeriod : 0.0);
+            } catch (const CDRAVException& error) {
+                // An item's model is the item file's fault, not the wearer's.
+                if (sub.definedIn.empty() || error.GetMessage().rfind(sub.definedIn, 0) == 0) throw;
+                throw CDRAVException(error.GetCode(), sub.definedIn + ": " + error.GetMessage(), error.GetReason());
+            }
         }
         if (info->hasScale) node->SetScale(info->scale);
         node->SetPeriod(info->period);

@@ -289,6 +289,7 @@ void CGraphicLoader::LoadModelAnimColor(CDataFileReader& reader, bool offhand, s
 bool CGraphicLoader::ReadModelSource(CDataFileReader& reader, CSubModelInfo& info, std::uint32_t one,
                                      std::uint32_t two) const {
     info.kind = m_request.kind;
+    info.definedIn = reader.GetSourceName();
     if (!reader.IsBlock("auto")) {
         info.isAuto = false;
         info.name = reader.ReadQuoted();
@@ -353,7 +354,13 @@ std::uint32_t CGraphicLoader::ReadColourRef(CDataFileReader& reader) const {
     if (word == "0") return 0;
     if (!m_request.colours)
         reader.Fail(DRAV_ERR_BAD_DATA, "the colour \"" + word + "\" needs a colour set, and this graphic has none");
-    return m_request.colours->GetColor(CGraphicColors::IndexFromName(word));
+    CGraphicColors::Index index{};
+    try {
+        index = CGraphicColors::IndexFromName(word);
+    } catch (const CDRAVException& error) {
+        reader.Fail(error.GetCode(), error.GetMessage());  // naming the file that holds the word
+    }
+    return m_request.colours->GetColor(index);
 }
 
 void CGraphicLoader::LoadOverride(const GraphicOverride& override) {
@@ -363,6 +370,13 @@ void CGraphicLoader::LoadOverride(const GraphicOverride& override) {
     LoadModelEntries(reader, override.offHand, 0, 0);
     reader.EndBlock();
 }
+
+namespace {
+
+constexpr std::uint32_t kMostCellsEachWay = 64;
+constexpr std::uint32_t kMostCells = 256;
+
+}  // namespace
 
 void LoadTileGraphics(const GraphicLoadContext& context, const std::string& reference,
                       std::vector<std::shared_ptr<CGraphic>>& graphics) {
@@ -379,6 +393,14 @@ void LoadTileGraphics(const GraphicLoadContext& context, const std::string& refe
             if (!reader.BeginGroup(2, false)) reader.Fail(DRAV_ERR_BAD_DATA, "a multigraphic needs its two cell counts");
             countOne = reader.ReadUInt();
             countTwo = reader.ReadUInt();
+            // Every cell is a whole load of the file: a count past these would take
+            // minutes and the machine's memory.
+            if (countOne < 1 || countTwo < 1 || countOne > kMostCellsEachWay || countTwo > kMostCellsEachWay ||
+                countOne * countTwo > kMostCells)
+                reader.Fail(DRAV_ERR_BAD_DATA, "a multigraphic holds 1 to " + std::to_string(kMostCellsEachWay) +
+                                                   " cells each way and at most " + std::to_string(kMostCells) +
+                                                   " in all, not " + std::to_string(countOne) + " by " +
+                                                   std::to_string(countTwo));
         } else if (!reader.IsBlock("graphic")) {
             reader.Fail(DRAV_ERR_BAD_DATA, "expected <graphic> or <multigraphic>");
         }

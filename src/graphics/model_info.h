@@ -44,6 +44,9 @@ struct CSubModelInfo {
     std::array<std::uint32_t, 3> colours{};
     double moveTexturePeriod = 0.0;
     std::uint32_t flags = 0;  // SubModelFlag bits
+    // The file that names this model (the graphic's own or an item's override),
+    // which a failure to build it names.
+    std::string definedIn;
 };
 
 // The models of one piece of a graphic.

@@ -66,6 +66,13 @@ void CModule::LoadWorld(const CModuleVersionRange* expected) {
     CDataFileReader reader(*m_package, DRAVCommon::DFK_GLOBAL, DRAVCommon::DFS_NONE, "global_world.drav");
     ParseWorld(reader, expected);
     reader.RequireEnd();
+    // Every item dropped in play lands in a "pile": missing, it would be found only
+    // at the first drop.
+    if (!m_objectTemplates.count("pile"))
+        throw CDRAVException(DRAV_ERR_BAD_DATA, reader.GetSourceName() +
+                                                    ": no object \"pile\" is defined for dropped items, here or in " +
+                                                    DRAVCommon::DescribeDataFile(DRAVCommon::DFK_CHAPTER,
+                                                                                 DRAVCommon::DFS_NONE, "world.drav"));
 }
 
 void CModule::LoadMagic() { DRAV::LoadMagic(m_spells, *m_package); }

@@ -8,6 +8,7 @@
 #include <lua.hpp>
 
 #include "script/script.h"
+#include "script/script_limits.h"
 
 namespace DRAVCommon {
 class CDataFileReader;
@@ -23,7 +24,9 @@ class CLuaScript : public CScript {
 public:
     // The body of a "lua" element: every word up to the element's end, joined on
     // one line. The caller has opened the element and closes it afterwards.
-    explicit CLuaScript(DRAVCommon::CDataFileReader& reader);
+    // `origin` names where it stands (file and element) in every error it raises;
+    // one that does not compile is code 1 with Lua's words.
+    CLuaScript(DRAVCommon::CDataFileReader& reader, std::string origin);
 
     // Sets `tag` when run.
     explicit CLuaScript(const std::string& tag);
@@ -32,18 +35,28 @@ public:
     // `statistic` is not kTriggerNoSpecialStat and the party fails that check
     // against `number`, nothing this time; else it shows `text` in a box titled
     // `title` and sets `tag`. Code 2 for a statistic outside 0 to 5.
+    // `origin` as for a read script.
     CLuaScript(const std::string& tag, std::int32_t statistic, std::int32_t number, const std::string& title,
-               const std::string& text);
+               const std::string& text, std::string origin = "");
 
     std::int32_t Eval(CEngine* engine, CScriptContext& context) const override;
     const std::string& GetSource() const override { return m_source; }
+    // The file and element the script was read from; empty for a generated one.
+    const std::string& GetOrigin() const { return m_origin; }
 
     // Defines the native functions of the current table (script_function.h) as
     // globals of `state`: the test-mode handlers when `testMode` is set.
     static void RegisterFunctions(lua_State* state, bool testMode);
 
 private:
+    // Lua's chunk name, and the text that starts its error messages.
+    const char* ChunkName() const;
+    // `text` as the caller of Eval reads it: naming where the script stands.
+    std::string FromOrigin(std::string text) const;
+    void CheckStep(lua_State* state, int status, const CEvalRecord& record) const;
+
     std::string m_source;
+    std::string m_origin;
 };
 
 // The context of the evaluation running in `state`: the only one its native

@@ -1,5 +1,9 @@
 #include "script/script_args.h"
 
+#include <cstdint>
+
+#include "common/exception.h"
+
 #include "script/lua_script.h"
 
 namespace DRAV {
@@ -23,7 +27,20 @@ std::string GetLuaString(lua_State* state, int index) {
 }
 
 std::int32_t GetLuaInteger(lua_State* state, int index) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(lua_tointegerx(state, index, nullptr)));
+    if (!lua_isnumber(state, index)) return 0;
+    // 1e10 or 2.5 would otherwise wrap or be cut to some other count without a word.
+    int exact = 0;
+    const lua_Integer value = lua_tointegerx(state, index, &exact);
+    if (!exact || value < INT32_MIN || value > INT32_MAX)
+        throw CLuaScriptError("argument " + std::to_string(index) +
+                              " is not a whole number from -2147483648 to 2147483647\n");
+    return static_cast<std::int32_t>(value);
+}
+
+std::string ScriptFailureReason(const std::exception& failure) {
+    if (const auto* known = dynamic_cast<const CDRAVException*>(&failure); known && !known->GetMessage().empty())
+        return known->GetMessage();
+    return failure.what();
 }
 
 }  // namespace DRAV

@@ -28,24 +28,19 @@ CScriptContext& GetLuaContext(lua_State* state, bool talk = false);
 // A string argument; a number reads as its text. Anything else: "Bad string arg\n".
 std::string GetLuaString(lua_State* state, int index);
 
-// An integer argument, unchecked: missing or non-numeric reads as 0.
+// An integer argument: missing or non-numeric reads as 0; a number that is not a
+// whole number of 32 bits is "argument <index> is not a whole number ...".
 std::int32_t GetLuaInteger(lua_State* state, int index);
 
-// Runs `work`; any exception but a CLuaScriptError becomes the Lua error `text`.
-template <typename Work>
-void ScriptGuard(Work&& work, const char* text = "internal error\n") {
-    try {
-        work();
-    } catch (const CLuaScriptError&) {
-        throw;
-    } catch (...) {
-        throw CLuaScriptError(text);
-    }
-}
+// What went wrong, in words for a module's author: the message of a
+// CDRAVException, else the exception's own text.
+std::string ScriptFailureReason(const std::exception& failure);
 
-// As ScriptGuard, but a CDRAVException with a message raises its own message.
+// Runs `work`; any exception but a CLuaScriptError becomes the Lua error of its
+// reason (ScriptFailureReason), which the native-function wrapper prefixes with
+// the function's name.
 template <typename Work>
-void ScriptGuardKeepingMessage(Work&& work);
+void ScriptGuard(Work&& work);
 
 }  // namespace DRAV
 

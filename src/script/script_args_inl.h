@@ -5,15 +5,15 @@
 namespace DRAV {
 
 template <typename Work>
-void ScriptGuardKeepingMessage(Work&& work) {
+void ScriptGuard(Work&& work) {
     try {
         work();
     } catch (const CLuaScriptError&) {
         throw;
-    } catch (const CDRAVException& error) {
-        throw CLuaScriptError(error.GetMessage().empty() ? std::string("internal error\n") : error.GetMessage());
+    } catch (const std::exception& failure) {
+        throw CLuaScriptError(ScriptFailureReason(failure));
     } catch (...) {
-        throw CLuaScriptError("internal error\n");
+        throw CLuaScriptError("unknown failure");
     }
 }
 

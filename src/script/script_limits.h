@@ -46,6 +46,7 @@ inline constexpr const char* kScriptRanTooLong = "script ran too long";
 // native function's exception is parked here and thrown on by Eval.
 struct CEvalRecord {
     std::exception_ptr error;
+    const char* errorFunction = nullptr;  // the native function that let `error` escape
     CScriptContext* context = nullptr;
     lua_State* mainThread = nullptr;
     std::uint64_t work = 0;

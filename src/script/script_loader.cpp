@@ -8,7 +8,7 @@ bool IsScriptBlock(const DRAVCommon::CDataFileReader& reader) {
     return reader.IsBlock("lua") || reader.IsBlock("settag");
 }
 
-std::shared_ptr<CLuaScript> LoadScript(DRAVCommon::CDataFileReader& reader) {
+std::shared_ptr<CLuaScript> LoadScript(DRAVCommon::CDataFileReader& reader, const std::string& element) {
     // The word pairs in front of a script carry nothing the system uses.
     while (reader.BeginGroup(2, true)) {
         reader.ReadWordOrEmpty();
@@ -16,7 +16,9 @@ std::shared_ptr<CLuaScript> LoadScript(DRAVCommon::CDataFileReader& reader) {
     }
     if (reader.IsBlock("lua")) {
         reader.BeginBlock("lua");
-        auto script = std::make_shared<CLuaScript>(reader);
+        std::string origin = reader.GetSourceName();
+        if (!element.empty()) origin += " (" + element + ")";
+        auto script = std::make_shared<CLuaScript>(reader, std::move(origin));
         reader.EndBlock();
         return script;
     }
@@ -30,8 +32,9 @@ std::shared_ptr<CLuaScript> LoadScript(DRAVCommon::CDataFileReader& reader) {
 }
 
 std::shared_ptr<CLuaScript> MakeTriggerScript(const std::string& tag, std::int32_t statistic, std::int32_t number,
-                                              const std::string& title, const std::string& text) {
-    return std::make_shared<CLuaScript>(tag, statistic, number, title, text);
+                                              const std::string& title, const std::string& text,
+                                              const std::string& origin) {
+    return std::make_shared<CLuaScript>(tag, statistic, number, title, text, origin);
 }
 
 }  // namespace DRAV

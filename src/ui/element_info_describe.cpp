@@ -134,7 +134,7 @@ void DescribeActor(ElementInfo& record, const DRAV::CActor& actor) {
 
 void DescribeItemThing(ElementInfo& record, const DRAV::CItem& item, const DRAV::CActor* viewer) {
     const DRAV::CItemTemplate& definition = item.GetTemplate();
-    record.title = definition.GetFullName();
+    record.title = definition.GetName();
     if (viewer) {
         if (!viewer->CanUseItem(item)) record.titleColour = kRed;
         else if (!viewer->IsProficientWith(item)) record.titleColour = kYellow;
@@ -191,7 +191,7 @@ void ElementInfo::DescribeThing(ElementInfo& record, const DRAV::CThing* thing, 
 void ElementInfo::DescribeItem(ElementInfo& record, const DRAV::CItemTemplate& item) {
     record.Clear();
     record.icon = ItemIcon(item);
-    record.title = item.GetFullName();
+    record.title = item.GetName();
     record.iconColour = Opaque(item.GetColour());
 }
 

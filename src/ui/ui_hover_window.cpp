@@ -1,5 +1,7 @@
 #include "ui/ui_hover_window.h"
 
+#include <algorithm>
+
 #include "platform/win32/rect.h"
 #include "ui/info_icons.h"
 #include "ui/ui_draw_help.h"
@@ -44,10 +46,13 @@ void CUIHoverWindow::Draw(DRAVCommon::CXPDevice* device, CUIDrawHelp& help, CUIS
         CUIDrawHelp::DrawProgress(sprite, RECT{R.left, R.top + 41, R.left + 32, R.top + 47}, 0xFF0000FF,
                                   m_shown.energyFraction);
     if (!m_shown.title.empty()) {
-        help.LargeFont().DrawText(sprite, m_titleSlot, m_shown.title, box, m_shown.titleColour,
-                                  CUIFontDraw::ALIGN_TOP_CENTRE);
-        box.top += help.LargeFont().GetLineHeight();
+        // A title that wraps takes as many lines as it needs.
+        const std::int32_t height = help.LargeFont().DrawText(sprite, m_titleSlot, m_shown.title, box,
+                                                              m_shown.titleColour, CUIFontDraw::ALIGN_TOP_CENTRE);
+        box.top += std::max(height, help.LargeFont().GetLineHeight());
     }
+    // The text is cut where the hint line begins rather than printed over it.
+    if (!m_shown.actionHint.empty()) box.bottom = std::min(box.bottom, m_hintLine->GetRect()->top);
     if (box.top < box.bottom)
         help.LargeFont().DrawText(sprite, m_textSlot, m_shown.text, box, 0xFFFFFFFF, CUIFontDraw::ALIGN_TOP_LEFT_CUT);
     if (!m_shown.actionHint.empty()) {

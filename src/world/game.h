@@ -82,6 +82,11 @@ public:
     void SetAvailableExitName(std::string name) { m_availableExitName = std::move(name); }
     void SetResurrectionPoint(const AreaEntryPoint& point) { m_resurrectionPoint = point; }
     AreaEntryPoint GetResurrectionPoint() const { return m_resurrectionPoint; }
+    // The entry the party arrived by in the current area, kept apart from the pending
+    // destination so that an exit coming within reach does not move it: the return
+    // to the entrance and a returning teleport lead there.
+    void SetCurrentEntry(const AreaEntryPoint& entry) { m_currentEntry = entry; }
+    AreaEntryPoint GetCurrentEntry() const { return m_currentEntry; }
     void SetReturnPoint(const AreaEntryPoint& point) { m_returnPoint = point; }
     AreaEntryPoint GetReturnPoint() const { return m_returnPoint; }
     // The area the party last left; empty when no living member of its own left it.
@@ -223,6 +228,7 @@ private:
     std::string m_closingText;
     AreaEntryPoint m_resurrectionPoint;
     AreaEntryPoint m_returnPoint;
+    AreaEntryPoint m_currentEntry;
     std::string m_lastArea;
     Difficulty m_difficulty = DIFFICULTY_CORE;
     ActorList m_party;

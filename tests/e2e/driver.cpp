@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <sstream>
 
@@ -373,6 +374,8 @@ private:
     setenv("PATH", path.c_str(), 1);
     // A run that hangs is ended rather than holding the suite.
     alarm(60);
+    // What the program tells a terminal is observed too.
+    if (!std::freopen((home + "/stderr.txt").c_str(), "w", stderr)) std::_Exit(3);
 
     std::ofstream out(home + "/observations.txt", std::ios::trunc);
     Watcher watcher(steps, home, out);
@@ -529,6 +532,8 @@ Observed Driver::Execute(const std::vector<Step>& steps) const {
             run.mostFrameDraws = std::max(run.mostFrameDraws, run.frameDraws.back());
         } else if (kind == "log" && fields.size() > 1) run.log += fields[1] + "\n";
     }
+    std::ifstream errors(m_home + "/stderr.txt");
+    run.standardError.assign(std::istreambuf_iterator<char>(errors), std::istreambuf_iterator<char>());
     std::ifstream browser(m_home + "/xdg-open.log");
     while (std::getline(browser, line)) run.browser.push_back(line);
     return run;

@@ -95,6 +95,7 @@ struct Observed {
     std::vector<int> frameDraws;
     std::map<std::string, std::size_t> framesBeforeCheck;
     std::string log;  // what went wrong in the driver
+    std::string standardError;  // what the program wrote to standard error
 };
 
 class Driver {

@@ -194,4 +194,64 @@ TEST(SavedGames, VolumeDifficultyAndTheExitQuestion) {
     EXPECT_EQ(again.checks["volume"], "30") << "a restart reads the stored volume";
 }
 
+// Every line and box about a save names the save file itself as this system
+// writes paths, never its ".new" copy; a failure says why.
+TEST(SavedGames, MessagesNameTheSaveFileAndFailuresSayWhy) {
+    Driver driver;
+    driver.SetHeadless(true);
+    const std::string saves = driver.Home() + "/Documents/Orvex Saved Games";
+    const auto savedLines = [] {
+        GetApp().PumpEngineEvents();
+        std::string lines;
+        for (const std::string& line : GetApp().GetMessageLog())
+            if (line.rfind("Saved game: ", 0) == 0 || line.rfind("Loaded game: ", 0) == 0) lines += line + "|";
+        return lines;
+    };
+    Observed run = driver.Execute(InAGame({
+        Check("menu save", [&] {
+            GetApp().SaveGame();
+            return savedLines();
+        }),
+        Check("area change", [&] {
+            Game().SetEntry({"reed_marsh", "landing"}, DRAV::AREA_LOAD_FRESH, "the reed marsh");
+            Game().SetAvailableExitName("marsh_path");
+            Game().SetStateCode(DRAV::GAME_EXIT_AVAILABLE);
+            return std::string();
+        }),
+        Key(SDL_SCANCODE_X),
+        Key(SDL_SCANCODE_Y),
+        Wait(50),
+        Check("after the change", savedLines),
+        Check("load", [&] {
+            std::string windowsPath = saves + "/Wren.drav";
+            std::replace(windowsPath.begin(), windowsPath.end(), '/', '\\');
+            GetApp().LoadGame(windowsPath, 1, false);
+            return savedLines();
+        }),
+        Check("failed save", [&] {
+            fs::create_directory(saves + "/Wren.drav.new");
+            return GetApp().SaveGame() ? "saved" : "failed";
+        }),
+        Check("failed load", [&] { return GetApp().LoadGame(saves + "/Gone.drav", 1, false) ? "loaded" : "failed"; }),
+        Check("end", [&] {
+            fs::remove(saves + "/Wren.drav.new");
+            return "";
+        }),
+    }));
+    EXPECT_TRUE(run.exited) << run.log;
+    const std::string save = saves + "/Wren.drav";
+    EXPECT_EQ(run.checks["menu save"], "Saved game: " + save + "|");
+    EXPECT_EQ(run.checks["after the change"], "Saved game: " + save + "|Saved game: " + save + "|");
+    const std::string& load = run.checks["load"];
+    EXPECT_EQ(load.substr(load.rfind("|Loaded") + 1), "Loaded game: " + save + "|") << load;
+    EXPECT_EQ(load.find_first_of("\\"), std::string::npos) << load;
+    EXPECT_EQ(run.checks["failed save"], "failed");
+    EXPECT_EQ(run.checks["failed load"], "failed");
+    ASSERT_EQ(run.boxes.size(), 2u);
+    EXPECT_EQ(run.boxes[0].caption, "Save Error");
+    EXPECT_EQ(run.boxes[0].text, "Failed to save \"" + save + "\": Is a directory.");
+    EXPECT_EQ(run.boxes[1].caption, "Load Error");
+    EXPECT_EQ(run.boxes[1].text, "Failed to load \"" + saves + "/Gone.drav\": No such file or directory.");
+}
+
 }  // namespace

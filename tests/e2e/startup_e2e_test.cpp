@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "driver.h"
 #include "game/app.h"
@@ -164,28 +165,38 @@ TEST(Startup, AStoredVolumeAboveOneHundredReadsAsOneHundred) {
     EXPECT_EQ(run.checks["volume"], "100");
 }
 
-TEST(Startup, WithoutTheInterfaceArchiveTheModuleFailureEndsStartUp) {
-    Driver driver;
-    std::string folder = SampleWithout(driver, QUILLMERE_E2E_SAMPLE, {"uiwin32.drav"});
-    driver.SetModuleFolder(folder);
-    Observed run = driver.Execute({});
-    EXPECT_TRUE(run.exited) << run.log;
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_FALSE(run.loopEntered);
-    ASSERT_EQ(run.boxes.size(), 1u);
-    EXPECT_EQ(run.boxes[0].caption, "Game Error");
-    EXPECT_EQ(run.boxes[0].text.rfind("Failed to load module \"" + folder + "\"", 0), 0u) << run.boxes[0].text;
-}
-
-TEST(Startup, AFolderWithoutAnyChapterIsTheSameFailure) {
-    Driver driver;
-    std::string folder = SampleWithout(driver, QUILLMERE_E2E_SAMPLE, {"module1.drav"});
-    driver.SetModuleFolder(folder);
-    Observed run = driver.Execute({});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_FALSE(run.loopEntered);
-    ASSERT_EQ(run.boxes.size(), 1u);
-    EXPECT_EQ(run.boxes[0].caption, "Game Error");
+// Every way a module folder can fail to be one ends start-up with the module
+// message, in its box and on standard error, and a status that says it failed.
+TEST(Startup, AFolderThatHoldsNoModuleEndsStartUpWithAFailureStatus) {
+    const std::vector<std::pair<std::string, std::function<std::string(const Driver&)>>> cases = {
+        {"missing folder", [](const Driver& driver) { return driver.Home() + "/no_such_folder"; }},
+        {"empty folder",
+         [](const Driver& driver) {
+             fs::create_directories(driver.Home() + "/empty");
+             return driver.Home() + "/empty";
+         }},
+        {"regular file",
+         [](const Driver& driver) {
+             std::ofstream(driver.Home() + "/module.txt") << "not a module\n";
+             return driver.Home() + "/module.txt";
+         }},
+        {"no interface archive",
+         [](const Driver& driver) { return SampleWithout(driver, QUILLMERE_E2E_SAMPLE, {"uiwin32.drav"}); }},
+        {"no chapter", [](const Driver& driver) { return SampleWithout(driver, QUILLMERE_E2E_SAMPLE, {"module1.drav"}); }},
+    };
+    for (const auto& [name, make] : cases) {
+        Driver driver;
+        const std::string folder = make(driver);
+        driver.SetModuleFolder(folder);
+        Observed run = driver.Execute({});
+        EXPECT_TRUE(run.exited) << name << ": " << run.log;
+        EXPECT_NE(run.exitCode, 0) << name;
+        EXPECT_FALSE(run.loopEntered) << name;
+        ASSERT_EQ(run.boxes.size(), 1u) << name;
+        EXPECT_EQ(run.boxes[0].caption, "Game Error") << name;
+        EXPECT_EQ(run.boxes[0].text.rfind("Failed to load module \"" + folder + "\"", 0), 0u) << run.boxes[0].text;
+        EXPECT_NE(run.standardError.find(run.boxes[0].text), std::string::npos) << name << ": " << run.standardError;
+    }
 }
 
 TEST(Startup, WithoutTheSplashGraphicsTheLaunchErrorClosesTheWindow) {
@@ -196,10 +207,11 @@ TEST(Startup, WithoutTheSplashGraphicsTheLaunchErrorClosesTheWindow) {
     driver.SetModuleFolder(folder);
     Observed run = driver.Execute({Wait(500)});
     EXPECT_TRUE(run.exited) << run.log;
-    EXPECT_EQ(run.exitCode, 0);
     ASSERT_EQ(run.boxes.size(), 1u);
     EXPECT_EQ(run.boxes[0].caption, "Launch Error");
     EXPECT_EQ(run.boxes[0].text.rfind("Failed to load graphics file.", 0), 0u);
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_NE(run.standardError.find(run.boxes[0].text), std::string::npos) << run.standardError;
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "rules/magic/spell_apply_effect.h"
 #include "support/expect_drav.h"
 #include "support/sample_game.h"
+#include "support/temp_dir.h"
 
 using namespace DRAV;
 using QuillmereTest::SampleGame;
@@ -198,6 +199,68 @@ TEST(EngineOrders, ReturnToTheEntrance) {
     EXPECT_TRUE(HasMessage(game.DrainEvents(), "You cannot return while in battle."));
     EXPECT_FALSE(main->GetCurrentOrder());
     EXPECT_EQ(main->GetY(), Centre(8));
+}
+
+// An exit that once came within reach leaves its destination pending after the
+// party walks away; the return (also a returning teleport, also after a save and a
+// load) still leads to the entry the party arrived by.
+TEST(EngineOrders, ReturnAfterAnExitCameWithinReachLeadsToTheArrivalEntry) {
+    auto game = StartSampleGame();
+    game.Area().ClearEncounter("lane_goblins");
+    const auto main = game.Main();
+    const CAreaExit* marsh = FindAreaExit(game.Area().GetExits(), "marsh_path");
+    ASSERT_TRUE(marsh);
+    main->FinalizeMove(marsh->x + 2.0, marsh->y);
+    game.Tick();
+    ASSERT_EQ(game.Game().GetStateCode(), GAME_EXIT_AVAILABLE);
+    ASSERT_EQ(game.Game().GetEntry().first, "reed_marsh");
+    main->FinalizeMove(Centre(11), Centre(3));
+    game.Tick();
+    ASSERT_EQ(game.Game().GetStateCode(), GAME_PLAYING);
+
+    const auto returnFrom = [&](SampleGame& playing) {
+        const auto wren = playing.Main();
+        wren->FinalizeMove(Centre(11), Centre(3));
+        const auto charged = static_cast<std::uint32_t>(wren->DistanceToPoint(7 * 2.5, 3 * 2.5) * 6.0);
+        const std::uint32_t before = playing.Game().GetTick();
+        playing.DrainEvents();
+        wren->PushOrder(std::make_shared<COrder>(ORDER_RETURN), false);
+        playing.Tick();
+        EXPECT_EQ(playing.Game().GetTick(), before + 1 + charged);
+        EXPECT_LT(wren->DistanceToPoint(Centre(7), Centre(3)), 5.0);
+        EXPECT_TRUE(HasMessage(playing.DrainEvents(), "The party returns to the area entrance."));
+    };
+    returnFrom(game);
+
+    main->FinalizeMove(Centre(11), Centre(3));
+    const CSpell& crossing = GetSpell(game.Module().GetSpells(), "ferry_crossing");
+    const CSpellEffectTeleport* home = nullptr;
+    ASSERT_TRUE(crossing.FindTeleportEffect(&home));
+    game.Engine().CastTeleportSpell(*main, crossing, *home, 0.0, 0.0);
+    EXPECT_LT(main->DistanceToPoint(Centre(7), Centre(3)), 5.0);
+
+    main->FinalizeMove(marsh->x + 2.0, marsh->y);
+    game.Tick();
+    ASSERT_EQ(game.Game().GetStateCode(), GAME_EXIT_AVAILABLE);
+    const QuillmereTest::TempDir folder;
+    const std::string path = folder / "wren.drav";
+    game.Engine().SaveGame(path, CModuleVersionRange("Orvex", 5, 0), nullptr);
+    std::string bonus;
+    game.Engine().LoadGame(path, CModuleVersionRange("Orvex", 5, 0), bonus);
+    returnFrom(game);
+
+    // A save of an earlier version holds no arrival: the return point stands in.
+    main->FinalizeMove(marsh->x + 2.0, marsh->y);
+    game.Tick();
+    game.Engine().SaveGame(path, CModuleVersionRange("Orvex", 5, 0), nullptr);
+    std::string text = QuillmereTest::ReadTextFile(path);
+    const std::size_t arrival = text.find("reedwater_landing\n", text.find("<entry>"));
+    const std::size_t end = text.find("</entry>");
+    ASSERT_LT(arrival, end);
+    text.erase(arrival, text.rfind('\n', end) + 1 - arrival);
+    folder.WriteFile("wren.drav", text);
+    game.Engine().LoadGame(path, CModuleVersionRange("Orvex", 5, 0), bonus);
+    returnFrom(game);
 }
 
 TEST(EngineOrders, InstantOrdersRunInQueueOrderInOnePhase) {

@@ -138,7 +138,11 @@ TEST_F(GameClockTest, AFailingScriptPausesTheGameWithAScriptErrorAndPlayGoesOn) 
     ASSERT_TRUE(m_app.IsPaused());
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].first, "Script Error");
-    EXPECT_EQ(boxes.boxes[0].second, "You may continue to play, however things may be broken");
+    // The box says what broke, where.
+    EXPECT_EQ(boxes.boxes[0].second.rfind("You may continue to play, however things may be broken\n\ntest.drav: lua:2: the ",
+                                          0),
+              0u)
+        << boxes.boxes[0].second;
     EXPECT_FALSE(TimerSet()) << "the paused game's clock is held";
     EXPECT_TRUE(m_app.IsGameRunning());
     m_app.TogglePause(true);

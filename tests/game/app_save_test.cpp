@@ -38,12 +38,6 @@ std::string Bytes(const fs::path& path) {
     return text.str();
 }
 
-std::string Backslashed(std::string path) {
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
 // The shell started on the sample chapter with a new game of "Wren" running,
 // saving into a documents folder of the test's own.
 class AppSaveTest : public ::testing::Test {
@@ -136,7 +130,7 @@ TEST_F(AppSaveTest, AWriteFailingHalfWayShowsSaveErrorAndChangesNoFile) {
     EXPECT_FALSE(saved);
     ASSERT_EQ(m_boxes.boxes.size(), 1u);
     EXPECT_EQ(m_boxes.boxes[0].first, "Save Error");
-    EXPECT_EQ(m_boxes.boxes[0].second, "Failed to save \"" + Backslashed(m_folder / "docs") + "\\Orvex Saved Games\\Wren.drav\".");
+    EXPECT_EQ(m_boxes.boxes[0].second, "Failed to save \"" + SaveFile().string() + "\": File too large.");
     EXPECT_EQ(Bytes(SaveFile()), save);
     EXPECT_EQ(Bytes(SaveFile().string() + ".bak"), backup);
     EXPECT_FALSE(fs::exists(SaveFile().string() + ".new"));
@@ -177,7 +171,7 @@ TEST_F(AppSaveTest, NoDocumentsFolderIsASaveErrorAndAnEmptyList) {
     EXPECT_TRUE(m_app.ListSavedGames()->m_items.empty());
     if (!home.empty()) setenv("HOME", home.c_str(), 1);
     ASSERT_EQ(m_boxes.boxes.size(), 1u);
-    EXPECT_EQ(m_boxes.boxes[0], std::make_pair(std::string("Save Error"), std::string("Failed to save \"Wren.drav\".")));
+    EXPECT_EQ(m_boxes.boxes[0], std::make_pair(std::string("Save Error"), std::string("Failed to save \"Wren.drav\": there is no documents folder to keep saved games in.")));
     EXPECT_EQ(m_app.GetSuspendCount(), 1);
 }
 
@@ -222,7 +216,7 @@ TEST_F(AppSaveTest, LoadFailuresAreShownAndKeepTheGame) {
     EXPECT_FALSE(m_app.LoadGame(SaveFile().string(), 7, false)) << "a chapter the table lacks";
     ASSERT_EQ(m_boxes.boxes.size(), 3u);
     EXPECT_EQ(m_boxes.boxes[0].second, "Failed to load obsolete save file \"" + old + "\".");
-    EXPECT_EQ(m_boxes.boxes[1].second, "Failed to load \"" + (m_folder / "docs/none.drav") + "\".");
+    EXPECT_EQ(m_boxes.boxes[1].second, "Failed to load \"" + (m_folder / "docs/none.drav") + "\": No such file or directory.");
     for (const auto& box : m_boxes.boxes) EXPECT_EQ(box.first, "Load Error");
     EXPECT_EQ(Game().GetGold(), 5);
 }

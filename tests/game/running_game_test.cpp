@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "running_game_support.h"
+#include "support/overlay_source.h"
 #include "engine/engine.h"
 #include "game/dialogs/play/msg_dlg.h"
 #include "game/dialogs/text_dlg.h"
@@ -309,6 +310,30 @@ TEST(GameStart, AStartAreaThatDoesNotLoadEndsTheGameWithAGameError) {
     EXPECT_EQ(shell.recorder.boxes[0].second.rfind("Failed to load area file. The game is broken.", 0), 0u);
     EXPECT_FALSE(shell.app.IsGameRunning());
     EXPECT_FALSE(shell.app.GetCurrentDialog()) << "no introduction over a game that never began";
+}
+
+// A module whose dock script calls for an item the module lacks: the player is
+// told what broke, where, and plays on.
+TEST(GameStart, ABrokenEntryScriptIsAScriptErrorNamingItAndTheGameGoesOn) {
+    ShellOnSample shell;
+    ASSERT_TRUE(shell.loaded);
+    auto source = std::make_shared<QuillmereTest::OverlaySource>(QuillmereTest::SampleFolderSource());
+    const auto bytes = source->ReadAll(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "reedwater_landing.drav");
+    std::string landing(bytes->begin(), bytes->end());
+    landing.replace(landing.find("\"river_tonic\", 2"), 13, "\"no_such_tonic\"");
+    source->Add(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "reedwater_landing.drav", landing);
+    auto engine = std::make_shared<DRAV::CEngine>();
+    engine->LoadModule(1, DRAV::CModuleVersionRange("Orvex", 5, 0), source);
+    CDRAVAppTestAccess::SetEngine(shell.app, engine);
+    shell.StartWrensGame();
+    EXPECT_TRUE(shell.app.IsGameRunning());
+    ASSERT_EQ(shell.recorder.boxes.size(), 1u);
+    EXPECT_EQ(shell.recorder.boxes[0].first, "Script Error");
+    EXPECT_NE(shell.recorder.boxes[0].second.find("reedwater_landing.drav (entry dock): drav_give_item: no item "
+                                                  "\"no_such_tonic\" is defined"),
+              std::string::npos)
+        << shell.recorder.boxes[0].second;
+    shell.app.EndGame();
 }
 
 }  // namespace

@@ -225,6 +225,17 @@ TEST_F(GraphicTest, OverridesReplacePiecesAndOffHandMovesTheWeapon) {
     EXPECT_EQ(caught->GetCode(), DRAV_ERR_BAD_DATA);
     EXPECT_NE(caught->GetMessage().find("object\\hook.drav: models for the piece \"tail\""), std::string::npos)
         << caught->GetMessage();
+    // So is a model or a texture it names that will not load.
+    Add(DFK_OBJECT, DRAVCommon::DFS_NONE, "glove", R"(<override> glove <model> arm "nowhere.x" </model> </override>)");
+    Add(DFK_OBJECT, DRAVCommon::DFS_NONE, "ring",
+        R"(<override> ring <model> arm "tri.x" <tex> "lost.png" </tex> </model> </override>)");
+    for (const char* item : {"glove", "ring"}) {
+        std::vector<GraphicOverride> worn{{item, false}};
+        const auto failed = QuillmereTest::CatchDrav([&] { Load("pair_base", "<graphic> pair_base pair </graphic>", &worn); });
+        ASSERT_TRUE(failed) << item;
+        EXPECT_NE(failed->GetMessage().find("object\\" + std::string(item) + ".drav: "), std::string::npos)
+            << failed->GetMessage();
+    }
 }
 
 TEST_F(GraphicTest, MultigraphicCellsShareTheirTexturesInOrder) {
@@ -259,6 +270,24 @@ TEST_F(GraphicTest, MultigraphicCellsShareTheirTexturesInOrder) {
     EXPECT_TRUE(cells.empty());
 }
 
+// A tile file holds at most 64 cells each way and 256 in all: more would take
+// minutes and the memory of the machine to build.
+TEST_F(GraphicTest, MultigraphicCellCountsPastTheLimitAreRefused) {
+    for (const char* counts : {"( 65 1 )", "( 1 65 )", "( 17 16 )", "( 0 1 )", "( 1 0 )", "( 1000000000 2 )"}) {
+        Add(DFK_TILE, DRAVCommon::DFS_NONE, "huge", std::string("<multigraphic> huge ") + counts + " 0 </multigraphic>");
+        std::vector<std::shared_ptr<CGraphic>> cells;
+        auto caught = QuillmereTest::CatchDrav([&] { LoadTileGraphics(Context(), "huge", cells); });
+        ASSERT_TRUE(caught) << counts;
+        EXPECT_EQ(caught->GetCode(), DRAV_ERR_BAD_DATA);
+        EXPECT_EQ(caught->GetMessage().rfind("tile\\huge.drav: ", 0), 0u) << caught->GetMessage();
+        EXPECT_TRUE(cells.empty());
+    }
+    Add(DFK_TILE, DRAVCommon::DFS_NONE, "wide", "<multigraphic> wide ( 64 4 ) 0 </multigraphic>");
+    std::vector<std::shared_ptr<CGraphic>> cells;
+    LoadTileGraphics(Context(), "wide", cells);
+    EXPECT_EQ(cells.size(), 256u);
+}
+
 TEST_F(GraphicTest, BadFilesAreBadDataNamingTheFileAndTheName) {
     struct Case {
         const char* text;
@@ -273,6 +302,11 @@ TEST_F(GraphicTest, BadFilesAreBadDataNamingTheFileAndTheName) {
         {"<graphic> g 0 shiny </graphic>", "shiny"},
         {"<graphic> g 0 <model> anchor \"box.x\" <color> HAIR 0 0 </color> </model> </graphic>", "HAIR"},
         {"<graphic> g 0 <model> anchor <auto> auto-wall 1 ONE three </auto> </model> </graphic>", "three"},
+        // A light at the ground would divide by its height; one that flickers past
+        // 100 would turn negative.
+        {"<graphic> g 0 <light> 0 ( 255 255 255 ) </light> </graphic>", "height"},
+        {"<graphic> g 0 <light> -2.5 ( 255 255 255 ) </light> </graphic>", "height"},
+        {"<graphic> g 0 <light> 3 ( 255 255 255 ) 101 </light> </graphic>", "flicker"},
     };
     CFigureCache cache;
     for (const Case& c : cases) {

@@ -252,3 +252,27 @@ TEST(ModuleLoad, SpellErrorsFoundAfterTheSpellIsReadNameItsFile) {
     ExpectThrowsCode([&] { other.Load(1, &kExpected, multispell.Source()); }, 1,
                      globalMagic + ": multispell s_power-rally: an instance takes only modify and resist effects");
 }
+
+// A word the rules do not know and an object the game needs are the module's
+// faults: each load fails naming the file that holds (or should hold) it, before
+// any game is played.
+TEST(ModuleLoad, AnUnknownSpecialStatOrAMissingPileNamesTheFile) {
+    const struct {
+        const char* file;
+        const char* from;
+        const char* to;
+        std::int32_t code;
+        const char* named;
+    } edits[] = {
+        {"1/world.drav", "( observation 12 )", "( luck 12 )", 2, "world.drav: No Special Stat: luck"},
+        {"global_world.drav", "<object> pile \"Pile\"", "<object> heap \"Pile\"", 1,
+         "global_world.drav: no object \"pile\" is defined for dropped items"},
+    };
+    for (const auto& edit : edits) {
+        SampleCopy copy;
+        copy.Edit(edit.file, edit.from, edit.to);
+        CModule module;
+        module.SetBrainFunctions(DRAV::GetBrainFunctions());
+        ExpectThrowsCode([&] { module.Load(1, &kExpected, copy.Source()); }, edit.code, edit.named);
+    }
+}

@@ -61,3 +61,20 @@ TEST(TravelMap, NoAreasAndMalformedElements) {
                                   "<area> a \"A\" 1 2 3 4 true ( b ) </area>", "<region> </region>"})
         EXPECT_THROW(ReadMap(bad), std::exception) << bad;
 }
+
+// Rectangles are picture pixels: what lies past them would not even convert to
+// a pixel position. Code 1 naming the file.
+TEST(TravelMap, RectanglesOutsideThePicturesRangeAreRefused) {
+    for (const std::string rectangle : {"( 1e300 0 ) ( 10 10 )", "( 0 0 ) ( 1e300 10 )", "( -5 0 ) ( 10 10 )",
+                                        "( 0 0 ) ( 10 -1 )", "( 0 65537 ) ( 10 10 )", "( 0 0 ) ( nan 10 )",
+                                        "( 0 0 ) ( 10 inf )"}) {
+        try {
+            ReadMap("<area> a \"A\" " + rectangle + " true b </area>");
+            ADD_FAILURE() << rectangle << " was read";
+        } catch (const CDRAVException& error) {
+            EXPECT_EQ(error.GetCode(), DRAV_ERR_BAD_DATA) << rectangle;
+            EXPECT_EQ(error.GetMessage().rfind("test.drav: ", 0), 0u) << error.GetMessage();
+        }
+    }
+    EXPECT_EQ(ReadMap("<area> a \"A\" ( 0 65536 ) ( 65536 0 ) true b </area>")->GetArea("a").GetWidth(), 65536.0);
+}

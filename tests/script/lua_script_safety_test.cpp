@@ -158,18 +158,20 @@ TEST(LuaScriptSafety, OnlyTheRunningContextIsAccepted) {
     EXPECT_EQ(context.nextState, "5");
     EXPECT_EQ(LuaBody("return read_context(context, false, \"s\", \"seven\")")->Eval(nullptr, context), 0);
 
+    // Argument errors name the file and the function.
+    const std::string prefix = "test.drav: read_context: ";
     for (const char* body : {"read_context(nil, false, \"s\")", "read_context(\"context\", false, \"s\")",
                              "read_context(io, false, \"s\")"}) {
         CDRAVException error = Failure(body);
         EXPECT_EQ(error.GetCode(), DRAV_ERR_SCRIPT);
-        EXPECT_EQ(error.GetMessage(), "Script didn't propagate context\n") << body;
+        EXPECT_EQ(error.GetMessage(), prefix + "Script didn't propagate context\n") << body;
     }
     // A full userdata is not a context, whatever its block holds.
     EXPECT_EQ(Failure("read_context(string.dump and coroutine.create(print), false, \"s\")").GetMessage(),
-              "Script didn't propagate context\n");
-    EXPECT_EQ(Failure("read_context(context, true, \"s\")").GetMessage(), "Talk used in non-talk script\n");
-    EXPECT_EQ(Failure("read_context(context, false, nil)").GetMessage(), "Bad string arg\n");
-    EXPECT_EQ(Failure("read_context(context, false, {})").GetMessage(), "Bad string arg\n");
+              prefix + "Script didn't propagate context\n");
+    EXPECT_EQ(Failure("read_context(context, true, \"s\")").GetMessage(), prefix + "Talk used in non-talk script\n");
+    EXPECT_EQ(Failure("read_context(context, false, nil)").GetMessage(), prefix + "Bad string arg\n");
+    EXPECT_EQ(Failure("read_context(context, false, {})").GetMessage(), prefix + "Bad string arg\n");
 }
 
 // Evaluates argument 2 as another script while the calling one runs.

@@ -63,7 +63,7 @@ TEST_F(ActionBarTest, SlotsAreLabelledByKeyAndOnlyTheAssignableOnesOfferSetActio
     EXPECT_EQ(bar.Slot(0).GetInfo().icon, 67);
     EXPECT_EQ(bar.Slot(0).GetInfo().title, "Attack");
     EXPECT_EQ(bar.Slot(1).GetInfo().icon, 66);
-    EXPECT_EQ(bar.Slot(4).GetInfo().title, m_game.Module().GetItemTemplates().at("river_tonic")->GetFullName());
+    EXPECT_EQ(bar.Slot(4).GetInfo().title, m_game.Module().GetItemTemplates().at("river_tonic")->GetName());
     EXPECT_EQ(bar.Slot(4).GetInfo().icon, 17);  // a potion
     EXPECT_EQ(bar.Slot(4).GetInfo().kind, INFO_ACTION);
     EXPECT_EQ(bar.Slot(4).GetInfo().subjectId, 214);

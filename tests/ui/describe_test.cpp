@@ -118,6 +118,20 @@ TEST_F(DescribeTest, ContainersAndDoorsSayWhetherTheyAreLockedClosedOrEmpty) {
     EXPECT_EQ(Describe(nullptr).kind, INFO_NOTHING);
 }
 
+// Hovers, store cells and quick slots name an item as lists do, not by the long
+// name that heads its description.
+TEST_F(DescribeTest, ItemsAreTitledByTheirDisplayNameEverywhere) {
+    const CItemTemplate& blade = *m_game.Module().GetItemTemplates().at("river_blade");
+    ASSERT_EQ(blade.GetName(), "River Blade");
+    ASSERT_NE(blade.GetFullName(), blade.GetName());
+    const CItem item(0x05000100, blade, 1, 0);
+    ElementInfo hover, store, slot;
+    ElementInfo::DescribeThing(hover, &item, m_game.Main().get());
+    ElementInfo::DescribeItemPrice(store, item, 12, m_game.Main().get());
+    ElementInfo::DescribeItem(slot, blade);
+    for (const ElementInfo* record : {&hover, &store, &slot}) EXPECT_EQ(record->title, "River Blade");
+}
+
 TEST_F(DescribeTest, AbilitiesShowTheirCostOrThatTheyCannotBeUsed) {
     std::shared_ptr<CActor> main = m_game.Main();
     const std::shared_ptr<CSpell> sneak = MakeSneakPower();

@@ -16,6 +16,7 @@
 #include "support/sample_game.h"
 #include "ui/ui_action_element.h"
 #include "ui/ui_clock_button.h"
+#include "ui/ui_hover_window.h"
 #include "ui/ui_mini_map.h"
 #include "ui/ui_talk_element.h"
 #include "ui/ui_test_util.h"
@@ -31,6 +32,35 @@ using namespace DRAVUI;
 using QuillmereTest::ExpectRect;
 
 class GameWidgetsTest : public QuillmereTest::UITest {};
+
+// A title too wide for one line pushes the text below all of its lines.
+TEST_F(GameWidgetsTest, TheHoverWindowsTextStartsBelowAWrappedTitle) {
+    CUIHoverWindow hover(Config());
+    hover.SetRect(RECT{8, 8, 196, 86});
+    hover.Realize(&m_wrapper, Help());
+    const POINT away{500, 500};
+    for (const std::string title : {"River Blade", "The Blade of the Reed Wardens of the Lower Crossing"}) {
+        ElementInfo record;
+        record.title = title;
+        record.titleColour = 0xFFFFFF00;
+        record.text = "Dam: 1-6";
+        record.actionHint = "Info";
+        record.icon = 22;  // a blade's, which narrows the text beside it
+        hover.ShowInfo(record);
+        auto sprite = Sprite();
+        hover.Draw(&m_wrapper, Help(), sprite, &away);
+        const SpriteCommand* titleLines = nullptr;
+        const SpriteCommand* text = nullptr;
+        for (const auto& command : sprite.GetTexturedCommands()) {
+            if (command.colour == 0xFFFFFF00) titleLines = &command;
+            if (command.colour == 0xFFFFFFFF && titleLines && !text) text = &command;  // the hint line comes after
+        }
+        ASSERT_TRUE(titleLines && text) << title;
+        EXPECT_GE(text->dest.top, titleLines->dest.bottom) << title;
+        EXPECT_LT(text->dest.top, titleLines->dest.bottom + Help().LargeFont().GetLineHeight() / 2) << title;
+        EXPECT_LE(text->dest.bottom, 86 - 25) << title << ": the hint line below stays clear";
+    }
+}
 
 TEST_F(GameWidgetsTest, APausedClockWithoutFastMovementShowsPausedRunAndFastOff) {
     CUIClockButton clock(6, Config());

@@ -47,13 +47,13 @@ CActor* GetLuaActor(const CScriptContext& context, lua_State* state) {
 
 CTalkTarget& GetScriptTalkTarget(const CScriptContext& context) {
     CTalkTarget* target = context.testMode ? context.testPartner : dynamic_cast<CTalkTarget*>(context.partner);
-    if (!target) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "");
+    if (!target) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the conversation partner cannot talk");
     return *target;
 }
 
 CActor& GetScriptTalkActor(const CScriptContext& context) {
     auto* actor = dynamic_cast<CActor*>(context.partner);
-    if (!actor) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "");
+    if (!actor) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the conversation partner is not a person");
     return *actor;
 }
 

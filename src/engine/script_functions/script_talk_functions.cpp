@@ -57,8 +57,7 @@ int lua_talk(lua_State* state) {
             std::string line = GetScriptTalkTarget(context).GetName() + " : " + text;
             game.ExpandText(line);
             Say(game, dynamic_cast<CActor*>(context.partner), line);
-        },
-        "e\n");
+        });
     return 0;
 }
 
@@ -88,7 +87,7 @@ int lua_add_talk_path(lua_State* state) {
     CScriptContext& context = GetLuaContext(state, true);
     const std::string text = GetLuaString(state, 2);
     const std::string stateName = GetLuaString(state, 3);
-    ScriptGuardKeepingMessage([&] {
+    ScriptGuard([&] {
         CTalkTarget& partner = GetScriptTalkTarget(context);
         if (!stateName.empty() && !FindTalkState(partner.GetTalkStates(), stateName))
             throw CLuaScriptError("DRAV::CLuaScript::lua_add_talk_path Bad State: " + stateName + "\n");
@@ -122,7 +121,7 @@ int lua_is_actor(lua_State* state) {
 int lua_goto_state(lua_State* state) {
     CScriptContext& context = GetLuaContext(state, true);
     const std::string name = GetLuaString(state, 2);
-    ScriptGuardKeepingMessage([&] {
+    ScriptGuard([&] {
         if (!FindTalkState(GetScriptTalkTarget(context).GetTalkStates(), name))
             throw CLuaScriptError("DRAV::CLuaScript::lua_goto_state no state : " + name + "\n");
         context.nextState = name;

@@ -122,8 +122,7 @@ int lua_talk_test(lua_State* state) {
         [&] {
             const std::string line = GetScriptTalkTarget(context).GetName() + " : " + text;
             Print("lua_talk_test", " : " + ExpandIfGame(context, line));
-        },
-        "e\n");
+        });
     return 0;
 }
 int lua_chatter_test(lua_State* state) {
@@ -155,7 +154,7 @@ int lua_diplomacy_check_test(lua_State* state) {
     const std::int32_t target = GetLuaInteger(state, 2);
     const std::string success = GetLuaString(state, 3);
     const std::string failure = GetLuaString(state, 4);
-    ScriptGuardKeepingMessage([&] {
+    ScriptGuard([&] {
         Print("lua_diplomacy_check_test", " dc: " + std::to_string(target));
         const std::string& name = ReadInt("Success (1 or 0)?> ") != 0 ? success : failure;
         if (!FindTalkState(context.testPartner->GetTalkStates(), name))
@@ -175,7 +174,7 @@ int lua_get_special_stat_test(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string name = GetLuaActorTest(context, state);
     const std::string keyword = GetLuaString(state, 3);
-    ScriptGuardKeepingMessage([&] { ParseSpecialStat(keyword); });
+    ScriptGuard([&] { ParseSpecialStat(keyword); });
     return AskInteger(state, "lua_get_special_stat_test", " : " + name + " " + keyword);
 }
 int lua_store_test(lua_State* state) {
@@ -356,7 +355,11 @@ int lua_has_skill_test(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string name = GetLuaActorTest(context, state);
     const std::string key = GetLuaString(state, 3);
-    ScriptGuard([&] { ParseSkill(key); }, (kPrefix + "lua_has_skill_test No such skill: " + key + "\n").c_str());
+    try {
+        ParseSkill(key);
+    } catch (const CDRAVException&) {
+        throw CLuaScriptError(kPrefix + "lua_has_skill_test No such skill: " + key + "\n");
+    }
     return AskBoolean(state, "lua_has_skill_test", " : " + name + ", " + key);
 }
 // The spell's display name; an undefined spell ends the script naming the twin.

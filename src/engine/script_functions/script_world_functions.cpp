@@ -35,10 +35,10 @@ CArea& CurrentArea(const CScriptContext& context) {
     return *area;
 }
 
-// The actor of argument 2; "party" is refused (code 6, no message) inside the guard.
+// The actor of argument 2; "party" is refused (code 6) inside the guard.
 CActor& RequiredLuaActor(const CScriptContext& context, lua_State* state) {
     CActor* actor = GetLuaActor(context, state);
-    if (!actor) throw CDRAVException(DRAV_ERR_SCRIPT, "");
+    if (!actor) throw CDRAVException(DRAV_ERR_SCRIPT, "\"party\" is no single actor");
     return *actor;
 }
 
@@ -233,7 +233,7 @@ int lua_has_skill(lua_State* state) {
 const CSpell& ModuleSpell(const CScriptContext& context, const std::string& key) {
     const SpellMap& spells = ScriptModule(context).GetSpells();
     auto found = spells.find(key);
-    if (found == spells.end()) throw CDRAVException(DRAV_ERR_SCRIPT, "");
+    if (found == spells.end()) throw CDRAVException(DRAV_ERR_SCRIPT, "no spell \"" + key + "\" is defined");
     return *found->second;
 }
 
@@ -244,7 +244,8 @@ int lua_teleport_actor(lua_State* state) {
     ScriptGuard([&] {
         const CSpell& spell = ModuleSpell(context, spellName);
         const CAreaEntry* entry = FindAreaEntry(CurrentArea(context).GetEntries(), entryName);
-        if (!entry) throw CDRAVException(DRAV_ERR_SCRIPT, "");
+        if (!entry)
+            throw CDRAVException(DRAV_ERR_SCRIPT, "the area has no entry \"" + entryName + "\"");
         ScriptEngine(context).TeleportActor(ContextActor(context), spell, *entry);
     });
     return 0;

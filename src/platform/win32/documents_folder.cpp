@@ -30,7 +30,11 @@ int SHCreateDirectoryExA(HWND, LPCSTR path, const void*) {
     if (!path || !*path) return ERROR_PATH_NOT_FOUND;
     const std::string native = Win32::NativePath(path);
     struct stat info{};
-    if (::stat(native.c_str(), &info) == 0) return S_ISDIR(info.st_mode) ? ERROR_ALREADY_EXISTS : ERROR_PATH_NOT_FOUND;
+    if (::stat(native.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) return ERROR_ALREADY_EXISTS;
+        errno = ENOTDIR;  // the caller may tell why
+        return ERROR_PATH_NOT_FOUND;
+    }
     for (std::size_t slash = native.find('/', 1); slash != std::string::npos; slash = native.find('/', slash + 1))
         ::mkdir(native.substr(0, slash).c_str(), 0755);
     if (::mkdir(native.c_str(), 0755) != 0 && errno != EEXIST) return errno == ENAMETOOLONG ? ERROR_FILENAME_EXCED_RANGE : ERROR_PATH_NOT_FOUND;

@@ -37,7 +37,7 @@ void CObjectTemplate::ReadName(DRAVCommon::CDataFileReader& reader) {
 
 void CObjectTemplate::ReadOptionalPart(DRAVCommon::CDataFileReader& reader) {
     if (reader.IsBlock("talk")) {
-        ReadTalkStates(m_talkStates, reader);
+        ReadTalkStates(m_talkStates, reader, "object " + m_key);
     } else if (reader.IsBlock("trap")) {
         auto trap = std::make_shared<CTrap>();
         ReadTrap(reader, *trap);

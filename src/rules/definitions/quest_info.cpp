@@ -11,7 +11,7 @@ CQuestInfo::CQuestInfo(DRAVCommon::CDataFileReader& reader) {
     m_name = reader.ReadQuoted();
     m_reward = reader.ReadUInt();
     m_completionTag = reader.ReadWordOrEmpty();
-    m_script = LoadScript(reader);
+    m_script = LoadScript(reader, "quest " + m_key);
     reader.EndBlock();
 }
 

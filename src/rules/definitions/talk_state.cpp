@@ -6,21 +6,21 @@
 
 namespace DRAV {
 
-CTalkState::CTalkState(DRAVCommon::CDataFileReader& reader) {
+CTalkState::CTalkState(DRAVCommon::CDataFileReader& reader, const std::string& owner) {
     reader.BeginBlock("state");
     m_name = reader.ReadWord();
     while (reader.BeginPairGroup()) {
         reader.ReadWord();
         reader.ReadWord();
     }
-    m_script = LoadScript(reader);
+    m_script = LoadScript(reader, (owner.empty() ? "" : owner + ", ") + "talk state " + m_name);
     if (!m_script) reader.Fail(DRAV_ERR_BAD_DATA, "talk state " + m_name + ": expected <lua> or <settag>");
     reader.EndBlock();
 }
 
-void ReadTalkStates(TalkStateList& states, DRAVCommon::CDataFileReader& reader) {
+void ReadTalkStates(TalkStateList& states, DRAVCommon::CDataFileReader& reader, const std::string& owner) {
     reader.BeginBlock("talk");
-    while (reader.IsBlock("state")) states.push_back(std::make_shared<CTalkState>(reader));
+    while (reader.IsBlock("state")) states.push_back(std::make_shared<CTalkState>(reader, owner));
     reader.EndBlock();
 }
 

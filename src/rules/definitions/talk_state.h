@@ -18,7 +18,8 @@ class CTalkState {
 public:
     // Reads one "state" element: the name, optional word pairs, then the script,
     // which must be there (code 1 otherwise).
-    explicit CTalkState(DRAVCommon::CDataFileReader& reader);
+    // `owner` names the definition in the script's errors ("monster heron").
+    CTalkState(DRAVCommon::CDataFileReader& reader, const std::string& owner);
 
     const std::string& GetName() const { return m_name; }
     const std::shared_ptr<CScript>& GetScript() const { return m_script; }
@@ -32,7 +33,7 @@ private:
 using TalkStateList = std::vector<std::shared_ptr<CTalkState>>;
 
 // Reads a "talk" element and appends its states to `states`.
-void ReadTalkStates(TalkStateList& states, DRAVCommon::CDataFileReader& reader);
+void ReadTalkStates(TalkStateList& states, DRAVCommon::CDataFileReader& reader, const std::string& owner = "");
 
 // The first state named `name`, or null.
 CTalkState* FindTalkState(const TalkStateList& states, const std::string& name);

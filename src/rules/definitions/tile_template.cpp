@@ -51,7 +51,7 @@ void CTileTemplate::Load(DRAVCommon::CDataFileReader& reader) {
 
 void CTileTemplate::LoadDoor(DRAVCommon::CDataFileReader& reader) {
     m_doorDrawValue = reader.ReadUInt();
-    if (reader.IsBlock("lua")) m_script = LoadScript(reader);
+    if (reader.IsBlock("lua")) m_script = LoadScript(reader, "tile " + m_key);
     else m_lockValue = reader.ReadUInt();
     while (!reader.AtBlockEnd()) {
         const int row = FindTableKey(kDoorFlagWords, &DoorFlagWord::word, reader.GetToken());

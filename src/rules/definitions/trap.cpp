@@ -1,6 +1,7 @@
 #include "rules/definitions/trap.h"
 
 #include "common/data_file_reader.h"
+#include "common/exception.h"
 #include "rules/vocabulary/special_stat.h"
 #include "script/script_loader.h"
 
@@ -26,7 +27,7 @@ void ReadTrap(DRAVCommon::CDataFileReader& reader, CTrap& trap) {
     trap.m_spellKey.clear();
     trap.m_script.reset();
     // Checked first: the loader would take a "0" spell key for an absent word pair.
-    if (reader.IsBlock("lua")) trap.m_script = LoadScript(reader);
+    if (reader.IsBlock("lua")) trap.m_script = LoadScript(reader, "trap");
     else trap.m_spellKey = reader.ReadWordOrEmpty();
     trap.m_rearmDelay = reader.ReadDouble();
     reader.EndBlock();
@@ -42,11 +43,17 @@ void ReadTrigger(DRAVCommon::CDataFileReader& reader, CTrap& trap, const std::st
     SpecialStat statistic = SPECIAL_NONE;
     std::int32_t checkValue = 0;
     if (reader.BeginGroup(2, true)) {
-        statistic = ParseSpecialStat(reader.ReadWordOrEmpty());
+        const std::string word = reader.ReadWordOrEmpty();
+        try {
+            statistic = ParseSpecialStat(word);
+        } catch (const CDRAVException& error) {
+            reader.Fail(error.GetCode(), error.GetMessage());  // naming the file that holds the word
+        }
         checkValue = reader.ReadInt();
     }
     const std::string text = reader.ReadQuoted();
-    trap.m_script = MakeTriggerScript(tag, statistic, checkValue, objectName, text);
+    trap.m_script = MakeTriggerScript(tag, statistic, checkValue, objectName, text,
+                                      reader.GetSourceName() + " (trigger of " + objectName + ")");
     trap.m_rearmDelay = kTriggerRearmDelay;
     reader.EndBlock();
 }

@@ -8,10 +8,21 @@ namespace {
 
 // Two numbers in a group or bare; a "0" where the group would open stands for an
 // absent group, and the two numbers follow it.
+// Positions and sizes are pixels of the map's pictures, which the drawing turns
+// into whole pixel numbers: anything outside a picture's possible range is refused.
+constexpr double kLargestPictureSide = 65536.0;
+
+double ReadPixels(DRAVCommon::CDataFileReader& reader) {
+    const double value = reader.ReadDouble();
+    if (!(value >= 0.0 && value <= kLargestPictureSide))
+        reader.Fail(DRAV_ERR_BAD_DATA, "a map area's position and size are pixels from 0 to 65536");
+    return value;
+}
+
 void ReadPair(DRAVCommon::CDataFileReader& reader, double& first, double& second) {
     reader.BeginGroup(2, true);
-    first = reader.ReadDouble();
-    second = reader.ReadDouble();
+    first = ReadPixels(reader);
+    second = ReadPixels(reader);
 }
 
 }  // namespace

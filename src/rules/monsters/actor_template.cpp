@@ -115,7 +115,7 @@ bool CActorTemplate::ReadWholeElement(const std::string& element, DRAVCommon::CD
         m_store = std::make_shared<CStoreTemplate>(reader, module);
     } else if (element == "talk") {
         m_talkStates.clear();
-        ReadTalkStates(m_talkStates, reader);
+        ReadTalkStates(m_talkStates, reader, "monster " + m_key);
     } else if (element == "brain") {
         ReadBrain(reader, module);
     } else if (element == "modify") {
@@ -160,7 +160,7 @@ void CActorTemplate::ReadSimpleElement(const std::string& element, DRAVCommon::C
     } else if (element == "dropitems") {
         ReadItemList(reader, module.GetItemTemplates(), m_dropItems);
     } else if (element == "heartbeat") {
-        m_heartbeat = LoadScript(reader);
+        m_heartbeat = LoadScript(reader, "monster " + m_key + ", heartbeat");
     } else {
         reader.Fail(DRAV_ERR_BAD_DATA, "<" + element + "> is no element of a monster definition");
     }

@@ -24,7 +24,7 @@ CAreaEntry::CAreaEntry(DRAVCommon::CDataFileReader& reader) {
     name = reader.ReadWord();
     text = reader.ReadQuoted();
     ReadCellGroup(reader, "an entry", column, row);
-    script = LoadScript(reader);
+    script = LoadScript(reader, "entry " + name);
     reader.EndBlock();
 }
 
@@ -42,7 +42,7 @@ CAreaExit::CAreaExit(DRAVCommon::CDataFileReader& reader) {
     } else {
         destinationArea = reader.ReadWord();
     }
-    script = LoadScript(reader);
+    script = LoadScript(reader, "exit " + name);
     if (reader.IsBlock("object")) {
         reader.BeginBlock("object");
         objectTemplate = ReadKeyOrEmpty(reader, "an exit object template");

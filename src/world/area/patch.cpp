@@ -70,21 +70,21 @@ CPatchActionEncounter::CPatchActionEncounter(DRAVCommon::CDataFileReader& reader
     if (reader.IsBlock("stage")) {
         while (!reader.AtBlockEnd()) {
             reader.BeginBlock("stage");
-            stages.push_back(ReadStage(reader));
+            stages.push_back(ReadStage(reader, name));
             reader.EndBlock();
         }
     } else {
-        stages.push_back(ReadStage(reader));
+        stages.push_back(ReadStage(reader, name));
     }
     reader.EndBlock();
 }
 
-CEncounterStage CPatchActionEncounter::ReadStage(DRAVCommon::CDataFileReader& reader) {
+CEncounterStage CPatchActionEncounter::ReadStage(DRAVCommon::CDataFileReader& reader, const std::string& encounter) {
     CEncounterStage stage;
     while (!reader.AtBlockEnd()) {
         if (IsScriptBlock(reader)) {
             if (stage.script) FailElement(reader, "an encounter stage holds a second script");
-            stage.script = LoadScript(reader);
+            stage.script = LoadScript(reader, "encounter " + encounter);
         } else if (reader.BeginGroup(2, false)) {
             CEncounterMonster monster;
             monster.key = ReadKeyOrEmpty(reader, "a monster key");

@@ -103,7 +103,7 @@ public:
     PatchActionType GetType() const override { return PATCH_ENCOUNTER; }
 
     // Reads monster entries and at most one script up to the end of the enclosing element.
-    static CEncounterStage ReadStage(DRAVCommon::CDataFileReader& reader);
+    static CEncounterStage ReadStage(DRAVCommon::CDataFileReader& reader, const std::string& encounter);
 
     std::string name;
     std::uint32_t column = 0;

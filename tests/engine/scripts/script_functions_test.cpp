@@ -78,7 +78,8 @@ TEST(QuestScripts, AssignedTestFollowsTheAssignmentTag) {
     EXPECT_EQ(game.Eval("return drav_check_assigned( context, \"find_boatwright\" )"), 1);
     game.Eval("drav_set_tag_value( context, \"boatwright_asked\", 0 )");
     EXPECT_EQ(game.Eval("return drav_check_assigned( context, \"find_boatwright\" )"), 0);
-    EXPECT_EQ(game.Failure("drav_assign_quest( context, \"no_such_quest\" )"), "internal error\n");
+    EXPECT_EQ(game.Failure("drav_assign_quest( context, \"no_such_quest\" )"),
+              "test.drav: drav_assign_quest: no quest no_such_quest");
 }
 
 TEST(GoldScripts, LossesClampAtZeroAndNameTheAskedAmount) {
@@ -109,7 +110,8 @@ TEST(ItemScripts, GiveFindAndRemove) {
     EXPECT_EQ(game.Eval("return drav_remove_item( context, \"eel_pie\" )"), 1);
     EXPECT_EQ(game.Eval("return drav_has_item( context, \"eel_pie\" )"), 0);
     EXPECT_EQ(game.Eval("return drav_remove_item( context, \"eel_pie\" )"), 0);
-    EXPECT_EQ(game.Failure("drav_give_item( context, \"no_such_item\" )"), "internal error\n");
+    EXPECT_EQ(game.Failure("drav_give_item( context, \"no_such_item\" )"),
+              "test.drav: drav_give_item: no item \"no_such_item\" is defined");
 }
 
 TEST(ItemScripts, CountsBelowOneAreRefusedAndLeaveTheStackAlone) {
@@ -118,7 +120,7 @@ TEST(ItemScripts, CountsBelowOneAreRefusedAndLeaveTheStackAlone) {
     game.DrainEvents();
     for (const char* count : {"0", "-5", "\"-1\""})
         EXPECT_EQ(game.Failure(std::string("drav_give_item( context, \"eel_pie\", ") + count + " )"),
-                  "internal error\n")
+                  std::string("test.drav: drav_give_item: item count ") + (count[0] == '"' ? "-1" : count))
             << count;
     EXPECT_TRUE(game.Lines().empty());
     std::int32_t pies = 0;
@@ -160,9 +162,12 @@ TEST(WorldScripts, TeleportAndLaunchSpell) {
     const double x = wren->GetX();
     const double y = wren->GetY();
     // An undefined entry or spell changes nothing.
-    EXPECT_EQ(game.Failure("drav_teleport_actor( context, \"cellar\", \"ferry_crossing\" )"), "internal error\n");
-    EXPECT_EQ(game.Failure("drav_teleport_actor( context, \"lane\", \"no_spell\" )"), "internal error\n");
-    EXPECT_EQ(game.Failure("drav_launch_spell( context, \"no_spell\" )"), "internal error\n");
+    EXPECT_EQ(game.Failure("drav_teleport_actor( context, \"cellar\", \"ferry_crossing\" )"),
+              "test.drav: drav_teleport_actor: the area has no entry \"cellar\"");
+    EXPECT_EQ(game.Failure("drav_teleport_actor( context, \"lane\", \"no_spell\" )"),
+              "test.drav: drav_teleport_actor: no spell \"no_spell\" is defined");
+    EXPECT_EQ(game.Failure("drav_launch_spell( context, \"no_spell\" )"),
+              "test.drav: drav_launch_spell: no spell \"no_spell\" is defined");
     EXPECT_EQ(wren->GetX(), x);
     EXPECT_EQ(wren->GetY(), y);
     EXPECT_TRUE(game.Area().GetEffects().empty());
@@ -185,17 +190,19 @@ TEST(ArgumentRules, SelectorsAndErrors) {
     EXPECT_EQ(game.Eval("return drav_is_in_party( context, \"nobody\" )"), 0);
     EXPECT_EQ(game.Eval("return drav_is_actor( context, \"target\", \"innkeeper\" )", hollis.get()), 1);
 
-    EXPECT_EQ(game.Failure("drav_chatter( context, \"target\", \"hi\" )"), "Bad actor param\n");
-    EXPECT_EQ(game.Failure("drav_chatter( context, \"party\", \"hi\" )"), "Bad actor param\n");
-    EXPECT_EQ(game.Failure("drav_talk( context, \"hi\" )"), "Talk used in non-talk script\n");
-    EXPECT_EQ(game.Failure("drav_set_tag( \"bell\" )"), "Script didn't propagate context\n");
-    EXPECT_EQ(game.Failure("drav_set_tag( context, nil )"), "Bad string arg\n");
+    // Every error names the script's file and the function.
+    EXPECT_EQ(game.Failure("drav_chatter( context, \"target\", \"hi\" )"), "test.drav: drav_chatter: Bad actor param\n");
+    EXPECT_EQ(game.Failure("drav_chatter( context, \"party\", \"hi\" )"), "test.drav: drav_chatter: Bad actor param\n");
+    EXPECT_EQ(game.Failure("drav_talk( context, \"hi\" )"), "test.drav: drav_talk: Talk used in non-talk script\n");
+    EXPECT_EQ(game.Failure("drav_set_tag( \"bell\" )"), "test.drav: drav_set_tag: Script didn't propagate context\n");
+    EXPECT_EQ(game.Failure("drav_set_tag( context, nil )"), "test.drav: drav_set_tag: Bad string arg\n");
     EXPECT_EQ(game.Failure("drav_goto_state( context, \"gossip\" )", hollis.get()),
-              "DRAV::CLuaScript::lua_goto_state no state : gossip\n");
+              "test.drav: drav_goto_state: DRAV::CLuaScript::lua_goto_state no state : gossip\n");
     EXPECT_EQ(game.Failure("drav_add_talk_path( context, \"Well?\", \"gossip\" )", hollis.get()),
-              "DRAV::CLuaScript::lua_add_talk_path Bad State: gossip\n");
+              "test.drav: drav_add_talk_path: DRAV::CLuaScript::lua_add_talk_path Bad State: gossip\n");
     // A special statistic that does not exist.
-    EXPECT_EQ(game.Failure("drav_special_stat_check( context, \"luck\", 10 )"), "internal error\n");
+    EXPECT_EQ(game.Failure("drav_special_stat_check( context, \"luck\", 10 )"),
+              "test.drav: drav_special_stat_check: No Special Stat: luck");
 
     // An object partner is no actor: "target" passes code 2 through unchanged.
     DRAV::CObject* heron = nullptr;
@@ -203,7 +210,8 @@ TEST(ArgumentRules, SelectorsAndErrors) {
         if (object->GetName() == "Heron Statue") heron = object.get();
     ASSERT_TRUE(heron);
     EXPECT_EQ(game.Failure("drav_is_in_party( context, \"target\" )", heron), "code 2");
-    EXPECT_EQ(game.Failure("drav_store( context )", heron), "internal error\n");
+    EXPECT_EQ(game.Failure("drav_store( context )", heron),
+              "test.drav: drav_store: the conversation partner is not a person");
 }
 
 TEST(TravelScripts, GotoAreaPlacesThePartyAtTheEntry) {
@@ -272,7 +280,8 @@ TEST(PartyScripts, JoinAndLeave) {
     game.Eval("drav_leave_party( context )", nullptr, hollis.get());
     EXPECT_EQ(game.Game().GetParty().size(), 1u);
     EXPECT_FALSE(hollis->IsPartyMember());
-    EXPECT_EQ(game.Failure("drav_leave_party( context )", hollis.get()), "internal error\n");
+    EXPECT_NE(game.Failure("drav_leave_party( context )", hollis.get()).find("test.drav: drav_leave_party: "),
+              std::string::npos);
 }
 
 // Every place the game remembers goes into the next save: one that a save cannot
@@ -288,7 +297,7 @@ TEST(TravelScripts, PlaceNamesASaveCannotHoldAreRefused) {
                              "drav_goto_area( context, \"reed marsh\", \"landing\" )",
                              "drav_goto_area( context, \"reed_marsh\", \"<landing>\" )",
                              "drav_rest( context, \"the dock\" )"})
-        EXPECT_EQ(game.Failure(body), "internal error\n") << body;
+        EXPECT_NE(game.Failure(body).find("is not a single word that a save can hold"), std::string::npos) << body;
     EXPECT_EQ(game.Game().GetResurrectionPoint(), resurrection);
     EXPECT_EQ(game.Game().GetReturnPoint(), returnPoint);
     EXPECT_EQ(game.Game().GetEntry(), entry);
@@ -363,6 +372,108 @@ TEST(QuestScripts, ABrokenQuestScriptIsReportedOnceAndCountsAsNotComplete) {
     engine.SetTag("gate", false);
     countReportsOf(fresh);
     EXPECT_EQ(reports, 3);
+}
+
+// A number standing for an integer must be one that fits: 1e10 tonics would
+// otherwise be 1,410,065,408 of them. Text that is no number still reads as 0.
+TEST(ArgumentRules, AnIntegerArgumentMustBeAWholeNumberOf32Bits) {
+    ScriptTestGame game;
+    const std::string refused = "argument 3 is not a whole number from -2147483648 to 2147483647\n";
+    const struct {
+        const char* value;
+        const char* error;  // null: accepted, and the tag holds `tag`
+        std::int32_t tag;
+    } rows[] = {
+        {"1e10", "", 0},         {"2^31", "", 0},       {"-2147483649", "", 0}, {"2.5", "", 0},
+        {"0/0", "", 0},          {"math.huge", "", 0},  {"\"7.5\"", "", 0},
+        {"3.0", nullptr, 3},     {"\"4\"", nullptr, 4}, {"2147483647", nullptr, 2147483647},
+        {"-2147483648", nullptr, -2147483648}, {"\"many\"", nullptr, 0},
+    };
+    for (const auto& row : rows) {
+        game.Eval("drav_set_tag_value( context, \"bell\", 9 )");
+        const std::string body = std::string("drav_set_tag_value( context, \"bell\", ") + row.value + " )";
+        if (row.error) {
+            EXPECT_EQ(game.Failure(body), "test.drav: drav_set_tag_value: " + refused) << row.value;
+            EXPECT_EQ(game.Game().GetQuestTags().at("bell"), 9) << row.value;
+        } else {
+            game.Eval(body);
+            EXPECT_EQ(game.Game().GetQuestTags().count("bell") ? game.Game().GetQuestTags().at("bell") : 0, row.tag)
+                << row.value;
+        }
+    }
+    // The count of an item is such an argument too, and nothing is given.
+    game.DrainEvents();
+    EXPECT_EQ(game.Failure("drav_give_item( context, \"river_tonic\", 1e10 )"), "test.drav: drav_give_item: " + refused);
+    EXPECT_TRUE(game.Lines().empty());
+}
+
+std::string SampleText(const std::string& file) {
+    const auto bytes = QuillmereTest::SampleFolderSource()->ReadAll(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, file);
+    return std::string(bytes->begin(), bytes->end());
+}
+
+// The sample's dock script with an item its module lacks: the error names the
+// file, the element, the function and the reason, and the area is entered all
+// the same, so that the new game goes on.
+TEST(ItemScripts, AFailingCallInTheEntryScriptNamesItsPlaceAndTheAreaIsEnteredAllTheSame) {
+    auto source = std::make_shared<QuillmereTest::OverlaySource>(QuillmereTest::SampleFolderSource());
+    std::string landing = SampleText("reedwater_landing.drav");
+    const std::size_t tonic = landing.find("\"river_tonic\", 2");
+    ASSERT_NE(tonic, std::string::npos);
+    landing.replace(tonic, 13, "\"no_such_tonic\"");
+    source->Add(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "reedwater_landing.drav", landing);
+    DRAV::CEngine engine;
+    engine.LoadModule(1, DRAV::CModuleVersionRange("Orvex", 5, 0), source);
+    engine.BeginNewGame(engine.NewGame());
+    try {
+        engine.EnterArea();
+        ADD_FAILURE() << "the script did not fail";
+    } catch (const CDRAVException& failure) {
+        EXPECT_EQ(failure.GetCode(), DRAV_ERR_SCRIPT);
+        EXPECT_EQ(failure.GetMessage(), "_chapter_\\reedwater_landing.drav (entry dock): drav_give_item: "
+                                        "no item \"no_such_tonic\" is defined");
+    }
+    DRAV::CGame& game = *engine.GetGame();
+    EXPECT_EQ(game.GetStateCode(), DRAV::GAME_PLAYING);
+    ASSERT_TRUE(game.GetCurrentArea());
+    EXPECT_EQ(game.GetCurrentArea()->GetName(), "reedwater_landing");
+    EXPECT_EQ(game.GetMainActor()->GetArea(), game.GetCurrentArea());
+    EXPECT_EQ(game.GetTick(), 1u) << "the tick after the entry ran";
+}
+
+// A script that does not compile stops the load of its module or its area, naming
+// the file and the element that holds it.
+TEST(ScriptLoading, ASyntaxErrorIsFoundWhenItsFileIsRead) {
+    const struct {
+        const char* file;
+        const char* element;
+    } rows[] = {
+        {"quests.drav", "quest find_boatwright"},
+        {"monsters.drav", "monster ferryman_elder, talk state start"},
+        {"world.drav", "tile warden_gate"},
+        {"reedwater_landing.drav", "entry dock"},
+        {"reed_marsh.drav", "encounter smugglers_hide"},
+    };
+    for (const auto& row : rows) {
+        auto source = std::make_shared<QuillmereTest::OverlaySource>(QuillmereTest::SampleFolderSource());
+        std::string text = SampleText(row.file);
+        text.replace(text.find("<lua>\n"), 5, "<lua> if then");
+        source->Add(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, row.file, text);
+        try {
+            DRAV::CEngine engine;
+            engine.LoadModule(1, DRAV::CModuleVersionRange("Orvex", 5, 0), source);
+            for (const char* area : {"reedwater_landing", "reed_marsh"}) {
+                DRAV::CGame game;
+                DRAV::CArea(&game).LoadAreaFile("", area, *engine.GetModule(), DRAV::AREA_LOAD_FRESH, false);
+            }
+            ADD_FAILURE() << row.file << " was read without complaint";
+        } catch (const CDRAVException& failure) {
+            EXPECT_EQ(failure.GetCode(), DRAV_ERR_BAD_DATA) << row.file;
+            const std::string expected = std::string("_chapter_\\") + row.file + " (" + row.element +
+                                         "): lua:2: unexpected symbol near 'then'";
+            EXPECT_NE(failure.GetMessage().find(expected), std::string::npos) << failure.GetMessage();
+        }
+    }
 }
 
 }  // namespace

@@ -82,23 +82,23 @@ TEST(ScriptTestMode, TwinsCheckNamesAgainstTheModule) {
         return std::string("no failure");
     };
     EXPECT_EQ(failure("drav_give_item( context, \"no_such_item\" )"),
-              "6 DRAV::CLuaScript::GetLuaItemTest No item: no_such_item\n");
+              "6 test.drav: drav_give_item: DRAV::CLuaScript::GetLuaItemTest No item: no_such_item\n");
     EXPECT_EQ(failure("drav_journal( context, \"q\", \"no_entry\" )"),
-              "6 DRAV::CLuaScript::lua_journal_test No journal entry : no_entry\n");
+              "6 test.drav: drav_journal: DRAV::CLuaScript::lua_journal_test No journal entry : no_entry\n");
     EXPECT_EQ(failure("drav_get_gold( context, \"main\" )"),
-              "6 DRAV::CLuaScript::lua_get_gold_test Actor must be party : main_name\n");
+              "6 test.drav: drav_get_gold: DRAV::CLuaScript::lua_get_gold_test Actor must be party : main_name\n");
     EXPECT_EQ(failure("drav_chatter( context, \"stranger\", \"hi\" )"),
-              "6 DRAV::CLuaScript::GetLuaActorTest bad actor : stranger\n");
-    EXPECT_EQ(failure("drav_special_stat_check( context, \"luck\", 3 )"), "2 No Special Stat: luck");
-    EXPECT_EQ(failure("drav_store( context )"), "6 Talk used in non-talk script\n");
+              "6 test.drav: drav_chatter: DRAV::CLuaScript::GetLuaActorTest bad actor : stranger\n");
+    EXPECT_EQ(failure("drav_special_stat_check( context, \"luck\", 3 )"), "2 test.drav: drav_special_stat_check: No Special Stat: luck");
+    EXPECT_EQ(failure("drav_store( context )"), "6 test.drav: drav_store: Talk used in non-talk script\n");
     EXPECT_EQ(failure("drav_set_faction_rank( context, \"no_guild\", 1 )"),
-              "6 DRAV::CLuaScript::lua_set_faction_rank_test No such faction: no_guild\n");
+              "6 test.drav: drav_set_faction_rank: DRAV::CLuaScript::lua_set_faction_rank_test No such faction: no_guild\n");
     EXPECT_EQ(failure("drav_get_faction_rank( context, \"no_guild\" )"),
-              "6 DRAV::CLuaScript::lua_get_faction_rank_test No such faction: no_guild\n");
+              "6 test.drav: drav_get_faction_rank: DRAV::CLuaScript::lua_get_faction_rank_test No such faction: no_guild\n");
     EXPECT_EQ(failure("drav_has_skill( context, \"main\", \"juggling\" )"),
-              "6 DRAV::CLuaScript::lua_has_skill_test No such skill: juggling\n");
+              "6 test.drav: drav_has_skill: DRAV::CLuaScript::lua_has_skill_test No such skill: juggling\n");
     EXPECT_EQ(failure("drav_teleport_actor( context, \"dock\", \"no_spell\" )"),
-              "6 DRAV::CLuaScript::lua_teleport_actor_test No such spell: no_spell\n");
+              "6 test.drav: drav_teleport_actor: DRAV::CLuaScript::lua_teleport_actor_test No such spell: no_spell\n");
 }
 
 TEST(ScriptTestMode, WorldTwinsShowTheirSubjectsAndLeaveTheGameAlone) {

@@ -97,7 +97,7 @@ TEST_F(GameScreenTest, TheGameScreenOnTheStartArea) {
         for (int x = 1024 - 209; x < 1024 - 8; ++x) marks += NearColour(frame.Rgb(x, y), 0x00B000u, 3);
     EXPECT_EQ(marks, 4);
     EXPECT_EQ(screen.bar->Slot(4).GetInfo().title,
-              m_game.Module().GetItemTemplates().at("river_tonic")->GetFullName());
+              m_game.Module().GetItemTemplates().at("river_tonic")->GetName());
 }
 
 }  // namespace
