@@ -216,7 +216,10 @@ TEST(EngineCombat, TheDrownedWatchWipesOutALevelOnePartyThatComesClose) {
 
 TEST(EngineCombat, AHostileInRangeMeansBattleAndStopsHeartbeats) {
     auto game = StartSampleGame();
-    // The lane's goblins are within range of the dock.
+    EXPECT_FALSE(game.Game().IsInBattle());
+    // The lane's goblins spring out of the reeds within range of the dock.
+    game.Engine().SetTag("lane_ambush", true);
+    game.Tick();
     EXPECT_TRUE(game.Game().IsInBattle());
     game.EnterOpenArea(80, 4);
     const auto main = game.Main();

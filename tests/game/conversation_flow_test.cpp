@@ -27,7 +27,10 @@ protected:
         Win32::SetClockSource([this] { return m_now; });
         EXPECT_TRUE(m_shell.loaded);
         m_shell.StartWrensGame();
-        app().CloseDialog(1);
+        EXPECT_TRUE(m_shell.PastTheWelcome([this] {
+            m_now += 16;
+            app().HandleMessage(WM_TIMER, CDRAVAppTestAccess::TimerId(app()), 0);
+        }));
     }
     ~ConversationFlowTest() override {
         if (app().IsGameRunning()) app().EndGame();
@@ -68,7 +71,8 @@ TEST_F(ConversationFlowTest, TheGuideIsAnsweredByKeysAndJoinsThroughHisReply) {
     EXPECT_GT(app().GetSuspendCount(), 0) << "the clock stands while she talks";
     Key(VK_ESCAPE);
     EXPECT_EQ(Title(), "Quillmere - Wren : Marra the Reed Witch");
-    Key('1');
+    // The first reply asks about the lights; the second is hers to join.
+    Key('2');
     auto* next = dynamic_cast<CTalkDlg*>(app().GetCurrentDialog().get());
     ASSERT_NE(next, nullptr);
     EXPECT_EQ(next->GetLines().front(), "Wren : Will you walk with us a while?");

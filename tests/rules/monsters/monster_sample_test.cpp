@@ -51,7 +51,7 @@ TEST(MonsterSample, MerchantSneakerAndChapterOverride) {
 
     // The chapter's keeper replaced the global one: it is built on the ferryman.
     const CActorTemplate& keeper = SampleMonster("ferry_keeper");
-    EXPECT_EQ(keeper.GetSecondName(), "Mother Hesk");
+    EXPECT_EQ(keeper.GetName(), "Mother Hesk");
     EXPECT_EQ(keeper.GetGraphic(), "m_ferryman");
     EXPECT_EQ(keeper.GetGender(), GENDER_FEMALE);
     EXPECT_EQ(keeper.GetFactionRank(), 1u);
