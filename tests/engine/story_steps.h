@@ -61,6 +61,9 @@ inline void FightTheLaneGoblins(Player& player) {
     EXPECT_TRUE(player.Said("tutorial_combat: "));
     player.Fight();
     ASSERT_TRUE(player.Main()->IsAlive());
+    // The party's own fight: nobody of the landing strikes a goblin down for it.
+    EXPECT_TRUE(player.Said("Wren has killed Reed Goblin"));
+    EXPECT_TRUE(player.Said("Wren has killed Goblin Archer"));
     player.LootPiles();
 }
 

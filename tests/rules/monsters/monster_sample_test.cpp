@@ -58,6 +58,25 @@ TEST(MonsterSample, MerchantSneakerAndChapterOverride) {
     EXPECT_EQ(keeper.GetFlags(), MONSTER_NOFIDGET | MONSTER_SHIELD);
 }
 
+// Whoever the journal names, the label over the person's head and the name the
+// conversation opens with carry that name too: one person, one name.
+TEST(MonsterSample, EachPersonTheJournalNamesIsLabelledByThatName) {
+    const std::vector<std::pair<const char*, const char*>> people{
+        {"ferry_keeper", "Mother Hesk"}, {"innkeeper", "Hollis"},     {"boatwright", "Orrin"},
+        {"reed_witch", "Marra"},         {"landing_trader", "Tansy"}, {"ferryman_elder", "Brannoc"},
+        {"dock_ferryman", "Tobin"},      {"smuggler_captain", "Marrow"}};
+    std::string journal;
+    for (const auto& [key, text] : Sample().GetJournalTexts()) journal += text + " ";
+    for (const auto& [key, name] : people) {
+        EXPECT_NE(SampleMonster(key).GetName().find(name), std::string::npos) << key << " is not labelled " << name;
+        EXPECT_EQ(SampleMonster(key).GetSecondName().find(name), std::string::npos)
+            << key << "'s description names no one else";
+    }
+    // The keeper of the journal's first records is the keeper whose label says so.
+    EXPECT_NE(journal.find("Mother Hesk"), std::string::npos);
+    EXPECT_EQ(journal.find("Keeper of the Landing"), std::string::npos);
+}
+
 TEST(MonsterSample, AdvancedByClassLevelsFollowsTheFormulasAndLeavesItsBaseAlone) {
     const CActorTemplate& base = SampleMonster("ferryman");
     const CActorTemplate& elder = SampleMonster("ferryman_elder");
