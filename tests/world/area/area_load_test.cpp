@@ -114,6 +114,23 @@ TEST(AreaLoad, FreshStartAreaHasItsGridObjectsExitsDoorsAndEntries) {
     EXPECT_EQ(FindAreaEntry(area.GetEntries(), "nowhere"), nullptr);
 }
 
+// The game asks "Exit to " + an exit's text + "?": every exit of the chapter is
+// named for the place it leads to, a place's own name or "the" something, never
+// a phrase of its own ("To the reed marsh", "Take the river road").
+TEST(AreaLoad, EveryExitIsNamedForTheQuestionAroundIt) {
+    CGame game;
+    for (const char* name : {"reedwater_landing", "reed_marsh"}) {
+        CArea area(&game);
+        area.LoadAreaFile("", name, SampleModule(), AREA_LOAD_FRESH, false);
+        ASSERT_FALSE(area.GetExits().empty()) << name;
+        for (const auto& exit : area.GetExits()) {
+            const std::string& text = exit->text;
+            const bool place = text.rfind("the ", 0) == 0 || text == "Reedwater Landing";
+            EXPECT_TRUE(place) << "Exit to " << text << "?";
+        }
+    }
+}
+
 TEST(AreaLoad, SavedLoadTypesLeaveOutWhatTheSaveHolds) {
     CGame game;
     // Another area of a saved game stays inactive: header, skies and sounds only.
