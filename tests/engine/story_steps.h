@@ -59,11 +59,17 @@ inline void FightTheLaneGoblins(Player& player) {
     player.WalkTo(6, 7, [&] { return player.FoeInSight(); });
     EXPECT_TRUE(player.Said("a goblin bursts out of them"));
     EXPECT_TRUE(player.Said("tutorial_combat: "));
+    const auto goblin = player.Person("reed_goblin");
+    ASSERT_TRUE(goblin);
+    EXPECT_EQ(goblin->GetRace(), RACE_GOBLIN) << "the sheet and the hover name a goblin a goblin";
     player.Fight();
     ASSERT_TRUE(player.Main()->IsAlive());
     // The party's own fight: nobody of the landing strikes a goblin down for it.
     EXPECT_TRUE(player.Said("Wren has killed Reed Goblin"));
     EXPECT_TRUE(player.Said("Wren has killed Goblin Archer"));
+    // The archer's arrows are told as shots of its bow, not as a cleaver's blows.
+    EXPECT_TRUE(player.Said("Goblin Archer (Reed bow)"));
+    EXPECT_FALSE(player.Said("Goblin Archer (Cleaver)"));
     player.LootPiles();
 }
 
