@@ -121,6 +121,9 @@ void CEngine::ResolveActorDied(const std::string& killerName, CActor& target) {
     }
     if (target.GetMonsterFlags() & MONSTER_SURRENDER) {
         target.SetRelation(RELATION_SURRENDER);
+        // Who gives up lets go of whoever it was fighting, or that actor could never
+        // walk away from it again.
+        target.StopAttacking();
         game.PushMessage(MESSAGE_NOTICE, target.GetName() + " surrenders.");
         bool cancelled = false;
         for (const auto& member : game.GetParty()) {

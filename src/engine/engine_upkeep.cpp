@@ -168,7 +168,11 @@ void CEngine::CheckEncounterCompletion(CActor& actor) {
     }
     const std::string name = actor.GetEncounterName();
     if (name.empty() || area.EncounterActorsPresent(name) != 0) return;
-    const CPatchActionEncounter& encounter = area.FindEncounter(name);
+    // Someone who came here with the party from another area's encounter: that
+    // encounter waits in its own area, and nothing here completes it.
+    const CPatchActionEncounter* found = area.FindEncounterIfAny(name);
+    if (!found) return;
+    const CPatchActionEncounter& encounter = *found;
     const std::int32_t stage = actor.GetEncounterIndex();
     if (stage < 0 || static_cast<std::size_t>(stage) >= encounter.stages.size())
         throw CDRAVException(DRAV_ERR_OUT_OF_RANGE,

@@ -190,6 +190,8 @@ public:
     void AdvanceEncounterStage(const std::string& name, const CModule& module, std::size_t stage);
     // The area's record of that name, else the encounter of a fired patch; code 1 when none.
     const CPatchActionEncounter& FindEncounter(const std::string& name) const;
+    // The same, or null when the area holds no encounter of that name.
+    const CPatchActionEncounter* FindEncounterIfAny(const std::string& name) const;
     // The actors of the area and the party members of that encounter.
     std::size_t EncounterActorsPresent(const std::string& name) const;
     // The encounter's actors leave the area at once.

@@ -34,19 +34,17 @@ DRAV::CActor& Main() { return *Game().GetParty().front(); }
 // nothing to spend; as a Fighter, as the skipped class page would have made her,
 // her first skill picks are due.
 std::vector<Step> Opening(bool fighter) {
-    return {Wait(200),
-            Key(SDL_SCANCODE_SPACE),
-            Wait(100),
-            Check("intro",
-                  [fighter] {
-                      const std::string title = StartTheChapter();
-                      CalmTheLanding();
-                      if (fighter) Main().SetClass(DRAV::CLASS_FIGHTER);
-                      return title;
-                  }),
-            Wait(200),
-            Key(SDL_SCANCODE_RETURN),
-            Wait(200)};
+    std::vector<Step> steps{Wait(200), Key(SDL_SCANCODE_SPACE), Wait(100),
+                            Check("intro",
+                                  [fighter] {
+                                      const std::string title = StartTheChapter();
+                                      CalmTheLanding();
+                                      if (fighter) Main().SetClass(DRAV::CLASS_FIGHTER);
+                                      return title;
+                                  }),
+                            Wait(200)};
+    Append(steps, PastTheIntroAndWelcome());
+    return steps;
 }
 
 // The kind of the current dialog, for pages that share a title.

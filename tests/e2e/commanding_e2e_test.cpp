@@ -39,8 +39,9 @@ std::string StartCalmChapter() {
 }
 
 std::vector<Step> Opening() {
-    return {Wait(200), Key(SDL_SCANCODE_SPACE), Wait(100), Check("intro", StartCalmChapter), Wait(200),
-            Key(SDL_SCANCODE_RETURN), Wait(200)};
+    std::vector<Step> steps{Wait(200), Key(SDL_SCANCODE_SPACE), Wait(100), Check("intro", StartCalmChapter), Wait(200)};
+    Append(steps, PastTheIntroAndWelcome());
+    return steps;
 }
 
 std::string Where(const DRAV::CActor& actor) {
@@ -70,9 +71,9 @@ TEST(Commanding, AGroundClickWalksTheMemberThereInTheTimeItsSpeedAllows) {
     std::vector<Step> steps = Opening();
     Append(steps, {
                       Check("from", [] { return Where(Main()); }),
-                      Check("ground", [] { return GroundAt(500, 325); }),
+                      Check("ground", [] { return GroundAt(330, 380); }),
                       Check("speed", [] { return std::to_string(Main().GetMoveSpeed()); }),
-                      Click(500, 325),
+                      Click(330, 380),
                       Wait(50),
                       Check("orders", [] { return std::to_string(Main().GetOrders().size()); }),
                       Check("ordered",

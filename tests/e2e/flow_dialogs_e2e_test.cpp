@@ -7,6 +7,7 @@
 #include "../game/app_test_access.h"
 #include "driver.h"
 #include "engine/engine.h"
+#include "running_game_steps.h"
 #include "game/app.h"
 #include "game/dialogs/dialog.h"
 #include "game/dialogs/chapter_end/win_dlg.h"
@@ -27,32 +28,19 @@ namespace {
 
 using namespace QuillmereE2E;
 
-std::string CurrentTitle() {
-    const auto& dialog = GetApp().GetCurrentDialog();
-    return dialog ? dialog->GetTitle() : "(none)";
-}
-
-// Chapter 1 begins as after the creation pages; the landing's goblins are sent
-// away so that nothing interrupts the dialogs.
+// Chapter 1 begins as after the creation pages; the landing's people and the
+// goblins in the reeds are sent away so that nothing interrupts the dialogs.
 std::string BeginCalmGame() {
-    CDRAVApp& app = GetApp();
-    CDRAVAppTestAccess::DropDialogs(app);
-    app.StartNewGame(1, false);
-    // The first creation page gives way, as the name page's close would.
-    CDRAVAppTestAccess::DropDialogs(app);
-    std::shared_ptr<DRAV::CActor> main = app.GetNewActor();
-    if (!main) return "no actor";
-    main->SetName("Wren");
-    app.StartGameWithActor(main);
-    DRAV::CArea& area = *app.GetEngine()->GetGame()->GetCurrentArea();
-    for (const auto& actor : DRAV::ActorList(area.GetActors()))
-        if (actor->GetRelation() != DRAV::RELATION_PARTY) area.RemoveActor(*actor);
-    return CurrentTitle();
+    const std::string title = StartTheChapter();
+    CalmTheLanding();
+    return title;
 }
 
-// Past the splash into a game where nothing stirs: where every scenario here begins.
+// Past the splash, the introduction and the tutorial's welcome into a game where
+// nothing stirs: where every scenario here begins.
 std::vector<Step> InACalmGame(std::initializer_list<Step> then) {
     std::vector<Step> steps = {Wait(200), Key(SDL_SCANCODE_SPACE), Wait(100), Check("start", BeginCalmGame), Wait(200)};
+    Append(steps, PastTheIntroAndWelcome());
     steps.insert(steps.end(), then);
     return steps;
 }
@@ -65,8 +53,6 @@ std::string WorldMapMode() {
 TEST(FlowDialogs, TheAreaMapLeadsToTheWorldMapAndTheHelpChainEndsOnItsLastPage) {
     Driver driver;
     std::vector<Step> steps = InACalmGame({
-        Key(SDL_SCANCODE_RETURN),
-        Wait(200),
         Key(SDL_SCANCODE_M),
         Wait(200),
         Check("map", CurrentTitle),
@@ -151,8 +137,6 @@ std::string SavedGames() {
 TEST(FlowDialogs, TheRiverRoadLeadsThroughTheWorldMapToARevealedPlace) {
     Driver driver;
     Observed run = driver.Execute(InACalmGame({
-        Key(SDL_SCANCODE_RETURN),
-        Wait(200),
         Check("to the road", [] {
             // Wren steps into the boathouse, within reach of the river road.
             DRAV::CArea& area = *GetApp().GetEngine()->GetGame()->GetCurrentArea();
@@ -217,28 +201,35 @@ std::string TalkToTheHeron() {
     return "talking";
 }
 
-TEST(FlowDialogs, TheHeronsTutorialPageShowsOnceAndNotAfterItIsDisabled) {
+// The welcome page comes as the hero steps ashore; switched off there, the
+// tutorial shows no further page, not even the heron's.
+TEST(FlowDialogs, TheWelcomePageShowsOnArrivalAndNoPageFollowsOnceTheTutorialIsOff) {
     Driver driver;
-    Observed run = driver.Execute(InACalmGame({
-        Key(SDL_SCANCODE_RETURN),
+    Observed run = driver.Execute({
         Wait(200),
-        Check("heron", TalkToTheHeron),
-        Wait(1000),
+        Key(SDL_SCANCODE_SPACE),
+        Wait(100),
+        Check("start", BeginCalmGame),
+        Wait(200),
+        Key(SDL_SCANCODE_RETURN),
+        Wait(300),
         Check("tutorial", CurrentTitle),
         ClickId(8),  // Disable Tutorial
         Wait(200),
         Check("after disabling", CurrentTitle),
-        Key(SDL_SCANCODE_1),  // the river's past, which carries the second tutorial page
+        Check("heron", TalkToTheHeron),
+        Wait(1000),
+        Check("talk", CurrentTitle),
+        Key(SDL_SCANCODE_1),  // the river's past, which carries the inspecting page
         Wait(300),
         Check("second", CurrentTitle),
-    }));
+    });
     EXPECT_TRUE(run.exited) << run.log;
     EXPECT_TRUE(run.log.empty()) << run.log;
-    EXPECT_EQ(run.checks["heron"], "talking");
-    EXPECT_NE(std::find(run.titles.begin(), run.titles.end(), "Quillmere - Help - Tutorial - Welcome"),
-              run.titles.end());
     EXPECT_EQ(run.checks["tutorial"], "Help - Tutorial - Welcome");
-    EXPECT_EQ(run.checks["after disabling"], "Wren : Heron Statue");
+    EXPECT_EQ(run.checks["after disabling"], "(none)");
+    EXPECT_EQ(run.checks["heron"], "talking");
+    EXPECT_EQ(run.checks["talk"], "Wren : Heron Statue");
     EXPECT_EQ(run.checks["second"], "Wren : Heron Statue") << "no tutorial page once disabled";
     EXPECT_EQ(std::count_if(run.titles.begin(), run.titles.end(),
                             [](const std::string& title) { return title.find("Help - Tutorial") != std::string::npos; }),
@@ -248,8 +239,6 @@ TEST(FlowDialogs, TheHeronsTutorialPageShowsOnceAndNotAfterItIsDisabled) {
 TEST(FlowDialogs, AWipedOutPartyIsToldOnceMayLowerTheDifficultyAndComesBackAlive) {
     Driver driver;
     Observed run = driver.Execute(InACalmGame({
-        Key(SDL_SCANCODE_RETURN),
-        Wait(200),
         Check("fall", [] {
             GetApp().GetEngine()->GetGame()->GetMainActor()->SetActionState(DRAV::ACTION_DEAD);
             return "fallen";
@@ -305,8 +294,6 @@ Step WinTheChapter() {
 TEST(FlowDialogs, TheChapterEndsOnItsPagesAndPlayNextChapterOpensTheNextIntroduction) {
     Driver driver;
     Observed run = driver.Execute(InACalmGame({
-        Key(SDL_SCANCODE_RETURN),
-        Wait(200),
         WinTheChapter(),
         Wait(300),
         Check("first", WinPages),
@@ -334,8 +321,6 @@ TEST(FlowDialogs, TheChapterEndsOnItsPagesAndPlayNextChapterOpensTheNextIntroduc
 TEST(FlowDialogs, LoadingACompletedChapterOpensTheNextIntroduction) {
     Driver driver;
     Observed run = driver.Execute(InACalmGame({
-        Key(SDL_SCANCODE_RETURN),
-        Wait(200),
         WinTheChapter(),
         Wait(300),
         ClickId(CWinDlg::kNext),

@@ -61,8 +61,9 @@ std::string IntroShown() {
 // pages; the wizard has no say in that, so it is set in the program's process.
 std::vector<Step> Opening(std::vector<Step> thenInProcess = {}) {
     std::vector<Step> steps = MadeByTheWizard(kWren);
-    Append(steps, {Check("intro", IntroShown), Key(SDL_SCANCODE_RETURN), Wait(200), Check("made", Made),
-                   Check("calm", CalmTheLanding)});
+    steps.push_back(Check("intro", IntroShown));
+    Append(steps, PastTheIntroAndWelcome());
+    Append(steps, {Check("made", Made), Check("calm", CalmTheLanding)});
     Append(steps, thenInProcess);
     return steps;
 }

@@ -61,6 +61,10 @@ TEST(RunningGame, StartsWithTheIntroductionThenShowsTheHudAndRunsTheClock) {
         Wait(200),
         Key(SDL_SCANCODE_RETURN),
         Wait(300),
+        // The dock shows the tutorial's first page as the hero comes ashore.
+        Check("welcome", CurrentTitle),
+        Key(SDL_SCANCODE_RETURN),
+        Wait(300),
         Check("after intro", CurrentTitle),
         Screenshot("hud"),
         Check("minimap", [] { return WidgetRect(3); }),
@@ -89,6 +93,7 @@ TEST(RunningGame, StartsWithTheIntroductionThenShowsTheHudAndRunsTheClock) {
     EXPECT_EQ(run.checks["intro"], "The Reedwater Landing");
     EXPECT_NE(std::find(run.titles.begin(), run.titles.end(), "Quillmere - The Reedwater Landing"),
               run.titles.end());
+    EXPECT_EQ(run.checks["welcome"], "Help - Tutorial - Welcome");
     EXPECT_EQ(run.checks["after intro"], "(none)");
     ASSERT_FALSE(run.titles.empty());
     EXPECT_NE(std::find(run.titles.begin(), run.titles.end(), "Quillmere - Reedwater Landing"), run.titles.end());
@@ -114,6 +119,8 @@ TEST(RunningGame, TheLooseBoardRaisesItsMessageAndTheLogShowsIt) {
         Key(SDL_SCANCODE_SPACE),
         Wait(100),
         Check("intro", StartTheChapter),
+        Wait(200),
+        Key(SDL_SCANCODE_RETURN),
         Wait(200),
         Key(SDL_SCANCODE_RETURN),
         Wait(200),

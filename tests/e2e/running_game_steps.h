@@ -41,16 +41,25 @@ inline std::string StartTheChapter() {
     return CurrentTitle();
 }
 
-// Only the party stays on the landing: nobody fights or wanders into the way.
+// Only the party stays on the landing: nobody fights or wanders into the way, and
+// no goblin waits in the reeds by the lane.
 inline std::string CalmTheLanding() {
     DRAV::CArea& area = *Game().GetCurrentArea();
     for (const auto& actor : DRAV::ActorList(area.GetActors()))
         if (actor->GetRelation() != DRAV::RELATION_PARTY) area.RemoveActor(*actor);
+    for (const auto& object : area.GetObjects())
+        if (object->GetTemplate().GetKey() == "lane_reeds") area.RemoveObject(*object);
     return "calm";
 }
 
 inline void Append(std::vector<Step>& steps, const std::vector<Step>& more) {
     steps.insert(steps.end(), more.begin(), more.end());
+}
+
+// The chapter's introduction read and closed with Enter, then the tutorial's
+// welcome page, which the dock opens as the hero comes ashore, closed the same way.
+inline std::vector<Step> PastTheIntroAndWelcome() {
+    return {Key(SDL_SCANCODE_RETURN), Wait(200), Check("welcome", CurrentTitle), Key(SDL_SCANCODE_RETURN), Wait(200)};
 }
 
 // The console opened, `line` typed and entered.

@@ -20,8 +20,13 @@ namespace fs = std::filesystem;
 
 DRAV::CGame& Game() { return *GetApp().GetEngine()->GetGame(); }
 
+std::string CurrentTitle() {
+    const auto& dialog = GetApp().GetCurrentDialog();
+    return dialog ? dialog->GetTitle() : "(none)";
+}
+
 // Past the splash to the front page, then a new game of "Wren" as the creation
-// pages would start it, its introduction closed.
+// pages would start it, its introduction and the tutorial's welcome closed.
 std::vector<Step> InAGame(std::vector<Step> then) {
     std::vector<Step> steps{Wait(200), Move(500, 400), Click(500, 400), Wait(100), Check("start", [] {
                                 CDRAVApp& app = GetApp();
@@ -35,14 +40,10 @@ std::vector<Step> InAGame(std::vector<Step> then) {
                                 app.CloseDialog(1);
                                 return app.IsGameRunning() ? "running" : "not running";
                             }),
-                            Wait(100)};
+                            // The tutorial's welcome page, as the hero comes ashore, read and closed.
+                            Wait(300), Check("welcome", CurrentTitle), Key(SDL_SCANCODE_RETURN), Wait(100)};
     steps.insert(steps.end(), then.begin(), then.end());
     return steps;
-}
-
-std::string CurrentTitle() {
-    const auto& dialog = GetApp().GetCurrentDialog();
-    return dialog ? dialog->GetTitle() : "(none)";
 }
 
 // Area, gold and tick of the running game.

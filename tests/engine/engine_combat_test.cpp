@@ -216,7 +216,10 @@ TEST(EngineCombat, TheDrownedWatchWipesOutALevelOnePartyThatComesClose) {
 
 TEST(EngineCombat, AHostileInRangeMeansBattleAndStopsHeartbeats) {
     auto game = StartSampleGame();
-    // The lane's goblins are within range of the dock.
+    EXPECT_FALSE(game.Game().IsInBattle());
+    // The lane's goblins spring out of the reeds within range of the dock.
+    game.Engine().SetTag("lane_ambush", true);
+    game.Tick();
     EXPECT_TRUE(game.Game().IsInBattle());
     game.EnterOpenArea(80, 4);
     const auto main = game.Main();
@@ -315,6 +318,18 @@ TEST(EngineCombat, WipingOutAStageRunsItsScriptSetsKillTagsAndPlacesTheNextStage
     EXPECT_EQ(script->runs, 1);
 }
 
+// Someone of another area's encounter, who came along with the party and stayed
+// behind, leaves that encounter as it was when it dies or is taken away here.
+TEST(EngineCombat, AnActorFromAnotherAreasEncounterEndsHereWithoutCompletingIt) {
+    auto game = ArmedParty();
+    const auto orrin = game.Area().CreateEncounterActor("boatwright", "bound_boatwright", 0, game.Module());
+    ASSERT_TRUE(game.Area().PlaceActor(6, 2, false, orrin));
+    orrin->SetActionState(ACTION_DEAD);
+    EXPECT_NO_THROW(game.Tick());
+    EXPECT_EQ(game.Area().FindActor(orrin->GetId()), nullptr);
+    EXPECT_EQ(game.Game().GetStateCode(), GAME_PLAYING);
+}
+
 TEST(EngineCombat, ASurrenderCancelsThePartysAttacksWithOneDialogAndTakesNoMoreDamage) {
     auto game = ArmedParty();
     const auto main = game.Main();
@@ -339,6 +354,29 @@ TEST(EngineCombat, ASurrenderCancelsThePartysAttacksWithOneDialogAndTakesNoMoreD
     EXPECT_EQ(Messages(game.DrainEvents()),
               std::vector<std::string>{"Smuggler Lookout has surrendered, takes no damage."});
     EXPECT_EQ(lookout->GetHitPoints(), 1);
+}
+
+// A foe who gives up lets go of whoever it was fighting: otherwise the party
+// member it held stays rooted to the spot, clicked orders and all.
+TEST(EngineCombat, AFoeWhoSurrendersLetsGoOfThePartyMemberItHeld) {
+    auto game = ArmedParty();
+    const auto main = game.Main();
+    const auto lookout = game.Spawn("smuggler_lookout", 3, 1);
+    ASSERT_TRUE(lookout);
+    lookout->PushOrder(std::make_shared<CAttackOrder>(main->GetId()), false);
+    for (int tick = 0; tick < 120 && !main->HasAttackers(nullptr); ++tick) game.Tick();
+    ASSERT_TRUE(main->HasAttackers(nullptr)) << "the lookout closes in";
+
+    lookout->SetDamageTaken(lookout->GetMaxHitPoints());
+    game.Engine().ResolveActorDied("Wren", *lookout);
+    ASSERT_EQ(lookout->GetRelation(), RELATION_SURRENDER);
+    EXPECT_FALSE(main->HasAttackers(nullptr));
+    EXPECT_NE(lookout->GetActionState(), ACTION_WIND_UP);
+    EXPECT_NE(lookout->GetActionState(), ACTION_STRIKE);
+    const double startX = main->GetX(), startY = main->GetY();
+    main->PushOrder(std::make_shared<CMoveOrder>(startX, startY + 10.0), false);
+    game.Tick(30);
+    EXPECT_GT(main->DistanceToPoint(startX, startY), 5.0) << "Wren walks on";
 }
 
 TEST(EngineCombat, SummonedThingsRunOut) {

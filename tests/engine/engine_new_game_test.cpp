@@ -191,10 +191,22 @@ TEST(EngineNewGame, TheDockGivesANewHeroTheFerryKitOnce) {
 
 TEST(EngineNewGame, TheStartHasADoorAChestAFriendAndAFoeWithinAShortWalk) {
     auto game = StartSampleGame();
-    const CActor& wren = *game.Main();
+    CActor& wren = *game.Main();
     constexpr double kShortWalk = 35.0;
     bool door = false, container = false, friendly = false, hostile = false;
     CArea& area = game.Area();
+    // Nobody fights at the dock; the foes wait in the reeds by the lane and spring
+    // on whoever walks there.
+    for (const auto& actor : area.GetActors()) EXPECT_FALSE(actor->IsHostile()) << actor->GetName();
+    const CObject* reeds = nullptr;
+    for (const auto& object : area.GetObjects())
+        if (object->GetObjectName() == "lane_ambush_reeds") reeds = object.get();
+    ASSERT_TRUE(reeds);
+    EXPECT_LT(wren.DistanceToPoint(reeds->GetX(), reeds->GetY()), kShortWalk);
+    const double dockX = wren.GetX(), dockY = wren.GetY();
+    wren.FinalizeMove(reeds->GetX(), reeds->GetY());
+    game.Tick();
+    wren.FinalizeMove(dockX, dockY);
     for (std::uint32_t row = 0; row < 12; ++row)
         for (std::uint32_t column = 0; column < 16; ++column)
             if (const CTile* tile = area.GetTile(column, row);

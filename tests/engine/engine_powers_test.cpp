@@ -86,6 +86,23 @@ TEST(EnginePowers, SneakingNeedsTheSkillAndAGuardNextToTheSneakerSpotsIt) {
     EXPECT_TRUE(spotted);
 }
 
+// A fever's pulse comes from its sufferer: its line names what strikes, so that
+// it reads as the fever's doing and not as the sufferer striking itself.
+TEST(EnginePowers, AFeversPulseIsReportedAsTheFeverStrikingItsSufferer) {
+    auto game = Field();
+    const auto goblin = game.Spawn("reed_goblin", 10, 5);
+    goblin->SetMaxHitPoints(100);
+    const CSpell& fever = GetSpell(game.Module().GetSpells(), "marsh_fever");
+    goblin->AddSpellEffect(CSaveOutcome(), fever, 20, 1, CSaveOutcome(), &game.Module());
+    std::string line;
+    for (int tick = 0; tick < 600 && line.empty(); ++tick) {
+        game.Tick();
+        for (const auto& text : QuillmereTest::MessageTexts(game.DrainEvents()))
+            if (text.find(" hits Reed Goblin") != std::string::npos) line = text;
+    }
+    EXPECT_EQ(line.rfind("Reed Goblin (Fever's Grip) hits Reed Goblin for ", 0), 0u) << line;
+}
+
 TEST(EnginePowers, AnOngoingSpellOfThirtySecondsPulsesThreeTimesAndNotWhenDead) {
     auto game = Field();
     const auto goblin = game.Spawn("reed_goblin", 10, 5);

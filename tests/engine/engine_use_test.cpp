@@ -94,7 +94,7 @@ TEST(EngineUse, TheLockedShuttersArePickedAndOpenAsOneButStayOpenWithAnEnemyNear
     DRAVCommon::GetRandomEngine().seed(4);
     auto game = StartSampleGame();
     const auto wren = game.Main();
-    Move(game, 12, 9);
+    Move(game, 12, 8);
     game.DrainEvents();
     wren->PushOrder(std::make_shared<CUseOrder>(USE_TILE, TileId(11, 10), 0), true);
     RunOrders(game, 60);

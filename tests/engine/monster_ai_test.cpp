@@ -99,7 +99,7 @@ TEST(MonsterAI, PeacefulAIsTalkFollowAndSurrenderStandsStill) {
     auto game = OpenField();
     CArea& area = game.Area();
     const auto main = game.Main();
-    const auto keeper = game.Spawn("ferry_keeper", 3, 1);  // forcetalk within 8 until the fare is asked
+    const auto keeper = game.Spawn("ferry_keeper", 3, 1);  // forcetalk within 8 until she has met the party
     ASSERT_TRUE(keeper);
     See(area, *keeper);
     game.Engine().RunAI();
@@ -113,7 +113,7 @@ TEST(MonsterAI, PeacefulAIsTalkFollowAndSurrenderStandsStill) {
     game.Engine().RunAI();
     EXPECT_EQ(keeper->GetCurrentOrder(), nullptr);
     game.Game().SetInBattle(false);
-    game.Game().SetQuestTag("ferry_fare_asked", 1);
+    game.Game().SetQuestTag("hesk_met", 1);
     game.Engine().RunAI();
     EXPECT_EQ(keeper->GetCurrentOrder(), nullptr);
 

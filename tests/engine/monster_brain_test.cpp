@@ -47,17 +47,20 @@ TEST(MonsterBrain, EverySampleMonsterCanBeMadeAndEveryAITypeAppears) {
 }
 
 TEST(MonsterBrain, InheritedBrainsAreSharedByDefinitionsAndCopiedForActors) {
-    const CActorTemplate& elder = *SampleWithBrains().FindMonsterTemplate("ferryman_elder");
-    const CActorTemplate& base = *SampleWithBrains().FindMonsterTemplate("ferryman");
-    EXPECT_EQ(elder.GetBrain(), base.GetBrain());
+    // The lookout keeps the smuggler's brain; the old ferryman has his own.
+    const CActorTemplate& lookout = *SampleWithBrains().FindMonsterTemplate("smuggler_lookout");
+    const CActorTemplate& smuggler = *SampleWithBrains().FindMonsterTemplate("reed_smuggler");
+    EXPECT_EQ(lookout.GetBrain(), smuggler.GetBrain());
 
-    auto copy = elder.CopyBrain();
+    auto copy = lookout.CopyBrain();
     ASSERT_NE(copy, nullptr);
-    EXPECT_NE(copy, elder.GetBrain());
-    EXPECT_EQ(copy->GetRelation(), RELATION_NEUTRAL);
-    EXPECT_EQ(copy->GetFireTags(), base.GetBrain()->GetFireTags());
-    EXPECT_NE(copy->GetPeacefulAI(), base.GetBrain()->GetPeacefulAI());
+    EXPECT_NE(copy, lookout.GetBrain());
+    EXPECT_EQ(copy->GetRelation(), RELATION_HOSTILE);
+    EXPECT_EQ(copy->GetFireTags(), smuggler.GetBrain()->GetFireTags());
+    EXPECT_NE(copy->GetPeacefulAI(), smuggler.GetBrain()->GetPeacefulAI());
 
+    const CActorTemplate& base = *SampleWithBrains().FindMonsterTemplate("ferryman");
+    EXPECT_NE(SampleWithBrains().FindMonsterTemplate("ferryman_elder")->GetBrain(), base.GetBrain());
     const CActorTemplate& keeper = *SampleWithBrains().FindMonsterTemplate("ferry_keeper");
     EXPECT_EQ(keeper.GetBrain()->GetProximityTag(), "ferry_closed");
     EXPECT_NE(keeper.GetBrain(), base.GetBrain());

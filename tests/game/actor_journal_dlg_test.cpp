@@ -91,7 +91,7 @@ TEST_F(JournalPageTest, RecordsTheModuleCannotNameDoNotStopThePage) {
 
 TEST_F(JournalPageTest, ModesListRowsAndShowOneQuestOrPerson) {
     Tag("boatwright_asked");
-    Tag("smugglers_seen");
+    Tag("smugglers_asked");
     Record("boatwright_missing", "find_boatwright", 100);
     Record("smugglers_seen", "reed_smugglers", 200);
     DRAV::AddPeopleJournalEntry(game.Game().GetPeopleJournal(), "hollis", "Hollis", "Reedwater Landing",

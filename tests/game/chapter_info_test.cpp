@@ -35,6 +35,18 @@ TEST(ChapterInfo, ReadsTheSampleChapterRecord) {
     EXPECT_TRUE(record.m_package);
 }
 
+// The next chapter's introduction is read after either road through the hide:
+// it tells where the smugglers' goods went, not what became of their captain.
+TEST(ChapterInfo, TheSecondChaptersIntroductionHoldsHoweverTheHideWasPassed) {
+    CDRAVChapterInfo record(0, 0);
+    record.Load(QuillmereTest::SampleFolderSource(2));
+    EXPECT_EQ(record.m_text1, "The Weir at Ashcombe");
+    EXPECT_NE(record.m_text2.find("smugglers carried out of the Reedwater reeds"), std::string::npos)
+        << record.m_text2;
+    for (const char* fate : {"fled", "escaped", "killed", "died"})
+        EXPECT_EQ(record.m_text2.find(fate), std::string::npos) << fate;
+}
+
 TEST(ChapterInfo, ReadsOnlyTheHeadOfTheWorldFile) {
     CDRAVChapterInfo record(0, 0);
     record.Load(Chapter("<chapter> ( 2 3 ) 4 ( 2 6 ) \"a\" \"b\" \"c\" \"d\" </chapter>", kWorldHead));

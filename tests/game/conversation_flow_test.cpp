@@ -48,7 +48,8 @@ TEST_F(ConversationFlowTest, TheGuideIsAnsweredByKeysAndJoinsThroughHisReply) {
     EXPECT_GT(app().GetSuspendCount(), 0) << "the clock stands while she talks";
     Key(VK_ESCAPE);
     EXPECT_EQ(Title(), "Quillmere - Wren : Marra the Reed Witch");
-    Key('1');
+    // The first reply asks about the lights; the second is hers to join.
+    Key('2');
     auto* next = dynamic_cast<CTalkDlg*>(app().GetCurrentDialog().get());
     ASSERT_NE(next, nullptr);
     EXPECT_EQ(next->GetLines().front(), "Wren : Will you walk with us a while?");

@@ -18,6 +18,8 @@
 #include "game/dialogs/front/start_dlg.h"
 #include "game/dialogs/sheet/monster_dlg.h"
 #include "game/dialogs/text_dlg.h"
+#include "graphics/ui_font_draw.h"
+#include "graphics/xp_device.h"
 #include "platform/win32/file_path.h"
 #include "platform/win32/virtual_keys.h"
 #include "rules/kinds/formulas.h"
@@ -472,6 +474,26 @@ TEST_F(CreationTest, EveryWizardPageOpensTheActorsCharacterPageFromItsIcon) {
     Open(std::make_shared<CAttribDlg>(&app, NewActor().get()));
     EXPECT_EQ(Find(CCCDlg::kCharacter), nullptr);
     EXPECT_NE(Find(CCCDlg::kHelp), nullptr);
+}
+
+// Each head's description fits its row of the head page's list on one line, in the
+// large layout (a 400-wide row at the 20-point font) and the small one (300 at 12).
+TEST_F(CreationTest, EachHeadsDescriptionFitsItsRowOnOneLine) {
+    ASSERT_TRUE(loaded);
+    DRAVCommon::CXPDevice wrapper(device.get());
+    DRAVUI::CUISprite sprite(&wrapper, 100, nullptr);
+    const auto source = QuillmereTest::SampleInterfaceSource();
+    const DRAV::CModule& module = *app.GetEngine()->GetModule();
+    for (const auto& [points, row] : {std::pair{20u, 400L}, std::pair{12u, 300L}}) {
+        DRAVUI::CUIFontDraw font(*source, points, 100);
+        for (const auto* heads : {&module.GetMaleHeads(), &module.GetFemaleHeads()})
+            for (const auto& head : *heads) {
+                // The label's box is the button less its two-pixel frame.
+                const auto text = font.RenderTextTexture(sprite, head->text, RECT{0, 0, row - 4, 100});
+                ASSERT_TRUE(text);
+                EXPECT_LE(text->textRect.bottom, font.GetLineHeight()) << "\"" << head->text << "\" at " << points;
+            }
+    }
 }
 
 TEST_F(CreationTest, EscOnAnyPageEndsTheGameBeingSetUp) {

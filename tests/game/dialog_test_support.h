@@ -5,6 +5,7 @@
 // window titles recorded, for the dialog tests.
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -12,6 +13,7 @@
 
 #include "app_test_access.h"
 #include "game/app.h"
+#include "game/dialogs/dialog.h"
 #include "platform/d3d9/recording_device.h"
 #include "platform/win32/platform_observer.h"
 #include "support/sample_module.h"
@@ -90,13 +92,26 @@ public:
     }
 
     // Chapter 1 started as the creation pages end it (their first page put away),
-    // with "Wren" as the main character; her introduction is showing.
+    // with "Wren" as the main character; her introduction is showing, and the
+    // tutorial's welcome page waits for the first timer message after it.
     void StartWrensGame() {
         app.StartNewGame(1, false);
         CDRAVAppTestAccess::DropDialogs(app);
         std::shared_ptr<DRAV::CActor> main = app.GetNewActor();
         main->SetName("Wren");
         app.StartGameWithActor(main);
+    }
+
+    // The introduction closed, then the tutorial's welcome page that the dock
+    // opens on arrival, which the first timer messages (`timer` delivers one)
+    // bring up, read and closed; false when no welcome page came up.
+    bool PastTheWelcome(const std::function<void()>& timer) {
+        app.CloseDialog(1);
+        for (int i = 0; i < 10 && !app.GetCurrentDialog(); ++i) timer();
+        const auto page = app.GetCurrentDialog();
+        if (!page || page->GetTitle().find("Tutorial - Welcome") == std::string::npos) return false;
+        app.CloseDialog(0);
+        return true;
     }
 
     // The ids of every widget on screen, groups' children included, in order.

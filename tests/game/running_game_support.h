@@ -18,7 +18,8 @@
 namespace QuillmereTest {
 
 // A new game of chapter 1 started as the creation pages end it (its first page put
-// away), its introduction closed, on a clock that moves only when the test says so.
+// away), its introduction and the tutorial's welcome closed, on a clock that moves
+// only when the test says so.
 class RunningGameTest : public ::testing::Test {
 protected:
     RunningGameTest() {
@@ -26,7 +27,7 @@ protected:
         EXPECT_TRUE(m_shell.loaded);
         m_shell.StartWrensGame();
         m_introTitle = app().GetCurrentDialog() ? app().GetCurrentDialog()->GetTitle() : "";
-        app().CloseDialog(1);
+        EXPECT_TRUE(m_shell.PastTheWelcome([this] { TimerAfter(16); }));
     }
     ~RunningGameTest() override {
         if (app().IsGameRunning()) app().EndGame();

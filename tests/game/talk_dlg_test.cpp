@@ -48,17 +48,18 @@ TEST_F(TalkDlgTest, RepliesAreNumberedAndEchoedIntoTheNextStep) {
                                      "Marra the Reed Witch : Lost, are you? Nobody walks this far into the reeds "
                                      "without a reason."}));
     EXPECT_EQ(Talk().GetReplies(),
-              (std::vector<std::string>{"1 : Will you walk with us a while?", "2 : Good day to you.",
-                                        "3 : Just passing by."}));
+              (std::vector<std::string>{"1 : What are the lights in the reeds at night?",
+                                        "2 : Will you walk with us a while?", "3 : Good day to you.",
+                                        "4 : Just passing by."}));
     EXPECT_EQ(app.GetTalkFocus(), &Wren());
     EXPECT_EQ(app.GetMessageLog().back(), Talk().GetLines().back());
 
-    // Three replies: leaving is no answer, and a digit beyond them does nothing.
-    for (int key : {int(VK_ESCAPE), int(VK_RETURN), int('4')}) Key(key);
+    // Four replies: leaving is no answer, and a digit beyond them does nothing.
+    for (int key : {int(VK_ESCAPE), int(VK_RETURN), int('5')}) Key(key);
     EXPECT_NE(Current<CTalkDlg>(), nullptr);
 
     audio->played.clear();
-    Key('2');
+    Key('3');
     ASSERT_NE(Current<CTalkDlg>(), nullptr);
     EXPECT_EQ(audio->played, std::vector<int>{0}) << "the reply's close is the step's one click";
     EXPECT_EQ(Talk().GetLines().front(), "Wren : Good day to you.");
@@ -86,7 +87,7 @@ TEST_F(TalkDlgTest, AMemberJoiningResetsTheSelectionWhileTheTalkIsShown) {
     ASSERT_TRUE(marra);
     Open(*marra);
     ASSERT_EQ(app.GetSelectedMember(), 0u);
-    Key('1');
+    Key('2');
     ASSERT_NE(Current<CTalkDlg>(), nullptr);
     EXPECT_EQ(game.Game().GetParty().size(), 2u);
     EXPECT_EQ(app.GetSelectedMember(), CDRAVApp::kWholeParty);

@@ -457,7 +457,7 @@ TEST_F(PickingTest, ActorsThenActionableObjectsThenSeenCells) {
     EXPECT_EQ(thing->GetId(), 0x01000000u + row * 1000 + column);
 
     // The tackle chest is a container.
-    const DRAV::CObject* chest = m_game.Area().FindObjectAt("tackle_chest", 12, 7);
+    const DRAV::CObject* chest = m_game.Area().FindObjectAt("tackle_chest", 9, 7);
     ASSERT_NE(chest, nullptr);
     EXPECT_EQ(PickAt(chest->GetX(), 0.5, chest->GetY(), thing, nearExit), PICK_OBJECT);
     EXPECT_EQ(thing, chest);

@@ -180,7 +180,9 @@ TEST(ModuleLoad, AMonsterThatCannotBeMadeFailsTheLoadNamingItsFileAndKey) {
     const Case cases[] = {
         {"<size> 1.1 1.7 </size>", "", "landing_trader", "no size"},
         {"<size> 1.1 1.7 </size>", "<size> 1e308 1.7 </size>", "landing_trader", "radius"},
-        {"<name> \"Marra the Reed Witch\" \"old Marra\" ( 110 150 90 ) 0 </name>", "", "reed_witch", "no name"},
+        {"<name> \"Marra the Reed Witch\" \"A hedge witch of the marsh who doses the ferrymen against fever, and "
+         "knows how to give it too.\" ( 110 150 90 ) 0 </name>",
+         "", "reed_witch", "no name"},
         {"<graphic> m_spirit </graphic>", "", "marsh_spirit", "no graphic"},
         {"( smugglers_flare 1 ) boarding_axe", "( smugglers_flare 1 ) boarding_oar", "smuggler_captain",
          "\"boarding_oar\""},

@@ -141,8 +141,9 @@ void CheckSampleChapter(DRAVCommon::CDataFileFactory* source) {
         lua_close(state);
     }
 
-    EXPECT_EQ(texts.size(), 8u);
-    for (const char* key : {"boatwright_missing", "boatwright_found", "boatwright_home", "smugglers_seen",
+    EXPECT_EQ(texts.size(), 12u);
+    for (const char* key : {"landing_arrival", "smugglers_asked", "boatwright_missing", "witch_told",
+                            "boatwright_found", "boatwright_escort", "boatwright_home", "smugglers_seen",
                             "smugglers_reported", "ferry_fare", "ferry_crossed", "heron_riddle_answered"})
         EXPECT_FALSE(texts.at(key).empty()) << key;
 }

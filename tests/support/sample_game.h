@@ -37,9 +37,10 @@ public:
     SampleGame() : SampleGame([](DRAV::CActor& main) { main.SetName("Wren"); }) {}
 
     // The same, with the main character made by `create` before the game begins, as
-    // the character-creation wizard fills in the new actor. The ferry's kit, which
-    // the dock gives a new hero, is put away unless `keepKit`, so that a test
-    // counts only the items it gives.
+    // the character-creation wizard fills in the new actor. The dock's welcome to a
+    // new hero (the ferry's kit, the keeper's errand in the journal and the first
+    // tutorial page) is put away unless `keepKit`, so that a test counts only the
+    // items, quests and dialogs it gives.
     explicit SampleGame(const std::function<void(DRAV::CActor&)>& create, bool keepKit = false)
         : m_engine(std::make_shared<DRAV::CEngine>()) {
         m_engine->LoadModule(1, DRAV::CModuleVersionRange("Orvex", 5, 0), SampleFolderSource());
@@ -103,21 +104,30 @@ public:
         return events;
     }
 
-    // The tag, items and lines of the start kit, as the dock's script gives them.
+    // The tags, items and lines of the start kit and the errand, as the dock's
+    // script gives them.
     static constexpr const char* kStartKitTag = "ferry_kit_given";
     static constexpr const char* kStartKitLine = "The party has gained an item.";
+    static constexpr const char* kErrandTag = "smugglers_asked";
 
 private:
     void PutAwayStartKit() const {
         DRAV::CGame& game = Game();
         game.GetQuestTags().erase(kStartKitTag);
+        game.GetQuestTags().erase(kErrandTag);
+        game.GetJournal().clear();
         DRAV::CActor& main = *Main();
         while (!main.GetBackpackItems().empty()) main.RemoveFromBackpack(*main.GetBackpackItems().front());
+        const auto welcome = [](const DRAV::CEvent& event) {
+            if (const auto* line = dynamic_cast<const DRAV::CMessageEvent*>(&event))
+                return line->GetText() == kStartKitLine || line->GetText().rfind("You have been assigned", 0) == 0 ||
+                       line->GetText() == "Your Journal has been updated.";
+            const auto* box = dynamic_cast<const DRAV::CDialogBoxEvent*>(&event);
+            return box && box->GetCode() == DRAV::EVENT_TUTORIAL;
+        };
         std::vector<std::shared_ptr<DRAV::CEvent>> kept;
-        for (auto& event : DrainEvents()) {
-            const auto* line = dynamic_cast<const DRAV::CMessageEvent*>(event.get());
-            if (!line || line->GetText() != kStartKitLine) kept.push_back(std::move(event));
-        }
+        for (auto& event : DrainEvents())
+            if (!welcome(*event)) kept.push_back(std::move(event));
         for (auto& event : kept) game.PushEvent(std::move(event));
     }
 

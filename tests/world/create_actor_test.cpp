@@ -45,7 +45,7 @@ TEST(CreateActor, EverySampleMonsterIsMadeWithItsBrainsRelationAndIdle) {
         EXPECT_NE(actor->GetBrain(), definition->GetBrain()) << "each actor thinks with its own brain";
     }
     EXPECT_EQ(Create("reed_smuggler", &game)->GetRelation(), RELATION_HOSTILE);
-    EXPECT_EQ(Create("innkeeper", &game)->GetRelation(), RELATION_FRIENDLY);
+    EXPECT_EQ(Create("reed_witch", &game)->GetRelation(), RELATION_FRIENDLY);
     EXPECT_EQ(Create("ferryman", &game)->GetRelation(), RELATION_NEUTRAL);
 }
 

@@ -179,7 +179,7 @@ TEST(Game, ARemarkWithAQuoteIsRecordedSoThatTheGameStillSaves) {
     LoadPeopleJournal(loaded, reader);
     const auto& hesk = *loaded.at("hesk");
     EXPECT_EQ(hesk.GetLocation(), "Reedwater Landing");
-    EXPECT_EQ(hesk.GetName(), "Keeper of the Landing");
+    EXPECT_EQ(hesk.GetName(), "Mother Hesk");
     EXPECT_EQ(hesk.GetNotes(), (std::vector<std::string>{"She said 'five silver', no less."}));
 }
 

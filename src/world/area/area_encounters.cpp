@@ -62,17 +62,22 @@ void CArea::AdvanceEncounterStage(const std::string& name, const CModule& module
 }
 
 const CPatchActionEncounter& CArea::FindEncounter(const std::string& name) const {
+    if (const CPatchActionEncounter* encounter = FindEncounterIfAny(name)) return *encounter;
+    throw CDRAVException(DRAV_ERR_BAD_DATA, m_name + ": no encounter \"" + name + "\"");
+}
+
+const CPatchActionEncounter* CArea::FindEncounterIfAny(const std::string& name) const {
     for (const CPatchActionEncounter& encounter : m_encounters)
-        if (encounter.name == name) return encounter;
+        if (encounter.name == name) return &encounter;
     for (const std::shared_ptr<CPatch>& patch : m_patches) {
         if (FindName(m_firedPatches, patch->GetName()) == m_firedPatches.end()) continue;
         for (const std::shared_ptr<CPatchAction>& action : patch->GetActions()) {
             if (action->GetType() != PATCH_ENCOUNTER) continue;
             const auto& encounter = static_cast<const CPatchActionEncounter&>(*action);
-            if (encounter.name == name) return encounter;
+            if (encounter.name == name) return &encounter;
         }
     }
-    throw CDRAVException(DRAV_ERR_BAD_DATA, m_name + ": no encounter \"" + name + "\"");
+    return nullptr;
 }
 
 std::size_t CArea::EncounterActorsPresent(const std::string& name) const {

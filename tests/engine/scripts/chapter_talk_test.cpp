@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -21,10 +22,11 @@ std::vector<std::string> Replies(const DRAV::CTalkTarget& partner) {
     return texts;
 }
 
-// A person beside Wren, spoken to in its first state.
-std::shared_ptr<DRAV::CActor> Greet(const ScriptTestGame& game, const std::string& key) {
+// A person beside Wren, spoken to in `state` (its first state by default).
+std::shared_ptr<DRAV::CActor> Greet(const ScriptTestGame& game, const std::string& key,
+                                    const std::string& state = "start") {
     auto person = game.Spawn(key, 8, 4);
-    if (person) game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(person->GetId(), "start", ""));
+    if (person) game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(person->GetId(), state, ""));
     return person;
 }
 
@@ -33,23 +35,34 @@ struct TalkRow {
     std::vector<const char*> tags;
     std::int32_t gold;
     std::vector<std::string> replies;
+    // Words the person says, as far as the story has come; and in which state.
+    const char* says = "";
+    const char* state = "start";
 };
 
+// What each person offers and says follows what the party has done, whatever the
+// order it did it in.
 TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
+    const std::string fare = "Here is the fare.";
+    const std::string cross = "We need to cross the river.";
+    const std::string report = "We saw lanterns in the reeds. Smugglers, and they keep a hide.";
+    const std::string join = "Will you walk with us a while?";
     const std::vector<TalkRow> rows{
-        {"ferry_keeper", {}, 0, {"Here is the fare.", "Not today."}},
-        {"ferry_keeper",
-         {"smugglers_seen"},
-         0,
-         {"Here is the fare.", "We saw lanterns in the reeds. Smugglers, and they keep a hide.", "Not today."}},
-        {"ferry_keeper", {"smugglers_seen", "smugglers_reported"}, 0, {"Here is the fare.", "Not today."}},
+        {"ferry_keeper", {}, 0, {cross, "Not today."}, "I am Hesk, and I keep this landing."},
+        {"ferry_keeper", {"hesk_met"}, 0, {cross, "Not today."}, "Well met again."},
+        {"ferry_keeper", {"hesk_met", "smugglers_seen"}, 0, {report, cross, "Not today."}},
+        {"ferry_keeper", {"hesk_met", "smugglers_seen", "smugglers_reported"}, 0, {cross, "Not today."}},
+        {"ferry_keeper", {"hesk_met", "ferry_fare_asked"}, 0, {fare, "Not today."}},
+        {"ferry_keeper", {}, 0, {fare, "Another time."}, "only Orrin the boatwright can caulk it", "ferry"},
+        {"ferry_keeper", {"boatwright_returned"}, 0, {fare, "Another time."}, "Orrin has caulked her", "ferry"},
+        // Nobody has named the boatwright or Marrow to the party yet.
         {"hide_lookout",
          {},
          19,
-         {"Marrow sent for us. We carry his cargo tonight.", "Let the boatwright go, or we come through you.",
+         {"Your captain sent for us. We carry his cargo tonight.", "Stand aside, or we come through you.",
           "We are leaving."}},
         {"hide_lookout",
-         {},
+         {"boatwright_asked", "witch_told"},
          20,
          {"Marrow sent for us. We carry his cargo tonight.", "Twenty gold says you saw nobody.",
           "Let the boatwright go, or we come through you.", "We are leaving."}},
@@ -58,26 +71,45 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
         {"boatwright", {"smugglers_routed"}, 0, {"Cut the ropes and pull the gag out."}},
         {"boatwright", {"boatwright_found"}, 0, {"Come with us.", "Not yet."}},
         {"boatwright", {"boatwright_found", "boatwright_returned"}, 0, {}},
-        {"reed_witch", {}, 0, {"Will you walk with us a while?", "Good day to you.", "Just passing by."}},
+        {"reed_witch", {}, 0, {"What are the lights in the reeds at night?", join, "Good day to you.", "Just passing by."}},
         {"reed_witch",
          {"boatwright_asked"},
          0,
-         {"We are looking for Orrin the boatwright.", "Will you walk with us a while?", "Good day to you.", "Just passing by."}},
+         {"We are looking for Orrin the boatwright.", join, "Good day to you.", "Just passing by."}},
         {"reed_witch",
-         {"boatwright_asked", "boatwright_found"},
+         {"boatwright_asked", "boatwright_found", "smugglers_seen"},
          0,
-         {"Will you walk with us a while?", "Good day to you.", "Just passing by."}},
-        {"dock_ferryman", {}, 0, {"We have nothing to fight them with.", "We will manage."}},
+         {join, "Good day to you.", "Just passing by."}},
+        {"dock_ferryman", {}, 0, {"We have nothing to fight them with.", "We will manage."}, "goblins on the lane"},
+        {"dock_ferryman",
+         {"lane_goblins_beaten"},
+         0,
+         {"We have nothing to fight them with.", "We will manage."},
+         "The lane is quiet now"},
         {"dock_ferryman", {"spare_pole_given"}, 0, {}},
         {"ferryman_elder", {}, 0, {"What does the old heron statue want?", "Good night, old man."}},
+        {"innkeeper", {}, 0, {"We will look for him.", "Tell me something else."}, "has not been at his slip", "news"},
+        {"innkeeper", {"boatwright_found"}, 0, {"Tell me something else."}, "You found Orrin!", "news"},
+        {"innkeeper",
+         {"boatwright_found", "boatwright_returned"},
+         0,
+         {"Tell me something else."},
+         "Orrin is back at his slip",
+         "news"},
     };
     for (const auto& row : rows) {
         ScriptTestGame game;
         for (const char* tag : row.tags) game.Game().SetQuestTag(tag, 1);
         game.Game().SetGold(row.gold);
-        const auto person = Greet(game, row.person);
+        const auto person = Greet(game, row.person, row.state);
         ASSERT_TRUE(person) << row.person;
-        EXPECT_EQ(Replies(*person), row.replies) << row.person << " with " << row.tags.size() << " tags";
+        const std::string story = std::string(row.person) + " in " + row.state + " with " +
+                                  std::to_string(row.tags.size()) + " tags";
+        EXPECT_EQ(Replies(*person), row.replies) << story;
+        const auto lines = game.Lines();
+        const bool said = std::any_of(lines.begin(), lines.end(),
+                                      [&](const std::string& line) { return line.find(row.says) != std::string::npos; });
+        EXPECT_TRUE(said) << story << " does not say \"" << row.says << "\"";
     }
 }
 

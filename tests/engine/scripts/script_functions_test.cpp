@@ -48,7 +48,7 @@ TEST(QuestScripts, CompletingTheChainRewardsEachQuestOnce) {
 
 TEST(QuestScripts, MendedQuestsCompleteOnTheirOwnTags) {
     ScriptTestGame game;
-    game.Eval("drav_set_tag( context, \"smugglers_seen\" ) drav_set_tag( context, \"ferry_fare_asked\" )");
+    game.Eval("drav_set_tag( context, \"smugglers_asked\" ) drav_set_tag( context, \"ferry_fare_asked\" )");
     EXPECT_FALSE(game.Game().IsQuestTagSet("reed_smugglers"));
     EXPECT_FALSE(game.Game().IsQuestTagSet("ferry_passage"));
     // Checking the quest no longer reports it as a side effect.
@@ -255,6 +255,9 @@ TEST(TravelScripts, ExitScriptDecidesWhetherThePartyMayLeave) {
     game.Engine().EnterArea();
     // The marsh's way home lets the party go, and a rescued boatwright follows once.
     game.Game().SetQuestTag("boatwright_found", 1);
+    auto orrin = game.Spawn("boatwright", 9, 4);
+    ASSERT_TRUE(orrin);
+    game.Game().AddPartyMember(orrin);
     game.Game().SetAvailableExitName("landing_path");
     game.Game().SetStateCode(DRAV::GAME_EXIT_AVAILABLE);
     game.DrainEvents();
@@ -262,7 +265,7 @@ TEST(TravelScripts, ExitScriptDecidesWhetherThePartyMayLeave) {
     EXPECT_TRUE(game.Engine().GetAvailableExit(destination));
     EXPECT_TRUE(game.Engine().GetAvailableExit(destination));
     EXPECT_EQ(game.Lines(),
-              (std::vector<std::string>{"The boatwright limps along behind you, muttering about his tools."}));
+              (std::vector<std::string>{"Orrin limps along behind you, muttering about the state of his boat."}));
 }
 
 TEST(PartyScripts, JoinAndLeave) {
@@ -325,6 +328,8 @@ TEST(QuestScripts, ABrokenQuestScriptIsReportedOnceAndCountsAsNotComplete) {
                 "<quests>\n"
                 " <quest> broken \"Broken\" 10 0 <lua> return drav_no_such_function( context ) </lua> </quest>\n"
                 " <quest> sound \"Sound\" 20 0 <lua> return drav_check_tag( context, \"bell\" ) </lua> </quest>\n"
+                // The keeper's errand, which the dock gives on arrival.
+                " <quest> reed_smugglers \"Errand\" 5 smugglers_asked <lua> return false </lua> </quest>\n"
                 "</quests>\n");
     DRAV::CEngine engine;
     engine.LoadModule(1, DRAV::CModuleVersionRange("Orvex", 5, 0), source);

@@ -36,7 +36,7 @@ TEST(TalkOrder, InnkeeperGreetsByNameAndOffersReplies) {
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], "Wren : Good evening.");
     EXPECT_EQ(lines[1], Expanded(game, "Hollis the Innkeeper : Welcome to the Heron's Rest. MAINNAME is it? Let me "
-                                       "write your company in the book: PARTY"));
+                                       "write your company in the book: LINE PARTY"));
     EXPECT_NE(lines[1].find("Rest. Wren is it?"), std::string::npos);
     EXPECT_NE(lines[1].find(" - Wren ("), std::string::npos);
     EXPECT_EQ(ChoiceTexts(*hollis),
@@ -57,17 +57,19 @@ TEST(TalkOrder, ChainOfStatesRunsInOneOrderAndAssignsTheQuest) {
     game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(hollis->GetId(), "news", "What news on the river?"));
 
     const auto lines = game.Lines();
-    ASSERT_EQ(lines.size(), 5u);
+    ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[1], "Hollis the Innkeeper : News? There is only the one story on the landing this week.");
-    EXPECT_EQ(lines[2].rfind("Hollis the Innkeeper : The boatwright has not been at his slip", 0), 0u);
-    EXPECT_EQ(lines[3], "You have been assigned a quest (The Missing Boatwright).");
-    EXPECT_EQ(lines[4], "Your Journal has been updated.");
+    EXPECT_EQ(lines[2].rfind("Hollis the Innkeeper : Orrin the boatwright has not been at his slip", 0), 0u);
+    // Where to look is part of the news.
+    EXPECT_NE(lines[3].find("The lane leaves the landing to the west"), std::string::npos);
+    EXPECT_EQ(lines[4], "You have been assigned a quest (The Missing Boatwright).");
+    EXPECT_EQ(lines[5], "Your Journal has been updated.");
     EXPECT_TRUE(game.Game().IsQuestTagSet("boatwright_asked"));
     EXPECT_EQ(ChoiceTexts(*hollis), (std::vector<std::string>{"We will look for him.", "Tell me something else."}));
 
     // Asked again, the quest is not assigned twice.
     game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(hollis->GetId(), "news", ""));
-    EXPECT_EQ(game.Lines().size(), 2u);
+    EXPECT_EQ(game.Lines().size(), 3u);
 }
 
 TEST(TalkOrder, DiplomacyDecidesTheBranchAndTheGiftReachesTheTalker) {
@@ -206,7 +208,10 @@ TEST(InnkeeperHeartbeat, StandsTheRoundOnceTheBoatwrightIsHome) {
     };
     game.DrainEvents();
     EXPECT_TRUE(beat().empty());
+    // Found in the reeds is not yet home.
     game.Game().SetQuestTag("boatwright_found", 1);
+    EXPECT_TRUE(beat().empty());
+    game.Game().SetQuestTag("boatwright_returned", 1);
     EXPECT_EQ(beat(), (std::vector<std::string>{"Hollis the Innkeeper : The boatwright is home! Drinks on the house tonight!"}));
     EXPECT_TRUE(beat().empty());
 }

@@ -78,12 +78,12 @@ TEST(ActorScripts, AttackTurnsANeutralPartnerHostileThroughItsBrainAndAlwaysMean
     EXPECT_EQ(ferryman->GetRelation(), DRAV::RELATION_HOSTILE);
     EXPECT_TRUE(game.Game().IsInBattle());
 
-    auto hollis = game.Innkeeper();
-    const DRAV::Relation before = hollis->GetRelation();
-    ASSERT_NE(before, DRAV::RELATION_NEUTRAL);
+    auto marra = game.Spawn("reed_witch", 9, 6);
+    ASSERT_TRUE(marra);
+    ASSERT_EQ(marra->GetRelation(), DRAV::RELATION_FRIENDLY);
     game.Game().SetInBattle(false);
-    game.Eval("drav_attack( context )", hollis.get());
-    EXPECT_EQ(hollis->GetRelation(), before);
+    game.Eval("drav_attack( context )", marra.get());
+    EXPECT_EQ(marra->GetRelation(), DRAV::RELATION_FRIENDLY);
     EXPECT_TRUE(game.Game().IsInBattle());
 }
 

@@ -51,11 +51,30 @@ TEST(MonsterSample, MerchantSneakerAndChapterOverride) {
 
     // The chapter's keeper replaced the global one: it is built on the ferryman.
     const CActorTemplate& keeper = SampleMonster("ferry_keeper");
-    EXPECT_EQ(keeper.GetSecondName(), "Mother Hesk");
+    EXPECT_EQ(keeper.GetName(), "Mother Hesk");
     EXPECT_EQ(keeper.GetGraphic(), "m_ferryman");
     EXPECT_EQ(keeper.GetGender(), GENDER_FEMALE);
     EXPECT_EQ(keeper.GetFactionRank(), 1u);
     EXPECT_EQ(keeper.GetFlags(), MONSTER_NOFIDGET | MONSTER_SHIELD);
+}
+
+// Whoever the journal names, the label over the person's head and the name the
+// conversation opens with carry that name too: one person, one name.
+TEST(MonsterSample, EachPersonTheJournalNamesIsLabelledByThatName) {
+    const std::vector<std::pair<const char*, const char*>> people{
+        {"ferry_keeper", "Mother Hesk"}, {"innkeeper", "Hollis"},     {"boatwright", "Orrin"},
+        {"reed_witch", "Marra"},         {"landing_trader", "Tansy"}, {"ferryman_elder", "Brannoc"},
+        {"dock_ferryman", "Tobin"},      {"smuggler_captain", "Marrow"}};
+    std::string journal;
+    for (const auto& [key, text] : Sample().GetJournalTexts()) journal += text + " ";
+    for (const auto& [key, name] : people) {
+        EXPECT_NE(SampleMonster(key).GetName().find(name), std::string::npos) << key << " is not labelled " << name;
+        EXPECT_EQ(SampleMonster(key).GetSecondName().find(name), std::string::npos)
+            << key << "'s description names no one else";
+    }
+    // The keeper of the journal's first records is the keeper whose label says so.
+    EXPECT_NE(journal.find("Mother Hesk"), std::string::npos);
+    EXPECT_EQ(journal.find("Keeper of the Landing"), std::string::npos);
 }
 
 TEST(MonsterSample, AdvancedByClassLevelsFollowsTheFormulasAndLeavesItsBaseAlone) {

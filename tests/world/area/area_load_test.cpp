@@ -70,9 +70,9 @@ TEST(AreaLoad, FreshStartAreaHasItsGridObjectsExitsDoorsAndEntries) {
     EXPECT_TRUE(area.GetTile(15, 8)->GetDoor()->IsOpen());
     EXPECT_FALSE(area.GetTile(10, 8)->GetDoor()->IsOpen());
 
-    // Ten placed objects (two of them lamps), then one marker per exit.
+    // Eleven placed objects (two of them lamps), then one marker per exit.
     const auto objects = area.GetObjects();
-    ASSERT_EQ(objects.size(), 13u);
+    ASSERT_EQ(objects.size(), 14u);
     for (const auto& object : objects) EXPECT_EQ(object->GetId() >> 24, 2u);
     const CObject* chest = ObjectNamed(area, "orrins_tackle");
     ASSERT_NE(chest, nullptr);
@@ -84,14 +84,14 @@ TEST(AreaLoad, FreshStartAreaHasItsGridObjectsExitsDoorsAndEntries) {
     EXPECT_EQ(strongbox->GetFacing(), DIR_WEST);
     EXPECT_NE(ObjectNamed(area, "reed_crate")->GetTrap(), nullptr);
 
-    const CObject* marsh = objects[10].get();
+    const CObject* marsh = objects[11].get();
     EXPECT_TRUE(marsh->IsExit());
     EXPECT_EQ(marsh->GetExitName(), "marsh_path");
     EXPECT_EQ(marsh->GetTemplate().GetKey(), "exit");
     EXPECT_EQ(marsh->GetFacing(), DIR_NORTH);
     EXPECT_DOUBLE_EQ(marsh->GetX(), 1.25);
     EXPECT_DOUBLE_EQ(marsh->GetY(), 23.75);
-    EXPECT_EQ(objects[11]->GetFacing(), DIR_EAST);
+    EXPECT_EQ(objects[12]->GetFacing(), DIR_EAST);
     const CAreaExit* trail = FindAreaExit(area.GetExits(), "smugglers_trail");
     ASSERT_NE(trail, nullptr);
     EXPECT_EQ(trail->requiredTag, "smugglers_seen");
@@ -103,15 +103,32 @@ TEST(AreaLoad, FreshStartAreaHasItsGridObjectsExitsDoorsAndEntries) {
     EXPECT_EQ(road->destinationArea, "reedwater_map");
     EXPECT_TRUE(road->destinationEntry.empty());
     EXPECT_TRUE(road->requiredTag.empty());
-    EXPECT_EQ(objects[12]->GetFacing(), DIR_SOUTH);
+    EXPECT_EQ(objects[13]->GetFacing(), DIR_SOUTH);
 
     ASSERT_EQ(area.GetEntries().size(), 3u);
     const CAreaEntry* dock = FindAreaEntry(area.GetEntries(), "dock");
     EXPECT_EQ(dock->column, 7u);
     EXPECT_EQ(dock->row, 3u);
     EXPECT_NE(dock->script, nullptr);
-    EXPECT_EQ(FindAreaEntry(area.GetEntries(), "lane")->script, nullptr);
+    EXPECT_NE(FindAreaEntry(area.GetEntries(), "lane")->script, nullptr);
     EXPECT_EQ(FindAreaEntry(area.GetEntries(), "nowhere"), nullptr);
+}
+
+// The game asks "Exit to " + an exit's text + "?": every exit of the chapter is
+// named for the place it leads to, a place's own name or "the" something, never
+// a phrase of its own ("To the reed marsh", "Take the river road").
+TEST(AreaLoad, EveryExitIsNamedForTheQuestionAroundIt) {
+    CGame game;
+    for (const char* name : {"reedwater_landing", "reed_marsh"}) {
+        CArea area(&game);
+        area.LoadAreaFile("", name, SampleModule(), AREA_LOAD_FRESH, false);
+        ASSERT_FALSE(area.GetExits().empty()) << name;
+        for (const auto& exit : area.GetExits()) {
+            const std::string& text = exit->text;
+            const bool place = text.rfind("the ", 0) == 0 || text == "Reedwater Landing";
+            EXPECT_TRUE(place) << "Exit to " << text << "?";
+        }
+    }
 }
 
 TEST(AreaLoad, SavedLoadTypesLeaveOutWhatTheSaveHolds) {
@@ -131,7 +148,7 @@ TEST(AreaLoad, SavedLoadTypesLeaveOutWhatTheSaveHolds) {
     EXPECT_TRUE(current.GetOpenDoors().empty());
     EXPECT_FALSE(current.GetTile(15, 8)->GetDoor()->IsOpen());
     EXPECT_TRUE(ObjectNamed(current, "orrins_tackle")->GetItems().empty());
-    EXPECT_EQ(current.GetObjects().size(), 13u);
+    EXPECT_EQ(current.GetObjects().size(), 14u);
 }
 
 TEST(AreaLoad, TravelChargesTheHoursOfTheAreaThePartyComesFrom) {

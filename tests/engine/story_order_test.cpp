@@ -1,0 +1,115 @@
+// The story credited whatever order a player takes it in: each quest whose goal
+// the party reaches is given to it if nobody had, and completes with its reward
+// once. Each row plays the chapter to the crossing in one order, through the
+// same orders a player gives (tests/engine/story_steps.h), and checks the
+// experience, the quests and the journal at the end.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "common/random.h"
+#include "engine/story_steps.h"
+
+using namespace DRAV;
+using QuillmereTest::Player;
+
+namespace {
+
+// Every order goes past the hide's lookouts by talk: the fight there is the
+// walkthrough's fighter's, and no fight's dice should decide what is credited.
+const QuillmereTest::Character kTalker{CLASS_ROGUE,
+                                       {ATTR_PERSONALITY, ATTR_STRENGTH, ATTR_DURABILITY},
+                                       {SKILL_DIPLOMACY, SKILL_LOCKS, SKILL_STAFF}};
+
+using Step = std::function<void(Player&)>;
+
+// The hide's lookouts are bluffed with whatever name the party knows for their
+// captain; the boatwright is cut loose behind their backs.
+void BluffPastTheLookouts(Player& player) {
+    CThing* lookout = QuillmereTest::WalkUpToTheHide(player);
+    ASSERT_TRUE(lookout) << "the lookouts stop the party";
+    const std::string bluff = QuillmereTest::FirstOffered(
+        player, *lookout,
+        {"Marrow sent for us. We carry his cargo tonight.", "Your captain sent for us. We carry his cargo tonight."});
+    ASSERT_FALSE(bluff.empty());
+    player.Talk(*lookout, {bluff.c_str()});
+    EXPECT_TRUE(player.Game().IsQuestTagSet("hide_passage"));
+}
+
+struct Order {
+    const char* name;
+    std::vector<Step> steps;
+    std::set<std::string> quests;   // titles of the quests completed
+    std::set<std::string> journal;  // keys of the journal's records
+};
+
+const std::set<std::string> kAllQuests(QuillmereTest::kStoryOrder.begin(), QuillmereTest::kStoryOrder.end());
+
+TEST(StoryOrder, EveryQuestReachedIsCreditedOnceWhateverTheOrder) {
+    using namespace QuillmereTest;
+    const std::vector<Order> orders{
+        {"as the story intends",
+         {TakeTobinsPole, FightTheLaneGoblins, HearHollisNews, AnswerTheHeron, AskHeskAboutTheFerry, WalkIntoTheMarsh,
+          AskMarraAlong, BluffPastTheLookouts, FreeOrrin, BringOrrinHome, ReportTheSmugglers, PayTheFare},
+         kAllQuests,
+         {"landing_arrival", "smugglers_asked", "boatwright_missing", "heron_riddle_answered", "ferry_fare",
+          "witch_told", "smugglers_seen", "boatwright_found", "boatwright_escort", "boatwright_home",
+          "smugglers_reported", "ferry_crossed"}},
+        // Nobody asked after the boatwright when he was freed, and the heron was
+        // passed by: Hollis hears the news afterwards.
+        {"the boatwright freed before Hollis asks",
+         {TakeTobinsPole, FightTheLaneGoblins, WalkIntoTheMarsh, AskMarraAlong, BluffPastTheLookouts, FreeOrrin,
+          BringOrrinHome, HearHollisNews, ReportTheSmugglers, PayTheFare},
+         {"The Missing Boatwright", "Home to the Slip", "Smoke in the Reeds", "Passage Across"},
+         {"landing_arrival", "smugglers_asked", "smugglers_seen", "boatwright_found", "boatwright_escort",
+          "boatwright_home", "smugglers_reported", "ferry_fare", "ferry_crossed"}},
+        {"the hide found before Marra is met",
+         {TakeTobinsPole, FightTheLaneGoblins, HearHollisNews, AnswerTheHeron, WalkIntoTheMarsh, BluffPastTheLookouts,
+          FreeOrrin, BringOrrinHome, ReportTheSmugglers, PayTheFare},
+         kAllQuests,
+         {"landing_arrival", "smugglers_asked", "boatwright_missing", "heron_riddle_answered", "smugglers_seen",
+          "boatwright_found", "boatwright_escort", "boatwright_home", "smugglers_reported", "ferry_fare",
+          "ferry_crossed"}},
+        // Paying first, the party tells Hesk of the hide as the ferry casts off.
+        {"the fare paid before the report",
+         {TakeTobinsPole, FightTheLaneGoblins, HearHollisNews, AnswerTheHeron, AskHeskAboutTheFerry, WalkIntoTheMarsh,
+          AskMarraAlong, BluffPastTheLookouts, FreeOrrin, BringOrrinHome, PayTheFare},
+         kAllQuests,
+         {"landing_arrival", "smugglers_asked", "boatwright_missing", "heron_riddle_answered", "ferry_fare",
+          "witch_told", "smugglers_seen", "boatwright_found", "boatwright_escort", "boatwright_home",
+          "smugglers_reported", "ferry_crossed"}},
+    };
+    for (const Order& order : orders) {
+        SCOPED_TRACE(order.name);
+        DRAVCommon::GetRandomEngine().seed(5);
+        Player player(kTalker);
+        const std::uint32_t before = player.Main()->GetExperience();
+        for (const Step& step : order.steps) {
+            step(player);
+            if (::testing::Test::HasFatalFailure()) return;
+        }
+        EXPECT_EQ(player.Game().GetStateCode(), GAME_WON);
+
+        const auto completed = player.Completed();
+        EXPECT_EQ(std::set<std::string>(completed.begin(), completed.end()), order.quests);
+        EXPECT_EQ(completed.size(), order.quests.size()) << "a quest completed twice";
+        std::uint32_t reward = 0;
+        for (const auto& [key, quest] : player.Engine().GetModule()->GetQuests()) {
+            const bool done = order.quests.count(quest->GetName()) != 0;
+            EXPECT_EQ(player.Game().IsQuestTagSet(key), done) << key;
+            if (done) reward += quest->GetReward();
+        }
+        EXPECT_EQ(player.Main()->GetExperience(), before + reward);
+
+        const auto journal = QuillmereTest::JournalKeys(player);
+        EXPECT_EQ(std::set<std::string>(journal.begin(), journal.end()), order.journal);
+        EXPECT_EQ(journal.size(), order.journal.size()) << "a record given twice";
+    }
+}
+
+}  // namespace

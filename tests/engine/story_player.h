@@ -1,0 +1,433 @@
+#pragma once
+// A player of the sample chapter at the keyboard, headless: a character made as
+// the creation wizard makes it, then only the orders the interface gives (move,
+// talk with a chosen reply, attack, use, get, give, wield, buy, travel, save and
+// load), never a tag, a spawned actor or a state set by hand. The walkthrough and
+// the story's order tests play through it.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "rules/vocabulary/skill_id.h"
+#include "support/sample_game.h"
+#include "support/temp_dir.h"
+#include "world/events/event.h"
+#include "world/object.h"
+#include "world/store.h"
+
+namespace QuillmereTest {
+
+using namespace DRAV;
+
+constexpr double kCell = 2.5;
+// Longer than any walk, fight or talk of the chapter takes.
+constexpr int kPatience = 6000;
+// A character that has come no nearer for this long is held up.
+constexpr int kStalledTicks = 90;
+// How often a fighter looks round for a nearer foe.
+constexpr int kRetargetTicks = 30;
+
+struct Character {
+    ActorClass actorClass;
+    std::vector<Attribute> raises;  // raised in turn while any raise is affordable
+    std::vector<SkillId> skills;
+};
+
+// What the creation wizard's pages write into the new actor.
+inline void Create(CActor& actor, const Character& character) {
+    actor.SetGender(GENDER_FEMALE);
+    actor.SetClass(character.actorClass);
+    for (bool raised = true; raised;) {
+        raised = false;
+        for (const Attribute attribute : character.raises) {
+            try {
+                actor.IncreaseAttribute(attribute, false);
+                raised = true;
+            } catch (const CDRAVException&) {
+            }
+        }
+    }
+    for (const SkillId skill : character.skills) {
+        ASSERT_TRUE(actor.CanLearnSkill(skill)) << skill;
+        actor.AddSkill(skill);
+    }
+    actor.SetName("Wren");
+}
+
+// The player at the keyboard: gives orders, answers the dialogs the engine asks
+// for, and keeps every line of the message log.
+class Player {
+public:
+    // The welcome at the dock is heard at once.
+    explicit Player(const Character& character)
+        : m_game([&](CActor& actor) { Create(actor, character); }, true) {
+        Drain();
+    }
+
+    CGame& Game() const { return m_game.Game(); }
+    CEngine& Engine() const { return m_game.Engine(); }
+    CArea& Area() const { return m_game.Area(); }
+    std::shared_ptr<CActor> Main() const { return m_game.Main(); }
+    const std::vector<std::string>& Log() const { return m_log; }
+
+    bool Carries(const std::string& itemKey) const {
+        const auto backpack = Main()->GetBackpack();
+        return std::any_of(backpack.begin(), backpack.end(),
+                           [&](const auto& item) { return item->GetTemplate().GetKey() == itemKey; });
+    }
+    bool Said(const std::string& text) const {
+        return std::any_of(m_log.begin(), m_log.end(),
+                           [&](const std::string& line) { return line.find(text) != std::string::npos; });
+    }
+    std::vector<std::string> Completed() const {
+        std::vector<std::string> quests;
+        const std::string prefix = "The party has completed a quest for ";
+        for (const auto& line : m_log)
+            if (line.rfind(prefix, 0) == 0) {
+                const std::size_t open = line.find('(');
+                quests.push_back(line.substr(open + 1, line.size() - open - 3));  // without ")."
+            }
+        return quests;
+    }
+
+    void Tick() {
+        Engine().RunTick();
+        Drain();
+    }
+
+    // The party stands and waits until the log shows one of `texts`, at most `ticks`.
+    bool WaitFor(const std::vector<std::string>& texts, int ticks) {
+        const auto heard = [&] {
+            return std::any_of(texts.begin(), texts.end(), [&](const std::string& text) { return Said(text); });
+        };
+        for (int tick = 0; tick < ticks && !heard(); ++tick) {
+            if (m_talk) HearOut();
+            Tick();
+        }
+        return heard();
+    }
+
+    std::shared_ptr<CActor> Person(const std::string& templateName) const {
+        for (const auto& actor : Area().GetActors())
+            if (actor->GetTemplateName() == templateName && actor->IsAlive()) return actor;
+        return nullptr;
+    }
+    CObject* Thing(const std::string& objectName) const {
+        for (const auto& object : Area().GetObjects())
+            if (object->GetObjectName() == objectName) return object.get();
+        return nullptr;
+    }
+
+    // The party walks to the cell, the others a step behind the main character; a
+    // conversation someone starts on the way stops the walk, and so does whatever
+    // `stop` sees. False when the main character did not get there.
+    bool WalkTo(std::uint32_t column, std::uint32_t row, const std::function<bool()>& stop = {}) {
+        const double x = column * kCell + kCell / 2;
+        const double y = row * kCell + kCell / 2;
+        const auto arrived = [&] {
+            const double distance = Main()->DistanceToPoint(x, y);
+            return distance < kCell / 4 || (distance < kCell && !Main()->GetCurrentOrder());
+        };
+        Approach(x, y, [&] { return std::make_shared<CMoveOrder>(x, y); },
+                 [&] { return arrived() || m_talk || (stop && stop()); });
+        return arrived();
+    }
+    // Some foe stands in the area.
+    bool FoeInSight() const {
+        return std::any_of(Area().GetActors().begin(), Area().GetActors().end(), [](const auto& actor) {
+            return actor->IsAlive() && actor->GetRelation() == RELATION_HOSTILE;
+        });
+    }
+
+    // The main character walks up to the person (or, for a placed object, uses
+    // it) unless that partner has already begun the talk, the conversation opens
+    // in its first state, and the replies are chosen by their texts in turn.
+    // Returns the replies left on offer.
+    std::vector<std::string> Talk(CThing& partner, const std::vector<std::string>& replies) {
+        if (m_talk != partner.GetId()) {
+            m_talk.reset();
+            const ThingId id = partner.GetId();
+            const auto order = (id >> 24) == THING_OBJECT
+                                   ? std::shared_ptr<COrder>(std::make_shared<CUseOrder>(USE_OBJECT, id, 0))
+                                   : std::make_shared<CMoveTalkOrder>(id);
+            const auto* place = dynamic_cast<const CActor*>(&partner);
+            const auto* object = dynamic_cast<const CObject*>(&partner);
+            Approach(place ? place->GetX() : object->GetX(), place ? place->GetY() : object->GetY(),
+                     [&] { return order; }, [&] { return m_talk == partner.GetId(); });
+        }
+        if (m_talk != partner.GetId()) {
+            ADD_FAILURE() << "no conversation with " << Name(partner) << " from " << Main()->GetX() << ", " << Main()->GetY();
+            return {};
+        }
+        m_talk.reset();
+        CActor& talker = *m_talker;
+        auto* target = dynamic_cast<CTalkTarget*>(&partner);
+        Say(talker, partner, target->GetStartStateName(), "");
+        for (const auto& reply : replies) {
+            const auto choices = target->GetTalkChoices();
+            const auto chosen = std::find_if(choices.begin(), choices.end(),
+                                             [&](const auto& choice) { return choice->GetText() == reply; });
+            if (chosen == choices.end()) {
+                ADD_FAILURE() << Name(partner) << " offers no reply \"" << reply << "\"";
+                return {};
+            }
+            // A reply that leads to no state closes the conversation.
+            if ((*chosen)->GetTargetState().empty()) return {};
+            Say(talker, partner, (*chosen)->GetTargetState(), reply);
+        }
+        std::vector<std::string> left;
+        for (const auto& choice : target->GetTalkChoices()) left.push_back(choice->GetText());
+        return left;
+    }
+
+    // A conversation that someone else began, waiting for an answer.
+    CThing* TalkPending() const {
+        if (!m_talk) return nullptr;
+        if (CActor* actor = Area().FindActor(*m_talk)) return actor;
+        return Area().FindObject(*m_talk);
+    }
+
+    // Every living member fights the hostile actors in sight until none is left,
+    // those named in `first` before the others, else the nearest.
+    void Fight(const std::vector<std::string>& first = {}) {
+        for (int tick = 0; tick < kPatience; ++tick) {
+            if (m_talk) HearOut();
+            std::vector<std::shared_ptr<CActor>> foes;
+            for (const auto& actor : Area().GetActors())
+                if (actor->IsAlive() && actor->GetRelation() == RELATION_HOSTILE) foes.push_back(actor);
+            if (foes.empty()) return;
+            // Badly hurt, the main character drinks a tonic before striking again.
+            const auto tonic = Item(*Main(), "river_tonic");
+            const auto order = Main()->GetCurrentOrder();
+            if (tonic && Main()->GetHitPoints() * 2 < Main()->GetMaxHitPoints() &&
+                !(order && order->GetType() == ORDER_USE)) {
+                Main()->ClearOrders();
+                Main()->PushOrder(std::make_shared<CUseOrder>(USE_ITEM, tonic->GetId(), Main()->GetId()), false);
+            }
+            for (const auto& member : Game().GetParty()) {
+                if (!member->IsAlive() || member->GetArea() != &Area()) continue;
+                const auto current = member->GetCurrentOrder();
+                if (current && current->GetType() != ORDER_ATTACK) continue;
+                // A foe who steps nearer is taken on, but never in the middle of a swing.
+                if (current && (tick % kRetargetTicks != 0 || member->GetActionState() == ACTION_WIND_UP ||
+                                member->GetActionState() == ACTION_STRIKE))
+                    continue;
+                const auto rank = [&](const std::shared_ptr<CActor>& foe) {
+                    const auto named = std::find(first.begin(), first.end(), foe->GetTemplateName());
+                    return std::make_pair(named - first.begin(), member->DistanceTo(*foe));
+                };
+                const auto chosen = std::min_element(foes.begin(), foes.end(),
+                                                     [&](const auto& a, const auto& b) { return rank(a) < rank(b); });
+                if (current && current->GetThingId() == (*chosen)->GetId()) continue;
+                member->ClearOrders();
+                member->PushOrder(std::make_shared<CAttackOrder>((*chosen)->GetId()), false);
+            }
+            Tick();
+            if (!Main()->IsAlive()) return;
+        }
+        ADD_FAILURE() << "the fight did not end";
+    }
+
+    // Opens the container (a pile the dead left, a chest) and takes all it holds;
+    // false when it stayed shut.
+    bool Loot(CObject& container) {
+        const ThingId id = container.GetId();
+        const std::size_t said = m_log.size();
+        m_opened.reset();
+        const auto refused = [&] {
+            return std::any_of(m_log.begin() + static_cast<std::ptrdiff_t>(said), m_log.end(),
+                               [](const std::string& line) { return line.find("can't unlock") != std::string::npos; });
+        };
+        Approach(container.GetX(), container.GetY(),
+                 [&] { return std::make_shared<CUseOrder>(USE_OBJECT, id, 0); },
+                 [&] { return m_opened == id || refused(); });
+        if (m_opened != id) return false;
+        m_opened.reset();
+        for (const auto& item : container.GetItems()) Instant(*Main(), std::make_shared<CGetOrder>(id, item->GetId()));
+        return true;
+    }
+    void LootPiles() {
+        for (const auto& object : Area().GetObjects())
+            if (object->GetTemplate().GetKey() == "pile" && !object->GetItems().empty()) {
+                EXPECT_TRUE(Loot(*object));
+            }
+    }
+
+    static std::shared_ptr<CItem> Item(const CActor& actor, const std::string& itemKey) {
+        for (const auto& item : actor.GetBackpack())
+            if (item->GetTemplate().GetKey() == itemKey) return item;
+        return nullptr;
+    }
+
+    void Give(CActor& giver, const std::string& itemKey) {
+        const auto item = Item(giver, itemKey);
+        ASSERT_TRUE(item) << giver.GetName() << " has no " << itemKey;
+        Instant(giver, std::make_shared<CGiveOrder>(Main()->GetId(), item->GetId()));
+    }
+
+    void Unwield(CActor& actor, std::int32_t slot) { Instant(actor, std::make_shared<CUnwieldOrder>(slot)); }
+
+    void Wield(const std::string& itemKey, std::int32_t slot) {
+        for (const auto& item : Main()->GetBackpack())
+            if (item->GetTemplate().GetKey() == itemKey) {
+                Instant(*Main(), std::make_shared<CWieldOrder>(item->GetId(), slot));
+                return;
+            }
+        ADD_FAILURE() << "no " << itemKey << " to wield";
+    }
+
+    void Buy(CActor& keeper, const std::string& itemKey) {
+        for (const auto& item : keeper.GetStore()->GetTradeItems())
+            if (item->GetTemplate().GetKey() == itemKey) {
+                Instant(*Main(), std::make_shared<CStoreOrder>(true, keeper.GetId(), item->GetId(), 1,
+                                                               kStoreToBackpack));
+                return;
+            }
+        ADD_FAILURE() << keeper.GetName() << " sells no " << itemKey;
+    }
+
+    // Walks onto the way out and takes it; from the map the party goes on to the
+    // place of that name, which the map must show.
+    void Travel(std::uint32_t column, std::uint32_t row, const std::string& mapPlace = "") {
+        while (!WalkTo(column, row) && m_talk) HearOut();
+        ASSERT_EQ(Game().GetStateCode(), GAME_EXIT_AVAILABLE) << "no way out at " << column << ", " << row;
+        ChangeArea(mapPlace);
+    }
+
+    // Saved to a file and loaded again, as the game menu does; the story must go on
+    // from the loaded game.
+    void SaveAndLoad() {
+        const QuillmereTest::TempDir dir;
+        const CModuleVersionRange expected("Orvex", 5, 0);
+        Engine().SaveGame(dir / "walk.drav", expected, nullptr);
+        std::string quickActions;
+        Engine().LoadGame(dir / "walk.drav", expected, quickActions);
+        m_talk.reset();
+        m_talker = nullptr;
+        m_opened.reset();
+    }
+
+    // What the application does when the tick loop stops for an exit or for a
+    // script's journey.
+    void ChangeArea(const std::string& mapPlace = "") {
+        AreaEntryPoint destination;
+        ASSERT_TRUE(Engine().GetAvailableExit(destination));
+        Engine().LeaveArea();
+        if (Game().GetStateCode() == GAME_ON_MAP) {
+            const CMap2Area& place = Game().GetCurrentMap()->GetArea(mapPlace);
+            ASSERT_TRUE(place.IsKnown()) << mapPlace << " is not on the map yet";
+            Engine().SetEntry({place.GetEntryArea(), place.GetEntryName()});
+        }
+        Engine().EnterArea();
+        Drain();
+    }
+
+private:
+    // Gives the main character its order until `done`, again whenever the order
+    // lapses (the way was blocked for the moment); when it makes no headway
+    // towards (x, y) for a while, the player walks it round whoever stands in the
+    // way, one side and then the other. The others follow a step behind.
+    void Approach(double x, double y, const std::function<std::shared_ptr<COrder>()>& order,
+                  const std::function<bool()>& done) {
+        for (const auto& member : Game().GetParty()) member->ClearOrders();
+        double best = Main()->DistanceToPoint(x, y);
+        int stalled = 0;
+        int detour = 0;
+        for (int tick = 0; tick < kPatience && !done(); ++tick) {
+            // Someone else who starts a conversation on the way is heard out.
+            if (m_talk) {
+                HearOut();
+                continue;
+            }
+            if (!Main()->GetCurrentOrder()) Main()->PushOrder(order(), false);
+            Follow();
+            Tick();
+            const double distance = Main()->DistanceToPoint(x, y);
+            if (distance < best - kCell / 4) {
+                best = distance;
+                stalled = 0;
+            } else if (++stalled > kStalledTicks) {
+                // Round the obstacle: to one side, the other side, then back the way it came;
+                // the others, who may be the obstacle, go on ahead towards the goal.
+                for (const auto& member : Game().GetParty())
+                    if (member != Main() && member->IsAlive()) {
+                        member->ClearOrders();
+                        member->PushOrder(std::make_shared<CMoveOrder>(x, y), false);
+                    }
+                const double dx = (x - Main()->GetX()) / std::max(distance, 1.0);
+                const double dy = (y - Main()->GetY()) / std::max(distance, 1.0);
+                const double aside[3][2] = {{-dy, dx}, {dy, -dx}, {-dx, -dy}};
+                const auto& step = aside[detour++ % 3];
+                Main()->ClearOrders();
+                Main()->PushOrder(std::make_shared<CMoveOrder>(Main()->GetX() + step[0] * 3 * kCell,
+                                                               Main()->GetY() + step[1] * 3 * kCell),
+                                  false);
+                for (int wait = 0; wait < kStalledTicks && Main()->GetCurrentOrder() && !done(); ++wait) Tick();
+                Main()->ClearOrders();
+                stalled = 0;
+                best = Main()->DistanceToPoint(x, y);
+            }
+        }
+    }
+
+    // The conversation someone began is opened and closed without a reply.
+    void HearOut() {
+        if (CThing* other = TalkPending()) Talk(*other, {});
+        m_talk.reset();
+    }
+
+    void Follow() {
+        for (const auto& member : Game().GetParty()) {
+            if (member == Main() || !member->IsAlive() || member->GetCurrentOrder()) continue;
+            if (member->DistanceTo(*Main()) > 2 * kCell)
+                member->PushOrder(std::make_shared<CMoveOrder>(Main()->GetX(), Main()->GetY()), false);
+        }
+    }
+
+    static std::string Name(const CThing& thing) {
+        const auto* target = dynamic_cast<const CTalkTarget*>(&thing);
+        return target ? target->GetName() : "?";
+    }
+
+    void Instant(CActor& actor, std::shared_ptr<COrder> order) {
+        actor.PushInstantOrder(std::move(order));
+        Engine().RunInstantOrders();
+        Drain();
+    }
+
+    void Say(CActor& talker, CThing& partner, const std::string& state, const std::string& line) {
+        Instant(talker, std::make_shared<CTalkOrder>(partner.GetId(), state, line));
+    }
+
+    void Drain() {
+        std::shared_ptr<CEvent> event;
+        while (Game().PopEvent(event)) {
+            if (auto* message = dynamic_cast<CMessageEvent*>(event.get())) {
+                m_log.push_back(message->GetText());
+                EXPECT_EQ(message->GetText().find("Script Error"), std::string::npos) << message->GetText();
+            } else if (auto* talk = dynamic_cast<CTalkEvent*>(event.get())) {
+                // The talker is the member who speaks for the party.
+                m_talk = talk->GetPartner();
+                m_talker = Area().FindActor(talk->GetTalker());
+            } else if (auto* box = dynamic_cast<CDialogBoxEvent*>(event.get())) {
+                m_log.push_back(box->GetTitle() + ": " + box->GetText());
+            } else if (auto* opened = dynamic_cast<CInvEvent*>(event.get())) {
+                m_opened = opened->GetContainer();
+            }
+        }
+    }
+
+    QuillmereTest::SampleGame m_game;
+    std::vector<std::string> m_log;
+    std::optional<ThingId> m_talk;
+    CActor* m_talker = nullptr;
+    std::optional<ThingId> m_opened;
+};
+
+}  // namespace QuillmereTest

@@ -1,0 +1,185 @@
+#pragma once
+// The steps of the Reedwater story as a player takes them, each through the
+// orders of a headless Player: the walkthrough strings them together along the
+// story's two roads, the order tests in the other orders a player may choose.
+// A step that needs a choice the story may not offer yet takes the first of the
+// replies named that is offered.
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "common/random.h"
+#include "engine/story_player.h"
+#include "world/journal_entry.h"
+
+namespace QuillmereTest {
+
+// Each fight of the story rolls its own dice, seeded afresh as it begins: what
+// the party did before it, and how long it took, does not change how it goes.
+// (The hide's fight is one a new fighter with Marra wins about three times in
+// four; the lane's goblins fall to either character almost always.)
+inline void SeedTheFight() { DRAVCommon::GetRandomEngine().seed(1); }
+
+// The quests of the chapter, in the order the story means them to end.
+const std::vector<std::string> kStoryOrder{"The Heron's Riddle", "The Missing Boatwright", "Home to the Slip",
+                                           "Smoke in the Reeds", "Passage Across"};
+constexpr std::uint32_t kHeronExperience = 25;
+constexpr std::uint32_t kStoryExperience = kHeronExperience + 300 + 150 + 450 + 50;
+
+// Keys of the journal's records, in order of arrival.
+inline std::vector<std::string> JournalKeys(const Player& player) {
+    std::vector<std::string> keys;
+    for (const auto& entry : player.Game().GetJournal()) keys.push_back(entry->GetJournalKey());
+    return keys;
+}
+
+// The first of `replies` the person offers now, after opening the conversation;
+// empty when none is.
+inline std::string FirstOffered(Player& player, CThing& partner, std::initializer_list<const char*> replies) {
+    const auto offered = player.Talk(partner, {});
+    for (const char* reply : replies)
+        if (std::find(offered.begin(), offered.end(), reply) != offered.end()) return reply;
+    return {};
+}
+
+// Tobin on the ferry gives a newcomer his spare pole, which she wields.
+inline void TakeTobinsPole(Player& player) {
+    player.Talk(*player.Person("dock_ferryman"), {"We have nothing to fight them with."});
+    player.Wield("ferrymans_pole", SLOT_WEAPON);
+}
+
+// Down the lane from the dock, through the reeds where the goblins wait: they
+// spring, the party fights them alone and takes what they dropped.
+inline void FightTheLaneGoblins(Player& player) {
+    SeedTheFight();
+    player.WalkTo(6, 7, [&] { return player.FoeInSight(); });
+    EXPECT_TRUE(player.Said("a goblin bursts out of them"));
+    EXPECT_TRUE(player.Said("tutorial_combat: "));
+    const auto goblin = player.Person("reed_goblin");
+    ASSERT_TRUE(goblin);
+    EXPECT_EQ(goblin->GetRace(), RACE_GOBLIN) << "the sheet and the hover name a goblin a goblin";
+    player.Fight();
+    ASSERT_TRUE(player.Main()->IsAlive());
+    // The party's own fight: nobody of the landing strikes a goblin down for it.
+    EXPECT_TRUE(player.Said("Wren has killed Reed Goblin"));
+    EXPECT_TRUE(player.Said("Wren has killed Goblin Archer"));
+    // The archer's arrows are told as shots of its bow, not as a cleaver's blows.
+    EXPECT_TRUE(player.Said("Goblin Archer (Reed bow)"));
+    EXPECT_FALSE(player.Said("Goblin Archer (Cleaver)"));
+    player.LootPiles();
+}
+
+// Hollis's news, whatever it is by now; asked to look for the boatwright, the
+// party says it will.
+inline void HearHollisNews(Player& player) {
+    auto& hollis = *player.Person("innkeeper");
+    player.Talk(hollis, {"What news on the river?"});
+    if (FirstOffered(player, hollis, {"We will look for him."}).empty()) return;
+    player.Talk(hollis, {"What news on the river?", "We will look for him."});
+}
+
+inline void AnswerTheHeron(Player& player) {
+    CObject* heron = player.Thing("old_heron");
+    ASSERT_TRUE(heron);
+    player.Talk(*heron, {"Ask about the river", "The river."});
+}
+
+// The keeper is asked about the ferry; while the boatwright is away she will
+// take no fare.
+inline void AskHeskAboutTheFerry(Player& player) {
+    player.Talk(*player.Person("ferry_keeper"), {"We need to cross the river.", "Here is the fare."});
+}
+
+// From the landing down the lane into the marsh.
+inline void WalkIntoTheMarsh(Player& player) {
+    player.Travel(2, 9);
+    ASSERT_EQ(player.Area().GetName(), "reed_marsh");
+}
+
+// Marra by her fire tells what she knows and comes along.
+inline void AskMarraAlong(Player& player) {
+    auto& marra = *player.Person("reed_witch");
+    const std::string ask = FirstOffered(player, marra,
+                                         {"We are looking for Orrin the boatwright.",
+                                          "What are the lights in the reeds at night?"});
+    ASSERT_FALSE(ask.empty());
+    player.Talk(marra, {ask.c_str(), ask == "We are looking for Orrin the boatwright." ? "Will you come with us?"
+                                                                                        : "Will you walk with us a while?"});
+    EXPECT_TRUE(marra.IsPartyMember());
+}
+
+// Over the bridge and through the reeds where the lanterns show, until the hide's
+// lookouts stop the party.
+inline CThing* WalkUpToTheHide(Player& player) {
+    player.WalkTo(13, 3);
+    EXPECT_TRUE(player.Game().IsQuestTagSet("smugglers_seen"));
+    player.WalkTo(18, 3);
+    // They come up to whoever of the party is nearest.
+    for (int tick = 0; tick < 300 && !player.TalkPending(); ++tick) player.Tick();
+    return player.TalkPending();
+}
+
+// The lookouts are told to stand aside, and the hide is fought through: the
+// knife man who comes out with the captain first.
+inline void FightThroughTheHide(Player& player) {
+    CThing* lookout = WalkUpToTheHide(player);
+    SeedTheFight();
+    ASSERT_TRUE(lookout) << "the lookouts stop the party";
+    const std::string threat = FirstOffered(
+        player, *lookout, {"Let the boatwright go, or we come through you.", "Stand aside, or we come through you."});
+    ASSERT_FALSE(threat.empty());
+    player.Talk(*lookout, {threat.c_str()});
+    player.Fight({"reed_smuggler"});
+    ASSERT_TRUE(player.Main()->IsAlive());
+    EXPECT_TRUE(player.Said("has killed Captain Marrow"));
+}
+
+// Orrin cut loose in the skiff walks home with the party.
+inline void FreeOrrin(Player& player) {
+    auto& orrin = *player.Person("boatwright");
+    player.Talk(orrin, {"Cut the ropes and pull the gag out.", "Come with us, then."});
+    EXPECT_TRUE(orrin.IsPartyMember());
+    EXPECT_TRUE(player.Said("tutorial_party: "));
+}
+
+// Back by the smugglers' trail, past the lookout they posted, and Orrin, who says
+// as he arrives that he is home, is let go to his slip.
+inline void BringOrrinHome(Player& player) {
+    auto orrin = player.Person("boatwright");
+    ASSERT_TRUE(orrin);
+    player.Travel(19, 3);
+    ASSERT_EQ(player.Area().GetName(), "reedwater_landing");
+    EXPECT_TRUE(player.Said("Orrin the Boatwright : There's my slip"));
+    EXPECT_TRUE(player.Person("smuggler_lookout"));
+    SeedTheFight();
+    player.Fight();
+    ASSERT_TRUE(player.Main()->IsAlive());
+    player.Talk(*orrin, {"You are home, Orrin. Go and rest."});
+    EXPECT_FALSE(orrin->IsPartyMember());
+    // He is at work in his boathouse, out of the way.
+    player.Tick();
+    const auto atWork = player.Person("boatwright");
+    ASSERT_TRUE(atWork);
+    EXPECT_FALSE(atWork->IsPartyMember());
+    EXPECT_EQ(atWork->GetEncounterName(), "orrin_at_slip");
+}
+
+inline void ReportTheSmugglers(Player& player) {
+    player.Talk(*player.Person("ferry_keeper"), {"We saw lanterns in the reeds. Smugglers, and they keep a hide."});
+}
+
+// The fare, which ends the chapter once the ferry is sound.
+inline void PayTheFare(Player& player) {
+    auto& hesk = *player.Person("ferry_keeper");
+    const std::string ask = FirstOffered(player, hesk, {"Here is the fare.", "We need to cross the river."});
+    ASSERT_FALSE(ask.empty());
+    if (ask == "Here is the fare.") player.Talk(hesk, {"Here is the fare."});
+    else player.Talk(hesk, {ask.c_str(), "Here is the fare."});
+    EXPECT_EQ(player.Game().GetStateCode(), GAME_WON);
+}
+
+}  // namespace QuillmereTest
