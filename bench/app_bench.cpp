@@ -55,17 +55,27 @@ void TimerMessage(benchmark::State& state) {
     Win32::SetClockSource([&now] { return now; });
     QuillmereTest::ShellOnSample shell;
     CDRAVApp& app = shell.app;
-    // Started as the creation pages start it, the introduction then closed.
+    // Started as the creation pages start it, the introduction and the tutorial's
+    // welcome then closed.
     shell.StartWrensGame();
-    app.CloseDialog(1);
+    if (!shell.PastTheWelcome([&] {
+            now += 16;
+            app.HandleMessage(WM_TIMER, CDRAVAppTestAccess::TimerId(app), 0);
+        })) {
+        state.SkipWithError("no welcome page after the introduction");
+        return;
+    }
     if (app.GetCurrentDialog()) {
         state.SkipWithError(("the dialog \"" + app.GetCurrentDialog()->GetTitle() + "\" is open before play").c_str());
         return;
     }
     DRAV::CGame& game = *app.GetEngine()->GetGame();
     DRAV::CArea& area = *game.GetCurrentArea();
+    // Only the party walks: nobody else acts, and no ambush waits in the lane's reeds.
     for (const auto& actor : DRAV::ActorList(area.GetActors()))
         if (actor->GetRelation() != DRAV::RELATION_PARTY) area.RemoveActor(*actor);
+    for (const auto& object : area.GetObjects())
+        if (object->GetTemplate().GetKey() == "lane_reeds") area.RemoveObject(*object);
     DRAV::CActor& main = *game.GetParty().front();
     if (app.GetUIManager().GetElements().empty()) state.SkipWithError("no HUD");
 

@@ -20,10 +20,13 @@ DRAV::CActor& Main() { return *Game().GetParty().front(); }
 
 std::string MainQuickAction() { return std::to_string(GetApp().GetCurrentQuickAction(Main())); }
 
-// Past the splash into the chapter, nobody else on the landing, the introduction closed.
+// Past the splash into the chapter, nobody else on the landing, the introduction
+// and the tutorial's welcome closed.
 std::vector<Step> CalmChapter() {
-    return {Wait(200), Key(SDL_SCANCODE_SPACE),  Wait(100), Check("start", StartTheChapter), Check("calm", CalmTheLanding),
-            Wait(200), Key(SDL_SCANCODE_RETURN), Wait(200)};
+    std::vector<Step> steps = {Wait(200), Key(SDL_SCANCODE_SPACE), Wait(100), Check("start", StartTheChapter),
+                               Check("calm", CalmTheLanding), Wait(200)};
+    Append(steps, PastTheIntroAndWelcome());
+    return steps;
 }
 
 // Every way the game screen offers to leave a quick action, tried on a spell that

@@ -50,7 +50,9 @@ protected:
     std::shared_ptr<DRAV::CActor> AddMember(const std::string& key) {
         DRAV::CArea& area = *game().GetCurrentArea();
         auto actor = area.CreateEncounterActor(key, "", 0, *app().GetEngine()->GetModule());
-        EXPECT_TRUE(area.PlaceActor(9, 6, false, actor));
+        // On the lane, clear of the reeds whose ambush any step sets off and out of
+        // the keeper's sight, who greets whoever comes ashore.
+        EXPECT_TRUE(area.PlaceActor(6, 8, false, actor));
         game().AddPartyMember(actor);
         return actor;
     }
