@@ -31,17 +31,25 @@ constexpr int kMostLosses = 3;
 
 TEST(LaneFight, ANewHeroOfEachClassWinsItAsSheWasMade) {
     const std::vector<Hero> heroes{
-        {"a fighter", {CLASS_FIGHTER, {ATTR_AGILITY, ATTR_STRENGTH, ATTR_DURABILITY}, {SKILL_STAFF, SKILL_LIGHT_ARMOR, SKILL_HEAVY_ARMOR}},
+        {"a fighter",
+         {CLASS_FIGHTER,
+          {ATTR_AGILITY, ATTR_STRENGTH, ATTR_DURABILITY},
+          {SKILL_STAFF, SKILL_LIGHT_ARMOR, SKILL_HEAVY_ARMOR}},
          true},
-        {"an adventurer", {CLASS_ROGUE, {ATTR_PERSONALITY, ATTR_STRENGTH, ATTR_DURABILITY}, {SKILL_DIPLOMACY, SKILL_LOCKS, SKILL_STAFF}},
+        {"an adventurer",
+         {CLASS_ROGUE, {ATTR_PERSONALITY, ATTR_STRENGTH, ATTR_DURABILITY}, {SKILL_DIPLOMACY, SKILL_LOCKS, SKILL_STAFF}},
          true},
         {"a spellcaster of darts",
-         {CLASS_SPELLCASTER, {ATTR_INTELLIGENCE, ATTR_DURABILITY, ATTR_AGILITY},
-          {SKILL_MATTER_MAGIC, SKILL_ENERGY_MAGIC, SKILL_ELEMENTAL_MAGIC}, {"river_dart", "marsh_spark"}},
+         {CLASS_SPELLCASTER,
+          {ATTR_INTELLIGENCE, ATTR_DURABILITY, ATTR_AGILITY},
+          {SKILL_MATTER_MAGIC, SKILL_ENERGY_MAGIC, SKILL_ELEMENTAL_MAGIC},
+          {"river_dart", "marsh_spark"}},
          false},
         {"a spellcaster of sparks",
-         {CLASS_SPELLCASTER, {ATTR_INTELLIGENCE, ATTR_DURABILITY, ATTR_AGILITY},
-          {SKILL_ENERGY_MAGIC, SKILL_VOID_MAGIC, SKILL_SPIRIT_MAGIC}, {"marsh_spark"}},
+         {CLASS_SPELLCASTER,
+          {ATTR_INTELLIGENCE, ATTR_DURABILITY, ATTR_AGILITY},
+          {SKILL_ENERGY_MAGIC, SKILL_VOID_MAGIC, SKILL_SPIRIT_MAGIC},
+          {"marsh_spark"}},
          false},
     };
     for (const Hero& hero : heroes) {
@@ -54,8 +62,10 @@ TEST(LaneFight, ANewHeroOfEachClassWinsItAsSheWasMade) {
             player.WalkTo(6, 7, [&] { return player.FoeInSight(); });
             ASSERT_TRUE(player.FoeInSight()) << hero.who << ": the reeds did not spring";
             player.Fight();
-            if (!player.Main()->IsAlive()) ++losses;
-            else blows += player.Main()->GetMaxHitPoints() > player.Main()->GetHitPoints();
+            if (!player.Main()->IsAlive())
+                ++losses;
+            else
+                blows += player.Main()->GetMaxHitPoints() > player.Main()->GetHitPoints();
         }
         EXPECT_LE(losses, kMostLosses) << hero.who << " lost the lane " << losses << " times in " << kThrows;
         // Still a fight: the goblins draw blood from most winners.
