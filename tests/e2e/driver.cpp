@@ -341,10 +341,18 @@ private:
                 InvalidateRect(GetApp().GetWindow(), nullptr, FALSE);
                 return;
             case Step::Kind::Check: Record("check", {step.text, step.check()}); return;
+            case Step::Kind::Decide: {
+                // Copied first: inserting may move the step itself.
+                const auto decide = step.decide;
+                std::vector<Step> next = decide();
+                m_steps.insert(m_steps.begin() + static_cast<std::ptrdiff_t>(m_next), std::make_move_iterator(next.begin()),
+                               std::make_move_iterator(next.end()));
+                return;
+            }
         }
     }
 
-    const std::vector<Step>& m_steps;
+    std::vector<Step> m_steps;
     std::string m_home;
     std::ofstream& m_out;
     DWORD m_now = 3600000;
@@ -474,6 +482,12 @@ std::string SampleWithout(const Driver& driver, const std::string& from, const s
     const std::string folder = driver.Home() + "/module";
     LinkWithout(from, folder, "", dropped);
     return folder;
+}
+
+Step Decide(std::function<std::vector<Step>()> decide) {
+    Step step = Make(Step::Kind::Decide);
+    step.decide = std::move(decide);
+    return step;
 }
 
 Step Check(std::string name, std::function<std::string()> check) {

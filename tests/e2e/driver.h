@@ -6,7 +6,8 @@
 //  - scripted input: each time the message loop would wait, the next step runs:
 //    SDL events (move, click, double click, right click, wheel, key, text, close)
 //    or a wait on the clock; a click on an element id finds the element with the
-//    UI manager's own hit test;
+//    UI manager's own hit test; a decision made in the program's process chooses
+//    the steps that follow it;
 //  - what it shows: the window titles, the message boxes (recorded and answered
 //    OK at once), screenshots of frames read before they are presented, and the
 //    pages it asks the browser for (a logging xdg-open first on PATH).
@@ -25,7 +26,7 @@ namespace QuillmereE2E {
 struct Step {
     enum class Kind {
         Move, Click, DoubleClick, RightClick, Wheel, Key, Type, Close, Wait, ClickId, RightClickId, PointAt, Screenshot,
-        Check, DragId
+        Check, DragId, Decide
     };
     Kind kind = Kind::Wait;
     int x = 0;
@@ -35,6 +36,7 @@ struct Step {
     Uint16 modifiers = KMOD_NONE;
     std::string text;  // typed text, screenshot or check name
     std::function<std::string()> check;
+    std::function<std::vector<Step>()> decide;
 };
 
 Step Move(int x, int y);
@@ -67,6 +69,10 @@ Step DragId(std::function<std::string()> ids);
 Step Screenshot(std::string name);
 // Runs in the program's process between messages; the answer is kept under `name`.
 Step Check(std::string name, std::function<std::string()> check);
+// The steps `decide` answers in the program's process when the step runs, run
+// next: the player's next move, chosen from what the program shows now. A
+// decision may answer itself again among its steps, to wait or to try again.
+Step Decide(std::function<std::vector<Step>()> decide);
 
 struct Box {
     std::string caption;

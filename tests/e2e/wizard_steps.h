@@ -22,7 +22,9 @@
 #include "rules/magic/spell.h"
 #include "rules/module.h"
 #include "rules/vocabulary/actor_class.h"
+#include "rules/vocabulary/attributes.h"
 #include "rules/vocabulary/skills.h"
+#include "world/actor.h"
 
 namespace QuillmereE2E {
 
@@ -33,6 +35,8 @@ struct NewCharacter {
     // process when the page is up, so it may look at what the program has loaded.
     std::function<std::vector<int>()> skills;
     std::string name;
+    // Attributes raised in turn, as far as the points go; empty: all five in turn.
+    std::vector<DRAV::Attribute> raises = {};
 };
 
 inline std::vector<Step> ToTheFrontPage() { return {Wait(200), Move(500, 400), Click(500, 400), Wait(100)}; }
@@ -125,6 +129,26 @@ inline std::vector<int> SchoolsForSpells(const std::string& spell, int picks) {
     return plan;
 }
 
+// The attribute page's Add buttons of `raises` clicked in turn while the points
+// left pay for one of them, then those of the others until no raise is affordable.
+inline Step RaiseInTurn(std::vector<DRAV::Attribute> raises, std::size_t next = 0) {
+    return Decide([raises, next] {
+        const std::shared_ptr<DRAV::CActor>& actor = GetApp().GetNewActor();
+        if (!actor) return std::vector<Step>{};
+        const auto affordable = [&](DRAV::Attribute attribute) {
+            return DRAV::AttributeRaiseCost(actor->GetAttribute(attribute)) <= actor->GetUnspentPoints();
+        };
+        std::vector<DRAV::Attribute> order;
+        for (std::size_t k = 0; k < raises.size(); ++k) order.push_back(raises[(next + k) % raises.size()]);
+        for (int attribute = 0; attribute < CAttribDlg::kAttributeCount; ++attribute)
+            order.push_back(static_cast<DRAV::Attribute>(attribute));
+        for (const DRAV::Attribute attribute : order)
+            if (affordable(attribute))
+                return std::vector<Step>{ClickId(CAttribDlg::kFirstAdd + attribute), RaiseInTurn(raises, next + 1)};
+        return std::vector<Step>{};
+    });
+}
+
 // From the front page to the name page of a level-1 `character` with the first head.
 inline std::vector<Step> ThroughTheWizard(const NewCharacter& character) {
     std::vector<Step> steps = ToTheFrontPage();
@@ -133,7 +157,10 @@ inline std::vector<Step> ThroughTheWizard(const NewCharacter& character) {
         steps.push_back(ClickId(id));
         steps.push_back(Wait(50));
     }
-    for (int k = 0; k < 80; ++k) steps.push_back(ClickId(CAttribDlg::kFirstAdd + k % CAttribDlg::kAttributeCount));
+    if (character.raises.empty())
+        for (int k = 0; k < 80; ++k) steps.push_back(ClickId(CAttribDlg::kFirstAdd + k % CAttribDlg::kAttributeCount));
+    else
+        steps.push_back(RaiseInTurn(character.raises));
     steps.push_back(Screenshot("attributes"));
     steps.push_back(ClickId(CAttribDlg::kDone));
     steps.push_back(Wait(50));

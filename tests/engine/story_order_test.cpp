@@ -54,8 +54,9 @@ TEST(StoryOrder, EveryQuestReachedIsCreditedOnceWhateverTheOrder) {
     using namespace QuillmereTest;
     const std::vector<Order> orders{
         {"as the story intends",
-         {TakeTobinsPole, FightTheLaneGoblins, HearHollisNews, AnswerTheHeron, AskHeskAboutTheFerry, WalkIntoTheMarsh,
-          AskMarraAlong, BluffPastTheLookouts, FreeOrrin, BringOrrinHome, ReportTheSmugglers, PayTheFare},
+         {TakeTobinsPole, FightTheLaneGoblins, OpenTheCrate, HearHollisNews, AnswerTheHeron, AskHeskAboutTheFerry,
+          WalkIntoTheMarsh, AskMarraAlong, BluffPastTheLookouts, FreeOrrin, BringOrrinHome, ReportTheSmugglers,
+          PayTheFare},
          kAllQuests,
          {"landing_arrival", "smugglers_asked", "boatwright_missing", "heron_riddle_answered", "ferry_fare",
           "witch_told", "smugglers_seen", "boatwright_found", "boatwright_escort", "boatwright_home",

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "rules/magic/spell.h"
 #include "rules/vocabulary/skill_id.h"
 #include "support/sample_game.h"
 #include "support/temp_dir.h"
@@ -37,6 +38,9 @@ struct Character {
     ActorClass actorClass;
     std::vector<Attribute> raises;  // raised in turn while any raise is affordable
     std::vector<SkillId> skills;
+    // Spells the main character casts at a foe, as from the action bar, the first
+    // she has the energy for; without any she fights with what she wields.
+    std::vector<std::string> spells = {};
 };
 
 // What the creation wizard's pages write into the new actor.
@@ -66,7 +70,7 @@ class Player {
 public:
     // The welcome at the dock is heard at once.
     explicit Player(const Character& character)
-        : m_game([&](CActor& actor) { Create(actor, character); }, true) {
+        : m_game([&](CActor& actor) { Create(actor, character); }, true), m_spells(character.spells) {
         Drain();
     }
 
@@ -84,6 +88,14 @@ public:
     bool Said(const std::string& text) const {
         return std::any_of(m_log.begin(), m_log.end(),
                            [&](const std::string& line) { return line.find(text) != std::string::npos; });
+    }
+    // The main character killed `name`, with a weapon or with a spell.
+    bool Killed(const std::string& name) const {
+        const std::string who = Main()->GetName();
+        return std::any_of(m_log.begin(), m_log.end(), [&](const std::string& line) {
+            return line == who + " has killed " + name + "." ||
+                   (line.rfind(who + " (", 0) == 0 && line.find(") has killed " + name + ".") != std::string::npos);
+        });
     }
     std::vector<std::string> Completed() const {
         std::vector<std::string> quests;
@@ -226,7 +238,11 @@ public:
                                                      [&](const auto& a, const auto& b) { return rank(a) < rank(b); });
                 if (current && current->GetThingId() == (*chosen)->GetId()) continue;
                 member->ClearOrders();
-                member->PushOrder(std::make_shared<CAttackOrder>((*chosen)->GetId()), false);
+                const CSpell* spell = member == Main() ? SpellToCast() : nullptr;
+                if (spell)
+                    member->PushOrder(std::make_shared<CCastOrder>(spell->GetKey(), (*chosen)->GetId()), false);
+                else
+                    member->PushOrder(std::make_shared<CAttackOrder>((*chosen)->GetId()), false);
             }
             Tick();
             if (!Main()->IsAlive()) return;
@@ -290,6 +306,12 @@ public:
                 return;
             }
         ADD_FAILURE() << keeper.GetName() << " sells no " << itemKey;
+    }
+
+    void Sell(CActor& keeper, const std::string& itemKey) {
+        const auto item = Item(*Main(), itemKey);
+        ASSERT_TRUE(item) << "no " << itemKey << " to sell";
+        Instant(*Main(), std::make_shared<CStoreOrder>(false, keeper.GetId(), item->GetId(), 1, kStoreToBackpack));
     }
 
     // Walks onto the way out and takes it; from the map the party goes on to the
@@ -376,6 +398,16 @@ private:
         }
     }
 
+    // The first of the character's spells that the main character knows and has
+    // the energy for; null when none is.
+    const CSpell* SpellToCast() const {
+        const auto known = Main()->GetSpells();
+        for (const std::string& key : m_spells)
+            for (const CSpell* spell : known)
+                if (spell->GetKey() == key && Main()->GetEnergy() >= spell->GetEnergyCost()) return spell;
+        return nullptr;
+    }
+
     // The conversation someone began is opened and closed without a reply.
     void HearOut() {
         if (CThing* other = TalkPending()) Talk(*other, {});
@@ -424,6 +456,7 @@ private:
     }
 
     QuillmereTest::SampleGame m_game;
+    std::vector<std::string> m_spells;
     std::vector<std::string> m_log;
     std::optional<ThingId> m_talk;
     CActor* m_talker = nullptr;

@@ -65,12 +65,23 @@ inline void FightTheLaneGoblins(Player& player) {
     player.Fight();
     ASSERT_TRUE(player.Main()->IsAlive());
     // The party's own fight: nobody of the landing strikes a goblin down for it.
-    EXPECT_TRUE(player.Said("Wren has killed Reed Goblin"));
-    EXPECT_TRUE(player.Said("Wren has killed Goblin Archer"));
+    EXPECT_TRUE(player.Killed("Reed Goblin"));
+    EXPECT_TRUE(player.Killed("Goblin Archer"));
     // The archer's arrows are told as shots of its bow, not as a cleaver's blows.
     EXPECT_TRUE(player.Said("Goblin Archer (Reed bow)"));
     EXPECT_FALSE(player.Said("Goblin Archer (Cleaver)"));
     player.LootPiles();
+}
+
+// The smugglers' crate by the boathouse has a lock only a trained hand picks.
+inline void OpenTheCrate(Player& player) {
+    CObject* crate = player.Thing("reed_crate");
+    ASSERT_TRUE(crate);
+    const bool trainedHand = player.Main()->HasSkill(SKILL_LOCKS);
+    EXPECT_EQ(player.Loot(*crate), trainedHand);
+    EXPECT_TRUE(player.Said(trainedHand ? "Wren picks the lock on Smugglers' Crate"
+                                        : "Wren can't unlock Smugglers' Crate"));
+    EXPECT_EQ(player.Carries("smugglers_flare"), trainedHand);
 }
 
 // Hollis's news, whatever it is by now; asked to look for the boatwright, the

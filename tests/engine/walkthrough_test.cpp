@@ -1,12 +1,14 @@
 // The sample chapter played from the dock to the ferry's crossing as a player
 // plays it (tests/engine/story_player.h). Two characters take the two roads
-// through the smugglers' hide: a fighter who goes in with a pole, and a talker
-// who bluffs the lookouts and comes round by Marra's punt over the travel map.
+// through the smugglers' hide: a fighter who goes in with a pole, and a
+// spellcaster, made with the schools the creation pages sell, who fights with her
+// spells, comes round by Marra's punt over the travel map and pays the lookouts.
 // The dice are seeded as each road sets out and again as each fight begins.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -24,15 +26,18 @@ namespace {
 const Character kFighter{CLASS_FIGHTER,
                          {ATTR_AGILITY, ATTR_STRENGTH, ATTR_DURABILITY},
                          {SKILL_STAFF, SKILL_LIGHT_ARMOR, SKILL_HEAVY_ARMOR}};
-const Character kTalker{CLASS_ROGUE,
-                        {ATTR_PERSONALITY, ATTR_STRENGTH, ATTR_DURABILITY},
-                        {SKILL_DIPLOMACY, SKILL_LOCKS, SKILL_STAFF}};
+// Two class picks on Matter and Energy Magic, the general one on Elemental Magic,
+// which needs them both; she strikes with its River Dart, then Marsh Spark.
+const Character kSpellcaster{CLASS_SPELLCASTER,
+                             {ATTR_INTELLIGENCE, ATTR_DURABILITY, ATTR_AGILITY},
+                             {SKILL_MATTER_MAGIC, SKILL_ENERGY_MAGIC, SKILL_ELEMENTAL_MAGIC},
+                             {"river_dart", "marsh_spark"}};
 
 // The landing, as every road begins: the welcome at the dock, a pole from the
 // ferryman, the goblins on the lane, a look at the crate by the boathouse, the
-// boatwright's story from the innkeeper, the heron's riddle, a pie from the
-// trader and the keeper's fare.
-void Landing(Player& player, bool trainedHand) {
+// boatwright's story from the innkeeper, the heron's riddle, the road's own
+// `trade` at the trader's stall and the keeper's fare.
+void Landing(Player& player, const std::function<void(CActor& trader)>& trade) {
     // Ashore with a goal: the keeper's errand in the journal and the first page of
     // the tutorial at once.
     EXPECT_TRUE(player.Game().IsQuestTagSet("smugglers_asked"));
@@ -43,13 +48,7 @@ void Landing(Player& player, bool trainedHand) {
     ASSERT_FALSE(::testing::Test::HasFatalFailure());
     ASSERT_EQ(player.Game().GetGold(), 20) << "the goblins' purses";
 
-    // The smugglers' crate by the boathouse has a lock only a trained hand picks.
-    CObject* crate = player.Thing("reed_crate");
-    ASSERT_TRUE(crate);
-    EXPECT_EQ(player.Loot(*crate), trainedHand);
-    EXPECT_TRUE(player.Said(trainedHand ? "Wren picks the lock on Smugglers' Crate"
-                                        : "Wren can't unlock Smugglers' Crate"));
-    EXPECT_EQ(player.Carries("smugglers_flare"), trainedHand);
+    QuillmereTest::OpenTheCrate(player);
     // Past the keeper on the way, who comes to greet the newcomer.
     EXPECT_TRUE(player.Game().IsQuestTagSet("hesk_met"));
 
@@ -60,13 +59,13 @@ void Landing(Player& player, bool trainedHand) {
     EXPECT_TRUE(player.Game().IsQuestTagSet("heron_riddle"));
     auto& tansy = *player.Person("landing_trader");
     player.Talk(tansy, {"Let me see your goods."});
-    player.Buy(tansy, "eel_pie");
-    EXPECT_EQ(player.Game().GetGold(), 17);
+    const std::int32_t gold = player.Game().GetGold();
+    trade(tansy);
 
     // The ferry waits for the boatwright.
     QuillmereTest::AskHeskAboutTheFerry(player);
     EXPECT_TRUE(player.Said("only he can caulk it"));
-    EXPECT_EQ(player.Game().GetGold(), 17);
+    EXPECT_NE(player.Game().GetGold(), gold) << "the trade was done";
 }
 
 // From the skiff back to the landing by the smugglers' trail, the boatwright
@@ -87,8 +86,9 @@ void HomeAndAcross(Player& player) {
                                9000));
 
     QuillmereTest::ReportTheSmugglers(player);
+    const std::int32_t gold = player.Game().GetGold();
     QuillmereTest::PayTheFare(player);
-    EXPECT_EQ(player.Game().GetGold(), 12);
+    EXPECT_EQ(player.Game().GetGold(), gold - 5);
 }
 
 void ExpectTheEnd(const Player& player, std::uint32_t experienceBefore) {
@@ -114,7 +114,10 @@ TEST(Walkthrough, TheFighterGoesInWithAPole) {
     DRAVCommon::GetRandomEngine().seed(5);
     Player player(kFighter);
     const std::uint32_t experience = player.Main()->GetExperience();
-    Landing(player, false);
+    Landing(player, [&](CActor& tansy) {
+        player.Buy(tansy, "eel_pie");
+        EXPECT_EQ(player.Game().GetGold(), 17);
+    });
     ASSERT_FALSE(::testing::Test::HasFatalFailure());
     QuillmereTest::WalkIntoTheMarsh(player);
     QuillmereTest::AskMarraAlong(player);
@@ -132,12 +135,23 @@ TEST(Walkthrough, TheFighterGoesInWithAPole) {
     ExpectTheEnd(player, experience);
 }
 
-TEST(Walkthrough, TheTalkerBluffsPastTheLookouts) {
+TEST(Walkthrough, TheSpellcasterPaysHerWayPastTheLookouts) {
     DRAVCommon::GetRandomEngine().seed(5);
-    Player player(kTalker);
+    Player player(kSpellcaster);
     const std::uint32_t experience = player.Main()->GetExperience();
-    Landing(player, true);
+    Landing(player, [&](CActor& tansy) {
+        // The ferry's scroll sold for what the lookouts will want; Tansy's marsh
+        // water, which gives a caster back her strength, costs nothing.
+        player.Sell(tansy, "lantern_scroll");
+        player.Buy(tansy, "marsh_water");
+        EXPECT_EQ(player.Game().GetGold(), 33);
+        EXPECT_TRUE(player.Carries("marsh_water"));
+    });
     ASSERT_FALSE(::testing::Test::HasFatalFailure());
+    // The goblins fell to her spells; the pole she was given stayed unused.
+    EXPECT_TRUE(player.Said("Wren casts River Dart."));
+    EXPECT_TRUE(player.Said("Wren (River Dart) has killed Reed Goblin."));
+    EXPECT_FALSE(player.Said("Wren hits ")) << "a blow of the pole";
 
     QuillmereTest::WalkIntoTheMarsh(player);
     QuillmereTest::AskMarraAlong(player);
@@ -150,9 +164,10 @@ TEST(Walkthrough, TheTalkerBluffsPastTheLookouts) {
     player.WalkTo(18, 4);
     CThing* lookout = player.TalkPending();
     ASSERT_TRUE(lookout) << "the lookouts stop the party";
-    player.Talk(*lookout, {"Marrow sent for us. We carry his cargo tonight."});
+    player.Talk(*lookout, {"Twenty gold says you saw nobody."});
     EXPECT_TRUE(player.Said("Go on, then"));
     EXPECT_FALSE(player.Said("Lads!"));
+    EXPECT_EQ(player.Game().GetGold(), 13);
     EXPECT_TRUE(player.Game().IsQuestTagSet("smugglers_seen"));
 
     // A save at the hide: the companion, the passage and the map come back with it.
