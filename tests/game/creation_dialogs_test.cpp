@@ -484,7 +484,7 @@ TEST_F(CreationTest, EachHeadsDescriptionFitsItsRowOnOneLine) {
     DRAVUI::CUISprite sprite(&wrapper, 100, nullptr);
     const auto source = QuillmereTest::SampleInterfaceSource();
     const DRAV::CModule& module = *app.GetEngine()->GetModule();
-    for (const auto& [points, row] : {std::pair{20u, 400L}, std::pair{12u, 300L}}) {
+    for (const auto& [points, row] : {std::pair{20u, LONG{400}}, std::pair{12u, LONG{300}}}) {
         DRAVUI::CUIFontDraw font(*source, points, 100);
         for (const auto* heads : {&module.GetMaleHeads(), &module.GetFemaleHeads()})
             for (const auto& head : *heads) {
