@@ -163,9 +163,11 @@ void CEngine::PlacePartyAt(const CAreaEntry& entry) { PlaceParty(CurrentArea(), 
 
 void CEngine::PlaceParty(CArea& area, const std::string& entryName) {
     const CAreaEntry* entry = FindAreaEntry(area.GetEntries(), entryName);
+    // The entry's name came from a start, an exit, a map or a script; the area's
+    // own file is the one place all of them can be checked against.
     if (!entry)
-        throw CDRAVException(DRAV_ERR_BAD_DATA,
-                             "area \"" + area.GetName() + "\" has no entry \"" + entryName + "\"");
+        throw CDRAVException(DRAV_ERR_BAD_DATA, area.GetName() + ".drav: area \"" + area.GetName() +
+                                                    "\" has no entry \"" + entryName + "\"");
     PlaceParty(area, *entry);
 }
 

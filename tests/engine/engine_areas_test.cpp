@@ -134,6 +134,7 @@ TEST(EngineAreas, AFailedEntryLeavesTheGameAsItWas) {
         const auto caught = QuillmereTest::CatchDrav([&] { game.Engine().EnterArea(); });
         ASSERT_TRUE(caught) << area;
         EXPECT_EQ(caught->GetCode(), DRAV_ERR_BAD_DATA);
+        EXPECT_NE(caught->GetMessage().find(std::string(area) + ".drav"), std::string::npos) << caught->GetMessage();
         EXPECT_EQ(game.Game().GetStateCode(), GAME_ENTERING);
         EXPECT_EQ(game.Game().GetCurrentArea(), nullptr);
         EXPECT_EQ(game.Game().GetTick(), tick);
