@@ -25,6 +25,8 @@ ThingId MakeTileId(std::uint32_t row, std::uint32_t column) {
 CTile::CTile(std::uint32_t row, std::uint32_t column, CMasterTile* master)
     : CThing(MakeTileId(row, column)), m_master(master) {}
 
+bool CTile::IsDoor() const { return m_master && m_master->GetDefinition().GetKind() == TILE_DOOR; }
+
 CMasterTileDoor* CTile::GetDoor() const {
     auto* door = dynamic_cast<CMasterTileDoor*>(m_master);
     if (!door || door->GetDefinition().GetKind() != TILE_DOOR)

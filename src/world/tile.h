@@ -17,7 +17,8 @@ public:
     CMasterTile* GetMaster() const { return m_master; }
     void SetMaster(CMasterTile* master) { m_master = master; }
 
-    // The covering door; code 2 when the cell is not covered by a door.
+    // Whether a door covers the cell, and that door; GetDoor is code 2 when none does.
+    bool IsDoor() const;
     CMasterTileDoor* GetDoor() const;
 
     // The passability questions of movement, line tests and visibility. An open

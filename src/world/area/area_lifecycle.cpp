@@ -61,7 +61,7 @@ void CArea::Reactivate(const std::string& fromArea, const CModule& module) {
 void CArea::ApplyOpenDoors(bool respawned) {
     for (auto record = m_openDoors.begin(); record != m_openDoors.end();) {
         const CTile* cell = GetTile((*record)->column, (*record)->row);
-        if (!cell || !cell->GetMaster() || cell->GetMaster()->GetDefinition().GetKind() != TILE_DOOR)
+        if (!cell || !cell->IsDoor())
             throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, m_name + ": no door at open-door cell (" +
                                                             std::to_string((*record)->column) + " " +
                                                             std::to_string((*record)->row) + ")");

@@ -242,6 +242,8 @@ void CArea::PlaceCellTile(const DRAVCommon::CDataFileReader& reader, const CellT
         for (std::uint32_t y = tile.row; y < tile.row + depth; ++y) {
             CTile& cell = *GetTile(x, y);
             if (cell.GetMaster() && !overrides) continue;
+            // The cell's old door is gone; its record would point at no door.
+            if (cell.IsDoor()) RemoveOpenDoor(cell);
             cell.SetMaster(master.get());
             if (startsOpen) AddOpenDoor(cell);
         }

@@ -13,14 +13,6 @@
 
 namespace DRAV {
 
-namespace {
-
-bool IsDoorCell(const CTile& cell) {
-    return cell.GetMaster() && cell.GetMaster()->GetDefinition().GetKind() == TILE_DOOR;
-}
-
-}  // namespace
-
 void CArea::LinkPatches(const CModule& module, std::int32_t loadType, bool respawned) {
     for (const std::shared_ptr<CPatch>& patch : m_patches) {
         const bool tagSet = IsQuestTagSet(patch->GetTriggerTag());
@@ -109,7 +101,7 @@ void CArea::ApplyTilesPatch(const CPatchActionTiles& action, const CModule& modu
             for (std::uint32_t y = master->GetRow(); y < master->GetRow() + master->GetDepth(); ++y) {
                 CTile& cell = *GetTile(x, y);
                 // The cell's old door is gone; its record would point at no door.
-                if (IsDoorCell(cell)) RemoveOpenDoor(cell);
+                if (cell.IsDoor()) RemoveOpenDoor(cell);
                 cell.SetMaster(master.get());
             }
         }
@@ -138,7 +130,7 @@ void CArea::SetDoorState(const CPatchActionDoor& action, bool reapply) {
         for (std::uint32_t column = 0; column < m_columns; ++column) {
             for (std::uint32_t row = 0; row < m_rows; ++row) {
                 CTile& cell = *GetTile(column, row);
-                if (!IsDoorCell(cell)) continue;
+                if (!cell.IsDoor()) continue;
                 CMasterTileDoor* door = cell.GetDoor();
                 const std::string& key = door->GetDefinition().GetKey();
                 if (std::find(action.tileNames.begin(), action.tileNames.end(), key) == action.tileNames.end())

@@ -20,10 +20,6 @@ void CellOfTileId(ThingId id, std::uint32_t& column, std::uint32_t& row) {
     row = serial / kMaxAreaColumns;
 }
 
-bool IsDoorCell(const CTile* cell) {
-    return cell && cell->GetMaster() && cell->GetMaster()->GetDefinition().GetKind() == TILE_DOOR;
-}
-
 }  // namespace
 
 bool CArea::CanMoveTo(const CActor& actor, CThing** blocker, double x, double y) const {
@@ -132,7 +128,7 @@ void CArea::CollectDoorTiles(CTile& tile, std::vector<CTile*>& tiles) const {
     const auto walk = [&](std::int64_t dx, std::int64_t dy) {
         for (std::int64_t x = column + dx, y = row + dy;; x += dx, y += dy) {
             CTile* cell = const_cast<CTile*>(CellAt(x, y));
-            if (!IsDoorCell(cell)) return;
+            if (!cell || !cell->IsDoor()) return;
             tiles.push_back(cell);
         }
     };

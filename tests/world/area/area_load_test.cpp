@@ -192,6 +192,18 @@ TEST(AreaLoad, TilePlacementFollowsFacingAndWhichKindsOverride) {
     EXPECT_EQ(area.GetMasterTiles().size(), placed - 2);
 }
 
+// A door that starts open keeps a record per cell; a wall laid over one of its
+// cells later in the file takes that record away, or a saved game of the area
+// would name an open door where none stands and could not be loaded.
+TEST(AreaLoad, AWallOverAnOpenDoorsCellLeavesNoRecordOfIt) {
+    CArea area;
+    ReadText(area, AreaText("( 2 1 ) <row> ( sluice_gate n ) <cell> ( sluice_gate n ) ( reed_wall n ) </cell> </row>"));
+    EXPECT_EQ(KeyAt(area, 1, 0), "reed_wall");
+    ASSERT_EQ(area.GetOpenDoors().size(), 1u);
+    EXPECT_EQ(area.GetOpenDoors().front()->column, 0u);
+    area.ApplyOpenDoors(false);  // as a load of the saved area does
+}
+
 TEST(AreaLoad, MalformedFilesAreCodeOneNamingTheFileAndTheKey) {
     const std::string floor = " ( plank_floor n )";
     const std::string oneCell = "( 1 1 ) <row>" + floor + " </row>";
