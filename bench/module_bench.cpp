@@ -7,6 +7,7 @@
 #include <string>
 
 #include "bench_quick.h"
+#include "iteration_times.h"
 #include "common/data_file_packed.h"
 #include "common/data_file_path.h"
 #include "engine/brain/brain_functions.h"
@@ -19,12 +20,16 @@ const DRAV::CModuleVersionRange kRecord("Orvex", 5, 0);
 template <typename Source>
 void LoadSample(benchmark::State& state, const std::string& root) {
     auto source = std::make_shared<Source>(root, 1);
+    BenchSupport::IterationTimes times;
     for (auto _ : state) {
-        DRAV::CModule module;
-        module.SetBrainFunctions(DRAV::GetBrainFunctions());
-        module.Load(1, &kRecord, source);
-        benchmark::DoNotOptimize(module.GetSpells().size());
+        times.Time([&] {
+            DRAV::CModule module;
+            module.SetBrainFunctions(DRAV::GetBrainFunctions());
+            module.Load(1, &kRecord, source);
+            benchmark::DoNotOptimize(module.GetSpells().size());
+        });
     }
+    times.Report(state);
 }
 
 void BM_ModuleLoadFolder(benchmark::State& state) {

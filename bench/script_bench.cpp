@@ -7,6 +7,7 @@
 #include <string>
 
 #include "bench_quick.h"
+#include "iteration_times.h"
 #include "common/data_file_reader.h"
 #include "script/script_loader.h"
 #include "support/overlay_source.h"
@@ -26,13 +27,17 @@ std::shared_ptr<DRAV::CLuaScript> ScriptOf(const std::string& element) {
 void TrivialEval(benchmark::State& state) {
     DRAV::InstallNativeScriptFunctions();
     auto script = ScriptOf("<lua> return true </lua>");
+    BenchSupport::IterationTimes times;
     for (auto _ : state) {
         DRAV::CScriptContext context;
-        if (script->Eval(nullptr, context) != 1) {
+        std::int32_t result = 0;
+        times.Time([&] { result = script->Eval(nullptr, context); });
+        if (result != 1) {
             state.SkipWithError("the script did not return true");
             break;
         }
     }
+    times.Report(state);
 }
 BENCHMARK(TrivialEval)->Apply(BenchSupport::QuickIterations<>);
 
@@ -54,7 +59,9 @@ void SetTagWithPendingQuests(benchmark::State& state) {
     engine.BeginNewGame(engine.NewGame());
     engine.EnterArea();
     engine.GetGame()->SetQuestTag("assigned", 1);
-    for (auto _ : state) engine.SetTag("bell", false);
+    BenchSupport::IterationTimes times;
+    for (auto _ : state) times.Time([&] { engine.SetTag("bell", false); });
+    times.Report(state);
     state.counters["quests"] = kPendingQuests;
 
     // The scripts ran and judged: none was complete, and the first one is once its tag is set.
