@@ -1,8 +1,7 @@
 #include "script/lua_script.h"
 
-#include <cstdlib>
 #include <exception>
-#include <new>
+#include <optional>
 #include <string>
 
 #include "common/data_file_reader.h"
@@ -59,21 +58,6 @@ std::string ErrorText(lua_State* state) {
     return std::string(text, length);
 }
 
-// A script's allocations while it is only compiled, bounded as its runs are.
-void* CompileAllocate(void* used, void* block, std::size_t oldSize, std::size_t newSize) {
-    auto& total = *static_cast<std::size_t*>(used);
-    if (newSize == 0) {
-        if (block) total -= oldSize;
-        std::free(block);
-        return nullptr;
-    }
-    const std::size_t before = block ? oldSize : 0;
-    if (newSize > before && total + (newSize - before) > kScriptMemoryLimit) return nullptr;
-    void* grown = std::realloc(block, newSize);
-    if (grown) total = total - before + newSize;
-    return grown;
-}
-
 }  // namespace
 
 const char* CLuaScript::ChunkName() const {
@@ -115,48 +99,63 @@ CScriptContext* RunningContext(lua_State* state) {
 }
 
 CLuaScript::CLuaScript(DRAVCommon::CDataFileReader& reader, std::string origin)
-    : m_source(kScriptHeader), m_origin(std::move(origin)) {
-    while (!reader.AtBlockEnd()) {
-        m_source += reader.ReadWord();
-        m_source += ' ';
-    }
-    m_source += "\nend\n";
-    // Compiled once now, so that a mistake is found when the module or the area is
-    // read, naming where it stands, rather than when the script first runs.
-    std::size_t used = 0;
-    lua_State* state = lua_newstate(CompileAllocate, &used);
-    if (!state) throw std::bad_alloc();
-    const int status = luaL_loadbufferx(state, m_source.data(), m_source.size(), ChunkName(), "t");
-    std::string text = status == LUA_OK ? std::string() : ErrorText(state);
-    lua_close(state);
-    if (status == LUA_ERRMEM) text = "the script needs more memory than a script may use";
-    if (status != LUA_OK) throw CDRAVException(DRAV_ERR_BAD_DATA, FromOrigin(text));
-}
+    : CLuaScript(BodyText(reader), std::move(origin)) {}
 
-CLuaScript::CLuaScript(const std::string& tag) : m_source(kScriptHeader) {
-    m_source += "drav_set_tag( context, " + QuoteLuaString(tag) + " )\n";
-    m_source += "end\n";
-}
+CLuaScript::CLuaScript(const std::string& tag) : CLuaScript(SetTagText(tag), std::string()) {}
 
 CLuaScript::CLuaScript(const std::string& tag, std::int32_t statistic, std::int32_t number, const std::string& title,
                        const std::string& text, std::string origin)
-    : m_source(kScriptHeader), m_origin(std::move(origin)) {
+    : CLuaScript(TriggerText(tag, statistic, number, title, text), std::move(origin)) {}
+
+// Compiled once now, so that a mistake is found when the module or the area is
+// read, naming where it stands, and no evaluation compiles again.
+CLuaScript::CLuaScript(Text text, std::string origin)
+    : m_source(std::move(text.source)), m_origin(std::move(origin)), m_chunk(Compile()) {}
+
+CCompiledChunk CLuaScript::Compile() const {
+    std::string error;
+    std::optional<CCompiledChunk> chunk = CCompiledChunk::Compile(m_source, ChunkName(), error);
+    if (!chunk) throw CDRAVException(DRAV_ERR_BAD_DATA, FromOrigin(std::move(error)));
+    return std::move(*chunk);
+}
+
+CLuaScript::Text CLuaScript::BodyText(DRAVCommon::CDataFileReader& reader) {
+    Text text{kScriptHeader};
+    while (!reader.AtBlockEnd()) {
+        text.source += reader.ReadWord();
+        text.source += ' ';
+    }
+    text.source += "\nend\n";
+    return text;
+}
+
+CLuaScript::Text CLuaScript::SetTagText(const std::string& tag) {
+    std::string source = kScriptHeader;
+    source += "drav_set_tag( context, " + QuoteLuaString(tag) + " )\n";
+    source += "end\n";
+    return {std::move(source)};
+}
+
+CLuaScript::Text CLuaScript::TriggerText(const std::string& tag, std::int32_t statistic, std::int32_t number,
+                                         const std::string& title, const std::string& text) {
     if (statistic < 0 || statistic > kTriggerNoSpecialStat)
         throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "trigger " + tag + ": no special statistic " +
                                                         std::to_string(statistic));
+    std::string source = kScriptHeader;
     const std::string quotedTag = QuoteLuaString(tag);
-    m_source += "  if(drav_check_tag(context, " + quotedTag + " )) then \n";
-    m_source += "    return \n";
-    m_source += "  end \n";
+    source += "  if(drav_check_tag(context, " + quotedTag + " )) then \n";
+    source += "    return \n";
+    source += "  end \n";
     if (statistic != kTriggerNoSpecialStat) {
-        m_source += "  if(not drav_special_stat_check(context, " + QuoteLuaString(kSpecialStatKeys[statistic]) +
-                    ", " + std::to_string(number) + ")) then \n";
-        m_source += "    return \n";
-        m_source += "  end \n";
+        source += "  if(not drav_special_stat_check(context, " + QuoteLuaString(kSpecialStatKeys[statistic]) + ", " +
+                  std::to_string(number) + ")) then \n";
+        source += "    return \n";
+        source += "  end \n";
     }
-    m_source += "  drav_dialog_box(context, " + QuoteLuaString(title) + ", " + QuoteLuaString(text) + ") \n";
-    m_source += "  drav_set_tag(context, " + quotedTag + ") \n";
-    m_source += "end \n";
+    source += "  drav_dialog_box(context, " + QuoteLuaString(title) + ", " + QuoteLuaString(text) + ") \n";
+    source += "  drav_set_tag(context, " + quotedTag + ") \n";
+    source += "end \n";
+    return {std::move(source)};
 }
 
 void CLuaScript::RegisterFunctions(lua_State* state, bool testMode) {
@@ -176,8 +175,7 @@ std::int32_t CLuaScript::Eval(CEngine* engine, CScriptContext& context) const {
     CFreshLuaState fresh(context);
     lua_State* state = fresh.State();
     const CEvalRecord& record = fresh.Record();
-    // The chunk is named by its own text, so Lua's messages quote the script's start.
-    CheckStep(state, luaL_loadbufferx(state, m_source.data(), m_source.size(), ChunkName(), "t"), record);
+    CheckStep(state, m_chunk.Load(state), record);
     CheckStep(state, lua_pcall(state, 0, 0, 0), record);
 
     lua_getglobal(state, "drav_script");

@@ -1,12 +1,14 @@
 #pragma once
 // The Lua script holder: a complete chunk that defines the global function
-// drav_script( context ), run in a Lua state of its own for every evaluation.
+// drav_script( context ), compiled once when the script is made and run in a Lua
+// state of its own for every evaluation.
 
 #include <cstdint>
 #include <string>
 
 #include <lua.hpp>
 
+#include "script/compiled_chunk.h"
 #include "script/script.h"
 #include "script/script_limits.h"
 
@@ -22,10 +24,12 @@ constexpr std::int32_t kTriggerNoSpecialStat = 5;
 
 class CLuaScript : public CScript {
 public:
+    // Every constructor compiles the script: one that does not compile is code 1
+    // with Lua's words, naming the script's origin.
+
     // The body of a "lua" element: every word up to the element's end, joined on
     // one line. The caller has opened the element and closes it afterwards.
-    // `origin` names where it stands (file and element) in every error it raises;
-    // one that does not compile is code 1 with Lua's words.
+    // `origin` names where it stands (file and element) in every error it raises.
     CLuaScript(DRAVCommon::CDataFileReader& reader, std::string origin);
 
     // Sets `tag` when run.
@@ -49,6 +53,18 @@ public:
     static void RegisterFunctions(lua_State* state, bool testMode);
 
 private:
+    struct Text {
+        std::string source;
+    };
+    // Keeps `text` as the script's source and compiles it.
+    CLuaScript(Text text, std::string origin);
+
+    static Text BodyText(DRAVCommon::CDataFileReader& reader);
+    static Text SetTagText(const std::string& tag);
+    static Text TriggerText(const std::string& tag, std::int32_t statistic, std::int32_t number,
+                            const std::string& title, const std::string& text);
+    CCompiledChunk Compile() const;
+
     // Lua's chunk name, and the text that starts its error messages.
     const char* ChunkName() const;
     // `text` as the caller of Eval reads it: naming where the script stands.
@@ -57,6 +73,7 @@ private:
 
     std::string m_source;
     std::string m_origin;
+    CCompiledChunk m_chunk;
 };
 
 // The context of the evaluation running in `state`: the only one its native
