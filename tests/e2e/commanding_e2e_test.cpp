@@ -68,6 +68,21 @@ std::pair<double, double> Pair(const std::string& text) {
     return {a, b};
 }
 
+// The move order Wren has, "x z", or "none" and the types of the orders she has.
+std::string Ordered() {
+    std::list<std::shared_ptr<DRAV::COrder>> orders = Main().GetOrders();
+    if (Main().GetCurrentOrder()) orders.push_front(Main().GetCurrentOrder());
+    for (const auto& order : orders)
+        if (const auto* move = dynamic_cast<const DRAV::CMoveOrder*>(order.get())) {
+            std::ostringstream out;
+            out << move->x << ' ' << move->y;
+            return out.str();
+        }
+    std::string types = "none";
+    for (const auto& order : orders) types += " " + std::to_string(order->GetType());
+    return types;
+}
+
 TEST(Commanding, AGroundClickWalksTheMemberThereInTheTimeItsSpeedAllows) {
     Driver driver;
     std::vector<Step> steps = Opening();
@@ -78,20 +93,7 @@ TEST(Commanding, AGroundClickWalksTheMemberThereInTheTimeItsSpeedAllows) {
                       Click(330, 380),
                       Wait(50),
                       Check("orders", [] { return std::to_string(Main().GetOrders().size()); }),
-                      Check("ordered",
-                            [] {
-                                std::list<std::shared_ptr<DRAV::COrder>> orders = Main().GetOrders();
-                                if (Main().GetCurrentOrder()) orders.push_front(Main().GetCurrentOrder());
-                                for (const auto& order : orders)
-                                    if (const auto* move = dynamic_cast<const DRAV::CMoveOrder*>(order.get())) {
-                                        std::ostringstream out;
-                                        out << move->x << ' ' << move->y;
-                                        return out.str();
-                                    }
-                                std::string types = "none";
-                                for (const auto& order : orders) types += " " + std::to_string(order->GetType());
-                                return types;
-                            }),
+                      Check("ordered", Ordered),
                       Wait(4000),
                       Check("to", [] { return Where(Main()); }),
                   });
@@ -110,21 +112,6 @@ TEST(Commanding, AGroundClickWalksTheMemberThereInTheTimeItsSpeedAllows) {
     EXPECT_LT(distance / std::stod(run.checks["speed"]), 4.0 * 60) << "reachable in the run's four seconds";
     EXPECT_LT(std::hypot(toX - orderedX, toZ - orderedZ), 0.5)
         << run.checks["from"] << " -> " << run.checks["to"] << " for " << run.checks["ground"] << " at " << run.checks["speed"];
-}
-
-// The move order Wren has, "x z", or "none" and the types of the orders she has.
-std::string Ordered() {
-    std::list<std::shared_ptr<DRAV::COrder>> orders = Main().GetOrders();
-    if (Main().GetCurrentOrder()) orders.push_front(Main().GetCurrentOrder());
-    for (const auto& order : orders)
-        if (const auto* move = dynamic_cast<const DRAV::CMoveOrder*>(order.get())) {
-            std::ostringstream out;
-            out << move->x << ' ' << move->y;
-            return out.str();
-        }
-    std::string types = "none";
-    for (const auto& order : orders) types += " " + std::to_string(order->GetType());
-    return types;
 }
 
 // A click on the ground `behind` units north of where Wren stood when placed: on the
