@@ -130,8 +130,9 @@ public:
     // An error the program cannot go on from: the box, the same text on standard
     // error, and the program's status at its end says that it failed.
     void ShowFatalError(const std::string& text, const std::string& caption);
-    // "Failed to load module "<folder>". The game is broken. ..."
-    static std::string ModuleFailureText(const std::string& folder);
+    // "Failed to load module "<folder>". <why> The game is broken. ...": `why`, a
+    // sentence saying what is missing or broken, is left out when empty.
+    static std::string ModuleFailureText(const std::string& folder, const std::string& why = "");
 
     // ---- the window procedure and painting (app_window.cpp) ----
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);

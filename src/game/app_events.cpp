@@ -198,9 +198,9 @@ void CDRAVApp::OnDialogBoxEvent(const DRAV::CDialogBoxEvent& event) {
             std::int32_t page = 0;
             try {
                 page = FindHelpPageByKey(event.GetTitle());
-            } catch (const CDRAVException&) {
+            } catch (const CDRAVException& failure) {
                 // A module naming a page the program lacks loses that tutorial, not the game.
-                ShowError("You may continue to play, however things may be broken", "Script Error");
+                ShowScriptError(failure);
                 return;
             }
             SetDialog(true, std::make_shared<CHelpDlg>(this, page, event.GetText()));

@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 #include "common/data_file_packed.h"
@@ -31,6 +32,18 @@ std::shared_ptr<DRAVCommon::CDataFileFactory> OpenPackage(Make make, bool& faile
         failedOtherwise = true;
     }
     return nullptr;
+}
+
+// A failure's own words as a sentence of the start-up message: ended by a full stop.
+std::string Sentence(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    if (!text.empty() && text.back() != '.') text += '.';
+    return text;
+}
+
+bool FileExists(const std::string& path) {
+    std::error_code ignored;
+    return std::filesystem::is_regular_file(Win32::NativePath(path), ignored);
 }
 
 // A start-up that fails says so to whoever started the program.
@@ -90,9 +103,9 @@ int WinMain(HINSTANCE instance, HINSTANCE, char* commandLine, int showCommand) {
     return RunApplication(instance, commandLine, showCommand);
 }
 
-std::string CDRAVApp::ModuleFailureText(const std::string& folder) {
-    return "Failed to load module \"" + folder + "\". The game is broken. Try reinstalling, or contact " +
-           GetCompanyName() + " for support.";
+std::string CDRAVApp::ModuleFailureText(const std::string& folder, const std::string& why) {
+    return "Failed to load module \"" + folder + "\". " + (why.empty() ? "" : why + " ") +
+           "The game is broken. Try reinstalling, or contact " + GetCompanyName() + " for support.";
 }
 
 void CDRAVApp::ShowError(const std::string& text, const std::string& caption) const {
@@ -164,7 +177,10 @@ bool CDRAVApp::InitLoadModule(std::string commandLine) {
     auto interface = OpenPackage(
         [&] { return DRAVCommon::CDataFileFactoryPacked::FromPath(folder + "\\uiwin32.drav"); }, failedOtherwise);
     if (!interface) {
-        ShowFatalError(ModuleFailureText(folder), "Game Error");
+        ShowFatalError(ModuleFailureText(folder, FileExists(folder + "\\uiwin32.drav")
+                                                     ? "\"uiwin32.drav\" cannot be read."
+                                                     : "\"uiwin32.drav\" is missing."),
+                       "Game Error");
         return false;
     }
     m_uiManager.SetDataFileFactory(interface);
@@ -187,7 +203,12 @@ bool CDRAVApp::InitLoadModule(std::string commandLine) {
         }
     }
     if (!package) {
-        ShowFatalError(ModuleFailureText(folder), "Game Error");
+        const bool packed = ChapterFileExists(folder, 1, true), loose = ChapterFileExists(folder, 1, false);
+        std::string why = "\"module1.drav\" is missing, and so is \"1\\world.drav\".";
+        if (packed && loose) why = "Neither \"module1.drav\" nor the chapter folder \"1\" can be read.";
+        else if (packed) why = "\"module1.drav\" cannot be read.";
+        else if (loose) why = "The chapter folder \"1\" cannot be read.";
+        ShowFatalError(ModuleFailureText(folder, why), "Game Error");
         return false;
     }
 
@@ -199,8 +220,11 @@ bool CDRAVApp::InitLoadModule(std::string commandLine) {
         m_moduleFolder = folder;
         ProbeChapters();
         MakeEngine(1);
-    } catch (...) {
-        ShowFatalError(ModuleFailureText(folder), "Game Error");
+    } catch (const CDRAVException& failure) {
+        ShowFatalError(ModuleFailureText(folder, Sentence(failure.GetMessage())), "Game Error");
+        return false;
+    } catch (const std::exception& failure) {
+        ShowFatalError(ModuleFailureText(folder, Sentence(failure.what())), "Game Error");
         return false;
     }
     return true;

@@ -349,6 +349,9 @@ void CDRAVApp::OnLoadGraphics() {
         }
     }
     LayoutGameScreen();
+    // The screen just built is shown now: a dialog holding the clock, or a pause,
+    // would otherwise leave the last frame up, black after a change of area.
+    RequestRepaint();
 }
 
 void CDRAVApp::OnSplashEnd() {

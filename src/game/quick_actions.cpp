@@ -153,17 +153,58 @@ void CDRAVActorInfo::DropMissingItems(const DRAV::CActor& actor) {
     }
 }
 
+namespace {
+
+// Former members' records follow the party's entries after this word, so that a
+// text written before they were kept reads as it always did.
+constexpr const char* kFormerWord = "former";
+
+// The slot number as saved (always none), then the ten slots as triples.
+void WriteRecord(std::ostringstream& out, const CDRAVActorInfo& record) {
+    out << CDRAVActorInfo::kNoSlot << ' ';
+    for (std::int32_t slot = 0; slot < CDRAVActorInfo::kSlots; ++slot)
+        out << WordOfKind(record.m_kind[slot]) << ' ' << (record.m_item[slot].empty() ? "0" : record.m_item[slot])
+            << ' ' << (record.m_spell[slot].empty() ? "0" : record.m_spell[slot]) << ' ';
+}
+
+std::shared_ptr<CDRAVActorInfo> ReadRecord(std::istringstream& in) {
+    auto record = std::make_shared<CDRAVActorInfo>();
+    if (NextNumber(in) > CDRAVActorInfo::kNoSlot) throw CDRAVException(DRAV_ERR_BAD_DATA, "a quick action slot above 10");
+    // A loaded game has no current quick action.
+    record->m_current = CDRAVActorInfo::kNoSlot;
+    for (std::int32_t slot = 0; slot < CDRAVActorInfo::kSlots; ++slot) {
+        record->m_kind[slot] = KindOfWord(NextToken(in));
+        record->m_item[slot] = KeyOrEmpty(NextToken(in));
+        record->m_spell[slot] = KeyOrEmpty(NextToken(in));
+    }
+    record->m_kind[0] = 2;
+    record->m_kind[1] = 12;
+    record->m_kind[2] = 20;
+    return record;
+}
+
+bool InParty(const DRAV::ActorList& party, DRAV::ThingId id) {
+    return std::any_of(party.begin(), party.end(), [id](const auto& member) { return member->GetId() == id; });
+}
+
+}  // namespace
+
 std::string WriteQuickActionText(const DRAV::ActorList& party, const QuickActionTable& table) {
     std::ostringstream out;
     out << party.size() << ' ';
     const CDRAVActorInfo fresh;
     for (const auto& member : party) {
         const auto found = table.find(member->GetId());
-        const CDRAVActorInfo& record = found != table.end() && found->second ? *found->second : fresh;
-        out << CDRAVActorInfo::kNoSlot << ' ';
-        for (std::int32_t slot = 0; slot < CDRAVActorInfo::kSlots; ++slot)
-            out << WordOfKind(record.m_kind[slot]) << ' ' << (record.m_item[slot].empty() ? "0" : record.m_item[slot])
-                << ' ' << (record.m_spell[slot].empty() ? "0" : record.m_spell[slot]) << ' ';
+        WriteRecord(out, found != table.end() && found->second ? *found->second : fresh);
+    }
+    std::vector<std::pair<DRAV::ThingId, const CDRAVActorInfo*>> former;
+    for (const auto& [id, record] : table)
+        if (record && !InParty(party, id)) former.emplace_back(id, record.get());
+    if (former.empty()) return out.str();
+    out << kFormerWord << ' ' << former.size() << ' ';
+    for (const auto& [id, record] : former) {
+        out << id << ' ';
+        WriteRecord(out, *record);
     }
     return out.str();
 }
@@ -172,25 +213,24 @@ void ReadQuickActionText(const std::string& text, const DRAV::ActorList& party, 
     std::istringstream in(text);
     if (NextNumber(in) != party.size())
         throw CDRAVException(DRAV_ERR_BAD_DATA, "the quick actions are for another number of party members");
-    std::vector<std::shared_ptr<CDRAVActorInfo>> records;
-    for (std::size_t member = 0; member < party.size(); ++member) {
-        auto record = std::make_shared<CDRAVActorInfo>();
-        if (NextNumber(in) > CDRAVActorInfo::kNoSlot)
-            throw CDRAVException(DRAV_ERR_BAD_DATA, "a quick action slot above 10");
-        // A loaded game has no current quick action.
-        record->m_current = CDRAVActorInfo::kNoSlot;
-        for (std::int32_t slot = 0; slot < CDRAVActorInfo::kSlots; ++slot) {
-            record->m_kind[slot] = KindOfWord(NextToken(in));
-            record->m_item[slot] = KeyOrEmpty(NextToken(in));
-            record->m_spell[slot] = KeyOrEmpty(NextToken(in));
-        }
-        record->m_kind[0] = 2;
-        record->m_kind[1] = 12;
-        record->m_kind[2] = 20;
-        record->DropMissingItems(*party[member]);
-        records.push_back(std::move(record));
+    QuickActionTable records;
+    for (const auto& member : party) {
+        std::shared_ptr<CDRAVActorInfo> record = ReadRecord(in);
+        record->DropMissingItems(*member);
+        records[member->GetId()] = std::move(record);
     }
-    std::string extra;
-    if (in >> extra) throw CDRAVException(DRAV_ERR_BAD_DATA, "the quick actions go on after the last member");
-    for (std::size_t member = 0; member < party.size(); ++member) table[party[member]->GetId()] = records[member];
+    std::string word;
+    if (in >> word) {
+        if (word != kFormerWord) throw CDRAVException(DRAV_ERR_BAD_DATA, "the quick actions go on after the last member");
+        const std::uint64_t count = NextNumber(in);
+        for (std::uint64_t k = 0; k < count; ++k) {
+            const std::uint64_t id = NextNumber(in);
+            if ((id >> 24) != DRAV::THING_ACTOR || records.count(static_cast<DRAV::ThingId>(id)))
+                throw CDRAVException(DRAV_ERR_BAD_DATA, "\"" + std::to_string(id) + "\" is no former member's id");
+            // Not in the party, so not at hand: its items stay as they were kept.
+            records[static_cast<DRAV::ThingId>(id)] = ReadRecord(in);
+        }
+        if (in >> word) throw CDRAVException(DRAV_ERR_BAD_DATA, "the quick actions go on after the last former member");
+    }
+    for (auto& [id, record] : records) table[id] = std::move(record);
 }

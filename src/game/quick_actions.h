@@ -39,9 +39,12 @@ using QuickActionTable = std::map<DRAV::ThingId, std::shared_ptr<CDRAVActorInfo>
 // The member count, then per member in party order 10 and the ten slots as
 // kind keyword, item key or "0", spell key or "0"; every token followed by a
 // blank. A member without a record is written as a fresh one; a kind without a
-// keyword is code 2.
+// keyword is code 2. The records of former members follow, when there are any:
+// "former", their count, then per record in id order its thing id and the same
+// eleven fields.
 std::string WriteQuickActionText(const DRAV::ActorList& party, const QuickActionTable& table);
-// Reads the whole text into new records for `party`; only a text that reads to
-// its end replaces them in `table`. Code 1 for another member count, an unknown
-// keyword, a missing or malformed token.
+// Reads the whole text into new records for `party` and for the former members it
+// names; only a text that reads to its end replaces them in `table`. Code 1 for
+// another member count, an unknown keyword, a missing or malformed token, or a
+// former member's id that is no actor's or is a member's.
 void ReadQuickActionText(const std::string& text, const DRAV::ActorList& party, QuickActionTable& table);

@@ -34,16 +34,28 @@ void CGraphic::LoadModels(const GraphicLoadContext& context, const ModelInfoMap&
     }
 }
 
+const CPose* CGraphic::FindPose(const std::string& animation, std::int32_t variant) const {
+    const CPose* pose = m_poses->Find(animation, variant);
+    return pose ? pose : m_poses->Find("default", 0);
+}
+
 void CGraphic::Render(const SceneRenderContext& context, const std::string& animation, std::int32_t variant,
                       double poseTime, double frameTime) const {
-    const CPose* pose = m_poses->Find(animation, variant);
-    if (!pose) pose = m_poses->Find("default", 0);
+    const CPose* pose = FindPose(animation, variant);
     // A figure with neither the pose asked for nor "default" places no piece.
     if (m_tree && pose) {
         m_tree->DrawTree(context, *pose, poseTime, frameTime, nullptr, false);
         if (m_anyTransparent) m_tree->DrawTree(context, *pose, poseTime, frameTime, nullptr, true);
     }
     if (m_fixedEffect) m_fixedEffect->Update(context, frameTime);
+}
+
+bool CGraphic::GetDrawnBounds(const std::string& animation, std::int32_t variant, double poseTime,
+                              const D3DMATRIX& world, BoundingBox& box) const {
+    box = BoundingBox{};
+    const CPose* pose = FindPose(animation, variant);
+    if (m_tree && pose) m_tree->AddDrawnBounds(*pose, poseTime, nullptr, world, box);
+    return !box.IsEmpty();
 }
 
 bool CGraphic::GetStaticModel(std::uint32_t index, MatrixStack& stack, std::shared_ptr<CModelNode>& model) const {

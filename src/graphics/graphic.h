@@ -66,6 +66,11 @@ public:
     void Render(const SceneRenderContext& context, const std::string& animation, std::int32_t variant,
                 double poseTime, double frameTime) const;
 
+    // The room the figure takes when Render draws it under `world` with the same pose;
+    // false when it would draw no model.
+    bool GetDrawnBounds(const std::string& animation, std::int32_t variant, double poseTime, const D3DMATRIX& world,
+                        BoundingBox& box) const;
+
     // The n-th single model in tree order and, on the stack's top, its transform under
     // the "default" position (code 2 without one); false past the last.
     bool GetStaticModel(std::uint32_t index, MatrixStack& stack, std::shared_ptr<CModelNode>& model) const;
@@ -96,6 +101,8 @@ private:
         CellTextureCache* cellTextures;
     };
     void LoadHelper(const GraphicLoadContext& context, const LoadRequest& request);
+    // The pose asked for, else "default"; null when the figure has neither.
+    const CPose* FindPose(const std::string& animation, std::int32_t variant) const;
 
     std::string m_name;
     std::string m_figureName;

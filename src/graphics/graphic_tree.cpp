@@ -86,6 +86,21 @@ void CGraphicTree::Draw(const SceneRenderContext& context, const CPose& pose, do
     model.Draw(context.device, transparentPass, frameTime);
 }
 
+void CGraphicTree::AddDrawnBounds(const CPose& pose, double poseTime, const Vector3* parentScale,
+                                  const D3DMATRIX& parent, BoundingBox& box) const {
+    MatrixStack stack{Mat4Identity()};
+    if (!pose.GetNodeTransform(m_name, stack, parentScale, poseTime)) return;
+    D3DMATRIX top = stack.back();
+    MatrixMultiplyInPlace(top, parent);
+    for (const auto& child : m_children)
+        child->AddDrawnBounds(pose, poseTime, m_hasScale ? &m_scale : nullptr, top, box);
+    if (m_models.empty()) return;
+    if (m_hasScale) ScaleTop(top);
+    // Every frame of a flip-book piece, whichever shows now.
+    for (const auto& model : m_models)
+        if (model->GetMesh()) box.AddTransformed(model->GetMesh()->GetBounds(), top);
+}
+
 bool CGraphicTree::FindModelByIndex(std::uint32_t& index, const CPose& pose, MatrixStack& stack,
                                     std::shared_ptr<CModelNode>& model) const {
     // The piece's own transform goes before its parent's, as when drawing; multiplied

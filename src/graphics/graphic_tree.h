@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "graphics/bounding_box.h"
 #include "graphics/mesh.h"
 #include "graphics/model_info.h"
 #include "graphics/model_node.h"
@@ -47,6 +48,11 @@ public:
     // Draws the subtree in one pass from a fresh stack holding the identity.
     void DrawTree(const SceneRenderContext& context, const CPose& pose, double poseTime, double frameTime,
                   const Vector3* parentScale, bool transparentPass) const;
+
+    // Adds the room the subtree's models take when drawn as DrawTree draws them under
+    // `parent` (the piece's placement before its own transform).
+    void AddDrawnBounds(const CPose& pose, double poseTime, const Vector3* parentScale, const D3DMATRIX& parent,
+                        BoundingBox& box) const;
 
     // Counts pieces with exactly one model in tree order; at index 0 gives that model
     // with its transform (under `pose` at time 0) on the stack's top.

@@ -80,6 +80,10 @@ void CMesh::CreateBuffers(DRAVCommon::CXPDevice* device, std::uint32_t vertexTyp
 
     m_vertexCount = vertexCount;
     m_indexCount = indices.size();
+    if (vertexType == VERTEX_LIT) {
+        const auto* vertices = static_cast<const LitVertex*>(vertexBytes);
+        for (std::size_t i = 0; i < vertexCount; ++i) m_bounds.Add(vertices[i].x, vertices[i].y, vertices[i].z);
+    }
     m_parts = parts;
     std::uint32_t firstVertex = 0;
     std::uint32_t firstTriangle = 0;

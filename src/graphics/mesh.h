@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/data_file.h"
+#include "graphics/bounding_box.h"
 #include "graphics/mesh_vertex.h"
 #include "graphics/model_info.h"
 #include "graphics/xp_device.h"
@@ -87,6 +88,9 @@ public:
     std::size_t GetVertexCount() const { return m_vertexCount; }
     std::size_t GetIndexCount() const { return m_indexCount; }
     const std::vector<MeshPart>& GetParts() const { return m_parts; }
+    // The room the vertices of lit geometry take, in the mesh's own space; empty for
+    // coloured geometry, which is built afresh every frame.
+    const BoundingBox& GetBounds() const { return m_bounds; }
     // Empty unless the mesh was built with keepCopy.
     const std::vector<LitVertex>& GetKeptVertices() const { return m_keptVertices; }
     const std::vector<std::uint16_t>& GetKeptIndices() const { return m_keptIndices; }
@@ -107,6 +111,7 @@ private:
     D3DPtr<IDirect3DVertexBuffer9> m_vertexBuffer;
     D3DPtr<IDirect3DIndexBuffer9> m_indexBuffer;
     std::vector<MeshPart> m_parts;
+    BoundingBox m_bounds;
     std::vector<LitVertex> m_keptVertices;
     std::vector<std::uint16_t> m_keptIndices;
 };

@@ -38,10 +38,32 @@ std::int32_t CUIFontDraw::DrawText(CUISprite& sprite, std::shared_ptr<CUITextTex
     return PlaceText(alignment, sprite, *slot, rect, colour);
 }
 
+std::int64_t CUIFontDraw::WrapWidth(const RECT& rect) const {
+    return static_cast<std::int64_t>(ScaleCoordinate(rect.right, m_scalePercent, 100)) -
+           ScaleCoordinate(rect.left, m_scalePercent, 100);
+}
+
+std::string CUIFontDraw::FitOnOneLine(const std::string& text, const RECT& rect) const {
+    const std::int64_t room = WrapWidth(rect);
+    const auto fits = [&](const std::string& line) {
+        int width = 0, height = 0;
+        if (TTF_SizeText(m_font, line.c_str(), &width, &height) != 0) throw DRAVSDL::CSDLException();
+        return width <= room;
+    };
+    if (room <= 0) return "";
+    if (fits(text)) return text;
+    for (std::size_t kept = text.size(); kept-- > 0;) {
+        std::string cut = text.substr(0, kept);
+        while (!cut.empty() && cut.back() == ' ') cut.pop_back();
+        cut += "...";
+        if (fits(cut)) return cut;
+    }
+    return "";
+}
+
 std::shared_ptr<CUITextTexture> CUIFontDraw::RenderTextTexture(CUISprite& sprite, const std::string& text,
                                                                const RECT& rect) {
-    const std::int64_t wrap = static_cast<std::int64_t>(ScaleCoordinate(rect.right, m_scalePercent, 100)) -
-                              ScaleCoordinate(rect.left, m_scalePercent, 100);
+    const std::int64_t wrap = WrapWidth(rect);
     // A box with no width has no room for any text: nothing is rendered and no
     // empty texture is made.
     if (wrap <= 0) return nullptr;

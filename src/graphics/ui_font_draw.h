@@ -48,6 +48,10 @@ public:
     std::int32_t DrawText(CUISprite& sprite, std::shared_ptr<CUITextTexture>& slot, const std::string& text,
                           const RECT& rect, std::uint32_t colour, std::uint32_t alignment);
 
+    // `text` as it fits on one line of `rect`'s width: whole, else cut short and
+    // ended with "...", else empty when not even that fits.
+    std::string FitOnOneLine(const std::string& text, const RECT& rect) const;
+
     // The height of one line of this font in UI pixels.
     std::int32_t GetLineHeight() const;
 
@@ -56,6 +60,9 @@ public:
                            const RECT& rect, std::uint32_t colour);
 
 private:
+    // The width of `rect` in rendered pixels, which text is wrapped to.
+    std::int64_t WrapWidth(const RECT& rect) const;
+
     std::shared_ptr<DRAVCommon::ByteVector> m_fontData;
     DRAVSDL::RWopsPtr m_stream;
     TTF_Font* m_font = nullptr;

@@ -6,6 +6,7 @@
 #include "rules/definitions/travel_map.h"
 #include "rules/kinds/formulas.h"
 #include "rules/kinds/number_texts.h"
+#include "rules/vocabulary/special_stat.h"
 #include "rules/vocabulary/skills.h"
 #include "ui/element_info.h"
 #include "ui/info_icons.h"
@@ -207,7 +208,11 @@ void ElementInfo::DescribeAbility(ElementInfo& record, const DRAV::CSpell& spell
     record.title = spell.GetName();
     record.iconColour = Opaque(spell.GetColour());
     const bool hasLevel = spell.GetLevel() != -1;
-    const std::string rank = std::to_string(hasLevel ? spell.GetLevel() : spell.GetTier());
+    // Sneak has no rank of its own (its level is 0): its number is how well the actor
+    // hides, the Stealth the character sheet shows.
+    const std::string rank = spell.GetSchool() == DRAV::SKILL_SNEAK
+                                 ? std::to_string(actor.GetSpecialStat(DRAV::SPECIAL_STEALTH))
+                                 : std::to_string(hasLevel ? spell.GetLevel() : spell.GetTier());
     // A spell the module gave no school is named by its rank alone.
     record.text = spell.GetSchool() != DRAV::SKILL_NONE ? DRAV::GetSkillName(spell.GetSchool()) + " " + rank
                                                         : (hasLevel ? "Level " : "Tier ") + rank;

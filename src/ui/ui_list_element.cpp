@@ -112,9 +112,16 @@ void CUIListElement::Draw(DRAVCommon::CXPDevice* device, CUIDrawHelp& help, CUIS
     if (HasFlag(UIF_SELECTED)) help.DrawBevel(sprite, 0xFF80FF80, 0xFF80FF80, Inflated(m_rect, 3), 3);
     else help.DrawBevel(sprite, 0xFFFFFFFF, 0xFFFFFFFF, Inflated(m_rect, 1), 1);
     const RECT captionBox{m_rect.left, m_rect.top, m_rect.right, m_rect.top + kCaptionHeight};
-    if (!IsRectEmpty(&captionBox))
-        help.LargeFont().DrawText(sprite, m_captionSlot, m_caption, captionBox, 0xFFFFFFFF,
+    if (!IsRectEmpty(&captionBox)) {
+        // A name too long for the strip would wrap over the frame and the first row.
+        if (m_shownFrom != m_caption || m_shownWidth != Width(captionBox)) {
+            m_shownCaption = help.LargeFont().FitOnOneLine(m_caption, captionBox);
+            m_shownFrom = m_caption;
+            m_shownWidth = Width(captionBox);
+        }
+        help.LargeFont().DrawText(sprite, m_captionSlot, m_shownCaption, captionBox, 0xFFFFFFFF,
                                   CUIFontDraw::ALIGN_MIDDLE_CENTRE);
+    }
     m_scrollBar->Draw(device, help, sprite, mouse);
     const int rows = RowsInView();
     for (int r = 0; r < rows; ++r) {

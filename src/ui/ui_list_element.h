@@ -1,5 +1,6 @@
 #pragma once
-// A scrolling grid of widgets: a 16-unit caption strip, fixed-width columns, rows
+// A scrolling grid of widgets: a 16-unit caption strip (one line, cut short when
+// too long), fixed-width columns, rows
 // of one height and a scroll bar at the right. The list places the cells of the
 // rows in view, frames empty slots, passes the mouse to the cell under it and can
 // keep one cell selected.
@@ -32,6 +33,8 @@ public:
     void ClearRows();
     void SetCaption(std::string caption) { m_caption = std::move(caption); }
     const std::string& GetCaption() const { return m_caption; }
+    // The caption as the last draw showed it: on one line, cut short when too long.
+    const std::string& GetShownCaption() const { return m_shownCaption; }
     // Appends to a column; the scroll range grows to show the column's last cell.
     // A column the list does not have is code 2.
     void AddCell(int column, std::shared_ptr<CUIElement> cell);
@@ -72,6 +75,10 @@ private:
     std::vector<Column> m_columns;
     std::int32_t m_placedPosition = -1;
     std::shared_ptr<CUITextTexture> m_captionSlot;
+    // The caption fitted to the strip, and what it was fitted from.
+    std::string m_shownCaption;
+    std::string m_shownFrom;
+    LONG m_shownWidth = -1;
 };
 
 }  // namespace DRAVUI

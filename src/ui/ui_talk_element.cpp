@@ -1,6 +1,7 @@
 #include "ui/ui_talk_element.h"
 
 #include "platform/win32/rect.h"
+#include "ui/text_markup.h"
 #include "ui/ui_draw_help.h"
 
 namespace DRAVUI {
@@ -55,7 +56,7 @@ void CUITalkElement::Draw(DRAVCommon::CXPDevice* device, CUIDrawHelp& help, CUIS
     if (m_texts) {
         for (const std::string& line : *m_texts) {
             if (n >= 0 && box.top < box.bottom) {
-                const int h = font.DrawText(sprite, slotFor(index), line, box, 0xFFFFFFFF,
+                const int h = font.DrawText(sprite, slotFor(index), BreakMarkedLines(line), box, 0xFFFFFFFF,
                                             CUIFontDraw::ALIGN_TOP_LEFT_CUT);
                 box.top += h + kEntryGap;
             }
@@ -70,12 +71,13 @@ void CUITalkElement::Draw(DRAVCommon::CXPDevice* device, CUIDrawHelp& help, CUIS
                 m_choiceRects.push_back(RECT{0, 0, 0, 0});
             } else {
                 std::shared_ptr<CUITextTexture>& slot = slotFor(index);
-                const int h = font.DrawText(sprite, slot, reply, box, 0xFFFFFFFF, CUIFontDraw::ALIGN_TOP_LEFT_CUT);
+                const std::string text = BreakMarkedLines(reply);
+                const int h = font.DrawText(sprite, slot, text, box, 0xFFFFFFFF, CUIFontDraw::ALIGN_TOP_LEFT_CUT);
                 const RECT r{box.left, box.top, box.right, box.top + h};
                 m_choiceRects.push_back(r);
                 if (mouse && PtInRect(&r, *mouse)) {
                     CUIDrawHelp::FillRect(sprite, 0xFFFFFFFF, r);
-                    font.DrawText(sprite, slot, reply, box, 0xFF000000, CUIFontDraw::ALIGN_TOP_LEFT_CUT);
+                    font.DrawText(sprite, slot, text, box, 0xFF000000, CUIFontDraw::ALIGN_TOP_LEFT_CUT);
                 }
                 box.top += h + kEntryGap;
             }

@@ -1,6 +1,6 @@
 #pragma once
 // A conversation: the partner's lines, then the player's replies, in one column
-// with a scroll bar. A reply under the mouse shows black on white and a click on
+// with a scroll bar; the word "LINE" in either ends a line. A reply under the mouse shows black on white and a click on
 // reply n reports id firstChoiceId + n. The scroll position counts whole entries.
 
 #include <cstdint>
@@ -32,6 +32,8 @@ public:
     CUIScrollBar& ScrollBar() { return *m_scrollBar; }
     // Each reply's rectangle at the last draw; empty for a reply not drawn.
     const std::vector<RECT>& GetChoiceRects() const { return m_choiceRects; }
+    // The rendered text of each entry drawn at the last draw, by its place in the column.
+    const std::map<int, std::shared_ptr<CUITextTexture>>& GetTextCache() const { return m_textCache; }
 
 private:
     const std::vector<std::string>* m_texts;

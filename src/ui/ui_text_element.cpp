@@ -1,10 +1,10 @@
 #include "ui/ui_text_element.h"
 
 #include <algorithm>
-#include <sstream>
 
 #include "platform/win32/rect.h"
 #include "ui/product_title.h"
+#include "ui/text_markup.h"
 #include "ui/ui_draw_help.h"
 
 namespace DRAVUI {
@@ -52,7 +52,8 @@ void CUIBaseTextElement::Draw(DRAVCommon::CXPDevice* device, CUIDrawHelp& help, 
         for (int i = first; i >= 0 && i <= last; i += m_fromTop ? 1 : -1) {
             auto& slot = drawn[i];
             if (auto kept = m_lineSlots.find(i); kept != m_lineSlots.end()) slot = kept->second;
-            const std::string& line = (*m_lines)[static_cast<std::size_t>(i)];
+            // A log's lines may carry the line markers of the texts they quote.
+            const std::string line = BreakMarkedLines((*m_lines)[static_cast<std::size_t>(i)]);
             if (m_fromTop) {
                 int h = font.DrawText(sprite, slot, line, area, 0xFFFFFFFF, CUIFontDraw::ALIGN_TOP_LEFT_CUT);
                 if (h == 0) h = LineStep();
@@ -107,20 +108,8 @@ CUITextElement::CUITextElement(std::shared_ptr<CUIConfig> config, const std::deq
 }
 
 void CUITextElement::SetText(const std::string& text) {
-    m_ownLines.clear();
-    std::string current;
-    std::istringstream words(text);
-    for (std::string word; words >> word;) {
-        if (word == "LINE") {
-            m_ownLines.push_back(current);
-            current.clear();
-            continue;
-        }
-        if (word == "GAMENAME") word = GetProductTitle();
-        if (!current.empty()) current += ' ';
-        current += word;
-    }
-    if (!current.empty()) m_ownLines.push_back(current);
+    const std::vector<std::string> lines = SplitMarkedLines(text, {{"GAMENAME", GetProductTitle()}});
+    m_ownLines.assign(lines.begin(), lines.end());
     SetLines(&m_ownLines);
 }
 

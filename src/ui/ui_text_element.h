@@ -1,7 +1,8 @@
 #pragma once
-// Multi-line text panels: each line word-wrapped to the panel's width, drawn from
-// the first shown line downward, or upward from it so that the newest line sits at
-// the bottom, with an optional scroll bar whose position is the first shown line.
+// Multi-line text panels: each line word-wrapped to the panel's width and broken
+// at the word "LINE", drawn from the first shown line downward, or upward from it
+// so that the newest line sits at the bottom, with an optional scroll bar whose
+// position is the first shown line.
 
 #include <deque>
 #include <map>

@@ -23,6 +23,7 @@ TEST(Packer, TreeRoundTripsThroughTheArchive) {
     dir.WriteFile("mod/2/world.drav", "chapter two");  // another chapter stays out
     dir.WriteFile("mod/global_world.drav", "global");
     dir.WriteFile("mod/module1.drav", "an older archive");  // archives are not packed into archives
+    dir.WriteFile("mod/uiwin32.drav", "the interface");      // nor is the interface archive beside them
     dir.WriteFile("mod/actor/fig/hero.fig", "fig");
     dir.WriteFile("mod/actor/hero.txt", "actor");
     dir.WriteBytes("mod/icon/sword.png", {0x89, 'P', 'N', 'G', 0, 0xFF});
@@ -46,6 +47,7 @@ TEST(Packer, TreeRoundTripsThroughTheArchive) {
     EXPECT_TRUE(archive.ReadAll(DFK_TILE, DFS_TEX, "empty.png")->empty());
     EXPECT_EQ(AsText(*archive.ReadAll(DFK_UI, DFS_NONE, name63)), "long name");
     EXPECT_DRAV_CODE(archive.ReadAll(DFK_GLOBAL, DFS_NONE, "module1.drav"), 1);
+    EXPECT_DRAV_CODE(archive.ReadAll(DFK_GLOBAL, DFS_NONE, "uiwin32.drav"), 1);
 }
 
 TEST(Packer, RefusesNamesTheArchiveCannotHold) {

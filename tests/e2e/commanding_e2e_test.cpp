@@ -5,12 +5,14 @@
 
 #include "../game/app_test_access.h"
 #include "driver.h"
+#include "player_at_window.h"
 #include "running_game_steps.h"
 #include "engine/engine.h"
 #include "game/app.h"
 #include "game/dialogs/play/action_dlg.h"
 #include "game/dialogs/dialog.h"
 #include "rules/module.h"
+#include "common/graphic_colors.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "rules/definitions/object_template.h"
@@ -66,6 +68,21 @@ std::pair<double, double> Pair(const std::string& text) {
     return {a, b};
 }
 
+// The move order Wren has, "x z", or "none" and the types of the orders she has.
+std::string Ordered() {
+    std::list<std::shared_ptr<DRAV::COrder>> orders = Main().GetOrders();
+    if (Main().GetCurrentOrder()) orders.push_front(Main().GetCurrentOrder());
+    for (const auto& order : orders)
+        if (const auto* move = dynamic_cast<const DRAV::CMoveOrder*>(order.get())) {
+            std::ostringstream out;
+            out << move->x << ' ' << move->y;
+            return out.str();
+        }
+    std::string types = "none";
+    for (const auto& order : orders) types += " " + std::to_string(order->GetType());
+    return types;
+}
+
 TEST(Commanding, AGroundClickWalksTheMemberThereInTheTimeItsSpeedAllows) {
     Driver driver;
     std::vector<Step> steps = Opening();
@@ -76,20 +93,7 @@ TEST(Commanding, AGroundClickWalksTheMemberThereInTheTimeItsSpeedAllows) {
                       Click(330, 380),
                       Wait(50),
                       Check("orders", [] { return std::to_string(Main().GetOrders().size()); }),
-                      Check("ordered",
-                            [] {
-                                std::list<std::shared_ptr<DRAV::COrder>> orders = Main().GetOrders();
-                                if (Main().GetCurrentOrder()) orders.push_front(Main().GetCurrentOrder());
-                                for (const auto& order : orders)
-                                    if (const auto* move = dynamic_cast<const DRAV::CMoveOrder*>(order.get())) {
-                                        std::ostringstream out;
-                                        out << move->x << ' ' << move->y;
-                                        return out.str();
-                                    }
-                                std::string types = "none";
-                                for (const auto& order : orders) types += " " + std::to_string(order->GetType());
-                                return types;
-                            }),
+                      Check("ordered", Ordered),
                       Wait(4000),
                       Check("to", [] { return Where(Main()); }),
                   });
@@ -108,6 +112,56 @@ TEST(Commanding, AGroundClickWalksTheMemberThereInTheTimeItsSpeedAllows) {
     EXPECT_LT(distance / std::stod(run.checks["speed"]), 4.0 * 60) << "reachable in the run's four seconds";
     EXPECT_LT(std::hypot(toX - orderedX, toZ - orderedZ), 0.5)
         << run.checks["from"] << " -> " << run.checks["to"] << " for " << run.checks["ground"] << " at " << run.checks["speed"];
+}
+
+// A click on the ground `behind` units north of where Wren stood when placed: on the
+// screen just above her head.
+Step ClickBehind(double behind) {
+    return PointAt(
+        [behind] {
+            const auto at = AtTheWindow::Project(16.25, 0.0, 21.25 - behind);
+            return at ? AtTheWindow::Units(*at) : std::string("off the screen");
+        },
+        true);
+}
+
+// Wren as the wizard dresses a new character: her saved height is the 6.0 of every
+// new character, her figure a ferrywoman's, some 1.8 tall. The ground one and one and
+// a half cells behind her is the ground, not her.
+TEST(Commanding, AClickOnTheGroundJustBehindANewHeroWalksHerThere) {
+    Driver driver;
+    std::vector<Step> steps = Opening();
+    Append(steps, {
+                      Check("placed",
+                            [] {
+                                GetApp().GetEngine()->WizardMoveParty(6, 8);
+                                Main().SetPosition(16.25, 21.25);
+                                Main().SetGraphicName("head_f_ferry");
+                                auto colours = std::make_shared<DRAVGraph::CGraphicColors>();
+                                for (auto part : {DRAVGraph::CGraphicColors::HAIR, DRAVGraph::CGraphicColors::SKIN,
+                                                  DRAVGraph::CGraphicColors::TRIM})
+                                    colours->SetColor(part, 0x806040);
+                                Main().SetColor(colours);
+                                Main().SetModel(nullptr);  // dressed anew at the next frame
+                                return std::to_string(Main().GetSecondSize());
+                            }),
+                      Wait(1000),
+                      ClickBehind(3.75),
+                      Wait(50),
+                      Check("far", Ordered),
+                      ClickBehind(2.5),
+                      Wait(50),
+                      Check("near", Ordered),
+                  });
+    Observed run = driver.Execute(steps);
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_TRUE(run.log.empty()) << run.log;
+    EXPECT_EQ(run.checks["placed"], "6.000000");
+    for (const auto& [name, behind] : {std::pair{"far", 3.75}, std::pair{"near", 2.5}}) {
+        const auto [x, z] = Pair(run.checks[name]);
+        // The clicked point, or the formation shifted half a spacing off an obstacle.
+        EXPECT_LE(std::hypot(x - 16.25, z - (21.25 - behind)), 2.5 + 1e-3) << name << ": " << run.checks[name];
+    }
 }
 
 int CountOf(const std::string& key) {

@@ -14,6 +14,8 @@
 #include "game/dialogs/yes_no_dlg.h"
 #include "running_game_steps.h"
 #include "ui/ui_group.h"
+#include "ui/ui_manager.h"
+#include "ui/ui_talk_element.h"
 #include "world/item.h"
 #include "world/order.h"
 
@@ -127,6 +129,38 @@ TEST(Conversation, TheGuideAnswersByNumberAndLeavesOnlyByAReply) {
     EXPECT_EQ(run.checks["party page"], "Help - Tutorial - Party");
     EXPECT_EQ(run.checks["waited"], "Loose Board");
     EXPECT_EQ(run.checks["portraits"], "2");
+}
+
+// What the conversation's first line looks like as drawn: its lines joined by " | ".
+std::string FirstLineAsDrawn() {
+    for (const auto& element : GetApp().GetUIManager().GetElements())
+        if (const auto* talk = dynamic_cast<const DRAVUI::CUITalkElement*>(element.get())) {
+            const auto first = talk->GetTextCache().find(0);
+            if (first == talk->GetTextCache().end() || !first->second) return "(not drawn)";
+            std::string shown = first->second->text;
+            for (std::size_t at = shown.find('\n'); at != std::string::npos; at = shown.find('\n', at))
+                shown.replace(at, 1, " | ");
+            return shown;
+        }
+    return "(no talk)";
+}
+
+// Hollis writes the party into his book, one member to a line.
+TEST(Conversation, HollisWritesTheCompanyInTheBookOneMemberToALine) {
+    Driver driver;
+    Observed run = driver.Execute(IntoTheGame({
+        WalkUpTo("innkeeper"),
+        Wait(3000),
+        Check("talk", CurrentTitle),
+        Screenshot("hollis"),
+        Check("book", FirstLineAsDrawn),
+    }));
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_EQ(run.checks["talk"], "Wren : Hollis the Innkeeper");
+    KeepShot(run, "hollis");
+    EXPECT_NE(run.checks["book"].find("Let me write your company in the book: | - Wren ("), std::string::npos)
+        << run.checks["book"];
+    EXPECT_EQ(run.checks["book"].find("LINE"), std::string::npos) << run.checks["book"];
 }
 
 }  // namespace

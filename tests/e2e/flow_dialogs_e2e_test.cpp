@@ -273,6 +273,31 @@ TEST(FlowDialogs, AWipedOutPartyIsToldOnceMayLowerTheDifficultyAndComesBackAlive
     EXPECT_EQ(run.checks["alive"], "alive in reedwater_landing") << "back at the landing's dock";
 }
 
+// The party is carried back to the dock while the difficulty page opens over the
+// game: the page is drawn again once the area's graphics are back, with the mouse
+// left where it clicked and the clock held by the page.
+TEST(FlowDialogs, TheDifficultyPageAfterAWipeIsDrawnWithoutAMouseMove) {
+    Driver driver;
+    driver.SetHeadless(true);
+    Observed run = driver.Execute(InACalmGame({
+        Check("fall", [] {
+            Game().GetMainActor()->SetActionState(DRAV::ACTION_DEAD);
+            return "fallen";
+        }),
+        Wait(300),
+        Check("told", CurrentTitle),
+        ClickId(1),  // Difficulty Level
+        Wait(1000),
+        Check("difficulty", CurrentTitle),
+    }));
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_EQ(run.checks["told"], "Party Dead");
+    EXPECT_EQ(run.checks["difficulty"], "Difficulty Level");
+    const std::size_t told = run.framesBeforeCheck["told"], shown = run.framesBeforeCheck["difficulty"];
+    ASSERT_GT(shown, told) << "the change of area paints at least once";
+    EXPECT_GT(run.frameDraws[shown - 1], 0) << "the last frame before the page is checked shows it, not black";
+}
+
 std::string WinPages() {
     auto* page = dynamic_cast<CWinDlg*>(GetApp().GetCurrentDialog().get());
     if (!page) return CurrentTitle();

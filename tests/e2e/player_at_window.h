@@ -134,22 +134,40 @@ inline std::optional<POINT> Around(POINT from, const std::function<bool(POINT)>&
     return std::nullopt;
 }
 
-// Where a click reaches `thing`: first round the middle of its figure, as the eye
-// looks for it; none when it is not to be seen.
+// The room a thing takes as drawn: an actor's figure, an object's footprint up to
+// its height; false for a thing that shows nothing.
+inline bool DrawnRoom(const DRAV::CThing& thing, DRAVGraph::BoundingBox& room) {
+    if (const auto* actor = dynamic_cast<const DRAV::CActor*>(&thing))
+        return DRAVGraph::CGraphicsManager::GetActorDrawnBounds(*actor, room);
+    const auto* object = dynamic_cast<const DRAV::CObject*>(&thing);
+    if (!object) return false;
+    double halfX = 0, halfZ = 0;
+    object->GetHalfExtents(halfX, halfZ);
+    room = {};
+    room.Add(static_cast<float>(object->GetX() - halfX), 0.0f, static_cast<float>(object->GetY() - halfZ));
+    room.Add(static_cast<float>(object->GetX() + halfX), static_cast<float>(object->GetTemplate().GetHeight()),
+             static_cast<float>(object->GetY() + halfZ));
+    return true;
+}
+
+// Where a click reaches `thing`: the middle of what is drawn of it, else round that
+// middle no further than the drawn thing reaches on the screen, as the eye looks
+// for it; none when it is not to be seen.
 inline std::optional<POINT> WhereToClick(const DRAV::CThing& thing) {
-    double x = 0, z = 0, height = 1.0;
-    if (const auto* actor = dynamic_cast<const DRAV::CActor*>(&thing)) {
-        x = actor->GetX();
-        z = actor->GetY();
-        height = actor->GetSecondSize() / 2;
-    } else if (const auto* object = dynamic_cast<const DRAV::CObject*>(&thing)) {
-        x = object->GetX();
-        z = object->GetY();
-        height = object->GetTemplate().GetHeight() / 2;
-    }
-    const std::optional<POINT> middle = Project(x, height, z);
+    DRAVGraph::BoundingBox room;
+    if (!DrawnRoom(thing, room)) return std::nullopt;
+    const std::optional<POINT> middle =
+        Project((room.low[0] + room.high[0]) / 2, (room.low[1] + room.high[1]) / 2, (room.low[2] + room.high[2]) / 2);
     if (!middle) return std::nullopt;
-    return Around(*middle, [&](POINT point) { return PickAt(point).thing == &thing; });
+    int reach = 0;
+    for (int corner = 0; corner < 8; ++corner) {
+        const std::optional<POINT> at = Project((corner & 1) ? room.high[0] : room.low[0],
+                                                (corner & 2) ? room.high[1] : room.low[1],
+                                                (corner & 4) ? room.high[2] : room.low[2]);
+        if (at) reach = std::max({reach, static_cast<int>(std::abs(at->x - middle->x)),
+                                  static_cast<int>(std::abs(at->y - middle->y))});
+    }
+    return Around(*middle, [&](POINT point) { return PickAt(point).thing == &thing; }, reach);
 }
 
 // Where a click lands on the ground of the cell, with nothing in front of it.

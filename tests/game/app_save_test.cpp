@@ -49,8 +49,6 @@ protected:
         setenv("XDG_DOCUMENTS_DIR", (m_folder / "docs").c_str(), 1);
         for (const auto& entry : fs::directory_iterator(QuillmereTest::SampleFolderRoot()))
             fs::create_symlink(entry.path(), m_folder.Path() / "module" / entry.path().filename());
-        fs::create_symlink(fs::path(QuillmereTest::SampleArchiveRoot()) / "uiwin32.drav",
-                           m_folder.Path() / "module" / "uiwin32.drav");
     }
     ~AppSaveTest() override {
         // A loaded game starts the clock; its timer must not tick into later tests.

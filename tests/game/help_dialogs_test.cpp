@@ -159,6 +159,9 @@ TEST_F(HelpDialogTest, TutorialEventsOpenTheirPageUntilSwitchedOffAndAnUnknownKe
     EXPECT_EQ(app.GetCurrentDialog(), nullptr);
     ASSERT_EQ(recorder.boxes.size(), 1u);
     EXPECT_EQ(recorder.boxes[0].first, "Script Error");
+    EXPECT_EQ(recorder.boxes[0].second,
+              "You may continue to play, however things may be broken\n\nNo help page has the key \"Tutorial_start\".")
+        << "the box names the key a module author has to mend";
 
     app.OnDialogBoxEvent(DRAV::CDialogBoxEvent(DRAV::EVENT_TUTORIAL, "tutorial_start", "Ask the heron."));
     EXPECT_EQ(recorder.titles.back(), "Quillmere - Help - Tutorial - Welcome");

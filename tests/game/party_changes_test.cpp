@@ -58,4 +58,28 @@ TEST_F(PartyChangesTest, AMemberWhoLeavesAndRejoinsKeepsItsQuickActions) {
     EXPECT_EQ(app().GetQuickActionSpell(*ally, 7), "reed_lash");
 }
 
+// Saved while away from the party and loaded again: the slots wait under the
+// member's id, which the saved game keeps.
+TEST_F(PartyChangesTest, AFormerMembersQuickActionsSurviveASaveAndALoad) {
+    auto ally = AddMember("reed_goblin");
+    ReportPartyChange();
+    app().SetQuickActionKind(*ally, 11, 7);
+    app().SetQuickActionSpell(*ally, "reed_lash", 7);
+    const DRAV::ThingId id = ally->GetId();
+    game().RemovePartyMember(*ally);
+    ReportPartyChange();
+    ally.reset();
+
+    ASSERT_TRUE(app().SaveGame());
+    ASSERT_TRUE(app().LoadGame(app().GetSaveFileName(), 1, false));
+    std::shared_ptr<DRAV::CActor> back;
+    for (const auto& actor : game().GetCurrentArea()->GetActors())
+        if (actor->GetId() == id) back = actor;
+    ASSERT_NE(back, nullptr) << "the goblin stays on the lane";
+    game().AddPartyMember(back);
+    ReportPartyChange();
+    EXPECT_EQ(app().GetQuickActionKind(*back, 7), 11);
+    EXPECT_EQ(app().GetQuickActionSpell(*back, 7), "reed_lash");
+}
+
 }  // namespace

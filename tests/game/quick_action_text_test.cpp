@@ -38,6 +38,53 @@ TEST(QuickActionText, AFreshRecordWritesTheFixedLineAndReadsBackWhole) {
     EXPECT_THROW(WriteQuickActionText(party, table), CDRAVException) << "a kind without a keyword";
 }
 
+// A member who left the party keeps its slots through a save and a load, after the
+// party's entries; a text without such an ending reads as before.
+TEST(QuickActionText, FormerMembersFollowThePartyAndReadBackUnderTheirIds) {
+    const auto game = QuillmereTest::StartSampleGame();
+    const DRAV::ActorList party = game.Game().GetParty();
+    const DRAV::ThingId wren = party[0]->GetId(), gone = 0x03000077, alsoGone = 0x03000042;
+    auto record = std::make_shared<CDRAVActorInfo>();
+    record->m_kind[7] = 11;
+    record->m_spell[7] = "reed_lash";
+    record->m_kind[8] = 10;
+    record->m_item[8] = "river_tonic";  // kept: no one is there to check what it carries
+    QuickActionTable table{{wren, std::make_shared<CDRAVActorInfo>()}, {gone, record},
+                           {alsoGone, std::make_shared<CDRAVActorInfo>()}};
+    const std::string text = WriteQuickActionText(party, table);
+    const std::string partyOnly = WriteQuickActionText(party, {{wren, table.at(wren)}});
+    ASSERT_EQ(text.rfind(partyOnly, 0), 0u) << "the party's entries come first, as they always did";
+    EXPECT_EQ(text.substr(partyOnly.size()).rfind("former 2 " + std::to_string(alsoGone) + " 10 attack 0 0 ", 0), 0u)
+        << text.substr(partyOnly.size());
+
+    QuickActionTable read;
+    ReadQuickActionText(text, party, read);
+    ASSERT_EQ(read.size(), 3u);
+    const CDRAVActorInfo& back = *read.at(gone);
+    EXPECT_EQ(back.m_kind[7], 11);
+    EXPECT_EQ(back.m_spell[7], "reed_lash");
+    EXPECT_EQ(back.m_kind[8], 10);
+    EXPECT_EQ(back.m_item[8], "river_tonic");
+    EXPECT_EQ(back.m_current, CDRAVActorInfo::kNoSlot);
+    EXPECT_EQ(WriteQuickActionText(party, read), text) << "round trip";
+
+    // An older save's text, the party alone, reads whole and adds no one.
+    QuickActionTable old;
+    ReadQuickActionText(partyOnly, party, old);
+    EXPECT_EQ(old.size(), 1u);
+
+    // A damaged ending is a damaged text: nothing changes.
+    const std::string entry = text.substr(text.find(std::to_string(gone)));
+    for (const std::string& damaged :
+         {partyOnly + "former ", partyOnly + "former 2 " + entry, partyOnly + "former 1 " + std::to_string(wren) + entry.substr(entry.find(' ')),
+          partyOnly + "former 1 16777216" + entry.substr(entry.find(' ')), partyOnly + "formerly 1 " + entry}) {
+        QuickActionTable kept{{wren, record}};
+        EXPECT_THROW(ReadQuickActionText(damaged, party, kept), CDRAVException) << damaged;
+        EXPECT_EQ(kept.size(), 1u) << damaged;
+        EXPECT_EQ(kept.at(wren), record) << damaged;
+    }
+}
+
 TEST(QuickActionText, ADamagedLineChangesNoRecord) {
     const auto game = QuillmereTest::StartSampleGame();
     const DRAV::ActorList party = game.Game().GetParty();

@@ -163,4 +163,33 @@ TEST_F(SampleGraphicsTest, PeopleBorrowAndTakeTurnsAtTheirActions) {
     EXPECT_LT(DrawFrame(*ferryman, "default"), DrawFrame(*ferryman, "drink"));
 }
 
+// The room a figure takes as drawn comes from its meshes, placed by the pose and the world.
+TEST_F(SampleGraphicsTest, AFiguresDrawnBoundsFollowItsPoseAndItsPlace) {
+    auto ferryman = Actor("m_ferryman");
+    BoundingBox standing, placed;
+    ASSERT_TRUE(ferryman->GetDrawnBounds("default", 0, 0.0, Mat4Identity(), standing));
+    EXPECT_NEAR(standing.low[1], 0.0, 0.05) << "on the ground";
+    EXPECT_GT(standing.high[1], 1.7);
+    EXPECT_LT(standing.high[1], 2.1) << "a man's height, not the rules' size";
+    EXPECT_LT(standing.high[0] - standing.low[0], 1.2);
+    // An animation no figure knows stands in "default"; the world moves the box along.
+    D3DMATRIX world = Mat4Identity();
+    world._41 = 10.0f;
+    world._43 = 5.0f;
+    ASSERT_TRUE(ferryman->GetDrawnBounds("juggle", 0, 0.0, world, placed));
+    for (int axis = 0; axis < 3; ++axis) {
+        const float shift = axis == 0 ? 10.0f : axis == 2 ? 5.0f : 0.0f;
+        EXPECT_NEAR(placed.low[axis], standing.low[axis] + shift, 1e-4) << axis;
+        EXPECT_NEAR(placed.high[axis], standing.high[axis] + shift, 1e-4) << axis;
+    }
+    // A spirit rises as it flares and sinks below the ground at the end of its death.
+    CGraphic wisp(m_context, DRAVCommon::DFK_ACTOR, "m_wisp", DRAVCommon::DFK_ITEM, nullptr, &m_figures, nullptr);
+    BoundingBox resting, flaring, gone;
+    ASSERT_TRUE(wisp.GetDrawnBounds("default", 0, 0.0, Mat4Identity(), resting));
+    ASSERT_TRUE(wisp.GetDrawnBounds("flare", 0, 0.0, Mat4Identity(), flaring));
+    ASSERT_TRUE(wisp.GetDrawnBounds("gone", 0, 0.0, Mat4Identity(), gone));
+    EXPECT_GT(flaring.high[1] - resting.high[1], 0.55) << "the core rises 0.6";
+    EXPECT_LT(gone.high[1], 0.0f);
+}
+
 }  // namespace

@@ -505,6 +505,63 @@ TEST_F(PickingTest, AClosedDoorTakesOnlyTheClicksItsLeafCovers) {
     }
 }
 
+// A new hero in the middle of an open room, the view on her: her saved height is
+// the 6.0 every new character gets, while her figure stands about 1.8 tall.
+class ActorPickingTest : public SceneManagerTest {
+protected:
+    ActorPickingTest() : m_room(QuillmereTest::EnterRoom(m_game, 20, 20, true)), m_hero(*m_game.Main()) {
+        SeeEverything(m_room);
+        m_game.Engine().WizardMoveParty(10, 10);
+        m_hero.SetPosition(26.25, 26.25);
+        m_hero.SetFacing(0.0);
+        // The look and colours chosen in the wizard.
+        m_hero.SetGraphicName("head_f_ferry");
+        auto colours = std::make_shared<CGraphicColors>();
+        for (auto part : {CGraphicColors::HAIR, CGraphicColors::SKIN, CGraphicColors::TRIM}) colours->SetColor(part, 0x806040);
+        m_hero.SetColor(colours);
+        LookAt(26.25f, 26.25f);
+        Init();
+    }
+    DRAV::CThing* PickedAt(double x, double y, double z) {
+        DRAV::CThing* thing = nullptr;
+        bool nearExit = false;
+        return PickAt(x, y, z, thing, nearExit) == PICK_NOTHING ? nullptr : thing;
+    }
+
+    DRAV::CArea& m_room;
+    DRAV::CActor& m_hero;
+};
+
+TEST_F(ActorPickingTest, AnActorIsPickedOnlyWhereItsFigureIsDrawn) {
+    ASSERT_EQ(m_hero.GetSecondSize(), 6.0);
+    Frame();
+    const double x = m_hero.GetX(), z = m_hero.GetY();
+    EXPECT_EQ(PickedAt(x, 0.9, z), &m_hero) << "her middle";
+    // The ground one and one and a half cells behind her, seen past her shoulder.
+    for (double behind : {2.5, 3.75}) {
+        const DRAV::CThing* ground = PickedAt(x, 0.0, z - behind);
+        ASSERT_NE(ground, nullptr) << behind;
+        EXPECT_EQ(ground->GetId() >> 24, DRAV::THING_TILE) << behind << " behind";
+    }
+    // Over her head and beside her is ground too.
+    EXPECT_NE(PickedAt(x, 2.6, z), &m_hero);
+    EXPECT_NE(PickedAt(x + 1.2, 0.9, z), &m_hero);
+}
+
+TEST_F(ActorPickingTest, AFoeInFrontIsPickedOnlyOverItsOwnFigure) {
+    // 1.8 units nearer the camera, on the line from the eye to the hero.
+    const double x = m_hero.GetX(), z = m_hero.GetY();
+    auto foe = m_game.Spawn("smuggler_lookout", 5, 5);
+    ASSERT_NE(foe, nullptr);
+    foe->SetPosition(x + 1.8 * 0.5, z + 1.8 * 0.8660254);
+    foe->SetFacing(0.0);
+    Frame();
+    EXPECT_EQ(PickedAt(foe->GetX(), 0.9, foe->GetY()), foe.get());
+    // The hero's body above the foe's head, across her width.
+    for (double height : {1.0, 1.2, 1.4})
+        for (double across : {-0.2, 0.0, 0.2}) EXPECT_EQ(PickedAt(x + across, height, z), &m_hero) << height << " " << across;
+}
+
 TEST_F(PickingTest, ARayAboveTheHorizonFindsNothing) {
     m_camera.pitch = 2.0f;
     Frame();

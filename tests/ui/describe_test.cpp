@@ -132,19 +132,24 @@ TEST_F(DescribeTest, ItemsAreTitledByTheirDisplayNameEverywhere) {
     for (const ElementInfo* record : {&hover, &store, &slot}) EXPECT_EQ(record->title, "River Blade");
 }
 
+// Sneak has no rank (its level is 0): its number is the actor's Stealth, as the
+// character sheet shows it.
 TEST_F(DescribeTest, AbilitiesShowTheirCostOrThatTheyCannotBeUsed) {
     std::shared_ptr<CActor> main = m_game.Main();
     const std::shared_ptr<CSpell> sneak = MakeSneakPower();
     ElementInfo record;
     main->RemoveSkill(SKILL_SNEAK);
+    const std::string untrained = std::to_string(main->GetSpecialStat(SPECIAL_STEALTH));
     ElementInfo::DescribeAbility(record, *sneak, *main);
-    EXPECT_EQ(record.text, "Stealth 0 (-) (Power)");
+    EXPECT_EQ(record.text, "Stealth " + untrained + " (-) (Power)");
     EXPECT_EQ(record.titleColour, 0xFFFF0000u);
     EXPECT_EQ(record.icon, 55);
 
     main->AddSkill(SKILL_SNEAK);
+    const std::int32_t stealth = main->GetSpecialStat(SPECIAL_STEALTH);
+    ASSERT_NE(stealth, 0) << "a number the power's level 0 cannot pass for";
     ElementInfo::DescribeAbility(record, *sneak, *main);
-    EXPECT_EQ(record.text, "Stealth 0 (0 energy) (Power)");
+    EXPECT_EQ(record.text, "Stealth " + std::to_string(stealth) + " (0 energy) (Power)");
     EXPECT_EQ(record.titleColour, 0xFFFFFFFFu);
     EXPECT_EQ(record.kind, INFO_ABILITY);
     EXPECT_EQ(record.key, sneak->GetKey());

@@ -133,6 +133,31 @@ TEST_F(GameWidgetsTest, TalkLinesScrollByWholeEntriesAndOnlyRepliesAreClicked) {
     EXPECT_EQ(id, 101);
 }
 
+// The innkeeper's line as the party's names expand in it, and a reply with an empty
+// line: each marker ends a line and none is drawn as a word.
+TEST_F(GameWidgetsTest, TalkLinesAndRepliesEndALineAtEachMarker) {
+    const std::vector<std::string> lines = {"Let me write your company in the book: LINE - Wren (Spellcaster 1) LINE ",
+                                            "Welcome."};
+    const std::vector<std::string> replies = {"Sign LINE LINE here."};
+    CUITalkElement talk(Config(), &lines, &replies, 100);
+    talk.SetRect(RECT{0, 0, 900, 400});  // wide enough that nothing wraps
+    talk.Realize(&m_wrapper, Help());
+    auto sprite = Sprite();
+    talk.Draw(&m_wrapper, Help(), sprite, nullptr);
+
+    const auto& drawn = talk.GetTextCache();
+    ASSERT_EQ(drawn.size(), 3u);
+    EXPECT_EQ(drawn.at(0)->text, "Let me write your company in the book:\n- Wren (Spellcaster 1)");
+    EXPECT_EQ(drawn.at(2)->text, "Sign\n\nhere.");
+    const auto height = [](const CUITextTexture& text) { return text.textRect.bottom - text.textRect.top; };
+    const int one = height(*drawn.at(1));
+    ASSERT_GT(one, 0);
+    EXPECT_EQ(height(*drawn.at(0)), 2 * one);
+    EXPECT_EQ(height(*drawn.at(2)), 3 * one) << "the empty line keeps its height";
+    const RECT reply = talk.GetChoiceRects().at(0);
+    EXPECT_GE(reply.bottom - reply.top, 3 * Help().LargeFont().GetLineHeight() - 1);
+}
+
 // A world map of a 1000 x 500 picture with a shown area at (450, 200), 100 x 100,
 // a hidden one at (100, 100) and a shown one at (800, 50).
 class WorldMapTest : public QuillmereTest::UITest {

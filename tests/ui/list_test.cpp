@@ -70,6 +70,35 @@ TEST_F(ListTest, CellsArePlacedForTheScrollPositionAndEmptySlotsAreFramedDarkGre
     ExpectRect(*cells[3]->GetRect(), 0, 112, 48, 160);
 }
 
+// The pile column of the inventory: one cell wide, headed by a container's name.
+TEST_F(ListTest, ACaptionTooLongForTheStripIsCutOnOneLine) {
+    const std::string name = "Boatwright's Strongbox";
+    CUIListElement pile(Config(), 0, name, 48, 1, 48);
+    pile.SetRect(RECT{100, 100, 172, 244});
+    auto sprite = Sprite();
+    pile.Draw(&m_wrapper, Help(), sprite, nullptr);
+    ASSERT_FALSE(sprite.GetTexturedCommands().empty());
+    const RECT cut = sprite.GetTexturedCommands().front().dest;  // the caption comes before the bar
+    // One line within the list's width, below the frame's top line: nothing reaches
+    // over the first slot.
+    EXPECT_GE(cut.top, 100);
+    EXPECT_LE(cut.bottom - cut.top, Help().LargeFont().GetLineHeight());
+    EXPECT_GE(cut.left, 100);
+    EXPECT_LE(cut.right, 172);
+    const std::string shown = pile.GetShownCaption();
+    ASSERT_GT(shown.size(), 3u);
+    EXPECT_EQ(shown.substr(shown.size() - 3), "...");
+    EXPECT_EQ(name.rfind(shown.substr(0, shown.size() - 3), 0), 0u) << shown;
+
+    // A caption that fits is shown whole, and one with no room at all not at all.
+    pile.SetCaption("Pile");
+    pile.Draw(&m_wrapper, Help(), sprite, nullptr);
+    EXPECT_EQ(pile.GetShownCaption(), "Pile");
+    pile.SetRect(RECT{100, 100, 104, 244});
+    pile.Draw(&m_wrapper, Help(), sprite, nullptr);
+    EXPECT_EQ(pile.GetShownCaption(), "");
+}
+
 TEST_F(ListTest, AListTakingCellHitsSelectsTheClickedCellAndReportsItsId) {
     auto list = MakeList(0);
     list->SetFlag(UIF_LIST_TAKES_CELL_HITS, true);

@@ -88,6 +88,13 @@ TEST_F(TextElementTest, TheMessageWindowOverAFullLogDrawsOnlyTheLastLinesNewestA
     const auto wrapped = DrawnLines(window);
     ASSERT_EQ(wrapped.front().first, 400);
     EXPECT_EQ(wrapped.size(), drawn.size() - 1);
+
+    // A conversation's line in the log ends its lines at the markers.
+    log.push_back("Hollis the Innkeeper : Let me write your company in the book: LINE - Wren (Common 1) LINE ");
+    const auto marked = DrawnLines(window);
+    ASSERT_EQ(marked.front().first, 401);
+    EXPECT_EQ(window.GetLineSlots().at(401)->text,
+              "Hollis the Innkeeper : Let me write your company in the book:\n- Wren (Common 1)");
 }
 
 TEST_F(TextElementTest, AScrollPositionPastAShortenedListShowsItsLastLine) {

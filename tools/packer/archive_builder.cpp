@@ -28,8 +28,10 @@ void AddFolder(std::vector<ArchiveFile>& files, const fs::path& folder, std::uin
     }
 }
 
-// "module<N>.drav": a packed chapter lying in the root, never packed into another.
+// "module<N>.drav", a packed chapter, or "uiwin32.drav", the interface archive: the
+// archives lying in the root beside the loose tree, never packed into another.
 bool IsArchiveName(const std::string& name) {
+    if (name == "uiwin32.drav") return true;
     const std::string prefix = "module", suffix = ".drav";
     if (name.size() <= prefix.size() + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
         name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)

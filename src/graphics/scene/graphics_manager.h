@@ -14,6 +14,7 @@
 #include "common/data_file.h"
 #include "common/graphic_colors.h"
 #include "common/graphic_override.h"
+#include "graphics/bounding_box.h"
 #include "graphics/graphic.h"
 #include "graphics/render_context.h"
 #include "graphics/scene/camera.h"
@@ -129,6 +130,10 @@ public:
     // or where the ray never meets the ground.
     bool ScreenToWorld(DRAVCommon::CXPDevice* device, std::int32_t x, std::int32_t y, float& worldX,
                        float& worldZ);
+
+    // The room the actor's figure takes in the world as the scene draws it now; false
+    // while it has no figure or its figure draws nothing.
+    static bool GetActorDrawnBounds(const DRAV::CActor& actor, BoundingBox& box);
 
     // ---- state ----
     std::list<std::uint32_t>& GetSelection() { return m_selection; }

@@ -1,6 +1,7 @@
 // What lies under the mouse in the last drawn frame: an actor, an object the player
 // can act on, a door or a ground cell; and the ground point under a screen point.
 
+#include <algorithm>
 #include <cmath>
 
 #include "graphics/matrix.h"
@@ -159,8 +160,19 @@ bool CGraphicsManager::PickActor(DRAV::CArea& area, const PickContext& context, 
         if (!actor->IsPartyOrFriendly() && actor->IsSneaking()) continue;
         if (!IsPointSeen(area, actor->GetX(), actor->GetY())) continue;
         const double r = actor->GetRadius();
-        const Point3 low{actor->GetX() - 1.5 * r, -0.5 * r, actor->GetY()};
-        const Point3 high{actor->GetX() + 1.5 * r, actor->GetSecondSize() + 0.5 * r, actor->GetY()};
+        Point3 low{actor->GetX() - 1.5 * r, -0.5 * r, actor->GetY()};
+        Point3 high{actor->GetX() + 1.5 * r, actor->GetSecondSize() + 0.5 * r, actor->GetY()};
+        // The saved size may be far larger than the figure (a new character's is 6.0):
+        // the box goes no further than the figure is drawn, so the ground behind and
+        // beside it, and whoever stands behind, stay within reach.
+        BoundingBox drawn;
+        if (GetActorDrawnBounds(*actor, drawn)) {
+            low.x = std::max<double>(low.x, drawn.low[0]);
+            high.x = std::min<double>(high.x, drawn.high[0]);
+            low.y = std::max<double>(low.y, drawn.low[1]);
+            high.y = std::min<double>(high.y, drawn.high[1]);
+            if (!(low.x <= high.x && low.y <= high.y)) continue;
+        }
         double distance2 = 0.0;
         if (RayHitsBox(context, x, y, low, high, &distance2) && (!best || distance2 < bestDistance)) {
             best = actor.get();

@@ -65,6 +65,15 @@ bool Overlaps(double x, double halfX, double z, double halfZ, const float target
            z - halfZ <= target[2] + kReach;
 }
 
+// Where and how an actor's figure stands: turned to its facing, on the ground at its place.
+D3DMATRIX ActorWorld(const DRAV::CActor& actor) {
+    return Placed(RotationY(actor.GetFacing()), actor.GetX(), 0.0, actor.GetY());
+}
+
+std::string ActorAnimationName(const DRAV::CActor& actor) {
+    return DRAV::GetAnimationName(static_cast<DRAV::AnimationId>(actor.GetAnimation()));
+}
+
 struct LightCandidate {
     double distance2;
     double x, z;
@@ -428,14 +437,20 @@ void CGraphicsManager::RenderActors(const SceneRenderContext& context, DRAV::CGa
     for (const std::shared_ptr<DRAV::CActor>& actor : area.GetActors()) {
         if (!actor->GetModel()) LoadActorGraphics(context.device, *actor);
         if (!IsActorShown(*actor, area, target) || !actor->GetModel()) continue;
-        const D3DMATRIX world = Placed(RotationY(actor->GetFacing()), actor->GetX(), 0.0, actor->GetY());
+        const D3DMATRIX world = ActorWorld(*actor);
         figure.world = &world;
-        actor->GetModel()->Render(figure, DRAV::GetAnimationName(static_cast<DRAV::AnimationId>(actor->GetAnimation())),
+        actor->GetModel()->Render(figure, ActorAnimationName(*actor),
                                   static_cast<std::int32_t>(actor->GetAnimationVariant()), actor->GetAnimationTime(),
                                   PhaseOffset(actor->GetId()) + sceneTime);
         RenderShadow(context.device, actor->GetX(), actor->GetY(), actor->GetRadius());
     }
     m_adornments->Flush(context.device);
+}
+
+bool CGraphicsManager::GetActorDrawnBounds(const DRAV::CActor& actor, BoundingBox& box) {
+    const std::shared_ptr<CGraphic>& model = actor.GetModel();
+    return model && model->GetDrawnBounds(ActorAnimationName(actor), static_cast<std::int32_t>(actor.GetAnimationVariant()),
+                                          actor.GetAnimationTime(), ActorWorld(actor), box);
 }
 
 void CGraphicsManager::RenderShadow(DRAVCommon::CXPDevice* device, double x, double z, double radius) {

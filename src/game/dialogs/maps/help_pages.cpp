@@ -123,5 +123,5 @@ const std::array<HelpPage, kHelpPageCount> HelpPages = InitHelpPages();
 std::int32_t FindHelpPageByKey(const std::string& key) {
     for (const HelpPage& page : HelpPages)
         if (key == page.key) return page.id;
-    throw CDRAVException(DRAV_ERR_SCRIPT, "");
+    throw CDRAVException(DRAV_ERR_SCRIPT, "No help page has the key \"" + key + "\".");
 }

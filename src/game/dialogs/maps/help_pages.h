@@ -28,5 +28,5 @@ constexpr std::int32_t kHelpStore = 21;
 extern const std::array<HelpPage, kHelpPageCount> HelpPages;
 
 std::array<HelpPage, kHelpPageCount> InitHelpPages();
-// The id of the page with exactly that key; code 6 for none.
+// The id of the page with exactly that key; code 6 naming the key for none.
 std::int32_t FindHelpPageByKey(const std::string& key);
