@@ -114,6 +114,29 @@ TEST(ItemScripts, GiveFindAndRemove) {
               "test.drav: drav_give_item: no item \"no_such_item\" is defined");
 }
 
+// Stacks never count past what a save reads back: a gift the stack cannot hold
+// becomes a stack of its own, and the game saves and loads with every unit.
+TEST(ItemScripts, GiftsPastTheLargestStackStaySavable) {
+    ScriptTestGame game;
+    game.Eval("drav_give_item( context, \"river_tonic\", 2147483000 ) "
+              "drav_give_item( context, \"river_tonic\", 2147483000 ) "
+              "drav_give_item( context, \"river_tonic\", 647 )");
+    std::vector<std::int32_t> stacks;
+    for (const auto& item : game.Main()->GetBackpackItems())
+        if (item->GetTemplate().GetKey() == "river_tonic") stacks.push_back(item->GetCount());
+    EXPECT_EQ(stacks, (std::vector<std::int32_t>{2147483647, 2147483000}));
+
+    QuillmereTest::TempDir dir;
+    const DRAV::CModuleVersionRange expected("Orvex", 5, 0);
+    game.Engine().SaveGame(dir / "tonics.drav", expected, nullptr);
+    std::string quick;
+    ASSERT_NO_THROW(game.Engine().LoadGame(dir / "tonics.drav", expected, quick));
+    std::int64_t tonics = 0;
+    for (const auto& item : game.Main()->GetBackpackItems())
+        if (item->GetTemplate().GetKey() == "river_tonic") tonics += item->GetCount();
+    EXPECT_EQ(tonics, 2 * 2147483000LL + 647);
+}
+
 TEST(ItemScripts, CountsBelowOneAreRefusedAndLeaveTheStackAlone) {
     ScriptTestGame game;
     game.Eval("drav_give_item( context, \"eel_pie\", 3 )");
