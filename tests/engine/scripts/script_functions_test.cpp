@@ -429,10 +429,18 @@ TEST(ArgumentRules, AnIntegerArgumentMustBeAWholeNumberOf32Bits) {
                 << row.value;
         }
     }
-    // The count of an item is such an argument too, and nothing is given.
+    // The count of an item is such an argument too, and nothing is given; being
+    // optional, it may be left out or nil, but no other value stands for one.
     game.DrainEvents();
-    EXPECT_EQ(game.Failure("drav_give_item( context, \"river_tonic\", 1e10 )"), "test.drav: drav_give_item: " + refused);
+    for (const char* count : {"1e10", "\"abc\"", "true", "{}", "print"})
+        EXPECT_EQ(game.Failure(std::string("drav_give_item( context, \"river_tonic\", ") + count + " )"),
+                  "test.drav: drav_give_item: " + refused)
+            << count;
     EXPECT_TRUE(game.Lines().empty());
+    game.Eval("drav_give_item( context, \"river_tonic\", nil )");
+    const DRAV::CItem* tonic = DRAV::FindItemByTemplateName(game.Main()->GetBackpack(), "river_tonic");
+    ASSERT_TRUE(tonic);
+    EXPECT_EQ(tonic->GetCount(), 1);
 }
 
 std::string SampleText(const std::string& file) {
