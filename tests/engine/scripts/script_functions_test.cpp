@@ -335,6 +335,40 @@ TEST(TravelScripts, PlaceNamesASaveCannotHoldAreRefused) {
     EXPECT_EQ(game.Game().GetResurrectionPoint(), DRAV::AreaEntryPoint("reed_marsh", "landing"));
 }
 
+// A place the chapter lacks, mistyped in a script, is the script's error where it
+// is named, not a broken journey later; nothing of the game changes.
+TEST(TravelScripts, PlacesTheModuleLacksAreScriptErrors) {
+    ScriptTestGame game;
+    const DRAV::AreaEntryPoint resurrection = game.Game().GetResurrectionPoint();
+    const DRAV::AreaEntryPoint returnPoint = game.Game().GetReturnPoint();
+    const DRAV::AreaEntryPoint entry = game.Game().GetEntry();
+    const std::string noMarshes = "the module has no area \"reed_marshes\"";
+    const std::string noDock = "area \"reed_marsh\" has no entry \"dock\"";
+    const std::string noSlip = "area \"reedwater_landing\" has no entry \"slip\"";
+    const std::pair<const char*, std::string> rows[] = {
+        {"drav_goto_area( context, \"reed_marshes\", \"landing\" )", "drav_goto_area: " + noMarshes},
+        {"drav_goto_area( context, \"reed_marsh\", \"dock\" )", "drav_goto_area: " + noDock},
+        {"drav_set_resurrection( context, \"reed_marshes\", \"landing\" )", "drav_set_resurrection: " + noMarshes},
+        {"drav_set_resurrection( context, \"reed_marsh\", \"dock\" )", "drav_set_resurrection: " + noDock},
+        {"drav_rest( context, \"slip\" )", "drav_rest: " + noSlip},
+        {"drav_set_return( context, \"slip\" )", "drav_set_return: " + noSlip},
+        {"drav_goto_area( context, \"\", \"dock\" )", "drav_goto_area: the module has no area \"\""},
+    };
+    for (const auto& [body, error] : rows) EXPECT_EQ(game.Failure(body), "test.drav: " + error);
+    EXPECT_EQ(game.Game().GetStateCode(), DRAV::GAME_PLAYING);
+    EXPECT_EQ(game.Game().GetEntry(), entry);
+    EXPECT_EQ(game.Game().GetResurrectionPoint(), resurrection);
+    EXPECT_EQ(game.Game().GetReturnPoint(), returnPoint);
+    // The chapter's own places pass, an area not yet visited among them, and a
+    // journey without an entry goes through the map of that name.
+    game.Eval("drav_set_resurrection( context, \"reed_marsh\", \"hideout\" ) drav_set_return( context, \"dock\" )");
+    EXPECT_EQ(game.Game().GetResurrectionPoint(), DRAV::AreaEntryPoint("reed_marsh", "hideout"));
+    EXPECT_NE(game.Failure("drav_goto_area( context, \"reed_map\", \"\" )").find("drav_goto_area: "), std::string::npos);
+    EXPECT_EQ(game.Game().GetStateCode(), DRAV::GAME_PLAYING);
+    game.Eval("drav_goto_area( context, \"reedwater_map\", \"\" )");
+    EXPECT_EQ(game.Game().GetEntry(), DRAV::AreaEntryPoint("reedwater_map", ""));
+}
+
 TEST(TravelScripts, RestIsRefusedInBattle) {
     ScriptTestGame game;
     game.Game().SetInBattle(true);
