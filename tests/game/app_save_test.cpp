@@ -240,31 +240,6 @@ std::string Whereabouts(DRAV::CGame& game) {
            std::to_string(static_cast<int>(main.GetY() / DRAV::kCellSize)) + ")";
 }
 
-// A journey to a place the chapter lacks (an exit's or an older save's slip) is
-// told and goes nowhere: the party stays where it stands, play goes on, and no
-// save is written over, so the save and its ".bak" are as they were.
-TEST_F(AppSaveTest, AJourneyToAPlaceTheChapterLacksLeavesThePartyAndTheSaves) {
-    StartGame();
-    SaveTwice();
-    const std::string save = Bytes(SaveFile()), backup = Bytes(SaveFile().string() + ".bak");
-    const std::string stood = Whereabouts(Game());
-    for (const DRAV::AreaEntryPoint& place : {DRAV::AreaEntryPoint{"reed_marshes", "landing"}, {"reed_marsh", "dock"}}) {
-        SCOPED_TRACE(place.first + " " + place.second);
-        m_boxes.boxes.clear();
-        Game().SetEntry(place, DRAV::AREA_LOAD_FRESH, "");
-        Game().SetStateCode(DRAV::GAME_TRAVEL);
-        m_app.CheckPartyAndChangeArea();
-        ASSERT_EQ(m_boxes.boxes.size(), 1u);
-        EXPECT_EQ(m_boxes.boxes[0].first, "Area Load Error");
-        EXPECT_NE(m_boxes.boxes[0].second.find("\"" + place.first + "\""), std::string::npos) << m_boxes.boxes[0].second;
-        ASSERT_TRUE(m_app.IsGameRunning());
-        EXPECT_EQ(Game().GetStateCode(), DRAV::GAME_PLAYING);
-        EXPECT_EQ(Whereabouts(Game()), stood);
-        EXPECT_EQ(Bytes(SaveFile()), save);
-        EXPECT_EQ(Bytes(SaveFile().string() + ".bak"), backup);
-    }
-}
-
 // An area that fails only as it is built: the party is back where it stood and
 // play goes on. The save made on leaving holds the journey; loading it, or the
 // ".bak" the next try leaves, fails the journey the same way and plays on, so no
