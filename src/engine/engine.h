@@ -21,9 +21,11 @@
 // live in brain/.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/data_file.h"
@@ -126,12 +128,33 @@ public:
 
     // ---- between areas (engine_areas.cpp) ----
     bool GetAvailableExit(AreaEntryPoint& destination);
+    // Code 1 naming the place unless the module has an area of that name with an
+    // entry of that name. The current area answers for itself; any other is looked
+    // up in its file, which is not built for it.
+    void CheckAreaEntry(const AreaEntryPoint& place) const;
+    // A journey's destination: with an entry, as CheckAreaEntry; without one, the
+    // map of that name, which is loaded (and kept) and returned.
+    CMap2* CheckJourney(const AreaEntryPoint& destination);
+    // Where a pending journey (states 1 and 3) or rest (state 2) leads, checked
+    // while the party still stands where it can stay: the map of a journey through
+    // a map (loaded and kept), else null once the area and its entry are known.
+    // Code 1 naming the place when the module cannot take the party there; the
+    // game is then as it was. LeaveArea runs it first.
+    CMap2* CheckDestination();
+    // A pending journey or rest given up: the game plays on where it is.
+    void CancelTravel();
     void LeaveArea();
     void RestParty();
     void SetEntry(const AreaEntryPoint& entry);
     // A failing entry script (code 6) is thrown once the party stands in the area
     // and its first tick has run, so that the game can go on.
     void EnterArea();
+    // After an entry that failed: the party goes back into the area it left, each
+    // living member as near as it can to the cell where it stood, and the game
+    // plays on there. Code 2 when no entry failed or no area was left (a party
+    // wiped out has none), code 1 when the area no longer loads; the party then
+    // waits as before.
+    void ReturnToLastArea();
     void PlacePartyAtEntry(const std::string& entryName);
     // The script of the current area's entry of that name, for the first living member.
     void RunEntryScript(const std::string& entryName);
@@ -362,6 +385,9 @@ private:
     // placed, or none (code 1 for a missing entry, 2 for no room).
     void PlaceParty(CArea& area, const std::string& entryName);
     void PlaceParty(CArea& area, const CAreaEntry& entry);
+    // The same at the cell `cellOf` gives each member; `where` names it in a failure.
+    void PlaceParty(CArea& area, const std::function<std::pair<std::uint32_t, std::uint32_t>(const CActor&)>& cellOf,
+                    const std::string& where);
 
     // Quests whose completion script failed: reported once, then counted as not complete.
     std::set<std::string> m_failedQuests;

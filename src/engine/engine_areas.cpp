@@ -1,6 +1,7 @@
 // The cycle between areas: leaving, resting, choosing a destination and entering
 // it at a named entry. The application stops the tick loop while it runs.
 
+#include <algorithm>
 #include <exception>
 
 #include "common/exception.h"
@@ -9,6 +10,7 @@
 #include "script/script.h"
 #include "world/actor.h"
 #include "world/area.h"
+#include "world/cell.h"
 #include "world/movement/pathfind.h"
 
 namespace DRAV {
@@ -34,14 +36,41 @@ bool CEngine::GetAvailableExit(AreaEntryPoint& destination) {
     return exit->script->Eval(this, context) != 0;
 }
 
+void CEngine::CheckAreaEntry(const AreaEntryPoint& place) const {
+    const auto& [areaName, entryName] = place;
+    std::vector<std::string> names;
+    const CArea* current = Game().GetCurrentArea();
+    if (current && current->GetName() == areaName) {
+        for (const auto& entry : current->GetEntries()) names.push_back(entry->name);
+    } else {
+        names = CArea::ReadEntryNames(Module().GetPackage(), areaName);
+    }
+    if (std::find(names.begin(), names.end(), entryName) == names.end())
+        throw CDRAVException(DRAV_ERR_BAD_DATA, "area \"" + areaName + "\" has no entry \"" + entryName + "\"");
+}
+
+CMap2* CEngine::CheckJourney(const AreaEntryPoint& destination) {
+    if (destination.second.empty()) return Game().FindAndLoadTempMap(destination.first, Module());
+    CheckAreaEntry(destination);
+    return nullptr;
+}
+
+CMap2* CEngine::CheckDestination() {
+    const std::int32_t state = Game().GetStateCode();
+    if (state == GAME_EXIT_AVAILABLE || state == GAME_TRAVEL) return CheckJourney(Game().GetEntry());
+    if (state == GAME_WIPED_OUT) CheckAreaEntry(Game().GetEntry());
+    return nullptr;
+}
+
+void CEngine::CancelTravel() { Game().SetStateCode(GAME_PLAYING); }
+
 void CEngine::LeaveArea() {
     CGame& game = Game();
     CArea& area = CurrentArea();
-    // A broken map is found while the party still stands in the area it can stay in.
-    const std::int32_t state = game.GetStateCode();
-    const bool travelling = state == GAME_EXIT_AVAILABLE || state == GAME_TRAVEL;
-    const AreaEntryPoint entry = game.GetEntry();
-    CMap2* map = travelling && entry.second.empty() ? game.FindAndLoadTempMap(entry.first, Module()) : nullptr;
+    // A destination that cannot be reached is found while the party still stands
+    // in the area it can stay in.
+    CMap2* map = CheckDestination();
+    const bool travelling = game.GetStateCode() == GAME_EXIT_AVAILABLE || game.GetStateCode() == GAME_TRAVEL;
 
     RemoveDeadActors();
     area.MakeInactive();
@@ -145,6 +174,33 @@ void CEngine::EnterArea() {
     if (scriptFailure) std::rethrow_exception(scriptFailure);
 }
 
+void CEngine::ReturnToLastArea() {
+    RequireState(GAME_ENTERING);
+    CGame& game = Game();
+    const std::string name = game.GetLastArea();
+    const auto cached = game.GetAreas().find(name);
+    if (name.empty() || cached == game.GetAreas().end() || !cached->second)
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the party left no area to go back to");
+    CArea& area = *cached->second;
+    // Coming back from itself: no travel hours, and no time has passed to respawn it.
+    area.Reactivate(name, Module());
+    try {
+        PlaceParty(
+            area,
+            [](const CActor& member) {
+                return std::make_pair(static_cast<std::uint32_t>(std::max(0.0, member.GetX()) / kCellSize),
+                                      static_cast<std::uint32_t>(std::max(0.0, member.GetY()) / kCellSize));
+            },
+            "the place it left");
+    } catch (...) {
+        area.MakeInactive();
+        throw;
+    }
+    game.SetCurrentArea(name);
+    game.SetStateCode(GAME_PLAYING);
+    game.FlagCurrentAreaEntered();
+}
+
 void CEngine::RunEntryScript(const std::string& entryName) {
     const CAreaEntry* entry = FindAreaEntry(CurrentArea().GetEntries(), entryName);
     if (!entry || !entry->script) return;
@@ -172,6 +228,14 @@ void CEngine::PlaceParty(CArea& area, const std::string& entryName) {
 }
 
 void CEngine::PlaceParty(CArea& area, const CAreaEntry& entry) {
+    PlaceParty(
+        area, [&entry](const CActor&) { return std::make_pair(entry.column, entry.row); },
+        "entry \"" + entry.name + "\"");
+}
+
+void CEngine::PlaceParty(CArea& area,
+                         const std::function<std::pair<std::uint32_t, std::uint32_t>(const CActor&)>& cellOf,
+                         const std::string& where) {
     CGame& game = Game();
     ActorList living;
     for (const auto& member : game.GetParty()) {
@@ -185,10 +249,11 @@ void CEngine::PlaceParty(CArea& area, const CAreaEntry& entry) {
     // All or nobody: members placed before a failure go back to waiting.
     ActorList placed;
     for (const auto& member : living) {
-        if (!area.PlaceActor(entry.column, entry.row, false, member)) {
+        const auto [column, row] = cellOf(*member);
+        if (!area.PlaceActor(column, row, false, member)) {
             for (const auto& back : placed) area.RemoveActor(*back);
-            throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "no room for " + member->GetName() + " at entry \"" +
-                                                            entry.name + "\" of area \"" + area.GetName() + "\"");
+            throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "no room for " + member->GetName() + " at " + where +
+                                                            " of area \"" + area.GetName() + "\"");
         }
         placed.push_back(member);
     }

@@ -162,8 +162,15 @@ void CEngine::RunCombineOrder(CActor& actor, const CCombineOrder& order) {
     const std::shared_ptr<CItem> first = BackpackItem(actor, order.first);
     const std::shared_ptr<CItem> second = BackpackItem(actor, order.second);
     if (first->GetTemplate().GetKey() != second->GetTemplate().GetKey()) StaleOrder();
+    // The first stack takes what it can hold; what it cannot stays in the second.
+    const std::int64_t total = std::int64_t{first->GetCount()} + second->GetCount();
+    if (total > kMostInStack) {
+        first->SetCount(kMostInStack);
+        second->SetCount(static_cast<std::int32_t>(total - kMostInStack));
+        return;
+    }
     actor.RemoveFromBackpack(*second);
-    first->SetCount(first->GetCount() + second->GetCount());
+    first->SetCount(static_cast<std::int32_t>(total));
 }
 
 void CEngine::RunGiveOrder(CActor& actor, const CGiveOrder& order) {

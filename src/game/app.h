@@ -255,6 +255,9 @@ public:
     bool ReturnToMainMenu(bool goToNextChapter);
     bool StartNextChapter();
     void UseAvailableExit();
+    // A destination the module cannot take the party to is an "Area Load Error" and
+    // the party stays where it stands; one that fails only as it is built sends the
+    // party back there. Only a party with nowhere to stand ends the game.
     void CheckPartyAndChangeArea();
     void TravelToArea(const DRAV::CMap2Area& destination);
     void EnterMapDestination(const DRAV::CMap2Area& destination);
@@ -388,6 +391,8 @@ private:
     void ResetDeviceAfterResize();
     // Shows an error that would otherwise leave the window procedure, and ends.
     void FailFromHandler(const std::string& what);
+    // "Game Error" for an area the party cannot be anywhere after; the game ends.
+    void EndWithAreaFailure();
     std::uint32_t GameTick() const;
 
     std::unique_ptr<DRAVSDL::InitSDL> m_sdl;

@@ -39,6 +39,15 @@ std::string AreaFailureText() {
            " for support.";
 }
 
+// A journey given up, the party staying where it is: "Failed to load area
+// "<area>": <reason>. The party stays where it is."
+std::string JourneyFailureText(const std::string& area, const std::exception& failure) {
+    const auto* known = dynamic_cast<const CDRAVException*>(&failure);
+    std::string reason = known && !known->GetMessage().empty() ? known->GetMessage() : failure.what();
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '.')) reason.pop_back();
+    return "Failed to load area \"" + area + "\": " + reason + ". The party stays where it is.";
+}
+
 }  // namespace
 
 void CDRAVApp::StartNewGame(int chapter, bool chooseLevel) {
@@ -71,9 +80,7 @@ void CDRAVApp::StartGameWithActor(std::shared_ptr<DRAV::CActor> actor) {
     try {
         EnterPendingArea();
     } catch (const std::exception&) {
-        ShowFatalError(AreaFailureText(), "Game Error");
-        EndGame();
-        PostMessageA(m_window, WM_CLOSE, 0, 0);
+        EndWithAreaFailure();
         return;
     }
     m_gameRunning = true;
@@ -181,6 +188,20 @@ void CDRAVApp::CheckPartyAndChangeArea() {
         return;
     }
     m_partyDeadShown = false;
+    // A place the module cannot take the party to is found before anything is
+    // saved or left: the saves stay as they were and the party where it stands.
+    const std::string destination = game.GetEntry().first;
+    try {
+        m_engine->CheckDestination();
+    } catch (const std::exception& failure) {
+        if (!alive) {
+            EndWithAreaFailure();
+            return;
+        }
+        m_engine->CancelTravel();
+        ShowError(JourneyFailureText(destination, failure), "Area Load Error");
+        return;
+    }
     m_audio->SetFootsteps(false);
     m_audio->StopAmbientFx();
     SuspendClock();
@@ -195,11 +216,16 @@ void CDRAVApp::CheckPartyAndChangeArea() {
     if (state == DRAV::GAME_ENTERING) {
         try {
             EnterPendingArea();
-        } catch (const std::exception&) {
-            ShowFatalError(AreaFailureText(), "Game Error");
-            EndGame();
-            PostMessageA(m_window, WM_CLOSE, 0, 0);
-            return;
+        } catch (const std::exception& failure) {
+            // An area that fails as it is built: the party goes back to where it
+            // stood, so the save made on leaving loads into a game that goes on.
+            try {
+                m_engine->ReturnToLastArea();
+            } catch (const std::exception&) {
+                EndWithAreaFailure();
+                return;
+            }
+            ShowError(JourneyFailureText(destination, failure), "Area Load Error");
         }
         UpdateGameWindowTitle();
         PumpEngineEvents();
@@ -224,6 +250,12 @@ void CDRAVApp::CheckPartyAndChangeArea() {
     if (m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);
 }
 
+void CDRAVApp::EndWithAreaFailure() {
+    ShowFatalError(AreaFailureText(), "Game Error");
+    EndGame();
+    PostMessageA(m_window, WM_CLOSE, 0, 0);
+}
+
 void CDRAVApp::TravelToArea(const DRAV::CMap2Area& destination) {
     CheckPartyAndChangeArea();
     if (m_engine->GetGame()->GetStateCode() != DRAV::GAME_ON_MAP)
@@ -236,13 +268,20 @@ void CDRAVApp::EnterMapDestination(const DRAV::CMap2Area& destination) {
     try {
         m_engine->SetEntry(DRAV::AreaEntryPoint(destination.GetEntryArea(), destination.GetEntryName()));
         EnterPendingArea();
-    } catch (const std::exception&) {
-        ShowFatalError("Failed to load area file: " + destination.GetName() +
-                      " The game is broken. Try reinstalling, or contact " + GetCompanyName() + " for support.",
-                  "Area Load Error");
-        EndGame();
-        PostMessageA(m_window, WM_CLOSE, 0, 0);
-        return;
+    } catch (const std::exception& failure) {
+        // As any journey that fails: back to the area the party set out from.
+        try {
+            m_engine->ReturnToLastArea();
+        } catch (const std::exception&) {
+            ShowFatalError("Failed to load area file: " + destination.GetName() +
+                               " The game is broken. Try reinstalling, or contact " + GetCompanyName() +
+                               " for support.",
+                           "Area Load Error");
+            EndGame();
+            PostMessageA(m_window, WM_CLOSE, 0, 0);
+            return;
+        }
+        ShowError(JourneyFailureText(destination.GetEntryArea(), failure), "Area Load Error");
     }
     UpdateGameWindowTitle();
     m_gameRunning = true;

@@ -26,15 +26,28 @@ std::string GetLuaString(lua_State* state, int index) {
     return std::string(text, length);
 }
 
+namespace {
+
+[[noreturn]] void FailWholeNumber(int index) {
+    throw CLuaScriptError("argument " + std::to_string(index) +
+                          " is not a whole number from -2147483648 to 2147483647\n");
+}
+
+}  // namespace
+
 std::int32_t GetLuaInteger(lua_State* state, int index) {
     if (!lua_isnumber(state, index)) return 0;
     // 1e10 or 2.5 would otherwise wrap or be cut to some other count without a word.
     int exact = 0;
     const lua_Integer value = lua_tointegerx(state, index, &exact);
-    if (!exact || value < INT32_MIN || value > INT32_MAX)
-        throw CLuaScriptError("argument " + std::to_string(index) +
-                              " is not a whole number from -2147483648 to 2147483647\n");
+    if (!exact || value < INT32_MIN || value > INT32_MAX) FailWholeNumber(index);
     return static_cast<std::int32_t>(value);
+}
+
+std::int32_t GetLuaOptionalInteger(lua_State* state, int index, std::int32_t absent) {
+    if (lua_isnoneornil(state, index)) return absent;
+    if (!lua_isnumber(state, index)) FailWholeNumber(index);
+    return GetLuaInteger(state, index);
 }
 
 std::string ScriptFailureReason(const std::exception& failure) {

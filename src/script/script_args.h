@@ -31,6 +31,9 @@ std::string GetLuaString(lua_State* state, int index);
 // An integer argument: missing or non-numeric reads as 0; a number that is not a
 // whole number of 32 bits is "argument <index> is not a whole number ...".
 std::int32_t GetLuaInteger(lua_State* state, int index);
+// An integer argument a function may go without: missing or nil reads as
+// `absent`; anything else must be a whole number of 32 bits, as above.
+std::int32_t GetLuaOptionalInteger(lua_State* state, int index, std::int32_t absent);
 
 // What went wrong, in words for a module's author: the message of a
 // CDRAVException, else the exception's own text.

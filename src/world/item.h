@@ -3,6 +3,7 @@
 // by an actor, an object or a store.
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +15,10 @@
 namespace DRAV {
 
 class CItemTemplate;
+
+// The most units one stack holds: as many as a save reads back. Counts joined
+// past it stay apart rather than wrap.
+constexpr std::int32_t kMostInStack = std::numeric_limits<std::int32_t>::max();
 
 class CItem final : public CThing {
 public:

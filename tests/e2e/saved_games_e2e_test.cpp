@@ -197,6 +197,55 @@ TEST(SavedGames, VolumeDifficultyAndTheExitQuestion) {
 
 // Every line and box about a save names the save file itself as this system
 // writes paths, never its ".new" copy; a failure says why.
+// An exit to an area the chapter lacks, taken at the window: the box says so, the
+// party stays where it stands and plays on, and neither the save nor its ".bak"
+// is written over. (The steps run in the program's own process.)
+TEST(SavedGames, AnExitToAnAreaTheChapterLacksKeepsThePartyAndTheSaves) {
+    Driver driver;
+    driver.SetHeadless(true);
+    const fs::path saves = fs::path(driver.Home()) / "Documents" / "Orvex Saved Games";
+    std::string save, backup;
+    const auto spot = [] {
+        if (!GetApp().IsGameRunning()) return std::string("(no game)");
+        const DRAV::CActor& main = *Game().GetMainActor();
+        return Game().GetCurrentArea()->GetName() + " cell " + std::to_string(static_cast<int>(main.GetX() / 2.5)) +
+               " " + std::to_string(static_cast<int>(main.GetY() / 2.5)) + " state " +
+               std::to_string(Game().GetStateCode());
+    };
+    Observed run = driver.Execute(InAGame({
+        Check("saved", [&] {
+            const bool saved = GetApp().SaveGame() && GetApp().SaveGame();
+            save = Slurp(saves / "Wren.drav");
+            backup = Slurp(saves / "Wren.drav.bak");
+            return saved ? "saved" : "failed";
+        }),
+        Check("before", [&] {
+            const std::string before = spot();
+            Game().SetEntry({"reed_marshes", "landing"}, DRAV::AREA_LOAD_FRESH, "the reed marshes");
+            Game().SetAvailableExitName("marsh_path");
+            Game().SetStateCode(DRAV::GAME_EXIT_AVAILABLE);
+            return before;
+        }),
+        Key(SDL_SCANCODE_X),
+        Key(SDL_SCANCODE_Y),
+        Wait(100),
+        Check("after", spot),
+        // Read in the program, before it saves on its way out.
+        Check("saves", [&] {
+            const bool kept = Slurp(saves / "Wren.drav") == save && Slurp(saves / "Wren.drav.bak") == backup;
+            return kept ? "as they were" : "written over";
+        }),
+    }));
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_EQ(run.checks["saved"], "saved");
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes[0].caption, "Area Load Error");
+    EXPECT_NE(run.boxes[0].text.find("\"reed_marshes\""), std::string::npos) << run.boxes[0].text;
+    EXPECT_EQ(run.checks["before"].rfind("reedwater_landing cell ", 0), 0u) << run.checks["before"];
+    EXPECT_EQ(run.checks["after"], run.checks["before"]);
+    EXPECT_EQ(run.checks["saves"], "as they were");
+}
+
 TEST(SavedGames, MessagesNameTheSaveFileAndFailuresSayWhy) {
     Driver driver;
     driver.SetHeadless(true);

@@ -10,7 +10,9 @@
 #include "support/expect_drav.h"
 #include "support/overlay_source.h"
 #include "support/sample_game.h"
+#include "support/unbuildable_area.h"
 #include "world/area.h"
+#include "world/cell.h"
 
 using namespace DRAV;
 using QuillmereTest::StartSampleGame;
@@ -87,38 +89,43 @@ TEST(EngineAreas, AnExitWithoutEntryLeadsThroughTheMap) {
     EXPECT_EQ(game.Main()->GetArea(), &game.Area());
 }
 
-// A module author's slip: a map leads to an area whose file the chapter lacks. The
-// map is read before the party leaves, so the party stays where it stood.
+// A module author's slip: a map leads to an area whose file the chapter lacks, or
+// to an entry its area lacks. The map is read before the party leaves, so the
+// party stays where it stood.
 TEST(EngineAreas, AMapLeadingNowhereIsRefusedBeforeThePartyLeaves) {
-    auto source = std::make_shared<QuillmereTest::OverlaySource>(QuillmereTest::SampleFolderSource());
-    source->Add(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "mill_map.drav",
-                "<map> mill_map \"reedwater_map.jpg\" \"reedwater_map_areas.png\" <areas>"
-                " <area> reed_marsh \"The Reed Marsh\" 24 40 120 72 true reed_marsh </area>"
-                " <area> sunken_mill \"The Sunken Mill\" 60 60 30 30 true sunken_mill </area>"
-                " </areas> </map>");
-    CEngine engine;
-    engine.LoadModule(1, CModuleVersionRange("Orvex", 5, 0), source);
-    engine.BeginNewGame(engine.NewGame());
-    engine.EnterArea();
-    CGame& game = *engine.GetGame();
-    CArea* landing = game.GetCurrentArea();
-    const auto main = game.GetMainActor();
-    game.SetEntry({"mill_map", ""}, AREA_LOAD_FRESH, "");
-    game.SetStateCode(GAME_EXIT_AVAILABLE);
+    for (const char* place : {"sunken_mill", "( reed_marsh ferry )"}) {
+        SCOPED_TRACE(place);
+        auto source = std::make_shared<QuillmereTest::OverlaySource>(QuillmereTest::SampleFolderSource());
+        source->Add(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "mill_map.drav",
+                    "<map> mill_map \"reedwater_map.jpg\" \"reedwater_map_areas.png\" <areas>"
+                    " <area> reed_marsh \"The Reed Marsh\" 24 40 120 72 true reed_marsh </area>"
+                    " <area> sunken_mill \"The Sunken Mill\" 60 60 30 30 true " +
+                        std::string(place) + " </area> </areas> </map>");
+        CEngine engine;
+        engine.LoadModule(1, CModuleVersionRange("Orvex", 5, 0), source);
+        engine.BeginNewGame(engine.NewGame());
+        engine.EnterArea();
+        CGame& game = *engine.GetGame();
+        CArea* landing = game.GetCurrentArea();
+        const auto main = game.GetMainActor();
+        game.SetEntry({"mill_map", ""}, AREA_LOAD_FRESH, "");
+        game.SetStateCode(GAME_EXIT_AVAILABLE);
 
-    const auto caught = QuillmereTest::CatchDrav([&] { engine.LeaveArea(); });
-    ASSERT_TRUE(caught);
-    EXPECT_EQ(caught->GetCode(), DRAV_ERR_BAD_DATA);
-    EXPECT_NE(caught->GetMessage().find("mill_map"), std::string::npos) << caught->GetMessage();
-    EXPECT_NE(caught->GetMessage().find("sunken_mill"), std::string::npos) << caught->GetMessage();
-    EXPECT_EQ(game.GetCurrentArea(), landing);
-    EXPECT_GT(landing->GetColumns(), 0u);
-    EXPECT_EQ(main->GetArea(), landing);
-    EXPECT_FALSE(main->GetLeaveFlag());
-    EXPECT_TRUE(game.GetNonLocatedActors().empty());
-    EXPECT_EQ(game.GetStateCode(), GAME_EXIT_AVAILABLE);
-    EXPECT_EQ(game.GetCurrentMap(), nullptr);
-    engine.RunTick();  // and play goes on
+        const auto caught = QuillmereTest::CatchDrav([&] { engine.LeaveArea(); });
+        ASSERT_TRUE(caught);
+        EXPECT_EQ(caught->GetCode(), DRAV_ERR_BAD_DATA);
+        EXPECT_NE(caught->GetMessage().find("mill_map"), std::string::npos) << caught->GetMessage();
+        EXPECT_NE(caught->GetMessage().find(place[0] == '(' ? "ferry" : place), std::string::npos)
+            << caught->GetMessage();
+        EXPECT_EQ(game.GetCurrentArea(), landing);
+        EXPECT_GT(landing->GetColumns(), 0u);
+        EXPECT_EQ(main->GetArea(), landing);
+        EXPECT_FALSE(main->GetLeaveFlag());
+        EXPECT_TRUE(game.GetNonLocatedActors().empty());
+        EXPECT_EQ(game.GetStateCode(), GAME_EXIT_AVAILABLE);
+        EXPECT_EQ(game.GetCurrentMap(), nullptr);
+        engine.RunTick();  // and play goes on
+    }
 }
 
 TEST(EngineAreas, AFailedEntryLeavesTheGameAsItWas) {
@@ -145,6 +152,77 @@ TEST(EngineAreas, AFailedEntryLeavesTheGameAsItWas) {
     game.Game().SetEntry({"reed_marsh", "landing"}, AREA_LOAD_FRESH, "");
     game.Engine().EnterArea();
     EXPECT_EQ(game.Area().GetName(), "reed_marsh");
+}
+
+// A module author's slip in a journey, a rest or a resurrection: an area the
+// chapter lacks, or an entry its area lacks. Found before the party leaves, so it
+// stays where it stood and the journey may be made again once mended.
+TEST(EngineAreas, AJourneyToAPlaceTheModuleLacksIsRefusedBeforeThePartyLeaves) {
+    auto game = StartSampleGame();
+    CArea* landing = &game.Area();
+    const auto main = game.Main();
+    const struct {
+        std::int32_t state;
+        AreaEntryPoint place;
+        const char* named;
+    } rows[] = {
+        {GAME_TRAVEL, {"reed_marshes", "landing"}, "the module has no area \"reed_marshes\""},
+        {GAME_EXIT_AVAILABLE, {"reed_marsh", "dock"}, "area \"reed_marsh\" has no entry \"dock\""},
+        {GAME_WIPED_OUT, {"reedwater_landing", "slipway"}, "area \"reedwater_landing\" has no entry \"slipway\""},
+        {GAME_WIPED_OUT, {"", ""}, "the module has no area \"\""},
+    };
+    for (const auto& row : rows) {
+        game.Game().SetEntry(row.place, AREA_LOAD_FRESH, "");
+        game.Game().SetStateCode(row.state);
+        EXPECT_EQ(DRAV_MESSAGE(game.Engine().CheckDestination()), row.named);
+        EXPECT_DRAV_CODE(game.Engine().LeaveArea(), DRAV_ERR_BAD_DATA);
+        EXPECT_EQ(game.Game().GetCurrentArea(), landing) << row.named;
+        EXPECT_EQ(main->GetArea(), landing) << row.named;
+        EXPECT_TRUE(game.Game().GetNonLocatedActors().empty()) << row.named;
+        EXPECT_EQ(game.Game().GetStateCode(), row.state) << row.named;
+    }
+    // Once mended, the journey is made.
+    game.Game().SetEntry({"reed_marsh", "hideout"}, AREA_LOAD_FRESH, "");
+    game.Game().SetStateCode(GAME_TRAVEL);
+    game.Engine().LeaveArea();
+    game.Engine().EnterArea();
+    EXPECT_EQ(game.Area().GetName(), "reed_marsh");
+}
+
+// An area that fails only as it is built: the party goes back to the area it left,
+// each member about where it stood, and play goes on there.
+TEST(EngineAreas, AnAreaThatFailsToBuildSendsThePartyBack) {
+    auto source = std::make_shared<QuillmereTest::OverlaySource>(QuillmereTest::SampleFolderSource());
+    source->Add(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, std::string(QuillmereTest::kUnbuildableAreaName) + ".drav",
+                QuillmereTest::kUnbuildableAreaText);
+    CEngine engine;
+    engine.LoadModule(1, CModuleVersionRange("Orvex", 5, 0), source);
+    engine.BeginNewGame(engine.NewGame());
+    engine.EnterArea();
+    CGame& game = *engine.GetGame();
+    const std::string landing = game.GetCurrentArea()->GetName();
+    const auto main = game.GetMainActor();
+    const auto cell = [](const CActor& actor) {
+        return std::make_pair(static_cast<int>(actor.GetX() / kCellSize), static_cast<int>(actor.GetY() / kCellSize));
+    };
+    const auto stood = cell(*main);
+    game.SetEntry({QuillmereTest::kUnbuildableAreaName, "gate"}, AREA_LOAD_FRESH, "");
+    game.SetStateCode(GAME_TRAVEL);
+    engine.LeaveArea();
+    EXPECT_DRAV_CODE(engine.EnterArea(), DRAV_ERR_BAD_DATA);
+
+    engine.ReturnToLastArea();
+    ASSERT_NE(game.GetCurrentArea(), nullptr);
+    EXPECT_EQ(game.GetCurrentArea()->GetName(), landing);
+    EXPECT_EQ(main->GetArea(), game.GetCurrentArea());
+    EXPECT_EQ(cell(*main), stood);
+    EXPECT_TRUE(game.GetNonLocatedActors().empty());
+    EXPECT_EQ(game.GetStateCode(), GAME_PLAYING);
+    // Only after a failed entry, and only to an area that was left.
+    EXPECT_DRAV_CODE(engine.ReturnToLastArea(), DRAV_ERR_OUT_OF_RANGE);
+    game.SetLastArea("");
+    game.SetStateCode(GAME_ENTERING);
+    EXPECT_DRAV_CODE(engine.ReturnToLastArea(), DRAV_ERR_OUT_OF_RANGE);
 }
 
 // A party arriving anywhere in the chapter must be able to look round before a

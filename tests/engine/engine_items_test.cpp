@@ -78,6 +78,22 @@ TEST(EngineItems, SplitAndCombineKeepTheCountAndRefuseImpossibleOrders) {
     EXPECT_EQ(wren.GetBackpack().size(), 2u);
 }
 
+// A stack holds no more than a save reads back: the first takes what it can and
+// the rest stays in the second; a full first stack takes nothing.
+TEST(EngineItems, CombiningPastTheLargestStackLeavesTheRestInTheSecond) {
+    auto game = StartSampleGame();
+    CActor& wren = *game.Main();
+    const auto first = Give(game, wren, "eel_pie", 2000000000);
+    const auto second = Give(game, wren, "eel_pie", 2000000000);
+    game.Engine().RunCombineOrder(wren, CCombineOrder(first->GetId(), second->GetId()));
+    EXPECT_EQ(first->GetCount(), 2147483647);
+    EXPECT_EQ(second->GetCount(), 1852516353);
+    EXPECT_EQ(wren.GetBackpack().size(), 2u);
+    game.Engine().RunCombineOrder(wren, CCombineOrder(first->GetId(), second->GetId()));
+    EXPECT_EQ(first->GetCount(), 2147483647);
+    EXPECT_EQ(second->GetCount(), 1852516353);
+}
+
 TEST(EngineItems, GoldFromAPileGoesToThePartyAndTheEmptyPileGoes) {
     auto game = StartSampleGame();
     CActor& wren = *game.Main();

@@ -12,8 +12,13 @@
 #include "app_test_access.h"
 #include "engine/engine.h"
 #include "platform/win32/platform_observer.h"
+#include "support/overlay_source.h"
 #include "support/sample_module.h"
 #include "support/temp_dir.h"
+#include "support/unbuildable_area.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/cell.h"
 #include "world/game.h"
 
 namespace {
@@ -56,9 +61,15 @@ protected:
         unsetenv("XDG_DOCUMENTS_DIR");
     }
 
-    void StartGame() {
+    // With `chapter`, chapter 1 is read from it in place of the module folder.
+    void StartGame(std::shared_ptr<DRAVCommon::CDataFileFactory> chapter = nullptr) {
         ASSERT_TRUE(m_app.InitLoadModule((m_folder.Path() / "module").string()));
         CDRAVAppTestAccess::SetAudio(m_app, std::make_shared<CountingAudio>());
+        if (chapter) {
+            auto own = std::make_shared<DRAV::CEngine>();
+            own->LoadModule(1, DRAV::CModuleVersionRange("Orvex", 5, 0), chapter);
+            CDRAVAppTestAccess::SetEngine(m_app, own);
+        }
         DRAV::CEngine& engine = *m_app.GetEngine();
         std::shared_ptr<DRAV::CActor> main = engine.NewGame();
         main->SetName("Wren");
@@ -217,6 +228,60 @@ TEST_F(AppSaveTest, LoadFailuresAreShownAndKeepTheGame) {
     EXPECT_EQ(m_boxes.boxes[1].second, "Failed to load \"" + (m_folder / "docs/none.drav") + "\": No such file or directory.");
     for (const auto& box : m_boxes.boxes) EXPECT_EQ(box.first, "Load Error");
     EXPECT_EQ(Game().GetGold(), 5);
+}
+
+// Where the main character stands: its area and cell.
+std::string Whereabouts(DRAV::CGame& game) {
+    const DRAV::CActor& main = *game.GetMainActor();
+    if (!main.GetArea() || main.GetArea() != game.GetCurrentArea()) return "nowhere";
+    return main.GetArea()->GetName() + " (" + std::to_string(static_cast<int>(main.GetX() / DRAV::kCellSize)) + " " +
+           std::to_string(static_cast<int>(main.GetY() / DRAV::kCellSize)) + ")";
+}
+
+// An area that fails only as it is built: the party is back where it stood and
+// play goes on. The save made on leaving holds the journey; loading it, or the
+// ".bak" the next try leaves, fails the journey the same way and plays on, so no
+// save written on the way is one that cannot be played.
+TEST_F(AppSaveTest, AnAreaThatFailsToBuildSendsThePartyBackAndEverySaveStillPlays) {
+    auto chapter = std::make_shared<QuillmereTest::OverlaySource>(QuillmereTest::SampleFolderSource());
+    chapter->Add(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, std::string(QuillmereTest::kUnbuildableAreaName) + ".drav",
+                 QuillmereTest::kUnbuildableAreaText);
+    chapter->Add(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "mill_map.drav",
+                 "<map> mill_map \"reedwater_map.jpg\" \"reedwater_map_areas.png\" <areas>"
+                 " <area> sunken_mill \"The Sunken Mill\" 60 60 30 30 true ( sunken_mill gate ) </area>"
+                 " </areas> </map>");
+    StartGame(chapter);
+    const std::string stood = Whereabouts(Game());
+    Game().SetEntry({QuillmereTest::kUnbuildableAreaName, "gate"}, DRAV::AREA_LOAD_FRESH, "");
+    Game().SetStateCode(DRAV::GAME_TRAVEL);
+    m_app.CheckPartyAndChangeArea();
+    ASSERT_EQ(m_boxes.boxes.size(), 1u);
+    EXPECT_EQ(m_boxes.boxes[0].first, "Area Load Error");
+    EXPECT_NE(m_boxes.boxes[0].second.find(QuillmereTest::kUnbuildableAreaName), std::string::npos);
+    ASSERT_TRUE(m_app.IsGameRunning());
+    EXPECT_EQ(Game().GetStateCode(), DRAV::GAME_PLAYING);
+    EXPECT_EQ(Whereabouts(Game()), stood);
+
+    for (const std::string file : {SaveFile().string(), SaveFile().string(), SaveFile().string() + ".bak"}) {
+        m_boxes.boxes.clear();
+        ASSERT_TRUE(m_app.LoadGame(file, 1, false)) << file;
+        EXPECT_EQ(m_boxes.boxes.size(), 1u) << file;
+        ASSERT_TRUE(m_app.IsGameRunning()) << file;
+        EXPECT_EQ(Game().GetStateCode(), DRAV::GAME_PLAYING) << file;
+        EXPECT_EQ(Whereabouts(Game()), stood) << file;
+    }
+
+    // Through a map the same: the party is back where it set out from.
+    m_boxes.boxes.clear();
+    Game().SetEntry({"mill_map", ""}, DRAV::AREA_LOAD_FRESH, "");
+    Game().SetStateCode(DRAV::GAME_EXIT_AVAILABLE);
+    const DRAV::CMap2* map = Game().FindAndLoadTempMap("mill_map", *m_app.GetEngine()->GetModule());
+    m_app.TravelToArea(map->GetArea(QuillmereTest::kUnbuildableAreaName));
+    ASSERT_EQ(m_boxes.boxes.size(), 1u);
+    EXPECT_EQ(m_boxes.boxes[0].first, "Area Load Error");
+    ASSERT_TRUE(m_app.IsGameRunning());
+    EXPECT_EQ(Game().GetStateCode(), DRAV::GAME_PLAYING);
+    EXPECT_EQ(Whereabouts(Game()), stood);
 }
 
 }  // namespace

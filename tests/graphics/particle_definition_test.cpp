@@ -60,6 +60,25 @@ TEST_F(ParticleDefinitionTest, SetOfMoreThan256ParticlesIsRefused) {
     EXPECT_DRAV_CODE(Renderer(), DRAV_ERR_BAD_DATA);
 }
 
+// An image the set names but the module lacks, or cannot read, is the set's
+// fault: the failure names the set's file and the particle.
+TEST_F(ParticleDefinitionTest, AMissingOrBrokenImageNamesTheSetAndTheParticle) {
+    AddText(DRAVCommon::DFK_EFFECT, "particles.drav",
+            "<particle> spark \"red.png\" <color> 255 0 0 </color> </particle>\n"
+            "<particle> ember \"ember.png\" <color> 255 0 0 </color> </particle>\n");
+    auto red = QuillmereTest::MakeSurface(2, 2, SDL_PIXELFORMAT_ARGB8888, 0xFFFF0000u);
+    m_source.Add(DRAVCommon::DFK_EFFECT, DRAVCommon::DFS_TEX, "red.png", QuillmereTest::EncodePng(red.get()));
+    m_hasSet = true;
+    for (const char* bytes : {"", "not a picture"}) {
+        SCOPED_TRACE(*bytes ? "broken" : "missing");
+        if (*bytes) m_source.Add(DRAVCommon::DFK_EFFECT, DRAVCommon::DFS_TEX, "ember.png", {bytes, bytes + 13});
+        const std::string message = DRAV_MESSAGE(Renderer());
+        EXPECT_NE(message.find("particles.drav"), std::string::npos) << message;
+        EXPECT_NE(message.find("ember"), std::string::npos) << message;
+        EXPECT_EQ(message.find("spark"), std::string::npos) << message;
+    }
+}
+
 TEST_F(ParticleDefinitionTest, EmitterScalesSpeedsAccelerationAndSizesButNotPlaceOrTime) {
     CEffectParams params(2.0, {});
     auto emitter =

@@ -93,7 +93,7 @@ int lua_give_gold(lua_State* state) {
 int lua_give_item(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string key = GetLuaString(state, 2);
-    const std::int32_t count = lua_gettop(state) >= 3 && lua_isnumber(state, 3) ? GetLuaInteger(state, 3) : 1;
+    const std::int32_t count = GetLuaOptionalInteger(state, 3, 1);
     ScriptGuard([&] {
         // Merged into a stack, a count below 1 would shrink it.
         if (count < 1) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "item count " + std::to_string(count));

@@ -15,16 +15,23 @@
 namespace DRAV {
 namespace {
 
-// A place the game remembers goes into every later save, so a name a save cannot
-// hold is refused here rather than by each save after it.
-void RequirePlace(const std::string& area, const std::string& entry) {
-    RequireSavableWord(area, "area name");
-    RequireSavableWord(entry, "entry name");
-}
-
 std::string CurrentAreaName(CGame& game) {
     if (!game.GetCurrentArea()) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the game has no current area");
     return game.GetCurrentArea()->GetName();
+}
+
+// A place the game remembers goes into every later save, and the party may be sent
+// there long after: a name a save cannot hold, or a place the module lacks, is
+// refused here rather than by each save or journey after it. A journey's place
+// without an entry is a map.
+AreaEntryPoint RequirePlace(const CScriptContext& context, const std::string& area, const std::string& entry,
+                            bool journey = false) {
+    RequireSavableWord(area, "area name");
+    RequireSavableWord(entry, "entry name");
+    const AreaEntryPoint place(area, entry);
+    if (journey) ScriptEngine(context).CheckJourney(place);
+    else ScriptEngine(context).CheckAreaEntry(place);
+    return place;
 }
 
 int lua_set_tag(lua_State* state) {
@@ -129,10 +136,10 @@ int lua_goto_area(lua_State* state) {
     const std::string area = GetLuaString(state, 2);
     const std::string entry = GetLuaString(state, 3);
     ScriptGuard([&] {
-        RequirePlace(area, entry);
+        const AreaEntryPoint place = RequirePlace(context, area, entry, true);
         CGame& game = ScriptGame(context);
         game.SetStateCode(GAME_TRAVEL);
-        game.SetEntry(AreaEntryPoint(area, entry), 0, "");
+        game.SetEntry(place, 0, "");
     });
     return 0;
 }
@@ -141,14 +148,14 @@ int lua_rest(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string entry = GetLuaString(state, 2);
     ScriptGuard([&] {
-        RequirePlace("", entry);
         CGame& game = ScriptGame(context);
+        const AreaEntryPoint place = RequirePlace(context, CurrentAreaName(game), entry);
         if (game.IsInBattle()) {
             game.PushMessage(MESSAGE_NOTICE, "You cannot rest while in battle.");
             return;
         }
         game.SetStateCode(GAME_WIPED_OUT);
-        game.SetEntry(AreaEntryPoint(CurrentAreaName(game), entry), 0, "");
+        game.SetEntry(place, 0, "");
     });
     return 0;
 }
@@ -157,10 +164,7 @@ int lua_set_resurrection(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string area = GetLuaString(state, 2);
     const std::string entry = GetLuaString(state, 3);
-    ScriptGuard([&] {
-        RequirePlace(area, entry);
-        ScriptGame(context).SetResurrectionPoint(AreaEntryPoint(area, entry));
-    });
+    ScriptGuard([&] { ScriptGame(context).SetResurrectionPoint(RequirePlace(context, area, entry)); });
     return 0;
 }
 
@@ -168,9 +172,8 @@ int lua_set_return(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string entry = GetLuaString(state, 2);
     ScriptGuard([&] {
-        RequirePlace("", entry);
         CGame& game = ScriptGame(context);
-        game.SetReturnPoint(AreaEntryPoint(CurrentAreaName(game), entry));
+        game.SetReturnPoint(RequirePlace(context, CurrentAreaName(game), entry));
     });
     return 0;
 }

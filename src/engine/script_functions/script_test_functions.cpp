@@ -250,7 +250,7 @@ int lua_give_gold_test(lua_State* state) {
 int lua_give_item_test(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string name = GetLuaString(state, 2);
-    const std::int32_t count = lua_gettop(state) >= 3 && lua_isnumber(state, 3) ? GetLuaInteger(state, 3) : 1;
+    const std::int32_t count = GetLuaOptionalInteger(state, 3, 1);
     const CItemTemplate& item = GetLuaItemTest(context, name);
     Print("lua_give_item_test", " : " + name + " (" + item.GetName() + ") " + std::to_string(count));
     return 0;

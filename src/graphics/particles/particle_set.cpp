@@ -73,8 +73,18 @@ ParticleSet LoadParticleSet(DRAVCommon::CXPDevice* device, DRAVCommon::CDataFile
         const int cell = static_cast<int>(i);
         const SDL_Rect rect{kParticleCellSize * (cell % kParticleCellsPerRow),
                             kParticleCellSize * (cell / kParticleCellsPerRow), kParticleCellSize, kParticleCellSize};
-        auto bytes = source.ReadAll(DRAVCommon::DFK_EFFECT, DRAVCommon::DFS_TEX, records[i].image);
-        PlaceImage(atlas.get(), *bytes, rect);
+        try {
+            auto bytes = source.ReadAll(DRAVCommon::DFK_EFFECT, DRAVCommon::DFS_TEX, records[i].image);
+            PlaceImage(atlas.get(), *bytes, rect);
+        } catch (const CDRAVException& error) {
+            // The set names the image, so the set is where a module's author looks.
+            const std::string setFile =
+                DRAVCommon::DescribeDataFile(DRAVCommon::DFK_EFFECT, DRAVCommon::DFS_NONE, kParticleFile);
+            throw CDRAVException(error.GetCode(),
+                                 setFile + ": particle \"" + records[i].name + "\", image \"" + records[i].image +
+                                     "\": " + error.GetMessage(),
+                                 error.GetReason());
+        }
         DRAVCommon::RecolourSurface(atlas.get(), &rect, records[i].colours);
         // A later particle of the same name takes the name; the earlier cell stays, unnamed.
         set.names[records[i].name] = cell;

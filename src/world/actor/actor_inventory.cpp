@@ -9,6 +9,7 @@
 #include "rules/module.h"
 #include "world/actor.h"
 #include "world/game.h"
+#include "world/item.h"
 
 namespace DRAV {
 namespace {
@@ -153,10 +154,12 @@ std::shared_ptr<CItem> CActor::RemoveEquipment(EquipSlot slot) {
 void CActor::AddToBackpack(std::shared_ptr<CItem> item, bool merge) {
     if (merge) {
         // A summoned stack keeps its own expiry: merged into a permanent one, the
-        // whole stack would vanish with it.
+        // whole stack would vanish with it. A stack without room for the whole
+        // count is passed by, and with no such stack the item is a stack of its own.
         const auto same = std::find_if(m_backpack.begin(), m_backpack.end(), [&](const auto& held) {
             return held->GetTemplate().GetKey() == item->GetTemplate().GetKey() &&
-                   held->GetExpiryTick() == item->GetExpiryTick();
+                   held->GetExpiryTick() == item->GetExpiryTick() &&
+                   std::int64_t{held->GetCount()} + item->GetCount() <= kMostInStack;
         });
         if (same != m_backpack.end()) {
             (*same)->SetCount((*same)->GetCount() + item->GetCount());

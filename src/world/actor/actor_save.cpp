@@ -1,12 +1,11 @@
 // The "actor" block of a saved game: written and read in one fixed order.
 
-#include <limits>
-
 #include "common/exception.h"
 #include "rules/module.h"
 #include "rules/monsters/actor_template.h"
 #include "world/actor.h"
 #include "world/game.h"
+#include "world/item.h"
 
 namespace DRAV {
 namespace {
@@ -63,7 +62,7 @@ void WriteItem(DRAVCommon::CDataFileWriter& writer, const CItem& item) {
 std::shared_ptr<CItem> ReadItem(DRAVCommon::CDataFileReader& reader, CGame& game, const CModule& module) {
     std::string key = reader.ReadWord();
     std::uint32_t count = reader.ReadUInt();
-    if (count > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max()))
+    if (count > static_cast<std::uint32_t>(kMostInStack))
         reader.Fail(DRAV_ERR_BAD_DATA, "item count out of range");
     std::uint32_t expiry = reader.ReadUInt();
     ThingId id = game.NewThingId(THING_ITEM);

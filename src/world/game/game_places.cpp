@@ -1,6 +1,9 @@
 // The caches of visited areas and loaded travel maps: both keep everything for the
 // whole game.
 
+#include <algorithm>
+#include <vector>
+
 #include "common/data_file_reader.h"
 #include "common/exception.h"
 #include "common/trace.h"
@@ -17,15 +20,21 @@ std::shared_ptr<DRAVCommon::CDataFileFactory> RequirePackage(const CModule& modu
     return package;
 }
 
-// Every area a map leads to must be one the module can load.
-void CheckMapAreas(const CMap2& map, const std::string& fileName, DRAVCommon::CDataFileFactory& package) {
+// Every place a map leads to must be an area the module has, with the entry named
+// (none named: the area's default).
+void CheckMapAreas(const CMap2& map, const std::string& fileName, const CModule& module) {
     for (const auto& area : map.GetAreas()) {
+        const std::string leadsTo = fileName + ": area \"" + area->GetName() + "\" leads to \"" +
+                                    area->GetEntryArea() + "\"";
+        std::vector<std::string> entries;
         try {
-            package.Open(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, area->GetEntryArea() + ".drav");
-        } catch (const CDRAVException&) {
-            throw CDRAVException(DRAV_ERR_BAD_DATA, fileName + ": area \"" + area->GetName() + "\" leads to \"" +
-                                                        area->GetEntryArea() + "\", which the module does not have");
+            entries = CArea::ReadEntryNames(module.GetPackage(), area->GetEntryArea());
+        } catch (const CDRAVException& failure) {
+            throw CDRAVException(DRAV_ERR_BAD_DATA, leadsTo + ": " + failure.GetMessage());
         }
+        if (!area->GetEntryName().empty() &&
+            std::find(entries.begin(), entries.end(), area->GetEntryName()) == entries.end())
+            throw CDRAVException(DRAV_ERR_BAD_DATA, leadsTo + ", which has no entry \"" + area->GetEntryName() + "\"");
     }
 }
 
@@ -80,7 +89,7 @@ CMap2* CGame::FindAndLoadTempMap(const std::string& name, const CModule& module)
         auto package = RequirePackage(module, "map " + name);
         DRAVCommon::CDataFileReader reader(*package, DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, fileName);
         std::shared_ptr<CMap2> loaded = CMap2::Load(this, reader);
-        CheckMapAreas(*loaded, fileName, *package);
+        CheckMapAreas(*loaded, fileName, module);
         map = loaded.get();
         m_maps[name] = std::move(loaded);
     }

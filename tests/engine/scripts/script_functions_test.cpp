@@ -114,6 +114,29 @@ TEST(ItemScripts, GiveFindAndRemove) {
               "test.drav: drav_give_item: no item \"no_such_item\" is defined");
 }
 
+// Stacks never count past what a save reads back: a gift the stack cannot hold
+// becomes a stack of its own, and the game saves and loads with every unit.
+TEST(ItemScripts, GiftsPastTheLargestStackStaySavable) {
+    ScriptTestGame game;
+    game.Eval("drav_give_item( context, \"river_tonic\", 2147483000 ) "
+              "drav_give_item( context, \"river_tonic\", 2147483000 ) "
+              "drav_give_item( context, \"river_tonic\", 647 )");
+    std::vector<std::int32_t> stacks;
+    for (const auto& item : game.Main()->GetBackpackItems())
+        if (item->GetTemplate().GetKey() == "river_tonic") stacks.push_back(item->GetCount());
+    EXPECT_EQ(stacks, (std::vector<std::int32_t>{2147483647, 2147483000}));
+
+    QuillmereTest::TempDir dir;
+    const DRAV::CModuleVersionRange expected("Orvex", 5, 0);
+    game.Engine().SaveGame(dir / "tonics.drav", expected, nullptr);
+    std::string quick;
+    ASSERT_NO_THROW(game.Engine().LoadGame(dir / "tonics.drav", expected, quick));
+    std::int64_t tonics = 0;
+    for (const auto& item : game.Main()->GetBackpackItems())
+        if (item->GetTemplate().GetKey() == "river_tonic") tonics += item->GetCount();
+    EXPECT_EQ(tonics, 2 * 2147483000LL + 647);
+}
+
 TEST(ItemScripts, CountsBelowOneAreRefusedAndLeaveTheStackAlone) {
     ScriptTestGame game;
     game.Eval("drav_give_item( context, \"eel_pie\", 3 )");
@@ -312,6 +335,40 @@ TEST(TravelScripts, PlaceNamesASaveCannotHoldAreRefused) {
     EXPECT_EQ(game.Game().GetResurrectionPoint(), DRAV::AreaEntryPoint("reed_marsh", "landing"));
 }
 
+// A place the chapter lacks, mistyped in a script, is the script's error where it
+// is named, not a broken journey later; nothing of the game changes.
+TEST(TravelScripts, PlacesTheModuleLacksAreScriptErrors) {
+    ScriptTestGame game;
+    const DRAV::AreaEntryPoint resurrection = game.Game().GetResurrectionPoint();
+    const DRAV::AreaEntryPoint returnPoint = game.Game().GetReturnPoint();
+    const DRAV::AreaEntryPoint entry = game.Game().GetEntry();
+    const std::string noMarshes = "the module has no area \"reed_marshes\"";
+    const std::string noDock = "area \"reed_marsh\" has no entry \"dock\"";
+    const std::string noSlip = "area \"reedwater_landing\" has no entry \"slip\"";
+    const std::pair<const char*, std::string> rows[] = {
+        {"drav_goto_area( context, \"reed_marshes\", \"landing\" )", "drav_goto_area: " + noMarshes},
+        {"drav_goto_area( context, \"reed_marsh\", \"dock\" )", "drav_goto_area: " + noDock},
+        {"drav_set_resurrection( context, \"reed_marshes\", \"landing\" )", "drav_set_resurrection: " + noMarshes},
+        {"drav_set_resurrection( context, \"reed_marsh\", \"dock\" )", "drav_set_resurrection: " + noDock},
+        {"drav_rest( context, \"slip\" )", "drav_rest: " + noSlip},
+        {"drav_set_return( context, \"slip\" )", "drav_set_return: " + noSlip},
+        {"drav_goto_area( context, \"\", \"dock\" )", "drav_goto_area: the module has no area \"\""},
+    };
+    for (const auto& [body, error] : rows) EXPECT_EQ(game.Failure(body), "test.drav: " + error);
+    EXPECT_EQ(game.Game().GetStateCode(), DRAV::GAME_PLAYING);
+    EXPECT_EQ(game.Game().GetEntry(), entry);
+    EXPECT_EQ(game.Game().GetResurrectionPoint(), resurrection);
+    EXPECT_EQ(game.Game().GetReturnPoint(), returnPoint);
+    // The chapter's own places pass, an area not yet visited among them, and a
+    // journey without an entry goes through the map of that name.
+    game.Eval("drav_set_resurrection( context, \"reed_marsh\", \"hideout\" ) drav_set_return( context, \"dock\" )");
+    EXPECT_EQ(game.Game().GetResurrectionPoint(), DRAV::AreaEntryPoint("reed_marsh", "hideout"));
+    EXPECT_NE(game.Failure("drav_goto_area( context, \"reed_map\", \"\" )").find("drav_goto_area: "), std::string::npos);
+    EXPECT_EQ(game.Game().GetStateCode(), DRAV::GAME_PLAYING);
+    game.Eval("drav_goto_area( context, \"reedwater_map\", \"\" )");
+    EXPECT_EQ(game.Game().GetEntry(), DRAV::AreaEntryPoint("reedwater_map", ""));
+}
+
 TEST(TravelScripts, RestIsRefusedInBattle) {
     ScriptTestGame game;
     game.Game().SetInBattle(true);
@@ -406,10 +463,18 @@ TEST(ArgumentRules, AnIntegerArgumentMustBeAWholeNumberOf32Bits) {
                 << row.value;
         }
     }
-    // The count of an item is such an argument too, and nothing is given.
+    // The count of an item is such an argument too, and nothing is given; being
+    // optional, it may be left out or nil, but no other value stands for one.
     game.DrainEvents();
-    EXPECT_EQ(game.Failure("drav_give_item( context, \"river_tonic\", 1e10 )"), "test.drav: drav_give_item: " + refused);
+    for (const char* count : {"1e10", "\"abc\"", "true", "{}", "print"})
+        EXPECT_EQ(game.Failure(std::string("drav_give_item( context, \"river_tonic\", ") + count + " )"),
+                  "test.drav: drav_give_item: " + refused)
+            << count;
     EXPECT_TRUE(game.Lines().empty());
+    game.Eval("drav_give_item( context, \"river_tonic\", nil )");
+    const DRAV::CItem* tonic = DRAV::FindItemByTemplateName(game.Main()->GetBackpack(), "river_tonic");
+    ASSERT_TRUE(tonic);
+    EXPECT_EQ(tonic->GetCount(), 1);
 }
 
 std::string SampleText(const std::string& file) {

@@ -83,6 +83,8 @@ TEST(ScriptTestMode, TwinsCheckNamesAgainstTheModule) {
     };
     EXPECT_EQ(failure("drav_give_item( context, \"no_such_item\" )"),
               "6 test.drav: drav_give_item: DRAV::CLuaScript::GetLuaItemTest No item: no_such_item\n");
+    EXPECT_EQ(failure("drav_give_item( context, \"eel_pie\", \"abc\" )"),
+              "6 test.drav: drav_give_item: argument 3 is not a whole number from -2147483648 to 2147483647\n");
     EXPECT_EQ(failure("drav_journal( context, \"q\", \"no_entry\" )"),
               "6 test.drav: drav_journal: DRAV::CLuaScript::lua_journal_test No journal entry : no_entry\n");
     EXPECT_EQ(failure("drav_get_gold( context, \"main\" )"),

@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "common/data_file_reader.h"
 #include "support/expect_drav.h"
+#include "world/area/object_records.h"
 #include "world/area/area_test_support.h"
 
 using namespace DRAV;
@@ -69,6 +73,18 @@ TEST(AreaItemStacks, ATakenPileInAnAreaWithoutObjectsStaysGone) {
     area.CaptureItemStacks();
     area.CaptureLocksAndTraps();
     EXPECT_EQ(area.GetItemStacks().size(), 1u);
+}
+
+// A saved pile reads back no count a stack cannot hold: it would be negative.
+TEST(AreaItemStacks, ASavedCountPastTheLargestStackIsRefused) {
+    auto read = [](const std::string& count) {
+        DRAVCommon::CDataFileReader reader(
+            std::make_shared<std::istringstream>("<stack> pile 3 1 ( eel_pie " + count + " 0 ) </stack>"), "save");
+        return CObjectItemStack(reader, nullptr, SampleModule());
+    };
+    EXPECT_EQ(read("2147483647").items.at(0)->GetCount(), 2147483647);
+    EXPECT_DRAV_CODE(read("2147483648"), DRAV_ERR_BAD_DATA);
+    EXPECT_DRAV_CODE(read("4294967295"), DRAV_ERR_BAD_DATA);
 }
 
 TEST_F(AreaLifecycle, InactiveAreaKeepsActorsDoorsAndAmbienceOnly) {

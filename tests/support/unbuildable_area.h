@@ -1,0 +1,16 @@
+#pragma once
+// An area file whose entry list reads but whose tiles name none the module has:
+// it passes every look taken before a journey and fails only when it is built.
+
+namespace QuillmereTest {
+
+inline constexpr const char* kUnbuildableAreaName = "sunken_mill";
+inline constexpr const char* kUnbuildableAreaText =
+    "<area> \"The Sunken Mill\" false\n"
+    " <rows> ( 2 1 ) <row> ( millstone n ) ( millstone n ) </row> </rows>\n"
+    " <objects> </objects>\n"
+    " <entries> <entry> gate \"The mill gate\" ( 0 0 ) </entry> </entries>\n"
+    " <exits> </exits>\n"
+    "</area>\n";
+
+}  // namespace QuillmereTest
