@@ -15,6 +15,10 @@ class CDataFileReader;
 
 namespace DRAV {
 
+// No area is wider or deeper than this many cells (tile ids number a cell row x 1000
+// + column): a footprint larger than that fits nowhere.
+inline constexpr std::uint32_t kMostTileCells = 1000;
+
 enum TileFlag : std::uint32_t {
     TILE_FLAG_RESET = 1u << 0,    // an opened door closes again when its area respawns
     TILE_FLAG_NOCLOSE = 1u << 1,  // the door cannot be closed
