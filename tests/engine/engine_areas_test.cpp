@@ -87,38 +87,48 @@ TEST(EngineAreas, AnExitWithoutEntryLeadsThroughTheMap) {
     EXPECT_EQ(game.Main()->GetArea(), &game.Area());
 }
 
-// A module author's slip: a map leads to an area whose file the chapter lacks. The
-// map is read before the party leaves, so the party stays where it stood.
+// A module author's slip: a map leads to an area whose file the chapter lacks, or to
+// an entry its area lacks. The map is read before the party leaves, so the party
+// stays where it stood, and the map is the file named.
 TEST(EngineAreas, AMapLeadingNowhereIsRefusedBeforeThePartyLeaves) {
-    auto source = std::make_shared<QuillmereTest::OverlaySource>(QuillmereTest::SampleFolderSource());
-    source->Add(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "mill_map.drav",
-                "<map> mill_map \"reedwater_map.jpg\" \"reedwater_map_areas.png\" <areas>"
-                " <area> reed_marsh \"The Reed Marsh\" 24 40 120 72 true reed_marsh </area>"
-                " <area> sunken_mill \"The Sunken Mill\" 60 60 30 30 true sunken_mill </area>"
-                " </areas> </map>");
-    CEngine engine;
-    engine.LoadModule(1, CModuleVersionRange("Orvex", 5, 0), source);
-    engine.BeginNewGame(engine.NewGame());
-    engine.EnterArea();
-    CGame& game = *engine.GetGame();
-    CArea* landing = game.GetCurrentArea();
-    const auto main = game.GetMainActor();
-    game.SetEntry({"mill_map", ""}, AREA_LOAD_FRESH, "");
-    game.SetStateCode(GAME_EXIT_AVAILABLE);
+    struct Case {
+        const char* area;
+        const char* named;
+    };
+    const Case cases[] = {
+        {"<area> sunken_mill \"The Sunken Mill\" 60 60 30 30 true sunken_mill </area>", "\"sunken_mill\""},
+        {"<area> marsh_quay \"The Quay\" 60 60 30 30 true ( reed_marsh quay ) </area>", "entry \"quay\""},
+    };
+    for (const Case& c : cases) {
+        auto source = std::make_shared<QuillmereTest::OverlaySource>(QuillmereTest::SampleFolderSource());
+        source->Add(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "mill_map.drav",
+                    std::string("<map> mill_map \"reedwater_map.jpg\" \"reedwater_map_areas.png\" <areas>"
+                                " <area> reed_marsh \"The Reed Marsh\" 24 40 120 72 true ( reed_marsh landing ) </area> ") +
+                        c.area + " </areas> </map>");
+        CEngine engine;
+        engine.LoadModule(1, CModuleVersionRange("Orvex", 5, 0), source);
+        engine.BeginNewGame(engine.NewGame());
+        engine.EnterArea();
+        CGame& game = *engine.GetGame();
+        CArea* landing = game.GetCurrentArea();
+        const auto main = game.GetMainActor();
+        game.SetEntry({"mill_map", ""}, AREA_LOAD_FRESH, "");
+        game.SetStateCode(GAME_EXIT_AVAILABLE);
 
-    const auto caught = QuillmereTest::CatchDrav([&] { engine.LeaveArea(); });
-    ASSERT_TRUE(caught);
-    EXPECT_EQ(caught->GetCode(), DRAV_ERR_BAD_DATA);
-    EXPECT_NE(caught->GetMessage().find("mill_map"), std::string::npos) << caught->GetMessage();
-    EXPECT_NE(caught->GetMessage().find("sunken_mill"), std::string::npos) << caught->GetMessage();
-    EXPECT_EQ(game.GetCurrentArea(), landing);
-    EXPECT_GT(landing->GetColumns(), 0u);
-    EXPECT_EQ(main->GetArea(), landing);
-    EXPECT_FALSE(main->GetLeaveFlag());
-    EXPECT_TRUE(game.GetNonLocatedActors().empty());
-    EXPECT_EQ(game.GetStateCode(), GAME_EXIT_AVAILABLE);
-    EXPECT_EQ(game.GetCurrentMap(), nullptr);
-    engine.RunTick();  // and play goes on
+        const auto caught = QuillmereTest::CatchDrav([&] { engine.LeaveArea(); });
+        ASSERT_TRUE(caught) << c.named;
+        EXPECT_EQ(caught->GetCode(), DRAV_ERR_BAD_DATA);
+        EXPECT_EQ(caught->GetMessage().rfind("mill_map.drav: ", 0), 0u) << caught->GetMessage();
+        EXPECT_NE(caught->GetMessage().find(c.named), std::string::npos) << caught->GetMessage();
+        EXPECT_EQ(game.GetCurrentArea(), landing);
+        EXPECT_GT(landing->GetColumns(), 0u);
+        EXPECT_EQ(main->GetArea(), landing);
+        EXPECT_FALSE(main->GetLeaveFlag());
+        EXPECT_TRUE(game.GetNonLocatedActors().empty());
+        EXPECT_EQ(game.GetStateCode(), GAME_EXIT_AVAILABLE);
+        EXPECT_EQ(game.GetCurrentMap(), nullptr);
+        engine.RunTick();  // and play goes on
+    }
 }
 
 TEST(EngineAreas, AFailedEntryLeavesTheGameAsItWas) {

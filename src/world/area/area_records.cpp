@@ -28,6 +28,21 @@ CAreaEntry::CAreaEntry(DRAVCommon::CDataFileReader& reader) {
     reader.EndBlock();
 }
 
+std::vector<std::string> ReadAreaEntryNames(DRAVCommon::CDataFileReader& reader) {
+    reader.BeginBlock("area");
+    reader.ReadQuoted();
+    reader.ReadBool();
+    while (!reader.IsBlock("entries")) {
+        const std::string block = reader.PeekBlockName();
+        if (block.empty()) reader.Fail(DRAV_ERR_BAD_DATA, "expected <entries>");
+        reader.SkipBlock(block);
+    }
+    reader.BeginBlock("entries");
+    std::vector<std::string> names;
+    while (!reader.AtBlockEnd()) names.push_back(CAreaEntry(reader).name);
+    return names;
+}
+
 CAreaExit::CAreaExit(DRAVCommon::CDataFileReader& reader) {
     reader.BeginBlock("exit");
     name = reader.ReadWord();

@@ -31,6 +31,10 @@ public:
     std::shared_ptr<CScript> script;
 };
 
+// The names of the entries an area file offers, in file order: the blocks before
+// them are passed over unread, and nothing is built.
+std::vector<std::string> ReadAreaEntryNames(DRAVCommon::CDataFileReader& reader);
+
 // A way out of the area, marked in the area by an exit object.
 class CAreaExit {
 public:

@@ -1,11 +1,16 @@
 // The caches of visited areas and loaded travel maps: both keep everything for the
 // whole game.
 
+#include <algorithm>
+#include <map>
+#include <vector>
+
 #include "common/data_file_reader.h"
 #include "common/exception.h"
 #include "common/trace.h"
 #include "rules/module.h"
 #include "world/area.h"
+#include "world/area/area_records.h"
 #include "world/game.h"
 
 namespace DRAV {
@@ -17,15 +22,30 @@ std::shared_ptr<DRAVCommon::CDataFileFactory> RequirePackage(const CModule& modu
     return package;
 }
 
-// Every area a map leads to must be one the module can load.
+// Every area a map leads to must be one the module can load, with the entry the map
+// names: found here, the fault is the map's, and the party has not left yet.
 void CheckMapAreas(const CMap2& map, const std::string& fileName, DRAVCommon::CDataFileFactory& package) {
+    std::map<std::string, std::vector<std::string>> entries;
     for (const auto& area : map.GetAreas()) {
-        try {
-            package.Open(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, area->GetEntryArea() + ".drav");
-        } catch (const CDRAVException&) {
-            throw CDRAVException(DRAV_ERR_BAD_DATA, fileName + ": area \"" + area->GetName() + "\" leads to \"" +
-                                                        area->GetEntryArea() + "\", which the module does not have");
+        const std::string& destination = area->GetEntryArea();
+        auto known = entries.find(destination);
+        if (known == entries.end()) {
+            std::shared_ptr<std::istream> stream;
+            try {
+                stream = package.Open(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, destination + ".drav");
+            } catch (const CDRAVException&) {
+                throw CDRAVException(DRAV_ERR_BAD_DATA, fileName + ": area \"" + area->GetName() + "\" leads to \"" +
+                                                            destination + "\", which the module does not have");
+            }
+            DRAVCommon::CDataFileReader reader(
+                stream, DRAVCommon::DescribeDataFile(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, destination + ".drav"));
+            known = entries.emplace(destination, ReadAreaEntryNames(reader)).first;
         }
+        // An empty name is the area's default entry.
+        const std::string& entry = area->GetEntryName();
+        if (!entry.empty() && std::find(known->second.begin(), known->second.end(), entry) == known->second.end())
+            throw CDRAVException(DRAV_ERR_BAD_DATA, fileName + ": area \"" + area->GetName() + "\" leads to entry \"" +
+                                                        entry + "\" of \"" + destination + "\", which has no such entry");
     }
 }
 
