@@ -219,19 +219,19 @@ void CModule::ReadMultitile(CDataFileReader& reader) {
     reader.BeginBlock("multitile");
     const std::string baseKey = reader.ReadWordOrEmpty();
     const auto [across, down] = ReadRequiredPair(reader, "pieces across and down");
-    if (across > kMostTileCells || down > kMostTileCells)
+    if (across < 1 || down < 1 || across > kMostTileCells || down > kMostTileCells)
         throw CDRAVException(DRAV_ERR_BAD_DATA, reader.GetSourceName() + ": multitile \"" + baseKey + "\" has " +
                                                     std::to_string(across) + " x " + std::to_string(down) +
-                                                    " pieces; an area holds at most " +
+                                                    " pieces; a multitile has 1 to " +
                                                     std::to_string(kMostTileCells) + " each way");
     const std::string name = reader.ReadQuoted();
     const std::string graphicBase = reader.ReadWordOrEmpty();
     const auto [width, depth] = ReadRequiredPair(reader, "piece width and depth");
     // Neither many pieces nor large ones: each piece is a tile of its own.
-    if (width > kMostTileCells || depth > kMostTileCells)
+    if (width < 1 || depth < 1 || width > kMostTileCells || depth > kMostTileCells)
         throw CDRAVException(DRAV_ERR_BAD_DATA, reader.GetSourceName() + ": multitile \"" + baseKey + "\" has pieces of " +
                                                     std::to_string(width) + " x " + std::to_string(depth) +
-                                                    " cells; an area holds at most " + std::to_string(kMostTileCells) +
+                                                    " cells; a piece covers 1 to " + std::to_string(kMostTileCells) +
                                                     " each way");
     if (reader.AtEnd()) reader.Fail(DRAV_ERR_BAD_DATA, "expected floor, empty, solid, door or block");
     const TileKind kind = ParseTileKind(reader.GetToken());

@@ -15,8 +15,9 @@ class CDataFileReader;
 
 namespace DRAV {
 
-// No area is wider or deeper than this many cells (tile ids number a cell row x 1000
-// + column): a footprint larger than that fits nowhere.
+// A footprint covers 1 to this many cells each way: none would leave its cells
+// covered by nothing, and no area is wider or deeper (tile ids number a cell row x
+// 1000 + column), so a larger one fits nowhere.
 inline constexpr std::uint32_t kMostTileCells = 1000;
 
 enum TileFlag : std::uint32_t {
