@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 #include <type_traits>
 
 #if defined(__SSE2__)
@@ -324,7 +325,7 @@ std::string CDataFileReader::ReadQuoted() {
 }
 
 template <typename T>
-T CDataFileReader::ParseNumber(const char* wanted) {
+T CDataFileReader::PeekNumber(const char* wanted) const {
     const std::string& token = RequireToken(wanted);
     const char* begin = token.data();
     const char* end = begin + token.size();
@@ -341,6 +342,24 @@ T CDataFileReader::ParseNumber(const char* wanted) {
     T value{};
     auto [stop, error] = std::from_chars(begin, end, value);
     if (error != std::errc() || stop != end) Fail(DRAV_ERR_BAD_DATA, std::string("malformed ") + wanted);
+    return value;
+}
+
+template <typename T>
+T CDataFileReader::ParseNumber(const char* wanted) {
+    const T value = PeekNumber<T>(wanted);
+    Advance();
+    return value;
+}
+
+template <typename T>
+T CDataFileReader::ParseNumberWithin(const char* wanted, T least, T most, const char* what) {
+    const T value = PeekNumber<T>(wanted);
+    if (!(value >= least && value <= most)) {
+        std::ostringstream range;
+        range << "expected " << what << " from " << least << " to " << most;
+        Fail(DRAV_ERR_BAD_DATA, range.str());
+    }
     Advance();
     return value;
 }
@@ -348,6 +367,18 @@ T CDataFileReader::ParseNumber(const char* wanted) {
 std::uint32_t CDataFileReader::ReadUInt() { return ParseNumber<std::uint32_t>("an unsigned number"); }
 std::int32_t CDataFileReader::ReadInt() { return ParseNumber<std::int32_t>("a whole number"); }
 double CDataFileReader::ReadDouble() { return ParseNumber<double>("a number"); }
+
+std::int32_t CDataFileReader::ReadInt(std::int32_t least, std::int32_t most, const char* what) {
+    return ParseNumberWithin<std::int32_t>("a whole number", least, most, what);
+}
+
+std::uint32_t CDataFileReader::ReadUInt(std::uint32_t least, std::uint32_t most, const char* what) {
+    return ParseNumberWithin<std::uint32_t>("an unsigned number", least, most, what);
+}
+
+double CDataFileReader::ReadDouble(double least, double most, const char* what) {
+    return ParseNumberWithin<double>("a number", least, most, what);
+}
 
 bool CDataFileReader::ReadBool() {
     const std::string& token = RequireToken("true or false");

@@ -67,6 +67,11 @@ public:
     std::uint32_t ReadUInt();
     std::int32_t ReadInt();
     double ReadDouble();
+    // The same within [least, most]; a number outside is code 1 naming `what`, the
+    // range and the token, which stays current. Doubles must also be finite.
+    std::int32_t ReadInt(std::int32_t least, std::int32_t most, const char* what);
+    std::uint32_t ReadUInt(std::uint32_t least, std::uint32_t most, const char* what);
+    double ReadDouble(double least, double most, const char* what);
     bool ReadBool();
     // A group of red, green, blue or one grey number, stored as 0x00RRGGBB; the top byte is kept.
     void ReadColour(std::uint32_t& colour);
@@ -95,8 +100,13 @@ private:
     [[noreturn]] void FailAtBlockEnd() const;
     bool OpenGroup(std::uint32_t count, bool allowZero);  // BeginGroup past its quick answer
     std::string OpenBlockName() const;  // of the innermost open element
+    // The current token as a number, not consumed.
+    template <typename T>
+    T PeekNumber(const char* wanted) const;
     template <typename T>
     T ParseNumber(const char* wanted);
+    template <typename T>
+    T ParseNumberWithin(const char* wanted, T least, T most, const char* what);
 
     std::shared_ptr<std::istream> m_stream;
     std::streambuf* m_buffer = nullptr;

@@ -6,6 +6,7 @@
 
 #include "common/random.h"
 #include "engine/engine.h"
+#include "rules/kinds/formulas.h"
 #include "rules/kinds/number_texts.h"
 #include "rules/monsters/actor_template.h"
 #include "rules/vocabulary/difficulty.h"
@@ -18,12 +19,6 @@ namespace {
 constexpr std::int32_t kFullResistance = 20;
 constexpr std::int32_t kCriticalRange = 5;
 constexpr std::int32_t kWideCriticalRange = 10;
-
-bool RollSucceeds(std::int32_t roll, std::int32_t bonus, std::int32_t target) {
-    if (roll >= 96) return true;
-    if (roll <= 5) return false;
-    return roll + bonus > target;
-}
 
 }  // namespace
 
@@ -41,18 +36,21 @@ bool CEngine::ResolveAttack2(CActor& target, const CAttackInfo& info, bool attac
     if (touch) rollText += " [touch]";
     if (info.flags & ATTACK_SNEAK) rollText += " [sneak attack]";
 
-    if (!RollSucceeds(roll, info.attackBonus, defense)) {
+    if (!PercentileSuccess(roll, info.attackBonus, defense)) {
         game.PushMessage(ranged ? MESSAGE_RANGED_MISS : MESSAGE_MELEE_MISS,
                          info.name + " misses " + target.GetName() + " " + rollText + ".");
         return false;
     }
-    const std::int32_t resistance = target.GetDamageResistance(info.damageType) - info.enhancement;
+    // Resistances and enhancements reach the whole 32-bit range (a saved game, a
+    // module's numbers grown by advances): the difference and its percentages are taken wider.
+    const std::int64_t resistance = std::int64_t{target.GetDamageResistance(info.damageType)} - info.enhancement;
     if (resistance >= kFullResistance) {
         game.PushMessage(MESSAGE_NOTICE,
                          info.name + " hits " + target.GetName() + " " + rollText + ", damage resisted 100%.");
         return true;
     }
-    const CSaveOutcome outcome{std::min(100, (kFullResistance - resistance) * 5), true, true};
+    const auto percent = static_cast<std::int32_t>(std::min<std::int64_t>(100, (kFullResistance - resistance) * 5));
+    const CSaveOutcome outcome{percent, true, true};
     const std::string resistText = "(Resisted " + std::to_string(resistance * 5) + "%)";
     const std::string* resist = resistance > 0 ? &resistText : nullptr;
     const std::int32_t hitKind = ranged ? MESSAGE_RANGED_HIT : MESSAGE_MELEE_HIT;
@@ -63,8 +61,8 @@ bool CEngine::ResolveAttack2(CActor& target, const CAttackInfo& info, bool attac
     }
     rollText += " [" + std::to_string(range) + "% critical x2]";
     CAttackInfo doubled = info;
-    doubled.dieA *= 2;
-    doubled.bonusA *= 2;
+    doubled.dieA = SaturateInt32(std::int64_t{info.dieA} * 2);
+    doubled.bonusA = SaturateInt32(std::int64_t{info.bonusA} * 2);
     ResolveDamage(&rollText, resist, target, doubled, outcome, hitKind);
     game.PushEvent(std::make_shared<CInfoEvent>(EVENT_CRITICAL_HIT));
     return true;
@@ -87,7 +85,8 @@ void CEngine::ResolveDamage(const std::string* rollText, const std::string* resi
         game.PushMessage(messageKind, target.GetName() + " has surrendered, takes no damage.");
         return;
     }
-    std::int64_t damage = std::int64_t{DRAVCommon::RollDie(info.dieA + info.dieB)} + info.bonusA + info.bonusB;
+    std::int64_t damage = std::int64_t{DRAVCommon::RollDie(SaturateInt32(std::int64_t{info.dieA} + info.dieB))} +
+                          info.bonusA + info.bonusB;
     if (outcome.scaleEffect && outcome.percent != 100) damage = outcome.percent * damage / 100;
     damage = std::max<std::int64_t>(damage, 1);
     const bool party = target.GetRelation() == RELATION_PARTY;

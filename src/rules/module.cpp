@@ -6,6 +6,7 @@
 
 #include "common/data_file_reader.h"
 #include "common/exception.h"
+#include "rules/definitions/tile_template.h"
 #include "rules/items/item_file.h"
 #include "rules/magic/magic_file.h"
 #include "rules/monsters/actor_template.h"
@@ -15,10 +16,6 @@ namespace DRAV {
 namespace {
 
 using DRAVCommon::CDataFileReader;
-
-// An area's grid is at most this many columns, and as many rows: a multitile
-// larger than that fits nowhere, and its pieces would only be work without end.
-constexpr std::uint32_t kMaxMultitilePieces = 1000;
 
 [[noreturn]] void FailDuplicate(const CDataFileReader& reader, const std::string& what, const std::string& key) {
     throw CDRAVException(DRAV_ERR_BAD_DATA, reader.GetSourceName() + ": " + what + " \"" + key + "\" is defined twice");
@@ -222,14 +219,20 @@ void CModule::ReadMultitile(CDataFileReader& reader) {
     reader.BeginBlock("multitile");
     const std::string baseKey = reader.ReadWordOrEmpty();
     const auto [across, down] = ReadRequiredPair(reader, "pieces across and down");
-    if (across > kMaxMultitilePieces || down > kMaxMultitilePieces)
+    if (across < 1 || down < 1 || across > kMostTileCells || down > kMostTileCells)
         throw CDRAVException(DRAV_ERR_BAD_DATA, reader.GetSourceName() + ": multitile \"" + baseKey + "\" has " +
                                                     std::to_string(across) + " x " + std::to_string(down) +
-                                                    " pieces; an area holds at most " +
-                                                    std::to_string(kMaxMultitilePieces) + " each way");
+                                                    " pieces; a multitile has 1 to " +
+                                                    std::to_string(kMostTileCells) + " each way");
     const std::string name = reader.ReadQuoted();
     const std::string graphicBase = reader.ReadWordOrEmpty();
     const auto [width, depth] = ReadRequiredPair(reader, "piece width and depth");
+    // Neither many pieces nor large ones: each piece is a tile of its own.
+    if (width < 1 || depth < 1 || width > kMostTileCells || depth > kMostTileCells)
+        throw CDRAVException(DRAV_ERR_BAD_DATA, reader.GetSourceName() + ": multitile \"" + baseKey + "\" has pieces of " +
+                                                    std::to_string(width) + " x " + std::to_string(depth) +
+                                                    " cells; a piece covers 1 to " + std::to_string(kMostTileCells) +
+                                                    " each way");
     if (reader.AtEnd()) reader.Fail(DRAV_ERR_BAD_DATA, "expected floor, empty, solid, door or block");
     const TileKind kind = ParseTileKind(reader.GetToken());
     if (kind == TILE_INVALID) reader.Fail(DRAV_ERR_BAD_DATA, "expected floor, empty, solid, door or block");

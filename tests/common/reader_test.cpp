@@ -256,6 +256,32 @@ TEST(Reader, FailedNumberLeavesTheTokenCurrent) {
     EXPECT_EQ(reader.ReadInt(), 5);
 }
 
+TEST(Reader, NumbersWithinARange) {
+    CDataFileReader reader = Reader("-5 5 0 1000 2.5 0.25");
+    EXPECT_EQ(reader.ReadInt(-5, 5, "a bonus"), -5);
+    EXPECT_EQ(reader.ReadInt(-5, 5, "a bonus"), 5);
+    EXPECT_EQ(reader.ReadUInt(0, 1000, "a width"), 0u);
+    EXPECT_EQ(reader.ReadUInt(0, 1000, "a width"), 1000u);
+    EXPECT_DOUBLE_EQ(reader.ReadDouble(0.5, 2.5, "a radius"), 2.5);
+    EXPECT_DOUBLE_EQ(reader.ReadDouble(0.25, 2.5, "a radius"), 0.25);
+
+    // Past either end: code 1 naming the number's meaning, the range and the token, which stays current.
+    CDataFileReader past = Reader("2147483647 -6 1001 1e308 0.1");
+    const std::string message = DRAV_MESSAGE(past.ReadInt(-5, 5, "a bonus"));
+    EXPECT_EQ(message, "test.drav: expected a bonus from -5 to 5 at \"2147483647\"");
+    EXPECT_EQ(past.ReadUInt(), 2147483647u);
+    EXPECT_DRAV_CODE(past.ReadInt(-5, 5, "a bonus"), 1);
+    EXPECT_EQ(past.ReadInt(), -6);
+    EXPECT_DRAV_CODE(past.ReadUInt(0, 1000, "a width"), 1);
+    EXPECT_EQ(past.ReadUInt(), 1001u);
+    EXPECT_EQ(DRAV_MESSAGE(past.ReadDouble(0.5, 2500, "a radius")),
+              "test.drav: expected a radius from 0.5 to 2500 at \"1e308\"");
+    past.Advance();
+    EXPECT_DRAV_CODE(past.ReadDouble(0.5, 2500, "a radius"), 1);
+    // A malformed number is still the reader's own error.
+    EXPECT_NE(DRAV_MESSAGE(Reader("x").ReadInt(0, 1, "a bonus")).find("expected a whole number"), std::string::npos);
+}
+
 TEST(Reader, Booleans) {
     CDataFileReader reader = Reader("true false True");
     EXPECT_TRUE(reader.ReadBool());

@@ -116,6 +116,61 @@ TEST(AttackRules, CriticalHitsDoubleTheWeaponPartOnOneRollInTwentyOrInTen) {
     EXPECT_LT(keen, 130);
 }
 
+// A saved game or an advanced definition can carry numbers at the ends of the 32-bit
+// range: the attack's sums must not wrap round into misses, wounds or heals.
+TEST(AttackRules, NumbersAtTheEndsOfTheirRangeDoNotWrapRound) {
+    DRAVCommon::GetRandomEngine().seed(9);
+    auto game = StartSampleGame();
+    game.EnterOpenArea(20, 6);
+    const auto goblin = game.Spawn("reed_goblin", 5, 1);
+    ASSERT_TRUE(goblin);
+    goblin->SetMaxHitPoints(1000000);
+    game.DrainEvents();
+    // The messages of `count` blows, and the damage they did.
+    auto strike = [&](const CAttackInfo& info, int count) {
+        const std::int32_t before = goblin->GetDamageTaken();
+        std::vector<std::string> texts;
+        for (int i = 0; i < count; ++i) {
+            game.Engine().ResolveAttack2(*goblin, info, true);
+            for (const std::string& text : MessageTexts(game.DrainEvents())) texts.push_back(text);
+        }
+        return std::make_pair(texts, goblin->GetDamageTaken() - before);
+    };
+
+    // The highest bonus misses only on the rolls that always miss.
+    CAttackInfo sure = SureBlow(*goblin, 1, 0, 0);
+    sure.attackBonus = INT32_MAX;
+    const auto [sureTexts, sureDamage] = strike(sure, 200);
+    const auto misses = std::count_if(sureTexts.begin(), sureTexts.end(),
+                                      [](const std::string& text) { return Contains(text, " misses "); });
+    EXPECT_LT(misses, 25);
+    EXPECT_GE(sureDamage, 200 - misses);
+
+    // The lowest enhancement leaves every hit resisted whole; the highest resists nothing.
+    CAttackInfo blunted = SureBlow(*goblin, 1, 5, 0);
+    blunted.enhancement = INT32_MIN;
+    const auto [bluntTexts, bluntDamage] = strike(blunted, 20);
+    EXPECT_EQ(bluntDamage, 0);
+    for (const std::string& text : bluntTexts)
+        EXPECT_TRUE(Contains(text, " misses ") || Contains(text, "damage resisted 100%")) << text;
+    CAttackInfo keen = SureBlow(*goblin, 1, 5, 0);
+    keen.enhancement = INT32_MAX;
+    const auto [keenTexts, keenDamage] = strike(keen, 20);
+    for (const std::string& text : keenTexts) {
+        EXPECT_FALSE(Contains(text, "Resisted")) << text;
+        EXPECT_TRUE(Contains(text, " misses ") || Contains(text, " for 6 damage") || Contains(text, " for 11 damage") ||
+                    Contains(text, " for 12 damage"))
+            << text;
+    }
+    EXPECT_GT(keenDamage, 0);
+
+    // Two dice of the largest size, doubled by criticals: a wound, never a heal or a graze.
+    CAttackInfo huge = SureBlow(*goblin, INT32_MAX, 0, ATTACK_CRITICAL);
+    huge.dieB = INT32_MAX;
+    for (int i = 0; i < 20 && goblin->IsAlive(); ++i) strike(huge, 1);
+    EXPECT_FALSE(goblin->IsAlive());
+}
+
 TEST(AttackRules, ABlowBreaksACharmUnlessThePartyStrikesItsOwn) {
     auto game = StartSampleGame();
     game.EnterOpenArea(20, 6);

@@ -213,6 +213,27 @@ TEST(CastingAI, AHexIsNotLaidTwiceNorAStatusOnAnAffectedTarget) {
     EXPECT_FALSE(ai.CastModifySpell(*witch, smoke));  // a tile spell has no actor target
 }
 
+// A hex of the lowest dice and a further -1 is still a penalty, however its sum is taken.
+TEST(CastingAI, AHexAtTheFarEndOfTheNumbersIsNotLaidTwice) {
+    SampleGame game(QuillmereTest::EditedSampleSource(DRAVCommon::DFK_CHAPTER, "magic.drav",
+                                                      "<effect> modify 10rounds -2 attack </effect>",
+                                                      "<effect> modify 10rounds ( -2147483648 -1 ) attack </effect>"));
+    game.EnterOpenArea(40, 12);
+    game.Game().SetInBattle(false);
+    const auto witch = game.Spawn("reed_witch", 3, 1);
+    ASSERT_TRUE(witch);
+    witch->SetRelation(RELATION_HOSTILE);
+    const CSpell& hex = Spell(game, "ember_hex");
+    witch->AddSpell(hex);
+    CAIAutocast ai(AUTOCAST_HINDER);
+    const auto wren = game.Main();
+    const CSaveOutcome full;
+    wren->AddSpellEffect(full, hex, 20, 3, full, game.Engine().GetModule().get());
+    ASSERT_LT(wren->GetModifier(MOD_ATTACK), 0);
+    EXPECT_FALSE(ai.CastModifySpell(*witch, hex));
+    EXPECT_EQ(witch->GetCurrentOrder(), nullptr);
+}
+
 TEST(CastingAI, ATileSpellLandsOnTheEnemyOrHalfwayToIt) {
     auto game = OpenField();
     const auto witch = game.Spawn("reed_witch", 10, 6);

@@ -70,6 +70,21 @@ TEST(MonsterAI, TheFirstThoughtArmsTheMonsterOnce) {
     EXPECT_EQ(archer->GetCurrentOrder(), nullptr);
 }
 
+// A weapon's numbers may each lie near the top of the 32-bit range: their sum must
+// still rank it first, not wrap round below a plain dagger.
+TEST(MonsterAI, TheFirstThoughtRanksAWeaponOfTheHighestBonusFirst) {
+    SampleGame game(QuillmereTest::EditedSampleSource(DRAVCommon::DFK_CHAPTER, "items.drav",
+                                                      "<weapon> bow true 1 8 0 0 </weapon>",
+                                                      "<weapon> bow true 2147483647 8 0 0 </weapon>"));
+    game.EnterOpenArea(40, 12);
+    const auto archer = game.Spawn("goblin_archer", 30, 8);
+    ASSERT_TRUE(archer);
+    archer->AddToBackpack(game.Module().CreateItem("dagger", 1, game.Game().NewThingId(THING_ITEM), 0), true);
+    game.Tick();
+    ASSERT_NE(archer->GetEquipped(SLOT_WEAPON), nullptr);
+    EXPECT_EQ(archer->GetEquipped(SLOT_WEAPON)->GetTemplate().GetKey(), "reed_bow");
+}
+
 TEST(MonsterAI, TheTargetSearchTakesSidesAndBreaksTiesToTheLater) {
     auto game = OpenField();
     const auto main = game.Main();  // at cell (1, 1)

@@ -1,34 +1,24 @@
 // Plays a mutated sample chapter: the first byte chooses one of the chapter's
-// definition, area or map files, the rest replaces its text. The harness starts a
-// new game, spawns one of every monster kind made into actors beside the party and
-// runs a few hundred ticks, saving and loading the game half-way. Data the game
-// accepts must play; anything but a CDRAVException naming a file is a finding.
+// definition, area or map files, the rest replaces its text. The game is played as
+// sample_play.h describes; data the game accepts must play, and anything but a
+// CDRAVException naming a file is a finding.
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <set>
 #include <string>
 #include <utility>
 
 #include "common/data_file_path.h"
 #include "common/exception.h"
 #include "common/random.h"
-#include "engine/engine.h"
-#include "rules/module.h"
-#include "rules/monsters/actor_template.h"
+#include "sample_play.h"
 #include "support/overlay_source.h"
 #include "support/temp_dir.h"
-#include "world/actor.h"
-#include "world/area.h"
-#include "world/game.h"
 
 namespace {
 
 using DRAVCommon::DataFileKind;
-
-const DRAV::CModuleVersionRange kExpected("Orvex", 5, 0);
-constexpr int kTicks = 600;
 
 // The files a new game of the chapter reads, in the order the seed corpus numbers them.
 constexpr std::pair<DataFileKind, const char*> kFiles[] = {
@@ -47,51 +37,6 @@ const QuillmereTest::TempDir& SaveFolder() {
     return folder;
 }
 
-bool CanBeMade(const DRAV::CActorTemplate& definition) {
-    try {
-        definition.Validate();
-        return true;
-    } catch (const CDRAVException&) {
-        return false;
-    }
-}
-
-// Every monster kind beside the main character. Only a base of other definitions
-// may be incomplete: the module load refuses any other.
-void SpawnEveryKind(DRAV::CEngine& engine) {
-    const DRAV::CModule& module = *engine.GetModule();
-    std::set<std::string> bases;
-    for (const auto& [key, definition] : module.GetMonsterTemplates())
-        bases.insert(definition->GetBases().begin(), definition->GetBases().end());
-    DRAV::CArea& area = *engine.GetGame()->GetCurrentArea();
-    const auto main = engine.GetGame()->GetMainActor();
-    const auto column = static_cast<std::uint32_t>(main->GetX() / 2.5);
-    const auto row = static_cast<std::uint32_t>(main->GetY() / 2.5);
-    for (const auto& [key, definition] : module.GetMonsterTemplates()) {
-        if (bases.count(key) && !CanBeMade(*definition)) continue;
-        area.PlaceActor(column, row, true, area.CreateEncounterActor(key, "", 0, module));
-    }
-}
-
-void Play(const std::shared_ptr<DRAVCommon::CDataFileFactory>& source) {
-    auto engine = std::make_shared<DRAV::CEngine>();
-    engine->LoadModule(1, kExpected, source);
-    const std::shared_ptr<DRAV::CActor> main = engine->NewGame();
-    main->SetName("Wren");
-    engine->BeginNewGame(main);
-    engine->EnterArea();
-    SpawnEveryKind(*engine);
-    const std::string path = SaveFolder() / "play.drav";
-    for (int tick = 0; tick < kTicks; ++tick) {
-        if (tick == kTicks / 2) {
-            engine->SaveGame(path, kExpected, nullptr);
-            std::string bonus;
-            engine->LoadGame(path, kExpected, bonus);
-        }
-        engine->RunTick();
-    }
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -102,8 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     source->Add(kind, DRAVCommon::DFS_NONE, name, std::string(data + 1, data + size));
     // The same rolls for the same input, so a finding repeats.
     DRAVCommon::GetRandomEngine().seed(1);
+    QuillmereFuzz::PlayPlan plan;
+    plan.savePath = SaveFolder() / "play.drav";
+    plan.maps = {"reedwater_map"};
     try {
-        Play(source);
+        QuillmereFuzz::PlaySample(source, plan);
     } catch (const CDRAVException& error) {
         if (error.GetMessage().find(".drav") == std::string::npos) __builtin_trap();
     }

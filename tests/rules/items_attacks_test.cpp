@@ -46,6 +46,9 @@ TEST(TileKindTable, UnknownWordsAreInvalidForCellsAndRejectedForObjects) {
 TEST(AttackInfo, DamageTextSumsBothDice) {
     const CAttackInfo attack("Claw", 3, 6, 2, 4, -1, {DAMAGE_PHYSICAL, ELEMENT_SHARP}, 0, 0);
     EXPECT_EQ(attack.GetDamageText(), "(1 to 10) + 1");
+    // Sums past the 32-bit range hold at its ends rather than wrapping round.
+    const CAttackInfo huge("Claw", 0, INT32_MAX, INT32_MIN, 1, -1, {DAMAGE_PHYSICAL, ELEMENT_SHARP}, 0, 0);
+    EXPECT_EQ(huge.GetDamageText(), "(1 to 2147483647) - 2147483648");
     const CAttackInfo copy(attack);
     EXPECT_EQ(copy.name, "Claw");
     EXPECT_EQ(copy.bonusB, -1);

@@ -213,6 +213,46 @@ TEST(ModuleLoad, AMultitileLargerThanAnyAreaIsRefused) {
     }
 }
 
+// Numbers the rules loop or multiply on are held to a range where the file is read:
+// a speed is a pass of every attack per 10 points, a tile's size 1 to 1000 cells of a
+// grid each way, a radius below 0 no size at all. Each is refused naming its own file,
+// not the definition or area that first meets it; the ends of each range load.
+TEST(ModuleLoad, NumbersPastTheirRangeAreRefusedNamingTheirFile) {
+    struct Case {
+        const char* file;
+        const char* from;
+        const char* to;
+        const char* named;  // empty: the edit loads
+    };
+    const Case cases[] = {
+        {"1/monsters.drav", "( 10 20 )", "( 2147483647 20 )", "monsters.drav: expected an action speed from -1000 to 1000"},
+        {"1/monsters.drav", "( 10 20 )", "( 10 1001 )", "monsters.drav: expected a movement speed from -1000 to 1000"},
+        {"1/monsters.drav", "( 10 20 )", "( -1001 20 )", "monsters.drav: expected an action speed"},
+        {"1/monsters.drav", "( 10 20 )", "( 1000 -1000 )", ""},
+        {"global_monsters.drav", "<size> 1.2 1.8 </size>", "<size> -1 1.8 </size>",
+         "global_monsters.drav: expected a radius from 0 to 2500"},
+        {"global_monsters.drav", "<size> 1.2 1.8 </size>", "<size> 2500 1e308 </size>", ""},
+        {"1/world.drav", "rack_nets ( 3 2 ) block", "rack_nets ( 1000000000 2 ) block",
+         "world.drav: expected a width in cells from 1 to 1000"},
+        {"1/world.drav", "rack_nets ( 3 2 ) block", "rack_nets ( 0 2 ) block", "world.drav: expected a width in cells"},
+        {"1/world.drav", "rack_nets ( 3 2 ) block", "rack_nets ( 3 1001 ) block", "world.drav: expected a depth in cells"},
+        {"1/world.drav", "rack_nets ( 3 2 ) block", "rack_nets ( 1000 1000 ) block", ""},
+        {"global_world.drav", "deck_ferry ( 1 1 ) floor", "deck_ferry ( 2147483647 1 ) floor",
+         "global_world.drav: multitile \"ferry_deck\" has pieces of 2147483647 x 1 cells"},
+        {"global_world.drav", "ferry_deck ( 2 2 )", "ferry_deck ( 0 2 )",
+         "global_world.drav: multitile \"ferry_deck\" has 0 x 2 pieces"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.to);
+        SampleCopy copy;
+        copy.Edit(c.file, c.from, c.to);
+        CModule module;
+        module.SetBrainFunctions(DRAV::GetBrainFunctions());
+        if (*c.named) ExpectThrowsCode([&] { module.Load(1, &kExpected, copy.Source()); }, 1, c.named);
+        else module.Load(1, &kExpected, copy.Source());
+    }
+}
+
 TEST(ModuleLoad, AnElementLeftOpenNamesTheFileAndTheElement) {
     struct Case {
         const char* file;

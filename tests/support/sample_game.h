@@ -20,6 +20,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/data_file_reader.h"
@@ -42,8 +43,16 @@ public:
     // tutorial page) is put away unless `keepKit`, so that a test counts only the
     // items, quests and dialogs it gives.
     explicit SampleGame(const std::function<void(DRAV::CActor&)>& create, bool keepKit = false)
+        : SampleGame(SampleFolderSource(), create, keepKit) {}
+
+    // The same game on another source: the sample with an author's edit (EditedSampleSource).
+    explicit SampleGame(std::shared_ptr<DRAVCommon::CDataFileFactory> source)
+        : SampleGame(std::move(source), [](DRAV::CActor& main) { main.SetName("Wren"); }, false) {}
+
+    SampleGame(std::shared_ptr<DRAVCommon::CDataFileFactory> source, const std::function<void(DRAV::CActor&)>& create,
+               bool keepKit)
         : m_engine(std::make_shared<DRAV::CEngine>()) {
-        m_engine->LoadModule(1, DRAV::CModuleVersionRange("Orvex", 5, 0), SampleFolderSource());
+        m_engine->LoadModule(1, DRAV::CModuleVersionRange("Orvex", 5, 0), std::move(source));
         std::shared_ptr<DRAV::CActor> main = m_engine->NewGame();
         create(*main);
         m_engine->BeginNewGame(main);

@@ -1,10 +1,13 @@
 #include "support/sample_module.h"
 
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
+#include <stdexcept>
 
 #include "common/data_file_packed.h"
 #include "common/data_file_path.h"
+#include "support/overlay_source.h"
 
 namespace QuillmereTest {
 namespace {
@@ -27,6 +30,23 @@ std::shared_ptr<DRAVCommon::CDataFileFactory> SampleFolderSource(int chapter) {
 
 std::shared_ptr<DRAVCommon::CDataFileFactory> SampleArchiveSource(int chapter) {
     return std::make_shared<DRAVCommon::CDataFileFactoryPacked>(SampleArchiveRoot(), chapter);
+}
+
+std::shared_ptr<DRAVCommon::CDataFileFactory> EditedSampleSource(DRAVCommon::DataFileKind kind,
+                                                                 const std::string& name, const std::string& from,
+                                                                 const std::string& to) {
+    const std::string path = SampleRoot() + (kind == DRAVCommon::DFK_CHAPTER ? "/1/" : "/") + name;
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream read;
+    read << file.rdbuf();
+    std::string text = read.str();
+    const std::size_t at = text.find(from);
+    if (at == std::string::npos || text.find(from, at + 1) != std::string::npos)
+        throw std::logic_error("\"" + from + "\" does not occur exactly once in " + path);
+    text.replace(at, from.size(), to);
+    auto source = std::make_shared<OverlaySource>(SampleFolderSource());
+    source->Add(kind, DRAVCommon::DFS_NONE, name, text);
+    return source;
 }
 
 std::string SampleInterfaceArchivePath() { return SampleArchiveRoot() + "/uiwin32.drav"; }

@@ -19,6 +19,13 @@ std::string SampleArchiveRoot();
 std::shared_ptr<DRAVCommon::CDataFileFactory> SampleFolderSource(int chapter = 1);
 std::shared_ptr<DRAVCommon::CDataFileFactory> SampleArchiveSource(int chapter = 1);
 
+// Chapter 1 of the sample folder with one author's edit: `from`, which must occur
+// exactly once in the file `name` of kind chapter or global, becomes `to`.
+// std::logic_error when `from` does not occur once.
+std::shared_ptr<DRAVCommon::CDataFileFactory> EditedSampleSource(DRAVCommon::DataFileKind kind,
+                                                                 const std::string& name, const std::string& from,
+                                                                 const std::string& to);
+
 // The interface archive uiwin32.drav the build draws and packs beside module1.drav.
 std::string SampleInterfaceArchivePath();
 std::shared_ptr<DRAVCommon::CDataFileFactory> SampleInterfaceSource();

@@ -137,7 +137,7 @@ bool RefusesModify(const CSpell& spell, const CSpellEffectModify& effect, const 
     if ((mask & ModifierBit(MOD_CASTING)) && target.GetClass() != CLASS_SPELLCASTER) return true;
     for (std::int32_t index = MOD_LOCKS; index <= MOD_OBSERVATION; ++index)
         if (mask & ModifierBit(static_cast<ModifierIndex>(index))) return true;
-    const bool penalty = effect.GetMagnitude().GetDice() + effect.GetMagnitude().GetBonus() < 1;
+    const bool penalty = !effect.GetMagnitude().IsPositive();
     for (const auto& applied : target.GetActiveEffects()) {
         if (applied->GetDamageType().category != spell.GetSaveDamageType().category) continue;
         for (const auto& part : applied->GetParts()) {

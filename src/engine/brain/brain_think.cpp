@@ -26,12 +26,14 @@ void PushWield(CActor& actor, const CItem& item, EquipSlot slot) {
 // counting 40 less; the first of equals stays. Its id, 0 when none.
 ThingId WieldBestWeapon(CActor& actor, EquipSlot slot, ThingId excluded) {
     const CItem* best = nullptr;
-    std::int32_t bestScore = kNoBestScore;
+    std::int64_t bestScore = kNoBestScore;
     for (const auto& item : actor.GetBackpackItems()) {
         if (item->GetTemplate().GetKind() != ITEM_WEAPON || item->GetId() == excluded) continue;
         const auto* weapon = item->GetTemplate().GetAttributeOf<CItemAttributeWeapon>();
         if (!weapon || !actor.CanEquipInSlot(slot, *item)) continue;
-        std::int32_t score = weapon->GetAttackBonus() + weapon->GetDamageDie() / 2 + weapon->GetDamageBonus();
+        // Taken wide: a module's weapon numbers may each be near the limit of 32 bits.
+        std::int64_t score =
+            std::int64_t{weapon->GetAttackBonus()} + weapon->GetDamageDie() / 2 + weapon->GetDamageBonus();
         if (!actor.HasSkill(GetWeaponTypeInfo(weapon->GetWeaponType()).proficiency)) score -= kUnskilledPenalty;
         if (score > bestScore) {
             best = item.get();

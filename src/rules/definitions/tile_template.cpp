@@ -39,8 +39,8 @@ void CTileTemplate::Load(DRAVCommon::CDataFileReader& reader) {
     m_name = reader.ReadQuoted();
     m_graphicName = reader.ReadWord();
     if (!reader.BeginGroup(2, false)) reader.Fail(DRAV_ERR_BAD_DATA, "expected a group of width and depth");
-    m_width = reader.ReadUInt();
-    m_depth = reader.ReadUInt();
+    m_width = reader.ReadUInt(1, kMostTileCells, "a width in cells");
+    m_depth = reader.ReadUInt(1, kMostTileCells, "a depth in cells");
     const TileKind kind = ParseTileKind(reader.GetToken());
     if (kind == TILE_INVALID) reader.Fail(DRAV_ERR_BAD_DATA, "expected floor, empty, solid, door or block");
     reader.Advance();

@@ -15,6 +15,11 @@ class CDataFileReader;
 
 namespace DRAV {
 
+// A footprint covers 1 to this many cells each way: none would leave its cells
+// covered by nothing, and no area is wider or deeper (tile ids number a cell row x
+// 1000 + column), so a larger one fits nowhere.
+inline constexpr std::uint32_t kMostTileCells = 1000;
+
 enum TileFlag : std::uint32_t {
     TILE_FLAG_RESET = 1u << 0,    // an opened door closes again when its area respawns
     TILE_FLAG_NOCLOSE = 1u << 1,  // the door cannot be closed

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "common/exception.h"
+#include "rules/kinds/formulas.h"
 #include "rules/kinds/number_texts.h"
 
 namespace DRAV {
@@ -20,7 +21,9 @@ CAttackInfo::CAttackInfo(std::string name, std::int32_t attackBonus, std::int32_
       enhancement(enhancement),
       flags(flags) {}
 
-std::string CAttackInfo::GetDamageText() const { return FormatDamageRange(dieA + dieB, bonusA + bonusB); }
+std::string CAttackInfo::GetDamageText() const {
+    return FormatDamageRange(SaturateInt32(std::int64_t{dieA} + dieB), SaturateInt32(std::int64_t{bonusA} + bonusB));
+}
 
 void CAttackInfo::Save(DRAVCommon::CDataFileWriter& writer) const {
     writer.BeginBlock("attackinfo");

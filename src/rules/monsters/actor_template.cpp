@@ -46,6 +46,9 @@ void AddTo(std::int32_t& field, std::int64_t change) { field = SaturateInt32(fie
 // No area is wider than 1000 cells of 2.5 units: a footprint larger than that fits
 // nowhere, and its distances would leave the range that cells are counted in.
 constexpr int kMaxRadius = 2500;
+// Every 10 points of action speed above 20 is one more pass of each attack, each
+// pass a strike or a missile of its own; movement speed is the same scale.
+constexpr std::int32_t kMostSpeed = 1000;
 
 struct FlagWord {
     const char* word;
@@ -168,10 +171,10 @@ void CActorTemplate::ReadSimpleElement(const std::string& element, DRAVCommon::C
 }
 
 void CActorTemplate::ReadSize(DRAVCommon::CDataFileReader& reader) {
-    const double radius = reader.ReadDouble();
+    // A radius of 0 leaves the size to a base definition; below 0 it would stand for
+    // no size at all, and only the definitions made from this one would say so.
+    const double radius = reader.ReadDouble(0.0, kMaxRadius, "a radius");
     const double second = reader.ReadDouble();
-    if (!std::isfinite(radius) || !std::isfinite(second) || radius > kMaxRadius)
-        reader.Fail(DRAV_ERR_BAD_DATA, "expected a finite size whose radius is at most " + std::to_string(kMaxRadius));
     m_radius = radius;
     m_secondSize = second;
 }
@@ -229,8 +232,8 @@ void CActorTemplate::ReadMonsterStats(DRAVCommon::CDataFileReader& reader) {
     for (std::int32_t& resistance : m_resistances) resistance = reader.ReadInt();
     if (!reader.AtBlockEnd()) {
         reader.BeginPairGroup();
-        m_actionSpeed = reader.ReadInt();
-        m_movementSpeed = reader.ReadInt();
+        m_actionSpeed = reader.ReadInt(-kMostSpeed, kMostSpeed, "an action speed");
+        m_movementSpeed = reader.ReadInt(-kMostSpeed, kMostSpeed, "a movement speed");
     }
     reader.EndBlock();
 }

@@ -1,0 +1,119 @@
+#include "sample_play.h"
+
+#include <set>
+#include <string>
+
+#include "common/exception.h"
+#include "engine/engine.h"
+#include "rules/definitions/travel_map.h"
+#include "rules/module.h"
+#include "rules/monsters/actor_template.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/area/patch.h"
+#include "world/events/event.h"
+#include "world/game.h"
+
+namespace QuillmereFuzz {
+namespace {
+
+bool CanBeMade(const DRAV::CActorTemplate& definition) {
+    try {
+        definition.Validate();
+        return true;
+    } catch (const CDRAVException&) {
+        return false;
+    }
+}
+
+// Every monster kind beside the main character. Only a base of other definitions
+// may be incomplete: the module load refuses any other.
+void SpawnEveryKind(DRAV::CEngine& engine) {
+    const DRAV::CModule& module = *engine.GetModule();
+    std::set<std::string> bases;
+    for (const auto& [key, definition] : module.GetMonsterTemplates())
+        bases.insert(definition->GetBases().begin(), definition->GetBases().end());
+    DRAV::CArea& area = *engine.GetGame()->GetCurrentArea();
+    const auto main = engine.GetGame()->GetMainActor();
+    const auto column = static_cast<std::uint32_t>(main->GetX() / 2.5);
+    const auto row = static_cast<std::uint32_t>(main->GetY() / 2.5);
+    for (const auto& [key, definition] : module.GetMonsterTemplates()) {
+        if (bases.count(key) && !CanBeMade(*definition)) continue;
+        area.PlaceActor(column, row, true, area.CreateEncounterActor(key, "", 0, module));
+    }
+}
+
+// Ticks as the application runs them: the events are taken after each, and a
+// broken script is reported while play goes on.
+void RunTicks(DRAV::CEngine& engine, int ticks) {
+    for (int tick = 0; tick < ticks; ++tick) {
+        try {
+            engine.RunTick();
+        } catch (const CDRAVException& failure) {
+            if (failure.GetCode() != DRAV_ERR_SCRIPT) throw;
+        }
+        std::shared_ptr<DRAV::CEvent> event;
+        while (engine.GetGame()->PopEvent(event)) {
+        }
+    }
+}
+
+void LeaveForMap(DRAV::CEngine& engine, const std::string& map) {
+    DRAV::CGame& game = *engine.GetGame();
+    game.SetEntry({map, ""}, DRAV::AREA_LOAD_FRESH, "");
+    game.SetStateCode(DRAV::GAME_EXIT_AVAILABLE);
+    engine.LeaveArea();
+    if (game.GetStateCode() != DRAV::GAME_ON_MAP || !game.GetCurrentMap())
+        throw CDRAVException(DRAV_ERR_BAD_DATA, map + ".drav: the party did not reach the map");
+}
+
+// Every area of the map in turn, with each of its patches' tags set, and back to the map.
+void VisitMapAreas(DRAV::CEngine& engine, const std::string& map, int ticks) {
+    LeaveForMap(engine, map);
+    std::vector<DRAV::AreaEntryPoint> destinations;
+    // An area's default entry (an empty name) is no entry the engine can place a
+    // party at yet: such destinations are left out.
+    for (const auto& area : engine.GetGame()->GetCurrentMap()->GetAreas())
+        if (!area->GetEntryName().empty()) destinations.emplace_back(area->GetEntryArea(), area->GetEntryName());
+    for (const auto& destination : destinations) {
+        engine.SetEntry(destination);
+        engine.EnterArea();
+        std::vector<std::string> tags;
+        for (const auto& patch : engine.GetGame()->GetCurrentArea()->GetPatches())
+            tags.push_back(patch->GetTriggerTag());
+        for (const std::string& tag : tags) {
+            try {
+                engine.SetTag(tag, false);
+            } catch (const CDRAVException& failure) {
+                if (failure.GetCode() != DRAV_ERR_SCRIPT) throw;
+            }
+        }
+        RunTicks(engine, ticks);
+        LeaveForMap(engine, map);
+    }
+}
+
+}  // namespace
+
+const DRAV::CModuleVersionRange& SampleVersion() {
+    static const DRAV::CModuleVersionRange version("Orvex", 5, 0);
+    return version;
+}
+
+void PlaySample(const std::shared_ptr<DRAVCommon::CDataFileFactory>& source, const PlayPlan& plan) {
+    auto engine = std::make_shared<DRAV::CEngine>();
+    engine->LoadModule(plan.chapter, SampleVersion(), source);
+    const std::shared_ptr<DRAV::CActor> main = engine->NewGame();
+    main->SetName("Wren");
+    engine->BeginNewGame(main);
+    engine->EnterArea();
+    SpawnEveryKind(*engine);
+    RunTicks(*engine, plan.ticks / 2);
+    engine->SaveGame(plan.savePath, SampleVersion(), nullptr);
+    std::string quickActions;
+    engine->LoadGame(plan.savePath, SampleVersion(), quickActions);
+    RunTicks(*engine, plan.ticks - plan.ticks / 2);
+    for (const std::string& map : plan.maps) VisitMapAreas(*engine, map, plan.ticks / 4);
+}
+
+}  // namespace QuillmereFuzz

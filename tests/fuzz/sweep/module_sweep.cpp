@@ -1,0 +1,347 @@
+// Sets each number of each data file that a played sample chapter reads, in turn,
+// to a few extreme values, and plays every such copy of the module in a child
+// process of its own as sample_play.h plays it: loaded, a few hundred ticks with a
+// save and a load, every area of the travel maps visited. Each copy's outcome is
+// sorted: loaded and played, refused naming the edited file, refused naming
+// another file or none, crash, sanitizer report, hang, memory past the limit.
+// Only the first two are acceptable; the exit status is 1 when any copy ended
+// otherwise, 2 when the unedited chapter does not play.
+//
+//   module_sweep [--module DIR] [--chapter N]... [--values A,B,...] [--jobs N]
+//                [--seconds S] [--memory MB] [--ticks N] [--every K] [--seed N]
+//                [--report FILE]
+// --every K plays every K-th copy only; --seed N seeds every copy's rolls (1).
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <new>
+#include <set>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+#include "common/data_file_path.h"
+#include "common/data_file_reader.h"
+#include "common/exception.h"
+#include "common/random.h"
+#include "sample_play.h"
+#include "support/overlay_source.h"
+#include "sweep/isolated_run.h"
+#include "sweep/number_edits.h"
+#include "sweep/sweep_outcome.h"
+
+namespace fs = std::filesystem;
+using namespace QuillmereSweep;
+
+namespace {
+
+struct Options {
+    std::string module = QUILLMERE_SAMPLE_DIR;
+    std::vector<std::int32_t> chapters;
+    std::vector<std::string> values = {"2147483647", "-1", "1e9", "1e308"};
+    unsigned jobs = 3;
+    RunLimits limits{60.0, 1024ull << 20};
+    int ticks = 600;
+    std::size_t every = 1;
+    unsigned seed = 1;
+    std::string report;
+};
+
+[[noreturn]] void Usage(const std::string& problem) {
+    std::cerr << "module_sweep: " << problem << "\n"
+              << "usage: module_sweep [--module DIR] [--chapter N]... [--values A,B,...] [--jobs N]\n"
+                 "                    [--seconds S] [--memory MB] [--ticks N] [--every K] [--seed N]\n"
+                 "                    [--report FILE]\n";
+    std::exit(2);
+}
+
+std::vector<std::string> SplitCommas(const std::string& text) {
+    std::vector<std::string> parts;
+    std::stringstream stream(text);
+    for (std::string part; std::getline(stream, part, ',');)
+        if (!part.empty()) parts.push_back(part);
+    return parts;
+}
+
+template <typename Number>
+Number ParsePositive(const std::string& option, const std::string& text) {
+    std::istringstream stream(text);
+    Number value{};
+    if (!(stream >> value) || !stream.eof() || !(value > 0)) Usage(option + " takes a positive number, not " + text);
+    return value;
+}
+
+Options ParseOptions(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (i + 1 >= argc) Usage(option + " needs a value");
+        const std::string value = argv[++i];
+        if (option == "--module") options.module = value;
+        else if (option == "--chapter") options.chapters.push_back(ParsePositive<std::int32_t>(option, value));
+        else if (option == "--values") options.values = SplitCommas(value);
+        else if (option == "--jobs") options.jobs = ParsePositive<unsigned>(option, value);
+        else if (option == "--seconds") options.limits.seconds = ParsePositive<double>(option, value);
+        else if (option == "--memory") options.limits.memoryBytes = ParsePositive<std::size_t>(option, value) << 20;
+        else if (option == "--ticks") options.ticks = ParsePositive<int>(option, value);
+        else if (option == "--every") options.every = ParsePositive<std::size_t>(option, value);
+        else if (option == "--seed") options.seed = ParsePositive<unsigned>(option, value);
+        else if (option == "--report") options.report = value;
+        else Usage("unknown option " + option);
+    }
+    if (options.chapters.empty()) options.chapters = {1, 2};
+    if (options.values.empty()) Usage("--values names no value");
+    return options;
+}
+
+// A data-file source that notes every file it is asked for.
+class ReadRecorder : public DRAVCommon::CDataFileFactory {
+public:
+    explicit ReadRecorder(std::shared_ptr<DRAVCommon::CDataFileFactory> base) : m_base(std::move(base)) {}
+
+    std::shared_ptr<std::istream> Open(DRAVCommon::DataFileKind kind, DRAVCommon::DataFileSubkind subkind,
+                                       const std::string& name) override {
+        Note(kind, subkind, name);
+        return m_base->Open(kind, subkind, name);
+    }
+    std::shared_ptr<DRAVCommon::ByteVector> ReadAll(DRAVCommon::DataFileKind kind, DRAVCommon::DataFileSubkind subkind,
+                                                    const std::string& name) override {
+        Note(kind, subkind, name);
+        return m_base->ReadAll(kind, subkind, name);
+    }
+    const std::set<std::string>& GetRead() const { return m_read; }
+
+private:
+    void Note(DRAVCommon::DataFileKind kind, DRAVCommon::DataFileSubkind subkind, const std::string& name) {
+        m_read.insert(DRAVCommon::DescribeDataFile(kind, subkind, name));
+    }
+
+    std::shared_ptr<DRAVCommon::CDataFileFactory> m_base;
+    std::set<std::string> m_read;
+};
+
+struct SweptFile {
+    DRAVCommon::DataFileKind kind;
+    std::string name;     // as the source knows it
+    std::string display;  // as the report shows it: "global_magic.drav", "1/magic.drav"
+    std::string text;
+    std::vector<NumberSpot> spots;
+};
+
+struct Copy {
+    const SweptFile* file;
+    NumberSpot spot;
+    std::string value;
+};
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The chapter's element files and the global ones, as the folder source serves them.
+std::vector<SweptFile> ListFiles(const Options& options, std::int32_t chapter) {
+    std::vector<SweptFile> files;
+    auto add = [&](DRAVCommon::DataFileKind kind, const fs::path& folder, const std::string& prefix) {
+        std::vector<fs::path> paths;
+        for (const auto& entry : fs::directory_iterator(folder))
+            if (entry.is_regular_file() && entry.path().extension() == ".drav") paths.push_back(entry.path());
+        std::sort(paths.begin(), paths.end());
+        for (const fs::path& path : paths) {
+            const std::string name = path.filename().string();
+            if (kind == DRAVCommon::DFK_GLOBAL && name.rfind("global_", 0) != 0) continue;
+            files.push_back({kind, name, prefix + name, ReadText(path), {}});
+            files.back().spots = FindNumbers(files.back().text);
+        }
+    };
+    add(DRAVCommon::DFK_GLOBAL, options.module, "");
+    const std::string folder = std::to_string(chapter);
+    add(DRAVCommon::DFK_CHAPTER, fs::path(options.module) / folder, folder + "/");
+    return files;
+}
+
+bool IsMapFile(const SweptFile& file) {
+    try {
+        DRAVCommon::CDataFileReader reader(std::make_shared<std::istringstream>(file.text), file.name);
+        return reader.PeekBlockName() == "map";
+    } catch (const CDRAVException&) {
+        return false;
+    }
+}
+
+class Sweep {
+public:
+    Sweep(const Options& options, std::string saves) : m_options(options), m_saves(std::move(saves)) {}
+
+    // Returns the copies that ended badly.
+    int RunChapter(std::int32_t chapter);
+
+private:
+    std::string PlayOne(const std::shared_ptr<DRAVCommon::CDataFileFactory>& source,
+                        const QuillmereFuzz::PlayPlan& plan, ReadRecorder* recorder) const;
+    void Record(std::int32_t chapter, const Copy& copy, const RunResult& result, SweepTally& tally,
+                std::vector<std::string>& findings);
+
+    const Options& m_options;
+    std::string m_saves;
+    std::ofstream m_report;
+};
+
+// Runs in the child: the game's answer to one module.
+std::string Sweep::PlayOne(const std::shared_ptr<DRAVCommon::CDataFileFactory>& source,
+                           const QuillmereFuzz::PlayPlan& base, ReadRecorder* recorder) const {
+    QuillmereFuzz::PlayPlan plan = base;
+    plan.savePath = m_saves + "/copy-" + std::to_string(getpid()) + ".drav";
+    // The same rolls for every copy, so a finding repeats.
+    DRAVCommon::GetRandomEngine().seed(m_options.seed);
+    std::string answer;
+    try {
+        QuillmereFuzz::PlaySample(source, plan);
+        answer = kAnswerPlayed;
+        if (recorder)
+            for (const std::string& name : recorder->GetRead()) answer += "\n" + name;
+    } catch (const CDRAVException& error) {
+        answer = std::string(kAnswerRefused) + "\n" + error.GetMessage();
+    } catch (const std::bad_alloc&) {
+        answer = kAnswerOutOfMemory;
+    }
+    std::error_code ignored;
+    fs::remove(plan.savePath, ignored);
+    return answer;
+}
+
+void Sweep::Record(std::int32_t chapter, const Copy& copy, const RunResult& result, SweepTally& tally,
+                   std::vector<std::string>& findings) {
+    const SweptFile& file = *copy.file;
+    const std::string original = file.text.substr(copy.spot.offset, copy.spot.length);
+    const Judgement judgement = Judge(result, file.name);
+    const std::string where = file.display + ":" + std::to_string(copy.spot.line) + " " + original + " -> " + copy.value;
+    tally.Add(judgement.outcome, result.seconds, where);
+    if (!IsAcceptable(judgement.outcome))
+        findings.push_back(where + ": " + OutcomeName(judgement.outcome) + ": " + judgement.detail);
+    if (m_report.is_open())
+        m_report << chapter << '\t' << file.display << '\t' << copy.spot.line << '\t' << original << '\t' << copy.value
+                 << '\t' << OutcomeName(judgement.outcome) << '\t' << result.seconds << '\t' << judgement.detail
+                 << '\n';
+}
+
+int Sweep::RunChapter(std::int32_t chapter) {
+    const auto started = std::chrono::steady_clock::now();
+    if (!m_options.report.empty() && !m_report.is_open()) {
+        m_report.open(m_options.report);
+        m_report << "chapter\tfile\tline\tnumber\tvalue\toutcome\tseconds\tdetail\n";
+    }
+    const auto base = std::make_shared<DRAVCommon::CDataFileFactoryPath>(m_options.module, chapter);
+    std::vector<SweptFile> files = ListFiles(m_options, chapter);
+    QuillmereFuzz::PlayPlan plan;
+    plan.chapter = chapter;
+    plan.ticks = m_options.ticks;
+    for (const SweptFile& file : files)
+        if (file.kind == DRAVCommon::DFK_CHAPTER && IsMapFile(file))
+            plan.maps.push_back(file.name.substr(0, file.name.size() - 5));
+
+    // The unedited chapter must play; what it reads is what is worth editing.
+    CIsolatedRuns runs(m_options.jobs, m_options.limits);
+    std::set<std::string> read;
+    bool baselinePlayed = false;
+    runs.Start(
+        [&] {
+            auto recorder = std::make_shared<ReadRecorder>(base);
+            return PlayOne(recorder, plan, recorder.get());
+        },
+        [&](const RunResult& result) {
+            std::istringstream lines(result.answer);
+            std::string line;
+            std::getline(lines, line);
+            baselinePlayed = result.end == RunEnd::Answered && line == kAnswerPlayed;
+            while (std::getline(lines, line)) read.insert(line);
+            if (!baselinePlayed)
+                std::cerr << "chapter " << chapter << " does not play unedited: " << Judge(result, "").detail << "\n";
+        });
+    runs.Wait();
+    if (!baselinePlayed) std::exit(2);
+
+    std::vector<std::string> unread;
+    std::vector<Copy> copies;
+    std::size_t numbers = 0;
+    std::size_t index = 0;
+    for (const SweptFile& file : files) {
+        if (!read.count(DRAVCommon::DescribeDataFile(file.kind, DRAVCommon::DFS_NONE, file.name))) {
+            unread.push_back(file.display);
+            continue;
+        }
+        numbers += file.spots.size();
+        for (const NumberSpot& spot : file.spots)
+            for (const std::string& value : m_options.values) {
+                if (file.text.compare(spot.offset, spot.length, value) == 0) continue;
+                if (index++ % m_options.every == 0) copies.push_back({&file, spot, value});
+            }
+    }
+    std::cout << "chapter " << chapter << ": " << files.size() - unread.size() << " files read by the play, "
+              << numbers << " numbers, " << copies.size() << " copies";
+    if (!unread.empty()) {
+        std::cout << " (not read by the play:";
+        for (const std::string& name : unread) std::cout << ' ' << name;
+        std::cout << ")";
+    }
+    std::cout << std::endl;
+
+    SweepTally tally;
+    std::vector<std::string> findings;
+    for (const Copy& copy : copies) {
+        runs.Start(
+            [&] {
+                auto source = std::make_shared<QuillmereTest::OverlaySource>(base);
+                source->Add(copy.file->kind, DRAVCommon::DFS_NONE, copy.file->name,
+                            ReplaceNumber(copy.file->text, copy.spot, copy.value));
+                return PlayOne(source, plan, nullptr);
+            },
+            [&, copy](const RunResult& result) { Record(chapter, copy, result, tally, findings); });
+    }
+    runs.Wait();
+
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::cout << tally.Summary(seconds);
+    std::sort(findings.begin(), findings.end());
+    for (const std::string& finding : findings) std::cout << "  " << finding << "\n";
+    std::cout << std::flush;
+    return static_cast<int>(findings.size());
+}
+
+// Saved games go to memory where there is a memory file system: a save waits for the disk.
+std::string MakeSaveFolder() {
+    for (const char* root : {"/dev/shm", "/tmp"}) {
+        std::string pattern = std::string(root) + "/module_sweep.XXXXXX";
+        if (mkdtemp(pattern.data())) return pattern;
+    }
+    std::cerr << "module_sweep: cannot make a folder for the saved games\n";
+    std::exit(2);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const Options options = ParseOptions(argc, argv);
+    const std::string saves = MakeSaveFolder();
+    int findings = 0;
+    {
+        Sweep sweep(options, saves);
+        for (const std::int32_t chapter : options.chapters) findings += sweep.RunChapter(chapter);
+    }
+    std::error_code ignored;
+    fs::remove_all(saves, ignored);
+    return findings ? 1 : 0;
+}
