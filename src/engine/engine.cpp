@@ -65,9 +65,12 @@ void CEngine::RunAI() {
     CArea& area = CurrentArea();
     const ActorList actors = area.GetActors();
     for (const auto& actor : actors) RunActorTriggers(area, *actor);
+    const bool respite = Game().IsRespite();
     for (const auto& actor : actors) {
         const std::shared_ptr<CBrain> brain = actor->GetBrain();
-        if (brain && actor->GetRelation() != RELATION_PARTY) brain->Think(*this, *actor);
+        if (!brain || actor->GetRelation() == RELATION_PARTY) continue;
+        if (respite && actor->IsHostile()) continue;
+        brain->Think(*this, *actor);
     }
 }
 
@@ -88,6 +91,16 @@ void CEngine::RunCombatTrigger(CActor& target, const CActor* attacker) {
     const std::shared_ptr<CBrain> brain = target.GetBrain();
     if (brain && target.GetRelation() == RELATION_NEUTRAL && brain->TriggerTestCombat(target, attacker))
         AIFireTags(target, *brain);
+}
+
+void CEngine::RunStrikeTriggers(CActor& attacker, CActor& target) {
+    RunCombatTrigger(target, &attacker);
+    if (target.IsPartyMember() && attacker.GetRelation() == RELATION_NEUTRAL) {
+        const std::shared_ptr<CBrain> brain = attacker.GetBrain();
+        if (!brain) attacker.SetRelation(RELATION_HOSTILE);
+        else if (brain->TriggerTestAttacksParty(attacker)) AIFireTags(attacker, *brain);
+    }
+    if (attacker.IsPartyMember() && !target.IsPartyOrFriendly()) Game().SetRespiteEndTick(0);
 }
 
 void CEngine::AIFireTags(CActor& actor, CBrain& brain) {

@@ -106,6 +106,10 @@ public:
     // A neutral target with a brain may turn on being attacked (the attacker may be
     // unknown); when it turns, it fires its tags.
     void RunCombatTrigger(CActor& target, const CActor* attacker);
+    // Every strike, shot or hostile spell of `attacker` at `target`: the target's
+    // combat trigger; a neutral that strikes at the party becomes its enemy and
+    // fires its tags; the party striking first ends a respite.
+    void RunStrikeTriggers(CActor& attacker, CActor& target);
 
     // ---- instant orders (engine_instant.cpp) ----
     void RunInstantOrders();
@@ -159,6 +163,9 @@ public:
     // The script of the current area's entry of that name, for the first living member.
     void RunEntryScript(const std::string& entryName);
     void PlacePartyAt(const CAreaEntry& entry);
+    // A party back from a wipe-out finds no foe upon it: the foes of the area go
+    // back to their encounters' places, drop their fights and hold back for a round.
+    void StandDownFoes(CArea& area);
 
     // ---- quest tags (engine_tags.cpp) ----
     // Sets the tag to 1, lets the current area apply the tag's patches and, unless

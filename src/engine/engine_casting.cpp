@@ -198,7 +198,7 @@ bool CEngine::CastHelperLaunch(CActor& caster, const CSpell& spell, bool payEner
                 area.AddEffect(effect);
             }
             if (spell.IsHostile()) {
-                for (CActor* actor : targets) RunCombatTrigger(*actor, &caster);
+                for (CActor* actor : targets) RunStrikeTriggers(caster, *actor);
                 // A blast aimed at the ground starts a fight as surely as one aimed at a foe.
                 if (!ids.empty()) game.SetInBattle(true);
             }

@@ -187,7 +187,7 @@ void CEngine::MeleeStrike(CActor& attacker, CActor& target) {
     const std::uint32_t now = game.GetTick();
     const bool sneak = attacker.IsSneaking();
     if (sneak) StopSneaking(attacker);
-    RunCombatTrigger(target, &attacker);
+    RunStrikeTriggers(attacker, target);
     game.SetInBattle(true);
 
     bool flanking = false;
@@ -232,7 +232,7 @@ void CEngine::LaunchRangedAttack(CActor& attacker, CActor& target) {
         missile->SetSpeed(kMissileSpeed);
         area.AddEffect(std::move(missile));
     }
-    RunCombatTrigger(target, &attacker);
+    RunStrikeTriggers(attacker, target);
     game.SetInBattle(true);
     attacker.StartRecovery(now, ACTIONKIND_ATTACK);
     ShowAnimation(attacker, RecoveryAnimation(attacker));

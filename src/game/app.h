@@ -215,6 +215,11 @@ public:
     bool IsSelected(const DRAV::CActor& actor) const;
     void SelectPartyMember(std::uint32_t index);
     void SetSelection(const DRAV::CActor& actor);
+    // A click on a member in the view: it becomes the selection, without a current
+    // quick action.
+    void SelectMember(DRAV::CActor& actor);
+    // The same from its portrait or its digit key; pressed again while paused, the
+    // member's orders are taken back.
     void SelectActor(DRAV::CActor& actor);
     void SelectAll();
     void SelectNextMember();
@@ -317,6 +322,8 @@ public:
     // item is told in the log.
     bool PerformQuickAction(DRAV::CActor& actor, int slot);
     bool CastSpell(DRAV::CActor& actor, const DRAV::CSpell& spell, int pickKind, DRAV::CThing* target);
+    // Queues a use or a cast behind the actor's orders, but ahead of an attack.
+    void QueueUseOrCast(DRAV::CActor& actor, std::shared_ptr<DRAV::COrder> order);
     bool TogglePower(DRAV::CActor& actor, const DRAV::CSpell& power);
     void ReturnToEntrance(DRAV::CActor* actor);
     // Nothing for the same index or one outside the party.

@@ -119,7 +119,7 @@ bool CDRAVApp::PerformAction(int actionKind, int pickKind, DRAV::CThing* thing, 
                 }
                 if (!item) break;
                 if (replace) CancelSelectedOrders();
-                first->PushOrder(std::make_shared<DRAV::CUseOrder>(kUseItem, item->GetId(), target), false);
+                QueueUseOrCast(*first, std::make_shared<DRAV::CUseOrder>(kUseItem, item->GetId(), target));
                 SetQuickActionKind(*first, kKindUse, kLastUsedSlot);
                 SetQuickActionItem(*first, item->GetTemplate().GetKey(), kLastUsedSlot);
                 EndQuickActionChoice();
@@ -217,7 +217,7 @@ bool CDRAVApp::PerformQuickAction(DRAV::CActor& actor, int slot) {
                 done = true;
             } else if (item->GetWandTargetType() == DRAV::SPELL_TARGET_SELF) {
                 if (!m_paused) CancelSelectedOrders();
-                actor.PushOrder(std::make_shared<DRAV::CUseOrder>(kUseItem, item->GetId(), 0), false);
+                QueueUseOrCast(actor, std::make_shared<DRAV::CUseOrder>(kUseItem, item->GetId(), 0));
                 SetQuickActionKind(actor, kKindUse, kLastUsedSlot);
                 SetQuickActionItem(actor, item->GetTemplate().GetKey(), kLastUsedSlot);
                 done = true;
@@ -250,6 +250,12 @@ bool CDRAVApp::PerformQuickAction(DRAV::CActor& actor, int slot) {
     return done;
 }
 
+void CDRAVApp::QueueUseOrCast(DRAV::CActor& actor, std::shared_ptr<DRAV::COrder> order) {
+    // An attack lasts until its foe falls: a potion or a spell given after it would
+    // never come. It goes first, and the fight goes on after it.
+    actor.PushOrderBefore(DRAV::ORDER_ATTACK, std::move(order));
+}
+
 bool CDRAVApp::CastSpell(DRAV::CActor& actor, const DRAV::CSpell& spell, int pickKind, DRAV::CThing* target) {
     if (!(spell.GetFlags() & DRAV::SPELL_MULTITARGET)) {
         switch (spell.GetTargetType()) {
@@ -265,7 +271,7 @@ bool CDRAVApp::CastSpell(DRAV::CActor& actor, const DRAV::CSpell& spell, int pic
                 throw CDRAVException(DRAV_ERR_UNEXPECTED, "spell target type of " + spell.GetKey());
         }
     }
-    actor.PushOrder(std::make_shared<DRAV::CCastOrder>(spell.GetKey(), target ? target->GetId() : 0), false);
+    QueueUseOrCast(actor, std::make_shared<DRAV::CCastOrder>(spell.GetKey(), target ? target->GetId() : 0));
     SetQuickActionKind(actor, kKindCast, kLastUsedSlot);
     SetQuickActionSpell(actor, spell.GetKey(), kLastUsedSlot);
     EndQuickActionChoice();
@@ -450,7 +456,9 @@ void CDRAVApp::OnViewClick(POINT point, bool shift) {
                            : kKindNone;
     if (action == kKindNone && kind == DRAVGraph::PICK_ACTOR && thing &&
         static_cast<DRAV::CActor*>(thing)->GetRelation() == DRAV::RELATION_PARTY) {
-        SelectActor(*static_cast<DRAV::CActor*>(thing));
+        // Aimed at a figure in the world, a click chooses; it never takes back what
+        // the member was told, which the player may not see while paused.
+        SelectMember(*static_cast<DRAV::CActor*>(thing));
         return;
     }
     PerformAction(action, kind, thing, point, !shift && !m_paused);

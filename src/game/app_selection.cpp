@@ -75,10 +75,14 @@ void CDRAVApp::SetSelection(const DRAV::CActor& actor) {
     OnSelectionChanged();
 }
 
-void CDRAVApp::SelectActor(DRAV::CActor& actor) {
-    const bool wasSelected = m_selectedParty != kWholeParty && IsSelected(actor);
+void CDRAVApp::SelectMember(DRAV::CActor& actor) {
     SetSelection(actor);
     if (HasQuickActions(actor)) SelectQuickAction(actor, CDRAVActorInfo::kNoSlot);
+}
+
+void CDRAVApp::SelectActor(DRAV::CActor& actor) {
+    const bool wasSelected = m_selectedParty != kWholeParty && IsSelected(actor);
+    SelectMember(actor);
     // A second press on the one selected member while paused takes back its orders.
     if (wasSelected && m_paused) actor.CancelOrders();
 }

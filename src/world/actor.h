@@ -42,6 +42,7 @@
 #include "rules/vocabulary/status.h"
 #include "script/script.h"
 #include "world/item.h"
+#include "world/order.h"
 #include "world/store.h"
 #include "world/talk_target.h"
 #include "world/thing.h"
@@ -56,7 +57,6 @@ class CArea;
 class CGame;
 class CModule;
 class CObject;
-class COrder;
 class CPathfind;
 
 // Where an actor stands in its action cycle; every state but ACTION_DEAD is living.
@@ -400,6 +400,9 @@ public:
     void PushInstantOrder(std::shared_ptr<COrder> order);
     // Unless `forced`, a confused or dominated actor takes no order.
     void PushOrder(std::shared_ptr<COrder> order, bool forced);
+    // As PushOrder (not forced), but ahead of the first queued order of type
+    // `before`, if any; an order put in front stops what the actor was doing.
+    void PushOrderBefore(OrderType before, std::shared_ptr<COrder> order);
     // The front of each queue, or null.
     std::shared_ptr<COrder> GetInstantOrder() const;
     std::shared_ptr<COrder> GetCurrentOrder() const;

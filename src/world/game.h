@@ -143,6 +143,13 @@ public:
     void SetTick(std::uint32_t tick) { m_tick = tick; }
     bool IsInBattle() const { return m_inBattle != 0; }
     void SetInBattle(bool inBattle) { m_inBattle = inBattle ? 1 : 0; }
+    // A party resting after it was wiped out wakes in the next area it enters; until
+    // the respite's end tick its foes there hold back (0: no respite). Neither is
+    // saved: the area change runs from the autosave to the first tick in one go.
+    bool IsWakingFromWipeOut() const { return m_wakingFromWipeOut; }
+    void SetWakingFromWipeOut(bool waking) { m_wakingFromWipeOut = waking; }
+    bool IsRespite() const { return m_respiteEndTick != 0 && m_tick < m_respiteEndTick; }
+    void SetRespiteEndTick(std::uint32_t tick) { m_respiteEndTick = tick; }
 
     // ---- tags and journals ----
     // Quest tags by name; the rules engine sets them through SetQuestTag.
@@ -251,6 +258,8 @@ private:
     std::uint32_t m_baseHour = 0;
     std::uint32_t m_nextHeartbeatTick = 0;
     std::uint8_t m_inBattle = 0;
+    bool m_wakingFromWipeOut = false;
+    std::uint32_t m_respiteEndTick = 0;
 };
 
 }  // namespace DRAV

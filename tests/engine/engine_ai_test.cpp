@@ -57,3 +57,35 @@ TEST(EngineAI, OutOfRangeOrUnseenNothingFires) {
     game.Tick();
     EXPECT_EQ(smuggler->GetRelation(), RELATION_HOSTILE);
 }
+
+// Whoever strikes at the party is its foe from that blow on, whatever its
+// definition says of being attacked: a neutral warden that swings at the hero
+// turns hostile and rouses the rest of the watch, so that a click on either
+// attacks it.
+TEST(EngineAI, ANeutralThatStrikesThePartyBecomesItsFoeAndRousesItsFellows) {
+    auto game = QuillmereTest::StartSampleGame();
+    CArea& area = game.EnterOpenArea(30, 10);
+    const auto main = game.Main();
+    main->SetMaxHitPoints(1000);
+    const auto striker = game.Spawn("drowned_warden", 3, 1);
+    const auto fellow = game.Spawn("drowned_warden", 9, 6);  // out of its proximity range
+    ASSERT_TRUE(striker && fellow);
+    // Within a blow's reach, beyond the 4 units at which the watch turns on its own.
+    striker->FinalizeMove(main->GetX() + striker->GetRadius() + main->GetRadius() + 2.4, main->GetY());
+    ASSERT_GT(striker->DistanceTo(*main), 4.0);
+    for (const auto& actor : {striker, fellow}) See(area, *actor);
+    striker->PushOrder(std::make_shared<CAttackOrder>(main->GetId()), false);
+
+    bool struck = false;
+    for (int tick = 0; tick < 600 && !struck; ++tick) {
+        ASSERT_EQ(striker->GetRelation(), RELATION_NEUTRAL) << "before its first blow";
+        game.Tick();
+        for (const auto& event : game.DrainEvents())
+            if (const auto* line = dynamic_cast<const CMessageEvent*>(event.get()))
+                struck = struck || line->GetText().rfind("Drowned Warden (Rusted boathook)", 0) == 0;
+    }
+    ASSERT_TRUE(struck);
+    EXPECT_EQ(striker->GetRelation(), RELATION_HOSTILE);
+    EXPECT_EQ(fellow->GetRelation(), RELATION_HOSTILE);
+    EXPECT_TRUE(striker->GetBrain()->GetPendingTags().empty());
+}

@@ -263,3 +263,55 @@ TEST(EngineAreas, NoEntryOfTheSampleOffersAnExitOnArrival) {
     }
     EXPECT_EQ(areas.size(), 2u);
 }
+
+// The lane's goblin chases the hero to the dock, the resurrection point, and kills
+// her there; she rests and wakes on the dock. The goblin, or null.
+CActor* WipedOutByTheLaneGoblin(const QuillmereTest::SampleGame& game) {
+    game.Engine().SetTag("lane_ambush", true);
+    CActor* goblin = nullptr;
+    for (const auto& actor : game.Area().GetActors())
+        if (actor->GetTemplateName() == "reed_goblin") goblin = actor.get();
+    for (int tick = 0; tick < 3000 && game.Game().GetStateCode() != GAME_WIPED_OUT; ++tick) game.Tick();
+    if (game.Game().GetStateCode() != GAME_WIPED_OUT) return nullptr;
+    game.Engine().LeaveArea();
+    game.Engine().RestParty();
+    game.Engine().EnterArea();
+    game.DrainEvents();
+    return goblin;
+}
+
+long LinesStartingWith(const QuillmereTest::SampleGame& game, const std::string& who) {
+    long count = 0;
+    for (const auto& line : Messages(game.DrainEvents())) count += line.rfind(who, 0) == 0;
+    return count;
+}
+
+// Back on her feet the hero finds no foe upon her: the goblin has gone back to the
+// lane where its encounter put it and holds back for a round, so no blow falls in
+// the first seconds; then the fight may begin again.
+TEST(EngineAreas, APartyWipedOutWhereItWakesFindsNoFoeUponIt) {
+    auto game = StartSampleGame();
+    ASSERT_EQ(game.Game().GetResurrectionPoint().first, game.Area().GetName());
+    CActor* goblin = WipedOutByTheLaneGoblin(game);
+    ASSERT_NE(goblin, nullptr);
+    ASSERT_TRUE(game.Main()->IsAlive());
+    ASSERT_EQ(goblin->GetArea(), &game.Area());
+    EXPECT_LE(goblin->DistanceToPoint(6 * 2.5 + 1.25, 9 * 2.5 + 1.25), 3 * 2.5) << "back at the lane";
+    EXPECT_FALSE(goblin->GetCurrentOrder());
+
+    game.Tick(240);
+    EXPECT_EQ(LinesStartingWith(game, "Reed Goblin (Cleaver)"), 0) << "in the first four seconds";
+    game.Tick(600);
+    EXPECT_GT(LinesStartingWith(game, "Reed Goblin (Cleaver)"), 0) << "the goblin is still a foe";
+}
+
+// A party that strikes first has chosen to fight: its foes hold back no longer.
+TEST(EngineAreas, ThePartyStrikingFirstEndsTheRespite) {
+    auto game = StartSampleGame();
+    CActor* goblin = WipedOutByTheLaneGoblin(game);
+    ASSERT_NE(goblin, nullptr);
+    ASSERT_TRUE(game.Game().IsRespite());
+    game.Main()->PushOrder(std::make_shared<CAttackOrder>(goblin->GetId()), false);
+    for (int tick = 0; tick < 240 && LinesStartingWith(game, "Wren ") == 0; ++tick) game.Tick();
+    EXPECT_FALSE(game.Game().IsRespite());
+}

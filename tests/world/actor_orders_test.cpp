@@ -70,6 +70,34 @@ TEST(ActorOrders, ADominatedActorTakesOnlyForcedOrdersAndKeepsThemOnCancel) {
     EXPECT_TRUE(actor->GetOrdersChanged());
 }
 
+// What comes after an attack in the queue waits until the foe falls; an order put
+// ahead of it comes first, and one put ahead of the current attack stops its swing.
+TEST(ActorOrders, AnOrderPutBeforeAnAttackGoesAheadOfTheFirstOne) {
+    auto actor = SampleActor("ferryman");
+    auto move = std::make_shared<COrder>(ORDER_MOVE);
+    auto attack = std::make_shared<COrder>(ORDER_ATTACK);
+    auto later = std::make_shared<COrder>(ORDER_ATTACK);
+    auto drink = std::make_shared<COrder>(ORDER_USE);
+    auto cast = std::make_shared<COrder>(ORDER_CAST);
+    actor->PushOrderBefore(ORDER_ATTACK, move);  // nothing to go ahead of: appended
+    actor->PushOrder(attack, false);
+    actor->PushOrder(later, false);
+    actor->SetOrdersChanged(false);
+    actor->PushOrderBefore(ORDER_ATTACK, drink);
+    EXPECT_EQ(actor->GetOrders(), (std::list<std::shared_ptr<COrder>>{move, drink, attack, later}));
+    EXPECT_FALSE(actor->GetOrdersChanged()) << "the walk goes on";
+
+    actor->PopOrder(*move);
+    actor->PopOrder(*drink);
+    actor->PushOrderBefore(ORDER_ATTACK, cast);
+    EXPECT_EQ(actor->GetOrders(), (std::list<std::shared_ptr<COrder>>{cast, attack, later}));
+    EXPECT_TRUE(actor->GetOrdersChanged()) << "the swing under way stops";
+
+    actor->AppendEffects({StatusEffect(STATUS_CONFUSED)});
+    actor->PushOrderBefore(ORDER_ATTACK, std::make_shared<COrder>(ORDER_USE));
+    EXPECT_EQ(actor->GetOrders().size(), 3u);
+}
+
 TEST(ActorOrders, TargetChangesWithin195TicksMoveTheAttackersButNotTheMainTarget) {
     auto attacker = Standing(0x3000001, 0, 0, 1);
     auto first = Standing(0x3000002, 0, 0, 1);

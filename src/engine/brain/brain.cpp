@@ -113,6 +113,14 @@ bool CBrain::TriggerTestTag(CActor& actor, const std::string& tag) {
     return true;
 }
 
+bool CBrain::TriggerTestAttacksParty(CActor& actor) {
+    if (actor.GetRelation() != RELATION_NEUTRAL) return false;
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s attacks the party, goes hostile\n", actor.GetName().c_str());
+    actor.SetRelation(RELATION_HOSTILE);
+    QueueFireTags();
+    return true;
+}
+
 bool CBrain::TriggerTestProximity(const CArea& area, CActor& actor) {
     if (m_proximityRange <= 0.0) return false;
     if (!m_proximityTag.empty()) {

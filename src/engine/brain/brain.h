@@ -58,6 +58,10 @@ public:
     bool TriggerTestCombat(CActor& actor, const CActor* attacker);
     // A quest tag the brain's trigger tags name:
     bool TriggerTestTag(CActor& actor, const std::string& tag);
+    // A neutral actor that strikes at the party has made itself the party's enemy,
+    // whatever its definition says of being attacked. It keeps the order it is
+    // carrying out; its fire tags are queued.
+    bool TriggerTestAttacksParty(CActor& actor);
     // The party, or a friend of it that is not sneaking, within the proximity range
     // while the actor stands on a cell the party sees (and the proximity tag, if
     // any, is set):

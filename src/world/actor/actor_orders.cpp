@@ -32,6 +32,17 @@ void CActor::PushOrder(std::shared_ptr<COrder> order, bool forced) {
     m_continuingOrders.push_back(std::move(order));
 }
 
+void CActor::PushOrderBefore(OrderType before, std::shared_ptr<COrder> order) {
+    if (!FollowsOwnWill()) return;
+    const auto next = std::find_if(m_continuingOrders.begin(), m_continuingOrders.end(),
+                                   [before](const auto& queued) { return queued->GetType() == before; });
+    if (next == m_continuingOrders.begin() && next != m_continuingOrders.end()) {
+        m_ordersChanged = 1;
+        m_pathfinder->Reset();
+    }
+    m_continuingOrders.insert(next, std::move(order));
+}
+
 std::shared_ptr<COrder> CActor::GetInstantOrder() const {
     return m_instantOrders.empty() ? nullptr : m_instantOrders.front();
 }

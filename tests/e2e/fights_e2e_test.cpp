@@ -1,0 +1,202 @@
+// Fights at the window, as new players met them: a neutral that strikes the hero
+// is shown and fought as a foe; a hero wiped out where she wakes is not struck
+// again the moment she gets up; a click on the hero while paused leaves her fight
+// going; a tonic from the action bar is drunk in the middle of a fight through
+// its F-key and through its slot. The foes are put beside the hero in the
+// program's process; everything the player does goes through mouse and keys.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "driver.h"
+#include "game/dialogs/creation/cc_choice_dlg.h"
+#include "player_at_window.h"
+#include "rules/module.h"
+#include "rules/vocabulary/actor_class.h"
+#include "running_game_steps.h"
+#include "ui/ui_hover_window.h"
+#include "wizard_steps.h"
+#include "world/item.h"
+#include "world/order.h"
+
+namespace {
+
+using namespace QuillmereE2E;
+using namespace QuillmereE2E::AtTheWindow;
+
+constexpr int kTonicSlot = 214;  // F5, where the tonics go on a fighter's bar
+constexpr std::uint32_t kRed = 0xFFFF0000;
+constexpr std::uint32_t kWhite = 0xFFFFFFFF;
+
+const NewCharacter kBrannet{CCCGenderDlg::kMale, DRAV::CLASS_FIGHTER, FighterSkills, "Brannet"};
+
+// The hero made on the creation pages, past the intro and the welcome, with the
+// landing to herself unless `calm` is false.
+std::vector<Step> Opening(bool calm = true) {
+    std::vector<Step> steps = MadeByTheWizard(kBrannet);
+    Append(steps, PastTheIntroAndWelcome());
+    if (calm) steps.push_back(Check("calm", CalmTheLanding));
+    return steps;
+}
+
+// A monster of the chapter two cells from the hero, with `relation`; the hero
+// and it get `hitPoints` to last the scene.
+std::shared_ptr<DRAV::CActor>& Other() {
+    static std::shared_ptr<DRAV::CActor> other;
+    return other;
+}
+
+Step Beside(const std::string& key, DRAV::Relation relation, std::int32_t hitPoints) {
+    return Check("beside", [=] {
+        DRAV::CArea& area = *TheArea();
+        Other() = area.CreateEncounterActor(key, "", 0, *App().GetEngine()->GetModule());
+        const auto column = static_cast<std::uint32_t>(Hero().GetX() / kCell);
+        const auto row = static_cast<std::uint32_t>(Hero().GetY() / kCell);
+        if (!area.PlaceActor(column + 2, row + 1, false, Other())) return std::string("no room");
+        Other()->SetRelation(relation);
+        if (hitPoints > 0) Other()->SetMaxHitPoints(hitPoints);
+        Hero().SetMaxHitPoints(500);
+        return Other()->GetName();
+    });
+}
+
+Find TheOther() {
+    return [] { return static_cast<DRAV::CThing*>(Other() && Other()->IsAlive() ? Other().get() : nullptr); };
+}
+
+DRAV::CThing* TheHero() { return &Hero(); }
+
+int Tonics() {
+    int count = 0;
+    for (const auto& item : Hero().GetBackpack())
+        if (item->GetTemplate().GetKey() == "river_tonic") count += item->GetCount();
+    return count;
+}
+
+// The message log's lines from `first` on that start with `who`.
+int LinesOf(const std::string& who, std::size_t first = 0) {
+    const auto& log = App().GetMessageLog();
+    int count = 0;
+    for (std::size_t i = first; i < log.size(); ++i) count += log[i].rfind(who, 0) == 0;
+    return count;
+}
+
+std::string TitleAndColour() {
+    auto* hover = dynamic_cast<DRAVUI::CUIHoverWindow*>(App().GetUIManager().GetHoverWindow());
+    const std::uint32_t colour = hover ? hover->GetShownInfo().titleColour : 0;
+    return HoverTitle() + (colour == kRed ? " in red" : colour == kWhite ? " in white" : " in another colour");
+}
+
+std::string CurrentOrder() {
+    const auto order = Hero().GetCurrentOrder();
+    if (!order) return "none";
+    const bool onOther = Other() && order->GetThingId() == Other()->GetId();
+    return std::to_string(order->GetType()) + (onOther ? " on it" : "");
+}
+
+TEST(Fights, ANeutralThatStrikesTheHeroIsShownAndFoughtAsAFoe) {
+    Driver driver;
+    std::vector<Step> steps = Opening();
+    // Hollis never turns on being struck, nor when someone comes near.
+    Append(steps, {Beside("innkeeper", DRAV::RELATION_NEUTRAL, 0),
+                   PointAtThing("the innkeeper", TheOther(), [](POINT) { return Wait(50); }),
+                   Check("before", TitleAndColour),
+                   // He swings at the hero, whatever brought him to it.
+                   Check("swings",
+                         [] {
+                             Other()->PushOrder(std::make_shared<DRAV::CAttackOrder>(Hero().GetId()), false);
+                             return "at " + Hero().GetName();
+                         }),
+                   WaitUntil(
+                       "his first blow", [] { return LinesOf(Other()->GetName()) > 0; }, 8000),
+                   PointAtThing("the innkeeper", TheOther(), [](POINT) { return Wait(50); }),
+                   Check("after", TitleAndColour), ClickOn("the innkeeper", TheOther()), Wait(50),
+                   Check("order", CurrentOrder)});
+    Observed run = driver.Execute(steps);
+    EXPECT_TRUE(run.exited) << run.log;
+    ASSERT_EQ(run.checks.count("problem"), 0u) << run.checks["problem"];
+    EXPECT_EQ(run.checks["before"], "Hollis the Innkeeper in white");
+    EXPECT_EQ(run.checks["after"], "Hollis the Innkeeper in red");
+    EXPECT_EQ(run.checks["order"], std::to_string(DRAV::ORDER_ATTACK) + " on it");
+}
+
+TEST(Fights, AHeroWipedOutNearWhereSheWakesIsNotStruckInTheFirstSeconds) {
+    Driver driver;
+    std::vector<Step> steps = Opening(false);
+    // Down the lane the reeds spring, and the goblin is too much for her.
+    Append(steps, {Check("frail", [] { Hero().SetMaxHitPoints(3); return "frail"; }), WalkTo(6, 7), ClosePages(),
+                   WaitUntil(
+                       "the end of the fight", [] { return PageTitle() == "Party Dead"; }, 60000),
+                   Key(SDL_SCANCODE_RETURN),
+                   WaitUntil(
+                       "the hero to wake", [] { return !PageUp() && TheArea() && Hero().IsAlive(); }, 5000),
+                   Check("woke", [] { return TheArea()->GetName(); }), Wait(3000), Check("blows", [] {
+                       const auto& log = App().GetMessageLog();
+                       std::size_t rested = log.size();
+                       while (rested > 0 && log[rested - 1].rfind("The party has rested", 0) != 0) --rested;
+                       return std::to_string(LinesOf("Reed Goblin (Cleaver)", rested));
+                   })});
+    Observed run = driver.Execute(steps);
+    EXPECT_TRUE(run.exited) << run.log;
+    ASSERT_EQ(run.checks.count("problem"), 0u) << run.checks["problem"];
+    EXPECT_EQ(run.checks["woke"], "reedwater_landing");
+    EXPECT_EQ(run.checks["blows"], "0") << "in the first three seconds";
+}
+
+TEST(Fights, AClickOnTheHeroWhilePausedLeavesHerFightingUntilTheFoeFalls) {
+    Driver driver;
+    std::vector<Step> steps = Opening();
+    Append(steps, {Beside("reed_goblin", DRAV::RELATION_HOSTILE, 0), Key(SDL_SCANCODE_SPACE), Wait(100),
+                   Key(SDL_SCANCODE_F1), ClickOn("the goblin", TheOther()), Wait(50),
+                   ClickOn("the hero", TheHero), Wait(50), Check("paused", CurrentOrder), Key(SDL_SCANCODE_SPACE),
+                   WaitUntil(
+                       "the goblin to fall", [] { return !Other()->IsAlive(); }, 60000),
+                   Check("killed", [] { return std::to_string(LinesOf("Brannet has killed Reed Goblin.")); })});
+    Observed run = driver.Execute(steps);
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_EQ(run.checks["paused"], std::to_string(DRAV::ORDER_ATTACK) + " on it");
+    ASSERT_EQ(run.checks.count("problem"), 0u) << run.checks["problem"];
+    EXPECT_EQ(run.checks["killed"], "1");
+}
+
+// Paused in a fight, the player chooses the tonic and clicks the hero herself;
+// once the clock runs she drinks and fights on.
+std::vector<Step> DrinkMidFight(const std::string& name, const Step& choose) {
+    return {Check(name + " before", [] { return std::to_string(Tonics()); }),
+            Key(SDL_SCANCODE_SPACE),
+            Wait(100),
+            choose,
+            Wait(50),
+            ClickOn("the hero", TheHero),
+            Wait(50),
+            Key(SDL_SCANCODE_SPACE),
+            Wait(3000),
+            Check(name, [] { return std::to_string(Tonics()) + " left, then " + CurrentOrder(); })};
+}
+
+TEST(Fights, ATonicFromTheBarIsDrunkMidFightByItsKeyAndByItsSlot) {
+    Driver driver;
+    std::vector<Step> steps = Opening();
+    Append(steps, {Beside("reed_goblin", DRAV::RELATION_HOSTILE, 500),
+                   Check("slot", [] { return App().GetQuickActionItem(Hero(), kTonicSlot - 210); }),
+                   Key(SDL_SCANCODE_F1), ClickOn("the goblin", TheOther()), Wait(1500),
+                   Check("fighting", CurrentOrder)});
+    Append(steps, DrinkMidFight("by key", Key(SDL_SCANCODE_F5)));
+    Append(steps, DrinkMidFight("by slot", ClickId(kTonicSlot)));
+    Append(steps, {Check("drunk", [] { return std::to_string(LinesOf("Brannet casts Mend Wounds.")); })});
+    Observed run = driver.Execute(steps);
+    EXPECT_TRUE(run.exited) << run.log;
+    ASSERT_EQ(run.checks.count("problem"), 0u) << run.checks["problem"];
+    ASSERT_EQ(run.checks["slot"], "river_tonic");
+    ASSERT_EQ(run.checks["fighting"], std::to_string(DRAV::ORDER_ATTACK) + " on it");
+    const std::string fightsOn = " left, then " + std::to_string(DRAV::ORDER_ATTACK) + " on it";
+    EXPECT_EQ(run.checks["by key before"], "2");
+    EXPECT_EQ(run.checks["by key"], "1" + fightsOn);
+    EXPECT_EQ(run.checks["by slot"], "0" + fightsOn);
+    EXPECT_EQ(run.checks["drunk"], "2");
+}
+
+}  // namespace
