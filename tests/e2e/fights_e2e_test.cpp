@@ -101,7 +101,7 @@ TEST(Fights, ANeutralThatStrikesTheHeroIsShownAndFoughtAsAFoe) {
     Driver driver;
     std::vector<Step> steps = Opening();
     // Hollis never turns on being struck, nor when someone comes near.
-    Append(steps, {Beside("innkeeper", DRAV::RELATION_NEUTRAL, 0),
+    Append(steps, {Beside("innkeeper", DRAV::RELATION_NEUTRAL, 0), Wait(100),
                    PointAtThing("the innkeeper", TheOther(), [](POINT) { return Wait(50); }),
                    Check("before", TitleAndColour),
                    // He swings at the hero, whatever brought him to it.
@@ -127,7 +127,16 @@ TEST(Fights, AHeroWipedOutNearWhereSheWakesIsNotStruckInTheFirstSeconds) {
     Driver driver;
     std::vector<Step> steps = Opening(false);
     // Down the lane the reeds spring, and the goblin is too much for her.
-    Append(steps, {Check("frail", [] { Hero().SetMaxHitPoints(3); return "frail"; }), WalkTo(6, 7), ClosePages(),
+    Append(steps, {WalkTo(6, 7), ClosePages(),
+                   // However the rolls fall, one blow fells her and she cannot fell it.
+                   Check("frail",
+                         [] {
+                             DRAV::CActor* goblin = NearestFoe();
+                             if (!goblin) return std::string("no goblin");
+                             goblin->SetMaxHitPoints(500);
+                             Hero().SetDamageTaken(Hero().GetMaxHitPoints() - 1);
+                             return goblin->GetName();
+                         }),
                    WaitUntil(
                        "the end of the fight", [] { return PageTitle() == "Party Dead"; }, 60000),
                    Key(SDL_SCANCODE_RETURN),
@@ -180,7 +189,7 @@ std::vector<Step> DrinkMidFight(const std::string& name, const Step& choose) {
 TEST(Fights, ATonicFromTheBarIsDrunkMidFightByItsKeyAndByItsSlot) {
     Driver driver;
     std::vector<Step> steps = Opening();
-    Append(steps, {Beside("reed_goblin", DRAV::RELATION_HOSTILE, 500),
+    Append(steps, {Beside("reed_goblin", DRAV::RELATION_HOSTILE, 500), Wait(100),
                    Check("slot", [] { return App().GetQuickActionItem(Hero(), kTonicSlot - 210); }),
                    Key(SDL_SCANCODE_F1), ClickOn("the goblin", TheOther()), Wait(1500),
                    Check("fighting", CurrentOrder)});
