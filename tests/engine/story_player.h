@@ -11,6 +11,7 @@
 #include <cmath>
 #include <functional>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -318,8 +319,21 @@ public:
     // place of that name, which the map must show.
     void Travel(std::uint32_t column, std::uint32_t row, const std::string& mapPlace = "") {
         while (!WalkTo(column, row) && m_talk) HearOut();
-        ASSERT_EQ(Game().GetStateCode(), GAME_EXIT_AVAILABLE) << "no way out at " << column << ", " << row;
+        // The others, a few steps behind, catch up before the way out is offered.
+        for (int tick = 0; tick < kStalledTicks && Game().GetStateCode() != GAME_EXIT_AVAILABLE; ++tick) {
+            Follow();
+            Tick();
+        }
+        ASSERT_EQ(Game().GetStateCode(), GAME_EXIT_AVAILABLE) << "no way out at " << column << ", " << row << ":" << PartyPlaces();
         ChangeArea(mapPlace);
+    }
+
+    // Where each member stands, for a message.
+    std::string PartyPlaces() const {
+        std::ostringstream text;
+        for (const auto& member : Game().GetParty())
+            text << " " << member->GetName() << " (" << member->GetX() << ", " << member->GetY() << ")";
+        return text.str();
     }
 
     // Saved to a file and loaded again, as the game menu does; the story must go on

@@ -390,19 +390,19 @@ TEST(AreaState, ASavedTileTrackerOfTheWrongSizeIsFittedToTheGrid) {
         area->LoadState(reader, game, Module(), current);
         return area;
     };
-    // 24 x 8 cells take 49 words.
-    EXPECT_EQ(load("2 4294967295 7", "reed_marsh")->GetExploredCells().words.size(), 49u);
+    // 24 x 11 cells take 67 words.
+    EXPECT_EQ(load("2 4294967295 7", "reed_marsh")->GetExploredCells().words.size(), 67u);
     auto area = load("2 4294967295 7", "reed_marsh");
     EXPECT_TRUE(area->GetExploredCells().Get(0, 0));
     EXPECT_EQ(area->GetExploredCells().words[1], 7u);
     EXPECT_EQ(area->GetExploredCells().words[2], 0u);
-    std::string many = "60";
-    for (int i = 0; i < 60; ++i) many += " 1";
-    EXPECT_EQ(load(many, "reed_marsh")->GetExploredCells().words.size(), 49u);
+    std::string many = "80";
+    for (int i = 0; i < 80; ++i) many += " 1";
+    EXPECT_EQ(load(many, "reed_marsh")->GetExploredCells().words.size(), 67u);
     // An inactive area fits the words when it is rebuilt.
     auto inactive = load(many, "reedwater_landing");
     inactive->Reactivate("", Module());
-    EXPECT_EQ(inactive->GetExploredCells().words.size(), 49u);
+    EXPECT_EQ(inactive->GetExploredCells().words.size(), 67u);
 }
 
 TEST(AreaTravel, AJourneyAddsItsTicksAndSaysHowLongItTook) {
