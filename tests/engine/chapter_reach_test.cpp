@@ -166,15 +166,17 @@ std::vector<Start> OpenGround(const CArea& area, const CActor& main, const Start
     seen[queue.front().second * width + queue.front().first] = true;
     // Each cell's point nearest its middle.
     std::map<std::pair<int, int>, Start> ground;
+    const auto offMiddle = [](double x, double y, int column, int row) {
+        return std::hypot(x - (column + 0.5) * kCell, y - (row + 0.5) * kCell);
+    };
     for (std::size_t next = 0; next < queue.size(); ++next) {
         const auto [i, j] = queue[next];
         const auto [x, y] = point(i, j);
         if (next != 0 && !area.CanMoveTo(main, nullptr, x, y)) continue;
         const int column = i / kSteps, row = j / kSteps;
-        const double off = std::hypot(x - (column + 0.5) * kCell, y - (row + 0.5) * kCell);
         const auto held = ground.find({column, row});
         if (held == ground.end() ||
-            off < std::hypot(held->second.x - (column + 0.5) * kCell, held->second.y - (row + 0.5) * kCell))
+            offMiddle(x, y, column, row) < offMiddle(held->second.x, held->second.y, column, row))
             ground[{column, row}] = {"cell " + std::to_string(column) + " " + std::to_string(row), x, y};
         for (const auto& [di, dj] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
             const int ni = i + di, nj = j + dj;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "common/random.h"
 #include "engine/story_steps.h"
@@ -22,10 +23,9 @@ const QuillmereTest::Character kNewcomer{CLASS_FIGHTER,
 
 bool WatchRisen(const Player& player) {
     const auto& actors = player.Area().GetActors();
-    return player.Game().IsQuestTagSet("watch_roused") ||
-           std::any_of(actors.begin(), actors.end(), [](const auto& actor) {
-               return actor->GetTemplateName() == "drowned_warden" && actor->GetRelation() == RELATION_HOSTILE;
-           });
+    return std::any_of(actors.begin(), actors.end(), [](const auto& actor) {
+        return actor->GetTemplateName() == "drowned_warden" && actor->GetRelation() == RELATION_HOSTILE;
+    });
 }
 
 const char* const kWarning = "drowned wardens of the Guild";
