@@ -2,16 +2,21 @@
 // story as the walkthrough passes it, everyone stands where the story puts them,
 // and from every entry of the area the main character alone walks with the
 // engine's own orders and movement to every entry, exit, person and container the
-// story needs at that stage. Nothing else of the world moves meanwhile.
+// story needs at that stage. A person is clicked as a player clicks: one order,
+// from wherever on the area's open ground the party may stand, and it must lead
+// to the conversation. Nothing else of the world moves meanwhile.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <iomanip>
+#include <map>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/sample_game.h"
@@ -68,13 +73,18 @@ public:
     }
 
     // Steps the order until `arrived` holds after a step; false when it never did.
-    bool Walk(const std::shared_ptr<COrder>& order, const std::function<bool()>& arrived) {
+    // Unless `once`, an order that lapsed (the way was blocked for the moment) is
+    // given again.
+    bool Walk(const std::shared_ptr<COrder>& order, const std::function<bool()>& arrived, bool once = false) {
         CActor& main = *m_game.Main();
         main.PushOrder(order, false);
         bool done = false;
         for (int tick = 0; tick < kWalkTicks && !done; ++tick) {
             m_game.Game().SetTick(m_game.Game().GetTick() + 1);
-            if (!main.GetCurrentOrder()) main.PushOrder(order, false);
+            if (!main.GetCurrentOrder()) {
+                if (once) break;
+                main.PushOrder(order, false);
+            }
             m_game.Engine().RunOrders();
             done = arrived();
         }
@@ -84,8 +94,10 @@ public:
         return done;
     }
 
+    // A click on the person: one order, which ends in the conversation.
     bool ToPerson(const CActor& person) {
-        return Walk(std::make_shared<CMoveTalkOrder>(person.GetId()), [&] { return Heard<CTalkEvent>(person.GetId()); });
+        return Walk(std::make_shared<CMoveTalkOrder>(person.GetId()), [&] { return Heard<CTalkEvent>(person.GetId()); },
+                    true);
     }
     bool ToObject(const CObject& object) {
         CActor& main = *m_game.Main();
@@ -140,6 +152,44 @@ struct Start {
     double y;
 };
 
+// A point of each cell where the main character can stand and which it can walk
+// to from `from`: the open ground the party may cross, found in steps of a fifth
+// of a cell, less than anyone's radius, so that no gap too narrow to pass joins
+// two places.
+std::vector<Start> OpenGround(const CArea& area, const CActor& main, const Start& from) {
+    constexpr int kSteps = 5;
+    constexpr double kStep = kCell / kSteps;
+    const int width = static_cast<int>(area.GetColumns()) * kSteps, height = static_cast<int>(area.GetRows()) * kSteps;
+    const auto point = [&](int i, int j) { return std::pair{(i + 0.5) * kStep, (j + 0.5) * kStep}; };
+    std::vector<bool> seen(std::size_t(width) * height, false);
+    std::vector<std::pair<int, int>> queue{{static_cast<int>(from.x / kStep), static_cast<int>(from.y / kStep)}};
+    seen[queue.front().second * width + queue.front().first] = true;
+    // Each cell's point nearest its middle.
+    std::map<std::pair<int, int>, Start> ground;
+    const auto offMiddle = [](double x, double y, int column, int row) {
+        return std::hypot(x - (column + 0.5) * kCell, y - (row + 0.5) * kCell);
+    };
+    for (std::size_t next = 0; next < queue.size(); ++next) {
+        const auto [i, j] = queue[next];
+        const auto [x, y] = point(i, j);
+        if (next != 0 && !area.CanMoveTo(main, nullptr, x, y)) continue;
+        const int column = i / kSteps, row = j / kSteps;
+        const auto held = ground.find({column, row});
+        if (held == ground.end() ||
+            offMiddle(x, y, column, row) < offMiddle(held->second.x, held->second.y, column, row))
+            ground[{column, row}] = {"cell " + std::to_string(column) + " " + std::to_string(row), x, y};
+        for (const auto& [di, dj] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
+            const int ni = i + di, nj = j + dj;
+            if (ni < 0 || nj < 0 || ni >= width || nj >= height || seen[nj * width + ni]) continue;
+            seen[nj * width + ni] = true;
+            queue.emplace_back(ni, nj);
+        }
+    }
+    std::vector<Start> starts;
+    for (const auto& [cell, start] : ground) starts.push_back(start);
+    return starts;
+}
+
 void ExpectEverythingReachable(const Stage& stage) {
     SCOPED_TRACE(stage.name);
     QuillmereTest::SampleGame game;
@@ -179,6 +229,8 @@ void ExpectEverythingReachable(const Stage& stage) {
     for (const auto& name : stage.people) arrival(name, [&] { return walker.ToPerson(*Person(area, name)); });
     for (const auto& name : stage.objects) arrival(name, [&] { return walker.ToObject(*Thing(area, name)); });
 
+    for (const Start& from : OpenGround(area, *game.Main(), first))
+        for (const auto& name : stage.people) walk(from, name, [&] { return walker.ToPerson(*Person(area, name)); });
     for (const Start& from : starts) {
         for (const auto& entry : area.GetEntries())
             walk(from, "the entry " + entry->name, [&] { return walker.ToEntry(*entry); });

@@ -206,7 +206,7 @@ TEST(EngineCombat, TheDrownedWatchWipesOutALevelOnePartyThatComesClose) {
     game.Tick(120);
     for (const CActor* warden : watch) EXPECT_NE(warden->GetRelation(), RELATION_HOSTILE);
 
-    main->FinalizeMove(3 * 2.5 + 1.25, 6 * 2.5 + 1.25);
+    main->FinalizeMove(3 * 2.5 + 1.25, 8 * 2.5 + 1.25);
     for (int tick = 0; tick < 6000 && game.Game().GetStateCode() != GAME_WIPED_OUT; ++tick) game.Tick();
     EXPECT_EQ(game.Game().GetStateCode(), GAME_WIPED_OUT);
     EXPECT_FALSE(main->IsAlive());

@@ -121,11 +121,24 @@ TEST(EngineSpells, HealingCostsARecoveryUntilNoneAreLeft) {
     EXPECT_EQ(Texts(game), std::vector<std::string>{"Wren can't heal Wren (no Recoveries left)."});
     EXPECT_EQ(wren->GetDamageTaken(), damage);
     // Restoring energy works the same way on energy used: no more used than the
-    // least it gives back (a die of 4 and 1), whatever the roll.
+    // least it gives back, whatever the roll.
     wren->SetHealsReceived(0);
     wren->SetEnergyUsed(2);
     Cast(game, "still_water", *wren);
     EXPECT_EQ(wren->GetEnergyUsed(), 0);
+}
+
+TEST(EngineSpells, StillWaterGivesBackMoreEnergyThanItCosts) {
+    auto game = OpenField();
+    const auto wren = game.Main();
+    const std::int32_t cost = Spell(game, "still_water").GetEnergyCost();
+    constexpr std::int32_t kSpent = 40;
+    for (int roll = 0; roll < 60; ++roll) {
+        wren->SetHealsReceived(0);
+        wren->SetEnergyUsed(kSpent);
+        Cast(game, "still_water", *wren);
+        EXPECT_GT(kSpent - wren->GetEnergyUsed(), cost) << "roll " << roll;
+    }
 }
 
 TEST(EngineSpells, APartySummonMakesOneFriendlyWispForAnHour) {

@@ -2,7 +2,9 @@
 // the party reaches is given to it if nobody had, and completes with its reward
 // once. Each row plays the chapter to the crossing in one order, through the
 // same orders a player gives (tests/engine/story_steps.h), and checks the
-// experience, the quests and the journal at the end.
+// experience, the quests and the journal at the end, words that must not be
+// heard in that order, and that nobody began a conversation amid a fight. The
+// chapter ends too when a companion the story leans on dies on the way.
 
 #include <gtest/gtest.h>
 
@@ -46,7 +48,11 @@ struct Order {
     std::vector<Step> steps;
     std::set<std::string> quests;   // titles of the quests completed
     std::set<std::string> journal;  // keys of the journal's records
+    std::vector<std::string> unsaid = {};  // words out of place in this order
 };
+
+// Nowhere: the fare is for the boat, however many ride in it.
+const std::vector<std::string> kNeverSaid{"the same for everyone", "five gold a head"};
 
 const std::set<std::string> kAllQuests(QuillmereTest::kStoryOrder.begin(), QuillmereTest::kStoryOrder.end());
 
@@ -63,19 +69,39 @@ TEST(StoryOrder, EveryQuestReachedIsCreditedOnceWhateverTheOrder) {
           "smugglers_reported", "ferry_crossed"}},
         // Nobody asked after the boatwright when he was freed, and the heron was
         // passed by: Hollis hears the news afterwards.
+        // The spellcaster's road: the marsh before anyone on the landing is asked.
+        // Hesk first hears from a party that has seen the hide and asks the fare of
+        // a ferry already caulked; the heron is answered after the marsh, and the
+        // loose board crossed once the smugglers are reported.
         {"the boatwright freed before Hollis asks",
          {TakeTobinsPole, FightTheLaneGoblins, WalkIntoTheMarsh, AskMarraAlong, BluffPastTheLookouts, FreeOrrin,
-          BringOrrinHome, HearHollisNews, ReportTheSmugglers, PayTheFare},
-         {"The Missing Boatwright", "Home to the Slip", "Smoke in the Reeds", "Passage Across"},
-         {"landing_arrival", "smugglers_asked", "smugglers_seen", "boatwright_found", "boatwright_escort",
-          "boatwright_home", "smugglers_reported", "ferry_fare", "ferry_crossed"}},
+          BringOrrinHome, AnswerTheHeron, HearHollisNews, ReportTheSmugglers, CrossTheLooseBoardsPlace, PayTheFare},
+         kAllQuests,
+         {"landing_arrival", "smugglers_asked_seen", "smugglers_seen", "boatwright_found", "boatwright_escort",
+          "boatwright_home", "heron_riddle_answered_late", "smugglers_reported", "ferry_fare_open", "ferry_crossed"},
+         {"The marsh lane leaves the landing to the west"}},
         {"the hide found before Marra is met",
          {TakeTobinsPole, FightTheLaneGoblins, HearHollisNews, AnswerTheHeron, WalkIntoTheMarsh, BluffPastTheLookouts,
           FreeOrrin, BringOrrinHome, ReportTheSmugglers, PayTheFare},
          kAllQuests,
-         {"landing_arrival", "smugglers_asked", "boatwright_missing", "heron_riddle_answered", "smugglers_seen",
-          "boatwright_found", "boatwright_escort", "boatwright_home", "smugglers_reported", "ferry_fare",
+         {"landing_arrival", "smugglers_asked_seen", "boatwright_missing", "heron_riddle_answered", "smugglers_seen",
+          "boatwright_found", "boatwright_escort", "boatwright_home", "smugglers_reported", "ferry_fare_open",
           "ferry_crossed"}},
+        // Orrin, freed, falls to the lookout on the landing: Brannoc caulks the ferry.
+        {"Orrin killed on the landing",
+         {TakeTobinsPole, FightTheLaneGoblins, HearHollisNews, WalkIntoTheMarsh, BluffPastTheLookouts, FreeOrrin,
+          OrrinFallsToTheTrailLookout, ReportTheSmugglers, PayTheFare},
+         {"The Missing Boatwright", "Smoke in the Reeds", "Passage Across"},
+         {"landing_arrival", "smugglers_asked_seen", "boatwright_missing", "smugglers_seen", "boatwright_found",
+          "boatwright_escort", "boatwright_lost", "smugglers_reported", "ferry_fare_open", "ferry_crossed"}},
+        // Marra falls to the drowned watch in the marsh; the story goes on without her.
+        {"Marra killed in the marsh",
+         {TakeTobinsPole, FightTheLaneGoblins, HearHollisNews, WalkIntoTheMarsh, AskMarraAlong, BluffPastTheLookouts,
+          FreeOrrin, MarraFallsInTheShallows, BringOrrinHome, ReportTheSmugglers, PayTheFare},
+         {"The Missing Boatwright", "Home to the Slip", "Smoke in the Reeds", "Passage Across"},
+         {"landing_arrival", "smugglers_asked_seen", "boatwright_missing", "witch_told", "smugglers_seen",
+          "boatwright_found", "boatwright_escort", "boatwright_home", "witch_lost", "smugglers_reported",
+          "ferry_fare_open", "ferry_crossed"}},
         // Paying first, the party tells Hesk of the hide as the ferry casts off.
         {"the fare paid before the report",
          {TakeTobinsPole, FightTheLaneGoblins, HearHollisNews, AnswerTheHeron, AskHeskAboutTheFerry, WalkIntoTheMarsh,
@@ -110,7 +136,39 @@ TEST(StoryOrder, EveryQuestReachedIsCreditedOnceWhateverTheOrder) {
         const auto journal = QuillmereTest::JournalKeys(player);
         EXPECT_EQ(std::set<std::string>(journal.begin(), journal.end()), order.journal);
         EXPECT_EQ(journal.size(), order.journal.size()) << "a record given twice";
+
+        for (const auto& words : order.unsaid) EXPECT_FALSE(player.Said(words)) << words;
+        for (const auto& words : kNeverSaid) EXPECT_FALSE(player.Said(words)) << words;
+        for (const auto& who : player.TalksAmidFoes()) ADD_FAILURE() << who << " began a conversation amid a fight";
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Killed away from the party, where nobody of the party hears of it, Marra or
+// Orrin still reach the journal, once, and the ferry is caulked without Orrin.
+TEST(StoryOrder, ACompanionKilledAwayFromThePartyIsRecordedOnce) {
+    QuillmereTest::SampleGame game;
+    game.Game().SetEntry(AreaEntryPoint("reed_marsh", "landing"), AREA_LOAD_FRESH, "");
+    game.Game().SetStateCode(GAME_TRAVEL);
+    game.Engine().LeaveArea();
+    game.Engine().EnterArea();
+    for (const char* key : {"reed_witch", "boatwright"}) {
+        CActor* person = nullptr;
+        for (const auto& actor : game.Area().GetActors())
+            if (actor->GetTemplateName() == key) person = actor.get();
+        ASSERT_TRUE(person) << key;
+        game.Engine().ResolveActorDied("the drowned watch", *person);
+        game.Tick();
+    }
+    EXPECT_TRUE(game.Game().IsQuestTagSet("witch_lost"));
+    EXPECT_TRUE(game.Game().IsQuestTagSet("boatwright_drowned"));
+    std::multiset<std::string> journal;
+    for (const auto& entry : game.Game().GetJournal()) journal.insert(entry->GetJournalKey());
+    EXPECT_EQ(journal.count("witch_lost"), 1u);
+    EXPECT_EQ(journal.count("boatwright_lost"), 1u);
 }
 
 }  // namespace

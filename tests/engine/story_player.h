@@ -11,6 +11,7 @@
 #include <cmath>
 #include <functional>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,8 @@ public:
     }
 
     CGame& Game() const { return m_game.Game(); }
+    // Those who began a conversation with the party while a foe was about.
+    const std::vector<std::string>& TalksAmidFoes() const { return m_talksAmidFoes; }
     CEngine& Engine() const { return m_game.Engine(); }
     CArea& Area() const { return m_game.Area(); }
     std::shared_ptr<CActor> Main() const { return m_game.Main(); }
@@ -150,6 +153,23 @@ public:
                  [&] { return arrived() || m_talk || (stop && stop()); });
         return arrived();
     }
+    // The member is sent alone to the point, as a click on the ground sends whoever
+    // is selected; the others keep still.
+    void Send(CActor& member, double x, double y) {
+        member.ClearOrders();
+        member.PushOrder(std::make_shared<CMoveOrder>(x, y), false);
+    }
+
+    // The party waits while the world goes on until `done` holds, at most `ticks`;
+    // whatever conversation someone begins meanwhile is heard out.
+    bool TickUntil(const std::function<bool()>& done, int ticks) {
+        for (int tick = 0; tick < ticks && !done(); ++tick) {
+            if (m_talk) HearOut();
+            Tick();
+        }
+        return done();
+    }
+
     // Some foe stands in the area.
     bool FoeInSight() const {
         return std::any_of(Area().GetActors().begin(), Area().GetActors().end(), [](const auto& actor) {
@@ -318,8 +338,21 @@ public:
     // place of that name, which the map must show.
     void Travel(std::uint32_t column, std::uint32_t row, const std::string& mapPlace = "") {
         while (!WalkTo(column, row) && m_talk) HearOut();
-        ASSERT_EQ(Game().GetStateCode(), GAME_EXIT_AVAILABLE) << "no way out at " << column << ", " << row;
+        // The others, a few steps behind, catch up before the way out is offered.
+        for (int tick = 0; tick < kStalledTicks && Game().GetStateCode() != GAME_EXIT_AVAILABLE; ++tick) {
+            Follow();
+            Tick();
+        }
+        ASSERT_EQ(Game().GetStateCode(), GAME_EXIT_AVAILABLE) << "no way out at " << column << ", " << row << ":" << PartyPlaces();
         ChangeArea(mapPlace);
+    }
+
+    // Where each member stands, for a message.
+    std::string PartyPlaces() const {
+        std::ostringstream text;
+        for (const auto& member : Game().GetParty())
+            text << " " << member->GetName() << " (" << member->GetX() << ", " << member->GetY() << ")";
+        return text.str();
     }
 
     // Saved to a file and loaded again, as the game menu does; the story must go on
@@ -447,6 +480,9 @@ private:
                 // The talker is the member who speaks for the party.
                 m_talk = talk->GetPartner();
                 m_talker = Area().FindActor(talk->GetTalker());
+                if (FoeInSight())
+                    if (const CActor* partner = Area().FindActor(talk->GetPartner()))
+                        m_talksAmidFoes.push_back(partner->GetName());
             } else if (auto* box = dynamic_cast<CDialogBoxEvent*>(event.get())) {
                 m_log.push_back(box->GetTitle() + ": " + box->GetText());
             } else if (auto* opened = dynamic_cast<CInvEvent*>(event.get())) {
@@ -458,6 +494,7 @@ private:
     QuillmereTest::SampleGame m_game;
     std::vector<std::string> m_spells;
     std::vector<std::string> m_log;
+    std::vector<std::string> m_talksAmidFoes;
     std::optional<ThingId> m_talk;
     CActor* m_talker = nullptr;
     std::optional<ThingId> m_opened;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <set>
 #include <string>
@@ -177,6 +178,51 @@ inline void BringOrrinHome(Player& player) {
     ASSERT_TRUE(atWork);
     EXPECT_FALSE(atWork->IsPartyMember());
     EXPECT_EQ(atWork->GetEncounterName(), "orrin_at_slip");
+}
+
+// Once the smugglers are reported the Wardens have taken what lay under the
+// loose board on the lane: the board is gone, and crossing its place tells of no
+// smugglers landing goods.
+inline void CrossTheLooseBoardsPlace(Player& player) {
+    ASSERT_TRUE(player.Game().IsQuestTagSet("smugglers_reported"));
+    player.Tick();
+    EXPECT_FALSE(player.Thing("landing_board"));
+    const auto clues = [&] {
+        return std::count_if(player.Log().begin(), player.Log().end(), [](const std::string& line) {
+            return line.find("Someone lands goods at Reedwater by night") != std::string::npos;
+        });
+    };
+    const auto before = clues();
+    player.WalkTo(9, 4);
+    EXPECT_EQ(clues(), before);
+}
+
+// Freed Orrin comes back by the smugglers' trail and is sent alone up to the
+// lookout on the dock's end, the rest of the party keeping back; he falls there,
+// and the party then fights the lookout.
+inline void OrrinFallsToTheTrailLookout(Player& player) {
+    auto orrin = player.Person("boatwright");
+    ASSERT_TRUE(orrin);
+    player.Travel(19, 3);
+    ASSERT_EQ(player.Area().GetName(), "reedwater_landing");
+    const auto lookout = player.Person("smuggler_lookout");
+    ASSERT_TRUE(lookout);
+    SeedTheFight();
+    player.Send(*orrin, lookout->GetX(), lookout->GetY());
+    ASSERT_TRUE(player.TickUntil([&] { return !orrin->IsAlive(); }, kPatience)) << "the lookout left Orrin standing";
+    player.Fight();
+    ASSERT_TRUE(player.Main()->IsAlive());
+}
+
+// In the marsh, with Orrin freed, Marra is sent alone into the south shallows,
+// where the drowned watch takes her, while the others wait by the trail.
+inline void MarraFallsInTheShallows(Player& player) {
+    auto marra = player.Person("reed_witch");
+    ASSERT_TRUE(marra);
+    ASSERT_TRUE(marra->IsPartyMember());
+    player.WalkTo(19, 3);
+    player.Send(*marra, 2 * kCell + kCell / 2, 9 * kCell + kCell / 2);
+    ASSERT_TRUE(player.TickUntil([&] { return !marra->IsAlive(); }, kPatience)) << "the watch left Marra standing";
 }
 
 inline void ReportTheSmugglers(Player& player) {

@@ -50,7 +50,8 @@ TEST(MagicFile, SampleChapterLoadsEverySpell) {
         "ferry_crossing", "lantern_light", "mend_wounds", "still_water", "unbinding", "river_sight",
         "warding_reeds", "gust", "drowned_return", "still_the_spirit", "s_power-oar_sweep",
         "s_power-steady_pole", "s_power-boatmans_chant", "s_power-rally1", "s_power-rally2", "s_power-rally3",
-        "s_power-sneak", "heron_shadow", "mud_grip", "marsh_spark", "heron_calm", "river_dart", "ferrymans_luck",
+        "s_power-sneak", "heron_shadow", "mud_grip", "marsh_spark", "heron_calm", "heron_cry", "river_dart",
+        "ferrymans_luck",
         "marsh_balm", "drowning_word"};
     std::set<std::string> keys;
     for (const auto& [key, spell] : spells) {

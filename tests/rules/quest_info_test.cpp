@@ -141,10 +141,12 @@ void CheckSampleChapter(DRAVCommon::CDataFileFactory* source) {
         lua_close(state);
     }
 
-    EXPECT_EQ(texts.size(), 12u);
-    for (const char* key : {"landing_arrival", "smugglers_asked", "boatwright_missing", "witch_told",
-                            "boatwright_found", "boatwright_escort", "boatwright_home", "smugglers_seen",
-                            "smugglers_reported", "ferry_fare", "ferry_crossed", "heron_riddle_answered"})
+    EXPECT_EQ(texts.size(), 18u);
+    for (const char* key :
+         {"landing_arrival", "smugglers_asked", "smugglers_asked_seen", "boatwright_missing", "boatwright_missing_seen",
+          "witch_told", "boatwright_found", "boatwright_escort", "boatwright_home", "boatwright_lost", "witch_lost",
+          "smugglers_seen", "smugglers_reported", "ferry_fare", "ferry_fare_open", "ferry_crossed",
+          "heron_riddle_answered", "heron_riddle_answered_late"})
         EXPECT_FALSE(texts.at(key).empty()) << key;
 }
 

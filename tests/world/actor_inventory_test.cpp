@@ -222,12 +222,13 @@ TEST(ActorInventory, InscribingAddsSchoolAndFactionSpellsOnceWithAMessageEach) {
     EXPECT_EQ(witch->GetSpells().size(), known + added);
 
     // The school without the way of learning: only her Guild rank gives Still Water,
-    // beside Heron's Calm, which the school grants by itself.
+    // beside Heron's Calm and Heron's Cry, which the school grants by itself.
     witch->RemoveSkill(SKILL_RELIGION);
     witch->AddSkill(SKILL_SPIRIT_MAGIC);
     ASSERT_GE(witch->GetMaxSpellTier(), still.GetTier());
     witch->InscribeScroll(SampleWithBrains(), nullptr);
     EXPECT_FALSE(witch->LacksSpell(still));
     EXPECT_FALSE(witch->LacksSpell(WorldTest::Spell("heron_calm")));
-    EXPECT_EQ(witch->GetSpells().size(), known + added + 2);
+    EXPECT_FALSE(witch->LacksSpell(WorldTest::Spell("heron_cry")));
+    EXPECT_EQ(witch->GetSpells().size(), known + added + 3);
 }

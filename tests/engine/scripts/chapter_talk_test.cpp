@@ -38,6 +38,8 @@ struct TalkRow {
     // Words the person says, as far as the story has come; and in which state.
     const char* says = "";
     const char* state = "start";
+    // Words the story has left behind, which the person must not say.
+    const char* never = nullptr;
 };
 
 // What each person offers and says follows what the party has done, whatever the
@@ -48,13 +50,30 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
     const std::string report = "We saw lanterns in the reeds. Smugglers, and they keep a hide.";
     const std::string join = "Will you walk with us a while?";
     const std::vector<TalkRow> rows{
-        {"ferry_keeper", {}, 0, {cross, "Not today."}, "I am Hesk, and I keep this landing."},
+        {"ferry_keeper", {}, 0, {cross, "Not today."}, "I am Hesk, and I keep this landing.", "start", "reed mud"},
+        // Met first by a party back from the hide, she asks what it saw there.
+        {"ferry_keeper",
+         {"smugglers_seen"},
+         0,
+         {report, cross, "Not today."},
+         "reed mud on your boots",
+         "start",
+         "The marsh lane leaves the landing"},
         {"ferry_keeper", {"hesk_met"}, 0, {cross, "Not today."}, "Well met again."},
         {"ferry_keeper", {"hesk_met", "smugglers_seen"}, 0, {report, cross, "Not today."}},
         {"ferry_keeper", {"hesk_met", "smugglers_seen", "smugglers_reported"}, 0, {cross, "Not today."}},
         {"ferry_keeper", {"hesk_met", "ferry_fare_asked"}, 0, {fare, "Not today."}},
-        {"ferry_keeper", {}, 0, {fare, "Another time."}, "only Orrin the boatwright can caulk it", "ferry"},
+        {"ferry_keeper", {}, 0, {fare, "Another time."}, "however many of you ride in it", "ferry", "a head"},
         {"ferry_keeper", {"boatwright_returned"}, 0, {fare, "Another time."}, "Orrin has caulked her", "ferry"},
+        {"ferry_keeper",
+         {"boatwright_seen"},
+         0,
+         {"We saw Orrin, bound in a smugglers' skiff in the marsh.", fare, "Another time."},
+         "only Orrin the boatwright can caulk it",
+         "ferry",
+         "Ask Hollis"},
+        {"ferry_keeper", {"boatwright_seen"}, 0, {fare, "Another time."}, "cut him loose", "orrin_seen"},
+        {"ferry_keeper", {"boatwright_drowned"}, 0, {fare, "Another time."}, "Brannoc has caulked her", "ferry"},
         // Nobody has named the boatwright or Marrow to the party yet.
         {"hide_lookout",
          {},
@@ -89,6 +108,22 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
         {"dock_ferryman", {"spare_pole_given"}, 0, {}},
         {"ferryman_elder", {}, 0, {"What does the old heron statue want?", "Good night, old man."}},
         {"innkeeper", {}, 0, {"We will look for him.", "Tell me something else."}, "has not been at his slip", "news"},
+        // A party that saw Orrin bound can say so, and is not told to look in the marsh.
+        {"innkeeper",
+         {"boatwright_seen"},
+         0,
+         {"We saw him, bound in a smugglers' skiff at their hide.", "Tell me something else."},
+         "has not been at his slip",
+         "news",
+         "he is in the marsh"},
+        {"innkeeper", {"boatwright_seen"}, 0, {"We will bring him home.", "Tell me something else."}, "Bound, but alive", "seen"},
+        {"innkeeper", {"boatwright_drowned"}, 0, {"Tell me something else."}, "Orrin is dead", "news"},
+        {"innkeeper",
+         {"witch_lost", "boatwright_found"},
+         0,
+         {"Tell me something else."},
+         "Marra the reed witch is dead",
+         "news"},
         {"innkeeper", {"boatwright_found"}, 0, {"Tell me something else."}, "You found Orrin!", "news"},
         {"innkeeper",
          {"boatwright_found", "boatwright_returned"},
@@ -110,6 +145,8 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
         const bool said = std::any_of(lines.begin(), lines.end(),
                                       [&](const std::string& line) { return line.find(row.says) != std::string::npos; });
         EXPECT_TRUE(said) << story << " does not say \"" << row.says << "\"";
+        if (row.never)
+            for (const auto& line : lines) EXPECT_EQ(line.find(row.never), std::string::npos) << story << ": " << line;
     }
 }
 

@@ -196,7 +196,7 @@ TEST(WorldScripts, TeleportAndLaunchSpell) {
     EXPECT_TRUE(game.Area().GetEffects().empty());
 
     game.Eval("drav_teleport_actor( context, \"lane\", \"ferry_crossing\" )");
-    EXPECT_EQ(static_cast<int>(wren->GetX() / 2.5), 6);
+    EXPECT_EQ(static_cast<int>(wren->GetX() / 2.5), 7);
     EXPECT_EQ(static_cast<int>(wren->GetY() / 2.5), 3);
 
     const std::size_t effects = game.Area().GetEffects().size();

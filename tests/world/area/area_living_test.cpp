@@ -262,10 +262,11 @@ TEST(AreaEncounters, StagesFollowWipeOutsAndQuestsAndRespawnDecide) {
     game.SetTick(1000);
     CArea marsh(&game);
     marsh.LoadAreaFile("", "reed_marsh", Module(), AREA_LOAD_FRESH, false);
-    // Only the hide counts here: Marra's fire, the bound boatwright and the drowned watch go.
+    // Only the hide counts here: Marra, her wisp, the bound boatwright and the drowned watch go.
     const std::size_t encounters = marsh.GetEncounters().size();
-    ASSERT_EQ(encounters, 4u);
+    ASSERT_EQ(encounters, 5u);
     marsh.ClearEncounter("witch_fire");
+    marsh.ClearEncounter("witch_wisp");
     marsh.ClearEncounter("bound_boatwright");
     marsh.ClearEncounter("drowned_watch");
     ASSERT_EQ(CountOfEncounter(marsh, "smugglers_hide"), 2u);
@@ -305,7 +306,8 @@ TEST(AreaEncounters, StagesFollowWipeOutsAndQuestsAndRespawnDecide) {
     CArea later(&game);
     later.LoadAreaFile("", "reed_marsh", Module(), AREA_LOAD_FRESH, false);
     EXPECT_EQ(CountOfEncounter(later, "smugglers_hide"), 0u);
-    EXPECT_EQ(CountOfEncounter(later, "witch_fire"), 2u);
+    EXPECT_EQ(CountOfEncounter(later, "witch_fire"), 1u);
+    EXPECT_EQ(CountOfEncounter(later, "witch_wisp"), 1u);
 }
 
 TEST(AreaEncounters, ProximityNeedsASeenCellAndAVisibleFriend) {
@@ -390,19 +392,19 @@ TEST(AreaState, ASavedTileTrackerOfTheWrongSizeIsFittedToTheGrid) {
         area->LoadState(reader, game, Module(), current);
         return area;
     };
-    // 24 x 8 cells take 49 words.
-    EXPECT_EQ(load("2 4294967295 7", "reed_marsh")->GetExploredCells().words.size(), 49u);
+    // 24 x 12 cells take 73 words.
+    EXPECT_EQ(load("2 4294967295 7", "reed_marsh")->GetExploredCells().words.size(), 73u);
     auto area = load("2 4294967295 7", "reed_marsh");
     EXPECT_TRUE(area->GetExploredCells().Get(0, 0));
     EXPECT_EQ(area->GetExploredCells().words[1], 7u);
     EXPECT_EQ(area->GetExploredCells().words[2], 0u);
-    std::string many = "60";
-    for (int i = 0; i < 60; ++i) many += " 1";
-    EXPECT_EQ(load(many, "reed_marsh")->GetExploredCells().words.size(), 49u);
+    std::string many = "80";
+    for (int i = 0; i < 80; ++i) many += " 1";
+    EXPECT_EQ(load(many, "reed_marsh")->GetExploredCells().words.size(), 73u);
     // An inactive area fits the words when it is rebuilt.
     auto inactive = load(many, "reedwater_landing");
     inactive->Reactivate("", Module());
-    EXPECT_EQ(inactive->GetExploredCells().words.size(), 49u);
+    EXPECT_EQ(inactive->GetExploredCells().words.size(), 73u);
 }
 
 TEST(AreaTravel, AJourneyAddsItsTicksAndSaysHowLongItTook) {
