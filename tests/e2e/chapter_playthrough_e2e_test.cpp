@@ -259,6 +259,18 @@ std::vector<Step> LeaveBy(const std::string& exit, int column, int row, const st
             Wait(300)};
 }
 
+// Whom the closing page names among the party: only the hero crosses into the
+// next chapter.
+std::string WhoGoesOn() {
+    const auto* page = dynamic_cast<CWinDlg*>(App().GetCurrentDialog().get());
+    if (!page || page->GetPages().empty()) return "no closing page";
+    const std::string& text = page->GetPages().front().text;
+    std::string named;
+    for (const auto& member : App().GetEngine()->GetGame()->GetParty())
+        if (text.find(member->GetName()) != std::string::npos) named += (named.empty() ? "" : " ") + member->GetName();
+    return named;
+}
+
 std::vector<Step> TheRoad() {
     std::vector<Step> steps = MadeByTheWizard(kYsolde);
     Append(steps,
@@ -329,7 +341,8 @@ std::vector<Step> TheRoad() {
                    WaitUntil(
                        "the end pages", [] { return PageTitle() == "Congratulations!"; }, 3000),
                    Shot("won"), ClickId(CWinDlg::kNext), Wait(150), ClickId(CWinDlg::kNext), Wait(150),
-                   Check("end", [] { return PageTitle() + " " + Gold() + " " + Tag("ferry_crossed"); }), Shot("end")});
+                   Check("end", [] { return PageTitle() + " " + Gold() + " " + Tag("ferry_crossed"); }),
+                   Check("goes on", WhoGoesOn), Shot("end")});
     return steps;
 }
 
@@ -372,6 +385,7 @@ TEST(ChapterPlaythrough, ANewSpellcasterPlaysTheChapterToItsEndThroughTheWindow)
         {"trail", "clear"},
         {"orrin home", "2 boatwright_returned"},
         {"end", "Congratulations! 5 ferry_crossed"},
+        {"goes on", "Ysolde"},
     };
     for (const auto& [stage, shown] : stages) EXPECT_EQ(run.checks[stage], shown) << stage;
     EXPECT_NE(std::find(run.titles.begin(), run.titles.end(), "Quillmere - Load Game"), run.titles.end());
