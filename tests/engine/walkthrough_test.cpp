@@ -251,7 +251,7 @@ TEST(Walkthrough, ANewHeroOfAshcombeFightsForTheStrongbox) {
     // Only a party that broke Marrow's hide can tell him so.
     const std::vector<std::string> offered = player.Talk(wick, {});
     EXPECT_EQ(offered, (std::vector<std::string>{"Marrow sent us to fetch it. You can go.",
-                                                 "Step away from the Guild's strongbox."}));
+                                                 "Step away from the Guild's strongbox.", "We will come back."}));
     QuillmereTest::SeedTheFight();
     player.Talk(wick, {"Step away from the Guild's strongbox."});
     player.Fight();
