@@ -54,14 +54,16 @@ void PrintTo(const AreaCase& place, std::ostream* out) {
     *out << "chapter " << place.chapter << ", " << place.area << (place.doorsOpen ? ", doors open" : "");
 }
 
-bool HasDoors(const DRAV::CArea& area) {
+// The cells of the area's doors.
+std::vector<const DRAV::CTile*> DoorCells(const DRAV::CArea& area) {
+    std::vector<const DRAV::CTile*> doors;
     for (std::uint32_t row = 0; row < area.GetRows(); ++row)
         for (std::uint32_t column = 0; column < area.GetColumns(); ++column) {
             const DRAV::CTile* tile = area.GetTile(column, row);
             if (tile && tile->GetMaster() && tile->GetMaster()->GetDefinition().GetKind() == DRAV::TILE_DOOR)
-                return true;
+                doors.push_back(tile);
         }
-    return false;
+    return doors;
 }
 
 // Every area the chapters' travel maps lead to, once closed and, when it has doors,
@@ -81,7 +83,7 @@ std::vector<AreaCase> EveryAreaOfEveryChapter() {
             area.LoadAreaFile("", place->GetEntryArea(), game.Module(), DRAV::AREA_LOAD_FRESH, false);
             const bool isStart = place->GetEntryArea() == start.GetName();
             cases.push_back({chapter, place->GetEntryArea(), place->GetEntryName(), isStart, false});
-            if (HasDoors(area)) cases.push_back({chapter, place->GetEntryArea(), place->GetEntryName(), isStart, true});
+            if (!DoorCells(area).empty()) cases.push_back({chapter, place->GetEntryArea(), place->GetEntryName(), isStart, true});
         }
     }
     return cases;
@@ -113,13 +115,7 @@ protected:
     void Prepare(bool openDoors = false) {
         DRAV::CArea& area = m_game.Area();
         if (openDoors)
-            for (std::uint32_t row = 0; row < area.GetRows(); ++row)
-                for (std::uint32_t column = 0; column < area.GetColumns(); ++column) {
-                    const DRAV::CTile* tile = area.GetTile(column, row);
-                    if (tile && tile->GetMaster() &&
-                        tile->GetMaster()->GetDefinition().GetKind() == DRAV::TILE_DOOR)
-                        tile->GetDoor()->SetOpen(true);
-                }
+            for (const DRAV::CTile* door : DoorCells(area)) door->GetDoor()->SetOpen(true);
         std::vector<DRAV::CActor*> everyone;
         for (const auto& actor : area.GetActors()) everyone.push_back(actor.get());
         for (DRAV::CActor* actor : everyone) m_gone.push_back(area.RemoveActor(*actor));
