@@ -35,8 +35,9 @@ TEST(SampleManual, EverySpellItemAndFactionOfEveryChapterHasOneEntry) {
         for (const auto& [key, spell] : module.GetSpells())
             EXPECT_EQ(Count(manual, "id=\"spell_" + key + "\""), 1u) << "chapter " << chapter << ": " << key;
         for (const auto& [key, item] : module.GetItemTemplates())
-            if (item->HasFlag(DRAV::ITEMFLAG_MANUAL))
+            if (item->HasFlag(DRAV::ITEMFLAG_MANUAL)) {
                 EXPECT_EQ(Count(manual, "id=\"item_" + key + "\""), 1u) << "chapter " << chapter << ": " << key;
+            }
         for (const auto& [key, faction] : module.GetFactions())
             EXPECT_EQ(Count(manual, "id=\"faction_" + key + "\""), 1u) << "chapter " << chapter << ": " << key;
     }
