@@ -3,7 +3,8 @@
 // goblins of the lane fought with a spell chosen on the action bar, a sale and a
 // purchase at Tansy's stall, the marsh, Marra, the hide's lookouts paid off, the
 // boatwright freed, a save and a load, the trail's lookout, the boatwright home
-// and the fare, to "Congratulations!". Every click on the world is aimed where
+// and the fare, to "Congratulations!", and on into the next chapter with all she
+// carried. Every click on the world is aimed where
 // the game's own picking finds its target and made once the hover names it
 // (tests/e2e/player_at_window.h); a frame of each stage is kept for the eye.
 
@@ -259,6 +260,30 @@ std::vector<Step> LeaveBy(const std::string& exit, int column, int row, const st
             Wait(300)};
 }
 
+// Whom the closing page names among the party: only the hero crosses into the
+// next chapter.
+std::string WhoGoesOn() {
+    const auto* page = dynamic_cast<CWinDlg*>(App().GetCurrentDialog().get());
+    if (!page || page->GetPages().empty()) return "no closing page";
+    const std::string& text = page->GetPages().front().text;
+    std::string named;
+    for (const auto& member : App().GetEngine()->GetGame()->GetParty())
+        if (text.find(member->GetName()) != std::string::npos) named += (named.empty() ? "" : " ") + member->GetName();
+    return named;
+}
+
+// Every item the hero carries, worn or packed, by key in order.
+std::string Belongings() {
+    std::vector<std::string> keys;
+    for (const auto& item : Hero().GetBackpack()) keys.push_back(item->GetTemplate().GetKey());
+    for (const auto& item : Hero().GetEquipment())
+        if (item) keys.push_back(item->GetTemplate().GetKey());
+    std::sort(keys.begin(), keys.end());
+    std::string text;
+    for (const auto& key : keys) text += (text.empty() ? "" : " ") + key;
+    return text;
+}
+
 std::vector<Step> TheRoad() {
     std::vector<Step> steps = MadeByTheWizard(kYsolde);
     Append(steps,
@@ -329,7 +354,15 @@ std::vector<Step> TheRoad() {
                    WaitUntil(
                        "the end pages", [] { return PageTitle() == "Congratulations!"; }, 3000),
                    Shot("won"), ClickId(CWinDlg::kNext), Wait(150), ClickId(CWinDlg::kNext), Wait(150),
-                   Check("end", [] { return PageTitle() + " " + Gold() + " " + Tag("ferry_crossed"); }), Shot("end")});
+                   Check("end", [] { return PageTitle() + " " + Gold() + " " + Tag("ferry_crossed"); }),
+                   Check("goes on", WhoGoesOn), Check("carried out", Belongings), Shot("end")});
+    // On into the next chapter: the hero alone at the towpath's end, with all she
+    // carried stowed in her pack and a page that says so.
+    Append(steps, {ClickId(CWinDlg::kNextChapter), Wait(500), Check("next chapter", PageTitle),
+                   Key(SDL_SCANCODE_RETURN), Wait(200), Check("upriver", PageTitle), Shot("ashcombe"),
+                   Key(SDL_SCANCODE_RETURN), Wait(200),
+                   Check("arrived", [] { return TheArea()->GetName() + " " + PartySize() + " " + Gold(); }),
+                   Check("carried in", Belongings), Shot("ashcombe_arrival")});
     return steps;
 }
 
@@ -372,8 +405,15 @@ TEST(ChapterPlaythrough, ANewSpellcasterPlaysTheChapterToItsEndThroughTheWindow)
         {"trail", "clear"},
         {"orrin home", "2 boatwright_returned"},
         {"end", "Congratulations! 5 ferry_crossed"},
+        {"goes on", "Ysolde"},
+        {"next chapter", "The Weir at Ashcombe"},
+        {"upriver", "Help - Tutorial - Items"},
+        {"arrived", "ashcombe_weir 1 5"},
     };
     for (const auto& [stage, shown] : stages) EXPECT_EQ(run.checks[stage], shown) << stage;
+    // Whatever she carried out of Reedwater she carries at Ashcombe, the gold too.
+    EXPECT_FALSE(run.checks["carried out"].empty());
+    EXPECT_EQ(run.checks["carried in"], run.checks["carried out"]);
     EXPECT_NE(std::find(run.titles.begin(), run.titles.end(), "Quillmere - Load Game"), run.titles.end());
 }
 

@@ -69,12 +69,13 @@ TEST(EngineNewGame, NewChapterCarriesTheCharacterOver) {
     main->SetEquipment(SLOT_WEAPON, pole);
     old.Game().SetGold(-40);
     old.Game().SetTick(5000);
-    old.Game().SetQuestTag("ferrymans_pole", 3);
-    old.Game().SetQuestTag("ferry_token", 0);
+    // The next chapter imports these two tags, not the third.
+    old.Game().SetQuestTag("smugglers_reported", 3);
+    old.Game().SetQuestTag("smugglers_routed", 0);
     old.Game().SetQuestTag("smugglers_seen", 1);
 
     CEngine next;
-    next.LoadModule(1, CModuleVersionRange("Orvex", 5, 0), QuillmereTest::SampleFolderSource());
+    next.LoadModule(2, CModuleVersionRange("Orvex", 5, 0), QuillmereTest::SampleFolderSource(2));
     next.NewChapterGame(old.EnginePtr()->GetGame());
     const CGame& game = *next.GetGame();
     const auto carried = game.GetMainActor();
@@ -89,8 +90,8 @@ TEST(EngineNewGame, NewChapterCarriesTheCharacterOver) {
     EXPECT_EQ(carried->GetHitPoints(), main->GetMaxHitPoints());
     EXPECT_EQ(game.GetGold(), 0);  // never below 0
     EXPECT_EQ(game.GetTick(), 5000u);
-    EXPECT_EQ(game.GetQuestTags().count("ferrymans_pole"), 1u);
-    EXPECT_EQ(game.GetQuestTags().count("ferry_token"), 0u);
+    EXPECT_EQ(game.GetQuestTags().at("smugglers_reported"), 3);
+    EXPECT_EQ(game.GetQuestTags().count("smugglers_routed"), 0u);
     EXPECT_EQ(game.GetQuestTags().count("smugglers_seen"), 0u);
     EXPECT_EQ(game.GetStateCode(), GAME_ENTERING);
 }

@@ -13,6 +13,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "rules/magic/spell.h"
@@ -74,6 +75,13 @@ public:
         : m_game([&](CActor& actor) { Create(actor, character); }, true), m_spells(character.spells) {
         Drain();
     }
+    // A player of a game begun elsewhere: a new game of another chapter, or a hero
+    // carried into the next one; she casts `spells` as a character's.
+    Player(SampleGame game, std::vector<std::string> spells) : m_game(std::move(game)), m_spells(std::move(spells)) {
+        Drain();
+    }
+
+    const SampleGame& Sample() const { return m_game; }
 
     CGame& Game() const { return m_game.Game(); }
     // Those who began a conversation with the party while a foe was about.

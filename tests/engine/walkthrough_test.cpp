@@ -3,6 +3,8 @@
 // through the smugglers' hide: a fighter who goes in with a pole, and a
 // spellcaster, made with the schools the creation pages sell, who fights with her
 // spells, comes round by Marra's punt over the travel map and pays the lookouts.
+// The fighter's road goes on into Ashcombe, the next chapter, with what she
+// carried; a hero made for Ashcombe alone plays it too.
 // The dice are seeded as each road sets out and again as each fight begins.
 
 #include <gtest/gtest.h>
@@ -14,7 +16,9 @@
 #include <vector>
 
 #include "common/random.h"
+#include "rules/kinds/formulas.h"
 #include "engine/story_steps.h"
+#include "engine/weir_steps.h"
 #include "world/area/patch.h"
 
 using namespace DRAV;
@@ -95,9 +99,6 @@ void ExpectTheEnd(const Player& player, std::uint32_t experienceBefore) {
     EXPECT_EQ(player.Completed(), QuillmereTest::kStoryOrder);
     EXPECT_EQ(player.Main()->GetExperience(), experienceBefore + QuillmereTest::kStoryExperience);
     EXPECT_EQ(player.Game().GetStateCode(), GAME_WON);
-    // The party is listed where a list reads well: after the closing words.
-    const std::string& closing = player.Game().GetClosingText();
-    EXPECT_NE(closing.find("Aboard: LINE - Wren ("), std::string::npos) << closing;
     for (const auto& [name, quest] : player.Engine().GetModule()->GetQuests())
         EXPECT_TRUE(player.Game().IsQuestTagSet(name)) << name;
     // Marra is still with the party; the boatwright stayed at his slip.
@@ -105,14 +106,21 @@ void ExpectTheEnd(const Player& player, std::uint32_t experienceBefore) {
     EXPECT_TRUE(std::any_of(party.begin(), party.end(),
                             [](const auto& member) { return member->GetTemplateName() == "reed_witch"; }));
     EXPECT_EQ(party.size(), 2u);
+    // The closing page names who goes on into the next chapter: the hero alone,
+    // whoever walked the reeds beside her.
+    const std::string& closing = player.Game().GetClosingText();
+    EXPECT_NE(closing.find(player.Main()->GetName()), std::string::npos) << closing;
+    for (const auto& member : party)
+        if (member != player.Main()) {
+            EXPECT_EQ(closing.find(member->GetName()), std::string::npos) << closing;
+        }
     // Hollis, who keeps every rumour on the river, is in the journal of people.
     EXPECT_EQ(player.Game().GetPeopleJournal().count("hollis"), 1u);
     EXPECT_EQ(player.Game().GetRevealedLocations().count("smugglers_hide"), 1u);
 }
 
-TEST(Walkthrough, TheFighterGoesInWithAPole) {
-    DRAVCommon::GetRandomEngine().seed(5);
-    Player player(kFighter);
+// The fighter's road through Reedwater, from the dock to the crossing.
+void TheFighterGoesInWithAPole(Player& player) {
     const std::uint32_t experience = player.Main()->GetExperience();
     Landing(player, [&](CActor& tansy) {
         player.Buy(tansy, "eel_pie");
@@ -133,6 +141,12 @@ TEST(Walkthrough, TheFighterGoesInWithAPole) {
 
     HomeAndAcross(player);
     ExpectTheEnd(player, experience);
+}
+
+TEST(Walkthrough, TheFighterGoesInWithAPole) {
+    DRAVCommon::GetRandomEngine().seed(5);
+    Player player(kFighter);
+    TheFighterGoesInWithAPole(player);
 }
 
 TEST(Walkthrough, TheSpellcasterPaysHerWayPastTheLookouts) {
@@ -179,6 +193,79 @@ TEST(Walkthrough, TheSpellcasterPaysHerWayPastTheLookouts) {
 
     HomeAndAcross(player);
     ExpectTheEnd(player, experience);
+}
+
+// The fighter who routed Marrow's hide goes on upriver with what she carried and
+// what Reedwater remembers of her: Sefton has heard of her, and Wick believes her
+// when she tells him the hide is broken.
+TEST(Walkthrough, TheFighterCarriesHerPoleUpriverToTheWeir) {
+    DRAVCommon::GetRandomEngine().seed(5);
+    Player reedwater(kFighter);
+    TheFighterGoesInWithAPole(reedwater);
+    ASSERT_FALSE(::testing::Test::HasFatalFailure());
+    const std::int32_t gold = reedwater.Game().GetGold();
+
+    Player player(QuillmereTest::SampleGame::NextChapter(reedwater.Sample()), kFighter.spells);
+    EXPECT_EQ(player.Game().GetParty().size(), 1u) << "Marra stays in her marsh";
+    EXPECT_EQ(player.Game().GetGold(), gold);
+    for (const char* tag : {"ferry_crossed", "smugglers_reported", "smugglers_routed"})
+        EXPECT_TRUE(player.Game().IsQuestTagSet(tag)) << tag;
+    EXPECT_FALSE(player.Game().IsQuestTagSet("boatwright_returned")) << "a tag this chapter does not ask for";
+    QuillmereTest::ArriveAtTheWeir(player, "tutorial_items");
+    // Her pole and the witch's tonic came stowed in her pack; she takes the pole up again.
+    EXPECT_TRUE(player.Carries("river_tonic"));
+    player.Wield("ferrymans_pole", SLOT_WEAPON);
+    ASSERT_NE(player.Main()->GetEquipped(SLOT_WEAPON), nullptr);
+
+    QuillmereTest::AskSefton(player, "Mother Hesk's word came up by the Guild's pigeon");
+    QuillmereTest::AskNell(player);
+    QuillmereTest::OpenTheSluiceHouse(player);
+    CActor* wick = QuillmereTest::MeetWick(player);
+    ASSERT_TRUE(wick) << "Wick stops whoever comes to the door";
+    player.Talk(*wick, {"Marrow's hide is broken and the Wardens walk the reeds. No boat is coming for that box."});
+    EXPECT_FALSE(player.Person("weir_runner")) << "Wick gives up the box and goes";
+    QuillmereTest::TakeTheLedger(player);
+    QuillmereTest::BringSeftonTheLedger(player);
+}
+
+// A hero made for Ashcombe alone, at the level its chapter starts at: she buys
+// her arms from Nell's cargo and fights Wick for the strongbox.
+TEST(Walkthrough, ANewHeroOfAshcombeFightsForTheStrongbox) {
+    DRAVCommon::GetRandomEngine().seed(5);
+    Player player(QuillmereTest::SampleGame(2,
+                                            [](CActor& hero) {
+                                                hero.SetLevel(3);
+                                                hero.SetExperience(GetXpThreshold(hero.GetBaseLevel() + 1 + 3));
+                                                QuillmereTest::Create(hero, kFighter);
+                                            }),
+                  kFighter.spells);
+    QuillmereTest::ArriveAtTheWeir(player, "tutorial_start");
+    EXPECT_TRUE(player.Main()->GetBackpack().empty());
+    auto& nell = *player.Person("bargewoman");
+    player.Talk(nell, {"Let me see your cargo."});
+    player.Buy(nell, "quarterstaff");
+    player.Buy(nell, "padded_jerkin");
+    player.Wield("quarterstaff", SLOT_WEAPON);
+    player.Wield("padded_jerkin", SLOT_ARMOR);
+    ASSERT_NE(player.Main()->GetEquipped(SLOT_ARMOR), nullptr);
+
+    QuillmereTest::AskSefton(player, "No boat goes down past my chain, stranger");
+    QuillmereTest::AskNell(player);
+    QuillmereTest::OpenTheSluiceHouse(player);
+    CActor* wick = QuillmereTest::MeetWick(player);
+    ASSERT_TRUE(wick) << "Wick stops whoever comes to the door";
+    // Only a party that broke Marrow's hide can tell him so.
+    const std::vector<std::string> offered = player.Talk(*wick, {});
+    EXPECT_EQ(offered, (std::vector<std::string>{"Marrow sent us to fetch it. You can go.",
+                                                 "Step away from the Guild's strongbox.", "We will come back."}));
+    QuillmereTest::SeedTheFight();
+    player.Talk(*wick, {"Step away from the Guild's strongbox."});
+    player.Fight();
+    ASSERT_TRUE(player.Main()->IsAlive());
+    EXPECT_TRUE(player.Killed("Wick the Runner"));
+    player.LootPiles();
+    QuillmereTest::TakeTheLedger(player);
+    QuillmereTest::BringSeftonTheLedger(player);
 }
 
 }  // namespace

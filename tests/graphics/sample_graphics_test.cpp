@@ -1,5 +1,5 @@
-// Every graphic file of the sample chapter loads from the assembled sample and draws
-// one frame on the recording device; its people share one figure and its rules.
+// Every graphic file of the sample's chapters loads from the assembled sample and
+// draws one frame on the recording device; their people share one figure and its rules.
 
 #include <gtest/gtest.h>
 
@@ -34,19 +34,20 @@ std::vector<std::string> GraphicNames(const std::string& kind) {
     return names;
 }
 
-// The graphic names of the chapter's rules by kind folder ("actor", "item", "object",
-// "tile"); an actor graphic maps to the colour set it is drawn with (null for none):
-// a monster's own, or for the heads players choose, the one the colours page gives.
+// The graphic names of the rules of every chapter by kind folder ("actor", "item",
+// "object", "tile"); an actor graphic maps to the colour set it is drawn with (null
+// for none): a monster's own, or for the heads players choose, the one the colours
+// page gives.
 struct ChapterGraphics {
     std::map<std::string, std::shared_ptr<CGraphicColors>> actors;
     std::set<std::string> items, objects, tiles;
 };
 
-ChapterGraphics GraphicsOfTheChapter(const std::shared_ptr<CGraphicColors>& playerColours) {
+void AddGraphicsOfTheChapter(int chapter, const std::shared_ptr<CGraphicColors>& playerColours,
+                             ChapterGraphics& graphics) {
     DRAV::CModule module;
     module.SetBrainFunctions(DRAV::GetBrainFunctions());
-    module.Load(1, nullptr, QuillmereTest::SampleFolderSource());
-    ChapterGraphics graphics;
+    module.Load(chapter, nullptr, QuillmereTest::SampleFolderSource(chapter));
     for (const auto& [key, monster] : module.GetMonsterTemplates())
         graphics.actors[monster->GetGraphic()] = monster->GetColors();
     for (const auto* heads : {&module.GetMaleHeads(), &module.GetFemaleHeads(), &module.GetOtherHeads()})
@@ -59,6 +60,13 @@ ChapterGraphics GraphicsOfTheChapter(const std::shared_ptr<CGraphicColors>& play
             graphics.objects.insert(object->GetGraphicName());
     for (const auto& [key, tile] : module.GetTileTemplates())
         graphics.tiles.insert(tile->GetGraphicName().substr(0, tile->GetGraphicName().find('#')));
+}
+
+ChapterGraphics GraphicsOfTheChapters(const std::shared_ptr<CGraphicColors>& playerColours) {
+    ChapterGraphics graphics;
+    for (int chapter = 1;
+         std::filesystem::exists(QuillmereTest::SampleRoot() + "/" + std::to_string(chapter) + "/world.drav"); ++chapter)
+        AddGraphicsOfTheChapter(chapter, playerColours, graphics);
     return graphics;
 }
 
@@ -97,8 +105,8 @@ protected:
     CGraphicColors m_colours;
 };
 
-TEST_F(SampleGraphicsTest, EveryGraphicOfTheChapterLoadsAndDrawsAFrame) {
-    const ChapterGraphics chapter = GraphicsOfTheChapter(std::make_shared<CGraphicColors>(m_colours));
+TEST_F(SampleGraphicsTest, EveryGraphicOfTheChaptersLoadsAndDrawsAFrame) {
+    const ChapterGraphics chapter = GraphicsOfTheChapters(std::make_shared<CGraphicColors>(m_colours));
     // Every graphic the rules name has its file (the items' with the wand and potion
     // every actor may show); no object, item or tile file is left unused. A global
     // person the chapter replaces keeps its file for other chapters.

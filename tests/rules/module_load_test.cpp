@@ -264,8 +264,8 @@ TEST(ModuleLoad, AnElementLeftOpenNamesTheFileAndTheElement) {
     // theirs (which once swallowed the spells after them), and words after the file's element.
     for (const Case& edit : {Case{"1/world.drav", "river\", \"riddle\" )\n     </lua>", "river\", \"riddle\" )",
                                   "world.drav: expected a word at \"</state>\" while <lua> is open"},
-                             Case{"1/magic.drav", "0.8 blue ripple </params>", "0.8 blue ripple",
-                                  "magic.drav: expected a word at \"<tier>\" while <params> is open"},
+                             Case{"global_magic.drav", "0.8 blue ripple </params>", "0.8 blue ripple",
+                                  "global_magic.drav: expected a word at \"<tier>\" while <params> is open"},
                              Case{"1/quests.drav", "</quests>", "</quests> </quest>",
                                   "quests.drav: data after the file's element"}}) {
         SampleCopy copy;

@@ -66,12 +66,6 @@ protected:
 
 }  // namespace
 
-TEST_F(SampleContent, ImportedItemsExist) {
-    ASSERT_FALSE(m_module.GetImports().empty());
-    for (const auto& [key, value] : m_module.GetImports())
-        EXPECT_TRUE(m_module.GetItemTemplates().contains(key)) << key;
-}
-
 TEST_F(SampleContent, DoorAndQuestScriptsAnswerByTheirTags) {
     const CTileTemplate* gate = m_module.FindTileTemplate("warden_gate");
     ASSERT_NE(gate, nullptr);

@@ -7,6 +7,9 @@
 // brains), makes a new main character named "Wren" (level 1, hit points rolled),
 // begins the game and enters the start area: the party of one stands at the
 // "dock" entry of Reedwater Landing, the game is in state 0 and one tick has run.
+// A new game of another chapter, and the next chapter of a finished game:
+//     QuillmereTest::SampleGame(2, create)          a new game of chapter 2
+//     QuillmereTest::SampleGame::NextChapter(game)  the hero carried into chapter 2
 // Then:
 //     game.Spawn("reed_smuggler", 8, 6)   a monster of the sample at that cell
 //     game.Tick(30)                       thirty engine ticks
@@ -51,13 +54,30 @@ public:
 
     SampleGame(std::shared_ptr<DRAVCommon::CDataFileFactory> source, const std::function<void(DRAV::CActor&)>& create,
                bool keepKit)
-        : m_engine(std::make_shared<DRAV::CEngine>()) {
-        m_engine->LoadModule(1, DRAV::CModuleVersionRange("Orvex", 5, 0), std::move(source));
+        : SampleGame(1, std::move(source)) {
         std::shared_ptr<DRAV::CActor> main = m_engine->NewGame();
         create(*main);
         m_engine->BeginNewGame(main);
         m_engine->EnterArea();
         if (!keepKit) PutAwayStartKit();
+    }
+
+    // A new game of `chapter`, begun with whatever its start entry gives.
+    SampleGame(int chapter, const std::function<void(DRAV::CActor&)>& create) : SampleGame(chapter) {
+        std::shared_ptr<DRAV::CActor> main = m_engine->NewGame();
+        create(*main);
+        m_engine->BeginNewGame(main);
+        m_engine->EnterArea();
+    }
+
+    // The chapter after `finished`, as "Play Next Chapter" begins it: a new engine
+    // on the next chapter, the main character carried over, the party at the
+    // chapter's start.
+    static SampleGame NextChapter(const SampleGame& finished) {
+        SampleGame next(finished.Module().GetChapter() + 1);
+        next.m_engine->NewChapterGame(finished.EnginePtr()->GetGame());
+        next.m_engine->EnterArea();
+        return next;
     }
 
     DRAV::CEngine& Engine() const { return *m_engine; }
@@ -120,6 +140,14 @@ public:
     static constexpr const char* kErrandTag = "smugglers_asked";
 
 private:
+    // The engine on `chapter` of the sample, with no game yet.
+    explicit SampleGame(int chapter) : SampleGame(chapter, SampleFolderSource(chapter)) {}
+
+    SampleGame(int chapter, std::shared_ptr<DRAVCommon::CDataFileFactory> source)
+        : m_engine(std::make_shared<DRAV::CEngine>()) {
+        m_engine->LoadModule(chapter, DRAV::CModuleVersionRange("Orvex", 5, 0), std::move(source));
+    }
+
     void PutAwayStartKit() const {
         DRAV::CGame& game = Game();
         game.GetQuestTags().erase(kStartKitTag);

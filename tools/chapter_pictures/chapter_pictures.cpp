@@ -2,7 +2,7 @@
 // chapter folders of the module folder ROOT: for chapters 1 and 2 "thumb.jpg"
 // (64 x 64, the front page's chapter button), "chapter.jpg" (728 x 364, the
 // chapter's own page) and "next.jpg" (728 x 364, what the chapter announces of
-// the one after it), and the pictures of chapter 1's closing pages.
+// the one after it), and the pictures of each chapter's closing pages.
 //
 // Every scene is painted in a 728 x 364 space; a thumbnail is the middle square
 // of its chapter's picture.
@@ -125,6 +125,36 @@ void PaintFerryCrossing(Canvas& canvas) {
     canvas.Grain(0.04f, 43);
 }
 
+// The end of chapter 2: the held boats going down over the weir in the morning.
+void PaintBoatsOverWeir(Canvas& canvas) {
+    PaintWeir(canvas, kMorning, 47);
+    for (const float x : {120.0f, 300.0f}) {
+        canvas.Draw(Shape::Polygon({{x, 214}, {x + 130, 214}, {x + 112, 232}, {x + 18, 232}}), Mix(kTimber, kInk, 0.35f));
+        canvas.Draw(Shape::Box(x + 40, 198, x + 70, 214, 2), FromArgb(0xFFD8C8A0));  // bales of cloth
+    }
+    canvas.Draw(Shape::Polygon({{470, 266}, {600, 266}, {584, 290}, {486, 290}}), Mix(kTimber, kInk, 0.45f));
+}
+
+// Marrow's ledger open by the toll lamp on Sefton's table.
+void PaintLedger(Canvas& canvas) {
+    canvas.Paint([](Vec p) { return Mix(FromArgb(0xFF2A1C14), FromArgb(0xFF5A3A22), p.y / kSceneHeight); });
+    canvas.Draw(Shape::Circle({600, 110}, 90), WithAlpha(kLamp, 0.18f));
+    canvas.Draw(Shape::Circle({600, 110}, 20), kLamp);
+    canvas.Draw(Shape::Polygon({{150, 300}, {364, 280}, {364, 120}, {170, 136}}), FromArgb(0xFFE8DCC0));
+    canvas.Draw(Shape::Polygon({{364, 280}, {578, 300}, {558, 136}, {364, 120}}), FromArgb(0xFFF0E6CC));
+    // Lines of Marrow's hand, and on the last page a mill wheel drawn in the margin.
+    for (float y = 156; y < 270; y += 14) {
+        canvas.Draw(Shape::Segment({190, y + (300 - y) * 0.05f}, {345, y - 6}, 1.5f), WithAlpha(kInk, 0.7f));
+        if (y < 210) canvas.Draw(Shape::Segment({385, y - 6}, {520, y + (y - 120) * 0.08f}, 1.5f), WithAlpha(kInk, 0.7f));
+    }
+    canvas.Draw(Shape::Ring({470, 246}, 26, 3), kInk);
+    for (int spoke = 0; spoke < 6; ++spoke) {
+        const float angle = static_cast<float>(spoke) * 1.047198f;
+        canvas.Draw(Shape::Segment({470, 246}, {470 + 26 * std::cos(angle), 246 + 26 * std::sin(angle)}, 2), kInk);
+    }
+    canvas.Grain(0.05f, 53);
+}
+
 struct Scene {
     int chapter;
     const char* name;
@@ -168,10 +198,12 @@ int main(int argc, char** argv) {
             Write(scene.paint, 728, 364, folder / scene.name);
             if (scene.thumbnail) Write(scene.paint, 64, 64, folder / "thumb.jpg");
         }
-        // The pages that end chapter 1, pictures of the module's "ui" folder named for the chapter.
+        // The pages that end each chapter, pictures of the module's "ui" folder named for the chapter.
         std::filesystem::create_directories(root / "ui");
         Write(PaintQuietMarsh, 728, 364, root / "ui" / "win1_marsh.jpg");
         Write(PaintFerryCrossing, 728, 364, root / "ui" / "win1_ferry.jpg");
+        Write(PaintBoatsOverWeir, 728, 364, root / "ui" / "win2_boats.jpg");
+        Write(PaintLedger, 728, 364, root / "ui" / "win2_ledger.jpg");
         IMG_Quit();
         std::printf("chapter_pictures: chapters 1 and 2 into %s\n", argv[1]);
     } catch (const std::exception& failure) {

@@ -1,16 +1,22 @@
 // make_manual MODULE_FOLDER MANUAL: completes the manual MANUAL (an HTML file) with
-// the reference of chapter 1 of the module folder MODULE_FOLDER: every skill,
-// spell, manual item and faction, each under the anchor the game opens for it
-// ("skill_", "spell_", "item_" or "faction_" followed by its key), with the text
-// its information page shows. The reference takes the place of the marker
-// comment "<!-- REFERENCE"...; the file is rewritten whole.
+// the reference of every chapter of the module folder MODULE_FOLDER: every skill,
+// spell, manual item and faction that any chapter defines, each once under the
+// anchor the game opens for it ("skill_", "spell_", "item_" or "faction_" followed
+// by its key), with the text its information page shows in the first chapter
+// that has it. The reference takes the place of the marker comment
+// "<!-- REFERENCE"...; the file is rewritten whole.
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/data_file_path.h"
 #include "engine/brain/brain_functions.h"
@@ -63,7 +69,36 @@ void Entry(std::ostream& out, const std::string& anchor, const std::string& titl
         << MarkupToHtml(text) << "</div>\n";
 }
 
-std::string Reference(const DRAV::CModule& module) {
+// One section's entries by key: the anchor's key, then the title and the text.
+using Section = std::map<std::string, std::pair<std::string, std::string>>;
+
+void Collect(const DRAV::CModule& module, Section& spells, Section& items, Section& factions) {
+    for (const auto& [key, spell] : module.GetSpells()) {
+        if (spells.contains(key)) continue;
+        std::ostringstream text;
+        DRAV::WriteSpellDescription(*spell, module, nullptr, text);
+        spells[key] = {spell->GetName(), text.str()};
+    }
+    for (const auto& [key, item] : module.GetItemTemplates()) {
+        if (!item->HasFlag(DRAV::ITEMFLAG_MANUAL) || items.contains(key)) continue;
+        std::ostringstream text;
+        DRAV::WriteItemDescription(*item, module, nullptr, text);
+        items[key] = {item->GetName(), text.str()};
+    }
+    for (const auto& [key, faction] : module.GetFactions()) {
+        if (factions.contains(key)) continue;
+        std::ostringstream text;
+        DRAV::WriteFactionDescription(*faction, text);
+        factions[key] = {faction->GetName(), text.str()};
+    }
+}
+
+void WriteSection(std::ostream& out, const char* heading, const char* prefix, const Section& section) {
+    out << "<h2 id=\"" << heading << "\">" << heading << "</h2>\n";
+    for (const auto& [key, entry] : section) Entry(out, prefix + key, entry.first, entry.second);
+}
+
+std::string Reference(const std::vector<std::unique_ptr<DRAV::CModule>>& chapters) {
     std::ostringstream out;
     out << "<h2 id=\"Skills\">Skills</h2>\n";
     for (int skill = 0; skill < 98; ++skill) {
@@ -72,26 +107,27 @@ std::string Reference(const DRAV::CModule& module) {
         DRAV::WriteSkillDescription(id, nullptr, text);
         Entry(out, "skill_" + DRAV::GetSkillKey(id), DRAV::GetSkillName(id), text.str());
     }
-    out << "<h2 id=\"Spells\">Spells</h2>\n";
-    for (const auto& [key, spell] : module.GetSpells()) {
-        std::ostringstream text;
-        DRAV::WriteSpellDescription(*spell, module, nullptr, text);
-        Entry(out, "spell_" + key, spell->GetName(), text.str());
-    }
-    out << "<h2 id=\"Items\">Items</h2>\n";
-    for (const auto& [key, item] : module.GetItemTemplates()) {
-        if (!item->HasFlag(DRAV::ITEMFLAG_MANUAL)) continue;
-        std::ostringstream text;
-        DRAV::WriteItemDescription(*item, module, nullptr, text);
-        Entry(out, "item_" + key, item->GetName(), text.str());
-    }
-    out << "<h2 id=\"Factions\">Factions</h2>\n";
-    for (const auto& [key, faction] : module.GetFactions()) {
-        std::ostringstream text;
-        DRAV::WriteFactionDescription(*faction, text);
-        Entry(out, "faction_" + key, faction->GetName(), text.str());
-    }
+    Section spells, items, factions;
+    for (const auto& module : chapters) Collect(*module, spells, items, factions);
+    WriteSection(out, "Spells", "spell_", spells);
+    WriteSection(out, "Items", "item_", items);
+    WriteSection(out, "Factions", "faction_", factions);
     return out.str();
+}
+
+// Every chapter of the folder, from chapter 1 until the first number without a
+// world file.
+std::vector<std::unique_ptr<DRAV::CModule>> LoadChapters(const std::string& folder) {
+    std::vector<std::unique_ptr<DRAV::CModule>> chapters;
+    for (int chapter = 1; std::filesystem::exists(std::filesystem::path(folder) / std::to_string(chapter) / "world.drav");
+         ++chapter) {
+        auto module = std::make_unique<DRAV::CModule>();
+        module->SetBrainFunctions(DRAV::GetBrainFunctions());
+        module->Load(chapter, nullptr, std::make_shared<DRAVCommon::CDataFileFactoryPath>(folder, chapter));
+        chapters.push_back(std::move(module));
+    }
+    if (chapters.empty()) throw std::runtime_error("no chapter in " + folder);
+    return chapters;
 }
 
 }  // namespace
@@ -102,9 +138,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        DRAV::CModule module;
-        module.SetBrainFunctions(DRAV::GetBrainFunctions());
-        module.Load(1, nullptr, std::make_shared<DRAVCommon::CDataFileFactoryPath>(argv[1], 1));
+        const auto chapters = LoadChapters(argv[1]);
 
         std::ifstream in(argv[2], std::ios::binary);
         if (!in) throw std::runtime_error(std::string("cannot read ") + argv[2]);
@@ -113,7 +147,7 @@ int main(int argc, char** argv) {
         if (marker == std::string::npos) throw std::runtime_error("no <!-- REFERENCE marker in the manual");
         const std::size_t after = manual.find("-->", marker);
         if (after == std::string::npos) throw std::runtime_error("the REFERENCE marker is not closed");
-        manual.replace(marker, after + 3 - marker, Reference(module));
+        manual.replace(marker, after + 3 - marker, Reference(chapters));
 
         std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
         out << manual;

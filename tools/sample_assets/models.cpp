@@ -91,6 +91,15 @@ XModel BoardWall() {
     return m;
 }
 
+XModel StoneWall() {
+    // The sluice house's wall at Ashcombe: courses of river stone, capped with flags.
+    XModel m;
+    const int stones = m.AddPart("Stones", kWhite, "stone_blocks.png");
+    const int cap = m.AddPart("Cap", kWhite, "stone_flags.png");
+    AddCellBlock(m, stones, cap, kBoardWallHeight, kBoardWallHeight);
+    return m;
+}
+
 XModel NetRack() {
     // Three cells long (x) and two deep (z): posts and rails with nets hung between,
     // low enough to see over.
@@ -350,6 +359,14 @@ XModel Coins() {
     return m;
 }
 XModel Pie() { return Round("Crust", 0xC89048, 0.12f, 0.1f, 0.06f, 10); }
+XModel Ledger() {
+    // A closed book in a red cover, the page edges showing on the open side.
+    XModel m;
+    m.AddBox(m.AddPart("Cover", 0x782828), {-0.08f, -0.11f, -0.02f}, {0.08f, 0.11f, 0.02f});
+    m.AddBox(m.AddPart("Pages", 0xE8DCC0), {-0.07f, -0.105f, -0.015f}, {0.085f, 0.105f, 0.015f});
+    return m;
+}
+
 XModel Token() {
     XModel m;
     m.AddBox(m.AddPart("Brass", kBrassRgb), {-0.04f, -0.04f, -0.005f}, {0.04f, 0.04f, 0.005f});
@@ -414,6 +431,7 @@ const std::vector<SampleModel>& SampleModels() {
         {"tile", "doors_slip.x", SlipwayDoors},
         {"tile", "fence_reed.x", ReedFence},
         {"tile", "wall_boards.x", BoardWall},
+        {"tile", "wall_stone.x", StoneWall},
         {"tile", "rack_nets.x", NetRack},
         {"tile", "loft_boathouse.x", BoathouseLoft},
         {"object", "chest_tackle.x", TackleChest},
@@ -456,6 +474,7 @@ const std::vector<SampleModel>& SampleModels() {
         {"item", "coins.x", Coins},
         {"item", "pie.x", Pie},
         {"item", "token.x", Token},
+        {"item", "ledger.x", Ledger},
     };
     return models;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The DirectX models of the sample module: the tiles, objects, figure pieces and items
-// of the Reedwater chapter that the auto-tiles do not build.
+// of its chapters that the auto-tiles do not build.
 
 #include <string>
 #include <vector>

@@ -194,6 +194,19 @@ void Stone(Canvas& canvas) {
     });
 }
 
+// Flagstones in a 2 x 2 atlas for a floor: slabs laid in courses, each a shade apart.
+void StoneFlags(Canvas& canvas) {
+    Atlas(canvas, [](Vec p, int cell) {
+        const int course = static_cast<int>(p.y * 3);
+        const float x = p.x * 2 + 0.37f * static_cast<float>(course);
+        const int slab = static_cast<int>(x);
+        const bool joint = std::fmod(p.y * 3, 1.0f) < 0.05f || x - static_cast<float>(slab) < 0.03f;
+        if (joint) return Shade(kStone, 0.55f);
+        return Shade(kStone, 0.78f + 0.14f * Hash(slab, course, 221u + cell) +
+                                 0.14f * Noise(p.x * 8, p.y * 8, 8, 223u + cell));
+    });
+}
+
 void ExitArrow(Canvas& canvas) {
     canvas.SetViewBox(0, 0, static_cast<float>(canvas.Width()), 32);
     canvas.Paint([](Vec) { return Colour{0, 0, 0, 0}; });
@@ -336,6 +349,8 @@ const std::vector<SampleTexture>& SampleTextures() {
         {"tile", "post.png", 32, 128, Post},
         {"tile", "door.png", 64, 128, Door},
         {"tile", "net.png", 64, 64, Net},
+        {"tile", "stone_blocks.png", 64, 64, Stone},
+        {"tile", "stone_flags.png", 128, 128, StoneFlags},
         {"object", "wood.png", 64, 64, Wood},
         {"object", "crate.png", 64, 64, Crate},
         {"object", "iron.png", 64, 64, Iron},

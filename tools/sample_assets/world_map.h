@@ -1,5 +1,5 @@
 #pragma once
-// The chapter's travel map: the picture of the Reedwater country and its area
+// The chapters' travel maps: for each, the picture of the country and its area
 // overlay, the same size, in which each area's rectangle holds how that area looks
 // once the party knows it.
 

@@ -1,18 +1,25 @@
-// Whoever stands on a walkable cell of the chapter's areas can be seen and clicked
-// with the game view's default camera: one person stands on every walkable cell in
-// turn, the view centred on them as it follows the party; what is drawn at their
-// middle must change when they step there (nothing in front hides them), and picking
-// at that pixel must find them. The share of cells that pass is printed per area.
+// Whoever stands on a walkable cell of any area of any chapter of the sample can be
+// seen and clicked with the game view's default camera: one person stands on every
+// walkable cell in turn, the view centred on them as it follows the party; what is
+// drawn at their middle must change when they step there (nothing in front hides
+// them), and picking at that pixel must find them. An area with doors is walked
+// again with every door open. The share of cells that pass is printed per area.
 
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
+#include <set>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "common/random.h"
 #include "engine/engine.h"
 #include "graphics/pixel/game_view_fixture.h"
+#include "rules/definitions/travel_map.h"
+#include "world/master_tile.h"
+#include "world/tile.h"
 
 namespace {
 
@@ -34,34 +41,85 @@ int Difference(std::uint32_t a, std::uint32_t b) {
     return sum;
 }
 
-class AreaVisibilityPixelTest : public GameViewPixelTest {
+// One area of a chapter as a party reaches it: by the place of the chapter's travel
+// map that leads there.
+struct AreaCase {
+    int chapter;
+    std::string area, entry;
+    bool start;      // the chapter's start area, where a new game stands already
+    bool doorsOpen;  // walked with every door standing open
+};
+
+void PrintTo(const AreaCase& place, std::ostream* out) {
+    *out << "chapter " << place.chapter << ", " << place.area << (place.doorsOpen ? ", doors open" : "");
+}
+
+// The cells of the area's doors.
+std::vector<const DRAV::CTile*> DoorCells(const DRAV::CArea& area) {
+    std::vector<const DRAV::CTile*> doors;
+    for (std::uint32_t row = 0; row < area.GetRows(); ++row)
+        for (std::uint32_t column = 0; column < area.GetColumns(); ++column) {
+            const DRAV::CTile* tile = area.GetTile(column, row);
+            if (tile && tile->GetMaster() && tile->GetMaster()->GetDefinition().GetKind() == DRAV::TILE_DOOR)
+                doors.push_back(tile);
+        }
+    return doors;
+}
+
+// Every area the chapters' travel maps lead to, once closed and, when it has doors,
+// once open; a chapter's areas are the places of the map its start area lies on.
+std::vector<AreaCase> EveryAreaOfEveryChapter() {
+    std::vector<AreaCase> cases;
+    for (int chapter = 1; std::filesystem::exists(SampleRoot() + "/" + std::to_string(chapter) + "/world.drav");
+         ++chapter) {
+        const SampleGame game(chapter, [](DRAV::CActor& main) { main.SetName("Wren"); });
+        const DRAV::CArea& start = game.Area();
+        DRAV::CMap2* map = game.Game().FindAndLoadTempMap(start.GetWorldMapName(), game.Module());
+        if (!map) throw std::runtime_error("chapter " + std::to_string(chapter) + " has no travel map");
+        std::set<std::string> seen;
+        for (const auto& place : map->GetAreas()) {
+            if (!seen.insert(place->GetEntryArea()).second) continue;
+            DRAV::CArea area(&game.Game());
+            area.LoadAreaFile("", place->GetEntryArea(), game.Module(), DRAV::AREA_LOAD_FRESH, false);
+            const bool isStart = place->GetEntryArea() == start.GetName();
+            cases.push_back({chapter, place->GetEntryArea(), place->GetEntryName(), isStart, false});
+            if (!DoorCells(area).empty()) cases.push_back({chapter, place->GetEntryArea(), place->GetEntryName(), isStart, true});
+        }
+    }
+    return cases;
+}
+
+std::string CaseName(const testing::TestParamInfo<AreaCase>& info) {
+    return "Chapter" + std::to_string(info.param.chapter) + "_" + info.param.area +
+           (info.param.doorsOpen ? "_DoorsOpen" : "");
+}
+
+class AreaVisibilityPixelTest : public GameViewPixelTest, public testing::WithParamInterface<AreaCase> {
 protected:
-    void EnterMarsh() {
-        m_game.Game().SetEntry({"reedwater_map", ""}, DRAV::AREA_LOAD_FRESH, "");
+    // A new game of the case's chapter, the party travelled into the case's area.
+    void Enter(const AreaCase& place) {
+        StartChapter(place.chapter);
+        if (place.start) return;
+        const std::string map = m_game.Area().GetWorldMapName();
+        m_game.Game().SetEntry({map, ""}, DRAV::AREA_LOAD_FRESH, "");
         m_game.Game().SetStateCode(DRAV::GAME_EXIT_AVAILABLE);
         m_game.Engine().LeaveArea();
-        m_game.Engine().SetEntry({"reed_marsh", "landing"});
+        m_game.Engine().SetEntry({place.area, place.entry});
         m_game.Engine().EnterArea();
-        ASSERT_EQ(m_game.Area().GetName(), "reed_marsh");
+        ASSERT_EQ(m_game.Area().GetName(), place.area);
     }
 
-    // Everyone leaves but one goblin of the lane, the smallest person of the chapter:
+    // Everyone leaves but one goblin of the lane, the smallest person of the sample:
     // whoever is taller shows above anything low that shows a goblin. With
     // `openDoors`, every door stands open and its cells are walkable too.
     void Prepare(bool openDoors = false) {
         DRAV::CArea& area = m_game.Area();
         if (openDoors)
-            for (std::uint32_t row = 0; row < area.GetRows(); ++row)
-                for (std::uint32_t column = 0; column < area.GetColumns(); ++column) {
-                    const DRAV::CTile* tile = area.GetTile(column, row);
-                    if (tile && tile->GetMaster() &&
-                        tile->GetMaster()->GetDefinition().GetKind() == DRAV::TILE_DOOR)
-                        tile->GetDoor()->SetOpen(true);
-                }
+            for (const DRAV::CTile* door : DoorCells(area)) door->GetDoor()->SetOpen(true);
         std::vector<DRAV::CActor*> everyone;
         for (const auto& actor : area.GetActors()) everyone.push_back(actor.get());
         for (DRAV::CActor* actor : everyone) m_gone.push_back(area.RemoveActor(*actor));
-        m_person = area.CreateEncounterActor("reed_goblin", "", 0, m_game.Module());
+        m_person = area.CreateEncounterActor("reed_goblin", "", 0, m_lane.Module());
         ASSERT_TRUE(area.PlaceActor(area.GetColumns() / 2, area.GetRows() / 2, true, m_person));
         m_person->SetFacing(0.0);
         ShowArea();
@@ -125,24 +183,20 @@ protected:
         EXPECT_EQ(survey.passed, survey.walkable) << name << survey.failed;
     }
 
+    // Reedwater's lane, whose goblin walks every chapter's cells.
+    const SampleGame m_lane;
     std::vector<std::shared_ptr<DRAV::CActor>> m_gone;  // those sent away, kept alive
     std::shared_ptr<DRAV::CActor> m_person;
 };
 
-TEST_F(AreaVisibilityPixelTest, EveryoneOnTheLandingCanBeSeenAndClicked) {
-    Prepare();
-    ExpectEveryoneShown("Reedwater Landing");
+TEST_P(AreaVisibilityPixelTest, EveryoneCanBeSeenAndClicked) {
+    const AreaCase& place = GetParam();
+    Enter(place);
+    ASSERT_FALSE(HasFatalFailure());
+    Prepare(place.doorsOpen);
+    ExpectEveryoneShown(m_game.Area().GetDisplayName() + (place.doorsOpen ? ", every door open" : ""));
 }
 
-TEST_F(AreaVisibilityPixelTest, WithEveryDoorOpenEveryoneOnTheLandingCanBeSeenAndClicked) {
-    Prepare(true);
-    ExpectEveryoneShown("Reedwater Landing, every door open");
-}
-
-TEST_F(AreaVisibilityPixelTest, EveryoneInTheMarshCanBeSeenAndClicked) {
-    EnterMarsh();
-    Prepare();
-    ExpectEveryoneShown("The Reed Marsh");
-}
+INSTANTIATE_TEST_SUITE_P(EveryArea, AreaVisibilityPixelTest, testing::ValuesIn(EveryAreaOfEveryChapter()), CaseName);
 
 }  // namespace

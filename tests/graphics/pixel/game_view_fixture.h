@@ -20,6 +20,13 @@ protected:
     }
     ~GameViewPixelTest() override { m_manager.ReleaseDeviceObjects(&m_wrapper, m_game.Game()); }
 
+    // A new game of another chapter of the sample in place of chapter 1's, drawn
+    // from that chapter's files.
+    void StartChapter(int chapter) {
+        m_game = SampleGame(chapter, [](DRAV::CActor& main) { main.SetName("Wren"); });
+        m_manager.SetDataFileFactory(SampleFolderSource(chapter));
+    }
+
     // Loads the graphics of the current area, every cell of it seen.
     void ShowArea() {
         SeeEverything(m_game.Area());
