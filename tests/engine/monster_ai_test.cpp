@@ -73,7 +73,7 @@ TEST(MonsterAI, TheFirstThoughtArmsTheMonsterOnce) {
 // A weapon's numbers may each lie near the top of the 32-bit range: their sum must
 // still rank it first, not wrap round below a plain dagger.
 TEST(MonsterAI, TheFirstThoughtRanksAWeaponOfTheHighestBonusFirst) {
-    SampleGame game(QuillmereTest::EditedSampleSource(DRAVCommon::DFK_CHAPTER, "items.drav",
+    SampleGame game(QuillmereTest::EditedSampleSource(DRAVCommon::DFK_GLOBAL, "global_items.drav",
                                                       "<weapon> bow true 1 8 0 0 </weapon>",
                                                       "<weapon> bow true 2147483647 8 0 0 </weapon>"));
     game.EnterOpenArea(40, 12);
