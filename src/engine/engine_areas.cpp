@@ -50,7 +50,9 @@ void CEngine::CheckAreaEntry(const AreaEntryPoint& place) const {
     } else {
         names = CArea::ReadEntryNames(Module().GetPackage(), areaName);
     }
-    if (std::find(names.begin(), names.end(), entryName) == names.end())
+    const bool found = entryName.empty() ? !names.empty()
+                                         : std::find(names.begin(), names.end(), entryName) != names.end();
+    if (!found)
         throw CDRAVException(DRAV_ERR_BAD_DATA, "area \"" + areaName + "\" has no entry \"" + entryName + "\"");
 }
 
@@ -163,7 +165,9 @@ void CEngine::EnterArea() {
         throw;
     }
 
-    game.SetCurrentEntry(destination);
+    // The default entry is known by its own name from here on.
+    const AreaEntryPoint entered{destination.first, FindAreaEntry(CurrentArea().GetEntries(), destination.second)->name};
+    game.SetCurrentEntry(entered);
     game.SetStateCode(GAME_PLAYING);
     game.SetInBattle(false);
     if (game.IsWakingFromWipeOut()) {
@@ -172,12 +176,12 @@ void CEngine::EnterArea() {
     }
     game.FlagCurrentAreaEntered();
     ResetHeartbeatTimer();
-    if (destination.first != game.GetReturnPoint().first) game.SetReturnPoint(destination);
+    if (entered.first != game.GetReturnPoint().first) game.SetReturnPoint(entered);
     // The party has arrived whatever its entry script does: a broken one is
     // reported once the area is entered, not instead of entering it.
     std::exception_ptr scriptFailure;
     try {
-        RunEntryScript(destination.second);
+        RunEntryScript(entered.second);
     } catch (const CDRAVException& failure) {
         if (failure.GetCode() != DRAV_ERR_SCRIPT) throw;
         scriptFailure = std::current_exception();

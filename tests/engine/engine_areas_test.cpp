@@ -89,6 +89,30 @@ TEST(EngineAreas, AnExitWithoutEntryLeadsThroughTheMap) {
     EXPECT_EQ(game.Main()->GetArea(), &game.Area());
 }
 
+// The travel map's Reedwater Landing names no entry: the party comes in at the
+// area's first, as at the start, and a return or a revival later finds it again.
+TEST(EngineAreas, AMapPlaceWithoutEntryBringsThePartyInAtTheAreasFirstEntry) {
+    auto game = StartSampleGame();
+    const auto first = game.Area().GetEntries().front();
+    game.Game().SetEntry({"reedwater_map", ""}, AREA_LOAD_FRESH, "");
+    game.Game().SetStateCode(GAME_EXIT_AVAILABLE);
+    game.Engine().LeaveArea();
+    ASSERT_EQ(game.Game().GetStateCode(), GAME_ON_MAP);
+    CMap2Area* landing = nullptr;
+    for (const auto& place : game.Game().GetCurrentMap()->GetAreas())
+        if (place->GetEntryArea() == "reedwater_landing") landing = place.get();
+    ASSERT_NE(landing, nullptr);
+    ASSERT_EQ(landing->GetEntryName(), "");
+
+    game.Engine().SetEntry({landing->GetEntryArea(), landing->GetEntryName()});
+    game.Engine().EnterArea();
+    EXPECT_EQ(game.Game().GetStateCode(), GAME_PLAYING);
+    EXPECT_EQ(game.Main()->GetArea(), &game.Area());
+    EXPECT_LT(game.Main()->DistanceToPoint((first->column + 0.5) * kCellSize, (first->row + 0.5) * kCellSize),
+              2 * kCellSize);
+    EXPECT_EQ(game.Game().GetCurrentEntry(), (AreaEntryPoint{"reedwater_landing", first->name}));
+}
+
 // A module author's slip: a map leads to an area whose file the chapter lacks, or
 // to an entry its area lacks. The map is read before the party leaves, so the
 // party stays where it stood.

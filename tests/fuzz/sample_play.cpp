@@ -71,10 +71,8 @@ void LeaveForMap(DRAV::CEngine& engine, const std::string& map) {
 void VisitMapAreas(DRAV::CEngine& engine, const std::string& map, int ticks) {
     LeaveForMap(engine, map);
     std::vector<DRAV::AreaEntryPoint> destinations;
-    // An area's default entry (an empty name) is no entry the engine can place a
-    // party at yet: such destinations are left out.
     for (const auto& area : engine.GetGame()->GetCurrentMap()->GetAreas())
-        if (!area->GetEntryName().empty()) destinations.emplace_back(area->GetEntryArea(), area->GetEntryName());
+        destinations.emplace_back(area->GetEntryArea(), area->GetEntryName());
     for (const auto& destination : destinations) {
         engine.SetEntry(destination);
         engine.EnterArea();

@@ -92,7 +92,10 @@ auto FindByName(const List& list, const std::string& name) -> decltype(list.fron
 
 }  // namespace
 
-CAreaEntry* FindAreaEntry(const AreaEntryList& entries, const std::string& name) { return FindByName(entries, name); }
+CAreaEntry* FindAreaEntry(const AreaEntryList& entries, const std::string& name) {
+    if (name.empty()) return entries.empty() ? nullptr : entries.front().get();
+    return FindByName(entries, name);
+}
 CAreaExit* FindAreaExit(const AreaExitList& exits, const std::string& name) { return FindByName(exits, name); }
 
 }  // namespace DRAV

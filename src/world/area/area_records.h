@@ -100,7 +100,8 @@ Direction ReadFacing(DRAVCommon::CDataFileReader& reader);
 // Reads a "sounds" element, appending one record per "sound".
 void LoadAreaSounds(DRAVCommon::CDataFileReader& reader, AreaSoundList& sounds);
 
-// The first record of that exact name, or null.
+// The first record of that exact name, or null. Maps and saved places write the
+// area's default entry as an empty name: that is its first entry.
 CAreaEntry* FindAreaEntry(const AreaEntryList& entries, const std::string& name);
 CAreaExit* FindAreaExit(const AreaExitList& exits, const std::string& name);
 
