@@ -19,4 +19,11 @@ std::int32_t RollDie(std::int32_t n) {
     return n > 0 ? r + 1 : r - 1;
 }
 
+std::mt19937& GetDisplayRandomEngine() {
+    static std::mt19937 engine;
+    return engine;
+}
+
+double DisplayRandom() { return std::generate_canonical<double, 53>(GetDisplayRandomEngine()); }
+
 }  // namespace DRAVCommon

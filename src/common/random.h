@@ -1,6 +1,8 @@
 #pragma once
 // The one random source of the game rules: a global mt19937, seeded 5489 at program
-// start and reseeded from the tick count when SDL starts.
+// start and reseeded from the tick count when SDL starts. What is only shown
+// (flickering lights, particles, the shaking view) draws from a source of its own,
+// so the rules roll the same however many frames the display draws.
 
 #include <cstdint>
 #include <random>
@@ -14,5 +16,9 @@ double Random();
 
 // 0 for n = 0; uniform over 1..n for n > 0 and over n..-1 for n < 0.
 std::int32_t RollDie(std::int32_t n);
+
+// The display's source, and a number from it uniform in [0, 1).
+std::mt19937& GetDisplayRandomEngine();
+double DisplayRandom();
 
 }  // namespace DRAVCommon

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -366,7 +367,7 @@ private:
 };
 
 [[noreturn]] void RunChild(const std::vector<Step>& steps, const std::string& home, const std::string& module,
-                           bool headless) {
+                           bool headless, unsigned realSeconds) {
     if (headless) {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         D3D9Layer::SetDeviceFactory([](HWND, const D3DPRESENT_PARAMETERS& parameters) -> IDirect3DDevice9* {
@@ -381,7 +382,7 @@ private:
     std::string path = home + "/bin:" + (std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin");
     setenv("PATH", path.c_str(), 1);
     // A run that hangs is ended rather than holding the suite.
-    alarm(60);
+    alarm(realSeconds);
     // What the program tells a terminal is observed too.
     if (!std::freopen((home + "/stderr.txt").c_str(), "w", stderr)) std::_Exit(3);
 
@@ -516,10 +517,12 @@ Observed Driver::Execute(const std::vector<Step>& steps) const {
     Observed run;
     std::fflush(nullptr);
     pid_t child = fork();
-    if (child == 0) RunChild(steps, m_home, m_module, m_headless);
+    if (child == 0) RunChild(steps, m_home, m_module, m_headless, m_realSeconds);
     int status = 0;
     waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    if (WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM)
+        run.log += "the run was ended after " + std::to_string(m_realSeconds) + " seconds of real time\n";
+    else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         run.log += "the program did not end normally (status " + std::to_string(status) + ")\n";
 
     std::ifstream in(m_home + "/observations.txt");

@@ -253,20 +253,28 @@ inline bool PageUp() { return App().GetCurrentDialog() != nullptr; }
 // A page of words only, as a trigger or a sign opens on the way: read and closed.
 inline bool MessageUp() { return dynamic_cast<CTextDlg*>(App().GetCurrentDialog().get()) != nullptr; }
 
-// The hero is sent one click at a time towards the cell, over whatever ground the
-// view shows on the way, until she stands there or a page other than a message
-// opens on the way; a message is read and the walk goes on.
-inline Step WalkTo(int column, int row, int clicks = 8) {
+// Where each member of the party stands, in cells, for a problem's report.
+inline std::string PartyPlaces() {
+    std::ostringstream text;
+    text.precision(3);
+    for (const auto& member : TheGame().GetParty())
+        text << " " << member->GetName() << " (" << member->GetX() / kCell << ", " << member->GetY() / kCell << ")";
+    return text.str();
+}
+
+// Every member of the party in the area has done what it was told.
+inline bool PartyStopped() {
+    const auto& members = TheGame().GetParty();
+    return std::none_of(members.begin(), members.end(), [](const auto& member) {
+        return member->IsAlive() && member->GetArea() == TheArea() && member->GetCurrentOrder();
+    });
+}
+
+// One click on the ground towards the cell: the cell itself, or the farthest cell
+// on the way from the hero that the view shows, once the hover names the ground.
+inline Step ClickTowards(int column, int row) {
     return Next([=] {
         const double x = (column + 0.5) * kCell, z = (row + 0.5) * kCell;
-        if (MessageUp()) return std::vector<Step>{Key(SDL_SCANCODE_RETURN), Wait(100), WalkTo(column, row, clicks)};
-        // Within a step of the cell is there: someone may stand on it.
-        if (PageUp() || Hero().DistanceToPoint(x, z) < 1.5 * kCell) return std::vector<Step>{};
-        if (clicks == 0)
-            return std::vector<Step>{Problem("walking to " + std::to_string(column) + " " + std::to_string(row) +
-                                             ": stuck at " + std::to_string(Hero().GetX() / kCell) + " " +
-                                             std::to_string(Hero().GetY() / kCell))};
-        // The cell itself, or the farthest cell on the way that the view shows.
         std::optional<POINT> point;
         for (double share = 1.0; share > 0.05 && !point; share -= 0.1) {
             const double px = Hero().GetX() + (x - Hero().GetX()) * share;
@@ -277,18 +285,56 @@ inline Step WalkTo(int column, int row, int clicks = 8) {
             return std::vector<Step>{
                 Problem("no ground in view towards " + std::to_string(column) + " " + std::to_string(row))};
         const POINT at = *point;
-        return std::vector<Step>{
-            PointAt([at] { return Units(at); }, false), Next([=] {
-                DRAVUI::ElementInfo ground;
-                DRAVUI::ElementInfo::DescribeThing(ground, PickAt(at).thing, nullptr);
-                if (HoverTitle() != ground.title)
-                    return std::vector<Step>{Problem("the hover shows " + HoverTitle() + " over " + ground.title)};
-                return std::vector<Step>{LeftClickAt(at)};
-            }),
-            Wait(300),
-            WaitUntil(
-                "the hero to stop", [] { return PageUp() || !Hero().GetCurrentOrder(); }, 8000),
-            WalkTo(column, row, clicks - 1)};
+        return std::vector<Step>{PointAt([at] { return Units(at); }, false), Next([=] {
+                                     DRAVUI::ElementInfo ground;
+                                     DRAVUI::ElementInfo::DescribeThing(ground, PickAt(at).thing, nullptr);
+                                     if (HoverTitle() != ground.title)
+                                         return std::vector<Step>{Problem("the hover shows " + HoverTitle() +
+                                                                          " over " + ground.title)};
+                                     return std::vector<Step>{LeftClickAt(at)};
+                                 })};
+    });
+}
+
+// The hero is sent one click at a time towards the cell, with whoever is
+// selected, until she stands there or a page other than a message opens on the
+// way; a message is read and the walk goes on. Each click is let run until the
+// hero stops.
+inline Step WalkTo(int column, int row, int clicks = 8) {
+    return Next([=] {
+        const double x = (column + 0.5) * kCell, z = (row + 0.5) * kCell;
+        if (MessageUp()) return std::vector<Step>{Key(SDL_SCANCODE_RETURN), Wait(100), WalkTo(column, row, clicks)};
+        // Within a step of the cell is there: someone may stand on it.
+        if (PageUp() || Hero().DistanceToPoint(x, z) < 1.5 * kCell) return std::vector<Step>{};
+        if (clicks == 0)
+            return std::vector<Step>{Problem("walking to " + std::to_string(column) + " " + std::to_string(row) +
+                                             ": stuck at " + std::to_string(Hero().GetX() / kCell) + " " +
+                                             std::to_string(Hero().GetY() / kCell))};
+        return std::vector<Step>{ClickTowards(column, row), Wait(300),
+                                 WaitUntil(
+                                     "the hero to stop", [] { return PageUp() || !Hero().GetCurrentOrder(); }, 8000),
+                                 WalkTo(column, row, clicks - 1)};
+    });
+}
+
+// The selected party is walked towards the cell until `there` holds: the hero
+// standing near the cell is not enough when it asks for the others too, so
+// each click is let run until every member has stopped, and clicks go on while
+// `there` does not hold. A message or a tutorial page on the way is read.
+inline Step WalkPartyUntil(const std::string& what, int column, int row, std::function<bool()> there,
+                           int clicks = 8) {
+    return Next([=] {
+        if (MessageUp() || dynamic_cast<CHelpDlg*>(App().GetCurrentDialog().get()))
+            return std::vector<Step>{Key(SDL_SCANCODE_RETURN), Wait(100),
+                                     WalkPartyUntil(what, column, row, there, clicks)};
+        if (there()) return std::vector<Step>{};
+        if (PageUp()) return std::vector<Step>{Problem("walking for " + what + ": " + PageTitle() + " opened")};
+        if (clicks == 0) return std::vector<Step>{Problem("walked in vain for " + what + ":" + PartyPlaces())};
+        return std::vector<Step>{ClickTowards(column, row), Wait(300),
+                                 WaitUntil(
+                                     "the party to stop", [there] { return PageUp() || there() || PartyStopped(); },
+                                     8000),
+                                 WalkPartyUntil(what, column, row, there, clicks - 1)};
     });
 }
 

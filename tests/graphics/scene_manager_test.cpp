@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <random>
 #include <set>
 
+#include "common/random.h"
 #include "graphics/graphic.h"
 #include "graphics/particles/billboard_effect.h"
 #include "graphics/particles/billboard_renderer.h"
@@ -246,6 +248,23 @@ TEST_F(SceneManagerTest, WithThreeLightSlotsTheTwoNearestLitObjectsWithinAHundre
     EXPECT_TRUE(on);
     m_device->GetLightEnable(3, &on);
     EXPECT_FALSE(on);
+}
+
+// What is only shown (flickering lamps, particles) draws its own numbers: the dice
+// of the rules roll the same however many frames a machine draws between ticks.
+TEST_F(SceneManagerTest, FramesAndRunningEffectsLeaveTheRulesDiceAlone) {
+    SeeEverything(m_game.Area());
+    Init();
+    m_manager.AddEffect(&m_xp, m_game.Game(), "warden_flare", nullptr, 18.75, 3.75);
+    DRAVCommon::GetRandomEngine().seed(7);
+    for (int frame = 0; frame < 5; ++frame) {
+        m_game.Game().SetTick(m_game.Game().GetTick() + 1);
+        m_manager.AdvanceEffects(&m_xp, m_game.Game());
+        Frame();
+    }
+    ASSERT_FALSE(m_manager.GetBillboardRenderer()->GetParticles().empty());
+    std::mt19937 untouched(7);
+    EXPECT_EQ(DRAVCommon::GetRandomEngine()(), untouched());
 }
 
 TEST_F(SceneManagerTest, AnArrivingSpellRunsWhileItsEffectLastsThenBurstsAndGoes) {

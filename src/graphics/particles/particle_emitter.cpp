@@ -41,7 +41,7 @@ CParticleEmitter::Shape ReadShape(DRAVCommon::CDataFileReader& reader) {
     return shape;
 }
 
-double SignedDraw() { return 2.0 * DRAVCommon::Random() - 1.0; }
+double SignedDraw() { return 2.0 * DRAVCommon::DisplayRandom() - 1.0; }
 
 }  // namespace
 

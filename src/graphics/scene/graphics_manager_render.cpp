@@ -93,7 +93,7 @@ void CGraphicsManager::RenderScene(DRAVCommon::CXPDevice* device, DRAV::CGame& g
 
     if (m_shakeStartTick != 0 && m_shakeStartTick + kShakeTicks > ticks) {
         const double amplitude = (static_cast<double>(m_shakeStartTick) - ticks + kShakeTicks) / kShakeTicks;
-        target[1] += static_cast<float>((DRAVCommon::Random() - 0.5) * 2.0 * amplitude);
+        target[1] += static_cast<float>((DRAVCommon::DisplayRandom() - 0.5) * 2.0 * amplitude);
     } else {
         m_shakeStartTick = 0;
     }
@@ -206,7 +206,8 @@ void CGraphicsManager::SetupLights(DRAVCommon::CXPDevice* device, DRAV::CGame& g
 void CGraphicsManager::SetObjectLight(DRAVCommon::CXPDevice* device, std::uint32_t index, const CLight& light,
                                       double x, double z) {
     float k = 1.0f;
-    if (light.GetFlicker() != 0) k = static_cast<float>(1.0 - DRAVCommon::Random() * (light.GetFlicker() / 100.0));
+    if (light.GetFlicker() != 0)
+        k = static_cast<float>(1.0 - DRAVCommon::DisplayRandom() * (light.GetFlicker() / 100.0));
     D3DLIGHT9 out{};
     out.Type = D3DLIGHT_POINT;
     out.Diffuse = {light.GetRed() * k, light.GetGreen() * k, light.GetBlue() * k, 0.0f};

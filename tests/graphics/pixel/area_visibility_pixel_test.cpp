@@ -129,7 +129,7 @@ protected:
         m_lookAt[0] = static_cast<float>(x);
         m_lookAt[2] = static_cast<float>(z);
         // Flickering lights draw from the random source: both pictures draw the same.
-        DRAVCommon::GetRandomEngine().seed(5489);
+        DRAVCommon::GetDisplayRandomEngine().seed(5489);
         return DrawView();
     }
 
