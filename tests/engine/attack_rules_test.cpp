@@ -39,6 +39,16 @@ void Charm(CActor& actor) {
     actor.AppendEffects({charm});
 }
 
+// A goblin on open ground that outlasts any number of blows, the events so far drained.
+std::shared_ptr<CActor> TargetGoblin(const QuillmereTest::SampleGame& game) {
+    game.EnterOpenArea(20, 6);
+    auto goblin = game.Spawn("reed_goblin", 5, 1);
+    if (!goblin) return nullptr;
+    goblin->SetMaxHitPoints(1000000);
+    game.DrainEvents();
+    return goblin;
+}
+
 }  // namespace
 
 TEST(AttackRules, TouchAndFlankingAttacksMeetTheDefenceWithoutArmour) {
@@ -76,11 +86,8 @@ TEST(AttackRules, TouchAndFlankingAttacksMeetTheDefenceWithoutArmour) {
 TEST(AttackRules, CriticalHitsDoubleTheWeaponPartOnOneRollInTwentyOrInTen) {
     DRAVCommon::GetRandomEngine().seed(21);
     auto game = StartSampleGame();
-    game.EnterOpenArea(20, 6);
-    const auto goblin = game.Spawn("reed_goblin", 5, 1);
+    const auto goblin = TargetGoblin(game);
     ASSERT_TRUE(goblin);
-    goblin->SetMaxHitPoints(1000000);
-    game.DrainEvents();
 
     // A weapon part of 1 + 3 and an added 1 + 1 roll one die of 2: 5 or 6 damage.
     // A critical hit doubles the weapon part to 2 + 6: one die of 3 + 7, 8 to 10.
@@ -121,11 +128,8 @@ TEST(AttackRules, CriticalHitsDoubleTheWeaponPartOnOneRollInTwentyOrInTen) {
 TEST(AttackRules, NumbersAtTheEndsOfTheirRangeDoNotWrapRound) {
     DRAVCommon::GetRandomEngine().seed(9);
     auto game = StartSampleGame();
-    game.EnterOpenArea(20, 6);
-    const auto goblin = game.Spawn("reed_goblin", 5, 1);
+    const auto goblin = TargetGoblin(game);
     ASSERT_TRUE(goblin);
-    goblin->SetMaxHitPoints(1000000);
-    game.DrainEvents();
     // The messages of `count` blows, and the damage they did.
     auto strike = [&](const CAttackInfo& info, int count) {
         const std::int32_t before = goblin->GetDamageTaken();
