@@ -49,15 +49,28 @@ bool IsOverloaded(const CActor& actor) {
     return actor.GetCarriedWeight() > GetCarryCapacity(static_cast<std::int32_t>(strength));
 }
 
-// Another actor stands on the goal and the walker is as close as it can come: the
-// walk ends here rather than circling the other actor for ever.
+// The actor `actor` touches and cannot pass when it steps to (x, y); null when the
+// step is free or something else is in the way.
+const CActor* TouchedBlocker(const CActor& actor, const CArea& area, double x, double y, double step) {
+    CThing* blocker = nullptr;
+    if (area.CanMoveTo(actor, &blocker, x, y)) return nullptr;
+    const auto* other = dynamic_cast<const CActor*>(blocker);
+    return other && actor.IsWithin(*other, actor.GetRadius() + other->GetRadius() + step) ? other : nullptr;
+}
+
+// The walker is as close as it can come to a goal another actor holds: the walk
+// ends here rather than circling the other actor for ever. The other either stands
+// on the goal, or stands in the way of a goal the walker's own circle already
+// covers, which the pathfinder only ever steps straight at.
 bool IsStoppedShortByActor(const CActor& actor, const CArea& area, double x, double y, double step) {
     constexpr double kLargestRadius = 2.0 * kCellSize;
-    if (IsBeyondRange(x - actor.GetX(), y - actor.GetY(), actor.GetRadius() + kLargestRadius + step)) return false;
-    CThing* blocker = nullptr;
-    if (area.CanMoveTo(actor, &blocker, x, y)) return false;
-    const auto* other = dynamic_cast<const CActor*>(blocker);
-    return other && actor.IsWithin(*other, actor.GetRadius() + other->GetRadius() + step);
+    const double dx = x - actor.GetX();
+    const double dy = y - actor.GetY();
+    if (IsBeyondRange(dx, dy, actor.GetRadius() + kLargestRadius + step)) return false;
+    if (TouchedBlocker(actor, area, x, y, step)) return true;
+    const double distance = std::hypot(dx, dy);
+    if (!(distance < actor.GetRadius())) return false;
+    return TouchedBlocker(actor, area, actor.GetX() + dx * step / distance, actor.GetY() + dy * step / distance, step);
 }
 
 }  // namespace

@@ -95,6 +95,41 @@ TEST(EngineOrders, AnActorOnTheSpotStopsTheWalkerShort) {
     EXPECT_GE(main->DistanceTo(*trader), main->GetRadius());
 }
 
+// A formation sends members to spots beside whoever stands where the player
+// clicked. Every such walk ends, at its spot or pressed against the one standing
+// in the way of it.
+TEST(EngineOrders, EveryWalkToASpotBesideAStanderEnds) {
+    struct Start { const char* side; std::uint32_t column, row; };
+    for (const Start start : {Start{"west", 2, 6}, Start{"east", 17, 6}, Start{"north", 10, 1}}) {
+        int walks = 0;
+        for (double dx = -3.0; dx <= 3.0; dx += 0.5)
+            for (double dy = -3.0; dy <= 3.0; dy += 0.5) {
+                auto game = StartSampleGame();
+                game.EnterOpenArea(20, 12);
+                const auto trader = game.Spawn("landing_trader", 10, 6);
+                const auto main = game.Main();
+                ASSERT_TRUE(trader && game.Area().RemoveActor(*main));
+                ASSERT_TRUE(game.Area().PlaceActor(start.column, start.row, false, main));
+                game.DrainEvents();
+                const double x = trader->GetX() + dx, y = trader->GetY() + dy;
+                CThing* blocker = nullptr;
+                // A formation never aims at a spot a wall or the area's edge holds.
+                if (!game.Area().CanMoveTo(*main, &blocker, x, y) && (blocker->GetId() >> 24) != THING_ACTOR)
+                    continue;
+                ++walks;
+                main->PushOrder(std::make_shared<CMoveOrder>(x, y), false);
+                SCOPED_TRACE(std::string("from the ") + start.side + ", to the trader's spot + (" +
+                             std::to_string(dx) + ", " + std::to_string(dy) + ")");
+                ASSERT_GT(TicksUntilDone(game, *main, 600), 0);
+                const double step = main->GetMoveSpeed() / 30.0;
+                if (main->DistanceToPoint(x, y) > step) {
+                    EXPECT_LE(main->DistanceTo(*trader), main->GetRadius() + trader->GetRadius() + step);
+                }
+            }
+        EXPECT_GT(walks, 100) << start.side;
+    }
+}
+
 TEST(EngineOrders, MoveAndTalkYieldsOneConversation) {
     auto game = StartSampleGame();
     const auto trader = TraderAhead(game, 14);
