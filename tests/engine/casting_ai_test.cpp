@@ -43,6 +43,16 @@ std::shared_ptr<CItem> Give(const SampleGame& game, CActor& actor, const std::st
     return item;
 }
 
+// The reed witch, turned on the party, knowing the ember hex.
+std::shared_ptr<CActor> HexingWitch(const SampleGame& game) {
+    const auto witch = game.Spawn("reed_witch", 3, 1);
+    EXPECT_TRUE(witch);
+    if (!witch) return nullptr;
+    witch->SetRelation(RELATION_HOSTILE);
+    witch->AddSpell(Spell(game, "ember_hex"));
+    return witch;
+}
+
 }  // namespace
 
 TEST(CastingAI, CastsItsSpellsInOrderThenFallsBackAndStartsAgainAfterAnHour) {
@@ -191,11 +201,9 @@ TEST(CastingAI, TheSingerKeepsItsSongUp) {
 
 TEST(CastingAI, AHexIsNotLaidTwiceNorAStatusOnAnAffectedTarget) {
     auto game = OpenField();
-    const auto witch = game.Spawn("reed_witch", 3, 1);
+    const auto witch = HexingWitch(game);
     ASSERT_TRUE(witch);
-    witch->SetRelation(RELATION_HOSTILE);
     const CSpell& hex = Spell(game, "ember_hex");
-    witch->AddSpell(hex);
     CAIAutocast ai(AUTOCAST_HINDER);
     const auto wren = game.Main();
     ASSERT_TRUE(ai.CastModifySpell(*witch, hex));
@@ -220,11 +228,9 @@ TEST(CastingAI, AHexAtTheFarEndOfTheNumbersIsNotLaidTwice) {
                                                       "<effect> modify 10rounds ( -2147483648 -1 ) attack </effect>"));
     game.EnterOpenArea(40, 12);
     game.Game().SetInBattle(false);
-    const auto witch = game.Spawn("reed_witch", 3, 1);
+    const auto witch = HexingWitch(game);
     ASSERT_TRUE(witch);
-    witch->SetRelation(RELATION_HOSTILE);
     const CSpell& hex = Spell(game, "ember_hex");
-    witch->AddSpell(hex);
     CAIAutocast ai(AUTOCAST_HINDER);
     const auto wren = game.Main();
     const CSaveOutcome full;
