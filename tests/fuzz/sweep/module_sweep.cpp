@@ -1,9 +1,10 @@
 // Sets each number of each data file that a played sample chapter reads, in turn,
 // to a few extreme values, and plays every such copy of the module in a child
 // process of its own as sample_play.h plays it: loaded, a few hundred ticks with a
-// save and a load, every area of the travel maps visited. Each copy's outcome is
-// sorted: loaded and played, refused naming the edited file, refused naming
-// another file or none, crash, sanitizer report, hang, memory past the limit.
+// save and a load, every area of the travel maps visited, a last save and load.
+// Each copy's outcome is sorted: loaded and played, refused naming the edited
+// file, refused naming another file or none, a save that will not load, crash,
+// sanitizer report, hang, memory past the limit.
 // Only the first two are acceptable; the exit status is 1 when any copy ended
 // otherwise, 2 when the unedited chapter does not play.
 //
@@ -215,6 +216,8 @@ std::string Sweep::PlayOne(const std::shared_ptr<DRAVCommon::CDataFileFactory>& 
             for (const std::string& name : recorder->GetRead()) answer += "\n" + name;
     } catch (const CDRAVException& error) {
         answer = std::string(kAnswerRefused) + "\n" + error.GetMessage();
+    } catch (const QuillmereFuzz::SaveNotLoaded& error) {
+        answer = std::string(kAnswerSaveNotLoaded) + "\n" + error.what();
     } catch (const std::bad_alloc&) {
         answer = kAnswerOutOfMemory;
     }

@@ -91,6 +91,9 @@ TEST(SweepOutcome, EachEndingIsSorted) {
     const Case cases[] = {
         {RunEnd::Answered, kAnswerPlayed, "", 0, Outcome::Played},
         {RunEnd::Answered, kAnswerOutOfMemory, "", 0, Outcome::MemoryLimit},
+        // The game's own save is no module file, even when its refusal names the edited one.
+        {RunEnd::Answered, std::string(kAnswerSaveNotLoaded) + "\n_chapter_\\magic.drav: item count out of range", "",
+         0, Outcome::SaveNotLoaded},
         {RunEnd::Answered, "gibberish", "", 0, Outcome::Crash},
         {RunEnd::TimeLimit, "", "", 0, Outcome::Hang},
         {RunEnd::MemoryLimit, "", "", 0, Outcome::MemoryLimit},
