@@ -91,6 +91,18 @@ void VisitMapAreas(DRAV::CEngine& engine, const std::string& map, int ticks) {
     }
 }
 
+void SaveAndLoad(DRAV::CEngine& engine, const std::string& path) {
+    const char* doing = "saving";
+    try {
+        engine.SaveGame(path, SampleVersion(), nullptr);
+        doing = "loading";
+        std::string quickActions;
+        engine.LoadGame(path, SampleVersion(), quickActions);
+    } catch (const CDRAVException& failure) {
+        throw SaveNotLoaded(std::string(doing) + ": " + failure.GetMessage());
+    }
+}
+
 }  // namespace
 
 const DRAV::CModuleVersionRange& SampleVersion() {
@@ -107,11 +119,10 @@ void PlaySample(const std::shared_ptr<DRAVCommon::CDataFileFactory>& source, con
     engine->EnterArea();
     SpawnEveryKind(*engine);
     RunTicks(*engine, plan.ticks / 2);
-    engine->SaveGame(plan.savePath, SampleVersion(), nullptr);
-    std::string quickActions;
-    engine->LoadGame(plan.savePath, SampleVersion(), quickActions);
+    SaveAndLoad(*engine, plan.savePath);
     RunTicks(*engine, plan.ticks - plan.ticks / 2);
     for (const std::string& map : plan.maps) VisitMapAreas(*engine, map, plan.ticks / 4);
+    SaveAndLoad(*engine, plan.savePath);
 }
 
 }  // namespace QuillmereFuzz

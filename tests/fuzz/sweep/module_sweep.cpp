@@ -1,16 +1,21 @@
-// Sets each number of each data file that a played sample chapter reads, in turn,
-// to a few extreme values, and plays every such copy of the module in a child
-// process of its own as sample_play.h plays it: loaded, a few hundred ticks with a
-// save and a load, every area of the travel maps visited. Each copy's outcome is
-// sorted: loaded and played, refused naming the edited file, refused naming
-// another file or none, crash, sanitizer report, hang, memory past the limit.
-// Only the first two are acceptable; the exit status is 1 when any copy ended
-// otherwise, 2 when the unedited chapter does not play.
+// Makes copies of the module that a played sample chapter reads, each with one
+// edit, in two passes: the numbers pass sets each number of each data file, in
+// turn, to a few extreme values; the modifiers pass gives each monster and each
+// item template a <modify> element of action or movement speed at the largest
+// and smallest amounts. Every copy is played in a child process of its own as
+// sample_play.h plays it: loaded, a few hundred ticks with a save and a load,
+// every area of the travel maps visited, a last save and load. Each copy's
+// outcome is sorted: loaded and played, refused naming the edited file, refused
+// naming another file or none, a save that will not load, crash, sanitizer
+// report, hang, memory past the limit. Only the first two are acceptable; the
+// exit status is 1 when any copy ended otherwise, 2 when the unedited chapter
+// does not play.
 //
-//   module_sweep [--module DIR] [--chapter N]... [--values A,B,...] [--jobs N]
-//                [--seconds S] [--memory MB] [--ticks N] [--every K] [--seed N]
-//                [--report FILE]
-// --every K plays every K-th copy only; --seed N seeds every copy's rolls (1).
+//   module_sweep [--module DIR] [--chapter N]... [--pass numbers|modifiers]...
+//                [--values A,B,...] [--amounts A,B,...] [--jobs N] [--seconds S]
+//                [--memory MB] [--ticks N] [--every K] [--seed N] [--report FILE]
+// --every K plays every K-th copy of each pass only; --seed N seeds every copy's
+// rolls (1); --values are the numbers pass's, --amounts the modifiers pass's.
 
 #include <algorithm>
 #include <chrono>
@@ -38,6 +43,7 @@
 #include "sample_play.h"
 #include "support/overlay_source.h"
 #include "sweep/isolated_run.h"
+#include "sweep/modifier_edits.h"
 #include "sweep/number_edits.h"
 #include "sweep/sweep_outcome.h"
 
@@ -46,10 +52,19 @@ using namespace QuillmereSweep;
 
 namespace {
 
+constexpr const char* kNumbersPass = "numbers";
+constexpr const char* kModifiersPass = "modifiers";
+// The statistics a modifier of the modifiers pass changes.
+constexpr const char* kSpeedStatistics[] = {"actionspeed", "movementspeed"};
+
 struct Options {
     std::string module = QUILLMERE_SAMPLE_DIR;
     std::vector<std::int32_t> chapters;
-    std::vector<std::string> values = {"2147483647", "-1", "1e9", "1e308"};
+    std::vector<std::string> passes;
+    // The edges of the signed and unsigned 32-bit numbers the element reader takes, and far past them.
+    std::vector<std::string> values = {"2147483647", "2147483648", "4294967295", "-1", "-2147483648", "1e9", "1e308"};
+    // A modifier's amount is a signed 32-bit number: its two ends.
+    std::vector<std::string> amounts = {"2147483647", "-2147483648"};
     unsigned jobs = 3;
     RunLimits limits{60.0, 1024ull << 20};
     int ticks = 600;
@@ -60,9 +75,9 @@ struct Options {
 
 [[noreturn]] void Usage(const std::string& problem) {
     std::cerr << "module_sweep: " << problem << "\n"
-              << "usage: module_sweep [--module DIR] [--chapter N]... [--values A,B,...] [--jobs N]\n"
-                 "                    [--seconds S] [--memory MB] [--ticks N] [--every K] [--seed N]\n"
-                 "                    [--report FILE]\n";
+              << "usage: module_sweep [--module DIR] [--chapter N]... [--pass numbers|modifiers]...\n"
+                 "                    [--values A,B,...] [--amounts A,B,...] [--jobs N] [--seconds S]\n"
+                 "                    [--memory MB] [--ticks N] [--every K] [--seed N] [--report FILE]\n";
     std::exit(2);
 }
 
@@ -90,7 +105,9 @@ Options ParseOptions(int argc, char** argv) {
         const std::string value = argv[++i];
         if (option == "--module") options.module = value;
         else if (option == "--chapter") options.chapters.push_back(ParsePositive<std::int32_t>(option, value));
+        else if (option == "--pass") options.passes.push_back(value);
         else if (option == "--values") options.values = SplitCommas(value);
+        else if (option == "--amounts") options.amounts = SplitCommas(value);
         else if (option == "--jobs") options.jobs = ParsePositive<unsigned>(option, value);
         else if (option == "--seconds") options.limits.seconds = ParsePositive<double>(option, value);
         else if (option == "--memory") options.limits.memoryBytes = ParsePositive<std::size_t>(option, value) << 20;
@@ -101,7 +118,11 @@ Options ParseOptions(int argc, char** argv) {
         else Usage("unknown option " + option);
     }
     if (options.chapters.empty()) options.chapters = {1, 2};
+    if (options.passes.empty()) options.passes = {kNumbersPass, kModifiersPass};
+    for (const std::string& pass : options.passes)
+        if (pass != kNumbersPass && pass != kModifiersPass) Usage("no pass " + pass);
     if (options.values.empty()) Usage("--values names no value");
+    if (options.amounts.empty()) Usage("--amounts names no amount");
     return options;
 }
 
@@ -137,12 +158,22 @@ struct SweptFile {
     std::string display;  // as the report shows it: "global_magic.drav", "1/magic.drav"
     std::string text;
     std::vector<NumberSpot> spots;
+    std::vector<DefinitionSpot> definitions;
 };
 
+// One file of the module edited once: a number replaced, or an element put into a definition.
 struct Copy {
     const SweptFile* file;
-    NumberSpot spot;
-    std::string value;
+    std::uint32_t line;
+    std::string original;  // the number, or the definition's key
+    std::string edit;      // the number's new value, or the element put in
+    NumberSpot number;
+    const DefinitionSpot* definition = nullptr;
+
+    std::string EditedText() const {
+        return definition ? InsertIntoDefinition(file->text, *definition, edit)
+                          : ReplaceNumber(file->text, number, edit);
+    }
 };
 
 std::string ReadText(const fs::path& path) {
@@ -163,8 +194,9 @@ std::vector<SweptFile> ListFiles(const Options& options, std::int32_t chapter) {
         for (const fs::path& path : paths) {
             const std::string name = path.filename().string();
             if (kind == DRAVCommon::DFK_GLOBAL && name.rfind("global_", 0) != 0) continue;
-            files.push_back({kind, name, prefix + name, ReadText(path), {}});
+            files.push_back({kind, name, prefix + name, ReadText(path), {}, {}});
             files.back().spots = FindNumbers(files.back().text);
+            files.back().definitions = FindModifiableDefinitions(files.back().text);
         }
     };
     add(DRAVCommon::DFK_GLOBAL, options.module, "");
@@ -190,10 +222,16 @@ public:
     int RunChapter(std::int32_t chapter);
 
 private:
+    // The copies of one pass over `files`; `edited` counts the numbers or definitions they edit.
+    std::vector<Copy> MakeCopies(const std::string& pass, const std::vector<const SweptFile*>& files,
+                                 std::size_t& edited) const;
+    // Plays every copy of one pass and reports them; returns those that ended badly.
+    int RunPass(std::int32_t chapter, const std::string& pass, const std::vector<Copy>& copies,
+                const std::shared_ptr<DRAVCommon::CDataFileFactory>& base, const QuillmereFuzz::PlayPlan& plan);
     std::string PlayOne(const std::shared_ptr<DRAVCommon::CDataFileFactory>& source,
                         const QuillmereFuzz::PlayPlan& plan, ReadRecorder* recorder) const;
-    void Record(std::int32_t chapter, const Copy& copy, const RunResult& result, SweepTally& tally,
-                std::vector<std::string>& findings);
+    void Record(std::int32_t chapter, const std::string& pass, const Copy& copy, const RunResult& result,
+                SweepTally& tally, std::vector<std::string>& findings);
 
     const Options& m_options;
     std::string m_saves;
@@ -215,6 +253,8 @@ std::string Sweep::PlayOne(const std::shared_ptr<DRAVCommon::CDataFileFactory>& 
             for (const std::string& name : recorder->GetRead()) answer += "\n" + name;
     } catch (const CDRAVException& error) {
         answer = std::string(kAnswerRefused) + "\n" + error.GetMessage();
+    } catch (const QuillmereFuzz::SaveNotLoaded& error) {
+        answer = std::string(kAnswerSaveNotLoaded) + "\n" + error.what();
     } catch (const std::bad_alloc&) {
         answer = kAnswerOutOfMemory;
     }
@@ -223,26 +263,25 @@ std::string Sweep::PlayOne(const std::shared_ptr<DRAVCommon::CDataFileFactory>& 
     return answer;
 }
 
-void Sweep::Record(std::int32_t chapter, const Copy& copy, const RunResult& result, SweepTally& tally,
-                   std::vector<std::string>& findings) {
+void Sweep::Record(std::int32_t chapter, const std::string& pass, const Copy& copy, const RunResult& result,
+                   SweepTally& tally, std::vector<std::string>& findings) {
     const SweptFile& file = *copy.file;
-    const std::string original = file.text.substr(copy.spot.offset, copy.spot.length);
     const Judgement judgement = Judge(result, file.name);
-    const std::string where = file.display + ":" + std::to_string(copy.spot.line) + " " + original + " -> " + copy.value;
+    const std::string where = file.display + ":" + std::to_string(copy.line) + " " + copy.original +
+                              (copy.definition ? " + " : " -> ") + copy.edit;
     tally.Add(judgement.outcome, result.seconds, where);
     if (!IsAcceptable(judgement.outcome))
         findings.push_back(where + ": " + OutcomeName(judgement.outcome) + ": " + judgement.detail);
     if (m_report.is_open())
-        m_report << chapter << '\t' << file.display << '\t' << copy.spot.line << '\t' << original << '\t' << copy.value
-                 << '\t' << OutcomeName(judgement.outcome) << '\t' << result.seconds << '\t' << judgement.detail
-                 << '\n';
+        m_report << chapter << '\t' << pass << '\t' << file.display << '\t' << copy.line << '\t' << copy.original
+                 << '\t' << copy.edit << '\t' << OutcomeName(judgement.outcome) << '\t' << result.seconds << '\t'
+                 << judgement.detail << '\n';
 }
 
 int Sweep::RunChapter(std::int32_t chapter) {
-    const auto started = std::chrono::steady_clock::now();
     if (!m_options.report.empty() && !m_report.is_open()) {
         m_report.open(m_options.report);
-        m_report << "chapter\tfile\tline\tnumber\tvalue\toutcome\tseconds\tdetail\n";
+        m_report << "chapter\tpass\tfile\tline\toriginal\tedit\toutcome\tseconds\tdetail\n";
     }
     const auto base = std::make_shared<DRAVCommon::CDataFileFactoryPath>(m_options.module, chapter);
     std::vector<SweptFile> files = ListFiles(m_options, chapter);
@@ -254,44 +293,38 @@ int Sweep::RunChapter(std::int32_t chapter) {
             plan.maps.push_back(file.name.substr(0, file.name.size() - 5));
 
     // The unedited chapter must play; what it reads is what is worth editing.
-    CIsolatedRuns runs(m_options.jobs, m_options.limits);
     std::set<std::string> read;
     bool baselinePlayed = false;
-    runs.Start(
-        [&] {
-            auto recorder = std::make_shared<ReadRecorder>(base);
-            return PlayOne(recorder, plan, recorder.get());
-        },
-        [&](const RunResult& result) {
-            std::istringstream lines(result.answer);
-            std::string line;
-            std::getline(lines, line);
-            baselinePlayed = result.end == RunEnd::Answered && line == kAnswerPlayed;
-            while (std::getline(lines, line)) read.insert(line);
-            if (!baselinePlayed)
-                std::cerr << "chapter " << chapter << " does not play unedited: " << Judge(result, "").detail << "\n";
-        });
-    runs.Wait();
+    {
+        CIsolatedRuns runs(1, m_options.limits);
+        runs.Start(
+            [&] {
+                auto recorder = std::make_shared<ReadRecorder>(base);
+                return PlayOne(recorder, plan, recorder.get());
+            },
+            [&](const RunResult& result) {
+                std::istringstream lines(result.answer);
+                std::string line;
+                std::getline(lines, line);
+                baselinePlayed = result.end == RunEnd::Answered && line == kAnswerPlayed;
+                while (std::getline(lines, line)) read.insert(line);
+                if (!baselinePlayed)
+                    std::cerr << "chapter " << chapter << " does not play unedited: " << Judge(result, "").detail
+                              << "\n";
+            });
+        runs.Wait();
+    }
     if (!baselinePlayed) std::exit(2);
 
     std::vector<std::string> unread;
-    std::vector<Copy> copies;
-    std::size_t numbers = 0;
-    std::size_t index = 0;
+    std::vector<const SweptFile*> played;
     for (const SweptFile& file : files) {
-        if (!read.count(DRAVCommon::DescribeDataFile(file.kind, DRAVCommon::DFS_NONE, file.name))) {
+        if (read.count(DRAVCommon::DescribeDataFile(file.kind, DRAVCommon::DFS_NONE, file.name)))
+            played.push_back(&file);
+        else
             unread.push_back(file.display);
-            continue;
-        }
-        numbers += file.spots.size();
-        for (const NumberSpot& spot : file.spots)
-            for (const std::string& value : m_options.values) {
-                if (file.text.compare(spot.offset, spot.length, value) == 0) continue;
-                if (index++ % m_options.every == 0) copies.push_back({&file, spot, value});
-            }
     }
-    std::cout << "chapter " << chapter << ": " << files.size() - unread.size() << " files read by the play, "
-              << numbers << " numbers, " << copies.size() << " copies";
+    std::cout << "chapter " << chapter << ": " << played.size() << " files read by the play";
     if (!unread.empty()) {
         std::cout << " (not read by the play:";
         for (const std::string& name : unread) std::cout << ' ' << name;
@@ -299,20 +332,64 @@ int Sweep::RunChapter(std::int32_t chapter) {
     }
     std::cout << std::endl;
 
+    int findings = 0;
+    for (const std::string& pass : m_options.passes) {
+        std::size_t edited = 0;
+        const std::vector<Copy> copies = MakeCopies(pass, played, edited);
+        std::cout << "chapter " << chapter << ", " << pass << " pass: " << edited
+                  << (pass == kNumbersPass ? " numbers, " : " monsters and items, ") << copies.size() << " copies"
+                  << std::endl;
+        findings += RunPass(chapter, pass, copies, base, plan);
+    }
+    return findings;
+}
+
+std::vector<Copy> Sweep::MakeCopies(const std::string& pass, const std::vector<const SweptFile*>& files,
+                                    std::size_t& edited) const {
+    std::vector<Copy> copies;
+    std::size_t index = 0;
+    auto take = [&](Copy copy) {
+        if (index++ % m_options.every == 0) copies.push_back(std::move(copy));
+    };
+    for (const SweptFile* file : files) {
+        if (pass == kNumbersPass) {
+            edited += file->spots.size();
+            for (const NumberSpot& spot : file->spots) {
+                const std::string original = file->text.substr(spot.offset, spot.length);
+                for (const std::string& value : m_options.values)
+                    if (value != original) take({file, spot.line, original, value, spot});
+            }
+        } else {
+            edited += file->definitions.size();
+            for (const DefinitionSpot& definition : file->definitions)
+                for (const char* statistic : kSpeedStatistics)
+                    for (const std::string& amount : m_options.amounts) {
+                        const std::string element = ModifyElement(amount, statistic);
+                        take({file, definition.line, definition.key, element, {}, &definition});
+                    }
+        }
+    }
+    return copies;
+}
+
+int Sweep::RunPass(std::int32_t chapter, const std::string& pass, const std::vector<Copy>& copies,
+                   const std::shared_ptr<DRAVCommon::CDataFileFactory>& base, const QuillmereFuzz::PlayPlan& plan) {
+    const auto started = std::chrono::steady_clock::now();
     SweepTally tally;
     std::vector<std::string> findings;
-    for (const Copy& copy : copies) {
-        runs.Start(
-            [&] {
-                auto source = std::make_shared<QuillmereTest::OverlaySource>(base);
-                source->Add(copy.file->kind, DRAVCommon::DFS_NONE, copy.file->name,
-                            ReplaceNumber(copy.file->text, copy.spot, copy.value));
-                return PlayOne(source, plan, nullptr);
-            },
-            [&, copy](const RunResult& result) { Record(chapter, copy, result, tally, findings); });
+    {
+        CIsolatedRuns runs(m_options.jobs, m_options.limits);
+        for (const Copy& copy : copies) {
+            runs.Start(
+                [&] {
+                    auto source = std::make_shared<QuillmereTest::OverlaySource>(base);
+                    source->Add(copy.file->kind, DRAVCommon::DFS_NONE, copy.file->name, copy.EditedText());
+                    return PlayOne(source, plan, nullptr);
+                },
+                [&, copy](const RunResult& result) { Record(chapter, pass, copy, result, tally, findings); });
+        }
+        runs.Wait();
     }
-    runs.Wait();
-
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::cout << tally.Summary(seconds);
     std::sort(findings.begin(), findings.end());

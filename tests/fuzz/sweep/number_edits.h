@@ -1,9 +1,7 @@
 #pragma once
-// The numbers of a ".drav" element text, found as the element reader splits it:
-// white-space separated tokens, "#" comments to the end of the line, quoted texts,
-// a group's parentheses glued to its first or last value. Numbers inside comments,
-// quoted texts and Lua scripts are the author's prose and code, not data, and are
-// passed over.
+// The numbers among the data tokens of a ".drav" element text (data_tokens.h), a
+// group's parentheses glued to its first or last value taken off. Numbers inside
+// comments, quoted texts and Lua scripts are not data and are not found.
 
 #include <cstddef>
 #include <cstdint>

@@ -10,8 +10,8 @@ namespace QuillmereSweep {
 namespace {
 
 constexpr const char* kOutcomeNames[] = {
-    "loaded and played", "refused naming the edited file", "refused naming another file or none", "crash",
-    "sanitizer report",  "hang",                           "memory past the limit",
+    "loaded and played", "refused naming the edited file", "refused naming another file or none",
+    "save that will not load", "crash", "sanitizer report", "hang", "memory past the limit",
 };
 static_assert(std::size(kOutcomeNames) == static_cast<std::size_t>(Outcome::Count));
 
@@ -53,10 +53,12 @@ Judgement Judge(const RunResult& result, const std::string& fileName) {
         const std::string head = FirstLine(result.answer);
         if (head == kAnswerPlayed) return {Outcome::Played, ""};
         if (head == kAnswerOutOfMemory) return {Outcome::MemoryLimit, "std::bad_alloc"};
-        if (head == kAnswerRefused) {
+        if (head == kAnswerRefused || head == kAnswerSaveNotLoaded) {
             const std::size_t newline = result.answer.find('\n');
             std::string message = newline == std::string::npos ? "" : result.answer.substr(newline + 1);
             std::replace(message.begin(), message.end(), '\n', ' ');
+            // A save the game made is its own: whatever file its refusal names, the module was taken.
+            if (head == kAnswerSaveNotLoaded) return {Outcome::SaveNotLoaded, message};
             return {NamesFile(message, fileName) ? Outcome::RefusedNamingFile : Outcome::RefusedOtherwise, message};
         }
         return {Outcome::Crash, "an answer the sweep does not know: " + head};

@@ -14,12 +14,15 @@ namespace QuillmereSweep {
 // The first line of a child's answer.
 inline constexpr const char* kAnswerPlayed = "played";
 inline constexpr const char* kAnswerRefused = "refused";  // the message follows on the next line
+// The game took the module and then could not save the game or load its own save back.
+inline constexpr const char* kAnswerSaveNotLoaded = "save not loaded";  // the message follows
 inline constexpr const char* kAnswerOutOfMemory = "out of memory";
 
 enum class Outcome {
     Played,
     RefusedNamingFile,
     RefusedOtherwise,
+    SaveNotLoaded,
     Crash,
     SanitizerReport,
     Hang,

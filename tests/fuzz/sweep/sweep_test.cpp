@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "sweep/isolated_run.h"
+#include "sweep/modifier_edits.h"
 #include "sweep/number_edits.h"
 #include "sweep/sweep_outcome.h"
 
@@ -66,6 +67,42 @@ TEST(SweepNumbers, AReplacementKeepsTheGroupAroundIt) {
     EXPECT_EQ(ReplaceNumber(text, spots[1], "1e308"), "<size> (1 1e308) </size>");
 }
 
+TEST(SweepModifiers, OnlyTheDefinitionsOfTheTopListsAreFound) {
+    const std::string text =
+        "# <monsters> <monster2> in_a_comment </monster2> </monsters>\n"
+        "<monsters>\n"
+        " <monster2> heron <items> <item> dagger 1 </item> </items>\n"
+        "  <talk> <state> \"</monster2> in a text\" <lua> x = \"<monster2>\" </monster2> </lua> </state> </talk>\n"
+        " </monster2>\n"
+        " <monster2>\n"
+        "  eel <modify> 1 0 attack </modify> sneak </monster2>\n"
+        "</monsters>\n"
+        "<world> <items> <item> not_a_template </item> </items> </world>\n"
+        "<items> <item> gold \"Gold\" </item> <item> <weapon> </weapon> </item> </items>\n";
+    const std::vector<DefinitionSpot> spots = FindModifiableDefinitions(text);
+    std::vector<std::string> keys;
+    for (const DefinitionSpot& spot : spots) keys.push_back(spot.key);
+    // The keyless item is no definition the game would take.
+    ASSERT_EQ(keys, (std::vector<std::string>{"heron", "eel", "gold"}));
+    EXPECT_EQ(spots[0].line, 3u);
+    EXPECT_EQ(spots[1].line, 6u);
+    EXPECT_EQ(spots[2].line, 10u);
+    EXPECT_EQ(text.compare(spots[0].closing, 11, "</monster2>"), 0);
+    EXPECT_EQ(text.rfind("</monster2>", text.find("<monster2>\n")), spots[0].closing);
+    EXPECT_EQ(text.compare(spots[2].closing, 7, "</item>"), 0);
+
+    const std::string element = ModifyElement("-2147483648", "movementspeed");
+    EXPECT_EQ(element, "<modify> -2147483648 0 movementspeed </modify>");
+    const std::string edited = InsertIntoDefinition(text, spots[1], element);
+    EXPECT_NE(edited.find("eel <modify> 1 0 attack </modify> sneak <modify> -2147483648 0 movementspeed </modify>\n"
+                          " </monster2>"),
+              std::string::npos)
+        << edited;
+    EXPECT_EQ(edited.size(), text.size() + element.size() + 2);
+    EXPECT_TRUE(FindModifiableDefinitions("").empty());
+    EXPECT_TRUE(FindModifiableDefinitions("<items> <item> never_closed").empty());
+}
+
 TEST(SweepOutcome, ARefusalMustNameTheEditedFile) {
     EXPECT_TRUE(NamesFile("_chapter_\\monsters.drav: bad speed", "monsters.drav"));
     EXPECT_TRUE(NamesFile("reading monsters.drav", "monsters.drav"));
@@ -91,6 +128,9 @@ TEST(SweepOutcome, EachEndingIsSorted) {
     const Case cases[] = {
         {RunEnd::Answered, kAnswerPlayed, "", 0, Outcome::Played},
         {RunEnd::Answered, kAnswerOutOfMemory, "", 0, Outcome::MemoryLimit},
+        // The game's own save is no module file, even when its refusal names the edited one.
+        {RunEnd::Answered, std::string(kAnswerSaveNotLoaded) + "\n_chapter_\\magic.drav: item count out of range", "",
+         0, Outcome::SaveNotLoaded},
         {RunEnd::Answered, "gibberish", "", 0, Outcome::Crash},
         {RunEnd::TimeLimit, "", "", 0, Outcome::Hang},
         {RunEnd::MemoryLimit, "", "", 0, Outcome::MemoryLimit},
