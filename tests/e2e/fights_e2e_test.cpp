@@ -268,4 +268,33 @@ TEST(Fights, ATonicFromTheBarIsDrunkWhileTheClockRunsAndTheFightGoesOn) {
         }
 }
 
+// F1 and a click on a townsperson whose name shows white: he turns on the hero,
+// and she fights on while he lives. She is made to outlast the whole dock.
+TEST(Fights, AnAttackOnATownspersonLastsWhenHeTurnsOnTheHero) {
+    Driver driver;
+    std::vector<Step> steps = Opening(false);
+    Append(steps, {Check("before",
+                         [] {
+                             Hero().SetMaxHitPoints(100000);
+                             for (const auto& actor : TheArea()->GetActors())
+                                 if (actor->GetTemplateName() == "ferryman_elder") Other() = actor;
+                             return Other() ? std::to_string(Other()->GetRelation()) : std::string("nobody");
+                         }),
+                   Key(SDL_SCANCODE_F1), ClickOn("Old Brannoc", TheOther()), Wait(50), Check("ordered", CurrentOrder),
+                   Wait(10000), Check("after", [] {
+                       return std::to_string(Other()->GetRelation()) + ", " + CurrentOrder() + ", " +
+                              std::to_string(LinesOf("Brannet hits Old Brannoc") + LinesOf("Brannet misses Old Brannoc"));
+                   })});
+    Observed run = driver.Execute(steps);
+    EXPECT_TRUE(run.exited) << run.log;
+    ASSERT_EQ(run.checks.count("problem"), 0u) << run.checks["problem"];
+    ASSERT_EQ(run.checks["before"], std::to_string(DRAV::RELATION_NEUTRAL));
+    ASSERT_EQ(run.checks["ordered"], std::to_string(DRAV::ORDER_ATTACK) + " on it");
+    const std::string after = run.checks["after"];
+    const std::string fighting = std::to_string(DRAV::RELATION_HOSTILE) + ", " + std::to_string(DRAV::ORDER_ATTACK) + " on it, ";
+    ASSERT_EQ(after.substr(0, fighting.size()), fighting) << after;
+    // A swing every three seconds or so: the first and two more at least.
+    EXPECT_GE(std::stoi(after.substr(fighting.size())), 3) << after;
+}
+
 }  // namespace
