@@ -226,6 +226,9 @@ public:
     void ResetPartySelection();
     void OnSelectionChanged();
     void CancelSelectedOrders();
+    // The same, but an attack the selected members were told stays queued, so that
+    // a use or a cast put in front of it does not end their fight.
+    void CancelSelectedOrdersButTheFight();
     void ComputeCameraTarget(float out[3]);
     void GetCameraTarget(float out[3]);
     // Lets the engine run the instant orders the interface has just queued; a
@@ -324,6 +327,10 @@ public:
     bool CastSpell(DRAV::CActor& actor, const DRAV::CSpell& spell, int pickKind, DRAV::CThing* target);
     // Queues a use or a cast behind the actor's orders, but ahead of an attack.
     void QueueUseOrCast(DRAV::CActor& actor, std::shared_ptr<DRAV::COrder> order);
+    // A portrait clicked while the selected member holds a use or a cast that can
+    // take an actor: it is done on that portrait's member, as a click on her figure
+    // would. False, with nothing done, when no such action waits.
+    bool AimQuickActionAt(DRAV::CActor& member);
     bool TogglePower(DRAV::CActor& actor, const DRAV::CSpell& power);
     void ReturnToEntrance(DRAV::CActor* actor);
     // Nothing for the same index or one outside the party.

@@ -118,7 +118,7 @@ bool CDRAVApp::PerformAction(int actionKind, int pickKind, DRAV::CThing* thing, 
                         throw CDRAVException(DRAV_ERR_UNEXPECTED, "item target type");
                 }
                 if (!item) break;
-                if (replace) CancelSelectedOrders();
+                if (replace) CancelSelectedOrdersButTheFight();
                 QueueUseOrCast(*first, std::make_shared<DRAV::CUseOrder>(kUseItem, item->GetId(), target));
                 SetQuickActionKind(*first, kKindUse, kLastUsedSlot);
                 SetQuickActionItem(*first, item->GetTemplate().GetKey(), kLastUsedSlot);
@@ -135,7 +135,7 @@ bool CDRAVApp::PerformAction(int actionKind, int pickKind, DRAV::CThing* thing, 
                     done = TogglePower(*first, spell);
                     break;
                 }
-                if (replace) CancelSelectedOrders();
+                if (replace) CancelSelectedOrdersButTheFight();
                 done = CastSpell(*first, spell, pickKind, thing);
                 break;
             }
@@ -216,7 +216,7 @@ bool CDRAVApp::PerformQuickAction(DRAV::CActor& actor, int slot) {
                 AppendMessage(actor.GetName() + " can't use " + item->GetTemplate().GetName() + ".");
                 done = true;
             } else if (item->GetWandTargetType() == DRAV::SPELL_TARGET_SELF) {
-                if (!m_paused) CancelSelectedOrders();
+                if (!m_paused) CancelSelectedOrdersButTheFight();
                 QueueUseOrCast(actor, std::make_shared<DRAV::CUseOrder>(kUseItem, item->GetId(), 0));
                 SetQuickActionKind(actor, kKindUse, kLastUsedSlot);
                 SetQuickActionItem(actor, item->GetTemplate().GetKey(), kLastUsedSlot);
@@ -232,7 +232,7 @@ bool CDRAVApp::PerformQuickAction(DRAV::CActor& actor, int slot) {
                 if (spell.GetFlags() & DRAV::SPELL_POWER) {
                     done = TogglePower(actor, spell);
                 } else if (spell.GetTargetType() == DRAV::SPELL_TARGET_SELF) {
-                    if (!m_paused) CancelSelectedOrders();
+                    if (!m_paused) CancelSelectedOrdersButTheFight();
                     done = CastSpell(actor, spell, kPickNothing, nullptr);
                 }
             }
@@ -254,6 +254,28 @@ void CDRAVApp::QueueUseOrCast(DRAV::CActor& actor, std::shared_ptr<DRAV::COrder>
     // An attack lasts until its foe falls: a potion or a spell given after it would
     // never come. It goes first, and the fight goes on after it.
     actor.PushOrderBefore(DRAV::ORDER_ATTACK, std::move(order));
+}
+
+bool CDRAVApp::AimQuickActionAt(DRAV::CActor& member) {
+    if (m_selectedParty == kWholeParty) return false;
+    DRAV::CActor* first = GetSelectedActor();
+    if (!first || !HasQuickActions(*first)) return false;
+    const int slot = GetCurrentQuickAction(*first);
+    const int kind = GetCurrentQuickActionKind(*first);
+    bool takesAnActor = false;
+    if (kind == kKindUse) {
+        const DRAV::CItem* item = FindCarriedItem(*first, GetQuickActionItem(*first, slot));
+        takesAnActor = item && item->GetWandTargetType() != DRAV::SPELL_TARGET_TILE;
+    } else if (kind == kKindCast) {
+        const auto& spells = m_engine->GetModule()->GetSpells();
+        const auto found = spells.find(GetQuickActionSpell(*first, slot));
+        const DRAV::CSpell* spell = found == spells.end() ? nullptr : found->second.get();
+        takesAnActor = spell && !(spell->GetFlags() & DRAV::SPELL_POWER) &&
+                       ((spell->GetFlags() & DRAV::SPELL_MULTITARGET) || spell->GetTargetType() != DRAV::SPELL_TARGET_TILE);
+    }
+    if (!takesAnActor) return false;
+    PerformAction(kind, kPickActor, &member, POINT{0, 0}, !m_paused);
+    return true;
 }
 
 bool CDRAVApp::CastSpell(DRAV::CActor& actor, const DRAV::CSpell& spell, int pickKind, DRAV::CThing* target) {

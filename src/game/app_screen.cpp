@@ -213,7 +213,9 @@ void CDRAVApp::OnScreenButton(int id) {
     if (id >= kPortraitBase && id <= kPortraitLast) {
         const std::size_t index = static_cast<std::size_t>((id - kPortraitBase) / kPortraitStep);
         if (index < party.size()) {
-            SelectActor(*party[index]);
+            // A potion or a spell waiting for its target takes the member shown,
+            // rather than being put away by choosing her.
+            if (!AimQuickActionAt(*party[index])) SelectActor(*party[index]);
             m_audio->PlaySound(0);
         }
         return;

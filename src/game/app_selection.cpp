@@ -103,6 +103,22 @@ void CDRAVApp::CancelSelectedOrders() {
         if (!actor->HasStatus(DRAV::STATUS_CONFUSED) && !actor->HasStatus(DRAV::STATUS_DOMINATED)) actor->CancelOrders();
 }
 
+void CDRAVApp::CancelSelectedOrdersButTheFight() {
+    std::vector<DRAV::CActor*> actors;
+    GetSelectedActors(actors);
+    for (DRAV::CActor* actor : actors) {
+        if (actor->HasStatus(DRAV::STATUS_CONFUSED) || actor->HasStatus(DRAV::STATUS_DOMINATED)) continue;
+        std::shared_ptr<DRAV::COrder> fight;
+        for (const auto& order : actor->GetContinuingOrders())
+            if (order->GetType() == DRAV::ORDER_ATTACK) {
+                fight = order;
+                break;
+            }
+        actor->CancelOrders();
+        if (fight) actor->PushOrder(std::move(fight), false);
+    }
+}
+
 void CDRAVApp::SelectNextMember() {
     const DRAV::ActorList party = m_engine->GetGame()->GetParty();
     if (party.size() < 2) {

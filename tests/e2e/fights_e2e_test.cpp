@@ -209,3 +209,92 @@ TEST(Fights, ATonicFromTheBarIsDrunkMidFightByItsKeyAndByItsSlot) {
 }
 
 }  // namespace
+
+namespace {
+
+// With the clock running, as the players drank: the tonic is chosen by its key or
+// its slot and aimed at the hero's figure or at her portrait; she drinks, and her
+// fight goes on by itself. Each drink begins in the middle of the fight.
+constexpr int kHeroPortrait = 100;
+
+int Swings() { return LinesOf("Brannet hits") + LinesOf("Brannet misses") + LinesOf("Brannet has killed"); }
+
+std::vector<Step> DrinkWhileRunning(const std::string& name, const Step& choose, const Step& aim) {
+    static int swingsBefore = 0;
+    return {Next([] {
+                if (CurrentOrder() == std::to_string(DRAV::ORDER_ATTACK) + " on it") return std::vector<Step>{};
+                return std::vector<Step>{Key(SDL_SCANCODE_F1), ClickOn("the goblin", TheOther()), Wait(1500)};
+            }),
+            Check(name + " before", [] { return std::to_string(Tonics()); }),
+            choose,
+            Wait(50),
+            aim,
+            Wait(3500),
+            Check(name,
+                  [] {
+                      swingsBefore = Swings();
+                      return std::to_string(Tonics()) + " left, then " + CurrentOrder();
+                  }),
+            Wait(4000),
+            Check(name + " swings", [] { return std::to_string(Swings() - swingsBefore); })};
+}
+
+TEST(Fights, ATonicFromTheBarIsDrunkWhileTheClockRunsAndTheFightGoesOn) {
+    Driver driver;
+    std::vector<Step> steps = Opening();
+    Append(steps, {Beside("reed_goblin", DRAV::RELATION_HOSTILE, 5000), Wait(100), Check("tonics", [] {
+                       for (const auto& item : Hero().GetBackpack())
+                           if (item->GetTemplate().GetKey() == "river_tonic") item->SetCount(4);
+                       return std::to_string(Tonics());
+                   })});
+    const std::vector<std::pair<std::string, Step>> chosen{{"key", Key(SDL_SCANCODE_F5)}, {"slot", ClickId(kTonicSlot)}};
+    const std::vector<std::pair<std::string, Step>> aimed{{"figure", ClickOn("the hero", TheHero)},
+                                                          {"portrait", ClickId(kHeroPortrait)}};
+    for (const auto& [how, choose] : chosen)
+        for (const auto& [where, aim] : aimed) Append(steps, DrinkWhileRunning(how + " on " + where, choose, aim));
+    Observed run = driver.Execute(steps);
+    EXPECT_TRUE(run.exited) << run.log;
+    ASSERT_EQ(run.checks.count("problem"), 0u) << run.checks["problem"];
+    ASSERT_EQ(run.checks["tonics"], "4");
+    int left = 4;
+    for (const auto& [how, choose] : chosen)
+        for (const auto& [where, aim] : aimed) {
+            const std::string name = how + " on " + where;
+            EXPECT_EQ(run.checks[name + " before"], std::to_string(left)) << name;
+            EXPECT_EQ(run.checks[name], std::to_string(--left) + " left, then " +
+                                            std::to_string(DRAV::ORDER_ATTACK) + " on it")
+                << name;
+            EXPECT_NE(run.checks[name + " swings"], "0") << name << ": no swing in the four seconds after the drink";
+        }
+}
+
+// F1 and a click on a townsperson whose name shows white: he turns on the hero,
+// and she fights on while he lives. She is made to outlast the whole dock.
+TEST(Fights, AnAttackOnATownspersonLastsWhenHeTurnsOnTheHero) {
+    Driver driver;
+    std::vector<Step> steps = Opening(false);
+    Append(steps, {Check("before",
+                         [] {
+                             Hero().SetMaxHitPoints(100000);
+                             for (const auto& actor : TheArea()->GetActors())
+                                 if (actor->GetTemplateName() == "ferryman_elder") Other() = actor;
+                             return Other() ? std::to_string(Other()->GetRelation()) : std::string("nobody");
+                         }),
+                   Key(SDL_SCANCODE_F1), ClickOn("Old Brannoc", TheOther()), Wait(50), Check("ordered", CurrentOrder),
+                   Wait(10000), Check("after", [] {
+                       return std::to_string(Other()->GetRelation()) + ", " + CurrentOrder() + ", " +
+                              std::to_string(LinesOf("Brannet hits Old Brannoc") + LinesOf("Brannet misses Old Brannoc"));
+                   })});
+    Observed run = driver.Execute(steps);
+    EXPECT_TRUE(run.exited) << run.log;
+    ASSERT_EQ(run.checks.count("problem"), 0u) << run.checks["problem"];
+    ASSERT_EQ(run.checks["before"], std::to_string(DRAV::RELATION_NEUTRAL));
+    ASSERT_EQ(run.checks["ordered"], std::to_string(DRAV::ORDER_ATTACK) + " on it");
+    const std::string after = run.checks["after"];
+    const std::string fighting = std::to_string(DRAV::RELATION_HOSTILE) + ", " + std::to_string(DRAV::ORDER_ATTACK) + " on it, ";
+    ASSERT_EQ(after.substr(0, fighting.size()), fighting) << after;
+    // A swing every three seconds or so: the first and two more at least.
+    EXPECT_GE(std::stoi(after.substr(fighting.size())), 3) << after;
+}
+
+}  // namespace

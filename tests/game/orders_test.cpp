@@ -387,3 +387,63 @@ TEST_F(OrdersTest, TargetedWandsAndSpellsWaitForAnActorAndOnlyTheCastsReplaceOnA
 }
 
 }  // namespace
+
+namespace {
+
+// A wand or a spell waiting for its target, given while the clock runs: a click on
+// a member's portrait aims it at her as a click on her figure would, and the fight
+// the caster was told goes on after it; one that only a spot on the ground can
+// take leaves the portrait to choose that member.
+TEST_F(OrdersTest, AWaitingWandOrSpellTakesTheMemberOfAClickedPortraitAndTheFightGoesOnAfterIt) {
+    Start(1);
+    CDRAVAppTestAccess::SetAudio(m_app, std::make_shared<CountingAudio>());
+    CDRAVAppTestAccess::SetSelectedMember(m_app, 0);
+    CActor& wren = *m_game.Main();
+    CActor& friendOfWren = *Party()[1];
+    constexpr int kSecondPortrait = 105;
+    wren.SetClass(CLASS_ROGUE);
+    wren.AddSkill(SKILL_WANDS);
+    wren.AddSkill(SKILL_VOID_MAGIC);
+    auto wand = m_game.Module().CreateItem("ferry_wand", 1, m_game.Game().NewThingId(5), 0);
+    wren.AddToBackpack(wand, false);
+    auto goblin = m_game.Spawn("reed_goblin", 20, 9);
+    ASSERT_NE(goblin, nullptr);
+    const auto fight = std::make_shared<CAttackOrder>(goblin->GetId());
+    const auto walk = std::make_shared<CMoveOrder>(10.0, 10.0);
+    struct Armed {
+        int kind;
+        const char* name;
+        bool takesAnActor;
+    };
+    for (const Armed& armed : {Armed{10, "ferry_wand", true}, Armed{11, "still_the_spirit", true},
+                               Armed{11, "smugglers_smoke", false}}) {
+        SCOPED_TRACE(armed.name);
+        CDRAVAppTestAccess::SetSelectedMember(m_app, 0);
+        wren.CancelOrders();
+        wren.PushOrder(walk, false);
+        wren.PushOrder(fight, false);
+        m_app.SetQuickActionKind(wren, armed.kind, 6);
+        if (armed.kind == 10) m_app.SetQuickActionItem(wren, armed.name, 6);
+        else m_app.SetQuickActionSpell(wren, armed.name, 6);
+        m_app.SelectQuickAction(wren, 6);
+        EXPECT_FALSE(m_app.PerformQuickAction(wren, 6)) << "it waits for its target";
+
+        m_app.OnScreenButton(kSecondPortrait);
+        const auto orders = wren.GetOrders();
+        if (!armed.takesAnActor) {
+            EXPECT_EQ(m_app.GetSelectedMember(), 1u) << "the portrait chose its member";
+            EXPECT_EQ(orders.size(), 2u);
+            continue;
+        }
+        EXPECT_EQ(m_app.GetSelectedMember(), 0u);
+        EXPECT_EQ(m_app.GetCurrentQuickAction(wren), CDRAVActorInfo::kNoSlot);
+        ASSERT_EQ(orders.size(), 2u) << "the walk is replaced, the fight stays";
+        const auto* use = dynamic_cast<const CUseOrder*>(orders.front().get());
+        const auto* cast = dynamic_cast<const CCastOrder*>(orders.front().get());
+        ASSERT_TRUE(armed.kind == 10 ? use != nullptr : cast != nullptr);
+        EXPECT_EQ(use ? use->target : cast->target, friendOfWren.GetId());
+        EXPECT_EQ(orders.back(), fight);
+    }
+}
+
+}  // namespace
