@@ -115,45 +115,38 @@ TEST(Waking, FoesHoldingBackKeepNoPartyInBattle) {
     EXPECT_TRUE(game.Game().IsInBattle());
 }
 
-// A party that strikes anyone but a friend has chosen to fight: far off, its foes
-// hold back no longer.
-TEST(Waking, ThePartyStrikingFirstEndsTheHold) {
-    auto game = StartSampleGame();
-    ASSERT_TRUE(WipedOutAndWoken(game, kGoblin));
-    CActor* goblin = Find(game, kGoblin.key);
-    ASSERT_NE(goblin, nullptr);
-    const auto target = game.Spawn("reed_goblin", 9, 4);
-    ASSERT_NE(target, nullptr);
-    target->SetRelation(RELATION_NEUTRAL);
-    target->SetMaxHitPoints(500);
-    game.Main()->PushOrder(std::make_shared<CAttackOrder>(target->GetId()), false);
-    long goblinLines = 0;
-    for (int tick = 0; tick < kHalfMinute && goblinLines == 0; ++tick) {
-        game.Tick();
-        goblinLines = LinesOf(Lines(game), goblin->GetName());
+// A strike ends the hold: the party striking anyone but a friend has chosen to
+// fight, and its foes far off hold back no longer; a foe struck where it holds
+// back strikes back, whoever struck it.
+TEST(Waking, AStrikeEndsTheHold) {
+    struct Strike {
+        const char* what;
+        Relation newcomer;  // of one who comes to the cell, struck or striking
+        std::uint32_t column, row;
+    };
+    for (const Strike& strike : {Strike{"the hero strikes a neutral", RELATION_NEUTRAL, 9, 4},
+                                 Strike{"a friend strikes the goblin", RELATION_FRIENDLY, 6, 8}}) {
+        SCOPED_TRACE(strike.what);
+        auto game = StartSampleGame();
+        ASSERT_TRUE(WipedOutAndWoken(game, kGoblin));
+        CActor* goblin = Find(game, kGoblin.key);
+        ASSERT_NE(goblin, nullptr);
+        const auto newcomer = game.Spawn("reed_goblin", strike.column, strike.row);
+        ASSERT_NE(newcomer, nullptr);
+        newcomer->SetName("Tam");
+        newcomer->SetRelation(strike.newcomer);
+        newcomer->SetMaxHitPoints(500);
+        if (strike.newcomer == RELATION_NEUTRAL)
+            game.Main()->PushOrder(std::make_shared<CAttackOrder>(newcomer->GetId()), false);
+        else
+            newcomer->PushOrder(std::make_shared<CAttackOrder>(goblin->GetId()), false);
+        long goblinLines = 0;
+        for (int tick = 0; tick < kHalfMinute && goblinLines == 0; ++tick) {
+            game.Tick();
+            goblinLines = LinesOf(Lines(game), goblin->GetName());
+        }
+        EXPECT_GT(goblinLines, 0);
     }
-    EXPECT_GT(goblinLines, 0);
-}
-
-// A foe struck where it holds back strikes back, whoever struck it.
-TEST(Waking, AFoeStruckWhereItHoldsBackFightsAgain) {
-    auto game = StartSampleGame();
-    ASSERT_TRUE(WipedOutAndWoken(game, kGoblin));
-    CActor* goblin = Find(game, kGoblin.key);
-    ASSERT_NE(goblin, nullptr);
-    const auto friend_ = game.Spawn("reed_goblin", 6, 8);
-    ASSERT_NE(friend_, nullptr);
-    friend_->SetName("Tam");
-    friend_->SetRelation(RELATION_FRIENDLY);
-    friend_->SetMaxHitPoints(500);
-    friend_->PushOrder(std::make_shared<CAttackOrder>(goblin->GetId()), false);
-    long goblinLines = 0;
-    for (int tick = 0; tick < kHalfMinute && goblinLines == 0; ++tick) {
-        game.Tick();
-        goblinLines = LinesOf(Lines(game), goblin->GetName() + " (");
-    }
-    EXPECT_GT(goblinLines, 0);
-    EXPECT_EQ(game.Main()->GetDamageTaken(), 0);
 }
 
 // The lookout gave up; the goblin wipes the party out later. After eight hours'
