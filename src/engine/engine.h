@@ -170,8 +170,9 @@ public:
     // encounters' places, drop their fights and hold back.
     void StandDownFoes(CArea& area);
     // Whether the foe holds back this tick: until a living member of the party
-    // comes within its reach, or the party strikes anyone but a friend, or anyone
-    // strikes the foe (RunStrikeTriggers). Held foes think nothing and are no battle.
+    // carrying out an order is within its reach, or the party strikes anyone but a
+    // friend, or anyone strikes the foe (RunStrikeTriggers). Held foes think nothing
+    // and are no battle.
     bool KeepsHoldingBack(const CActor& foe);
 
     // ---- quest tags (engine_tags.cpp) ----

@@ -44,7 +44,11 @@ bool CEngine::KeepsHoldingBack(const CActor& foe) {
     CGame& game = Game();
     if (!game.IsHoldingBack(foe.GetId())) return false;
     for (const auto& member : game.GetParty()) {
-        if (!member->IsAlive() || member->GetArea() != foe.GetArea() || !member->IsWithin(foe, kHoldingReach)) continue;
+        // Only one that acts comes into its reach: a party woken beside a foe's post
+        // has done nothing yet.
+        if (!member->IsAlive() || member->GetArea() != foe.GetArea() || !member->GetCurrentOrder() ||
+            !member->IsWithin(foe, kHoldingReach))
+            continue;
         game.EndHold(foe.GetId());
         return false;
     }

@@ -97,6 +97,30 @@ TEST(Waking, AHeroWipedOutStandsHalfAMinuteUnharmedWhereSheWakes) {
     }
 }
 
+// A foe whose post is beside the place where the party wakes waits too: standing
+// in its reach is not walking into it. Once she takes a step, it fights.
+TEST(Waking, AFoePostedWhereThePartyWakesWaitsUntilItActs) {
+    auto game = StartSampleGame();
+    ASSERT_TRUE(WipedOutAndWoken(game, kLookout));
+    CActor* lookout = Find(game, kLookout.key);
+    ASSERT_NE(lookout, nullptr);
+    CActor& hero = *game.Main();
+    std::shared_ptr<CActor> moved = game.Area().RemoveActor(*lookout);
+    ASSERT_TRUE(game.Area().PlaceActor(static_cast<std::uint32_t>(hero.GetX() / 2.5) + 1,
+                                       static_cast<std::uint32_t>(hero.GetY() / 2.5), false, moved));
+    ASSERT_LT(lookout->DistanceTo(hero), 2 * 2.5);
+    game.Tick(kHalfMinute);
+    EXPECT_EQ(LinesOf(Lines(game), lookout->GetName()), 0);
+    EXPECT_EQ(hero.GetDamageTaken(), 0);
+    hero.PushOrder(std::make_shared<CMoveOrder>(hero.GetX() - 2.5, hero.GetY()), false);
+    long lookoutLines = 0;
+    for (int tick = 0; tick < 600 && lookoutLines == 0; ++tick) {
+        game.Tick();
+        lookoutLines = LinesOf(Lines(game), lookout->GetName());
+    }
+    EXPECT_GT(lookoutLines, 0);
+}
+
 // Held foes are no battle: the party may go back to its entrance, and once one
 // takes up the fight again, it may not.
 TEST(Waking, FoesHoldingBackKeepNoPartyInBattle) {
