@@ -13,8 +13,8 @@ namespace {
 
 // A foe farther than this from its encounter's place has left its post.
 constexpr double kAtPostDistance = 3 * kCellSize;
-// A foe holding back takes up the fight again when a party member comes this near:
-// within four cells of its post, a waking party is in its reach.
+// A foe holding back takes up the fight again when a party member that acts comes
+// this near: four cells, well short of the way from its post to the party's wake.
 constexpr double kHoldingReach = 4 * kCellSize;
 
 }  // namespace

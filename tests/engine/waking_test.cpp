@@ -7,9 +7,11 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/random.h"
+#include "support/expect_drav.h"
 #include "support/sample_game.h"
 #include "support/temp_dir.h"
 #include "world/order.h"
@@ -62,9 +64,9 @@ long LinesOf(const std::vector<std::string>& lines, const std::string& who) {
     return count;
 }
 
-// The hero walks up to the foe; the number of ticks until it swings at her, or -1.
-int TicksUntilItStrikes(const SampleGame& game, const CActor& foe) {
-    game.Main()->PushOrder(std::make_shared<CMoveOrder>(foe.GetX(), foe.GetY()), false);
+// The hero walks to (x, y); the number of ticks until the foe swings at her, or -1.
+int TicksUntilItStrikes(const SampleGame& game, const CActor& foe, double x, double y) {
+    game.Main()->PushOrder(std::make_shared<CMoveOrder>(x, y), false);
     for (int tick = 0; tick < 1200; ++tick) {
         game.Tick();
         if (LinesOf(Lines(game), foe.GetName()) > 0) return tick;
@@ -75,7 +77,8 @@ int TicksUntilItStrikes(const SampleGame& game, const CActor& foe) {
 }  // namespace
 
 // Half a minute standing where she woke, every roll of the dice: the foe went back
-// to its post and stays there, and the hero is not touched. Walking up to it, she finds it a foe still.
+// to its post and stays there, the hero is not touched, and no battle keeps her
+// from going back to the entrance. Walking up to it, she finds it a foe still.
 TEST(Waking, AHeroWipedOutStandsHalfAMinuteUnharmedWhereSheWakes) {
     for (const Foe& foe : {kLookout, kGoblin}) {
         for (const std::uint32_t seed : kSeeds) {
@@ -87,12 +90,19 @@ TEST(Waking, AHeroWipedOutStandsHalfAMinuteUnharmedWhereSheWakes) {
             ASSERT_NE(enemy, nullptr);
             EXPECT_LE(enemy->DistanceToPoint(foe.postX, foe.postY), 3 * 2.5) << "back at its post";
             game.Tick(kHalfMinute);
+            game.Main()->PushOrder(std::make_shared<COrder>(ORDER_RETURN), false);
+            game.Tick();
             const auto lines = Lines(game);
             EXPECT_EQ(LinesOf(lines, enemy->GetName()), 0);
             EXPECT_EQ(game.Main()->GetDamageTaken(), 0);
             ASSERT_TRUE(game.Main()->IsAlive());
+            EXPECT_FALSE(game.Game().IsInBattle());
+            EXPECT_EQ(LinesOf(lines, "You cannot return while in battle."), 0);
+            EXPECT_EQ(LinesOf(lines, "The party returns to the area entrance."), 1);
+
             EXPECT_EQ(enemy->GetRelation(), RELATION_HOSTILE);
-            EXPECT_GE(TicksUntilItStrikes(game, *enemy), 0) << "once she walks up to it";
+            EXPECT_GE(TicksUntilItStrikes(game, *enemy, enemy->GetX(), enemy->GetY()), 0) << "once she walks up";
+            EXPECT_TRUE(game.Game().IsInBattle());
         }
     }
 }
@@ -112,31 +122,7 @@ TEST(Waking, AFoePostedWhereThePartyWakesWaitsUntilItActs) {
     game.Tick(kHalfMinute);
     EXPECT_EQ(LinesOf(Lines(game), lookout->GetName()), 0);
     EXPECT_EQ(hero.GetDamageTaken(), 0);
-    hero.PushOrder(std::make_shared<CMoveOrder>(hero.GetX() - 2.5, hero.GetY()), false);
-    long lookoutLines = 0;
-    for (int tick = 0; tick < 600 && lookoutLines == 0; ++tick) {
-        game.Tick();
-        lookoutLines = LinesOf(Lines(game), lookout->GetName());
-    }
-    EXPECT_GT(lookoutLines, 0);
-}
-
-// Held foes are no battle: the party may go back to its entrance, and once one
-// takes up the fight again, it may not.
-TEST(Waking, FoesHoldingBackKeepNoPartyInBattle) {
-    auto game = StartSampleGame();
-    ASSERT_TRUE(WipedOutAndWoken(game, kLookout));
-    game.Main()->PushOrder(std::make_shared<COrder>(ORDER_RETURN), false);
-    game.Tick();
-    EXPECT_FALSE(game.Game().IsInBattle());
-    auto lines = Lines(game);
-    EXPECT_EQ(LinesOf(lines, "You cannot return while in battle."), 0);
-    EXPECT_EQ(LinesOf(lines, "The party returns to the area entrance."), 1);
-
-    CActor* lookout = Find(game, kLookout.key);
-    ASSERT_NE(lookout, nullptr);
-    ASSERT_GE(TicksUntilItStrikes(game, *lookout), 0);
-    EXPECT_TRUE(game.Game().IsInBattle());
+    EXPECT_GE(TicksUntilItStrikes(game, *lookout, hero.GetX() - 2.5, hero.GetY()), 0);
 }
 
 // A strike ends the hold: the party striking anyone but a friend has chosen to
@@ -191,7 +177,8 @@ TEST(Waking, AFoeThatSurrenderedStaysSurrenderedAfterTheWake) {
 }
 
 // Saved while its foes hold back and loaded again, the party still stands in peace;
-// the save of a game without a wake keeps no foe back.
+// the save of a game without a wake keeps no foe back, and a broken list of held
+// foes is refused with the running game kept.
 TEST(Waking, FoesHoldBackInAGameSavedAndLoaded) {
     const CModuleVersionRange expected("Orvex", 5, 0);
     QuillmereTest::TempDir dir;
@@ -200,6 +187,19 @@ TEST(Waking, FoesHoldBackInAGameSavedAndLoaded) {
     game.Engine().SaveGame(dir / "woken.drav", expected, nullptr);
 
     std::string quick;
+    // A held foe that is no actor's serial, or no number at all, is a broken save.
+    const std::string text = QuillmereTest::ReadTextFile(dir / "woken.drav");
+    const auto block = text.find("<holding>");
+    ASSERT_NE(block, std::string::npos);
+    const auto number = text.find_first_of("0123456789", block);
+    const auto end = text.find_first_not_of("0123456789", number);
+    for (const auto& [value, code] :
+         {std::pair{"16777216", DRAV_ERR_OUT_OF_RANGE}, std::pair{"lookout", DRAV_ERR_BAD_DATA}}) {
+        const std::string broken = text.substr(0, number) + value + text.substr(end);
+        EXPECT_DRAV_CODE(game.Engine().LoadGame(dir.WriteFile("broken.drav", broken), expected, quick), code);
+    }
+    ASSERT_TRUE(game.Game().IsHoldingBack(Find(game, kLookout.key)->GetId()));
+
     game.Engine().LoadGame(dir / "woken.drav", expected, quick);
     CActor* lookout = Find(game, kLookout.key);
     ASSERT_NE(lookout, nullptr);
