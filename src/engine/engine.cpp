@@ -65,11 +65,9 @@ void CEngine::RunAI() {
     CArea& area = CurrentArea();
     const ActorList actors = area.GetActors();
     for (const auto& actor : actors) RunActorTriggers(area, *actor);
-    const bool respite = Game().IsRespite();
     for (const auto& actor : actors) {
         const std::shared_ptr<CBrain> brain = actor->GetBrain();
-        if (!brain || actor->GetRelation() == RELATION_PARTY) continue;
-        if (respite && actor->IsHostile()) continue;
+        if (!brain || actor->GetRelation() == RELATION_PARTY || KeepsHoldingBack(*actor)) continue;
         brain->Think(*this, *actor);
     }
 }
@@ -100,7 +98,8 @@ void CEngine::RunStrikeTriggers(CActor& attacker, CActor& target) {
         if (!brain) attacker.SetRelation(RELATION_HOSTILE);
         else if (brain->TriggerTestAttacksParty(attacker)) AIFireTags(attacker, *brain);
     }
-    if (attacker.IsPartyMember() && !target.IsPartyOrFriendly()) Game().SetRespiteEndTick(0);
+    if (attacker.IsPartyMember() && !target.IsPartyOrFriendly()) Game().EndAllHolds();
+    Game().EndHold(target.GetId());
 }
 
 void CEngine::AIFireTags(CActor& actor, CBrain& brain) {

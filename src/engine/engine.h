@@ -108,7 +108,8 @@ public:
     void RunCombatTrigger(CActor& target, const CActor* attacker);
     // Every strike, shot or hostile spell of `attacker` at `target`: the target's
     // combat trigger; a neutral that strikes at the party becomes its enemy and
-    // fires its tags; the party striking first ends a respite.
+    // fires its tags; the party striking first, or anyone striking a foe that holds
+    // back, ends the hold.
     void RunStrikeTriggers(CActor& attacker, CActor& target);
 
     // ---- instant orders (engine_instant.cpp) ----
@@ -163,9 +164,16 @@ public:
     // The script of the current area's entry of that name, for the first living member.
     void RunEntryScript(const std::string& entryName);
     void PlacePartyAt(const CAreaEntry& entry);
-    // A party back from a wipe-out finds no foe upon it: the foes of the area go
-    // back to their encounters' places, drop their fights and hold back for a round.
+
+    // ---- a party back from a wipe-out (engine_wake.cpp) ----
+    // The party finds no foe upon it: the foes of the area go back to their
+    // encounters' places, drop their fights and hold back.
     void StandDownFoes(CArea& area);
+    // Whether the foe holds back this tick: until a living member of the party
+    // carrying out an order is within its reach, or the party strikes anyone but a
+    // friend, or anyone strikes the foe (RunStrikeTriggers). Held foes think nothing
+    // and are no battle.
+    bool KeepsHoldingBack(const CActor& foe);
 
     // ---- quest tags (engine_tags.cpp) ----
     // Sets the tag to 1, lets the current area apply the tag's patches and, unless

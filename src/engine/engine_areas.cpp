@@ -10,7 +10,6 @@
 #include "script/script.h"
 #include "world/actor.h"
 #include "world/area.h"
-#include "world/area/patch.h"
 #include "world/cell.h"
 #include "world/movement/pathfind.h"
 
@@ -19,10 +18,6 @@ namespace {
 
 constexpr std::uint32_t kRestTicks = 8 * 3600 * 30;
 constexpr int kRestHours = 8;
-// One round: the time a party back from a wipe-out has to gather itself.
-constexpr std::uint32_t kRespiteTicks = 10 * 30;
-// A foe farther than this from its encounter's place has left its post.
-constexpr double kAtPostDistance = 3 * kCellSize;
 
 bool IsAlive(const CActor& actor) { return actor.GetActionState() != ACTION_DEAD; }
 
@@ -93,6 +88,8 @@ void CEngine::LeaveArea() {
     }
     game.SetLastArea(ownSurvivor ? area.GetName() : std::string());
     game.SetCurrentArea("");
+    // Foes hold back only where the party woke, and only while it stays.
+    game.EndAllHolds();
 
     if (travelling) {
         if (map) {
@@ -216,27 +213,6 @@ void CEngine::ReturnToLastArea() {
     game.SetCurrentArea(name);
     game.SetStateCode(GAME_PLAYING);
     game.FlagCurrentAreaEntered();
-}
-
-void CEngine::StandDownFoes(CArea& area) {
-    CGame& game = Game();
-    const std::uint32_t now = game.GetTick();
-    for (const auto& foe : ActorList(area.GetActors())) {
-        if (!foe->IsAlive() || !foe->IsHostile()) continue;
-        foe->ClearOrders();
-        foe->SetAttackTarget(0, nullptr);
-        foe->ReleaseAttackers(false, now);
-        // Who chased the party here goes back to where its encounter placed it.
-        if (foe->GetEncounterName().empty()) continue;
-        const CPatchActionEncounter* encounter = area.FindEncounterIfAny(foe->GetEncounterName());
-        if (!encounter) continue;
-        const double postX = (encounter->column + 0.5) * kCellSize;
-        const double postY = (encounter->row + 0.5) * kCellSize;
-        if (foe->DistanceToPoint(postX, postY) <= kAtPostDistance) continue;
-        std::shared_ptr<CActor> moved = area.RemoveActor(*foe);
-        if (!area.PlaceActor(encounter->column, encounter->row, false, moved)) area.AddActor(std::move(moved));
-    }
-    game.SetRespiteEndTick(now + kRespiteTicks);
 }
 
 void CEngine::RunEntryScript(const std::string& entryName) {

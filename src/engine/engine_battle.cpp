@@ -67,7 +67,8 @@ bool CEngine::IsPartySafe() {
         if (!member->IsAlive()) continue;
         if (member->HasStatus(STATUS_DOMINATED)) return false;
         for (const auto& actor : actors)
-            if (IsThreat(*actor) && actor->IsWithin(*member, kBattleRange)) return false;
+            if (IsThreat(*actor) && !Game().IsHoldingBack(actor->GetId()) && actor->IsWithin(*member, kBattleRange))
+                return false;
     }
     return true;
 }

@@ -177,6 +177,11 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
         }
         for (const auto& [name, area] : game.GetAreas())
             if (area) SaveAreaState(writer, *area);
+        if (!game.GetHeldFoes().empty()) {
+            writer.BeginBlock("holding");
+            for (const ThingId foe : game.GetHeldFoes()) writer.WriteValue(foe & kMaxThingSerial);
+            writer.EndBlock();
+        }
         if (quickActions) {
             writer.BeginBlock("bonus");
             writer.WriteQuoted(*quickActions);
@@ -304,6 +309,18 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
         game.SetInBattle(false);
         game.FlagCurrentAreaEntered();
         if (!arrivalSaved) game.SetCurrentEntry(GuessArrival(game, *found->second));
+    }
+    // Saves from before foes held back after a wake have none.
+    if (reader.IsBlock("holding")) {
+        reader.BeginBlock("holding");
+        while (!reader.AtBlockEnd()) {
+            const std::uint32_t serial = reader.ReadUInt();
+            if (serial > kMaxThingSerial) reader.Fail(DRAV_ERR_OUT_OF_RANGE, "held foe's serial above 0xFFFFFF");
+            ThingId foe = 0;
+            MakeThingId(foe, THING_ACTOR, serial);
+            game.HoldBack(foe);
+        }
+        reader.EndBlock();
     }
     if (reader.IsBlock("bonus")) {
         reader.BeginBlock("bonus");

@@ -120,6 +120,7 @@ void CEngine::RemoveDeadActors() {
         actor->ClearOrders();
         actor->ReleaseAttackers(false, now);
         actor->EndPower();
+        game.EndHold(actor->GetId());
 
         const bool party = actor->IsPartyMember();
         if (unsummoned || !party) {

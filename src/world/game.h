@@ -11,6 +11,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 
@@ -143,13 +144,17 @@ public:
     void SetTick(std::uint32_t tick) { m_tick = tick; }
     bool IsInBattle() const { return m_inBattle != 0; }
     void SetInBattle(bool inBattle) { m_inBattle = inBattle ? 1 : 0; }
-    // A party resting after it was wiped out wakes in the next area it enters; until
-    // the respite's end tick its foes there hold back (0: no respite). Neither is
+    // A party resting after it was wiped out wakes in the next area it enters; not
     // saved: the area change runs from the autosave to the first tick in one go.
     bool IsWakingFromWipeOut() const { return m_wakingFromWipeOut; }
     void SetWakingFromWipeOut(bool waking) { m_wakingFromWipeOut = waking; }
-    bool IsRespite() const { return m_respiteEndTick != 0 && m_tick < m_respiteEndTick; }
-    void SetRespiteEndTick(std::uint32_t tick) { m_respiteEndTick = tick; }
+    // The foes of the area where the party woke that hold back, by id, until the
+    // party comes to them or fights; saved with the game.
+    const std::set<ThingId>& GetHeldFoes() const { return m_heldFoes; }
+    bool IsHoldingBack(ThingId foe) const { return m_heldFoes.count(foe) != 0; }
+    void HoldBack(ThingId foe) { m_heldFoes.insert(foe); }
+    void EndHold(ThingId foe) { m_heldFoes.erase(foe); }
+    void EndAllHolds() { m_heldFoes.clear(); }
 
     // ---- tags and journals ----
     // Quest tags by name; the rules engine sets them through SetQuestTag.
@@ -259,7 +264,7 @@ private:
     std::uint32_t m_nextHeartbeatTick = 0;
     std::uint8_t m_inBattle = 0;
     bool m_wakingFromWipeOut = false;
-    std::uint32_t m_respiteEndTick = 0;
+    std::set<ThingId> m_heldFoes;
 };
 
 }  // namespace DRAV

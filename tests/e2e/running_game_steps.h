@@ -41,14 +41,22 @@ inline std::string StartTheChapter() {
     return CurrentTitle();
 }
 
+// No goblin waits in the reeds by the lane: the reeds are gone until the landing
+// is built again from its file.
+inline std::string ClearTheLane() {
+    DRAV::CArea& area = *Game().GetCurrentArea();
+    for (const auto& object : area.GetObjects())
+        if (object->GetTemplate().GetKey() == "lane_reeds") area.RemoveObject(*object);
+    return "clear";
+}
+
 // Only the party stays on the landing: nobody fights or wanders into the way, and
 // no goblin waits in the reeds by the lane.
 inline std::string CalmTheLanding() {
     DRAV::CArea& area = *Game().GetCurrentArea();
     for (const auto& actor : DRAV::ActorList(area.GetActors()))
         if (actor->GetRelation() != DRAV::RELATION_PARTY) area.RemoveActor(*actor);
-    for (const auto& object : area.GetObjects())
-        if (object->GetTemplate().GetKey() == "lane_reeds") area.RemoveObject(*object);
+    ClearTheLane();
     return "calm";
 }
 

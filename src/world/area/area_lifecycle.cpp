@@ -51,7 +51,9 @@ void CArea::Reactivate(const std::string& fromArea, const CModule& module) {
         actor->SetEnergyUsed(0);
         actor->SetActionState(ACTION_IDLE);
         actor->SetAttackTarget(0, nullptr);
-        actor->ApplyBrainRelation();
+        // Whoever gave up stays given up: the time that heals a foe does not
+        // rearm one that surrendered.
+        if (actor->GetRelation() != RELATION_SURRENDER) actor->ApplyBrainRelation();
         actor->ClearOrders();
         // A sneaking actor keeps hiding; its power's effect went with the others.
         if (!actor->IsSneaking()) actor->EndPower();

@@ -1,0 +1,58 @@
+// A party back from a wipe-out wakes in peace: the foes of the area where it wakes
+// go back to their posts and hold back until the party comes to them or fights, so
+// that a party which only stands up is never felled again before it can act.
+
+#include "engine/engine.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/area/patch.h"
+#include "world/cell.h"
+
+namespace DRAV {
+namespace {
+
+// A foe farther than this from its encounter's place has left its post.
+constexpr double kAtPostDistance = 3 * kCellSize;
+// A foe holding back takes up the fight again when a party member that acts comes
+// this near: four cells, well short of the way from its post to the party's wake.
+constexpr double kHoldingReach = 4 * kCellSize;
+
+}  // namespace
+
+void CEngine::StandDownFoes(CArea& area) {
+    CGame& game = Game();
+    const std::uint32_t now = game.GetTick();
+    for (const auto& foe : ActorList(area.GetActors())) {
+        if (!foe->IsAlive() || !foe->IsHostile()) continue;
+        foe->ClearOrders();
+        foe->SetAttackTarget(0, nullptr);
+        foe->ReleaseAttackers(false, now);
+        game.HoldBack(foe->GetId());
+        // Who chased the party here goes back to where its encounter placed it.
+        if (foe->GetEncounterName().empty()) continue;
+        const CPatchActionEncounter* encounter = area.FindEncounterIfAny(foe->GetEncounterName());
+        if (!encounter) continue;
+        const double postX = (encounter->column + 0.5) * kCellSize;
+        const double postY = (encounter->row + 0.5) * kCellSize;
+        if (foe->DistanceToPoint(postX, postY) <= kAtPostDistance) continue;
+        std::shared_ptr<CActor> moved = area.RemoveActor(*foe);
+        if (!area.PlaceActor(encounter->column, encounter->row, false, moved)) area.AddActor(std::move(moved));
+    }
+}
+
+bool CEngine::KeepsHoldingBack(const CActor& foe) {
+    CGame& game = Game();
+    if (!game.IsHoldingBack(foe.GetId())) return false;
+    for (const auto& member : game.GetParty()) {
+        // Only one that acts comes into its reach: a party woken beside a foe's post
+        // has done nothing yet.
+        if (!member->IsAlive() || member->GetArea() != foe.GetArea() || !member->GetCurrentOrder() ||
+            !member->IsWithin(foe, kHoldingReach))
+            continue;
+        game.EndHold(foe.GetId());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace DRAV

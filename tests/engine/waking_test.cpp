@@ -1,0 +1,221 @@
+// A party wiped out wakes where the chapter brings it back, the landing's dock,
+// with the foe that felled it a few steps off: the lookout the smugglers post once
+// they know they were seen, or the goblin out of the lane's reeds. The foe holds
+// back until the party comes to it or fights, whatever the rolls.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/random.h"
+#include "support/expect_drav.h"
+#include "support/sample_game.h"
+#include "support/temp_dir.h"
+#include "world/order.h"
+
+using namespace DRAV;
+using QuillmereTest::SampleGame;
+using QuillmereTest::StartSampleGame;
+
+namespace {
+
+struct Foe {
+    const char* tag;  // the tag that brings it to the landing
+    const char* key;
+    double postX, postY;  // the middle of the cell its encounter puts it on
+};
+constexpr Foe kLookout{"smugglers_seen", "smuggler_lookout", 14 * 2.5 + 1.25, 3 * 2.5 + 1.25};
+constexpr Foe kGoblin{"lane_ambush", "reed_goblin", 6 * 2.5 + 1.25, 9 * 2.5 + 1.25};
+constexpr std::uint32_t kSeeds[] = {1, 2, 3, 7, 11};
+constexpr int kHalfMinute = 30 * 60;  // engine ticks at the window's pace
+
+CActor* Find(const SampleGame& game, const std::string& key) {
+    for (const auto& actor : game.Area().GetActors())
+        if (actor->GetTemplateName() == key && actor->IsAlive()) return actor.get();
+    return nullptr;
+}
+
+// The hero stands still on the dock while the foe comes and kills her; she rests and
+// wakes there. True once she is back on her feet.
+bool WipedOutAndWoken(const SampleGame& game, const Foe& foe) {
+    game.Engine().SetTag(foe.tag, true);
+    for (int tick = 0; tick < 6000 && game.Game().GetStateCode() != GAME_WIPED_OUT; ++tick) game.Tick();
+    if (game.Game().GetStateCode() != GAME_WIPED_OUT) return false;
+    game.Engine().LeaveArea();
+    game.Engine().RestParty();
+    game.Engine().EnterArea();
+    game.DrainEvents();
+    return game.Main()->IsAlive();
+}
+
+std::vector<std::string> Lines(const SampleGame& game) {
+    std::vector<std::string> lines;
+    for (const auto& event : game.DrainEvents())
+        if (const auto* line = dynamic_cast<const CMessageEvent*>(event.get())) lines.push_back(line->GetText());
+    return lines;
+}
+
+long LinesOf(const std::vector<std::string>& lines, const std::string& who) {
+    long count = 0;
+    for (const auto& line : lines) count += line.rfind(who, 0) == 0;
+    return count;
+}
+
+// The hero walks to (x, y); the number of ticks until the foe swings at her, or -1.
+int TicksUntilItStrikes(const SampleGame& game, const CActor& foe, double x, double y) {
+    game.Main()->PushOrder(std::make_shared<CMoveOrder>(x, y), false);
+    for (int tick = 0; tick < 1200; ++tick) {
+        game.Tick();
+        if (LinesOf(Lines(game), foe.GetName()) > 0) return tick;
+    }
+    return -1;
+}
+
+}  // namespace
+
+// Half a minute standing where she woke, every roll of the dice: the foe went back
+// to its post and stays there, the hero is not touched, and no battle keeps her
+// from going back to the entrance. Walking up to it, she finds it a foe still.
+TEST(Waking, AHeroWipedOutStandsHalfAMinuteUnharmedWhereSheWakes) {
+    for (const Foe& foe : {kLookout, kGoblin}) {
+        for (const std::uint32_t seed : kSeeds) {
+            SCOPED_TRACE(std::string(foe.key) + ", seed " + std::to_string(seed));
+            DRAVCommon::GetRandomEngine().seed(seed);
+            auto game = StartSampleGame();
+            ASSERT_TRUE(WipedOutAndWoken(game, foe));
+            CActor* enemy = Find(game, foe.key);
+            ASSERT_NE(enemy, nullptr);
+            EXPECT_LE(enemy->DistanceToPoint(foe.postX, foe.postY), 3 * 2.5) << "back at its post";
+            game.Tick(kHalfMinute);
+            game.Main()->PushOrder(std::make_shared<COrder>(ORDER_RETURN), false);
+            game.Tick();
+            const auto lines = Lines(game);
+            EXPECT_EQ(LinesOf(lines, enemy->GetName()), 0);
+            EXPECT_EQ(game.Main()->GetDamageTaken(), 0);
+            ASSERT_TRUE(game.Main()->IsAlive());
+            EXPECT_FALSE(game.Game().IsInBattle());
+            EXPECT_EQ(LinesOf(lines, "You cannot return while in battle."), 0);
+            EXPECT_EQ(LinesOf(lines, "The party returns to the area entrance."), 1);
+
+            EXPECT_EQ(enemy->GetRelation(), RELATION_HOSTILE);
+            EXPECT_GE(TicksUntilItStrikes(game, *enemy, enemy->GetX(), enemy->GetY()), 0) << "once she walks up";
+            EXPECT_TRUE(game.Game().IsInBattle());
+        }
+    }
+}
+
+// A foe whose post is beside the place where the party wakes waits too: standing
+// in its reach is not walking into it. Once she takes a step, it fights.
+TEST(Waking, AFoePostedWhereThePartyWakesWaitsUntilItActs) {
+    auto game = StartSampleGame();
+    ASSERT_TRUE(WipedOutAndWoken(game, kLookout));
+    CActor* lookout = Find(game, kLookout.key);
+    ASSERT_NE(lookout, nullptr);
+    CActor& hero = *game.Main();
+    std::shared_ptr<CActor> moved = game.Area().RemoveActor(*lookout);
+    ASSERT_TRUE(game.Area().PlaceActor(static_cast<std::uint32_t>(hero.GetX() / 2.5) + 1,
+                                       static_cast<std::uint32_t>(hero.GetY() / 2.5), false, moved));
+    ASSERT_LT(lookout->DistanceTo(hero), 2 * 2.5);
+    game.Tick(kHalfMinute);
+    EXPECT_EQ(LinesOf(Lines(game), lookout->GetName()), 0);
+    EXPECT_EQ(hero.GetDamageTaken(), 0);
+    EXPECT_GE(TicksUntilItStrikes(game, *lookout, hero.GetX() - 2.5, hero.GetY()), 0);
+}
+
+// A strike ends the hold: the party striking anyone but a friend has chosen to
+// fight, and its foes far off hold back no longer; a foe struck where it holds
+// back strikes back, whoever struck it.
+TEST(Waking, AStrikeEndsTheHold) {
+    struct Strike {
+        const char* what;
+        Relation newcomer;  // of one who comes to the cell, struck or striking
+        std::uint32_t column, row;
+    };
+    for (const Strike& strike : {Strike{"the hero strikes a neutral", RELATION_NEUTRAL, 9, 4},
+                                 Strike{"a friend strikes the goblin", RELATION_FRIENDLY, 6, 8}}) {
+        SCOPED_TRACE(strike.what);
+        auto game = StartSampleGame();
+        ASSERT_TRUE(WipedOutAndWoken(game, kGoblin));
+        CActor* goblin = Find(game, kGoblin.key);
+        ASSERT_NE(goblin, nullptr);
+        const auto newcomer = game.Spawn("reed_goblin", strike.column, strike.row);
+        ASSERT_NE(newcomer, nullptr);
+        newcomer->SetName("Tam");
+        newcomer->SetRelation(strike.newcomer);
+        newcomer->SetMaxHitPoints(500);
+        if (strike.newcomer == RELATION_NEUTRAL)
+            game.Main()->PushOrder(std::make_shared<CAttackOrder>(newcomer->GetId()), false);
+        else
+            newcomer->PushOrder(std::make_shared<CAttackOrder>(goblin->GetId()), false);
+        long goblinLines = 0;
+        for (int tick = 0; tick < kHalfMinute && goblinLines == 0; ++tick) {
+            game.Tick();
+            goblinLines = LinesOf(Lines(game), goblin->GetName());
+        }
+        EXPECT_GT(goblinLines, 0);
+    }
+}
+
+// The lookout gave up; the goblin wipes the party out later. After eight hours'
+// rest, the lookout has still given up and lets the party be.
+TEST(Waking, AFoeThatSurrenderedStaysSurrenderedAfterTheWake) {
+    auto game = StartSampleGame();
+    game.Engine().SetTag(kLookout.tag, true);
+    CActor* lookout = Find(game, kLookout.key);
+    ASSERT_NE(lookout, nullptr);
+    game.Engine().ResolveActorDied(game.Main()->GetName(), *lookout);
+    ASSERT_EQ(lookout->GetRelation(), RELATION_SURRENDER);
+    ASSERT_TRUE(WipedOutAndWoken(game, kGoblin));
+    EXPECT_EQ(lookout->GetRelation(), RELATION_SURRENDER);
+    game.Main()->PushOrder(std::make_shared<CMoveOrder>(lookout->GetX(), lookout->GetY()), false);
+    game.Tick(kHalfMinute);
+    EXPECT_EQ(LinesOf(Lines(game), lookout->GetName() + " ("), 0);
+    EXPECT_EQ(lookout->GetRelation(), RELATION_SURRENDER);
+}
+
+// Saved while its foes hold back and loaded again, the party still stands in peace;
+// the save of a game without a wake keeps no foe back, and a broken list of held
+// foes is refused with the running game kept.
+TEST(Waking, FoesHoldBackInAGameSavedAndLoaded) {
+    const CModuleVersionRange expected("Orvex", 5, 0);
+    QuillmereTest::TempDir dir;
+    auto game = StartSampleGame();
+    ASSERT_TRUE(WipedOutAndWoken(game, kLookout));
+    game.Engine().SaveGame(dir / "woken.drav", expected, nullptr);
+
+    std::string quick;
+    // A held foe that is no actor's serial, or no number at all, is a broken save.
+    const std::string text = QuillmereTest::ReadTextFile(dir / "woken.drav");
+    const auto block = text.find("<holding>");
+    ASSERT_NE(block, std::string::npos);
+    const auto number = text.find_first_of("0123456789", block);
+    const auto end = text.find_first_not_of("0123456789", number);
+    for (const auto& [value, code] :
+         {std::pair{"16777216", DRAV_ERR_OUT_OF_RANGE}, std::pair{"lookout", DRAV_ERR_BAD_DATA}}) {
+        const std::string broken = text.substr(0, number) + value + text.substr(end);
+        EXPECT_DRAV_CODE(game.Engine().LoadGame(dir.WriteFile("broken.drav", broken), expected, quick), code);
+    }
+    ASSERT_TRUE(game.Game().IsHoldingBack(Find(game, kLookout.key)->GetId()));
+
+    game.Engine().LoadGame(dir / "woken.drav", expected, quick);
+    CActor* lookout = Find(game, kLookout.key);
+    ASSERT_NE(lookout, nullptr);
+    EXPECT_FALSE(game.Game().IsInBattle());
+    game.Tick(kHalfMinute);
+    EXPECT_EQ(LinesOf(Lines(game), lookout->GetName()), 0);
+    EXPECT_EQ(game.Main()->GetDamageTaken(), 0);
+
+    // The same lookout posted in a game that never lost a fight comes for the hero.
+    auto fresh = StartSampleGame();
+    fresh.Engine().SetTag(kLookout.tag, true);
+    fresh.Engine().SaveGame(dir / "posted.drav", expected, nullptr);
+    fresh.Engine().LoadGame(dir / "posted.drav", expected, quick);
+    CActor* posted = Find(fresh, kLookout.key);
+    ASSERT_NE(posted, nullptr);
+    fresh.DrainEvents();
+    fresh.Tick(kHalfMinute);
+    EXPECT_GT(LinesOf(Lines(fresh), posted->GetName()), 0);
+}
