@@ -27,9 +27,7 @@ using QuillmereTest::Player;
 
 namespace {
 
-const Character kFighter{CLASS_FIGHTER,
-                         {ATTR_AGILITY, ATTR_STRENGTH, ATTR_DURABILITY},
-                         {SKILL_STAFF, SKILL_LIGHT_ARMOR, SKILL_HEAVY_ARMOR}};
+using QuillmereTest::kFighter;
 // Two class picks on Matter and Energy Magic, the general one on Elemental Magic,
 // which needs them both; she strikes with its River Dart, then Marsh Spark.
 const Character kSpellcaster{CLASS_SPELLCASTER,
