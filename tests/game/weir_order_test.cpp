@@ -97,12 +97,16 @@ std::vector<Road> Roads() {
     };
     // What the windlass says to whoever holds Sefton's key and Marrow's ledger.
     const std::string windlassFree = "Chain Windlass : Sefton's key turns in the padlock";
-    // Nell, asked of the lantern once Sefton is dead, and what she must not say then.
-    const std::vector<std::string> nellOfDeadSefton{"Nell the Bargewoman : Sefton's dead",
-                                                    "It will be lying where he fell",
+    // Nell, asked of the lantern once Sefton is dead and his keys taken, and what
+    // she must not say then.
+    const std::vector<std::string> nellOfDeadSefton{"Nell the Bargewoman : Sefton's dead, and you carry his keys",
+                                                    "you carry it now. Go and look.",
                                                     "Sefton's key turns in the lock", windlassFree};
-    const std::vector<std::string> nellOfLiveSefton{"Tell him", "Sefton sleeps like the drowned"};
+    const std::vector<std::string> nellAmiss{"Tell him", "Sefton sleeps like the drowned",
+                                                    "It will be lying where he fell"};
     const std::string seftonMournsNell = "Sefton the Toll-keeper : And Nell is dead";
+    // Wick, met once Sefton is dead.
+    const std::string wickHeardSefton = "Wick the Runner : I heard Sefton fall";
 
     return {
         {"as the story intends",
@@ -126,32 +130,32 @@ std::vector<Road> Roads() {
          {KillSefton, AskNell, UnlockTheSluiceHouse, FightWick, TakeTheLedger, ReleaseTheChain},
          {"weir_arrival", "sefton_lost", "lantern_seen_late", "wick_found", "strongbox_free_keys",
           "boats_released_windlass"},
-         nellOfDeadSefton,
+         join(nellOfDeadSefton, {wickHeardSefton}),
          join(windlassEnd, {"Nell's barge first"}),
          join(notSeftonsEnd, nellDead),
-         nellOfLiveSefton},
+         nellAmiss},
         {"Sefton killed once he has told what he waits for",
          {AskSeftonAsAStranger, KillSefton, AskNell, UnlockTheSluiceHouse, FightWick, TakeTheLedger,
           ReleaseTheChain},
          {"weir_arrival", "sefton_waits", "sefton_lost", "lantern_seen_late", "wick_found", "strongbox_free_keys",
           "boats_released_windlass"},
-         nellOfDeadSefton,
+         join(nellOfDeadSefton, {wickHeardSefton}),
          windlassEnd,
          notSeftonsEnd,
-         nellOfLiveSefton},
+         nellAmiss},
         {"Sefton killed once Nell has told of the lantern",
          {AskSeftonAsAStranger, AskNell, KillSefton, UnlockTheSluiceHouse, FightWick, TakeTheLedger,
           ReleaseTheChain},
          {"weir_arrival", "sefton_waits", "lantern_seen", "sefton_lost", "wick_found", "strongbox_free_keys",
           "boats_released_windlass"},
-         {"Sefton's key turns in the lock", windlassFree},
+         {"Sefton's key turns in the lock", windlassFree, wickHeardSefton},
          windlassEnd,
          notSeftonsEnd},
         {"Sefton killed once he has opened his sluice house",
          {AskSeftonAsAStranger, AskNell, OpenTheSluiceHouse, KillSefton, FightWick, TakeTheLedger, ReleaseTheChain},
          {"weir_arrival", "sefton_waits", "lantern_seen", "sluice_open", "sefton_lost", "wick_found",
           "strongbox_free_keys", "boats_released_windlass"},
-         {windlassFree},
+         {windlassFree, wickHeardSefton},
          windlassEnd,
          notSeftonsEnd},
         {"Sefton killed once Wick is gone",
@@ -221,14 +225,14 @@ std::vector<Road> Roads() {
          {KillSefton, KillNell, UnlockTheSluiceHouse, FightWick, TakeTheLedger, ReleaseTheChain},
          {"weir_arrival", "sefton_lost", "nell_lost", "wick_found", "strongbox_free_keys",
           "boats_released_windlass"},
-         {"Sefton's key turns in the lock", windlassFree},
+         {"Sefton's key turns in the lock", windlassFree, wickHeardSefton},
          join(windlassEnd, nellDead),
          join(notSeftonsEnd, notNellDead)},
         {"Nell and then Sefton killed as the party arrives",
          {KillNell, KillSefton, UnlockTheSluiceHouse, FightWick, TakeTheLedger, ReleaseTheChain},
          {"weir_arrival", "nell_lost_unheard", "sefton_lost", "wick_found", "strongbox_free_keys",
           "boats_released_windlass"},
-         {"Sefton's key turns in the lock", windlassFree},
+         {"Sefton's key turns in the lock", windlassFree, wickHeardSefton},
          join(windlassEnd, nellDead),
          join(notSeftonsEnd, notNellDead)},
 
