@@ -24,24 +24,9 @@ namespace {
 
 // Every order goes past the hide's lookouts by talk: the fight there is the
 // walkthrough's fighter's, and no fight's dice should decide what is credited.
-const QuillmereTest::Character kTalker{CLASS_ROGUE,
-                                       {ATTR_PERSONALITY, ATTR_STRENGTH, ATTR_DURABILITY},
-                                       {SKILL_DIPLOMACY, SKILL_LOCKS, SKILL_STAFF}};
+using QuillmereTest::kTalker;
 
 using Step = std::function<void(Player&)>;
-
-// The hide's lookouts are bluffed with whatever name the party knows for their
-// captain; the boatwright is cut loose behind their backs.
-void BluffPastTheLookouts(Player& player) {
-    CThing* lookout = QuillmereTest::WalkUpToTheHide(player);
-    ASSERT_TRUE(lookout) << "the lookouts stop the party";
-    const std::string bluff = QuillmereTest::FirstOffered(
-        player, *lookout,
-        {"Marrow sent for us. We carry his cargo tonight.", "Your captain sent for us. We carry his cargo tonight."});
-    ASSERT_FALSE(bluff.empty());
-    player.Talk(*lookout, {bluff.c_str()});
-    EXPECT_TRUE(player.Game().IsQuestTagSet("hide_passage"));
-}
 
 struct Order {
     const char* name;
@@ -49,6 +34,7 @@ struct Order {
     std::set<std::string> quests;   // titles of the quests completed
     std::set<std::string> journal;  // keys of the journal's records
     std::vector<std::string> unsaid = {};  // words out of place in this order
+    std::vector<std::string> heard = {};   // words said, in this order
 };
 
 // Nowhere: the fare is for the boat, however many ride in it.
@@ -94,14 +80,28 @@ TEST(StoryOrder, EveryQuestReachedIsCreditedOnceWhateverTheOrder) {
          {"The Missing Boatwright", "Smoke in the Reeds", "Passage Across"},
          {"landing_arrival", "smugglers_asked_seen", "boatwright_missing", "smugglers_seen", "boatwright_found",
           "boatwright_escort", "boatwright_lost", "smugglers_reported", "ferry_fare_open", "ferry_crossed"}},
-        // Marra falls to the drowned watch in the marsh; the story goes on without her.
+        // Marra falls to the drowned watch in the marsh; the story goes on without her,
+        // and Hesk, once she has greeted the party, hears of her death alone.
         {"Marra killed in the marsh",
          {TakeTobinsPole, FightTheLaneGoblins, HearHollisNews, WalkIntoTheMarsh, AskMarraAlong, BluffPastTheLookouts,
           FreeOrrin, MarraFallsInTheShallows, BringOrrinHome, ReportTheSmugglers, PayTheFare},
          {"The Missing Boatwright", "Home to the Slip", "Smoke in the Reeds", "Passage Across"},
          {"landing_arrival", "smugglers_asked_seen", "boatwright_missing", "witch_told", "smugglers_seen",
           "boatwright_found", "boatwright_escort", "boatwright_home", "witch_lost", "smugglers_reported",
-          "ferry_fare_open", "ferry_crossed"}},
+          "ferry_fare_open", "ferry_crossed"},
+         {"Marra gone too"},
+         {"Mother Hesk : But there is reed mud on your boots", "Mother Hesk : Marra is dead?"}},
+        // Both fall: Hesk hears of Orrin, and of Marra too.
+        {"Marra and Orrin killed",
+         {TakeTobinsPole, FightTheLaneGoblins, HearHollisNews, WalkIntoTheMarsh, AskMarraAlong, BluffPastTheLookouts,
+          FreeOrrin, MarraFallsInTheShallows, OrrinFallsToTheTrailLookout, ReportTheSmugglers, PayTheFare},
+         {"The Missing Boatwright", "Smoke in the Reeds", "Passage Across"},
+         {"landing_arrival", "smugglers_asked_seen", "boatwright_missing", "witch_told", "smugglers_seen",
+          "boatwright_found", "boatwright_escort", "witch_lost", "boatwright_lost", "smugglers_reported",
+          "ferry_fare_open", "ferry_crossed"},
+         {"Marra is dead?"},
+         {"Mother Hesk : But there is reed mud on your boots", "Mother Hesk : Orrin is dead?",
+          "Mother Hesk : And Marra gone too."}},
         // Paying first, the party tells Hesk of the hide as the ferry casts off.
         {"the fare paid before the report",
          {TakeTobinsPole, FightTheLaneGoblins, HearHollisNews, AnswerTheHeron, AskHeskAboutTheFerry, WalkIntoTheMarsh,
@@ -138,6 +138,12 @@ TEST(StoryOrder, EveryQuestReachedIsCreditedOnceWhateverTheOrder) {
         EXPECT_EQ(journal.size(), order.journal.size()) << "a record given twice";
 
         for (const auto& words : order.unsaid) EXPECT_FALSE(player.Said(words)) << words;
+        auto line = player.Log().begin();
+        for (const auto& words : order.heard) {
+            line = std::find_if(line, player.Log().end(),
+                                [&](const std::string& said) { return said.find(words) != std::string::npos; });
+            EXPECT_NE(line, player.Log().end()) << words << " is not heard, or not in its turn";
+        }
         for (const auto& words : kNeverSaid) EXPECT_FALSE(player.Said(words)) << words;
         for (const auto& who : player.TalksAmidFoes()) ADD_FAILURE() << who << " began a conversation amid a fight";
     }

@@ -23,6 +23,7 @@
 #include "world/events/event.h"
 #include "world/object.h"
 #include "world/store.h"
+#include "world/tile.h"
 
 namespace QuillmereTest {
 
@@ -276,6 +277,39 @@ public:
             if (!Main()->IsAlive()) return;
         }
         ADD_FAILURE() << "the fight did not end";
+    }
+
+    // Every living member strikes at the person, whatever it is to the party, as F1
+    // and a click on it order, and again whenever that order lapses, until it falls;
+    // false when it still stands (or the main character fell first).
+    bool Kill(const std::shared_ptr<CActor>& person) {
+        for (int tick = 0; tick < kPatience && person->IsAlive() && Main()->IsAlive(); ++tick) {
+            if (m_talk) HearOut();
+            for (const auto& member : Game().GetParty()) {
+                if (!member->IsAlive() || member->GetArea() != &Area()) continue;
+                const auto current = member->GetCurrentOrder();
+                if (current && current->GetType() == ORDER_ATTACK && current->GetThingId() == person->GetId()) continue;
+                member->ClearOrders();
+                member->PushOrder(std::make_shared<CAttackOrder>(person->GetId()), false);
+            }
+            Tick();
+        }
+        return !person->IsAlive();
+    }
+
+    // The main character goes to the door at the cell and opens it, as a click on
+    // it orders; true when it stands open.
+    bool OpenDoor(std::uint32_t column, std::uint32_t row) {
+        const CTile* tile = Area().GetTile(column, row);
+        if (!tile || !tile->IsDoor()) return false;
+        const ThingId id = tile->GetId();
+        const std::size_t said = m_log.size();
+        // A locked door says so and goes on standing shut.
+        const auto refused = [&] { return m_log.size() > said; };
+        Approach(column * kCell + kCell / 2, row * kCell + kCell / 2,
+                 [&] { return std::make_shared<CUseOrder>(USE_TILE, id, 0); },
+                 [&] { return tile->GetDoor()->IsOpen() || (refused() && !Main()->GetCurrentOrder()); });
+        return tile->GetDoor()->IsOpen();
     }
 
     // Opens the container (a pile the dead left, a chest) and takes all it holds;

@@ -31,6 +31,15 @@ const std::vector<std::string> kStoryOrder{"The Heron's Riddle", "The Missing Bo
 constexpr std::uint32_t kHeronExperience = 25;
 constexpr std::uint32_t kStoryExperience = kHeronExperience + 300 + 150 + 450 + 50;
 
+// The characters the story's tests play: a fighter with a staff, and a talker
+// who goes past the hide's lookouts with words.
+const Character kFighter{CLASS_FIGHTER,
+                         {ATTR_AGILITY, ATTR_STRENGTH, ATTR_DURABILITY},
+                         {SKILL_STAFF, SKILL_LIGHT_ARMOR, SKILL_HEAVY_ARMOR}};
+const Character kTalker{CLASS_ROGUE,
+                        {ATTR_PERSONALITY, ATTR_STRENGTH, ATTR_DURABILITY},
+                        {SKILL_DIPLOMACY, SKILL_LOCKS, SKILL_STAFF}};
+
 // Keys of the journal's records, in order of arrival.
 inline std::vector<std::string> JournalKeys(const Player& player) {
     std::vector<std::string> keys;
@@ -133,6 +142,19 @@ inline CThing* WalkUpToTheHide(Player& player) {
     // They come up to whoever of the party is nearest.
     for (int tick = 0; tick < 300 && !player.TalkPending(); ++tick) player.Tick();
     return player.TalkPending();
+}
+
+// The hide's lookouts are bluffed with whatever name the party knows for their
+// captain; the boatwright is cut loose behind their backs.
+inline void BluffPastTheLookouts(Player& player) {
+    CThing* lookout = WalkUpToTheHide(player);
+    ASSERT_TRUE(lookout) << "the lookouts stop the party";
+    const std::string bluff = FirstOffered(
+        player, *lookout,
+        {"Marrow sent for us. We carry his cargo tonight.", "Your captain sent for us. We carry his cargo tonight."});
+    ASSERT_FALSE(bluff.empty());
+    player.Talk(*lookout, {bluff.c_str()});
+    EXPECT_TRUE(player.Game().IsQuestTagSet("hide_passage"));
 }
 
 // The lookouts are told to stand aside, and the hide is fought through: the

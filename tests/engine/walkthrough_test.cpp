@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "common/random.h"
-#include "rules/kinds/formulas.h"
 #include "engine/story_steps.h"
 #include "engine/weir_steps.h"
 #include "world/area/patch.h"
@@ -27,9 +26,7 @@ using QuillmereTest::Player;
 
 namespace {
 
-const Character kFighter{CLASS_FIGHTER,
-                         {ATTR_AGILITY, ATTR_STRENGTH, ATTR_DURABILITY},
-                         {SKILL_STAFF, SKILL_LIGHT_ARMOR, SKILL_HEAVY_ARMOR}};
+using QuillmereTest::kFighter;
 // Two class picks on Matter and Energy Magic, the general one on Elemental Magic,
 // which needs them both; she strikes with its River Dart, then Marsh Spark.
 const Character kSpellcaster{CLASS_SPELLCASTER,
@@ -217,7 +214,8 @@ TEST(Walkthrough, TheFighterCarriesHerPoleUpriverToTheWeir) {
     player.Wield("ferrymans_pole", SLOT_WEAPON);
     ASSERT_NE(player.Main()->GetEquipped(SLOT_WEAPON), nullptr);
 
-    QuillmereTest::AskSefton(player, "Mother Hesk's word came up by the Guild's pigeon");
+    QuillmereTest::AskSefton(player, "Mother Hesk's word came up by the Guild's pigeon: you are the one who broke "
+                                     "Marrow's hide in the Reedwater reeds.");
     QuillmereTest::AskNell(player);
     QuillmereTest::OpenTheSluiceHouse(player);
     CActor* wick = QuillmereTest::MeetWick(player);
@@ -232,22 +230,10 @@ TEST(Walkthrough, TheFighterCarriesHerPoleUpriverToTheWeir) {
 // her arms from Nell's cargo and fights Wick for the strongbox.
 TEST(Walkthrough, ANewHeroOfAshcombeFightsForTheStrongbox) {
     DRAVCommon::GetRandomEngine().seed(5);
-    Player player(QuillmereTest::SampleGame(2,
-                                            [](CActor& hero) {
-                                                hero.SetLevel(3);
-                                                hero.SetExperience(GetXpThreshold(hero.GetBaseLevel() + 1 + 3));
-                                                QuillmereTest::Create(hero, kFighter);
-                                            }),
-                  kFighter.spells);
+    Player player(QuillmereTest::NewAshcombeGame(kFighter), kFighter.spells);
     QuillmereTest::ArriveAtTheWeir(player, "tutorial_start");
     EXPECT_TRUE(player.Main()->GetBackpack().empty());
-    auto& nell = *player.Person("bargewoman");
-    player.Talk(nell, {"Let me see your cargo."});
-    player.Buy(nell, "quarterstaff");
-    player.Buy(nell, "padded_jerkin");
-    player.Wield("quarterstaff", SLOT_WEAPON);
-    player.Wield("padded_jerkin", SLOT_ARMOR);
-    ASSERT_NE(player.Main()->GetEquipped(SLOT_ARMOR), nullptr);
+    QuillmereTest::ArmFromNellsCargo(player);
 
     QuillmereTest::AskSefton(player, "No boat goes down past my chain, stranger");
     QuillmereTest::AskNell(player);

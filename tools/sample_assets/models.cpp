@@ -157,6 +157,21 @@ XModel Signpost() {
     return m;
 }
 
+XModel Windlass() {
+    // A drum between two uprights, the toll chain wound round it and an iron crank
+    // at one end, standing on top of the chain's stone post (1 high).
+    constexpr float kPost = 1.0f;
+    XModel m;
+    const int wood = m.AddPart("Wood", kWhite, "wood.png");
+    const int iron = m.AddPart("Iron", kIronRgb);
+    for (float x : {-0.7f, 0.5f}) m.AddBox(wood, {x, kPost, -0.12f}, {x + 0.2f, kPost + 0.8f, 0.12f});
+    m.AddBox(wood, {-0.5f, kPost + 0.4f, -0.2f}, {0.5f, kPost + 0.7f, 0.2f});     // the drum
+    m.AddBox(iron, {-0.35f, kPost + 0.38f, -0.22f}, {0.35f, kPost + 0.72f, 0.22f});  // the chain on it
+    m.AddBox(iron, {0.7f, kPost + 0.53f, -0.03f}, {0.75f, kPost + 0.57f, 0.3f});    // the crank's arm
+    m.AddBox(iron, {0.7f, kPost + 0.35f, 0.26f}, {0.75f, kPost + 0.57f, 0.3f});     // and its handle
+    return m;
+}
+
 XModel SmugglersCrate() {
     XModel m;
     m.AddBox(m.AddPart("Crate", kWhite, "crate.png"), {-0.5f, 0, -0.5f}, {0.5f, 1.0f, 0.5f});
@@ -367,6 +382,18 @@ XModel Ledger() {
     return m;
 }
 
+XModel Keys() {
+    // Two iron keys on a ring.
+    XModel m;
+    const int iron = m.AddPart("Iron", 0x5A5C60);
+    m.AddPrism(iron, {0, 0.05f, 0}, 0.045f, 0.045f, 0.01f, 8);  // the ring
+    for (float x : {-0.025f, 0.015f}) {
+        m.AddBox(iron, {x, -0.1f, -0.005f}, {x + 0.01f, 0.04f, 0.005f});           // the shank
+        m.AddBox(iron, {x + 0.01f, -0.1f, -0.005f}, {x + 0.03f, -0.07f, 0.005f});  // the bit
+    }
+    return m;
+}
+
 XModel Token() {
     XModel m;
     m.AddBox(m.AddPart("Brass", kBrassRgb), {-0.04f, -0.04f, -0.005f}, {0.04f, 0.04f, 0.005f});
@@ -437,6 +464,7 @@ const std::vector<SampleModel>& SampleModels() {
         {"object", "chest_tackle.x", TackleChest},
         {"object", "box_strong.x", Strongbox},
         {"object", "sign_post.x", Signpost},
+        {"object", "windlass.x", Windlass},
         {"object", "crate_smuggler.x", SmugglersCrate},
         {"object", "basket_eel.x", EelBasket},
         {"object", "statue_heron.x", HeronStatue},
@@ -474,6 +502,7 @@ const std::vector<SampleModel>& SampleModels() {
         {"item", "coins.x", Coins},
         {"item", "pie.x", Pie},
         {"item", "token.x", Token},
+        {"item", "keys.x", Keys},
         {"item", "ledger.x", Ledger},
     };
     return models;
