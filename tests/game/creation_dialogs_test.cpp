@@ -513,9 +513,17 @@ TEST_F(CreationTest, EscOnAnyPageEndsTheGameBeingSetUp) {
 
 TEST_F(CreationTest, ChapterChoiceListsUpToTheFirstAbsentChapter) {
     ASSERT_TRUE(loaded);
+    // The sample's two chapters, both installed, then Cancel.
     Open(std::make_shared<CNewGameDlg>(&app, app.GetChapterTable().Find(1)));
     Click(CNewGameDlg::kAdvancedOptions);
     EXPECT_EQ(Title(), "Quillmere - Select Chapter");
+    EXPECT_EQ(ScreenIds(), (std::vector<int>{0, 0, 0, 100, 200, 0, 0, 101, 201, 1, 0}));
+    EXPECT_TRUE(Shown(201));
+
+    // Announced but not installed, a third chapter ends the list without Play.
+    AnnounceChapters(4);
+    Open(std::make_shared<CNewGameDlg>(&app, app.GetChapterTable().Find(1)));
+    Click(CNewGameDlg::kAdvancedOptions);
     EXPECT_EQ(ScreenIds(), (std::vector<int>{0, 0, 0, 100, 200, 0, 0, 101, 201, 0, 0, 102, 202, 1, 0}));
     EXPECT_FALSE(Shown(202));
     EXPECT_TRUE(Shown(201));

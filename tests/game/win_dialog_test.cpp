@@ -146,6 +146,27 @@ TEST_F(ChapterEndTest, ThePagesOpenOnceFollowEachOtherAndTheLastLeadsOn) {
     EXPECT_NE(dynamic_cast<CStartDlg*>(app.GetCurrentDialog().get()), nullptr);
 }
 
+// Ashcombe is the sample's last chapter: its closing page offers no next chapter,
+// and Exit goes back to the front page.
+TEST_F(ChapterEndTest, TheSamplesSecondChapterEndsAsTheLast) {
+    ASSERT_TRUE(loaded);
+    QuillmereTest::SampleGame ashcombe(2, [](DRAV::CActor& hero) { hero.SetName("Wren"); });
+    CDRAVAppTestAccess::SetEngine(app, ashcombe.EnginePtr());
+    CDRAVAppTestAccess::StartPlaying(app);
+    ashcombe.Game().SetClosingText("The boats go down past the chain.");
+    app.OnChapterComplete(true);
+    CWinDlg* page = nullptr;
+    while ((page = dynamic_cast<CWinDlg*>(app.GetCurrentDialog().get())) && page->GetPages().size() > 1) {
+        EXPECT_EQ(Buttons(*page), std::vector<std::string>{"Next"});
+        app.CloseDialog(CWinDlg::kNext);
+    }
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(Buttons(*page), kLastOfLastChapter);
+    app.CloseDialog(CWinDlg::kNext);  // Exit
+    EXPECT_NE(dynamic_cast<CStartDlg*>(app.GetCurrentDialog().get()), nullptr);
+    EXPECT_FALSE(app.IsGameRunning());
+}
+
 TEST_F(ChapterEndTest, AnAbsentNextChapterLeadsToItsChapterPage) {
     ASSERT_TRUE(loaded);
     app.GetChapterTable().at(2)->m_state = 0;
