@@ -5,6 +5,7 @@
 #include "common/data_file_memory.h"
 #include "dialog_test_support.h"
 #include "game/dialogs/front/chapter_dlg.h"
+#include "game/dialogs/front/load_dlg.h"
 #include "game/dialogs/front/start_dlg.h"
 #include "game/dialogs/chapter_end/win_dlg.h"
 #include "support/sample_game.h"
@@ -165,6 +166,11 @@ TEST_F(ChapterEndTest, TheSamplesSecondChapterEndsAsTheLast) {
     app.CloseDialog(CWinDlg::kNext);  // Exit
     EXPECT_NE(dynamic_cast<CStartDlg*>(app.GetCurrentDialog().get()), nullptr);
     EXPECT_FALSE(app.IsGameRunning());
+    // Its save, loaded again, shows the congratulations rather than a chapter to buy.
+    CLoadInfoItem finished;
+    finished.m_chapter = 2;
+    finished.m_chapterCompleted = true;
+    EXPECT_EQ(ChooseLoadRoute(finished, app.GetChapterTable()), LoadRoute::Congratulations);
 }
 
 TEST_F(ChapterEndTest, AnAbsentNextChapterLeadsToItsChapterPage) {
