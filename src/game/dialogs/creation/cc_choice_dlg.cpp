@@ -147,18 +147,17 @@ void CCCClassDlg::OnClose(int result) {
 }
 
 std::string CCCClassDlg::GetDescription() {
+    // The gender page comes first: the text speaks of the hero as chosen there.
     const std::string possessive = DRAV::GetPossessive(m_actor->GetGender());
     return "Next we'll pick a class for your character. A character's class determines " + possessive +
-           " basic approach to "
-           "adventuring in the world, and in particular which skills the character can specialize in. LINE LINE "
-           "Fighters are the combat specialists, good at combat skills but poor in general and spellcasting skills. "
-           "A fighter is suitable for being a thug-like basher, a skillful swordsman, or even a dead-eye marksman. "
-           "LINE LINE Adventurers are the jacks-of-all-trades in the world, capable in all areas but excelling in "
-           "none. An adventurer can become adept in combat or spellcasting, though not as capable as a fighter or "
-           "spellcaster respectively. Adventurers alone are suited to learning the arts of diplomacy, traps, locks, "
-           "stealth, and observation. LINE LINE Spellcasters specialize in the eldritch arts, forgoing the baser "
-           "forms of combat. A spellcaster's spells determine what " +
-           possessive +
-           " powers are; aiding and healing others, "
-           "summoning powerful allies, or blasting their enemies with powerful magic.";
+           " basic approach to adventuring in the world, and in particular which skills the character can "
+           "specialize in. LINE LINE Fighters are the combat specialists, good at combat skills but poor in general "
+           "and spellcasting skills. A fighter is suitable for being a thug-like basher, a skillful swordsman, or "
+           "even a dead-eye marksman. LINE LINE Adventurers are the jacks-of-all-trades in the world, capable in all "
+           "areas but excelling in none. An adventurer can become adept in combat or spellcasting, though not as "
+           "capable as a fighter or spellcaster respectively. Adventurers alone are suited to learning the arts of "
+           "diplomacy, traps, locks, stealth, and observation. LINE LINE Spellcasters specialize in the eldritch "
+           "arts, forgoing the baser forms of combat. A spellcaster's spells determine what " + possessive +
+           " powers are; aiding and healing others, summoning powerful allies, or blasting their enemies with "
+           "powerful magic.";
 }
