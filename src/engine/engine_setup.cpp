@@ -73,6 +73,9 @@ void CEngine::SetupNewActor(CActor& actor) {
     actor.SetBaseLevel(-1);
     actor.SetLevel(1);
     actor.ResetStats();
+    // A hero being made is alive: the creation pages' character sheet shows its
+    // hit points, not a dead one's.
+    actor.SetActionState(ACTION_IDLE);
     actor.SetRadius(kNewCharacterRadius);
     actor.SetSecondSize(kNewCharacterSecondSize);
     actor.SetRace(RACE_HUMAN);
@@ -88,7 +91,7 @@ void CEngine::ReadyStartingActor(CActor& actor) {
     actor.SetActionState(ACTION_IDLE);
     actor.SetAttackTarget(0, nullptr);
     actor.SetLeaveFlag(false);
-    actor.RollHitPoints();
+    if (!actor.HasRolledHitPoints()) actor.RollHitPoints();
     game.SetGold(GetStartingGold(static_cast<std::int32_t>(actor.GetLevel())));
     actor.ResetCombatState();
     InitNewActor(actor);

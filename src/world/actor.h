@@ -257,6 +257,10 @@ public:
     std::int32_t GetMaxHitPoints() const;
     void SetMaxHitPoints(std::int32_t hitPoints);
     void RollHitPoints();
+    // Whether RollHitPoints ran since the stats were last reset: a new hero's hit
+    // points are rolled once, when the creation pages choose its class, and the
+    // start of the game keeps them. Not saved.
+    bool HasRolledHitPoints() const { return m_hitPointsRolled; }
     std::int32_t GetMaxEnergy() const;
     std::int32_t GetEnergy() const;
     void RestoreEnergy(std::int32_t amount);
@@ -580,6 +584,7 @@ private:
     std::array<std::int32_t, 3> m_baseResistances{};
     SkillSet m_skills;
     std::uint32_t m_baseHitPoints = 0;
+    bool m_hitPointsRolled = false;
     std::int32_t m_damageTaken = 0;
     std::int32_t m_lastDamage = 0;
     std::uint32_t m_lastDamageTick = 0;

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "driver.h"
+#include "game/dialogs/maps/help_dlg.h"
 #include "game/dialogs/talk/store_count_dlg.h"
 #include "game/dialogs/talk/store_dlg.h"
 #include "game/dialogs/talk/talk_dlg.h"
@@ -97,6 +98,10 @@ TEST(Conversation, TheGuideAnswersByNumberAndLeavesOnlyByAReply) {
         // Once the talk is over the tutorial tells how a party is led; then the loose
         // board Wren crossed on her walks speaks.
         Check("party page", CurrentTitle),
+        Check("party page text", [] {
+            auto* page = dynamic_cast<CHelpDlg*>(GetApp().GetCurrentDialog().get());
+            return page ? page->BuildText() : std::string("(no help page)");
+        }),
         Key(SDL_SCANCODE_RETURN),
         Wait(100),
         Check("waited", CurrentTitle),
@@ -127,6 +132,11 @@ TEST(Conversation, TheGuideAnswersByNumberAndLeavesOnlyByAReply) {
     EXPECT_EQ(run.checks["party before"], "1");
     EXPECT_EQ(run.checks["party after"], "2");
     EXPECT_EQ(run.checks["party page"], "Help - Tutorial - Party");
+    // Shown once she walks with the party, the page says she has joined it.
+    const std::string& page = run.checks["party page text"];
+    EXPECT_EQ(page.rfind("Someone has joined your party. ", 0), 0u) << page;
+    EXPECT_EQ(page.find("about to join"), std::string::npos) << page;
+    EXPECT_NE(page.find("Marra walks with the party now."), std::string::npos) << page;
     EXPECT_EQ(run.checks["waited"], "Loose Board");
     EXPECT_EQ(run.checks["portraits"], "2");
 }

@@ -306,11 +306,11 @@ std::string WinPages() {
     return page->GetTitle() + ": " + pictures;
 }
 
-// The chapter won as the ferryman's last reply wins it.
-Step WinTheChapter() {
-    return Check("win", [] {
+// The chapter won as the ferryman's last reply wins it, or Sefton's.
+Step WinTheChapter(const std::string& closing = "The ferry pulls away from Reedwater.") {
+    return Check("win", [closing] {
         DRAV::CGame& game = *GetApp().GetEngine()->GetGame();
-        game.SetClosingText("The ferry pulls away from Reedwater.");
+        game.SetClosingText(closing);
         game.SetStateCode(DRAV::GAME_WON);
         return "won";
     });
@@ -339,6 +339,45 @@ TEST(FlowDialogs, TheChapterEndsOnItsPagesAndPlayNextChapterOpensTheNextIntroduc
     EXPECT_EQ(run.checks["second"], "Congratulations!: win1_ferry.jpg chapter.jpg ");
     EXPECT_EQ(run.checks["closing"], "Congratulations!: chapter.jpg ");
     EXPECT_EQ(run.checks["next"], "The Weir at Ashcombe") << "chapter 2's introduction";
+}
+
+// Ashcombe, the last chapter, won: its closing page offers no next chapter, and
+// Exit leads to the front page, which shows the two chapters.
+TEST(FlowDialogs, TheLastChapterEndsWithoutANextChapterAndExitLeadsToTheFrontPage) {
+    Driver driver;
+    std::vector<Step> steps = InACalmGame({WinTheChapter(), Wait(300)});
+    for (int page = 0; page < 2; ++page) Append(steps, {ClickId(CWinDlg::kNext), Wait(150)});
+    Append(steps, {ClickId(CWinDlg::kNextChapter), Wait(500), Check("next", CurrentTitle)});
+    Append(steps, PastTheIntroAndWelcome());
+    Append(steps, {Check("ashcombe", WhereThePartyIs), WinTheChapter("The boats go down past the chain."), Wait(300),
+                   Check("first", WinPages), ClickId(CWinDlg::kNext), Wait(150), ClickId(CWinDlg::kNext), Wait(150),
+                   Check("closing", WinPages), Check("buttons", ButtonLabels), Screenshot("last"),
+                   ClickId(CWinDlg::kNext) /* Exit */, Wait(300), Check("exited", CurrentTitle),
+                   Check("strip", [] {
+                       // Each chapter of the table, + when its files are present.
+                       std::string ids;
+                       for (const auto& [number, chapter] : GetApp().GetChapterTable())
+                           ids += std::to_string(number) +
+                                  (chapter->m_state == CDRAVChapterInfo::kStatePresent ? "+ " : "- ");
+                       return ids;
+                   })});
+    Observed run = driver.Execute(steps);
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_TRUE(run.log.empty()) << run.log;
+    EXPECT_TRUE(run.boxes.empty()) << run.boxes.front().caption << ": " << run.boxes.front().text;
+    EXPECT_EQ(run.checks["next"], "The Weir at Ashcombe");
+    EXPECT_EQ(run.checks["ashcombe"], "ashcombe_weir");
+    EXPECT_EQ(run.checks["first"], "Congratulations!: win2_boats.jpg win2_ledger.jpg chapter.jpg ");
+    EXPECT_EQ(run.checks["closing"], "Congratulations!: chapter.jpg ");
+    EXPECT_EQ(run.checks["buttons"], "Launch Website;Exit;");
+    EXPECT_EQ(run.checks["exited"], "Welcome");
+    EXPECT_EQ(run.checks["strip"], "1+ 2+ ");
+    const Shot& shot = run.shots["last"];
+    if (!shot.path.empty()) {
+        std::filesystem::create_directories(QUILLMERE_E2E_SCREEN_DIR);
+        std::filesystem::copy_file(shot.path, std::string(QUILLMERE_E2E_SCREEN_DIR) + "/last_chapter_end.png",
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
 }
 
 // "Exit" on the closing page saves the finished chapter; loading that save from

@@ -8,6 +8,8 @@
 #include "engine/engine.h"
 #include "game/app.h"
 #include "game/dialogs/creation/cc_dlg.h"
+#include "game/dialogs/creation/cc_name_dlg.h"
+#include "game/dialogs/sheet/monster_dlg.h"
 #include "game/dialogs/front/intro_dlg.h"
 #include "rules/vocabulary/actor_class.h"
 #include "world/actor.h"
@@ -72,6 +74,42 @@ TEST(NewGame, TheWizardFromTheFrontPageToTheNamedCharacter) {
     }
     EXPECT_EQ(run.checks["main"], "Ayla");
     EXPECT_EQ(run.checks["intro"], "yes");
+}
+
+// The hit points line of the character sheet open over the name page.
+std::string SheetHitPoints() {
+    auto* sheet = dynamic_cast<CMonsterDlg*>(GetApp().GetCurrentDialog().get());
+    if (!sheet) return "(no sheet)";
+    const std::string& text = sheet->GetText();
+    const std::size_t at = text.find("Hit Points: ");
+    return at == std::string::npos ? text : text.substr(at, text.find(" LINE", at) - at);
+}
+
+// A woman made on the pages: half her name typed, her sheet looked at from the
+// name page's figure icon and closed, the rest of her name typed. The name is
+// whole, and the sheet told the hit points she starts with.
+TEST(NewGame, TheNamePageKeepsHalfANameOverTheSheetThatTellsTheHitPoints) {
+    const NewCharacter ysa{CCCGenderDlg::kFemale, DRAV::CLASS_FIGHTER, FighterSkills, "Ysa"};
+    Driver driver;
+    std::vector<Step> steps = ThroughTheWizard(ysa);
+    steps = Then(steps, {Key(SDL_SCANCODE_Y, KMOD_LSHIFT), Key(SDL_SCANCODE_S), ClickId(CCCDlg::kCharacter), Wait(100),
+                   Check("sheet", SheetHitPoints), Key(SDL_SCANCODE_ESCAPE), Wait(100),
+                   Check("typed", [] {
+                       auto* page = dynamic_cast<CCCNameDlg*>(GetApp().GetCurrentDialog().get());
+                       return page ? page->TypedName() : std::string("(no name page)");
+                   })});
+    steps = Then(steps, TypeName("a"));
+    steps = Then(steps, {Check("main", MainCharacter), Check("started with", [] {
+                       const auto hero = GetApp().GetEngine()->GetGame()->GetMainActor();
+                       return "Hit Points: " + std::to_string(hero->GetHitPoints()) + "/" +
+                              std::to_string(hero->GetMaxHitPoints());
+                   })});
+    Observed run = driver.Execute(steps);
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_EQ(run.checks["typed"], "Ys");
+    EXPECT_EQ(run.checks["main"], "Ysa");
+    EXPECT_NE(run.checks["sheet"], "Hit Points: 0/6");
+    EXPECT_EQ(run.checks["sheet"], run.checks["started with"]);
 }
 
 TEST(NewGame, ASaveOfTheSameNameAsksAndNoGivesAnEmptyNamePage) {

@@ -149,6 +149,46 @@ TEST(StoryOrder, EveryQuestReachedIsCreditedOnceWhateverTheOrder) {
     }
 }
 
+// The words said on the way follow what happened: what the party is given is
+// named, and every line ends with one full stop. Each row is a line that must be
+// heard on the road the story intends, or words that must not be.
+// A line of the log that ends with two full stops, not an ellipsis; empty when none does.
+std::string DoubleStop(const Player& player) {
+    for (const std::string& line : player.Log()) {
+        const std::size_t size = line.size();
+        if (size >= 2 && line.compare(size - 2, 2, "..") == 0 && (size < 3 || line[size - 3] != '.')) return line;
+    }
+    return {};
+}
+
+TEST(StoryOrder, TheStorysLinesNameWhatWasGivenAndEndWithOneFullStop) {
+    using namespace QuillmereTest;
+    DRAVCommon::GetRandomEngine().seed(5);
+    Player player(kTalker);
+    for (const auto& step : std::vector<std::function<void(Player&)>>{
+             TakeTobinsPole, FightTheLaneGoblins, OpenTheCrate, HearHollisNews, AnswerTheHeron, AskHeskAboutTheFerry,
+             WalkIntoTheMarsh, AskMarraAlong, BluffPastTheLookouts, FreeOrrin, BringOrrinHome, ReportTheSmugglers,
+             PayTheFare}) {
+        step(player);
+        if (::testing::Test::HasFatalFailure()) return;
+    }
+    struct Row {
+        const char* what;
+        std::vector<std::string> heard;
+        std::vector<std::string> unheard;
+    };
+    const std::vector<Row> rows{
+        {"Tobin's pole is named", {"The party has gained Ferryman's Pole."}, {}},
+        {"no gift goes unnamed", {}, {"The party has gained an item"}},
+        {"the journal's word ends with one full stop", {"Your Journal has been updated."}, {"updated.."}},
+    };
+    for (const Row& row : rows) {
+        for (const std::string& words : row.heard) EXPECT_TRUE(player.Said(words)) << row.what << ": " << words;
+        for (const std::string& words : row.unheard) EXPECT_FALSE(player.Said(words)) << row.what << ": " << words;
+    }
+    EXPECT_EQ(DoubleStop(player), "") << "a line ends with two full stops";
+}
+
 }  // namespace
 
 namespace {

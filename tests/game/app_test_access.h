@@ -35,6 +35,7 @@ public:
     static bool IsScreenRebuildPending(const CDRAVApp& app) { return app.m_screenRebuildPending; }
     static UINT_PTR TimerId(const CDRAVApp& app) { return app.m_timerId; }
     static bool IsPartyDeadShown(const CDRAVApp& app) { return app.m_partyDeadShown; }
+    static ChapterInfoMap& ChapterTable(CDRAVApp& app) { return app.m_chapterTable; }
     // Every dialog goes without its close action, and the clock's hold with it.
     static void DropDialogs(CDRAVApp& app) {
         if (!app.m_currentDialog) return;

@@ -24,7 +24,7 @@ TEST(ChapterInfo, ReadsTheSampleChapterRecord) {
     record.Load(QuillmereTest::SampleFolderSource());
     EXPECT_EQ(record.m_state, CDRAVChapterInfo::kStatePresent);
     EXPECT_EQ(record.m_chapterNumber, 1);
-    EXPECT_EQ(record.m_chapterCount, 4);
+    EXPECT_EQ(record.m_chapterCount, 2) << "the sample holds two chapters";
     EXPECT_EQ(record.m_startingLevel, 1);
     EXPECT_EQ(record.m_lowestStartingLevel, 1);
     EXPECT_EQ(record.m_highestStartingLevel, 8);
@@ -41,6 +41,11 @@ TEST(ChapterInfo, TheSecondChaptersIntroductionHoldsHoweverTheHideWasPassed) {
     CDRAVChapterInfo record(0, 0);
     record.Load(QuillmereTest::SampleFolderSource(2));
     EXPECT_EQ(record.m_text1, "The Weir at Ashcombe");
+    // The last chapter: it counts itself the last and announces none after it.
+    EXPECT_EQ(record.m_chapterNumber, 2);
+    EXPECT_EQ(record.m_chapterCount, 2);
+    EXPECT_EQ(record.m_text3, "");
+    EXPECT_EQ(record.m_text4, "");
     EXPECT_NE(record.m_text2.find("smugglers carried out of the Reedwater reeds"), std::string::npos)
         << record.m_text2;
     for (const char* fate : {"fled", "escaped", "killed", "died"})

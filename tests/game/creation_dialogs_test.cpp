@@ -430,6 +430,90 @@ TEST_F(CreationTest, TheNewGameRoadFromTheFrontPageToTheGame) {
     EXPECT_EQ(portrait.iconColour, 0xFF663300u) << "the portrait is tinted with the chosen skin";
 }
 
+// A new game of chapter 1 made on the pages up to its name page, with the gender
+// and the class buttons given (the class a fighter's, whose first picks are two
+// combat skills and a general one); the hero being made.
+std::shared_ptr<DRAV::CActor> ToTheNamePage(CDRAVApp& app, const std::function<void(int)>& click,
+                                            const std::function<bool(int)>& shown, int gender, int classButton) {
+    app.StartNewGame(1, false);
+    click(gender);
+    click(classButton);
+    for (int k = 0; k < 100 && !shown(CAttribDlg::kDone); ++k) click(100 + k % 5);
+    click(CAttribDlg::kDone);
+    if (auto* text = dynamic_cast<CTextDlg*>(app.GetCurrentDialog().get()); text && text->GetTitle() == "Skills")
+        app.CloseDialog(CTextDlg::kDone);
+    auto* skills = dynamic_cast<CSkillsDlg*>(app.GetCurrentDialog().get());
+    if (!skills) return nullptr;
+    auto actor = skills->GetActor();
+    for (int k = 0; k < 3; ++k) {
+        const int group = k < 2 ? 0 : 1;
+        click(CSkillsDlg::kFirstGroup + group);
+        click(CSkillsDlg::kFirstBuy + PlainSkillOf(group, *actor));
+    }
+    click(CSkillsDlg::kDone);
+    click(CCCHeadDlg::kFirstHead);
+    click(CCCColorsDlg::kDone);
+    return actor;
+}
+
+// What is typed on the name page outlasts a visit to the character sheet, and the
+// sheet shows the hit points the hero then starts the game with.
+TEST_F(CreationTest, TheNamePageKeepsItsTextOverTheSheetWhichShowsTheHeroesHitPoints) {
+    ASSERT_TRUE(loaded);
+    auto actor = ToTheNamePage(
+        app, [&](int id) { Click(id); }, [&](int id) { return Shown(id); }, CCCGenderDlg::kFemale,
+        CCCClassDlg::kFirstClass);
+    ASSERT_TRUE(actor);
+    ASSERT_NE(Current<CCCNameDlg>(), nullptr) << Title();
+    Type("Ysa");
+    Click(CCCDlg::kCharacter);
+    auto* sheet = Current<CMonsterDlg>();
+    ASSERT_NE(sheet, nullptr);
+    const std::string hitPoints = "Hit Points: " + std::to_string(actor->GetMaxHitPoints()) + "/" +
+                                  std::to_string(actor->GetMaxHitPoints()) + " LINE ";
+    EXPECT_NE(sheet->GetText().find(hitPoints), std::string::npos) << sheet->GetText();
+    Key(VK_ESCAPE);
+    ASSERT_NE(Current<CCCNameDlg>(), nullptr);
+    EXPECT_EQ(Current<CCCNameDlg>()->TypedName(), "Ysa");
+    EXPECT_TRUE(Shown(CCCNameDlg::kDone));
+    Type("l");
+    Key(VK_RETURN);
+    ASSERT_EQ(app.GetEngine()->GetGame()->GetMainActor(), actor);
+    EXPECT_EQ(actor->GetName(), "Ysal");
+    EXPECT_EQ("Hit Points: " + std::to_string(actor->GetHitPoints()) + "/" + std::to_string(actor->GetMaxHitPoints()) +
+                  " LINE ",
+              hitPoints)
+        << "the game begins with the hit points the sheet showed";
+}
+
+// The creation pages speak of the hero by the sex chosen, and before it is
+// chosen by neither.
+TEST_F(CreationTest, TheCreationPagesSpeakOfTheHeroAsTheSexChosen) {
+    ASSERT_TRUE(loaded);
+    struct Row {
+        int gender;
+        std::string possessive;
+    };
+    for (const Row& row : {Row{CCCGenderDlg::kFemale, "her"}, Row{CCCGenderDlg::kMale, "his"}}) {
+        app.StartNewGame(1, true);
+        auto* level = Current<CCCLevelDlg>();
+        ASSERT_NE(level, nullptr);
+        EXPECT_NE(level->GetDescription().find("determining their experience"), std::string::npos);
+        Click(CCCLevelDlg::kFirstLevel + 1);
+        Click(row.gender);
+        auto* page = Current<CCCClassDlg>();
+        ASSERT_NE(page, nullptr);
+        const std::string text = page->GetDescription();
+        EXPECT_NE(text.find("class determines " + row.possessive + " basic approach"), std::string::npos) << text;
+        EXPECT_NE(text.find("determine what " + row.possessive + " powers are"), std::string::npos) << text;
+        for (const char* other : {" his ", " her "})
+            if (row.possessive != std::string(other).substr(1, 3))
+                EXPECT_EQ(text.find(other), std::string::npos) << row.possessive << ": " << text;
+        app.EndGame();
+        CDRAVAppTestAccess::DropDialogs(app);
+    }
+}
+
 using PageMaker = std::function<std::shared_ptr<CDRAVDlg>(std::shared_ptr<DRAV::CActor>)>;
 
 // The pages of the wizard, each made for the actor it is given, in wizard order.
@@ -513,9 +597,17 @@ TEST_F(CreationTest, EscOnAnyPageEndsTheGameBeingSetUp) {
 
 TEST_F(CreationTest, ChapterChoiceListsUpToTheFirstAbsentChapter) {
     ASSERT_TRUE(loaded);
+    // The sample's two chapters, both installed, then Cancel.
     Open(std::make_shared<CNewGameDlg>(&app, app.GetChapterTable().Find(1)));
     Click(CNewGameDlg::kAdvancedOptions);
     EXPECT_EQ(Title(), "Quillmere - Select Chapter");
+    EXPECT_EQ(ScreenIds(), (std::vector<int>{0, 0, 0, 100, 200, 0, 0, 101, 201, 1, 0}));
+    EXPECT_TRUE(Shown(201));
+
+    // Announced but not installed, a third chapter ends the list without Play.
+    AnnounceChapters(4);
+    Open(std::make_shared<CNewGameDlg>(&app, app.GetChapterTable().Find(1)));
+    Click(CNewGameDlg::kAdvancedOptions);
     EXPECT_EQ(ScreenIds(), (std::vector<int>{0, 0, 0, 100, 200, 0, 0, 101, 201, 0, 0, 102, 202, 1, 0}));
     EXPECT_FALSE(Shown(202));
     EXPECT_TRUE(Shown(201));

@@ -114,6 +114,14 @@ public:
         return true;
     }
 
+    // The sample as a module whose first chapter announces `count` chapters: the
+    // chapters past the sample's own are absent, as if not installed.
+    void AnnounceChapters(int count) {
+        ChapterInfoMap& table = CDRAVAppTestAccess::ChapterTable(app);
+        table.at(1)->m_chapterCount = count;
+        for (int n = 2; n <= count; ++n) table.emplace(n, std::make_shared<CDRAVChapterInfo>(n, count));
+    }
+
     // The ids of every widget on screen, groups' children included, in order.
     std::vector<int> ScreenIds() {
         std::vector<int> ids;

@@ -209,10 +209,18 @@ protected:
 
 TEST_F(FrontPageTest, TheStripShowsInstalledChaptersThePurchasePictureAndBlanks) {
     ASSERT_TRUE(loaded);
-    ASSERT_EQ(Chapter(1).m_chapterCount, 4);
+    // The sample holds two chapters and says so: two pictures and nothing more.
+    EXPECT_EQ(Chapter(1).m_chapterCount, 2);
     ASSERT_EQ(Chapter(2).m_state, CDRAVChapterInfo::kStatePresent);
+    EXPECT_EQ(Chapter(2).m_chapterCount, 2);
+    EXPECT_EQ(app.GetChapterTable().size(), 2u);
     app.SetDialog(true, std::make_shared<CStartDlg>(&app));
     EXPECT_EQ(recorder.titles.back(), "Quillmere - Welcome");
+    EXPECT_EQ(ScreenIds(), (std::vector<int>{0, 0, 0, 1, 2, 3, 4, 5, 100, 101, 0}));
+
+    // A module announcing four chapters of which two are installed.
+    AnnounceChapters(4);
+    app.SetDialog(true, std::make_shared<CStartDlg>(&app));
     EXPECT_EQ(ScreenIds(), (std::vector<int>{0, 0, 0, 1, 2, 3, 4, 5, 100, 101, 102, 0, 0}));
     ASSERT_NE(Strip(), nullptr);
     std::vector<int> images;
@@ -286,10 +294,19 @@ TEST_F(FrontPageTest, ChapterPagesOfPresentAndAbsentChapters) {
     Chapter(2).m_versionMinor = 2;
     EXPECT_NE(present.BuildChapterText().find("Ashcombe (1.2) LINE"), std::string::npos);
 
+    // The sample's last chapter announces none after it.
+    EXPECT_TRUE(Chapter(2).m_text3.empty());
+    EXPECT_TRUE(Chapter(2).m_text4.empty());
+    EXPECT_THROW(CChapterDlg(&app, 3), CDRAVException);
+
+    // A third chapter announced by the second but not installed.
+    AnnounceChapters(3);
+    Chapter(2).m_text3 = "The Mill Race";
+    Chapter(2).m_text4 = "Below the weir a wheel turns again.";
     CChapterDlg absent(&app, 3);
     EXPECT_TRUE(absent.IsChapterAbsent());
-    EXPECT_EQ(absent.GetTitle(), "The Drowned Mill");
-    EXPECT_EQ(absent.BuildChapterText(), "Chapter 3: The Drowned Mill LINE " + Chapter(2).m_text4 + " LINE ");
+    EXPECT_EQ(absent.GetTitle(), "The Mill Race");
+    EXPECT_EQ(absent.BuildChapterText(), "Chapter 3: The Mill Race LINE Below the weir a wheel turns again. LINE ");
     EXPECT_THROW(CChapterDlg(&app, 9), CDRAVException);
     // Chapter 1 announces chapter 2 when its files are gone.
     Chapter(2).m_state = 0;
@@ -317,7 +334,7 @@ TEST_F(FrontPageTest, UnreadablePicturesLeaveEmptyPicturesOfTheSameSize) {
     Chapter(1).m_package = broken;
 
     app.SetDialog(true, std::make_shared<CStartDlg>(&app));
-    EXPECT_EQ(ScreenIds(), (std::vector<int>{0, 0, 0, 1, 2, 3, 4, 5, 100, 101, 102, 0, 0}));
+    EXPECT_EQ(ScreenIds(), (std::vector<int>{0, 0, 0, 1, 2, 3, 4, 5, 100, 101, 0}));
     for (int n : {0, 1}) {
         auto& button = dynamic_cast<DRAVUI::CUIImageButton&>(*Strip()->GetChildren()[n]);
         EXPECT_EQ(button.GetImageId(), 0);

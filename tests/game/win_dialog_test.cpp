@@ -5,6 +5,7 @@
 #include "common/data_file_memory.h"
 #include "dialog_test_support.h"
 #include "game/dialogs/front/chapter_dlg.h"
+#include "game/dialogs/front/load_dlg.h"
 #include "game/dialogs/front/start_dlg.h"
 #include "game/dialogs/chapter_end/win_dlg.h"
 #include "support/sample_game.h"
@@ -144,6 +145,32 @@ TEST_F(ChapterEndTest, ThePagesOpenOnceFollowEachOtherAndTheLastLeadsOn) {
     EXPECT_TRUE(app.GetCoveredDialogs().empty());
     app.CloseDialog(CWinDlg::kNext);
     EXPECT_NE(dynamic_cast<CStartDlg*>(app.GetCurrentDialog().get()), nullptr);
+}
+
+// Ashcombe is the sample's last chapter: its closing page offers no next chapter,
+// and Exit goes back to the front page.
+TEST_F(ChapterEndTest, TheSamplesSecondChapterEndsAsTheLast) {
+    ASSERT_TRUE(loaded);
+    QuillmereTest::SampleGame ashcombe(2, [](DRAV::CActor& hero) { hero.SetName("Wren"); });
+    CDRAVAppTestAccess::SetEngine(app, ashcombe.EnginePtr());
+    CDRAVAppTestAccess::StartPlaying(app);
+    ashcombe.Game().SetClosingText("The boats go down past the chain.");
+    app.OnChapterComplete(true);
+    CWinDlg* page = nullptr;
+    while ((page = dynamic_cast<CWinDlg*>(app.GetCurrentDialog().get())) && page->GetPages().size() > 1) {
+        EXPECT_EQ(Buttons(*page), std::vector<std::string>{"Next"});
+        app.CloseDialog(CWinDlg::kNext);
+    }
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(Buttons(*page), kLastOfLastChapter);
+    app.CloseDialog(CWinDlg::kNext);  // Exit
+    EXPECT_NE(dynamic_cast<CStartDlg*>(app.GetCurrentDialog().get()), nullptr);
+    EXPECT_FALSE(app.IsGameRunning());
+    // Its save, loaded again, shows the congratulations rather than a chapter to buy.
+    CLoadInfoItem finished;
+    finished.m_chapter = 2;
+    finished.m_chapterCompleted = true;
+    EXPECT_EQ(ChooseLoadRoute(finished, app.GetChapterTable()), LoadRoute::Congratulations);
 }
 
 TEST_F(ChapterEndTest, AnAbsentNextChapterLeadsToItsChapterPage) {

@@ -136,7 +136,8 @@ public:
     // The tags, items and lines of the start kit and the errand, as the dock's
     // script gives them.
     static constexpr const char* kStartKitTag = "ferry_kit_given";
-    static constexpr const char* kStartKitLine = "The party has gained an item.";
+    // The kit's lines begin so, each naming what was given.
+    static constexpr const char* kStartKitLine = "The party has gained ";
     static constexpr const char* kErrandTag = "smugglers_asked";
 
 private:
@@ -157,7 +158,8 @@ private:
         while (!main.GetBackpackItems().empty()) main.RemoveFromBackpack(*main.GetBackpackItems().front());
         const auto welcome = [](const DRAV::CEvent& event) {
             if (const auto* line = dynamic_cast<const DRAV::CMessageEvent*>(&event))
-                return line->GetText() == kStartKitLine || line->GetText().rfind("You have been assigned", 0) == 0 ||
+                return (line->GetCode() == DRAV::MESSAGE_NOTICE && line->GetText().rfind(kStartKitLine, 0) == 0) ||
+                       line->GetText().rfind("You have been assigned", 0) == 0 ||
                        line->GetText() == "Your Journal has been updated.";
             const auto* box = dynamic_cast<const DRAV::CDialogBoxEvent*>(&event);
             return box && box->GetCode() == DRAV::EVENT_TUTORIAL;

@@ -1,8 +1,9 @@
 // chapter_pictures ROOT: paints the chapter pictures of the sample module into the
 // chapter folders of the module folder ROOT: for chapters 1 and 2 "thumb.jpg"
-// (64 x 64, the front page's chapter button), "chapter.jpg" (728 x 364, the
-// chapter's own page) and "next.jpg" (728 x 364, what the chapter announces of
-// the one after it), and the pictures of each chapter's closing pages.
+// (64 x 64, the front page's chapter button) and "chapter.jpg" (728 x 364, the
+// chapter's own page), for chapter 1 "next.jpg" (728 x 364, what it announces of
+// chapter 2; chapter 2, the last, announces none), and the pictures of each
+// chapter's closing pages.
 //
 // Every scene is painted in a 728 x 364 space; a thumbnail is the middle square
 // of its chapter's picture.
@@ -40,7 +41,6 @@ struct Light {
 
 const Light kDusk{FromArgb(0xFF2A2848), FromArgb(0xFFD88850), FromArgb(0xFF344C6C), FromArgb(0xFF3C4424)};
 const Light kMorning{FromArgb(0xFF5A88B8), FromArgb(0xFFD8D0B0), FromArgb(0xFF3C6488), FromArgb(0xFF5A6A34)};
-const Light kNight{FromArgb(0xFF0C1020), FromArgb(0xFF38405A), FromArgb(0xFF1A2436), FromArgb(0xFF1E2414)};
 
 // Sky, far bank and river: the ground of every scene.
 void PaintCountry(Canvas& canvas, const Light& light) {
@@ -88,23 +88,6 @@ void PaintWeir(Canvas& canvas, const Light& light, std::uint32_t seed) {
     canvas.Draw(Shape::Polygon({{460, 142}, {530, 100}, {600, 142}}), Mix(kTimber, kInk, 0.5f));
     canvas.Draw(Shape::Box(520, 168, 540, 188), kLamp);
     canvas.Grain(0.04f, seed);
-}
-
-// Announced by chapter 2: the mill below the weir, its wheel turning at night.
-void PaintMill(Canvas& canvas) {
-    PaintCountry(canvas, kNight);
-    canvas.Draw(Shape::Box(230, 110, 420, 230, 2), Mix(kStone, kInk, 0.55f));
-    canvas.Draw(Shape::Polygon({{220, 112}, {325, 60}, {430, 112}}), Mix(kTimber, kInk, 0.7f));
-    const Vec hub{470, 236};
-    canvas.Draw(Shape::Ring(hub, 62, 8), Mix(kTimber, kInk, 0.4f));
-    for (int spoke = 0; spoke < 8; ++spoke) {
-        const float angle = static_cast<float>(spoke) * 0.785398f + 0.2f;
-        canvas.Draw(Shape::Segment(hub, {hub.x + 62 * std::cos(angle), hub.y + 62 * std::sin(angle)}, 5),
-                    Mix(kTimber, kInk, 0.4f));
-    }
-    // A pale light in the millrace where nothing should be.
-    canvas.Draw(Shape::Ellipse({380, 300}, 40, 10), WithAlpha(FromArgb(0xFF9AE0D0), 0.5f));
-    canvas.Grain(0.05f, 37);
 }
 
 // The end of chapter 1: the marsh at morning, the smugglers' lights gone.
@@ -190,7 +173,6 @@ int main(int argc, char** argv) {
             {1, "chapter.jpg", PaintLanding, true},
             {1, "next.jpg", [](Canvas& c) { PaintWeir(c, kDusk, 29); }, false},
             {2, "chapter.jpg", [](Canvas& c) { PaintWeir(c, kMorning, 31); }, true},
-            {2, "next.jpg", PaintMill, false},
         };
         for (const Scene& scene : scenes) {
             const auto folder = root / std::to_string(scene.chapter);

@@ -106,7 +106,10 @@ int lua_give_item(lua_State* state) {
         std::shared_ptr<CItem> item = ScriptModule(context).CreateItem(key, count, id, 0);
         ScriptEngine(context).SetItemTag(*item);
         receiver->AddToBackpack(item, true);
-        game.PushMessage(MESSAGE_NOTICE, "The party has gained an item.");
+        // Named, so that the player knows what to look for in the pack.
+        const std::string& name = item->GetTemplate().GetName();
+        game.PushMessage(MESSAGE_NOTICE, "The party has gained " +
+                                             (count > 1 ? name + " (" + std::to_string(count) + ")" : name) + ".");
     });
     return 0;
 }

@@ -12,6 +12,7 @@
 #include "rules/definitions/faction.h"
 #include "rules/magic/spell.h"
 #include "rules/module.h"
+#include "rules/vocabulary/gender_race.h"
 #include "rules/vocabulary/skills.h"
 #include "world/actor.h"
 #include "world/area.h"
@@ -131,22 +132,14 @@ int PushActorWord(lua_State* state, std::string (*word)(const CActor&)) {
     return 1;
 }
 
-const char* ByGender(const CActor& actor, const char* male, const char* female, const char* neuter) {
-    switch (actor.GetGender()) {
-        case GENDER_MALE: return male;
-        case GENDER_FEMALE: return female;
-        default: return neuter;
-    }
-}
-
 int lua_get_name(lua_State* state) {
     return PushActorWord(state, [](const CActor& actor) { return actor.GetName(); });
 }
 int lua_get_pronoun(lua_State* state) {
-    return PushActorWord(state, [](const CActor& actor) { return std::string(ByGender(actor, "he", "she", "it")); });
+    return PushActorWord(state, [](const CActor& actor) { return GetPronoun(actor.GetGender()); });
 }
 int lua_get_possessive(lua_State* state) {
-    return PushActorWord(state, [](const CActor& actor) { return std::string(ByGender(actor, "his", "her", "its")); });
+    return PushActorWord(state, [](const CActor& actor) { return GetPossessive(actor.GetGender()); });
 }
 
 int lua_empty_party(lua_State* state) {

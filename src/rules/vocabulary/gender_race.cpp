@@ -59,6 +59,14 @@ constexpr RaceRow kRaces[kRaceCount] = {
 std::string GetGenderName(Gender gender) { return GetTableRow(kGenders, gender, "gender").name; }
 std::string GetGenderLetter(Gender gender) { return GetTableRow(kGenders, gender, "gender").letter; }
 
+std::string GetPronoun(Gender gender) {
+    return gender == GENDER_MALE ? "he" : gender == GENDER_FEMALE ? "she" : "it";
+}
+
+std::string GetPossessive(Gender gender) {
+    return gender == GENDER_MALE ? "his" : gender == GENDER_FEMALE ? "her" : "its";
+}
+
 std::string GetRaceKey(Race race) { return GetTableRow(kRaces, race, "race").key; }
 std::string GetRaceName(Race race) { return GetTableRow(kRaces, race, "race").name; }
 Race GetRaceParent(Race race) { return GetTableRow(kRaces, race, "race").parent; }

@@ -28,6 +28,9 @@ constexpr int kRaceCount = 27;
 // Code 2 outside 0-2.
 std::string GetGenderName(Gender gender);
 std::string GetGenderLetter(Gender gender);
+// "he", "she", and "it" for any other value; the possessive "his", "her", "its".
+std::string GetPronoun(Gender gender);
+std::string GetPossessive(Gender gender);
 
 // Code 2 outside 0-26.
 std::string GetRaceKey(Race race);

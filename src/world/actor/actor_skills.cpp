@@ -106,6 +106,7 @@ void CActor::ResetStats() {
     m_skillEdit = 0;
     m_attributes.fill(6);
     m_baseHitPoints = 1;
+    m_hitPointsRolled = false;
     m_damageTaken = 0;
     m_defenseAdjustment = 0;
     m_actionSpeed = 0;

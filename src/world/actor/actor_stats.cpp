@@ -150,6 +150,7 @@ void CActor::RollHitPoints() {
     for (std::uint32_t level = 0; level < std::min<std::uint32_t>(m_level, 20); ++level)
         total += half + DRAVCommon::RollDie(half);
     m_baseHitPoints = static_cast<std::uint32_t>(total);
+    m_hitPointsRolled = true;
     m_damageTaken = 0;
 }
 

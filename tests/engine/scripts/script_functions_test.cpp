@@ -100,7 +100,9 @@ TEST(ItemScripts, GiveFindAndRemove) {
     ScriptTestGame game;
     game.DrainEvents();
     game.Eval("drav_give_item( context, \"eel_pie\" ) drav_give_item( context, \"eel_pie\", 5 )");
-    EXPECT_EQ(game.Lines(), (std::vector<std::string>{"The party has gained an item.", "The party has gained an item."}));
+    // The line names what was gained, and how many when more than one.
+    EXPECT_EQ(game.Lines(),
+              (std::vector<std::string>{"The party has gained Eel Pie.", "The party has gained Eel Pie (5)."}));
     std::int32_t pies = 0;
     for (const auto& item : game.Main()->GetBackpackItems())
         if (item->GetTemplate().GetKey() == "eel_pie") pies += item->GetCount();

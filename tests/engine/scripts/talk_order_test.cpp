@@ -86,7 +86,7 @@ TEST(TalkOrder, DiplomacyDecidesTheBranchAndTheGiftReachesTheTalker) {
     EXPECT_EQ(lines[0].rfind(confided ? "Hollis the Innkeeper : Success [" : "Hollis the Innkeeper : Fail [", 0), 0u)
         << lines[0];
     if (confided) {
-        EXPECT_EQ(lines.back(), "The party has gained an item.");
+        EXPECT_EQ(lines.back(), "The party has gained Reed Lantern.");
         EXPECT_EQ(game.Eval("return drav_has_item( context, \"reed_lantern\" )"), 1);
     }
 }

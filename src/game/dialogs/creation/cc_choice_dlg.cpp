@@ -6,6 +6,7 @@
 #include "game/identity.h"
 #include "rules/kinds/formulas.h"
 #include "rules/vocabulary/actor_class.h"
+#include "rules/vocabulary/gender_race.h"
 #include "ui/ui_button.h"
 #include "ui/ui_group.h"
 #include "ui/ui_manager.h"
@@ -66,7 +67,8 @@ void CCCLevelDlg::OnClose(int result) {
 }
 
 std::string CCCLevelDlg::GetDescription() {
-    return "Select a starting level for your main character, determining his experience and capability. A higher "
+    // Asked before the gender page: the character is not yet he or she.
+    return "Select a starting level for your main character, determining their experience and capability. A higher "
            "level will make the game easier, and a lower level will make the game more difficult. LINE LINE The "
            "default level is marked with *.";
 }
@@ -125,6 +127,9 @@ void CCCClassDlg::CreatePage(RECT area, DRAVUI::CUIManager& container) {
 bool CCCClassDlg::OnButton(int id) {
     if (id >= kFirstClass && id <= kFirstClass + 3) {
         m_actor->SetClass(static_cast<DRAV::ActorClass>(id - kFirstClass));
+        // Rolled by the class's hit die for the level already chosen, now, so that
+        // the character sheet of the pages that follow shows what the hero gets.
+        m_actor->RollHitPoints();
         return true;
     }
     if (id >= kFirstInfo && id <= kFirstInfo + 3) {
@@ -142,14 +147,17 @@ void CCCClassDlg::OnClose(int result) {
 }
 
 std::string CCCClassDlg::GetDescription() {
-    return "Next we'll pick a class for your character. A character's class determines his basic approach to "
-           "adventuring in the world, and in particular which skills the character can specialize in. LINE LINE "
-           "Fighters are the combat specialists, good at combat skills but poor in general and spellcasting skills. "
-           "A fighter is suitable for being a thug-like basher, a skillful swordsman, or even a dead-eye marksman. "
-           "LINE LINE Adventurers are the jacks-of-all-trades in the world, capable in all areas but excelling in "
-           "none. An adventurer can become adept in combat or spellcasting, though not as capable as a fighter or "
-           "spellcaster respectively. Adventurers alone are suited to learning the arts of diplomacy, traps, locks, "
-           "stealth, and observation. LINE LINE Spellcasters specialize in the eldritch arts, forgoing the baser "
-           "forms of combat. A spellcaster's spells determine what his powers are; aiding and healing others, "
-           "summoning powerful allies, or blasting their enemies with powerful magic.";
+    // The gender page comes first: the text speaks of the hero as chosen there.
+    const std::string possessive = DRAV::GetPossessive(m_actor->GetGender());
+    return "Next we'll pick a class for your character. A character's class determines " + possessive +
+           " basic approach to adventuring in the world, and in particular which skills the character can "
+           "specialize in. LINE LINE Fighters are the combat specialists, good at combat skills but poor in general "
+           "and spellcasting skills. A fighter is suitable for being a thug-like basher, a skillful swordsman, or "
+           "even a dead-eye marksman. LINE LINE Adventurers are the jacks-of-all-trades in the world, capable in all "
+           "areas but excelling in none. An adventurer can become adept in combat or spellcasting, though not as "
+           "capable as a fighter or spellcaster respectively. Adventurers alone are suited to learning the arts of "
+           "diplomacy, traps, locks, stealth, and observation. LINE LINE Spellcasters specialize in the eldritch "
+           "arts, forgoing the baser forms of combat. A spellcaster's spells determine what " + possessive +
+           " powers are; aiding and healing others, summoning powerful allies, or blasting their enemies with "
+           "powerful magic.";
 }

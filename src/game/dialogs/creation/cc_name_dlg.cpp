@@ -45,7 +45,7 @@ bool SavedGameHasName(const std::string& folder, const std::string& name) {
 
 void CCCNameDlg::CreatePage(RECT area, DRAVUI::CUIManager& container) {
     const auto config = container.GetConfig();
-    auto field = std::make_shared<DRAVUI::CUIStaticText>("", 0, config);
+    auto field = std::make_shared<DRAVUI::CUIStaticText>(m_typed, 0, config);
     field->SetFlag(DRAVUI::UIF_FRAMED, true);
     field->SetFlag(DRAVUI::UIF_ONE_LINE, true);
     field->SetSize(300, config->Pick(32, 24));
@@ -54,8 +54,8 @@ void CCCNameDlg::CreatePage(RECT area, DRAVUI::CUIManager& container) {
     auto row = std::make_shared<DRAVUI::CUIGroup>("", true, false, 0u, 16, config);
     auto done = std::make_shared<DRAVUI::CUITextButton>(kDone, "Done", config);
     done->SetSize(config->Pick(80, 64), 32);
-    done->SetFlag(DRAVUI::UIF_SHOWN, false);
     m_doneButton = done.get();
+    done->SetFlag(DRAVUI::UIF_SHOWN, !TypedName().empty());
     row->AddChild(done);
 
     const POINT centre = RectCenter(area);
@@ -106,7 +106,10 @@ bool CCCNameDlg::OnKey(int key, bool shift, int* result) {
         *result = kDone;
         return true;
     }
-    if (m_nameField) m_nameField->OnKey(static_cast<std::uint32_t>(key), shift);
+    if (m_nameField) {
+        m_nameField->OnKey(static_cast<std::uint32_t>(key), shift);
+        m_typed = m_nameField->m_text;
+    }
     if (m_doneButton) m_doneButton->SetFlag(DRAVUI::UIF_SHOWN, !TypedName().empty());
     return false;
 }

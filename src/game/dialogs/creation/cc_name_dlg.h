@@ -33,6 +33,9 @@ private:
 
     DRAVUI::CUIStaticText* m_nameField = nullptr;
     DRAVUI::CUITextButton* m_doneButton = nullptr;
+    // What was typed, kept by the page: a page opened over this one (the
+    // character sheet, the manual) rebuilds the field when it closes.
+    std::string m_typed;
     std::string m_name;
 };
 

@@ -33,8 +33,9 @@ std::array<HelpPage, kHelpPageCount> InitHelpPages() {
         "You have found potions. " + click +
             " the action button and select the potion in the action dialog. Your actor drinks it as soon as you "
             "return to the main view, which is the quickest help in a fight.",
-        // 5
-        "Someone is about to join your party. " + click +
+        // 5: a tutorial raised as someone joins shows once the talk is over, when
+        // the newcomer already walks with the party: it says what has happened.
+        "Someone has joined your party. " + click +
             " one member's portrait to control only that actor, or the party button to control everyone at "
             "once. To part with a member, talk to that member and ask them to leave the party.",
         // 6
