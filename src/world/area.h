@@ -73,8 +73,8 @@ public:
                       std::int32_t loadType, bool checkRespawn, bool* respawned = nullptr);
     // The names of the entries of area `areaName`, read from its file in the
     // module's `package` without building the area: the check of a journey's
-    // destination. Code 1 when the module has no such area, or its file holds no
-    // readable entry list.
+    // destination, which the module keeps (CModule::GetAreaEntryNames). Code 1
+    // when the module has no such area, or its file holds no readable entry list.
     static std::vector<std::string> ReadEntryNames(const std::shared_ptr<DRAVCommon::CDataFileFactory>& package,
                                                    const std::string& areaName);
     // The same from a reader already open on the file's text.
