@@ -11,6 +11,11 @@
 // test keeps one, the outcome's hash at 300, 3,000 and 36,000 ticks, and fails
 // rather than report figures of another scene. In quick mode each run is 3,000
 // ticks, checked at 300 and 3,000.
+// EffectsInFlight/N: N spells launched at the hero on the sample game, and the two
+// ticks that resolve them and clear the area of them. The time per effect
+// (per_effect_ns) is what to compare across N: it grows a little as the effects
+// outgrow the processor's caches, where a removal that walked the list made it
+// grow with N, a hundredfold from 1,000 to 100,000.
 
 #include <benchmark/benchmark.h>
 
@@ -24,6 +29,9 @@
 #include <vector>
 
 #include "bench_quick.h"
+#include "iteration_times.h"
+#include "rules/module.h"
+#include "support/sample_game.h"
 #include "support/tick_scenarios.h"
 
 namespace {
@@ -113,8 +121,34 @@ void EngineFight(benchmark::State& state) {
     ReportTicks(state, times);
 }
 
+void EffectsInFlight(benchmark::State& state) {
+    const auto count = static_cast<int>(state.range(0));
+    BenchSupport::IterationTimes times;
+    double micros = 0.0;
+    for (auto _ : state) {
+        QuillmereTest::SampleGame game;
+        const DRAV::CSpell& lash = *game.Module().GetSpells().at("reed_lash");
+        for (int i = 0; i < count; ++i) game.Engine().LaunchScriptSpell(*game.Main(), lash);
+        if (game.Area().GetEffects().size() != static_cast<std::size_t>(count)) {
+            state.SkipWithError("the effects were not all launched");
+            return;
+        }
+        const auto start = std::chrono::steady_clock::now();
+        times.Time([&] { game.Tick(2); });
+        micros += std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
+        if (!game.Area().GetEffects().empty()) {
+            state.SkipWithError("two ticks left effects in flight");
+            return;
+        }
+    }
+    times.Report(state);
+    state.counters["per_effect_ns"] = micros * 1000.0 / (static_cast<double>(state.iterations()) * count);
+}
+
 }  // namespace
 
+BENCHMARK(EffectsInFlight)->Arg(1000)->Arg(100000)->Arg(300000)->Unit(benchmark::kMillisecond)
+    ->Apply(BenchSupport::QuickIterations<1>);
 BENCHMARK(EngineTick)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(EngineFight)->Iterations(1)->Unit(benchmark::kMillisecond);
 

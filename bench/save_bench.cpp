@@ -4,7 +4,10 @@
 // `SaveGame` is the engine's write alone; `ReplaceSave` the game's whole save
 // (write to ".new", copy to ".bak", rename over the save, each waiting for the
 // disk); `WriteAndSync` one write and fsync of the same bytes, the least any
-// save that reaches the disk can cost.
+// save that reaches the disk can cost. `LoadGameOnALargeMap/N`: the same load when
+// the travel map the party stands on also leads to N generated areas of 200 x 200
+// cells, whose entries the map's check reads once for the module and never again,
+// so that the load does not grow with them.
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -15,9 +18,14 @@
 #include <sstream>
 
 #include "bench_quick.h"
+#include "generated_area.h"
+#include "iteration_times.h"
 #include "game/save_files.h"
+#include "support/counting_source.h"
+#include "support/overlay_source.h"
 #include "support/sample_save.h"
 #include "support/temp_dir.h"
+#include "world/area.h"
 
 namespace {
 
@@ -57,16 +65,66 @@ void ReplaceSave(benchmark::State& state) {
         state.SkipWithError("the last save is not the one made, or the backup is missing");
 }
 
-void LoadGame(benchmark::State& state) {
-    auto game = QuillmereTest::StartSampleGame();
-    QuillmereTest::PlaySampleGame(game);
+// Loads the save of `game` played, and checks the party came back.
+void TimeLoads(benchmark::State& state, const QuillmereTest::SampleGame& game) {
     QuillmereTest::TempDir dir;
     const std::string path = dir / "game.drav";
     game.Engine().SaveGame(path, kExpected, nullptr);
     const std::size_t party = game.Game().GetParty().size();
     std::string bonus;
-    for (auto _ : state) game.Engine().LoadGame(path, kExpected, bonus);
+    BenchSupport::IterationTimes times;
+    for (auto _ : state) times.Time([&] { game.Engine().LoadGame(path, kExpected, bonus); });
+    times.Report(state);
     if (game.Game().GetParty().size() != party || party != 6) state.SkipWithError("the loaded party is not the saved one");
+}
+
+void LoadGame(benchmark::State& state) {
+    auto game = QuillmereTest::StartSampleGame();
+    QuillmereTest::PlaySampleGame(game);
+    TimeLoads(state, game);
+}
+
+constexpr int kLargeAreaSize = 200;
+
+void LoadGameOnALargeMap(benchmark::State& state) {
+    const auto count = static_cast<int>(state.range(0));
+    const auto sample = QuillmereTest::SampleFolderSource();
+    const auto mapFile = sample->ReadAll(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "reedwater_map.drav");
+    std::string map(mapFile->begin(), mapFile->end());
+    auto overlay = std::make_shared<QuillmereTest::OverlaySource>(sample);
+    std::string places;
+    const std::string area = BenchSupport::GeneratedArea(kLargeAreaSize);
+    for (int k = 0; k < count; ++k) {
+        const std::string name = "broad_reach_" + std::to_string(k);
+        places += "  <area> " + name + " \"Broad Reach\" " + std::to_string(10 + 8 * k) + " 100 6 6 true " + name + " </area>\n";
+        overlay->Add(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, name + ".drav", area);
+    }
+    map.insert(map.rfind("</areas>"), places);
+    overlay->Add(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "reedwater_map.drav", map);
+    auto source = std::make_shared<QuillmereTest::CountingSource>(overlay);
+
+    QuillmereTest::SampleGame game(source);
+    QuillmereTest::PlaySampleGame(game);  // crosses by the map: its first load
+    const DRAV::CMap2* onMap = game.Game().GetCurrentMap();
+    if (!onMap || onMap->GetAreas().size() != static_cast<std::size_t>(3 + count)) {
+        state.SkipWithError("the party is not on the map with the generated areas");
+        return;
+    }
+    TimeLoads(state, game);
+    for (int k = 0; k < count; ++k) {
+        const std::string name = "broad_reach_" + std::to_string(k);
+        if (source->Reads(name + ".drav") != 1) {
+            state.SkipWithError((name + " was read again after the map's first load").c_str());
+            return;
+        }
+        DRAV::CArea built(&game.Game());
+        built.LoadAreaFile("", name, game.Module(), DRAV::AREA_LOAD_FRESH, false);
+        if (built.GetColumns() != kLargeAreaSize || built.GetRows() != kLargeAreaSize) {
+            state.SkipWithError((name + " is not of 200 x 200 cells").c_str());
+            return;
+        }
+    }
+    state.counters["large_areas"] = count;
 }
 
 void WriteAndSync(benchmark::State& state) {
@@ -91,5 +149,6 @@ void WriteAndSync(benchmark::State& state) {
 BENCHMARK(SaveGame)->Unit(benchmark::kMillisecond)->Apply(BenchSupport::QuickIterations<>);
 BENCHMARK(ReplaceSave)->Unit(benchmark::kMillisecond)->Apply(BenchSupport::QuickIterations<>);
 BENCHMARK(LoadGame)->Unit(benchmark::kMillisecond)->Apply(BenchSupport::QuickIterations<>);
+BENCHMARK(LoadGameOnALargeMap)->Arg(0)->Arg(10)->Unit(benchmark::kMillisecond)->Apply(BenchSupport::QuickIterations<>);
 BENCHMARK(WriteAndSync)->Unit(benchmark::kMillisecond)->Apply(BenchSupport::QuickIterations<>);
 BENCHMARK_MAIN();

@@ -2,6 +2,9 @@
 // 58 native functions, then "return true"), and one CEngine::SetTag while 30
 // assigned quests wait beside the chapter's own, each evaluating its completion script.
 // Scripts are compiled when they are read: both fail if an evaluation compiles.
+// LaunchFlood: a script that launches a million spells at its own actor, stopped
+// at the limit of things one script may make, then the two ticks that resolve and
+// clear what it made; each part timed on a fresh game.
 
 #include <benchmark/benchmark.h>
 
@@ -10,6 +13,7 @@
 #include "bench_quick.h"
 #include "iteration_times.h"
 #include "common/data_file_reader.h"
+#include "script/script_limits.h"
 #include "script/script_loader.h"
 #include "support/lua_parse_count.h"
 #include "support/overlay_source.h"
@@ -79,6 +83,43 @@ void SetTagWithPendingQuests(benchmark::State& state) {
     if (!engine.GetGame()->IsQuestTagSet("quest0")) state.SkipWithError("the completion scripts did not run");
 }
 BENCHMARK(SetTagWithPendingQuests)->Unit(benchmark::kMicrosecond)->Apply(BenchSupport::QuickIterations<>);
+
+void LaunchFlood(benchmark::State& state) {
+    const std::string expected = "drav_launch_spell: the script makes more than " +
+                                 std::to_string(DRAV::kScriptMadeLimit) + " things";
+    auto flood = ScriptOf("<lua> for i = 1, 1000000 do drav_launch_spell( context, \"reed_lash\" ) end </lua>");
+    BenchSupport::IterationTimes scriptTimes;
+    BenchSupport::IterationTimes tickTimes;
+    for (auto _ : state) {
+        QuillmereTest::SampleGame game;
+        DRAV::CScriptContext context;
+        context.actor = game.Main().get();
+        std::string failure;
+        scriptTimes.Time([&] {
+            try {
+                flood->Eval(&game.Engine(), context);
+            } catch (const CDRAVException& error) {
+                failure = error.GetMessage();
+            }
+        });
+        if (failure.find(expected) == std::string::npos) {
+            state.SkipWithError(("the flood did not stop at the limit: " + failure).c_str());
+            break;
+        }
+        if (game.Area().GetEffects().size() != DRAV::kScriptMadeLimit) {
+            state.SkipWithError("the flood made other than the limit of effects");
+            break;
+        }
+        tickTimes.Time([&] { game.Tick(2); });
+        if (!game.Area().GetEffects().empty()) {
+            state.SkipWithError("two ticks left effects of the flood");
+            break;
+        }
+    }
+    scriptTimes.Report(state, "script_");
+    tickTimes.Report(state, "ticks_");
+}
+BENCHMARK(LaunchFlood)->Unit(benchmark::kMillisecond)->Iterations(20)->Apply(BenchSupport::QuickIterations<>);
 
 }  // namespace
 

@@ -43,7 +43,7 @@ void CEngine::CheckAreaEntry(const AreaEntryPoint& place) const {
     if (current && current->GetName() == areaName) {
         for (const auto& entry : current->GetEntries()) names.push_back(entry->name);
     } else {
-        names = CArea::ReadEntryNames(Module().GetPackage(), areaName);
+        names = Module().GetAreaEntryNames(areaName);
     }
     const bool found = entryName.empty() ? !names.empty()
                                          : std::find(names.begin(), names.end(), entryName) != names.end();

@@ -3,6 +3,8 @@
 // for the graphics, then goes.
 
 #include <cmath>
+#include <memory>
+#include <vector>
 
 #include "common/exception.h"
 #include "common/trace.h"
@@ -15,7 +17,7 @@ namespace DRAV {
 
 void CEngine::RunEffects() {
     CArea& area = CurrentArea();
-    const EffectList effects = area.GetEffects();
+    const std::vector<std::shared_ptr<CEffect>> effects(area.GetEffects().begin(), area.GetEffects().end());
     for (const auto& effect : effects) {
         if (effect->IsDone()) {
             area.RemoveEffect(*effect);

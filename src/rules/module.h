@@ -108,6 +108,14 @@ public:
     void CreateActor(std::shared_ptr<CActor>& actor, CGame* game, const std::string& key,
                      const std::string& encounterName, std::int32_t encounterIndex) const;
 
+    // The names of the entries of area `areaName`, read from its file the first
+    // time (CArea::ReadEntryNames) and kept while the module lives: every map a game
+    // loads, and every journey a script or the shell checks, asks for them again,
+    // and an area file is read up to its entries past all its cells. Built with the
+    // world (src/world/module_area_entries.cpp). A failure is the read's and is not
+    // kept.
+    const std::vector<std::string>& GetAreaEntryNames(const std::string& areaName) const;
+
     // Null when the module has no definition of that key.
     const CTileTemplate* FindTileTemplate(const std::string& key) const;
     const CObjectTemplate* FindObjectTemplate(const std::string& key) const;
@@ -155,6 +163,7 @@ private:
     // One start-up across both world files; an empty head list cannot tell.
     bool m_startupRead = false;
     BrainFunctions m_brainFunctions;
+    mutable std::map<std::string, std::vector<std::string>> m_areaEntryNames;
 };
 
 }  // namespace DRAV

@@ -1,5 +1,9 @@
 #include "script/script_limits.h"
 
+#include <string>
+
+#include "script/script_args.h"
+
 namespace DRAV {
 namespace {
 
@@ -39,6 +43,15 @@ void ChargeWork(lua_State* state, std::uint64_t units) {
     CEvalRecord* record = EvalRecordSlot(state);
     record->work = units > kScriptWorkLimit ? kScriptWorkLimit + 1 : record->work + units;
     if (record->work > kScriptWorkLimit || record->stopReason) StopScript(state, kScriptRanTooLong);
+}
+
+void CountMadeThing(lua_State* state) {
+    CEvalRecord* record = EvalRecordSlot(state);
+    if (!record || ++record->made <= kScriptMadeLimit) return;
+    static const std::string tooMany = "the script makes more than " + std::to_string(kScriptMadeLimit) + " things";
+    if (!record->stopReason) record->stopReason = tooMany.c_str();
+    StopEveryInstruction(state);
+    throw CLuaScriptError(record->stopReason);
 }
 
 int StopScript(lua_State* state, const char* reason) {

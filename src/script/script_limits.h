@@ -37,6 +37,11 @@ constexpr std::size_t kScannedBytesPerWorkUnit = 8;
 // instruction): checked at every instruction hook.
 constexpr std::chrono::milliseconds kScriptTimeLimit{250};
 constexpr int kInstructionsPerHook = 256;
+// Things that outlive the evaluation and that its native functions may make:
+// effects launched, items given, boxes, journal entries and replies. Each costs
+// the game work after the script has ended (an effect flies and is resolved, a box
+// waits for the player), which no counter of the script's own work sees.
+constexpr std::uint32_t kScriptMadeLimit = 1'000;
 
 // The error of a script stopped for its work or its time.
 inline constexpr const char* kScriptRanTooLong = "script ran too long";
@@ -51,6 +56,7 @@ struct CEvalRecord {
     lua_State* mainThread = nullptr;
     std::uint64_t work = 0;
     std::size_t memory = 0;
+    std::uint32_t made = 0;  // things made for the game, counted by CountMadeThing
     const char* stopReason = nullptr;  // set once the script is stopped
     std::chrono::steady_clock::time_point start;
 };
@@ -67,6 +73,12 @@ void ArmInstructionHook(lua_State* state);
 // Adds `units` to the work of the running evaluation. Past the limit the script
 // is stopped: this raises the Lua error and does not return.
 void ChargeWork(lua_State* state, std::uint64_t units);
+
+// Counts one thing that a native function of the running evaluation is about to
+// make (see kScriptMadeLimit). Past the limit the script is stopped for good and
+// this throws the CLuaScriptError that ends the native function, so that the
+// error names it. Nothing outside an evaluation.
+void CountMadeThing(lua_State* state);
 
 // Stops the running script for `reason` and raises its Lua error.
 int StopScript(lua_State* state, const char* reason);

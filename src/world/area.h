@@ -8,6 +8,7 @@
 #include <list>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "world/actor.h"
@@ -72,8 +73,8 @@ public:
                       std::int32_t loadType, bool checkRespawn, bool* respawned = nullptr);
     // The names of the entries of area `areaName`, read from its file in the
     // module's `package` without building the area: the check of a journey's
-    // destination. Code 1 when the module has no such area, or its file holds no
-    // readable entry list.
+    // destination, which the module keeps (CModule::GetAreaEntryNames). Code 1
+    // when the module has no such area, or its file holds no readable entry list.
     static std::vector<std::string> ReadEntryNames(const std::shared_ptr<DRAVCommon::CDataFileFactory>& package,
                                                    const std::string& areaName);
     // The same from a reader already open on the file's text.
@@ -115,9 +116,12 @@ public:
     std::shared_ptr<CActor> RemoveActor(const CActor& actor);
     CActor* FindActor(ThingId id) const;
 
-    // Missiles and launched spells in flight, in launch order (not saved).
+    // Missiles and launched spells in flight, in launch order (not saved). Adding
+    // and removing one costs the same however many fly: a script or a fight may
+    // make thousands in a tick, and the effects phase removes each of them.
     const EffectList& GetEffects() const { return m_effects; }
-    void AddEffect(std::shared_ptr<CEffect> effect) { m_effects.push_back(std::move(effect)); }
+    // Nothing when the effect is in the area already.
+    void AddEffect(std::shared_ptr<CEffect> effect);
     // Nothing when the effect is not in the area.
     void RemoveEffect(const CEffect& effect);
 
@@ -346,6 +350,7 @@ private:
     ObjectList m_objectsToRemove;
     EncounterList m_encounters;
     EffectList m_effects;
+    std::unordered_map<const CEffect*, EffectList::iterator> m_effectPlaces;
 };
 
 }  // namespace DRAV

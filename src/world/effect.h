@@ -5,9 +5,9 @@
 // graphics read it and attach their own object.
 
 #include <cstdint>
+#include <list>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "rules/kinds/attack_info.h"
 #include "rules/vocabulary/skills.h"
@@ -122,6 +122,7 @@ private:
     const CSpell* m_spell;
 };
 
-using EffectList = std::vector<std::shared_ptr<CEffect>>;
+// A list, so that an effect leaves from the middle without moving the others.
+using EffectList = std::list<std::shared_ptr<CEffect>>;
 
 }  // namespace DRAV

@@ -6,6 +6,7 @@
 
 #include "common/data_file_path.h"
 #include "engine/brain/brain_functions.h"
+#include "support/counting_source.h"
 #include "support/expect_drav.h"
 #include "support/temp_dir.h"
 #include "world/actor_test_support.h"
@@ -52,6 +53,22 @@ TEST(GamePlaces, AMapLeadingToAnAreaTheModuleLacksIsCodeOneAndNotCached) {
     EXPECT_DRAV_CODE(game.FindAndLoadTempMap("lost_map", module), 1);
     EXPECT_TRUE(game.GetMaps().empty());
     EXPECT_DRAV_CODE(game.FindAndLoadTempMap("no_such_map", module), 1);
+}
+
+// A map is checked each time a game loads it (every saved game on it does), but
+// the areas it leads to are the module's: their entries are read once.
+TEST(GamePlaces, TheAreasAMapLeadsToAreReadOncePerModule) {
+    auto source = std::make_shared<QuillmereTest::CountingSource>(QuillmereTest::SampleFolderSource());
+    CModule module;
+    module.SetBrainFunctions(GetBrainFunctions());
+    module.Load(1, nullptr, source);
+    for (int load = 0; load < 3; ++load) {
+        CGame game;
+        ASSERT_NE(game.FindAndLoadTempMap("reedwater_map", module), nullptr);
+    }
+    EXPECT_EQ(source->Reads("reedwater_map.drav"), 3);
+    EXPECT_EQ(source->Reads("reedwater_landing.drav"), 1);
+    EXPECT_EQ(source->Reads("reed_marsh.drav"), 1);  // two places of the map lead there
 }
 
 TEST(GamePlaces, AreasAreReadOnceAndRebuiltFromTheCache) {

@@ -8,6 +8,7 @@
 #include "rules/definitions/quest_info.h"
 #include "rules/items/item_template.h"
 #include "rules/module.h"
+#include "script/script_limits.h"
 #include "world/actor.h"
 #include "world/events/event.h"
 #include "world/game.h"
@@ -94,6 +95,7 @@ int lua_give_item(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string key = GetLuaString(state, 2);
     const std::int32_t count = GetLuaOptionalInteger(state, 3, 1);
+    CountMadeThing(state);
     ScriptGuard([&] {
         // Merged into a stack, a count below 1 would shrink it.
         if (count < 1) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "item count " + std::to_string(count));
@@ -168,6 +170,7 @@ int PushBox(lua_State* state, std::int32_t code) {
     CScriptContext& context = GetLuaContext(state);
     const std::string title = GetLuaString(state, 2);
     std::string text = GetLuaString(state, 3);
+    CountMadeThing(state);
     ScriptGuard([&] {
         CGame& game = ScriptGame(context);
         game.ExpandText(text);

@@ -6,6 +6,7 @@
 #include "common/exception.h"
 #include "engine/engine.h"
 #include "engine/script_functions/script_game_args.h"
+#include "script/script_limits.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/events/event.h"
@@ -86,6 +87,7 @@ int lua_journal(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string quest = GetLuaString(state, 2);
     const std::string entry = GetLuaString(state, 3);
+    CountMadeThing(state);
     ScriptGuard([&] { ScriptGame(context).AddJournalEntry(entry, quest); });
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "rules/kinds/number_texts.h"
 #include "rules/vocabulary/skills.h"
 #include "rules/vocabulary/special_stat.h"
+#include "script/script_limits.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/events/event.h"
@@ -73,6 +74,7 @@ int lua_shout(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     std::string text;
     CActor& speaker = ReadSpeaker(context, state, text);
+    CountMadeThing(state);
     ScriptGuard([&] {
         CGame& game = ScriptGame(context);
         std::string line = speaker.GetName() + " : " + text;
@@ -87,6 +89,7 @@ int lua_add_talk_path(lua_State* state) {
     CScriptContext& context = GetLuaContext(state, true);
     const std::string text = GetLuaString(state, 2);
     const std::string stateName = GetLuaString(state, 3);
+    CountMadeThing(state);
     ScriptGuard([&] {
         CTalkTarget& partner = GetScriptTalkTarget(context);
         if (!stateName.empty() && !FindTalkState(partner.GetTalkStates(), stateName))

@@ -1,6 +1,7 @@
 #include "world/area.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "common/exception.h"
 #include "world/cell.h"
@@ -64,10 +65,18 @@ std::shared_ptr<CActor> CArea::RemoveActor(const CActor& actor) {
 CActor* CArea::FindActor(ThingId id) const { return FindById(m_actors, id); }
 CObject* CArea::FindObject(ThingId id) const { return FindById(m_objects, id); }
 
+void CArea::AddEffect(std::shared_ptr<CEffect> effect) {
+    const CEffect* key = effect.get();
+    if (m_effectPlaces.contains(key)) return;
+    m_effects.push_back(std::move(effect));
+    m_effectPlaces.emplace(key, std::prev(m_effects.end()));
+}
+
 void CArea::RemoveEffect(const CEffect& effect) {
-    const auto found = std::find_if(m_effects.begin(), m_effects.end(),
-                                    [&effect](const std::shared_ptr<CEffect>& e) { return e.get() == &effect; });
-    if (found != m_effects.end()) m_effects.erase(found);
+    const auto found = m_effectPlaces.find(&effect);
+    if (found == m_effectPlaces.end()) return;
+    m_effects.erase(found->second);
+    m_effectPlaces.erase(found);
 }
 
 CObject* CArea::FindObjectAt(const std::string& templateName, std::uint32_t column, std::uint32_t row) const {

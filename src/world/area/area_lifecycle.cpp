@@ -31,6 +31,7 @@ void CArea::MakeInactive() {
     m_exits.clear();
     m_patches.clear();
     m_effects.clear();
+    m_effectPlaces.clear();
     DropWaypointCalculator();
     m_partyView.reset();
     m_leaveTick = tick;

@@ -26,14 +26,14 @@ void CheckMapAreas(const CMap2& map, const std::string& fileName, const CModule&
     for (const auto& area : map.GetAreas()) {
         const std::string leadsTo = fileName + ": area \"" + area->GetName() + "\" leads to \"" +
                                     area->GetEntryArea() + "\"";
-        std::vector<std::string> entries;
+        const std::vector<std::string>* entries = nullptr;
         try {
-            entries = CArea::ReadEntryNames(module.GetPackage(), area->GetEntryArea());
+            entries = &module.GetAreaEntryNames(area->GetEntryArea());
         } catch (const CDRAVException& failure) {
             throw CDRAVException(DRAV_ERR_BAD_DATA, leadsTo + ": " + failure.GetMessage());
         }
         if (!area->GetEntryName().empty() &&
-            std::find(entries.begin(), entries.end(), area->GetEntryName()) == entries.end())
+            std::find(entries->begin(), entries->end(), area->GetEntryName()) == entries->end())
             throw CDRAVException(DRAV_ERR_BAD_DATA, leadsTo + ", which has no entry \"" + area->GetEntryName() + "\"");
     }
 }
