@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "support/expect_drav.h"
@@ -209,4 +211,94 @@ TEST(EngineSave, ASaveNamedWithoutAFolderGoesToTheWorkingFolder) {
     EXPECT_FALSE(caught) << caught->GetMessage();
     EXPECT_TRUE(std::filesystem::exists(dir / "bare.drav"));
     EXPECT_FALSE(std::filesystem::exists(dir / "bare.drav.part"));
+}
+
+// A count a module gives is one a saved game carries back: a pile, a store, a
+// monster's pack and its drops at the largest count a stack holds all return from a
+// save as they went in, and a count past it stops the game at the file that holds it.
+TEST(EngineSave, ItemCountsPastWhatASaveCarriesAreRefusedWhereTheyAreRead) {
+    for (const std::string count : {"2147483648", "4294967295"}) {
+        SCOPED_TRACE(count);
+        const auto source = QuillmereTest::EditedSampleSource(DRAVCommon::DFK_CHAPTER, "reedwater_landing.drav",
+                                                              "( cork_float 2 )", "( cork_float " + count + " )");
+        const auto caught = QuillmereTest::CatchDrav([&] { QuillmereTest::SampleGame game(source); });
+        ASSERT_TRUE(caught);
+        EXPECT_EQ(caught->GetCode(), DRAV_ERR_BAD_DATA);
+        EXPECT_NE(caught->GetMessage().find("reedwater_landing.drav: expected an item count from 0 to 2147483647 at \"" +
+                                            count + "\""),
+                  std::string::npos)
+            << caught->GetMessage();
+    }
+}
+
+TEST(EngineSave, EveryKindOfItemListComesBackFromASaveAtItsLargestCount) {
+    using QuillmereTest::SampleEdit;
+    const std::string most = std::to_string(kMostInStack);
+    const auto source = QuillmereTest::EditedSampleSource({
+        {DRAVCommon::DFK_CHAPTER, "reedwater_landing.drav", "( cork_float 2 )", "( cork_float " + most + " )"},
+        {DRAVCommon::DFK_CHAPTER, "monsters.drav", "( smugglers_flare 1 )", "( smugglers_flare " + most + " )"},
+        {DRAVCommon::DFK_CHAPTER, "monsters.drav", "( gold 8 ) river_tonic", "( gold " + most + " ) river_tonic"},
+        {DRAVCommon::DFK_CHAPTER, "monsters.drav", "reed_lantern ( gold 40 )", "( reed_lantern " + most + " )"},
+        {DRAVCommon::DFK_CHAPTER, "monsters.drav", "<auto> 1 ( 20 60 ) weapon </auto>",
+         "<auto> " + most + " ( 20 60 ) weapon </auto> <auto> ( 100 " + most + " ) ( 20 60 ) armor </auto>"},
+        {DRAVCommon::DFK_CHAPTER, "monsters.drav", "<treasure> 60 </treasure>", "<treasure> " + most + " </treasure>"},
+    });
+    QuillmereTest::SampleGame game(source);
+    std::map<std::string, std::shared_ptr<CActor>> monsters;
+    for (const char* key : {"smuggler_captain", "goblin_archer", "reed_smuggler"}) {
+        monsters[key] = game.Spawn(key, 8, 6);
+        ASSERT_NE(monsters[key], nullptr) << key;
+    }
+    // An actor's stacks, or every stack of the game, as "key count", sorted.
+    const auto actorStacks = [](const CActor& actor, std::vector<std::string>& found) {
+        const auto add = [&](const CItem& item) {
+            found.push_back(item.GetTemplate().GetKey() + " " + std::to_string(item.GetCount()));
+        };
+        for (const ItemPtrList* list : {&actor.GetBackpackItems(), &actor.GetDropItemList()})
+            for (const auto& item : *list) add(*item);
+        for (int slot = 0; slot < kEquipSlotCount; ++slot)
+            if (const CItem* held = actor.GetEquipped(static_cast<EquipSlot>(slot))) add(*held);
+    };
+    const auto stacks = [&](const CGame& state) {
+        std::vector<std::string> found;
+        for (const auto& [name, area] : state.GetAreas()) {
+            for (const auto& actor : area->GetActors()) actorStacks(*actor, found);
+            for (const auto& object : area->GetObjects())
+                for (const auto& item : object->GetItems())
+                    found.push_back(item->GetTemplate().GetKey() + " " + std::to_string(item->GetCount()));
+        }
+        for (const auto& [owner, store] : state.GetStores())
+            for (const auto& item : store->GetStock())
+                found.push_back(item->GetTemplate().GetKey() + " " + std::to_string(item->GetCount()));
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+    const auto holds = [&](const std::vector<std::string>& found, const std::string& stack) {
+        return std::find(found.begin(), found.end(), stack) != found.end();
+    };
+    const std::vector<std::string> before = stacks(game.Game());
+    EXPECT_TRUE(holds(before, "cork_float " + most));
+    EXPECT_TRUE(holds(before, "reed_lantern " + most));
+    std::vector<std::string> captain, archer, smuggler;
+    actorStacks(*monsters["smuggler_captain"], captain);
+    actorStacks(*monsters["goblin_archer"], archer);
+    actorStacks(*monsters["reed_smuggler"], smuggler);
+    EXPECT_TRUE(holds(captain, "smugglers_flare " + most));
+    EXPECT_TRUE(holds(archer, "gold " + most));
+    // Every weapon in range at the fixed count, and treasure's gold at least half its value.
+    EXPECT_TRUE(std::any_of(smuggler.begin(), smuggler.end(), [&](const std::string& stack) {
+        return !stack.starts_with("gold ") && stack.ends_with(" " + most);
+    }));
+    const auto gold = std::find_if(smuggler.begin(), smuggler.end(),
+                                   [](const std::string& stack) { return stack.starts_with("gold "); });
+    ASSERT_NE(gold, smuggler.end());
+    EXPECT_GE(std::stoll(gold->substr(5)), kMostInStack / 2);
+
+    TempDir dir;
+    game.Engine().SaveGame(dir / "most.drav", kExpected, nullptr);
+    CEngine loaded;
+    loaded.LoadModule(1, kExpected, source);
+    std::string bonus;
+    loaded.LoadGame(dir / "most.drav", kExpected, bonus);
+    EXPECT_EQ(stacks(*loaded.GetGame()), before);
 }
