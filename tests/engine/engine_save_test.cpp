@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <sstream>
 
 #include "support/expect_drav.h"
@@ -232,7 +231,6 @@ TEST(EngineSave, ItemCountsPastWhatASaveCarriesAreRefusedWhereTheyAreRead) {
 }
 
 TEST(EngineSave, EveryKindOfItemListComesBackFromASaveAtItsLargestCount) {
-    using QuillmereTest::SampleEdit;
     const std::string most = std::to_string(kMostInStack);
     const auto source = QuillmereTest::EditedSampleSource({
         {DRAVCommon::DFK_CHAPTER, "reedwater_landing.drav", "( cork_float 2 )", "( cork_float " + most + " )"},
@@ -244,55 +242,45 @@ TEST(EngineSave, EveryKindOfItemListComesBackFromASaveAtItsLargestCount) {
         {DRAVCommon::DFK_CHAPTER, "monsters.drav", "<treasure> 60 </treasure>", "<treasure> " + most + " </treasure>"},
     });
     QuillmereTest::SampleGame game(source);
-    std::map<std::string, std::shared_ptr<CActor>> monsters;
-    for (const char* key : {"smuggler_captain", "goblin_archer", "reed_smuggler"}) {
-        monsters[key] = game.Spawn(key, 8, 6);
-        ASSERT_NE(monsters[key], nullptr) << key;
-    }
-    // An actor's stacks, or every stack of the game, as "key count", sorted.
-    const auto actorStacks = [](const CActor& actor, std::vector<std::string>& found) {
-        const auto add = [&](const CItem& item) {
-            found.push_back(item.GetTemplate().GetKey() + " " + std::to_string(item.GetCount()));
-        };
-        for (const ItemPtrList* list : {&actor.GetBackpackItems(), &actor.GetDropItemList()})
-            for (const auto& item : *list) add(*item);
-        for (int slot = 0; slot < kEquipSlotCount; ++slot)
-            if (const CItem* held = actor.GetEquipped(static_cast<EquipSlot>(slot))) add(*held);
-    };
-    const auto stacks = [&](const CGame& state) {
+    for (const char* key : {"smuggler_captain", "goblin_archer", "reed_smuggler"})
+        ASSERT_NE(game.Spawn(key, 8, 6), nullptr) << key;
+    // Every stack of the game as "holder: key count", sorted.
+    const auto stacks = [](const CGame& state) {
         std::vector<std::string> found;
+        const auto add = [&](const std::string& holder, const CItem* item) {
+            if (item) found.push_back(holder + ": " + item->GetTemplate().GetKey() + " " + std::to_string(item->GetCount()));
+        };
         for (const auto& [name, area] : state.GetAreas()) {
-            for (const auto& actor : area->GetActors()) actorStacks(*actor, found);
+            for (const auto& actor : area->GetActors()) {
+                for (const auto& item : actor->GetBackpackItems()) add(actor->GetName(), item.get());
+                for (const auto& item : actor->GetDropItemList()) add(actor->GetName() + " drops", item.get());
+                for (int slot = 0; slot < kEquipSlotCount; ++slot)
+                    add(actor->GetName(), actor->GetEquipped(static_cast<EquipSlot>(slot)));
+            }
             for (const auto& object : area->GetObjects())
-                for (const auto& item : object->GetItems())
-                    found.push_back(item->GetTemplate().GetKey() + " " + std::to_string(item->GetCount()));
+                for (const auto& item : object->GetItems()) add(object->GetName(), item.get());
         }
         for (const auto& [owner, store] : state.GetStores())
-            for (const auto& item : store->GetStock())
-                found.push_back(item->GetTemplate().GetKey() + " " + std::to_string(item->GetCount()));
+            for (const auto& item : store->GetStock()) add(owner + " sells", item.get());
         std::sort(found.begin(), found.end());
         return found;
     };
-    const auto holds = [&](const std::vector<std::string>& found, const std::string& stack) {
-        return std::find(found.begin(), found.end(), stack) != found.end();
-    };
     const std::vector<std::string> before = stacks(game.Game());
-    EXPECT_TRUE(holds(before, "cork_float " + most));
-    EXPECT_TRUE(holds(before, "reed_lantern " + most));
-    std::vector<std::string> captain, archer, smuggler;
-    actorStacks(*monsters["smuggler_captain"], captain);
-    actorStacks(*monsters["goblin_archer"], archer);
-    actorStacks(*monsters["reed_smuggler"], smuggler);
-    EXPECT_TRUE(holds(captain, "smugglers_flare " + most));
-    EXPECT_TRUE(holds(archer, "gold " + most));
-    // Every weapon in range at the fixed count, and treasure's gold at least half its value.
-    EXPECT_TRUE(std::any_of(smuggler.begin(), smuggler.end(), [&](const std::string& stack) {
-        return !stack.starts_with("gold ") && stack.ends_with(" " + most);
-    }));
-    const auto gold = std::find_if(smuggler.begin(), smuggler.end(),
-                                   [](const std::string& stack) { return stack.starts_with("gold "); });
-    ASSERT_NE(gold, smuggler.end());
-    EXPECT_GE(std::stoll(gold->substr(5)), kMostInStack / 2);
+    const auto holds = [&](const std::string& prefix, const std::string& suffix) {
+        return std::any_of(before.begin(), before.end(), [&](const std::string& stack) {
+            return stack.starts_with(prefix) && stack.ends_with(suffix);
+        });
+    };
+    EXPECT_TRUE(holds("Float Basket: cork_float ", most));
+    EXPECT_TRUE(holds("landing_trader sells: reed_lantern ", most));
+    EXPECT_TRUE(holds("Captain Marrow: smugglers_flare ", most));
+    EXPECT_TRUE(holds("Goblin Archer drops: gold ", most));
+    // Every weapon in range at the fixed count; treasure's gold is what its items leave of the value.
+    EXPECT_TRUE(holds("Reed Smuggler: ", " " + most));
+    const auto gold = std::find_if(before.begin(), before.end(),
+                                   [](const std::string& stack) { return stack.starts_with("Reed Smuggler drops: gold "); });
+    ASSERT_NE(gold, before.end());
+    EXPECT_GE(std::stoll(gold->substr(gold->rfind(' ') + 1)), kMostInStack / 2);
 
     TempDir dir;
     game.Engine().SaveGame(dir / "most.drav", kExpected, nullptr);
