@@ -3,22 +3,18 @@
 // by an actor, an object or a store.
 
 #include <cstdint>
-#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "rules/items/item_attribute.h"
+#include "rules/items/item_count.h"
 #include "rules/magic/spell.h"
 #include "world/thing.h"
 
 namespace DRAV {
 
 class CItemTemplate;
-
-// The most units one stack holds: as many as a save reads back. Counts joined
-// past it stay apart rather than wrap.
-constexpr std::int32_t kMostInStack = std::numeric_limits<std::int32_t>::max();
 
 class CItem final : public CThing {
 public:

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/random.h"
+#include "rules/magic/spell.h"
 #include "support/expect_drav.h"
 #include "support/sample_game.h"
 #include "world/effect.h"
@@ -35,8 +36,8 @@ bool Contains(const std::vector<std::string>& texts, const std::string& text) {
 }
 
 // The party of one in an open field, armed with a knife, the lane's goblins gone.
-SampleGame ArmedParty() {
-    SampleGame game = StartSampleGame();
+SampleGame ArmedParty(std::shared_ptr<DRAVCommon::CDataFileFactory> source = QuillmereTest::SampleFolderSource()) {
+    SampleGame game(std::move(source));
     game.EnterOpenArea(40, 12);
     const auto main = game.Main();
     main->AddSkill(SKILL_LIGHT_BLADE);
@@ -138,6 +139,52 @@ TEST(EngineCombat, AnArchersMissilesFlyACellATickAndGoTheTickAfterArrival) {
     EXPECT_EQ(game.Area().GetEffects().size(), 1u);  // still shown for one tick
     game.Tick();
     EXPECT_TRUE(game.Area().GetEffects().empty());
+}
+
+// However large a speed modifier, from the monster, the bow it carries or a spell on
+// it, the speeds a fight uses stay within those a monster's base speeds may have: an
+// archer at the fastest shoots as many missiles as one whose base speed is 1000.
+TEST(EngineCombat, SpeedModifiersHoldTheSpeedsOfAFightToTheRangeOfTheBaseSpeeds) {
+    struct Case {
+        const char* file;
+        const char* from;
+        const char* to;  // "%" stands for the amount
+        bool spell;      // heron_calm is cast on the archer
+    };
+    const Case cases[] = {
+        {"monsters.drav", "<attack> \"Reed bow\" 10", "<modify> % 0 actionspeed movementspeed </modify> <attack> \"Reed bow\" 10", false},
+        {"global_items.drav", "<weapon> bow true 1 8 0 0 </weapon>",
+         "<weapon> bow true 1 8 0 0 </weapon> <modify> % 0 actionspeed movementspeed </modify>", false},
+        {"global_magic.drav", "<effect> modify 10rounds 2 attack </effect>",
+         "<effect> modify 10rounds % actionspeed movementspeed </effect>", true},
+    };
+    const double fastest = kMostSpeed / 5.0 + 10.0;
+    const double slowest = -kMostSpeed / 5.0 + 10.0;
+    for (const Case& c : cases) {
+        for (const std::int64_t amount : {std::int64_t{INT32_MAX}, std::int64_t{INT32_MIN}}) {
+            std::string to = c.to;
+            to.replace(to.find('%'), 1, std::to_string(amount));
+            SCOPED_TRACE(to);
+            DRAVCommon::GetRandomEngine().seed(7);
+            auto game = ArmedParty(QuillmereTest::EditedSampleSource(
+                c.file == std::string("monsters.drav") ? DRAVCommon::DFK_CHAPTER : DRAVCommon::DFK_GLOBAL, c.file,
+                c.from, to));
+            const auto archer = Archer(game, 13, 1);
+            if (c.spell)
+                game.Engine().ResolveSpell("Wren", archer.get(), archer->GetX(), archer->GetY(), true,
+                                           GetSpell(game.Module().GetSpells(), "heron_calm"), 0, 0, 1, SKILL_NONE);
+            const bool fast = amount > 0;
+            ASSERT_EQ(archer->GetActionSpeed(ACTIONKIND_ATTACK, nullptr), fast ? kMostSpeed : -kMostSpeed);
+            ASSERT_EQ(archer->GetActionSpeed(ACTIONKIND_CAST, nullptr), fast ? kMostSpeed : -kMostSpeed);
+            ASSERT_EQ(archer->GetMoveSpeed(), fast ? fastest : slowest);
+
+            archer->PushOrder(std::make_shared<CAttackOrder>(game.Main()->GetId()), false);
+            game.Tick(61);
+            ASSERT_EQ(archer->GetActionState(), ACTION_PAUSE);
+            // One missile, and 98 more for 980 points of speed above 20.
+            EXPECT_EQ(game.Area().GetEffects().size(), fast ? 99u : 1u);
+        }
+    }
 }
 
 TEST(EngineCombat, AMissileWhoseTargetDiesVanishesWithoutAWord) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -209,4 +210,83 @@ TEST(EngineSave, ASaveNamedWithoutAFolderGoesToTheWorkingFolder) {
     EXPECT_FALSE(caught) << caught->GetMessage();
     EXPECT_TRUE(std::filesystem::exists(dir / "bare.drav"));
     EXPECT_FALSE(std::filesystem::exists(dir / "bare.drav.part"));
+}
+
+// A count a module gives is one a saved game carries back: a pile, a store, a
+// monster's pack and its drops at the largest count a stack holds all return from a
+// save as they went in, and a count past it stops the game at the file that holds it.
+TEST(EngineSave, ItemCountsPastWhatASaveCarriesAreRefusedWhereTheyAreRead) {
+    for (const std::string count : {"2147483648", "4294967295"}) {
+        SCOPED_TRACE(count);
+        const auto source = QuillmereTest::EditedSampleSource(DRAVCommon::DFK_CHAPTER, "reedwater_landing.drav",
+                                                              "( cork_float 2 )", "( cork_float " + count + " )");
+        const auto caught = QuillmereTest::CatchDrav([&] { QuillmereTest::SampleGame game(source); });
+        ASSERT_TRUE(caught);
+        EXPECT_EQ(caught->GetCode(), DRAV_ERR_BAD_DATA);
+        EXPECT_NE(caught->GetMessage().find("reedwater_landing.drav: expected an item count from 0 to 2147483647 at \"" +
+                                            count + "\""),
+                  std::string::npos)
+            << caught->GetMessage();
+    }
+}
+
+TEST(EngineSave, EveryKindOfItemListComesBackFromASaveAtItsLargestCount) {
+    const std::string most = std::to_string(kMostInStack);
+    const auto source = QuillmereTest::EditedSampleSource({
+        {DRAVCommon::DFK_CHAPTER, "reedwater_landing.drav", "( cork_float 2 )", "( cork_float " + most + " )"},
+        {DRAVCommon::DFK_CHAPTER, "monsters.drav", "( smugglers_flare 1 )", "( smugglers_flare " + most + " )"},
+        {DRAVCommon::DFK_CHAPTER, "monsters.drav", "( gold 8 ) river_tonic", "( gold " + most + " ) river_tonic"},
+        {DRAVCommon::DFK_CHAPTER, "monsters.drav", "reed_lantern ( gold 40 )", "( reed_lantern " + most + " )"},
+        {DRAVCommon::DFK_CHAPTER, "monsters.drav", "<auto> 1 ( 20 60 ) weapon </auto>",
+         "<auto> " + most + " ( 20 60 ) weapon </auto> <auto> ( 100 " + most + " ) ( 20 60 ) armor </auto>"},
+        {DRAVCommon::DFK_CHAPTER, "monsters.drav", "<treasure> 60 </treasure>", "<treasure> " + most + " </treasure>"},
+    });
+    QuillmereTest::SampleGame game(source);
+    for (const char* key : {"smuggler_captain", "goblin_archer", "reed_smuggler"})
+        ASSERT_NE(game.Spawn(key, 8, 6), nullptr) << key;
+    // Every stack of the game as "holder: key count", sorted.
+    const auto stacks = [](const CGame& state) {
+        std::vector<std::string> found;
+        const auto add = [&](const std::string& holder, const CItem* item) {
+            if (item) found.push_back(holder + ": " + item->GetTemplate().GetKey() + " " + std::to_string(item->GetCount()));
+        };
+        for (const auto& [name, area] : state.GetAreas()) {
+            for (const auto& actor : area->GetActors()) {
+                for (const auto& item : actor->GetBackpackItems()) add(actor->GetName(), item.get());
+                for (const auto& item : actor->GetDropItemList()) add(actor->GetName() + " drops", item.get());
+                for (int slot = 0; slot < kEquipSlotCount; ++slot)
+                    add(actor->GetName(), actor->GetEquipped(static_cast<EquipSlot>(slot)));
+            }
+            for (const auto& object : area->GetObjects())
+                for (const auto& item : object->GetItems()) add(object->GetName(), item.get());
+        }
+        for (const auto& [owner, store] : state.GetStores())
+            for (const auto& item : store->GetStock()) add(owner + " sells", item.get());
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+    const std::vector<std::string> before = stacks(game.Game());
+    const auto holds = [&](const std::string& prefix, const std::string& suffix) {
+        return std::any_of(before.begin(), before.end(), [&](const std::string& stack) {
+            return stack.starts_with(prefix) && stack.ends_with(suffix);
+        });
+    };
+    EXPECT_TRUE(holds("Float Basket: cork_float ", most));
+    EXPECT_TRUE(holds("landing_trader sells: reed_lantern ", most));
+    EXPECT_TRUE(holds("Captain Marrow: smugglers_flare ", most));
+    EXPECT_TRUE(holds("Goblin Archer drops: gold ", most));
+    // Every weapon in range at the fixed count; treasure's gold is what its items leave of the value.
+    EXPECT_TRUE(holds("Reed Smuggler: ", " " + most));
+    const auto gold = std::find_if(before.begin(), before.end(),
+                                   [](const std::string& stack) { return stack.starts_with("Reed Smuggler drops: gold "); });
+    ASSERT_NE(gold, before.end());
+    EXPECT_GE(std::stoll(gold->substr(gold->rfind(' ') + 1)), kMostInStack / 2);
+
+    TempDir dir;
+    game.Engine().SaveGame(dir / "most.drav", kExpected, nullptr);
+    CEngine loaded;
+    loaded.LoadModule(1, kExpected, source);
+    std::string bonus;
+    loaded.LoadGame(dir / "most.drav", kExpected, bonus);
+    EXPECT_EQ(stacks(*loaded.GetGame()), before);
 }

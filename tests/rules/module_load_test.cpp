@@ -215,7 +215,8 @@ TEST(ModuleLoad, AMultitileLargerThanAnyAreaIsRefused) {
 
 // Numbers the rules loop or multiply on are held to a range where the file is read:
 // a speed is a pass of every attack per 10 points, a tile's size 1 to 1000 cells of a
-// grid each way, a radius below 0 no size at all. Each is refused naming its own file,
+// grid each way, a radius below 0 no size at all, an item count no more than a saved
+// game reads back. Each is refused naming its own file,
 // not the definition or area that first meets it; the ends of each range load.
 TEST(ModuleLoad, NumbersPastTheirRangeAreRefusedNamingTheirFile) {
     struct Case {
@@ -241,6 +242,15 @@ TEST(ModuleLoad, NumbersPastTheirRangeAreRefusedNamingTheirFile) {
          "global_world.drav: multitile \"ferry_deck\" has pieces of 2147483647 x 1 cells"},
         {"global_world.drav", "ferry_deck ( 2 2 )", "ferry_deck ( 0 2 )",
          "global_world.drav: multitile \"ferry_deck\" has 0 x 2 pieces"},
+        {"1/monsters.drav", "( gold 8 ) river_tonic", "( gold 2147483648 ) river_tonic",
+         "monsters.drav: expected an item count from 0 to 2147483647 at \"2147483648\""},
+        {"1/monsters.drav", "<auto> 1 ( 20 60 ) weapon", "<auto> ( 50 4294967295 ) ( 20 60 ) weapon",
+         "monsters.drav: expected an item count from 0 to 2147483647 at \"4294967295\""},
+        {"1/monsters.drav", "<treasure> 60 </treasure>", "<treasure> 2147483648 </treasure>",
+         "monsters.drav: expected a treasure value from 0 to 2147483647"},
+        {"global_monsters.drav", "<item> ferrymans_pole 1 </item>", "<item> ferrymans_pole 4294967295 </item>",
+         "global_monsters.drav: expected an item count"},
+        {"1/monsters.drav", "( eel_pie 8 )", "( eel_pie 2147483647 )", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.to);

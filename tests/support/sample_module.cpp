@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <stdexcept>
 
@@ -35,17 +36,28 @@ std::shared_ptr<DRAVCommon::CDataFileFactory> SampleArchiveSource(int chapter) {
 std::shared_ptr<DRAVCommon::CDataFileFactory> EditedSampleSource(DRAVCommon::DataFileKind kind,
                                                                  const std::string& name, const std::string& from,
                                                                  const std::string& to) {
-    const std::string path = SampleRoot() + (kind == DRAVCommon::DFK_CHAPTER ? "/1/" : "/") + name;
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream read;
-    read << file.rdbuf();
-    std::string text = read.str();
-    const std::size_t at = text.find(from);
-    if (at == std::string::npos || text.find(from, at + 1) != std::string::npos)
-        throw std::logic_error("\"" + from + "\" does not occur exactly once in " + path);
-    text.replace(at, from.size(), to);
+    return EditedSampleSource({{kind, name, from, to}});
+}
+
+std::shared_ptr<DRAVCommon::CDataFileFactory> EditedSampleSource(const std::vector<SampleEdit>& edits) {
+    std::map<std::pair<DRAVCommon::DataFileKind, std::string>, std::string> texts;
+    for (const SampleEdit& edit : edits) {
+        const std::string path = SampleRoot() + (edit.kind == DRAVCommon::DFK_CHAPTER ? "/1/" : "/") + edit.name;
+        auto [file, fresh] = texts.try_emplace({edit.kind, edit.name});
+        if (fresh) {
+            std::ifstream in(path, std::ios::binary);
+            std::ostringstream read;
+            read << in.rdbuf();
+            file->second = read.str();
+        }
+        std::string& text = file->second;
+        const std::size_t at = text.find(edit.from);
+        if (at == std::string::npos || text.find(edit.from, at + 1) != std::string::npos)
+            throw std::logic_error("\"" + edit.from + "\" does not occur exactly once in " + path);
+        text.replace(at, edit.from.size(), edit.to);
+    }
     auto source = std::make_shared<OverlaySource>(SampleFolderSource());
-    source->Add(kind, DRAVCommon::DFS_NONE, name, text);
+    for (const auto& [file, text] : texts) source->Add(file.first, DRAVCommon::DFS_NONE, file.second, text);
     return source;
 }
 

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/data_file.h"
 
@@ -25,6 +26,12 @@ std::shared_ptr<DRAVCommon::CDataFileFactory> SampleArchiveSource(int chapter = 
 std::shared_ptr<DRAVCommon::CDataFileFactory> EditedSampleSource(DRAVCommon::DataFileKind kind,
                                                                  const std::string& name, const std::string& from,
                                                                  const std::string& to);
+// The same with several edits, in order; edits of one file apply one after another.
+struct SampleEdit {
+    DRAVCommon::DataFileKind kind;
+    std::string name, from, to;
+};
+std::shared_ptr<DRAVCommon::CDataFileFactory> EditedSampleSource(const std::vector<SampleEdit>& edits);
 
 // The interface archive uiwin32.drav the build draws and packs beside module1.drav.
 std::string SampleInterfaceArchivePath();

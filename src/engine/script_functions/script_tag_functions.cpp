@@ -6,6 +6,7 @@
 #include "common/exception.h"
 #include "engine/engine.h"
 #include "engine/script_functions/script_game_args.h"
+#include "rules/definitions/travel_map.h"
 #include "script/script_limits.h"
 #include "world/actor.h"
 #include "world/area.h"
@@ -21,17 +22,30 @@ std::string CurrentAreaName(CGame& game) {
     return game.GetCurrentArea()->GetName();
 }
 
+// A journey without an entry goes through the map of that name; to an area of that
+// name it comes in where a map place without an entry brings the party, at the
+// area's first entry, which the journey then names.
+std::string JourneyEntry(const CScriptContext& context, const std::string& area, const std::string& entry) {
+    const auto package = ScriptModule(context).GetPackage();
+    if (!entry.empty() || !package || CMap2::IsMapFile(*package, area)) return entry;
+    const std::vector<std::string> names = CArea::ReadEntryNames(package, area);
+    if (names.empty()) throw CDRAVException(DRAV_ERR_BAD_DATA, "area \"" + area + "\" has no entry");
+    return names.front();
+}
+
 // A place the game remembers goes into every later save, and the party may be sent
 // there long after: a name a save cannot hold, or a place the module lacks, is
-// refused here rather than by each save or journey after it. A journey's place
-// without an entry is a map.
+// refused here rather than by each save or journey after it.
 AreaEntryPoint RequirePlace(const CScriptContext& context, const std::string& area, const std::string& entry,
                             bool journey = false) {
     RequireSavableWord(area, "area name");
     RequireSavableWord(entry, "entry name");
-    const AreaEntryPoint place(area, entry);
-    if (journey) ScriptEngine(context).CheckJourney(place);
-    else ScriptEngine(context).CheckAreaEntry(place);
+    if (!journey) {
+        ScriptEngine(context).CheckAreaEntry({area, entry});
+        return {area, entry};
+    }
+    const AreaEntryPoint place(area, JourneyEntry(context, area, entry));
+    ScriptEngine(context).CheckJourney(place);
     return place;
 }
 

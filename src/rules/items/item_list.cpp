@@ -5,6 +5,7 @@
 
 #include "common/exception.h"
 #include "common/random.h"
+#include "rules/items/item_count.h"
 #include "rules/vocabulary/read_word.h"
 #include "rules/vocabulary/skills.h"
 
@@ -102,7 +103,7 @@ void ReadItemList(DRAVCommon::CDataFileReader& reader, const ItemTemplateMap& it
             reader.BeginBlock("item");
             ItemListEntry entry;
             entry.key = ReadKeyOrEmpty(reader, "an item key");
-            entry.count = reader.ReadUInt();
+            entry.count = ReadItemCount(reader);
             list.push_back(std::move(entry));
             reader.EndBlock();
         } else if (reader.IsWord("0")) {
@@ -111,7 +112,7 @@ void ReadItemList(DRAVCommon::CDataFileReader& reader, const ItemTemplateMap& it
         } else if (reader.BeginGroup(2, false)) {
             ItemListEntry entry;
             entry.key = ReadKeyOrEmpty(reader, "an item key");
-            entry.count = reader.ReadUInt();
+            entry.count = ReadItemCount(reader);
             list.push_back(std::move(entry));
         } else {
             list.push_back({ReadKeyOrEmpty(reader, "an item key or an item list entry"), 1});
@@ -129,9 +130,10 @@ void ReadAutoItems(DRAVCommon::CDataFileReader& reader, const ItemTemplateMap& i
     std::uint32_t die = 1;
     if (reader.BeginGroup(2, false)) {
         chance = reader.ReadUInt();
-        die = reader.ReadUInt();
+        // A random count is 1 to the die.
+        die = ReadItemCount(reader);
     } else {
-        fixedCount = reader.ReadUInt();
+        fixedCount = ReadItemCount(reader);
     }
     reader.BeginGroup(2, false);
     const std::uint32_t lowest = reader.ReadUInt();
@@ -153,7 +155,8 @@ void ReadAutoItems(DRAVCommon::CDataFileReader& reader, const ItemTemplateMap& i
 
 void ReadTreasure(DRAVCommon::CDataFileReader& reader, const ItemTemplateMap& items, ItemList& list) {
     reader.BeginBlock("treasure");
-    const std::uint32_t value = reader.ReadUInt();
+    // What items do not take of it is paid as one stack of gold.
+    const std::uint32_t value = ReadItemCount(reader, "a treasure value");
     reader.EndBlock();
     GenerateTreasure(items, list, value);
 }

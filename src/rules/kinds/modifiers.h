@@ -38,6 +38,12 @@ enum ModifierIndex : std::int32_t {
     MOD_RESIST_CURSE, MOD_RESIST_CHARM, MOD_RESIST_ILLUSION,
 };
 
+// Action and movement speeds, a monster's own and with every modifier added, lie
+// within -kMostSpeed to kMostSpeed: every 10 points of action speed above 20 is one
+// more pass of each attack, each pass a strike or a missile of its own, and movement
+// speed is the same scale.
+constexpr std::int32_t kMostSpeed = 1000;
+
 // Bit i for ModifierIndex i; stored as two 32-bit halves, low half first.
 using ModifierMask = std::uint64_t;
 

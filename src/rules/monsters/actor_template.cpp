@@ -46,9 +46,6 @@ void AddTo(std::int32_t& field, std::int64_t change) { field = SaturateInt32(fie
 // No area is wider than 1000 cells of 2.5 units: a footprint larger than that fits
 // nowhere, and its distances would leave the range that cells are counted in.
 constexpr int kMaxRadius = 2500;
-// Every 10 points of action speed above 20 is one more pass of each attack, each
-// pass a strike or a missile of its own; movement speed is the same scale.
-constexpr std::int32_t kMostSpeed = 1000;
 
 struct FlagWord {
     const char* word;

@@ -61,9 +61,7 @@ void WriteItem(DRAVCommon::CDataFileWriter& writer, const CItem& item) {
 // module no longer has that template (the item is dropped, the load goes on).
 std::shared_ptr<CItem> ReadItem(DRAVCommon::CDataFileReader& reader, CGame& game, const CModule& module) {
     std::string key = reader.ReadWord();
-    std::uint32_t count = reader.ReadUInt();
-    if (count > static_cast<std::uint32_t>(kMostInStack))
-        reader.Fail(DRAV_ERR_BAD_DATA, "item count out of range");
+    const std::uint32_t count = ReadItemCount(reader);
     std::uint32_t expiry = reader.ReadUInt();
     ThingId id = game.NewThingId(THING_ITEM);
     const CItemTemplate* itemTemplate = FindItemTemplate(module.GetItemTemplates(), key);

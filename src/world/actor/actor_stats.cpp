@@ -9,6 +9,7 @@
 #include "rules/items/item_template.h"
 #include "rules/items/modifier_accumulator.h"
 #include "rules/kinds/formulas.h"
+#include "rules/kinds/modifiers.h"
 #include "world/actor.h"
 #include "world/movement/distance_compare.h"
 
@@ -182,7 +183,9 @@ std::int32_t CActor::GetActionSpeed(std::int32_t actionKind, double* extraSecond
     std::int64_t extra = 0;
     if (actionKind == ACTIONKIND_ATTACK && HasStyleOrMasterySkill()) extra = GetBaseAttackBonus() / 5;
     if (actionKind == ACTIONKIND_CAST && HasSkill(SKILL_SPELLCASTING_ALACRITY)) extra = GetMagicLevel() * 2 / 5;
-    std::int32_t speed = SaturateInt32(extra + GetModifier(MOD_ACTION_SPEED) + m_actionSpeed);
+    // Held like the base speeds: each 10 points is another missile of every attack.
+    const std::int32_t speed = static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(extra + GetModifier(MOD_ACTION_SPEED) + m_actionSpeed, -kMostSpeed, kMostSpeed));
     if (extraSeconds) *extraSeconds = actionKind == ACTIONKIND_ATTACK && speed > 20 ? (speed - 20) / 10.0 : 0.0;
     return speed;
 }
@@ -196,7 +199,9 @@ double CActor::GetAttackTime(std::int32_t actionKind, std::int32_t* speed, doubl
 bool CActor::IsSneaking() const { return m_currentPower && m_currentPower->GetSchool() == SKILL_SNEAK; }
 
 double CActor::GetMoveSpeed() const {
-    double speed = (std::int64_t{GetModifier(MOD_MOVEMENT_SPEED)} + m_movementSpeed) / 5.0 + 10.0;
+    const std::int64_t points =
+        std::clamp<std::int64_t>(std::int64_t{GetModifier(MOD_MOVEMENT_SPEED)} + m_movementSpeed, -kMostSpeed, kMostSpeed);
+    const double speed = points / 5.0 + 10.0;
     return IsSneaking() ? speed * 2.0 / 3.0 : speed;
 }
 

@@ -34,8 +34,7 @@ CObjectItemStack::CObjectItemStack(DRAVCommon::CDataFileReader& reader, CGame* g
     row = reader.ReadInt();
     while (reader.BeginGroup(3, true)) {
         const std::string key = ReadKeyOrEmpty(reader, "an item key");
-        const std::uint32_t count = reader.ReadUInt();
-        if (count > static_cast<std::uint32_t>(kMostInStack)) reader.Fail(DRAV_ERR_BAD_DATA, "item count out of range");
+        const std::uint32_t count = ReadItemCount(reader);
         const std::uint32_t expiry = reader.ReadUInt();
         const ThingId id = game ? game->NewThingId(THING_ITEM) : ThingId{};
         items.push_back(module.CreateItem(key, static_cast<std::int32_t>(count), id, expiry));

@@ -255,6 +255,25 @@ TEST(TravelScripts, GotoAreaPlacesThePartyAtTheEntry) {
     EXPECT_DOUBLE_EQ(main.GetY(), 5.5 * DRAV::kCellSize);
 }
 
+// Without an entry, a journey to a map goes through the map; to an area, it comes
+// in where a map place without an entry brings the party: at the area's first entry.
+TEST(TravelScripts, GotoAnAreaWithoutAnEntryArrivesAtItsFirstEntry) {
+    ScriptTestGame game;
+    for (const char* area : {"reed_marsh", "reedwater_landing"}) {
+        SCOPED_TRACE(area);
+        game.Eval(std::string("drav_goto_area( context, \"") + area + "\", \"\" )");
+        ASSERT_EQ(game.Game().GetStateCode(), DRAV::GAME_TRAVEL);
+        game.Engine().LeaveArea();
+        ASSERT_EQ(game.Game().GetStateCode(), DRAV::GAME_ENTERING);
+        game.Engine().EnterArea();
+        const DRAV::CAreaEntry& first = *game.Area().GetEntries().front();
+        EXPECT_EQ(game.Game().GetCurrentEntry(), DRAV::AreaEntryPoint(area, first.name));
+        EXPECT_LT(game.Main()->DistanceToPoint((first.column + 0.5) * DRAV::kCellSize,
+                                               (first.row + 0.5) * DRAV::kCellSize),
+                  2 * DRAV::kCellSize);
+    }
+}
+
 TEST(TravelScripts, EntryScriptRunsForTheFirstLivingMember) {
     ScriptTestGame game;
     auto travel = [&] {
