@@ -127,10 +127,11 @@ void CPathfindStandard::NoteProgress(const CActor& actor, CArea& area, double go
                                      double halfHeight) {
     // A walk that has no way goes on as it may until its order ends.
     if (m_noWay) return;
-    const double distance =
-        std::hypot(Outside(goalX - actor.GetX(), halfWidth), Outside(goalY - actor.GetY(), halfHeight));
-    if (distance < m_nearest - kProgress || m_nearest == std::numeric_limits<double>::infinity()) {
-        m_nearest = distance;
+    const double dx = Outside(goalX - actor.GetX(), halfWidth);
+    const double dy = Outside(goalY - actor.GetY(), halfHeight);
+    const double bar = m_nearest - kProgress;
+    if (m_nearest == std::numeric_limits<double>::infinity() || (bar > 0.0 && dx * dx + dy * dy < bar * bar)) {
+        m_nearest = std::sqrt(dx * dx + dy * dy);
         m_heldSteps = 0;
         return;
     }
