@@ -45,24 +45,30 @@ CObject* WestExit(const SampleGame& game) {
     return nullptr;
 }
 
-// What became of a walk: the ticks it took (-1: never ended), the lines said and
-// whether a conversation began.
+// What became of the walks of `walkers`: the ticks each took (-1: never ended),
+// the lines said and whether a conversation began.
 struct Outcome {
-    int ticks = -1;
+    std::vector<int> ticks;
     std::vector<std::string> said;
     bool talked = false;
 };
 
-Outcome Walk(const SampleGame& game, const CActor& walker) {
+Outcome Walk(const SampleGame& game, const std::vector<const CActor*>& walkers) {
     Outcome outcome;
-    for (int tick = 1; tick <= kPatience && outcome.ticks < 0; ++tick) {
+    outcome.ticks.assign(walkers.size(), -1);
+    for (int tick = 1; tick <= kPatience; ++tick) {
         game.Tick();
-        if (!walker.GetCurrentOrder()) outcome.ticks = tick;
+        bool walking = false;
+        for (std::size_t i = 0; i < walkers.size(); ++i) {
+            if (outcome.ticks[i] < 0 && !walkers[i]->GetCurrentOrder()) outcome.ticks[i] = tick;
+            walking = walking || outcome.ticks[i] < 0;
+        }
         for (const auto& event : game.DrainEvents()) {
             if (const auto* message = dynamic_cast<const CMessageEvent*>(event.get()))
                 outcome.said.push_back(message->GetText());
             outcome.talked = outcome.talked || event->GetCode() == EVENT_TALK;
         }
+        if (!walking) break;
     }
     return outcome;
 }
@@ -81,20 +87,33 @@ SampleGame OpenWeir() {
 
 }  // namespace
 
-// The ferry's deck is narrow where Tobin works on it: whoever the dock puts down
-// on its river side cannot get ashore past him, and says so.
+// The ferry's deck is narrow where Tobin works on it: a companion the dock puts
+// down on its river side cannot get ashore past him. Sent with the hero to the
+// landing's west way out, he says so, while she walks on to it.
 TEST(BlockedWalks, AWalkThatCannotPassAStandingPersonEndsWithAWord) {
     auto game = QuillmereTest::StartSampleGame();
+    // The lane's goblins are beaten and gone.
     game.Area().ClearEncounter("lane_goblins");
+    for (const auto& object : game.Area().GetObjects())
+        if (object->GetObjectName() == "lane_ambush_reeds") {
+            game.Area().RemoveObject(*object);
+            break;
+        }
     const auto wren = game.Main();
-    PutNear(game, *wren, 18.75, 4.0);
+    const auto orrin = game.Area().CreateEncounterActor("boatwright", "", 0, game.Module());
+    ASSERT_TRUE(game.Area().PlaceActor(7, 1, false, orrin));
+    PutNear(game, *orrin, 18.75, 4.0);
+    game.Game().AddPartyMember(orrin);
     game.DrainEvents();
-    wren->PushOrder(std::make_shared<CUseOrder>(USE_OBJECT, WestExit(game)->GetId(), 0), false);
-    const Outcome outcome = Walk(game, *wren);
-    ASSERT_GT(outcome.ticks, 0) << "still pressing against Tobin at " << wren->GetX() << ", " << wren->GetY();
-    EXPECT_LT(outcome.ticks, 300);
-    EXPECT_EQ(outcome.said, std::vector<std::string>{"Wren can't reach Way Out."});
-    EXPECT_LT(wren->DistanceTo(*Person(game, "dock_ferryman")), 6.0) << "she stays where Tobin stopped her";
+    const ThingId wayOut = WestExit(game)->GetId();
+    for (const auto& member : {wren, orrin})
+        member->PushOrder(std::make_shared<CUseOrder>(USE_OBJECT, wayOut, 0), false);
+    const Outcome outcome = Walk(game, {wren.get(), orrin.get()});
+    EXPECT_GT(outcome.ticks[0], 0) << "Wren reaches the way out";
+    ASSERT_GT(outcome.ticks[1], 0) << "Orrin still pressing against Tobin at " << orrin->GetX() << ", " << orrin->GetY();
+    EXPECT_LT(outcome.ticks[1], 300);
+    EXPECT_EQ(outcome.said, std::vector<std::string>{"Orrin the Boatwright can't reach Way Out."});
+    EXPECT_LT(orrin->DistanceTo(*Person(game, "dock_ferryman")), 6.0) << "he stays where Tobin stopped him";
 }
 
 // Nell's barge is no way across while she stands on it: a talk with Wick, begun
@@ -112,8 +131,8 @@ TEST(BlockedWalks, AWalkThatCannotPassAStandingPersonGoesRoundWhenThereIsAWay) {
         CActor* wick = Person(game, "weir_runner");
         ASSERT_TRUE(wick && Person(game, "bargewoman"));
         wren->PushOrder(std::make_shared<CMoveTalkOrder>(wick->GetId()), false);
-        const Outcome outcome = Walk(game, *wren);
-        ASSERT_GT(outcome.ticks, 0) << "still on her way at " << wren->GetX() << ", " << wren->GetY();
+        const Outcome outcome = Walk(game, {wren.get()});
+        EXPECT_GT(outcome.ticks[0], 0) << "still on her way at " << wren->GetX() << ", " << wren->GetY();
         EXPECT_TRUE(outcome.talked) << "ended at " << wren->GetX() << ", " << wren->GetY();
         EXPECT_GT(wren->GetX(), 25.0) << "across the river";
     }
