@@ -20,7 +20,7 @@ namespace {
 
 constexpr int kPatience = 900;  // thirty game seconds
 
-// The free spot nearest (x, y) where `actor` can stand.
+// `actor` put on a free spot round (x, y), the nearest rings first.
 void PutNear(const SampleGame& game, CActor& actor, double x, double y) {
     for (double away = 0.0; away < 3.0; away += 0.25)
         for (int k = 0; k < 16; ++k) {
