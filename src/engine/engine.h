@@ -393,6 +393,12 @@ private:
     void RunOneOrder(CActor& actor, const COrder& order);
     // A notice of the actor's name and `fragment`, for party members only.
     void PushActorMessage(const CActor& actor, const std::string& fragment);
+    // The walk of the order found no way past those standing in it: the order
+    // ends, and a party member says what it cannot reach.
+    void EndWalkWithNoWay(CActor& actor, const COrder& order);
+    // What the walking order makes for, as the player knows it: a person's or an
+    // object's name, else the name of the ground it aims at.
+    std::string NameOfWalkGoal(const COrder& order) const;
     // The order's target in `area` when it may still be attacked; otherwise the
     // attacker stands down, the order goes and the result is null.
     CActor* FindAttackTarget(CActor& attacker, const CAttackOrder& order, CArea* area);

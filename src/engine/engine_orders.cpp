@@ -88,6 +88,8 @@ void CEngine::RunOrders() {
         }
         try {
             RunOneOrder(*actor, *order);
+            if (actor->GetCurrentOrder() == order && actor->GetPathfinder()->HasNoWay())
+                EndWalkWithNoWay(*actor, *order);
         } catch (...) {
             // An order that failed would fail again every tick: it goes now.
             if (actor->GetCurrentOrder() == order) actor->PopOrder(*order);

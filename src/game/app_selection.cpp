@@ -177,19 +177,28 @@ void CDRAVApp::ComputeCameraTarget(float out[3]) {
         return;
     }
     float mean[3] = {0.0f, 0.0f, 0.0f};
-    float ahead[3] = {0.0f, 0.0f, 0.0f};
     const float n = static_cast<float>(actors.size());
     for (const DRAV::CActor* actor : actors) {
         mean[0] += static_cast<float>(actor->GetX()) / n;
         mean[2] += static_cast<float>(actor->GetY()) / n;
+    }
+    // The view looks ahead of the way the selection walks. One that stands and
+    // fights turns to its foes as they move round it, and a view that followed
+    // those turns would swing to and fro under the player's pointer: only those
+    // walking say where to look, and while none walks the view stays.
+    float ahead[3] = {0.0f, 0.0f, 0.0f};
+    float walking = 0.0f;
+    for (const DRAV::CActor* actor : actors) walking += actor->GetAnimation() == DRAV::ANIM_MOVE ? 1.0f : 0.0f;
+    for (const DRAV::CActor* actor : actors) {
+        if (actor->GetAnimation() != DRAV::ANIM_MOVE) continue;
         const double turn = actor->GetFacing() + kQuarterTurn;
-        ahead[0] += kLookAhead * static_cast<float>(std::cos(turn)) / n;
-        ahead[2] += -kLookAhead * static_cast<float>(std::sin(turn)) / n;
+        ahead[0] += kLookAhead * static_cast<float>(std::cos(turn)) / walking;
+        ahead[2] += -kLookAhead * static_cast<float>(std::sin(turn)) / walking;
     }
     const float dx = ahead[0] - m_lookAhead[0];
     const float dz = ahead[2] - m_lookAhead[2];
     // Small turns do not swing the view; only a real change of heading does.
-    if (dx * dx + dz * dz > kLookAheadChange)
+    if (walking > 0.0f && dx * dx + dz * dz > kLookAheadChange)
         for (int i = 0; i < 3; ++i) m_lookAhead[i] = ahead[i];
     for (int i = 0; i < 3; ++i) out[i] = mean[i] + m_lookAhead[i];
 }

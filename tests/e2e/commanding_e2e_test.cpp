@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <sstream>
 
 #include "../game/app_test_access.h"
@@ -83,14 +84,24 @@ std::string Ordered() {
     return types;
 }
 
+// The window point over open ground on the lane, some seven units from the dock.
+std::optional<POINT> OverTheLane() { return AtTheWindow::Project(13.75, 0.0, 13.75); }
+
 TEST(Commanding, AGroundClickWalksTheMemberThereInTheTimeItsSpeedAllows) {
     Driver driver;
     std::vector<Step> steps = Opening();
     Append(steps, {
                       Check("from", [] { return Where(Main()); }),
-                      Check("ground", [] { return GroundAt(330, 380); }),
+                      Check("ground",
+                            [] {
+                                const auto at = OverTheLane();
+                                if (!at) return std::string("none");
+                                const POINT pixel = AtTheWindow::ToPixels(*at);
+                                return GroundAt(pixel.x, pixel.y);
+                            }),
                       Check("speed", [] { return std::to_string(Main().GetMoveSpeed()); }),
-                      Click(330, 380),
+                      PointAt([] { return OverTheLane() ? AtTheWindow::Units(*OverTheLane()) : "off the screen"; },
+                              true),
                       Wait(50),
                       Check("orders", [] { return std::to_string(Main().GetOrders().size()); }),
                       Check("ordered", Ordered),

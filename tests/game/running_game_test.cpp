@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "running_game_support.h"
@@ -9,10 +10,13 @@
 #include "game/dialogs/text_dlg.h"
 #include "platform/win32/virtual_keys.h"
 #include "platform/win32/win32_time.h"
+#include "rules/module.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/events/event.h"
 #include "world/game.h"
+#include "world/item.h"
+#include "world/order.h"
 
 namespace {
 
@@ -167,6 +171,71 @@ TEST_F(RunningGameTest, TheCameraGlidesAFifthOfTheWayButJumpsFarOrNearMoves) {
     EXPECT_NEAR(target[0], x0 + 90.5f, 1e-3f);
 }
 
+// A hero who stands and shoots turns to her foe every tick, and a foe running to
+// and fro before her turns her with him; with no input for ten seconds of the
+// fight the view stays where it is. Once she walks, it looks ahead of her again.
+TEST_F(RunningGameTest, TheViewStaysStillWhileTheHeroStandsAndFights) {
+    DRAV::CArea& area = *game().GetCurrentArea();
+    for (const auto& actor : DRAV::ActorList(area.GetActors()))
+        if (actor->GetRelation() != DRAV::RELATION_PARTY && actor->GetTemplateName() != "innkeeper")
+            area.RemoveActor(*actor);
+    for (const auto& object : area.GetObjects())
+        if (object->GetTemplate().GetKey() == "lane_reeds") {
+            area.RemoveObject(*object);
+            break;
+        }
+    const DRAV::CModule& module = *app().GetEngine()->GetModule();
+    main().SetAttribute(DRAV::ATTR_STRENGTH, 14);
+    main().SetEquipment(DRAV::SLOT_WEAPON, module.CreateItem("reed_bow", 1, game().NewThingId(DRAV::THING_ITEM), 0));
+    main().SetMaxHitPoints(500);
+    main().FinalizeMove(13.75, 23.75);
+    // Hollis turns on her and runs to and fro past her, out of reach of her arrows' harm.
+    DRAV::CActor* hollis = nullptr;
+    for (const auto& actor : area.GetActors())
+        if (actor->GetTemplateName() == "innkeeper") hollis = actor.get();
+    ASSERT_TRUE(hollis);
+    hollis->FinalizeMove(11.25, 19.5);
+    hollis->SetRelation(DRAV::RELATION_HOSTILE);
+    hollis->SetMaxHitPoints(5000);
+    const double ends[2] = {21.25, 11.25};
+    main().PushOrder(std::make_shared<DRAV::CAttackOrder>(hollis->GetId()), false);
+    float first[3] = {0.0f, 0.0f, 0.0f};
+    float farthest = 0.0f;
+    double facing = 0.0;
+    double turned = 0.0;
+    for (int tick = 0, end = 0; tick < 600; ++tick) {
+        if (!hollis->GetCurrentOrder()) {
+            hollis->PushOrder(std::make_shared<DRAV::CMoveOrder>(ends[end], 19.5), false);
+            end = 1 - end;
+        }
+        CDRAVAppTestAccess::DropDialogs(app());
+        TimerAfter(16);
+        float target[3];
+        app().GetCameraTarget(target);
+        if (tick == 0) {
+            std::copy(target, target + 3, first);
+            facing = main().GetFacing();
+        }
+        farthest = std::max(farthest, std::hypot(target[0] - first[0], target[2] - first[2]));
+        turned = std::max(turned, std::fabs(std::remainder(main().GetFacing() - facing, 2.0 * M_PI)));
+    }
+    ASSERT_TRUE(main().GetCurrentOrder() && main().GetCurrentOrder()->GetType() == DRAV::ORDER_ATTACK)
+        << "she fought throughout";
+    EXPECT_DOUBLE_EQ(main().GetX(), 13.75) << "where she stood";
+    EXPECT_GT(turned, 1.0) << "Hollis went to and fro before her";
+    EXPECT_LT(farthest, 1.0f);
+
+    // Sent west, she looks ahead of her way.
+    main().ClearOrders();
+    main().PushOrder(std::make_shared<DRAV::CMoveOrder>(6.25, 23.75), false);
+    float target[3];
+    for (int tick = 0; tick < 10; ++tick) {
+        TimerAfter(16);
+        app().GetCameraTarget(target);
+    }
+    EXPECT_LT(target[0], main().GetX() - 5.0f);
+}
+
 TEST_F(RunningGameTest, APartyOfSummonedSurvivorsIsDeadAndIsNotMovedOn) {
     auto summoned = AddMember("reed_goblin");
     summoned->SetSummonEndTick(game().GetTick() + 1000);
@@ -214,8 +283,9 @@ public:
 TEST_F(RunningGameTest, TheFountainIsHeardWhereTheCameraLooksAndFootstepsFollowTheWalk) {
     auto audio = std::make_shared<AmbientRecorder>();
     CDRAVAppTestAccess::SetAudio(app(), audio);
-    // Facing this way the camera looks ten units east of the walker.
+    // Walking this way the camera looks ten units east of the walker; she stops there.
     main().SetFacing(-1.5707963705062866);
+    main().SetAnimation(DRAV::ANIM_MOVE, 0.0);
     auto settle = [&] {
         float target[3];
         for (int i = 0; i < 40; ++i) app().GetCameraTarget(target);
@@ -223,6 +293,7 @@ TEST_F(RunningGameTest, TheFountainIsHeardWhereTheCameraLooksAndFootstepsFollowT
     };
     main().SetPosition(10.0, 16.25);
     EXPECT_NEAR(settle(), 20.0f, 1e-3f);
+    main().SetAnimation(DRAV::ANIM_DEFAULT, 0.0);
     app().UpdateAmbientSound();
     EXPECT_EQ(audio->ambient, "water_trickle.mp3") << "within the fountain's reach";
     EXPECT_FALSE(audio->footsteps);

@@ -19,6 +19,9 @@ public:
     // point it was aimed at.
     virtual bool MoveActor(CActor& actor, CArea& area, double goalX, double goalY, double halfWidth,
                            double halfHeight) = 0;
+    // True once the walk, held up by people standing in its way, has found no way
+    // round them: it can go no nearer, and whoever gave the order ends it.
+    virtual bool HasNoWay() const = 0;
 
 protected:
     CPathfind() = default;

@@ -35,6 +35,9 @@ std::uint32_t TickOf(const CArea& area) { return area.GetGame() ? area.GetGame()
 
 std::uint32_t ThingTypeOf(const CThing& thing) { return thing.GetId() >> 24; }
 
+// How far a coordinate lies outside a goal box's half-extent on its axis.
+double Outside(double difference, double half) { return std::max(std::fabs(difference) - half, 0.0); }
+
 // The quadrant of an angle as a direction code: 3 (-x) around pi, 2 (+y) around
 // pi/2, 1 (+x) around 0, 0 (-y) around -pi/2.
 int SideOfAngle(double angle) {
@@ -78,6 +81,11 @@ void CPathfindStandard::Reset() {
     m_goalX = 0.0;
     m_goalY = 0.0;
     m_waypointTick = 0;
+    m_heldBy = 0;
+    m_nearest = std::numeric_limits<double>::infinity();
+    m_heldSteps = 0;
+    m_walkedRoundCount = 0;
+    m_noWay = false;
 }
 
 bool CPathfindStandard::MoveActor(CActor& actor, CArea& area, double goalX, double goalY, double halfWidth,
@@ -98,6 +106,7 @@ bool CPathfindStandard::MoveActor(CActor& actor, CArea& area, double goalX, doub
     double waypointY = 0.0;
     GetWaypoint(actor, area, waypointX, waypointY, goalX, goalY, halfWidth, halfHeight);
     bool arrived = false;
+    m_heldBy = 0;
     for (;;) {
         bool again = false;
         switch (m_mode) {
@@ -108,8 +117,71 @@ bool CPathfindStandard::MoveActor(CActor& actor, CArea& area, double goalX, doub
                 throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "movement mode " + std::to_string(m_mode) +
                                                                 " of " + actor.GetName());
         }
-        if (!again) return arrived;
+        if (!again) break;
     }
+    NoteProgress(actor, area, goalX, goalY, halfWidth, halfHeight);
+    return arrived;
+}
+
+void CPathfindStandard::NoteProgress(const CActor& actor, CArea& area, double goalX, double goalY, double halfWidth,
+                                     double halfHeight) {
+    // A walk that has no way goes on as it may until its order ends.
+    if (m_noWay) return;
+    const double dx = Outside(goalX - actor.GetX(), halfWidth);
+    const double dy = Outside(goalY - actor.GetY(), halfHeight);
+    const double bar = m_nearest - kProgress;
+    if (m_nearest == std::numeric_limits<double>::infinity() || (bar > 0.0 && dx * dx + dy * dy < bar * bar)) {
+        m_nearest = std::sqrt(dx * dx + dy * dy);
+        m_heldSteps = 0;
+        return;
+    }
+    // Steps round a wall, or round someone in the open, come nearer in the end;
+    // only pressing against someone without ever doing so counts.
+    if (m_heldBy == 0 || ++m_heldSteps < kHeldSteps) return;
+    m_heldSteps = 0;
+    const ThingId* const walkedRound = m_walkedRound.data();
+    if (std::find(walkedRound, walkedRound + m_walkedRoundCount, m_heldBy) != walkedRound + m_walkedRoundCount) {
+        // The way round this one led back to it: there is none.
+        m_noWay = true;
+        return;
+    }
+    // Through a crowd the first met are long behind: they make room for the next.
+    if (m_walkedRoundCount == kMostWalkedRound) {
+        std::rotate(m_walkedRound.begin(), m_walkedRound.begin() + 1, m_walkedRound.end());
+        --m_walkedRoundCount;
+    }
+    m_walkedRound[m_walkedRoundCount++] = m_heldBy;
+    double x = 0.0;
+    double y = 0.0;
+    if (!FindWayRound(actor, area, goalX, goalY, halfWidth, halfHeight, x, y)) {
+        DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s finds no way round\n", actor.GetName().c_str());
+        m_noWay = true;
+        return;
+    }
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s walks round by (%g, %g)\n", actor.GetName().c_str(), x, y);
+    m_mode = PATHFIND_NORMAL;
+    m_waypointX = x;
+    m_waypointY = y;
+    m_waypointTick = TickOf(area);
+}
+
+bool CPathfindStandard::IsNearWalkedRound(const CActor& actor, const CArea& area) const {
+    for (std::size_t i = 0; i < m_walkedRoundCount; ++i)
+        if (const CActor* other = area.FindActor(m_walkedRound[i]);
+            other && actor.IsWithin(*other, actor.GetRadius() + other->GetRadius() + kNearWalkedRound))
+            return true;
+    return false;
+}
+
+bool CPathfindStandard::FindWayRound(const CActor& actor, CArea& area, double goalX, double goalY, double halfWidth,
+                                     double halfHeight, double& outX, double& outY) const {
+    std::array<CWaypointCalculator::Closed, kMostWalkedRound> closed{};
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < m_walkedRoundCount; ++i)
+        if (const CActor* other = area.FindActor(m_walkedRound[i]); other && other->IsAlive())
+            closed[count++] = {other->GetX(), other->GetY(), other->GetRadius() + actor.GetRadius()};
+    return area.GetWaypointCalculator()->FindWayRound(outX, outY, actor.GetX(), actor.GetY(), goalX, goalY,
+                                                      halfWidth, halfHeight, closed.data(), count);
 }
 
 void CPathfindStandard::GetWaypoint(const CActor& actor, CArea& area, double& outX, double& outY, double goalX,
@@ -134,6 +206,24 @@ void CPathfindStandard::GetWaypoint(const CActor& actor, CArea& area, double& ou
     if (!keep) {
         area.GetWaypointCalculator()->GetNextWaypoint(m_waypointX, m_waypointY, actor.GetX(), actor.GetY(), goalX,
                                                       goalY, halfWidth, halfHeight);
+        // Led round someone, the walk keeps clear of them while they are near, and
+        // takes the way round where the plain search found no path to a goal it
+        // searched for: a way round goes where a plain path does not.
+        const double distance = actor.DistanceToPoint(goalX, goalY);
+        const bool unfound = m_waypointX == goalX && m_waypointY == goalY &&
+                             distance >= CWaypointCalculator::kNearestSearched &&
+                             distance <= CWaypointCalculator::kWayRoundReach;
+        double x = 0.0;
+        double y = 0.0;
+        if (m_walkedRoundCount > 0 && !m_noWay && (unfound || IsNearWalkedRound(actor, area))) {
+            if (FindWayRound(actor, area, goalX, goalY, halfWidth, halfHeight, x, y)) {
+                m_waypointX = x;
+                m_waypointY = y;
+            } else {
+                // Nothing to keep clear of any more, or nothing to be gained by it.
+                m_walkedRoundCount = 0;
+            }
+        }
         m_waypointTick = tick;
     }
     outX = m_waypointX;
@@ -205,6 +295,7 @@ bool CPathfindStandard::MoveActorNormal(CActor& actor, CArea& area, bool& arrive
         traceBlocked(other->GetName(), other->GetX(), other->GetY());
         m_mode = PATHFIND_ACTOR;
         m_blockerId = other->GetId();
+        m_heldBy = m_blockerId;
         const double bearing = std::atan2(other->GetY() - actor.GetY(), other->GetX() - actor.GetX());
         const double difference = heading - bearing;
         m_turnLeft = difference > 0.0 ? difference < kPi : difference <= -kPi;
@@ -302,7 +393,10 @@ bool CPathfindStandard::MoveActorWall(CActor& actor, CArea& area, double waypoin
             actor.FinalizeMove(nextX, nextY);
             return false;
         }
-        if (blocker && ThingTypeOf(*blocker) == THING_ACTOR && WaitForActor(TickOf(area))) return false;
+        if (blocker && ThingTypeOf(*blocker) == THING_ACTOR) {
+            m_heldBy = blocker->GetId();
+            if (WaitForActor(TickOf(area))) return false;
+        }
         if (attempt == 0) m_slideDirection = Reverse(m_slideDirection);
     }
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s moves to (%g, %g) blocked\n", actor.GetName().c_str(), nextX, nextY);
@@ -332,6 +426,7 @@ bool CPathfindStandard::MoveActorActor(CActor& actor, CArea& area, bool& arrived
         m_mode = PATHFIND_NORMAL;
         return false;
     }
+    m_heldBy = m_blockerId;
     if (other->DistanceToPoint(waypointX, waypointY) >= actor.DistanceToPoint(waypointX, waypointY)) {
         // It no longer stands between the actor and the waypoint: walk on if it lets us.
         CThing* blocker = nullptr;

@@ -3,7 +3,10 @@
 // area's path search, slides along a wall face that stops it, or sidesteps an
 // actor in its way. Deterministic: no random numbers.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 
 #include "rules/kinds/thing_id.h"
 #include "world/movement/pathfind.h"
@@ -26,6 +29,7 @@ public:
     void Reset() override;
     bool MoveActor(CActor& actor, CArea& area, double goalX, double goalY, double halfWidth,
                    double halfHeight) override;
+    bool HasNoWay() const override { return m_noWay; }
 
     // The waypoint toward the goal: kept while the actor cannot yet have covered
     // half the way to it and the goal has moved no more than 5 units, else asked
@@ -54,6 +58,8 @@ public:
     int GetWallSide() const { return m_wallSide; }
     int GetSlideDirection() const { return m_slideDirection; }
     double GetWallCoordinate() const { return m_wallCoordinate; }
+    // How many of those standing in the walk's way its waypoints now lead round.
+    std::size_t GetWalkedRoundCount() const { return m_walkedRoundCount; }
 
 private:
     // Wall mode after a tile, or the grid's edge, stopped a step toward a heading.
@@ -63,6 +69,22 @@ private:
                     int horizontalIntent);
     // Counts consecutive ticks an actor stands in the way of a slide; true to wait.
     bool WaitForActor(std::uint32_t tick);
+    // After a step: a walk held up by someone for long without getting any nearer
+    // its goal is led round that one, or, when there is no way round, has none.
+    void NoteProgress(const CActor& actor, CArea& area, double goalX, double goalY, double halfWidth,
+                      double halfHeight);
+    // Whether someone the walk went round stands within two cells of it.
+    bool IsNearWalkedRound(const CActor& actor, const CArea& area) const;
+    // A waypoint of a way round everyone walked round so far; false when there is none.
+    bool FindWayRound(const CActor& actor, CArea& area, double goalX, double goalY, double halfWidth,
+                      double halfHeight, double& outX, double& outY) const;
+
+    // Held-up steps without coming this much nearer the goal than ever before
+    // lead round the one in the way.
+    static constexpr double kProgress = 1.0;
+    static constexpr std::uint32_t kHeldSteps = 60;
+    static constexpr std::size_t kMostWalkedRound = 4;
+    static constexpr double kNearWalkedRound = 5.0;
 
     int m_mode = PATHFIND_NORMAL;
     double m_goalX = 0.0;
@@ -77,6 +99,15 @@ private:
     std::uint32_t m_blockCount = 0;
     bool m_turnLeft = false;
     ThingId m_blockerId = 0;
+    // The actor that refused this step, or 0; the nearest the walk has come to
+    // its goal; its held-up steps since it last came nearer; those its waypoints
+    // lead round; and whether it has no way left.
+    ThingId m_heldBy = 0;
+    double m_nearest = std::numeric_limits<double>::infinity();
+    std::uint32_t m_heldSteps = 0;
+    std::array<ThingId, kMostWalkedRound> m_walkedRound{};
+    std::size_t m_walkedRoundCount = 0;
+    bool m_noWay = false;
 };
 
 }  // namespace DRAV

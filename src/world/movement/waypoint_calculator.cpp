@@ -12,8 +12,7 @@ namespace DRAV {
 
 namespace {
 
-// Goals nearer than this are walked at straight; the squared distance.
-constexpr double kNearGateSquared = 56.25;
+constexpr double kNearGateSquared = CWaypointCalculator::kNearestSearched * CWaypointCalculator::kNearestSearched;
 // Goals farther than this are not searched for; the squared distance.
 constexpr double kFarGateSquared = 10000.0;
 // Answers are kept for goals up to this many columns and rows from the start: past
@@ -60,6 +59,10 @@ void CWaypointCalculator::BuildGrid(const CArea& area) {
     m_nodes.assign(std::size_t(m_width) * m_height, CWaypointNode{});
     m_totals.assign(m_nodes.size(), 0);
     m_open.clear();
+    // A search round people opens cells a plain one never enters; room for it is
+    // made now rather than in the middle of a walk.
+    m_open.reserve(m_nodes.size());
+    m_closedCells.reserve(128);
     m_answers.fill(Answer{});
 
     for (int row = 0; row < m_height; ++row) {
@@ -223,16 +226,84 @@ void CWaypointCalculator::GetNextWaypoint(double& outX, double& outY, double fro
     outY = (answer.waypoint / m_width) * kCellSize + kCellSize / 2.0;
 }
 
-int CWaypointCalculator::WalkBack(int start, int reached) const {
+int CWaypointCalculator::PathLength(int start, int reached) const {
     // Parents of one search form a tree rooted at the start; the bound only guards
     // against a walk that would not end.
     const int bound = m_width * m_height;
     int length = 1;
     for (int cell = reached; cell != start && length <= bound; cell = m_nodes[cell].parent) ++length;
+    return length;
+}
+
+int CWaypointCalculator::WalkBack(int start, int reached) const {
+    const int length = PathLength(start, reached);
     const int back = length < m_lookahead ? (length - 1) / 2 : length - m_lookahead / 2;
     int cell = reached;
     for (int step = 0; step < back && cell != start; ++step) cell = m_nodes[cell].parent;
     return cell;
+}
+
+int CWaypointCalculator::AlongPath(int start, int reached, int steps) const {
+    const int back = std::max(PathLength(start, reached) - 1 - steps, 0);
+    int cell = reached;
+    for (int step = 0; step < back && cell != start; ++step) cell = m_nodes[cell].parent;
+    return cell;
+}
+
+bool CWaypointCalculator::FindWayRound(double& outX, double& outY, double fromX, double fromY, double goalX,
+                                       double goalY, double halfWidth, double halfHeight, const Closed* closed,
+                                       std::size_t count) {
+    // Two cells on: near enough that the straight walk to it does not cut back
+    // across the one being walked round.
+    constexpr int kStepsAlong = 2;
+    // A far goal is searched toward a point on the way to it: the way round the
+    // one in the way is all that is asked.
+    double dx = fromX - goalX;
+    double dy = fromY - goalY;
+    if (halfWidth + halfHeight > 0.0) {
+        dx = ShrinkGap(dx, halfWidth);
+        dy = ShrinkGap(dy, halfHeight);
+    }
+    if (const double gap = std::hypot(dx, dy); gap > kWayRoundReach) {
+        goalX = fromX - dx * kWayRoundReach / gap;
+        goalY = fromY - dy * kWayRoundReach / gap;
+        halfWidth = halfHeight = 0.0;
+    }
+    m_startColumn = CellOf(fromX);
+    m_startRow = CellOf(fromY);
+    m_goalColumn = CellOf(goalX);
+    m_goalRow = CellOf(goalY);
+    if (!OnGrid(m_startColumn, m_startRow) || !OnGrid(m_goalColumn, m_goalRow)) return false;
+    m_toleranceColumns = Tolerance(halfWidth);
+    m_toleranceRows = Tolerance(halfHeight);
+
+    m_closedCells.clear();
+    for (std::size_t i = 0; i < count; ++i) {
+        const Closed& circle = closed[i];
+        const int firstColumn = std::max(CellOf(circle.x - circle.reach), 0);
+        const int lastColumn = std::min(CellOf(circle.x + circle.reach), m_width - 1);
+        const int firstRow = std::max(CellOf(circle.y - circle.reach), 0);
+        const int lastRow = std::min(CellOf(circle.y + circle.reach), m_height - 1);
+        for (int row = firstRow; row <= lastRow; ++row)
+            for (int column = firstColumn; column <= lastColumn; ++column) {
+                const double cx = column * kCellSize + kCellSize / 2.0 - circle.x;
+                const double cy = row * kCellSize + kCellSize / 2.0 - circle.y;
+                CWaypointNode& node = m_nodes[std::size_t(row) * m_width + column];
+                if (cx * cx + cy * cy >= circle.reach * circle.reach || node.state == WAYPOINT_OBJECT) continue;
+                m_closedCells.emplace_back(node.index, node.state);
+                node.state = WAYPOINT_OBJECT;
+            }
+    }
+    m_besideOpen = true;
+    const bool found = FindPath();
+    m_besideOpen = false;
+    for (const auto& [index, state] : m_closedCells) m_nodes[index].state = state;
+    if (!found) return false;
+    const int start = m_startRow * m_width + m_startColumn;
+    const int waypoint = AlongPath(start, m_goalRow * m_width + m_goalColumn, kStepsAlong);
+    outX = (waypoint % m_width) * kCellSize + kCellSize / 2.0;
+    outY = (waypoint / m_width) * kCellSize + kCellSize / 2.0;
+    return true;
 }
 
 bool CWaypointCalculator::FindPath() {
@@ -283,7 +354,7 @@ bool CWaypointCalculator::Search() {
     // estimate needs no division; the order of the visits is the search's tie order.
     const auto visit = [&](const CWaypointNode& node, int index, int column, int row) {
         CWaypointNode& next = nodes[index];
-        if (next.state != WAYPOINT_FREE) return;
+        if (next.state != WAYPOINT_FREE && !(m_besideOpen && next.state == WAYPOINT_BESIDE_TILE)) return;
         if (next.stamp != m_searchCounter) {
             next.cost = 0;
             next.stamp = m_searchCounter;

@@ -6,7 +6,9 @@
 // is not worthwhile (goal too near or too far) or finds nothing.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace DRAV {
@@ -33,6 +35,11 @@ struct CWaypointNode {
 
 class CWaypointCalculator {
 public:
+    // Goals nearer than this are walked at straight, unsearched.
+    static constexpr double kNearestSearched = 7.5;
+    // How far a way round is searched toward a goal (see FindWayRound).
+    static constexpr double kWayRoundReach = 40.0;
+
     // The grid of `area` as it stands now; the area makes a new calculator when
     // doors or tiles change.
     CWaypointCalculator(const CArea& area, int costLimit, int lookahead);
@@ -42,6 +49,24 @@ public:
     // Never fails: without a worthwhile path the answer is the goal itself.
     void GetNextWaypoint(double& outX, double& outY, double fromX, double fromY, double goalX, double goalY,
                          double halfWidth, double halfHeight);
+
+    // Someone standing in a walker's way, as a circle no path may cross: the
+    // stander's centre and its radius with the walker's added.
+    struct Closed {
+        double x;
+        double y;
+        double reach;
+    };
+    // The next point of a way round the `count` circles for a walker held up by
+    // those standing in them: as GetNextWaypoint, but every cell whose centre lies
+    // inside a circle is closed, the cells beside walls are open (a way round may
+    // keep close to a wall where a plain path keeps off), a goal however near is
+    // searched for, one more than 40 units away is searched toward the point 40
+    // units along the way to it, and the point is two cells along the path. False,
+    // and nothing written, when no way round is found. Leaves the plain answers
+    // untouched.
+    bool FindWayRound(double& outX, double& outY, double fromX, double fromY, double goalX, double goalY,
+                      double halfWidth, double halfHeight, const Closed* closed, std::size_t count);
 
     // Fills the grid from the area's tiles and objects.
     void BuildGrid(const CArea& area);
@@ -75,6 +100,11 @@ private:
     // The waypoint cell on the path the last search found from `start` to `reached`:
     // near the start on a long path, about halfway on a short one.
     int WalkBack(int start, int reached) const;
+    // The cell `steps` cells along that path from the start, or `reached` when the
+    // path is no longer.
+    int AlongPath(int start, int reached, int steps) const;
+    // Cells on the last search's path from `start` to `reached`, both counted.
+    int PathLength(int start, int reached) const;
     // Starts a new search generation.
     void NextStamp();
 
@@ -152,6 +182,10 @@ private:
     // A heap of the open cells by their node's current total, smallest on top;
     // kept between searches so a warm calculator does not allocate.
     std::vector<int> m_open;
+    // While a way round is searched for: cells beside walls may be entered, and
+    // the cells closed for it with the states they had (kept to avoid allocating).
+    bool m_besideOpen = false;
+    std::vector<std::pair<int, int>> m_closedCells;
 };
 
 }  // namespace DRAV

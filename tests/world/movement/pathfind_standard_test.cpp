@@ -257,3 +257,31 @@ TEST(Pathfind, TwoActorsMeetingHeadOnPass) {
     std::vector<Walker> walkers{{left, map.At('B').x(), map.At('B').y()}, {right, map.At('A').x(), map.At('A').y()}};
     EXPECT_TRUE(WalkAll(map.area, walkers, 600));
 }
+
+// Someone standing in a gap of a wall holds the walker up: after pressing
+// against them a while it goes round by another gap; with none, it has no way.
+TEST(Pathfind, AWalkerHeldUpInAGapGoesRoundByAnotherOrHasNoWay) {
+    for (const bool secondGap : {true, false}) {
+        SCOPED_TRACE(secondGap ? "a second gap" : "one gap");
+        TextMap map({
+            "...........",
+            "..S........",
+            "...........",
+            secondGap ? "##P#####.##" : "##P########",
+            "...........",
+            "..G........",
+        });
+        const auto walker = map.Walker('S', 0.6);
+        map.Walker('P', 1.0);  // stands in the gap
+        const double x = walker->GetX();
+        const bool arrived = WalkTo(map.area, walker, map.At('G').x(), map.At('G').y(), 900);
+        EXPECT_EQ(arrived, secondGap);
+        EXPECT_EQ(Standard(*walker).HasNoWay(), !secondGap);
+        if (secondGap) EXPECT_EQ(Standard(*walker).GetWalkedRoundCount(), 1u) << "it went round the one in the gap";
+        else EXPECT_NEAR(walker->GetX(), x, 2.5) << "it stays before the gap";
+        // A new order starts afresh.
+        walker->ClearOrders();
+        EXPECT_FALSE(Standard(*walker).HasNoWay());
+        EXPECT_EQ(Standard(*walker).GetWalkedRoundCount(), 0u);
+    }
+}

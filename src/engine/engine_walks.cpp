@@ -1,0 +1,61 @@
+// Walks that can go no further: a walker held up by people standing in a narrow
+// way, with no way round them, gives up the order that sent it.
+
+#include "common/trace.h"
+#include "engine/engine.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/cell.h"
+#include "world/master_tile.h"
+#include "world/object.h"
+#include "world/order.h"
+#include "world/tile.h"
+
+namespace DRAV {
+namespace {
+
+std::string NameOfGround(const CArea& area, double x, double y) {
+    const double column = x / kCellSize;
+    const double row = y / kCellSize;
+    if (!(column >= 0.0 && row >= 0.0 && column < area.GetColumns() && row < area.GetRows())) return "there";
+    const CTile* tile = area.GetTile(static_cast<std::uint32_t>(column), static_cast<std::uint32_t>(row));
+    const std::string name = tile && tile->GetMaster() ? tile->GetMaster()->GetDefinition().GetName() : "";
+    return name.empty() ? "there" : name;
+}
+
+std::string NameOfThing(const CArea& area, ThingId id) {
+    if (const CActor* actor = area.FindActor(id)) return actor->GetName();
+    if (const CObject* object = area.FindObject(id)) return object->GetName();
+    if ((id >> 24) == THING_TILE) {
+        const std::uint32_t serial = id & kMaxThingSerial;
+        return NameOfGround(area, (serial % 1000 + 0.5) * kCellSize, (serial / 1000 + 0.5) * kCellSize);
+    }
+    return "there";
+}
+
+}  // namespace
+
+std::string CEngine::NameOfWalkGoal(const COrder& order) const {
+    const CArea& area = CurrentArea();
+    switch (order.GetType()) {
+        case ORDER_MOVE: {
+            const auto& move = OrderAs<CMoveOrder>(order);
+            return NameOfGround(area, move.x, move.y);
+        }
+        case ORDER_USE: {
+            const auto& use = OrderAs<CUseOrder>(order);
+            return NameOfThing(area, use.kind == USE_ITEM ? use.target : use.thing);
+        }
+        case ORDER_CAST: return NameOfThing(area, OrderAs<CCastOrder>(order).GetTargetId());
+        default: return NameOfThing(area, order.GetThingId());
+    }
+}
+
+void CEngine::EndWalkWithNoWay(CActor& actor, const COrder& order) {
+    const std::string goal = NameOfWalkGoal(order);
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s finds no way to %s, order ends\n", actor.GetName().c_str(), goal.c_str());
+    PushActorMessage(actor, " can't reach " + goal + ".");
+    actor.PopOrder(order);
+}
+
+}  // namespace DRAV

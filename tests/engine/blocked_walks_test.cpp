@@ -1,0 +1,139 @@
+// Walks that meet someone standing in a narrow way: the walker goes round by
+// another way when there is one, else gives up with a word, instead of pacing
+// before the one in its way for ever.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "support/sample_game.h"
+#include "world/master_tile.h"
+#include "world/object.h"
+#include "world/tile.h"
+
+using namespace DRAV;
+using QuillmereTest::SampleGame;
+
+namespace {
+
+constexpr int kPatience = 900;  // thirty game seconds
+
+// `actor` put on a free spot round (x, y), the nearest rings first.
+void PutNear(const SampleGame& game, CActor& actor, double x, double y) {
+    for (double away = 0.0; away < 3.0; away += 0.25)
+        for (int k = 0; k < 16; ++k) {
+            const double px = x + away * std::cos(k * 0.3927), py = y + away * std::sin(k * 0.3927);
+            if (game.Area().CanMoveTo(actor, nullptr, px, py)) {
+                actor.FinalizeMove(px, py);
+                return;
+            }
+        }
+    ADD_FAILURE() << "no room near " << x << ", " << y;
+}
+
+CActor* Person(const SampleGame& game, const std::string& templateName) {
+    for (const auto& actor : game.Area().GetActors())
+        if (actor->GetTemplateName() == templateName) return actor.get();
+    return nullptr;
+}
+
+CObject* WestExit(const SampleGame& game) {
+    for (const auto& object : game.Area().GetObjects())
+        if (object->IsExit() && object->GetX() < 5.0) return object.get();
+    return nullptr;
+}
+
+// What became of the walks of `walkers`: the ticks each took (-1: never ended),
+// the lines said and whether a conversation began.
+struct Outcome {
+    std::vector<int> ticks;
+    std::vector<std::string> said;
+    bool talked = false;
+};
+
+Outcome Walk(const SampleGame& game, const std::vector<const CActor*>& walkers) {
+    Outcome outcome;
+    outcome.ticks.assign(walkers.size(), -1);
+    for (int tick = 1; tick <= kPatience; ++tick) {
+        game.Tick();
+        bool walking = false;
+        for (std::size_t i = 0; i < walkers.size(); ++i) {
+            if (outcome.ticks[i] < 0 && !walkers[i]->GetCurrentOrder()) outcome.ticks[i] = tick;
+            walking = walking || outcome.ticks[i] < 0;
+        }
+        for (const auto& event : game.DrainEvents()) {
+            if (const auto* message = dynamic_cast<const CMessageEvent*>(event.get()))
+                outcome.said.push_back(message->GetText());
+            outcome.talked = outcome.talked || event->GetCode() == EVENT_TALK;
+        }
+        if (!walking) break;
+    }
+    return outcome;
+}
+
+// Ashcombe with the sluice house open and Wick to be seen in it.
+SampleGame OpenWeir() {
+    SampleGame game(2, [](CActor& main) { main.SetName("Wren"); });
+    game.DrainEvents();
+    for (const std::uint32_t column : {13u, 14u}) {
+        CTile* door = game.Area().GetTile(column, 4);
+        door->GetDoor()->SetOpen(true);
+        game.Area().AddOpenDoor(*door);
+    }
+    return game;
+}
+
+}  // namespace
+
+// The ferry's deck is narrow where Tobin works on it: a companion the dock puts
+// down on its river side cannot get ashore past him. Sent with the hero to the
+// landing's west way out, he says so, while she walks on to it.
+TEST(BlockedWalks, AWalkThatCannotPassAStandingPersonEndsWithAWord) {
+    auto game = QuillmereTest::StartSampleGame();
+    // The lane's goblins are beaten and gone.
+    game.Area().ClearEncounter("lane_goblins");
+    for (const auto& object : game.Area().GetObjects())
+        if (object->GetObjectName() == "lane_ambush_reeds") {
+            game.Area().RemoveObject(*object);
+            break;
+        }
+    const auto wren = game.Main();
+    const auto orrin = game.Area().CreateEncounterActor("boatwright", "", 0, game.Module());
+    ASSERT_TRUE(game.Area().PlaceActor(7, 1, false, orrin));
+    PutNear(game, *orrin, 18.75, 4.0);
+    game.Game().AddPartyMember(orrin);
+    game.DrainEvents();
+    const ThingId wayOut = WestExit(game)->GetId();
+    for (const auto& member : {wren, orrin})
+        member->PushOrder(std::make_shared<CUseOrder>(USE_OBJECT, wayOut, 0), false);
+    const Outcome outcome = Walk(game, {wren.get(), orrin.get()});
+    EXPECT_GT(outcome.ticks[0], 0) << "Wren reaches the way out";
+    ASSERT_GT(outcome.ticks[1], 0) << "Orrin still pressing against Tobin at " << orrin->GetX() << ", " << orrin->GetY();
+    EXPECT_LT(outcome.ticks[1], 300);
+    EXPECT_EQ(outcome.said, std::vector<std::string>{"Orrin the Boatwright can't reach Way Out."});
+    EXPECT_LT(orrin->DistanceTo(*Person(game, "dock_ferryman")), 6.0) << "he stays where Tobin stopped him";
+}
+
+// Nell's barge is no way across while she stands on it: a talk with Wick, begun
+// on the barge or on the towpath beside it, goes round by the weir walk.
+TEST(BlockedWalks, AWalkThatCannotPassAStandingPersonGoesRoundWhenThereIsAWay) {
+    struct Start {
+        const char* where;
+        double x, y;
+    };
+    for (const Start start : {Start{"the barge's west end", 20.75, 5.0}, Start{"the towpath", 8.75, 6.25}}) {
+        SCOPED_TRACE(start.where);
+        auto game = OpenWeir();
+        const auto wren = game.Main();
+        PutNear(game, *wren, start.x, start.y);
+        CActor* wick = Person(game, "weir_runner");
+        ASSERT_TRUE(wick && Person(game, "bargewoman"));
+        wren->PushOrder(std::make_shared<CMoveTalkOrder>(wick->GetId()), false);
+        const Outcome outcome = Walk(game, {wren.get()});
+        EXPECT_GT(outcome.ticks[0], 0) << "still on her way at " << wren->GetX() << ", " << wren->GetY();
+        EXPECT_TRUE(outcome.talked) << "ended at " << wren->GetX() << ", " << wren->GetY();
+        EXPECT_GT(wren->GetX(), 25.0) << "across the river";
+    }
+}
