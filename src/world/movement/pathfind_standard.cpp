@@ -181,7 +181,8 @@ bool CPathfindStandard::FindWayRound(const CActor& actor, CArea& area, double go
         if (const CActor* other = area.FindActor(m_walkedRound[i]); other && other->IsAlive())
             closed[count++] = {other->GetX(), other->GetY(), other->GetRadius() + actor.GetRadius()};
     return area.GetWaypointCalculator()->FindWayRound(outX, outY, actor.GetX(), actor.GetY(), goalX, goalY,
-                                                      halfWidth, halfHeight, closed.data(), count);
+                                                      halfWidth, halfHeight, actor.GetRadius(), closed.data(),
+                                                      count);
 }
 
 void CPathfindStandard::GetWaypoint(const CActor& actor, CArea& area, double& outX, double& outY, double goalX,
