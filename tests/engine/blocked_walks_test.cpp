@@ -153,8 +153,8 @@ TEST(BlockedWalks, AWalkThatCannotPassAStandingPersonGoesRoundWhenThereIsAWay) {
 // with her wisp beside her; the hero, in the lane's north-west corner behind them,
 // is sent to the hide's lookout once, and only she moves. Where the open lane
 // south of the pair is a way round them she takes it, whichever of the two she
-// first presses against; where the wisp shuts her corner she says she can't
-// reach him.
+// first presses against and however she is held by each in turn; where the wisp
+// shuts her corner she says she can't reach him.
 TEST(BlockedWalks, AWalkGoesRoundTwoPeopleSideBySideOrEndsWhereTheyShutTheWay) {
     struct Case {
         const char* what;
@@ -164,6 +164,7 @@ TEST(BlockedWalks, AWalkGoesRoundTwoPeopleSideBySideOrEndsWhereTheyShutTheWay) {
     };
     for (const Case c : {Case{"the wisp west of Marra, the hero walking into the gap by the reeds", 6.95, 6.37, 4.25,
                               4.25, true},
+                         Case{"the wisp south-west of Marra, the hero held by each in turn", 6.22, 7.45, 6.0, 4.2, true},
                          Case{"the wisp shutting the corner", 5.99, 5.81, 4.25, 4.25, false}}) {
         SCOPED_TRACE(c.what);
         auto game = Marsh();
