@@ -127,19 +127,26 @@ void CEngine::CheckForExits() {
     CGame& game = Game();
     if (game.GetStateCode() != GAME_PLAYING) return;
     const ActorList party = game.GetParty();
+    // Where the reaches of two ways out overlap, a party standing at one of them is
+    // offered that one, not whichever the area lists first: the nearest wins, as the
+    // farthest living member measures it, and the area's order only breaks a tie.
+    const CAreaExit* offered = nullptr;
+    double offeredDistance = kExitRange;
     for (const auto& exitRecord : CurrentArea().GetExits()) {
         const CAreaExit& exit = *exitRecord;
         if (!exit.requiredTag.empty() && !game.IsQuestTagSet(exit.requiredTag)) continue;
-        const bool allThere = std::all_of(party.begin(), party.end(), [&exit](const std::shared_ptr<CActor>& member) {
-            return !member->IsAlive() || member->DistanceToPoint(exit.x, exit.y) <= kExitRange;
-        });
-        if (!allThere) continue;
-        DRAV_TRACE(DRAVCommon::TRACE_LOW, "Exit %s is available\n", exit.name.c_str());
-        game.SetStateCode(GAME_EXIT_AVAILABLE);
-        game.SetEntry({exit.destinationArea, exit.destinationEntry}, AREA_LOAD_FRESH, exit.text);
-        game.SetAvailableExitName(exit.name);
-        return;
+        double farthest = 0.0;
+        for (const auto& member : party)
+            if (member->IsAlive()) farthest = std::max(farthest, member->DistanceToPoint(exit.x, exit.y));
+        if (farthest > kExitRange || (offered && farthest >= offeredDistance)) continue;
+        offered = &exit;
+        offeredDistance = farthest;
     }
+    if (!offered) return;
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "Exit %s is available\n", offered->name.c_str());
+    game.SetStateCode(GAME_EXIT_AVAILABLE);
+    game.SetEntry({offered->destinationArea, offered->destinationEntry}, AREA_LOAD_FRESH, offered->text);
+    game.SetAvailableExitName(offered->name);
 }
 
 }  // namespace DRAV

@@ -107,7 +107,7 @@ TEST(Waking, AHeroWipedOutByTheLookoutWakesInPeaceAndWalksToEveryWayOut) {
             WalkToTheWayOut("marsh_path", 0, 9),
             Check("to the marsh", Blows),
             // The river road leaves past the boathouse, whose west wall ends the lane's
-            // south end; nearer the marsh's way out, the marsh is offered first.
+            // south end; there the trail's way out is in reach too, but farther.
             WalkToTheWayOut("river_road", 9, 9),
             Check("to the river road", Blows),
             WalkToTheWayOut("smugglers_trail", 15, 4),
@@ -122,7 +122,7 @@ TEST(Waking, AHeroWipedOutByTheLookoutWakesInPeaceAndWalksToEveryWayOut) {
             Check("left", [] { return TheArea() ? TheArea()->GetName() : std::string("nowhere"); })});
     Observed run = driver.Execute(steps);
     EXPECT_TRUE(run.exited) << run.log;
-    ASSERT_EQ(run.checks.count("problem"), 0u) << run.checks["problem"];
+    ASSERT_EQ(run.checks.count("problem"), 0u) << run.checks["problem"] << run.log;
     EXPECT_EQ(run.checks["posted"], "Smuggler Lookout");
     EXPECT_EQ(run.checks["woke"], "reedwater_landing dock");
     EXPECT_EQ(run.checks["half a minute"], "0 lines of the lookout, 0 damage");

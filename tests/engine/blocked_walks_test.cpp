@@ -85,6 +85,17 @@ SampleGame OpenWeir() {
     return game;
 }
 
+// The marsh, entered by the lane from the landing.
+SampleGame Marsh() {
+    SampleGame game;
+    game.Game().SetEntry(AreaEntryPoint("reed_marsh", "landing"), AREA_LOAD_FRESH, "");
+    game.Game().SetStateCode(GAME_TRAVEL);
+    game.Engine().LeaveArea();
+    game.Engine().EnterArea();
+    game.DrainEvents();
+    return game;
+}
+
 }  // namespace
 
 // The ferry's deck is narrow where Tobin works on it: a companion the dock puts
@@ -135,5 +146,51 @@ TEST(BlockedWalks, AWalkThatCannotPassAStandingPersonGoesRoundWhenThereIsAWay) {
         EXPECT_GT(outcome.ticks[0], 0) << "still on her way at " << wren->GetX() << ", " << wren->GetY();
         EXPECT_TRUE(outcome.talked) << "ended at " << wren->GetX() << ", " << wren->GetY();
         EXPECT_GT(wren->GetX(), 25.0) << "across the river";
+    }
+}
+
+// Marra stands below the marsh's north reeds, nearer them than the hero is wide,
+// with her wisp beside her; the hero, in the lane's north-west corner behind them,
+// is sent to the hide's lookout once, and only she moves. Where the open lane
+// south of the pair is a way round them she takes it, whichever of the two she
+// first presses against and however she is held by each in turn; where the wisp
+// shuts her corner she says she can't reach him.
+TEST(BlockedWalks, AWalkGoesRoundTwoPeopleSideBySideOrEndsWhereTheyShutTheWay) {
+    struct Case {
+        const char* what;
+        double wispX, wispY;
+        double fromX, fromY;
+        bool through;
+    };
+    for (const Case c : {Case{"the wisp west of Marra, the hero walking into the gap by the reeds", 6.95, 6.37, 4.25,
+                              4.25, true},
+                         Case{"the wisp south-west of Marra, the hero held by each in turn", 6.22, 7.45, 6.0, 4.2, true},
+                         Case{"the wisp shutting the corner", 5.99, 5.81, 4.25, 4.25, false}}) {
+        SCOPED_TRACE(c.what);
+        auto game = Marsh();
+        CActor* marra = Person(game, "reed_witch");
+        CActor* wisp = Person(game, "marsh_wisp");
+        CActor* lookout = Person(game, "hide_lookout");
+        ASSERT_TRUE(marra && wisp && lookout);
+        marra->FinalizeMove(8.75, 6.25);
+        wisp->FinalizeMove(c.wispX, c.wispY);
+        const auto wren = game.Main();
+        ASSERT_TRUE(game.Area().CanMoveTo(*wren, nullptr, c.fromX, c.fromY));
+        wren->FinalizeMove(c.fromX, c.fromY);
+        wren->PushOrder(std::make_shared<CMoveTalkOrder>(lookout->GetId()), false);
+        Outcome outcome;
+        for (int tick = 0; tick < 2400 && wren->GetCurrentOrder() && !outcome.talked; ++tick) {
+            game.Game().SetTick(game.Game().GetTick() + 1);
+            game.Engine().RunOrders();
+            for (const auto& event : game.DrainEvents()) {
+                if (const auto* message = dynamic_cast<const CMessageEvent*>(event.get()))
+                    outcome.said.push_back(message->GetText());
+                outcome.talked = outcome.talked || event->GetCode() == EVENT_TALK;
+            }
+        }
+        EXPECT_EQ(outcome.talked, c.through) << "ended at " << wren->GetX() << ", " << wren->GetY();
+        EXPECT_EQ(outcome.said, c.through ? std::vector<std::string>{}
+                                          : std::vector<std::string>{"Wren can't reach Smuggler Lookout."});
+        if (!c.through) EXPECT_LT(wren->GetX(), 8.0) << "she stays in her corner";
     }
 }

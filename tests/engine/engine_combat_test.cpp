@@ -312,6 +312,29 @@ TEST(EngineCombat, ATaggedExitOpensOnlyWhileItsTagIsSet) {
     EXPECT_EQ(game.Game().GetAvailableExitName(), "marsh_path");
 }
 
+// The landing's three ways out lie closer than twice their reach, so near the
+// boathouse the trail and the river road are both in reach; the one the party
+// stands nearer is offered, whatever the area's order.
+TEST(EngineCombat, WhereTwoWaysOutAreInReachTheNearerIsOffered) {
+    auto game = StartSampleGame();
+    game.Area().ClearEncounter("lane_goblins");
+    game.Game().SetQuestTag("smugglers_seen", 1);
+    const auto main = game.Main();
+    struct Spot {
+        double column, row;
+        const char* offered;
+    };
+    // By the boathouse's west wall: the road 15.8 away, the trail 19.5. A cell west: the
+    // road 18.2, the marsh 20.0. The lane's east end: the trail 7.5, the road 19.0. The
+    // lane's west end: only the marsh.
+    for (const Spot spot : {Spot{9.5, 9.5, "river_road"}, Spot{8.5, 9.5, "river_road"},
+                            Spot{12.5, 4.5, "smugglers_trail"}, Spot{1.5, 8.5, "marsh_path"}}) {
+        main->FinalizeMove(spot.column * 2.5, spot.row * 2.5);
+        game.Tick();
+        EXPECT_EQ(game.Game().GetAvailableExitName(), spot.offered) << spot.column << ", " << spot.row;
+    }
+}
+
 namespace {
 
 // A stage script that only counts its runs.

@@ -84,6 +84,7 @@ void CPathfindStandard::Reset() {
     m_heldBy = 0;
     m_nearest = std::numeric_limits<double>::infinity();
     m_heldSteps = 0;
+    m_holderCount = 0;
     m_walkedRoundCount = 0;
     m_noWay = false;
 }
@@ -133,24 +134,39 @@ void CPathfindStandard::NoteProgress(const CActor& actor, CArea& area, double go
     if (m_nearest == std::numeric_limits<double>::infinity() || (bar > 0.0 && dx * dx + dy * dy < bar * bar)) {
         m_nearest = std::sqrt(dx * dx + dy * dy);
         m_heldSteps = 0;
+        m_holderCount = 0;
         return;
     }
     // Steps round a wall, or round someone in the open, come nearer in the end;
     // only pressing against someone without ever doing so counts.
-    if (m_heldBy == 0 || ++m_heldSteps < kHeldSteps) return;
+    if (m_heldBy == 0) return;
+    // Pressed against two standing side by side, a walker is held by each in turn:
+    // the way round is sought round all of them.
+    const auto holders = m_holders.begin();
+    if (std::find(holders, holders + m_holderCount, m_heldBy) == holders + m_holderCount &&
+        m_holderCount < kMostWalkedRound)
+        m_holders[m_holderCount++] = m_heldBy;
+    if (++m_heldSteps < kHeldSteps) return;
     m_heldSteps = 0;
-    const ThingId* const walkedRound = m_walkedRound.data();
-    if (std::find(walkedRound, walkedRound + m_walkedRoundCount, m_heldBy) != walkedRound + m_walkedRoundCount) {
-        // The way round this one led back to it: there is none.
+    bool anyNew = false;
+    for (std::size_t i = 0; i < m_holderCount; ++i) {
+        const auto walkedRound = m_walkedRound.begin();
+        if (std::find(walkedRound, walkedRound + m_walkedRoundCount, m_holders[i]) != walkedRound + m_walkedRoundCount)
+            continue;
+        anyNew = true;
+        // Through a crowd the first met are long behind: they make room for the next.
+        if (m_walkedRoundCount == kMostWalkedRound) {
+            std::rotate(m_walkedRound.begin(), m_walkedRound.begin() + 1, m_walkedRound.end());
+            --m_walkedRoundCount;
+        }
+        m_walkedRound[m_walkedRoundCount++] = m_holders[i];
+    }
+    m_holderCount = 0;
+    if (!anyNew) {
+        // The way round them led back to them: there is none.
         m_noWay = true;
         return;
     }
-    // Through a crowd the first met are long behind: they make room for the next.
-    if (m_walkedRoundCount == kMostWalkedRound) {
-        std::rotate(m_walkedRound.begin(), m_walkedRound.begin() + 1, m_walkedRound.end());
-        --m_walkedRoundCount;
-    }
-    m_walkedRound[m_walkedRoundCount++] = m_heldBy;
     double x = 0.0;
     double y = 0.0;
     if (!FindWayRound(actor, area, goalX, goalY, halfWidth, halfHeight, x, y)) {
@@ -181,7 +197,8 @@ bool CPathfindStandard::FindWayRound(const CActor& actor, CArea& area, double go
         if (const CActor* other = area.FindActor(m_walkedRound[i]); other && other->IsAlive())
             closed[count++] = {other->GetX(), other->GetY(), other->GetRadius() + actor.GetRadius()};
     return area.GetWaypointCalculator()->FindWayRound(outX, outY, actor.GetX(), actor.GetY(), goalX, goalY,
-                                                      halfWidth, halfHeight, closed.data(), count);
+                                                      halfWidth, halfHeight, actor.GetRadius(), closed.data(),
+                                                      count);
 }
 
 void CPathfindStandard::GetWaypoint(const CActor& actor, CArea& area, double& outX, double& outY, double goalX,

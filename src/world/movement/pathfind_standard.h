@@ -69,8 +69,9 @@ private:
                     int horizontalIntent);
     // Counts consecutive ticks an actor stands in the way of a slide; true to wait.
     bool WaitForActor(std::uint32_t tick);
-    // After a step: a walk held up by someone for long without getting any nearer
-    // its goal is led round that one, or, when there is no way round, has none.
+    // After a step: a walk held up for long without getting any nearer its goal
+    // is led round those who held it up, or, when there is no way round them or
+    // the last led back to them only, has none.
     void NoteProgress(const CActor& actor, CArea& area, double goalX, double goalY, double halfWidth,
                       double halfHeight);
     // Whether someone the walk went round stands within two cells of it.
@@ -100,11 +101,14 @@ private:
     bool m_turnLeft = false;
     ThingId m_blockerId = 0;
     // The actor that refused this step, or 0; the nearest the walk has come to
-    // its goal; its held-up steps since it last came nearer; those its waypoints
-    // lead round; and whether it has no way left.
+    // its goal; its held-up steps since it last came nearer, and those who held
+    // it up in them; those its waypoints lead round; and whether it has no way
+    // left.
     ThingId m_heldBy = 0;
     double m_nearest = std::numeric_limits<double>::infinity();
     std::uint32_t m_heldSteps = 0;
+    std::array<ThingId, kMostWalkedRound> m_holders{};
+    std::size_t m_holderCount = 0;
     std::array<ThingId, kMostWalkedRound> m_walkedRound{};
     std::size_t m_walkedRoundCount = 0;
     bool m_noWay = false;

@@ -250,9 +250,21 @@ int CWaypointCalculator::AlongPath(int start, int reached, int steps) const {
     return cell;
 }
 
+void CWaypointCalculator::StandingPoint(int column, int row, double radius, double& outX, double& outY) const {
+    const auto wall = [&](int c, int r) { return !OnGrid(c, r) || GetNode(c, r).state == WAYPOINT_TILE; };
+    const double left = column * kCellSize;
+    const double top = row * kCellSize;
+    outX = left + kCellSize / 2.0;
+    outY = top + kCellSize / 2.0;
+    if (wall(column - 1, row)) outX = std::max(outX, left + radius);
+    if (wall(column + 1, row)) outX = std::min(outX, left + kCellSize - radius);
+    if (wall(column, row - 1)) outY = std::max(outY, top + radius);
+    if (wall(column, row + 1)) outY = std::min(outY, top + kCellSize - radius);
+}
+
 bool CWaypointCalculator::FindWayRound(double& outX, double& outY, double fromX, double fromY, double goalX,
-                                       double goalY, double halfWidth, double halfHeight, const Closed* closed,
-                                       std::size_t count) {
+                                       double goalY, double halfWidth, double halfHeight, double radius,
+                                       const Closed* closed, std::size_t count) {
     // Two cells on: near enough that the straight walk to it does not cut back
     // across the one being walked round.
     constexpr int kStepsAlong = 2;
@@ -286,8 +298,11 @@ bool CWaypointCalculator::FindWayRound(double& outX, double& outY, double fromX,
         const int lastRow = std::min(CellOf(circle.y + circle.reach), m_height - 1);
         for (int row = firstRow; row <= lastRow; ++row)
             for (int column = firstColumn; column <= lastColumn; ++column) {
-                const double cx = column * kCellSize + kCellSize / 2.0 - circle.x;
-                const double cy = row * kCellSize + kCellSize / 2.0 - circle.y;
+                double cx = 0.0;
+                double cy = 0.0;
+                StandingPoint(column, row, radius, cx, cy);
+                cx -= circle.x;
+                cy -= circle.y;
                 CWaypointNode& node = m_nodes[std::size_t(row) * m_width + column];
                 if (cx * cx + cy * cy >= circle.reach * circle.reach || node.state == WAYPOINT_OBJECT) continue;
                 m_closedCells.emplace_back(node.index, node.state);

@@ -57,16 +57,16 @@ public:
         double y;
         double reach;
     };
-    // The next point of a way round the `count` circles for a walker held up by
-    // those standing in them: as GetNextWaypoint, but every cell whose centre lies
-    // inside a circle is closed, the cells beside walls are open (a way round may
-    // keep close to a wall where a plain path keeps off), a goal however near is
-    // searched for, one more than 40 units away is searched toward the point 40
-    // units along the way to it, and the point is two cells along the path. False,
-    // and nothing written, when no way round is found. Leaves the plain answers
-    // untouched.
+    // The next point of a way round the `count` circles for a walker of `radius`
+    // held up by those standing in them: as GetNextWaypoint, but every cell where
+    // the walker would stand inside a circle is closed (see StandingPoint), the
+    // cells beside walls are open (a way round may keep close to a wall where a
+    // plain path keeps off), a goal however near is searched for, one more than 40
+    // units away is searched toward the point 40 units along the way to it, and the
+    // point is two cells along the path. False, and nothing written, when no way
+    // round is found. Leaves the plain answers untouched.
     bool FindWayRound(double& outX, double& outY, double fromX, double fromY, double goalX, double goalY,
-                      double halfWidth, double halfHeight, const Closed* closed, std::size_t count);
+                      double halfWidth, double halfHeight, double radius, const Closed* closed, std::size_t count);
 
     // Fills the grid from the area's tiles and objects.
     void BuildGrid(const CArea& area);
@@ -103,6 +103,11 @@ private:
     // The cell `steps` cells along that path from the start, or `reached` when the
     // path is no longer.
     int AlongPath(int start, int reached, int steps) const;
+    // Where a walker of `radius` crossing the cell stands: its centre, moved off
+    // the walls (and the grid's edge) beside it as far as the walker's width needs.
+    // A walker wider than a cell never comes as near a wall as the cell's centre,
+    // so a gap between a wall and someone standing by it is judged as it is.
+    void StandingPoint(int column, int row, double radius, double& outX, double& outY) const;
     // Cells on the last search's path from `start` to `reached`, both counted.
     int PathLength(int start, int reached) const;
     // Starts a new search generation.
