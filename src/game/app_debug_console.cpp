@@ -11,6 +11,7 @@
 #include "engine/engine.h"
 #include "game/app.h"
 #include "platform/win32/win32_time.h"
+#include "rules/items/item_count.h"
 #include "world/actor.h"
 #include "world/game.h"
 
@@ -48,6 +49,8 @@ void CDRAVApp::ExecuteDebugCommand(const std::string& line) {
             if (!Read(in, name)) return;
             std::uint32_t count = 1;
             if (!(in >> std::ws).eof() && !ReadUnsigned(in, count)) return;
+            // More than a stack holds would be a save the game cannot load back.
+            if (count > static_cast<std::uint32_t>(DRAV::kMostInStack)) return;
             engine.WizardCreateItem(name, count);
         } else if (word == "skill") {
             std::uint32_t index = 0;

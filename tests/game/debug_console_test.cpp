@@ -45,9 +45,11 @@ TEST_F(DebugConsoleTest, ItemsComeOneByDefaultOrByCountAndMalformedLinesDoNothin
     EXPECT_EQ(Tonics(), before + 4);
     EXPECT_EQ(Messages(), (std::vector<std::string>{"Wizard: Created River Tonic", "Wizard: Created River Tonic"}));
 
-    // A capitalised word, a count that is no number and a negative count, which
-    // an unsigned read would turn into four thousand million potions.
-    for (const char* line : {"ITEM river_tonic", "item river_tonic many", "item river_tonic -1", "item", "", "   "})
+    // A capitalised word, a count that is no number, a negative count, which an
+    // unsigned read would turn into four thousand million potions, and counts past
+    // what one stack, and so a saved game, holds.
+    for (const char* line : {"ITEM river_tonic", "item river_tonic many", "item river_tonic -1",
+                             "item river_tonic 2147483648", "item river_tonic 4294967295", "item", "", "   "})
         m_app.ExecuteDebugCommand(line);
     EXPECT_EQ(Tonics(), before + 4);
     EXPECT_TRUE(Messages().empty());
