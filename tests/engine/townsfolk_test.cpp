@@ -1,5 +1,6 @@
-// The people of the chapters as a new hero meets them: nobody stands where they
-// leave a hero no way past.
+// The people of the chapters as a new hero meets them: one she strikes fights back
+// at a pace she can match and walks at a walker's pace, and nobody stands where
+// they leave a hero no way past.
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,86 @@ using QuillmereTest::Player;
 using QuillmereTest::SampleGame;
 
 namespace {
+
+// A new hero of either chapter, made as the story's fighter is.
+Player NewHero(int chapter) {
+    if (chapter == 1) return Player(QuillmereTest::kFighter);
+    return Player(SampleGame(chapter, [](CActor& actor) { QuillmereTest::Create(actor, QuillmereTest::kFighter); }),
+                  {});
+}
+
+// Every person who stands in the chapter's first area and is no foe of a new
+// party; the landing's boatwright, who ends the chapter at his slip there, too.
+std::vector<std::pair<int, std::string>> Townsfolk() {
+    std::vector<std::pair<int, std::string>> people{{1, "boatwright"}};
+    for (const int chapter : {1, 2}) {
+        const Player player = NewHero(chapter);
+        for (const auto& actor : player.Area().GetActors())
+            if (actor->GetRelation() != RELATION_PARTY && actor->GetRelation() != RELATION_HOSTILE)
+                people.emplace_back(chapter, actor->GetTemplateName());
+    }
+    return people;
+}
+
+// Lines of the log from `from` on that begin with `who` and tell a blow at `whom`.
+int Blows(const Player& player, std::size_t from, const std::string& who, const std::string& whom) {
+    int blows = 0;
+    for (std::size_t i = from; i < player.Log().size(); ++i) {
+        const std::string& line = player.Log()[i];
+        if (line.rfind(who, 0) != 0) continue;
+        for (const char* verb : {" hits ", " misses "}) {
+            const std::size_t at = line.find(verb);
+            if (at != std::string::npos && line.find(whom, at) != std::string::npos) ++blows;
+        }
+    }
+    return blows;
+}
+
+constexpr int kSwings = 4;
+
+// Struck by a new hero, each fights back about as often as she swings, not with a
+// flurry of blows to her one, and walks at a walker's pace, not at three times
+// hers: she can fight it out, and a companion among them keeps step with the
+// party. Both are made to outlast the fight.
+TEST(Townsfolk, AHeroWhoStrikesOneFightsAFairFight) {
+    const auto people = Townsfolk();
+    ASSERT_GE(people.size(), 8u);
+    for (const auto& [chapter, key] : people) {
+        SCOPED_TRACE(key);
+        DRAVCommon::GetRandomEngine().seed(1);
+        Player player = NewHero(chapter);
+        player.Sample().EnterOpenArea(24, 6);
+        const auto hero = player.Main();
+        hero->SetMaxHitPoints(100000);
+        const auto person = player.Sample().Spawn(key, 4, 1);
+        ASSERT_TRUE(person);
+        person->SetMaxHitPoints(100000);
+
+        // Both walk east for a game second.
+        const double heroFrom = hero->GetX(), personFrom = person->GetX();
+        hero->PushOrder(std::make_shared<CMoveOrder>(heroFrom + 30.0, hero->GetY()), false);
+        person->PushOrder(std::make_shared<CMoveOrder>(personFrom + 30.0, person->GetY()), false);
+        for (int tick = 0; tick < 30; ++tick) player.Tick();
+        EXPECT_GT(hero->GetX() - heroFrom, 5.0);
+        EXPECT_LE(person->GetX() - personFrom, 1.5 * (hero->GetX() - heroFrom)) << "runs from her";
+        hero->ClearOrders();
+        person->ClearOrders();
+
+        // F1 and a click on the person, until she has swung a few times.
+        const std::size_t from = player.Log().size();
+        hero->PushOrder(std::make_shared<CAttackOrder>(person->GetId()), false);
+        int swings = 0;
+        for (int tick = 0; tick < 6000 && swings < kSwings; ++tick) {
+            player.Tick();
+            swings = Blows(player, from, hero->GetName(), person->GetName());
+        }
+        const int blows = Blows(player, from, person->GetName(), hero->GetName());
+        EXPECT_EQ(swings, kSwings);
+        EXPECT_LE(blows, 2 * swings) << blows << " blows to her " << swings << " swings";
+        // Whoever turns on her strikes back.
+        if (person->GetRelation() == RELATION_HOSTILE) EXPECT_GE(blows, 1);
+    }
+}
 
 // Where a new hero, as wide as any the creation pages make, may stand, on a grid a quarter of a unit
 // apart, with `absent` taken away: the ground she can reach from one spot is a
