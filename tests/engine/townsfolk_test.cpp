@@ -102,9 +102,10 @@ TEST(Townsfolk, AHeroWhoStrikesOneFightsAFairFight) {
     }
 }
 
-// Where a new hero, as wide as any the creation pages make, may stand, on a grid a quarter of a unit
-// apart, with `absent` taken away: the ground she can reach from one spot is a
-// run of neighbouring free points, each a short step from the next.
+// Where a new hero, as wide as any the creation pages make, may stand, on a grid
+// a quarter of a unit apart, with `absent` taken away: the ground she can reach
+// from one spot is a run of neighbouring free points, each a short step from the
+// next.
 class Footing {
 public:
     static constexpr double kStep = 0.25;
@@ -183,8 +184,8 @@ std::string WhatItShuts(const CArea& area, const CActor& hero, const CActor& per
             auto& from = spread[static_cast<std::size_t>(region[at])];
             if (from.first >= 0) {
                 std::ostringstream text;
-                text << "(" << with.X(from.first) << ", " << with.Y(from.second) << ") is parted from (" << with.X(column)
-                     << ", " << with.Y(row) << ")";
+                text << "(" << with.X(from.first) << ", " << with.Y(from.second) << ") is parted from ("
+                     << with.X(column) << ", " << with.Y(row) << ")";
                 return text.str();
             }
             from = {column, row};
