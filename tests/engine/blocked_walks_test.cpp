@@ -39,12 +39,6 @@ CActor* Person(const SampleGame& game, const std::string& templateName) {
     return nullptr;
 }
 
-CObject* WestExit(const SampleGame& game) {
-    for (const auto& object : game.Area().GetObjects())
-        if (object->IsExit() && object->GetX() < 5.0) return object.get();
-    return nullptr;
-}
-
 // What became of the walks of `walkers`: the ticks each took (-1: never ended),
 // the lines said and whether a conversation began.
 struct Outcome {
@@ -98,38 +92,34 @@ SampleGame Marsh() {
 
 }  // namespace
 
-// The ferry's deck is narrow where Tobin works on it: a companion the dock puts
-// down on its river side cannot get ashore past him. Sent with the hero to the
-// landing's west way out, he says so, while she walks on to it.
+// The weir walk is the one way across the river: with Sefton standing in its
+// middle, the hero sent from the towpath to the Guild's strongbox in the sluice
+// house cannot pass him, says so, and stays on her bank.
 TEST(BlockedWalks, AWalkThatCannotPassAStandingPersonEndsWithAWord) {
-    auto game = QuillmereTest::StartSampleGame();
-    // The lane's goblins are beaten and gone.
-    game.Area().ClearEncounter("lane_goblins");
-    for (const auto& object : game.Area().GetObjects())
-        if (object->GetObjectName() == "lane_ambush_reeds") {
-            game.Area().RemoveObject(*object);
-            break;
-        }
+    auto game = OpenWeir();
+    // Wick has gone from beside the strongbox.
+    game.Area().RemoveActor(*Person(game, "weir_runner"));
+    CActor* sefton = Person(game, "toll_keeper");
+    ASSERT_TRUE(sefton);
+    sefton->FinalizeMove(9 * 2.5, 5 * 2.5);
     const auto wren = game.Main();
-    const auto orrin = game.Area().CreateEncounterActor("boatwright", "", 0, game.Module());
-    ASSERT_TRUE(game.Area().PlaceActor(7, 1, false, orrin));
-    PutNear(game, *orrin, 18.75, 4.0);
-    game.Game().AddPartyMember(orrin);
-    game.DrainEvents();
-    const ThingId wayOut = WestExit(game)->GetId();
-    for (const auto& member : {wren, orrin})
-        member->PushOrder(std::make_shared<CUseOrder>(USE_OBJECT, wayOut, 0), false);
-    const Outcome outcome = Walk(game, {wren.get(), orrin.get()});
-    EXPECT_GT(outcome.ticks[0], 0) << "Wren reaches the way out";
-    ASSERT_GT(outcome.ticks[1], 0) << "Orrin still pressing against Tobin at " << orrin->GetX() << ", " << orrin->GetY();
-    EXPECT_LT(outcome.ticks[1], 300);
-    EXPECT_EQ(outcome.said, std::vector<std::string>{"Orrin the Boatwright can't reach Way Out."});
-    EXPECT_LT(orrin->DistanceTo(*Person(game, "dock_ferryman")), 6.0) << "he stays where Tobin stopped him";
+    PutNear(game, *wren, 8.75, 6.25);
+    CObject* strongbox = nullptr;
+    for (const auto& object : game.Area().GetObjects())
+        if (object->GetObjectName() == "strongbox") strongbox = object.get();
+    ASSERT_TRUE(strongbox);
+    wren->PushOrder(std::make_shared<CUseOrder>(USE_OBJECT, strongbox->GetId(), 0), false);
+    const Outcome outcome = Walk(game, {wren.get()});
+    ASSERT_GT(outcome.ticks[0], 0) << "Wren still pressing against Sefton at " << wren->GetX() << ", " << wren->GetY();
+    EXPECT_LT(outcome.ticks[0], 300);
+    EXPECT_EQ(outcome.said, std::vector<std::string>{"Wren can't reach " + strongbox->GetName() + "."});
+    EXPECT_LT(wren->GetX(), 20.0) << "she stays on her bank";
 }
 
-// Nell's barge is no way across while she stands on it: a talk with Wick, begun
-// on the barge or on the towpath beside it, goes round by the weir walk.
-TEST(BlockedWalks, AWalkThatCannotPassAStandingPersonGoesRoundWhenThereIsAWay) {
+// Nell's barge, moored to the west bank, is no way across: a talk with Wick,
+// begun on the barge or on the towpath beside it, goes by the weir walk instead
+// of ending against Nell or on the barge.
+TEST(BlockedWalks, ATalkWithWickFromTheBargeOrTheTowpathGoesByTheWeirWalk) {
     struct Start {
         const char* where;
         double x, y;

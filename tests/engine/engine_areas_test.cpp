@@ -12,6 +12,7 @@
 #include "support/sample_game.h"
 #include "support/unbuildable_area.h"
 #include "world/area.h"
+#include "world/object.h"
 #include "world/cell.h"
 
 using namespace DRAV;
@@ -286,4 +287,29 @@ TEST(EngineAreas, NoEntryOfTheSampleOffersAnExitOnArrival) {
         }
     }
     EXPECT_EQ(areas.size(), 2u);
+}
+
+// The landing's way to the marsh is a gap in the reed wall that a hero fits
+// through: a click on the ground in it walks her there, and the walk ends with
+// the way out offered, instead of leaving her pressing against the reeds.
+TEST(EngineAreas, AClickInTheGapOfTheWayToTheMarshWalksTheHeroIntoIt) {
+    for (const double x : {1.75, 2.25}) {
+        SCOPED_TRACE(x);
+        auto game = StartSampleGame();
+        // Nobody springs from the lane's reeds on the way.
+        for (const auto& object : game.Area().GetObjects())
+            if (object->GetObjectName() == "lane_ambush_reeds") {
+                game.Area().RemoveObject(*object);
+                break;
+            }
+        game.DrainEvents();
+        const auto hero = game.Main();
+        const double y = 9 * kCellSize + 0.5;
+        hero->PushOrder(std::make_shared<CMoveOrder>(x, y), false);
+        for (int tick = 0; tick < 900 && hero->GetCurrentOrder(); ++tick) game.Tick();
+        EXPECT_FALSE(hero->GetCurrentOrder()) << "still walking at " << hero->GetX() << ", " << hero->GetY();
+        EXPECT_LT(hero->DistanceToPoint(x, y), 0.1);
+        EXPECT_EQ(game.Game().GetStateCode(), GAME_EXIT_AVAILABLE);
+        EXPECT_EQ(game.Game().GetAvailableExitName(), "marsh_path");
+    }
 }

@@ -31,7 +31,8 @@ TEST(MonsterRead, InheritingOnlyChangesWhatIsWrittenAfter) {
     EXPECT_EQ(heir->GetHitPoints(), base.GetHitPoints());
     EXPECT_EQ(heir->GetAttributes(), base.GetAttributes());
     EXPECT_EQ(heir->GetResistances(), base.GetResistances());
-    EXPECT_EQ(heir->GetActionSpeed(), 100);
+    EXPECT_EQ(heir->GetActionSpeed(), 5);
+    EXPECT_EQ(heir->GetMovementSpeed(), 5);
     EXPECT_EQ(heir->GetFaction(), base.GetFaction());
     EXPECT_EQ(heir->GetSkills(), base.GetSkills());
     EXPECT_EQ(heir->GetItems(), base.GetItems());
