@@ -7,6 +7,7 @@
 #include "engine/engine.h"
 #include "engine/script_functions/script_game_args.h"
 #include "rules/definitions/travel_map.h"
+#include "rules/module.h"
 #include "script/script_limits.h"
 #include "world/actor.h"
 #include "world/area.h"
@@ -26,9 +27,10 @@ std::string CurrentAreaName(CGame& game) {
 // name it comes in where a map place without an entry brings the party, at the
 // area's first entry, which the journey then names.
 std::string JourneyEntry(const CScriptContext& context, const std::string& area, const std::string& entry) {
-    const auto package = ScriptModule(context).GetPackage();
+    const CModule& module = ScriptModule(context);
+    const auto package = module.GetPackage();
     if (!entry.empty() || !package || CMap2::IsMapFile(*package, area)) return entry;
-    const std::vector<std::string> names = CArea::ReadEntryNames(package, area);
+    const std::vector<std::string>& names = module.GetAreaEntryNames(area);
     if (names.empty()) throw CDRAVException(DRAV_ERR_BAD_DATA, "area \"" + area + "\" has no entry");
     return names.front();
 }
