@@ -181,6 +181,8 @@ TEST(BlockedWalks, AWalkGoesRoundTwoPeopleSideBySideOrEndsWhereTheyShutTheWay) {
         EXPECT_EQ(outcome.talked, c.through) << "ended at " << wren->GetX() << ", " << wren->GetY();
         EXPECT_EQ(outcome.said, c.through ? std::vector<std::string>{}
                                           : std::vector<std::string>{"Wren can't reach Smuggler Lookout."});
-        if (!c.through) EXPECT_LT(wren->GetX(), 8.0) << "she stays in her corner";
+        if (!c.through) {
+            EXPECT_LT(wren->GetX(), 8.0) << "she stays in her corner";
+        }
     }
 }

@@ -95,9 +95,10 @@ TEST(LaneFight, ANewHeroOfEachClassWinsItAsSheWasMade) {
         EXPECT_GT(blows, (kThrows - losses) / 2) << hero.who;
         // A caster's own spells win it, not a staff swung at -28: they fell at least
         // three in four of the goblins she kills.
-        if (!hero.character.spells.empty())
+        if (!hero.character.spells.empty()) {
             EXPECT_GT(spellKills, 3 * otherKills) << hero.who << ": " << spellKills << " by her spells, " << otherKills
                                                   << " otherwise";
+        }
     }
 }
 

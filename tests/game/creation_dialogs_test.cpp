@@ -506,9 +506,11 @@ TEST_F(CreationTest, TheCreationPagesSpeakOfTheHeroAsTheSexChosen) {
         const std::string text = page->GetDescription();
         EXPECT_NE(text.find("class determines " + row.possessive + " basic approach"), std::string::npos) << text;
         EXPECT_NE(text.find("determine what " + row.possessive + " powers are"), std::string::npos) << text;
-        for (const char* other : {" his ", " her "})
-            if (row.possessive != std::string(other).substr(1, 3))
+        for (const char* other : {" his ", " her "}) {
+            if (row.possessive != std::string(other).substr(1, 3)) {
                 EXPECT_EQ(text.find(other), std::string::npos) << row.possessive << ": " << text;
+            }
+        }
         app.EndGame();
         CDRAVAppTestAccess::DropDialogs(app);
     }
