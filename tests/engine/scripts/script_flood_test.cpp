@@ -122,4 +122,76 @@ TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
     }
 }
 
+// The sample's quests with the heron's riddle, which every tag change examines,
+// judged by `heron` instead, and `spinners` more quests like it whose scripts spin,
+// each once the tag "armed" is set: the game's start sets tags too.
+std::shared_ptr<DRAVCommon::CDataFileFactory> QuestsEdited(const std::string& heron, int spinners) {
+    const std::string armed = "if not drav_check_tag( context, \"armed\" ) then return false end ";
+    std::string more;
+    for (int i = 0; i < spinners; ++i)
+        more += "<quest> spin" + std::to_string(i) + " \"Spin\" 1 0 <lua> " + armed + "while true do end </lua> </quest>\n";
+    return QuillmereTest::EditedSampleSource(
+        {{DRAVCommon::DFK_CHAPTER, "quests.drav", "return drav_check_tag( context, \"heron_riddle_answered\" )",
+          armed + heron},
+         {DRAVCommon::DFK_CHAPTER, "quests.drav", "</quests>", more + "</quests>"}});
+}
+
+// A script and the quest scripts its tags run inside it spend one budget of time,
+// things and memory, and scripts run inside each other only so deep: once it is
+// spent the quest that was running is reported, no other quest is tried, and the
+// outer script stops at once with an error naming the function that set the tag.
+TEST(ScriptFlood, ScriptsRunInsideAScriptShareItsBudget) {
+    struct Row {
+        const char* what;
+        std::string heron;  // the riddle's completion script
+        int spinners;
+        std::string body;     // the script that sets the tags
+        std::string outcome;  // its failure, the boxes, quest errors, lines "after" and tokens
+    };
+    const std::string depth = std::to_string(DRAV::kScriptNestingLimit);
+    const std::vector<Row> rows{
+        {"a quest's boxes count with the script whose tags ran it",
+         "for i = 1, 999 do drav_dialog_box( context, \"Q\", \"q\" ) end return false", 0,
+         "for i = 1, 100 do drav_set_tag( context, \"bell\" .. i ) end",
+         "test.drav: drav_set_tag: the script makes more than 1000 things / 1000 boxes / 1 quest errors / 0 after / 0 tokens"},
+        {"quests that spin spend the outer script's work", "while true do end", 3,
+         "drav_set_tag( context, \"bell\" ) drav_message( context, \"after\" )",
+         "test.drav: drav_set_tag: script ran too long / 0 boxes / 1 quest errors / 0 after / 0 tokens"},
+        {"what the outer script holds leaves the quest less memory",
+         "local t = string.rep( \"y\", 900000 ) return string.len( t ) == 0", 0,
+         "local s = string.rep( \"x\", 900000 ) drav_set_tag( context, \"bell\" ) drav_message( context, \"after\" .. string.len( s ) )",
+         "test.drav: drav_set_tag: not enough memory / 0 boxes / 1 quest errors / 0 after / 0 tokens"},
+        {"a quest that gives its own quest item runs inside itself only so deep",
+         "drav_give_item( context, \"ferry_token\" ) return false", 0, "drav_set_tag( context, \"bell\" )",
+         "test.drav: drav_set_tag: scripts run inside each other more than " + depth +
+             " deep / 0 boxes / 1 quest errors / 0 after / " + std::to_string(DRAV::kScriptNestingLimit - 1) +
+             " tokens"},
+        {"a quest within the budget completes", "return drav_check_tag( context, \"bell\" )", 0,
+         "drav_set_tag( context, \"bell\" ) drav_message( context, \"after\" ) return 1",
+         "no failure / 0 boxes / 0 quest errors / 1 after / 0 tokens"},
+    };
+    for (const Row& row : rows) {
+        ScriptTestGame game(QuestsEdited(row.heron, row.spinners));
+        game.Game().SetQuestTag("armed", 1);
+        game.DrainEvents();
+        const std::string outcome = QuillmereTest::OutcomeInChild([&] {
+            const std::string failure = game.Failure(row.body);
+            std::size_t boxes = 0, questErrors = 0, after = 0;
+            for (const auto& event : game.DrainEvents()) {
+                boxes += dynamic_cast<DRAV::CDialogBoxEvent*>(event.get()) != nullptr;
+                const auto* line = dynamic_cast<DRAV::CMessageEvent*>(event.get());
+                if (!line) continue;
+                questErrors += line->GetText().rfind("Script Error in quest", 0) == 0;
+                after += line->GetText().rfind("after", 0) == 0;
+            }
+            std::size_t tokens = 0;
+            for (const auto& item : game.Main()->GetBackpackItems())
+                if (item->GetTemplate().GetKey() == "ferry_token") tokens += item->GetCount();
+            return failure + " / " + std::to_string(boxes) + " boxes / " + std::to_string(questErrors) +
+                   " quest errors / " + std::to_string(after) + " after / " + std::to_string(tokens) + " tokens";
+        });
+        EXPECT_EQ(outcome, row.outcome) << row.what;
+    }
+}
+
 }  // namespace
