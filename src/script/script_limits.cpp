@@ -73,6 +73,10 @@ void ChargeWork(lua_State* state, std::uint64_t units) {
     if (AddWork(RunBudget(state), units)) StopScript(state, kScriptRanTooLong);
 }
 
+void ChargeNativeWork(lua_State* state, std::uint64_t units) {
+    if (AddWork(RunBudget(state), units)) StopNative(state, kScriptRanTooLong);
+}
+
 void CountMadeThing(lua_State* state) {
     CEvalRecord* record = EvalRecordSlot(state);
     if (!record || ++record->run->made <= kScriptMadeLimit) return;

@@ -49,6 +49,19 @@ constexpr std::uint32_t kScriptMadeLimit = 1'000;
 // Real chains go two or three deep.
 constexpr std::size_t kScriptNestingLimit = 8;
 
+// The text one native function takes from a script: a line of the message window or
+// a dialog box's page. The longest line of the sample is under 400 bytes; ten times
+// that is room for any real line, and what a run can hand over stays small (a
+// thousand calls, four megabytes).
+constexpr std::size_t kScriptTextLimit = 4096;
+// The same text once PARTY (a line per member) and MAINNAME are filled in: room for
+// the whole party written into a full text.
+constexpr std::size_t kExpandedTextLimit = 2 * kScriptTextLimit;
+// Tags a script may add to the game, which every save carries from then on. The
+// sample's tags have at most 21 characters and it uses a few dozen of them.
+constexpr std::size_t kScriptTagNameLimit = 64;
+constexpr std::size_t kScriptTagLimit = 2048;
+
 // The error of a script stopped for its work or its time.
 inline constexpr const char* kScriptRanTooLong = "script ran too long";
 
@@ -99,6 +112,10 @@ void ArmInstructionHook(lua_State* state);
 // Adds `units` to the work of the run. Past the limit the script
 // is stopped: this raises the Lua error and does not return.
 void ChargeWork(lua_State* state, std::uint64_t units);
+
+// ChargeWork for a native function, which must not leave by Lua's error: past the
+// limit it throws the CLuaScriptError that ends the function.
+void ChargeNativeWork(lua_State* state, std::uint64_t units);
 
 // Counts one thing that a native function of the running evaluation is about to
 // make (see kScriptMadeLimit). Past the limit the script is stopped for good and
