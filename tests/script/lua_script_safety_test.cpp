@@ -212,7 +212,8 @@ TEST(LuaScriptSafety, NestedEvaluationsHaveFreshStatesAndShareOneBudget) {
               4);
     // Memory the outer script holds is not there for the inner one.
     EXPECT_EQ(EvalText("local s = string.rep('x', 300000) "
-                       "return nested(context, 'local t = string.rep(\"y\", 300000) return 1') + string.len(s) // 300000"),
+                       "return nested(context, 'local t = string.rep(\"y\", 300000) return 1') "
+                       "+ string.len(s) // 300000"),
               2);
     EXPECT_EQ(Failure("local s = string.rep('x', 700000) "
                       "return nested(context, 'local t = string.rep(\"y\", 700000) return 1') + string.len(s)")

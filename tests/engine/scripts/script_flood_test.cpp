@@ -149,7 +149,8 @@ std::shared_ptr<DRAVCommon::CDataFileFactory> QuestsEdited(const std::string& he
     const std::string armed = "if not drav_check_tag( context, \"armed\" ) then return false end ";
     std::string more;
     for (int i = 0; i < spinners; ++i)
-        more += "<quest> spin" + std::to_string(i) + " \"Spin\" 1 0 <lua> " + armed + "while true do end </lua> </quest>\n";
+        more += "<quest> spin" + std::to_string(i) + " \"Spin\" 1 0 <lua> " + armed +
+                "while true do end </lua> </quest>\n";
     return QuillmereTest::EditedSampleSource(
         {{DRAVCommon::DFK_CHAPTER, "quests.drav", "return drav_check_tag( context, \"heron_riddle_answered\" )",
           armed + heron},
@@ -173,13 +174,15 @@ TEST(ScriptFlood, ScriptsRunInsideAScriptShareItsBudget) {
         {"a quest's boxes count with the script whose tags ran it",
          "for i = 1, 999 do drav_dialog_box( context, \"Q\", \"q\" ) end return false", 0,
          "for i = 1, 100 do drav_set_tag( context, \"bell\" .. i ) end",
-         "test.drav: drav_set_tag: the script makes more than 1000 things / 999 boxes / 0 quest errors / 0 after / 0 tokens"},
+         "test.drav: drav_set_tag: the script makes more than 1000 things / 999 boxes / 0 quest errors / 0 after / "
+         "0 tokens"},
         {"quests that spin spend the outer script's work", "while true do end", 3,
          "drav_set_tag( context, \"bell\" ) drav_message( context, \"after\" )",
          "test.drav: drav_set_tag: script ran too long / 0 boxes / 1 quest errors / 0 after / 0 tokens"},
         {"what the outer script holds leaves the quest less memory",
          "local t = string.rep( \"y\", 900000 ) return string.len( t ) == 0", 0,
-         "local s = string.rep( \"x\", 900000 ) drav_set_tag( context, \"bell\" ) drav_message( context, \"after\" .. string.len( s ) )",
+         "local s = string.rep( \"x\", 900000 ) drav_set_tag( context, \"bell\" ) "
+         "drav_message( context, \"after\" .. string.len( s ) )",
          "test.drav: drav_set_tag: not enough memory / 0 boxes / 1 quest errors / 0 after / 0 tokens"},
         {"a quest that gives its own quest item runs inside itself only so deep",
          "drav_give_item( context, \"ferry_token\" ) return false", 0, "drav_set_tag( context, \"bell\" )",
@@ -285,8 +288,9 @@ TEST(ScriptFlood, WhatOneCallHandsTheGameIsBounded) {
     EXPECT_EQ(game.Failure("drav_check_and_set_tag( context, \"one_more\" )"),
               "test.drav: drav_check_and_set_tag: the game holds " + std::to_string(DRAV::kScriptTagLimit) +
                   " tags, as many as scripts may add\n");
-    EXPECT_EQ(game.Failure("drav_set_tag( context, \"filler0\" ) drav_set_tag_value( context, \"filler1\", 0 ) return 1"),
-              "no failure");
+    EXPECT_EQ(
+        game.Failure("drav_set_tag( context, \"filler0\" ) drav_set_tag_value( context, \"filler1\", 0 ) return 1"),
+        "no failure");
     EXPECT_EQ(tags.size(), DRAV::kScriptTagLimit);
 }
 

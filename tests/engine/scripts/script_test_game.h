@@ -81,7 +81,8 @@ inline std::string OutcomeInChild(const std::function<std::string()>& run, unsig
     close(ends[1]);
     std::string outcome;
     char buffer[4096];
-    for (ssize_t n; (n = read(ends[0], buffer, sizeof buffer)) > 0;) outcome.append(buffer, static_cast<std::size_t>(n));
+    for (ssize_t n; (n = read(ends[0], buffer, sizeof buffer)) > 0;)
+        outcome.append(buffer, static_cast<std::size_t>(n));
     close(ends[0]);
     int status = 0;
     if (waitpid(child, &status, 0) != child) return "lost the child";
