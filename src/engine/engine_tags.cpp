@@ -9,6 +9,7 @@
 #include "rules/definitions/quest_info.h"
 #include "rules/items/item_attribute.h"
 #include "rules/items/item_template.h"
+#include "script/fresh_lua_state.h"
 #include "script/script.h"
 #include "world/actor.h"
 #include "world/area.h"
@@ -45,9 +46,15 @@ bool CEngine::CheckForQuestCompletion2() {
             result = quest->GetScript()->Eval(this, context);
         } catch (const CDRAVException& error) {
             if (error.GetCode() != DRAV_ERR_SCRIPT) throw;
-            m_failedQuests.insert(name);
-            DRAV_TRACE(1, "Quest %s: script error: %s", name.c_str(), error.GetMessage().c_str());
-            game.PushMessage(MESSAGE_NOTICE, "Script Error in quest " + quest->GetName() + ": " + error.GetMessage());
+            if (m_failedQuests.insert(name).second) {
+                DRAV_TRACE(1, "Quest %s: script error: %s", name.c_str(), error.GetMessage().c_str());
+                game.PushMessage(MESSAGE_NOTICE,
+                                 "Script Error in quest " + quest->GetName() + ": " + error.GetMessage());
+            }
+            // A script whose tag started this check shares its budget with the
+            // quests' scripts: once that is spent the script ends, and no other
+            // quest is tried (and blamed) in its name.
+            if (SpentEnclosingRun()) return false;
             continue;
         }
         if (result == 0) continue;

@@ -1,6 +1,10 @@
 // The talk order (a conversation runs its partner's state scripts), leaving the
 // party and spending the points a member has earned.
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "common/exception.h"
 #include "common/trace.h"
 #include "engine/engine.h"
@@ -15,6 +19,9 @@ namespace DRAV {
 namespace {
 
 constexpr double kTalkOrderReach = 10.0;
+// The states one reply of the player may run, one naming the next: a real
+// conversation runs a handful before it waits for the player again.
+constexpr std::size_t kTalkChainLimit = 16;
 
 std::uint32_t ThingTypeOf(ThingId id) { return id >> 24; }
 
@@ -27,14 +34,29 @@ const CTalkState& FindOpeningState(CTalkTarget& partner, const std::string& stat
     throw CDRAVException(DRAV_ERR_SCRIPT, "no talk state " + stateName + " for " + partner.GetName());
 }
 
+// A state the chain has run already would run for ever, and a chain past the limit
+// is no conversation: either is a script error naming the partner and the state.
+void CheckTalkChain(const CTalkTarget& partner, std::vector<const CTalkState*>& ran, const CTalkState& next) {
+    if (std::find(ran.begin(), ran.end(), &next) != ran.end())
+        throw CDRAVException(DRAV_ERR_SCRIPT, partner.GetName() + ": talk state \"" + next.GetName() +
+                                                  "\" runs again before the player replies");
+    if (ran.size() == kTalkChainLimit)
+        throw CDRAVException(DRAV_ERR_SCRIPT, partner.GetName() + ": talk state \"" + next.GetName() +
+                                                  "\" would run after " + std::to_string(kTalkChainLimit) +
+                                                  " states without a reply from the player");
+    ran.push_back(&next);
+}
+
 // Runs `state` and every state its scripts name after it, one fresh context each.
 // A failing script empties the partner's replies.
 void RunTalkState(CEngine& engine, CActor& talker, CThing& partnerThing, CTalkTarget& partner,
                   const CTalkState& opening) {
     partner.ClearTalkChoices();
     try {
+        std::vector<const CTalkState*> ran;
         const CTalkState* state = &opening;
         while (state) {
+            CheckTalkChain(partner, ran, *state);
             CScriptContext context;
             context.actor = &talker;
             context.partner = &partnerThing;

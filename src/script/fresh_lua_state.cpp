@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "script/lua_sandbox.h"
@@ -29,8 +30,9 @@ class CPreparedStates {
 public:
     CLuaStateImage& Enter(bool testMode) {
         std::vector<Entry>& entries = m_entries[testMode ? 1 : 0];
-        if (entries.size() <= m_depth) entries.resize(m_depth + 1);
-        Entry& entry = entries[m_depth];
+        const std::size_t depth = m_running.size();
+        if (entries.size() <= depth) entries.resize(depth + 1);
+        Entry& entry = entries[depth];
         const std::span<const CScriptFunction> table = GetScriptFunctions();
         if (!entry.image || entry.table != table.data() || entry.size != table.size()) {
             entry.image.reset();
@@ -38,10 +40,19 @@ public:
             entry.table = table.data();
             entry.size = table.size();
         }
-        ++m_depth;
+        m_running.push_back(entry.image.get());
         return *entry.image;
     }
-    void Leave() { --m_depth; }
+    void Leave() { m_running.pop_back(); }
+
+    std::size_t Depth() const { return m_running.size(); }
+    // The run of the innermost running evaluation, or null.
+    CScriptBudget* EnclosingRun() const { return m_running.empty() ? nullptr : m_running.back()->Record().run; }
+    // The run that the evaluation entered last joins: that of the one it runs
+    // inside, or null.
+    CScriptBudget* RunJoinedByInnermost() const {
+        return m_running.size() < 2 ? nullptr : m_running[m_running.size() - 2]->Record().run;
+    }
 
 private:
     struct Entry {
@@ -50,7 +61,7 @@ private:
         std::size_t size = 0;
     };
     std::vector<Entry> m_entries[2];
-    std::size_t m_depth = 0;
+    std::vector<CLuaStateImage*> m_running;
 };
 
 CPreparedStates& PreparedStates() {
@@ -61,11 +72,29 @@ CPreparedStates& PreparedStates() {
 }  // namespace
 
 CFreshLuaState::CFreshLuaState(CScriptContext& context)
-    : m_image(PreparedStates().Enter(context.testMode)), m_state(m_image.Restore(&context)) {}
+    : m_image(PreparedStates().Enter(context.testMode)),
+      m_state(m_image.Restore(&context, PreparedStates().RunJoinedByInnermost())) {}
 
 CFreshLuaState::~CFreshLuaState() {
     m_image.Release();
     PreparedStates().Leave();
+}
+
+const char* CFreshLuaState::Refusal() {
+    CPreparedStates& states = PreparedStates();
+    CScriptBudget* run = states.EnclosingRun();
+    if (!run) return nullptr;
+    if (states.Depth() >= kScriptNestingLimit && !run->stopReason) {
+        static const std::string tooDeep =
+            "scripts run inside each other more than " + std::to_string(kScriptNestingLimit) + " deep";
+        run->stopReason = tooDeep.c_str();
+    }
+    return SpentReason(*run);
+}
+
+const char* SpentEnclosingRun() {
+    CScriptBudget* run = PreparedStates().EnclosingRun();
+    return run ? SpentReason(*run) : nullptr;
 }
 
 }  // namespace DRAV

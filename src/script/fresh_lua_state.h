@@ -10,13 +10,20 @@
 namespace DRAV {
 
 // Restores a fresh state for `context` (its test mode chooses the native
-// handlers) and gives it back when the evaluation ends, however it ends.
+// handlers) and gives it back when the evaluation ends, however it ends. An
+// evaluation made while another runs (by one of its native functions) belongs to
+// that one's run.
 class CFreshLuaState {
 public:
     explicit CFreshLuaState(CScriptContext& context);
     ~CFreshLuaState();
     CFreshLuaState(const CFreshLuaState&) = delete;
     CFreshLuaState& operator=(const CFreshLuaState&) = delete;
+
+    // Why a new evaluation may not start here, or null: the run it would belong
+    // to is spent, or runs as many evaluations inside one another as it may (which
+    // stops that run).
+    static const char* Refusal();
 
     lua_State* State() const { return m_state; }
     const CEvalRecord& Record() const { return m_image.Record(); }
@@ -25,5 +32,10 @@ private:
     CLuaStateImage& m_image;
     lua_State* m_state;
 };
+
+// Why the run that the calling code runs inside (a native function of an
+// evaluation, and whatever it calls) may go on no longer, or null: also outside
+// any evaluation.
+const char* SpentEnclosingRun();
 
 }  // namespace DRAV

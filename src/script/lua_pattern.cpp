@@ -43,10 +43,10 @@ void Step(MatchState* ms, std::uint64_t steps = 1) {
     const std::uint64_t before = ms->steps;
     ms->steps += steps;
     if (ms->steps > ms->stepLimit) {
-        EvalRecordSlot(ms->state)->work = kScriptWorkLimit;
+        RunBudget(ms->state).work = kScriptWorkLimit;
         ChargeWork(ms->state, 1);
     }
-    if (before / kStepsPerClockCheck != ms->steps / kStepsPerClockCheck && PastTimeLimit(*EvalRecordSlot(ms->state)))
+    if (before / kStepsPerClockCheck != ms->steps / kStepsPerClockCheck && PastTimeLimit(RunBudget(ms->state)))
         StopScript(ms->state, kScriptRanTooLong);
 }
 
@@ -57,7 +57,7 @@ void Prepare(MatchState* ms, lua_State* state, const char* source, std::size_t s
     ms->sourceEnd = source + sourceLength;
     ms->patternEnd = pattern + patternLength;
     ms->steps = 0;
-    const std::uint64_t used = EvalRecordSlot(state)->work;
+    const std::uint64_t used = RunBudget(state).work;
     ms->stepLimit = used < kScriptWorkLimit ? kScriptWorkLimit - used : 0;
 }
 
@@ -68,7 +68,7 @@ void Restart(MatchState* ms) {
 
 // Adds the steps of a finished call to the script's work.
 void Settle(MatchState* ms) {
-    EvalRecordSlot(ms->state)->work += ms->steps;
+    RunBudget(ms->state).work += ms->steps;
     ms->steps = 0;
 }
 

@@ -115,7 +115,7 @@ int SafeSetMetatable(lua_State* state) {
 // script's handler would run unbounded. Once the script is stopped its handlers
 // are passed over and the message goes on as it is.
 int GuardedMessageHandler(lua_State* state) {
-    if (EvalRecordSlot(state)->stopReason) return 1;
+    if (RunBudget(state).stopReason) return 1;
     lua_pushvalue(state, lua_upvalueindex(1));
     lua_insert(state, 1);
     lua_call(state, lua_gettop(state) - 1, 1);

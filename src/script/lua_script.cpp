@@ -24,31 +24,42 @@ const char* const kSpecialStatKeys[] = {"locks", "traps", "diplomacy", "stealth"
 // through Lua's C frames, so an escaping one is parked in the evaluation's record,
 // the script ends with a Lua error, and Eval throws the exception on unchanged.
 // A Lua error raised in a native function is prefixed with the function's name.
+// A function that leaves the run spent (a script it ran inside this one spent it,
+// or the time ran out meanwhile) ends the script at once with the run's reason.
 int CallNative(lua_State* state) {
     lua_CFunction handler = lua_tocfunction(state, lua_upvalueindex(1));
     const char* name = lua_tostring(state, lua_upvalueindex(2));
     int results = 0;
     bool escaped = false;
     std::string luaError;
+    std::exception_ptr failure;
     try {
         results = handler(state);
     } catch (const CLuaScriptError& error) {
         luaError = std::string(name) + ": " + error.what();
         escaped = true;
     } catch (...) {
-        if (CEvalRecord* record = EvalRecordSlot(state); record && !record->error) {
-            record->error = std::current_exception();
-            record->errorFunction = name;
-        }
+        failure = std::current_exception();
         escaped = true;
     }
-    if (escaped) {
-        if (luaError.empty()) lua_pushliteral(state, "native function failed");
-        else lua_pushlstring(state, luaError.data(), luaError.size());
-        std::string().swap(luaError);  // the long jump skips its destructor: free its block now
-        return lua_error(state);
+    if (const char* spent = StopIfSpent(state)) {
+        luaError = std::string(name) + ": " + spent;
+        escaped = true;
+        failure = nullptr;
     }
-    return results;
+    if (!escaped) return results;
+    if (failure) {
+        if (CEvalRecord* record = EvalRecordSlot(state); record && !record->error) {
+            record->error = std::move(failure);
+            record->errorFunction = name;
+        }
+        failure = nullptr;
+    }
+    // The long jump skips the destructors: nothing may hold memory by then.
+    if (luaError.empty()) lua_pushliteral(state, "native function failed");
+    else lua_pushlstring(state, luaError.data(), luaError.size());
+    std::string().swap(luaError);
+    return lua_error(state);
 }
 
 std::string ErrorText(lua_State* state) {
@@ -171,6 +182,7 @@ void CLuaScript::RegisterFunctions(lua_State* state, bool testMode) {
 
 std::int32_t CLuaScript::Eval(CEngine* engine, CScriptContext& context) const {
     context.engine = engine;
+    if (const char* refused = CFreshLuaState::Refusal()) throw CDRAVException(DRAV_ERR_SCRIPT, FromOrigin(refused));
 
     CFreshLuaState fresh(context);
     lua_State* state = fresh.State();

@@ -26,6 +26,7 @@ int Panic(lua_State* state) {
 
 CLuaStateImage::CLuaStateImage(lua_CFunction prepare, bool argument)
     : m_arena(new unsigned char[kArenaSize]) {
+    m_record.run = &m_ownRun;
     m_state = lua_newstate(Allocate, this);
     if (!m_state) throw std::bad_alloc();
     EvalRecordSlot(m_state) = &m_record;
@@ -49,13 +50,19 @@ CLuaStateImage::CLuaStateImage(lua_CFunction prepare, bool argument)
 
 CLuaStateImage::~CLuaStateImage() { Release(); }
 
-lua_State* CLuaStateImage::Restore(CScriptContext* context) {
+lua_State* CLuaStateImage::Restore(CScriptContext* context, CScriptBudget* enclosing) {
     std::memcpy(m_arena.get(), m_image.data(), m_image.size());
     m_record = CEvalRecord();
     m_record.context = context;
     m_record.mainThread = m_state;
-    m_record.memory = m_imageMemory;
-    m_record.start = std::chrono::steady_clock::now();
+    if (enclosing) {
+        m_record.run = enclosing;
+    } else {
+        m_ownRun = CScriptBudget();
+        m_ownRun.start = std::chrono::steady_clock::now();
+        m_record.run = &m_ownRun;
+    }
+    Hold(0, m_imageMemory);
     return m_state;
 }
 
@@ -66,6 +73,13 @@ void CLuaStateImage::Release() {
         block = next;
     }
     m_runBlocks.previous = m_runBlocks.next = &m_runBlocks;
+    Hold(m_record.memory, 0);
+    m_record.run = &m_ownRun;
+}
+
+void CLuaStateImage::Hold(std::size_t held, std::size_t size) {
+    m_record.memory = m_record.memory - held + size;
+    m_record.run->memory = m_record.run->memory - held + size;
 }
 
 bool CLuaStateImage::InArena(const void* block) const {
@@ -105,6 +119,7 @@ void* CLuaStateImage::AllocatePreparing(void* block, std::size_t oldSize, std::s
 void* CLuaStateImage::AllocateRunning(void* block, std::size_t oldSize, std::size_t newSize) {
     const std::size_t held = block ? oldSize : 0;
     const bool inArena = block && InArena(block);
+    CScriptBudget& budget = *m_record.run;
     if (newSize == 0) {
         if (block && !inArena) {
             RunBlock* run = static_cast<RunBlock*>(block) - 1;
@@ -112,20 +127,21 @@ void* CLuaStateImage::AllocateRunning(void* block, std::size_t oldSize, std::siz
             run->next->previous = run->previous;
             std::free(run);
         }
-        m_record.memory -= held;
+        Hold(held, 0);
         return nullptr;
     }
     if (newSize > held) {
-        const std::size_t limit = kScriptMemoryLimit + (m_record.stopReason ? kStoppedScriptReserve : 0);
-        if (m_record.memory - held + newSize > limit) {
+        // What the evaluations this one runs inside hold counts too.
+        const std::size_t limit = kScriptMemoryLimit + (budget.stopReason ? kStoppedScriptReserve : 0);
+        if (budget.memory - held + newSize > limit) {
             // Lua raises its memory error here; the hook keeps raising it after.
-            if (!m_record.stopReason) m_record.stopReason = "not enough memory";
+            if (!budget.stopReason) budget.stopReason = "not enough memory";
             return nullptr;
         }
-        m_record.work += WorkOfBytes(newSize);
+        budget.work += WorkOfBytes(newSize);
     }
     if (inArena && newSize <= held) {
-        m_record.memory = m_record.memory - held + newSize;
+        Hold(held, newSize);
         return block;
     }
     RunBlock* run;
@@ -140,7 +156,7 @@ void* CLuaStateImage::AllocateRunning(void* block, std::size_t oldSize, std::siz
         Link(run);
         if (block) std::memcpy(run + 1, block, held < newSize ? held : newSize);
     }
-    m_record.memory = m_record.memory - held + newSize;
+    Hold(held, newSize);
     return run + 1;
 }
 

@@ -29,10 +29,11 @@ public:
     CLuaStateImage(const CLuaStateImage&) = delete;
     CLuaStateImage& operator=(const CLuaStateImage&) = delete;
 
-    // Restores the image and starts a new evaluation record for `context`.
-    lua_State* Restore(CScriptContext* context);
-    // Frees what the evaluation since Restore allocated. The state is unusable
-    // until the next Restore.
+    // Restores the image and starts a new evaluation record for `context`, in the
+    // run of `enclosing` when the evaluation runs inside another, else in a new run.
+    lua_State* Restore(CScriptContext* context, CScriptBudget* enclosing);
+    // Frees what the evaluation since Restore allocated, and gives its memory back
+    // to its run. The state is unusable until the next Restore.
     void Release();
 
     CEvalRecord& Record() { return m_record; }
@@ -50,6 +51,8 @@ private:
     void* AllocateRunning(void* block, std::size_t oldSize, std::size_t newSize);
     bool InArena(const void* block) const;
     void Link(RunBlock* block);
+    // The state's own block of `held` bytes now holds `size`.
+    void Hold(std::size_t held, std::size_t size);
 
     std::unique_ptr<unsigned char[]> m_arena;
     std::size_t m_used = 0;
@@ -58,6 +61,7 @@ private:
     bool m_preparing = true;
     RunBlock m_runBlocks{&m_runBlocks, &m_runBlocks};
     CEvalRecord m_record;
+    CScriptBudget m_ownRun;  // the run of an evaluation that runs inside no other
     lua_State* m_state = nullptr;
 };
 

@@ -5,6 +5,7 @@
 #include "common/exception.h"
 
 #include "script/lua_script.h"
+#include "script/script_limits.h"
 
 namespace DRAV {
 
@@ -24,6 +25,13 @@ std::string GetLuaString(lua_State* state, int index) {
     size_t length = 0;
     const char* text = lua_tolstring(state, index, &length);
     return std::string(text, length);
+}
+
+std::string GetLuaText(lua_State* state, int index) {
+    if (lua_type(state, index) == LUA_TSTRING && lua_rawlen(state, index) > kScriptTextLimit)
+        throw CLuaScriptError("argument " + std::to_string(index) + " is longer than " +
+                              std::to_string(kScriptTextLimit) + " bytes\n");
+    return GetLuaString(state, index);
 }
 
 namespace {

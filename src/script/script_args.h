@@ -28,6 +28,11 @@ CScriptContext& GetLuaContext(lua_State* state, bool talk = false);
 // A string argument; a number reads as its text. Anything else: "Bad string arg\n".
 std::string GetLuaString(lua_State* state, int index);
 
+// A text the function hands the game (a line, a box's page, a reply): as
+// GetLuaString, and at most kScriptTextLimit bytes, else
+// "argument <index> is longer than ... bytes\n".
+std::string GetLuaText(lua_State* state, int index);
+
 // An integer argument: missing or non-numeric reads as 0; a number that is not a
 // whole number of 32 bits is "argument <index> is not a whole number ...".
 std::int32_t GetLuaInteger(lua_State* state, int index);

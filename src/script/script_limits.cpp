@@ -11,14 +11,14 @@ namespace {
 void StopEveryInstruction(lua_State* state);
 
 void CountInstructions(lua_State* state, lua_Debug*) {
-    CEvalRecord* record = EvalRecordSlot(state);
-    if (!record->stopReason) {
-        record->work += kInstructionsPerHook;
-        if (record->work <= kScriptWorkLimit && !PastTimeLimit(*record)) return;
-        record->stopReason = kScriptRanTooLong;
+    CScriptBudget& run = RunBudget(state);
+    if (!run.stopReason) {
+        run.work += kInstructionsPerHook;
+        if (run.work <= kScriptWorkLimit && !PastTimeLimit(run)) return;
+        run.stopReason = kScriptRanTooLong;
     }
     StopEveryInstruction(state);
-    luaL_error(state, "%s", record->stopReason);
+    luaL_error(state, "%s", run.stopReason);
 }
 
 void StopEveryInstruction(lua_State* state) {
@@ -29,36 +29,66 @@ void StopEveryInstruction(lua_State* state) {
         lua_sethook(main, CountInstructions, LUA_MASKCOUNT, 1);
 }
 
-}  // namespace
-
-bool PastTimeLimit(const CEvalRecord& record) {
-    return std::chrono::steady_clock::now() - record.start > kScriptTimeLimit;
+// Stops the run for `reason` (unless it was stopped already) and ends the native
+// function with the CLuaScriptError of the run's reason.
+[[noreturn]] void StopNative(lua_State* state, const char* reason) {
+    CScriptBudget& run = RunBudget(state);
+    if (!run.stopReason) run.stopReason = reason;
+    StopEveryInstruction(state);
+    throw CLuaScriptError(run.stopReason);
 }
 
+// Adds `units` to the run's work, saturating past the limit; whether the run must stop.
+bool AddWork(CScriptBudget& run, std::uint64_t units) {
+    run.work = units > kScriptWorkLimit ? kScriptWorkLimit + 1 : run.work + units;
+    return run.work > kScriptWorkLimit || run.stopReason;
+}
+
+}  // namespace
+
 CEvalRecord*& EvalRecordSlot(lua_State* state) { return *static_cast<CEvalRecord**>(lua_getextraspace(state)); }
+
+CScriptBudget& RunBudget(lua_State* state) { return *EvalRecordSlot(state)->run; }
+
+bool PastTimeLimit(const CScriptBudget& run) {
+    return std::chrono::steady_clock::now() - run.start > kScriptTimeLimit;
+}
+
+const char* SpentReason(CScriptBudget& run) {
+    if (!run.stopReason && PastTimeLimit(run)) run.stopReason = kScriptRanTooLong;
+    return run.stopReason;
+}
+
+const char* StopIfSpent(lua_State* state) {
+    const CEvalRecord* record = EvalRecordSlot(state);
+    if (!record) return nullptr;
+    const char* reason = SpentReason(*record->run);
+    if (reason) StopEveryInstruction(state);
+    return reason;
+}
 
 void ArmInstructionHook(lua_State* state) { lua_sethook(state, CountInstructions, LUA_MASKCOUNT, kInstructionsPerHook); }
 
 void ChargeWork(lua_State* state, std::uint64_t units) {
-    CEvalRecord* record = EvalRecordSlot(state);
-    record->work = units > kScriptWorkLimit ? kScriptWorkLimit + 1 : record->work + units;
-    if (record->work > kScriptWorkLimit || record->stopReason) StopScript(state, kScriptRanTooLong);
+    if (AddWork(RunBudget(state), units)) StopScript(state, kScriptRanTooLong);
+}
+
+void ChargeNativeWork(lua_State* state, std::uint64_t units) {
+    if (AddWork(RunBudget(state), units)) StopNative(state, kScriptRanTooLong);
 }
 
 void CountMadeThing(lua_State* state) {
     CEvalRecord* record = EvalRecordSlot(state);
-    if (!record || ++record->made <= kScriptMadeLimit) return;
+    if (!record || ++record->run->made <= kScriptMadeLimit) return;
     static const std::string tooMany = "the script makes more than " + std::to_string(kScriptMadeLimit) + " things";
-    if (!record->stopReason) record->stopReason = tooMany.c_str();
-    StopEveryInstruction(state);
-    throw CLuaScriptError(record->stopReason);
+    StopNative(state, tooMany.c_str());
 }
 
 int StopScript(lua_State* state, const char* reason) {
-    CEvalRecord* record = EvalRecordSlot(state);
-    if (!record->stopReason) record->stopReason = reason;
+    CScriptBudget& run = RunBudget(state);
+    if (!run.stopReason) run.stopReason = reason;
     StopEveryInstruction(state);
-    return luaL_error(state, "%s", record->stopReason);
+    return luaL_error(state, "%s", run.stopReason);
 }
 
 }  // namespace DRAV

@@ -1,5 +1,6 @@
 #pragma once
-// What one evaluation may spend, and the record that tracks it beside its Lua state.
+// What one run of scripts may spend, and the records that track it beside each
+// Lua state. A run is an evaluation and every evaluation the game makes inside it.
 //
 // Module scripts come from whoever wrote the module. Their work is counted in
 // units of about one Lua instruction: the instructions themselves, every byte
@@ -43,8 +44,37 @@ constexpr int kInstructionsPerHook = 256;
 // waits for the player), which no counter of the script's own work sees.
 constexpr std::uint32_t kScriptMadeLimit = 1'000;
 
+// How deep evaluations may run inside one another: a tag a script sets runs the
+// quests' scripts inside it, and a quest item one of those gives sets a tag again.
+// Real chains go two or three deep.
+constexpr std::size_t kScriptNestingLimit = 8;
+
+// The text one native function takes from a script: a line of the message window or
+// a dialog box's page. The longest line of the sample is under 400 bytes; ten times
+// that is room for any real line, and what a run can hand over stays small (a
+// thousand calls, four megabytes).
+constexpr std::size_t kScriptTextLimit = 4096;
+// The same text once PARTY (a line per member) and MAINNAME are filled in: room for
+// the whole party written into a full text.
+constexpr std::size_t kExpandedTextLimit = 2 * kScriptTextLimit;
+// Tags a script may add to the game, which every save carries from then on. The
+// sample's tags have at most 21 characters and it uses a few dozen of them.
+constexpr std::size_t kScriptTagNameLimit = 64;
+constexpr std::size_t kScriptTagLimit = 2048;
+
 // The error of a script stopped for its work or its time.
 inline constexpr const char* kScriptRanTooLong = "script ran too long";
+
+// What a run spends: one evaluation and every evaluation run inside it (the
+// quests' scripts a tag it sets runs), which share it, so that no script can
+// spend more by making the game run others.
+struct CScriptBudget {
+    std::uint64_t work = 0;
+    std::size_t memory = 0;  // held by the states of all its running evaluations
+    std::uint32_t made = 0;  // things made for the game, counted by CountMadeThing
+    const char* stopReason = nullptr;  // set once the run is stopped
+    std::chrono::steady_clock::time_point start;
+};
 
 // What one evaluation keeps beside its Lua state, reached through the state's
 // extra space. Lua is C: a C++ exception must not unwind through its frames, so a
@@ -54,25 +84,38 @@ struct CEvalRecord {
     const char* errorFunction = nullptr;  // the native function that let `error` escape
     CScriptContext* context = nullptr;
     lua_State* mainThread = nullptr;
-    std::uint64_t work = 0;
-    std::size_t memory = 0;
-    std::uint32_t made = 0;  // things made for the game, counted by CountMadeThing
-    const char* stopReason = nullptr;  // set once the script is stopped
-    std::chrono::steady_clock::time_point start;
+    std::size_t memory = 0;  // held by this evaluation's own state
+    CScriptBudget* run = nullptr;  // the budget of the run it belongs to
 };
 
 // The record of the evaluation running in `state` (any of its coroutines), or null.
 CEvalRecord*& EvalRecordSlot(lua_State* state);
 
-// Whether the running evaluation has passed its time limit.
-bool PastTimeLimit(const CEvalRecord& record);
+// The budget of the run that the evaluation in `state` belongs to.
+CScriptBudget& RunBudget(lua_State* state);
+
+// Whether `run` has passed its time limit.
+bool PastTimeLimit(const CScriptBudget& run);
+
+// Why `run` may go on no longer, or null: it was stopped, or its time is past,
+// which stops it.
+const char* SpentReason(CScriptBudget& run);
+
+// For a native function that has done its work: when the run is spent (a script
+// run inside this one may have spent it), the evaluation in `state` is stopped
+// too and the reason returned; else null.
+const char* StopIfSpent(lua_State* state);
 
 // Counts the instructions of `state` and of every coroutine it makes from now on.
 void ArmInstructionHook(lua_State* state);
 
-// Adds `units` to the work of the running evaluation. Past the limit the script
+// Adds `units` to the work of the run. Past the limit the script
 // is stopped: this raises the Lua error and does not return.
 void ChargeWork(lua_State* state, std::uint64_t units);
+
+// ChargeWork for a native function, which must not leave by Lua's error: past the
+// limit it throws the CLuaScriptError that ends the function.
+void ChargeNativeWork(lua_State* state, std::uint64_t units);
 
 // Counts one thing that a native function of the running evaluation is about to
 // make (see kScriptMadeLimit). Past the limit the script is stopped for good and

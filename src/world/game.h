@@ -206,8 +206,9 @@ public:
 
     // ---- texts and the calendar (game_text.cpp) ----
     // "PARTY" becomes a line per member and "MAINNAME" the main character's name;
-    // whitespace runs become single blanks.
-    void ExpandText(std::string& text) const;
+    // whitespace runs become single blanks. Code 2 when the text grows past `limit`
+    // bytes, found before it is filled in further; `text` is then left as it was.
+    void ExpandText(std::string& text, std::size_t limit = std::string::npos) const;
     void SetCalendarBase(std::uint32_t year, std::uint32_t day, std::uint32_t hour);
     std::uint32_t GetBaseYear() const { return m_baseYear; }
     std::uint32_t GetBaseDay() const { return m_baseDay; }

@@ -2,10 +2,12 @@
 
 #include <chrono>
 #include <string>
+#include <thread>
 
 #include "common/exception.h"
 #include "script/lua_script.h"
 #include "script/script_args.h"
+#include "script/script_limits.h"
 #include "script/script_test_support.h"
 
 using DRAV::CScriptContext;
@@ -181,9 +183,26 @@ int Nested(lua_State* state) {
     return 1;
 }
 
-const DRAV::CScriptFunction kNestingFunctions[] = {{"nested", Nested, Nested}};
+// Evaluates scripts inside one another, argument 2 levels deep below this one.
+int Deeper(lua_State* state) {
+    const std::int32_t levels = DRAV::GetLuaInteger(state, 2);
+    if (levels == 0) return lua_pushinteger(state, 0), 1;
+    CScriptContext inner;
+    const std::string body = "return deeper( context, " + std::to_string(levels - 1) + " ) + 1";
+    lua_pushinteger(state, LuaBody(body)->Eval(nullptr, inner));
+    return 1;
+}
 
-TEST(LuaScriptSafety, NestedEvaluationsEachHaveAFreshStateAndTheirOwnLimits) {
+// Spends more than a run's time without a Lua instruction.
+int Slow(lua_State*) {
+    std::this_thread::sleep_for(DRAV::kScriptTimeLimit + std::chrono::milliseconds(20));
+    return 0;
+}
+
+const DRAV::CScriptFunction kNestingFunctions[] = {
+    {"nested", Nested, Nested}, {"deeper", Deeper, Deeper}, {"slow", Slow, Slow}};
+
+TEST(LuaScriptSafety, NestedEvaluationsHaveFreshStatesAndShareOneBudget) {
     ScopedScriptFunctions installed(kNestingFunctions);
     // The inner script sees none of the outer one's globals, and the outer keeps its own.
     EXPECT_EQ(EvalText("x = 5 local inner = nested(context, 'return x == nil and 1 or 0') "
@@ -191,12 +210,28 @@ TEST(LuaScriptSafety, NestedEvaluationsEachHaveAFreshStateAndTheirOwnLimits) {
               11);
     EXPECT_EQ(EvalText("y = 1 return nested(context, 'y = 2 return nested(context, \"return y == nil and 3 or 0\")') + y"),
               4);
-    // Each evaluation has the whole memory limit: together they hold more than one may.
-    EXPECT_EQ(EvalText("local s = string.rep('x', 700000) "
-                       "return nested(context, 'local t = string.rep(\"y\", 700000) return 1') + string.len(s) // 700000"),
+    // Memory the outer script holds is not there for the inner one.
+    EXPECT_EQ(EvalText("local s = string.rep('x', 300000) "
+                       "return nested(context, 'local t = string.rep(\"y\", 300000) return 1') "
+                       "+ string.len(s) // 300000"),
               2);
-    // An inner script that runs away fails the outer one too, and nothing is left behind.
-    EXPECT_EQ(Failure("pcall(nested, context, 'while true do end') return 1").GetCode(), DRAV_ERR_SCRIPT);
+    EXPECT_EQ(Failure("local s = string.rep('x', 700000) "
+                      "return nested(context, 'local t = string.rep(\"y\", 700000) return 1') + string.len(s)")
+                  .GetMessage(),
+              "test.drav: nested: not enough memory");
+    // An inner script that runs away spends the outer one's time too: no pcall goes on.
+    EXPECT_EQ(Failure("pcall(nested, context, 'while true do end') return 1").GetMessage(),
+              "test.drav: script ran too long");
+    EXPECT_EQ(Failure("for i = 1, 3 do pcall(nested, context, 'for i = 1, 3e6 do end') end return 1").GetMessage(),
+              "test.drav: script ran too long");
+    // The clock is read after every native function, not only every few hundred instructions.
+    EXPECT_EQ(Failure("slow(context) return 1").GetMessage(), "test.drav: slow: script ran too long");
+    // Scripts run inside one another only so deep.
+    const auto limit = static_cast<std::int32_t>(DRAV::kScriptNestingLimit);
+    EXPECT_EQ(EvalText("return deeper(context, " + std::to_string(limit - 1) + ")"), limit - 1);
+    EXPECT_EQ(Failure("return deeper(context, " + std::to_string(limit) + ")").GetMessage(),
+              "test.drav: deeper: scripts run inside each other more than " + std::to_string(limit) + " deep");
+    // Nothing is left behind for the next evaluation.
     EXPECT_EQ(EvalText("return nested(context, 'return 7') + 1"), 8);
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/exception.h"
 #include "engine/engine.h"
+#include "script/script_limits.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/game.h"
@@ -55,6 +56,12 @@ CActor& GetScriptTalkActor(const CScriptContext& context) {
     auto* actor = dynamic_cast<CActor*>(context.partner);
     if (!actor) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the conversation partner is not a person");
     return *actor;
+}
+
+void ExpandScriptText(lua_State* state, const CScriptContext& context, std::string& text) {
+    ChargeNativeWork(state, WorkOfScan(text.size()));
+    ScriptGame(context).ExpandText(text, kExpandedTextLimit);
+    ChargeNativeWork(state, WorkOfBytes(text.size()));
 }
 
 void PushLuaString(lua_State* state, const std::string& text) { lua_pushlstring(state, text.data(), text.size()); }

@@ -61,6 +61,7 @@ int lua_check_assigned(lua_State* state) {
 int lua_assign_quest(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string name = GetLuaString(state, 2);
+    CountMadeThing(state);
     ScriptGuard([&] {
         const CQuestInfo& quest = FindQuest(context, name);
         CGame& game = ScriptGame(context);
@@ -73,7 +74,8 @@ int lua_assign_quest(lua_State* state) {
 
 int lua_message(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
-    const std::string text = GetLuaString(state, 2);
+    const std::string text = GetLuaText(state, 2);
+    CountMadeThing(state);
     ScriptGuard([&] { ScriptGame(context).PushMessage(MESSAGE_NOTICE, text); });
     return 0;
 }
@@ -81,6 +83,7 @@ int lua_message(lua_State* state) {
 int lua_give_gold(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::int64_t amount = GetLuaInteger(state, 2);
+    CountMadeThing(state);
     ScriptGuard([&] {
         CGame& game = ScriptGame(context);
         const std::int64_t gold = std::max<std::int64_t>(0, std::int64_t{game.GetGold()} + amount);
@@ -156,10 +159,10 @@ int lua_get_gold(lua_State* state) {
 
 int lua_win(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
-    std::string text = GetLuaString(state, 2);
+    std::string text = GetLuaText(state, 2);
     ScriptGuard([&] {
         CGame& game = ScriptGame(context);
-        game.ExpandText(text);
+        ExpandScriptText(state, context, text);
         game.SetStateCode(GAME_WON);
         game.SetClosingText(text);
     });
@@ -168,12 +171,12 @@ int lua_win(lua_State* state) {
 
 int PushBox(lua_State* state, std::int32_t code) {
     CScriptContext& context = GetLuaContext(state);
-    const std::string title = GetLuaString(state, 2);
-    std::string text = GetLuaString(state, 3);
+    const std::string title = GetLuaText(state, 2);
+    std::string text = GetLuaText(state, 3);
     CountMadeThing(state);
     ScriptGuard([&] {
         CGame& game = ScriptGame(context);
-        game.ExpandText(text);
+        ExpandScriptText(state, context, text);
         game.PushEvent(std::make_shared<CDialogBoxEvent>(code, title, text));
     });
     return 0;

@@ -51,10 +51,27 @@ AreaEntryPoint RequirePlace(const CScriptContext& context, const std::string& ar
     return place;
 }
 
+// Every save carries the game's tags from then on: a script may set those the game
+// holds, and add new ones only within bounds that keep a save small.
+void RequireTagRoom(const CGame& game, const std::string& tag) {
+    const TagMap& tags = game.GetQuestTags();
+    if (tags.count(tag)) return;
+    if (tag.size() > kScriptTagNameLimit)
+        throw CLuaScriptError("a new tag's name may hold at most " + std::to_string(kScriptTagNameLimit) +
+                              " bytes\n");
+    if (tags.size() >= kScriptTagLimit)
+        throw CLuaScriptError("the game holds " + std::to_string(kScriptTagLimit) +
+                              " tags, as many as scripts may add\n");
+}
+
 int lua_set_tag(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string tag = GetLuaString(state, 2);
-    ScriptGuard([&] { ScriptEngine(context).SetTag(tag, context.noQuestCheck); });
+    CountMadeThing(state);
+    ScriptGuard([&] {
+        RequireTagRoom(ScriptGame(context), tag);
+        ScriptEngine(context).SetTag(tag, context.noQuestCheck);
+    });
     return 0;
 }
 
@@ -62,7 +79,11 @@ int lua_set_tag_value(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string tag = GetLuaString(state, 2);
     const std::int32_t value = GetLuaInteger(state, 3);
-    ScriptGuard([&] { ScriptEngine(context).SetTagValue(tag, value, context.noQuestCheck); });
+    CountMadeThing(state);
+    ScriptGuard([&] {
+        RequireTagRoom(ScriptGame(context), tag);
+        ScriptEngine(context).SetTagValue(tag, value, context.noQuestCheck);
+    });
     return 0;
 }
 
@@ -79,9 +100,12 @@ int lua_check_and_set_tag(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string tag = GetLuaString(state, 2);
     bool set = false;
+    CountMadeThing(state);
     ScriptGuard([&] {
         set = ScriptGame(context).IsQuestTagSet(tag);
-        if (!set) ScriptEngine(context).SetTag(tag, context.noQuestCheck);
+        if (set) return;
+        RequireTagRoom(ScriptGame(context), tag);
+        ScriptEngine(context).SetTag(tag, context.noQuestCheck);
     });
     lua_pushboolean(state, set);
     return 1;

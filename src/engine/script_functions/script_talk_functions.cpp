@@ -30,7 +30,7 @@ void Say(CGame& game, CActor* speaker, const std::string& line) {
 // everyone and no one: it cannot speak.
 CActor& ReadSpeaker(const CScriptContext& context, lua_State* state, std::string& text) {
     CActor* actor = GetLuaActor(context, state);
-    text = GetLuaString(state, 3);
+    text = GetLuaText(state, 3);
     if (!actor) throw CLuaScriptError("Bad actor param\n");
     return *actor;
 }
@@ -51,12 +51,13 @@ bool SpecialStatCheck(CScriptContext& context, const std::string& keyword, std::
 
 int lua_talk(lua_State* state) {
     CScriptContext& context = GetLuaContext(state, true);
-    const std::string text = GetLuaString(state, 2);
+    const std::string text = GetLuaText(state, 2);
+    CountMadeThing(state);
     ScriptGuard(
         [&] {
             CGame& game = ScriptGame(context);
             std::string line = GetScriptTalkTarget(context).GetName() + " : " + text;
-            game.ExpandText(line);
+            ExpandScriptText(state, context, line);
             Say(game, dynamic_cast<CActor*>(context.partner), line);
         });
     return 0;
@@ -66,6 +67,7 @@ int lua_chatter(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     std::string text;
     CActor& speaker = ReadSpeaker(context, state, text);
+    CountMadeThing(state);
     ScriptGuard([&] { Say(ScriptGame(context), &speaker, speaker.GetName() + " : " + text); });
     return 0;
 }
@@ -78,7 +80,7 @@ int lua_shout(lua_State* state) {
     ScriptGuard([&] {
         CGame& game = ScriptGame(context);
         std::string line = speaker.GetName() + " : " + text;
-        game.ExpandText(line);
+        ExpandScriptText(state, context, line);
         game.PushEvent(std::make_shared<CDialogBoxEvent>(EVENT_DIALOG_BOX, speaker.GetName(), line));
         Say(game, &speaker, line);
     });
@@ -87,7 +89,7 @@ int lua_shout(lua_State* state) {
 
 int lua_add_talk_path(lua_State* state) {
     CScriptContext& context = GetLuaContext(state, true);
-    const std::string text = GetLuaString(state, 2);
+    const std::string text = GetLuaText(state, 2);
     const std::string stateName = GetLuaString(state, 3);
     CountMadeThing(state);
     ScriptGuard([&] {

@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "common/exception.h"
 #include "rules/kinds/formulas.h"
 #include "rules/vocabulary/actor_class.h"
 #include "world/game.h"
@@ -13,16 +14,22 @@ constexpr std::uint32_t kTicksPerSecond = 30;
 
 }  // namespace
 
-void CGame::ExpandText(std::string& text) const {
+void CGame::ExpandText(std::string& text, std::size_t limit) const {
     std::istringstream words(text);
     std::string result;
     bool first = true;
     std::string word;
+    const auto checkLength = [&] {
+        if (result.size() > limit)
+            throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the text grows past " + std::to_string(limit) +
+                                                            " bytes once PARTY and MAINNAME are filled in");
+    };
     while (words >> word) {
         if (word == "PARTY") {
             for (const auto& member : m_party)
                 result += " - " + member->GetName() + " (" + GetClassName(member->GetClass()) + " " +
                           std::to_string(member->GetLevel()) + ") LINE ";
+            checkLength();
             continue;
         }
         if (word == "MAINNAME") {
@@ -35,6 +42,7 @@ void CGame::ExpandText(std::string& text) const {
         if (!first) result += ' ';
         result += word;
         first = false;
+        checkLength();
     }
     text = std::move(result);
 }

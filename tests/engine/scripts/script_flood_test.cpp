@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <functional>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "engine/scripts/script_test_game.h"
 #include "rules/module.h"
@@ -21,21 +18,9 @@ namespace {
 // or two); before, it took minutes.
 constexpr unsigned kChildSeconds = 20;
 
-// Runs `flood` in a child process that the clock ends after kChildSeconds; the
-// child's exit code says which of its checks failed.
+// Runs `flood` in a child process; its exit code says which of its checks failed.
 void ExpectChildEnds(const std::function<int()>& flood, const char* codes) {
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        alarm(kChildSeconds);
-        _exit(flood());
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_FALSE(WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM)
-        << "the child took more than " << kChildSeconds << " seconds";
-    ASSERT_TRUE(WIFEXITED(status)) << "the child died of signal " << WTERMSIG(status);
-    EXPECT_EQ(WEXITSTATUS(status), 0) << codes;
+    EXPECT_EQ(QuillmereTest::OutcomeInChild([&] { return std::to_string(flood()); }, kChildSeconds), "0") << codes;
 }
 
 TEST(ScriptFlood, AMillionLaunchedSpellsEndAsAScriptErrorAndTheNextTicksClearThem) {
@@ -93,14 +78,26 @@ TEST(EffectsInFlight, RemovingAnEffectKeepsTheOthersInLaunchOrder) {
 TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
     ScriptTestGame game;
     auto hollis = game.Innkeeper();
-    std::size_t boxCount = 0;
-    const auto boxes = [&] {
-        for (const auto& event : game.DrainEvents()) boxCount += dynamic_cast<DRAV::CDialogBoxEvent*>(event.get()) != nullptr;
-        return boxCount;
+    std::size_t boxCount = 0, lineCount = 0, tagCount = 0;
+    const auto tally = [&] {
+        for (const auto& event : game.DrainEvents()) {
+            boxCount += dynamic_cast<DRAV::CDialogBoxEvent*>(event.get()) != nullptr;
+            lineCount += dynamic_cast<DRAV::CMessageEvent*>(event.get()) != nullptr;
+        }
+    };
+    const auto boxes = [&] { return tally(), boxCount; };
+    const auto lines = [&] { return tally(), lineCount; };
+    // Tags a run added, taken away again so that the game keeps room for new ones.
+    const DRAV::TagMap startTags = game.Game().GetQuestTags();
+    const auto tags = [&] {
+        DRAV::TagMap& held = game.Game().GetQuestTags();
+        tagCount += held.size() - startTags.size();
+        held = startTags;
+        return tagCount;
     };
     const auto effects = [&] { return game.Area().GetEffects().size(); };
     struct Case {
-        const char* call;  // a journal entry's key takes the run's letter for RUN
+        const char* call;  // a journal entry's key or a tag takes the run's letter for RUN
         std::function<std::size_t()> made;
     };
     const Case cases[] = {
@@ -112,6 +109,14 @@ TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
         {"drav_shout( context, \"actor\", \"Ho!\" )", boxes},
         {"drav_journal( context, \"smugglers\", \"RUN\" .. i )", [&] { return game.Game().GetJournal().size(); }},
         {"drav_add_talk_path( context, \"Well?\", \"\" )", [&] { return hollis->GetTalkChoices().size(); }},
+        {"drav_message( context, \"Hark.\" )", lines},
+        {"drav_talk( context, \"Hark.\" )", lines},
+        {"drav_chatter( context, \"actor\", \"Hark.\" )", lines},
+        {"drav_give_gold( context, 1 )", lines},
+        {"drav_assign_quest( context, \"heron_riddle\" )", lines},
+        {"drav_set_tag( context, \"RUN\" .. i )", tags},
+        {"drav_set_tag_value( context, \"RUN\" .. i, 2 )", tags},
+        {"drav_check_and_set_tag( context, \"RUN\" .. i )", tags},
     };
     const std::string limit = std::to_string(DRAV::kScriptMadeLimit);
     const std::string tooMany = "the script makes more than " + limit + " things";
@@ -135,6 +140,158 @@ TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
             << call;
         EXPECT_EQ(c.made() - before, 3 * DRAV::kScriptMadeLimit) << call;
     }
+}
+
+// The sample's quests with the heron's riddle, which every tag change examines,
+// judged by `heron` instead, and `spinners` more quests like it whose scripts spin,
+// each once the tag "armed" is set: the game's start sets tags too.
+std::shared_ptr<DRAVCommon::CDataFileFactory> QuestsEdited(const std::string& heron, int spinners) {
+    const std::string armed = "if not drav_check_tag( context, \"armed\" ) then return false end ";
+    std::string more;
+    for (int i = 0; i < spinners; ++i)
+        more += "<quest> spin" + std::to_string(i) + " \"Spin\" 1 0 <lua> " + armed +
+                "while true do end </lua> </quest>\n";
+    return QuillmereTest::EditedSampleSource(
+        {{DRAVCommon::DFK_CHAPTER, "quests.drav", "return drav_check_tag( context, \"heron_riddle_answered\" )",
+          armed + heron},
+         {DRAVCommon::DFK_CHAPTER, "quests.drav", "</quests>", more + "</quests>"}});
+}
+
+// A script and the quest scripts its tags run inside it spend one budget of time,
+// things and memory, and scripts run inside each other only so deep: once it is
+// spent the quest that was running is reported, no other quest is tried, and the
+// outer script stops at once with an error naming the function that set the tag.
+TEST(ScriptFlood, ScriptsRunInsideAScriptShareItsBudget) {
+    struct Row {
+        const char* what;
+        std::string heron;  // the riddle's completion script
+        int spinners;
+        std::string body;     // the script that sets the tags
+        std::string outcome;  // its failure, the boxes, quest errors, lines "after" and tokens
+    };
+    const std::string depth = std::to_string(DRAV::kScriptNestingLimit);
+    const std::vector<Row> rows{
+        {"a quest's boxes count with the script whose tags ran it",
+         "for i = 1, 999 do drav_dialog_box( context, \"Q\", \"q\" ) end return false", 0,
+         "for i = 1, 100 do drav_set_tag( context, \"bell\" .. i ) end",
+         "test.drav: drav_set_tag: the script makes more than 1000 things / 999 boxes / 0 quest errors / 0 after / "
+         "0 tokens"},
+        {"quests that spin spend the outer script's work", "while true do end", 3,
+         "drav_set_tag( context, \"bell\" ) drav_message( context, \"after\" )",
+         "test.drav: drav_set_tag: script ran too long / 0 boxes / 1 quest errors / 0 after / 0 tokens"},
+        {"what the outer script holds leaves the quest less memory",
+         "local t = string.rep( \"y\", 900000 ) return string.len( t ) == 0", 0,
+         "local s = string.rep( \"x\", 900000 ) drav_set_tag( context, \"bell\" ) "
+         "drav_message( context, \"after\" .. string.len( s ) )",
+         "test.drav: drav_set_tag: not enough memory / 0 boxes / 1 quest errors / 0 after / 0 tokens"},
+        {"a quest that gives its own quest item runs inside itself only so deep",
+         "drav_give_item( context, \"ferry_token\" ) return false", 0, "drav_set_tag( context, \"bell\" )",
+         "test.drav: drav_set_tag: scripts run inside each other more than " + depth +
+             " deep / 0 boxes / 1 quest errors / 0 after / " + std::to_string(DRAV::kScriptNestingLimit - 1) +
+             " tokens"},
+        {"a quest within the budget completes", "return drav_check_tag( context, \"bell\" )", 0,
+         "drav_set_tag( context, \"bell\" ) drav_message( context, \"after\" ) return 1",
+         "no failure / 0 boxes / 0 quest errors / 1 after / 0 tokens"},
+    };
+    for (const Row& row : rows) {
+        ScriptTestGame game(QuestsEdited(row.heron, row.spinners));
+        game.Game().SetQuestTag("armed", 1);
+        game.DrainEvents();
+        const std::string outcome = QuillmereTest::OutcomeInChild([&] {
+            const std::string failure = game.Failure(row.body);
+            std::size_t boxes = 0, questErrors = 0, after = 0;
+            for (const auto& event : game.DrainEvents()) {
+                boxes += dynamic_cast<DRAV::CDialogBoxEvent*>(event.get()) != nullptr;
+                const auto* line = dynamic_cast<DRAV::CMessageEvent*>(event.get());
+                if (!line) continue;
+                questErrors += line->GetText().rfind("Script Error in quest", 0) == 0;
+                after += line->GetText().rfind("after", 0) == 0;
+            }
+            std::size_t tokens = 0;
+            for (const auto& item : game.Main()->GetBackpackItems())
+                if (item->GetTemplate().GetKey() == "ferry_token") tokens += item->GetCount();
+            return failure + " / " + std::to_string(boxes) + " boxes / " + std::to_string(questErrors) +
+                   " quest errors / " + std::to_string(after) + " after / " + std::to_string(tokens) + " tokens";
+        });
+        EXPECT_EQ(outcome, row.outcome) << row.what;
+    }
+}
+
+// One call hands the game at most a line's worth of text, also once PARTY and
+// MAINNAME are filled in, and adds only tags a save keeps small; past that the
+// script ends with an error naming the function, and nothing of the call is kept.
+TEST(ScriptFlood, WhatOneCallHandsTheGameIsBounded) {
+    ScriptTestGame game;
+    auto hollis = game.Innkeeper();
+    game.DrainEvents();
+    const std::string limit = std::to_string(DRAV::kScriptTextLimit);
+    const std::string full = "string.rep( \"x\", " + limit + " )";
+    const std::string over = "string.rep( \"x\", " + limit + " + 1 )";
+    // Every word a line for each member, within the bound before it is filled in.
+    const std::string party = "string.rep( \"PARTY \", " + limit + " // 6 )";
+    const auto tooLong = [&](const char* function, int argument) {
+        return "test.drav: " + std::string(function) + ": argument " + std::to_string(argument) +
+               " is longer than " + limit + " bytes\n";
+    };
+    const auto grows = [&](const char* function) {
+        return "test.drav: " + std::string(function) + ": the text grows past " +
+               std::to_string(DRAV::kExpandedTextLimit) + " bytes once PARTY and MAINNAME are filled in";
+    };
+    const std::string longTag = "string.rep( \"t\", " + std::to_string(DRAV::kScriptTagNameLimit) + " + 1 )";
+    struct Row {
+        std::string body;
+        std::string failure;
+        std::size_t events;  // what the call left for the interface
+        std::size_t newTags = 0;
+    };
+    const std::vector<Row> rows{
+        {"drav_message( context, " + over + " )", tooLong("drav_message", 2), 0},
+        {"drav_chatter( context, \"actor\", " + over + " )", tooLong("drav_chatter", 3), 0},
+        {"drav_talk( context, " + over + " )", tooLong("drav_talk", 2), 0},
+        {"drav_shout( context, \"actor\", " + over + " )", tooLong("drav_shout", 3), 0},
+        {"drav_dialog_box( context, " + over + ", \"Bell\" )", tooLong("drav_dialog_box", 2), 0},
+        {"drav_dialog_box( context, \"Bell\", " + over + " )", tooLong("drav_dialog_box", 3), 0},
+        {"drav_help( context, \"tutorial_party\", " + over + " )", tooLong("drav_help", 3), 0},
+        {"drav_add_talk_path( context, " + over + ", \"\" )", tooLong("drav_add_talk_path", 2), 0},
+        {"drav_win( context, " + over + " )", tooLong("drav_win", 2), 0},
+        {"drav_message( context, " + full + " ) drav_talk( context, " + full + " ) return 1", "no failure", 2},
+        {"drav_dialog_box( context, \"Bell\", " + party + " )", grows("drav_dialog_box"), 0},
+        {"drav_help( context, \"tutorial_party\", " + party + " )", grows("drav_help"), 0},
+        {"drav_shout( context, \"actor\", " + party + " )", grows("drav_shout"), 0},
+        {"drav_talk( context, " + party + " )", grows("drav_talk"), 0},
+        {"drav_win( context, " + party + " )", grows("drav_win"), 0},
+        {"drav_dialog_box( context, \"Bell\", \"PARTY \" .. string.rep( \"x\", " + limit + " - 6 ) ) return 1",
+         "no failure", 1},
+        {"drav_set_tag( context, " + longTag + " )",
+         "test.drav: drav_set_tag: a new tag's name may hold at most " +
+             std::to_string(DRAV::kScriptTagNameLimit) + " bytes\n",
+         0},
+        {"drav_set_tag_value( context, " + longTag + ", 0 )",
+         "test.drav: drav_set_tag_value: a new tag's name may hold at most " +
+             std::to_string(DRAV::kScriptTagNameLimit) + " bytes\n",
+         0},
+        {"drav_set_tag( context, string.rep( \"t\", " + std::to_string(DRAV::kScriptTagNameLimit) + " ) ) return 1",
+         "no failure", 0, 1},
+    };
+    for (const Row& row : rows) {
+        const std::size_t tags = game.Game().GetQuestTags().size();
+        EXPECT_EQ(game.Failure(row.body, hollis.get()), row.failure) << row.body;
+        EXPECT_EQ(game.DrainEvents().size(), row.events) << row.body;
+        EXPECT_EQ(game.Game().GetStateCode(), DRAV::GAME_PLAYING) << row.body;
+        EXPECT_EQ(game.Game().GetQuestTags().size(), tags + row.newTags) << row.body;
+    }
+
+    // A game that holds as many tags as scripts may add takes no new one, and still
+    // sets those it has.
+    DRAV::TagMap& tags = game.Game().GetQuestTags();
+    for (std::size_t i = 0; tags.size() < DRAV::kScriptTagLimit; ++i) tags["filler" + std::to_string(i)] = 1;
+    EXPECT_EQ(game.Failure("drav_check_and_set_tag( context, \"one_more\" )"),
+              "test.drav: drav_check_and_set_tag: the game holds " + std::to_string(DRAV::kScriptTagLimit) +
+                  " tags, as many as scripts may add\n");
+    EXPECT_EQ(
+        game.Failure("drav_set_tag( context, \"filler0\" ) drav_set_tag_value( context, \"filler1\", 0 ) return 1"),
+        "no failure");
+    EXPECT_EQ(tags.size(), DRAV::kScriptTagLimit);
 }
 
 }  // namespace

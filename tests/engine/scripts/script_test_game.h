@@ -2,8 +2,12 @@
 // The sample game with helpers for script tests: evaluating a body with a context,
 // the message lines pushed since the last call, and the innkeeper beside Wren.
 
+#include <csignal>
+#include <functional>
 #include <memory>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 #include "common/exception.h"
@@ -15,6 +19,10 @@ namespace QuillmereTest {
 
 class ScriptTestGame : public SampleGame {
 public:
+    ScriptTestGame() = default;
+    // The sample with an author's edit (EditedSampleSource).
+    explicit ScriptTestGame(std::shared_ptr<DRAVCommon::CDataFileFactory> source) : SampleGame(std::move(source)) {}
+
     // Evaluates `body` for `actor` (the main character by default) and `partner`.
     std::int32_t Eval(const std::string& body, DRAV::CThing* partner = nullptr, DRAV::CActor* actor = nullptr) const {
         DRAV::CScriptContext context;
@@ -50,5 +58,38 @@ public:
 private:
     mutable std::shared_ptr<DRAV::CActor> m_innkeeper;
 };
+
+// Runs `run` in a child process that the clock ends after `seconds` and gives back
+// what it returned, or what ended it: a script that hangs or crashes the game must
+// not take the suite with it.
+inline std::string OutcomeInChild(const std::function<std::string()>& run, unsigned seconds = 20) {
+    int ends[2];
+    if (pipe(ends) != 0) return "no pipe";
+    const pid_t child = fork();
+    if (child < 0) return "no child";
+    if (child == 0) {
+        close(ends[0]);
+        alarm(seconds);
+        const std::string outcome = run();
+        for (std::size_t written = 0; written < outcome.size();) {
+            const ssize_t n = write(ends[1], outcome.data() + written, outcome.size() - written);
+            if (n <= 0) _exit(2);
+            written += static_cast<std::size_t>(n);
+        }
+        _exit(0);
+    }
+    close(ends[1]);
+    std::string outcome;
+    char buffer[4096];
+    for (ssize_t n; (n = read(ends[0], buffer, sizeof buffer)) > 0;)
+        outcome.append(buffer, static_cast<std::size_t>(n));
+    close(ends[0]);
+    int status = 0;
+    if (waitpid(child, &status, 0) != child) return "lost the child";
+    if (WIFSIGNALED(status))
+        return WTERMSIG(status) == SIGALRM ? "took more than " + std::to_string(seconds) + " seconds"
+                                           : "died of signal " + std::to_string(WTERMSIG(status));
+    return outcome;
+}
 
 }  // namespace QuillmereTest

@@ -119,6 +119,74 @@ TEST(TalkOrder, MissingStateFailsOnceAndTheOrderIsGone) {
     EXPECT_NO_THROW(game.Eval("drav_diplomacy_check( context, 0, \"nowhere\", \"nowhere\" )", hollis.get()));
 }
 
+// Tobin's talk as an author might edit it: `first` runs at the top of his start
+// state, `last` at the end of his pole state, after which states s1 .. sN follow,
+// each naming the next.
+std::shared_ptr<DRAVCommon::CDataFileFactory> TobinEdited(const std::string& first, const std::string& last,
+                                                          int states) {
+    std::string pole = "drav_give_item( context, \"ferrymans_pole\" ) " + last;
+    for (int i = 1; i <= states; ++i) {
+        pole += " </lua> </state> <state> s" + std::to_string(i) + " <lua> drav_talk( context, \"" +
+                std::to_string(i) + "\" )";
+        if (i < states) pole += " drav_goto_state( context, \"s" + std::to_string(i + 1) + "\" )";
+    }
+    const std::string start = "if drav_check_tag( context, \"spare_pole_given\" ) then";
+    return QuillmereTest::EditedSampleSource({{DRAVCommon::DFK_CHAPTER, "monsters.drav", start, first + " " + start},
+                                              {DRAVCommon::DFK_CHAPTER, "monsters.drav",
+                                               "drav_give_item( context, \"ferrymans_pole\" )", pole}});
+}
+
+// States that name one another without a reply of the player between them end as
+// a script error naming the person and the state; the talk closes with no reply
+// on offer and the game goes on. A state the player's reply leads back to runs.
+TEST(TalkOrder, StatesThatRunOnWithoutAReplyEndAsAScriptError) {
+    struct Row {
+        const char* what;
+        std::string first, last;
+        int states;
+        std::vector<std::string> orders;  // the states the player's orders open, in turn
+        std::string outcome;              // each order's failure or "ok", then the replies on offer
+    };
+    const std::string again = "talk state \"start\" runs again before the player replies";
+    const std::vector<Row> rows{
+        {"start names itself", "drav_goto_state( context, \"start\" )", "", 0, {"start"},
+         "Tobin the Ferryman: " + again + " / 0 replies"},
+        {"start and pole name each other", "drav_goto_state( context, \"pole\" )",
+         "drav_goto_state( context, \"start\" )", 0, {"start"}, "Tobin the Ferryman: " + again + " / 0 replies"},
+        {"a diplomacy check names start either way", "drav_diplomacy_check( context, 0, \"start\", \"start\" )", "",
+         0, {"start"}, "Tobin the Ferryman: " + again + " / 0 replies"},
+        {"a reply leads back to start", "", "drav_add_talk_path( context, \"Tell me again.\", \"start\" )", 0,
+         {"start", "pole", "start", "pole"}, "ok ok ok ok / 1 replies"},
+        {"start leads on to pole, twice over", "drav_goto_state( context, \"pole\" )", "", 0, {"start", "start"},
+         "ok ok / 0 replies"},
+        {"sixteen states in a row", "drav_goto_state( context, \"s1\" )", "", 15, {"start"}, "ok / 2 replies"},
+        {"seventeen states in a row", "drav_goto_state( context, \"s1\" )", "", 16, {"start", "start"},
+         "Tobin the Ferryman: talk state \"s16\" would run after 16 states without a reply from the player "
+         "Tobin the Ferryman: talk state \"s16\" would run after 16 states without a reply from the player"
+         " / 0 replies"},
+    };
+    for (const Row& row : rows) {
+        ScriptTestGame game(TobinEdited(row.first, row.last, row.states));
+        const auto tobin = game.Spawn("dock_ferryman", 8, 4);
+        ASSERT_TRUE(tobin) << row.what;
+        const std::string outcome = QuillmereTest::OutcomeInChild([&] {
+            std::string results;
+            for (const std::string& state : row.orders) {
+                try {
+                    game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(tobin->GetId(), state, ""));
+                    results += "ok ";
+                } catch (const CDRAVException& error) {
+                    results += error.GetCode() == DRAV_ERR_SCRIPT ? error.GetMessage() + " "
+                                                                  : "code " + std::to_string(error.GetCode()) + " ";
+                }
+                game.Tick();
+            }
+            return results + "/ " + std::to_string(tobin->GetTalkChoices().size()) + " replies";
+        });
+        EXPECT_EQ(outcome, row.outcome) << row.what;
+    }
+}
+
 TEST(TalkOrder, WhatThePartyNotedEndsThePersonsDescription) {
     ScriptTestGame game;
     auto hollis = game.Innkeeper();
