@@ -175,8 +175,11 @@ TEST(SpellChecks, ConcentrationAndDefensiveCastingAfterAWound) {
     }
     EXPECT_GT(disrupted, 10);
     wren->AddSkill(SKILL_COMBAT_CASTING);
-    for (int i = 0; i < 30; ++i)
-        if (!Check(d, lines)) EXPECT_TRUE(EndsWith(lines[0], "+ " + std::to_string(d + 20) + dc)) << lines[0];
+    for (int i = 0; i < 30; ++i) {
+        if (!Check(d, lines)) {
+            EXPECT_TRUE(EndsWith(lines[0], "+ " + std::to_string(d + 20) + dc)) << lines[0];
+        }
+    }
 
     // Defensive casting first tries magic level + value against twice the difficulty + 90.
     wren->AddSkill(SKILL_DEFENSIVE_CASTING);
