@@ -67,11 +67,12 @@ TEST(SpellChecks, ResistanceTwentyIsImmunityTenHalvesAndMinusFourAddsAFifth) {
     EXPECT_EQ(t.goblin->GetActiveEffects().size(), effects);
 
     // 10 points: 50 percent off. A failed save (100) leaves half; a saved one (50) nothing.
-    t.goblin->ClearEffects();
-    t.Give(std::make_shared<CSpellApplyEffectResist>(0, t.hex.GetSaveDamageType(), 10));
     int failed = 0;
     int saved = 0;
     for (int i = 0; i < 40; ++i) {
+        // Each hex lands on a goblin free of the last one, which it would only renew.
+        t.goblin->ClearEffects();
+        t.Give(std::make_shared<CSpellApplyEffectResist>(0, t.hex.GetSaveDamageType(), 10));
         const std::size_t before = t.goblin->GetActiveEffects().size();
         const auto lines = t.Cast(0);
         ASSERT_FALSE(lines.empty());
