@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "support/expect_drav.h"
@@ -221,7 +222,10 @@ TEST(EngineSave, ItemCountsPastWhatASaveCarriesAreRefusedWhereTheyAreRead) {
         const auto source = QuillmereTest::EditedSampleSource(DRAVCommon::DFK_CHAPTER, "reedwater_landing.drav",
                                                               "( cork_float 2 )", "( cork_float " + count + " )");
         const auto caught = QuillmereTest::CatchDrav([&] { QuillmereTest::SampleGame game(source); });
-        ASSERT_TRUE(caught);
+        if (!caught) {
+            ADD_FAILURE() << "loaded";
+            continue;
+        }
         EXPECT_EQ(caught->GetCode(), DRAV_ERR_BAD_DATA);
         EXPECT_NE(caught->GetMessage().find("reedwater_landing.drav: expected an item count from 0 to 2147483647 at \"" +
                                             count + "\""),
@@ -289,4 +293,113 @@ TEST(EngineSave, EveryKindOfItemListComesBackFromASaveAtItsLargestCount) {
     std::string bonus;
     loaded.LoadGame(dir / "most.drav", kExpected, bonus);
     EXPECT_EQ(stacks(*loaded.GetGame()), before);
+}
+
+namespace {
+
+// The sample's start with the smugglers' lookout at the landing, held back as after
+// a wake, saved; its text.
+struct HeldLookoutSave {
+    QuillmereTest::SampleGame game;
+    TempDir dir;
+    std::string text;
+    ThingId lookout = 0;
+
+    HeldLookoutSave() {
+        game.Engine().SetTag("smugglers_seen", true);
+        for (const auto& actor : game.Area().GetActors())
+            if (actor->GetTemplateName() == "smuggler_lookout") lookout = actor->GetId();
+        game.Game().HoldBack(lookout);
+        game.Engine().SaveGame(dir / "held.drav", kExpected, nullptr);
+        text = ReadTextFile(dir / "held.drav");
+    }
+
+    std::uint32_t SerialOf(const std::string& key) const {
+        for (const auto& actor : game.Area().GetActors())
+            if (actor->GetTemplateName() == key) return actor->GetId() & kMaxThingSerial;
+        ADD_FAILURE() << "no " << key;
+        return 0;
+    }
+
+    // The save with line `index` of the five numbers after the difficulty (tick,
+    // serial counter, state code, gold, next heartbeat) made `value`.
+    std::string WithNumber(int index, const std::string& value) const {
+        std::size_t at = text.find("</difficulty>\n") + 14;
+        for (int line = 0; line < index; ++line) at = text.find('\n', at) + 1;
+        const std::size_t end = text.find('\n', at);
+        return dir.WriteFile("edited.drav", text.substr(0, at) + " " + value + text.substr(end));
+    }
+};
+
+}  // namespace
+
+// Edits of a real save that the game could never have written: gold and the state
+// code beyond the signed values it writes, and a serial counter that would hand a
+// new thing the serial of one the save holds. Each is refused, naming the value,
+// and the running game stays; the counter just past the highest serial loads.
+TEST(EngineSave, NumbersTheGameCouldNeverHaveWrittenAreRefused) {
+    HeldLookoutSave saved;
+    std::uint32_t highest = 0;
+    for (const auto& actor : saved.game.Area().GetActors())
+        highest = std::max(highest, actor->GetId() & kMaxThingSerial);
+    ASSERT_GT(highest, 1u);
+    struct Row {
+        int index;
+        std::string value;
+        bool loads;
+    };
+    const std::vector<Row> rows = {
+        {3, "4294967295", false}, {3, "2147483648", false}, {3, "-1", false}, {3, "2147483647", true},
+        {2, "4294967295", false}, {2, "9", false}, {2, "-1", false}, {2, "7", true},
+        {1, "0", false}, {1, std::to_string(highest), false}, {1, std::to_string(highest + 1), true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.index) + ": " + row.value);
+        const auto running = saved.game.Engine().GetGame();
+        std::string bonus = "kept";
+        const auto caught = QuillmereTest::CatchDrav(
+            [&] { saved.game.Engine().LoadGame(saved.WithNumber(row.index, row.value), kExpected, bonus); });
+        if (row.loads) {
+            EXPECT_FALSE(caught) << caught->GetMessage();
+            continue;
+        }
+        if (!caught) {
+            ADD_FAILURE() << "loaded";
+            continue;
+        }
+        EXPECT_EQ(caught->GetCode(), DRAV_ERR_BAD_DATA);
+        EXPECT_NE(caught->GetMessage().find(row.value), std::string::npos) << caught->GetMessage();
+        EXPECT_EQ(saved.game.Engine().GetGame(), running);
+        EXPECT_EQ(bonus, "kept");
+    }
+}
+
+// Edits of the held foes of a real save: serials of nobody, of the hero, of a
+// townsperson, a hundred thousand of them. The game holds back only foes of the
+// area the party stands in, so only the lookout stays held, and a second save
+// writes it alone.
+TEST(EngineSave, OnlyFoesOfTheCurrentAreaComeBackHeld) {
+    HeldLookoutSave saved;
+    const std::uint32_t lookout = saved.lookout & kMaxThingSerial;
+    const std::uint32_t counter = saved.game.Game().GetThingSerialCounter();
+    std::string flood;
+    for (std::uint32_t i = 0; i < 100000; ++i) flood += "  " + std::to_string(counter + i) + "\n";
+    const std::string held = "<holding>\n  " + std::to_string(lookout) + "\n";
+    const std::vector<std::pair<const char*, std::string>> rows = {
+        {"nobody", "  " + std::to_string(counter + 5) + "\n"},
+        {"the hero", "  " + std::to_string(saved.game.Main()->GetId() & kMaxThingSerial) + "\n"},
+        {"Mother Hesk", "  " + std::to_string(saved.SerialOf("ferry_keeper")) + "\n"},
+        {"a hundred thousand of nobody", flood},
+    };
+    ASSERT_NE(saved.text.find(held), std::string::npos);
+    for (const auto& [who, serials] : rows) {
+        SCOPED_TRACE(who);
+        std::string bonus;
+        saved.game.Engine().LoadGame(Edited(saved.dir, saved.text, held, held + serials, "edited.drav"), kExpected,
+                                     bonus);
+        EXPECT_EQ(saved.game.Game().GetHeldFoes(), (std::set<ThingId>{saved.lookout}));
+        saved.game.Engine().SaveGame(saved.dir / "again.drav", kExpected, nullptr);
+        const std::string again = ReadTextFile(saved.dir / "again.drav");
+        EXPECT_NE(again.find(held + " </holding>"), std::string::npos);
+    }
 }
