@@ -295,111 +295,86 @@ TEST(EngineSave, EveryKindOfItemListComesBackFromASaveAtItsLargestCount) {
     EXPECT_EQ(stacks(*loaded.GetGame()), before);
 }
 
-namespace {
-
-// The sample's start with the smugglers' lookout at the landing, held back as after
-// a wake, saved; its text.
-struct HeldLookoutSave {
-    QuillmereTest::SampleGame game;
-    TempDir dir;
-    std::string text;
+// Edits of a real save, taken while the smugglers' lookout holds back at the landing
+// as after a wake, each of something the game could never have written. Gold and
+// the state code past the signed values it writes, and a serial counter that would
+// hand a new thing the serial of one the save holds, are refused naming the value,
+// with the running game kept. Held foes that are nobody, the hero, a townsperson or
+// a hundred thousand of nobody are let go: only the lookout comes back held, and a
+// second save writes it alone.
+TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
+    auto game = StartSampleGame();
+    game.Engine().SetTag("smugglers_seen", true);
     ThingId lookout = 0;
-
-    HeldLookoutSave() {
-        game.Engine().SetTag("smugglers_seen", true);
-        for (const auto& actor : game.Area().GetActors())
-            if (actor->GetTemplateName() == "smuggler_lookout") lookout = actor->GetId();
-        game.Game().HoldBack(lookout);
-        game.Engine().SaveGame(dir / "held.drav", kExpected, nullptr);
-        text = ReadTextFile(dir / "held.drav");
+    std::uint32_t hesk = 0;
+    std::uint32_t highest = 0;
+    for (const auto& actor : game.Area().GetActors()) {
+        const std::uint32_t serial = actor->GetId() & kMaxThingSerial;
+        highest = std::max(highest, serial);
+        if (actor->GetTemplateName() == "smuggler_lookout") lookout = actor->GetId();
+        if (actor->GetTemplateName() == "ferry_keeper") hesk = serial;
     }
-
-    std::uint32_t SerialOf(const std::string& key) const {
-        for (const auto& actor : game.Area().GetActors())
-            if (actor->GetTemplateName() == key) return actor->GetId() & kMaxThingSerial;
-        ADD_FAILURE() << "no " << key;
-        return 0;
-    }
-
-    // The save with line `index` of the five numbers after the difficulty (tick,
-    // serial counter, state code, gold, next heartbeat) made `value`.
-    std::string WithNumber(int index, const std::string& value) const {
+    ASSERT_NE(lookout, 0u);
+    ASSERT_NE(hesk, 0u);
+    game.Game().HoldBack(lookout);
+    TempDir dir;
+    game.Engine().SaveGame(dir / "held.drav", kExpected, nullptr);
+    const std::string text = ReadTextFile(dir / "held.drav");
+    // Line `index` of the five numbers after the difficulty (tick, serial counter,
+    // state code, gold, next heartbeat) made `value`.
+    const auto number = [&](int index, const std::string& value) {
         std::size_t at = text.find("</difficulty>\n") + 14;
         for (int line = 0; line < index; ++line) at = text.find('\n', at) + 1;
-        const std::size_t end = text.find('\n', at);
-        return dir.WriteFile("edited.drav", text.substr(0, at) + " " + value + text.substr(end));
-    }
-};
-
-}  // namespace
-
-// Edits of a real save that the game could never have written: gold and the state
-// code beyond the signed values it writes, and a serial counter that would hand a
-// new thing the serial of one the save holds. Each is refused, naming the value,
-// and the running game stays; the counter just past the highest serial loads.
-TEST(EngineSave, NumbersTheGameCouldNeverHaveWrittenAreRefused) {
-    HeldLookoutSave saved;
-    std::uint32_t highest = 0;
-    for (const auto& actor : saved.game.Area().GetActors())
-        highest = std::max(highest, actor->GetId() & kMaxThingSerial);
-    ASSERT_GT(highest, 1u);
-    struct Row {
-        int index;
-        std::string value;
-        bool loads;
+        return text.substr(0, at) + " " + value + text.substr(text.find('\n', at));
     };
-    const std::vector<Row> rows = {
-        {3, "4294967295", false}, {3, "2147483648", false}, {3, "-1", false}, {3, "2147483647", true},
-        {2, "4294967295", false}, {2, "9", false}, {2, "-1", false}, {2, "7", true},
-        {1, "0", false}, {1, std::to_string(highest), false}, {1, std::to_string(highest + 1), true},
+    const std::string held = "<holding>\n  " + std::to_string(lookout & kMaxThingSerial) + "\n";
+    ASSERT_NE(text.find(held), std::string::npos);
+    const auto holding = [&](const std::string& serials) {
+        return text.substr(0, text.find(held)) + held + serials + text.substr(text.find(held) + held.size());
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(std::to_string(row.index) + ": " + row.value);
-        const auto running = saved.game.Engine().GetGame();
-        std::string bonus = "kept";
-        const auto caught = QuillmereTest::CatchDrav(
-            [&] { saved.game.Engine().LoadGame(saved.WithNumber(row.index, row.value), kExpected, bonus); });
-        if (row.loads) {
-            EXPECT_FALSE(caught) << caught->GetMessage();
-            continue;
-        }
-        if (!caught) {
-            ADD_FAILURE() << "loaded";
-            continue;
-        }
-        EXPECT_EQ(caught->GetCode(), DRAV_ERR_BAD_DATA);
-        EXPECT_NE(caught->GetMessage().find(row.value), std::string::npos) << caught->GetMessage();
-        EXPECT_EQ(saved.game.Engine().GetGame(), running);
-        EXPECT_EQ(bonus, "kept");
-    }
-}
-
-// Edits of the held foes of a real save: serials of nobody, of the hero, of a
-// townsperson, a hundred thousand of them. The game holds back only foes of the
-// area the party stands in, so only the lookout stays held, and a second save
-// writes it alone.
-TEST(EngineSave, OnlyFoesOfTheCurrentAreaComeBackHeld) {
-    HeldLookoutSave saved;
-    const std::uint32_t lookout = saved.lookout & kMaxThingSerial;
-    const std::uint32_t counter = saved.game.Game().GetThingSerialCounter();
+    const std::uint32_t counter = game.Game().GetThingSerialCounter();
     std::string flood;
     for (std::uint32_t i = 0; i < 100000; ++i) flood += "  " + std::to_string(counter + i) + "\n";
-    const std::string held = "<holding>\n  " + std::to_string(lookout) + "\n";
-    const std::vector<std::pair<const char*, std::string>> rows = {
-        {"nobody", "  " + std::to_string(counter + 5) + "\n"},
-        {"the hero", "  " + std::to_string(saved.game.Main()->GetId() & kMaxThingSerial) + "\n"},
-        {"Mother Hesk", "  " + std::to_string(saved.SerialOf("ferry_keeper")) + "\n"},
-        {"a hundred thousand of nobody", flood},
+    struct Row {
+        const char* what;
+        std::string save;
+        std::string refused;  // the value the refusal names; empty when the save loads
     };
-    ASSERT_NE(saved.text.find(held), std::string::npos);
-    for (const auto& [who, serials] : rows) {
-        SCOPED_TRACE(who);
-        std::string bonus;
-        saved.game.Engine().LoadGame(Edited(saved.dir, saved.text, held, held + serials, "edited.drav"), kExpected,
-                                     bonus);
-        EXPECT_EQ(saved.game.Game().GetHeldFoes(), (std::set<ThingId>{saved.lookout}));
-        saved.game.Engine().SaveGame(saved.dir / "again.drav", kExpected, nullptr);
-        const std::string again = ReadTextFile(saved.dir / "again.drav");
-        EXPECT_NE(again.find(held + " </holding>"), std::string::npos);
+    const std::vector<Row> rows = {
+        {"gold past the signed range", number(3, "4294967295"), "4294967295"},
+        {"gold one past the most", number(3, "2147483648"), "2147483648"},
+        {"gold below none", number(3, "-1"), "-1"},
+        {"the most gold", number(3, "2147483647"), ""},
+        {"a state code past the signed range", number(2, "4294967295"), "4294967295"},
+        {"a state code past the last", number(2, "9"), "9"},
+        {"a state code below the first", number(2, "-1"), "-1"},
+        {"the chapter won", number(2, "7"), ""},
+        {"a serial counter of 0", number(1, "0"), "0"},
+        {"a serial counter at the highest serial", number(1, std::to_string(highest)), std::to_string(highest)},
+        {"a serial counter past the highest serial", number(1, std::to_string(highest + 1)), ""},
+        {"a held serial of nobody", holding("  " + std::to_string(counter + 5) + "\n"), ""},
+        {"the hero held", holding("  " + std::to_string(game.Main()->GetId() & kMaxThingSerial) + "\n"), ""},
+        {"Mother Hesk held", holding("  " + std::to_string(hesk) + "\n"), ""},
+        {"a hundred thousand of nobody held", holding(flood), ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const auto running = game.Engine().GetGame();
+        std::string bonus = "kept";
+        const auto caught = QuillmereTest::CatchDrav(
+            [&] { game.Engine().LoadGame(dir.WriteFile("edited.drav", row.save), kExpected, bonus); });
+        if (row.refused.empty()) {
+            ASSERT_FALSE(caught) << caught->GetMessage();
+            EXPECT_EQ(game.Game().GetHeldFoes(), (std::set<ThingId>{lookout}));
+            game.Engine().SaveGame(dir / "again.drav", kExpected, nullptr);
+            EXPECT_NE(ReadTextFile(dir / "again.drav").find(held + " </holding>"), std::string::npos);
+        } else if (!caught) {
+            ADD_FAILURE() << "loaded";
+        } else {
+            EXPECT_EQ(caught->GetCode(), DRAV_ERR_BAD_DATA);
+            EXPECT_NE(caught->GetMessage().find(row.refused), std::string::npos) << caught->GetMessage();
+            EXPECT_EQ(game.Engine().GetGame(), running);
+            EXPECT_EQ(bonus, "kept");
+        }
     }
 }
