@@ -6,11 +6,13 @@
 LONG ScaleCoordinate(LONG value, std::int64_t numerator, std::int64_t denominator) {
     if (denominator <= 0) denominator = 1;
     // A coordinate times a 32-bit percent can pass the 64-bit range: 128 bits hold it.
-    const __int128 product = static_cast<__int128>(value) * numerator;
-    __int128 quotient = product / denominator;
+    // The compiler's own type, which the standard does not name.
+    __extension__ typedef __int128 Wide;
+    const Wide product = static_cast<Wide>(value) * numerator;
+    Wide quotient = product / denominator;
     if (product % denominator != 0 && product < 0) --quotient;
-    constexpr __int128 kLow = std::numeric_limits<LONG>::min();
-    constexpr __int128 kHigh = std::numeric_limits<LONG>::max();
+    constexpr Wide kLow = std::numeric_limits<LONG>::min();
+    constexpr Wide kHigh = std::numeric_limits<LONG>::max();
     return static_cast<LONG>(std::clamp(quotient, kLow, kHigh));
 }
 

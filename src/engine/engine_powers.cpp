@@ -20,7 +20,6 @@ namespace DRAV {
 
 namespace {
 
-constexpr std::uint32_t kOngoingPulseTicks = 300;
 constexpr std::uint32_t kSneakRetryTicks = 300;
 constexpr std::int32_t kCombatSneakCost = 10;
 
@@ -61,7 +60,8 @@ void CEngine::RunOngoingSpells() {
         for (const auto& effect : applied) {
             for (const auto& part : effect->GetParts()) {
                 if (part->GetKind() != APPLY_ONGOING) continue;
-                if (static_cast<std::uint32_t>(part->GetEndTick() - now) % kOngoingPulseTicks != 1) continue;
+                const std::uint32_t left = part->GetEndTick() - now;
+                if (left % CSpellApplyEffectOngoing::kPulseTicks != 1) continue;
                 const auto& ongoing = static_cast<const CSpellApplyEffectOngoing&>(*part);
                 LaunchSpellAt(*actor, ongoing.GetSpell(), actor->GetRelation() != RELATION_PARTY,
                               effect->GetCastingValue(), effect->GetCasterLevel());

@@ -4,9 +4,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <sstream>
 #include <system_error>
 
@@ -94,6 +96,27 @@ void RebuildParty(CGame& game) {
         if (actor) game.AddPartyMember(actor);
 }
 
+// The highest serial of the saved actors: those travelling with the game and those
+// of every area (loading an area makes no actor of its own).
+std::uint32_t HighestActorSerial(const CGame& game) {
+    std::uint32_t highest = 0;
+    const auto take = [&highest](const ActorList& actors) {
+        for (const auto& actor : actors) highest = std::max(highest, actor->GetId() & kMaxThingSerial);
+    };
+    take(game.GetNonLocatedActors());
+    for (const auto& [name, area] : game.GetAreas())
+        if (area) take(area->GetActors());
+    return highest;
+}
+
+// The game holds back only foes of the area the party stands in, and lets them go
+// when the party leaves it. A held foe may have given up since; one that died, or
+// anyone who never stood against the party, is not held.
+bool IsHeldFoe(const CGame& game, ThingId id) {
+    const CActor* actor = game.GetCurrentArea() ? game.GetCurrentArea()->FindActor(id) : nullptr;
+    return actor && actor->IsAlive() && (actor->IsHostile() || actor->GetRelation() == RELATION_SURRENDER);
+}
+
 // Flushes a file's or a folder's contents to the disk; code 1 naming the save when
 // the system cannot.
 void SyncToDisk(const std::filesystem::path& target, const std::string& save) {
@@ -142,8 +165,8 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
         writer.EndBlock();
         writer.WriteValue(game.GetTick());
         writer.WriteValue(game.GetThingSerialCounter());
-        writer.WriteValue(static_cast<std::uint32_t>(game.GetStateCode()));
-        writer.WriteValue(static_cast<std::uint32_t>(game.GetGold()));
+        writer.WriteValue(game.GetStateCode());
+        writer.WriteValue(game.GetGold());
         writer.WriteValue(game.GetNextHeartbeatTick());
         WritePoint(writer, game.GetResurrectionPoint());
         WritePoint(writer, game.GetReturnPoint());
@@ -259,9 +282,10 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
         reader.EndBlock();
     }
     game.SetTick(reader.ReadUInt());
-    game.SetThingSerialCounter(reader.ReadUInt());
-    game.SetStateCode(static_cast<std::int32_t>(reader.ReadUInt()));
-    game.SetGold(static_cast<std::int32_t>(reader.ReadUInt()));
+    const std::uint32_t serialCounter = reader.ReadUInt();
+    game.SetThingSerialCounter(serialCounter);
+    game.SetStateCode(reader.ReadInt(GAME_PLAYING, GAME_NOT_STARTED, "a game state code"));
+    game.SetGold(reader.ReadInt(0, std::numeric_limits<std::int32_t>::max(), "party gold"));
     game.SetNextHeartbeatTick(reader.ReadUInt());
     game.SetResurrectionPoint(ReadPoint(reader));
     game.SetReturnPoint(ReadPoint(reader));
@@ -310,6 +334,11 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
         game.FlagCurrentAreaEntered();
         if (!arrivalSaved) game.SetCurrentEntry(GuessArrival(game, *found->second));
     }
+    // The next new thing takes the counter's serial; one the save holds would then
+    // name two things.
+    if (const std::uint32_t highest = HighestActorSerial(game); serialCounter <= highest)
+        reader.Fail(DRAV_ERR_BAD_DATA, "thing serial counter " + std::to_string(serialCounter) +
+                                           " not above the saved actor serial " + std::to_string(highest));
     // Saves from before foes held back after a wake have none.
     if (reader.IsBlock("holding")) {
         reader.BeginBlock("holding");
@@ -318,7 +347,7 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
             if (serial > kMaxThingSerial) reader.Fail(DRAV_ERR_OUT_OF_RANGE, "held foe's serial above 0xFFFFFF");
             ThingId foe = 0;
             MakeThingId(foe, THING_ACTOR, serial);
-            game.HoldBack(foe);
+            if (IsHeldFoe(game, foe)) game.HoldBack(foe);
         }
         reader.EndBlock();
     }

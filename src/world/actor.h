@@ -336,7 +336,9 @@ public:
     // The spell an attack of `hand` carries, or null.
     const CSpell* GetAttackSpell(const CModule& module, std::int32_t hand) const;
     // Turns a resolved spell into an active effect; `module` is needed only for
-    // ongoing effects (code 2 without it).
+    // ongoing effects (code 2 without it). Where the same source's effect already
+    // holds, the new one renews it rather than adding a copy (spell_apply_renewal.h);
+    // the effect that holds afterwards is returned.
     std::shared_ptr<CSpellApply> AddSpellEffect(const CSaveOutcome& outcome, const CSpell& spell,
                                                 std::int32_t castingValue, std::int32_t casterLevel,
                                                 const CSaveOutcome& durationOutcome, const CModule* module);
@@ -527,6 +529,9 @@ private:
     void AddEffectPart(CSpellApply& applied, const CSpellEffect& effect, const CSpell& spell,
                        const CSaveOutcome& outcome, std::int32_t casterLevel,
                        const CSaveOutcome& durationOutcome, const CModule* module);
+    // Adds `applied` to the active effects, or renews the held effects it covers, or
+    // leaves it out where a held one outlasts it; the effect that holds.
+    std::shared_ptr<CSpellApply> TakeHold(std::shared_ptr<CSpellApply> applied);
     void StepActionState(std::uint32_t tick);
 
     // The two parts of the magic level.

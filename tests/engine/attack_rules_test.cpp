@@ -72,7 +72,7 @@ TEST(AttackRules, TouchAndFlankingAttacksMeetTheDefenceWithoutArmour) {
         {0, " vs 44]", ""},
         {ATTACK_TOUCH, " vs 40]", " [touch]"},
         {ATTACK_FLANKING, " vs 40]", " [flanking]"},
-        {ATTACK_FLANKING | ATTACK_TOUCH, " vs 40]", " [flanking] [touch]"},
+        {std::uint32_t{ATTACK_FLANKING} | ATTACK_TOUCH, " vs 40]", " [flanking] [touch]"},
     };
     for (const Case& c : cases) {
         game.Engine().ResolveAttack2(*wren, SureBlow(*wren, 1, 0, c.flags), false);

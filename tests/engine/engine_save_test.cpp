@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "support/expect_drav.h"
@@ -221,7 +222,10 @@ TEST(EngineSave, ItemCountsPastWhatASaveCarriesAreRefusedWhereTheyAreRead) {
         const auto source = QuillmereTest::EditedSampleSource(DRAVCommon::DFK_CHAPTER, "reedwater_landing.drav",
                                                               "( cork_float 2 )", "( cork_float " + count + " )");
         const auto caught = QuillmereTest::CatchDrav([&] { QuillmereTest::SampleGame game(source); });
-        ASSERT_TRUE(caught);
+        if (!caught) {
+            ADD_FAILURE() << "loaded";
+            continue;
+        }
         EXPECT_EQ(caught->GetCode(), DRAV_ERR_BAD_DATA);
         EXPECT_NE(caught->GetMessage().find("reedwater_landing.drav: expected an item count from 0 to 2147483647 at \"" +
                                             count + "\""),
@@ -289,4 +293,88 @@ TEST(EngineSave, EveryKindOfItemListComesBackFromASaveAtItsLargestCount) {
     std::string bonus;
     loaded.LoadGame(dir / "most.drav", kExpected, bonus);
     EXPECT_EQ(stacks(*loaded.GetGame()), before);
+}
+
+// Edits of a real save, taken while the smugglers' lookout holds back at the landing
+// as after a wake, each of something the game could never have written. Gold and
+// the state code past the signed values it writes, and a serial counter that would
+// hand a new thing the serial of one the save holds, are refused naming the value,
+// with the running game kept. Held foes that are nobody, the hero, a townsperson or
+// a hundred thousand of nobody are let go: only the lookout comes back held, and a
+// second save writes it alone.
+TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
+    auto game = StartSampleGame();
+    game.Engine().SetTag("smugglers_seen", true);
+    ThingId lookout = 0;
+    std::uint32_t hesk = 0;
+    std::uint32_t highest = 0;
+    for (const auto& actor : game.Area().GetActors()) {
+        const std::uint32_t serial = actor->GetId() & kMaxThingSerial;
+        highest = std::max(highest, serial);
+        if (actor->GetTemplateName() == "smuggler_lookout") lookout = actor->GetId();
+        if (actor->GetTemplateName() == "ferry_keeper") hesk = serial;
+    }
+    ASSERT_NE(lookout, 0u);
+    ASSERT_NE(hesk, 0u);
+    game.Game().HoldBack(lookout);
+    TempDir dir;
+    game.Engine().SaveGame(dir / "held.drav", kExpected, nullptr);
+    const std::string text = ReadTextFile(dir / "held.drav");
+    // Line `index` of the five numbers after the difficulty (tick, serial counter,
+    // state code, gold, next heartbeat) made `value`.
+    const auto number = [&](int index, const std::string& value) {
+        std::size_t at = text.find("</difficulty>\n") + 14;
+        for (int line = 0; line < index; ++line) at = text.find('\n', at) + 1;
+        return text.substr(0, at) + " " + value + text.substr(text.find('\n', at));
+    };
+    const std::string held = "<holding>\n  " + std::to_string(lookout & kMaxThingSerial) + "\n";
+    ASSERT_NE(text.find(held), std::string::npos);
+    const auto holding = [&](const std::string& serials) {
+        return text.substr(0, text.find(held)) + held + serials + text.substr(text.find(held) + held.size());
+    };
+    const std::uint32_t counter = game.Game().GetThingSerialCounter();
+    std::string flood;
+    for (std::uint32_t i = 0; i < 100000; ++i) flood += "  " + std::to_string(counter + i) + "\n";
+    struct Row {
+        const char* what;
+        std::string save;
+        std::string refused;  // the value the refusal names; empty when the save loads
+    };
+    const std::vector<Row> rows = {
+        {"gold past the signed range", number(3, "4294967295"), "4294967295"},
+        {"gold one past the most", number(3, "2147483648"), "2147483648"},
+        {"gold below none", number(3, "-1"), "-1"},
+        {"the most gold", number(3, "2147483647"), ""},
+        {"a state code past the signed range", number(2, "4294967295"), "4294967295"},
+        {"a state code past the last", number(2, "9"), "9"},
+        {"a state code below the first", number(2, "-1"), "-1"},
+        {"the chapter won", number(2, "7"), ""},
+        {"a serial counter of 0", number(1, "0"), "0"},
+        {"a serial counter at the highest serial", number(1, std::to_string(highest)), std::to_string(highest)},
+        {"a serial counter past the highest serial", number(1, std::to_string(highest + 1)), ""},
+        {"a held serial of nobody", holding("  " + std::to_string(counter + 5) + "\n"), ""},
+        {"the hero held", holding("  " + std::to_string(game.Main()->GetId() & kMaxThingSerial) + "\n"), ""},
+        {"Mother Hesk held", holding("  " + std::to_string(hesk) + "\n"), ""},
+        {"a hundred thousand of nobody held", holding(flood), ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const auto running = game.Engine().GetGame();
+        std::string bonus = "kept";
+        const auto caught = QuillmereTest::CatchDrav(
+            [&] { game.Engine().LoadGame(dir.WriteFile("edited.drav", row.save), kExpected, bonus); });
+        if (row.refused.empty()) {
+            ASSERT_FALSE(caught) << caught->GetMessage();
+            EXPECT_EQ(game.Game().GetHeldFoes(), (std::set<ThingId>{lookout}));
+            game.Engine().SaveGame(dir / "again.drav", kExpected, nullptr);
+            EXPECT_NE(ReadTextFile(dir / "again.drav").find(held + " </holding>"), std::string::npos);
+        } else if (!caught) {
+            ADD_FAILURE() << "loaded";
+        } else {
+            EXPECT_EQ(caught->GetCode(), DRAV_ERR_BAD_DATA);
+            EXPECT_NE(caught->GetMessage().find(row.refused), std::string::npos) << caught->GetMessage();
+            EXPECT_EQ(game.Engine().GetGame(), running);
+            EXPECT_EQ(bonus, "kept");
+        }
+    }
 }

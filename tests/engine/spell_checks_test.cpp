@@ -67,11 +67,12 @@ TEST(SpellChecks, ResistanceTwentyIsImmunityTenHalvesAndMinusFourAddsAFifth) {
     EXPECT_EQ(t.goblin->GetActiveEffects().size(), effects);
 
     // 10 points: 50 percent off. A failed save (100) leaves half; a saved one (50) nothing.
-    t.goblin->ClearEffects();
-    t.Give(std::make_shared<CSpellApplyEffectResist>(0, t.hex.GetSaveDamageType(), 10));
     int failed = 0;
     int saved = 0;
     for (int i = 0; i < 40; ++i) {
+        // Each hex lands on a goblin free of the last one, which it would only renew.
+        t.goblin->ClearEffects();
+        t.Give(std::make_shared<CSpellApplyEffectResist>(0, t.hex.GetSaveDamageType(), 10));
         const std::size_t before = t.goblin->GetActiveEffects().size();
         const auto lines = t.Cast(0);
         ASSERT_FALSE(lines.empty());
@@ -175,8 +176,11 @@ TEST(SpellChecks, ConcentrationAndDefensiveCastingAfterAWound) {
     }
     EXPECT_GT(disrupted, 10);
     wren->AddSkill(SKILL_COMBAT_CASTING);
-    for (int i = 0; i < 30; ++i)
-        if (!Check(d, lines)) EXPECT_TRUE(EndsWith(lines[0], "+ " + std::to_string(d + 20) + dc)) << lines[0];
+    for (int i = 0; i < 30; ++i) {
+        if (!Check(d, lines)) {
+            EXPECT_TRUE(EndsWith(lines[0], "+ " + std::to_string(d + 20) + dc)) << lines[0];
+        }
+    }
 
     // Defensive casting first tries magic level + value against twice the difficulty + 90.
     wren->AddSkill(SKILL_DEFENSIVE_CASTING);

@@ -262,7 +262,7 @@ TEST_F(AppSaveTest, AnAreaThatFailsToBuildSendsThePartyBackAndEverySaveStillPlay
     EXPECT_EQ(Game().GetStateCode(), DRAV::GAME_PLAYING);
     EXPECT_EQ(Whereabouts(Game()), stood);
 
-    for (const std::string file : {SaveFile().string(), SaveFile().string(), SaveFile().string() + ".bak"}) {
+    for (const std::string& file : {SaveFile().string(), SaveFile().string(), SaveFile().string() + ".bak"}) {
         m_boxes.boxes.clear();
         ASSERT_TRUE(m_app.LoadGame(file, 1, false)) << file;
         EXPECT_EQ(m_boxes.boxes.size(), 1u) << file;

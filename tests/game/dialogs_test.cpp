@@ -128,7 +128,9 @@ TEST(DialogKeys, EachDialogKindAnswersTheKeysItsOwnWay) {
         int result = -1;
         const bool closes = row.dialog->OnKey(row.key, false, &result);
         EXPECT_EQ(closes, row.closes) << row.dialog->GetTitle() << " key " << row.key;
-        if (closes) EXPECT_EQ(result, row.result) << row.dialog->GetTitle() << " key " << row.key;
+        if (closes) {
+            EXPECT_EQ(result, row.result) << row.dialog->GetTitle() << " key " << row.key;
+        }
     }
 }
 

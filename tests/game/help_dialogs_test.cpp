@@ -47,7 +47,9 @@ TEST(HelpPageTable, KeysMatchExactlyAndTheMainChainRunsFromEightToFifteen) {
         EXPECT_EQ(page.id, id);
         EXPECT_EQ(page.pictureId, 85 + id);
         keys.insert(page.key);
-        if (id < 8 || id > 14) EXPECT_EQ(page.nextPage, kHelpPageCount) << id;
+        if (id < 8 || id > 14) {
+            EXPECT_EQ(page.nextPage, kHelpPageCount) << id;
+        }
         // Markup is resolved by the text widget: no doubled blanks around LINE.
         EXPECT_EQ(page.text.find("  "), std::string::npos) << id;
     }

@@ -104,7 +104,9 @@ TEST_F(InvDropTableTest, TheDropTableRowByRow) {
     EXPECT_EQ(Wren().GetEquipped(DRAV::SLOT_WEAPON), nullptr);
     EXPECT_FALSE(Holds(Wren(), *knife));
     ASSERT_NE(page->GetContainer(), nullptr);
-    if (!containerBefore) EXPECT_EQ(page->GetContainer()->GetTemplate().GetName(), "Pile");
+    if (!containerBefore) {
+        EXPECT_EQ(page->GetContainer()->GetTemplate().GetName(), "Pile");
+    }
     EXPECT_NE(DRAV::FindItemById(page->GetContainer()->GetItems(), knife->GetId()), nullptr);
 
     // Pile money dropped anywhere is taken: here on nothing at all.

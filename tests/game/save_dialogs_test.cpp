@@ -219,7 +219,9 @@ TEST_F(SaveDialogsTest, TheMenuStacksSixButtonsAndMainMenuKeepsAGameItCouldNotSa
     for (int id : {2, 3, 5, 6, 9, 7}) {
         const RECT* rect = Element(id)->GetRect();
         EXPECT_EQ(rect->bottom - rect->top, 32);
-        if (previousBottom) EXPECT_EQ(rect->top, previousBottom + 16) << id;
+        if (previousBottom) {
+            EXPECT_EQ(rect->top, previousBottom + 16) << id;
+        }
         previousBottom = rect->bottom;
     }
 

@@ -66,7 +66,9 @@ TEST(WinPages, TheFileGivesItsPagesInOrderAndTheClosingPageAlwaysComesLast) {
         EXPECT_EQ(pictures, c.pictures) << c.file;
         EXPECT_EQ(first.GetPages().back().kind, DRAVCommon::DFK_CHAPTER);
         EXPECT_EQ(first.GetPages().front().kind, c.pictures.size() > 1 ? DRAVCommon::DFK_UI : DRAVCommon::DFK_CHAPTER);
-        if (c.pictures.size() == 1) EXPECT_EQ(Buttons(first), kLastOfLastChapter) << c.file;
+        if (c.pictures.size() == 1) {
+            EXPECT_EQ(Buttons(first), kLastOfLastChapter) << c.file;
+        }
     }
 
     auto source = ChapterWith(three);

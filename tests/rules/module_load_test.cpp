@@ -197,7 +197,7 @@ TEST(ModuleLoad, AMonsterThatCannotBeMadeFailsTheLoadNamingItsFileAndKey) {
         const auto caught = QuillmereTest::CatchDrav([&] { module.Load(1, &kExpected, copy.Source()); });
         ASSERT_TRUE(caught) << c.to;
         EXPECT_EQ(caught->GetCode(), 1) << caught->GetMessage();
-        for (const std::string named : {std::string("monsters.drav"), "\"" + std::string(c.key) + "\"",
+        for (const std::string& named : {std::string("monsters.drav"), "\"" + std::string(c.key) + "\"",
                                         std::string(c.named)})
             EXPECT_NE(caught->GetMessage().find(named), std::string::npos) << caught->GetMessage();
     }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "common/random.h"
 #include "rules/kinds/number_texts.h"
 #include "support/expect_drav.h"
@@ -205,4 +208,71 @@ TEST(ActorSpells, ActionTimersRunAtTheEndOfExpiry) {
     actor.SetStoreFlag(true);
     actor.SetActionState(static_cast<ActionState>(9));
     EXPECT_DRAV_CODE(actor.ExpireEffects(71), 2);
+}
+
+// A spell that takes hold again on the same actor, cast after cast: the records it
+// leaves and the numbers they give. A copy from the same source that does no more
+// than one held is not kept and one that does at least as much takes its place,
+// so a heartbeat casting the same spell keeps one record; other casters, other
+// strengths and other spells count as the rules count them.
+TEST(ActorSpells, ASpellTakingHoldAgainRenewsTheSameSourcesRecord) {
+    struct Cast {
+        const char* spell;
+        std::int32_t castingValue;
+        std::int32_t casterLevel;
+        CSaveOutcome outcome;
+        std::uint32_t tick;
+    };
+    struct Row {
+        const char* what;
+        std::vector<Cast> casts;
+        std::size_t records;
+        ModifierIndex index;
+        std::int32_t total;
+        std::uint32_t latestEnd;  // of every part held after the last cast
+    };
+    const CSaveOutcome full;
+    const CSaveOutcome halfEffect{50, true, false};
+    const CSaveOutcome halfTime{50, false, true};
+    const std::vector<Row> rows = {
+        {"the same cast again", {{"heron_calm", 20, 3, full, 1000}, {"heron_calm", 20, 3, full, 1300}}, 1, MOD_ATTACK,
+         2, 4300},
+        {"another caster level", {{"heron_calm", 20, 3, full, 1000}, {"heron_calm", 20, 5, full, 1300}}, 2, MOD_ATTACK,
+         4, 4300},
+        {"another casting value", {{"heron_calm", 20, 3, full, 1000}, {"heron_calm", 30, 3, full, 1300}}, 2,
+         MOD_ATTACK, 4, 4300},
+        {"a hostile and a friendly spell", {{"ember_hex", 20, 3, full, 1000}, {"heron_calm", 20, 3, full, 1300}}, 2,
+         MOD_ATTACK, 0, 4300},
+        {"spells of two categories", {{"heron_shadow", 20, 3, full, 1000}, {"ferrymans_luck", 20, 3, full, 1300}}, 2,
+         MOD_DEFENSE, -2, 4300},
+        {"a weaker cast under a stronger one",
+         {{"heron_shadow", 20, 3, full, 1000}, {"heron_shadow", 20, 3, halfEffect, 1300}}, 2, MOD_DEFENSE, -3, 4300},
+        {"a stronger cast over a weaker one",
+         {{"heron_shadow", 20, 3, halfEffect, 1000}, {"heron_shadow", 20, 3, full, 1300}}, 1, MOD_DEFENSE, -3, 4300},
+        {"a shorter cast under a longer one",
+         {{"ember_hex", 20, 3, full, 1000}, {"ember_hex", 20, 3, halfTime, 1300}}, 1, MOD_ATTACK, -2, 4000},
+        {"a cast over a copy whose fear ran out",
+         {{"heron_shadow", 20, 3, full, 1000}, {"heron_shadow", 20, 3, full, 1400}}, 1, MOD_DEFENSE, -3, 4400},
+        // The fever pulses when the ticks left are one more than a multiple of 300:
+        // renewed, it ends on the first such tick after the new cast's end, 2050.
+        {"a carried spell", {{"marsh_fever", 20, 3, full, 1000}, {"marsh_fever", 20, 3, full, 1150}}, 1, MOD_ATTACK, 0,
+         2200},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        CGame game;
+        auto witch = PartyMember("reed_witch", game);
+        for (const Cast& cast : row.casts) {
+            game.SetTick(cast.tick);
+            witch->ExpireEffects(cast.tick);
+            witch->AddSpellEffect(cast.outcome, Spell(cast.spell), cast.castingValue, cast.casterLevel, cast.outcome,
+                                  &SampleWithBrains());
+        }
+        EXPECT_EQ(witch->GetActiveEffects().size(), row.records);
+        EXPECT_EQ(witch->GetModifier(row.index), row.total);
+        std::uint32_t latest = 0;
+        for (const auto& effect : witch->GetActiveEffects())
+            for (const auto& part : effect->GetParts()) latest = std::max(latest, part->GetEndTick());
+        EXPECT_EQ(latest, row.latestEnd);
+    }
 }

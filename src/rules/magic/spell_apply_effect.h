@@ -74,6 +74,10 @@ private:
 
 class CSpellApplyEffectOngoing : public CSpellApplyEffect {
 public:
+    // The carried spell is launched each time the ticks left before the end are one
+    // more than a multiple of this.
+    static constexpr std::uint32_t kPulseTicks = 300;
+
     // `spell` belongs to the module, which outlives every applied spell.
     CSpellApplyEffectOngoing(std::uint32_t endTick, const CSpell& spell)
         : CSpellApplyEffect(APPLY_ONGOING, endTick), m_spell(&spell) {}

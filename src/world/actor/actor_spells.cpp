@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "common/exception.h"
 #include "common/random.h"
@@ -9,6 +10,7 @@
 #include "rules/kinds/formulas.h"
 #include "rules/kinds/number_texts.h"
 #include "rules/magic/spell_apply_effect.h"
+#include "rules/magic/spell_apply_renewal.h"
 #include "rules/magic/spell_effects_conjure.h"
 #include "rules/magic/spell_effects_stat.h"
 #include "rules/module.h"
@@ -198,7 +200,30 @@ std::shared_ptr<CSpellApply> CActor::AddSpellEffect(const CSaveOutcome& outcome,
                                                  spell.HasFlag(SPELL_POWER), false);
     for (const auto& effect : spell.GetEffects())
         AddEffectPart(*applied, *effect, spell, outcome, casterLevel, durationOutcome, module);
-    m_activeEffects.push_back(applied);
+    return TakeHold(std::move(applied));
+}
+
+std::shared_ptr<CSpellApply> CActor::TakeHold(std::shared_ptr<CSpellApply> applied) {
+    const auto renewed = std::find_if(m_activeEffects.begin(), m_activeEffects.end(),
+                                      [&](const auto& held) { return Renews(*applied, *held); });
+    if (renewed == m_activeEffects.end()) {
+        const auto outlasting = std::find_if(m_activeEffects.begin(), m_activeEffects.end(),
+                                             [&](const auto& held) { return Outlasts(*held, *applied); });
+        if (outlasting != m_activeEffects.end()) return *outlasting;
+        m_activeEffects.push_back(applied);
+        return applied;
+    }
+    // The renewal takes the first renewed effect's place in the list, and its pulses'
+    // rhythm; whatever else it renews goes. The statuses they hold stay held, so no
+    // order is dropped.
+    RenewPulses(*applied, **renewed);
+    std::shared_ptr<CSpellApply> replaced = std::exchange(*renewed, applied);
+    std::erase_if(m_activeEffects, [&](const std::shared_ptr<CSpellApply>& held) {
+        if (held == applied || !Renews(*applied, *held)) return false;
+        if (m_powerEffect == held.get()) m_powerEffect = applied.get();
+        return true;
+    });
+    if (m_powerEffect == replaced.get()) m_powerEffect = applied.get();
     return applied;
 }
 
