@@ -1,6 +1,7 @@
 #include "sample_play.h"
 
 #include <set>
+#include <stdexcept>
 #include <string>
 
 #include "common/exception.h"
@@ -43,15 +44,10 @@ void SpawnEveryKind(DRAV::CEngine& engine) {
     }
 }
 
-// Ticks as the application runs them: the events are taken after each, and a
-// broken script is reported while play goes on.
+// Ticks as the application runs them: the events are taken after each.
 void RunTicks(DRAV::CEngine& engine, int ticks) {
     for (int tick = 0; tick < ticks; ++tick) {
-        try {
-            engine.RunTick();
-        } catch (const CDRAVException& failure) {
-            if (failure.GetCode() != DRAV_ERR_SCRIPT) throw;
-        }
+        PastScriptErrors([&] { engine.RunTick(); });
         std::shared_ptr<DRAV::CEvent> event;
         while (engine.GetGame()->PopEvent(event)) {
         }
@@ -67,28 +63,32 @@ void LeaveForMap(DRAV::CEngine& engine, const std::string& map) {
         throw CDRAVException(DRAV_ERR_BAD_DATA, map + ".drav: the party did not reach the map");
 }
 
-// Every area of the map in turn, with each of its patches' tags set, and back to the map.
+// Each destination in turn from the map, with each of its area's patches' tags
+// set, `there` run, and back to the map. The party has arrived whatever its entry
+// script does.
+void VisitAreas(DRAV::CEngine& engine, const std::string& map, const std::vector<DRAV::AreaEntryPoint>& destinations,
+                int ticks, const std::function<void(DRAV::CEngine&)>& there = nullptr) {
+    if (engine.GetGame()->GetStateCode() != DRAV::GAME_ON_MAP) LeaveForMap(engine, map);
+    for (const auto& destination : destinations) {
+        engine.SetEntry(destination);
+        PastScriptErrors([&] { engine.EnterArea(); });
+        std::vector<std::string> tags;
+        for (const auto& patch : engine.GetGame()->GetCurrentArea()->GetPatches())
+            tags.push_back(patch->GetTriggerTag());
+        for (const std::string& tag : tags) PastScriptErrors([&] { engine.SetTag(tag, false); });
+        if (there) PastScriptErrors([&] { there(engine); });
+        RunTicks(engine, ticks);
+        LeaveForMap(engine, map);
+    }
+}
+
+// Every area of the map, at the entry the map leads to.
 void VisitMapAreas(DRAV::CEngine& engine, const std::string& map, int ticks) {
     LeaveForMap(engine, map);
     std::vector<DRAV::AreaEntryPoint> destinations;
     for (const auto& area : engine.GetGame()->GetCurrentMap()->GetAreas())
         destinations.emplace_back(area->GetEntryArea(), area->GetEntryName());
-    for (const auto& destination : destinations) {
-        engine.SetEntry(destination);
-        engine.EnterArea();
-        std::vector<std::string> tags;
-        for (const auto& patch : engine.GetGame()->GetCurrentArea()->GetPatches())
-            tags.push_back(patch->GetTriggerTag());
-        for (const std::string& tag : tags) {
-            try {
-                engine.SetTag(tag, false);
-            } catch (const CDRAVException& failure) {
-                if (failure.GetCode() != DRAV_ERR_SCRIPT) throw;
-            }
-        }
-        RunTicks(engine, ticks);
-        LeaveForMap(engine, map);
-    }
+    VisitAreas(engine, map, destinations, ticks);
 }
 
 void SaveAndLoad(DRAV::CEngine& engine, const std::string& path) {
@@ -105,24 +105,40 @@ void SaveAndLoad(DRAV::CEngine& engine, const std::string& path) {
 
 }  // namespace
 
+void PastScriptErrors(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const CDRAVException& failure) {
+        if (failure.GetCode() != DRAV_ERR_SCRIPT) throw;
+    }
+}
+
 const DRAV::CModuleVersionRange& SampleVersion() {
     static const DRAV::CModuleVersionRange version("Orvex", 5, 0);
     return version;
 }
 
-void PlaySample(const std::shared_ptr<DRAVCommon::CDataFileFactory>& source, const PlayPlan& plan) {
+std::shared_ptr<DRAV::CEngine> PlaySample(const std::shared_ptr<DRAVCommon::CDataFileFactory>& source,
+                                          const PlayPlan& plan) {
     auto engine = std::make_shared<DRAV::CEngine>();
     engine->LoadModule(plan.chapter, SampleVersion(), source);
     const std::shared_ptr<DRAV::CActor> main = engine->NewGame();
     main->SetName("Wren");
     engine->BeginNewGame(main);
-    engine->EnterArea();
+    PastScriptErrors([&] { engine->EnterArea(); });
     SpawnEveryKind(*engine);
+    const bool reachHere = plan.reach && plan.reachIn.first.empty();
+    if (reachHere) PastScriptErrors([&] { plan.reach(*engine); });
     RunTicks(*engine, plan.ticks / 2);
     SaveAndLoad(*engine, plan.savePath);
     RunTicks(*engine, plan.ticks - plan.ticks / 2);
     for (const std::string& map : plan.maps) VisitMapAreas(*engine, map, plan.ticks / 4);
+    if (plan.reach && !reachHere) {
+        if (plan.maps.empty()) throw std::invalid_argument("an entry is entered from a map, and the plan has none");
+        VisitAreas(*engine, plan.maps.front(), {plan.reachIn}, plan.ticks / 4, plan.reach);
+    }
     SaveAndLoad(*engine, plan.savePath);
+    return engine;
 }
 
 }  // namespace QuillmereFuzz

@@ -7,16 +7,6 @@
 namespace QuillmereSweep {
 namespace {
 
-bool IsOpeningTag(std::string_view token) {
-    return token.size() > 2 && token.front() == '<' && token[1] != '/' && token.back() == '>';
-}
-bool IsClosingTag(std::string_view token) {
-    return token.size() > 3 && token.substr(0, 2) == "</" && token.back() == '>';
-}
-std::string_view TagName(std::string_view token) {
-    return token.substr(token[1] == '/' ? 2 : 1, token.size() - (token[1] == '/' ? 3 : 2));
-}
-
 // The definition element each top-level list holds, or "" for any other element.
 std::string_view DefinitionOf(std::string_view list) {
     if (list == "monsters") return "monster2";

@@ -1,17 +1,21 @@
 // Makes copies of the module that a played sample chapter reads, each with one
-// edit, in two passes: the numbers pass sets each number of each data file, in
+// edit, in three passes: the numbers pass sets each number of each data file, in
 // turn, to a few extreme values; the modifiers pass gives each monster and each
 // item template a <modify> element of action or movement speed at the largest
-// and smallest amounts. Every copy is played in a child process of its own as
-// sample_play.h plays it: loaded, a few hundred ticks with a save and a load,
-// every area of the travel maps visited, a last save and load. Each copy's
+// and smallest amounts; the scripts pass replaces each script of a conversation
+// state, a quest check, an area entry or a heartbeat, in turn, by each of a few
+// hostile bodies (hostile_scripts.h). Every copy is played in a child process of
+// its own as sample_play.h plays it: loaded, a few hundred ticks with a save and
+// a load, every area of the travel maps visited, a last save and load; a copy of
+// the scripts pass also makes its script run (script_reach.h). Each copy's
 // outcome is sorted: loaded and played, refused naming the edited file, refused
 // naming another file or none, a save that will not load, crash, sanitizer
-// report, hang, memory past the limit. Only the first two are acceptable; the
-// exit status is 1 when any copy ended otherwise, 2 when the unedited chapter
-// does not play.
+// report, hang, memory past the limit, and for the scripts pass a hostile script
+// the play never ran. Only the first two are acceptable; a hostile script the
+// game stops as a script error has played. The exit status is 1 when any copy
+// ended otherwise, 2 when the unedited chapter does not play.
 //
-//   module_sweep [--module DIR] [--chapter N]... [--pass numbers|modifiers]...
+//   module_sweep [--module DIR] [--chapter N]... [--pass numbers|modifiers|scripts]...
 //                [--values A,B,...] [--amounts A,B,...] [--jobs N] [--seconds S]
 //                [--memory MB] [--ticks N] [--every K] [--seed N] [--report FILE]
 // --every K plays every K-th copy of each pass only; --seed N seeds every copy's
@@ -40,12 +44,17 @@
 #include "common/data_file_reader.h"
 #include "common/exception.h"
 #include "common/random.h"
+#include "engine/engine.h"
 #include "sample_play.h"
 #include "support/overlay_source.h"
+#include "sweep/hostile_scripts.h"
 #include "sweep/isolated_run.h"
 #include "sweep/modifier_edits.h"
 #include "sweep/number_edits.h"
+#include "sweep/script_edits.h"
+#include "sweep/script_reach.h"
 #include "sweep/sweep_outcome.h"
+#include "world/game.h"
 
 namespace fs = std::filesystem;
 using namespace QuillmereSweep;
@@ -54,6 +63,7 @@ namespace {
 
 constexpr const char* kNumbersPass = "numbers";
 constexpr const char* kModifiersPass = "modifiers";
+constexpr const char* kScriptsPass = "scripts";
 // The statistics a modifier of the modifiers pass changes.
 constexpr const char* kSpeedStatistics[] = {"actionspeed", "movementspeed"};
 
@@ -75,7 +85,7 @@ struct Options {
 
 [[noreturn]] void Usage(const std::string& problem) {
     std::cerr << "module_sweep: " << problem << "\n"
-              << "usage: module_sweep [--module DIR] [--chapter N]... [--pass numbers|modifiers]...\n"
+              << "usage: module_sweep [--module DIR] [--chapter N]... [--pass numbers|modifiers|scripts]...\n"
                  "                    [--values A,B,...] [--amounts A,B,...] [--jobs N] [--seconds S]\n"
                  "                    [--memory MB] [--ticks N] [--every K] [--seed N] [--report FILE]\n";
     std::exit(2);
@@ -118,9 +128,9 @@ Options ParseOptions(int argc, char** argv) {
         else Usage("unknown option " + option);
     }
     if (options.chapters.empty()) options.chapters = {1, 2};
-    if (options.passes.empty()) options.passes = {kNumbersPass, kModifiersPass};
+    if (options.passes.empty()) options.passes = {kNumbersPass, kModifiersPass, kScriptsPass};
     for (const std::string& pass : options.passes)
-        if (pass != kNumbersPass && pass != kModifiersPass) Usage("no pass " + pass);
+        if (pass != kNumbersPass && pass != kModifiersPass && pass != kScriptsPass) Usage("no pass " + pass);
     if (options.values.empty()) Usage("--values names no value");
     if (options.amounts.empty()) Usage("--amounts names no amount");
     return options;
@@ -159,22 +169,37 @@ struct SweptFile {
     std::string text;
     std::vector<NumberSpot> spots;
     std::vector<DefinitionSpot> definitions;
+    std::vector<ScriptSpot> scripts;
 };
 
-// One file of the module edited once: a number replaced, or an element put into a definition.
+// One file of the module edited once: a number replaced, an element put into a
+// definition, or a script replaced by a hostile body.
 struct Copy {
     const SweptFile* file;
     std::uint32_t line;
-    std::string original;  // the number, or the definition's key
-    std::string edit;      // the number's new value, or the element put in
+    std::string original;  // the number, the definition's key, or the script's kind and name
+    std::string edit;      // the number's new value, the element put in, or the body's name
     NumberSpot number;
     const DefinitionSpot* definition = nullptr;
+    const ScriptSpot* script = nullptr;
+    std::vector<ScriptReplacement> replacements;  // of the script, and of any other it leads through
+    const SweptFile* questFile = nullptr;          // holding the quest check a script runs inside itself
+    std::vector<ScriptReplacement> questReplacements;
 
     std::string EditedText() const {
+        if (script) return ReplaceScripts(file->text, replacements);
         return definition ? InsertIntoDefinition(file->text, *definition, edit)
                           : ReplaceNumber(file->text, number, edit);
     }
 };
+
+// How the report names a script: "talk state dock_ferryman/start", "quest check ferry_passage".
+std::string DescribeScript(const ScriptSpot& spot) {
+    std::string text = ScriptKindName(spot.kind);
+    text += ' ';
+    if (!spot.owner.empty()) text += spot.owner + (spot.name.empty() ? "" : "/");
+    return text + spot.name;
+}
 
 std::string ReadText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -194,9 +219,10 @@ std::vector<SweptFile> ListFiles(const Options& options, std::int32_t chapter) {
         for (const fs::path& path : paths) {
             const std::string name = path.filename().string();
             if (kind == DRAVCommon::DFK_GLOBAL && name.rfind("global_", 0) != 0) continue;
-            files.push_back({kind, name, prefix + name, ReadText(path), {}, {}});
+            files.push_back({kind, name, prefix + name, ReadText(path), {}, {}, {}});
             files.back().spots = FindNumbers(files.back().text);
             files.back().definitions = FindModifiableDefinitions(files.back().text);
+            files.back().scripts = FindScripts(files.back().text);
         }
     };
     add(DRAVCommon::DFK_GLOBAL, options.module, "");
@@ -214,6 +240,26 @@ bool IsMapFile(const SweptFile& file) {
     }
 }
 
+// What the hostile bodies name, from the files the chapter's play reads: its first
+// quest, its first spell and its first item that carries a quest tag. `questFile`
+// is set to the file of the quest.
+HostileSetting ChooseHostileSetting(const std::vector<const SweptFile*>& files, const SweptFile*& questFile) {
+    HostileSetting setting;
+    auto first = [](std::string& chosen, const std::vector<std::string>& keys) {
+        if (chosen.empty() && !keys.empty()) chosen = keys.front();
+    };
+    for (const SweptFile* file : files) {
+        for (const ScriptSpot& spot : file->scripts) {
+            if (spot.kind != ScriptKind::QuestCheck || setting.quest) continue;
+            setting.quest = &spot;
+            questFile = file;
+        }
+        first(setting.spell, FindDefinitionKeys(file->text, "spells", "spell"));
+        first(setting.questItem, FindDefinitionKeys(file->text, "items", "item", "quest"));
+    }
+    return setting;
+}
+
 class Sweep {
 public:
     Sweep(const Options& options, std::string saves) : m_options(options), m_saves(std::move(saves)) {}
@@ -228,8 +274,9 @@ private:
     // Plays every copy of one pass and reports them; returns those that ended badly.
     int RunPass(std::int32_t chapter, const std::string& pass, const std::vector<Copy>& copies,
                 const std::shared_ptr<DRAVCommon::CDataFileFactory>& base, const QuillmereFuzz::PlayPlan& plan);
+    // `hostile`: the copy's hostile script must have run, or it tested nothing.
     std::string PlayOne(const std::shared_ptr<DRAVCommon::CDataFileFactory>& source,
-                        const QuillmereFuzz::PlayPlan& plan, ReadRecorder* recorder) const;
+                        const QuillmereFuzz::PlayPlan& plan, ReadRecorder* recorder, bool hostile = false) const;
     void Record(std::int32_t chapter, const std::string& pass, const Copy& copy, const RunResult& result,
                 SweepTally& tally, std::vector<std::string>& findings);
 
@@ -240,15 +287,15 @@ private:
 
 // Runs in the child: the game's answer to one module.
 std::string Sweep::PlayOne(const std::shared_ptr<DRAVCommon::CDataFileFactory>& source,
-                           const QuillmereFuzz::PlayPlan& base, ReadRecorder* recorder) const {
+                           const QuillmereFuzz::PlayPlan& base, ReadRecorder* recorder, bool hostile) const {
     QuillmereFuzz::PlayPlan plan = base;
     plan.savePath = m_saves + "/copy-" + std::to_string(getpid()) + ".drav";
     // The same rolls for every copy, so a finding repeats.
     DRAVCommon::GetRandomEngine().seed(m_options.seed);
     std::string answer;
     try {
-        QuillmereFuzz::PlaySample(source, plan);
-        answer = kAnswerPlayed;
+        const auto engine = QuillmereFuzz::PlaySample(source, plan);
+        answer = hostile && !engine->GetGame()->IsQuestTagSet(kHostileMarkerTag) ? kAnswerScriptNotRun : kAnswerPlayed;
         if (recorder)
             for (const std::string& name : recorder->GetRead()) answer += "\n" + name;
     } catch (const CDRAVException& error) {
@@ -268,7 +315,7 @@ void Sweep::Record(std::int32_t chapter, const std::string& pass, const Copy& co
     const SweptFile& file = *copy.file;
     const Judgement judgement = Judge(result, file.name);
     const std::string where = file.display + ":" + std::to_string(copy.line) + " " + copy.original +
-                              (copy.definition ? " + " : " -> ") + copy.edit;
+                              (copy.definition ? " + " : copy.script ? ": " : " -> ") + copy.edit;
     tally.Add(judgement.outcome, result.seconds, where);
     if (!IsAcceptable(judgement.outcome))
         findings.push_back(where + ": " + OutcomeName(judgement.outcome) + ": " + judgement.detail);
@@ -337,8 +384,10 @@ int Sweep::RunChapter(std::int32_t chapter) {
         std::size_t edited = 0;
         const std::vector<Copy> copies = MakeCopies(pass, played, edited);
         std::cout << "chapter " << chapter << ", " << pass << " pass: " << edited
-                  << (pass == kNumbersPass ? " numbers, " : " monsters and items, ") << copies.size() << " copies"
-                  << std::endl;
+                  << (pass == kNumbersPass     ? " numbers, "
+                      : pass == kScriptsPass ? " scripts, "
+                                             : " monsters and items, ")
+                  << copies.size() << " copies" << std::endl;
         findings += RunPass(chapter, pass, copies, base, plan);
     }
     return findings;
@@ -351,13 +400,26 @@ std::vector<Copy> Sweep::MakeCopies(const std::string& pass, const std::vector<c
     auto take = [&](Copy copy) {
         if (index++ % m_options.every == 0) copies.push_back(std::move(copy));
     };
+    if (pass == kScriptsPass) {
+        const SweptFile* questFile = nullptr;
+        const HostileSetting setting = ChooseHostileSetting(files, questFile);
+        for (const SweptFile* file : files) {
+            edited += file->scripts.size();
+            for (const ScriptSpot& spot : file->scripts)
+                for (HostileEdit& hostile : MakeHostileEdits(spot, file->scripts, setting))
+                    take({file, spot.line, DescribeScript(spot), hostile.name, {}, nullptr, &spot,
+                          std::move(hostile.replacements), hostile.questReplacements.empty() ? nullptr : questFile,
+                          std::move(hostile.questReplacements)});
+        }
+        return copies;
+    }
     for (const SweptFile* file : files) {
         if (pass == kNumbersPass) {
             edited += file->spots.size();
             for (const NumberSpot& spot : file->spots) {
                 const std::string original = file->text.substr(spot.offset, spot.length);
                 for (const std::string& value : m_options.values)
-                    if (value != original) take({file, spot.line, original, value, spot});
+                    if (value != original) take({file, spot.line, original, value, spot, nullptr, nullptr, {}, nullptr, {}});
             }
         } else {
             edited += file->definitions.size();
@@ -365,7 +427,7 @@ std::vector<Copy> Sweep::MakeCopies(const std::string& pass, const std::vector<c
                 for (const char* statistic : kSpeedStatistics)
                     for (const std::string& amount : m_options.amounts) {
                         const std::string element = ModifyElement(amount, statistic);
-                        take({file, definition.line, definition.key, element, {}, &definition});
+                        take({file, definition.line, definition.key, element, {}, &definition, nullptr, {}, nullptr, {}});
                     }
         }
     }
@@ -384,7 +446,11 @@ int Sweep::RunPass(std::int32_t chapter, const std::string& pass, const std::vec
                 [&] {
                     auto source = std::make_shared<QuillmereTest::OverlaySource>(base);
                     source->Add(copy.file->kind, DRAVCommon::DFS_NONE, copy.file->name, copy.EditedText());
-                    return PlayOne(source, plan, nullptr);
+                    if (copy.questFile)
+                        source->Add(copy.questFile->kind, DRAVCommon::DFS_NONE, copy.questFile->name,
+                                    ReplaceScripts(copy.questFile->text, copy.questReplacements));
+                    if (!copy.script) return PlayOne(source, plan, nullptr);
+                    return PlayOne(source, ReachScript(plan, *copy.script, copy.file->name), nullptr, true);
                 },
                 [&, copy](const RunResult& result) { Record(chapter, pass, copy, result, tally, findings); });
         }

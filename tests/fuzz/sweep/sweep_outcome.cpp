@@ -12,6 +12,7 @@ namespace {
 constexpr const char* kOutcomeNames[] = {
     "loaded and played", "refused naming the edited file", "refused naming another file or none",
     "save that will not load", "crash", "sanitizer report", "hang", "memory past the limit",
+    "hostile script never ran",
 };
 static_assert(std::size(kOutcomeNames) == static_cast<std::size_t>(Outcome::Count));
 
@@ -52,6 +53,7 @@ Judgement Judge(const RunResult& result, const std::string& fileName) {
     case RunEnd::Answered: {
         const std::string head = FirstLine(result.answer);
         if (head == kAnswerPlayed) return {Outcome::Played, ""};
+        if (head == kAnswerScriptNotRun) return {Outcome::ScriptNotRun, "the play never reached the edited script"};
         if (head == kAnswerOutOfMemory) return {Outcome::MemoryLimit, "std::bad_alloc"};
         if (head == kAnswerRefused || head == kAnswerSaveNotLoaded) {
             const std::size_t newline = result.answer.find('\n');

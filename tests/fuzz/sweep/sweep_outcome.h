@@ -17,6 +17,8 @@ inline constexpr const char* kAnswerRefused = "refused";  // the message follows
 // The game took the module and then could not save the game or load its own save back.
 inline constexpr const char* kAnswerSaveNotLoaded = "save not loaded";  // the message follows
 inline constexpr const char* kAnswerOutOfMemory = "out of memory";
+// The copy played through, but the script it was made for never ran: it tested nothing.
+inline constexpr const char* kAnswerScriptNotRun = "script not run";
 
 enum class Outcome {
     Played,
@@ -27,6 +29,7 @@ enum class Outcome {
     SanitizerReport,
     Hang,
     MemoryLimit,
+    ScriptNotRun,
     Count
 };
 

@@ -1,6 +1,8 @@
 // The module sweep's parts that the game itself must agree with: the modifier it
-// puts into a definition is one the module load reads, and a save the played game
-// cannot make or load back comes out as the game's fault, not as a refusal.
+// puts into a definition is one the module load reads, the scripts it finds are
+// every one of their kinds the game loads, the play makes each kind's script run,
+// and a save the played game cannot make or load back comes out as the game's
+// fault, not as a refusal.
 
 #include <gtest/gtest.h>
 
@@ -16,12 +18,19 @@
 #include "rules/magic/spell_apply.h"
 #include "rules/magic/spell_apply_effect.h"
 #include "rules/module.h"
+#include "rules/definitions/object_template.h"
+#include "rules/definitions/quest_info.h"
+#include "rules/definitions/talk_state.h"
 #include "rules/monsters/actor_template.h"
+#include "script/script.h"
 #include "sample_play.h"
 #include "support/overlay_source.h"
 #include "support/sample_module.h"
 #include "support/temp_dir.h"
 #include "sweep/modifier_edits.h"
+#include "sweep/script_edits.h"
+#include "sweep/script_reach.h"
+#include "world/game.h"
 
 using namespace QuillmereSweep;
 
@@ -36,6 +45,11 @@ bool HasInsertedModifier(const DRAV::CSpellApply& record) {
             return true;
     }
     return false;
+}
+
+std::string SampleText(std::int32_t chapter, DRAVCommon::DataFileKind kind, const std::string& name) {
+    const auto bytes = QuillmereTest::SampleFolderSource(chapter)->ReadAll(kind, DRAVCommon::DFS_NONE, name);
+    return std::string(bytes->begin(), bytes->end());
 }
 
 }  // namespace
@@ -86,6 +100,99 @@ TEST(SweepModifiers, TheGameReadsTheModifierPutIntoEveryMonsterAndItem) {
     }
     EXPECT_EQ(loadedItems, items.size());
     EXPECT_GT(items.size(), 30u);
+}
+
+TEST(SweepScripts, EveryConversationHeartbeatAndQuestTheGameLoadsIsFound) {
+    const std::string found = "local found = \"sweep\"";
+    struct File {
+        DRAVCommon::DataFileKind kind;
+        const char* name;
+    };
+    for (const std::int32_t chapter : {1, 2}) {
+        SCOPED_TRACE(chapter);
+        auto source = std::make_shared<QuillmereTest::OverlaySource>(QuillmereTest::SampleFolderSource(chapter));
+        for (const File& file : {File{DRAVCommon::DFK_GLOBAL, "global_monsters.drav"},
+                                 File{DRAVCommon::DFK_GLOBAL, "global_world.drav"},
+                                 File{DRAVCommon::DFK_CHAPTER, "monsters.drav"},
+                                 File{DRAVCommon::DFK_CHAPTER, "world.drav"},
+                                 File{DRAVCommon::DFK_CHAPTER, "quests.drav"}}) {
+            const std::string text = SampleText(chapter, file.kind, file.name);
+            const std::vector<ScriptSpot> spots = FindScripts(text);
+            std::vector<ScriptReplacement> everyOne;
+            for (const ScriptSpot& spot : spots) everyOne.push_back({&spot, found});
+            source->Add(file.kind, DRAVCommon::DFS_NONE, file.name, ReplaceScripts(text, everyOne));
+        }
+
+        DRAV::CEngine engine;
+        engine.LoadModule(chapter, QuillmereFuzz::SampleVersion(), source);
+        const DRAV::CModule& module = *engine.GetModule();
+        std::size_t loaded = 0;
+        auto expectFound = [&](const std::shared_ptr<DRAV::CScript>& script, const std::string& what) {
+            if (!script) return;
+            ++loaded;
+            EXPECT_NE(script->GetSource().find(found), std::string::npos) << what;
+        };
+        auto expectStatesFound = [&](const DRAV::TalkStateList& states, const std::string& owner) {
+            for (const auto& state : states) expectFound(state->GetScript(), owner + "/" + state->GetName());
+        };
+        for (const auto& [key, definition] : module.GetMonsterTemplates()) {
+            expectStatesFound(definition->GetTalkStates(), key);
+            expectFound(definition->GetHeartbeat(), key + " heartbeat");
+        }
+        for (const auto& [key, definition] : module.GetObjectTemplates())
+            expectStatesFound(definition->GetTalkStates(), key);
+        for (const auto& [name, quest] : module.GetQuests()) expectFound(quest->GetScript(), name);
+        EXPECT_GT(loaded, 15u);
+    }
+}
+
+TEST(SweepScripts, ThePlayRunsAScriptOfEachKindOverAndOver) {
+    struct Case {
+        std::int32_t chapter;
+        const char* file;
+        ScriptKind kind;
+        const char* owner;
+        const char* name;
+    };
+    const Case cases[] = {
+        // Mother Hesk stands beyond talking reach among the kinds crowded round the party.
+        {1, "monsters.drav", ScriptKind::TalkState, "ferry_keeper", "ferry"},
+        // Objects the start area holds.
+        {1, "world.drav", ScriptKind::TalkState, "heron_statue", "riddle"},
+        {2, "world.drav", ScriptKind::TalkState, "chain_windlass", "release"},
+        {1, "monsters.drav", ScriptKind::Heartbeat, "innkeeper", ""},
+        // Waiting for no tag, and for a tag nobody sets at the start.
+        {1, "quests.drav", ScriptKind::QuestCheck, "", "heron_riddle"},
+        {1, "quests.drav", ScriptKind::QuestCheck, "", "boatwright_home"},
+        // In the start area, and in the area the map leads to.
+        {1, "reedwater_landing.drav", ScriptKind::AreaEntry, "", "trail"},
+        {1, "reed_marsh.drav", ScriptKind::AreaEntry, "", "landing"},
+    };
+    const std::string counted =
+        "drav_set_tag_value( context, \"sweep_runs\", drav_get_tag_value( context, \"sweep_runs\" ) + 1 ) "
+        "return false";
+    const QuillmereTest::TempDir folder;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " " + c.owner + " " + c.name);
+        const std::string text = SampleText(c.chapter, DRAVCommon::DFK_CHAPTER, c.file);
+        const std::vector<ScriptSpot> spots = FindScripts(text);
+        const auto spot = std::find_if(spots.begin(), spots.end(), [&](const ScriptSpot& candidate) {
+            return candidate.kind == c.kind && candidate.owner == c.owner && candidate.name == c.name;
+        });
+        ASSERT_NE(spot, spots.end());
+        auto source = std::make_shared<QuillmereTest::OverlaySource>(QuillmereTest::SampleFolderSource(c.chapter));
+        source->Add(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, c.file, ReplaceScripts(text, {{&*spot, counted}}));
+        QuillmereFuzz::PlayPlan plan;
+        plan.chapter = c.chapter;
+        plan.ticks = 60;
+        plan.savePath = folder / "play.drav";
+        plan.maps = {c.chapter == 1 ? "reedwater_map" : "ashcombe_map"};
+        const auto engine = QuillmereFuzz::PlaySample(source, ReachScript(plan, *spot, c.file));
+        const DRAV::TagMap& tags = engine->GetGame()->GetQuestTags();
+        const auto runs = tags.find("sweep_runs");
+        ASSERT_NE(runs, tags.end());
+        EXPECT_GE(runs->second, kReachRuns);
+    }
 }
 
 TEST(SweepPlay, ASaveTheGameCannotMakeOrLoadIsItsOwnFault) {

@@ -1,5 +1,6 @@
-// The module sweep's own parts: finding a file's numbers, running work in children
-// that may crash, hang or run away, and sorting what they did.
+// The module sweep's own parts: finding a file's numbers and scripts, the hostile
+// bodies put in a script's place, running work in children that may crash, hang
+// or run away, and sorting what they did.
 
 #include <gtest/gtest.h>
 
@@ -16,9 +17,11 @@
 #include <thread>
 #include <vector>
 
+#include "sweep/hostile_scripts.h"
 #include "sweep/isolated_run.h"
 #include "sweep/modifier_edits.h"
 #include "sweep/number_edits.h"
+#include "sweep/script_edits.h"
 #include "sweep/sweep_outcome.h"
 
 using namespace QuillmereSweep;
@@ -103,6 +106,135 @@ TEST(SweepModifiers, OnlyTheDefinitionsOfTheTopListsAreFound) {
     EXPECT_TRUE(FindModifiableDefinitions("<items> <item> never_closed").empty());
 }
 
+TEST(SweepScripts, EachKindIsFoundWithWhatMakesItRun) {
+    const std::string text =
+        "# <monster2> in_a_comment <talk> <state> a <lua> x </lua> </state> </talk> </monster2>\n"
+        "<monsters>\n"
+        " <monster2> heron <talk>\n"
+        "  <state> greet <lua> drav_talk( context, \"</state>\" ) # a </lua> in a comment\n"
+        "  </lua> </state>\n"
+        "  <state> trade ( mood cheerful ) <lua> drav_store( context ) </lua> </state>\n"
+        "  <state> farewell <settag> heron_met </settag> </state> <state> silent </state> </talk>\n"
+        "  <heartbeat> <lua> return 0 </lua> </heartbeat> </monster2>\n"
+        "</monsters>\n"
+        "<objects> <object> statue \"A <lua> statue\" solid <talk> <state> riddle <lua> y </lua> </state> </talk>\n"
+        " <trap> true 0 0 <lua> drav_message( context, \"snap\" ) </lua> </trap> </object> </objects>\n"
+        "<tiles> <tile> gate \"Gate\" gate ( 1 1 ) door 8 <lua> return true </lua> </tile> </tiles>\n"
+        "<quests> <quest> riddle \"The Riddle\" 25 0 <lua> return true </lua> </quest>\n"
+        " <quest> smugglers \"Smoke\" 450 smugglers_asked ( source keeper ) 0 <lua> return false </lua> </quest>\n"
+        "</quests>\n"
+        "<entries> <entry> dock \"The dock\" ( 7 3 ) <lua> z </lua> </entry> <entry> lane ( 1 1 ) </entry> </entries>\n"
+        "<exits> <exit> out \"Out\" ( 0 4 ) 0 ( landing lane ) <lua> return 1 </lua> </exit> </exits>\n";
+    struct Expected {
+        ScriptKind kind;
+        const char* owner;
+        const char* name;
+        const char* assignment;
+        std::uint32_t line;
+        const char* opens;
+        const char* closes;
+    };
+    // Doors, traps and exits are run by what a player does, not by the game's own
+    // course; a state without a script has nothing to replace.
+    const Expected expected[] = {
+        {ScriptKind::TalkState, "heron", "greet", "", 4, "<lua>", "</lua>"},
+        {ScriptKind::TalkState, "heron", "trade", "", 6, "<lua>", "</lua>"},
+        {ScriptKind::TalkState, "heron", "farewell", "", 7, "<settag>", "</settag>"},
+        {ScriptKind::Heartbeat, "heron", "", "", 8, "<lua>", "</lua>"},
+        {ScriptKind::TalkState, "statue", "riddle", "", 10, "<lua>", "</lua>"},
+        {ScriptKind::QuestCheck, "", "riddle", "", 13, "<lua>", "</lua>"},
+        {ScriptKind::QuestCheck, "", "smugglers", "smugglers_asked", 14, "<lua>", "</lua>"},
+        {ScriptKind::AreaEntry, "", "dock", "", 16, "<lua>", "</lua>"},
+    };
+    const std::vector<ScriptSpot> spots = FindScripts(text);
+    ASSERT_EQ(spots.size(), std::size(expected));
+    for (std::size_t i = 0; i < spots.size(); ++i) {
+        const ScriptSpot& spot = spots[i];
+        const Expected& want = expected[i];
+        SCOPED_TRACE(i);
+        EXPECT_EQ(spot.kind, want.kind);
+        EXPECT_EQ(spot.owner, want.owner);
+        EXPECT_EQ(spot.name, want.name);
+        EXPECT_EQ(spot.assignment, want.assignment);
+        EXPECT_EQ(spot.line, want.line);
+        const std::string element = text.substr(spot.begin, spot.end - spot.begin);
+        EXPECT_EQ(element.rfind(want.opens, 0), 0u) << element;
+        EXPECT_EQ(element.substr(element.size() - std::strlen(want.closes)), want.closes) << element;
+    }
+    // The comment's "</lua>" does not end the greeting's script.
+    EXPECT_NE(text.substr(spots[0].begin, spots[0].end - spots[0].begin).find("in a comment"), std::string::npos);
+
+    // Two states replaced at once, the later first, each keeping what stands around it.
+    const std::string edited = ReplaceScripts(text, {{&spots[0], "A"}, {&spots[2], "B"}});
+    EXPECT_NE(edited.find("<state> greet <lua> A </lua> </state>"), std::string::npos) << edited;
+    EXPECT_NE(edited.find("<state> farewell <lua> B </lua> </state>"), std::string::npos) << edited;
+    EXPECT_NE(edited.find("<state> trade ( mood cheerful ) <lua> drav_store( context ) </lua>"), std::string::npos);
+    EXPECT_TRUE(FindScripts("<quests> <quest> never_closed <lua> x").empty());
+}
+
+TEST(SweepScripts, TheDefinitionsABodyNamesAreFoundInTheirTopLists) {
+    const std::string text =
+        "<spells> <spell> mend \"Mend\" </spell> <multispell> volley </multispell> <spell> ward </spell> </spells>\n"
+        "<items> <item> token \"Token\" <quest> token_found </quest> </item> <item> rope </item>\n"
+        " <item> ledger <attribute> 1 </attribute> <quest> ledger_read </quest> </item> </items>\n"
+        "<monsters> <monster2> thief <items> <item> pick <quest> x </quest> </item> </items> </monster2> </monsters>\n";
+    EXPECT_EQ(FindDefinitionKeys(text, "spells", "spell"), (std::vector<std::string>{"mend", "ward"}));
+    EXPECT_EQ(FindDefinitionKeys(text, "items", "item"), (std::vector<std::string>{"token", "rope", "ledger"}));
+    EXPECT_EQ(FindDefinitionKeys(text, "items", "item", "quest"), (std::vector<std::string>{"token", "ledger"}));
+}
+
+TEST(SweepScripts, EachScriptIsGivenTheBodiesFitForItsKind) {
+    const std::string text =
+        "<monsters> <monster2> keeper <talk> <state> start <lua> a </lua> </state>\n"
+        " <state> ferry <lua> b </lua> </state> <state> pay <lua> c </lua> </state> </talk>\n"
+        " <heartbeat> <lua> d </lua> </heartbeat> </monster2>\n"
+        " <monster2> hermit <talk> <state> start <lua> e </lua> </state> </talk> </monster2> </monsters>\n"
+        "<quests> <quest> errand \"Errand\" 5 0 <lua> f </lua> </quest> </quests>\n"
+        "<entries> <entry> dock <lua> g </lua> </entry> </entries>\n";
+    const std::vector<ScriptSpot> spots = FindScripts(text);
+    ASSERT_EQ(spots.size(), 7u);
+    const HostileSetting setting{"mend", "token", &spots[5]};
+    std::vector<std::vector<HostileEdit>> edits;
+    for (const ScriptSpot& spot : spots) edits.push_back(MakeHostileEdits(spot, spots, setting));
+    auto find = [&](std::size_t spot, const std::string& name) -> const HostileEdit* {
+        for (const HostileEdit& edit : edits[spot])
+            if (edit.name == name) return &edit;
+        return nullptr;
+    };
+    // A partner's first state and every script of the other kinds get the loops; every
+    // state gets the chains, the last leading back through the first, a lone one none.
+    struct Row {
+        std::size_t spot;
+        const char* body;
+        bool given;
+    };
+    const Row rows[] = {
+        {0, "chain through ferry and back", true},   {2, "chain through start and back", true},
+        {4, "chain to its own state", true},         {4, "chain through start and back", false},
+        {0, "loop of drav_message", true},           {2, "loop of drav_message", false},
+        {2, "PARTY expanded in a box", false},       {3, "PARTY expanded in a box", true},
+        {6, "loop of drav_launch_spell", true},      {5, "loop of drav_launch_spell", false},
+        {6, "loop of drav_set_tag over a quest check of 999 boxes", true},
+        {5, "loop of drav_set_tag over a quest check of 999 boxes", false},
+        {5, "quest check setting off the quest checks", true},
+        {3, "quest check setting off the quest checks", false},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(find(row.spot, row.body) != nullptr, row.given) << row.spot << " " << row.body;
+
+    // Each body sets the marker first; a chain replaces both its states, each naming the other.
+    const HostileEdit* chain = find(2, "chain through start and back");
+    ASSERT_TRUE(chain && chain->replacements.size() == 2);
+    EXPECT_EQ(chain->replacements[1].spot, &spots[0]);
+    for (const ScriptReplacement& replacement : chain->replacements)
+        EXPECT_EQ(replacement.body.rfind("drav_set_tag_value( context, \"sweep_hostile_ran\", 1 ) ", 0), 0u);
+    EXPECT_NE(chain->replacements[0].body.find("drav_goto_state( context, \"start\" )"), std::string::npos);
+    EXPECT_NE(chain->replacements[1].body.find("drav_goto_state( context, \"pay\" )"), std::string::npos);
+    const HostileEdit* nested = find(6, "loop of drav_set_tag over a quest check of 999 boxes");
+    ASSERT_TRUE(nested && nested->questReplacements.size() == 1);
+    EXPECT_EQ(nested->questReplacements[0].spot, &spots[5]);
+}
+
 TEST(SweepOutcome, ARefusalMustNameTheEditedFile) {
     EXPECT_TRUE(NamesFile("_chapter_\\monsters.drav: bad speed", "monsters.drav"));
     EXPECT_TRUE(NamesFile("reading monsters.drav", "monsters.drav"));
@@ -128,6 +260,7 @@ TEST(SweepOutcome, EachEndingIsSorted) {
     const Case cases[] = {
         {RunEnd::Answered, kAnswerPlayed, "", 0, Outcome::Played},
         {RunEnd::Answered, kAnswerOutOfMemory, "", 0, Outcome::MemoryLimit},
+        {RunEnd::Answered, kAnswerScriptNotRun, "", 0, Outcome::ScriptNotRun},
         // The game's own save is no module file, even when its refusal names the edited one.
         {RunEnd::Answered, std::string(kAnswerSaveNotLoaded) + "\n_chapter_\\magic.drav: item count out of range", "",
          0, Outcome::SaveNotLoaded},
