@@ -98,7 +98,9 @@ TEST(Townsfolk, AHeroWhoStrikesOneFightsAFairFight) {
         EXPECT_EQ(swings, kSwings);
         EXPECT_LE(blows, 2 * swings) << blows << " blows to her " << swings << " swings";
         // Whoever turns on her strikes back.
-        if (person->GetRelation() == RELATION_HOSTILE) EXPECT_GE(blows, 1);
+        if (person->GetRelation() == RELATION_HOSTILE) {
+            EXPECT_GE(blows, 1);
+        }
     }
 }
 

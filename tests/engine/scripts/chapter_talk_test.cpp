@@ -163,8 +163,11 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
         const bool said = std::any_of(lines.begin(), lines.end(),
                                       [&](const std::string& line) { return line.find(row.says) != std::string::npos; });
         EXPECT_TRUE(said) << story << " does not say \"" << row.says << "\"";
-        if (row.never)
-            for (const auto& line : lines) EXPECT_EQ(line.find(row.never), std::string::npos) << story << ": " << line;
+        if (row.never) {
+            for (const auto& line : lines) {
+                EXPECT_EQ(line.find(row.never), std::string::npos) << story << ": " << line;
+            }
+        }
     }
 }
 
