@@ -2,6 +2,7 @@
 // go back to their posts and hold back until the party comes to them or fights, so
 // that a party which only stands up is never felled again before it can act.
 
+#include "engine/brain/brain.h"
 #include "engine/engine.h"
 #include "world/actor.h"
 #include "world/area.h"
@@ -17,13 +18,22 @@ constexpr double kAtPostDistance = 3 * kCellSize;
 // this near: four cells, well short of the way from its post to the party's wake.
 constexpr double kHoldingReach = 4 * kCellSize;
 
+// A foe, or one waiting to turn on a party that comes near it: the hours of rest
+// before the wake calm a roused foe back to its brain's waiting, wherever the
+// fight left it.
+bool WouldFight(const CActor& actor) {
+    if (actor.IsHostile()) return true;
+    const std::shared_ptr<CBrain> brain = actor.GetBrain();
+    return actor.GetRelation() == RELATION_NEUTRAL && brain && brain->GetProximityRange() > 0.0;
+}
+
 }  // namespace
 
 void CEngine::StandDownFoes(CArea& area) {
     CGame& game = Game();
     const std::uint32_t now = game.GetTick();
     for (const auto& foe : ActorList(area.GetActors())) {
-        if (!foe->IsAlive() || !foe->IsHostile()) continue;
+        if (!foe->IsAlive() || !WouldFight(*foe)) continue;
         foe->ClearOrders();
         foe->SetAttackTarget(0, nullptr);
         foe->ReleaseAttackers(false, now);

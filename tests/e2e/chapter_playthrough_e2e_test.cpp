@@ -335,11 +335,16 @@ std::vector<Step> TheRoad() {
             ClickId(CStartDlg::kLoadExistingGame), Wait(200), Shot("load"), ClickId(CLoadDlg::kFirstGame), Wait(500),
             Check("loaded", [] { return TheArea()->GetName() + " " + PartySize() + " " + Gold(); })});
     // Home by the smugglers' trail, the whole party walking together, to where their
-    // lookout waits at the dock's end.
+    // lookout waits at the dock's end: it lets the party arrive, and turns on it as
+    // it comes near.
     Append(steps, {ClickId(kSelectAll)});
     Append(steps, LeaveBy("hidden_trail", 19, 3, "reedwater_landing"));
-    Append(steps, {ClosePages(), Shot("trail"), ClickId(kSelectAll),
-                   ClickOn("the trail's lookout", [] { return static_cast<DRAV::CThing*>(NearestFoe()); }),
+    Append(steps, {ClosePages(), Shot("trail"), Check("arrived by the trail", [] {
+                       return NearestFoe() ? std::string("a foe waiting") : std::string("nobody upon the party");
+                   }),
+                   ClickId(kSelectAll),
+                   WalkPartyUntil("the trail's lookout to turn on the party", 12, 3,
+                                  [] { return NearestFoe() != nullptr; }),
                    ClickId(kFirstPortrait), FightWithSpell("marsh_spark"), ClosePages(),
                    Check("trail", [] { return NearestFoe() ? std::string("a foe left") : std::string("clear"); })});
     // Orrin is told he is home, with the talk action of the hero's bar.
@@ -404,6 +409,7 @@ TEST(ChapterPlaythrough, ANewSpellcasterPlaysTheChapterToItsEndThroughTheWindow)
         {"saved", "Welcome"},
         {"loaded", "reed_marsh 3 10"},
         {"exit hidden_trail", "Exit to the trail to the landing?"},
+        {"arrived by the trail", "nobody upon the party"},
         {"trail", "clear"},
         {"orrin home", "2 boatwright_returned"},
         {"end", "Congratulations! 5 ferry_crossed"},

@@ -1,10 +1,10 @@
 // A party wiped out wakes in peace at the window, with the clock running: the
-// lookout the smugglers post at the dock's end once they know they were seen
-// kills the hero; she wakes on the dock a few steps from it, stands there half a
-// minute, goes back to the entrance, and walks to each way out of the landing
-// without a blow, then leaves by the last. Everything the player does goes
-// through mouse and keys; the lookout is posted and the hero made frail in the
-// program's process.
+// hero walks up to the lookout the smugglers post at the dock's end once they
+// know they were seen, and it kills her; she wakes on the dock a few steps from
+// it, stands there half a minute, goes back to the entrance, and walks to each
+// way out of the landing without a blow, then leaves by the last. Everything the
+// player does goes through mouse and keys; the lookout is posted and the hero
+// made frail in the program's process.
 
 #include <gtest/gtest.h>
 
@@ -77,6 +77,12 @@ TEST(Waking, AHeroWipedOutByTheLookoutWakesInPeaceAndWalksToEveryWayOut) {
                       Hero().SetDamageTaken(Hero().GetMaxHitPoints() - 1);
                       return lookout->GetName();
                   }),
+            // It lets her be on the dock; she goes at it until it turns on her.
+            WalkPartyUntil("the lookout to turn on her", 12, 3,
+                           [] {
+                               auto* lookout = dynamic_cast<DRAV::CActor*>(Person("smuggler_lookout")());
+                               return lookout && lookout->GetRelation() == DRAV::RELATION_HOSTILE;
+                           }),
             WaitUntil(
                 "the end of the fight", [] { return PageTitle() == "Party Dead"; }, 60000),
             Key(SDL_SCANCODE_RETURN),

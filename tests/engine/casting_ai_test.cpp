@@ -59,6 +59,7 @@ TEST(CastingAI, CastsItsSpellsInOrderThenFallsBackAndStartsAgainAfterAnHour) {
     auto game = OpenField();
     const auto spirit = game.Spawn("marsh_spirit", 6, 1);
     ASSERT_TRUE(spirit);
+    spirit->SetRelation(RELATION_HOSTILE);  // roused: it waits for whoever comes near
     CAICast ai({"marsh_fever", "reed_lash"}, std::make_shared<CAICharge>(0u));
     auto step = [&] {
         spirit->ClearOrders();
@@ -144,6 +145,7 @@ TEST(CastingAI, TheWandUserFiresItsBestWandFirstThenFallsBack) {
     auto game = OpenField();
     const auto captain = game.Spawn("smuggler_captain", 6, 1);
     ASSERT_TRUE(captain);
+    captain->SetRelation(RELATION_HOSTILE);
     const auto weaker = Give(game, *captain, "ferry_wand");
     CAIWands ai(std::make_shared<CAICharge>(0u));
     auto step = [&] {
@@ -265,6 +267,7 @@ TEST(CastingAI, AWandTheActorCannotWorkCountsAsNone) {
     auto game = OpenField();
     const auto goblin = game.Spawn("reed_goblin", 6, 1);  // no wand skill
     ASSERT_TRUE(goblin);
+    goblin->SetRelation(RELATION_HOSTILE);
     Give(game, *goblin, "ferry_wand");
     CAIWands ai(std::make_shared<CAICharge>(0u));
     ai.IssueOrders(game.Engine(), *goblin);

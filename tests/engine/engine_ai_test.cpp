@@ -22,7 +22,7 @@ TEST(EngineAI, ProximityTurnsAGroupThroughItsTags) {
     auto game = QuillmereTest::StartSampleGame();
     CArea& area = game.EnterOpenArea(40, 8);
     const auto main = game.Main();
-    const auto near = game.Spawn("reed_smuggler", 5, 1);   // within its range of 12
+    const auto near = game.Spawn("reed_smuggler", 4, 1);   // within its range of 10
     const auto far = game.Spawn("reed_smuggler", 25, 1);   // out of range, within 80 of the first
     const auto hidden = game.Spawn("reed_smuggler", 30, 5);  // never seen by the party
     ASSERT_TRUE(near && far && hidden);
@@ -49,11 +49,11 @@ TEST(EngineAI, OutOfRangeOrUnseenNothingFires) {
     See(area, *smuggler);
     game.Tick();
     EXPECT_EQ(smuggler->GetRelation(), RELATION_NEUTRAL);
-    smuggler->FinalizeMove(Centre(5), Centre(1));
-    area.GetSeenCells().Set(5, 1, false);
+    smuggler->FinalizeMove(Centre(4), Centre(1));
+    area.GetSeenCells().Set(4, 1, false);
     game.Tick();
     EXPECT_EQ(smuggler->GetRelation(), RELATION_NEUTRAL);
-    area.GetSeenCells().Set(5, 1, true);
+    area.GetSeenCells().Set(4, 1, true);
     game.Tick();
     EXPECT_EQ(smuggler->GetRelation(), RELATION_HOSTILE);
 }

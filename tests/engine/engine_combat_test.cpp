@@ -63,8 +63,8 @@ TEST(EngineCombat, AFighterKillsAGoblinAfterTheWindUpAndItsLootLiesInOnePile) {
     const auto main = game.Main();
     const auto goblin = game.Spawn("reed_goblin", 2, 1);
     ASSERT_TRUE(goblin);
-    // A neutral goblin only stands (its peaceful AI): the swings here are Wren's alone.
-    goblin->SetRelation(RELATION_NEUTRAL);
+    // A goblin without a brain only stands: the swings here are Wren's alone.
+    goblin->SetBrain(nullptr, {});
     const std::uint32_t start = game.Game().GetTick();
     main->PushOrder(std::make_shared<CAttackOrder>(goblin->GetId()), false);
 
@@ -264,13 +264,16 @@ TEST(EngineCombat, TheDrownedWatchWipesOutALevelOnePartyThatComesClose) {
 TEST(EngineCombat, AHostileInRangeMeansBattleAndStopsHeartbeats) {
     auto game = StartSampleGame();
     EXPECT_FALSE(game.Game().IsInBattle());
-    // The lane's goblins spring out of the reeds within range of the dock.
+    // The lane's goblin, sprung out of the reeds and roused, is within range of the dock.
     game.Engine().SetTag("lane_ambush", true);
+    for (const auto& actor : game.Area().GetActors())
+        if (actor->GetEncounterName() == "lane_goblins") actor->SetRelation(RELATION_HOSTILE);
     game.Tick();
     EXPECT_TRUE(game.Game().IsInBattle());
     game.EnterOpenArea(80, 4);
     const auto main = game.Main();
     const auto goblin = game.Spawn("reed_goblin", 1, 1);
+    goblin->SetRelation(RELATION_HOSTILE);
     goblin->FinalizeMove(main->GetX() + 150.0, main->GetY());
     game.Tick();
     EXPECT_TRUE(game.Game().IsInBattle());
@@ -543,15 +546,16 @@ TEST(EngineCombat, ResistanceSwallowsDamageInStepsAndWhollyAtTwenty) {
 TEST(EngineCombat, AStruckNeutralTurnsHostileOnlyWhenItsBrainSaysSo) {
     DRAVCommon::GetRandomEngine().seed(7);
     auto game = ArmedParty();
-    // The ferryman's brain turns on an attacker; the goblin made neutral here does not.
+    // The ferryman's brain turns on an attacker; the innkeeper's, who leaves
+    // fighting to others, does not.
     const auto ferryman = game.Spawn("ferryman", 2, 1);
-    const auto goblin = game.Spawn("reed_goblin", 1, 2);
-    ASSERT_TRUE(ferryman && goblin);
-    goblin->SetRelation(RELATION_NEUTRAL);
+    const auto innkeeper = game.Spawn("innkeeper", 1, 2);
+    ASSERT_TRUE(ferryman && innkeeper);
+    ASSERT_EQ(innkeeper->GetRelation(), RELATION_NEUTRAL);
     ASSERT_EQ(ferryman->GetRelation(), RELATION_NEUTRAL);
 
-    game.Engine().MeleeStrike(*game.Main(), *goblin);
-    EXPECT_EQ(goblin->GetRelation(), RELATION_NEUTRAL);
+    game.Engine().MeleeStrike(*game.Main(), *innkeeper);
+    EXPECT_EQ(innkeeper->GetRelation(), RELATION_NEUTRAL);
     game.Engine().MeleeStrike(*game.Main(), *ferryman);
     EXPECT_EQ(ferryman->GetRelation(), RELATION_HOSTILE);
     EXPECT_TRUE(game.Game().IsInBattle());

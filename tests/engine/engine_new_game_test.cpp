@@ -205,8 +205,9 @@ TEST(EngineNewGame, TheStartHasADoorAChestAFriendAndAFoeWithinAShortWalk) {
     ASSERT_TRUE(reeds);
     EXPECT_LT(wren.DistanceToPoint(reeds->GetX(), reeds->GetY()), kShortWalk);
     const double dockX = wren.GetX(), dockY = wren.GetY();
+    // The goblin springs, and turns on her at her nearness the tick after.
     wren.FinalizeMove(reeds->GetX(), reeds->GetY());
-    game.Tick();
+    game.Tick(2);
     wren.FinalizeMove(dockX, dockY);
     for (std::uint32_t row = 0; row < 12; ++row)
         for (std::uint32_t column = 0; column < 16; ++column)

@@ -34,6 +34,7 @@ TEST(MonsterAI, AChargingGoblinReachesThePartyAndStrikes) {
     const auto main = game.Main();
     const auto goblin = game.Spawn("reed_goblin", 14, 1);
     ASSERT_TRUE(goblin);
+    goblin->SetRelation(RELATION_HOSTILE);  // roused, far off
     const double start = goblin->DistanceTo(*main);
     game.Tick();
     const auto* attack = CurrentOrder<CAttackOrder>(*goblin);
@@ -92,6 +93,8 @@ TEST(MonsterAI, TheTargetSearchTakesSidesAndBreaksTiesToTheLater) {
     const auto second = game.Spawn("reed_goblin", 5, 1);
     const auto bystander = game.Spawn("reed_goblin", 1, 9);
     ASSERT_TRUE(first && second && bystander);
+    first->SetRelation(RELATION_HOSTILE);
+    second->SetRelation(RELATION_HOSTILE);
     second->SetPosition(main->GetX() + first->DistanceTo(*main), main->GetY());
     bystander->SetRelation(RELATION_NEUTRAL);
 
@@ -158,27 +161,26 @@ TEST(MonsterAI, AnAttackTurnsOnlyThoseWhoseBrainSaysSo) {
     auto game = OpenField();
     const auto main = game.Main();
     const auto smuggler = game.Spawn("reed_smuggler", 8, 1);  // hostile when attacked, fires the alarm
-    const auto goblin = game.Spawn("reed_goblin", 8, 4);      // not
+    const auto innkeeper = game.Spawn("innkeeper", 8, 4);    // not
     const auto keeper = game.Spawn("ferry_keeper", 8, 7);     // made a friend of the party below
-    ASSERT_TRUE(smuggler && goblin && keeper);
+    ASSERT_TRUE(smuggler && innkeeper && keeper);
     keeper->SetRelation(RELATION_FRIENDLY);
     smuggler->SetRelation(RELATION_NEUTRAL);
-    goblin->SetRelation(RELATION_NEUTRAL);
     smuggler->PushOrder(std::make_shared<CMoveOrder>(30.0, 20.0), false);
 
     EXPECT_TRUE(smuggler->GetBrain()->TriggerTestCombat(*smuggler, main.get()));
     EXPECT_EQ(smuggler->GetRelation(), RELATION_HOSTILE);
     EXPECT_EQ(smuggler->GetCurrentOrder(), nullptr);
     EXPECT_EQ(smuggler->GetBrain()->GetPendingTags(), std::vector<std::string>{"smugglers_alarm"});
-    EXPECT_FALSE(goblin->GetBrain()->TriggerTestCombat(*goblin, nullptr));
-    EXPECT_EQ(goblin->GetRelation(), RELATION_NEUTRAL);
+    EXPECT_FALSE(innkeeper->GetBrain()->TriggerTestCombat(*innkeeper, nullptr));
+    EXPECT_EQ(innkeeper->GetRelation(), RELATION_NEUTRAL);
     EXPECT_FALSE(keeper->GetBrain()->TriggerTestCombat(*keeper, main.get()));
     EXPECT_EQ(keeper->GetRelation(), RELATION_FRIENDLY);
 }
 
 TEST(MonsterAI, AWandererStrollsWithinItsRadiusOfTheHomeItFixedFirst) {
     auto game = OpenField();
-    const auto spirit = game.Spawn("marsh_spirit", 1, 10);  // wanders 10 units, near the field's edge
+    const auto spirit = game.Spawn("marsh_spirit", 1, 10);  // wanders 5 units, near the field's edge
     ASSERT_TRUE(spirit);
     spirit->SetRelation(RELATION_NEUTRAL);
     auto* wander = dynamic_cast<CAIWander*>(spirit->GetBrain()->GetPeacefulAI().get());
@@ -191,8 +193,8 @@ TEST(MonsterAI, AWandererStrollsWithinItsRadiusOfTheHomeItFixedFirst) {
         const auto* move = dynamic_cast<const CMoveOrder*>(spirit->GetCurrentOrder().get());
         if (!move) continue;
         ++strolls;
-        EXPECT_LE(std::abs(move->x - homeX), 10.0);
-        EXPECT_LE(std::abs(move->y - homeY), 10.0);
+        EXPECT_LE(std::abs(move->x - homeX), 5.0);
+        EXPECT_LE(std::abs(move->y - homeY), 5.0);
         EXPECT_GE(move->x, 0.0);
         EXPECT_LE(move->y, 12 * 2.5);
         spirit->ClearOrders();

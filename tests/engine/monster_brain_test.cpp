@@ -55,7 +55,8 @@ TEST(MonsterBrain, InheritedBrainsAreSharedByDefinitionsAndCopiedForActors) {
     auto copy = lookout.CopyBrain();
     ASSERT_NE(copy, nullptr);
     EXPECT_NE(copy, lookout.GetBrain());
-    EXPECT_EQ(copy->GetRelation(), RELATION_HOSTILE);
+    EXPECT_EQ(copy->GetRelation(), RELATION_NEUTRAL);
+    EXPECT_EQ(copy->GetProximityRange(), smuggler.GetBrain()->GetProximityRange());
     EXPECT_EQ(copy->GetFireTags(), smuggler.GetBrain()->GetFireTags());
     EXPECT_NE(copy->GetPeacefulAI(), smuggler.GetBrain()->GetPeacefulAI());
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "common/data_file_reader.h"
 #include "common/random.h"
 #include "engine/story_steps.h"
 
@@ -39,6 +40,27 @@ struct Order {
 
 // Nowhere: the fare is for the boat, however many ride in it.
 const std::vector<std::string> kNeverSaid{"the same for everyone", "five gold a head"};
+// Heard once on every road, however often the party comes by: Orrin's word as he
+// comes home, shown in its box and kept in the log as one line, and the
+// innkeeper writing the company into his book.
+const std::vector<std::string> kSaidOnce{"There's my slip, and my boathouse!", "Let me write your company in the book"};
+// Every order goes past the hide's lookouts by talk, and Marrow's crew is never
+// fought: the end pages tell of no fight there.
+const std::vector<std::string> kNeverShownUnfought{"have gone out", "drawn up in the reeds", "no lantern moves"};
+
+// The text of the chapter's end pages, as the chapter-end dialog reads them from
+// "win.drav", then the closing page.
+std::string EndPages(const Player& player) {
+    DRAVCommon::CDataFileReader reader(*player.Engine().GetDataSource(), DRAVCommon::DFK_CHAPTER,
+                                       DRAVCommon::DFS_NONE, "win.drav");
+    std::string text;
+    for (reader.BeginBlock("win"); reader.IsBlock("page"); reader.EndBlock()) {
+        reader.BeginBlock("page");
+        const std::string picture = reader.ReadQuoted();
+        text += picture + ": " + reader.ReadQuoted() + "\n";
+    }
+    return text + player.Game().GetClosingText();
+}
 
 const std::set<std::string> kAllQuests(QuillmereTest::kStoryOrder.begin(), QuillmereTest::kStoryOrder.end());
 
@@ -145,6 +167,13 @@ TEST(StoryOrder, EveryQuestReachedIsCreditedOnceWhateverTheOrder) {
             EXPECT_NE(line, player.Log().end()) << words << " is not heard, or not in its turn";
         }
         for (const auto& words : kNeverSaid) EXPECT_FALSE(player.Said(words)) << words;
+        for (const auto& words : kSaidOnce)
+            EXPECT_EQ(std::count_if(player.Log().begin(), player.Log().end(),
+                                    [&](const std::string& line) { return line.find(words) != std::string::npos; }),
+                      1)
+                << words;
+        const std::string pages = EndPages(player);
+        for (const auto& words : kNeverShownUnfought) EXPECT_EQ(pages.find(words), std::string::npos) << words << "\n" << pages;
         for (const auto& who : player.TalksAmidFoes()) ADD_FAILURE() << who << " began a conversation amid a fight";
     }
 }

@@ -235,14 +235,23 @@ public:
     }
 
     // Every living member fights the hostile actors in sight until none is left,
-    // those named in `first` before the others, else the nearest.
+    // those named in `first` before the others, else the nearest. Who comes out
+    // where the last foe fell turns on the party standing near its post a tick
+    // later, so the fight is over only once a tick has passed without a foe.
     void Fight(const std::vector<std::string>& first = {}) {
+        bool calm = false;
         for (int tick = 0; tick < kPatience; ++tick) {
             if (m_talk) HearOut();
             std::vector<std::shared_ptr<CActor>> foes;
             for (const auto& actor : Area().GetActors())
                 if (actor->IsAlive() && actor->GetRelation() == RELATION_HOSTILE) foes.push_back(actor);
-            if (foes.empty()) return;
+            if (foes.empty()) {
+                if (calm) return;
+                calm = true;
+                Tick();
+                continue;
+            }
+            calm = false;
             // Badly hurt, the main character drinks a tonic before striking again.
             const auto tonic = Item(*Main(), "river_tonic");
             const auto order = Main()->GetCurrentOrder();

@@ -180,6 +180,18 @@ inline void FreeOrrin(Player& player) {
     EXPECT_TRUE(player.Said("tutorial_party: "));
 }
 
+// The lookout the smugglers posted at the dock's end lets an arriving party be;
+// the party goes at it until it turns, and fights it.
+inline void FightTheTrailLookout(Player& player) {
+    const auto lookout = player.Person("smuggler_lookout");
+    ASSERT_TRUE(lookout);
+    EXPECT_NE(lookout->GetRelation(), RELATION_HOSTILE) << "the lookout went for the party as it arrived";
+    player.WalkTo(12, 3, [&] { return player.FoeInSight(); });
+    EXPECT_TRUE(player.FoeInSight()) << "the lookout let the party walk up to it";
+    SeedTheFight();
+    player.Fight();
+}
+
 // Back by the smugglers' trail, past the lookout they posted, and Orrin, who says
 // as he arrives that he is home, is let go to his slip.
 inline void BringOrrinHome(Player& player) {
@@ -188,9 +200,7 @@ inline void BringOrrinHome(Player& player) {
     player.Travel(19, 3);
     ASSERT_EQ(player.Area().GetName(), "reedwater_landing");
     EXPECT_TRUE(player.Said("Orrin the Boatwright : There's my slip"));
-    EXPECT_TRUE(player.Person("smuggler_lookout"));
-    SeedTheFight();
-    player.Fight();
+    FightTheTrailLookout(player);
     ASSERT_TRUE(player.Main()->IsAlive());
     player.Talk(*orrin, {"You are home, Orrin. Go and rest."});
     EXPECT_FALSE(orrin->IsPartyMember());
@@ -232,6 +242,7 @@ inline void OrrinFallsToTheTrailLookout(Player& player) {
     SeedTheFight();
     player.Send(*orrin, lookout->GetX(), lookout->GetY());
     ASSERT_TRUE(player.TickUntil([&] { return !orrin->IsAlive(); }, kPatience)) << "the lookout left Orrin standing";
+    SeedTheFight();
     player.Fight();
     ASSERT_TRUE(player.Main()->IsAlive());
 }

@@ -38,10 +38,13 @@ CActor* Find(const SampleGame& game, const std::string& key) {
     return nullptr;
 }
 
-// The hero stands still on the dock while the foe comes and kills her; she rests and
-// wakes there. True once she is back on her feet.
+// The hero walks up to the foe, which lets her be until she comes near, and stays
+// there until it kills her; she rests and wakes on the dock. True once she is
+// back on her feet.
 bool WipedOutAndWoken(const SampleGame& game, const Foe& foe) {
     game.Engine().SetTag(foe.tag, true);
+    CActor& hero = *game.Main();
+    hero.PushOrder(std::make_shared<CMoveOrder>(foe.postX, foe.postY), false);
     for (int tick = 0; tick < 6000 && game.Game().GetStateCode() != GAME_WIPED_OUT; ++tick) game.Tick();
     if (game.Game().GetStateCode() != GAME_WIPED_OUT) return false;
     game.Engine().LeaveArea();
@@ -100,8 +103,8 @@ TEST(Waking, AHeroWipedOutStandsHalfAMinuteUnharmedWhereSheWakes) {
             EXPECT_EQ(LinesOf(lines, "You cannot return while in battle."), 0);
             EXPECT_EQ(LinesOf(lines, "The party returns to the area entrance."), 1);
 
-            EXPECT_EQ(enemy->GetRelation(), RELATION_HOSTILE);
             EXPECT_GE(TicksUntilItStrikes(game, *enemy, enemy->GetX(), enemy->GetY()), 0) << "once she walks up";
+            EXPECT_EQ(enemy->GetRelation(), RELATION_HOSTILE);
             EXPECT_TRUE(game.Game().IsInBattle());
         }
     }
@@ -126,16 +129,18 @@ TEST(Waking, AFoePostedWhereThePartyWakesWaitsUntilItActs) {
 }
 
 // A strike ends the hold: the party striking anyone but a friend has chosen to
-// fight, and its foes far off hold back no longer; a foe struck where it holds
-// back strikes back, whoever struck it.
+// fight, and its foes far off hold back no longer (the goblin, calmed by the
+// hours of rest, waits at its post for whoever comes near); a foe struck where it
+// holds back strikes back, whoever struck it.
 TEST(Waking, AStrikeEndsTheHold) {
     struct Strike {
         const char* what;
         Relation newcomer;  // of one who comes to the cell, struck or striking
         std::uint32_t column, row;
+        bool strikesBack;  // the goblin itself was struck
     };
-    for (const Strike& strike : {Strike{"the hero strikes a neutral", RELATION_NEUTRAL, 9, 4},
-                                 Strike{"a friend strikes the goblin", RELATION_FRIENDLY, 6, 8}}) {
+    for (const Strike& strike : {Strike{"the hero strikes a neutral", RELATION_NEUTRAL, 9, 4, false},
+                                 Strike{"a friend strikes the goblin", RELATION_FRIENDLY, 6, 8, true}}) {
         SCOPED_TRACE(strike.what);
         auto game = StartSampleGame();
         ASSERT_TRUE(WipedOutAndWoken(game, kGoblin));
@@ -150,12 +155,15 @@ TEST(Waking, AStrikeEndsTheHold) {
             game.Main()->PushOrder(std::make_shared<CAttackOrder>(newcomer->GetId()), false);
         else
             newcomer->PushOrder(std::make_shared<CAttackOrder>(goblin->GetId()), false);
+        ASSERT_TRUE(game.Game().IsHoldingBack(goblin->GetId()));
         long goblinLines = 0;
-        for (int tick = 0; tick < kHalfMinute && goblinLines == 0; ++tick) {
+        for (int tick = 0; tick < kHalfMinute && (goblinLines == 0 || game.Game().IsHoldingBack(goblin->GetId()));
+             ++tick) {
             game.Tick();
-            goblinLines = LinesOf(Lines(game), goblin->GetName());
+            goblinLines += LinesOf(Lines(game), goblin->GetName());
         }
-        EXPECT_GT(goblinLines, 0);
+        EXPECT_FALSE(game.Game().IsHoldingBack(goblin->GetId()));
+        EXPECT_EQ(goblinLines > 0, strike.strikesBack);
     }
 }
 
@@ -208,14 +216,15 @@ TEST(Waking, FoesHoldBackInAGameSavedAndLoaded) {
     EXPECT_EQ(LinesOf(Lines(game), lookout->GetName()), 0);
     EXPECT_EQ(game.Main()->GetDamageTaken(), 0);
 
-    // The same lookout posted in a game that never lost a fight comes for the hero.
+    // The same lookout posted in a game that never lost a fight holds nothing back:
+    // it comes for the hero as soon as she walks up to it.
     auto fresh = StartSampleGame();
     fresh.Engine().SetTag(kLookout.tag, true);
     fresh.Engine().SaveGame(dir / "posted.drav", expected, nullptr);
     fresh.Engine().LoadGame(dir / "posted.drav", expected, quick);
     CActor* posted = Find(fresh, kLookout.key);
     ASSERT_NE(posted, nullptr);
+    EXPECT_FALSE(fresh.Game().IsHoldingBack(posted->GetId()));
     fresh.DrainEvents();
-    fresh.Tick(kHalfMinute);
-    EXPECT_GT(LinesOf(Lines(fresh), posted->GetName()), 0);
+    EXPECT_GE(TicksUntilItStrikes(fresh, *posted, posted->GetX() - 2 * 2.5, posted->GetY()), 0);
 }

@@ -60,6 +60,10 @@ TEST(HelpPageTable, KeysMatchExactlyAndTheMainChainRunsFromEightToFifteen) {
     EXPECT_TRUE(HelpPages[15].text.ends_with("Enjoy GAMENAME !"));
     EXPECT_TRUE(HelpPages[21].text.ends_with("LINE "));
     for (std::int32_t id : {16, 17, 19, 20, 21}) EXPECT_EQ(HelpPages[id].text.rfind("1) Hover ", 0), 0u) << id;
+    // The battle page tells what the party does: only what it is told.
+    const std::string& battle = HelpPages[FindHelpPageByKey("tutorial_combat")].text;
+    EXPECT_EQ(battle.find("your party fights on"), std::string::npos);
+    EXPECT_NE(battle.find("An actor you have given no order does not fight back"), std::string::npos);
 }
 
 class HelpDialogTest : public ::testing::Test, protected ShellOnSample {

@@ -75,6 +75,22 @@ TEST_F(RunningGameTest, AMessageBoxOfOneTickIsLoggedAndOpensBeforeAnotherTickRun
     EXPECT_EQ(game().GetTick(), start + 1 + 30) << "the time under the dialog is not caught up";
 }
 
+// A shouted line shows in its box and stays in the log once: Orrin, brought home
+// by the lane, says so a single time.
+TEST_F(RunningGameTest, AShoutShowsInItsBoxAndIsLoggedOnce) {
+    AddMember("boatwright");
+    TimerAfter(16);
+    app().GetEngine()->RunEntryScript("lane");
+    TimerAfter(1000);
+    auto* box = dynamic_cast<CTextDlg*>(app().GetCurrentDialog().get());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->GetTitle(), "Orrin the Boatwright");
+    const auto& log = app().GetMessageLog();
+    EXPECT_EQ(std::count(log.begin(), log.end(),
+                         "Orrin the Boatwright : There's my slip, and my boathouse! Say the word and I'll go home to it."),
+              1);
+}
+
 TEST_F(RunningGameTest, PendingEventsStopAtAnAreaChangeAndUnknownCodesAreRefused) {
     app().QueueEvent(std::make_shared<DRAV::CInfoEvent>(DRAV::EVENT_DOORS_OPENED));
     app().QueueEvent(std::make_shared<DRAV::CInfoEvent>(DRAV::EVENT_DOORS_CLOSED));

@@ -15,6 +15,7 @@
 
 #include "common/random.h"
 #include "engine/weir_steps.h"
+#include "game/chapter_info.h"
 #include "game/dialogs/chapter_end/win_dlg.h"
 
 using namespace DRAV;
@@ -165,10 +166,11 @@ std::vector<Road> Roads() {
          {windlassFree},
          windlassEnd,
          notSeftonsEnd},
+        // With Marrow's ledger in the pack already, the journal sends nobody to look for it.
         {"Sefton killed with the ledger found",
          {AskSeftonAsAStranger, AskNell, OpenTheSluiceHouse, FightWick, TakeTheLedger, KillSefton, ReleaseTheChain},
          {"weir_arrival", "sefton_waits", "lantern_seen", "sluice_open", "wick_found", "strongbox_free",
-          "sefton_lost", "boats_released_windlass"},
+          "sefton_lost_ledger", "boats_released_windlass"},
          {windlassFree},
          windlassEnd,
          notSeftonsEnd},
@@ -270,6 +272,13 @@ TEST_P(WeirOrder, TheChapterEndsWhoeverDiesAndItsPagesTellWhatHappened) {
     for (const auto& words : road.said) EXPECT_TRUE(player.Said(words)) << words;
     for (const auto& words : road.unsaid) EXPECT_FALSE(player.Said(words)) << words;
     for (const auto& who : player.TalksAmidFoes()) ADD_FAILURE() << who << " began a conversation amid a fight";
+
+    // The chapter's opening tells of a hero who walks up the towpath alone, as the
+    // last chapter's end sent her.
+    CDRAVChapterInfo chapter(2, 2);
+    chapter.Load(player.Engine().GetDataSource());
+    EXPECT_EQ(chapter.m_text2.find("The party follows"), std::string::npos) << chapter.m_text2;
+    EXPECT_NE(chapter.m_text2.find("alone"), std::string::npos) << chapter.m_text2;
 
     const std::string pages = EndPages(player);
     for (const auto& words : road.pages) EXPECT_NE(pages.find(words), std::string::npos) << words << "\n" << pages;

@@ -38,6 +38,7 @@ protected:
 TEST_F(DescribeTest, AHostileSneakerThePartyCannotMakeOutIsUnknownButKeepsItsHitPointBar) {
     std::shared_ptr<CActor> smuggler = m_game.Spawn("reed_smuggler", 8, 6);
     ASSERT_TRUE(smuggler);
+    smuggler->SetRelation(RELATION_HOSTILE);
     m_game.Main()->RemoveSkill(GetSpecialStatSkill(SPECIAL_OBSERVATION));
     ASSERT_GT(smuggler->GetSpecialStat(SPECIAL_STEALTH), m_game.Game().GetBestPartySpecialStat(SPECIAL_OBSERVATION));
     smuggler->SetDamageTaken(smuggler->GetMaxHitPoints() / 2);

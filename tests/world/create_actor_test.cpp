@@ -44,7 +44,7 @@ TEST(CreateActor, EverySampleMonsterIsMadeWithItsBrainsRelationAndIdle) {
         for (const CSpell* spell : definition->GetSpells()) EXPECT_FALSE(actor->LacksSpell(*spell)) << key;
         EXPECT_NE(actor->GetBrain(), definition->GetBrain()) << "each actor thinks with its own brain";
     }
-    EXPECT_EQ(Create("reed_smuggler", &game)->GetRelation(), RELATION_HOSTILE);
+    EXPECT_EQ(Create("reed_smuggler", &game)->GetRelation(), RELATION_NEUTRAL);
     EXPECT_EQ(Create("reed_witch", &game)->GetRelation(), RELATION_FRIENDLY);
     EXPECT_EQ(Create("ferryman", &game)->GetRelation(), RELATION_NEUTRAL);
 }

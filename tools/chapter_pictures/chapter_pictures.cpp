@@ -90,11 +90,14 @@ void PaintWeir(Canvas& canvas, const Light& light, std::uint32_t seed) {
     canvas.Grain(0.04f, seed);
 }
 
-// The end of chapter 1: the marsh at morning, the smugglers' lights gone.
+// The end of chapter 1: the marsh at first light, the Reed Wardens' boat coming
+// up the channel with its lantern, whatever became of the smugglers.
 void PaintQuietMarsh(Canvas& canvas) {
     PaintCountry(canvas, kMorning);
-    // The smugglers' skiff, drawn up and abandoned in the reeds.
-    canvas.Draw(Shape::Polygon({{120, 290}, {260, 290}, {240, 312}, {140, 312}}), Mix(kTimber, kInk, 0.5f));
+    canvas.Draw(Shape::Polygon({{120, 262}, {260, 262}, {240, 284}, {140, 284}}), Mix(kTimber, kInk, 0.5f));
+    canvas.Draw(Shape::Segment({236, 262}, {236, 214}, 3), kInk);
+    canvas.Draw(Shape::Circle({236, 208}, 16), WithAlpha(kLamp, 0.25f));
+    canvas.Draw(Shape::Circle({236, 208}, 5), kLamp);
     canvas.Grain(0.04f, 41);
 }
 

@@ -19,11 +19,16 @@
 namespace DRAV {
 namespace {
 
-// The line goes to the log and, for an actor with a people-journal entry in the
-// current area, into the people journal.
+// For an actor with a people-journal entry in the current area, the line goes
+// into the people journal.
+void NoteSaid(CGame& game, CActor* speaker, const std::string& line) {
+    if (speaker && game.GetCurrentArea()) game.UpdatePeopleJournal(*game.GetCurrentArea(), *speaker, line);
+}
+
+// The line goes to the log, and to the people journal.
 void Say(CGame& game, CActor* speaker, const std::string& line) {
     game.PushMessage(MESSAGE_NOTICE, line);
-    if (speaker && game.GetCurrentArea()) game.UpdatePeopleJournal(*game.GetCurrentArea(), *speaker, line);
+    NoteSaid(game, speaker, line);
 }
 
 // The selected speaker (argument 2) and its text (argument 3). "party" is
@@ -81,8 +86,10 @@ int lua_shout(lua_State* state) {
         CGame& game = ScriptGame(context);
         std::string line = speaker.GetName() + " : " + text;
         ExpandScriptText(state, context, line);
+        // The interface logs a box's text as it opens the box, so the line is not
+        // logged here as well: a shout is read once.
         game.PushEvent(std::make_shared<CDialogBoxEvent>(EVENT_DIALOG_BOX, speaker.GetName(), line));
-        Say(game, &speaker, line);
+        NoteSaid(game, &speaker, line);
     });
     return 0;
 }

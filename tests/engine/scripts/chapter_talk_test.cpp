@@ -85,7 +85,17 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
          20,
          {"Marrow sent for us. We carry his cargo tonight.", "Twenty gold says you saw nobody.",
           "Let the boatwright go, or we come through you.", "We are leaving."}},
-        {"boatwright", {}, 0, {}},
+        // Met again after a fight, however it ended, they know the party and want no
+        // tale of Marrow's cargo.
+        {"hide_lookout",
+         {"hide_fought", "witch_told"},
+         20,
+         {"Twenty gold says you saw nobody.", "Stand aside, or we come through you.", "We are leaving."},
+         "You again?",
+         "start",
+         "Nobody comes to this side"},
+        // Bound and gagged, he says nothing: what the party sees is told, not said by him.
+        {"boatwright", {}, 0, {}, "A man lies bound in the skiff.", "start", "Orrin the Boatwright : "},
         {"boatwright", {"hide_passage"}, 0, {"Cut the ropes and pull the gag out."}},
         {"boatwright", {"smugglers_routed"}, 0, {"Cut the ropes and pull the gag out."}},
         {"boatwright", {"boatwright_found"}, 0, {"Come with us.", "Not yet."}},
@@ -99,6 +109,14 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
          {"boatwright_asked", "boatwright_found", "smugglers_seen"},
          0,
          {join, "Good day to you.", "Just passing by."}},
+        // Once both lookouts are down nobody watches the bridge.
+        {"reed_witch", {"hide_lookouts_down"}, 0, {}, "nobody watches the bridge now", "punt", "the lookouts only"},
+        {"reed_witch", {}, 0, {}, "the lookouts only watch the bridge", "punt"},
+        // Tansy asks about the fare only of a party that cannot pay it.
+        {"landing_trader", {"ferry_fare_asked"}, 20, {"Let me see your goods.", "Another time."}, "Take a look.",
+         "start", "Short of the ferry fare?"},
+        {"landing_trader", {"ferry_fare_asked"}, 3, {"Let me see your goods.", "Another time."},
+         "Short of the ferry fare?"},
         {"dock_ferryman", {}, 0, {"We have nothing to fight them with.", "We will manage."}, "goblins on the lane"},
         {"dock_ferryman",
          {"lane_goblins_beaten"},
@@ -174,6 +192,8 @@ TEST(ChapterTalk, TwentyGoldBuysPassageAndAFailedBluffRousesTheHide) {
     other.Area().GetSeenCells().Set(8, 4, true);
     other.Engine().RunTalkOrder(*other.Main(), DRAV::CTalkOrder(first->GetId(), "bluff", ""));
     EXPECT_FALSE(other.Game().IsQuestTagSet("hide_passage"));
+    EXPECT_TRUE(other.Game().IsQuestTagSet("hide_fought")) << "met again, they remember the fight";
+    EXPECT_FALSE(game.Game().IsQuestTagSet("hide_fought"));
     EXPECT_EQ(first->GetRelation(), DRAV::RELATION_HOSTILE);
     EXPECT_EQ(second->GetRelation(), DRAV::RELATION_HOSTILE);
 }

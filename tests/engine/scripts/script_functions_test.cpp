@@ -9,6 +9,7 @@
 #include "rules/module.h"
 #include "world/actor.h"
 #include "world/area.h"
+#include "world/area/area_records.h"
 #include "world/cell.h"
 #include "world/item.h"
 #include "world/object.h"
@@ -250,9 +251,11 @@ TEST(TravelScripts, GotoAreaPlacesThePartyAtTheEntry) {
     EXPECT_EQ(game.Area().GetName(), "reed_marsh");
     EXPECT_EQ(game.Game().GetStateCode(), DRAV::GAME_PLAYING);
     const auto& main = *game.Main();
-    // On the centre of the hideout entry ( 14 5 ): nothing stands there.
-    EXPECT_DOUBLE_EQ(main.GetX(), 14.5 * DRAV::kCellSize);
-    EXPECT_DOUBLE_EQ(main.GetY(), 5.5 * DRAV::kCellSize);
+    // On the centre of the hideout entry's cell: nothing stands there.
+    const DRAV::CAreaEntry* hideout = DRAV::FindAreaEntry(game.Area().GetEntries(), "hideout");
+    ASSERT_NE(hideout, nullptr);
+    EXPECT_DOUBLE_EQ(main.GetX(), (hideout->column + 0.5) * DRAV::kCellSize);
+    EXPECT_DOUBLE_EQ(main.GetY(), (hideout->row + 0.5) * DRAV::kCellSize);
 }
 
 // Without an entry, a journey to a map goes through the map; to an area, it comes

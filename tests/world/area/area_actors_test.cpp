@@ -87,6 +87,7 @@ TEST_F(AreaActors, ARespawnRestoresEveryActorButLetsHidersHide) {
 
     // Things that happened while the party was away, or were left over.
     smuggler.SetAttackTarget(1000, &trader);
+    smuggler.SetRelation(RELATION_HOSTILE);
     bool renewed = false;
     smuggler.ActivatePower(Power("s_power-sneak"), 1000, renewed);
     trader.ActivatePower(Power("s_power-boatmans_chant"), 1000, renewed);
@@ -111,7 +112,7 @@ TEST_F(AreaActors, ARespawnRestoresEveryActorButLetsHidersHide) {
     EXPECT_EQ(trader.GetCurrentPower(), nullptr);
     EXPECT_FALSE(trader.HasAttackers(nullptr));
     EXPECT_EQ(smuggler.GetAttackTarget(), nullptr);
-    EXPECT_EQ(smuggler.GetRelation(), RELATION_HOSTILE);
+    EXPECT_EQ(smuggler.GetRelation(), RELATION_NEUTRAL);  // roused no longer: it waits at its post
     EXPECT_TRUE(smuggler.IsSneaking());
     EXPECT_EQ(smuggler.GetPowerEffect(), nullptr);  // its effect went with the others
 }

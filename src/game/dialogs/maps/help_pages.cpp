@@ -38,10 +38,13 @@ std::array<HelpPage, kHelpPageCount> InitHelpPages() {
         "Someone has joined your party. " + click +
             " one member's portrait to control only that actor, or the party button to control everyone at "
             "once. To part with a member, talk to that member and ask them to leave the party.",
-        // 6
+        // 6: party members do only what they are told; one without an order stands,
+        // even when struck.
         "A battle is about to begin. Wield your weapons and wear your armour first. " + click +
             " the pause button to stop the fight at any moment, give each actor its orders, then unpause to "
-            "watch them carried out. " + click + " an enemy to attack it; your party fights on until it falls.",
+            "watch them carried out. " + click + " an enemy to attack it, and the actors you chose fight it "
+            "until it falls. An actor you have given no order does not fight back, even when struck: give "
+            "every one of them a target.",
         // 7
         "That is the end of the tutorial. LINE LINE There is more to find: " + rightClick +
             " your actors to open their sheets, and try the controls around the game area, each tells what it "

@@ -1,0 +1,176 @@
+// Whoever comes into an area and stands still is not struck before acting: no foe
+// of either chapter waits or wanders within reach of a way in, at any stage of the
+// story. Each row is a party of three, a new hero with two ferrymen of the Guild,
+// arriving by one entry with the tags of one stage set, or with an encounter of
+// several stages brought to its last, which then stands a game minute with the
+// clock running, over a few seeds, so that the companions stand on every side of
+// the entry. The chapters' areas, their entries and the tags that change who
+// stands where are read from the module itself, so that an entry or a patch added
+// later has its rows too.
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "common/random.h"
+#include "rules/definitions/travel_map.h"
+#include "support/sample_game.h"
+#include "support/sample_save.h"
+#include "world/area/area_records.h"
+#include "world/area/patch.h"
+#include "world/order.h"
+
+using namespace DRAV;
+using QuillmereTest::SampleGame;
+
+namespace {
+
+constexpr int kGameMinute = 60 * 30;
+constexpr std::uint32_t kSeeds[] = {1, 2, 3, 4, 5};
+
+struct Arrival {
+    int chapter;
+    std::string area;
+    std::string entry;
+    std::vector<std::string> tags;  // set before the party comes
+    std::string advanced;           // an encounter found at its last stage, or none
+};
+
+std::string Describe(const Arrival& arrival) {
+    std::string text = "chapter " + std::to_string(arrival.chapter) + ", " + arrival.area + " by " + arrival.entry;
+    for (const auto& tag : arrival.tags) text += " +" + tag;
+    if (!arrival.advanced.empty()) text += ", " + arrival.advanced + " at its last stage";
+    return text;
+}
+
+SampleGame NewGame(int chapter) {
+    if (chapter == 1) return SampleGame();
+    return SampleGame(chapter, [](CActor& hero) { hero.SetName("Wren"); });
+}
+
+// Every encounter the area places, from the start or by a patch, with the tag of
+// the patch that brings it (empty for none).
+std::vector<std::pair<const CPatchActionEncounter*, std::string>> Encounters(CArea& area) {
+    std::vector<std::pair<const CPatchActionEncounter*, std::string>> found;
+    for (const auto& encounter : area.GetEncounters()) found.emplace_back(&encounter, "");
+    for (const auto& patch : area.GetPatches())
+        for (const auto& action : patch->GetActions())
+            if (action->GetType() == PATCH_ENCOUNTER)
+                found.emplace_back(static_cast<const CPatchActionEncounter*>(action.get()), patch->GetTriggerTag());
+    return found;
+}
+
+// The rows of one chapter: its areas are those its start area leads to, by its
+// ways out and the travel maps they open; at each entry of each, the party comes
+// with no tag set, with each tag that patches an area or ends an encounter of it,
+// with all of them, and with each encounter of several stages at its last.
+std::vector<Arrival> Arrivals(int chapter) {
+    const SampleGame game = NewGame(chapter);
+    std::vector<Arrival> rows;
+    std::set<std::string> known{game.Area().GetName()};
+    std::deque<std::string> pending{game.Area().GetName()};
+    const auto reach = [&](const std::string& name) {
+        if (known.insert(name).second) pending.push_back(name);
+    };
+    while (!pending.empty()) {
+        const std::string name = pending.front();
+        pending.pop_front();
+        CArea area(&game.Game());
+        area.LoadAreaFile("", name, game.Module(), AREA_LOAD_FRESH, false);
+        for (const auto& exit : area.GetExits()) {
+            if (!exit->destinationEntry.empty()) {
+                reach(exit->destinationArea);
+                continue;
+            }
+            for (const auto& place : game.Game().FindAndLoadTempMap(exit->destinationArea, game.Module())->GetAreas())
+                reach(place->GetEntryArea());
+        }
+        std::set<std::string> tags;
+        for (const auto& patch : area.GetPatches()) tags.insert(patch->GetTriggerTag());
+        for (const auto& [encounter, tag] : Encounters(area))
+            if (!encounter->quest.empty()) tags.insert(encounter->quest);
+        for (const auto& entry : area.GetEntries()) {
+            rows.push_back({chapter, name, entry->name, {}, ""});
+            for (const auto& tag : tags) rows.push_back({chapter, name, entry->name, {tag}, ""});
+            if (tags.size() > 1) rows.push_back({chapter, name, entry->name, {tags.begin(), tags.end()}, ""});
+            for (const auto& [encounter, tag] : Encounters(area)) {
+                if (encounter->stages.size() < 2) continue;
+                std::vector<std::string> needed;
+                if (!tag.empty()) needed.push_back(tag);
+                rows.push_back({chapter, name, entry->name, needed, encounter->name});
+            }
+        }
+    }
+    return rows;
+}
+
+// Whether `id` is a living member of the party.
+bool Present(const SampleGame& game, ThingId id) {
+    for (const auto& member : game.Game().GetParty())
+        if (member->GetId() == id && member->IsAlive()) return true;
+    return false;
+}
+
+// Whom the actor's current order strikes at or casts on; 0 when nobody.
+ThingId TargetOf(const CActor& actor) {
+    const std::shared_ptr<COrder> order = actor.GetCurrentOrder();
+    if (const auto* attack = dynamic_cast<const CAttackOrder*>(order.get())) return attack->target;
+    if (const auto* cast = dynamic_cast<const CCastOrder*>(order.get())) return cast->target;
+    if (const auto* use = dynamic_cast<const CUseOrder*>(order.get())) return use->target;
+    return 0;
+}
+
+// Arrives as the row says and stands; who went for the party, empty when nobody.
+std::string StandAfterArriving(const Arrival& arrival) {
+    SampleGame game = NewGame(arrival.chapter);
+    QuillmereTest::JoinParty(game, {"ferryman", "ferryman"}, 8, false);
+    for (const auto& tag : arrival.tags) game.Engine().SetTag(tag, true);
+    game.Game().SetEntry(AreaEntryPoint(arrival.area, arrival.entry), AREA_LOAD_FRESH, "");
+    game.Game().SetStateCode(GAME_TRAVEL);
+    game.Engine().LeaveArea();
+    game.Engine().EnterArea();
+    if (!arrival.advanced.empty()) {
+        const CPatchActionEncounter* encounter = game.Area().FindEncounterIfAny(arrival.advanced);
+        if (!encounter) return "no encounter " + arrival.advanced;
+        game.Area().ClearEncounter(arrival.advanced);
+        game.Area().AdvanceEncounterStage(arrival.advanced, game.Module(), encounter->stages.size() - 1);
+    }
+    game.DrainEvents();
+    if (game.Game().GetParty().size() != 3) return "a party of " + std::to_string(game.Game().GetParty().size());
+    for (int tick = 0; tick < kGameMinute; ++tick) {
+        game.Tick();
+        for (const auto& actor : game.Area().GetActors()) {
+            const ThingId target = TargetOf(*actor);
+            if (!actor->IsPartyMember() && target != 0 && Present(game, target))
+                return actor->GetName() + " went for the party after " + std::to_string(tick + 1) + " ticks";
+        }
+        for (const auto& member : game.Game().GetParty())
+            if (member->GetDamageTaken() != 0 || !member->IsAlive())
+                return member->GetName() + " was hurt after " + std::to_string(tick + 1) + " ticks";
+    }
+    return {};
+}
+
+TEST(Arrival, APartyThatArrivesAndStandsStillIsNotStruckByAnyEntryAtAnyStage) {
+    std::vector<Arrival> rows = Arrivals(1);
+    const std::vector<Arrival> ashcombe = Arrivals(2);
+    rows.insert(rows.end(), ashcombe.begin(), ashcombe.end());
+    // Both chapters, and every entry of the areas the story plays in at least.
+    std::set<std::string> entries;
+    for (const Arrival& row : rows) entries.insert(row.area + " " + row.entry);
+    for (const char* entry : {"ashcombe_weir towpath", "reed_marsh hideout", "reed_marsh landing",
+                              "reedwater_landing dock", "reedwater_landing lane", "reedwater_landing trail"})
+        EXPECT_EQ(entries.count(entry), 1u) << entry;
+    for (const Arrival& row : rows)
+        for (const std::uint32_t seed : kSeeds) {
+            DRAVCommon::GetRandomEngine().seed(seed);
+            const std::string struck = StandAfterArriving(row);
+            EXPECT_EQ(struck, "") << Describe(row) << ", seed " << seed;
+        }
+}
+
+}  // namespace
