@@ -14,6 +14,7 @@
 #include "generated_area.h"
 #include "common/data_file_memory.h"
 #include "common/data_file_reader.h"
+#include "rules/definitions/place_file.h"
 #include "world/area.h"
 #include "world/game.h"
 
@@ -55,9 +56,9 @@ void BM_ReadEntryNames(benchmark::State& state) {
     const std::string text = GeneratedArea(size);
     auto package = std::make_shared<DRAVCommon::CDataFileFactoryMemory>();
     package->Add(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "generated.drav", {text.begin(), text.end()});
-    if (DRAV::CArea::ReadEntryNames(package, "generated") != std::vector<std::string>{"start"})
+    if (DRAV::ReadPlaceFile(package, "generated").entryNames != std::vector<std::string>{"start"})
         state.SkipWithError("the generated area's entries are not read as \"start\"");
-    for (auto _ : state) benchmark::DoNotOptimize(DRAV::CArea::ReadEntryNames(package, "generated"));
+    for (auto _ : state) benchmark::DoNotOptimize(DRAV::ReadPlaceFile(package, "generated"));
     state.counters["cells"] = size * size;
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(text.size()));
 }

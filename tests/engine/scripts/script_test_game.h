@@ -15,6 +15,8 @@ namespace QuillmereTest {
 
 class ScriptTestGame : public SampleGame {
 public:
+    using SampleGame::SampleGame;
+
     // Evaluates `body` for `actor` (the main character by default) and `partner`.
     std::int32_t Eval(const std::string& body, DRAV::CThing* partner = nullptr, DRAV::CActor* actor = nullptr) const {
         DRAV::CScriptContext context;
