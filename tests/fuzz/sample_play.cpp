@@ -67,13 +67,15 @@ void LeaveForMap(DRAV::CEngine& engine, const std::string& map) {
         throw CDRAVException(DRAV_ERR_BAD_DATA, map + ".drav: the party did not reach the map");
 }
 
-// Every area of the map in turn, with each of its patches' tags set, and back to the map.
+// Every area of the map in turn, with each of its patches' tags set, by way of the
+// map; the party stays in the last, where a game can be saved.
 void VisitMapAreas(DRAV::CEngine& engine, const std::string& map, int ticks) {
     LeaveForMap(engine, map);
     std::vector<DRAV::AreaEntryPoint> destinations;
     for (const auto& area : engine.GetGame()->GetCurrentMap()->GetAreas())
         destinations.emplace_back(area->GetEntryArea(), area->GetEntryName());
     for (const auto& destination : destinations) {
+        if (&destination != &destinations.front()) LeaveForMap(engine, map);
         engine.SetEntry(destination);
         engine.EnterArea();
         std::vector<std::string> tags;
@@ -87,7 +89,6 @@ void VisitMapAreas(DRAV::CEngine& engine, const std::string& map, int ticks) {
             }
         }
         RunTicks(engine, ticks);
-        LeaveForMap(engine, map);
     }
 }
 
