@@ -222,7 +222,7 @@ void CEngine::LoadGame(const std::string& path, const CModuleVersionRange& expec
         ReadSavedGame(reader, expected, *game, bonus);
     }
     // As older builds wrote between two areas: nowhere to go on from.
-    if (!game->GetCurrentArea()) throw CDRAVException(DRAV_ERR_BAD_DATA, path + ": the saved game has no current area");
+    if (!game->GetCurrentArea()) throw CDRAVException(DRAV_ERR_BAD_DATA, "the saved game has no current area");
     RebuildParty(*game);
     m_game = std::move(game);
     // Every game reports a broken quest script once for itself.

@@ -270,7 +270,7 @@ TEST_F(AppSaveTest, ASaveWithoutACurrentAreaIsALoadErrorThatKeepsTheGame) {
     ASSERT_EQ(m_boxes.boxes.size(), 1u);
     EXPECT_EQ(m_boxes.boxes[0],
               std::make_pair(std::string("Load Error"),
-                             "Failed to load \"" + nowhere + "\": " + nowhere + ": the saved game has no current area."));
+                             "Failed to load \"" + nowhere + "\": the saved game has no current area."));
     EXPECT_EQ(m_app.GetEngine()->GetGame(), running);
     EXPECT_EQ(Game().GetGold(), 5);
     EXPECT_TRUE(m_app.IsGameRunning());
