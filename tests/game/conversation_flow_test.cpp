@@ -141,14 +141,6 @@ TEST_F(PuntTest, TheTravelMapOpensAndCancelLeavesThePartyWhereItStood) {
     EXPECT_GT(game().GetTick(), tick);
     EXPECT_EQ(game().GetCurrentArea()->GetName(), "reedwater_landing") << "the journey was given up";
     EXPECT_EQ(app().GetCurrentDialog(), nullptr);
-
-    // Esc on the map gives the journey up as Cancel does.
-    AskForThePunt();
-    ASSERT_NE(Map(), nullptr);
-    app().HandleMessage(WM_KEYDOWN, VK_ESCAPE, 0);
-    EXPECT_EQ(app().GetCurrentDialog(), nullptr);
-    EXPECT_EQ(game().GetStateCode(), DRAV::GAME_PLAYING);
-    EXPECT_EQ(game().GetCurrentArea()->GetName(), "reedwater_landing");
 }
 
 TEST_F(PuntTest, TheHideChosenOnTheMapTakesThePartyThereAndPlayGoesOn) {
