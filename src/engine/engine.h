@@ -220,6 +220,8 @@ public:
     // temporary file beside `path` that replaces it only once complete, so a failed
     // save leaves the previous file as it was. `quickActions`, when given, is kept
     // as the application's own text. Then tells the player "Saved game: " and the path.
+    // A game between two areas, with no current area, is no game a load could go on
+    // from: code 2, and nothing is written.
     void SaveGame(const std::string& path, const CModuleVersionRange& expected, const std::string* quickActions);
     // SaveGame without the player's line, for a caller that writes a copy and
     // names the save only once the copy has taken its place (ReportSaved).
@@ -228,9 +230,9 @@ public:
     void ReportSaved(const std::string& path);
     // Reads a saved game of the loaded module's chapter into a new game that
     // replaces the engine's only when the whole file has been read: a failed load
-    // (code 7 for another module or an obsolete version, code 1 for bad data or
-    // another chapter) leaves the running game untouched. `quickActions` receives
-    // the application's text when the file has one.
+    // (code 7 for another module or an obsolete version, code 1 for bad data,
+    // another chapter or no current area) leaves the running game untouched.
+    // `quickActions` receives the application's text when the file has one.
     void LoadGame(const std::string& path, const CModuleVersionRange& expected, std::string& quickActions);
     void SaveAreaState(DRAVCommon::CDataFileWriter& writer, CArea& area);
     // The party again from the loaded actors, in the order of their party positions.

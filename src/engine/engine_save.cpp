@@ -144,6 +144,9 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "Saving game %s.\n", path.c_str());
     CGame& game = Game();
     const CModule& module = Module();
+    // A load goes on from the area the party stands in; between two areas there is
+    // none, and such a save could never be played again.
+    if (!game.GetCurrentArea()) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the party is between areas");
     const std::string temporary = path + ".part";
     try {
         DRAVCommon::CDataFileWriter writer(temporary);
@@ -241,6 +244,8 @@ void CEngine::LoadGame(const std::string& path, const CModuleVersionRange& expec
         DRAVCommon::CDataFileReader reader(path);
         ReadSavedGame(reader, expected, *game, bonus);
     }
+    // As older builds wrote between two areas: nowhere to go on from.
+    if (!game->GetCurrentArea()) throw CDRAVException(DRAV_ERR_BAD_DATA, "the saved game has no current area");
     RebuildParty(*game);
     m_game = std::move(game);
     // Every game reports a broken quest script once for itself.

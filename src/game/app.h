@@ -263,17 +263,25 @@ public:
     bool ReturnToMainMenu(bool goToNextChapter);
     bool StartNextChapter();
     void UseAvailableExit();
+    // The world map `mapName` in travel mode, for the journey the game waits on;
+    // false, with nothing opened, when the map cannot be shown.
+    bool OpenTravelMap(const std::string& mapName);
+    // The travel map closed without a journey: a script's journey is given up and
+    // the party plays on where it stands; an exit on offer stays offered.
+    void CloseTravelMap();
     // A destination the module cannot take the party to is an "Area Load Error" and
     // the party stays where it stands; one that fails only as it is built sends the
-    // party back there. Only a party with nowhere to stand ends the game.
+    // party back there. Only a party with nowhere to stand ends the game. A journey
+    // through a travel map opens the map and leaves nothing yet.
     void CheckPartyAndChangeArea();
     void TravelToArea(const DRAV::CMap2Area& destination);
     void EnterMapDestination(const DRAV::CMap2Area& destination);
     // M and the mini-map's command: the current area's map; W: its world map, when it names one.
     void ShowAreaMap();
     void ShowWorldMap();
-    // A map that cannot be read is a "Map Error" naming the file, and the party stays.
-    void OpenWorldMap(const std::string& mapName, const std::string& location, bool travel, bool quiet);
+    // A map that cannot be read is a "Map Error" naming the file, the party stays,
+    // and the answer is false.
+    bool OpenWorldMap(const std::string& mapName, const std::string& location, bool travel, bool quiet);
     void UpdateAmbientSound();
     // The main character of the new game being created, until the game starts.
     const std::shared_ptr<DRAV::CActor>& GetNewActor() const { return m_newActor; }
@@ -402,11 +410,16 @@ private:
     void ForgetScreenWidgets();
     // Steps 7 to 9 of a close: the clock released, the covered dialog back.
     void FinishClose(bool changeArea);
+    // A running game in state 2 or 3: an area change waits for the dialogs.
+    bool IsAreaChangeWaiting() const;
     void ResetDeviceAfterResize();
     // Shows an error that would otherwise leave the window procedure, and ends.
     void FailFromHandler(const std::string& what);
     // "Game Error" for an area the party cannot be anywhere after; the game ends.
     void EndWithAreaFailure();
+    // CheckPartyAndChangeArea; with `placeChosen` the destination is a place just
+    // chosen on the travel map, which the party now leaves for.
+    void ChangeArea(bool placeChosen);
     std::uint32_t GameTick() const;
 
     std::unique_ptr<DRAVSDL::InitSDL> m_sdl;

@@ -62,12 +62,10 @@ void CDRAVApp::CloseDialog(int result) {
     UpdateGameWindowTitle();
     LayoutGameScreen();
 
-    bool changeArea = false;
+    const bool changeArea = IsAreaChangeWaiting();
     if (m_gameRunning && m_engine && m_engine->GetGame()) {
         DRAV::CGame& game = *m_engine->GetGame();
-        const std::int32_t state = game.GetStateCode();
-        if (state == 2 || state == 3) changeArea = true;
-        if (state == 7 && !game.GetClosingText().empty()) OnChapterComplete(true);
+        if (game.GetStateCode() == DRAV::GAME_WON && !game.GetClosingText().empty()) OnChapterComplete(true);
     }
 
     try {
@@ -87,8 +85,16 @@ void CDRAVApp::FinishClose(bool changeArea) {
         SetDialog(true, uncovered);
         return;
     }
-    if (changeArea) CheckPartyAndChangeArea();
+    // Only while the game still waits for it: the close action may have made the
+    // journey or given it up, and a change of area run then would rest the party.
+    if (changeArea && IsAreaChangeWaiting()) CheckPartyAndChangeArea();
     RequestRepaint();
+}
+
+bool CDRAVApp::IsAreaChangeWaiting() const {
+    if (!m_gameRunning || !m_engine || !m_engine->GetGame()) return false;
+    const std::int32_t state = m_engine->GetGame()->GetStateCode();
+    return state == DRAV::GAME_WIPED_OUT || state == DRAV::GAME_TRAVEL;
 }
 
 void CDRAVApp::ProcessUIEvents() {

@@ -168,15 +168,25 @@ void CDRAVApp::UseAvailableExit() {
     }
     if (!allowed) return;
     if (destination.second.empty()) {
-        // An exit without an entry leads through the world map it names.
-        const DRAV::CArea* area = m_engine->GetGame()->GetCurrentArea();
-        OpenWorldMap(destination.first, area ? area->GetWorldMapLocation() : std::string(), true, false);
+        OpenTravelMap(destination.first);
         return;
     }
     SetDialog(false, std::make_shared<CExitAreaDlg>(this, m_engine->GetGame()->GetEntryExitText()));
 }
 
-void CDRAVApp::CheckPartyAndChangeArea() {
+bool CDRAVApp::OpenTravelMap(const std::string& mapName) {
+    const DRAV::CArea* area = m_engine->GetGame()->GetCurrentArea();
+    return OpenWorldMap(mapName, area ? area->GetWorldMapLocation() : std::string(), true, false);
+}
+
+void CDRAVApp::CloseTravelMap() {
+    DRAV::CGame& game = *m_engine->GetGame();
+    if (game.GetStateCode() == DRAV::GAME_TRAVEL) m_engine->CancelTravel();
+}
+
+void CDRAVApp::CheckPartyAndChangeArea() { ChangeArea(false); }
+
+void CDRAVApp::ChangeArea(bool placeChosen) {
     DRAV::CGame& game = *m_engine->GetGame();
     bool alive = false;
     for (const auto& member : game.GetParty())
@@ -191,8 +201,9 @@ void CDRAVApp::CheckPartyAndChangeArea() {
     // A place the module cannot take the party to is found before anything is
     // saved or left: the saves stay as they were and the party where it stands.
     const std::string destination = game.GetEntry().first;
+    const DRAV::CMap2* map = nullptr;
     try {
-        m_engine->CheckDestination();
+        map = m_engine->CheckDestination();
     } catch (const std::exception& failure) {
         if (!alive) {
             EndWithAreaFailure();
@@ -200,6 +211,20 @@ void CDRAVApp::CheckPartyAndChangeArea() {
         }
         m_engine->CancelTravel();
         ShowError(JourneyFailureText(destination, failure), "Area Load Error");
+        return;
+    }
+    if (map && !placeChosen) {
+        // A journey through a travel map, a script's as an exit's: the player
+        // chooses where it ends while the party still stands where it was, and a
+        // map that cannot be shown gives the journey up.
+        bool opened = false;
+        try {
+            opened = OpenTravelMap(destination);
+        } catch (...) {
+            m_engine->CancelTravel();
+            throw;
+        }
+        if (!opened) m_engine->CancelTravel();
         return;
     }
     m_audio->SetFootsteps(false);
@@ -257,7 +282,7 @@ void CDRAVApp::EndWithAreaFailure() {
 }
 
 void CDRAVApp::TravelToArea(const DRAV::CMap2Area& destination) {
-    CheckPartyAndChangeArea();
+    ChangeArea(true);
     if (m_engine->GetGame()->GetStateCode() != DRAV::GAME_ON_MAP)
         throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "travel while the party is not on the map");
     EnterMapDestination(destination);

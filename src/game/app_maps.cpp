@@ -18,7 +18,7 @@ void CDRAVApp::ShowWorldMap() {
     OpenWorldMap(area->GetWorldMapName(), area->GetWorldMapLocation(), false, false);
 }
 
-void CDRAVApp::OpenWorldMap(const std::string& mapName, const std::string& location, bool travel, bool quiet) {
+bool CDRAVApp::OpenWorldMap(const std::string& mapName, const std::string& location, bool travel, bool quiet) {
     std::shared_ptr<CDRAVWorldMapDlg> map;
     // What cannot be read is told and nothing is lost: the party stays where it is.
     try {
@@ -26,10 +26,11 @@ void CDRAVApp::OpenWorldMap(const std::string& mapName, const std::string& locat
     } catch (const CDRAVException& failure) {
         if (failure.GetCode() != DRAV_ERR_BAD_DATA) throw;
         ShowError("Failed to load the world map \"" + failure.GetMessage() + "\".", "Map Error");
-        return;
+        return false;
     } catch (const std::exception&) {
         ShowError("Failed to load the world map \"" + mapName + ".drav\".", "Map Error");
-        return;
+        return false;
     }
     SetDialog(quiet, map);
+    return true;
 }

@@ -14,6 +14,7 @@
 #include "rules/definitions/faction.h"
 #include "rules/definitions/journal_texts.h"
 #include "rules/definitions/object_template.h"
+#include "rules/definitions/place_file.h"
 #include "rules/definitions/quest_info.h"
 #include "rules/definitions/tile_template.h"
 #include "rules/head_info.h"
@@ -108,13 +109,18 @@ public:
     void CreateActor(std::shared_ptr<CActor>& actor, CGame* game, const std::string& key,
                      const std::string& encounterName, std::int32_t encounterIndex) const;
 
-    // The names of the entries of area `areaName`, read from its file the first
-    // time (CArea::ReadEntryNames) and kept while the module lives: every map a game
-    // loads, and every journey a script or the shell checks, asks for them again,
-    // and an area file is read up to its entries past all its cells. Built with the
-    // world (src/world/module_area_entries.cpp). A failure is the read's and is not
-    // kept.
+    // What the chapter's data file `name`.drav is to a journey (ReadPlaceFile): read
+    // the first time and kept while the module lives, since every map a game loads
+    // and every journey a script or the shell checks asks again, and an area file
+    // is read up to its entries past all its cells. A failure is the read's and is
+    // not kept.
+    const CPlaceFile& GetPlaceFile(const std::string& name) const;
+    // The names of the entries of area `areaName` (GetPlaceFile); code 1 for a
+    // travel map.
     const std::vector<std::string>& GetAreaEntryNames(const std::string& areaName) const;
+    // True when `name`.drav holds a travel map; false for an area, and for a name the
+    // module has no readable file of (GetAreaEntryNames then says why).
+    bool IsTravelMap(const std::string& name) const;
 
     // Null when the module has no definition of that key.
     const CTileTemplate* FindTileTemplate(const std::string& key) const;
@@ -163,7 +169,7 @@ private:
     // One start-up across both world files; an empty head list cannot tell.
     bool m_startupRead = false;
     BrainFunctions m_brainFunctions;
-    mutable std::map<std::string, std::vector<std::string>> m_areaEntryNames;
+    mutable std::map<std::string, CPlaceFile> m_placeFiles;
 };
 
 }  // namespace DRAV

@@ -22,7 +22,6 @@
 #include "world/tile.h"
 
 namespace DRAVCommon {
-class CDataFileFactory;
 class CDataFileReader;
 class CDataFileWriter;
 }  // namespace DRAVCommon
@@ -71,12 +70,6 @@ public:
     // the half-built area is to be dropped.
     void LoadAreaFile(const std::string& fromArea, const std::string& areaName, const CModule& module,
                       std::int32_t loadType, bool checkRespawn, bool* respawned = nullptr);
-    // The names of the entries of area `areaName`, read from its file in the
-    // module's `package` without building the area: the check of a journey's
-    // destination, which the module keeps (CModule::GetAreaEntryNames). Code 1
-    // when the module has no such area, or its file holds no readable entry list.
-    static std::vector<std::string> ReadEntryNames(const std::shared_ptr<DRAVCommon::CDataFileFactory>& package,
-                                                   const std::string& areaName);
     // The same from a reader already open on the file's text.
     void ReadAreaFile(DRAVCommon::CDataFileReader& reader, const std::string& fromArea, const std::string& areaName,
                       const CModule& module, std::int32_t loadType, bool checkRespawn, bool* respawned = nullptr);

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <utility>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "game/dialogs/creation/cc_choice_dlg.h"
 #include "game/dialogs/front/load_dlg.h"
 #include "game/dialogs/front/start_dlg.h"
+#include "game/dialogs/maps/world_map_dlg.h"
 #include "game/dialogs/play/game_menu_dlg.h"
 #include "game/dialogs/sheet/actor_inv_dlg.h"
 #include "game/dialogs/sheet/inv_drop_table.h"
@@ -33,6 +35,8 @@
 #include "rules/vocabulary/skills.h"
 #include "running_game_steps.h"
 #include "wizard_steps.h"
+#include "world/cell.h"
+#include "../game/world_map_points.h"
 #include "world/item.h"
 
 namespace {
@@ -281,7 +285,10 @@ std::string Belongings() {
     return text;
 }
 
-std::vector<Step> TheRoad() {
+// From the front page to Marra walking with the party: a new spellcaster, the
+// keeper's greeting, the goblins of the lane, Tansy's stall, with `news` the
+// innkeeper's word of the missing boatwright, and the marsh.
+std::vector<Step> ToMarra(bool news) {
     std::vector<Step> steps = MadeByTheWizard(kYsolde);
     Append(steps,
            {Check("intro", PageTitle), Shot("intro"), Key(SDL_SCANCODE_RETURN), Wait(200), Check("welcome", PageTitle),
@@ -312,6 +319,12 @@ std::vector<Step> TheRoad() {
            }));
     Append(steps, {Check("bought", [] { return Gold() + " gold, pies " + Carried("eel_pie"); }), Shot("bought"),
                    ClickId(CStoreDlg::kDone), Wait(100)});
+    if (news) {
+        // Hollis tells of Orrin, gone into the reeds, and the party says it will look for him.
+        steps.push_back(TalkTo("Hollis", "innkeeper"));
+        Append(steps, {Answer("What news on the river?"), Answer("We will look for him."), CloseTheTalk(),
+                       ClosePages(), Check("news", [] { return Tag("boatwright_asked"); })});
+    }
     // West along the lane into the marsh, where Marra comes along.
     Append(steps, LeaveBy("marsh_path", 1, 9, "reed_marsh"));
     Append(steps, {Shot("marsh")});
@@ -321,12 +334,20 @@ std::vector<Step> TheRoad() {
             AnswerFirstOf({"Will you come with us?", "Will you walk with us a while?"}), CloseTheTalk()});
     Append(steps, ReadAndClose("Help - Tutorial"));
     Append(steps, {Check("marra", PartySize)});
-    // Over the bridge to the hide, whose lookouts take the party's twenty gold.
-    Append(steps, {WalkTo(13, 3), WalkTo(18, 3), WaitUntil("the lookouts", Talking, 6000), Shot("lookouts"),
-                   Answer("Twenty gold says you saw nobody."), CloseTheTalk(),
-                   Check("paid", [] { return Gold() + " " + Tag("hide_passage"); })});
-    // The boatwright in the skiff.
-    steps.push_back(TalkTo("Orrin", "boatwright"));
+    return steps;
+}
+
+// The lookouts at the hide, who stop the party on its way in, take its twenty gold.
+std::vector<Step> PayTheLookouts() {
+    return {WalkTo(18, 3), WaitUntil("the lookouts", Talking, 6000), Shot("lookouts"),
+            Answer("Twenty gold says you saw nobody."), CloseTheTalk(),
+            Check("paid", [] { return Gold() + " " + Tag("hide_passage"); })};
+}
+
+// From the boatwright in the skiff to the end pages: a save and a load on the way,
+// home by the trail, the keeper's fare.
+std::vector<Step> OrrinHomeAndAcross() {
+    std::vector<Step> steps{TalkTo("Orrin", "boatwright")};
     Append(steps, {Answer("Cut the ropes and pull the gag out."), Answer("Come with us, then."), CloseTheTalk(),
                    ClosePages(), Check("orrin", PartySize), Shot("orrin")});
     // Saved by going to the main menu, and loaded again from the front page.
@@ -360,6 +381,15 @@ std::vector<Step> TheRoad() {
                    Shot("won"), ClickId(CWinDlg::kNext), Wait(150), ClickId(CWinDlg::kNext), Wait(150),
                    Check("end", [] { return PageTitle() + " " + Gold() + " " + Tag("ferry_crossed"); }),
                    Check("goes on", WhoGoesOn), Check("carried out", Belongings), Shot("end")});
+    return steps;
+}
+
+std::vector<Step> TheRoad() {
+    std::vector<Step> steps = ToMarra(false);
+    // Over the bridge to the hide.
+    Append(steps, {WalkTo(13, 3)});
+    Append(steps, PayTheLookouts());
+    Append(steps, OrrinHomeAndAcross());
     // On into the next chapter: the hero alone at the towpath's end, with all she
     // carried stowed in her pack and a page that says so.
     Append(steps, {ClickId(CWinDlg::kNextChapter), Wait(500), Check("next chapter", PageTitle),
@@ -370,14 +400,102 @@ std::vector<Step> TheRoad() {
     return steps;
 }
 
-void Keep(const Observed& run) {
+// Where the hero stands, by area and cell, and whether the clock runs there.
+std::string Whereabouts() {
+    if (!TheArea()) return "nowhere";
+    return TheArea()->GetName() + " (" + std::to_string(static_cast<int>(Hero().GetX() / DRAV::kCellSize)) + " " +
+           std::to_string(static_cast<int>(Hero().GetY() / DRAV::kCellSize)) + ")";
+}
+
+// Marra is asked, with the talk action of the hero's bar, to take the party round
+// in her punt; the conversation ends with its Done.
+std::vector<Step> AskForThePunt() {
+    return {ClickId(kFirstPortrait), ClickId(kFirstBarSlot + 1), ClickOn("Marra", Person("reed_witch")),
+            WaitUntil("a word with Marra", Talking, 8000), Answer("Take us round to the hide in your punt."),
+            CloseTheTalk(),
+            WaitUntil(
+                "the travel map", [] { return dynamic_cast<CDRAVWorldMapDlg*>(App().GetCurrentDialog().get()); },
+                2000)};
+}
+
+// The travel map on screen: its name, the button, where the party stands.
+std::string TravelMapShown() {
+    auto* map = dynamic_cast<CDRAVWorldMapDlg*>(App().GetCurrentDialog().get());
+    if (!map) return PageTitle();
+    return map->GetMap().GetName() + (map->IsTravel() ? " to travel, " : " to look at, ") + Whereabouts();
+}
+
+// The road round by Marra's punt: the travel map opens in the marsh, a first
+// look is cancelled and the party stays by her fire with the clock running; then
+// the hide is chosen on the map and the punt lands the party there.
+std::vector<Step> ThePuntRoad() {
+    std::vector<Step> steps = ToMarra(true);
+    Append(steps, AskForThePunt());
+    Append(steps, {Check("map", TravelMapShown), Shot("travel_map"), Check("before cancel", Whereabouts),
+                   ClickId(CDRAVWorldMapDlg::kDone), Wait(100), Check("cancelled", Whereabouts),
+                   Check("clock", [] { return std::to_string(TheGame().GetTick()); }), Wait(1000),
+                   Check("clock later", [] { return std::to_string(TheGame().GetTick()); }),
+                   Check("after cancel", [] { return PageTitle() + " " + Whereabouts(); })});
+    Append(steps, AskForThePunt());
+    Append(steps, {PointAt(
+                       [] {
+                           const auto hide = QuillmereTest::MapLocationPoint(App(), "smugglers_hide");
+                           return hide ? Units(*hide) : std::string("no hide on the map");
+                       },
+                       true),
+                   WaitUntil(
+                       "the hide", [] { return TheArea() && TheGame().GetCurrentEntry().second == "hideout"; }, 5000),
+                   Wait(300), Shot("hide"),
+                   Check("landed", [] { return TheGame().GetCurrentEntry().first + " " +
+                                               TheGame().GetCurrentEntry().second + " " + PartySize(); })});
+    Append(steps, PayTheLookouts());
+    Append(steps, OrrinHomeAndAcross());
+    return steps;
+}
+
+// The frames of the stages, kept under `road` + the stage's name.
+void Keep(const Observed& run, const std::string& road) {
+    const std::string stage = "chapter_";
     std::filesystem::create_directories(QUILLMERE_E2E_SCREEN_DIR);
     for (const auto& [name, shot] : run.shots) {
-        if (name.rfind("chapter_", 0) != 0 || shot.path.empty()) continue;
-        std::filesystem::copy_file(shot.path, std::string(QUILLMERE_E2E_SCREEN_DIR) + "/" + name + ".png",
+        if (name.rfind(stage, 0) != 0 || shot.path.empty()) continue;
+        std::filesystem::copy_file(shot.path,
+                                   std::string(QUILLMERE_E2E_SCREEN_DIR) + "/" + road + name.substr(stage.size()) + ".png",
                                    std::filesystem::copy_options::overwrite_existing);
     }
 }
+
+using Stages = std::vector<std::pair<std::string, std::string>>;
+
+// What each stage showed, in the order the road passes them.
+void ExpectStages(Observed& run, const Stages& stages) {
+    for (const auto& [stage, shown] : stages) EXPECT_EQ(run.checks[stage], shown) << stage;
+}
+
+// The run ended by itself with no box, no problem and nothing wrong in the driver.
+void ExpectAPlainRun(Observed& run) {
+    EXPECT_TRUE(run.exited) << run.log;
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.log.empty()) << run.log;
+    for (const Box& box : run.boxes) ADD_FAILURE() << box.caption << ": " << box.text;
+    ASSERT_EQ(run.checks.count("problem"), 0u) << run.checks["problem"];
+}
+
+// From the lookouts paid at the hide to the end pages, whichever way the party
+// came to the hide.
+const Stages kFromTheHideToTheEnd{
+    {"paid", "10 hide_passage"},
+    {"orrin", "3"},
+    // The main menu saved the game; the front page loaded it again.
+    {"saved", "Welcome"},
+    {"loaded", "reed_marsh 3 10"},
+    {"exit hidden_trail", "Exit to the trail to the landing?"},
+    {"arrived by the trail", "nobody upon the party"},
+    {"trail", "clear"},
+    {"orrin home", "2 boatwright_returned"},
+    {"end", "Congratulations! 5 ferry_crossed"},
+    {"goes on", "Ysolde"},
+};
 
 TEST(ChapterPlaythrough, ANewSpellcasterPlaysTheChapterToItsEndThroughTheWindow) {
     Driver driver;
@@ -385,44 +503,57 @@ TEST(ChapterPlaythrough, ANewSpellcasterPlaysTheChapterToItsEndThroughTheWindow)
     // the suite shares the machine.
     driver.SetRealTimeLimit(400);
     Observed run = driver.Execute(TheRoad());
-    Keep(run);
-    EXPECT_TRUE(run.exited) << run.log;
-    EXPECT_TRUE(run.log.empty()) << run.log;
-    for (const Box& box : run.boxes) ADD_FAILURE() << box.caption << ": " << box.text;
-    ASSERT_EQ(run.checks.count("problem"), 0u) << run.checks["problem"];
-    // What each stage showed, in the order the road passes them.
-    const std::vector<std::pair<std::string, std::string>> stages{
-        {"made", "Spellcaster, Matter Magic, Energy Magic, Elemental Magic"},
-        {"greeting", "Ysolde : Mother Hesk"},
-        {"ambush", "Help - Tutorial - Combat"},
-        // The goblins fell to the darts chosen on the bar.
-        {"lane", "cast Reed Goblin. Goblin Archer."},
-        // The goblins' purses, the scroll sold for 13 and a pie bought for 3.
-        {"looted", "20"},
-        {"sold", "33"},
-        {"bought", "30 gold, pies 2"},
-        {"exit marsh_path", "Exit to the reed marsh?"},
-        {"marra", "2"},
-        {"paid", "10 hide_passage"},
-        {"orrin", "3"},
-        // The main menu saved the game; the front page loaded it again.
-        {"saved", "Welcome"},
-        {"loaded", "reed_marsh 3 10"},
-        {"exit hidden_trail", "Exit to the trail to the landing?"},
-        {"arrived by the trail", "nobody upon the party"},
-        {"trail", "clear"},
-        {"orrin home", "2 boatwright_returned"},
-        {"end", "Congratulations! 5 ferry_crossed"},
-        {"goes on", "Ysolde"},
-        {"next chapter", "The Weir at Ashcombe"},
-        {"upriver", "Help - Tutorial - Items"},
-        {"arrived", "ashcombe_weir 1 5"},
-    };
-    for (const auto& [stage, shown] : stages) EXPECT_EQ(run.checks[stage], shown) << stage;
+    Keep(run, "chapter_");
+    ExpectAPlainRun(run);
+    ExpectStages(run, {
+                          {"made", "Spellcaster, Matter Magic, Energy Magic, Elemental Magic"},
+                          {"greeting", "Ysolde : Mother Hesk"},
+                          {"ambush", "Help - Tutorial - Combat"},
+                          // The goblins fell to the darts chosen on the bar.
+                          {"lane", "cast Reed Goblin. Goblin Archer."},
+                          // The goblins' purses, the scroll sold for 13 and a pie bought for 3.
+                          {"looted", "20"},
+                          {"sold", "33"},
+                          {"bought", "30 gold, pies 2"},
+                          {"exit marsh_path", "Exit to the reed marsh?"},
+                          {"marra", "2"},
+                      });
+    ExpectStages(run, kFromTheHideToTheEnd);
+    ExpectStages(run, {
+                          {"next chapter", "The Weir at Ashcombe"},
+                          {"upriver", "Help - Tutorial - Items"},
+                          {"arrived", "ashcombe_weir 1 5"},
+                      });
     // Whatever she carried out of Reedwater she carries at Ashcombe, the gold too.
     EXPECT_FALSE(run.checks["carried out"].empty());
     EXPECT_EQ(run.checks["carried in"], run.checks["carried out"]);
     EXPECT_NE(std::find(run.titles.begin(), run.titles.end(), "Quillmere - Load Game"), run.titles.end());
+}
+
+// The caster's road round by Marra's punt over the travel map to the hide, and
+// on to the end of the chapter, through the window with the clock running.
+TEST(ChapterPlaythrough, ASpellcasterGoesRoundByMarrasPuntToTheHide) {
+    Driver driver;
+    driver.SetRealTimeLimit(400);
+    Observed run = driver.Execute(ThePuntRoad());
+    Keep(run, "punt_");
+    ExpectAPlainRun(run);
+    const std::string fireside = run.checks["before cancel"];
+    EXPECT_EQ(fireside.rfind("reed_marsh (", 0), 0u) << fireside;
+    ExpectStages(run, {
+                          {"news", "boatwright_asked"},
+                          {"marra", "2"},
+                          {"map", "reedwater_map to travel, " + fireside},
+                          // Cancel: the party stays by her fire, and the game plays on there.
+                          {"cancelled", fireside},
+                          {"after cancel", "(none) " + fireside},
+                          {"landed", "reed_marsh hideout 2"},
+                      });
+    EXPECT_GT(std::strtoul(run.checks["clock later"].c_str(), nullptr, 10),
+              std::strtoul(run.checks["clock"].c_str(), nullptr, 10))
+        << "the clock runs after Cancel";
+    ExpectStages(run, kFromTheHideToTheEnd);
+    EXPECT_NE(std::find(run.titles.begin(), run.titles.end(), "Quillmere - World Map"), run.titles.end());
 }
 
 }  // namespace

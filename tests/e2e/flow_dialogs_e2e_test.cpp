@@ -361,6 +361,15 @@ TEST(FlowDialogs, TheLastChapterEndsWithoutANextChapterAndExitLeadsToTheFrontPag
                                   (chapter->m_state == CDRAVChapterInfo::kStatePresent ? "+ " : "- ");
                        return ids;
                    })});
+    // Its save, "End of Chapter 2", loaded again: Ashcombe's own end pages.
+    Append(steps, {ClickId(2) /* Load */, Wait(200), ClickId(100), Wait(300), Check("finished", WinPages),
+                   Check("finished chapter", [] {
+                       auto* page = dynamic_cast<CWinDlg*>(GetApp().GetCurrentDialog().get());
+                       for (const auto& [number, chapter] : GetApp().GetChapterTable())
+                           if (page && page->GetSource() == chapter->m_package.get()) return std::to_string(number);
+                       return std::string("no chapter's");
+                   }),
+                   Screenshot("finished")});
     Observed run = driver.Execute(steps);
     EXPECT_TRUE(run.exited) << run.log;
     EXPECT_TRUE(run.log.empty()) << run.log;
@@ -372,10 +381,14 @@ TEST(FlowDialogs, TheLastChapterEndsWithoutANextChapterAndExitLeadsToTheFrontPag
     EXPECT_EQ(run.checks["buttons"], "Launch Website;Exit;");
     EXPECT_EQ(run.checks["exited"], "Welcome");
     EXPECT_EQ(run.checks["strip"], "1+ 2+ ");
-    const Shot& shot = run.shots["last"];
-    if (!shot.path.empty()) {
+    EXPECT_EQ(run.checks["finished"], "Congratulations!: win2_boats.jpg win2_ledger.jpg chapter.jpg ");
+    EXPECT_EQ(run.checks["finished chapter"], "2");
+    for (const auto& [name, kept] : {std::pair<std::string, std::string>{"last", "last_chapter_end"},
+                                      {"finished", "finished_chapter_loaded"}}) {
+        const Shot& shot = run.shots[name];
+        if (shot.path.empty()) continue;
         std::filesystem::create_directories(QUILLMERE_E2E_SCREEN_DIR);
-        std::filesystem::copy_file(shot.path, std::string(QUILLMERE_E2E_SCREEN_DIR) + "/last_chapter_end.png",
+        std::filesystem::copy_file(shot.path, std::string(QUILLMERE_E2E_SCREEN_DIR) + "/" + kept + ".png",
                                    std::filesystem::copy_options::overwrite_existing);
     }
 }

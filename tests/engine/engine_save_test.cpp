@@ -11,6 +11,7 @@
 
 #include "support/expect_drav.h"
 #include "support/sample_save.h"
+#include "support/save_text.h"
 #include "support/temp_dir.h"
 
 using namespace DRAV;
@@ -133,29 +134,56 @@ TEST(EngineSave, VersionsAndChaptersThatDoNotFitAreRefusedAndTheRunningGameStays
     EXPECT_EQ(bonus, "kept");
 }
 
-TEST(EngineSave, EmptyPointsAndNoCurrentAreaComeBackEmpty) {
+TEST(EngineSave, EmptyPointsComeBackEmpty) {
     auto game = StartSampleGame();
     game.Game().SetResurrectionPoint({"", ""});
     game.Game().SetReturnPoint({"reed_marsh", ""});
-    game.Game().SetEntry({"reed_marsh", "landing"}, AREA_LOAD_FRESH, "");
-    game.Game().SetStateCode(GAME_EXIT_AVAILABLE);
-    game.Engine().LeaveArea();  // the party now travels with the game, outside any area
     TempDir dir;
-    game.Engine().SaveGame(dir / "between.drav", kExpected, nullptr);
-    EXPECT_NE(ReadTextFile(dir / "between.drav").find("\n \"0\"\n"), std::string::npos);
+    game.Engine().SaveGame(dir / "points.drav", kExpected, nullptr);
 
     auto engine = FreshEngine();
     std::string bonus;
-    engine->LoadGame(dir / "between.drav", kExpected, bonus);
+    engine->LoadGame(dir / "points.drav", kExpected, bonus);
     const CGame& loaded = *engine->GetGame();
     EXPECT_EQ(loaded.GetResurrectionPoint(), (AreaEntryPoint{"", ""}));
     EXPECT_EQ(loaded.GetReturnPoint(), (AreaEntryPoint{"reed_marsh", ""}));
-    EXPECT_EQ(loaded.GetLastArea(), "reedwater_landing");
-    EXPECT_EQ(loaded.GetCurrentArea(), nullptr);
-    EXPECT_EQ(loaded.GetStateCode(), game.Game().GetStateCode());
-    ASSERT_EQ(loaded.GetParty().size(), 1u);
-    EXPECT_EQ(loaded.GetParty()[0]->GetName(), "Wren");
-    EXPECT_EQ(loaded.GetNonLocatedActors().size(), 1u);
+    ASSERT_NE(loaded.GetCurrentArea(), nullptr);
+    EXPECT_EQ(loaded.GetCurrentArea()->GetName(), "reedwater_landing");
+}
+
+// A game between two areas (the party has left one and entered none) is no game
+// a load can go on from: it is not saved, nothing is written, and a save with the
+// party nowhere, as older builds wrote one, is refused and the running game stays.
+TEST(EngineSave, AGameBetweenAreasIsNeitherSavedNorLoaded) {
+    auto game = StartSampleGame();
+    TempDir dir;
+    game.Engine().SaveGame(dir / "game.drav", kExpected, nullptr);
+    const std::string before = ReadTextFile(dir / "game.drav");
+    game.Game().SetEntry({"reed_marsh", "landing"}, AREA_LOAD_FRESH, "");
+    game.Game().SetStateCode(GAME_EXIT_AVAILABLE);
+    game.Engine().LeaveArea();  // the party now travels with the game, outside any area
+    ASSERT_EQ(game.Game().GetCurrentArea(), nullptr);
+    EXPECT_EQ(DRAV_MESSAGE(game.Engine().SaveGame(dir / "game.drav", kExpected, nullptr)),
+              "the party is between areas");
+    EXPECT_DRAV_CODE(game.Engine().SaveGame(dir / "game.drav", kExpected, nullptr), DRAV_ERR_OUT_OF_RANGE);
+    EXPECT_TRUE(ReadTextFile(dir / "game.drav") == before) << "the save before is written over";
+    EXPECT_FALSE(std::filesystem::exists(dir / "game.drav.part"));
+    EXPECT_DRAV_CODE(game.Engine().SaveGame(dir / "other.drav", kExpected, nullptr), DRAV_ERR_OUT_OF_RANGE);
+    EXPECT_FALSE(std::filesystem::exists(dir / "other.drav"));
+
+    auto engine = FreshEngine();
+    std::string bonus = "kept";
+    engine->LoadGame(dir / "game.drav", kExpected, bonus);
+    const auto running = engine->GetGame();
+    std::string area;
+    const std::string nowhere = dir.WriteFile("nowhere.drav", QuillmereTest::WithoutCurrentArea(before, area));
+    ASSERT_EQ(area, "reedwater_landing");
+    const auto caught = QuillmereTest::CatchDrav([&] { engine->LoadGame(nowhere, kExpected, bonus); });
+    ASSERT_TRUE(caught);
+    EXPECT_EQ(caught->GetCode(), DRAV_ERR_BAD_DATA);
+    EXPECT_EQ(caught->GetMessage(), "the saved game has no current area");
+    EXPECT_EQ(engine->GetGame(), running);
+    EXPECT_EQ(bonus, "kept");
 }
 
 TEST(EngineSave, AFailedSaveLeavesThePreviousFileWhole) {

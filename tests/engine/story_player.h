@@ -385,8 +385,8 @@ public:
         Instant(*Main(), std::make_shared<CStoreOrder>(false, keeper.GetId(), item->GetId(), 1, kStoreToBackpack));
     }
 
-    // Walks onto the way out and takes it; from the map the party goes on to the
-    // place of that name, which the map must show.
+    // Walks onto the way out and takes it, as the exit button does; a way out to a
+    // travel map goes on to the place of that name on it (TravelTo).
     void Travel(std::uint32_t column, std::uint32_t row, const std::string& mapPlace = "") {
         while (!WalkTo(column, row) && m_talk) HearOut();
         // The others, a few steps behind, catch up before the way out is offered.
@@ -395,7 +395,12 @@ public:
             Tick();
         }
         ASSERT_EQ(Game().GetStateCode(), GAME_EXIT_AVAILABLE) << "no way out at " << column << ", " << row << ":" << PartyPlaces();
-        ChangeArea(mapPlace);
+        AreaEntryPoint destination;
+        ASSERT_TRUE(Engine().GetAvailableExit(destination));
+        if (mapPlace.empty())
+            ChangeArea();
+        else
+            TravelTo(mapPlace);
     }
 
     // Where each member stands, for a message.
@@ -419,19 +424,43 @@ public:
         m_opened.reset();
     }
 
-    // What the application does when the tick loop stops for an exit or for a
-    // script's journey.
-    void ChangeArea(const std::string& mapPlace = "") {
-        AreaEntryPoint destination;
-        ASSERT_TRUE(Engine().GetAvailableExit(destination));
+    // The travel map a journey the game waits on (a way out on offer, or a
+    // script's) goes by, which the shell shows the player while the party still
+    // stands where it was; null for a journey straight into an area.
+    CMap2* JourneyMap() { return Engine().CheckDestination(); }
+
+    // What the shell does when the tick loop stops for a way out or a script's
+    // journey into an area: the party leaves, rests when it must, and arrives.
+    void ChangeArea() {
+        ASSERT_EQ(JourneyMap(), nullptr) << "the journey goes by a travel map: TravelTo a place on it";
         Engine().LeaveArea();
-        if (Game().GetStateCode() == GAME_ON_MAP) {
-            const CMap2Area& place = Game().GetCurrentMap()->GetArea(mapPlace);
-            ASSERT_TRUE(place.IsKnown()) << mapPlace << " is not on the map yet";
-            Engine().SetEntry({place.GetEntryArea(), place.GetEntryName()});
-        }
+        if (Game().GetStateCode() == GAME_RESTING) Engine().RestParty();
         Engine().EnterArea();
         Drain();
+    }
+
+    // The place of that name chosen on the journey's travel map, as a click on it
+    // does: the party leaves and arrives at the place's entry. The place must be
+    // known, and another than where the party stands, or the shell goes nowhere.
+    void TravelTo(const std::string& mapPlace) {
+        CMap2* map = JourneyMap();
+        ASSERT_NE(map, nullptr) << "no travel map to choose " << mapPlace << " on";
+        ASSERT_NE(Game().GetCurrentArea(), nullptr) << "the map is chosen on before the party leaves";
+        const CMap2Area& place = map->GetArea(mapPlace);
+        ASSERT_TRUE(place.IsKnown()) << mapPlace << " is not on the map yet";
+        ASSERT_NE(mapPlace, Area().GetWorldMapLocation()) << "the party is there already";
+        Engine().LeaveArea();
+        ASSERT_EQ(Game().GetStateCode(), GAME_ON_MAP);
+        Engine().SetEntry({place.GetEntryArea(), place.GetEntryName()});
+        Engine().EnterArea();
+        Drain();
+    }
+
+    // The travel map closed without a choice, as its Cancel does: the journey is
+    // given up and the party plays on where it stands.
+    void CancelJourney() {
+        ASSERT_NE(JourneyMap(), nullptr) << "no travel map to cancel";
+        Engine().CancelTravel();
     }
 
 private:

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "common/random.h"
+#include "rules/definitions/travel_map.h"
 #include "engine/story_steps.h"
 #include "engine/weir_steps.h"
 #include "world/area/patch.h"
@@ -166,11 +167,32 @@ TEST(Walkthrough, TheSpellcasterPaysHerWayPastTheLookouts) {
 
     QuillmereTest::WalkIntoTheMarsh(player);
     QuillmereTest::AskMarraAlong(player);
-    // Round by the back channels to the hide, which the map now shows.
-    player.Talk(*player.Person("reed_witch"), {"Take us round to the hide in your punt."});
-    ASSERT_EQ(player.Game().GetStateCode(), GAME_TRAVEL);
-    player.ChangeArea("smugglers_hide");
+    // Round by the back channels to the hide: her punt sets out over the travel
+    // map, shown while the party still stands by her fire. A first look at it is
+    // given up, and the party stays; the second time the hide, which the map now
+    // shows, is chosen.
+    auto& marra = *player.Person("reed_witch");
+    const auto fireside = std::make_pair(player.Main()->GetX(), player.Main()->GetY());
+    for (const bool choose : {false, true}) {
+        player.Talk(marra, {"Take us round to the hide in your punt."});
+        ASSERT_EQ(player.Game().GetStateCode(), GAME_TRAVEL);
+        const CMap2* map = player.JourneyMap();
+        ASSERT_NE(map, nullptr) << "the punt goes by the travel map";
+        EXPECT_EQ(map->GetName(), "reedwater_map");
+        ASSERT_EQ(&player.Area(), player.Main()->GetArea()) << "the party has not left while the map is open";
+        if (choose) break;
+        player.CancelJourney();
+        player.Tick();
+        // Playing on where she stood, by the way back to the landing.
+        ASSERT_TRUE(player.Game().GetStateCode() == GAME_PLAYING ||
+                    player.Game().GetStateCode() == GAME_EXIT_AVAILABLE)
+            << player.Game().GetStateCode();
+        EXPECT_EQ(player.Area().GetName(), "reed_marsh");
+        EXPECT_LT(player.Main()->DistanceToPoint(fireside.first, fireside.second), 1.0) << "where she stood";
+    }
+    player.TravelTo("smugglers_hide");
     ASSERT_EQ(player.Area().GetName(), "reed_marsh");
+    EXPECT_EQ(player.Game().GetCurrentEntry(), AreaEntryPoint("reed_marsh", "hideout"));
 
     player.WalkTo(18, 4);
     CThing* lookout = player.TalkPending();

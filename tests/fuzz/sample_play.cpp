@@ -63,13 +63,13 @@ void LeaveForMap(DRAV::CEngine& engine, const std::string& map) {
         throw CDRAVException(DRAV_ERR_BAD_DATA, map + ".drav: the party did not reach the map");
 }
 
-// Each destination in turn from the map, with each of its area's patches' tags
-// set, `there` run, and back to the map. The party has arrived whatever its entry
-// script does.
+// Each destination in turn by way of the map, with each of its area's patches'
+// tags set and `there` run. The party has arrived whatever its entry script does,
+// and stays in the last, where a game can be saved.
 void VisitAreas(DRAV::CEngine& engine, const std::string& map, const std::vector<DRAV::AreaEntryPoint>& destinations,
                 int ticks, const std::function<void(DRAV::CEngine&)>& there = nullptr) {
-    if (engine.GetGame()->GetStateCode() != DRAV::GAME_ON_MAP) LeaveForMap(engine, map);
     for (const auto& destination : destinations) {
+        if (engine.GetGame()->GetStateCode() != DRAV::GAME_ON_MAP) LeaveForMap(engine, map);
         engine.SetEntry(destination);
         PastScriptErrors([&] { engine.EnterArea(); });
         std::vector<std::string> tags;
@@ -78,7 +78,6 @@ void VisitAreas(DRAV::CEngine& engine, const std::string& map, const std::vector
         for (const std::string& tag : tags) PastScriptErrors([&] { engine.SetTag(tag, false); });
         if (there) PastScriptErrors([&] { there(engine); });
         RunTicks(engine, ticks);
-        LeaveForMap(engine, map);
     }
 }
 

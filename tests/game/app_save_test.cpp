@@ -14,6 +14,7 @@
 #include "platform/win32/platform_observer.h"
 #include "support/overlay_source.h"
 #include "support/sample_module.h"
+#include "support/save_text.h"
 #include "support/temp_dir.h"
 #include "support/unbuildable_area.h"
 #include "world/actor.h"
@@ -228,6 +229,51 @@ TEST_F(AppSaveTest, LoadFailuresAreShownAndKeepTheGame) {
     EXPECT_EQ(m_boxes.boxes[1].second, "Failed to load \"" + (m_folder / "docs/none.drav") + "\": No such file or directory.");
     for (const auto& box : m_boxes.boxes) EXPECT_EQ(box.first, "Load Error");
     EXPECT_EQ(Game().GetGold(), 5);
+}
+
+// A game caught between two areas, its party in none, is no game a load could go
+// on from: every save of it is refused with "Save Error", and neither the save
+// nor its ".bak" changes, however often it is tried.
+TEST_F(AppSaveTest, AGameBetweenAreasIsNotSavedAndTheSaveAndItsBackupStay) {
+    StartGame();
+    SaveTwice();
+    const std::string save = Bytes(SaveFile()), backup = Bytes(SaveFile().string() + ".bak");
+    Game().SetEntry({"reedwater_map", ""}, DRAV::AREA_LOAD_FRESH, "");
+    Game().SetStateCode(DRAV::GAME_TRAVEL);
+    m_app.GetEngine()->LeaveArea();
+    ASSERT_EQ(Game().GetCurrentArea(), nullptr);
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        EXPECT_FALSE(m_app.SaveGame()) << attempt;
+        ASSERT_EQ(m_boxes.boxes.size(), static_cast<std::size_t>(attempt));
+        EXPECT_EQ(m_boxes.boxes.back(),
+                  std::make_pair(std::string("Save Error"), "Failed to save \"" + SaveFile().string() +
+                                                                "\": the party is between areas."));
+        EXPECT_EQ(Bytes(SaveFile()), save) << attempt;
+        EXPECT_EQ(Bytes(SaveFile().string() + ".bak"), backup) << attempt;
+        EXPECT_FALSE(fs::exists(SaveFile().string() + ".new")) << attempt;
+        EXPECT_EQ(m_app.GetSuspendCount(), 1) << attempt;
+    }
+}
+
+// A save with the party nowhere, as an older build wrote one between two areas, is
+// a "Load Error" that keeps the running game.
+TEST_F(AppSaveTest, ASaveWithoutACurrentAreaIsALoadErrorThatKeepsTheGame) {
+    StartGame();
+    ASSERT_TRUE(m_app.SaveGame());
+    std::string area;
+    const std::string nowhere =
+        m_folder.WriteFile("docs/nowhere.drav", QuillmereTest::WithoutCurrentArea(Bytes(SaveFile()), area));
+    ASSERT_EQ(area, "reedwater_landing");
+    Game().SetGold(5);
+    const auto running = m_app.GetEngine()->GetGame();
+    EXPECT_FALSE(m_app.LoadGame(nowhere, 1, false));
+    ASSERT_EQ(m_boxes.boxes.size(), 1u);
+    EXPECT_EQ(m_boxes.boxes[0],
+              std::make_pair(std::string("Load Error"),
+                             "Failed to load \"" + nowhere + "\": the saved game has no current area."));
+    EXPECT_EQ(m_app.GetEngine()->GetGame(), running);
+    EXPECT_EQ(Game().GetGold(), 5);
+    EXPECT_TRUE(m_app.IsGameRunning());
 }
 
 // Where the main character stands: its area and cell.

@@ -8,6 +8,7 @@
 #include "engine/engine.h"
 #include "game/dialogs/talk/store_count_dlg.h"
 #include "game/dialogs/talk/store_dlg.h"
+#include "game/dialogs/maps/world_map_dlg.h"
 #include "game/dialogs/talk/talk_dlg.h"
 #include "platform/win32/virtual_keys.h"
 #include "platform/win32/win32_time.h"
@@ -16,6 +17,7 @@
 #include "world/game.h"
 #include "world/item.h"
 #include "world/order.h"
+#include "world_map_points.h"
 
 namespace {
 
@@ -85,6 +87,86 @@ TEST_F(ConversationFlowTest, TheKeepersReplyOpensHerStoreAndACountedBuyTakesTheG
     ASSERT_FALSE(wren().GetBackpack().empty());
     EXPECT_EQ(wren().GetBackpack().back()->GetCount(), 3);
     EXPECT_EQ(m_shell.audio->played.back(), 3);
+}
+
+// Marra's punt, asked for by a party that seeks the boatwright: her reply sends
+// the party over the travel map, which opens as at a way out without an entry,
+// while the party still stands where it talked.
+class PuntTest : public ConversationFlowTest {
+protected:
+    PuntTest() { game().GetQuestTags()["boatwright_asked"] = 1; }  // the innkeeper's errand
+    // The talk up to "Can you get us there unseen?" and its Done.
+    void AskForThePunt() {
+        if (!m_marra) {
+            m_marra = TalkTo("reed_witch");
+        } else {
+            wren().PushOrder(std::make_shared<DRAV::CMoveTalkOrder>(m_marra->GetId()), true);
+            RunUntilDialog();
+        }
+        ASSERT_NE(dynamic_cast<CTalkDlg*>(app().GetCurrentDialog().get()), nullptr);
+        Key('1');  // "We are looking for Orrin the boatwright."
+        Key('2');  // "Can you get us there unseen?"
+        ASSERT_EQ(game().GetStateCode(), DRAV::GAME_TRAVEL) << "her punt sets out";
+        Key(VK_RETURN);  // Done
+    }
+    CDRAVWorldMapDlg* Map() { return dynamic_cast<CDRAVWorldMapDlg*>(app().GetCurrentDialog().get()); }
+    std::string Where() {
+        const DRAV::CArea* area = game().GetCurrentArea();
+        return (area ? area->GetName() : std::string("no area")) + " " + std::to_string(wren().GetX()) + " " +
+               std::to_string(wren().GetY());
+    }
+
+    std::shared_ptr<DRAV::CActor> m_marra;
+};
+
+TEST_F(PuntTest, TheTravelMapOpensAndCancelLeavesThePartyWhereItStood) {
+    AskForThePunt();
+    ASSERT_FALSE(HasFatalFailure());
+    const std::string stood = Where();
+    CDRAVWorldMapDlg* map = Map();
+    ASSERT_NE(map, nullptr) << "after the punt: " << stood << ", state " << game().GetStateCode();
+    EXPECT_TRUE(map->IsTravel());
+    EXPECT_EQ(map->GetMap().GetName(), "reedwater_map");
+    EXPECT_EQ(Title(), "Quillmere - World Map");
+    ASSERT_NE(game().GetCurrentArea(), nullptr) << "the party has not left";
+    EXPECT_EQ(game().GetCurrentArea()->GetName(), "reedwater_landing");
+
+    app().CloseDialog(CDRAVWorldMapDlg::kDone);  // Cancel
+    EXPECT_EQ(app().GetCurrentDialog(), nullptr);
+    EXPECT_EQ(game().GetStateCode(), DRAV::GAME_PLAYING);
+    EXPECT_EQ(Where(), stood);
+    EXPECT_EQ(app().GetSuspendCount(), 0) << "the clock runs again";
+    const std::uint32_t tick = game().GetTick();
+    TimersFor(500);
+    EXPECT_GT(game().GetTick(), tick);
+    EXPECT_EQ(game().GetCurrentArea()->GetName(), "reedwater_landing") << "the journey was given up";
+    EXPECT_EQ(app().GetCurrentDialog(), nullptr);
+}
+
+TEST_F(PuntTest, TheHideChosenOnTheMapTakesThePartyThereAndPlayGoesOn) {
+    AskForThePunt();
+    ASSERT_NE(Map(), nullptr);
+    ASSERT_TRUE(QuillmereTest::PointAtMapLocation(app(), "smugglers_hide"));
+    ASSERT_TRUE(app().GetCurrentDialog()->OnButton(CDRAVWorldMapDlg::kMap)) << "the hide is on the map";
+    app().CloseDialog(CDRAVWorldMapDlg::kMap);
+    ASSERT_NE(game().GetCurrentArea(), nullptr);
+    EXPECT_EQ(game().GetCurrentArea()->GetName(), "reed_marsh");
+    EXPECT_EQ(game().GetCurrentEntry(), (DRAV::AreaEntryPoint{"reed_marsh", "hideout"}));
+    EXPECT_EQ(game().GetStateCode(), DRAV::GAME_PLAYING);
+    EXPECT_EQ(app().GetCurrentDialog(), nullptr);
+    EXPECT_EQ(Title(), "Quillmere - The Reed Marsh");
+    EXPECT_EQ(app().GetSuspendCount(), 0);
+    const std::uint32_t tick = game().GetTick();
+    TimersFor(500);
+    EXPECT_GT(game().GetTick(), tick);
+    EXPECT_EQ(game().GetCurrentArea()->GetName(), "reed_marsh") << "no second journey, no rest";
+    // The save made as the party set out loads into the landing with the journey
+    // still to choose: the map opens again.
+    const std::shared_ptr<CLoadInfo> saves = app().ListSavedGames();
+    ASSERT_EQ(saves->m_items.size(), 1u);
+    ASSERT_TRUE(app().LoadGame(saves->m_items[0]->m_path, 1, false));
+    ASSERT_NE(Map(), nullptr);
+    EXPECT_EQ(game().GetCurrentArea()->GetName(), "reedwater_landing");
 }
 
 }  // namespace

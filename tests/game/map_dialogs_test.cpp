@@ -4,6 +4,7 @@
 
 #include "common/exception.h"
 #include "dialog_test_support.h"
+#include "world_map_points.h"
 #include "game/dialogs/maps/map_dlg.h"
 #include "game/dialogs/maps/world_map_dlg.h"
 #include "graphics/graphics_map_manager.h"
@@ -53,17 +54,7 @@ protected:
         }
     }
     // Points the mouse at the middle of a location, as the UI manager does before a click.
-    void PointAt(const std::string& key) {
-        auto* map = Find<DRAVUI::CUIWorldMap>(app.GetUIManager().GetElements());
-        ASSERT_NE(map, nullptr);
-        const DRAV::CMap2Area& location = Current<CDRAVWorldMapDlg>()->GetMap().GetArea(key);
-        const DRAVGraph::MapView view = map->GetManager().ComputeView(*map->GetRect());
-        const auto x = static_cast<float>(location.GetX() + location.GetWidth() / 2);
-        const auto y = static_cast<float>(location.GetY() + location.GetHeight() / 2);
-        POINT point{static_cast<LONG>(view.screenCentreX + (x - view.mapCentreX) * view.scale),
-                    static_cast<LONG>(view.screenCentreY + (y - view.mapCentreY) * view.scale)};
-        ASSERT_TRUE(map->HitTest(&point, nullptr, nullptr));
-    }
+    void PointAt(const std::string& key) { ASSERT_TRUE(QuillmereTest::PointAtMapLocation(app, key)); }
     std::string HoverText() {
         auto* map = Find<DRAVUI::CUIWorldMap>(app.GetUIManager().GetElements());
         return map ? map->GetInfo().text : "";

@@ -175,6 +175,48 @@ TEST_F(ChapterEndTest, TheSamplesSecondChapterEndsAsTheLast) {
     EXPECT_EQ(ChooseLoadRoute(finished, app.GetChapterTable()), LoadRoute::Congratulations);
 }
 
+// The save listed as "End of Chapter N" of the module's last chapter, continued
+// from the load dialog, shows chapter N's own end pages over its own pictures;
+// nothing is loaded. Chapter 1 is the last of a module of Reedwater alone.
+TEST_F(ChapterEndTest, AFinishedLastChaptersSaveShowsThatChaptersOwnEnding) {
+    ASSERT_TRUE(loaded);
+    ChapterInfoMap& table = CDRAVAppTestAccess::ChapterTable(app);
+    struct Case {
+        int chapter;
+        int chapters;  // what chapter 1's record announces
+        std::vector<std::string> pictures;
+    };
+    const std::vector<Case> cases = {
+        {2, 2, {"win2_boats.jpg", "win2_ledger.jpg", "chapter.jpg"}},
+        {1, 1, {"win1_marsh.jpg", "win1_ferry.jpg", "chapter.jpg"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("chapter " + std::to_string(c.chapter));
+        table.at(1)->m_chapterCount = c.chapters;
+        const std::string title = "Wren (End of Chapter " + std::to_string(c.chapter) + ")";
+        home.folder.WriteFile("docs/Orvex Saved Games/Wren.drav",
+                              "<save> <version> Orvex 5 0 </version> ( " + std::to_string(c.chapter) +
+                                  " true ) \"Wren.drav\" \"Wren\" \"" + title + "\" </save>");
+        app.SetDialog(true, std::make_shared<CLoadDlg>(&app));
+        auto* load = dynamic_cast<CLoadDlg*>(app.GetCurrentDialog().get());
+        ASSERT_NE(load, nullptr);
+        ASSERT_EQ(load->GetList()->m_items.size(), 1u);
+        EXPECT_EQ(load->GetList()->m_items[0]->m_title, title);
+        app.CloseDialog(CLoadDlg::kFirstGame);
+
+        auto* page = dynamic_cast<CWinDlg*>(app.GetCurrentDialog().get());
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(page->GetSource(), table.at(c.chapter)->m_package.get()) << "the pictures are the chapter's own";
+        std::vector<std::string> pictures;
+        for (const WinPage& each : page->GetPages()) pictures.push_back(each.picture);
+        EXPECT_EQ(pictures, c.pictures);
+        EXPECT_EQ(page->GetPages().back().text.rfind("You have completed Quillmere. LINE LINE", 0), 0u);
+        EXPECT_GE(FirstPicture(), 1000) << "the first page's picture was read";
+        EXPECT_FALSE(app.IsGameRunning());
+        CDRAVAppTestAccess::DropDialogs(app);
+    }
+}
+
 TEST_F(ChapterEndTest, AnAbsentNextChapterLeadsToItsChapterPage) {
     ASSERT_TRUE(loaded);
     app.GetChapterTable().at(2)->m_state = 0;

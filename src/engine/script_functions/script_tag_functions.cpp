@@ -6,7 +6,6 @@
 #include "common/exception.h"
 #include "engine/engine.h"
 #include "engine/script_functions/script_game_args.h"
-#include "rules/definitions/travel_map.h"
 #include "rules/module.h"
 #include "script/script_limits.h"
 #include "world/actor.h"
@@ -28,8 +27,7 @@ std::string CurrentAreaName(CGame& game) {
 // area's first entry, which the journey then names.
 std::string JourneyEntry(const CScriptContext& context, const std::string& area, const std::string& entry) {
     const CModule& module = ScriptModule(context);
-    const auto package = module.GetPackage();
-    if (!entry.empty() || !package || CMap2::IsMapFile(*package, area)) return entry;
+    if (!entry.empty() || !module.GetPackage() || module.IsTravelMap(area)) return entry;
     const std::vector<std::string>& names = module.GetAreaEntryNames(area);
     if (names.empty()) throw CDRAVException(DRAV_ERR_BAD_DATA, "area \"" + area + "\" has no entry");
     return names.front();

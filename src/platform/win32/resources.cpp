@@ -6,6 +6,7 @@
 #include <cstring>
 #include <strings.h>
 
+#include "platform/win32/message_box_text.h"
 #include "platform/win32/platform_observer.h"
 #include "platform/win32/winuser.h"
 #include "platform/win32/window_state.h"
@@ -89,7 +90,7 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
         if (auto answer = observer->OnMessageBox(body, title, type)) return *answer;
     Uint32 flags = (type & MB_ICONEXCLAMATION) ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION;
     SDL_Window* parent = Win32::GetSDLWindow(owner);
-    if (SDL_ShowSimpleMessageBox(flags, title.c_str(), body.c_str(), parent) != 0)
+    if (SDL_ShowSimpleMessageBox(flags, title.c_str(), Win32::WrapMessageBoxText(body).c_str(), parent) != 0)
         std::fprintf(stderr, "%s: %s\n", title.c_str(), body.c_str());
     return IDOK;
 }

@@ -1,6 +1,5 @@
 #include "rules/definitions/travel_map.h"
 
-#include "common/data_file.h"
 #include "common/data_file_reader.h"
 #include "common/exception.h"
 
@@ -56,19 +55,6 @@ std::shared_ptr<CMap2> CMap2::Load(CGame* game, DRAVCommon::CDataFileReader& rea
     reader.EndBlock();
     reader.EndBlock();
     return map;
-}
-
-bool CMap2::IsMapFile(DRAVCommon::CDataFileFactory& package, const std::string& name) {
-    const std::string fileName = name + ".drav";
-    std::shared_ptr<std::istream> file;
-    try {
-        file = package.Open(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, fileName);
-    } catch (const CDRAVException&) {
-    }
-    if (!file) return false;
-    DRAVCommon::CDataFileReader reader(
-        std::move(file), DRAVCommon::DescribeDataFile(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, fileName));
-    return reader.IsBlock("map");
 }
 
 CMap2Area& CMap2::GetArea(const std::string& name) const {

@@ -9,7 +9,6 @@
 #include <vector>
 
 namespace DRAVCommon {
-class CDataFileFactory;
 class CDataFileReader;
 }
 
@@ -54,9 +53,6 @@ class CMap2 {
 public:
     // Reads one "map" element; the map belongs to `game` (may be null).
     static std::shared_ptr<CMap2> Load(CGame* game, DRAVCommon::CDataFileReader& reader);
-    // True when the chapter's data file <name>.drav holds a map rather than an area;
-    // false when the module has no such file. Only the file's first element is read.
-    static bool IsMapFile(DRAVCommon::CDataFileFactory& package, const std::string& name);
 
     const std::string& GetName() const { return m_name; }
     CGame* GetGame() const { return m_game; }

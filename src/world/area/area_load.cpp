@@ -65,42 +65,6 @@ void CArea::LoadAreaFile(const std::string& fromArea, const std::string& areaNam
     ReadAreaFile(reader, fromArea, areaName, module, loadType, checkRespawn, respawned);
 }
 
-std::vector<std::string> CArea::ReadEntryNames(const std::shared_ptr<DRAVCommon::CDataFileFactory>& package,
-                                               const std::string& areaName) {
-    const std::string fileName = areaName + ".drav";
-    std::shared_ptr<std::istream> file;
-    try {
-        if (package) file = package->Open(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, fileName);
-    } catch (const CDRAVException&) {
-    }
-    if (!file) throw CDRAVException(DRAV_ERR_BAD_DATA, "the module has no area \"" + areaName + "\"");
-    DRAVCommon::CDataFileReader reader(
-        file, DRAVCommon::DescribeDataFile(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, fileName));
-    // Everything but the entries' names is passed over unread.
-    reader.BeginBlock("area");
-    reader.ReadQuoted();
-    reader.ReadBool();
-    while (!reader.IsBlock("entries")) {
-        const std::string element = reader.PeekBlockName();
-        if (element.empty()) reader.Fail(DRAV_ERR_BAD_DATA, "expected <entries>");
-        reader.SkipBlock(element);
-    }
-    std::vector<std::string> names;
-    reader.BeginBlock("entries");
-    while (!reader.AtBlockEnd()) {
-        reader.BeginBlock("entry");
-        names.push_back(reader.ReadWord());
-        reader.ReadQuoted();
-        while (!reader.AtBlockEnd()) {
-            const std::string element = reader.PeekBlockName();
-            if (element.empty()) reader.Advance();
-            else reader.SkipBlock(element);
-        }
-        reader.EndBlock();
-    }
-    return names;
-}
-
 void CArea::ReadAreaFile(DRAVCommon::CDataFileReader& reader, const std::string& fromArea,
                          const std::string& areaName, const CModule& module, std::int32_t loadType,
                          bool checkRespawn, bool* respawned) {

@@ -4,6 +4,7 @@
 
 #include "engine/script_functions/script_function_lists.h"
 #include "engine/scripts/script_test_game.h"
+#include "support/counting_source.h"
 #include "support/overlay_source.h"
 #include "support/temp_dir.h"
 #include "rules/module.h"
@@ -275,6 +276,25 @@ TEST(TravelScripts, GotoAnAreaWithoutAnEntryArrivesAtItsFirstEntry) {
                                                (first.row + 0.5) * DRAV::kCellSize),
                   2 * DRAV::kCellSize);
     }
+}
+
+// A journey without an entry tells a map from an area by what the module has read
+// already: each place's file is read once, however often the party is sent there.
+TEST(TravelScripts, AJourneyWithoutAnEntryReadsEachPlacesFileOnce) {
+    auto source = std::make_shared<QuillmereTest::CountingSource>(QuillmereTest::SampleFolderSource());
+    ScriptTestGame game(source);
+    const int marsh = source->Reads("reed_marsh.drav");
+    const int map = source->Reads("reedwater_map.drav");
+    for (int journey = 1; journey <= 3; ++journey) {
+        SCOPED_TRACE(journey);
+        game.Eval("drav_goto_area( context, \"reed_marsh\", \"\" )");
+        EXPECT_EQ(game.Game().GetEntry(), DRAV::AreaEntryPoint("reed_marsh", "landing"));
+        game.Eval("drav_goto_area( context, \"reedwater_map\", \"\" )");
+        EXPECT_EQ(game.Game().GetEntry(), DRAV::AreaEntryPoint("reedwater_map", ""));
+    }
+    EXPECT_EQ(source->Reads("reed_marsh.drav") - marsh, 1) << "its entries, once";
+    // Once to know it for a map, once as the game loads it for the journey.
+    EXPECT_EQ(source->Reads("reedwater_map.drav") - map, 2);
 }
 
 TEST(TravelScripts, EntryScriptRunsForTheFirstLivingMember) {

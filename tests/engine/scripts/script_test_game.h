@@ -19,9 +19,7 @@ namespace QuillmereTest {
 
 class ScriptTestGame : public SampleGame {
 public:
-    ScriptTestGame() = default;
-    // The sample with an author's edit (EditedSampleSource).
-    explicit ScriptTestGame(std::shared_ptr<DRAVCommon::CDataFileFactory> source) : SampleGame(std::move(source)) {}
+    using SampleGame::SampleGame;
 
     // Evaluates `body` for `actor` (the main character by default) and `partner`.
     std::int32_t Eval(const std::string& body, DRAV::CThing* partner = nullptr, DRAV::CActor* actor = nullptr) const {

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "support/expect_drav.h"
-#include "support/overlay_source.h"
 #include "support/sample_brains.h"
 #include "world/area/area_test_support.h"
 
@@ -203,31 +202,6 @@ TEST(AreaLoad, AWallOverAnOpenDoorsCellLeavesNoRecordOfIt) {
     ASSERT_EQ(area.GetOpenDoors().size(), 1u);
     EXPECT_EQ(area.GetOpenDoors().front()->column, 0u);
     area.ApplyOpenDoors(false);  // as a load of the saved area does
-}
-
-// The entries a journey may lead to, read without building the area: scripts and
-// whatever precedes the list are passed over; a file that ends early or holds no
-// list, and an area the module lacks, are code 1 naming them.
-TEST(AreaLoad, EntryNamesAreReadWithoutBuildingTheArea) {
-    auto package = std::make_shared<QuillmereTest::OverlaySource>(QuillmereTest::SampleFolderSource());
-    const auto add = [&](const std::string& name, const std::string& text) {
-        package->Add(DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, name + ".drav", text);
-    };
-    add("tricky", "<area> \"T\" false <world> 0 0 </world> <rows> ( 9 9 ) </rows> <objects> <items> </objects>"
-                  " <entries> <entry> quay \"The <quay>\" ( 0 0 ) <lua> return x < 2 and '<b>' </lua> </entry>"
-                  " <entry> slip \"\" ( 1 1 ) </entry> </entries> </area>");
-    add("cut_short", "<area> \"T\" false <rows> </rows> <entries> <entry> quay \"Q\" ( 0 0 )");
-    add("no_list", "<area> \"T\" false <rows> </rows> stray <entries> </entries> </area>");
-    EXPECT_EQ(CArea::ReadEntryNames(package, "reed_marsh"), (std::vector<std::string>{"landing", "hideout"}));
-    EXPECT_EQ(CArea::ReadEntryNames(package, "tricky"), (std::vector<std::string>{"quay", "slip"}));
-    EXPECT_EQ(DRAV_MESSAGE(CArea::ReadEntryNames(package, "reed_marshes")), "the module has no area \"reed_marshes\"");
-    EXPECT_EQ(DRAV_MESSAGE(CArea::ReadEntryNames(nullptr, "reed_marsh")), "the module has no area \"reed_marsh\"");
-    for (const char* name : {"cut_short", "no_list"}) {
-        const auto caught = QuillmereTest::CatchDrav([&] { CArea::ReadEntryNames(package, name); });
-        ASSERT_TRUE(caught) << name;
-        EXPECT_EQ(caught->GetCode(), DRAV_ERR_BAD_DATA);
-        EXPECT_NE(caught->GetMessage().find(std::string(name) + ".drav"), std::string::npos) << caught->GetMessage();
-    }
 }
 
 TEST(AreaLoad, MalformedFilesAreCodeOneNamingTheFileAndTheKey) {

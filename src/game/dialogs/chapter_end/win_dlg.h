@@ -36,6 +36,8 @@ public:
     // Appends the pages of "win.drav"; a missing or damaged file keeps those read.
     void LoadPages();
     const std::deque<WinPage>& GetPages() const { return m_pages; }
+    // The chapter whose pages and pictures these are.
+    DRAVCommon::CDataFileFactory* GetSource() const { return m_source; }
 
 private:
     bool IsLastPage() const { return m_pages.size() == 1; }

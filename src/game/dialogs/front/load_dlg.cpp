@@ -81,8 +81,10 @@ void CLoadDlg::OnClose(int result) {
 void CLoadDlg::Continue(const CLoadInfoItem& row) {
     switch (ChooseLoadRoute(row, m_app->GetChapterTable())) {
         case LoadRoute::Congratulations:
-            // Nothing is loaded: the end of the last chapter is shown again.
-            m_app->SetDialog(true, std::make_shared<CWinDlg>(m_app, m_app->GetChapterTable().at(1)->m_package.get(),
+            // Nothing is loaded: the end of the chapter the save completed is shown
+            // again, its own pages over its own pictures.
+            m_app->SetDialog(true, std::make_shared<CWinDlg>(m_app,
+                                                             m_app->GetChapterTable().at(row.m_chapter)->m_package.get(),
                                                              "Congratulations!",
                                                              "You have completed " + GetProductTitle() + ".", false,
                                                              false));

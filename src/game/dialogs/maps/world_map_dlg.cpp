@@ -80,6 +80,10 @@ bool CDRAVWorldMapDlg::OnButton(int id) { return id == kDone || ChooseDestinatio
 bool CDRAVWorldMapDlg::OnAltClick(int id) { return ChooseDestination(id); }
 
 void CDRAVWorldMapDlg::OnClose(int result) {
-    if (!m_travel || result != kMap || m_destination.empty() || m_destination == m_currentLocation) return;
+    if (!m_travel) return;
+    if (result != kMap || m_destination.empty() || m_destination == m_currentLocation) {
+        m_app->CloseTravelMap();
+        return;
+    }
     m_app->TravelToArea(m_map->GetArea(m_destination));
 }

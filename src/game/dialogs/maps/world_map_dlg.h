@@ -32,6 +32,8 @@ public:
     void OnClose(int result) override;
 
     DRAV::CMap2& GetMap() const { return *m_map; }
+    // The map on screen while the controls exist; null before.
+    DRAVUI::CUIWorldMap* GetMapElement() const { return m_worldMap; }
     bool IsTravel() const { return m_travel; }
 
 private:
