@@ -127,6 +127,9 @@ public:
     void RunUseOrder(CActor& actor, const CUseOrder& order, bool instant);
     void RunCastOrder(CActor& actor, const CCastOrder& order);
     void RunReturnOrder(CActor& actor, const COrder& order);
+    // In battle nobody goes back to the entrance: true, with the refusal in the
+    // message log, for the interface to leave everything else as it was.
+    bool RefuseReturnInBattle();
     // Ticks the party needs to walk back to the entry: 6 per unit of the farthest
     // living member's distance. Code 2 when the entry is not in the current area.
     std::uint32_t GetReturnTime(const AreaEntryPoint& entry) const;

@@ -270,10 +270,7 @@ void CEngine::RunCastOrder(CActor& actor, const CCastOrder& order) {
 void CEngine::RunReturnOrder(CActor& actor, const COrder& order) {
     CGame& game = Game();
     actor.PopOrder(order);
-    if (game.IsInBattle()) {
-        game.PushMessage(MESSAGE_NOTICE, "You cannot return while in battle.");
-        return;
-    }
+    if (RefuseReturnInBattle()) return;
     // The entry the party arrived by, not the destination of an exit that came
     // within reach since.
     const AreaEntryPoint entry = game.GetCurrentEntry();
@@ -300,6 +297,12 @@ void CEngine::RunReturnOrder(CActor& actor, const COrder& order) {
     }
     PlacePartyAtEntry(entry.second);
     area.SetViewStale(true);
+}
+
+bool CEngine::RefuseReturnInBattle() {
+    if (!Game().IsInBattle()) return false;
+    Game().PushMessage(MESSAGE_NOTICE, "You cannot return while in battle.");
+    return true;
 }
 
 std::uint32_t CEngine::GetReturnTime(const AreaEntryPoint& entry) const {

@@ -317,6 +317,12 @@ bool CDRAVApp::TogglePower(DRAV::CActor& actor, const DRAV::CSpell& power) {
 
 void CDRAVApp::ReturnToEntrance(DRAV::CActor* actor) {
     if (!actor) return;
+    // Refused here rather than by the order on the next tick: a refused return
+    // keeps the fight, the queued orders and a paused clock as they were.
+    if (m_engine->RefuseReturnInBattle()) {
+        PumpEngineEvents();
+        return;
+    }
     if (CanTakeOrders(*actor)) actor->CancelOrders();
     actor->PushOrder(std::make_shared<DRAV::COrder>(DRAV::ORDER_RETURN), false);
     if (m_paused && m_gameRunning) {

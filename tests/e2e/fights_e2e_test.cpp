@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "running_game_steps.h"
 #include "ui/ui_hover_window.h"
 #include "wizard_steps.h"
+#include "world/events/event.h"
 #include "world/item.h"
 #include "world/order.h"
 
@@ -251,6 +253,8 @@ std::vector<Step> DrinkWhileRunning(const std::string& name, const Step& choose,
 
 TEST(Fights, ATonicFromTheBarIsDrunkWhileTheClockRunsAndTheFightGoesOn) {
     Driver driver;
+    // Four drinks and twenty seconds of fight: more than the default on a busy machine.
+    driver.SetRealTimeLimit(180);
     std::vector<Step> steps = Opening();
     Append(steps, {Beside("reed_goblin", DRAV::RELATION_HOSTILE, 5000), Wait(100), Check("tonics", [] {
                        for (const auto& item : Hero().GetBackpack())
@@ -305,6 +309,116 @@ TEST(Fights, AnAttackOnATownspersonLastsWhenHeTurnsOnTheHero) {
     ASSERT_EQ(after.substr(0, fighting.size()), fighting) << after;
     // A swing every three seconds or so: the first and two more at least.
     EXPECT_GE(std::stoi(after.substr(fighting.size())), 3) << after;
+}
+
+}  // namespace
+
+namespace {
+
+// The drink mid-fight as players gave it, a row each, one after another in one
+// game with the clock running: the fight given by F1 and a click on the foe, by
+// the hero or by a companion chosen by her digit (the party's second member); the
+// drink by its F-key, or by its slot and then the drinker's portrait. Each row's
+// fighter drinks one tonic, still holds her fight, and swings again within the
+// four seconds after.
+struct DrinkRow {
+    std::string name;
+    bool companion;
+    bool bySlot;
+};
+
+DRAV::CActor& Fighter(bool companion) { return *TheGame().GetParty()[companion ? 1 : 0]; }
+
+int TonicsOf(const DRAV::CActor& member) {
+    int count = 0;
+    for (const auto& item : member.GetBackpack())
+        if (item->GetTemplate().GetKey() == "river_tonic") count += item->GetCount();
+    return count;
+}
+
+// The member's swings at the foe, hit or missed; a monster's lines name its attack first.
+int SwingsOf(const DRAV::CActor& member) {
+    int count = 0;
+    for (const std::string& line : App().GetMessageLog())
+        if (line.rfind(member.GetName(), 0) == 0 && line.find(Other()->GetName()) != std::string::npos &&
+            (line.find(" hits ") != std::string::npos || line.find(" misses ") != std::string::npos))
+            ++count;
+    return count;
+}
+
+std::string FighterOrder(bool companion) {
+    const auto order = Fighter(companion).GetCurrentOrder();
+    if (!order) return "none";
+    return std::to_string(order->GetType()) + (order->GetThingId() == Other()->GetId() ? " on it" : "");
+}
+
+std::vector<Step> DrinkRowSteps(const DrinkRow& row) {
+    static int swingsBefore = 0;
+    const bool companion = row.companion;
+    const std::string fighting = std::to_string(DRAV::ORDER_ATTACK) + " on it";
+    std::vector<Step> steps{Key(companion ? SDL_SCANCODE_2 : SDL_SCANCODE_1), Wait(100), Next([=] {
+                                if (FighterOrder(companion) == fighting) return std::vector<Step>{};
+                                return std::vector<Step>{Key(SDL_SCANCODE_F1), ClickOn("the goblin", TheOther()),
+                                                         Wait(1500)};
+                            }),
+                            Check(row.name + " fighting", [=] { return FighterOrder(companion); }),
+                            Check(row.name + " before", [=] { return std::to_string(TonicsOf(Fighter(companion))); })};
+    if (row.bySlot)
+        Append(steps, {ClickId(kTonicSlot), Wait(50), ClickId(kHeroPortrait + (companion ? 5 : 0))});
+    else
+        steps.push_back(Key(SDL_SCANCODE_F5));
+    Append(steps, {Wait(3500), Check(row.name, [=] {
+                       swingsBefore = SwingsOf(Fighter(companion));
+                       return std::to_string(TonicsOf(Fighter(companion))) + " left, then " + FighterOrder(companion);
+                   }),
+                   Wait(4000), Check(row.name + " swings", [=] {
+                       return std::to_string(SwingsOf(Fighter(companion)) - swingsBefore);
+                   })});
+    return steps;
+}
+
+TEST(Fights, ATonicMidFightLeavesTheDrinkerFightingWhicheverMemberDrinksAndHowever) {
+    // The hero's own rows are those of the test above; here she drinks once by her
+    // key between the companion's two drinks.
+    const std::vector<DrinkRow> rows{
+        {"companion by slot and portrait", true, true},
+        {"hero by key", false, false},
+        {"companion by key", true, false},
+    };
+    Driver driver;
+    driver.SetRealTimeLimit(240);
+    std::vector<Step> steps = Opening();
+    Append(steps, {Beside("reed_goblin", DRAV::RELATION_HOSTILE, 5000), Check("companion", [] {
+                       DRAV::CArea& area = *TheArea();
+                       const DRAV::CModule& module = *App().GetEngine()->GetModule();
+                       auto ally = area.CreateEncounterActor("ferryman_elder", "", 0, module);
+                       const auto column = static_cast<std::uint32_t>(Hero().GetX() / kCell);
+                       const auto row = static_cast<std::uint32_t>(Hero().GetY() / kCell);
+                       if (!area.PlaceActor(column, row + 2, false, ally)) return std::string("no room");
+                       ally->AddToBackpack(
+                           module.CreateItem("river_tonic", 4, TheGame().NewThingId(DRAV::THING_ITEM), 0), false);
+                       ally->SetMaxHitPoints(500);
+                       for (const auto& item : Hero().GetBackpack())
+                           if (item->GetTemplate().GetKey() == "river_tonic") item->SetCount(4);
+                       TheGame().AddPartyMember(ally);
+                       TheGame().PushEvent(std::make_shared<DRAV::CInfoEvent>(DRAV::EVENT_PARTY_CHANGED));
+                       return ally->GetName();
+                   }),
+                   Wait(200)});
+    for (const DrinkRow& row : rows) Append(steps, DrinkRowSteps(row));
+    Observed run = driver.Execute(steps);
+    EXPECT_TRUE(run.exited) << run.log;
+    ASSERT_EQ(run.checks.count("problem"), 0u) << run.checks["problem"];
+    ASSERT_EQ(run.checks["companion"], "Old Brannoc");
+    const std::string fighting = std::to_string(DRAV::ORDER_ATTACK) + " on it";
+    std::map<bool, int> left{{false, 4}, {true, 4}};
+    for (const DrinkRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_EQ(run.checks[row.name + " fighting"], fighting);
+        EXPECT_EQ(run.checks[row.name + " before"], std::to_string(left[row.companion]));
+        EXPECT_EQ(run.checks[row.name], std::to_string(--left[row.companion]) + " left, then " + fighting);
+        EXPECT_NE(run.checks[row.name + " swings"], "0") << "no swing in the four seconds after the drink";
+    }
 }
 
 }  // namespace

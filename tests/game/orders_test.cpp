@@ -310,26 +310,62 @@ TEST_F(OrdersTest, ADoorIsUsedByTheFirstMemberAlone) {
     EXPECT_TRUE(Party()[2]->GetOrders().empty());
 }
 
-TEST_F(OrdersTest, RAndTheReturnButtonSendTheFirstSelectedMemberBackAndUnpause) {
+// R and the Return button, paused or with the clock running, out of a fight and
+// in one. Out of a fight the first selected member's orders give way to one
+// return and a paused clock starts; in a fight the return is refused then and
+// there, and the clock, the orders and the fight stay as they were.
+TEST_F(OrdersTest, RAndTheReturnButtonSendTheFirstSelectedMemberBackOrAreRefusedInAFight) {
     Start(1, "", true);
     CDRAVAppTestAccess::SetAudio(m_app, std::make_shared<CountingAudio>());
-    const std::pair<const char*, std::function<void()>> inputs[] = {
-        {"R", [&] { m_app.HandleMessage(WM_KEYDOWN, 'R', 0); }},
-        {"the Return button", [&] { m_app.OnScreenButton(9); }},
+    const std::string refusal = "You cannot return while in battle.";
+    auto goblin = m_game.Spawn("reed_goblin", 9, 6);
+    ASSERT_NE(goblin, nullptr);
+    struct Row {
+        const char* name;
+        std::function<void()> press;
+        bool paused;
+        bool inBattle;
     };
-    for (const auto& [name, press] : inputs) {
-        for (const auto& member : Party()) {
-            member->CancelOrders();
-            member->PushOrder(std::make_shared<CMoveOrder>(30.0, 30.0), false);
+    const std::function<void()> r = [&] { m_app.HandleMessage(WM_KEYDOWN, 'R', 0); };
+    const std::function<void()> button = [&] { m_app.OnScreenButton(9); };
+    const Row rows[] = {
+        {"R, paused, in a fight", r, true, true},          {"the button, paused, in a fight", button, true, true},
+        {"R, running, in a fight", r, false, true},        {"R, paused, no fight", r, true, false},
+        {"the button, paused, no fight", button, true, false}, {"R, running, no fight", r, false, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        // As the last tick before the press found it, with what it said read.
+        m_game.Game().SetInBattle(row.inBattle);
+        m_game.DrainEvents();
+        for (const auto& member : Party()) member->CancelOrders();
+        const auto fight = std::make_shared<CAttackOrder>(goblin->GetId());
+        const auto walk = std::make_shared<CMoveOrder>(30.0, 30.0);
+        Party()[0]->PushOrder(fight, false);
+        Party()[1]->PushOrder(walk, false);
+        if (m_app.IsPaused() != row.paused) m_app.TogglePause(true);
+        const std::int32_t suspended = m_app.GetSuspendCount();
+        const std::size_t lines = m_app.GetMessageLog().size();
+
+        row.press();
+
+        const auto orders = Party()[0]->GetOrders();
+        ASSERT_EQ(orders.size(), 1u);
+        ASSERT_EQ(Party()[1]->GetOrders().size(), 1u);
+        EXPECT_EQ(Party()[1]->GetOrders().front(), walk) << "one order brings the party back";
+        const auto& log = m_app.GetMessageLog();
+        if (row.inBattle) {
+            EXPECT_EQ(orders.front(), fight) << "the fight goes on";
+            EXPECT_EQ(m_app.IsPaused(), row.paused);
+            EXPECT_EQ(m_app.GetSuspendCount(), suspended);
+            ASSERT_EQ(log.size(), lines + 1);
+            EXPECT_EQ(log.back(), refusal);
+        } else {
+            EXPECT_EQ(orders.front()->GetType(), ORDER_RETURN);
+            EXPECT_FALSE(m_app.IsPaused());
+            EXPECT_EQ(m_app.GetSuspendCount(), row.paused ? suspended - 1 : suspended);
+            EXPECT_EQ(log.size(), lines);
         }
-        m_app.TogglePause(true);
-        ASSERT_TRUE(m_app.IsPaused());
-        press();
-        ASSERT_EQ(Party()[0]->GetOrders().size(), 1u) << name;
-        EXPECT_EQ(Party()[0]->GetOrders().front()->GetType(), ORDER_RETURN) << name;
-        ASSERT_EQ(Party()[1]->GetOrders().size(), 1u) << name;
-        EXPECT_EQ(Party()[1]->GetOrders().front()->GetType(), ORDER_MOVE) << name << ": one order brings the party back";
-        EXPECT_FALSE(m_app.IsPaused()) << name;
     }
 }
 
