@@ -172,6 +172,9 @@ public:
     // The party finds no foe upon it: the foes of the area go back to their
     // encounters' places, drop their fights and hold back.
     void StandDownFoes(CArea& area);
+    // Whether the wake holds `actor` back: a foe, or one waiting to turn on a party
+    // that comes near it. A saved game holds back no one else.
+    static bool IsFoeToHoldBack(const CActor& actor);
     // Whether the foe holds back this tick: until a living member of the party
     // carrying out an order is within its reach, or the party strikes anyone but a
     // friend, or anyone strikes the foe (RunStrikeTriggers). Held foes think nothing

@@ -114,7 +114,8 @@ std::uint32_t HighestActorSerial(const CGame& game) {
 // anyone who never stood against the party, is not held.
 bool IsHeldFoe(const CGame& game, ThingId id) {
     const CActor* actor = game.GetCurrentArea() ? game.GetCurrentArea()->FindActor(id) : nullptr;
-    return actor && actor->IsAlive() && (actor->IsHostile() || actor->GetRelation() == RELATION_SURRENDER);
+    return actor && actor->IsAlive() &&
+           (CEngine::IsFoeToHoldBack(*actor) || actor->GetRelation() == RELATION_SURRENDER);
 }
 
 // Flushes a file's or a folder's contents to the disk; code 1 naming the save when

@@ -8,6 +8,7 @@
 #include "world/area.h"
 #include "world/area/patch.h"
 #include "world/cell.h"
+#include "world/game.h"
 
 namespace DRAV {
 namespace {
@@ -18,22 +19,25 @@ constexpr double kAtPostDistance = 3 * kCellSize;
 // this near: four cells, well short of the way from its post to the party's wake.
 constexpr double kHoldingReach = 4 * kCellSize;
 
-// A foe, or one waiting to turn on a party that comes near it: the hours of rest
-// before the wake calm a roused foe back to its brain's waiting, wherever the
-// fight left it.
-bool WouldFight(const CActor& actor) {
+}  // namespace
+
+// The hours of rest before the wake calm a roused foe back to its brain's waiting,
+// wherever the fight left it: one waiting so is held back as a foe is.
+bool CEngine::IsFoeToHoldBack(const CActor& actor) {
     if (actor.IsHostile()) return true;
     const std::shared_ptr<CBrain> brain = actor.GetBrain();
-    return actor.GetRelation() == RELATION_NEUTRAL && brain && brain->GetProximityRange() > 0.0;
+    if (actor.GetRelation() != RELATION_NEUTRAL || !brain || brain->GetProximityRange() <= 0.0) return false;
+    // One that turns only once a tag is set is no foe before it.
+    const std::string& tag = brain->GetProximityTag();
+    const CGame* game = actor.GetGame();
+    return tag.empty() || (game && game->IsQuestTagSet(tag));
 }
-
-}  // namespace
 
 void CEngine::StandDownFoes(CArea& area) {
     CGame& game = Game();
     const std::uint32_t now = game.GetTick();
     for (const auto& foe : ActorList(area.GetActors())) {
-        if (!foe->IsAlive() || !WouldFight(*foe)) continue;
+        if (!foe->IsAlive() || !IsFoeToHoldBack(*foe)) continue;
         foe->ClearOrders();
         foe->SetAttackTarget(0, nullptr);
         foe->ReleaseAttackers(false, now);
