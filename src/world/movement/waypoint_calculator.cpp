@@ -243,13 +243,6 @@ int CWaypointCalculator::WalkBack(int start, int reached) const {
     return cell;
 }
 
-int CWaypointCalculator::AlongPath(int start, int reached, int steps) const {
-    const int back = std::max(PathLength(start, reached) - 1 - steps, 0);
-    int cell = reached;
-    for (int step = 0; step < back && cell != start; ++step) cell = m_nodes[cell].parent;
-    return cell;
-}
-
 void CWaypointCalculator::StandingPoint(int column, int row, double radius, double& outX, double& outY) const {
     const auto wall = [&](int c, int r) { return !OnGrid(c, r) || GetNode(c, r).state == WAYPOINT_TILE; };
     const double left = column * kCellSize;
@@ -262,25 +255,10 @@ void CWaypointCalculator::StandingPoint(int column, int row, double radius, doub
     if (wall(column, row + 1)) outY = std::min(outY, top + kCellSize - radius);
 }
 
-bool CWaypointCalculator::FindWayRound(double& outX, double& outY, double fromX, double fromY, double goalX,
-                                       double goalY, double halfWidth, double halfHeight, double radius,
-                                       const Closed* closed, std::size_t count) {
-    // Two cells on: near enough that the straight walk to it does not cut back
-    // across the one being walked round.
-    constexpr int kStepsAlong = 2;
-    // A far goal is searched toward a point on the way to it: the way round the
-    // one in the way is all that is asked.
-    double dx = fromX - goalX;
-    double dy = fromY - goalY;
-    if (halfWidth + halfHeight > 0.0) {
-        dx = ShrinkGap(dx, halfWidth);
-        dy = ShrinkGap(dy, halfHeight);
-    }
-    if (const double gap = std::hypot(dx, dy); gap > kWayRoundReach) {
-        goalX = fromX - dx * kWayRoundReach / gap;
-        goalY = fromY - dy * kWayRoundReach / gap;
-        halfWidth = halfHeight = 0.0;
-    }
+bool CWaypointCalculator::FindWholePath(std::vector<int>& outCells, double fromX, double fromY, double goalX,
+                                        double goalY, double halfWidth, double halfHeight, double radius,
+                                        const Closed* closed, std::size_t count) {
+    outCells.clear();
     m_startColumn = CellOf(fromX);
     m_startRow = CellOf(fromY);
     m_goalColumn = CellOf(goalX);
@@ -309,16 +287,29 @@ bool CWaypointCalculator::FindWayRound(double& outX, double& outY, double fromX,
                 node.state = WAYPOINT_OBJECT;
             }
     }
+    // Every cell the search may open costs at least one step, so the grid's cell
+    // count bounds any path's total.
+    const int costLimit = m_costLimit;
+    m_costLimit = INT_MAX;
     m_besideOpen = true;
     const bool found = FindPath();
     m_besideOpen = false;
+    m_costLimit = costLimit;
     for (const auto& [index, state] : m_closedCells) m_nodes[index].state = state;
     if (!found) return false;
     const int start = m_startRow * m_width + m_startColumn;
-    const int waypoint = AlongPath(start, m_goalRow * m_width + m_goalColumn, kStepsAlong);
-    outX = (waypoint % m_width) * kCellSize + kCellSize / 2.0;
-    outY = (waypoint / m_width) * kCellSize + kCellSize / 2.0;
+    const int bound = m_width * m_height;
+    for (int cell = m_goalRow * m_width + m_goalColumn;; cell = m_nodes[cell].parent) {
+        outCells.push_back(cell);
+        if (cell == start || static_cast<int>(outCells.size()) > bound) break;
+    }
+    std::reverse(outCells.begin(), outCells.end());
     return true;
+}
+
+void CWaypointCalculator::CellCentre(int cell, double& outX, double& outY) const {
+    outX = (cell % m_width) * kCellSize + kCellSize / 2.0;
+    outY = (cell / m_width) * kCellSize + kCellSize / 2.0;
 }
 
 bool CWaypointCalculator::FindPath() {
