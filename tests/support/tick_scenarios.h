@@ -267,8 +267,14 @@ public:
 
     const SampleGame& Game() const { return m_game; }
     DRAV::CArea& Area() const { return *m_area; }
-    // Crossers that reached the other side, and walks that ended away from their goal.
+    // Crossers that reached the other side, how many of them did so at least
+    // once, and walks that ended away from their goal.
     int Crossings() const { return m_crossings; }
+    int CrossersThatCrossed() const {
+        int crossed = 0;
+        for (const auto& [id, goal] : m_goals) crossed += goal.crossings > 0;
+        return crossed;
+    }
     int GaveUp() const { return m_gaveUp; }
 
     // Sends whoever has no order on: a crosser to the other side of the wall, anyone
@@ -282,7 +288,10 @@ public:
             const bool arrived = actor->DistanceToPoint(goal.x, goal.y) <= WalkingCrowd::kArrivedWithin;
             if (goal.given && !arrived) ++m_gaveUp;
             if (goal.crosser) {
-                if (goal.given && arrived) ++m_crossings;
+                if (goal.given && arrived) {
+                    ++m_crossings;
+                    ++goal.crossings;
+                }
                 // Arrived or not, the next walk leads from where it stands to the other side.
                 goal.north = actor->GetY() > kWallRow * 2.5;
                 const Goal next = BandCell(goal.north);
@@ -318,6 +327,7 @@ private:
         bool given = false;
         bool crosser = false;
         bool north = false;
+        int crossings = 0;
     };
 
     static std::vector<std::string> Lines(bool walled) {

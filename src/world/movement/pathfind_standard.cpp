@@ -87,10 +87,12 @@ void CPathfindStandard::Reset() {
     m_waits = 0;
     m_searches = 0;
     m_searchCount = 0;
+    m_walkersHeldIt = false;
     m_holderCount = 0;
     m_givingWayTo = 0;
     DropOwnPath();
     m_noWay = false;
+    m_progressTick = m_stepTick;
 }
 
 bool CPathfindStandard::IsOnItsWay(const CActor& other, std::uint32_t tick) {
@@ -159,13 +161,18 @@ void CPathfindStandard::NoteProgress(const CActor& actor, CArea& area, double go
     const double bar = m_nearest - kProgress;
     const bool nearer =
         m_nearest == std::numeric_limits<double>::infinity() || (bar > 0.0 && dx * dx + dy * dy < bar * bar);
-    if (nearer) m_nearest = std::sqrt(dx * dx + dy * dy);
     if (nearer || m_pathAt > m_pathNoted) {
+        m_progressTick = m_stepTick;
         m_pathNoted = m_pathAt;
         m_stalled = 0;
+        m_holderCount = 0;
+        // Only coming nearer than ever frees the walk of its waits and searches:
+        // a path of its own may lead it along and back to where it was held.
+        if (!nearer) return;
+        m_nearest = std::sqrt(dx * dx + dy * dy);
         m_waits = 0;
         m_searches = 0;
-        m_holderCount = 0;
+        m_walkersHeldIt = false;
         return;
     }
     const auto holders = m_holders.begin();
@@ -175,45 +182,65 @@ void CPathfindStandard::NoteProgress(const CActor& actor, CArea& area, double go
     if (++m_stalled < kStallSteps) return;
     m_stalled = 0;
 
-    // People on their way make room in the end: the walk waits for them a while,
-    // then goes round them as if they stood. Those standing it goes round at once.
+    // People on their way make room in the end: the walk follows those going its
+    // way, waits a while for those coming another, then goes round them as if they
+    // stood. Those standing it goes round at once.
     const std::uint32_t tick = TickOf(area);
     bool waiting = false;
     bool closed = false;
     ThingId giveWayTo = 0;
+    bool queueing = false;
     for (std::size_t i = 0; i < m_holderCount; ++i) {
         const CActor* other = area.FindActor(m_holders[i]);
         if (!other || !other->IsAlive()) continue;
-        if (IsOnItsWay(*other, tick) && m_waits < kPatientWaits) {
-            waiting = true;
+        const bool onItsWay = IsOnItsWay(*other, tick);
+        m_walkersHeldIt = m_walkersHeldIt || onItsWay;
+        const bool mutual = onItsWay && IsHeldBy(*other, actor.GetId());
+        if (onItsWay && !mutual && GoesTheSameWay(actor, *other)) {
+            // Behind one going the same way the walk follows as it goes.
+            queueing = true;
+        } else if (mutual) {
             // Two held up by each other in a narrow way would wait for each other
-            // for ever: the one of them made later gives way.
-            if (IsHeldBy(*other, actor.GetId()) && other->GetId() < actor.GetId()) giveWayTo = other->GetId();
+            // for ever: the one of them made later gives way, the other waits.
+            waiting = true;
+            if (other->GetId() < actor.GetId()) giveWayTo = other->GetId();
+        } else if (onItsWay && m_waits < kPatientWaits) {
+            waiting = true;
         } else {
             Close(*other);
             closed = true;
         }
     }
     m_holderCount = 0;
+    if (queueing && !waiting && !closed) return;
     if (waiting && !closed) {
         ++m_waits;
         if (giveWayTo != 0) {
             m_givingWayTo = giveWayTo;
-            m_givingWayUntil = tick + kStallSteps;
+            m_givingWayUntil = tick + kGiveWaySteps;
         }
         return;
     }
-    if (++m_searches <= kMostSearches && SearchOwnPath(actor, area, goalX, goalY, halfWidth, halfHeight)) {
-        DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s takes a way of its own round %zu\n", actor.GetName().c_str(),
-                   m_closedCount);
+    if (!area.GetWaypointCalculator()->MaySearchAt(tick)) {
+        // Others held up searched this tick already: this walk's turn comes on a
+        // later one.
+        m_stalled = kStallSteps - 1;
         return;
     }
-    // No way round those in it; some of them may yet walk on and make room.
-    bool mayMakeRoom = false;
+    ++m_searches;
+    const bool found = SearchOwnPath(actor, area, goalX, goalY, halfWidth, halfHeight);
+    if (found)
+        DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s takes a way of its own round %zu\n", actor.GetName().c_str(),
+                   m_closedCount);
+    // People on their way may yet make room: the walk goes on, by its own way or
+    // waiting, until it has waited long without coming nearer. With only walls
+    // and people standing in it, a way that has led nowhere nearer after a few
+    // searches is none, and so is no way at all round those in it.
+    bool mayMakeRoom = found && m_walkersHeldIt;
     for (std::size_t i = 0; i < m_closedCount; ++i)
         if (const CActor* other = area.FindActor(m_closed[i].id); other && IsOnItsWay(*other, tick))
             mayMakeRoom = true;
-    if (mayMakeRoom && ++m_waits < kMostWaits && m_searches <= kMostSearches) return;
+    if (mayMakeRoom ? ++m_waits < kMostWaits : found && m_searches <= kMostSearches) return;
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s finds no way\n", actor.GetName().c_str());
     m_noWay = true;
 }
@@ -225,7 +252,17 @@ bool CPathfindStandard::IsHeldBy(const CActor& other, ThingId id) {
     return walk->m_heldBy == id || std::find(holders, holders + walk->m_holderCount, id) != holders + walk->m_holderCount;
 }
 
-bool CPathfindStandard::GiveWay(CActor& actor, const CArea& area) const {
+bool CPathfindStandard::GoesTheSameWay(const CActor& actor, const CActor& other) const {
+    const auto* walk = dynamic_cast<const CPathfindStandard*>(other.GetPathfinder().get());
+    if (!walk) return false;
+    const double ax = m_goalX - actor.GetX();
+    const double ay = m_goalY - actor.GetY();
+    const double bx = walk->m_goalX - other.GetX();
+    const double by = walk->m_goalY - other.GetY();
+    return ax * bx + ay * by > 0.0;
+}
+
+bool CPathfindStandard::GiveWay(CActor& actor, CArea& area) {
     const CActor* other = area.FindActor(m_givingWayTo);
     if (!other || !other->IsAlive()) return false;
     // Straight away from the other, else to either side of that.
@@ -234,9 +271,19 @@ bool CPathfindStandard::GiveWay(CActor& actor, const CArea& area) const {
     for (const double turn : {0.0, kHalfPi, -kHalfPi}) {
         const double x = actor.GetX() + std::cos(away + turn) * step;
         const double y = actor.GetY() + std::sin(away + turn) * step;
-        if (area.CanMoveTo(actor, nullptr, x, y)) {
+        CThing* blocker = nullptr;
+        if (area.CanMoveTo(actor, &blocker, x, y)) {
             actor.FinalizeMove(x, y);
             break;
+        }
+        // One walking behind makes room in turn, so that a file in a narrow way
+        // backs out of it together.
+        auto* behind = dynamic_cast<CActor*>(blocker);
+        if (turn != 0.0 || !behind || !IsOnItsWay(*behind, m_stepTick)) continue;
+        if (auto* walk = dynamic_cast<CPathfindStandard*>(behind->GetPathfinder().get());
+            walk && walk->m_givingWayTo == 0) {
+            walk->m_givingWayTo = actor.GetId();
+            walk->m_givingWayUntil = m_givingWayUntil;
         }
     }
     return true;
@@ -268,6 +315,8 @@ bool CPathfindStandard::SearchOwnPath(const CActor& actor, CArea& area, double g
         return false;
     m_mode = PATHFIND_NORMAL;
     FollowOwnPath(actor, area, goalX, goalY, m_waypointX, m_waypointY);
+    // Where the actor stands on the new path is no step along it.
+    m_pathNoted = m_pathAt;
     m_waypointTick = TickOf(area);
     return true;
 }
@@ -287,9 +336,10 @@ bool CPathfindStandard::ForgetThoseMoved(const CArea& area) {
 
 bool CPathfindStandard::FollowOwnPath(const CActor& actor, CArea& area, double goalX, double goalY, double& outX,
                                       double& outY) {
-    // The waypoint lies two cells on: near enough that the straight walk to it
-    // keeps to the path round those it goes round.
-    constexpr std::size_t kStepsAlong = 2;
+    // The waypoint is the cell after the farthest one the actor stands beside:
+    // near enough that the straight walk to it keeps to the path round those it
+    // goes round and does not cut a corner of them.
+    constexpr std::size_t kStepsAlong = 1;
     // How far ahead of where it was the actor is looked for on the path.
     constexpr std::size_t kLookAlong = 8;
     const CWaypointCalculator& grid = *area.GetWaypointCalculator();
@@ -341,7 +391,7 @@ void CPathfindStandard::GetWaypoint(const CActor& actor, CArea& area, double& ou
         // Someone the walk's own path goes round has made room: the path is
         // searched again round those still standing, which may now be the plain
         // way. Only then: a path is not searched anew at every waypoint.
-        if (!m_path.empty() && ForgetThoseMoved(area) &&
+        if (!m_path.empty() && area.GetWaypointCalculator()->MaySearchAt(tick) && ForgetThoseMoved(area) &&
             !SearchOwnPath(actor, area, goalX, goalY, halfWidth, halfHeight))
             DropOwnPath();
         if (!m_path.empty())

@@ -31,6 +31,7 @@ public:
     bool MoveActor(CActor& actor, CArea& area, double goalX, double goalY, double halfWidth,
                    double halfHeight) override;
     bool HasNoWay() const override { return m_noWay; }
+    bool IsHeldUp() const override { return m_stepTick - m_progressTick >= kHeldUpSteps; }
 
     // The waypoint toward the goal: kept while the actor cannot yet have covered
     // half the way to it and the goal has moved no more than 5 units, else asked
@@ -78,14 +79,18 @@ private:
     // Counts consecutive ticks an actor stands in the way of a slide; true to wait.
     bool WaitForActor(std::uint32_t tick);
     // After a step: a walk that has come no nearer its goal for a while is held
-    // up. Held by people on their way, it waits for them; held by anything else
-    // (walls the waypoints could not lead it round, people standing), it searches
-    // a path of its own round those standing, and has no way when there is none.
+    // up. Behind people going its way it follows them; held by people coming
+    // another way it waits for them a while, and of two holding each other up the
+    // one made later gives way; held by anything else (walls the waypoints could
+    // not lead it round, people standing), it searches a path of its own round
+    // those standing, and has no way when there is none.
     void NoteProgress(const CActor& actor, CArea& area, double goalX, double goalY, double halfWidth,
                       double halfHeight);
     // Steps the actor out of the way of the one it gives way to; false once that
     // one has gone.
-    bool GiveWay(CActor& actor, const CArea& area) const;
+    bool GiveWay(CActor& actor, CArea& area);
+    // Whether `other` walks to a goal that lies the same way as the actor's.
+    bool GoesTheSameWay(const CActor& actor, const CActor& other) const;
     // Whether `other` walks and is held up by the actor `id` in turn.
     static bool IsHeldBy(const CActor& other, ThingId id);
     // Adds `other` to those the walk's own path goes round, where it stands now.
@@ -106,11 +111,17 @@ private:
     // along its own path, make a walk held up.
     static constexpr double kProgress = 1.0;
     static constexpr std::uint32_t kStallSteps = 60;
+    // Ticks without getting anywhere after which a walk counts as held up; a third
+    // of a second, as a walk comes a unit nearer in about a tenth.
+    static constexpr std::uint32_t kHeldUpSteps = 10;
     // A walk held up by people on their way waits this many times as long before
     // it goes round them as if they stood, and this many before it gives up.
     static constexpr std::uint32_t kPatientWaits = 4;
     static constexpr std::uint32_t kMostWaits = 15;
-    // Searches of its own path without getting any farther before a walk gives up.
+    // How long one giving way keeps out of the other's way.
+    static constexpr std::uint32_t kGiveWaySteps = 2 * kStallSteps;
+    // Searches of its own path without coming any nearer before a walk that only
+    // walls and people standing hold up gives up.
     static constexpr std::uint32_t kMostSearches = 3;
     static constexpr std::size_t kMostHolders = 4;
     // One the path goes round that moves this far (squared) has made room.
@@ -131,6 +142,7 @@ private:
     ThingId m_blockerId = 0;
     // The tick of the walk's last step and of the last on which it got anywhere.
     std::uint32_t m_stepTick = 0;
+    std::uint32_t m_progressTick = 0;
     // The actor that refused this step, or 0; the nearest the walk has come to
     // its goal; its steps since it last came nearer or got farther along its own
     // path, the waits and searches since, and those who held it up meanwhile.
@@ -140,6 +152,8 @@ private:
     std::uint32_t m_waits = 0;
     std::uint32_t m_searches = 0;
     std::uint32_t m_searchCount = 0;
+    // Whether people on their way have held the walk up since it last came nearer.
+    bool m_walkersHeldIt = false;
     std::array<ThingId, kMostHolders> m_holders{};
     std::size_t m_holderCount = 0;
     // Those standing in the way that the walk's own path goes round, where they stood.

@@ -59,13 +59,25 @@ public:
     // from its cell to the goal box, round the `count` circles of those standing
     // in its way: every cell where the walker would stand inside a circle is
     // closed (see StandingPoint), the cells beside walls are open (a walker may go
-    // along a wall where a plain path keeps off it: a pier, a one-cell gap), and
-    // the search has no bound but the grid, so that any way there is is found,
-    // however near or far the goal. The cells go to `outCells`, the start's first
-    // and the accepted goal cell's last. False, with `outCells` empty, when there
-    // is no way. Leaves the plain answers untouched.
+    // along a wall where a plain path keeps off it: a pier, a one-cell gap). The
+    // search keeps first to paths at most kWindowSteps longer than the straight
+    // way, and only when none of those leads there opens the whole grid, so that
+    // any way there is is found, however near or far the goal. The cells go to
+    // `outCells`, the start's first and the accepted goal cell's last. False, with
+    // `outCells` empty, when there is no way: a point goal on a wall, cells too
+    // narrow for the walker or the people in it shut it. Leaves the plain answers
+    // untouched.
     bool FindWholePath(std::vector<int>& outCells, double fromX, double fromY, double goalX, double goalY,
                        double halfWidth, double halfHeight, double radius, const Closed* closed, std::size_t count);
+    // Whether a whole-path search may start at game tick `tick`. The searches of
+    // one tick together open about kSearchCellsPerTick cells at most, so that a
+    // crowd held up all at once spreads its searches over the ticks that follow
+    // instead of stalling one; a walker refused asks again on a later tick.
+    bool MaySearchAt(std::uint32_t tick);
+    // How far a whole-path search goes round before it opens the whole grid, in
+    // steps beyond the straight way; and the cells a tick's searches may open.
+    static constexpr int kWindowSteps = 24;
+    static constexpr int kSearchCellsPerTick = 6000;
     // The centre of a cell of the grid, by its index.
     void CellCentre(int cell, double& outX, double& outY) const;
 
@@ -87,6 +99,10 @@ public:
 
 private:
     bool OnGrid(int column, int row) const { return column >= 0 && row >= 0 && column < m_width && row < m_height; }
+    // Whether the cell is a wall or lies off the grid, where nobody stands.
+    bool IsWallOrEdge(int column, int row) const {
+        return !OnGrid(column, row) || GetNode(column, row).state == WAYPOINT_TILE;
+    }
     int Estimate(int column, int row) const {
         const int a = column > m_goalColumn ? column - m_goalColumn : m_goalColumn - column;
         const int b = row > m_goalRow ? row - m_goalRow : m_goalRow - row;
@@ -189,6 +205,17 @@ private:
     // the cells closed for it with the states they had (kept to avoid allocating).
     bool m_besideOpen = false;
     std::vector<std::pair<int, int>> m_closedCells;
+    // While a whole path is searched for a walker wider than a cell, the cells it
+    // cannot fit in are closed to it: those between walls on opposite sides.
+    bool m_wideWalker = false;
+    std::vector<bool> m_narrow;
+    // Whether the last search stopped at the cost limit with cells still open,
+    // and the cells it expanded.
+    bool m_cutOff = false;
+    int m_expanded = 0;
+    // The tick of the last whole-path search and the cells that tick's searches opened.
+    std::uint32_t m_searchTick = 0;
+    int m_searchCells = 0;
 };
 
 }  // namespace DRAV

@@ -357,31 +357,83 @@ TEST(Pathfind, AWalkHeldUpInAGapArrivesGoesRoundOrHasNoWay) {
 
 // Where the waypoints cannot lead, along a wall where a plain path keeps off,
 // the walk finds its own way; where nothing leads to the goal at all, it says so
-// instead of sliding along the walls for ever. A new order starts afresh.
+// instead of sliding along the walls for ever, and at its first search where the
+// goal is no place to stand: a point in the water, a nook narrower than the
+// walker. A new order starts afresh.
 TEST(Pathfind, AWalkTheWaypointsCannotLeadTakesItsOwnWayOrHasNone) {
     struct Case {
         const char* what;
         std::vector<std::string> lines;
+        double radius;
         End expected;
+        int within;  // ticks
+        int goalAboveG = 0;  // rows above the cell marked G, for a goal no mark can stand on
     };
     const Case cases[] = {
         {"off a pier one cell wide between water",
-         {"~~~~~~~~~~~~", "~S...~~~~~~~", "~~~.~~~~~~~~", "....~~~.....", ".........G..", "............"},
-         End::Arrived},
+         {"~~~~~~~~~~~~", "~S...~~~~~~~", "~~~.~~~~~~~~", "....~~~.....", ".........G..", "............"}, 0.6,
+         End::Arrived, 900},
         {"into a walled yard with no gate",
-         {"............", ".S..........", "......#####.", "......#.G.#.", "......#...#.", "......#####."},
-         End::NoWay},
+         {"............", ".S..........", "......#####.", "......#.G.#.", "......#...#.", "......#####."}, 0.6,
+         End::NoWay, 900},
+        {"to a point in the water by the bank",
+         {"~~~~~~~~~~~~", "~~~~~~~~~~~~", "......G.....", "............", "....S.......", "............"}, 0.6,
+         End::NoWay, 200, 1},
+        {"into a nook one cell wide, narrower than the walker",
+         {"............", ".S..........", "............", "....#.#.....", "....#G#.....", "....###....."}, 1.5,
+         End::NoWay, 200},
+        {"through a gap two cells wide, wide enough for the walker",
+         {"..........", "..S.......", "..........", "####..####", "..........", "........G.", ".........."},
+         1.5, End::Arrived, 900},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         TextMap map(c.lines);
-        const auto walker = map.Walker('S', 0.6);
-        const WalkEnd walk = WalkUntilEnd(map.area, walker, map.At('G').x(), map.At('G').y(), {}, 3000);
+        const auto walker = map.Walker('S', c.radius);
+        const double goalY = map.At('G').y() - c.goalAboveG * 2.5;
+        const WalkEnd walk = WalkUntilEnd(map.area, walker, map.At('G').x(), goalY, {}, 3000);
         EXPECT_EQ(Said(walk.end), Said(c.expected))
             << "after " << walk.ticks << " ticks at " << walker->GetX() << ", " << walker->GetY();
-        EXPECT_LT(walk.ticks, 900);
+        EXPECT_LT(walk.ticks, c.within);
         walker->ClearOrders();
         EXPECT_FALSE(Standard(*walker).HasNoWay());
         EXPECT_FALSE(Standard(*walker).HasOwnPath());
+    }
+}
+
+// Sixteen walkers sent at one moment to goals beyond a wall across the whole
+// field are held up at one moment: the searches for a way of their own, each of
+// the whole field, are spread over the ticks that follow rather than all made in
+// one, and each walker still learns it has no way within a few ticks of the first.
+TEST(Pathfind, ACrowdHeldUpAtOnceSearchesOverTheFollowingTicks) {
+    constexpr int kWalkers = 16;
+    // Cells apart, and to the east of the last: sliding along the wall together
+    // none holds up another.
+    constexpr int kApart = 8;
+    constexpr int kWidth = kApart * kWalkers + 2 * kApart;
+    std::vector<std::string> lines(12, std::string(kWidth, '.'));
+    lines[6] = std::string(kWidth, '#');
+    TextMap map(lines);
+    const auto column = [](int i) { return (kApart * i + kApart / 2) * 2.5 + 1.25; };
+    std::vector<std::shared_ptr<CActor>> walkers;
+    for (int i = 0; i < kWalkers; ++i) walkers.push_back(map.Walker(column(i), 3 * 2.5 + 1.25, 0.6));
+    std::vector<int> searchedAt(kWalkers, 0);
+    std::vector<int> noWayAt(kWalkers, 0);
+    for (int tick = 1; tick <= 600; ++tick) {
+        map.game.SetTick(100 + tick);
+        for (int i = 0; i < kWalkers; ++i) {
+            if (noWayAt[i]) continue;
+            walkers[i]->GetPathfinder()->MoveActor(*walkers[i], map.area, column(i), 10 * 2.5 + 1.25, 0.0, 0.0);
+            if (!searchedAt[i] && Standard(*walkers[i]).GetSearchCount() > 0) searchedAt[i] = tick;
+            if (walkers[i]->GetPathfinder()->HasNoWay()) noWayAt[i] = tick;
+        }
+    }
+    const int first = *std::min_element(searchedAt.begin(), searchedAt.end());
+    ASSERT_GT(first, 0) << "nobody searched";
+    EXPECT_LT(std::count(searchedAt.begin(), searchedAt.end(), first), kWalkers / 2) << "searched in one tick";
+    for (int i = 0; i < kWalkers; ++i) {
+        SCOPED_TRACE("walker " + std::to_string(i));
+        EXPECT_GT(noWayAt[i], 0);
+        EXPECT_LE(noWayAt[i] - first, 30);
     }
 }
