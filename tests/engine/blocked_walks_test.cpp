@@ -261,8 +261,9 @@ TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsOfferedItWithoutAWord) {
 }
 
 // On Nell's barge, a pier the path search keeps off, each click leads somewhere or
-// ends with a word: the strongbox in the shut sluice house cannot be reached, the
-// doors are walked to (and found locked), the towpath is walked to.
+// ends with a word, with Nell at its far end or killed: the strongbox in the shut
+// sluice house cannot be reached, the doors are walked to (and found locked), the
+// towpath is walked to.
 TEST(BlockedWalks, FromNellsBargeAWalkLeavesItOrSaysItCannot) {
     struct Case {
         const char* what;
@@ -290,21 +291,26 @@ TEST(BlockedWalks, FromNellsBargeAWalkLeavesItOrSaysItCannot) {
     };
     const Start starts[] = {{"the barge's west end", 20.6, 3.75}, {"mid-barge", 21.25, 5.0},
                             {"beside Nell", 22.0, 6.4}};
-    for (const Case& c : cases) {
-        for (const Start& start : starts) {
-            SCOPED_TRACE(std::string(c.what) + " from " + start.where);
-            auto game = ShutWeir();
-            const auto wren = game.Main();
-            PutNear(game, *wren, start.x, start.y);
-            // Where she ends: where she is sent, or, with no way, where she stood.
-            const double endX = c.said.rfind("Wren can't", 0) == 0 ? wren->GetX() : c.x;
-            const double endY = c.said.rfind("Wren can't", 0) == 0 ? wren->GetY() : c.y;
-            wren->PushOrder(c.order(game), false);
-            const Outcome outcome = Walk(game, {wren.get()});
-            ASSERT_GT(outcome.ticks[0], 0) << "still walking at " << wren->GetX() << ", " << wren->GetY();
-            EXPECT_LT(outcome.ticks[0], 300);
-            EXPECT_EQ(outcome.said, c.said.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.said});
-            EXPECT_LT(wren->DistanceToPoint(endX, endY), 5.0) << "ended at " << wren->GetX() << ", " << wren->GetY();
+    for (const bool nellKilled : {false, true}) {
+        for (const Case& c : cases) {
+            for (const Start& start : starts) {
+                SCOPED_TRACE(std::string(c.what) + " from " + start.where + (nellKilled ? ", Nell killed" : ""));
+                auto game = ShutWeir();
+                if (nellKilled) game.Area().RemoveActor(*Person(game, "bargewoman"));
+                const auto wren = game.Main();
+                PutNear(game, *wren, start.x, start.y);
+                // Where she ends: where she is sent, or, with no way, where she stood.
+                const bool cannot = c.said.rfind("Wren can't", 0) == 0;
+                const double endX = cannot ? wren->GetX() : c.x;
+                const double endY = cannot ? wren->GetY() : c.y;
+                wren->PushOrder(c.order(game), false);
+                const Outcome outcome = Walk(game, {wren.get()});
+                ASSERT_GT(outcome.ticks[0], 0) << "still walking at " << wren->GetX() << ", " << wren->GetY();
+                EXPECT_LT(outcome.ticks[0], 300);
+                EXPECT_EQ(outcome.said, c.said.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.said});
+                EXPECT_LT(wren->DistanceToPoint(endX, endY), 5.0)
+                    << "ended at " << wren->GetX() << ", " << wren->GetY();
+            }
         }
     }
 }
