@@ -4,8 +4,9 @@
 // someone standing on the ferry's landward half, where nobody can pass, the same
 // click ends the walk with her word that she cannot reach it, instead of leaving
 // her pressing against them. A party sent to a way out past someone of the place
-// is offered it without a word; from Nell's barge a click on the towpath walks the
-// hero ashore.
+// is offered it without a word. At Ashcombe, F1 on Wick unseen and a click on the
+// ground walks; from Nell's barge, Nell killed, a click on the doors or the towpath
+// walks the hero ashore with the view held.
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@
 #include "driver.h"
 #include "game/dialogs/chapter_end/win_dlg.h"
 #include "game/dialogs/yes_no_dlg.h"
+#include "game/quick_actions.h"
 #include "player_at_window.h"
 #include "running_game_steps.h"
 
@@ -162,14 +164,6 @@ std::vector<Step> LeaveFor(const std::string& area) {
             Wait(300)};
 }
 
-// The hero on Nell's barge, her walk and the log's words put behind her.
-std::string OnTheBarge() {
-    Hero().ClearOrders();
-    Hero().FinalizeMove(21.25, 5.0);
-    SaidBefore() = static_cast<int>(App().GetMessageLog().size());
-    return Where();
-}
-
 std::string LinesSince() {
     std::string said;
     const auto& log = App().GetMessageLog();
@@ -177,13 +171,55 @@ std::string LinesSince() {
     return said;
 }
 
-// A click from the barge, let run for six seconds; then what was said, whether
-// she still walks, and where she stands.
+std::string ForgetTheLog() {
+    SaidBefore() = static_cast<int>(App().GetMessageLog().size());
+    return Where();
+}
+
+bool OnTheBarge() { return Hero().GetX() > 20.0 && Hero().GetX() < 25.0 && Hero().GetY() < 7.5; }
+
+// Where the window shows the barge's deck, each tenth of a second while the hero
+// stands on it.
+std::vector<POINT>& DeckOnScreen() {
+    static std::vector<POINT> seen;
+    return seen;
+}
+
+std::vector<Step> WatchTheDeck(int ms) {
+    std::vector<Step> steps{Check("watch", [] {
+        DeckOnScreen().clear();
+        return "";
+    })};
+    for (int at = 0; at < ms; at += 100)
+        Append(steps, {Wait(100), Check("watch", [] {
+                           if (const auto deck = Project(22.5, 0.0, 5.0); deck && OnTheBarge())
+                               DeckOnScreen().push_back(*deck);
+                           return "";
+                       })});
+    return steps;
+}
+
+// How far the view swayed while the hero stood on the deck: all the way it went
+// less the way from where it began to where it ended, in window pixels.
+std::string Sway() {
+    const auto& seen = DeckOnScreen();
+    double way = 0.0;
+    for (std::size_t i = 1; i < seen.size(); ++i)
+        way += std::hypot(seen[i].x - seen[i - 1].x, seen[i].y - seen[i - 1].y);
+    const double straight =
+        seen.empty() ? 0.0 : std::hypot(seen.back().x - seen.front().x, seen.back().y - seen.front().y);
+    return std::to_string(static_cast<int>(std::lround((way - straight) * Scale() / 100.0)));
+}
+
+// A click from the barge's far end, where Nell stood, let run for five seconds
+// with the view watched; then what was said, whether she still walks, and where
+// she stands.
 std::vector<Step> FromTheBarge(const std::string& name, Step click) {
-    // The view settles on her before the click.
-    return {Check(name + " aboard", OnTheBarge), Wait(1500), std::move(click), Wait(6000),
-            Check(name, [] { return (Hero().GetCurrentOrder() ? "walking; " : "") + LinesSince(); }),
-            Check(name + " at", Where)};
+    std::vector<Step> steps{WalkTo(9, 1), Wait(1000), Check(name + " aboard", ForgetTheLog), std::move(click)};
+    Append(steps, WatchTheDeck(5000));
+    Append(steps, {Check(name, [] { return (Hero().GetCurrentOrder() ? "walking; " : "") + LinesSince(); }),
+                   Check(name + " at", Where), Check(name + " sway", Sway)});
+    return steps;
 }
 
 double Coordinate(const std::string& where, int which) {
@@ -212,11 +248,13 @@ TEST(BlockedWalksAtTheWindow, APartySentToAWayOutPastSomeoneIsOfferedItWithoutAW
     EXPECT_EQ(run.checks["marsh"], "offered landing_path; ") << run.checks["boatman"];
 }
 
-// At Ashcombe: from Nell's barge a click on the towpath walks her ashore (the
-// strongbox and the sluice house doors, which the view from the barge does not
-// show, are the engine test's, as is an attack on Wick, unseen behind its locked
-// doors).
-TEST(BlockedWalksAtTheWindow, AtAshcombeAClickOnTheTowpathFromNellsBargeWalksAshore) {
+// At Ashcombe, as a player met it: F1 and a click where Wick waits unseen in the
+// locked sluice house pick nobody, and the next click on the ground walks. Nell
+// killed and the hero on the far end of her barge, where Nell stood, a click on the
+// sluice house doors walks her off the barge to them, to be told they are locked,
+// and one on the towpath walks her ashore; while her walk waits on the barge the
+// view holds still.
+TEST(BlockedWalksAtTheWindow, AtAshcombeAClickFromNellsEmptyBargeWalksAshoreWithTheViewHeld) {
     Driver driver;
     driver.SetRealTimeLimit(300);
     std::vector<Step> steps{Wait(200), Key(SDL_SCANCODE_SPACE), Wait(100), Check("chapter", StartTheChapter),
@@ -227,14 +265,44 @@ TEST(BlockedWalksAtTheWindow, AtAshcombeAClickOnTheTowpathFromNellsBargeWalksAsh
     Append(steps, PastTheIntroAndWelcome());
     Append(steps, {Check("ashcombe", [] { return TheArea() ? TheArea()->GetName() : "none"; }),
                    Key(SDL_SCANCODE_1), Wait(100)});
+    // Wick, unseen: the click finds the sluice house, not him.
+    Append(steps, {Check("before wick", Where), Key(SDL_SCANCODE_F1), Wait(100),
+                   PointAt([] { return Units(Project(36.25, 1.0, 6.25).value_or(POINT{0, 0})); }, true), Wait(200),
+                   ClickTowards(4, 7), Wait(1500), Check("after wick", [] {
+                       const bool chosen = App().GetCurrentQuickAction(Hero()) != CDRAVActorInfo::kNoSlot;
+                       return std::string(Hero().GetCurrentOrder() || Hero().GetY() > 15.0 ? "walked" : "stood") +
+                              (chosen ? ", F1 still chosen" : "");
+                   })});
+    // Nell, near the end of her strength, falls to the hero's first blow.
+    Append(steps, {Check("nell", [] {
+                       auto* nell = dynamic_cast<DRAV::CActor*>(Person("bargewoman")());
+                       if (!nell) return std::string("no Nell");
+                       nell->SetDamageTaken(nell->GetMaxHitPoints() - 1);
+                       return std::string("weak");
+                   }),
+                   // Esc first, as the player found she must where the click on the ground did nothing.
+                   Key(SDL_SCANCODE_ESCAPE), Wait(100), Key(SDL_SCANCODE_F1), Wait(100),
+                   ClickOn("Nell", Person("bargewoman")),
+                   WaitUntil("Nell to fall", [] { return !Person("bargewoman")(); }, 15000), Wait(500)});
+    Append(steps, FromTheBarge("doors", ClickTowards(13, 4)));
     Append(steps, FromTheBarge("towpath", ClickTowards(3, 6)));
     Observed run = driver.Execute(steps);
     EXPECT_TRUE(run.exited) << run.log;
     ASSERT_EQ(run.checks.count("problem"), 0u) << run.checks["problem"];
     ASSERT_EQ(run.checks["ashcombe"], "ashcombe_weir");
 
+    EXPECT_EQ(run.checks["after wick"], "walked") << run.checks["before wick"];
+    ASSERT_EQ(run.checks["nell"], "weak");
+    EXPECT_EQ(run.checks["doors"], "The sluice house doors are locked, and Sefton the toll-keeper keeps the key.")
+        << "at " << run.checks["doors at"];
+    EXPECT_GT(Coordinate(run.checks["doors at"], 1), 7.5) << "off the barge, by the doors";
     EXPECT_EQ(run.checks["towpath"], "");
     EXPECT_LT(Coordinate(run.checks["towpath at"], 0), 20.0) << "off the barge, on the towpath";
+    // While her walk waits on the deck the view follows her short steps there, and
+    // does not swing to and fro with her turns, which takes it well past a thousand
+    // pixels in five seconds.
+    EXPECT_LT(std::stoi(run.checks["doors sway"]), 150);
+    EXPECT_LT(std::stoi(run.checks["towpath sway"]), 150);
 }
 
 }  // namespace
