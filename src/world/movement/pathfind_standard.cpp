@@ -265,6 +265,8 @@ bool CPathfindStandard::GoesTheSameWay(const CActor& actor, const CActor& other)
 bool CPathfindStandard::GiveWay(CActor& actor, CArea& area) {
     const CActor* other = area.FindActor(m_givingWayTo);
     if (!other || !other->IsAlive()) return false;
+    // Once the other is well past, the way is given.
+    if (actor.DistanceTo(*other) > actor.GetRadius() + other->GetRadius() + kGiveWayClear) return false;
     // Straight away from the other, else to either side of that.
     const double away = std::atan2(actor.GetY() - other->GetY(), actor.GetX() - other->GetX());
     const double step = StepLength(actor);

@@ -87,7 +87,7 @@ private:
     void NoteProgress(const CActor& actor, CArea& area, double goalX, double goalY, double halfWidth,
                       double halfHeight);
     // Steps the actor out of the way of the one it gives way to; false once that
-    // one has gone.
+    // one has gone or is well past.
     bool GiveWay(CActor& actor, CArea& area);
     // Whether `other` walks to a goal that lies the same way as the actor's.
     bool GoesTheSameWay(const CActor& actor, const CActor& other) const;
@@ -118,8 +118,10 @@ private:
     // it goes round them as if they stood, and this many before it gives up.
     static constexpr std::uint32_t kPatientWaits = 4;
     static constexpr std::uint32_t kMostWaits = 15;
-    // How long one giving way keeps out of the other's way.
+    // How long one giving way keeps out of the other's way, unless the other has
+    // gone this far past it first.
     static constexpr std::uint32_t kGiveWaySteps = 2 * kStallSteps;
+    static constexpr double kGiveWayClear = 10.0;
     // Searches of its own path without coming any nearer before a walk that only
     // walls and people standing hold up gives up.
     static constexpr std::uint32_t kMostSearches = 3;
