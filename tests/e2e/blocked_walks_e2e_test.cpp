@@ -226,25 +226,24 @@ double Coordinate(const std::string& where, int which) {
     return std::stod(which == 0 ? where.substr(0, where.find(' ')) : where.substr(where.find(' ') + 1));
 }
 
-// The way out, from the dock alone and from the marsh's lane with a boatman past
-// Marra (the landing's lane past Hollis with a companion is the engine test's):
-// each walk ends, nobody says it can't reach the way out, and the party is
-// offered it.
+// The way out, from the dock with Marra and from the marsh's lane with a boatman
+// past Marra: each walk ends, nobody says it can't reach the way out, and the
+// party is offered it.
 TEST(BlockedWalksAtTheWindow, APartySentToAWayOutPastSomeoneIsOfferedItWithoutAWord) {
     Driver driver;
     driver.SetRealTimeLimit(300);
     std::vector<Step> steps{Wait(200), Key(SDL_SCANCODE_SPACE), Wait(100), Check("chapter", StartTheChapter),
                             Wait(200)};
     Append(steps, PastTheIntroAndWelcome());
-    Append(steps, {Check("clear", ClearTheLane)});
-    Append(steps, PartyToTheWestWayOut("landing alone"));
+    Append(steps, {Check("clear", ClearTheLane), Check("marra", [] { return Joins("reed_witch"); })});
+    Append(steps, PartyToTheWestWayOut("landing"));
     Append(steps, LeaveFor("reed_marsh"));
     Append(steps, {Check("boatman", [] { return Joins("ferryman"); })});
     Append(steps, PartyToTheWestWayOut("marsh"));
     Observed run = driver.Execute(steps);
     EXPECT_TRUE(run.exited) << run.log;
     ASSERT_EQ(run.checks.count("problem"), 0u) << run.checks["problem"];
-    EXPECT_EQ(run.checks["landing alone"], "offered marsh_path; ");
+    EXPECT_EQ(run.checks["landing"], "offered marsh_path; ") << run.checks["marra"];
     EXPECT_EQ(run.checks["marsh"], "offered landing_path; ") << run.checks["boatman"];
 }
 
