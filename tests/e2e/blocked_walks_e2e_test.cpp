@@ -72,11 +72,17 @@ int& SaidBefore() {
 
 std::string Where() { return std::to_string(Hero().GetX()) + " " + std::to_string(Hero().GetY()); }
 
-TEST(BlockedWalksAtTheWindow, AWalkFromTheFerryGoesAshorePastTobinOrEndsWithAWord) {
-    Driver driver;
+// A new game of chapter 1 begun, past its introduction and the welcome.
+std::vector<Step> IntoTheChapter() {
     std::vector<Step> steps{Wait(200), Key(SDL_SCANCODE_SPACE), Wait(100), Check("chapter", StartTheChapter),
                             Wait(200)};
     Append(steps, PastTheIntroAndWelcome());
+    return steps;
+}
+
+TEST(BlockedWalksAtTheWindow, AWalkFromTheFerryGoesAshorePastTobinOrEndsWithAWord) {
+    Driver driver;
+    std::vector<Step> steps = IntoTheChapter();
     // No goblin springs from the lane's reeds.
     Append(steps, {Check("clear", ClearTheLane), Check("aboard", OnTheFerrysRiverSide), Wait(100),
                    ClickOn("the west way out", WestWayOut),
@@ -232,9 +238,7 @@ double Coordinate(const std::string& where, int which) {
 TEST(BlockedWalksAtTheWindow, APartySentToAWayOutPastSomeoneIsOfferedItWithoutAWord) {
     Driver driver;
     driver.SetRealTimeLimit(300);
-    std::vector<Step> steps{Wait(200), Key(SDL_SCANCODE_SPACE), Wait(100), Check("chapter", StartTheChapter),
-                            Wait(200)};
-    Append(steps, PastTheIntroAndWelcome());
+    std::vector<Step> steps = IntoTheChapter();
     Append(steps, {Check("clear", ClearTheLane), Check("marra", [] { return Joins("reed_witch"); })});
     Append(steps, PartyToTheWestWayOut("landing"));
     Append(steps, LeaveFor("reed_marsh"));
@@ -256,9 +260,7 @@ TEST(BlockedWalksAtTheWindow, APartySentToAWayOutPastSomeoneIsOfferedItWithoutAW
 TEST(BlockedWalksAtTheWindow, AtAshcombeAClickFromNellsEmptyBargeWalksAshoreWithTheViewHeld) {
     Driver driver;
     driver.SetRealTimeLimit(300);
-    std::vector<Step> steps{Wait(200), Key(SDL_SCANCODE_SPACE), Wait(100), Check("chapter", StartTheChapter),
-                            Wait(200)};
-    Append(steps, PastTheIntroAndWelcome());
+    std::vector<Step> steps = IntoTheChapter();
     Append(steps, {WinTheChapter(), Wait(300), ClickId(CWinDlg::kNext), Wait(150), ClickId(CWinDlg::kNext),
                    Wait(150), ClickId(CWinDlg::kNextChapter), Wait(500)});
     Append(steps, PastTheIntroAndWelcome());

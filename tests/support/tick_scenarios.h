@@ -167,6 +167,17 @@ inline std::string WalkingFault(const DRAV::CArea& area, std::size_t expected, b
     return {};
 }
 
+// One step of `crowd`: whoever has no order is given one, the crowd checked, one
+// tick run and its events dropped; what was wrong before the tick, as Check().
+template <typename Crowd>
+std::string StepCrowd(Crowd& crowd) {
+    crowd.GiveOrders();
+    std::string wrong = crowd.Check();
+    crowd.Game().Tick();
+    crowd.Game().DrainEvents();
+    return wrong;
+}
+
 class WalkingCrowd {
 public:
     static constexpr int kSize = 100;
@@ -208,13 +219,7 @@ public:
     }
 
     // Orders, one tick, the events dropped; what is wrong, as Check().
-    std::string Step() {
-        GiveOrders();
-        std::string wrong = Check();
-        m_game.Tick();
-        m_game.DrainEvents();
-        return wrong;
-    }
+    std::string Step() { return StepCrowd(*this); }
 
     // What is wrong with the crowd, asked after GiveOrders: all 56 present and
     // alive, the monsters still neutral, every walker on its way and no order lost.
@@ -306,13 +311,7 @@ public:
         }
     }
 
-    std::string Step() {
-        GiveOrders();
-        std::string wrong = Check();
-        m_game.Tick();
-        m_game.DrainEvents();
-        return wrong;
-    }
+    std::string Step() { return StepCrowd(*this); }
 
     // What is wrong, asked after GiveOrders: everyone present, alive, neutral or of
     // the party, and walking.
@@ -391,13 +390,7 @@ public:
                                    false);
     }
 
-    std::string Step() {
-        GiveOrders();
-        std::string wrong = Check();
-        m_game.Tick();
-        m_game.DrainEvents();
-        return wrong;
-    }
+    std::string Step() { return StepCrowd(*this); }
 
     // What is wrong with the fight, asked after GiveOrders: the whole party alive
     // and 50 goblins in the area.
