@@ -315,6 +315,37 @@ TEST(BlockedWalks, FromNellsBargeAWalkLeavesItOrSaysItCannot) {
     }
 }
 
+// Nell on her barge is in reach from anywhere on the weir walk, though the way to
+// her goes round the chain post the walk passes under: the hero walked along the
+// walk's north edge, wider than the space the post leaves there, and a walk on to
+// the barge that kept to the edge stuck under the post and said it could not reach
+// her. From each spot the attack reaches her and she is struck at.
+TEST(BlockedWalks, AnAttackOnNellFromTheWeirWalkReachesHer) {
+    int attacks = 0;
+    for (double x = 16.0; x <= 30.0; x += 2.0)
+        for (const double y : {11.5, 13.5}) {
+            auto game = ShutWeir();
+            const auto wren = game.Main();
+            if (!game.Area().CanMoveTo(*wren, nullptr, x, y)) continue;
+            ++attacks;
+            SCOPED_TRACE("from " + std::to_string(x) + ", " + std::to_string(y));
+            wren->FinalizeMove(x, y);
+            CActor* nell = Person(game, "bargewoman");
+            wren->PushOrder(std::make_shared<CAttackOrder>(nell->GetId()), false);
+            std::vector<std::string> said;
+            for (int tick = 1; tick <= kPatience && said.empty(); ++tick) {
+                game.Tick();
+                for (const auto& event : game.DrainEvents())
+                    if (const auto* message = dynamic_cast<const CMessageEvent*>(event.get()))
+                        said.push_back(message->GetText());
+            }
+            ASSERT_FALSE(said.empty()) << "no blow at " << wren->GetX() << ", " << wren->GetY();
+            EXPECT_NE(said.front().find("Nell the Bargewoman"), std::string::npos) << said.front();
+            EXPECT_EQ(said.front().find("can't reach"), std::string::npos) << said.front();
+        }
+    EXPECT_GT(attacks, 8);
+}
+
 // Wick in the locked sluice house is out of reach: an attack on him ends with the
 // word, and the next walk goes.
 TEST(BlockedWalks, AnAttackOnSomeoneOutOfReachEndsWithAWordAndTheNextWalkGoes) {

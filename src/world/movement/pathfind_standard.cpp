@@ -340,7 +340,8 @@ bool CPathfindStandard::FollowOwnPath(const CActor& actor, CArea& area, double g
                                       double& outY) {
     // The waypoint is the cell after the farthest one the actor stands beside:
     // near enough that the straight walk to it keeps to the path round those it
-    // goes round and does not cut a corner of them.
+    // goes round and does not cut a corner of them; where the actor stands in it,
+    // off the walls beside it, so that a wide walker along a wall clears its posts.
     constexpr std::size_t kStepsAlong = 1;
     // How far ahead of where it was the actor is looked for on the path.
     constexpr std::size_t kLookAlong = 8;
@@ -358,7 +359,7 @@ bool CPathfindStandard::FollowOwnPath(const CActor& actor, CArea& area, double g
         outX = goalX;
         outY = goalY;
     } else {
-        grid.CellCentre(m_path[m_pathAt + kStepsAlong], outX, outY);
+        grid.StandingPoint(m_path[m_pathAt + kStepsAlong], actor.GetRadius(), outX, outY);
     }
     return m_pathAt > before;
 }

@@ -334,9 +334,8 @@ bool CWaypointCalculator::MaySearchAt(std::uint32_t tick) {
     return m_searchCells < kSearchCellsPerTick;
 }
 
-void CWaypointCalculator::CellCentre(int cell, double& outX, double& outY) const {
-    outX = (cell % m_width) * kCellSize + kCellSize / 2.0;
-    outY = (cell / m_width) * kCellSize + kCellSize / 2.0;
+void CWaypointCalculator::StandingPoint(int cell, double radius, double& outX, double& outY) const {
+    StandingPoint(cell % m_width, cell / m_width, radius, outX, outY);
 }
 
 bool CWaypointCalculator::FindPath() {

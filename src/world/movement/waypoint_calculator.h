@@ -78,8 +78,9 @@ public:
     // steps beyond the straight way; and the cells a tick's searches may open.
     static constexpr int kWindowSteps = 24;
     static constexpr int kSearchCellsPerTick = 6000;
-    // The centre of a cell of the grid, by its index.
-    void CellCentre(int cell, double& outX, double& outY) const;
+    // Where a walker of `radius` crossing the cell of that index stands: see the
+    // private overload.
+    void StandingPoint(int cell, double radius, double& outX, double& outY) const;
 
     // Fills the grid from the area's tiles and objects.
     void BuildGrid(const CArea& area);
