@@ -56,6 +56,7 @@ class CSpellEffectRaise;
 class CSpellEffectTeleport;
 class CObject;
 class CAreaEntry;
+class CAreaExit;
 class CTile;
 class CTrap;
 class CMasterTileDoor;
@@ -257,6 +258,9 @@ public:
     void UnsummonItems();
     void RunStealthChecks();
     void CheckForExits();
+    // The way out the party may take now: of those whose tag is open and within
+    // reach of every living member, the nearest; null when there is none.
+    const CAreaExit* FindOfferedExit() const;
     void StopSneaking(CActor& actor);
     void RunMeleeAttack(CActor& actor, const CAttackOrder& order);
     void RunRangedAttack(CActor& actor, const CAttackOrder& order);
@@ -401,8 +405,9 @@ private:
     void RunOneOrder(CActor& actor, const COrder& order);
     // A notice of the actor's name and `fragment`, for party members only.
     void PushActorMessage(const CActor& actor, const std::string& fragment);
-    // The walk of the order found no way past those standing in it: the order
-    // ends, and a party member says what it cannot reach.
+    // The walk of the order found no way to its goal: the order ends, and a party
+    // member says what it cannot reach, unless it walked to a way out the party
+    // may take from where it stands.
     void EndWalkWithNoWay(CActor& actor, const COrder& order);
     // What the walking order makes for, as the player knows it: a person's or an
     // object's name, else the name of the ground it aims at.

@@ -123,10 +123,9 @@ void CEngine::StopSneaking(CActor& actor) {
     Game().PushActorInfoEvent(EVENT_ACTOR_STOPPED_SNEAKING, actor.GetId());
 }
 
-void CEngine::CheckForExits() {
-    CGame& game = Game();
-    if (game.GetStateCode() != GAME_PLAYING) return;
-    const ActorList party = game.GetParty();
+const CAreaExit* CEngine::FindOfferedExit() const {
+    const CGame& game = Game();
+    const ActorList& party = game.GetParty();
     // Where the reaches of two ways out overlap, a party standing at one of them is
     // offered that one, not whichever the area lists first: the nearest wins, as the
     // farthest living member measures it, and the area's order only breaks a tie.
@@ -142,6 +141,13 @@ void CEngine::CheckForExits() {
         offered = &exit;
         offeredDistance = farthest;
     }
+    return offered;
+}
+
+void CEngine::CheckForExits() {
+    CGame& game = Game();
+    if (game.GetStateCode() != GAME_PLAYING) return;
+    const CAreaExit* offered = FindOfferedExit();
     if (!offered) return;
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "Exit %s is available\n", offered->name.c_str());
     game.SetStateCode(GAME_EXIT_AVAILABLE);

@@ -58,11 +58,11 @@ const CActor* TouchedBlocker(const CActor& actor, const CArea& area, double x, d
     return other && actor.IsWithin(*other, actor.GetRadius() + other->GetRadius() + step) ? other : nullptr;
 }
 
-// The walker is as close as it can come to a goal another actor holds: the walk
-// ends here rather than circling the other actor for ever. The other either stands
-// on the goal, or stands in the way of a goal the walker's own circle already
-// covers, which the pathfinder only ever steps straight at.
-bool IsStoppedShortByActor(const CActor& actor, const CArea& area, double x, double y, double step) {
+// The walker is as close as it can come to its goal: the walk ends here rather
+// than pressing on for ever. Another actor stands on the goal, or the goal lies
+// within the walker's own circle, which the pathfinder only ever steps straight
+// at, and someone or something (a wall's corner, a post) keeps that step off it.
+bool IsStoppedShort(const CActor& actor, const CArea& area, double x, double y, double step) {
     constexpr double kLargestRadius = 2.0 * kCellSize;
     const double dx = x - actor.GetX();
     const double dy = y - actor.GetY();
@@ -70,7 +70,12 @@ bool IsStoppedShortByActor(const CActor& actor, const CArea& area, double x, dou
     if (TouchedBlocker(actor, area, x, y, step)) return true;
     const double distance = std::hypot(dx, dy);
     if (!(distance < actor.GetRadius())) return false;
-    return TouchedBlocker(actor, area, actor.GetX() + dx * step / distance, actor.GetY() + dy * step / distance, step);
+    const double stepX = actor.GetX() + dx * step / distance;
+    const double stepY = actor.GetY() + dy * step / distance;
+    CThing* blocker = nullptr;
+    if (area.CanMoveTo(actor, &blocker, stepX, stepY)) return false;
+    if (!dynamic_cast<const CActor*>(blocker)) return true;
+    return TouchedBlocker(actor, area, stepX, stepY, step);
 }
 
 }  // namespace
@@ -204,7 +209,7 @@ bool CEngine::MoveActor(CActor& actor, double x, double y, double halfWidth, dou
         DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s finished move\n", Name(actor));
         return true;
     }
-    if (IsStoppedShortByActor(actor, area, x, y, step)) {
+    if (IsStoppedShort(actor, area, x, y, step)) {
         DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s finished move\n", Name(actor));
         return true;
     }

@@ -1,5 +1,5 @@
-// Walks that can go no further: a walker held up by people standing in a narrow
-// way, with no way round them, gives up the order that sent it.
+// Walks that can go no further: a walker with no way to its goal, whether walls
+// or people standing in a narrow way shut it, gives up the order that sent it.
 
 #include "common/trace.h"
 #include "engine/engine.h"
@@ -52,6 +52,19 @@ std::string CEngine::NameOfWalkGoal(const COrder& order) const {
 }
 
 void CEngine::EndWalkWithNoWay(CActor& actor, const COrder& order) {
+    // A way out is walked to so that the party may leave by it: one the party is
+    // offered already, the first to arrive standing in the way of the next, needs
+    // no nearer walk.
+    if (order.GetType() == ORDER_USE && OrderAs<CUseOrder>(order).kind == USE_OBJECT) {
+        const CObject* object = CurrentArea().FindObject(OrderAs<CUseOrder>(order).thing);
+        const CAreaExit* offered = object && object->IsExit() ? FindOfferedExit() : nullptr;
+        if (offered && offered->name == object->GetExitName()) {
+            DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s is near enough to leave by %s\n", actor.GetName().c_str(),
+                       offered->name.c_str());
+            actor.PopOrder(order);
+            return;
+        }
+    }
     const std::string goal = NameOfWalkGoal(order);
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s finds no way to %s, order ends\n", actor.GetName().c_str(), goal.c_str());
     PushActorMessage(actor, " can't reach " + goal + ".");

@@ -86,7 +86,15 @@ bool CDRAVApp::PerformAction(int actionKind, int pickKind, DRAV::CThing* thing, 
         switch (actionKind) {
             case kKindAttack:
             case kKindTalk: {
-                if (!first || pickKind != kPickActor || !thing) break;
+                if (!first) break;
+                if (pickKind != kPickActor || !thing) {
+                    // Not a person: the choice of whom to attack or talk to ends, and the
+                    // click does what it does without one, so that a click on the
+                    // ground walks rather than waiting on a choice the player has left.
+                    EndQuickActionChoice();
+                    done = PerformDefaultAction(pickKind, thing, point, replace);
+                    break;
+                }
                 if (replace) CancelSelectedOrders();
                 if (actionKind == kKindAttack)
                     first->PushOrder(std::make_shared<DRAV::CAttackOrder>(thing->GetId()), false);

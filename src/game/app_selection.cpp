@@ -7,6 +7,7 @@
 #include "ui/ui_action_element.h"
 #include "ui/ui_action_window.h"
 #include "world/actor.h"
+#include "world/movement/pathfind.h"
 #include "world/game.h"
 
 // The one choice of whom the player commands (a party index, or the whole party),
@@ -183,14 +184,18 @@ void CDRAVApp::ComputeCameraTarget(float out[3]) {
         mean[2] += static_cast<float>(actor->GetY()) / n;
     }
     // The view looks ahead of the way the selection walks. One that stands and
-    // fights turns to its foes as they move round it, and a view that followed
-    // those turns would swing to and fro under the player's pointer: only those
-    // walking say where to look, and while none walks the view stays.
+    // fights turns to its foes as they move round it, and one whose walk is held
+    // up turns to and fro as it presses, slides or steps aside; a view that
+    // followed those turns would swing under the player's pointer. Only those
+    // getting somewhere say where to look, and while none does the view stays.
+    const auto leads = [](const DRAV::CActor& actor) {
+        return actor.GetAnimation() == DRAV::ANIM_MOVE && !actor.GetPathfinder()->IsHeldUp();
+    };
     float ahead[3] = {0.0f, 0.0f, 0.0f};
     float walking = 0.0f;
-    for (const DRAV::CActor* actor : actors) walking += actor->GetAnimation() == DRAV::ANIM_MOVE ? 1.0f : 0.0f;
+    for (const DRAV::CActor* actor : actors) walking += leads(*actor) ? 1.0f : 0.0f;
     for (const DRAV::CActor* actor : actors) {
-        if (actor->GetAnimation() != DRAV::ANIM_MOVE) continue;
+        if (!leads(*actor)) continue;
         const double turn = actor->GetFacing() + kQuarterTurn;
         ahead[0] += kLookAhead * static_cast<float>(std::cos(turn)) / walking;
         ahead[2] += -kLookAhead * static_cast<float>(std::sin(turn)) / walking;

@@ -1,17 +1,24 @@
-// Walks past someone standing on the ferry, at the window with the clock running:
-// from the ferry's river side, where the dock may put a second arrival, a click on
+// Walks past people standing in the way, at the window with the clock running.
+// From the ferry's river side, where the dock may put a second arrival, a click on
 // the landing's west way out walks the hero ashore past Tobin at his work; with
 // someone standing on the ferry's landward half, where nobody can pass, the same
 // click ends the walk with her word that she cannot reach it, instead of leaving
-// her pressing against them.
+// her pressing against them. A party sent to a way out past someone of the place
+// is offered it without a word. At Ashcombe, F1 on Wick unseen and a click on the
+// ground walks; from Nell's barge, Nell killed, a click on the doors or the towpath
+// walks the hero ashore with the view held.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "driver.h"
+#include "game/dialogs/chapter_end/win_dlg.h"
+#include "game/dialogs/yes_no_dlg.h"
+#include "game/quick_actions.h"
 #include "player_at_window.h"
 #include "running_game_steps.h"
 
@@ -65,11 +72,17 @@ int& SaidBefore() {
 
 std::string Where() { return std::to_string(Hero().GetX()) + " " + std::to_string(Hero().GetY()); }
 
-TEST(BlockedWalksAtTheWindow, AWalkFromTheFerryGoesAshorePastTobinOrEndsWithAWord) {
-    Driver driver;
+// A new game of chapter 1 begun, past its introduction and the welcome.
+std::vector<Step> IntoTheChapter() {
     std::vector<Step> steps{Wait(200), Key(SDL_SCANCODE_SPACE), Wait(100), Check("chapter", StartTheChapter),
                             Wait(200)};
     Append(steps, PastTheIntroAndWelcome());
+    return steps;
+}
+
+TEST(BlockedWalksAtTheWindow, AWalkFromTheFerryGoesAshorePastTobinOrEndsWithAWord) {
+    Driver driver;
+    std::vector<Step> steps = IntoTheChapter();
     // No goblin springs from the lane's reeds.
     Append(steps, {Check("clear", ClearTheLane), Check("aboard", OnTheFerrysRiverSide), Wait(100),
                    ClickOn("the west way out", WestWayOut),
@@ -107,6 +120,190 @@ TEST(BlockedWalksAtTheWindow, AWalkFromTheFerryGoesAshorePastTobinOrEndsWithAWor
     EXPECT_EQ(run.checks["said"], "Wren can't reach Way Out.");
     // Still aboard: the deck ends at 7.5.
     EXPECT_LT(std::stod(run.checks["where"].substr(run.checks["where"].find(' ') + 1)), 7.5) << run.checks["where"];
+}
+
+// ---- a party walking to a way out, Nell's barge, Wick ----
+
+
+// `templateName` of the module taken into the party, beside the hero, or the one
+// of the area when there is one.
+std::string Joins(const std::string& templateName) {
+    DRAV::CGame& game = TheGame();
+    std::shared_ptr<DRAV::CActor> member;
+    for (const auto& actor : TheArea()->GetActors())
+        if (actor->GetTemplateName() == templateName) member = actor;
+    if (member) {
+        member->SetRelation(DRAV::RELATION_PARTY);
+    } else {
+        App().GetEngine()->GetModule()->CreateActor(member, &game, templateName, "", 0);
+        if (!TheArea()->PlaceActor(static_cast<std::uint32_t>(Hero().GetX() / kCell),
+                                   static_cast<std::uint32_t>(Hero().GetY() / kCell), false, member))
+            return "no room";
+    }
+    game.AddPartyMember(member);
+    App().UpdatePartyQuickActions(true);
+    return PartyPlaces();
+}
+
+// The party is sent to the west way out and every walk ends: what the log said of
+// not reaching since, and whether the way out is offered.
+std::vector<Step> PartyToTheWestWayOut(const std::string& name) {
+    return {Key(SDL_SCANCODE_0),
+            Wait(100),
+            Check(name + " before", [] { return std::to_string(SaidBefore() = SaidCantReach()); }),
+            ClickOn("the west way out", WestWayOut),
+            Wait(300),
+            WaitUntil(
+                "the party to stop", PartyStopped, 15000),
+            Wait(100),
+            Check(name, [] {
+                return (App().IsExitAvailable() ? "offered " + TheGame().GetAvailableExitName() : "not offered") +
+                       "; " + CantReachSince(SaidBefore());
+            })};
+}
+
+// The exit taken by its key and its question answered; the party arrives in `area`.
+std::vector<Step> LeaveFor(const std::string& area) {
+    return {Key(SDL_SCANCODE_X), WaitUntil("the question", [] { return PageTitle().rfind("Exit", 0) == 0; }, 2000),
+            ClickId(CYesNoDlg::kYes),
+            WaitUntil(area, [area] { return TheArea() && TheArea()->GetName() == area && !PageUp(); }, 5000),
+            Wait(300)};
+}
+
+std::string LinesSince() {
+    std::string said;
+    const auto& log = App().GetMessageLog();
+    for (std::size_t line = static_cast<std::size_t>(SaidBefore()); line < log.size(); ++line) said += log[line];
+    return said;
+}
+
+std::string ForgetTheLog() {
+    SaidBefore() = static_cast<int>(App().GetMessageLog().size());
+    return Where();
+}
+
+bool OnTheBarge() { return Hero().GetX() > 20.0 && Hero().GetX() < 25.0 && Hero().GetY() < 7.5; }
+
+// Where the window shows the barge's deck, each tenth of a second while the hero
+// stands on it.
+std::vector<POINT>& DeckOnScreen() {
+    static std::vector<POINT> seen;
+    return seen;
+}
+
+std::vector<Step> WatchTheDeck(int ms) {
+    std::vector<Step> steps{Check("watch", [] {
+        DeckOnScreen().clear();
+        return "";
+    })};
+    for (int at = 0; at < ms; at += 100)
+        Append(steps, {Wait(100), Check("watch", [] {
+                           if (const auto deck = Project(22.5, 0.0, 5.0); deck && OnTheBarge())
+                               DeckOnScreen().push_back(*deck);
+                           return "";
+                       })});
+    return steps;
+}
+
+// How far the view swayed while the hero stood on the deck: all the way it went
+// less the way from where it began to where it ended, in window pixels.
+std::string Sway() {
+    const auto& seen = DeckOnScreen();
+    double way = 0.0;
+    for (std::size_t i = 1; i < seen.size(); ++i)
+        way += std::hypot(seen[i].x - seen[i - 1].x, seen[i].y - seen[i - 1].y);
+    const double straight =
+        seen.empty() ? 0.0 : std::hypot(seen.back().x - seen.front().x, seen.back().y - seen.front().y);
+    return std::to_string(static_cast<int>(std::lround((way - straight) * Scale() / 100.0)));
+}
+
+// A click from the barge's far end, where Nell stood, let run for five seconds
+// with the view watched; then what was said, whether she still walks, and where
+// she stands.
+std::vector<Step> FromTheBarge(const std::string& name, Step click) {
+    std::vector<Step> steps{WalkTo(9, 1), Wait(1000), Check(name + " aboard", ForgetTheLog), std::move(click)};
+    Append(steps, WatchTheDeck(5000));
+    Append(steps, {Check(name, [] { return (Hero().GetCurrentOrder() ? "walking; " : "") + LinesSince(); }),
+                   Check(name + " at", Where), Check(name + " sway", Sway)});
+    return steps;
+}
+
+double Coordinate(const std::string& where, int which) {
+    return std::stod(which == 0 ? where.substr(0, where.find(' ')) : where.substr(where.find(' ') + 1));
+}
+
+// The way out, from the dock with Marra and from the marsh's lane with a boatman
+// past Marra: each walk ends, nobody says it can't reach the way out, and the
+// party is offered it.
+TEST(BlockedWalksAtTheWindow, APartySentToAWayOutPastSomeoneIsOfferedItWithoutAWord) {
+    Driver driver;
+    driver.SetRealTimeLimit(300);
+    std::vector<Step> steps = IntoTheChapter();
+    Append(steps, {Check("clear", ClearTheLane), Check("marra", [] { return Joins("reed_witch"); })});
+    Append(steps, PartyToTheWestWayOut("landing"));
+    Append(steps, LeaveFor("reed_marsh"));
+    Append(steps, {Check("boatman", [] { return Joins("ferryman"); })});
+    Append(steps, PartyToTheWestWayOut("marsh"));
+    Observed run = driver.Execute(steps);
+    EXPECT_TRUE(run.exited) << run.log;
+    ASSERT_EQ(run.checks.count("problem"), 0u) << run.checks["problem"];
+    EXPECT_EQ(run.checks["landing"], "offered marsh_path; ") << run.checks["marra"];
+    EXPECT_EQ(run.checks["marsh"], "offered landing_path; ") << run.checks["boatman"];
+}
+
+// At Ashcombe, as a player met it: F1 and a click where Wick waits unseen in the
+// locked sluice house pick nobody, and the next click on the ground walks. Nell
+// killed and the hero on the far end of her barge, where Nell stood, a click on the
+// sluice house doors walks her off the barge to them, to be told they are locked,
+// and one on the towpath walks her ashore; while her walk waits on the barge the
+// view holds still.
+TEST(BlockedWalksAtTheWindow, AtAshcombeAClickFromNellsEmptyBargeWalksAshoreWithTheViewHeld) {
+    Driver driver;
+    driver.SetRealTimeLimit(300);
+    std::vector<Step> steps = IntoTheChapter();
+    Append(steps, {WinTheChapter(), Wait(300), ClickId(CWinDlg::kNext), Wait(150), ClickId(CWinDlg::kNext),
+                   Wait(150), ClickId(CWinDlg::kNextChapter), Wait(500)});
+    Append(steps, PastTheIntroAndWelcome());
+    Append(steps, {Check("ashcombe", [] { return TheArea() ? TheArea()->GetName() : "none"; }),
+                   Key(SDL_SCANCODE_1), Wait(100)});
+    // Wick, unseen: the click finds the sluice house, not him.
+    Append(steps, {Check("before wick", Where), Key(SDL_SCANCODE_F1), Wait(100),
+                   PointAt([] { return Units(Project(36.25, 1.0, 6.25).value_or(POINT{0, 0})); }, true), Wait(200),
+                   ClickTowards(4, 7), Wait(1500), Check("after wick", [] {
+                       const bool chosen = App().GetCurrentQuickAction(Hero()) != CDRAVActorInfo::kNoSlot;
+                       return std::string(Hero().GetCurrentOrder() || Hero().GetY() > 15.0 ? "walked" : "stood") +
+                              (chosen ? ", F1 still chosen" : "");
+                   })});
+    // Nell, near the end of her strength, falls to the hero's first blow.
+    Append(steps, {Check("nell", [] {
+                       auto* nell = dynamic_cast<DRAV::CActor*>(Person("bargewoman")());
+                       if (!nell) return std::string("no Nell");
+                       nell->SetDamageTaken(nell->GetMaxHitPoints() - 1);
+                       return std::string("weak");
+                   }),
+                   // Esc first, as the player found she must where the click on the ground did nothing.
+                   Key(SDL_SCANCODE_ESCAPE), Wait(100), Key(SDL_SCANCODE_F1), Wait(100),
+                   ClickOn("Nell", Person("bargewoman")),
+                   WaitUntil("Nell to fall", [] { return !Person("bargewoman")(); }, 15000), Wait(500)});
+    Append(steps, FromTheBarge("doors", ClickTowards(13, 4)));
+    Append(steps, FromTheBarge("towpath", ClickTowards(3, 6)));
+    Observed run = driver.Execute(steps);
+    EXPECT_TRUE(run.exited) << run.log;
+    ASSERT_EQ(run.checks.count("problem"), 0u) << run.checks["problem"];
+    ASSERT_EQ(run.checks["ashcombe"], "ashcombe_weir");
+
+    EXPECT_EQ(run.checks["after wick"], "walked") << run.checks["before wick"];
+    ASSERT_EQ(run.checks["nell"], "weak");
+    EXPECT_EQ(run.checks["doors"], "The sluice house doors are locked, and Sefton the toll-keeper keeps the key.")
+        << "at " << run.checks["doors at"];
+    EXPECT_GT(Coordinate(run.checks["doors at"], 1), 7.5) << "off the barge, by the doors";
+    EXPECT_EQ(run.checks["towpath"], "");
+    EXPECT_LT(Coordinate(run.checks["towpath at"], 0), 20.0) << "off the barge, on the towpath";
+    // While her walk waits on the deck the view follows her short steps there, and
+    // does not swing to and fro with her turns, which takes it well past a thousand
+    // pixels in five seconds.
+    EXPECT_LT(std::stoi(run.checks["doors sway"]), 150);
+    EXPECT_LT(std::stoi(run.checks["towpath sway"]), 150);
 }
 
 }  // namespace

@@ -306,16 +306,6 @@ std::string WinPages() {
     return page->GetTitle() + ": " + pictures;
 }
 
-// The chapter won as the ferryman's last reply wins it, or Sefton's.
-Step WinTheChapter(const std::string& closing = "The ferry pulls away from Reedwater.") {
-    return Check("win", [closing] {
-        DRAV::CGame& game = *GetApp().GetEngine()->GetGame();
-        game.SetClosingText(closing);
-        game.SetStateCode(DRAV::GAME_WON);
-        return "won";
-    });
-}
-
 TEST(FlowDialogs, TheChapterEndsOnItsPagesAndPlayNextChapterOpensTheNextIntroduction) {
     Driver driver;
     Observed run = driver.Execute(InACalmGame({

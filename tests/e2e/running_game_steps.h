@@ -70,6 +70,16 @@ inline std::vector<Step> PastTheIntroAndWelcome() {
     return {Key(SDL_SCANCODE_RETURN), Wait(200), Check("welcome", CurrentTitle), Key(SDL_SCANCODE_RETURN), Wait(200)};
 }
 
+// The chapter won as the ferryman's last reply wins it, or Sefton's.
+inline Step WinTheChapter(const std::string& closing = "The ferry pulls away from Reedwater.") {
+    return Check("win", [closing] {
+        DRAV::CGame& game = Game();
+        game.SetClosingText(closing);
+        game.SetStateCode(DRAV::GAME_WON);
+        return "won";
+    });
+}
+
 // The console opened, `line` typed and entered.
 inline std::vector<Step> ConsoleLine(const std::string& line) {
     std::vector<Step> steps{Key(SDL_SCANCODE_GRAVE), Wait(100)};

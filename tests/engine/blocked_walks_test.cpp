@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -77,6 +79,44 @@ SampleGame OpenWeir() {
         game.Area().AddOpenDoor(*door);
     }
     return game;
+}
+
+// Ashcombe as the chapter begins: the sluice house shut, Wick inside it.
+SampleGame ShutWeir() {
+    SampleGame game(2, [](CActor& main) { main.SetName("Wren"); });
+    game.DrainEvents();
+    return game;
+}
+
+// The landing with its lane's reeds gone, so no goblin springs out on the way.
+SampleGame ClearLanding() {
+    SampleGame game;
+    for (const auto& object : std::vector<std::shared_ptr<CObject>>(game.Area().GetObjects()))
+        if (object->GetTemplate().GetKey() == "lane_reeds") game.Area().RemoveObject(*object);
+    game.DrainEvents();
+    return game;
+}
+
+// `templateName` made and taken into the party, standing round (x, y).
+CActor& Companion(const SampleGame& game, const std::string& templateName, double x, double y) {
+    std::shared_ptr<CActor> companion;
+    game.Module().CreateActor(companion, &game.Game(), templateName, "", 0);
+    game.Game().AddPartyMember(companion);
+    game.Area().AddActor(companion);
+    PutNear(game, *companion, x, y);
+    return *companion;
+}
+
+CObject* WayOut(const SampleGame& game, double westOf) {
+    for (const auto& object : game.Area().GetObjects())
+        if (object->IsExit() && object->GetX() < westOf) return object.get();
+    return nullptr;
+}
+
+CObject* Named(const SampleGame& game, const std::string& name) {
+    for (const auto& object : game.Area().GetObjects())
+        if (object->GetObjectName() == name) return object.get();
+    return nullptr;
 }
 
 // The marsh, entered by the lane from the landing.
@@ -185,4 +225,144 @@ TEST(BlockedWalks, AWalkGoesRoundTwoPeopleSideBySideOrEndsWhereTheyShutTheWay) {
             EXPECT_LT(wren->GetX(), 8.0) << "she stays in her corner";
         }
     }
+}
+
+// A party walking to a way out where the first to get near stands in a narrow
+// way beside someone of the place: the landing's lane past Hollis, from the ferry
+// or the dock, and the marsh's west gap past Marra. Every walk ends, nobody says it
+// can't reach the way out, and the party is offered it.
+TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsOfferedItWithoutAWord) {
+    struct Case {
+        const char* where;
+        bool marsh;
+        double heroX, heroY, companionX, companionY;
+        const char* exit;
+    };
+    for (const Case c : {Case{"the landing, from the ferry", false, 18.75, 4.0, 20.75, 8.0, "marsh_path"},
+                         Case{"the landing, from the dock", false, 21.0, 8.0, 23.0, 6.5, "marsh_path"},
+                         Case{"the marsh, from the lane", true, 23.75, 11.25, 21.25, 11.25, "landing_path"}}) {
+        SCOPED_TRACE(c.where);
+        auto game = c.marsh ? Marsh() : ClearLanding();
+        const auto wren = game.Main();
+        PutNear(game, *wren, c.heroX, c.heroY);
+        CActor& companion = Companion(game, c.marsh ? "ferryman" : "reed_witch", c.companionX, c.companionY);
+        CObject* way = WayOut(game, 5.0);
+        ASSERT_TRUE(way);
+        for (CActor* walker : {wren.get(), &companion})
+            walker->PushOrder(std::make_shared<CUseOrder>(USE_OBJECT, way->GetId(), 0), false);
+        const Outcome outcome = Walk(game, {wren.get(), &companion});
+        EXPECT_GT(outcome.ticks[0], 0) << "Wren still walking at " << wren->GetX() << ", " << wren->GetY();
+        EXPECT_GT(outcome.ticks[1], 0) << "the companion still walking at " << companion.GetX() << ", " << companion.GetY();
+        EXPECT_EQ(outcome.said, std::vector<std::string>{});
+        game.Tick();
+        EXPECT_EQ(game.Game().GetStateCode(), GAME_EXIT_AVAILABLE);
+        EXPECT_EQ(game.Game().GetAvailableExitName(), c.exit);
+    }
+}
+
+// On Nell's barge, a pier the path search keeps off, each click leads somewhere or
+// ends with a word, with Nell at its far end or killed: the strongbox in the shut
+// sluice house cannot be reached, the doors are walked to (and found locked), the
+// towpath is walked to.
+TEST(BlockedWalks, FromNellsBargeAWalkLeavesItOrSaysItCannot) {
+    struct Case {
+        const char* what;
+        std::function<std::shared_ptr<COrder>(const SampleGame&)> order;
+        std::string said;
+        double x, y;  // where it ends, within two cells, unless it says it can't
+    };
+    const Case cases[] = {
+        {"the strongbox",
+         [](const SampleGame& game) {
+             return std::make_shared<CUseOrder>(USE_OBJECT, Named(game, "strongbox")->GetId(), 0);
+         },
+         "Wren can't reach Strongbox.", 0.0, 0.0},
+        {"the sluice house doors",
+         [](const SampleGame& game) {
+             return std::make_shared<CUseOrder>(USE_TILE, game.Area().GetTile(13, 4)->GetId(), 0);
+         },
+         "The sluice house doors are locked, and Sefton the toll-keeper keeps the key.", 26.25, 11.25},
+        {"the towpath", [](const SampleGame&) { return std::make_shared<CMoveOrder>(8.75, 16.25); }, "", 8.75,
+         16.25},
+    };
+    struct Start {
+        const char* where;
+        double x, y;
+    };
+    const Start starts[] = {{"the barge's west end", 20.6, 3.75}, {"mid-barge", 21.25, 5.0},
+                            {"beside Nell", 22.0, 6.4}};
+    for (const bool nellKilled : {false, true}) {
+        for (const Case& c : cases) {
+            for (const Start& start : starts) {
+                SCOPED_TRACE(std::string(c.what) + " from " + start.where + (nellKilled ? ", Nell killed" : ""));
+                auto game = ShutWeir();
+                if (nellKilled) game.Area().RemoveActor(*Person(game, "bargewoman"));
+                const auto wren = game.Main();
+                PutNear(game, *wren, start.x, start.y);
+                // Where she ends: where she is sent, or, with no way, where she stood.
+                const bool cannot = c.said.rfind("Wren can't", 0) == 0;
+                const double endX = cannot ? wren->GetX() : c.x;
+                const double endY = cannot ? wren->GetY() : c.y;
+                wren->PushOrder(c.order(game), false);
+                const Outcome outcome = Walk(game, {wren.get()});
+                ASSERT_GT(outcome.ticks[0], 0) << "still walking at " << wren->GetX() << ", " << wren->GetY();
+                EXPECT_LT(outcome.ticks[0], 300);
+                EXPECT_EQ(outcome.said, c.said.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.said});
+                EXPECT_LT(wren->DistanceToPoint(endX, endY), 5.0)
+                    << "ended at " << wren->GetX() << ", " << wren->GetY();
+            }
+        }
+    }
+}
+
+// Nell on her barge is in reach from anywhere on the weir walk, though the way to
+// her goes round the chain post the walk passes under: the hero walked along the
+// walk's north edge, wider than the space the post leaves there, and a walk on to
+// the barge that kept to the edge stuck under the post and said it could not reach
+// her. From each spot the attack reaches her and she is struck at.
+TEST(BlockedWalks, AnAttackOnNellFromTheWeirWalkReachesHer) {
+    int attacks = 0;
+    for (double x = 16.0; x <= 30.0; x += 2.0)
+        for (const double y : {11.5, 13.5}) {
+            auto game = ShutWeir();
+            const auto wren = game.Main();
+            if (!game.Area().CanMoveTo(*wren, nullptr, x, y)) continue;
+            ++attacks;
+            SCOPED_TRACE("from " + std::to_string(x) + ", " + std::to_string(y));
+            wren->FinalizeMove(x, y);
+            CActor* nell = Person(game, "bargewoman");
+            wren->PushOrder(std::make_shared<CAttackOrder>(nell->GetId()), false);
+            std::vector<std::string> said;
+            for (int tick = 1; tick <= kPatience && said.empty(); ++tick) {
+                game.Tick();
+                for (const auto& event : game.DrainEvents())
+                    if (const auto* message = dynamic_cast<const CMessageEvent*>(event.get()))
+                        said.push_back(message->GetText());
+            }
+            ASSERT_FALSE(said.empty()) << "no blow at " << wren->GetX() << ", " << wren->GetY();
+            EXPECT_NE(said.front().find("Nell the Bargewoman"), std::string::npos) << said.front();
+            EXPECT_EQ(said.front().find("can't reach"), std::string::npos) << said.front();
+        }
+    EXPECT_GT(attacks, 8);
+}
+
+// Wick in the locked sluice house is out of reach: an attack on him ends with the
+// word, and the next walk goes.
+TEST(BlockedWalks, AnAttackOnSomeoneOutOfReachEndsWithAWordAndTheNextWalkGoes) {
+    auto game = ShutWeir();
+    const auto wren = game.Main();
+    PutNear(game, *wren, 28.75, 13.75);
+    CActor* wick = Person(game, "weir_runner");
+    ASSERT_TRUE(wick);
+    wren->PushOrder(std::make_shared<CAttackOrder>(wick->GetId()), false);
+    const Outcome outcome = Walk(game, {wren.get()});
+    ASSERT_GT(outcome.ticks[0], 0) << "still after Wick at " << wren->GetX() << ", " << wren->GetY();
+    EXPECT_EQ(outcome.said, std::vector<std::string>{"Wren can't reach Wick the Runner."});
+    EXPECT_EQ(wren->GetAttackTarget(), nullptr);
+
+    wren->PushOrder(std::make_shared<CMoveOrder>(31.25, 18.75), false);
+    const Outcome walk = Walk(game, {wren.get()});
+    EXPECT_GT(walk.ticks[0], 0);
+    EXPECT_EQ(walk.said, std::vector<std::string>{});
+    EXPECT_LT(wren->DistanceToPoint(31.25, 18.75), 1.0);
 }

@@ -290,7 +290,10 @@ TEST_F(OrdersTest, ObstaclesShiftTheWholeFormationSidewaysThenForwardThenBackBef
     ExpectSpots(moveAndClear(), {{50, 22.5}, {50, 27.5}});
 }
 
-TEST_F(OrdersTest, ADoorIsUsedByTheFirstMemberAlone) {
+// A click on a door is used by the first member alone, the whole party selected
+// or the first member; and while she chooses whom to attack or talk to, the click,
+// which picks nobody, ends the choice and is taken as a plain click.
+TEST_F(OrdersTest, ADoorIsUsedByTheFirstMemberAloneEvenWhileSheChoosesWhomToAttack) {
     Start(2, "", true);
     DRAV::CArea& landing = m_game.Area();
     DRAV::CThing* door = nullptr;
@@ -300,14 +303,27 @@ TEST_F(OrdersTest, ADoorIsUsedByTheFirstMemberAlone) {
                 tile && tile->GetMaster() && tile->GetMaster()->GetDefinition().GetKind() == TILE_DOOR)
                 door = tile;
     ASSERT_NE(door, nullptr);
-    EXPECT_TRUE(m_app.PerformDefaultAction(1, door, POINT{0, 0}, true));
-    ASSERT_EQ(Party()[0]->GetOrders().size(), 1u);
-    const auto* use = dynamic_cast<const CUseOrder*>(Party()[0]->GetOrders().front().get());
-    ASSERT_NE(use, nullptr);
-    EXPECT_EQ(use->kind, 1);
-    EXPECT_EQ(use->thing, door->GetId());
-    EXPECT_TRUE(Party()[1]->GetOrders().empty());
-    EXPECT_TRUE(Party()[2]->GetOrders().empty());
+    CActor& wren = *Party()[0];
+    const std::pair<const char*, int> choices[] = {
+        {"a plain click", 0}, {"whom to attack", 2}, {"whom to talk to", 12}};
+    for (const auto& [what, kind] : choices) {
+        SCOPED_TRACE(what);
+        for (const auto& member : Party()) member->CancelOrders();
+        if (kind != 0) {
+            CDRAVAppTestAccess::SetSelectedMember(m_app, 0);
+            m_app.SetQuickActionKind(wren, kind, 6);
+            m_app.SelectQuickAction(wren, 6);
+        }
+        EXPECT_TRUE(m_app.PerformAction(kind, 1, door, POINT{0, 0}, true));
+        ASSERT_EQ(wren.GetOrders().size(), 1u);
+        const auto* use = dynamic_cast<const CUseOrder*>(wren.GetOrders().front().get());
+        ASSERT_NE(use, nullptr);
+        EXPECT_EQ(use->kind, 1);
+        EXPECT_EQ(use->thing, door->GetId());
+        EXPECT_TRUE(Party()[1]->GetOrders().empty());
+        EXPECT_TRUE(Party()[2]->GetOrders().empty());
+        EXPECT_EQ(m_app.GetCurrentQuickAction(wren), CDRAVActorInfo::kNoSlot);
+    }
 }
 
 // R and the Return button, paused or with the clock running, out of a fight and

@@ -252,6 +252,46 @@ TEST_F(RunningGameTest, TheViewStaysStillWhileTheHeroStandsAndFights) {
     EXPECT_LT(target[0], main().GetX() - 5.0f);
 }
 
+// Sent into the river from its bank, the hero presses against the water, turning
+// to and fro as she slides along it, until she says she can't reach the spot: the
+// view looks where it looked when she was held up, and does not swing with her.
+TEST_F(RunningGameTest, TheViewStaysStillWhileAWalkIsHeldUp) {
+    DRAV::CArea& area = *game().GetCurrentArea();
+    for (const auto& actor : DRAV::ActorList(area.GetActors()))
+        if (actor->GetRelation() != DRAV::RELATION_PARTY) area.RemoveActor(*actor);
+    for (const auto& object : area.GetObjects())
+        if (object->GetTemplate().GetKey() == "lane_reeds") area.RemoveObject(*object);
+    main().FinalizeMove(21.25, 8.75);
+    main().PushOrder(std::make_shared<DRAV::CMoveOrder>(18.75, 1.25), false);
+    // The view with its glide run out: where it looks, less where she stands.
+    const auto lookAhead = [&] {
+        float target[3];
+        for (int i = 0; i < 40; ++i) app().GetCameraTarget(target);
+        return std::make_pair(target[0] - main().GetX(), target[2] - main().GetY());
+    };
+    std::pair<double, double> held{0.0, 0.0};
+    double facing = 0.0;
+    double turned = 0.0;
+    double swung = 0.0;
+    int onTheBank = 0;
+    for (int frame = 0; frame < 600 && main().GetCurrentOrder(); ++frame) {
+        TimerAfter(16);
+        const auto ahead = lookAhead();
+        // Pressed against the water a third of a second: held up from here on.
+        if (main().GetY() > 4.3 || ++onTheBank < 10) continue;
+        if (onTheBank == 10) {
+            held = ahead;
+            facing = main().GetFacing();
+        }
+        turned = std::max(turned, std::fabs(std::remainder(main().GetFacing() - facing, 2.0 * M_PI)));
+        swung = std::max(swung, std::hypot(ahead.first - held.first, ahead.second - held.second));
+    }
+    EXPECT_FALSE(main().GetCurrentOrder()) << "the walk ended";
+    EXPECT_EQ(app().GetMessageLog().back(), "Wren can't reach River Channel.");
+    EXPECT_GT(turned, 2.0) << "she turned to and fro on the bank";
+    EXPECT_LT(swung, 0.5) << "the view swung with her";
+}
+
 TEST_F(RunningGameTest, APartyOfSummonedSurvivorsIsDeadAndIsNotMovedOn) {
     auto summoned = AddMember("reed_goblin");
     summoned->SetSummonEndTick(game().GetTick() + 1000);

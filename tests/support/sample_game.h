@@ -99,11 +99,18 @@ public:
     // cached, inactive, as after leaving it. `objects` are object elements of the
     // area file placed on the floor.
     DRAV::CArea& EnterOpenArea(std::uint32_t columns, std::uint32_t rows, const std::string& objects = "") const {
+        return EnterDrawnArea(std::vector<std::string>(rows, std::string(columns, '.')), objects);
+    }
+
+    // The same with the area drawn one character a cell, a line a row: '#' a reed
+    // wall, anything else plank floor.
+    DRAV::CArea& EnterDrawnArea(const std::vector<std::string>& lines, const std::string& objects = "") const {
         std::ostringstream text;
-        text << "<area> \"Open Ground\" true <rows> ( " << columns << ' ' << rows << " )";
-        for (std::uint32_t row = 0; row < rows; ++row) {
+        text << "<area> \"Open Ground\" true <rows> ( " << (lines.empty() ? 0 : lines.front().size()) << ' '
+             << lines.size() << " )";
+        for (const std::string& line : lines) {
             text << " <row>";
-            for (std::uint32_t column = 0; column < columns; ++column) text << " ( plank_floor n )";
+            for (const char cell : line) text << (cell == '#' ? " ( reed_wall n )" : " ( plank_floor n )");
             text << " </row>\n";
         }
         text << " </rows> <objects> " << objects << " </objects> <entries> <entry> here \"Here\" ( 1 1 ) </entry> </entries>"

@@ -7,6 +7,10 @@
 //   FightingCrowd: the party fighting 50 goblins, half with cleavers and half with
 //   bows, on an open 60 x 60 area; the party is healed before every tick and a
 //   fallen goblin is replaced at once, so 56 actors fight throughout.
+//   GapCrowd: the walking crowd on the north half of a 100 x 100 area cut across by
+//   a wall with one gap two cells wide, beside walkers who go to and fro through
+//   the gap, from one side to the other; without the wall, the same walks that
+//   nobody holds up.
 // The actors besides the main character are made from definitions written here and
 // both generators are seeded, so a change to the sample chapter's
 // monsters does not move these crowds. Check() answers what is wrong with the
@@ -145,6 +149,35 @@ inline std::string HashText(std::uint64_t hash) {
     return text.str();
 }
 
+// What is wrong with a walking crowd in `area`: not `expected` actors there, one
+// dead or no longer neutral, or one not walking of the party, or of everyone while
+// `monstersWalk`.
+inline std::string WalkingFault(const DRAV::CArea& area, std::size_t expected, bool monstersWalk) {
+    const DRAV::ActorList& actors = area.GetActors();
+    if (actors.size() != expected)
+        return std::to_string(actors.size()) + " actors in the area, not " + std::to_string(expected);
+    for (const auto& actor : actors) {
+        if (!actor->IsAlive()) return actor->GetName() + " is dead";
+        if (!actor->IsPartyMember() && actor->GetRelation() != DRAV::RELATION_NEUTRAL)
+            return actor->GetName() + " is no longer neutral";
+        const auto& order = actor->GetCurrentOrder();
+        if ((monstersWalk || actor->IsPartyMember()) && (!order || order->GetType() != DRAV::ORDER_MOVE))
+            return actor->GetName() + " is not walking";
+    }
+    return {};
+}
+
+// One step of `crowd`: whoever has no order is given one, the crowd checked, one
+// tick run and its events dropped; what was wrong before the tick, as Check().
+template <typename Crowd>
+std::string StepCrowd(Crowd& crowd) {
+    crowd.GiveOrders();
+    std::string wrong = crowd.Check();
+    crowd.Game().Tick();
+    crowd.Game().DrainEvents();
+    return wrong;
+}
+
 class WalkingCrowd {
 public:
     static constexpr int kSize = 100;
@@ -186,31 +219,13 @@ public:
     }
 
     // Orders, one tick, the events dropped; what is wrong, as Check().
-    std::string Step() {
-        GiveOrders();
-        std::string wrong = Check();
-        m_game.Tick();
-        m_game.DrainEvents();
-        return wrong;
-    }
+    std::string Step() { return StepCrowd(*this); }
 
     // What is wrong with the crowd, asked after GiveOrders: all 56 present and
     // alive, the monsters still neutral, every walker on its way and no order lost.
     std::string Check() const {
         if (!m_fault.empty()) return m_fault;
-        const DRAV::ActorList& actors = m_area->GetActors();
-        if (actors.size() != kCrowdParty + kCrowdMonsters)
-            return std::to_string(actors.size()) + " actors in the area, not " +
-                   std::to_string(kCrowdParty + kCrowdMonsters);
-        for (const auto& actor : actors) {
-            if (!actor->IsAlive()) return actor->GetName() + " is dead";
-            if (!actor->IsPartyMember() && actor->GetRelation() != DRAV::RELATION_NEUTRAL)
-                return actor->GetName() + " is no longer neutral";
-            const auto& order = actor->GetCurrentOrder();
-            if ((m_monstersWalk || actor->IsPartyMember()) && (!order || order->GetType() != DRAV::ORDER_MOVE))
-                return actor->GetName() + " is not walking";
-        }
-        return {};
+        return WalkingFault(*m_area, kCrowdParty + kCrowdMonsters, m_monstersWalk);
     }
 
 private:
@@ -225,6 +240,119 @@ private:
     };
     std::map<DRAV::ThingId, Goal> m_goals;
     std::string m_fault;
+};
+
+class GapCrowd {
+public:
+    static constexpr int kSize = 100;
+    static constexpr int kWallRow = 50;
+    // The gap's west column; the one east of it is open too.
+    static constexpr int kGapColumn = 49;
+    // Crossers walk between bands of rows this deep on either side, as wide as this
+    // round the gap: near enough that the path search leads them through it.
+    static constexpr int kBand = 16;
+    static constexpr int kBandHalfWidth = 20;
+
+    GapCrowd(int crossers, bool walled)
+        : m_game(StartCrowdGame(m_random, 13)), m_area(&m_game.EnterDrawnArea(Lines(walled))), m_crossers(crossers) {
+        AddCrowdParty(m_game, *m_area);
+        std::uniform_int_distribution<int> column(1, kSize - 2);
+        std::uniform_int_distribution<int> row(1, kWallRow - 3);
+        for (int i = 0; i < kCrowdMonsters; ++i) m_game.Spawn("crowd_walker", column(m_random), row(m_random));
+        for (int i = 0; i < crossers; ++i) {
+            const bool north = i % 2 == 0;
+            const Goal start = BandCell(north);
+            if (auto crosser = m_game.Spawn("crowd_walker", static_cast<std::uint32_t>(start.x / 2.5),
+                                            static_cast<std::uint32_t>(start.y / 2.5)))
+                m_goals[crosser->GetId()] = {0.0, 0.0, false, true, north};
+        }
+        m_game.Game().UpdatePartyVisibility();
+        m_area->GetWaypointCalculator();
+    }
+
+    const SampleGame& Game() const { return m_game; }
+    DRAV::CArea& Area() const { return *m_area; }
+    // Crossers that reached the other side, how many of them did so at least
+    // once, and walks that ended away from their goal.
+    int Crossings() const { return m_crossings; }
+    int CrossersThatCrossed() const {
+        int crossed = 0;
+        for (const auto& [id, goal] : m_goals) crossed += goal.crossings > 0;
+        return crossed;
+    }
+    int GaveUp() const { return m_gaveUp; }
+
+    // Sends whoever has no order on: a crosser to the other side of the wall, anyone
+    // else to a random cell of the north half.
+    void GiveOrders() {
+        std::uniform_int_distribution<int> column(1, kSize - 2);
+        std::uniform_int_distribution<int> row(1, kWallRow - 3);
+        for (const auto& actor : m_area->GetActors()) {
+            if (actor->GetCurrentOrder()) continue;
+            Goal& goal = m_goals[actor->GetId()];
+            const bool arrived = actor->DistanceToPoint(goal.x, goal.y) <= WalkingCrowd::kArrivedWithin;
+            if (goal.given && !arrived) ++m_gaveUp;
+            if (goal.crosser) {
+                if (goal.given && arrived) {
+                    ++m_crossings;
+                    ++goal.crossings;
+                }
+                // Arrived or not, the next walk leads from where it stands to the other side.
+                goal.north = actor->GetY() > kWallRow * 2.5;
+                const Goal next = BandCell(goal.north);
+                goal.x = next.x;
+                goal.y = next.y;
+            } else {
+                goal.x = column(m_random) * 2.5 + 1.25;
+                goal.y = row(m_random) * 2.5 + 1.25;
+            }
+            goal.given = true;
+            actor->PushOrder(std::make_shared<DRAV::CMoveOrder>(goal.x, goal.y), false);
+        }
+    }
+
+    std::string Step() { return StepCrowd(*this); }
+
+    // What is wrong, asked after GiveOrders: everyone present, alive, neutral or of
+    // the party, and walking.
+    std::string Check() const {
+        return WalkingFault(*m_area, kCrowdParty + kCrowdMonsters + static_cast<std::size_t>(m_crossers), true);
+    }
+
+private:
+    struct Goal {
+        double x = 0.0;
+        double y = 0.0;
+        bool given = false;
+        bool crosser = false;
+        bool north = false;
+        int crossings = 0;
+    };
+
+    static std::vector<std::string> Lines(bool walled) {
+        std::vector<std::string> lines(kSize, std::string(kSize, '.'));
+        if (walled) {
+            lines[kWallRow] = std::string(kSize, '#');
+            lines[kWallRow][kGapColumn] = lines[kWallRow][kGapColumn + 1] = '.';
+        }
+        return lines;
+    }
+
+    // A random cell of the band north or south of the wall.
+    Goal BandCell(bool north) {
+        std::uniform_int_distribution<int> column(kGapColumn - kBandHalfWidth, kGapColumn + kBandHalfWidth);
+        std::uniform_int_distribution<int> depth(2, kBand);
+        const int row = north ? kWallRow - depth(m_random) : kWallRow + depth(m_random);
+        return {column(m_random) * 2.5 + 1.25, row * 2.5 + 1.25};
+    }
+
+    std::mt19937 m_random;
+    SampleGame m_game;
+    DRAV::CArea* m_area;
+    int m_crossers;
+    std::map<DRAV::ThingId, Goal> m_goals;
+    int m_crossings = 0;
+    int m_gaveUp = 0;
 };
 
 class FightingCrowd {
@@ -262,13 +390,7 @@ public:
                                    false);
     }
 
-    std::string Step() {
-        GiveOrders();
-        std::string wrong = Check();
-        m_game.Tick();
-        m_game.DrainEvents();
-        return wrong;
-    }
+    std::string Step() { return StepCrowd(*this); }
 
     // What is wrong with the fight, asked after GiveOrders: the whole party alive
     // and 50 goblins in the area.

@@ -22,6 +22,9 @@ public:
     // True once the walk, held up by people standing in its way, has found no way
     // round them: it can go no nearer, and whoever gave the order ends it.
     virtual bool HasNoWay() const = 0;
+    // True while the walk has come no nearer its goal for a while: pressing against
+    // someone, sliding to and fro along a wall, waiting or giving way.
+    virtual bool IsHeldUp() const = 0;
 
 protected:
     CPathfind() = default;

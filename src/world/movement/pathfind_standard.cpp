@@ -83,14 +83,27 @@ void CPathfindStandard::Reset() {
     m_waypointTick = 0;
     m_heldBy = 0;
     m_nearest = std::numeric_limits<double>::infinity();
-    m_heldSteps = 0;
+    m_stalled = 0;
+    m_waits = 0;
+    m_searches = 0;
+    m_searchCount = 0;
+    m_walkersHeldIt = false;
     m_holderCount = 0;
-    m_walkedRoundCount = 0;
+    m_givingWayTo = 0;
+    DropOwnPath();
     m_noWay = false;
+    m_progressTick = m_stepTick;
+}
+
+bool CPathfindStandard::IsOnItsWay(const CActor& other, std::uint32_t tick) {
+    const auto* walk = dynamic_cast<const CPathfindStandard*>(other.GetPathfinder().get());
+    // Asked for a step this tick or the last, whichever of the two came first.
+    return walk && !walk->m_noWay && walk->m_stepTick != 0 && tick - walk->m_stepTick <= 1;
 }
 
 bool CPathfindStandard::MoveActor(CActor& actor, CArea& area, double goalX, double goalY, double halfWidth,
                                   double halfHeight) {
+    m_stepTick = TickOf(area);
     const double dx = goalX - actor.GetX();
     const double dy = goalY - actor.GetY();
     if (actor.GetRadius() * actor.GetRadius() > dx * dx + dy * dy) {
@@ -99,10 +112,25 @@ bool CPathfindStandard::MoveActor(CActor& actor, CArea& area, double goalX, doub
         double x = 0.0;
         double y = 0.0;
         const bool covers = StepToward(actor, goalX, goalY, x, y);
-        if (area.CanMoveTo(actor, nullptr, x, y)) actor.FinalizeMove(x, y);
+        CThing* blocker = nullptr;
+        if (area.CanMoveTo(actor, &blocker, x, y)) {
+            actor.FinalizeMove(x, y);
+        } else {
+            // A goal so near that something keeps the actor off it is no goal to
+            // press toward for ever.
+            m_heldBy = blocker && ThingTypeOf(*blocker) == THING_ACTOR ? blocker->GetId() : 0;
+            NoteProgress(actor, area, goalX, goalY, halfWidth, halfHeight);
+        }
         return covers;
     }
 
+    if (m_givingWayTo != 0) {
+        if (m_stepTick < m_givingWayUntil && GiveWay(actor, area)) return false;
+        // Way given: on along a waypoint from where the actor now stands.
+        m_givingWayTo = 0;
+        m_waypointTick = 0;
+        m_mode = PATHFIND_NORMAL;
+    }
     double waypointX = 0.0;
     double waypointY = 0.0;
     GetWaypoint(actor, area, waypointX, waypointY, goalX, goalY, halfWidth, halfHeight);
@@ -131,74 +159,216 @@ void CPathfindStandard::NoteProgress(const CActor& actor, CArea& area, double go
     const double dx = Outside(goalX - actor.GetX(), halfWidth);
     const double dy = Outside(goalY - actor.GetY(), halfHeight);
     const double bar = m_nearest - kProgress;
-    if (m_nearest == std::numeric_limits<double>::infinity() || (bar > 0.0 && dx * dx + dy * dy < bar * bar)) {
-        m_nearest = std::sqrt(dx * dx + dy * dy);
-        m_heldSteps = 0;
+    const bool nearer =
+        m_nearest == std::numeric_limits<double>::infinity() || (bar > 0.0 && dx * dx + dy * dy < bar * bar);
+    if (nearer || m_pathAt > m_pathNoted) {
+        m_progressTick = m_stepTick;
+        m_pathNoted = m_pathAt;
+        m_stalled = 0;
         m_holderCount = 0;
+        // Only coming nearer than ever frees the walk of its waits and searches:
+        // a path of its own may lead it along and back to where it was held.
+        if (!nearer) return;
+        m_nearest = std::sqrt(dx * dx + dy * dy);
+        m_waits = 0;
+        m_searches = 0;
+        m_walkersHeldIt = false;
         return;
     }
-    // Steps round a wall, or round someone in the open, come nearer in the end;
-    // only pressing against someone without ever doing so counts.
-    if (m_heldBy == 0) return;
-    // Pressed against two standing side by side, a walker is held by each in turn:
-    // the way round is sought round all of them.
     const auto holders = m_holders.begin();
-    if (std::find(holders, holders + m_holderCount, m_heldBy) == holders + m_holderCount &&
-        m_holderCount < kMostWalkedRound)
+    if (m_heldBy != 0 && m_holderCount < kMostHolders &&
+        std::find(holders, holders + m_holderCount, m_heldBy) == holders + m_holderCount)
         m_holders[m_holderCount++] = m_heldBy;
-    if (++m_heldSteps < kHeldSteps) return;
-    m_heldSteps = 0;
-    bool anyNew = false;
+    if (++m_stalled < kStallSteps) return;
+    m_stalled = 0;
+
+    // People on their way make room in the end: the walk follows those going its
+    // way, waits a while for those coming another, then goes round them as if they
+    // stood. Those standing it goes round at once.
+    const std::uint32_t tick = TickOf(area);
+    bool waiting = false;
+    bool closed = false;
+    ThingId giveWayTo = 0;
+    bool queueing = false;
     for (std::size_t i = 0; i < m_holderCount; ++i) {
-        const auto walkedRound = m_walkedRound.begin();
-        if (std::find(walkedRound, walkedRound + m_walkedRoundCount, m_holders[i]) != walkedRound + m_walkedRoundCount)
-            continue;
-        anyNew = true;
-        // Through a crowd the first met are long behind: they make room for the next.
-        if (m_walkedRoundCount == kMostWalkedRound) {
-            std::rotate(m_walkedRound.begin(), m_walkedRound.begin() + 1, m_walkedRound.end());
-            --m_walkedRoundCount;
+        const CActor* other = area.FindActor(m_holders[i]);
+        if (!other || !other->IsAlive()) continue;
+        const bool onItsWay = IsOnItsWay(*other, tick);
+        m_walkersHeldIt = m_walkersHeldIt || onItsWay;
+        const bool mutual = onItsWay && IsHeldBy(*other, actor.GetId());
+        if (onItsWay && !mutual && GoesTheSameWay(actor, *other)) {
+            // Behind one going the same way the walk follows as it goes.
+            queueing = true;
+        } else if (mutual) {
+            // Two held up by each other in a narrow way would wait for each other
+            // for ever: the one of them made later gives way, the other waits.
+            waiting = true;
+            if (other->GetId() < actor.GetId()) giveWayTo = other->GetId();
+        } else if (onItsWay && m_waits < kPatientWaits) {
+            waiting = true;
+        } else {
+            Close(*other);
+            closed = true;
         }
-        m_walkedRound[m_walkedRoundCount++] = m_holders[i];
     }
     m_holderCount = 0;
-    if (!anyNew) {
-        // The way round them led back to them: there is none.
-        m_noWay = true;
+    if (queueing && !waiting && !closed) return;
+    if (waiting && !closed) {
+        ++m_waits;
+        if (giveWayTo != 0) {
+            m_givingWayTo = giveWayTo;
+            m_givingWayUntil = tick + kGiveWaySteps;
+        }
         return;
     }
-    double x = 0.0;
-    double y = 0.0;
-    if (!FindWayRound(actor, area, goalX, goalY, halfWidth, halfHeight, x, y)) {
-        DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s finds no way round\n", actor.GetName().c_str());
-        m_noWay = true;
+    if (!area.GetWaypointCalculator()->MaySearchAt(tick)) {
+        // Others held up searched this tick already: this walk's turn comes on a
+        // later one.
+        m_stalled = kStallSteps - 1;
         return;
     }
-    DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s walks round by (%g, %g)\n", actor.GetName().c_str(), x, y);
+    ++m_searches;
+    const bool found = SearchOwnPath(actor, area, goalX, goalY, halfWidth, halfHeight);
+    if (found)
+        DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s takes a way of its own round %zu\n", actor.GetName().c_str(),
+                   m_closedCount);
+    // People on their way may yet make room: the walk goes on, by its own way or
+    // waiting, until it has waited long without coming nearer. With only walls
+    // and people standing in it, a way that has led nowhere nearer after a few
+    // searches is none, and so is no way at all round those in it.
+    bool mayMakeRoom = found && m_walkersHeldIt;
+    for (std::size_t i = 0; i < m_closedCount; ++i)
+        if (const CActor* other = area.FindActor(m_closed[i].id); other && IsOnItsWay(*other, tick))
+            mayMakeRoom = true;
+    if (mayMakeRoom ? ++m_waits < kMostWaits : found && m_searches <= kMostSearches) return;
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s finds no way\n", actor.GetName().c_str());
+    m_noWay = true;
+}
+
+bool CPathfindStandard::IsHeldBy(const CActor& other, ThingId id) {
+    const auto* walk = dynamic_cast<const CPathfindStandard*>(other.GetPathfinder().get());
+    if (!walk) return false;
+    const auto holders = walk->m_holders.begin();
+    return walk->m_heldBy == id || std::find(holders, holders + walk->m_holderCount, id) != holders + walk->m_holderCount;
+}
+
+bool CPathfindStandard::GoesTheSameWay(const CActor& actor, const CActor& other) const {
+    const auto* walk = dynamic_cast<const CPathfindStandard*>(other.GetPathfinder().get());
+    if (!walk) return false;
+    const double ax = m_goalX - actor.GetX();
+    const double ay = m_goalY - actor.GetY();
+    const double bx = walk->m_goalX - other.GetX();
+    const double by = walk->m_goalY - other.GetY();
+    return ax * bx + ay * by > 0.0;
+}
+
+bool CPathfindStandard::GiveWay(CActor& actor, CArea& area) {
+    const CActor* other = area.FindActor(m_givingWayTo);
+    if (!other || !other->IsAlive()) return false;
+    // Once the other is well past, the way is given.
+    if (actor.DistanceTo(*other) > actor.GetRadius() + other->GetRadius() + kGiveWayClear) return false;
+    // Straight away from the other, else to either side of that.
+    const double away = std::atan2(actor.GetY() - other->GetY(), actor.GetX() - other->GetX());
+    const double step = StepLength(actor);
+    for (const double turn : {0.0, kHalfPi, -kHalfPi}) {
+        const double x = actor.GetX() + std::cos(away + turn) * step;
+        const double y = actor.GetY() + std::sin(away + turn) * step;
+        CThing* blocker = nullptr;
+        if (area.CanMoveTo(actor, &blocker, x, y)) {
+            actor.FinalizeMove(x, y);
+            break;
+        }
+        // One walking behind makes room in turn, so that a file in a narrow way
+        // backs out of it together.
+        auto* behind = dynamic_cast<CActor*>(blocker);
+        if (turn != 0.0 || !behind || !IsOnItsWay(*behind, m_stepTick)) continue;
+        if (auto* walk = dynamic_cast<CPathfindStandard*>(behind->GetPathfinder().get());
+            walk && walk->m_givingWayTo == 0) {
+            walk->m_givingWayTo = actor.GetId();
+            walk->m_givingWayUntil = m_givingWayUntil;
+        }
+    }
+    return true;
+}
+
+void CPathfindStandard::Close(const CActor& other) {
+    std::size_t slot = 0;
+    while (slot < m_closedCount && m_closed[slot].id != other.GetId()) ++slot;
+    if (slot == kMostHolders) {
+        // Through a crowd the first met are long behind: they make room for the next.
+        std::rotate(m_closed.begin(), m_closed.begin() + 1, m_closed.end());
+        slot = kMostHolders - 1;
+    } else if (slot == m_closedCount) {
+        ++m_closedCount;
+    }
+    m_closed[slot] = {other.GetId(), other.GetX(), other.GetY(), other.GetRadius()};
+}
+
+bool CPathfindStandard::SearchOwnPath(const CActor& actor, CArea& area, double goalX, double goalY,
+                                      double halfWidth, double halfHeight) {
+    std::array<CWaypointCalculator::Closed, kMostHolders> circles{};
+    for (std::size_t i = 0; i < m_closedCount; ++i)
+        circles[i] = {m_closed[i].x, m_closed[i].y, m_closed[i].radius + actor.GetRadius()};
+    ++m_searchCount;
+    m_pathAt = 0;
+    m_pathNoted = 0;
+    if (!area.GetWaypointCalculator()->FindWholePath(m_path, actor.GetX(), actor.GetY(), goalX, goalY, halfWidth,
+                                                     halfHeight, actor.GetRadius(), circles.data(), m_closedCount))
+        return false;
     m_mode = PATHFIND_NORMAL;
-    m_waypointX = x;
-    m_waypointY = y;
+    FollowOwnPath(actor, area, goalX, goalY, m_waypointX, m_waypointY);
+    // Where the actor stands on the new path is no step along it.
+    m_pathNoted = m_pathAt;
     m_waypointTick = TickOf(area);
+    return true;
 }
 
-bool CPathfindStandard::IsNearWalkedRound(const CActor& actor, const CArea& area) const {
-    for (std::size_t i = 0; i < m_walkedRoundCount; ++i)
-        if (const CActor* other = area.FindActor(m_walkedRound[i]);
-            other && actor.IsWithin(*other, actor.GetRadius() + other->GetRadius() + kNearWalkedRound))
-            return true;
-    return false;
+bool CPathfindStandard::ForgetThoseMoved(const CArea& area) {
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < m_closedCount; ++i) {
+        const CActor* other = area.FindActor(m_closed[i].id);
+        const double dx = other ? other->GetX() - m_closed[i].x : 0.0;
+        const double dy = other ? other->GetY() - m_closed[i].y : 0.0;
+        if (other && other->IsAlive() && dx * dx + dy * dy <= kMovedAwaySquared) m_closed[kept++] = m_closed[i];
+    }
+    const bool forgot = kept != m_closedCount;
+    m_closedCount = kept;
+    return forgot;
 }
 
-bool CPathfindStandard::FindWayRound(const CActor& actor, CArea& area, double goalX, double goalY, double halfWidth,
-                                     double halfHeight, double& outX, double& outY) const {
-    std::array<CWaypointCalculator::Closed, kMostWalkedRound> closed{};
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < m_walkedRoundCount; ++i)
-        if (const CActor* other = area.FindActor(m_walkedRound[i]); other && other->IsAlive())
-            closed[count++] = {other->GetX(), other->GetY(), other->GetRadius() + actor.GetRadius()};
-    return area.GetWaypointCalculator()->FindWayRound(outX, outY, actor.GetX(), actor.GetY(), goalX, goalY,
-                                                      halfWidth, halfHeight, actor.GetRadius(), closed.data(),
-                                                      count);
+bool CPathfindStandard::FollowOwnPath(const CActor& actor, CArea& area, double goalX, double goalY, double& outX,
+                                      double& outY) {
+    // The waypoint is the cell after the farthest one the actor stands beside:
+    // near enough that the straight walk to it keeps to the path round those it
+    // goes round and does not cut a corner of them; where the actor stands in it,
+    // off the walls beside it, so that a wide walker along a wall clears its posts.
+    constexpr std::size_t kStepsAlong = 1;
+    // How far ahead of where it was the actor is looked for on the path.
+    constexpr std::size_t kLookAlong = 8;
+    const CWaypointCalculator& grid = *area.GetWaypointCalculator();
+    const int column = static_cast<int>(std::floor(actor.GetX() / kCellSize));
+    const int row = static_cast<int>(std::floor(actor.GetY() / kCellSize));
+    const std::size_t before = m_pathAt;
+    const std::size_t last = std::min(m_path.size(), m_pathAt + kLookAlong);
+    for (std::size_t i = m_pathAt; i < last; ++i) {
+        const int cell = m_path[i];
+        if (std::abs(cell % grid.GetWidth() - column) <= 1 && std::abs(cell / grid.GetWidth() - row) <= 1) m_pathAt = i;
+    }
+    if (m_pathAt + kStepsAlong >= m_path.size()) {
+        // The path's end is near: straight at the goal, as any near goal is walked.
+        outX = goalX;
+        outY = goalY;
+    } else {
+        grid.StandingPoint(m_path[m_pathAt + kStepsAlong], actor.GetRadius(), outX, outY);
+    }
+    return m_pathAt > before;
+}
+
+void CPathfindStandard::DropOwnPath() {
+    m_path.clear();
+    m_pathAt = 0;
+    m_pathNoted = 0;
+    m_closedCount = 0;
 }
 
 void CPathfindStandard::GetWaypoint(const CActor& actor, CArea& area, double& outX, double& outY, double goalX,
@@ -221,26 +391,17 @@ void CPathfindStandard::GetWaypoint(const CActor& actor, CArea& area, double& ou
         keep = 4.0 * travel * travel <= wx * wx + wy * wy;
     }
     if (!keep) {
-        area.GetWaypointCalculator()->GetNextWaypoint(m_waypointX, m_waypointY, actor.GetX(), actor.GetY(), goalX,
-                                                      goalY, halfWidth, halfHeight);
-        // Led round someone, the walk keeps clear of them while they are near, and
-        // takes the way round where the plain search found no path to a goal it
-        // searched for: a way round goes where a plain path does not.
-        const double distance = actor.DistanceToPoint(goalX, goalY);
-        const bool unfound = m_waypointX == goalX && m_waypointY == goalY &&
-                             distance >= CWaypointCalculator::kNearestSearched &&
-                             distance <= CWaypointCalculator::kWayRoundReach;
-        double x = 0.0;
-        double y = 0.0;
-        if (m_walkedRoundCount > 0 && !m_noWay && (unfound || IsNearWalkedRound(actor, area))) {
-            if (FindWayRound(actor, area, goalX, goalY, halfWidth, halfHeight, x, y)) {
-                m_waypointX = x;
-                m_waypointY = y;
-            } else {
-                // Nothing to keep clear of any more, or nothing to be gained by it.
-                m_walkedRoundCount = 0;
-            }
-        }
+        // Someone the walk's own path goes round has made room: the path is
+        // searched again round those still standing, which may now be the plain
+        // way. Only then: a path is not searched anew at every waypoint.
+        if (!m_path.empty() && area.GetWaypointCalculator()->MaySearchAt(tick) && ForgetThoseMoved(area) &&
+            !SearchOwnPath(actor, area, goalX, goalY, halfWidth, halfHeight))
+            DropOwnPath();
+        if (!m_path.empty())
+            FollowOwnPath(actor, area, goalX, goalY, m_waypointX, m_waypointY);
+        else
+            area.GetWaypointCalculator()->GetNextWaypoint(m_waypointX, m_waypointY, actor.GetX(), actor.GetY(),
+                                                          goalX, goalY, halfWidth, halfHeight);
         m_waypointTick = tick;
     }
     outX = m_waypointX;

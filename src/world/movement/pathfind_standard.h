@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 #include "rules/kinds/thing_id.h"
 #include "world/movement/pathfind.h"
@@ -30,6 +31,7 @@ public:
     bool MoveActor(CActor& actor, CArea& area, double goalX, double goalY, double halfWidth,
                    double halfHeight) override;
     bool HasNoWay() const override { return m_noWay; }
+    bool IsHeldUp() const override { return m_stepTick - m_progressTick >= kHeldUpSteps; }
 
     // The waypoint toward the goal: kept while the actor cannot yet have covered
     // half the way to it and the goal has moved no more than 5 units, else asked
@@ -58,8 +60,15 @@ public:
     int GetWallSide() const { return m_wallSide; }
     int GetSlideDirection() const { return m_slideDirection; }
     double GetWallCoordinate() const { return m_wallCoordinate; }
-    // How many of those standing in the walk's way its waypoints now lead round.
-    std::size_t GetWalkedRoundCount() const { return m_walkedRoundCount; }
+    // Whether the walk follows a path of its own, found when the waypoints could
+    // not lead it, and how many standing people that path goes round.
+    bool HasOwnPath() const { return !m_path.empty(); }
+    std::size_t GetClosedCount() const { return m_closedCount; }
+    // How many times the walk has searched a path of its own since it was given.
+    std::uint32_t GetSearchCount() const { return m_searchCount; }
+    // Whether `other` is on its way somewhere: its walk is under way and has not
+    // given up. Such a one in a walk's way makes room in the end.
+    static bool IsOnItsWay(const CActor& other, std::uint32_t tick);
 
 private:
     // Wall mode after a tile, or the grid's edge, stopped a step toward a heading.
@@ -69,23 +78,56 @@ private:
                     int horizontalIntent);
     // Counts consecutive ticks an actor stands in the way of a slide; true to wait.
     bool WaitForActor(std::uint32_t tick);
-    // After a step: a walk held up for long without getting any nearer its goal
-    // is led round those who held it up, or, when there is no way round them or
-    // the last led back to them only, has none.
+    // After a step: a walk that has come no nearer its goal for a while is held
+    // up. Behind people going its way it follows them; held by people coming
+    // another way it waits for them a while, and of two holding each other up the
+    // one made later gives way; held by anything else (walls the waypoints could
+    // not lead it round, people standing), it searches a path of its own round
+    // those standing, and has no way when there is none.
     void NoteProgress(const CActor& actor, CArea& area, double goalX, double goalY, double halfWidth,
                       double halfHeight);
-    // Whether someone the walk went round stands within two cells of it.
-    bool IsNearWalkedRound(const CActor& actor, const CArea& area) const;
-    // A waypoint of a way round everyone walked round so far; false when there is none.
-    bool FindWayRound(const CActor& actor, CArea& area, double goalX, double goalY, double halfWidth,
-                      double halfHeight, double& outX, double& outY) const;
+    // Steps the actor out of the way of the one it gives way to; false once that
+    // one has gone or is well past.
+    bool GiveWay(CActor& actor, CArea& area);
+    // Whether `other` walks to a goal that lies the same way as the actor's.
+    bool GoesTheSameWay(const CActor& actor, const CActor& other) const;
+    // Whether `other` walks and is held up by the actor `id` in turn.
+    static bool IsHeldBy(const CActor& other, ThingId id);
+    // Adds `other` to those the walk's own path goes round, where it stands now.
+    void Close(const CActor& other);
+    // Searches the walk's own path from where the actor stands; false when there is none.
+    bool SearchOwnPath(const CActor& actor, CArea& area, double goalX, double goalY, double halfWidth,
+                       double halfHeight);
+    // Forgets those the path goes round who have left the spot it was searched
+    // round; true when anyone was forgotten.
+    bool ForgetThoseMoved(const CArea& area);
+    // The waypoint along the walk's own path from where the actor stands; true
+    // when the actor has got farther along it than before.
+    bool FollowOwnPath(const CActor& actor, CArea& area, double goalX, double goalY, double& outX, double& outY);
+    // Back to the plain waypoints: no path of its own, nobody closed.
+    void DropOwnPath();
 
-    // Held-up steps without coming this much nearer the goal than ever before
-    // lead round the one in the way.
+    // Steps without coming this much nearer the goal than ever before, or farther
+    // along its own path, make a walk held up.
     static constexpr double kProgress = 1.0;
-    static constexpr std::uint32_t kHeldSteps = 60;
-    static constexpr std::size_t kMostWalkedRound = 4;
-    static constexpr double kNearWalkedRound = 5.0;
+    static constexpr std::uint32_t kStallSteps = 60;
+    // Ticks without getting anywhere after which a walk counts as held up; a third
+    // of a second, as a walk comes a unit nearer in about a tenth.
+    static constexpr std::uint32_t kHeldUpSteps = 10;
+    // A walk held up by people on their way waits this many times as long before
+    // it goes round them as if they stood, and this many before it gives up.
+    static constexpr std::uint32_t kPatientWaits = 4;
+    static constexpr std::uint32_t kMostWaits = 15;
+    // How long one giving way keeps out of the other's way, unless the other has
+    // gone this far past it first.
+    static constexpr std::uint32_t kGiveWaySteps = 2 * kStallSteps;
+    static constexpr double kGiveWayClear = 10.0;
+    // Searches of its own path without coming any nearer before a walk that only
+    // walls and people standing hold up gives up.
+    static constexpr std::uint32_t kMostSearches = 3;
+    static constexpr std::size_t kMostHolders = 4;
+    // One the path goes round that moves this far (squared) has made room.
+    static constexpr double kMovedAwaySquared = 1.0;
 
     int m_mode = PATHFIND_NORMAL;
     double m_goalX = 0.0;
@@ -100,17 +142,38 @@ private:
     std::uint32_t m_blockCount = 0;
     bool m_turnLeft = false;
     ThingId m_blockerId = 0;
+    // The tick of the walk's last step and of the last on which it got anywhere.
+    std::uint32_t m_stepTick = 0;
+    std::uint32_t m_progressTick = 0;
     // The actor that refused this step, or 0; the nearest the walk has come to
-    // its goal; its held-up steps since it last came nearer, and those who held
-    // it up in them; those its waypoints lead round; and whether it has no way
-    // left.
+    // its goal; its steps since it last came nearer or got farther along its own
+    // path, the waits and searches since, and those who held it up meanwhile.
     ThingId m_heldBy = 0;
     double m_nearest = std::numeric_limits<double>::infinity();
-    std::uint32_t m_heldSteps = 0;
-    std::array<ThingId, kMostWalkedRound> m_holders{};
+    std::uint32_t m_stalled = 0;
+    std::uint32_t m_waits = 0;
+    std::uint32_t m_searches = 0;
+    std::uint32_t m_searchCount = 0;
+    // Whether people on their way have held the walk up since it last came nearer.
+    bool m_walkersHeldIt = false;
+    std::array<ThingId, kMostHolders> m_holders{};
     std::size_t m_holderCount = 0;
-    std::array<ThingId, kMostWalkedRound> m_walkedRound{};
-    std::size_t m_walkedRoundCount = 0;
+    // Those standing in the way that the walk's own path goes round, where they stood.
+    struct Stander {
+        ThingId id = 0;
+        double x = 0.0;
+        double y = 0.0;
+        double radius = 0.0;
+    };
+    std::array<Stander, kMostHolders> m_closed{};
+    std::size_t m_closedCount = 0;
+    // The walk's own path, cells from the start's, and how far along it the actor has got.
+    std::vector<int> m_path;
+    std::size_t m_pathAt = 0;
+    std::size_t m_pathNoted = 0;
+    // Two held up by each other: the one giving way, and until which tick.
+    ThingId m_givingWayTo = 0;
+    std::uint32_t m_givingWayUntil = 0;
     bool m_noWay = false;
 };
 

@@ -92,6 +92,15 @@ void CWaypointCalculator::BuildGrid(const CArea& area) {
         }
     }
 
+    // A cell between walls on opposite sides is too narrow for a walker wider
+    // than a cell.
+    m_narrow.assign(m_nodes.size(), false);
+    for (int row = 0; row < m_height; ++row)
+        for (int column = 0; column < m_width; ++column)
+            m_narrow[std::size_t(row) * m_width + column] =
+                (IsWallOrEdge(column - 1, row) && IsWallOrEdge(column + 1, row)) ||
+                (IsWallOrEdge(column, row - 1) && IsWallOrEdge(column, row + 1));
+
     // Only walls push paths off: a cell beside an object stays free.
     for (int row = 0; row < m_height; ++row) {
         for (int column = 0; column < m_width; ++column) {
@@ -243,44 +252,21 @@ int CWaypointCalculator::WalkBack(int start, int reached) const {
     return cell;
 }
 
-int CWaypointCalculator::AlongPath(int start, int reached, int steps) const {
-    const int back = std::max(PathLength(start, reached) - 1 - steps, 0);
-    int cell = reached;
-    for (int step = 0; step < back && cell != start; ++step) cell = m_nodes[cell].parent;
-    return cell;
-}
-
 void CWaypointCalculator::StandingPoint(int column, int row, double radius, double& outX, double& outY) const {
-    const auto wall = [&](int c, int r) { return !OnGrid(c, r) || GetNode(c, r).state == WAYPOINT_TILE; };
     const double left = column * kCellSize;
     const double top = row * kCellSize;
     outX = left + kCellSize / 2.0;
     outY = top + kCellSize / 2.0;
-    if (wall(column - 1, row)) outX = std::max(outX, left + radius);
-    if (wall(column + 1, row)) outX = std::min(outX, left + kCellSize - radius);
-    if (wall(column, row - 1)) outY = std::max(outY, top + radius);
-    if (wall(column, row + 1)) outY = std::min(outY, top + kCellSize - radius);
+    if (IsWallOrEdge(column - 1, row)) outX = std::max(outX, left + radius);
+    if (IsWallOrEdge(column + 1, row)) outX = std::min(outX, left + kCellSize - radius);
+    if (IsWallOrEdge(column, row - 1)) outY = std::max(outY, top + radius);
+    if (IsWallOrEdge(column, row + 1)) outY = std::min(outY, top + kCellSize - radius);
 }
 
-bool CWaypointCalculator::FindWayRound(double& outX, double& outY, double fromX, double fromY, double goalX,
-                                       double goalY, double halfWidth, double halfHeight, double radius,
-                                       const Closed* closed, std::size_t count) {
-    // Two cells on: near enough that the straight walk to it does not cut back
-    // across the one being walked round.
-    constexpr int kStepsAlong = 2;
-    // A far goal is searched toward a point on the way to it: the way round the
-    // one in the way is all that is asked.
-    double dx = fromX - goalX;
-    double dy = fromY - goalY;
-    if (halfWidth + halfHeight > 0.0) {
-        dx = ShrinkGap(dx, halfWidth);
-        dy = ShrinkGap(dy, halfHeight);
-    }
-    if (const double gap = std::hypot(dx, dy); gap > kWayRoundReach) {
-        goalX = fromX - dx * kWayRoundReach / gap;
-        goalY = fromY - dy * kWayRoundReach / gap;
-        halfWidth = halfHeight = 0.0;
-    }
+bool CWaypointCalculator::FindWholePath(std::vector<int>& outCells, double fromX, double fromY, double goalX,
+                                        double goalY, double halfWidth, double halfHeight, double radius,
+                                        const Closed* closed, std::size_t count) {
+    outCells.clear();
     m_startColumn = CellOf(fromX);
     m_startRow = CellOf(fromY);
     m_goalColumn = CellOf(goalX);
@@ -288,6 +274,9 @@ bool CWaypointCalculator::FindWayRound(double& outX, double& outY, double fromX,
     if (!OnGrid(m_startColumn, m_startRow) || !OnGrid(m_goalColumn, m_goalRow)) return false;
     m_toleranceColumns = Tolerance(halfWidth);
     m_toleranceRows = Tolerance(halfHeight);
+    // A point on a wall is no place to stand; only a box round it may be reached.
+    if (m_toleranceColumns == 0 && m_toleranceRows == 0 && GetNode(m_goalColumn, m_goalRow).state == WAYPOINT_TILE)
+        return false;
 
     m_closedCells.clear();
     for (std::size_t i = 0; i < count; ++i) {
@@ -309,16 +298,44 @@ bool CWaypointCalculator::FindWayRound(double& outX, double& outY, double fromX,
                 node.state = WAYPOINT_OBJECT;
             }
     }
+    const int costLimit = m_costLimit;
     m_besideOpen = true;
-    const bool found = FindPath();
+    m_wideWalker = 2.0 * radius > kCellSize;
+    m_costLimit = EstimateCost(m_startRow * m_width + m_startColumn) + kWindowSteps;
+    bool found = FindPath();
+    m_searchCells += m_expanded;
+    if (!found && m_cutOff) {
+        // Nothing near the straight way leads there: the whole grid, whose cell
+        // count bounds any path's total, is searched.
+        m_costLimit = INT_MAX;
+        found = FindPath();
+        m_searchCells += m_expanded;
+    }
     m_besideOpen = false;
+    m_wideWalker = false;
+    m_costLimit = costLimit;
     for (const auto& [index, state] : m_closedCells) m_nodes[index].state = state;
     if (!found) return false;
     const int start = m_startRow * m_width + m_startColumn;
-    const int waypoint = AlongPath(start, m_goalRow * m_width + m_goalColumn, kStepsAlong);
-    outX = (waypoint % m_width) * kCellSize + kCellSize / 2.0;
-    outY = (waypoint / m_width) * kCellSize + kCellSize / 2.0;
+    const int bound = m_width * m_height;
+    for (int cell = m_goalRow * m_width + m_goalColumn;; cell = m_nodes[cell].parent) {
+        outCells.push_back(cell);
+        if (cell == start || static_cast<int>(outCells.size()) > bound) break;
+    }
+    std::reverse(outCells.begin(), outCells.end());
     return true;
+}
+
+bool CWaypointCalculator::MaySearchAt(std::uint32_t tick) {
+    if (tick != m_searchTick) {
+        m_searchTick = tick;
+        m_searchCells = 0;
+    }
+    return m_searchCells < kSearchCellsPerTick;
+}
+
+void CWaypointCalculator::StandingPoint(int cell, double radius, double& outX, double& outY) const {
+    StandingPoint(cell % m_width, cell / m_width, radius, outX, outY);
 }
 
 bool CWaypointCalculator::FindPath() {
@@ -352,6 +369,8 @@ bool CWaypointCalculator::Search() {
     m_totals[startIndex] = EstimateCost(startIndex);
     start.stamp = m_searchCounter;
     m_open.clear();
+    m_cutOff = false;
+    m_expanded = 0;
     PushOpen(start);
     int firstColumn = m_startColumn;
     int lastColumn = m_startColumn;
@@ -370,6 +389,7 @@ bool CWaypointCalculator::Search() {
     const auto visit = [&](const CWaypointNode& node, int index, int column, int row) {
         CWaypointNode& next = nodes[index];
         if (next.state != WAYPOINT_FREE && !(m_besideOpen && next.state == WAYPOINT_BESIDE_TILE)) return;
+        if (m_wideWalker && m_narrow[index]) return;
         if (next.stamp != m_searchCounter) {
             next.cost = 0;
             next.stamp = m_searchCounter;
@@ -397,12 +417,14 @@ bool CWaypointCalculator::Search() {
         }
         if (m_totals[index] > m_costLimit) {
             noteRead();
+            m_cutOff = true;
             return false;
         }
         PopOpen();
         if (m_totals[index] == -1) continue;
         m_totals[index] = -1;
         expanded = true;
+        ++m_expanded;
         firstColumn = std::min(firstColumn, column);
         lastColumn = std::max(lastColumn, column);
         firstRow = std::min(firstRow, row);

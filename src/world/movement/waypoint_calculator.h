@@ -37,8 +37,6 @@ class CWaypointCalculator {
 public:
     // Goals nearer than this are walked at straight, unsearched.
     static constexpr double kNearestSearched = 7.5;
-    // How far a way round is searched toward a goal (see FindWayRound).
-    static constexpr double kWayRoundReach = 40.0;
 
     // The grid of `area` as it stands now; the area makes a new calculator when
     // doors or tiles change.
@@ -57,16 +55,32 @@ public:
         double y;
         double reach;
     };
-    // The next point of a way round the `count` circles for a walker of `radius`
-    // held up by those standing in them: as GetNextWaypoint, but every cell where
-    // the walker would stand inside a circle is closed (see StandingPoint), the
-    // cells beside walls are open (a way round may keep close to a wall where a
-    // plain path keeps off), a goal however near is searched for, one more than 40
-    // units away is searched toward the point 40 units along the way to it, and the
-    // point is two cells along the path. False, and nothing written, when no way
-    // round is found. Leaves the plain answers untouched.
-    bool FindWayRound(double& outX, double& outY, double fromX, double fromY, double goalX, double goalY,
-                      double halfWidth, double halfHeight, double radius, const Closed* closed, std::size_t count);
+    // A whole path for a walker of `radius` that the waypoints could not lead,
+    // from its cell to the goal box, round the `count` circles of those standing
+    // in its way: every cell where the walker would stand inside a circle is
+    // closed (see StandingPoint), the cells beside walls are open (a walker may go
+    // along a wall where a plain path keeps off it: a pier, a one-cell gap). The
+    // search keeps first to paths at most kWindowSteps longer than the straight
+    // way, and only when none of those leads there opens the whole grid, so that
+    // any way there is is found, however near or far the goal. The cells go to
+    // `outCells`, the start's first and the accepted goal cell's last. False, with
+    // `outCells` empty, when there is no way: a point goal on a wall, cells too
+    // narrow for the walker or the people in it shut it. Leaves the plain answers
+    // untouched.
+    bool FindWholePath(std::vector<int>& outCells, double fromX, double fromY, double goalX, double goalY,
+                       double halfWidth, double halfHeight, double radius, const Closed* closed, std::size_t count);
+    // Whether a whole-path search may start at game tick `tick`. The searches of
+    // one tick together open about kSearchCellsPerTick cells at most, so that a
+    // crowd held up all at once spreads its searches over the ticks that follow
+    // instead of stalling one; a walker refused asks again on a later tick.
+    bool MaySearchAt(std::uint32_t tick);
+    // How far a whole-path search goes round before it opens the whole grid, in
+    // steps beyond the straight way; and the cells a tick's searches may open.
+    static constexpr int kWindowSteps = 24;
+    static constexpr int kSearchCellsPerTick = 6000;
+    // Where a walker of `radius` crossing the cell of that index stands: see the
+    // private overload.
+    void StandingPoint(int cell, double radius, double& outX, double& outY) const;
 
     // Fills the grid from the area's tiles and objects.
     void BuildGrid(const CArea& area);
@@ -86,6 +100,10 @@ public:
 
 private:
     bool OnGrid(int column, int row) const { return column >= 0 && row >= 0 && column < m_width && row < m_height; }
+    // Whether the cell is a wall or lies off the grid, where nobody stands.
+    bool IsWallOrEdge(int column, int row) const {
+        return !OnGrid(column, row) || GetNode(column, row).state == WAYPOINT_TILE;
+    }
     int Estimate(int column, int row) const {
         const int a = column > m_goalColumn ? column - m_goalColumn : m_goalColumn - column;
         const int b = row > m_goalRow ? row - m_goalRow : m_goalRow - row;
@@ -100,9 +118,6 @@ private:
     // The waypoint cell on the path the last search found from `start` to `reached`:
     // near the start on a long path, about halfway on a short one.
     int WalkBack(int start, int reached) const;
-    // The cell `steps` cells along that path from the start, or `reached` when the
-    // path is no longer.
-    int AlongPath(int start, int reached, int steps) const;
     // Where a walker of `radius` crossing the cell stands: its centre, moved off
     // the walls (and the grid's edge) beside it as far as the walker's width needs.
     // A walker wider than a cell never comes as near a wall as the cell's centre,
@@ -187,10 +202,21 @@ private:
     // A heap of the open cells by their node's current total, smallest on top;
     // kept between searches so a warm calculator does not allocate.
     std::vector<int> m_open;
-    // While a way round is searched for: cells beside walls may be entered, and
+    // While a whole path is searched for: cells beside walls may be entered, and
     // the cells closed for it with the states they had (kept to avoid allocating).
     bool m_besideOpen = false;
     std::vector<std::pair<int, int>> m_closedCells;
+    // While a whole path is searched for a walker wider than a cell, the cells it
+    // cannot fit in are closed to it: those between walls on opposite sides.
+    bool m_wideWalker = false;
+    std::vector<bool> m_narrow;
+    // Whether the last search stopped at the cost limit with cells still open,
+    // and the cells it expanded.
+    bool m_cutOff = false;
+    int m_expanded = 0;
+    // The tick of the last whole-path search and the cells that tick's searches opened.
+    std::uint32_t m_searchTick = 0;
+    int m_searchCells = 0;
 };
 
 }  // namespace DRAV

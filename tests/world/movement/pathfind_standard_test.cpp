@@ -258,30 +258,182 @@ TEST(Pathfind, TwoActorsMeetingHeadOnPass) {
     EXPECT_TRUE(WalkAll(map.area, walkers, 600));
 }
 
-// Someone standing in a gap of a wall holds the walker up: after pressing
-// against them a while it goes round by another gap; with none, it has no way.
-TEST(Pathfind, AWalkerHeldUpInAGapGoesRoundByAnotherOrHasNoWay) {
-    for (const bool secondGap : {true, false}) {
-        SCOPED_TRACE(secondGap ? "a second gap" : "one gap");
-        TextMap map({
-            "...........",
-            "..S........",
-            "...........",
-            secondGap ? "##P#####.##" : "##P########",
-            "...........",
-            "..G........",
-        });
-        const auto walker = map.Walker('S', 0.6);
-        map.Walker('P', 1.0);  // stands in the gap
-        const double x = walker->GetX();
-        const bool arrived = WalkTo(map.area, walker, map.At('G').x(), map.At('G').y(), 900);
-        EXPECT_EQ(arrived, secondGap);
-        EXPECT_EQ(Standard(*walker).HasNoWay(), !secondGap);
-        if (secondGap) EXPECT_EQ(Standard(*walker).GetWalkedRoundCount(), 1u) << "it went round the one in the gap";
-        else EXPECT_NEAR(walker->GetX(), x, 2.5) << "it stays before the gap";
-        // A new order starts afresh.
+namespace {
+
+// Where a walk ended: arrived, with no way, or neither in the ticks given.
+enum class End { Arrived, NoWay, Never };
+
+std::string Said(End end) { return end == End::Arrived ? "arrived" : end == End::NoWay ? "no way" : "never ended"; }
+
+struct WalkEnd {
+    End end = End::Never;
+    int ticks = 0;
+};
+
+// Walks `walker` to (goalX, goalY) as the engine's move step does, with `others`
+// walking to their own goals at the same time, until it arrives, has no way or
+// `ticks` have passed.
+WalkEnd WalkUntilEnd(CArea& area, const std::shared_ptr<CActor>& walker, double goalX, double goalY,
+                     std::vector<Walker> others, int ticks) {
+    CGame& game = *area.GetGame();
+    for (int tick = 1; tick <= ticks; ++tick) {
+        game.SetTick(100 + tick);
+        const double step = walker->GetMoveSpeed() / 30.0;
+        if (walker->DistanceToPoint(goalX, goalY) <= step) return {End::Arrived, tick};
+        walker->GetPathfinder()->MoveActor(*walker, area, goalX, goalY, 0.0, 0.0);
+        if (walker->GetPathfinder()->HasNoWay()) return {End::NoWay, tick};
+        for (Walker& other : others) {
+            if (other.arrived || other.actor->DistanceToPoint(other.goalX, other.goalY) <= step) {
+                other.arrived = true;
+                continue;
+            }
+            other.actor->GetPathfinder()->MoveActor(*other.actor, area, other.goalX, other.goalY, 0.0, 0.0);
+        }
+    }
+    return {End::Never, ticks};
+}
+
+// A wall across a field 44 cells wide at row 8 with a one-cell gap at column 6,
+// and with `secondGap` another 18 cells along it; a walker above the wall near
+// the first gap.
+std::vector<std::string> WallAcrossAField(bool secondGap) {
+    std::vector<std::string> lines(30, std::string(44, '.'));
+    lines[8] = std::string(44, '#');
+    lines[8][6] = '.';
+    if (secondGap) lines[8][24] = '.';
+    lines[5][5] = 'S';
+    return lines;
+}
+
+}  // namespace
+
+// A walker meets someone in a one-cell gap of a long wall. Standing there, the one
+// in the gap shuts it: with a second gap the walk goes round by it, whether the
+// goal lies near the gap, far below it or far off diagonally; with none it has no
+// way, and says so soon, not after pressing for ever. Walking through the gap the
+// other way, the one in it makes room: the walk waits or goes round, and arrives.
+TEST(Pathfind, AWalkHeldUpInAGapArrivesGoesRoundOrHasNoWay) {
+    struct Goal {
+        const char* where;
+        int column, row;
+    };
+    const Goal goals[] = {{"near, just through the gap", 6, 11},
+                          {"far below the gap", 6, 27},
+                          {"far and diagonal", 40, 27},
+                          {"diagonal on the first gap's side", 1, 20}};
+    struct Layout {
+        const char* what;
+        bool secondGap;
+        bool personWalks;
+        End expected;
+    };
+    const Layout layouts[] = {{"one gap, someone standing in it", false, false, End::NoWay},
+                              {"two gaps, someone standing in the first", true, false, End::Arrived},
+                              {"one gap, someone walking through it", false, true, End::Arrived}};
+    for (const Layout& layout : layouts) {
+        for (const Goal& goal : goals) {
+            SCOPED_TRACE(std::string(layout.what) + "; the goal " + goal.where);
+            TextMap map(WallAcrossAField(layout.secondGap));
+            const auto walker = map.Walker('S', 0.6);
+            // Standing in the gap, or coming up through it from below.
+            const auto person = layout.personWalks ? map.Walker(6 * 2.5 + 1.25, 10 * 2.5 + 1.25, 1.0)
+                                                   : map.Walker(6 * 2.5 + 1.25, 8 * 2.5 + 1.25, 1.0);
+            std::vector<Walker> others;
+            if (layout.personWalks) others.push_back({person, 6 * 2.5 + 1.25, 2 * 2.5 + 1.25});
+            const double goalX = goal.column * 2.5 + 1.25;
+            const double goalY = goal.row * 2.5 + 1.25;
+            const WalkEnd walk = WalkUntilEnd(map.area, walker, goalX, goalY, others, 3000);
+            EXPECT_EQ(Said(walk.end), Said(layout.expected))
+                << "after " << walk.ticks << " ticks at " << walker->GetX() << ", " << walker->GetY();
+            if (layout.expected == End::NoWay) {
+                // Said from before the wall, once it has slid along it as far as
+                // the goal lies, and without pressing on: ten seconds at most.
+                EXPECT_LT(walk.ticks, 900);
+                EXPECT_LT(walker->GetY(), 8 * 2.5);
+            }
+        }
+    }
+}
+
+// Where the waypoints cannot lead, along a wall where a plain path keeps off,
+// the walk finds its own way; where nothing leads to the goal at all, it says so
+// instead of sliding along the walls for ever, and at its first search where the
+// goal is no place to stand: a point in the water, a nook narrower than the
+// walker. A new order starts afresh.
+TEST(Pathfind, AWalkTheWaypointsCannotLeadTakesItsOwnWayOrHasNone) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> lines;
+        double radius;
+        End expected;
+        int within;  // ticks
+        int goalAboveG = 0;  // rows above the cell marked G, for a goal no mark can stand on
+    };
+    const Case cases[] = {
+        {"off a pier one cell wide between water",
+         {"~~~~~~~~~~~~", "~S...~~~~~~~", "~~~.~~~~~~~~", "....~~~.....", ".........G..", "............"}, 0.6,
+         End::Arrived, 900},
+        {"into a walled yard with no gate",
+         {"............", ".S..........", "......#####.", "......#.G.#.", "......#...#.", "......#####."}, 0.6,
+         End::NoWay, 900},
+        {"to a point in the water by the bank",
+         {"~~~~~~~~~~~~", "~~~~~~~~~~~~", "......G.....", "............", "....S.......", "............"}, 0.6,
+         End::NoWay, 200, 1},
+        {"into a nook one cell wide, narrower than the walker",
+         {"............", ".S..........", "............", "....#.#.....", "....#G#.....", "....###....."}, 1.5,
+         End::NoWay, 200},
+        {"through a gap two cells wide, wide enough for the walker",
+         {"..........", "..S.......", "..........", "####..####", "..........", "........G.", ".........."},
+         1.5, End::Arrived, 900},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TextMap map(c.lines);
+        const auto walker = map.Walker('S', c.radius);
+        const double goalY = map.At('G').y() - c.goalAboveG * 2.5;
+        const WalkEnd walk = WalkUntilEnd(map.area, walker, map.At('G').x(), goalY, {}, 3000);
+        EXPECT_EQ(Said(walk.end), Said(c.expected))
+            << "after " << walk.ticks << " ticks at " << walker->GetX() << ", " << walker->GetY();
+        EXPECT_LT(walk.ticks, c.within);
         walker->ClearOrders();
         EXPECT_FALSE(Standard(*walker).HasNoWay());
-        EXPECT_EQ(Standard(*walker).GetWalkedRoundCount(), 0u);
+        EXPECT_FALSE(Standard(*walker).HasOwnPath());
+    }
+}
+
+// Sixteen walkers sent at one moment to goals beyond a wall across the whole
+// field are held up at one moment: the searches for a way of their own, each of
+// the whole field, are spread over the ticks that follow rather than all made in
+// one, and each walker still learns it has no way within a few ticks of the first.
+TEST(Pathfind, ACrowdHeldUpAtOnceSearchesOverTheFollowingTicks) {
+    constexpr int kWalkers = 16;
+    // Cells apart, and to the east of the last: sliding along the wall together
+    // none holds up another.
+    constexpr int kApart = 8;
+    constexpr int kWidth = kApart * kWalkers + 2 * kApart;
+    std::vector<std::string> lines(12, std::string(kWidth, '.'));
+    lines[6] = std::string(kWidth, '#');
+    TextMap map(lines);
+    const auto column = [](int i) { return (kApart * i + kApart / 2) * 2.5 + 1.25; };
+    std::vector<std::shared_ptr<CActor>> walkers;
+    for (int i = 0; i < kWalkers; ++i) walkers.push_back(map.Walker(column(i), 3 * 2.5 + 1.25, 0.6));
+    std::vector<int> searchedAt(kWalkers, 0);
+    std::vector<int> noWayAt(kWalkers, 0);
+    for (int tick = 1; tick <= 600; ++tick) {
+        map.game.SetTick(100 + tick);
+        for (int i = 0; i < kWalkers; ++i) {
+            if (noWayAt[i]) continue;
+            walkers[i]->GetPathfinder()->MoveActor(*walkers[i], map.area, column(i), 10 * 2.5 + 1.25, 0.0, 0.0);
+            if (!searchedAt[i] && Standard(*walkers[i]).GetSearchCount() > 0) searchedAt[i] = tick;
+            if (walkers[i]->GetPathfinder()->HasNoWay()) noWayAt[i] = tick;
+        }
+    }
+    const int first = *std::min_element(searchedAt.begin(), searchedAt.end());
+    ASSERT_GT(first, 0) << "nobody searched";
+    EXPECT_LT(std::count(searchedAt.begin(), searchedAt.end(), first), kWalkers / 2) << "searched in one tick";
+    for (int i = 0; i < kWalkers; ++i) {
+        SCOPED_TRACE("walker " + std::to_string(i));
+        EXPECT_GT(noWayAt[i], 0);
+        EXPECT_LE(noWayAt[i] - first, 30);
     }
 }
