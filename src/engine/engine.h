@@ -124,6 +124,10 @@ public:
     // One movement step towards (x, y); true when the actor has arrived. The two
     // further values go to the pathfinder (0 and 0 for a plain walk).
     bool MoveActor(CActor& actor, double x, double y, double halfWidth, double range);
+    // The same, where the actor may step towards `closingOn` although it attacks
+    // her: closing on the only one holding her breaks away from nobody.
+    bool MoveActorClosingOn(CActor& actor, const CActor* closingOn, double x, double y, double halfWidth,
+                            double range);
     void RunMoveTalkOrder(CActor& actor, const CMoveTalkOrder& order);
     void RunUseOrder(CActor& actor, const CUseOrder& order, bool instant);
     void RunCastOrder(CActor& actor, const CCastOrder& order);
@@ -263,6 +267,8 @@ public:
     const CAreaExit* FindOfferedExit() const;
     void StopSneaking(CActor& actor);
     void RunMeleeAttack(CActor& actor, const CAttackOrder& order);
+    // One step of a melee attacker towards a target beyond its reach.
+    void ApproachMeleeTarget(CActor& actor, CActor& target, const CAttackOrder& order);
     void RunRangedAttack(CActor& actor, const CAttackOrder& order);
     void RunUseTileOrder(CActor& actor, const CUseOrder& order);
     void RunUseObjectOrder(CActor& actor, const CUseOrder& order);

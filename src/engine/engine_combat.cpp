@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "common/random.h"
+#include "common/trace.h"
 #include "engine/engine.h"
 #include "rules/kinds/thing_id.h"
 #include "rules/magic/spell.h"
@@ -106,7 +107,7 @@ void CEngine::RunMeleeAttack(CActor& actor, const CAttackOrder& order) {
     }
     if (actor.GetAttackTarget() != target) {
         if (!actor.GetArea()->CanReachActor(actor, *target, kMeleeReach)) {
-            MoveActor(actor, target->GetX(), target->GetY(), 0.0, 0.0);
+            ApproachMeleeTarget(actor, *target, order);
             return;
         }
         actor.SetAttackTarget(now, target);
@@ -145,6 +146,26 @@ void CEngine::RunMeleeAttack(CActor& actor, const CAttackOrder& order) {
     }
     ShowAnimation(actor, RecoveryAnimation(actor));
     actor.StartRecovery(now, ACTIONKIND_ATTACK);
+}
+
+// Those attacking a member hold her where she stands, and her foe may stand beyond
+// her reach while it holds her: one that stepped back or was pressed off by the
+// crowd, or another foe than hers. She would keep her order and never strike
+// until she fell; instead she closes on a foe that is the only one holding her,
+// and otherwise gives the order up with a word, free to be given another.
+void CEngine::ApproachMeleeTarget(CActor& actor, CActor& target, const CAttackOrder& order) {
+    if (!actor.IsPartyMember()) {
+        MoveActor(actor, target.GetX(), target.GetY(), 0.0, 0.0);
+        return;
+    }
+    if (MoveActorClosingOn(actor, &target, target.GetX(), target.GetY(), 0.0, 0.0) ||
+        !actor.HasAttackers(nullptr) || actor.IsHeldOnlyBy(target) || actor.HasStatus(STATUS_IMMOBILE))
+        return;
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s is held beyond reach of %s, order ends\n", actor.GetName().c_str(),
+               target.GetName().c_str());
+    PushActorMessage(actor, " can't reach " + target.GetName() + ".");
+    StopWithDefault(actor);
+    actor.PopOrder(order);
 }
 
 void CEngine::RunRangedAttack(CActor& actor, const CAttackOrder& order) {

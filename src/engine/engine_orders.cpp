@@ -191,6 +191,11 @@ void CEngine::IssueDominatedOrder(CActor& actor) {
 }
 
 bool CEngine::MoveActor(CActor& actor, double x, double y, double halfWidth, double range) {
+    return MoveActorClosingOn(actor, nullptr, x, y, halfWidth, range);
+}
+
+bool CEngine::MoveActorClosingOn(CActor& actor, const CActor* closingOn, double x, double y, double halfWidth,
+                                 double range) {
     if (actor.HasStatus(STATUS_IMMOBILE)) {
         DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s is immobile, can't move\n", Name(actor));
         // Running the default animation on by minus its clock restarts it either way.
@@ -198,7 +203,7 @@ bool CEngine::MoveActor(CActor& actor, double x, double y, double halfWidth, dou
         return false;
     }
     actor.SetAnimation(ANIM_MOVE, actor.IsSneaking() ? kSneakWalkClockStep : kWalkClockStep);
-    if (actor.HasAttackers(nullptr)) {
+    if (actor.HasAttackers(nullptr) && !(closingOn && actor.IsHeldOnlyBy(*closingOn))) {
         DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s has attackers, can't move\n", Name(actor));
         return false;
     }

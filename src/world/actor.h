@@ -428,6 +428,8 @@ public:
     // Vitals used and combat state back to rest; the actor leaves its target.
     void ResetCombatState();
     bool HasAttackers(std::size_t* count) const;
+    // True when `attacker` is the one actor attacking this one.
+    bool IsHeldOnlyBy(const CActor& attacker) const;
 
     // --- Animation and movement (actor_motion.cpp) ---
     void StartAttackAnimation();

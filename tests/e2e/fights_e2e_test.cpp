@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 #include <memory>
 #include <string>
@@ -318,13 +319,15 @@ namespace {
 // The drink mid-fight as players gave it, a row each, one after another in one
 // game with the clock running: the fight given by F1 and a click on the foe, by
 // the hero or by a companion chosen by her digit (the party's second member); the
-// drink by its F-key, or by its slot and then the drinker's portrait. Each row's
-// fighter drinks one tonic, still holds her fight, and swings again within the
-// four seconds after.
+// drink by its F-key, or by its slot and then the drinker's portrait; the foe may
+// step back two cells as she drinks, still striking at her. Each row's fighter
+// drinks one tonic, still holds her fight, and swings again within the four
+// seconds after.
 struct DrinkRow {
     std::string name;
     bool companion;
     bool bySlot;
+    bool foeStepsBack = false;
 };
 
 DRAV::CActor& Fighter(bool companion) { return *TheGame().GetParty()[companion ? 1 : 0]; }
@@ -367,6 +370,22 @@ std::vector<Step> DrinkRowSteps(const DrinkRow& row) {
         Append(steps, {ClickId(kTonicSlot), Wait(50), ClickId(kHeroPortrait + (companion ? 5 : 0))});
     else
         steps.push_back(Key(SDL_SCANCODE_F5));
+    if (row.foeStepsBack)
+        Append(steps, {Wait(500), Check(row.name + " stepped", [=] {
+            // Beyond her reach by most of a cell, wherever there is room round her.
+            DRAV::CActor& drinker = Fighter(companion);
+            const double off = drinker.GetRadius() + Other()->GetRadius() + kCell + 2.0;
+            const double bearing = std::atan2(Other()->GetY() - drinker.GetY(), Other()->GetX() - drinker.GetX());
+            for (int turn = 0; turn < 12; ++turn) {
+                const double angle = bearing + turn * 0.5236;
+                const double x = drinker.GetX() + off * std::cos(angle), y = drinker.GetY() + off * std::sin(angle);
+                if (!TheArea()->CanMoveTo(*Other(), nullptr, x, y)) continue;
+                Other()->SetPosition(x, y);
+                Other()->SetAttackTarget(TheGame().GetTick(), &drinker);
+                return std::string("back");
+            }
+            return std::string("no room");
+        })});
     Append(steps, {Wait(3500), Check(row.name, [=] {
                        swingsBefore = SwingsOf(Fighter(companion));
                        return std::to_string(TonicsOf(Fighter(companion))) + " left, then " + FighterOrder(companion);
@@ -384,6 +403,7 @@ TEST(Fights, ATonicMidFightLeavesTheDrinkerFightingWhicheverMemberDrinksAndHowev
         {"companion by slot and portrait", true, true},
         {"hero by key", false, false},
         {"companion by key", true, false},
+        {"hero by key, her goblin stepping back", false, false, true},
     };
     Driver driver;
     driver.SetRealTimeLimit(240);
@@ -415,6 +435,9 @@ TEST(Fights, ATonicMidFightLeavesTheDrinkerFightingWhicheverMemberDrinksAndHowev
     for (const DrinkRow& row : rows) {
         SCOPED_TRACE(row.name);
         ASSERT_EQ(run.checks[row.name + " fighting"], fighting);
+        if (row.foeStepsBack) {
+            ASSERT_EQ(run.checks[row.name + " stepped"], "back");
+        }
         EXPECT_EQ(run.checks[row.name + " before"], std::to_string(left[row.companion]));
         EXPECT_EQ(run.checks[row.name], std::to_string(--left[row.companion]) + " left, then " + fighting);
         EXPECT_NE(run.checks[row.name + " swings"], "0") << "no swing in the four seconds after the drink";

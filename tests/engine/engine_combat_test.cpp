@@ -452,6 +452,54 @@ TEST(EngineCombat, AFoeWhoSurrendersLetsGoOfThePartyMemberItHeld) {
     EXPECT_GT(main->DistanceToPoint(startX, startY), 5.0) << "Wren walks on";
 }
 
+// Those attacking a member hold her where she stands. Sent onto a foe beyond her
+// reach, she closes on it when it is the one holding her, and otherwise gives the
+// order up with a word, rather than standing with it until she falls.
+TEST(EngineCombat, AHeldMemberClosesOnTheFoeHoldingHerAndGivesUpOneSheCannotReach) {
+    struct Row {
+        const char* name;
+        bool onHolder;
+        const char* said;
+        bool swings;
+    };
+    for (const Row& row : {Row{"the goblin holding her stood off", true, "", true},
+                           Row{"an archer while the goblin holds her", false, "Wren can't reach Goblin Archer.", false}}) {
+        SCOPED_TRACE(row.name);
+        DRAVCommon::GetRandomEngine().seed(7);
+        auto game = ArmedParty();
+        const auto main = game.Main();
+        main->SetMaxHitPoints(5000);
+        const auto goblin = game.Spawn("reed_goblin", 3, 1);
+        const auto archer = Archer(game, 12, 1);
+        ASSERT_TRUE(goblin && archer);
+        goblin->SetMaxHitPoints(5000);
+        archer->SetMaxHitPoints(5000);
+        goblin->PushOrder(std::make_shared<CAttackOrder>(main->GetId()), false);
+        for (int tick = 0; tick < 120 && !main->HasAttackers(nullptr); ++tick) game.Tick();
+        ASSERT_TRUE(main->HasAttackers(nullptr)) << "the goblin closes in";
+        // Pressed by the crowd or stepping back, the goblin ends two cells off her and
+        // keeps her as its target.
+        if (row.onHolder) goblin->SetPosition(main->GetX() + 5.0, main->GetY());
+        const CActor& foe = row.onHolder ? *goblin : *archer;
+        main->PushOrder(std::make_shared<CAttackOrder>(foe.GetId()), false);
+        game.DrainEvents();
+        std::vector<std::string> said;
+        for (int tick = 0; tick < 300; ++tick) {
+            game.Tick();
+            for (const std::string& text : Messages(game.DrainEvents())) said.push_back(text);
+        }
+        const bool swung = std::any_of(said.begin(), said.end(), [&](const std::string& text) {
+            const bool swing = text.rfind("Wren hits ", 0) == 0 || text.rfind("Wren misses ", 0) == 0;
+            return swing && text.find(foe.GetName()) != std::string::npos;
+        });
+        EXPECT_EQ(swung, row.swings);
+        if (*row.said) {
+            EXPECT_TRUE(Contains(said, row.said));
+            EXPECT_FALSE(main->GetCurrentOrder()) << "the order ends";
+        }
+    }
+}
+
 TEST(EngineCombat, SummonedThingsRunOut) {
     auto game = ArmedParty();
     const auto main = game.Main();

@@ -40,7 +40,7 @@ TEST(TickBehaviour, EveryoneWalkingEndsWhereItAlwaysDid) {
 
 TEST(TickBehaviour, FightEndsWhereItAlwaysDid) {
     QuillmereTest::FightingCrowd crowd;
-    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0xeff9d36800a48987", "0xf419195afd4acea8"}));
+    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0x91960febd72c178c", "0xc4456facf981482c"}));
     // The fight is a fight: goblins fall and are replaced.
     EXPECT_GT(crowd.Kills(), 0);
 }

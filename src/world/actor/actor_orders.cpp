@@ -117,4 +117,8 @@ bool CActor::HasAttackers(std::size_t* count) const {
     return !m_attackers.empty();
 }
 
+bool CActor::IsHeldOnlyBy(const CActor& attacker) const {
+    return m_attackers.size() == 1 && m_attackers.front() == &attacker;
+}
+
 }  // namespace DRAV
