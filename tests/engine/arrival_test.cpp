@@ -129,10 +129,7 @@ std::string StandAfterArriving(const Arrival& arrival) {
     SampleGame game = NewGame(arrival.chapter);
     QuillmereTest::JoinParty(game, {"ferryman", "ferryman"}, 8, false);
     for (const auto& tag : arrival.tags) game.Engine().SetTag(tag, true);
-    game.Game().SetEntry(AreaEntryPoint(arrival.area, arrival.entry), AREA_LOAD_FRESH, "");
-    game.Game().SetStateCode(GAME_TRAVEL);
-    game.Engine().LeaveArea();
-    game.Engine().EnterArea();
+    game.Arrive(arrival.area, arrival.entry);
     if (!arrival.advanced.empty()) {
         const CPatchActionEncounter* encounter = game.Area().FindEncounterIfAny(arrival.advanced);
         if (!encounter) return "no encounter " + arrival.advanced;

@@ -49,7 +49,17 @@ struct Outcome {
     bool talked = false;
 };
 
-Outcome Walk(const SampleGame& game, const std::vector<const CActor*>& walkers) {
+// What the queued events said, and whether one began a conversation.
+void Hear(const SampleGame& game, Outcome& outcome) {
+    for (const auto& event : game.DrainEvents()) {
+        if (const auto* message = dynamic_cast<const CMessageEvent*>(event.get()))
+            outcome.said.push_back(message->GetText());
+        outcome.talked = outcome.talked || event->GetCode() == EVENT_TALK;
+    }
+}
+
+// Ticks until every walk ends, or with `untilAWord` until something is said.
+Outcome Walk(const SampleGame& game, const std::vector<const CActor*>& walkers, bool untilAWord = false) {
     Outcome outcome;
     outcome.ticks.assign(walkers.size(), -1);
     for (int tick = 1; tick <= kPatience; ++tick) {
@@ -59,32 +69,27 @@ Outcome Walk(const SampleGame& game, const std::vector<const CActor*>& walkers) 
             if (outcome.ticks[i] < 0 && !walkers[i]->GetCurrentOrder()) outcome.ticks[i] = tick;
             walking = walking || outcome.ticks[i] < 0;
         }
-        for (const auto& event : game.DrainEvents()) {
-            if (const auto* message = dynamic_cast<const CMessageEvent*>(event.get()))
-                outcome.said.push_back(message->GetText());
-            outcome.talked = outcome.talked || event->GetCode() == EVENT_TALK;
-        }
-        if (!walking) break;
+        Hear(game, outcome);
+        if (!walking || (untilAWord && !outcome.said.empty())) break;
     }
     return outcome;
-}
-
-// Ashcombe with the sluice house open and Wick to be seen in it.
-SampleGame OpenWeir() {
-    SampleGame game(2, [](CActor& main) { main.SetName("Wren"); });
-    game.DrainEvents();
-    for (const std::uint32_t column : {13u, 14u}) {
-        CTile* door = game.Area().GetTile(column, 4);
-        door->GetDoor()->SetOpen(true);
-        game.Area().AddOpenDoor(*door);
-    }
-    return game;
 }
 
 // Ashcombe as the chapter begins: the sluice house shut, Wick inside it.
 SampleGame ShutWeir() {
     SampleGame game(2, [](CActor& main) { main.SetName("Wren"); });
     game.DrainEvents();
+    return game;
+}
+
+// Ashcombe with the sluice house open and Wick to be seen in it.
+SampleGame OpenWeir() {
+    SampleGame game = ShutWeir();
+    for (const std::uint32_t column : {13u, 14u}) {
+        CTile* door = game.Area().GetTile(column, 4);
+        door->GetDoor()->SetOpen(true);
+        game.Area().AddOpenDoor(*door);
+    }
     return game;
 }
 
@@ -122,11 +127,7 @@ CObject* Named(const SampleGame& game, const std::string& name) {
 // The marsh, entered by the lane from the landing.
 SampleGame Marsh() {
     SampleGame game;
-    game.Game().SetEntry(AreaEntryPoint("reed_marsh", "landing"), AREA_LOAD_FRESH, "");
-    game.Game().SetStateCode(GAME_TRAVEL);
-    game.Engine().LeaveArea();
-    game.Engine().EnterArea();
-    game.DrainEvents();
+    game.Arrive("reed_marsh", "landing");
     return game;
 }
 
@@ -144,9 +145,7 @@ TEST(BlockedWalks, AWalkThatCannotPassAStandingPersonEndsWithAWord) {
     sefton->FinalizeMove(9 * 2.5, 5 * 2.5);
     const auto wren = game.Main();
     PutNear(game, *wren, 8.75, 6.25);
-    CObject* strongbox = nullptr;
-    for (const auto& object : game.Area().GetObjects())
-        if (object->GetObjectName() == "strongbox") strongbox = object.get();
+    CObject* strongbox = Named(game, "strongbox");
     ASSERT_TRUE(strongbox);
     wren->PushOrder(std::make_shared<CUseOrder>(USE_OBJECT, strongbox->GetId(), 0), false);
     const Outcome outcome = Walk(game, {wren.get()});
@@ -212,11 +211,7 @@ TEST(BlockedWalks, AWalkGoesRoundTwoPeopleSideBySideOrEndsWhereTheyShutTheWay) {
         for (int tick = 0; tick < 2400 && wren->GetCurrentOrder() && !outcome.talked; ++tick) {
             game.Game().SetTick(game.Game().GetTick() + 1);
             game.Engine().RunOrders();
-            for (const auto& event : game.DrainEvents()) {
-                if (const auto* message = dynamic_cast<const CMessageEvent*>(event.get()))
-                    outcome.said.push_back(message->GetText());
-                outcome.talked = outcome.talked || event->GetCode() == EVENT_TALK;
-            }
+            Hear(game, outcome);
         }
         EXPECT_EQ(outcome.talked, c.through) << "ended at " << wren->GetX() << ", " << wren->GetY();
         EXPECT_EQ(outcome.said, c.through ? std::vector<std::string>{}
@@ -330,15 +325,8 @@ TEST(BlockedWalks, AnAttackOnNellFromTheWeirWalkReachesHer) {
             ++attacks;
             SCOPED_TRACE("from " + std::to_string(x) + ", " + std::to_string(y));
             wren->FinalizeMove(x, y);
-            CActor* nell = Person(game, "bargewoman");
-            wren->PushOrder(std::make_shared<CAttackOrder>(nell->GetId()), false);
-            std::vector<std::string> said;
-            for (int tick = 1; tick <= kPatience && said.empty(); ++tick) {
-                game.Tick();
-                for (const auto& event : game.DrainEvents())
-                    if (const auto* message = dynamic_cast<const CMessageEvent*>(event.get()))
-                        said.push_back(message->GetText());
-            }
+            wren->PushOrder(std::make_shared<CAttackOrder>(Person(game, "bargewoman")->GetId()), false);
+            const std::vector<std::string> said = Walk(game, {wren.get()}, true).said;
             ASSERT_FALSE(said.empty()) << "no blow at " << wren->GetX() << ", " << wren->GetY();
             EXPECT_NE(said.front().find("Nell the Bargewoman"), std::string::npos) << said.front();
             EXPECT_EQ(said.front().find("can't reach"), std::string::npos) << said.front();

@@ -14,6 +14,7 @@
 //     game.Spawn("reed_smuggler", 8, 6)   a monster of the sample at that cell
 //     game.Tick(30)                       thirty engine ticks
 //     game.DrainEvents()                  every queued event, oldest first
+//     game.Arrive("reed_marsh", "landing")  the party comes in by that entry
 //     game.EnterOpenArea(40, 20)          the party moves to a new open area of
 //                                         plank floor, entry "here" at cell (1, 1)
 // The engine is held by a shared pointer as the application holds it; Engine(),
@@ -127,6 +128,16 @@ public:
         game.SetCurrentArea("open");
         m_engine->PlacePartyAtEntry("here");
         return *area;
+    }
+
+    // The party travels to `entry` of `area` as a way out or a journey takes it, and
+    // what its arrival queued is dropped.
+    void Arrive(const std::string& area, const std::string& entry) const {
+        Game().SetEntry(DRAV::AreaEntryPoint(area, entry), DRAV::AREA_LOAD_FRESH, "");
+        Game().SetStateCode(DRAV::GAME_TRAVEL);
+        m_engine->LeaveArea();
+        m_engine->EnterArea();
+        DrainEvents();
     }
 
     void Tick(int count = 1) const {
