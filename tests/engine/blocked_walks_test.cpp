@@ -222,10 +222,8 @@ TEST(BlockedWalks, AWalkGoesRoundTwoPeopleSideBySideOrEndsWhereTheyShutTheWay) {
     }
 }
 
-// A party walking to a way out where the first to get near stands in a narrow
-// way beside someone of the place: the landing's lane past Hollis, from the ferry
-// or the dock, and the marsh's west gap past Marra. Every walk ends, nobody says it
-// can't reach the way out, and the party is offered it.
+// The landing's lane past Hollis, from the ferry or the dock, and the marsh's west
+// gap past Marra: the first to get near stands in the narrow way beside them.
 TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsOfferedItWithoutAWord) {
     struct Case {
         const char* where;
@@ -255,10 +253,8 @@ TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsOfferedItWithoutAWord) {
     }
 }
 
-// On Nell's barge, a pier the path search keeps off, each click leads somewhere or
-// ends with a word, with Nell at its far end or killed: the strongbox in the shut
-// sluice house cannot be reached, the doors are walked to (and found locked), the
-// towpath is walked to.
+// Nell's barge is a pier the path search keeps off; she stands at its far end or
+// is killed.
 TEST(BlockedWalks, FromNellsBargeAWalkLeavesItOrSaysItCannot) {
     struct Case {
         const char* what;
@@ -310,11 +306,8 @@ TEST(BlockedWalks, FromNellsBargeAWalkLeavesItOrSaysItCannot) {
     }
 }
 
-// Nell on her barge is in reach from anywhere on the weir walk, though the way to
-// her goes round the chain post the walk passes under: the hero walked along the
-// walk's north edge, wider than the space the post leaves there, and a walk on to
-// the barge that kept to the edge stuck under the post and said it could not reach
-// her. From each spot the attack reaches her and she is struck at.
+// The way to Nell goes round the chain post the weir walk passes under, where the
+// walk's north edge leaves less room than the hero is wide.
 TEST(BlockedWalks, AnAttackOnNellFromTheWeirWalkReachesHer) {
     int attacks = 0;
     for (double x = 16.0; x <= 30.0; x += 2.0)
@@ -334,8 +327,7 @@ TEST(BlockedWalks, AnAttackOnNellFromTheWeirWalkReachesHer) {
     EXPECT_GT(attacks, 8);
 }
 
-// Wick in the locked sluice house is out of reach: an attack on him ends with the
-// word, and the next walk goes.
+// Wick is in the locked sluice house.
 TEST(BlockedWalks, AnAttackOnSomeoneOutOfReachEndsWithAWordAndTheNextWalkGoes) {
     auto game = ShutWeir();
     const auto wren = game.Main();
