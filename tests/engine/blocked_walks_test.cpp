@@ -35,12 +35,6 @@ void PutNear(const SampleGame& game, CActor& actor, double x, double y) {
     ADD_FAILURE() << "no room near " << x << ", " << y;
 }
 
-CActor* Person(const SampleGame& game, const std::string& templateName) {
-    for (const auto& actor : game.Area().GetActors())
-        if (actor->GetTemplateName() == templateName) return actor.get();
-    return nullptr;
-}
-
 // What became of the walks of `walkers`: the ticks each took (-1: never ended),
 // the lines said and whether a conversation began.
 struct Outcome {
@@ -139,8 +133,8 @@ SampleGame Marsh() {
 TEST(BlockedWalks, AWalkThatCannotPassAStandingPersonEndsWithAWord) {
     auto game = OpenWeir();
     // Wick has gone from beside the strongbox.
-    game.Area().RemoveActor(*Person(game, "weir_runner"));
-    CActor* sefton = Person(game, "toll_keeper");
+    game.Area().RemoveActor(*game.Person("weir_runner"));
+    CActor* sefton = game.Person("toll_keeper");
     ASSERT_TRUE(sefton);
     sefton->FinalizeMove(9 * 2.5, 5 * 2.5);
     const auto wren = game.Main();
@@ -168,8 +162,8 @@ TEST(BlockedWalks, ATalkWithWickFromTheBargeOrTheTowpathGoesByTheWeirWalk) {
         auto game = OpenWeir();
         const auto wren = game.Main();
         PutNear(game, *wren, start.x, start.y);
-        CActor* wick = Person(game, "weir_runner");
-        ASSERT_TRUE(wick && Person(game, "bargewoman"));
+        CActor* wick = game.Person("weir_runner");
+        ASSERT_TRUE(wick && game.Person("bargewoman"));
         wren->PushOrder(std::make_shared<CMoveTalkOrder>(wick->GetId()), false);
         const Outcome outcome = Walk(game, {wren.get()});
         EXPECT_GT(outcome.ticks[0], 0) << "still on her way at " << wren->GetX() << ", " << wren->GetY();
@@ -197,9 +191,9 @@ TEST(BlockedWalks, AWalkGoesRoundTwoPeopleSideBySideOrEndsWhereTheyShutTheWay) {
                          Case{"the wisp shutting the corner", 5.99, 5.81, 4.25, 4.25, false}}) {
         SCOPED_TRACE(c.what);
         auto game = Marsh();
-        CActor* marra = Person(game, "reed_witch");
-        CActor* wisp = Person(game, "marsh_wisp");
-        CActor* lookout = Person(game, "hide_lookout");
+        CActor* marra = game.Person("reed_witch");
+        CActor* wisp = game.Person("marsh_wisp");
+        CActor* lookout = game.Person("hide_lookout");
         ASSERT_TRUE(marra && wisp && lookout);
         marra->FinalizeMove(8.75, 6.25);
         wisp->FinalizeMove(c.wispX, c.wispY);
@@ -287,7 +281,7 @@ TEST(BlockedWalks, FromNellsBargeAWalkLeavesItOrSaysItCannot) {
             for (const Start& start : starts) {
                 SCOPED_TRACE(std::string(c.what) + " from " + start.where + (nellKilled ? ", Nell killed" : ""));
                 auto game = ShutWeir();
-                if (nellKilled) game.Area().RemoveActor(*Person(game, "bargewoman"));
+                if (nellKilled) game.Area().RemoveActor(*game.Person("bargewoman"));
                 const auto wren = game.Main();
                 PutNear(game, *wren, start.x, start.y);
                 // Where she ends: where she is sent, or, with no way, where she stood.
@@ -318,7 +312,7 @@ TEST(BlockedWalks, AnAttackOnNellFromTheWeirWalkReachesHer) {
             ++attacks;
             SCOPED_TRACE("from " + std::to_string(x) + ", " + std::to_string(y));
             wren->FinalizeMove(x, y);
-            wren->PushOrder(std::make_shared<CAttackOrder>(Person(game, "bargewoman")->GetId()), false);
+            wren->PushOrder(std::make_shared<CAttackOrder>(game.Person("bargewoman")->GetId()), false);
             const std::vector<std::string> said = Walk(game, {wren.get()}, true).said;
             ASSERT_FALSE(said.empty()) << "no blow at " << wren->GetX() << ", " << wren->GetY();
             EXPECT_NE(said.front().find("Nell the Bargewoman"), std::string::npos) << said.front();
@@ -332,7 +326,7 @@ TEST(BlockedWalks, AnAttackOnSomeoneOutOfReachEndsWithAWordAndTheNextWalkGoes) {
     auto game = ShutWeir();
     const auto wren = game.Main();
     PutNear(game, *wren, 28.75, 13.75);
-    CActor* wick = Person(game, "weir_runner");
+    CActor* wick = game.Person("weir_runner");
     ASSERT_TRUE(wick);
     wren->PushOrder(std::make_shared<CAttackOrder>(wick->GetId()), false);
     const Outcome outcome = Walk(game, {wren.get()});

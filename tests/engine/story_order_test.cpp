@@ -228,9 +228,7 @@ TEST(StoryOrder, ACompanionKilledAwayFromThePartyIsRecordedOnce) {
     QuillmereTest::SampleGame game;
     game.Arrive("reed_marsh", "landing");
     for (const char* key : {"reed_witch", "boatwright"}) {
-        CActor* person = nullptr;
-        for (const auto& actor : game.Area().GetActors())
-            if (actor->GetTemplateName() == key) person = actor.get();
+        CActor* person = game.Person(key);
         ASSERT_TRUE(person) << key;
         game.Engine().ResolveActorDied("the drowned watch", *person);
         game.Tick();

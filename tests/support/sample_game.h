@@ -95,6 +95,13 @@ public:
         return Area().PlaceActor(column, row, false, actor) ? actor : nullptr;
     }
 
+    // The first living actor of definition `key` in the current area; null when none.
+    DRAV::CActor* Person(const std::string& key) const {
+        for (const auto& actor : Area().GetActors())
+            if (actor->GetTemplateName() == key && actor->IsAlive()) return actor.get();
+        return nullptr;
+    }
+
     // An area "open" of `columns` x `rows` cells of free floor becomes current, and
     // the living party stands at its entry "here", cell (1, 1). The start area stays
     // cached, inactive, as after leaving it. `objects` are object elements of the
