@@ -14,6 +14,7 @@
 #include "game/quick_actions.h"
 #include "player_at_window.h"
 #include "running_game_steps.h"
+#include "support/sample_game.h"
 
 namespace {
 
@@ -32,16 +33,9 @@ DRAV::CActor* Tobin() { return dynamic_cast<DRAV::CActor*>(Person("dock_ferryman
 // The hero stands where the dock puts a second arrival, on the ferry's deck by the
 // water, her walk and the log's words of not reaching put behind her.
 std::string OnTheFerrysRiverSide() {
-    DRAV::CArea& area = *TheArea();
     Hero().ClearOrders();
-    for (double away = 0.0; away < 3.0; away += 0.25)
-        for (int k = 0; k < 16; ++k) {
-            const double x = 18.75 + away * std::cos(k * 0.3927), y = 4.0 + away * std::sin(k * 0.3927);
-            if (!area.CanMoveTo(Hero(), nullptr, x, y)) continue;
-            Hero().FinalizeMove(x, y);
-            return y < 7.5 ? "aboard" : "ashore at " + PartyPlaces();
-        }
-    return "no room on the ferry";
+    if (!QuillmereTest::PutNear(*TheArea(), Hero(), 18.75, 4.0)) return "no room on the ferry";
+    return Hero().GetY() < 7.5 ? "aboard" : "ashore at " + PartyPlaces();
 }
 
 std::string Where() { return std::to_string(Hero().GetX()) + " " + std::to_string(Hero().GetY()); }

@@ -22,17 +22,8 @@ namespace {
 
 constexpr int kPatience = 900;  // thirty game seconds
 
-// `actor` put on a free spot round (x, y), the nearest rings first.
 void PutNear(const SampleGame& game, CActor& actor, double x, double y) {
-    for (double away = 0.0; away < 3.0; away += 0.25)
-        for (int k = 0; k < 16; ++k) {
-            const double px = x + away * std::cos(k * 0.3927), py = y + away * std::sin(k * 0.3927);
-            if (game.Area().CanMoveTo(actor, nullptr, px, py)) {
-                actor.FinalizeMove(px, py);
-                return;
-            }
-        }
-    ADD_FAILURE() << "no room near " << x << ", " << y;
+    if (!QuillmereTest::PutNear(game.Area(), actor, x, y)) ADD_FAILURE() << "no room near " << x << ", " << y;
 }
 
 // What became of the walks of `walkers`: the ticks each took (-1: never ended),

@@ -20,6 +20,7 @@
 // The engine is held by a shared pointer as the application holds it; Engine(),
 // Game(), Area() and Main() reach the parts. Whoever includes this links the engine.
 
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <sstream>
@@ -199,5 +200,18 @@ private:
 };
 
 inline SampleGame StartSampleGame() { return SampleGame(); }
+
+// `actor` put on a free spot of `area` round (x, y), the nearest rings first; false
+// when there is none within three units.
+inline bool PutNear(DRAV::CArea& area, DRAV::CActor& actor, double x, double y) {
+    for (double away = 0.0; away < 3.0; away += 0.25)
+        for (int k = 0; k < 16; ++k) {
+            const double px = x + away * std::cos(k * 0.3927), py = y + away * std::sin(k * 0.3927);
+            if (!area.CanMoveTo(actor, nullptr, px, py)) continue;
+            actor.FinalizeMove(px, py);
+            return true;
+        }
+    return false;
+}
 
 }  // namespace QuillmereTest
