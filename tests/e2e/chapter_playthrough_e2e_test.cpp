@@ -399,7 +399,7 @@ std::vector<Step> TheRoad() {
     return steps;
 }
 
-// Where the hero stands, by area and cell, and whether the clock runs there.
+// Where the hero stands, by area and cell.
 std::string Whereabouts() {
     if (!TheArea()) return "nowhere";
     return TheArea()->GetName() + " (" + std::to_string(static_cast<int>(Hero().GetX() / DRAV::kCellSize)) + " " +
@@ -424,9 +424,8 @@ std::string TravelMapShown() {
     return map->GetMap().GetName() + (map->IsTravel() ? " to travel, " : " to look at, ") + Whereabouts();
 }
 
-// The road round by Marra's punt: the travel map opens in the marsh, a first
-// look is cancelled and the party stays by her fire with the clock running; then
-// the hide is chosen on the map and the punt lands the party there.
+// The road round by Marra's punt: a first look at the travel map is cancelled,
+// then the hide is chosen on it.
 std::vector<Step> ThePuntRoad() {
     std::vector<Step> steps = ToMarra(true);
     Append(steps, AskForThePunt());
@@ -528,8 +527,6 @@ TEST(ChapterPlaythrough, ANewSpellcasterPlaysTheChapterToItsEndThroughTheWindow)
     EXPECT_NE(std::find(run.titles.begin(), run.titles.end(), "Quillmere - Load Game"), run.titles.end());
 }
 
-// The caster's road round by Marra's punt over the travel map to the hide, and
-// on to the end of the chapter, through the window with the clock running.
 TEST(ChapterPlaythrough, ASpellcasterGoesRoundByMarrasPuntToTheHide) {
     Driver driver;
     driver.SetRealTimeLimit(400);
