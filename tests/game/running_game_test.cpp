@@ -75,8 +75,7 @@ TEST_F(RunningGameTest, AMessageBoxOfOneTickIsLoggedAndOpensBeforeAnotherTickRun
     EXPECT_EQ(game().GetTick(), start + 1 + 30) << "the time under the dialog is not caught up";
 }
 
-// A shouted line shows in its box and stays in the log once: Orrin, brought home
-// by the lane, says so a single time.
+// Orrin, brought home by the lane, shouts so.
 TEST_F(RunningGameTest, AShoutShowsInItsBoxAndIsLoggedOnce) {
     AddMember("boatwright");
     TimerAfter(16);
@@ -245,8 +244,7 @@ TEST_F(RunningGameTest, TheViewStaysStillWhileTheHeroStandsAndFights) {
 }
 
 // Sent into the river from its bank, the hero presses against the water, turning
-// to and fro as she slides along it, until she says she can't reach the spot: the
-// view looks where it looked when she was held up, and does not swing with her.
+// to and fro as she slides along it, until she says she can't reach the spot.
 TEST_F(RunningGameTest, TheViewStaysStillWhileAWalkIsHeldUp) {
     CalmTheLanding();
     main().FinalizeMove(21.25, 8.75);
