@@ -157,25 +157,11 @@ std::vector<Step> LeaveFor(const std::string& area) {
 
 bool OnTheBarge() { return Hero().GetX() > 20.0 && Hero().GetX() < 25.0 && Hero().GetY() < 7.5; }
 
-// Where the window shows the barge's deck, each tenth of a second while the hero
-// stands on it.
+// Where the window showed the barge's deck, each tenth of a second while the hero
+// stood on it, since the last click from it.
 std::vector<POINT>& DeckOnScreen() {
     static std::vector<POINT> seen;
     return seen;
-}
-
-std::vector<Step> WatchTheDeck(int ms) {
-    std::vector<Step> steps{Check("watch", [] {
-        DeckOnScreen().clear();
-        return "";
-    })};
-    for (int at = 0; at < ms; at += 100)
-        Append(steps, {Wait(100), Check("watch", [] {
-                           if (const auto deck = Project(22.5, 0.0, 5.0); deck && OnTheBarge())
-                               DeckOnScreen().push_back(*deck);
-                           return "";
-                       })});
-    return steps;
 }
 
 // How far the view swayed while the hero stood on the deck: all the way it went
@@ -194,16 +180,23 @@ std::string Sway() {
 // with the view watched; then what was said, whether she still walks, and where
 // she stands.
 std::vector<Step> FromTheBarge(const std::string& name, Step click) {
-    std::vector<Step> steps{WalkTo(9, 1), Wait(1000), Check(name + " aboard", MarkTheLog), std::move(click)};
-    Append(steps, WatchTheDeck(5000));
+    std::vector<Step> steps{WalkTo(9, 1), Wait(1000), Check(name + " aboard", [] {
+                                DeckOnScreen().clear();
+                                return MarkTheLog();
+                            }),
+                            std::move(click)};
+    for (int at = 0; at < 5000; at += 100)
+        Append(steps, {Wait(100), Check("watch", [] {
+                           if (const auto deck = Project(22.5, 0.0, 5.0); deck && OnTheBarge())
+                               DeckOnScreen().push_back(*deck);
+                           return "";
+                       })});
     Append(steps, {Check(name, [] { return (Hero().GetCurrentOrder() ? "walking; " : "") + SaidSinceTheMark(); }),
                    Check(name + " at", Where), Check(name + " sway", Sway)});
     return steps;
 }
 
-// The way out, from the dock with Marra and from the marsh's lane with a boatman
-// past Marra: each walk ends, nobody says it can't reach the way out, and the
-// party is offered it.
+// From the dock with Marra, and from the marsh's lane with a boatman past Marra.
 TEST(BlockedWalksAtTheWindow, APartySentToAWayOutPastSomeoneIsOfferedItWithoutAWord) {
     Driver driver;
     driver.SetRealTimeLimit(300);
@@ -220,12 +213,9 @@ TEST(BlockedWalksAtTheWindow, APartySentToAWayOutPastSomeoneIsOfferedItWithoutAW
     EXPECT_EQ(run.checks["marsh"], "offered landing_path; ") << run.checks["boatman"];
 }
 
-// At Ashcombe, as a player met it: F1 and a click where Wick waits unseen in the
-// locked sluice house pick nobody, and the next click on the ground walks. Nell
-// killed and the hero on the far end of her barge, where Nell stood, a click on the
-// sluice house doors walks her off the barge to them, to be told they are locked,
-// and one on the towpath walks her ashore; while her walk waits on the barge the
-// view holds still.
+// As a player met it: F1 and a click where Wick waits unseen in the locked sluice
+// house pick nobody, so the next click on the ground walks; then, Nell killed,
+// clicks from the far end of her barge on the sluice house doors and the towpath.
 TEST(BlockedWalksAtTheWindow, AtAshcombeAClickFromNellsEmptyBargeWalksAshoreWithTheViewHeld) {
     Driver driver;
     driver.SetRealTimeLimit(300);
