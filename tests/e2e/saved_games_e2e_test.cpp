@@ -299,10 +299,8 @@ TEST(SavedGames, MessagesNameTheSaveFileAndFailuresSayWhy) {
     EXPECT_EQ(run.boxes[1].text, "Failed to load \"" + saves + "/Gone.drav\": No such file or directory.");
 }
 
-// A save the game cannot go on from, as an older build wrote one while the party
-// was between areas, is refused with "Load Error" and leads back to the front
-// page; a new game of the second chapter begun there runs and is drawn, and the
-// program ends well.
+// An older build saved a game caught between two areas; a new game of the second
+// chapter is begun from the front page it leads back to.
 TEST(SavedGames, ASaveWithoutAnAreaIsRefusedAndANewGameStillRuns) {
     Driver driver;
     const fs::path saves = fs::path(driver.Home()) / "Documents" / "Orvex Saved Games";
