@@ -430,7 +430,7 @@ std::vector<Step> ThePuntRoad() {
     std::vector<Step> steps = ToMarra(true);
     Append(steps, AskForThePunt());
     Append(steps, {Check("map", TravelMapShown), Shot("travel_map"), Check("before cancel", Whereabouts),
-                   ClickId(CDRAVWorldMapDlg::kDone), Wait(100), Check("cancelled", Whereabouts)});
+                   ClickId(CDRAVWorldMapDlg::kDone), Wait(100)});
     Append(steps, ClockRuns("clock", 1000));
     Append(steps, {Check("after cancel", [] { return PageTitle() + " " + Whereabouts(); })});
     Append(steps, AskForThePunt());
@@ -540,7 +540,6 @@ TEST(ChapterPlaythrough, ASpellcasterGoesRoundByMarrasPuntToTheHide) {
                           {"marra", "2"},
                           {"map", "reedwater_map to travel, " + fireside},
                           // Cancel: the party stays by her fire, and the game plays on there.
-                          {"cancelled", fireside},
                           {"after cancel", "(none) " + fireside},
                           {"clock", "runs"},
                           {"landed", "reed_marsh hideout 2"},
