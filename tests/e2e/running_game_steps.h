@@ -24,14 +24,14 @@ inline std::string CurrentTitle() {
     return dialog ? dialog->GetTitle() : "(none)";
 }
 
-// Chapter 1 started with the wizard's choices skipped (the new-game and party-page
+// `chapter` started with the wizard's choices skipped (the new-game and party-page
 // scenarios go through its pages): the front page goes, a new game is made, its
 // first creation page is put away and its main character, Wren, takes it into the
 // start area.
-inline std::string StartTheChapter() {
+inline std::string StartChapter(int chapter) {
     CDRAVApp& app = GetApp();
     CDRAVAppTestAccess::DropDialogs(app);
-    app.StartNewGame(1, false);
+    app.StartNewGame(chapter, false);
     if (CurrentTitle() != "Gender") return "no creation page";
     CDRAVAppTestAccess::DropDialogs(app);
     std::shared_ptr<DRAV::CActor> main = app.GetNewActor();
@@ -39,6 +39,17 @@ inline std::string StartTheChapter() {
     main->SetName("Wren");
     app.StartGameWithActor(main);
     return CurrentTitle();
+}
+
+inline std::string StartTheChapter() { return StartChapter(1); }
+
+// Whether the game's clock moves on over `ms` of the window's time: the check
+// `name` is "runs" or where it stood.
+inline std::vector<Step> ClockRuns(const std::string& name, int ms) {
+    static std::uint32_t from = 0;
+    const auto tick = [] { return GetApp().IsGameRunning() ? Game().GetTick() : 0u; };
+    return {Check(name + " from", [tick] { return std::to_string(from = tick()); }), Wait(ms),
+            Check(name, [tick] { return tick() > from ? std::string("runs") : "stood at " + std::to_string(from); })};
 }
 
 // No goblin waits in the reeds by the lane: the reeds are gone until the landing

@@ -1,12 +1,7 @@
-// Whoever comes into an area and stands still is not struck before acting: no foe
-// of either chapter waits or wanders within reach of a way in, at any stage of the
-// story. Each row is a party of three, a new hero with two ferrymen of the Guild,
-// arriving by one entry with the tags of one stage set, or with an encounter of
-// several stages brought to its last, which then stands a game minute with the
-// clock running, over a few seeds, so that the companions stand on every side of
-// the entry. The chapters' areas, their entries and the tags that change who
-// stands where are read from the module itself, so that an entry or a patch added
-// later has its rows too.
+// A party of three, a new hero and two ferrymen, arrives by every entry of each
+// chapter's areas at every stage and stands a game minute, over a few seeds so that
+// the companions stand on every side of the entry. Areas, entries and the tags that
+// move people are read from the module, so that one added later has its rows too.
 
 #include <gtest/gtest.h>
 
@@ -129,10 +124,7 @@ std::string StandAfterArriving(const Arrival& arrival) {
     SampleGame game = NewGame(arrival.chapter);
     QuillmereTest::JoinParty(game, {"ferryman", "ferryman"}, 8, false);
     for (const auto& tag : arrival.tags) game.Engine().SetTag(tag, true);
-    game.Game().SetEntry(AreaEntryPoint(arrival.area, arrival.entry), AREA_LOAD_FRESH, "");
-    game.Game().SetStateCode(GAME_TRAVEL);
-    game.Engine().LeaveArea();
-    game.Engine().EnterArea();
+    game.Arrive(arrival.area, arrival.entry);
     if (!arrival.advanced.empty()) {
         const CPatchActionEncounter* encounter = game.Area().FindEncounterIfAny(arrival.advanced);
         if (!encounter) return "no encounter " + arrival.advanced;

@@ -22,23 +22,8 @@ namespace {
 
 constexpr int kPatience = 900;  // thirty game seconds
 
-// `actor` put on a free spot round (x, y), the nearest rings first.
 void PutNear(const SampleGame& game, CActor& actor, double x, double y) {
-    for (double away = 0.0; away < 3.0; away += 0.25)
-        for (int k = 0; k < 16; ++k) {
-            const double px = x + away * std::cos(k * 0.3927), py = y + away * std::sin(k * 0.3927);
-            if (game.Area().CanMoveTo(actor, nullptr, px, py)) {
-                actor.FinalizeMove(px, py);
-                return;
-            }
-        }
-    ADD_FAILURE() << "no room near " << x << ", " << y;
-}
-
-CActor* Person(const SampleGame& game, const std::string& templateName) {
-    for (const auto& actor : game.Area().GetActors())
-        if (actor->GetTemplateName() == templateName) return actor.get();
-    return nullptr;
+    if (!QuillmereTest::PutNear(game.Area(), actor, x, y)) ADD_FAILURE() << "no room near " << x << ", " << y;
 }
 
 // What became of the walks of `walkers`: the ticks each took (-1: never ended),
@@ -49,7 +34,17 @@ struct Outcome {
     bool talked = false;
 };
 
-Outcome Walk(const SampleGame& game, const std::vector<const CActor*>& walkers) {
+// What the queued events said, and whether one began a conversation.
+void Hear(const SampleGame& game, Outcome& outcome) {
+    for (const auto& event : game.DrainEvents()) {
+        if (const auto* message = dynamic_cast<const CMessageEvent*>(event.get()))
+            outcome.said.push_back(message->GetText());
+        outcome.talked = outcome.talked || event->GetCode() == EVENT_TALK;
+    }
+}
+
+// Ticks until every walk ends, or with `untilAWord` until something is said.
+Outcome Walk(const SampleGame& game, const std::vector<const CActor*>& walkers, bool untilAWord = false) {
     Outcome outcome;
     outcome.ticks.assign(walkers.size(), -1);
     for (int tick = 1; tick <= kPatience; ++tick) {
@@ -59,32 +54,27 @@ Outcome Walk(const SampleGame& game, const std::vector<const CActor*>& walkers) 
             if (outcome.ticks[i] < 0 && !walkers[i]->GetCurrentOrder()) outcome.ticks[i] = tick;
             walking = walking || outcome.ticks[i] < 0;
         }
-        for (const auto& event : game.DrainEvents()) {
-            if (const auto* message = dynamic_cast<const CMessageEvent*>(event.get()))
-                outcome.said.push_back(message->GetText());
-            outcome.talked = outcome.talked || event->GetCode() == EVENT_TALK;
-        }
-        if (!walking) break;
+        Hear(game, outcome);
+        if (!walking || (untilAWord && !outcome.said.empty())) break;
     }
     return outcome;
-}
-
-// Ashcombe with the sluice house open and Wick to be seen in it.
-SampleGame OpenWeir() {
-    SampleGame game(2, [](CActor& main) { main.SetName("Wren"); });
-    game.DrainEvents();
-    for (const std::uint32_t column : {13u, 14u}) {
-        CTile* door = game.Area().GetTile(column, 4);
-        door->GetDoor()->SetOpen(true);
-        game.Area().AddOpenDoor(*door);
-    }
-    return game;
 }
 
 // Ashcombe as the chapter begins: the sluice house shut, Wick inside it.
 SampleGame ShutWeir() {
     SampleGame game(2, [](CActor& main) { main.SetName("Wren"); });
     game.DrainEvents();
+    return game;
+}
+
+// Ashcombe with the sluice house open and Wick to be seen in it.
+SampleGame OpenWeir() {
+    SampleGame game = ShutWeir();
+    for (const std::uint32_t column : {13u, 14u}) {
+        CTile* door = game.Area().GetTile(column, 4);
+        door->GetDoor()->SetOpen(true);
+        game.Area().AddOpenDoor(*door);
+    }
     return game;
 }
 
@@ -122,11 +112,7 @@ CObject* Named(const SampleGame& game, const std::string& name) {
 // The marsh, entered by the lane from the landing.
 SampleGame Marsh() {
     SampleGame game;
-    game.Game().SetEntry(AreaEntryPoint("reed_marsh", "landing"), AREA_LOAD_FRESH, "");
-    game.Game().SetStateCode(GAME_TRAVEL);
-    game.Engine().LeaveArea();
-    game.Engine().EnterArea();
-    game.DrainEvents();
+    game.Arrive("reed_marsh", "landing");
     return game;
 }
 
@@ -138,15 +124,13 @@ SampleGame Marsh() {
 TEST(BlockedWalks, AWalkThatCannotPassAStandingPersonEndsWithAWord) {
     auto game = OpenWeir();
     // Wick has gone from beside the strongbox.
-    game.Area().RemoveActor(*Person(game, "weir_runner"));
-    CActor* sefton = Person(game, "toll_keeper");
+    game.Area().RemoveActor(*game.Person("weir_runner"));
+    CActor* sefton = game.Person("toll_keeper");
     ASSERT_TRUE(sefton);
     sefton->FinalizeMove(9 * 2.5, 5 * 2.5);
     const auto wren = game.Main();
     PutNear(game, *wren, 8.75, 6.25);
-    CObject* strongbox = nullptr;
-    for (const auto& object : game.Area().GetObjects())
-        if (object->GetObjectName() == "strongbox") strongbox = object.get();
+    CObject* strongbox = Named(game, "strongbox");
     ASSERT_TRUE(strongbox);
     wren->PushOrder(std::make_shared<CUseOrder>(USE_OBJECT, strongbox->GetId(), 0), false);
     const Outcome outcome = Walk(game, {wren.get()});
@@ -169,8 +153,8 @@ TEST(BlockedWalks, ATalkWithWickFromTheBargeOrTheTowpathGoesByTheWeirWalk) {
         auto game = OpenWeir();
         const auto wren = game.Main();
         PutNear(game, *wren, start.x, start.y);
-        CActor* wick = Person(game, "weir_runner");
-        ASSERT_TRUE(wick && Person(game, "bargewoman"));
+        CActor* wick = game.Person("weir_runner");
+        ASSERT_TRUE(wick && game.Person("bargewoman"));
         wren->PushOrder(std::make_shared<CMoveTalkOrder>(wick->GetId()), false);
         const Outcome outcome = Walk(game, {wren.get()});
         EXPECT_GT(outcome.ticks[0], 0) << "still on her way at " << wren->GetX() << ", " << wren->GetY();
@@ -198,9 +182,9 @@ TEST(BlockedWalks, AWalkGoesRoundTwoPeopleSideBySideOrEndsWhereTheyShutTheWay) {
                          Case{"the wisp shutting the corner", 5.99, 5.81, 4.25, 4.25, false}}) {
         SCOPED_TRACE(c.what);
         auto game = Marsh();
-        CActor* marra = Person(game, "reed_witch");
-        CActor* wisp = Person(game, "marsh_wisp");
-        CActor* lookout = Person(game, "hide_lookout");
+        CActor* marra = game.Person("reed_witch");
+        CActor* wisp = game.Person("marsh_wisp");
+        CActor* lookout = game.Person("hide_lookout");
         ASSERT_TRUE(marra && wisp && lookout);
         marra->FinalizeMove(8.75, 6.25);
         wisp->FinalizeMove(c.wispX, c.wispY);
@@ -212,11 +196,7 @@ TEST(BlockedWalks, AWalkGoesRoundTwoPeopleSideBySideOrEndsWhereTheyShutTheWay) {
         for (int tick = 0; tick < 2400 && wren->GetCurrentOrder() && !outcome.talked; ++tick) {
             game.Game().SetTick(game.Game().GetTick() + 1);
             game.Engine().RunOrders();
-            for (const auto& event : game.DrainEvents()) {
-                if (const auto* message = dynamic_cast<const CMessageEvent*>(event.get()))
-                    outcome.said.push_back(message->GetText());
-                outcome.talked = outcome.talked || event->GetCode() == EVENT_TALK;
-            }
+            Hear(game, outcome);
         }
         EXPECT_EQ(outcome.talked, c.through) << "ended at " << wren->GetX() << ", " << wren->GetY();
         EXPECT_EQ(outcome.said, c.through ? std::vector<std::string>{}
@@ -227,10 +207,8 @@ TEST(BlockedWalks, AWalkGoesRoundTwoPeopleSideBySideOrEndsWhereTheyShutTheWay) {
     }
 }
 
-// A party walking to a way out where the first to get near stands in a narrow
-// way beside someone of the place: the landing's lane past Hollis, from the ferry
-// or the dock, and the marsh's west gap past Marra. Every walk ends, nobody says it
-// can't reach the way out, and the party is offered it.
+// The landing's lane past Hollis, from the ferry or the dock, and the marsh's west
+// gap past Marra: the first to get near stands in the narrow way beside them.
 TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsOfferedItWithoutAWord) {
     struct Case {
         const char* where;
@@ -260,10 +238,8 @@ TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsOfferedItWithoutAWord) {
     }
 }
 
-// On Nell's barge, a pier the path search keeps off, each click leads somewhere or
-// ends with a word, with Nell at its far end or killed: the strongbox in the shut
-// sluice house cannot be reached, the doors are walked to (and found locked), the
-// towpath is walked to.
+// Nell's barge is a pier the path search keeps off; she stands at its far end or
+// is killed.
 TEST(BlockedWalks, FromNellsBargeAWalkLeavesItOrSaysItCannot) {
     struct Case {
         const char* what;
@@ -296,7 +272,7 @@ TEST(BlockedWalks, FromNellsBargeAWalkLeavesItOrSaysItCannot) {
             for (const Start& start : starts) {
                 SCOPED_TRACE(std::string(c.what) + " from " + start.where + (nellKilled ? ", Nell killed" : ""));
                 auto game = ShutWeir();
-                if (nellKilled) game.Area().RemoveActor(*Person(game, "bargewoman"));
+                if (nellKilled) game.Area().RemoveActor(*game.Person("bargewoman"));
                 const auto wren = game.Main();
                 PutNear(game, *wren, start.x, start.y);
                 // Where she ends: where she is sent, or, with no way, where she stood.
@@ -315,11 +291,8 @@ TEST(BlockedWalks, FromNellsBargeAWalkLeavesItOrSaysItCannot) {
     }
 }
 
-// Nell on her barge is in reach from anywhere on the weir walk, though the way to
-// her goes round the chain post the walk passes under: the hero walked along the
-// walk's north edge, wider than the space the post leaves there, and a walk on to
-// the barge that kept to the edge stuck under the post and said it could not reach
-// her. From each spot the attack reaches her and she is struck at.
+// The way to Nell goes round the chain post the weir walk passes under, where the
+// walk's north edge leaves less room than the hero is wide.
 TEST(BlockedWalks, AnAttackOnNellFromTheWeirWalkReachesHer) {
     int attacks = 0;
     for (double x = 16.0; x <= 30.0; x += 2.0)
@@ -330,15 +303,8 @@ TEST(BlockedWalks, AnAttackOnNellFromTheWeirWalkReachesHer) {
             ++attacks;
             SCOPED_TRACE("from " + std::to_string(x) + ", " + std::to_string(y));
             wren->FinalizeMove(x, y);
-            CActor* nell = Person(game, "bargewoman");
-            wren->PushOrder(std::make_shared<CAttackOrder>(nell->GetId()), false);
-            std::vector<std::string> said;
-            for (int tick = 1; tick <= kPatience && said.empty(); ++tick) {
-                game.Tick();
-                for (const auto& event : game.DrainEvents())
-                    if (const auto* message = dynamic_cast<const CMessageEvent*>(event.get()))
-                        said.push_back(message->GetText());
-            }
+            wren->PushOrder(std::make_shared<CAttackOrder>(game.Person("bargewoman")->GetId()), false);
+            const std::vector<std::string> said = Walk(game, {wren.get()}, true).said;
             ASSERT_FALSE(said.empty()) << "no blow at " << wren->GetX() << ", " << wren->GetY();
             EXPECT_NE(said.front().find("Nell the Bargewoman"), std::string::npos) << said.front();
             EXPECT_EQ(said.front().find("can't reach"), std::string::npos) << said.front();
@@ -346,13 +312,12 @@ TEST(BlockedWalks, AnAttackOnNellFromTheWeirWalkReachesHer) {
     EXPECT_GT(attacks, 8);
 }
 
-// Wick in the locked sluice house is out of reach: an attack on him ends with the
-// word, and the next walk goes.
+// Wick is in the locked sluice house.
 TEST(BlockedWalks, AnAttackOnSomeoneOutOfReachEndsWithAWordAndTheNextWalkGoes) {
     auto game = ShutWeir();
     const auto wren = game.Main();
     PutNear(game, *wren, 28.75, 13.75);
-    CActor* wick = Person(game, "weir_runner");
+    CActor* wick = game.Person("weir_runner");
     ASSERT_TRUE(wick);
     wren->PushOrder(std::make_shared<CAttackOrder>(wick->GetId()), false);
     const Outcome outcome = Walk(game, {wren.get()});

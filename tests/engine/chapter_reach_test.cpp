@@ -136,11 +136,7 @@ private:
 // The party travels to the area's entry as an exit or a journey takes it.
 void Enter(QuillmereTest::SampleGame& game, const std::string& area, const std::string& entry) {
     if (game.Area().GetName() == area) return;
-    game.Game().SetEntry(AreaEntryPoint(area, entry), AREA_LOAD_FRESH, "");
-    game.Game().SetStateCode(GAME_TRAVEL);
-    game.Engine().LeaveArea();
-    game.Engine().EnterArea();
-    game.DrainEvents();
+    game.Arrive(area, entry);
 }
 
 // Where a walk may begin: each entry, and where the party stands once it has come

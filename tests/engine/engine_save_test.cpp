@@ -151,9 +151,8 @@ TEST(EngineSave, EmptyPointsComeBackEmpty) {
     EXPECT_EQ(loaded.GetCurrentArea()->GetName(), "reedwater_landing");
 }
 
-// A game between two areas (the party has left one and entered none) is no game
-// a load can go on from: it is not saved, nothing is written, and a save with the
-// party nowhere, as older builds wrote one, is refused and the running game stays.
+// The party has left one area and entered none: no load could go on from there,
+// and older builds saved such a game.
 TEST(EngineSave, AGameBetweenAreasIsNeitherSavedNorLoaded) {
     auto game = StartSampleGame();
     TempDir dir;
@@ -323,13 +322,9 @@ TEST(EngineSave, EveryKindOfItemListComesBackFromASaveAtItsLargestCount) {
     EXPECT_EQ(stacks(*loaded.GetGame()), before);
 }
 
-// Edits of a real save, taken while the smugglers' lookout holds back at the landing
-// as after a wake, each of something the game could never have written. Gold and
-// the state code past the signed values it writes, and a serial counter that would
-// hand a new thing the serial of one the save holds, are refused naming the value,
-// with the running game kept. Held foes that are nobody, the hero, a townsperson or
-// a hundred thousand of nobody are let go: only the lookout comes back held, and a
-// second save writes it alone.
+// Edits of a real save, taken while the smugglers' lookout holds back as after a
+// wake. A serial counter at or below a saved serial would hand a new thing one in
+// use; held foes that are no foe of the area are let go.
 TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
     auto game = StartSampleGame();
     game.Engine().SetTag("smugglers_seen", true);

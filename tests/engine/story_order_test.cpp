@@ -226,14 +226,9 @@ namespace {
 // Orrin still reach the journal, once, and the ferry is caulked without Orrin.
 TEST(StoryOrder, ACompanionKilledAwayFromThePartyIsRecordedOnce) {
     QuillmereTest::SampleGame game;
-    game.Game().SetEntry(AreaEntryPoint("reed_marsh", "landing"), AREA_LOAD_FRESH, "");
-    game.Game().SetStateCode(GAME_TRAVEL);
-    game.Engine().LeaveArea();
-    game.Engine().EnterArea();
+    game.Arrive("reed_marsh", "landing");
     for (const char* key : {"reed_witch", "boatwright"}) {
-        CActor* person = nullptr;
-        for (const auto& actor : game.Area().GetActors())
-            if (actor->GetTemplateName() == key) person = actor.get();
+        CActor* person = game.Person(key);
         ASSERT_TRUE(person) << key;
         game.Engine().ResolveActorDied("the drowned watch", *person);
         game.Tick();

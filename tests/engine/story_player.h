@@ -424,9 +424,8 @@ public:
         m_opened.reset();
     }
 
-    // The travel map a journey the game waits on (a way out on offer, or a
-    // script's) goes by, which the shell shows the player while the party still
-    // stands where it was; null for a journey straight into an area.
+    // The travel map of the journey the game waits on, a way out's or a script's;
+    // null for a journey straight into an area.
     CMap2* JourneyMap() { return Engine().CheckDestination(); }
 
     // What the shell does when the tick loop stops for a way out or a script's
@@ -440,8 +439,7 @@ public:
     }
 
     // The place of that name chosen on the journey's travel map, as a click on it
-    // does: the party leaves and arrives at the place's entry. The place must be
-    // known, and another than where the party stands, or the shell goes nowhere.
+    // does; the shell goes nowhere for a place unknown or where the party stands.
     void TravelTo(const std::string& mapPlace) {
         CMap2* map = JourneyMap();
         ASSERT_NE(map, nullptr) << "no travel map to choose " << mapPlace << " on";
@@ -456,8 +454,7 @@ public:
         Drain();
     }
 
-    // The travel map closed without a choice, as its Cancel does: the journey is
-    // given up and the party plays on where it stands.
+    // The travel map closed without a choice, as its Cancel does.
     void CancelJourney() {
         ASSERT_NE(JourneyMap(), nullptr) << "no travel map to cancel";
         Engine().CancelTravel();

@@ -206,12 +206,6 @@ void WalkAndHearOut(const SampleGame& game, const std::shared_ptr<COrder>& order
     }
 }
 
-CActor* Find(const SampleGame& game, const std::string& key) {
-    for (const auto& actor : game.Area().GetActors())
-        if (actor->GetTemplateName() == key) return actor.get();
-    return nullptr;
-}
-
 struct Scene {
     const char* what;
     std::function<SampleGame()> make;
@@ -228,13 +222,13 @@ TEST(Townsfolk, NobodyStandsWhereHeShutsAWay) {
         {"the landing once Hesk has come to meet a hero who clicked her",
          [] {
              SampleGame game;
-             WalkAndHearOut(game, std::make_shared<CMoveTalkOrder>(Find(game, "ferry_keeper")->GetId()));
+             WalkAndHearOut(game, std::make_shared<CMoveTalkOrder>(game.Person("ferry_keeper")->GetId()));
              return game;
          }},
         {"the landing once Hesk has come to meet a hero on her way to Tansy's stall",
          [] {
              SampleGame game;
-             WalkAndHearOut(game, std::make_shared<CMoveTalkOrder>(Find(game, "landing_trader")->GetId()));
+             WalkAndHearOut(game, std::make_shared<CMoveTalkOrder>(game.Person("landing_trader")->GetId()));
              return game;
          }},
         {"the landing with the smugglers' lookout posted",

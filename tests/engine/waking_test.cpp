@@ -32,12 +32,6 @@ constexpr Foe kGoblin{"lane_ambush", "reed_goblin", 6 * 2.5 + 1.25, 9 * 2.5 + 1.
 constexpr std::uint32_t kSeeds[] = {1, 2, 3, 7, 11};
 constexpr int kHalfMinute = 30 * 60;  // engine ticks at the window's pace
 
-CActor* Find(const SampleGame& game, const std::string& key) {
-    for (const auto& actor : game.Area().GetActors())
-        if (actor->GetTemplateName() == key && actor->IsAlive()) return actor.get();
-    return nullptr;
-}
-
 // The hero walks up to the foe, which lets her be until she comes near, and stays
 // there until it kills her; she rests and wakes on the dock. True once she is
 // back on her feet.
@@ -89,7 +83,7 @@ TEST(Waking, AHeroWipedOutStandsHalfAMinuteUnharmedWhereSheWakes) {
             DRAVCommon::GetRandomEngine().seed(seed);
             auto game = StartSampleGame();
             ASSERT_TRUE(WipedOutAndWoken(game, foe));
-            CActor* enemy = Find(game, foe.key);
+            CActor* enemy = game.Person(foe.key);
             ASSERT_NE(enemy, nullptr);
             EXPECT_LE(enemy->DistanceToPoint(foe.postX, foe.postY), 3 * 2.5) << "back at its post";
             game.Tick(kHalfMinute);
@@ -115,7 +109,7 @@ TEST(Waking, AHeroWipedOutStandsHalfAMinuteUnharmedWhereSheWakes) {
 TEST(Waking, AFoePostedWhereThePartyWakesWaitsUntilItActs) {
     auto game = StartSampleGame();
     ASSERT_TRUE(WipedOutAndWoken(game, kLookout));
-    CActor* lookout = Find(game, kLookout.key);
+    CActor* lookout = game.Person(kLookout.key);
     ASSERT_NE(lookout, nullptr);
     CActor& hero = *game.Main();
     std::shared_ptr<CActor> moved = game.Area().RemoveActor(*lookout);
@@ -144,7 +138,7 @@ TEST(Waking, AStrikeEndsTheHold) {
         SCOPED_TRACE(strike.what);
         auto game = StartSampleGame();
         ASSERT_TRUE(WipedOutAndWoken(game, kGoblin));
-        CActor* goblin = Find(game, kGoblin.key);
+        CActor* goblin = game.Person(kGoblin.key);
         ASSERT_NE(goblin, nullptr);
         const auto newcomer = game.Spawn("reed_goblin", strike.column, strike.row);
         ASSERT_NE(newcomer, nullptr);
@@ -172,7 +166,7 @@ TEST(Waking, AStrikeEndsTheHold) {
 TEST(Waking, AFoeThatSurrenderedStaysSurrenderedAfterTheWake) {
     auto game = StartSampleGame();
     game.Engine().SetTag(kLookout.tag, true);
-    CActor* lookout = Find(game, kLookout.key);
+    CActor* lookout = game.Person(kLookout.key);
     ASSERT_NE(lookout, nullptr);
     game.Engine().ResolveActorDied(game.Main()->GetName(), *lookout);
     ASSERT_EQ(lookout->GetRelation(), RELATION_SURRENDER);
@@ -206,10 +200,10 @@ TEST(Waking, FoesHoldBackInAGameSavedAndLoaded) {
         const std::string broken = text.substr(0, number) + value + text.substr(end);
         EXPECT_DRAV_CODE(game.Engine().LoadGame(dir.WriteFile("broken.drav", broken), expected, quick), code);
     }
-    ASSERT_TRUE(game.Game().IsHoldingBack(Find(game, kLookout.key)->GetId()));
+    ASSERT_TRUE(game.Game().IsHoldingBack(game.Person(kLookout.key)->GetId()));
 
     game.Engine().LoadGame(dir / "woken.drav", expected, quick);
-    CActor* lookout = Find(game, kLookout.key);
+    CActor* lookout = game.Person(kLookout.key);
     ASSERT_NE(lookout, nullptr);
     EXPECT_FALSE(game.Game().IsInBattle());
     game.Tick(kHalfMinute);
@@ -222,7 +216,7 @@ TEST(Waking, FoesHoldBackInAGameSavedAndLoaded) {
     fresh.Engine().SetTag(kLookout.tag, true);
     fresh.Engine().SaveGame(dir / "posted.drav", expected, nullptr);
     fresh.Engine().LoadGame(dir / "posted.drav", expected, quick);
-    CActor* posted = Find(fresh, kLookout.key);
+    CActor* posted = fresh.Person(kLookout.key);
     ASSERT_NE(posted, nullptr);
     EXPECT_FALSE(fresh.Game().IsHoldingBack(posted->GetId()));
     fresh.DrainEvents();

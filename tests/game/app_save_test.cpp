@@ -231,9 +231,8 @@ TEST_F(AppSaveTest, LoadFailuresAreShownAndKeepTheGame) {
     EXPECT_EQ(Game().GetGold(), 5);
 }
 
-// A game caught between two areas, its party in none, is no game a load could go
-// on from: every save of it is refused with "Save Error", and neither the save
-// nor its ".bak" changes, however often it is tried.
+// No load could go on from a game whose party is in no area, however often its
+// save is tried.
 TEST_F(AppSaveTest, AGameBetweenAreasIsNotSavedAndTheSaveAndItsBackupStay) {
     StartGame();
     SaveTwice();
@@ -255,8 +254,7 @@ TEST_F(AppSaveTest, AGameBetweenAreasIsNotSavedAndTheSaveAndItsBackupStay) {
     }
 }
 
-// A save with the party nowhere, as an older build wrote one between two areas, is
-// a "Load Error" that keeps the running game.
+// As an older build wrote one between two areas.
 TEST_F(AppSaveTest, ASaveWithoutACurrentAreaIsALoadErrorThatKeepsTheGame) {
     StartGame();
     ASSERT_TRUE(m_app.SaveGame());

@@ -290,9 +290,8 @@ TEST_F(OrdersTest, ObstaclesShiftTheWholeFormationSidewaysThenForwardThenBackBef
     ExpectSpots(moveAndClear(), {{50, 22.5}, {50, 27.5}});
 }
 
-// A click on a door is used by the first member alone, the whole party selected
-// or the first member; and while she chooses whom to attack or talk to, the click,
-// which picks nobody, ends the choice and is taken as a plain click.
+// The click on a door picks nobody to attack or talk to, so it ends that choice
+// and is taken as a plain click.
 TEST_F(OrdersTest, ADoorIsUsedByTheFirstMemberAloneEvenWhileSheChoosesWhomToAttack) {
     Start(2, "", true);
     DRAV::CArea& landing = m_game.Area();
@@ -326,10 +325,8 @@ TEST_F(OrdersTest, ADoorIsUsedByTheFirstMemberAloneEvenWhileSheChoosesWhomToAtta
     }
 }
 
-// R and the Return button, paused or with the clock running, out of a fight and
-// in one. Out of a fight the first selected member's orders give way to one
-// return and a paused clock starts; in a fight the return is refused then and
-// there, and the clock, the orders and the fight stay as they were.
+// Out of a fight one return replaces the member's orders and a paused clock
+// starts; in a fight the clock, the orders and the fight stay as they were.
 TEST_F(OrdersTest, RAndTheReturnButtonSendTheFirstSelectedMemberBackOrAreRefusedInAFight) {
     Start(1, "", true);
     CDRAVAppTestAccess::SetAudio(m_app, std::make_shared<CountingAudio>());

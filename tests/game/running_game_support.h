@@ -56,6 +56,16 @@ protected:
         game().AddPartyMember(actor);
         return actor;
     }
+    // Only the party, and any of `staying`, left on the landing, and no goblin in the
+    // lane's reeds: nobody starts a fight or walks into the way.
+    void CalmTheLanding(const std::string& staying = "") {
+        DRAV::CArea& area = *game().GetCurrentArea();
+        for (const auto& actor : DRAV::ActorList(area.GetActors()))
+            if (actor->GetRelation() != DRAV::RELATION_PARTY && actor->GetTemplateName() != staying)
+                area.RemoveActor(*actor);
+        for (const auto& object : area.GetObjects())
+            if (object->GetTemplate().GetKey() == "lane_reeds") area.RemoveObject(*object);
+    }
     RECT RectOf(int id) {
         DRAVUI::CUIElement* element = nullptr;
         for (const auto& top : app().GetUIManager().GetElements()) {

@@ -75,8 +75,7 @@ TEST_F(RunningGameTest, AMessageBoxOfOneTickIsLoggedAndOpensBeforeAnotherTickRun
     EXPECT_EQ(game().GetTick(), start + 1 + 30) << "the time under the dialog is not caught up";
 }
 
-// A shouted line shows in its box and stays in the log once: Orrin, brought home
-// by the lane, says so a single time.
+// Orrin, brought home by the lane, shouts so.
 TEST_F(RunningGameTest, AShoutShowsInItsBoxAndIsLoggedOnce) {
     AddMember("boatwright");
     TimerAfter(16);
@@ -191,15 +190,7 @@ TEST_F(RunningGameTest, TheCameraGlidesAFifthOfTheWayButJumpsFarOrNearMoves) {
 // and fro before her turns her with him; with no input for ten seconds of the
 // fight the view stays where it is. Once she walks, it looks ahead of her again.
 TEST_F(RunningGameTest, TheViewStaysStillWhileTheHeroStandsAndFights) {
-    DRAV::CArea& area = *game().GetCurrentArea();
-    for (const auto& actor : DRAV::ActorList(area.GetActors()))
-        if (actor->GetRelation() != DRAV::RELATION_PARTY && actor->GetTemplateName() != "innkeeper")
-            area.RemoveActor(*actor);
-    for (const auto& object : area.GetObjects())
-        if (object->GetTemplate().GetKey() == "lane_reeds") {
-            area.RemoveObject(*object);
-            break;
-        }
+    CalmTheLanding("innkeeper");
     const DRAV::CModule& module = *app().GetEngine()->GetModule();
     main().SetAttribute(DRAV::ATTR_STRENGTH, 14);
     main().SetEquipment(DRAV::SLOT_WEAPON, module.CreateItem("reed_bow", 1, game().NewThingId(DRAV::THING_ITEM), 0));
@@ -207,7 +198,7 @@ TEST_F(RunningGameTest, TheViewStaysStillWhileTheHeroStandsAndFights) {
     main().FinalizeMove(13.75, 23.75);
     // Hollis turns on her and runs to and fro past her, out of reach of her arrows' harm.
     DRAV::CActor* hollis = nullptr;
-    for (const auto& actor : area.GetActors())
+    for (const auto& actor : game().GetCurrentArea()->GetActors())
         if (actor->GetTemplateName() == "innkeeper") hollis = actor.get();
     ASSERT_TRUE(hollis);
     hollis->FinalizeMove(11.25, 19.5);
@@ -253,14 +244,9 @@ TEST_F(RunningGameTest, TheViewStaysStillWhileTheHeroStandsAndFights) {
 }
 
 // Sent into the river from its bank, the hero presses against the water, turning
-// to and fro as she slides along it, until she says she can't reach the spot: the
-// view looks where it looked when she was held up, and does not swing with her.
+// to and fro as she slides along it, until she says she can't reach the spot.
 TEST_F(RunningGameTest, TheViewStaysStillWhileAWalkIsHeldUp) {
-    DRAV::CArea& area = *game().GetCurrentArea();
-    for (const auto& actor : DRAV::ActorList(area.GetActors()))
-        if (actor->GetRelation() != DRAV::RELATION_PARTY) area.RemoveActor(*actor);
-    for (const auto& object : area.GetObjects())
-        if (object->GetTemplate().GetKey() == "lane_reeds") area.RemoveObject(*object);
+    CalmTheLanding();
     main().FinalizeMove(21.25, 8.75);
     main().PushOrder(std::make_shared<DRAV::CMoveOrder>(18.75, 1.25), false);
     // The view with its glide run out: where it looks, less where she stands.
@@ -366,10 +352,8 @@ TEST_F(RunningGameTest, TheFountainIsHeardWhereTheCameraLooksAndFootstepsFollowT
 }
 
 TEST_F(RunningGameTest, KeysRunTheClockAndOpenTheMessages) {
-    // A calm landing: the lane's goblins would start a fight and end the fast move.
-    DRAV::CArea& area = *game().GetCurrentArea();
-    for (const auto& actor : DRAV::ActorList(area.GetActors()))
-        if (actor->GetRelation() != DRAV::RELATION_PARTY) area.RemoveActor(*actor);
+    // The lane's goblins would start a fight and end the fast move.
+    CalmTheLanding();
     TimerAfter(16);
     std::uint32_t start = game().GetTick();
     for (int i = 0; i < 62; ++i) TimerAfter(16);

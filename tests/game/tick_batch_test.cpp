@@ -14,9 +14,8 @@ protected:
     // The heartbeats of the party and of its neighbour both run `body`, so the one
     // the engine picks does it, two ticks from now.
     void HeartbeatInTwoTicks(const std::string& body) {
+        CalmTheLanding();
         DRAV::CArea& area = *game().GetCurrentArea();
-        for (const auto& actor : DRAV::ActorList(area.GetActors()))
-            if (actor->GetRelation() != DRAV::RELATION_PARTY) area.RemoveActor(*actor);
         auto neighbour = area.CreateEncounterActor("ferryman", "", 0, *app().GetEngine()->GetModule());
         ASSERT_TRUE(area.PlaceActor(9, 6, false, neighbour));
         neighbour->SetHeartbeat(QuillmereTest::LuaBody(body));

@@ -175,9 +175,8 @@ TEST_F(ChapterEndTest, TheSamplesSecondChapterEndsAsTheLast) {
     EXPECT_EQ(ChooseLoadRoute(finished, app.GetChapterTable()), LoadRoute::Congratulations);
 }
 
-// The save listed as "End of Chapter N" of the module's last chapter, continued
-// from the load dialog, shows chapter N's own end pages over its own pictures;
-// nothing is loaded. Chapter 1 is the last of a module of Reedwater alone.
+// The save listed as "End of Chapter N", continued from the load dialog; nothing is
+// loaded. Chapter 1 is the last of a module of Reedwater alone.
 TEST_F(ChapterEndTest, AFinishedLastChaptersSaveShowsThatChaptersOwnEnding) {
     ASSERT_TRUE(loaded);
     ChapterInfoMap& table = CDRAVAppTestAccess::ChapterTable(app);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -8,9 +7,7 @@
 
 namespace {
 
-// Each text broken as the box shows it: no line longer than the width (a UTF-8
-// sequence is one character), no line starting with a blank the break left, and
-// every letter still there in order.
+// Each text broken as the box shows it, a UTF-8 sequence one character.
 TEST(MessageBoxText, LongLinesBreakAtBlanksAndLongWordsWhereTheLineIsFull) {
     struct Case {
         std::string text;
@@ -31,27 +28,14 @@ TEST(MessageBoxText, LongLinesBreakAtBlanksAndLongWordsWhereTheLineIsFull) {
         // An accented letter is one character and never split.
         {"\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9", 3, "\xc3\xa9\xc3\xa9\xc3\xa9\n\xc3\xa9"},
         {"", 5, ""},
+        // A fatal error at the width the box uses.
+        {"The game met an error it cannot go on from (Error 2: the game has no current area). Try reinstalling, "
+         "or contact Velmarsh for support.",
+         Win32::kMessageBoxLineLength,
+         "The game met an error it cannot go on from (Error 2: the game\nhas no current area). Try reinstalling, "
+         "or contact Velmarsh for\nsupport."},
     };
-    const auto letters = [](std::string all) {
-        std::erase_if(all, [](char c) { return c == ' ' || c == '\n'; });
-        return all;
-    };
-    for (const Case& c : cases) {
-        const std::string wrapped = Win32::WrapMessageBoxText(c.text, c.width);
-        EXPECT_EQ(wrapped, c.wrapped) << c.text;
-        EXPECT_EQ(letters(wrapped), letters(c.text)) << c.text;
-    }
-    // The error the issue saw, at the width the box uses.
-    const std::string fatal =
-        "The game met an error it cannot go on from (Error 2: the game has no current area). Try reinstalling, "
-        "or contact Velmarsh for support.";
-    std::istringstream lines(Win32::WrapMessageBoxText(fatal));
-    int count = 0;
-    for (std::string line; std::getline(lines, line); ++count) {
-        EXPECT_LE(line.size(), Win32::kMessageBoxLineLength) << line;
-        EXPECT_NE(line.front(), ' ') << line;
-    }
-    EXPECT_EQ(count, 3);
+    for (const Case& c : cases) EXPECT_EQ(Win32::WrapMessageBoxText(c.text, c.width), c.wrapped) << c.text;
 }
 
 }  // namespace

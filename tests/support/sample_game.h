@@ -14,11 +14,13 @@
 //     game.Spawn("reed_smuggler", 8, 6)   a monster of the sample at that cell
 //     game.Tick(30)                       thirty engine ticks
 //     game.DrainEvents()                  every queued event, oldest first
+//     game.Arrive("reed_marsh", "landing")  the party comes in by that entry
 //     game.EnterOpenArea(40, 20)          the party moves to a new open area of
 //                                         plank floor, entry "here" at cell (1, 1)
 // The engine is held by a shared pointer as the application holds it; Engine(),
 // Game(), Area() and Main() reach the parts. Whoever includes this links the engine.
 
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <sstream>
@@ -94,6 +96,13 @@ public:
         return Area().PlaceActor(column, row, false, actor) ? actor : nullptr;
     }
 
+    // The first living actor of definition `key` in the current area; null when none.
+    DRAV::CActor* Person(const std::string& key) const {
+        for (const auto& actor : Area().GetActors())
+            if (actor->GetTemplateName() == key && actor->IsAlive()) return actor.get();
+        return nullptr;
+    }
+
     // An area "open" of `columns` x `rows` cells of free floor becomes current, and
     // the living party stands at its entry "here", cell (1, 1). The start area stays
     // cached, inactive, as after leaving it. `objects` are object elements of the
@@ -127,6 +136,16 @@ public:
         game.SetCurrentArea("open");
         m_engine->PlacePartyAtEntry("here");
         return *area;
+    }
+
+    // The party travels to `entry` of `area` as a way out or a journey takes it, and
+    // what its arrival queued is dropped.
+    void Arrive(const std::string& area, const std::string& entry) const {
+        Game().SetEntry(DRAV::AreaEntryPoint(area, entry), DRAV::AREA_LOAD_FRESH, "");
+        Game().SetStateCode(DRAV::GAME_TRAVEL);
+        m_engine->LeaveArea();
+        m_engine->EnterArea();
+        DrainEvents();
     }
 
     void Tick(int count = 1) const {
@@ -181,5 +200,18 @@ private:
 };
 
 inline SampleGame StartSampleGame() { return SampleGame(); }
+
+// `actor` put on a free spot of `area` round (x, y), the nearest rings first; false
+// when there is none within three units.
+inline bool PutNear(DRAV::CArea& area, DRAV::CActor& actor, double x, double y) {
+    for (double away = 0.0; away < 3.0; away += 0.25)
+        for (int k = 0; k < 16; ++k) {
+            const double px = x + away * std::cos(k * 0.3927), py = y + away * std::sin(k * 0.3927);
+            if (!area.CanMoveTo(actor, nullptr, px, py)) continue;
+            actor.FinalizeMove(px, py);
+            return true;
+        }
+    return false;
+}
 
 }  // namespace QuillmereTest

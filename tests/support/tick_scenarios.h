@@ -260,11 +260,10 @@ public:
         std::uniform_int_distribution<int> row(1, kWallRow - 3);
         for (int i = 0; i < kCrowdMonsters; ++i) m_game.Spawn("crowd_walker", column(m_random), row(m_random));
         for (int i = 0; i < crossers; ++i) {
-            const bool north = i % 2 == 0;
-            const Goal start = BandCell(north);
+            const Goal start = BandCell(i % 2 == 0);
             if (auto crosser = m_game.Spawn("crowd_walker", static_cast<std::uint32_t>(start.x / 2.5),
                                             static_cast<std::uint32_t>(start.y / 2.5)))
-                m_goals[crosser->GetId()] = {0.0, 0.0, false, true, north};
+                m_goals[crosser->GetId()].crosser = true;
         }
         m_game.Game().UpdatePartyVisibility();
         m_area->GetWaypointCalculator();
@@ -298,8 +297,7 @@ public:
                     ++goal.crossings;
                 }
                 // Arrived or not, the next walk leads from where it stands to the other side.
-                goal.north = actor->GetY() > kWallRow * 2.5;
-                const Goal next = BandCell(goal.north);
+                const Goal next = BandCell(actor->GetY() > kWallRow * 2.5);
                 goal.x = next.x;
                 goal.y = next.y;
             } else {
@@ -325,7 +323,6 @@ private:
         double y = 0.0;
         bool given = false;
         bool crosser = false;
-        bool north = false;
         int crossings = 0;
     };
 

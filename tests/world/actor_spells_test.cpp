@@ -210,11 +210,9 @@ TEST(ActorSpells, ActionTimersRunAtTheEndOfExpiry) {
     EXPECT_DRAV_CODE(actor.ExpireEffects(71), 2);
 }
 
-// A spell that takes hold again on the same actor, cast after cast: the records it
-// leaves and the numbers they give. A copy from the same source that does no more
-// than one held is not kept and one that does at least as much takes its place,
-// so a heartbeat casting the same spell keeps one record; other casters, other
-// strengths and other spells count as the rules count them.
+// A copy from the same source that does no more than one held is not kept and one
+// that does at least as much takes its place, so a heartbeat casting the same
+// spell keeps one record; other sources count as the rules count them.
 TEST(ActorSpells, ASpellTakingHoldAgainRenewsTheSameSourcesRecord) {
     struct Cast {
         const char* spell;

@@ -157,10 +157,8 @@ std::shared_ptr<DRAVCommon::CDataFileFactory> QuestsEdited(const std::string& he
          {DRAVCommon::DFK_CHAPTER, "quests.drav", "</quests>", more + "</quests>"}});
 }
 
-// A script and the quest scripts its tags run inside it spend one budget of time,
-// things and memory, and scripts run inside each other only so deep: once it is
-// spent the quest that was running is reported, no other quest is tried, and the
-// outer script stops at once with an error naming the function that set the tag.
+// Once the budget is spent the quest that was running is reported, no other quest
+// is tried, and the outer script stops with an error naming the function.
 TEST(ScriptFlood, ScriptsRunInsideAScriptShareItsBudget) {
     struct Row {
         const char* what;
@@ -217,9 +215,8 @@ TEST(ScriptFlood, ScriptsRunInsideAScriptShareItsBudget) {
     }
 }
 
-// One call hands the game at most a line's worth of text, also once PARTY and
-// MAINNAME are filled in, and adds only tags a save keeps small; past that the
-// script ends with an error naming the function, and nothing of the call is kept.
+// Past a bound the script ends with an error naming the function, and nothing of
+// the call is kept.
 TEST(ScriptFlood, WhatOneCallHandsTheGameIsBounded) {
     ScriptTestGame game;
     auto hollis = game.Innkeeper();

@@ -136,9 +136,8 @@ std::shared_ptr<DRAVCommon::CDataFileFactory> TobinEdited(const std::string& fir
                                                "drav_give_item( context, \"ferrymans_pole\" )", pole}});
 }
 
-// States that name one another without a reply of the player between them end as
-// a script error naming the person and the state; the talk closes with no reply
-// on offer and the game goes on. A state the player's reply leads back to runs.
+// The talk closes with no reply on offer and the game goes on; a state the
+// player's reply leads back to runs.
 TEST(TalkOrder, StatesThatRunOnWithoutAReplyEndAsAScriptError) {
     struct Row {
         const char* what;

@@ -12,6 +12,7 @@
 #include "world/movement/walk.h"
 
 using namespace DRAV;
+using MovementTest::CellMark;
 using MovementTest::TextMap;
 using MovementTest::WalkAll;
 using MovementTest::Walker;
@@ -260,13 +261,9 @@ TEST(Pathfind, TwoActorsMeetingHeadOnPass) {
 
 namespace {
 
-// Where a walk ended: arrived, with no way, or neither in the ticks given.
-enum class End { Arrived, NoWay, Never };
-
-std::string Said(End end) { return end == End::Arrived ? "arrived" : end == End::NoWay ? "no way" : "never ended"; }
-
+// How a walk ended: "arrived", "no way", or "never ended" in the ticks given.
 struct WalkEnd {
-    End end = End::Never;
+    std::string end;
     int ticks = 0;
 };
 
@@ -279,9 +276,9 @@ WalkEnd WalkUntilEnd(CArea& area, const std::shared_ptr<CActor>& walker, double 
     for (int tick = 1; tick <= ticks; ++tick) {
         game.SetTick(100 + tick);
         const double step = walker->GetMoveSpeed() / 30.0;
-        if (walker->DistanceToPoint(goalX, goalY) <= step) return {End::Arrived, tick};
+        if (walker->DistanceToPoint(goalX, goalY) <= step) return {"arrived", tick};
         walker->GetPathfinder()->MoveActor(*walker, area, goalX, goalY, 0.0, 0.0);
-        if (walker->GetPathfinder()->HasNoWay()) return {End::NoWay, tick};
+        if (walker->GetPathfinder()->HasNoWay()) return {"no way", tick};
         for (Walker& other : others) {
             if (other.arrived || other.actor->DistanceToPoint(other.goalX, other.goalY) <= step) {
                 other.arrived = true;
@@ -290,7 +287,7 @@ WalkEnd WalkUntilEnd(CArea& area, const std::shared_ptr<CActor>& walker, double 
             other.actor->GetPathfinder()->MoveActor(*other.actor, area, other.goalX, other.goalY, 0.0, 0.0);
         }
     }
-    return {End::Never, ticks};
+    return {"never ended", ticks};
 }
 
 // A wall across a field 44 cells wide at row 8 with a one-cell gap at column 6,
@@ -307,47 +304,41 @@ std::vector<std::string> WallAcrossAField(bool secondGap) {
 
 }  // namespace
 
-// A walker meets someone in a one-cell gap of a long wall. Standing there, the one
-// in the gap shuts it: with a second gap the walk goes round by it, whether the
-// goal lies near the gap, far below it or far off diagonally; with none it has no
-// way, and says so soon, not after pressing for ever. Walking through the gap the
-// other way, the one in it makes room: the walk waits or goes round, and arrives.
+// A walker meets someone in a one-cell gap of a long wall, standing there or
+// walking through it the other way.
 TEST(Pathfind, AWalkHeldUpInAGapArrivesGoesRoundOrHasNoWay) {
     struct Goal {
         const char* where;
-        int column, row;
+        CellMark cell;
     };
-    const Goal goals[] = {{"near, just through the gap", 6, 11},
-                          {"far below the gap", 6, 27},
-                          {"far and diagonal", 40, 27},
-                          {"diagonal on the first gap's side", 1, 20}};
+    const Goal goals[] = {{"near, just through the gap", {6, 11}},
+                          {"far below the gap", {6, 27}},
+                          {"far and diagonal", {40, 27}},
+                          {"diagonal on the first gap's side", {1, 20}}};
     struct Layout {
         const char* what;
         bool secondGap;
         bool personWalks;
-        End expected;
+        const char* expected;
     };
-    const Layout layouts[] = {{"one gap, someone standing in it", false, false, End::NoWay},
-                              {"two gaps, someone standing in the first", true, false, End::Arrived},
-                              {"one gap, someone walking through it", false, true, End::Arrived}};
+    const Layout layouts[] = {{"one gap, someone standing in it", false, false, "no way"},
+                              {"two gaps, someone standing in the first", true, false, "arrived"},
+                              {"one gap, someone walking through it", false, true, "arrived"}};
     for (const Layout& layout : layouts) {
         for (const Goal& goal : goals) {
             SCOPED_TRACE(std::string(layout.what) + "; the goal " + goal.where);
             TextMap map(WallAcrossAField(layout.secondGap));
             const auto walker = map.Walker('S', 0.6);
             // Standing in the gap, or coming up through it from below.
-            const auto person = layout.personWalks ? map.Walker(6 * 2.5 + 1.25, 10 * 2.5 + 1.25, 1.0)
-                                                   : map.Walker(6 * 2.5 + 1.25, 8 * 2.5 + 1.25, 1.0);
+            const CellMark from{6, layout.personWalks ? 10 : 8};
+            const auto person = map.Walker(from.x(), from.y(), 1.0);
             std::vector<Walker> others;
-            if (layout.personWalks) others.push_back({person, 6 * 2.5 + 1.25, 2 * 2.5 + 1.25});
-            const double goalX = goal.column * 2.5 + 1.25;
-            const double goalY = goal.row * 2.5 + 1.25;
-            const WalkEnd walk = WalkUntilEnd(map.area, walker, goalX, goalY, others, 3000);
-            EXPECT_EQ(Said(walk.end), Said(layout.expected))
+            if (layout.personWalks) others.push_back({person, from.x(), CellMark{6, 2}.y()});
+            const WalkEnd walk = WalkUntilEnd(map.area, walker, goal.cell.x(), goal.cell.y(), others, 3000);
+            EXPECT_EQ(walk.end, layout.expected)
                 << "after " << walk.ticks << " ticks at " << walker->GetX() << ", " << walker->GetY();
-            if (layout.expected == End::NoWay) {
-                // Said from before the wall, once it has slid along it as far as
-                // the goal lies, and without pressing on: ten seconds at most.
+            if (std::string(layout.expected) == "no way") {
+                // Said from before the wall within ten seconds, not after pressing on.
                 EXPECT_LT(walk.ticks, 900);
                 EXPECT_LT(walker->GetY(), 8 * 2.5);
             }
@@ -355,36 +346,33 @@ TEST(Pathfind, AWalkHeldUpInAGapArrivesGoesRoundOrHasNoWay) {
     }
 }
 
-// Where the waypoints cannot lead, along a wall where a plain path keeps off,
-// the walk finds its own way; where nothing leads to the goal at all, it says so
-// instead of sliding along the walls for ever, and at its first search where the
-// goal is no place to stand: a point in the water, a nook narrower than the
-// walker. A new order starts afresh.
+// Where nothing leads to the goal a walk says so instead of sliding along the
+// walls for ever, at its first search where the goal is no place to stand.
 TEST(Pathfind, AWalkTheWaypointsCannotLeadTakesItsOwnWayOrHasNone) {
     struct Case {
         const char* what;
         std::vector<std::string> lines;
         double radius;
-        End expected;
+        const char* expected;
         int within;  // ticks
         int goalAboveG = 0;  // rows above the cell marked G, for a goal no mark can stand on
     };
     const Case cases[] = {
         {"off a pier one cell wide between water",
          {"~~~~~~~~~~~~", "~S...~~~~~~~", "~~~.~~~~~~~~", "....~~~.....", ".........G..", "............"}, 0.6,
-         End::Arrived, 900},
+         "arrived", 900},
         {"into a walled yard with no gate",
          {"............", ".S..........", "......#####.", "......#.G.#.", "......#...#.", "......#####."}, 0.6,
-         End::NoWay, 900},
+         "no way", 900},
         {"to a point in the water by the bank",
          {"~~~~~~~~~~~~", "~~~~~~~~~~~~", "......G.....", "............", "....S.......", "............"}, 0.6,
-         End::NoWay, 200, 1},
+         "no way", 200, 1},
         {"into a nook one cell wide, narrower than the walker",
          {"............", ".S..........", "............", "....#.#.....", "....#G#.....", "....###....."}, 1.5,
-         End::NoWay, 200},
+         "no way", 200},
         {"through a gap two cells wide, wide enough for the walker",
          {"..........", "..S.......", "..........", "####..####", "..........", "........G.", ".........."},
-         1.5, End::Arrived, 900},
+         1.5, "arrived", 900},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -392,7 +380,7 @@ TEST(Pathfind, AWalkTheWaypointsCannotLeadTakesItsOwnWayOrHasNone) {
         const auto walker = map.Walker('S', c.radius);
         const double goalY = map.At('G').y() - c.goalAboveG * 2.5;
         const WalkEnd walk = WalkUntilEnd(map.area, walker, map.At('G').x(), goalY, {}, 3000);
-        EXPECT_EQ(Said(walk.end), Said(c.expected))
+        EXPECT_EQ(walk.end, c.expected)
             << "after " << walk.ticks << " ticks at " << walker->GetX() << ", " << walker->GetY();
         EXPECT_LT(walk.ticks, c.within);
         walker->ClearOrders();
@@ -401,10 +389,8 @@ TEST(Pathfind, AWalkTheWaypointsCannotLeadTakesItsOwnWayOrHasNone) {
     }
 }
 
-// Sixteen walkers sent at one moment to goals beyond a wall across the whole
-// field are held up at one moment: the searches for a way of their own, each of
-// the whole field, are spread over the ticks that follow rather than all made in
-// one, and each walker still learns it has no way within a few ticks of the first.
+// Sixteen walkers held up at one moment by a wall across the whole field: each
+// search of theirs opens the whole field.
 TEST(Pathfind, ACrowdHeldUpAtOnceSearchesOverTheFollowingTicks) {
     constexpr int kWalkers = 16;
     // Cells apart, and to the east of the last: sliding along the wall together
