@@ -142,7 +142,8 @@ TEST(Fights, AHeroWipedOutNearWhereSheWakesIsNotStruckInTheFirstSeconds) {
                          }),
                    WaitUntil(
                        "the end of the fight", [] { return PageTitle() == "Party Dead"; }, 60000),
-                   Key(SDL_SCANCODE_RETURN),
+                   // A player still clicking at the goblin over her as she falls.
+                   Click(512, 384), Wait(200), Check("told", PageTitle), Key(SDL_SCANCODE_RETURN),
                    WaitUntil(
                        "the hero to wake", [] { return !PageUp() && TheArea() && Hero().IsAlive(); }, 5000),
                    Check("woke", [] { return TheArea()->GetName(); }), Wait(3000), Check("blows", [] {
@@ -154,6 +155,7 @@ TEST(Fights, AHeroWipedOutNearWhereSheWakesIsNotStruckInTheFirstSeconds) {
     Observed run = driver.Execute(steps);
     EXPECT_TRUE(run.exited) << run.log;
     ASSERT_EQ(run.checks.count("problem"), 0u) << run.checks["problem"];
+    EXPECT_EQ(run.checks["told"], "Party Dead") << "a click at the fight closed the page unread";
     EXPECT_EQ(run.checks["woke"], "reedwater_landing");
     EXPECT_EQ(run.checks["blows"], "0") << "in the first three seconds";
 }

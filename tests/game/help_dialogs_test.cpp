@@ -180,15 +180,26 @@ TEST_F(HelpDialogTest, TutorialEventsOpenTheirPageUntilSwitchedOffAndAnUnknownKe
     EXPECT_EQ(recorder.titles.back(), "Quillmere - Help - Actors");
 }
 
-TEST_F(HelpDialogTest, TheDeathDialogClosesOnEveryButtonAndTellsTheProductTitle) {
+// The page opens over the fight, where a player still clicks at the foes as the
+// last member falls: a press on its picture or text leaves it up, and only its
+// buttons, Enter and Esc answer it.
+TEST_F(HelpDialogTest, TheDeathDialogClosesOnItsButtonsAndKeysAndTellsTheProductTitle) {
     ASSERT_TRUE(loaded);
     CDeathDlg death(&app);
-    for (int id : {0, 1, 7}) EXPECT_TRUE(death.OnButton(id));
+    for (int id : {CDeathDlg::kDone, CDeathDlg::kDifficulty}) EXPECT_TRUE(death.OnButton(id));
     EXPECT_NE(BuildDeathText().find("in Quillmere, when your party is killed"), std::string::npos);
     app.SetDialog(false, std::make_shared<CDeathDlg>(&app));
     EXPECT_EQ(recorder.titles.back(), "Quillmere - Party Dead");
     const std::vector<int> ids = ScreenIds();
-    EXPECT_EQ(ids, (std::vector<int>{0, 0, 0, 1, 0, 0})) << "picture, text, Difficulty Level, Done";
+    const int page = CDeathDlg::kPage;
+    EXPECT_EQ(ids, (std::vector<int>{0, page, page, CDeathDlg::kDifficulty, CDeathDlg::kDone, 0}))
+        << "picture, text, Difficulty Level, Done";
+    const LONG scale = static_cast<LONG>(app.GetUIManager().GetScale());
+    for (const POINT at : {POINT{512, 384}, POINT{300, 200}, POINT{512, 250}, POINT{700, 560}}) {
+        app.HandleMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(at.x * scale / 100, at.y * scale / 100));
+        app.HandleMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x * scale / 100, at.y * scale / 100));
+        ASSERT_NE(app.GetCurrentDialog(), nullptr) << "a press at " << at.x << ", " << at.y << " closed the page";
+    }
     app.HandleMessage(WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_EQ(app.GetCurrentDialog(), nullptr);
 

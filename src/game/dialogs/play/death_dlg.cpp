@@ -31,10 +31,10 @@ void CDeathDlg::CreateControls(RECT area, DRAVUI::CUIManager& container) {
     auto outer = std::make_shared<DRAVUI::CUIGroup>("", false, false, 0u, 16, config);
 
     auto body = std::make_shared<DRAVUI::CUIGroup>("", true, false, 0u, 16, config);
-    auto picture = std::make_shared<DRAVUI::CUIImage>(config, kDeathPicture, 0);
+    auto picture = std::make_shared<DRAVUI::CUIImage>(config, kDeathPicture, kPage);
     picture->SetSize(258, 482);
     body->AddChild(picture);
-    auto text = std::make_shared<DRAVUI::CUITextElement>(config, 0, BuildDeathText(), false, true);
+    auto text = std::make_shared<DRAVUI::CUITextElement>(config, kPage, BuildDeathText(), false, true);
     text->SetSize(480, 480);
     body->AddChild(text);
     outer->AddChild(body);
