@@ -201,9 +201,15 @@ TEST(Game, ExpandTextListsThePartyAndNamesTheMainCharacter) {
     text = "  PARTY\tthanks \n MAINNAME  ";
     game.ExpandText(text);
     EXPECT_EQ(text, " - Ann (Fighter 3) LINE thanks Ann");
-    text = "Farewell, MAINNAME.";
-    game.ExpandText(text);
-    EXPECT_EQ(text, "Farewell, MAINNAME.");  // only the word itself is replaced
+    // Punctuated as the name would be, the marker is still filled; a longer word is no marker.
+    for (const auto& [written, shown] : std::vector<std::pair<std::string, std::string>>{
+             {"Back, MAINNAME? (MAINNAME's)", "Back, Ann? (Ann's)"},
+             {"\"PARTY\"", "\" - Ann (Fighter 3) LINE  \""},
+             {"MAINNAMES PARTY_LINE _MAINNAME", "MAINNAMES PARTY_LINE _MAINNAME"}}) {
+        text = written;
+        game.ExpandText(text);
+        EXPECT_EQ(text, shown);
+    }
 }
 
 TEST(Game, CalendarCountsThirtyDayMonthsAndTwelveHourClock) {

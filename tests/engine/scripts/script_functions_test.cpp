@@ -156,20 +156,35 @@ TEST(ItemScripts, CountsBelowOneAreRefusedAndLeaveTheStackAlone) {
     EXPECT_EQ(pies, 3);
 }
 
-TEST(MessageScripts, OnlyBoxesExpandMarkers) {
+// Whichever function shows a script's words, the markers in them are filled, also
+// where they are punctuated like the name they stand for.
+TEST(MessageScripts, EveryShownTextIsFilledIn) {
     ScriptTestGame game;
-    game.DrainEvents();
-    game.Eval("drav_message( context, \"Hello MAINNAME\" ) drav_dialog_box( context, \"Title\", \"Hello MAINNAME\" )");
-    auto events = game.DrainEvents();
-    ASSERT_EQ(events.size(), 2u);
-    EXPECT_EQ(dynamic_cast<DRAV::CMessageEvent&>(*events[0]).GetText(), "Hello MAINNAME");
-    auto& box = dynamic_cast<DRAV::CDialogBoxEvent&>(*events[1]);
-    EXPECT_EQ(box.GetCode(), DRAV::EVENT_DIALOG_BOX);
-    EXPECT_EQ(box.GetText(), "Hello Wren");
-
-    game.Eval("drav_win( context, \"Farewell, MAINNAME\" )");
-    EXPECT_EQ(game.Game().GetStateCode(), DRAV::GAME_WON);
-    EXPECT_EQ(game.Game().GetClosingText(), "Farewell, Wren");
+    auto hollis = game.Innkeeper();
+    const std::string said = "\"Back, MAINNAME?\"";
+    const std::vector<std::pair<std::string, std::string>> rows = {
+        {"drav_talk( context, " + said + " )", "Hollis the Innkeeper : Back, Wren?"},
+        {"drav_chatter( context, \"innkeeper\", " + said + " )", "Hollis the Innkeeper : Back, Wren?"},
+        {"drav_shout( context, \"innkeeper\", " + said + " )", "Hollis the Innkeeper : Back, Wren?"},
+        {"drav_message( context, " + said + " )", "Back, Wren?"},
+        {"drav_dialog_box( context, \"Title\", " + said + " )", "Back, Wren?"},
+        {"drav_help( context, \"welcome\", " + said + " )", "Back, Wren?"},
+        {"drav_add_talk_path( context, " + said + ", \"\" )", "Back, Wren?"},
+        {"drav_win( context, " + said + " )", "Back, Wren?"},
+    };
+    for (const auto& [call, shown] : rows) {
+        game.DrainEvents();
+        hollis->ClearTalkChoices();
+        game.Eval(call, hollis.get());
+        std::vector<std::string> texts;
+        for (const auto& event : game.DrainEvents()) {
+            if (auto* line = dynamic_cast<DRAV::CMessageEvent*>(event.get())) texts.push_back(line->GetText());
+            if (auto* box = dynamic_cast<DRAV::CDialogBoxEvent*>(event.get())) texts.push_back(box->GetText());
+        }
+        for (const auto& choice : hollis->GetTalkChoices()) texts.push_back(choice->GetText());
+        if (!game.Game().GetClosingText().empty()) texts.push_back(game.Game().GetClosingText());
+        EXPECT_EQ(texts, std::vector<std::string>{shown}) << call;
+    }
 }
 
 TEST(ScriptFunctionTable, EveryFunctionHasBothHandlers) {
