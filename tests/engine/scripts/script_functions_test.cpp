@@ -354,9 +354,11 @@ TEST(PartyScripts, JoinAndLeave) {
     ScriptTestGame game;
     auto hollis = game.Innkeeper();
     game.DrainEvents();
+    hollis->SetUnspentPoints(1);
     game.Eval("drav_join_party( context )", hollis.get());
     ASSERT_EQ(game.Game().GetParty().size(), 2u);
     EXPECT_TRUE(hollis->IsPartyMember());
+    EXPECT_TRUE(hollis->GetLevelPointsFlag()) << "he joins with a point to spend, shown on his portrait";
     // The new member stays in the area, now its last actor.
     EXPECT_EQ(game.Area().GetActors().back(), hollis);
     EXPECT_EQ(game.Eval("return drav_is_in_party( context, \"innkeeper\" )"), 1);
