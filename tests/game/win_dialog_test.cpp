@@ -176,9 +176,8 @@ TEST_F(ChapterEndTest, TheSamplesSecondChapterEndsAsTheLast) {
 }
 
 // The save listed as "End of Chapter N", continued from the load dialog; nothing is
-// loaded. It shows the pages its road ended with, or, saved before the game kept a
-// chapter's ending, a closing page of its own. Chapter 1 is the last of a module of
-// Reedwater alone.
+// loaded. It closes as its road closed, or, saved before the game kept the ending,
+// on a page of its own. Chapter 1 is the last of a module of Reedwater alone.
 TEST_F(ChapterEndTest, AFinishedLastChaptersSaveShowsThatChaptersOwnEnding) {
     ASSERT_TRUE(loaded);
     ChapterInfoMap& table = CDRAVAppTestAccess::ChapterTable(app);
@@ -190,40 +189,29 @@ TEST_F(ChapterEndTest, AFinishedLastChaptersSaveShowsThatChaptersOwnEnding) {
     };
     const std::vector<std::string> ashcombe{"win2_boats.jpg", "win2_ledger.jpg", "chapter.jpg"};
     const std::vector<Case> cases = {
-        {2, 2, "Sefton's chain drops into the river. LINE LINE Sefton keeps Marrow's ledger for the Guild.", ashcombe},
-        {2, 2, "Sefton's chain drops as Wren turns the windlass, \"one by one\". LINE LINE Wren follows the ledger.",
-         ashcombe},
-        {1, 1, "The ferry pulls away from Reedwater. LINE LINE Wren takes the towpath upriver alone.",
-         {"win1_marsh.jpg", "win1_ferry.jpg", "chapter.jpg"}},
+        {2, 2, "Sefton's chain drops into the river. LINE LINE Sefton keeps Marrow's ledger.", ashcombe},
+        {2, 2, "Wren turns the windlass, the boats go \"one by one\". LINE LINE Wren follows the ledger.", ashcombe},
+        {1, 1, "The ferry pulls away from Reedwater.", {"win1_marsh.jpg", "win1_ferry.jpg", "chapter.jpg"}},
         {2, 2, "", ashcombe},
-    };
-    const auto pagesOf = [](const CWinDlg& page) {
-        std::vector<std::string> pages;
-        for (const WinPage& each : page.GetPages()) pages.push_back(each.picture + ": " + each.text);
-        return pages;
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("chapter " + std::to_string(c.chapter) + ": " + c.ending);
         table.at(1)->m_chapterCount = c.chapters;
         const std::string title = "Wren (End of Chapter " + std::to_string(c.chapter);
-        std::vector<std::string> shown;
+        std::string closing = "You have completed Quillmere. LINE LINE";
         if (c.ending.empty()) {
             home.folder.WriteFile("docs/Orvex Saved Games/Wren.drav",
                                   "<save> <version> Orvex 5 0 </version> ( " + std::to_string(c.chapter) +
                                       " true ) \"Wren.drav\" \"Wren\" \"" + title + ")\" </save>");
-        } else {
-            // Won and played to the last page, whose Exit saves the game.
+        } else {  // won, and saved by the last page's Exit
             QuillmereTest::SampleGame won(c.chapter, [](DRAV::CActor& hero) { hero.SetName("Wren"); });
             CDRAVAppTestAccess::SetEngine(app, won.EnginePtr());
             CDRAVAppTestAccess::StartPlaying(app);
             won.Game().SetClosingText(c.ending);
             won.Game().SetStateCode(DRAV::GAME_WON);
             app.OnChapterComplete(true);
-            auto* first = dynamic_cast<CWinDlg*>(app.GetCurrentDialog().get());
-            ASSERT_NE(first, nullptr);
-            shown = pagesOf(*first);
-            for (std::size_t page = 0; page < shown.size(); ++page) app.CloseDialog(CWinDlg::kNext);
-            ASSERT_FALSE(app.IsGameRunning());
+            closing = dynamic_cast<CWinDlg&>(*app.GetCurrentDialog()).GetPages().back().text;
+            for (std::size_t page = 0; page < c.pictures.size(); ++page) app.CloseDialog(CWinDlg::kNext);
         }
         app.SetDialog(true, std::make_shared<CLoadDlg>(&app));
         auto* load = dynamic_cast<CLoadDlg*>(app.GetCurrentDialog().get());
@@ -238,10 +226,7 @@ TEST_F(ChapterEndTest, AFinishedLastChaptersSaveShowsThatChaptersOwnEnding) {
         std::vector<std::string> pictures;
         for (const WinPage& each : page->GetPages()) pictures.push_back(each.picture);
         EXPECT_EQ(pictures, c.pictures);
-        if (c.ending.empty())
-            EXPECT_EQ(page->GetPages().back().text.rfind("You have completed Quillmere. LINE LINE", 0), 0u);
-        else
-            EXPECT_EQ(pagesOf(*page), shown) << "every page as the chapter ended";
+        EXPECT_EQ(page->GetPages().back().text.rfind(closing, 0), 0u);
         EXPECT_GE(FirstPicture(), 1000) << "the first page's picture was read";
         EXPECT_FALSE(app.IsGameRunning());
         CDRAVAppTestAccess::DropDialogs(app);

@@ -7,7 +7,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include "engine/brain/brain_functions.h"
@@ -25,10 +24,13 @@ std::size_t Count(const std::string& text, const std::string& part) {
     return count;
 }
 
+// Its words, each run of white space a single blank.
 std::string Manual() {
     std::ifstream in(QuillmereTest::SampleArchiveRoot() + "/manual/rules.htm", std::ios::binary);
     EXPECT_TRUE(in);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string manual, word;
+    while (in >> word) manual += word + " ";
+    return manual;
 }
 
 TEST(SampleManual, EverySpellItemAndFactionOfEveryChapterHasOneEntry) {
@@ -54,20 +56,16 @@ TEST(SampleManual, EverySpellItemAndFactionOfEveryChapterHasOneEntry) {
 
 TEST(SampleManual, TheRulesNameTheClassesAttributesAndDefenseTheGameHas) {
     const std::string manual = Manual();
-    for (int c = DRAV::CLASS_FIGHTER; c <= DRAV::CLASS_SPELLCASTER; ++c) {
-        const std::string name = DRAV::GetClassName(static_cast<DRAV::ActorClass>(c));
-        EXPECT_NE(manual.find("<b>" + name + "</b>"), std::string::npos) << name;
-    }
-    const char* const counts[] = {"No", "One", "Two", "Three", "Four", "Five", "Six", "Seven"};
-    ASSERT_LT(DRAV::kAttributeCount, 8);
-    EXPECT_NE(manual.find(std::string(counts[DRAV::kAttributeCount]) + " attributes describe"), std::string::npos);
+    for (const auto c : {DRAV::CLASS_FIGHTER, DRAV::CLASS_ROGUE, DRAV::CLASS_SPELLCASTER})
+        EXPECT_NE(manual.find("<b>" + DRAV::GetClassName(c) + "</b>"), std::string::npos) << c;
+    std::string attributes = "describe a character: ";
     for (int a = 0; a < DRAV::kAttributeCount; ++a)
-        EXPECT_NE(manual.find(DRAV::GetAttributeName(static_cast<DRAV::Attribute>(a))), std::string::npos) << a;
-    // Of one who wears nothing and has an Agility of 10.
-    DRAV::CActor bare(0);
+        attributes += (a == 0 ? "" : a + 1 == DRAV::kAttributeCount ? " and " : ", ") +
+                      DRAV::GetAttributeName(static_cast<DRAV::Attribute>(a));
+    EXPECT_NE(manual.find(attributes + "."), std::string::npos) << attributes;
+    DRAV::CActor bare(0);  // nothing worn, an Agility of 10
     bare.SetAttribute(DRAV::ATTR_AGILITY, 10);
-    EXPECT_NE(manual.find("must beat: " + std::to_string(bare.GetDefenseClass(false, nullptr)) + ","),
-              std::string::npos);
+    EXPECT_NE(manual.find("must beat: " + std::to_string(bare.GetDefenseClass(false, nullptr))), std::string::npos);
 }
 
 }  // namespace

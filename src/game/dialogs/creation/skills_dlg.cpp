@@ -282,5 +282,6 @@ std::string CSkillsDlg::GetDescription() {
            "Spellcasters will likely want to select several of the spell skills. LINE LINE Any skills that are "
            "greyed out are not available to your character. Note that some skills have prerequisites; for instance "
            "to select Elemental Magic, you must first select " +
-           PrerequisiteNames(DRAV::SKILL_ELEMENTAL_MAGIC) + ". LINE LINE " + GetClickVerb() + " on a skill to get a further description of that skill.";
+           PrerequisiteNames(DRAV::SKILL_ELEMENTAL_MAGIC) + ". LINE LINE " + GetClickVerb() +
+           " on a skill to get a further description of that skill.";
 }
