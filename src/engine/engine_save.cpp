@@ -164,6 +164,13 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
         const std::shared_ptr<CActor> main = FindMainActor(game);
         writer.WriteQuoted(main ? main->GetName() : std::string());
         writer.WriteQuoted(SaveTitle(game, module.GetChapter()));
+        // Read with the title by the load dialog, which shows a finished last
+        // chapter's end pages again without loading the game.
+        if (game.GetStateCode() == GAME_WON && !game.GetEnding().empty()) {
+            writer.BeginBlock("ending");
+            writer.WriteQuoted(game.GetEnding());
+            writer.EndBlock();
+        }
         writer.BeginBlock("difficulty");
         writer.WriteWord(GetDifficultyKey(game.GetDifficulty()));
         writer.EndBlock();
@@ -276,6 +283,11 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
     reader.ReadQuoted();  // the path it was saved to
     reader.ReadQuoted();  // the main character's name
     reader.ReadQuoted();  // the title the load dialog shows
+    if (reader.IsBlock("ending")) {
+        reader.BeginBlock("ending");
+        game.SetEnding(reader.ReadQuoted());
+        reader.EndBlock();
+    }
     game.SetDifficulty(DIFFICULTY_CORE);
     if (reader.IsBlock("difficulty")) {
         reader.BeginBlock("difficulty");

@@ -21,7 +21,6 @@ void CDRAVApp::OnChapterComplete(bool quiet) {
     }
     // The chapter table outlives the engine, which the next chapter replaces.
     DRAVCommon::CDataFileFactory* source = running ? running->m_package.get() : m_engine->GetDataSource().get();
-    const std::string closingText = game.GetClosingText();
-    game.SetClosingText("");
+    const std::string closingText = game.TakeClosingText();
     SetDialog(quiet, std::make_shared<CWinDlg>(this, source, "Congratulations!", closingText, nextPresent, nextAbsent));
 }

@@ -27,6 +27,12 @@ void CLoadInfo::ReadSaveHeader(const std::string& path) {
     reader.ReadQuoted();  // the path it was written under
     item->m_name = reader.ReadQuoted();
     item->m_title = reader.ReadQuoted();
+    // Saves of a won chapter made before the ending was kept have none.
+    if (reader.IsBlock("ending")) {
+        reader.BeginBlock("ending");
+        item->m_ending = reader.ReadQuoted();
+        reader.EndBlock();
+    }
     m_items.push_back(std::move(item));
 }
 

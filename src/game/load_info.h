@@ -12,6 +12,7 @@ public:
     std::string m_path;   // where the file was found, not where it was written
     std::string m_name;   // the lead character's name
     std::string m_title;  // the row's label
+    std::string m_ending;  // a won chapter's closing text, empty when the save has none
     std::int32_t m_chapter = 0;
     bool m_chapterCompleted = false;
 };

@@ -302,6 +302,12 @@ public:
     void GetUnspentSkillPicks(std::int32_t& classPicks, std::int32_t& generalPicks) const;
     bool HasLevelPoints() const;
     bool GetLevelPointsFlag() const { return m_levelPoints != 0; }
+    // The level-up notice goes up whenever points to spend come into play: with a
+    // level, with a member joining the party or a hero carried into the next
+    // chapter, and with a load.
+    void RaiseLevelPointsFlag() {
+        if (HasLevelPoints()) m_levelPoints = 1;
+    }
     // The level-up notice has been seen; the next level that brings points sets it again.
     void ClearLevelPointsFlag() { m_levelPoints = 0; }
     void ResetStats();

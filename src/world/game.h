@@ -67,9 +67,14 @@ public:
     void InitNewGame(const CModule& module);
 
     std::int32_t GetStateCode() const { return m_stateCode; }
-    // What the end of the chapter shows once a script has won it (state 7).
+    // What the end of the chapter shows once a script has won it (state 7). The end
+    // pages take it; the game keeps it as the chapter's ending for its save, so that
+    // a finished chapter's save shows the same pages again.
     const std::string& GetClosingText() const { return m_closingText; }
-    void SetClosingText(std::string text) { m_closingText = std::move(text); }
+    void SetClosingText(std::string text);
+    std::string TakeClosingText() { return std::exchange(m_closingText, std::string()); }
+    const std::string& GetEnding() const { return m_ending; }
+    void SetEnding(std::string text) { m_ending = std::move(text); }
     void SetStateCode(std::int32_t code) { m_stateCode = code; }
 
     // ---- destination and points ----
@@ -239,6 +244,7 @@ private:
     std::int32_t m_entryLoadType = 0;
     std::string m_entryExitText;
     std::string m_closingText;
+    std::string m_ending;
     AreaEntryPoint m_resurrectionPoint;
     AreaEntryPoint m_returnPoint;
     AreaEntryPoint m_currentEntry;

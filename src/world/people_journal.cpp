@@ -14,13 +14,7 @@ void CPeopleJournalEntry::WriteDescription(std::ostream& out) const {
 void AddPeopleJournalEntry(PeopleJournal& people, const std::string& personKey, const std::string& displayName,
                            const std::string& areaName, const std::string& text) {
     RequireSavableWord(personKey, "person key");
-    // A saved note is one quoted line: a double quote or a line break in it would
-    // make every later save fail, so they become a single quote and a blank.
-    std::string note = text;
-    for (char& c : note) {
-        if (c == '"') c = '\'';
-        else if (c == '\n' || c == '\r') c = ' ';
-    }
+    std::string note = SavableLine(text);
     auto found = people.find(personKey);
     if (found == people.end())
         found = people.emplace(personKey, std::make_shared<CPeopleJournalEntry>(personKey, displayName)).first;

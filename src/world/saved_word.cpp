@@ -18,4 +18,12 @@ void RequireSavableWord(const std::string& word, const std::string& what) {
         throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, what + " \"" + word + "\" is not a single word that a save can hold");
 }
 
+std::string SavableLine(std::string text) {
+    for (char& c : text) {
+        if (c == '"') c = '\'';
+        else if (c == '\n' || c == '\r') c = ' ';
+    }
+    return text;
+}
+
 }  // namespace DRAV

@@ -13,4 +13,8 @@ bool IsSavableWord(const std::string& word);
 // Code 2 naming `what` and the word when it is not savable.
 void RequireSavableWord(const std::string& word, const std::string& what);
 
+// A text that a save holds as one quoted line: a double quote or a line break in
+// it would make every later save fail, so they become a single quote and a blank.
+std::string SavableLine(std::string text);
+
 }  // namespace DRAV

@@ -64,6 +64,7 @@ TEST(EngineNewGame, NewChapterCarriesTheCharacterOver) {
     const auto main = old.Main();
     main->SetSecondName("the Ferrier");
     main->SetExperience(1234);
+    main->SetUnspentPoints(1);
     main->AddToBackpack(old.Module().CreateItem("reed_lantern", 1, old.Game().NewThingId(THING_ITEM), 0), false);
     auto pole = old.Module().CreateItem("ferrymans_pole", 1, old.Game().NewThingId(THING_ITEM), 0);
     main->SetEquipment(SLOT_WEAPON, pole);
@@ -83,6 +84,7 @@ TEST(EngineNewGame, NewChapterCarriesTheCharacterOver) {
     EXPECT_EQ(carried->GetName(), "Wren");
     EXPECT_EQ(carried->GetSecondName(), "the Ferrier");
     EXPECT_EQ(carried->GetExperience(), 1234u);
+    EXPECT_TRUE(carried->GetLevelPointsFlag()) << "the point still to spend is shown on the portrait";
     EXPECT_EQ(carried->GetEquipped(SLOT_WEAPON), nullptr);
     ASSERT_EQ(carried->GetBackpack().size(), 2u);
     EXPECT_EQ(carried->GetBackpack()[1]->GetTemplate().GetKey(), "ferrymans_pole");

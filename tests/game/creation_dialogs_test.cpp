@@ -227,7 +227,11 @@ TEST_F(CreationTest, SkillPicksByClass) {
     fighter->SetLevel(1);
     fighter->SetClass(DRAV::CLASS_FIGHTER);
     fighter->ResetSkills();
-    Open(CSkillsDlg::CSkillsDlgForCreation(&app, fighter));
+    auto page = CSkillsDlg::CSkillsDlgForCreation(&app, fighter);
+    Open(page);
+    EXPECT_NE(page->GetDescription().find("Elemental Magic, you must first select Matter Magic and Energy Magic."),
+              std::string::npos)
+        << "the prerequisites the game asks";
     const int rogueSkill = PlainSkillOf(DRAV::CLASS_ROGUE, *fighter);
     ASSERT_GE(rogueSkill, 0);
     Click(CSkillsDlg::kFirstGroup + 1);

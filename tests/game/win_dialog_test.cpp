@@ -176,31 +176,48 @@ TEST_F(ChapterEndTest, TheSamplesSecondChapterEndsAsTheLast) {
 }
 
 // The save listed as "End of Chapter N", continued from the load dialog; nothing is
-// loaded. Chapter 1 is the last of a module of Reedwater alone.
+// loaded. It closes as its road closed, or, saved before the game kept the ending,
+// on a page of its own. Chapter 1 is the last of a module of Reedwater alone.
 TEST_F(ChapterEndTest, AFinishedLastChaptersSaveShowsThatChaptersOwnEnding) {
     ASSERT_TRUE(loaded);
     ChapterInfoMap& table = CDRAVAppTestAccess::ChapterTable(app);
     struct Case {
         int chapter;
-        int chapters;  // what chapter 1's record announces
+        int chapters;        // what chapter 1's record announces
+        std::string ending;  // what the chapter was won with; none for an older save
         std::vector<std::string> pictures;
     };
+    const std::vector<std::string> ashcombe{"win2_boats.jpg", "win2_ledger.jpg", "chapter.jpg"};
     const std::vector<Case> cases = {
-        {2, 2, {"win2_boats.jpg", "win2_ledger.jpg", "chapter.jpg"}},
-        {1, 1, {"win1_marsh.jpg", "win1_ferry.jpg", "chapter.jpg"}},
+        {2, 2, "Sefton's chain drops into the river. LINE LINE Sefton keeps Marrow's ledger.", ashcombe},
+        {2, 2, "Wren turns the windlass, the boats go \"one by one\". LINE LINE Wren follows the ledger.", ashcombe},
+        {1, 1, "The ferry pulls away from Reedwater.", {"win1_marsh.jpg", "win1_ferry.jpg", "chapter.jpg"}},
+        {2, 2, "", ashcombe},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE("chapter " + std::to_string(c.chapter));
+        SCOPED_TRACE("chapter " + std::to_string(c.chapter) + ": " + c.ending);
         table.at(1)->m_chapterCount = c.chapters;
-        const std::string title = "Wren (End of Chapter " + std::to_string(c.chapter) + ")";
-        home.folder.WriteFile("docs/Orvex Saved Games/Wren.drav",
-                              "<save> <version> Orvex 5 0 </version> ( " + std::to_string(c.chapter) +
-                                  " true ) \"Wren.drav\" \"Wren\" \"" + title + "\" </save>");
+        const std::string title = "Wren (End of Chapter " + std::to_string(c.chapter);
+        std::string closing = "You have completed Quillmere. LINE LINE";
+        if (c.ending.empty()) {
+            home.folder.WriteFile("docs/Orvex Saved Games/Wren.drav",
+                                  "<save> <version> Orvex 5 0 </version> ( " + std::to_string(c.chapter) +
+                                      " true ) \"Wren.drav\" \"Wren\" \"" + title + ")\" </save>");
+        } else {  // won, and saved by the last page's Exit
+            QuillmereTest::SampleGame won(c.chapter, [](DRAV::CActor& hero) { hero.SetName("Wren"); });
+            CDRAVAppTestAccess::SetEngine(app, won.EnginePtr());
+            CDRAVAppTestAccess::StartPlaying(app);
+            won.Game().SetClosingText(c.ending);
+            won.Game().SetStateCode(DRAV::GAME_WON);
+            app.OnChapterComplete(true);
+            closing = dynamic_cast<CWinDlg&>(*app.GetCurrentDialog()).GetPages().back().text;
+            for (std::size_t page = 0; page < c.pictures.size(); ++page) app.CloseDialog(CWinDlg::kNext);
+        }
         app.SetDialog(true, std::make_shared<CLoadDlg>(&app));
         auto* load = dynamic_cast<CLoadDlg*>(app.GetCurrentDialog().get());
         ASSERT_NE(load, nullptr);
         ASSERT_EQ(load->GetList()->m_items.size(), 1u);
-        EXPECT_EQ(load->GetList()->m_items[0]->m_title, title);
+        EXPECT_EQ(load->GetList()->m_items[0]->m_title.rfind(title, 0), 0u);
         app.CloseDialog(CLoadDlg::kFirstGame);
 
         auto* page = dynamic_cast<CWinDlg*>(app.GetCurrentDialog().get());
@@ -209,7 +226,7 @@ TEST_F(ChapterEndTest, AFinishedLastChaptersSaveShowsThatChaptersOwnEnding) {
         std::vector<std::string> pictures;
         for (const WinPage& each : page->GetPages()) pictures.push_back(each.picture);
         EXPECT_EQ(pictures, c.pictures);
-        EXPECT_EQ(page->GetPages().back().text.rfind("You have completed Quillmere. LINE LINE", 0), 0u);
+        EXPECT_EQ(page->GetPages().back().text.rfind(closing, 0), 0u);
         EXPECT_GE(FirstPicture(), 1000) << "the first page's picture was read";
         EXPECT_FALSE(app.IsGameRunning());
         CDRAVAppTestAccess::DropDialogs(app);

@@ -201,9 +201,10 @@ TEST(Game, ExpandTextListsThePartyAndNamesTheMainCharacter) {
     text = "  PARTY\tthanks \n MAINNAME  ";
     game.ExpandText(text);
     EXPECT_EQ(text, " - Ann (Fighter 3) LINE thanks Ann");
-    text = "Farewell, MAINNAME.";
+    text = "Farewell, MAINNAME. (MAINNAME's) \"PARTY\" MAINNAMES _MAINNAME";
     game.ExpandText(text);
-    EXPECT_EQ(text, "Farewell, MAINNAME.");  // only the word itself is replaced
+    // Punctuated as the name would be, a marker is filled; in a longer word it is none.
+    EXPECT_EQ(text, "Farewell, Ann. (Ann's) \" - Ann (Fighter 3) LINE  \" MAINNAMES _MAINNAME");
 }
 
 TEST(Game, CalendarCountsThirtyDayMonthsAndTwelveHourClock) {

@@ -74,9 +74,12 @@ int lua_assign_quest(lua_State* state) {
 
 int lua_message(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
-    const std::string text = GetLuaText(state, 2);
+    std::string text = GetLuaText(state, 2);
     CountMadeThing(state);
-    ScriptGuard([&] { ScriptGame(context).PushMessage(MESSAGE_NOTICE, text); });
+    ScriptGuard([&] {
+        ExpandScriptText(state, context, text);
+        ScriptGame(context).PushMessage(MESSAGE_NOTICE, text);
+    });
     return 0;
 }
 

@@ -73,7 +73,11 @@ int lua_chatter(lua_State* state) {
     std::string text;
     CActor& speaker = ReadSpeaker(context, state, text);
     CountMadeThing(state);
-    ScriptGuard([&] { Say(ScriptGame(context), &speaker, speaker.GetName() + " : " + text); });
+    ScriptGuard([&] {
+        std::string line = speaker.GetName() + " : " + text;
+        ExpandScriptText(state, context, line);
+        Say(ScriptGame(context), &speaker, line);
+    });
     return 0;
 }
 
@@ -96,13 +100,14 @@ int lua_shout(lua_State* state) {
 
 int lua_add_talk_path(lua_State* state) {
     CScriptContext& context = GetLuaContext(state, true);
-    const std::string text = GetLuaText(state, 2);
+    std::string text = GetLuaText(state, 2);
     const std::string stateName = GetLuaString(state, 3);
     CountMadeThing(state);
     ScriptGuard([&] {
         CTalkTarget& partner = GetScriptTalkTarget(context);
         if (!stateName.empty() && !FindTalkState(partner.GetTalkStates(), stateName))
             throw CLuaScriptError("DRAV::CLuaScript::lua_add_talk_path Bad State: " + stateName + "\n");
+        ExpandScriptText(state, context, text);
         partner.AddTalkChoice(std::make_shared<CTalkChoice>(text, stateName));
     });
     return 0;

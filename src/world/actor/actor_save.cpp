@@ -238,7 +238,7 @@ void CActor::Relink(DRAVCommon::CDataFileReader& reader, CGame& game, const CMod
         AddStoreIfMissing(game.GetStores(), m_templateName, *definition->GetStore(), module, &game);
         m_store = FindStore(game.GetStores(), m_templateName);
     }
-    m_levelPoints = HasLevelPoints() ? 1 : 0;
+    RaiseLevelPointsFlag();
 }
 
 void CActor::Save(DRAVCommon::CDataFileWriter& writer) const {

@@ -41,6 +41,11 @@ void CGame::SetQuestTag(const std::string& tag, std::int32_t value) {
     m_questTags[tag] = value;
 }
 
+void CGame::SetClosingText(std::string text) {
+    m_closingText = SavableLine(std::move(text));
+    m_ending = m_closingText;
+}
+
 void CGame::RevealArea(const std::string& location) {
     RequireSavableWord(location, "map location");
     std::int32_t& revealed = m_revealed[location];

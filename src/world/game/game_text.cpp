@@ -1,6 +1,8 @@
 // Texts the game fills in for scripts, and the calendar.
 
+#include <cctype>
 #include <sstream>
+#include <string_view>
 
 #include "common/exception.h"
 #include "rules/kinds/formulas.h"
@@ -12,37 +14,59 @@ namespace {
 
 constexpr std::uint32_t kTicksPerSecond = 30;
 
+bool IsWordCharacter(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+// `word` holds `marker` with nothing but punctuation before it and no letter or
+// digit right after it ("MAINNAME?", "(MAINNAME's"): a writer punctuates a marker
+// like the name it stands for. `before` and `after` take what surrounds it.
+bool SplitMarker(const std::string& word, std::string_view marker, std::string& before, std::string& after) {
+    std::size_t start = 0;
+    while (start < word.size() && !IsWordCharacter(word[start])) ++start;
+    if (word.compare(start, marker.size(), marker) != 0) return false;
+    const std::size_t end = start + marker.size();
+    if (end < word.size() && IsWordCharacter(word[end])) return false;
+    before = word.substr(0, start);
+    after = word.substr(end);
+    return true;
+}
+
 }  // namespace
 
 void CGame::ExpandText(std::string& text, std::size_t limit) const {
     std::istringstream words(text);
     std::string result;
     bool first = true;
-    std::string word;
+    std::string word, before, after;
     const auto checkLength = [&] {
         if (result.size() > limit)
             throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the text grows past " + std::to_string(limit) +
                                                             " bytes once PARTY and MAINNAME are filled in");
     };
+    const auto append = [&](const std::string& piece) {
+        if (piece.empty()) return;
+        if (!first) result += ' ';
+        result += piece;
+        first = false;
+        checkLength();
+    };
     while (words >> word) {
-        if (word == "PARTY") {
+        if (SplitMarker(word, "PARTY", before, after)) {
+            append(before);
             for (const auto& member : m_party)
                 result += " - " + member->GetName() + " (" + GetClassName(member->GetClass()) + " " +
                           std::to_string(member->GetLevel()) + ") LINE ";
             checkLength();
+            append(after);
             continue;
         }
-        if (word == "MAINNAME") {
+        if (SplitMarker(word, "MAINNAME", before, after)) {
             for (const auto& member : m_party) {
                 if (!member->IsMainCharacter()) continue;
-                word = member->GetName();
+                word = before + member->GetName() + after;
                 break;
             }
         }
-        if (!first) result += ' ';
-        result += word;
-        first = false;
-        checkLength();
+        append(word);
     }
     text = std::move(result);
 }

@@ -156,20 +156,26 @@ TEST(ItemScripts, CountsBelowOneAreRefusedAndLeaveTheStackAlone) {
     EXPECT_EQ(pies, 3);
 }
 
-TEST(MessageScripts, OnlyBoxesExpandMarkers) {
+// Whichever function shows a script's words, their markers are filled, also where
+// punctuated like the name they stand for.
+TEST(MessageScripts, EveryShownTextIsFilledIn) {
     ScriptTestGame game;
-    game.DrainEvents();
-    game.Eval("drav_message( context, \"Hello MAINNAME\" ) drav_dialog_box( context, \"Title\", \"Hello MAINNAME\" )");
-    auto events = game.DrainEvents();
-    ASSERT_EQ(events.size(), 2u);
-    EXPECT_EQ(dynamic_cast<DRAV::CMessageEvent&>(*events[0]).GetText(), "Hello MAINNAME");
-    auto& box = dynamic_cast<DRAV::CDialogBoxEvent&>(*events[1]);
-    EXPECT_EQ(box.GetCode(), DRAV::EVENT_DIALOG_BOX);
-    EXPECT_EQ(box.GetText(), "Hello Wren");
-
-    game.Eval("drav_win( context, \"Farewell, MAINNAME\" )");
-    EXPECT_EQ(game.Game().GetStateCode(), DRAV::GAME_WON);
-    EXPECT_EQ(game.Game().GetClosingText(), "Farewell, Wren");
+    auto hollis = game.Innkeeper();
+    for (const std::string call : {"drav_talk( context, ", "drav_chatter( context, 'innkeeper', ",
+                                   "drav_shout( context, 'innkeeper', ", "drav_message( context, ",
+                                   "drav_dialog_box( context, 'Title', ", "drav_help( context, 'welcome', "}) {
+        game.DrainEvents();
+        game.Eval(call + "'Back, MAINNAME?' )", hollis.get());
+        const auto events = game.DrainEvents();
+        ASSERT_EQ(events.size(), 1u) << call;
+        auto* box = dynamic_cast<DRAV::CDialogBoxEvent*>(events[0].get());
+        const std::string text = box ? box->GetText() : dynamic_cast<DRAV::CMessageEvent&>(*events[0]).GetText();
+        EXPECT_EQ(text.substr(text.find("Back")), "Back, Wren?") << call;
+    }
+    game.Eval("drav_add_talk_path( context, 'Back, MAINNAME?', '' ) drav_win( context, 'Back, MAINNAME?' )",
+              hollis.get());
+    EXPECT_EQ(hollis->GetTalkChoices().back()->GetText(), "Back, Wren?");
+    EXPECT_EQ(game.Game().GetClosingText(), "Back, Wren?");
 }
 
 TEST(ScriptFunctionTable, EveryFunctionHasBothHandlers) {
@@ -339,9 +345,11 @@ TEST(PartyScripts, JoinAndLeave) {
     ScriptTestGame game;
     auto hollis = game.Innkeeper();
     game.DrainEvents();
+    hollis->SetUnspentPoints(1);
     game.Eval("drav_join_party( context )", hollis.get());
     ASSERT_EQ(game.Game().GetParty().size(), 2u);
     EXPECT_TRUE(hollis->IsPartyMember());
+    EXPECT_TRUE(hollis->GetLevelPointsFlag()) << "he joins with a point to spend, shown on his portrait";
     // The new member stays in the area, now its last actor.
     EXPECT_EQ(game.Area().GetActors().back(), hollis);
     EXPECT_EQ(game.Eval("return drav_is_in_party( context, \"innkeeper\" )"), 1);

@@ -31,6 +31,19 @@ int ListOfLevel(int level) {
     return 0;
 }
 
+// "A and B": the skills that must be known before `skill`, as the rule table has them.
+std::string PrerequisiteNames(DRAV::SkillId skill) {
+    std::ostringstream out;
+    bool first = true;
+    for (const std::int32_t prerequisite : DRAV::GetSkillInfo(skill).prerequisites) {
+        if (prerequisite == DRAV::kNoSkill) continue;
+        if (!first) out << " and ";
+        DRAV::WriteSkillLink(static_cast<DRAV::SkillId>(prerequisite), out);
+        first = false;
+    }
+    return out.str();
+}
+
 }  // namespace
 
 std::string SkillRequirementText(int skill) {
@@ -268,6 +281,7 @@ std::string CSkillsDlg::GetDescription() {
            "Adventurers will likely want to select Armor as well, and perhaps two or more weapon skills. "
            "Spellcasters will likely want to select several of the spell skills. LINE LINE Any skills that are "
            "greyed out are not available to your character. Note that some skills have prerequisites; for instance "
-           "to select Elemental Magic, you must first select Life Magic and Energy Magic. LINE LINE " +
-           GetClickVerb() + " on a skill to get a further description of that skill.";
+           "to select Elemental Magic, you must first select " +
+           PrerequisiteNames(DRAV::SKILL_ELEMENTAL_MAGIC) + ". LINE LINE " + GetClickVerb() +
+           " on a skill to get a further description of that skill.";
 }

@@ -82,12 +82,12 @@ void CLoadDlg::Continue(const CLoadInfoItem& row) {
     switch (ChooseLoadRoute(row, m_app->GetChapterTable())) {
         case LoadRoute::Congratulations:
             // Nothing is loaded: the end of the chapter the save completed is shown
-            // again, its own pages over its own pictures.
-            m_app->SetDialog(true, std::make_shared<CWinDlg>(m_app,
-                                                             m_app->GetChapterTable().at(row.m_chapter)->m_package.get(),
-                                                             "Congratulations!",
-                                                             "You have completed " + GetProductTitle() + ".", false,
-                                                             false));
+            // again, its own pages over its own pictures, closing as it closed.
+            m_app->SetDialog(
+                true, std::make_shared<CWinDlg>(
+                          m_app, m_app->GetChapterTable().at(row.m_chapter)->m_package.get(), "Congratulations!",
+                          row.m_ending.empty() ? "You have completed " + GetProductTitle() + "." : row.m_ending,
+                          false, false));
             return;
         case LoadRoute::ChapterPage:
             m_app->SetDialog(true, std::make_shared<CChapterDlg>(m_app, row.m_chapter + 1));
