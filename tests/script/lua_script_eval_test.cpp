@@ -173,24 +173,24 @@ TEST(LuaScriptEval, RegistersTheTableWithTheContextAsFirstArgument) {
     EXPECT_EQ(testContext.nextState, "");
 }
 
-TEST(LuaScriptEval, NativeExceptionReachesTheCallerAndTheNextStateIsFresh) {
-    ScopedScriptFunctions installed(kFunctions);
-    auto script = LuaBody("watch(context) throw_object(context) return 1");
-    CScriptContext context;
-    CDRAVException error = EvalFailure(*script, context);
-    EXPECT_EQ(error.GetCode(), DRAV_ERR_OUT_OF_RANGE);
-    EXPECT_EQ(error.GetMessage(), "test.drav: throw_object: partner is an object");
-    EXPECT_EQ(LuaBody("return watched == nil")->Eval(nullptr, context), 1);
-
-    EXPECT_THROW(LuaBody("watch(context) throw_other(context)")->Eval(nullptr, context), std::runtime_error);
-    EXPECT_EQ(LuaBody("return watched == nil")->Eval(nullptr, context), 1);
-}
-
-TEST(LuaScriptEval, ScriptCannotSwallowANativeException) {
+// Whatever a native function throws ends the script as a script error naming the
+// file and the function, which the script may catch; the next state is fresh.
+TEST(LuaScriptEval, NativeExceptionsAreScriptErrors) {
     ScopedScriptFunctions installed(kFunctions);
     CScriptContext context;
-    CDRAVException error = EvalFailure(*LuaBody("pcall(throw_object, context) return 1"), context);
-    EXPECT_EQ(error.GetCode(), DRAV_ERR_OUT_OF_RANGE);
+    for (const char* thrower : {"throw_object", "throw_other"}) {
+        const std::string call = std::string(thrower) + "(context)";
+        CDRAVException error = EvalFailure(*LuaBody("watch(context) " + call + " return 1"), context);
+        EXPECT_EQ(error.GetCode(), DRAV_ERR_SCRIPT) << thrower;
+        EXPECT_EQ(error.GetMessage(), "test.drav: " + std::string(thrower) + ": " +
+                                          (thrower == std::string("throw_object") ? "partner is an object"
+                                                                                  : "plain failure"));
+        EXPECT_EQ(LuaBody("return watched == nil")->Eval(nullptr, context), 1);
+        EXPECT_EQ(LuaBody("local ok = pcall(" + std::string(thrower) + ", context) return ok and 0 or 2")
+                      ->Eval(nullptr, context),
+                  2)
+            << thrower;
+    }
 }
 
 TEST(LuaScriptEval, EmptyTableDefinesNoFunctions) {

@@ -57,7 +57,6 @@ bool SpecialStatCheck(CScriptContext& context, const std::string& keyword, std::
 int lua_talk(lua_State* state) {
     CScriptContext& context = GetLuaContext(state, true);
     const std::string text = GetLuaText(state, 2);
-    CountMadeThing(state);
     ScriptGuard(
         [&] {
             CGame& game = ScriptGame(context);
@@ -72,7 +71,6 @@ int lua_chatter(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     std::string text;
     CActor& speaker = ReadSpeaker(context, state, text);
-    CountMadeThing(state);
     ScriptGuard([&] { Say(ScriptGame(context), &speaker, speaker.GetName() + " : " + text); });
     return 0;
 }
@@ -81,7 +79,6 @@ int lua_shout(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     std::string text;
     CActor& speaker = ReadSpeaker(context, state, text);
-    CountMadeThing(state);
     ScriptGuard([&] {
         CGame& game = ScriptGame(context);
         std::string line = speaker.GetName() + " : " + text;
@@ -98,7 +95,6 @@ int lua_add_talk_path(lua_State* state) {
     CScriptContext& context = GetLuaContext(state, true);
     const std::string text = GetLuaText(state, 2);
     const std::string stateName = GetLuaString(state, 3);
-    CountMadeThing(state);
     ScriptGuard([&] {
         CTalkTarget& partner = GetScriptTalkTarget(context);
         if (!stateName.empty() && !FindTalkState(partner.GetTalkStates(), stateName))

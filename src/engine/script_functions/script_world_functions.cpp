@@ -235,7 +235,6 @@ int lua_teleport_actor(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string entryName = GetLuaString(state, 2);
     const std::string spellName = GetLuaString(state, 3);
-    CountMadeThing(state);
     ScriptGuard([&] {
         const CSpell& spell = ModuleSpell(context, spellName);
         const CAreaEntry* entry = FindAreaEntry(CurrentArea(context).GetEntries(), entryName);
@@ -249,7 +248,6 @@ int lua_teleport_actor(lua_State* state) {
 int lua_launch_spell(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string spellName = GetLuaString(state, 2);
-    CountMadeThing(state);
     ScriptGuard([&] {
         const CSpell& spell = ModuleSpell(context, spellName);
         ScriptEngine(context).LaunchScriptSpell(ContextActor(context), spell);

@@ -231,12 +231,13 @@ TEST(ArgumentRules, SelectorsAndErrors) {
     EXPECT_EQ(game.Failure("drav_special_stat_check( context, \"luck\", 10 )"),
               "test.drav: drav_special_stat_check: No Special Stat: luck");
 
-    // An object partner is no actor: "target" passes code 2 through unchanged.
+    // An object partner is no actor: "target" names none, as a script error.
     DRAV::CObject* heron = nullptr;
     for (const auto& object : game.Area().GetObjects())
         if (object->GetName() == "Heron Statue") heron = object.get();
     ASSERT_TRUE(heron);
-    EXPECT_EQ(game.Failure("drav_is_in_party( context, \"target\" )", heron), "code 2");
+    EXPECT_EQ(game.Failure("drav_is_in_party( context, \"target\" )", heron),
+              "test.drav: drav_is_in_party: the conversation partner is not a person");
     EXPECT_EQ(game.Failure("drav_store( context )", heron),
               "test.drav: drav_store: the conversation partner is not a person");
 }
