@@ -138,6 +138,7 @@ int lua_join_party(lua_State* state) {
     ScriptGuard([&] {
         CActor& partner = GetScriptTalkActor(context);
         CGame& game = ScriptGame(context);
+        if (partner.IsPartyMember()) return;
         if (game.IsPartyFull()) {
             game.PushMessage(MESSAGE_NOTICE, partner.GetName() + " cannot join because your party is full.");
             return;

@@ -31,6 +31,9 @@ void CGame::SetFirstPartyMember(std::shared_ptr<CActor> actor) {
 }
 
 void CGame::AddPartyMember(std::shared_ptr<CActor> actor) {
+    // Twice in the party, one actor would act and be saved twice.
+    if (std::find(m_party.begin(), m_party.end(), actor) != m_party.end())
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, actor->GetName() + " is in the party already");
     CountMadeThing();
     actor->SetRelation(RELATION_PARTY);
     actor->SetPartyIndex(static_cast<std::uint32_t>(m_party.size()));
