@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <utility>
+#include <vector>
 
 #include "engine/script_functions/script_function_lists.h"
 #include "engine/scripts/script_test_game.h"
@@ -14,6 +17,7 @@
 #include "world/cell.h"
 #include "world/item.h"
 #include "world/object.h"
+#include "world/tile.h"
 
 using QuillmereTest::ScriptTestGame;
 
@@ -240,6 +244,80 @@ TEST(ArgumentRules, SelectorsAndErrors) {
               "test.drav: drav_is_in_party: the conversation partner is not a person");
     EXPECT_EQ(game.Failure("drav_store( context )", heron),
               "test.drav: drav_store: the conversation partner is not a person");
+}
+
+// Every native function with every actor word, each call caught, at `marker`'s place.
+std::string ProbeEveryFunction(const std::string& marker) {
+    std::string names;
+    for (const auto& function : DRAV::GetNativeScriptFunctions()) names += std::string("\"") + function.name + "\", ";
+    return "for _, name in ipairs( { " + names + "} ) do "
+           "for _, word in ipairs( { \"actor\", \"target\", \"party\", \"main\", \"innkeeper\", \"nobody\" } ) do "
+           "pcall( _G[ name ], context, word, word, 1 ) end end drav_set_tag( context, \"" + marker + "\" ) ";
+}
+
+// Whatever a function makes of an actor word at any place a script runs, the script
+// may catch it and runs on to its end, and the game goes on.
+TEST(ArgumentRules, EveryFunctionWithEveryActorWordAtEveryPlace) {
+    using DRAVCommon::DFK_CHAPTER;
+    ScriptTestGame game(QuillmereTest::EditedSampleSource({
+        {DFK_CHAPTER, "quests.drav", "<lua> return drav_check_tag( context, \"heron_riddle_answered\" )",
+         "<lua> if drav_check_tag( context, \"quest\" ) or not drav_check_tag( context, \"bell\" ) then "
+         "return false end " + ProbeEveryFunction("quest") +
+             "return drav_check_tag( context, \"heron_riddle_answered\" )"},
+        {DFK_CHAPTER, "monsters.drav", "if drav_check_and_set_tag( context, \"hollis_met\" ) then",
+         ProbeEveryFunction("person") + "if drav_check_and_set_tag( context, \"hollis_met\" ) then"},
+        {DFK_CHAPTER, "world.drav", "drav_talk( context, \"The stone heron turns its head toward you.\" )",
+         ProbeEveryFunction("object")},
+        {DFK_CHAPTER, "world.drav", "door_boathouse ( 1 1 ) door 2 25 </tile>",
+         "door_boathouse ( 1 1 ) door 2 <lua> " + ProbeEveryFunction("door") + "</lua> </tile>"},
+        {DFK_CHAPTER, "world.drav", "drav_message( context, \"The reeds beside the lane rustle,",
+         ProbeEveryFunction("trap") + "drav_message( context, \"The reeds beside the lane rustle,"},
+        {DFK_CHAPTER, "reedwater_landing.drav", "<entry> lane \"The marsh lane\" ( 7 3 )\n   <lua>",
+         "<entry> lane \"The marsh lane\" ( 7 3 ) <lua> " + ProbeEveryFunction("entry")},
+    }));
+    const auto wren = game.Main();
+    auto hollis = game.Innkeeper();
+    DRAV::CArea& area = game.Area();
+    DRAV::CObject* statue = nullptr;
+    DRAV::CObject* reeds = nullptr;
+    for (const auto& object : area.GetObjects()) {
+        if (object->GetName() == "Heron Statue") statue = object.get();
+        if (object->GetTemplate().GetKey() == "lane_reeds") reeds = object.get();
+    }
+    DRAV::CTile* door = nullptr;
+    for (std::uint32_t column = 0; column < area.GetColumns() && !door; ++column)
+        for (std::uint32_t row = 0; row < area.GetRows() && !door; ++row)
+            if (DRAV::CTile* tile = area.GetTile(column, row);
+                tile->IsDoor() && tile->GetDoor()->GetDefinition().GetKey() == "boathouse_door")
+                door = tile;
+    ASSERT_TRUE(statue && reeds && door);
+    auto watchman = game.Spawn("ferryman", 9, 6);
+    ASSERT_TRUE(watchman);
+    watchman->SetHeartbeat(QuillmereTest::LuaBody(ProbeEveryFunction("heartbeat")));
+    const std::vector<std::pair<std::string, std::function<void()>>> places{
+        {"quest", [&] { game.Engine().SetTag("bell", false); }},
+        {"person", [&] { game.Engine().RunTalkOrder(*wren, DRAV::CTalkOrder(hollis->GetId(), "start", "")); }},
+        {"object",
+         [&] {
+             area.RemoveActor(*wren);
+             ASSERT_TRUE(area.PlaceActor(6, 10, false, wren));
+             game.Engine().RunTalkOrder(*wren, DRAV::CTalkOrder(statue->GetId(), "greet", ""));
+         }},
+        {"entry", [&] { game.Engine().RunEntryScript("lane"); }},
+        {"heartbeat", [&] { game.Engine().RunHeartbeatActor(*watchman); }},
+        {"trap", [&] { game.Engine().HitTrap(area, *reeds, *reeds->GetTrap(), *wren); }},
+        {"door", [&] { game.Engine().OpenDoor(*wren, *door, *door->GetDoor()); }},
+    };
+    for (const auto& [place, run] : places) {
+        std::string outcome = "ran";
+        try {
+            run();
+        } catch (const CDRAVException& error) {
+            outcome = "code " + std::to_string(error.GetCode()) + ": " + error.GetMessage();
+        }
+        EXPECT_EQ(outcome, "ran") << place;
+        EXPECT_TRUE(game.Game().IsQuestTagSet(place)) << place;
+    }
 }
 
 TEST(TravelScripts, GotoAreaPlacesThePartyAtTheEntry) {
