@@ -8,7 +8,6 @@
 #include "rules/definitions/quest_info.h"
 #include "rules/items/item_template.h"
 #include "rules/module.h"
-#include "script/script_limits.h"
 #include "world/actor.h"
 #include "world/events/event.h"
 #include "world/game.h"

@@ -10,7 +10,6 @@
 #include "rules/kinds/number_texts.h"
 #include "rules/vocabulary/skills.h"
 #include "rules/vocabulary/special_stat.h"
-#include "script/script_limits.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/events/event.h"

@@ -14,7 +14,6 @@
 #include "rules/module.h"
 #include "rules/vocabulary/gender_race.h"
 #include "rules/vocabulary/skills.h"
-#include "script/script_limits.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/area/area_records.h"
