@@ -82,7 +82,7 @@ int lua_give_gold(lua_State* state) {
     const std::int64_t amount = GetLuaInteger(state, 2);
     ScriptGuard([&] {
         CGame& game = ScriptGame(context);
-        // The line first: a call the game takes nothing more from changes nothing.
+        // The line first: a call past the limit of things ends there, the gold unchanged.
         game.PushMessage(MESSAGE_GOLD, amount > 0 ? "The party has gained " + std::to_string(amount) + " gold."
                                                   : "The party has lost " + std::to_string(-amount) + " gold.");
         const std::int64_t gold = std::max<std::int64_t>(0, std::int64_t{game.GetGold()} + amount);
