@@ -9,6 +9,7 @@
 #include "rules/magic/spell.h"
 #include "rules/magic/spell_apply.h"
 #include "rules/magic/spell_apply_effect.h"
+#include "script/script_run.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/area/area_records.h"
@@ -157,6 +158,8 @@ void CEngine::ShowPowerEffect(CActor& actor, const CSpell& power) {
 }
 
 void CEngine::TeleportActor(CActor& actor, const CSpell& spell, const CAreaEntry& entry) {
+    // A script's teleport moves the actor before the game hears of it.
+    CountMadeThing();
     actor.ClearOrders();
     actor.SetOrdersChanged(true);
     TeleportHelper(actor, spell, entry.column, entry.row, UncastDifficulty(spell),

@@ -9,7 +9,7 @@
 #include "rules/definitions/quest_info.h"
 #include "rules/items/item_attribute.h"
 #include "rules/items/item_template.h"
-#include "script/fresh_lua_state.h"
+#include "script/script_run.h"
 #include "script/script.h"
 #include "world/actor.h"
 #include "world/area.h"
@@ -25,6 +25,9 @@ void CEngine::SetTagValue(const std::string& tag, std::int32_t value, bool skipC
     if (value == 0) return;
     if (CArea* area = Game().GetCurrentArea()) area->TriggerTagPatches(tag, Module());
     if (skipCheck) return;
+    // The quests' scripts one tag runs share one budget, that of the script that
+    // set the tag when one did.
+    CScriptRun run;
     while (CheckForQuestCompletion2()) {
     }
 }
@@ -38,12 +41,16 @@ bool CEngine::CheckForQuestCompletion2() {
         if (!quest->GetScript() || m_failedQuests.count(name)) continue;
 
         // A broken quest script must not make every later tag fail: it counts as
-        // not complete, and is reported the first time only.
+        // not complete, and is reported the first time only. Once the budget the
+        // check runs in is spent, no other quest is tried; a quest that ended only
+        // because another script spent it is not to blame and is tried again later.
         std::int32_t result = 0;
         try {
             CScriptContext context;
             context.noQuestCheck = true;
             result = quest->GetScript()->Eval(this, context);
+        } catch (const CScriptRunSpent&) {
+            return false;
         } catch (const CDRAVException& error) {
             if (error.GetCode() != DRAV_ERR_SCRIPT) throw;
             if (m_failedQuests.insert(name).second) {
@@ -51,10 +58,7 @@ bool CEngine::CheckForQuestCompletion2() {
                 game.PushMessage(MESSAGE_NOTICE,
                                  "Script Error in quest " + quest->GetName() + ": " + error.GetMessage());
             }
-            // A script whose tag started this check shares its budget with the
-            // quests' scripts: once that is spent the script ends, and no other
-            // quest is tried (and blamed) in its name.
-            if (SpentEnclosingRun()) return false;
+            if (SpentScriptRun()) return false;
             continue;
         }
         if (result == 0) continue;

@@ -10,6 +10,7 @@
 #include "engine/engine.h"
 #include "rules/definitions/talk_state.h"
 #include "script/script.h"
+#include "script/script_run.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/events/event.h"
@@ -47,11 +48,12 @@ void CheckTalkChain(const CTalkTarget& partner, std::vector<const CTalkState*>& 
     ran.push_back(&next);
 }
 
-// Runs `state` and every state its scripts name after it, one fresh context each.
-// A failing script empties the partner's replies.
+// Runs `state` and every state its scripts name after it, one fresh context each
+// and one budget for them all. A failing script empties the partner's replies.
 void RunTalkState(CEngine& engine, CActor& talker, CThing& partnerThing, CTalkTarget& partner,
                   const CTalkState& opening) {
     partner.ClearTalkChoices();
+    CScriptRun run;
     try {
         std::vector<const CTalkState*> ran;
         const CTalkState* state = &opening;

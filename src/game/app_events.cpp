@@ -1,9 +1,13 @@
+#include <set>
 #include <sstream>
+#include <tuple>
+#include <typeindex>
 #include <typeinfo>
 
 #include "common/exception.h"
 #include "engine/engine.h"
 #include "game/app.h"
+#include "game/audio2.h"
 #include "game/dialogs/sheet/actor_inv_dlg.h"
 #include "game/dialogs/maps/help_dlg.h"
 #include "game/dialogs/text_dlg.h"
@@ -19,7 +23,9 @@
 // The engine queues events on the game and never calls the interface. Lines for
 // the log and changed actors are handled as they come; whatever needs the player
 // waits in the pending list, which holds the clock back until the timer has
-// opened its dialogs.
+// opened its dialogs. The events of one batch (one drain, one pass over the
+// pending list) all come after the changes they tell of, so a burst of like ones
+// is handled, and sounds, once.
 
 namespace {
 
@@ -29,6 +35,23 @@ template <typename T>
 const T* ExactlyA(const DRAV::CEvent& event) {
     return typeid(event) == typeid(T) ? static_cast<const T*>(&event) : nullptr;
 }
+
+// What a batch of events has handled and sounded so far.
+class CEventBatch {
+public:
+    // Whether `event` is the first of the batch with its kind, code and actor.
+    bool FirstOfItsKind(const DRAV::CEvent& event) {
+        const auto* actor = ExactlyA<DRAV::CActorInfoEvent>(event);
+        return m_handled.emplace(std::type_index(typeid(event)), event.GetCode(), actor ? actor->GetActor() : 0)
+            .second;
+    }
+    // Whether the sound of `code` has not played in the batch yet (codes may share one).
+    bool FirstSound(std::int32_t code) { return m_sounded.insert(SoundIdForEventCode(code)).second; }
+
+private:
+    std::set<std::tuple<std::type_index, std::int32_t, DRAV::ThingId>> m_handled;
+    std::set<std::int32_t> m_sounded;
+};
 
 }  // namespace
 
@@ -48,29 +71,31 @@ void ExpandMessageMarkup(const std::string& text, std::string& line) {
 
 void CDRAVApp::PumpEngineEvents() {
     DRAV::CGame& game = *m_engine->GetGame();
+    CEventBatch batch;
     std::shared_ptr<DRAV::CEvent> event;
     while (game.PopEvent(event)) {
         const DRAV::CEvent& current = *event;
         if (const auto* message = ExactlyA<DRAV::CMessageEvent>(current)) {
             AppendMessage(message->GetText());
         } else if (ExactlyA<DRAV::CInfoEvent>(current)) {
-            OnInfoEvent(current);
+            if (batch.FirstOfItsKind(current)) OnInfoEvent(current);
         } else if (const auto* info = ExactlyA<DRAV::CActorInfoEvent>(current)) {
-            OnActorInfoEvent(*info);
+            if (batch.FirstOfItsKind(current)) OnActorInfoEvent(*info);
         } else {
             m_pendingEvents.push_back(event);
             continue;
         }
-        PlayEventSound(current.GetCode());
+        if (batch.FirstSound(current.GetCode())) PlayEventSound(current.GetCode());
     }
 }
 
 void CDRAVApp::DrainEngineEvents() {
     DRAV::CGame& game = *m_engine->GetGame();
+    CEventBatch batch;
     std::shared_ptr<DRAV::CEvent> event;
     while (game.PopEvent(event)) {
         if (const auto* message = ExactlyA<DRAV::CMessageEvent>(*event)) {
-            PlayEventSound(message->GetCode());
+            if (batch.FirstSound(message->GetCode())) PlayEventSound(message->GetCode());
             AppendMessage(message->GetText());
         } else {
             QueueEvent(event);
@@ -81,20 +106,21 @@ void CDRAVApp::DrainEngineEvents() {
 void CDRAVApp::QueueEvent(std::shared_ptr<DRAV::CEvent> event) { m_pendingEvents.push_back(std::move(event)); }
 
 bool CDRAVApp::ProcessPendingEvents() {
+    CEventBatch batch;
     while (!m_pendingEvents.empty()) {
         // Off the list before it is handled: an event that fails is not met again.
         std::shared_ptr<DRAV::CEvent> event = m_pendingEvents.front();
         m_pendingEvents.pop_front();
         const DRAV::CEvent& current = *event;
-        PlayEventSound(current.GetCode());
+        if (batch.FirstSound(current.GetCode())) PlayEventSound(current.GetCode());
         if (const auto* talk = ExactlyA<DRAV::CTalkEvent>(current)) {
             OnTalkEvent(*talk);
         } else if (const auto* inventory = ExactlyA<DRAV::CInvEvent>(current)) {
             OnInvEvent(*inventory);
         } else if (ExactlyA<DRAV::CInfoEvent>(current)) {
-            OnInfoEvent(current);
+            if (batch.FirstOfItsKind(current)) OnInfoEvent(current);
         } else if (const auto* info = ExactlyA<DRAV::CActorInfoEvent>(current)) {
-            OnActorInfoEvent(*info);
+            if (batch.FirstOfItsKind(current)) OnActorInfoEvent(*info);
         } else if (const auto* box = ExactlyA<DRAV::CDialogBoxEvent>(current)) {
             OnDialogBoxEvent(*box);
         } else if (const auto* effect = ExactlyA<DRAV::CEffectEvent>(current)) {

@@ -9,6 +9,7 @@
 #include "script/lua_sandbox.h"
 #include "script/lua_script.h"
 #include "script/script_function.h"
+#include "script/script_run.h"
 
 namespace DRAV {
 namespace {
@@ -46,13 +47,8 @@ public:
     void Leave() { m_running.pop_back(); }
 
     std::size_t Depth() const { return m_running.size(); }
-    // The run of the innermost running evaluation, or null.
-    CScriptBudget* EnclosingRun() const { return m_running.empty() ? nullptr : m_running.back()->Record().run; }
-    // The run that the evaluation entered last joins: that of the one it runs
-    // inside, or null.
-    CScriptBudget* RunJoinedByInnermost() const {
-        return m_running.size() < 2 ? nullptr : m_running[m_running.size() - 2]->Record().run;
-    }
+    // The record of the innermost running evaluation, or null.
+    CEvalRecord* Innermost() const { return m_running.empty() ? nullptr : &m_running.back()->Record(); }
 
 private:
     struct Entry {
@@ -72,8 +68,10 @@ CPreparedStates& PreparedStates() {
 }  // namespace
 
 CFreshLuaState::CFreshLuaState(CScriptContext& context)
-    : m_image(PreparedStates().Enter(context.testMode)),
-      m_state(m_image.Restore(&context, PreparedStates().RunJoinedByInnermost())) {}
+    : CFreshLuaState(context, RunningEvaluation(), CurrentScriptRun()) {}
+
+CFreshLuaState::CFreshLuaState(CScriptContext& context, CEvalRecord* enclosing, CScriptBudget* run)
+    : m_image(PreparedStates().Enter(context.testMode)), m_state(m_image.Restore(&context, run, enclosing)) {}
 
 CFreshLuaState::~CFreshLuaState() {
     m_image.Release();
@@ -81,20 +79,16 @@ CFreshLuaState::~CFreshLuaState() {
 }
 
 const char* CFreshLuaState::Refusal() {
-    CPreparedStates& states = PreparedStates();
-    CScriptBudget* run = states.EnclosingRun();
+    CScriptBudget* run = CurrentScriptRun();
     if (!run) return nullptr;
-    if (states.Depth() >= kScriptNestingLimit && !run->stopReason) {
+    if (PreparedStates().Depth() >= kScriptNestingLimit) {
         static const std::string tooDeep =
             "scripts run inside each other more than " + std::to_string(kScriptNestingLimit) + " deep";
-        run->stopReason = tooDeep.c_str();
+        StopRun(*run, RunningEvaluation(), tooDeep.c_str(), ScriptLimit::Depth);
     }
-    return SpentReason(*run);
+    return SpentReason(*run, RunningEvaluation());
 }
 
-const char* SpentEnclosingRun() {
-    CScriptBudget* run = PreparedStates().EnclosingRun();
-    return run ? SpentReason(*run) : nullptr;
-}
+CEvalRecord* RunningEvaluation() { return PreparedStates().Innermost(); }
 
 }  // namespace DRAV

@@ -47,7 +47,7 @@ void Step(MatchState* ms, std::uint64_t steps = 1) {
         ChargeWork(ms->state, 1);
     }
     if (before / kStepsPerClockCheck != ms->steps / kStepsPerClockCheck && PastTimeLimit(RunBudget(ms->state)))
-        StopScript(ms->state, kScriptRanTooLong);
+        StopScript(ms->state, kScriptRanTooLong, ScriptLimit::Time);
 }
 
 void Prepare(MatchState* ms, lua_State* state, const char* source, std::size_t sourceLength, const char* pattern,

@@ -172,7 +172,7 @@ int BoundedRep(lua_State* state) {
     if (length > limit / times || separatorLength > limit / times ||
         length * times + separatorLength * (times - 1) > limit) {
         if (length + separatorLength == 0) ChargeWork(state, WorkOfBytes(times));
-        return StopScript(state, "not enough memory");
+        return StopScript(state, "not enough memory", ScriptLimit::Memory, static_cast<std::size_t>(limit) + 1);
     }
     const std::size_t total = length * times + separatorLength * (times - 1);
     ChargeWork(state, WorkOfBytes(std::max<std::uint64_t>(times, total)));

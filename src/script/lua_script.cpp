@@ -1,6 +1,5 @@
 #include "script/lua_script.h"
 
-#include <exception>
 #include <optional>
 #include <string>
 
@@ -12,6 +11,7 @@
 #include "script/script_args.h"
 #include "script/script_function.h"
 #include "script/script_limits.h"
+#include "script/script_run.h"
 
 namespace DRAV {
 namespace {
@@ -20,44 +20,34 @@ const char* const kScriptHeader = "function drav_script( context )\n";
 
 const char* const kSpecialStatKeys[] = {"locks", "traps", "diplomacy", "stealth", "observation"};
 
-// Every native function runs inside this wrapper: a C++ exception must not unwind
-// through Lua's C frames, so an escaping one is parked in the evaluation's record,
-// the script ends with a Lua error, and Eval throws the exception on unchanged.
-// A Lua error raised in a native function is prefixed with the function's name.
+// Every native function runs inside this wrapper. Lua is C: a C++ exception must
+// not unwind through its frames, so whatever a native function throws ends it
+// with a Lua error: the function's name and what went wrong, which a script may
+// catch like any error of its own and which otherwise ends it as a script error.
 // A function that leaves the run spent (a script it ran inside this one spent it,
 // or the time ran out meanwhile) ends the script at once with the run's reason.
 int CallNative(lua_State* state) {
     lua_CFunction handler = lua_tocfunction(state, lua_upvalueindex(1));
     const char* name = lua_tostring(state, lua_upvalueindex(2));
+    CEvalRecord& record = *EvalRecordSlot(state);
+    record.call = state;
+    record.callMade = false;
     int results = 0;
-    bool escaped = false;
     std::string luaError;
-    std::exception_ptr failure;
     try {
         results = handler(state);
     } catch (const CLuaScriptError& error) {
         luaError = std::string(name) + ": " + error.what();
-        escaped = true;
+    } catch (const std::exception& failure) {
+        luaError = std::string(name) + ": " + ScriptFailureReason(failure);
     } catch (...) {
-        failure = std::current_exception();
-        escaped = true;
+        luaError = std::string(name) + ": unknown failure";
     }
-    if (const char* spent = StopIfSpent(state)) {
-        luaError = std::string(name) + ": " + spent;
-        escaped = true;
-        failure = nullptr;
-    }
-    if (!escaped) return results;
-    if (failure) {
-        if (CEvalRecord* record = EvalRecordSlot(state); record && !record->error) {
-            record->error = std::move(failure);
-            record->errorFunction = name;
-        }
-        failure = nullptr;
-    }
+    record.call = nullptr;
+    if (const char* spent = StopIfSpent(state)) luaError = std::string(name) + ": " + spent;
+    if (luaError.empty()) return results;
     // The long jump skips the destructors: nothing may hold memory by then.
-    if (luaError.empty()) lua_pushliteral(state, "native function failed");
-    else lua_pushlstring(state, luaError.data(), luaError.size());
+    lua_pushlstring(state, luaError.data(), luaError.size());
     std::string().swap(luaError);
     return lua_error(state);
 }
@@ -82,25 +72,13 @@ std::string CLuaScript::FromOrigin(std::string text) const {
     return m_origin + ": " + text;
 }
 
-// Throws what a failed step left: a native function's CDRAVException with its
-// code, naming the script and the function; any other exception as it was;
-// otherwise the script error with Lua's text.
+// Throws the script error of a failed step, with Lua's text: one that says whose
+// budget ended it when another script spent the run.
 void CLuaScript::CheckStep(lua_State* state, int status, const CEvalRecord& record) const {
-    if (record.error) {
-        try {
-            std::rethrow_exception(record.error);
-        } catch (const CDRAVException& failure) {
-            const std::string function = record.errorFunction ? record.errorFunction : "native function";
-            throw CDRAVException(failure.GetCode(),
-                                 FromOrigin(function + ": " + (failure.GetMessage().empty()
-                                                                   ? std::string(failure.what())
-                                                                   : failure.GetMessage())),
-                                 failure.GetReason());
-        }
-    }
     if (status == LUA_OK) return;
     std::string text = FromOrigin(ErrorText(state));
     DRAV_TRACE(2, "Lua Error: %s", text.c_str());
+    if (record.run->stopReason && !SpentTheRun(record)) throw CScriptRunSpent(std::move(text));
     throw CDRAVException(DRAV_ERR_SCRIPT, std::move(text));
 }
 
@@ -182,7 +160,7 @@ void CLuaScript::RegisterFunctions(lua_State* state, bool testMode) {
 
 std::int32_t CLuaScript::Eval(CEngine* engine, CScriptContext& context) const {
     context.engine = engine;
-    if (const char* refused = CFreshLuaState::Refusal()) throw CDRAVException(DRAV_ERR_SCRIPT, FromOrigin(refused));
+    if (const char* refused = CFreshLuaState::Refusal()) throw CScriptRunSpent(FromOrigin(refused));
 
     CFreshLuaState fresh(context);
     lua_State* state = fresh.State();

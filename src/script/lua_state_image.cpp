@@ -50,18 +50,24 @@ CLuaStateImage::CLuaStateImage(lua_CFunction prepare, bool argument)
 
 CLuaStateImage::~CLuaStateImage() { Release(); }
 
-lua_State* CLuaStateImage::Restore(CScriptContext* context, CScriptBudget* enclosing) {
+lua_State* CLuaStateImage::Restore(CScriptContext* context, CScriptBudget* run, CEvalRecord* enclosing) {
+    static std::uint64_t evaluations = 0;
     std::memcpy(m_arena.get(), m_image.data(), m_image.size());
     m_record = CEvalRecord();
     m_record.context = context;
     m_record.mainThread = m_state;
-    if (enclosing) {
-        m_record.run = enclosing;
+    m_record.serial = ++evaluations;
+    m_record.started = std::chrono::steady_clock::now();
+    if (run) {
+        m_record.run = run;
+        m_record.enclosing = enclosing;
     } else {
         m_ownRun = CScriptBudget();
-        m_ownRun.start = std::chrono::steady_clock::now();
+        m_ownRun.start = m_record.started;
         m_record.run = &m_ownRun;
     }
+    m_record.workAtStart = m_record.run->work;
+    m_record.madeAtStart = m_record.run->made;
     Hold(0, m_imageMemory);
     return m_state;
 }
@@ -135,7 +141,7 @@ void* CLuaStateImage::AllocateRunning(void* block, std::size_t oldSize, std::siz
         const std::size_t limit = kScriptMemoryLimit + (budget.stopReason ? kStoppedScriptReserve : 0);
         if (budget.memory - held + newSize > limit) {
             // Lua raises its memory error here; the hook keeps raising it after.
-            if (!budget.stopReason) budget.stopReason = "not enough memory";
+            StopRun(budget, &m_record, "not enough memory", ScriptLimit::Memory, newSize - held);
             return nullptr;
         }
         budget.work += WorkOfBytes(newSize);

@@ -29,9 +29,10 @@ public:
     CLuaStateImage(const CLuaStateImage&) = delete;
     CLuaStateImage& operator=(const CLuaStateImage&) = delete;
 
-    // Restores the image and starts a new evaluation record for `context`, in the
-    // run of `enclosing` when the evaluation runs inside another, else in a new run.
-    lua_State* Restore(CScriptContext* context, CScriptBudget* enclosing);
+    // Restores the image and starts a new evaluation record for `context`, in
+    // `run` (that of the evaluation `enclosing` it runs inside, or of the step of
+    // play), else in a new run.
+    lua_State* Restore(CScriptContext* context, CScriptBudget* run, CEvalRecord* enclosing);
     // Frees what the evaluation since Restore allocated, and gives its memory back
     // to its run. The state is unusable until the next Restore.
     void Release();

@@ -1,6 +1,7 @@
 #pragma once
 // What one run of scripts may spend, and the records that track it beside each
-// Lua state. A run is an evaluation and every evaluation the game makes inside it.
+// Lua state. A run is an evaluation and every evaluation the game makes inside it,
+// or every evaluation of one step of play (script_run.h).
 //
 // Module scripts come from whoever wrote the module. Their work is counted in
 // units of about one Lua instruction: the instructions themselves, every byte
@@ -12,7 +13,6 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <exception>
 
 #include <lua.hpp>
 
@@ -38,10 +38,12 @@ constexpr std::size_t kScannedBytesPerWorkUnit = 8;
 // instruction): checked at every instruction hook.
 constexpr std::chrono::milliseconds kScriptTimeLimit{250};
 constexpr int kInstructionsPerHook = 256;
-// Things that outlive the evaluation and that its native functions may make:
-// effects launched, items given, boxes, journal entries and replies. Each costs
+// Calls of native functions that hand the game something that outlives the
+// evaluation: a line, a box, an event, a sound, an effect, an item, a tag, a
+// journal entry, a reply, a change of the party, a door or a faction. Each costs
 // the game work after the script has ended (an effect flies and is resolved, a box
-// waits for the player), which no counter of the script's own work sees.
+// waits for the player, the interface lays itself out again), which no counter of
+// the script's own work sees. A call counts once, whatever it hands over.
 constexpr std::uint32_t kScriptMadeLimit = 1'000;
 
 // How deep evaluations may run inside one another: a tag a script sets runs the
@@ -65,27 +67,40 @@ constexpr std::size_t kScriptTagLimit = 2048;
 // The error of a script stopped for its work or its time.
 inline constexpr const char* kScriptRanTooLong = "script ran too long";
 
+// What a run ran out of.
+enum class ScriptLimit { Work, Time, Memory, Made, Depth };
+
 // What a run spends: one evaluation and every evaluation run inside it (the
-// quests' scripts a tag it sets runs), which share it, so that no script can
-// spend more by making the game run others.
+// quests' scripts a tag it sets runs), or every evaluation of one step of play
+// (CScriptRun), which share it, so that no script can spend more by making the
+// game run others.
 struct CScriptBudget {
     std::uint64_t work = 0;
     std::size_t memory = 0;  // held by the states of all its running evaluations
-    std::uint32_t made = 0;  // things made for the game, counted by CountMadeThing
+    std::uint32_t made = 0;  // calls that handed the game something, counted by CountMadeThing
     const char* stopReason = nullptr;  // set once the run is stopped
+    std::uint64_t spender = 0;         // the serial of the evaluation that spent it, 0 for none
     std::chrono::steady_clock::time_point start;
 };
 
 // What one evaluation keeps beside its Lua state, reached through the state's
-// extra space. Lua is C: a C++ exception must not unwind through its frames, so a
-// native function's exception is parked here and thrown on by Eval.
+// extra space.
 struct CEvalRecord {
-    std::exception_ptr error;
-    const char* errorFunction = nullptr;  // the native function that let `error` escape
     CScriptContext* context = nullptr;
     lua_State* mainThread = nullptr;
     std::size_t memory = 0;  // held by this evaluation's own state
     CScriptBudget* run = nullptr;  // the budget of the run it belongs to
+    std::uint64_t serial = 0;      // tells evaluations apart, also those of one state
+    // The evaluation of the same run that this one runs inside, or null; what the
+    // run had spent when this one began.
+    CEvalRecord* enclosing = nullptr;
+    std::uint64_t workAtStart = 0;
+    std::uint32_t madeAtStart = 0;
+    std::chrono::steady_clock::time_point started;
+    // The thread of the native function running now, or null, and whether it has
+    // handed the game something yet.
+    lua_State* call = nullptr;
+    bool callMade = false;
 };
 
 // The record of the evaluation running in `state` (any of its coroutines), or null.
@@ -97,9 +112,19 @@ CScriptBudget& RunBudget(lua_State* state);
 // Whether `run` has passed its time limit.
 bool PastTimeLimit(const CScriptBudget& run);
 
+// Stops `run` for `reason` (unless it was stopped already) and finds the
+// evaluation that spent it: of `innermost` (the evaluation running now, or null)
+// and those it runs inside, the one that spent most of `limit` itself. For
+// memory, `request` is what `innermost` asked for when it ran out.
+void StopRun(CScriptBudget& run, CEvalRecord* innermost, const char* reason, ScriptLimit limit,
+             std::size_t request = 0);
+
 // Why `run` may go on no longer, or null: it was stopped, or its time is past,
-// which stops it.
-const char* SpentReason(CScriptBudget& run);
+// which stops it (`innermost` as for StopRun).
+const char* SpentReason(CScriptBudget& run, CEvalRecord* innermost);
+
+// Whether the evaluation of `record` is the one that spent its run.
+bool SpentTheRun(const CEvalRecord& record);
 
 // For a native function that has done its work: when the run is spent (a script
 // run inside this one may have spent it), the evaluation in `state` is stopped
@@ -117,14 +142,12 @@ void ChargeWork(lua_State* state, std::uint64_t units);
 // limit it throws the CLuaScriptError that ends the function.
 void ChargeNativeWork(lua_State* state, std::uint64_t units);
 
-// Counts one thing that a native function of the running evaluation is about to
-// make (see kScriptMadeLimit). Past the limit the script is stopped for good and
-// this throws the CLuaScriptError that ends the native function, so that the
-// error names it. Nothing outside an evaluation.
-void CountMadeThing(lua_State* state);
+// Ends the native function running in `state` past a limit: the run is stopped for
+// good and the CLuaScriptError of its reason thrown.
+[[noreturn]] void StopNative(lua_State* state, const char* reason, ScriptLimit limit);
 
 // Stops the running script for `reason` and raises its Lua error.
-int StopScript(lua_State* state, const char* reason);
+int StopScript(lua_State* state, const char* reason, ScriptLimit limit, std::size_t request = 0);
 
 // The work of copying `bytes` bytes, and of reading them one by one.
 constexpr std::uint64_t WorkOfBytes(std::size_t bytes) { return bytes / kBytesPerWorkUnit; }

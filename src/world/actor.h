@@ -133,7 +133,6 @@ public:
     const std::string& GetName() const override { return m_name; }
     const TalkStateList& GetTalkStates() const override { return m_talkStates; }
     void ClearTalkChoices() override { m_talkChoices.clear(); }
-    void AddTalkChoice(std::shared_ptr<CTalkChoice> choice) override { m_talkChoices.push_back(std::move(choice)); }
     std::string GetStartStateName() const override { return GetFirstTalkStateName(m_talkStates); }
     TalkChoiceList GetTalkChoices() const override { return m_talkChoices; }
 
@@ -518,6 +517,8 @@ public:
     void SetLeaveNoItemsFlag(bool leave) { m_leaveNoItems = leave; }
 
 private:
+    void AppendTalkChoice(std::shared_ptr<CTalkChoice> choice) override { m_talkChoices.push_back(std::move(choice)); }
+
     // The steps of the load constructor.
     void LoadValues(DRAVCommon::CDataFileReader& reader, CGame& game, const CModule& module);
     void LoadItems(DRAVCommon::CDataFileReader& reader, CGame& game, const CModule& module);

@@ -112,7 +112,7 @@ public:
     bool UpdatePartyVisibility();
     // The party becomes this one actor, who also travels with the game.
     void SetFirstPartyMember(std::shared_ptr<CActor> actor);
-    // The actor joins; the gold it carries goes to the party.
+    // The actor joins; the gold it carries goes to the party. Code 2 for a member.
     void AddPartyMember(std::shared_ptr<CActor> actor);
     // Code 2 when the actor is not in the party. A dead actor of its own leaves the game.
     void RemovePartyMember(const CActor& actor);

@@ -69,6 +69,4 @@ void CObject::SetGraphic(std::int32_t id, std::shared_ptr<DRAVGraph::CGraphic> g
     m_graphic = {id, std::move(graphic)};
 }
 
-void CObject::AddTalkChoice(std::shared_ptr<CTalkChoice> choice) { m_choices.push_back(std::move(choice)); }
-
 }  // namespace DRAV

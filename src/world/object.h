@@ -74,11 +74,12 @@ public:
     const std::string& GetName() const override { return m_template->GetName(); }
     const TalkStateList& GetTalkStates() const override { return m_template->GetTalkStates(); }
     void ClearTalkChoices() override { m_choices.clear(); }
-    void AddTalkChoice(std::shared_ptr<CTalkChoice> choice) override;
     std::string GetStartStateName() const override { return GetFirstTalkStateName(GetTalkStates()); }
     TalkChoiceList GetTalkChoices() const override { return m_choices; }
 
 private:
+    void AppendTalkChoice(std::shared_ptr<CTalkChoice> choice) override { m_choices.push_back(std::move(choice)); }
+
     CArea* m_area;
     const CObjectTemplate* m_template;
     std::string m_objectName;

@@ -20,7 +20,8 @@ public:
     // The partner's states in order; an object shares its definition's list.
     virtual const TalkStateList& GetTalkStates() const = 0;
     virtual void ClearTalkChoices() = 0;
-    virtual void AddTalkChoice(std::shared_ptr<CTalkChoice> choice) = 0;
+    // Offers one more reply.
+    void AddTalkChoice(std::shared_ptr<CTalkChoice> choice);
     // The name of the first state, or empty when there are no states.
     virtual std::string GetStartStateName() const = 0;
     // A copy of the offered replies, in the order added.
@@ -31,6 +32,8 @@ protected:
     CTalkTarget(const CTalkTarget&) = default;
     CTalkTarget& operator=(const CTalkTarget&) = default;
     ~CTalkTarget() = default;
+
+    virtual void AppendTalkChoice(std::shared_ptr<CTalkChoice> choice) = 0;
 };
 
 // The name of the first of `states`, or empty when there is none: the state a

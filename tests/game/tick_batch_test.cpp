@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
+#include "game/audio2.h"
 #include "running_game_support.h"
 #include "script/script_test_support.h"
 
@@ -47,6 +49,15 @@ TEST_F(TickBatchTest, AChapterWonInTheSecondTickOpensTheEndPages) {
     const std::uint32_t start = game().GetTick();
     EXPECT_EQ(AfterABatch(), "Congratulations!");
     EXPECT_EQ(game().GetTick(), start + 2);
+}
+
+// The doors of a batch are heard once, however often a script swung them.
+TEST_F(TickBatchTest, ABurstOfLikeEventsIsHeardOncePerBatch) {
+    HeartbeatInTwoTicks("for i = 1, 900 do drav_open_door( context, \"sluice_gate\" ) end");
+    m_shell.audio->played.clear();
+    AfterABatch();
+    const auto& played = m_shell.audio->played;
+    EXPECT_EQ(std::count(played.begin(), played.end(), SoundIdForEventCode(DRAV::EVENT_DOORS_OPENED)), 1);
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ public:
     const std::string& GetName() const override { return m_definition->name; }
     const TalkStateList& GetTalkStates() const override { return m_definition->states; }
     void ClearTalkChoices() override { m_choices.clear(); }
-    void AddTalkChoice(std::shared_ptr<CTalkChoice> choice) override { m_choices.push_back(std::move(choice)); }
+    void AppendTalkChoice(std::shared_ptr<CTalkChoice> choice) override { m_choices.push_back(std::move(choice)); }
     std::string GetStartStateName() const override { return GetFirstTalkStateName(GetTalkStates()); }
     TalkChoiceList GetTalkChoices() const override { return m_choices; }
 

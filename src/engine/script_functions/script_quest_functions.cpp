@@ -8,7 +8,6 @@
 #include "rules/definitions/quest_info.h"
 #include "rules/items/item_template.h"
 #include "rules/module.h"
-#include "script/script_limits.h"
 #include "world/actor.h"
 #include "world/events/event.h"
 #include "world/game.h"
@@ -61,7 +60,6 @@ int lua_check_assigned(lua_State* state) {
 int lua_assign_quest(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string name = GetLuaString(state, 2);
-    CountMadeThing(state);
     ScriptGuard([&] {
         const CQuestInfo& quest = FindQuest(context, name);
         CGame& game = ScriptGame(context);
@@ -75,7 +73,6 @@ int lua_assign_quest(lua_State* state) {
 int lua_message(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     std::string text = GetLuaText(state, 2);
-    CountMadeThing(state);
     ScriptGuard([&] {
         ExpandScriptText(state, context, text);
         ScriptGame(context).PushMessage(MESSAGE_NOTICE, text);
@@ -86,13 +83,13 @@ int lua_message(lua_State* state) {
 int lua_give_gold(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::int64_t amount = GetLuaInteger(state, 2);
-    CountMadeThing(state);
     ScriptGuard([&] {
         CGame& game = ScriptGame(context);
-        const std::int64_t gold = std::max<std::int64_t>(0, std::int64_t{game.GetGold()} + amount);
-        game.SetGold(static_cast<std::int32_t>(std::min<std::int64_t>(gold, INT32_MAX)));
+        // The line first: a call past the limit of things ends there, the gold unchanged.
         game.PushMessage(MESSAGE_GOLD, amount > 0 ? "The party has gained " + std::to_string(amount) + " gold."
                                                   : "The party has lost " + std::to_string(-amount) + " gold.");
+        const std::int64_t gold = std::max<std::int64_t>(0, std::int64_t{game.GetGold()} + amount);
+        game.SetGold(static_cast<std::int32_t>(std::min<std::int64_t>(gold, INT32_MAX)));
     });
     return 0;
 }
@@ -101,7 +98,6 @@ int lua_give_item(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string key = GetLuaString(state, 2);
     const std::int32_t count = GetLuaOptionalInteger(state, 3, 1);
-    CountMadeThing(state);
     ScriptGuard([&] {
         // Merged into a stack, a count below 1 would shrink it.
         if (count < 1) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "item count " + std::to_string(count));
@@ -176,7 +172,6 @@ int PushBox(lua_State* state, std::int32_t code) {
     CScriptContext& context = GetLuaContext(state);
     const std::string title = GetLuaText(state, 2);
     std::string text = GetLuaText(state, 3);
-    CountMadeThing(state);
     ScriptGuard([&] {
         CGame& game = ScriptGame(context);
         ExpandScriptText(state, context, text);

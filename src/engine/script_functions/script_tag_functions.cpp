@@ -65,7 +65,6 @@ void RequireTagRoom(const CGame& game, const std::string& tag) {
 int lua_set_tag(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string tag = GetLuaString(state, 2);
-    CountMadeThing(state);
     ScriptGuard([&] {
         RequireTagRoom(ScriptGame(context), tag);
         ScriptEngine(context).SetTag(tag, context.noQuestCheck);
@@ -77,7 +76,6 @@ int lua_set_tag_value(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string tag = GetLuaString(state, 2);
     const std::int32_t value = GetLuaInteger(state, 3);
-    CountMadeThing(state);
     ScriptGuard([&] {
         RequireTagRoom(ScriptGame(context), tag);
         ScriptEngine(context).SetTagValue(tag, value, context.noQuestCheck);
@@ -98,7 +96,6 @@ int lua_check_and_set_tag(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string tag = GetLuaString(state, 2);
     bool set = false;
-    CountMadeThing(state);
     ScriptGuard([&] {
         set = ScriptGame(context).IsQuestTagSet(tag);
         if (set) return;
@@ -125,7 +122,6 @@ int lua_journal(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string quest = GetLuaString(state, 2);
     const std::string entry = GetLuaString(state, 3);
-    CountMadeThing(state);
     ScriptGuard([&] { ScriptGame(context).AddJournalEntry(entry, quest); });
     return 0;
 }
@@ -142,6 +138,7 @@ int lua_join_party(lua_State* state) {
     ScriptGuard([&] {
         CActor& partner = GetScriptTalkActor(context);
         CGame& game = ScriptGame(context);
+        if (partner.IsPartyMember()) return;
         if (game.IsPartyFull()) {
             game.PushMessage(MESSAGE_NOTICE, partner.GetName() + " cannot join because your party is full.");
             return;

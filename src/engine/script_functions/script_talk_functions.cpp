@@ -10,7 +10,6 @@
 #include "rules/kinds/number_texts.h"
 #include "rules/vocabulary/skills.h"
 #include "rules/vocabulary/special_stat.h"
-#include "script/script_limits.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/events/event.h"
@@ -57,7 +56,6 @@ bool SpecialStatCheck(CScriptContext& context, const std::string& keyword, std::
 int lua_talk(lua_State* state) {
     CScriptContext& context = GetLuaContext(state, true);
     const std::string text = GetLuaText(state, 2);
-    CountMadeThing(state);
     ScriptGuard(
         [&] {
             CGame& game = ScriptGame(context);
@@ -72,7 +70,6 @@ int lua_chatter(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     std::string text;
     CActor& speaker = ReadSpeaker(context, state, text);
-    CountMadeThing(state);
     ScriptGuard([&] {
         std::string line = speaker.GetName() + " : " + text;
         ExpandScriptText(state, context, line);
@@ -85,7 +82,6 @@ int lua_shout(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     std::string text;
     CActor& speaker = ReadSpeaker(context, state, text);
-    CountMadeThing(state);
     ScriptGuard([&] {
         CGame& game = ScriptGame(context);
         std::string line = speaker.GetName() + " : " + text;
@@ -102,7 +98,6 @@ int lua_add_talk_path(lua_State* state) {
     CScriptContext& context = GetLuaContext(state, true);
     std::string text = GetLuaText(state, 2);
     const std::string stateName = GetLuaString(state, 3);
-    CountMadeThing(state);
     ScriptGuard([&] {
         CTalkTarget& partner = GetScriptTalkTarget(context);
         if (!stateName.empty() && !FindTalkState(partner.GetTalkStates(), stateName))

@@ -14,7 +14,6 @@
 #include "rules/module.h"
 #include "rules/vocabulary/gender_race.h"
 #include "rules/vocabulary/skills.h"
-#include "script/script_limits.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/area/area_records.h"
@@ -235,7 +234,6 @@ int lua_teleport_actor(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string entryName = GetLuaString(state, 2);
     const std::string spellName = GetLuaString(state, 3);
-    CountMadeThing(state);
     ScriptGuard([&] {
         const CSpell& spell = ModuleSpell(context, spellName);
         const CAreaEntry* entry = FindAreaEntry(CurrentArea(context).GetEntries(), entryName);
@@ -249,7 +247,6 @@ int lua_teleport_actor(lua_State* state) {
 int lua_launch_spell(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string spellName = GetLuaString(state, 2);
-    CountMadeThing(state);
     ScriptGuard([&] {
         const CSpell& spell = ModuleSpell(context, spellName);
         ScriptEngine(context).LaunchScriptSpell(ContextActor(context), spell);

@@ -4,6 +4,7 @@
 
 #include "common/exception.h"
 #include "common/trace.h"
+#include "script/script_run.h"
 #include "world/game.h"
 #include "world/movement/pathfind_standard.h"
 
@@ -49,6 +50,7 @@ void CActor::SetEncounter(std::string name, std::int32_t index) {
 }
 
 void CActor::SetFaction(const CFaction* faction, std::uint32_t rank) {
+    CountMadeThing();
     m_faction = faction;
     m_factionRank = rank;
 }

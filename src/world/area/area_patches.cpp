@@ -7,6 +7,7 @@
 
 #include "common/exception.h"
 #include "rules/module.h"
+#include "script/script_run.h"
 #include "world/area.h"
 #include "world/events/event.h"
 #include "world/game.h"
@@ -124,6 +125,7 @@ void CArea::SetDoorState(const CPatchActionDoor& action, bool reapply) {
     const PatchActionType type = action.GetType();
     if (type != PATCH_OPEN_DOOR && type != PATCH_CLOSE_DOOR)
         throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "door action " + std::to_string(type));
+    CountMadeThing();
     // Rebuilding, the open-door records already hold what became of the patched
     // doors, closings since included; they are applied after the patches.
     if (!reapply) {

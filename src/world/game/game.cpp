@@ -5,6 +5,7 @@
 #include "common/trace.h"
 #include "rules/module.h"
 #include "world/area.h"
+#include "script/script_run.h"
 #include "world/saved_word.h"
 
 namespace DRAV {
@@ -29,7 +30,10 @@ void CGame::SetEntry(const AreaEntryPoint& entry, std::int32_t loadType, const s
     m_entryExitText = exitText;
 }
 
-ThingId CGame::NewThingId(int type) { return m_thingSerialCounter.NewThingId(type); }
+ThingId CGame::NewThingId(int type) {
+    CountMadeThing();
+    return m_thingSerialCounter.NewThingId(type);
+}
 
 bool CGame::IsQuestTagSet(const std::string& tag) const {
     const auto found = m_questTags.find(tag);
@@ -38,6 +42,7 @@ bool CGame::IsQuestTagSet(const std::string& tag) const {
 
 void CGame::SetQuestTag(const std::string& tag, std::int32_t value) {
     RequireSavableWord(tag, "quest tag");
+    CountMadeThing();
     m_questTags[tag] = value;
 }
 
@@ -48,9 +53,9 @@ void CGame::SetClosingText(std::string text) {
 
 void CGame::RevealArea(const std::string& location) {
     RequireSavableWord(location, "map location");
-    std::int32_t& revealed = m_revealed[location];
-    if (revealed != 0) return;
-    revealed = 1;
+    if (const auto found = m_revealed.find(location); found != m_revealed.end() && found->second != 0) return;
+    CountMadeThing();
+    m_revealed[location] = 1;
     PushMessage(MESSAGE_NOTICE, "A new location has been added to your map.");
 }
 
@@ -65,6 +70,7 @@ void CGame::AddJournalEntry(const std::string& journalKey, const std::string& qu
         return;
     }
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "Add to Journal (%s %s)\n", journalKey.c_str(), questKey.c_str());
+    CountMadeThing();
     m_journal.push_back(std::make_shared<CJournalEntry>(journalKey, questKey, m_tick));
     PushMessage(MESSAGE_NOTICE, "Your Journal has been updated.");
 }
@@ -74,7 +80,10 @@ void CGame::UpdatePeopleJournal(const CArea& area, const CActor& partner, const 
     AddPeopleJournalEntry(m_peopleJournal, partner.GetNameWord(), partner.GetName(), area.GetDisplayName(), text);
 }
 
-void CGame::PushEvent(std::shared_ptr<CEvent> event) { m_events.push_back(std::move(event)); }
+void CGame::PushEvent(std::shared_ptr<CEvent> event) {
+    CountMadeThing();
+    m_events.push_back(std::move(event));
+}
 
 void CGame::PushMessage(std::int32_t kind, const std::string& text) {
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "Push message: %s\n", text.c_str());

@@ -6,6 +6,7 @@
 #include "common/exception.h"
 #include "common/trace.h"
 #include "rules/items/item_template.h"
+#include "script/script_run.h"
 #include "world/game.h"
 #include "world/movement/party_visibility.h"
 
@@ -31,6 +32,10 @@ void CGame::SetFirstPartyMember(std::shared_ptr<CActor> actor) {
 }
 
 void CGame::AddPartyMember(std::shared_ptr<CActor> actor) {
+    // Twice in the party, one actor would act and be saved twice.
+    if (std::find(m_party.begin(), m_party.end(), actor) != m_party.end())
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, actor->GetName() + " is in the party already");
+    CountMadeThing();
     actor->SetRelation(RELATION_PARTY);
     actor->SetPartyIndex(static_cast<std::uint32_t>(m_party.size()));
     actor->RaiseLevelPointsFlag();
@@ -48,6 +53,7 @@ void CGame::RemovePartyMember(const CActor& actor) {
     const auto found =
         std::find_if(m_party.begin(), m_party.end(), [&](const auto& member) { return member.get() == &actor; });
     if (found == m_party.end()) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, actor.GetName() + " is not in the party");
+    CountMadeThing();
     const std::shared_ptr<CActor> member = *found;
     const std::size_t position = static_cast<std::size_t>(found - m_party.begin());
     member->SetRelation(RELATION_NEUTRAL);

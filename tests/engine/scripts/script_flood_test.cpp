@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <regex>
+#include <set>
 
+#include "engine/script_functions/script_function_lists.h"
 #include "engine/scripts/script_test_game.h"
 #include "rules/module.h"
 #include "script/script_limits.h"
@@ -72,9 +75,10 @@ TEST(EffectsInFlight, RemovingAnEffectKeepsTheOthersInLaunchOrder) {
     EXPECT_TRUE(area.GetEffects().empty());
 }
 
-// Every native function that makes something the game keeps past the script
-// counts it: one script may make up to the limit, and the next thing ends it with
-// an error naming the function, which no pcall can catch. What it made stays.
+// A call that hands the game something counts: a script may make up to the limit,
+// and the next call ends it with an error naming the function, which no pcall can
+// catch. What it made stays. Of every function, 1,001 calls stop at the limit, hand
+// the game nothing (a thousand lines after them still fit), or are refused.
 TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
     ScriptTestGame game;
     auto hollis = game.Innkeeper();
@@ -96,9 +100,14 @@ TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
         return tagCount;
     };
     const auto effects = [&] { return game.Area().GetEffects().size(); };
+    const std::string limit = std::to_string(DRAV::kScriptMadeLimit);
+    const std::string tooMany = "the script makes more than " + limit + " things";
+    const auto stops = [&](const std::string& function) { return "test.drav: " + function + ": " + tooMany; };
+    const std::string nothing = "no failure";
     struct Case {
         const char* call;  // a journal entry's key or a tag takes the run's letter for RUN
-        std::function<std::size_t()> made;
+        std::function<std::size_t()> made;  // what it made, for one that stops
+        std::string outcome = {};             // of the walk, for one that does not
     };
     const Case cases[] = {
         {"drav_launch_spell( context, \"still_water\" )", effects},
@@ -114,32 +123,70 @@ TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
         {"drav_chatter( context, \"actor\", \"Hark.\" )", lines},
         {"drav_give_gold( context, 1 )", lines},
         {"drav_assign_quest( context, \"heron_riddle\" )", lines},
+        {"drav_diplomacy_check( context, 0, \"start\", \"start\" )", lines},
+        {"drav_special_stat_check( context, \"diplomacy\", 0 )", lines},
+        {"drav_set_faction_rank( context, \"ferrymen\", 1 )", lines},
+        {"drav_reveal_area( context, \"RUN\" .. i )", lines},
         {"drav_set_tag( context, \"RUN\" .. i )", tags},
         {"drav_set_tag_value( context, \"RUN\" .. i, 2 )", tags},
         {"drav_check_and_set_tag( context, \"RUN\" .. i )", tags},
+        {"drav_empty_party( context )", nullptr, stops("drav_empty_party")},
+        {"drav_open_door( context, \"sluice_gate\" )", nullptr, stops("drav_open_door")},
+        {"drav_close_door( context, \"sluice_gate\" )", nullptr, stops("drav_close_door")},
+        {"drav_special_stat_check( context, \"observation\", 1000 )", nullptr, nothing},
+        {"drav_is_in_party( context, \"target\" ) drav_is_main_actor( context, \"actor\" )", nullptr, nothing},
+        {"drav_is_actor( context, \"target\", \"innkeeper\" ) drav_goto_state( context, \"start\" )", nullptr, nothing},
+        {"drav_get_special_stat( context, \"party\", \"locks\" )", nullptr, nothing},
+        {"drav_goto_area( context, \"reed_marsh\", \"hideout\" ) drav_rest( context, \"dock\" )", nullptr, nothing},
+        {"drav_set_resurrection( context, \"reedwater_landing\", \"dock\" )", nullptr, nothing},
+        {"drav_set_return( context, \"dock\" ) drav_check_assigned( context, \"find_boatwright\" )", nullptr, nothing},
+        {"drav_store( context ) drav_check_tag( context, \"RUN\" .. i )", nullptr, nothing},
+        {"drav_get_tag_value( context, \"RUN\" .. i ) drav_remove_item( context, \"dagger\" )", nullptr, nothing},
+        {"drav_has_item( context, \"dagger\" ) drav_get_level( context, \"main\" )", nullptr, nothing},
+        {"drav_get_gold( context, \"party\" ) drav_win( context, \"The end.\" )", nullptr, nothing},
+        {"drav_has_faction( context ) drav_get_faction_rank( context, \"ferrymen\" )", nullptr, nothing},
+        {"drav_get_name( context, \"target\" ) drav_get_pronoun( context, \"actor\" )", nullptr, nothing},
+        {"drav_get_possessive( context, \"main\" ) drav_is_dead( context, \"target\" )", nullptr, nothing},
+        {"drav_is_in_area( context, \"reed_marsh\" ) drav_get_time( context )", nullptr, nothing},
+        {"drav_is_male( context, \"main\" ) drav_remove_encounter( context, \"RUN\" .. i )", nullptr, nothing},
+        {"drav_is_surrender( context, \"target\" ) drav_random_check( context, 50 )", nullptr, nothing},
+        {"drav_has_skill( context, \"main\", \"locks\" ) drav_attack( context )", nullptr, nothing},
+        {"drav_remove_actor( context )", nullptr, nothing},
+        // The innkeeper joins once, and no line after it fits; one in the party does not join again.
+        {"drav_join_party( context )", nullptr, stops("drav_message")},
+        {"drav_leave_party( context )", nullptr, "test.drav: drav_leave_party: only a party member can leave the party"},
     };
-    const std::string limit = std::to_string(DRAV::kScriptMadeLimit);
-    const std::string tooMany = "the script makes more than " + limit + " things";
+    std::set<std::string> walked;
+    const std::regex function("drav_[a-z_]+");
     for (const Case& c : cases) {
         const std::string call = c.call;
         const std::string name = call.substr(0, call.find('('));
+        for (std::sregex_iterator word(call.begin(), call.end(), function), end; word != end; ++word)
+            walked.insert(word->str());
         const auto run = [&](const char* letter, const std::string& loop) {
             std::string body = loop;
             const std::size_t at = body.find("RUN");
             if (at != std::string::npos) body.replace(at, 3, letter);
             return game.Failure(body, hollis.get());
         };
+        if (!c.made) {
+            EXPECT_EQ(run("w", "for i = 1, " + limit + " + 1 do " + call + " end for i = 1, " + limit +
+                                   " do drav_message( context, \"after\" ) end return 1"),
+                      c.outcome)
+                << call;
+            continue;
+        }
         const std::size_t before = c.made();
         EXPECT_EQ(run("a", "for i = 1, " + limit + " do " + call + " end return 1"), "no failure") << call;
         EXPECT_EQ(c.made() - before, DRAV::kScriptMadeLimit) << call;
-        EXPECT_EQ(run("b", "for i = 1, " + limit + " + 1 do " + call + " end"), "test.drav: " + name + ": " + tooMany)
-            << call;
+        EXPECT_EQ(run("b", "for i = 1, " + limit + " + 1 do " + call + " end"), stops(name)) << call;
         EXPECT_EQ(c.made() - before, 2 * DRAV::kScriptMadeLimit) << call;
         EXPECT_EQ(run("c", "for i = 1, 2 * " + limit + " do pcall(function() " + call + " end) end return 1"),
                   "test.drav: " + tooMany)
             << call;
         EXPECT_EQ(c.made() - before, 3 * DRAV::kScriptMadeLimit) << call;
     }
+    for (const auto& function : DRAV::GetNativeScriptFunctions()) EXPECT_TRUE(walked.count(function.name)) << function.name;
 }
 
 // The sample's quests with the heron's riddle, which every tag change examines,
@@ -157,15 +204,17 @@ std::shared_ptr<DRAVCommon::CDataFileFactory> QuestsEdited(const std::string& he
          {DRAVCommon::DFK_CHAPTER, "quests.drav", "</quests>", more + "</quests>"}});
 }
 
-// Once the budget is spent the quest that was running is reported, no other quest
-// is tried, and the outer script stops with an error naming the function.
+// Once the budget is spent the quest that spent it is reported, no other quest is
+// tried, and the outer script stops with an error naming the function. A quest that
+// ended only because another script spent the budget is not blamed: the riddle, once
+// answered, completes it. A tag the engine sets runs the quests in one budget too.
 TEST(ScriptFlood, ScriptsRunInsideAScriptShareItsBudget) {
     struct Row {
         const char* what;
         std::string heron;  // the riddle's completion script
         int spinners;
-        std::string body;     // the script that sets the tags
-        std::string outcome;  // its failure, the boxes, quest errors, lines "after" and tokens
+        std::string body;     // the script that sets the tags; empty: the engine sets "bell"
+        std::string outcome;  // its failure, the boxes, quest errors, lines "after", tokens, then the riddle done
     };
     const std::string depth = std::to_string(DRAV::kScriptNestingLimit);
     const std::vector<Row> rows{
@@ -177,6 +226,14 @@ TEST(ScriptFlood, ScriptsRunInsideAScriptShareItsBudget) {
         {"quests that spin spend the outer script's work", "while true do end", 3,
          "drav_set_tag( context, \"bell\" ) drav_message( context, \"after\" )",
          "test.drav: drav_set_tag: script ran too long / 0 boxes / 1 quest errors / 0 after / 0 tokens"},
+        {"twenty quests that spin spend one budget of a tag the engine sets", "while true do end", 20, "",
+         "no failure / 0 boxes / 1 quest errors / 0 after / 0 tokens"},
+        {"a quest run once the outer script holds all the memory is not to blame",
+         "return drav_check_tag( context, \"heron_riddle_answered\" )", 0,
+         "local keep, n = {}, 0 while collectgarbage( \"count\" ) * 1024 < " +
+             std::to_string(DRAV::kScriptMemoryLimit - 16000) +
+             " do n = n + 1 keep[n] = string.rep( \"x\", 4000 ) .. n end drav_set_tag( context, \"bell\" )",
+         "test.drav: drav_set_tag: not enough memory / 0 boxes / 0 quest errors / 0 after / 0 tokens / done"},
         {"what the outer script holds leaves the quest less memory",
          "local t = string.rep( \"y\", 900000 ) return string.len( t ) == 0", 0,
          "local s = string.rep( \"x\", 900000 ) drav_set_tag( context, \"bell\" ) "
@@ -189,14 +246,15 @@ TEST(ScriptFlood, ScriptsRunInsideAScriptShareItsBudget) {
              " tokens"},
         {"a quest within the budget completes", "return drav_check_tag( context, \"bell\" )", 0,
          "drav_set_tag( context, \"bell\" ) drav_message( context, \"after\" ) return 1",
-         "no failure / 0 boxes / 0 quest errors / 1 after / 0 tokens"},
+         "no failure / 0 boxes / 0 quest errors / 1 after / 0 tokens / done"},
     };
     for (const Row& row : rows) {
         ScriptTestGame game(QuestsEdited(row.heron, row.spinners));
         game.Game().SetQuestTag("armed", 1);
         game.DrainEvents();
         const std::string outcome = QuillmereTest::OutcomeInChild([&] {
-            const std::string failure = game.Failure(row.body);
+            if (row.body.empty()) game.Engine().SetTag("bell", false);
+            const std::string failure = row.body.empty() ? "no failure" : game.Failure(row.body);
             std::size_t boxes = 0, questErrors = 0, after = 0;
             for (const auto& event : game.DrainEvents()) {
                 boxes += dynamic_cast<DRAV::CDialogBoxEvent*>(event.get()) != nullptr;
@@ -208,8 +266,10 @@ TEST(ScriptFlood, ScriptsRunInsideAScriptShareItsBudget) {
             std::size_t tokens = 0;
             for (const auto& item : game.Main()->GetBackpackItems())
                 if (item->GetTemplate().GetKey() == "ferry_token") tokens += item->GetCount();
+            game.Engine().SetTag("heron_riddle_answered", false);
             return failure + " / " + std::to_string(boxes) + " boxes / " + std::to_string(questErrors) +
-                   " quest errors / " + std::to_string(after) + " after / " + std::to_string(tokens) + " tokens";
+                   " quest errors / " + std::to_string(after) + " after / " + std::to_string(tokens) + " tokens" +
+                   (game.Game().IsQuestTagSet("heron_riddle") ? " / done" : "");
         });
         EXPECT_EQ(outcome, row.outcome) << row.what;
     }

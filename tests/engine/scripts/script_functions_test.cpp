@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <map>
+#include <utility>
+#include <vector>
 
 #include "engine/script_functions/script_function_lists.h"
 #include "engine/scripts/script_test_game.h"
@@ -14,6 +18,7 @@
 #include "world/cell.h"
 #include "world/item.h"
 #include "world/object.h"
+#include "world/tile.h"
 
 using QuillmereTest::ScriptTestGame;
 
@@ -237,14 +242,68 @@ TEST(ArgumentRules, SelectorsAndErrors) {
     EXPECT_EQ(game.Failure("drav_special_stat_check( context, \"luck\", 10 )"),
               "test.drav: drav_special_stat_check: No Special Stat: luck");
 
-    // An object partner is no actor: "target" passes code 2 through unchanged.
+    // An object partner is no actor: "target" names none, as a script error.
     DRAV::CObject* heron = nullptr;
     for (const auto& object : game.Area().GetObjects())
         if (object->GetName() == "Heron Statue") heron = object.get();
     ASSERT_TRUE(heron);
-    EXPECT_EQ(game.Failure("drav_is_in_party( context, \"target\" )", heron), "code 2");
+    EXPECT_EQ(game.Failure("drav_is_in_party( context, \"target\" )", heron),
+              "test.drav: drav_is_in_party: the conversation partner is not a person");
     EXPECT_EQ(game.Failure("drav_store( context )", heron),
               "test.drav: drav_store: the conversation partner is not a person");
+}
+
+// Once "bell" is set: every native function with every actor word, each caught, once at `marker`'s place.
+std::string ProbeEveryFunction(const std::string& marker) {
+    std::string names;
+    for (const auto& function : DRAV::GetNativeScriptFunctions()) names += std::string("\"") + function.name + "\", ";
+    return "if drav_check_tag( context, \"bell\" ) and not drav_check_tag( context, \"" + marker + "\" ) then "
+           "for _, name in ipairs( { " + names + "} ) do for _, word in ipairs( { \"actor\", \"target\", \"party\", "
+           "\"main\", \"innkeeper\", \"nobody\" } ) do pcall( _G[ name ], context, word, word, 1 ) end end "
+           "drav_set_tag( context, \"" + marker + "\" ) end ";
+}
+
+// The sample's script in `file` that holds `text` probes first at `marker`'s place.
+QuillmereTest::SampleEdit Probed(const std::string& file, const std::string& text, const std::string& marker) {
+    return {DRAVCommon::DFK_CHAPTER, file, text, ProbeEveryFunction(marker) + text};
+}
+
+// Whatever a function makes of an actor word at any place a script runs, the script
+// may catch it and runs on to its end, and the game goes on.
+TEST(ArgumentRules, EveryFunctionWithEveryActorWordAtEveryPlace) {
+    ScriptTestGame game(QuillmereTest::EditedSampleSource({
+        Probed("quests.drav", "return drav_check_tag( context, \"heron_riddle_answered\" )", "quest"),
+        Probed("monsters.drav", "if drav_check_and_set_tag( context, \"hollis_met\" ) then", "person"),
+        Probed("world.drav", "drav_talk( context, \"The stone heron turns its head toward you.\" )", "object"),
+        Probed("world.drav", "drav_message( context, \"The reeds beside the lane rustle,", "trap"),
+        Probed("reedwater_landing.drav", "if not drav_check_and_set_tag( context, \"ferry_kit_given\" )", "entry"),
+        {DRAVCommon::DFK_CHAPTER, "world.drav", "door_boathouse ( 1 1 ) door 2 25 </tile>",
+         "door_boathouse ( 1 1 ) door 2 <lua> " + ProbeEveryFunction("door") + "</lua> </tile>"},
+    }));
+    // Wren beside the heron statue, the innkeeper and a ferryman with the heartbeat near her.
+    const auto wren = game.Main();
+    DRAV::CArea& area = game.Area();
+    area.RemoveActor(*wren);
+    const auto hollis = game.Spawn("innkeeper", 7, 9), watchman = game.Spawn("ferryman", 8, 10);
+    ASSERT_TRUE(area.PlaceActor(6, 10, false, wren) && hollis && watchman);
+    watchman->SetHeartbeat(QuillmereTest::LuaBody(ProbeEveryFunction("heartbeat")));
+    std::map<std::string, DRAV::CObject*> objects;
+    for (const auto& object : area.GetObjects()) objects[object->GetTemplate().GetKey()] = object.get();
+    DRAV::CTile& door = *area.GetTile(10, 8);
+    ASSERT_TRUE(objects["heron_statue"] && objects["lane_reeds"] && door.IsDoor());
+    const std::vector<std::pair<std::string, std::function<void()>>> places{
+        {"quest", [&] { game.Engine().SetTag("bell", false); }},
+        {"person", [&] { game.Engine().RunTalkOrder(*wren, DRAV::CTalkOrder(hollis->GetId(), "start", "")); }},
+        {"object", [&] { game.Engine().RunTalkOrder(*wren, DRAV::CTalkOrder(objects["heron_statue"]->GetId(), "greet", "")); }},
+        {"entry", [&] { game.Engine().RunEntryScript("dock"); }},
+        {"heartbeat", [&] { game.Engine().RunHeartbeatActor(*watchman); }},
+        {"trap", [&] { game.Engine().HitTrap(area, *objects["lane_reeds"], *objects["lane_reeds"]->GetTrap(), *wren); }},
+        {"door", [&] { game.Engine().OpenDoor(*wren, door, *door.GetDoor()); }},
+    };
+    for (const auto& [place, run] : places) {
+        EXPECT_NO_THROW(run()) << place;
+        EXPECT_TRUE(game.Game().IsQuestTagSet(place)) << place;
+    }
 }
 
 TEST(TravelScripts, GotoAreaPlacesThePartyAtTheEntry) {

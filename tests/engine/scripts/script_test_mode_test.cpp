@@ -91,7 +91,7 @@ TEST(ScriptTestMode, TwinsCheckNamesAgainstTheModule) {
               "6 test.drav: drav_get_gold: DRAV::CLuaScript::lua_get_gold_test Actor must be party : main_name\n");
     EXPECT_EQ(failure("drav_chatter( context, \"stranger\", \"hi\" )"),
               "6 test.drav: drav_chatter: DRAV::CLuaScript::GetLuaActorTest bad actor : stranger\n");
-    EXPECT_EQ(failure("drav_special_stat_check( context, \"luck\", 3 )"), "2 test.drav: drav_special_stat_check: No Special Stat: luck");
+    EXPECT_EQ(failure("drav_special_stat_check( context, \"luck\", 3 )"), "6 test.drav: drav_special_stat_check: No Special Stat: luck");
     EXPECT_EQ(failure("drav_store( context )"), "6 test.drav: drav_store: Talk used in non-talk script\n");
     EXPECT_EQ(failure("drav_set_faction_rank( context, \"no_guild\", 1 )"),
               "6 test.drav: drav_set_faction_rank: DRAV::CLuaScript::lua_set_faction_rank_test No such faction: no_guild\n");

@@ -121,12 +121,12 @@ TEST(TalkOrder, MissingStateFailsOnceAndTheOrderIsGone) {
 
 // Tobin's talk as an author might edit it: `first` runs at the top of his start
 // state, `last` at the end of his pole state, after which states s1 .. sN follow,
-// each naming the next.
+// each doing `each` and naming the next.
 std::shared_ptr<DRAVCommon::CDataFileFactory> TobinEdited(const std::string& first, const std::string& last,
-                                                          int states) {
+                                                          int states, const std::string& each = "") {
     std::string pole = "drav_give_item( context, \"ferrymans_pole\" ) " + last;
     for (int i = 1; i <= states; ++i) {
-        pole += " </lua> </state> <state> s" + std::to_string(i) + " <lua> drav_talk( context, \"" +
+        pole += " </lua> </state> <state> s" + std::to_string(i) + " <lua> " + each + " drav_talk( context, \"" +
                 std::to_string(i) + "\" )";
         if (i < states) pole += " drav_goto_state( context, \"s" + std::to_string(i + 1) + "\" )";
     }
@@ -137,7 +137,7 @@ std::shared_ptr<DRAVCommon::CDataFileFactory> TobinEdited(const std::string& fir
 }
 
 // The talk closes with no reply on offer and the game goes on; a state the
-// player's reply leads back to runs.
+// player's reply leads back to runs. The states one reply runs share one budget.
 TEST(TalkOrder, StatesThatRunOnWithoutAReplyEndAsAScriptError) {
     struct Row {
         const char* what;
@@ -145,6 +145,7 @@ TEST(TalkOrder, StatesThatRunOnWithoutAReplyEndAsAScriptError) {
         int states;
         std::vector<std::string> orders;  // the states the player's orders open, in turn
         std::string outcome;              // each order's failure or "ok", then the replies on offer
+        std::string each = {};               // what each of the states s1 .. sN does
     };
     const std::string again = "talk state \"start\" runs again before the player replies";
     const std::vector<Row> rows{
@@ -163,9 +164,16 @@ TEST(TalkOrder, StatesThatRunOnWithoutAReplyEndAsAScriptError) {
          "Tobin the Ferryman: talk state \"s16\" would run after 16 states without a reply from the player "
          "Tobin the Ferryman: talk state \"s16\" would run after 16 states without a reply from the player"
          " / 0 replies"},
+        {"fifteen states that each all but spend a budget", "drav_goto_state( context, \"s1\" )", "", 15, {"start"},
+         "_chapter_\\monsters.drav (monster dock_ferryman, talk state s2): script ran too long / 0 replies",
+         "for i = 1, 4e6 do end"},
+        {"fifteen states of 990 boxes each", "drav_goto_state( context, \"s1\" )", "", 15, {"start"},
+         "_chapter_\\monsters.drav (monster dock_ferryman, talk state s2): drav_dialog_box: the script makes more "
+         "than 1000 things / 0 replies",
+         "for i = 1, 990 do drav_dialog_box( context, \"Q\", \"q\" ) end"},
     };
     for (const Row& row : rows) {
-        ScriptTestGame game(TobinEdited(row.first, row.last, row.states));
+        ScriptTestGame game(TobinEdited(row.first, row.last, row.states, row.each));
         const auto tobin = game.Spawn("dock_ferryman", 8, 4);
         ASSERT_TRUE(tobin) << row.what;
         const std::string outcome = QuillmereTest::OutcomeInChild([&] {
