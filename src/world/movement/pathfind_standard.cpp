@@ -26,6 +26,9 @@ constexpr double kPi = 3.1415927410125732;
 constexpr double kTicksPerSecond = 30.0;
 // A goal that moves farther than this (squared) throws the waypoint away.
 constexpr double kGoalMovedSquared = 25.0;
+// How far a walk's goal may move off this many times without the walk coming
+// nearer it than ever before it ends: one pacing beyond water is never reached.
+constexpr std::uint32_t kMostGoalMoves = 12;
 
 // Slowing effects can take the speed below zero; such an actor stands still
 // rather than walking backwards.
@@ -92,6 +95,8 @@ void CPathfindStandard::Reset() {
     m_givingWayTo = 0;
     DropOwnPath();
     m_noWay = false;
+    m_aimed = false;
+    m_goalMoves = 0;
     m_progressTick = m_stepTick;
 }
 
@@ -170,6 +175,7 @@ void CPathfindStandard::NoteProgress(const CActor& actor, CArea& area, double go
         // a path of its own may lead it along and back to where it was held.
         if (!nearer) return;
         m_nearest = std::sqrt(dx * dx + dy * dy);
+        m_goalMoves = 0;
         m_waits = 0;
         m_searches = 0;
         m_walkersHeldIt = false;
@@ -371,14 +377,36 @@ void CPathfindStandard::DropOwnPath() {
     m_closedCount = 0;
 }
 
+void CPathfindStandard::FollowMovedGoal(const CActor& actor, CArea& area, double goalX, double goalY,
+                                        double halfWidth, double halfHeight) {
+    m_goalX = goalX;
+    m_goalY = goalY;
+    m_waypointTick = 0;
+    m_mode = PATHFIND_NORMAL;
+    // The walk goes on as it was, its waits, searches and the nearest it came all
+    // kept: a goal that moves now and then gives a walk no fresh start, or one
+    // pacing out of reach would be walked at for ever.
+    if (++m_goalMoves > kMostGoalMoves) {
+        DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s never comes nearer its moving goal\n", actor.GetName().c_str());
+        m_noWay = true;
+    }
+    // A way of its own leads where the goal was: searched anew round the same
+    // people, or given up for the waypoints when no search may run now.
+    if (!m_path.empty() && !(area.GetWaypointCalculator()->MaySearchAt(TickOf(area)) &&
+                             SearchOwnPath(actor, area, goalX, goalY, halfWidth, halfHeight)))
+        DropOwnPath();
+}
+
 void CPathfindStandard::GetWaypoint(const CActor& actor, CArea& area, double& outX, double& outY, double goalX,
                                     double goalY, double halfWidth, double halfHeight) {
     const double movedX = m_goalX - goalX;
     const double movedY = m_goalY - goalY;
-    if (movedX * movedX + movedY * movedY > kGoalMovedSquared) {
-        Reset();
+    if (!m_aimed) {
+        m_aimed = true;
         m_goalX = goalX;
         m_goalY = goalY;
+    } else if (movedX * movedX + movedY * movedY > kGoalMovedSquared) {
+        FollowMovedGoal(actor, area, goalX, goalY, halfWidth, halfHeight);
     }
     const std::uint32_t tick = TickOf(area);
     bool keep = false;

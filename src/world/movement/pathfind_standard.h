@@ -106,6 +106,10 @@ private:
     bool FollowOwnPath(const CActor& actor, CArea& area, double goalX, double goalY, double& outX, double& outY);
     // Back to the plain waypoints: no path of its own, nobody closed.
     void DropOwnPath();
+    // The goal has moved far since the walk last aimed at it: a new waypoint, and
+    // a walk that has followed it too often without coming nearer has no way.
+    void FollowMovedGoal(const CActor& actor, CArea& area, double goalX, double goalY, double halfWidth,
+                         double halfHeight);
 
     // Steps without coming this much nearer the goal than ever before, or farther
     // along its own path, make a walk held up.
@@ -175,6 +179,10 @@ private:
     ThingId m_givingWayTo = 0;
     std::uint32_t m_givingWayUntil = 0;
     bool m_noWay = false;
+    // Whether the walk has aimed at its goal since it was given, and how often the
+    // goal has moved far since the walk last came nearer it than ever.
+    bool m_aimed = false;
+    std::uint32_t m_goalMoves = 0;
 };
 
 }  // namespace DRAV

@@ -269,12 +269,13 @@ struct WalkEnd {
 
 // Walks `walker` to (goalX, goalY) as the engine's move step does, with `others`
 // walking to their own goals at the same time, until it arrives, has no way or
-// `ticks` have passed.
-WalkEnd WalkUntilEnd(CArea& area, const std::shared_ptr<CActor>& walker, double goalX, double goalY,
-                     std::vector<Walker> others, int ticks) {
+// `ticks` have passed. A goal that paces goes `pace` units east and back, a second each way.
+WalkEnd WalkUntilEnd(CArea& area, const std::shared_ptr<CActor>& walker, double homeX, double goalY,
+                     std::vector<Walker> others, int ticks, double pace = 0.0) {
     CGame& game = *area.GetGame();
     for (int tick = 1; tick <= ticks; ++tick) {
         game.SetTick(100 + tick);
+        const double goalX = homeX + (tick / 30 % 2) * pace;
         const double step = walker->GetMoveSpeed() / 30.0;
         if (walker->DistanceToPoint(goalX, goalY) <= step) return {"arrived", tick};
         walker->GetPathfinder()->MoveActor(*walker, area, goalX, goalY, 0.0, 0.0);
@@ -356,6 +357,7 @@ TEST(Pathfind, AWalkTheWaypointsCannotLeadTakesItsOwnWayOrHasNone) {
         const char* expected;
         int within;  // ticks
         int goalAboveG = 0;  // rows above the cell marked G, for a goal no mark can stand on
+        double pace = 0.0;
     };
     const Case cases[] = {
         {"off a pier one cell wide between water",
@@ -373,13 +375,16 @@ TEST(Pathfind, AWalkTheWaypointsCannotLeadTakesItsOwnWayOrHasNone) {
         {"through a gap two cells wide, wide enough for the walker",
          {"..........", "..S.......", "..........", "####..####", "..........", "........G.", ".........."},
          1.5, "arrived", 900},
+        {"to one pacing in a walled yard with no gate",
+         {"..............", ".S............", "......#######.", "......#.G...#.", "......#######."}, 0.6, "no way",
+         900, 0, 6.0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         TextMap map(c.lines);
         const auto walker = map.Walker('S', c.radius);
         const double goalY = map.At('G').y() - c.goalAboveG * 2.5;
-        const WalkEnd walk = WalkUntilEnd(map.area, walker, map.At('G').x(), goalY, {}, 3000);
+        const WalkEnd walk = WalkUntilEnd(map.area, walker, map.At('G').x(), goalY, {}, 3000, c.pace);
         EXPECT_EQ(walk.end, c.expected)
             << "after " << walk.ticks << " ticks at " << walker->GetX() << ", " << walker->GetY();
         EXPECT_LT(walk.ticks, c.within);
