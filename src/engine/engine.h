@@ -415,6 +415,11 @@ private:
     // member says what it cannot reach, unless it walked to a way out the party
     // may take from where it stands.
     void EndWalkWithNoWay(CActor& actor, const COrder& order);
+    // The order ended this tick. The party's last walk to the way out it is offered
+    // asks the interface to put the question of leaving.
+    void NoteOrderEnded(const CActor& actor, const COrder& order);
+    // The way out that a use order walks to; null for any other order.
+    const CObject* WayOutOf(const COrder& order) const;
     // What the walking order makes for, as the player knows it: a person's or an
     // object's name, else the name of the ground it aims at.
     std::string NameOfWalkGoal(const COrder& order) const;

@@ -1,11 +1,14 @@
-// Walks that can go no further: a walker with no way to its goal, whether walls
-// or people standing in a narrow way shut it, gives up the order that sent it.
+// Where walks end: a walker with no way to its goal, whether walls or people
+// standing in a narrow way shut it, gives up the order that sent it with a word,
+// and the party's walk to a way out ends in the question of leaving by it.
 
 #include "common/trace.h"
 #include "engine/engine.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/cell.h"
+#include "world/events/event.h"
+#include "world/game.h"
 #include "world/master_tile.h"
 #include "world/object.h"
 #include "world/order.h"
@@ -51,14 +54,19 @@ std::string CEngine::NameOfWalkGoal(const COrder& order) const {
     }
 }
 
+const CObject* CEngine::WayOutOf(const COrder& order) const {
+    if (order.GetType() != ORDER_USE || OrderAs<CUseOrder>(order).kind != USE_OBJECT) return nullptr;
+    const CObject* object = CurrentArea().FindObject(OrderAs<CUseOrder>(order).thing);
+    return object && object->IsExit() ? object : nullptr;
+}
+
 void CEngine::EndWalkWithNoWay(CActor& actor, const COrder& order) {
     // A way out is walked to so that the party may leave by it: one the party is
     // offered already, the first to arrive standing in the way of the next, needs
-    // no nearer walk.
-    if (order.GetType() == ORDER_USE && OrderAs<CUseOrder>(order).kind == USE_OBJECT) {
-        const CObject* object = CurrentArea().FindObject(OrderAs<CUseOrder>(order).thing);
-        const CAreaExit* offered = object && object->IsExit() ? FindOfferedExit() : nullptr;
-        if (offered && offered->name == object->GetExitName()) {
+    // no nearer walk, and the question of leaving follows.
+    if (const CObject* wayOut = WayOutOf(order)) {
+        const CAreaExit* offered = FindOfferedExit();
+        if (offered && offered->name == wayOut->GetExitName()) {
             DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s is near enough to leave by %s\n", actor.GetName().c_str(),
                        offered->name.c_str());
             actor.PopOrder(order);
@@ -69,6 +77,20 @@ void CEngine::EndWalkWithNoWay(CActor& actor, const COrder& order) {
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s finds no way to %s, order ends\n", actor.GetName().c_str(), goal.c_str());
     PushActorMessage(actor, " can't reach " + goal + ".");
     actor.PopOrder(order);
+}
+
+void CEngine::NoteOrderEnded(const CActor& actor, const COrder& order) {
+    const CObject* wayOut = actor.GetRelation() == RELATION_PARTY ? WayOutOf(order) : nullptr;
+    if (!wayOut) return;
+    const CAreaExit* offered = FindOfferedExit();
+    if (!offered || offered->name != wayOut->GetExitName()) return;
+    // The question waits for the last of the party walking to it.
+    for (const auto& member : Game().GetParty()) {
+        const std::shared_ptr<COrder> walk = member->IsAlive() ? member->GetCurrentOrder() : nullptr;
+        const CObject* going = walk ? WayOutOf(*walk) : nullptr;
+        if (going && going->GetExitName() == wayOut->GetExitName()) return;
+    }
+    Game().PushEvent(std::make_shared<CInfoEvent>(EVENT_WAY_OUT_REACHED));
 }
 
 }  // namespace DRAV

@@ -77,11 +77,12 @@ void CDRAVApp::PumpEngineEvents() {
         const DRAV::CEvent& current = *event;
         if (const auto* message = ExactlyA<DRAV::CMessageEvent>(current)) {
             AppendMessage(message->GetText());
-        } else if (ExactlyA<DRAV::CInfoEvent>(current)) {
+        } else if (ExactlyA<DRAV::CInfoEvent>(current) && current.GetCode() != DRAV::EVENT_WAY_OUT_REACHED) {
             if (batch.FirstOfItsKind(current)) OnInfoEvent(current);
         } else if (const auto* info = ExactlyA<DRAV::CActorInfoEvent>(current)) {
             if (batch.FirstOfItsKind(current)) OnActorInfoEvent(*info);
         } else {
+            // The question of leaving waits with the dialogs for the clock to stop.
             m_pendingEvents.push_back(event);
             continue;
         }
@@ -157,6 +158,10 @@ void CDRAVApp::OnInfoEvent(const DRAV::CEvent& event) {
         case DRAV::EVENT_VIEW_RECOMPUTED:
             if (m_gameViewReady && m_deviceWrapper)
                 m_graphicsManager.BuildAreaGraphics(m_deviceWrapper.get(), *m_engine->GetGame()->GetCurrentArea());
+            return;
+        case DRAV::EVENT_WAY_OUT_REACHED:
+            // Asked only while the way out is still offered and nothing else is open.
+            if (IsExitAvailable() && !m_currentDialog) UseAvailableExit();
             return;
         case DRAV::EVENT_RETURNED_TO_ENTRANCE:
             SetDialog(false, std::make_shared<CTextDlg>(this, "Return", "The party returns to the area entrance.",

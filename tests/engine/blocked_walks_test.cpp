@@ -32,6 +32,7 @@ struct Outcome {
     std::vector<int> ticks;
     std::vector<std::string> said;
     bool talked = false;
+    bool askedToLeave = false;
 };
 
 // What the queued events said, and whether one began a conversation.
@@ -40,6 +41,7 @@ void Hear(const SampleGame& game, Outcome& outcome) {
         if (const auto* message = dynamic_cast<const CMessageEvent*>(event.get()))
             outcome.said.push_back(message->GetText());
         outcome.talked = outcome.talked || event->GetCode() == EVENT_TALK;
+        outcome.askedToLeave = outcome.askedToLeave || event->GetCode() == EVENT_WAY_OUT_REACHED;
     }
 }
 
@@ -208,8 +210,9 @@ TEST(BlockedWalks, AWalkGoesRoundTwoPeopleSideBySideOrEndsWhereTheyShutTheWay) {
 }
 
 // The landing's lane past Hollis, from the ferry or the dock, and the marsh's west
-// gap past Marra: the first to get near stands in the narrow way beside them.
-TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsOfferedItWithoutAWord) {
+// gap past Marra: the first to get near stands in the narrow way beside them. The
+// last walk to end asks whether to leave.
+TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) {
     struct Case {
         const char* where;
         bool marsh;
@@ -232,6 +235,7 @@ TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsOfferedItWithoutAWord) {
         EXPECT_GT(outcome.ticks[0], 0) << "Wren still walking at " << wren->GetX() << ", " << wren->GetY();
         EXPECT_GT(outcome.ticks[1], 0) << "the companion still walking at " << companion.GetX() << ", " << companion.GetY();
         EXPECT_EQ(outcome.said, std::vector<std::string>{});
+        EXPECT_TRUE(outcome.askedToLeave);
         game.Tick();
         EXPECT_EQ(game.Game().GetStateCode(), GAME_EXIT_AVAILABLE);
         EXPECT_EQ(game.Game().GetAvailableExitName(), c.exit);

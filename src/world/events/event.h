@@ -43,6 +43,9 @@ enum EventCode : std::int32_t {
     EVENT_TUTORIAL = 36,
     EVENT_TALK = 37,
     EVENT_INVENTORY = 38,
+    // The party's walk to the way out it is offered has ended: the interface asks
+    // whether to leave. A code no message kind shares, so it plays no sound.
+    EVENT_WAY_OUT_REACHED = 39,
     EVENT_EFFECT = 40,
 };
 
