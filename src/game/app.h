@@ -350,6 +350,9 @@ public:
     void PlanFormation(const std::vector<DRAV::CActor*>& actors, double x, double z, std::vector<double>& destinations,
                        int side, int forward) const;
     bool IsFormationClear(const std::vector<DRAV::CActor*>& actors, const std::vector<double>& destinations) const;
+    // Whether the actor may be sent to stand at (x, z): nothing but other actors,
+    // who will have moved on, is in the way there.
+    bool MayStandAt(const DRAV::CActor& actor, double x, double z) const;
     bool UseTile(DRAV::CThing& tile);
     void UseObject(DRAV::CThing& object, bool allSelected);
     bool TalkTo(DRAV::CActor& actor);

@@ -387,16 +387,18 @@ void CDRAVApp::PlanFormation(const std::vector<DRAV::CActor*>& actors, double x,
 }
 
 bool CDRAVApp::IsFormationClear(const std::vector<DRAV::CActor*>& actors, const std::vector<double>& destinations) const {
-    const DRAV::CArea* area = m_engine && m_engine->GetGame() ? m_engine->GetGame()->GetCurrentArea() : nullptr;
-    if (!area) return actors.empty();
-    for (std::size_t i = 0; i < actors.size(); ++i) {
-        DRAV::CThing* blocker = nullptr;
-        if (area->CanMoveTo(*actors[i], &blocker, destinations[2 * i], destinations[2 * i + 1])) continue;
-        // Another actor will have moved on by the time this one arrives.
-        if (blocker && ThingType(blocker->GetId()) == DRAV::THING_ACTOR) continue;
-        return false;
-    }
+    for (std::size_t i = 0; i < actors.size(); ++i)
+        if (!MayStandAt(*actors[i], destinations[2 * i], destinations[2 * i + 1])) return false;
     return true;
+}
+
+bool CDRAVApp::MayStandAt(const DRAV::CActor& actor, double x, double z) const {
+    const DRAV::CArea* area = m_engine && m_engine->GetGame() ? m_engine->GetGame()->GetCurrentArea() : nullptr;
+    if (!area) return false;
+    DRAV::CThing* blocker = nullptr;
+    if (area->CanMoveTo(actor, &blocker, x, z)) return true;
+    // Another actor will have moved on by the time this one arrives.
+    return blocker && ThingType(blocker->GetId()) == DRAV::THING_ACTOR;
 }
 
 bool CDRAVApp::MoveSelectedTo(float x, float z) {
@@ -412,6 +414,19 @@ bool CDRAVApp::MoveSelectedTo(float x, float z) {
                                  false);
         moved = true;
         break;
+    }
+    if (!moved && !actors.empty() && MayStandAt(*actors.front(), x, z)) {
+        // A way too narrow for the formation, as a lane between reeds, is walked in
+        // file: whoever has no room at its place goes to the point clicked.
+        std::vector<double> destinations;
+        PlanFormation(actors, x, z, destinations, 0, 0);
+        for (std::size_t i = 0; i < actors.size(); ++i) {
+            const bool room = MayStandAt(*actors[i], destinations[2 * i], destinations[2 * i + 1]);
+            actors[i]->PushOrder(std::make_shared<DRAV::CMoveOrder>(room ? destinations[2 * i] : x,
+                                                                    room ? destinations[2 * i + 1] : z),
+                                 false);
+        }
+        moved = true;
     }
     EndQuickActionChoice();
     if (!m_gameRunning || m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);

@@ -290,6 +290,19 @@ TEST_F(OrdersTest, ObstaclesShiftTheWholeFormationSidewaysThenForwardThenBackBef
     ExpectSpots(moveAndClear(), {{50, 22.5}, {50, 27.5}});
 }
 
+// Chests round the clicked point leave no room for any shift of the formation,
+// but the point itself is free: the member without room goes there, in file.
+TEST_F(OrdersTest, AWayTooNarrowForTheFormationIsWalkedInFile) {
+    std::string objects;
+    for (const Spot& chest : {Spot{50, 22.5}, Spot{50, 20}, Spot{50, 30}, Spot{52.5, 27.5}, Spot{47.5, 22.5}})
+        objects += "<object> tackle_chest ( " + std::to_string(chest.x) + " " + std::to_string(chest.z) + " ) n 0 </object> ";
+    Start(1, objects);
+    Party()[0]->SetPosition(20, 22.5);
+    Party()[1]->SetPosition(20, 27.5);
+    ASSERT_TRUE(m_app.MoveSelectedTo(50.0f, 25.0f));
+    ExpectSpots(Destinations(), {{50, 25}, {50, 27.5}});
+}
+
 // The click on a door picks nobody to attack or talk to, so it ends that choice
 // and is taken as a plain click.
 TEST_F(OrdersTest, ADoorIsUsedByTheFirstMemberAloneEvenWhileSheChoosesWhomToAttack) {
