@@ -40,7 +40,7 @@ TEST(TickBehaviour, EveryoneWalkingEndsWhereItAlwaysDid) {
 
 TEST(TickBehaviour, FightEndsWhereItAlwaysDid) {
     QuillmereTest::FightingCrowd crowd;
-    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0xd74cbb65e57e77c0", "0x69e2b37247026334"}));
+    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0x28e0e6949cd2f402", "0xf99b188b2533bbf9"}));
     // The fight is a fight: goblins fall and are replaced.
     EXPECT_GT(crowd.Kills(), 0);
 }

@@ -22,6 +22,11 @@ constexpr double kHalfPi = 1.5707963705062866;
 constexpr double kThreeQuarterPi = 2.356194496154785;
 constexpr double kPi = 3.1415927410125732;
 
+// A walk along a path of its own aims at the cell this many past the farthest one
+// it stands beside, and looks for itself this many cells ahead of where it was.
+constexpr std::size_t kStepsAlong = 1;
+constexpr std::size_t kLookAlong = 8;
+
 // A tick is a thirtieth of a game second.
 constexpr double kTicksPerSecond = 30.0;
 // A goal that moves farther than this (squared) throws the waypoint away.
@@ -318,8 +323,10 @@ bool CPathfindStandard::SearchOwnPath(const CActor& actor, CArea& area, double g
     ++m_searchCount;
     m_pathAt = 0;
     m_pathNoted = 0;
-    if (!area.GetWaypointCalculator()->FindWholePath(m_path, actor.GetX(), actor.GetY(), goalX, goalY, halfWidth,
-                                                     halfHeight, actor.GetRadius(), circles.data(), m_closedCount))
+    m_path.reserve(kMostPathCells);
+    if (!area.GetWaypointCalculator()->FindWholePath(m_path, kMostPathCells, m_pathCut, actor.GetX(), actor.GetY(),
+                                                     goalX, goalY, halfWidth, halfHeight, actor.GetRadius(),
+                                                     circles.data(), m_closedCount))
         return false;
     m_mode = PATHFIND_NORMAL;
     FollowOwnPath(actor, area, goalX, goalY, m_waypointX, m_waypointY);
@@ -348,9 +355,6 @@ bool CPathfindStandard::FollowOwnPath(const CActor& actor, CArea& area, double g
     // near enough that the straight walk to it keeps to the path round those it
     // goes round and does not cut a corner of them; where the actor stands in it,
     // off the walls beside it, so that a wide walker along a wall clears its posts.
-    constexpr std::size_t kStepsAlong = 1;
-    // How far ahead of where it was the actor is looked for on the path.
-    constexpr std::size_t kLookAlong = 8;
     const CWaypointCalculator& grid = *area.GetWaypointCalculator();
     const int column = static_cast<int>(std::floor(actor.GetX() / kCellSize));
     const int row = static_cast<int>(std::floor(actor.GetY() / kCellSize));
@@ -360,10 +364,12 @@ bool CPathfindStandard::FollowOwnPath(const CActor& actor, CArea& area, double g
         const int cell = m_path[i];
         if (std::abs(cell % grid.GetWidth() - column) <= 1 && std::abs(cell / grid.GetWidth() - row) <= 1) m_pathAt = i;
     }
-    if (m_pathAt + kStepsAlong >= m_path.size()) {
+    if (m_pathAt + kStepsAlong >= m_path.size() && !m_pathCut) {
         // The path's end is near: straight at the goal, as any near goal is walked.
         outX = goalX;
         outY = goalY;
+    } else if (m_pathAt + kStepsAlong >= m_path.size()) {
+        grid.StandingPoint(m_path.back(), actor.GetRadius(), outX, outY);
     } else {
         grid.StandingPoint(m_path[m_pathAt + kStepsAlong], actor.GetRadius(), outX, outY);
     }
@@ -372,6 +378,7 @@ bool CPathfindStandard::FollowOwnPath(const CActor& actor, CArea& area, double g
 
 void CPathfindStandard::DropOwnPath() {
     m_path.clear();
+    m_pathCut = false;
     m_pathAt = 0;
     m_pathNoted = 0;
     m_closedCount = 0;
@@ -422,8 +429,10 @@ void CPathfindStandard::GetWaypoint(const CActor& actor, CArea& area, double& ou
         // Someone the walk's own path goes round has made room: the path is
         // searched again round those still standing, which may now be the plain
         // way. Only then: a path is not searched anew at every waypoint.
-        if (!m_path.empty() && area.GetWaypointCalculator()->MaySearchAt(tick) && ForgetThoseMoved(area) &&
-            !SearchOwnPath(actor, area, goalX, goalY, halfWidth, halfHeight))
+        // A path cut short is searched on from near its end in the same way.
+        const bool nearCut = m_pathCut && m_pathAt + kLookAlong >= m_path.size();
+        if (!m_path.empty() && area.GetWaypointCalculator()->MaySearchAt(tick) &&
+            (ForgetThoseMoved(area) || nearCut) && !SearchOwnPath(actor, area, goalX, goalY, halfWidth, halfHeight))
             DropOwnPath();
         if (!m_path.empty())
             FollowOwnPath(actor, area, goalX, goalY, m_waypointX, m_waypointY);

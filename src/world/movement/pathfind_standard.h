@@ -25,7 +25,9 @@ enum PathfindMode : int {
 
 class CPathfindStandard final : public CPathfind {
 public:
-    CPathfindStandard() = default;
+    // Room for the longest path a walk keeps, made with the walker so that no
+    // search of a way of its own allocates.
+    CPathfindStandard() { m_path.reserve(kMostPathCells); }
 
     void Reset() override;
     bool MoveActor(CActor& actor, CArea& area, double goalX, double goalY, double halfWidth,
@@ -132,6 +134,9 @@ private:
     static constexpr std::size_t kMostHolders = 4;
     // One the path goes round that moves this far (squared) has made room.
     static constexpr double kMovedAwaySquared = 1.0;
+    // The most cells of its own path a walk keeps; one that goes on beyond them is
+    // searched again from near their end.
+    static constexpr std::size_t kMostPathCells = 512;
 
     int m_mode = PATHFIND_NORMAL;
     double m_goalX = 0.0;
@@ -173,6 +178,7 @@ private:
     std::size_t m_closedCount = 0;
     // The walk's own path, cells from the start's, and how far along it the actor has got.
     std::vector<int> m_path;
+    bool m_pathCut = false;
     std::size_t m_pathAt = 0;
     std::size_t m_pathNoted = 0;
     // Two held up by each other: the one giving way, and until which tick.

@@ -263,10 +263,11 @@ void CWaypointCalculator::StandingPoint(int column, int row, double radius, doub
     if (IsWallOrEdge(column, row + 1)) outY = std::min(outY, top + kCellSize - radius);
 }
 
-bool CWaypointCalculator::FindWholePath(std::vector<int>& outCells, double fromX, double fromY, double goalX,
-                                        double goalY, double halfWidth, double halfHeight, double radius,
-                                        const Closed* closed, std::size_t count) {
+bool CWaypointCalculator::FindWholePath(std::vector<int>& outCells, std::size_t mostCells, bool& outCut,
+                                        double fromX, double fromY, double goalX, double goalY, double halfWidth,
+                                        double halfHeight, double radius, const Closed* closed, std::size_t count) {
     outCells.clear();
+    outCut = false;
     m_startColumn = CellOf(fromX);
     m_startRow = CellOf(fromY);
     m_goalColumn = CellOf(goalX);
@@ -317,11 +318,14 @@ bool CWaypointCalculator::FindWholePath(std::vector<int>& outCells, double fromX
     for (const auto& [index, state] : m_closedCells) m_nodes[index].state = state;
     if (!found) return false;
     const int start = m_startRow * m_width + m_startColumn;
-    const int bound = m_width * m_height;
-    for (int cell = m_goalRow * m_width + m_goalColumn;; cell = m_nodes[cell].parent) {
+    const int reached = m_goalRow * m_width + m_goalColumn;
+    const std::size_t length = static_cast<std::size_t>(PathLength(start, reached));
+    // The cells nearest the goal are left out of a path too long to keep whole.
+    int cell = reached;
+    for (std::size_t skipped = 0; skipped + mostCells < length; ++skipped) cell = m_nodes[cell].parent;
+    outCut = length > mostCells;
+    for (std::size_t kept = 0; kept < std::min(length, mostCells); ++kept, cell = m_nodes[cell].parent)
         outCells.push_back(cell);
-        if (cell == start || static_cast<int>(outCells.size()) > bound) break;
-    }
     std::reverse(outCells.begin(), outCells.end());
     return true;
 }

@@ -63,12 +63,15 @@ public:
     // search keeps first to paths at most kWindowSteps longer than the straight
     // way, and only when none of those leads there opens the whole grid, so that
     // any way there is is found, however near or far the goal. The cells go to
-    // `outCells`, the start's first and the accepted goal cell's last. False, with
+    // `outCells`, the start's first and the accepted goal cell's last, but no more
+    // than `mostCells` of them, so that storage the walker reserved once is never
+    // made anew: `outCut` tells that the path went on beyond them. False, with
     // `outCells` empty, when there is no way: a point goal on a wall, cells too
     // narrow for the walker or the people in it shut it. Leaves the plain answers
     // untouched.
-    bool FindWholePath(std::vector<int>& outCells, double fromX, double fromY, double goalX, double goalY,
-                       double halfWidth, double halfHeight, double radius, const Closed* closed, std::size_t count);
+    bool FindWholePath(std::vector<int>& outCells, std::size_t mostCells, bool& outCut, double fromX, double fromY,
+                       double goalX, double goalY, double halfWidth, double halfHeight, double radius,
+                       const Closed* closed, std::size_t count);
     // Whether a whole-path search may start at game tick `tick`. The searches of
     // one tick together open about kSearchCellsPerTick cells at most, so that a
     // crowd held up all at once spreads its searches over the ticks that follow
@@ -107,6 +110,10 @@ private:
     int Estimate(int column, int row) const {
         const int a = column > m_goalColumn ? column - m_goalColumn : m_goalColumn - column;
         const int b = row > m_goalRow ? row - m_goalRow : m_goalRow - row;
+        // A walk of its own needs no answer that keeps to the plain search's
+        // waypoints, only the shortest way: side steps are its true lower bound,
+        // and expand far fewer cells than the plain search's diagonal-minded one.
+        if (m_besideOpen) return a + b;
         const int low = a < b ? a : b;
         const int high = a < b ? b : a;
         return high - low + 7 * low / 5;
