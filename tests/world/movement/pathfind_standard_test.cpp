@@ -394,6 +394,23 @@ TEST(Pathfind, AWalkTheWaypointsCannotLeadTakesItsOwnWayOrHasNone) {
     }
 }
 
+// A corridor that winds to and fro across the field is longer than the path a walk
+// keeps whole: the walk searches on from near the end of what it kept.
+TEST(Pathfind, AWayLongerThanAWalkKeepsIsSearchedOnToItsEnd) {
+    std::vector<std::string> lines(31, std::string(40, '.'));
+    for (std::size_t row = 1; row < lines.size(); row += 2) {
+        lines[row] = std::string(40, '#');
+        lines[row][row % 4 == 1 ? 39 : 0] = '.';
+    }
+    lines[0][0] = 'S';
+    lines[30][0] = 'G';
+    TextMap map(lines);
+    const auto walker = map.Walker('S', 0.5, 100);
+    const WalkEnd walk = WalkUntilEnd(map.area, walker, map.At('G').x(), map.At('G').y(), {}, 6000);
+    EXPECT_EQ(walk.end, "arrived") << "after " << walk.ticks << " ticks at " << walker->GetX() << ", " << walker->GetY();
+    EXPECT_GE(Standard(*walker).GetSearchCount(), 2u);
+}
+
 // Sixteen walkers held up at one moment by a wall across the whole field: each
 // search of theirs opens the whole field.
 TEST(Pathfind, ACrowdHeldUpAtOnceSearchesOverTheFollowingTicks) {
