@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "common/exception.h"
@@ -202,8 +203,12 @@ void CDRAVApp::ComputeCameraTarget(float out[3]) {
     }
     const float dx = ahead[0] - m_lookAhead[0];
     const float dz = ahead[2] - m_lookAhead[2];
-    // Small turns do not swing the view; only a real change of heading does.
-    if (walking > 0.0f && dx * dx + dz * dz > kLookAheadChange)
+    // Small turns do not swing the view; only a real change of heading does. Once
+    // every walk is over the view comes back to the walkers, not left ahead of
+    // where they stopped.
+    const bool ordered = std::any_of(actors.begin(), actors.end(),
+                                     [](const DRAV::CActor* actor) { return actor->GetCurrentOrder() != nullptr; });
+    if ((walking > 0.0f && dx * dx + dz * dz > kLookAheadChange) || (walking == 0.0f && !ordered))
         for (int i = 0; i < 3; ++i) m_lookAhead[i] = ahead[i];
     for (int i = 0; i < 3; ++i) out[i] = mean[i] + m_lookAhead[i];
 }

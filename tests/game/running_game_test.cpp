@@ -276,6 +276,10 @@ TEST_F(RunningGameTest, TheViewStaysStillWhileAWalkIsHeldUp) {
     EXPECT_EQ(app().GetMessageLog().back(), "Wren can't reach River Channel.");
     EXPECT_GT(turned, 2.0) << "she turned to and fro on the bank";
     EXPECT_LT(swung, 0.5) << "the view swung with her";
+    // Once she stands with no walk left, the view comes back to her.
+    main().SetAnimation(DRAV::ANIM_DEFAULT, 0.0);
+    const auto ended = lookAhead();
+    EXPECT_LT(std::hypot(ended.first, ended.second), 0.5);
 }
 
 TEST_F(RunningGameTest, APartyOfSummonedSurvivorsIsDeadAndIsNotMovedOn) {
