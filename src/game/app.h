@@ -353,6 +353,9 @@ public:
     // Whether the actor may be sent to stand at (x, z): nothing but other actors,
     // who will have moved on, is in the way there.
     bool MayStandAt(const DRAV::CActor& actor, double x, double z) const;
+    // The nearest point to (x, z), within two cells, where the actor may stand;
+    // (x, z) itself when there is none.
+    void FindRoomNear(const DRAV::CActor& actor, double x, double z, double& outX, double& outZ) const;
     bool UseTile(DRAV::CThing& tile);
     void UseObject(DRAV::CThing& object, bool allSelected);
     bool TalkTo(DRAV::CActor& actor);

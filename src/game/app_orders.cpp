@@ -392,6 +392,27 @@ bool CDRAVApp::IsFormationClear(const std::vector<DRAV::CActor*>& actors, const 
     return true;
 }
 
+void CDRAVApp::FindRoomNear(const DRAV::CActor& actor, double x, double z, double& outX, double& outZ) const {
+    // Rings half a unit apart out to two cells, sixteen points a ring, the nearest
+    // first; with no room in them the point itself, whose walk then says it can't
+    // reach it.
+    constexpr int kRings = 10;
+    constexpr int kPoints = 16;
+    constexpr double kRingStep = 0.5;
+    outX = x;
+    outZ = z;
+    for (int ring = 0; ring <= kRings; ++ring)
+        for (int point = 0; point < (ring == 0 ? 1 : kPoints); ++point) {
+            const double angle = 2.0 * M_PI * point / kPoints;
+            const double px = x + ring * kRingStep * std::cos(angle);
+            const double pz = z + ring * kRingStep * std::sin(angle);
+            if (!MayStandAt(actor, px, pz)) continue;
+            outX = px;
+            outZ = pz;
+            return;
+        }
+}
+
 bool CDRAVApp::MayStandAt(const DRAV::CActor& actor, double x, double z) const {
     const DRAV::CArea* area = m_engine && m_engine->GetGame() ? m_engine->GetGame()->GetCurrentArea() : nullptr;
     if (!area) return false;
@@ -415,16 +436,17 @@ bool CDRAVApp::MoveSelectedTo(float x, float z) {
         moved = true;
         break;
     }
-    if (!moved && !actors.empty() && MayStandAt(*actors.front(), x, z)) {
-        // A way too narrow for the formation, as a lane between reeds, is walked in
-        // file: whoever has no room at its place goes to the point clicked.
+    if (!moved && !actors.empty()) {
+        // A way too narrow for the formation, as a lane between reeds or a barge's
+        // deck, is walked in file: whoever has no room at its place goes to the
+        // nearest room about the point clicked, never a click that does nothing.
         std::vector<double> destinations;
         PlanFormation(actors, x, z, destinations, 0, 0);
         for (std::size_t i = 0; i < actors.size(); ++i) {
-            const bool room = MayStandAt(*actors[i], destinations[2 * i], destinations[2 * i + 1]);
-            actors[i]->PushOrder(std::make_shared<DRAV::CMoveOrder>(room ? destinations[2 * i] : x,
-                                                                    room ? destinations[2 * i + 1] : z),
-                                 false);
+            double& px = destinations[2 * i];
+            double& pz = destinations[2 * i + 1];
+            if (!MayStandAt(*actors[i], px, pz)) FindRoomNear(*actors[i], x, z, px, pz);
+            actors[i]->PushOrder(std::make_shared<DRAV::CMoveOrder>(px, pz), false);
         }
         moved = true;
     }
