@@ -40,7 +40,7 @@ TEST(TickBehaviour, EveryoneWalkingEndsWhereItAlwaysDid) {
 
 TEST(TickBehaviour, FightEndsWhereItAlwaysDid) {
     QuillmereTest::FightingCrowd crowd;
-    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0x28e0e6949cd2f402", "0xf99b188b2533bbf9"}));
+    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0x87cf402a3a8b0952", "0xef633583d2fcddeb"}));
     // The fight is a fight: goblins fall and are replaced.
     EXPECT_GT(crowd.Kills(), 0);
 }

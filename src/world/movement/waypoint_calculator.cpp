@@ -62,6 +62,10 @@ void CWaypointCalculator::BuildGrid(const CArea& area) {
     // A search round people opens cells a plain one never enters; room for it is
     // made now rather than in the middle of a walk.
     m_open.reserve(m_nodes.size());
+    for (std::vector<int>& layer : m_layers) {
+        layer.clear();
+        layer.reserve(m_nodes.size());
+    }
     m_closedCells.reserve(128);
     m_answers.fill(Answer{});
 
@@ -373,6 +377,9 @@ bool CWaypointCalculator::Search() {
     m_totals[startIndex] = EstimateCost(startIndex);
     start.stamp = m_searchCounter;
     m_open.clear();
+    m_layers[0].clear();
+    m_layers[1].clear();
+    m_layerTotal = m_totals[startIndex];
     m_cutOff = false;
     m_expanded = 0;
     PushOpen(start);
@@ -407,8 +414,8 @@ bool CWaypointCalculator::Search() {
         }
     };
 
-    while (!m_open.empty()) {
-        const int index = m_open.front();
+    while (!IsOpenEmpty()) {
+        const int index = OpenTop();
         CWaypointNode& top = nodes[index];
         const int row = index / m_width;
         const int column = index - row * m_width;
@@ -453,8 +460,26 @@ void CWaypointCalculator::PushOpen(CWaypointNode& node) { PushOpenIndex(node.ind
 // rises, and ties go the way those procedures send them. Entries are cells and the
 // totals are read as they stand at each comparison, stale entries included.
 void CWaypointCalculator::PushOpenIndex(int index) {
+    if (m_besideOpen) {
+        m_layers[m_totals[index] <= m_layerTotal ? 0 : 1].push_back(index);
+        return;
+    }
     m_open.push_back(index);
     SiftUp(m_open.size() - 1, 0, index);
+}
+
+bool CWaypointCalculator::IsOpenEmpty() const {
+    return m_besideOpen ? m_layers[0].empty() && m_layers[1].empty() : m_open.empty();
+}
+
+int CWaypointCalculator::OpenTop() {
+    if (!m_besideOpen) return m_open.front();
+    if (m_layers[0].empty()) {
+        // The lower layer is spent: the next one's total is two more.
+        m_layers[0].swap(m_layers[1]);
+        m_layerTotal += 2;
+    }
+    return m_layers[0].back();
 }
 
 void CWaypointCalculator::SiftUp(std::size_t hole, std::size_t top, int index) {
@@ -471,6 +496,10 @@ void CWaypointCalculator::SiftUp(std::size_t hole, std::size_t top, int index) {
 }
 
 void CWaypointCalculator::PopOpen() {
+    if (m_besideOpen) {
+        m_layers[0].pop_back();
+        return;
+    }
     const std::size_t size = m_open.size();
     if (size > 1) {
         int* const heap = m_open.data();

@@ -119,6 +119,10 @@ private:
         return high - low + 7 * low / 5;
     }
     void PushOpenIndex(int index);
+    bool IsOpenEmpty() const;
+    // The open cell to take next; in layers, moves on to the next layer first
+    // when the lower one is spent.
+    int OpenTop();
     // Moves `index` up from the empty slot `hole` while its total is below its parent's.
     void SiftUp(std::size_t hole, std::size_t top, int index);
     void PopOpen();
@@ -209,6 +213,12 @@ private:
     // A heap of the open cells by their node's current total, smallest on top;
     // kept between searches so a warm calculator does not allocate.
     std::vector<int> m_open;
+    // A whole path's search keeps its open cells in two layers instead: with side
+    // steps as the estimate every step keeps a cell's total or raises it by two,
+    // so the cells of the lowest total, taken last in first, and those two above
+    // are all that is ever open, and no heap need order them.
+    std::array<std::vector<int>, 2> m_layers;
+    int m_layerTotal = 0;
     // While a whole path is searched for: cells beside walls may be entered, and
     // the cells closed for it with the states they had (kept to avoid allocating).
     bool m_besideOpen = false;
