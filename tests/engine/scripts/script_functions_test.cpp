@@ -419,6 +419,10 @@ TEST(PartyScripts, JoinAndLeave) {
     EXPECT_FALSE(hollis->IsPartyMember());
     EXPECT_NE(game.Failure("drav_leave_party( context )", hollis.get()).find("test.drav: drav_leave_party: "),
               std::string::npos);
+    // An entry, trap or door script runs for the main character, who never leaves.
+    EXPECT_EQ(game.Failure("drav_leave_party( context )"),
+              "test.drav: drav_leave_party: " + game.Main()->GetName() + " leads the party and cannot leave it");
+    EXPECT_EQ(game.Game().GetParty().size(), 1u);
 }
 
 // Every place the game remembers goes into the next save: one that a save cannot
