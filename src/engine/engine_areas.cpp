@@ -183,8 +183,12 @@ void CEngine::EnterArea() {
         if (failure.GetCode() != DRAV_ERR_SCRIPT) throw;
         scriptFailure = std::current_exception();
     }
-    CheckForExits();
-    RunTick();
+    // A journey, a rest or the end the script asked for waits for the shell: the
+    // tick after the entry would start from state 0 and drop it.
+    if (game.GetStateCode() == GAME_PLAYING) {
+        CheckForExits();
+        RunTick();
+    }
     if (scriptFailure) std::rethrow_exception(scriptFailure);
 }
 

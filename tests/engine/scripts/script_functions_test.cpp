@@ -626,6 +626,20 @@ TEST(ItemScripts, AFailingCallInTheEntryScriptNamesItsPlaceAndTheAreaIsEnteredAl
     EXPECT_EQ(game.GetTick(), 1u) << "the tick after the entry ran";
 }
 
+// A journey, a rest or the end that the dock's script asks for on arrival waits
+// for the shell after the entry, not dropped by the tick that follows it.
+TEST(TravelScripts, WhatAnEntryScriptAsksOfTheShellOutlastsTheEntry) {
+    const std::pair<const char*, DRAV::GameStateCode> rows[] = {
+        {"drav_goto_area( context, \"reed_marsh\", \"landing\" )", DRAV::GAME_TRAVEL},
+        {"drav_rest( context, \"dock\" )", DRAV::GAME_WIPED_OUT},
+        {"drav_win( context, \"The ferry turns for home.\" )", DRAV::GAME_WON}};
+    for (const auto& [call, state] : rows) {
+        const QuillmereTest::SampleGame game(QuillmereTest::EditedSampleSource(
+            DRAVCommon::DFK_CHAPTER, "reedwater_landing.drav", "drav_give_item( context, \"river_tonic\", 2 )", call));
+        EXPECT_EQ(game.Game().GetStateCode(), state) << call;
+    }
+}
+
 // A script that does not compile stops the load of its module or its area, naming
 // the file and the element that holds it.
 TEST(ScriptLoading, ASyntaxErrorIsFoundWhenItsFileIsRead) {
