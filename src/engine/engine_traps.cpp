@@ -2,10 +2,12 @@
 // and whoever touches a trapped object disarms it or springs it.
 
 #include <cmath>
+#include <exception>
 #include <limits>
 #include <memory>
 #include <vector>
 
+#include "common/exception.h"
 #include "common/trace.h"
 #include "engine/engine.h"
 #include "rules/definitions/trap.h"
@@ -99,15 +101,29 @@ bool CEngine::HitTrap(CArea& area, CObject& object, CTrap& trap, CActor& actor) 
         }
         sprung = true;
     }
+    // A failed script uses the trap up all the same: else it fails again on every
+    // tick someone stands on it.
+    std::exception_ptr scriptFailure;
     if (const auto& script = trap.GetScript()) {
         CScriptContext context;
         context.engine = this;
         context.actor = &actor;
-        script->Eval(this, context);
+        try {
+            script->Eval(this, context);
+        } catch (const CDRAVException& failure) {
+            if (failure.GetCode() != DRAV_ERR_SCRIPT) throw;
+            scriptFailure = std::current_exception();
+        }
     }
     if (sprung) trap.SetHidden(false);
+    const bool removed = SpendTrap(area, object, trap);
+    if (scriptFailure) std::rethrow_exception(scriptFailure);
+    return removed;
+}
+
+bool CEngine::SpendTrap(CArea& area, CObject& object, CTrap& trap) {
     if (trap.GetRearmDelay() != 0.0) {
-        trap.SetReadyTick(game.GetTick() + static_cast<std::uint32_t>(std::trunc(trap.GetRearmDelay() * 30.0)));
+        trap.SetReadyTick(Game().GetTick() + static_cast<std::uint32_t>(std::trunc(trap.GetRearmDelay() * 30.0)));
         return false;
     }
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "One time trap %s fired, remove it\n", object.GetName().c_str());
