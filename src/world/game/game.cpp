@@ -71,6 +71,8 @@ void CGame::AddJournalEntry(const std::string& journalKey, const std::string& qu
     }
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "Add to Journal (%s %s)\n", journalKey.c_str(), questKey.c_str());
     CountMadeThing();
+    if (m_journal.size() >= kJournalEntryLimit)
+        m_journal.erase(m_journal.begin(), m_journal.end() - (kJournalEntryLimit - 1));
     m_journal.push_back(std::make_shared<CJournalEntry>(journalKey, questKey, m_tick));
     PushMessage(MESSAGE_NOTICE, "Your Journal has been updated.");
 }

@@ -12,6 +12,7 @@
 #include "world/area.h"
 #include "world/game.h"
 #include "world/journal_entry.h"
+#include "world/people_journal.h"
 
 using QuillmereTest::ScriptTestGame;
 
@@ -82,7 +83,7 @@ TEST(EffectsInFlight, RemovingAnEffectKeepsTheOthersInLaunchOrder) {
 TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
     ScriptTestGame game;
     auto hollis = game.Innkeeper();
-    std::size_t boxCount = 0, lineCount = 0, tagCount = 0;
+    std::size_t boxCount = 0, lineCount = 0, tagCount = 0, entryCount = 0;
     const auto tally = [&] {
         for (const auto& event : game.DrainEvents()) {
             boxCount += dynamic_cast<DRAV::CDialogBoxEvent*>(event.get()) != nullptr;
@@ -98,6 +99,12 @@ TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
         tagCount += held.size() - startTags.size();
         held = startTags;
         return tagCount;
+    };
+    // So are journal entries, which the journal keeps no more of than its limit.
+    const auto entries = [&] {
+        entryCount += game.Game().GetJournal().size();
+        game.Game().GetJournal().clear();
+        return entryCount;
     };
     const auto effects = [&] { return game.Area().GetEffects().size(); };
     const std::string limit = std::to_string(DRAV::kScriptMadeLimit);
@@ -116,7 +123,7 @@ TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
         {"drav_dialog_box( context, \"Bell\", \"It rings.\" )", boxes},
         {"drav_help( context, \"Bell\", \"It rings.\" )", boxes},
         {"drav_shout( context, \"actor\", \"Ho!\" )", boxes},
-        {"drav_journal( context, \"smugglers\", \"RUN\" .. i )", [&] { return game.Game().GetJournal().size(); }},
+        {"drav_journal( context, \"smugglers\", \"RUN\" .. i )", entries},
         {"drav_add_talk_path( context, \"Well?\", \"\" )", [&] { return hollis->GetTalkChoices().size(); }},
         {"drav_message( context, \"Hark.\" )", lines},
         {"drav_talk( context, \"Hark.\" )", lines},
@@ -273,6 +280,24 @@ TEST(ScriptFlood, ScriptsRunInsideAScriptShareItsBudget) {
         });
         EXPECT_EQ(outcome, row.outcome) << row.what;
     }
+}
+
+// Run after run adds up to a long game's worth at most: a person's notes and the
+// journal keep their latest.
+TEST(ScriptFlood, WhatRunsAddUpToIsBounded) {
+    ScriptTestGame game;
+    auto hollis = game.Innkeeper();
+    for (const char* run : {"a", "b", "c"}) {
+        game.Eval("for i = 1, 999 do drav_chatter( context, \"actor\", \"" + std::string(run) + "\" .. i ) end",
+                  nullptr, hollis.get());
+        game.Eval("for i = 1, 999 do drav_journal( context, \"reed_smugglers\", \"" + std::string(run) + "\" .. i ) end");
+    }
+    const auto& notes = game.Game().GetPeopleJournal().at(hollis->GetNameWord())->GetNotes();
+    ASSERT_EQ(notes.size(), DRAV::kPersonNoteLimit);
+    EXPECT_EQ(notes.back(), hollis->GetName() + " : c999");
+    const DRAV::JournalState& journal = game.Game().GetJournal();
+    ASSERT_EQ(journal.size(), DRAV::kJournalEntryLimit);
+    EXPECT_EQ(journal.back()->GetJournalKey(), "c999");
 }
 
 // Past a bound the script ends with an error naming the function, and nothing of
