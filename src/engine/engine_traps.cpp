@@ -90,7 +90,7 @@ bool CEngine::HitTrap(CArea& area, CObject& object, CTrap& trap, CActor& actor) 
         std::vector<CActor*> targets{&actor};
         if (spell.HasFlag(SPELL_MULTITARGET)) GatherSpellTargets(nullptr, &object, spell, targets);
         for (CActor* target : targets) {
-            auto effect = std::make_shared<CEffectSpell>(game.NewThingId(THING_EFFECT), &area, object.GetName(),
+            auto effect = std::make_shared<CEffectSpell>(game.NewEffectId(), &area, object.GetName(),
                                                          spell.GetVisualName(), spell.GetVisualParams().get(),
                                                          target->GetId(), false, &spell);
             effect->difficulty = trap.GetSpellLevel();

@@ -40,7 +40,7 @@ TEST(TickBehaviour, EveryoneWalkingEndsWhereItAlwaysDid) {
 
 TEST(TickBehaviour, FightEndsWhereItAlwaysDid) {
     QuillmereTest::FightingCrowd crowd;
-    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0x91960febd72c178c", "0xc4456facf981482c"}));
+    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0x72db6303d324544d", "0x2ca6912f850bd446"}));
     // The fight is a fight: goblins fall and are replaced.
     EXPECT_GT(crowd.Kills(), 0);
 }

@@ -35,6 +35,11 @@ ThingId CGame::NewThingId(int type) {
     return m_thingSerialCounter.NewThingId(type);
 }
 
+ThingId CGame::NewEffectId() {
+    CountMadeThing();
+    return m_effectSerialCounter.NewRecurringThingId(THING_EFFECT);
+}
+
 bool CGame::IsQuestTagSet(const std::string& tag) const {
     const auto found = m_questTags.find(tag);
     return found != m_questTags.end() && found->second != 0;

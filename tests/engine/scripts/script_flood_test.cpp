@@ -55,6 +55,18 @@ TEST(EffectsInFlight, ThreeHundredThousandEffectsInFlightLeaveInTheNextTwoTicks)
         "1: effects were left");
 }
 
+// Effects in flight are never saved: a fight goes on with every serial a save keeps
+// used up, and a script that asks for a thing no serial is left for fails as a script.
+TEST(EffectsInFlight, TakeNoSerialASaveKeeps) {
+    ScriptTestGame game;
+    game.Game().SetThingSerialCounter(DRAV::kMaxThingSerial + 1);
+    game.Eval("for i = 1, 999 do drav_launch_spell( context, \"reed_lash\" ) end");
+    game.Tick(2);
+    EXPECT_EQ(game.Game().GetThingSerialCounter(), DRAV::kMaxThingSerial + 1);
+    EXPECT_EQ(game.Failure("drav_give_item( context, \"dagger\" )"),
+              "test.drav: drav_give_item: the game has made all 16777215 things a save can number");
+}
+
 TEST(EffectsInFlight, RemovingAnEffectKeepsTheOthersInLaunchOrder) {
     ScriptTestGame game;
     DRAV::CArea& area = game.Area();
