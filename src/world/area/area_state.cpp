@@ -71,9 +71,14 @@ void CArea::LoadState(DRAVCommon::CDataFileReader& reader, CGame& game, const CM
 
     LoadAreaFile("", name, module, loadType, false);
     // A fired patch the area file lacks was never applied, and the patch the save
-    // meant is fired again: refused by its own name.
+    // meant is fired again: refused by its own name. Only the current area has read
+    // its patches.
+    const auto known = [this](const std::string& fired) {
+        return std::any_of(m_patches.begin(), m_patches.end(),
+                           [&](const auto& patch) { return patch->GetName() == fired; });
+    };
     for (const std::string& fired : m_firedPatches)
-        if (std::none_of(m_patches.begin(), m_patches.end(), [&](const auto& patch) { return patch->GetName() == fired; }))
+        if (current && !known(fired))
             reader.Fail(DRAV_ERR_BAD_DATA, "area \"" + name + "\" has no patch \"" + fired + "\"");
 
     reader.BeginBlock("doors");

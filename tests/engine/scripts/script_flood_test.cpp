@@ -302,7 +302,8 @@ TEST(ScriptFlood, WhatRunsAddUpToIsBounded) {
     for (const char* run : {"a", "b", "c"}) {
         game.Eval("for i = 1, 999 do drav_chatter( context, \"actor\", \"" + std::string(run) + "\" .. i ) end",
                   nullptr, hollis.get());
-        game.Eval("for i = 1, 999 do drav_journal( context, \"reed_smugglers\", \"" + std::string(run) + "\" .. i ) end");
+        game.Eval("for i = 1, 999 do drav_journal( context, \"reed_smugglers\", \"" + std::string(run) +
+                  "\" .. i ) end");
     }
     const auto& notes = game.Game().GetPeopleJournal().at(hollis->GetNameWord())->GetNotes();
     ASSERT_EQ(notes.size(), DRAV::kPersonNoteLimit);
