@@ -2,12 +2,10 @@
 // and whoever touches a trapped object disarms it or springs it.
 
 #include <cmath>
-#include <exception>
 #include <limits>
 #include <memory>
 #include <vector>
 
-#include "common/exception.h"
 #include "common/trace.h"
 #include "engine/engine.h"
 #include "rules/definitions/trap.h"
@@ -108,12 +106,7 @@ bool CEngine::HitTrap(CArea& area, CObject& object, CTrap& trap, CActor& actor) 
         CScriptContext context;
         context.engine = this;
         context.actor = &actor;
-        try {
-            script->Eval(this, context);
-        } catch (const CDRAVException& failure) {
-            if (failure.GetCode() != DRAV_ERR_SCRIPT) throw;
-            scriptFailure = std::current_exception();
-        }
+        scriptFailure = HoldScriptError([&] { script->Eval(this, context); });
     }
     if (sprung) trap.SetHidden(false);
     const bool removed = SpendTrap(area, object, trap);

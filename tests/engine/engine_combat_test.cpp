@@ -11,6 +11,7 @@
 #include "rules/magic/spell.h"
 #include "support/expect_drav.h"
 #include "support/sample_game.h"
+#include "support/sample_module.h"
 #include "world/effect.h"
 
 using namespace DRAV;
@@ -291,6 +292,25 @@ TEST(EngineCombat, AHostileInRangeMeansBattleAndStopsHeartbeats) {
     EXPECT_TRUE(game.Game().IsInBattle());
     EXPECT_GT(game.Game().GetNextHeartbeatTick(), due);
     EXPECT_LE(game.Game().GetNextHeartbeatTick(), due + 449);
+}
+
+// A stage whose script fails still gives way to the next, whose foes would else
+// wait for a death that never comes.
+TEST(EngineCombat, AStageWhoseScriptFailsStillBringsOnTheNext) {
+    const SampleGame game(QuillmereTest::EditedSampleSource(
+        DRAVCommon::DFK_CHAPTER, "reedwater_landing.drav",
+        "drav_message( context, \"An arrow hisses out of the reeds: the goblin's mate had kept back with a bow.\" )",
+        "drav_give_item( context, \"no_such_thing\" )"));
+    game.Engine().SetTag("lane_ambush", true);
+    const auto onTheLane = [&](const char* monster) {
+        for (const auto& actor : game.Area().GetActors())
+            if (actor->GetEncounterName() == "lane_goblins" && actor->GetTemplateName() == monster) return actor;
+        return std::shared_ptr<CActor>();
+    };
+    ASSERT_TRUE(onTheLane("reed_goblin"));
+    onTheLane("reed_goblin")->SetActionState(ACTION_DEAD);
+    EXPECT_DRAV_CODE(game.Engine().RemoveDeadActors(), DRAV_ERR_SCRIPT);
+    EXPECT_TRUE(onTheLane("goblin_archer"));
 }
 
 TEST(EngineCombat, ATaggedExitOpensOnlyWhileItsTagIsSet) {
