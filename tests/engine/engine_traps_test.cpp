@@ -102,13 +102,12 @@ TEST(EngineTraps, ATrapperSeesTheTrapFromNearbyAndDisarmsItLeavingTheFlaresInThe
     EXPECT_TRUE(game.Area().GetEffects().empty());
 }
 
-// A trap whose script fails is used up as one whose script ran: it re-arms, or it is
-// spent, rather than failing again on every tick someone stands on it.
+// A trap whose script fails re-arms or is spent, and does not fail again at once.
 TEST(EngineTraps, AFailedScriptSpendsTheTrapAsASuccessfulOneDoes) {
     for (const std::string delay : {"30", "0"}) {
         const SampleGame game(QuillmereTest::EditedSampleSource(
-            DRAVCommon::DFK_CHAPTER, "world.drav", "<trap> true 60 3 reed_lash 30 </trap>",
-            "<trap> true 60 3 <lua> drav_give_item( context, \"no_such_thing\" ) </lua> " + delay + " </trap>"));
+            DRAVCommon::DFK_CHAPTER, "world.drav", "reed_lash 30 </trap>",
+            "<lua> drav_give_item( context, \"no_such_thing\" ) </lua> " + delay + " </trap>"));
         CObject* crate = Crate(game);
         ASSERT_NE(crate, nullptr);
         StandNorthOf(game, *crate, 0.1);

@@ -38,7 +38,6 @@ TEST(ThingIdCounter, TheLastSerialIsIssuedAndTheNextOneFails) {
     EXPECT_EQ(ErrorCodeOf([&] { counter.NewThingId(THING_ACTOR); }), DRAV_ERR_OUT_OF_RANGE);
     EXPECT_EQ(ErrorCodeOf([&] { counter.NewThingId(THING_ITEM); }), DRAV_ERR_OUT_OF_RANGE);
     EXPECT_EQ(counter.GetNext(), kMaxThingSerial + 1) << "a save writes a counter it can read back";
-    // Serials of what no save keeps come round again.
     EXPECT_EQ(counter.NewRecurringThingId(THING_EFFECT), 0x04000001u);
     EXPECT_EQ(counter.GetNext(), 2u);
 }

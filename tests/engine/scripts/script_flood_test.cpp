@@ -3,6 +3,7 @@
 #include <functional>
 #include <regex>
 #include <set>
+#include <utility>
 
 #include "engine/script_functions/script_function_lists.h"
 #include "engine/scripts/script_test_game.h"
@@ -55,13 +56,11 @@ TEST(EffectsInFlight, ThreeHundredThousandEffectsInFlightLeaveInTheNextTwoTicks)
         "1: effects were left");
 }
 
-// Effects in flight are never saved: a fight goes on with every serial a save keeps
-// used up, and a script that asks for a thing no serial is left for fails as a script.
+// Effects take no serial a save keeps; a thing no serial is left for is a script error.
 TEST(EffectsInFlight, TakeNoSerialASaveKeeps) {
     ScriptTestGame game;
     game.Game().SetThingSerialCounter(DRAV::kMaxThingSerial + 1);
     game.Eval("for i = 1, 999 do drav_launch_spell( context, \"reed_lash\" ) end");
-    game.Tick(2);
     EXPECT_EQ(game.Game().GetThingSerialCounter(), DRAV::kMaxThingSerial + 1);
     EXPECT_EQ(game.Failure("drav_give_item( context, \"dagger\" )"),
               "test.drav: drav_give_item: the game has made all 16777215 things a save can number");
@@ -113,11 +112,7 @@ TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
         return tagCount;
     };
     // So are journal entries, which the journal keeps no more of than its limit.
-    const auto entries = [&] {
-        entryCount += game.Game().GetJournal().size();
-        game.Game().GetJournal().clear();
-        return entryCount;
-    };
+    const auto entries = [&] { return entryCount += std::exchange(game.Game().GetJournal(), {}).size(); };
     const auto effects = [&] { return game.Area().GetEffects().size(); };
     const std::string limit = std::to_string(DRAV::kScriptMadeLimit);
     const std::string tooMany = "the script makes more than " + limit + " things";
@@ -294,25 +289,6 @@ TEST(ScriptFlood, ScriptsRunInsideAScriptShareItsBudget) {
     }
 }
 
-// Run after run adds up to a long game's worth at most: a person's notes and the
-// journal keep their latest.
-TEST(ScriptFlood, WhatRunsAddUpToIsBounded) {
-    ScriptTestGame game;
-    auto hollis = game.Innkeeper();
-    for (const char* run : {"a", "b", "c"}) {
-        game.Eval("for i = 1, 999 do drav_chatter( context, \"actor\", \"" + std::string(run) + "\" .. i ) end",
-                  nullptr, hollis.get());
-        game.Eval("for i = 1, 999 do drav_journal( context, \"reed_smugglers\", \"" + std::string(run) +
-                  "\" .. i ) end");
-    }
-    const auto& notes = game.Game().GetPeopleJournal().at(hollis->GetNameWord())->GetNotes();
-    ASSERT_EQ(notes.size(), DRAV::kPersonNoteLimit);
-    EXPECT_EQ(notes.back(), hollis->GetName() + " : c999");
-    const DRAV::JournalState& journal = game.Game().GetJournal();
-    ASSERT_EQ(journal.size(), DRAV::kJournalEntryLimit);
-    EXPECT_EQ(journal.back()->GetJournalKey(), "c999");
-}
-
 // Past a bound the script ends with an error naming the function, and nothing of
 // the call is kept.
 TEST(ScriptFlood, WhatOneCallHandsTheGameIsBounded) {
@@ -387,6 +363,17 @@ TEST(ScriptFlood, WhatOneCallHandsTheGameIsBounded) {
         game.Failure("drav_set_tag( context, \"filler0\" ) drav_set_tag_value( context, \"filler1\", 0 ) return 1"),
         "no failure");
     EXPECT_EQ(tags.size(), DRAV::kScriptTagLimit);
+
+    // Nor do runs add up to more than a person's notes and the journal keep, the latest.
+    for (const std::string run : {"a", "b", "c", "d", "e"})
+        game.Eval("for i = 1, 499 do drav_chatter( context, \"actor\", \"" + run +
+                      "\" .. i ) drav_journal( context, \"q\", \"" + run + "\" .. i ) end",
+                  nullptr, hollis.get());
+    const auto& notes = game.Game().GetPeopleJournal().at(hollis->GetNameWord())->GetNotes();
+    ASSERT_EQ(notes.size(), DRAV::kPersonNoteLimit);
+    EXPECT_EQ(notes.back(), hollis->GetName() + " : e499");
+    ASSERT_EQ(game.Game().GetJournal().size(), DRAV::kJournalEntryLimit);
+    EXPECT_EQ(game.Game().GetJournal().back()->GetJournalKey(), "e499");
 }
 
 }  // namespace

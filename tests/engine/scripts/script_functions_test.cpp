@@ -626,8 +626,7 @@ TEST(ItemScripts, AFailingCallInTheEntryScriptNamesItsPlaceAndTheAreaIsEnteredAl
     EXPECT_EQ(game.GetTick(), 1u) << "the tick after the entry ran";
 }
 
-// A journey, a rest or the end that the dock's script asks for on arrival waits
-// for the shell after the entry, not dropped by the tick that follows it.
+// A journey, a rest or the end asked for on arrival outlasts the tick after the entry.
 TEST(TravelScripts, WhatAnEntryScriptAsksOfTheShellOutlastsTheEntry) {
     const std::pair<const char*, DRAV::GameStateCode> rows[] = {
         {"drav_goto_area( context, \"reed_marsh\", \"landing\" )", DRAV::GAME_TRAVEL},
