@@ -300,15 +300,10 @@ TEST(EngineCombat, AStageWhoseScriptFailsStillBringsOnTheNext) {
                                                             "<lua> drav_message( context, \"An arrow",
                                                             "<lua> drav_give_item( context, \"no_such_thing\" ) --"));
     game.Engine().SetTag("lane_ambush", true);
-    const auto onTheLane = [&](const char* monster) {
-        for (const auto& actor : game.Area().GetActors())
-            if (actor->GetTemplateName() == monster) return actor;
-        return std::shared_ptr<CActor>();
-    };
-    ASSERT_TRUE(onTheLane("reed_goblin"));
-    onTheLane("reed_goblin")->SetActionState(ACTION_DEAD);
+    for (const auto& actor : game.Area().GetActors())
+        if (actor->GetTemplateName() == "reed_goblin") actor->SetActionState(ACTION_DEAD);
     EXPECT_DRAV_CODE(game.Engine().RemoveDeadActors(), DRAV_ERR_SCRIPT);
-    EXPECT_TRUE(onTheLane("goblin_archer"));
+    EXPECT_EQ(game.Area().GetActors().back()->GetTemplateName(), "goblin_archer");
 }
 
 TEST(EngineCombat, ATaggedExitOpensOnlyWhileItsTagIsSet) {

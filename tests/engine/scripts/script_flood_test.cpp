@@ -370,10 +370,9 @@ TEST(ScriptFlood, WhatOneCallHandsTheGameIsBounded) {
                       "\" .. i ) drav_journal( context, \"q\", \"" + run + "\" .. i ) end",
                   nullptr, hollis.get());
     const auto& notes = game.Game().GetPeopleJournal().at(hollis->GetNameWord())->GetNotes();
-    ASSERT_EQ(notes.size(), DRAV::kPersonNoteLimit);
-    EXPECT_EQ(notes.back(), hollis->GetName() + " : e499");
-    ASSERT_EQ(game.Game().GetJournal().size(), DRAV::kJournalEntryLimit);
-    EXPECT_EQ(game.Game().GetJournal().back()->GetJournalKey(), "e499");
+    EXPECT_EQ(std::pair(notes.size(), notes.back()), std::pair(DRAV::kPersonNoteLimit, hollis->GetName() + " : e499"));
+    const auto& journal = game.Game().GetJournal();
+    EXPECT_EQ(std::pair(journal.size(), journal.back()->GetJournalKey()), std::pair(DRAV::kJournalEntryLimit, std::string("e499")));
 }
 
 }  // namespace

@@ -628,11 +628,10 @@ TEST(ItemScripts, AFailingCallInTheEntryScriptNamesItsPlaceAndTheAreaIsEnteredAl
 
 // A journey, a rest or the end asked for on arrival outlasts the tick after the entry.
 TEST(TravelScripts, WhatAnEntryScriptAsksOfTheShellOutlastsTheEntry) {
-    const std::pair<const char*, DRAV::GameStateCode> rows[] = {
-        {"drav_goto_area( context, \"reed_marsh\", \"landing\" )", DRAV::GAME_TRAVEL},
-        {"drav_rest( context, \"dock\" )", DRAV::GAME_WIPED_OUT},
-        {"drav_win( context, \"The ferry turns for home.\" )", DRAV::GAME_WON}};
-    for (const auto& [call, state] : rows) {
+    using Row = std::pair<const char*, DRAV::GameStateCode>;
+    for (const auto& [call, state] : {Row{"drav_goto_area( context, \"reed_marsh\", \"landing\" )", DRAV::GAME_TRAVEL},
+                                      Row{"drav_rest( context, \"dock\" )", DRAV::GAME_WIPED_OUT},
+                                      Row{"drav_win( context, \"The end.\" )", DRAV::GAME_WON}}) {
         const QuillmereTest::SampleGame game(QuillmereTest::EditedSampleSource(
             DRAVCommon::DFK_CHAPTER, "reedwater_landing.drav", "drav_give_item( context, \"river_tonic\", 2 )", call));
         EXPECT_EQ(game.Game().GetStateCode(), state) << call;
