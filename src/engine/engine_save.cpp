@@ -356,9 +356,6 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
     }
     game.SetTick(reader.ReadUInt());
     const std::uint32_t serialCounter = reader.ReadUInt();
-    if (serialCounter > kMaxThingSerial + 1)
-        reader.Fail(DRAV_ERR_BAD_DATA, "thing serial counter " + std::to_string(serialCounter) +
-                                           " past the last serial " + std::to_string(kMaxThingSerial));
     game.SetThingSerialCounter(serialCounter);
     game.SetStateCode(reader.ReadInt(GAME_PLAYING, GAME_NOT_STARTED, "a game state code"));
     game.SetGold(reader.ReadInt(0, std::numeric_limits<std::int32_t>::max(), "party gold"));

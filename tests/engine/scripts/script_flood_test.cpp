@@ -3,6 +3,7 @@
 #include <functional>
 #include <regex>
 #include <set>
+#include <tuple>
 #include <utility>
 
 #include "engine/script_functions/script_function_lists.h"
@@ -16,6 +17,7 @@
 #include "world/people_journal.h"
 
 using QuillmereTest::ScriptTestGame;
+using namespace std::string_literals;
 
 namespace {
 
@@ -54,16 +56,6 @@ TEST(EffectsInFlight, ThreeHundredThousandEffectsInFlightLeaveInTheNextTwoTicks)
             return game.Area().GetEffects().empty() ? 0 : 1;
         },
         "1: effects were left");
-}
-
-// Effects take no serial a save keeps; a thing no serial is left for is a script error.
-TEST(EffectsInFlight, TakeNoSerialASaveKeeps) {
-    ScriptTestGame game;
-    game.Game().SetThingSerialCounter(DRAV::kMaxThingSerial + 1);
-    game.Eval("for i = 1, 999 do drav_launch_spell( context, \"reed_lash\" ) end");
-    EXPECT_EQ(game.Game().GetThingSerialCounter(), DRAV::kMaxThingSerial + 1);
-    EXPECT_EQ(game.Failure("drav_give_item( context, \"dagger\" )"),
-              "test.drav: drav_give_item: the game has made all 16777215 things a save can number");
 }
 
 TEST(EffectsInFlight, RemovingAnEffectKeepsTheOthersInLaunchOrder) {
@@ -363,16 +355,21 @@ TEST(ScriptFlood, WhatOneCallHandsTheGameIsBounded) {
         game.Failure("drav_set_tag( context, \"filler0\" ) drav_set_tag_value( context, \"filler1\", 0 ) return 1"),
         "no failure");
     EXPECT_EQ(tags.size(), DRAV::kScriptTagLimit);
-
+    // Effects take no serial a save keeps; a thing no serial is left for is a script error.
+    game.Game().SetThingSerialCounter(DRAV::kMaxThingSerial + 1);
+    game.Eval("for i = 1, 999 do drav_launch_spell( context, \"reed_lash\" ) end");
+    EXPECT_EQ(game.Game().GetThingSerialCounter(), DRAV::kMaxThingSerial + 1);
+    EXPECT_EQ(game.Failure("drav_give_item( context, \"dagger\" )"),
+              "test.drav: drav_give_item: the game has made all 16777215 things a save can number");
     // Nor do runs add up to more than a person's notes and the journal keep, the latest.
     for (const std::string run : {"a", "b", "c", "d", "e"})
         game.Eval("for i = 1, 499 do drav_chatter( context, \"actor\", \"" + run +
                       "\" .. i ) drav_journal( context, \"q\", \"" + run + "\" .. i ) end",
                   nullptr, hollis.get());
     const auto& notes = game.Game().GetPeopleJournal().at(hollis->GetNameWord())->GetNotes();
-    EXPECT_EQ(std::pair(notes.size(), notes.back()), std::pair(DRAV::kPersonNoteLimit, hollis->GetName() + " : e499"));
     const auto& journal = game.Game().GetJournal();
-    EXPECT_EQ(std::pair(journal.size(), journal.back()->GetJournalKey()), std::pair(DRAV::kJournalEntryLimit, std::string("e499")));
+    EXPECT_EQ(std::tuple(notes.size(), notes.back(), journal.size(), journal.back()->GetJournalKey()),
+              std::tuple(DRAV::kPersonNoteLimit, hollis->GetName() + " : e499", DRAV::kJournalEntryLimit, "e499"s));
 }
 
 }  // namespace
