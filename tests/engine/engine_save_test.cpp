@@ -342,8 +342,8 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
     TempDir dir;
     game.Engine().SaveGame(dir / "held.drav", kExpected, nullptr);
     const std::string text = ReadTextFile(dir / "held.drav");
-    // Line `index` after the difficulty (tick, serial counter, state code, gold, next
-    // heartbeat, resurrection area and entry) made `value`.
+    // Line `index` of the five numbers after the difficulty (tick, serial counter,
+    // state code, gold, next heartbeat) and the resurrection point made `value`.
     const auto number = [&](int index, const std::string& value) {
         std::size_t at = text.find("</difficulty>\n") + 14;
         for (int line = 0; line < index; ++line) at = text.find('\n', at) + 1;

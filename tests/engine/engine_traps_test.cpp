@@ -106,8 +106,7 @@ TEST(EngineTraps, ATrapperSeesTheTrapFromNearbyAndDisarmsItLeavingTheFlaresInThe
 TEST(EngineTraps, AFailedScriptSpendsTheTrapAsASuccessfulOneDoes) {
     for (const std::string delay : {"30", "0"}) {
         const SampleGame game(QuillmereTest::EditedSampleSource(
-            DRAVCommon::DFK_CHAPTER, "world.drav", "reed_lash 30 </trap>",
-            "<lua> drav_give_item( context, \"no_such_thing\" ) </lua> " + delay + " </trap>"));
+            DRAVCommon::DFK_CHAPTER, "world.drav", "reed_lash 30", "<lua> broken() </lua> " + delay));
         CObject* crate = Crate(game);
         ASSERT_NE(crate, nullptr);
         StandNorthOf(game, *crate, 0.1);
