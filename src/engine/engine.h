@@ -369,6 +369,8 @@ public:
     // ---- traps (engine_traps.cpp) ----
     // True when the trap's object left the area (disarmed, or a one-time trap sprung).
     bool HitTrap(CArea& area, CObject& object, CTrap& trap, CActor& actor);
+    // A sprung trap re-arms after its delay, or is removed; true when its object left.
+    bool SpendTrap(CArea& area, CObject& object, CTrap& trap);
     // A disarmed or spent trap goes with its object, unless the object holds items.
     bool RemoveTrap(CArea& area, CObject& object, CTrap& trap);
 

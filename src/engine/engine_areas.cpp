@@ -176,15 +176,13 @@ void CEngine::EnterArea() {
     if (entered.first != game.GetReturnPoint().first) game.SetReturnPoint(entered);
     // The party has arrived whatever its entry script does: a broken one is
     // reported once the area is entered, not instead of entering it.
-    std::exception_ptr scriptFailure;
-    try {
-        RunEntryScript(entered.second);
-    } catch (const CDRAVException& failure) {
-        if (failure.GetCode() != DRAV_ERR_SCRIPT) throw;
-        scriptFailure = std::current_exception();
+    const std::exception_ptr scriptFailure = HoldScriptError([&] { RunEntryScript(entered.second); });
+    // A journey, a rest or the end the script asked for waits for the shell: the
+    // tick after the entry would start from state 0 and drop it.
+    if (game.GetStateCode() == GAME_PLAYING) {
+        CheckForExits();
+        RunTick();
     }
-    CheckForExits();
-    RunTick();
     if (scriptFailure) std::rethrow_exception(scriptFailure);
 }
 

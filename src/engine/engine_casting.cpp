@@ -186,7 +186,7 @@ bool CEngine::CastHelperLaunch(CActor& caster, const CSpell& spell, bool payEner
             if (tileTarget) ids.push_back(tileTarget);
             for (CActor* actor : targets) ids.push_back(actor->GetId());
             for (ThingId id : ids) {
-                auto effect = std::make_shared<CEffectSpell>(game.NewThingId(THING_EFFECT), &area, caster.GetName(),
+                auto effect = std::make_shared<CEffectSpell>(game.NewEffectId(), &area, caster.GetName(),
                                                              spell.GetVisualName(), spell.GetVisualParams().get(),
                                                              id, fromParty, &spell);
                 effect->difficulty = value;

@@ -247,7 +247,7 @@ void CEngine::LaunchRangedAttack(CActor& attacker, CActor& target) {
     const bool fromParty = attacker.GetRelation() == RELATION_PARTY;
     const int passes = AttackPasses(attacker);
     for (int pass = 0; pass < passes; ++pass) {
-        auto missile = std::make_shared<CEffectAttack>(game.NewThingId(THING_EFFECT), &area, attacker.GetName(),
+        auto missile = std::make_shared<CEffectAttack>(game.NewEffectId(), &area, attacker.GetName(),
                                                        visual, target.GetId(), fromParty, info, onHit);
         missile->SetPosition(area, attacker.GetX(), attacker.GetY(), kMissileHeight + kMissileHeightStep * pass);
         missile->SetSpeed(kMissileSpeed);
@@ -264,7 +264,7 @@ void CEngine::LaunchRangedAttack(CActor& attacker, CActor& target) {
 void CEngine::LaunchAttackSpell(const std::string& sourceName, bool fromParty, const CSpell& spell, CActor& target) {
     CGame& game = Game();
     CArea& area = CurrentArea();
-    auto effect = std::make_shared<CEffectSpell>(game.NewThingId(THING_EFFECT), &area, sourceName,
+    auto effect = std::make_shared<CEffectSpell>(game.NewEffectId(), &area, sourceName,
                                                  spell.GetVisualName(), spell.GetVisualParams().get(), target.GetId(),
                                                  fromParty, &spell);
     effect->difficulty = spell.GetCastingDifficulty();

@@ -150,7 +150,7 @@ void CEngine::ShowPowerEffect(CActor& actor, const CSpell& power) {
     }
     if (power.GetVisualName().empty()) return;
     CArea& area = CurrentArea();
-    auto effect = std::make_shared<CEffectSpell>(Game().NewThingId(THING_EFFECT), &area, power.GetVisualName(),
+    auto effect = std::make_shared<CEffectSpell>(Game().NewEffectId(), &area, power.GetVisualName(),
                                                  power.GetVisualParams().get(), actor.GetId(), &power);
     effect->SetPosition(area, actor.GetX(), actor.GetY(), 0.0);
     effect->SetSpeed(75.0);
@@ -168,7 +168,7 @@ void CEngine::TeleportActor(CActor& actor, const CSpell& spell, const CAreaEntry
 
 void CEngine::LaunchScriptSpell(CActor& actor, const CSpell& spell) {
     CArea& area = CurrentArea();
-    auto effect = std::make_shared<CEffectSpell>(Game().NewThingId(THING_EFFECT), &area, spell.GetName(),
+    auto effect = std::make_shared<CEffectSpell>(Game().NewEffectId(), &area, spell.GetName(),
                                                  spell.GetVisualName(), spell.GetVisualParams().get(),
                                                  actor.GetId(), false, &spell);
     effect->difficulty = UncastDifficulty(spell);

@@ -96,6 +96,60 @@ void RebuildParty(CGame& game) {
         if (actor) game.AddPartyMember(actor);
 }
 
+// A wipe-out takes the party to the resurrection point: a place the module lacks,
+// or its travel map, would end the game then, so the save is refused now.
+void RequireResurrectionPoint(const DRAVCommon::CDataFileReader& reader, const CModule& module,
+                              const AreaEntryPoint& point) {
+    const auto& [areaName, entryName] = point;
+    if (areaName.empty()) return;
+    std::vector<std::string> entries;
+    try {
+        entries = module.GetAreaEntryNames(areaName);
+    } catch (const CDRAVException&) {
+        reader.Fail(DRAV_ERR_BAD_DATA, "resurrection area \"" + areaName + "\" is no area of the module");
+    }
+    if (!entryName.empty() && std::find(entries.begin(), entries.end(), entryName) == entries.end())
+        reader.Fail(DRAV_ERR_BAD_DATA, "resurrection area \"" + areaName + "\" has no entry \"" + entryName + "\"");
+}
+
+// A party without its leader has nobody to command and cannot be saved again.
+void RequireMainInParty(const CGame& game) {
+    if (FindMainActor(game)) return;
+    for (const ActorList& actors : {game.GetNonLocatedActors(), game.GetCurrentArea()->GetActors()})
+        for (const auto& actor : actors)
+            if (actor->IsMainCharacter())
+                throw CDRAVException(DRAV_ERR_BAD_DATA,
+                                     "the main character \"" + actor->GetName() + "\" is not in the saved party");
+    throw CDRAVException(DRAV_ERR_BAD_DATA, "the saved game has no main character");
+}
+
+// The actors travelling with the party, the stores and the areas of a save, up to
+// the name of the current area, which it gives back.
+std::string ReadSavedThings(DRAVCommon::CDataFileReader& reader, CGame& game, const CModule& module) {
+    reader.BeginBlock("nonlocated");
+    while (reader.IsBlock("actor")) {
+        auto actor = std::make_shared<CActor>(reader, game, module);
+        actor->SetArea(nullptr);
+        game.AddNonLocatedActor(std::move(actor));
+    }
+    reader.EndBlock();
+    std::string currentArea = reader.ReadQuoted();
+    const std::string mapName = reader.ReadWordOrEmpty();
+    if (!mapName.empty()) game.SetCurrentMap(game.FindAndLoadTempMap(mapName, module));
+    while (reader.IsBlock("actorstore")) {
+        reader.BeginBlock("actorstore");
+        std::string owner = reader.ReadWordOrEmpty();
+        game.GetStores().insert_or_assign(std::move(owner), ReadStores(reader, module, &game));
+        reader.EndBlock();
+    }
+    while (reader.IsBlock("area")) {
+        auto area = std::make_shared<CArea>(&game);
+        area->LoadState(reader, game, module, currentArea);
+        game.AddArea(std::move(area));
+    }
+    return currentArea;
+}
+
 // The highest serial of the saved actors: those travelling with the game and those
 // of every area (loading an area makes no actor of its own).
 std::uint32_t HighestActorSerial(const CGame& game) {
@@ -255,6 +309,7 @@ void CEngine::LoadGame(const std::string& path, const CModuleVersionRange& expec
     // As older builds wrote between two areas: nowhere to go on from.
     if (!game->GetCurrentArea()) throw CDRAVException(DRAV_ERR_BAD_DATA, "the saved game has no current area");
     RebuildParty(*game);
+    RequireMainInParty(*game);
     m_game = std::move(game);
     // Every game reports a broken quest script once for itself.
     m_failedQuests.clear();
@@ -306,6 +361,7 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
     game.SetGold(reader.ReadInt(0, std::numeric_limits<std::int32_t>::max(), "party gold"));
     game.SetNextHeartbeatTick(reader.ReadUInt());
     game.SetResurrectionPoint(ReadPoint(reader));
+    RequireResurrectionPoint(reader, module, game.GetResurrectionPoint());
     game.SetReturnPoint(ReadPoint(reader));
     reader.BeginBlock("entry");
     game.SetEntry(ReadPoint(reader), AREA_LOAD_FRESH, "");
@@ -322,26 +378,15 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
     reader.BeginBlock("revealed");
     LoadTagMap(game.GetRevealedLocations(), reader);
     reader.EndBlock();
-    reader.BeginBlock("nonlocated");
-    while (reader.IsBlock("actor")) {
-        auto actor = std::make_shared<CActor>(reader, game, module);
-        actor->SetArea(nullptr);
-        game.AddNonLocatedActor(std::move(actor));
-    }
-    reader.EndBlock();
-    const std::string currentArea = reader.ReadQuoted();
-    const std::string mapName = reader.ReadWordOrEmpty();
-    if (!mapName.empty()) game.SetCurrentMap(game.FindAndLoadTempMap(mapName, module));
-    while (reader.IsBlock("actorstore")) {
-        reader.BeginBlock("actorstore");
-        std::string owner = reader.ReadWordOrEmpty();
-        game.GetStores().insert_or_assign(std::move(owner), ReadStores(reader, module, &game));
-        reader.EndBlock();
-    }
-    while (reader.IsBlock("area")) {
-        auto area = std::make_shared<CArea>(&game);
-        area->LoadState(reader, game, module, currentArea);
-        game.AddArea(std::move(area));
+    // Every thing the save holds is made again with a new serial: a counter too near
+    // the last leaves too few, and the refusal names the counter.
+    std::string currentArea;
+    try {
+        currentArea = ReadSavedThings(reader, game, module);
+    } catch (const CDRAVException&) {
+        if (game.GetThingSerialCounter() <= kMaxThingSerial) throw;
+        reader.Fail(DRAV_ERR_BAD_DATA, "thing serial counter " + std::to_string(serialCounter) +
+                                           " leaves too few serials for the things of the saved game");
     }
     if (currentArea != "0") {
         const auto found = game.GetAreas().find(currentArea);

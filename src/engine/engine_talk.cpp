@@ -103,7 +103,7 @@ void CEngine::RunTalkOrder(CActor& actor, const CTalkOrder& order) {
 }
 
 void CEngine::RunLeavePartyOrder(CActor& actor) {
-    if (!actor.IsPartyMember() || actor.IsMainCharacter()) throw CDRAVException(DRAV_ERR_PARTY_POSITION, "");
+    if (!actor.IsPartyMember()) throw CDRAVException(DRAV_ERR_PARTY_POSITION, "");
     Game().RemovePartyMember(actor);
     Game().PushEvent(std::make_shared<CInfoEvent>(EVENT_PARTY_CHANGED));
 }

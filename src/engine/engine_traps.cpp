@@ -88,7 +88,7 @@ bool CEngine::HitTrap(CArea& area, CObject& object, CTrap& trap, CActor& actor) 
         std::vector<CActor*> targets{&actor};
         if (spell.HasFlag(SPELL_MULTITARGET)) GatherSpellTargets(nullptr, &object, spell, targets);
         for (CActor* target : targets) {
-            auto effect = std::make_shared<CEffectSpell>(game.NewThingId(THING_EFFECT), &area, object.GetName(),
+            auto effect = std::make_shared<CEffectSpell>(game.NewEffectId(), &area, object.GetName(),
                                                          spell.GetVisualName(), spell.GetVisualParams().get(),
                                                          target->GetId(), false, &spell);
             effect->difficulty = trap.GetSpellLevel();
@@ -99,15 +99,24 @@ bool CEngine::HitTrap(CArea& area, CObject& object, CTrap& trap, CActor& actor) 
         }
         sprung = true;
     }
+    // A failed script uses the trap up all the same: else it fails again on every
+    // tick someone stands on it.
+    std::exception_ptr scriptFailure;
     if (const auto& script = trap.GetScript()) {
         CScriptContext context;
         context.engine = this;
         context.actor = &actor;
-        script->Eval(this, context);
+        scriptFailure = HoldScriptError([&] { script->Eval(this, context); });
     }
     if (sprung) trap.SetHidden(false);
+    const bool removed = SpendTrap(area, object, trap);
+    if (scriptFailure) std::rethrow_exception(scriptFailure);
+    return removed;
+}
+
+bool CEngine::SpendTrap(CArea& area, CObject& object, CTrap& trap) {
     if (trap.GetRearmDelay() != 0.0) {
-        trap.SetReadyTick(game.GetTick() + static_cast<std::uint32_t>(std::trunc(trap.GetRearmDelay() * 30.0)));
+        trap.SetReadyTick(Game().GetTick() + static_cast<std::uint32_t>(std::trunc(trap.GetRearmDelay() * 30.0)));
         return false;
     }
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "One time trap %s fired, remove it\n", object.GetName().c_str());

@@ -3,6 +3,7 @@
 // wiped-out party) and summoned items running out after them.
 
 #include <cmath>
+#include <exception>
 #include <limits>
 #include <memory>
 
@@ -10,6 +11,7 @@
 #include "common/random.h"
 #include "common/trace.h"
 #include "engine/engine.h"
+#include "script/script.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/events/event.h"
@@ -180,11 +182,15 @@ void CEngine::CheckEncounterCompletion(CActor& actor) {
                              "encounter \"" + name + "\" has no stage " + std::to_string(stage));
     // The record may go while its script runs; the script is shared, so keep it.
     const std::shared_ptr<CScript> script = encounter.stages[static_cast<std::size_t>(stage)].script;
+    // A failed script still brings on the next stage, whose foes would else wait
+    // for a death that never comes.
+    std::exception_ptr scriptFailure;
     if (script) {
         CScriptContext context;
-        script->Eval(this, context);
+        scriptFailure = HoldScriptError([&] { script->Eval(this, context); });
     }
     area.AdvanceEncounterStage(name, Module(), static_cast<std::size_t>(stage) + 1);
+    if (scriptFailure) std::rethrow_exception(scriptFailure);
 }
 
 void CEngine::UnsummonItems() {

@@ -52,6 +52,8 @@ bool CDRAVApp::Tick() {
         if (!game.GetClosingText().empty()) OnChapterComplete(false);
         return true;
     }
+    // Raised where no tick follows, as by an entry script: acted on before a tick drops it.
+    if (game.GetStateCode() == DRAV::GAME_WIPED_OUT || game.GetStateCode() == DRAV::GAME_TRAVEL) return false;
     const double elapsed = static_cast<double>(static_cast<std::uint32_t>(timeGetTime() - m_clockStart));
     const double speed = m_fastMove ? kFastSpeed : kNormalSpeed;
     const std::uint32_t target =

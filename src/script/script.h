@@ -2,7 +2,10 @@
 // What every script holder offers, and the record a caller hands to one evaluation.
 
 #include <cstdint>
+#include <exception>
 #include <string>
+
+#include "common/exception.h"
 
 namespace DRAV {
 
@@ -38,5 +41,19 @@ public:
 
     virtual const std::string& GetSource() const = 0;
 };
+
+// Runs `work` and hands back the script error it ended with instead of throwing it,
+// for a caller whose own work must be done whatever a script did (a trap to spend,
+// a stage to bring on) before the error goes on. Any other failure is thrown.
+template <typename Work>
+std::exception_ptr HoldScriptError(Work&& work) {
+    try {
+        work();
+    } catch (const CDRAVException& failure) {
+        if (failure.GetCode() != DRAV_ERR_SCRIPT) throw;
+        return std::current_exception();
+    }
+    return nullptr;
+}
 
 }  // namespace DRAV

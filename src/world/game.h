@@ -135,9 +135,12 @@ public:
     void SetNextHeartbeatTick(std::uint32_t tick) { m_nextHeartbeatTick = tick; }
 
     // ---- ids and ticks ----
-    // A new id of `type` (2 objects, 3 actors, 4 effects, 5 items) from the game's one
-    // serial counter; serials never repeat within a game.
+    // A new id of `type` (2 objects, 3 actors, 5 items) from the game's one serial
+    // counter; serials never repeat within a game.
     ThingId NewThingId(int type);
+    // A new id of an effect in flight. No save keeps one, so effects count apart and
+    // their serials come round again: fights never use up those of what a save keeps.
+    ThingId NewEffectId();
     // The serial the next id takes, as a saved game keeps it.
     std::uint32_t GetThingSerialCounter() const { return m_thingSerialCounter.GetNext(); }
     // A loaded game carries on from its saved serial.
@@ -263,6 +266,7 @@ private:
     CMap2* m_currentMap = nullptr;
     MapCache m_maps;
     CThingIdCounter m_thingSerialCounter{1};
+    CThingIdCounter m_effectSerialCounter{1};
     std::deque<std::shared_ptr<CEvent>> m_events;
     std::uint32_t m_tick = 0;
     std::uint32_t m_baseYear = 0;

@@ -2,6 +2,7 @@
 // The journal texts the party has received, in order of arrival, and their saved
 // "journal" element.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -33,6 +34,10 @@ private:
 };
 
 using JournalState = std::vector<std::shared_ptr<CJournalEntry>>;
+
+// Entries the journal keeps, the latest: far more than a chapter's quests write,
+// yet a script that writes one every heartbeat cannot grow the save without end.
+constexpr std::size_t kJournalEntryLimit = 2048;
 
 void SaveJournalState(const JournalState& journal, DRAVCommon::CDataFileWriter& writer);
 

@@ -11,6 +11,11 @@ void CPeopleJournalEntry::WriteDescription(std::ostream& out) const {
     for (const std::string& note : m_notes) out << note << " LINE ";
 }
 
+void CPeopleJournalEntry::AddNote(std::string note) {
+    if (m_notes.size() >= kPersonNoteLimit) m_notes.erase(m_notes.begin(), m_notes.end() - (kPersonNoteLimit - 1));
+    m_notes.push_back(std::move(note));
+}
+
 void AddPeopleJournalEntry(PeopleJournal& people, const std::string& personKey, const std::string& displayName,
                            const std::string& areaName, const std::string& text) {
     RequireSavableWord(personKey, "person key");

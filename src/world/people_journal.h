@@ -2,6 +2,7 @@
 // The people the party has talked to: who, where they last spoke, and everything
 // they said; with its saved "people" element.
 
+#include <cstddef>
 #include <map>
 #include <ostream>
 #include <memory>
@@ -14,6 +15,10 @@ class CDataFileWriter;
 }
 
 namespace DRAV {
+
+// Notes a person's page keeps, the latest: more than anyone says in a chapter, yet
+// a script that chatters every heartbeat cannot grow the save without end.
+constexpr std::size_t kPersonNoteLimit = 256;
 
 class CPeopleJournalEntry {
 public:
@@ -29,7 +34,8 @@ public:
     void SetLocation(std::string location) { m_location = std::move(location); }
     // The journal page of the person: where they were met, then every note, one a line.
     void WriteDescription(std::ostream& out) const;
-    void AddNote(std::string note) { m_notes.push_back(std::move(note)); }
+    // Past the limit the oldest note goes.
+    void AddNote(std::string note);
 
 private:
     std::string m_personKey;

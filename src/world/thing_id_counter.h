@@ -15,9 +15,13 @@ public:
     explicit CThingIdCounter(std::uint32_t next = 1) : m_next(next) {}
 
     // The id of `type` with the counter's serial. The counter advances even when
-    // the type or the serial is out of range (code 2), so a failed request never
-    // hands its serial to the next thing.
+    // the type is out of range (code 2), so a failed request never hands its serial
+    // to the next thing. Past the last serial every request is code 2 and the
+    // counter stays one above it, a value a save can hold.
     ThingId NewThingId(int type);
+    // The same for things no save keeps, whose serials come round again after the
+    // last: they live a few ticks, so none is still in use by then.
+    ThingId NewRecurringThingId(int type);
 
     // The serial the next request takes, as the saved game stores it.
     std::uint32_t GetNext() const { return m_next; }

@@ -11,6 +11,7 @@
 #include "rules/magic/spell.h"
 #include "support/expect_drav.h"
 #include "support/sample_game.h"
+#include "support/sample_module.h"
 #include "world/effect.h"
 
 using namespace DRAV;
@@ -291,6 +292,18 @@ TEST(EngineCombat, AHostileInRangeMeansBattleAndStopsHeartbeats) {
     EXPECT_TRUE(game.Game().IsInBattle());
     EXPECT_GT(game.Game().GetNextHeartbeatTick(), due);
     EXPECT_LE(game.Game().GetNextHeartbeatTick(), due + 449);
+}
+
+// A stage whose script fails still brings on the next, whose foes would else wait.
+TEST(EngineCombat, AStageWhoseScriptFailsStillBringsOnTheNext) {
+    const SampleGame game(QuillmereTest::EditedSampleSource(DRAVCommon::DFK_CHAPTER, "reedwater_landing.drav",
+                                                            "<lua> drav_message( context, \"An arrow",
+                                                            "<lua> drav_give_item( context, \"no_such_thing\" ) --"));
+    game.Engine().SetTag("lane_ambush", true);
+    for (const auto& actor : game.Area().GetActors())
+        if (actor->GetTemplateName() == "reed_goblin") actor->SetActionState(ACTION_DEAD);
+    EXPECT_DRAV_CODE(game.Engine().RemoveDeadActors(), DRAV_ERR_SCRIPT);
+    EXPECT_EQ(game.Area().GetActors().back()->GetTemplateName(), "goblin_archer");
 }
 
 TEST(EngineCombat, ATaggedExitOpensOnlyWhileItsTagIsSet) {

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <sstream>
 
@@ -344,7 +343,7 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
     game.Engine().SaveGame(dir / "held.drav", kExpected, nullptr);
     const std::string text = ReadTextFile(dir / "held.drav");
     // Line `index` of the five numbers after the difficulty (tick, serial counter,
-    // state code, gold, next heartbeat) made `value`.
+    // state code, gold, next heartbeat) and the resurrection point made `value`.
     const auto number = [&](int index, const std::string& value) {
         std::size_t at = text.find("</difficulty>\n") + 14;
         for (int line = 0; line < index; ++line) at = text.find('\n', at) + 1;
@@ -375,6 +374,14 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
         {"a serial counter of 0", number(1, "0"), "0"},
         {"a serial counter at the highest serial", number(1, std::to_string(highest)), std::to_string(highest)},
         {"a serial counter past the highest serial", number(1, std::to_string(highest + 1)), ""},
+        {"a serial counter too near the last serial", number(1, "16777200"), "thing serial counter 16777200"},
+        {"a resurrection area nowhere", number(5, "nowhere"), "resurrection area \"nowhere\""},
+        {"the travel map to wake in", number(5, "reedwater_map"), "resurrection area \"reedwater_map\""},
+        {"a resurrection entry nowhere", number(6, "nowhere"), "entry \"nowhere\""},
+        {"a fired patch the area lacks", std::string(text).replace(text.find("lookout_posted"), 14, "no_such_patch"),
+         "patch \"no_such_patch\""},
+        {"the hero out of the party", std::string(text).replace(text.find("</ids>\n    party") + 11, 5, "neutral"),
+         "Wren"},
         {"a held serial of nobody", holding("  " + std::to_string(counter + 5) + "\n"), ""},
         {"the hero held", holding("  " + std::to_string(game.Main()->GetId() & kMaxThingSerial) + "\n"), ""},
         {"Mother Hesk held", holding("  " + std::to_string(hesk) + "\n"), ""},

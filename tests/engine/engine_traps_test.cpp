@@ -10,6 +10,7 @@
 #include "rules/definitions/trap.h"
 #include "support/message_texts.h"
 #include "support/sample_game.h"
+#include "support/sample_module.h"
 #include "world/effect.h"
 #include "world/object.h"
 
@@ -99,4 +100,18 @@ TEST(EngineTraps, ATrapperSeesTheTrapFromNearbyAndDisarmsItLeavingTheFlaresInThe
     game.Engine().RunDetection();
     EXPECT_TRUE(Notices(game).empty());
     EXPECT_TRUE(game.Area().GetEffects().empty());
+}
+
+// A trap whose script fails re-arms or is spent, and does not fail again at once.
+TEST(EngineTraps, AFailedScriptSpendsTheTrapAsASuccessfulOneDoes) {
+    for (const std::string delay : {"30", "0"}) {
+        const SampleGame game(QuillmereTest::EditedSampleSource(
+            DRAVCommon::DFK_CHAPTER, "world.drav", "reed_lash 30", "<lua> broken() </lua> " + delay));
+        CObject* crate = Crate(game);
+        ASSERT_NE(crate, nullptr);
+        StandNorthOf(game, *crate, 0.1);
+        EXPECT_THROW(game.Engine().RunDetection(), CDRAVException) << delay;
+        EXPECT_EQ(crate->GetTrap()->GetReadyTick(), delay == "0" ? UINT32_MAX : game.Game().GetTick() + 900) << delay;
+        EXPECT_NO_THROW(game.Engine().RunDetection()) << delay;
+    }
 }

@@ -40,7 +40,7 @@ TEST(TickBehaviour, EveryoneWalkingEndsWhereItAlwaysDid) {
 
 TEST(TickBehaviour, FightEndsWhereItAlwaysDid) {
     QuillmereTest::FightingCrowd crowd;
-    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0x87cf402a3a8b0952", "0xef633583d2fcddeb"}));
+    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0xbf74a0cc55335419", "0x32292df83721d775"}));
     // The fight is a fight: goblins fall and are replaced.
     EXPECT_GT(crowd.Kills(), 0);
 }

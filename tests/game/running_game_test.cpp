@@ -299,6 +299,14 @@ TEST_F(RunningGameTest, APartyOfSummonedSurvivorsIsDeadAndIsNotMovedOn) {
     EXPECT_EQ(main().GetActionState() == DRAV::ACTION_DEAD, false);
 }
 
+// A journey the entry script asked for is still waiting when the clock next runs.
+TEST_F(RunningGameTest, AJourneyWaitingWhenTheTimerComesIsMade) {
+    game().SetStateCode(DRAV::GAME_TRAVEL);
+    game().SetEntry({"reed_marsh", "landing"}, 0, "");
+    TimerAfter(16);
+    EXPECT_EQ(game().GetCurrentArea()->GetName(), "reed_marsh");
+}
+
 TEST_F(RunningGameTest, AWipedOutPartyRestsThenEntersItsDestination) {
     main().SetDamageTaken(3);
     const std::uint32_t before = game().GetTick();

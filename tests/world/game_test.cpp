@@ -93,8 +93,8 @@ TEST(Game, PartyOrderAndLeavingKeepIndicesInStep) {
     EXPECT_EQ(cy->GetPartyIndex(), 0u);
     EXPECT_DRAV_CODE(game.RemovePartyMember(*bo), 2);
     EXPECT_DRAV_CODE(game.RemoveNonLocatedActor(*bo), 2);
-    game.RemovePartyMember(*main);
-    EXPECT_DRAV_CODE(game.GetMainActor(), 2);
+    EXPECT_DRAV_CODE(game.RemovePartyMember(*main), 3);
+    EXPECT_EQ(game.GetMainActor(), main);
 }
 
 TEST(Game, OneAwardCanRaiseSeveralLevels) {

@@ -2,10 +2,12 @@
 // doors, object contents, locks and traps, actors, explored cells), laid over the
 // area rebuilt from the file when the game is loaded.
 
+#include <algorithm>
 #include <string>
 
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
+#include "common/exception.h"
 #include "world/area.h"
 #include "world/game.h"
 
@@ -68,6 +70,16 @@ void CArea::LoadState(DRAVCommon::CDataFileReader& reader, CGame& game, const CM
     reader.EndBlock();
 
     LoadAreaFile("", name, module, loadType, false);
+    // A fired patch the area file lacks was never applied, and the patch the save
+    // meant is fired again: refused by its own name. Only the current area has read
+    // its patches.
+    const auto known = [this](const std::string& fired) {
+        return std::any_of(m_patches.begin(), m_patches.end(),
+                           [&](const auto& patch) { return patch->GetName() == fired; });
+    };
+    for (const std::string& fired : m_firedPatches)
+        if (current && !known(fired))
+            reader.Fail(DRAV_ERR_BAD_DATA, "area \"" + name + "\" has no patch \"" + fired + "\"");
 
     reader.BeginBlock("doors");
     while (!reader.AtBlockEnd()) {

@@ -35,6 +35,11 @@ ThingId CGame::NewThingId(int type) {
     return m_thingSerialCounter.NewThingId(type);
 }
 
+ThingId CGame::NewEffectId() {
+    CountMadeThing();
+    return m_effectSerialCounter.NewRecurringThingId(THING_EFFECT);
+}
+
 bool CGame::IsQuestTagSet(const std::string& tag) const {
     const auto found = m_questTags.find(tag);
     return found != m_questTags.end() && found->second != 0;
@@ -71,6 +76,8 @@ void CGame::AddJournalEntry(const std::string& journalKey, const std::string& qu
     }
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "Add to Journal (%s %s)\n", journalKey.c_str(), questKey.c_str());
     CountMadeThing();
+    if (m_journal.size() >= kJournalEntryLimit)
+        m_journal.erase(m_journal.begin(), m_journal.end() - (kJournalEntryLimit - 1));
     m_journal.push_back(std::make_shared<CJournalEntry>(journalKey, questKey, m_tick));
     PushMessage(MESSAGE_NOTICE, "Your Journal has been updated.");
 }

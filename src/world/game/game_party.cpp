@@ -53,6 +53,9 @@ void CGame::RemovePartyMember(const CActor& actor) {
     const auto found =
         std::find_if(m_party.begin(), m_party.end(), [&](const auto& member) { return member.get() == &actor; });
     if (found == m_party.end()) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, actor.GetName() + " is not in the party");
+    // A party without its leader has nobody to command and cannot be saved.
+    if (actor.IsMainCharacter())
+        throw CDRAVException(DRAV_ERR_PARTY_POSITION, actor.GetName() + " leads the party and cannot leave it");
     CountMadeThing();
     const std::shared_ptr<CActor> member = *found;
     const std::size_t position = static_cast<std::size_t>(found - m_party.begin());

@@ -3,6 +3,8 @@
 #include <functional>
 #include <regex>
 #include <set>
+#include <tuple>
+#include <utility>
 
 #include "engine/script_functions/script_function_lists.h"
 #include "engine/scripts/script_test_game.h"
@@ -12,8 +14,10 @@
 #include "world/area.h"
 #include "world/game.h"
 #include "world/journal_entry.h"
+#include "world/people_journal.h"
 
 using QuillmereTest::ScriptTestGame;
+using namespace std::string_literals;
 
 namespace {
 
@@ -82,7 +86,7 @@ TEST(EffectsInFlight, RemovingAnEffectKeepsTheOthersInLaunchOrder) {
 TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
     ScriptTestGame game;
     auto hollis = game.Innkeeper();
-    std::size_t boxCount = 0, lineCount = 0, tagCount = 0;
+    std::size_t boxCount = 0, lineCount = 0, tagCount = 0, entryCount = 0;
     const auto tally = [&] {
         for (const auto& event : game.DrainEvents()) {
             boxCount += dynamic_cast<DRAV::CDialogBoxEvent*>(event.get()) != nullptr;
@@ -99,6 +103,8 @@ TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
         held = startTags;
         return tagCount;
     };
+    // So are journal entries, which the journal keeps no more of than its limit.
+    const auto entries = [&] { return entryCount += std::exchange(game.Game().GetJournal(), {}).size(); };
     const auto effects = [&] { return game.Area().GetEffects().size(); };
     const std::string limit = std::to_string(DRAV::kScriptMadeLimit);
     const std::string tooMany = "the script makes more than " + limit + " things";
@@ -116,7 +122,7 @@ TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
         {"drav_dialog_box( context, \"Bell\", \"It rings.\" )", boxes},
         {"drav_help( context, \"Bell\", \"It rings.\" )", boxes},
         {"drav_shout( context, \"actor\", \"Ho!\" )", boxes},
-        {"drav_journal( context, \"smugglers\", \"RUN\" .. i )", [&] { return game.Game().GetJournal().size(); }},
+        {"drav_journal( context, \"smugglers\", \"RUN\" .. i )", entries},
         {"drav_add_talk_path( context, \"Well?\", \"\" )", [&] { return hollis->GetTalkChoices().size(); }},
         {"drav_message( context, \"Hark.\" )", lines},
         {"drav_talk( context, \"Hark.\" )", lines},
@@ -349,6 +355,21 @@ TEST(ScriptFlood, WhatOneCallHandsTheGameIsBounded) {
         game.Failure("drav_set_tag( context, \"filler0\" ) drav_set_tag_value( context, \"filler1\", 0 ) return 1"),
         "no failure");
     EXPECT_EQ(tags.size(), DRAV::kScriptTagLimit);
+    // Effects take no serial a save keeps; a thing no serial is left for is a script error.
+    game.Game().SetThingSerialCounter(DRAV::kMaxThingSerial + 1);
+    game.Eval("for i = 1, 999 do drav_launch_spell( context, \"reed_lash\" ) end");
+    EXPECT_EQ(game.Game().GetThingSerialCounter(), DRAV::kMaxThingSerial + 1);
+    EXPECT_EQ(game.Failure("drav_give_item( context, \"dagger\" )"),
+              "test.drav: drav_give_item: the game has made all 16777215 things a save can number");
+    // Nor do runs add up to more than a person's notes and the journal keep, the latest.
+    for (const std::string run : {"a", "b", "c", "d", "e"})
+        game.Eval("for i = 1, 499 do drav_chatter( context, \"actor\", \"" + run +
+                      "\" .. i ) drav_journal( context, \"q\", \"" + run + "\" .. i ) end",
+                  nullptr, hollis.get());
+    const auto& notes = game.Game().GetPeopleJournal().at(hollis->GetNameWord())->GetNotes();
+    const auto& journal = game.Game().GetJournal();
+    EXPECT_EQ(std::tuple(notes.size(), notes.back(), journal.size(), journal.back()->GetJournalKey()),
+              std::tuple(DRAV::kPersonNoteLimit, hollis->GetName() + " : e499", DRAV::kJournalEntryLimit, "e499"s));
 }
 
 }  // namespace

@@ -419,6 +419,10 @@ TEST(PartyScripts, JoinAndLeave) {
     EXPECT_FALSE(hollis->IsPartyMember());
     EXPECT_NE(game.Failure("drav_leave_party( context )", hollis.get()).find("test.drav: drav_leave_party: "),
               std::string::npos);
+    // An entry, trap or door script runs for the main character, who never leaves.
+    EXPECT_EQ(game.Failure("drav_leave_party( context )"),
+              "test.drav: drav_leave_party: " + game.Main()->GetName() + " leads the party and cannot leave it");
+    EXPECT_EQ(game.Game().GetParty().size(), 1u);
 }
 
 // Every place the game remembers goes into the next save: one that a save cannot
@@ -620,6 +624,18 @@ TEST(ItemScripts, AFailingCallInTheEntryScriptNamesItsPlaceAndTheAreaIsEnteredAl
     EXPECT_EQ(game.GetCurrentArea()->GetName(), "reedwater_landing");
     EXPECT_EQ(game.GetMainActor()->GetArea(), game.GetCurrentArea());
     EXPECT_EQ(game.GetTick(), 1u) << "the tick after the entry ran";
+}
+
+// A journey, a rest or the end asked for on arrival outlasts the tick after the entry.
+TEST(TravelScripts, WhatAnEntryScriptAsksOfTheShellOutlastsTheEntry) {
+    using Row = std::pair<const char*, DRAV::GameStateCode>;
+    for (const auto& [call, state] : {Row{"drav_goto_area( context, \"reed_marsh\", \"landing\" )", DRAV::GAME_TRAVEL},
+                                      Row{"drav_rest( context, \"dock\" )", DRAV::GAME_WIPED_OUT},
+                                      Row{"drav_win( context, \"The end.\" )", DRAV::GAME_WON}}) {
+        const QuillmereTest::SampleGame game(QuillmereTest::EditedSampleSource(
+            DRAVCommon::DFK_CHAPTER, "reedwater_landing.drav", "drav_give_item( context, \"river_tonic\", 2 )", call));
+        EXPECT_EQ(game.Game().GetStateCode(), state) << call;
+    }
 }
 
 // A script that does not compile stops the load of its module or its area, naming
