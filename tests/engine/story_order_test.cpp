@@ -132,17 +132,6 @@ TEST(StoryOrder, EveryQuestReachedIsCreditedOnceWhateverTheOrder) {
          {"landing_arrival", "smugglers_asked_seen", "boatwright_missing", "witch_told", "boatwright_found",
           "boatwright_escort", "boatwright_home", "smugglers_reported", "ferry_fare_open", "ferry_crossed"},
          {"Nobody comes to this side of the channel"}},
-        // What Marra told of the hide is reported before anyone has seen it; her
-        // punt takes the party past the lookouts to Orrin, and home by the lane no
-        // lookout waits, the Wardens being told. The fare, paid later, tells Hesk
-        // nothing twice.
-        {"Marra's word reported before the hide is seen",
-         {TakeTobinsPole, FightTheLaneGoblins, HearHollisNews, WalkIntoTheMarsh, AskMarraAlong, WalkBackToTheLanding,
-          ReportMarrasWord, WalkIntoTheMarsh, PuntToTheHide, FreeOrrin, BringOrrinHomeByTheLane, PayTheFare},
-         {"The Missing Boatwright", "Home to the Slip", "Smoke in the Reeds", "Passage Across"},
-         {"landing_arrival", "smugglers_asked", "boatwright_missing", "witch_told", "smugglers_reported",
-          "boatwright_found", "boatwright_escort", "boatwright_home", "ferry_fare_open", "ferry_crossed"},
-         {"you tell Mother Hesk of the smugglers' hide"}},
         // Paying first, the party tells Hesk of the hide as the ferry casts off.
         {"the fare paid before the report",
          {TakeTobinsPole, FightTheLaneGoblins, HearHollisNews, AnswerTheHeron, AskHeskAboutTheFerry, WalkIntoTheMarsh,

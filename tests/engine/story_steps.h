@@ -143,18 +143,6 @@ inline void PuntToTheHide(Player& player) {
     EXPECT_TRUE(player.Game().IsQuestTagSet("hide_unseen"));
 }
 
-// Back from the marsh by the lane, whoever walks with the party following.
-inline void WalkBackToTheLanding(Player& player) {
-    player.Travel(0, 4);
-    ASSERT_EQ(player.Area().GetName(), "reedwater_landing");
-}
-
-// The hide Marra named is told to the keeper before anyone has seen it.
-inline void ReportMarrasWord(Player& player) {
-    player.Talk(*player.Person("ferry_keeper"), {"Marra the reed witch says Marrow's smugglers keep a hide in the marsh."});
-    EXPECT_TRUE(player.Game().IsQuestTagSet("smugglers_reported"));
-}
-
 // Over the bridge and through the reeds where the lanterns show, until the hide's
 // lookouts stop the party.
 inline CThing* WalkUpToTheHide(Player& player) {
@@ -214,18 +202,6 @@ inline void FightTheTrailLookout(Player& player) {
     player.Fight();
 }
 
-// Orrin, home, is let go to his slip.
-inline void LetOrrinGoHome(Player& player, const std::shared_ptr<CActor>& orrin) {
-    player.Talk(*orrin, {"You are home, Orrin. Go and rest."});
-    EXPECT_FALSE(orrin->IsPartyMember());
-    // He is at work in his boathouse, out of the way.
-    player.Tick();
-    const auto atWork = player.Person("boatwright");
-    ASSERT_TRUE(atWork);
-    EXPECT_FALSE(atWork->IsPartyMember());
-    EXPECT_EQ(atWork->GetEncounterName(), "orrin_at_slip");
-}
-
 // Back by the smugglers' trail, past the lookout they posted, and Orrin, who says
 // as he arrives that he is home, is let go to his slip.
 inline void BringOrrinHome(Player& player) {
@@ -236,18 +212,14 @@ inline void BringOrrinHome(Player& player) {
     EXPECT_TRUE(player.Said("Orrin the Boatwright : There's my slip"));
     FightTheTrailLookout(player);
     ASSERT_TRUE(player.Main()->IsAlive());
-    LetOrrinGoHome(player, orrin);
-}
-
-// Back by the marsh lane once the Wardens have cleared the reeds: no lookout
-// waits on the landing.
-inline void BringOrrinHomeByTheLane(Player& player) {
-    auto orrin = player.Person("boatwright");
-    ASSERT_TRUE(orrin);
-    WalkBackToTheLanding(player);
-    EXPECT_TRUE(player.Said("Orrin the Boatwright : There's my slip"));
-    EXPECT_FALSE(player.Person("smuggler_lookout"));
-    LetOrrinGoHome(player, orrin);
+    player.Talk(*orrin, {"You are home, Orrin. Go and rest."});
+    EXPECT_FALSE(orrin->IsPartyMember());
+    // He is at work in his boathouse, out of the way.
+    player.Tick();
+    const auto atWork = player.Person("boatwright");
+    ASSERT_TRUE(atWork);
+    EXPECT_FALSE(atWork->IsPartyMember());
+    EXPECT_EQ(atWork->GetEncounterName(), "orrin_at_slip");
 }
 
 // Once the smugglers are reported the Wardens have taken what lay under the
