@@ -219,9 +219,7 @@ void CDRAVApp::OnDialogBoxEvent(const DRAV::CDialogBoxEvent& event) {
             for (const auto& member : m_engine->GetGame()->GetParty())
                 if (member->IsMainCharacter()) speaker = member.get();
             SetDialog(true, std::make_shared<CTextDlg>(this, event.GetTitle(), event.GetText(), speaker, false));
-            std::string line;
-            ExpandMessageMarkup(event.GetText(), line);
-            AppendMessage(line);
+            AppendMessage(event.GetText());
             return;
         }
         case DRAV::EVENT_TUTORIAL: {
@@ -242,8 +240,11 @@ void CDRAVApp::OnDialogBoxEvent(const DRAV::CDialogBoxEvent& event) {
     }
 }
 
+// Every line reaches the log through here, so none shows the markup raw.
 void CDRAVApp::AppendMessage(const std::string& text) {
-    m_messageLog.push_back(text);
+    std::string line;
+    ExpandMessageMarkup(text, line);
+    m_messageLog.push_back(std::move(line));
     while (m_messageLog.size() > kMessageLogLines) m_messageLog.pop_front();
     RequestRepaint();
 }

@@ -50,6 +50,10 @@ public:
     static void DescribeAbility(ElementInfo& record, const DRAV::CSpell& spell, const DRAV::CActor& actor);
     // A place of the world map; with `noEnter` it offers no travel.
     static void DescribeLocation(ElementInfo& record, const DRAV::CMap2Area& location, bool noEnter);
+    // How well the party makes the actor out: 25 for its own, its friends and any
+    // actor outside a game; else its best Observation less the actor's Stealth
+    // while the actor sneaks. Below 0 the actor is not known for what it is.
+    static std::int32_t RecognitionMargin(const DRAV::CActor& actor);
 
     std::string title;
     std::uint32_t titleColour = 0xFFFFFFFF;

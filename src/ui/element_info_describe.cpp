@@ -1,5 +1,7 @@
 // The describers of ElementInfo: map things, items, prices, abilities, places.
 
+#include <algorithm>
+#include <climits>
 #include <string>
 
 #include "common/exception.h"
@@ -94,11 +96,7 @@ void DescribeActor(ElementInfo& record, const DRAV::CActor& actor) {
 
     const DRAV::CGame* game = actor.GetGame();
     const bool friendly = party || relation == DRAV::RELATION_FRIENDLY;
-    // Without a running game there is no party to spot the actor: it is known.
-    const std::int32_t margin =
-        friendly || !game ? kFriendlyRecognition
-                          : game->GetBestPartySpecialStat(DRAV::SPECIAL_OBSERVATION) -
-                                actor.GetSpecialStat(DRAV::SPECIAL_STEALTH);
+    const std::int32_t margin = ElementInfo::RecognitionMargin(actor);
 
     record.title = actor.GetName();
     record.text = DRAV::GetRaceName(actor.GetRace());
@@ -235,6 +233,18 @@ void ElementInfo::DescribeLocation(ElementInfo& record, const DRAV::CMap2Area& l
     record.kind = INFO_LOCATION;
     record.key = location.GetName();
     if (!noEnter) record.actionHint = "Enter Area";
+}
+
+std::int32_t ElementInfo::RecognitionMargin(const DRAV::CActor& actor) {
+    const DRAV::CGame* game = actor.GetGame();
+    const DRAV::Relation relation = actor.GetRelation();
+    // Without a running game there is no party to spot the actor: it is known.
+    if (actor.IsPartyMember() || relation == DRAV::RELATION_FRIENDLY || !game) return kFriendlyRecognition;
+    // A talent for hiding hides only whoever is hiding: standing in the open, an
+    // actor is seen for what it is.
+    const std::int64_t stealth = actor.IsSneaking() ? actor.GetSpecialStat(DRAV::SPECIAL_STEALTH) : 0;
+    const std::int64_t margin = std::int64_t{game->GetBestPartySpecialStat(DRAV::SPECIAL_OBSERVATION)} - stealth;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(margin, INT32_MIN, INT32_MAX));
 }
 
 }  // namespace DRAVUI

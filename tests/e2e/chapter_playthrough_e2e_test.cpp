@@ -425,7 +425,8 @@ std::string TravelMapShown() {
 }
 
 // The road round by Marra's punt: a first look at the travel map is cancelled,
-// then the hide is chosen on it.
+// then the hide is chosen on it, where the punt lands behind the lookouts, who
+// watch the bridge and never see the party.
 std::vector<Step> ThePuntRoad() {
     std::vector<Step> steps = ToMarra(true);
     Append(steps, AskForThePunt());
@@ -441,11 +442,11 @@ std::vector<Step> ThePuntRoad() {
                        },
                        true),
                    WaitUntil(
-                       "the hide", [] { return TheArea() && TheGame().GetCurrentEntry().second == "hideout"; }, 5000),
+                       "the hide", [] { return TheArea() && TheGame().GetCurrentEntry().second == "punt"; }, 5000),
                    Wait(300), Shot("hide"),
                    Check("landed", [] { return TheGame().GetCurrentEntry().first + " " +
-                                               TheGame().GetCurrentEntry().second + " " + PartySize(); })});
-    Append(steps, PayTheLookouts());
+                                               TheGame().GetCurrentEntry().second + " " + PartySize(); }),
+                   Check("unseen", [] { return Gold() + " " + Tag("hide_unseen"); })});
     Append(steps, OrrinHomeAndAcross());
     return steps;
 }
@@ -480,19 +481,21 @@ void ExpectAPlainRun(Observed& run) {
 
 // From the lookouts paid at the hide to the end pages, whichever way the party
 // came to the hide.
-const Stages kFromTheHideToTheEnd{
-    {"paid", "10 hide_passage"},
-    {"orrin", "3"},
-    // The main menu saved the game; the front page loaded it again.
-    {"saved", "Welcome"},
-    {"loaded", "reed_marsh 3 10"},
-    {"exit hidden_trail", "Exit to the trail to the landing?"},
-    {"arrived by the trail", "nobody upon the party"},
-    {"trail", "clear"},
-    {"orrin home", "2 boatwright_returned"},
-    {"end", "Congratulations! 5 ferry_crossed"},
-    {"goes on", "Ysolde"},
-};
+// From the hide to the end pages, for a party that was at the hide with `gold`.
+Stages FromTheHideToTheEnd(int gold) {
+    return {
+        {"orrin", "3"},
+        // The main menu saved the game; the front page loaded it again.
+        {"saved", "Welcome"},
+        {"loaded", "reed_marsh 3 " + std::to_string(gold)},
+        {"exit hidden_trail", "Exit to the trail to the landing?"},
+        {"arrived by the trail", "nobody upon the party"},
+        {"trail", "clear"},
+        {"orrin home", "2 boatwright_returned"},
+        {"end", "Congratulations! " + std::to_string(gold - 5) + " ferry_crossed"},
+        {"goes on", "Ysolde"},
+    };
+}
 
 TEST(ChapterPlaythrough, ANewSpellcasterPlaysTheChapterToItsEndThroughTheWindow) {
     Driver driver;
@@ -515,7 +518,8 @@ TEST(ChapterPlaythrough, ANewSpellcasterPlaysTheChapterToItsEndThroughTheWindow)
                           {"exit marsh_path", "Exit to the reed marsh?"},
                           {"marra", "2"},
                       });
-    ExpectStages(run, kFromTheHideToTheEnd);
+    ExpectStages(run, {{"paid", "10 hide_passage"}});
+    ExpectStages(run, FromTheHideToTheEnd(10));
     ExpectStages(run, {
                           {"next chapter", "The Weir at Ashcombe"},
                           {"upriver", "Help - Tutorial - Items"},
@@ -542,9 +546,10 @@ TEST(ChapterPlaythrough, ASpellcasterGoesRoundByMarrasPuntToTheHide) {
                           // Cancel: the party stays by her fire, and the game plays on there.
                           {"after cancel", "(none) " + fireside},
                           {"clock", "runs"},
-                          {"landed", "reed_marsh hideout 2"},
+                          {"landed", "reed_marsh punt 2"},
+                          {"unseen", "30 hide_unseen"},
                       });
-    ExpectStages(run, kFromTheHideToTheEnd);
+    ExpectStages(run, FromTheHideToTheEnd(30));
     EXPECT_NE(std::find(run.titles.begin(), run.titles.end(), "Quillmere - World Map"), run.titles.end());
 }
 

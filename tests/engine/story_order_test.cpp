@@ -124,6 +124,14 @@ TEST(StoryOrder, EveryQuestReachedIsCreditedOnceWhateverTheOrder) {
          {"Marra is dead?"},
          {"Mother Hesk : But there is reed mud on your boots", "Mother Hesk : Orrin is dead?",
           "Mother Hesk : And Marra gone too."}},
+        // Marra's punt lands the party behind the lookouts, who never stop it.
+        {"the punt past the lookouts",
+         {TakeTobinsPole, FightTheLaneGoblins, HearHollisNews, WalkIntoTheMarsh, AskMarraAlong, PuntToTheHide,
+          FreeOrrin, BringOrrinHome, ReportTheSmugglers, PayTheFare},
+         {"The Missing Boatwright", "Home to the Slip", "Smoke in the Reeds", "Passage Across"},
+         {"landing_arrival", "smugglers_asked_seen", "boatwright_missing", "witch_told", "boatwright_found",
+          "boatwright_escort", "boatwright_home", "smugglers_reported", "ferry_fare_open", "ferry_crossed"},
+         {"Nobody comes to this side of the channel"}},
         // Paying first, the party tells Hesk of the hide as the ferry casts off.
         {"the fare paid before the report",
          {TakeTobinsPole, FightTheLaneGoblins, HearHollisNews, AnswerTheHeron, AskHeskAboutTheFerry, WalkIntoTheMarsh,
@@ -131,7 +139,9 @@ TEST(StoryOrder, EveryQuestReachedIsCreditedOnceWhateverTheOrder) {
          kAllQuests,
          {"landing_arrival", "smugglers_asked", "boatwright_missing", "heron_riddle_answered", "ferry_fare",
           "witch_told", "smugglers_seen", "boatwright_found", "boatwright_escort", "boatwright_home",
-          "smugglers_reported", "ferry_crossed"}},
+          "smugglers_reported", "ferry_crossed"},
+         {"Smugglers, you say"},
+         {"Before you step aboard, you tell Mother Hesk of the smugglers' hide", "Mother Hesk : Smugglers, on my river"}},
     };
     for (const Order& order : orders) {
         SCOPED_TRACE(order.name);

@@ -133,6 +133,16 @@ inline void AskMarraAlong(Player& player) {
     EXPECT_TRUE(marra.IsPartyMember());
 }
 
+// Marra, walking with the party, poles it round by the back channels to the hide,
+// where the lookouts, who watch the bridge, never see it land.
+inline void PuntToTheHide(Player& player) {
+    player.Talk(*player.Person("reed_witch"), {"Take us round to the hide in your punt."});
+    player.TravelTo("smugglers_hide");
+    ASSERT_EQ(player.Area().GetName(), "reed_marsh");
+    EXPECT_TRUE(player.Said("Marra's punt noses in under the bank below the hide"));
+    EXPECT_TRUE(player.Game().IsQuestTagSet("hide_unseen"));
+}
+
 // Over the bridge and through the reeds where the lanterns show, until the hide's
 // lookouts stop the party.
 inline CThing* WalkUpToTheHide(Player& player) {

@@ -66,7 +66,7 @@ void Landing(Player& player, const std::function<void(CActor& trader)>& trade) {
 
     // The ferry waits for the boatwright.
     QuillmereTest::AskHeskAboutTheFerry(player);
-    EXPECT_TRUE(player.Said("only he can caulk it"));
+    EXPECT_TRUE(player.Said("until Orrin is back at his slip to caulk her"));
     EXPECT_NE(player.Game().GetGold(), gold) << "the trade was done";
 }
 
@@ -168,34 +168,25 @@ TEST(Walkthrough, TheSpellcasterPaysHerWayPastTheLookouts) {
     QuillmereTest::WalkIntoTheMarsh(player);
     QuillmereTest::AskMarraAlong(player);
     // Round by the back channels to the hide: her punt sets out over the travel
-    // map, shown while the party still stands by her fire. A first look at it is
-    // given up, and the party stays; the second time the hide, which the map now
-    // shows, is chosen.
+    // map, shown while the party still stands by her fire. The map is given up,
+    // and the party stays, and walks to the hide over the bridge instead.
     auto& marra = *player.Person("reed_witch");
     const auto fireside = std::make_pair(player.Main()->GetX(), player.Main()->GetY());
-    for (const bool choose : {false, true}) {
-        player.Talk(marra, {"Take us round to the hide in your punt."});
-        ASSERT_EQ(player.Game().GetStateCode(), GAME_TRAVEL);
-        const CMap2* map = player.JourneyMap();
-        ASSERT_NE(map, nullptr) << "the punt goes by the travel map";
-        EXPECT_EQ(map->GetName(), "reedwater_map");
-        ASSERT_EQ(&player.Area(), player.Main()->GetArea()) << "the party has not left while the map is open";
-        if (choose) break;
-        player.CancelJourney();
-        player.Tick();
-        // Playing on where she stood, by the way back to the landing.
-        ASSERT_TRUE(player.Game().GetStateCode() == GAME_PLAYING ||
-                    player.Game().GetStateCode() == GAME_EXIT_AVAILABLE)
-            << player.Game().GetStateCode();
-        EXPECT_EQ(player.Area().GetName(), "reed_marsh");
-        EXPECT_LT(player.Main()->DistanceToPoint(fireside.first, fireside.second), 1.0) << "where she stood";
-    }
-    player.TravelTo("smugglers_hide");
-    ASSERT_EQ(player.Area().GetName(), "reed_marsh");
-    EXPECT_EQ(player.Game().GetCurrentEntry(), AreaEntryPoint("reed_marsh", "hideout"));
+    player.Talk(marra, {"Take us round to the hide in your punt."});
+    ASSERT_EQ(player.Game().GetStateCode(), GAME_TRAVEL);
+    const CMap2* map = player.JourneyMap();
+    ASSERT_NE(map, nullptr) << "the punt goes by the travel map";
+    EXPECT_EQ(map->GetName(), "reedwater_map");
+    ASSERT_EQ(&player.Area(), player.Main()->GetArea()) << "the party has not left while the map is open";
+    player.CancelJourney();
+    player.Tick();
+    // Playing on where she stood, by the way back to the landing.
+    ASSERT_TRUE(player.Game().GetStateCode() == GAME_PLAYING || player.Game().GetStateCode() == GAME_EXIT_AVAILABLE)
+        << player.Game().GetStateCode();
+    EXPECT_EQ(player.Area().GetName(), "reed_marsh");
+    EXPECT_LT(player.Main()->DistanceToPoint(fireside.first, fireside.second), 1.0) << "where she stood";
 
-    player.WalkTo(18, 4);
-    CThing* lookout = player.TalkPending();
+    CThing* lookout = QuillmereTest::WalkUpToTheHide(player);
     ASSERT_TRUE(lookout) << "the lookouts stop the party";
     player.Talk(*lookout, {"Twenty gold says you saw nobody."});
     EXPECT_TRUE(player.Said("Go on, then"));

@@ -58,8 +58,10 @@ inline void ArriveAtTheWeir(Player& player, const std::string& tutorial) {
 }
 
 // Sefton, by his chain, says what he waits for; `greeting` is his first line.
+// Answered, the question is not offered again.
 inline void AskSefton(Player& player, const std::string& greeting) {
-    player.Talk(*player.Person("toll_keeper"), {"What are you waiting for?"});
+    const auto left = player.Talk(*player.Person("toll_keeper"), {"What are you waiting for?"});
+    EXPECT_EQ(std::count(left.begin(), left.end(), "What are you waiting for?"), 0);
     EXPECT_TRUE(player.Said(greeting)) << greeting;
     EXPECT_TRUE(player.Said("it has not gone down past my chain"));
 }
@@ -189,7 +191,7 @@ inline void ReleaseTheChain(Player& player) {
     EXPECT_TRUE(player.TickUntil([&] { return player.TalkPending() == windlass; }, kPatience / 4))
         << "the windlass is out of reach from " << player.PartyPlaces();
     player.Talk(*windlass, {"Let the chain go."});
-    EXPECT_TRUE(player.Said("Chain Windlass : The crank turns"));
+    EXPECT_TRUE(player.Said("The crank turns"));
     EXPECT_TRUE(player.Carries("marrows_ledger")) << "the hero follows it downriver";
     EXPECT_EQ(JournalKeys(player).back(), "boats_released_windlass");
     ExpectTheBoatsReleased(player);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "running_game_support.h"
 #include "engine/engine.h"
 #include "game/dialogs/talk/store_count_dlg.h"
@@ -149,9 +151,15 @@ TEST_F(PuntTest, TheHideChosenOnTheMapTakesThePartyThereAndPlayGoesOn) {
     ASSERT_TRUE(QuillmereTest::PointAtMapLocation(app(), "smugglers_hide"));
     ASSERT_TRUE(app().GetCurrentDialog()->OnButton(CDRAVWorldMapDlg::kMap)) << "the hide is on the map";
     app().CloseDialog(CDRAVWorldMapDlg::kMap);
-    EXPECT_EQ(game().GetCurrentEntry(), (DRAV::AreaEntryPoint{"reed_marsh", "hideout"}));
+    // Set down under the bank below the hide, behind lookouts who watch the bridge.
+    EXPECT_EQ(game().GetCurrentEntry(), (DRAV::AreaEntryPoint{"reed_marsh", "punt"}));
+    EXPECT_TRUE(game().IsQuestTagSet("hide_unseen"));
     EXPECT_EQ(Title(), "Quillmere - The Reed Marsh");
     ExpectPlayGoesOnIn("reed_marsh");
+    const auto& log = app().GetMessageLog();
+    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const std::string& line) {
+        return line.find("Marra's punt noses in under the bank") != std::string::npos;
+    })) << "the ride is told";
     // The save made as the party set out loads into the landing with the journey
     // still to choose: the map opens again.
     const std::shared_ptr<CLoadInfo> saves = app().ListSavedGames();

@@ -128,6 +128,8 @@ TEST_F(MapDialogTest, TravelGoesOnlyToAKnownLocationOtherThanTheCurrentOne) {
     app.CloseDialog(CDRAVWorldMapDlg::kMap);
     EXPECT_EQ(app.GetCurrentDialog(), nullptr);
     EXPECT_EQ(game.GetStateCode(), DRAV::GAME_EXIT_AVAILABLE) << "the current location does not travel";
+    ASSERT_FALSE(app.GetMessageLog().empty());
+    EXPECT_EQ(app.GetMessageLog().back(), "The party is already at Reedwater Landing.") << "the map does not close unexplained";
     EXPECT_EQ(game.GetCurrentArea()->GetName(), "reedwater_landing");
 
     app.SetDialog(false, std::make_shared<CDRAVWorldMapDlg>(&app, "reedwater_map", current, true));

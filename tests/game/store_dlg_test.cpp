@@ -72,9 +72,11 @@ TEST_F(StoreDlgTest, SellingPaysHalfRoundedUpAndRefusesWhatCannotBeSold) {
     // Nothing paid, yet the item goes.
     store.OnDrop(BackpackCell(*water), StoreCell(*tansy->GetStoreItems().front()));
     EXPECT_EQ(Gold(), 4);
-    // A quest item, and a kind Tansy does not buy: nothing happens.
+    // A quest item, and a kind Tansy does not buy: nothing happens, and she says so.
     store.OnDrop(BackpackCell(*token), CStoreDlg::kStoreList);
+    EXPECT_EQ(app.GetMessageLog().back(), "Tansy the Trader does not buy " + token->GetTemplate().GetName() + ".");
     store.OnDrop(BackpackCell(*lantern), CStoreDlg::kStoreList);
+    EXPECT_EQ(app.GetMessageLog().back(), "Tansy the Trader does not buy " + lantern->GetTemplate().GetName() + ".");
     EXPECT_EQ(Gold(), 4);
     EXPECT_EQ(Wren().GetBackpack(), (DRAV::ItemPtrList{token, lantern}));
     // The shown list is the fresh one: its cells index the backpack as it is now.

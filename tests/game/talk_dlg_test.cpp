@@ -81,6 +81,14 @@ TEST_F(TalkDlgTest, RepliesAreNumberedAndEchoedIntoTheNextStep) {
     EXPECT_EQ(game.Game().GetParty().size(), 1u);
 }
 
+// The talk box breaks a line at the markup; the log shows none of it.
+TEST_F(TalkDlgTest, TheLogShowsNoMarkupOfALineTheTalkBoxBreaks) {
+    ASSERT_TRUE(loaded);
+    Open(*Beside("innkeeper"));
+    EXPECT_NE(Talk().GetLines().back().find(" LINE "), std::string::npos);
+    EXPECT_NE(app.GetMessageLog().back().find("in the book:  - Wren ("), std::string::npos) << app.GetMessageLog().back();
+}
+
 TEST_F(TalkDlgTest, AMemberJoiningResetsTheSelectionWhileTheTalkIsShown) {
     ASSERT_TRUE(loaded);
     const auto marra = Beside("reed_witch");

@@ -96,8 +96,8 @@ std::vector<Road> Roads() {
         a.insert(a.end(), b.begin(), b.end());
         return a;
     };
-    // What the windlass says to whoever holds Sefton's key and Marrow's ledger.
-    const std::string windlassFree = "Chain Windlass : Sefton's key turns in the padlock";
+    // What whoever holds Sefton's key and Marrow's ledger finds at the windlass.
+    const std::string windlassFree = "Sefton's key turns in the padlock";
     // Nell, asked of the lantern once Sefton is dead and his keys taken, and what
     // she must not say then.
     const std::vector<std::string> nellOfDeadSefton{"Nell the Bargewoman : Sefton's dead, and you carry his keys",
@@ -271,6 +271,7 @@ TEST_P(WeirOrder, TheChapterEndsWhoeverDiesAndItsPagesTellWhatHappened) {
     EXPECT_EQ(std::set<std::string>(journal.begin(), journal.end()), road.journal);
     for (const auto& words : road.said) EXPECT_TRUE(player.Said(words)) << words;
     for (const auto& words : road.unsaid) EXPECT_FALSE(player.Said(words)) << words;
+    EXPECT_FALSE(player.Said("Chain Windlass : ")) << "the windlass has no voice";
     for (const auto& who : player.TalksAmidFoes()) ADD_FAILURE() << who << " began a conversation amid a fight";
 
     // The chapter's opening tells of a hero who walks up the towpath alone, as the

@@ -79,7 +79,7 @@ TEST(ModuleLoad, SampleHoldsWhatTheAreasRelyOn) {
     EXPECT_TRUE(sluice->HasFlag(TILE_FLAG_RESET));
     EXPECT_NE(module.FindTileTemplate("warden_gate")->GetScript(), nullptr);
     EXPECT_EQ(module.FindObjectTemplate("smugglers_crate")->GetTrap()->GetSpellKey(), "reed_lash");
-    EXPECT_EQ(module.FindObjectTemplate("heron_statue")->GetTalkStates().size(), 6u);
+    EXPECT_EQ(module.FindObjectTemplate("heron_statue")->GetTalkStates().size(), 7u);
     EXPECT_EQ(module.FindObjectTemplate("landing_sign")->GetSignText().substr(0, 17), "Reedwater Landing");
     EXPECT_FALSE(module.GetQuests().empty());
     EXPECT_FALSE(module.GetJournalTexts().empty());
@@ -272,7 +272,7 @@ TEST(ModuleLoad, AnElementLeftOpenNamesTheFileAndTheElement) {
     };
     // A talk state's script without its closing tag, a visual's parameters without
     // theirs (which once swallowed the spells after them), and words after the file's element.
-    for (const Case& edit : {Case{"1/world.drav", "river\", \"riddle\" )\n     </lua>", "river\", \"riddle\" )",
+    for (const Case& edit : {Case{"1/world.drav", "again.\", \"riddle\" )\n     </lua>", "again.\", \"riddle\" )",
                                   "world.drav: expected a word at \"</state>\" while <lua> is open"},
                              Case{"global_magic.drav", "0.8 blue ripple </params>", "0.8 blue ripple",
                                   "global_magic.drav: expected a word at \"<tier>\" while <params> is open"},

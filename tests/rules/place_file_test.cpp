@@ -44,7 +44,7 @@ TEST(PlaceFile, AreasGiveTheirEntriesAndMapsAreKnownAsMaps) {
     });
     const CPlaceFile marsh = ReadPlaceFile(package, "reed_marsh");
     EXPECT_FALSE(marsh.travelMap);
-    EXPECT_EQ(marsh.entryNames, (std::vector<std::string>{"landing", "hideout"}));
+    EXPECT_EQ(marsh.entryNames, (std::vector<std::string>{"landing", "hideout", "punt"}));
     EXPECT_EQ(ReadPlaceFile(package, "tricky").entryNames, (std::vector<std::string>{"quay", "slip"}));
     for (const char* map : {"reedwater_map", "broken_map"}) {
         const CPlaceFile place = ReadPlaceFile(package, map);
@@ -72,7 +72,7 @@ TEST(PlaceFile, TheModuleReadsEachPlaceOnce) {
     const int map = source->Reads("reedwater_map.drav");
     for (int asked = 0; asked < 3; ++asked) {
         EXPECT_FALSE(module.IsTravelMap("reed_marsh"));
-        EXPECT_EQ(module.GetAreaEntryNames("reed_marsh"), (std::vector<std::string>{"landing", "hideout"}));
+        EXPECT_EQ(module.GetAreaEntryNames("reed_marsh"), (std::vector<std::string>{"landing", "hideout", "punt"}));
         EXPECT_TRUE(module.IsTravelMap("reedwater_map"));
         EXPECT_DRAV_CODE(module.GetAreaEntryNames("reedwater_map"), DRAV_ERR_BAD_DATA);
     }

@@ -76,6 +76,19 @@ TEST_F(DescribeTest, AHostileSneakerThePartyCannotMakeOutIsUnknownButKeepsItsHit
     EXPECT_EQ(dead.hitPointFraction, 0.0);
 }
 
+// Stealth hides only whoever hides: smugglers who keep to the open are made out
+// by a party with no eye for hiders.
+TEST_F(DescribeTest, ASmugglerWhoDoesNotSneakIsMadeOutByAnyParty) {
+    m_game.Main()->RemoveSkill(GetSpecialStatSkill(SPECIAL_OBSERVATION));
+    int column = 8;
+    for (const char* key : {"smuggler_lookout", "smuggler_captain"}) {
+        std::shared_ptr<CActor> smuggler = m_game.Spawn(key, column++, 6);
+        ASSERT_TRUE(smuggler && !smuggler->IsSneaking()) << key;
+        smuggler->SetRelation(RELATION_HOSTILE);
+        EXPECT_EQ(Describe(smuggler.get()).text, "Human Adventurer " + std::to_string(smuggler->GetLevel())) << key;
+    }
+}
+
 TEST_F(DescribeTest, APartyMemberIsAlwaysRecognisedAndShowsBothBars) {
     std::shared_ptr<CActor> main = m_game.Main();
     main->SetSkillEdit(false);

@@ -22,7 +22,7 @@ TEST(GamePlaces, TheSampleMapLoadsOnceAndMarksRevealedAreas) {
     EXPECT_EQ(map->GetGame(), &game);
     EXPECT_TRUE(map->GetArea("reedwater_landing").IsKnown());
     EXPECT_FALSE(map->GetArea("reed_marsh").IsKnown());
-    EXPECT_EQ(map->GetArea("smugglers_hide").GetEntryName(), "hideout");
+    EXPECT_EQ(map->GetArea("smugglers_hide").GetEntryName(), "punt");
 
     game.RevealArea("smugglers_hide");
     EXPECT_EQ(game.FindAndLoadTempMap("reedwater_map", SampleWithBrains()), map);

@@ -45,10 +45,11 @@ bool SpecialStatCheck(CScriptContext& context, const std::string& keyword, std::
     const std::int32_t best = game.GetBestPartySpecialStat(stat);
     const bool success = best + 50 > target;
     if (!success && stat == SPECIAL_OBSERVATION) return false;
-    std::string line;
-    if (context.partner) line = GetScriptTalkTarget(context).GetName() + " : ";
-    line += (success ? "Success " : "Fail ") +
-            FormatNamedRollText(GetSkillName(GetSpecialStatSkill(stat)), 50, best, target);
+    // A report of the party's try, not a line the partner says: the speech form
+    // would put "Fail" in the partner's mouth.
+    std::string line = (success ? "Success " : "Fail ") +
+                       FormatNamedRollText(GetSkillName(GetSpecialStatSkill(stat)), 50, best, target);
+    if (context.partner) line += " with " + GetScriptTalkTarget(context).GetName();
     game.PushMessage(MESSAGE_NOTICE, line);
     return success;
 }

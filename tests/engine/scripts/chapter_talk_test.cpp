@@ -60,6 +60,19 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
          "start",
          "The marsh lane leaves the landing"},
         {"ferry_keeper", {"hesk_met"}, 0, {cross, "Not today."}, "Well met again."},
+        // Told by Marra where the hide is, the party can tell her before it has seen it.
+        {"ferry_keeper",
+         {"hesk_met", "hide_named"},
+         0,
+         {"Marra the reed witch says Marrow's smugglers keep a hide in the marsh.", cross, "Not today."}},
+        // Once told, she asks for no news she has had.
+        {"ferry_keeper",
+         {"hesk_met", "smugglers_reported"},
+         0,
+         {cross, "Not today."},
+         "The Wardens have your news",
+         "start",
+         "What news from the reeds?"},
         {"ferry_keeper", {"hesk_met", "smugglers_seen"}, 0, {report, cross, "Not today."}},
         {"ferry_keeper", {"hesk_met", "smugglers_seen", "smugglers_reported"}, 0, {cross, "Not today."}},
         {"ferry_keeper", {"hesk_met", "ferry_fare_asked"}, 0, {fare, "Not today."}},
@@ -74,12 +87,14 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
          "Ask Hollis"},
         {"ferry_keeper", {"boatwright_seen"}, 0, {fare, "Another time."}, "cut him loose", "orrin_seen"},
         {"ferry_keeper", {"boatwright_drowned"}, 0, {fare, "Another time."}, "Brannoc has caulked her", "ferry"},
-        // Nobody has named the boatwright or Marrow to the party yet.
+        // Nobody has named the boatwright or Marrow to the party yet; short of
+        // twenty gold, it may ask what passage costs.
         {"hide_lookout",
          {},
          19,
-         {"Your captain sent for us. We carry his cargo tonight.", "Stand aside, or we come through you.",
-          "We are leaving."}},
+         {"Your captain sent for us. We carry his cargo tonight.", "What would it cost us to pass?",
+          "Stand aside, or we come through you.", "We are leaving."}},
+        {"hide_lookout", {}, 8, {"We are leaving."}, "Twenty gold, and I never saw you.", "price"},
         {"hide_lookout",
          {"boatwright_asked", "witch_told"},
          20,
@@ -97,10 +112,24 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
         // Bound and gagged, he says nothing: what the party sees is told, not said by him.
         {"boatwright", {}, 0, {}, "A man lies bound in the skiff.", "start", "Orrin the Boatwright : "},
         {"boatwright", {"hide_passage"}, 0, {"Cut the ropes and pull the gag out."}},
+        // Landed behind the lookouts by Marra's punt, the party is not seen by them.
+        {"boatwright", {"hide_unseen"}, 0, {"Cut the ropes and pull the gag out."}},
+        // Told of the hide, the Wardens have cleared it.
+        {"boatwright", {"smugglers_reported"}, 0, {"Cut the ropes and pull the gag out."}},
+        // With the lookouts dead, what he fears is in the skiff shed.
+        {"boatwright", {"hide_lookouts_down"}, 0, {}, "His eyes go to the skiff shed", "start", "to the lookouts"},
         {"boatwright", {"smugglers_routed"}, 0, {"Cut the ropes and pull the gag out."}},
         {"boatwright", {"boatwright_found"}, 0, {"Come with us.", "Not yet."}},
         {"boatwright", {"boatwright_found", "boatwright_returned"}, 0, {}},
         {"reed_witch", {}, 0, {"What are the lights in the reeds at night?", join, "Good day to you.", "Just passing by."}},
+        // Met before, the party is no stranger to her.
+        {"reed_witch",
+         {"witch_met"},
+         0,
+         {"What are the lights in the reeds at night?", join, "Good day to you.", "Just passing by."},
+         "Back at my fire?",
+         "start",
+         "Lost, are you?"},
         {"reed_witch",
          {"boatwright_asked"},
          0,
@@ -126,6 +155,8 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
         {"dock_ferryman", {"spare_pole_given"}, 0, {}},
         {"ferryman_elder", {}, 0, {"What does the old heron statue want?", "Good night, old man."}},
         {"innkeeper", {}, 0, {"We will look for him.", "Tell me something else."}, "has not been at his slip", "news"},
+        // Goblins fighting on the lane by his door come before any talk.
+        {"innkeeper", {"lane_ambush"}, 0, {}, "Goblins at my door!", "start", "Welcome to the Heron's Rest"},
         // A party that saw Orrin bound can say so, and is not told to look in the marsh.
         {"innkeeper",
          {"boatwright_seen"},

@@ -274,7 +274,7 @@ TEST(ArgumentRules, EveryFunctionWithEveryActorWordAtEveryPlace) {
     ScriptTestGame game(QuillmereTest::EditedSampleSource({
         Probed("quests.drav", "return drav_check_tag( context, \"heron_riddle_answered\" )", "quest"),
         Probed("monsters.drav", "if drav_check_and_set_tag( context, \"hollis_met\" ) then", "person"),
-        Probed("world.drav", "drav_talk( context, \"The stone heron turns its head toward you.\" )", "object"),
+        Probed("world.drav", "drav_message( context, \"The stone heron turns its head toward you.\" )", "object"),
         Probed("world.drav", "drav_message( context, \"The reeds beside the lane rustle,", "trap"),
         Probed("reedwater_landing.drav", "if not drav_check_and_set_tag( context, \"ferry_kit_given\" )", "entry"),
         {DRAVCommon::DFK_CHAPTER, "world.drav", "door_boathouse ( 1 1 ) door 2 25 </tile>",

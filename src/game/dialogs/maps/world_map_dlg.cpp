@@ -82,6 +82,10 @@ bool CDRAVWorldMapDlg::OnAltClick(int id) { return ChooseDestination(id); }
 void CDRAVWorldMapDlg::OnClose(int result) {
     if (!m_travel) return;
     if (result != kMap || m_destination.empty() || m_destination == m_currentLocation) {
+        // A place chosen that the party stands in closes the map as Cancel does;
+        // the player is told why nothing happened.
+        if (result == kMap && !m_destination.empty())
+            m_app->AppendMessage("The party is already at " + m_map->GetArea(m_destination).GetDisplayName() + ".");
         m_app->CloseTravelMap();
         return;
     }

@@ -308,9 +308,12 @@ void CStoreDlg::OnDrop(int sourceId, int targetId) {
 }
 
 void CStoreDlg::DropOnStore(const DRAV::CItem& item, bool fromBackpack) {
-    if (item.GetTemplate().GetFlags() & DRAV::ITEMFLAG_NOGIVE) return;
     std::uint32_t price = 0;
-    if (!m_keeper->GetStoreBuyPrice(item, price)) return;
+    // Refused, the item stays; the keeper says so rather than leave the drop unexplained.
+    if ((item.GetTemplate().GetFlags() & DRAV::ITEMFLAG_NOGIVE) || !m_keeper->GetStoreBuyPrice(item, price)) {
+        m_app->AppendMessage(m_keeper->GetName() + " does not buy " + item.GetTemplate().GetName() + ".");
+        return;
+    }
     if (fromBackpack && item.GetCount() > 1) {
         m_app->SetDialog(true, std::make_shared<CStoreCountDlg>(m_app, m_member, m_keeper, false,
                                                                 const_cast<DRAV::CItem*>(&item)));
