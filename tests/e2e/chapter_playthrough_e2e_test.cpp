@@ -4,7 +4,8 @@
 // purchase at Tansy's stall, the marsh, Marra, the hide's lookouts paid off, the
 // boatwright freed, a save and a load, the trail's lookout, the boatwright home
 // and the fare, to "Congratulations!", and on into the next chapter with all she
-// carried. Every click on the world is aimed where
+// carried. Other roads go round by Marra's punt and on up the towpath to the end
+// of the Ashcombe chapter. Every click on the world is aimed where
 // the game's own picking finds its target and made once the hover names it
 // (tests/e2e/player_at_window.h); a frame of each stage is kept for the eye.
 
@@ -30,6 +31,8 @@
 #include "game/quick_actions.h"
 #include "player_at_window.h"
 #include "rules/definitions/object_template.h"
+#include "rules/magic/spell.h"
+#include "rules/module.h"
 #include "rules/vocabulary/actor_class.h"
 #include "rules/vocabulary/skills.h"
 #include "running_game_steps.h"
@@ -82,7 +85,9 @@ int BarSlotOf(const std::string& key) {
 // chooses the spell on the bar and clicks the nearest foe, which puts the spell
 // in place of whatever she was doing, and lets the clock run while she casts;
 // badly hurt she drinks a tonic from the bar, and short of strength the draught.
-// A page that opens on the way (the combat page, a message) is read and closed.
+// With no spell named the hero fights with what is in hand: a click on the foe,
+// again whenever the blow is not under way. A page that opens on the way (the
+// combat page, a message) is read and closed.
 Step FightWithSpell(const std::string& spell, int rounds = 30) {
     return Next([=] {
         if (PageTitle() == "Party Dead") return std::vector<Step>{Problem("the party fell in the fight")};
@@ -92,7 +97,8 @@ Step FightWithSpell(const std::string& spell, int rounds = 30) {
         if (rounds == 0) return std::vector<Step>{Problem("the fight goes on")};
         // A spell or a draught under way is seen through before the next choice.
         const auto order = Hero().GetCurrentOrder();
-        if (order && (order->GetType() == DRAV::ORDER_CAST || order->GetType() == DRAV::ORDER_USE))
+        const int underWay = spell.empty() ? DRAV::ORDER_ATTACK : DRAV::ORDER_CAST;
+        if (order && (order->GetType() == underWay || order->GetType() == DRAV::ORDER_USE))
             return std::vector<Step>{Wait(100), FightWithSpell(spell, rounds)};
         std::vector<Step> steps;
         const int tonic = BarSlotOf("river_tonic");
@@ -102,6 +108,9 @@ Step FightWithSpell(const std::string& spell, int rounds = 30) {
             steps.push_back(ClickId(kFirstBarSlot + tonic));
         } else if (Hero().GetEnergy() < 2 && draught >= 0) {
             steps.push_back(ClickId(kFirstBarSlot + draught));
+        } else if (spell.empty()) {
+            steps.push_back(PointAtThing(
+                "the nearest foe", [] { return NearestFoe(); }, LeftClickAt));
         } else if (Hero().GetEnergy() >= 2 && slot >= 0) {
             steps.push_back(ClickId(kFirstBarSlot + slot));
             steps.push_back(PointAtThing(
@@ -127,17 +136,20 @@ std::string ClassAndSchools() {
     return made;
 }
 
-// Whether the hero cast the spell, and whom she killed with it, by the message log.
-std::string CastsAndKills(const std::string& spell) {
+// Whether the hero cast the spell `key`, and whom she killed with it, by the
+// message log; with no spell, whom the hero killed by hand.
+std::string CastsAndKills(const std::string& key) {
+    const DRAV::CSpell* spell = DRAV::FindSpell(App().GetEngine()->GetModule()->GetSpells(), key);
     const std::string hero = Hero().GetName();
+    const std::string by = spell ? hero + " (" + spell->GetName() + ")" : hero;
     bool cast = false;
     std::string killed;
     for (const std::string& line : App().GetMessageLog()) {
-        cast = cast || line == hero + " casts " + spell + ".";
-        const std::string kill = hero + " (" + spell + ") has killed ";
+        cast = cast || (spell && line == hero + " casts " + spell->GetName() + ".");
+        const std::string kill = by + " has killed ";
         if (line.rfind(kill, 0) == 0) killed += " " + line.substr(kill.size());
     }
-    return (cast ? "cast" : "never cast") + killed;
+    return (!spell ? "fought" : cast ? "cast" : "never cast") + killed;
 }
 
 std::string Carried(const std::string& key) {
@@ -185,22 +197,25 @@ Step TalkTo(const std::string& who, const std::string& templateName, int tries =
     });
 }
 
-DRAV::CObject* PileWithItems() {
-    if (DRAV::CArea* area = TheArea())
-        for (const auto& object : area->GetObjects())
-            if (object->GetTemplate().GetKey() == "pile" && !object->GetItems().empty()) return object.get();
-    return nullptr;
+// The first object of the area made from the template `key` that holds anything.
+Find Holding(const std::string& key) {
+    return [key]() -> DRAV::CThing* {
+        if (DRAV::CArea* area = TheArea())
+            for (const auto& object : area->GetObjects())
+                if (object->GetTemplate().GetKey() == key && !object->GetItems().empty()) return object.get();
+        return nullptr;
+    };
 }
 
-// Each pile the goblins left is opened with a click, and what it holds dragged
-// into the pack.
-Step LootThePiles(int piles = 4) {
+// Each container of `key` (the piles the goblins left, a strongbox) is opened with
+// a click, and what it holds dragged into the pack.
+Step Loot(const std::string& key, int times = 4) {
     return Next([=] {
-        if (!PileWithItems() || piles == 0) return std::vector<Step>{};
+        if (!Holding(key)() || times == 0) return std::vector<Step>{};
         return std::vector<Step>{
-            ClickOn("a pile", PileWithItems),
+            ClickOn("a " + key, Holding(key)),
             WaitUntil(
-                "the pile's inventory page",
+                "the " + key + "'s inventory page",
                 [] { return dynamic_cast<CActorInvDlg*>(App().GetCurrentDialog().get()) != nullptr; }, 6000),
             Next([] {
                 std::vector<Step> drags;
@@ -217,7 +232,7 @@ Step LootThePiles(int piles = 4) {
             }),
             Key(SDL_SCANCODE_ESCAPE),
             Wait(100),
-            LootThePiles(piles - 1)};
+            Loot(key, times - 1)};
     });
 }
 
@@ -284,11 +299,11 @@ std::string Belongings() {
     return text;
 }
 
-// From the front page to Marra walking with the party: a new spellcaster, the
-// keeper's greeting, the goblins of the lane, Tansy's stall, with `news` the
-// innkeeper's word of the missing boatwright, and the marsh.
-std::vector<Step> ToMarra(bool news) {
-    std::vector<Step> steps = MadeByTheWizard(kYsolde);
+// From the front page to Marra walking with the party: a new hero, the keeper's
+// greeting, the goblins of the lane fought with `spell` (none: by hand), Tansy's
+// stall, with `news` the innkeeper's word of the missing boatwright, and the marsh.
+std::vector<Step> ToMarra(bool news, const NewCharacter& hero = kYsolde, const std::string& spell = "river_dart") {
+    std::vector<Step> steps = MadeByTheWizard(hero);
     Append(steps,
            {Check("intro", PageTitle), Shot("intro"), Key(SDL_SCANCODE_RETURN), Wait(200), Check("welcome", PageTitle),
             Key(SDL_SCANCODE_RETURN), Wait(200), Shot("arrival"), Check("made", ClassAndSchools)});
@@ -296,8 +311,8 @@ std::vector<Step> ToMarra(bool news) {
     steps.push_back(TalkTo("Mother Hesk", "ferry_keeper"));
     Append(steps, {Check("greeting", PageTitle), Shot("greeting"), Answer("Not today.")});
     // Down the lane from the dock: the reeds spring, and the goblins fall to her darts.
-    Append(steps, {WalkTo(6, 7), Check("ambush", PageTitle), Shot("ambush"), FightWithSpell("river_dart"),
-                   Check("lane", [] { return CastsAndKills("River Dart"); }), Shot("after_fight"), LootThePiles(),
+    Append(steps, {WalkTo(6, 7), Check("ambush", PageTitle), Shot("ambush"), FightWithSpell(spell),
+                   Check("lane", [spell] { return CastsAndKills(spell); }), Shot("after_fight"), Loot("pile"),
                    Check("looted", Gold)});
     // Tansy buys the ferry's scroll and sells a pie.
     steps.push_back(TalkTo("Tansy", "landing_trader"));
@@ -343,12 +358,43 @@ std::vector<Step> PayTheLookouts() {
             Check("paid", [] { return Gold() + " " + Tag("hide_passage"); })};
 }
 
+// The boatwright in the skiff cut loose, and walking with the party.
+std::vector<Step> FreeOrrin() {
+    return {TalkTo("Orrin", "boatwright"),
+            Answer("Cut the ropes and pull the gag out."),
+            Answer("Come with us, then."),
+            CloseTheTalk(),
+            ClosePages(),
+            Check("orrin", PartySize),
+            Shot("orrin")};
+}
+
+// Back at the landing, Orrin is told he is home, with the talk action of the
+// hero's bar, and the keeper takes the fare, hearing of the hide first unless
+// she has.
+std::vector<Step> OrrinHomeAndTheFare(bool report) {
+    std::vector<Step> steps{ClickId(kFirstPortrait),
+                            ClickId(kFirstBarSlot + 1),
+                            ClickOn("Orrin", Person("boatwright")),
+                            WaitUntil("a word with Orrin", Talking, 8000),
+                            Answer("You are home, Orrin. Go and rest."),
+                            CloseTheTalk(),
+                            Check("orrin home", [] { return PartySize() + " " + Tag("boatwright_returned"); }),
+                            TalkTo("Mother Hesk", "ferry_keeper")};
+    if (report) steps.push_back(Answer("We saw lanterns in the reeds. Smugglers, and they keep a hide."));
+    Append(steps, {Answer("We need to cross the river."), Answer("Here is the fare."), CloseTheTalk(),
+                   WaitUntil(
+                       "the end pages", [] { return PageTitle() == "Congratulations!"; }, 3000),
+                   Shot("won"), ClickId(CWinDlg::kNext), Wait(150), ClickId(CWinDlg::kNext), Wait(150),
+                   Check("end", [] { return PageTitle() + " " + Gold() + " " + Tag("ferry_crossed"); }),
+                   Check("goes on", WhoGoesOn), Check("carried out", Belongings), Shot("end")});
+    return steps;
+}
+
 // From the boatwright in the skiff to the end pages: a save and a load on the way,
 // home by the trail, the keeper's fare.
 std::vector<Step> OrrinHomeAndAcross() {
-    std::vector<Step> steps{TalkTo("Orrin", "boatwright")};
-    Append(steps, {Answer("Cut the ropes and pull the gag out."), Answer("Come with us, then."), CloseTheTalk(),
-                   ClosePages(), Check("orrin", PartySize), Shot("orrin")});
+    std::vector<Step> steps = FreeOrrin();
     // Saved by going to the main menu, and loaded again from the front page.
     Append(steps,
            {ClickId(kMenuButton), Wait(100), ClickId(CDRAVGameMenuDlg::kMainMenu), Wait(300), Check("saved", PageTitle),
@@ -367,20 +413,78 @@ std::vector<Step> OrrinHomeAndAcross() {
                                   [] { return NearestFoe() != nullptr; }),
                    ClickId(kFirstPortrait), FightWithSpell("marsh_spark"), ClosePages(),
                    Check("trail", [] { return NearestFoe() ? std::string("a foe left") : std::string("clear"); })});
-    // Orrin is told he is home, with the talk action of the hero's bar.
-    Append(steps, {ClickId(kFirstPortrait), ClickId(kFirstBarSlot + 1), ClickOn("Orrin", Person("boatwright")),
-                   WaitUntil("a word with Orrin", Talking, 8000), Answer("You are home, Orrin. Go and rest."),
-                   CloseTheTalk(), Check("orrin home", [] { return PartySize() + " " + Tag("boatwright_returned"); })});
-    // The keeper hears of the hide and takes the fare.
-    steps.push_back(TalkTo("Mother Hesk", "ferry_keeper"));
-    Append(steps, {Answer("We saw lanterns in the reeds. Smugglers, and they keep a hide."),
-                   Answer("We need to cross the river."), Answer("Here is the fare."), CloseTheTalk(),
-                   WaitUntil(
-                       "the end pages", [] { return PageTitle() == "Congratulations!"; }, 3000),
-                   Shot("won"), ClickId(CWinDlg::kNext), Wait(150), ClickId(CWinDlg::kNext), Wait(150),
-                   Check("end", [] { return PageTitle() + " " + Gold() + " " + Tag("ferry_crossed"); }),
-                   Check("goes on", WhoGoesOn), Check("carried out", Belongings), Shot("end")});
+    Append(steps, OrrinHomeAndTheFare(true));
     return steps;
+}
+
+// On into the next chapter: the hero alone at the towpath's end, with all she
+// carried stowed in her pack and a page that says so.
+std::vector<Step> IntoTheNextChapter() {
+    return {ClickId(CWinDlg::kNextChapter), Wait(500), Check("next chapter", PageTitle),
+            Key(SDL_SCANCODE_RETURN), Wait(200), Check("upriver", PageTitle), Shot("ashcombe"),
+            Key(SDL_SCANCODE_RETURN), Wait(200),
+            Check("arrived", [] { return TheArea()->GetName() + " " + PartySize() + " " + Gold(); }),
+            Check("carried in", Belongings), Shot("ashcombe_arrival")};
+}
+
+// Whether a line of the message log has said `words`.
+std::string Heard(const std::string& words) {
+    for (const std::string& line : App().GetMessageLog())
+        if (line.find(words) != std::string::npos) return "heard";
+    return "never heard \"" + words + "\"";
+}
+
+// The text of the closing page that is up, as the player reads it.
+std::string ClosingPage() {
+    const auto* page = dynamic_cast<CWinDlg*>(App().GetCurrentDialog().get());
+    return page && !page->GetPages().empty() ? page->GetPages().front().text : "no closing page";
+}
+
+// Up the towpath to the end pages at Ashcombe Weir: Sefton says what he waits for,
+// Nell what she saw at night, and told of it Sefton opens his sluice house; Wick,
+// who stops whoever comes to its doors, is fought with `spell` for the Guild's
+// strongbox, and Marrow's ledger from it brought to Sefton drops his chain.
+std::vector<Step> AtTheWeir(const std::string& spell) {
+    return {TalkTo("Sefton", "toll_keeper"),
+            Check("sefton", [] { return PageTitle() + ", " + Heard("Mother Hesk's word came up"); }),
+            Answer("What are you waiting for?"),
+            Answer("Farewell."),
+            CloseTheTalk(),
+            TalkTo("Nell", "bargewoman"),
+            Answer("Have you seen anything strange on the weir?"),
+            Answer("Thank you, Nell."),
+            CloseTheTalk(),
+            TalkTo("Sefton", "toll_keeper"),
+            Answer("Someone carries a lantern into your sluice house at night."),
+            CloseTheTalk(),
+            Check("sluice", [] { return Tag("lantern_seen") + " " + Tag("sluice_opened"); }),
+            // Over the weir walk to the sluice house's open doors.
+            WalkTo(11, 5),
+            WalkTo(14, 5),
+            WaitUntil("Wick at the sluice house", Talking, 8000),
+            Check("wick", PageTitle),
+            Shot("wick"),
+            Answer("Step away from the Guild's strongbox."),
+            CloseTheTalk(),
+            FightWithSpell(spell),
+            ClosePages(),
+            Check("wick fought", [spell] { return CastsAndKills(spell); }),
+            Loot("pile"),
+            Loot("guild_strongbox", 1),
+            Check("strongbox", [] { return "ledger " + Carried("marrows_ledger") + ", tolls " + Carried("guild_tolls"); }),
+            TalkTo("Sefton", "toll_keeper"),
+            Answer("We found the Guild's strongbox in your sluice house, and Marrow's ledger in it."),
+            CloseTheTalk(),
+            WaitUntil(
+                "the end pages", [] { return PageTitle() == "Congratulations!"; }, 3000),
+            Shot("weir_won"),
+            ClickId(CWinDlg::kNext),
+            Wait(150),
+            ClickId(CWinDlg::kNext),
+            Wait(150),
+            Check("weir end", [] { return PageTitle() + " " + Tag("boats_released") + " " + Tag("tolls_returned"); }),
+            Check("weir closing", ClosingPage),
+            Shot("weir_end")};
 }
 
 std::vector<Step> TheRoad() {
@@ -389,13 +493,7 @@ std::vector<Step> TheRoad() {
     Append(steps, {WalkTo(13, 3)});
     Append(steps, PayTheLookouts());
     Append(steps, OrrinHomeAndAcross());
-    // On into the next chapter: the hero alone at the towpath's end, with all she
-    // carried stowed in her pack and a page that says so.
-    Append(steps, {ClickId(CWinDlg::kNextChapter), Wait(500), Check("next chapter", PageTitle),
-                   Key(SDL_SCANCODE_RETURN), Wait(200), Check("upriver", PageTitle), Shot("ashcombe"),
-                   Key(SDL_SCANCODE_RETURN), Wait(200),
-                   Check("arrived", [] { return TheArea()->GetName() + " " + PartySize() + " " + Gold(); }),
-                   Check("carried in", Belongings), Shot("ashcombe_arrival")});
+    Append(steps, IntoTheNextChapter());
     return steps;
 }
 
@@ -447,6 +545,8 @@ std::vector<Step> ThePuntRoad() {
                                                TheGame().GetCurrentEntry().second + " " + PartySize(); })});
     Append(steps, PayTheLookouts());
     Append(steps, OrrinHomeAndAcross());
+    Append(steps, IntoTheNextChapter());
+    Append(steps, AtTheWeir("river_dart"));
     return steps;
 }
 
@@ -546,6 +646,17 @@ TEST(ChapterPlaythrough, ASpellcasterGoesRoundByMarrasPuntToTheHide) {
                       });
     ExpectStages(run, kFromTheHideToTheEnd);
     EXPECT_NE(std::find(run.titles.begin(), run.titles.end(), "Quillmere - World Map"), run.titles.end());
+    // On up the towpath, where the toll-keeper has had word of her from the keeper.
+    ExpectStages(run, {
+                          {"arrived", "ashcombe_weir 1 5"},
+                          {"sefton", "Ysolde : Sefton the Toll-keeper, heard"},
+                          {"sluice", "lantern_seen sluice_opened"},
+                          {"wick", "Ysolde : Wick the Runner"},
+                          {"wick fought", "cast Wick the Runner."},
+                          {"strongbox", "ledger 1, tolls 1"},
+                          {"weir end", "Congratulations! boats_released tolls_returned"},
+                      });
+    EXPECT_NE(run.checks["weir closing"].find("Nell's barge first"), std::string::npos) << run.checks["weir closing"];
 }
 
 }  // namespace
