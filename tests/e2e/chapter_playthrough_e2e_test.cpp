@@ -283,12 +283,16 @@ std::vector<Step> LeaveBy(const std::string& exit, int column, int row, const st
             Wait(300)};
 }
 
+// The text of the closing page that is up, as the player reads it.
+std::string ClosingPage() {
+    const auto* page = dynamic_cast<CWinDlg*>(App().GetCurrentDialog().get());
+    return page && !page->GetPages().empty() ? page->GetPages().front().text : "no closing page";
+}
+
 // Whom the closing page names among the party: only the hero crosses into the
 // next chapter.
 std::string WhoGoesOn() {
-    const auto* page = dynamic_cast<CWinDlg*>(App().GetCurrentDialog().get());
-    if (!page || page->GetPages().empty()) return "no closing page";
-    const std::string& text = page->GetPages().front().text;
+    const std::string text = ClosingPage();
     std::string named;
     for (const auto& member : App().GetEngine()->GetGame()->GetParty())
         if (text.find(member->GetName()) != std::string::npos) named += (named.empty() ? "" : " ") + member->GetName();
@@ -387,7 +391,8 @@ std::vector<Step> OrrinHomeAndTheFare(bool report) {
                        "the end pages", [] { return PageTitle() == "Congratulations!"; }, 3000),
                    Shot("won"), ClickId(CWinDlg::kNext), Wait(150), ClickId(CWinDlg::kNext), Wait(150),
                    Check("end", [] { return PageTitle() + " " + Gold() + " " + Tag("ferry_crossed"); }),
-                   Check("goes on", WhoGoesOn), Check("carried out", Belongings), Shot("end")});
+                   Check("goes on", WhoGoesOn), Check("closing", ClosingPage), Check("carried out", Belongings),
+                   Shot("end")});
     return steps;
 }
 
@@ -432,12 +437,6 @@ std::string Heard(const std::string& words) {
     for (const std::string& line : App().GetMessageLog())
         if (line.find(words) != std::string::npos) return "heard";
     return "never heard \"" + words + "\"";
-}
-
-// The text of the closing page that is up, as the player reads it.
-std::string ClosingPage() {
-    const auto* page = dynamic_cast<CWinDlg*>(App().GetCurrentDialog().get());
-    return page && !page->GetPages().empty() ? page->GetPages().front().text : "no closing page";
 }
 
 // Up the towpath to the end pages at Ashcombe Weir: Sefton says what he waits for,
@@ -720,6 +719,9 @@ TEST(ChapterPlaythrough, DISABLED_AFighterLeavesTheLookoutsReportsThemAndReturns
                           {"end", "Congratulations! 5 ferry_crossed"},
                           {"goes on", "Corwin"},
                       });
+    // The closing page tells of the Wardens he sent after the hide.
+    EXPECT_NE(run.checks["closing"].find("the Wardens' boat is already on the river"), std::string::npos)
+        << run.checks["closing"];
 }
 
 }  // namespace
