@@ -361,12 +361,14 @@ inline Step Answer(const std::string& reply) {
 
 inline bool Talking() { return dynamic_cast<CTalkDlg*>(App().GetCurrentDialog().get()) != nullptr; }
 
-// Pages of words and of the tutorial that opened on their own are read and closed.
-inline Step ClosePages() {
-    return Next([] {
+// Pages of words and of the tutorial that opened on their own are read and closed;
+// one that keeps opening again is a problem.
+inline Step ClosePages(int pages = 10) {
+    return Next([pages] {
         const auto* dialog = App().GetCurrentDialog().get();
         if (!MessageUp() && !dynamic_cast<const CHelpDlg*>(dialog)) return std::vector<Step>{};
-        return std::vector<Step>{Key(SDL_SCANCODE_RETURN), Wait(100), ClosePages()};
+        if (pages == 0) return std::vector<Step>{Problem(PageTitle() + " opens again each time it is closed")};
+        return std::vector<Step>{Key(SDL_SCANCODE_RETURN), Wait(100), ClosePages(pages - 1)};
     });
 }
 
