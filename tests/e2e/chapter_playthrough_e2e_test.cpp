@@ -689,7 +689,7 @@ TEST(ChapterPlaythrough, ASpellcasterGoesRoundByMarrasPuntToTheHide) {
     EXPECT_NE(std::find(run.titles.begin(), run.titles.end(), "Quillmere - World Map"), run.titles.end());
     // On up the towpath, where the toll-keeper has had word of her from the keeper.
     ExpectStages(run, {
-                          {"arrived", "ashcombe_weir 1 5"},
+                          {"arrived", "ashcombe_weir 1 25"},
                           {"sefton", "heard"},
                           {"sluice", "lantern_seen sluice_opened"},
                           {"wick", "Ysolde : Wick the Runner"},
