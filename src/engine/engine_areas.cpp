@@ -167,10 +167,8 @@ void CEngine::EnterArea() {
     game.SetCurrentEntry(entered);
     game.SetStateCode(GAME_PLAYING);
     game.SetInBattle(false);
-    if (game.IsWakingFromWipeOut()) {
-        game.SetWakingFromWipeOut(false);
-        StandDownFoes(CurrentArea());
-    }
+    StandDownFoes(CurrentArea(), game.IsWakingFromWipeOut());
+    game.SetWakingFromWipeOut(false);
     game.FlagCurrentAreaEntered();
     ResetHeartbeatTimer();
     if (entered.first != game.GetReturnPoint().first) game.SetReturnPoint(entered);

@@ -1,6 +1,8 @@
-// A party back from a wipe-out wakes in peace: the foes of the area where it wakes
-// go back to their posts and hold back until the party comes to them or fights, so
-// that a party which only stands up is never felled again before it can act.
+// A party that arrives, or is back from a wipe-out, comes in peace: the foes of the
+// area go back to their posts and hold back until the party comes to them or fights,
+// so that a party which only stands up, or only stepped in, is never struck before
+// it can act. Whatever way it came (a way out, the map, a script's journey, the
+// wake), every arrival passes EnterArea and so this.
 
 #include "engine/brain/brain.h"
 #include "engine/engine.h"
@@ -33,11 +35,12 @@ bool CEngine::IsFoeToHoldBack(const CActor& actor) {
     return tag.empty() || (game && game->IsQuestTagSet(tag));
 }
 
-void CEngine::StandDownFoes(CArea& area) {
+void CEngine::StandDownFoes(CArea& area, bool waking) {
     CGame& game = Game();
     const std::uint32_t now = game.GetTick();
     for (const auto& foe : ActorList(area.GetActors())) {
-        if (!foe->IsAlive() || !IsFoeToHoldBack(*foe)) continue;
+        // Those not yet turned wait as their brains say: the entries lie beyond their reach.
+        if (!foe->IsAlive() || !(waking ? IsFoeToHoldBack(*foe) : foe->IsHostile())) continue;
         foe->ClearOrders();
         foe->SetAttackTarget(0, nullptr);
         foe->ReleaseAttackers(false, now);

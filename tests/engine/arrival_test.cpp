@@ -2,6 +2,8 @@
 // chapter's areas at every stage and stands a game minute, over a few seeds so that
 // the companions stand on every side of the entry. Areas, entries and the tags that
 // move people are read from the module, so that one added later has its rows too.
+// Each stage comes twice: once fresh, once after a visit that roused the area's
+// foes and left them so.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "common/random.h"
+#include "engine/brain/brain.h"
 #include "rules/definitions/travel_map.h"
 #include "support/sample_game.h"
 #include "support/sample_save.h"
@@ -33,12 +36,14 @@ struct Arrival {
     std::string entry;
     std::vector<std::string> tags;  // set before the party comes
     std::string advanced;           // an encounter found at its last stage, or none
+    bool roused = false;            // its foes turned on an earlier visit
 };
 
 std::string Describe(const Arrival& arrival) {
     std::string text = "chapter " + std::to_string(arrival.chapter) + ", " + arrival.area + " by " + arrival.entry;
     for (const auto& tag : arrival.tags) text += " +" + tag;
     if (!arrival.advanced.empty()) text += ", " + arrival.advanced + " at its last stage";
+    if (arrival.roused) text += ", its foes roused before";
     return text;
 }
 
@@ -100,6 +105,11 @@ std::vector<Arrival> Arrivals(int chapter) {
             }
         }
     }
+    const std::size_t fresh = rows.size();
+    for (std::size_t row = 0; row < fresh; ++row) {
+        rows.push_back(rows[row]);
+        rows.back().roused = true;
+    }
     return rows;
 }
 
@@ -130,6 +140,15 @@ std::string StandAfterArriving(const Arrival& arrival) {
         if (!encounter) return "no encounter " + arrival.advanced;
         game.Area().ClearEncounter(arrival.advanced);
         game.Area().AdvanceEncounterStage(arrival.advanced, game.Module(), encounter->stages.size() - 1);
+    }
+    // A roused area was left with its foes turned, and is come back to.
+    if (arrival.roused) {
+        for (const auto& actor : game.Area().GetActors()) {
+            const std::shared_ptr<CBrain> brain = actor->GetBrain();
+            if (brain && brain->IsHostileWhenAttacked() && actor->GetRelation() == RELATION_NEUTRAL)
+                actor->SetRelation(RELATION_HOSTILE);
+        }
+        game.Arrive(arrival.area, arrival.entry);
     }
     game.DrainEvents();
     if (game.Game().GetParty().size() != 3) return "a party of " + std::to_string(game.Game().GetParty().size());
