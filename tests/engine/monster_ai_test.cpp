@@ -11,6 +11,7 @@
 #include "engine/brain/brain.h"
 #include "engine/monster_field.h"
 #include "support/sample_game.h"
+#include "world/events/event.h"
 #include "world/item.h"
 
 using namespace DRAV;
@@ -155,6 +156,28 @@ TEST(MonsterAI, PeacefulAIsTalkFollowAndSurrenderStandsStill) {
     wisp->SetPosition(main->GetX() + 20.0, main->GetY());
     game.Engine().RunAI();
     EXPECT_EQ(wisp->GetCurrentOrder(), nullptr);
+}
+
+// A talk the player left is not begun again, at once or while the party stands
+// there, however the player left it; a new order given to a member lets it be.
+TEST(MonsterAI, AForcedTalkTheyLeftWaitsUntilThePartyActs) {
+    auto game = OpenField();
+    const auto main = game.Main();
+    const auto keeper = game.Spawn("ferry_keeper", 5, 1);
+    ASSERT_TRUE(keeper);
+    See(game.Area(), *keeper);
+    const auto talks = [&](int ticks) {
+        for (int tick = 0; tick < ticks; ++tick) {
+            game.Tick();
+            for (const auto& event : game.DrainEvents())
+                if (dynamic_cast<const CTalkEvent*>(event.get())) return true;
+        }
+        return false;
+    };
+    ASSERT_TRUE(talks(300));
+    EXPECT_FALSE(talks(300)) << "the talk opened again with nobody doing anything";
+    main->PushOrder(std::make_shared<CMoveOrder>(main->GetX(), main->GetY() + 2.5), false);
+    EXPECT_TRUE(talks(300));
 }
 
 TEST(MonsterAI, AnAttackTurnsOnlyThoseWhoseBrainSaysSo) {
