@@ -37,14 +37,10 @@ bool CEngine::IsFoeToHoldBack(const CActor& actor) {
 
 void CEngine::StandDownFoes(CArea& area, bool waking) {
     CGame& game = Game();
-    const std::uint32_t now = game.GetTick();
     for (const auto& foe : ActorList(area.GetActors())) {
         // Those not yet turned wait as their brains say: the entries lie beyond their reach.
         if (!foe->IsAlive() || !(waking ? IsFoeToHoldBack(*foe) : foe->IsHostile())) continue;
-        foe->ClearOrders();
-        foe->SetAttackTarget(0, nullptr);
-        foe->ReleaseAttackers(false, now);
-        game.HoldBack(foe->GetId());
+        game.HoldFoeBack(*foe);
         // Who chased the party here goes back to where its encounter placed it.
         if (foe->GetEncounterName().empty()) continue;
         const CPatchActionEncounter* encounter = area.FindEncounterIfAny(foe->GetEncounterName());

@@ -158,6 +158,8 @@ public:
     const std::set<ThingId>& GetHeldFoes() const { return m_heldFoes; }
     bool IsHoldingBack(ThingId foe) const { return m_heldFoes.count(foe) != 0; }
     void HoldBack(ThingId foe) { m_heldFoes.insert(foe); }
+    // The foe drops its fight where it stands and holds back.
+    void HoldFoeBack(CActor& foe);
     void EndHold(ThingId foe) { m_heldFoes.erase(foe); }
     void EndAllHolds() { m_heldFoes.clear(); }
 
