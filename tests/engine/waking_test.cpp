@@ -1,6 +1,6 @@
 // A party wiped out wakes where the chapter brings it back, the landing's dock,
 // with the foe that felled it a few steps off: the lookout the smugglers post once
-// they know they were seen, or the goblin out of the lane's reeds. The foe holds
+// the party crossed theirs at the hide, or the goblin out of the lane's reeds. The foe holds
 // back until the party comes to it or fights, whatever the rolls.
 
 #include <gtest/gtest.h>
@@ -27,7 +27,7 @@ struct Foe {
     const char* key;
     double postX, postY;  // the middle of the cell its encounter puts it on
 };
-constexpr Foe kLookout{"smugglers_seen", "smuggler_lookout", 14 * 2.5 + 1.25, 3 * 2.5 + 1.25};
+constexpr Foe kLookout{"hide_fought", "smuggler_lookout", 14 * 2.5 + 1.25, 3 * 2.5 + 1.25};
 constexpr Foe kGoblin{"lane_ambush", "reed_goblin", 6 * 2.5 + 1.25, 9 * 2.5 + 1.25};
 constexpr std::uint32_t kSeeds[] = {1, 2, 3, 7, 11};
 constexpr int kHalfMinute = 30 * 60;  // engine ticks at the window's pace
