@@ -158,14 +158,17 @@ TEST(MonsterAI, PeacefulAIsTalkFollowAndSurrenderStandsStill) {
     EXPECT_EQ(wisp->GetCurrentOrder(), nullptr);
 }
 
-// A talk the player left is not begun again, at once or while the party stands
-// there, however the player left it; a new order given to a member lets it be.
+// A talk the player left is not begun again while the party stands there, by the
+// one who began it or another waiting to, however the player left it; a new order
+// given to a member lets them be.
 TEST(MonsterAI, AForcedTalkTheyLeftWaitsUntilThePartyActs) {
     auto game = OpenField();
     const auto main = game.Main();
-    const auto keeper = game.Spawn("ferry_keeper", 5, 1);
-    ASSERT_TRUE(keeper);
-    See(game.Area(), *keeper);
+    for (const std::uint32_t column : {5u, 6u}) {
+        const auto keeper = game.Spawn("ferry_keeper", column, 1);
+        ASSERT_TRUE(keeper);
+        See(game.Area(), *keeper);
+    }
     const auto talks = [&](int ticks) {
         for (int tick = 0; tick < ticks; ++tick) {
             game.Tick();

@@ -127,40 +127,18 @@ void CAICharge::IssueOrders(CEngine&, CActor& actor) {
     }
 }
 
-bool CAIForceTalk::PartyActedSinceTalk(const CEngine& engine) {
-    for (const auto& member : engine.GetGame()->GetParty()) {
-        const std::shared_ptr<COrder> order = member->GetCurrentOrder();
-        if (order && std::find(m_ordersAtTalk.begin(), m_ordersAtTalk.end(), order) == m_ordersAtTalk.end())
-            return true;
-    }
-    return false;
-}
-
 void CAIForceTalk::IssueOrders(CEngine& engine, CActor& actor) {
     if (actor.GetCurrentOrder() || !actor.GetArea()) return;
-    // The walk up to talk is over: whichever way the player then left the talk,
-    // it is not begun again before the player gives an order. Begun at once, it
-    // would close every way out of it but a reply.
-    if (m_talkAsked) {
-        m_talkAsked = false;
-        m_talkHeld = true;
-        m_ordersAtTalk.clear();
-        for (const auto& member : engine.GetGame()->GetParty())
-            if (member->GetCurrentOrder()) m_ordersAtTalk.push_back(member->GetCurrentOrder());
-    }
-    if (m_talkHeld) {
-        if (!PartyActedSinceTalk(engine)) return;
-        m_talkHeld = false;
-        m_ordersAtTalk.clear();
-    }
+    // A talk the player has left is not begun again, by this one or another, before
+    // the player gives an order: begun at once, it would close every way out of it
+    // but a reply.
+    if (!engine.GetGame()->HasPartyActedSinceTalk()) return;
     for (const std::string& tag : m_tags)
         if (engine.GetGame()->IsQuestTagSet(tag)) return;
     CActor* other = nullptr;
     if (actor.GetArea()->PartyProximityTest(actor, &other, static_cast<double>(m_range)) && other &&
-        other->GetRelation() == RELATION_PARTY) {
+        other->GetRelation() == RELATION_PARTY)
         actor.PushOrder(std::make_shared<CMoveTalkOrder>(other->GetId()), false);
-        m_talkAsked = true;
-    }
 }
 
 void CAIWander::IssueOrders(CEngine&, CActor& actor) {

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "engine/brain/ai.h"
-#include "world/order.h"
 
 namespace DRAV {
 
@@ -84,16 +83,8 @@ public:
     const std::vector<std::string>& GetTags() const { return m_tags; }
 
 private:
-    // Whether a member has been given an order since the talk this AI began ended.
-    bool PartyActedSinceTalk(const CEngine& engine);
-
     std::uint32_t m_range = 0;
     std::vector<std::string> m_tags;
-    // A talk it began, and the party's orders as it ended: the player who left the
-    // talk has not acted again while every member's order is one of these.
-    bool m_talkAsked = false;
-    bool m_talkHeld = false;
-    std::vector<std::shared_ptr<COrder>> m_ordersAtTalk;
 };
 
 // Strolls around a home point, which is fixed on its first stroll.

@@ -90,7 +90,25 @@ void CGame::PushEvent(std::shared_ptr<CEvent> event) {
     if (dynamic_cast<const CDialogBoxEvent*>(event.get()) && GetCurrentArea())
         for (const auto& actor : GetCurrentArea()->GetActors())
             if (actor->IsAlive() && actor->IsHostile()) HoldFoeBack(*actor);
+    if (dynamic_cast<const CTalkEvent*>(event.get())) {
+        m_talkHeld = true;
+        m_ordersAtTalk.clear();
+        for (const auto& member : m_party)
+            if (member->GetCurrentOrder()) m_ordersAtTalk.push_back(member->GetCurrentOrder());
+    }
     m_events.push_back(std::move(event));
+}
+
+bool CGame::HasPartyActedSinceTalk() {
+    for (const auto& member : m_party) {
+        const std::shared_ptr<COrder> order = member->GetCurrentOrder();
+        if (!m_talkHeld || !order ||
+            std::find(m_ordersAtTalk.begin(), m_ordersAtTalk.end(), order) != m_ordersAtTalk.end())
+            continue;
+        m_talkHeld = false;
+        m_ordersAtTalk.clear();
+    }
+    return !m_talkHeld;
 }
 
 void CGame::HoldFoeBack(CActor& foe) {
