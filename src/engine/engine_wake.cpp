@@ -38,9 +38,10 @@ bool CEngine::IsFoeToHoldBack(const CActor& actor) {
 void CEngine::StandDownFoes(CArea& area, bool waking) {
     CGame& game = Game();
     for (const auto& foe : ActorList(area.GetActors())) {
-        // Those not yet turned wait as their brains say: the entries lie beyond their reach.
-        if (!foe->IsAlive() || !(waking ? IsFoeToHoldBack(*foe) : foe->IsHostile())) continue;
-        game.HoldFoeBack(*foe);
+        if (!foe->IsAlive() || !IsFoeToHoldBack(*foe)) continue;
+        // One not yet turned waits at its post as its brain says: the entries lie
+        // beyond its reach.
+        if (waking || foe->IsHostile()) game.HoldFoeBack(*foe);
         // Who chased the party here goes back to where its encounter placed it.
         if (foe->GetEncounterName().empty()) continue;
         const CPatchActionEncounter* encounter = area.FindEncounterIfAny(foe->GetEncounterName());

@@ -2,8 +2,9 @@
 // chapter's areas at every stage and stands a game minute, over a few seeds so that
 // the companions stand on every side of the entry. Areas, entries and the tags that
 // move people are read from the module, so that one added later has its rows too.
-// Each stage comes twice: once fresh, once after a visit that roused the area's
-// foes and left them so.
+// Each stage comes three times: fresh, and after a visit that roused the area's
+// foes, who chased the party out by the entry it comes back by, soon after or
+// once a long absence has calmed them.
 
 #include <gtest/gtest.h>
 
@@ -36,14 +37,14 @@ struct Arrival {
     std::string entry;
     std::vector<std::string> tags;  // set before the party comes
     std::string advanced;           // an encounter found at its last stage, or none
-    bool roused = false;            // its foes turned on an earlier visit
+    int roused = 0;                 // its foes turned on an earlier visit; 2: and calmed since
 };
 
 std::string Describe(const Arrival& arrival) {
     std::string text = "chapter " + std::to_string(arrival.chapter) + ", " + arrival.area + " by " + arrival.entry;
     for (const auto& tag : arrival.tags) text += " +" + tag;
     if (!arrival.advanced.empty()) text += ", " + arrival.advanced + " at its last stage";
-    if (arrival.roused) text += ", its foes roused before";
+    if (arrival.roused) text += arrival.roused == 1 ? ", its foes roused before" : ", its foes roused and calmed";
     return text;
 }
 
@@ -106,10 +107,11 @@ std::vector<Arrival> Arrivals(int chapter) {
         }
     }
     const std::size_t fresh = rows.size();
-    for (std::size_t row = 0; row < fresh; ++row) {
-        rows.push_back(rows[row]);
-        rows.back().roused = true;
-    }
+    for (const int roused : {1, 2})
+        for (std::size_t row = 0; row < fresh; ++row) {
+            rows.push_back(rows[row]);
+            rows.back().roused = roused;
+        }
     return rows;
 }
 
@@ -141,14 +143,23 @@ std::string StandAfterArriving(const Arrival& arrival) {
         game.Area().ClearEncounter(arrival.advanced);
         game.Area().AdvanceEncounterStage(arrival.advanced, game.Module(), encounter->stages.size() - 1);
     }
-    // A roused area was left with its foes turned, and is come back to.
+    // A roused area was left by the entry with its foes turned, those that turn by
+    // themselves on the party's heels, and is come back to that way.
     if (arrival.roused) {
-        for (const auto& actor : game.Area().GetActors()) {
+        const CAreaEntry* entry = FindAreaEntry(game.Area().GetEntries(), arrival.entry);
+        for (const auto& actor : ActorList(game.Area().GetActors())) {
             const std::shared_ptr<CBrain> brain = actor->GetBrain();
-            if (brain && brain->IsHostileWhenAttacked() && actor->GetRelation() == RELATION_NEUTRAL)
-                actor->SetRelation(RELATION_HOSTILE);
+            if (!brain || !brain->IsHostileWhenAttacked() || actor->GetRelation() != RELATION_NEUTRAL) continue;
+            actor->SetRelation(RELATION_HOSTILE);
+            if (brain->GetProximityRange() <= 0.0) continue;
+            std::shared_ptr<CActor> chaser = game.Area().RemoveActor(*actor);
+            if (!game.Area().PlaceActor(entry->column, entry->row, false, chaser)) return "no room at the entry";
         }
-        game.Arrive(arrival.area, arrival.entry);
+        game.Game().SetEntry(AreaEntryPoint(arrival.area, arrival.entry), AREA_LOAD_FRESH, "");
+        game.Game().SetStateCode(GAME_TRAVEL);
+        game.Engine().LeaveArea();
+        if (arrival.roused == 2) game.Game().SetTick(game.Game().GetTick() + kAreaRespawnTicks);
+        game.Engine().EnterArea();
     }
     game.DrainEvents();
     if (game.Game().GetParty().size() != 3) return "a party of " + std::to_string(game.Game().GetParty().size());
