@@ -155,11 +155,7 @@ std::string StandAfterArriving(const Arrival& arrival) {
             std::shared_ptr<CActor> chaser = game.Area().RemoveActor(*actor);
             if (!game.Area().PlaceActor(entry->column, entry->row, false, chaser)) return "no room at the entry";
         }
-        game.Game().SetEntry(AreaEntryPoint(arrival.area, arrival.entry), AREA_LOAD_FRESH, "");
-        game.Game().SetStateCode(GAME_TRAVEL);
-        game.Engine().LeaveArea();
-        if (arrival.roused == 2) game.Game().SetTick(game.Game().GetTick() + kAreaRespawnTicks);
-        game.Engine().EnterArea();
+        game.Arrive(arrival.area, arrival.entry, arrival.roused == 2 ? kAreaRespawnTicks : 0);
     }
     game.DrainEvents();
     if (game.Game().GetParty().size() != 3) return "a party of " + std::to_string(game.Game().GetParty().size());
