@@ -126,6 +126,14 @@ TEST(MonsterAI, PeacefulAIsTalkFollowAndSurrenderStandsStill) {
     ASSERT_NE(talk, nullptr);
     EXPECT_EQ(talk->partner, main->GetId());
     keeper->ClearOrders();
+    // A talk begun and left, she does not walk up again until the party is given an order.
+    game.Game().PushEvent(std::make_shared<CTalkEvent>(main->GetId(), keeper->GetId()));
+    game.Engine().RunAI();
+    EXPECT_EQ(keeper->GetCurrentOrder(), nullptr);
+    main->PushOrder(std::make_shared<CMoveOrder>(main->GetX(), main->GetY()), false);
+    game.Engine().RunAI();
+    EXPECT_NE(CurrentOrder<CMoveTalkOrder>(*keeper), nullptr);
+    keeper->ClearOrders();
     // In battle, a friend turns to its combat AI, which finds no enemy here.
     keeper->SetRelation(RELATION_FRIENDLY);
     game.Game().SetInBattle(true);
@@ -156,31 +164,6 @@ TEST(MonsterAI, PeacefulAIsTalkFollowAndSurrenderStandsStill) {
     wisp->SetPosition(main->GetX() + 20.0, main->GetY());
     game.Engine().RunAI();
     EXPECT_EQ(wisp->GetCurrentOrder(), nullptr);
-}
-
-// A talk the player left is not begun again while the party stands there, by the
-// one who began it or another waiting to, however the player left it; a new order
-// given to a member lets them be.
-TEST(MonsterAI, AForcedTalkTheyLeftWaitsUntilThePartyActs) {
-    auto game = OpenField();
-    const auto main = game.Main();
-    for (const std::uint32_t column : {5u, 6u}) {
-        const auto keeper = game.Spawn("ferry_keeper", column, 1);
-        ASSERT_TRUE(keeper);
-        See(game.Area(), *keeper);
-    }
-    const auto talks = [&](int ticks) {
-        for (int tick = 0; tick < ticks; ++tick) {
-            game.Tick();
-            for (const auto& event : game.DrainEvents())
-                if (dynamic_cast<const CTalkEvent*>(event.get())) return true;
-        }
-        return false;
-    };
-    ASSERT_TRUE(talks(300));
-    EXPECT_FALSE(talks(300)) << "the talk opened again with nobody doing anything";
-    main->PushOrder(std::make_shared<CMoveOrder>(main->GetX(), main->GetY() + 2.5), false);
-    EXPECT_TRUE(talks(300));
 }
 
 TEST(MonsterAI, AnAttackTurnsOnlyThoseWhoseBrainSaysSo) {
