@@ -2,7 +2,7 @@
 // alone: a new spellcaster made on the creation pages, the keeper's greeting, the
 // goblins of the lane fought with a spell chosen on the action bar, a sale and a
 // purchase at Tansy's stall, the marsh, Marra, the hide's lookouts paid off, the
-// boatwright freed, a save and a load, the trail's lookout, the boatwright home
+// boatwright freed, a save and a load, the trail home, the boatwright home
 // and the fare, to "Congratulations!", and on into the next chapter with all she
 // carried. Every click on the world is aimed where
 // the game's own picking finds its target and made once the hover names it
@@ -354,19 +354,14 @@ std::vector<Step> OrrinHomeAndAcross() {
            {ClickId(kMenuButton), Wait(100), ClickId(CDRAVGameMenuDlg::kMainMenu), Wait(300), Check("saved", PageTitle),
             ClickId(CStartDlg::kLoadExistingGame), Wait(200), Shot("load"), ClickId(CLoadDlg::kFirstGame), Wait(500),
             Check("loaded", [] { return TheArea()->GetName() + " " + PartySize() + " " + Gold(); })});
-    // Home by the smugglers' trail, the whole party walking together, to where their
-    // lookout waits at the dock's end: it lets the party arrive, and turns on it as
-    // it comes near.
+    // Home by the smugglers' trail, the whole party walking together: the lookouts
+    // were paid, and told nobody to wait for the party at the dock's end.
     Append(steps, {ClickId(kSelectAll)});
     Append(steps, LeaveBy("hidden_trail", 19, 3, "reedwater_landing"));
     Append(steps, {ClosePages(), Shot("trail"), Check("arrived by the trail", [] {
                        return NearestFoe() ? std::string("a foe waiting") : std::string("nobody upon the party");
                    }),
-                   ClickId(kSelectAll),
-                   WalkPartyUntil("the trail's lookout to turn on the party", 12, 3,
-                                  [] { return NearestFoe() != nullptr; }),
-                   ClickId(kFirstPortrait), FightWithSpell("marsh_spark"), ClosePages(),
-                   Check("trail", [] { return NearestFoe() ? std::string("a foe left") : std::string("clear"); })});
+                   Check("trail", [] { return Person("smuggler_lookout")() ? std::string("a lookout") : std::string("clear"); })});
     // Orrin is told he is home, with the talk action of the hero's bar.
     Append(steps, {ClickId(kFirstPortrait), ClickId(kFirstBarSlot + 1), ClickOn("Orrin", Person("boatwright")),
                    WaitUntil("a word with Orrin", Talking, 8000), Answer("You are home, Orrin. Go and rest."),
