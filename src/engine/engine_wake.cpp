@@ -2,7 +2,8 @@
 // area go back to their posts and hold back until the party comes to them or fights,
 // so that a party which only stands up, or only stepped in, is never struck before
 // it can act. Whatever way it came (a way out, the map, a script's journey, the
-// wake), every arrival passes EnterArea and so this.
+// wake), it enters through EnterArea and so through this; only a journey that
+// fails puts it back where it stood, in the moment it left.
 
 #include "engine/brain/brain.h"
 #include "engine/engine.h"
