@@ -100,15 +100,16 @@ void CGame::PushEvent(std::shared_ptr<CEvent> event) {
 }
 
 bool CGame::HasPartyActedSinceTalk() {
+    if (!m_talkHeld) return true;
     for (const auto& member : m_party) {
         const std::shared_ptr<COrder> order = member->GetCurrentOrder();
-        if (!m_talkHeld || !order ||
-            std::find(m_ordersAtTalk.begin(), m_ordersAtTalk.end(), order) != m_ordersAtTalk.end())
+        if (!order || std::find(m_ordersAtTalk.begin(), m_ordersAtTalk.end(), order) != m_ordersAtTalk.end())
             continue;
         m_talkHeld = false;
         m_ordersAtTalk.clear();
+        return true;
     }
-    return !m_talkHeld;
+    return false;
 }
 
 void CGame::HoldFoeBack(CActor& foe) {
