@@ -173,10 +173,11 @@ public:
     void RunEntryScript(const std::string& entryName);
     void PlacePartyAt(const CAreaEntry& entry);
 
-    // ---- a party back from a wipe-out (engine_wake.cpp) ----
+    // ---- a party arriving, or back from a wipe-out (engine_wake.cpp) ----
     // The party finds no foe upon it: the foes of the area go back to their
-    // encounters' places, drop their fights and hold back.
-    void StandDownFoes(CArea& area);
+    // encounters' places, and those already turned on it drop their fights and
+    // hold back; a party that wakes holds back every foe.
+    void StandDownFoes(CArea& area, bool waking);
     // Whether the wake holds `actor` back: a foe, or one waiting to turn on a party
     // that comes near it. A saved game holds back no one else.
     static bool IsFoeToHoldBack(const CActor& actor);

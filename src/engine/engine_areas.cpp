@@ -144,6 +144,8 @@ void CEngine::EnterArea() {
             CArea& area = *cached->second;
             area.Reactivate(game.GetLastArea(), module);
             try {
+                // Foes that chased the party out go back before it comes in by the same way.
+                StandDownFoes(area, game.IsWakingFromWipeOut());
                 PlaceParty(area, destination.second);
             } catch (...) {
                 area.MakeInactive();
@@ -153,12 +155,14 @@ void CEngine::EnterArea() {
         } else {
             auto area = std::make_shared<CArea>(&game);
             area->LoadAreaFile(game.GetLastArea(), destination.first, module, AREA_LOAD_FRESH, false);
+            StandDownFoes(*area, game.IsWakingFromWipeOut());
             PlaceParty(*area, destination.second);
             game.AddArea(area);
             game.SetCurrentArea(area->GetName());
         }
     } catch (...) {
         game.SetTick(tickBefore);
+        game.EndAllHolds();
         throw;
     }
 
@@ -167,10 +171,7 @@ void CEngine::EnterArea() {
     game.SetCurrentEntry(entered);
     game.SetStateCode(GAME_PLAYING);
     game.SetInBattle(false);
-    if (game.IsWakingFromWipeOut()) {
-        game.SetWakingFromWipeOut(false);
-        StandDownFoes(CurrentArea());
-    }
+    game.SetWakingFromWipeOut(false);
     game.FlagCurrentAreaEntered();
     ResetHeartbeatTimer();
     if (entered.first != game.GetReturnPoint().first) game.SetReturnPoint(entered);

@@ -246,6 +246,8 @@ void CEngine::RunMoveTalkOrder(CActor& actor, const CMoveTalkOrder& order) {
     }
     actor.PopOrder(order);
     if (!talker) return;
+    // One who set out to talk to the party before it left another talk lets it be.
+    if (talker != &actor && !Game().HasPartyActedSinceTalk()) return;
     StopSneaking(*talker);
     Game().PushEvent(std::make_shared<CTalkEvent>(talker->GetId(), listener->GetId()));
     // Two members sent to talk to each other: the first to arrive talks.

@@ -1,6 +1,9 @@
-// A party back from a wipe-out wakes in peace: the foes of the area where it wakes
-// go back to their posts and hold back until the party comes to them or fights, so
-// that a party which only stands up is never felled again before it can act.
+// A party that arrives, or is back from a wipe-out, comes in peace: the foes of the
+// area go back to their posts and hold back until the party comes to them or fights,
+// so that a party which only stands up, or only stepped in, is never struck before
+// it can act. Whatever way it came (a way out, the map, a script's journey, the
+// wake), it enters through EnterArea and so through this; only a journey that
+// fails puts it back where it stood, in the moment it left.
 
 #include "engine/brain/brain.h"
 #include "engine/engine.h"
@@ -33,15 +36,13 @@ bool CEngine::IsFoeToHoldBack(const CActor& actor) {
     return tag.empty() || (game && game->IsQuestTagSet(tag));
 }
 
-void CEngine::StandDownFoes(CArea& area) {
+void CEngine::StandDownFoes(CArea& area, bool waking) {
     CGame& game = Game();
-    const std::uint32_t now = game.GetTick();
     for (const auto& foe : ActorList(area.GetActors())) {
         if (!foe->IsAlive() || !IsFoeToHoldBack(*foe)) continue;
-        foe->ClearOrders();
-        foe->SetAttackTarget(0, nullptr);
-        foe->ReleaseAttackers(false, now);
-        game.HoldBack(foe->GetId());
+        // One not yet turned waits at its post as its brain says: the entries lie
+        // beyond its reach.
+        if (waking || foe->IsHostile()) game.HoldFoeBack(*foe);
         // Who chased the party here goes back to where its encounter placed it.
         if (foe->GetEncounterName().empty()) continue;
         const CPatchActionEncounter* encounter = area.FindEncounterIfAny(foe->GetEncounterName());

@@ -161,8 +161,13 @@ public:
     const std::set<ThingId>& GetHeldFoes() const { return m_heldFoes; }
     bool IsHoldingBack(ThingId foe) const { return m_heldFoes.count(foe) != 0; }
     void HoldBack(ThingId foe) { m_heldFoes.insert(foe); }
+    // The foe drops its fight where it stands and holds back.
+    void HoldFoeBack(CActor& foe);
     void EndHold(ThingId foe) { m_heldFoes.erase(foe); }
     void EndAllHolds() { m_heldFoes.clear(); }
+    // Whether a member was given an order since the last conversation began (true
+    // before any): until then nobody walks up to the party to begin another.
+    bool HasPartyActedSinceTalk();
 
     // ---- tags and journals ----
     // Quest tags by name; the rules engine sets them through SetQuestTag.
@@ -276,6 +281,10 @@ private:
     std::uint8_t m_inBattle = 0;
     bool m_wakingFromWipeOut = false;
     std::set<ThingId> m_heldFoes;
+    // The members' orders as the last conversation began, while the player has
+    // given none since; not saved: a loaded game has begun no conversation.
+    bool m_talkHeld = false;
+    std::vector<std::shared_ptr<COrder>> m_ordersAtTalk;
 };
 
 }  // namespace DRAV

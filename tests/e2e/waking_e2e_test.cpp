@@ -1,6 +1,6 @@
 // A party wiped out wakes in peace at the window, with the clock running: the
-// hero walks up to the lookout the smugglers post at the dock's end once they
-// know they were seen, and it kills her; she wakes on the dock a few steps from
+// hero walks up to the lookout the smugglers post at the dock's end once the
+// party crossed theirs at the hide, and it kills her; she wakes on the dock a few steps from
 // it, stands there half a minute, goes back to the entrance, and walks to each
 // way out of the landing without a blow, then leaves by the last. Everything the
 // player does goes through mouse and keys; the lookout is posted and the hero
@@ -66,11 +66,12 @@ TEST(Waking, AHeroWipedOutByTheLookoutWakesInPeaceAndWalksToEveryWayOut) {
     Append(steps, PastTheIntroAndWelcome());
     Append(steps,
            {Check("calm", CalmTheLanding),
-            // The smugglers know they were seen; their lookout is more than the hero can fell,
-            // and one blow fells her.
+            // The smugglers were seen and crossed at their hide; their lookout is more than
+            // the hero can fell, and one blow fells her.
             Check("posted",
                   [] {
                       App().GetEngine()->SetTag("smugglers_seen", true);
+                      App().GetEngine()->SetTag("hide_fought", true);
                       auto* lookout = dynamic_cast<DRAV::CActor*>(Person("smuggler_lookout")());
                       if (!lookout) return std::string("no lookout");
                       lookout->SetMaxHitPoints(500);

@@ -2,6 +2,9 @@
 // chapter's areas at every stage and stands a game minute, over a few seeds so that
 // the companions stand on every side of the entry. Areas, entries and the tags that
 // move people are read from the module, so that one added later has its rows too.
+// Each stage comes three times: fresh, and after a visit that roused the area's
+// foes, who chased the party out by the entry it comes back by, soon after or
+// once a long absence has calmed them.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +15,7 @@
 #include <vector>
 
 #include "common/random.h"
+#include "engine/brain/brain.h"
 #include "rules/definitions/travel_map.h"
 #include "support/sample_game.h"
 #include "support/sample_save.h"
@@ -33,12 +37,14 @@ struct Arrival {
     std::string entry;
     std::vector<std::string> tags;  // set before the party comes
     std::string advanced;           // an encounter found at its last stage, or none
+    int roused = 0;                 // its foes turned on an earlier visit; 2: and calmed since
 };
 
 std::string Describe(const Arrival& arrival) {
     std::string text = "chapter " + std::to_string(arrival.chapter) + ", " + arrival.area + " by " + arrival.entry;
     for (const auto& tag : arrival.tags) text += " +" + tag;
     if (!arrival.advanced.empty()) text += ", " + arrival.advanced + " at its last stage";
+    if (arrival.roused) text += arrival.roused == 1 ? ", its foes roused before" : ", its foes roused and calmed";
     return text;
 }
 
@@ -100,6 +106,12 @@ std::vector<Arrival> Arrivals(int chapter) {
             }
         }
     }
+    const std::size_t fresh = rows.size();
+    for (const int roused : {1, 2})
+        for (std::size_t row = 0; row < fresh; ++row) {
+            rows.push_back(rows[row]);
+            rows.back().roused = roused;
+        }
     return rows;
 }
 
@@ -130,6 +142,20 @@ std::string StandAfterArriving(const Arrival& arrival) {
         if (!encounter) return "no encounter " + arrival.advanced;
         game.Area().ClearEncounter(arrival.advanced);
         game.Area().AdvanceEncounterStage(arrival.advanced, game.Module(), encounter->stages.size() - 1);
+    }
+    // A roused area was left by the entry with its foes turned, those that turn by
+    // themselves on the party's heels, and is come back to that way.
+    if (arrival.roused) {
+        const CAreaEntry* entry = FindAreaEntry(game.Area().GetEntries(), arrival.entry);
+        for (const auto& actor : ActorList(game.Area().GetActors())) {
+            const std::shared_ptr<CBrain> brain = actor->GetBrain();
+            if (!brain || !brain->IsHostileWhenAttacked() || actor->GetRelation() != RELATION_NEUTRAL) continue;
+            actor->SetRelation(RELATION_HOSTILE);
+            if (brain->GetProximityRange() <= 0.0) continue;
+            std::shared_ptr<CActor> chaser = game.Area().RemoveActor(*actor);
+            if (!game.Area().PlaceActor(entry->column, entry->row, false, chaser)) return "no room at the entry";
+        }
+        game.Arrive(arrival.area, arrival.entry, arrival.roused == 2 ? kAreaRespawnTicks : 0);
     }
     game.DrainEvents();
     if (game.Game().GetParty().size() != 3) return "a party of " + std::to_string(game.Game().GetParty().size());

@@ -326,7 +326,7 @@ TEST(EngineSave, EveryKindOfItemListComesBackFromASaveAtItsLargestCount) {
 // use; held foes that are no foe of the area are let go.
 TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
     auto game = StartSampleGame();
-    game.Engine().SetTag("smugglers_seen", true);
+    game.Engine().SetTag("hide_fought", true);
     ThingId lookout = 0;
     std::uint32_t hesk = 0;
     std::uint32_t highest = 0;

@@ -11,6 +11,7 @@
 #include "engine/brain/brain.h"
 #include "engine/monster_field.h"
 #include "support/sample_game.h"
+#include "world/events/event.h"
 #include "world/item.h"
 
 using namespace DRAV;
@@ -124,6 +125,14 @@ TEST(MonsterAI, PeacefulAIsTalkFollowAndSurrenderStandsStill) {
     const auto* talk = CurrentOrder<CMoveTalkOrder>(*keeper);
     ASSERT_NE(talk, nullptr);
     EXPECT_EQ(talk->partner, main->GetId());
+    keeper->ClearOrders();
+    // A talk begun and left, she does not walk up again until the party is given an order.
+    game.Game().PushEvent(std::make_shared<CTalkEvent>(main->GetId(), keeper->GetId()));
+    game.Engine().RunAI();
+    EXPECT_EQ(keeper->GetCurrentOrder(), nullptr);
+    main->PushOrder(std::make_shared<CMoveOrder>(main->GetX(), main->GetY()), false);
+    game.Engine().RunAI();
+    EXPECT_NE(CurrentOrder<CMoveTalkOrder>(*keeper), nullptr);
     keeper->ClearOrders();
     // In battle, a friend turns to its combat AI, which finds no enemy here.
     keeper->SetRelation(RELATION_FRIENDLY);

@@ -42,8 +42,10 @@ struct Order {
 const std::vector<std::string> kNeverSaid{"the same for everyone", "five gold a head"};
 // Heard once on every road, however often the party comes by: Orrin's word as he
 // comes home, shown in its box and kept in the log as one line, and the
-// innkeeper writing the company into his book.
-const std::vector<std::string> kSaidOnce{"There's my slip, and my boathouse!", "Let me write your company in the book"};
+// innkeeper writing the company into his book. (Orrin, who falls on the way, is
+// not heard: a road where he does names his word among its unsaid ones.)
+const char* const kOrrinHome = "There's my slip, and my boathouse!";
+const std::vector<std::string> kSaidOnce{kOrrinHome, "Let me write your company in the book"};
 // Every order goes past the hide's lookouts by talk, and Marrow's crew is never
 // fought: the end pages tell of no fight there.
 const std::vector<std::string> kNeverShownUnfought{"have gone out", "drawn up in the reeds", "no lantern moves"};
@@ -95,13 +97,14 @@ TEST(StoryOrder, EveryQuestReachedIsCreditedOnceWhateverTheOrder) {
          {"landing_arrival", "smugglers_asked_seen", "boatwright_missing", "heron_riddle_answered", "smugglers_seen",
           "boatwright_found", "boatwright_escort", "boatwright_home", "smugglers_reported", "ferry_fare_open",
           "ferry_crossed"}},
-        // Orrin, freed, falls to the lookout on the landing: Brannoc caulks the ferry.
-        {"Orrin killed on the landing",
+        // Orrin, freed, falls to the drowned watch: Brannoc caulks the ferry.
+        {"Orrin killed in the marsh",
          {TakeTobinsPole, FightTheLaneGoblins, HearHollisNews, WalkIntoTheMarsh, BluffPastTheLookouts, FreeOrrin,
-          OrrinFallsToTheTrailLookout, ReportTheSmugglers, PayTheFare},
+          OrrinFallsInTheShallows, ReportTheSmugglers, PayTheFare},
          {"The Missing Boatwright", "Smoke in the Reeds", "Passage Across"},
          {"landing_arrival", "smugglers_asked_seen", "boatwright_missing", "smugglers_seen", "boatwright_found",
-          "boatwright_escort", "boatwright_lost", "smugglers_reported", "ferry_fare_open", "ferry_crossed"}},
+          "boatwright_escort", "boatwright_lost", "smugglers_reported", "ferry_fare_open", "ferry_crossed"},
+         {kOrrinHome}},
         // Marra falls to the drowned watch in the marsh; the story goes on without her,
         // and Hesk, once she has greeted the party, hears of her death alone.
         {"Marra killed in the marsh",
@@ -116,12 +119,12 @@ TEST(StoryOrder, EveryQuestReachedIsCreditedOnceWhateverTheOrder) {
         // Both fall: Hesk hears of Orrin, and of Marra too.
         {"Marra and Orrin killed",
          {TakeTobinsPole, FightTheLaneGoblins, HearHollisNews, WalkIntoTheMarsh, AskMarraAlong, BluffPastTheLookouts,
-          FreeOrrin, MarraFallsInTheShallows, OrrinFallsToTheTrailLookout, ReportTheSmugglers, PayTheFare},
+          FreeOrrin, MarraFallsInTheShallows, OrrinFallsInTheShallows, ReportTheSmugglers, PayTheFare},
          {"The Missing Boatwright", "Smoke in the Reeds", "Passage Across"},
          {"landing_arrival", "smugglers_asked_seen", "boatwright_missing", "witch_told", "smugglers_seen",
           "boatwright_found", "boatwright_escort", "witch_lost", "boatwright_lost", "smugglers_reported",
           "ferry_fare_open", "ferry_crossed"},
-         {"Marra is dead?"},
+         {"Marra is dead?", kOrrinHome},
          {"Mother Hesk : But there is reed mud on your boots", "Mother Hesk : Orrin is dead?",
           "Mother Hesk : And Marra gone too."}},
         // Marra's punt lands the party behind the lookouts, who never stop it.
@@ -177,11 +180,13 @@ TEST(StoryOrder, EveryQuestReachedIsCreditedOnceWhateverTheOrder) {
             EXPECT_NE(line, player.Log().end()) << words << " is not heard, or not in its turn";
         }
         for (const auto& words : kNeverSaid) EXPECT_FALSE(player.Said(words)) << words;
-        for (const auto& words : kSaidOnce)
+        for (const auto& words : kSaidOnce) {
+            if (std::find(order.unsaid.begin(), order.unsaid.end(), words) != order.unsaid.end()) continue;
             EXPECT_EQ(std::count_if(player.Log().begin(), player.Log().end(),
                                     [&](const std::string& line) { return line.find(words) != std::string::npos; }),
                       1)
                 << words;
+        }
         const std::string pages = EndPages(player);
         for (const auto& words : kNeverShownUnfought) EXPECT_EQ(pages.find(words), std::string::npos) << words << "\n" << pages;
         for (const auto& who : player.TalksAmidFoes()) ADD_FAILURE() << who << " began a conversation amid a fight";

@@ -234,7 +234,7 @@ TEST(Townsfolk, NobodyStandsWhereHeShutsAWay) {
         {"the landing with the smugglers' lookout posted",
          [] {
              SampleGame game;
-             game.Engine().SetTag("smugglers_seen", true);
+             game.Engine().SetTag("hide_fought", true);
              game.Tick();
              return game;
          }},

@@ -1,6 +1,6 @@
 // A party wiped out wakes where the chapter brings it back, the landing's dock,
 // with the foe that felled it a few steps off: the lookout the smugglers post once
-// they know they were seen, or the goblin out of the lane's reeds. The foe holds
+// the party crossed theirs at the hide, or the goblin out of the lane's reeds. The foe holds
 // back until the party comes to it or fights, whatever the rolls.
 
 #include <gtest/gtest.h>
@@ -27,7 +27,7 @@ struct Foe {
     const char* key;
     double postX, postY;  // the middle of the cell its encounter puts it on
 };
-constexpr Foe kLookout{"smugglers_seen", "smuggler_lookout", 14 * 2.5 + 1.25, 3 * 2.5 + 1.25};
+constexpr Foe kLookout{"hide_fought", "smuggler_lookout", 14 * 2.5 + 1.25, 3 * 2.5 + 1.25};
 constexpr Foe kGoblin{"lane_ambush", "reed_goblin", 6 * 2.5 + 1.25, 9 * 2.5 + 1.25};
 constexpr std::uint32_t kSeeds[] = {1, 2, 3, 7, 11};
 constexpr int kHalfMinute = 30 * 60;  // engine ticks at the window's pace
@@ -159,6 +159,28 @@ TEST(Waking, AStrikeEndsTheHold) {
         EXPECT_FALSE(game.Game().IsHoldingBack(goblin->GetId()));
         EXPECT_EQ(goblinLines > 0, strike.strikesBack);
     }
+}
+
+// A box the game stops for, whoever opens it, holds back the foe already upon a
+// hero: closed again, she is not struck while she stands, and once she steps it
+// fights on.
+TEST(Waking, ABoxThatOpensHoldsBackTheFoeUponAStandingHero) {
+    auto game = StartSampleGame();
+    game.Engine().SetTag(kGoblin.tag, true);
+    CActor* goblin = game.Person(kGoblin.key);
+    ASSERT_NE(goblin, nullptr);
+    CActor& hero = *game.Main();
+    hero.PushOrder(std::make_shared<CMoveOrder>(kGoblin.postX, kGoblin.postY), false);
+    for (int tick = 0; tick < 3000 && goblin->GetActionState() != ACTION_WIND_UP; ++tick) game.Tick();
+    ASSERT_EQ(goblin->GetActionState(), ACTION_WIND_UP);
+    hero.ClearOrders();
+    Lines(game);  // what came before the box
+    const std::int32_t damage = hero.GetDamageTaken();
+    game.Game().PushEvent(std::make_shared<CDialogBoxEvent>(EVENT_DIALOG_BOX, "Reeds", "A heron calls."));
+    game.Tick(60);
+    EXPECT_EQ(LinesOf(Lines(game), goblin->GetName()), 0);
+    EXPECT_EQ(hero.GetDamageTaken(), damage);
+    EXPECT_GE(TicksUntilItStrikes(game, *goblin, goblin->GetX(), goblin->GetY()), 0);
 }
 
 // The lookout gave up; the goblin wipes the party out later. After eight hours'

@@ -140,10 +140,12 @@ public:
 
     // The party travels to `entry` of `area` as a way out or a journey takes it, and
     // what its arrival queued is dropped.
-    void Arrive(const std::string& area, const std::string& entry) const {
+    // After `away` ticks between the areas, on top of the journey's own hours.
+    void Arrive(const std::string& area, const std::string& entry, std::uint32_t away = 0) const {
         Game().SetEntry(DRAV::AreaEntryPoint(area, entry), DRAV::AREA_LOAD_FRESH, "");
         Game().SetStateCode(DRAV::GAME_TRAVEL);
         m_engine->LeaveArea();
+        Game().SetTick(Game().GetTick() + away);
         m_engine->EnterArea();
         DrainEvents();
     }

@@ -129,6 +129,10 @@ void CAICharge::IssueOrders(CEngine&, CActor& actor) {
 
 void CAIForceTalk::IssueOrders(CEngine& engine, CActor& actor) {
     if (actor.GetCurrentOrder() || !actor.GetArea()) return;
+    // A talk the player has left is not begun again, by this one or another, before
+    // the player gives an order: begun at once, it would close every way out of it
+    // but a reply.
+    if (!engine.GetGame()->HasPartyActedSinceTalk()) return;
     for (const std::string& tag : m_tags)
         if (engine.GetGame()->IsQuestTagSet(tag)) return;
     CActor* other = nullptr;

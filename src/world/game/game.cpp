@@ -4,7 +4,9 @@
 
 #include "common/trace.h"
 #include "rules/module.h"
+#include "world/actor.h"
 #include "world/area.h"
+#include "world/events/event.h"
 #include "script/script_run.h"
 #include "world/saved_word.h"
 
@@ -89,7 +91,39 @@ void CGame::UpdatePeopleJournal(const CArea& area, const CActor& partner, const 
 
 void CGame::PushEvent(std::shared_ptr<CEvent> event) {
     CountMadeThing();
+    // The game stands still while a box is open: a foe already upon the party
+    // would land its blow the moment the box shows or closes, before the player
+    // could answer. Every box, from a script, a trigger or the rules, passes here.
+    if (dynamic_cast<const CDialogBoxEvent*>(event.get()) && GetCurrentArea())
+        for (const auto& actor : GetCurrentArea()->GetActors())
+            if (actor->IsAlive() && actor->IsHostile()) HoldFoeBack(*actor);
+    if (dynamic_cast<const CTalkEvent*>(event.get())) {
+        m_talkHeld = true;
+        m_ordersAtTalk.clear();
+        for (const auto& member : m_party)
+            if (member->GetCurrentOrder()) m_ordersAtTalk.push_back(member->GetCurrentOrder());
+    }
     m_events.push_back(std::move(event));
+}
+
+bool CGame::HasPartyActedSinceTalk() {
+    if (!m_talkHeld) return true;
+    for (const auto& member : m_party) {
+        const std::shared_ptr<COrder> order = member->GetCurrentOrder();
+        if (!order || std::find(m_ordersAtTalk.begin(), m_ordersAtTalk.end(), order) != m_ordersAtTalk.end())
+            continue;
+        m_talkHeld = false;
+        m_ordersAtTalk.clear();
+        return true;
+    }
+    return false;
+}
+
+void CGame::HoldFoeBack(CActor& foe) {
+    foe.ClearOrders();
+    foe.SetAttackTarget(0, nullptr);
+    foe.ReleaseAttackers(false, m_tick);
+    HoldBack(foe.GetId());
 }
 
 void CGame::PushMessage(std::int32_t kind, const std::string& text) {

@@ -139,8 +139,8 @@ TEST(AreaPatches, TagsFireTheLandingsPatchesAndRebuildsApplyThemSilently) {
     ASSERT_TRUE(FindNamed(landing, "reed_crate"));
 
     // The lookout of the trail head is placed near its cell.
-    game.GetQuestTags()["smugglers_seen"] = 1;
-    landing.TriggerTagPatches("smugglers_seen", Module());
+    game.GetQuestTags()["hide_fought"] = 1;
+    landing.TriggerTagPatches("hide_fought", Module());
     ASSERT_EQ(CountOfEncounter(landing, "trail_lookout"), 1u);
     EXPECT_EQ(landing.FindEncounter("trail_lookout").name, "trail_lookout");
 
