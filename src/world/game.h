@@ -168,6 +168,8 @@ public:
     // Whether a member was given an order since the last conversation began (true
     // before any): until then nobody walks up to the party to begin another.
     bool HasPartyActedSinceTalk();
+    // How many conversations have begun since the game was made or loaded.
+    std::uint32_t GetTalksBegun() const { return m_talksBegun; }
 
     // ---- tags and journals ----
     // Quest tags by name; the rules engine sets them through SetQuestTag.
@@ -284,6 +286,7 @@ private:
     // The members' orders as the last conversation began, while the player has
     // given none since; not saved: a loaded game has begun no conversation.
     bool m_talkHeld = false;
+    std::uint32_t m_talksBegun = 0;
     std::vector<std::shared_ptr<COrder>> m_ordersAtTalk;
 };
 

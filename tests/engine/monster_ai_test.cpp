@@ -126,11 +126,18 @@ TEST(MonsterAI, PeacefulAIsTalkFollowAndSurrenderStandsStill) {
     ASSERT_NE(talk, nullptr);
     EXPECT_EQ(talk->partner, main->GetId());
     keeper->ClearOrders();
-    // A talk begun and left, she does not walk up again until the party is given an order.
+    // A talk begun and left, she does not walk up again while the party stays in
+    // her range, ordered about or not, but once it has been out of it.
     game.Game().PushEvent(std::make_shared<CTalkEvent>(main->GetId(), keeper->GetId()));
     game.Engine().RunAI();
     EXPECT_EQ(keeper->GetCurrentOrder(), nullptr);
     main->PushOrder(std::make_shared<CMoveOrder>(main->GetX(), main->GetY()), false);
+    game.Engine().RunAI();
+    EXPECT_EQ(keeper->GetCurrentOrder(), nullptr);
+    const double x = main->GetX();
+    main->SetPosition(x - 12.0, main->GetY());
+    game.Engine().RunAI();
+    main->SetPosition(x, main->GetY());
     game.Engine().RunAI();
     EXPECT_NE(CurrentOrder<CMoveTalkOrder>(*keeper), nullptr);
     keeper->ClearOrders();

@@ -128,17 +128,25 @@ void CAICharge::IssueOrders(CEngine&, CActor& actor) {
 }
 
 void CAIForceTalk::IssueOrders(CEngine& engine, CActor& actor) {
-    if (actor.GetCurrentOrder() || !actor.GetArea()) return;
-    // A talk the player has left is not begun again, by this one or another, before
-    // the player gives an order: begun at once, it would close every way out of it
-    // but a reply.
-    if (!engine.GetGame()->HasPartyActedSinceTalk()) return;
+    if (!actor.GetArea()) return;
+    CActor* other = nullptr;
+    const bool near = actor.GetArea()->PartyProximityTest(actor, &other, static_cast<double>(m_range)) && other &&
+                      other->GetRelation() == RELATION_PARTY;
+    // A conversation the party had while in range, with this one or anyone, is
+    // not begun again before the party has walked out of range: begun at once, it
+    // would close every way out of it but a reply, the way away included.
+    const std::uint32_t talks = engine.GetGame()->GetTalksBegun();
+    const bool talkedSince = m_talksSeen != kNotLooked && talks != m_talksSeen;
+    m_talksSeen = talks;
+    m_lettingBe = near && (m_lettingBe || talkedSince || !engine.GetGame()->HasPartyActedSinceTalk());
+    if (m_lettingBe) {
+        const std::shared_ptr<COrder> order = actor.GetCurrentOrder();
+        if (order && order->GetType() == ORDER_MOVE_TALK) actor.PopOrder(*order);
+    }
+    if (!near || m_lettingBe || actor.GetCurrentOrder()) return;
     for (const std::string& tag : m_tags)
         if (engine.GetGame()->IsQuestTagSet(tag)) return;
-    CActor* other = nullptr;
-    if (actor.GetArea()->PartyProximityTest(actor, &other, static_cast<double>(m_range)) && other &&
-        other->GetRelation() == RELATION_PARTY)
-        actor.PushOrder(std::make_shared<CMoveTalkOrder>(other->GetId()), false);
+    actor.PushOrder(std::make_shared<CMoveTalkOrder>(other->GetId()), false);
 }
 
 void CAIWander::IssueOrders(CEngine&, CActor& actor) {

@@ -85,6 +85,12 @@ public:
 private:
     std::uint32_t m_range = 0;
     std::vector<std::string> m_tags;
+    // The conversations begun as this one last looked; none before its first look.
+    static constexpr std::uint32_t kNotLooked = UINT32_MAX;
+    std::uint32_t m_talksSeen = kNotLooked;
+    // A conversation began while the party stood in range: it is let be until it
+    // has gone out of range.
+    bool m_lettingBe = false;
 };
 
 // Strolls around a home point, which is fixed on its first stroll.

@@ -99,6 +99,7 @@ void CGame::PushEvent(std::shared_ptr<CEvent> event) {
             if (actor->IsAlive() && actor->IsHostile()) HoldFoeBack(*actor);
     if (dynamic_cast<const CTalkEvent*>(event.get())) {
         m_talkHeld = true;
+        ++m_talksBegun;
         m_ordersAtTalk.clear();
         for (const auto& member : m_party)
             if (member->GetCurrentOrder()) m_ordersAtTalk.push_back(member->GetCurrentOrder());
