@@ -1,0 +1,273 @@
+#include "play_sweep/player_watch.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <sstream>
+
+#include "game/dialogs/maps/help_dlg.h"
+#include "game/dialogs/talk/talk_dlg.h"
+#include "game/dialogs/text_dlg.h"
+#include "player_at_window.h"
+#include "platform/win32/win32_time.h"
+
+namespace QuillmerePlaySweep {
+namespace {
+
+using namespace QuillmereE2E::AtTheWindow;
+
+// A word of a text that a fill-in left standing: a shouted word of four letters or
+// more, alone or with what a writer punctuates it with.
+constexpr std::size_t kShortestMarker = 4;
+
+// Game time in which a strike on a member standing still is one the player had no
+// chance to see coming: two seconds of the window's clock.
+constexpr std::uint32_t kCalmTicks = 120;
+
+// A walk that has not ended by then will not.
+constexpr std::uint32_t kLongestWalkMs = 30000;
+// A mover that stands still this long after the click has stopped for good.
+constexpr std::uint32_t kStartGraceMs = 500;
+
+std::string CellText(double x, double z) {
+    std::ostringstream text;
+    text << "(" << static_cast<int>(x / kCell) << ", " << static_cast<int>(z / kCell) << ")";
+    return text.str();
+}
+
+std::string AreaName() {
+    DRAV::CArea* area = TheArea();
+    return area ? area->GetName() : "";
+}
+
+DRAV::CThing* FindThing(DRAV::ThingId id) {
+    DRAV::CArea* area = TheArea();
+    if (!area || !id) return nullptr;
+    if ((id >> 24) == DRAV::THING_ACTOR) return area->FindActor(id);
+    return area->FindObject(id);
+}
+
+DRAV::CActor* FindActor(DRAV::ThingId id) {
+    DRAV::CArea* area = TheArea();
+    return area && id ? area->FindActor(id) : nullptr;
+}
+
+// A box that opens on its own, of words or of the tutorial; not one the player opened.
+bool BoxUp() {
+    const auto* dialog = App().GetCurrentDialog().get();
+    return dynamic_cast<const CTextDlg*>(dialog) || dynamic_cast<const CHelpDlg*>(dialog);
+}
+
+}  // namespace
+
+bool PlaceOf(const DRAV::CThing& thing, double& x, double& z) {
+    if (const auto* actor = dynamic_cast<const DRAV::CActor*>(&thing)) {
+        x = actor->GetX();
+        z = actor->GetY();
+        return true;
+    }
+    if (const auto* object = dynamic_cast<const DRAV::CObject*>(&thing)) {
+        x = object->GetX();
+        z = object->GetY();
+        return true;
+    }
+    return false;
+}
+
+void CFindings::Report(const std::string& kind, int turn, const std::string& what) {
+    Finding finding{kind, turn, what};
+    const std::string signature = Signature(finding);
+    if (std::find(m_signatures.begin(), m_signatures.end(), signature) != m_signatures.end()) return;
+    m_signatures.push_back(signature);
+    m_new.push_back(std::move(finding));
+}
+
+std::vector<Finding> CFindings::TakeNew() {
+    std::vector<Finding> taken;
+    taken.swap(m_new);
+    return taken;
+}
+
+void CWalkWatch::Start(const std::string& what, DRAV::ThingId mover, DRAV::ThingId target, double x, double z,
+                       double reach) {
+    m_active = true;
+    m_what = what;
+    m_area = AreaName();
+    m_mover = mover;
+    m_target = target;
+    m_x = x;
+    m_z = z;
+    m_reach = reach;
+    m_startMs = timeGetTime();
+    const auto& log = App().GetMessageLog();
+    m_logSize = log.size();
+    m_logBack = log.empty() ? "" : log.back();
+}
+
+void CWalkWatch::Check(CFindings& findings, int turn) {
+    if (!m_active) return;
+    const auto& log = App().GetMessageLog();
+    const bool word = log.size() != m_logSize || (!log.empty() && log.back() != m_logBack);
+    DRAV::CActor* mover = FindActor(m_mover);
+    if (!App().IsGameRunning() || AreaName() != m_area || PageUp() || word || !mover || !mover->IsAlive() ||
+        TheGame().GetStateCode() == DRAV::GAME_EXIT_AVAILABLE) {
+        m_active = false;
+        return;
+    }
+    if (const DRAV::CThing* target = FindThing(m_target)) {
+        PlaceOf(*target, m_x, m_z);
+    } else if (m_target) {
+        // What it went for is gone: nothing left to reach.
+        m_active = false;
+        return;
+    }
+    const double away = mover->DistanceToPoint(m_x, m_z);
+    if (away <= m_reach) {
+        m_active = false;
+        return;
+    }
+    const std::uint32_t spent = timeGetTime() - m_startMs;
+    std::ostringstream text;
+    text.precision(2);
+    text << std::fixed;
+    if (!mover->GetCurrentOrder() && spent >= kStartGraceMs) {
+        text << m_what << " in " << m_area << ": " << mover->GetName() << " stood still " << away / kCell
+             << " cells short at " << CellText(mover->GetX(), mover->GetY()) << " with no word";
+        findings.Report("walk", turn, text.str());
+        m_active = false;
+    } else if (spent > kLongestWalkMs) {
+        text << m_what << " in " << m_area << ": the order had not ended after " << kLongestWalkMs / 1000
+             << " s, " << mover->GetName() << " at " << CellText(mover->GetX(), mover->GetY());
+        findings.Report("walk", turn, text.str());
+        m_active = false;
+    }
+}
+
+void CTalkWatch::Replied(const std::string& title, const std::string& reply) {
+    m_title = title;
+    m_reply = reply;
+    m_replied = true;
+    m_left = false;
+}
+
+bool CTalkWatch::JustLeft() {
+    if (!m_replied) return false;
+    m_replied = false;
+    m_left = !Talking();
+    return m_left;
+}
+
+void CTalkWatch::Check(CFindings& findings, int turn) {
+    if (!m_left) return;
+    m_left = false;
+    if (!Talking()) return;
+    findings.Report("talk", turn,
+                    "the talk " + m_title + " opened again as " + PageTitle() + " after \"" + m_reply +
+                        "\" with the player idle");
+}
+
+void CStrikeWatch::Check(CFindings& findings, int turn, const std::deque<std::string>& newLines) {
+    if (!App().IsGameRunning() || !TheArea()) {
+        m_hitPoints.clear();
+        return;
+    }
+    const std::uint32_t now = TheGame().GetTick();
+    if (AreaName() != m_area) {
+        m_area = AreaName();
+        m_calmFrom = now;
+        m_calmWhy = "arriving in " + m_area;
+        m_hitPoints.clear();
+    }
+    const bool boxUp = BoxUp();
+    if (boxUp && !m_boxUp) {
+        m_calmFrom = now;
+        m_calmWhy = "the box \"" + PageTitle() + "\" opening";
+    }
+    m_boxUp = boxUp;
+    std::map<DRAV::ThingId, int> hitPoints;
+    std::map<DRAV::ThingId, bool> standing;
+    for (const auto& member : TheGame().GetParty()) {
+        if (!member->IsAlive() || member->GetArea() != TheArea()) continue;
+        const DRAV::ThingId id = member->GetId();
+        hitPoints[id] = member->GetHitPoints();
+        standing[id] = !member->GetCurrentOrder();
+        const auto before = m_hitPoints.find(id);
+        if (before == m_hitPoints.end() || hitPoints[id] >= before->second || !m_standing[id]) continue;
+        if (now - m_calmFrom > kCalmTicks) continue;
+        std::string blow;
+        for (const std::string& line : newLines)
+            if (line.find(member->GetName()) != std::string::npos && blow.empty()) blow = ": \"" + line + "\"";
+        findings.Report("struck", turn,
+                        member->GetName() + ", standing still, was struck within " +
+                            std::to_string((now - m_calmFrom) / 30) + " s of " + m_calmWhy + blow);
+    }
+    m_hitPoints = std::move(hitPoints);
+    m_standing = std::move(standing);
+}
+
+std::deque<std::string> CLineWatch::NewLogLines() {
+    const std::deque<std::string>& log = App().GetMessageLog();
+    // The log keeps its last lines only: the lines seen before are found again at
+    // its start, however many fell off.
+    std::size_t dropped = 0;
+    while (dropped < m_log.size() &&
+           !(m_log.size() - dropped <= log.size() && std::equal(m_log.begin() + dropped, m_log.end(), log.begin())))
+        ++dropped;
+    const std::size_t kept = m_log.size() - dropped;
+    std::deque<std::string> lines(log.begin() + static_cast<std::ptrdiff_t>(std::min(kept, log.size())), log.end());
+    m_log = log;
+    return lines;
+}
+
+void CLineWatch::Check(CFindings& findings, int turn, const std::deque<std::string>& newLines) {
+    for (std::size_t i = 0; i < newLines.size(); ++i) {
+        const std::string marker = UnfilledWord(newLines[i]);
+        if (!marker.empty()) findings.Report("line", turn, "the log shows " + marker + ": \"" + newLines[i] + "\"");
+    }
+    // Each line against the one shown before it.
+    const std::size_t first = m_log.size() - newLines.size();
+    for (std::size_t i = std::max<std::size_t>(first, 1); i < m_log.size(); ++i)
+        if (m_log[i] == m_log[i - 1]) findings.Report("line", turn, "the log shows twice in a row: \"" + m_log[i] + "\"");
+
+    const auto* dialog = App().GetCurrentDialog().get();
+    if (!dialog) {
+        m_lastPage.clear();
+        return;
+    }
+    std::vector<std::string> shown{PageTitle()};
+    if (const auto* talk = dynamic_cast<const CTalkDlg*>(dialog)) {
+        shown.insert(shown.end(), talk->GetLines().begin(), talk->GetLines().end());
+        shown.insert(shown.end(), talk->GetReplies().begin(), talk->GetReplies().end());
+    } else if (const auto* text = dynamic_cast<const CTextDlg*>(dialog)) {
+        shown.push_back(text->GetText());
+    }
+    std::string page;
+    for (const auto& line : shown) page += line + "\n";
+    if (page == m_lastPage) return;
+    m_lastPage = page;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const std::string marker = UnfilledWord(shown[i]);
+        if (!marker.empty())
+            findings.Report("line", turn, "the page " + PageTitle() + " shows " + marker + ": \"" + shown[i] + "\"");
+        if (i > 1 && shown[i] == shown[i - 1])
+            findings.Report("line", turn, "the page " + PageTitle() + " shows twice in a row: \"" + shown[i] + "\"");
+    }
+}
+
+std::string UnfilledWord(const std::string& line) {
+    std::string word;
+    for (std::size_t i = 0; i <= line.size(); ++i) {
+        const char c = i < line.size() ? line[i] : ' ';
+        if (std::isalpha(static_cast<unsigned char>(c))) {
+            word += c;
+            continue;
+        }
+        const bool shouted = word.size() >= kShortestMarker &&
+                             std::all_of(word.begin(), word.end(), [](char l) { return std::isupper(static_cast<unsigned char>(l)); });
+        if (shouted) return word;
+        word.clear();
+    }
+    return "";
+}
+
+}  // namespace QuillmerePlaySweep

@@ -1,0 +1,106 @@
+#pragma once
+// What the random player keeps an eye on between its turns, in the played
+// program's process: each watch looks at the game as the screen shows it and
+// reports what a player would notice as findings. Watches keep ids and names,
+// never the program's objects, since a load or a tick may replace them.
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "play_sweep/finding.h"
+#include "rules/kinds/thing_id.h"
+
+namespace DRAV {
+class CThing;
+}
+
+namespace QuillmerePlaySweep {
+
+// Findings of one run, each kind and signature once.
+class CFindings {
+public:
+    void Report(const std::string& kind, int turn, const std::string& what);
+    // What was reported since the last call.
+    std::vector<Finding> TakeNew();
+
+private:
+    std::vector<std::string> m_signatures;
+    std::vector<Finding> m_new;
+};
+
+// A walk or an order the player gave: it ends by arriving within `reach` of the
+// target, with a word in the log, with a page or the exit prompt, or in another
+// area; standing still before that, or going on past the bound, is a finding.
+class CWalkWatch {
+public:
+    // The target is the thing `target` (0: the ground at x, z), followed as it moves.
+    void Start(const std::string& what, DRAV::ThingId mover, DRAV::ThingId target, double x, double z, double reach);
+    void Stop() { m_active = false; }
+    bool Active() const { return m_active; }
+    void Check(CFindings& findings, int turn);
+
+private:
+    bool m_active = false;
+    std::string m_what;
+    std::string m_area;
+    DRAV::ThingId m_mover = 0;
+    DRAV::ThingId m_target = 0;
+    double m_x = 0, m_z = 0, m_reach = 0;
+    std::uint32_t m_startMs = 0;
+    std::size_t m_logSize = 0;
+    std::string m_logBack;
+};
+
+// A talk the player left: for a while after, with the player idle, no talk opens.
+class CTalkWatch {
+public:
+    // A reply chosen on the talk page titled `title`.
+    void Replied(const std::string& title, const std::string& reply);
+    // True when the talk has just been left, and the player should stay idle a while.
+    bool JustLeft();
+    void Check(CFindings& findings, int turn);
+
+private:
+    std::string m_title;
+    std::string m_reply;
+    bool m_replied = false;
+    bool m_left = false;
+};
+
+// Members standing still are not struck in the first seconds after the party
+// arrives in an area or a box opens on its own.
+class CStrikeWatch {
+public:
+    void Check(CFindings& findings, int turn, const std::deque<std::string>& newLines);
+
+private:
+    std::string m_area;
+    std::uint32_t m_calmFrom = 0;
+    std::string m_calmWhy;
+    bool m_boxUp = false;
+    std::map<DRAV::ThingId, int> m_hitPoints;
+    std::map<DRAV::ThingId, bool> m_standing;
+};
+
+// The lines the player reads: the log, the talk page and boxes.
+class CLineWatch {
+public:
+    // The lines the log gained since the last call.
+    std::deque<std::string> NewLogLines();
+    void Check(CFindings& findings, int turn, const std::deque<std::string>& newLines);
+
+private:
+    std::deque<std::string> m_log;
+    std::string m_lastPage;
+};
+
+// Where an actor or an object stands, in world units; false for any other thing.
+bool PlaceOf(const DRAV::CThing& thing, double& x, double& z);
+
+// A word of the texts meant to be filled in, found in `line`; empty when none.
+std::string UnfilledWord(const std::string& line);
+
+}  // namespace QuillmerePlaySweep

@@ -1,0 +1,294 @@
+#include "play_sweep/random_player.h"
+
+#include <chrono>
+#include <memory>
+#include <random>
+
+#include "common/random.h"
+#include "game/dialogs/chapter_end/win_dlg.h"
+#include "game/dialogs/maps/world_map_dlg.h"
+#include "game/dialogs/play/death_dlg.h"
+#include "game/dialogs/yes_no_dlg.h"
+#include "play_sweep/player_watch.h"
+#include "player_at_window.h"
+#include "rules/definitions/travel_map.h"
+#include "running_game_steps.h"
+#include "world_map_points.h"
+
+namespace QuillmerePlaySweep {
+namespace {
+
+using namespace QuillmereE2E;
+using namespace QuillmereE2E::AtTheWindow;
+using Steps = std::vector<Step>;
+
+constexpr int kExitButton = 10;
+// A turn of the player: what it did, then this long watching.
+constexpr int kTurnMs = 250;
+// After leaving a talk the player sits back this long before acting again.
+constexpr int kIdleAfterTalkMs = 1500;
+constexpr long kSlowTurnMs = 1000;
+
+// The played program's one player: a run is one process.
+struct Player {
+    std::mt19937 dice;
+    int turn = 0;
+    int turns = 0;
+    int findingsSent = 0;
+    std::string lastAction = "the start";
+    std::chrono::steady_clock::time_point turnStart;
+    bool timed = false;
+    CFindings findings;
+    CWalkWatch walk;
+    CTalkWatch talk;
+    CStrikeWatch strike;
+    CLineWatch lines;
+};
+
+Player& Me() {
+    static Player player;
+    return player;
+}
+
+int Roll(int below) { return std::uniform_int_distribution<int>(0, below - 1)(Me().dice); }
+
+template <typename T>
+T* Any(const std::vector<T*>& among) {
+    return among.empty() ? nullptr : among[static_cast<std::size_t>(Roll(static_cast<int>(among.size())))];
+}
+
+std::string AreaName() {
+    DRAV::CArea* area = TheArea();
+    return area ? area->GetName() : "(no area)";
+}
+
+DRAV::CActor* Mover() {
+    DRAV::CActor* selected = App().GetSelectedActor();
+    return selected ? selected : &Hero();
+}
+
+Step ClickAt(POINT at) {
+    return PointAt([at] { return Units(at); }, true);
+}
+
+// ---- on a page ----
+
+Steps AnswerTalk(CTalkDlg& page) {
+    const auto& replies = page.GetReplies();
+    const int choice = Roll(static_cast<int>(replies.size()));
+    const std::string& reply = replies[static_cast<std::size_t>(choice)];
+    Me().talk.Replied(page.GetTitle(), reply.substr(reply.find(" : ") == std::string::npos ? 0 : reply.find(" : ") + 3));
+    Me().lastAction = "answered \"" + reply + "\" on " + page.GetTitle();
+    return {ClickId(CTalkDlg::kFirstReplyId + choice)};
+}
+
+Steps Travel(CDRAVWorldMapDlg& map) {
+    std::vector<std::string> places;
+    for (const auto& location : map.GetMap().GetAreas()) places.push_back(location->GetName());
+    if (!map.IsTravel() || places.empty() || Roll(4) == 0) {
+        Me().lastAction = "closed the map";
+        return {ClickId(CDRAVWorldMapDlg::kDone)};
+    }
+    const std::string place = places[static_cast<std::size_t>(Roll(static_cast<int>(places.size())))];
+    Me().lastAction = "travelled to " + place;
+    return {PointAt(
+        [place] {
+            const auto point = QuillmereTest::MapLocationPoint(App(), place);
+            return point ? Units(*point) : "no " + place + " on the map";
+        },
+        true)};
+}
+
+Steps OnPage() {
+    CDRAVDlg* page = App().GetCurrentDialog().get();
+    if (auto* talk = dynamic_cast<CTalkDlg*>(page)) return AnswerTalk(*talk);
+    if (auto* map = dynamic_cast<CDRAVWorldMapDlg*>(page)) return Travel(*map);
+    if (dynamic_cast<CYesNoDlg*>(page)) {
+        const bool yes = Roll(4) != 0;
+        Me().lastAction = std::string(yes ? "said yes to " : "said no to ") + PageTitle();
+        return {ClickId(yes ? CYesNoDlg::kYes : CYesNoDlg::kNo)};
+    }
+    Me().lastAction = "closed " + PageTitle();
+    if (MessageUp() || Roll(3) == 0) return {Key(SDL_SCANCODE_RETURN)};
+    return {Key(SDL_SCANCODE_ESCAPE)};
+}
+
+// ---- on the game screen ----
+
+// The ground of a cell near the mover or anywhere in the area, clicked once the
+// view shows it.
+Steps ClickGround() {
+    DRAV::CArea& area = *TheArea();
+    DRAV::CActor& mover = *Mover();
+    const bool near = Roll(2) == 0;
+    int column = 0, row = 0;
+    if (near) {
+        column = static_cast<int>(mover.GetX() / kCell) + Roll(9) - 4;
+        row = static_cast<int>(mover.GetY() / kCell) + Roll(9) - 4;
+    } else {
+        column = Roll(static_cast<int>(area.GetColumns()));
+        row = Roll(static_cast<int>(area.GetRows()));
+    }
+    const std::optional<POINT> at = WhereToStep(column, row);
+    if (!at) return {};
+    Me().lastAction = std::string("clicked the ground ") + (near ? "near" : "far") + " at (" + std::to_string(column) +
+                      ", " + std::to_string(row) + ")";
+    Me().walk.Start("a walk to the ground at (" + std::to_string(column) + ", " + std::to_string(row) + ")",
+                    mover.GetId(), 0, (column + 0.5) * kCell, (row + 0.5) * kCell, 1.5 * kCell);
+    return {ClickAt(*at)};
+}
+
+// A person, a thing or a way out of the area, clicked where it is drawn.
+Steps ClickThing(int kind) {
+    std::vector<DRAV::CThing*> things;
+    DRAV::CArea& area = *TheArea();
+    if (kind == 0) {
+        for (const auto& actor : area.GetActors())
+            if (actor->IsAlive() && actor.get() != Mover()) things.push_back(actor.get());
+    } else {
+        for (const auto& object : area.GetObjects())
+            if (object->IsExit() == (kind == 2)) things.push_back(object.get());
+    }
+    DRAV::CThing* thing = Any(things);
+    if (!thing) return {};
+    const std::optional<POINT> at = WhereToClick(*thing);
+    if (!at) return {};
+    const std::string name = dynamic_cast<DRAV::CTalkTarget*>(thing)->GetName();
+    const char* what = kind == 0 ? "a walk to " : kind == 1 ? "a walk to the thing " : "a walk to the way out ";
+    Me().lastAction = "clicked " + name;
+    double x = 0, z = 0;
+    PlaceOf(*thing, x, z);
+    Me().walk.Start(what + name, Mover()->GetId(), thing->GetId(), x, z, 2.0 * kCell);
+    return {ClickAt(*at)};
+}
+
+Steps Select() {
+    const auto& party = TheGame().GetParty();
+    const int which = Roll(static_cast<int>(party.size()) + 1);
+    Me().lastAction = which == 0 ? "selected the whole party" : "selected member " + std::to_string(which);
+    return {Key(which == 0 ? SDL_SCANCODE_0 : static_cast<SDL_Scancode>(SDL_SCANCODE_1 + which - 1))};
+}
+
+// An F-key's quick action, then a click on someone or the ground for it.
+Steps Order() {
+    const int slot = Roll(8);
+    Steps steps{Key(static_cast<SDL_Scancode>(SDL_SCANCODE_F1 + slot)), Wait(100)};
+    const Steps target = Roll(2) == 0 ? ClickThing(0) : ClickGround();
+    Me().lastAction = "pressed F" + std::to_string(slot + 1) + " and " + Me().lastAction;
+    steps.insert(steps.end(), target.begin(), target.end());
+    return steps;
+}
+
+void SaveAndLoad() {
+    Me().lastAction = "saved and loaded";
+    Me().walk.Stop();
+    const int chapter = App().GetEngine()->GetModule()->GetChapter();
+    std::string path;
+    try {
+        path = App().GetSaveFileName();
+    } catch (const std::exception& failure) {
+        Me().findings.Report("save", Me().turn, std::string("no save file name: ") + failure.what());
+        return;
+    }
+    if (!App().SaveGame()) {
+        Me().findings.Report("save", Me().turn, "the game could not be saved in " + TheArea()->GetName());
+        return;
+    }
+    if (!App().LoadGame(path, chapter, false))
+        Me().findings.Report("save", Me().turn, "the game saved in " + AreaName() + " would not load");
+}
+
+Steps OnScreen() {
+    const int roll = Roll(100);
+    if (roll < 25) return ClickGround();
+    if (roll < 40) return ClickThing(0);
+    if (roll < 50) return ClickThing(1);
+    if (roll < 62) return ClickThing(2);
+    if (roll < 70) return Select();
+    if (roll < 78) return Order();
+    if (roll < 82) {
+        SaveAndLoad();
+        return {};
+    }
+    if (roll < 88 && App().IsExitAvailable()) {
+        Me().lastAction = "pressed the exit button";
+        return {ClickId(kExitButton)};
+    }
+    Me().lastAction = "waited";
+    return {Wait(500 + Roll(2500))};
+}
+
+bool Over() {
+    const CDRAVDlg* page = App().GetCurrentDialog().get();
+    return !App().IsGameRunning() || dynamic_cast<const CWinDlg*>(page) || dynamic_cast<const CDeathDlg*>(page);
+}
+
+Steps Watch() {
+    Player& me = Me();
+    const auto now = std::chrono::steady_clock::now();
+    if (me.timed) {
+        const long spent = static_cast<long>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(now - me.turnStart).count());
+        if (spent > kSlowTurnMs)
+            me.findings.Report("slow", me.turn, "a turn took " + std::to_string(spent) + " ms after " + me.lastAction);
+    }
+    if (App().IsGameRunning()) {
+        const std::deque<std::string> newLines = me.lines.NewLogLines();
+        me.lines.Check(me.findings, me.turn, newLines);
+        me.strike.Check(me.findings, me.turn, newLines);
+        me.walk.Check(me.findings, me.turn);
+        me.talk.Check(me.findings, me.turn);
+    }
+    Steps steps;
+    for (const Finding& finding : me.findings.TakeNew())
+        steps.push_back(Check("finding " + std::to_string(++me.findingsSent), [text = Encode(finding)] { return text; }));
+    steps.push_back(Check("turn", [turn = me.turn] { return std::to_string(turn); }));
+    return steps;
+}
+
+Step Turn() {
+    return Decide([] {
+        Player& me = Me();
+        Steps steps = Watch();
+        if (me.turn >= me.turns || Over()) return steps;
+        ++me.turn;
+        Steps action;
+        if (me.talk.JustLeft()) {
+            me.lastAction = "sat back after leaving a talk";
+            action = {Wait(kIdleAfterTalkMs)};
+        } else if (PageUp()) {
+            me.walk.Stop();
+            action = OnPage();
+        } else if (me.walk.Active() && Roll(10) != 0) {
+            me.lastAction = "watched the walk";
+        } else {
+            me.walk.Stop();
+            action = OnScreen();
+        }
+        steps.insert(steps.end(), action.begin(), action.end());
+        steps.push_back(Wait(kTurnMs));
+        steps.push_back(Turn());
+        me.turnStart = std::chrono::steady_clock::now();
+        me.timed = true;
+        return steps;
+    });
+}
+
+}  // namespace
+
+std::vector<Step> PlaySteps(const PlayPlan& plan) {
+    Me().dice.seed(plan.seed);
+    Me().turns = plan.turns;
+    const PlayPlan kept = plan;
+    std::vector<Step> steps{Wait(200), Key(SDL_SCANCODE_SPACE), Wait(100), Check("start", [kept] {
+                                // The game's dice too: each seed is its own game.
+                                DRAVCommon::GetRandomEngine().seed(kept.seed);
+                                if (kept.savePath.empty()) return StartChapter(kept.chapter);
+                                return App().LoadGame(kept.savePath, kept.chapter, false) ? std::string("loaded")
+                                                                                           : "not loaded";
+                            }),
+                            Wait(200), Turn()};
+    return steps;
+}
+
+}  // namespace QuillmerePlaySweep

@@ -1,0 +1,58 @@
+#include "play_sweep/sweep_run.h"
+
+#include <sstream>
+
+#include "driver.h"
+
+namespace QuillmerePlaySweep {
+
+RunReport PlayOnce(const PlayPlan& plan, unsigned realSeconds) {
+    QuillmereE2E::Driver driver;
+    driver.SetHeadless(true);
+    driver.SetRealTimeLimit(realSeconds);
+    const QuillmereE2E::Observed run = driver.Execute(PlaySteps(plan));
+
+    RunReport report;
+    report.start = run.checks.count("start") ? run.checks.at("start") : "(never started)";
+    if (run.checks.count("turn")) report.turns = std::stoi(run.checks.at("turn"));
+    for (int n = 1; run.checks.count("finding " + std::to_string(n)); ++n) {
+        Finding finding;
+        if (Decode(run.checks.at("finding " + std::to_string(n)), finding)) report.findings.push_back(finding);
+    }
+    // Boxes and the end are seen from outside the player, by the turn it had reached.
+    for (const auto& box : run.boxes)
+        report.findings.push_back({box.caption.find("Save") != std::string::npos ||
+                                           box.caption.find("Load") != std::string::npos
+                                       ? "save"
+                                       : "error",
+                                   report.turns, "a box \"" + box.caption + "\": " + box.text});
+    if (!run.exited) {
+        std::string why = run.log.empty() ? "the program did not end" : run.log;
+        while (!why.empty() && why.back() == '\n') why.pop_back();
+        report.findings.push_back({"error", report.turns, why});
+    }
+    if (plan.savePath.size() && report.start != "loaded")
+        report.findings.push_back({"save", 0, "the saved game " + plan.savePath + " would not load: " + report.start});
+    return report;
+}
+
+std::string EncodeReport(const RunReport& report) {
+    std::string text = std::to_string(report.turns) + "\n" + report.start + "\n";
+    for (const Finding& finding : report.findings) text += Encode(finding) + "\n";
+    return text;
+}
+
+RunReport DecodeReport(const std::string& text) {
+    RunReport report;
+    std::istringstream in(text);
+    std::string line;
+    if (std::getline(in, line)) report.turns = std::atoi(line.c_str());
+    std::getline(in, report.start);
+    while (std::getline(in, line)) {
+        Finding finding;
+        if (Decode(line, finding)) report.findings.push_back(finding);
+    }
+    return report;
+}
+
+}  // namespace QuillmerePlaySweep
