@@ -125,6 +125,7 @@ int main(int argc, char** argv) {
 
     std::map<std::string, std::map<std::string, Seen>> found;  // kind, signature
     int played = 0;
+    long turns = 0;
     {
         QuillmereSweep::CIsolatedRuns children(options.jobs, {static_cast<double>(options.seconds) + 30.0, 3ull << 30});
         for (const Run& run : runs) {
@@ -133,13 +134,17 @@ int main(int argc, char** argv) {
                     PlayPlan plan{run.start.chapter, run.start.savePath, run.seed, run.steps};
                     return EncodeReport(PlayOnce(plan, options.seconds));
                 },
-                [run, &found, &played](const QuillmereSweep::RunResult& result) {
+                [run, &found, &played, &turns](const QuillmereSweep::RunResult& result) {
                     ++played;
                     RunReport report;
                     if (result.end == QuillmereSweep::RunEnd::Answered)
                         report = DecodeReport(result.answer);
                     else
                         report.findings.push_back({"error", run.steps, "the sweep's child for the run ended abnormally"});
+                    turns += report.turns;
+                    if (report.turns < run.steps)
+                        std::cout << run.Replay(run.steps) << ": stopped after " << report.turns << " turns, "
+                                  << report.end << "\n";
                     for (const Finding& finding : report.findings) {
                         Seen& seen = found[finding.kind][Signature(finding)];
                         if (seen.count++ == 0) {
@@ -153,7 +158,8 @@ int main(int argc, char** argv) {
     }
     std::filesystem::remove_all(folder);
 
-    std::cout << "play sweep: " << played << " runs over " << stages.size() << " starts\n";
+    std::cout << "play sweep: " << played << " runs over " << stages.size() << " starts, " << turns
+              << " turns played\n";
     bool fatal = false, any = false;
     for (const std::string& kind : kKinds) {
         const auto& seen = found[kind];

@@ -10,6 +10,7 @@
 #include "game/dialogs/text_dlg.h"
 #include "player_at_window.h"
 #include "platform/win32/win32_time.h"
+#include "ui/text_markup.h"
 
 namespace QuillmerePlaySweep {
 namespace {
@@ -24,10 +25,10 @@ constexpr std::size_t kShortestMarker = 4;
 // chance to see coming: two seconds of the window's clock.
 constexpr std::uint32_t kCalmTicks = 120;
 
-// A walk that has not ended by then will not.
-constexpr std::uint32_t kLongestWalkMs = 30000;
+// An order that has not ended in thirty seconds of the window's clock will not.
+constexpr std::uint32_t kLongestOrderTicks = 1800;
 // A mover that stands still this long after the click has stopped for good.
-constexpr std::uint32_t kStartGraceMs = 500;
+constexpr std::uint32_t kStartGraceTicks = 30;
 
 std::string CellText(double x, double z) {
     std::ostringstream text;
@@ -98,23 +99,38 @@ void CWalkWatch::Start(const std::string& what, DRAV::ThingId mover, DRAV::Thing
     m_x = x;
     m_z = z;
     m_reach = reach;
-    m_startMs = timeGetTime();
-    const auto& log = App().GetMessageLog();
-    m_logSize = log.size();
-    m_logBack = log.empty() ? "" : log.back();
+    m_startTick = TheGame().GetTick();
+    m_log = App().GetMessageLog();
 }
 
 void CWalkWatch::Check(CFindings& findings, int turn) {
     if (!m_active) return;
-    const auto& log = App().GetMessageLog();
-    const bool word = log.size() != m_logSize || (!log.empty() && log.back() != m_logBack);
+    const DRAV::CThing* target = FindThing(m_target);
+    const auto* named = dynamic_cast<const DRAV::CTalkTarget*>(target);
+    if (App().IsGameRunning() && PageUp()) {
+        // A page of the target, its talk or its store, is where the walk led;
+        // any other only holds it.
+        if (named && PageTitle().find(named->GetName()) != std::string::npos) m_active = false;
+        return;
+    }
     DRAV::CActor* mover = FindActor(m_mover);
-    if (!App().IsGameRunning() || AreaName() != m_area || PageUp() || word || !mover || !mover->IsAlive() ||
+    if (!App().IsGameRunning() || AreaName() != m_area || !mover || !mover->IsAlive() ||
         TheGame().GetStateCode() == DRAV::GAME_EXIT_AVAILABLE) {
         m_active = false;
         return;
     }
-    if (const DRAV::CThing* target = FindThing(m_target)) {
+    // A word that says why names the one who went or what it went for.
+    const auto& log = App().GetMessageLog();
+    const auto names = [&](const std::string& line) {
+        return line.find(mover->GetName()) != std::string::npos ||
+               (named && line.find(named->GetName()) != std::string::npos);
+    };
+    for (std::size_t i = 0; i < log.size(); ++i)
+        if (names(log[i]) && (i >= m_log.size() || log[i] != m_log[i])) {
+            m_active = false;
+            return;
+        }
+    if (target) {
         PlaceOf(*target, m_x, m_z);
     } else if (m_target) {
         // What it went for is gone: nothing left to reach.
@@ -122,48 +138,51 @@ void CWalkWatch::Check(CFindings& findings, int turn) {
         return;
     }
     const double away = mover->DistanceToPoint(m_x, m_z);
-    if (away <= m_reach) {
+    const bool ordered = mover->GetCurrentOrder() != nullptr;
+    if (!ordered && away <= m_reach) {
         m_active = false;
         return;
     }
-    const std::uint32_t spent = timeGetTime() - m_startMs;
+    const std::uint32_t spent = TheGame().GetTick() - m_startTick;
     std::ostringstream text;
     text.precision(2);
     text << std::fixed;
-    if (!mover->GetCurrentOrder() && spent >= kStartGraceMs) {
+    if (!ordered && spent >= kStartGraceTicks) {
         text << m_what << " in " << m_area << ": " << mover->GetName() << " stood still " << away / kCell
              << " cells short at " << CellText(mover->GetX(), mover->GetY()) << " with no word";
         findings.Report("walk", turn, text.str());
         m_active = false;
-    } else if (spent > kLongestWalkMs) {
-        text << m_what << " in " << m_area << ": the order had not ended after " << kLongestWalkMs / 1000
-             << " s, " << mover->GetName() << " at " << CellText(mover->GetX(), mover->GetY());
+    } else if (spent > kLongestOrderTicks) {
+        text << m_what << " in " << m_area << ": the order had not ended after " << kLongestOrderTicks / 60
+             << " s, " << mover->GetName() << " at " << CellText(mover->GetX(), mover->GetY()) << ", "
+             << away / kCell << " cells away";
         findings.Report("walk", turn, text.str());
         m_active = false;
     }
 }
 
-void CTalkWatch::Replied(const std::string& title, const std::string& reply) {
+void CTalkWatch::Replied(const std::string& title, const std::string& reply, bool leaves) {
     m_title = title;
     m_reply = reply;
-    m_replied = true;
+    m_replied = leaves;
     m_left = false;
-}
-
-bool CTalkWatch::JustLeft() {
-    if (!m_replied) return false;
-    m_replied = false;
-    m_left = !Talking();
-    return m_left;
 }
 
 void CTalkWatch::Check(CFindings& findings, int turn) {
+    if (m_replied) {
+        // The first look after a leaving reply: the talk is over, and stays over.
+        m_replied = false;
+        m_left = true;
+        m_leftMs = timeGetTime();
+    }
     if (!m_left) return;
-    m_left = false;
-    if (!Talking()) return;
-    findings.Report("talk", turn,
-                    "the talk " + m_title + " opened again as " + PageTitle() + " after \"" + m_reply +
-                        "\" with the player idle");
+    if (Talking() && PageTitle() == m_title) {
+        m_left = false;
+        findings.Report("talk", turn,
+                        "the talk " + m_title + " opened again after \"" + m_reply + "\" before the player acted");
+    } else if (timeGetTime() - m_leftMs >= kIdleAfterTalkMs) {
+        m_left = false;
+    }
 }
 
 void CStrikeWatch::Check(CFindings& findings, int turn, const std::deque<std::string>& newLines) {
@@ -176,7 +195,8 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const std::deque<std::st
         m_area = AreaName();
         m_calmFrom = now;
         m_calmWhy = "arriving in " + m_area;
-        m_hitPoints.clear();
+        // The party comes in with its orders left behind.
+        for (auto& [id, standing] : m_standing) standing = true;
     }
     const bool boxUp = BoxUp();
     if (boxUp && !m_boxUp) {
@@ -224,22 +244,26 @@ void CLineWatch::Check(CFindings& findings, int turn, const std::deque<std::stri
         const std::string marker = UnfilledWord(newLines[i]);
         if (!marker.empty()) findings.Report("line", turn, "the log shows " + marker + ": \"" + newLines[i] + "\"");
     }
-    // Each line against the one shown before it.
-    const std::size_t first = m_log.size() - newLines.size();
-    for (std::size_t i = std::max<std::size_t>(first, 1); i < m_log.size(); ++i)
-        if (m_log[i] == m_log[i - 1]) findings.Report("line", turn, "the log shows twice in a row: \"" + m_log[i] + "\"");
+    // One thing said twice over; the same line again for the same click later is no fault.
+    for (std::size_t i = 1; i < newLines.size(); ++i)
+        if (newLines[i] == newLines[i - 1])
+            findings.Report("line", turn, "the log shows twice in a row: \"" + newLines[i] + "\"");
 
     const auto* dialog = App().GetCurrentDialog().get();
     if (!dialog) {
         m_lastPage.clear();
         return;
     }
+    // As the page draws them: its markup ends lines.
     std::vector<std::string> shown{PageTitle()};
+    const auto show = [&shown](const std::string& text) {
+        for (std::string& line : DRAVUI::SplitMarkedLines(text)) shown.push_back(std::move(line));
+    };
     if (const auto* talk = dynamic_cast<const CTalkDlg*>(dialog)) {
-        shown.insert(shown.end(), talk->GetLines().begin(), talk->GetLines().end());
-        shown.insert(shown.end(), talk->GetReplies().begin(), talk->GetReplies().end());
+        for (const auto& line : talk->GetLines()) show(line);
+        for (const auto& reply : talk->GetReplies()) show(reply);
     } else if (const auto* text = dynamic_cast<const CTextDlg*>(dialog)) {
-        shown.push_back(text->GetText());
+        show(text->GetText());
     }
     std::string page;
     for (const auto& line : shown) page += line + "\n";
@@ -249,7 +273,7 @@ void CLineWatch::Check(CFindings& findings, int turn, const std::deque<std::stri
         const std::string marker = UnfilledWord(shown[i]);
         if (!marker.empty())
             findings.Report("line", turn, "the page " + PageTitle() + " shows " + marker + ": \"" + shown[i] + "\"");
-        if (i > 1 && shown[i] == shown[i - 1])
+        if (i > 1 && !shown[i].empty() && shown[i] == shown[i - 1])
             findings.Report("line", turn, "the page " + PageTitle() + " shows twice in a row: \"" + shown[i] + "\"");
     }
 }
@@ -258,7 +282,8 @@ std::string UnfilledWord(const std::string& line) {
     std::string word;
     for (std::size_t i = 0; i <= line.size(); ++i) {
         const char c = i < line.size() ? line[i] : ' ';
-        if (std::isalpha(static_cast<unsigned char>(c))) {
+        // A word runs on through digits and underscores, as in a file name.
+        if (std::isalnum(static_cast<unsigned char>(c)) || c == '_') {
             word += c;
             continue;
         }

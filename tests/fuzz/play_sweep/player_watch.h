@@ -31,9 +31,11 @@ private:
     std::vector<Finding> m_new;
 };
 
-// A walk or an order the player gave: it ends by arriving within `reach` of the
-// target, with a word in the log, with a page or the exit prompt, or in another
-// area; standing still before that, or going on past the bound, is a finding.
+// A walk or an order the player gave: it ends by the mover standing within `reach`
+// of the target with its order done, by a word of the log naming the mover or the
+// target, by a page of the target, by the exit prompt, or in another area. Standing still short of the target in
+// silence, or an order going on past the bound, is a finding. A page that opens
+// on the way holds the watch, as it holds the game's clock.
 class CWalkWatch {
 public:
     // The target is the thing `target` (0: the ground at x, z), followed as it moves.
@@ -49,18 +51,21 @@ private:
     DRAV::ThingId m_mover = 0;
     DRAV::ThingId m_target = 0;
     double m_x = 0, m_z = 0, m_reach = 0;
-    std::uint32_t m_startMs = 0;
-    std::size_t m_logSize = 0;
-    std::string m_logBack;
+    std::uint32_t m_startTick = 0;
+    std::deque<std::string> m_log;
 };
 
-// A talk the player left: for a while after, with the player idle, no talk opens.
+// How long the player sits idle after leaving a talk, in the window's milliseconds.
+constexpr std::uint32_t kIdleAfterTalkMs = 1500;
+
+// A talk the player left: it does not open again at once, nor while the player
+// sits idle a while after. Another partner may well speak up meanwhile.
 class CTalkWatch {
 public:
-    // A reply chosen on the talk page titled `title`.
-    void Replied(const std::string& title, const std::string& reply);
-    // True when the talk has just been left, and the player should stay idle a while.
-    bool JustLeft();
+    // A reply chosen on the talk page titled `title`; `leaves` when the reply ends the talk.
+    void Replied(const std::string& title, const std::string& reply, bool leaves);
+    // True while the player should sit idle after leaving a talk.
+    bool Waiting() const { return m_left; }
     void Check(CFindings& findings, int turn);
 
 private:
@@ -68,6 +73,7 @@ private:
     std::string m_reply;
     bool m_replied = false;
     bool m_left = false;
+    std::uint32_t m_leftMs = 0;
 };
 
 // Members standing still are not struck in the first seconds after the party
@@ -82,6 +88,7 @@ private:
     std::string m_calmWhy;
     bool m_boxUp = false;
     std::map<DRAV::ThingId, int> m_hitPoints;
+    // Standing still when last seen: no order, or just arrived.
     std::map<DRAV::ThingId, bool> m_standing;
 };
 

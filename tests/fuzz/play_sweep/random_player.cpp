@@ -25,9 +25,10 @@ using Steps = std::vector<Step>;
 constexpr int kExitButton = 10;
 // A turn of the player: what it did, then this long watching.
 constexpr int kTurnMs = 250;
-// After leaving a talk the player sits back this long before acting again.
-constexpr int kIdleAfterTalkMs = 1500;
-constexpr long kSlowTurnMs = 1000;
+// The clock runs in slices this long between looks; an action's handling, or a
+// slice, that takes more than a second of real time is slow.
+constexpr int kSliceMs = 100;
+constexpr long kSlowMs = 1000;
 
 // The played program's one player: a run is one process.
 struct Player {
@@ -36,7 +37,11 @@ struct Player {
     int turns = 0;
     int findingsSent = 0;
     std::string lastAction = "the start";
-    std::chrono::steady_clock::time_point turnStart;
+    // The last save made, which a dead party goes back to.
+    std::string savePath;
+    // Since the last look, and what ran since.
+    std::chrono::steady_clock::time_point lookedAt;
+    std::string since;
     bool timed = false;
     CFindings findings;
     CWalkWatch walk;
@@ -73,11 +78,28 @@ Step ClickAt(POINT at) {
 
 // ---- on a page ----
 
+// Whether the reply `choice` of the page ends the talk, as the page's close reads it.
+bool Leaves(const CTalkDlg& page, int choice) {
+    DRAV::CArea* area = TheArea();
+    const DRAV::ThingId id = page.GetPartnerId();
+    DRAV::CTalkTarget* partner = nullptr;
+    if (area && (id >> 24) == DRAV::THING_ACTOR)
+        partner = area->FindActor(id);
+    else if (area)
+        partner = area->FindObject(id);
+    if (!partner) return true;
+    const DRAV::TalkChoiceList choices = partner->GetTalkChoices();
+    const auto n = static_cast<std::size_t>(choice);
+    return n >= choices.size() || choices[n]->GetTargetState().empty();
+}
+
 Steps AnswerTalk(CTalkDlg& page) {
     const auto& replies = page.GetReplies();
     const int choice = Roll(static_cast<int>(replies.size()));
     const std::string& reply = replies[static_cast<std::size_t>(choice)];
-    Me().talk.Replied(page.GetTitle(), reply.substr(reply.find(" : ") == std::string::npos ? 0 : reply.find(" : ") + 3));
+    const std::size_t text = reply.find(" : ");
+    Me().talk.Replied(page.GetTitle(), text == std::string::npos ? reply : reply.substr(text + 3),
+                      Leaves(page, choice));
     Me().lastAction = "answered \"" + reply + "\" on " + page.GetTitle();
     return {ClickId(CTalkDlg::kFirstReplyId + choice)};
 }
@@ -133,8 +155,12 @@ Steps ClickGround() {
     if (!at) return {};
     Me().lastAction = std::string("clicked the ground ") + (near ? "near" : "far") + " at (" + std::to_string(column) +
                       ", " + std::to_string(row) + ")";
-    Me().walk.Start("a walk to the ground at (" + std::to_string(column) + ", " + std::to_string(row) + ")",
-                    mover.GetId(), 0, (column + 0.5) * kCell, (row + 0.5) * kCell, 1.5 * kCell);
+    // Only ground one can stand on is somewhere to walk to; a click on water or a
+    // wall may do nothing.
+    const double x = (column + 0.5) * kCell, z = (row + 0.5) * kCell;
+    if (area.CanMoveTo(mover, nullptr, x, z))
+        Me().walk.Start("a walk to the ground at (" + std::to_string(column) + ", " + std::to_string(row) + ")",
+                        mover.GetId(), 0, x, z, 1.5 * kCell);
     return {ClickAt(*at)};
 }
 
@@ -173,7 +199,8 @@ Steps Select() {
 Steps Order() {
     const int slot = Roll(8);
     Steps steps{Key(static_cast<SDL_Scancode>(SDL_SCANCODE_F1 + slot)), Wait(100)};
-    const Steps target = Roll(2) == 0 ? ClickThing(0) : ClickGround();
+    const int on = Roll(3);
+    const Steps target = on == 2 ? ClickGround() : ClickThing(on);
     Me().lastAction = "pressed F" + std::to_string(slot + 1) + " and " + Me().lastAction;
     steps.insert(steps.end(), target.begin(), target.end());
     return steps;
@@ -194,11 +221,26 @@ void SaveAndLoad() {
         Me().findings.Report("save", Me().turn, "the game could not be saved in " + TheArea()->GetName());
         return;
     }
+    Me().savePath = path;
     if (!App().LoadGame(path, chapter, false))
         Me().findings.Report("save", Me().turn, "the game saved in " + AreaName() + " would not load");
 }
 
-Steps OnScreen() {
+// A party that died goes back to the last save, as a player loads one.
+bool LoadAfterDeath() {
+    if (!dynamic_cast<const CDeathDlg*>(App().GetCurrentDialog().get()) || Me().savePath.empty()) return false;
+    Me().lastAction = "loaded the last save after the party died";
+    Me().walk.Stop();
+    const int chapter = App().GetEngine()->GetModule()->GetChapter();
+    if (!App().LoadGame(Me().savePath, chapter, false)) {
+        Me().findings.Report("save", Me().turn, "the last save would not load after the party died");
+        return false;
+    }
+    return true;
+}
+
+// The player's move on the game screen; `watching` is how long it then watches.
+Steps OnScreen(int& watching) {
     const int roll = Roll(100);
     if (roll < 25) return ClickGround();
     if (roll < 40) return ClickThing(0);
@@ -215,7 +257,8 @@ Steps OnScreen() {
         return {ClickId(kExitButton)};
     }
     Me().lastAction = "waited";
-    return {Wait(500 + Roll(2500))};
+    watching = 500 + Roll(2500);
+    return {};
 }
 
 bool Over() {
@@ -223,14 +266,16 @@ bool Over() {
     return !App().IsGameRunning() || dynamic_cast<const CWinDlg*>(page) || dynamic_cast<const CDeathDlg*>(page);
 }
 
-Steps Watch() {
+// What a player would notice since the last look, handed out as checks; and how
+// long in real time what ran since took.
+Steps Look() {
     Player& me = Me();
     const auto now = std::chrono::steady_clock::now();
     if (me.timed) {
-        const long spent = static_cast<long>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(now - me.turnStart).count());
-        if (spent > kSlowTurnMs)
-            me.findings.Report("slow", me.turn, "a turn took " + std::to_string(spent) + " ms after " + me.lastAction);
+        const long spent =
+            static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(now - me.lookedAt).count());
+        if (spent > kSlowMs)
+            me.findings.Report("slow", me.turn, me.since + " took " + std::to_string(spent) + " ms");
     }
     if (App().IsGameRunning()) {
         const std::deque<std::string> newLines = me.lines.NewLogLines();
@@ -242,34 +287,58 @@ Steps Watch() {
     Steps steps;
     for (const Finding& finding : me.findings.TakeNew())
         steps.push_back(Check("finding " + std::to_string(++me.findingsSent), [text = Encode(finding)] { return text; }));
-    steps.push_back(Check("turn", [turn = me.turn] { return std::to_string(turn); }));
     return steps;
+}
+
+// Called last in a decision: the time to the next look starts now.
+void Mark(std::string since) {
+    Me().since = std::move(since);
+    Me().lookedAt = std::chrono::steady_clock::now();
+    Me().timed = true;
+}
+
+// The clock let run `ms`, a slice at a time, with a look after each.
+Step Run(int ms) {
+    return Decide([ms] {
+        Steps steps = Look();
+        if (ms > 0) {
+            steps.push_back(Wait(std::min(ms, kSliceMs)));
+            steps.push_back(Run(ms - kSliceMs));
+        }
+        Mark("a slice of the clock after " + Me().lastAction);
+        return steps;
+    });
 }
 
 Step Turn() {
     return Decide([] {
         Player& me = Me();
-        Steps steps = Watch();
-        if (me.turn >= me.turns || Over()) return steps;
+        Steps steps = Look();
+        steps.push_back(Check("turn", [turn = me.turn] { return std::to_string(turn); }));
+        if (me.turn >= me.turns || (!LoadAfterDeath() && Over())) {
+            steps.push_back(Check("end", [] {
+                return App().IsGameRunning() ? "on the page " + PageTitle() : std::string("no game running");
+            }));
+            return steps;
+        }
         ++me.turn;
         Steps action;
-        if (me.talk.JustLeft()) {
+        int watching = kTurnMs;
+        if (me.talk.Waiting()) {
             me.lastAction = "sat back after leaving a talk";
-            action = {Wait(kIdleAfterTalkMs)};
+            watching = static_cast<int>(kIdleAfterTalkMs);
         } else if (PageUp()) {
-            me.walk.Stop();
             action = OnPage();
         } else if (me.walk.Active() && Roll(10) != 0) {
             me.lastAction = "watched the walk";
         } else {
             me.walk.Stop();
-            action = OnScreen();
+            action = OnScreen(watching);
         }
         steps.insert(steps.end(), action.begin(), action.end());
-        steps.push_back(Wait(kTurnMs));
+        steps.push_back(Run(watching));
         steps.push_back(Turn());
-        me.turnStart = std::chrono::steady_clock::now();
-        me.timed = true;
+        Mark("the handling of \"" + me.lastAction + "\"");
         return steps;
     });
 }

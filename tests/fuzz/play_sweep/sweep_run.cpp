@@ -14,6 +14,7 @@ RunReport PlayOnce(const PlayPlan& plan, unsigned realSeconds) {
 
     RunReport report;
     report.start = run.checks.count("start") ? run.checks.at("start") : "(never started)";
+    report.end = run.checks.count("end") ? run.checks.at("end") : "(no end)";
     if (run.checks.count("turn")) report.turns = std::stoi(run.checks.at("turn"));
     for (int n = 1; run.checks.count("finding " + std::to_string(n)); ++n) {
         Finding finding;
@@ -37,7 +38,7 @@ RunReport PlayOnce(const PlayPlan& plan, unsigned realSeconds) {
 }
 
 std::string EncodeReport(const RunReport& report) {
-    std::string text = std::to_string(report.turns) + "\n" + report.start + "\n";
+    std::string text = std::to_string(report.turns) + "\n" + report.start + "\n" + report.end + "\n";
     for (const Finding& finding : report.findings) text += Encode(finding) + "\n";
     return text;
 }
@@ -48,6 +49,7 @@ RunReport DecodeReport(const std::string& text) {
     std::string line;
     if (std::getline(in, line)) report.turns = std::atoi(line.c_str());
     std::getline(in, report.start);
+    std::getline(in, report.end);
     while (std::getline(in, line)) {
         Finding finding;
         if (Decode(line, finding)) report.findings.push_back(finding);

@@ -15,6 +15,7 @@ struct RunReport {
     std::vector<Finding> findings;
     int turns = 0;  // the turns played
     std::string start;  // what the start answered
+    std::string end;    // where the play stopped
 };
 
 RunReport PlayOnce(const PlayPlan& plan, unsigned realSeconds);
