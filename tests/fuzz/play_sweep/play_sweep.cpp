@@ -5,11 +5,12 @@
 // command that plays that run again.
 //
 //   play_sweep [--chapter C] [--start S] [--seed N] [--seeds K] [--steps K] [--jobs N]
-//              [--seconds S] [--suite]
+//              [--seconds S] [--trace FILE] [--suite]
 // Without --seed each start is played under seeds 1..K (--seeds, 6). --steps is the
 // number of turns of each run (300). --suite plays the suite's small share and
 // fails on the kinds of the program's own soundness only (finding.h); otherwise
-// the exit status is 1 when anything was found.
+// the exit status is 1 when anything was found. --trace appends each turn's move
+// to FILE, to follow a replay.
 
 #include <cstdlib>
 #include <filesystem>
@@ -38,11 +39,12 @@ struct Options {
     unsigned jobs = 4;
     unsigned seconds = 240;
     bool suite = false;
+    std::string trace;
 };
 
 [[noreturn]] void Usage() {
     std::cerr << "usage: play_sweep [--chapter C] [--start S] [--seed N] [--seeds K] [--steps K] [--jobs N]"
-                 " [--seconds S] [--suite]\n";
+                 " [--seconds S] [--trace FILE] [--suite]\n";
     std::exit(2);
 }
 
@@ -64,6 +66,7 @@ Options Parse(int argc, char** argv) {
             else if (arg == "--steps") options.steps = std::stoi(value);
             else if (arg == "--jobs") options.jobs = static_cast<unsigned>(std::stoul(value));
             else if (arg == "--seconds") options.seconds = static_cast<unsigned>(std::stoul(value));
+            else if (arg == "--trace") options.trace = value;
             else Usage();
         } catch (const std::exception&) {
             Usage();
@@ -131,7 +134,7 @@ int main(int argc, char** argv) {
         for (const Run& run : runs) {
             children.Start(
                 [run, &options] {
-                    PlayPlan plan{run.start.chapter, run.start.savePath, run.seed, run.steps};
+                    PlayPlan plan{run.start.chapter, run.start.savePath, run.seed, run.steps, options.trace};
                     return EncodeReport(PlayOnce(plan, options.seconds));
                 },
                 [run, &found, &played, &turns](const QuillmereSweep::RunResult& result) {
@@ -142,6 +145,8 @@ int main(int argc, char** argv) {
                     else
                         report.findings.push_back({"error", run.steps, "the sweep's child for the run ended abnormally"});
                     turns += report.turns;
+                    if (run.start.savePath.size() && report.start != "loaded")
+                        std::cout << run.Replay(run.steps) << ": the start answered " << report.start << "\n";
                     if (report.turns < run.steps)
                         std::cout << run.Replay(run.steps) << ": stopped after " << report.turns << " turns, "
                                   << report.end << "\n";

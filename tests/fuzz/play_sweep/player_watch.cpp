@@ -21,12 +21,17 @@ using namespace QuillmereE2E::AtTheWindow;
 // more, alone or with what a writer punctuates it with.
 constexpr std::size_t kShortestMarker = 4;
 
+// Game ticks in a second of the window's clock, at the normal speed.
+constexpr std::uint32_t kTicksPerSecond = 60;
 // Game time in which a strike on a member standing still is one the player had no
 // chance to see coming: two seconds of the window's clock.
-constexpr std::uint32_t kCalmTicks = 120;
+constexpr std::uint32_t kCalmTicks = 2 * kTicksPerSecond;
 
 // An order that has not ended in thirty seconds of the window's clock will not.
-constexpr std::uint32_t kLongestOrderTicks = 1800;
+constexpr std::uint32_t kLongestOrderTicks = 30 * kTicksPerSecond;
+// An order whose page the player closes and that opens it again as often has
+// no end.
+constexpr int kMostPages = 3;
 // A mover that stands still this long after the click has stopped for good.
 constexpr std::uint32_t kStartGraceTicks = 30;
 
@@ -101,6 +106,9 @@ void CWalkWatch::Start(const std::string& what, DRAV::ThingId mover, DRAV::Thing
     m_reach = reach;
     m_startTick = TheGame().GetTick();
     m_log = App().GetMessageLog();
+    m_page.reset();
+    m_pageTitle.clear();
+    m_pages = 0;
 }
 
 void CWalkWatch::Check(CFindings& findings, int turn) {
@@ -108,9 +116,15 @@ void CWalkWatch::Check(CFindings& findings, int turn) {
     const DRAV::CThing* target = FindThing(m_target);
     const auto* named = dynamic_cast<const DRAV::CTalkTarget*>(target);
     if (App().IsGameRunning() && PageUp()) {
-        // A page of the target, its talk or its store, is where the walk led;
-        // any other only holds it.
-        if (named && PageTitle().find(named->GetName()) != std::string::npos) m_active = false;
+        // A page of the walk's own: not a box that opens on its own way, nor another's talk.
+        const std::string title = PageTitle();
+        const bool elsewhere = BoxUp() || (Talking() && !(named && title.find(named->GetName()) != std::string::npos));
+        const std::shared_ptr<CDRAVDlg>& page = App().GetCurrentDialog();
+        if (!elsewhere && page != m_page.lock()) {
+            m_page = page;
+            m_pages = title == m_pageTitle ? m_pages + 1 : 1;
+            m_pageTitle = title;
+        }
         return;
     }
     DRAV::CActor* mover = FindActor(m_mover);
@@ -119,17 +133,6 @@ void CWalkWatch::Check(CFindings& findings, int turn) {
         m_active = false;
         return;
     }
-    // A word that says why names the one who went or what it went for.
-    const auto& log = App().GetMessageLog();
-    const auto names = [&](const std::string& line) {
-        return line.find(mover->GetName()) != std::string::npos ||
-               (named && line.find(named->GetName()) != std::string::npos);
-    };
-    for (std::size_t i = 0; i < log.size(); ++i)
-        if (names(log[i]) && (i >= m_log.size() || log[i] != m_log[i])) {
-            m_active = false;
-            return;
-        }
     if (target) {
         PlaceOf(*target, m_x, m_z);
     } else if (m_target) {
@@ -137,28 +140,37 @@ void CWalkWatch::Check(CFindings& findings, int turn) {
         m_active = false;
         return;
     }
+    // A word that says why names the one who went or what it went for.
+    const auto& log = App().GetMessageLog();
+    bool word = false;
+    for (std::size_t i = 0; i < log.size() && !word; ++i)
+        word = (log[i].find(mover->GetName()) != std::string::npos ||
+                (named && log[i].find(named->GetName()) != std::string::npos)) &&
+               (i >= m_log.size() || log[i] != m_log[i]);
     const double away = mover->DistanceToPoint(m_x, m_z);
     const bool ordered = mover->GetCurrentOrder() != nullptr;
-    if (!ordered && away <= m_reach) {
+    if (!ordered && (away <= m_reach || word || m_pages > 0)) {
         m_active = false;
         return;
     }
     const std::uint32_t spent = TheGame().GetTick() - m_startTick;
     std::ostringstream text;
     text.precision(2);
-    text << std::fixed;
+    text << std::fixed << m_what << " in " << m_area << ": ";
     if (!ordered && spent >= kStartGraceTicks) {
-        text << m_what << " in " << m_area << ": " << mover->GetName() << " stood still " << away / kCell
-             << " cells short at " << CellText(mover->GetX(), mover->GetY()) << " with no word";
-        findings.Report("walk", turn, text.str());
-        m_active = false;
+        text << mover->GetName() << " stood still " << away / kCell << " cells short at "
+             << CellText(mover->GetX(), mover->GetY()) << " with no word";
+    } else if (ordered && m_pages >= kMostPages) {
+        text << "the order did not end: the page " << m_pageTitle << " opened " << m_pages << " times over";
     } else if (spent > kLongestOrderTicks) {
-        text << m_what << " in " << m_area << ": the order had not ended after " << kLongestOrderTicks / 60
-             << " s, " << mover->GetName() << " at " << CellText(mover->GetX(), mover->GetY()) << ", "
-             << away / kCell << " cells away";
-        findings.Report("walk", turn, text.str());
-        m_active = false;
+        text << "the order had not ended after " << kLongestOrderTicks / kTicksPerSecond << " s, "
+             << mover->GetName() << " at " << CellText(mover->GetX(), mover->GetY()) << ", " << away / kCell
+             << " cells away";
+    } else {
+        return;
     }
+    findings.Report("walk", turn, text.str());
+    m_active = false;
 }
 
 void CTalkWatch::Replied(const std::string& title, const std::string& reply, bool leaves) {
@@ -195,11 +207,13 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const std::deque<std::st
         m_area = AreaName();
         m_calmFrom = now;
         m_calmWhy = "arriving in " + m_area;
-        // The party comes in with its orders left behind.
-        for (auto& [id, standing] : m_standing) standing = true;
+        // The party comes in with its orders left behind, and what the journey
+        // healed is no strike: what it has now is where the count starts.
+        m_hitPoints.clear();
     }
     const bool boxUp = BoxUp();
-    if (boxUp && !m_boxUp) {
+    // A box in the middle of a fight takes nobody by surprise.
+    if (boxUp && !m_boxUp && !TheGame().IsInBattle()) {
         m_calmFrom = now;
         m_calmWhy = "the box \"" + PageTitle() + "\" opening";
     }
@@ -212,14 +226,16 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const std::deque<std::st
         hitPoints[id] = member->GetHitPoints();
         standing[id] = !member->GetCurrentOrder();
         const auto before = m_hitPoints.find(id);
-        if (before == m_hitPoints.end() || hitPoints[id] >= before->second || !m_standing[id]) continue;
+        const bool stood = m_standing.count(id) == 0 || m_standing[id] || m_calmFrom == now;
+        if (before == m_hitPoints.end() || hitPoints[id] >= before->second || !stood) continue;
         if (now - m_calmFrom > kCalmTicks) continue;
         std::string blow;
         for (const std::string& line : newLines)
             if (line.find(member->GetName()) != std::string::npos && blow.empty()) blow = ": \"" + line + "\"";
         findings.Report("struck", turn,
                         member->GetName() + ", standing still, was struck within " +
-                            std::to_string((now - m_calmFrom) / 30) + " s of " + m_calmWhy + blow);
+                            std::to_string((now - m_calmFrom + kTicksPerSecond - 1) / kTicksPerSecond) + " s of " +
+                            m_calmWhy + blow);
     }
     m_hitPoints = std::move(hitPoints);
     m_standing = std::move(standing);
@@ -245,8 +261,10 @@ void CLineWatch::Check(CFindings& findings, int turn, const std::deque<std::stri
         if (!marker.empty()) findings.Report("line", turn, "the log shows " + marker + ": \"" + newLines[i] + "\"");
     }
     // One thing said twice over; the same line again for the same click later is no fault.
+    // A blow struck twice is two blows.
     for (std::size_t i = 1; i < newLines.size(); ++i)
-        if (newLines[i] == newLines[i - 1])
+        if (newLines[i] == newLines[i - 1] && newLines[i].find(" damage") == std::string::npos &&
+            newLines[i].find(" misses") == std::string::npos)
             findings.Report("line", turn, "the log shows twice in a row: \"" + newLines[i] + "\"");
 
     const auto* dialog = App().GetCurrentDialog().get();
@@ -279,18 +297,21 @@ void CLineWatch::Check(CFindings& findings, int turn, const std::deque<std::stri
 }
 
 std::string UnfilledWord(const std::string& line) {
-    std::string word;
+    // Words run on through digits, underscores and the joins of a file's path, so
+    // that a name of the system's own, a folder's, is no marker.
+    const auto inWord = [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '/' || c == '-' || c == '.';
+    };
+    std::size_t start = 0;
     for (std::size_t i = 0; i <= line.size(); ++i) {
-        const char c = i < line.size() ? line[i] : ' ';
-        // A word runs on through digits and underscores, as in a file name.
-        if (std::isalnum(static_cast<unsigned char>(c)) || c == '_') {
-            word += c;
-            continue;
-        }
-        const bool shouted = word.size() >= kShortestMarker &&
-                             std::all_of(word.begin(), word.end(), [](char l) { return std::isupper(static_cast<unsigned char>(l)); });
+        if (i < line.size() && inWord(line[i])) continue;
+        std::string word = line.substr(start, i - start);
+        while (!word.empty() && (word.back() == '.' || word.back() == '-')) word.pop_back();
+        const bool shouted = word.size() >= kShortestMarker && std::all_of(word.begin(), word.end(), [](char l) {
+                                 return std::isupper(static_cast<unsigned char>(l));
+                             });
         if (shouted) return word;
-        word.clear();
+        start = i + 1;
     }
     return "";
 }

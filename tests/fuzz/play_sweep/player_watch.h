@@ -7,11 +7,14 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "play_sweep/finding.h"
 #include "rules/kinds/thing_id.h"
+
+class CDRAVDlg;
 
 namespace DRAV {
 class CThing;
@@ -31,11 +34,12 @@ private:
     std::vector<Finding> m_new;
 };
 
-// A walk or an order the player gave: it ends by the mover standing within `reach`
-// of the target with its order done, by a word of the log naming the mover or the
-// target, by a page of the target, by the exit prompt, or in another area. Standing still short of the target in
-// silence, or an order going on past the bound, is a finding. A page that opens
-// on the way holds the watch, as it holds the game's clock.
+// A walk or an order the player gave: it ends with the mover's order done, within
+// `reach` of the target, or with a word of the log naming the mover or the target,
+// or with a page it led to; or by the exit prompt, or in another area. Standing
+// still short of the target in silence, or an order going on past the bound or
+// opening its page again and again, is a finding. A box that opens on its own,
+// or another's talk, only holds the watch, as it holds the game's clock.
 class CWalkWatch {
 public:
     // The target is the thing `target` (0: the ground at x, z), followed as it moves.
@@ -53,6 +57,10 @@ private:
     double m_x = 0, m_z = 0, m_reach = 0;
     std::uint32_t m_startTick = 0;
     std::deque<std::string> m_log;
+    // The last page the walk led to, and how often in a row a page of that title opened.
+    std::weak_ptr<CDRAVDlg> m_page;
+    std::string m_pageTitle;
+    int m_pages = 0;
 };
 
 // How long the player sits idle after leaving a talk, in the window's milliseconds.

@@ -1,6 +1,7 @@
 #include "play_sweep/random_player.h"
 
 #include <chrono>
+#include <fstream>
 #include <memory>
 #include <random>
 
@@ -39,6 +40,8 @@ struct Player {
     std::string lastAction = "the start";
     // The last save made, which a dead party goes back to.
     std::string savePath;
+    // Where each turn's move is written, when anywhere.
+    std::string trace;
     // Since the last look, and what ran since.
     std::chrono::steady_clock::time_point lookedAt;
     std::string since;
@@ -241,6 +244,11 @@ bool LoadAfterDeath() {
 
 // The player's move on the game screen; `watching` is how long it then watches.
 Steps OnScreen(int& watching) {
+    // Offered a way out, a player mostly takes it.
+    if (App().IsExitAvailable() && Roll(2) == 0) {
+        Me().lastAction = "pressed the exit button";
+        return {ClickId(kExitButton)};
+    }
     const int roll = Roll(100);
     if (roll < 25) return ClickGround();
     if (roll < 40) return ClickThing(0);
@@ -251,10 +259,6 @@ Steps OnScreen(int& watching) {
     if (roll < 82) {
         SaveAndLoad();
         return {};
-    }
-    if (roll < 88 && App().IsExitAvailable()) {
-        Me().lastAction = "pressed the exit button";
-        return {ClickId(kExitButton)};
     }
     Me().lastAction = "waited";
     watching = 500 + Roll(2500);
@@ -339,6 +343,8 @@ Step Turn() {
         steps.push_back(Run(watching));
         steps.push_back(Turn());
         Mark("the handling of \"" + me.lastAction + "\"");
+        if (!me.trace.empty())
+            std::ofstream(me.trace, std::ios::app) << me.turn << "\t" << AreaName() << "\t" << me.lastAction << "\n";
         return steps;
     });
 }
@@ -348,11 +354,14 @@ Step Turn() {
 std::vector<Step> PlaySteps(const PlayPlan& plan) {
     Me().dice.seed(plan.seed);
     Me().turns = plan.turns;
+    Me().trace = plan.trace;
     const PlayPlan kept = plan;
     std::vector<Step> steps{Wait(200), Key(SDL_SCANCODE_SPACE), Wait(100), Check("start", [kept] {
                                 // The game's dice too: each seed is its own game.
                                 DRAVCommon::GetRandomEngine().seed(kept.seed);
                                 if (kept.savePath.empty()) return StartChapter(kept.chapter);
+                                // As a new game is started: the front page put away first.
+                                CDRAVAppTestAccess::DropDialogs(App());
                                 return App().LoadGame(kept.savePath, kept.chapter, false) ? std::string("loaded")
                                                                                            : "not loaded";
                             }),

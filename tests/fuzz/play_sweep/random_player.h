@@ -20,6 +20,8 @@ struct PlayPlan {
     std::string savePath;
     unsigned seed = 1;
     int turns = 200;
+    // A file each turn's move is appended to, to follow a replay; none when empty.
+    std::string trace;
 };
 
 std::vector<QuillmereE2E::Step> PlaySteps(const PlayPlan& plan);

@@ -22,10 +22,7 @@ RunReport PlayOnce(const PlayPlan& plan, unsigned realSeconds) {
     }
     // Boxes and the end are seen from outside the player, by the turn it had reached.
     for (const auto& box : run.boxes)
-        report.findings.push_back({box.caption.find("Save") != std::string::npos ||
-                                           box.caption.find("Load") != std::string::npos
-                                       ? "save"
-                                       : "error",
+        report.findings.push_back({box.caption == "Save Error" || box.caption == "Load Error" ? "save" : "error",
                                    report.turns, "a box \"" + box.caption + "\": " + box.text});
     if (!run.exited) {
         std::string why = run.log.empty() ? "the program did not end" : run.log;
