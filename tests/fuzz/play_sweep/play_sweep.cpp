@@ -86,11 +86,10 @@ struct Run {
     }
 };
 
-// The runs of the suite's share: a new game of each chapter and one stage, short.
+// The runs of the suite's share: every start once, under the first seed.
 std::vector<Run> SuiteRuns(const std::vector<Stage>& stages) {
     std::vector<Run> runs;
-    for (const Stage& stage : stages)
-        if (stage.name == "new" || stage.name == "marsh") runs.push_back({stage, 1, 80});
+    for (const Stage& stage : stages) runs.push_back({stage, 1, 250});
     return runs;
 }
 

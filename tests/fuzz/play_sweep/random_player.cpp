@@ -249,6 +249,8 @@ Steps OnScreen(int& watching) {
         Me().lastAction = "pressed the exit button";
         return {ClickId(kExitButton)};
     }
+    // Until a move below is made: what the view offers may not be there to click.
+    Me().lastAction = "found nothing to click";
     const int roll = Roll(100);
     if (roll < 25) return ClickGround();
     if (roll < 40) return ClickThing(0);
