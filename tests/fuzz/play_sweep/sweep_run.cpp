@@ -27,6 +27,10 @@ RunReport PlayOnce(const PlayPlan& plan, unsigned realSeconds) {
     if (!run.exited) {
         std::string why = run.log.empty() ? "the program did not end" : run.log;
         while (!why.empty() && why.back() == '\n') why.pop_back();
+        // A sanitizer says what it caught, and where, in its summary.
+        const std::size_t summary = run.standardError.find("SUMMARY: ");
+        if (summary != std::string::npos)
+            why += ": " + run.standardError.substr(summary, run.standardError.find('\n', summary) - summary);
         report.findings.push_back({"error", report.turns, why});
     }
     if (plan.savePath.size() && report.start != "loaded")
