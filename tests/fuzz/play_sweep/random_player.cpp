@@ -8,7 +8,10 @@
 #include "common/random.h"
 #include "game/dialogs/chapter_end/win_dlg.h"
 #include "game/dialogs/maps/world_map_dlg.h"
+#include "game/dialogs/front/load_dlg.h"
+#include "game/dialogs/front/start_dlg.h"
 #include "game/dialogs/play/death_dlg.h"
+#include "game/dialogs/play/game_menu_dlg.h"
 #include "game/dialogs/yes_no_dlg.h"
 #include "play_sweep/player_watch.h"
 #include "player_at_window.h"
@@ -38,8 +41,8 @@ struct Player {
     int turns = 0;
     int findingsSent = 0;
     std::string lastAction = "the start";
-    // The last save made, which a dead party goes back to.
-    std::string savePath;
+    // The area a game saved and loaded should come back in.
+    std::string loadingInto;
     // Where each turn's move is written, when anywhere.
     std::string trace;
     // Since the last look, and what ran since.
@@ -209,37 +212,32 @@ Steps Order() {
     return steps;
 }
 
-void SaveAndLoad() {
-    Me().lastAction = "saved and loaded";
-    Me().walk.Stop();
-    const int chapter = App().GetEngine()->GetModule()->GetChapter();
-    std::string path;
-    try {
-        path = App().GetSaveFileName();
-    } catch (const std::exception& failure) {
-        Me().findings.Report("save", Me().turn, std::string("no save file name: ") + failure.what());
-        return;
-    }
-    if (!App().SaveGame()) {
-        Me().findings.Report("save", Me().turn, "the game could not be saved in " + TheArea()->GetName());
-        return;
-    }
-    Me().savePath = path;
-    if (!App().LoadGame(path, chapter, false))
-        Me().findings.Report("save", Me().turn, "the game saved in " + AreaName() + " would not load");
+// The front page's load list, and its first game: the run's own, the one save
+// of its folder.
+Step LoadFromFrontPage() {
+    return Decide([] {
+        return Steps{ClickId(CStartDlg::kLoadExistingGame), Wait(300), ClickId(CLoadDlg::kFirstGame), Wait(300)};
+    });
 }
 
-// A party that died goes back to the last save, as a player loads one.
-bool LoadAfterDeath() {
-    if (!dynamic_cast<const CDeathDlg*>(App().GetCurrentDialog().get()) || Me().savePath.empty()) return false;
-    Me().lastAction = "loaded the last save after the party died";
+// The game saved and loaded as a player does it: the game menu's Main Menu saves
+// it and ends it, and the front page's load list brings it back.
+Steps SaveAndLoad() {
+    Me().lastAction = "saved at the main menu and loaded";
     Me().walk.Stop();
-    const int chapter = App().GetEngine()->GetModule()->GetChapter();
-    if (!App().LoadGame(Me().savePath, chapter, false)) {
-        Me().findings.Report("save", Me().turn, "the last save would not load after the party died");
-        return false;
-    }
-    return true;
+    Me().loadingInto = AreaName();
+    return {Key(SDL_SCANCODE_RETURN), Wait(100), ClickId(CDRAVGameMenuDlg::kMainMenu), Wait(300), LoadFromFrontPage()};
+}
+
+// The game that was saved on the way to the main menu is on again where it was.
+void CheckLoaded() {
+    Player& me = Me();
+    if (me.loadingInto.empty()) return;
+    if (!App().IsGameRunning() || AreaName() != me.loadingInto)
+        me.findings.Report("save", me.turn,
+                           "the game saved at the main menu in " + me.loadingInto + " came back as " +
+                               (App().IsGameRunning() ? AreaName() : "no game") + " on " + PageTitle());
+    me.loadingInto.clear();
 }
 
 // The player's move on the game screen; `watching` is how long it then watches.
@@ -258,10 +256,7 @@ Steps OnScreen(int& watching) {
     if (roll < 62) return ClickThing(2);
     if (roll < 70) return Select();
     if (roll < 78) return Order();
-    if (roll < 82) {
-        SaveAndLoad();
-        return {};
-    }
+    if (roll < 82) return SaveAndLoad();
     Me().lastAction = "waited";
     watching = 500 + Roll(2500);
     return {};
@@ -321,7 +316,8 @@ Step Turn() {
         Player& me = Me();
         Steps steps = Look();
         steps.push_back(Check("turn", [turn = me.turn] { return std::to_string(turn); }));
-        if (me.turn >= me.turns || (!LoadAfterDeath() && Over())) {
+        CheckLoaded();
+        if (me.turn >= me.turns || Over()) {
             steps.push_back(Check("end", [] {
                 return App().IsGameRunning() ? "on the page " + PageTitle() : std::string("no game running");
             }));
@@ -358,16 +354,16 @@ std::vector<Step> PlaySteps(const PlayPlan& plan) {
     Me().turns = plan.turns;
     Me().trace = plan.trace;
     const PlayPlan kept = plan;
-    std::vector<Step> steps{Wait(200), Key(SDL_SCANCODE_SPACE), Wait(100), Check("start", [kept] {
-                                // The game's dice too: each seed is its own game.
-                                DRAVCommon::GetRandomEngine().seed(kept.seed);
-                                if (kept.savePath.empty()) return StartChapter(kept.chapter);
-                                // As a new game is started: the front page put away first.
-                                CDRAVAppTestAccess::DropDialogs(App());
-                                return App().LoadGame(kept.savePath, kept.chapter, false) ? std::string("loaded")
-                                                                                           : "not loaded";
-                            }),
-                            Wait(200), Turn()};
+    std::vector<Step> steps{Wait(200), Key(SDL_SCANCODE_SPACE), Wait(100)};
+    if (!plan.savePath.empty()) steps.push_back(LoadFromFrontPage());
+    steps.push_back(Check("start", [kept] {
+        // The game's dice too: each seed is its own game.
+        DRAVCommon::GetRandomEngine().seed(kept.seed);
+        if (kept.savePath.empty()) return StartChapter(kept.chapter);
+        return App().IsGameRunning() ? std::string("loaded") : "not loaded, on " + PageTitle();
+    }));
+    steps.push_back(Wait(200));
+    steps.push_back(Turn());
     return steps;
 }
 

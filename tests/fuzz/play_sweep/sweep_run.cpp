@@ -1,5 +1,6 @@
 #include "play_sweep/sweep_run.h"
 
+#include <filesystem>
 #include <sstream>
 
 #include "driver.h"
@@ -10,6 +11,12 @@ RunReport PlayOnce(const PlayPlan& plan, unsigned realSeconds) {
     QuillmereE2E::Driver driver;
     driver.SetHeadless(true);
     driver.SetRealTimeLimit(realSeconds);
+    // A saved game starts from the front page's load list, the one save of the run's folder.
+    if (!plan.savePath.empty()) {
+        const std::filesystem::path folder = std::filesystem::path(driver.Home()) / "Documents" / "Orvex Saved Games";
+        std::filesystem::create_directories(folder);
+        std::filesystem::copy_file(plan.savePath, folder / "Wren.drav");
+    }
     const QuillmereE2E::Observed run = driver.Execute(PlaySteps(plan));
 
     RunReport report;
