@@ -314,9 +314,9 @@ Step Run(int ms) {
 Step Turn() {
     return Decide([] {
         Player& me = Me();
+        CheckLoaded();
         Steps steps = Look();
         steps.push_back(Check("turn", [turn = me.turn] { return std::to_string(turn); }));
-        CheckLoaded();
         if (me.turn >= me.turns || Over()) {
             steps.push_back(Check("end", [] {
                 return App().IsGameRunning() ? "on the page " + PageTitle() : std::string("no game running");
