@@ -188,9 +188,14 @@ Steps ClickThing(int kind) {
     const std::string name = dynamic_cast<DRAV::CTalkTarget*>(thing)->GetName();
     const char* what = kind == 0 ? "a walk to " : kind == 1 ? "a walk to the thing " : "a walk to the way out ";
     Me().lastAction = "clicked " + name;
-    double x = 0, z = 0;
+    // A member of the party is selected by the click, not walked to; a thing is
+    // reached at its edge, which for a wide one is well off its middle.
+    double x = 0, z = 0, halfX = 0, halfZ = 0;
     PlaceOf(*thing, x, z);
-    Me().walk.Start(what + name, Mover()->GetId(), thing->GetId(), x, z, 2.0 * kCell);
+    if (const auto* object = dynamic_cast<const DRAV::CObject*>(thing)) object->GetHalfExtents(halfX, halfZ);
+    const auto* actor = dynamic_cast<const DRAV::CActor*>(thing);
+    if (!actor || !actor->IsPartyMember())
+        Me().walk.Start(what + name, Mover()->GetId(), thing->GetId(), x, z, 2.0 * kCell + std::max(halfX, halfZ));
     return {ClickAt(*at)};
 }
 
