@@ -6,7 +6,7 @@
 //
 //   play_sweep [--chapter C] [--start S] [--seed N] [--seeds K] [--steps K] [--jobs N]
 //              [--seconds S] [--trace FILE] [--suite]
-// Without --seed each start is played under seeds 1..K (--seeds, 6). --steps is the
+// Without --seed each start is played under seeds 1..K (--seeds, 16). --steps is the
 // number of turns of each run (300). --suite plays the suite's small share and
 // fails on the kinds of the program's own soundness only (finding.h); otherwise
 // the exit status is 1 when anything was found. --trace appends each turn's move
@@ -34,7 +34,7 @@ struct Options {
     int chapter = 0;  // 0: both
     std::string start;  // empty: every start of the chapter
     unsigned seed = 0;  // 0: seeds 1..seeds
-    unsigned seeds = 6;
+    unsigned seeds = 16;
     int steps = 300;
     unsigned jobs = 4;
     unsigned seconds = 240;
