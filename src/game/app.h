@@ -378,8 +378,9 @@ public:
     // ---- conversations (app_talk.cpp) ----
     void OnTalkEvent(const DRAV::CTalkEvent& event);
     // While set, the camera centres on this actor; a closing dialog clears it.
-    void SetTalkFocus(DRAV::CActor* actor) { m_talkFocusActor = actor; }
-    DRAV::CActor* GetTalkFocus() const { return m_talkFocusActor; }
+    void SetTalkFocus(DRAV::CActor* actor);
+    // The actor as the current area holds it now; null when none is set or it has gone.
+    DRAV::CActor* GetTalkFocus() const;
     // The quick-action table follows the party; with `rebuild` the screen shows the change.
     void UpdatePartyQuickActions(bool rebuild);
 
@@ -474,8 +475,9 @@ private:
     std::shared_ptr<CDRAVDlg> m_currentDialog;
     std::uint32_t m_closePending = 0;
     std::deque<std::shared_ptr<CDRAVDlg>> m_coveredDialogs;
-    // The actor a conversation centres the camera on; emptied whenever a dialog closes.
-    DRAV::CActor* m_talkFocusActor = nullptr;
+    // The actor a conversation centres the camera on, by id, since the page may
+    // outlive it; 0 whenever a dialog closes.
+    DRAV::ThingId m_talkFocusId = 0;
     DRAVUI::CUIMiniMap* m_minimap = nullptr;
     DRAVUI::CUIClockButton* m_pauseButton = nullptr;
     DRAVUI::CUIElement* m_exitButton = nullptr;

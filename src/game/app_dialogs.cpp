@@ -58,7 +58,7 @@ void CDRAVApp::CloseDialog(int result) {
     // Kept until the close action has returned, so the dialog may replace itself.
     std::shared_ptr<CDRAVDlg> closing = std::move(m_currentDialog);
     m_currentDialog.reset();
-    m_talkFocusActor = nullptr;
+    m_talkFocusId = 0;
     UpdateGameWindowTitle();
     LayoutGameScreen();
 

@@ -163,10 +163,10 @@ void CDRAVApp::OnSelectionChanged() {
 }
 
 void CDRAVApp::ComputeCameraTarget(float out[3]) {
-    if (m_talkFocusActor) {
-        out[0] = static_cast<float>(m_talkFocusActor->GetX());
+    if (const DRAV::CActor* focus = GetTalkFocus()) {
+        out[0] = static_cast<float>(focus->GetX());
         out[1] = 0.0f;
-        out[2] = static_cast<float>(m_talkFocusActor->GetY());
+        out[2] = static_cast<float>(focus->GetY());
         m_lookAhead[0] = m_lookAhead[1] = m_lookAhead[2] = 0.0f;
         m_cameraSnap = true;
         return;

@@ -209,6 +209,19 @@ TEST_F(TalkDlgTest, APartnerGoneOrOutOfReachEndsTheTalkWithoutABrokenStack) {
     EXPECT_EQ(app.GetCurrentDialog(), nullptr);
     EXPECT_EQ(app.GetMessageLog().back(), "The conversation breaks off.");
     EXPECT_EQ(game.Game().GetParty().size(), 1u);
+
+    // Struck down and cleared away by a tick while the page waited, with nothing
+    // else holding her: the page still names the two, and the talk breaks off.
+    DRAV::CActor* struck = Beside("reed_witch").get();
+    Open(*struck);
+    ASSERT_NE(Current<CTalkDlg>(), nullptr);
+    struck->SetActionState(DRAV::ACTION_DEAD);
+    game.Engine().RemoveDeadActors();
+    EXPECT_EQ(Talk().GetTitle(), "Wren : Marra the Reed Witch");
+    EXPECT_EQ(app.GetTalkFocus(), &Wren());
+    Key('1');
+    EXPECT_EQ(app.GetCurrentDialog(), nullptr);
+    EXPECT_EQ(app.GetMessageLog().back(), "The conversation breaks off.");
 }
 
 }  // namespace

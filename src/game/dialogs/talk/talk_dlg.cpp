@@ -53,29 +53,33 @@ void ShowStep(CDRAVApp& app, bool quiet, Make&& make) {
 
 CTalkDlg::CTalkDlg(CDRAVApp* app, const DRAV::CTalkEvent& event) : CDRAVDlg(app) {
     DRAV::CArea& area = CurrentArea(*app);
-    m_talker = area.FindActor(event.GetTalker());
     // The engine raises the event for a member that has just reached its partner;
     // one that has gone since cannot talk.
-    if (!m_talker) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "");
-    app->SetTalkFocus(m_talker);
+    DRAV::CActor* talker = area.FindActor(event.GetTalker());
+    DRAV::CTalkTarget* partner = nullptr;
     if ((event.GetPartner() >> 24) == DRAV::THING_ACTOR)
-        m_partner = area.FindActor(event.GetPartner());
+        partner = area.FindActor(event.GetPartner());
     else
-        m_partner = area.FindObject(event.GetPartner());
-    if (!m_partner) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "");
-    m_talkerId = m_talker->GetId();
-    m_partnerId = GetPartnerId();
-    EnterState(m_partner->GetStartStateName(), "");
+        partner = area.FindObject(event.GetPartner());
+    Begin(talker, partner);
+    EnterState(partner->GetStartStateName(), "");
 }
 
 CTalkDlg::CTalkDlg(CDRAVApp* app, DRAV::CActor* talker, DRAV::CTalkTarget* partner, std::size_t choice)
-    : CDRAVDlg(app), m_talker(talker), m_partner(partner) {
-    app->SetTalkFocus(m_talker);
-    m_talkerId = m_talker->GetId();
-    m_partnerId = GetPartnerId();
-    const DRAV::TalkChoiceList choices = m_partner->GetTalkChoices();
+    : CDRAVDlg(app) {
+    Begin(talker, partner);
+    const DRAV::TalkChoiceList choices = partner->GetTalkChoices();
     const auto& chosen = choices.at(choice);
     EnterState(chosen->GetTargetState(), chosen->GetText());
+}
+
+void CTalkDlg::Begin(DRAV::CActor* talker, DRAV::CTalkTarget* partner) {
+    const auto* thing = dynamic_cast<const DRAV::CThing*>(partner);
+    if (!talker || !thing) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "");
+    m_app->SetTalkFocus(talker);
+    m_talkerId = talker->GetId();
+    m_partnerId = thing->GetId();
+    m_title = talker->GetName() + " : " + partner->GetName();
 }
 
 void CTalkDlg::Open(CDRAVApp& app, const DRAV::CTalkEvent& event) {
@@ -83,12 +87,13 @@ void CTalkDlg::Open(CDRAVApp& app, const DRAV::CTalkEvent& event) {
 }
 
 void CTalkDlg::EnterState(const std::string& state, const std::string& reply) {
+    const Pair two = Present();
     if (state.empty()) {
-        m_lines.push_back(m_partner->GetName() + " has nothing to say.");
+        m_lines.push_back(two.partner->GetName() + " has nothing to say.");
         m_replies.push_back("1 : Done");
         return;
     }
-    m_talker->PushInstantOrder(std::make_shared<DRAV::CTalkOrder>(GetPartnerId(), state, reply));
+    two.talker->PushInstantOrder(std::make_shared<DRAV::CTalkOrder>(m_partnerId, state, reply));
     try {
         m_app->RunInstantOrders();
     } catch (const CDRAVException&) {
@@ -98,7 +103,8 @@ void CTalkDlg::EnterState(const std::string& state, const std::string& reply) {
     }
     DrainGameEvents();
 
-    const DRAV::TalkChoiceList choices = m_partner->GetTalkChoices();
+    // The step's script may have taken the partner away.
+    const DRAV::TalkChoiceList choices = Present().partner->GetTalkChoices();
     if (choices.empty()) m_replies.push_back("1 : Done");
     for (std::size_t i = 0; i < choices.size(); ++i)
         m_replies.push_back(std::to_string(i + 1) + " : " + choices[i]->GetText());
@@ -122,13 +128,9 @@ void CTalkDlg::DrainGameEvents() {
     }
 }
 
-DRAV::ThingId CTalkDlg::GetPartnerId() const {
-    const auto* thing = dynamic_cast<const DRAV::CThing*>(m_partner);
-    if (!thing) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "");
-    return thing->GetId();
-}
+DRAV::ThingId CTalkDlg::GetPartnerId() const { return m_partnerId; }
 
-std::string CTalkDlg::GetTitle() { return m_talker->GetName() + " : " + m_partner->GetName(); }
+std::string CTalkDlg::GetTitle() { return m_title; }
 
 void CTalkDlg::CreateControls(RECT area, DRAVUI::CUIManager& container) {
     const auto config = container.GetConfig();
@@ -160,35 +162,39 @@ bool CTalkDlg::OnKey(int key, bool, int* result) {
     return false;
 }
 
-bool CTalkDlg::FindAgain() {
+bool CTalkDlg::FindAgain(Pair& found) const {
     const DRAV::CArea* area = m_app->GetEngine()->GetGame()->GetCurrentArea();
     if (!area) return false;
-    DRAV::CActor* talker = area->FindActor(m_talkerId);
-    DRAV::CTalkTarget* partner = nullptr;
+    found.talker = area->FindActor(m_talkerId);
     if ((m_partnerId >> 24) == DRAV::THING_ACTOR)
-        partner = area->FindActor(m_partnerId);
+        found.partner = area->FindActor(m_partnerId);
     else
-        partner = area->FindObject(m_partnerId);
-    if (!talker || !partner) return false;
-    m_talker = talker;
-    m_partner = partner;
-    return true;
+        found.partner = area->FindObject(m_partnerId);
+    return found.talker && found.partner;
+}
+
+CTalkDlg::Pair CTalkDlg::Present() const {
+    Pair found;
+    if (!FindAgain(found)) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "");
+    return found;
 }
 
 void CTalkDlg::OnClose(int result) {
-    // A script of this step may have removed either of the two.
-    if (!FindAgain()) {
+    // A script of this step, or a tick while the page waited, may have removed
+    // either of the two.
+    Pair two;
+    if (!FindAgain(two)) {
         m_app->AppendMessage(kBrokenOff);
         return;
     }
-    if (auto* keeper = dynamic_cast<DRAV::CActor*>(m_partner); keeper && keeper->GetStoreFlag()) {
+    if (auto* keeper = dynamic_cast<DRAV::CActor*>(two.partner); keeper && keeper->GetStoreFlag()) {
         // Asked for once: the next talk with the keeper starts as a talk again.
         keeper->SetStoreFlag(false);
-        m_app->SetDialog(true, std::make_shared<CStoreDlg>(m_app, m_talker, keeper));
+        m_app->SetDialog(true, std::make_shared<CStoreDlg>(m_app, two.talker, keeper));
         return;
     }
-    const DRAV::TalkChoiceList choices = m_partner->GetTalkChoices();
+    const DRAV::TalkChoiceList choices = two.partner->GetTalkChoices();
     const std::size_t n = static_cast<std::size_t>(result - kFirstReplyId);
     if (result < kFirstReplyId || n >= choices.size() || choices[n]->GetTargetState().empty()) return;
-    ShowStep(*m_app, true, [&] { return std::make_shared<CTalkDlg>(m_app, m_talker, m_partner, n); });
+    ShowStep(*m_app, true, [&] { return std::make_shared<CTalkDlg>(m_app, two.talker, two.partner, n); });
 }

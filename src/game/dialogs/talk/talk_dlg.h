@@ -3,7 +3,9 @@
 // it offers, numbered from 1. Choosing a reply closes the dialog; its close action
 // opens the next step, the partner's store, or nothing when the talk is over.
 // Every step is a talk order the engine runs at once; the dialog only reads back
-// what the step produced.
+// what the step produced. While the page waits, a tick or a script may take
+// either of the two away, so it keeps their ids and the names it shows, and looks
+// the two up again whenever it acts.
 
 #include <cstddef>
 #include <string>
@@ -44,15 +46,23 @@ public:
     void OnClose(int result) override;
 
 private:
+    struct Pair {
+        DRAV::CActor* talker = nullptr;
+        DRAV::CTalkTarget* partner = nullptr;
+    };
+
+    void Begin(DRAV::CActor* talker, DRAV::CTalkTarget* partner);
     void EnterState(const std::string& state, const std::string& reply);
-    // The two as the area holds them now, or false when a script took either away.
-    bool FindAgain();
+    // The two as the area holds them now, or false when a script or a tick took
+    // either away.
+    bool FindAgain(Pair& found) const;
+    // The same, or the talk broken off when either has gone.
+    Pair Present() const;
     void DrainGameEvents();
 
-    DRAV::CActor* m_talker = nullptr;
-    DRAV::CTalkTarget* m_partner = nullptr;
     DRAV::ThingId m_talkerId = 0;
     DRAV::ThingId m_partnerId = 0;
+    std::string m_title;
     std::vector<std::string> m_lines;
     std::vector<std::string> m_replies;
 };

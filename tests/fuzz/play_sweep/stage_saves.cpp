@@ -1,0 +1,106 @@
+#include "play_sweep/stage_saves.h"
+
+#include <filesystem>
+#include <functional>
+#include <iostream>
+
+#include "common/random.h"
+#include "engine/story_steps.h"
+#include "engine/weir_steps.h"
+
+namespace QuillmerePlaySweep {
+namespace {
+
+using QuillmereTest::Player;
+
+// The save record the program writes and reads back.
+const DRAV::CModuleVersionRange kSaveRecord("Orvex", 5, 0);
+
+class CStages {
+public:
+    CStages(std::string folder, int chapter, std::string only)
+        : m_folder(std::move(folder)), m_chapter(chapter), m_only(std::move(only)) {}
+
+    bool Wanted(int chapter, const std::string& name) const {
+        return (!m_chapter || m_chapter == chapter) && (m_only.empty() || m_only == name);
+    }
+
+    // The game as `player` has it now, saved as the stage `name` when `reached`.
+    void Keep(Player& player, int chapter, const std::string& name, bool reached) {
+        if (!Wanted(chapter, name)) return;
+        if (!reached) {
+            std::cerr << "play_sweep: the story did not reach the stage " << name << "\n";
+            return;
+        }
+        const std::string path = (std::filesystem::path(m_folder) / (name + ".drav")).string();
+        player.Engine().SaveGame(path, kSaveRecord, nullptr);
+        m_stages.push_back({chapter, name, path});
+    }
+
+    void New(int chapter) {
+        if (Wanted(chapter, "new")) m_stages.push_back({chapter, "new", ""});
+    }
+
+    std::vector<Stage> Take() { return std::move(m_stages); }
+
+private:
+    std::string m_folder;
+    int m_chapter;
+    std::string m_only;
+    std::vector<Stage> m_stages;
+};
+
+const char* const kReedwaterStages[] = {"landing", "marsh", "orrin_freed", "orrin_home", "reported"};
+const char* const kAshcombeStages[] = {"weir", "sluice"};
+
+// The fighter's road: the landing's errands, the marsh with Marra, the hide
+// broken and Orrin freed, Orrin home, the smugglers reported, the fare paid; then
+// upriver to the weir and into the sluice house.
+void PlayTheStory(CStages& stages) {
+    DRAVCommon::GetRandomEngine().seed(5);
+    Player player(QuillmereTest::kFighter);
+    QuillmereTest::TakeTobinsPole(player);
+    QuillmereTest::FightTheLaneGoblins(player);
+    QuillmereTest::OpenTheCrate(player);
+    QuillmereTest::HearHollisNews(player);
+    QuillmereTest::AnswerTheHeron(player);
+    QuillmereTest::AskHeskAboutTheFerry(player);
+    stages.Keep(player, 1, "landing", player.Game().IsQuestTagSet("boatwright_asked"));
+    QuillmereTest::WalkIntoTheMarsh(player);
+    QuillmereTest::AskMarraAlong(player);
+    stages.Keep(player, 1, "marsh", player.Area().GetName() == "reed_marsh");
+    QuillmereTest::FightThroughTheHide(player);
+    QuillmereTest::FreeOrrin(player);
+    stages.Keep(player, 1, "orrin_freed", player.Game().IsQuestTagSet("smugglers_routed"));
+    QuillmereTest::BringOrrinHome(player);
+    stages.Keep(player, 1, "orrin_home", player.Area().GetName() == "reedwater_landing");
+    QuillmereTest::ReportTheSmugglers(player);
+    stages.Keep(player, 1, "reported", player.Game().IsQuestTagSet("smugglers_reported"));
+    QuillmereTest::PayTheFare(player);
+    if (player.Game().GetStateCode() != DRAV::GAME_WON) return;
+
+    Player weir(QuillmereTest::SampleGame::NextChapter(player.Sample()), QuillmereTest::kFighter.spells);
+    QuillmereTest::ArriveAtTheWeir(weir, "tutorial_items");
+    stages.Keep(weir, 2, "weir", weir.Area().GetName() == "ashcombe_weir");
+    QuillmereTest::AskSefton(weir, "Mother Hesk's word came up by the Guild's pigeon: you are the one who broke "
+                                   "Marrow's hide in the Reedwater reeds.");
+    QuillmereTest::AskNell(weir);
+    QuillmereTest::OpenTheSluiceHouse(weir);
+    stages.Keep(weir, 2, "sluice", QuillmereTest::SluiceHouseOpen(weir));
+}
+
+}  // namespace
+
+std::vector<Stage> MakeStages(const std::string& folder, int chapter, const std::string& only) {
+    std::filesystem::create_directories(folder);
+    CStages stages(folder, chapter, only);
+    stages.New(1);
+    stages.New(2);
+    bool story = false;
+    for (const char* name : kReedwaterStages) story = story || stages.Wanted(1, name);
+    for (const char* name : kAshcombeStages) story = story || stages.Wanted(2, name);
+    if (story) PlayTheStory(stages);
+    return stages.Take();
+}
+
+}  // namespace QuillmerePlaySweep
