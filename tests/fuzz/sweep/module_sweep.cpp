@@ -8,16 +8,18 @@
 // its own as sample_play.h plays it: loaded, a few hundred ticks with a save and
 // a load, every area of the travel maps visited, a last save and load; a copy of
 // the scripts pass also makes its script run (script_reach.h). Each copy's
-// outcome is sorted: loaded and played, refused naming the edited file, refused
-// naming another file or none, a save that will not load, crash, sanitizer
-// report, hang, memory past the limit, and for the scripts pass a hostile script
-// the play never ran. Only the first two are acceptable; a hostile script the
-// game stops as a script error has played. The exit status is 1 when any copy
+// outcome is sorted: loaded and played, a load refused naming the edited file,
+// refused naming another file or none, a save that will not load, an error other
+// than a script's in play, the party left empty, a journey an entry script began
+// dropped, crash, sanitizer report, hang (the whole copy past its time, or one
+// step of play past --step-seconds, 1 s), memory past the limit, and for the
+// scripts pass a hostile script the play never ran. Only the first two are
+// acceptable; a hostile script the game stops as a script error has played. The exit status is 1 when any copy
 // ended otherwise, 2 when the unedited chapter does not play.
 //
 //   module_sweep [--module DIR] [--chapter N]... [--pass numbers|modifiers|scripts]...
 //                [--values A,B,...] [--amounts A,B,...] [--jobs N] [--seconds S]
-//                [--memory MB] [--ticks N] [--every K] [--seed N] [--report FILE]
+//                [--step-seconds S] [--memory MB] [--ticks N] [--every K] [--seed N] [--report FILE]
 // --every K plays every K-th copy of each pass only; --seed N seeds every copy's
 // rolls (1); --values are the numbers pass's, --amounts the modifiers pass's.
 
@@ -77,6 +79,8 @@ struct Options {
     std::vector<std::string> amounts = {"2147483647", "-2147483648"};
     unsigned jobs = 3;
     RunLimits limits{60.0, 1024ull << 20};
+    // A step of play that takes longer is a hang: the player waits for each.
+    double stepSeconds = 1.0;
     int ticks = 600;
     std::size_t every = 1;
     unsigned seed = 1;
@@ -87,7 +91,7 @@ struct Options {
     std::cerr << "module_sweep: " << problem << "\n"
               << "usage: module_sweep [--module DIR] [--chapter N]... [--pass numbers|modifiers|scripts]...\n"
                  "                    [--values A,B,...] [--amounts A,B,...] [--jobs N] [--seconds S]\n"
-                 "                    [--memory MB] [--ticks N] [--every K] [--seed N] [--report FILE]\n";
+                 "                    [--step-seconds S] [--memory MB] [--ticks N] [--every K] [--seed N] [--report FILE]\n";
     std::exit(2);
 }
 
@@ -120,6 +124,7 @@ Options ParseOptions(int argc, char** argv) {
         else if (option == "--amounts") options.amounts = SplitCommas(value);
         else if (option == "--jobs") options.jobs = ParsePositive<unsigned>(option, value);
         else if (option == "--seconds") options.limits.seconds = ParsePositive<double>(option, value);
+        else if (option == "--step-seconds") options.stepSeconds = ParsePositive<double>(option, value);
         else if (option == "--memory") options.limits.memoryBytes = ParsePositive<std::size_t>(option, value) << 20;
         else if (option == "--ticks") options.ticks = ParsePositive<int>(option, value);
         else if (option == "--every") options.every = ParsePositive<std::size_t>(option, value);
@@ -285,6 +290,17 @@ private:
     std::ofstream m_report;
 };
 
+const char* FaultAnswer(QuillmereFuzz::FaultKind kind) {
+    switch (kind) {
+    case QuillmereFuzz::FaultKind::GameError: return kAnswerGameError;
+    case QuillmereFuzz::FaultKind::SlowStep: return kAnswerSlowStep;
+    case QuillmereFuzz::FaultKind::EmptyParty: return kAnswerEmptyParty;
+    case QuillmereFuzz::FaultKind::JourneyDropped: return kAnswerJourneyDropped;
+    case QuillmereFuzz::FaultKind::SaveNotLoaded: return kAnswerSaveNotLoaded;
+    }
+    return kAnswerGameError;
+}
+
 // Runs in the child: the game's answer to one module.
 std::string Sweep::PlayOne(const std::shared_ptr<DRAVCommon::CDataFileFactory>& source,
                            const QuillmereFuzz::PlayPlan& base, ReadRecorder* recorder, bool hostile) const {
@@ -292,16 +308,23 @@ std::string Sweep::PlayOne(const std::shared_ptr<DRAVCommon::CDataFileFactory>& 
     plan.savePath = m_saves + "/copy-" + std::to_string(getpid()) + ".drav";
     // The same rolls for every copy, so a finding repeats.
     DRAVCommon::GetRandomEngine().seed(m_options.seed);
+    QuillmereFuzz::PlayStats stats;
+    plan.stats = &stats;
+    plan.stepSeconds = m_options.stepSeconds;
     std::string answer;
     try {
         const auto engine = QuillmereFuzz::PlaySample(source, plan);
         answer = hostile && !engine->GetGame()->IsQuestTagSet(kHostileMarkerTag) ? kAnswerScriptNotRun : kAnswerPlayed;
+        std::ostringstream measured;
+        measured << stats.steps << " steps, the slowest " << stats.slowestSeconds << " s (" << stats.slowest
+                 << "), the most events " << stats.mostEvents << " (" << stats.busiest << ")";
+        answer += "\n" + measured.str();
         if (recorder)
             for (const std::string& name : recorder->GetRead()) answer += "\n" + name;
     } catch (const CDRAVException& error) {
         answer = std::string(kAnswerRefused) + "\n" + error.GetMessage();
-    } catch (const QuillmereFuzz::SaveNotLoaded& error) {
-        answer = std::string(kAnswerSaveNotLoaded) + "\n" + error.what();
+    } catch (const QuillmereFuzz::PlayFault& fault) {
+        answer = std::string(FaultAnswer(fault.GetKind())) + "\n" + fault.what();
     } catch (const std::bad_alloc&) {
         answer = kAnswerOutOfMemory;
     }
@@ -354,6 +377,7 @@ int Sweep::RunChapter(std::int32_t chapter) {
                 std::string line;
                 std::getline(lines, line);
                 baselinePlayed = result.end == RunEnd::Answered && line == kAnswerPlayed;
+                std::getline(lines, line);  // what the play measured
                 while (std::getline(lines, line)) read.insert(line);
                 if (!baselinePlayed)
                     std::cerr << "chapter " << chapter << " does not play unedited: " << Judge(result, "").detail

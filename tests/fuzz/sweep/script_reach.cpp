@@ -16,9 +16,11 @@ namespace {
 
 constexpr const char* kAnyTag = "sweep_quest_check";
 
-// Each run goes on past the script errors of those before it, as the game does.
-void RunRepeatedly(const std::function<void()>& run) {
-    for (int i = 0; i < kReachRuns; ++i) QuillmereFuzz::PastScriptErrors(run);
+using Stepper = QuillmereFuzz::PlayPlan::Stepper;
+
+// Each run a step of play of its own, as each would be in the game.
+void RunRepeatedly(const Stepper& step, const std::string& what, const std::function<void()>& run) {
+    for (int i = 0; i < kReachRuns; ++i) step(what + ", run " + std::to_string(i + 1), run);
 }
 
 DRAV::CActor* FindActorOfKind(DRAV::CEngine& engine, const std::string& kind) {
@@ -27,7 +29,7 @@ DRAV::CActor* FindActorOfKind(DRAV::CEngine& engine, const std::string& kind) {
     return nullptr;
 }
 
-void Talk(DRAV::CEngine& engine, const std::string& kind, const std::string& state) {
+void Talk(DRAV::CEngine& engine, const Stepper& step, const std::string& kind, const std::string& state) {
     DRAV::CGame& game = *engine.GetGame();
     const std::shared_ptr<DRAV::CActor> main = game.GetMainActor();
     const double x = main->GetX(), y = main->GetY();
@@ -46,20 +48,21 @@ void Talk(DRAV::CEngine& engine, const std::string& kind, const std::string& sta
         }
     }
     if (!partner) return;
-    RunRepeatedly([&] {
+    RunRepeatedly(step, "talking to " + kind + " at " + state, [&] {
         main->PushInstantOrder(std::make_shared<DRAV::CTalkOrder>(partner, state, ""));
         engine.RunInstantOrders();
     });
     main->SetPosition(x, y);
 }
 
-void Beat(DRAV::CEngine& engine, const std::string& kind) {
-    if (DRAV::CActor* actor = FindActorOfKind(engine, kind)) RunRepeatedly([&] { engine.RunHeartbeatActor(*actor); });
+void Beat(DRAV::CEngine& engine, const Stepper& step, const std::string& kind) {
+    if (DRAV::CActor* actor = FindActorOfKind(engine, kind))
+        RunRepeatedly(step, "the heartbeat of " + kind, [&] { engine.RunHeartbeatActor(*actor); });
 }
 
-void CheckQuest(DRAV::CEngine& engine, const std::string& assignment) {
+void CheckQuest(DRAV::CEngine& engine, const Stepper& step, const std::string& assignment) {
     const std::string tag = assignment.empty() ? kAnyTag : assignment;
-    RunRepeatedly([&] { engine.SetTag(tag, false); });
+    RunRepeatedly(step, "the tag " + tag, [&] { engine.SetTag(tag, false); });
 }
 
 }  // namespace
@@ -67,19 +70,23 @@ void CheckQuest(DRAV::CEngine& engine, const std::string& assignment) {
 QuillmereFuzz::PlayPlan ReachScript(QuillmereFuzz::PlayPlan plan, const ScriptSpot& spot, const std::string& file) {
     switch (spot.kind) {
     case ScriptKind::TalkState:
-        plan.reach = [owner = spot.owner, state = spot.name](DRAV::CEngine& engine) { Talk(engine, owner, state); };
+        plan.reach = [owner = spot.owner, state = spot.name](DRAV::CEngine& engine, const Stepper& step) {
+            Talk(engine, step, owner, state);
+        };
         break;
     case ScriptKind::Heartbeat:
-        plan.reach = [owner = spot.owner](DRAV::CEngine& engine) { Beat(engine, owner); };
+        plan.reach = [owner = spot.owner](DRAV::CEngine& engine, const Stepper& step) { Beat(engine, step, owner); };
         break;
     case ScriptKind::QuestCheck:
-        plan.reach = [assignment = spot.assignment](DRAV::CEngine& engine) { CheckQuest(engine, assignment); };
+        plan.reach = [assignment = spot.assignment](DRAV::CEngine& engine, const Stepper& step) {
+            CheckQuest(engine, step, assignment);
+        };
         break;
     case ScriptKind::AreaEntry:
         // Entering runs the script once; the step runs it again, for the first living member.
         plan.reachIn = {file.substr(0, file.rfind('.')), spot.name};
-        plan.reach = [entry = spot.name](DRAV::CEngine& engine) {
-            RunRepeatedly([&] { engine.RunEntryScript(entry); });
+        plan.reach = [entry = spot.name](DRAV::CEngine& engine, const Stepper& step) {
+            RunRepeatedly(step, "the entry script of " + entry, [&] { engine.RunEntryScript(entry); });
         };
         break;
     }

@@ -7,9 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/exception.h"
@@ -195,10 +198,43 @@ TEST(SweepScripts, ThePlayRunsAScriptOfEachKindOverAndOver) {
     }
 }
 
-TEST(SweepPlay, ASaveTheGameCannotMakeOrLoadIsItsOwnFault) {
+// Once the module is taken, what goes wrong in a step is the game's own fault,
+// whatever file it names, and never a refusal of the data.
+TEST(SweepPlay, WhatGoesWrongInPlayIsTheGamesFault) {
+    using QuillmereFuzz::FaultKind;
     const QuillmereTest::TempDir folder;
-    QuillmereFuzz::PlayPlan plan;
-    plan.ticks = 20;
-    plan.savePath = folder / "no such folder/play.drav";
-    EXPECT_THROW(QuillmereFuzz::PlaySample(QuillmereTest::SampleFolderSource(1), plan), QuillmereFuzz::SaveNotLoaded);
+    using Reach = std::function<void(DRAV::CEngine&)>;
+    struct Row {
+        const char* what;
+        Reach reach;
+        FaultKind kind;
+        std::string savePath = {};
+    };
+    const Row rows[] = {
+        {"a save the game cannot make", nullptr, FaultKind::SaveNotLoaded, folder / "no such folder/play.drav"},
+        {"an error other than a script's",
+         [](DRAV::CEngine&) { throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "world.drav: Game Error"); },
+         FaultKind::GameError},
+        {"a step slower than the plan allows",
+         [](DRAV::CEngine&) { std::this_thread::sleep_for(std::chrono::milliseconds(300)); }, FaultKind::SlowStep},
+        {"a party left empty",
+         [](DRAV::CEngine& engine) { engine.GetGame()->RemovePartyMember(*engine.GetGame()->GetMainActor()); },
+         FaultKind::EmptyParty},
+    };
+    for (const Row& row : rows) {
+        QuillmereFuzz::PlayPlan plan;
+        plan.ticks = 20;
+        plan.stepSeconds = 0.25;
+        plan.savePath = row.savePath.empty() ? folder / "play.drav" : row.savePath;
+        if (row.reach)
+            plan.reach = [&row](DRAV::CEngine& engine, const QuillmereFuzz::PlayPlan::Stepper& step) {
+                step(row.what, [&] { row.reach(engine); });
+            };
+        try {
+            QuillmereFuzz::PlaySample(QuillmereTest::SampleFolderSource(1), plan);
+            ADD_FAILURE() << row.what << ": played";
+        } catch (const QuillmereFuzz::PlayFault& fault) {
+            EXPECT_EQ(fault.GetKind(), row.kind) << row.what << ": " << fault.what();
+        }
+    }
 }
