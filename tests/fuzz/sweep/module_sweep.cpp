@@ -19,9 +19,12 @@
 //
 //   module_sweep [--module DIR] [--chapter N]... [--pass numbers|modifiers|scripts]...
 //                [--values A,B,...] [--amounts A,B,...] [--jobs N] [--seconds S]
-//                [--step-seconds S] [--memory MB] [--ticks N] [--every K] [--seed N] [--report FILE]
-// --every K plays every K-th copy of each pass only; --seed N seeds every copy's
-// rolls (1); --values are the numbers pass's, --amounts the modifiers pass's.
+//                [--step-seconds S] [--memory MB] [--ticks N] [--every K] [--only TEXT]
+//                [--seed N] [--report FILE]
+// --every K plays every K-th copy of each pass only; --only TEXT only those whose
+// description in the report holds TEXT ("trap lane_reeds: loop of drav_rest");
+// --seed N seeds every copy's rolls (1); --values are the numbers pass's,
+// --amounts the modifiers pass's.
 
 #include <algorithm>
 #include <chrono>
@@ -35,6 +38,7 @@
 #include <map>
 #include <memory>
 #include <new>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -83,6 +87,7 @@ struct Options {
     double stepSeconds = 1.0;
     int ticks = 600;
     std::size_t every = 1;
+    std::string only;  // plays only the copies whose description holds it
     unsigned seed = 1;
     std::string report;
 };
@@ -91,7 +96,8 @@ struct Options {
     std::cerr << "module_sweep: " << problem << "\n"
               << "usage: module_sweep [--module DIR] [--chapter N]... [--pass numbers|modifiers|scripts]...\n"
                  "                    [--values A,B,...] [--amounts A,B,...] [--jobs N] [--seconds S]\n"
-                 "                    [--step-seconds S] [--memory MB] [--ticks N] [--every K] [--seed N] [--report FILE]\n";
+                 "                    [--step-seconds S] [--memory MB] [--ticks N] [--every K] [--only TEXT]\n"
+                 "                    [--seed N] [--report FILE]\n";
     std::exit(2);
 }
 
@@ -128,6 +134,7 @@ Options ParseOptions(int argc, char** argv) {
         else if (option == "--memory") options.limits.memoryBytes = ParsePositive<std::size_t>(option, value) << 20;
         else if (option == "--ticks") options.ticks = ParsePositive<int>(option, value);
         else if (option == "--every") options.every = ParsePositive<std::size_t>(option, value);
+        else if (option == "--only") options.only = value;
         else if (option == "--seed") options.seed = ParsePositive<unsigned>(option, value);
         else if (option == "--report") options.report = value;
         else Usage("unknown option " + option);
@@ -190,6 +197,14 @@ struct Copy {
     std::vector<ScriptReplacement> replacements;  // of the script, and of any other it leads through
     const SweptFile* questFile = nullptr;          // holding the quest check a script runs inside itself
     std::vector<ScriptReplacement> questReplacements;
+    bool journeys = false;  // the body sends the party away from the entry it is the script of
+    AreaPlace placed;       // where a trap's object or a door stands, when not in the start area
+
+    // As the report names it: "1/magic.drav:12 40 -> -1", "1/monsters.drav:17 talk state keeper/start: ...".
+    std::string Describe() const {
+        return file->display + ":" + std::to_string(line) + " " + original +
+               (definition ? " + " : script ? ": " : " -> ") + edit;
+    }
 
     std::string EditedText() const {
         if (script) return ReplaceScripts(file->text, replacements);
@@ -245,9 +260,18 @@ bool IsMapFile(const SweptFile& file) {
     }
 }
 
+std::string AreaOf(const SweptFile& file) { return file.name.substr(0, file.name.rfind('.')); }
+
+std::vector<FoundElement> FindIn(const SweptFile& file, const std::string& parent, const std::string& element) {
+    std::vector<FoundElement> found = FindElements(file.text, element);
+    std::erase_if(found, [&](const FoundElement& one) { return one.parent != parent || one.words.empty(); });
+    return found;
+}
+
 // What the hostile bodies name, from the files the chapter's play reads: its first
-// quest, its first spell and its first item that carries a quest tag. `questFile`
-// is set to the file of the quest.
+// quest, spell, item, item that carries a quest tag, faction, door, monster kind and
+// encounter of the start area, where the game begins and every area's entries.
+// `questFile` is set to the file of the quest.
 HostileSetting ChooseHostileSetting(const std::vector<const SweptFile*>& files, const SweptFile*& questFile) {
     HostileSetting setting;
     auto first = [](std::string& chosen, const std::vector<std::string>& keys) {
@@ -260,9 +284,46 @@ HostileSetting ChooseHostileSetting(const std::vector<const SweptFile*>& files, 
             questFile = file;
         }
         first(setting.spell, FindDefinitionKeys(file->text, "spells", "spell"));
+        first(setting.item, FindDefinitionKeys(file->text, "items", "item"));
         first(setting.questItem, FindDefinitionKeys(file->text, "items", "item", "quest"));
+        first(setting.faction, FindDefinitionKeys(file->text, "factions", "faction"));
+        first(setting.monster, FindDefinitionKeys(file->text, "monsters", "monster2"));
+        for (const FoundElement& tile : FindIn(*file, "tiles", "tile"))
+            if (setting.door.empty() && std::count(tile.words.begin(), tile.words.end(), "door"))
+                setting.door = tile.words.front();
+        for (const FoundElement& startup : FindElements(file->text, "startup"))
+            if (startup.words.size() > 1) setting.start = {startup.words[0], startup.words[1]};
+        for (const FoundElement& entry : FindIn(*file, "entries", "entry"))
+            setting.entries.emplace_back(AreaOf(*file), entry.words.front());
     }
+    for (const SweptFile* file : files)
+        if (AreaOf(*file) == setting.start.first)
+            for (const FoundElement& encounter : FindIn(*file, "encounters", "encounter"))
+                first(setting.encounter, {encounter.words.front()});
     return setting;
+}
+
+// Where the trap's object or the door of `spot` stands: the start area (empty), or
+// another area and its first entry; false when the chapter places it nowhere.
+bool FindPlacement(const ScriptSpot& spot, const std::vector<const SweptFile*>& files, const HostileSetting& setting,
+                   AreaPlace& placed) {
+    const std::regex placedHere("\\(\\s*" + spot.owner + "\\s");
+    for (const SweptFile* file : files) {
+        const std::vector<FoundElement> entries = FindIn(*file, "entries", "entry");
+        if (entries.empty()) continue;
+        bool here = false;
+        if (spot.kind == ScriptKind::Door) {
+            here = std::regex_search(file->text, placedHere);
+        } else {
+            for (const FoundElement& object : FindIn(*file, "objects", "object"))
+                here = here || object.words[0] == spot.owner ||
+                       (object.words[0] == "(" && object.words.size() > 1 && object.words[1] == spot.owner);
+        }
+        if (!here) continue;
+        placed = AreaOf(*file) == setting.start.first ? AreaPlace{} : AreaPlace{AreaOf(*file), entries.front().words[0]};
+        return true;
+    }
+    return false;
 }
 
 class Sweep {
@@ -337,8 +398,7 @@ void Sweep::Record(std::int32_t chapter, const std::string& pass, const Copy& co
                    SweepTally& tally, std::vector<std::string>& findings) {
     const SweptFile& file = *copy.file;
     const Judgement judgement = Judge(result, file.name);
-    const std::string where = file.display + ":" + std::to_string(copy.line) + " " + copy.original +
-                              (copy.definition ? " + " : copy.script ? ": " : " -> ") + copy.edit;
+    const std::string where = copy.Describe();
     tally.Add(judgement.outcome, result.seconds, where);
     if (!IsAcceptable(judgement.outcome))
         findings.push_back(where + ": " + OutcomeName(judgement.outcome) + ": " + judgement.detail);
@@ -422,6 +482,7 @@ std::vector<Copy> Sweep::MakeCopies(const std::string& pass, const std::vector<c
     std::vector<Copy> copies;
     std::size_t index = 0;
     auto take = [&](Copy copy) {
+        if (!m_options.only.empty() && copy.Describe().find(m_options.only) == std::string::npos) return;
         if (index++ % m_options.every == 0) copies.push_back(std::move(copy));
     };
     if (pass == kScriptsPass) {
@@ -429,11 +490,17 @@ std::vector<Copy> Sweep::MakeCopies(const std::string& pass, const std::vector<c
         const HostileSetting setting = ChooseHostileSetting(files, questFile);
         for (const SweptFile* file : files) {
             edited += file->scripts.size();
-            for (const ScriptSpot& spot : file->scripts)
-                for (HostileEdit& hostile : MakeHostileEdits(spot, file->scripts, setting))
+            for (const ScriptSpot& spot : file->scripts) {
+                AreaPlace placed;
+                // A trap or a door no area of the chapter places is run by nothing a player does.
+                if ((spot.kind == ScriptKind::Trap || spot.kind == ScriptKind::Door) &&
+                    !FindPlacement(spot, files, setting, placed))
+                    continue;
+                for (HostileEdit& hostile : MakeHostileEdits(spot, file->scripts, setting, AreaOf(*file)))
                     take({file, spot.line, DescribeScript(spot), hostile.name, {}, nullptr, &spot,
                           std::move(hostile.replacements), hostile.questReplacements.empty() ? nullptr : questFile,
-                          std::move(hostile.questReplacements)});
+                          std::move(hostile.questReplacements), hostile.journeys, placed});
+            }
         }
         return copies;
     }
@@ -443,7 +510,7 @@ std::vector<Copy> Sweep::MakeCopies(const std::string& pass, const std::vector<c
             for (const NumberSpot& spot : file->spots) {
                 const std::string original = file->text.substr(spot.offset, spot.length);
                 for (const std::string& value : m_options.values)
-                    if (value != original) take({file, spot.line, original, value, spot, nullptr, nullptr, {}, nullptr, {}});
+                    if (value != original) take({file, spot.line, original, value, spot, nullptr, nullptr, {}, nullptr, {}, false, {}});
             }
         } else {
             edited += file->definitions.size();
@@ -451,7 +518,7 @@ std::vector<Copy> Sweep::MakeCopies(const std::string& pass, const std::vector<c
                 for (const char* statistic : kSpeedStatistics)
                     for (const std::string& amount : m_options.amounts) {
                         const std::string element = ModifyElement(amount, statistic);
-                        take({file, definition.line, definition.key, element, {}, &definition, nullptr, {}, nullptr, {}});
+                        take({file, definition.line, definition.key, element, {}, &definition, nullptr, {}, nullptr, {}, false, {}});
                     }
         }
     }
@@ -474,7 +541,9 @@ int Sweep::RunPass(std::int32_t chapter, const std::string& pass, const std::vec
                         source->Add(copy.questFile->kind, DRAVCommon::DFS_NONE, copy.questFile->name,
                                     ReplaceScripts(copy.questFile->text, copy.questReplacements));
                     if (!copy.script) return PlayOne(source, plan, nullptr);
-                    return PlayOne(source, ReachScript(plan, *copy.script, copy.file->name), nullptr, true);
+                    QuillmereFuzz::PlayPlan reaching = ReachScript(plan, *copy.script, copy.file->name, copy.placed);
+                    reaching.reachJourneys = copy.journeys;
+                    return PlayOne(source, reaching, nullptr, true);
                 },
                 [&, copy](const RunResult& result) { Record(chapter, pass, copy, result, tally, findings); });
         }

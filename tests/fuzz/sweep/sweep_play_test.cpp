@@ -17,6 +17,7 @@
 
 #include "common/exception.h"
 #include "engine/engine.h"
+#include "engine/script_functions/script_function_lists.h"
 #include "rules/items/item_attribute.h"
 #include "rules/magic/spell_apply.h"
 #include "rules/magic/spell_apply_effect.h"
@@ -30,6 +31,7 @@
 #include "support/overlay_source.h"
 #include "support/sample_module.h"
 #include "support/temp_dir.h"
+#include "sweep/hostile_scripts.h"
 #include "sweep/modifier_edits.h"
 #include "sweep/script_edits.h"
 #include "sweep/script_reach.h"
@@ -200,6 +202,14 @@ TEST(SweepScripts, ThePlayRunsAScriptOfEachKindOverAndOver) {
 
 // Once the module is taken, what goes wrong in a step is the game's own fault,
 // whatever file it names, and never a refusal of the data.
+// The scripts pass floods every native function of the game, and only those.
+TEST(SweepScripts, EveryNativeFunctionIsFlooded) {
+    std::set<std::string> flooded, natives;
+    for (const auto& [name, call] : NativeFloodCalls({}, {}, "")) flooded.insert(name);
+    for (const auto& function : DRAV::GetNativeScriptFunctions()) natives.insert(function.name);
+    EXPECT_EQ(flooded, natives);
+}
+
 TEST(SweepPlay, WhatGoesWrongInPlayIsTheGamesFault) {
     using QuillmereFuzz::FaultKind;
     const QuillmereTest::TempDir folder;
