@@ -78,10 +78,10 @@ private:
         std::size_t events = 0;
         try {
             PastScriptErrors(run);
-            events = m_plan.handleEvents ? m_plan.handleEvents(*m_engine) : DropEvents(*m_engine);
+            events = m_plan.handleEvents ? m_plan.handleEvents(m_engine) : DropEvents(*m_engine);
             if (Game().GetParty().empty()) throw PlayFault(FaultKind::EmptyParty, what + ": the party is empty");
             PastScriptErrors([&] { FollowJourney(); });
-            events += m_plan.handleEvents ? m_plan.handleEvents(*m_engine) : DropEvents(*m_engine);
+            events += m_plan.handleEvents ? m_plan.handleEvents(m_engine) : DropEvents(*m_engine);
         } catch (const CDRAVException& failure) {
             throw PlayFault(FaultKind::GameError, what + ": Game Error " + std::to_string(failure.GetCode()) + ": " +
                                                       failure.GetMessage());

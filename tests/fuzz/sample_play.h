@@ -74,7 +74,7 @@ struct PlayPlan {
     double stepSeconds = 0.0;
     // Takes the events a step queued, as the application does, and returns how many
     // there were; unset, they are taken and dropped.
-    std::function<std::size_t(DRAV::CEngine&)> handleEvents;
+    std::function<std::size_t(const std::shared_ptr<DRAV::CEngine>&)> handleEvents;
     PlayStats* stats = nullptr;
 };
 

@@ -59,6 +59,7 @@
 #include "sweep/number_edits.h"
 #include "sweep/script_edits.h"
 #include "sweep/script_reach.h"
+#include "sweep/shell_events.h"
 #include "sweep/sweep_outcome.h"
 #include "world/game.h"
 
@@ -367,10 +368,12 @@ std::string Sweep::PlayOne(const std::shared_ptr<DRAVCommon::CDataFileFactory>& 
                            const QuillmereFuzz::PlayPlan& base, ReadRecorder* recorder, bool hostile) const {
     QuillmereFuzz::PlayPlan plan = base;
     plan.savePath = m_saves + "/copy-" + std::to_string(getpid()) + ".drav";
+    CShellEvents shell;
     // The same rolls for every copy, so a finding repeats.
     DRAVCommon::GetRandomEngine().seed(m_options.seed);
     QuillmereFuzz::PlayStats stats;
     plan.stats = &stats;
+    plan.handleEvents = [&shell](const std::shared_ptr<DRAV::CEngine>& engine) { return shell.Handle(engine); };
     plan.stepSeconds = m_options.stepSeconds;
     std::string answer;
     try {
@@ -571,6 +574,9 @@ std::string MakeSaveFolder() {
 
 int main(int argc, char** argv) {
     const Options options = ParseOptions(argc, argv);
+    // Each copy's shell runs without a screen or a sound device.
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
     const std::string saves = MakeSaveFolder();
     int findings = 0;
     {
