@@ -277,6 +277,12 @@ TEST(SweepOutcome, EachEndingIsSorted) {
         // The game's own save is no module file, even when its refusal names the edited one.
         {RunEnd::Answered, std::string(kAnswerSaveNotLoaded) + "\n_chapter_\\magic.drav: item count out of range", "",
          0, Outcome::SaveNotLoaded},
+        // Nor is any failure once the module is taken, though it names the file.
+        {RunEnd::Answered, std::string(kAnswerGameError) + "\na tick: Game Error 2: magic.drav: no room", "", 0,
+         Outcome::GameErrorInPlay},
+        {RunEnd::Answered, std::string(kAnswerSlowStep) + "\na tick took 1.2 s", "", 0, Outcome::Hang},
+        {RunEnd::Answered, std::string(kAnswerEmptyParty) + "\na trap: the party is empty", "", 0, Outcome::EmptyParty},
+        {RunEnd::Answered, kAnswerJourneyDropped, "", 0, Outcome::JourneyDropped},
         {RunEnd::Answered, "gibberish", "", 0, Outcome::Crash},
         {RunEnd::TimeLimit, "", "", 0, Outcome::Hang},
         {RunEnd::MemoryLimit, "", "", 0, Outcome::MemoryLimit},
