@@ -70,7 +70,7 @@ struct PlayPlan {
     std::pair<std::string, std::string> reachIn;
     // The entry script at `reachIn` sends the party away: entering there must leave it travelling.
     bool reachJourneys = false;
-    // A step that takes longer is a fault; 0: no limit.
+    // A step whose processor time is longer is a fault; 0: no limit.
     double stepSeconds = 0.0;
     // Takes the events a step queued, as the application does, and returns how many
     // there were; unset, they are taken and dropped.

@@ -84,7 +84,8 @@ struct Options {
     std::vector<std::string> amounts = {"2147483647", "-2147483648"};
     unsigned jobs = 3;
     RunLimits limits{60.0, 1024ull << 20};
-    // A step of play that takes longer is a hang: the player waits for each.
+    // A step of play that works longer (the processor time of the playing thread) is
+    // a hang: the player waits for each.
     double stepSeconds = 1.0;
     int ticks = 600;
     std::size_t every = 1;
