@@ -104,6 +104,8 @@ private:
             if (seconds > stats.slowestSeconds) stats.slowestSeconds = seconds, stats.slowest = what;
             if (events > stats.mostEvents) stats.mostEvents = events, stats.busiest = what;
         }
+        if (m_plan.stepEvents > 0 && events > m_plan.stepEvents)
+            throw PlayFault(FaultKind::EventFlood, what + " queued " + std::to_string(events) + " events");
         if (m_plan.stepSeconds > 0 && seconds > m_plan.stepSeconds)
             throw PlayFault(FaultKind::SlowStep, what + " took " + std::to_string(seconds) + " s, with " +
                                                      std::to_string(events) + " events");

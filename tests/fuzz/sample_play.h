@@ -11,7 +11,8 @@
 // past its "Script Error" box; after each step the events it queued are handled,
 // a journey a script began is made as the application makes it, and whatever else
 // goes wrong is the game's own fault and comes out as a PlayFault: any other error,
-// a step slower than the plan allows, a party left empty, a journey dropped, a
+// a step slower than the plan allows or flooding the shell with events, a
+// party left empty, a journey dropped, a
 // save the game cannot make or load back.
 
 #include <cstddef>
@@ -32,7 +33,7 @@ class CEngine;
 
 namespace QuillmereFuzz {
 
-enum class FaultKind { GameError, SlowStep, EmptyParty, JourneyDropped, SaveNotLoaded };
+enum class FaultKind { GameError, SlowStep, EventFlood, EmptyParty, JourneyDropped, SaveNotLoaded };
 
 class PlayFault : public std::runtime_error {
 public:
@@ -72,6 +73,9 @@ struct PlayPlan {
     bool reachJourneys = false;
     // A step whose processor time is longer is a fault; 0: no limit.
     double stepSeconds = 0.0;
+    // A step that queues more events is a fault: far more than the things one run
+    // of a script may hand the game, and than a tick of play makes; 0: no limit.
+    std::size_t stepEvents = 0;
     // Takes the events a step queued, as the application does, and returns how many
     // there were; unset, they are taken and dropped.
     std::function<std::size_t(const std::shared_ptr<DRAV::CEngine>&)> handleEvents;

@@ -10,16 +10,17 @@
 // the scripts pass also makes its script run (script_reach.h). Each copy's
 // outcome is sorted: loaded and played, a load refused naming the edited file,
 // refused naming another file or none, a save that will not load, an error other
-// than a script's in play, the party left empty, a journey an entry script began
-// dropped, crash, sanitizer report, hang (the whole copy past its time, or one
-// step of play past --step-seconds, 1 s), memory past the limit, and for the
+// than a script's in play, a step queuing more events than --step-events (20,000),
+// the party left empty, a journey an entry script began dropped, crash, sanitizer
+// report, hang (the whole copy past its time, or one step of play working past
+// --step-seconds, 1 s), memory past the limit, and for the
 // scripts pass a hostile script the play never ran. Only the first two are
 // acceptable; a hostile script the game stops as a script error has played. The exit status is 1 when any copy
 // ended otherwise, 2 when the unedited chapter does not play.
 //
 //   module_sweep [--module DIR] [--chapter N]... [--pass numbers|modifiers|scripts]...
 //                [--values A,B,...] [--amounts A,B,...] [--jobs N] [--seconds S]
-//                [--step-seconds S] [--memory MB] [--ticks N] [--every K] [--only TEXT]
+//                [--step-seconds S] [--step-events N] [--memory MB] [--ticks N] [--every K] [--only TEXT]
 //                [--seed N] [--report FILE]
 // --every K plays every K-th copy of each pass only; --only TEXT only those whose
 // description in the report holds TEXT ("trap lane_reeds: loop of drav_rest");
@@ -87,6 +88,8 @@ struct Options {
     // A step of play that works longer (the processor time of the playing thread) is
     // a hang: the player waits for each.
     double stepSeconds = 1.0;
+    // Twenty times what one run of a script may hand the game.
+    std::size_t stepEvents = 20000;
     int ticks = 600;
     std::size_t every = 1;
     std::string only;  // plays only the copies whose description holds it
@@ -98,7 +101,7 @@ struct Options {
     std::cerr << "module_sweep: " << problem << "\n"
               << "usage: module_sweep [--module DIR] [--chapter N]... [--pass numbers|modifiers|scripts]...\n"
                  "                    [--values A,B,...] [--amounts A,B,...] [--jobs N] [--seconds S]\n"
-                 "                    [--step-seconds S] [--memory MB] [--ticks N] [--every K] [--only TEXT]\n"
+                 "                    [--step-seconds S] [--step-events N] [--memory MB] [--ticks N] [--every K] [--only TEXT]\n"
                  "                    [--seed N] [--report FILE]\n";
     std::exit(2);
 }
@@ -133,6 +136,7 @@ Options ParseOptions(int argc, char** argv) {
         else if (option == "--jobs") options.jobs = ParsePositive<unsigned>(option, value);
         else if (option == "--seconds") options.limits.seconds = ParsePositive<double>(option, value);
         else if (option == "--step-seconds") options.stepSeconds = ParsePositive<double>(option, value);
+        else if (option == "--step-events") options.stepEvents = ParsePositive<std::size_t>(option, value);
         else if (option == "--memory") options.limits.memoryBytes = ParsePositive<std::size_t>(option, value) << 20;
         else if (option == "--ticks") options.ticks = ParsePositive<int>(option, value);
         else if (option == "--every") options.every = ParsePositive<std::size_t>(option, value);
@@ -357,6 +361,7 @@ const char* FaultAnswer(QuillmereFuzz::FaultKind kind) {
     switch (kind) {
     case QuillmereFuzz::FaultKind::GameError: return kAnswerGameError;
     case QuillmereFuzz::FaultKind::SlowStep: return kAnswerSlowStep;
+    case QuillmereFuzz::FaultKind::EventFlood: return kAnswerEventFlood;
     case QuillmereFuzz::FaultKind::EmptyParty: return kAnswerEmptyParty;
     case QuillmereFuzz::FaultKind::JourneyDropped: return kAnswerJourneyDropped;
     case QuillmereFuzz::FaultKind::SaveNotLoaded: return kAnswerSaveNotLoaded;
@@ -376,6 +381,7 @@ std::string Sweep::PlayOne(const std::shared_ptr<DRAVCommon::CDataFileFactory>& 
     plan.stats = &stats;
     plan.handleEvents = [&shell](const std::shared_ptr<DRAV::CEngine>& engine) { return shell.Handle(engine); };
     plan.stepSeconds = m_options.stepSeconds;
+    plan.stepEvents = m_options.stepEvents;
     std::string answer;
     try {
         const auto engine = QuillmereFuzz::PlaySample(source, plan);

@@ -11,7 +11,7 @@ namespace {
 
 constexpr const char* kOutcomeNames[] = {
     "loaded and played", "refused naming the edited file", "refused naming another file or none",
-    "save that will not load", "game error in play", "party left empty", "journey dropped", "crash", "sanitizer report", "hang", "memory past the limit",
+    "save that will not load", "game error in play", "events flooding a step", "party left empty", "journey dropped", "crash", "sanitizer report", "hang", "memory past the limit",
     "hostile script never ran",
 };
 static_assert(std::size(kOutcomeNames) == static_cast<std::size_t>(Outcome::Count));
@@ -65,6 +65,7 @@ Judgement Judge(const RunResult& result, const std::string& fileName) {
         if (head == kAnswerSaveNotLoaded) return {Outcome::SaveNotLoaded, message};
         if (head == kAnswerGameError) return {Outcome::GameErrorInPlay, message};
         if (head == kAnswerSlowStep) return {Outcome::Hang, message};
+        if (head == kAnswerEventFlood) return {Outcome::EventFlood, message};
         if (head == kAnswerEmptyParty) return {Outcome::EmptyParty, message};
         if (head == kAnswerJourneyDropped) return {Outcome::JourneyDropped, message};
         return {Outcome::Crash, "an answer the sweep does not know: " + head};

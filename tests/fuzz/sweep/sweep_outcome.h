@@ -22,6 +22,8 @@ inline constexpr const char* kAnswerSaveNotLoaded = "save not loaded";
 inline constexpr const char* kAnswerGameError = "game error in play";
 // a step took longer than a player waits,
 inline constexpr const char* kAnswerSlowStep = "slow step";
+// a step queued a flood of events,
+inline constexpr const char* kAnswerEventFlood = "event flood";
 // the party was left empty,
 inline constexpr const char* kAnswerEmptyParty = "party left empty";
 // a journey an entry script began was never made.
@@ -36,6 +38,7 @@ enum class Outcome {
     RefusedOtherwise,
     SaveNotLoaded,
     GameErrorInPlay,
+    EventFlood,
     EmptyParty,
     JourneyDropped,
     Crash,

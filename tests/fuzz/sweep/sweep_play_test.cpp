@@ -231,6 +231,11 @@ TEST(SweepPlay, WhatGoesWrongInPlayIsTheGamesFault) {
              }
          },
          FaultKind::SlowStep},
+        {"a flood of events",
+         [](DRAV::CEngine& engine) {
+             for (int i = 0; i < 101; ++i) engine.GetGame()->PushMessage(0, "Hark.");
+         },
+         FaultKind::EventFlood},
         {"a party left empty",
          [](DRAV::CEngine& engine) { engine.GetGame()->RemovePartyMember(*engine.GetGame()->GetMainActor()); },
          FaultKind::EmptyParty},
@@ -239,6 +244,7 @@ TEST(SweepPlay, WhatGoesWrongInPlayIsTheGamesFault) {
         QuillmereFuzz::PlayPlan plan;
         plan.ticks = 20;
         plan.stepSeconds = 0.25;
+        plan.stepEvents = 100;
         plan.savePath = row.savePath.empty() ? folder / "play.drav" : row.savePath;
         if (row.reach)
             plan.reach = [&row](DRAV::CEngine& engine, const QuillmereFuzz::PlayPlan::Stepper& step) {

@@ -281,6 +281,8 @@ TEST(SweepOutcome, EachEndingIsSorted) {
         {RunEnd::Answered, std::string(kAnswerGameError) + "\na tick: Game Error 2: magic.drav: no room", "", 0,
          Outcome::GameErrorInPlay},
         {RunEnd::Answered, std::string(kAnswerSlowStep) + "\na tick took 1.2 s", "", 0, Outcome::Hang},
+        {RunEnd::Answered, std::string(kAnswerEventFlood) + "\na tick queued 900000 events", "", 0,
+         Outcome::EventFlood},
         {RunEnd::Answered, std::string(kAnswerEmptyParty) + "\na trap: the party is empty", "", 0, Outcome::EmptyParty},
         {RunEnd::Answered, kAnswerJourneyDropped, "", 0, Outcome::JourneyDropped},
         {RunEnd::Answered, "gibberish", "", 0, Outcome::Crash},
