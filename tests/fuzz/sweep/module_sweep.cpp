@@ -39,7 +39,7 @@
 #include <map>
 #include <memory>
 #include <new>
-#include <regex>
+#include <string_view>
 #include <set>
 #include <sstream>
 #include <string>
@@ -54,6 +54,7 @@
 #include "engine/engine.h"
 #include "sample_play.h"
 #include "support/overlay_source.h"
+#include "sweep/data_tokens.h"
 #include "sweep/hostile_scripts.h"
 #include "sweep/isolated_run.h"
 #include "sweep/modifier_edits.h"
@@ -313,13 +314,17 @@ HostileSetting ChooseHostileSetting(const std::vector<const SweptFile*>& files, 
 // another area and its first entry; false when the chapter places it nowhere.
 bool FindPlacement(const ScriptSpot& spot, const std::vector<const SweptFile*>& files, const HostileSetting& setting,
                    AreaPlace& placed) {
-    const std::regex placedHere("\\(\\s*" + spot.owner + "\\s");
     for (const SweptFile* file : files) {
         const std::vector<FoundElement> entries = FindIn(*file, "entries", "entry");
         if (entries.empty()) continue;
         bool here = false;
         if (spot.kind == ScriptKind::Door) {
-            here = std::regex_search(file->text, placedHere);
+            // A cell names its tile as "( tile facing )".
+            std::string_view before;
+            ForEachDataToken(file->text, [&](const DataToken& token) {
+                here = here || (before == "(" && token.text == spot.owner);
+                before = token.text;
+            });
         } else {
             for (const FoundElement& object : FindIn(*file, "objects", "object"))
                 here = here || object.words[0] == spot.owner ||
