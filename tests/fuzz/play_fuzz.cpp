@@ -1,7 +1,7 @@
 // Plays a mutated sample chapter: the first byte chooses one of the chapter's
 // definition, area or map files, the rest replaces its text. The game is played as
 // sample_play.h describes; data the game accepts must play, and anything but a
-// CDRAVException naming a file is a finding.
+// load's CDRAVException naming a file is a finding.
 
 #include <cstddef>
 #include <cstdint>
@@ -54,6 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         QuillmereFuzz::PlaySample(source, plan);
     } catch (const CDRAVException& error) {
         if (error.GetMessage().find(".drav") == std::string::npos) __builtin_trap();
+    } catch (const QuillmereFuzz::PlayFault&) {
+        __builtin_trap();
     }
     return 0;
 }

@@ -3,13 +3,19 @@
 // module sweep play a mutated module: a new game, one of every monster kind made
 // into an actor beside the party, a few hundred ticks with a save and a load
 // half-way, then a visit to every area the chapter's travel maps lead to, with the
-// area's patches fired, and a last save and load on the map. Data the game accepts
-// must play through; a refusal comes out as a CDRAVException, and nothing else may.
-// A broken script ends only the step it broke, as the application goes on past its
-// "Script Error" box.
-// A save the game cannot make or load back is no refusal of the data but the
-// game's own fault: it comes out as SaveNotLoaded.
+// area's patches fired, and a last save and load on the map.
+// Data the game refuses comes out as a CDRAVException from a load: the module's,
+// or an area's or a map's as the party goes there. Once the module is taken, play
+// goes in steps, as the application's: a tick, an entry, a tag set, a script the
+// caller makes run. A broken script ends only its step, as the application goes on
+// past its "Script Error" box; after each step the events it queued are handled,
+// a journey a script began is made as the application makes it, and whatever else
+// goes wrong is the game's own fault and comes out as a PlayFault: any other error,
+// a step slower than the plan allows or flooding the shell with events, a
+// party left empty, a journey dropped, a
+// save the game cannot make or load back.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -27,9 +33,24 @@ class CEngine;
 
 namespace QuillmereFuzz {
 
-class SaveNotLoaded : public std::runtime_error {
+enum class FaultKind { GameError, SlowStep, EventFlood, EmptyParty, JourneyDropped, SaveNotLoaded };
+
+class PlayFault : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    PlayFault(FaultKind kind, const std::string& what) : std::runtime_error(what), m_kind(kind) {}
+    FaultKind GetKind() const { return m_kind; }
+
+private:
+    FaultKind m_kind;
+};
+
+// What the play measured of its steps.
+struct PlayStats {
+    std::size_t steps = 0;
+    double slowestSeconds = 0.0;
+    std::string slowest;            // the step
+    std::size_t mostEvents = 0;     // queued by one step
+    std::string busiest;            // the step
 };
 
 struct PlayPlan {
@@ -44,9 +65,21 @@ struct PlayPlan {
     // called in the start area once every monster kind stands beside the party,
     // before the first tick; or, when `reachIn` names an entry (area, entry), in
     // that area, entered there from the first map once the maps' areas are visited
-    // and played as they are. A script error it lets out is reported as the ticks' are.
-    std::function<void(DRAV::CEngine&)> reach;
+    // and played as they are. It may call `step` for each run, as a step of its own.
+    using Stepper = std::function<void(const std::string& what, const std::function<void()>& run)>;
+    std::function<void(DRAV::CEngine&, const Stepper& step)> reach;
     std::pair<std::string, std::string> reachIn;
+    // The entry script at `reachIn` sends the party away: entering there must leave it travelling.
+    bool reachJourneys = false;
+    // A step whose processor time is longer is a fault; 0: no limit.
+    double stepSeconds = 0.0;
+    // A step that queues more events is a fault: far more than the things one run
+    // of a script may hand the game, and than a tick of play makes; 0: no limit.
+    std::size_t stepEvents = 0;
+    // Takes the events a step queued, as the application does, and returns how many
+    // there were; unset, they are taken and dropped.
+    std::function<std::size_t(const std::shared_ptr<DRAV::CEngine>&)> handleEvents;
+    PlayStats* stats = nullptr;
 };
 
 // Runs `step`; a broken script (a CDRAVException of the script code) ends only the

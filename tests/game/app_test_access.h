@@ -36,6 +36,14 @@ public:
     static UINT_PTR TimerId(const CDRAVApp& app) { return app.m_timerId; }
     static bool IsPartyDeadShown(const CDRAVApp& app) { return app.m_partyDeadShown; }
     static ChapterInfoMap& ChapterTable(CDRAVApp& app) { return app.m_chapterTable; }
+    // The game the engine holds now taken up as the shell takes up a loaded one or a
+    // new area: what waited for the game before, and its actors' records, dropped.
+    static void TakeUpGame(CDRAVApp& app) {
+        app.m_pendingEvents.clear();
+        app.m_quickActions.clear();
+        app.UpdatePartyQuickActions(false);
+        app.ResetPartySelection();
+    }
     // Every dialog goes without its close action, and the clock's hold with it.
     static void DropDialogs(CDRAVApp& app) {
         if (!app.m_currentDialog) return;

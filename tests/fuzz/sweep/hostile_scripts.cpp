@@ -36,10 +36,100 @@ std::string LargeLoop(const std::string& made, const std::string& call) {
     return "local text = " + made + " " + Loop(call);
 }
 
+// Every native function handed each actor word, each call caught: whatever a
+// function makes of a word at the place the script runs, the script goes on.
+std::string EveryWordBody(const HostileSetting& setting, const AreaPlace& here) {
+    std::string names;
+    for (const auto& [name, call] : NativeFloodCalls(setting, here, "")) names += Quoted(name) + ", ";
+    std::string words = "\"actor\", \"target\", \"party\", \"main\", \"nobody\", ";
+    if (!setting.monster.empty()) words += Quoted(setting.monster) + ", ";
+    return "for _, name in ipairs( { " + names + "} ) do for _, word in ipairs( { " + words +
+           "} ) do pcall( _G[ name ], context, word, word, 1 ) end end";
+}
+
+// Another entry than `here`: of another area with `elsewhere`, else of the same.
+const AreaPlace* OtherEntry(const HostileSetting& setting, const AreaPlace& here, bool elsewhere) {
+    for (const AreaPlace& place : setting.entries)
+        if ((place.first != here.first) == elsewhere && place != here) return &place;
+    return nullptr;
+}
+
 }  // namespace
 
+std::vector<std::pair<std::string, std::string>> NativeFloodCalls(const HostileSetting& setting,
+                                                                  const AreaPlace& here, const std::string& state) {
+    const std::string spell = Quoted(setting.spell), quest = Quoted(setting.quest ? setting.quest->name : "");
+    const std::string item = Quoted(setting.item), faction = Quoted(setting.faction), door = Quoted(setting.door);
+    const std::string entry = Quoted(here.second), talkState = Quoted(state.empty() ? "start" : state);
+    const std::string newTag = "\"sweep_tag_\" .. i";
+    const std::pair<const char*, std::string> calls[] = {
+        {"drav_launch_spell", spell},
+        {"drav_teleport_actor", entry + ", " + spell},
+        {"drav_give_item", item + ", 1"},
+        {"drav_dialog_box", "\"Sweep\", line"},
+        {"drav_help", "\"Sweep\", line"},
+        {"drav_shout", "\"main\", line"},
+        {"drav_journal", quest + ", \"sweep_\" .. i"},
+        {"drav_add_talk_path", "\"Well?\", \"\""},
+        {"drav_message", "line"},
+        {"drav_talk", "line"},
+        {"drav_chatter", "\"main\", line"},
+        {"drav_give_gold", "1"},
+        {"drav_assign_quest", quest},
+        {"drav_diplomacy_check", "0, " + talkState + ", " + talkState},
+        {"drav_special_stat_check", "\"diplomacy\", 0"},
+        {"drav_set_faction_rank", faction + ", 1"},
+        {"drav_reveal_area", "\"sweep_\" .. i"},
+        {"drav_set_tag", newTag},
+        {"drav_set_tag_value", newTag + ", 2"},
+        {"drav_check_and_set_tag", newTag},
+        {"drav_check_tag", newTag},
+        {"drav_get_tag_value", newTag},
+        {"drav_empty_party", ""},
+        {"drav_join_party", ""},
+        {"drav_leave_party", ""},
+        {"drav_open_door", door},
+        {"drav_close_door", door},
+        {"drav_is_in_party", "\"target\""},
+        {"drav_is_main_actor", "\"actor\""},
+        {"drav_is_actor", "\"target\", " + Quoted(setting.monster)},
+        {"drav_goto_state", talkState},
+        {"drav_get_special_stat", "\"party\", \"locks\""},
+        {"drav_goto_area", Quoted(setting.start.first) + ", " + Quoted(setting.start.second)},
+        {"drav_rest", entry},
+        {"drav_set_resurrection", Quoted(here.first) + ", " + entry},
+        {"drav_set_return", entry},
+        {"drav_check_assigned", quest},
+        {"drav_store", ""},
+        {"drav_remove_item", item},
+        {"drav_has_item", item},
+        {"drav_get_level", "\"main\""},
+        {"drav_get_gold", "\"party\""},
+        {"drav_win", "line"},
+        {"drav_has_faction", ""},
+        {"drav_get_faction_rank", faction},
+        {"drav_get_name", "\"target\""},
+        {"drav_get_pronoun", "\"actor\""},
+        {"drav_get_possessive", "\"main\""},
+        {"drav_is_dead", "\"target\""},
+        {"drav_is_in_area", Quoted(here.first)},
+        {"drav_get_time", ""},
+        {"drav_is_male", "\"main\""},
+        {"drav_remove_encounter", Quoted(setting.encounter)},
+        {"drav_is_surrender", "\"target\""},
+        {"drav_random_check", "50"},
+        {"drav_has_skill", "\"main\", \"locks\""},
+        {"drav_attack", ""},
+        {"drav_remove_actor", ""},
+    };
+    std::vector<std::pair<std::string, std::string>> made;
+    for (const auto& [name, arguments] : calls)
+        made.emplace_back(name, std::string(name) + "( context" + (arguments.empty() ? "" : ", " + arguments) + " )");
+    return made;
+}
+
 std::vector<HostileEdit> MakeHostileEdits(const ScriptSpot& spot, const std::vector<ScriptSpot>& others,
-                                          const HostileSetting& setting) {
+                                          const HostileSetting& setting, const std::string& area) {
     std::vector<HostileEdit> edits;
     auto add = [&](std::string name, const std::string& body) {
         edits.push_back({std::move(name), {{&spot, Marked(body)}}, {}});
@@ -65,15 +155,14 @@ std::vector<HostileEdit> MakeHostileEdits(const ScriptSpot& spot, const std::vec
         if (states.empty() || states.front() != &spot) return edits;
     }
 
-    // The main character speaks, as a quest check runs for nobody; only a script run
-    // for someone can launch a spell.
-    add("loop of drav_message", Loop("drav_message( context, line )"));
-    add("loop of drav_chatter", Loop("drav_chatter( context, \"main\", line )"));
-    add("loop of drav_give_gold", Loop("drav_give_gold( context, 1 )"));
-    if (setting.quest)
-        add("loop of drav_assign_quest", Loop("drav_assign_quest( context, " + Quoted(setting.quest->name) + " )"));
+    // The main character speaks, as a quest check runs for nobody. An entry's script
+    // runs where the party enters, any other where the play makes it run.
+    const AreaPlace here = spot.kind == ScriptKind::AreaEntry ? AreaPlace{area, spot.name} : setting.start;
+    const std::string state = spot.kind == ScriptKind::TalkState ? spot.name : "";
+    for (const auto& [name, call] : NativeFloodCalls(setting, here, state)) add("loop of " + name, Loop(call));
+    add("every function with every actor word", EveryWordBody(setting, here));
+    add("the party's last member sent away", "drav_leave_party( context )");
     const std::string setTags = Loop("drav_set_tag( context, \"sweep_tag_\" .. i )");
-    add("loop of drav_set_tag with new names", setTags);
     // Each tag set runs a quest check inside the loop's run that makes nearly all
     // one run may make (boxes whose long title is quick to make: only a box's text is
     // expanded), once its quest is assigned; a quest check's own tags check no quests.
@@ -84,16 +173,26 @@ std::vector<HostileEdit> MakeHostileEdits(const ScriptSpot& spot, const std::vec
             {setting.quest,
              kLongLine + Loop("drav_dialog_box( context, line, \"x\" )", kInnerBoxes) + " return false"});
     }
-    add("loop of drav_dialog_box", Loop("drav_dialog_box( context, \"Sweep\", line )"));
-    add("loop of drav_shout", Loop("drav_shout( context, \"main\", line )"));
-    if (spot.kind != ScriptKind::QuestCheck)
-        add("loop of drav_launch_spell", Loop("drav_launch_spell( context, " + Quoted(setting.spell) + " )"));
     const std::string megabyte = "string.rep( \"x\", 1048576 )";
     const std::string party = "string.rep( \"PARTY \", 170000 )";
     add("1 MB messages", LargeLoop(megabyte, "drav_message( context, text )"));
     add("100 KB chatter", LargeLoop("string.rep( \"x\", 102400 )", "drav_chatter( context, \"main\", text )"));
     add("PARTY expanded in a box", LargeLoop(party, "drav_dialog_box( context, \"Sweep\", text )"));
     add("PARTY expanded in a shout", LargeLoop(party, "drav_shout( context, \"main\", text )"));
+
+    // The party sent on from where it enters: the journey must be made.
+    if (spot.kind == ScriptKind::AreaEntry) {
+        auto journey = [&](std::string name, const std::string& body) {
+            add(std::move(name), body);
+            edits.back().journeys = true;
+        };
+        if (const AreaPlace* there = OtherEntry(setting, here, true))
+            journey("journey to " + there->first + " at " + there->second,
+                    "drav_goto_area( context, " + Quoted(there->first) + ", " + Quoted(there->second) + " )");
+        if (const AreaPlace* there = OtherEntry(setting, here, false))
+            journey("rest at " + there->second, "drav_rest( context, " + Quoted(there->second) + " )");
+        journey("the chapter won", "drav_win( context, \"The sweep ends the chapter.\" )");
+    }
 
     // Tags a quest check sets do not check the quests again, but the tag of an item
     // it gives does, from inside the check.

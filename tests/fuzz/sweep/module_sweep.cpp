@@ -8,18 +8,24 @@
 // its own as sample_play.h plays it: loaded, a few hundred ticks with a save and
 // a load, every area of the travel maps visited, a last save and load; a copy of
 // the scripts pass also makes its script run (script_reach.h). Each copy's
-// outcome is sorted: loaded and played, refused naming the edited file, refused
-// naming another file or none, a save that will not load, crash, sanitizer
-// report, hang, memory past the limit, and for the scripts pass a hostile script
-// the play never ran. Only the first two are acceptable; a hostile script the
-// game stops as a script error has played. The exit status is 1 when any copy
+// outcome is sorted: loaded and played, a load refused naming the edited file,
+// refused naming another file or none, a save that will not load, an error other
+// than a script's in play, a step queuing more events than --step-events (20,000),
+// the party left empty, a journey an entry script began dropped, crash, sanitizer
+// report, hang (the whole copy past its time, or one step of play working past
+// --step-seconds, 1 s), memory past the limit, and for the
+// scripts pass a hostile script the play never ran. Only the first two are
+// acceptable; a hostile script the game stops as a script error has played. The exit status is 1 when any copy
 // ended otherwise, 2 when the unedited chapter does not play.
 //
 //   module_sweep [--module DIR] [--chapter N]... [--pass numbers|modifiers|scripts]...
 //                [--values A,B,...] [--amounts A,B,...] [--jobs N] [--seconds S]
-//                [--memory MB] [--ticks N] [--every K] [--seed N] [--report FILE]
-// --every K plays every K-th copy of each pass only; --seed N seeds every copy's
-// rolls (1); --values are the numbers pass's, --amounts the modifiers pass's.
+//                [--step-seconds S] [--step-events N] [--memory MB] [--ticks N] [--every K] [--only TEXT]
+//                [--seed N] [--report FILE]
+// --every K plays every K-th copy of each pass only; --only TEXT only those whose
+// description in the report holds TEXT ("trap lane_reeds: loop of drav_rest");
+// --seed N seeds every copy's rolls (1); --values are the numbers pass's,
+// --amounts the modifiers pass's.
 
 #include <algorithm>
 #include <chrono>
@@ -33,6 +39,7 @@
 #include <map>
 #include <memory>
 #include <new>
+#include <string_view>
 #include <set>
 #include <sstream>
 #include <string>
@@ -47,12 +54,14 @@
 #include "engine/engine.h"
 #include "sample_play.h"
 #include "support/overlay_source.h"
+#include "sweep/data_tokens.h"
 #include "sweep/hostile_scripts.h"
 #include "sweep/isolated_run.h"
 #include "sweep/modifier_edits.h"
 #include "sweep/number_edits.h"
 #include "sweep/script_edits.h"
 #include "sweep/script_reach.h"
+#include "sweep/shell_events.h"
 #include "sweep/sweep_outcome.h"
 #include "world/game.h"
 
@@ -77,8 +86,14 @@ struct Options {
     std::vector<std::string> amounts = {"2147483647", "-2147483648"};
     unsigned jobs = 3;
     RunLimits limits{60.0, 1024ull << 20};
+    // A step of play that works longer (the processor time of the playing thread) is
+    // a hang: the player waits for each.
+    double stepSeconds = 1.0;
+    // Twenty times what one run of a script may hand the game.
+    std::size_t stepEvents = 20000;
     int ticks = 600;
     std::size_t every = 1;
+    std::string only;  // plays only the copies whose description holds it
     unsigned seed = 1;
     std::string report;
 };
@@ -87,7 +102,8 @@ struct Options {
     std::cerr << "module_sweep: " << problem << "\n"
               << "usage: module_sweep [--module DIR] [--chapter N]... [--pass numbers|modifiers|scripts]...\n"
                  "                    [--values A,B,...] [--amounts A,B,...] [--jobs N] [--seconds S]\n"
-                 "                    [--memory MB] [--ticks N] [--every K] [--seed N] [--report FILE]\n";
+                 "                    [--step-seconds S] [--step-events N] [--memory MB] [--ticks N] [--every K] [--only TEXT]\n"
+                 "                    [--seed N] [--report FILE]\n";
     std::exit(2);
 }
 
@@ -120,9 +136,12 @@ Options ParseOptions(int argc, char** argv) {
         else if (option == "--amounts") options.amounts = SplitCommas(value);
         else if (option == "--jobs") options.jobs = ParsePositive<unsigned>(option, value);
         else if (option == "--seconds") options.limits.seconds = ParsePositive<double>(option, value);
+        else if (option == "--step-seconds") options.stepSeconds = ParsePositive<double>(option, value);
+        else if (option == "--step-events") options.stepEvents = ParsePositive<std::size_t>(option, value);
         else if (option == "--memory") options.limits.memoryBytes = ParsePositive<std::size_t>(option, value) << 20;
         else if (option == "--ticks") options.ticks = ParsePositive<int>(option, value);
         else if (option == "--every") options.every = ParsePositive<std::size_t>(option, value);
+        else if (option == "--only") options.only = value;
         else if (option == "--seed") options.seed = ParsePositive<unsigned>(option, value);
         else if (option == "--report") options.report = value;
         else Usage("unknown option " + option);
@@ -185,6 +204,14 @@ struct Copy {
     std::vector<ScriptReplacement> replacements;  // of the script, and of any other it leads through
     const SweptFile* questFile = nullptr;          // holding the quest check a script runs inside itself
     std::vector<ScriptReplacement> questReplacements;
+    bool journeys = false;  // the body sends the party away from the entry it is the script of
+    AreaPlace placed;       // where a trap's object or a door stands, when not in the start area
+
+    // As the report names it: "1/magic.drav:12 40 -> -1", "1/monsters.drav:17 talk state keeper/start: ...".
+    std::string Describe() const {
+        return file->display + ":" + std::to_string(line) + " " + original +
+               (definition ? " + " : script ? ": " : " -> ") + edit;
+    }
 
     std::string EditedText() const {
         if (script) return ReplaceScripts(file->text, replacements);
@@ -240,9 +267,18 @@ bool IsMapFile(const SweptFile& file) {
     }
 }
 
+std::string AreaOf(const SweptFile& file) { return file.name.substr(0, file.name.rfind('.')); }
+
+std::vector<FoundElement> FindIn(const SweptFile& file, const std::string& parent, const std::string& element) {
+    std::vector<FoundElement> found = FindElements(file.text, element);
+    std::erase_if(found, [&](const FoundElement& one) { return one.parent != parent || one.words.empty(); });
+    return found;
+}
+
 // What the hostile bodies name, from the files the chapter's play reads: its first
-// quest, its first spell and its first item that carries a quest tag. `questFile`
-// is set to the file of the quest.
+// quest, spell, item, item that carries a quest tag, faction, door, monster kind and
+// encounter of the start area, where the game begins and every area's entries.
+// `questFile` is set to the file of the quest.
 HostileSetting ChooseHostileSetting(const std::vector<const SweptFile*>& files, const SweptFile*& questFile) {
     HostileSetting setting;
     auto first = [](std::string& chosen, const std::vector<std::string>& keys) {
@@ -255,9 +291,50 @@ HostileSetting ChooseHostileSetting(const std::vector<const SweptFile*>& files, 
             questFile = file;
         }
         first(setting.spell, FindDefinitionKeys(file->text, "spells", "spell"));
+        first(setting.item, FindDefinitionKeys(file->text, "items", "item"));
         first(setting.questItem, FindDefinitionKeys(file->text, "items", "item", "quest"));
+        first(setting.faction, FindDefinitionKeys(file->text, "factions", "faction"));
+        first(setting.monster, FindDefinitionKeys(file->text, "monsters", "monster2"));
+        for (const FoundElement& tile : FindIn(*file, "tiles", "tile"))
+            if (setting.door.empty() && std::count(tile.words.begin(), tile.words.end(), "door"))
+                setting.door = tile.words.front();
+        for (const FoundElement& startup : FindElements(file->text, "startup"))
+            if (startup.words.size() > 1) setting.start = {startup.words[0], startup.words[1]};
+        for (const FoundElement& entry : FindIn(*file, "entries", "entry"))
+            setting.entries.emplace_back(AreaOf(*file), entry.words.front());
     }
+    for (const SweptFile* file : files)
+        if (AreaOf(*file) == setting.start.first)
+            for (const FoundElement& encounter : FindIn(*file, "encounters", "encounter"))
+                first(setting.encounter, {encounter.words.front()});
     return setting;
+}
+
+// Where the trap's object or the door of `spot` stands: the start area (empty), or
+// another area and its first entry; false when the chapter places it nowhere.
+bool FindPlacement(const ScriptSpot& spot, const std::vector<const SweptFile*>& files, const HostileSetting& setting,
+                   AreaPlace& placed) {
+    for (const SweptFile* file : files) {
+        const std::vector<FoundElement> entries = FindIn(*file, "entries", "entry");
+        if (entries.empty()) continue;
+        bool here = false;
+        if (spot.kind == ScriptKind::Door) {
+            // A cell names its tile as "( tile facing )".
+            std::string_view before;
+            ForEachDataToken(file->text, [&](const DataToken& token) {
+                here = here || (before == "(" && token.text == spot.owner);
+                before = token.text;
+            });
+        } else {
+            for (const FoundElement& object : FindIn(*file, "objects", "object"))
+                here = here || object.words[0] == spot.owner ||
+                       (object.words[0] == "(" && object.words.size() > 1 && object.words[1] == spot.owner);
+        }
+        if (!here) continue;
+        placed = AreaOf(*file) == setting.start.first ? AreaPlace{} : AreaPlace{AreaOf(*file), entries.front().words[0]};
+        return true;
+    }
+    return false;
 }
 
 class Sweep {
@@ -285,23 +362,45 @@ private:
     std::ofstream m_report;
 };
 
+const char* FaultAnswer(QuillmereFuzz::FaultKind kind) {
+    switch (kind) {
+    case QuillmereFuzz::FaultKind::GameError: return kAnswerGameError;
+    case QuillmereFuzz::FaultKind::SlowStep: return kAnswerSlowStep;
+    case QuillmereFuzz::FaultKind::EventFlood: return kAnswerEventFlood;
+    case QuillmereFuzz::FaultKind::EmptyParty: return kAnswerEmptyParty;
+    case QuillmereFuzz::FaultKind::JourneyDropped: return kAnswerJourneyDropped;
+    case QuillmereFuzz::FaultKind::SaveNotLoaded: return kAnswerSaveNotLoaded;
+    }
+    return kAnswerGameError;
+}
+
 // Runs in the child: the game's answer to one module.
 std::string Sweep::PlayOne(const std::shared_ptr<DRAVCommon::CDataFileFactory>& source,
                            const QuillmereFuzz::PlayPlan& base, ReadRecorder* recorder, bool hostile) const {
     QuillmereFuzz::PlayPlan plan = base;
     plan.savePath = m_saves + "/copy-" + std::to_string(getpid()) + ".drav";
+    CShellEvents shell;
     // The same rolls for every copy, so a finding repeats.
     DRAVCommon::GetRandomEngine().seed(m_options.seed);
+    QuillmereFuzz::PlayStats stats;
+    plan.stats = &stats;
+    plan.handleEvents = [&shell](const std::shared_ptr<DRAV::CEngine>& engine) { return shell.Handle(engine); };
+    plan.stepSeconds = m_options.stepSeconds;
+    plan.stepEvents = m_options.stepEvents;
     std::string answer;
     try {
         const auto engine = QuillmereFuzz::PlaySample(source, plan);
         answer = hostile && !engine->GetGame()->IsQuestTagSet(kHostileMarkerTag) ? kAnswerScriptNotRun : kAnswerPlayed;
+        std::ostringstream measured;
+        measured << stats.steps << " steps, the slowest " << stats.slowestSeconds << " s (" << stats.slowest
+                 << "), the most events " << stats.mostEvents << " (" << stats.busiest << ")";
+        answer += "\n" + measured.str();
         if (recorder)
             for (const std::string& name : recorder->GetRead()) answer += "\n" + name;
     } catch (const CDRAVException& error) {
         answer = std::string(kAnswerRefused) + "\n" + error.GetMessage();
-    } catch (const QuillmereFuzz::SaveNotLoaded& error) {
-        answer = std::string(kAnswerSaveNotLoaded) + "\n" + error.what();
+    } catch (const QuillmereFuzz::PlayFault& fault) {
+        answer = std::string(FaultAnswer(fault.GetKind())) + "\n" + fault.what();
     } catch (const std::bad_alloc&) {
         answer = kAnswerOutOfMemory;
     }
@@ -314,8 +413,7 @@ void Sweep::Record(std::int32_t chapter, const std::string& pass, const Copy& co
                    SweepTally& tally, std::vector<std::string>& findings) {
     const SweptFile& file = *copy.file;
     const Judgement judgement = Judge(result, file.name);
-    const std::string where = file.display + ":" + std::to_string(copy.line) + " " + copy.original +
-                              (copy.definition ? " + " : copy.script ? ": " : " -> ") + copy.edit;
+    const std::string where = copy.Describe();
     tally.Add(judgement.outcome, result.seconds, where);
     if (!IsAcceptable(judgement.outcome))
         findings.push_back(where + ": " + OutcomeName(judgement.outcome) + ": " + judgement.detail);
@@ -354,6 +452,7 @@ int Sweep::RunChapter(std::int32_t chapter) {
                 std::string line;
                 std::getline(lines, line);
                 baselinePlayed = result.end == RunEnd::Answered && line == kAnswerPlayed;
+                std::getline(lines, line);  // what the play measured
                 while (std::getline(lines, line)) read.insert(line);
                 if (!baselinePlayed)
                     std::cerr << "chapter " << chapter << " does not play unedited: " << Judge(result, "").detail
@@ -398,6 +497,7 @@ std::vector<Copy> Sweep::MakeCopies(const std::string& pass, const std::vector<c
     std::vector<Copy> copies;
     std::size_t index = 0;
     auto take = [&](Copy copy) {
+        if (!m_options.only.empty() && copy.Describe().find(m_options.only) == std::string::npos) return;
         if (index++ % m_options.every == 0) copies.push_back(std::move(copy));
     };
     if (pass == kScriptsPass) {
@@ -405,11 +505,17 @@ std::vector<Copy> Sweep::MakeCopies(const std::string& pass, const std::vector<c
         const HostileSetting setting = ChooseHostileSetting(files, questFile);
         for (const SweptFile* file : files) {
             edited += file->scripts.size();
-            for (const ScriptSpot& spot : file->scripts)
-                for (HostileEdit& hostile : MakeHostileEdits(spot, file->scripts, setting))
+            for (const ScriptSpot& spot : file->scripts) {
+                AreaPlace placed;
+                // A trap or a door no area of the chapter places is run by nothing a player does.
+                if ((spot.kind == ScriptKind::Trap || spot.kind == ScriptKind::Door) &&
+                    !FindPlacement(spot, files, setting, placed))
+                    continue;
+                for (HostileEdit& hostile : MakeHostileEdits(spot, file->scripts, setting, AreaOf(*file)))
                     take({file, spot.line, DescribeScript(spot), hostile.name, {}, nullptr, &spot,
                           std::move(hostile.replacements), hostile.questReplacements.empty() ? nullptr : questFile,
-                          std::move(hostile.questReplacements)});
+                          std::move(hostile.questReplacements), hostile.journeys, placed});
+            }
         }
         return copies;
     }
@@ -419,7 +525,7 @@ std::vector<Copy> Sweep::MakeCopies(const std::string& pass, const std::vector<c
             for (const NumberSpot& spot : file->spots) {
                 const std::string original = file->text.substr(spot.offset, spot.length);
                 for (const std::string& value : m_options.values)
-                    if (value != original) take({file, spot.line, original, value, spot, nullptr, nullptr, {}, nullptr, {}});
+                    if (value != original) take({file, spot.line, original, value, spot, nullptr, nullptr, {}, nullptr, {}, false, {}});
             }
         } else {
             edited += file->definitions.size();
@@ -427,7 +533,7 @@ std::vector<Copy> Sweep::MakeCopies(const std::string& pass, const std::vector<c
                 for (const char* statistic : kSpeedStatistics)
                     for (const std::string& amount : m_options.amounts) {
                         const std::string element = ModifyElement(amount, statistic);
-                        take({file, definition.line, definition.key, element, {}, &definition, nullptr, {}, nullptr, {}});
+                        take({file, definition.line, definition.key, element, {}, &definition, nullptr, {}, nullptr, {}, false, {}});
                     }
         }
     }
@@ -450,7 +556,9 @@ int Sweep::RunPass(std::int32_t chapter, const std::string& pass, const std::vec
                         source->Add(copy.questFile->kind, DRAVCommon::DFS_NONE, copy.questFile->name,
                                     ReplaceScripts(copy.questFile->text, copy.questReplacements));
                     if (!copy.script) return PlayOne(source, plan, nullptr);
-                    return PlayOne(source, ReachScript(plan, *copy.script, copy.file->name), nullptr, true);
+                    QuillmereFuzz::PlayPlan reaching = ReachScript(plan, *copy.script, copy.file->name, copy.placed);
+                    reaching.reachJourneys = copy.journeys;
+                    return PlayOne(source, reaching, nullptr, true);
                 },
                 [&, copy](const RunResult& result) { Record(chapter, pass, copy, result, tally, findings); });
         }
@@ -478,6 +586,9 @@ std::string MakeSaveFolder() {
 
 int main(int argc, char** argv) {
     const Options options = ParseOptions(argc, argv);
+    // Each copy's shell runs without a screen or a sound device.
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
     const std::string saves = MakeSaveFolder();
     int findings = 0;
     {

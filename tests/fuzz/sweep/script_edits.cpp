@@ -20,8 +20,9 @@ struct OpenElement {
     std::string Word(std::size_t index) const { return index < words.size() ? std::string(words[index]) : ""; }
 };
 
-// As many as a quest's words: its name, its reward, its assignment tag ("0" for none).
-constexpr std::size_t kWordsKept = 3;
+// As many as a quest's words (its name, its reward, its assignment tag, "0" for
+// none) and a door tile's, up to its kind.
+constexpr std::size_t kWordsKept = 10;
 
 // Walks the elements of a text. `closed` is called as each closes (with it still
 // open), `script` for each <lua> script, both with the elements open, innermost last.
@@ -76,6 +77,12 @@ bool Classify(const std::vector<OpenElement>& open, ScriptSpot& spot) {
     } else if (inner == "entry" && Outer(open, 1) == "entries") {
         spot.kind = ScriptKind::AreaEntry;
         spot.name = KeyOf(open, 0);
+    } else if (inner == "trap" && Outer(open, 1) == "object") {
+        spot.kind = ScriptKind::Trap;
+        spot.owner = KeyOf(open, 1);
+    } else if (inner == "tile" && Outer(open, 1) == "tiles") {
+        spot.kind = ScriptKind::Door;
+        spot.owner = KeyOf(open, 0);
     } else {
         return false;
     }
@@ -90,6 +97,8 @@ const char* ScriptKindName(ScriptKind kind) {
     case ScriptKind::QuestCheck: return "quest check";
     case ScriptKind::AreaEntry: return "area entry";
     case ScriptKind::Heartbeat: return "heartbeat";
+    case ScriptKind::Trap: return "trap";
+    case ScriptKind::Door: return "door";
     }
     return "";
 }
@@ -134,6 +143,20 @@ std::vector<std::string> FindDefinitionKeys(const std::string& text, const std::
         },
         nullptr);
     return keys;
+}
+
+std::vector<FoundElement> FindElements(const std::string& text, const std::string& element) {
+    std::vector<FoundElement> found;
+    WalkElements(
+        text,
+        [&](const std::vector<OpenElement>& open, const DataToken&) {
+            if (open.back().name != element) return;
+            FoundElement one{std::string(Outer(open, 1)), {}};
+            for (const std::string_view word : open.back().words) one.words.emplace_back(word);
+            found.push_back(std::move(one));
+        },
+        nullptr);
+    return found;
 }
 
 std::string ReplaceScripts(const std::string& text, std::vector<ScriptReplacement> replacements) {

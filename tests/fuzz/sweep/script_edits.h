@@ -1,9 +1,10 @@
 #pragma once
-// The scripts of a ".drav" element text that the game runs of its own accord, of
-// four kinds: a conversation state's (of a monster or an object definition), a
-// quest's completion check, an area entry's and a monster's heartbeat. Each is
-// found with what it takes to make the played game run it: whose it is and its
-// name. A script is a <lua> element or, for a state, a <settag> one.
+// The scripts of a ".drav" element text that the game runs, of six kinds: a
+// conversation state's (of a monster or an object definition), a quest's
+// completion check, an area entry's, a monster's heartbeat, an object's trap and
+// a door tile's. Each is found with what it takes to make the played game run it:
+// whose it is and its name. A script is a <lua> element or, for a state, a
+// <settag> one.
 
 #include <cstddef>
 #include <cstdint>
@@ -12,14 +13,14 @@
 
 namespace QuillmereSweep {
 
-enum class ScriptKind { TalkState, QuestCheck, AreaEntry, Heartbeat };
+enum class ScriptKind { TalkState, QuestCheck, AreaEntry, Heartbeat, Trap, Door };
 
-// "talk state", "quest check", "area entry", "heartbeat".
+// "talk state", "quest check", "area entry", "heartbeat", "trap", "door".
 const char* ScriptKindName(ScriptKind kind);
 
 struct ScriptSpot {
     ScriptKind kind = ScriptKind::TalkState;
-    std::string owner;  // the monster or object of a talk state or a heartbeat, else ""
+    std::string owner;  // the monster, object or tile of a talk state, a heartbeat, a trap or a door, else ""
     std::string name;   // the talk state, the quest or the entry; "" for a heartbeat
     std::string assignment;  // the tag a quest check waits for, "" when it waits for none
     std::size_t begin = 0;  // of the script element's opening tag
@@ -33,6 +34,14 @@ std::vector<ScriptSpot> FindScripts(const std::string& text);
 // ("spells" and "spell"); with `holding`, only those with such an element inside.
 std::vector<std::string> FindDefinitionKeys(const std::string& text, const std::string& list,
                                             const std::string& element, const std::string& holding = "");
+
+// Every element `element` of the text, wherever it stands: the element it stands
+// in and its first words (the first is its key), quoted texts left out.
+struct FoundElement {
+    std::string parent;
+    std::vector<std::string> words;
+};
+std::vector<FoundElement> FindElements(const std::string& text, const std::string& element);
 
 struct ScriptReplacement {
     const ScriptSpot* spot;

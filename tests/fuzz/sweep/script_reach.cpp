@@ -7,6 +7,8 @@
 #include "rules/definitions/object_template.h"
 #include "world/actor.h"
 #include "world/area.h"
+#include "world/master_tile.h"
+#include "world/tile.h"
 #include "world/game.h"
 #include "world/object.h"
 #include "world/order.h"
@@ -16,9 +18,11 @@ namespace {
 
 constexpr const char* kAnyTag = "sweep_quest_check";
 
-// Each run goes on past the script errors of those before it, as the game does.
-void RunRepeatedly(const std::function<void()>& run) {
-    for (int i = 0; i < kReachRuns; ++i) QuillmereFuzz::PastScriptErrors(run);
+using Stepper = QuillmereFuzz::PlayPlan::Stepper;
+
+// Each run a step of play of its own, as each would be in the game.
+void RunRepeatedly(const Stepper& step, const std::string& what, const std::function<void()>& run) {
+    for (int i = 0; i < kReachRuns; ++i) step(what + ", run " + std::to_string(i + 1), run);
 }
 
 DRAV::CActor* FindActorOfKind(DRAV::CEngine& engine, const std::string& kind) {
@@ -27,60 +31,122 @@ DRAV::CActor* FindActorOfKind(DRAV::CEngine& engine, const std::string& kind) {
     return nullptr;
 }
 
-void Talk(DRAV::CEngine& engine, const std::string& kind, const std::string& state) {
+// The main character talks to the partner, stepped up to it before each run for
+// as long as both stand in the area where the talk began: a script may send the
+// party away, or the partner.
+void Talk(DRAV::CEngine& engine, const Stepper& step, const std::string& kind, const std::string& state) {
     DRAV::CGame& game = *engine.GetGame();
     const std::shared_ptr<DRAV::CActor> main = game.GetMainActor();
+    const std::string area = game.GetCurrentArea()->GetName();
     const double x = main->GetX(), y = main->GetY();
-    DRAV::ThingId partner = 0;
-    if (DRAV::CActor* actor = FindActorOfKind(engine, kind)) {
-        // The kinds crowd round the party, many beyond talking reach: the partner steps up.
-        actor->SetPosition(x + 1.0, y);
-        partner = actor->GetId();
-    } else {
+    const auto here = [&] { return game.GetCurrentArea() && game.GetCurrentArea()->GetName() == area; };
+    const auto stepUp = [&]() -> DRAV::ThingId {
+        if (!here()) return 0;
+        if (DRAV::CActor* actor = FindActorOfKind(engine, kind)) {
+            // The kinds crowd round the party, many beyond talking reach: the partner steps up.
+            actor->SetPosition(main->GetX() + 1.0, main->GetY());
+            return actor->GetId();
+        }
         for (const auto& object : game.GetCurrentArea()->GetObjects()) {
             if (object->GetTemplate().GetKey() != kind) continue;
-            partner = object->GetId();
             // The main character steps up to it, and back once the talk is over.
             main->SetPosition(object->GetX(), object->GetY());
-            break;
+            return object->GetId();
         }
-    }
-    if (!partner) return;
-    RunRepeatedly([&] {
-        main->PushInstantOrder(std::make_shared<DRAV::CTalkOrder>(partner, state, ""));
-        engine.RunInstantOrders();
+        return 0;
+    };
+    if (!stepUp()) return;
+    RunRepeatedly(step, "talking to " + kind + " at " + state, [&] {
+        if (const DRAV::ThingId partner = stepUp()) {
+            main->PushInstantOrder(std::make_shared<DRAV::CTalkOrder>(partner, state, ""));
+            engine.RunInstantOrders();
+        }
     });
-    main->SetPosition(x, y);
+    if (here()) main->SetPosition(x, y);
 }
 
-void Beat(DRAV::CEngine& engine, const std::string& kind) {
-    if (DRAV::CActor* actor = FindActorOfKind(engine, kind)) RunRepeatedly([&] { engine.RunHeartbeatActor(*actor); });
+void Beat(DRAV::CEngine& engine, const Stepper& step, const std::string& kind) {
+    if (DRAV::CActor* actor = FindActorOfKind(engine, kind))
+        RunRepeatedly(step, "the heartbeat of " + kind, [&] { engine.RunHeartbeatActor(*actor); });
 }
 
-void CheckQuest(DRAV::CEngine& engine, const std::string& assignment) {
+void CheckQuest(DRAV::CEngine& engine, const Stepper& step, const std::string& assignment) {
     const std::string tag = assignment.empty() ? kAnyTag : assignment;
-    RunRepeatedly([&] { engine.SetTag(tag, false); });
+    RunRepeatedly(step, "the tag " + tag, [&] { engine.SetTag(tag, false); });
+}
+
+// The object of `kind` with a trap in the party's area, or null.
+std::shared_ptr<DRAV::CObject> FindTrap(DRAV::CEngine& engine, const std::string& kind) {
+    for (const auto& object : engine.GetGame()->GetCurrentArea()->GetObjects())
+        if (object->GetTemplate().GetKey() == kind && object->GetTrap()) return object;
+    return nullptr;
+}
+
+// The door tile of `kind` in the party's area, or null.
+DRAV::CTile* FindDoor(DRAV::CEngine& engine, const std::string& kind) {
+    const DRAV::CArea& area = *engine.GetGame()->GetCurrentArea();
+    for (std::uint32_t column = 0; column < area.GetColumns(); ++column)
+        for (std::uint32_t row = 0; row < area.GetRows(); ++row)
+            if (DRAV::CTile* tile = area.GetTile(column, row);
+                tile && tile->IsDoor() && tile->GetDoor()->GetDefinition().GetKey() == kind)
+                return tile;
+    return nullptr;
+}
+
+// The main character treads on the object's trap, or opens the door, found anew
+// before each run in the party's area: a script may send the party away, a trap
+// leave with its object, a journey load the area afresh.
+void Tread(DRAV::CEngine& engine, const Stepper& step, const std::string& kind) {
+    if (!FindTrap(engine, kind)) return;
+    RunRepeatedly(step, "the trap of " + kind, [&] {
+        DRAV::CGame& game = *engine.GetGame();
+        if (const auto object = game.GetCurrentArea() ? FindTrap(engine, kind) : nullptr) {
+            const std::shared_ptr<DRAV::CTrap> trap = object->GetTrap();
+            engine.HitTrap(*game.GetCurrentArea(), *object, *trap, *game.GetMainActor());
+        }
+    });
+}
+
+void Open(DRAV::CEngine& engine, const Stepper& step, const std::string& kind) {
+    if (!FindDoor(engine, kind)) return;
+    RunRepeatedly(step, "the door " + kind, [&] {
+        DRAV::CTile* tile = engine.GetGame()->GetCurrentArea() ? FindDoor(engine, kind) : nullptr;
+        if (tile) engine.OpenDoor(*engine.GetGame()->GetMainActor(), *tile, *tile->GetDoor());
+    });
 }
 
 }  // namespace
 
-QuillmereFuzz::PlayPlan ReachScript(QuillmereFuzz::PlayPlan plan, const ScriptSpot& spot, const std::string& file) {
+QuillmereFuzz::PlayPlan ReachScript(QuillmereFuzz::PlayPlan plan, const ScriptSpot& spot, const std::string& file,
+                                    const std::pair<std::string, std::string>& placed) {
     switch (spot.kind) {
     case ScriptKind::TalkState:
-        plan.reach = [owner = spot.owner, state = spot.name](DRAV::CEngine& engine) { Talk(engine, owner, state); };
+        plan.reach = [owner = spot.owner, state = spot.name](DRAV::CEngine& engine, const Stepper& step) {
+            Talk(engine, step, owner, state);
+        };
         break;
     case ScriptKind::Heartbeat:
-        plan.reach = [owner = spot.owner](DRAV::CEngine& engine) { Beat(engine, owner); };
+        plan.reach = [owner = spot.owner](DRAV::CEngine& engine, const Stepper& step) { Beat(engine, step, owner); };
         break;
     case ScriptKind::QuestCheck:
-        plan.reach = [assignment = spot.assignment](DRAV::CEngine& engine) { CheckQuest(engine, assignment); };
+        plan.reach = [assignment = spot.assignment](DRAV::CEngine& engine, const Stepper& step) {
+            CheckQuest(engine, step, assignment);
+        };
         break;
     case ScriptKind::AreaEntry:
         // Entering runs the script once; the step runs it again, for the first living member.
         plan.reachIn = {file.substr(0, file.rfind('.')), spot.name};
-        plan.reach = [entry = spot.name](DRAV::CEngine& engine) {
-            RunRepeatedly([&] { engine.RunEntryScript(entry); });
+        plan.reach = [entry = spot.name](DRAV::CEngine& engine, const Stepper& step) {
+            RunRepeatedly(step, "the entry script of " + entry, [&] { engine.RunEntryScript(entry); });
         };
+        break;
+    case ScriptKind::Trap:
+        plan.reachIn = placed;
+        plan.reach = [owner = spot.owner](DRAV::CEngine& engine, const Stepper& step) { Tread(engine, step, owner); };
+        break;
+    case ScriptKind::Door:
+        plan.reachIn = placed;
+        plan.reach = [owner = spot.owner](DRAV::CEngine& engine, const Stepper& step) { Open(engine, step, owner); };
         break;
     }
     return plan;

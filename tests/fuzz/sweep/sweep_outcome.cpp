@@ -11,7 +11,7 @@ namespace {
 
 constexpr const char* kOutcomeNames[] = {
     "loaded and played", "refused naming the edited file", "refused naming another file or none",
-    "save that will not load", "crash", "sanitizer report", "hang", "memory past the limit",
+    "save that will not load", "game error in play", "events flooding a step", "party left empty", "journey dropped", "crash", "sanitizer report", "hang", "memory past the limit",
     "hostile script never ran",
 };
 static_assert(std::size(kOutcomeNames) == static_cast<std::size_t>(Outcome::Count));
@@ -52,17 +52,22 @@ Judgement Judge(const RunResult& result, const std::string& fileName) {
         return {Outcome::MemoryLimit, "killed past the resident memory limit"};
     case RunEnd::Answered: {
         const std::string head = FirstLine(result.answer);
-        if (head == kAnswerPlayed) return {Outcome::Played, ""};
+        // A played copy's second line says what the play measured of its steps.
+        if (head == kAnswerPlayed) return {Outcome::Played, FirstLine(result.answer.substr(head.size() + (head.size() < result.answer.size())))};
         if (head == kAnswerScriptNotRun) return {Outcome::ScriptNotRun, "the play never reached the edited script"};
         if (head == kAnswerOutOfMemory) return {Outcome::MemoryLimit, "std::bad_alloc"};
-        if (head == kAnswerRefused || head == kAnswerSaveNotLoaded) {
-            const std::size_t newline = result.answer.find('\n');
-            std::string message = newline == std::string::npos ? "" : result.answer.substr(newline + 1);
-            std::replace(message.begin(), message.end(), '\n', ' ');
-            // A save the game made is its own: whatever file its refusal names, the module was taken.
-            if (head == kAnswerSaveNotLoaded) return {Outcome::SaveNotLoaded, message};
+        const std::size_t newline = result.answer.find('\n');
+        std::string message = newline == std::string::npos ? "" : result.answer.substr(newline + 1);
+        std::replace(message.begin(), message.end(), '\n', ' ');
+        if (head == kAnswerRefused)
             return {NamesFile(message, fileName) ? Outcome::RefusedNamingFile : Outcome::RefusedOtherwise, message};
-        }
+        // Once the module is taken, whatever file a failure names, the fault is the game's.
+        if (head == kAnswerSaveNotLoaded) return {Outcome::SaveNotLoaded, message};
+        if (head == kAnswerGameError) return {Outcome::GameErrorInPlay, message};
+        if (head == kAnswerSlowStep) return {Outcome::Hang, message};
+        if (head == kAnswerEventFlood) return {Outcome::EventFlood, message};
+        if (head == kAnswerEmptyParty) return {Outcome::EmptyParty, message};
+        if (head == kAnswerJourneyDropped) return {Outcome::JourneyDropped, message};
         return {Outcome::Crash, "an answer the sweep does not know: " + head};
     }
     case RunEnd::Signalled:

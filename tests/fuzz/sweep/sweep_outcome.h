@@ -13,9 +13,21 @@ namespace QuillmereSweep {
 
 // The first line of a child's answer.
 inline constexpr const char* kAnswerPlayed = "played";
+// A load refused the module, or an area or a map of it.
 inline constexpr const char* kAnswerRefused = "refused";  // the message follows on the next line
-// The game took the module and then could not save the game or load its own save back.
-inline constexpr const char* kAnswerSaveNotLoaded = "save not loaded";  // the message follows
+// Faults of the game once it took the module, each with its message on the next line:
+// it could not save the game or load its own save back,
+inline constexpr const char* kAnswerSaveNotLoaded = "save not loaded";
+// an error other than a script's ended a step of play,
+inline constexpr const char* kAnswerGameError = "game error in play";
+// a step took longer than a player waits,
+inline constexpr const char* kAnswerSlowStep = "slow step";
+// a step queued a flood of events,
+inline constexpr const char* kAnswerEventFlood = "event flood";
+// the party was left empty,
+inline constexpr const char* kAnswerEmptyParty = "party left empty";
+// a journey an entry script began was never made.
+inline constexpr const char* kAnswerJourneyDropped = "journey dropped";
 inline constexpr const char* kAnswerOutOfMemory = "out of memory";
 // The copy played through, but the script it was made for never ran: it tested nothing.
 inline constexpr const char* kAnswerScriptNotRun = "script not run";
@@ -25,6 +37,10 @@ enum class Outcome {
     RefusedNamingFile,
     RefusedOtherwise,
     SaveNotLoaded,
+    GameErrorInPlay,
+    EventFlood,
+    EmptyParty,
+    JourneyDropped,
     Crash,
     SanitizerReport,
     Hang,
@@ -34,7 +50,7 @@ enum class Outcome {
 };
 
 const char* OutcomeName(Outcome outcome);
-// Played, or refused with the edited file named: what the game owes a module author.
+// Played, or a load refused with the edited file named: what the game owes a module author.
 inline bool IsAcceptable(Outcome outcome) { return outcome == Outcome::Played || outcome == Outcome::RefusedNamingFile; }
 
 struct Judgement {

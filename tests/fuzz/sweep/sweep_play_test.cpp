@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ctime>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -14,6 +16,7 @@
 
 #include "common/exception.h"
 #include "engine/engine.h"
+#include "engine/script_functions/script_function_lists.h"
 #include "rules/items/item_attribute.h"
 #include "rules/magic/spell_apply.h"
 #include "rules/magic/spell_apply_effect.h"
@@ -27,6 +30,7 @@
 #include "support/overlay_source.h"
 #include "support/sample_module.h"
 #include "support/temp_dir.h"
+#include "sweep/hostile_scripts.h"
 #include "sweep/modifier_edits.h"
 #include "sweep/script_edits.h"
 #include "sweep/script_reach.h"
@@ -195,10 +199,62 @@ TEST(SweepScripts, ThePlayRunsAScriptOfEachKindOverAndOver) {
     }
 }
 
-TEST(SweepPlay, ASaveTheGameCannotMakeOrLoadIsItsOwnFault) {
+// Once the module is taken, what goes wrong in a step is the game's own fault,
+// whatever file it names, and never a refusal of the data.
+// The scripts pass floods every native function of the game, and only those.
+TEST(SweepScripts, EveryNativeFunctionIsFlooded) {
+    std::set<std::string> flooded, natives;
+    for (const auto& [name, call] : NativeFloodCalls({}, {}, "")) flooded.insert(name);
+    for (const auto& function : DRAV::GetNativeScriptFunctions()) natives.insert(function.name);
+    EXPECT_EQ(flooded, natives);
+}
+
+TEST(SweepPlay, WhatGoesWrongInPlayIsTheGamesFault) {
+    using QuillmereFuzz::FaultKind;
     const QuillmereTest::TempDir folder;
-    QuillmereFuzz::PlayPlan plan;
-    plan.ticks = 20;
-    plan.savePath = folder / "no such folder/play.drav";
-    EXPECT_THROW(QuillmereFuzz::PlaySample(QuillmereTest::SampleFolderSource(1), plan), QuillmereFuzz::SaveNotLoaded);
+    using Reach = std::function<void(DRAV::CEngine&)>;
+    struct Row {
+        const char* what;
+        Reach reach;
+        FaultKind kind;
+        std::string savePath = {};
+    };
+    const Row rows[] = {
+        {"a save the game cannot make", nullptr, FaultKind::SaveNotLoaded, folder / "no such folder/play.drav"},
+        {"an error other than a script's",
+         [](DRAV::CEngine&) { throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "world.drav: Game Error"); },
+         FaultKind::GameError},
+        {"a step that works longer than the plan allows",
+         [](DRAV::CEngine&) {
+             const std::clock_t end = std::clock() + CLOCKS_PER_SEC * 3 / 10;
+             while (std::clock() < end) {
+             }
+         },
+         FaultKind::SlowStep},
+        {"a flood of events",
+         [](DRAV::CEngine& engine) {
+             for (int i = 0; i < 101; ++i) engine.GetGame()->PushMessage(0, "Hark.");
+         },
+         FaultKind::EventFlood},
+        {"a party left empty",
+         [](DRAV::CEngine& engine) { engine.GetGame()->RemovePartyMember(*engine.GetGame()->GetMainActor()); },
+         FaultKind::EmptyParty},
+    };
+    for (const Row& row : rows) {
+        QuillmereFuzz::PlayPlan plan;
+        plan.ticks = 20;
+        plan.stepSeconds = 0.25;
+        plan.stepEvents = 100;
+        plan.savePath = row.savePath.empty() ? folder / "play.drav" : row.savePath;
+        if (row.reach)
+            plan.reach = [&row](DRAV::CEngine& engine, const QuillmereFuzz::PlayPlan::Stepper& step) {
+                step(row.what, [&] { row.reach(engine); });
+            };
+        try {
+            QuillmereFuzz::PlaySample(QuillmereTest::SampleFolderSource(1), plan);
+            ADD_FAILURE() << row.what << ": played";
+        } catch (const QuillmereFuzz::PlayFault& fault) {
+            EXPECT_EQ(fault.GetKind(), row.kind) << row.what << ": " << fault.what();
+        }
+    }
 }

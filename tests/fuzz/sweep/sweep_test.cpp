@@ -134,14 +134,16 @@ TEST(SweepScripts, EachKindIsFoundWithWhatMakesItRun) {
         const char* opens;
         const char* closes;
     };
-    // Doors, traps and exits are run by what a player does, not by the game's own
-    // course; a state without a script has nothing to replace.
+    // An exit's script only says whether the party may leave; a state without a
+    // script has nothing to replace.
     const Expected expected[] = {
         {ScriptKind::TalkState, "heron", "greet", "", 4, "<lua>", "</lua>"},
         {ScriptKind::TalkState, "heron", "trade", "", 6, "<lua>", "</lua>"},
         {ScriptKind::TalkState, "heron", "farewell", "", 7, "<settag>", "</settag>"},
         {ScriptKind::Heartbeat, "heron", "", "", 8, "<lua>", "</lua>"},
         {ScriptKind::TalkState, "statue", "riddle", "", 10, "<lua>", "</lua>"},
+        {ScriptKind::Trap, "statue", "", "", 11, "<lua>", "</lua>"},
+        {ScriptKind::Door, "gate", "", "", 12, "<lua>", "</lua>"},
         {ScriptKind::QuestCheck, "", "riddle", "", 13, "<lua>", "</lua>"},
         {ScriptKind::QuestCheck, "", "smugglers", "smugglers_asked", 14, "<lua>", "</lua>"},
         {ScriptKind::AreaEntry, "", "dock", "", 16, "<lua>", "</lua>"},
@@ -193,9 +195,13 @@ TEST(SweepScripts, EachScriptIsGivenTheBodiesFitForItsKind) {
         "<entries> <entry> dock <lua> g </lua> </entry> </entries>\n";
     const std::vector<ScriptSpot> spots = FindScripts(text);
     ASSERT_EQ(spots.size(), 7u);
-    const HostileSetting setting{"mend", "token", &spots[5]};
+    HostileSetting setting;
+    setting.spell = "mend";
+    setting.questItem = "token";
+    setting.quest = &spots[5];
+    setting.entries = {{"landing", "dock"}, {"landing", "lane"}, {"marsh", "hideout"}};
     std::vector<std::vector<HostileEdit>> edits;
-    for (const ScriptSpot& spot : spots) edits.push_back(MakeHostileEdits(spot, spots, setting));
+    for (const ScriptSpot& spot : spots) edits.push_back(MakeHostileEdits(spot, spots, setting, "landing"));
     auto find = [&](std::size_t spot, const std::string& name) -> const HostileEdit* {
         for (const HostileEdit& edit : edits[spot])
             if (edit.name == name) return &edit;
@@ -213,7 +219,9 @@ TEST(SweepScripts, EachScriptIsGivenTheBodiesFitForItsKind) {
         {4, "chain to its own state", true},         {4, "chain through start and back", false},
         {0, "loop of drav_message", true},           {2, "loop of drav_message", false},
         {2, "PARTY expanded in a box", false},       {3, "PARTY expanded in a box", true},
-        {6, "loop of drav_launch_spell", true},      {5, "loop of drav_launch_spell", false},
+        {6, "loop of drav_launch_spell", true},      {2, "loop of drav_launch_spell", false},
+        {6, "rest at lane", true},                   {6, "journey to marsh at hideout", true},
+        {6, "the chapter won", true},                {3, "the chapter won", false},
         {6, "loop of drav_set_tag over a quest check of 999 boxes", true},
         {5, "loop of drav_set_tag over a quest check of 999 boxes", false},
         {5, "quest check setting off the quest checks", true},
@@ -233,6 +241,11 @@ TEST(SweepScripts, EachScriptIsGivenTheBodiesFitForItsKind) {
     const HostileEdit* nested = find(6, "loop of drav_set_tag over a quest check of 999 boxes");
     ASSERT_TRUE(nested && nested->questReplacements.size() == 1);
     EXPECT_EQ(nested->questReplacements[0].spot, &spots[5]);
+    const HostileEdit* journey = find(6, "journey to marsh at hideout");
+    ASSERT_TRUE(journey);
+    EXPECT_TRUE(journey->journeys);
+    EXPECT_NE(journey->replacements[0].body.find("drav_goto_area( context, \"marsh\", \"hideout\" )"),
+              std::string::npos);
 }
 
 TEST(SweepOutcome, ARefusalMustNameTheEditedFile) {
@@ -264,6 +277,14 @@ TEST(SweepOutcome, EachEndingIsSorted) {
         // The game's own save is no module file, even when its refusal names the edited one.
         {RunEnd::Answered, std::string(kAnswerSaveNotLoaded) + "\n_chapter_\\magic.drav: item count out of range", "",
          0, Outcome::SaveNotLoaded},
+        // Nor is any failure once the module is taken, though it names the file.
+        {RunEnd::Answered, std::string(kAnswerGameError) + "\na tick: Game Error 2: magic.drav: no room", "", 0,
+         Outcome::GameErrorInPlay},
+        {RunEnd::Answered, std::string(kAnswerSlowStep) + "\na tick took 1.2 s", "", 0, Outcome::Hang},
+        {RunEnd::Answered, std::string(kAnswerEventFlood) + "\na tick queued 900000 events", "", 0,
+         Outcome::EventFlood},
+        {RunEnd::Answered, std::string(kAnswerEmptyParty) + "\na trap: the party is empty", "", 0, Outcome::EmptyParty},
+        {RunEnd::Answered, kAnswerJourneyDropped, "", 0, Outcome::JourneyDropped},
         {RunEnd::Answered, "gibberish", "", 0, Outcome::Crash},
         {RunEnd::TimeLimit, "", "", 0, Outcome::Hang},
         {RunEnd::MemoryLimit, "", "", 0, Outcome::MemoryLimit},
