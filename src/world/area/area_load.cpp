@@ -27,14 +27,52 @@ namespace {
 
 // An object's cell is its position / 2.5: off the grid it has no cell, nothing can
 // reach it, and the records that find it again by its cell would never match.
+// A patch's places are checked the same way as the file is read: one off the grid
+// would end the game only when the patch's tag is set, far into play.
+void RequireOnGrid(const DRAVCommon::CDataFileReader& reader, const std::string& what, double x, double y,
+                   std::uint32_t columns, std::uint32_t rows) {
+    if (x >= 0.0 && x < columns * kCellSize && y >= 0.0 && y < rows * kCellSize) return;
+    std::ostringstream text;
+    text << what << " at (" << x << ' ' << y << ") lies off the grid";
+    FailKey(reader, text.str());
+}
+
 void RequireObjectOnGrid(const DRAVCommon::CDataFileReader& reader, const CPatchActionObject& element,
                          std::uint32_t columns, std::uint32_t rows) {
-    if (element.x >= 0.0 && element.x < columns * kCellSize && element.y >= 0.0 && element.y < rows * kCellSize)
-        return;
-    std::ostringstream what;
-    what << "object \"" << (element.objectName.empty() ? element.templateName : element.objectName) << "\" at ("
-         << element.x << ' ' << element.y << ") lies off the grid";
-    FailKey(reader, what.str());
+    RequireOnGrid(reader, "object \"" + (element.objectName.empty() ? element.templateName : element.objectName) + "\"",
+                  element.x, element.y, columns, rows);
+}
+
+void RequireCellOnGrid(const DRAVCommon::CDataFileReader& reader, const std::string& what, std::uint32_t column,
+                       std::uint32_t row, std::uint32_t columns, std::uint32_t rows) {
+    if (column < columns && row < rows) return;
+    FailKey(reader, what + " at cell (" + std::to_string(column) + " " + std::to_string(row) + ") lies off the grid");
+}
+
+void RequirePatchOnGrid(const DRAVCommon::CDataFileReader& reader, const CPatchAction& action, std::uint32_t columns,
+                        std::uint32_t rows) {
+    switch (action.GetType()) {
+        case PATCH_OBJECT:
+            RequireObjectOnGrid(reader, static_cast<const CPatchActionObject&>(action), columns, rows);
+            break;
+        case PATCH_ENCOUNTER: {
+            const auto& encounter = static_cast<const CPatchActionEncounter&>(action);
+            RequireCellOnGrid(reader, "encounter \"" + encounter.name + "\"", encounter.column, encounter.row, columns,
+                              rows);
+            break;
+        }
+        case PATCH_TILES:
+            for (const auto& tile : static_cast<const CPatchActionTiles&>(action).tiles)
+                RequireCellOnGrid(reader, "patch tile \"" + tile->tileName + "\"", tile->column, tile->row, columns,
+                                  rows);
+            break;
+        case PATCH_EFFECT: {
+            const auto& effect = static_cast<const CPatchActionEffect&>(action);
+            RequireOnGrid(reader, "effect \"" + effect.effectName + "\"", effect.x, effect.y, columns, rows);
+            break;
+        }
+        default: break;
+    }
 }
 
 // Every stage's monsters, checked as the file is read: a later stage is placed in
@@ -345,11 +383,11 @@ void CArea::ReadPatches(DRAVCommon::CDataFileReader& reader, const CModule& modu
     reader.BeginBlock("patches");
     while (!reader.AtBlockEnd()) {
         auto patch = std::make_shared<CPatch>(reader, module);
-        for (const std::shared_ptr<CPatchAction>& action : patch->GetActions())
-            if (action->GetType() == PATCH_OBJECT)
-                RequireObjectOnGrid(reader, static_cast<const CPatchActionObject&>(*action), m_columns, m_rows);
-            else if (action->GetType() == PATCH_ENCOUNTER)
+        for (const std::shared_ptr<CPatchAction>& action : patch->GetActions()) {
+            RequirePatchOnGrid(reader, *action, m_columns, m_rows);
+            if (action->GetType() == PATCH_ENCOUNTER)
                 RequireEncounterMonsters(reader, static_cast<const CPatchActionEncounter&>(*action), module);
+        }
         m_patches.push_back(std::move(patch));
     }
     reader.EndBlock();

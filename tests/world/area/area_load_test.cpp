@@ -259,6 +259,22 @@ TEST(AreaLoad, MalformedFilesAreCodeOneNamingTheFileAndTheKey) {
          " <patch> moved a_tag <object> ( tackle_chest drifting_chest ) ( 1 -3 ) n 0 </object> </patch>"
          " </patches> </area>",
          "drifting_chest"},
+        // Placed only when the patch's tag is set, far into play: checked now.
+        {"patch tile off the grid",
+         "<area> \"T\" false <rows> " + oneCell + " </rows> <entries> </entries> <exits> </exits> <patches>"
+         " <patch> paved a_tag <tiles> ( 0 0 ) ( plank_floor n ) ( 7 0 ) ( landing_path n ) </tiles> </patch>"
+         " </patches> </area>",
+         "landing_path"},
+        {"patch effect off the grid",
+         "<area> \"T\" false <rows> " + oneCell + " </rows> <entries> </entries> <exits> </exits> <patches>"
+         " <patch> lit a_tag <effect> ( 1 1e9 ) warden_flare <params> 1.5 red 0 </params> </effect> </patch>"
+         " </patches> </area>",
+         "warden_flare"},
+        {"patch encounter off the grid",
+         "<area> \"T\" false <rows> " + oneCell + " </rows> <entries> </entries> <exits> </exits> <patches>"
+         " <patch> risen a_tag <encounter> eels ( 0 4294967295 ) \"Eels\" 0 false reed_goblin </encounter> </patch>"
+         " </patches> </area>",
+         "eels"},
     };
     for (const Case& c : cases) {
         CArea area;
