@@ -418,13 +418,6 @@ std::vector<Step> IntoTheNextChapter() {
             Check("carried in", Belongings), Shot("ashcombe_arrival")};
 }
 
-// Whether a line of the message log has said `words`.
-std::string Heard(const std::string& words) {
-    for (const std::string& line : App().GetMessageLog())
-        if (line.find(words) != std::string::npos) return "heard";
-    return "never heard \"" + words + "\"";
-}
-
 // Up the towpath to the end pages at Ashcombe Weir: Sefton says what he waits for,
 // Nell what she saw at night, and told of it Sefton opens his sluice house; Wick,
 // who stops whoever comes to its doors, is fought with `spell` for the Guild's
@@ -438,7 +431,11 @@ std::vector<Step> AtTheWeir(const std::string& spell) {
         return talk;
     };
     std::vector<Step> steps = ask("Sefton", "toll_keeper", {"What are you waiting for?", "Farewell."});
-    steps.push_back(Check("sefton", [] { return Heard("Mother Hesk's word came up"); }));
+    steps.push_back(Check("sefton", [] {
+        const auto& log = App().GetMessageLog();
+        const auto said = [](const std::string& line) { return line.find("Mother Hesk's word came up") != std::string::npos; };
+        return std::any_of(log.begin(), log.end(), said) ? "heard" : "never heard";
+    }));
     Append(steps, ask("Nell", "bargewoman", {"Have you seen anything strange on the weir?", "Thank you, Nell."}));
     Append(steps, ask("Sefton", "toll_keeper", {"Someone carries a lantern into your sluice house at night."}));
     // Over the weir walk to the sluice house's open doors.
@@ -451,9 +448,7 @@ std::vector<Step> AtTheWeir(const std::string& spell) {
                    })});
     Append(steps, ask("Sefton", "toll_keeper",
                       {"We found the Guild's strongbox in your sluice house, and Marrow's ledger in it."}));
-    Append(steps, {WaitUntil(
-                       "the end pages", [] { return PageTitle() == "Congratulations!"; }, 3000),
-                   Shot("weir_won"), ClickId(CWinDlg::kNext), Wait(150), ClickId(CWinDlg::kNext), Wait(150),
+    Append(steps, {WaitUntil("the end pages", [] { return PageTitle() == "Congratulations!"; }, 3000), Shot("weir_won"), ClickId(CWinDlg::kNext), Wait(150), ClickId(CWinDlg::kNext), Wait(150),
                    Check("weir end",
                          [] { return PageTitle() + " " + Tag("boats_released") + " " + Tag("tolls_returned"); }),
                    Check("weir closing", ClosingPage), Shot("weir_end")});
@@ -536,11 +531,9 @@ std::string StruckSinceCounted() {
     return struck.empty() ? "nobody struck" : "struck:" + struck;
 }
 
-// A new fighter with Marra meets the hide's lookouts over the bridge and leaves
-// them; he walks back the way he came, where the smugglers, never threatened,
-// post nobody by the keeper, tells her of the hide, and returns to the marsh by
-// the landing's trail east. There he pays the lookouts after all, and goes on as
-// the spellcaster does from the hide, but that the keeper has heard his news.
+// A new fighter with Marra leaves the hide's lookouts' talk, walks back past nobody
+// (never threatened, they post nobody by the keeper), tells her of the hide, returns
+// by the landing's trail, pays the lookouts after all and goes on as the spellcaster does.
 std::vector<Step> TheFightersRoad() {
     std::vector<Step> steps = ToMarra(false, kCorwin, "");
     Append(steps, {WalkTo(13, 3), WalkTo(18, 3), WaitUntil("the lookouts", Talking, 6000), Check("lookouts", PageTitle),
