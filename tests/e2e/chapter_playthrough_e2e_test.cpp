@@ -372,36 +372,12 @@ std::vector<Step> PayTheLookouts() {
             Check("paid", [] { return Gold() + " " + Tag("hide_passage"); })};
 }
 
-// The boatwright in the skiff cut loose, and walking with the party.
-std::vector<Step> FreeOrrin() {
-    return {TalkTo("Orrin", "boatwright"), Answer("Cut the ropes and pull the gag out."), Answer("Come with us, then."),
-            CloseTheTalk(), ClosePages(), Check("orrin", PartySize), Shot("orrin")};
-}
-
-// Back at the landing, Orrin is told he is home, with the talk action of the
-// hero's bar, and the keeper takes the fare, hearing of the hide first unless
-// she has.
-std::vector<Step> OrrinHomeAndTheFare(bool report) {
-    std::vector<Step> steps{
-        ClickId(kFirstPortrait), ClickId(kFirstBarSlot + 1), ClickOn("Orrin", Person("boatwright")),
-        WaitUntil("a word with Orrin", Talking, 8000), Answer("You are home, Orrin. Go and rest."), CloseTheTalk(),
-        Check("orrin home", [] { return PartySize() + " " + Tag("boatwright_returned"); }),
-        TalkTo("Mother Hesk", "ferry_keeper")};
-    if (report) steps.push_back(Answer("We saw lanterns in the reeds. Smugglers, and they keep a hide."));
-    Append(steps, {Answer("We need to cross the river."), Answer("Here is the fare."), CloseTheTalk(),
-                   WaitUntil(
-                       "the end pages", [] { return PageTitle() == "Congratulations!"; }, 3000),
-                   Shot("won"), ClickId(CWinDlg::kNext), Wait(150), ClickId(CWinDlg::kNext), Wait(150),
-                   Check("end", [] { return PageTitle() + " " + Gold() + " " + Tag("ferry_crossed"); }),
-                   Check("goes on", WhoGoesOn), Check("closing", ClosingPage), Check("carried out", Belongings),
-                   Shot("end")});
-    return steps;
-}
-
 // From the boatwright in the skiff to the end pages: a save and a load on the way,
-// home by the trail, the keeper's fare.
-std::vector<Step> OrrinHomeAndAcross() {
-    std::vector<Step> steps = FreeOrrin();
+// home by the trail, the keeper's fare, hearing of the hide first unless `reported`.
+std::vector<Step> OrrinHomeAndAcross(bool reported = false) {
+    std::vector<Step> steps{TalkTo("Orrin", "boatwright")};
+    Append(steps, {Answer("Cut the ropes and pull the gag out."), Answer("Come with us, then."), CloseTheTalk(),
+                   ClosePages(), Check("orrin", PartySize), Shot("orrin")});
     // Saved by going to the main menu, and loaded again from the front page.
     Append(steps,
            {ClickId(kMenuButton), Wait(100), ClickId(CDRAVGameMenuDlg::kMainMenu), Wait(300), Check("saved", PageTitle),
@@ -415,7 +391,20 @@ std::vector<Step> OrrinHomeAndAcross() {
                        return NearestFoe() ? std::string("a foe waiting") : std::string("nobody upon the party");
                    }),
                    Check("trail", [] { return Person("smuggler_lookout")() ? std::string("a lookout") : std::string("clear"); })});
-    Append(steps, OrrinHomeAndTheFare(true));
+    // Orrin is told he is home, with the talk action of the hero's bar.
+    Append(steps, {ClickId(kFirstPortrait), ClickId(kFirstBarSlot + 1), ClickOn("Orrin", Person("boatwright")),
+                   WaitUntil("a word with Orrin", Talking, 8000), Answer("You are home, Orrin. Go and rest."),
+                   CloseTheTalk(), Check("orrin home", [] { return PartySize() + " " + Tag("boatwright_returned"); })});
+    // The keeper hears of the hide and takes the fare.
+    steps.push_back(TalkTo("Mother Hesk", "ferry_keeper"));
+    if (!reported) steps.push_back(Answer("We saw lanterns in the reeds. Smugglers, and they keep a hide."));
+    Append(steps, {Answer("We need to cross the river."), Answer("Here is the fare."), CloseTheTalk(),
+                   WaitUntil(
+                       "the end pages", [] { return PageTitle() == "Congratulations!"; }, 3000),
+                   Shot("won"), ClickId(CWinDlg::kNext), Wait(150), ClickId(CWinDlg::kNext), Wait(150),
+                   Check("end", [] { return PageTitle() + " " + Gold() + " " + Tag("ferry_crossed"); }),
+                   Check("goes on", WhoGoesOn), Check("closing", ClosingPage), Check("carried out", Belongings),
+                   Shot("end")});
     return steps;
 }
 
@@ -427,13 +416,6 @@ std::vector<Step> IntoTheNextChapter() {
             Key(SDL_SCANCODE_RETURN), Wait(200),
             Check("arrived", [] { return TheArea()->GetName() + " " + PartySize() + " " + Gold(); }),
             Check("carried in", Belongings), Shot("ashcombe_arrival")};
-}
-
-// Whether a line of the message log has said `words`.
-std::string Heard(const std::string& words) {
-    for (const std::string& line : App().GetMessageLog())
-        if (line.find(words) != std::string::npos) return "heard";
-    return "never heard \"" + words + "\"";
 }
 
 // Up the towpath to the end pages at Ashcombe Weir: Sefton says what he waits for,
@@ -449,7 +431,11 @@ std::vector<Step> AtTheWeir(const std::string& spell) {
         return talk;
     };
     std::vector<Step> steps = ask("Sefton", "toll_keeper", {"What are you waiting for?", "Farewell."});
-    steps.push_back(Check("sefton", [] { return Heard("Mother Hesk's word came up"); }));
+    steps.push_back(Check("sefton", [] {
+        const auto& log = App().GetMessageLog();
+        const auto said = [](const std::string& line) { return line.find("Mother Hesk's word came up") != std::string::npos; };
+        return std::any_of(log.begin(), log.end(), said) ? "heard" : "never heard";
+    }));
     Append(steps, ask("Nell", "bargewoman", {"Have you seen anything strange on the weir?", "Thank you, Nell."}));
     Append(steps, ask("Sefton", "toll_keeper", {"Someone carries a lantern into your sluice house at night."}));
     // Over the weir walk to the sluice house's open doors.
@@ -462,9 +448,7 @@ std::vector<Step> AtTheWeir(const std::string& spell) {
                    })});
     Append(steps, ask("Sefton", "toll_keeper",
                       {"We found the Guild's strongbox in your sluice house, and Marrow's ledger in it."}));
-    Append(steps, {WaitUntil(
-                       "the end pages", [] { return PageTitle() == "Congratulations!"; }, 3000),
-                   Shot("weir_won"), ClickId(CWinDlg::kNext), Wait(150), ClickId(CWinDlg::kNext), Wait(150),
+    Append(steps, {WaitUntil("the end pages", [] { return PageTitle() == "Congratulations!"; }, 3000), Shot("weir_won"), ClickId(CWinDlg::kNext), Wait(150), ClickId(CWinDlg::kNext), Wait(150),
                    Check("weir end",
                          [] { return PageTitle() + " " + Tag("boats_released") + " " + Tag("tolls_returned"); }),
                    Check("weir closing", ClosingPage), Shot("weir_end")});
@@ -547,11 +531,9 @@ std::string StruckSinceCounted() {
     return struck.empty() ? "nobody struck" : "struck:" + struck;
 }
 
-// A new fighter with Marra meets the hide's lookouts over the bridge and leaves
-// them; he walks back the way he came, where the smugglers, never threatened,
-// post nobody by the keeper, tells her of the hide, and returns to the marsh by
-// the landing's trail east. There he pays the lookouts after all, frees the
-// boatwright, brings him home by the hide's trail and takes the ferry.
+// A new fighter with Marra leaves the hide's lookouts' talk, walks back past nobody
+// (never threatened, they post nobody by the keeper), tells her of the hide, returns
+// by the landing's trail, pays the lookouts after all and goes on as the spellcaster does.
 std::vector<Step> TheFightersRoad() {
     std::vector<Step> steps = ToMarra(false, kCorwin, "");
     Append(steps, {WalkTo(13, 3), WalkTo(18, 3), WaitUntil("the lookouts", Talking, 6000), Check("lookouts", PageTitle),
@@ -570,14 +552,10 @@ std::vector<Step> TheFightersRoad() {
     Append(steps, LeaveBy("smugglers_trail", 15, 4, "reed_marsh"));
     // The party comes out of the trail by the bridge's east end, out of everyone's reach.
     Append(steps, {Shot("fighter_trail"), Wait(2000), ClosePages(),
-                   Check("arrived by the trail", [] { return StruckSinceCounted() + ", " + PageTitle(); }),
+                   Check("out of the trail", [] { return StruckSinceCounted() + ", " + PageTitle(); }),
                    ClickId(kFirstPortrait)});
     Append(steps, PayTheLookouts());
-    Append(steps, FreeOrrin());
-    Append(steps, {ClickId(kSelectAll)});
-    Append(steps, LeaveBy("hidden_trail", 19, 3, "reedwater_landing"));
-    Append(steps, {ClosePages()});
-    Append(steps, OrrinHomeAndTheFare(false));
+    Append(steps, OrrinHomeAndAcross(true));
     return steps;
 }
 
@@ -609,23 +587,18 @@ void ExpectAPlainRun(Observed& run) {
     ASSERT_EQ(run.checks.count("problem"), 0u) << run.checks["problem"];
 }
 
-// From the lookouts paid at the hide to the end pages, whichever way the party
+// From the boatwright freed at the hide to the end pages, whichever way the party
 // came to the hide.
-// From the hide to the end pages, for a party that was at the hide with `gold`.
-Stages FromTheHideToTheEnd(int gold) {
-    return {
-        {"orrin", "3"},
-        // The main menu saved the game; the front page loaded it again.
-        {"saved", "Welcome"},
-        {"loaded", "reed_marsh 3 " + std::to_string(gold)},
-        {"exit hidden_trail", "Exit to the trail to the landing?"},
-        {"arrived by the trail", "nobody upon the party"},
-        {"trail", "clear"},
-        {"orrin home", "2 boatwright_returned"},
-        {"end", "Congratulations! " + std::to_string(gold - 5) + " ferry_crossed"},
-        {"goes on", "Ysolde"},
-    };
-}
+const Stages kFromTheHideToTheEnd{
+    {"orrin", "3"},
+    // The main menu saved the game; the front page loaded it again.
+    {"saved", "Welcome"},
+    {"exit hidden_trail", "Exit to the trail to the landing?"},
+    {"arrived by the trail", "nobody upon the party"},
+    {"trail", "clear"},
+    {"orrin home", "2 boatwright_returned"},
+    {"goes on", "Ysolde"},
+};
 
 TEST(ChapterPlaythrough, ANewSpellcasterPlaysTheChapterToItsEndThroughTheWindow) {
     Driver driver;
@@ -648,8 +621,9 @@ TEST(ChapterPlaythrough, ANewSpellcasterPlaysTheChapterToItsEndThroughTheWindow)
                           {"exit marsh_path", "Exit to the reed marsh?"},
                           {"marra", "2"},
                       });
-    ExpectStages(run, {{"paid", "10 hide_passage"}});
-    ExpectStages(run, FromTheHideToTheEnd(10));
+    ExpectStages(run, kFromTheHideToTheEnd);
+    ExpectStages(run,
+                 {{"paid", "10 hide_passage"}, {"loaded", "reed_marsh 3 10"}, {"end", "Congratulations! 5 ferry_crossed"}});
     ExpectStages(run, {
                           {"next chapter", "The Weir at Ashcombe"},
                           {"upriver", "Help - Tutorial - Items"},
@@ -678,19 +652,16 @@ TEST(ChapterPlaythrough, ASpellcasterGoesRoundByMarrasPuntToTheHide) {
                           {"clock", "runs"},
                           {"landed", "reed_marsh punt 2"},
                           {"unseen", "30 hide_unseen"},
+                          {"loaded", "reed_marsh 3 30"},
+                          {"end", "Congratulations! 25 ferry_crossed"},
                       });
-    ExpectStages(run, FromTheHideToTheEnd(30));
+    ExpectStages(run, kFromTheHideToTheEnd);
     EXPECT_NE(std::find(run.titles.begin(), run.titles.end(), "Quillmere - World Map"), run.titles.end());
     // On up the towpath, where the toll-keeper has had word of her from the keeper.
-    ExpectStages(run, {
-                          {"arrived", "ashcombe_weir 1 25"},
-                          {"sefton", "heard"},
-                          {"sluice", "lantern_seen sluice_opened"},
-                          {"wick", "Ysolde : Wick the Runner"},
-                          {"wick fought", "cast Wick the Runner."},
-                          {"strongbox", "ledger 1, tolls 1"},
-                          {"weir end", "Congratulations! boats_released tolls_returned"},
-                      });
+    ExpectStages(run, {{"arrived", "ashcombe_weir 1 25"}, {"sefton", "heard"}, {"sluice", "lantern_seen sluice_opened"},
+                       {"wick", "Ysolde : Wick the Runner"}, {"wick fought", "cast Wick the Runner."},
+                       {"strongbox", "ledger 1, tolls 1"},
+                       {"weir end", "Congratulations! boats_released tolls_returned"}});
     EXPECT_NE(run.checks["weir closing"].find("Nell's barge first"), std::string::npos) << run.checks["weir closing"];
 }
 
@@ -700,22 +671,13 @@ TEST(ChapterPlaythrough, AFighterLeavesTheLookoutsReportsThemAndReturnsByTheTrai
     Observed run = driver.Execute(TheFightersRoad());
     Keep(run, "fighter_");
     ExpectAPlainRun(run);
-    ExpectStages(run, {
-                          {"lane", "fought Reed Goblin. Goblin Archer."},
-                          {"lookouts", "Corwin : Smuggler Lookout"},
-                          // Left, the lookouts let the party be while it stands in their sight.
-                          {"left", "(none)"},
-                          {"stood", "runs"},
-                          {"standing", "(none)"},
-                          {"walked away", "(none)"},
-                          {"dock", "clear"},
-                          {"reported", "smugglers_reported"},
-                          {"arrived by the trail", "nobody struck, (none)"},
-                          {"paid", "10 hide_passage"},
-                          {"orrin home", "2 boatwright_returned"},
-                          {"end", "Congratulations! 5 ferry_crossed"},
-                          {"goes on", "Corwin"},
-                      });
+    ExpectStages(run, {{"lane", "fought Reed Goblin. Goblin Archer."}, {"lookouts", "Corwin : Smuggler Lookout"},
+                       // Left, the lookouts let the party be while it stands in their sight.
+                       {"left", "(none)"}, {"stood", "runs"}, {"standing", "(none)"}, {"walked away", "(none)"},
+                       {"dock", "clear"}, {"reported", "smugglers_reported"},
+                       {"out of the trail", "nobody struck, (none)"}, {"paid", "10 hide_passage"},
+                       {"trail", "clear"}, {"orrin home", "2 boatwright_returned"},
+                       {"end", "Congratulations! 5 ferry_crossed"}, {"goes on", "Corwin"}});
     // The closing page tells of the Wardens he sent after the hide.
     EXPECT_NE(run.checks["closing"].find("the Wardens' boat is already on the river"), std::string::npos)
         << run.checks["closing"];

@@ -148,8 +148,7 @@ TEST_F(InfoDlgTest, MonsterPagesKnowFriendsFullyAndStrangersByObservationAgainst
     EXPECT_EQ(MonsterKnowledge(m_app, *smuggler), 25);
     // One who keeps watch in the open hides nothing by his Stealth.
     auto lookout = m_game.Spawn("smuggler_lookout", 9, 6);
-    ASSERT_NE(lookout, nullptr);
-    ASSERT_FALSE(lookout->IsSneaking());
+    ASSERT_TRUE(lookout && !lookout->IsSneaking());
     EXPECT_EQ(MonsterKnowledge(m_app, *lookout), m_game.Game().GetBestPartySpecialStat(SPECIAL_OBSERVATION));
 }
 

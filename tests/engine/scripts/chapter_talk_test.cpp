@@ -61,18 +61,11 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
          "The marsh lane leaves the landing"},
         {"ferry_keeper", {"hesk_met"}, 0, {cross, "Not today."}, "Well met again."},
         // Told by Marra where the hide is, the party can tell her before it has seen it.
-        {"ferry_keeper",
-         {"hesk_met", "hide_named"},
-         0,
+        {"ferry_keeper", {"hesk_met", "hide_named"}, 0,
          {"Marra the reed witch says Marrow's smugglers keep a hide in the marsh.", cross, "Not today."}},
         // Once told, she asks for no news she has had.
-        {"ferry_keeper",
-         {"hesk_met", "smugglers_reported"},
-         0,
-         {cross, "Not today."},
-         "The Wardens have your news",
-         "start",
-         "What news from the reeds?"},
+        {"ferry_keeper", {"hesk_met", "smugglers_reported"}, 0, {cross, "Not today."}, "The Wardens have your news",
+         "start", "What news from the reeds?"},
         {"ferry_keeper", {"hesk_met", "smugglers_seen"}, 0, {report, cross, "Not today."}},
         {"ferry_keeper", {"hesk_met", "smugglers_seen", "smugglers_reported"}, 0, {cross, "Not today."}},
         {"ferry_keeper", {"hesk_met", "ferry_fare_asked"}, 0, {fare, "Not today."}},
@@ -87,8 +80,7 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
          "Ask Hollis"},
         {"ferry_keeper", {"boatwright_seen"}, 0, {fare, "Another time."}, "cut him loose", "orrin_seen"},
         {"ferry_keeper", {"boatwright_drowned"}, 0, {fare, "Another time."}, "Brannoc has caulked her", "ferry"},
-        // Nobody has named the boatwright or Marrow to the party yet; short of
-        // twenty gold, it may ask what passage costs.
+        // Nobody has named the boatwright or Marrow to the party yet; short of twenty gold, it asks the price.
         {"hide_lookout",
          {},
          19,
@@ -112,9 +104,8 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
         // Bound and gagged, he says nothing: what the party sees is told, not said by him.
         {"boatwright", {}, 0, {}, "A man lies bound in the skiff.", "start", "Orrin the Boatwright : "},
         {"boatwright", {"hide_passage"}, 0, {"Cut the ropes and pull the gag out."}},
-        // Landed behind the lookouts by Marra's punt, the party is not seen by them.
+        // Landed unseen by Marra's punt, or the hide cleared by the Wardens, the party may free him.
         {"boatwright", {"hide_unseen"}, 0, {"Cut the ropes and pull the gag out."}},
-        // Told of the hide, the Wardens have cleared it.
         {"boatwright", {"smugglers_reported"}, 0, {"Cut the ropes and pull the gag out."}},
         // With the lookouts dead, what he fears is in the skiff shed.
         {"boatwright", {"hide_lookouts_down"}, 0, {}, "His eyes go to the skiff shed", "start", "to the lookouts"},
@@ -123,13 +114,9 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
         {"boatwright", {"boatwright_found", "boatwright_returned"}, 0, {}},
         {"reed_witch", {}, 0, {"What are the lights in the reeds at night?", join, "Good day to you.", "Just passing by."}},
         // Met before, the party is no stranger to her.
-        {"reed_witch",
-         {"witch_met"},
-         0,
+        {"reed_witch", {"witch_met"}, 0,
          {"What are the lights in the reeds at night?", join, "Good day to you.", "Just passing by."},
-         "Back at my fire?",
-         "start",
-         "Lost, are you?"},
+         "Back at my fire?", "start", "Lost, are you?"},
         {"reed_witch",
          {"boatwright_asked"},
          0,

@@ -109,11 +109,10 @@ TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
     const std::string limit = std::to_string(DRAV::kScriptMadeLimit);
     const std::string tooMany = "the script makes more than " + limit + " things";
     const auto stops = [&](const std::string& function) { return "test.drav: " + function + ": " + tooMany; };
-    const std::string nothing = "no failure";
     struct Case {
         const char* call;  // a journal entry's key or a tag takes the run's letter for RUN
-        std::function<std::size_t()> made;  // what it made, for one that stops
-        std::string outcome = {};             // of the walk, for one that does not
+        std::function<std::size_t()> made = {};  // what it made, for one that stops
+        std::string outcome = "no failure";  // of the walk, for one that does not
     };
     const Case cases[] = {
         {"drav_launch_spell( context, \"still_water\" )", effects},
@@ -139,25 +138,25 @@ TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
         {"drav_empty_party( context )", nullptr, stops("drav_empty_party")},
         {"drav_open_door( context, \"sluice_gate\" )", nullptr, stops("drav_open_door")},
         {"drav_close_door( context, \"sluice_gate\" )", nullptr, stops("drav_close_door")},
-        {"drav_special_stat_check( context, \"observation\", 1000 )", nullptr, nothing},
-        {"drav_is_in_party( context, \"target\" ) drav_is_main_actor( context, \"actor\" )", nullptr, nothing},
-        {"drav_is_actor( context, \"target\", \"innkeeper\" ) drav_goto_state( context, \"start\" )", nullptr, nothing},
-        {"drav_get_special_stat( context, \"party\", \"locks\" )", nullptr, nothing},
-        {"drav_goto_area( context, \"reed_marsh\", \"hideout\" ) drav_rest( context, \"dock\" )", nullptr, nothing},
-        {"drav_set_resurrection( context, \"reedwater_landing\", \"dock\" )", nullptr, nothing},
-        {"drav_set_return( context, \"dock\" ) drav_check_assigned( context, \"find_boatwright\" )", nullptr, nothing},
-        {"drav_store( context ) drav_check_tag( context, \"RUN\" .. i )", nullptr, nothing},
-        {"drav_get_tag_value( context, \"RUN\" .. i ) drav_remove_item( context, \"dagger\" )", nullptr, nothing},
-        {"drav_has_item( context, \"dagger\" ) drav_get_level( context, \"main\" )", nullptr, nothing},
-        {"drav_get_gold( context, \"party\" ) drav_win( context, \"The end.\" )", nullptr, nothing},
-        {"drav_has_faction( context ) drav_get_faction_rank( context, \"ferrymen\" )", nullptr, nothing},
-        {"drav_get_name( context, \"target\" ) drav_get_pronoun( context, \"actor\" )", nullptr, nothing},
-        {"drav_get_possessive( context, \"main\" ) drav_is_dead( context, \"target\" )", nullptr, nothing},
-        {"drav_is_in_area( context, \"reed_marsh\" ) drav_get_time( context )", nullptr, nothing},
-        {"drav_is_male( context, \"main\" ) drav_remove_encounter( context, \"RUN\" .. i )", nullptr, nothing},
-        {"drav_is_surrender( context, \"target\" ) drav_random_check( context, 50 )", nullptr, nothing},
-        {"drav_has_skill( context, \"main\", \"locks\" ) drav_attack( context )", nullptr, nothing},
-        {"drav_remove_actor( context )", nullptr, nothing},
+        {"drav_special_stat_check( context, \"observation\", 1000 )"},
+        {"drav_is_in_party( context, \"target\" ) drav_is_main_actor( context, \"actor\" )"},
+        {"drav_is_actor( context, \"target\", \"innkeeper\" ) drav_goto_state( context, \"start\" )"},
+        {"drav_get_special_stat( context, \"party\", \"locks\" )"},
+        {"drav_goto_area( context, \"reed_marsh\", \"hideout\" ) drav_rest( context, \"dock\" )"},
+        {"drav_set_resurrection( context, \"reedwater_landing\", \"dock\" )"},
+        {"drav_set_return( context, \"dock\" ) drav_check_assigned( context, \"find_boatwright\" )"},
+        {"drav_store( context ) drav_check_tag( context, \"RUN\" .. i )"},
+        {"drav_get_tag_value( context, \"RUN\" .. i ) drav_remove_item( context, \"dagger\" )"},
+        {"drav_has_item( context, \"dagger\" ) drav_get_level( context, \"main\" )"},
+        {"drav_get_gold( context, \"party\" ) drav_win( context, \"The end.\" )"},
+        {"drav_has_faction( context ) drav_get_faction_rank( context, \"ferrymen\" )"},
+        {"drav_get_name( context, \"target\" ) drav_get_pronoun( context, \"actor\" )"},
+        {"drav_get_possessive( context, \"main\" ) drav_is_dead( context, \"target\" )"},
+        {"drav_is_in_area( context, \"reed_marsh\" ) drav_get_time( context )"},
+        {"drav_is_male( context, \"main\" ) drav_remove_encounter( context, \"RUN\" .. i )"},
+        {"drav_is_surrender( context, \"target\" ) drav_random_check( context, 50 )"},
+        {"drav_has_skill( context, \"main\", \"locks\" ) drav_attack( context )"},
+        {"drav_remove_actor( context )"},
         // The innkeeper joins once, and no line after it fits; one in the party does not join again.
         {"drav_join_party( context )", nullptr, stops("drav_message")},
         {"drav_leave_party( context )", nullptr, "test.drav: drav_leave_party: only a party member can leave the party"},
