@@ -207,6 +207,7 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const std::deque<std::st
         m_area = AreaName();
         m_calmFrom = now;
         m_calmWhy = "arriving in " + m_area;
+        m_walked.clear();
         // The party comes in with its orders left behind, and what the journey
         // healed is no strike: what it has now is where the count starts.
         m_hitPoints.clear();
@@ -216,6 +217,7 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const std::deque<std::st
     if (boxUp && !m_boxUp && !TheGame().IsInBattle()) {
         m_calmFrom = now;
         m_calmWhy = "the box \"" + PageTitle() + "\" opening";
+        m_walked.clear();
     }
     m_boxUp = boxUp;
     std::map<DRAV::ThingId, int> hitPoints;
@@ -226,7 +228,8 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const std::deque<std::st
         hitPoints[id] = member->GetHitPoints();
         standing[id] = !member->GetCurrentOrder();
         const auto before = m_hitPoints.find(id);
-        const bool stood = m_standing.count(id) == 0 || m_standing[id] || m_calmFrom == now;
+        const bool stood = (m_standing.count(id) == 0 || m_standing[id] || m_calmFrom == now) && !m_walked.count(id);
+        if (!standing[id]) m_walked.insert(id);
         if (before == m_hitPoints.end() || hitPoints[id] >= before->second || !stood) continue;
         if (now - m_calmFrom > kCalmTicks) continue;
         std::string blow;
