@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <set>
 #include <sstream>
 
 #include "game/dialogs/maps/help_dlg.h"
@@ -59,6 +60,15 @@ DRAV::CActor* FindActor(DRAV::ThingId id) {
 }
 
 // A box that opens on its own, of words or of the tutorial; not one the player opened.
+// The foes of the area that are free to fight: turned on the party and not held back.
+std::set<DRAV::ThingId> LooseFoes() {
+    std::set<DRAV::ThingId> loose;
+    for (const auto& actor : TheArea()->GetActors())
+        if (actor->IsAlive() && actor->IsHostile() && !TheGame().IsHoldingBack(actor->GetId()))
+            loose.insert(actor->GetId());
+    return loose;
+}
+
 bool BoxUp() {
     const auto* dialog = App().GetCurrentDialog().get();
     return dynamic_cast<const CTextDlg*>(dialog) || dynamic_cast<const CHelpDlg*>(dialog);
@@ -207,6 +217,8 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const std::deque<std::st
         m_area = AreaName();
         m_calmFrom = now;
         m_calmWhy = "arriving in " + m_area;
+        m_walked.clear();
+        m_looseAtCalm = LooseFoes();
         // The party comes in with its orders left behind, and what the journey
         // healed is no strike: what it has now is where the count starts.
         m_hitPoints.clear();
@@ -216,8 +228,14 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const std::deque<std::st
     if (boxUp && !m_boxUp && !TheGame().IsInBattle()) {
         m_calmFrom = now;
         m_calmWhy = "the box \"" + PageTitle() + "\" opening";
+        m_walked.clear();
+        m_looseAtCalm = LooseFoes();
     }
     m_boxUp = boxUp;
+    // A foe loose now that was not when the calm began was roused since: by a
+    // walk that came near it, or a talk that ended in a threat.
+    bool roused = false;
+    for (const DRAV::ThingId foe : LooseFoes()) roused = roused || !m_looseAtCalm.count(foe);
     std::map<DRAV::ThingId, int> hitPoints;
     std::map<DRAV::ThingId, bool> standing;
     for (const auto& member : TheGame().GetParty()) {
@@ -226,7 +244,8 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const std::deque<std::st
         hitPoints[id] = member->GetHitPoints();
         standing[id] = !member->GetCurrentOrder();
         const auto before = m_hitPoints.find(id);
-        const bool stood = m_standing.count(id) == 0 || m_standing[id] || m_calmFrom == now;
+        const bool stood = (m_standing.count(id) == 0 || m_standing[id] || m_calmFrom == now) && !(roused && m_walked.count(id));
+        if (!standing[id]) m_walked.insert(id);
         if (before == m_hitPoints.end() || hitPoints[id] >= before->second || !stood) continue;
         if (now - m_calmFrom > kCalmTicks) continue;
         std::string blow;

@@ -8,6 +8,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,12 @@ private:
     std::map<DRAV::ThingId, int> m_hitPoints;
     // Standing still when last seen: no order, or just arrived.
     std::map<DRAV::ThingId, bool> m_standing;
+    // Who has walked since the calm began: a foe roused since, such as an ambush
+    // lying in wait by the way or a lookout whose talk ended in a threat, was
+    // walked into, and its first blow may well land once the walker stops. A foe
+    // loose already when the calm began should have been held back, walk or not.
+    std::set<DRAV::ThingId> m_walked;
+    std::set<DRAV::ThingId> m_looseAtCalm;
 };
 
 // The lines the player reads: the log, the talk page and boxes.
