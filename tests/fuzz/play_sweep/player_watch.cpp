@@ -41,6 +41,10 @@ constexpr double kMovedAway = 0.5;
 constexpr double kGroundReach = 1.5 * kCell;
 // How near a door's middle one stands to open it.
 constexpr double kDoorReach = 3.0 * kCell;
+// More than a step of the quickest walker in a tick.
+constexpr double kStep = 1.0;
+// How near the player's own clicks take one to a person or a thing.
+constexpr double kThingReach = 2.0 * kCell;
 
 std::string CellText(double x, double z) {
     std::ostringstream text;
@@ -69,6 +73,13 @@ DRAV::CActor* FindActor(DRAV::ThingId id) {
 bool BoxUp() {
     const auto* dialog = App().GetCurrentDialog().get();
     return dynamic_cast<const CTextDlg*>(dialog) || dynamic_cast<const CHelpDlg*>(dialog);
+}
+
+// What an order is given on: the one talked to or attacked, the thing used.
+DRAV::ThingId ThingOf(const DRAV::COrder& order) {
+    if (order.GetType() == DRAV::ORDER_MOVE_TALK || order.GetType() == DRAV::ORDER_ATTACK) return order.GetThingId();
+    const auto* use = dynamic_cast<const DRAV::CUseOrder*>(&order);
+    return use && use->kind == DRAV::USE_OBJECT ? use->thing : 0;
 }
 
 }  // namespace
@@ -150,8 +161,26 @@ bool CWalkWatch::TakeUpOrder(const DRAV::CActor& mover) {
         m_x = (serial % 1000 + 0.5) * kCell;
         m_z = (serial / 1000 + 0.5) * kCell;
         m_reach = mover.GetRadius() + kDoorReach;
+    } else if (const DRAV::ThingId picked = ThingOf(*order); picked && picked != m_target) {
+        // The click picked someone or something else drawn there.
+        const auto* named = dynamic_cast<const DRAV::CTalkTarget*>(FindThing(picked));
+        m_what += " (the click picked " + (named ? named->GetName() : std::string("another")) + ")";
+        m_target = picked;
+        m_reach = kThingReach;
     }
     return true;
+}
+
+bool CWalkWatch::PointTaken(const DRAV::CActor& mover) const {
+    // Someone standing on the point keeps the walker off by the two of them.
+    if (m_target) return false;
+    for (const auto& other : TheArea()->GetActors()) {
+        const double both = mover.GetRadius() + other->GetRadius();
+        if (other.get() != &mover && other->IsAlive() && other->DistanceToPoint(m_x, m_z) < both &&
+            mover.DistanceTo(*other) <= both + kStep)
+            return true;
+    }
+    return false;
 }
 
 bool CWalkWatch::PartyStillGoing(const DRAV::CActor& mover) const {
@@ -214,7 +243,7 @@ void CWalkWatch::Check(CFindings& findings, int turn) {
     const double away = mover->DistanceToPoint(m_x, m_z);
     const auto* object = dynamic_cast<const DRAV::CObject*>(target);
     // A thing is reached where the game lets it be used: at its edge.
-    const bool arrived = away <= m_reach || (object && mover->IsNextToObject(*object));
+    const bool arrived = away <= m_reach || (object && mover->IsNextToObject(*object)) || PointTaken(*mover);
     const bool othersGoing = PartyStillGoing(*mover);
     m_partyWalk = m_partyWalk || othersGoing;
     const bool ordered = mover->GetCurrentOrder() != nullptr || (arrived && othersGoing);

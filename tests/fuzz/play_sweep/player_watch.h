@@ -56,6 +56,8 @@ public:
 private:
     // Follows the order the click gave once it shows; false when it gave none.
     bool TakeUpOrder(const DRAV::CActor& mover);
+    // Whether someone else stands on the ground walked to, next to the mover.
+    bool PointTaken(const DRAV::CActor& mover) const;
     // Whether another living member still walks to the way out `m_target`.
     bool PartyStillGoing(const DRAV::CActor& mover) const;
 
