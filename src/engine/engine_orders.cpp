@@ -18,6 +18,7 @@
 #include "world/cell.h"
 #include "world/movement/distance_compare.h"
 #include "world/movement/pathfind.h"
+#include "world/movement/pathfind_standard.h"
 
 namespace DRAV {
 namespace {
@@ -50,24 +51,27 @@ bool IsOverloaded(const CActor& actor) {
 }
 
 // The actor `actor` touches and cannot pass when it steps to (x, y); null when the
-// step is free or something else is in the way.
-const CActor* TouchedBlocker(const CActor& actor, const CArea& area, double x, double y, double step) {
+// step is free or something else is in the way. One on its way elsewhere, only
+// passing over the spot, makes room: the walk goes on.
+const CActor* TouchedBlocker(const CActor& actor, const CArea& area, double x, double y, double step,
+                             std::uint32_t tick) {
     CThing* blocker = nullptr;
     if (area.CanMoveTo(actor, &blocker, x, y)) return nullptr;
     const auto* other = dynamic_cast<const CActor*>(blocker);
-    return other && actor.IsWithin(*other, actor.GetRadius() + other->GetRadius() + step) ? other : nullptr;
+    if (!other || CPathfindStandard::IsOnItsWay(*other, tick)) return nullptr;
+    return actor.IsWithin(*other, actor.GetRadius() + other->GetRadius() + step) ? other : nullptr;
 }
 
 // The walker is as close as it can come to its goal: the walk ends here rather
 // than pressing on for ever. Another actor stands on the goal, or the goal lies
 // within the walker's own circle, which the pathfinder only ever steps straight
 // at, and someone or something (a wall's corner, a post) keeps that step off it.
-bool IsStoppedShort(const CActor& actor, const CArea& area, double x, double y, double step) {
+bool IsStoppedShort(const CActor& actor, const CArea& area, double x, double y, double step, std::uint32_t tick) {
     constexpr double kLargestRadius = 2.0 * kCellSize;
     const double dx = x - actor.GetX();
     const double dy = y - actor.GetY();
     if (IsBeyondRange(dx, dy, actor.GetRadius() + kLargestRadius + step)) return false;
-    if (TouchedBlocker(actor, area, x, y, step)) return true;
+    if (TouchedBlocker(actor, area, x, y, step, tick)) return true;
     const double distance = std::hypot(dx, dy);
     if (!(distance < actor.GetRadius())) return false;
     const double stepX = actor.GetX() + dx * step / distance;
@@ -75,7 +79,7 @@ bool IsStoppedShort(const CActor& actor, const CArea& area, double x, double y, 
     CThing* blocker = nullptr;
     if (area.CanMoveTo(actor, &blocker, stepX, stepY)) return false;
     if (!dynamic_cast<const CActor*>(blocker)) return true;
-    return TouchedBlocker(actor, area, stepX, stepY, step);
+    return TouchedBlocker(actor, area, stepX, stepY, step, tick);
 }
 
 }  // namespace
@@ -215,7 +219,7 @@ bool CEngine::MoveActorClosingOn(CActor& actor, const CActor* closingOn, double 
         DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s finished move\n", Name(actor));
         return true;
     }
-    if (IsStoppedShort(actor, area, x, y, step)) {
+    if (IsStoppedShort(actor, area, x, y, step, Game().GetTick())) {
         DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s finished move\n", Name(actor));
         return true;
     }

@@ -335,3 +335,18 @@ TEST(BlockedWalks, AnAttackOnSomeoneOutOfReachEndsWithAWordAndTheNextWalkGoes) {
     EXPECT_EQ(walk.said, std::vector<std::string>{});
     EXPECT_LT(wren->DistanceToPoint(31.25, 18.75), 1.0);
 }
+
+// Marra, setting out for the dock from the point the hero is sent to, brushes
+// past her: the hero walks on to it rather than stopping where Marra touched her.
+TEST(BlockedWalks, SomeonePassingOverTheGoalDoesNotEndTheWalkShort) {
+    auto game = ClearLanding();
+    const auto wren = game.Main();
+    CActor& marra = Companion(game, "reed_witch", 20.75, 8.0);
+    marra.FinalizeMove(20.75, 8.0);
+    marra.PushOrder(std::make_shared<CMoveOrder>(23.0, 6.5), false);
+    game.Tick();
+    wren->FinalizeMove(marra.GetX() - wren->GetRadius() - marra.GetRadius() - 0.1, marra.GetY());
+    wren->PushOrder(std::make_shared<CMoveOrder>(20.75, 8.0), false);
+    EXPECT_EQ(Walk(game, {wren.get(), &marra}).said, std::vector<std::string>{});
+    EXPECT_LT(wren->DistanceToPoint(20.75, 8.0), 1.0) << "ended at " << wren->GetX() << ", " << wren->GetY();
+}

@@ -35,7 +35,7 @@ std::vector<std::string> HashesAt(Crowd& crowd, std::initializer_list<int> ticks
 
 TEST(TickBehaviour, EveryoneWalkingEndsWhereItAlwaysDid) {
     QuillmereTest::WalkingCrowd crowd(true);
-    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0x38c1395dd35384de", "0x6bdf70da30bd8cad"}));
+    EXPECT_EQ(HashesAt(crowd, {300, 3000}), (std::vector<std::string>{"0xe551e1ba9e06fe20", "0x5d8e20f5a0a361da"}));
 }
 
 TEST(TickBehaviour, FightEndsWhereItAlwaysDid) {

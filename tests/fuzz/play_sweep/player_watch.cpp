@@ -35,6 +35,17 @@ constexpr std::uint32_t kLongestOrderTicks = 30 * kTicksPerSecond;
 constexpr int kMostPages = 3;
 // A mover that stands still this long after the click has stopped for good.
 constexpr std::uint32_t kStartGraceTicks = 30;
+// A mover that has come this far from where it stood has set out.
+constexpr double kMovedAway = 0.5;
+// A walk on the ground ends this near its own point: someone standing on it keeps
+// the walker off by the two of them.
+constexpr double kGroundReach = 1.5 * kCell;
+// How near a door's middle one stands to open it.
+constexpr double kDoorReach = 3.0 * kCell;
+// More than a step of the quickest walker in a tick.
+constexpr double kStep = 1.0;
+// How near the player's own clicks take one to a person or a thing.
+constexpr double kThingReach = 2.0 * kCell;
 
 std::string CellText(double x, double z) {
     std::ostringstream text;
@@ -72,6 +83,13 @@ std::set<DRAV::ThingId> LooseFoes() {
 bool BoxUp() {
     const auto* dialog = App().GetCurrentDialog().get();
     return dynamic_cast<const CTextDlg*>(dialog) || dynamic_cast<const CHelpDlg*>(dialog);
+}
+
+// What an order is given on: the one talked to or attacked, the thing used.
+DRAV::ThingId ThingOf(const DRAV::COrder& order) {
+    if (order.GetType() == DRAV::ORDER_MOVE_TALK || order.GetType() == DRAV::ORDER_ATTACK) return order.GetThingId();
+    const auto* use = dynamic_cast<const DRAV::CUseOrder*>(&order);
+    return use && use->kind == DRAV::USE_OBJECT ? use->thing : 0;
 }
 
 }  // namespace
@@ -116,15 +134,80 @@ void CWalkWatch::Start(const std::string& what, DRAV::ThingId mover, DRAV::Thing
     m_reach = reach;
     m_startTick = TheGame().GetTick();
     m_log = App().GetMessageLog();
+    const DRAV::CActor* actor = FindActor(mover);
+    m_fromX = actor ? actor->GetX() : 0.0;
+    m_fromZ = actor ? actor->GetY() : 0.0;
+    m_before = actor ? actor->GetCurrentOrder() : nullptr;
+    m_wasWalking = !m_before.expired();
+    m_begun = false;
+    m_partyWalk = false;
     m_page.reset();
     m_pageTitle.clear();
     m_pages = 0;
 }
 
+bool CWalkWatch::TakeUpOrder(const DRAV::CActor& mover) {
+    const std::shared_ptr<DRAV::COrder> order = mover.GetCurrentOrder();
+    const bool given = order && order != m_before.lock();
+    // Moving on with no new order is the walk before going on, unless there was none
+    // and the new one ended between two looks.
+    if (!given && (m_wasWalking || mover.DistanceToPoint(m_fromX, m_fromZ) < kMovedAway)) return false;
+    m_begun = true;
+    if (!given) return true;
+    if (order->GetType() == DRAV::ORDER_MOVE) {
+        // A walk on the ground goes to the member's own place in the formation.
+        const auto& move = static_cast<const DRAV::CMoveOrder&>(*order);
+        if (m_target) m_what += " (the click walked to the ground there)";
+        m_target = 0;
+        m_x = move.x;
+        m_z = move.y;
+        m_reach = kGroundReach;
+    } else if (const auto* use = dynamic_cast<const DRAV::CUseOrder*>(order.get());
+               use && use->kind == DRAV::USE_TILE) {
+        // A door is opened from a cell away.
+        const DRAV::ThingId serial = use->thing & DRAV::kMaxThingSerial;
+        m_what += " (the click picked a door there)";
+        m_target = 0;
+        m_x = (serial % 1000 + 0.5) * kCell;
+        m_z = (serial / 1000 + 0.5) * kCell;
+        m_reach = mover.GetRadius() + kDoorReach;
+    } else if (const DRAV::ThingId picked = ThingOf(*order); picked && picked != m_target) {
+        // The click picked someone or something else drawn there.
+        const auto* named = dynamic_cast<const DRAV::CTalkTarget*>(FindThing(picked));
+        m_what += " (the click picked " + (named ? named->GetName() : std::string("another")) + ")";
+        m_target = picked;
+        m_reach = kThingReach;
+    }
+    return true;
+}
+
+bool CWalkWatch::PointTaken(const DRAV::CActor& mover) const {
+    // Someone standing on the point keeps the walker off by the two of them.
+    if (m_target) return false;
+    for (const auto& other : TheArea()->GetActors()) {
+        const double both = mover.GetRadius() + other->GetRadius();
+        if (other.get() != &mover && other->IsAlive() && other->DistanceToPoint(m_x, m_z) < both &&
+            mover.DistanceTo(*other) <= both + kStep)
+            return true;
+    }
+    return false;
+}
+
+bool CWalkWatch::PartyStillGoing(const DRAV::CActor& mover) const {
+    const auto* wayOut = dynamic_cast<const DRAV::CObject*>(FindThing(m_target));
+    if (!wayOut || !wayOut->IsExit()) return false;
+    for (const auto& member : TheGame().GetParty()) {
+        const std::shared_ptr<DRAV::COrder> order = member->IsAlive() ? member->GetCurrentOrder() : nullptr;
+        if (member.get() == &mover || !order || order->GetType() != DRAV::ORDER_USE) continue;
+        if (static_cast<const DRAV::CUseOrder&>(*order).thing == m_target) return true;
+    }
+    return false;
+}
+
 void CWalkWatch::Check(CFindings& findings, int turn) {
     if (!m_active) return;
-    const DRAV::CThing* target = FindThing(m_target);
-    const auto* named = dynamic_cast<const DRAV::CTalkTarget*>(target);
+    DRAV::CThing* target = FindThing(m_target);
+    const DRAV::CTalkTarget* named = dynamic_cast<const DRAV::CTalkTarget*>(target);
     if (App().IsGameRunning() && PageUp()) {
         // A page of the walk's own: not a box that opens on its own way, nor another's talk.
         const std::string title = PageTitle();
@@ -143,6 +226,16 @@ void CWalkWatch::Check(CFindings& findings, int turn) {
         m_active = false;
         return;
     }
+    const std::uint32_t spent = TheGame().GetTick() - m_startTick;
+    if (!m_begun) {
+        if (!TakeUpOrder(*mover)) {
+            // Nothing came of the click: it picked what gives no order, or nothing.
+            if (spent >= kStartGraceTicks) m_active = false;
+            return;
+        }
+        target = FindThing(m_target);
+        named = dynamic_cast<const DRAV::CTalkTarget*>(target);
+    }
     if (target) {
         PlaceOf(*target, m_x, m_z);
     } else if (m_target) {
@@ -158,16 +251,31 @@ void CWalkWatch::Check(CFindings& findings, int turn) {
                 (named && log[i].find(named->GetName()) != std::string::npos)) &&
                (i >= m_log.size() || log[i] != m_log[i]);
     const double away = mover->DistanceToPoint(m_x, m_z);
-    const bool ordered = mover->GetCurrentOrder() != nullptr;
-    if (!ordered && (away <= m_reach || word || m_pages > 0)) {
+    const auto* object = dynamic_cast<const DRAV::CObject*>(target);
+    // A thing is reached where the game lets it be used: at its edge.
+    const bool arrived = away <= m_reach || (object && mover->IsNextToObject(*object)) || PointTaken(*mover);
+    const bool othersGoing = PartyStillGoing(*mover);
+    m_partyWalk = m_partyWalk || othersGoing;
+    const bool ordered = mover->GetCurrentOrder() != nullptr || (arrived && othersGoing);
+    // One member alone at a way out is no party to ask.
+    const bool done = arrived && !(object && object->IsExit() && m_partyWalk);
+    if (!ordered && (done || word || m_pages > 0)) {
         m_active = false;
         return;
     }
-    const std::uint32_t spent = TheGame().GetTick() - m_startTick;
     std::ostringstream text;
     text.precision(2);
     text << std::fixed << m_what << " in " << m_area << ": ";
-    if (!ordered && spent >= kStartGraceTicks) {
+    if (!ordered && arrived) {
+        // At a way out the rest of the party came no nearer: no question, no word.
+        const DRAV::CActor* farthest = mover;
+        for (const auto& member : TheGame().GetParty())
+            if (member->IsAlive() && member->DistanceToPoint(m_x, m_z) > farthest->DistanceToPoint(m_x, m_z))
+                farthest = member.get();
+        text << mover->GetName() << " stood at it with no question of leaving: " << farthest->GetName()
+             << " stood still " << farthest->DistanceToPoint(m_x, m_z) / kCell << " cells short at "
+             << CellText(farthest->GetX(), farthest->GetY()) << " with no word";
+    } else if (!ordered && spent >= kStartGraceTicks) {
         text << mover->GetName() << " stood still " << away / kCell << " cells short at "
              << CellText(mover->GetX(), mover->GetY()) << " with no word";
     } else if (ordered && m_pages >= kMostPages) {

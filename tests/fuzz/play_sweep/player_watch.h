@@ -18,6 +18,8 @@
 class CDRAVDlg;
 
 namespace DRAV {
+class CActor;
+class COrder;
 class CThing;
 }
 
@@ -41,6 +43,9 @@ private:
 // still short of the target in silence, or an order going on past the bound or
 // opening its page again and again, is a finding. A box that opens on its own,
 // or another's talk, only holds the watch, as it holds the game's clock.
+// What is judged is the order the click gave: a click that gave none walks
+// nowhere, one that picked the ground under a figure walks to the member's own
+// place there, and a party walking to a way out is done when the last of it is.
 class CWalkWatch {
 public:
     // The target is the thing `target` (0: the ground at x, z), followed as it moves.
@@ -50,6 +55,13 @@ public:
     void Check(CFindings& findings, int turn);
 
 private:
+    // Follows the order the click gave once it shows; false when it gave none.
+    bool TakeUpOrder(const DRAV::CActor& mover);
+    // Whether someone else stands on the ground walked to, next to the mover.
+    bool PointTaken(const DRAV::CActor& mover) const;
+    // Whether another living member still walks to the way out `m_target`.
+    bool PartyStillGoing(const DRAV::CActor& mover) const;
+
     bool m_active = false;
     std::string m_what;
     std::string m_area;
@@ -58,6 +70,14 @@ private:
     double m_x = 0, m_z = 0, m_reach = 0;
     std::uint32_t m_startTick = 0;
     std::deque<std::string> m_log;
+    // Where the mover stood and what it was doing before the click, and whether
+    // the click has given it a walk since.
+    double m_fromX = 0, m_fromZ = 0;
+    std::weak_ptr<DRAV::COrder> m_before;
+    bool m_wasWalking = false;
+    bool m_begun = false;
+    // Whether others of the party were seen walking to the same way out.
+    bool m_partyWalk = false;
     // The last page the walk led to, and how often in a row a page of that title opened.
     std::weak_ptr<CDRAVDlg> m_page;
     std::string m_pageTitle;
