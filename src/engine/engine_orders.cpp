@@ -250,14 +250,16 @@ void CEngine::RunMoveTalkOrder(CActor& actor, const CMoveTalkOrder& order) {
     }
     actor.PopOrder(order);
     if (!talker) return;
-    // One who set out to talk to the party before it left another talk lets it be.
-    if (talker != &actor && !Game().HasPartyActedSinceTalk()) return;
+    // One who set out to talk to the party before another talk began lets it be:
+    // the talk it meant to begin has been had, or left.
+    if (talker != &actor && order.talksBegun != Game().GetTalksBegun()) return;
     StopSneaking(*talker);
     Game().PushEvent(std::make_shared<CTalkEvent>(talker->GetId(), listener->GetId()));
-    // Two members sent to talk to each other: the first to arrive talks.
+    // Whoever is drawn into this talk gives up the walk to one of her own: two
+    // sent to talk to each other talk once, and a member hailed on her way to
+    // someone else does not begin a second talk in the same moment.
     const std::shared_ptr<COrder> partnerOrder = partner->GetCurrentOrder();
-    if (partnerOrder && partnerOrder->GetType() == ORDER_MOVE_TALK && partnerOrder->GetThingId() == talker->GetId())
-        partner->ClearOrders();
+    if (partnerOrder && partnerOrder->GetType() == ORDER_MOVE_TALK) partner->ClearOrders();
 }
 
 void CEngine::RunUseOrder(CActor& actor, const CUseOrder& order, bool instant) {

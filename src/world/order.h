@@ -195,8 +195,11 @@ public:
 
 class CMoveTalkOrder final : public COrder {
 public:
-    explicit CMoveTalkOrder(ThingId partner) : COrder(ORDER_MOVE_TALK), partner(partner) {}
+    explicit CMoveTalkOrder(ThingId partner, std::uint32_t talksBegun = 0)
+        : COrder(ORDER_MOVE_TALK), partner(partner), talksBegun(talksBegun) {}
     ThingId partner;
+    // The conversations the game had begun when the order was given.
+    std::uint32_t talksBegun;
 };
 
 // The order as the class its type code names; code 3 when the object is not of

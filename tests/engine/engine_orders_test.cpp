@@ -349,4 +349,13 @@ TEST(EngineOrders, TwoMembersSentToTalkToEachOtherTalkOnce) {
     game.Tick(3);
     EXPECT_EQ(CountTalkEvents(game.DrainEvents()), 1);
     EXPECT_FALSE(companion->GetCurrentOrder());
+    // Hailed on her way to someone else, a member gives up that walk: one talk.
+    std::shared_ptr<CActor> trader;
+    game.Module().CreateActor(trader, &game.Game(), "landing_trader", "", 0);
+    ASSERT_TRUE(game.Area().PlaceActor(28, 1, false, trader));
+    main->PushOrder(std::make_shared<CMoveTalkOrder>(trader->GetId()), false);
+    companion->PushOrder(std::make_shared<CMoveTalkOrder>(main->GetId()), false);
+    ASSERT_GT(TicksUntilDone(game, *companion, 1000), 0);
+    game.Tick(600);
+    EXPECT_EQ(CountTalkEvents(game.DrainEvents()), 1);
 }

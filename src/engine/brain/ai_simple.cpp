@@ -146,7 +146,7 @@ void CAIForceTalk::IssueOrders(CEngine& engine, CActor& actor) {
     if (!near || m_lettingBe || actor.GetCurrentOrder()) return;
     for (const std::string& tag : m_tags)
         if (engine.GetGame()->IsQuestTagSet(tag)) return;
-    actor.PushOrder(std::make_shared<CMoveTalkOrder>(other->GetId()), false);
+    actor.PushOrder(std::make_shared<CMoveTalkOrder>(other->GetId(), talks), false);
 }
 
 void CAIWander::IssueOrders(CEngine&, CActor& actor) {
