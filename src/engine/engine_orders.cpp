@@ -253,13 +253,18 @@ void CEngine::RunMoveTalkOrder(CActor& actor, const CMoveTalkOrder& order) {
     // One who set out to talk to the party before another talk began lets it be:
     // the talk it meant to begin has been had, or left.
     if (talker != &actor && order.talksBegun != Game().GetTalksBegun()) return;
+    // A member on her way to talk to someone else is let be: that talk is the
+    // player's, and two begun at once would open one page over the other.
+    if (talker != &actor) {
+        const std::shared_ptr<COrder> own = talker->GetCurrentOrder();
+        if (own && own->GetType() == ORDER_MOVE_TALK && own->GetThingId() != actor.GetId()) return;
+    }
     StopSneaking(*talker);
     Game().PushEvent(std::make_shared<CTalkEvent>(talker->GetId(), listener->GetId()));
-    // Whoever is drawn into this talk gives up the walk to one of her own: two
-    // sent to talk to each other talk once, and a member hailed on her way to
-    // someone else does not begin a second talk in the same moment.
+    // Two sent to talk to each other talk once.
     const std::shared_ptr<COrder> partnerOrder = partner->GetCurrentOrder();
-    if (partnerOrder && partnerOrder->GetType() == ORDER_MOVE_TALK) partner->ClearOrders();
+    if (partnerOrder && partnerOrder->GetType() == ORDER_MOVE_TALK && partnerOrder->GetThingId() == actor.GetId())
+        partner->ClearOrders();
 }
 
 void CEngine::RunUseOrder(CActor& actor, const CUseOrder& order, bool instant) {

@@ -349,13 +349,21 @@ TEST(EngineOrders, TwoMembersSentToTalkToEachOtherTalkOnce) {
     game.Tick(3);
     EXPECT_EQ(CountTalkEvents(game.DrainEvents()), 1);
     EXPECT_FALSE(companion->GetCurrentOrder());
-    // Hailed on her way to someone else, a member gives up that walk: one talk.
-    std::shared_ptr<CActor> trader;
+    // One walking up to hail a member on her way to someone else lets her go on
+    // to the talk she was sent to: she has one talk, hers.
+    std::shared_ptr<CActor> trader, keeper;
     game.Module().CreateActor(trader, &game.Game(), "landing_trader", "", 0);
+    game.Module().CreateActor(keeper, &game.Game(), "ferry_keeper", "", 0);
     ASSERT_TRUE(game.Area().PlaceActor(28, 1, false, trader));
+    ASSERT_TRUE(game.Area().PlaceActor(16, 1, false, keeper));
     main->PushOrder(std::make_shared<CMoveTalkOrder>(trader->GetId()), false);
-    companion->PushOrder(std::make_shared<CMoveTalkOrder>(main->GetId()), false);
-    ASSERT_GT(TicksUntilDone(game, *companion, 1000), 0);
-    game.Tick(600);
-    EXPECT_EQ(CountTalkEvents(game.DrainEvents()), 1);
+    keeper->PushOrder(std::make_shared<CMoveTalkOrder>(main->GetId(), game.Game().GetTalksBegun()), false);
+    ASSERT_GT(TicksUntilDone(game, *main, 1000), 0);
+    std::vector<ThingId> partners;
+    for (const auto& event : game.DrainEvents()) {
+        const auto* talk = dynamic_cast<const CTalkEvent*>(event.get());
+        if (talk && (talk->GetTalker() == main->GetId() || talk->GetPartner() == main->GetId()))
+            partners.push_back(talk->GetTalker() == main->GetId() ? talk->GetPartner() : talk->GetTalker());
+    }
+    EXPECT_EQ(partners, std::vector<ThingId>{trader->GetId()});
 }
