@@ -344,6 +344,10 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const std::deque<std::st
     // walk that came near it, or a talk that ended in a threat.
     bool roused = false;
     for (const DRAV::ThingId foe : LooseFoes()) roused = roused || !m_looseAtCalm.count(foe);
+    const bool talkUp = Talking();
+    if (m_calmFrom == now) m_threatened = false;
+    m_threatened = m_threatened || (roused && (talkUp || m_talkWasUp));
+    m_talkWasUp = talkUp;
     std::map<DRAV::ThingId, int> hitPoints;
     std::map<DRAV::ThingId, bool> standing;
     for (const auto& member : TheGame().GetParty()) {
@@ -352,7 +356,7 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const std::deque<std::st
         hitPoints[id] = member->GetHitPoints();
         standing[id] = !member->GetCurrentOrder();
         const auto before = m_hitPoints.find(id);
-        const bool stood = (m_standing.count(id) == 0 || m_standing[id] || m_calmFrom == now) && !(roused && m_walked.count(id));
+        const bool stood = (m_standing.count(id) == 0 || m_standing[id] || m_calmFrom == now) && !(roused && m_walked.count(id)) && !m_threatened;
         if (!standing[id]) m_walked.insert(id);
         if (before == m_hitPoints.end() || hitPoints[id] >= before->second || !stood) continue;
         if (now - m_calmFrom > kCalmTicks) continue;

@@ -125,6 +125,10 @@ private:
     // loose already when the calm began should have been held back, walk or not.
     std::set<DRAV::ThingId> m_walked;
     std::set<DRAV::ThingId> m_looseAtCalm;
+    // A foe roused while a talk was on the page was roused by the player's answer
+    // ("we come through you"): the fight that follows is the player's own.
+    bool m_talkWasUp = false;
+    bool m_threatened = false;
 };
 
 // The lines the player reads: the log, the talk page and boxes.
