@@ -236,9 +236,6 @@ TEST(SweepPlay, WhatGoesWrongInPlayIsTheGamesFault) {
              for (int i = 0; i < 101; ++i) engine.GetGame()->PushMessage(0, "Hark.");
          },
          FaultKind::EventFlood},
-        {"a party left empty",
-         [](DRAV::CEngine& engine) { engine.GetGame()->RemovePartyMember(*engine.GetGame()->GetMainActor()); },
-         FaultKind::EmptyParty},
     };
     for (const Row& row : rows) {
         QuillmereFuzz::PlayPlan plan;
