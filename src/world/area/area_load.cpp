@@ -1,6 +1,8 @@
 // Reading an area file into the area: header, travel, skies and sounds, the grid
 // and its tiles, objects, entries and exits.
 
+#include <algorithm>
+#include <cstdint>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -183,8 +185,8 @@ void CArea::ReadTravel(const std::string& fromArea, DRAVCommon::CDataFileReader&
     }
     reader.EndBlock();
     if (hours == 0 || !m_game) return;
-    // 30 ticks a second; the tick counter wraps like the game's own.
-    m_game->SetTick(m_game->GetTick() + static_cast<std::uint32_t>(std::uint64_t{hours} * 3600u * 30u));
+    // 30 ticks a second.
+    m_game->PassTime(static_cast<std::uint32_t>(std::min<std::uint64_t>(std::uint64_t{hours} * 3600u * 30u, UINT32_MAX)));
     std::string duration;
     if (hours <= 24) {
         duration = std::to_string(hours) + (hours == 1 ? " hour." : " hours.");
