@@ -163,6 +163,42 @@ std::uint32_t HighestActorSerial(const CGame& game) {
     return highest;
 }
 
+// What a load makes anew, each with a serial above the saved actors': every item,
+// and the current area's objects, those its file makes (the removed ones too) and
+// the piles. Counted generously, never short.
+std::uint64_t ThingsALoadMakes(const CGame& game) {
+    std::uint64_t things = 0;
+    const auto count = [&things](const ActorList& actors) {
+        for (const auto& actor : actors) {
+            for (const auto& item : actor->GetEquipment()) things += item ? 1 : 0;
+            things += actor->GetBackpackItems().size() + actor->GetDropItemList().size();
+        }
+    };
+    count(game.GetNonLocatedActors());
+    for (const auto& [owner, store] : game.GetStores()) things += store ? store->GetStock().size() : 0;
+    for (const auto& [name, area] : game.GetAreas()) {
+        if (!area) continue;
+        count(area->GetActors());
+        for (const auto& stack : area->GetItemStacks()) things += 1 + stack->items.size();
+        things += area->GetLocksAndTraps().size();
+        for (const auto& object : area->GetObjects()) things += 1 + object->GetItems().size();
+    }
+    return things;
+}
+
+// The serial counter a save holds: the next above its actors, who keep their
+// serials, while everything else is numbered anew as it loads. A game that has
+// used up its serials still saves, and each load gives back what the one before
+// it took. Code 2, before anything is written, when a load could not number the
+// things of the game.
+std::uint32_t SavedSerialCounter(const CGame& game) {
+    const std::uint32_t next = HighestActorSerial(game) + 1;
+    if (next + ThingsALoadMakes(game) > std::uint64_t{kMaxThingSerial} + 1)
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the game has made so many things that a load could not number "
+                                                    "them all again: it cannot be saved");
+    return next;
+}
+
 // The game holds back only foes of the area the party stands in, and lets them go
 // when the party leaves it. A held foe may have given up since; one that died, or
 // anyone who never stood against the party, is not held.
@@ -202,6 +238,7 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
     // A load goes on from the area the party stands in; between two areas there is
     // none, and such a save could never be played again.
     if (!game.GetCurrentArea()) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the party is between areas");
+    const std::uint32_t serialCounter = SavedSerialCounter(game);
     const std::string temporary = path + ".part";
     try {
         DRAVCommon::CDataFileWriter writer(temporary);
@@ -229,7 +266,7 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
         writer.WriteWord(GetDifficultyKey(game.GetDifficulty()));
         writer.EndBlock();
         writer.WriteValue(game.GetTick());
-        writer.WriteValue(game.GetThingSerialCounter());
+        writer.WriteValue(serialCounter);
         writer.WriteValue(game.GetStateCode());
         writer.WriteValue(game.GetGold());
         writer.WriteValue(game.GetNextHeartbeatTick());
@@ -302,14 +339,20 @@ void CEngine::LoadGame(const std::string& path, const CModuleVersionRange& expec
     auto game = std::make_shared<CGame>();
     game->SetCalendarBase(module.GetStartYear(), module.GetStartDay(), module.GetStartHour());
     std::string bonus = quickActions;
-    {
-        DRAVCommon::CDataFileReader reader(path);
-        ReadSavedGame(reader, expected, *game, bonus);
+    try {
+        {
+            DRAVCommon::CDataFileReader reader(path);
+            ReadSavedGame(reader, expected, *game, bonus);
+        }
+        // As older builds wrote between two areas: nowhere to go on from.
+        if (!game->GetCurrentArea()) throw CDRAVException(DRAV_ERR_BAD_DATA, "the saved game has no current area");
+        RebuildParty(*game);
+        RequireMainInParty(*game);
+    } catch (const CDRAVException& failure) {
+        // Every refusal names the file, whichever step of the load found it.
+        if (failure.GetMessage().find(path) != std::string::npos) throw;
+        throw CDRAVException(failure.GetCode(), path + ": " + failure.GetMessage(), failure.GetReason());
     }
-    // As older builds wrote between two areas: nowhere to go on from.
-    if (!game->GetCurrentArea()) throw CDRAVException(DRAV_ERR_BAD_DATA, "the saved game has no current area");
-    RebuildParty(*game);
-    RequireMainInParty(*game);
     m_game = std::move(game);
     // Every game reports a broken quest script once for itself.
     m_failedQuests.clear();

@@ -302,6 +302,9 @@ private:
     void SaveLocksAndTraps(DRAVCommon::CDataFileWriter& writer) const;
     void SaveTileTracker(DRAVCommon::CDataFileWriter& writer) const;
     void LoadTileTracker(DRAVCommon::CDataFileReader& reader);
+    // A saved game's actors, open doors and records of objects lie on the grid the
+    // area's file gives; code 1 naming the first that does not.
+    void RequireSavedPlacesOnGrid(const CModule& module) const;
     // Entries and exits lead onto the grid; code 1 naming `what` otherwise.
     void RequireOnGrid(const DRAVCommon::CDataFileReader& reader, const std::string& what, std::uint32_t column,
                        std::uint32_t row) const;

@@ -215,9 +215,9 @@ TEST(ModuleLoad, AMultitileLargerThanAnyAreaIsRefused) {
 
 // Numbers the rules loop or multiply on are held to a range where the file is read:
 // a speed is a pass of every attack per 10 points, a tile's size 1 to 1000 cells of a
-// grid each way, a radius below 0 no size at all, an item count no more than a saved
-// game reads back. Each is refused naming its own file,
-// not the definition or area that first meets it; the ends of each range load.
+// grid each way, a radius below 0 no size at all, a radius or height past 2500 fits in
+// no area, an item count no more than a saved game reads back. Each is refused naming
+// its own file, not the definition or area that first meets it; the ends of each range load.
 TEST(ModuleLoad, NumbersPastTheirRangeAreRefusedNamingTheirFile) {
     struct Case {
         const char* file;
@@ -232,7 +232,9 @@ TEST(ModuleLoad, NumbersPastTheirRangeAreRefusedNamingTheirFile) {
         {"1/monsters.drav", "( 10 20 )", "( 1000 -1000 )", ""},
         {"global_monsters.drav", "<size> 1.2 1.8 </size>", "<size> -1 1.8 </size>",
          "global_monsters.drav: expected a radius from 0 to 2500"},
-        {"global_monsters.drav", "<size> 1.2 1.8 </size>", "<size> 2500 1e308 </size>", ""},
+        {"global_monsters.drav", "<size> 1.2 1.8 </size>", "<size> 1.2 1e308 </size>",
+         "global_monsters.drav: expected a height from 0 to 2500"},
+        {"global_monsters.drav", "<size> 1.2 1.8 </size>", "<size> 2500 2500 </size>", ""},
         {"1/world.drav", "rack_nets ( 3 2 ) block", "rack_nets ( 1000000000 2 ) block",
          "world.drav: expected a width in cells from 1 to 1000"},
         {"1/world.drav", "rack_nets ( 3 2 ) block", "rack_nets ( 0 2 ) block", "world.drav: expected a width in cells"},
