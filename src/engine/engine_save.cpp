@@ -16,13 +16,18 @@
 #include "common/trace.h"
 #include "engine/engine.h"
 #include "platform/win32/file_path.h"
+#include "rules/items/item_count.h"
 #include "rules/vocabulary/actor_class.h"
+#include "script/script_limits.h"
 #include "world/area.h"
 
 namespace DRAV {
 namespace {
 
 constexpr const char* kOwnModule = "Orvex";
+// Tags a save holds: as many as scripts may add, and as many again for those the
+// module's quests, items and encounters set, of which a chapter has a few dozen.
+constexpr std::size_t kSavedTagLimit = 2 * kScriptTagLimit;
 
 // The saved version fits the expected module: its own version, or one of the
 // older versions the game's own module still reads.
@@ -165,13 +170,25 @@ std::uint32_t HighestActorSerial(const CGame& game) {
 
 // What a load makes anew, each with a serial above the saved actors': every item,
 // and the current area's objects, those its file makes (the removed ones too) and
-// the piles. Counted generously, never short.
+// the piles. Counted generously, never short. Code 2 for more tags or a longer list
+// of items than a load takes back.
 std::uint64_t ThingsALoadMakes(const CGame& game) {
+    if (game.GetQuestTags().size() > kSavedTagLimit)
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the game holds more than the " + std::to_string(kSavedTagLimit) +
+                                                        " tags a save keeps: it cannot be saved");
     std::uint64_t things = 0;
-    const auto count = [&things](const ActorList& actors) {
+    const auto list = [&things](const ItemPtrList& items) {
+        if (items.size() > kSavedItemListLimit)
+            throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "a list of more than the " +
+                                                            std::to_string(kSavedItemListLimit) +
+                                                            " items a save keeps together: the game cannot be saved");
+        things += items.size();
+    };
+    const auto count = [&](const ActorList& actors) {
         for (const auto& actor : actors) {
             for (const auto& item : actor->GetEquipment()) things += item ? 1 : 0;
-            things += actor->GetBackpackItems().size() + actor->GetDropItemList().size();
+            list(actor->GetBackpackItems());
+            list(actor->GetDropItemList());
         }
     };
     count(game.GetNonLocatedActors());
@@ -179,9 +196,9 @@ std::uint64_t ThingsALoadMakes(const CGame& game) {
     for (const auto& [name, area] : game.GetAreas()) {
         if (!area) continue;
         count(area->GetActors());
-        for (const auto& stack : area->GetItemStacks()) things += 1 + stack->items.size();
+        for (const auto& stack : area->GetItemStacks()) list(stack->items), ++things;
         things += area->GetLocksAndTraps().size();
-        for (const auto& object : area->GetObjects()) things += 1 + object->GetItems().size();
+        for (const auto& object : area->GetObjects()) list(object->GetItems()), ++things;
     }
     return things;
 }
@@ -414,12 +431,12 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
     reader.EndBlock();
     game.SetLastArea(reader.ReadWordOrEmpty());
     reader.BeginBlock("questtags");
-    LoadTagMap(game.GetQuestTags(), reader);
+    LoadTagMap(game.GetQuestTags(), reader, kSavedTagLimit);
     reader.EndBlock();
     LoadJournalState(game.GetJournal(), reader);
-    LoadPeopleJournal(game.GetPeopleJournal(), reader);
+    LoadPeopleJournal(game.GetPeopleJournal(), reader, module.GetMonsterTemplates().size());
     reader.BeginBlock("revealed");
-    LoadTagMap(game.GetRevealedLocations(), reader);
+    LoadTagMap(game.GetRevealedLocations(), reader, kScriptLocationLimit);
     reader.EndBlock();
     // Every thing the save holds is made again with a new serial: a counter too near
     // the last leaves too few, and the refusal names the counter.

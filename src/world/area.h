@@ -218,7 +218,8 @@ public:
     void ApplyLocksAndTraps();
     // A one-time trap went off: its object goes now and after every rebuild.
     void RemoveSprungTrapObject(const CObject& object);
-    // A new empty "pile" object at (x, y); code 1 when the module defines no pile.
+    // The "pile" lying on the cell of (x, y), or a new empty one there: one pile a
+    // cell however often things fall. Code 1 when the module defines no pile.
     std::shared_ptr<CObject> DropItem(const CModule& module, double x, double y);
 
     // ---- saved games (area_state.cpp) ----

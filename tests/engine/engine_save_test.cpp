@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <sstream>
 
@@ -199,7 +200,8 @@ TEST(EngineSave, AFailedSaveLeavesThePreviousFileWhole) {
 
 // A game that has used up its serials saves, and the save loads: all but the
 // actors is numbered anew from just above them. One whose actor took a serial too
-// near the last for the rest is refused before anything is written.
+// near the last for the rest, or that holds more than a load takes back, is
+// refused before anything is written.
 TEST(EngineSave, AGameOutOfSerialsSavesWhatALoadCanNumber) {
     auto game = StartSampleGame();
     TempDir dir;
@@ -210,12 +212,23 @@ TEST(EngineSave, AGameOutOfSerialsSavesWhatALoadCanNumber) {
     engine->LoadGame(dir / "spent.drav", kExpected, bonus);
     EXPECT_LT(engine->GetGame()->GetThingSerialCounter(), 1000u);
 
+    // Nor are more tags, or a longer list of items, than a load takes back.
     const std::string before = ReadTextFile(dir / "spent.drav");
+    const auto refused = [&](const std::string& words) {
+        EXPECT_EQ(DRAV_MESSAGE(game.Engine().SaveGame(dir / "spent.drav", kExpected, nullptr)), words);
+        EXPECT_EQ(ReadTextFile(dir / "spent.drav"), before);
+    };
+    for (std::size_t i = 0; i <= 4096; ++i) game.Game().GetQuestTags()["t" + std::to_string(i)] = 1;
+    refused("the game holds more than the 4096 tags a save keeps: it cannot be saved");
+    game.Game().GetQuestTags().clear();
+    for (std::size_t i = 0; i <= kSavedItemListLimit; ++i)
+        game.Main()->AddToBackpack(game.Engine().GetModule()->CreateItem("dagger", 1, 0, 0), false);
+    refused("a list of more than the 4096 items a save keeps together: the game cannot be saved");
+    while (game.Main()->GetBackpackItems().size() > 1)
+        game.Main()->RemoveFromBackpack(*game.Main()->GetBackpackItems().back());
     game.Game().SetThingSerialCounter(kMaxThingSerial - 20);
     ASSERT_NE(game.Spawn("reed_goblin", 8, 6), nullptr);
-    EXPECT_EQ(DRAV_MESSAGE(game.Engine().SaveGame(dir / "spent.drav", kExpected, nullptr)),
-              "the game has made so many things that a load could not number them all again: it cannot be saved");
-    EXPECT_EQ(ReadTextFile(dir / "spent.drav"), before);
+    refused("the game has made so many things that a load could not number them all again: it cannot be saved");
 }
 
 // Heartbeats keep the rhythm the saved game had: loaded into the engine that played
@@ -385,6 +398,13 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
     const auto edited = [&](const std::string& from, const std::string& to) {
         return std::string(text).replace(text.find(from), from.size(), to);
     };
+    // `count` groups made by `group` put after the first `after`.
+    const auto many = [&](const std::string& after, std::size_t count, const std::function<std::string(std::size_t)>& group) {
+        std::string groups;
+        for (std::size_t i = 0; i < count; ++i) groups += group(i);
+        return edited(after, after + groups);
+    };
+    const auto named = [](std::size_t i) { return " (n" + std::to_string(i) + " 1)"; };
     const std::uint32_t counter = game.Game().GetThingSerialCounter();
     std::string flood;
     for (std::uint32_t i = 0; i < 100000; ++i) flood += "  " + std::to_string(counter + i) + "\n";
@@ -425,6 +445,11 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
         {"a height past the largest", heroLine(4, "1e308"), "a height from 0 to 2500"},
         {"the hero east of the grid", heroLine(0, "1e9"), "actor \"Wren\" at (1e+09 "},
         {"the hero north of the grid", heroLine(1, "-0.5"), "lies off the grid of area \"reedwater_landing\""},
+        {"more map locations than scripts reveal", many("<revealed>", 2049, named), "more than 2048 names"},
+        {"as many map locations as scripts reveal", many("<revealed>", 2048, named), ""},
+        {"more tags than a save keeps", many("<questtags>", 4096, named), "more than 4096 names"},
+        {"more stacks in a pack than a save keeps", many("<backpack>", 4096, [](std::size_t) { return " (dagger 1 0)"; }),
+         "a list of more than 4096 items"},
         {"a held serial of nobody", holding("  " + std::to_string(counter + 5) + "\n"), ""},
         {"the hero held", holding("  " + std::to_string(game.Main()->GetId() & kMaxThingSerial) + "\n"), ""},
         {"Mother Hesk held", holding("  " + std::to_string(hesk) + "\n"), ""},

@@ -203,6 +203,7 @@ void CActor::LoadItems(DRAVCommon::CDataFileReader& reader, CGame& game, const C
     for (auto [element, list] : {std::pair{"backpack", &m_backpack}, std::pair{"dropitems", &m_dropItems}}) {
         reader.BeginBlock(element);
         while (reader.BeginGroup(3, false)) {
+            RequireRoomInSavedList(reader, list->size());
             if (auto item = ReadItem(reader, game, module)) {
                 item->SetHolder(this);
                 list->push_back(std::move(item));
