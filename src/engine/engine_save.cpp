@@ -17,6 +17,7 @@
 #include "engine/engine.h"
 #include "platform/win32/file_path.h"
 #include "rules/items/item_count.h"
+#include "rules/monsters/actor_template.h"
 #include "rules/vocabulary/actor_class.h"
 #include "script/script_limits.h"
 #include "world/area.h"
@@ -133,6 +134,9 @@ void RequireMainInParty(const CGame& game) {
 std::string ReadSavedThings(DRAVCommon::CDataFileReader& reader, CGame& game, const CModule& module) {
     reader.BeginBlock("nonlocated");
     while (reader.IsBlock("actor")) {
+        // Members of the party who fell, and no more than it holds.
+        if (game.GetNonLocatedActors().size() == kMaxPartyMembers)
+            reader.Fail(DRAV_ERR_BAD_DATA, "more actors outside areas than a party holds");
         auto actor = std::make_shared<CActor>(reader, game, module);
         actor->SetArea(nullptr);
         game.AddNonLocatedActor(std::move(actor));
@@ -144,6 +148,9 @@ std::string ReadSavedThings(DRAVCommon::CDataFileReader& reader, CGame& game, co
     while (reader.IsBlock("actorstore")) {
         reader.BeginBlock("actorstore");
         std::string owner = reader.ReadWordOrEmpty();
+        // A store is its keeper's, one a monster definition that keeps one.
+        const CActorTemplate* keeper = module.FindMonsterTemplate(owner);
+        if (!keeper || !keeper->GetStore()) reader.Fail(DRAV_ERR_BAD_DATA, "no monster \"" + owner + "\" keeps a store");
         game.GetStores().insert_or_assign(std::move(owner), ReadStores(reader, module, &game));
         reader.EndBlock();
     }

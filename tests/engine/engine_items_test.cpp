@@ -127,9 +127,7 @@ TEST(EngineItems, GoldFromAPileGoesToThePartyAndTheEmptyPileGoes) {
     game.Engine().RunDropOrder(wren, CDropOrder(0, more->GetId()));
     EXPECT_EQ(pie->GetCount(), 5);
     const auto objects = game.Area().GetObjects();
-    EXPECT_EQ(std::count_if(objects.begin(), objects.end(),
-                            [&](const auto& object) { return object->GetItems() == ItemPtrList{pie}; }),
-              1);
+    EXPECT_EQ(std::count_if(objects.begin(), objects.end(), [&](const auto& o) { return o->GetItems() == ItemPtrList{pie}; }), 1);
 }
 
 TEST(EngineItems, TakingAQuestItemSetsItsTag) {

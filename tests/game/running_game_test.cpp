@@ -533,4 +533,5 @@ TEST(Journeys, AnEntryThatAlwaysSendsThePartyOnComesToRest) {
         shell.app.EndGame();
     }
 }
+
 }  // namespace

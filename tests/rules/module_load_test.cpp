@@ -215,9 +215,9 @@ TEST(ModuleLoad, AMultitileLargerThanAnyAreaIsRefused) {
 
 // Numbers the rules loop or multiply on are held to a range where the file is read:
 // a speed is a pass of every attack per 10 points, a tile's size 1 to 1000 cells of a
-// grid each way, a radius below 0 no size at all, a radius or height past 2500 fits in
-// no area, an item count no more than a saved game reads back. Each is refused naming
-// its own file, not the definition or area that first meets it; the ends of each range load.
+// grid each way, a radius below 0 no size at all, an item count no more than a saved
+// game reads back. Each is refused naming its own file,
+// not the definition or area that first meets it; the ends of each range load.
 TEST(ModuleLoad, NumbersPastTheirRangeAreRefusedNamingTheirFile) {
     struct Case {
         const char* file;
