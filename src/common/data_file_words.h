@@ -3,7 +3,6 @@
 // were written: the writer refuses anything else, and the reader of a file the
 // game wrote refuses the same, so that whatever loads can be saved again.
 
-#include <algorithm>
 #include <string>
 
 namespace DRAVCommon {

@@ -185,7 +185,8 @@ void CEngine::EnterArea() {
     // reported once the area is entered, not instead of entering it.
     std::exception_ptr scriptFailure = HoldScriptError([&] { RunEntryScript(entered.second); });
     const std::int32_t asked = game.GetStateCode();
-    if ((asked == GAME_TRAVEL || asked == GAME_WIPED_OUT) && game.GetArrivalsWithoutTick() >= kMostArrivalsWithoutTick) {
+    if ((asked == GAME_TRAVEL || asked == GAME_WIPED_OUT) &&
+        game.GetArrivalsWithoutTick() >= kMostArrivalsWithoutTick) {
         CancelTravel();
         const CAreaEntry* entry = FindAreaEntry(CurrentArea().GetEntries(), entered.second);
         const std::string origin = entry && entry->script && !entry->script->GetOrigin().empty()

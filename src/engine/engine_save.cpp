@@ -150,7 +150,8 @@ std::string ReadSavedThings(DRAVCommon::CDataFileReader& reader, CGame& game, co
         std::string owner = reader.ReadWordOrEmpty();
         // A store is its keeper's, one a monster definition that keeps one.
         const CActorTemplate* keeper = module.FindMonsterTemplate(owner);
-        if (!keeper || !keeper->GetStore()) reader.Fail(DRAV_ERR_BAD_DATA, "no monster \"" + owner + "\" keeps a store");
+        if (!keeper || !keeper->GetStore())
+            reader.Fail(DRAV_ERR_BAD_DATA, "no monster \"" + owner + "\" keeps a store");
         game.GetStores().insert_or_assign(std::move(owner), ReadStores(reader, module, &game));
         reader.EndBlock();
     }

@@ -127,7 +127,8 @@ TEST(EngineItems, GoldFromAPileGoesToThePartyAndTheEmptyPileGoes) {
     game.Engine().RunDropOrder(wren, CDropOrder(0, more->GetId()));
     EXPECT_EQ(pie->GetCount(), 5);
     const auto objects = game.Area().GetObjects();
-    EXPECT_EQ(std::count_if(objects.begin(), objects.end(), [&](const auto& o) { return o->GetItems() == ItemPtrList{pie}; }), 1);
+    const auto holdsPie = [&](const auto& object) { return object->GetItems() == ItemPtrList{pie}; };
+    EXPECT_EQ(std::count_if(objects.begin(), objects.end(), holdsPie), 1);
 }
 
 TEST(EngineItems, TakingAQuestItemSetsItsTag) {

@@ -479,7 +479,8 @@ TEST(Journeys, AnEntryThatAlwaysSendsThePartyOnComesToRest) {
     };
     const std::string stopped = ": the party has been sent on 16 times in a row as it arrived";
     const std::pair<std::vector<QuillmereTest::SampleEdit>, std::string> rows[] = {
-        {{before("drav_goto_area( context, \"reedwater_landing\", \"dock\" )")}, "reedwater_landing.drav (entry dock)" + stopped},
+        {{before("drav_goto_area( context, \"reedwater_landing\", \"dock\" )")},
+         "reedwater_landing.drav (entry dock)" + stopped},
         {{before("drav_rest( context, \"dock\" )")}, "reedwater_landing.drav (entry dock)" + stopped},
         {{before("drav_goto_area( context, \"reed_marsh\", \"landing\" )"),
           before("drav_goto_area( context, \"reedwater_landing\", \"dock\" )", "reed_marsh.drav", "marsh_entered")},

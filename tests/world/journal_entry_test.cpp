@@ -58,7 +58,8 @@ TEST(JournalState, ALoadKeepsTheLatestEntriesAsTheJournalDoes) {
     DRAVCommon::CDataFileReader reader(QuillmereTest::TextStream(text + " </journal>"), "save");
     JournalState journal;
     DRAV::LoadJournalState(journal, reader);
-    EXPECT_EQ(std::pair(journal.size(), journal.front()->GetJournalKey()), std::pair(DRAV::kJournalEntryLimit, std::string("e2")));
+    EXPECT_EQ(std::pair(journal.size(), journal.front()->GetJournalKey()),
+              std::pair(DRAV::kJournalEntryLimit, std::string("e2")));
 }
 
 TEST(JournalState, EmptyJournalClearsTheOldOne) {

@@ -24,9 +24,9 @@ struct CPlaceFile {
 };
 
 // A map's first element, or an area's grid size and entry names, its cells,
-// scripts and whatever else precedes the list passed over unread. Code 1 when the module has no file of that name
-// ("the module has no area "<name>""), or an area's file holds no readable entry
-// list (naming the file).
+// scripts and whatever else precedes the list passed over unread. Code 1 when the
+// module has no file of that name ("the module has no area "<name>""), or an area's
+// file holds no readable entry list (naming the file).
 CPlaceFile ReadPlaceFile(const std::shared_ptr<DRAVCommon::CDataFileFactory>& package, const std::string& name);
 
 }  // namespace DRAV

@@ -184,7 +184,8 @@ void CArea::ReadTravel(const std::string& fromArea, DRAVCommon::CDataFileReader&
     reader.EndBlock();
     if (hours == 0 || !m_game) return;
     // 30 ticks a second.
-    m_game->PassTime(static_cast<std::uint32_t>(std::min<std::uint64_t>(std::uint64_t{hours} * 3600u * 30u, UINT32_MAX)));
+    const std::uint64_t ticks = std::uint64_t{hours} * 3600u * 30u;
+    m_game->PassTime(static_cast<std::uint32_t>(std::min<std::uint64_t>(ticks, UINT32_MAX)));
     std::string duration;
     if (hours <= 24) {
         duration = std::to_string(hours) + (hours == 1 ? " hour." : " hours.");
