@@ -39,18 +39,9 @@ void CObject::SetPosition(double x, double y) {
 
 void CObject::AddItem(std::shared_ptr<CItem> item) {
     if (!item) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "no item to put into object " + m_objectName);
-    if (m_template->GetKey() == kPileTemplate) {
-        // What falls on a pile joins a stack of its kind there, as in a pack: a
-        // pile holds a stack a kind however often things fall on it.
-        const auto same = std::find_if(m_items.begin(), m_items.end(), [&](const auto& held) {
-            return &held->GetTemplate() == &item->GetTemplate() && held->GetExpiryTick() == item->GetExpiryTick() &&
-                   std::int64_t{held->GetCount()} + item->GetCount() <= kMostInStack;
-        });
-        if (same != m_items.end()) {
-            (*same)->SetCount((*same)->GetCount() + item->GetCount());
-            return;
-        }
-    }
+    // What falls on a pile joins a stack of its kind there, as in a pack: a pile
+    // holds a stack a kind however often things fall on it.
+    if (m_template->GetKey() == kPileTemplate && MergeIntoStack(m_items, *item)) return;
     item->SetHolder(this);
     m_items.push_back(std::move(item));
 }

@@ -524,7 +524,9 @@ TEST(Journeys, AnEntryThatAlwaysSendsThePartyOnComesToRest) {
         // The save the game made on the way, if any, then the player's own.
         const std::string save = shell.home.folder / "docs/Orvex Saved Games/Wren.drav";
         for (bool own : {false, true}) {
-            if (own) ASSERT_TRUE(shell.app.SaveGame());
+            if (own) {
+                ASSERT_TRUE(shell.app.SaveGame());
+            }
             if (!std::filesystem::exists(save)) continue;
             ASSERT_TRUE(shell.app.LoadGame(save, 1, false));
             const std::uint32_t tick = shell.app.GetEngine()->GetGame()->GetTick();
