@@ -12,6 +12,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "common/data_file_words.h"
 #include "common/exception.h"
 #include "platform/win32/file_path.h"
 
@@ -99,7 +100,7 @@ CDataFileReader::CDataFileReader(CDataFileFactory& source, DataFileKind kind, Da
                                  const std::string& name)
     : CDataFileReader(source.Open(kind, subkind, name), DescribeDataFile(kind, subkind, name)) {}
 
-CDataFileReader::CDataFileReader(const std::string& path) : CDataFileReader(OpenFile(path), path) {}
+CDataFileReader::CDataFileReader(const std::string& path) : CDataFileReader(OpenFile(path), path) { m_written = true; }
 
 CDataFileReader::CDataFileReader(std::shared_ptr<std::istream> stream, std::string sourceName)
     : m_stream(std::move(stream)), m_sourceName(std::move(sourceName)) {
@@ -279,6 +280,8 @@ bool CDataFileReader::OpenGroup(std::uint32_t count, bool allowZero) {
 
 std::string CDataFileReader::ReadWord() {
     if (IsElementTag(RequireToken("a word"))) Fail(DRAV_ERR_BAD_DATA, "expected a word");
+    if (m_written && !IsWritableWord(m_token))
+        Fail(DRAV_ERR_BAD_DATA, "a word with white space or starting with \"#\", \"<\" or \"(\" cannot be saved again");
     // The word leaves the reader's buffer instead of being copied out of it.
     std::string word = std::move(m_token);
     m_token.clear();
@@ -320,6 +323,8 @@ std::string CDataFileReader::ReadQuoted() {
         closed = text.size() > wordStart && text.back() == '"';
     }
     if (!text.empty() && text.back() == '"') text.pop_back();
+    if (m_written && !IsWritableText(text))
+        Fail(DRAV_ERR_BAD_DATA, "a text with a double quote in it cannot be saved again");
     Advance();
     return text;
 }

@@ -20,6 +20,8 @@ public:
     CDataFileReader(CDataFileFactory& source, DataFileKind kind, DataFileSubkind subkind, const std::string& name);
 
     // Reads the file at `path` (saved games and their headers); code 1 when it cannot be opened.
+    // The game wrote it: a word or a quoted text the writer could not have written
+    // is refused as it is read (code 1), since it could never be saved again.
     explicit CDataFileReader(const std::string& path);
 
     // Reads `stream`; `sourceName` names it in error messages.
@@ -118,6 +120,7 @@ private:
     std::vector<std::string> m_blocks;
     std::uint32_t m_groupCountdown = 0;
     bool m_ended = false;  // the last read met the end of the data
+    bool m_written = false;  // a file the game wrote: only what the writer writes is taken
     std::string m_sourceName;
 };
 

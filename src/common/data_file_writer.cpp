@@ -6,6 +6,7 @@
 #include <locale>
 #include <string_view>
 
+#include "common/data_file_words.h"
 #include "common/exception.h"
 #include "platform/win32/file_path.h"
 
@@ -75,8 +76,7 @@ void CDataFileWriter::BeginGroup(std::int32_t count) {
 void CDataFileWriter::WriteWord(const std::string& word) {
     // A word must read back as the one token it was: white space would split it, and
     // the reader takes a leading "#", "<" or "(" for a comment, an element or a group.
-    if (word.find_first_of(" \t\n\v\f\r") != std::string::npos ||
-        (!word.empty() && (word[0] == '#' || word[0] == '<' || word[0] == '(')))
+    if (!IsWritableWord(word))
         throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, m_path + ": a word with white space or starting with \"#\", "
                                                              "\"<\" or \"(\" cannot be saved: \"" + word + "\"");
     BeginValue();
@@ -94,7 +94,7 @@ void CDataFileWriter::WriteParenthesis(char parenthesis) {
 }
 
 void CDataFileWriter::WriteQuoted(const std::string& text) {
-    if (text.find_first_of("\"\n\r") != std::string::npos)
+    if (!IsWritableText(text))
         throw CDRAVException(DRAV_ERR_OUT_OF_RANGE,
                              m_path + ": text with a double quote or a line break cannot be saved: " + text);
     // A blank right after the opening quote would make that quote a text of its own

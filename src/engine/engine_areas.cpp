@@ -18,6 +18,11 @@ namespace {
 
 constexpr std::uint32_t kRestTicks = 8 * 3600 * 30;
 constexpr int kRestHours = 8;
+// Arrivals in a row, each sent on by its entry's script before a tick could run,
+// after which the next journey asked is not made. Real chains are a hop or two;
+// an entry that always sends the party on would go round for ever, and every
+// journey saves, rests pass eight hours and travel its own.
+constexpr std::uint32_t kMostArrivalsWithoutTick = 16;
 
 bool IsAlive(const CActor& actor) { return actor.GetActionState() != ACTION_DEAD; }
 
@@ -110,7 +115,7 @@ void CEngine::RestParty() {
     for (const auto& member : game.GetParty())
         if (IsAlive(*member) && !member->IsSummoned()) standing = true;
     game.SetWakingFromWipeOut(!standing);
-    game.SetTick(game.GetTick() + kRestTicks);
+    game.PassTime(kRestTicks);
     for (const auto& member : game.GetParty()) {
         if (!IsAlive(*member)) game.PushMessage(MESSAGE_NOTICE, member->GetName() + " is resurrected.");
         else if (member->GetDamageTaken() > 0) game.PushMessage(MESSAGE_NOTICE, member->GetName() + " is healed.");
@@ -175,9 +180,22 @@ void CEngine::EnterArea() {
     game.FlagCurrentAreaEntered();
     ResetHeartbeatTimer();
     if (entered.first != game.GetReturnPoint().first) game.SetReturnPoint(entered);
+    game.CountArrival();
     // The party has arrived whatever its entry script does: a broken one is
     // reported once the area is entered, not instead of entering it.
-    const std::exception_ptr scriptFailure = HoldScriptError([&] { RunEntryScript(entered.second); });
+    std::exception_ptr scriptFailure = HoldScriptError([&] { RunEntryScript(entered.second); });
+    const std::int32_t asked = game.GetStateCode();
+    if ((asked == GAME_TRAVEL || asked == GAME_WIPED_OUT) &&
+        game.GetArrivalsWithoutTick() >= kMostArrivalsWithoutTick) {
+        CancelTravel();
+        const CAreaEntry* entry = FindAreaEntry(CurrentArea().GetEntries(), entered.second);
+        const std::string origin = entry && entry->script && !entry->script->GetOrigin().empty()
+                                       ? entry->script->GetOrigin()
+                                       : "area \"" + entered.first + "\", entry \"" + entered.second + "\"";
+        scriptFailure = std::make_exception_ptr(CDRAVException(
+            DRAV_ERR_SCRIPT, origin + ": the party has been sent on " + std::to_string(kMostArrivalsWithoutTick) +
+                                 " times in a row as it arrived, without a moment between: it stays here"));
+    }
     // A journey, a rest or the end the script asked for waits for the shell: the
     // tick after the entry would start from state 0 and drop it.
     if (game.GetStateCode() == GAME_PLAYING) {

@@ -305,7 +305,7 @@ void CEngine::RunReturnOrder(CActor& actor, const COrder& order) {
     const std::uint32_t ticks = GetReturnTime(entry);
     game.PushEvent(std::make_shared<CInfoEvent>(EVENT_RETURNED_TO_ENTRANCE));
     game.PushMessage(MESSAGE_NOTICE, "The party returns to the area entrance.");
-    game.SetTick(game.GetTick() + ticks);
+    game.PassTime(ticks);
 
     CArea& area = CurrentArea();
     const std::uint32_t tick = game.GetTick();

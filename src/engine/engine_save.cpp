@@ -16,13 +16,19 @@
 #include "common/trace.h"
 #include "engine/engine.h"
 #include "platform/win32/file_path.h"
+#include "rules/items/item_count.h"
+#include "rules/monsters/actor_template.h"
 #include "rules/vocabulary/actor_class.h"
+#include "script/script_limits.h"
 #include "world/area.h"
 
 namespace DRAV {
 namespace {
 
 constexpr const char* kOwnModule = "Orvex";
+// Tags a save holds: as many as scripts may add, and as many again for those the
+// module's quests, items and encounters set, of which a chapter has a few dozen.
+constexpr std::size_t kSavedTagLimit = 2 * kScriptTagLimit;
 
 // The saved version fits the expected module: its own version, or one of the
 // older versions the game's own module still reads.
@@ -128,6 +134,9 @@ void RequireMainInParty(const CGame& game) {
 std::string ReadSavedThings(DRAVCommon::CDataFileReader& reader, CGame& game, const CModule& module) {
     reader.BeginBlock("nonlocated");
     while (reader.IsBlock("actor")) {
+        // Members of the party who fell, and no more than it holds.
+        if (game.GetNonLocatedActors().size() == kMaxPartyMembers)
+            reader.Fail(DRAV_ERR_BAD_DATA, "more actors outside areas than a party holds");
         auto actor = std::make_shared<CActor>(reader, game, module);
         actor->SetArea(nullptr);
         game.AddNonLocatedActor(std::move(actor));
@@ -139,6 +148,10 @@ std::string ReadSavedThings(DRAVCommon::CDataFileReader& reader, CGame& game, co
     while (reader.IsBlock("actorstore")) {
         reader.BeginBlock("actorstore");
         std::string owner = reader.ReadWordOrEmpty();
+        // A store is its keeper's, one a monster definition that keeps one.
+        const CActorTemplate* keeper = module.FindMonsterTemplate(owner);
+        if (!keeper || !keeper->GetStore())
+            reader.Fail(DRAV_ERR_BAD_DATA, "no monster \"" + owner + "\" keeps a store");
         game.GetStores().insert_or_assign(std::move(owner), ReadStores(reader, module, &game));
         reader.EndBlock();
     }
@@ -161,6 +174,54 @@ std::uint32_t HighestActorSerial(const CGame& game) {
     for (const auto& [name, area] : game.GetAreas())
         if (area) take(area->GetActors());
     return highest;
+}
+
+// What a load makes anew, each with a serial above the saved actors': every item,
+// and the current area's objects, those its file makes (the removed ones too) and
+// the piles. Counted generously, never short. Code 2 for more tags or a longer list
+// of items than a load takes back.
+std::uint64_t ThingsALoadMakes(const CGame& game) {
+    if (game.GetQuestTags().size() > kSavedTagLimit)
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the game holds more than the " + std::to_string(kSavedTagLimit) +
+                                                        " tags a save keeps: it cannot be saved");
+    std::uint64_t things = 0;
+    const auto list = [&things](const ItemPtrList& items) {
+        if (items.size() > kSavedItemListLimit)
+            throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "a list of more than the " +
+                                                            std::to_string(kSavedItemListLimit) +
+                                                            " items a save keeps together: the game cannot be saved");
+        things += items.size();
+    };
+    const auto count = [&](const ActorList& actors) {
+        for (const auto& actor : actors) {
+            for (const auto& item : actor->GetEquipment()) things += item ? 1 : 0;
+            list(actor->GetBackpackItems());
+            list(actor->GetDropItemList());
+        }
+    };
+    count(game.GetNonLocatedActors());
+    for (const auto& [owner, store] : game.GetStores()) things += store ? store->GetStock().size() : 0;
+    for (const auto& [name, area] : game.GetAreas()) {
+        if (!area) continue;
+        count(area->GetActors());
+        for (const auto& stack : area->GetItemStacks()) list(stack->items), ++things;
+        things += area->GetLocksAndTraps().size();
+        for (const auto& object : area->GetObjects()) list(object->GetItems()), ++things;
+    }
+    return things;
+}
+
+// The serial counter a save holds: the next above its actors, who keep their
+// serials, while everything else is numbered anew as it loads. A game that has
+// used up its serials still saves, and each load gives back what the one before
+// it took. Code 2, before anything is written, when a load could not number the
+// things of the game.
+std::uint32_t SavedSerialCounter(const CGame& game) {
+    const std::uint32_t next = HighestActorSerial(game) + 1;
+    if (next + ThingsALoadMakes(game) > std::uint64_t{kMaxThingSerial} + 1)
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the game has made so many things that a load could not number "
+                                                    "them all again: it cannot be saved");
+    return next;
 }
 
 // The game holds back only foes of the area the party stands in, and lets them go
@@ -202,6 +263,7 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
     // A load goes on from the area the party stands in; between two areas there is
     // none, and such a save could never be played again.
     if (!game.GetCurrentArea()) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the party is between areas");
+    const std::uint32_t serialCounter = SavedSerialCounter(game);
     const std::string temporary = path + ".part";
     try {
         DRAVCommon::CDataFileWriter writer(temporary);
@@ -229,7 +291,7 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
         writer.WriteWord(GetDifficultyKey(game.GetDifficulty()));
         writer.EndBlock();
         writer.WriteValue(game.GetTick());
-        writer.WriteValue(game.GetThingSerialCounter());
+        writer.WriteValue(serialCounter);
         writer.WriteValue(game.GetStateCode());
         writer.WriteValue(game.GetGold());
         writer.WriteValue(game.GetNextHeartbeatTick());
@@ -302,14 +364,20 @@ void CEngine::LoadGame(const std::string& path, const CModuleVersionRange& expec
     auto game = std::make_shared<CGame>();
     game->SetCalendarBase(module.GetStartYear(), module.GetStartDay(), module.GetStartHour());
     std::string bonus = quickActions;
-    {
-        DRAVCommon::CDataFileReader reader(path);
-        ReadSavedGame(reader, expected, *game, bonus);
+    try {
+        {
+            DRAVCommon::CDataFileReader reader(path);
+            ReadSavedGame(reader, expected, *game, bonus);
+        }
+        // As older builds wrote between two areas: nowhere to go on from.
+        if (!game->GetCurrentArea()) throw CDRAVException(DRAV_ERR_BAD_DATA, "the saved game has no current area");
+        RebuildParty(*game);
+        RequireMainInParty(*game);
+    } catch (const CDRAVException& failure) {
+        // Every refusal names the file, whichever step of the load found it.
+        if (failure.GetMessage().find(path) != std::string::npos) throw;
+        throw CDRAVException(failure.GetCode(), path + ": " + failure.GetMessage(), failure.GetReason());
     }
-    // As older builds wrote between two areas: nowhere to go on from.
-    if (!game->GetCurrentArea()) throw CDRAVException(DRAV_ERR_BAD_DATA, "the saved game has no current area");
-    RebuildParty(*game);
-    RequireMainInParty(*game);
     m_game = std::move(game);
     // Every game reports a broken quest script once for itself.
     m_failedQuests.clear();
@@ -371,12 +439,12 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
     reader.EndBlock();
     game.SetLastArea(reader.ReadWordOrEmpty());
     reader.BeginBlock("questtags");
-    LoadTagMap(game.GetQuestTags(), reader);
+    LoadTagMap(game.GetQuestTags(), reader, kSavedTagLimit);
     reader.EndBlock();
     LoadJournalState(game.GetJournal(), reader);
-    LoadPeopleJournal(game.GetPeopleJournal(), reader);
+    LoadPeopleJournal(game.GetPeopleJournal(), reader, module.GetMonsterTemplates().size());
     reader.BeginBlock("revealed");
-    LoadTagMap(game.GetRevealedLocations(), reader);
+    LoadTagMap(game.GetRevealedLocations(), reader, kScriptLocationLimit);
     reader.EndBlock();
     // Every thing the save holds is made again with a new serial: a counter too near
     // the last leaves too few, and the refusal names the counter.

@@ -232,7 +232,10 @@ void CDRAVApp::ChangeArea(bool placeChosen) {
     SuspendClock();
     m_pendingEvents.clear();
     ClearScreen();
-    SaveGame();
+    // A journey or rest that an entry's script asked for as the party arrived is
+    // not saved: the save before it holds a game that goes on, where this one could
+    // load into an entry that sends the party on for ever.
+    if (game.GetArrivalsWithoutTick() == 0) SaveGame();
     m_engine->LeaveArea();
 
     bool entered = false;

@@ -26,9 +26,11 @@ std::string FailureReason(const std::exception& failure) {
     return failure.what();
 }
 
-// "Failed to save "<path>": <reason>."
+// "Failed to save "<path>": <reason>.", the path said once when the reason
+// begins with it.
 std::string FailureText(const std::string& what, const std::string& path, std::string reason) {
     while (!reason.empty() && (reason.back() == '\n' || reason.back() == '.')) reason.pop_back();
+    if (reason.rfind(path + ": ", 0) == 0) reason.erase(0, path.size() + 2);
     return "Failed to " + what + " \"" + path + "\": " + reason + ".";
 }
 

@@ -45,8 +45,7 @@ public:
 
     std::int32_t Eval(CEngine* engine, CScriptContext& context) const override;
     const std::string& GetSource() const override { return m_source; }
-    // The file and element the script was read from; empty for a generated one.
-    const std::string& GetOrigin() const { return m_origin; }
+    const std::string& GetOrigin() const override { return m_origin; }
 
     // Defines the native functions of the current table (script_function.h) as
     // globals of `state`: the test-mode handlers when `testMode` is set.

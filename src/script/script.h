@@ -40,6 +40,12 @@ public:
     virtual std::int32_t Eval(CEngine* engine, CScriptContext& context) const = 0;
 
     virtual const std::string& GetSource() const = 0;
+    // The file and element the script was read from, which its errors name; empty
+    // for a script the game made.
+    virtual const std::string& GetOrigin() const {
+        static const std::string none;
+        return none;
+    }
 };
 
 // Runs `work` and hands back the script error it ended with instead of throwing it,

@@ -63,6 +63,11 @@ constexpr std::size_t kExpandedTextLimit = 2 * kScriptTextLimit;
 // sample's tags have at most 21 characters and it uses a few dozen of them.
 constexpr std::size_t kScriptTagNameLimit = 64;
 constexpr std::size_t kScriptTagLimit = 2048;
+// The same for the map locations scripts reveal, whose names take the tags' bound.
+constexpr std::size_t kScriptLocationLimit = 2048;
+// Stacks a script fills a pack with: one whose pack holds this many takes no new one.
+// The sample's whole chapter holds a few dozen kinds of item.
+constexpr std::size_t kScriptPackLimit = 1024;
 
 // The error of a script stopped for its work or its time.
 inline constexpr const char* kScriptRanTooLong = "script ran too long";

@@ -218,7 +218,8 @@ public:
     void ApplyLocksAndTraps();
     // A one-time trap went off: its object goes now and after every rebuild.
     void RemoveSprungTrapObject(const CObject& object);
-    // A new empty "pile" object at (x, y); code 1 when the module defines no pile.
+    // The "pile" lying on the cell of (x, y), or a new empty one there: one pile a
+    // cell however often things fall. Code 1 when the module defines no pile.
     std::shared_ptr<CObject> DropItem(const CModule& module, double x, double y);
 
     // ---- saved games (area_state.cpp) ----
@@ -302,6 +303,9 @@ private:
     void SaveLocksAndTraps(DRAVCommon::CDataFileWriter& writer) const;
     void SaveTileTracker(DRAVCommon::CDataFileWriter& writer) const;
     void LoadTileTracker(DRAVCommon::CDataFileReader& reader);
+    // A saved game's actors, open doors and records of objects lie on the grid the
+    // area's file gives; code 1 naming the first that does not.
+    void RequireSavedPlacesOnGrid(const CModule& module) const;
     // Entries and exits lead onto the grid; code 1 naming `what` otherwise.
     void RequireOnGrid(const DRAVCommon::CDataFileReader& reader, const std::string& what, std::uint32_t column,
                        std::uint32_t row) const;

@@ -53,6 +53,10 @@ using MapCache = std::map<std::string, std::shared_ptr<CMap2>>;
 // At most this many party members, and at most kMaxOwnPartyMembers not summoned.
 inline constexpr std::size_t kMaxPartyMembers = 6;
 inline constexpr std::size_t kMaxOwnPartyMembers = 4;
+// The clock's last tick that time passed at once reaches: three quarters of the
+// counter's range, about three and a half years of game time; above it play runs
+// for another year before the counter would come round.
+inline constexpr std::uint32_t kLastPassedTick = 0xC0000000u;
 
 class CGame {
 public:
@@ -156,6 +160,15 @@ public:
     // saved: the area change runs from the autosave to the first tick in one go.
     bool IsWakingFromWipeOut() const { return m_wakingFromWipeOut; }
     void SetWakingFromWipeOut(bool waking) { m_wakingFromWipeOut = waking; }
+    // Time passed at once (a rest, a journey's hours, the walk back to the entrance):
+    // the clock stops at kLastPassedTick rather than come round to 0, leaving the
+    // ticks above it for play and the timers counted from it.
+    void PassTime(std::uint32_t ticks);
+    // Areas entered one after another with no tick between, each entry's script
+    // sending the party on; the tick after an entry ends the run. Not saved.
+    std::uint32_t GetArrivalsWithoutTick() const { return m_arrivalsWithoutTick; }
+    void CountArrival() { ++m_arrivalsWithoutTick; }
+    void EndArrivals() { m_arrivalsWithoutTick = 0; }
     // The foes of the area where the party woke that hold back, by id, until the
     // party comes to them or fights; saved with the game.
     const std::set<ThingId>& GetHeldFoes() const { return m_heldFoes; }
@@ -282,6 +295,7 @@ private:
     std::uint32_t m_nextHeartbeatTick = 0;
     std::uint8_t m_inBattle = 0;
     bool m_wakingFromWipeOut = false;
+    std::uint32_t m_arrivalsWithoutTick = 0;
     std::set<ThingId> m_heldFoes;
     // The members' orders as the last conversation began, while the player has
     // given none since; not saved: a loaded game has begun no conversation.

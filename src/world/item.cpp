@@ -1,5 +1,8 @@
 #include "world/item.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "common/exception.h"
 #include "rules/items/item_template.h"
 
@@ -22,6 +25,17 @@ CItem* FindItemById(const ItemPtrList& items, ThingId id) {
     for (const auto& item : items)
         if (item && item->GetId() == id) return item.get();
     return nullptr;
+}
+
+bool MergeIntoStack(const ItemPtrList& items, const CItem& item) {
+    const auto same = std::find_if(items.begin(), items.end(), [&](const auto& held) {
+        return held->GetTemplate().GetKey() == item.GetTemplate().GetKey() &&
+               held->GetExpiryTick() == item.GetExpiryTick() &&
+               std::int64_t{held->GetCount()} + item.GetCount() <= kMostInStack;
+    });
+    if (same == items.end()) return false;
+    (*same)->SetCount((*same)->GetCount() + item.GetCount());
+    return true;
 }
 
 CItem* FindItemByTemplateName(const ItemPtrList& items, const std::string& templateKey) {

@@ -51,8 +51,12 @@ using ItemPtrList = std::vector<std::shared_ptr<CItem>>;
 // The first item of the list with this id, or null.
 CItem* FindItemById(const ItemPtrList& items, ThingId id);
 // The first item of the list made from the template of this key (exact), or null.
+CItem* FindItemByTemplateName(const ItemPtrList& items, const std::string& templateKey);
 // The spell of a potion, scroll or wand; code 1 when it holds none.
 const CSpell& RequireItemSpell(const CItem& item);
-CItem* FindItemByTemplateName(const ItemPtrList& items, const std::string& templateKey);
+// Adds `item`'s count to a stack of its kind in `items` with room for all of it and
+// says whether there was one. A summoned stack keeps its own expiry: merged into a
+// permanent one, the whole stack would vanish with it.
+bool MergeIntoStack(const ItemPtrList& items, const CItem& item);
 
 }  // namespace DRAV

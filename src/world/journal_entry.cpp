@@ -22,6 +22,7 @@ void LoadJournalState(JournalState& journal, DRAVCommon::CDataFileReader& reader
         std::string journalKey = reader.ReadWord();
         std::string questKey = reader.ReadWordOrEmpty();
         const std::uint32_t tick = reader.ReadUInt();
+        if (journal.size() == kJournalEntryLimit) journal.erase(journal.begin());
         journal.push_back(std::make_shared<CJournalEntry>(std::move(journalKey), std::move(questKey), tick));
     }
     reader.EndBlock();

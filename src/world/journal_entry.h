@@ -41,7 +41,8 @@ constexpr std::size_t kJournalEntryLimit = 2048;
 
 void SaveJournalState(const JournalState& journal, DRAVCommon::CDataFileWriter& writer);
 
-// Replaces `journal` with the entries of a "journal" element.
+// Replaces `journal` with the entries of a "journal" element, the latest
+// kJournalEntryLimit of them.
 void LoadJournalState(JournalState& journal, DRAVCommon::CDataFileReader& reader);
 
 }  // namespace DRAV

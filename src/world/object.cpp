@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "common/exception.h"
+#include "world/area.h"
+#include "world/item.h"
 
 namespace DRAV {
 
@@ -37,6 +39,9 @@ void CObject::SetPosition(double x, double y) {
 
 void CObject::AddItem(std::shared_ptr<CItem> item) {
     if (!item) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "no item to put into object " + m_objectName);
+    // What falls on a pile joins a stack of its kind there, as in a pack: a pile
+    // holds a stack a kind however often things fall on it.
+    if (m_template->GetKey() == kPileTemplate && MergeIntoStack(m_items, *item)) return;
     item->SetHolder(this);
     m_items.push_back(std::move(item));
 }

@@ -51,7 +51,8 @@ public:
     bool IsLocked() const { return m_lockValue > 0 && !m_unlocked; }
 
     ItemPtrList GetItems() const { return m_items; }
-    // Appends the item and makes the object its holder.
+    // Appends the item and makes the object its holder; on a pile, an item of a kind
+    // the pile holds (same expiry, room in the stack) joins that stack instead.
     void AddItem(std::shared_ptr<CItem> item);
     // Takes that very item out, keeping the others in order; code 2 when the object
     // does not hold it.

@@ -2,6 +2,7 @@
 
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
+#include "common/exception.h"
 #include "world/saved_word.h"
 
 namespace DRAV {
@@ -40,7 +41,7 @@ void SavePeopleJournal(const PeopleJournal& people, DRAVCommon::CDataFileWriter&
     writer.EndBlock();
 }
 
-void LoadPeopleJournal(PeopleJournal& people, DRAVCommon::CDataFileReader& reader) {
+void LoadPeopleJournal(PeopleJournal& people, DRAVCommon::CDataFileReader& reader, std::size_t most) {
     people.clear();
     reader.BeginBlock("people");
     while (!reader.AtBlockEnd()) {
@@ -52,6 +53,8 @@ void LoadPeopleJournal(PeopleJournal& people, DRAVCommon::CDataFileReader& reade
         while (!reader.AtBlockEnd()) person->AddNote(reader.ReadQuoted());
         reader.EndBlock();
         people.insert_or_assign(std::move(key), std::move(person));
+        if (people.size() > most)
+            reader.Fail(DRAV_ERR_BAD_DATA, "more people than the " + std::to_string(most) + " the module defines");
     }
     reader.EndBlock();
 }

@@ -56,7 +56,9 @@ void AddPeopleJournalEntry(PeopleJournal& people, const std::string& personKey, 
 
 void SavePeopleJournal(const PeopleJournal& people, DRAVCommon::CDataFileWriter& writer);
 
-// Replaces `people` with the entries of a "people" element.
-void LoadPeopleJournal(PeopleJournal& people, DRAVCommon::CDataFileReader& reader);
+// Replaces `people` with the entries of a "people" element, each with its latest
+// notes. Code 1 past `most` people: one a page for each monster definition, whose
+// name word is the page's key, is all a game can write.
+void LoadPeopleJournal(PeopleJournal& people, DRAVCommon::CDataFileReader& reader, std::size_t most);
 
 }  // namespace DRAV

@@ -1,17 +1,11 @@
 #include "world/saved_word.h"
 
-#include <algorithm>
-#include <cctype>
-
+#include "common/data_file_words.h"
 #include "common/exception.h"
 
 namespace DRAV {
 
-bool IsSavableWord(const std::string& word) {
-    if (word.empty()) return true;
-    if (word.front() == '#' || word.front() == '<' || word.front() == '(') return false;
-    return std::none_of(word.begin(), word.end(), [](unsigned char c) { return std::isspace(c) != 0; });
-}
+bool IsSavableWord(const std::string& word) { return DRAVCommon::IsWritableWord(word); }
 
 void RequireSavableWord(const std::string& word, const std::string& what) {
     if (!IsSavableWord(word))

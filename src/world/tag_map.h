@@ -2,6 +2,7 @@
 // Named integer tags of the game state (quest tags, revealed locations) and their
 // saved form: one ( name value ) group per tag, in name order.
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -19,7 +20,13 @@ using TagMap = std::map<std::string, std::int32_t>;
 void SaveTagMap(const TagMap& tags, DRAVCommon::CDataFileWriter& writer);
 
 // Reads groups up to the end of the element the caller has opened; a value replaces
-// one already stored under its name. Code 1 for anything but a group of two.
-void LoadTagMap(TagMap& tags, DRAVCommon::CDataFileReader& reader);
+// one already stored under its name. Code 1 for anything but a group of two, and for
+// more than `most` names.
+void LoadTagMap(TagMap& tags, DRAVCommon::CDataFileReader& reader, std::size_t most = SIZE_MAX);
+
+// Code 2 unless `names` holds `name` or has room for it as a script adds names: one
+// of at most kScriptTagNameLimit bytes while it holds fewer than `limit`. `what`
+// names one of them in the error ("tag").
+void RequireRoomFor(const TagMap& names, const std::string& name, std::size_t limit, const std::string& what);
 
 }  // namespace DRAV

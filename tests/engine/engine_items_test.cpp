@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/expect_drav.h"
 #include "support/sample_game.h"
 #include "world/item.h"
@@ -119,6 +121,14 @@ TEST(EngineItems, GoldFromAPileGoesToThePartyAndTheEmptyPileGoes) {
     EXPECT_TRUE(wren.GetBackpack().empty());
     EXPECT_EQ(pie->GetHolder()->GetId() >> 24, static_cast<ThingId>(THING_OBJECT));
     EXPECT_DRAV_CODE(game.Engine().RunGetOrder(wren, CGetOrder(pile->GetId(), pie->GetId())), 3);
+    // More dropped there joins it: one pile a cell, and a stack a kind on it.
+    const auto more = game.Module().CreateItem("eel_pie", 3, game.Game().NewThingId(THING_ITEM), 0);
+    wren.AddToBackpack(more, false);
+    game.Engine().RunDropOrder(wren, CDropOrder(0, more->GetId()));
+    EXPECT_EQ(pie->GetCount(), 5);
+    const auto objects = game.Area().GetObjects();
+    const auto holdsPie = [&](const auto& object) { return object->GetItems() == ItemPtrList{pie}; };
+    EXPECT_EQ(std::count_if(objects.begin(), objects.end(), holdsPie), 1);
 }
 
 TEST(EngineItems, TakingAQuestItemSetsItsTag) {

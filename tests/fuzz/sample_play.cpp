@@ -129,18 +129,21 @@ private:
 
     // As the application makes a journey a script began, or wakes a party wiped
     // out: out of the area, to the map's first area if the journey leads through a
-    // map (where the player would choose), rested if it rests, and in.
+    // map (where the player would choose), rested if it rests, and in; and again,
+    // with no tick between, as long as the entries send the party on.
     void FollowJourney() {
-        const std::int32_t state = Game().GetStateCode();
-        if (state != DRAV::GAME_TRAVEL && state != DRAV::GAME_WIPED_OUT) return;
-        Load([&] { m_engine->LeaveArea(); }, [&] { return Game().GetStateCode() != state; });
-        if (Game().GetStateCode() == DRAV::GAME_ON_MAP) {
-            const auto& areas = Game().GetCurrentMap()->GetAreas();
-            if (areas.empty()) throw CDRAVException(DRAV_ERR_BAD_DATA, "the journey's map leads nowhere");
-            m_engine->SetEntry({areas.front()->GetEntryArea(), areas.front()->GetEntryName()});
+        for (;;) {
+            const std::int32_t state = Game().GetStateCode();
+            if (state != DRAV::GAME_TRAVEL && state != DRAV::GAME_WIPED_OUT) return;
+            Load([&] { m_engine->LeaveArea(); }, [&] { return Game().GetStateCode() != state; });
+            if (Game().GetStateCode() == DRAV::GAME_ON_MAP) {
+                const auto& areas = Game().GetCurrentMap()->GetAreas();
+                if (areas.empty()) throw CDRAVException(DRAV_ERR_BAD_DATA, "the journey's map leads nowhere");
+                m_engine->SetEntry({areas.front()->GetEntryArea(), areas.front()->GetEntryName()});
+            }
+            if (Game().GetStateCode() == DRAV::GAME_RESTING) m_engine->RestParty();
+            PastScriptErrors([&] { Enter(); });
         }
-        if (Game().GetStateCode() == DRAV::GAME_RESTING) m_engine->RestParty();
-        Enter();
     }
 
     // Every monster kind beside the main character. Only a base of other definitions

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 #include "running_game_support.h"
 #include "support/overlay_source.h"
+#include "support/sample_module.h"
 #include "engine/engine.h"
 #include "game/dialogs/play/msg_dlg.h"
 #include "game/dialogs/text_dlg.h"
@@ -322,6 +324,12 @@ TEST_F(RunningGameTest, AWipedOutPartyRestsThenEntersItsDestination) {
               log.end());
     EXPECT_EQ(app().GetSuspendCount(), 0) << "the clock runs again in the entered area";
     EXPECT_FALSE(CDRAVAppTestAccess::IsPartyDeadShown(app()));
+    // Near its end the clock stops where time passed at once may take it, and the
+    // tick after the entry runs on from there.
+    game().SetTick(DRAV::kLastPassedTick - 1000);
+    game().SetStateCode(DRAV::GAME_WIPED_OUT);
+    app().CheckPartyAndChangeArea();
+    EXPECT_EQ(game().GetTick(), DRAV::kLastPassedTick + 1);
 }
 
 // Remembers what the shell last asked of the footsteps and the ambient loop.
@@ -457,6 +465,76 @@ TEST(GameStart, ABrokenEntryScriptIsAScriptErrorNamingItAndTheGameGoesOn) {
               std::string::npos)
         << shell.recorder.boxes[0].second;
     shell.app.EndGame();
+}
+
+// Entries whose scripts send the party on as it arrives, to where it stands or to
+// each other, for ever: it comes to rest where it last arrived, told why, and plays
+// on there; no save on the way holds the journey, and one made there loads into a
+// game that plays on. A win is made.
+TEST(Journeys, AnEntryThatAlwaysSendsThePartyOnComesToRest) {
+    const auto before = [](const std::string& call, const char* file = "reedwater_landing.drav",
+                           const char* tag = "ferry_kit_given") {
+        const std::string script = std::string("if not drav_check_and_set_tag( context, \"") + tag + "\" )";
+        return QuillmereTest::SampleEdit{DRAVCommon::DFK_CHAPTER, file, script, call + " " + script};
+    };
+    const std::string stopped = ": the party has been sent on 16 times in a row as it arrived";
+    const std::pair<std::vector<QuillmereTest::SampleEdit>, std::string> rows[] = {
+        {{before("drav_goto_area( context, \"reedwater_landing\", \"dock\" )")},
+         "reedwater_landing.drav (entry dock)" + stopped},
+        {{before("drav_rest( context, \"dock\" )")}, "reedwater_landing.drav (entry dock)" + stopped},
+        {{before("drav_goto_area( context, \"reed_marsh\", \"landing\" )"),
+          before("drav_goto_area( context, \"reedwater_landing\", \"dock\" )", "reed_marsh.drav", "marsh_entered")},
+         "reed_marsh.drav (entry landing)" + stopped},
+        {{before("drav_win( context, \"The end.\" )")}, ""},  // no error: the chapter is won
+    };
+    for (const auto& [edits, error] : rows) {
+        SCOPED_TRACE(error);
+        DWORD now = 100000;
+        Win32::SetClockSource([&now] { return now; });
+        const std::shared_ptr<void> clock(nullptr, [](void*) { Win32::SetClockSource(nullptr); });
+        ShellOnSample shell;
+        auto engine = std::make_shared<DRAV::CEngine>();
+        engine->LoadModule(1, DRAV::CModuleVersionRange("Orvex", 5, 0), QuillmereTest::EditedSampleSource(edits));
+        CDRAVAppTestAccess::SetEngine(shell.app, engine);
+        shell.StartWrensGame();
+        // Timer messages, the introduction and the tutorial's pages put away, until another page waits.
+        const auto play = [&](int messages) {
+            for (int i = 0; i < messages; ++i) {
+                const auto page = shell.app.GetCurrentDialog();
+                const std::string title = page ? page->GetTitle() : "";
+                if (page && title != "The Reedwater Landing" && title.find("Tutorial") == std::string::npos) break;
+                if (page) shell.app.CloseDialog(title.find("Tutorial") == std::string::npos ? 1 : 0);
+                now += 16;
+                if (!page && Win32::NextTimerDue())
+                    shell.app.HandleMessage(WM_TIMER, CDRAVAppTestAccess::TimerId(shell.app), 0);
+            }
+            return shell.app.GetEngine()->GetGame().get();
+        };
+        const DRAV::CGame* game = play(400);
+        const auto& boxes = shell.recorder.boxes;
+        ASSERT_EQ(boxes.size(), error.empty() ? 0u : 1u) << boxes.back().second;
+        if (error.empty()) {
+            EXPECT_EQ(game->GetStateCode(), DRAV::GAME_WON);
+            continue;
+        }
+        EXPECT_NE(boxes[0].second.find(error), std::string::npos) << boxes[0].second;
+        EXPECT_EQ(game->GetStateCode(), DRAV::GAME_PLAYING);
+        EXPECT_NE(error.find(game->GetCurrentArea()->GetName() + ".drav"), std::string::npos);
+        EXPECT_LE(game->GetTick(), 16u * 8 * 3600 * 30 + 1000) << "rests stopped with the journeys";
+        // The save the game made on the way, if any, then the player's own.
+        const std::string save = shell.home.folder / "docs/Orvex Saved Games/Wren.drav";
+        for (bool own : {false, true}) {
+            if (own) {
+                ASSERT_TRUE(shell.app.SaveGame());
+            }
+            if (!std::filesystem::exists(save)) continue;
+            ASSERT_TRUE(shell.app.LoadGame(save, 1, false));
+            const std::uint32_t tick = shell.app.GetEngine()->GetGame()->GetTick();
+            EXPECT_GT(play(60)->GetTick(), tick + 30) << "the clock runs where the party stands";
+        }
+        EXPECT_EQ(boxes.size(), 1u) << boxes.back().second;
+        shell.app.EndGame();
+    }
 }
 
 }  // namespace

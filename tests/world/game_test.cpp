@@ -176,7 +176,7 @@ TEST(Game, ARemarkWithAQuoteIsRecordedSoThatTheGameStillSaves) {
     writer.Finish();
     PeopleJournal loaded;
     DRAVCommon::CDataFileReader reader(path);
-    LoadPeopleJournal(loaded, reader);
+    LoadPeopleJournal(loaded, reader, 1);
     const auto& hesk = *loaded.at("hesk");
     EXPECT_EQ(hesk.GetLocation(), "Reedwater Landing");
     EXPECT_EQ(hesk.GetName(), "Mother Hesk");

@@ -52,6 +52,16 @@ TEST(JournalState, SavedLayoutAndRoundTrip) {
     }
 }
 
+TEST(JournalState, ALoadKeepsTheLatestEntriesAsTheJournalDoes) {
+    std::string text = "<journal>";
+    for (std::size_t i = 0; i < DRAV::kJournalEntryLimit + 2; ++i) text += " e" + std::to_string(i) + " q 0";
+    DRAVCommon::CDataFileReader reader(QuillmereTest::TextStream(text + " </journal>"), "save");
+    JournalState journal;
+    DRAV::LoadJournalState(journal, reader);
+    EXPECT_EQ(std::pair(journal.size(), journal.front()->GetJournalKey()),
+              std::pair(DRAV::kJournalEntryLimit, std::string("e2")));
+}
+
 TEST(JournalState, EmptyJournalClearsTheOldOne) {
     DRAVCommon::CDataFileReader reader(QuillmereTest::TextStream("<journal> </journal>"), "save");
     JournalState journal{std::make_shared<CJournalEntry>("stale", "", 1)};

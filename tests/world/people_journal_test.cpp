@@ -75,7 +75,7 @@ TEST(PeopleJournal, SavedLayoutAndRoundTrip) {
     PeopleJournal loaded;
     DRAV::AddPeopleJournalEntry(loaded, "stale", "Stale", "Nowhere", "old");
     DRAVCommon::CDataFileReader reader(path);
-    DRAV::LoadPeopleJournal(loaded, reader);
+    DRAV::LoadPeopleJournal(loaded, reader, people.size());
     EXPECT_TRUE(reader.AtEnd());
     ASSERT_EQ(loaded.size(), people.size());
     for (const auto& [key, person] : people) {
@@ -95,10 +95,12 @@ TEST(PeopleJournal, MalformedElementsAreBadData) {
              "<people> <entry> tamsin \"Tamsin\" \"Landing\" note </entry> </people>",
              "<people> <entry> tamsin \"Tamsin\" \"Landing\" </people>",
              "<people> <entry> tamsin \"Tamsin\" \"Landing\" </entry>",
+             // More people than the module defines.
+             "<people> <entry> a \"A\" \"L\" </entry> <entry> b \"B\" \"L\" </entry> </people>",
          }) {
         DRAVCommon::CDataFileReader reader(QuillmereTest::TextStream(text), "save");
         PeopleJournal people;
-        EXPECT_EQ(QuillmereTest::ErrorCodeOf([&] { DRAV::LoadPeopleJournal(people, reader); }), DRAV_ERR_BAD_DATA)
+        EXPECT_EQ(QuillmereTest::ErrorCodeOf([&] { DRAV::LoadPeopleJournal(people, reader, 1); }), DRAV_ERR_BAD_DATA)
             << text;
     }
 }

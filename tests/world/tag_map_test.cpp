@@ -27,7 +27,7 @@ std::string SaveInElement(const TagMap& tags, const QuillmereTest::TempDir& dir)
 TagMap LoadFromElement(DRAVCommon::CDataFileReader& reader) {
     TagMap tags;
     reader.BeginBlock("questtags");
-    DRAV::LoadTagMap(tags, reader);
+    DRAV::LoadTagMap(tags, reader, 3);
     reader.EndBlock();
     return tags;
 }
@@ -93,6 +93,7 @@ TEST(TagMap, MalformedEntriesAreBadData) {
              "<questtags> (alpha 3 </questtags>",
              "<questtags> (alpha 3)",
              "<questtags> (alpha 99999999999) </questtags>",
+             "<questtags> (a 1) (b 2) (c 3) (d 4) </questtags>",  // more names than the bound
          }) {
         DRAVCommon::CDataFileReader reader(QuillmereTest::TextStream(text), "save");
         EXPECT_EQ(QuillmereTest::ErrorCodeOf([&] { LoadFromElement(reader); }), DRAV_ERR_BAD_DATA) << text;

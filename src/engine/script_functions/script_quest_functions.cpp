@@ -8,6 +8,7 @@
 #include "rules/definitions/quest_info.h"
 #include "rules/items/item_template.h"
 #include "rules/module.h"
+#include "script/script_limits.h"
 #include "world/actor.h"
 #include "world/events/event.h"
 #include "world/game.h"
@@ -106,6 +107,11 @@ int lua_give_item(lua_State* state) {
         std::shared_ptr<CActor> main = context.actor ? nullptr : game.GetMainActor();
         CActor* receiver = context.actor ? context.actor : main.get();
         if (!receiver) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "nobody to take the item");
+        // Every save carries the pack from then on.
+        if (receiver->GetBackpackItems().size() >= kScriptPackLimit)
+            throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, receiver->GetName() + "'s pack holds " +
+                                                            std::to_string(kScriptPackLimit) +
+                                                            " stacks, as many as scripts may fill");
         const ThingId id = game.NewThingId(THING_ITEM);
         std::shared_ptr<CItem> item = ScriptModule(context).CreateItem(key, count, id, 0);
         ScriptEngine(context).SetItemTag(*item);

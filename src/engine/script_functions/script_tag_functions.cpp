@@ -52,14 +52,7 @@ AreaEntryPoint RequirePlace(const CScriptContext& context, const std::string& ar
 // Every save carries the game's tags from then on: a script may set those the game
 // holds, and add new ones only within bounds that keep a save small.
 void RequireTagRoom(const CGame& game, const std::string& tag) {
-    const TagMap& tags = game.GetQuestTags();
-    if (tags.count(tag)) return;
-    if (tag.size() > kScriptTagNameLimit)
-        throw CLuaScriptError("a new tag's name may hold at most " + std::to_string(kScriptTagNameLimit) +
-                              " bytes\n");
-    if (tags.size() >= kScriptTagLimit)
-        throw CLuaScriptError("the game holds " + std::to_string(kScriptTagLimit) +
-                              " tags, as many as scripts may add\n");
+    RequireRoomFor(game.GetQuestTags(), tag, kScriptTagLimit, "tag");
 }
 
 int lua_set_tag(lua_State* state) {

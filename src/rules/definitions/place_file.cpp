@@ -28,7 +28,16 @@ CPlaceFile ReadPlaceFile(const std::shared_ptr<DRAVCommon::CDataFileFactory>& pa
     while (!reader.IsBlock("entries")) {
         const std::string element = reader.PeekBlockName();
         if (element.empty()) reader.Fail(DRAV_ERR_BAD_DATA, "expected <entries>");
-        reader.SkipBlock(element);
+        if (element != "rows") {
+            reader.SkipBlock(element);
+            continue;
+        }
+        reader.BeginBlock("rows");
+        if (!reader.BeginGroup(2, false)) reader.Fail(DRAV_ERR_BAD_DATA, "expected the grid size ( columns rows )");
+        place.columns = reader.ReadUInt();
+        place.rows = reader.ReadUInt();
+        while (!reader.AtBlockEnd()) reader.Advance();
+        reader.EndBlock();
     }
     reader.BeginBlock("entries");
     while (!reader.AtBlockEnd()) {

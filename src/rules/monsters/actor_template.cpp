@@ -43,9 +43,6 @@ std::uint32_t AddHitPoints(std::uint32_t hitPoints, std::int64_t change) {
 
 void AddTo(std::int32_t& field, std::int64_t change) { field = SaturateInt32(field + change); }
 
-// No area is wider than 1000 cells of 2.5 units: a footprint larger than that fits
-// nowhere, and its distances would leave the range that cells are counted in.
-constexpr int kMaxRadius = 2500;
 
 struct FlagWord {
     const char* word;
@@ -167,11 +164,17 @@ void CActorTemplate::ReadSimpleElement(const std::string& element, DRAVCommon::C
     reader.EndBlock();
 }
 
+void ReadActorSize(DRAVCommon::CDataFileReader& reader, double& radius, double& height) {
+    const double read = reader.ReadDouble(0.0, kMaxActorSize, "a radius");
+    height = reader.ReadDouble(0.0, kMaxActorSize, "a height");
+    radius = read;
+}
+
 void CActorTemplate::ReadSize(DRAVCommon::CDataFileReader& reader) {
     // A radius of 0 leaves the size to a base definition; below 0 it would stand for
     // no size at all, and only the definitions made from this one would say so.
-    const double radius = reader.ReadDouble(0.0, kMaxRadius, "a radius");
-    const double second = reader.ReadDouble();
+    double radius = 0.0, second = 0.0;
+    ReadActorSize(reader, radius, second);
     m_radius = radius;
     m_secondSize = second;
 }

@@ -37,6 +37,14 @@ enum MonsterFlags : std::uint32_t {
     MONSTER_NOWANDPOTION = 0x100,
 };
 
+// No area is wider than 1000 cells of 2.5 units: an actor's footprint or height
+// larger than that fits nowhere, and its distances would leave the range that
+// cells are counted in.
+inline constexpr double kMaxActorSize = 2500;
+// An actor's radius and height, each from 0 to kMaxActorSize, as a definition and a
+// saved game hold them; code 1 naming the file and the value otherwise.
+void ReadActorSize(DRAVCommon::CDataFileReader& reader, double& radius, double& height);
+
 // Values of a definition that has not said.
 inline constexpr Gender kGenderNotSet = static_cast<Gender>(3);
 inline constexpr ActorClass kClassNotSet = static_cast<ActorClass>(4);

@@ -152,20 +152,7 @@ std::shared_ptr<CItem> CActor::RemoveEquipment(EquipSlot slot) {
 }
 
 void CActor::AddToBackpack(std::shared_ptr<CItem> item, bool merge) {
-    if (merge) {
-        // A summoned stack keeps its own expiry: merged into a permanent one, the
-        // whole stack would vanish with it. A stack without room for the whole
-        // count is passed by, and with no such stack the item is a stack of its own.
-        const auto same = std::find_if(m_backpack.begin(), m_backpack.end(), [&](const auto& held) {
-            return held->GetTemplate().GetKey() == item->GetTemplate().GetKey() &&
-                   held->GetExpiryTick() == item->GetExpiryTick() &&
-                   std::int64_t{held->GetCount()} + item->GetCount() <= kMostInStack;
-        });
-        if (same != m_backpack.end()) {
-            (*same)->SetCount((*same)->GetCount() + item->GetCount());
-            return;
-        }
-    }
+    if (merge && MergeIntoStack(m_backpack, *item)) return;
     item->SetHolder(this);
     m_backpack.push_back(std::move(item));
 }

@@ -91,8 +91,10 @@ void CActor::LoadValues(DRAVCommon::CDataFileReader& reader, CGame& game, const 
         m_x = reader.ReadDouble();
         m_y = reader.ReadDouble();
         m_facing = reader.ReadDouble();
-        m_radius = reader.ReadDouble();
-        m_secondSize = reader.ReadDouble();
+        step.Set("size");
+        // As its definition gives them; one made into an actor always has a size.
+        ReadActorSize(reader, m_radius, m_secondSize);
+        if (!(m_radius > 0.0)) throw CDRAVException(DRAV_ERR_BAD_DATA, "an actor's radius of 0");
         step.Set("graphic");
         m_graphicName = reader.ReadWord();
         if (reader.IsBlock("color")) {
@@ -201,6 +203,7 @@ void CActor::LoadItems(DRAVCommon::CDataFileReader& reader, CGame& game, const C
     for (auto [element, list] : {std::pair{"backpack", &m_backpack}, std::pair{"dropitems", &m_dropItems}}) {
         reader.BeginBlock(element);
         while (reader.BeginGroup(3, false)) {
+            RequireRoomInSavedList(reader, list->size());
             if (auto item = ReadItem(reader, game, module)) {
                 item->SetHolder(this);
                 list->push_back(std::move(item));

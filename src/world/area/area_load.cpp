@@ -1,6 +1,8 @@
 // Reading an area file into the area: header, travel, skies and sounds, the grid
 // and its tiles, objects, entries and exits.
 
+#include <algorithm>
+#include <cstdint>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -25,13 +27,11 @@ namespace {
     throw CDRAVException(DRAV_ERR_BAD_DATA, reader.GetSourceName() + ": " + what);
 }
 
-// An object's cell is its position / 2.5: off the grid it has no cell, nothing can
-// reach it, and the records that find it again by its cell would never match.
-// A patch's places are checked the same way as the file is read: one off the grid
-// would end the game only when the patch's tag is set, far into play.
+// A patch's places are checked as the file is read, as its objects are: one off
+// the grid would end the game only when the patch's tag is set, far into play.
 void RequireOnGrid(const DRAVCommon::CDataFileReader& reader, const std::string& what, double x, double y,
                    std::uint32_t columns, std::uint32_t rows) {
-    if (x >= 0.0 && x < columns * kCellSize && y >= 0.0 && y < rows * kCellSize) return;
+    if (IsOnGrid(x, y, columns, rows)) return;
     std::ostringstream text;
     text << what << " at (" << x << ' ' << y << ") lies off the grid";
     FailKey(reader, text.str());
@@ -183,8 +183,9 @@ void CArea::ReadTravel(const std::string& fromArea, DRAVCommon::CDataFileReader&
     }
     reader.EndBlock();
     if (hours == 0 || !m_game) return;
-    // 30 ticks a second; the tick counter wraps like the game's own.
-    m_game->SetTick(m_game->GetTick() + static_cast<std::uint32_t>(std::uint64_t{hours} * 3600u * 30u));
+    // 30 ticks a second.
+    const std::uint64_t ticks = std::uint64_t{hours} * 3600u * 30u;
+    m_game->PassTime(static_cast<std::uint32_t>(std::min<std::uint64_t>(ticks, UINT32_MAX)));
     std::string duration;
     if (hours <= 24) {
         duration = std::to_string(hours) + (hours == 1 ? " hour." : " hours.");

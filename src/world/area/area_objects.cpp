@@ -3,6 +3,8 @@
 // records while the area is rebuilt from its file, and saved with the game.
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "common/exception.h"
@@ -86,6 +88,11 @@ void CArea::RemoveSprungTrapObject(const CObject& object) {
 }
 
 std::shared_ptr<CObject> CArea::DropItem(const CModule& module, double x, double y) {
+    const auto cell = [](double at) { return static_cast<std::int64_t>(std::floor(at / kCellSize)); };
+    for (const std::shared_ptr<CObject>& object : m_objects)
+        if (object->GetTemplate().GetKey() == kPileTemplate && cell(object->GetX()) == cell(x) &&
+            cell(object->GetY()) == cell(y))
+            return object;
     const CObjectTemplate* definition = module.FindObjectTemplate(kPileTemplate);
     if (!definition) throw CDRAVException(DRAV_ERR_BAD_DATA, "no object \"pile\" is defined for dropped items");
     auto pile = std::make_shared<CObject>(NewThingId(THING_OBJECT), this, std::string(), *definition);

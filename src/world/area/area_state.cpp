@@ -3,11 +3,14 @@
 // area rebuilt from the file when the game is loaded.
 
 #include <algorithm>
+#include <sstream>
 #include <string>
 
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
 #include "common/exception.h"
+#include "rules/module.h"
+#include "world/cell.h"
 #include "world/area.h"
 #include "world/game.h"
 
@@ -89,17 +92,14 @@ void CArea::LoadState(DRAVCommon::CDataFileReader& reader, CGame& game, const CM
         m_openDoors.push_back(std::move(door));
     }
     reader.EndBlock();
-    if (current) ApplyOpenDoors(false);
 
     reader.BeginBlock("itemstacks");
     while (!reader.AtBlockEnd()) m_itemStacks.push_back(std::make_shared<CObjectItemStack>(reader, &game, module));
     reader.EndBlock();
-    if (current) ApplyItemStacks(module);
 
     reader.BeginBlock("lockandtraplist");
     while (!reader.AtBlockEnd()) m_locksAndTraps.push_back(std::make_shared<CObjectLocksAndTraps>(reader));
     reader.EndBlock();
-    if (current) ApplyLocksAndTraps();
 
     reader.BeginBlock("actors");
     while (reader.IsBlock("actor")) {
@@ -111,6 +111,31 @@ void CArea::LoadState(DRAVCommon::CDataFileReader& reader, CGame& game, const CM
 
     LoadTileTracker(reader);
     reader.EndBlock();
+    RequireSavedPlacesOnGrid(module);
+    if (!current) return;
+    ApplyOpenDoors(false);
+    ApplyItemStacks(module);
+    ApplyLocksAndTraps();
+}
+
+void CArea::RequireSavedPlacesOnGrid(const CModule& module) const {
+    const CPlaceFile& file = module.GetPlaceFile(m_name);
+    const auto fail = [this](const std::string& what, const auto x, const auto y) {
+        std::ostringstream text;
+        text << what << " at (" << x << ' ' << y << ") lies off the grid of area \"" << m_name << "\"";
+        throw CDRAVException(DRAV_ERR_BAD_DATA, text.str());
+    };
+    const auto cell = [&](const std::string& what, std::int64_t column, std::int64_t row) {
+        if (column < 0 || row < 0 || column >= file.columns || row >= file.rows) fail(what, column, row);
+    };
+    for (const std::shared_ptr<CActor>& actor : m_actors)
+        if (!IsOnGrid(actor->GetX(), actor->GetY(), file.columns, file.rows))
+            fail("actor \"" + actor->GetName() + "\"", actor->GetX(), actor->GetY());
+    for (const std::shared_ptr<CAreaOpenDoor>& door : m_openDoors) cell("an open door", door->column, door->row);
+    for (const std::shared_ptr<CObjectItemStack>& stack : m_itemStacks)
+        cell("the items of \"" + stack->definitionKey + "\"", stack->column, stack->row);
+    for (const std::shared_ptr<CObjectLocksAndTraps>& record : m_locksAndTraps)
+        cell("the lock of \"" + record->definitionKey + "\"", record->column, record->row);
 }
 
 void CArea::LoadTileTracker(DRAVCommon::CDataFileReader& reader) {

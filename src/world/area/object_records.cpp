@@ -33,6 +33,7 @@ CObjectItemStack::CObjectItemStack(DRAVCommon::CDataFileReader& reader, CGame* g
     column = reader.ReadInt();
     row = reader.ReadInt();
     while (reader.BeginGroup(3, true)) {
+        RequireRoomInSavedList(reader, items.size());
         const std::string key = ReadKeyOrEmpty(reader, "an item key");
         const std::uint32_t count = ReadItemCount(reader);
         const std::uint32_t expiry = reader.ReadUInt();

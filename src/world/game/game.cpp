@@ -7,6 +7,7 @@
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/events/event.h"
+#include "script/script_limits.h"
 #include "script/script_run.h"
 #include "world/saved_word.h"
 
@@ -61,6 +62,8 @@ void CGame::SetClosingText(std::string text) {
 void CGame::RevealArea(const std::string& location) {
     RequireSavableWord(location, "map location");
     if (const auto found = m_revealed.find(location); found != m_revealed.end() && found->second != 0) return;
+    // Every save carries them from then on, as it does the tags.
+    RequireRoomFor(m_revealed, location, kScriptLocationLimit, "map location");
     CountMadeThing();
     m_revealed[location] = 1;
     PushMessage(MESSAGE_NOTICE, "A new location has been added to your map.");

@@ -71,6 +71,11 @@ void CGame::ExpandText(std::string& text, std::size_t limit) const {
     text = std::move(result);
 }
 
+void CGame::PassTime(std::uint32_t ticks) {
+    if (m_tick >= kLastPassedTick) return;
+    m_tick = ticks > kLastPassedTick - m_tick ? kLastPassedTick : m_tick + ticks;
+}
+
 void CGame::SetCalendarBase(std::uint32_t year, std::uint32_t day, std::uint32_t hour) {
     m_baseYear = year;
     m_baseDay = day;

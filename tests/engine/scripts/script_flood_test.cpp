@@ -105,6 +105,14 @@ TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
     };
     // So are journal entries, which the journal keeps no more of than its limit.
     const auto entries = [&] { return entryCount += std::exchange(game.Game().GetJournal(), {}).size(); };
+    // And map locations, and the stacks of a pack.
+    std::size_t placeCount = 0, stackCount = 0;
+    const auto places = [&] { return placeCount += std::exchange(game.Game().GetRevealedLocations(), {}).size(); };
+    const auto stacks = [&] {
+        for (; !game.Main()->GetBackpackItems().empty(); ++stackCount)
+            game.Main()->RemoveFromBackpack(*game.Main()->GetBackpackItems().back());
+        return stackCount;
+    };
     const auto effects = [&] { return game.Area().GetEffects().size(); };
     const std::string limit = std::to_string(DRAV::kScriptMadeLimit);
     const std::string tooMany = "the script makes more than " + limit + " things";
@@ -117,7 +125,7 @@ TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
     const Case cases[] = {
         {"drav_launch_spell( context, \"still_water\" )", effects},
         {"drav_teleport_actor( context, \"lane\", \"ferry_crossing\" )", effects},
-        {"drav_give_item( context, \"dagger\", 2147483647 )", [&] { return game.Main()->GetBackpackItems().size(); }},
+        {"drav_give_item( context, \"dagger\", 2147483647 )", stacks},
         {"drav_dialog_box( context, \"Bell\", \"It rings.\" )", boxes},
         {"drav_help( context, \"Bell\", \"It rings.\" )", boxes},
         {"drav_shout( context, \"actor\", \"Ho!\" )", boxes},
@@ -131,7 +139,7 @@ TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
         {"drav_diplomacy_check( context, 0, \"start\", \"start\" )", lines},
         {"drav_special_stat_check( context, \"diplomacy\", 0 )", lines},
         {"drav_set_faction_rank( context, \"ferrymen\", 1 )", lines},
-        {"drav_reveal_area( context, \"RUN\" .. i )", lines},
+        {"drav_reveal_area( context, \"RUN\" .. i )", places},
         {"drav_set_tag( context, \"RUN\" .. i )", tags},
         {"drav_set_tag_value( context, \"RUN\" .. i, 2 )", tags},
         {"drav_check_and_set_tag( context, \"RUN\" .. i )", tags},
@@ -326,11 +334,15 @@ TEST(ScriptFlood, WhatOneCallHandsTheGameIsBounded) {
          "no failure", 1},
         {"drav_set_tag( context, " + longTag + " )",
          "test.drav: drav_set_tag: a new tag's name may hold at most " +
-             std::to_string(DRAV::kScriptTagNameLimit) + " bytes\n",
+             std::to_string(DRAV::kScriptTagNameLimit) + " bytes",
          0},
         {"drav_set_tag_value( context, " + longTag + ", 0 )",
          "test.drav: drav_set_tag_value: a new tag's name may hold at most " +
-             std::to_string(DRAV::kScriptTagNameLimit) + " bytes\n",
+             std::to_string(DRAV::kScriptTagNameLimit) + " bytes",
+         0},
+        {"drav_reveal_area( context, " + longTag + " )",
+         "test.drav: drav_reveal_area: a new map location's name may hold at most " +
+             std::to_string(DRAV::kScriptTagNameLimit) + " bytes",
          0},
         {"drav_set_tag( context, string.rep( \"t\", " + std::to_string(DRAV::kScriptTagNameLimit) + " ) ) return 1",
          "no failure", 0, 1},
@@ -343,17 +355,30 @@ TEST(ScriptFlood, WhatOneCallHandsTheGameIsBounded) {
         EXPECT_EQ(game.Game().GetQuestTags().size(), tags + row.newTags) << row.body;
     }
 
-    // A game that holds as many tags as scripts may add takes no new one, and still
-    // sets those it has.
+    // A game that holds as many tags or map locations as scripts may add takes no
+    // new one, and still sets those it has; a pack as full as scripts may fill takes
+    // no new stack.
     DRAV::TagMap& tags = game.Game().GetQuestTags();
     for (std::size_t i = 0; tags.size() < DRAV::kScriptTagLimit; ++i) tags["filler" + std::to_string(i)] = 1;
     EXPECT_EQ(game.Failure("drav_check_and_set_tag( context, \"one_more\" )"),
               "test.drav: drav_check_and_set_tag: the game holds " + std::to_string(DRAV::kScriptTagLimit) +
-                  " tags, as many as scripts may add\n");
+                  " tags, as many as scripts may add");
     EXPECT_EQ(
         game.Failure("drav_set_tag( context, \"filler0\" ) drav_set_tag_value( context, \"filler1\", 0 ) return 1"),
         "no failure");
     EXPECT_EQ(tags.size(), DRAV::kScriptTagLimit);
+    DRAV::TagMap& places = game.Game().GetRevealedLocations();
+    for (std::size_t i = 0; places.size() < DRAV::kScriptLocationLimit; ++i) places["a" + std::to_string(i)] = 1;
+    EXPECT_EQ(game.Failure("drav_reveal_area( context, \"a1\" ) drav_reveal_area( context, \"one_more\" )"),
+              "test.drav: drav_reveal_area: the game holds " + std::to_string(DRAV::kScriptLocationLimit) +
+                  " map locations, as many as scripts may add");
+    EXPECT_EQ(game.Game().GetRevealedLocations().size(), DRAV::kScriptLocationLimit);
+    while (game.Main()->GetBackpackItems().size() < DRAV::kScriptPackLimit)
+        game.Main()->AddToBackpack(game.Engine().GetModule()->CreateItem("dagger", 1, 0, 0), false);
+    EXPECT_EQ(game.Failure("drav_give_item( context, \"dagger\" )"),
+              "test.drav: drav_give_item: Wren's pack holds " + std::to_string(DRAV::kScriptPackLimit) +
+                  " stacks, as many as scripts may fill");
+    game.Main()->RemoveFromBackpack(*game.Main()->GetBackpackItems().back());
     // Effects take no serial a save keeps; a thing no serial is left for is a script error.
     game.Game().SetThingSerialCounter(DRAV::kMaxThingSerial + 1);
     game.Eval("for i = 1, 999 do drav_launch_spell( context, \"reed_lash\" ) end");

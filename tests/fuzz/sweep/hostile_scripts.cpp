@@ -180,17 +180,30 @@ std::vector<HostileEdit> MakeHostileEdits(const ScriptSpot& spot, const std::vec
     add("PARTY expanded in a box", LargeLoop(party, "drav_dialog_box( context, \"Sweep\", text )"));
     add("PARTY expanded in a shout", LargeLoop(party, "drav_shout( context, \"main\", text )"));
 
-    // The party sent on from where it enters: the journey must be made.
+    // The party sent on from where it enters: the journey must be made. One that
+    // always comes back, to the same entry or between two, must come to rest.
     if (spot.kind == ScriptKind::AreaEntry) {
         auto journey = [&](std::string name, const std::string& body) {
             add(std::move(name), body);
             edits.back().journeys = true;
         };
+        const auto goTo = [](const AreaPlace& place) {
+            return "drav_goto_area( context, " + Quoted(place.first) + ", " + Quoted(place.second) + " )";
+        };
         if (const AreaPlace* there = OtherEntry(setting, here, true))
-            journey("journey to " + there->first + " at " + there->second,
-                    "drav_goto_area( context, " + Quoted(there->first) + ", " + Quoted(there->second) + " )");
-        if (const AreaPlace* there = OtherEntry(setting, here, false))
+            journey("journey to " + there->first + " at " + there->second, goTo(*there));
+        if (const AreaPlace* there = OtherEntry(setting, here, false)) {
             journey("rest at " + there->second, "drav_rest( context, " + Quoted(there->second) + " )");
+            const auto back = std::find_if(others.begin(), others.end(), [&](const ScriptSpot& other) {
+                return other.kind == ScriptKind::AreaEntry && other.name == there->second;
+            });
+            if (back != others.end()) {
+                journey("journeys to " + there->second + " and back", goTo(*there));
+                edits.back().replacements.push_back({&*back, Marked(goTo(here))});
+            }
+        }
+        journey("journey to its own entry", goTo(here));
+        journey("rest at its own entry", "drav_rest( context, " + Quoted(here.second) + " )");
         journey("the chapter won", "drav_win( context, \"The sweep ends the chapter.\" )");
     }
 

@@ -192,9 +192,9 @@ TEST(SweepScripts, EachScriptIsGivenTheBodiesFitForItsKind) {
         " <heartbeat> <lua> d </lua> </heartbeat> </monster2>\n"
         " <monster2> hermit <talk> <state> start <lua> e </lua> </state> </talk> </monster2> </monsters>\n"
         "<quests> <quest> errand \"Errand\" 5 0 <lua> f </lua> </quest> </quests>\n"
-        "<entries> <entry> dock <lua> g </lua> </entry> </entries>\n";
+        "<entries> <entry> dock <lua> g </lua> </entry> <entry> lane <lua> h </lua> </entry> </entries>\n";
     const std::vector<ScriptSpot> spots = FindScripts(text);
-    ASSERT_EQ(spots.size(), 7u);
+    ASSERT_EQ(spots.size(), 8u);
     HostileSetting setting;
     setting.spell = "mend";
     setting.questItem = "token";
@@ -222,6 +222,7 @@ TEST(SweepScripts, EachScriptIsGivenTheBodiesFitForItsKind) {
         {6, "loop of drav_launch_spell", true},      {2, "loop of drav_launch_spell", false},
         {6, "rest at lane", true},                   {6, "journey to marsh at hideout", true},
         {6, "the chapter won", true},                {3, "the chapter won", false},
+        {6, "journey to its own entry", true},       {6, "journeys to lane and back", true},
         {6, "loop of drav_set_tag over a quest check of 999 boxes", true},
         {5, "loop of drav_set_tag over a quest check of 999 boxes", false},
         {5, "quest check setting off the quest checks", true},
@@ -246,6 +247,10 @@ TEST(SweepScripts, EachScriptIsGivenTheBodiesFitForItsKind) {
     EXPECT_TRUE(journey->journeys);
     EXPECT_NE(journey->replacements[0].body.find("drav_goto_area( context, \"marsh\", \"hideout\" )"),
               std::string::npos);
+    const HostileEdit* back = find(6, "journeys to lane and back");
+    ASSERT_TRUE(back && back->replacements.size() == 2);
+    EXPECT_EQ(back->replacements[1].spot, &spots[7]);
+    EXPECT_NE(back->replacements[1].body.find("drav_goto_area( context, \"landing\", \"dock\" )"), std::string::npos);
 }
 
 TEST(SweepOutcome, ARefusalMustNameTheEditedFile) {
