@@ -66,9 +66,8 @@ std::array<HelpPage, kHelpPageCount> InitHelpPages() {
         // 12: a click while paused adds to the orders rather than replacing them.
         click + " the pause button to pause the game. While it is paused, every click adds an order after those "
             "the actor already has, as Shift does while the game runs, so several clicks give an actor several "
-            "orders in turn; a " + click +
-            " on the selected actor's portrait cancels all its actions. Pause works in the middle of combat too, "
-            "which is where it helps the most.",
+            "orders in turn; a click on the selected actor's portrait cancels all its actions. Pause works in the "
+            "middle of combat too, which is where it helps the most.",
         // 13
         "Actors can do more than the default action. LINE 1) Select the actor. LINE 2) " + click +
             " the action button. LINE 3) Choose the action in the dialog. LINE 4) " + click +
