@@ -208,7 +208,7 @@ TEST(Commanding, TheHeroLandsWithTheFerryKitAndTheTonicsFKeyDrinksOne) {
                       Check("drunk",
                             [] {
                                 for (const auto& line : GetApp().GetMessageLog())
-                                    if (line.find("River Tonic") != std::string::npos) return line;
+                                    if (line.find(" drinks ") != std::string::npos) return line;
                                 return std::string("none");
                             }),
                       Check("slot3", [] { return std::to_string(GetApp().GetQuickActionKind(Main(), 3)) + " " +
