@@ -231,7 +231,8 @@ public:
     // Writes the whole game to `path` as one "save" tree. The tree goes to a
     // temporary file beside `path` that replaces it only once complete, so a failed
     // save leaves the previous file as it was. `quickActions`, when given, is kept
-    // as the application's own text. Then tells the player "Saved game: " and the path.
+    // as the application's own text. Then tells the player "Saved game: " and the
+    // save's name, the file's without its folder and ".drav".
     // A game between two areas, with no current area, is no game a load could go on
     // from: code 2, and nothing is written.
     void SaveGame(const std::string& path, const CModuleVersionRange& expected, const std::string* quickActions);

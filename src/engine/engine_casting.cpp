@@ -154,6 +154,10 @@ bool CEngine::CastHelperLaunch(CActor& caster, const CSpell& spell, bool payEner
     // recovery needs of it is read now.
     const bool potion = item && item->GetTemplate().GetKind() == ITEM_POTION;
     const bool wand = item && item->GetTemplate().GetKind() == ITEM_WAND;
+    // A potion is drunk and a wand or scroll used: only a spell of one's own is cast.
+    const std::string launched = !item   ? " casts " + spell.GetName()
+                                 : potion ? " drinks " + item->GetTemplate().GetName()
+                                          : " uses " + item->GetTemplate().GetName();
     if (spell.HasFlag(SPELL_MULTITARGET) && !potion) GatherSpellTargets(&caster, nullptr, spell, targets);
 
     const std::int32_t difficulty = spell.GetCastingDifficulty();
@@ -214,7 +218,7 @@ bool CEngine::CastHelperLaunch(CActor& caster, const CSpell& spell, bool payEner
     if (!spell.HasFlag(SPELL_POWER)) {
         if (go) {
             game.PushActorInfoEvent(EVENT_ACTOR_CAST, caster.GetId());
-            game.PushMessage(MESSAGE_NOTICE, caster.GetName() + " casts " + spell.GetName() + ".");
+            game.PushMessage(MESSAGE_NOTICE, caster.GetName() + launched + ".");
         }
         const std::uint32_t now = game.GetTick();
         caster.StartRecovery(now, kCastingActionKind);

@@ -233,6 +233,14 @@ bool IsHeldFoe(const CGame& game, ThingId id) {
            (CEngine::IsFoeToHoldBack(*actor) || actor->GetRelation() == RELATION_SURRENDER);
 }
 
+// A save as the player knows it: the main character's name its file bears, not
+// the folder the file lies in.
+std::string SaveName(const std::string& path) {
+    std::string name = path.substr(path.find_last_of("/\\") + 1);
+    if (name.size() > 5 && name.ends_with(".drav")) name.resize(name.size() - 5);
+    return name;
+}
+
 // Flushes a file's or a folder's contents to the disk; code 1 naming the save when
 // the system cannot.
 void SyncToDisk(const std::filesystem::path& target, const std::string& save) {
@@ -253,7 +261,7 @@ void CEngine::SaveGame(const std::string& path, const CModuleVersionRange& expec
     ReportSaved(path);
 }
 
-void CEngine::ReportSaved(const std::string& path) { Game().PushMessage(MESSAGE_NOTICE, "Saved game: " + path); }
+void CEngine::ReportSaved(const std::string& path) { Game().PushMessage(MESSAGE_NOTICE, "Saved game: " + SaveName(path)); }
 
 void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange& expected,
                              const std::string* quickActions) {
@@ -382,7 +390,7 @@ void CEngine::LoadGame(const std::string& path, const CModuleVersionRange& expec
     // Every game reports a broken quest script once for itself.
     m_failedQuests.clear();
     quickActions = std::move(bonus);
-    m_game->PushMessage(MESSAGE_NOTICE, "Loaded game: " + path);
+    m_game->PushMessage(MESSAGE_NOTICE, "Loaded game: " + SaveName(path));
 }
 
 void CEngine::RebuildPartyAfterLoad() { RebuildParty(Game()); }

@@ -20,6 +20,14 @@ constexpr double kStoreReach = 25.0;
 
 std::int32_t ClampGold(std::int64_t gold) { return static_cast<std::int32_t>(std::clamp<std::int64_t>(gold, 0, INT32_MAX)); }
 
+// "Wren buys Eel Pie (3) for 9 gold.", as the log tells every trade.
+std::string TradeLine(const CActor& actor, const char* verb, const CItem& item, std::uint32_t count,
+                      std::uint64_t price) {
+    const std::string& name = item.GetTemplate().GetName();
+    return actor.GetName() + verb + (count > 1 ? name + " (" + std::to_string(count) + ")" : name) + " for " +
+           std::to_string(price) + " gold.";
+}
+
 }  // namespace
 
 void CEngine::RunStoreOrder(CActor& actor, const CStoreOrder& order) {
@@ -45,6 +53,7 @@ void CEngine::BuyFromStore(CActor& actor, CActor& keeper, const CStoreOrder& ord
     game.SetGold(ClampGold(std::int64_t{game.GetGold()} - static_cast<std::int64_t>(price)));
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s buys %u x %s for %u gold\n", actor.GetName().c_str(), order.count,
                offered->GetTemplate().GetName().c_str(), static_cast<unsigned>(price));
+    game.PushMessage(MESSAGE_NOTICE, TradeLine(actor, " buys ", *offered, order.count, price));
 
     const auto count = static_cast<std::int32_t>(order.count);
     std::shared_ptr<CItem> bought = Module().CreateItem(offered->GetTemplate().GetKey(), count,
@@ -87,6 +96,7 @@ void CEngine::SellToStore(CActor& actor, CActor& keeper, const CStoreOrder& orde
     game.SetGold(ClampGold(std::int64_t{game.GetGold()} + static_cast<std::int64_t>(std::min<std::uint64_t>(price, INT32_MAX))));
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s sells %u x %s for %u gold\n", actor.GetName().c_str(), order.count,
                item->GetTemplate().GetName().c_str(), static_cast<unsigned>(price));
+    game.PushMessage(MESSAGE_NOTICE, TradeLine(actor, " sells ", *item, order.count, price));
     const auto count = static_cast<std::int32_t>(order.count);
     if (count < item->GetCount()) {
         item->SetCount(item->GetCount() - count);

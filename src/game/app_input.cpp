@@ -127,7 +127,7 @@ void CDRAVApp::OnKeyDown(WPARAM key, bool shift) {
             ReturnToEntrance(actor);
             break;
         case 'X':
-            if (IsExitAvailable()) UseAvailableExit();
+            UseAvailableExit();
             break;
         default:
             break;

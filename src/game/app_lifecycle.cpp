@@ -48,6 +48,16 @@ std::string JourneyFailureText(const std::string& area, const std::exception& fa
     return "Failed to load area \"" + area + "\": " + reason + ". The party stays where it is.";
 }
 
+// Why no way out is on offer: the area has none the party may take, or the
+// party stands at none of them.
+std::string NoWayOutText(const DRAV::CGame& game) {
+    const DRAV::CArea* area = game.GetCurrentArea();
+    if (!area) return "The party is not at a way out.";
+    for (const auto& exit : area->GetExits())
+        if (exit->requiredTag.empty() || game.IsQuestTagSet(exit->requiredTag)) return "The party is not at a way out.";
+    return "There is no way out of " + area->GetDisplayName() + ".";
+}
+
 }  // namespace
 
 void CDRAVApp::StartNewGame(int chapter, bool chooseLevel) {
@@ -111,6 +121,7 @@ void CDRAVApp::EndGame() {
     m_gameRunning = false;
     UpdateGameWindowTitle();
     m_messageLog.clear();
+    m_saveNamed = false;
     m_pendingEvents.clear();
     m_quickActions.clear();
     InvalidateRect(m_window, nullptr, FALSE);
@@ -157,8 +168,15 @@ bool CDRAVApp::StartNextChapter() {
 }
 
 void CDRAVApp::UseAvailableExit() {
+    // Every way of leaving comes here, so every one refused says why.
+    DRAV::CGame& game = *m_engine->GetGame();
+    if (!IsExitAvailable()) {
+        AppendMessage(NoWayOutText(game));
+        return;
+    }
     DRAV::AreaEntryPoint destination;
     bool allowed = false;
+    const std::size_t queued = game.GetEventCount();
     try {
         allowed = m_engine->GetAvailableExit(destination);
     } catch (const CDRAVException& failure) {
@@ -166,7 +184,11 @@ void CDRAVApp::UseAvailableExit() {
         ShowScriptError(failure);
         allowed = true;
     }
-    if (!allowed) return;
+    if (!allowed) {
+        // An exit's own script may give its reason; one that gave none is not left unexplained.
+        if (game.GetEventCount() == queued) AppendMessage("The way to " + game.GetEntryExitText() + " is closed.");
+        return;
+    }
     if (destination.second.empty()) {
         OpenTravelMap(destination.first);
         return;

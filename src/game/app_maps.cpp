@@ -14,7 +14,11 @@ void CDRAVApp::ShowAreaMap() {
 
 void CDRAVApp::ShowWorldMap() {
     auto area = SharedCurrentArea(*this);
-    if (!area || area->GetWorldMapName().empty()) return;
+    if (!area) return;
+    if (area->GetWorldMapName().empty()) {
+        AppendMessage("No map shows " + area->GetDisplayName() + ".");
+        return;
+    }
     OpenWorldMap(area->GetWorldMapName(), area->GetWorldMapLocation(), false, false);
 }
 

@@ -12,8 +12,9 @@ namespace {
 constexpr const char* kShortcutText =
     " LINE LINE Keyboard shortcuts: LINE LINE Spacebar - Pause/unpause. LINE ESC - Clear orders. LINE TAB - Tabs "
     "selection through party actors. LINE ENTER - Game menu. LINE CTRL - Show markup. LINE SHIFT - Append actions to "
-    "the end of the current actions (instead of overwriting). LINE 1 - n - Select party actor. LINE 0 - Select whole "
-    "party. LINE F1 - F10 - Select action. LINE n - Actor info. LINE i - Actor inventory. LINE b - Abilities. LINE j - "
+    "the end of the current actions (instead of overwriting); while the game is paused every click appends. LINE "
+    "1 - n - Select party actor. LINE 0 - Select whole party. LINE F1 - F10 - Select action of the one actor "
+    "selected (nothing while the whole party is selected). LINE n - Actor info. LINE i - Actor inventory. LINE b - Abilities. LINE j - "
     "Journal. LINE m - Map. LINE w - World Map. LINE g - Messages. LINE x - Exit. LINE r - Return. LINE f - Turn "
     "fastmove on/off. LINE v - Change sound volume. LINE ? - Display help. LINE ";
 

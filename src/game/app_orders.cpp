@@ -187,6 +187,9 @@ bool CDRAVApp::PerformDefaultAction(int pickKind, DRAV::CThing* thing, POINT poi
         const DRAV::TileKind kind = tile.GetMaster() ? tile.GetMaster()->GetDefinition().GetKind() : DRAV::TILE_INVALID;
         if (kind == DRAV::TILE_DOOR) return UseTile(*thing);
         if (kind == DRAV::TILE_FLOOR) return groundMove();
+        // Water, a wall, a fence: no walk, and one word for the click, whoever it sent.
+        if (tile.GetMaster())
+            AppendMessage("The " + tile.GetMaster()->GetDefinition().GetName() + " is no place to walk.");
         return false;
     }
     auto& object = static_cast<DRAV::CObject&>(*thing);

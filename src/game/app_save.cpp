@@ -62,7 +62,8 @@ bool CDRAVApp::SaveGame() {
         // The player reads the path as this system writes paths.
         path = Win32::NativePath(GetSaveFileName());
         ReplaceSaveFile(path, [this](const std::string& fresh) { WriteSaveFile(fresh); });
-        m_engine->ReportSaved(path);
+        if (!m_saveNamed) m_engine->ReportSaved(path);
+        m_saveNamed = true;
     } catch (const std::exception& failure) {
         reason = FailureReason(failure);
     } catch (...) {
@@ -132,6 +133,7 @@ bool CDRAVApp::LoadGame(const std::string& savePath, int chapter, bool nextChapt
     }
     // The records belong to the actors of the game that ran before.
     m_quickActions.clear();
+    m_saveNamed = false;
     m_gameRunning = true;
     UpdatePartyQuickActions(false);
     if (!quickActions.empty()) ReadQuickActions(quickActions);

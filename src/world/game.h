@@ -257,6 +257,8 @@ public:
     void PushActorInfoEvent(std::int32_t code, ThingId actor);
     // Takes the oldest event; false when there is none.
     bool PopEvent(std::shared_ptr<CEvent>& event);
+    // How many wait to be taken.
+    std::size_t GetEventCount() const { return m_events.size(); }
 
 private:
     void RenumberParty(std::size_t from);

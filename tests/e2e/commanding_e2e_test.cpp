@@ -208,7 +208,7 @@ TEST(Commanding, TheHeroLandsWithTheFerryKitAndTheTonicsFKeyDrinksOne) {
                       Check("drunk",
                             [] {
                                 for (const auto& line : GetApp().GetMessageLog())
-                                    if (line.find("Mend Wounds") != std::string::npos) return line;
+                                    if (line.find(" drinks ") != std::string::npos) return line;
                                 return std::string("none");
                             }),
                       Check("slot3", [] { return std::to_string(GetApp().GetQuickActionKind(Main(), 3)) + " " +
@@ -219,7 +219,7 @@ TEST(Commanding, TheHeroLandsWithTheFerryKitAndTheTonicsFKeyDrinksOne) {
     EXPECT_EQ(run.checks["kit"], "river_tonic 2;still_water_draught 1;ferry_wand 1;lantern_scroll 1;");
     ASSERT_EQ(run.checks["tonic slot"], "4");
     EXPECT_EQ(run.checks["tonics"], "1") << run.log;
-    EXPECT_EQ(run.checks["drunk"], "Wren casts Mend Wounds.");
+    EXPECT_EQ(run.checks["drunk"], "Wren drinks River Tonic.");
     EXPECT_EQ(run.checks["slot3"], "10 river_tonic");
 }
 

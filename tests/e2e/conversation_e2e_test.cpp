@@ -243,7 +243,7 @@ TEST(Conversation, TansysStoreSellsThreeSalvesThroughTheCount) {
     EXPECT_EQ(run.checks["talk"], "Wren : Tansy the Trader");
     EXPECT_EQ(run.checks["store"], "Tansy the Trader - Buy/Sell");
     EXPECT_TRUE(Shown(run, "Tansy the Trader - Buy/Sell"));
-    EXPECT_EQ(run.checks["drop"].rfind("How many of Pot of Reed Salve would you like to buy for 30 gold per item?", 0),
+    EXPECT_EQ(run.checks["drop"].rfind("How many of Reed Salve would you like to buy for 30 gold per item?", 0),
               0u);
     EXPECT_EQ(run.checks["after"], "Tansy the Trader - Buy/Sell");
     EXPECT_EQ(run.checks["gold"], "10");

@@ -200,7 +200,7 @@ TEST(Fights, ATonicFromTheBarIsDrunkMidFightByItsKeyAndByItsSlot) {
                    Check("fighting", CurrentOrder)});
     Append(steps, DrinkMidFight("by key", Key(SDL_SCANCODE_F5)));
     Append(steps, DrinkMidFight("by slot", ClickId(kTonicSlot)));
-    Append(steps, {Check("drunk", [] { return std::to_string(LinesOf("Brannet casts Mend Wounds.")); })});
+    Append(steps, {Check("drunk", [] { return std::to_string(LinesOf("Brannet drinks River Tonic.")); })});
     Observed run = driver.Execute(steps);
     EXPECT_TRUE(run.exited) << run.log;
     ASSERT_EQ(run.checks.count("problem"), 0u) << run.checks["problem"];

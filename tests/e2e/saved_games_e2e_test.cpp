@@ -241,7 +241,7 @@ TEST(SavedGames, AnExitToAnAreaTheChapterLacksKeepsThePartyAndTheSaves) {
     EXPECT_EQ(run.checks["saves"], "as they were");
 }
 
-TEST(SavedGames, MessagesNameTheSaveFileAndFailuresSayWhy) {
+TEST(SavedGames, MessagesNameTheSaveOnceAndFailuresSayWhy) {
     Driver driver;
     driver.SetHeadless(true);
     const std::string saves = driver.Home() + "/Documents/Orvex Saved Games";
@@ -285,11 +285,11 @@ TEST(SavedGames, MessagesNameTheSaveFileAndFailuresSayWhy) {
     }));
     EXPECT_TRUE(run.exited) << run.log;
     const std::string save = saves + "/Wren.drav";
-    EXPECT_EQ(run.checks["menu save"], "Saved game: " + save + "|");
-    EXPECT_EQ(run.checks["after the change"], "Saved game: " + save + "|Saved game: " + save + "|");
+    // The log names the save, not its folder, and once: the change of area saved again.
+    EXPECT_EQ(run.checks["menu save"], "Saved game: Wren|");
+    EXPECT_EQ(run.checks["after the change"], "Saved game: Wren|");
     const std::string& load = run.checks["load"];
-    EXPECT_EQ(load.substr(load.rfind("|Loaded") + 1), "Loaded game: " + save + "|") << load;
-    EXPECT_EQ(load.find_first_of("\\"), std::string::npos) << load;
+    EXPECT_EQ(load.substr(load.rfind("|Loaded") + 1), "Loaded game: Wren|") << load;
     EXPECT_EQ(run.checks["failed save"], "failed");
     EXPECT_EQ(run.checks["failed load"], "failed");
     ASSERT_EQ(run.boxes.size(), 2u);

@@ -118,7 +118,9 @@ TEST(EngineCasting, AWandThatBurnsOutIsGoneAndTheCasterRecoversAsFromAWand) {
             if (!over) game.Tick(1);
         }
         ASSERT_TRUE(over);
-        burnt = Has(Notices(game), "Wren's Ferry Wand burns out.");
+        const auto notices = Notices(game);
+        burnt = Has(notices, "Wren's Ferry Wand burns out.");
+        EXPECT_TRUE(Has(notices, "Wren uses Ferry Wand.")) << "a wand is used, not cast, burnt out or not";
         if (burnt) break;
         EXPECT_EQ(wren->GetAnimation(), ANIM_WRECOVER);
         for (int tick = 0; tick < 200 && wren->GetActionState() != ACTION_IDLE; ++tick) game.Tick(1);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/expect_drav.h"
+#include "support/message_texts.h"
 #include "support/sample_game.h"
 #include "world/item.h"
 
@@ -49,10 +50,9 @@ TEST(EngineStore, BuyingMovesTheStockAndThePriceAndEquipsOnlyWhatFits) {
     ASSERT_EQ(wren.GetBackpack().size(), 1u);
     EXPECT_EQ(wren.GetBackpack()[0]->GetCount(), 3);
     EXPECT_EQ(wren.GetEquipped(SLOT_WEAPON), nullptr);
-    const auto events = game.DrainEvents();
-    ASSERT_FALSE(events.empty());
-    EXPECT_EQ(dynamic_cast<const CMessageEvent&>(*events.back()).GetText(),
-              "Wren can't wield Eel Pie; item placed in backpack.");
+    EXPECT_EQ(QuillmereTest::MessageTexts(game.DrainEvents()),
+              (std::vector<std::string>{"Wren buys Eel Pie (3) for 9 gold.",
+                                        "Wren can't wield Eel Pie; item placed in backpack."}));
 
     // A knife into a held weapon slot: the dagger goes to the backpack; the last
     // knife leaves the store.
@@ -94,7 +94,10 @@ TEST(EngineStore, SellingPaysHalfTheValueRoundedUpAndTheItemIsGone) {
     game.Engine().RunStoreOrder(wren, CStoreOrder(false, tansy->GetId(), knife->GetId(), 1, 7));
     EXPECT_EQ(game.Game().GetGold(), 4 + 15);
     EXPECT_EQ(wren.GetEquipped(SLOT_WEAPON), nullptr);
-    EXPECT_TRUE(HasEquipmentEvent(game.DrainEvents()));
+    const auto sold = game.DrainEvents();
+    EXPECT_TRUE(HasEquipmentEvent(sold));
+    EXPECT_EQ(QuillmereTest::MessageTexts(sold), (std::vector<std::string>{"Wren sells Eel Pie (2) for 4 gold.",
+                                                                           "Wren sells Smuggler's Knife for 15 gold."}));
     EXPECT_EQ(tansy->GetStoreItems().size(), stock);  // sold items are not restocked
 
     game.Engine().RunStoreOrder(wren, CStoreOrder(false, tansy->GetId(), token->GetId(), 1, 7));

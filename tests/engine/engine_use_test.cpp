@@ -70,7 +70,7 @@ TEST(EngineUse, APotionIsDrunkLikeACastAndUsedUpButNeverInstantly) {
     EXPECT_EQ(wren->GetEnergyUsed(), 0);
     const auto texts = MessageTexts(game.DrainEvents());
     ASSERT_EQ(texts.size(), 2u);
-    EXPECT_EQ(texts[0], "Wren casts Mend Wounds.");
+    EXPECT_EQ(texts[0], "Wren drinks River Tonic.");
     EXPECT_EQ(texts[1], "Wren heals Wren for " + std::to_string(10 - wren->GetDamageTaken()) + " hit points.");
 }
 

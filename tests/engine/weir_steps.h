@@ -132,6 +132,7 @@ inline void FightWick(Player& player) {
     ASSERT_TRUE(wick) << "Wick stops whoever comes to the door";
     SeedTheFight();
     player.Talk(*wick, {"Step away from the Guild's strongbox."});
+    EXPECT_TRUE(player.Game().IsQuestTagSet("wick_fought")) << "met again, he knows the fight";
     player.Fight();
     ASSERT_TRUE(player.Main()->IsAlive());
     EXPECT_TRUE(player.Killed("Wick the Runner"));

@@ -80,7 +80,7 @@ TEST_F(ConversationFlowTest, TheKeepersReplyOpensHerStoreAndACountedBuyTakesTheG
     store->OnDrop(CStoreDlg::kStoreBase + static_cast<int>(at), CStoreDlg::kBackpackList);
     auto* count = dynamic_cast<CStoreCountDlg*>(app().GetCurrentDialog().get());
     ASSERT_NE(count, nullptr);
-    EXPECT_EQ(count->GetQuestion().rfind("How many of Pot of Reed Salve", 0), 0u);
+    EXPECT_EQ(count->GetQuestion().rfind("How many of Reed Salve", 0), 0u);
     Key(VK_OEM_PLUS);
     Key(VK_OEM_PLUS);
     Key(VK_RETURN);

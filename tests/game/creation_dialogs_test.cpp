@@ -98,10 +98,12 @@ protected:
         return app.GetEngine()->NewGame();
     }
     void Open(std::shared_ptr<CDRAVDlg> page) { app.SetDialog(true, std::move(page)); }
-    // The creation skills page opens under its explanation; Done on that uncovers it.
+    // The creation skills page opens under its explanation, whose Manual button
+    // opens the manual at the skills; Done on that uncovers it.
     CSkillsDlg* SkillsPage() {
         if (auto* text = Current<CTextDlg>()) {
             EXPECT_EQ(text->GetTitle(), "Skills");
+            EXPECT_EQ(text->GetManualAnchor(), "Skills");
             app.CloseDialog(CTextDlg::kDone);
         }
         return Current<CSkillsDlg>();

@@ -64,6 +64,12 @@ TEST(HelpPageTable, KeysMatchExactlyAndTheMainChainRunsFromEightToFifteen) {
     const std::string& battle = HelpPages[FindHelpPageByKey("tutorial_combat")].text;
     EXPECT_EQ(battle.find("your party fights on"), std::string::npos);
     EXPECT_NE(battle.find("An actor you have given no order does not fight back"), std::string::npos);
+    // Where the controls do what a player might not guess, the page says so: a spell
+    // is cast once, a click while paused adds an order, the F-keys act for one actor.
+    const std::pair<const char*, const char*> told[] = {{"tutorial_combat", "is cast at it once"},
+                                                        {"main_pause", "every click adds an order"},
+                                                        {"main_actions", "with the whole party selected the F-keys"}};
+    for (const auto& [key, words] : told) EXPECT_NE(HelpPages[FindHelpPageByKey(key)].text.find(words), std::string::npos) << key;
 }
 
 class HelpDialogTest : public ::testing::Test, protected ShellOnSample {

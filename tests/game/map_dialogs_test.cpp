@@ -103,12 +103,13 @@ TEST_F(MapDialogTest, TravelGoesOnlyToAKnownLocationOtherThanTheCurrentOne) {
     ASSERT_EQ(current, "reedwater_landing");
     game.RevealArea("reed_marsh");
 
-    // View mode: a known location neither closes nor travels.
+    // View mode: a known location travels nowhere; the map closes and says how the party travels.
     app.SetDialog(false, std::make_shared<CDRAVWorldMapDlg>(&app, "reedwater_map", current, false));
     PointAt("reed_marsh");
-    EXPECT_FALSE(app.GetCurrentDialog()->OnButton(CDRAVWorldMapDlg::kMap));
-    EXPECT_FALSE(app.GetCurrentDialog()->OnAltClick(CDRAVWorldMapDlg::kMap));
-    app.HandleMessage(WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(app.GetCurrentDialog()->OnAltClick(CDRAVWorldMapDlg::kMap));
+    app.CloseDialog(CDRAVWorldMapDlg::kMap);
+    EXPECT_EQ(app.GetCurrentDialog(), nullptr);
+    EXPECT_EQ(app.GetMessageLog().back(), "To travel to The Reed Marsh, take a way out of the area.");
 
     // The party stands on an exit to the map.
     game.SetEntry(DRAV::AreaEntryPoint("reedwater_map", ""), 0, "");
@@ -141,6 +142,12 @@ TEST_F(MapDialogTest, TravelGoesOnlyToAKnownLocationOtherThanTheCurrentOne) {
     EXPECT_EQ(recorder.titles.back(), "Quillmere - " + game.GetCurrentArea()->GetDisplayName());
 
     EXPECT_THROW(CDRAVWorldMapDlg(&app, "no_such_map", "", true), CDRAVException);
+
+    // W where no map shows the area says so.
+    sample.EnterOpenArea(6, 4);
+    app.HandleMessage(WM_KEYDOWN, 'W', 0);
+    EXPECT_EQ(app.GetCurrentDialog(), nullptr);
+    EXPECT_EQ(app.GetMessageLog().back(), "No map shows Open Ground.");
 }
 
 TEST_F(MapDialogTest, ClickingTheOfferedExitLeavesAtOnceAndAnyOtherExitIsWalkedTo) {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app_test_access.h"
@@ -397,6 +398,49 @@ TEST_F(OrdersTest, RAndTheReturnButtonSendTheFirstSelectedMemberBackOrAreRefused
             EXPECT_EQ(m_app.GetSuspendCount(), row.paused ? suspended - 1 : suspended);
             EXPECT_EQ(log.size(), lines);
         }
+    }
+}
+
+// A click on ground nobody walks, or X that takes no way out, says why: no way out
+// near, none in the area, or one whose script refused without a word of its own.
+TEST(RefusedOrders, AClickOnGroundNobodyWalksOrXTakingNoWayOutSaysWhy) {
+    const std::string marsh = "<exit> marsh_path \"the reed marsh\" ( 0 9 ) 0 ( reed_marsh landing ) </exit>";
+    const auto refusing = [&](const std::string& script) {
+        return QuillmereTest::EditedSampleSource(DRAVCommon::DFK_CHAPTER, "reedwater_landing.drav", marsh,
+                                                 marsh.substr(0, marsh.size() - 7) + "<lua> " + script + " </lua> </exit>");
+    };
+    const auto sample = QuillmereTest::SampleFolderSource();
+    enum Where { kDock, kOpenGround, kAtTheMarshPath };
+    const std::tuple<const char*, std::shared_ptr<DRAVCommon::CDataFileFactory>, Where, const char*> rows[] = {
+        {"River Channel", sample, kDock, "The River Channel is no place to walk."},
+        {"Net Rack", sample, kDock, "The Net Rack is no place to walk."},
+        {"Reed Fence", sample, kDock, "The Reed Fence is no place to walk."},
+        {nullptr, sample, kDock, "The party is not at a way out."},
+        {nullptr, sample, kOpenGround, "There is no way out of Open Ground."},
+        {nullptr, refusing("return false"), kAtTheMarshPath, "The way to the reed marsh is closed."},
+        {nullptr, refusing("drav_message( context, \"Flooded.\" ) return false"), kAtTheMarshPath, "Flooded."}};
+    for (const auto& [tileName, source, where, said] : rows) {
+        QuillmereTest::SampleGame game(source);
+        if (where == kOpenGround) game.EnterOpenArea(10, 10);
+        if (where == kAtTheMarshPath) {
+            game.Game().SetEntry({"reed_marsh", "landing"}, DRAV::AREA_LOAD_FRESH, "the reed marsh");
+            game.Game().SetAvailableExitName("marsh_path");
+            game.Game().SetStateCode(DRAV::GAME_EXIT_AVAILABLE);
+        }
+        CDRAVApp app;
+        CDRAVAppTestAccess::SetEngine(app, game.EnginePtr());
+        CDRAVAppTestAccess::StartPlaying(app);
+        game.DrainEvents();
+        CThing* tile = nullptr;
+        for (std::uint32_t cell = 0; tileName && !tile && cell < game.Area().GetRows() * game.Area().GetColumns(); ++cell)
+            if (CTile* at = game.Area().GetTile(cell % game.Area().GetColumns(), cell / game.Area().GetColumns());
+                at && at->GetMaster() && at->GetMaster()->GetDefinition().GetName() == tileName)
+                tile = at;
+        if (tileName) EXPECT_FALSE(app.PerformAction(0, 1, tile, POINT{0, 0}, true)) << said;
+        else app.HandleMessage(WM_KEYDOWN, 'X', 0);
+        app.PumpEngineEvents();
+        EXPECT_EQ(std::vector<std::string>(app.GetMessageLog().begin(), app.GetMessageLog().end()),
+                  std::vector<std::string>{said});
     }
 }
 

@@ -227,7 +227,7 @@ TEST_F(StoreCountDlgTest, SellingAStackOffersHalfPriceUpToTheWholeStack) {
     auto* count = Current<CStoreCountDlg>();
     ASSERT_NE(count, nullptr);
     EXPECT_EQ(count->GetTitle(), "Tansy the Trader");
-    EXPECT_EQ(count->GetQuestion(), "How many of Reedwater Eel Pie would you like to sell for 2 gold per item?");
+    EXPECT_EQ(count->GetQuestion(), "How many of Eel Pie would you like to sell for 2 gold per item?");
     for (int i = 0; i < 6; ++i) EXPECT_FALSE(count->OnButton(CStoreCountDlg::kMore));
     EXPECT_EQ(count->GetCount(), 5u);
     // The question and the count are not buttons.

@@ -104,6 +104,13 @@ TEST(ActorSpells, OngoingAndModifyEffectsAndTheEffectsText) {
     text.clear();
     witch->GetEffectsText(false, text);
     EXPECT_EQ(text, "Effects: LINE Marsh Fever LINE Ferryman's Blessing LINE ");
+
+    // A spell of two parts that end together expires in one line.
+    witch->AddSpellEffect(full, Spell("heron_calm"), 20, 3, full, nullptr);
+    Drain(game);
+    witch->ExpireEffects(UINT32_MAX);
+    const auto expired = Drain(game).messages;
+    EXPECT_EQ(std::count(expired.begin(), expired.end(), "Heron's Calm (on Marra the Reed Witch) expired."), 1);
 }
 
 TEST(ActorSpells, PowerEffectsExpireSilentlyAndReplaceEachOther) {

@@ -294,13 +294,16 @@ void CActor::EndPower() {
 void CActor::ExpireEffects(std::uint32_t tick) {
     for (const auto& effect : m_activeEffects) {
         auto& parts = effect->GetParts();
+        // Told once for the spell, however many of its parts end together.
+        bool told = effect->IsSilent();
         for (auto part = parts.begin(); part != parts.end();) {
             const std::uint32_t end = (*part)->GetEndTick();
             if (end == 0 || end > tick) {
                 ++part;
                 continue;
             }
-            if (!effect->IsSilent()) PushMessage(effect->GetName() + " (on " + m_name + ") expired.");
+            if (!told) PushMessage(effect->GetName() + " (on " + m_name + ") expired.");
+            told = true;
             switch ((*part)->GetKind()) {
                 case APPLY_MODIFY: PushPartyEvent(EVENT_ACTOR_MODIFIERS); break;
                 case APPLY_STATUS:

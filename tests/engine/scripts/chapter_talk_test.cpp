@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,7 @@ struct TalkRow {
     const char* state = "start";
     // Words the story has left behind, which the person must not say.
     const char* never = nullptr;
+    int chapter = 1;
 };
 
 // What each person offers and says follows what the party has done, whatever the
@@ -49,6 +51,10 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
     const std::string cross = "We need to cross the river.";
     const std::string report = "We saw lanterns in the reeds. Smugglers, and they keep a hide.";
     const std::string join = "Will you walk with us a while?";
+    const std::vector<std::string> wickReplies{"Marrow sent us to fetch it. You can go.",
+                                               "Step away from the Guild's strongbox.", "We will come back."};
+    const std::vector<std::string> nellReplies{"Let me see your cargo.", "Have you seen anything strange on the weir?",
+                                               "Another time."};
     const std::vector<TalkRow> rows{
         {"ferry_keeper", {}, 0, {cross, "Not today."}, "I am Hesk, and I keep this landing.", "start", "reed mud"},
         // Met first by a party back from the hide, she asks what it saw there.
@@ -134,11 +140,14 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
         {"landing_trader", {"ferry_fare_asked"}, 3, {"Let me see your goods.", "Another time."},
          "Short of the ferry fare?"},
         {"dock_ferryman", {}, 0, {"We have nothing to fight them with.", "We will manage."}, "goblins on the lane"},
+        // A party long off the ferry is not greeted as fresh from it.
         {"dock_ferryman",
          {"lane_goblins_beaten"},
          0,
          {"We have nothing to fight them with.", "We will manage."},
-         "The lane is quiet now"},
+         "The lane is quiet now",
+         "start",
+         "Off the ferry"},
         {"dock_ferryman", {"spare_pole_given"}, 0, {}},
         {"ferryman_elder", {}, 0, {"What does the old heron statue want?", "Good night, old man."}},
         {"innkeeper", {}, 0, {"We will look for him.", "Tell me something else."}, "has not been at his slip", "news"},
@@ -167,9 +176,23 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
          {"Tell me something else."},
          "Orrin is back at his slip",
          "news"},
+        // Asked something else in the same talk, he greets nobody again.
+        {"innkeeper", {"hollis_met"}, 0, {"What news on the river?", "What have you got to eat?", "Farewell."},
+         "What else can I do for you?", "more", "Back at"},
+        // Met again, Wick and Nell know the party; Wick knows his knife too.
+        {"weir_runner", {"wick_spoken"}, 0, wickReplies, "You again.", "start", "Sefton's hounds", 2},
+        {"weir_runner", {"wick_spoken", "wick_fought", "sefton_dead"}, 0, wickReplies,
+         "Back for another taste of my knife?", "start", "I heard Sefton fall", 2},
+        {"bargewoman", {"nell_met"}, 0, nellReplies, "You again?", "start", "A week above this weir", 2},
+        {"bargewoman", {"nell_met", "sefton_dead", "nell_told_sefton_dead"}, 0, nellReplies, "You again?", "start",
+         "Sefton's dead", 2},
     };
     for (const auto& row : rows) {
-        ScriptTestGame game;
+        const auto made = row.chapter == 1 ? std::make_unique<ScriptTestGame>()
+                                           : std::make_unique<ScriptTestGame>(2, [](DRAV::CActor& hero) { hero.SetName("Wren"); });
+        const ScriptTestGame& game = *made;
+        // Beside where Greet places the person, as the first chapter's hero stands.
+        if (row.chapter != 1) game.Main()->FinalizeMove(7 * 2.5 + 1.25, 4 * 2.5 + 1.25);
         for (const char* tag : row.tags) game.Game().SetQuestTag(tag, 1);
         game.Game().SetGold(row.gold);
         const auto person = Greet(game, row.person, row.state);

@@ -155,7 +155,7 @@ std::string CCCClassDlg::GetDescription() {
            "and spellcasting skills. A fighter is suitable for being a thug-like basher, a skillful swordsman, or "
            "even a dead-eye marksman. LINE LINE Adventurers are the jacks-of-all-trades in the world, capable in all "
            "areas but excelling in none. An adventurer can become adept in combat or spellcasting, though not as "
-           "capable as a fighter or spellcaster respectively. Adventurers alone are suited to learning the arts of "
+           "capable as a fighter or spellcaster respectively. Adventurers are the best suited to learning the arts of "
            "diplomacy, traps, locks, stealth, and observation. LINE LINE Spellcasters specialize in the eldritch "
            "arts, forgoing the baser forms of combat. A spellcaster's spells determine what " + possessive +
            " powers are; aiding and healing others, summoning powerful allies, or blasting their enemies with "

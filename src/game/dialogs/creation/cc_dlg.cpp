@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr const char* kCreationAnchor = "Actor_Creation";
-
 std::shared_ptr<DRAVUI::CUIImageButton> MakeIcon(const std::shared_ptr<DRAVUI::CUIConfig>& config, int id, int image,
                                                  const std::string& title, const std::string& text) {
     auto icon = std::make_shared<DRAVUI::CUIImageButton>(config, id, image);
@@ -80,9 +78,9 @@ bool CCCDlg::OnButton(int id) {
             return false;
         case kHelp:
             if (IsCreationPage())
-                m_app->OpenManual(kCreationAnchor);
+                m_app->OpenManual(GetManualAnchor());
             else
-                m_app->SetDialog(false, CTextDlg::CTextDlgWithAnchor(m_app, GetTitle(), GetDescription(), kCreationAnchor));
+                m_app->SetDialog(false, CTextDlg::CTextDlgWithAnchor(m_app, GetTitle(), GetDescription(), GetManualAnchor()));
             return false;
         default:
             return false;
@@ -91,7 +89,7 @@ bool CCCDlg::OnButton(int id) {
 
 void CCCDlg::ShowDescription() {
     if (IsCreationPage()) return;
-    m_app->SetDialog(true, CTextDlg::CTextDlgWithAnchor(m_app, GetTitle(), GetDescription(), kCreationAnchor));
+    m_app->SetDialog(true, CTextDlg::CTextDlgWithAnchor(m_app, GetTitle(), GetDescription(), GetManualAnchor()));
 }
 
 bool CCCDlg::OnKey(int key, bool, int* result) {

@@ -29,6 +29,8 @@ public:
     void OnClose(int result) override;
 
     virtual bool IsCreationPage() { return true; }
+    // Where the manual explains the page: character creation unless the page says otherwise.
+    virtual std::string GetManualAnchor() { return "Actor_Creation"; }
     virtual bool HideDescription() { return false; }
     virtual std::string GetDescription() = 0;
     virtual void CreatePage(RECT area, DRAVUI::CUIManager& container) = 0;

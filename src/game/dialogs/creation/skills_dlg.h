@@ -37,6 +37,7 @@ public:
     void OnSuspend() override;
     void OnClose(int result) override;
     bool IsCreationPage() override { return false; }
+    std::string GetManualAnchor() override { return "Skills"; }
     std::string GetDescription() override;
     void CreatePage(RECT area, DRAVUI::CUIManager& container) override;
 

@@ -43,8 +43,8 @@ std::array<HelpPage, kHelpPageCount> InitHelpPages() {
         "A battle is about to begin. Wield your weapons and wear your armour first. " + click +
             " the pause button to stop the fight at any moment, give each actor its orders, then unpause to "
             "watch them carried out. " + click + " an enemy to attack it, and the actors you chose fight it "
-            "until it falls. An actor you have given no order does not fight back, even when struck: give "
-            "every one of them a target.",
+            "until it falls; a spell chosen on the action bar is cast at it once. An actor you have given no "
+            "order does not fight back, even when struck: give every one of them a target.",
         // 7
         "That is the end of the tutorial. LINE LINE There is more to find: " + rightClick +
             " your actors to open their sheets, and try the controls around the game area, each tells what it "
@@ -63,15 +63,17 @@ std::array<HelpPage, kHelpPageCount> InitHelpPages() {
         // 11
         "You can talk with the members of your own party. LINE 1) Select your main actor. LINE 2) " + click +
             " the talk button. LINE 3) " + click + " the party member you want to talk to.",
-        // 12
-        click + " the pause button to pause the game. While it is paused, several clicks give an actor several "
-            "orders in turn, and a " + click +
-            " on the actor itself cancels all its actions. Pause works in the middle of combat too, which is "
-            "where it helps the most.",
+        // 12: a click while paused adds to the orders rather than replacing them.
+        click + " the pause button to pause the game. While it is paused, every click adds an order after those "
+            "the actor already has, as Shift does while the game runs, so several clicks give an actor several "
+            "orders in turn; a click on the selected actor's portrait cancels all its actions. Pause works in the "
+            "middle of combat too, which is where it helps the most.",
         // 13
         "Actors can do more than the default action. LINE 1) Select the actor. LINE 2) " + click +
             " the action button. LINE 3) Choose the action in the dialog. LINE 4) " + click +
-            " the target if the action needs one. LINE The 6 quick action buttons do the same in one step.",
+            " the target if the action needs one. LINE The 6 quick action buttons do the same in one step. LINE "
+            "Actions belong to one actor: with the whole party selected the F-keys and the quick action buttons "
+            "do nothing.",
         // 14
         "Minor injuries heal with healing spells or potions. All injuries, death included, heal when the party "
         "rests in a bed or at an inn, or with the help of a friendly priest.",

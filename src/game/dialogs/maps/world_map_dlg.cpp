@@ -68,7 +68,7 @@ void CDRAVWorldMapDlg::CreateControls(RECT area, DRAVUI::CUIManager& container) 
 }
 
 bool CDRAVWorldMapDlg::ChooseDestination(int id) {
-    if (!m_travel || id != kMap || !m_worldMap) return false;
+    if (id != kMap || !m_worldMap) return false;
     std::string destination = m_worldMap->GetSelectedDestination();
     if (destination.empty()) return false;
     m_destination = std::move(destination);
@@ -80,13 +80,17 @@ bool CDRAVWorldMapDlg::OnButton(int id) { return id == kDone || ChooseDestinatio
 bool CDRAVWorldMapDlg::OnAltClick(int id) { return ChooseDestination(id); }
 
 void CDRAVWorldMapDlg::OnClose(int result) {
-    if (!m_travel) return;
-    if (result != kMap || m_destination.empty() || m_destination == m_currentLocation) {
-        // A place chosen that the party stands in closes the map as Cancel does;
-        // the player is told why nothing happened.
-        if (result == kMap && !m_destination.empty())
-            m_app->AppendMessage("The party is already at " + m_map->GetArea(m_destination).GetDisplayName() + ".");
-        m_app->CloseTravelMap();
+    const bool chosen = result == kMap && !m_destination.empty();
+    if (!m_travel || !chosen || m_destination == m_currentLocation) {
+        // A place chosen that the party stands in, or any place on the map that is
+        // only looked at, closes the map as Cancel does; the player is told why
+        // nothing happened.
+        const std::string place = chosen ? m_map->GetArea(m_destination).GetDisplayName() : "";
+        if (chosen && m_destination == m_currentLocation)
+            m_app->AppendMessage("The party is already at " + place + ".");
+        else if (chosen)
+            m_app->AppendMessage("To travel to " + place + ", take a way out of the area.");
+        if (m_travel) m_app->CloseTravelMap();
         return;
     }
     m_app->TravelToArea(m_map->GetArea(m_destination));

@@ -1,6 +1,7 @@
 #pragma once
 // A world map of the chapter with the locations the party knows. In view mode
-// the player only looks; in travel mode, between two areas, a click on a known
+// the player only looks: a click on a known location closes the map and tells
+// how the party gets there; in travel mode, between two areas, a click on a known
 // location other than the current one takes the party there.
 
 #include <string>

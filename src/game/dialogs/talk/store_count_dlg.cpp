@@ -43,7 +43,8 @@ CStoreCountDlg::CStoreCountDlg(CDRAVApp* app, DRAV::CActor* member, DRAV::CActor
 std::string CStoreCountDlg::GetTitle() { return m_keeper->GetName(); }
 
 std::string CStoreCountDlg::GetQuestion() const {
-    std::string question = "How many of " + m_item->GetTemplate().GetFullName() + " would you like to " +
+    // The item by the name the store's list and the log give it.
+    std::string question = "How many of " + m_item->GetTemplate().GetName() + " would you like to " +
                            (m_buying ? "buy " : "sell ") + "for " + std::to_string(m_unitPrice) +
                            " gold per item?";
     if (m_buying) question += " LINE LINE " + std::to_string(PartyGold(*m_app)) + " gold available.";

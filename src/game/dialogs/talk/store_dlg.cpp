@@ -358,8 +358,7 @@ std::string ConfirmQuestion(const DRAV::CActor& member, const DRAV::CItem& item,
     const char* why = !proficiency                          ? " cannot use "
                       : kind.GetKind() == DRAV::ITEM_SCROLL ? " cannot cast the spell on "
                                                             : " is not proficient in the use of ";
-    return member.GetName() + why + kind.GetFullName() + ". Are you certain you wish to buy " + kind.GetFullName() +
-           "?";
+    return member.GetName() + why + kind.GetName() + ". Are you certain you wish to buy " + kind.GetName() + "?";
 }
 
 }  // namespace
