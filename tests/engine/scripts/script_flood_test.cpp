@@ -93,7 +93,6 @@ TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
             lineCount += dynamic_cast<DRAV::CMessageEvent*>(event.get()) != nullptr;
         }
     };
-    const auto boxes = [&] { return tally(), boxCount; };
     const auto lines = [&] { return tally(), lineCount; };
     // Tags a run added, taken away again so that the game keeps room for new ones.
     const DRAV::TagMap startTags = game.Game().GetQuestTags();
@@ -109,6 +108,10 @@ TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
     const std::string limit = std::to_string(DRAV::kScriptMadeLimit);
     const std::string tooMany = "the script makes more than " + limit + " things";
     const auto stops = [&](const std::string& function) { return "test.drav: " + function + ": " + tooMany; };
+    const auto pages = [&](const std::string& function) {
+        return "test.drav: " + function + ": the script puts more than " + std::to_string(DRAV::kScriptPageLimit) +
+               " pages in front of the player";
+    };
     struct Case {
         const char* call;  // a journal entry's key or a tag takes the run's letter for RUN
         std::function<std::size_t()> made = {};  // what it made, for one that stops
@@ -118,9 +121,10 @@ TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
         {"drav_launch_spell( context, \"still_water\" )", effects},
         {"drav_teleport_actor( context, \"lane\", \"ferry_crossing\" )", effects},
         {"drav_give_item( context, \"dagger\", 2147483647 )", [&] { return game.Main()->GetBackpackItems().size(); }},
-        {"drav_dialog_box( context, \"Bell\", \"It rings.\" )", boxes},
-        {"drav_help( context, \"Bell\", \"It rings.\" )", boxes},
-        {"drav_shout( context, \"actor\", \"Ho!\" )", boxes},
+        // Pages that wait for the player stop far sooner (ARunPutsFewPagesInFrontOfThePlayer).
+        {"drav_dialog_box( context, \"Bell\", \"It rings.\" )", nullptr, pages("drav_dialog_box")},
+        {"drav_help( context, \"Bell\", \"It rings.\" )", nullptr, pages("drav_help")},
+        {"drav_shout( context, \"actor\", \"Ho!\" )", nullptr, pages("drav_shout")},
         {"drav_journal( context, \"smugglers\", \"RUN\" .. i )", entries},
         {"drav_add_talk_path( context, \"Well?\", \"\" )", [&] { return hollis->GetTalkChoices().size(); }},
         {"drav_message( context, \"Hark.\" )", lines},
@@ -194,6 +198,31 @@ TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
     for (const auto& function : DRAV::GetNativeScriptFunctions()) EXPECT_TRUE(walked.count(function.name)) << function.name;
 }
 
+// Boxes, shouts and help pages wait for the player, who closes each: a run puts
+// few of them in front of the player, and the next stops it naming the function.
+// What it showed stays, and the next run may show as many again.
+TEST(ScriptFlood, ARunPutsFewPagesInFrontOfThePlayer) {
+    ScriptTestGame game;
+    game.DrainEvents();
+    const std::string third = std::to_string(DRAV::kScriptPageLimit / 3);
+    const std::string body = "for i = 1, " + third + " do drav_dialog_box( context, \"Bell\", \"It rings.\" ) "
+                             "drav_help( context, \"tutorial_party\", \"Ho.\" ) drav_shout( context, \"actor\", "
+                             "\"Ho!\" ) end for i = 1, " + std::to_string(DRAV::kScriptPageLimit % 3) +
+                             " do drav_message( context, \"Hark.\" ) drav_help( context, \"tutorial_party\", \"Ho.\" ) end ";
+    const auto pages = [&] {
+        const auto events = game.DrainEvents();
+        return std::count_if(events.begin(), events.end(), [](const auto& event) {
+            return dynamic_cast<const DRAV::CDialogBoxEvent*>(event.get()) != nullptr;
+        });
+    };
+    EXPECT_EQ(game.Failure(body + "return 1"), "no failure");
+    EXPECT_EQ(pages(), DRAV::kScriptPageLimit);
+    EXPECT_EQ(game.Failure(body + "pcall( drav_shout, context, \"actor\", \"Ho!\" ) drav_message( context, \"after\" )"),
+              "test.drav: the script puts more than " + std::to_string(DRAV::kScriptPageLimit) +
+                  " pages in front of the player");
+    EXPECT_EQ(pages(), DRAV::kScriptPageLimit);
+}
+
 // The sample's quests with the heron's riddle, which every tag change examines,
 // judged by `heron` instead, and `spinners` more quests like it whose scripts spin,
 // each once the tag "armed" is set: the game's start sets tags too.
@@ -223,11 +252,16 @@ TEST(ScriptFlood, ScriptsRunInsideAScriptShareItsBudget) {
     };
     const std::string depth = std::to_string(DRAV::kScriptNestingLimit);
     const std::vector<Row> rows{
-        {"a quest's boxes count with the script whose tags ran it",
+        {"a quest's lines count with the script whose tags ran it",
+         "for i = 1, 999 do drav_message( context, \"after\" ) end return false", 0,
+         "for i = 1, 100 do drav_set_tag( context, \"bell\" .. i ) end",
+         "test.drav: drav_set_tag: the script makes more than 1000 things / 0 boxes / 0 quest errors / 999 after / "
+         "0 tokens"},
+        {"so do its boxes, and the quest that put too many in front of the player is blamed",
          "for i = 1, 999 do drav_dialog_box( context, \"Q\", \"q\" ) end return false", 0,
          "for i = 1, 100 do drav_set_tag( context, \"bell\" .. i ) end",
-         "test.drav: drav_set_tag: the script makes more than 1000 things / 999 boxes / 0 quest errors / 0 after / "
-         "0 tokens"},
+         "test.drav: drav_set_tag: the script puts more than 16 pages in front of the player / 16 boxes / "
+         "1 quest errors / 0 after / 0 tokens"},
         {"quests that spin spend the outer script's work", "while true do end", 3,
          "drav_set_tag( context, \"bell\" ) drav_message( context, \"after\" )",
          "test.drav: drav_set_tag: script ran too long / 0 boxes / 1 quest errors / 0 after / 0 tokens"},
