@@ -183,7 +183,7 @@ void TrapUnderTheParty(benchmark::State& state) {
     for (const auto& object : game.Area().GetObjects())
         if (object->GetObjectName() == "reed_crate") crate = object.get();
     if (!crate) return state.SkipWithError("no crate on the landing");
-    while (game.Game().GetParty().size() < 6) game.Game().AddPartyMember(game.Spawn("reed_goblin", 1, 1));
+    while (game.Game().GetParty().size() < 6) game.Game().AddPartyMember(game.Spawn("reed_goblin", 12, 4));
     std::vector<double> cpu;
     for (auto _ : state) {
         for (const auto& member : game.Game().GetParty()) member->FinalizeMove(crate->GetX(), crate->GetY() - 0.6);

@@ -126,7 +126,7 @@ TEST(EngineTraps, OneTicksSpringsShareOneBudget) {
         "<lua> for i = 1, 400 do drav_message( context, \"Snap!\" ) end </lua> 0.01"));
     CObject* crate = Crate(game);
     ASSERT_NE(crate, nullptr);
-    for (int i = 1; i < 6; ++i) game.Game().AddPartyMember(game.Spawn("reed_goblin", 1, 1));
+    for (int i = 1; i < 6; ++i) game.Game().AddPartyMember(game.Spawn("reed_goblin", 12, 4));
     for (const auto& member : game.Game().GetParty()) member->FinalizeMove(crate->GetX(), crate->GetY() - 0.6);
     game.DrainEvents();
     EXPECT_THROW(game.Tick(), CDRAVException) << "the third spring passes what one run may make";
