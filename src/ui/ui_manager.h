@@ -44,8 +44,9 @@ public:
     void ReleaseDeviceObjects();
     // The box around every widget; {10000, 10000, 0, 0} with none.
     void GetBounds(RECT& out);
-    // Makes the drawing service and the white texture for the device and scale and
-    // realizes every widget; forgets a drag in progress.
+    // Makes the drawing service and the white texture for the device and scale,
+    // unless those of the last screen serve them, and realizes every widget; forgets
+    // a drag in progress.
     void Realize(DRAVCommon::CXPDevice* device, std::uint32_t scalePercent);
     // One frame of the interface; `mouse` in window pixels, or null.
     void Draw(DRAVCommon::CXPDevice* device, const POINT* mouse);
