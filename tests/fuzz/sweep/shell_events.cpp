@@ -66,9 +66,11 @@ std::size_t CShellEvents::Handle(const std::shared_ptr<DRAV::CEngine>& engine) {
 void CShellEvents::ClosePages(DRAV::CGame& game) {
     CDRAVApp& app = m_shell->app;
     for (int closed = 0;; ++closed) {
-        // As the timer opens what waited once the last page has closed.
-        app.ProcessPendingEvents();
-        if (!app.GetCurrentDialog()) return;
+        if (!app.GetCurrentDialog()) {
+            // As the timer opens what waited once the last page has closed.
+            app.ProcessPendingEvents();
+            if (!app.GetCurrentDialog()) return;
+        }
         // A page over a journey, a wipe-out or a won chapter goes without its close,
         // which would take the party on as the play does itself.
         const std::int32_t state = game.GetStateCode();
