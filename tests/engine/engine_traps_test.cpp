@@ -118,8 +118,7 @@ TEST(EngineTraps, AFailedScriptSpendsTheTrapAsASuccessfulOneDoes) {
     }
 }
 
-// A trap that rearms at once springs for every member on it, as its author asked;
-// the springs of one tick share one script budget, as the states of one reply do.
+// A trap that rearms at once springs for each member on it; one tick's springs share one budget.
 TEST(EngineTraps, OneTicksSpringsShareOneBudget) {
     const SampleGame game(QuillmereTest::EditedSampleSource(
         DRAVCommon::DFK_CHAPTER, "world.drav", "reed_lash 30",

@@ -105,8 +105,7 @@ TEST_F(TalkDlgTest, AMemberJoiningResetsTheSelectionWhileTheTalkIsShown) {
     EXPECT_EQ(Talk().GetLines().front(), "Wren : Will you walk with us a while?");
 }
 
-// A step's events are one batch, as a tick's are: a state that changes the party
-// and pays out again and again lays the screen out and sounds once.
+// A step's events are one batch, as a tick's: its party changes and lines are handled once.
 TEST_F(TalkDlgTest, AStepsBurstOfChangesIsHandledOnceAsATicksIs) {
     ASSERT_TRUE(loaded);
     const auto marra = Beside("reed_witch");
