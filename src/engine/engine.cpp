@@ -3,6 +3,7 @@
 #include "common/exception.h"
 #include "common/trace.h"
 #include "engine/brain/brain.h"
+#include "script/script_run.h"
 #include "world/actor.h"
 #include "world/area.h"
 
@@ -43,6 +44,10 @@ void CEngine::RequireState(std::int32_t state) const {
 void CEngine::RunTick() {
     CGame& game = Game();
     CurrentArea();  // every phase works on it
+    // Every script of the tick spends one budget, as the states of one reply do:
+    // a whole party on a trap that rearms at once, or each member opening a door
+    // with a script, costs one run however many scripts it sets off.
+    CScriptRun run;
     game.SetTick(game.GetTick() + 1);
     game.SetStateCode(GAME_PLAYING);
     game.EndArrivals();

@@ -237,7 +237,11 @@ public:
     std::uint32_t GetSelectedMember() const { return m_selectedParty; }
 
     // ---- the engine's events and the message log (app_events.cpp) ----
-    void PumpEngineEvents();
+    // Takes the engine's events as one batch: lines go to the log, and to `said`
+    // when given (a talk page's lines); changes of the party, the area and actors
+    // are handled, each kind once; what needs the player waits in the pending list.
+    void PumpEngineEvents(std::vector<std::string>* said = nullptr);
+    // The same while a page is open: only the lines are taken now.
     void DrainEngineEvents();
     void QueueEvent(std::shared_ptr<DRAV::CEvent> event);
     // False when an event left the game waiting for an area change; the rest stays pending.
@@ -411,6 +415,9 @@ private:
     friend void RegisterMainWindowClass(HINSTANCE instance);
 
     void RebaseClock();
+    // The one drain of the engine's events; `changesNow` false leaves everything
+    // but the lines waiting.
+    void TakeEngineEvents(std::vector<std::string>* said, bool changesNow);
     // The HUD's widgets into the UI manager, for the UI rectangle `ui`.
     void BuildGameScreen(const RECT& ui);
     // Empties the pointers to the screen's widgets, which a rebuild replaces.

@@ -25,7 +25,8 @@
 // waits in the pending list, which holds the clock back until the timer has
 // opened its dialogs. The events of one batch (one drain, one pass over the
 // pending list) all come after the changes they tell of, so a burst of like ones
-// is handled, and sounds, once.
+// is handled, and sounds, once, whoever drains it: the clock after a tick, a talk
+// page after its step, any other page after what it ran.
 
 namespace {
 
@@ -69,38 +70,32 @@ void ExpandMessageMarkup(const std::string& text, std::string& line) {
     line = std::move(out);
 }
 
-void CDRAVApp::PumpEngineEvents() {
+void CDRAVApp::PumpEngineEvents(std::vector<std::string>* said) { TakeEngineEvents(said, true); }
+
+void CDRAVApp::DrainEngineEvents() { TakeEngineEvents(nullptr, false); }
+
+void CDRAVApp::TakeEngineEvents(std::vector<std::string>* said, bool changesNow) {
     DRAV::CGame& game = *m_engine->GetGame();
     CEventBatch batch;
     std::shared_ptr<DRAV::CEvent> event;
     while (game.PopEvent(event)) {
         const DRAV::CEvent& current = *event;
         if (const auto* message = ExactlyA<DRAV::CMessageEvent>(current)) {
+            if (said) said->push_back(message->GetText());
             AppendMessage(message->GetText());
+        } else if (!changesNow) {
+            QueueEvent(event);
+            continue;
         } else if (ExactlyA<DRAV::CInfoEvent>(current) && current.GetCode() != DRAV::EVENT_WAY_OUT_REACHED) {
             if (batch.FirstOfItsKind(current)) OnInfoEvent(current);
         } else if (const auto* info = ExactlyA<DRAV::CActorInfoEvent>(current)) {
             if (batch.FirstOfItsKind(current)) OnActorInfoEvent(*info);
         } else {
             // The question of leaving waits with the dialogs for the clock to stop.
-            m_pendingEvents.push_back(event);
+            QueueEvent(event);
             continue;
         }
         if (batch.FirstSound(current.GetCode())) PlayEventSound(current.GetCode());
-    }
-}
-
-void CDRAVApp::DrainEngineEvents() {
-    DRAV::CGame& game = *m_engine->GetGame();
-    CEventBatch batch;
-    std::shared_ptr<DRAV::CEvent> event;
-    while (game.PopEvent(event)) {
-        if (const auto* message = ExactlyA<DRAV::CMessageEvent>(*event)) {
-            if (batch.FirstSound(message->GetCode())) PlayEventSound(message->GetCode());
-            AppendMessage(message->GetText());
-        } else {
-            QueueEvent(event);
-        }
     }
 }
 

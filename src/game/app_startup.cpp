@@ -287,6 +287,8 @@ bool CDRAVApp::CreateAudio() {
 void CDRAVApp::ReleaseAudio() { m_audio.reset(); }
 
 bool CDRAVApp::InitDirect3D() {
+    // The interface's textures belong to the device that goes.
+    m_uiManager.ReleaseDeviceObjects();
     m_deviceWrapper.reset();
     m_device.reset();
     m_direct3D.reset();

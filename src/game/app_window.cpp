@@ -175,7 +175,7 @@ void CDRAVApp::ClearScreen() {
         for (DWORD stage = 0; stage < 8; ++stage) m_device->SetTexture(stage, nullptr);
     }
     ForgetScreenWidgets();
-    m_uiManager.Clear();
+    m_uiManager.ReleaseDeviceObjects();
     // Only invalidated: updating at once from inside a paint would paint recursively.
     InvalidateRect(m_window, nullptr, FALSE);
 }

@@ -45,6 +45,10 @@ constexpr int kInstructionsPerHook = 256;
 // waits for the player, the interface lays itself out again), which no counter of
 // the script's own work sees. A call counts once, whatever it hands over.
 constexpr std::uint32_t kScriptMadeLimit = 1'000;
+// Of those, boxes and help pages (a shout is a box): each waits for the player to
+// close it, one by one. The sample shows at most two in a run; a scene told in boxes
+// takes a handful.
+constexpr std::uint32_t kScriptPageLimit = 16;
 
 // How deep evaluations may run inside one another: a tag a script sets runs the
 // quests' scripts inside it, and a quest item one of those gives sets a tag again.
@@ -83,6 +87,7 @@ struct CScriptBudget {
     std::uint64_t work = 0;
     std::size_t memory = 0;  // held by the states of all its running evaluations
     std::uint32_t made = 0;  // calls that handed the game something, counted by CountMadeThing
+    std::uint32_t pages = 0;  // of them, pages put in front of the player, counted by CountPage
     const char* stopReason = nullptr;  // set once the run is stopped
     std::uint64_t spender = 0;         // the serial of the evaluation that spent it, 0 for none
     std::chrono::steady_clock::time_point start;

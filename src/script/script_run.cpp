@@ -43,4 +43,13 @@ void CountMadeThing() {
     StopNative(record->call, tooMany.c_str(), ScriptLimit::Made);
 }
 
+void CountPage() {
+    CEvalRecord* record = RunningEvaluation();
+    if (!record || !record->call) return;
+    if (++record->run->pages <= kScriptPageLimit) return;
+    static const std::string tooMany =
+        "the script puts more than " + std::to_string(kScriptPageLimit) + " pages in front of the player";
+    StopNative(record->call, tooMany.c_str(), ScriptLimit::Made);
+}
+
 }  // namespace DRAV

@@ -38,6 +38,11 @@ const char* SpentScriptRun();
 // stopped for good. Nothing while no script's native function runs.
 void CountMadeThing();
 
+// The same call puts a page in front of the player (a box, a shout, a help page);
+// past kScriptPageLimit it ends with an error naming it before it does, and the
+// script is stopped for good.
+void CountPage();
+
 // The script error of an evaluation that ended, or never began, because another
 // script spent the run it belonged to.
 class CScriptRunSpent : public CDRAVException {

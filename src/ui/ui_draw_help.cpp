@@ -41,6 +41,10 @@ int CUIDrawHelp::AddImage(DRAVCommon::CXPDevice* device, const DRAVCommon::ByteV
     return id;
 }
 
+void CUIDrawHelp::ForgetRegisteredImages() {
+    m_images.erase(m_images.lower_bound(kFirstRegisteredImage), m_images.end());
+}
+
 std::shared_ptr<DRAVCommon::CXPTexture> CUIDrawHelp::FindImage(int id) const {
     const auto found = m_images.find(id);
     return found == m_images.end() ? nullptr : found->second;

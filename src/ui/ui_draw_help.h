@@ -1,7 +1,7 @@
 #pragma once
-// The drawing service of one realized screen: the two interface fonts at the UI
-// scale, the textures of the UI images by id, and the primitives every widget
-// draws with. Everything only queues on the frame's 2D queue.
+// The drawing service of the realized screens of one device: the two interface
+// fonts at the UI scale, the textures of the UI images by id, and the primitives
+// every widget draws with. Everything only queues on the frame's 2D queue.
 
 #include <cstdint>
 #include <map>
@@ -36,6 +36,9 @@ public:
     void LoadImage(DRAVCommon::CXPDevice* device, int id);
     // Registers a picture under the first free id from 1000 and returns the id.
     int AddImage(DRAVCommon::CXPDevice* device, const DRAVCommon::ByteVector& imageFile);
+    // Drops the registered pictures, which belong to the widgets of one screen; the
+    // table's images stay.
+    void ForgetRegisteredImages();
     std::shared_ptr<DRAVCommon::CXPTexture> FindImage(int id) const;
 
     // The primitives queue nothing over an empty rectangle.

@@ -22,6 +22,7 @@ CUIManager::~CUIManager() {
 }
 
 void CUIManager::SetDataFileFactory(std::shared_ptr<DRAVCommon::CDataFileFactory> source) {
+    m_drawHelp.reset();
     m_source = std::move(source);
 }
 
@@ -31,13 +32,20 @@ void CUIManager::AddElement(std::shared_ptr<CUIElement> element) {
 }
 
 void CUIManager::Clear() {
-    m_drawHelp.reset();
-    m_white.reset();
+    // The pictures registered for the widgets of this screen go with them.
+    if (m_drawHelp) m_drawHelp->ForgetRegisteredImages();
+    m_realized = false;
     m_elements.clear();
     m_hoverWindow = nullptr;
     m_dragged = nullptr;
     m_scale = 100;
     m_events.clear();
+}
+
+void CUIManager::ReleaseDeviceObjects() {
+    Clear();
+    m_drawHelp.reset();
+    m_white.reset();
 }
 
 void CUIManager::GetBounds(RECT& out) {
@@ -54,9 +62,19 @@ void CUIManager::GetBounds(RECT& out) {
 void CUIManager::Realize(DRAVCommon::CXPDevice* device, std::uint32_t scalePercent) {
     m_scale = scalePercent;
     m_dragged = nullptr;
-    m_drawHelp.reset();
-    m_drawHelp = std::make_shared<CUIDrawHelp>(m_source.get(), m_scale, m_config);
-    m_white = DRAVCommon::CreateColourTexture(device, 0xFFFFFF, 1.0);
+    // The fonts and the images serve every screen of one device and scale: read and
+    // decoded again for each, they made every page that opened or came back cost
+    // milliseconds.
+    const bool large = m_config && m_config->IsLarge();
+    if (!m_drawHelp || device != m_helpDevice || scalePercent != m_helpScale || large != m_helpLarge) {
+        m_drawHelp.reset();
+        m_drawHelp = std::make_shared<CUIDrawHelp>(m_source.get(), m_scale, m_config);
+        m_white = DRAVCommon::CreateColourTexture(device, 0xFFFFFF, 1.0);
+        m_helpDevice = device;
+        m_helpScale = scalePercent;
+        m_helpLarge = large;
+    }
+    m_realized = true;
     for (auto& element : m_elements) element->Realize(device, *m_drawHelp);
 }
 
@@ -67,7 +85,7 @@ POINT CUIManager::ToLogical(const POINT& point) const {
 
 void CUIManager::Draw(DRAVCommon::CXPDevice* device, const POINT* mouse) {
     // Nothing is realized yet: there is nothing to draw with.
-    if (!m_drawHelp) return;
+    if (!m_realized) return;
     POINT logical{};
     const POINT* point = nullptr;
     if (mouse) {

@@ -36,12 +36,17 @@ public:
 
     // Appended in draw and hit-test order; a hover window also becomes the hover window.
     void AddElement(std::shared_ptr<CUIElement> element);
-    // Empties the screen: widgets, drag, hover window, events, scale and drawing service.
+    // Empties the screen: widgets, drag, hover window, events and scale. The drawing
+    // service stays for the next screen on the same device.
     void Clear();
+    // The same, and the drawing service and every texture it holds go, as a device
+    // reset needs.
+    void ReleaseDeviceObjects();
     // The box around every widget; {10000, 10000, 0, 0} with none.
     void GetBounds(RECT& out);
-    // Makes the drawing service and the white texture for the device and scale and
-    // realizes every widget; forgets a drag in progress.
+    // Makes the drawing service and the white texture for the device and scale,
+    // unless those of the last screen serve them, and realizes every widget; forgets
+    // a drag in progress.
     void Realize(DRAVCommon::CXPDevice* device, std::uint32_t scalePercent);
     // One frame of the interface; `mouse` in window pixels, or null.
     void Draw(DRAVCommon::CXPDevice* device, const POINT* mouse);
@@ -75,6 +80,11 @@ private:
     std::list<std::shared_ptr<CUIEvent>> m_events;
     std::shared_ptr<CUIDrawHelp> m_drawHelp;
     std::shared_ptr<DRAVCommon::CXPTexture> m_white;
+    // What the drawing service was made for, and whether the screen is realized.
+    DRAVCommon::CXPDevice* m_helpDevice = nullptr;
+    std::uint32_t m_helpScale = 0;
+    bool m_helpLarge = false;
+    bool m_realized = false;
 };
 
 // Lays `row` out left to right around `centreX`, `spacing` apart; tops unchanged.

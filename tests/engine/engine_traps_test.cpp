@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "common/random.h"
 #include "rules/definitions/trap.h"
+#include "script/script_limits.h"
 #include "support/message_texts.h"
 #include "support/sample_game.h"
 #include "support/sample_module.h"
@@ -114,4 +116,19 @@ TEST(EngineTraps, AFailedScriptSpendsTheTrapAsASuccessfulOneDoes) {
         EXPECT_EQ(crate->GetTrap()->GetReadyTick(), delay == "0" ? UINT32_MAX : game.Game().GetTick() + 900) << delay;
         EXPECT_NO_THROW(game.Engine().RunDetection()) << delay;
     }
+}
+
+// A trap that rearms at once springs for each member on it; one tick's springs share one budget.
+TEST(EngineTraps, OneTicksSpringsShareOneBudget) {
+    const SampleGame game(QuillmereTest::EditedSampleSource(
+        DRAVCommon::DFK_CHAPTER, "world.drav", "reed_lash 30",
+        "<lua> for i = 1, 400 do drav_message( context, \"Snap!\" ) end </lua> 0.01"));
+    CObject* crate = Crate(game);
+    ASSERT_NE(crate, nullptr);
+    for (int i = 1; i < 6; ++i) game.Game().AddPartyMember(game.Spawn("reed_goblin", 12, 4));
+    for (const auto& member : game.Game().GetParty()) member->FinalizeMove(crate->GetX(), crate->GetY() - 0.6);
+    game.DrainEvents();
+    EXPECT_THROW(game.Tick(), CDRAVException) << "the third spring passes what one run may make";
+    const auto texts = Notices(game);
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "Snap!"), DRAV::kScriptMadeLimit);
 }

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "common/data_file_reader.h"
+#include "game/audio2.h"
 #include "game/dialogs/talk/store_dlg.h"
 #include "game/dialogs/talk/talk_dlg.h"
 #include "platform/win32/virtual_keys.h"
@@ -100,6 +103,21 @@ TEST_F(TalkDlgTest, AMemberJoiningResetsTheSelectionWhileTheTalkIsShown) {
     EXPECT_EQ(game.Game().GetParty().size(), 2u);
     EXPECT_EQ(app.GetSelectedMember(), CDRAVApp::kWholeParty);
     EXPECT_EQ(Talk().GetLines().front(), "Wren : Will you walk with us a while?");
+}
+
+// A step's events are one batch, as a tick's: its party changes and lines are handled once.
+TEST_F(TalkDlgTest, AStepsBurstOfChangesIsHandledOnceAsATicksIs) {
+    ASSERT_TRUE(loaded);
+    const auto marra = Beside("reed_witch");
+    ASSERT_TRUE(marra);
+    marra->SetTalkStates(ReadStates(
+        "<talk> <state> start <lua> for i = 1, 20 do drav_join_party( context ) drav_give_gold( context, 1 ) "
+        "drav_leave_party( context ) end drav_join_party( context ) </lua> </state> </talk>"));
+    audio->played.clear();
+    Open(*marra);
+    EXPECT_EQ(std::count(audio->played.begin(), audio->played.end(), SoundIdForEventCode(DRAV::MESSAGE_GOLD)), 1);
+    EXPECT_EQ(Talk().GetLines().size(), 20u) << "every line is on the page";
+    EXPECT_EQ(app.GetSelectedMember(), CDRAVApp::kWholeParty) << "the party as it stands after the step";
 }
 
 TEST_F(TalkDlgTest, AnObjectsRepliesAreNotEchoedAndSilentPartnersHaveNothingToSay) {

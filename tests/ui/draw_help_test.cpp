@@ -79,6 +79,11 @@ TEST_F(DrawHelpTest, ImagesAreReadOnceAndRegisteredPicturesCountFromOneThousand)
     EXPECT_EQ(Help().AddImage(&m_wrapper, *png), 1000);
     EXPECT_EQ(Help().AddImage(&m_wrapper, *png), 1001);
     EXPECT_EQ(Help().FindImage(1001)->GetImageWidth(), 4);
+    // The next screen on the device keeps the table's images; its pictures count afresh.
+    m_manager.Clear();
+    m_manager.Realize(&m_wrapper, 100);
+    EXPECT_EQ(Image(11), tick);
+    EXPECT_EQ(Help().AddImage(&m_wrapper, *png), 1000);
 }
 
 TEST_F(DrawHelpTest, AMissingImageFileFailsTheLoadWithCodeOne) {

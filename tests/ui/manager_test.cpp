@@ -163,6 +163,7 @@ TEST_F(ManagerTest, BoundsClearAndLayoutHelpers) {
     m_manager.Clear();
     EXPECT_TRUE(m_manager.GetElements().empty());
     EXPECT_EQ(m_manager.GetScale(), 100u);
+    m_manager.ReleaseDeviceObjects();
     EXPECT_EQ(m_manager.GetDrawHelp(), nullptr);
     EXPECT_TRUE(DrainEvents().empty());
 }

@@ -93,7 +93,6 @@ TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
             lineCount += dynamic_cast<DRAV::CMessageEvent*>(event.get()) != nullptr;
         }
     };
-    const auto boxes = [&] { return tally(), boxCount; };
     const auto lines = [&] { return tally(), lineCount; };
     // Tags a run added, taken away again so that the game keeps room for new ones.
     const DRAV::TagMap startTags = game.Game().GetQuestTags();
@@ -117,6 +116,10 @@ TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
     const std::string limit = std::to_string(DRAV::kScriptMadeLimit);
     const std::string tooMany = "the script makes more than " + limit + " things";
     const auto stops = [&](const std::string& function) { return "test.drav: " + function + ": " + tooMany; };
+    const auto pages = [&](const std::string& function) {
+        return "test.drav: " + function + ": the script puts more than " + std::to_string(DRAV::kScriptPageLimit) +
+               " pages in front of the player";
+    };
     struct Case {
         const char* call;  // a journal entry's key or a tag takes the run's letter for RUN
         std::function<std::size_t()> made = {};  // what it made, for one that stops
@@ -126,9 +129,10 @@ TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
         {"drav_launch_spell( context, \"still_water\" )", effects},
         {"drav_teleport_actor( context, \"lane\", \"ferry_crossing\" )", effects},
         {"drav_give_item( context, \"dagger\", 2147483647 )", stacks},
-        {"drav_dialog_box( context, \"Bell\", \"It rings.\" )", boxes},
-        {"drav_help( context, \"Bell\", \"It rings.\" )", boxes},
-        {"drav_shout( context, \"actor\", \"Ho!\" )", boxes},
+        // Pages that wait for the player stop far sooner (ARunsPagesShareOneBound).
+        {"drav_dialog_box( context, \"Bell\", \"It rings.\" )", nullptr, pages("drav_dialog_box")},
+        {"drav_help( context, \"Bell\", \"It rings.\" )", nullptr, pages("drav_help")},
+        {"drav_shout( context, \"actor\", \"Ho!\" )", nullptr, pages("drav_shout")},
         {"drav_journal( context, \"smugglers\", \"RUN\" .. i )", entries},
         {"drav_add_talk_path( context, \"Well?\", \"\" )", [&] { return hollis->GetTalkChoices().size(); }},
         {"drav_message( context, \"Hark.\" )", lines},
@@ -202,6 +206,19 @@ TEST(ScriptFlood, EachFunctionThatMakesThingsStopsAtTheLimit) {
     for (const auto& function : DRAV::GetNativeScriptFunctions()) EXPECT_TRUE(walked.count(function.name)) << function.name;
 }
 
+// A run's boxes, shouts and help pages share one bound; those it showed stay.
+TEST(ScriptFlood, ARunsPagesShareOneBound) {
+    ScriptTestGame game;
+    game.DrainEvents();
+    EXPECT_EQ(game.Failure("for i = 1, 8 do drav_dialog_box( context, \"Bell\", \"Ding.\" ) drav_shout( context, "
+                           "\"actor\", \"Ho!\" ) end drav_help( context, \"tutorial_party\", \"Ho.\" )"),
+              "test.drav: drav_help: the script puts more than 16 pages in front of the player");
+    const auto events = game.DrainEvents();
+    EXPECT_EQ(std::count_if(events.begin(), events.end(),
+                            [](const auto& event) { return dynamic_cast<DRAV::CDialogBoxEvent*>(event.get()); }),
+              DRAV::kScriptPageLimit);
+}
+
 // The sample's quests with the heron's riddle, which every tag change examines,
 // judged by `heron` instead, and `spinners` more quests like it whose scripts spin,
 // each once the tag "armed" is set: the game's start sets tags too.
@@ -231,11 +248,16 @@ TEST(ScriptFlood, ScriptsRunInsideAScriptShareItsBudget) {
     };
     const std::string depth = std::to_string(DRAV::kScriptNestingLimit);
     const std::vector<Row> rows{
-        {"a quest's boxes count with the script whose tags ran it",
+        {"a quest's lines count with the script whose tags ran it",
+         "for i = 1, 999 do drav_message( context, \"after\" ) end return false", 0,
+         "for i = 1, 100 do drav_set_tag( context, \"bell\" .. i ) end",
+         "test.drav: drav_set_tag: the script makes more than 1000 things / 0 boxes / 0 quest errors / 999 after / "
+         "0 tokens"},
+        {"so do its boxes, and the quest that put too many in front of the player is blamed",
          "for i = 1, 999 do drav_dialog_box( context, \"Q\", \"q\" ) end return false", 0,
          "for i = 1, 100 do drav_set_tag( context, \"bell\" .. i ) end",
-         "test.drav: drav_set_tag: the script makes more than 1000 things / 999 boxes / 0 quest errors / 0 after / "
-         "0 tokens"},
+         "test.drav: drav_set_tag: the script puts more than 16 pages in front of the player / 16 boxes / "
+         "1 quest errors / 0 after / 0 tokens"},
         {"quests that spin spend the outer script's work", "while true do end", 3,
          "drav_set_tag( context, \"bell\" ) drav_message( context, \"after\" )",
          "test.drav: drav_set_tag: script ran too long / 0 boxes / 1 quest errors / 0 after / 0 tokens"},

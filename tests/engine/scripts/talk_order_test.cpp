@@ -168,10 +168,14 @@ TEST(TalkOrder, StatesThatRunOnWithoutAReplyEndAsAScriptError) {
         {"fifteen states that each all but spend a budget", "drav_goto_state( context, \"s1\" )", "", 15, {"start"},
          "_chapter_\\monsters.drav (monster dock_ferryman, talk state s2): script ran too long / 0 replies",
          "for i = 1, 4e6 do end"},
-        {"fifteen states of 990 boxes each", "drav_goto_state( context, \"s1\" )", "", 15, {"start"},
-         "_chapter_\\monsters.drav (monster dock_ferryman, talk state s2): drav_dialog_box: the script makes more "
+        {"fifteen states of 990 lines each", "drav_goto_state( context, \"s1\" )", "", 15, {"start"},
+         "_chapter_\\monsters.drav (monster dock_ferryman, talk state s2): drav_message: the script makes more "
          "than 1000 things / 0 replies",
-         "for i = 1, 990 do drav_dialog_box( context, \"Q\", \"q\" ) end"},
+         "for i = 1, 990 do drav_message( context, \"q\" ) end"},
+        {"fifteen states of ten boxes each", "drav_goto_state( context, \"s1\" )", "", 15, {"start"},
+         "_chapter_\\monsters.drav (monster dock_ferryman, talk state s2): drav_dialog_box: the script puts more "
+         "than 16 pages in front of the player / 0 replies",
+         "for i = 1, 10 do drav_dialog_box( context, \"Q\", \"q\" ) end"},
     };
     for (const Row& row : rows) {
         ScriptTestGame game(TobinEdited(row.first, row.last, row.states, row.each));

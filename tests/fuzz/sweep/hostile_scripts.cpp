@@ -10,6 +10,15 @@ constexpr int kEndless = 1000000;
 // Below the 1,000 things one run may make.
 constexpr int kTalkativeLines = 900;
 constexpr int kInnerBoxes = 999;
+// Two changes of the party a round: with the marker tag, 999 things.
+constexpr int kJoinsAndLeaves = 499;
+// Rounds of eight comparisons of two long strings that differ only at their end,
+// a single instruction each that no counter sees: about a tenth of a second, short
+// of what one run may work, so that each spring alone ends well.
+constexpr int kLongComparisons = 65000;
+// Seconds before a trap springs again: less than a tick, so that it is ready again
+// for the next member on it.
+constexpr const char* kRearmAtOnce = "0.01";
 // A line as long as the longest a talkative author writes, made once at the top of a body.
 constexpr const char* kLongLine = "local line = string.rep( \"The river keeps what it is given. \", 9 ) ";
 
@@ -67,7 +76,7 @@ std::vector<std::pair<std::string, std::string>> NativeFloodCalls(const HostileS
         {"drav_teleport_actor", entry + ", " + spell},
         {"drav_give_item", item + ", 1"},
         {"drav_dialog_box", "\"Sweep\", line"},
-        {"drav_help", "\"Sweep\", line"},
+        {"drav_help", Quoted(setting.helpPage.empty() ? "Sweep" : setting.helpPage) + ", line"},
         {"drav_shout", "\"main\", line"},
         {"drav_journal", quest + ", \"sweep_\" .. i"},
         {"drav_add_talk_path", "\"Well?\", \"\""},
@@ -153,6 +162,15 @@ std::vector<HostileEdit> MakeHostileEdits(const ScriptSpot& spot, const std::vec
                              {}});
         // Every state of a partner runs as its first does: the bodies below are put in its first only.
         if (states.empty() || states.front() != &spot) return edits;
+        add("join and leave " + std::to_string(kJoinsAndLeaves) + " times",
+            Loop("drav_join_party( context ) drav_leave_party( context )", kJoinsAndLeaves));
+    }
+    if (spot.kind == ScriptKind::Trap) {
+        add("long comparisons under the whole party, rearming at once",
+            "local a = string.rep( \"x\", 16384 ) local b = string.rep( \"x\", 16383 ) .. \"y\" local same = 0 " +
+                Loop("if a == b or a == b or a == b or a == b or a == b or a == b or a == b or a == b then same = same + 1 end", kLongComparisons));
+        edits.back().replacements.back().after = kRearmAtOnce;
+        edits.back().wholeParty = true;
     }
 
     // The main character speaks, as a quest check runs for nobody. An entry's script

@@ -4,8 +4,9 @@
 // slow it without end or leave it broken: a conversation that comes back on
 // itself, an endless loop of each native function, a large text, a quest check
 // that sets off the quest checks again from inside itself, every function handed
-// every actor word, the party's last member sent away, and a journey from an
-// area entry. Every body first sets the marker tag, so that the play can tell a
+// every actor word, the party's last member sent away, a partner joining and
+// leaving the party again and again in one reply, a trap that rearms at once and
+// works hard under the whole party, and a journey from an area entry. Every body first sets the marker tag, so that the play can tell a
 // copy whose script ran from one whose script it never reached.
 
 #include <string>
@@ -33,6 +34,7 @@ struct HostileSetting {
     std::string door;       // a door tile
     std::string monster;    // a monster kind, as an actor word
     std::string encounter;  // of the start area
+    std::string helpPage;   // the key of a help page the chapter's scripts show
     AreaPlace start;        // where a new game begins, where the other scripts are made to run
     std::vector<AreaPlace> entries;  // of every area
 };
@@ -45,6 +47,8 @@ struct HostileEdit {
     std::vector<ScriptReplacement> questReplacements;
     // The body sends the party away from the entry whose script it is.
     bool journeys = false;
+    // A trap's body, whose trap rearms at once: the whole party stands on it.
+    bool wholeParty = false;
 };
 
 // One endless call of each native function, by its name, with names the chapter

@@ -206,6 +206,7 @@ struct Copy {
     std::vector<ScriptReplacement> questReplacements;
     bool journeys = false;  // the body sends the party away from the entry it is the script of
     AreaPlace placed;       // where a trap's object or a door stands, when not in the start area
+    TrapTread tread = TrapTread::Main;  // who stands on a trap
 
     // As the report names it: "1/magic.drav:12 40 -> -1", "1/monsters.drav:17 talk state keeper/start: ...".
     std::string Describe() const {
@@ -276,8 +277,9 @@ std::vector<FoundElement> FindIn(const SweptFile& file, const std::string& paren
 }
 
 // What the hostile bodies name, from the files the chapter's play reads: its first
-// quest, spell, item, item that carries a quest tag, faction, door, monster kind and
-// encounter of the start area, where the game begins and every area's entries.
+// quest, spell, item, item that carries a quest tag, faction, door, monster kind,
+// help page shown and encounter of the start area, where the game begins and every
+// area's entries.
 // `questFile` is set to the file of the quest.
 HostileSetting ChooseHostileSetting(const std::vector<const SweptFile*>& files, const SweptFile*& questFile) {
     HostileSetting setting;
@@ -302,6 +304,12 @@ HostileSetting ChooseHostileSetting(const std::vector<const SweptFile*>& files, 
             if (startup.words.size() > 1) setting.start = {startup.words[0], startup.words[1]};
         for (const FoundElement& entry : FindIn(*file, "entries", "entry"))
             setting.entries.emplace_back(AreaOf(*file), entry.words.front());
+        // The page opens only for a key the program knows.
+        const std::size_t help = file->text.find("drav_help( context, \"");
+        if (setting.helpPage.empty() && help != std::string::npos) {
+            const std::size_t key = file->text.find('"', help) + 1;
+            setting.helpPage = file->text.substr(key, file->text.find('"', key) - key);
+        }
     }
     for (const SweptFile* file : files)
         if (AreaOf(*file) == setting.start.first)
@@ -352,7 +360,8 @@ private:
     int RunPass(std::int32_t chapter, const std::string& pass, const std::vector<Copy>& copies,
                 const std::shared_ptr<DRAVCommon::CDataFileFactory>& base, const QuillmereFuzz::PlayPlan& plan);
     // `hostile`: the copy's hostile script must have run, or it tested nothing.
-    std::string PlayOne(const std::shared_ptr<DRAVCommon::CDataFileFactory>& source,
+    // `shell` handles the events of every step and talks for the play.
+    std::string PlayOne(CShellEvents& shell, const std::shared_ptr<DRAVCommon::CDataFileFactory>& source,
                         const QuillmereFuzz::PlayPlan& plan, ReadRecorder* recorder, bool hostile = false) const;
     void Record(std::int32_t chapter, const std::string& pass, const Copy& copy, const RunResult& result,
                 SweepTally& tally, std::vector<std::string>& findings);
@@ -375,11 +384,10 @@ const char* FaultAnswer(QuillmereFuzz::FaultKind kind) {
 }
 
 // Runs in the child: the game's answer to one module.
-std::string Sweep::PlayOne(const std::shared_ptr<DRAVCommon::CDataFileFactory>& source,
+std::string Sweep::PlayOne(CShellEvents& shell, const std::shared_ptr<DRAVCommon::CDataFileFactory>& source,
                            const QuillmereFuzz::PlayPlan& base, ReadRecorder* recorder, bool hostile) const {
     QuillmereFuzz::PlayPlan plan = base;
     plan.savePath = m_saves + "/copy-" + std::to_string(getpid()) + ".drav";
-    CShellEvents shell;
     // The same rolls for every copy, so a finding repeats.
     DRAVCommon::GetRandomEngine().seed(m_options.seed);
     QuillmereFuzz::PlayStats stats;
@@ -445,7 +453,8 @@ int Sweep::RunChapter(std::int32_t chapter) {
         runs.Start(
             [&] {
                 auto recorder = std::make_shared<ReadRecorder>(base);
-                return PlayOne(recorder, plan, recorder.get());
+                CShellEvents shell;
+                return PlayOne(shell, recorder, plan, recorder.get());
             },
             [&](const RunResult& result) {
                 std::istringstream lines(result.answer);
@@ -514,7 +523,8 @@ std::vector<Copy> Sweep::MakeCopies(const std::string& pass, const std::vector<c
                 for (HostileEdit& hostile : MakeHostileEdits(spot, file->scripts, setting, AreaOf(*file)))
                     take({file, spot.line, DescribeScript(spot), hostile.name, {}, nullptr, &spot,
                           std::move(hostile.replacements), hostile.questReplacements.empty() ? nullptr : questFile,
-                          std::move(hostile.questReplacements), hostile.journeys, placed});
+                          std::move(hostile.questReplacements), hostile.journeys, placed,
+                          hostile.wholeParty ? TrapTread::WholeParty : TrapTread::Main});
             }
         }
         return copies;
@@ -555,10 +565,15 @@ int Sweep::RunPass(std::int32_t chapter, const std::string& pass, const std::vec
                     if (copy.questFile)
                         source->Add(copy.questFile->kind, DRAVCommon::DFS_NONE, copy.questFile->name,
                                     ReplaceScripts(copy.questFile->text, copy.questReplacements));
-                    if (!copy.script) return PlayOne(source, plan, nullptr);
-                    QuillmereFuzz::PlayPlan reaching = ReachScript(plan, *copy.script, copy.file->name, copy.placed);
+                    CShellEvents shell;
+                    if (!copy.script) return PlayOne(shell, source, plan, nullptr);
+                    const auto talk = [&shell](DRAV::CEngine& engine, DRAV::ThingId partner, const std::string& state) {
+                        shell.Talk(engine, partner, state);
+                    };
+                    QuillmereFuzz::PlayPlan reaching =
+                        ReachScript(plan, *copy.script, copy.file->name, copy.placed, talk, copy.tread);
                     reaching.reachJourneys = copy.journeys;
-                    return PlayOne(source, reaching, nullptr, true);
+                    return PlayOne(shell, source, reaching, nullptr, true);
                 },
                 [&, copy](const RunResult& result) { Record(chapter, pass, copy, result, tally, findings); });
         }

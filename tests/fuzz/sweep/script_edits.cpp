@@ -164,9 +164,18 @@ std::string ReplaceScripts(const std::string& text, std::vector<ScriptReplacemen
     std::sort(replacements.begin(), replacements.end(),
               [](const ScriptReplacement& a, const ScriptReplacement& b) { return a.spot->begin > b.spot->begin; });
     std::string edited = text;
-    for (const ScriptReplacement& replacement : replacements)
-        edited.replace(replacement.spot->begin, replacement.spot->end - replacement.spot->begin,
-                       "<lua> " + replacement.body + " </lua>");
+    for (const ScriptReplacement& replacement : replacements) {
+        std::size_t end = replacement.spot->end;
+        std::string made = "<lua> " + replacement.body + " </lua>";
+        if (!replacement.after.empty()) {
+            const std::size_t word = text.find_first_not_of(" \t\r\n", end);
+            const std::size_t past = text.find_first_of(" \t\r\n", word);
+            // A closing tag there is the element's end: the word goes in before it.
+            if (word != std::string::npos && text[word] != '<') end = past == std::string::npos ? text.size() : past;
+            made += " " + replacement.after;
+        }
+        edited.replace(replacement.spot->begin, end - replacement.spot->begin, made);
+    }
     return edited;
 }
 

@@ -46,6 +46,9 @@ std::vector<FoundElement> FindElements(const std::string& text, const std::strin
 struct ScriptReplacement {
     const ScriptSpot* spot;
     std::string body;  // Lua, put in as the body of a <lua> element
+    // When not empty, the word that follows the script in its element (a trap's
+    // re-arm delay) becomes this.
+    std::string after = {};
 };
 
 // `text` with each replacement's script made a <lua> element of its body; the

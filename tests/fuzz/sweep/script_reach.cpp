@@ -7,6 +7,7 @@
 #include "rules/definitions/object_template.h"
 #include "world/actor.h"
 #include "world/area.h"
+#include "world/events/event.h"
 #include "world/master_tile.h"
 #include "world/tile.h"
 #include "world/game.h"
@@ -17,6 +18,8 @@ namespace QuillmereSweep {
 namespace {
 
 constexpr const char* kAnyTag = "sweep_quest_check";
+// The most ticks the game's clock runs in one timer message, once it has fallen behind.
+constexpr int kTicksOfATimerMessage = 11;
 
 using Stepper = QuillmereFuzz::PlayPlan::Stepper;
 
@@ -34,7 +37,8 @@ DRAV::CActor* FindActorOfKind(DRAV::CEngine& engine, const std::string& kind) {
 // The main character talks to the partner, stepped up to it before each run for
 // as long as both stand in the area where the talk began: a script may send the
 // party away, or the partner.
-void Talk(DRAV::CEngine& engine, const Stepper& step, const std::string& kind, const std::string& state) {
+void Talk(DRAV::CEngine& engine, const Stepper& step, const std::string& kind, const std::string& state,
+          const TalkReach& talk) {
     DRAV::CGame& game = *engine.GetGame();
     const std::shared_ptr<DRAV::CActor> main = game.GetMainActor();
     const std::string area = game.GetCurrentArea()->GetName();
@@ -57,10 +61,11 @@ void Talk(DRAV::CEngine& engine, const Stepper& step, const std::string& kind, c
     };
     if (!stepUp()) return;
     RunRepeatedly(step, "talking to " + kind + " at " + state, [&] {
-        if (const DRAV::ThingId partner = stepUp()) {
-            main->PushInstantOrder(std::make_shared<DRAV::CTalkOrder>(partner, state, ""));
-            engine.RunInstantOrders();
-        }
+        const DRAV::ThingId partner = stepUp();
+        if (!partner) return;
+        if (talk) return talk(engine, partner, state);
+        main->PushInstantOrder(std::make_shared<DRAV::CTalkOrder>(partner, state, ""));
+        engine.RunInstantOrders();
     });
     if (here()) main->SetPosition(x, y);
 }
@@ -107,6 +112,45 @@ void Tread(DRAV::CEngine& engine, const Stepper& step, const std::string& kind) 
     });
 }
 
+// The kinds beside the party that are not its foes join it, as a reply's join
+// does, until it is full.
+void FillTheParty(DRAV::CEngine& engine) {
+    DRAV::CGame& game = *engine.GetGame();
+    DRAV::CArea& area = *game.GetCurrentArea();
+    const DRAV::ActorList actors = area.GetActors();
+    for (const auto& actor : actors) {
+        if (game.IsPartyFull()) break;
+        if (!actor->IsAlive() || actor->IsPartyMember() || actor->GetRelation() != DRAV::RELATION_NEUTRAL) continue;
+        area.GetActors().push_back(area.RemoveActor(*actor));
+        game.AddPartyMember(actor);
+        game.PushEvent(std::make_shared<DRAV::CInfoEvent>(DRAV::EVENT_PARTY_CHANGED));
+    }
+}
+
+// The whole party stands on the object's trap, found anew before each run, for
+// the ticks of a timer message of a clock that has fallen behind, until a script
+// fails, as the game pauses then: each member on it may spring it in each tick.
+// Then the party steps back to where the main character stood, off the trap, for
+// the rest of the play.
+void StandOn(DRAV::CEngine& engine, const Stepper& step, const std::string& kind) {
+    if (!FindTrap(engine, kind)) return;
+    step("the party filled beside the trap of " + kind, [&] { FillTheParty(engine); });
+    DRAV::CGame& game = *engine.GetGame();
+    const std::string area = game.GetCurrentArea()->GetName();
+    const double x = game.GetMainActor()->GetX(), y = game.GetMainActor()->GetY();
+    RunRepeatedly(step, "a timer message of the whole party on the trap of " + kind, [&] {
+        const auto object = game.GetCurrentArea() ? FindTrap(engine, kind) : nullptr;
+        if (!object) return;
+        for (const auto& member : game.GetParty()) member->SetPosition(object->GetX(), object->GetY());
+        const auto playing = [&] {
+            return game.GetStateCode() == DRAV::GAME_PLAYING || game.GetStateCode() == DRAV::GAME_EXIT_AVAILABLE;
+        };
+        for (int tick = 0; tick < kTicksOfATimerMessage && playing(); ++tick) engine.RunTick();
+    });
+    if (game.GetCurrentArea() && game.GetCurrentArea()->GetName() == area)
+        for (const auto& member : game.GetParty()) member->SetPosition(x, y);
+}
+
 void Open(DRAV::CEngine& engine, const Stepper& step, const std::string& kind) {
     if (!FindDoor(engine, kind)) return;
     RunRepeatedly(step, "the door " + kind, [&] {
@@ -118,11 +162,12 @@ void Open(DRAV::CEngine& engine, const Stepper& step, const std::string& kind) {
 }  // namespace
 
 QuillmereFuzz::PlayPlan ReachScript(QuillmereFuzz::PlayPlan plan, const ScriptSpot& spot, const std::string& file,
-                                    const std::pair<std::string, std::string>& placed) {
+                                    const std::pair<std::string, std::string>& placed, TalkReach talk,
+                                    TrapTread tread) {
     switch (spot.kind) {
     case ScriptKind::TalkState:
-        plan.reach = [owner = spot.owner, state = spot.name](DRAV::CEngine& engine, const Stepper& step) {
-            Talk(engine, step, owner, state);
+        plan.reach = [owner = spot.owner, state = spot.name, talk](DRAV::CEngine& engine, const Stepper& step) {
+            Talk(engine, step, owner, state, talk);
         };
         break;
     case ScriptKind::Heartbeat:
@@ -142,7 +187,10 @@ QuillmereFuzz::PlayPlan ReachScript(QuillmereFuzz::PlayPlan plan, const ScriptSp
         break;
     case ScriptKind::Trap:
         plan.reachIn = placed;
-        plan.reach = [owner = spot.owner](DRAV::CEngine& engine, const Stepper& step) { Tread(engine, step, owner); };
+        plan.reach = [owner = spot.owner, tread](DRAV::CEngine& engine, const Stepper& step) {
+            if (tread == TrapTread::WholeParty) StandOn(engine, step, owner);
+            else Tread(engine, step, owner);
+        };
         break;
     case ScriptKind::Door:
         plan.reachIn = placed;

@@ -118,7 +118,7 @@ TEST(SweepScripts, EachKindIsFoundWithWhatMakesItRun) {
         "  <heartbeat> <lua> return 0 </lua> </heartbeat> </monster2>\n"
         "</monsters>\n"
         "<objects> <object> statue \"A <lua> statue\" solid <talk> <state> riddle <lua> y </lua> </state> </talk>\n"
-        " <trap> true 0 0 <lua> drav_message( context, \"snap\" ) </lua> </trap> </object> </objects>\n"
+        " <trap> true 0 0 <lua> drav_message( context, \"snap\" ) </lua> 0 </trap> </object> </objects>\n"
         "<tiles> <tile> gate \"Gate\" gate ( 1 1 ) door 8 <lua> return true </lua> </tile> </tiles>\n"
         "<quests> <quest> riddle \"The Riddle\" 25 0 <lua> return true </lua> </quest>\n"
         " <quest> smugglers \"Smoke\" 450 smugglers_asked ( source keeper ) 0 <lua> return false </lua> </quest>\n"
@@ -166,10 +166,12 @@ TEST(SweepScripts, EachKindIsFoundWithWhatMakesItRun) {
     // The comment's "</lua>" does not end the greeting's script.
     EXPECT_NE(text.substr(spots[0].begin, spots[0].end - spots[0].begin).find("in a comment"), std::string::npos);
 
-    // Two states replaced at once, the later first, each keeping what stands around it.
-    const std::string edited = ReplaceScripts(text, {{&spots[0], "A"}, {&spots[2], "B"}});
+    // Two states replaced at once, the later first, each keeping what stands around it;
+    // a trap's re-arm delay after its script is replaced with it.
+    const std::string edited = ReplaceScripts(text, {{&spots[0], "A"}, {&spots[2], "B"}, {&spots[5], "C", "0.01"}});
     EXPECT_NE(edited.find("<state> greet <lua> A </lua> </state>"), std::string::npos) << edited;
     EXPECT_NE(edited.find("<state> farewell <lua> B </lua> </state>"), std::string::npos) << edited;
+    EXPECT_NE(edited.find("<trap> true 0 0 <lua> C </lua> 0.01 </trap>"), std::string::npos) << edited;
     EXPECT_NE(edited.find("<state> trade ( mood cheerful ) <lua> drav_store( context ) </lua>"), std::string::npos);
     EXPECT_TRUE(FindScripts("<quests> <quest> never_closed <lua> x").empty());
 }
@@ -218,6 +220,7 @@ TEST(SweepScripts, EachScriptIsGivenTheBodiesFitForItsKind) {
         {0, "chain through ferry and back", true},   {2, "chain through start and back", true},
         {4, "chain to its own state", true},         {4, "chain through start and back", false},
         {0, "loop of drav_message", true},           {2, "loop of drav_message", false},
+        {0, "join and leave 499 times", true},       {2, "join and leave 499 times", false},
         {2, "PARTY expanded in a box", false},       {3, "PARTY expanded in a box", true},
         {6, "loop of drav_launch_spell", true},      {2, "loop of drav_launch_spell", false},
         {6, "rest at lane", true},                   {6, "journey to marsh at hideout", true},

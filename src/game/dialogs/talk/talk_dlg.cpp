@@ -98,34 +98,17 @@ void CTalkDlg::EnterState(const std::string& state, const std::string& reply) {
         m_app->RunInstantOrders();
     } catch (const CDRAVException&) {
         // Whatever was said before the refusal still reaches the log.
-        DrainGameEvents();
+        m_app->PumpEngineEvents(&m_lines);
         throw;
     }
-    DrainGameEvents();
+    // One batch, as a tick's: the party as the step left it, and its lines on the page.
+    m_app->PumpEngineEvents(&m_lines);
 
     // The step's script may have taken the partner away.
     const DRAV::TalkChoiceList choices = Present().partner->GetTalkChoices();
     if (choices.empty()) m_replies.push_back("1 : Done");
     for (std::size_t i = 0; i < choices.size(); ++i)
         m_replies.push_back(std::to_string(i + 1) + " : " + choices[i]->GetText());
-}
-
-void CTalkDlg::DrainGameEvents() {
-    DRAV::CGame& game = *m_app->GetEngine()->GetGame();
-    std::shared_ptr<DRAV::CEvent> event;
-    while (game.PopEvent(event)) {
-        if (const auto* message = dynamic_cast<const DRAV::CMessageEvent*>(event.get())) {
-            m_lines.push_back(message->GetText());
-            m_app->PlayEventSound(message->GetCode());
-            m_app->AppendMessage(message->GetText());
-        } else if (event->GetCode() == 0) {
-            m_app->UpdatePartyQuickActions(true);
-            m_app->ResetPartySelection();
-        } else {
-            // Handled once the talk is over and the clock runs again.
-            m_app->QueueEvent(event);
-        }
-    }
 }
 
 DRAV::ThingId CTalkDlg::GetPartnerId() const { return m_partnerId; }

@@ -58,7 +58,6 @@ private:
     bool FindAgain(Pair& found) const;
     // The same, or the talk broken off when either has gone.
     Pair Present() const;
-    void DrainGameEvents();
 
     DRAV::ThingId m_talkerId = 0;
     DRAV::ThingId m_partnerId = 0;

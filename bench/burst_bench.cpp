@@ -1,0 +1,208 @@
+// What one run of a module's scripts costs the player at once, in the playing
+// thread's processor time, headless (SDL's dummy video driver and the recording
+// device), on the sample's calm landing:
+//   PartyChangesInAReply   the timer message that opens a talk whose first state
+//                          makes its partner join and leave the party 499 times;
+//   PagesOfARun/0, /1      the timer message that opens the help pages (0) or the
+//                          boxes (1) that one heartbeat calling drav_help or
+//                          drav_dialog_box without end puts in front of the player,
+//                          and the frame that shows the first (`open_`), and each
+//                          page's close with the frame after it (`close_`);
+//   TrapUnderTheParty      the ticks of one timer message (eleven, or up to a
+//                          script's failure, which pauses the game) with the party of
+//                          six on a trap that rearms at once and works about a tenth
+//                          of a second at each spring.
+// Each reports the median, 99th percentile and slowest, and fails unless its
+// scenario played as set up.
+//   SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy build/bench/burst_bench
+
+#include <SDL_image.h>
+#include <SDL_ttf.h>
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <ctime>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "bench_quick.h"
+#include "common/data_file_reader.h"
+#include "common/exception.h"
+#include "common/sdl_init.h"
+#include "dialog_test_support.h"
+#include "engine/engine.h"
+#include "game/dialogs/dialog.h"
+#include "game/dialogs/talk/talk_dlg.h"
+#include "platform/win32/virtual_keys.h"
+#include "platform/win32/win32_time.h"
+#include "rules/definitions/talk_state.h"
+#include "script/script_test_support.h"
+#include "support/sample_game.h"
+#include "support/sample_module.h"
+#include "world/actor.h"
+#include "world/area.h"
+#include "world/events/event.h"
+#include "world/game.h"
+#include "world/object.h"
+
+namespace {
+
+double ThreadMillis() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+double Timed(const std::function<void()>& work) {
+    const double start = ThreadMillis();
+    work();
+    return ThreadMillis() - start;
+}
+
+void Report(benchmark::State& state, const std::string& prefix, std::vector<double> ms) {
+    if (ms.empty()) return;
+    std::sort(ms.begin(), ms.end());
+    state.counters[prefix + "median_ms"] = ms[ms.size() / 2];
+    state.counters[prefix + "p99_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
+    state.counters[prefix + "slowest_ms"] = ms.back();
+}
+
+// The running game on the landing with only the party on it, its clock moved by hand.
+class Landing {
+public:
+    Landing() {
+        TTF_Init();
+        IMG_Init(IMG_INIT_JPG | IMG_INIT_PNG);
+        Win32::SetClockSource([this] { return m_now; });
+        m_shell.StartWrensGame();
+        m_ready = m_shell.PastTheWelcome([this] { Timer(); }) && !App().GetCurrentDialog();
+        DRAV::CArea& area = *Game().GetCurrentArea();
+        for (const auto& actor : DRAV::ActorList(area.GetActors()))
+            if (actor->GetRelation() != DRAV::RELATION_PARTY) area.RemoveActor(*actor);
+        for (const auto& object : area.GetObjects())
+            if (object->GetTemplate().GetKey() == "lane_reeds") area.RemoveObject(*object);
+    }
+    ~Landing() {
+        if (App().IsGameRunning()) App().EndGame();
+        Win32::SetClockSource(nullptr);
+        IMG_Quit();
+        TTF_Quit();
+    }
+
+    bool Ready() const { return m_ready; }
+    CDRAVApp& App() { return m_shell.app; }
+    DRAV::CGame& Game() { return *App().GetEngine()->GetGame(); }
+    DRAV::CActor& Main() { return *Game().GetParty().front(); }
+    // One timer message, a few ticks' worth of the clock on.
+    void Timer() {
+        m_now += 50;
+        App().HandleMessage(WM_TIMER, CDRAVAppTestAccess::TimerId(App()), 0);
+    }
+
+private:
+    DRAVSDL::InitSDL m_sdl;
+    DWORD m_now = 100000;
+    QuillmereTest::ShellOnSample m_shell;
+    bool m_ready = false;
+};
+
+void PartyChangesInAReply(benchmark::State& state) {
+    Landing landing;
+    if (!landing.Ready()) return state.SkipWithError("the game did not start on a calm landing");
+    CDRAVApp& app = landing.App();
+    DRAV::CArea& area = *landing.Game().GetCurrentArea();
+    auto marra = area.CreateEncounterActor("reed_witch", "", 0, *app.GetEngine()->GetModule());
+    area.PlaceActor(3, 2, false, marra);
+    marra->FinalizeMove(landing.Main().GetX() + 1.5, landing.Main().GetY());
+    DRAVCommon::CDataFileReader reader(
+        QuillmereTest::TextStream("<talk> <state> start <lua> for i = 1, 499 do drav_join_party( context ) "
+                                  "drav_leave_party( context ) end </lua> </state> </talk>"),
+        "talk.drav");
+    DRAV::TalkStateList states;
+    DRAV::ReadTalkStates(states, reader);
+    marra->SetTalkStates(states);
+    std::vector<double> cpu;
+    for (auto _ : state) {
+        landing.Game().PushEvent(std::make_shared<DRAV::CTalkEvent>(landing.Main().GetId(), marra->GetId()));
+        cpu.push_back(Timed([&] { landing.Timer(); }));
+        if (!dynamic_cast<CTalkDlg*>(app.GetCurrentDialog().get()) || landing.Game().GetParty().size() != 1)
+            return state.SkipWithError("the talk did not open on a party of one");
+        app.CloseDialog(0);
+    }
+    Report(state, "cpu_", cpu);
+}
+BENCHMARK(PartyChangesInAReply)->Iterations(20)->Unit(benchmark::kMillisecond)->Apply(BenchSupport::QuickIterations<2>);
+
+void PagesOfARun(benchmark::State& state) {
+    Landing landing;
+    if (!landing.Ready()) return state.SkipWithError("the game did not start on a calm landing");
+    CDRAVApp& app = landing.App();
+    const std::string call = state.range(0) == 0 ? "drav_help( context, \"tutorial_party\", \"A page.\" )"
+                                                 : "drav_dialog_box( context, \"Box\", \"A page.\" )";
+    landing.Main().SetHeartbeat(QuillmereTest::LuaBody("while true do " + call + " end"));
+    // Only the bench makes the heartbeat beat.
+    landing.Game().SetNextHeartbeatTick(std::numeric_limits<std::uint32_t>::max());
+    std::vector<double> open, close;
+    std::size_t pages = 0;
+    for (auto _ : state) {
+        try {
+            app.GetEngine()->RunHeartbeatActor(landing.Main());
+        } catch (const CDRAVException& failure) {
+            if (failure.GetCode() != DRAV_ERR_SCRIPT) throw;
+        }
+        open.push_back(Timed([&] {
+            landing.Timer();
+            app.OnPaint(0);
+        }));
+        pages = app.GetCurrentDialog() ? app.GetCoveredDialogs().size() + 1 : 0;
+        if (pages == 0) return state.SkipWithError("no page opened");
+        while (app.GetCurrentDialog())
+            close.push_back(Timed([&] {
+                app.DeliverKeyToDialog(VK_ESCAPE, false);
+                app.OnPaint(0);
+            }));
+    }
+    state.counters["pages"] = static_cast<double>(pages);
+    Report(state, "open_cpu_", open);
+    Report(state, "close_cpu_", close);
+}
+BENCHMARK(PagesOfARun)->Arg(0)->Arg(1)->Iterations(5)->Unit(benchmark::kMillisecond)
+    ->Apply(BenchSupport::QuickIterations<1>);
+
+void TrapUnderTheParty(benchmark::State& state) {
+    // Counted as it springs; then rounds of eight comparisons of two 16 KB strings
+    // that differ at their end.
+    const std::string springs =
+        "drav_set_tag_value( context, \"springs\", drav_get_tag_value( context, \"springs\" ) + 1 ) "
+        "local a = string.rep( \"x\", 16384 ) local b = string.rep( \"x\", 16383 ) .. \"y\" "
+        "for i = 1, 65000 do if a == b or a == b or a == b or a == b or a == b or a == b or a == b or a == b "
+        "then return end end";
+    const QuillmereTest::SampleGame game(QuillmereTest::EditedSampleSource(
+        DRAVCommon::DFK_CHAPTER, "world.drav", "reed_lash 30", "<lua> " + springs + " </lua> 0.01"));
+    DRAV::CObject* crate = nullptr;
+    for (const auto& object : game.Area().GetObjects())
+        if (object->GetObjectName() == "reed_crate") crate = object.get();
+    if (!crate) return state.SkipWithError("no crate on the landing");
+    while (game.Game().GetParty().size() < 6) game.Game().AddPartyMember(game.Spawn("reed_goblin", 12, 4));
+    std::vector<double> cpu;
+    for (auto _ : state) {
+        for (const auto& member : game.Game().GetParty()) member->FinalizeMove(crate->GetX(), crate->GetY() - 0.6);
+        cpu.push_back(Timed([&] {
+            try {
+                for (std::uint32_t tick = 0; tick < CDRAVApp::kMostTicksPerTimer; ++tick) game.Tick();
+            } catch (const CDRAVException& failure) {
+                if (failure.GetCode() != DRAV_ERR_SCRIPT) throw;
+            }
+        }));
+        game.DrainEvents();
+    }
+    if (!game.Game().IsQuestTagSet("springs")) state.SkipWithError("the trap never sprang");
+    Report(state, "cpu_", cpu);
+}
+BENCHMARK(TrapUnderTheParty)->Iterations(10)->Unit(benchmark::kMillisecond)->Apply(BenchSupport::QuickIterations<1>);
+
+}  // namespace
+
+BENCHMARK_MAIN();
