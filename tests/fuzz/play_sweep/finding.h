@@ -34,4 +34,16 @@ bool Decode(const std::string& text, Finding& finding);
 // place or turn counts as the same.
 std::string Signature(const Finding& finding);
 
+// Findings of one run, each kind and signature once.
+class CFindings {
+public:
+    void Report(const std::string& kind, int turn, const std::string& what);
+    // What was reported since the last call.
+    std::vector<Finding> TakeNew();
+
+private:
+    std::vector<std::string> m_signatures;
+    std::vector<Finding> m_new;
+};
+
 }  // namespace QuillmerePlaySweep

@@ -1,6 +1,5 @@
 #include "play_sweep/random_player.h"
 
-#include <chrono>
 #include <fstream>
 #include <memory>
 #include <random>
@@ -13,10 +12,12 @@
 #include "game/dialogs/play/death_dlg.h"
 #include "game/dialogs/play/game_menu_dlg.h"
 #include "game/dialogs/yes_no_dlg.h"
+#include "play_sweep/game_sight.h"
 #include "play_sweep/player_watch.h"
 #include "player_at_window.h"
 #include "rules/definitions/travel_map.h"
 #include "running_game_steps.h"
+#include "work_clock.h"
 #include "world_map_points.h"
 
 namespace QuillmerePlaySweep {
@@ -30,9 +31,9 @@ constexpr int kExitButton = 10;
 // A turn of the player: what it did, then this long watching.
 constexpr int kTurnMs = 250;
 // The clock runs in slices this long between looks; an action's handling, or a
-// slice, that takes more than a second of real time is slow.
+// slice, that takes the playing thread more than a second of processor time is slow.
 constexpr int kSliceMs = 100;
-constexpr long kSlowMs = 1000;
+constexpr double kSlowSeconds = 1.0;
 
 // The played program's one player: a run is one process.
 struct Player {
@@ -45,10 +46,12 @@ struct Player {
     std::string loadingInto;
     // Where each turn's move is written, when anywhere.
     std::string trace;
-    // Since the last look, and what ran since.
-    std::chrono::steady_clock::time_point lookedAt;
+    // The processor time at the last look, and what ran since.
+    double lookedAt = 0.0;
     std::string since;
     bool timed = false;
+    // What the player saw at the last look.
+    Sight seen;
     CFindings findings;
     CWalkWatch walk;
     CTalkWatch talk;
@@ -165,7 +168,7 @@ Steps ClickGround() {
     // wall may do nothing.
     const double x = (column + 0.5) * kCell, z = (row + 0.5) * kCell;
     if (area.CanMoveTo(mover, nullptr, x, z))
-        Me().walk.Start("a walk to the ground at (" + std::to_string(column) + ", " + std::to_string(row) + ")",
+        Me().walk.Start(Me().seen, "a walk to the ground at (" + std::to_string(column) + ", " + std::to_string(row) + ")",
                         mover.GetId(), 0, x, z, 1.5 * kCell);
     return {ClickAt(*at)};
 }
@@ -190,12 +193,14 @@ Steps ClickThing(int kind) {
     Me().lastAction = "clicked " + name;
     // A member of the party is selected by the click, not walked to; a thing is
     // reached at its edge, which for a wide one is well off its middle.
-    double x = 0, z = 0, halfX = 0, halfZ = 0;
-    PlaceOf(*thing, x, z);
-    if (const auto* object = dynamic_cast<const DRAV::CObject*>(thing)) object->GetHalfExtents(halfX, halfZ);
+    double halfX = 0, halfZ = 0;
     const auto* actor = dynamic_cast<const DRAV::CActor*>(thing);
+    const auto* object = dynamic_cast<const DRAV::CObject*>(thing);
+    if (object) object->GetHalfExtents(halfX, halfZ);
+    const double x = actor ? actor->GetX() : object->GetX(), z = actor ? actor->GetY() : object->GetY();
     if (!actor || !actor->IsPartyMember())
-        Me().walk.Start(what + name, Mover()->GetId(), thing->GetId(), x, z, 2.0 * kCell + std::max(halfX, halfZ));
+        Me().walk.Start(Me().seen, what + name, Mover()->GetId(), thing->GetId(), x, z,
+                        2.0 * kCell + std::max(halfX, halfZ));
     return {ClickAt(*at)};
 }
 
@@ -276,19 +281,20 @@ bool Over() {
 // long in real time what ran since took.
 Steps Look() {
     Player& me = Me();
-    const auto now = std::chrono::steady_clock::now();
     if (me.timed) {
-        const long spent =
-            static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(now - me.lookedAt).count());
-        if (spent > kSlowMs)
-            me.findings.Report("slow", me.turn, me.since + " took " + std::to_string(spent) + " ms");
+        const double spent = QuillmereFuzz::WorkSeconds() - me.lookedAt;
+        if (spent > kSlowSeconds)
+            me.findings.Report("slow", me.turn,
+                               me.since + " took " + std::to_string(static_cast<long>(spent * 1000)) +
+                                   " ms of the playing thread's processor time");
     }
     if (App().IsGameRunning()) {
-        const std::deque<std::string> newLines = me.lines.NewLogLines();
-        me.lines.Check(me.findings, me.turn, newLines);
-        me.strike.Check(me.findings, me.turn, newLines);
-        me.walk.Check(me.findings, me.turn);
-        me.talk.Check(me.findings, me.turn);
+        me.seen = LookAtGame();
+        const std::deque<std::string> newLines = me.lines.NewLogLines(me.seen);
+        me.lines.Check(me.findings, me.turn, me.seen, newLines);
+        me.strike.Check(me.findings, me.turn, me.seen, newLines);
+        me.walk.Check(me.findings, me.turn, me.seen);
+        me.talk.Check(me.findings, me.turn, me.seen);
     }
     Steps steps;
     for (const Finding& finding : me.findings.TakeNew())
@@ -299,7 +305,7 @@ Steps Look() {
 // Called last in a decision: the time to the next look starts now.
 void Mark(std::string since) {
     Me().since = std::move(since);
-    Me().lookedAt = std::chrono::steady_clock::now();
+    Me().lookedAt = QuillmereFuzz::WorkSeconds();
     Me().timed = true;
 }
 

@@ -1,0 +1,83 @@
+#include "play_sweep/strike_watch.h"
+
+namespace QuillmerePlaySweep {
+namespace {
+
+// Game ticks in a second of the window's clock, at the normal speed.
+constexpr std::uint32_t kTicksPerSecond = 60;
+// Game time in which a strike on a member standing still is one the player had no
+// chance to see coming: two seconds of the window's clock.
+constexpr std::uint32_t kCalmTicks = 2 * kTicksPerSecond;
+
+// The foes free to fight: turned on the party and not held back.
+std::set<DRAV::ThingId> LooseFoes(const Sight& sight) {
+    std::set<DRAV::ThingId> loose;
+    for (const FigureSight& figure : sight.figures)
+        if (figure.alive && figure.hostile && !figure.held) loose.insert(figure.id);
+    return loose;
+}
+
+}  // namespace
+
+void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, const std::deque<std::string>& newLines) {
+    if (!sight.playing) {
+        m_hitPoints.clear();
+        m_loose.clear();
+        return;
+    }
+    const std::uint32_t now = sight.tick;
+    const bool boxUp = sight.page.kind == PageSight::Kind::Box;
+    if (sight.area != m_area) {
+        // The party comes in with its orders left behind, and what the journey
+        // healed is no strike: what it has now is where the count starts. Nothing
+        // of the area was loose before.
+        m_area = sight.area;
+        m_calmFrom = now;
+        m_calmWhy = "arriving in " + m_area;
+        m_hitPoints.clear();
+        m_loose.clear();
+    } else if (boxUp && !m_boxUp) {
+        m_calmFrom = now;
+        m_calmWhy = "the box \"" + sight.page.title + "\" opening";
+    }
+    m_boxUp = boxUp;
+    if (m_calmFrom == now) {
+        m_looseBeforeCalm = m_loose;
+        m_walked.clear();
+        m_playersFight = false;
+    }
+    const std::set<DRAV::ThingId> loose = LooseFoes(sight);
+    bool roused = false;
+    for (const DRAV::ThingId foe : loose) roused = roused || !m_looseBeforeCalm.count(foe);
+    const bool talkUp = sight.page.kind == PageSight::Kind::Talk;
+    m_playersFight = m_playersFight || (roused && (talkUp || m_talkWasUp));
+    m_talkWasUp = talkUp;
+    for (const FigureSight& member : sight.figures)
+        m_playersFight = m_playersFight || (member.member && member.order.kind == OrderSight::Kind::Fight);
+
+    std::map<DRAV::ThingId, int> hitPoints;
+    std::map<DRAV::ThingId, bool> standing;
+    for (const FigureSight& member : sight.figures) {
+        if (!member.member || !member.alive) continue;
+        hitPoints[member.id] = member.hitPoints;
+        standing[member.id] = member.order.kind == OrderSight::Kind::None;
+        const auto before = m_hitPoints.find(member.id);
+        const bool stood = !m_standing.count(member.id) || m_standing[member.id] || m_calmFrom == now;
+        const bool ambushed = roused && m_walked.count(member.id);
+        if (!standing[member.id]) m_walked.insert(member.id);
+        if (before == m_hitPoints.end() || member.hitPoints >= before->second || !stood) continue;
+        if (now - m_calmFrom > kCalmTicks || ambushed || m_playersFight || !m_looseBeforeCalm.empty()) continue;
+        std::string blow;
+        for (const std::string& line : newLines)
+            if (line.find(member.name) != std::string::npos && blow.empty()) blow = ": \"" + line + "\"";
+        findings.Report("struck", turn,
+                        member.name + ", standing still, was struck within " +
+                            std::to_string((now - m_calmFrom + kTicksPerSecond - 1) / kTicksPerSecond) + " s of " +
+                            m_calmWhy + blow);
+    }
+    m_hitPoints = std::move(hitPoints);
+    m_standing = std::move(standing);
+    m_loose = loose;
+}
+
+}  // namespace QuillmerePlaySweep

@@ -1,0 +1,219 @@
+// The play sweep's watches fed short recorded plays: a look every tenth of a
+// second of what the player saw, each play one the sweep met with a fix of the
+// game undone, or one a watch must let be.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <stdexcept>
+
+#include "play_sweep/player_watch.h"
+
+namespace QuillmerePlaySweep {
+namespace {
+
+constexpr DRAV::ThingId kWren = 1, kMarra = 2, kGoblin = 3, kWayOut = 4;
+
+std::shared_ptr<const void> Fresh() { return std::make_shared<int>(0); }
+
+OrderSight Walk(OrderSight::Kind kind, DRAV::ThingId thing, double x, double z) {
+    return {kind, thing, x, z, Fresh()};
+}
+
+// A party of two at the landing, a goblin at its post and the marsh path's way out.
+struct Play {
+    Sight sight;
+    int turn = 0;
+    CFindings findings;
+    CWalkWatch walk;
+    CStrikeWatch strike;
+    CTalkWatch talk;
+    CLineWatch lines;
+
+    Play() {
+        sight.playing = true;
+        sight.area = "reedwater_landing";
+        sight.tick = 600;
+        sight.figures = {{kWren, "Wren", 20, 20, 1, true, true, false, false, 30, {}},
+                         {kMarra, "Marra", 22, 20, 1, true, true, false, false, 20, {}},
+                         {kGoblin, "Reed Goblin", 30, 30, 1, true, false, true, true, 12, {}}};
+        sight.things = {{kWayOut, "Marsh Path", 2, 22, "marsh_path", {}}};
+    }
+    FigureSight& Who(DRAV::ThingId id) {
+        for (FigureSight& figure : sight.figures)
+            if (figure.id == id) return figure;
+        throw std::invalid_argument("no figure " + std::to_string(id));
+    }
+    // A look `ticks` after the last.
+    void Look(std::uint32_t ticks = 6) {
+        sight.tick += ticks;
+        sight.ms += ticks * 100 / 6;
+        const std::deque<std::string> added = lines.NewLogLines(sight);
+        lines.Check(findings, ++turn, sight, added);
+        strike.Check(findings, turn, sight, added);
+        walk.Check(findings, turn, sight);
+        talk.Check(findings, turn, sight);
+    }
+    void Page(PageSight::Kind kind, const std::string& title, std::vector<std::string> shown = {}) {
+        shown.insert(shown.begin(), title);
+        sight.page = {kind, title, shown, Fresh()};
+    }
+    std::string Kinds() {
+        std::string kinds;
+        for (const Finding& finding : findings.TakeNew()) kinds += (kinds.empty() ? "" : " ") + finding.kind;
+        return kinds;
+    }
+};
+
+// The party sent to the way out walks there, offered it on the way; how the walk ends.
+void PartyToTheWayOut(Play& play, const std::function<void(Play&)>& end) {
+    play.Look();
+    play.walk.Start(play.sight, "a walk to the way out Marsh Path", kWren, kWayOut, 2, 22, 6);
+    for (const DRAV::ThingId member : {kWren, kMarra})
+        play.Who(member).order = Walk(OrderSight::Kind::Thing, kWayOut, 0, 0);
+    for (int step = 0; step < 6; ++step) {
+        for (const DRAV::ThingId member : {kWren, kMarra}) play.Who(member).x -= 3;
+        play.sight.offered = step >= 3 ? "marsh_path" : "";
+        play.Look();
+    }
+    play.sight.things[0].within = {kWren, kMarra};
+    play.Who(kWren).order = {};
+    play.Look();
+    play.Who(kMarra).order = {};
+    end(play);
+    for (int look = 0; look < 10; ++look) play.Look();
+}
+
+TEST(PlaySweepWatches, AWalkToAWayOutEndsInTheQuestionOrAWord) {
+    struct Case {
+        const char* what;
+        std::function<void(Play&)> end;
+        const char* found;
+    } cases[] = {
+        {"the party stands at the offered way out, unasked", [](Play&) {}, "walk"},
+        {"the question", [](Play& play) { play.Page(PageSight::Kind::Question, "Exit to the reed marsh?"); }, ""},
+        {"a word", [](Play& play) { play.sight.log.push_back("Marra can't reach Marsh Path."); }, ""},
+        {"the way out no longer offered: one stays behind",
+         [](Play& play) {
+             play.Who(kMarra).x = 15;
+             play.sight.offered.clear();
+         },
+         "walk"},
+    };
+    for (const Case& c : cases) {
+        Play play;
+        PartyToTheWayOut(play, c.end);
+        EXPECT_EQ(play.Kinds(), c.found) << c.what;
+    }
+}
+
+TEST(PlaySweepWatches, OneMemberAtAWayOutTheRestAwayHasNoQuestionComing) {
+    Play play;
+    play.Look();
+    play.walk.Start(play.sight, "a walk to the way out Marsh Path", kWren, kWayOut, 2, 22, 6);
+    play.Who(kWren).order = Walk(OrderSight::Kind::Thing, kWayOut, 0, 0);
+    play.Look();
+    play.Who(kWren).x = 3;
+    play.Who(kWren).order = {};
+    play.sight.things[0].within = {kWren};
+    for (int look = 0; look < 10; ++look) play.Look();
+    EXPECT_EQ(play.Kinds(), "");
+    EXPECT_FALSE(play.walk.Active());
+}
+
+// A goblin turns on the party as a box opens; what came before and after decides.
+TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
+    struct Case {
+        const char* what;
+        std::function<void(Play&)> before, after;
+        const char* found;
+    } cases[] = {
+        {"at rest, the goblin out with the box", [](Play&) {}, [](Play&) {}, "struck"},
+        {"a fight under way", [](Play& play) { play.Who(kGoblin).held = false; }, [](Play&) {}, ""},
+        {"Wren walked into it",
+         [](Play&) {},
+         [](Play& play) { play.Who(kWren).order = Walk(OrderSight::Kind::Ground, 0, 25, 25); }, ""},
+        {"Marra walked, not Wren",
+         [](Play&) {},
+         [](Play& play) { play.Who(kMarra).order = Walk(OrderSight::Kind::Ground, 0, 25, 25); }, "struck"},
+        {"Marra was sent to fight it",
+         [](Play&) {},
+         [](Play& play) { play.Who(kMarra).order = Walk(OrderSight::Kind::Fight, kGoblin, 0, 0); }, ""},
+    };
+    for (const Case& c : cases) {
+        Play play;
+        c.before(play);
+        play.Look();
+        play.Page(PageSight::Kind::Box, "Reeds");
+        play.Who(kGoblin).held = false;
+        play.Look();
+        c.after(play);
+        play.sight.page = {};
+        play.Look(30);
+        play.Who(kWren).order = {};
+        play.Look(30);
+        play.Who(kWren).hitPoints -= 4;
+        play.sight.log.push_back("Reed Goblin hits Wren for 4 damage.");
+        play.Look(30);
+        EXPECT_EQ(play.Kinds(), c.found) << c.what;
+    }
+}
+
+TEST(PlaySweepWatches, AnAnswerThatTurnsAFoeOnThePartyBeginsThePlayersFight) {
+    for (const bool threat : {true, false}) {
+        Play play;
+        play.Look();
+        play.Page(PageSight::Kind::Box, "Lantern light");
+        play.Look();
+        play.Page(PageSight::Kind::Talk, "Smuggler Lookout");
+        play.Look();
+        play.sight.page = {};
+        play.Who(kGoblin).held = !threat;
+        play.Look();
+        play.Who(kGoblin).held = false;
+        play.Who(kWren).hitPoints -= 2;
+        play.Look();
+        EXPECT_EQ(play.Kinds(), threat ? "" : "struck");
+    }
+}
+
+TEST(PlaySweepWatches, ALeftTalkOpensAgainOnlyOnceThePlayerSatIdle) {
+    for (const std::uint32_t idle : {6u, 120u}) {
+        Play play;
+        play.Page(PageSight::Kind::Talk, "Hollis the Innkeeper");
+        play.Look();
+        play.talk.Replied("Hollis the Innkeeper", "Farewell.", true);
+        play.sight.page = {};
+        play.Look();
+        play.Look(idle);
+        play.Page(PageSight::Kind::Talk, "Hollis the Innkeeper");
+        play.Look();
+        EXPECT_EQ(play.Kinds(), idle < 90 ? "talk" : "") << idle;
+    }
+}
+
+TEST(PlaySweepWatches, LinesShowNoMarkerAndNothingTwice) {
+    struct Case {
+        std::vector<std::string> log, page;
+        const char* found;
+    } cases[] = {
+        {{"Hollis says: In the book: LINE - Wren"}, {}, "line"},
+        {{"Your Journal has been updated.", "Your Journal has been updated."}, {}, "line"},
+        {{"Goblin hits Wren for 2 damage.", "Goblin hits Wren for 2 damage."}, {}, ""},
+        {{}, {"Welcome, MAINNAME."}, "line"},
+        {{}, {"Welcome, Wren.", "Welcome, Wren."}, "line"},
+        {{"Saved game: /root/Documents/Orvex Saved Games/Wren.drav"}, {"Welcome, Wren."}, ""},
+    };
+    for (const Case& c : cases) {
+        Play play;
+        play.Look();
+        play.sight.log.insert(play.sight.log.end(), c.log.begin(), c.log.end());
+        if (!c.page.empty()) play.Page(PageSight::Kind::Talk, "Hollis", c.page);
+        play.Look();
+        EXPECT_EQ(play.Kinds(), c.found) << (c.log.empty() ? c.page[0] : c.log[0]);
+    }
+}
+
+}  // namespace
+}  // namespace QuillmerePlaySweep
