@@ -140,8 +140,15 @@ Steps OnPage() {
         return {ClickId(yes ? CYesNoDlg::kYes : CYesNoDlg::kNo)};
     }
     Me().lastAction = "closed " + PageTitle();
-    if (MessageUp() || Roll(3) == 0) return {Key(SDL_SCANCODE_RETURN)};
-    return {Key(SDL_SCANCODE_ESCAPE)};
+    Steps steps{Key(MessageUp() || Roll(3) == 0 ? SDL_SCANCODE_RETURN : SDL_SCANCODE_ESCAPE)};
+    // A box that came up on its own may well make the player stop where she is to
+    // take in what it said, before the clock moves on.
+    if (App().IsGameRunning() && Me().seen.page.kind == PageSight::Kind::Box && Roll(2) == 0) {
+        Me().lastAction += " and stopped";
+        Me().walk.Stop();
+        steps.push_back(Key(SDL_SCANCODE_ESCAPE));
+    }
+    return steps;
 }
 
 // ---- on the game screen ----

@@ -64,7 +64,8 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
         const auto before = m_hitPoints.find(member.id);
         const bool stood = !m_standing.count(member.id) || m_standing[member.id] || m_calmFrom == now;
         const bool ambushed = roused && m_walked.count(member.id);
-        if (!standing[member.id]) m_walked.insert(member.id);
+        // Under a box the clock stands: an order seen then is the walk before it.
+        if (!standing[member.id] && !boxUp) m_walked.insert(member.id);
         if (before == m_hitPoints.end() || member.hitPoints >= before->second || !stood) continue;
         if (now - m_calmFrom > kCalmTicks || ambushed || m_playersFight || !m_looseBeforeCalm.empty()) continue;
         std::string blow;

@@ -17,7 +17,7 @@ namespace QuillmerePlaySweep {
 // party arrives in an area, or after a box opens on its own. A blow then is a
 // finding unless one of three things explains it:
 // - an ambush: a foe the story places, or one roused by the party coming near,
-//   strikes a member who walked since the calm began, passing by it;
+//   strikes a member who walked on since the calm began, passing by it;
 // - the player's own fight: since the calm began a member was ordered to fight,
 //   or an answer in a talk turned a foe on the party ("we come through you");
 // - a fight under way: a foe was already loose, turned on the party and not held
