@@ -36,6 +36,7 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
         m_calmWhy = "arriving in " + m_area;
         m_hitPoints.clear();
         m_loose.clear();
+        m_playersFight = false;
     } else if (boxUp && !m_boxUp) {
         m_calmFrom = now;
         m_calmWhy = "the box \"" + sight.page.title + "\" opening";
@@ -44,7 +45,6 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
     if (m_calmFrom == now) {
         m_looseBeforeCalm = m_loose;
         m_walked.clear();
-        m_playersFight = false;
     }
     const std::set<DRAV::ThingId> loose = LooseFoes(sight);
     bool roused = false;

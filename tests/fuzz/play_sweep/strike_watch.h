@@ -18,8 +18,9 @@ namespace QuillmerePlaySweep {
 // finding unless one of three things explains it:
 // - an ambush: a foe the story places, or one roused by the party coming near,
 //   strikes a member who walked on since the calm began, passing by it;
-// - the player's own fight: since the calm began a member was ordered to fight,
-//   or an answer in a talk turned a foe on the party ("we come through you");
+// - the player's own fight: since the party arrived a member was ordered to
+//   fight, or an answer in a talk turned a foe on the party ("we come through
+//   you"), and a box since does not make that fight a surprise;
 // - a fight under way: a foe was already loose, turned on the party and not held
 //   back, at the last look before the box opened; the fight goes on.
 class CStrikeWatch {
@@ -38,7 +39,7 @@ private:
     // The foes loose at the last look, and at the last look before the calm began.
     std::set<DRAV::ThingId> m_loose;
     std::set<DRAV::ThingId> m_looseBeforeCalm;
-    // Since the calm began: who walked, and whether the player began a fight.
+    // Who walked on since the calm began, and whether the player began a fight here.
     std::set<DRAV::ThingId> m_walked;
     bool m_playersFight = false;
 };

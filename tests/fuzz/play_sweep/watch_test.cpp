@@ -160,22 +160,31 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
     }
 }
 
+// The goblin turns on the party as a talk closes, or later; a box may come between.
 TEST(PlaySweepWatches, AnAnswerThatTurnsAFoeOnThePartyBeginsThePlayersFight) {
-    for (const bool threat : {true, false}) {
-        Play play;
-        play.Look();
-        play.Page(PageSight::Kind::Box, "Lantern light");
-        play.Look();
-        play.Page(PageSight::Kind::Talk, "Smuggler Lookout");
-        play.Look();
-        play.sight.page = {};
-        play.Who(kGoblin).held = !threat;
-        play.Look();
-        play.Who(kGoblin).held = false;
-        play.Who(kWren).hitPoints -= 2;
-        play.Look();
-        EXPECT_EQ(play.Kinds(), threat ? "" : "struck");
-    }
+    for (const bool threat : {true, false})
+        for (const bool box : {false, true}) {
+            Play play;
+            play.Look();
+            play.Page(PageSight::Kind::Box, "Lantern light");
+            play.Look();
+            play.Page(PageSight::Kind::Talk, "Smuggler Lookout");
+            play.Look();
+            play.sight.page = {};
+            play.Who(kGoblin).held = !threat;
+            play.Look();
+            play.Who(kGoblin).held = true;
+            play.Look();
+            if (box) {
+                play.Page(PageSight::Kind::Box, "Help - Tutorial - Party");
+                play.Look();
+                play.sight.page = {};
+            }
+            play.Who(kGoblin).held = false;
+            play.Who(kWren).hitPoints -= 2;
+            play.Look();
+            EXPECT_EQ(play.Kinds(), threat ? "" : "struck") << threat << box;
+        }
 }
 
 TEST(PlaySweepWatches, ALeftTalkOpensAgainOnlyOnceThePlayerSatIdle) {
