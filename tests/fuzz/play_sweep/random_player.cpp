@@ -130,7 +130,8 @@ Steps Travel(CDRAVWorldMapDlg& map) {
         true)};
 }
 
-Steps OnPage() {
+// The player's move on a page; `watching` is how long it then watches.
+Steps OnPage(int& watching) {
     CDRAVDlg* page = App().GetCurrentDialog().get();
     if (auto* talk = dynamic_cast<CTalkDlg*>(page)) return AnswerTalk(*talk);
     if (auto* map = dynamic_cast<CDRAVWorldMapDlg*>(page)) return Travel(*map);
@@ -141,12 +142,13 @@ Steps OnPage() {
     }
     Me().lastAction = "closed " + PageTitle();
     Steps steps{Key(MessageUp() || Roll(3) == 0 ? SDL_SCANCODE_RETURN : SDL_SCANCODE_ESCAPE)};
-    // A box that came up on its own may well make the player stop where she is to
-    // take in what it said, before the clock moves on.
+    // A box that came up on its own may well make the player stop where she is, as
+    // it closes, and stand a moment to take in what it said.
     if (App().IsGameRunning() && Me().seen.page.kind == PageSight::Kind::Box && Roll(2) == 0) {
         Me().lastAction += " and stopped";
         Me().walk.Stop();
         steps.push_back(Key(SDL_SCANCODE_ESCAPE));
+        watching = static_cast<int>(kIdleAfterTalkMs);
     }
     return steps;
 }
@@ -348,7 +350,7 @@ Step Turn() {
             me.lastAction = "sat back after leaving a talk";
             watching = static_cast<int>(kIdleAfterTalkMs);
         } else if (PageUp()) {
-            action = OnPage();
+            action = OnPage(watching);
         } else if (me.walk.Active() && Roll(10) != 0) {
             me.lastAction = "watched the walk";
         } else {

@@ -1,13 +1,20 @@
 #include "play_sweep/strike_watch.h"
 
+#include <cmath>
+
+#include "world/cell.h"
+
 namespace QuillmerePlaySweep {
 namespace {
 
 // Game ticks in a second of the window's clock, at the normal speed.
 constexpr std::uint32_t kTicksPerSecond = 60;
 // Game time in which a strike on a member standing still is one the player had no
-// chance to see coming: two seconds of the window's clock.
-constexpr std::uint32_t kCalmTicks = 2 * kTicksPerSecond;
+// chance to see coming.
+constexpr std::uint32_t kCalmTicks = 3 * kTicksPerSecond;
+// A foe that turns loose with a member walking this near was roused by the party
+// passing: a few cells past the reach at which a held foe takes up the fight.
+constexpr double kPassingReach = 6 * DRAV::kCellSize;
 
 // The foes free to fight: turned on the party and not held back.
 std::set<DRAV::ThingId> LooseFoes(const Sight& sight) {
@@ -18,6 +25,23 @@ std::set<DRAV::ThingId> LooseFoes(const Sight& sight) {
 }
 
 }  // namespace
+
+void CStrikeWatch::SortRoused(const Sight& sight, const std::set<DRAV::ThingId>& loose, bool boxUp) {
+    for (const DRAV::ThingId foe : loose)
+        if (!m_looseBeforeCalm.count(foe) && !m_loose.count(foe)) m_unsorted.insert(foe);
+    // Under a box the clock stands: whether the party walks on by a foe shows once it is gone.
+    if (boxUp) return;
+    for (const DRAV::ThingId id : m_unsorted) {
+        const FigureSight* foe = sight.Figure(id);
+        bool passed = false;
+        for (const FigureSight& member : sight.figures)
+            passed = passed || (foe && member.member && member.alive &&
+                                (member.order.kind != OrderSight::Kind::None || m_walkers.count(member.id)) &&
+                                std::hypot(member.x - foe->x, member.z - foe->z) <= kPassingReach);
+        if (!passed) m_unprovoked.insert(id);
+    }
+    m_unsorted.clear();
+}
 
 void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, const std::deque<std::string>& newLines) {
     if (!sight.playing) {
@@ -36,6 +60,7 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
         m_calmWhy = "arriving in " + m_area;
         m_hitPoints.clear();
         m_loose.clear();
+        m_walkers.clear();
         m_playersFight = false;
     } else if (boxUp && !m_boxUp) {
         m_calmFrom = now;
@@ -45,8 +70,11 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
     if (m_calmFrom == now) {
         m_looseBeforeCalm = m_loose;
         m_walked.clear();
+        m_unsorted.clear();
+        m_unprovoked.clear();
     }
     const std::set<DRAV::ThingId> loose = LooseFoes(sight);
+    SortRoused(sight, loose, boxUp);
     bool roused = false;
     for (const DRAV::ThingId foe : loose) roused = roused || !m_looseBeforeCalm.count(foe);
     const bool talkUp = sight.page.kind == PageSight::Kind::Talk;
@@ -54,20 +82,25 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
     m_talkWasUp = talkUp;
     for (const FigureSight& member : sight.figures)
         m_playersFight = m_playersFight || (member.member && member.order.kind == OrderSight::Kind::Fight);
+    const bool explained = m_playersFight || !m_looseBeforeCalm.empty() || (roused && m_unprovoked.empty());
 
     std::map<DRAV::ThingId, int> hitPoints;
     std::map<DRAV::ThingId, bool> standing;
+    if (!boxUp) m_walkers.clear();
     for (const FigureSight& member : sight.figures) {
         if (!member.member || !member.alive) continue;
         hitPoints[member.id] = member.hitPoints;
         standing[member.id] = member.order.kind == OrderSight::Kind::None;
         const auto before = m_hitPoints.find(member.id);
-        const bool stood = !m_standing.count(member.id) || m_standing[member.id] || m_calmFrom == now;
-        const bool ambushed = roused && m_walked.count(member.id);
+        const bool stood = (!m_standing.count(member.id) || m_standing[member.id] || m_calmFrom == now) &&
+                           !m_walked.count(member.id);
         // Under a box the clock stands: an order seen then is the walk before it.
-        if (!standing[member.id] && !boxUp) m_walked.insert(member.id);
+        if (!standing[member.id] && !boxUp) {
+            m_walked.insert(member.id);
+            m_walkers.insert(member.id);
+        }
         if (before == m_hitPoints.end() || member.hitPoints >= before->second || !stood) continue;
-        if (now - m_calmFrom > kCalmTicks || ambushed || m_playersFight || !m_looseBeforeCalm.empty()) continue;
+        if (now - m_calmFrom > kCalmTicks || explained) continue;
         std::string blow;
         for (const std::string& line : newLines)
             if (line.find(member.name) != std::string::npos && blow.empty()) blow = ": \"" + line + "\"";

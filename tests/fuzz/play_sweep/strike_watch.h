@@ -13,11 +13,12 @@
 
 namespace QuillmerePlaySweep {
 
-// A member standing still is not struck in the first seconds of a calm: after the
-// party arrives in an area, or after a box opens on its own. A blow then is a
+// A member who has stood still since the party arrived in an area, or since a box
+// opened on its own, is not struck in the first seconds after. A blow then is a
 // finding unless one of three things explains it:
-// - an ambush: a foe the story places, or one roused by the party coming near,
-//   strikes a member who walked on since the calm began, passing by it;
+// - an ambush: every foe that turned loose since was roused as the party passed
+//   near it, a member walking on by it once the box was gone, as the lane's
+//   goblins spring on whoever walks through the reeds;
 // - the player's own fight: since the party arrived a member was ordered to
 //   fight, or an answer in a talk turned a foe on the party ("we come through
 //   you"), and a box since does not make that fight a surprise;
@@ -28,6 +29,9 @@ public:
     void Check(CFindings& findings, int turn, const Sight& sight, const std::deque<std::string>& newLines);
 
 private:
+    // Sorts the foes that turned loose since the last look, or under a box now gone.
+    void SortRoused(const Sight& sight, const std::set<DRAV::ThingId>& loose, bool boxUp);
+
     std::string m_area;
     std::uint32_t m_calmFrom = 0;
     std::string m_calmWhy;
@@ -39,8 +43,14 @@ private:
     // The foes loose at the last look, and at the last look before the calm began.
     std::set<DRAV::ThingId> m_loose;
     std::set<DRAV::ThingId> m_looseBeforeCalm;
-    // Who walked on since the calm began, and whether the player began a fight here.
+    // Since the calm began: who walked on, the foes roused under a box still to be
+    // sorted, and those roused with nobody passing them.
     std::set<DRAV::ThingId> m_walked;
+    std::set<DRAV::ThingId> m_unsorted;
+    std::set<DRAV::ThingId> m_unprovoked;
+    // Who walked at the last look without a box.
+    std::set<DRAV::ThingId> m_walkers;
+    // Whether the player began a fight since the party arrived.
     bool m_playersFight = false;
 };
 

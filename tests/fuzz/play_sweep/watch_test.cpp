@@ -124,6 +124,10 @@ TEST(PlaySweepWatches, OneMemberAtAWayOutTheRestAwayHasNoQuestionComing) {
 
 // A goblin turns on the party as a box opens; what came before and after decides.
 TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
+    const auto walk = [](Play& play, DRAV::ThingId who, double x) {
+        play.Who(who).x = x;
+        play.Who(who).order = Walk(OrderSight::Kind::Ground, 0, 25, 25);
+    };
     struct Case {
         const char* what;
         std::function<void(Play&)> before, after;
@@ -131,12 +135,9 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
     } cases[] = {
         {"at rest, the goblin out with the box", [](Play&) {}, [](Play&) {}, "struck"},
         {"a fight under way", [](Play& play) { play.Who(kGoblin).held = false; }, [](Play&) {}, ""},
-        {"Wren walked into it",
-         [](Play&) {},
-         [](Play& play) { play.Who(kWren).order = Walk(OrderSight::Kind::Ground, 0, 25, 25); }, ""},
-        {"Marra walked, not Wren",
-         [](Play&) {},
-         [](Play& play) { play.Who(kMarra).order = Walk(OrderSight::Kind::Ground, 0, 25, 25); }, "struck"},
+        {"Marra walked on by it", [](Play&) {}, [&walk](Play& play) { walk(play, kMarra, 26); }, ""},
+        {"Marra walked on, far from it", [](Play&) {}, [&walk](Play& play) { walk(play, kMarra, -30); }, "struck"},
+        {"Wren walked on since", [](Play&) {}, [&walk](Play& play) { walk(play, kWren, 20); }, ""},
         {"Marra was sent to fight it",
          [](Play&) {},
          [](Play& play) { play.Who(kMarra).order = Walk(OrderSight::Kind::Fight, kGoblin, 0, 0); }, ""},
@@ -145,7 +146,7 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
         Play play;
         c.before(play);
         play.Look();
-        play.Page(PageSight::Kind::Box, "Reeds");
+        play.Page(PageSight::Kind::Box, "Help - Tutorial - Combat");
         play.Who(kGoblin).held = false;
         play.Look();
         c.after(play);
