@@ -108,6 +108,19 @@ Sight LookAtGame() {
         figure.order = OrderOf(*actor);
         sight.figures.push_back(std::move(figure));
     }
+    // A member who falls leaves the area's people.
+    for (const auto& member : game.GetParty())
+        if (!member->IsAlive() && !sight.Figure(member->GetId())) {
+            FigureSight fallen;
+            fallen.id = member->GetId();
+            fallen.name = member->GetName();
+            fallen.x = member->GetX();
+            fallen.z = member->GetY();
+            fallen.alive = false;
+            fallen.member = true;
+            fallen.hitPoints = member->GetHitPoints();
+            sight.figures.push_back(std::move(fallen));
+        }
     for (const auto& object : area->GetObjects()) {
         ThingSight thing;
         thing.id = object->GetId();

@@ -88,14 +88,17 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
     std::map<DRAV::ThingId, bool> standing;
     if (!boxUp) m_walkers.clear();
     for (const FigureSight& member : sight.figures) {
-        if (!member.member || !member.alive) continue;
-        hitPoints[member.id] = member.hitPoints;
-        standing[member.id] = member.order.kind == OrderSight::Kind::None;
+        if (!member.member) continue;
+        // The blow that fells a member is a blow too; the fallen are counted no more.
+        if (member.alive) {
+            hitPoints[member.id] = member.hitPoints;
+            standing[member.id] = member.order.kind == OrderSight::Kind::None;
+        }
         const auto before = m_hitPoints.find(member.id);
         const bool stood = (!m_standing.count(member.id) || m_standing[member.id] || m_calmFrom == now) &&
                            !m_walked.count(member.id);
         // Under a box the clock stands: an order seen then is the walk before it.
-        if (!standing[member.id] && !boxUp) {
+        if (member.alive && !standing[member.id] && !boxUp) {
             m_walked.insert(member.id);
             m_walkers.insert(member.id);
         }

@@ -154,8 +154,10 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
         play.Look(30);
         play.Who(kWren).order = {};
         play.Look(30);
-        play.Who(kWren).hitPoints -= 4;
-        play.sight.log.push_back("Reed Goblin hits Wren for 4 damage.");
+        // The blow fells her.
+        play.Who(kWren).hitPoints = -2;
+        play.Who(kWren).alive = false;
+        play.sight.log.push_back("Reed Goblin hits Wren for 32 damage.");
         play.Look(30);
         EXPECT_EQ(play.Kinds(), c.found) << c.what;
     }
