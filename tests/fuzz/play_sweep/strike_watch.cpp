@@ -27,8 +27,11 @@ std::set<DRAV::ThingId> LooseFoes(const Sight& sight) {
 }  // namespace
 
 void CStrikeWatch::SortRoused(const Sight& sight, const std::set<DRAV::ThingId>& loose, bool boxUp) {
+    // One the story places as the box opens, or since, was set there to strike.
     for (const DRAV::ThingId foe : loose)
-        if (!m_looseBeforeCalm.count(foe) && !m_loose.count(foe)) m_unsorted.insert(foe);
+        if (!m_looseBeforeCalm.count(foe) && !m_loose.count(foe) && m_present.count(foe)) m_unsorted.insert(foe);
+    m_present.clear();
+    for (const FigureSight& figure : sight.figures) m_present.insert(figure.id);
     // Under a box the clock stands: whether the party walks on by a foe shows once it is gone.
     if (boxUp) return;
     for (const DRAV::ThingId id : m_unsorted) {
@@ -60,6 +63,7 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
         m_calmWhy = "arriving in " + m_area;
         m_hitPoints.clear();
         m_loose.clear();
+        m_present.clear();
         m_walkers.clear();
         m_playersFight = false;
     } else if (boxUp && !m_boxUp) {
@@ -102,7 +106,7 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
             m_walked.insert(member.id);
             m_walkers.insert(member.id);
         }
-        if (before == m_hitPoints.end() || member.hitPoints >= before->second || !stood) continue;
+        if (before == m_hitPoints.end() || (member.hitPoints >= before->second && member.alive) || !stood) continue;
         if (now - m_calmFrom > kCalmTicks || explained) continue;
         std::string blow;
         for (const std::string& line : newLines)

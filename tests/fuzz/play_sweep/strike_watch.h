@@ -16,9 +16,10 @@ namespace QuillmerePlaySweep {
 // A member who has stood still since the party arrived in an area, or since a box
 // opened on its own, is not struck in the first seconds after. A blow then is a
 // finding unless one of three things explains it:
-// - an ambush: every foe that turned loose since was roused as the party passed
-//   near it, a member walking on by it once the box was gone, as the lane's
-//   goblins spring on whoever walks through the reeds;
+// - an ambush: every foe that turned loose since was placed there by the story
+//   as the box opened or after, as the lane's goblins burst out of the reeds, or
+//   was roused as the party passed near it, a member walking on by it once the
+//   box was gone, as the lookout posted on the trail head is;
 // - the player's own fight: since the party arrived a member was ordered to
 //   fight, or an answer in a talk turned a foe on the party ("we come through
 //   you"), and a box since does not make that fight a surprise;
@@ -48,8 +49,9 @@ private:
     std::set<DRAV::ThingId> m_walked;
     std::set<DRAV::ThingId> m_unsorted;
     std::set<DRAV::ThingId> m_unprovoked;
-    // Who walked at the last look without a box.
+    // Who walked at the last look without a box; who was there at the last look.
     std::set<DRAV::ThingId> m_walkers;
+    std::set<DRAV::ThingId> m_present;
     // Whether the player began a fight since the party arrived.
     bool m_playersFight = false;
 };
