@@ -157,8 +157,7 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
         play.Look(30);
         play.Who(kWren).order = {};
         play.Look(30);
-        // The blow fells her.
-        play.Who(kWren).hitPoints = -2;
+        // The blow fells her: the fallen show what they had last.
         play.Who(kWren).alive = false;
         play.sight.log.push_back("Reed Goblin hits Wren for 32 damage.");
         play.Look(30);
