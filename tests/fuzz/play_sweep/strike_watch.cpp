@@ -63,8 +63,10 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
         m_calmWhy = "arriving in " + m_area;
         m_hitPoints.clear();
         m_loose.clear();
-        m_present.clear();
         m_walkers.clear();
+        // Those there as the party comes in were not placed for it.
+        m_present.clear();
+        for (const FigureSight& figure : sight.figures) m_present.insert(figure.id);
         m_playersFight = false;
     } else if (boxUp && !m_boxUp) {
         m_calmFrom = now;

@@ -165,6 +165,16 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
     }
 }
 
+TEST(PlaySweepWatches, AFoeLooseAsThePartyArrivesIsNoAmbush) {
+    Play play;
+    play.Who(kGoblin).held = false;
+    play.Look();
+    play.Look(30);
+    play.Who(kMarra).hitPoints -= 3;
+    play.Look(30);
+    EXPECT_EQ(play.Kinds(), "struck");
+}
+
 // The goblin turns on the party as a talk closes, or later; a box may come between.
 TEST(PlaySweepWatches, AnAnswerThatTurnsAFoeOnThePartyBeginsThePlayersFight) {
     for (const bool threat : {true, false})
