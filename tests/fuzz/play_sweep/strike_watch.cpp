@@ -29,9 +29,8 @@ std::set<DRAV::ThingId> LooseFoes(const Sight& sight) {
 void CStrikeWatch::SortRoused(const Sight& sight, const std::set<DRAV::ThingId>& loose, bool boxUp) {
     // One the story places as the box opens, or since, was set there to strike.
     for (const DRAV::ThingId foe : loose)
-        if (!m_looseBeforeCalm.count(foe) && !m_loose.count(foe) && m_present.count(foe)) m_unsorted.insert(foe);
-    m_present.clear();
-    for (const FigureSight& figure : sight.figures) m_present.insert(figure.id);
+        if (!m_looseBeforeCalm.count(foe) && !m_loose.count(foe) && m_presentBeforeCalm.count(foe))
+            m_unsorted.insert(foe);
     // Under a box the clock stands: whether the party walks on by a foe shows once it is gone.
     if (boxUp) return;
     for (const DRAV::ThingId id : m_unsorted) {
@@ -74,6 +73,7 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
     }
     m_boxUp = boxUp;
     if (m_calmFrom == now) {
+        m_presentBeforeCalm = m_present;
         m_looseBeforeCalm = m_loose;
         m_walked.clear();
         m_unsorted.clear();
@@ -121,6 +121,8 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
     m_hitPoints = std::move(hitPoints);
     m_standing = std::move(standing);
     m_loose = loose;
+    m_present.clear();
+    for (const FigureSight& figure : sight.figures) m_present.insert(figure.id);
 }
 
 }  // namespace QuillmerePlaySweep

@@ -49,9 +49,11 @@ private:
     std::set<DRAV::ThingId> m_walked;
     std::set<DRAV::ThingId> m_unsorted;
     std::set<DRAV::ThingId> m_unprovoked;
-    // Who walked at the last look without a box; who was there at the last look.
+    // Who walked at the last look without a box; who was there at the last look,
+    // and at the last look before the calm began.
     std::set<DRAV::ThingId> m_walkers;
     std::set<DRAV::ThingId> m_present;
+    std::set<DRAV::ThingId> m_presentBeforeCalm;
     // Whether the player began a fight since the party arrived.
     bool m_playersFight = false;
 };

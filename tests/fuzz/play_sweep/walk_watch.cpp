@@ -173,7 +173,9 @@ void CWalkWatch::Check(CFindings& findings, int turn, const Sight& sight) {
                          PointTaken(sight, *mover);
     const bool othersGoing = PartyStillGoing(sight, *mover);
     m_partyWalk = m_partyWalk || othersGoing;
-    const bool ordered = mover->order.kind != OrderSight::Kind::None || (arrived && othersGoing);
+    // A party walking to a way out waits for the last of it, however near the first came.
+    const bool wayOut = thing && !thing->wayOut.empty();
+    const bool ordered = mover->order.kind != OrderSight::Kind::None || (othersGoing && (arrived || wayOut));
     if (ordered || word || m_pages > 0) {
         m_atWayOutFrom = 0;
         if (!ordered) m_active = false;
@@ -181,9 +183,9 @@ void CWalkWatch::Check(CFindings& findings, int turn, const Sight& sight) {
         else if (spent > kLongestOrderTicks) Report(findings, turn, sight, *mover, Stand::Endless);
         return;
     }
-    const bool wayOut = thing && !thing->wayOut.empty();
-    if (arrived && wayOut && sight.offered == thing->wayOut) {
-        // The question of leaving follows the walk's end; it has a moment to come.
+    if (wayOut && sight.offered == thing->wayOut) {
+        // The question of leaving follows the walk's end at a way out the party is
+        // offered, arrived or kept off by those ahead; it has a moment to come.
         if (!m_atWayOutFrom) m_atWayOutFrom = sight.tick;
         if (sight.tick - m_atWayOutFrom >= kGraceTicks) Report(findings, turn, sight, *mover, Stand::NoQuestion);
     } else if (arrived && wayOut && m_partyWalk) {

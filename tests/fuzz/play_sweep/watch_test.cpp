@@ -66,8 +66,9 @@ struct Play {
     }
 };
 
-// The party sent to the way out walks there, offered it on the way; how the walk ends.
-void PartyToTheWayOut(Play& play, const std::function<void(Play&)>& end) {
+// The party sent to the way out walks there, offered it on the way, Wren stopping
+// `kept` short behind Marra; how the walk ends.
+void PartyToTheWayOut(Play& play, double kept, const std::function<void(Play&)>& end) {
     play.Look();
     play.walk.Start(play.sight, "a walk to the way out Marsh Path", kWren, kWayOut, 2, 22, 6);
     for (const DRAV::ThingId member : {kWren, kMarra})
@@ -77,24 +78,30 @@ void PartyToTheWayOut(Play& play, const std::function<void(Play&)>& end) {
         play.sight.offered = step >= 3 ? "marsh_path" : "";
         play.Look();
     }
-    play.sight.things[0].within = {kWren, kMarra};
+    play.sight.things[0].within = {kMarra};
+    play.Who(kWren).x += kept;
+    if (kept == 0) play.sight.things[0].within.insert(kWren);
     play.Who(kWren).order = {};
-    play.Look();
+    for (int look = 0; look < 8; ++look) play.Look();
     play.Who(kMarra).order = {};
     end(play);
     for (int look = 0; look < 10; ++look) play.Look();
 }
 
 TEST(PlaySweepWatches, AWalkToAWayOutEndsInTheQuestionOrAWord) {
+    const auto ask = [](Play& play) { play.Page(PageSight::Kind::Question, "Exit to the reed marsh?"); };
     struct Case {
         const char* what;
+        double kept;
         std::function<void(Play&)> end;
         const char* found;
     } cases[] = {
-        {"the party stands at the offered way out, unasked", [](Play&) {}, "walk"},
-        {"the question", [](Play& play) { play.Page(PageSight::Kind::Question, "Exit to the reed marsh?"); }, ""},
-        {"a word", [](Play& play) { play.sight.log.push_back("Marra can't reach Marsh Path."); }, ""},
-        {"the way out no longer offered: one stays behind",
+        {"the party stands at the offered way out, unasked", 0, [](Play&) {}, "walk"},
+        {"the question", 0, ask, ""},
+        {"Wren kept short behind Marra, the question", 10, ask, ""},
+        {"Wren kept short behind Marra, unasked", 10, [](Play&) {}, "walk"},
+        {"a word", 0, [](Play& play) { play.sight.log.push_back("Marra can't reach Marsh Path."); }, ""},
+        {"the way out no longer offered: one stays behind", 0,
          [](Play& play) {
              play.Who(kMarra).x = 15;
              play.sight.offered.clear();
@@ -103,7 +110,7 @@ TEST(PlaySweepWatches, AWalkToAWayOutEndsInTheQuestionOrAWord) {
     };
     for (const Case& c : cases) {
         Play play;
-        PartyToTheWayOut(play, c.end);
+        PartyToTheWayOut(play, c.kept, c.end);
         EXPECT_EQ(play.Kinds(), c.found) << c.what;
     }
 }
@@ -135,9 +142,10 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
     } cases[] = {
         {"at rest, the goblin out with the box", [](Play&) {}, [](Play&) {}, "struck"},
         {"a fight under way", [](Play& play) { play.Who(kGoblin).held = false; }, [](Play&) {}, ""},
-        {"the story places the goblin with the box",
+        {"the story places the goblin with the box, turning on the party after",
          [](Play& play) { play.sight.figures.pop_back(); },
-         [](Play& play) { play.sight.figures.push_back({kGoblin, "Reed Goblin", 30, 30, 1, true, false, true, false, 12, {}}); }, ""},
+         [](Play& play) { play.sight.figures.push_back({kGoblin, "Reed Goblin", 30, 30, 1, true, false, false, false, 12, {}}); },
+         ""},
         {"Marra walked on by it", [](Play&) {}, [&walk](Play& play) { walk(play, kMarra, 26); }, ""},
         {"Marra walked on, far from it", [](Play&) {}, [&walk](Play& play) { walk(play, kMarra, -30); }, "struck"},
         {"Wren walked on since", [](Play&) {}, [&walk](Play& play) { walk(play, kWren, 20); }, ""},
@@ -155,6 +163,8 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
         c.after(play);
         play.sight.page = {};
         play.Look(30);
+        play.Who(kGoblin).hostile = true;
+        play.Who(kGoblin).held = false;
         play.Who(kWren).order = {};
         play.Look(30);
         // The blow fells her: the fallen show what they had last.
