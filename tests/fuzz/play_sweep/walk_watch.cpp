@@ -191,7 +191,7 @@ void CWalkWatch::Check(CFindings& findings, int turn, const Sight& sight) {
     } else if (arrived && wayOut && m_partyWalk) {
         Report(findings, turn, sight, *mover, Stand::PartyShort);
     } else if (arrived) {
-        // One member alone at a way out is no party to ask.
+        // There: at a way out not offered, one member alone, the rest away, is no party to ask.
         m_active = false;
     } else if (spent >= kGraceTicks) {
         Report(findings, turn, sight, *mover, Stand::Short);
