@@ -53,6 +53,8 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
     }
     const std::uint32_t now = sight.tick;
     const bool boxUp = sight.page.kind == PageSight::Kind::Box;
+    // Looks come faster than ticks while a page is up: a calm begins once.
+    bool calmBegins = false;
     if (sight.area != m_area) {
         // The party comes in with its orders left behind, and what the journey
         // healed is no strike: what it has now is where the count starts. Nothing
@@ -67,12 +69,14 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
         m_present.clear();
         for (const FigureSight& figure : sight.figures) m_present.insert(figure.id);
         m_playersFight = false;
+        calmBegins = true;
     } else if (boxUp && !m_boxUp) {
         m_calmFrom = now;
         m_calmWhy = "the box \"" + sight.page.title + "\" opening";
+        calmBegins = true;
     }
     m_boxUp = boxUp;
-    if (m_calmFrom == now) {
+    if (calmBegins) {
         m_presentBeforeCalm = m_present;
         m_looseBeforeCalm = m_loose;
         m_walked.clear();

@@ -161,6 +161,8 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
         if (play.sight.Figure(kGoblin)) play.Who(kGoblin).held = false;
         play.Look();
         c.after(play);
+        // The player reads the box: looks come, the clock stands.
+        play.Look(0);
         play.sight.page = {};
         play.Look(30);
         play.Who(kGoblin).hostile = true;
