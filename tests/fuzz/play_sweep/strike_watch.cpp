@@ -27,9 +27,10 @@ std::set<DRAV::ThingId> LooseFoes(const Sight& sight) {
 }  // namespace
 
 void CStrikeWatch::SortRoused(const Sight& sight, const std::set<DRAV::ThingId>& loose, bool boxUp) {
-    // One the story places as the box opens, or since, was set there to strike.
+    // One the story places as the box opens, or since, was set there to strike, as
+    // is a watcher of the story's that turns on the party coming to it.
     for (const DRAV::ThingId foe : loose)
-        if (!m_looseBeforeCalm.count(foe) && !m_loose.count(foe) && m_presentBeforeCalm.count(foe))
+        if (!m_looseBeforeCalm.count(foe) && !m_loose.count(foe) && m_hostileBeforeCalm.count(foe))
             m_unsorted.insert(foe);
     // Under a box the clock stands: whether the party walks on by a foe shows once it is gone.
     if (boxUp) return;
@@ -65,9 +66,10 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
         m_hitPoints.clear();
         m_loose.clear();
         m_walkers.clear();
-        // Those there as the party comes in were not placed for it.
-        m_present.clear();
-        for (const FigureSight& figure : sight.figures) m_present.insert(figure.id);
+        // Those turned on the party as it comes in were not roused by its coming.
+        m_hostile.clear();
+        for (const FigureSight& figure : sight.figures)
+            if (figure.hostile) m_hostile.insert(figure.id);
         m_playersFight = false;
         calmBegins = true;
     } else if (boxUp && !m_boxUp) {
@@ -77,7 +79,7 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
     }
     m_boxUp = boxUp;
     if (calmBegins) {
-        m_presentBeforeCalm = m_present;
+        m_hostileBeforeCalm = m_hostile;
         m_looseBeforeCalm = m_loose;
         m_walked.clear();
         m_unsorted.clear();
@@ -125,8 +127,9 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
     m_hitPoints = std::move(hitPoints);
     m_standing = std::move(standing);
     m_loose = loose;
-    m_present.clear();
-    for (const FigureSight& figure : sight.figures) m_present.insert(figure.id);
+    m_hostile.clear();
+    for (const FigureSight& figure : sight.figures)
+        if (figure.hostile) m_hostile.insert(figure.id);
 }
 
 }  // namespace QuillmerePlaySweep

@@ -18,8 +18,9 @@ namespace QuillmerePlaySweep {
 // finding unless one of three things explains it:
 // - an ambush: every foe that turned loose since was placed there by the story
 //   as the box opened or after, as the lane's goblins burst out of the reeds, or
-//   was roused as the party passed near it, a member walking on by it once the
-//   box was gone, as the lookout posted on the trail head is;
+//   stood by unturned and turned on the party coming to it, as the lookout posted
+//   on the trail head does, or was roused from holding back as the party passed
+//   near it, a member walking on by it once the box was gone;
 // - the player's own fight: since the party arrived a member was ordered to
 //   fight, or an answer in a talk turned a foe on the party ("we come through
 //   you"), and a box since does not make that fight a surprise;
@@ -49,11 +50,11 @@ private:
     std::set<DRAV::ThingId> m_walked;
     std::set<DRAV::ThingId> m_unsorted;
     std::set<DRAV::ThingId> m_unprovoked;
-    // Who walked at the last look without a box; who was there at the last look,
-    // and at the last look before the calm began.
+    // Who walked at the last look without a box; who had turned on the party at
+    // the last look, and at the last look before the calm began.
     std::set<DRAV::ThingId> m_walkers;
-    std::set<DRAV::ThingId> m_present;
-    std::set<DRAV::ThingId> m_presentBeforeCalm;
+    std::set<DRAV::ThingId> m_hostile;
+    std::set<DRAV::ThingId> m_hostileBeforeCalm;
     // Whether the player began a fight since the party arrived.
     bool m_playersFight = false;
 };

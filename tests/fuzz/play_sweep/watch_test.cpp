@@ -177,14 +177,20 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
     }
 }
 
+// A foe loose as the party comes in should have held back; a watcher that turns
+// on the party coming to it was set there to.
 TEST(PlaySweepWatches, AFoeLooseAsThePartyArrivesIsNoAmbush) {
-    Play play;
-    play.Who(kGoblin).held = false;
-    play.Look();
-    play.Look(30);
-    play.Who(kMarra).hitPoints -= 3;
-    play.Look(30);
-    EXPECT_EQ(play.Kinds(), "struck");
+    for (const bool watcher : {false, true}) {
+        Play play;
+        play.Who(kGoblin).held = false;
+        play.Who(kGoblin).hostile = !watcher;
+        play.Look();
+        play.Who(kGoblin).hostile = true;
+        play.Look(30);
+        play.Who(kMarra).hitPoints -= 3;
+        play.Look(30);
+        EXPECT_EQ(play.Kinds(), watcher ? "" : "struck");
+    }
 }
 
 // The goblin turns on the party as a talk closes, or later; a box may come between.
