@@ -66,10 +66,12 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
         m_hitPoints.clear();
         m_loose.clear();
         m_walkers.clear();
-        // Those turned on the party as it comes in were not roused by its coming.
+        // The party's coming holds back every foe that was there; one loose as it
+        // comes in was placed by the story on the way in, as the lookout posted on
+        // the trail head is, and one not yet turned waits to be roused.
         m_hostile.clear();
         for (const FigureSight& figure : sight.figures)
-            if (figure.hostile) m_hostile.insert(figure.id);
+            if (figure.hostile && figure.held) m_hostile.insert(figure.id);
         m_playersFight = false;
         calmBegins = true;
     } else if (boxUp && !m_boxUp) {

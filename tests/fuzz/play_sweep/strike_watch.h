@@ -17,10 +17,11 @@ namespace QuillmerePlaySweep {
 // opened on its own, is not struck in the first seconds after. A blow then is a
 // finding unless one of three things explains it:
 // - an ambush: every foe that turned loose since was placed there by the story
-//   as the box opened or after, as the lane's goblins burst out of the reeds, or
-//   stood by unturned and turned on the party coming to it, as the lookout posted
-//   on the trail head does, or was roused from holding back as the party passed
-//   near it, a member walking on by it once the box was gone;
+//   as the party came in or the box opened or after, as the lane's goblins burst
+//   out of the reeds and the lookout posted on the trail head waits, or stood by
+//   unturned and turned on the party coming to it, or was roused from holding
+//   back as the party passed near it, a member walking on by it once the box was
+//   gone;
 // - the player's own fight: since the party arrived a member was ordered to
 //   fight, or an answer in a talk turned a foe on the party ("we come through
 //   you"), and a box since does not make that fight a surprise;

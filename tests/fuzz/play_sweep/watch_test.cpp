@@ -177,19 +177,20 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
     }
 }
 
-// A foe loose as the party comes in should have held back; a watcher that turns
-// on the party coming to it was set there to.
-TEST(PlaySweepWatches, AFoeLooseAsThePartyArrivesIsNoAmbush) {
-    for (const bool watcher : {false, true}) {
+// As the party comes in: a foe loose was placed on the way in, a watcher turns on
+// the party coming to it, and one held back holds until the party comes to it.
+TEST(PlaySweepWatches, AFoeTheArrivalHeldStrikesOnlyOnceThePartyCameToIt) {
+    for (const int foe : {0, 1, 2}) {
         Play play;
-        play.Who(kGoblin).held = false;
-        play.Who(kGoblin).hostile = !watcher;
+        play.Who(kGoblin).held = foe == 2;
+        play.Who(kGoblin).hostile = foe != 1;
         play.Look();
         play.Who(kGoblin).hostile = true;
+        play.Who(kGoblin).held = false;
         play.Look(30);
         play.Who(kMarra).hitPoints -= 3;
         play.Look(30);
-        EXPECT_EQ(play.Kinds(), watcher ? "" : "struck");
+        EXPECT_EQ(play.Kinds(), foe == 2 ? "struck" : "") << foe;
     }
 }
 
