@@ -1,6 +1,5 @@
 #include "sample_play.h"
 
-#include <ctime>
 #include <exception>
 #include <set>
 #include <stdexcept>
@@ -16,6 +15,7 @@
 #include "world/area/patch.h"
 #include "world/events/event.h"
 #include "world/game.h"
+#include "work_clock.h"
 
 namespace QuillmereFuzz {
 namespace {
@@ -34,14 +34,6 @@ bool CanBeMade(const DRAV::CActorTemplate& definition) {
 struct LoadRefused {
     std::exception_ptr failure;
 };
-
-// The processor time of the playing thread, in seconds: a step is judged by the
-// work it made, not by how busy the machine was while it ran.
-double WorkSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
 
 std::size_t DropEvents(DRAV::CEngine& engine) {
     std::size_t count = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace QuillmerePlaySweep {
 
@@ -40,6 +41,20 @@ std::string Signature(const Finding& finding) {
         inNumber = digit;
     }
     return signature;
+}
+
+void CFindings::Report(const std::string& kind, int turn, const std::string& what) {
+    Finding finding{kind, turn, what};
+    const std::string signature = Signature(finding);
+    if (std::find(m_signatures.begin(), m_signatures.end(), signature) != m_signatures.end()) return;
+    m_signatures.push_back(signature);
+    m_new.push_back(std::move(finding));
+}
+
+std::vector<Finding> CFindings::TakeNew() {
+    std::vector<Finding> taken;
+    taken.swap(m_new);
+    return taken;
 }
 
 }  // namespace QuillmerePlaySweep

@@ -9,10 +9,11 @@ namespace QuillmerePlaySweep {
 
 // walk   a walk or an order ended standing still in silence, or never ended
 // talk   a talk the player left opened again before the player acted
-// struck a member standing still was struck just after an arrival or a box
+// struck a member standing still was struck just after an arrival or a box, in no fight
+//        or ambush
 // line   a line shown with a word meant to be filled in, or the same line twice in a row
 // error  a Game Error or any other error box, a crash, a hang
-// slow   a turn that took more than a second of real time
+// slow   a turn that took the playing thread more than a second of processor time
 // save   a save that failed or would not load back
 extern const std::vector<std::string> kKinds;
 
@@ -33,5 +34,17 @@ bool Decode(const std::string& text, Finding& finding);
 // The finding with its numbers taken out, so that the same fault met at another
 // place or turn counts as the same.
 std::string Signature(const Finding& finding);
+
+// Findings of one run, each kind and signature once.
+class CFindings {
+public:
+    void Report(const std::string& kind, int turn, const std::string& what);
+    // What was reported since the last call.
+    std::vector<Finding> TakeNew();
+
+private:
+    std::vector<std::string> m_signatures;
+    std::vector<Finding> m_new;
+};
 
 }  // namespace QuillmerePlaySweep

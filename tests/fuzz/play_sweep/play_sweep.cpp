@@ -4,9 +4,9 @@
 // of its own, and what its watches found is printed by kind, each with the
 // command that plays that run again.
 //
-//   play_sweep [--chapter C] [--start S] [--seed N] [--seeds K] [--steps K] [--jobs N]
-//              [--seconds S] [--trace FILE] [--suite]
-// Without --seed each start is played under seeds 1..K (--seeds, 16). --steps is the
+//   play_sweep [--chapter C] [--start S] [--seed N] [--first-seed F] [--seeds K] [--steps K]
+//              [--jobs N] [--seconds S] [--trace FILE] [--suite]
+// Without --seed each start is played under seeds F..K (--first-seed, 1; --seeds, 16). --steps is the
 // number of turns of each run (300). --suite plays the suite's small share and
 // fails on the kinds of the program's own soundness only (finding.h); otherwise
 // the exit status is 1 when anything was found. --trace appends each turn's move
@@ -33,7 +33,8 @@ using namespace QuillmerePlaySweep;
 struct Options {
     int chapter = 0;  // 0: both
     std::string start;  // empty: every start of the chapter
-    unsigned seed = 0;  // 0: seeds 1..seeds
+    unsigned seed = 0;  // 0: seeds firstSeed..seeds
+    unsigned firstSeed = 1;
     unsigned seeds = 16;
     int steps = 300;
     unsigned jobs = 4;
@@ -43,8 +44,8 @@ struct Options {
 };
 
 [[noreturn]] void Usage() {
-    std::cerr << "usage: play_sweep [--chapter C] [--start S] [--seed N] [--seeds K] [--steps K] [--jobs N]"
-                 " [--seconds S] [--trace FILE] [--suite]\n";
+    std::cerr << "usage: play_sweep [--chapter C] [--start S] [--seed N] [--first-seed F] [--seeds K] [--steps K]"
+                 " [--jobs N] [--seconds S] [--trace FILE] [--suite]\n";
     std::exit(2);
 }
 
@@ -62,6 +63,7 @@ Options Parse(int argc, char** argv) {
             if (arg == "--chapter") options.chapter = std::stoi(value);
             else if (arg == "--start") options.start = value;
             else if (arg == "--seed") options.seed = static_cast<unsigned>(std::stoul(value));
+            else if (arg == "--first-seed") options.firstSeed = static_cast<unsigned>(std::stoul(value));
             else if (arg == "--seeds") options.seeds = static_cast<unsigned>(std::stoul(value));
             else if (arg == "--steps") options.steps = std::stoi(value);
             else if (arg == "--jobs") options.jobs = static_cast<unsigned>(std::stoul(value));
@@ -72,7 +74,7 @@ Options Parse(int argc, char** argv) {
             Usage();
         }
     }
-    if (options.jobs == 0 || options.steps <= 0) Usage();
+    if (options.jobs == 0 || options.steps <= 0 || options.firstSeed == 0 || options.firstSeed > options.seeds) Usage();
     return options;
 }
 
@@ -120,8 +122,8 @@ int main(int argc, char** argv) {
         runs = SuiteRuns(stages);
     } else {
         for (const Stage& stage : stages)
-            for (unsigned seed = options.seed ? options.seed : 1; seed <= (options.seed ? options.seed : options.seeds);
-                 ++seed)
+            for (unsigned seed = options.seed ? options.seed : options.firstSeed;
+                 seed <= (options.seed ? options.seed : options.seeds); ++seed)
                 runs.push_back({stage, seed, options.steps});
     }
 

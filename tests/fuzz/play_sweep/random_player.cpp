@@ -1,6 +1,5 @@
 #include "play_sweep/random_player.h"
 
-#include <chrono>
 #include <fstream>
 #include <memory>
 #include <random>
@@ -13,10 +12,12 @@
 #include "game/dialogs/play/death_dlg.h"
 #include "game/dialogs/play/game_menu_dlg.h"
 #include "game/dialogs/yes_no_dlg.h"
+#include "play_sweep/game_sight.h"
 #include "play_sweep/player_watch.h"
 #include "player_at_window.h"
 #include "rules/definitions/travel_map.h"
 #include "running_game_steps.h"
+#include "work_clock.h"
 #include "world_map_points.h"
 
 namespace QuillmerePlaySweep {
@@ -30,9 +31,9 @@ constexpr int kExitButton = 10;
 // A turn of the player: what it did, then this long watching.
 constexpr int kTurnMs = 250;
 // The clock runs in slices this long between looks; an action's handling, or a
-// slice, that takes more than a second of real time is slow.
+// slice, that takes the playing thread more than a second of processor time is slow.
 constexpr int kSliceMs = 100;
-constexpr long kSlowMs = 1000;
+constexpr double kSlowSeconds = 1.0;
 
 // The played program's one player: a run is one process.
 struct Player {
@@ -45,10 +46,12 @@ struct Player {
     std::string loadingInto;
     // Where each turn's move is written, when anywhere.
     std::string trace;
-    // Since the last look, and what ran since.
-    std::chrono::steady_clock::time_point lookedAt;
+    // The processor time at the last look, and what ran since.
+    double lookedAt = 0.0;
     std::string since;
     bool timed = false;
+    // What the player saw at the last look.
+    Sight seen;
     CFindings findings;
     CWalkWatch walk;
     CTalkWatch talk;
@@ -127,7 +130,8 @@ Steps Travel(CDRAVWorldMapDlg& map) {
         true)};
 }
 
-Steps OnPage() {
+// The player's move on a page; `watching` is how long it then watches.
+Steps OnPage(int& watching) {
     CDRAVDlg* page = App().GetCurrentDialog().get();
     if (auto* talk = dynamic_cast<CTalkDlg*>(page)) return AnswerTalk(*talk);
     if (auto* map = dynamic_cast<CDRAVWorldMapDlg*>(page)) return Travel(*map);
@@ -137,8 +141,16 @@ Steps OnPage() {
         return {ClickId(yes ? CYesNoDlg::kYes : CYesNoDlg::kNo)};
     }
     Me().lastAction = "closed " + PageTitle();
-    if (MessageUp() || Roll(3) == 0) return {Key(SDL_SCANCODE_RETURN)};
-    return {Key(SDL_SCANCODE_ESCAPE)};
+    Steps steps{Key(MessageUp() || Roll(3) == 0 ? SDL_SCANCODE_RETURN : SDL_SCANCODE_ESCAPE)};
+    // A box that came up on its own may well make the player stop where she is, as
+    // it closes, and stand a moment to take in what it said.
+    if (App().IsGameRunning() && Me().seen.page.kind == PageSight::Kind::Box && Roll(2) == 0) {
+        Me().lastAction += " and stopped";
+        Me().walk.Stop();
+        steps.push_back(Key(SDL_SCANCODE_ESCAPE));
+        watching = static_cast<int>(kIdleAfterTalkMs);
+    }
+    return steps;
 }
 
 // ---- on the game screen ----
@@ -165,7 +177,7 @@ Steps ClickGround() {
     // wall may do nothing.
     const double x = (column + 0.5) * kCell, z = (row + 0.5) * kCell;
     if (area.CanMoveTo(mover, nullptr, x, z))
-        Me().walk.Start("a walk to the ground at (" + std::to_string(column) + ", " + std::to_string(row) + ")",
+        Me().walk.Start(Me().seen, "a walk to the ground at (" + std::to_string(column) + ", " + std::to_string(row) + ")",
                         mover.GetId(), 0, x, z, 1.5 * kCell);
     return {ClickAt(*at)};
 }
@@ -190,12 +202,14 @@ Steps ClickThing(int kind) {
     Me().lastAction = "clicked " + name;
     // A member of the party is selected by the click, not walked to; a thing is
     // reached at its edge, which for a wide one is well off its middle.
-    double x = 0, z = 0, halfX = 0, halfZ = 0;
-    PlaceOf(*thing, x, z);
-    if (const auto* object = dynamic_cast<const DRAV::CObject*>(thing)) object->GetHalfExtents(halfX, halfZ);
+    double halfX = 0, halfZ = 0;
     const auto* actor = dynamic_cast<const DRAV::CActor*>(thing);
+    const auto* object = dynamic_cast<const DRAV::CObject*>(thing);
+    if (object) object->GetHalfExtents(halfX, halfZ);
+    const double x = actor ? actor->GetX() : object->GetX(), z = actor ? actor->GetY() : object->GetY();
     if (!actor || !actor->IsPartyMember())
-        Me().walk.Start(what + name, Mover()->GetId(), thing->GetId(), x, z, 2.0 * kCell + std::max(halfX, halfZ));
+        Me().walk.Start(Me().seen, what + name, Mover()->GetId(), thing->GetId(), x, z,
+                        2.0 * kCell + std::max(halfX, halfZ));
     return {ClickAt(*at)};
 }
 
@@ -276,19 +290,20 @@ bool Over() {
 // long in real time what ran since took.
 Steps Look() {
     Player& me = Me();
-    const auto now = std::chrono::steady_clock::now();
     if (me.timed) {
-        const long spent =
-            static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(now - me.lookedAt).count());
-        if (spent > kSlowMs)
-            me.findings.Report("slow", me.turn, me.since + " took " + std::to_string(spent) + " ms");
+        const double spent = QuillmereFuzz::WorkSeconds() - me.lookedAt;
+        if (spent > kSlowSeconds)
+            me.findings.Report("slow", me.turn,
+                               me.since + " took " + std::to_string(static_cast<long>(spent * 1000)) +
+                                   " ms of the playing thread's processor time");
     }
     if (App().IsGameRunning()) {
-        const std::deque<std::string> newLines = me.lines.NewLogLines();
-        me.lines.Check(me.findings, me.turn, newLines);
-        me.strike.Check(me.findings, me.turn, newLines);
-        me.walk.Check(me.findings, me.turn);
-        me.talk.Check(me.findings, me.turn);
+        me.seen = LookAtGame();
+        const std::deque<std::string> newLines = me.lines.NewLogLines(me.seen);
+        me.lines.Check(me.findings, me.turn, me.seen, newLines);
+        me.strike.Check(me.findings, me.turn, me.seen, newLines);
+        me.walk.Check(me.findings, me.turn, me.seen);
+        me.talk.Check(me.findings, me.turn, me.seen);
     }
     Steps steps;
     for (const Finding& finding : me.findings.TakeNew())
@@ -299,7 +314,7 @@ Steps Look() {
 // Called last in a decision: the time to the next look starts now.
 void Mark(std::string since) {
     Me().since = std::move(since);
-    Me().lookedAt = std::chrono::steady_clock::now();
+    Me().lookedAt = QuillmereFuzz::WorkSeconds();
     Me().timed = true;
 }
 
@@ -335,7 +350,7 @@ Step Turn() {
             me.lastAction = "sat back after leaving a talk";
             watching = static_cast<int>(kIdleAfterTalkMs);
         } else if (PageUp()) {
-            action = OnPage();
+            action = OnPage(watching);
         } else if (me.walk.Active() && Roll(10) != 0) {
             me.lastAction = "watched the walk";
         } else {

@@ -1,0 +1,94 @@
+#pragma once
+// What the player sees of the running game at one look, kept apart from the
+// program's objects: the watches judge a sequence of sights, which the sweep reads
+// from the game each look and a test of the watches writes by hand.
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "rules/kinds/thing_id.h"
+
+namespace QuillmerePlaySweep {
+
+// The page in front of the game, if any.
+struct PageSight {
+    enum class Kind {
+        None,
+        Box,       // words or the tutorial, opened on its own
+        Talk,      // a conversation
+        Question,  // the question of leaving by a way out, or the travel map it leads to
+        Other      // anything the player opened, or answers yes or no to
+    };
+    Kind kind = Kind::None;
+    std::string title;
+    // The lines it shows as drawn, its markup ending lines: the title first.
+    std::vector<std::string> lines;
+    // The page itself: the same page seen again, or a new one of the same title.
+    std::shared_ptr<const void> identity;
+};
+
+// The order a figure follows, by what the player clicked.
+struct OrderSight {
+    enum class Kind {
+        None,
+        Ground,  // a walk to the point (x, z)
+        Door,    // a door opened from beside its cell, whose middle is (x, z)
+        Thing,   // a person talked to, a thing used: `thing`
+        Fight,   // a blow at `thing`, or a spell at one not of the party or its friends
+        Other
+    };
+    Kind kind = Kind::None;
+    DRAV::ThingId thing = 0;
+    double x = 0, z = 0;
+    // The order itself, kept while it lasts.
+    std::shared_ptr<const void> identity;
+};
+
+// A person of the area, the party's members among them.
+struct FigureSight {
+    DRAV::ThingId id = 0;
+    std::string name;
+    double x = 0, z = 0, radius = 0;
+    bool alive = true;
+    bool member = false;
+    // Turned on the party; held back, it waits where it stands until the party comes to it.
+    bool hostile = false;
+    bool held = false;
+    int hitPoints = 0;
+    OrderSight order;
+};
+
+// A thing of the area: a chest, a sign, a way out.
+struct ThingSight {
+    DRAV::ThingId id = 0;
+    std::string name;
+    double x = 0, z = 0;
+    // The name of the way out it is; empty for any other thing.
+    std::string wayOut;
+    // The members that stand near enough to use it.
+    std::set<DRAV::ThingId> within;
+};
+
+struct Sight {
+    bool playing = false;  // a game is on
+    std::string area;
+    std::uint32_t tick = 0;  // the game's clock
+    std::uint32_t ms = 0;    // the window's clock
+    // The way out the exit button offers, by its name; empty when none is.
+    std::string offered;
+    PageSight page;
+    std::deque<std::string> log;
+    std::vector<FigureSight> figures;
+    std::vector<ThingSight> things;
+
+    const FigureSight* Figure(DRAV::ThingId id) const;
+    const ThingSight* Thing(DRAV::ThingId id) const;
+    // The name of a figure or a thing; empty for none.
+    std::string NameOf(DRAV::ThingId id) const;
+};
+
+}  // namespace QuillmerePlaySweep

@@ -1,0 +1,137 @@
+#include "play_sweep/strike_watch.h"
+
+#include <cmath>
+
+#include "world/cell.h"
+
+namespace QuillmerePlaySweep {
+namespace {
+
+// Game ticks in a second of the window's clock, at the normal speed.
+constexpr std::uint32_t kTicksPerSecond = 60;
+// Game time in which a strike on a member standing still is one the player had no
+// chance to see coming.
+constexpr std::uint32_t kCalmTicks = 3 * kTicksPerSecond;
+// A foe that turns loose with a member walking this near was roused by the party
+// passing: a few cells past the reach at which a held foe takes up the fight.
+constexpr double kPassingReach = 6 * DRAV::kCellSize;
+
+// The foes free to fight: turned on the party and not held back.
+std::set<DRAV::ThingId> LooseFoes(const Sight& sight) {
+    std::set<DRAV::ThingId> loose;
+    for (const FigureSight& figure : sight.figures)
+        if (figure.alive && figure.hostile && !figure.held) loose.insert(figure.id);
+    return loose;
+}
+
+}  // namespace
+
+void CStrikeWatch::SortRoused(const Sight& sight, const std::set<DRAV::ThingId>& loose, bool boxUp) {
+    // One the story places as the box opens, or since, was set there to strike, as
+    // is a watcher of the story's that turns on the party coming to it.
+    for (const DRAV::ThingId foe : loose)
+        if (!m_looseBeforeCalm.count(foe) && !m_loose.count(foe) && m_hostileBeforeCalm.count(foe))
+            m_unsorted.insert(foe);
+    // Under a box the clock stands: whether the party walks on by a foe shows once it is gone.
+    if (boxUp) return;
+    for (const DRAV::ThingId id : m_unsorted) {
+        const FigureSight* foe = sight.Figure(id);
+        bool passed = false;
+        for (const FigureSight& member : sight.figures)
+            passed = passed || (foe && member.member && member.alive &&
+                                (member.order.kind != OrderSight::Kind::None || m_walkers.count(member.id)) &&
+                                std::hypot(member.x - foe->x, member.z - foe->z) <= kPassingReach);
+        if (!passed) m_unprovoked.insert(id);
+    }
+    m_unsorted.clear();
+}
+
+void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, const std::deque<std::string>& newLines) {
+    if (!sight.playing) {
+        m_hitPoints.clear();
+        m_loose.clear();
+        return;
+    }
+    const std::uint32_t now = sight.tick;
+    const bool boxUp = sight.page.kind == PageSight::Kind::Box;
+    // Looks come faster than ticks while a page is up: a calm begins once.
+    bool calmBegins = false;
+    if (sight.area != m_area) {
+        // The party comes in with its orders left behind, and what the journey
+        // healed is no strike: what it has now is where the count starts. Nothing
+        // of the area was loose before.
+        m_area = sight.area;
+        m_calmFrom = now;
+        m_calmWhy = "arriving in " + m_area;
+        m_hitPoints.clear();
+        m_loose.clear();
+        m_walkers.clear();
+        // The party's coming holds back every foe that was there; one loose as it
+        // comes in was placed by the story on the way in, as the lookout posted on
+        // the trail head is, and one not yet turned waits to be roused.
+        m_hostile.clear();
+        for (const FigureSight& figure : sight.figures)
+            if (figure.hostile && figure.held) m_hostile.insert(figure.id);
+        m_playersFight = false;
+        calmBegins = true;
+    } else if (boxUp && !m_boxUp) {
+        m_calmFrom = now;
+        m_calmWhy = "the box \"" + sight.page.title + "\" opening";
+        calmBegins = true;
+    }
+    m_boxUp = boxUp;
+    if (calmBegins) {
+        m_hostileBeforeCalm = m_hostile;
+        m_looseBeforeCalm = m_loose;
+        m_walked.clear();
+        m_unsorted.clear();
+        m_unprovoked.clear();
+    }
+    const std::set<DRAV::ThingId> loose = LooseFoes(sight);
+    SortRoused(sight, loose, boxUp);
+    bool roused = false;
+    for (const DRAV::ThingId foe : loose) roused = roused || !m_looseBeforeCalm.count(foe);
+    const bool talkUp = sight.page.kind == PageSight::Kind::Talk;
+    m_playersFight = m_playersFight || (roused && (talkUp || m_talkWasUp));
+    m_talkWasUp = talkUp;
+    for (const FigureSight& member : sight.figures)
+        m_playersFight = m_playersFight || (member.member && member.order.kind == OrderSight::Kind::Fight);
+    const bool explained = m_playersFight || !m_looseBeforeCalm.empty() || (roused && m_unprovoked.empty());
+
+    std::map<DRAV::ThingId, int> hitPoints;
+    std::map<DRAV::ThingId, bool> standing;
+    if (!boxUp) m_walkers.clear();
+    for (const FigureSight& member : sight.figures) {
+        if (!member.member) continue;
+        // The blow that fells a member is a blow too; the fallen are counted no more.
+        if (member.alive) {
+            hitPoints[member.id] = member.hitPoints;
+            standing[member.id] = member.order.kind == OrderSight::Kind::None;
+        }
+        const auto before = m_hitPoints.find(member.id);
+        const bool stood = (!m_standing.count(member.id) || m_standing[member.id] || m_calmFrom == now) &&
+                           !m_walked.count(member.id);
+        // Under a box the clock stands: an order seen then is the walk before it.
+        if (member.alive && !standing[member.id] && !boxUp) {
+            m_walked.insert(member.id);
+            m_walkers.insert(member.id);
+        }
+        if (before == m_hitPoints.end() || (member.hitPoints >= before->second && member.alive) || !stood) continue;
+        if (now - m_calmFrom > kCalmTicks || explained) continue;
+        std::string blow;
+        for (const std::string& line : newLines)
+            if (line.find(member.name) != std::string::npos && blow.empty()) blow = ": \"" + line + "\"";
+        findings.Report("struck", turn,
+                        member.name + ", standing still, was struck within " +
+                            std::to_string((now - m_calmFrom + kTicksPerSecond - 1) / kTicksPerSecond) + " s of " +
+                            m_calmWhy + blow);
+    }
+    m_hitPoints = std::move(hitPoints);
+    m_standing = std::move(standing);
+    m_loose = loose;
+    m_hostile.clear();
+    for (const FigureSight& figure : sight.figures)
+        if (figure.hostile) m_hostile.insert(figure.id);
+}
+
+}  // namespace QuillmerePlaySweep

@@ -1,0 +1,63 @@
+#pragma once
+// The watch on blows the player had no chance to see coming, judged on what the
+// player sees (sight.h) from one look to the next.
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <set>
+#include <string>
+
+#include "play_sweep/finding.h"
+#include "play_sweep/sight.h"
+
+namespace QuillmerePlaySweep {
+
+// A member who has stood still since the party arrived in an area, or since a box
+// opened on its own, is not struck in the first seconds after. A blow then is a
+// finding unless one of three things explains it:
+// - an ambush: every foe that turned loose since was placed there by the story
+//   as the party came in or the box opened or after, as the lane's goblins burst
+//   out of the reeds and the lookout posted on the trail head waits, or stood by
+//   unturned and turned on the party coming to it, or was roused from holding
+//   back as the party passed near it, a member walking on by it once the box was
+//   gone;
+// - the player's own fight: since the party arrived a member was ordered to
+//   fight, or an answer in a talk turned a foe on the party ("we come through
+//   you"), and a box since does not make that fight a surprise;
+// - a fight under way: a foe was already loose, turned on the party and not held
+//   back, at the last look before the box opened; the fight goes on.
+class CStrikeWatch {
+public:
+    void Check(CFindings& findings, int turn, const Sight& sight, const std::deque<std::string>& newLines);
+
+private:
+    // Sorts the foes that turned loose since the last look, or under a box now gone.
+    void SortRoused(const Sight& sight, const std::set<DRAV::ThingId>& loose, bool boxUp);
+
+    std::string m_area;
+    std::uint32_t m_calmFrom = 0;
+    std::string m_calmWhy;
+    bool m_boxUp = false;
+    bool m_talkWasUp = false;
+    std::map<DRAV::ThingId, int> m_hitPoints;
+    // Standing still when last seen: no order.
+    std::map<DRAV::ThingId, bool> m_standing;
+    // The foes loose at the last look, and at the last look before the calm began.
+    std::set<DRAV::ThingId> m_loose;
+    std::set<DRAV::ThingId> m_looseBeforeCalm;
+    // Since the calm began: who walked on, the foes roused under a box still to be
+    // sorted, and those roused with nobody passing them.
+    std::set<DRAV::ThingId> m_walked;
+    std::set<DRAV::ThingId> m_unsorted;
+    std::set<DRAV::ThingId> m_unprovoked;
+    // Who walked at the last look without a box; who had turned on the party at
+    // the last look, and at the last look before the calm began.
+    std::set<DRAV::ThingId> m_walkers;
+    std::set<DRAV::ThingId> m_hostile;
+    std::set<DRAV::ThingId> m_hostileBeforeCalm;
+    // Whether the player began a fight since the party arrived.
+    bool m_playersFight = false;
+};
+
+}  // namespace QuillmerePlaySweep

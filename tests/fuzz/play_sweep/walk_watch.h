@@ -1,0 +1,71 @@
+#pragma once
+// The watch on a walk or an order the player gave, judged on what the player sees
+// (sight.h) from one look to the next.
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+
+#include "play_sweep/finding.h"
+#include "play_sweep/sight.h"
+
+namespace QuillmerePlaySweep {
+
+// A walk or an order the player gave ends with the mover's order done within
+// `reach` of the target, with a word of the log naming the mover or the target,
+// or with a page it led to; or in another area. A walk to a way out ends in the
+// question of leaving by it, or a word, once the last of the party walking there
+// has stopped: only a member alone at a way out that is not offered, the rest of
+// the party away, has no question coming. Standing still short of the target in
+// silence, or an order going on past the bound or opening its page again and
+// again, is a finding. A box that opens on its own, or another's talk, only holds
+// the watch, as it holds the game's clock.
+// What is judged is the order the click gave: a click that gave none walks
+// nowhere, and one that picked the ground, a door or someone else under the
+// figure walks there.
+class CWalkWatch {
+public:
+    // Given as the player clicks, on what the player saw then: the target is the
+    // person or thing `target` (0: the ground at x, z), followed as it moves.
+    void Start(const Sight& sight, const std::string& what, DRAV::ThingId mover, DRAV::ThingId target, double x,
+               double z, double reach);
+    void Stop() { m_active = false; }
+    bool Active() const { return m_active; }
+    void Check(CFindings& findings, int turn, const Sight& sight);
+
+private:
+    // Follows the order the click gave once it shows; false when it gave none.
+    bool TakeUpOrder(const Sight& sight, const FigureSight& mover);
+    // Whether someone else stands on the ground walked to, next to the mover.
+    bool PointTaken(const Sight& sight, const FigureSight& mover) const;
+    // Whether another living member still walks to the way out `m_target`.
+    bool PartyStillGoing(const Sight& sight, const FigureSight& mover) const;
+    enum class Stand { PageAgain, Endless, NoQuestion, PartyShort, Short };
+    void Report(CFindings& findings, int turn, const Sight& sight, const FigureSight& mover, Stand stand);
+
+    bool m_active = false;
+    std::string m_what;
+    std::string m_area;
+    DRAV::ThingId m_mover = 0;
+    DRAV::ThingId m_target = 0;
+    double m_x = 0, m_z = 0, m_reach = 0;
+    std::uint32_t m_startTick = 0;
+    std::deque<std::string> m_log;
+    // Where the mover stood and what it was doing before the click, and whether
+    // the click has given it a walk since.
+    double m_fromX = 0, m_fromZ = 0;
+    std::weak_ptr<const void> m_before;
+    bool m_wasWalking = false;
+    bool m_begun = false;
+    // Whether others of the party were seen walking to the same way out.
+    bool m_partyWalk = false;
+    // Since when the walkers have stood at a way out that is offered; 0: they have not.
+    std::uint32_t m_atWayOutFrom = 0;
+    // The last page the walk led to, and how often in a row a page of that title opened.
+    std::weak_ptr<const void> m_page;
+    std::string m_pageTitle;
+    int m_pages = 0;
+};
+
+}  // namespace QuillmerePlaySweep

@@ -1,0 +1,262 @@
+// The play sweep's watches fed short recorded plays: a look every tenth of a
+// second of what the player saw, each play one the sweep met with a fix of the
+// game undone, or one a watch must let be.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <stdexcept>
+
+#include "play_sweep/player_watch.h"
+
+namespace QuillmerePlaySweep {
+namespace {
+
+constexpr DRAV::ThingId kWren = 1, kMarra = 2, kGoblin = 3, kWayOut = 4;
+
+std::shared_ptr<const void> Fresh() { return std::make_shared<int>(0); }
+
+OrderSight Walk(OrderSight::Kind kind, DRAV::ThingId thing, double x, double z) {
+    return {kind, thing, x, z, Fresh()};
+}
+
+// A party of two at the landing, a goblin at its post and the marsh path's way out.
+struct Play {
+    Sight sight;
+    int turn = 0;
+    CFindings findings;
+    CWalkWatch walk;
+    CStrikeWatch strike;
+    CTalkWatch talk;
+    CLineWatch lines;
+
+    Play() {
+        sight.playing = true;
+        sight.area = "reedwater_landing";
+        sight.tick = 600;
+        sight.figures = {{kWren, "Wren", 20, 20, 1, true, true, false, false, 30, {}},
+                         {kMarra, "Marra", 22, 20, 1, true, true, false, false, 20, {}},
+                         {kGoblin, "Reed Goblin", 30, 30, 1, true, false, true, true, 12, {}}};
+        sight.things = {{kWayOut, "Marsh Path", 2, 22, "marsh_path", {}}};
+    }
+    FigureSight& Who(DRAV::ThingId id) {
+        for (FigureSight& figure : sight.figures)
+            if (figure.id == id) return figure;
+        throw std::invalid_argument("no figure " + std::to_string(id));
+    }
+    // A look `ticks` after the last.
+    void Look(std::uint32_t ticks = 6) {
+        sight.tick += ticks;
+        sight.ms += ticks * 100 / 6;
+        const std::deque<std::string> added = lines.NewLogLines(sight);
+        lines.Check(findings, ++turn, sight, added);
+        strike.Check(findings, turn, sight, added);
+        walk.Check(findings, turn, sight);
+        talk.Check(findings, turn, sight);
+    }
+    void Page(PageSight::Kind kind, const std::string& title, std::vector<std::string> shown = {}) {
+        shown.insert(shown.begin(), title);
+        sight.page = {kind, title, shown, Fresh()};
+    }
+    std::string Kinds() {
+        std::string kinds;
+        for (const Finding& finding : findings.TakeNew()) kinds += (kinds.empty() ? "" : " ") + finding.kind;
+        return kinds;
+    }
+};
+
+// The party sent to the way out walks there, offered it on the way, Wren stopping
+// `kept` short behind Marra; how the walk ends.
+void PartyToTheWayOut(Play& play, double kept, const std::function<void(Play&)>& end) {
+    play.Look();
+    play.walk.Start(play.sight, "a walk to the way out Marsh Path", kWren, kWayOut, 2, 22, 6);
+    for (const DRAV::ThingId member : {kWren, kMarra})
+        play.Who(member).order = Walk(OrderSight::Kind::Thing, kWayOut, 0, 0);
+    for (int step = 0; step < 6; ++step) {
+        for (const DRAV::ThingId member : {kWren, kMarra}) play.Who(member).x -= 3;
+        play.sight.offered = step >= 3 ? "marsh_path" : "";
+        play.Look();
+    }
+    play.sight.things[0].within = {kMarra};
+    play.Who(kWren).x += kept;
+    if (kept == 0) play.sight.things[0].within.insert(kWren);
+    play.Who(kWren).order = {};
+    for (int look = 0; look < 8; ++look) play.Look();
+    play.Who(kMarra).order = {};
+    end(play);
+    for (int look = 0; look < 10; ++look) play.Look();
+}
+
+TEST(PlaySweepWatches, AWalkToAWayOutEndsInTheQuestionOrAWord) {
+    const auto ask = [](Play& play) { play.Page(PageSight::Kind::Question, "Exit to the reed marsh?"); };
+    struct Case {
+        const char* what;
+        double kept;
+        std::function<void(Play&)> end;
+        const char* found;
+    } cases[] = {
+        {"the party stands at the offered way out, unasked", 0, [](Play&) {}, "walk"},
+        {"the question", 0, ask, ""},
+        {"Wren kept short behind Marra, the question", 10, ask, ""},
+        {"Wren kept short behind Marra, unasked", 10, [](Play&) {}, "walk"},
+        {"a word", 0, [](Play& play) { play.sight.log.push_back("Marra can't reach Marsh Path."); }, ""},
+        {"the way out no longer offered: one stays behind", 0,
+         [](Play& play) {
+             play.Who(kMarra).x = 15;
+             play.sight.offered.clear();
+         },
+         "walk"},
+    };
+    for (const Case& c : cases) {
+        Play play;
+        PartyToTheWayOut(play, c.kept, c.end);
+        EXPECT_EQ(play.Kinds(), c.found) << c.what;
+    }
+}
+
+TEST(PlaySweepWatches, OneMemberAtAWayOutTheRestAwayHasNoQuestionComing) {
+    Play play;
+    play.Look();
+    play.walk.Start(play.sight, "a walk to the way out Marsh Path", kWren, kWayOut, 2, 22, 6);
+    play.Who(kWren).order = Walk(OrderSight::Kind::Thing, kWayOut, 0, 0);
+    play.Look();
+    play.Who(kWren).x = 3;
+    play.Who(kWren).order = {};
+    play.sight.things[0].within = {kWren};
+    for (int look = 0; look < 10; ++look) play.Look();
+    EXPECT_EQ(play.Kinds(), "");
+    EXPECT_FALSE(play.walk.Active());
+}
+
+// A goblin turns on the party as a box opens; what came before and after decides.
+TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
+    const auto walk = [](Play& play, DRAV::ThingId who, double x) {
+        play.Who(who).x = x;
+        play.Who(who).order = Walk(OrderSight::Kind::Ground, 0, 25, 25);
+    };
+    struct Case {
+        const char* what;
+        std::function<void(Play&)> before, after;
+        const char* found;
+    } cases[] = {
+        {"at rest, the goblin out with the box", [](Play&) {}, [](Play&) {}, "struck"},
+        {"a fight under way", [](Play& play) { play.Who(kGoblin).held = false; }, [](Play&) {}, ""},
+        {"the story places the goblin with the box, turning on the party after",
+         [](Play& play) { play.sight.figures.pop_back(); },
+         [](Play& play) { play.sight.figures.push_back({kGoblin, "Reed Goblin", 30, 30, 1, true, false, false, false, 12, {}}); },
+         ""},
+        {"Marra walked on by it", [](Play&) {}, [&walk](Play& play) { walk(play, kMarra, 26); }, ""},
+        {"Marra walked on, far from it", [](Play&) {}, [&walk](Play& play) { walk(play, kMarra, -30); }, "struck"},
+        {"Wren walked on since", [](Play&) {}, [&walk](Play& play) { walk(play, kWren, 20); }, ""},
+        {"Marra was sent to fight it",
+         [](Play&) {},
+         [](Play& play) { play.Who(kMarra).order = Walk(OrderSight::Kind::Fight, kGoblin, 0, 0); }, ""},
+    };
+    for (const Case& c : cases) {
+        Play play;
+        c.before(play);
+        play.Look();
+        play.Page(PageSight::Kind::Box, "Help - Tutorial - Combat");
+        if (play.sight.Figure(kGoblin)) play.Who(kGoblin).held = false;
+        play.Look();
+        c.after(play);
+        // The player reads the box: looks come, the clock stands.
+        play.Look(0);
+        play.sight.page = {};
+        play.Look(30);
+        play.Who(kGoblin).hostile = true;
+        play.Who(kGoblin).held = false;
+        play.Who(kWren).order = {};
+        play.Look(30);
+        // The blow fells her: the fallen show what they had last.
+        play.Who(kWren).alive = false;
+        play.sight.log.push_back("Reed Goblin hits Wren for 32 damage.");
+        play.Look(30);
+        EXPECT_EQ(play.Kinds(), c.found) << c.what;
+    }
+}
+
+// As the party comes in: a foe loose was placed on the way in, a watcher turns on
+// the party coming to it, and one held back holds until the party comes to it.
+TEST(PlaySweepWatches, AFoeTheArrivalHeldStrikesOnlyOnceThePartyCameToIt) {
+    for (const int foe : {0, 1, 2}) {
+        Play play;
+        play.Who(kGoblin).held = foe == 2;
+        play.Who(kGoblin).hostile = foe != 1;
+        play.Look();
+        play.Who(kGoblin).hostile = true;
+        play.Who(kGoblin).held = false;
+        play.Look(30);
+        play.Who(kMarra).hitPoints -= 3;
+        play.Look(30);
+        EXPECT_EQ(play.Kinds(), foe == 2 ? "struck" : "") << foe;
+    }
+}
+
+// The goblin turns on the party as a talk closes, or later; a box may come between.
+TEST(PlaySweepWatches, AnAnswerThatTurnsAFoeOnThePartyBeginsThePlayersFight) {
+    for (const bool threat : {true, false})
+        for (const bool box : {false, true}) {
+            Play play;
+            play.Look();
+            play.Page(PageSight::Kind::Box, "Lantern light");
+            play.Look();
+            play.Page(PageSight::Kind::Talk, "Smuggler Lookout");
+            play.Look();
+            play.sight.page = {};
+            play.Who(kGoblin).held = !threat;
+            play.Look();
+            play.Who(kGoblin).held = true;
+            play.Look();
+            if (box) {
+                play.Page(PageSight::Kind::Box, "Help - Tutorial - Party");
+                play.Look();
+                play.sight.page = {};
+            }
+            play.Who(kGoblin).held = false;
+            play.Who(kWren).hitPoints -= 2;
+            play.Look();
+            EXPECT_EQ(play.Kinds(), threat ? "" : "struck") << threat << box;
+        }
+}
+
+TEST(PlaySweepWatches, ALeftTalkOpensAgainOnlyOnceThePlayerSatIdle) {
+    for (const std::uint32_t idle : {6u, 120u}) {
+        Play play;
+        play.Page(PageSight::Kind::Talk, "Hollis the Innkeeper");
+        play.Look();
+        play.talk.Replied("Hollis the Innkeeper", "Farewell.", true);
+        play.sight.page = {};
+        play.Look();
+        play.Look(idle);
+        play.Page(PageSight::Kind::Talk, "Hollis the Innkeeper");
+        play.Look();
+        EXPECT_EQ(play.Kinds(), idle < 90 ? "talk" : "") << idle;
+    }
+}
+
+TEST(PlaySweepWatches, LinesShowNoMarkerAndNothingTwice) {
+    struct Case {
+        std::vector<std::string> log, page;
+        const char* found;
+    } cases[] = {
+        {{"Hollis says: In the book: LINE - Wren"}, {}, "line"},
+        {{"Your Journal has been updated.", "Your Journal has been updated."}, {}, "line"},
+        {{"Goblin hits Wren for 2 damage.", "Goblin hits Wren for 2 damage."}, {}, ""},
+        {{}, {"Welcome, MAINNAME."}, "line"},
+        {{}, {"Welcome, Wren.", "Welcome, Wren."}, "line"},
+        {{"Saved game: /root/Documents/Orvex Saved Games/Wren.drav"}, {"Welcome, Wren."}, ""},
+    };
+    for (const Case& c : cases) {
+        Play play;
+        play.Look();
+        play.sight.log.insert(play.sight.log.end(), c.log.begin(), c.log.end());
+        if (!c.page.empty()) play.Page(PageSight::Kind::Talk, "Hollis", c.page);
+        play.Look();
+        EXPECT_EQ(play.Kinds(), c.found) << (c.log.empty() ? c.page[0] : c.log[0]);
+    }
+}
+
+}  // namespace
+}  // namespace QuillmerePlaySweep
