@@ -1,12 +1,12 @@
 #include "sample_play.h"
 
-#include <ctime>
 #include <exception>
 #include <set>
 #include <stdexcept>
 #include <string>
 
 #include "common/exception.h"
+#include "common/processor_clock.h"
 #include "engine/engine.h"
 #include "rules/definitions/travel_map.h"
 #include "rules/module.h"
@@ -35,13 +35,8 @@ struct LoadRefused {
     std::exception_ptr failure;
 };
 
-// The processor time of the playing thread, in seconds: a step is judged by the
-// work it made, not by how busy the machine was while it ran.
-double WorkSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
+// A step is judged by the work it made, not by how busy the machine was while it ran.
+double WorkSeconds() { return DRAVCommon::ThreadProcessorSeconds(); }
 
 std::size_t DropEvents(DRAV::CEngine& engine) {
     std::size_t count = 0;
