@@ -6,9 +6,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <stdexcept>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -41,6 +43,18 @@ void WriteAll(int fd, const std::string& text) {
         if (count <= 0) return;
         written += static_cast<std::size_t>(count);
     }
+}
+
+// The processor time the child has worked so far; 0 when it cannot be read.
+double ProcessorSeconds(pid_t pid) {
+    clockid_t clock{};
+    timespec spent{};
+    if (clock_getcpuclockid(pid, &clock) != 0 || clock_gettime(clock, &spent) != 0) return 0.0;
+    return static_cast<double>(spent.tv_sec) + static_cast<double>(spent.tv_nsec) / 1e9;
+}
+
+double Seconds(const timeval& time) {
+    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
 }
 
 // The child's resident set from /proc; 0 when it cannot be read.
@@ -108,10 +122,13 @@ void CIsolatedRuns::Reap(bool block) {
             Child& child = *m_running[i];
             const double seconds = std::chrono::duration<double>(Clock::now() - child.started).count();
             int status = 0;
-            const pid_t ended = waitpid(child.pid, &status, WNOHANG);
+            rusage usage{};
+            const pid_t ended = wait4(child.pid, &status, WNOHANG, &usage);
             if (ended == 0) {
                 if (child.killedFor == RunEnd::Answered) {
-                    if (seconds > m_limits.seconds) child.killedFor = RunEnd::TimeLimit;
+                    // Judged on the work the child did, so that a busy machine makes no hangs.
+                    if (ProcessorSeconds(child.pid) > m_limits.seconds) child.killedFor = RunEnd::TimeLimit;
+                    else if (seconds > m_limits.wallSeconds) child.killedFor = RunEnd::Stuck;
                     else if (ResidentBytes(child.pid) > m_limits.memoryBytes) child.killedFor = RunEnd::MemoryLimit;
                     if (child.killedFor != RunEnd::Answered) kill(child.pid, SIGKILL);
                 }
@@ -120,6 +137,7 @@ void CIsolatedRuns::Reap(bool block) {
             }
             RunResult result;
             result.seconds = seconds;
+            result.processorSeconds = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
             result.output = ReadBack(child.outputFd, kMostOutput);
             if (child.killedFor != RunEnd::Answered) {
                 result.end = child.killedFor;
