@@ -151,7 +151,15 @@ public:
     std::uint32_t GetTick() const { return m_tick; }
     void SetTick(std::uint32_t tick) { m_tick = tick; }
     bool IsInBattle() const { return m_inBattle != 0; }
-    void SetInBattle(bool inBattle) { m_inBattle = inBattle ? 1 : 0; }
+    // Out of battle no fight is under way.
+    void SetInBattle(bool inBattle) {
+        m_inBattle = inBattle ? 1 : 0;
+        m_fightUnderWay = m_fightUnderWay && inBattle;
+    }
+    // Whether blows have passed between the party and its foes in this battle; not
+    // saved, as a loaded game is in no battle.
+    bool IsFightUnderWay() const { return m_fightUnderWay; }
+    void SetFightUnderWay() { m_fightUnderWay = true; }
     // A party resting after it was wiped out wakes in the next area it enters; not
     // saved: the area change runs from the autosave to the first tick in one go.
     bool IsWakingFromWipeOut() const { return m_wakingFromWipeOut; }
@@ -281,6 +289,7 @@ private:
     std::uint32_t m_baseHour = 0;
     std::uint32_t m_nextHeartbeatTick = 0;
     std::uint8_t m_inBattle = 0;
+    bool m_fightUnderWay = false;
     bool m_wakingFromWipeOut = false;
     std::set<ThingId> m_heldFoes;
     // The members' orders as the last conversation began, while the player has

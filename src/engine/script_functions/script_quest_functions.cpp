@@ -150,9 +150,8 @@ int PushBox(lua_State* state, std::int32_t code) {
     CScriptContext& context = GetLuaContext(state);
     const std::string title = GetLuaText(state, 2);
     std::string text = GetLuaText(state, 3);
-    CGame& game = ScriptGame(context);
     ExpandScriptText(state, context, text);
-    game.PushEvent(std::make_shared<CDialogBoxEvent>(code, title, text));
+    ScriptEngine(context).OpenBox(code, title, text);
     return 0;
 }
 

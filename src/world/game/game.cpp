@@ -91,12 +91,6 @@ void CGame::UpdatePeopleJournal(const CArea& area, const CActor& partner, const 
 
 void CGame::PushEvent(std::shared_ptr<CEvent> event) {
     CountMadeThing();
-    // The game stands still while a box is open: a foe already upon the party
-    // would land its blow the moment the box shows or closes, before the player
-    // could answer. Every box, from a script, a trigger or the rules, passes here.
-    if (dynamic_cast<const CDialogBoxEvent*>(event.get()) && GetCurrentArea())
-        for (const auto& actor : GetCurrentArea()->GetActors())
-            if (actor->IsAlive() && actor->IsHostile()) HoldFoeBack(*actor);
     if (dynamic_cast<const CTalkEvent*>(event.get())) {
         m_talkHeld = true;
         ++m_talksBegun;
