@@ -45,6 +45,7 @@ void CEngine::RunTick() {
     CurrentArea();  // every phase works on it
     game.SetTick(game.GetTick() + 1);
     game.SetStateCode(GAME_PLAYING);
+    game.NotePartyOrders();
     RunAI();
     UpdateActorEffects();
     RunMaintainedPowers();

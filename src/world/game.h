@@ -173,9 +173,15 @@ public:
     void HoldFoeBack(CActor& foe);
     void EndHold(ThingId foe) { m_heldFoes.erase(foe); }
     void EndAllHolds() { m_heldFoes.clear(); }
+    // A conversation begins between a party member and an actor or object: the
+    // interface opens it, and the members' orders are noted.
+    void BeginTalk(ThingId talker, ThingId partner);
     // Whether a member was given an order since the last conversation began (true
     // before any): until then nobody walks up to the party to begin another.
-    bool HasPartyActedSinceTalk();
+    bool HasPartyActedSinceTalk() const;
+    // Once a member has an order given since the last conversation began, the
+    // party has acted, whatever becomes of the order: the engine notes it every tick.
+    void NotePartyOrders();
     // How many conversations have begun since the game was made or loaded.
     std::uint32_t GetTalksBegun() const { return m_talksBegun; }
 
