@@ -15,9 +15,12 @@ namespace QuillmereSweep {
 struct RunLimits {
     double seconds = 60.0;                 // processor time of the child, all its threads
     std::size_t memoryBytes = 2ull << 30;  // resident set
-    // The wall clock, for a child stuck waiting for something, which spends no
-    // processor time: far above what a busy machine makes of `seconds`.
+    // For a child stuck waiting for something, which spends no processor time:
+    // how long of the clock it may run (0: no limit), and how long it may go
+    // without working at all (0: not watched). The first must be far above what
+    // a busy machine makes of `seconds`; the second holds however busy it is.
     double wallSeconds = 600.0;
+    double idleSeconds = 0.0;
 };
 
 enum class RunEnd {
@@ -26,7 +29,7 @@ enum class RunEnd {
     Exited,       // ended without answering, with `exitStatus`
     TimeLimit,    // killed past the time limit
     MemoryLimit,  // killed past the memory limit
-    Stuck,        // killed past the wall clock's limit, short of the time limit
+    Stuck,        // killed past the clock's limits, short of the time limit
 };
 
 struct RunResult {

@@ -13,8 +13,8 @@
 // than a script's in play, a step queuing more events than --step-events (20,000),
 // the party left empty, a journey an entry script began dropped, crash, sanitizer
 // report, hang (the whole copy working past --seconds of processor time, 60 s, or
-// still running after ten times that of the clock, or one step of play working
-// past --step-seconds, 1 s), memory past the limit, and for the
+// working not at all for a minute of the clock, or one step of play working past
+// --step-seconds, 1 s), memory past the limit, and for the
 // scripts pass a hostile script the play never ran. Only the first two are
 // acceptable; a hostile script the game stops as a script error has played. The exit status is 1 when any copy
 // ended otherwise, 2 when the unedited chapter does not play.
@@ -77,9 +77,10 @@ constexpr const char* kScriptsPass = "scripts";
 // The statistics a modifier of the modifiers pass changes.
 constexpr const char* kSpeedStatistics[] = {"actionspeed", "movementspeed"};
 
-// A copy still running after ten times its processor time of the clock waits for
-// something that will not come, however busy the machine.
-constexpr double kWallPerWorkSecond = 10.0;
+// A copy that has not worked at all for a minute of the clock waits for something
+// that will not come: the sweep's work never waits that long, however busy the
+// machine.
+constexpr double kIdleSeconds = 60.0;
 
 struct Options {
     std::string module = QUILLMERE_SAMPLE_DIR;
@@ -90,7 +91,7 @@ struct Options {
     // A modifier's amount is a signed 32-bit number: its two ends.
     std::vector<std::string> amounts = {"2147483647", "-2147483648"};
     unsigned jobs = 3;
-    RunLimits limits{60.0, 1024ull << 20, kWallPerWorkSecond * 60.0};
+    RunLimits limits{60.0, 1024ull << 20, 0.0, kIdleSeconds};
     // A step of play that works longer (the processor time of the playing thread) is
     // a hang: the player waits for each.
     double stepSeconds = 1.0;
@@ -140,10 +141,7 @@ Options ParseOptions(int argc, char** argv) {
         else if (option == "--values") options.values = SplitCommas(value);
         else if (option == "--amounts") options.amounts = SplitCommas(value);
         else if (option == "--jobs") options.jobs = ParsePositive<unsigned>(option, value);
-        else if (option == "--seconds") {
-            options.limits.seconds = ParsePositive<double>(option, value);
-            options.limits.wallSeconds = kWallPerWorkSecond * options.limits.seconds;
-        }
+        else if (option == "--seconds") options.limits.seconds = ParsePositive<double>(option, value);
         else if (option == "--step-seconds") options.stepSeconds = ParsePositive<double>(option, value);
         else if (option == "--step-events") options.stepEvents = ParsePositive<std::size_t>(option, value);
         else if (option == "--memory") options.limits.memoryBytes = ParsePositive<std::size_t>(option, value) << 20;

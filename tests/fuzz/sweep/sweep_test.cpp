@@ -368,14 +368,17 @@ TEST(SweepIsolatedRun, EachWayOfEndingIsToldApart) {
         {0.2, 1ull << 30});
     EXPECT_EQ(hung.end, RunEnd::TimeLimit);
     EXPECT_GE(hung.processorSeconds, 0.2);
-    // One that waits for ever is stopped by the clock.
-    const RunResult stuck = RunOne(
-        []() -> std::string {
-            for (;;) pause();
-        },
-        {0.2, 1ull << 30, 0.5});
+    // One that waits for ever is stopped by the clock: once it has run too long,
+    // or gone too long without working.
+    const auto waitsForEver = []() -> std::string {
+        for (;;) pause();
+    };
+    const RunResult stuck = RunOne(waitsForEver, {0.2, 1ull << 30, 0.5});
     EXPECT_EQ(stuck.end, RunEnd::Stuck);
     EXPECT_GE(stuck.seconds, 0.5);
+    const RunResult idle = RunOne(waitsForEver, {0.2, 1ull << 30, 0.0, 0.3});
+    EXPECT_EQ(idle.end, RunEnd::Stuck);
+    EXPECT_GE(idle.seconds, 0.3);
 
     // Memory is touched page by page, slowly enough for the watch to see it grow.
     const RunResult grew = RunOne(
