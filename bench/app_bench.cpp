@@ -11,11 +11,11 @@
 
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <string>
 #include <vector>
 
 #include "bench_quick.h"
+#include "common/processor_clock.h"
 #include "common/sdl_init.h"
 #include "dialog_test_support.h"
 #include "engine/engine.h"
@@ -32,11 +32,7 @@ using Clock = std::chrono::steady_clock;
 
 // This thread's own processor time: what the message costs, without other programs
 // on a busy machine.
-double ThreadMillis() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
+double ThreadMillis() { return DRAVCommon::ThreadProcessorSeconds() * 1e3; }
 
 void Report(benchmark::State& state, const std::string& prefix, std::vector<double> ms) {
     if (ms.empty()) return;

@@ -25,8 +25,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <time.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -36,6 +34,7 @@
 
 #include "bench_quick.h"
 #include "iteration_times.h"
+#include "common/processor_clock.h"
 #include "rules/module.h"
 #include "support/sample_game.h"
 #include "support/tick_scenarios.h"
@@ -56,11 +55,7 @@ struct TickTimes {
     std::vector<double> cpu;
 };
 
-double ThreadMicros() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e6 + static_cast<double>(now.tv_nsec) / 1e3;
-}
+double ThreadMicros() { return DRAVCommon::ThreadProcessorSeconds() * 1e6; }
 
 void Report(benchmark::State& state, const std::string& prefix, std::vector<double>& micros) {
     std::sort(micros.begin(), micros.end());

@@ -5,6 +5,8 @@
 // LaunchFlood: a script that launches a million spells at its own actor, stopped
 // at the limit of things one script may make, then the two ticks that resolve and
 // clear what it made; each part timed on a fresh game.
+// BusyScript: a script of a million and a half loop instructions, for what its limits cost at
+// every instruction hook.
 
 #include <benchmark/benchmark.h>
 
@@ -82,6 +84,23 @@ void SetTagWithPendingQuests(benchmark::State& state) {
     engine.SetTag("done0", false);
     if (!engine.GetGame()->IsQuestTagSet("quest0")) state.SkipWithError("the completion scripts did not run");
 }
+void BusyScript(benchmark::State& state) {
+    DRAV::InstallNativeScriptFunctions();
+    auto script = ScriptOf("<lua> local n = 0 for i = 1, 500000 do n = n + i % 7 end return n > 0 </lua>");
+    BenchSupport::IterationTimes times;
+    for (auto _ : state) {
+        DRAV::CScriptContext context;
+        std::int32_t result = 0;
+        times.Time([&] { result = script->Eval(nullptr, context); });
+        if (result != 1) {
+            state.SkipWithError("the script did not finish its loop");
+            break;
+        }
+    }
+    times.Report(state);
+}
+BENCHMARK(BusyScript)->Unit(benchmark::kMicrosecond)->Apply(BenchSupport::QuickIterations<>);
+
 BENCHMARK(SetTagWithPendingQuests)->Unit(benchmark::kMicrosecond)->Apply(BenchSupport::QuickIterations<>);
 
 void LaunchFlood(benchmark::State& state) {

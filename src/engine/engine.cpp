@@ -51,6 +51,7 @@ void CEngine::RunTick() {
     game.SetTick(game.GetTick() + 1);
     game.SetStateCode(GAME_PLAYING);
     game.EndArrivals();
+    game.NotePartyOrders();
     RunAI();
     UpdateActorEffects();
     RunMaintainedPowers();
@@ -104,8 +105,10 @@ void CEngine::RunStrikeTriggers(CActor& attacker, CActor& target) {
         if (!brain) attacker.SetRelation(RELATION_HOSTILE);
         else if (brain->TriggerTestAttacksParty(attacker)) AIFireTags(attacker, *brain);
     }
-    if (attacker.IsPartyMember() && !target.IsPartyOrFriendly()) Game().EndAllHolds();
+    const bool partyStrikes = attacker.IsPartyMember() && !target.IsPartyOrFriendly();
+    if (partyStrikes) Game().EndAllHolds();
     Game().EndHold(target.GetId());
+    if (partyStrikes || (target.IsPartyMember() && !attacker.IsPartyOrFriendly())) Game().SetFightUnderWay();
 }
 
 void CEngine::AIFireTags(CActor& actor, CBrain& brain) {

@@ -110,7 +110,7 @@ public:
     // Every strike, shot or hostile spell of `attacker` at `target`: the target's
     // combat trigger; a neutral that strikes at the party becomes its enemy and
     // fires its tags; the party striking first, or anyone striking a foe that holds
-    // back, ends the hold.
+    // back, ends the hold; a blow between the party and its foes puts a fight under way.
     void RunStrikeTriggers(CActor& attacker, CActor& target);
 
     // ---- instant orders (engine_instant.cpp) ----
@@ -173,7 +173,8 @@ public:
     void RunEntryScript(const std::string& entryName);
     void PlacePartyAt(const CAreaEntry& entry);
 
-    // ---- a party arriving, or back from a wipe-out (engine_wake.cpp) ----
+    // ---- foes holding back from a party arriving, back from a wipe-out or
+    // shown a box (engine_wake.cpp) ----
     // The party finds no foe upon it: the foes of the area go back to their
     // encounters' places, and those already turned on it drop their fights and
     // hold back; a party that wakes holds back every foe.
@@ -186,6 +187,12 @@ public:
     // friend, or anyone strikes the foe (RunStrikeTriggers). Held foes think nothing
     // and are no battle.
     bool KeepsHoldingBack(const CActor& foe);
+    // Opens a box for the player (EVENT_DIALOG_BOX or EVENT_TUTORIAL). The game
+    // stands still while it is open: a foe upon a party at rest would land its blow
+    // the moment the box shows or closes, before the player could answer, so
+    // outside a fight under way the foes turned on the party hold back. A fight
+    // under way goes on.
+    void OpenBox(std::int32_t code, const std::string& title, const std::string& text);
 
     // ---- quest tags (engine_tags.cpp) ----
     // Sets the tag to 1, lets the current area apply the tag's patches and, unless

@@ -260,7 +260,7 @@ void CEngine::RunMoveTalkOrder(CActor& actor, const CMoveTalkOrder& order) {
         if (own && own->GetType() == ORDER_MOVE_TALK && own->GetThingId() != actor.GetId()) return;
     }
     StopSneaking(*talker);
-    Game().PushEvent(std::make_shared<CTalkEvent>(talker->GetId(), listener->GetId()));
+    Game().BeginTalk(talker->GetId(), listener->GetId());
     // Two sent to talk to each other talk once.
     const std::shared_ptr<COrder> partnerOrder = partner->GetCurrentOrder();
     if (partnerOrder && partnerOrder->GetType() == ORDER_MOVE_TALK && partnerOrder->GetThingId() == actor.GetId())

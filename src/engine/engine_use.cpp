@@ -212,7 +212,7 @@ void CEngine::RunUseObjectOrder(CActor& actor, const CUseOrder& order) {
     if (object->GetTalkStates().empty())
         game.PushEvent(std::make_shared<CInvEvent>(actor.GetId(), object->GetId()));
     else
-        game.PushEvent(std::make_shared<CTalkEvent>(actor.GetId(), object->GetId()));
+        game.BeginTalk(actor.GetId(), object->GetId());
 }
 
 }  // namespace DRAV

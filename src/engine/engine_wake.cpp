@@ -3,7 +3,8 @@
 // so that a party which only stands up, or only stepped in, is never struck before
 // it can act. Whatever way it came (a way out, the map, a script's journey, the
 // wake), it enters through EnterArea and so through this; only a journey that
-// fails puts it back where it stood, in the moment it left.
+// fails puts it back where it stood, in the moment it left. A box that opens on a
+// party at rest holds the foes back where they stand in the same way.
 
 #include "engine/brain/brain.h"
 #include "engine/engine.h"
@@ -11,6 +12,7 @@
 #include "world/area.h"
 #include "world/area/patch.h"
 #include "world/cell.h"
+#include "world/events/event.h"
 #include "world/game.h"
 
 namespace DRAV {
@@ -68,6 +70,14 @@ bool CEngine::KeepsHoldingBack(const CActor& foe) {
         return false;
     }
     return true;
+}
+
+void CEngine::OpenBox(std::int32_t code, const std::string& title, const std::string& text) {
+    CGame& game = Game();
+    game.PushEvent(std::make_shared<CDialogBoxEvent>(code, title, text));
+    if (game.IsFightUnderWay() || !game.GetCurrentArea()) return;
+    for (const auto& actor : game.GetCurrentArea()->GetActors())
+        if (actor->IsAlive() && actor->IsHostile()) game.HoldFoeBack(*actor);
 }
 
 }  // namespace DRAV

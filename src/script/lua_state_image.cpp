@@ -57,7 +57,7 @@ lua_State* CLuaStateImage::Restore(CScriptContext* context, CScriptBudget* run, 
     m_record.context = context;
     m_record.mainThread = m_state;
     m_record.serial = ++evaluations;
-    m_record.started = std::chrono::steady_clock::now();
+    m_record.started = ScriptClock();
     if (run) {
         m_record.run = run;
         m_record.enclosing = enclosing;

@@ -44,12 +44,5 @@ std::int32_t GetLuaOptionalInteger(lua_State* state, int index, std::int32_t abs
 // CDRAVException, else the exception's own text.
 std::string ScriptFailureReason(const std::exception& failure);
 
-// Runs `work`; any exception but a CLuaScriptError becomes the Lua error of its
-// reason (ScriptFailureReason), which the native-function wrapper prefixes with
-// the function's name.
-template <typename Work>
-void ScriptGuard(Work&& work);
-
 }  // namespace DRAV
 
-#include "script/script_args_inl.h"

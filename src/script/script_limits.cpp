@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/processor_clock.h"
 #include "script/script_args.h"
 
 namespace DRAV {
@@ -44,7 +45,7 @@ std::uint64_t SpentSinceStart(const CEvalRecord& record, ScriptLimit limit) {
         case ScriptLimit::Work: return run.work - record.workAtStart;
         case ScriptLimit::Made: return run.made - record.madeAtStart;
         case ScriptLimit::Time:
-            return static_cast<std::uint64_t>((std::chrono::steady_clock::now() - record.started).count());
+            return static_cast<std::uint64_t>((ScriptClock() - record.started).count());
         case ScriptLimit::Memory: return record.memory;
         case ScriptLimit::Depth: return 0;
     }
@@ -76,9 +77,9 @@ CEvalRecord*& EvalRecordSlot(lua_State* state) { return *static_cast<CEvalRecord
 
 CScriptBudget& RunBudget(lua_State* state) { return *EvalRecordSlot(state)->run; }
 
-bool PastTimeLimit(const CScriptBudget& run) {
-    return std::chrono::steady_clock::now() - run.start > kScriptTimeLimit;
-}
+std::chrono::nanoseconds ScriptClock() { return DRAVCommon::RecentThreadProcessorTime(kProcessorClockStaleness); }
+
+bool PastTimeLimit(const CScriptBudget& run) { return ScriptClock() - run.start > kScriptTimeLimit; }
 
 void StopRun(CScriptBudget& run, CEvalRecord* innermost, const char* reason, ScriptLimit limit,
              std::size_t request) {

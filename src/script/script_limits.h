@@ -35,8 +35,17 @@ constexpr std::size_t kStoppedScriptReserve = 64 * 1024;
 constexpr std::size_t kBytesPerWorkUnit = 64;
 constexpr std::size_t kScannedBytesPerWorkUnit = 8;
 // A backstop for work no counter sees (comparing two long strings is a single
-// instruction): checked at every instruction hook.
+// instruction): checked at every instruction hook, on the processor time of the
+// game's thread. Time the machine spends on other programs, or stopped, is not the
+// script's: nothing a script reaches waits for anything, so the wall clock would
+// only ever stop a script for a busy or paused machine, and no wall-clock guard is
+// kept.
 constexpr std::chrono::milliseconds kScriptTimeLimit{250};
+// Reading the processor time is a system call, dear beside a few hundred
+// instructions or a short evaluation: it is read again only once this much of the
+// wall clock has passed (RecentThreadProcessorTime), so a run's time is off by at
+// most twice this much.
+constexpr std::chrono::milliseconds kProcessorClockStaleness{1};
 constexpr int kInstructionsPerHook = 256;
 // Calls of native functions that hand the game something that outlives the
 // evaluation: a line, a box, an event, a sound, an effect, an item, a tag, a
@@ -90,7 +99,7 @@ struct CScriptBudget {
     std::uint32_t pages = 0;  // of them, pages put in front of the player, counted by CountPage
     const char* stopReason = nullptr;  // set once the run is stopped
     std::uint64_t spender = 0;         // the serial of the evaluation that spent it, 0 for none
-    std::chrono::steady_clock::time_point start;
+    std::chrono::nanoseconds start{};  // the thread's processor time when the run began
 };
 
 // What one evaluation keeps beside its Lua state, reached through the state's
@@ -106,7 +115,7 @@ struct CEvalRecord {
     CEvalRecord* enclosing = nullptr;
     std::uint64_t workAtStart = 0;
     std::uint32_t madeAtStart = 0;
-    std::chrono::steady_clock::time_point started;
+    std::chrono::nanoseconds started{};  // the thread's processor time
     // The thread of the native function running now, or null, and whether it has
     // handed the game something yet.
     lua_State* call = nullptr;
@@ -118,6 +127,9 @@ CEvalRecord*& EvalRecordSlot(lua_State* state);
 
 // The budget of the run that the evaluation in `state` belongs to.
 CScriptBudget& RunBudget(lua_State* state);
+
+// The thread's processor time now, as the limits read it.
+std::chrono::nanoseconds ScriptClock();
 
 // Whether `run` has passed its time limit.
 bool PastTimeLimit(const CScriptBudget& run);

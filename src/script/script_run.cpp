@@ -16,7 +16,7 @@ CScriptBudget*& OpenStep() {
 
 CScriptRun::CScriptRun() : m_opened(!CurrentScriptRun()) {
     if (!m_opened) return;
-    m_budget.start = std::chrono::steady_clock::now();
+    m_budget.start = ScriptClock();
     OpenStep() = &m_budget;
 }
 

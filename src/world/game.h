@@ -155,7 +155,15 @@ public:
     std::uint32_t GetTick() const { return m_tick; }
     void SetTick(std::uint32_t tick) { m_tick = tick; }
     bool IsInBattle() const { return m_inBattle != 0; }
-    void SetInBattle(bool inBattle) { m_inBattle = inBattle ? 1 : 0; }
+    // Out of battle no fight is under way.
+    void SetInBattle(bool inBattle) {
+        m_inBattle = inBattle ? 1 : 0;
+        m_fightUnderWay = m_fightUnderWay && inBattle;
+    }
+    // Whether blows have passed between the party and its foes in this battle; not
+    // saved, as a loaded game is in no battle.
+    bool IsFightUnderWay() const { return m_fightUnderWay; }
+    void SetFightUnderWay() { m_fightUnderWay = true; }
     // A party resting after it was wiped out wakes in the next area it enters; not
     // saved: the area change runs from the autosave to the first tick in one go.
     bool IsWakingFromWipeOut() const { return m_wakingFromWipeOut; }
@@ -178,9 +186,15 @@ public:
     void HoldFoeBack(CActor& foe);
     void EndHold(ThingId foe) { m_heldFoes.erase(foe); }
     void EndAllHolds() { m_heldFoes.clear(); }
+    // A conversation begins between a party member and an actor or object: the
+    // interface opens it, and the members' orders are noted.
+    void BeginTalk(ThingId talker, ThingId partner);
     // Whether a member was given an order since the last conversation began (true
     // before any): until then nobody walks up to the party to begin another.
-    bool HasPartyActedSinceTalk();
+    bool HasPartyActedSinceTalk() const;
+    // Once a member has an order given since the last conversation began, the
+    // party has acted, whatever becomes of the order: the engine notes it every tick.
+    void NotePartyOrders();
     // How many conversations have begun since the game was made or loaded.
     std::uint32_t GetTalksBegun() const { return m_talksBegun; }
 
@@ -296,6 +310,7 @@ private:
     std::uint32_t m_baseHour = 0;
     std::uint32_t m_nextHeartbeatTick = 0;
     std::uint8_t m_inBattle = 0;
+    bool m_fightUnderWay = false;
     bool m_wakingFromWipeOut = false;
     std::uint32_t m_arrivalsWithoutTick = 0;
     std::set<ThingId> m_heldFoes;

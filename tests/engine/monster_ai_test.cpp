@@ -128,7 +128,7 @@ TEST(MonsterAI, PeacefulAIsTalkFollowAndSurrenderStandsStill) {
     keeper->ClearOrders();
     // A talk begun and left, she does not walk up again while the party stays in
     // her range, ordered about or not, but once it has been out of it.
-    game.Game().PushEvent(std::make_shared<CTalkEvent>(main->GetId(), keeper->GetId()));
+    game.Game().BeginTalk(main->GetId(), keeper->GetId());
     game.Engine().RunAI();
     EXPECT_EQ(keeper->GetCurrentOrder(), nullptr);
     main->PushOrder(std::make_shared<CMoveOrder>(main->GetX(), main->GetY()), false);
@@ -138,6 +138,19 @@ TEST(MonsterAI, PeacefulAIsTalkFollowAndSurrenderStandsStill) {
     main->SetPosition(x - 12.0, main->GetY());
     game.Engine().RunAI();
     main->SetPosition(x, main->GetY());
+    game.Engine().RunAI();
+    EXPECT_NE(CurrentOrder<CMoveTalkOrder>(*keeper), nullptr);
+    keeper->ClearOrders();
+    // A talk had out of her range, then a walk that ended there: a party that comes
+    // into her range with no order left, as it comes into an area, has acted since.
+    const double y = main->GetY();
+    main->ClearOrders();
+    main->SetPosition(x + 40.0, y);
+    game.Game().BeginTalk(main->GetId(), keeper->GetId());
+    main->PushOrder(std::make_shared<CMoveOrder>(x + 40.0, y + 2.5), false);
+    game.Tick(60);
+    ASSERT_EQ(main->GetCurrentOrder(), nullptr);
+    main->SetPosition(x, y);
     game.Engine().RunAI();
     EXPECT_NE(CurrentOrder<CMoveTalkOrder>(*keeper), nullptr);
     keeper->ClearOrders();

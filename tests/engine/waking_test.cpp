@@ -176,11 +176,37 @@ TEST(Waking, ABoxThatOpensHoldsBackTheFoeUponAStandingHero) {
     hero.ClearOrders();
     Lines(game);  // what came before the box
     const std::int32_t damage = hero.GetDamageTaken();
-    game.Game().PushEvent(std::make_shared<CDialogBoxEvent>(EVENT_DIALOG_BOX, "Reeds", "A heron calls."));
+    game.Engine().OpenBox(EVENT_DIALOG_BOX, "Reeds", "A heron calls.");
     game.Tick(60);
     EXPECT_EQ(LinesOf(Lines(game), goblin->GetName()), 0);
     EXPECT_EQ(hero.GetDamageTaken(), damage);
     EXPECT_GE(TicksUntilItStrikes(game, *goblin, goblin->GetX(), goblin->GetY()), 0);
+}
+
+// A box in the middle of a fight stops nobody: the goblin the hero fights keeps
+// its order and its target, and fights on once the box closes.
+TEST(Waking, ABoxThatOpensInAFightLetsItGoOn) {
+    auto game = StartSampleGame();
+    game.Engine().SetTag(kGoblin.tag, true);
+    CActor* goblin = game.Person(kGoblin.key);
+    ASSERT_NE(goblin, nullptr);
+    CActor& hero = *game.Main();
+    hero.SetMaxHitPoints(5000);
+    hero.PushOrder(std::make_shared<CAttackOrder>(goblin->GetId()), false);
+    long blows = 0;
+    for (int tick = 0; tick < 3000 && (blows == 0 || goblin->GetAttackTarget() != &hero); ++tick) {
+        game.Tick();
+        blows += LinesOf(Lines(game), goblin->GetName());
+    }
+    ASSERT_GT(blows, 0);
+    ASSERT_EQ(goblin->GetAttackTarget(), &hero);
+    const std::shared_ptr<COrder> order = goblin->GetCurrentOrder();
+    game.Engine().OpenBox(EVENT_DIALOG_BOX, "Reeds", "A heron calls.");
+    EXPECT_FALSE(game.Game().IsHoldingBack(goblin->GetId()));
+    EXPECT_EQ(goblin->GetAttackTarget(), &hero);
+    EXPECT_EQ(goblin->GetCurrentOrder(), order);
+    game.Tick(kHalfMinute / 4);
+    EXPECT_GT(LinesOf(Lines(game), goblin->GetName()), 0);
 }
 
 // The lookout gave up; the goblin wipes the party out later. After eight hours'

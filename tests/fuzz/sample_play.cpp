@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/exception.h"
+#include "common/processor_clock.h"
 #include "engine/engine.h"
 #include "rules/definitions/travel_map.h"
 #include "rules/module.h"
@@ -15,7 +16,6 @@
 #include "world/area/patch.h"
 #include "world/events/event.h"
 #include "world/game.h"
-#include "work_clock.h"
 
 namespace QuillmereFuzz {
 namespace {
@@ -74,7 +74,7 @@ private:
     // Every step of play passes here. Once the chapter is won, nothing more is played.
     void Step(const std::string& what, const std::function<void()>& run) {
         if (Game().GetStateCode() == DRAV::GAME_WON) return;
-        const double started = WorkSeconds();
+        const double started = DRAVCommon::ThreadProcessorSeconds();
         std::size_t events = 0;
         try {
             PastScriptErrors(run);
@@ -86,7 +86,7 @@ private:
             throw PlayFault(FaultKind::GameError, what + ": Game Error " + std::to_string(failure.GetCode()) + ": " +
                                                       failure.GetMessage());
         }
-        Measure(what, WorkSeconds() - started, events);
+        Measure(what, DRAVCommon::ThreadProcessorSeconds() - started, events);
     }
 
     void Measure(const std::string& what, double seconds, std::size_t events) {
@@ -210,7 +210,7 @@ private:
     }
 
     void SaveAndLoad(const std::string& what) {
-        const double started = WorkSeconds();
+        const double started = DRAVCommon::ThreadProcessorSeconds();
         const char* doing = "saving";
         try {
             m_engine->SaveGame(m_plan.savePath, SampleVersion(), nullptr);
@@ -220,7 +220,7 @@ private:
         } catch (const CDRAVException& failure) {
             throw PlayFault(FaultKind::SaveNotLoaded, std::string(doing) + ": " + failure.GetMessage());
         }
-        Measure(what, WorkSeconds() - started, 0);
+        Measure(what, DRAVCommon::ThreadProcessorSeconds() - started, 0);
     }
 
     const PlayPlan& m_plan;

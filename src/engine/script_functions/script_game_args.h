@@ -36,7 +36,7 @@ CActor& GetScriptTalkActor(const CScriptContext& context);
 
 // `text` with PARTY and MAINNAME filled in (CGame::ExpandText), at most
 // kExpandedTextLimit bytes (code 2 past that); reading and writing it count as the
-// run's work. For use inside ScriptGuard.
+// run's work.
 void ExpandScriptText(lua_State* state, const CScriptContext& context, std::string& text);
 
 void PushLuaString(lua_State* state, const std::string& text);

@@ -49,49 +49,39 @@ bool FindPartyItem(CGame& game, const std::string& key, std::shared_ptr<CActor>&
 int lua_check_assigned(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string name = GetLuaString(state, 2);
-    bool assigned = false;
-    ScriptGuard([&] {
-        const std::string& tag = FindQuest(context, name).GetCompletionTag();
-        assigned = !tag.empty() && ScriptGame(context).IsQuestTagSet(tag);
-    });
-    lua_pushboolean(state, assigned);
+    const std::string& tag = FindQuest(context, name).GetCompletionTag();
+    lua_pushboolean(state, !tag.empty() && ScriptGame(context).IsQuestTagSet(tag));
     return 1;
 }
 
 int lua_assign_quest(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string name = GetLuaString(state, 2);
-    ScriptGuard([&] {
-        const CQuestInfo& quest = FindQuest(context, name);
-        CGame& game = ScriptGame(context);
-        // Written directly: assignment alone completes nothing and fires no patch.
-        if (!quest.GetCompletionTag().empty()) game.SetQuestTag(quest.GetCompletionTag(), 1);
-        game.PushMessage(MESSAGE_NOTICE, "You have been assigned a quest (" + quest.GetName() + ").");
-    });
+    const CQuestInfo& quest = FindQuest(context, name);
+    CGame& game = ScriptGame(context);
+    // Written directly: assignment alone completes nothing and fires no patch.
+    if (!quest.GetCompletionTag().empty()) game.SetQuestTag(quest.GetCompletionTag(), 1);
+    game.PushMessage(MESSAGE_NOTICE, "You have been assigned a quest (" + quest.GetName() + ").");
     return 0;
 }
 
 int lua_message(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     std::string text = GetLuaText(state, 2);
-    ScriptGuard([&] {
-        ExpandScriptText(state, context, text);
-        ScriptGame(context).PushMessage(MESSAGE_NOTICE, text);
-    });
+    ExpandScriptText(state, context, text);
+    ScriptGame(context).PushMessage(MESSAGE_NOTICE, text);
     return 0;
 }
 
 int lua_give_gold(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::int64_t amount = GetLuaInteger(state, 2);
-    ScriptGuard([&] {
-        CGame& game = ScriptGame(context);
-        // The line first: a call past the limit of things ends there, the gold unchanged.
-        game.PushMessage(MESSAGE_GOLD, amount > 0 ? "The party has gained " + std::to_string(amount) + " gold."
-                                                  : "The party has lost " + std::to_string(-amount) + " gold.");
-        const std::int64_t gold = std::max<std::int64_t>(0, std::int64_t{game.GetGold()} + amount);
-        game.SetGold(static_cast<std::int32_t>(std::min<std::int64_t>(gold, INT32_MAX)));
-    });
+    CGame& game = ScriptGame(context);
+    // The line first: a call past the limit of things ends there, the gold unchanged.
+    game.PushMessage(MESSAGE_GOLD, amount > 0 ? "The party has gained " + std::to_string(amount) + " gold."
+                                              : "The party has lost " + std::to_string(-amount) + " gold.");
+    const std::int64_t gold = std::max<std::int64_t>(0, std::int64_t{game.GetGold()} + amount);
+    game.SetGold(static_cast<std::int32_t>(std::min<std::int64_t>(gold, INT32_MAX)));
     return 0;
 }
 
@@ -99,59 +89,49 @@ int lua_give_item(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string key = GetLuaString(state, 2);
     const std::int32_t count = GetLuaOptionalInteger(state, 3, 1);
-    ScriptGuard([&] {
-        // Merged into a stack, a count below 1 would shrink it.
-        if (count < 1) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "item count " + std::to_string(count));
-        CGame& game = ScriptGame(context);
-        // An exit or quest script has no actor: the main character takes the item.
-        std::shared_ptr<CActor> main = context.actor ? nullptr : game.GetMainActor();
-        CActor* receiver = context.actor ? context.actor : main.get();
-        if (!receiver) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "nobody to take the item");
-        // Every save carries the pack from then on.
-        if (receiver->GetBackpackItems().size() >= kScriptPackLimit)
-            throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, receiver->GetName() + "'s pack holds " +
-                                                            std::to_string(kScriptPackLimit) +
-                                                            " stacks, as many as scripts may fill");
-        const ThingId id = game.NewThingId(THING_ITEM);
-        std::shared_ptr<CItem> item = ScriptModule(context).CreateItem(key, count, id, 0);
-        ScriptEngine(context).SetItemTag(*item);
-        receiver->AddToBackpack(item, true);
-        // Named, so that the player knows what to look for in the pack.
-        const std::string& name = item->GetTemplate().GetName();
-        game.PushMessage(MESSAGE_NOTICE, "The party has gained " +
-                                             (count > 1 ? name + " (" + std::to_string(count) + ")" : name) + ".");
-    });
+    // Merged into a stack, a count below 1 would shrink it.
+    if (count < 1) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "item count " + std::to_string(count));
+    CGame& game = ScriptGame(context);
+    // An exit or quest script has no actor: the main character takes the item.
+    std::shared_ptr<CActor> main = context.actor ? nullptr : game.GetMainActor();
+    CActor* receiver = context.actor ? context.actor : main.get();
+    if (!receiver) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "nobody to take the item");
+    // Every save carries the pack from then on.
+    if (receiver->GetBackpackItems().size() >= kScriptPackLimit)
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, receiver->GetName() + "'s pack holds " +
+                                                        std::to_string(kScriptPackLimit) +
+                                                        " stacks, as many as scripts may fill");
+    const ThingId id = game.NewThingId(THING_ITEM);
+    std::shared_ptr<CItem> item = ScriptModule(context).CreateItem(key, count, id, 0);
+    ScriptEngine(context).SetItemTag(*item);
+    receiver->AddToBackpack(item, true);
+    // Named, so that the player knows what to look for in the pack.
+    const std::string& name = item->GetTemplate().GetName();
+    game.PushMessage(MESSAGE_NOTICE, "The party has gained " +
+                                         (count > 1 ? name + " (" + std::to_string(count) + ")" : name) + ".");
     return 0;
 }
 
 int lua_remove_item(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string key = GetLuaString(state, 2);
-    bool removed = false;
-    ScriptGuard([&] {
-        std::shared_ptr<CActor> owner;
-        std::shared_ptr<CItem> item;
-        int slot = -1;
-        if (!FindPartyItem(ScriptGame(context), key, owner, slot, item)) return;
-        if (slot >= 0) owner->RemoveEquipment(static_cast<EquipSlot>(slot));
-        else owner->RemoveFromBackpack(*item);
-        removed = true;
-    });
-    lua_pushboolean(state, removed);
+    std::shared_ptr<CActor> owner;
+    std::shared_ptr<CItem> item;
+    int slot = -1;
+    const bool found = FindPartyItem(ScriptGame(context), key, owner, slot, item);
+    if (found && slot >= 0) owner->RemoveEquipment(static_cast<EquipSlot>(slot));
+    else if (found) owner->RemoveFromBackpack(*item);
+    lua_pushboolean(state, found);
     return 1;
 }
 
 int lua_has_item(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string key = GetLuaString(state, 2);
-    bool found = false;
-    ScriptGuard([&] {
-        std::shared_ptr<CActor> owner;
-        std::shared_ptr<CItem> item;
-        int slot = -1;
-        found = FindPartyItem(ScriptGame(context), key, owner, slot, item);
-    });
-    lua_pushboolean(state, found);
+    std::shared_ptr<CActor> owner;
+    std::shared_ptr<CItem> item;
+    int slot = -1;
+    lua_pushboolean(state, FindPartyItem(ScriptGame(context), key, owner, slot, item));
     return 1;
 }
 
@@ -165,12 +145,10 @@ int lua_get_gold(lua_State* state) {
 int lua_win(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     std::string text = GetLuaText(state, 2);
-    ScriptGuard([&] {
-        CGame& game = ScriptGame(context);
-        ExpandScriptText(state, context, text);
-        game.SetStateCode(GAME_WON);
-        game.SetClosingText(text);
-    });
+    CGame& game = ScriptGame(context);
+    ExpandScriptText(state, context, text);
+    game.SetStateCode(GAME_WON);
+    game.SetClosingText(text);
     return 0;
 }
 
@@ -178,11 +156,8 @@ int PushBox(lua_State* state, std::int32_t code) {
     CScriptContext& context = GetLuaContext(state);
     const std::string title = GetLuaText(state, 2);
     std::string text = GetLuaText(state, 3);
-    ScriptGuard([&] {
-        CGame& game = ScriptGame(context);
-        ExpandScriptText(state, context, text);
-        game.PushEvent(std::make_shared<CDialogBoxEvent>(code, title, text));
-    });
+    ExpandScriptText(state, context, text);
+    ScriptEngine(context).OpenBox(code, title, text);
     return 0;
 }
 

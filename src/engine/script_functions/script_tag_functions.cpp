@@ -58,10 +58,8 @@ void RequireTagRoom(const CGame& game, const std::string& tag) {
 int lua_set_tag(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string tag = GetLuaString(state, 2);
-    ScriptGuard([&] {
-        RequireTagRoom(ScriptGame(context), tag);
-        ScriptEngine(context).SetTag(tag, context.noQuestCheck);
-    });
+    RequireTagRoom(ScriptGame(context), tag);
+    ScriptEngine(context).SetTag(tag, context.noQuestCheck);
     return 0;
 }
 
@@ -69,32 +67,26 @@ int lua_set_tag_value(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string tag = GetLuaString(state, 2);
     const std::int32_t value = GetLuaInteger(state, 3);
-    ScriptGuard([&] {
-        RequireTagRoom(ScriptGame(context), tag);
-        ScriptEngine(context).SetTagValue(tag, value, context.noQuestCheck);
-    });
+    RequireTagRoom(ScriptGame(context), tag);
+    ScriptEngine(context).SetTagValue(tag, value, context.noQuestCheck);
     return 0;
 }
 
 int lua_check_tag(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string tag = GetLuaString(state, 2);
-    bool set = false;
-    ScriptGuard([&] { set = ScriptGame(context).IsQuestTagSet(tag); });
-    lua_pushboolean(state, set);
+    lua_pushboolean(state, ScriptGame(context).IsQuestTagSet(tag));
     return 1;
 }
 
 int lua_check_and_set_tag(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string tag = GetLuaString(state, 2);
-    bool set = false;
-    ScriptGuard([&] {
-        set = ScriptGame(context).IsQuestTagSet(tag);
-        if (set) return;
+    const bool set = ScriptGame(context).IsQuestTagSet(tag);
+    if (!set) {
         RequireTagRoom(ScriptGame(context), tag);
         ScriptEngine(context).SetTag(tag, context.noQuestCheck);
-    });
+    }
     lua_pushboolean(state, set);
     return 1;
 }
@@ -103,10 +95,8 @@ int lua_get_tag_value(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string tag = GetLuaString(state, 2);
     std::int32_t value = 0;
-    ScriptGuard([&] {
-        const auto& tags = ScriptGame(context).GetQuestTags();
-        if (auto found = tags.find(tag); found != tags.end()) value = found->second;
-    });
+    const auto& tags = ScriptGame(context).GetQuestTags();
+    if (auto found = tags.find(tag); found != tags.end()) value = found->second;
     lua_pushinteger(state, value);
     return 1;
 }
@@ -115,49 +105,45 @@ int lua_journal(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string quest = GetLuaString(state, 2);
     const std::string entry = GetLuaString(state, 3);
-    ScriptGuard([&] { ScriptGame(context).AddJournalEntry(entry, quest); });
+    ScriptGame(context).AddJournalEntry(entry, quest);
     return 0;
 }
 
 int lua_reveal_area(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string location = GetLuaString(state, 2);
-    ScriptGuard([&] { ScriptGame(context).RevealArea(location); });
+    ScriptGame(context).RevealArea(location);
     return 0;
 }
 
 int lua_join_party(lua_State* state) {
     CScriptContext& context = GetLuaContext(state, true);
-    ScriptGuard([&] {
-        CActor& partner = GetScriptTalkActor(context);
-        CGame& game = ScriptGame(context);
-        if (partner.IsPartyMember()) return;
-        if (game.IsPartyFull()) {
-            game.PushMessage(MESSAGE_NOTICE, partner.GetName() + " cannot join because your party is full.");
-            return;
-        }
-        CArea* area = game.GetCurrentArea();
-        if (!area) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the game has no current area");
-        // The new member stays in the area, now as its last actor.
-        std::shared_ptr<CActor> actor = area->RemoveActor(partner);
-        if (!actor) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, partner.GetName() + " is not in the area");
-        area->GetActors().push_back(actor);
-        game.AddPartyMember(actor);
-        game.PushEvent(std::make_shared<CInfoEvent>(EVENT_PARTY_CHANGED));
-    });
+    CActor& partner = GetScriptTalkActor(context);
+    CGame& game = ScriptGame(context);
+    if (partner.IsPartyMember()) return 0;
+    if (game.IsPartyFull()) {
+        game.PushMessage(MESSAGE_NOTICE, partner.GetName() + " cannot join because your party is full.");
+        return 0;
+    }
+    CArea* area = game.GetCurrentArea();
+    if (!area) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the game has no current area");
+    // The new member stays in the area, now as its last actor.
+    std::shared_ptr<CActor> actor = area->RemoveActor(partner);
+    if (!actor) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, partner.GetName() + " is not in the area");
+    area->GetActors().push_back(actor);
+    game.AddPartyMember(actor);
+    game.PushEvent(std::make_shared<CInfoEvent>(EVENT_PARTY_CHANGED));
     return 0;
 }
 
 int lua_leave_party(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
-    ScriptGuard([&] {
-        CActor* actor = context.partner ? &GetScriptTalkActor(context) : context.actor;
-        if (!actor || !actor->IsPartyMember())
-            throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "only a party member can leave the party");
-        CGame& game = ScriptGame(context);
-        game.RemovePartyMember(*actor);
-        game.PushEvent(std::make_shared<CInfoEvent>(EVENT_PARTY_CHANGED));
-    });
+    CActor* actor = context.partner ? &GetScriptTalkActor(context) : context.actor;
+    if (!actor || !actor->IsPartyMember())
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "only a party member can leave the party");
+    CGame& game = ScriptGame(context);
+    game.RemovePartyMember(*actor);
+    game.PushEvent(std::make_shared<CInfoEvent>(EVENT_PARTY_CHANGED));
     return 0;
 }
 
@@ -165,28 +151,24 @@ int lua_goto_area(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string area = GetLuaString(state, 2);
     const std::string entry = GetLuaString(state, 3);
-    ScriptGuard([&] {
-        const AreaEntryPoint place = RequirePlace(context, area, entry, true);
-        CGame& game = ScriptGame(context);
-        game.SetStateCode(GAME_TRAVEL);
-        game.SetEntry(place, 0, "");
-    });
+    const AreaEntryPoint place = RequirePlace(context, area, entry, true);
+    CGame& game = ScriptGame(context);
+    game.SetStateCode(GAME_TRAVEL);
+    game.SetEntry(place, 0, "");
     return 0;
 }
 
 int lua_rest(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string entry = GetLuaString(state, 2);
-    ScriptGuard([&] {
-        CGame& game = ScriptGame(context);
-        const AreaEntryPoint place = RequirePlace(context, CurrentAreaName(game), entry);
-        if (game.IsInBattle()) {
-            game.PushMessage(MESSAGE_NOTICE, "You cannot rest while in battle.");
-            return;
-        }
-        game.SetStateCode(GAME_WIPED_OUT);
-        game.SetEntry(place, 0, "");
-    });
+    CGame& game = ScriptGame(context);
+    const AreaEntryPoint place = RequirePlace(context, CurrentAreaName(game), entry);
+    if (game.IsInBattle()) {
+        game.PushMessage(MESSAGE_NOTICE, "You cannot rest while in battle.");
+        return 0;
+    }
+    game.SetStateCode(GAME_WIPED_OUT);
+    game.SetEntry(place, 0, "");
     return 0;
 }
 
@@ -194,17 +176,15 @@ int lua_set_resurrection(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string area = GetLuaString(state, 2);
     const std::string entry = GetLuaString(state, 3);
-    ScriptGuard([&] { ScriptGame(context).SetResurrectionPoint(RequirePlace(context, area, entry)); });
+    ScriptGame(context).SetResurrectionPoint(RequirePlace(context, area, entry));
     return 0;
 }
 
 int lua_set_return(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string entry = GetLuaString(state, 2);
-    ScriptGuard([&] {
-        CGame& game = ScriptGame(context);
-        game.SetReturnPoint(RequirePlace(context, CurrentAreaName(game), entry));
-    });
+    CGame& game = ScriptGame(context);
+    game.SetReturnPoint(RequirePlace(context, CurrentAreaName(game), entry));
     return 0;
 }
 

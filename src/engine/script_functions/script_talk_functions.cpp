@@ -57,13 +57,10 @@ bool SpecialStatCheck(CScriptContext& context, const std::string& keyword, std::
 int lua_talk(lua_State* state) {
     CScriptContext& context = GetLuaContext(state, true);
     const std::string text = GetLuaText(state, 2);
-    ScriptGuard(
-        [&] {
-            CGame& game = ScriptGame(context);
-            std::string line = GetScriptTalkTarget(context).GetName() + " : " + text;
-            ExpandScriptText(state, context, line);
-            Say(game, dynamic_cast<CActor*>(context.partner), line);
-        });
+    CGame& game = ScriptGame(context);
+    std::string line = GetScriptTalkTarget(context).GetName() + " : " + text;
+    ExpandScriptText(state, context, line);
+    Say(game, dynamic_cast<CActor*>(context.partner), line);
     return 0;
 }
 
@@ -71,11 +68,9 @@ int lua_chatter(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     std::string text;
     CActor& speaker = ReadSpeaker(context, state, text);
-    ScriptGuard([&] {
-        std::string line = speaker.GetName() + " : " + text;
-        ExpandScriptText(state, context, line);
-        Say(ScriptGame(context), &speaker, line);
-    });
+    std::string line = speaker.GetName() + " : " + text;
+    ExpandScriptText(state, context, line);
+    Say(ScriptGame(context), &speaker, line);
     return 0;
 }
 
@@ -83,15 +78,13 @@ int lua_shout(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     std::string text;
     CActor& speaker = ReadSpeaker(context, state, text);
-    ScriptGuard([&] {
-        CGame& game = ScriptGame(context);
-        std::string line = speaker.GetName() + " : " + text;
-        ExpandScriptText(state, context, line);
-        // The interface logs a box's text as it opens the box, so the line is not
-        // logged here as well: a shout is read once.
-        game.PushEvent(std::make_shared<CDialogBoxEvent>(EVENT_DIALOG_BOX, speaker.GetName(), line));
-        NoteSaid(game, &speaker, line);
-    });
+    CGame& game = ScriptGame(context);
+    std::string line = speaker.GetName() + " : " + text;
+    ExpandScriptText(state, context, line);
+    // The interface logs a box's text as it opens the box, so the line is not
+    // logged here as well: a shout is read once.
+    ScriptEngine(context).OpenBox(EVENT_DIALOG_BOX, speaker.GetName(), line);
+    NoteSaid(game, &speaker, line);
     return 0;
 }
 
@@ -99,13 +92,11 @@ int lua_add_talk_path(lua_State* state) {
     CScriptContext& context = GetLuaContext(state, true);
     std::string text = GetLuaText(state, 2);
     const std::string stateName = GetLuaString(state, 3);
-    ScriptGuard([&] {
-        CTalkTarget& partner = GetScriptTalkTarget(context);
-        if (!stateName.empty() && !FindTalkState(partner.GetTalkStates(), stateName))
-            throw CLuaScriptError("DRAV::CLuaScript::lua_add_talk_path Bad State: " + stateName + "\n");
-        ExpandScriptText(state, context, text);
-        partner.AddTalkChoice(std::make_shared<CTalkChoice>(text, stateName));
-    });
+    CTalkTarget& partner = GetScriptTalkTarget(context);
+    if (!stateName.empty() && !FindTalkState(partner.GetTalkStates(), stateName))
+        throw CLuaScriptError("DRAV::CLuaScript::lua_add_talk_path Bad State: " + stateName + "\n");
+    ExpandScriptText(state, context, text);
+    partner.AddTalkChoice(std::make_shared<CTalkChoice>(text, stateName));
     return 0;
 }
 
@@ -134,11 +125,9 @@ int lua_is_actor(lua_State* state) {
 int lua_goto_state(lua_State* state) {
     CScriptContext& context = GetLuaContext(state, true);
     const std::string name = GetLuaString(state, 2);
-    ScriptGuard([&] {
-        if (!FindTalkState(GetScriptTalkTarget(context).GetTalkStates(), name))
-            throw CLuaScriptError("DRAV::CLuaScript::lua_goto_state no state : " + name + "\n");
-        context.nextState = name;
-    });
+    if (!FindTalkState(GetScriptTalkTarget(context).GetTalkStates(), name))
+        throw CLuaScriptError("DRAV::CLuaScript::lua_goto_state no state : " + name + "\n");
+    context.nextState = name;
     return 0;
 }
 
@@ -147,7 +136,7 @@ int lua_diplomacy_check(lua_State* state) {
     const std::int32_t target = GetLuaInteger(state, 2);
     const std::string success = GetLuaString(state, 3);
     const std::string failure = GetLuaString(state, 4);
-    ScriptGuard([&] { context.nextState = SpecialStatCheck(context, "diplomacy", target) ? success : failure; });
+    context.nextState = SpecialStatCheck(context, "diplomacy", target) ? success : failure;
     return 0;
 }
 
@@ -155,9 +144,7 @@ int lua_special_stat_check(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string keyword = GetLuaString(state, 2);
     const std::int32_t target = GetLuaInteger(state, 3);
-    bool success = false;
-    ScriptGuard([&] { success = SpecialStatCheck(context, keyword, target); });
-    lua_pushboolean(state, success);
+    lua_pushboolean(state, SpecialStatCheck(context, keyword, target));
     return 1;
 }
 
@@ -165,28 +152,22 @@ int lua_get_special_stat(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     CActor* actor = GetLuaActor(context, state);
     const std::string keyword = GetLuaString(state, 3);
-    std::int32_t value = 0;
-    ScriptGuard([&] {
-        const SpecialStat stat = ParseSpecialStat(keyword);
-        value = actor ? actor->GetSpecialStat(stat) : ScriptGame(context).GetBestPartySpecialStat(stat);
-    });
-    lua_pushinteger(state, value);
+    const SpecialStat stat = ParseSpecialStat(keyword);
+    lua_pushinteger(state, actor ? actor->GetSpecialStat(stat) : ScriptGame(context).GetBestPartySpecialStat(stat));
     return 1;
 }
 
 int lua_store(lua_State* state) {
     CScriptContext& context = GetLuaContext(state, true);
-    ScriptGuard([&] { GetScriptTalkActor(context).SetStoreFlag(true); });
+    GetScriptTalkActor(context).SetStoreFlag(true);
     return 0;
 }
 
 int lua_remove_actor(lua_State* state) {
     CScriptContext& context = GetLuaContext(state, true);
-    ScriptGuard([&] {
-        CActor& partner = GetScriptTalkActor(context);
-        partner.SetActionState(ACTION_DEAD);
-        partner.SetAttackTarget(ScriptGame(context).GetTick(), nullptr);
-    });
+    CActor& partner = GetScriptTalkActor(context);
+    partner.SetActionState(ACTION_DEAD);
+    partner.SetAttackTarget(ScriptGame(context).GetTick(), nullptr);
     return 0;
 }
 

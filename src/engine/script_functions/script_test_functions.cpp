@@ -118,11 +118,8 @@ int CheckConversation(lua_State* state, const char* twin) {
 int lua_talk_test(lua_State* state) {
     CScriptContext& context = GetLuaContext(state, true);
     const std::string text = GetLuaString(state, 2);
-    ScriptGuard(
-        [&] {
-            const std::string line = GetScriptTalkTarget(context).GetName() + " : " + text;
-            Print("lua_talk_test", " : " + ExpandIfGame(context, line));
-        });
+    const std::string line = GetScriptTalkTarget(context).GetName() + " : " + text;
+    Print("lua_talk_test", " : " + ExpandIfGame(context, line));
     return 0;
 }
 int lua_chatter_test(lua_State* state) {
@@ -135,7 +132,7 @@ int lua_shout_test(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string name = GetLuaActorTest(context, state);
     const std::string text = GetLuaString(state, 3);
-    ScriptGuard([&] { Print("lua_shout_test", ExpandIfGame(context, name + " : " + text)); });
+    Print("lua_shout_test", ExpandIfGame(context, name + " : " + text));
     return 0;
 }
 int lua_add_talk_path_test(lua_State* state) {
@@ -154,13 +151,11 @@ int lua_diplomacy_check_test(lua_State* state) {
     const std::int32_t target = GetLuaInteger(state, 2);
     const std::string success = GetLuaString(state, 3);
     const std::string failure = GetLuaString(state, 4);
-    ScriptGuard([&] {
-        Print("lua_diplomacy_check_test", " dc: " + std::to_string(target));
-        const std::string& name = ReadInt("Success (1 or 0)?> ") != 0 ? success : failure;
-        if (!FindTalkState(context.testPartner->GetTalkStates(), name))
-            throw CDRAVException(DRAV_ERR_SCRIPT, kPrefix + "lua_diplomacy_check_test Bad State: " + name + "\n");
-        context.nextState = name;
-    });
+    Print("lua_diplomacy_check_test", " dc: " + std::to_string(target));
+    const std::string& name = ReadInt("Success (1 or 0)?> ") != 0 ? success : failure;
+    if (!FindTalkState(context.testPartner->GetTalkStates(), name))
+        throw CDRAVException(DRAV_ERR_SCRIPT, kPrefix + "lua_diplomacy_check_test Bad State: " + name + "\n");
+    context.nextState = name;
     return 0;
 }
 int lua_special_stat_check_test(lua_State* state) {
@@ -174,7 +169,7 @@ int lua_get_special_stat_test(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string name = GetLuaActorTest(context, state);
     const std::string keyword = GetLuaString(state, 3);
-    ScriptGuard([&] { ParseSpecialStat(keyword); });
+    ParseSpecialStat(keyword);
     return AskInteger(state, "lua_get_special_stat_test", " : " + name + " " + keyword);
 }
 int lua_store_test(lua_State* state) {
@@ -273,14 +268,14 @@ int lua_get_gold_test(lua_State* state) {
 int lua_win_test(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string text = GetLuaString(state, 2);
-    ScriptGuard([&] { Print("lua_win_test", " : " + ExpandIfGame(context, text)); });
+    Print("lua_win_test", " : " + ExpandIfGame(context, text));
     return 0;
 }
 int PrintBox(lua_State* state, const char* twin) {
     CScriptContext& context = GetLuaContext(state);
     const std::string title = GetLuaString(state, 2);
     const std::string text = GetLuaString(state, 3);
-    ScriptGuard([&] { Print(twin, " : " + title + " : " + ExpandIfGame(context, text)); });
+    Print(twin, " : " + title + " : " + ExpandIfGame(context, text));
     return 0;
 }
 int lua_dialog_box_test(lua_State* state) { return PrintBox(state, "lua_dialog_box_test"); }

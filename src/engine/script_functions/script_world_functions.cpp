@@ -36,7 +36,7 @@ CArea& CurrentArea(const CScriptContext& context) {
     return *area;
 }
 
-// The actor of argument 2; "party" is refused (code 6) inside the guard.
+// The actor of argument 2; "party" is refused (code 6).
 CActor& RequiredLuaActor(const CScriptContext& context, lua_State* state) {
     CActor* actor = GetLuaActor(context, state);
     if (!actor) throw CDRAVException(DRAV_ERR_SCRIPT, "\"party\" is no single actor");
@@ -45,18 +45,16 @@ CActor& RequiredLuaActor(const CScriptContext& context, lua_State* state) {
 
 int lua_attack(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
-    ScriptGuard([&] {
-        CActor* attacker = nullptr;
-        CActor* subject = nullptr;
-        if (context.partner) {
-            subject = &GetScriptTalkActor(context);
-            attacker = context.actor;
-        } else {
-            subject = &ContextActor(context);
-        }
-        ScriptEngine(context).RunCombatTrigger(*subject, attacker);
-        ScriptGame(context).SetInBattle(true);
-    });
+    CActor* attacker = nullptr;
+    CActor* subject = nullptr;
+    if (context.partner) {
+        subject = &GetScriptTalkActor(context);
+        attacker = context.actor;
+    } else {
+        subject = &ContextActor(context);
+    }
+    ScriptEngine(context).RunCombatTrigger(*subject, attacker);
+    ScriptGame(context).SetInBattle(true);
     return 0;
 }
 
@@ -110,13 +108,11 @@ int lua_set_faction_rank(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string name = GetLuaString(state, 2);
     const std::int32_t rank = GetLuaInteger(state, 3);
-    ScriptGuard([&] {
-        CActor& actor = ContextActor(context);
-        if (rank == 0)
-            ExpelFromFaction(ScriptGame(context), actor);
-        else
-            PromoteInFaction(ScriptModule(context), ScriptGame(context), actor, name, rank);
-    });
+    CActor& actor = ContextActor(context);
+    if (rank == 0)
+        ExpelFromFaction(ScriptGame(context), actor);
+    else
+        PromoteInFaction(ScriptModule(context), ScriptGame(context), actor, name, rank);
     return 0;
 }
 
@@ -125,9 +121,7 @@ int PushActorWord(lua_State* state, std::string (*word)(const CActor&)) {
     CScriptContext& context = GetLuaContext(state);
     const CActor* actor = GetLuaActor(context, state);
     std::string text;
-    ScriptGuard([&] {
-        if (actor) text = word(*actor);
-    });
+    if (actor) text = word(*actor);
     PushLuaString(state, text);
     return 1;
 }
@@ -144,22 +138,18 @@ int lua_get_possessive(lua_State* state) {
 
 int lua_empty_party(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
-    ScriptGuard([&] {
-        CGame& game = ScriptGame(context);
-        const auto party = game.GetParty();
-        for (const auto& member : party)
-            if (!member->IsMainCharacter()) game.RemovePartyMember(*member);
-        game.PushEvent(std::make_shared<CInfoEvent>(EVENT_PARTY_CHANGED));
-    });
+    CGame& game = ScriptGame(context);
+    const auto party = game.GetParty();
+    for (const auto& member : party)
+        if (!member->IsMainCharacter()) game.RemovePartyMember(*member);
+    game.PushEvent(std::make_shared<CInfoEvent>(EVENT_PARTY_CHANGED));
     return 0;
 }
 
 // Dead, male, surrendered: a yes-or-no question about one actor, never the party.
 int AskActor(lua_State* state, bool (*test)(const CActor&)) {
     CScriptContext& context = GetLuaContext(state);
-    bool answer = false;
-    ScriptGuard([&] { answer = test(RequiredLuaActor(context, state)); });
-    lua_pushboolean(state, answer);
+    lua_pushboolean(state, test(RequiredLuaActor(context, state)));
     return 1;
 }
 
@@ -190,14 +180,14 @@ int lua_get_time(lua_State* state) {
 int lua_remove_encounter(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string name = GetLuaString(state, 2);
-    ScriptGuard([&] { CurrentArea(context).RemoveEncounter(name); });
+    CurrentArea(context).RemoveEncounter(name);
     return 0;
 }
 
 int SetDoor(lua_State* state, bool open) {
     CScriptContext& context = GetLuaContext(state);
     const std::string name = GetLuaString(state, 2);
-    ScriptGuard([&] { CurrentArea(context).SetDoorState(CPatchActionDoor(open, name), false); });
+    CurrentArea(context).SetDoorState(CPatchActionDoor(open, name), false);
     return 0;
 }
 int lua_open_door(lua_State* state) { return SetDoor(state, true); }
@@ -214,10 +204,8 @@ int lua_random_check(lua_State* state) {
 int lua_has_skill(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     bool has = false;
-    ScriptGuard([&] {
-        const CActor& actor = RequiredLuaActor(context, state);
-        has = actor.HasSkill(ParseSkill(GetLuaString(state, 3)));
-    });
+    const CActor& actor = RequiredLuaActor(context, state);
+    has = actor.HasSkill(ParseSkill(GetLuaString(state, 3)));
     lua_pushboolean(state, has);
     return 1;
 }
@@ -234,23 +222,19 @@ int lua_teleport_actor(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string entryName = GetLuaString(state, 2);
     const std::string spellName = GetLuaString(state, 3);
-    ScriptGuard([&] {
-        const CSpell& spell = ModuleSpell(context, spellName);
-        const CAreaEntry* entry = FindAreaEntry(CurrentArea(context).GetEntries(), entryName);
-        if (!entry)
-            throw CDRAVException(DRAV_ERR_SCRIPT, "the area has no entry \"" + entryName + "\"");
-        ScriptEngine(context).TeleportActor(ContextActor(context), spell, *entry);
-    });
+    const CSpell& spell = ModuleSpell(context, spellName);
+    const CAreaEntry* entry = FindAreaEntry(CurrentArea(context).GetEntries(), entryName);
+    if (!entry)
+        throw CDRAVException(DRAV_ERR_SCRIPT, "the area has no entry \"" + entryName + "\"");
+    ScriptEngine(context).TeleportActor(ContextActor(context), spell, *entry);
     return 0;
 }
 
 int lua_launch_spell(lua_State* state) {
     CScriptContext& context = GetLuaContext(state);
     const std::string spellName = GetLuaString(state, 2);
-    ScriptGuard([&] {
-        const CSpell& spell = ModuleSpell(context, spellName);
-        ScriptEngine(context).LaunchScriptSpell(ContextActor(context), spell);
-    });
+    const CSpell& spell = ModuleSpell(context, spellName);
+    ScriptEngine(context).LaunchScriptSpell(ContextActor(context), spell);
     return 0;
 }
 

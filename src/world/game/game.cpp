@@ -95,33 +95,30 @@ void CGame::UpdatePeopleJournal(const CArea& area, const CActor& partner, const 
 void CGame::PushEvent(std::shared_ptr<CEvent> event) {
     CountMadeThing();
     if (dynamic_cast<const CDialogBoxEvent*>(event.get())) CountPage();
-    // The game stands still while a box is open: a foe already upon the party
-    // would land its blow the moment the box shows or closes, before the player
-    // could answer. Every box, from a script, a trigger or the rules, passes here.
-    if (dynamic_cast<const CDialogBoxEvent*>(event.get()) && GetCurrentArea())
-        for (const auto& actor : GetCurrentArea()->GetActors())
-            if (actor->IsAlive() && actor->IsHostile()) HoldFoeBack(*actor);
-    if (dynamic_cast<const CTalkEvent*>(event.get())) {
-        m_talkHeld = true;
-        ++m_talksBegun;
-        m_ordersAtTalk.clear();
-        for (const auto& member : m_party)
-            if (member->GetCurrentOrder()) m_ordersAtTalk.push_back(member->GetCurrentOrder());
-    }
     m_events.push_back(std::move(event));
 }
 
-bool CGame::HasPartyActedSinceTalk() {
+void CGame::BeginTalk(ThingId talker, ThingId partner) {
+    PushEvent(std::make_shared<CTalkEvent>(talker, partner));
+    m_talkHeld = true;
+    ++m_talksBegun;
+    m_ordersAtTalk.clear();
+    for (const auto& member : m_party)
+        if (member->GetCurrentOrder()) m_ordersAtTalk.push_back(member->GetCurrentOrder());
+}
+
+bool CGame::HasPartyActedSinceTalk() const {
     if (!m_talkHeld) return true;
-    for (const auto& member : m_party) {
+    return std::any_of(m_party.begin(), m_party.end(), [&](const auto& member) {
         const std::shared_ptr<COrder> order = member->GetCurrentOrder();
-        if (!order || std::find(m_ordersAtTalk.begin(), m_ordersAtTalk.end(), order) != m_ordersAtTalk.end())
-            continue;
-        m_talkHeld = false;
-        m_ordersAtTalk.clear();
-        return true;
-    }
-    return false;
+        return order && std::find(m_ordersAtTalk.begin(), m_ordersAtTalk.end(), order) == m_ordersAtTalk.end();
+    });
+}
+
+void CGame::NotePartyOrders() {
+    if (!m_talkHeld || !HasPartyActedSinceTalk()) return;
+    m_talkHeld = false;
+    m_ordersAtTalk.clear();
 }
 
 void CGame::HoldFoeBack(CActor& foe) {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <random>
 
+#include "common/processor_clock.h"
 #include "common/random.h"
 #include "game/dialogs/chapter_end/win_dlg.h"
 #include "game/dialogs/maps/world_map_dlg.h"
@@ -17,7 +18,6 @@
 #include "player_at_window.h"
 #include "rules/definitions/travel_map.h"
 #include "running_game_steps.h"
-#include "work_clock.h"
 #include "world_map_points.h"
 
 namespace QuillmerePlaySweep {
@@ -291,7 +291,7 @@ bool Over() {
 Steps Look() {
     Player& me = Me();
     if (me.timed) {
-        const double spent = QuillmereFuzz::WorkSeconds() - me.lookedAt;
+        const double spent = DRAVCommon::ThreadProcessorSeconds() - me.lookedAt;
         if (spent > kSlowSeconds)
             me.findings.Report("slow", me.turn,
                                me.since + " took " + std::to_string(static_cast<long>(spent * 1000)) +
@@ -314,7 +314,7 @@ Steps Look() {
 // Called last in a decision: the time to the next look starts now.
 void Mark(std::string since) {
     Me().since = std::move(since);
-    Me().lookedAt = QuillmereFuzz::WorkSeconds();
+    Me().lookedAt = DRAVCommon::ThreadProcessorSeconds();
     Me().timed = true;
 }
 

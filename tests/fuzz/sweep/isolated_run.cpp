@@ -6,9 +6,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <stdexcept>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -43,6 +45,18 @@ void WriteAll(int fd, const std::string& text) {
     }
 }
 
+// The processor time the child has worked so far; 0 when it cannot be read.
+double ProcessorSeconds(pid_t pid) {
+    clockid_t clock{};
+    timespec spent{};
+    if (clock_getcpuclockid(pid, &clock) != 0 || clock_gettime(clock, &spent) != 0) return 0.0;
+    return static_cast<double>(spent.tv_sec) + static_cast<double>(spent.tv_nsec) / 1e9;
+}
+
+double Seconds(const timeval& time) {
+    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+}
+
 // The child's resident set from /proc; 0 when it cannot be read.
 std::size_t ResidentBytes(pid_t pid) {
     std::ifstream statm("/proc/" + std::to_string(pid) + "/statm");
@@ -58,6 +72,8 @@ struct CIsolatedRuns::Child {
     int answerFd = -1;
     int outputFd = -1;
     Clock::time_point started;
+    double worked = 0.0;             // the processor time it had spent when last looked at
+    Clock::time_point workedAt;      // when that grew last
     RunEnd killedFor = RunEnd::Answered;  // a limit it was killed for
     std::function<void(const RunResult&)> done;
 
@@ -83,7 +99,7 @@ void CIsolatedRuns::Start(std::function<std::string()> work, std::function<void(
     child->outputFd = MakeMemoryFile("output");
     child->done = std::move(done);
     std::fflush(nullptr);  // nothing buffered is written twice
-    child->started = Clock::now();
+    child->started = child->workedAt = Clock::now();
     child->pid = fork();
     if (child->pid < 0) throw std::runtime_error(std::string("fork: ") + std::strerror(errno));
     if (child->pid == 0) {
@@ -106,12 +122,21 @@ void CIsolatedRuns::Reap(bool block) {
         bool reaped = false;
         for (std::size_t i = 0; i < m_running.size();) {
             Child& child = *m_running[i];
-            const double seconds = std::chrono::duration<double>(Clock::now() - child.started).count();
+            const Clock::time_point now = Clock::now();
+            const double seconds = std::chrono::duration<double>(now - child.started).count();
             int status = 0;
-            const pid_t ended = waitpid(child.pid, &status, WNOHANG);
+            rusage usage{};
+            const pid_t ended = wait4(child.pid, &status, WNOHANG, &usage);
             if (ended == 0) {
                 if (child.killedFor == RunEnd::Answered) {
-                    if (seconds > m_limits.seconds) child.killedFor = RunEnd::TimeLimit;
+                    // Judged on the work the child did, so that a busy machine makes no hangs.
+                    const double worked = ProcessorSeconds(child.pid);
+                    if (worked > child.worked) child.worked = worked, child.workedAt = now;
+                    const double idle = std::chrono::duration<double>(now - child.workedAt).count();
+                    if (worked > m_limits.seconds) child.killedFor = RunEnd::TimeLimit;
+                    else if ((m_limits.wallSeconds > 0 && seconds > m_limits.wallSeconds) ||
+                             (m_limits.idleSeconds > 0 && idle > m_limits.idleSeconds))
+                        child.killedFor = RunEnd::Stuck;
                     else if (ResidentBytes(child.pid) > m_limits.memoryBytes) child.killedFor = RunEnd::MemoryLimit;
                     if (child.killedFor != RunEnd::Answered) kill(child.pid, SIGKILL);
                 }
@@ -120,6 +145,7 @@ void CIsolatedRuns::Reap(bool block) {
             }
             RunResult result;
             result.seconds = seconds;
+            result.processorSeconds = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
             result.output = ReadBack(child.outputFd, kMostOutput);
             if (child.killedFor != RunEnd::Answered) {
                 result.end = child.killedFor;

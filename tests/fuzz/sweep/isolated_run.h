@@ -13,8 +13,14 @@
 namespace QuillmereSweep {
 
 struct RunLimits {
-    double seconds = 60.0;                 // wall clock
+    double seconds = 60.0;                 // processor time of the child, all its threads
     std::size_t memoryBytes = 2ull << 30;  // resident set
+    // For a child stuck waiting for something, which spends no processor time:
+    // how long of the clock it may run (0: no limit), and how long it may go
+    // without working at all (0: not watched). The first must be far above what
+    // a busy machine makes of `seconds`; the second holds however busy it is.
+    double wallSeconds = 600.0;
+    double idleSeconds = 0.0;
 };
 
 enum class RunEnd {
@@ -23,6 +29,7 @@ enum class RunEnd {
     Exited,       // ended without answering, with `exitStatus`
     TimeLimit,    // killed past the time limit
     MemoryLimit,  // killed past the memory limit
+    Stuck,        // killed past the clock's limits, short of the time limit
 };
 
 struct RunResult {
@@ -31,7 +38,8 @@ struct RunResult {
     std::string output;  // standard output and error, at most the first 64 KiB
     int signal = 0;
     int exitStatus = 0;
-    double seconds = 0.0;
+    double seconds = 0.0;           // of the wall clock
+    double processorSeconds = 0.0;  // that the child worked
 };
 
 class CIsolatedRuns {

@@ -12,7 +12,8 @@
 // refused naming another file or none, a save that will not load, an error other
 // than a script's in play, a step queuing more events than --step-events (20,000),
 // the party left empty, a journey an entry script began dropped, crash, sanitizer
-// report, hang (the whole copy past its time, or one step of play working past
+// report, hang (the whole copy working past --seconds of processor time, 60 s, or
+// working not at all for a minute of the clock, or one step of play working past
 // --step-seconds, 1 s), memory past the limit, and for the
 // scripts pass a hostile script the play never ran. Only the first two are
 // acceptable; a hostile script the game stops as a script error has played. The exit status is 1 when any copy
@@ -76,6 +77,11 @@ constexpr const char* kScriptsPass = "scripts";
 // The statistics a modifier of the modifiers pass changes.
 constexpr const char* kSpeedStatistics[] = {"actionspeed", "movementspeed"};
 
+// A copy that has not worked at all for a minute of the clock waits for something
+// that will not come: the sweep's work never waits that long, however busy the
+// machine.
+constexpr double kIdleSeconds = 60.0;
+
 struct Options {
     std::string module = QUILLMERE_SAMPLE_DIR;
     std::vector<std::int32_t> chapters;
@@ -85,7 +91,7 @@ struct Options {
     // A modifier's amount is a signed 32-bit number: its two ends.
     std::vector<std::string> amounts = {"2147483647", "-2147483648"};
     unsigned jobs = 3;
-    RunLimits limits{60.0, 1024ull << 20};
+    RunLimits limits{60.0, 1024ull << 20, 0.0, kIdleSeconds};
     // A step of play that works longer (the processor time of the playing thread) is
     // a hang: the player waits for each.
     double stepSeconds = 1.0;
@@ -422,19 +428,19 @@ void Sweep::Record(std::int32_t chapter, const std::string& pass, const Copy& co
     const SweptFile& file = *copy.file;
     const Judgement judgement = Judge(result, file.name);
     const std::string where = copy.Describe();
-    tally.Add(judgement.outcome, result.seconds, where);
+    tally.Add(judgement.outcome, result.processorSeconds, where);
     if (!IsAcceptable(judgement.outcome))
         findings.push_back(where + ": " + OutcomeName(judgement.outcome) + ": " + judgement.detail);
     if (m_report.is_open())
         m_report << chapter << '\t' << pass << '\t' << file.display << '\t' << copy.line << '\t' << copy.original
-                 << '\t' << copy.edit << '\t' << OutcomeName(judgement.outcome) << '\t' << result.seconds << '\t'
+                 << '\t' << copy.edit << '\t' << OutcomeName(judgement.outcome) << '\t' << result.processorSeconds << '\t'
                  << judgement.detail << '\n';
 }
 
 int Sweep::RunChapter(std::int32_t chapter) {
     if (!m_options.report.empty() && !m_report.is_open()) {
         m_report.open(m_options.report);
-        m_report << "chapter\tpass\tfile\tline\toriginal\tedit\toutcome\tseconds\tdetail\n";
+        m_report << "chapter\tpass\tfile\tline\toriginal\tedit\toutcome\tprocessor_seconds\tdetail\n";
     }
     const auto base = std::make_shared<DRAVCommon::CDataFileFactoryPath>(m_options.module, chapter);
     std::vector<SweptFile> files = ListFiles(m_options, chapter);

@@ -47,7 +47,12 @@ bool NamesFile(const std::string& message, const std::string& fileName) {
 Judgement Judge(const RunResult& result, const std::string& fileName) {
     switch (result.end) {
     case RunEnd::TimeLimit:
-        return {Outcome::Hang, "still running after " + std::to_string(static_cast<int>(result.seconds)) + " s"};
+        return {Outcome::Hang, "still working after " + std::to_string(static_cast<int>(result.processorSeconds)) +
+                                   " s of processor time"};
+    case RunEnd::Stuck:
+        return {Outcome::Hang, "still running after " + std::to_string(static_cast<int>(result.seconds)) +
+                                   " s of the clock, having worked " +
+                                   std::to_string(static_cast<int>(result.processorSeconds)) + " s"};
     case RunEnd::MemoryLimit:
         return {Outcome::MemoryLimit, "killed past the resident memory limit"};
     case RunEnd::Answered: {
@@ -111,7 +116,7 @@ std::string SweepTally::Summary(double seconds) const {
     std::vector<double> sorted = m_seconds;
     std::sort(sorted.begin(), sorted.end());
     if (!sorted.empty())
-        text << "  a copy took " << std::setprecision(3) << sorted[sorted.size() / 2] << " s at the median, "
+        text << "  a copy worked " << std::setprecision(3) << sorted[sorted.size() / 2] << " s at the median, "
              << m_slowestSeconds << " s at the slowest (" << m_slowest << ")\n";
     text << std::setprecision(1) << "  " << seconds << " s in all\n";
     return text.str();

@@ -66,9 +66,10 @@ bool NamesFile(const std::string& message, const std::string& fileName);
 
 class SweepTally {
 public:
+    // A copy that worked `seconds` of processor time.
     void Add(Outcome outcome, double seconds, const std::string& copy);
     std::size_t Count(Outcome outcome) const { return m_counts[static_cast<std::size_t>(outcome)]; }
-    // The counts, the median and slowest copy, and `seconds` taken in all.
+    // The counts, the median and slowest copy, and `seconds` of the clock taken in all.
     std::string Summary(double seconds) const;
 
 private:

@@ -295,6 +295,7 @@ TEST(SweepOutcome, EachEndingIsSorted) {
         {RunEnd::Answered, kAnswerJourneyDropped, "", 0, Outcome::JourneyDropped},
         {RunEnd::Answered, "gibberish", "", 0, Outcome::Crash},
         {RunEnd::TimeLimit, "", "", 0, Outcome::Hang},
+        {RunEnd::Stuck, "", "", 0, Outcome::Hang},
         {RunEnd::MemoryLimit, "", "", 0, Outcome::MemoryLimit},
         {RunEnd::Signalled, "", "", SIGSEGV, Outcome::Crash},
         {RunEnd::Exited, "", "x.cpp:66:20: runtime error: signed integer overflow\n", 0, Outcome::SanitizerReport},
@@ -359,13 +360,33 @@ TEST(SweepIsolatedRun, EachWayOfEndingIsToldApart) {
     EXPECT_EQ(exited.end, RunEnd::Exited);
     EXPECT_EQ(exited.exitStatus, 3);
 
+    // The time limit is of work: waiting, as on a busy machine, is not counted.
+    const RunResult waited = RunOne(
+        []() -> std::string {
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            return "waited";
+        },
+        {0.2, 1ull << 30});
+    EXPECT_EQ(waited.end, RunEnd::Answered);
     const RunResult hung = RunOne(
         []() -> std::string {
-            for (;;) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            for (;;) {
+            }
         },
         {0.2, 1ull << 30});
     EXPECT_EQ(hung.end, RunEnd::TimeLimit);
-    EXPECT_GE(hung.seconds, 0.2);
+    EXPECT_GE(hung.processorSeconds, 0.2);
+    // One that waits for ever is stopped by the clock: once it has run too long,
+    // or gone too long without working.
+    const auto waitsForEver = []() -> std::string {
+        for (;;) pause();
+    };
+    const RunResult stuck = RunOne(waitsForEver, {0.2, 1ull << 30, 0.5});
+    EXPECT_EQ(stuck.end, RunEnd::Stuck);
+    EXPECT_GE(stuck.seconds, 0.5);
+    const RunResult idle = RunOne(waitsForEver, {0.2, 1ull << 30, 0.0, 0.3});
+    EXPECT_EQ(idle.end, RunEnd::Stuck);
+    EXPECT_GE(idle.seconds, 0.3);
 
     // Memory is touched page by page, slowly enough for the watch to see it grow.
     const RunResult grew = RunOne(
