@@ -199,7 +199,7 @@ std::vector<Step> FromTheBarge(const std::string& name, Step click) {
 // From the dock with Marra, and from the marsh's lane with a boatman past Marra.
 TEST(BlockedWalksAtTheWindow, APartySentToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) {
     Driver driver;
-    driver.SetRealTimeLimit(300);
+    driver.SetTimeLimit(300);
     std::vector<Step> steps = IntoTheChapter();
     Append(steps, {Check("clear", ClearTheLane), Check("marra", [] { return Joins("reed_witch"); })});
     Append(steps, PartyToTheWestWayOut("landing"));
@@ -218,7 +218,7 @@ TEST(BlockedWalksAtTheWindow, APartySentToAWayOutPastSomeoneIsAskedToLeaveWithou
 // clicks from the far end of her barge on the sluice house doors and the towpath.
 TEST(BlockedWalksAtTheWindow, AtAshcombeAClickFromNellsEmptyBargeWalksAshoreWithTheViewHeld) {
     Driver driver;
-    driver.SetRealTimeLimit(300);
+    driver.SetTimeLimit(300);
     std::vector<Step> steps = IntoTheChapter();
     Append(steps, {WinTheChapter(), Wait(300), ClickId(CWinDlg::kNext), Wait(150), ClickId(CWinDlg::kNext),
                    Wait(150), ClickId(CWinDlg::kNextChapter), Wait(500)});

@@ -604,7 +604,7 @@ TEST(ChapterPlaythrough, ANewSpellcasterPlaysTheChapterToItsEndThroughTheWindow)
     Driver driver;
     // The whole chapter takes many times as long as any other run, more still when
     // the suite shares the machine.
-    driver.SetRealTimeLimit(400);
+    driver.SetTimeLimit(400);
     Observed run = driver.Execute(TheRoad());
     Keep(run, "chapter_");
     ExpectAPlainRun(run);
@@ -637,7 +637,7 @@ TEST(ChapterPlaythrough, ANewSpellcasterPlaysTheChapterToItsEndThroughTheWindow)
 
 TEST(ChapterPlaythrough, ASpellcasterGoesRoundByMarrasPuntToTheHide) {
     Driver driver;
-    driver.SetRealTimeLimit(400);
+    driver.SetTimeLimit(400);
     Observed run = driver.Execute(ThePuntRoad());
     Keep(run, "punt_");
     ExpectAPlainRun(run);
@@ -667,7 +667,7 @@ TEST(ChapterPlaythrough, ASpellcasterGoesRoundByMarrasPuntToTheHide) {
 
 TEST(ChapterPlaythrough, AFighterLeavesTheLookoutsReportsThemAndReturnsByTheTrail) {
     Driver driver;
-    driver.SetRealTimeLimit(400);
+    driver.SetTimeLimit(400);
     Observed run = driver.Execute(TheFightersRoad());
     Keep(run, "fighter_");
     ExpectAPlainRun(run);

@@ -118,10 +118,12 @@ public:
     // Without a display: SDL's dummy video driver and the recording device, whose
     // frames are counted instead of photographed.
     void SetHeadless(bool headless) { m_headless = headless; }
-    // A run that takes longer than this in real time is taken to hang and is ended.
-    // The program's clock is the driver's, so a busy machine only makes a run slower;
-    // a long scenario asks for more than the default.
-    void SetRealTimeLimit(unsigned seconds) { m_realSeconds = seconds; }
+    // A run whose program works longer than this, in the processor time of its
+    // thread, is taken to hang and is ended; so is one still running after ten
+    // times as long of the clock, stuck waiting. The program's clock is the
+    // driver's, so a busy machine only makes a run slower; a long scenario asks for
+    // more than the default.
+    void SetTimeLimit(unsigned seconds) { m_seconds = seconds; }
     // When the steps run out the driver closes the window; a run that should end
     // by itself is given none.
     Observed Execute(const std::vector<Step>& steps) const;
@@ -130,7 +132,7 @@ private:
     std::string m_home;
     std::string m_module;
     bool m_headless = false;
-    unsigned m_realSeconds = 60;
+    unsigned m_seconds = 60;
 };
 
 // A module folder under the driver's home made of links to `from`, without the

@@ -257,7 +257,7 @@ std::vector<Step> DrinkWhileRunning(const std::string& name, const Step& choose,
 TEST(Fights, ATonicFromTheBarIsDrunkWhileTheClockRunsAndTheFightGoesOn) {
     Driver driver;
     // Four drinks and twenty seconds of fight: more than the default on a busy machine.
-    driver.SetRealTimeLimit(180);
+    driver.SetTimeLimit(180);
     std::vector<Step> steps = Opening();
     Append(steps, {Beside("reed_goblin", DRAV::RELATION_HOSTILE, 5000), Wait(100), Check("tonics", [] {
                        for (const auto& item : Hero().GetBackpack())
@@ -408,7 +408,7 @@ TEST(Fights, ATonicMidFightLeavesTheDrinkerFightingWhicheverMemberDrinksAndHowev
         {"hero by key, her goblin stepping back", false, false, true},
     };
     Driver driver;
-    driver.SetRealTimeLimit(240);
+    driver.SetTimeLimit(240);
     std::vector<Step> steps = Opening();
     Append(steps, {Beside("reed_goblin", DRAV::RELATION_HOSTILE, 5000), Check("companion", [] {
                        DRAV::CArea& area = *TheArea();

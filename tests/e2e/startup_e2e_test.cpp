@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <thread>
 
 #include "driver.h"
 #include "game/app.h"
@@ -55,6 +57,29 @@ TEST(Startup, TheSplashShowsUntilAKeyEndsIt) {
     EXPECT_EQ(run.checks["music"], "yes");
     EXPECT_EQ(run.checks["splash after"], "no");
     EXPECT_EQ(run.checks["music after"], "no");
+}
+
+// The time limit is of the work the program does: a run the machine holds up past
+// it goes on, one that works past it is ended.
+TEST(Startup, ARunIsEndedForTheTimeItWorksNotTheTimeItWaits) {
+    Driver driver;
+    driver.SetHeadless(true);
+    driver.SetTimeLimit(4);
+    Observed waited = driver.Execute({Check("waited", [] {
+        std::this_thread::sleep_for(std::chrono::seconds(5));
+        return "yes";
+    })});
+    EXPECT_TRUE(waited.exited) << waited.log;
+    EXPECT_EQ(waited.checks["waited"], "yes");
+    const Observed worked = driver.Execute({Check("worked", [] {
+        for (const auto start = std::chrono::steady_clock::now();
+             std::chrono::steady_clock::now() - start < std::chrono::seconds(30);) {
+        }
+        return "yes";
+    })});
+    EXPECT_FALSE(worked.exited);
+    EXPECT_EQ(worked.checks.count("worked"), 0u);
+    EXPECT_NE(worked.log.find("the run was ended after it worked 4 seconds"), std::string::npos) << worked.log;
 }
 
 TEST(Startup, AClickOnTheSplashEndsItAndClosingEndsTheProgramCleanly) {

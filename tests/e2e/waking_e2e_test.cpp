@@ -61,7 +61,7 @@ Step WalkToTheWayOut(const std::string& exit, int column, int row) {
 
 TEST(Waking, AHeroWipedOutByTheLookoutWakesInPeaceAndWalksToEveryWayOut) {
     Driver driver;
-    driver.SetRealTimeLimit(180);
+    driver.SetTimeLimit(180);
     std::vector<Step> steps{Wait(200), Key(SDL_SCANCODE_SPACE), Wait(100), Check("intro", StartTheChapter)};
     Append(steps, PastTheIntroAndWelcome());
     Append(steps,

@@ -10,7 +10,7 @@ namespace QuillmerePlaySweep {
 RunReport PlayOnce(const PlayPlan& plan, unsigned realSeconds) {
     QuillmereE2E::Driver driver;
     driver.SetHeadless(true);
-    driver.SetRealTimeLimit(realSeconds);
+    driver.SetTimeLimit(realSeconds);
     // A saved game starts from the front page's load list, the one save of the run's folder.
     if (!plan.savePath.empty()) {
         const std::filesystem::path folder = std::filesystem::path(driver.Home()) / "Documents" / "Orvex Saved Games";
