@@ -1,7 +1,6 @@
 #include "driver.h"
 
 #include <SDL_image.h>
-#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,7 +8,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -23,6 +21,7 @@
 #include "platform/d3d9/recording_device.h"
 #include "platform/win32/platform_observer.h"
 #include "platform/win32/win32_time.h"
+#include "support/child_time_limit.h"
 
 namespace QuillmereE2E {
 namespace {
@@ -368,24 +367,6 @@ private:
     int m_idleAfterClose = 0;
 };
 
-// What ends a program that works past its time limit, and one stuck waiting.
-constexpr int kWorkedTooLong = SIGPROF;
-constexpr int kStuck = SIGALRM;
-constexpr unsigned kWallPerWorkSecond = 10;
-
-// Ends the program once its thread has worked `seconds`, however long the busy
-// machine makes that take.
-void EndAfterWork(unsigned seconds) {
-    sigevent event{};
-    event.sigev_notify = SIGEV_SIGNAL;
-    event.sigev_signo = kWorkedTooLong;
-    timer_t timer{};
-    itimerspec when{};
-    when.it_value.tv_sec = seconds;
-    if (timer_create(CLOCK_THREAD_CPUTIME_ID, &event, &timer) != 0 || timer_settime(timer, 0, &when, nullptr) != 0)
-        std::_Exit(4);
-}
-
 [[noreturn]] void RunChild(const std::vector<Step>& steps, const std::string& home, const std::string& module,
                            bool headless, unsigned seconds) {
     if (headless) {
@@ -401,10 +382,8 @@ void EndAfterWork(unsigned seconds) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     std::string path = home + "/bin:" + (std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin");
     setenv("PATH", path.c_str(), 1);
-    // A run that hangs is ended rather than holding the suite, and ends with the driver.
-    EndAfterWork(seconds);
-    alarm(seconds * kWallPerWorkSecond);
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    // A run that hangs is ended rather than holding the suite.
+    QuillmereTest::LimitChildTime(seconds);
     // What the program tells a terminal is observed too.
     if (!std::freopen((home + "/stderr.txt").c_str(), "w", stderr)) std::_Exit(3);
 
@@ -542,11 +521,8 @@ Observed Driver::Execute(const std::vector<Step>& steps) const {
     if (child == 0) RunChild(steps, m_home, m_module, m_headless, m_seconds);
     int status = 0;
     waitpid(child, &status, 0);
-    if (WIFSIGNALED(status) && WTERMSIG(status) == kWorkedTooLong)
-        run.log += "the run was ended after it worked " + std::to_string(m_seconds) + " seconds\n";
-    else if (WIFSIGNALED(status) && WTERMSIG(status) == kStuck)
-        run.log += "the run was ended after " + std::to_string(m_seconds * kWallPerWorkSecond) +
-                   " seconds of real time\n";
+    if (WIFSIGNALED(status))
+        run.log += "the program did not end normally: it " + QuillmereTest::ChildEndedBy(WTERMSIG(status), m_seconds) + "\n";
     else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         run.log += "the program did not end normally (status " + std::to_string(status) + ")\n";
 

@@ -2,7 +2,6 @@
 // The sample game with helpers for script tests: evaluating a body with a context,
 // the message lines pushed since the last call, and the innkeeper beside Wren.
 
-#include <csignal>
 #include <functional>
 #include <memory>
 #include <string>
@@ -12,6 +11,7 @@
 
 #include "common/exception.h"
 #include "script/script_test_support.h"
+#include "support/child_time_limit.h"
 #include "support/sample_game.h"
 #include "world/events/event.h"
 
@@ -57,9 +57,9 @@ private:
     mutable std::shared_ptr<DRAV::CActor> m_innkeeper;
 };
 
-// Runs `run` in a child process that the clock ends after `seconds` and gives back
-// what it returned, or what ended it: a script that hangs or crashes the game must
-// not take the suite with it.
+// Runs `run` in a child process that is ended once it has worked `seconds`
+// (LimitChildTime) and gives back what it returned, or what ended it: a script
+// that hangs or crashes the game must not take the suite with it.
 inline std::string OutcomeInChild(const std::function<std::string()>& run, unsigned seconds = 20) {
     int ends[2];
     if (pipe(ends) != 0) return "no pipe";
@@ -67,7 +67,7 @@ inline std::string OutcomeInChild(const std::function<std::string()>& run, unsig
     if (child < 0) return "no child";
     if (child == 0) {
         close(ends[0]);
-        alarm(seconds);
+        LimitChildTime(seconds);
         const std::string outcome = run();
         for (std::size_t written = 0; written < outcome.size();) {
             const ssize_t n = write(ends[1], outcome.data() + written, outcome.size() - written);
@@ -84,9 +84,7 @@ inline std::string OutcomeInChild(const std::function<std::string()>& run, unsig
     close(ends[0]);
     int status = 0;
     if (waitpid(child, &status, 0) != child) return "lost the child";
-    if (WIFSIGNALED(status))
-        return WTERMSIG(status) == SIGALRM ? "took more than " + std::to_string(seconds) + " seconds"
-                                           : "died of signal " + std::to_string(WTERMSIG(status));
+    if (WIFSIGNALED(status)) return ChildEndedBy(WTERMSIG(status), seconds);
     return outcome;
 }
 
