@@ -418,6 +418,9 @@ private:
     // member says what it cannot reach, unless it walked to a way out the party
     // may take from where it stands.
     void EndWalkWithNoWay(CActor& actor, const COrder& order);
+    // The member's walk to talk to `foe` ends, and every order after it, with a
+    // word of why: one does not talk with whoever turned on the party.
+    void EndTalkWalkWithFoe(CActor& member, const CActor& foe);
     // The order ended this tick. The party's last walk to the way out it is offered
     // asks the interface to put the question of leaving.
     void NoteOrderEnded(const CActor& actor, const COrder& order);

@@ -235,6 +235,12 @@ void CEngine::RunMoveTalkOrder(CActor& actor, const CMoveTalkOrder& order) {
         actor.PopOrder(order);
         return;
     }
+    // However the partner turned, by a trigger, a tag, a blow or a script, a
+    // member does not walk on to talk to a foe.
+    if (actor.IsPartyMember() && partner->IsHostile()) {
+        EndTalkWalkWithFoe(actor, *partner);
+        return;
+    }
     MoveActor(actor, partner->GetX(), partner->GetY(), 0.0, 0.0);
     const double reach = kTalkReach - actor.GetMoveSpeed() / kTicksPerSecond;
     if (!area.CanReachActor(actor, *partner, reach)) return;
