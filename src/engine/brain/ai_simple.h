@@ -89,8 +89,14 @@ private:
     static constexpr std::uint32_t kNotLooked = UINT32_MAX;
     std::uint32_t m_talksSeen = kNotLooked;
     // A conversation began while the party stood in range: it is let be until it
-    // has gone out of range.
+    // has gone out of range, or has come on this much nearer than the nearest
+    // member stood as it was let be.
     bool m_lettingBe = false;
+    double m_lettingBeFrom = 0.0;
+    static constexpr double kCameNearer = 1.0;
+
+    // How far the nearest member of the party that is not sneaking stands.
+    static double NearestMemberDistance(const CActor& actor);
 };
 
 // Strolls around a home point, which is fixed on its first stroll.
