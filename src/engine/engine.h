@@ -174,10 +174,11 @@ public:
     void PlacePartyAt(const CAreaEntry& entry);
 
     // ---- a party arriving, or back from a wipe-out (engine_wake.cpp) ----
-    // The party finds no foe upon it: the foes of the area go back to their
-    // encounters' places, and those already turned on it drop their fights and
-    // hold back; a party that wakes holds back every foe.
-    void StandDownFoes(CArea& area, bool waking);
+    // The party, coming in by the entry `entryName`, finds no foe upon it: the foes
+    // of the area that left their encounters' places, or stand by that entry, go
+    // back to them, and those already turned on it drop their fights and hold back;
+    // a party that wakes holds back every foe.
+    void StandDownFoes(CArea& area, bool waking, const std::string& entryName);
     // Whether the wake holds `actor` back: a foe, or one waiting to turn on a party
     // that comes near it. A saved game holds back no one else.
     static bool IsFoeToHoldBack(const CActor& actor);
@@ -186,6 +187,12 @@ public:
     // friend, or anyone strikes the foe (RunStrikeTriggers). Held foes think nothing
     // and are no battle.
     bool KeepsHoldingBack(const CActor& foe);
+    // Those who came into `area` since it held only `before` (ActorsOf) and wait
+    // to turn on the party turn now: an ambush sprung where the party stands, by
+    // a tag's patch or a stage that comes on as the last fell, is a foe from the
+    // first, however far off the party stands.
+    void RouseSprungFoes(CArea& area, const std::set<ThingId>& before);
+    static std::set<ThingId> ActorsOf(const CArea& area);
 
     // ---- quest tags (engine_tags.cpp) ----
     // Sets the tag to 1, lets the current area apply the tag's patches and, unless
