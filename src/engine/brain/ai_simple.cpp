@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "common/exception.h"
 #include "common/random.h"
@@ -138,7 +139,7 @@ void CAIForceTalk::IssueOrders(CEngine& engine, CActor& actor) {
     // would close every way out of it but a reply, the way away included. A party
     // that comes on nearer than it stood is not leaving, and is met again.
     const std::uint32_t talks = engine.GetGame()->GetTalksBegun();
-    const bool talkedSince = m_talksSeen != kNotLooked && talks != m_talksSeen;
+    const bool talkedSince = std::exchange(m_loaded, false) || (m_talksSeen != kNotLooked && talks != m_talksSeen);
     m_talksSeen = talks;
     const bool wasLettingBe = m_lettingBe;
     m_lettingBe = near && (m_lettingBe || talkedSince || !engine.GetGame()->HasPartyActedSinceTalk());

@@ -76,7 +76,9 @@ public:
 
     std::shared_ptr<CAI> Clone() const override;
     void IssueOrders(CEngine& engine, CActor& actor) override;
-    void LoadState(DRAVCommon::CDataFileReader&) override {}
+    // Nothing is saved: a loaded game lets a party standing in range be, as if
+    // it had just left a talk there, since a load is no step towards anyone.
+    void LoadState(DRAVCommon::CDataFileReader&) override { m_loaded = true; }
     void SaveState(DRAVCommon::CDataFileWriter&) const override {}
 
     std::uint32_t GetRange() const { return m_range; }
@@ -93,6 +95,7 @@ private:
     // member stood as it was let be.
     bool m_lettingBe = false;
     double m_lettingBeFrom = 0.0;
+    bool m_loaded = false;
     static constexpr double kCameNearer = 1.0;
 
     // How far the nearest member of the party that is not sneaking stands.
