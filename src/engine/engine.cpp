@@ -88,7 +88,7 @@ void CEngine::RunActorTriggers(CArea& area, CActor& actor) {
     for (const auto& member : Game().GetParty()) {
         const std::shared_ptr<COrder> order = member->GetCurrentOrder();
         if (order && order->GetType() == ORDER_MOVE_TALK && order->GetThingId() == actor.GetId())
-            member->ClearOrders();
+            EndTalkWalkWithFoe(*member, actor);
     }
 }
 

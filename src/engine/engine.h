@@ -175,10 +175,11 @@ public:
 
     // ---- foes holding back from a party arriving, back from a wipe-out or
     // shown a box (engine_wake.cpp) ----
-    // The party finds no foe upon it: the foes of the area go back to their
-    // encounters' places, and those already turned on it drop their fights and
-    // hold back; a party that wakes holds back every foe.
-    void StandDownFoes(CArea& area, bool waking);
+    // The party, coming in by the entry `entryName`, finds no foe upon it: the foes
+    // of the area that left their encounters' places, or stand by that entry, go
+    // back to them, and those already turned on it drop their fights and hold back;
+    // a party that wakes holds back every foe.
+    void StandDownFoes(CArea& area, bool waking, const std::string& entryName);
     // Whether the wake holds `actor` back: a foe, or one waiting to turn on a party
     // that comes near it. A saved game holds back no one else.
     static bool IsFoeToHoldBack(const CActor& actor);
@@ -193,6 +194,12 @@ public:
     // outside a fight under way the foes turned on the party hold back. A fight
     // under way goes on.
     void OpenBox(std::int32_t code, const std::string& title, const std::string& text);
+    // Those who came into `area` since it held only `before` (ActorsOf) and wait
+    // to turn on the party turn now: an ambush sprung where the party stands, by
+    // a tag's patch or a stage that comes on as the last fell, is a foe from the
+    // first, however far off the party stands.
+    void RouseSprungFoes(CArea& area, const std::set<ThingId>& before);
+    static std::set<ThingId> ActorsOf(const CArea& area);
 
     // ---- quest tags (engine_tags.cpp) ----
     // Sets the tag to 1, lets the current area apply the tag's patches and, unless
@@ -426,6 +433,9 @@ private:
     // member says what it cannot reach, unless it walked to a way out the party
     // may take from where it stands.
     void EndWalkWithNoWay(CActor& actor, const COrder& order);
+    // The member's walk to talk to `foe` ends, and every order after it, with a
+    // word of why: one does not talk with whoever turned on the party.
+    void EndTalkWalkWithFoe(CActor& member, const CActor& foe);
     // The order ended this tick. The party's last walk to the way out it is offered
     // asks the interface to put the question of leaving.
     void NoteOrderEnded(const CActor& actor, const COrder& order);

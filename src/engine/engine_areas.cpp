@@ -150,7 +150,7 @@ void CEngine::EnterArea() {
             area.Reactivate(game.GetLastArea(), module);
             try {
                 // Foes that chased the party out go back before it comes in by the same way.
-                StandDownFoes(area, game.IsWakingFromWipeOut());
+                StandDownFoes(area, game.IsWakingFromWipeOut(), destination.second);
                 PlaceParty(area, destination.second);
             } catch (...) {
                 area.MakeInactive();
@@ -160,7 +160,7 @@ void CEngine::EnterArea() {
         } else {
             auto area = std::make_shared<CArea>(&game);
             area->LoadAreaFile(game.GetLastArea(), destination.first, module, AREA_LOAD_FRESH, false);
-            StandDownFoes(*area, game.IsWakingFromWipeOut());
+            StandDownFoes(*area, game.IsWakingFromWipeOut(), destination.second);
             PlaceParty(*area, destination.second);
             game.AddArea(area);
             game.SetCurrentArea(area->GetName());

@@ -82,6 +82,14 @@ bool IsStoppedShort(const CActor& actor, const CArea& area, double x, double y, 
     return TouchedBlocker(actor, area, stepX, stepY, step, tick);
 }
 
+// An order that only takes the actor somewhere: to a spot, to someone to talk
+// to, to a thing or a door to use.
+bool IsWalk(const COrder* order) {
+    if (!order) return false;
+    if (order->GetType() == ORDER_MOVE || order->GetType() == ORDER_MOVE_TALK) return true;
+    return order->GetType() == ORDER_USE && OrderAs<CUseOrder>(*order).kind != USE_ITEM;
+}
+
 }  // namespace
 
 void CEngine::RunOrders() {
@@ -235,6 +243,12 @@ void CEngine::RunMoveTalkOrder(CActor& actor, const CMoveTalkOrder& order) {
         actor.PopOrder(order);
         return;
     }
+    // However the partner turned, by a trigger, a tag, a blow or a script, a
+    // member does not walk on to talk to a foe.
+    if (actor.IsPartyMember() && partner->IsHostile()) {
+        EndTalkWalkWithFoe(actor, *partner);
+        return;
+    }
     MoveActor(actor, partner->GetX(), partner->GetY(), 0.0, 0.0);
     const double reach = kTalkReach - actor.GetMoveSpeed() / kTicksPerSecond;
     if (!area.CanReachActor(actor, *partner, reach)) return;
@@ -253,14 +267,16 @@ void CEngine::RunMoveTalkOrder(CActor& actor, const CMoveTalkOrder& order) {
     // One who set out to talk to the party before another talk began lets it be:
     // the talk it meant to begin has been had, or left.
     if (talker != &actor && order.talksBegun != Game().GetTalksBegun()) return;
-    // A member on her way to talk to someone else is let be: that talk is the
-    // player's, and two begun at once would open one page over the other.
-    if (talker != &actor) {
-        const std::shared_ptr<COrder> own = talker->GetCurrentOrder();
-        if (own && own->GetType() == ORDER_MOVE_TALK && own->GetThingId() != actor.GetId()) return;
-    }
     StopSneaking(*talker);
     Game().BeginTalk(talker->GetId(), listener->GetId());
+    // A hail ends the walks that led into it: the party stops to answer, and
+    // whatever the answer, nobody walks on past whoever hailed it, nor on to a
+    // talk of her own that would open a second page over this one.
+    if (talker != &actor) {
+        for (const auto& member : Game().GetParty())
+            if (IsWalk(member->GetCurrentOrder().get())) member->ClearOrders();
+        return;
+    }
     // Two sent to talk to each other talk once.
     const std::shared_ptr<COrder> partnerOrder = partner->GetCurrentOrder();
     if (partnerOrder && partnerOrder->GetType() == ORDER_MOVE_TALK && partnerOrder->GetThingId() == actor.GetId())

@@ -387,6 +387,9 @@ void CEngine::LoadGame(const std::string& path, const CModuleVersionRange& expec
         throw CDRAVException(failure.GetCode(), path + ": " + failure.GetMessage(), failure.GetReason());
     }
     m_game = std::move(game);
+    // What the party saw where it stood comes back with it: the first tick judges
+    // who stands in its sight as the saved game did, before any step.
+    m_game->UpdatePartyVisibility();
     // Every game reports a broken quest script once for itself.
     m_failedQuests.clear();
     quickActions = std::move(bonus);

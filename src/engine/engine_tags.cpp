@@ -23,7 +23,11 @@ void CEngine::SetTag(const std::string& tag, bool skipCheck) { SetTagValue(tag, 
 void CEngine::SetTagValue(const std::string& tag, std::int32_t value, bool skipCheck) {
     Game().SetQuestTag(tag, value);
     if (value == 0) return;
-    if (CArea* area = Game().GetCurrentArea()) area->TriggerTagPatches(tag, Module());
+    if (CArea* area = Game().GetCurrentArea()) {
+        const std::set<ThingId> before = ActorsOf(*area);
+        area->TriggerTagPatches(tag, Module());
+        RouseSprungFoes(*area, before);
+    }
     if (skipCheck) return;
     // The quests' scripts one tag runs share one budget, that of the script that
     // set the tag when one did.

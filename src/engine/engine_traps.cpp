@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "common/trace.h"
@@ -45,6 +46,11 @@ void CEngine::RunDetection() {
     CArea& area = CurrentArea();
     const ObjectList objects = area.GetObjects();
     const ActorList actors = area.GetActors();
+    // A trap is met by a step onto it: one who was put where it stands, by an
+    // arrival or a load, and has not stepped since, springs nothing.
+    std::set<const CActor*> stepped;
+    for (const auto& actor : actors)
+        if (actor->TakeStepped()) stepped.insert(actor.get());
     for (const auto& object : objects) {
         const std::shared_ptr<CTrap> trap = object->GetTrap();
         if (!trap || IsSpent(*trap)) continue;
@@ -52,6 +58,7 @@ void CEngine::RunDetection() {
             if (!actor->IsAlive() || actor->GetRelation() != RELATION_PARTY) continue;
             const double distance = object->DistanceTo(actor->GetX(), actor->GetY());
             if (distance <= actor->GetRadius()) {
+                if (!stepped.count(actor.get())) continue;
                 if (HitTrap(area, *object, *trap, *actor)) return;
                 if (IsSpent(*trap)) break;
                 continue;

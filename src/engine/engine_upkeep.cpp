@@ -189,7 +189,9 @@ void CEngine::CheckEncounterCompletion(CActor& actor) {
         CScriptContext context;
         scriptFailure = HoldScriptError([&] { script->Eval(this, context); });
     }
+    const std::set<ThingId> before = ActorsOf(area);
     area.AdvanceEncounterStage(name, Module(), static_cast<std::size_t>(stage) + 1);
+    RouseSprungFoes(area, before);
     if (scriptFailure) std::rethrow_exception(scriptFailure);
 }
 

@@ -4,12 +4,16 @@
 // it can act. Whatever way it came (a way out, the map, a script's journey, the
 // wake), it enters through EnterArea and so through this; only a journey that
 // fails puts it back where it stood, in the moment it left. A box that opens on a
-// party at rest holds the foes back where they stand in the same way.
+// party at rest holds the foes back where they stand in the same way. Foes that
+// come on where the party already stands, an ambush sprung, are foes from the first.
+
+#include <cmath>
 
 #include "engine/brain/brain.h"
 #include "engine/engine.h"
 #include "world/actor.h"
 #include "world/area.h"
+#include "world/area/area_records.h"
 #include "world/area/patch.h"
 #include "world/cell.h"
 #include "world/events/event.h"
@@ -23,6 +27,9 @@ constexpr double kAtPostDistance = 3 * kCellSize;
 // A foe holding back takes up the fight again when a party member that acts comes
 // this near: four cells, well short of the way from its post to the party's wake.
 constexpr double kHoldingReach = 4 * kCellSize;
+// The party comes in spread round its entry's cell: a foe this near the entry
+// would stand in the reach of a member's first step.
+constexpr double kEntryClearance = kHoldingReach + 2 * kCellSize;
 
 }  // namespace
 
@@ -38,22 +45,46 @@ bool CEngine::IsFoeToHoldBack(const CActor& actor) {
     return tag.empty() || (game && game->IsQuestTagSet(tag));
 }
 
-void CEngine::StandDownFoes(CArea& area, bool waking) {
+void CEngine::StandDownFoes(CArea& area, bool waking, const std::string& entryName) {
     CGame& game = Game();
+    const CAreaEntry* entry = FindAreaEntry(area.GetEntries(), entryName);
+    const double entryX = entry ? (entry->column + 0.5) * kCellSize : 0.0;
+    const double entryY = entry ? (entry->row + 0.5) * kCellSize : 0.0;
     for (const auto& foe : ActorList(area.GetActors())) {
         if (!foe->IsAlive() || !IsFoeToHoldBack(*foe)) continue;
         // One not yet turned waits at its post as its brain says: the entries lie
         // beyond its reach.
         if (waking || foe->IsHostile()) game.HoldFoeBack(*foe);
-        // Who chased the party here goes back to where its encounter placed it.
+        // Who chased the party here goes back to where its encounter placed it, and
+        // so does one left standing where the party's first step would rouse it.
         if (foe->GetEncounterName().empty()) continue;
         const CPatchActionEncounter* encounter = area.FindEncounterIfAny(foe->GetEncounterName());
         if (!encounter) continue;
         const double postX = (encounter->column + 0.5) * kCellSize;
         const double postY = (encounter->row + 0.5) * kCellSize;
-        if (foe->DistanceToPoint(postX, postY) <= kAtPostDistance) continue;
+        const bool byTheEntry = entry && foe->DistanceToPoint(entryX, entryY) <= kEntryClearance &&
+                                foe->DistanceToPoint(entryX, entryY) < std::hypot(postX - entryX, postY - entryY);
+        if (foe->DistanceToPoint(postX, postY) <= kAtPostDistance && !byTheEntry) continue;
         std::shared_ptr<CActor> moved = area.RemoveActor(*foe);
         if (!area.PlaceActor(encounter->column, encounter->row, false, moved)) area.AddActor(std::move(moved));
+    }
+}
+
+std::set<ThingId> CEngine::ActorsOf(const CArea& area) {
+    std::set<ThingId> ids;
+    for (const auto& actor : area.GetActors()) ids.insert(actor->GetId());
+    return ids;
+}
+
+void CEngine::RouseSprungFoes(CArea& area, const std::set<ThingId>& before) {
+    for (const auto& actor : ActorList(area.GetActors())) {
+        const std::shared_ptr<CBrain> brain = actor->GetBrain();
+        // Only one that waits to turn on the party: a friend or a bystander comes on as it is.
+        if (before.count(actor->GetId()) || actor->GetRelation() != RELATION_NEUTRAL || !brain ||
+            !IsFoeToHoldBack(*actor))
+            continue;
+        brain->TriggerAmbush(*actor);
+        AIFireTags(*actor, *brain);
     }
 }
 

@@ -1,6 +1,7 @@
 // Where walks end: a walker with no way to its goal, whether walls or people
-// standing in a narrow way shut it, gives up the order that sent it with a word,
-// and the party's walk to a way out ends in the question of leaving by it.
+// standing in a narrow way shut it, or on its way to talk to one who turned on
+// the party, gives up the order that sent it with a word, and the party's walk
+// to a way out ends in the question of leaving by it.
 
 #include "common/trace.h"
 #include "engine/engine.h"
@@ -77,6 +78,13 @@ void CEngine::EndWalkWithNoWay(CActor& actor, const COrder& order) {
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s finds no way to %s, order ends\n", actor.GetName().c_str(), goal.c_str());
     PushActorMessage(actor, " can't reach " + goal + ".");
     actor.PopOrder(order);
+}
+
+void CEngine::EndTalkWalkWithFoe(CActor& member, const CActor& foe) {
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s end movetalk, %s is hostile\n", member.GetName().c_str(),
+               foe.GetName().c_str());
+    PushActorMessage(member, " can't talk to " + foe.GetName() + ", who is hostile.");
+    member.ClearOrders();
 }
 
 void CEngine::NoteOrderEnded(const CActor& actor, const COrder& order) {

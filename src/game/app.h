@@ -498,6 +498,11 @@ private:
     bool m_cameraSnap = true;
     float m_cameraTarget[3] = {0.0f, 0.0f, 0.0f};
     float m_lookAhead[3] = {0.0f, 0.0f, 0.0f};
+    // A new heading of the walkers, and the tick it was first seen: the view takes
+    // it up once it has held.
+    float m_newHeading[3] = {0.0f, 0.0f, 0.0f};
+    std::uint32_t m_newHeadingSince = 0;
+    bool m_headingChanging = false;
     std::deque<std::string> m_messageLog;
     std::vector<std::shared_ptr<DRAV::CActor>> m_selection;
     POINT m_mousePoint{0, 0};

@@ -22,6 +22,9 @@ constexpr std::uint32_t kHighlighted = 4;
 constexpr double kQuarterTurn = 1.5707963705062866;
 constexpr float kLookAhead = 10.0f;
 constexpr float kLookAheadChange = 25.0f;  // squared: 5 units
+// A heading must hold this many game ticks, a quarter of a second, for the view
+// to follow it.
+constexpr std::uint32_t kSteadyHeadingTicks = 15;
 constexpr float kCameraJump = 2500.0f;     // squared: 50 units
 constexpr float kCameraSettle = 1.0f;
 
@@ -188,9 +191,11 @@ void CDRAVApp::ComputeCameraTarget(float out[3]) {
     // fights turns to its foes as they move round it, and one whose walk is held
     // up turns to and fro as it presses, slides or steps aside; a view that
     // followed those turns would swing under the player's pointer. Only those
-    // getting somewhere say where to look, and while none does the view stays.
+    // getting somewhere on a walk say where to look, and while none does the
+    // view stays.
     const auto leads = [](const DRAV::CActor& actor) {
-        return actor.GetAnimation() == DRAV::ANIM_MOVE && !actor.GetPathfinder()->IsHeldUp();
+        return actor.GetAnimation() == DRAV::ANIM_MOVE && actor.GetCurrentOrder() &&
+               !actor.GetPathfinder()->IsHeldUp();
     };
     float ahead[3] = {0.0f, 0.0f, 0.0f};
     float walking = 0.0f;
@@ -201,15 +206,31 @@ void CDRAVApp::ComputeCameraTarget(float out[3]) {
         ahead[0] += kLookAhead * static_cast<float>(std::cos(turn)) / walking;
         ahead[2] += -kLookAhead * static_cast<float>(std::sin(turn)) / walking;
     }
-    const float dx = ahead[0] - m_lookAhead[0];
-    const float dz = ahead[2] - m_lookAhead[2];
-    // Small turns do not swing the view; only a real change of heading does. Once
-    // every walk is over the view comes back to the walkers, not left ahead of
-    // where they stopped.
+    // Small turns do not swing the view; only a real change of heading does, and
+    // only one that holds: a walker pressing past people in a narrow way gets a
+    // little nearer now and then while it faces aside or back. Once every walk is
+    // over the view comes back to the walkers, not left ahead of where they stopped.
+    const auto differs = [](const float a[3], const float b[3]) {
+        const float dx = a[0] - b[0];
+        const float dz = a[2] - b[2];
+        return dx * dx + dz * dz > kLookAheadChange;
+    };
     const bool ordered = std::any_of(actors.begin(), actors.end(),
                                      [](const DRAV::CActor* actor) { return actor->GetCurrentOrder() != nullptr; });
-    if ((walking > 0.0f && dx * dx + dz * dz > kLookAheadChange) || (walking == 0.0f && !ordered))
+    const std::uint32_t tick = m_engine->GetGame()->GetTick();
+    if (walking == 0.0f && !ordered) {
         for (int i = 0; i < 3; ++i) m_lookAhead[i] = ahead[i];
+        m_headingChanging = false;
+    } else if (walking == 0.0f || !differs(ahead, m_lookAhead)) {
+        m_headingChanging = false;
+    } else if (!m_headingChanging || differs(ahead, m_newHeading)) {
+        for (int i = 0; i < 3; ++i) m_newHeading[i] = ahead[i];
+        m_newHeadingSince = tick;
+        m_headingChanging = true;
+    } else if (tick - m_newHeadingSince >= kSteadyHeadingTicks) {
+        for (int i = 0; i < 3; ++i) m_lookAhead[i] = ahead[i];
+        m_headingChanging = false;
+    }
     for (int i = 0; i < 3; ++i) out[i] = mean[i] + m_lookAhead[i];
 }
 

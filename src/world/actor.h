@@ -14,6 +14,7 @@
 #include <list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/data_file_reader.h"
@@ -442,8 +443,11 @@ public:
     void SetAnimation(std::uint32_t code, double elapsed);
     // Once per tick for a standing actor: now and then a fidget.
     void UpdateFidget();
-    // Moves to (x, y), facing the way it went.
+    // Moves to (x, y), facing the way it went: a step.
     void FinalizeMove(double x, double y);
+    // Whether the actor has stepped since it was last asked. Being put somewhere
+    // (SetPosition: an arrival, a load) is no step.
+    bool TakeStepped() { return std::exchange(m_stepsSeen, m_steps) != m_steps; }
     void FaceTowards(const CActor& other);
     void FaceTowardsPoint(double x, double y);
     double DistanceTo(const CActor& other) const;
@@ -561,6 +565,9 @@ private:
     double m_x = 0.0;
     double m_y = 0.0;
     double m_facing = 0.0;
+    // Steps taken, and as many as TakeStepped last saw; not saved.
+    std::uint32_t m_steps = 0;
+    std::uint32_t m_stepsSeen = 0;
     double m_radius = 0.0;
     double m_secondSize = 0.0;
     std::string m_name;

@@ -267,6 +267,9 @@ public:
     void PushEvent(std::shared_ptr<CEvent> event);
     // A line for the message log of kind `kind` (MessageKind).
     void PushMessage(std::int32_t kind, const std::string& text);
+    // A notice that names nothing but that something changed, such as the journal:
+    // one while the same still waits to be shown, however many changes one step made.
+    void PushNoticeOnce(const std::string& text);
     // Actor `actor` changed in the way `code` says (EventCode 9-22).
     void PushActorInfoEvent(std::int32_t code, ThingId actor);
     // Takes the oldest event; false when there is none.
@@ -304,6 +307,8 @@ private:
     CThingIdCounter m_thingSerialCounter{1};
     CThingIdCounter m_effectSerialCounter{1};
     std::deque<std::shared_ptr<CEvent>> m_events;
+    // Those of the queued events that PushNoticeOnce queued.
+    std::vector<std::shared_ptr<const CMessageEvent>> m_onceNotices;
     std::uint32_t m_tick = 0;
     std::uint32_t m_baseYear = 0;
     std::uint32_t m_baseDay = 0;

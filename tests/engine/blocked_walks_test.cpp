@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -349,4 +350,24 @@ TEST(BlockedWalks, SomeonePassingOverTheGoalDoesNotEndTheWalkShort) {
     wren->PushOrder(std::make_shared<CMoveOrder>(20.75, 8.0), false);
     EXPECT_EQ(Walk(game, {wren.get(), &marra}).said, std::vector<std::string>{});
     EXPECT_LT(wren->DistanceToPoint(20.75, 8.0), 1.0) << "ended at " << wren->GetX() << ", " << wren->GetY();
+}
+
+// Sent alone from the middle of the marsh to the way out past the hide, the hero
+// is stopped by the lookout's hail; sent on past him once she left the talk, again.
+TEST(BlockedWalks, TheLookoutsHailEndsAWalkPastThemAndMeetsAPartyThatComesOnAgain) {
+    auto game = Marsh();
+    game.Area().RemoveActor(*game.Person("hide_lookout"));
+    const auto wren = game.Main();
+    PutNear(game, *wren, 23.75, 13.75);
+    Companion(game, "ferryman", 21.25, 13.75);
+    const auto& objects = game.Area().GetObjects();
+    const auto trail = std::find_if(objects.begin(), objects.end(),
+                                    [](const auto& object) { return object->GetExitName() == "hidden_trail"; });
+    ASSERT_NE(trail, objects.end());
+    for (const char* walk : {"the first walk", "sent on"}) {
+        wren->PushOrder(std::make_shared<CUseOrder>(USE_OBJECT, (*trail)->GetId(), 0), false);
+        const Outcome outcome = Walk(game, {wren.get()});
+        EXPECT_TRUE(outcome.talked) << walk;
+        EXPECT_FALSE(outcome.askedToLeave) << walk << ": through to " << wren->GetX() << ", " << wren->GetY();
+    }
 }

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/brain/brain.h"
+#include "support/message_texts.h"
 #include "support/sample_game.h"
+#include "support/sample_save.h"
 
 using namespace DRAV;
 
@@ -30,14 +32,22 @@ TEST(EngineAI, ProximityTurnsAGroupThroughItsTags) {
     See(area, *near);
     See(area, *far);
     main->PushOrder(std::make_shared<CMoveTalkOrder>(near->GetId()), false);
+    // A companion on her way to talk to the one the tags turn.
+    QuillmereTest::JoinParty(game, {"ferryman"}, 20, false);
+    game.Game().GetParty().back()->PushOrder(std::make_shared<CMoveTalkOrder>(far->GetId()), false);
+    game.DrainEvents();
 
     game.Engine().RunAI();
     EXPECT_EQ(near->GetRelation(), RELATION_HOSTILE);
     EXPECT_EQ(far->GetRelation(), RELATION_HOSTILE);
     EXPECT_EQ(hidden->GetRelation(), RELATION_NEUTRAL);
-    EXPECT_FALSE(main->GetCurrentOrder());  // the walk to talk stops
     EXPECT_TRUE(near->GetBrain()->GetPendingTags().empty());
     EXPECT_TRUE(far->GetBrain()->GetPendingTags().empty());
+    game.Engine().RunOrders();  // both walks to talk stop, each with a word of why
+    for (const auto& member : game.Game().GetParty()) EXPECT_FALSE(member->GetCurrentOrder());
+    EXPECT_EQ(QuillmereTest::MessageTexts(game.DrainEvents()),
+              (std::vector<std::string>{"Wren can't talk to Reed Smuggler, who is hostile.",
+                                        "Ferryman can't talk to Reed Smuggler, who is hostile."}));
 }
 
 TEST(EngineAI, OutOfRangeOrUnseenNothingFires) {

@@ -306,6 +306,22 @@ TEST(EngineCombat, AStageWhoseScriptFailsStillBringsOnTheNext) {
     EXPECT_EQ(game.Area().GetActors().back()->GetTemplateName(), "goblin_archer");
 }
 
+// An ambush is a foe from the first word of it, however far off the party stands
+// as it comes on: the lane's goblin sprung out of the reeds, the archer as its
+// mate falls to a spell from the dock.
+TEST(EngineCombat, AnAmbushIsAFoeFromItsFirstWordWhereverThePartyStands) {
+    auto game = StartSampleGame();
+    game.Engine().SetTag("lane_ambush", true);
+    for (const char* key : {"reed_goblin", "goblin_archer"}) {
+        game.Tick();
+        CActor* foe = game.Person(key);
+        ASSERT_TRUE(foe) << key;
+        EXPECT_GT(foe->DistanceTo(*game.Main()), 12.0) << key << " beyond its reach";
+        EXPECT_TRUE(foe->IsHostile()) << key;
+        game.Engine().ResolveActorDied("a spell from the dock", *foe);
+    }
+}
+
 TEST(EngineCombat, ATaggedExitOpensOnlyWhileItsTagIsSet) {
     auto game = StartSampleGame();
     game.Area().ClearEncounter("lane_goblins");

@@ -13,6 +13,7 @@
 #include "support/message_texts.h"
 #include "support/sample_game.h"
 #include "support/sample_module.h"
+#include "support/temp_dir.h"
 #include "world/effect.h"
 #include "world/object.h"
 
@@ -62,6 +63,7 @@ TEST(EngineTraps, TheCrateSpringsOnAnUnskilledTouchAndReArmsAfterThirtySeconds) 
     game.Engine().RunDetection();
     EXPECT_TRUE(Notices(game).empty());
     game.Game().SetTick(sprung + 900);
+    StandNorthOf(game, *crate, 0.1);
     game.Engine().RunDetection();
     EXPECT_EQ(Notices(game).size(), 1u);
     EXPECT_EQ(game.Area().GetEffects().size(), 2u);
@@ -131,4 +133,32 @@ TEST(EngineTraps, OneTicksSpringsShareOneBudget) {
     EXPECT_THROW(game.Tick(), CDRAVException) << "the third spring passes what one run may make";
     const auto texts = Notices(game);
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "Snap!"), DRAV::kScriptMadeLimit);
+}
+
+// A trigger fires by a step, never by a member put where it reaches: the loose
+// board opens its box to a step onto it, not to an arrival that spreads the party
+// round its entry nor to a load that puts everyone where they stood; Mother Hesk
+// greets a party loaded beside her only once it steps nearer. Each row: loaded,
+// where she is put (clear of Old Brannoc north of the board), her step east, what fires.
+TEST(EngineTraps, ATriggerFiresByAStepNeverByAnArrivalOrALoad) {
+    struct Row { bool loaded; double x, y, step; int code; };
+    for (const Row row : {Row{false, 23.75, 12.0, 0.5, EVENT_DIALOG_BOX}, Row{true, 23.75, 12.0, 0.5, EVENT_DIALOG_BOX},
+                          Row{true, 27.5, 8.75, 2.5, EVENT_TALK}}) {
+        SCOPED_TRACE(std::to_string(row.code) + (row.loaded ? ", loaded" : ", arrived"));
+        auto game = StartSampleGame();
+        game.Main()->SetPosition(row.x, row.y);
+        const QuillmereTest::TempDir dir;
+        const CModuleVersionRange record("Orvex", 5, 0);
+        std::string quickActions;
+        if (row.loaded) game.Engine().SaveGame(dir / "put.drav", record, nullptr);
+        if (row.loaded) game.Engine().LoadGame(dir / "put.drav", record, quickActions);
+        game.DrainEvents();
+        for (const double step : {0.0, row.step}) {
+            if (step > 0.0) game.Main()->PushOrder(std::make_shared<CMoveOrder>(row.x + step, row.y), false);
+            game.Tick(60);
+            const auto events = game.DrainEvents();
+            EXPECT_EQ(std::count_if(events.begin(), events.end(), [&](const auto& e) { return e->GetCode() == row.code; }),
+                      step > 0.0 ? 1 : 0) << (step > 0.0 ? "a step" : "standing where she was put");
+        }
+    }
 }

@@ -34,12 +34,15 @@ constexpr int kHalfMinute = 30 * 60;  // engine ticks at the window's pace
 
 // The hero walks up to the foe, which lets her be until she comes near, and stays
 // there until it kills her; she rests and wakes on the dock. True once she is
-// back on her feet.
+// back on her feet. Whoever hails her on the way stops her, and she is sent on.
 bool WipedOutAndWoken(const SampleGame& game, const Foe& foe) {
     game.Engine().SetTag(foe.tag, true);
     CActor& hero = *game.Main();
-    hero.PushOrder(std::make_shared<CMoveOrder>(foe.postX, foe.postY), false);
-    for (int tick = 0; tick < 6000 && game.Game().GetStateCode() != GAME_WIPED_OUT; ++tick) game.Tick();
+    for (int tick = 0; tick < 6000 && game.Game().GetStateCode() != GAME_WIPED_OUT; ++tick) {
+        if (!hero.GetCurrentOrder() && hero.DistanceToPoint(foe.postX, foe.postY) > 2.5)
+            hero.PushOrder(std::make_shared<CMoveOrder>(foe.postX, foe.postY), false);
+        game.Tick();
+    }
     if (game.Game().GetStateCode() != GAME_WIPED_OUT) return false;
     game.Engine().LeaveArea();
     game.Engine().RestParty();
@@ -61,10 +64,13 @@ long LinesOf(const std::vector<std::string>& lines, const std::string& who) {
     return count;
 }
 
-// The hero walks to (x, y); the number of ticks until the foe swings at her, or -1.
+// The hero walks to (x, y), sent on after whoever hails her; the number of ticks
+// until the foe swings at her, or -1.
 int TicksUntilItStrikes(const SampleGame& game, const CActor& foe, double x, double y) {
-    game.Main()->PushOrder(std::make_shared<CMoveOrder>(x, y), false);
+    CActor& hero = *game.Main();
     for (int tick = 0; tick < 1200; ++tick) {
+        if (!hero.GetCurrentOrder() && (tick == 0 || hero.DistanceToPoint(x, y) > 2.5))
+            hero.PushOrder(std::make_shared<CMoveOrder>(x, y), false);
         game.Tick();
         if (LinesOf(Lines(game), foe.GetName()) > 0) return tick;
     }

@@ -137,8 +137,12 @@ TEST(Game, JournalEntriesAndLocationsAreAnnouncedOnce) {
     EXPECT_EQ(game.GetJournal().front()->GetTick(), 450u);
     game.RevealArea("reed_marsh");
     game.RevealArea("reed_marsh");
-    EXPECT_EQ(Messages(game), (std::vector<std::string>{"Your Journal has been updated.", "Your Journal has been updated.",
+    game.RevealArea("smugglers_hide");
+    // Two records, and two places, shown at once are one update each; once shown, the next is announced again.
+    EXPECT_EQ(Messages(game), (std::vector<std::string>{"Your Journal has been updated.",
                                                         "A new location has been added to your map."}));
+    game.AddJournalEntry("orrin_found", "find_orrin");
+    EXPECT_EQ(Messages(game), std::vector<std::string>{"Your Journal has been updated."});
 }
 
 TEST(Game, NamesASaveCannotHoldAreRefusedWhereTheyEnter) {

@@ -1,6 +1,8 @@
 #include "engine/brain/ai_simple.h"
 
 #include <algorithm>
+#include <limits>
+#include <utility>
 
 #include "common/exception.h"
 #include "common/random.h"
@@ -134,11 +136,16 @@ void CAIForceTalk::IssueOrders(CEngine& engine, CActor& actor) {
                       other->GetRelation() == RELATION_PARTY;
     // A conversation the party had while in range, with this one or anyone, is
     // not begun again before the party has walked out of range: begun at once, it
-    // would close every way out of it but a reply, the way away included.
+    // would close every way out of it but a reply, the way away included. A party
+    // that comes on nearer than it stood is not leaving, and is met again.
     const std::uint32_t talks = engine.GetGame()->GetTalksBegun();
-    const bool talkedSince = m_talksSeen != kNotLooked && talks != m_talksSeen;
+    const bool talkedSince = std::exchange(m_loaded, false) || (m_talksSeen != kNotLooked && talks != m_talksSeen);
     m_talksSeen = talks;
+    const bool wasLettingBe = m_lettingBe;
     m_lettingBe = near && (m_lettingBe || talkedSince || !engine.GetGame()->HasPartyActedSinceTalk());
+    const double nearest = m_lettingBe ? NearestMemberDistance(actor) : 0.0;
+    if (m_lettingBe && (!wasLettingBe || talkedSince)) m_lettingBeFrom = nearest;
+    else if (m_lettingBe && nearest < m_lettingBeFrom - kCameNearer) m_lettingBe = false;
     if (m_lettingBe) {
         const std::shared_ptr<COrder> order = actor.GetCurrentOrder();
         if (order && order->GetType() == ORDER_MOVE_TALK) actor.PopOrder(*order);
@@ -147,6 +154,14 @@ void CAIForceTalk::IssueOrders(CEngine& engine, CActor& actor) {
     for (const std::string& tag : m_tags)
         if (engine.GetGame()->IsQuestTagSet(tag)) return;
     actor.PushOrder(std::make_shared<CMoveTalkOrder>(other->GetId(), talks), false);
+}
+
+double CAIForceTalk::NearestMemberDistance(const CActor& actor) {
+    double nearest = std::numeric_limits<double>::infinity();
+    for (const auto& member : actor.GetArea()->GetActors())
+        if (member->GetRelation() == RELATION_PARTY && !member->IsSneaking())
+            nearest = std::min(nearest, actor.DistanceTo(*member));
+    return nearest;
 }
 
 void CAIWander::IssueOrders(CEngine&, CActor& actor) {

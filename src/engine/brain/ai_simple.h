@@ -76,7 +76,9 @@ public:
 
     std::shared_ptr<CAI> Clone() const override;
     void IssueOrders(CEngine& engine, CActor& actor) override;
-    void LoadState(DRAVCommon::CDataFileReader&) override {}
+    // Nothing is saved: a loaded game lets a party standing in range be, as if
+    // it had just left a talk there, since a load is no step towards anyone.
+    void LoadState(DRAVCommon::CDataFileReader&) override { m_loaded = true; }
     void SaveState(DRAVCommon::CDataFileWriter&) const override {}
 
     std::uint32_t GetRange() const { return m_range; }
@@ -89,8 +91,15 @@ private:
     static constexpr std::uint32_t kNotLooked = UINT32_MAX;
     std::uint32_t m_talksSeen = kNotLooked;
     // A conversation began while the party stood in range: it is let be until it
-    // has gone out of range.
+    // has gone out of range, or has come on this much nearer than the nearest
+    // member stood as it was let be.
     bool m_lettingBe = false;
+    double m_lettingBeFrom = 0.0;
+    bool m_loaded = false;
+    static constexpr double kCameNearer = 1.0;
+
+    // How far the nearest member of the party that is not sneaking stands.
+    static double NearestMemberDistance(const CActor& actor);
 };
 
 // Strolls around a home point, which is fixed on its first stroll.

@@ -134,6 +134,11 @@ bool CBrain::TriggerTestProximity(const CArea& area, CActor& actor) {
     return true;
 }
 
+void CBrain::TriggerAmbush(CActor& actor) {
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s is sprung on the party, goes hostile\n", actor.GetName().c_str());
+    TurnHostile(actor);
+}
+
 bool PartyProximityTest(const CArea& area, const CActor& actor, double range) {
     if (!IsOnSeenCell(area, actor)) return false;
     for (const auto& other : area.GetActors()) {

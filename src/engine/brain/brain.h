@@ -66,6 +66,8 @@ public:
     // while the actor stands on a cell the party sees (and the proximity tag, if
     // any, is set):
     bool TriggerTestProximity(const CArea& area, CActor& actor);
+    // An ambush sprung where the party stands, whatever the proximity range says.
+    void TriggerAmbush(CActor& actor);
     // Once per tick from the AI pass, for an actor outside the party: on the first
     // call the actor is told to wield its best weapons, armour and trinkets; then the
     // peaceful or the combat AI decides by the actor's relation and the battle flag.

@@ -66,7 +66,7 @@ void CGame::RevealArea(const std::string& location) {
     RequireRoomFor(m_revealed, location, kScriptLocationLimit, "map location");
     CountMadeThing();
     m_revealed[location] = 1;
-    PushMessage(MESSAGE_NOTICE, "A new location has been added to your map.");
+    PushNoticeOnce("A new location has been added to your map.");
 }
 
 void CGame::AddJournalEntry(const std::string& journalKey, const std::string& questKey) {
@@ -84,7 +84,7 @@ void CGame::AddJournalEntry(const std::string& journalKey, const std::string& qu
     if (m_journal.size() >= kJournalEntryLimit)
         m_journal.erase(m_journal.begin(), m_journal.end() - (kJournalEntryLimit - 1));
     m_journal.push_back(std::make_shared<CJournalEntry>(journalKey, questKey, m_tick));
-    PushMessage(MESSAGE_NOTICE, "Your Journal has been updated.");
+    PushNoticeOnce("Your Journal has been updated.");
 }
 
 void CGame::UpdatePeopleJournal(const CArea& area, const CActor& partner, const std::string& text) {
@@ -133,6 +133,14 @@ void CGame::PushMessage(std::int32_t kind, const std::string& text) {
     PushEvent(std::make_shared<CMessageEvent>(kind, text));
 }
 
+void CGame::PushNoticeOnce(const std::string& text) {
+    for (const auto& queued : m_onceNotices)
+        if (queued->GetText() == text) return;
+    auto notice = std::make_shared<CMessageEvent>(MESSAGE_NOTICE, text);
+    m_onceNotices.push_back(notice);
+    PushEvent(std::move(notice));
+}
+
 void CGame::PushActorInfoEvent(std::int32_t code, ThingId actor) {
     PushEvent(std::make_shared<CActorInfoEvent>(code, actor));
 }
@@ -141,6 +149,9 @@ bool CGame::PopEvent(std::shared_ptr<CEvent>& event) {
     if (m_events.empty()) return false;
     event = std::move(m_events.front());
     m_events.pop_front();
+    m_onceNotices.erase(std::remove_if(m_onceNotices.begin(), m_onceNotices.end(),
+                                       [&](const auto& notice) { return notice.get() == event.get(); }),
+                        m_onceNotices.end());
     return true;
 }
 
