@@ -251,7 +251,8 @@ public:
     // The same while a page is open: only the lines are taken now.
     void DrainEngineEvents();
     void QueueEvent(std::shared_ptr<DRAV::CEvent> event);
-    // False when an event left the game waiting for an area change; the rest stays pending.
+    // False when an event left the game waiting for an area change; the rest stays
+    // pending, as it does once a timer message has worked its share.
     bool ProcessPendingEvents();
     void OnInfoEvent(const DRAV::CEvent& event);
     // The inventory page of the event's actor, on the container it has just opened.
@@ -422,7 +423,7 @@ private:
     friend void RegisterMainWindowClass(HINSTANCE instance);
 
     void RebaseClock();
-    // Whether the timer message running now has worked its share (kMostWorkPerTimer).
+    // Whether a timer message is running and has worked its share (kMostWorkPerTimer).
     bool HasTimerWorkedItsShare() const;
     // The one drain of the engine's events; `changesNow` false leaves everything
     // but the lines waiting.

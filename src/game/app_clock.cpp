@@ -32,7 +32,9 @@ std::chrono::nanoseconds TimerClock() { return DRAVCommon::RecentThreadProcessor
 
 }  // namespace
 
-bool CDRAVApp::HasTimerWorkedItsShare() const { return TimerClock() - m_timerStarted >= kMostWorkPerTimer; }
+bool CDRAVApp::HasTimerWorkedItsShare() const {
+    return m_tickGuard && TimerClock() - m_timerStarted >= kMostWorkPerTimer;
+}
 
 void CDRAVApp::OnTimer() {
     if (m_splashMode) {
@@ -42,19 +44,15 @@ void CDRAVApp::OnTimer() {
     if (m_tickGuard || !m_gameRunning || !m_engine->GetGame()) return;
     m_tickGuard = true;
     m_timerStarted = TimerClock();
-    bool running = Tick();
-    if (!running) {
-        CheckPartyAndChangeArea();
-    } else if (!m_pendingEvents.empty()) {
+    bool changeArea = !Tick();
+    if (!changeArea && !m_pendingEvents.empty()) {
         SuspendClock();
-        bool dialogOpened = ProcessPendingEvents();
-        if (!dialogOpened && !m_currentDialog) {
-            ResumeClock();
-            CheckPartyAndChangeArea();
-        } else {
-            ResumeClock();
-        }
+        changeArea = !ProcessPendingEvents() && !m_currentDialog;
+        ResumeClock();
     }
+    // A message that has worked its share leaves the journey to the next, which
+    // does nothing before it; the window is drawn between.
+    if (changeArea && !HasTimerWorkedItsShare()) CheckPartyAndChangeArea();
     m_tickGuard = false;
 }
 

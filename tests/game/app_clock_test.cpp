@@ -1,15 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <vector>
 
 #include "app_test_access.h"
-#include "common/processor_clock.h"
 #include "platform/win32/platform_observer.h"
 #include "platform/win32/win32_time.h"
 #include "script/script_test_support.h"
 #include "support/sample_game.h"
-#include "support/sample_module.h"
 #include "world/actor.h"
 #include "world/events/event.h"
 #include "world/game.h"
@@ -30,8 +27,7 @@ public:
 // that moves only when the test says so.
 class GameClockTest : public ::testing::Test {
 protected:
-    GameClockTest() : GameClockTest(QuillmereTest::SampleFolderSource()) {}
-    explicit GameClockTest(std::shared_ptr<DRAVCommon::CDataFileFactory> source) : m_game(std::move(source)) {
+    GameClockTest() {
         Win32::SetClockSource([this] { return m_now; });
         CDRAVAppTestAccess::SetEngine(m_app, m_game.EnginePtr());
         CDRAVAppTestAccess::SetAudio(m_app, m_audio);
@@ -176,67 +172,6 @@ TEST_F(GameClockTest, AWheelOutsideTheWindowIsDroppedAndAHandlerErrorIsShownAsGa
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].first, "Game Error");
     EXPECT_FALSE(m_app.IsGameRunning());
-}
-
-// Works the thread for as many milliseconds of processor time as its argument says,
-// as a script that works that long does.
-int WorkProcessorTime(lua_State* state) {
-    const auto until = DRAVCommon::ThreadProcessorTime() + std::chrono::milliseconds(luaL_checkinteger(state, 1));
-    while (DRAVCommon::ThreadProcessorTime() < until) {
-    }
-    return 0;
-}
-
-// The landing's crate holds a trap that rearms at once and works, each time it
-// springs, the milliseconds of processor time the tag "spring_ms" says; the hero
-// stands on it alone, so every tick works that long.
-class BusyTickTest : public GameClockTest {
-protected:
-    BusyTickTest()
-        : GameClockTest(QuillmereTest::EditedSampleSource(
-              DRAVCommon::DFK_CHAPTER, "world.drav", "reed_lash 30",
-              "<lua> work_processor_time( drav_get_tag_value( context, \"spring_ms\" ) ) </lua> 0.01")) {
-        DRAV::CArea& area = m_game.Area();
-        for (const auto& actor : DRAV::ActorList(area.GetActors()))
-            if (actor->GetRelation() != DRAV::RELATION_PARTY) area.RemoveActor(*actor);
-        for (const auto& object : area.GetObjects())
-            if (object->GetObjectName() == "reed_crate") m_game.Main()->FinalizeMove(object->GetX(), object->GetY() - 0.6);
-    }
-    static std::vector<DRAV::CScriptFunction> WithWorker() {
-        const auto natives = DRAV::GetScriptFunctions();
-        std::vector<DRAV::CScriptFunction> table(natives.begin(), natives.end());
-        table.push_back({"work_processor_time", WorkProcessorTime, WorkProcessorTime});
-        return table;
-    }
-
-    std::vector<DRAV::CScriptFunction> m_functions = WithWorker();
-    QuillmereTest::ScopedScriptFunctions m_installed{m_functions};
-};
-
-// A message far behind runs eleven cheap ticks; once its ticks have worked its
-// share of processor time it stops and drops the rest, and the game goes on slower
-// rather than holding the window.
-TEST_F(BusyTickTest, AMessageStopsCatchingUpOnceItsTicksHaveWorkedItsShare) {
-    using std::chrono::milliseconds;
-    const struct {
-        milliseconds spring;
-        std::uint32_t fewest, most;
-    } rows[] = {
-        {milliseconds(1), CDRAVApp::kMostTicksPerTimer, CDRAVApp::kMostTicksPerTimer},
-        {milliseconds(40), 1, static_cast<std::uint32_t>(CDRAVApp::kMostWorkPerTimer / milliseconds(40)) + 1},
-    };
-    for (const auto& row : rows) {
-        m_game.Game().SetQuestTag("spring_ms", static_cast<std::int32_t>(row.spring.count()));
-        const std::uint32_t start = Ticks();
-        TimerAfter(5000);
-        const std::uint32_t ran = Ticks() - start;
-        EXPECT_GE(ran, row.fewest) << row.spring.count();
-        EXPECT_LE(ran, row.most) << row.spring.count();
-        // The backlog was dropped: the next message runs the two ticks of its own 34 ms.
-        TimerAfter(34);
-        EXPECT_EQ(Ticks() - start, ran + 2) << row.spring.count();
-    }
-    EXPECT_FALSE(m_app.IsPaused()) << "no script failed";
 }
 
 }  // namespace
