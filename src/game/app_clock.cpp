@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "common/exception.h"
+#include "common/processor_clock.h"
 #include "engine/engine.h"
 #include "game/app.h"
 #include "ui/ui_clock_button.h"
@@ -23,6 +24,18 @@ void CDRAVApp::RebaseClock() {
     m_clockBase = GameTick();
 }
 
+namespace {
+
+// Read after every tick, a system call dear beside a cheap one: a reading at most a
+// millisecond old does, which makes the share off by no more than that.
+std::chrono::nanoseconds TimerClock() { return DRAVCommon::RecentThreadProcessorTime(std::chrono::milliseconds(1)); }
+
+}  // namespace
+
+bool CDRAVApp::HasTimerWorkedItsShare() const {
+    return m_tickGuard && TimerClock() - m_timerStarted >= kMostWorkPerTimer;
+}
+
 void CDRAVApp::OnTimer() {
     if (m_splashMode) {
         if (!m_gameRunning || m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);
@@ -30,19 +43,16 @@ void CDRAVApp::OnTimer() {
     }
     if (m_tickGuard || !m_gameRunning || !m_engine->GetGame()) return;
     m_tickGuard = true;
-    bool running = Tick();
-    if (!running) {
-        CheckPartyAndChangeArea();
-    } else if (!m_pendingEvents.empty()) {
+    m_timerStarted = TimerClock();
+    bool changeArea = !Tick();
+    if (!changeArea && !m_pendingEvents.empty()) {
         SuspendClock();
-        bool dialogOpened = ProcessPendingEvents();
-        if (!dialogOpened && !m_currentDialog) {
-            ResumeClock();
-            CheckPartyAndChangeArea();
-        } else {
-            ResumeClock();
-        }
+        changeArea = !ProcessPendingEvents() && !m_currentDialog;
+        ResumeClock();
     }
+    // A message that has worked its share leaves the journey to the next, which
+    // does nothing before it; the window is drawn between.
+    if (changeArea && !HasTimerWorkedItsShare()) CheckPartyAndChangeArea();
     m_tickGuard = false;
 }
 
@@ -78,8 +88,9 @@ bool CDRAVApp::Tick() {
         // on now or never.
         const std::int32_t raised = game.GetStateCode();
         if (raised != DRAV::GAME_PLAYING && raised != DRAV::GAME_EXIT_AVAILABLE) break;
-        if (steps >= kMostTicksPerTimer) {
-            // Time the game could not catch up with is dropped, not run later.
+        if (steps >= kMostTicksPerTimer || HasTimerWorkedItsShare()) {
+            // Time the game could not catch up with is dropped, not run later: the
+            // game runs slower rather than hold the window while scripts work.
             RebaseClock();
             break;
         }

@@ -104,6 +104,9 @@ void CDRAVApp::QueueEvent(std::shared_ptr<DRAV::CEvent> event) { m_pendingEvents
 bool CDRAVApp::ProcessPendingEvents() {
     CEventBatch batch;
     while (!m_pendingEvents.empty()) {
+        // Once a timer message has worked its share the rest wait for the next, whose
+        // ticks wait for them: each may run a step of play (a talk, an exit's script).
+        if (HasTimerWorkedItsShare()) return true;
         // Off the list before it is handled: an event that fails is not met again.
         std::shared_ptr<DRAV::CEvent> event = m_pendingEvents.front();
         m_pendingEvents.pop_front();

@@ -27,6 +27,9 @@ protected:
     // One timer message of six ticks; then the current dialog's title, else the area's name.
     std::string AfterABatch() {
         TimerAfter(100);
+        return Showing();
+    }
+    std::string Showing() {
         const auto& dialog = app().GetCurrentDialog();
         return dialog ? dialog->GetTitle() : game().GetCurrentArea()->GetName();
     }
@@ -58,6 +61,31 @@ TEST_F(TickBatchTest, ABurstOfLikeEventsIsHeardOncePerBatch) {
     AfterABatch();
     const auto& played = m_shell.audio->played;
     EXPECT_EQ(std::count(played.begin(), played.end(), SoundIdForEventCode(DRAV::EVENT_DOORS_OPENED)), 1);
+}
+
+// A message whose ticks have worked its share starts nothing more: the ticks it is
+// behind are dropped, and what its last tick left for the shell (a page, a journey)
+// waits for the next message, the window drawn between.
+TEST_F(TickBatchTest, AMessageThatHasWorkedItsShareLeavesTheRestToTheNext) {
+    const QuillmereTest::ScopedProcessorWork work;
+    const std::string slow = "work_processor_time( " + std::to_string(CDRAVApp::kMostWorkPerTimer.count()) + " ) ";
+    const struct {
+        const char* then;
+        const char* next;
+    } rows[] = {
+        {"", "reedwater_landing"},
+        {"drav_dialog_box( context, \"Ferry\", \"The ferry is late.\" )", "Ferry"},
+        {"drav_goto_area( context, \"reed_marsh\", \"landing\" )", "reed_marsh"},
+    };
+    for (const auto& row : rows) {
+        HeartbeatInTwoTicks(slow + row.then);
+        const std::uint32_t start = game().GetTick();
+        EXPECT_EQ(AfterABatch(), "reedwater_landing") << row.then;
+        EXPECT_EQ(game().GetTick(), start + 2) << row.then;
+        TimerAfter(16);
+        EXPECT_EQ(Showing(), row.next) << row.then;
+        if (app().GetCurrentDialog()) app().CloseDialog(1);
+    }
 }
 
 }  // namespace
