@@ -1,7 +1,8 @@
 #pragma once
 // The creation pages clicked and typed through as a player does: from the front
-// page over New Game, gender, class, attributes, skills and appearance to the name
-// page, and a name typed there, which starts the chapter with its intro.
+// page over New Game (and for a later chapter its advanced options and the level
+// page), gender, class, attributes, skills and appearance to the name page, and a
+// name typed there, which starts the chapter with its intro.
 
 #include <algorithm>
 #include <cctype>
@@ -13,6 +14,7 @@
 #include "driver.h"
 #include "engine/engine.h"
 #include "game/app.h"
+#include "game/chapter_info.h"
 #include "game/dialogs/creation/attrib_dlg.h"
 #include "game/dialogs/creation/cc_choice_dlg.h"
 #include "game/dialogs/creation/cc_looks_dlg.h"
@@ -31,12 +33,15 @@ namespace QuillmereE2E {
 struct NewCharacter {
     int gender = CCCGenderDlg::kMale;
     DRAV::ActorClass actorClass = DRAV::CLASS_FIGHTER;
-    // The skills the skills page buys, in the order bought; asked in the program's
+    // The skills the skills page buys, in the order bought: while picks are left,
+    // the first of them not yet known that can be learned. Asked in the program's
     // process when the page is up, so it may look at what the program has loaded.
     std::function<std::vector<int>()> skills;
     std::string name;
     // Attributes raised in turn, as far as the points go; empty: all five in turn.
     std::vector<DRAV::Attribute> raises = {};
+    // A later chapter begins at the level its level page marks.
+    int chapter = 1;
 };
 
 inline std::vector<Step> ToTheFrontPage() { return {Wait(200), Move(500, 400), Click(500, 400), Wait(100)}; }
@@ -149,12 +154,42 @@ inline Step RaiseInTurn(std::vector<DRAV::Attribute> raises, std::size_t next = 
     });
 }
 
-// From the front page to the name page of a level-1 `character` with the first head.
+// The skills page's picks spent on `skills`: each one's group button, then its Buy;
+// `tries` bounds the picks, so that a Buy that buys nothing cannot go on for ever.
+inline Step BuyInTurn(std::function<std::vector<int>()> skills, int tries = DRAV::kSkillCount) {
+    return Decide([skills, tries] {
+        const std::shared_ptr<DRAV::CActor>& actor = GetApp().GetNewActor();
+        std::int32_t classPicks = 0, generalPicks = 0;
+        if (actor) actor->GetUnspentSkillPicks(classPicks, generalPicks);
+        if (!actor || classPicks + generalPicks == 0 || tries == 0) return std::vector<Step>{};
+        for (const int skill : skills()) {
+            const auto id = static_cast<DRAV::SkillId>(skill);
+            if (skill < 0 || skill >= DRAV::kSkillCount || actor->HasSkill(id) || !actor->CanLearnSkill(id)) continue;
+            return std::vector<Step>{ClickId(CSkillsDlg::kFirstGroup + DRAV::GetSkillInfo(id).skillClass),
+                                     ClickId(CSkillsDlg::kFirstBuy + skill), BuyInTurn(skills, tries - 1)};
+        }
+        return std::vector<Step>{};
+    });
+}
+
+// From the front page to the name page of `character` with the first head.
 inline std::vector<Step> ThroughTheWizard(const NewCharacter& character) {
     std::vector<Step> steps = ToTheFrontPage();
-    for (int id : {CStartDlg::kStartNewGame, CNewGameDlg::kStartGame, character.gender,
-                   CCCClassDlg::kFirstClass + static_cast<int>(character.actorClass)}) {
-        steps.push_back(ClickId(id));
+    std::vector<Step> clicks{ClickId(CStartDlg::kStartNewGame)};
+    if (character.chapter == 1) {
+        clicks.push_back(ClickId(CNewGameDlg::kStartGame));
+    } else {
+        clicks.push_back(ClickId(CNewGameDlg::kAdvancedOptions));
+        clicks.push_back(ClickId(CNewGameChapterDlg::kFirstPlay - 1 + character.chapter));
+        clicks.push_back(ClickIdOf([chapter = character.chapter] {
+            const CDRAVChapterInfo* entry = GetApp().GetChapterTable().Find(chapter);
+            return entry ? std::to_string(CCCLevelDlg::kFirstLevel + entry->m_startingLevel) : "no chapter";
+        }));
+    }
+    clicks.push_back(ClickId(character.gender));
+    clicks.push_back(ClickId(CCCClassDlg::kFirstClass + static_cast<int>(character.actorClass)));
+    for (Step& click : clicks) {
+        steps.push_back(std::move(click));
         steps.push_back(Wait(50));
     }
     if (character.raises.empty())
@@ -168,20 +203,7 @@ inline std::vector<Step> ThroughTheWizard(const NewCharacter& character) {
     steps.push_back(ClickId(1));
     steps.push_back(Wait(50));
     steps.push_back(Screenshot("skills"));
-    // Each pick on its group's list: the group's button, then the skill's Buy.
-    const auto pick = [skills = character.skills](std::size_t n, int base, bool group) {
-        return [=] {
-            const std::vector<int> bought = skills();
-            if (n >= bought.size()) return std::string("no pick ") + std::to_string(n);
-            const int skill = bought[n];
-            const int groupOfSkill = DRAV::GetSkillInfo(static_cast<DRAV::SkillId>(skill)).skillClass;
-            return std::to_string(base + (group ? groupOfSkill : skill));
-        };
-    };
-    for (int n = 0; n < FirstLevelPicks(character.actorClass); ++n) {
-        steps.push_back(ClickIdOf(pick(n, CSkillsDlg::kFirstGroup, true)));
-        steps.push_back(ClickIdOf(pick(n, CSkillsDlg::kFirstBuy, false)));
-    }
+    steps.push_back(BuyInTurn(character.skills));
     steps.push_back(Screenshot("skills_bought"));
     steps.push_back(ClickId(CSkillsDlg::kDone));
     steps.push_back(Wait(50));

@@ -1,7 +1,9 @@
 #include "play_sweep/random_player.h"
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
+#include <numeric>
 #include <random>
 
 #include "common/processor_clock.h"
@@ -18,6 +20,7 @@
 #include "player_at_window.h"
 #include "rules/definitions/travel_map.h"
 #include "running_game_steps.h"
+#include "wizard_steps.h"
 #include "world_map_points.h"
 
 namespace QuillmerePlaySweep {
@@ -367,6 +370,33 @@ Step Turn() {
     });
 }
 
+// The hero of a new game, made on the creation pages as a player makes one, by
+// choices drawn from the run's seed: the seeds take the three classes in turn, a
+// spellcaster buys schools the chapter's spells use first, and the rest is chance.
+NewCharacter HeroOf(const PlayPlan& plan) {
+    std::mt19937 dice(plan.seed);
+    constexpr DRAV::ActorClass kClasses[] = {DRAV::CLASS_FIGHTER, DRAV::CLASS_SPELLCASTER, DRAV::CLASS_ROGUE};
+    NewCharacter hero;
+    hero.chapter = plan.chapter;
+    hero.name = "Wren";
+    hero.actorClass = kClasses[plan.seed % 3];
+    hero.gender = dice() % 2 ? CCCGenderDlg::kFemale : CCCGenderDlg::kMale;
+    for (int attribute = 0; attribute < CAttribDlg::kAttributeCount; ++attribute)
+        hero.raises.push_back(static_cast<DRAV::Attribute>(attribute));
+    std::shuffle(hero.raises.begin(), hero.raises.end(), dice);
+    hero.raises.resize(2 + dice() % 3);
+    std::vector<int> anySkill(DRAV::kSkillCount);
+    std::iota(anySkill.begin(), anySkill.end(), 0);
+    std::shuffle(anySkill.begin(), anySkill.end(), dice);
+    hero.skills = [anySkill, caster = hero.actorClass == DRAV::CLASS_SPELLCASTER] {
+        std::vector<int> skills;
+        if (caster) skills = SchoolsForSpells("", FirstLevelPicks(DRAV::CLASS_SPELLCASTER));
+        skills.insert(skills.end(), anySkill.begin(), anySkill.end());
+        return skills;
+    };
+    return hero;
+}
+
 }  // namespace
 
 std::vector<Step> PlaySteps(const PlayPlan& plan) {
@@ -374,13 +404,27 @@ std::vector<Step> PlaySteps(const PlayPlan& plan) {
     Me().turns = plan.turns;
     Me().trace = plan.trace;
     const PlayPlan kept = plan;
-    std::vector<Step> steps{Wait(200), Key(SDL_SCANCODE_SPACE), Wait(100)};
-    if (!plan.savePath.empty()) steps.push_back(LoadFromFrontPage());
-    steps.push_back(Check("start", [kept] {
-        // The game's dice too: each seed is its own game.
+    // The game's dice: each seed is its own game, from the hero's hit points on.
+    const Step seedTheDice = Check("dice", [kept] {
         DRAVCommon::GetRandomEngine().seed(kept.seed);
-        if (kept.savePath.empty()) return StartChapter(kept.chapter);
-        return App().IsGameRunning() ? std::string("loaded") : "not loaded, on " + PageTitle();
+        return "seeded";
+    });
+    std::vector<Step> steps;
+    if (plan.savePath.empty()) {
+        steps.push_back(seedTheDice);
+        Append(steps, MadeByTheWizard(HeroOf(plan)));
+    } else {
+        steps = {Wait(200), Key(SDL_SCANCODE_SPACE), Wait(100), LoadFromFrontPage(), seedTheDice};
+    }
+    steps.push_back(Check("start", [kept] {
+        std::string start = App().IsGameRunning() ? std::string("loaded") : "not loaded, on " + PageTitle();
+        if (kept.savePath.empty())
+            start = App().IsGameRunning() ? "made a hero: " + DRAV::GetClassName(Hero().GetClass()) + " of " +
+                                                std::to_string(Hero().GetMaxHitPoints()) + " hit points, on " +
+                                                PageTitle()
+                                          : "no game made, on " + PageTitle();
+        if (!kept.trace.empty()) std::ofstream(kept.trace, std::ios::app) << "0\t" << start << "\n";
+        return start;
     }));
     steps.push_back(Wait(200));
     steps.push_back(Turn());

@@ -1,6 +1,6 @@
 #pragma once
-// A random player at the window of the real program: from a new game of a chapter
-// or a saved game, turn after turn it clicks the ground near and far, people,
+// A random player at the window of the real program: from a new game of a chapter,
+// its hero made on the creation pages, or a saved game, turn after turn it clicks the ground near and far, people,
 // things and ways out, with one member or the whole party selected, gives F-key
 // orders and clicks their targets, answers talk at random, leaving too, takes the
 // ways out and travels the map, and saves and loads through the game menu and

@@ -15,6 +15,9 @@ constexpr std::uint32_t kCalmTicks = 3 * kTicksPerSecond;
 // A foe that turns loose with a member walking this near was roused by the party
 // passing: a few cells past the reach at which a held foe takes up the fight.
 constexpr double kPassingReach = 6 * DRAV::kCellSize;
+// The party stands safe with no foe loose this near any member: the reach at which
+// the game counts the party in battle.
+constexpr double kBattleReach = 150.0;
 
 // The foes free to fight: turned on the party and not held back.
 std::set<DRAV::ThingId> LooseFoes(const Sight& sight) {
@@ -24,13 +27,36 @@ std::set<DRAV::ThingId> LooseFoes(const Sight& sight) {
     return loose;
 }
 
+bool NearAMember(const Sight& sight, const std::set<DRAV::ThingId>& foes) {
+    for (const DRAV::ThingId id : foes)
+        for (const FigureSight& member : sight.figures)
+            if (member.member && member.alive &&
+                std::hypot(member.x - sight.Figure(id)->x, member.z - sight.Figure(id)->z) <= kBattleReach)
+                return true;
+    return false;
+}
+
+// Whether a line of the log tells of a blow between the party and its foes: a swing
+// or a shot that hits or misses, a spell cast on one, a member on one side and one
+// of `foes` on the other.
+bool TellsOfABlow(const std::string& line, const Sight& sight, const std::set<std::string>& foes) {
+    if (line.find(" hits ") == std::string::npos && line.find(" misses ") == std::string::npos &&
+        line.find(" casts ") == std::string::npos)
+        return false;
+    const auto named = [&line](const std::string& name) { return !name.empty() && line.find(name) != std::string::npos; };
+    bool member = false, foe = false;
+    for (const FigureSight& figure : sight.figures) member = member || (figure.member && named(figure.name));
+    for (const std::string& name : foes) foe = foe || named(name);
+    return member && foe;
+}
+
 }  // namespace
 
 void CStrikeWatch::SortRoused(const Sight& sight, const std::set<DRAV::ThingId>& loose, bool boxUp) {
     // One the story places as the box opens, or since, was set there to strike, as
     // is a watcher of the story's that turns on the party coming to it.
     for (const DRAV::ThingId foe : loose)
-        if (!m_looseBeforeCalm.count(foe) && !m_loose.count(foe) && m_hostileBeforeCalm.count(foe))
+        if (!m_loose.count(foe) && m_hostileBeforeCalm.count(foe))
             m_unsorted.insert(foe);
     // Under a box the clock stands: whether the party walks on by a foe shows once it is gone.
     if (boxUp) return;
@@ -50,12 +76,17 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
     if (!sight.playing) {
         m_hitPoints.clear();
         m_loose.clear();
+        m_fightUnderWay = false;
         return;
     }
     const std::uint32_t now = sight.tick;
     const bool boxUp = sight.page.kind == PageSight::Kind::Box;
     // Looks come faster than ticks while a page is up: a calm begins once.
     bool calmBegins = false;
+    for (const FigureSight& figure : sight.figures)
+        if (figure.hostile) m_foeNames.insert(figure.name);
+    for (const std::string& line : newLines)
+        m_fightUnderWay = m_fightUnderWay || TellsOfABlow(line, sight, m_foeNames);
     if (sight.area != m_area) {
         // The party comes in with its orders left behind, and what the journey
         // healed is no strike: what it has now is where the count starts. Nothing
@@ -73,6 +104,7 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
         for (const FigureSight& figure : sight.figures)
             if (figure.hostile && figure.held) m_hostile.insert(figure.id);
         m_playersFight = false;
+        m_fightUnderWay = false;
         calmBegins = true;
     } else if (boxUp && !m_boxUp) {
         m_calmFrom = now;
@@ -82,21 +114,25 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
     m_boxUp = boxUp;
     if (calmBegins) {
         m_hostileBeforeCalm = m_hostile;
-        m_looseBeforeCalm = m_loose;
+        m_looseThroughCalm = m_loose;
+        m_fightBeforeCalm = m_fightUnderWay;
         m_walked.clear();
         m_unsorted.clear();
         m_unprovoked.clear();
     }
     const std::set<DRAV::ThingId> loose = LooseFoes(sight);
     SortRoused(sight, loose, boxUp);
+    for (auto foe = m_looseThroughCalm.begin(); foe != m_looseThroughCalm.end();)
+        foe = loose.count(*foe) ? std::next(foe) : m_looseThroughCalm.erase(foe);
     bool roused = false;
-    for (const DRAV::ThingId foe : loose) roused = roused || !m_looseBeforeCalm.count(foe);
+    for (const DRAV::ThingId foe : loose) roused = roused || !m_looseThroughCalm.count(foe);
     const bool talkUp = sight.page.kind == PageSight::Kind::Talk;
     m_playersFight = m_playersFight || (roused && (talkUp || m_talkWasUp));
     m_talkWasUp = talkUp;
     for (const FigureSight& member : sight.figures)
         m_playersFight = m_playersFight || (member.member && member.order.kind == OrderSight::Kind::Fight);
-    const bool explained = m_playersFight || !m_looseBeforeCalm.empty() || (roused && m_unprovoked.empty());
+    const bool explained =
+        m_playersFight || m_fightBeforeCalm || (roused && m_unprovoked.empty() && m_looseThroughCalm.empty());
 
     std::map<DRAV::ThingId, int> hitPoints;
     std::map<DRAV::ThingId, bool> standing;
@@ -129,9 +165,14 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
     m_hitPoints = std::move(hitPoints);
     m_standing = std::move(standing);
     m_loose = loose;
+    m_fightUnderWay = m_fightUnderWay && NearAMember(sight, loose);
     m_hostile.clear();
+    m_foeNames.clear();
     for (const FigureSight& figure : sight.figures)
-        if (figure.hostile) m_hostile.insert(figure.id);
+        if (figure.hostile) {
+            m_hostile.insert(figure.id);
+            m_foeNames.insert(figure.name);
+        }
 }
 
 }  // namespace QuillmerePlaySweep

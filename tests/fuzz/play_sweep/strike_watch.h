@@ -16,17 +16,19 @@ namespace QuillmerePlaySweep {
 // A member who has stood still since the party arrived in an area, or since a box
 // opened on its own, is not struck in the first seconds after. A blow then is a
 // finding unless one of three things explains it:
-// - an ambush: every foe that turned loose since was placed there by the story
-//   as the party came in or the box opened or after, as the lane's goblins burst
-//   out of the reeds and the lookout posted on the trail head waits, or stood by
-//   unturned and turned on the party coming to it, or was roused from holding
-//   back as the party passed near it, a member walking on by it once the box was
-//   gone;
+// - an ambush: every foe loose since turned loose then or after, and was placed
+//   there by the story as the party came in or the box opened or after, as the
+//   lane's goblins burst out of the reeds and the lookout posted on the trail head
+//   waits, or stood by unturned and turned on the party coming to it, or was
+//   roused from holding back as the party passed near it, a member walking on by
+//   it once the box was gone;
 // - the player's own fight: since the party arrived a member was ordered to
 //   fight, or an answer in a talk turned a foe on the party ("we come through
 //   you"), and a box since does not make that fight a surprise;
-// - a fight under way: a foe was already loose, turned on the party and not held
-//   back, at the last look before the box opened; the fight goes on.
+// - a fight under way: blows had passed between the party and its foes, as the
+//   log told them (a member struck or striking, a spell between them), since the
+//   party last stood with no foe loose near it, before the box opened; the fight
+//   goes on. A foe only loose and charging has struck no blow yet.
 class CStrikeWatch {
 public:
     void Check(CFindings& findings, int turn, const Sight& sight, const std::deque<std::string>& newLines);
@@ -43,9 +45,15 @@ private:
     std::map<DRAV::ThingId, int> m_hitPoints;
     // Standing still when last seen: no order.
     std::map<DRAV::ThingId, bool> m_standing;
-    // The foes loose at the last look, and at the last look before the calm began.
+    // The foes loose at the last look, and those loose at every look from the last
+    // before the calm began until now.
     std::set<DRAV::ThingId> m_loose;
-    std::set<DRAV::ThingId> m_looseBeforeCalm;
+    std::set<DRAV::ThingId> m_looseThroughCalm;
+    // Blows have passed since the party last stood safe; and so before the calm.
+    bool m_fightUnderWay = false;
+    bool m_fightBeforeCalm = false;
+    // The names of the party's foes at the last look: one felled leaves the area.
+    std::set<std::string> m_foeNames;
     // Since the calm began: who walked on, the foes roused under a box still to be
     // sorted, and those roused with nobody passing them.
     std::set<DRAV::ThingId> m_walked;

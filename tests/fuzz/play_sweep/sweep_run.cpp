@@ -42,6 +42,8 @@ RunReport PlayOnce(const PlayPlan& plan, unsigned realSeconds) {
     }
     if (plan.savePath.size() && report.start != "loaded")
         report.findings.push_back({"save", 0, "the saved game " + plan.savePath + " would not load: " + report.start});
+    if (plan.savePath.empty() && report.start.rfind("made ", 0) != 0)
+        report.findings.push_back({"error", 0, "the creation pages made no hero: " + report.start});
     return report;
 }
 

@@ -135,13 +135,32 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
         play.Who(who).x = x;
         play.Who(who).order = Walk(OrderSight::Kind::Ground, 0, 25, 25);
     };
+    // The goblin loose before the box, and the blows the log showed meanwhile.
+    const auto charge = [](std::vector<std::string> blows) {
+        return [blows](Play& play) {
+            play.Who(kGoblin).held = false;
+            play.Look();
+            play.sight.log.insert(play.sight.log.end(), blows.begin(), blows.end());
+        };
+    };
     struct Case {
         const char* what;
         std::function<void(Play&)> before, after;
         const char* found;
     } cases[] = {
         {"at rest, the goblin out with the box", [](Play&) {}, [](Play&) {}, "struck"},
-        {"a fight under way", [](Play& play) { play.Who(kGoblin).held = false; }, [](Play&) {}, ""},
+        {"the goblin loose and charging, no blow yet", charge({}), [](Play&) {}, "struck"},
+        {"a fight under way: Marra struck", charge({"Reed Goblin hits Marra for 3 damage."}), [](Play&) {}, ""},
+        {"a fight under way: Wren's swing", charge({"Wren misses Reed Goblin (12 + 3 < 20)."}), [](Play&) {}, ""},
+        {"blows, then the goblin far off: the party stood safe",
+         [&charge](Play& play) {
+             charge({"Reed Goblin hits Marra for 3 damage."})(play);
+             play.Who(kGoblin).x = 400;
+             play.Look();
+         },
+         [](Play&) {}, "struck"},
+        {"charging, held with the box, loose again with nobody near", charge({}),
+         [](Play& play) { play.Who(kGoblin).held = true; }, "struck"},
         {"the story places the goblin with the box, turning on the party after",
          [](Play& play) { play.sight.figures.pop_back(); },
          [](Play& play) { play.sight.figures.push_back({kGoblin, "Reed Goblin", 30, 30, 1, true, false, false, false, 12, {}}); },
