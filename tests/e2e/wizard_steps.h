@@ -8,6 +8,7 @@
 #include <cctype>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -154,19 +155,24 @@ inline Step RaiseInTurn(std::vector<DRAV::Attribute> raises, std::size_t next = 
     });
 }
 
-// The skills page's picks spent on `skills`: each one's group button, then its Buy;
-// `tries` bounds the picks, so that a Buy that buys nothing cannot go on for ever.
-inline Step BuyInTurn(std::function<std::vector<int>()> skills, int tries = DRAV::kSkillCount) {
-    return Decide([skills, tries] {
+// The skills page's picks spent on `skills`: each one's group button, then its Buy.
+// A Buy that bought nothing (a class pick the skill cannot take) is not tried again,
+// so that the picks go to the next skill rather than on for ever.
+inline Step BuyInTurn(std::function<std::vector<int>()> skills, std::set<int> tried = {}) {
+    return Decide([skills, tried] {
         const std::shared_ptr<DRAV::CActor>& actor = GetApp().GetNewActor();
         std::int32_t classPicks = 0, generalPicks = 0;
         if (actor) actor->GetUnspentSkillPicks(classPicks, generalPicks);
-        if (!actor || classPicks + generalPicks == 0 || tries == 0) return std::vector<Step>{};
+        if (!actor || classPicks + generalPicks == 0) return std::vector<Step>{};
         for (const int skill : skills()) {
             const auto id = static_cast<DRAV::SkillId>(skill);
-            if (skill < 0 || skill >= DRAV::kSkillCount || actor->HasSkill(id) || !actor->CanLearnSkill(id)) continue;
+            if (skill < 0 || skill >= DRAV::kSkillCount || tried.count(skill) || actor->HasSkill(id) ||
+                !actor->CanLearnSkill(id))
+                continue;
+            std::set<int> next = tried;
+            next.insert(skill);
             return std::vector<Step>{ClickId(CSkillsDlg::kFirstGroup + DRAV::GetSkillInfo(id).skillClass),
-                                     ClickId(CSkillsDlg::kFirstBuy + skill), BuyInTurn(skills, tries - 1)};
+                                     ClickId(CSkillsDlg::kFirstBuy + skill), BuyInTurn(skills, std::move(next))};
         }
         return std::vector<Step>{};
     });
