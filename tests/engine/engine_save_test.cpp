@@ -70,8 +70,7 @@ TEST(EngineSave, AGameLoadedIntoAFreshEngineSavesTheSameTree) {
     EXPECT_EQ(loaded.GetAreas().size(), 2u);
     EXPECT_EQ(loaded.GetParty()[0]->GetArea(), loaded.GetCurrentArea());
 
-    // Saved again, only the path differs: the loaded items took new serials above
-    // the actors', as the first save numbered them.
+    // Saved again, only the path differs: the loaded items take serials above the actors', as saved.
     engine->SaveGame(dir / "two.drav", kExpected, &quick);
     const auto one = Lines(ReadTextFile(dir / "one.drav"));
     const auto two = Lines(ReadTextFile(dir / "two.drav"));

@@ -64,8 +64,8 @@ long LinesOf(const std::vector<std::string>& lines, const std::string& who) {
     return count;
 }
 
-// The hero walks to (x, y), sent on after whoever hails her; the number of ticks
-// until the foe swings at her, or -1.
+// The hero walks to (x, y); the number of ticks until the foe swings at her, or -1.
+// Whoever hails her on the way, she is sent on.
 int TicksUntilItStrikes(const SampleGame& game, const CActor& foe, double x, double y) {
     CActor& hero = *game.Main();
     for (int tick = 0; tick < 1200; ++tick) {
