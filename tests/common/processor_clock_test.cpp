@@ -7,11 +7,8 @@
 
 #include "common/processor_clock.h"
 
+using namespace DRAVCommon;
 using namespace std::chrono_literals;
-using DRAVCommon::RecentThreadProcessorTime;
-using DRAVCommon::ThreadProcessorTime;
-
-namespace {
 
 TEST(ProcessorClock, ARecentReadingLagsByAtMostItsStaleness) {
     const auto work = [](std::chrono::nanoseconds amount) {
@@ -37,5 +34,3 @@ TEST(ProcessorClock, ARecentReadingLagsByAtMostItsStaleness) {
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
-
-}  // namespace
