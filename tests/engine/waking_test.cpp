@@ -204,8 +204,7 @@ TEST(Waking, ABoxThatOpensInAFightLetsItGoOn) {
         game.Tick();
         blows += LinesOf(Lines(game), goblin->GetName());
     }
-    ASSERT_GT(blows, 0);
-    ASSERT_EQ(goblin->GetAttackTarget(), &hero);
+    ASSERT_TRUE(blows > 0 && goblin->GetAttackTarget() == &hero) << "the fight is under way";
     const std::shared_ptr<COrder> order = goblin->GetCurrentOrder();
     game.Engine().OpenBox(EVENT_DIALOG_BOX, "Reeds", "A heron calls.");
     EXPECT_FALSE(game.Game().IsHoldingBack(goblin->GetId()));
