@@ -7,24 +7,19 @@
 
 #include "common/processor_clock.h"
 
+using namespace DRAVCommon;
 using namespace std::chrono_literals;
-using DRAVCommon::RecentThreadProcessorTime;
-using DRAVCommon::ThreadProcessorTime;
-
-namespace {
-
-void Work(std::chrono::nanoseconds amount) {
-    const auto start = ThreadProcessorTime();
-    while (ThreadProcessorTime() - start < amount) {
-    }
-}
 
 TEST(ProcessorClock, ARecentReadingLagsByAtMostItsStaleness) {
+    const auto work = [](std::chrono::nanoseconds amount) {
+        for (const auto start = ThreadProcessorTime(); ThreadProcessorTime() - start < amount;) {
+        }
+    };
     RecentThreadProcessorTime(0ns);
-    Work(20ms);
+    work(20ms);
     // Read just now: an hour's staleness keeps it, however much the thread has worked since.
     const auto kept = RecentThreadProcessorTime(1h);
-    Work(5ms);
+    work(5ms);
     EXPECT_EQ(RecentThreadProcessorTime(1h), kept);
     EXPECT_GE(RecentThreadProcessorTime(1ms), kept + 5ms);
     EXPECT_LE(RecentThreadProcessorTime(1ms), ThreadProcessorTime());
@@ -32,12 +27,10 @@ TEST(ProcessorClock, ARecentReadingLagsByAtMostItsStaleness) {
     // A forked child's thread starts afresh: its reading is of its own time, not its parent's.
     const pid_t child = fork();
     if (child == 0) {
-        const auto reading = RecentThreadProcessorTime(1h);
+        const auto reading = RecentThreadProcessorTime(1h);  // before the clock it is held against
         _exit(reading <= ThreadProcessorTime() ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
-
-}  // namespace

@@ -118,11 +118,10 @@ public:
     // Without a display: SDL's dummy video driver and the recording device, whose
     // frames are counted instead of photographed.
     void SetHeadless(bool headless) { m_headless = headless; }
-    // A run whose program works longer than this, in the processor time of its
-    // thread, is taken to hang and is ended; so is one still running after ten
-    // times as long of the clock, stuck waiting. The program's clock is the
-    // driver's, so a busy machine only makes a run slower; a long scenario asks for
-    // more than the default.
+    // A run whose program's thread works longer than this, in processor time, or that
+    // runs ten times as long of the clock, stuck, is taken to hang and is ended.
+    // The program's clock is the driver's, so a busy machine only makes a run slower;
+    // a long scenario asks for more than the default.
     void SetTimeLimit(unsigned seconds) { m_seconds = seconds; }
     // When the steps run out the driver closes the window; a run that should end
     // by itself is given none.

@@ -1,8 +1,8 @@
 #pragma once
 // The creation pages clicked and typed through as a player does: from the front
-// page over New Game (and for a later chapter its advanced options and the level
-// page), gender, class, attributes, skills and appearance to the name page, and a
-// name typed there, which starts the chapter with its intro.
+// page over New Game, gender, class, attributes, skills and appearance to the name
+// page, and a name typed there, which starts the chapter with its intro. A later
+// chapter is reached through New Game's advanced options and its level page.
 
 #include <algorithm>
 #include <cctype>
@@ -34,9 +34,9 @@ namespace QuillmereE2E {
 struct NewCharacter {
     int gender = CCCGenderDlg::kMale;
     DRAV::ActorClass actorClass = DRAV::CLASS_FIGHTER;
-    // The skills the skills page buys, in the order bought: while picks are left,
-    // the first of them not yet known that can be learned. Asked in the program's
+    // The skills the skills page buys, in the order bought; asked in the program's
     // process when the page is up, so it may look at what the program has loaded.
+    // While picks are left, the first of them not yet known that can be learned.
     std::function<std::vector<int>()> skills;
     std::string name;
     // Attributes raised in turn, as far as the points go; empty: all five in turn.

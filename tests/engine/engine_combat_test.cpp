@@ -265,12 +265,19 @@ TEST(EngineCombat, TheDrownedWatchWipesOutALevelOnePartyThatComesClose) {
 TEST(EngineCombat, AHostileInRangeMeansBattleAndStopsHeartbeats) {
     auto game = StartSampleGame();
     EXPECT_FALSE(game.Game().IsInBattle());
-    // The lane's goblin, sprung out of the reeds and roused, is within range of the dock.
+    // An ambush is a foe from the first word of it, however far off the party stands
+    // as it comes on: the lane's goblin sprung out of the reeds, then the archer as
+    // its mate falls to a spell from the dock, each within range of the dock.
     game.Engine().SetTag("lane_ambush", true);
-    for (const auto& actor : game.Area().GetActors())
-        if (actor->GetEncounterName() == "lane_goblins") actor->SetRelation(RELATION_HOSTILE);
-    game.Tick();
-    EXPECT_TRUE(game.Game().IsInBattle());
+    for (const char* key : {"reed_goblin", "goblin_archer"}) {
+        game.Tick();
+        EXPECT_TRUE(game.Game().IsInBattle()) << key;
+        CActor* foe = game.Person(key);
+        ASSERT_TRUE(foe) << key;
+        EXPECT_GT(foe->DistanceTo(*game.Main()), 12.0) << key << " beyond its reach";
+        EXPECT_TRUE(foe->IsHostile()) << key;
+        game.Engine().ResolveActorDied("a spell from the dock", *foe);
+    }
     game.EnterOpenArea(80, 4);
     const auto main = game.Main();
     const auto goblin = game.Spawn("reed_goblin", 1, 1);
@@ -304,22 +311,6 @@ TEST(EngineCombat, AStageWhoseScriptFailsStillBringsOnTheNext) {
         if (actor->GetTemplateName() == "reed_goblin") actor->SetActionState(ACTION_DEAD);
     EXPECT_DRAV_CODE(game.Engine().RemoveDeadActors(), DRAV_ERR_SCRIPT);
     EXPECT_EQ(game.Area().GetActors().back()->GetTemplateName(), "goblin_archer");
-}
-
-// An ambush is a foe from the first word of it, however far off the party stands
-// as it comes on: the lane's goblin sprung out of the reeds, the archer as its
-// mate falls to a spell from the dock.
-TEST(EngineCombat, AnAmbushIsAFoeFromItsFirstWordWhereverThePartyStands) {
-    auto game = StartSampleGame();
-    game.Engine().SetTag("lane_ambush", true);
-    for (const char* key : {"reed_goblin", "goblin_archer"}) {
-        game.Tick();
-        CActor* foe = game.Person(key);
-        ASSERT_TRUE(foe) << key;
-        EXPECT_GT(foe->DistanceTo(*game.Main()), 12.0) << key << " beyond its reach";
-        EXPECT_TRUE(foe->IsHostile()) << key;
-        game.Engine().ResolveActorDied("a spell from the dock", *foe);
-    }
 }
 
 TEST(EngineCombat, ATaggedExitOpensOnlyWhileItsTagIsSet) {

@@ -148,10 +148,9 @@ TEST(EngineTraps, ATriggerFiresByAStepNeverByAnArrivalOrALoad) {
         auto game = StartSampleGame();
         game.Main()->SetPosition(row.x, row.y);
         const QuillmereTest::TempDir dir;
-        const CModuleVersionRange record("Orvex", 5, 0);
         std::string quickActions;
-        if (row.loaded) game.Engine().SaveGame(dir / "put.drav", record, nullptr);
-        if (row.loaded) game.Engine().LoadGame(dir / "put.drav", record, quickActions);
+        if (row.loaded) game.Engine().SaveGame(dir / "put.drav", {"Orvex", 5, 0}, nullptr);
+        if (row.loaded) game.Engine().LoadGame(dir / "put.drav", {"Orvex", 5, 0}, quickActions);
         game.DrainEvents();
         for (const double step : {0.0, row.step}) {
             if (step > 0.0) game.Main()->PushOrder(std::make_shared<CMoveOrder>(row.x + step, row.y), false);

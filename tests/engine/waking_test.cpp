@@ -64,8 +64,8 @@ long LinesOf(const std::vector<std::string>& lines, const std::string& who) {
     return count;
 }
 
-// The hero walks to (x, y), sent on after whoever hails her; the number of ticks
-// until the foe swings at her, or -1.
+// The hero walks to (x, y); the number of ticks until the foe swings at her, or -1.
+// Whoever hails her on the way, she is sent on.
 int TicksUntilItStrikes(const SampleGame& game, const CActor& foe, double x, double y) {
     CActor& hero = *game.Main();
     for (int tick = 0; tick < 1200; ++tick) {
@@ -204,8 +204,7 @@ TEST(Waking, ABoxThatOpensInAFightLetsItGoOn) {
         game.Tick();
         blows += LinesOf(Lines(game), goblin->GetName());
     }
-    ASSERT_GT(blows, 0);
-    ASSERT_EQ(goblin->GetAttackTarget(), &hero);
+    ASSERT_TRUE(blows > 0 && goblin->GetAttackTarget() == &hero) << "the fight is under way";
     const std::shared_ptr<COrder> order = goblin->GetCurrentOrder();
     game.Engine().OpenBox(EVENT_DIALOG_BOX, "Reeds", "A heron calls.");
     EXPECT_FALSE(game.Game().IsHoldingBack(goblin->GetId()));

@@ -110,15 +110,7 @@ TEST_F(AppSaveTest, ASecondSaveKeepsTheFirstAsBackupAndLoadingResumesIt) {
     EXPECT_FALSE(fs::exists(SaveFile().string() + ".new"));
     EXPECT_EQ(m_app.GetSuspendCount(), 1) << "the clock's suspension is released";
     EXPECT_TRUE(m_boxes.boxes.empty());
-    // The log names the save once, by its name, however often the game saves.
-    const auto saveLines = [&] {
-        m_app.PumpEngineEvents();
-        std::vector<std::string> lines;
-        for (const std::string& line : m_app.GetMessageLog())
-            if (line.find(" game: ") != std::string::npos) lines.push_back(line);
-        return lines;
-    };
-    EXPECT_EQ(saveLines(), std::vector<std::string>{"Saved game: Wren"});
+    m_app.PumpEngineEvents();  // their lines logged before a load drops the game
 
     const std::shared_ptr<CLoadInfo> list = m_app.ListSavedGames();
     ASSERT_EQ(list->m_items.size(), 1u);
@@ -130,9 +122,14 @@ TEST_F(AppSaveTest, ASecondSaveKeepsTheFirstAsBackupAndLoadingResumesIt) {
     EXPECT_TRUE(m_app.IsGameRunning());
     ASSERT_EQ(m_app.GetQuickActionTable().size(), Game().GetParty().size());
     EXPECT_EQ(m_app.GetQuickActionTable().begin()->second->m_current, CDRAVActorInfo::kNoSlot);
-    // The loaded game is a game of its own: its first save is named again.
+    // The log names the save once, by its name, however often the game saves; the
+    // loaded game is a game of its own: its first save is named again.
     ASSERT_TRUE(m_app.SaveGame());
-    EXPECT_EQ(saveLines(), (std::vector<std::string>{"Saved game: Wren", "Loaded game: Wren", "Saved game: Wren"}));
+    m_app.PumpEngineEvents();
+    std::vector<std::string> lines;
+    for (const std::string& line : m_app.GetMessageLog())
+        if (line.find(" game: ") != std::string::npos) lines.push_back(line);
+    EXPECT_EQ(lines, (std::vector<std::string>{"Saved game: Wren", "Loaded game: Wren", "Saved game: Wren"}));
 }
 
 TEST_F(AppSaveTest, AWriteFailingHalfWayShowsSaveErrorAndChangesNoFile) {

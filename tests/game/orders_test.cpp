@@ -404,10 +404,10 @@ TEST_F(OrdersTest, RAndTheReturnButtonSendTheFirstSelectedMemberBackOrAreRefused
 // A click on ground nobody walks, or X that takes no way out, says why: no way out
 // near, none in the area, or one whose script refused without a word of its own.
 TEST(RefusedOrders, AClickOnGroundNobodyWalksOrXTakingNoWayOutSaysWhy) {
-    const std::string marsh = "<exit> marsh_path \"the reed marsh\" ( 0 9 ) 0 ( reed_marsh landing ) </exit>";
-    const auto refusing = [&](const std::string& script) {
-        return QuillmereTest::EditedSampleSource(DRAVCommon::DFK_CHAPTER, "reedwater_landing.drav", marsh,
-                                                 marsh.substr(0, marsh.size() - 7) + "<lua> " + script + " </lua> </exit>");
+    // The landing's one way out to the marsh, given a script.
+    const auto refusing = [](const std::string& script) {
+        return QuillmereTest::EditedSampleSource(DRAVCommon::DFK_CHAPTER, "reedwater_landing.drav", "landing ) </exit>",
+                                                 "landing ) <lua> " + script + " </lua> </exit>");
     };
     const auto sample = QuillmereTest::SampleFolderSource();
     enum Where { kDock, kOpenGround, kAtTheMarshPath };

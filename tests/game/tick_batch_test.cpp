@@ -2,12 +2,22 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
+#include "common/processor_clock.h"
 #include "game/audio2.h"
 #include "running_game_support.h"
 #include "script/script_test_support.h"
 
 namespace {
+
+// Works the thread a timer message's share of processor time, as a slow script does.
+int WorkAShare(lua_State*) {
+    const auto until = DRAVCommon::ThreadProcessorTime() + CDRAVApp::kMostWorkPerTimer;
+    while (DRAVCommon::ThreadProcessorTime() < until) {
+    }
+    return 0;
+}
 
 // A state that waits for the shell raised by one tick of a timer message's batch
 // of six: the next tick of the batch would set it back to 0.
@@ -67,23 +77,20 @@ TEST_F(TickBatchTest, ABurstOfLikeEventsIsHeardOncePerBatch) {
 // behind are dropped, and what its last tick left for the shell (a page, a journey)
 // waits for the next message, the window drawn between.
 TEST_F(TickBatchTest, AMessageThatHasWorkedItsShareLeavesTheRestToTheNext) {
-    const QuillmereTest::ScopedProcessorWork work;
-    const std::string slow = "work_processor_time( " + std::to_string(CDRAVApp::kMostWorkPerTimer.count()) + " ) ";
-    const struct {
-        const char* then;
-        const char* next;
-    } rows[] = {
+    std::vector<DRAV::CScriptFunction> functions(DRAV::GetScriptFunctions().begin(), DRAV::GetScriptFunctions().end());
+    functions.push_back({"work_a_share", WorkAShare, WorkAShare});
+    const QuillmereTest::ScopedScriptFunctions installed(functions);
+    const std::pair<const char*, const char*> rows[] = {
         {"", "reedwater_landing"},
         {"drav_dialog_box( context, \"Ferry\", \"The ferry is late.\" )", "Ferry"},
-        {"drav_goto_area( context, \"reed_marsh\", \"landing\" )", "reed_marsh"},
-    };
-    for (const auto& row : rows) {
-        HeartbeatInTwoTicks(slow + row.then);
+        {"drav_goto_area( context, \"reed_marsh\", \"landing\" )", "reed_marsh"}};
+    for (const auto& [then, next] : rows) {
+        HeartbeatInTwoTicks(std::string("work_a_share( ) ") + then);
         const std::uint32_t start = game().GetTick();
-        EXPECT_EQ(AfterABatch(), "reedwater_landing") << row.then;
-        EXPECT_EQ(game().GetTick(), start + 2) << row.then;
+        EXPECT_EQ(AfterABatch(), "reedwater_landing") << then;
+        EXPECT_EQ(game().GetTick(), start + 2) << then;
         TimerAfter(16);
-        EXPECT_EQ(Showing(), row.next) << row.then;
+        EXPECT_EQ(Showing(), next) << then;
         if (app().GetCurrentDialog()) app().CloseDialog(1);
     }
 }

@@ -5,7 +5,6 @@
 #include <memory>
 #include <span>
 #include <string>
-#include <vector>
 
 #include "script/lua_script.h"
 #include "script/script_function.h"
@@ -29,18 +28,6 @@ public:
 
 private:
     std::span<const DRAV::CScriptFunction> m_previous;
-};
-
-// The function table in force with `work_processor_time( ms )` added, which works
-// the thread for that many milliseconds of its processor time, as a slow script does;
-// for the lifetime of the object.
-class ScopedProcessorWork {
-public:
-    ScopedProcessorWork();
-
-private:
-    std::vector<DRAV::CScriptFunction> m_functions;
-    ScopedScriptFunctions m_installed;
 };
 
 }  // namespace QuillmereTest

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -188,9 +187,8 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
          "Sefton's dead", 2},
     };
     for (const auto& row : rows) {
-        const auto made = row.chapter == 1 ? std::make_unique<ScriptTestGame>()
-                                           : std::make_unique<ScriptTestGame>(2, [](DRAV::CActor& hero) { hero.SetName("Wren"); });
-        const ScriptTestGame& game = *made;
+        const ScriptTestGame game =
+            row.chapter == 1 ? ScriptTestGame() : ScriptTestGame(2, [](DRAV::CActor& hero) { hero.SetName("Wren"); });
         // Beside where Greet places the person, as the first chapter's hero stands.
         if (row.chapter != 1) game.Main()->FinalizeMove(7 * 2.5 + 1.25, 4 * 2.5 + 1.25);
         for (const char* tag : row.tags) game.Game().SetQuestTag(tag, 1);

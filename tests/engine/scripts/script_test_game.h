@@ -57,9 +57,9 @@ private:
     mutable std::shared_ptr<DRAV::CActor> m_innkeeper;
 };
 
-// Runs `run` in a child process that is ended once it has worked `seconds`
-// (LimitChildTime) and gives back what it returned, or what ended it: a script
-// that hangs or crashes the game must not take the suite with it.
+// Runs `run` in a child process ended once it has worked `seconds` (LimitChildTime), and gives back
+// what it returned, or what ended it: a script that hangs or crashes the game must
+// not take the suite with it.
 inline std::string OutcomeInChild(const std::function<std::string()>& run, unsigned seconds = 20) {
     int ends[2];
     if (pipe(ends) != 0) return "no pipe";
