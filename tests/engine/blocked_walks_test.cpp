@@ -354,6 +354,7 @@ TEST(BlockedWalks, SomeonePassingOverTheGoalDoesNotEndTheWalkShort) {
 
 // Sent alone from the middle of the marsh to the way out past the hide, the hero
 // is stopped by the lookout's hail; sent on past him once she left the talk, again.
+// Sent to strike Orrin at the hide, she is stopped by the hail all the same.
 TEST(BlockedWalks, TheLookoutsHailEndsAWalkPastThemAndMeetsAPartyThatComesOnAgain) {
     auto game = Marsh();
     game.Area().RemoveActor(*game.Person("hide_lookout"));
@@ -370,4 +371,8 @@ TEST(BlockedWalks, TheLookoutsHailEndsAWalkPastThemAndMeetsAPartyThatComesOnAgai
         EXPECT_TRUE(outcome.talked) << walk;
         EXPECT_FALSE(outcome.askedToLeave) << walk << ": through to " << wren->GetX() << ", " << wren->GetY();
     }
+    PutNear(game, *wren, 23.75, 13.75);
+    wren->PushOrder(std::make_shared<CAttackOrder>(game.Person("boatwright")->GetId()), false);
+    const Outcome outcome = Walk(game, {wren.get()});
+    EXPECT_TRUE(outcome.talked && outcome.ticks[0] > 0) << "on to Orrin at " << wren->GetX() << ", " << wren->GetY();
 }
