@@ -281,6 +281,10 @@ public:
     // The way out the party may take now: of those whose tag is open and within
     // reach of every living member, the nearest; null when there is none.
     const CAreaExit* FindOfferedExit() const;
+    // The way out `name` of the current area when the party may take it.
+    const CAreaExit* FindOpenExit(const std::string& name) const;
+    // Whether `actor` stands near enough to `exit` for the party to be offered it.
+    static bool IsWithinExitRange(const CActor& actor, const CAreaExit& exit);
     void StopSneaking(CActor& actor);
     void RunMeleeAttack(CActor& actor, const CAttackOrder& order);
     // One step of a melee attacker towards a target beyond its reach.

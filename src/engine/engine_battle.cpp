@@ -144,6 +144,17 @@ const CAreaExit* CEngine::FindOfferedExit() const {
     return offered;
 }
 
+bool CEngine::IsWithinExitRange(const CActor& actor, const CAreaExit& exit) {
+    return actor.DistanceToPoint(exit.x, exit.y) <= kExitRange;
+}
+
+const CAreaExit* CEngine::FindOpenExit(const std::string& name) const {
+    for (const auto& exit : CurrentArea().GetExits())
+        if (exit->name == name && (exit->requiredTag.empty() || Game().IsQuestTagSet(exit->requiredTag)))
+            return exit.get();
+    return nullptr;
+}
+
 void CEngine::CheckForExits() {
     CGame& game = Game();
     if (game.GetStateCode() != GAME_PLAYING) return;

@@ -82,12 +82,18 @@ bool IsStoppedShort(const CActor& actor, const CArea& area, double x, double y, 
     return TouchedBlocker(actor, area, stepX, stepY, step, tick);
 }
 
-// An order that only takes the actor somewhere: to a spot, to someone to talk
-// to, to a thing or a door to use.
+// An order that takes the actor somewhere: to a spot, to someone to talk to or
+// to strike or cast at, to a thing or a door to use.
 bool IsWalk(const COrder* order) {
     if (!order) return false;
-    if (order->GetType() == ORDER_MOVE || order->GetType() == ORDER_MOVE_TALK) return true;
-    return order->GetType() == ORDER_USE && OrderAs<CUseOrder>(*order).kind != USE_ITEM;
+    switch (order->GetType()) {
+        case ORDER_MOVE:
+        case ORDER_MOVE_TALK:
+        case ORDER_ATTACK:
+        case ORDER_CAST: return true;
+        case ORDER_USE: return OrderAs<CUseOrder>(*order).kind != USE_ITEM;
+        default: return false;
+    }
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // Where walks end: a walker with no way to its goal, whether walls or people
 // standing in a narrow way shut it, or on its way to talk to one who turned on
 // the party, gives up the order that sent it with a word, and the party's walk
-// to a way out ends in the question of leaving by it.
+// to a way out ends in the question of leaving by it, or in a word naming who
+// stayed too far behind.
 
 #include "common/trace.h"
 #include "engine/engine.h"
@@ -64,12 +65,14 @@ const CObject* CEngine::WayOutOf(const COrder& order) const {
 void CEngine::EndWalkWithNoWay(CActor& actor, const COrder& order) {
     // A way out is walked to so that the party may leave by it: one the party is
     // offered already, the first to arrive standing in the way of the next, needs
-    // no nearer walk, and the question of leaving follows.
+    // no nearer walk, and the question of leaving follows; so does one near enough
+    // to be offered once the rest of the party comes, and a word names who is missing.
     if (const CObject* wayOut = WayOutOf(order)) {
         const CAreaExit* offered = FindOfferedExit();
-        if (offered && offered->name == wayOut->GetExitName()) {
+        const CAreaExit* open = offered ? nullptr : FindOpenExit(wayOut->GetExitName());
+        if ((offered && offered->name == wayOut->GetExitName()) || (open && IsWithinExitRange(actor, *open))) {
             DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s is near enough to leave by %s\n", actor.GetName().c_str(),
-                       offered->name.c_str());
+                       wayOut->GetExitName().c_str());
             actor.PopOrder(order);
             return;
         }
@@ -90,15 +93,29 @@ void CEngine::EndTalkWalkWithFoe(CActor& member, const CActor& foe) {
 void CEngine::NoteOrderEnded(const CActor& actor, const COrder& order) {
     const CObject* wayOut = actor.GetRelation() == RELATION_PARTY ? WayOutOf(order) : nullptr;
     if (!wayOut) return;
-    const CAreaExit* offered = FindOfferedExit();
-    if (!offered || offered->name != wayOut->GetExitName()) return;
     // The question waits for the last of the party walking to it.
     for (const auto& member : Game().GetParty()) {
         const std::shared_ptr<COrder> walk = member->IsAlive() ? member->GetCurrentOrder() : nullptr;
         const CObject* going = walk ? WayOutOf(*walk) : nullptr;
         if (going && going->GetExitName() == wayOut->GetExitName()) return;
     }
-    Game().PushEvent(std::make_shared<CInfoEvent>(EVENT_WAY_OUT_REACHED));
+    const CAreaExit* offered = FindOfferedExit();
+    if (offered && offered->name == wayOut->GetExitName()) {
+        Game().PushEvent(std::make_shared<CInfoEvent>(EVENT_WAY_OUT_REACHED));
+        return;
+    }
+    // The walkers came, but a way out takes the whole party: whoever stayed behind
+    // is named, rather than the walkers standing there with no question and no word.
+    const CAreaExit* exit = offered ? nullptr : FindOpenExit(wayOut->GetExitName());
+    if (!exit || !IsWithinExitRange(actor, *exit)) return;
+    const CActor* behind = nullptr;
+    for (const auto& member : Game().GetParty())
+        if (member->IsAlive() && !IsWithinExitRange(*member, *exit) &&
+            (!behind || member->DistanceToPoint(exit->x, exit->y) > behind->DistanceToPoint(exit->x, exit->y)))
+            behind = member.get();
+    if (behind)
+        Game().PushMessage(MESSAGE_NOTICE,
+                           behind->GetName() + " is too far from " + wayOut->GetName() + " for the party to leave.");
 }
 
 }  // namespace DRAV

@@ -212,22 +212,26 @@ TEST(BlockedWalks, AWalkGoesRoundTwoPeopleSideBySideOrEndsWhereTheyShutTheWay) {
 
 // The landing's lane past Hollis, from the ferry or the dock, and the marsh's west
 // gap past Marra: the first to get near stands in the narrow way beside them. The
-// last walk to end asks whether to leave.
+// last walk to end asks whether to leave; with a member left by the ferry, no
+// question comes and a word names him.
 TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) {
     struct Case {
         const char* where;
         bool marsh;
         double heroX, heroY, companionX, companionY;
         const char* exit;
+        bool leftBehind = false;
     };
     for (const Case c : {Case{"the landing, from the ferry", false, 18.75, 4.0, 20.75, 8.0, "marsh_path"},
                          Case{"the landing, from the dock", false, 21.0, 8.0, 23.0, 6.5, "marsh_path"},
-                         Case{"the marsh, from the lane", true, 23.75, 11.25, 21.25, 11.25, "landing_path"}}) {
+                         Case{"the marsh, from the lane", true, 23.75, 11.25, 21.25, 11.25, "landing_path"},
+                         Case{"the landing, one left by the ferry", false, 18.75, 4.0, 20.75, 8.0, "", true}}) {
         SCOPED_TRACE(c.where);
         auto game = c.marsh ? Marsh() : ClearLanding();
         const auto wren = game.Main();
         PutNear(game, *wren, c.heroX, c.heroY);
         CActor& companion = Companion(game, c.marsh ? "ferryman" : "reed_witch", c.companionX, c.companionY);
+        const CActor* behind = c.leftBehind ? &Companion(game, "ferryman", 16.25, 3.75) : nullptr;
         CObject* way = WayOut(game, 5.0);
         ASSERT_TRUE(way);
         for (CActor* walker : {wren.get(), &companion})
@@ -235,10 +239,11 @@ TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) 
         const Outcome outcome = Walk(game, {wren.get(), &companion});
         EXPECT_GT(outcome.ticks[0], 0) << "Wren still walking at " << wren->GetX() << ", " << wren->GetY();
         EXPECT_GT(outcome.ticks[1], 0) << "the companion still walking at " << companion.GetX() << ", " << companion.GetY();
-        EXPECT_EQ(outcome.said, std::vector<std::string>{});
-        EXPECT_TRUE(outcome.askedToLeave);
+        const std::string word = behind ? behind->GetName() + " is too far from Way Out for the party to leave." : "";
+        EXPECT_EQ(outcome.said, behind ? std::vector<std::string>{word} : std::vector<std::string>{});
+        EXPECT_EQ(outcome.askedToLeave, !behind);
         game.Tick();
-        EXPECT_EQ(game.Game().GetStateCode(), GAME_EXIT_AVAILABLE);
+        EXPECT_EQ(game.Game().GetStateCode(), behind ? GAME_PLAYING : GAME_EXIT_AVAILABLE);
         EXPECT_EQ(game.Game().GetAvailableExitName(), c.exit);
     }
 }
@@ -354,6 +359,7 @@ TEST(BlockedWalks, SomeonePassingOverTheGoalDoesNotEndTheWalkShort) {
 
 // Sent alone from the middle of the marsh to the way out past the hide, the hero
 // is stopped by the lookout's hail; sent on past him once she left the talk, again.
+// Sent to strike Orrin at the hide, she is stopped by the hail all the same.
 TEST(BlockedWalks, TheLookoutsHailEndsAWalkPastThemAndMeetsAPartyThatComesOnAgain) {
     auto game = Marsh();
     game.Area().RemoveActor(*game.Person("hide_lookout"));
@@ -370,4 +376,8 @@ TEST(BlockedWalks, TheLookoutsHailEndsAWalkPastThemAndMeetsAPartyThatComesOnAgai
         EXPECT_TRUE(outcome.talked) << walk;
         EXPECT_FALSE(outcome.askedToLeave) << walk << ": through to " << wren->GetX() << ", " << wren->GetY();
     }
+    PutNear(game, *wren, 23.75, 13.75);
+    wren->PushOrder(std::make_shared<CAttackOrder>(game.Person("boatwright")->GetId()), false);
+    const Outcome outcome = Walk(game, {wren.get()});
+    EXPECT_TRUE(outcome.talked && outcome.ticks[0] > 0) << "on to Orrin at " << wren->GetX() << ", " << wren->GetY();
 }

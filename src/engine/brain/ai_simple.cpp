@@ -150,10 +150,18 @@ void CAIForceTalk::IssueOrders(CEngine& engine, CActor& actor) {
         const std::shared_ptr<COrder> order = actor.GetCurrentOrder();
         if (order && order->GetType() == ORDER_MOVE_TALK) actor.PopOrder(*order);
     }
-    if (!near || m_lettingBe || actor.GetCurrentOrder()) return;
+    if (!near || m_lettingBe || actor.GetCurrentOrder() || IsSetUpon(actor)) return;
     for (const std::string& tag : m_tags)
         if (engine.GetGame()->IsQuestTagSet(tag)) return;
     actor.PushOrder(std::make_shared<CMoveTalkOrder>(other->GetId(), talks), false);
+}
+
+bool CAIForceTalk::IsSetUpon(const CActor& actor) {
+    for (const auto& member : actor.GetArea()->GetActors()) {
+        const std::shared_ptr<COrder> order = member->GetRelation() == RELATION_PARTY ? member->GetCurrentOrder() : nullptr;
+        if (order && order->GetType() == ORDER_ATTACK && order->GetThingId() == actor.GetId()) return true;
+    }
+    return false;
 }
 
 double CAIForceTalk::NearestMemberDistance(const CActor& actor) {

@@ -100,6 +100,9 @@ private:
 
     // How far the nearest member of the party that is not sneaking stands.
     static double NearestMemberDistance(const CActor& actor);
+    // Whether a member is on her way to strike `actor`: she came for a blow, not a
+    // word, and a hail would end her walk every time she came nearer.
+    static bool IsSetUpon(const CActor& actor);
 };
 
 // Strolls around a home point, which is fixed on its first stroll.

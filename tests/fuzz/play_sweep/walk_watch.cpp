@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <sstream>
+#include <utility>
 
 #include "world/cell.h"
 
@@ -65,6 +66,7 @@ void CWalkWatch::Start(const Sight& sight, const std::string& what, DRAV::ThingI
     m_page.reset();
     m_pageTitle.clear();
     m_pages = 0;
+    m_hailed = false;
 }
 
 bool CWalkWatch::TakeUpOrder(const Sight& sight, const FigureSight& mover) {
@@ -128,6 +130,9 @@ void CWalkWatch::Check(CFindings& findings, int turn, const Sight& sight) {
         const bool elsewhere = page.kind == PageSight::Kind::Box ||
                                (page.kind == PageSight::Kind::Talk &&
                                 (name.empty() || page.title.find(name) == std::string::npos));
+        // Another's talk is a hail: the party stops to answer it, and the page the
+        // player read says why the walk ended there.
+        m_hailed = m_hailed || (elsewhere && page.kind == PageSight::Kind::Talk);
         if (!elsewhere && page.identity != m_page.lock()) {
             m_page = page.identity;
             m_pages = page.title == m_pageTitle ? m_pages + 1 : 1;
@@ -137,6 +142,10 @@ void CWalkWatch::Check(CFindings& findings, int turn, const Sight& sight) {
     }
     const FigureSight* mover = sight.Figure(m_mover);
     if (!sight.playing || sight.area != m_area || !mover || !mover->alive) {
+        m_active = false;
+        return;
+    }
+    if (std::exchange(m_hailed, false) && m_begun && mover->order.kind == OrderSight::Kind::None) {
         m_active = false;
         return;
     }

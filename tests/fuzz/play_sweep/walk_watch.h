@@ -19,8 +19,8 @@ namespace QuillmerePlaySweep {
 // has stopped: only a member alone at a way out that is not offered, the rest of
 // the party away, has no question coming. Standing still short of the target in
 // silence, or an order going on past the bound or opening its page again and
-// again, is a finding. A box that opens on its own, or another's talk, only holds
-// the watch, as it holds the game's clock.
+// again, is a finding. A box that opens on its own only holds the watch, as it
+// holds the game's clock; another's talk, a hail, ends a walk it stopped.
 // What is judged is the order the click gave: a click that gave none walks
 // nowhere, and one that picked the ground, a door or someone else under the
 // figure walks there.
@@ -66,6 +66,8 @@ private:
     std::weak_ptr<const void> m_page;
     std::string m_pageTitle;
     int m_pages = 0;
+    // Another's talk opened since the last look the game was seen playing.
+    bool m_hailed = false;
 };
 
 }  // namespace QuillmerePlaySweep

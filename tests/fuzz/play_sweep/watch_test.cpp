@@ -115,6 +115,27 @@ TEST(PlaySweepWatches, AWalkToAWayOutEndsInTheQuestionOrAWord) {
     }
 }
 
+// A lookout hails the party on its way: a walk the hail ended is done, one that
+// went on after it is judged as before.
+TEST(PlaySweepWatches, AHailEndsTheWalkItStopped) {
+    for (const bool goesOn : {false, true}) {
+        Play play;
+        play.Look();
+        play.walk.Start(play.sight, "a walk to the way out Marsh Path", kWren, kWayOut, 2, 22, 6);
+        play.Who(kWren).order = Walk(OrderSight::Kind::Thing, kWayOut, 0, 0);
+        play.Who(kWren).x -= 3;
+        play.Look();
+        play.Page(PageSight::Kind::Talk, "Wren : Reed Goblin");
+        play.Look(0);
+        play.sight.page = {};
+        if (!goesOn) play.Who(kWren).order = {};
+        play.Look();
+        play.Who(kWren).order = {};
+        for (int look = 0; look < 10; ++look) play.Look();
+        EXPECT_EQ(play.Kinds(), goesOn ? "walk" : "") << (goesOn ? "went on" : "stopped by the hail");
+    }
+}
+
 TEST(PlaySweepWatches, OneMemberAtAWayOutTheRestAwayHasNoQuestionComing) {
     Play play;
     play.Look();
