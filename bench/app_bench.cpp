@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "bench_quick.h"
-#include "common/processor_clock.h"
+#include "millis_report.h"
 #include "common/sdl_init.h"
 #include "dialog_test_support.h"
 #include "engine/engine.h"
@@ -30,17 +30,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// This thread's own processor time: what the message costs, without other programs
-// on a busy machine.
-double ThreadMillis() { return DRAVCommon::ThreadProcessorSeconds() * 1e3; }
-
-void Report(benchmark::State& state, const std::string& prefix, std::vector<double> ms) {
-    if (ms.empty()) return;
-    std::sort(ms.begin(), ms.end());
-    state.counters[prefix + "median_ms"] = ms[ms.size() / 2];
-    state.counters[prefix + "p99_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
-    state.counters[prefix + "slowest_ms"] = ms.back();
-}
+using BenchSupport::ThreadMillis;
 
 void TimerMessage(benchmark::State& state) {
     // As the program does: SDL, then the font and image libraries.
@@ -106,8 +96,8 @@ void TimerMessage(benchmark::State& state) {
         state.SkipWithError(("the party did not walk to and fro: " + std::to_string(step) + " walks, at " +
                              std::to_string(main.GetX()) + ", " + std::to_string(main.GetY()))
                                 .c_str());
-    Report(state, "", ms);
-    Report(state, "cpu_", cpu);
+    BenchSupport::ReportMillis(state, "", ms);
+    BenchSupport::ReportMillis(state, "cpu_", cpu);
     if (app.IsGameRunning()) app.EndGame();
     Win32::SetClockSource(nullptr);
     IMG_Quit();

@@ -26,13 +26,13 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <ctime>
 #include <functional>
 #include <limits>
 #include <string>
 #include <vector>
 
 #include "bench_quick.h"
+#include "millis_report.h"
 #include "common/data_file_reader.h"
 #include "common/exception.h"
 #include "common/sdl_init.h"
@@ -55,24 +55,12 @@
 
 namespace {
 
-double ThreadMillis() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
+using BenchSupport::ThreadMillis;
 
 double Timed(const std::function<void()>& work) {
     const double start = ThreadMillis();
     work();
     return ThreadMillis() - start;
-}
-
-void Report(benchmark::State& state, const std::string& prefix, std::vector<double> ms) {
-    if (ms.empty()) return;
-    std::sort(ms.begin(), ms.end());
-    state.counters[prefix + "median_ms"] = ms[ms.size() / 2];
-    state.counters[prefix + "p99_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
-    state.counters[prefix + "slowest_ms"] = ms.back();
 }
 
 // The running game on the landing with only the party on it, its clock moved by hand.
@@ -137,7 +125,7 @@ void PartyChangesInAReply(benchmark::State& state) {
             return state.SkipWithError("the talk did not open on a party of one");
         app.CloseDialog(0);
     }
-    Report(state, "cpu_", cpu);
+    BenchSupport::ReportMillis(state, "cpu_", cpu);
 }
 BENCHMARK(PartyChangesInAReply)->Iterations(20)->Unit(benchmark::kMillisecond)->Apply(BenchSupport::QuickIterations<2>);
 
@@ -171,8 +159,8 @@ void PagesOfARun(benchmark::State& state) {
             }));
     }
     state.counters["pages"] = static_cast<double>(pages);
-    Report(state, "open_cpu_", open);
-    Report(state, "close_cpu_", close);
+    BenchSupport::ReportMillis(state, "open_cpu_", open);
+    BenchSupport::ReportMillis(state, "close_cpu_", close);
 }
 BENCHMARK(PagesOfARun)->Arg(0)->Arg(1)->Iterations(5)->Unit(benchmark::kMillisecond)
     ->Apply(BenchSupport::QuickIterations<1>);
@@ -219,7 +207,7 @@ void TrapUnderTheParty(benchmark::State& state) {
         game.DrainEvents();
     }
     if (!game.Game().IsQuestTagSet("springs")) state.SkipWithError("the trap never sprang");
-    Report(state, "cpu_", cpu);
+    BenchSupport::ReportMillis(state, "cpu_", cpu);
 }
 BENCHMARK(TrapUnderTheParty)->Iterations(10)->Unit(benchmark::kMillisecond)->Apply(BenchSupport::QuickIterations<1>);
 
@@ -266,7 +254,7 @@ void TrapBehindTheClock(benchmark::State& state) {
     const auto springs = tags.count("springs") ? static_cast<std::uint32_t>(tags.at("springs")) : 0u;
     if (springs != ticks || ticks == 0) state.SkipWithError("the trap did not spring once a tick");
     state.counters["ticks_per_message"] = static_cast<double>(ticks) / static_cast<double>(cpu.size());
-    Report(state, "cpu_", cpu);
+    BenchSupport::ReportMillis(state, "cpu_", cpu);
 }
 BENCHMARK(TrapBehindTheClock)->Iterations(10)->Unit(benchmark::kMillisecond)->Apply(BenchSupport::QuickIterations<1>);
 

@@ -32,23 +32,28 @@ std::shared_ptr<DRAV::CLuaScript> ScriptOf(const std::string& element) {
     return DRAV::LoadScript(reader);
 }
 
+// Times an evaluation of `script` each iteration; `failure` when one does not return true.
+void TimeEvaluations(benchmark::State& state, DRAV::CLuaScript& script, const char* failure) {
+    BenchSupport::IterationTimes times;
+    for (auto _ : state) {
+        DRAV::CScriptContext context;
+        std::int32_t result = 0;
+        times.Time([&] { result = script.Eval(nullptr, context); });
+        if (result != 1) {
+            state.SkipWithError(failure);
+            break;
+        }
+    }
+    times.Report(state);
+}
+
 void TrivialEval(benchmark::State& state) {
     DRAV::InstallNativeScriptFunctions();
     const auto beforeRead = QuillmereTest::LuaTextCompiles();
     auto script = ScriptOf("<lua> return true </lua>");
     const auto compiles = QuillmereTest::LuaTextCompiles();
     if (compiles == beforeRead) state.SkipWithError("reading the script compiled nothing: the count is blind");
-    BenchSupport::IterationTimes times;
-    for (auto _ : state) {
-        DRAV::CScriptContext context;
-        std::int32_t result = 0;
-        times.Time([&] { result = script->Eval(nullptr, context); });
-        if (result != 1) {
-            state.SkipWithError("the script did not return true");
-            break;
-        }
-    }
-    times.Report(state);
+    TimeEvaluations(state, *script, "the script did not return true");
     if (QuillmereTest::LuaTextCompiles() != compiles) state.SkipWithError("an evaluation compiled its script");
 }
 BENCHMARK(TrivialEval)->Apply(BenchSupport::QuickIterations<>);
@@ -84,20 +89,11 @@ void SetTagWithPendingQuests(benchmark::State& state) {
     engine.SetTag("done0", false);
     if (!engine.GetGame()->IsQuestTagSet("quest0")) state.SkipWithError("the completion scripts did not run");
 }
+
 void BusyScript(benchmark::State& state) {
     DRAV::InstallNativeScriptFunctions();
     auto script = ScriptOf("<lua> local n = 0 for i = 1, 500000 do n = n + i % 7 end return n > 0 </lua>");
-    BenchSupport::IterationTimes times;
-    for (auto _ : state) {
-        DRAV::CScriptContext context;
-        std::int32_t result = 0;
-        times.Time([&] { result = script->Eval(nullptr, context); });
-        if (result != 1) {
-            state.SkipWithError("the script did not finish its loop");
-            break;
-        }
-    }
-    times.Report(state);
+    TimeEvaluations(state, *script, "the script did not finish its loop");
 }
 BENCHMARK(BusyScript)->Unit(benchmark::kMicrosecond)->Apply(BenchSupport::QuickIterations<>);
 
