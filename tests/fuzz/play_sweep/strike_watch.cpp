@@ -27,6 +27,14 @@ std::set<DRAV::ThingId> LooseFoes(const Sight& sight) {
     return loose;
 }
 
+// Those of the area who have not turned on the party.
+std::set<DRAV::ThingId> Unturned(const Sight& sight) {
+    std::set<DRAV::ThingId> unturned;
+    for (const FigureSight& figure : sight.figures)
+        if (!figure.member && figure.alive && !figure.hostile) unturned.insert(figure.id);
+    return unturned;
+}
+
 bool NearAMember(const Sight& sight, const std::set<DRAV::ThingId>& foes) {
     for (const DRAV::ThingId id : foes)
         for (const FigureSight& member : sight.figures)
@@ -53,10 +61,11 @@ bool TellsOfABlow(const std::string& line, const Sight& sight, const std::set<st
 }  // namespace
 
 void CStrikeWatch::SortRoused(const Sight& sight, const std::set<DRAV::ThingId>& loose, bool boxUp) {
-    // One the story places as the box opens, or since, was set there to strike, as
-    // is a watcher of the story's that turns on the party coming to it.
+    // One the story places as the box opens, or since, was set there to strike.
+    // One that stood there, held back or not yet turned, strikes only a party that
+    // came to it: a member walking near it.
     for (const DRAV::ThingId foe : loose)
-        if (!m_loose.count(foe) && m_hostileBeforeCalm.count(foe))
+        if (!m_loose.count(foe) && (m_hostileBeforeCalm.count(foe) || m_unturnedBeforeCalm.count(foe)))
             m_unsorted.insert(foe);
     // Under a box the clock stands: whether the party walks on by a foe shows once it is gone.
     if (boxUp) return;
@@ -98,11 +107,12 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
         m_loose.clear();
         m_walkers.clear();
         // The party's coming holds back every foe that was there; one loose as it
-        // comes in was placed by the story on the way in, as the lookout posted on
-        // the trail head is, and one not yet turned waits to be roused.
+        // comes in was placed by the story on the way in, and one not yet turned,
+        // as the lookout posted on the trail head, waits to be roused.
         m_hostile.clear();
         for (const FigureSight& figure : sight.figures)
             if (figure.hostile && figure.held) m_hostile.insert(figure.id);
+        m_unturned = Unturned(sight);
         m_playersFight = false;
         m_fightUnderWay = false;
         calmBegins = true;
@@ -114,6 +124,7 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
     m_boxUp = boxUp;
     if (calmBegins) {
         m_hostileBeforeCalm = m_hostile;
+        m_unturnedBeforeCalm = m_unturned;
         m_looseThroughCalm = m_loose;
         m_fightBeforeCalm = m_fightUnderWay;
         m_walked.clear();
@@ -166,6 +177,7 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
     m_standing = std::move(standing);
     m_loose = loose;
     m_fightUnderWay = m_fightUnderWay && NearAMember(sight, loose);
+    m_unturned = Unturned(sight);
     m_hostile.clear();
     m_foeNames.clear();
     for (const FigureSight& figure : sight.figures)

@@ -18,10 +18,9 @@ namespace QuillmerePlaySweep {
 // finding unless one of three things explains it:
 // - an ambush: every foe loose since turned loose then or after, and was placed
 //   there by the story as the party came in or the box opened or after, as the
-//   lane's goblins burst out of the reeds and the lookout posted on the trail head
-//   waits, or stood by unturned and turned on the party coming to it, or was
-//   roused from holding back as the party passed near it, a member walking on by
-//   it once the box was gone;
+//   lane's goblins burst out of the reeds, or stood there, not yet turned (as the
+//   lookout posted on the trail head waits) or held back, and turned loose as the
+//   party came to it, a member walking near it once the box was gone;
 // - the player's own fight: since the party arrived a member was ordered to
 //   fight, or an answer in a talk turned a foe on the party ("we come through
 //   you"), and a box since does not make that fight a surprise;
@@ -64,6 +63,10 @@ private:
     std::set<DRAV::ThingId> m_walkers;
     std::set<DRAV::ThingId> m_hostile;
     std::set<DRAV::ThingId> m_hostileBeforeCalm;
+    // Who of the area had not turned on the party at the last look, and at the
+    // last look before the calm began.
+    std::set<DRAV::ThingId> m_unturned;
+    std::set<DRAV::ThingId> m_unturnedBeforeCalm;
     // Whether the player began a fight since the party arrived.
     bool m_playersFight = false;
 };

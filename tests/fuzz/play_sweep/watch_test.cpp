@@ -217,21 +217,25 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
     }
 }
 
-// As the party comes in: a foe loose was placed on the way in, a watcher turns on
-// the party coming to it, and one held back holds until the party comes to it.
+// As the party comes in: a foe loose was placed on the way in; a watcher not yet
+// turned and one held back turn only on a party that comes to them, Marra walking
+// near; Wren stands.
 TEST(PlaySweepWatches, AFoeTheArrivalHeldStrikesOnlyOnceThePartyCameToIt) {
-    for (const int foe : {0, 1, 2}) {
-        Play play;
-        play.Who(kGoblin).held = foe == 2;
-        play.Who(kGoblin).hostile = foe != 1;
-        play.Look();
-        play.Who(kGoblin).hostile = true;
-        play.Who(kGoblin).held = false;
-        play.Look(30);
-        play.Who(kMarra).hitPoints -= 3;
-        play.Look(30);
-        EXPECT_EQ(play.Kinds(), foe == 2 ? "struck" : "") << foe;
-    }
+    enum Foe { kPlaced, kWatcher, kHeld };
+    for (const Foe foe : {kPlaced, kWatcher, kHeld})
+        for (const bool walked : {false, true}) {
+            Play play;
+            play.Who(kGoblin).held = foe == kHeld;
+            play.Who(kGoblin).hostile = foe != kWatcher;
+            play.Look();
+            if (walked) play.Who(kMarra).order = Walk(OrderSight::Kind::Ground, 0, 30, 30);
+            play.Who(kGoblin).hostile = true;
+            play.Who(kGoblin).held = false;
+            play.Look(30);
+            play.Who(kWren).hitPoints -= 3;
+            play.Look(30);
+            EXPECT_EQ(play.Kinds(), foe != kPlaced && !walked ? "struck" : "") << foe << (walked ? ", walked" : "");
+        }
 }
 
 // The goblin turns on the party as a talk closes, or later; a box may come between.
