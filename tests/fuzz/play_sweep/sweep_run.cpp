@@ -7,10 +7,10 @@
 
 namespace QuillmerePlaySweep {
 
-RunReport PlayOnce(const PlayPlan& plan, unsigned realSeconds) {
+RunReport PlayOnce(const PlayPlan& plan, unsigned workSeconds) {
     QuillmereE2E::Driver driver;
     driver.SetHeadless(true);
-    driver.SetTimeLimit(realSeconds);
+    driver.SetTimeLimit(workSeconds);
     // A saved game starts from the front page's load list, the one save of the run's folder.
     if (!plan.savePath.empty()) {
         const std::filesystem::path folder = std::filesystem::path(driver.Home()) / "Documents" / "Orvex Saved Games";

@@ -18,7 +18,8 @@ struct RunReport {
     std::string end;    // where the play stopped
 };
 
-RunReport PlayOnce(const PlayPlan& plan, unsigned realSeconds);
+// Plays `plan` in a child ended after `workSeconds` of its processor time.
+RunReport PlayOnce(const PlayPlan& plan, unsigned workSeconds);
 
 // A report as one text and back, to hand it out of the process that played.
 std::string EncodeReport(const RunReport& report);
