@@ -127,11 +127,11 @@ void FillTheParty(DRAV::CEngine& engine) {
     }
 }
 
-// The whole party stands on the object's trap, found anew before each run, for
+// The whole party treads on the object's trap, found anew before each run, for
 // the ticks of a timer message of a clock that has fallen behind, until a script
-// fails, as the game pauses then: each member on it may spring it in each tick.
-// Then the party steps back to where the main character stood, off the trap, for
-// the rest of the play.
+// fails, as the game pauses then: each member steps onto it again in each tick,
+// and a trap springs to a step. Then the party steps back to where the main
+// character stood, off the trap, for the rest of the play.
 void StandOn(DRAV::CEngine& engine, const Stepper& step, const std::string& kind) {
     if (!FindTrap(engine, kind)) return;
     step("the party filled beside the trap of " + kind, [&] { FillTheParty(engine); });
@@ -141,11 +141,13 @@ void StandOn(DRAV::CEngine& engine, const Stepper& step, const std::string& kind
     RunRepeatedly(step, "a timer message of the whole party on the trap of " + kind, [&] {
         const auto object = game.GetCurrentArea() ? FindTrap(engine, kind) : nullptr;
         if (!object) return;
-        for (const auto& member : game.GetParty()) member->SetPosition(object->GetX(), object->GetY());
         const auto playing = [&] {
             return game.GetStateCode() == DRAV::GAME_PLAYING || game.GetStateCode() == DRAV::GAME_EXIT_AVAILABLE;
         };
-        for (int tick = 0; tick < kTicksOfATimerMessage && playing(); ++tick) engine.RunTick();
+        for (int tick = 0; tick < kTicksOfATimerMessage && playing(); ++tick) {
+            for (const auto& member : game.GetParty()) member->FinalizeMove(object->GetX(), object->GetY());
+            engine.RunTick();
+        }
     });
     if (game.GetCurrentArea() && game.GetCurrentArea()->GetName() == area)
         for (const auto& member : game.GetParty()) member->SetPosition(x, y);
