@@ -77,6 +77,13 @@ int TicksUntilItStrikes(const SampleGame& game, const CActor& foe, double x, dou
     return -1;
 }
 
+
+// The lane's goblin, sprung by its tag; null when the tag brings none.
+CActor* SprungGoblin(SampleGame& game) {
+    game.Engine().SetTag(kGoblin.tag, true);
+    return game.Person(kGoblin.key);
+}
+
 }  // namespace
 
 // Half a minute standing where she woke, every roll of the dice: the foe went back
@@ -172,8 +179,7 @@ TEST(Waking, AStrikeEndsTheHold) {
 // fights on.
 TEST(Waking, ABoxThatOpensHoldsBackTheFoeUponAStandingHero) {
     auto game = StartSampleGame();
-    game.Engine().SetTag(kGoblin.tag, true);
-    CActor* goblin = game.Person(kGoblin.key);
+    CActor* goblin = SprungGoblin(game);
     ASSERT_NE(goblin, nullptr);
     CActor& hero = *game.Main();
     hero.PushOrder(std::make_shared<CMoveOrder>(kGoblin.postX, kGoblin.postY), false);
@@ -193,8 +199,7 @@ TEST(Waking, ABoxThatOpensHoldsBackTheFoeUponAStandingHero) {
 // its order and its target, and fights on once the box closes.
 TEST(Waking, ABoxThatOpensInAFightLetsItGoOn) {
     auto game = StartSampleGame();
-    game.Engine().SetTag(kGoblin.tag, true);
-    CActor* goblin = game.Person(kGoblin.key);
+    CActor* goblin = SprungGoblin(game);
     ASSERT_NE(goblin, nullptr);
     CActor& hero = *game.Main();
     hero.SetMaxHitPoints(5000);
