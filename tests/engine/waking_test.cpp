@@ -77,7 +77,6 @@ int TicksUntilItStrikes(const SampleGame& game, const CActor& foe, double x, dou
     return -1;
 }
 
-
 // The lane's goblin, sprung by its tag; null when the tag brings none.
 CActor* SprungGoblin(SampleGame& game) {
     game.Engine().SetTag(kGoblin.tag, true);
