@@ -118,7 +118,7 @@ public:
     // Nothing when the effect is not in the area.
     void RemoveEffect(const CEffect& effect);
 
-    ObjectList GetObjects() const { return m_objects; }
+    const ObjectList& GetObjects() const { return m_objects; }
     CObject* FindObject(ThingId id) const;
     // The first object of that template standing on cell (column, row), or null.
     CObject* FindObjectAt(const std::string& templateName, std::uint32_t column, std::uint32_t row) const;

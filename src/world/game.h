@@ -116,8 +116,11 @@ public:
     bool UpdatePartyVisibility();
     // The party becomes this one actor, who also travels with the game.
     void SetFirstPartyMember(std::shared_ptr<CActor> actor);
-    // The actor joins; the gold it carries goes to the party. Code 2 for a member.
+    // The actor joins where it stands, which is no step; the gold it carries goes
+    // to the party. Code 2 for a member.
     void AddPartyMember(std::shared_ptr<CActor> actor);
+    // Takes each member's step (CActor::TakeStep), once a tick.
+    void TakePartySteps();
     // Code 2 when the actor is not in the party. A dead actor of its own leaves the game.
     void RemovePartyMember(const CActor& actor);
     // Code 3 for an index outside the party or two equal ones.
