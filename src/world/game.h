@@ -7,6 +7,7 @@
 // and experience), game_places.cpp (area and map caches) and game_text.cpp
 // (text expansion and the calendar).
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -108,6 +109,12 @@ public:
 
     // ---- party (game_party.cpp) ----
     ActorList GetParty() const { return m_party; }
+    // Whether `test` holds for a member: a look at the party that changes nothing,
+    // made every tick, without GetParty's copy.
+    template <typename Test>
+    bool AnyPartyMember(Test test) const {
+        return std::any_of(m_party.begin(), m_party.end(), [&](const auto& member) { return test(*member); });
+    }
     // The first member whose template is "main"; code 2 when there is none.
     std::shared_ptr<CActor> GetMainActor() const;
     // Six members, or four not summoned.
