@@ -60,7 +60,7 @@ void TimerMessage(benchmark::State& state) {
     // Only the party walks: nobody else acts, and no ambush waits in the lane's reeds.
     for (const auto& actor : DRAV::ActorList(area.GetActors()))
         if (actor->GetRelation() != DRAV::RELATION_PARTY) area.RemoveActor(*actor);
-    for (const auto& object : area.GetObjects())
+    for (const auto& object : DRAV::ObjectList(area.GetObjects()))
         if (object->GetTemplate().GetKey() == "lane_reeds") area.RemoveObject(*object);
     DRAV::CActor& main = *game.GetParty().front();
     if (app.GetUIManager().GetElements().empty()) state.SkipWithError("no HUD");

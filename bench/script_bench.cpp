@@ -7,10 +7,18 @@
 // clear what it made; each part timed on a fresh game.
 // BusyScript: a script of a million and a half loop instructions, for what its limits cost at
 // every instruction hook.
+// SetTagAmongActors/N: one CEngine::SetTagValue of a tag that no patch of the area
+// names, as a quest's script sets one (no quest checked), on the landing holding N
+// actors: it costs the same however many stand there. Timed in batches of 100
+// sets, reported per set; fails unless the N actors are there throughout and the
+// tag holds the last value set.
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <string>
+#include <vector>
 
 #include "bench_quick.h"
 #include "iteration_times.h"
@@ -20,6 +28,7 @@
 #include "support/lua_parse_count.h"
 #include "support/overlay_source.h"
 #include "support/sample_game.h"
+#include "world/area/patch.h"
 
 namespace {
 
@@ -89,6 +98,41 @@ void SetTagWithPendingQuests(benchmark::State& state) {
     engine.SetTag("done0", false);
     if (!engine.GetGame()->IsQuestTagSet("quest0")) state.SkipWithError("the completion scripts did not run");
 }
+
+void SetTagAmongActors(benchmark::State& state) {
+    constexpr int kSetsABatch = 100;
+    const std::string tag = "bench_unpatched";
+    const auto actors = static_cast<std::size_t>(state.range(0));
+    const QuillmereTest::SampleGame game;
+    DRAV::CArea& area = game.Area();
+    for (const auto& actor : DRAV::ActorList(area.GetActors()))
+        if (actor->GetRelation() != DRAV::RELATION_PARTY) area.RemoveActor(*actor);
+    while (area.GetActors().size() < actors) {
+        auto goblin = area.CreateEncounterActor("reed_goblin", "", 0, game.Module());
+        goblin->SetPosition(game.Main()->GetX(), game.Main()->GetY());
+        area.AddActor(std::move(goblin));
+    }
+    if (area.GetPatches().empty()) return state.SkipWithError("the landing has no patch to pass over");
+    for (const auto& patch : area.GetPatches())
+        if (patch->GetTriggerTag() == tag) return state.SkipWithError("a patch of the landing names the tag");
+    if (area.GetActors().size() != actors) return state.SkipWithError("the landing holds other than its actors");
+    std::vector<double> micros;
+    std::int32_t value = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < kSetsABatch; ++i) game.Engine().SetTagValue(tag, value++ % 1000 + 1, true);
+        micros.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count() /
+                         kSetsABatch);
+    }
+    if (area.GetActors().size() != actors) return state.SkipWithError("the sets changed the landing's actors");
+    if (game.Game().GetQuestTags().at(tag) != (value - 1) % 1000 + 1) return state.SkipWithError("the tag was not set");
+    std::sort(micros.begin(), micros.end());
+    state.counters["actors"] = static_cast<double>(actors);
+    state.counters["median_us"] = micros[micros.size() / 2];
+    state.counters["p99_us"] = micros[micros.size() * 99 / 100];
+    state.counters["slowest_us"] = micros.back();
+}
+BENCHMARK(SetTagAmongActors)->Arg(4)->Arg(100)->Unit(benchmark::kMicrosecond)->Apply(BenchSupport::QuickIterations<>);
 
 void BusyScript(benchmark::State& state) {
     DRAV::InstallNativeScriptFunctions();

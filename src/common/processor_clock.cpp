@@ -34,4 +34,10 @@ std::chrono::nanoseconds RecentThreadProcessorTime(std::chrono::nanoseconds stal
     return last.processor;
 }
 
+std::chrono::nanoseconds LatestThreadProcessorTime() {
+    Reading& last = t_lastReading;
+    if (last.processor.count() < 0) last = {std::chrono::steady_clock::now(), ThreadProcessorTime()};
+    return last.processor;
+}
+
 }  // namespace DRAVCommon

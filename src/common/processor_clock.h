@@ -19,4 +19,8 @@ double ThreadProcessorSeconds();
 // behind, at the cost of reading the wall clock.
 std::chrono::nanoseconds RecentThreadProcessorTime(std::chrono::nanoseconds staleness);
 
+// The reading RecentThreadProcessorTime last took on this thread, however old,
+// without reading anything: a reading of its own when it has taken none.
+std::chrono::nanoseconds LatestThreadProcessorTime();
+
 }  // namespace DRAVCommon

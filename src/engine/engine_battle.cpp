@@ -30,6 +30,8 @@ bool IsThreat(const CActor& actor) {
 // once worked out, by its place.
 struct Observers {
     explicit Observers(const ActorList& actors) : actors(actors), observations(actors.size(), CActor::kUnknownStat) {
+        friends.reserve(actors.size());
+        others.reserve(actors.size());
         for (std::size_t i = 0; i < actors.size(); ++i) {
             const Relation relation = actors[i]->GetRelation();
             (relation == RELATION_PARTY || relation == RELATION_FRIENDLY ? friends : others).push_back(i);
@@ -62,19 +64,22 @@ bool IsSeen(const CActor& sneaker, Observers& observers, std::int32_t& highest) 
 }  // namespace
 
 bool CEngine::IsPartySafe() {
+    const CGame& game = Game();
     const ActorList& actors = CurrentArea().GetActors();
-    for (const auto& member : Game().GetParty()) {
-        if (!member->IsAlive()) continue;
-        if (member->HasStatus(STATUS_DOMINATED)) return false;
-        for (const auto& actor : actors)
-            if (IsThreat(*actor) && !Game().IsHoldingBack(actor->GetId()) && actor->IsWithin(*member, kBattleRange))
-                return false;
-    }
-    return true;
+    return !game.AnyPartyMember([&](const CActor& member) {
+        if (!member.IsAlive()) return false;
+        if (member.HasStatus(STATUS_DOMINATED)) return true;
+        return std::any_of(actors.begin(), actors.end(), [&](const auto& actor) {
+            return IsThreat(*actor) && !game.IsHoldingBack(actor->GetId()) && actor->IsWithin(member, kBattleRange);
+        });
+    });
 }
 
 void CEngine::RunStealthChecks() {
-    const ActorList actors = CurrentArea().GetActors();
+    // Most ticks nobody sneaks, and then the pass has nobody to look for.
+    const ActorList& placed = CurrentArea().GetActors();
+    if (std::none_of(placed.begin(), placed.end(), [](const auto& actor) { return actor->IsSneaking(); })) return;
+    const ActorList actors = placed;
     // Nobody changes sides during the pass, and each observer's observation is
     // worked out once: only an actor that stops sneaking may see differently after.
     Observers observers(actors);

@@ -1,6 +1,8 @@
 // The instant-order phase: every queued instant order of every actor runs once, in
 // queue order, and is gone afterwards whatever its runner decided.
 
+#include <algorithm>
+
 #include "common/exception.h"
 #include "engine/engine.h"
 #include "world/actor.h"
@@ -15,8 +17,14 @@ bool IsInventoryOrder(std::int32_t type) { return type >= ORDER_WIELD && type <=
 
 void CEngine::RunInstantOrders() {
     CGame& game = Game();
-    ActorList actors = CurrentArea().GetActors();
-    // Dead members have left the area's list, yet their orders still run.
+    // Most ticks nobody has one, and nothing is gathered. Dead members have left
+    // the area's list, yet their orders still run.
+    const auto waiting = [](const CActor& actor) { return !actor.GetInstantOrders().empty(); };
+    const ActorList& placed = CurrentArea().GetActors();
+    if (std::none_of(placed.begin(), placed.end(), [&](const auto& actor) { return waiting(*actor); }) &&
+        !game.AnyPartyMember(waiting))
+        return;
+    ActorList actors = placed;
     for (const auto& member : game.GetParty())
         if (member->GetActionState() == ACTION_DEAD) actors.push_back(member);
 

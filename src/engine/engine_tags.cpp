@@ -23,7 +23,8 @@ void CEngine::SetTag(const std::string& tag, bool skipCheck) { SetTagValue(tag, 
 void CEngine::SetTagValue(const std::string& tag, std::int32_t value, bool skipCheck) {
     Game().SetQuestTag(tag, value);
     if (value == 0) return;
-    if (CArea* area = Game().GetCurrentArea()) {
+    // Who was there before is needed only to rouse foes a patch brings.
+    if (CArea* area = Game().GetCurrentArea(); area && area->AwaitsTag(tag)) {
         const std::set<ThingId> before = ActorsOf(*area);
         area->TriggerTagPatches(tag, Module());
         RouseSprungFoes(*area, before);

@@ -1,10 +1,10 @@
 // Traps on the objects of an area: party members notice hidden traps near them,
 // and whoever touches a trapped object disarms it or springs it.
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
-#include <set>
 #include <vector>
 
 #include "common/trace.h"
@@ -39,26 +39,33 @@ std::string TrapsCheck(std::int32_t skill, std::int32_t target) {
 
 bool IsSpent(const CTrap& trap) { return trap.GetReadyTick() == kSpentTrapTick; }
 
+bool IsLive(const std::shared_ptr<CTrap>& trap) { return trap && !IsSpent(*trap); }
+
 }  // namespace
 
 void CEngine::RunDetection() {
     CGame& game = Game();
     CArea& area = CurrentArea();
-    const ObjectList objects = area.GetObjects();
+    // Each member's step is taken every tick, whether a trap lies near or not: the
+    // next trap judges the step that meets it, from where the member stood before.
+    game.TakePartySteps();
+    const ObjectList& placed = area.GetObjects();
+    if (std::none_of(placed.begin(), placed.end(), [](const auto& object) { return IsLive(object->GetTrap()); }))
+        return;
+    // A spring's script may change the objects and the actors.
+    const ObjectList objects = placed;
     const ActorList actors = area.GetActors();
-    // A trap is met by a step onto it: one who was put where it stands, by an
-    // arrival or a load, and has not stepped since, springs nothing.
-    std::set<const CActor*> stepped;
-    for (const auto& actor : actors)
-        if (actor->TakeStepped()) stepped.insert(actor.get());
     for (const auto& object : objects) {
         const std::shared_ptr<CTrap> trap = object->GetTrap();
-        if (!trap || IsSpent(*trap)) continue;
+        if (!IsLive(trap)) continue;
         for (const auto& actor : actors) {
             if (!actor->IsAlive() || actor->GetRelation() != RELATION_PARTY) continue;
             const double distance = object->DistanceTo(actor->GetX(), actor->GetY());
             if (distance <= actor->GetRadius()) {
-                if (!stepped.count(actor.get())) continue;
+                // A trap is met by a step onto it: one who stood within its reach
+                // before the step (or was put there since) springs nothing.
+                if (object->DistanceTo(actor->GetStepStartX(), actor->GetStepStartY()) <= actor->GetRadius())
+                    continue;
                 if (HitTrap(area, *object, *trap, *actor)) return;
                 if (IsSpent(*trap)) break;
                 continue;

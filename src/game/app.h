@@ -423,8 +423,9 @@ private:
     friend void RegisterMainWindowClass(HINSTANCE instance);
 
     void RebaseClock();
-    // Whether a timer message is running and has worked its share (kMostWorkPerTimer).
-    bool HasTimerWorkedItsShare() const;
+    // Whether a timer message is running and has worked its share (kMostWorkPerTimer),
+    // on a reading of the clock taken now, or else on the thread's latest one.
+    bool HasTimerWorkedItsShare(bool readClock = true) const;
     // The one drain of the engine's events; `changesNow` false leaves everything
     // but the lines waiting.
     void TakeEngineEvents(std::vector<std::string>* said, bool changesNow);

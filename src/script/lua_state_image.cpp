@@ -63,9 +63,9 @@ lua_State* CLuaStateImage::Restore(CScriptContext* context, CScriptBudget* run, 
         m_record.enclosing = enclosing;
     } else {
         m_ownRun = CScriptBudget();
-        m_ownRun.start = m_record.started;
         m_record.run = &m_ownRun;
     }
+    if (!m_record.run->start) m_record.run->start = m_record.started;
     m_record.workAtStart = m_record.run->work;
     m_record.madeAtStart = m_record.run->made;
     Hold(0, m_imageMemory);

@@ -79,7 +79,7 @@ CScriptBudget& RunBudget(lua_State* state) { return *EvalRecordSlot(state)->run;
 
 std::chrono::nanoseconds ScriptClock() { return DRAVCommon::RecentThreadProcessorTime(kProcessorClockStaleness); }
 
-bool PastTimeLimit(const CScriptBudget& run) { return ScriptClock() - run.start > kScriptTimeLimit; }
+bool PastTimeLimit(const CScriptBudget& run) { return run.start && ScriptClock() - *run.start > kScriptTimeLimit; }
 
 void StopRun(CScriptBudget& run, CEvalRecord* innermost, const char* reason, ScriptLimit limit,
              std::size_t request) {

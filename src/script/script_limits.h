@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include <lua.hpp>
 
@@ -99,7 +100,9 @@ struct CScriptBudget {
     std::uint32_t pages = 0;  // of them, pages put in front of the player, counted by CountPage
     const char* stopReason = nullptr;  // set once the run is stopped
     std::uint64_t spender = 0;         // the serial of the evaluation that spent it, 0 for none
-    std::chrono::nanoseconds start{};  // the thread's processor time when the run began
+    // The thread's processor time when the run's first evaluation began; none
+    // before, so that a step of play that runs no script reads no clock.
+    std::optional<std::chrono::nanoseconds> start;
 };
 
 // What one evaluation keeps beside its Lua state, reached through the state's

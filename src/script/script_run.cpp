@@ -15,9 +15,7 @@ CScriptBudget*& OpenStep() {
 }  // namespace
 
 CScriptRun::CScriptRun() : m_opened(!CurrentScriptRun()) {
-    if (!m_opened) return;
-    m_budget.start = ScriptClock();
-    OpenStep() = &m_budget;
+    if (m_opened) OpenStep() = &m_budget;
 }
 
 CScriptRun::~CScriptRun() {

@@ -10,8 +10,9 @@
 namespace DRAV {
 
 // Opened by the engine around a step of play: every evaluation started while it
-// lives, outside any other, belongs to its run. Opened inside an evaluation or
-// inside another step, it joins that run.
+// lives, outside any other, belongs to its run, whose time counts from the first
+// of them, so that a step that runs no script reads no clock. Opened inside an
+// evaluation or inside another step, it joins that run.
 class CScriptRun {
 public:
     CScriptRun();

@@ -443,11 +443,18 @@ public:
     void SetAnimation(std::uint32_t code, double elapsed);
     // Once per tick for a standing actor: now and then a fidget.
     void UpdateFidget();
-    // Moves to (x, y), facing the way it went: a step.
+    // Moves to (x, y), facing the way it went.
     void FinalizeMove(double x, double y);
-    // Whether the actor has stepped since it was last asked. Being put somewhere
-    // (SetPosition: an arrival, a load) is no step.
-    bool TakeStepped() { return std::exchange(m_stepsSeen, m_steps) != m_steps; }
+    // Takes the actor's step: the way it moved since the last step was taken, from
+    // where it stood then (GetStepStartX, GetStepStartY) to where it stands, once a
+    // tick for each member of the party. Being put somewhere (SetPosition: an
+    // arrival, a load) is no step: the actor stood there before it too.
+    void TakeStep() {
+        m_stepStartX = std::exchange(m_stoodX, m_x);
+        m_stepStartY = std::exchange(m_stoodY, m_y);
+    }
+    double GetStepStartX() const { return m_stepStartX; }
+    double GetStepStartY() const { return m_stepStartY; }
     void FaceTowards(const CActor& other);
     void FaceTowardsPoint(double x, double y);
     double DistanceTo(const CActor& other) const;
@@ -565,9 +572,12 @@ private:
     double m_x = 0.0;
     double m_y = 0.0;
     double m_facing = 0.0;
-    // Steps taken, and as many as TakeStepped last saw; not saved.
-    std::uint32_t m_steps = 0;
-    std::uint32_t m_stepsSeen = 0;
+    // Where the actor stood as its last step was taken, and where that step
+    // began (TakeStep); not saved, as a load puts the actor where it stood.
+    double m_stoodX = 0.0;
+    double m_stoodY = 0.0;
+    double m_stepStartX = 0.0;
+    double m_stepStartY = 0.0;
     double m_radius = 0.0;
     double m_secondSize = 0.0;
     std::string m_name;

@@ -118,7 +118,7 @@ public:
     // Nothing when the effect is not in the area.
     void RemoveEffect(const CEffect& effect);
 
-    ObjectList GetObjects() const { return m_objects; }
+    const ObjectList& GetObjects() const { return m_objects; }
     CObject* FindObject(ThingId id) const;
     // The first object of that template standing on cell (column, row), or null.
     CObject* FindObjectAt(const std::string& templateName, std::uint32_t column, std::uint32_t row) const;
@@ -168,6 +168,8 @@ public:
     // ---- patches (area_patches.cpp) ----
     // Applies again the patches that fired before, and fires those whose tag is set.
     void LinkPatches(const CModule& module, std::int32_t loadType, bool respawned);
+    // Whether a patch of the tag has not fired yet, which TriggerTagPatches fires.
+    bool AwaitsTag(const std::string& tag) const;
     // Fires every patch of the tag that has not fired yet.
     void TriggerTagPatches(const std::string& tag, const CModule& module);
     void ApplyPatch(const CPatch& patch, const CModule& module, std::int32_t loadType, bool respawned, bool reapply);
@@ -283,6 +285,8 @@ public:
     void CollectDoorTiles(CTile& tile, std::vector<CTile*>& tiles) const;
 
 private:
+    // Whether `patch` is one of the tag's that has not fired yet.
+    bool IsPatchAwaiting(const CPatch& patch, const std::string& tag) const;
     void ReadTravel(const std::string& fromArea, DRAVCommon::CDataFileReader& reader);
     // One cell entry of the rows block, in file order; no definition for a "0".
     struct CellTile {

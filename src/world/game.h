@@ -7,6 +7,7 @@
 // and experience), game_places.cpp (area and map caches) and game_text.cpp
 // (text expansion and the calendar).
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -108,6 +109,12 @@ public:
 
     // ---- party (game_party.cpp) ----
     ActorList GetParty() const { return m_party; }
+    // Whether `test` holds for a member: a look at the party that changes nothing,
+    // made every tick, without GetParty's copy.
+    template <typename Test>
+    bool AnyPartyMember(Test test) const {
+        return std::any_of(m_party.begin(), m_party.end(), [&](const auto& member) { return test(*member); });
+    }
     // The first member whose template is "main"; code 2 when there is none.
     std::shared_ptr<CActor> GetMainActor() const;
     // Six members, or four not summoned.
@@ -116,8 +123,11 @@ public:
     bool UpdatePartyVisibility();
     // The party becomes this one actor, who also travels with the game.
     void SetFirstPartyMember(std::shared_ptr<CActor> actor);
-    // The actor joins; the gold it carries goes to the party. Code 2 for a member.
+    // The actor joins where it stands, which is no step; the gold it carries goes
+    // to the party. Code 2 for a member.
     void AddPartyMember(std::shared_ptr<CActor> actor);
+    // Takes each member's step (CActor::TakeStep), once a tick.
+    void TakePartySteps();
     // Code 2 when the actor is not in the party. A dead actor of its own leaves the game.
     void RemovePartyMember(const CActor& actor);
     // Code 3 for an index outside the party or two equal ones.

@@ -36,7 +36,7 @@ std::string StartCalmChapter() {
     const std::string title = StartTheChapter();
     CalmTheLanding();
     DRAV::CArea& area = *Game().GetCurrentArea();
-    for (const auto& object : area.GetObjects())
+    for (const auto& object : DRAV::ObjectList(area.GetObjects()))
         if (object->GetTemplate().GetKey() == "loose_board") area.RemoveObject(*object);
     return title;
 }

@@ -56,7 +56,7 @@ inline std::vector<Step> ClockRuns(const std::string& name, int ms) {
 // is built again from its file.
 inline std::string ClearTheLane() {
     DRAV::CArea& area = *Game().GetCurrentArea();
-    for (const auto& object : area.GetObjects())
+    for (const auto& object : DRAV::ObjectList(area.GetObjects()))
         if (object->GetTemplate().GetKey() == "lane_reeds") area.RemoveObject(*object);
     return "clear";
 }

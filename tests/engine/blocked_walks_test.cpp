@@ -366,7 +366,7 @@ TEST(BlockedWalks, TheLookoutsHailEndsAWalkPastThemAndMeetsAPartyThatComesOnAgai
     const auto wren = game.Main();
     PutNear(game, *wren, 23.75, 13.75);
     Companion(game, "ferryman", 21.25, 13.75);
-    const auto& objects = game.Area().GetObjects();
+    const ObjectList objects = game.Area().GetObjects();
     const auto trail = std::find_if(objects.begin(), objects.end(),
                                     [](const auto& object) { return object->GetExitName() == "hidden_trail"; });
     ASSERT_NE(trail, objects.end());

@@ -36,6 +36,14 @@ void StandNorthOf(const SampleGame& game, const CObject& crate, double gap) {
     game.Main()->FinalizeMove(crate.GetX(), crate.GetY() - 0.5 - gap);
 }
 
+// Wren steps away from the crate and back onto it, the detection running after each.
+void StepBackOnto(const SampleGame& game, const CObject& crate) {
+    StandNorthOf(game, crate, 5.0);
+    game.Engine().RunDetection();
+    StandNorthOf(game, crate, 0.1);
+    game.Engine().RunDetection();
+}
+
 }  // namespace
 
 TEST(EngineTraps, TheCrateSpringsOnAnUnskilledTouchAndReArmsAfterThirtySeconds) {
@@ -58,14 +66,14 @@ TEST(EngineTraps, TheCrateSpringsOnAnUnskilledTouchAndReArmsAfterThirtySeconds) 
     EXPECT_EQ(bolt.difficulty, 3);
     EXPECT_FALSE(trap.IsHidden());
     EXPECT_EQ(trap.GetReadyTick(), sprung + 900u);
-    // Re-arming: touching it again does nothing until then.
-    game.Game().SetTick(sprung + 899);
-    game.Engine().RunDetection();
-    EXPECT_TRUE(Notices(game).empty());
-    game.Game().SetTick(sprung + 900);
-    StandNorthOf(game, *crate, 0.1);
-    game.Engine().RunDetection();
-    EXPECT_EQ(Notices(game).size(), 1u);
+    // Re-arming: a step back onto it does nothing until then.
+    const auto stepBackOnto = [&](std::uint32_t tick) {
+        game.Game().SetTick(tick);
+        StepBackOnto(game, *crate);
+        return Notices(game).size();
+    };
+    EXPECT_EQ(stepBackOnto(sprung + 899), 0u);
+    EXPECT_EQ(stepBackOnto(sprung + 900), 1u);
     EXPECT_EQ(game.Area().GetEffects().size(), 2u);
 }
 
@@ -101,7 +109,7 @@ TEST(EngineTraps, ATrapperSeesTheTrapFromNearbyAndDisarmsItLeavingTheFlaresInThe
     ASSERT_EQ(Crate(game), crate);
     EXPECT_EQ(crate->GetItems().size(), 1u);
     game.Game().SetTick(game.Game().GetTick() + 100000);
-    game.Engine().RunDetection();
+    StepBackOnto(game, *crate);
     EXPECT_TRUE(Notices(game).empty());
     EXPECT_TRUE(game.Area().GetEffects().empty());
 }
@@ -116,7 +124,7 @@ TEST(EngineTraps, AFailedScriptSpendsTheTrapAsASuccessfulOneDoes) {
         StandNorthOf(game, *crate, 0.1);
         EXPECT_THROW(game.Engine().RunDetection(), CDRAVException) << delay;
         EXPECT_EQ(crate->GetTrap()->GetReadyTick(), delay == "0" ? UINT32_MAX : game.Game().GetTick() + 900) << delay;
-        EXPECT_NO_THROW(game.Engine().RunDetection()) << delay;
+        EXPECT_NO_THROW(StepBackOnto(game, *crate)) << delay;
     }
 }
 
@@ -135,16 +143,20 @@ TEST(EngineTraps, OneTicksSpringsShareOneBudget) {
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "Snap!"), DRAV::kScriptMadeLimit);
 }
 
-// A trigger fires by a step, never by a member put where it reaches: the loose
-// board opens its box to a step onto it, not to an arrival that spreads the party
-// round its entry nor to a load that puts everyone where they stood; Mother Hesk
-// greets a party loaded beside her only once it steps nearer. Each row: loaded,
-// where she is put (clear of Old Brannoc north of the board), her step east, what fires.
+// A trigger fires by a step onto it, never by a member put where it reaches: the
+// loose board opens its box to a step from beside it onto it, not to an arrival
+// that spreads the party round its entry nor to a load that puts everyone where
+// they stood, and not to the steps of one who stood on it already, on it or off
+// it; Mother Hesk greets a party loaded beside her only once it steps nearer.
+// Each row: loaded, where she is put (clear of Old Brannoc north of the board),
+// her step east (west when negative), what fires and how often.
 TEST(EngineTraps, ATriggerFiresByAStepNeverByAnArrivalOrALoad) {
-    struct Row { bool loaded; double x, y, step; int code; };
-    for (const Row row : {Row{false, 23.75, 12.0, 0.5, EVENT_DIALOG_BOX}, Row{true, 23.75, 12.0, 0.5, EVENT_DIALOG_BOX},
-                          Row{true, 27.5, 8.75, 2.5, EVENT_TALK}}) {
-        SCOPED_TRACE(std::to_string(row.code) + (row.loaded ? ", loaded" : ", arrived"));
+    struct Row { bool loaded; double x, y, step; int code; int fires; };
+    for (const Row row : {Row{false, 23.75, 12.0, 0.5, EVENT_DIALOG_BOX, 0}, Row{true, 23.75, 12.0, 0.5, EVENT_DIALOG_BOX, 0},
+                          Row{true, 23.75, 12.0, -3.75, EVENT_DIALOG_BOX, 0}, Row{false, 23.75, 12.0, -3.75, EVENT_DIALOG_BOX, 0},
+                          Row{true, 20.0, 12.0, 3.75, EVENT_DIALOG_BOX, 1}, Row{true, 27.5, 8.75, 2.5, EVENT_TALK, 1}}) {
+        SCOPED_TRACE(std::to_string(row.code) + (row.loaded ? ", loaded" : ", arrived") + ", step " +
+                     std::to_string(row.step));
         auto game = StartSampleGame();
         game.Main()->SetPosition(row.x, row.y);
         const QuillmereTest::TempDir dir;
@@ -153,11 +165,15 @@ TEST(EngineTraps, ATriggerFiresByAStepNeverByAnArrivalOrALoad) {
         if (row.loaded) game.Engine().LoadGame(dir / "put.drav", {"Orvex", 5, 0}, quickActions);
         game.DrainEvents();
         for (const double step : {0.0, row.step}) {
-            if (step > 0.0) game.Main()->PushOrder(std::make_shared<CMoveOrder>(row.x + step, row.y), false);
+            if (step != 0.0) game.Main()->PushOrder(std::make_shared<CMoveOrder>(row.x + step, row.y), false);
             game.Tick(60);
+            // Mother Hesk stops the walk towards her as she greets it.
+            if (step != 0.0 && row.code == EVENT_DIALOG_BOX) {
+                ASSERT_NEAR(game.Main()->GetX(), row.x + step, 0.01);
+            }
             const auto events = game.DrainEvents();
             EXPECT_EQ(std::count_if(events.begin(), events.end(), [&](const auto& e) { return e->GetCode() == row.code; }),
-                      step > 0.0 ? 1 : 0) << (step > 0.0 ? "a step" : "standing where she was put");
+                      step != 0.0 ? row.fires : 0) << (step != 0.0 ? "a step" : "standing where she was put");
         }
     }
 }

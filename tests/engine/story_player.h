@@ -340,7 +340,7 @@ public:
         return true;
     }
     void LootPiles() {
-        for (const auto& object : Area().GetObjects())
+        for (const auto& object : ObjectList(Area().GetObjects()))
             if (object->GetTemplate().GetKey() == "pile" && !object->GetItems().empty()) {
                 EXPECT_TRUE(Loot(*object));
             }

@@ -63,7 +63,7 @@ protected:
         for (const auto& actor : DRAV::ActorList(area.GetActors()))
             if (actor->GetRelation() != DRAV::RELATION_PARTY && actor->GetTemplateName() != staying)
                 area.RemoveActor(*actor);
-        for (const auto& object : area.GetObjects())
+        for (const auto& object : DRAV::ObjectList(area.GetObjects()))
             if (object->GetTemplate().GetKey() == "lane_reeds") area.RemoveObject(*object);
     }
     RECT RectOf(int id) {

@@ -40,8 +40,8 @@ void CActor::Init() {
 }
 
 void CActor::SetPosition(double x, double y) {
-    m_x = x;
-    m_y = y;
+    m_x = m_stoodX = m_stepStartX = x;
+    m_y = m_stoodY = m_stepStartY = y;
 }
 
 void CActor::SetEncounter(std::string name, std::int32_t index) {

@@ -88,8 +88,8 @@ void CActor::LoadValues(DRAVCommon::CDataFileReader& reader, CGame& game, const 
     CLoadStep step(reader);
     step.Run([&] {
         step.Set("position");
-        m_x = reader.ReadDouble();
-        m_y = reader.ReadDouble();
+        const double x = reader.ReadDouble();
+        SetPosition(x, reader.ReadDouble());
         m_facing = reader.ReadDouble();
         step.Set("size");
         // As its definition gives them; one made into an actor always has a size.

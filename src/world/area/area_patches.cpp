@@ -29,11 +29,19 @@ void CArea::LinkPatches(const CModule& module, std::int32_t loadType, bool respa
     }
 }
 
+bool CArea::IsPatchAwaiting(const CPatch& patch, const std::string& tag) const {
+    return patch.GetTriggerTag() == tag && FindName(m_firedPatches, patch.GetName()) == m_firedPatches.end();
+}
+
+bool CArea::AwaitsTag(const std::string& tag) const {
+    return std::any_of(m_patches.begin(), m_patches.end(),
+                       [&](const std::shared_ptr<CPatch>& patch) { return IsPatchAwaiting(*patch, tag); });
+}
+
 void CArea::TriggerTagPatches(const std::string& tag, const CModule& module) {
     bool applied = false;
     for (const std::shared_ptr<CPatch>& patch : m_patches) {
-        if (patch->GetTriggerTag() != tag || FindName(m_firedPatches, patch->GetName()) != m_firedPatches.end())
-            continue;
+        if (!IsPatchAwaiting(*patch, tag)) continue;
         m_firedPatches.push_back(patch->GetName());
         ApplyPatch(*patch, module, AREA_LOAD_FRESH, false, false);
         applied = true;

@@ -36,6 +36,8 @@ void CGame::AddPartyMember(std::shared_ptr<CActor> actor) {
     if (std::find(m_party.begin(), m_party.end(), actor) != m_party.end())
         throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, actor->GetName() + " is in the party already");
     CountMadeThing();
+    // What it walked before it joined is no member's step onto a trap.
+    actor->SetPosition(actor->GetX(), actor->GetY());
     actor->SetRelation(RELATION_PARTY);
     actor->SetPartyIndex(static_cast<std::uint32_t>(m_party.size()));
     actor->RaiseLevelPointsFlag();
@@ -47,6 +49,10 @@ void CGame::AddPartyMember(std::shared_ptr<CActor> actor) {
         PushMessage(MESSAGE_GOLD, "The party has gained " + std::to_string(item->GetCount()) + " gold.");
         actor->RemoveFromBackpack(*item);
     }
+}
+
+void CGame::TakePartySteps() {
+    for (const auto& member : m_party) member->TakeStep();
 }
 
 void CGame::RemovePartyMember(const CActor& actor) {

@@ -129,9 +129,9 @@ void FillTheParty(DRAV::CEngine& engine) {
 
 // The whole party treads on the object's trap, found anew before each run, for
 // the ticks of a timer message of a clock that has fallen behind, until a script
-// fails, as the game pauses then: each member steps onto it again in each tick,
-// and a trap springs to a step. Then the party steps back to where the main
-// character stood, off the trap, for the rest of the play.
+// fails, as the game pauses then: each member steps onto it again from beside it
+// in each tick, and a trap springs to a step onto it. Then the party steps back to
+// where the main character stood, off the trap, for the rest of the play.
 void StandOn(DRAV::CEngine& engine, const Stepper& step, const std::string& kind) {
     if (!FindTrap(engine, kind)) return;
     step("the party filled beside the trap of " + kind, [&] { FillTheParty(engine); });
@@ -144,8 +144,13 @@ void StandOn(DRAV::CEngine& engine, const Stepper& step, const std::string& kind
         const auto playing = [&] {
             return game.GetStateCode() == DRAV::GAME_PLAYING || game.GetStateCode() == DRAV::GAME_EXIT_AVAILABLE;
         };
+        double halfX = 0.0, halfY = 0.0;
+        object->GetHalfExtents(halfX, halfY);
         for (int tick = 0; tick < kTicksOfATimerMessage && playing(); ++tick) {
-            for (const auto& member : game.GetParty()) member->FinalizeMove(object->GetX(), object->GetY());
+            for (const auto& member : game.GetParty()) {
+                member->SetPosition(object->GetX() + halfX + member->GetRadius() + 1.0, object->GetY());
+                member->FinalizeMove(object->GetX(), object->GetY());
+            }
             engine.RunTick();
         }
     });

@@ -346,7 +346,7 @@ TEST(AreaState, SavedAreasKeepWhatThePlayerChanged) {
     landing.DropItem(Module(), 5.0, 12.0)->AddItem(Module().CreateItem("eel_pie", 2, 77, 0));
     landing.DropItem(Module(), 6.0, 11.0)->AddItem(Module().CreateItem("eel_pie", 2, 78, 0));
     // The eel basket's one-time trap went off; the party then left the marsh.
-    for (const auto& object : marsh.GetObjects())
+    for (const auto& object : ObjectList(marsh.GetObjects()))
         if (object->GetTemplate().GetKey() == "eel_basket") marsh.RemoveSprungTrapObject(*object);
     marsh.MakeInactive();
 
