@@ -178,7 +178,8 @@ public:
     // The party, coming in by the entry `entryName`, finds no foe upon it: the foes
     // of the area that left their encounters' places, or stand by that entry, go
     // back to them, and those already turned on it drop their fights and hold back;
-    // a party that wakes holds back every foe.
+    // a party that wakes holds back every foe. Those who turn only when struck, and
+    // may have chased the party out, go back to their places too, calmed or not.
     void StandDownFoes(CArea& area, bool waking, const std::string& entryName);
     // Whether the wake holds `actor` back: a foe, or one waiting to turn on a party
     // that comes near it. A saved game holds back no one else.

@@ -393,3 +393,17 @@ TEST(BlockedWalks, TheLookoutsHailEndsAWalkPastThemAndMeetsAPartyThatComesOnAgai
     const Outcome outcome = Walk(game, {wren.get()});
     EXPECT_TRUE(outcome.talked && outcome.ticks[0] > 0) << "on to Orrin at " << wren->GetX() << ", " << wren->GetY();
 }
+
+// A lookout struck, who chased the party out by the lane and was calmed by the hour
+// it was away, is back on guard at the hide when it comes in again: he hails it.
+TEST(BlockedWalks, ALookoutWhoChasedThePartyOutHailsItAgainAtHisPost) {
+    auto game = Marsh();
+    game.Area().RemoveActor(*game.Person("hide_lookout"));
+    CActor* lookout = game.Person("hide_lookout");
+    game.Engine().RunStrikeTriggers(*game.Main(), *lookout);
+    PutNear(game, *lookout, 6.25, 11.25);
+    game.Arrive("reedwater_landing", "lane");
+    game.Arrive("reed_marsh", "landing");
+    game.Main()->PushOrder(std::make_shared<CMoveOrder>(45.0, 8.75), false);
+    EXPECT_TRUE(Walk(game, {game.Main().get()}).talked);
+}
