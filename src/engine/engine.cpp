@@ -66,6 +66,7 @@ void CEngine::RunTick() {
     UnsummonItems();
     RunStealthChecks();
     CheckForExits();
+    CheckWalksToWayOuts();
 }
 
 void CEngine::RunAI() {

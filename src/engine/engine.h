@@ -178,7 +178,8 @@ public:
     // The party, coming in by the entry `entryName`, finds no foe upon it: the foes
     // of the area that left their encounters' places, or stand by that entry, go
     // back to them, and those already turned on it drop their fights and hold back;
-    // a party that wakes holds back every foe.
+    // a party that wakes holds back every foe. Those who turn only when struck, and
+    // may have chased the party out, go back to their places too, calmed or not.
     void StandDownFoes(CArea& area, bool waking, const std::string& entryName);
     // Whether the wake holds `actor` back: a foe, or one waiting to turn on a party
     // that comes near it. A saved game holds back no one else.
@@ -278,6 +279,11 @@ public:
     void UnsummonItems();
     void RunStealthChecks();
     void CheckForExits();
+    // Once nobody walks any more to the way out the party was walking to, however
+    // the walks ended, the party is asked whether to leave when it stands there;
+    // when those who walked there came but another stayed too far, a word names
+    // him. A walk that ended in a hail, or short with a word of its own, says why.
+    void CheckWalksToWayOuts();
     // The way out the party may take now: of those whose tag is open and within
     // reach of every living member, the nearest; null when there is none.
     const CAreaExit* FindOfferedExit() const;
@@ -440,9 +446,6 @@ private:
     // The member's walk to talk to `foe` ends, and every order after it, with a
     // word of why: one does not talk with whoever turned on the party.
     void EndTalkWalkWithFoe(CActor& member, const CActor& foe);
-    // The order ended this tick. The party's last walk to the way out it is offered
-    // asks the interface to put the question of leaving.
-    void NoteOrderEnded(const CActor& actor, const COrder& order);
     // The way out that a use order walks to; null for any other order.
     const CObject* WayOutOf(const COrder& order) const;
     // What the walking order makes for, as the player knows it: a person's or an

@@ -113,7 +113,6 @@ void CEngine::RunOrders() {
             RunOneOrder(*actor, *order);
             if (actor->GetCurrentOrder() == order && actor->GetPathfinder()->HasNoWay())
                 EndWalkWithNoWay(*actor, *order);
-            if (actor->GetCurrentOrder() != order) NoteOrderEnded(*actor, *order);
         } catch (...) {
             // An order that failed would fail again every tick: it goes now.
             if (actor->GetCurrentOrder() == order) actor->PopOrder(*order);

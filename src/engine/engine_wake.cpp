@@ -50,22 +50,28 @@ void CEngine::StandDownFoes(CArea& area, bool waking, const std::string& entryNa
     const CAreaEntry* entry = FindAreaEntry(area.GetEntries(), entryName);
     const double entryX = entry ? (entry->column + 0.5) * kCellSize : 0.0;
     const double entryY = entry ? (entry->row + 0.5) * kCellSize : 0.0;
-    for (const auto& foe : ActorList(area.GetActors())) {
-        if (!foe->IsAlive() || !IsFoeToHoldBack(*foe)) continue;
+    for (const auto& guard : ActorList(area.GetActors())) {
+        if (!guard->IsAlive()) continue;
+        const bool foe = IsFoeToHoldBack(*guard);
+        const std::shared_ptr<CBrain> brain = guard->GetBrain();
+        // One that turns only when struck may have been struck and have chased the
+        // party out, and the hours away calm it before the party is back: it goes
+        // back to its post all the same, on guard as before.
+        if (!foe && !(guard->GetRelation() == RELATION_NEUTRAL && brain && brain->IsHostileWhenAttacked())) continue;
         // One not yet turned waits at its post as its brain says: the entries lie
         // beyond its reach.
-        if (waking || foe->IsHostile()) game.HoldFoeBack(*foe);
-        // Who chased the party here goes back to where its encounter placed it, and
-        // so does one left standing where the party's first step would rouse it.
-        if (foe->GetEncounterName().empty()) continue;
-        const CPatchActionEncounter* encounter = area.FindEncounterIfAny(foe->GetEncounterName());
+        if (foe && (waking || guard->IsHostile())) game.HoldFoeBack(*guard);
+        // Who left its post goes back to where its encounter placed it, and so does one
+        // left standing where the party's first step would rouse it.
+        if (guard->GetEncounterName().empty()) continue;
+        const CPatchActionEncounter* encounter = area.FindEncounterIfAny(guard->GetEncounterName());
         if (!encounter) continue;
         const double postX = (encounter->column + 0.5) * kCellSize;
         const double postY = (encounter->row + 0.5) * kCellSize;
-        const bool byTheEntry = entry && foe->DistanceToPoint(entryX, entryY) <= kEntryClearance &&
-                                foe->DistanceToPoint(entryX, entryY) < std::hypot(postX - entryX, postY - entryY);
-        if (foe->DistanceToPoint(postX, postY) <= kAtPostDistance && !byTheEntry) continue;
-        std::shared_ptr<CActor> moved = area.RemoveActor(*foe);
+        const bool byTheEntry = entry && guard->DistanceToPoint(entryX, entryY) <= kEntryClearance &&
+                                guard->DistanceToPoint(entryX, entryY) < std::hypot(postX - entryX, postY - entryY);
+        if (guard->DistanceToPoint(postX, postY) <= kAtPostDistance && !byTheEntry) continue;
+        std::shared_ptr<CActor> moved = area.RemoveActor(*guard);
         if (!area.PlaceActor(encounter->column, encounter->row, false, moved)) area.AddActor(std::move(moved));
     }
 }

@@ -1,8 +1,10 @@
 // Where walks end: a walker with no way to its goal, whether walls or people
 // standing in a narrow way shut it, or on its way to talk to one who turned on
 // the party, gives up the order that sent it with a word, and the party's walk
-// to a way out ends in the question of leaving by it, or in a word naming who
-// stayed too far behind.
+// to a way out, however it ends, ends in the question of leaving by it, in a hail,
+// or in a word.
+
+#include <utility>
 
 #include "common/trace.h"
 #include "engine/engine.h"
@@ -90,32 +92,51 @@ void CEngine::EndTalkWalkWithFoe(CActor& member, const CActor& foe) {
     member.ClearOrders();
 }
 
-void CEngine::NoteOrderEnded(const CActor& actor, const COrder& order) {
-    const CObject* wayOut = actor.GetRelation() == RELATION_PARTY ? WayOutOf(order) : nullptr;
-    if (!wayOut) return;
-    // The question waits for the last of the party walking to it.
-    for (const auto& member : Game().GetParty()) {
-        const std::shared_ptr<COrder> walk = member->IsAlive() ? member->GetCurrentOrder() : nullptr;
-        const CObject* going = walk ? WayOutOf(*walk) : nullptr;
-        if (going && going->GetExitName() == wayOut->GetExitName()) return;
+void CEngine::CheckWalksToWayOuts() {
+    CGame& game = Game();
+    CArea& area = CurrentArea();
+    CGame::WayOutWalk& walk = game.GetWayOutWalk();
+    bool going = false;
+    for (const auto& member : game.GetParty()) {
+        const std::shared_ptr<COrder> order = member->IsAlive() ? member->GetCurrentOrder() : nullptr;
+        const CObject* wayOut = order ? WayOutOf(*order) : nullptr;
+        if (!wayOut) continue;
+        if (wayOut->GetId() != walk.marker) walk = {wayOut->GetId(), {}, 0};
+        walk.walkers.insert(member->GetId());
+        going = true;
     }
-    const CAreaExit* offered = FindOfferedExit();
-    if (offered && offered->name == wayOut->GetExitName()) {
-        Game().PushEvent(std::make_shared<CInfoEvent>(EVENT_WAY_OUT_REACHED));
+    if (going) walk.talksBegun = game.GetTalksBegun();
+    if (going || walk.marker == 0) return;
+    // Nobody walks there any more: they came, fell, were hailed, gave up, were
+    // stopped or were sent elsewhere, and what follows comes from where they stand.
+    const CGame::WayOutWalk ended = std::exchange(walk, {});
+    const CObject* wayOut = area.FindObject(ended.marker);
+    // A hail's talk says why the party stopped.
+    if (!wayOut || game.GetTalksBegun() != ended.talksBegun) return;
+    const CAreaExit* exit = FindOpenExit(wayOut->GetExitName());
+    bool came = false;
+    for (const ThingId id : ended.walkers) {
+        const CActor* walker = area.FindActor(id);
+        if (!walker || !walker->IsAlive()) continue;
+        // One sent elsewhere called the walk off; one that stopped short said why.
+        if (walker->GetCurrentOrder() || !exit || !IsWithinExitRange(*walker, *exit)) return;
+        came = true;
+    }
+    if (game.GetStateCode() == GAME_EXIT_AVAILABLE && game.GetAvailableExitName() == wayOut->GetExitName()) {
+        game.PushEvent(std::make_shared<CInfoEvent>(EVENT_WAY_OUT_REACHED));
         return;
     }
+    if (!came || game.GetStateCode() != GAME_PLAYING) return;
     // The walkers came, but a way out takes the whole party: whoever stayed behind
     // is named, rather than the walkers standing there with no question and no word.
-    const CAreaExit* exit = offered ? nullptr : FindOpenExit(wayOut->GetExitName());
-    if (!exit || !IsWithinExitRange(actor, *exit)) return;
     const CActor* behind = nullptr;
-    for (const auto& member : Game().GetParty())
+    for (const auto& member : game.GetParty())
         if (member->IsAlive() && !IsWithinExitRange(*member, *exit) &&
             (!behind || member->DistanceToPoint(exit->x, exit->y) > behind->DistanceToPoint(exit->x, exit->y)))
             behind = member.get();
     if (behind)
-        Game().PushMessage(MESSAGE_NOTICE,
-                           behind->GetName() + " is too far from " + wayOut->GetName() + " for the party to leave.");
+        game.PushMessage(MESSAGE_NOTICE,
+                         behind->GetName() + " is too far from " + wayOut->GetName() + " for the party to leave.");
 }
 
 }  // namespace DRAV

@@ -370,6 +370,11 @@ public:
     void FindRoomNear(const DRAV::CActor& actor, double x, double z, double& outX, double& outZ) const;
     bool UseTile(DRAV::CThing& tile);
     void UseObject(DRAV::CThing& object, bool allSelected);
+    // The selected party goes to the way out, or leaves by it at once where it stands.
+    bool GoToWayOut(DRAV::CObject& wayOut);
+    // The marker of a way out the party sees within a cell of the ground at (x, z);
+    // null when there is none.
+    DRAV::CObject* WayOutBeside(double x, double z) const;
     bool TalkTo(DRAV::CActor& actor);
     bool AttackTarget(DRAV::CActor& actor);
     void EndQuickActionChoice();

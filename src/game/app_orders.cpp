@@ -19,6 +19,7 @@
 #include "graphics/scene/graphics_manager.h"
 #include "world/actor.h"
 #include "world/area.h"
+#include "world/cell.h"
 #include "world/game.h"
 #include "world/item.h"
 #include "world/master_tile.h"
@@ -173,6 +174,9 @@ bool CDRAVApp::PerformDefaultAction(int pickKind, DRAV::CThing* thing, POINT poi
     auto groundMove = [&] {
         float x = 0.0f, z = 0.0f;
         if (!m_graphicsManager.ScreenToWorld(m_deviceWrapper.get(), point.x, point.y, x, z)) return false;
+        // A way out's marker is a small thing flat on the ground: a click beside it
+        // means the way out, not the ground the party would stop on short of it.
+        if (DRAV::CObject* wayOut = WayOutBeside(x, z)) return GoToWayOut(*wayOut);
         return MoveSelectedTo(x, z);
     };
     if (pickKind == kPickActor) {
@@ -197,15 +201,27 @@ bool CDRAVApp::PerformDefaultAction(int pickKind, DRAV::CThing* thing, POINT poi
         UseObject(object, false);
         return true;
     }
-    if (!object.IsExit()) return groundMove();
+    return object.IsExit() ? GoToWayOut(object) : groundMove();
+}
+
+bool CDRAVApp::GoToWayOut(DRAV::CObject& wayOut) {
     // The party already stands at this way out: leave at once rather than walk.
     if (m_exitButton && m_exitButton->HasFlag(DRAVUI::UIF_SHOWN) &&
-        m_engine->GetGame()->GetAvailableExitName() == object.GetExitName()) {
+        m_engine->GetGame()->GetAvailableExitName() == wayOut.GetExitName()) {
         UseAvailableExit();
         return true;
     }
-    UseObject(object, true);
+    UseObject(wayOut, true);
     return true;
+}
+
+DRAV::CObject* CDRAVApp::WayOutBeside(double x, double z) const {
+    const DRAV::CArea* area = m_engine->GetGame()->GetCurrentArea();
+    if (!area) return nullptr;
+    for (const auto& object : area->GetObjects())
+        if (object->IsExit() && area->IsObjectSeen(*object) && object->DistanceTo(x, z) <= DRAV::kCellSize)
+            return object.get();
+    return nullptr;
 }
 
 bool CDRAVApp::PerformQuickAction(DRAV::CActor& actor, int slot) {

@@ -21,7 +21,7 @@ namespace {
 using namespace QuillmereE2E;
 using namespace QuillmereE2E::AtTheWindow;
 
-DRAV::CThing* WestWayOut() {
+DRAV::CObject* WestWayOut() {
     if (DRAV::CArea* area = TheArea())
         for (const auto& object : area->GetObjects())
             if (object->IsExit() && object->GetX() < 5.0) return object.get();
@@ -130,13 +130,16 @@ std::string Joins(const std::string& templateName) {
     return PartyPlaces();
 }
 
-// The party is sent to the west way out and every walk ends: what the log said of
-// not reaching since, whether the way out is offered and the question of leaving put.
-std::vector<Step> PartyToTheWestWayOut(const std::string& name) {
+// The party is sent to the west way out, or `beside` it by a click on the ground at
+// its marker's side, and every walk ends: what the log said of not reaching since,
+// whether the way out is offered and the question of leaving put.
+std::vector<Step> PartyToTheWestWayOut(const std::string& name, bool beside = false) {
     return {Key(SDL_SCANCODE_0),
             Wait(100),
             Check("mark", MarkTheLog),
-            ClickOn("the west way out", WestWayOut),
+            beside ? PointAt([] { return Units(Project(WestWayOut()->GetX() + 2.0, 0.0, WestWayOut()->GetY()).value()); },
+                             true)
+                   : ClickOn("the west way out", WestWayOut),
             Wait(300),
             WaitUntil(
                 "the party to stop", PartyStopped, 15000),
@@ -196,7 +199,8 @@ std::vector<Step> FromTheBarge(const std::string& name, Step click) {
     return steps;
 }
 
-// From the dock with Marra, and from the marsh's lane with a boatman past Marra.
+// From the dock with Marra, and from the marsh's lane with a boatman past Marra, by
+// a click on the marker and by one on the ground beside it.
 TEST(BlockedWalksAtTheWindow, APartySentToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) {
     Driver driver;
     driver.SetTimeLimit(300);
@@ -206,11 +210,14 @@ TEST(BlockedWalksAtTheWindow, APartySentToAWayOutPastSomeoneIsAskedToLeaveWithou
     Append(steps, LeaveFor("reed_marsh"));
     Append(steps, {Check("boatman", [] { return Joins("ferryman"); })});
     Append(steps, PartyToTheWestWayOut("marsh"));
+    Append(steps, {ClickId(CYesNoDlg::kNo), WalkTo(9, 4)});
+    Append(steps, PartyToTheWestWayOut("beside", true));
     Observed run = driver.Execute(steps);
     EXPECT_TRUE(run.exited) << run.log;
     ASSERT_EQ(run.checks.count("problem"), 0u) << run.checks["problem"];
     EXPECT_EQ(run.checks["landing"], "offered marsh_path, asked; ") << run.checks["marra"];
     EXPECT_EQ(run.checks["marsh"], "offered landing_path, asked; ") << run.checks["boatman"];
+    EXPECT_EQ(run.checks["beside"], "offered landing_path, asked; ");
 }
 
 // As a player met it: F1 and a click where Wick waits unseen in the locked sluice

@@ -269,9 +269,12 @@ std::vector<Step> LeaveBy(const std::string& exit, int column, int row, const st
     const auto offered = [exit] {
         return TheGame().GetStateCode() == DRAV::GAME_EXIT_AVAILABLE && TheGame().GetAvailableExitName() == exit;
     };
+    // A walk that ends at the way out asks by itself; one still going is asked by the button.
     return {WalkPartyUntil("the way out to " + area, column, row, offered),
             Wait(100),
-            ClickId(kExitButton),
+            Next([] {
+                return PageTitle().rfind("Exit", 0) == 0 ? std::vector<Step>{} : std::vector<Step>{ClickId(kExitButton)};
+            }),
             WaitUntil(
                 "the question", [] { return PageTitle().rfind("Exit", 0) == 0; }, 2000),
             Check("exit " + exit,

@@ -21,6 +21,7 @@
 #include "support/sample_save.h"
 #include "world/area/area_records.h"
 #include "world/area/patch.h"
+#include "world/cell.h"
 #include "world/order.h"
 
 using namespace DRAV;
@@ -143,15 +144,14 @@ std::string StandAfterArriving(const Arrival& arrival) {
         game.Area().ClearEncounter(arrival.advanced);
         game.Area().AdvanceEncounterStage(arrival.advanced, game.Module(), encounter->stages.size() - 1);
     }
-    // A roused area was left by the entry with its foes turned, those that turn by
-    // themselves on the party's heels, and is come back to that way.
+    // A roused area was left by the entry with its foes turned on the party's heels,
+    // and is come back to that way.
     if (arrival.roused) {
         const CAreaEntry* entry = FindAreaEntry(game.Area().GetEntries(), arrival.entry);
         for (const auto& actor : ActorList(game.Area().GetActors())) {
             const std::shared_ptr<CBrain> brain = actor->GetBrain();
             if (!brain || !brain->IsHostileWhenAttacked() || actor->GetRelation() != RELATION_NEUTRAL) continue;
             actor->SetRelation(RELATION_HOSTILE);
-            if (brain->GetProximityRange() <= 0.0) continue;
             std::shared_ptr<CActor> chaser = game.Area().RemoveActor(*actor);
             if (!game.Area().PlaceActor(entry->column, entry->row, false, chaser)) return "no room at the entry";
         }
@@ -159,6 +159,12 @@ std::string StandAfterArriving(const Arrival& arrival) {
     }
     game.DrainEvents();
     if (game.Game().GetParty().size() != 3) return "a party of " + std::to_string(game.Game().GetParty().size());
+    // Whoever chased the party out is back at its post, calmed or not.
+    for (const auto& actor : game.Area().GetActors())
+        if (const CPatchActionEncounter* post = game.Area().FindEncounterIfAny(actor->GetEncounterName());
+            arrival.roused && post && actor->GetRelation() != RELATION_FRIENDLY &&
+            actor->DistanceToPoint((post->column + 0.5) * kCellSize, (post->row + 0.5) * kCellSize) > 3 * kCellSize)
+            return actor->GetName() + " stayed away from its post";
     for (int tick = 0; tick < kGameMinute; ++tick) {
         game.Tick();
         for (const auto& actor : game.Area().GetActors()) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/random.h"
 #include "support/sample_game.h"
 #include "world/master_tile.h"
 #include "world/object.h"
@@ -47,10 +48,12 @@ void Hear(const SampleGame& game, Outcome& outcome) {
 }
 
 // Ticks until every walk ends, or with `untilAWord` until something is said.
-Outcome Walk(const SampleGame& game, const std::vector<const CActor*>& walkers, bool untilAWord = false) {
+Outcome Walk(const SampleGame& game, const std::vector<const CActor*>& walkers, bool untilAWord = false,
+             const std::function<void()>& meanwhile = [] {}) {
     Outcome outcome;
     outcome.ticks.assign(walkers.size(), -1);
     for (int tick = 1; tick <= kPatience; ++tick) {
+        meanwhile();
         game.Tick();
         bool walking = false;
         for (std::size_t i = 0; i < walkers.size(); ++i) {
@@ -112,8 +115,10 @@ CObject* Named(const SampleGame& game, const std::string& name) {
     return nullptr;
 }
 
-// The marsh, entered by the lane from the landing.
+// The marsh, entered by the lane from the landing, its people placed as on the
+// first seed, whatever the tests before drew.
 SampleGame Marsh() {
+    DRAVCommon::GetRandomEngine().seed(1);
     SampleGame game;
     game.Arrive("reed_marsh", "landing");
     return game;
@@ -213,7 +218,8 @@ TEST(BlockedWalks, AWalkGoesRoundTwoPeopleSideBySideOrEndsWhereTheyShutTheWay) {
 // The landing's lane past Hollis, from the ferry or the dock, and the marsh's west
 // gap past Marra: the first to get near stands in the narrow way beside them. The
 // last walk to end asks whether to leave; with a member left by the ferry, no
-// question comes and a word names him.
+// question comes and a word names him. So it does when the last walker falls on the
+// way.
 TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) {
     struct Case {
         const char* where;
@@ -221,11 +227,14 @@ TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) 
         double heroX, heroY, companionX, companionY;
         const char* exit;
         bool leftBehind = false;
+        bool falls = false;  // the companion, once the hero stands there
     };
     for (const Case c : {Case{"the landing, from the ferry", false, 18.75, 4.0, 20.75, 8.0, "marsh_path"},
                          Case{"the landing, from the dock", false, 21.0, 8.0, 23.0, 6.5, "marsh_path"},
                          Case{"the marsh, from the lane", true, 23.75, 11.25, 21.25, 11.25, "landing_path"},
-                         Case{"the landing, one left by the ferry", false, 18.75, 4.0, 20.75, 8.0, "", true}}) {
+                         Case{"the landing, one left by the ferry", false, 18.75, 4.0, 20.75, 8.0, "", true},
+                         Case{"the marsh, the last walker falling", true, 6.25, 11.25, 21.25, 11.25, "landing_path",
+                              false, true}}) {
         SCOPED_TRACE(c.where);
         auto game = c.marsh ? Marsh() : ClearLanding();
         const auto wren = game.Main();
@@ -236,11 +245,14 @@ TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) 
         ASSERT_TRUE(way);
         for (CActor* walker : {wren.get(), &companion})
             walker->PushOrder(std::make_shared<CUseOrder>(USE_OBJECT, way->GetId(), 0), false);
-        const Outcome outcome = Walk(game, {wren.get(), &companion});
+        const Outcome outcome = Walk(game, {wren.get(), &companion}, false, [&] {
+            if (c.falls && !wren->GetCurrentOrder()) companion.SetActionState(ACTION_DEAD);
+        });
         EXPECT_GT(outcome.ticks[0], 0) << "Wren still walking at " << wren->GetX() << ", " << wren->GetY();
         EXPECT_GT(outcome.ticks[1], 0) << "the companion still walking at " << companion.GetX() << ", " << companion.GetY();
-        const std::string word = behind ? behind->GetName() + " is too far from Way Out for the party to leave." : "";
-        EXPECT_EQ(outcome.said, behind ? std::vector<std::string>{word} : std::vector<std::string>{});
+        const std::string word = behind ? behind->GetName() + " is too far from Way Out for the party to leave."
+                                        : companion.GetName() + " has died!";
+        EXPECT_EQ(outcome.said, behind || c.falls ? std::vector<std::string>{word} : std::vector<std::string>{});
         EXPECT_EQ(outcome.askedToLeave, !behind);
         game.Tick();
         EXPECT_EQ(game.Game().GetStateCode(), behind ? GAME_PLAYING : GAME_EXIT_AVAILABLE);
@@ -380,4 +392,18 @@ TEST(BlockedWalks, TheLookoutsHailEndsAWalkPastThemAndMeetsAPartyThatComesOnAgai
     wren->PushOrder(std::make_shared<CAttackOrder>(game.Person("boatwright")->GetId()), false);
     const Outcome outcome = Walk(game, {wren.get()});
     EXPECT_TRUE(outcome.talked && outcome.ticks[0] > 0) << "on to Orrin at " << wren->GetX() << ", " << wren->GetY();
+}
+
+// A lookout struck, who chased the party out by the lane and was calmed by the hour
+// it was away, is back on guard at the hide when it comes in again: he hails it.
+TEST(BlockedWalks, ALookoutWhoChasedThePartyOutHailsItAgainAtHisPost) {
+    auto game = Marsh();
+    game.Area().RemoveActor(*game.Person("hide_lookout"));
+    CActor* lookout = game.Person("hide_lookout");
+    game.Engine().RunStrikeTriggers(*game.Main(), *lookout);
+    PutNear(game, *lookout, 6.25, 11.25);
+    game.Arrive("reedwater_landing", "lane");
+    game.Arrive("reed_marsh", "landing");
+    game.Main()->PushOrder(std::make_shared<CMoveOrder>(45.0, 8.75), false);
+    EXPECT_TRUE(Walk(game, {game.Main().get()}).talked);
 }
