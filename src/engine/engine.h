@@ -293,6 +293,8 @@ public:
     void RunUseTileOrder(CActor& actor, const CUseOrder& order);
     void RunUseObjectOrder(CActor& actor, const CUseOrder& order);
     void RunUseItemOrder(CActor& actor, const CUseOrder& order, bool instant);
+    // A talk order without a state carries the reply that ends the talk: it is
+    // said and noted as any reply, and no state runs.
     void RunTalkOrder(CActor& actor, const CTalkOrder& order);
     void RunLeavePartyOrder(CActor& actor);
     void RunSpendPointsOrder(CActor& actor, const CSpendPointsOrder& order);

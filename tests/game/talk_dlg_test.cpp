@@ -180,10 +180,12 @@ TEST_F(TalkDlgTest, AStoreRequestLeadsToTheStoreWhicheverReplyAndOnlyOnce) {
     Key(VK_ESCAPE);
     EXPECT_EQ(app.GetCurrentDialog(), nullptr);
 
-    // The next talk with her is a talk again: "Another time." ends it.
+    // The next talk with her is a talk again: "Another time." ends it, said as
+    // every reply is, so that the next talk does not read as this one again.
     Open(*tansy);
     Key('2');
     EXPECT_EQ(app.GetCurrentDialog(), nullptr);
+    EXPECT_EQ(app.GetMessageLog().back(), "Wren : Another time.");
 }
 
 TEST_F(TalkDlgTest, EventsOtherThanLinesWaitUntilTheTalkIsOver) {
