@@ -263,8 +263,10 @@ void CEngine::RunMoveTalkOrder(CActor& actor, const CMoveTalkOrder& order) {
         return;
     }
     // However the partner turned, by a trigger, a tag, a blow or a script, a
-    // member does not walk on to talk to a foe.
-    if (actor.IsPartyMember() && partner->IsHostile()) {
+    // member does not walk on to talk to a foe; nor to one calmed by the party's
+    // absence, or by its rest after a wipe-out, that waits to fall on it again and
+    // has nothing to say.
+    if (actor.IsPartyMember() && (partner->IsHostile() || IsSilentFoe(*partner))) {
         EndTalkWalkWithFoe(actor, *partner);
         return;
     }

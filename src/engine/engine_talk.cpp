@@ -74,6 +74,10 @@ void RunTalkState(CEngine& engine, CActor& talker, CThing& partnerThing, CTalkTa
 
 }  // namespace
 
+bool CEngine::IsSilentFoe(const CActor& actor) {
+    return actor.GetStartStateName().empty() && IsFoeToHoldBack(actor);
+}
+
 void CEngine::RunTalkOrder(CActor& actor, const CTalkOrder& order) {
     CArea& area = CurrentArea();
     CGame& game = Game();
