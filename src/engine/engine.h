@@ -184,6 +184,10 @@ public:
     // Whether the wake holds `actor` back: a foe, or one waiting to turn on a party
     // that comes near it. A saved game holds back no one else.
     static bool IsFoeToHoldBack(const CActor& actor);
+    // Whether the party meets `actor` with a fight and never a talk: a foe, or one
+    // waiting to turn on a party that comes near (engine_talk.cpp), that has
+    // nothing to say.
+    static bool IsSilentFoe(const CActor& actor);
     // Whether the foe holds back this tick: until a living member of the party
     // carrying out an order is within its reach, or the party strikes anyone but a
     // friend, or anyone strikes the foe (RunStrikeTriggers). Held foes think nothing
@@ -299,6 +303,8 @@ public:
     void RunUseTileOrder(CActor& actor, const CUseOrder& order);
     void RunUseObjectOrder(CActor& actor, const CUseOrder& order);
     void RunUseItemOrder(CActor& actor, const CUseOrder& order, bool instant);
+    // A talk order without a state carries the reply that ends the talk: it is
+    // said and noted as any reply, and no state runs.
     void RunTalkOrder(CActor& actor, const CTalkOrder& order);
     void RunLeavePartyOrder(CActor& actor);
     void RunSpendPointsOrder(CActor& actor, const CSpendPointsOrder& order);

@@ -16,6 +16,7 @@
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/cell.h"
+#include "world/game.h"
 #include "world/movement/distance_compare.h"
 #include "world/movement/pathfind.h"
 #include "world/movement/pathfind_standard.h"
@@ -33,6 +34,18 @@ constexpr double kTalkReach = 10.0;
 constexpr double kReturnTicksPerUnit = 2.0 * kTicksPerSecond / 10.0;
 
 const char* Name(const CActor& actor) { return actor.GetName().c_str(); }
+
+// Who answers a hail for the party: the main character, when it stands within
+// talking reach of the one who hailed and is not hiding; else the member the
+// hailer came up to. The party speaks through its leader, never through a
+// companion whom the words may be about.
+CActor& HailAnswerer(const CGame& game, const CArea& area, CActor& reached, const CActor& hailer) {
+    for (const auto& member : game.GetParty())
+        if (member->IsMainCharacter() && member->IsAlive() && member->GetArea() == &area && !member->IsSneaking() &&
+            area.CanReachActor(*member, hailer, kTalkReach))
+            return *member;
+    return reached;
+}
 
 bool IsRecoveryAnimation(std::uint32_t animation) {
     return animation == ANIM_RECOVER || animation == ANIM_RRECOVER || animation == ANIM_2HRECOVER ||
@@ -249,8 +262,10 @@ void CEngine::RunMoveTalkOrder(CActor& actor, const CMoveTalkOrder& order) {
         return;
     }
     // However the partner turned, by a trigger, a tag, a blow or a script, a
-    // member does not walk on to talk to a foe.
-    if (actor.IsPartyMember() && partner->IsHostile()) {
+    // member does not walk on to talk to a foe; nor to one calmed by the party's
+    // absence, or by its rest after a wipe-out, that waits to fall on it again and
+    // has nothing to say.
+    if (actor.IsPartyMember() && (partner->IsHostile() || IsSilentFoe(*partner))) {
         EndTalkWalkWithFoe(actor, *partner);
         return;
     }
@@ -264,7 +279,7 @@ void CEngine::RunMoveTalkOrder(CActor& actor, const CMoveTalkOrder& order) {
         talker = &actor;
         listener = partner;
     } else if (partner->GetRelation() == RELATION_PARTY) {
-        talker = partner;
+        talker = &HailAnswerer(Game(), area, *partner, actor);
         listener = &actor;
     }
     actor.PopOrder(order);

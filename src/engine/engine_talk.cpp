@@ -74,6 +74,10 @@ void RunTalkState(CEngine& engine, CActor& talker, CThing& partnerThing, CTalkTa
 
 }  // namespace
 
+bool CEngine::IsSilentFoe(const CActor& actor) {
+    return actor.GetStartStateName().empty() && IsFoeToHoldBack(actor);
+}
+
 void CEngine::RunTalkOrder(CActor& actor, const CTalkOrder& order) {
     CArea& area = CurrentArea();
     CGame& game = Game();
@@ -86,16 +90,18 @@ void CEngine::RunTalkOrder(CActor& actor, const CTalkOrder& order) {
         if (!area.CanReachActor(actor, *partner, kTalkOrderReach)) throw CDRAVException(DRAV_ERR_PARTY_POSITION, "");
         partner->FaceTowards(actor);
         // Nothing is said or noted for a conversation that cannot start.
-        const CTalkState& state = FindOpeningState(*partner, order.state);
+        const CTalkState* state = order.state.empty() ? nullptr : &FindOpeningState(*partner, order.state);
         if (!order.line.empty()) game.PushMessage(MESSAGE_NOTICE, actor.GetName() + " : " + order.line);
         game.UpdatePeopleJournal(area, *partner, order.line);
-        RunTalkState(*this, actor, *partner, *partner, state);
+        if (state) RunTalkState(*this, actor, *partner, *partner, *state);
+        else partner->ClearTalkChoices();
         return;
     }
     case THING_OBJECT: {
         CObject* partner = area.FindObject(order.partner);
         if (!partner || !actor.IsNextToObject(*partner)) throw CDRAVException(DRAV_ERR_PARTY_POSITION, "");
-        RunTalkState(*this, actor, *partner, *partner, FindOpeningState(*partner, order.state));
+        if (order.state.empty()) partner->ClearTalkChoices();
+        else RunTalkState(*this, actor, *partner, *partner, FindOpeningState(*partner, order.state));
         return;
     }
     default: throw CDRAVException(DRAV_ERR_PARTY_POSITION, "");

@@ -183,7 +183,7 @@ bool CDRAVApp::PerformDefaultAction(int pickKind, DRAV::CThing* thing, POINT poi
         auto& actor = static_cast<DRAV::CActor&>(*thing);
         if (actor.GetRelation() == DRAV::RELATION_PARTY) return false;
         if (replace) CancelSelectedOrders();
-        return actor.IsHostile() ? AttackTarget(actor) : TalkTo(actor);
+        return actor.IsHostile() || DRAV::CEngine::IsSilentFoe(actor) ? AttackTarget(actor) : TalkTo(actor);
     }
     if (replace) CancelSelectedOrders();
     if (pickKind == kPickTile) {

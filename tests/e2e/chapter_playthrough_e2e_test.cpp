@@ -549,7 +549,7 @@ std::vector<Step> TheFightersRoad() {
                    Check("dock", [] { return Person("smuggler_lookout")() ? std::string("a lookout") : std::string("clear"); }),
                    TalkTo("Mother Hesk", "ferry_keeper"),
                    Answer("We saw lanterns in the reeds. Smugglers, and they keep a hide."),
-                   Answer("Good night, Mother Hesk."), CloseTheTalk(), ClosePages(),
+                   Answer("Fair winds, Mother Hesk."), CloseTheTalk(), ClosePages(),
                    Check("reported", [] { return Tag("smugglers_reported"); }), ClickId(kSelectAll),
                    Check("counted", StruckSinceCounted)});
     Append(steps, LeaveBy("smugglers_trail", 15, 4, "reed_marsh"));

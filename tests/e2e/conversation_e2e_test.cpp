@@ -123,7 +123,7 @@ TEST(Conversation, TheGuideAnswersByNumberAndLeavesOnlyByAReply) {
     KeepShot(run, "talk");
     EXPECT_TRUE(Shown(run, "Wren : Marra the Reed Witch"));
     EXPECT_EQ(run.checks["after esc"], "Wren : Marra the Reed Witch") << "four replies: Esc is no answer";
-    EXPECT_EQ(run.checks["next"], "Wren : Good day to you.");
+    EXPECT_EQ(run.checks["next"], "Wren : Farewell, Marra.");
     EXPECT_EQ(run.checks["ended"], "(none)");
     EXPECT_EQ(run.checks["passing by"], "(none)") << "a reply that leads nowhere returns to the game";
     EXPECT_EQ(run.checks["party before"], "1");

@@ -141,7 +141,10 @@ TEST(CastingAI, AutocastHealsAWoundedAllyAndDrinksForMana) {
     EXPECT_FALSE(ai.IsOutOfPotions());
 }
 
-TEST(CastingAI, TheWandUserFiresItsBestWandFirstThenFallsBack) {
+// Marrow fires the best wand that would change something where he aims it: his
+// flare's smoke, a tile spell, acts on nobody in the cell, so the cheaper ferry
+// wand goes first; with only the flare left his backup AI fights at once.
+TEST(CastingAI, TheWandUserFiresTheBestWandThatWouldChangeSomethingThenFallsBack) {
     auto game = OpenField();
     const auto captain = game.Spawn("smuggler_captain", 6, 1);
     ASSERT_TRUE(captain);
@@ -153,27 +156,13 @@ TEST(CastingAI, TheWandUserFiresItsBestWandFirstThenFallsBack) {
         ai.IssueOrders(game.Engine(), *captain);
     };
     step();
-    const auto* use = CurrentOrder<CUseOrder>(*captain);
-    ASSERT_NE(use, nullptr);
-    const CItem* flare = captain->FindItem(use->thing, nullptr);
-    ASSERT_NE(flare, nullptr);
-    EXPECT_EQ(flare->GetTemplate().GetKey(), "smugglers_flare");
-    // Its smoke is a tile spell: aimed at the cell Wren stands in.
-    const auto wren = game.Main();
-    EXPECT_EQ(use->target, MakeTileId(static_cast<std::uint32_t>(wren->GetY() / 2.5),
-                                      static_cast<std::uint32_t>(wren->GetX() / 2.5)));
-
-    captain->RemoveFromBackpack(*flare);
-    step();
     ASSERT_NE(CurrentOrder<CUseOrder>(*captain), nullptr);
     EXPECT_EQ(CurrentOrder<CUseOrder>(*captain)->thing, weaker->GetId());
-    EXPECT_EQ(CurrentOrder<CUseOrder>(*captain)->target, wren->GetId());
+    EXPECT_EQ(CurrentOrder<CUseOrder>(*captain)->target, game.Main()->GetId());
 
     captain->RemoveFromBackpack(*weaker);
     step();
     EXPECT_TRUE(ai.IsOutOfWands());
-    EXPECT_EQ(captain->GetCurrentOrder(), nullptr);
-    step();
     EXPECT_NE(CurrentOrder<CAttackOrder>(*captain), nullptr);
 }
 

@@ -90,6 +90,23 @@ TEST(EngineAreas, AnExitWithoutEntryLeadsThroughTheMap) {
     EXPECT_EQ(game.Main()->GetArea(), &game.Area());
 }
 
+// The lane between the landing and the marsh takes an hour either way, and says so.
+TEST(EngineAreas, TheWayBetweenTheLandingAndTheMarshTakesAnHourEitherWay) {
+    auto game = StartSampleGame();
+    game.DrainEvents();
+    for (const AreaEntryPoint& to :
+         {AreaEntryPoint{"reed_marsh", "landing"}, AreaEntryPoint{"reedwater_landing", "lane"}}) {
+        const std::uint32_t before = game.Game().GetTick();
+        game.Game().SetEntry(to, AREA_LOAD_FRESH, "");
+        game.Game().SetStateCode(GAME_TRAVEL);
+        game.Engine().LeaveArea();
+        game.Engine().EnterArea();
+        const auto lines = Messages(game.DrainEvents());
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), "Your journey takes 1 hour."), 1) << to.first;
+        EXPECT_EQ((game.Game().GetTick() - before) / 108000u, 1u) << "an hour, and the tick of the arrival";
+    }
+}
+
 // The travel map's Reedwater Landing names no entry: the party comes in at the
 // area's first, as at the start, and a return or a revival later finds it again.
 TEST(EngineAreas, AMapPlaceWithoutEntryBringsThePartyInAtTheAreasFirstEntry) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "rules/magic/spell_apply.h"
@@ -172,6 +173,32 @@ TEST(EngineOrders, MoveAndTalkOutsideThePartyEndsWithoutConversation) {
     trader->PushOrder(std::make_shared<CMoveTalkOrder>(elder->GetId()), false);
     ASSERT_GT(TicksUntilDone(game, *trader, 1000), 0);
     EXPECT_EQ(CountTalkEvents(game.DrainEvents()), 0);
+}
+
+// A hail is answered for the party by its main character within talking reach of
+// whoever hailed, not by the companion the hailer walked up to, whom the words may
+// be about; one too far off to be heard leaves it to him.
+TEST(EngineOrders, AHailIsAnsweredByTheMainCharacterWithinReach) {
+    for (const std::uint32_t mainColumn : {10u, 1u}) {
+        auto game = StartSampleGame();
+        game.EnterOpenArea(30, 8);
+        const auto main = game.Main();
+        ASSERT_TRUE(game.Area().PlaceActor(mainColumn, 2, false, game.Area().RemoveActor(*main)));
+        std::shared_ptr<CActor> orrin;
+        game.Module().CreateActor(orrin, &game.Game(), "boatwright", "", 0);
+        game.Game().AddPartyMember(orrin);
+        ASSERT_TRUE(game.Area().PlaceActor(6, 1, false, orrin));
+        const auto keeper = game.Spawn("ferry_keeper", 20, 1);
+        game.DrainEvents();
+        keeper->PushOrder(std::make_shared<CMoveTalkOrder>(orrin->GetId(), game.Game().GetTalksBegun()), false);
+        ASSERT_GT(TicksUntilDone(game, *keeper, 1000), 0);
+        const auto events = game.DrainEvents();
+        const auto talk = std::find_if(events.begin(), events.end(),
+                                       [](const auto& event) { return event->GetCode() == EVENT_TALK; });
+        ASSERT_NE(talk, events.end());
+        const ThingId answerer = mainColumn == 10u ? main->GetId() : orrin->GetId();
+        EXPECT_EQ(static_cast<const CTalkEvent&>(**talk).GetTalker(), answerer);
+    }
 }
 
 TEST(EngineOrders, StandardCheckDelaysOrCancels) {

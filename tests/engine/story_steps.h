@@ -168,7 +168,7 @@ inline void BluffPastTheLookouts(Player& player) {
 }
 
 // The lookouts are told to stand aside, and the hide is fought through: the
-// knife man who comes out with the captain first.
+// lookouts, then the captain who comes out alone once they are down.
 inline void FightThroughTheHide(Player& player) {
     CThing* lookout = WalkUpToTheHide(player);
     SeedTheFight();
@@ -177,7 +177,7 @@ inline void FightThroughTheHide(Player& player) {
         player, *lookout, {"Let the boatwright go, or we come through you.", "Stand aside, or we come through you."});
     ASSERT_FALSE(threat.empty());
     player.Talk(*lookout, {threat.c_str()});
-    player.Fight({"reed_smuggler"});
+    player.Fight();
     ASSERT_TRUE(player.Main()->IsAlive());
     EXPECT_TRUE(player.Said("has killed Captain Marrow"));
 }

@@ -116,6 +116,23 @@ TEST(Waking, AHeroWipedOutStandsHalfAMinuteUnharmedWhereSheWakes) {
     }
 }
 
+// The foe that felled the party, calmed by the rest to wait at its post, has still
+// nothing to say: a member sent to talk to it is told it is a foe, and no talk
+// opens on "has nothing to say".
+TEST(Waking, TheFoeThatFelledThePartyIsNoOneToTalkToAfterTheWake) {
+    for (const Foe& foe : {kLookout, kGoblin}) {
+        auto game = StartSampleGame();
+        ASSERT_TRUE(WipedOutAndWoken(game, foe));
+        CActor* enemy = game.Person(foe.key);
+        ASSERT_NE(enemy, nullptr);
+        game.Main()->PushOrder(std::make_shared<CMoveTalkOrder>(enemy->GetId()), false);
+        game.Tick();
+        const std::string refused = "Wren can't talk to " + enemy->GetName() + ", who is hostile.";
+        EXPECT_EQ(Lines(game), std::vector<std::string>{refused});
+        EXPECT_EQ(game.Main()->GetCurrentOrder(), nullptr) << "no walk on to a talk";
+    }
+}
+
 // A foe whose post is beside the place where the party wakes waits too: standing
 // in its reach is not walking into it. Once she takes a step, it fights.
 TEST(Waking, AFoePostedWhereThePartyWakesWaitsUntilItActs) {

@@ -154,8 +154,18 @@ TEST_F(OrdersTest, APickedActorGivesAttacksToAllOrOneMoveAndTalk) {
     EXPECT_TRUE(Party()[2]->GetOrders().empty()) << "the dead are not selected";
     EXPECT_NE(dynamic_cast<const CAttackOrder*>(Party()[1]->GetOrders().front().get()), nullptr);
 
+    // Calmed, as a rest after a wipe-out calms the foe that felled the party, it
+    // waits to fall on the party again and has nothing to say: still a foe.
     smuggler->SetRelation(RELATION_NEUTRAL);
     EXPECT_TRUE(m_app.PerformAction(0, 3, smuggler.get(), POINT{0, 0}, true));
+    ASSERT_EQ(Party()[0]->GetOrders().size(), 1u) << "replaced";
+    EXPECT_NE(dynamic_cast<const CAttackOrder*>(Party()[0]->GetOrders().front().get()), nullptr);
+    EXPECT_EQ(Party()[1]->GetOrders().size(), 1u);
+
+    // One waiting so, with words for the party, is talked to.
+    auto lookout = m_game.Spawn("hide_lookout", 20, 12);
+    ASSERT_NE(lookout, nullptr);
+    EXPECT_TRUE(m_app.PerformAction(0, 3, lookout.get(), POINT{0, 0}, true));
     ASSERT_EQ(Party()[0]->GetOrders().size(), 1u) << "replaced";
     EXPECT_NE(dynamic_cast<const CMoveTalkOrder*>(Party()[0]->GetOrders().front().get()), nullptr);
     EXPECT_TRUE(Party()[1]->GetOrders().empty());

@@ -52,7 +52,7 @@ TEST_F(TalkDlgTest, RepliesAreNumberedAndEchoedIntoTheNextStep) {
                                      "without a reason."}));
     EXPECT_EQ(Talk().GetReplies(),
               (std::vector<std::string>{"1 : What are the lights in the reeds at night?",
-                                        "2 : Will you walk with us a while?", "3 : Good day to you.",
+                                        "2 : Will you walk with us a while?", "3 : Farewell, Marra.",
                                         "4 : Just passing by."}));
     EXPECT_EQ(app.GetTalkFocus(), &Wren());
     EXPECT_EQ(app.GetMessageLog().back(), Talk().GetLines().back());
@@ -65,7 +65,7 @@ TEST_F(TalkDlgTest, RepliesAreNumberedAndEchoedIntoTheNextStep) {
     Key('3');
     ASSERT_NE(Current<CTalkDlg>(), nullptr);
     EXPECT_EQ(audio->played, std::vector<int>{0}) << "the reply's close is the step's one click";
-    EXPECT_EQ(Talk().GetLines().front(), "Wren : Good day to you.");
+    EXPECT_EQ(Talk().GetLines().front(), "Wren : Farewell, Marra.");
     EXPECT_EQ(Talk().GetReplies(), (std::vector<std::string>{"1 : Done"}));
     // The one reply leads nowhere: Enter ends the talk and the clock runs again.
     Key(VK_RETURN);
@@ -180,10 +180,12 @@ TEST_F(TalkDlgTest, AStoreRequestLeadsToTheStoreWhicheverReplyAndOnlyOnce) {
     Key(VK_ESCAPE);
     EXPECT_EQ(app.GetCurrentDialog(), nullptr);
 
-    // The next talk with her is a talk again: "Another time." ends it.
+    // The next talk with her is a talk again: "Another time." ends it, said as
+    // every reply is, so that the next talk does not read as this one again.
     Open(*tansy);
     Key('2');
     EXPECT_EQ(app.GetCurrentDialog(), nullptr);
+    EXPECT_EQ(app.GetMessageLog().back(), "Wren : Another time.");
 }
 
 TEST_F(TalkDlgTest, EventsOtherThanLinesWaitUntilTheTalkIsOver) {

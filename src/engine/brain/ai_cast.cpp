@@ -9,12 +9,10 @@
 #include "common/exception.h"
 #include "common/random.h"
 #include "common/trace.h"
+#include "engine/brain/ai_spell_use.h"
 #include "engine/engine.h"
 #include "rules/items/item_attribute.h"
 #include "rules/items/item_template.h"
-#include "rules/magic/spell_apply.h"
-#include "rules/magic/spell_apply_effect.h"
-#include "rules/magic/spell_effects_stat.h"
 #include "rules/module.h"
 #include "world/actor.h"
 #include "world/area.h"
@@ -129,26 +127,6 @@ void PushCast(CActor& actor, const CSpell& spell, const CActor& target) {
     actor.PushOrder(std::make_shared<CCastOrder>(spell.GetKey(), target.GetId()), false);
 }
 
-// A modify effect the target cannot use, or one that a like spell already on the
-// target does (same damage category, a shared modifier, bonus on bonus or penalty
-// on penalty).
-bool RefusesModify(const CSpell& spell, const CSpellEffectModify& effect, const CActor& target) {
-    const ModifierMask mask = effect.GetMask();
-    if ((mask & ModifierBit(MOD_CASTING)) && target.GetClass() != CLASS_SPELLCASTER) return true;
-    for (std::int32_t index = MOD_LOCKS; index <= MOD_OBSERVATION; ++index)
-        if (mask & ModifierBit(static_cast<ModifierIndex>(index))) return true;
-    const bool penalty = !effect.GetMagnitude().IsPositive();
-    for (const auto& applied : target.GetActiveEffects()) {
-        if (applied->GetDamageType().category != spell.GetSaveDamageType().category) continue;
-        for (const auto& part : applied->GetParts()) {
-            if (part->GetKind() != APPLY_MODIFY) continue;
-            const auto& modify = static_cast<const CSpellApplyEffectModify&>(*part);
-            if ((modify.GetMask() & mask) && (modify.GetAmount() < 1) == penalty) return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 void CAIBaseCast::IssueOrders(CEngine& engine, CActor& actor) {
@@ -257,18 +235,8 @@ bool CAIBaseCast::CastActorTargetSpell(CActor& actor, const CSpell& spell) {
 
 bool CAIBaseCast::CastModifySpell(CActor& actor, const CSpell& spell) {
     return CastAtChosenTarget(actor, spell, [&spell](const CActor& target) {
-        return std::any_of(spell.GetEffects().begin(), spell.GetEffects().end(), [&](const auto& effect) {
-            switch (effect->GetKind()) {
-            case EFFECT_MODIFY:
-                return RefusesModify(spell, static_cast<const CSpellEffectModify&>(*effect), target);
-            case EFFECT_STATUS:
-                return target.HasStatus(static_cast<const CSpellEffectStatus&>(*effect).GetStatus());
-            case EFFECT_RESIST:
-                return target.GetDamageResistance(static_cast<const CSpellEffectResist&>(*effect).GetDamageType()) > 0;
-            default:
-                return false;
-            }
-        });
+        return std::any_of(spell.GetEffects().begin(), spell.GetEffects().end(),
+                           [&](const auto& effect) { return EffectChangesNothing(spell, *effect, target); });
     });
 }
 

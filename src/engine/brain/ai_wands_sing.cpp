@@ -5,6 +5,7 @@
 
 #include "common/exception.h"
 #include "common/trace.h"
+#include "engine/brain/ai_spell_use.h"
 #include "rules/items/item_template.h"
 #include "world/actor.h"
 #include "world/area.h"
@@ -69,33 +70,52 @@ void CAIWands::IssueOrders(CEngine& engine, CActor& actor) {
         return;
     }
     if (actor.GetCurrentOrder()) return;
+    const CActor* target = FindTarget(actor, TARGET_ENEMIES, nullptr, 0.0);
+    bool workable = false;
     const CItem* wand = nullptr;
-    for (const auto& item : actor.GetBackpackItems())
+    ThingId aim = 0;
+    for (const auto& item : actor.GetBackpackItems()) {
         // A wand the actor cannot work would be refused every tick, and the actor
         // would never fall back to its backup AI.
-        if (item->GetTemplate().GetKind() == ITEM_WAND && actor.CanUseMagicItem(*item, false) &&
-            (!wand || item->GetTemplate().GetValue() > wand->GetTemplate().GetValue()))
-            wand = item.get();
-    if (!wand) {
+        if (item->GetTemplate().GetKind() != ITEM_WAND || !actor.CanUseMagicItem(*item, false)) continue;
+        workable = true;
+        if (!target || (wand && item->GetTemplate().GetValue() <= wand->GetTemplate().GetValue())) continue;
+        const ThingId at = WandAim(*item, actor, *target);
+        if (at == 0) continue;
+        wand = item.get();
+        aim = at;
+    }
+    if (!workable) {
         DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s out of wands, switch to backup AI\n", actor.GetName().c_str());
         m_outOfWands = true;
         return;
     }
-    const CActor* target = FindTarget(actor, TARGET_ENEMIES, nullptr, 0.0);
     if (!target) return;
-    // A wand of a tile spell is aimed at the cell the enemy stands in: an actor is no
-    // target for it, and the cast would fail.
-    ThingId aim = target->GetId();
-    if (RequireItemSpell(*wand).GetTargetType() == SPELL_TARGET_TILE) {
-        const CTile* tile = target->GetArea() ? target->GetArea()->GetTile(static_cast<std::uint32_t>(target->GetX() / 2.5),
-                                                                        static_cast<std::uint32_t>(target->GetY() / 2.5))
-                                              : nullptr;
-        if (!tile) return;
-        aim = tile->GetId();
+    if (!wand) {
+        // Wands left, but none would change anything: the backup AI fights on, and
+        // the wands are looked at again whenever it leaves the actor idle.
+        DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s has no wand worth using on %s, switch to backup AI\n",
+                   actor.GetName().c_str(), target->GetName().c_str());
+        if (!std::exchange(m_outOfWands, true)) m_backup->IssueOrders(engine, actor);
+        return;
     }
+    m_outOfWands = false;
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s issues use wand (%s) order against %s\n", actor.GetName().c_str(),
                wand->GetTemplate().GetName().c_str(), target->GetName().c_str());
     actor.PushOrder(std::make_shared<CUseOrder>(USE_ITEM, wand->GetId(), aim), false);
+}
+
+ThingId CAIWands::WandAim(const CItem& wand, const CActor& actor, const CActor& target) {
+    const CSpell& spell = RequireItemSpell(wand);
+    if (SpellChangesNothing(spell, spell.GetTargetType() == SPELL_TARGET_SELF ? actor : target)) return 0;
+    if (spell.GetTargetType() != SPELL_TARGET_TILE) return target.GetId();
+    // A wand of a tile spell is aimed at the cell the enemy stands in: an actor is no
+    // target for it, and the cast would fail.
+    const CArea* area = target.GetArea();
+    const CTile* tile = area ? area->GetTile(static_cast<std::uint32_t>(target.GetX() / 2.5),
+                                             static_cast<std::uint32_t>(target.GetY() / 2.5))
+                             : nullptr;
+    return tile ? tile->GetId() : 0;
 }
 
 void CAISing::IssueOrders(CEngine& engine, CActor& actor) {

@@ -5,8 +5,11 @@
 #include <string>
 
 #include "engine/brain/ai.h"
+#include "world/thing.h"
 
 namespace DRAV {
+
+class CItem;
 
 // An AI that leaves the actor to a backup AI except for its own one job. Its saved
 // block holds nothing but the backup AI's block.
@@ -30,7 +33,8 @@ private:
     const char* m_stateBlock;
 };
 
-// Fires the best wand at the nearest enemy; without wands the backup AI drives the actor.
+// Fires the best wand at the nearest enemy, of those whose spell would change
+// something there; without such a wand the backup AI drives the actor.
 class CAIWands : public CAIWithBackup {
 public:
     // Its saved block is "ai-wands".
@@ -41,10 +45,16 @@ public:
     // The clone looks for wands again.
     std::shared_ptr<CAI> Clone() const override;
 
+    // True while the backup AI drives: at the last look the actor had no wand it
+    // could work, or none worth firing at its enemy.
     bool IsOutOfWands() const { return m_outOfWands; }
     void SetOutOfWands() { m_outOfWands = true; }
 
 private:
+    // Where `wand` is fired at `target`: the target, or the cell it stands in for a
+    // tile spell; 0 when its spell would change nothing there.
+    static ThingId WandAim(const CItem& wand, const CActor& actor, const CActor& target);
+
     bool m_outOfWands = false;
 };
 

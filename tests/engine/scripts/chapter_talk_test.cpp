@@ -97,6 +97,12 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
          20,
          {"Marrow sent for us. We carry his cargo tonight.", "Twenty gold says you saw nobody.",
           "Let the boatwright go, or we come through you.", "We are leaving."}},
+        // Orrin free, nobody asks them to let him go.
+        {"hide_lookout",
+         {"boatwright_asked", "witch_told", "boatwright_found"},
+         20,
+         {"Marrow sent for us. We carry his cargo tonight.", "Twenty gold says you saw nobody.",
+          "Stand aside, or we come through you.", "We are leaving."}},
         // Met again after a fight, however it ended, they know the party and want no
         // tale of Marrow's cargo.
         {"hide_lookout",
@@ -117,19 +123,19 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
         {"boatwright", {"smugglers_routed"}, 0, {"Cut the ropes and pull the gag out."}},
         {"boatwright", {"boatwright_found"}, 0, {"Come with us.", "Not yet."}},
         {"boatwright", {"boatwright_found", "boatwright_returned"}, 0, {}},
-        {"reed_witch", {}, 0, {"What are the lights in the reeds at night?", join, "Good day to you.", "Just passing by."}},
+        {"reed_witch", {}, 0, {"What are the lights in the reeds at night?", join, "Farewell, Marra.", "Just passing by."}},
         // Met before, the party is no stranger to her.
         {"reed_witch", {"witch_met"}, 0,
-         {"What are the lights in the reeds at night?", join, "Good day to you.", "Just passing by."},
+         {"What are the lights in the reeds at night?", join, "Farewell, Marra.", "Just passing by."},
          "Back at my fire?", "start", "Lost, are you?"},
         {"reed_witch",
          {"boatwright_asked"},
          0,
-         {"We are looking for Orrin the boatwright.", join, "Good day to you.", "Just passing by."}},
+         {"We are looking for Orrin the boatwright.", join, "Farewell, Marra.", "Just passing by."}},
         {"reed_witch",
          {"boatwright_asked", "boatwright_found", "smugglers_seen"},
          0,
-         {join, "Good day to you.", "Just passing by."}},
+         {join, "Farewell, Marra.", "Just passing by."}},
         // Once both lookouts are down nobody watches the bridge.
         {"reed_witch", {"hide_lookouts_down"}, 0, {}, "nobody watches the bridge now", "punt", "the lookouts only"},
         {"reed_witch", {}, 0, {}, "the lookouts only watch the bridge", "punt"},
@@ -148,7 +154,11 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
          "start",
          "Off the ferry"},
         {"dock_ferryman", {"spare_pole_given"}, 0, {}},
-        {"ferryman_elder", {}, 0, {"What does the old heron statue want?", "Good night, old man."}},
+        // Partings name no time of day: the chapter opens at eight in the morning,
+        // and the clock runs on through travel and rest.
+        {"ferryman_elder", {}, 0, {"What does the old heron statue want?", "Fair winds, old man."}},
+        {"ferry_keeper", {"hesk_met"}, 0, {"We need to cross the river.", "Fair winds, Mother Hesk."},
+         "The Wardens will hear of it", "report"},
         {"innkeeper", {}, 0, {"We will look for him.", "Tell me something else."}, "has not been at his slip", "news"},
         // Goblins fighting on the lane by his door come before any talk.
         {"innkeeper", {"lane_ambush"}, 0, {}, "Goblins at my door!", "start", "Welcome to the Heron's Rest"},

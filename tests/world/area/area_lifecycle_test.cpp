@@ -33,10 +33,12 @@ protected:
     }
 
     // Leaves at the current tick and returns `away` ticks later.
+    // Back by a way that takes no hours of its own, as a wake brings the party:
+    // only the time away counts towards the respawn.
     void LeaveAndReturn(std::uint32_t away) {
         m_area.MakeInactive();
         m_game.SetTick(m_game.GetTick() + away);
-        m_area.Reactivate("reed_marsh", SampleModule());
+        m_area.Reactivate("", SampleModule());
     }
 
     CGame m_game;

@@ -277,10 +277,11 @@ TEST(AreaEncounters, StagesFollowWipeOutsAndQuestsAndRespawnDecide) {
     }
     EXPECT_TRUE(marsh.FindEncounter("smugglers_hide").stages[0].script);
 
-    // Stage 0 wiped out: the engine asks for stage 1, the captain and his crew.
+    // Stage 0 wiped out: the engine asks for stage 1, the captain alone, then
+    // stage 2, his last man.
     while (!marsh.GetActors().empty()) marsh.RemoveActor(*marsh.GetActors().front());
     marsh.AdvanceEncounterStage("smugglers_hide", Module(), 1);
-    ASSERT_EQ(CountOfEncounter(marsh, "smugglers_hide"), 2u);
+    ASSERT_EQ(CountOfEncounter(marsh, "smugglers_hide"), 1u);
     EXPECT_EQ(marsh.GetActors()[0]->GetCompletionTag(), "smugglers_routed");
     EXPECT_EQ(marsh.GetActors()[0]->GetEncounterIndex(), 1);
     marsh.AdvanceEncounterStage("smugglers_hide", Module(), 2);

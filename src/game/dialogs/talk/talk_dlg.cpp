@@ -111,6 +111,17 @@ void CTalkDlg::EnterState(const std::string& state, const std::string& reply) {
         m_replies.push_back(std::to_string(i + 1) + " : " + choices[i]->GetText());
 }
 
+void CTalkDlg::SayLastReply(DRAV::CActor& talker, const std::string& reply) {
+    talker.PushInstantOrder(std::make_shared<DRAV::CTalkOrder>(m_partnerId, "", reply));
+    try {
+        m_app->RunInstantOrders();
+    } catch (const CDRAVException& failure) {
+        // The talk is over either way: one who can no longer hear it is not told.
+        if (!IsConversationBreak(failure)) throw;
+    }
+    m_app->PumpEngineEvents(nullptr);
+}
+
 DRAV::ThingId CTalkDlg::GetPartnerId() const { return m_partnerId; }
 
 std::string CTalkDlg::GetTitle() { return m_title; }
@@ -178,6 +189,10 @@ void CTalkDlg::OnClose(int result) {
     }
     const DRAV::TalkChoiceList choices = two.partner->GetTalkChoices();
     const std::size_t n = static_cast<std::size_t>(result - kFirstReplyId);
-    if (result < kFirstReplyId || n >= choices.size() || choices[n]->GetTargetState().empty()) return;
+    if (result < kFirstReplyId || n >= choices.size()) return;
+    if (choices[n]->GetTargetState().empty()) {
+        SayLastReply(*two.talker, choices[n]->GetText());
+        return;
+    }
     ShowStep(*m_app, true, [&] { return std::make_shared<CTalkDlg>(m_app, two.talker, two.partner, n); });
 }

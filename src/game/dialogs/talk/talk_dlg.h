@@ -53,6 +53,8 @@ private:
 
     void Begin(DRAV::CActor* talker, DRAV::CTalkTarget* partner);
     void EnterState(const std::string& state, const std::string& reply);
+    // The reply that leads nowhere is said too, as every reply is; it ends the talk.
+    void SayLastReply(DRAV::CActor& talker, const std::string& reply);
     // The two as the area holds them now, or false when a script or a tick took
     // either away.
     bool FindAgain(Pair& found) const;
