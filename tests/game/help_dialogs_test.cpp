@@ -72,6 +72,7 @@ TEST(HelpPageTable, KeysMatchExactlyAndTheMainChainRunsFromEightToFifteen) {
     const std::string shortcuts = BuildShortcutsText();
     const std::pair<const std::string*, const char*> told[] = {
         {&HelpPages[FindHelpPageByKey("tutorial_combat")].text, "is cast at it once"},
+        {&HelpPages[FindHelpPageByKey("tutorial_combat")].text, "Wield any weapon and wear any armour your actors carry"},
         {&HelpPages[FindHelpPageByKey("main_pause")].text, "every click adds an order"},
         {&HelpPages[FindHelpPageByKey("main_actions")].text, "with the whole party selected the F-keys"},
         {&HelpPages[kHelpStore].text, "an item the party cannot afford does not move"},

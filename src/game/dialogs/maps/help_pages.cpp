@@ -52,7 +52,7 @@ std::array<HelpPage, kHelpPageCount> InitHelpPages() {
             "once. To part with a member, talk to that member and ask them to leave the party.",
         // 6: party members do only what they are told; one without an order stands,
         // even when struck.
-        "A battle is about to begin. Wield your weapons and wear your armour first. " + click +
+        "A battle is about to begin. Wield any weapon and wear any armour your actors carry first. " + click +
             " the pause button to stop the fight at any moment, give each actor its orders, then unpause to "
             "watch them carried out. " + click + " an enemy to attack it, and the actors you chose fight it "
             "until it falls; a spell chosen on the action bar is cast at it once. An actor you have given no "
