@@ -188,6 +188,23 @@ TEST_F(HelpDialogTest, TutorialEventsOpenTheirPageUntilSwitchedOffAndAnUnknownKe
     app.OnDialogBoxEvent(DRAV::CDialogBoxEvent(DRAV::EVENT_TUTORIAL, "tutorial_start", "Ask the heron."));
     EXPECT_EQ(recorder.titles.back(), "Quillmere - Help - Tutorial - Welcome");
     EXPECT_EQ(Current().BuildText(), HelpPages[0].text + " LINE LINE Ask the heron.");
+    Press(CHelpDlg::kExit);
+    // A page opens once a game: raised again, as a second companion joins, it stays
+    // shut, and what the run says with it goes to the log.
+    for (const char* again : {"tutorial_party", "tutorial_start", "tutorial_party"}) {
+        const std::size_t lines = app.GetMessageLog().size();
+        app.OnDialogBoxEvent(DRAV::CDialogBoxEvent(DRAV::EVENT_TUTORIAL, again, std::string(again) + " again"));
+        if (app.GetCurrentDialog()) {
+            EXPECT_EQ(app.GetMessageLog().size(), lines);
+            Press(CHelpDlg::kExit);
+        } else {
+            ASSERT_EQ(app.GetMessageLog().size(), lines + 1);
+            EXPECT_EQ(app.GetMessageLog().back(), std::string(again) + " again");
+        }
+    }
+    EXPECT_EQ(std::count(recorder.titles.begin(), recorder.titles.end(), "Quillmere - Help - Tutorial - Party"), 1);
+    EXPECT_EQ(std::count(recorder.titles.begin(), recorder.titles.end(), "Quillmere - Help - Tutorial - Welcome"), 1);
+    app.OnDialogBoxEvent(DRAV::CDialogBoxEvent(DRAV::EVENT_TUTORIAL, "tutorial_combat", "Goblins!"));
     Press(CHelpDlg::kDisableTutorial);
     app.OnDialogBoxEvent(DRAV::CDialogBoxEvent(DRAV::EVENT_TUTORIAL, "tutorial_inspect", "Hover."));
     EXPECT_EQ(app.GetCurrentDialog(), nullptr);
