@@ -323,7 +323,7 @@ TEST_F(CreationTest, NameKeysTrimmingAndTheLimit) {
     auto page = std::make_shared<CCCNameDlg>(&app, actor);
     // The controls are on the help's Shortcuts page; the manual holds only the rules.
     const std::string told = page->GetDescription();
-    EXPECT_NE(told.find("For the controls, press ? in the game or click its ? button, then Shortcuts."), std::string::npos)
+    EXPECT_NE(told.find("For the controls, open the game's help with its ? button or the ? key and choose Shortcuts."), std::string::npos)
         << told;
     EXPECT_EQ(told.find("how to play"), std::string::npos) << told;
     Open(page);

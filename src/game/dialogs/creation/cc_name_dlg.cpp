@@ -136,8 +136,8 @@ void CCCNameDlg::OnClose(int result) {
 std::string CCCNameDlg::GetDescription() {
     return "OK, almost done! Just one more important task; you must select a name for your character. You'll be "
            "looking at it all game, so pick something good. LINE LINE And now you're ready to play! Once you hit "
-           "Done you'll see your character in the game. For the controls, press ? in the game or click its ? button, "
-           "then Shortcuts. The " +
+           "Done you'll see your character in the game. For the controls, open the game's help with its ? "
+           "button or the ? key and choose Shortcuts. The " +
            GetProductTitle() + " manual holds the rules of play. LINE LINE Visit " + GetProductWebsite() +
            " for News, Updates, and More Information on " + GetCompanyName() + " and " + GetProductTitle() + ".";
 }
