@@ -70,7 +70,7 @@ inline void FightTheLaneGoblins(Player& player) {
     EXPECT_TRUE(player.Said("a goblin bursts out of them"));
     // The page speaks to a hero as made: no weapon of her own, and where one is had.
     EXPECT_TRUE(player.Said("tutorial_combat: "));
-    EXPECT_TRUE(player.Said("A new hero carries none and fights bare-handed; Tobin the ferryman on the dock gives his "
+    EXPECT_TRUE(player.Said("A new hero has no weapon and fights bare-handed; Tobin the ferryman on the dock gives his "
                             "spare pole to anyone who asks."));
     const auto goblin = player.Person("reed_goblin");
     ASSERT_TRUE(goblin);
