@@ -491,8 +491,10 @@ TEST_F(PickingTest, GroundNorthOfTheGridIsNoCellAndAnExitIsNearBelowTwentyUnits)
     EXPECT_EQ(PickAt(3.75, 0, -1.0, thing, nearExit), PICK_NOTHING);
     EXPECT_EQ(PickAt(3.75, 0, 0.5, thing, nearExit), PICK_TILE);
 
-    // Move the marsh exit just beyond and just within 20 units of the picked point.
-    const auto [px, py] = PixelOf(m_manager, kWidth, kHeight, 8.75, 0, 16.25);
+    // Move the marsh exit just beyond and just within 20 units of the picked point of
+    // the lane; a tile standing in the way, the net rack, is no way out wherever it is.
+    const auto [rx, ry] = PixelOf(m_manager, kWidth, kHeight, 8.75, 0, 16.25);
+    const auto [px, py] = PixelOf(m_manager, kWidth, kHeight, 13.75, 0, 16.25);
     float gx = 0, gz = 0;
     ASSERT_TRUE(m_manager.ScreenToWorld(&m_xp, px, py, gx, gz));
     auto exit = m_game.Area().GetExits().front();
@@ -504,6 +506,12 @@ TEST_F(PickingTest, GroundNorthOfTheGridIsNoCellAndAnExitIsNearBelowTwentyUnits)
         EXPECT_EQ(kind, PICK_TILE);
         EXPECT_EQ(nearExit, expected) << offset;
     }
+    exit->x = 8.75;
+    exit->y = 16.25;
+    m_manager.PickAtScreen(&m_xp, rx, ry, m_game.Area(), kind, thing, nearExit, false);
+    ASSERT_EQ(kind, PICK_TILE);
+    EXPECT_EQ(static_cast<DRAV::CTile*>(thing)->GetMaster()->GetDefinition().GetName(), "Net Rack");
+    EXPECT_FALSE(nearExit);
 }
 
 TEST_F(PickingTest, AClosedDoorTakesOnlyTheClicksItsLeafCovers) {

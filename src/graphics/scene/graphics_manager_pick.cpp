@@ -226,9 +226,9 @@ bool CGraphicsManager::PickTile(DRAV::CArea& area, const PickContext& context, f
     found = nullptr;
     double gx = 0.0, gz = 0.0;
     if (!ScreenToGround(context, x, y, gx, gz)) return false;
+    // What stands in the way is no way out, whatever ground it hides.
     if (DRAV::CTile* standing = StandingTileOnRay(area, context, x, y)) {
         found = standing;
-        nearExit = IsNearExit(area, gx, gz);
         return true;
     }
     // Floored: a point just west or north of the grid lies in no cell, not in cell 0.
@@ -256,9 +256,10 @@ DRAV::CTile* CGraphicsManager::StandingTileOnRay(DRAV::CArea& area, const PickCo
     DRAV::CTile* nearest = nullptr;
     double nearestAlong = INFINITY;
     std::vector<const DRAV::CMasterTile*> tried;
+    // Steps of a quarter cell over the ground, so that no cell the ray passes over is missed.
     const double step = kCell / 4 / std::max(1e-9, std::hypot(direction.x, direction.z));
-    const double steps = std::min((tGround - tTop) / step, 1e4);
-    for (double i = 0; i <= steps + 1; ++i) {
+    const auto steps = static_cast<int>(std::min(std::ceil((tGround - tTop) / step), 1e4));
+    for (int i = 0; i <= steps; ++i) {
         const double t = std::min(tTop + i * step, tGround);
         const double column = std::floor((origin.x + direction.x * t) / kCell);
         const double row = std::floor((origin.z + direction.z * t) / kCell);
