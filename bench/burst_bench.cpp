@@ -4,8 +4,10 @@
 //   PartyChangesInAReply   the timer message that opens a talk whose first state
 //                          makes its partner join and leave the party 499 times;
 //   PagesOfARun/0, /1      the timer message that opens the help pages (0) or the
-//                          boxes (1) that one heartbeat calling drav_help or
-//                          drav_dialog_box without end puts in front of the player,
+//                          boxes (1) that one heartbeat calling drav_help (each
+//                          page in turn, none yet shown in the game, since a page
+//                          opens once a game) or drav_dialog_box without end puts
+//                          in front of the player,
 //                          and the frame that shows the first (`open_`), and each
 //                          page's close with the frame after it (`close_`);
 //   TrapUnderTheParty      the ticks of one timer message (eleven, or up to a
@@ -38,6 +40,7 @@
 #include "common/sdl_init.h"
 #include "dialog_test_support.h"
 #include "engine/engine.h"
+#include "game/dialogs/maps/help_pages.h"
 #include "game/dialogs/dialog.h"
 #include "game/dialogs/talk/talk_dlg.h"
 #include "platform/win32/virtual_keys.h"
@@ -133,14 +136,20 @@ void PagesOfARun(benchmark::State& state) {
     Landing landing;
     if (!landing.Ready()) return state.SkipWithError("the game did not start on a calm landing");
     CDRAVApp& app = landing.App();
-    const std::string call = state.range(0) == 0 ? "drav_help( context, \"tutorial_party\", \"A page.\" )"
-                                                 : "drav_dialog_box( context, \"Box\", \"A page.\" )";
-    landing.Main().SetHeartbeat(QuillmereTest::LuaBody("while true do " + call + " end"));
+    std::string keys;
+    for (const HelpPage& page : HelpPages) keys += std::string(keys.empty() ? "" : ", ") + "\"" + page.key + "\"";
+    const std::string call = state.range(0) == 0
+                                 ? "i = i % " + std::to_string(kHelpPageCount) +
+                                       " + 1 drav_help( context, keys[i], \"A page.\" )"
+                                 : "drav_dialog_box( context, \"Box\", \"A page.\" )";
+    landing.Main().SetHeartbeat(
+        QuillmereTest::LuaBody("local keys = { " + keys + " } local i = 0 while true do " + call + " end"));
     // Only the bench makes the heartbeat beat.
     landing.Game().SetNextHeartbeatTick(std::numeric_limits<std::uint32_t>::max());
     std::vector<double> open, close;
     std::size_t pages = 0;
     for (auto _ : state) {
+        landing.Game().SetTutorialsShown(0);
         try {
             app.GetEngine()->RunHeartbeatActor(landing.Main());
         } catch (const CDRAVException& failure) {

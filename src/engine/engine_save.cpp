@@ -340,6 +340,11 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
             for (const ThingId foe : game.GetHeldFoes()) writer.WriteValue(foe & kMaxThingSerial);
             writer.EndBlock();
         }
+        if (game.GetTutorialsShown() != 0) {
+            writer.BeginBlock("tutorials");
+            writer.WriteValue(game.GetTutorialsShown());
+            writer.EndBlock();
+        }
         if (quickActions) {
             writer.BeginBlock("bonus");
             writer.WriteQuoted(*quickActions);
@@ -491,6 +496,12 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
             MakeThingId(foe, THING_ACTOR, serial);
             if (IsHeldFoe(game, foe)) game.HoldBack(foe);
         }
+        reader.EndBlock();
+    }
+    // Saves from before the game kept its shown tutorial pages have shown none.
+    if (reader.IsBlock("tutorials")) {
+        reader.BeginBlock("tutorials");
+        game.SetTutorialsShown(reader.ReadUInt());
         reader.EndBlock();
     }
     if (reader.IsBlock("bonus")) {

@@ -230,6 +230,14 @@ void CDRAVApp::OnDialogBoxEvent(const DRAV::CDialogBoxEvent& event) {
                 ShowScriptError(failure);
                 return;
             }
+            // A page opens once a game, however many runs raise it; what a later run
+            // says with it still reaches the player, in the log.
+            DRAV::CGame& game = *m_engine->GetGame();
+            if (game.WasTutorialShown(page)) {
+                if (!event.GetText().empty()) AppendMessage(event.GetText());
+                return;
+            }
+            game.MarkTutorialShown(page);
             SetDialog(true, std::make_shared<CHelpDlg>(this, page, event.GetText()));
             return;
         }

@@ -3,30 +3,20 @@
 #include "common/exception.h"
 #include "game/app.h"
 #include "game/dialogs/front/about_dlg.h"
+#include "game/dialogs/maps/help_pages.h"
 #include "game/dialogs/text_dlg.h"
 #include "game/identity.h"
 #include "platform/win32/shellapi.h"
 
 namespace {
 
-constexpr const char* kShortcutText =
-    " LINE LINE Keyboard shortcuts: LINE LINE Spacebar - Pause/unpause. LINE ESC - Clear orders. LINE TAB - Tabs "
-    "selection through party actors. LINE ENTER - Game menu. LINE CTRL - Show markup. LINE SHIFT - Append actions to "
-    "the end of the current actions (instead of overwriting); while the game is paused every click appends. LINE "
-    "1 - n - Select party actor. LINE 0 - Select whole party. LINE F1 - F10 - Select action of the one actor "
-    "selected (nothing while the whole party is selected). LINE n - Actor info. LINE i - Actor inventory. LINE b - Abilities. LINE j - "
-    "Journal. LINE m - Map. LINE w - World Map. LINE g - Messages. LINE x - Exit. LINE r - Return. LINE f - Turn "
-    "fastmove on/off. LINE v - Change sound volume. LINE ? - Display help. LINE ";
-
 // The shell's answers below 32 are failures.
 bool ShellFailed(HINSTANCE answer) { return reinterpret_cast<std::intptr_t>(answer) < 32; }
-
-std::string ShortcutHelpText() { return GetProductTitle() + kShortcutText; }
 
 }  // namespace
 
 void CDRAVApp::ShowShortcutsHelp() {
-    SetDialog(true, std::make_shared<CTextDlg>(this, "Help", ShortcutHelpText(), nullptr, false));
+    SetDialog(true, std::make_shared<CTextDlg>(this, "Help", BuildShortcutsText(), nullptr, false));
 }
 
 void CDRAVApp::ShowAboutDlg() { SetDialog(true, std::make_shared<CAboutDlg>(this)); }

@@ -216,6 +216,16 @@ public:
         std::uint32_t talksBegun = 0;
     };
     WayOutWalk& GetWayOutWalk() { return m_wayOutWalk; }
+    // The tutorial pages the interface has shown, by page number below 32, one bit
+    // each: a page opens once a game. Saved with the game.
+    bool WasTutorialShown(std::int32_t page) const {
+        return page >= 0 && page < 32 && (m_tutorialsShown >> page & 1u) != 0;
+    }
+    void MarkTutorialShown(std::int32_t page) {
+        if (page >= 0 && page < 32) m_tutorialsShown |= 1u << page;
+    }
+    std::uint32_t GetTutorialsShown() const { return m_tutorialsShown; }
+    void SetTutorialsShown(std::uint32_t pages) { m_tutorialsShown = pages; }
 
     // ---- tags and journals ----
     // Quest tags by name; the rules engine sets them through SetQuestTag.
@@ -338,6 +348,7 @@ private:
     bool m_wakingFromWipeOut = false;
     std::uint32_t m_arrivalsWithoutTick = 0;
     std::set<ThingId> m_heldFoes;
+    std::uint32_t m_tutorialsShown = 0;
     // The members' orders as the last conversation began, while the player has
     // given none since; not saved: a loaded game has begun no conversation.
     bool m_talkHeld = false;

@@ -52,6 +52,7 @@ TEST(EngineSave, AGameLoadedIntoAFreshEngineSavesTheSameTree) {
     QuillmereTest::PlaySampleGame(game);
     TempDir dir;
     const std::string quick = "slot 1 = fireball";
+    for (std::int32_t page : {0, 5, 21}) game.Game().MarkTutorialShown(page);
     game.Engine().SaveGame(dir / "one.drav", kExpected, &quick);
 
     auto engine = FreshEngine();
@@ -65,6 +66,8 @@ TEST(EngineSave, AGameLoadedIntoAFreshEngineSavesTheSameTree) {
         EXPECT_EQ(loaded.GetParty()[i]->GetPartyIndex(), i);
     }
     EXPECT_EQ(loaded.GetGold(), game.Game().GetGold());
+    for (std::int32_t page = 0; page < 22; ++page)
+        EXPECT_EQ(loaded.WasTutorialShown(page), page == 0 || page == 5 || page == 21) << "tutorial page " << page;
     ASSERT_NE(loaded.GetCurrentArea(), nullptr);
     EXPECT_EQ(loaded.GetCurrentArea()->GetName(), "reed_marsh");
     EXPECT_EQ(loaded.GetAreas().size(), 2u);

@@ -68,7 +68,10 @@ inline void FightTheLaneGoblins(Player& player) {
     SeedTheFight();
     player.WalkTo(6, 7, [&] { return player.FoeInSight(); });
     EXPECT_TRUE(player.Said("a goblin bursts out of them"));
+    // The page speaks to a hero as made: no weapon of her own, and where one is had.
     EXPECT_TRUE(player.Said("tutorial_combat: "));
+    EXPECT_TRUE(player.Said("A new hero has no weapon and fights bare-handed; Tobin the ferryman on the dock gives his "
+                            "spare pole to anyone who asks."));
     const auto goblin = player.Person("reed_goblin");
     ASSERT_TRUE(goblin);
     EXPECT_EQ(goblin->GetRace(), RACE_GOBLIN) << "the sheet and the hover name a goblin a goblin";

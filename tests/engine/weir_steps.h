@@ -55,6 +55,11 @@ inline void ArriveAtTheWeir(Player& player, const std::string& tutorial) {
     EXPECT_TRUE(player.Said("You have been assigned a quest (The Held Boats)."));
     EXPECT_EQ(JournalKeys(player), (std::vector<std::string>{"weir_arrival"}));
     EXPECT_TRUE(player.Said(tutorial + ": ")) << tutorial;
+    if (tutorial != "tutorial_items") return;
+    // What she carried up the towpath is in her pack, nothing in hand or worn, as the page says.
+    for (int slot = 0; slot < kEquipSlotCount; ++slot)
+        EXPECT_EQ(player.Main()->GetEquipped(static_cast<EquipSlot>(slot)), nullptr) << slot;
+    EXPECT_TRUE(player.Said("nothing in hand or worn"));
 }
 
 // Sefton, by his chain, says what he waits for; `greeting` is his first line.

@@ -321,6 +321,11 @@ TEST_F(CreationTest, NameKeysTrimmingAndTheLimit) {
     ASSERT_TRUE(loaded);
     auto actor = NewActor();
     auto page = std::make_shared<CCCNameDlg>(&app, actor);
+    // The controls are on the help's Shortcuts page; the manual holds only the rules.
+    const std::string told = page->GetDescription();
+    EXPECT_NE(told.find("For the controls, open the game's help with its ? button or the ? key and choose Shortcuts."), std::string::npos)
+        << told;
+    EXPECT_EQ(told.find("how to play"), std::string::npos) << told;
     Open(page);
     EXPECT_FALSE(Shown(CCCNameDlg::kDone));
     Key('1', true);

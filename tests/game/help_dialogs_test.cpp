@@ -65,11 +65,21 @@ TEST(HelpPageTable, KeysMatchExactlyAndTheMainChainRunsFromEightToFifteen) {
     EXPECT_EQ(battle.find("your party fights on"), std::string::npos);
     EXPECT_NE(battle.find("An actor you have given no order does not fight back"), std::string::npos);
     // Where the controls do what a player might not guess, the page says so: a spell
-    // is cast once, a click while paused adds an order, the F-keys act for one actor.
-    const std::pair<const char*, const char*> told[] = {{"tutorial_combat", "is cast at it once"},
-                                                        {"main_pause", "every click adds an order"},
-                                                        {"main_actions", "with the whole party selected the F-keys"}};
-    for (const auto& [key, words] : told) EXPECT_NE(HelpPages[FindHelpPageByKey(key)].text.find(words), std::string::npos) << key;
+    // is cast once, a click while paused adds an order, the F-keys act for one actor,
+    // the store lets nobody drag what the party cannot afford, the action page chooses
+    // nothing for an item its actor cannot use, a right-click on a button is a click,
+    // and a talk with several replies is left only by one.
+    const std::string shortcuts = BuildShortcutsText();
+    const std::pair<const std::string*, const char*> told[] = {
+        {&HelpPages[FindHelpPageByKey("tutorial_combat")].text, "is cast at it once"},
+        {&HelpPages[FindHelpPageByKey("tutorial_combat")].text, "Wield any weapon and wear any armour your actors carry"},
+        {&HelpPages[FindHelpPageByKey("main_pause")].text, "every click adds an order"},
+        {&HelpPages[FindHelpPageByKey("main_actions")].text, "with the whole party selected the F-keys"},
+        {&HelpPages[kHelpStore].text, "an item the party cannot afford does not move"},
+        {&HelpPages[kHelpAction].text, "an item named in red is one the actor cannot use: clicking it chooses nothing"},
+        {&shortcuts, "A right-click on a button counts as a click"},
+        {&shortcuts, "with several replies only a reply ends the talk"}};
+    for (const auto& [text, words] : told) EXPECT_NE(text->find(words), std::string::npos) << words;
 }
 
 class HelpDialogTest : public ::testing::Test, protected ShellOnSample {
@@ -178,6 +188,23 @@ TEST_F(HelpDialogTest, TutorialEventsOpenTheirPageUntilSwitchedOffAndAnUnknownKe
     app.OnDialogBoxEvent(DRAV::CDialogBoxEvent(DRAV::EVENT_TUTORIAL, "tutorial_start", "Ask the heron."));
     EXPECT_EQ(recorder.titles.back(), "Quillmere - Help - Tutorial - Welcome");
     EXPECT_EQ(Current().BuildText(), HelpPages[0].text + " LINE LINE Ask the heron.");
+    Press(CHelpDlg::kExit);
+    // A page opens once a game: raised again, as a second companion joins, it stays
+    // shut, and what the run says with it goes to the log.
+    for (const char* again : {"tutorial_party", "tutorial_start", "tutorial_party"}) {
+        const std::size_t lines = app.GetMessageLog().size();
+        app.OnDialogBoxEvent(DRAV::CDialogBoxEvent(DRAV::EVENT_TUTORIAL, again, std::string(again) + " again"));
+        if (app.GetCurrentDialog()) {
+            EXPECT_EQ(app.GetMessageLog().size(), lines);
+            Press(CHelpDlg::kExit);
+        } else {
+            ASSERT_EQ(app.GetMessageLog().size(), lines + 1);
+            EXPECT_EQ(app.GetMessageLog().back(), std::string(again) + " again");
+        }
+    }
+    EXPECT_EQ(std::count(recorder.titles.begin(), recorder.titles.end(), "Quillmere - Help - Tutorial - Party"), 1);
+    EXPECT_EQ(std::count(recorder.titles.begin(), recorder.titles.end(), "Quillmere - Help - Tutorial - Welcome"), 1);
+    app.OnDialogBoxEvent(DRAV::CDialogBoxEvent(DRAV::EVENT_TUTORIAL, "tutorial_combat", "Goblins!"));
     Press(CHelpDlg::kDisableTutorial);
     app.OnDialogBoxEvent(DRAV::CDialogBoxEvent(DRAV::EVENT_TUTORIAL, "tutorial_inspect", "Hover."));
     EXPECT_EQ(app.GetCurrentDialog(), nullptr);

@@ -411,8 +411,9 @@ TEST_F(OrdersTest, RAndTheReturnButtonSendTheFirstSelectedMemberBackOrAreRefused
     }
 }
 
-// A click on ground nobody walks, or X that takes no way out, says why: no way out
-// near, none in the area, or one whose script refused without a word of its own.
+// A click on ground nobody walks, or X that takes no way out, says why: what stands
+// there, whatever its kind (water, a fence, a wall, a post, a rack), no way out near,
+// none in the area, or one whose script refused without a word of its own.
 TEST(RefusedOrders, AClickOnGroundNobodyWalksOrXTakingNoWayOutSaysWhy) {
     // The landing's one way out to the marsh, given a script.
     const auto refusing = [](const std::string& script) {
@@ -425,6 +426,9 @@ TEST(RefusedOrders, AClickOnGroundNobodyWalksOrXTakingNoWayOutSaysWhy) {
         {"River Channel", sample, kDock, "The River Channel is no place to walk."},
         {"Net Rack", sample, kDock, "The Net Rack is no place to walk."},
         {"Reed Fence", sample, kDock, "The Reed Fence is no place to walk."},
+        {"Reed Wall", sample, kDock, "The Reed Wall is no place to walk."},
+        {"Boathouse Wall", sample, kDock, "The Boathouse Wall is no place to walk."},
+        {"Mooring Post", sample, kDock, "The Mooring Post is no place to walk."},
         {nullptr, sample, kDock, "The party is not at a way out."},
         {nullptr, sample, kOpenGround, "There is no way out of Open Ground."},
         {nullptr, refusing("return false"), kAtTheMarshPath, "The way to the reed marsh is closed."},

@@ -74,9 +74,15 @@ TEST(WinPages, TheFileGivesItsPagesInOrderAndTheClosingPageAlwaysComesLast) {
     auto source = ChapterWith(three);
     CWinDlg first(nullptr, source.get(), "Congratulations!", "The marsh is quiet.", false, true);
     EXPECT_EQ(first.GetPages()[1].text, "Second of two") << "a text spanning lines is one text";
+    // A chapter that leads on is not where the game ends: no thanks yet. The site is
+    // the one the front page gives and the Launch Website button opens.
     EXPECT_EQ(first.GetPages().back().text,
-              "The marsh is quiet. LINE LINE For more information on Velmarsh, visit our site: LINE LINE "
-              "https://velmarsh.quillmere.example/ LINE LINE Thank you for playing Quillmere! LINE ");
+              "The marsh is quiet. LINE LINE For more information on Quillmere, visit our site: LINE LINE "
+              "https://quillmere.example/ LINE ");
+    CWinDlg last(nullptr, source.get(), "Congratulations!", "The marsh is quiet.", false, false);
+    EXPECT_EQ(last.GetPages().back().text,
+              "The marsh is quiet. LINE LINE Thank you for playing Quillmere! LINE LINE For more information on "
+              "Quillmere, visit our site: LINE LINE https://quillmere.example/ LINE ");
     std::deque<WinPage> pages = first.GetPages();
     while (pages.size() > 1) {
         CWinDlg page(nullptr, source.get(), "Congratulations!", pages, false, true);
@@ -135,6 +141,7 @@ TEST_F(ChapterEndTest, ThePagesOpenOnceFollowEachOtherAndTheLastLeadsOn) {
     EXPECT_EQ(first->GetPages()[0].picture, "win1_marsh.jpg");
     EXPECT_GE(FirstPicture(), 1000) << "read from the chapter's ui pictures";
     EXPECT_EQ(first->GetPages().back().text.rfind("Reedwater is safe. LINE LINE", 0), 0u);
+    EXPECT_EQ(first->GetPages().back().text.find("Thank you"), std::string::npos) << "the game goes on";
     EXPECT_FALSE(first->OnButton(CWinDlg::kWebsite)) << "the website leaves the page open";
 
     for (std::size_t page = 1; page < count; ++page) {
@@ -161,10 +168,16 @@ TEST_F(ChapterEndTest, TheSamplesSecondChapterEndsAsTheLast) {
     CWinDlg* page = nullptr;
     while ((page = dynamic_cast<CWinDlg*>(app.GetCurrentDialog().get())) && page->GetPages().size() > 1) {
         EXPECT_EQ(Buttons(*page), std::vector<std::string>{"Next"});
+        // The closing text tells the boats going down over the weir, on every road.
+        EXPECT_EQ(page->GetPages().front().text.find("go down"), std::string::npos) << page->GetPages().front().text;
         app.CloseDialog(CWinDlg::kNext);
     }
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(Buttons(*page), kLastOfLastChapter);
+    // Where the game ends, the thanks follow the story at once, in sight above the site.
+    EXPECT_EQ(page->GetPages().back().text.rfind(
+                  "The boats go down past the chain. LINE LINE Thank you for playing Quillmere! LINE LINE", 0),
+              0u);
     app.CloseDialog(CWinDlg::kNext);  // Exit
     EXPECT_NE(dynamic_cast<CStartDlg*>(app.GetCurrentDialog().get()), nullptr);
     EXPECT_FALSE(app.IsGameRunning());

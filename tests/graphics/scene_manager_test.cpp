@@ -482,16 +482,19 @@ TEST_F(PickingTest, ActorsThenActionableObjectsThenSeenCells) {
     EXPECT_EQ(thing, chest);
 }
 
-TEST_F(PickingTest, GroundWestOfTheGridIsNoCellAndAnExitIsNearBelowTwentyUnits) {
+TEST_F(PickingTest, GroundNorthOfTheGridIsNoCellAndAnExitIsNearBelowTwentyUnits) {
     LookAt(2.5f, 15.0f);
     Frame();
     DRAV::CThing* thing = nullptr;
     bool nearExit = false;
-    EXPECT_EQ(PickAt(-1.0, 0, 16.25, thing, nearExit), PICK_NOTHING);
-    EXPECT_EQ(PickAt(0.5, 0, 16.25, thing, nearExit), PICK_TILE);
+    // North of the river, where nothing stands in the line of sight.
+    EXPECT_EQ(PickAt(3.75, 0, -1.0, thing, nearExit), PICK_NOTHING);
+    EXPECT_EQ(PickAt(3.75, 0, 0.5, thing, nearExit), PICK_TILE);
 
-    // Move the marsh exit just beyond and just within 20 units of the picked point.
-    const auto [px, py] = PixelOf(m_manager, kWidth, kHeight, 8.75, 0, 16.25);
+    // Move the marsh exit just beyond and just within 20 units of the picked point of
+    // the lane; a tile standing in the way, the net rack, is no way out wherever it is.
+    const auto [rx, ry] = PixelOf(m_manager, kWidth, kHeight, 8.75, 0, 16.25);
+    const auto [px, py] = PixelOf(m_manager, kWidth, kHeight, 13.75, 0, 16.25);
     float gx = 0, gz = 0;
     ASSERT_TRUE(m_manager.ScreenToWorld(&m_xp, px, py, gx, gz));
     auto exit = m_game.Area().GetExits().front();
@@ -503,6 +506,12 @@ TEST_F(PickingTest, GroundWestOfTheGridIsNoCellAndAnExitIsNearBelowTwentyUnits) 
         EXPECT_EQ(kind, PICK_TILE);
         EXPECT_EQ(nearExit, expected) << offset;
     }
+    exit->x = 8.75;
+    exit->y = 16.25;
+    m_manager.PickAtScreen(&m_xp, rx, ry, m_game.Area(), kind, thing, nearExit, false);
+    ASSERT_EQ(kind, PICK_TILE);
+    EXPECT_EQ(static_cast<DRAV::CTile*>(thing)->GetMaster()->GetDefinition().GetName(), "Net Rack");
+    EXPECT_FALSE(nearExit);
 }
 
 TEST_F(PickingTest, AClosedDoorTakesOnlyTheClicksItsLeafCovers) {
@@ -521,6 +530,33 @@ TEST_F(PickingTest, AClosedDoorTakesOnlyTheClicksItsLeafCovers) {
     for (auto [column, row] : {std::pair{8u, 4u}, {8u, 5u}}) {
         EXPECT_EQ(PickAt(column * 2.5 + 1.25, 0, row * 2.5 + 1.25, thing, nearExit), PICK_TILE);
         EXPECT_EQ(thing->GetId(), tileId(column, row)) << column << "," << row;
+    }
+}
+
+// Whatever stands up from the ground takes the clicks on what is drawn of it, as a
+// door's leaf does: the faces of the tall reeds closing the landing on the west, on
+// either side of the gap the lane leaves by, whose line of sight meets the ground
+// off the grid or in another cell beyond them, and the net rack's, over the lane.
+TEST_F(PickingTest, AWallOrARackTakesTheClicksOnItsFace) {
+    struct Row {
+        const char* name;
+        std::uint32_t column, row;
+        double x, y, z;  // a point of its face the view shows
+    };
+    const Row rows[] = {{"Reed Wall", 0, 7, 2.45, 2.0, 18.75},
+                        {"Reed Wall", 0, 10, 2.45, 3.0, 26.25},
+                        {"Net Rack", 2, 7, 6.25, 2.0, 19.95}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.name) + " at " + std::to_string(row.column) + "," + std::to_string(row.row));
+        LookAt(static_cast<float>(row.x), static_cast<float>(row.z));
+        Frame();
+        const DRAV::CTile* standing = m_game.Area().GetTile(row.column, row.row);
+        ASSERT_TRUE(standing && standing->GetMaster());
+        ASSERT_EQ(standing->GetMaster()->GetDefinition().GetName(), row.name);
+        DRAV::CThing* thing = nullptr;
+        bool nearExit = false;
+        ASSERT_EQ(PickAt(row.x, row.y, row.z, thing, nearExit), PICK_TILE);
+        EXPECT_EQ(static_cast<DRAV::CTile*>(thing)->GetMaster(), standing->GetMaster());
     }
 }
 

@@ -30,6 +30,7 @@ class CModule;
 class CObject;
 class CMasterTile;
 class CThing;
+class CTile;
 }  // namespace DRAV
 
 namespace DRAVGraph {
@@ -184,6 +185,8 @@ private:
                     DRAV::CObject*& object) const;
     bool PickTile(DRAV::CArea& area, const PickContext& context, float x, float y, DRAV::CThing*& tile,
                   bool& nearExit) const;
+    DRAV::CTile* StandingTileOnRay(DRAV::CArea& area, const PickContext& context, float x, float y) const;
+    bool GetStandingHeight(const DRAV::CMasterTile& master, double& height) const;
 
     std::shared_ptr<DRAVCommon::CDataFileFactory> m_source;
     std::map<std::int32_t, std::map<std::string, std::list<GraphicCacheEntry>>> m_cache;

@@ -3,12 +3,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "graphics/matrix.h"
 #include "graphics/scene/graphics_manager.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/game.h"
+#include "world/master_tile.h"
+#include "world/tile.h"
 
 namespace DRAVGraph {
 
@@ -16,6 +19,8 @@ namespace {
 
 constexpr double kCell = 2.5;
 constexpr double kExitReach2 = 400.0;  // 20 units, squared
+// Nothing a tile draws above this height hides the ground from a click.
+constexpr double kTallestStanding = 16.0;
 
 struct Point3 {
     double x = 0, y = 0, z = 0;
@@ -61,9 +66,10 @@ bool ScreenToGround(const PickContext& context, double x, double y, double& gx, 
 }
 
 // Whether the ray through the pixel meets the box in front of the eye; with `distance2`
-// also how far, in pixels squared, the box centre projects from the pixel.
+// also how far, in pixels squared, the box centre projects from the pixel, and with
+// `entry` how far along the ray it first meets the box.
 bool RayHitsBox(const PickContext& context, double x, double y, const Point3& low, const Point3& high,
-                double* distance2) {
+                double* distance2, double* entry = nullptr) {
     Point3 origin, direction;
     if (!PixelRay(context, x, y, origin, direction)) return false;
     const double start[3] = {origin.x, origin.y, origin.z};
@@ -78,6 +84,7 @@ bool RayHitsBox(const PickContext& context, double x, double y, const Point3& lo
         tFar = std::min(tFar, tB);
     }
     if (tNear > tFar || tFar < 0.0) return false;
+    if (entry) *entry = std::max(tNear, 0.0);
     if (distance2) {
         bool ok = false;
         const Point3 centre = Transform(context.forward, (low.x + high.x) / 2, (low.y + high.y) / 2,
@@ -85,6 +92,15 @@ bool RayHitsBox(const PickContext& context, double x, double y, const Point3& lo
         *distance2 = ok ? (centre.x - x) * (centre.x - x) + (centre.y - y) * (centre.y - y) : INFINITY;
     }
     return true;
+}
+
+// The tile of a seen cell, when a tile covers it.
+DRAV::CTile* SeenTile(DRAV::CArea& area, std::int64_t column, std::int64_t row) {
+    if (column < 0 || row < 0 || column >= area.GetColumns() || row >= area.GetRows()) return nullptr;
+    const auto c = static_cast<std::uint32_t>(column), r = static_cast<std::uint32_t>(row);
+    if (!area.GetSeenCells().Get(c, r)) return nullptr;
+    DRAV::CTile* tile = area.GetTile(c, r);
+    return tile && tile->GetMaster() ? tile : nullptr;
 }
 
 bool IsNearExit(const DRAV::CArea& area, double gx, double gz) {
@@ -210,47 +226,82 @@ bool CGraphicsManager::PickTile(DRAV::CArea& area, const PickContext& context, f
     found = nullptr;
     double gx = 0.0, gz = 0.0;
     if (!ScreenToGround(context, x, y, gx, gz)) return false;
+    // What stands in the way is no way out, whatever ground it hides.
+    if (DRAV::CTile* standing = StandingTileOnRay(area, context, x, y)) {
+        found = standing;
+        return true;
+    }
     // Floored: a point just west or north of the grid lies in no cell, not in cell 0.
     const double column = std::floor(gx / kCell), row = std::floor(gz / kCell);
     if (!(std::fabs(column) < 1e9 && std::fabs(row) < 1e9)) return false;
-    const auto c = static_cast<std::int64_t>(column), r = static_cast<std::int64_t>(row);
-    const auto seenTile = [&](std::int64_t cc, std::int64_t rr) -> DRAV::CTile* {
-        if (cc < 0 || rr < 0 || cc >= area.GetColumns() || rr >= area.GetRows()) return nullptr;
-        const auto uc = static_cast<std::uint32_t>(cc), ur = static_cast<std::uint32_t>(rr);
-        if (!area.GetSeenCells().Get(uc, ur)) return nullptr;
-        DRAV::CTile* tile = area.GetTile(uc, ur);
-        return tile && tile->GetMaster() ? tile : nullptr;
-    };
-
-    // A closed door stands tall: its leaf may cover a point of the ground beyond it.
-    Point3 origin, direction;
-    bool ok = false;
-    origin = Unproject(context, context.width / 2, context.height / 2, 0.0, ok);
-    bool farOk = false;
-    const Point3 far = Unproject(context, context.width / 2, context.height / 2, 1.0, farOk);
-    direction = {far.x - origin.x, far.y - origin.y, far.z - origin.z};
-    if (ok && farOk && Normalise(direction)) {
-        const bool away = direction.z >= 0.0;
-        const std::int64_t cFrom = away ? c - 5 : c, cTo = away ? c : c + 5;
-        const std::int64_t rFrom = away ? r - 10 : r, rTo = away ? r : r + 10;
-        for (std::int64_t cc = cFrom; cc <= cTo; ++cc) {
-            for (std::int64_t rr = rFrom; rr <= rTo; ++rr) {
-                DRAV::CTile* tile = seenTile(cc, rr);
-                if (!tile || tile->GetMaster()->GetDefinition().GetKind() != DRAV::TILE_DOOR) continue;
-                const DRAV::CMasterTileDoor* door = tile->GetDoor();
-                const double height = door->IsOpen() ? 0.1 : door->GetDefinition().GetDoorDrawValue();
-                const Point3 low{cc * kCell, 0.0, rr * kCell}, high{(cc + 1) * kCell, height, (rr + 1) * kCell};
-                if (RayHitsBox(context, x, y, low, high, nullptr)) {
-                    found = tile;
-                    return true;
-                }
-            }
-        }
-    }
-    DRAV::CTile* tile = seenTile(c, r);
+    DRAV::CTile* tile = SeenTile(area, static_cast<std::int64_t>(column), static_cast<std::int64_t>(row));
     if (!tile) return false;
     found = tile;
     nearExit = IsNearExit(area, gx, gz);
+    return true;
+}
+
+// A wall, a post, a fence or a closed door stands up from its cells and hides the
+// ground behind it: the line of sight meets it before the ground, whether that ground
+// lies in the grid or off it. Of all it meets, the nearest to the eye is what shows.
+DRAV::CTile* CGraphicsManager::StandingTileOnRay(DRAV::CArea& area, const PickContext& context, float x,
+                                                float y) const {
+    Point3 origin, direction;
+    if (!PixelRay(context, x, y, origin, direction) || !(direction.y < 0.0)) return nullptr;
+    // The ground a standing tile may hide lies under the ray from where it comes down
+    // to the tallest anything stands, to where it meets the ground.
+    const double tGround = -origin.y / direction.y;
+    const double tTop = std::max(0.0, (kTallestStanding - origin.y) / direction.y);
+    if (!(tGround >= tTop) || !std::isfinite(tGround)) return nullptr;
+    DRAV::CTile* nearest = nullptr;
+    double nearestAlong = INFINITY;
+    std::vector<const DRAV::CMasterTile*> tried;
+    // Steps of a quarter cell over the ground, so that no cell the ray passes over is missed.
+    const double step = kCell / 4 / std::max(1e-9, std::hypot(direction.x, direction.z));
+    const auto steps = static_cast<int>(std::min(std::ceil((tGround - tTop) / step), 1e4));
+    for (int i = 0; i <= steps; ++i) {
+        const double t = std::min(tTop + i * step, tGround);
+        const double column = std::floor((origin.x + direction.x * t) / kCell);
+        const double row = std::floor((origin.z + direction.z * t) / kCell);
+        if (!(std::fabs(column) < 1e9 && std::fabs(row) < 1e9)) continue;
+        DRAV::CTile* tile = SeenTile(area, static_cast<std::int64_t>(column), static_cast<std::int64_t>(row));
+        if (!tile) continue;
+        const DRAV::CMasterTile& master = *tile->GetMaster();
+        if (std::find(tried.begin(), tried.end(), &master) != tried.end()) continue;
+        tried.push_back(&master);
+        double height = 0.0;
+        if (!GetStandingHeight(master, height)) continue;
+        const Point3 low{master.GetColumn() * kCell, 0.0, master.GetRow() * kCell};
+        const Point3 high{(master.GetColumn() + master.GetWidth()) * kCell, height,
+                          (master.GetRow() + master.GetDepth()) * kCell};
+        double along = 0.0;
+        if (RayHitsBox(context, x, y, low, high, nullptr, &along) && along < nearestAlong) {
+            nearest = tile;
+            nearestAlong = along;
+        }
+    }
+    return nearest;
+}
+
+// How high a tile stands above its ground; false for floors and water, which are
+// the ground, and for a tile the view has drawn nothing of.
+bool CGraphicsManager::GetStandingHeight(const DRAV::CMasterTile& master, double& height) const {
+    const DRAV::TileKind kind = master.GetDefinition().GetKind();
+    if (kind == DRAV::TILE_FLOOR || kind == DRAV::TILE_EMPTY) return false;
+    if (kind == DRAV::TILE_DOOR) {
+        // An open door lies as low as the ground it opens on.
+        const auto* door = dynamic_cast<const DRAV::CMasterTileDoor*>(&master);
+        if (!door) return false;
+        height = door->IsOpen() ? 0.1 : door->GetDefinition().GetDoorDrawValue();
+        return true;
+    }
+    const std::shared_ptr<CGraphic>& graphic = master.GetGraphic().graphic;
+    if (!graphic) return false;
+    D3DMATRIX world;
+    GetMasterTileTransform(world, master);
+    BoundingBox drawn;
+    if (!graphic->GetDrawnBounds("default", 0, 0.0, world, drawn) || !(drawn.high[1] > 0.0f)) return false;
+    height = std::min<double>(drawn.high[1], kTallestStanding);
     return true;
 }
 

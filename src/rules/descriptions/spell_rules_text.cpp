@@ -165,7 +165,11 @@ void WriteCreatedItem(std::ostream& out, const CSpell& spell, const CSpellEffect
     if (!item) return WriteUnknownKey(out, spell, "creates the item", effect.GetItemKey());
     out << spell.GetName() << " creates the item " << item->GetName() << ". ";
     WriteDurationText(out, spell, effect.GetDuration(), viewer, context);
-    if (!CarriesOpenSpell(*item)) WriteItemDescription(*item, module, viewer, out);
+    // The item's own block stands apart from the sentence that makes it.
+    if (!CarriesOpenSpell(*item)) {
+        out << " LINE LINE ";
+        WriteItemDescription(*item, module, viewer, out);
+    }
 }
 
 void WriteResist(std::ostream& out, const CSpell& spell, const CSpellEffectResist& effect,

@@ -135,9 +135,12 @@ TEST(SpellDescription, ItemHoldingTheSpellThatMakesItIsNotDescribedWithinIt) {
               std::string::npos)
         << page;
     EXPECT_EQ(page.find("Type: Misc"), std::string::npos) << page;
-    // An item that holds no such spell has its page written in the spell's.
+    // An item that holds no such spell has its page written in the spell's, and in the
+    // page of the scroll that holds the spell, as a block of its own after a break.
     const std::string lantern = SpellPage(GetSpell(module.GetSpells(), "lantern_light"), module);
-    EXPECT_NE(lantern.find("8 hours. Reed Lantern LINE LINE Type: Misc LINE "), std::string::npos) << lantern;
+    const std::string scroll = ItemPage("lantern_scroll", module);
+    for (const std::string* page : {&lantern, &scroll})
+        EXPECT_NE(page->find("8 hours.  LINE LINE Reed Lantern LINE LINE Type: Misc LINE "), std::string::npos) << *page;
 }
 
 TEST(ItemDescription, PotionShowsItsSpellWithoutRange) {

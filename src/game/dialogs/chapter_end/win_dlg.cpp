@@ -13,9 +13,13 @@
 #include "ui/ui_manager.h"
 #include "ui/ui_text_element.h"
 
-std::string BuildClosingPageText(const std::string& closingText) {
-    return closingText + " LINE LINE For more information on " + GetCompanyName() + ", visit our site: LINE LINE " +
-           GetCompanyWebsite() + " LINE LINE Thank you for playing " + GetProductTitle() + "! LINE ";
+std::string BuildClosingPageText(const std::string& closingText, bool gameEnds) {
+    // The thanks come straight after the story, where the page shows them without a
+    // scroll however long the story runs; the site is the one the front page gives and
+    // Launch Website opens.
+    const std::string thanks = gameEnds ? " LINE LINE Thank you for playing " + GetProductTitle() + "!" : "";
+    return closingText + thanks + " LINE LINE For more information on " + GetProductTitle() +
+           ", visit our site: LINE LINE " + GetProductWebsite() + " LINE ";
 }
 
 CWinDlg::CWinDlg(CDRAVApp* app, DRAVCommon::CDataFileFactory* source, std::string title,
@@ -26,7 +30,8 @@ CWinDlg::CWinDlg(CDRAVApp* app, DRAVCommon::CDataFileFactory* source, std::strin
       m_nextChapterPresent(nextChapterPresent),
       m_nextChapterAbsent(nextChapterAbsent) {
     LoadPages();
-    m_pages.push_back(WinPage{DRAVCommon::DFK_CHAPTER, "chapter.jpg", BuildClosingPageText(closingText)});
+    m_pages.push_back(WinPage{DRAVCommon::DFK_CHAPTER, "chapter.jpg",
+                              BuildClosingPageText(closingText, !nextChapterPresent && !nextChapterAbsent)});
 }
 
 CWinDlg::CWinDlg(CDRAVApp* app, DRAVCommon::CDataFileFactory* source, std::string title, std::deque<WinPage> pages,

@@ -49,4 +49,6 @@ private:
     bool m_nextChapterAbsent;
 };
 
-std::string BuildClosingPageText(const std::string& closingText);
+// The closing page's text: the chapter's closing text, the thanks where the game
+// ends (no chapter follows), and the site the front page gives.
+std::string BuildClosingPageText(const std::string& closingText, bool gameEnds);

@@ -136,8 +136,9 @@ void CCCNameDlg::OnClose(int result) {
 std::string CCCNameDlg::GetDescription() {
     return "OK, almost done! Just one more important task; you must select a name for your character. You'll be "
            "looking at it all game, so pick something good. LINE LINE And now you're ready to play! Once you hit "
-           "Done you'll see your character in the game. See the " +
-           GetProductTitle() + " manual for more information on how to play. LINE LINE Visit " + GetProductWebsite() +
+           "Done you'll see your character in the game. For the controls, open the game's help with its ? "
+           "button or the ? key and choose Shortcuts. The " +
+           GetProductTitle() + " manual holds the rules of play. LINE LINE Visit " + GetProductWebsite() +
            " for News, Updates, and More Information on " + GetCompanyName() + " and " + GetProductTitle() + ".";
 }
 

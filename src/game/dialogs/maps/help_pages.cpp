@@ -2,10 +2,22 @@
 
 #include "common/exception.h"
 #include "game/dialogs/dialog.h"
+#include "ui/product_title.h"
 
 namespace {
 
 constexpr std::int32_t kNone = kHelpPageCount;
+
+constexpr const char* kShortcutText =
+    " LINE LINE Keyboard shortcuts: LINE LINE Spacebar - Pause/unpause. LINE ESC - Clear orders. LINE TAB - Tabs "
+    "selection through party actors. LINE ENTER - Game menu. LINE CTRL - Show markup. LINE SHIFT - Append actions to "
+    "the end of the current actions (instead of overwriting); while the game is paused every click appends. LINE "
+    "1 - n - Select party actor. LINE 0 - Select whole party. LINE F1 - F10 - Select action of the one actor "
+    "selected (nothing while the whole party is selected). LINE n - Actor info. LINE i - Actor inventory. LINE b - Abilities. LINE j - "
+    "Journal. LINE m - Map. LINE w - World Map. LINE g - Messages. LINE x - Exit. LINE r - Return. LINE f - Turn "
+    "fastmove on/off. LINE v - Change sound volume. LINE ? - Display help. LINE LINE In a conversation: 1 - 9 choose "
+    "a reply; ESC and ENTER take the reply when there is only one, and with several replies only a reply ends the "
+    "talk. LINE LINE A right-click on a button counts as a click: a right-click on Exit leaves as a click does. LINE ";
 
 }  // namespace
 
@@ -40,7 +52,7 @@ std::array<HelpPage, kHelpPageCount> InitHelpPages() {
             "once. To part with a member, talk to that member and ask them to leave the party.",
         // 6: party members do only what they are told; one without an order stands,
         // even when struck.
-        "A battle is about to begin. Wield your weapons and wear your armour first. " + click +
+        "A battle is about to begin. Wield any weapon and wear any armour your actors carry first. " + click +
             " the pause button to stop the fight at any moment, give each actor its orders, then unpause to "
             "watch them carried out. " + click + " an enemy to attack it, and the actors you chose fight it "
             "until it falls; a spell chosen on the action bar is cast at it once. An actor you have given no "
@@ -93,10 +105,12 @@ std::array<HelpPage, kHelpPageCount> InitHelpPages() {
             " it for its details. LINE 3) Drag it to an action button to ready it.",
         // 20
         "1) " + hover + " an entry for quick information. LINE 2) " + rightClick + " it for its details. LINE 3) " +
-            click + " a spell, power or item and then " + click + " Done to use it.",
+            click + " a spell, power or item and then " + click +
+            " Done to use it; an item named in red is one the actor cannot use: clicking it chooses nothing.",
         // 21
         "1) " + hover + " an item for quick information. LINE 2) " + rightClick +
-            " it for its details. LINE 3) Drag and drop items to buy or sell them. LINE ",
+            " it for its details. LINE 3) Drag and drop items to buy or sell them; an item the party cannot afford "
+            "does not move. LINE ",
     };
 
     struct Row {
@@ -131,3 +145,5 @@ std::int32_t FindHelpPageByKey(const std::string& key) {
         if (key == page.key) return page.id;
     throw CDRAVException(DRAV_ERR_SCRIPT, "No help page has the key \"" + key + "\".");
 }
+
+std::string BuildShortcutsText() { return GetProductTitle() + kShortcutText; }

@@ -30,3 +30,7 @@ extern const std::array<HelpPage, kHelpPageCount> HelpPages;
 std::array<HelpPage, kHelpPageCount> InitHelpPages();
 // The id of the page with exactly that key; code 6 naming the key for none.
 std::int32_t FindHelpPageByKey(const std::string& key);
+
+// The text of the help's Shortcuts page: the keys, and what the mouse and the keys
+// do where a player might not guess it.
+std::string BuildShortcutsText();
