@@ -91,4 +91,9 @@ struct Sight {
     std::string NameOf(DRAV::ThingId id) const;
 };
 
+// The lines of the log `now` that came after those of `before`, in their order of
+// arrival: the log keeps its last lines only, so the lines of `before` are found
+// again at its start, however many fell off it since.
+std::deque<std::string> LinesAfter(const std::deque<std::string>& before, const std::deque<std::string>& now);
+
 }  // namespace QuillmerePlaySweep

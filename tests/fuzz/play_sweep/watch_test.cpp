@@ -107,9 +107,19 @@ TEST(PlaySweepWatches, AWalkToAWayOutEndsInTheQuestionOrAWord) {
              play.sight.offered.clear();
          },
          "walk"},
+        {"unasked, a line of no one's pushing the oldest off the full log", 0,
+         [](Play& play) {
+             play.sight.log.pop_front();
+             play.sight.log.push_back("Mist lies low over Reedwater.");
+         },
+         "walk"},
     };
     for (const Case& c : cases) {
         Play play;
+        // The log full of an old fight, its lines naming both.
+        for (int line = 0; line < 200; ++line)
+            play.sight.log.insert(play.sight.log.end(),
+                                  {"Reed Goblin hits Wren for 2 damage.", "Marra misses Reed Goblin."});
         PartyToTheWayOut(play, c.kept, c.end);
         EXPECT_EQ(play.Kinds(), c.found) << c.what;
     }
