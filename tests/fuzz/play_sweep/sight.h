@@ -38,7 +38,7 @@ struct OrderSight {
         Ground,  // a walk to the point (x, z)
         Door,    // a door opened from beside its cell, whose middle is (x, z)
         Thing,   // a person talked to, a thing used: `thing`
-        Fight,   // a blow at `thing`, or a spell at one not of the party or its friends
+        Fight,   // a blow or a spell at `thing`, one not of the party or its friends
         Other
     };
     Kind kind = Kind::None;

@@ -106,14 +106,16 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
         m_hitPoints.clear();
         m_loose.clear();
         m_walkers.clear();
-        // The party's coming holds back every foe that was there; one loose as it
-        // comes in was placed by the story on the way in, and one not yet turned,
-        // as the lookout posted on the trail head, waits to be roused.
+        // The party's coming holds back every foe that was there, those that chased
+        // it out too; one loose as it comes in that is new to the area was placed
+        // by the story on the way in, and one not yet turned, as the lookout posted
+        // on the trail head, waits to be roused.
+        const std::set<DRAV::ThingId>& metHere = m_seenIn[m_area];
         m_hostile.clear();
         for (const FigureSight& figure : sight.figures)
-            if (figure.hostile && figure.held) m_hostile.insert(figure.id);
+            if (figure.hostile && (figure.held || metHere.count(figure.id))) m_hostile.insert(figure.id);
         m_unturned = Unturned(sight);
-        m_playersFight = false;
+        m_playersFoes.clear();
         m_fightUnderWay = false;
         calmBegins = true;
     } else if (boxUp && !m_boxUp) {
@@ -137,13 +139,24 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
         foe = loose.count(*foe) ? std::next(foe) : m_looseThroughCalm.erase(foe);
     bool roused = false;
     for (const DRAV::ThingId foe : loose) roused = roused || !m_looseThroughCalm.count(foe);
+    // The player's fights: whom an order went for, whom a talk turned, and who came
+    // loose while one of those was loose.
     const bool talkUp = sight.page.kind == PageSight::Kind::Talk;
-    m_playersFight = m_playersFight || (roused && (talkUp || m_talkWasUp));
+    bool fightOn = false;
+    for (const DRAV::ThingId foe : m_playersFoes) fightOn = fightOn || m_loose.count(foe);
+    for (const DRAV::ThingId foe : loose)
+        if (!m_loose.count(foe) && (talkUp || m_talkWasUp || fightOn)) m_playersFoes.insert(foe);
     m_talkWasUp = talkUp;
     for (const FigureSight& member : sight.figures)
-        m_playersFight = m_playersFight || (member.member && member.order.kind == OrderSight::Kind::Fight);
+        if (member.member && member.order.kind == OrderSight::Kind::Fight && member.order.thing)
+            m_playersFoes.insert(member.order.thing);
+    // A blow the player's fight explains came from one of its foes: every foe loose
+    // now or at the last look is one.
+    bool playersFight = !m_playersFoes.empty();
+    for (const DRAV::ThingId foe : loose) playersFight = playersFight && m_playersFoes.count(foe);
+    for (const DRAV::ThingId foe : m_loose) playersFight = playersFight && m_playersFoes.count(foe);
     const bool explained =
-        m_playersFight || m_fightBeforeCalm || (roused && m_unprovoked.empty() && m_looseThroughCalm.empty());
+        playersFight || m_fightBeforeCalm || (roused && m_unprovoked.empty() && m_looseThroughCalm.empty());
 
     std::map<DRAV::ThingId, int> hitPoints;
     std::map<DRAV::ThingId, bool> standing;
@@ -178,6 +191,7 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
     m_loose = loose;
     m_fightUnderWay = m_fightUnderWay && NearAMember(sight, loose);
     m_unturned = Unturned(sight);
+    for (const FigureSight& figure : sight.figures) m_seenIn[m_area].insert(figure.id);
     m_hostile.clear();
     m_foeNames.clear();
     for (const FigureSight& figure : sight.figures)

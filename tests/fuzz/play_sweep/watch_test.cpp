@@ -13,7 +13,7 @@
 namespace QuillmerePlaySweep {
 namespace {
 
-constexpr DRAV::ThingId kWren = 1, kMarra = 2, kGoblin = 3, kWayOut = 4;
+constexpr DRAV::ThingId kWren = 1, kMarra = 2, kGoblin = 3, kWayOut = 4, kArcher = 5;
 
 std::shared_ptr<const void> Fresh() { return std::make_shared<int>(0); }
 
@@ -202,6 +202,15 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
         {"Marra was sent to fight it",
          [](Play&) {},
          [](Play& play) { play.Who(kMarra).order = Walk(OrderSight::Kind::Fight, kGoblin, 0, 0); }, ""},
+        {"Marra fought the archer to its death before: the goblin is none of that fight",
+         [](Play& play) {
+             play.sight.figures.push_back({kArcher, "Goblin Archer", 60, 20, 1, true, false, true, false, 9, {}});
+             play.Who(kMarra).order = Walk(OrderSight::Kind::Fight, kArcher, 0, 0);
+             play.Look();
+             play.Who(kArcher).alive = false;
+             play.Who(kMarra).order = {};
+         },
+         [](Play&) {}, "struck"},
     };
     for (const Case& c : cases) {
         Play play;
@@ -227,14 +236,25 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
     }
 }
 
-// As the party comes in: a foe loose was placed on the way in; a watcher not yet
-// turned and one held back turn only on a party that comes to them, Marra walking
-// near; Wren stands.
+// As the party comes in: a foe loose was placed on the way in, unless the party
+// met it there before and it chased the party out; a watcher not yet turned and
+// one held back turn only on a party that comes to them, Marra walking near; Wren
+// stands.
 TEST(PlaySweepWatches, AFoeTheArrivalHeldStrikesOnlyOnceThePartyCameToIt) {
-    enum Foe { kPlaced, kWatcher, kHeld };
-    for (const Foe foe : {kPlaced, kWatcher, kHeld})
+    enum Foe { kPlaced, kWatcher, kHeld, kChasedOut };
+    for (const Foe foe : {kPlaced, kWatcher, kHeld, kChasedOut})
         for (const bool walked : {false, true}) {
             Play play;
+            if (foe == kChasedOut) {
+                // The goblin chased the party out into the marsh; the party comes back.
+                play.Look();
+                const FigureSight goblin = play.Who(kGoblin);
+                play.sight.figures.pop_back();
+                play.sight.area = "reed_marsh";
+                play.Look();
+                play.sight.area = "reedwater_landing";
+                play.sight.figures.push_back(goblin);
+            }
             play.Who(kGoblin).held = foe == kHeld;
             play.Who(kGoblin).hostile = foe != kWatcher;
             play.Look();
@@ -244,7 +264,9 @@ TEST(PlaySweepWatches, AFoeTheArrivalHeldStrikesOnlyOnceThePartyCameToIt) {
             play.Look(30);
             play.Who(kWren).hitPoints -= 3;
             play.Look(30);
-            EXPECT_EQ(play.Kinds(), foe != kPlaced && !walked ? "struck" : "") << foe << (walked ? ", walked" : "");
+            // Loose from the first, it was not roused by the party coming.
+            const bool unprovoked = foe == kChasedOut || (foe != kPlaced && !walked);
+            EXPECT_EQ(play.Kinds(), unprovoked ? "struck" : "") << foe << (walked ? ", walked" : "");
         }
 }
 
