@@ -61,12 +61,18 @@ bool TellsOfABlow(const std::string& line, const Sight& sight, const std::set<st
 }  // namespace
 
 void CStrikeWatch::SortRoused(const Sight& sight, const std::set<DRAV::ThingId>& loose, bool boxUp) {
-    // One the story places as the box opens, or since, was set there to strike.
-    // One that stood there, held back or not yet turned, strikes only a party that
-    // came to it: a member walking near it.
-    for (const DRAV::ThingId foe : loose)
-        if (!m_loose.count(foe) && (m_hostileBeforeCalm.count(foe) || m_unturnedBeforeCalm.count(foe)))
+    // One the story places as the box opens, or since, was set there to strike;
+    // but a box that opens on a party at rest holds back every foe turned on it,
+    // so one loose under it, no fight under way, would strike unprovoked. One that
+    // stood there, held back or not yet turned, strikes only a party that came to
+    // it: a member walking near it.
+    for (const DRAV::ThingId foe : loose) {
+        if (m_loose.count(foe)) continue;
+        if (m_hostileBeforeCalm.count(foe) || m_unturnedBeforeCalm.count(foe))
             m_unsorted.insert(foe);
+        else if (boxUp && m_calmByBox && !m_fightBeforeCalm)
+            m_unprovoked.insert(foe);
+    }
     // Under a box the clock stands: whether the party walks on by a foe shows once it is gone.
     if (boxUp) return;
     for (const DRAV::ThingId id : m_unsorted) {
@@ -103,6 +109,7 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
         m_area = sight.area;
         m_calmFrom = now;
         m_calmWhy = "arriving in " + m_area;
+        m_calmByBox = false;
         m_hitPoints.clear();
         m_loose.clear();
         m_walkers.clear();
@@ -121,6 +128,7 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
     } else if (boxUp && !m_boxUp) {
         m_calmFrom = now;
         m_calmWhy = "the box \"" + sight.page.title + "\" opening";
+        m_calmByBox = true;
         calmBegins = true;
     }
     m_boxUp = boxUp;

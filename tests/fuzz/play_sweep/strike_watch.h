@@ -19,7 +19,8 @@ namespace QuillmerePlaySweep {
 // - an ambush: every foe loose since turned loose then or after, and was placed
 //   there by the story as the party came in (new to the area: one the party met
 //   there before and finds loose again chased it out and should have gone back)
-//   or as the box opened or after, as the lane's goblins burst out of the reeds,
+//   or as the box opened or after, as the lane's goblins burst out of the reeds
+//   (held back by the box, no fight under way: one loose under it is no ambush),
 //   or stood there, not yet turned (as the lookout posted on the trail head waits)
 //   or held back, and turned loose as the party came to it, a member walking near
 //   it once the box was gone;
@@ -43,6 +44,8 @@ private:
     std::string m_area;
     std::uint32_t m_calmFrom = 0;
     std::string m_calmWhy;
+    // The calm began with a box, not with the party's coming.
+    bool m_calmByBox = false;
     bool m_boxUp = false;
     bool m_talkWasUp = false;
     std::map<DRAV::ThingId, int> m_hitPoints;
