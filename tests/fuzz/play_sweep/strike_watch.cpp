@@ -150,8 +150,10 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
     // The player's fights: whom an order went for, whom a talk turned, and who came
     // loose while one of those was loose.
     const bool talkUp = sight.page.kind == PageSight::Kind::Talk;
+    // Those the same blow turns, as its friends rally to the one struck, come
+    // loose at the same look.
     bool fightOn = false;
-    for (const DRAV::ThingId foe : m_playersFoes) fightOn = fightOn || m_loose.count(foe);
+    for (const DRAV::ThingId foe : m_playersFoes) fightOn = fightOn || m_loose.count(foe) || loose.count(foe);
     for (const DRAV::ThingId foe : loose)
         if (!m_loose.count(foe) && (talkUp || m_talkWasUp || fightOn)) m_playersFoes.insert(foe);
     m_talkWasUp = talkUp;
