@@ -72,7 +72,10 @@ OrderSight OrderOf(const DRAV::CActor& actor) {
         seen.thing = order->GetThingId();
     } else if (const auto* cast = dynamic_cast<const DRAV::CCastOrder*>(order.get())) {
         const DRAV::CActor* target = TheArea()->FindActor(cast->GetTargetId());
-        if (target && !target->IsPartyOrFriendly()) seen.kind = OrderSight::Kind::Fight;
+        if (target && !target->IsPartyOrFriendly()) {
+            seen.kind = OrderSight::Kind::Fight;
+            seen.thing = target->GetId();
+        }
     }
     return seen;
 }

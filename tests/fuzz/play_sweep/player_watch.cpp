@@ -37,16 +37,8 @@ void CTalkWatch::Check(CFindings& findings, int turn, const Sight& sight) {
 }
 
 std::deque<std::string> CLineWatch::NewLogLines(const Sight& sight) {
-    const std::deque<std::string>& log = sight.log;
-    // The log keeps its last lines only: the lines seen before are found again at
-    // its start, however many fell off.
-    std::size_t dropped = 0;
-    while (dropped < m_log.size() &&
-           !(m_log.size() - dropped <= log.size() && std::equal(m_log.begin() + dropped, m_log.end(), log.begin())))
-        ++dropped;
-    const std::size_t kept = m_log.size() - dropped;
-    std::deque<std::string> lines(log.begin() + static_cast<std::ptrdiff_t>(std::min(kept, log.size())), log.end());
-    m_log = log;
+    std::deque<std::string> lines = LinesAfter(m_log, sight.log);
+    m_log = sight.log;
     return lines;
 }
 

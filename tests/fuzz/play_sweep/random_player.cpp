@@ -31,6 +31,9 @@ using namespace QuillmereE2E::AtTheWindow;
 using Steps = std::vector<Step>;
 
 constexpr int kExitButton = 10;
+// The second slot of the selected member's action bar: Talk, by which a member
+// speaks with a companion, as the party tutorial tells.
+constexpr int kTalkSlot = 211;
 // A turn of the player: what it did, then this long watching.
 constexpr int kTurnMs = 250;
 // The clock runs in slices this long between looks; an action's handling, or a
@@ -223,6 +226,24 @@ Steps Select() {
     return {Key(which == 0 ? SDL_SCANCODE_0 : static_cast<SDL_Scancode>(SDL_SCANCODE_1 + which - 1))};
 }
 
+// A word with a companion: the main character selected, Talk on her action bar,
+// then a click on the companion where the view shows it then.
+Steps TalkToACompanion() {
+    std::vector<DRAV::CActor*> companions;
+    for (const auto& member : TheGame().GetParty())
+        if (member->IsAlive() && !member->IsMainCharacter() && member->GetArea() == TheArea())
+            companions.push_back(member.get());
+    const DRAV::CActor* companion = Any(companions);
+    if (!companion) return {};
+    Me().lastAction = "spoke with " + companion->GetName();
+    const DRAV::ThingId id = companion->GetId();
+    return {Key(SDL_SCANCODE_1), Wait(100), ClickId(kTalkSlot), Wait(100), Decide([id] {
+                const DRAV::CActor* member = TheArea() ? TheArea()->FindActor(id) : nullptr;
+                const std::optional<POINT> at = member ? WhereToClick(*member) : std::nullopt;
+                return at ? Steps{ClickAt(*at)} : Steps{};
+            })};
+}
+
 // An F-key's quick action, then a click on someone or the ground for it.
 Steps Order() {
     const int slot = Roll(8);
@@ -279,6 +300,7 @@ Steps OnScreen(int& watching) {
     if (roll < 70) return Select();
     if (roll < 78) return Order();
     if (roll < 82) return SaveAndLoad();
+    if (roll < 86) return TalkToACompanion();
     Me().lastAction = "waited";
     watching = 500 + Roll(2500);
     return {};

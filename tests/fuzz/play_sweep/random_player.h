@@ -2,7 +2,8 @@
 // A random player at the window of the real program: from a new game of a chapter,
 // its hero made on the creation pages, or a saved game, turn after turn it clicks the ground near and far, people,
 // things and ways out, with one member or the whole party selected, gives F-key
-// orders and clicks their targets, answers talk at random, leaving too, takes the
+// orders and clicks their targets, speaks with a companion by the Talk of the
+// hero's action bar, answers talk at random, leaving too, takes the
 // ways out and travels the map, and saves and loads through the game menu and
 // the front page. Its watches report what a
 // player would notice, each as a check named "finding N" of the driver's run;

@@ -1,5 +1,7 @@
 #include "play_sweep/sight.h"
 
+#include <algorithm>
+
 namespace QuillmerePlaySweep {
 
 const FigureSight* Sight::Figure(DRAV::ThingId id) const {
@@ -18,6 +20,16 @@ std::string Sight::NameOf(DRAV::ThingId id) const {
     if (const FigureSight* figure = Figure(id)) return figure->name;
     if (const ThingSight* thing = Thing(id)) return thing->name;
     return "";
+}
+
+std::deque<std::string> LinesAfter(const std::deque<std::string>& before, const std::deque<std::string>& now) {
+    std::size_t dropped = 0;
+    while (dropped < before.size() && !(before.size() - dropped <= now.size() &&
+                                         std::equal(before.begin() + static_cast<std::ptrdiff_t>(dropped), before.end(),
+                                                    now.begin())))
+        ++dropped;
+    const std::size_t kept = before.size() - dropped;
+    return {now.begin() + static_cast<std::ptrdiff_t>(std::min(kept, now.size())), now.end()};
 }
 
 }  // namespace QuillmerePlaySweep

@@ -38,7 +38,7 @@ struct OrderSight {
         Ground,  // a walk to the point (x, z)
         Door,    // a door opened from beside its cell, whose middle is (x, z)
         Thing,   // a person talked to, a thing used: `thing`
-        Fight,   // a blow at `thing`, or a spell at one not of the party or its friends
+        Fight,   // a blow or a spell at `thing`, one not of the party or its friends
         Other
     };
     Kind kind = Kind::None;
@@ -90,5 +90,10 @@ struct Sight {
     // The name of a figure or a thing; empty for none.
     std::string NameOf(DRAV::ThingId id) const;
 };
+
+// The lines of the log `now` that came after those of `before`, in their order of
+// arrival: the log keeps its last lines only, so the lines of `before` are found
+// again at its start, however many fell off it since.
+std::deque<std::string> LinesAfter(const std::deque<std::string>& before, const std::deque<std::string>& now);
 
 }  // namespace QuillmerePlaySweep

@@ -7,6 +7,8 @@
 #include "common/random.h"
 #include "engine/story_steps.h"
 #include "engine/weir_steps.h"
+#include "world/area.h"
+#include "world/area/area_records.h"
 
 namespace QuillmerePlaySweep {
 namespace {
@@ -89,6 +91,41 @@ void PlayTheStory(CStages& stages) {
     stages.Keep(weir, 2, "sluice", QuillmereTest::SluiceHouseOpen(weir));
 }
 
+// The marsh stage after a chase: the drowned watch, roused in the south shallows,
+// chased the party up to the bridge below the hide, where a box held it back as
+// it stood, about the back channel Marra's punt lands at; the party went back to
+// Marra's fire. Taken round in her punt to the hide, or to the marsh again, the
+// party comes back into the marsh with no journey's hours between: an arrival
+// that leaves the watch loose where it stood puts it upon the party.
+void WatchAtTheBridge(CStages& stages) {
+    if (!stages.Wanted(1, "chased")) return;
+    DRAVCommon::GetRandomEngine().seed(5);
+    Player player(QuillmereTest::kFighter);
+    QuillmereTest::TakeTobinsPole(player);
+    QuillmereTest::FightTheLaneGoblins(player);
+    QuillmereTest::HearHollisNews(player);
+    QuillmereTest::WalkIntoTheMarsh(player);
+    QuillmereTest::AskMarraAlong(player);
+    DRAV::CArea& marsh = player.Area();
+    const DRAV::CAreaEntry* punt = DRAV::FindAreaEntry(marsh.GetEntries(), "punt");
+    int held = 0;
+    for (const auto& warden : DRAV::ActorList(marsh.GetActors())) {
+        if (!punt || warden->GetTemplateName() != "drowned_warden") continue;
+        std::shared_ptr<DRAV::CActor> chaser = marsh.RemoveActor(*warden);
+        if (!marsh.PlaceActor(punt->column + 1, punt->row, false, chaser)) {
+            marsh.AddActor(std::move(chaser));
+            continue;
+        }
+        chaser->SetRelation(DRAV::RELATION_HOSTILE);
+        player.Game().HoldFoeBack(*chaser);
+        ++held;
+    }
+    // Back from the fire onto the lane, out of reach of its way out and of the watch.
+    const bool onTheLane = player.WalkTo(9, 4);
+    stages.Keep(player, 1, "chased",
+                onTheLane && held == 3 && marsh.GetName() == "reed_marsh" && player.Game().IsQuestTagSet("witch_told"));
+}
+
 }  // namespace
 
 std::vector<Stage> MakeStages(const std::string& folder, int chapter, const std::string& only) {
@@ -100,6 +137,7 @@ std::vector<Stage> MakeStages(const std::string& folder, int chapter, const std:
     for (const char* name : kReedwaterStages) story = story || stages.Wanted(1, name);
     for (const char* name : kAshcombeStages) story = story || stages.Wanted(2, name);
     if (story) PlayTheStory(stages);
+    WatchAtTheBridge(stages);
     return stages.Take();
 }
 

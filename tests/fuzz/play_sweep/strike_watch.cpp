@@ -61,12 +61,18 @@ bool TellsOfABlow(const std::string& line, const Sight& sight, const std::set<st
 }  // namespace
 
 void CStrikeWatch::SortRoused(const Sight& sight, const std::set<DRAV::ThingId>& loose, bool boxUp) {
-    // One the story places as the box opens, or since, was set there to strike.
-    // One that stood there, held back or not yet turned, strikes only a party that
-    // came to it: a member walking near it.
-    for (const DRAV::ThingId foe : loose)
-        if (!m_loose.count(foe) && (m_hostileBeforeCalm.count(foe) || m_unturnedBeforeCalm.count(foe)))
+    // One the story places as the box opens, or since, was set there to strike;
+    // but a box that opens on a party at rest holds back every foe turned on it,
+    // so one loose under it, no fight under way, would strike unprovoked. One that
+    // stood there, held back or not yet turned, strikes only a party that came to
+    // it: a member walking near it.
+    for (const DRAV::ThingId foe : loose) {
+        if (m_loose.count(foe)) continue;
+        if (m_hostileBeforeCalm.count(foe) || m_unturnedBeforeCalm.count(foe))
             m_unsorted.insert(foe);
+        else if (boxUp && m_calmByBox && !m_fightBeforeCalm)
+            m_unprovoked.insert(foe);
+    }
     // Under a box the clock stands: whether the party walks on by a foe shows once it is gone.
     if (boxUp) return;
     for (const DRAV::ThingId id : m_unsorted) {
@@ -103,22 +109,26 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
         m_area = sight.area;
         m_calmFrom = now;
         m_calmWhy = "arriving in " + m_area;
+        m_calmByBox = false;
         m_hitPoints.clear();
         m_loose.clear();
         m_walkers.clear();
-        // The party's coming holds back every foe that was there; one loose as it
-        // comes in was placed by the story on the way in, and one not yet turned,
-        // as the lookout posted on the trail head, waits to be roused.
+        // The party's coming holds back every foe that was there, those that chased
+        // it out too; one loose as it comes in that is new to the area was placed
+        // by the story on the way in, and one not yet turned, as the lookout posted
+        // on the trail head, waits to be roused.
+        const std::set<DRAV::ThingId>& metHere = m_seenIn[m_area];
         m_hostile.clear();
         for (const FigureSight& figure : sight.figures)
-            if (figure.hostile && figure.held) m_hostile.insert(figure.id);
+            if (figure.hostile && (figure.held || metHere.count(figure.id))) m_hostile.insert(figure.id);
         m_unturned = Unturned(sight);
-        m_playersFight = false;
+        m_playersFoes.clear();
         m_fightUnderWay = false;
         calmBegins = true;
     } else if (boxUp && !m_boxUp) {
         m_calmFrom = now;
         m_calmWhy = "the box \"" + sight.page.title + "\" opening";
+        m_calmByBox = true;
         calmBegins = true;
     }
     m_boxUp = boxUp;
@@ -137,13 +147,26 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
         foe = loose.count(*foe) ? std::next(foe) : m_looseThroughCalm.erase(foe);
     bool roused = false;
     for (const DRAV::ThingId foe : loose) roused = roused || !m_looseThroughCalm.count(foe);
+    // The player's fights: whom an order went for, whom a talk turned, and who came
+    // loose while one of those was loose.
     const bool talkUp = sight.page.kind == PageSight::Kind::Talk;
-    m_playersFight = m_playersFight || (roused && (talkUp || m_talkWasUp));
+    // Those the same blow turns, as its friends rally to the one struck, come
+    // loose at the same look.
+    bool fightOn = false;
+    for (const DRAV::ThingId foe : m_playersFoes) fightOn = fightOn || m_loose.count(foe) || loose.count(foe);
+    for (const DRAV::ThingId foe : loose)
+        if (!m_loose.count(foe) && (talkUp || m_talkWasUp || fightOn)) m_playersFoes.insert(foe);
     m_talkWasUp = talkUp;
     for (const FigureSight& member : sight.figures)
-        m_playersFight = m_playersFight || (member.member && member.order.kind == OrderSight::Kind::Fight);
+        if (member.member && member.order.kind == OrderSight::Kind::Fight && member.order.thing)
+            m_playersFoes.insert(member.order.thing);
+    // A blow the player's fight explains came from one of its foes: every foe loose
+    // now or at the last look is one.
+    bool playersFight = !m_playersFoes.empty();
+    for (const DRAV::ThingId foe : loose) playersFight = playersFight && m_playersFoes.count(foe);
+    for (const DRAV::ThingId foe : m_loose) playersFight = playersFight && m_playersFoes.count(foe);
     const bool explained =
-        m_playersFight || m_fightBeforeCalm || (roused && m_unprovoked.empty() && m_looseThroughCalm.empty());
+        playersFight || m_fightBeforeCalm || (roused && m_unprovoked.empty() && m_looseThroughCalm.empty());
 
     std::map<DRAV::ThingId, int> hitPoints;
     std::map<DRAV::ThingId, bool> standing;
@@ -178,6 +201,7 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
     m_loose = loose;
     m_fightUnderWay = m_fightUnderWay && NearAMember(sight, loose);
     m_unturned = Unturned(sight);
+    for (const FigureSight& figure : sight.figures) m_seenIn[m_area].insert(figure.id);
     m_hostile.clear();
     m_foeNames.clear();
     for (const FigureSight& figure : sight.figures)

@@ -17,13 +17,18 @@ namespace QuillmerePlaySweep {
 // opened on its own, is not struck in the first seconds after. A blow then is a
 // finding unless one of three things explains it:
 // - an ambush: every foe loose since turned loose then or after, and was placed
-//   there by the story as the party came in or the box opened or after, as the
-//   lane's goblins burst out of the reeds, or stood there, not yet turned (as the
-//   lookout posted on the trail head waits) or held back, and turned loose as the
-//   party came to it, a member walking near it once the box was gone;
-// - the player's own fight: since the party arrived a member was ordered to
-//   fight, or an answer in a talk turned a foe on the party ("we come through
-//   you"), and a box since does not make that fight a surprise;
+//   there by the story as the party came in (new to the area: one the party met
+//   there before and finds loose again chased it out and should have gone back)
+//   or as the box opened or after, as the lane's goblins burst out of the reeds
+//   (held back by the box, no fight under way: one loose under it is no ambush),
+//   or stood there, not yet turned (as the lookout posted on the trail head waits)
+//   or held back, and turned loose as the party came to it, a member walking near
+//   it once the box was gone;
+// - the player's own fight: every foe loose is one of a fight the player began
+//   since the party arrived, by an order to fight it or an answer in a talk that
+//   turned it ("we come through you"), or one that came loose while that fight
+//   was on; a box since does not make that fight a surprise, but it excuses no
+//   blow of a foe outside it;
 // - a fight under way: blows had passed between the party and its foes, as the
 //   log told them (a member struck or striking, a spell between them), since the
 //   party last stood with no foe loose near it, before the box opened; the fight
@@ -39,6 +44,8 @@ private:
     std::string m_area;
     std::uint32_t m_calmFrom = 0;
     std::string m_calmWhy;
+    // The calm began with a box, not with the party's coming.
+    bool m_calmByBox = false;
     bool m_boxUp = false;
     bool m_talkWasUp = false;
     std::map<DRAV::ThingId, int> m_hitPoints;
@@ -67,8 +74,13 @@ private:
     // last look before the calm began.
     std::set<DRAV::ThingId> m_unturned;
     std::set<DRAV::ThingId> m_unturnedBeforeCalm;
-    // Whether the player began a fight since the party arrived.
-    bool m_playersFight = false;
+    // The foes of the fights the player began since the party arrived: the one an
+    // order to fight went for, those a talk turned, and those who came loose while
+    // one of them was loose, as the alarm calls the rest.
+    std::set<DRAV::ThingId> m_playersFoes;
+    // Everyone seen in each area: a foe the party met there before was not placed
+    // by the story as it came in again.
+    std::map<std::string, std::set<DRAV::ThingId>> m_seenIn;
 };
 
 }  // namespace QuillmerePlaySweep

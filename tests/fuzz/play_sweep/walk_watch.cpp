@@ -171,12 +171,13 @@ void CWalkWatch::Check(CFindings& findings, int turn, const Sight& sight) {
         m_active = false;
         return;
     }
-    // A word that says why names the one who went or what it went for.
+    // A word that says why names the one who went or what it went for, among the
+    // lines that came since the click: the log drops its oldest lines as it fills,
+    // and an old line naming the mover is no word about this walk.
     bool word = false;
-    for (std::size_t i = 0; i < sight.log.size() && !word; ++i)
-        word = (sight.log[i].find(mover->name) != std::string::npos ||
-                (!name.empty() && sight.log[i].find(name) != std::string::npos)) &&
-               (i >= m_log.size() || sight.log[i] != m_log[i]);
+    for (const std::string& line : LinesAfter(m_log, sight.log))
+        word = word || line.find(mover->name) != std::string::npos ||
+               (!name.empty() && line.find(name) != std::string::npos);
     // A thing is reached where the game lets it be used: at its edge.
     const bool arrived = Distance(mover->x, mover->z, m_x, m_z) <= m_reach || (thing && thing->within.count(m_mover)) ||
                          PointTaken(sight, *mover);

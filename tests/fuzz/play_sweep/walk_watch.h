@@ -51,6 +51,7 @@ private:
     DRAV::ThingId m_target = 0;
     double m_x = 0, m_z = 0, m_reach = 0;
     std::uint32_t m_startTick = 0;
+    // The log as the player clicked: what came after it is what the walk was told.
     std::deque<std::string> m_log;
     // Where the mover stood and what it was doing before the click, and whether
     // the click has given it a walk since.

@@ -13,7 +13,7 @@
 namespace QuillmerePlaySweep {
 namespace {
 
-constexpr DRAV::ThingId kWren = 1, kMarra = 2, kGoblin = 3, kWayOut = 4;
+constexpr DRAV::ThingId kWren = 1, kMarra = 2, kGoblin = 3, kWayOut = 4, kArcher = 5;
 
 std::shared_ptr<const void> Fresh() { return std::make_shared<int>(0); }
 
@@ -107,9 +107,19 @@ TEST(PlaySweepWatches, AWalkToAWayOutEndsInTheQuestionOrAWord) {
              play.sight.offered.clear();
          },
          "walk"},
+        {"unasked, a line of no one's pushing the oldest off the full log", 0,
+         [](Play& play) {
+             play.sight.log.pop_front();
+             play.sight.log.push_back("Mist lies low over Reedwater.");
+         },
+         "walk"},
     };
     for (const Case& c : cases) {
         Play play;
+        // The log full of an old fight, its lines naming both.
+        for (int line = 0; line < 200; ++line)
+            play.sight.log.insert(play.sight.log.end(),
+                                  {"Reed Goblin hits Wren for 2 damage.", "Marra misses Reed Goblin."});
         PartyToTheWayOut(play, c.kept, c.end);
         EXPECT_EQ(play.Kinds(), c.found) << c.what;
     }
@@ -186,12 +196,25 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
          [](Play& play) { play.sight.figures.pop_back(); },
          [](Play& play) { play.sight.figures.push_back({kGoblin, "Reed Goblin", 30, 30, 1, true, false, false, false, 12, {}}); },
          ""},
+        {"the story places the goblin with the box, loose under it: the box held nobody",
+         [](Play& play) { play.sight.figures.pop_back(); },
+         [](Play& play) { play.sight.figures.push_back({kGoblin, "Reed Goblin", 30, 30, 1, true, false, true, false, 12, {}}); },
+         "struck"},
         {"Marra walked on by it", [](Play&) {}, [&walk](Play& play) { walk(play, kMarra, 26); }, ""},
         {"Marra walked on, far from it", [](Play&) {}, [&walk](Play& play) { walk(play, kMarra, -30); }, "struck"},
         {"Wren walked on since", [](Play&) {}, [&walk](Play& play) { walk(play, kWren, 20); }, ""},
         {"Marra was sent to fight it",
          [](Play&) {},
          [](Play& play) { play.Who(kMarra).order = Walk(OrderSight::Kind::Fight, kGoblin, 0, 0); }, ""},
+        {"Marra fought the archer to its death before: the goblin is none of that fight",
+         [](Play& play) {
+             play.sight.figures.push_back({kArcher, "Goblin Archer", 60, 20, 1, true, false, true, false, 9, {}});
+             play.Who(kMarra).order = Walk(OrderSight::Kind::Fight, kArcher, 0, 0);
+             play.Look();
+             play.Who(kArcher).alive = false;
+             play.Who(kMarra).order = {};
+         },
+         [](Play&) {}, "struck"},
     };
     for (const Case& c : cases) {
         Play play;
@@ -217,14 +240,25 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
     }
 }
 
-// As the party comes in: a foe loose was placed on the way in; a watcher not yet
-// turned and one held back turn only on a party that comes to them, Marra walking
-// near; Wren stands.
+// As the party comes in: a foe loose was placed on the way in, unless the party
+// met it there before and it chased the party out; a watcher not yet turned and
+// one held back turn only on a party that comes to them, Marra walking near; Wren
+// stands.
 TEST(PlaySweepWatches, AFoeTheArrivalHeldStrikesOnlyOnceThePartyCameToIt) {
-    enum Foe { kPlaced, kWatcher, kHeld };
-    for (const Foe foe : {kPlaced, kWatcher, kHeld})
+    enum Foe { kPlaced, kWatcher, kHeld, kChasedOut };
+    for (const Foe foe : {kPlaced, kWatcher, kHeld, kChasedOut})
         for (const bool walked : {false, true}) {
             Play play;
+            if (foe == kChasedOut) {
+                // The goblin chased the party out into the marsh; the party comes back.
+                play.Look();
+                const FigureSight goblin = play.Who(kGoblin);
+                play.sight.figures.pop_back();
+                play.sight.area = "reed_marsh";
+                play.Look();
+                play.sight.area = "reedwater_landing";
+                play.sight.figures.push_back(goblin);
+            }
             play.Who(kGoblin).held = foe == kHeld;
             play.Who(kGoblin).hostile = foe != kWatcher;
             play.Look();
@@ -234,7 +268,9 @@ TEST(PlaySweepWatches, AFoeTheArrivalHeldStrikesOnlyOnceThePartyCameToIt) {
             play.Look(30);
             play.Who(kWren).hitPoints -= 3;
             play.Look(30);
-            EXPECT_EQ(play.Kinds(), foe != kPlaced && !walked ? "struck" : "") << foe << (walked ? ", walked" : "");
+            // Loose from the first, it was not roused by the party coming.
+            const bool unprovoked = foe == kChasedOut || (foe != kPlaced && !walked);
+            EXPECT_EQ(play.Kinds(), unprovoked ? "struck" : "") << foe << (walked ? ", walked" : "");
         }
 }
 
