@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <set>
 #include <sstream>
 #include <system_error>
 
@@ -21,6 +22,7 @@
 #include "rules/vocabulary/actor_class.h"
 #include "script/script_limits.h"
 #include "world/area.h"
+#include "world/saved_word.h"
 
 namespace DRAV {
 namespace {
@@ -102,20 +104,48 @@ void RebuildParty(CGame& game) {
         if (actor) game.AddPartyMember(actor);
 }
 
-// A wipe-out takes the party to the resurrection point: a place the module lacks,
-// or its travel map, would end the game then, so the save is refused now.
-void RequireResurrectionPoint(const DRAVCommon::CDataFileReader& reader, const CModule& module,
-                              const AreaEntryPoint& point) {
+// A place a save names: none, or an area of the module and one of its entries or
+// none, or with `map` a travel map and no entry, as a journey goes through one. A
+// wipe-out takes the party to the resurrection point: a place the module lacks, or
+// its travel map, would end the game then, so the save is refused now.
+void RequireSavedPlace(const DRAVCommon::CDataFileReader& reader, const CModule& module, const AreaEntryPoint& point,
+                       const std::string& what, bool map = false) {
     const auto& [areaName, entryName] = point;
     if (areaName.empty()) return;
-    std::vector<std::string> entries;
+    const std::string area = what + " area " + NamedWord(areaName);
+    const CPlaceFile* place = nullptr;
     try {
-        entries = module.GetAreaEntryNames(areaName);
+        place = &module.GetPlaceFile(areaName);
     } catch (const CDRAVException&) {
-        reader.Fail(DRAV_ERR_BAD_DATA, "resurrection area \"" + areaName + "\" is no area of the module");
+        reader.Fail(DRAV_ERR_BAD_DATA, area + " is no area of the module");
     }
+    if (place->travelMap) {
+        if (!map || !entryName.empty()) reader.Fail(DRAV_ERR_BAD_DATA, area + " is a travel map");
+        return;
+    }
+    const auto& entries = place->entryNames;
     if (!entryName.empty() && std::find(entries.begin(), entries.end(), entryName) == entries.end())
-        reader.Fail(DRAV_ERR_BAD_DATA, "resurrection area \"" + areaName + "\" has no entry \"" + entryName + "\"");
+        reader.Fail(DRAV_ERR_BAD_DATA, area + " has no entry " + NamedWord(entryName));
+}
+
+// Who stands with the party is in it: the game moves, saves and brings back its
+// members alone. A member the save holds twice, travelling with the game and in
+// the current area, is one person.
+void RequireWholeParty(const CGame& game) {
+    const ActorList party = game.GetParty();
+    const auto inParty = [&party](const CActor& actor) {
+        return std::any_of(party.begin(), party.end(),
+                           [&](const auto& member) { return member->GetId() == actor.GetId(); });
+    };
+    const auto check = [&](const ActorList& actors) {
+        for (const auto& actor : actors)
+            if (actor->GetRelation() == RELATION_PARTY && !inParty(*actor))
+                throw CDRAVException(DRAV_ERR_BAD_DATA,
+                                     "\"" + actor->GetName() + "\" stands with the party but is not in it");
+    };
+    check(game.GetNonLocatedActors());
+    for (const auto& [name, area] : game.GetAreas())
+        if (area) check(area->GetActors());
 }
 
 // A party without its leader has nobody to command and cannot be saved again.
@@ -271,6 +301,9 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
     // A load goes on from the area the party stands in; between two areas there is
     // none, and such a save could never be played again.
     if (!game.GetCurrentArea()) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the party is between areas");
+    if (game.GetTick() > kLastSavedTick)
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the game's clock is past tick " + std::to_string(kLastSavedTick) +
+                                                        ", the last a save holds");
     const std::uint32_t serialCounter = SavedSerialCounter(game);
     const std::string temporary = path + ".part";
     try {
@@ -386,6 +419,7 @@ void CEngine::LoadGame(const std::string& path, const CModuleVersionRange& expec
         if (!game->GetCurrentArea()) throw CDRAVException(DRAV_ERR_BAD_DATA, "the saved game has no current area");
         RebuildParty(*game);
         RequireMainInParty(*game);
+        RequireWholeParty(*game);
     } catch (const CDRAVException& failure) {
         // Every refusal names the file, whichever step of the load found it.
         if (failure.GetMessage().find(path) != std::string::npos) throw;
@@ -424,7 +458,9 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
     reader.ReadQuoted();  // the title the load dialog shows
     if (reader.IsBlock("ending")) {
         reader.BeginBlock("ending");
-        game.SetEnding(reader.ReadQuoted());
+        std::string ending = reader.ReadQuoted();
+        RequireSavedText(reader, ending, kExpandedTextLimit, "an ending");
+        game.SetEnding(std::move(ending));
         reader.EndBlock();
     }
     game.SetDifficulty(DIFFICULTY_CORE);
@@ -438,29 +474,35 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
         }
         reader.EndBlock();
     }
-    game.SetTick(reader.ReadUInt());
+    game.SetTick(reader.ReadUInt(0, kLastSavedTick, "a game tick"));
     const std::uint32_t serialCounter = reader.ReadUInt();
     game.SetThingSerialCounter(serialCounter);
     game.SetStateCode(reader.ReadInt(GAME_PLAYING, GAME_NOT_STARTED, "a game state code"));
     game.SetGold(reader.ReadInt(0, std::numeric_limits<std::int32_t>::max(), "party gold"));
     game.SetNextHeartbeatTick(reader.ReadUInt());
     game.SetResurrectionPoint(ReadPoint(reader));
-    RequireResurrectionPoint(reader, module, game.GetResurrectionPoint());
+    RequireSavedPlace(reader, module, game.GetResurrectionPoint(), "resurrection");
     game.SetReturnPoint(ReadPoint(reader));
+    RequireSavedPlace(reader, module, game.GetReturnPoint(), "return");
     reader.BeginBlock("entry");
     game.SetEntry(ReadPoint(reader), AREA_LOAD_FRESH, "");
+    RequireSavedPlace(reader, module, game.GetEntry(), "destination", true);
     // Saves of earlier versions end the element here; their arrival is found below.
     const bool arrivalSaved = !reader.AtBlockEnd();
     if (arrivalSaved) game.SetCurrentEntry(ReadPoint(reader));
+    RequireSavedPlace(reader, module, game.GetCurrentEntry(), "arrival");
     reader.EndBlock();
     game.SetLastArea(reader.ReadWordOrEmpty());
+    RequireSavedPlace(reader, module, {game.GetLastArea(), ""}, "last");
     reader.BeginBlock("questtags");
-    LoadTagMap(game.GetQuestTags(), reader, kSavedTagLimit);
+    LoadTagMap(game.GetQuestTags(), reader, kSavedTagLimit, "quest tag");
     reader.EndBlock();
     LoadJournalState(game.GetJournal(), reader);
-    LoadPeopleJournal(game.GetPeopleJournal(), reader, module.GetMonsterTemplates().size());
+    std::set<std::string> people;
+    for (const auto& [key, monster] : module.GetMonsterTemplates()) people.insert(monster->GetNameWord());
+    LoadPeopleJournal(game.GetPeopleJournal(), reader, people);
     reader.BeginBlock("revealed");
-    LoadTagMap(game.GetRevealedLocations(), reader, kScriptLocationLimit);
+    LoadTagMap(game.GetRevealedLocations(), reader, kScriptLocationLimit, "map location");
     reader.EndBlock();
     // Every thing the save holds is made again with a new serial: a counter too near
     // the last leaves too few, and the refusal names the counter.

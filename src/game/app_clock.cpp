@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "common/exception.h"
@@ -75,8 +76,10 @@ bool CDRAVApp::Tick() {
     if (game.GetStateCode() == DRAV::GAME_WIPED_OUT || game.GetStateCode() == DRAV::GAME_TRAVEL) return false;
     const double elapsed = static_cast<double>(static_cast<std::uint32_t>(timeGetTime() - m_clockStart));
     const double speed = m_fastMove ? kFastSpeed : kNormalSpeed;
-    const std::uint32_t target =
-        static_cast<std::uint32_t>(std::trunc(speed * (elapsed / 1000.0) * kTicksPerGameSecond)) + m_clockBase;
+    // Summed wide and held at the counter's end: a sum that came round below the tick
+    // would hold the world still for good.
+    const std::uint32_t target = static_cast<std::uint32_t>(std::min<double>(
+        std::trunc(speed * (elapsed / 1000.0) * kTicksPerGameSecond) + m_clockBase, UINT32_MAX));
     std::uint32_t steps = 0;
     for (;;) {
         // An event waiting for the player holds the world still until its dialog is up.

@@ -7,6 +7,7 @@
 #include "common/data_file_reader.h"
 #include "common/exception.h"
 #include "rules/definitions/tile_template.h"
+#include "rules/vocabulary/read_word.h"
 #include "rules/items/item_file.h"
 #include "rules/magic/magic_file.h"
 #include "rules/monsters/actor_template.h"
@@ -195,7 +196,7 @@ void CModule::ReadHeads(CDataFileReader& reader, const std::string& element, Hea
 
 void CModule::ReadImports(CDataFileReader& reader) {
     reader.BeginBlock("import");
-    while (!reader.AtBlockEnd()) m_imports.insert_or_assign(reader.ReadWordOrEmpty(), 1);
+    while (!reader.AtBlockEnd()) m_imports.insert_or_assign(KeptWord(reader, reader.ReadWordOrEmpty(), "an imported tag"), 1);
     reader.EndBlock();
 }
 

@@ -73,9 +73,11 @@ constexpr std::size_t kScriptTextLimit = 4096;
 // The same text once PARTY (a line per member) and MAINNAME are filled in: room for
 // the whole party written into a full text.
 constexpr std::size_t kExpandedTextLimit = 2 * kScriptTextLimit;
-// Tags a script may add to the game, which every save carries from then on. The
-// sample's tags have at most 21 characters and it uses a few dozen of them.
-constexpr std::size_t kScriptTagNameLimit = 64;
+// A word the game keeps for every save from then on: a tag, a map location, a
+// journal entry's keys, a place, and the module's own tags and person keys. The
+// sample's have at most 21 characters; the module archive's file names hold 63.
+constexpr std::size_t kScriptWordLimit = 64;
+// Tags a script may add to the game. The sample uses a few dozen.
 constexpr std::size_t kScriptTagLimit = 2048;
 // The same for the map locations scripts reveal, whose names take the tags' bound.
 constexpr std::size_t kScriptLocationLimit = 2048;

@@ -30,6 +30,7 @@ namespace DRAV {
 
 class CGame;
 class CModule;
+struct CPlaceFile;
 class CPartyView;
 class CWaypointCalculator;
 
@@ -306,7 +307,8 @@ private:
     void SaveItemStacks(DRAVCommon::CDataFileWriter& writer) const;
     void SaveLocksAndTraps(DRAVCommon::CDataFileWriter& writer) const;
     void SaveTileTracker(DRAVCommon::CDataFileWriter& writer) const;
-    void LoadTileTracker(DRAVCommon::CDataFileReader& reader);
+    // Keeps no more words than the grid of `file`, the area's, takes.
+    void LoadTileTracker(DRAVCommon::CDataFileReader& reader, const CPlaceFile& file);
     // A saved game's actors, open doors and records of objects lie on the grid the
     // area's file gives; code 1 naming the first that does not.
     void RequireSavedPlacesOnGrid(const CModule& module) const;

@@ -58,6 +58,11 @@ inline constexpr std::size_t kMaxOwnPartyMembers = 4;
 // counter's range, about three and a half years of game time; above it play runs
 // for another year before the counter would come round.
 inline constexpr std::uint32_t kLastPassedTick = 0xC0000000u;
+// The last tick a save holds: a game loaded at it plays for another fifty days of
+// the clock before the counter would come round, and every timer a tick sets (an
+// effect's end, a trap ready again, the next heartbeat) lies far below that. A game
+// past it is not saved.
+inline constexpr std::uint32_t kLastSavedTick = 0xF0000000u;
 
 class CGame {
 public:

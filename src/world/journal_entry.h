@@ -42,7 +42,7 @@ constexpr std::size_t kJournalEntryLimit = 2048;
 void SaveJournalState(const JournalState& journal, DRAVCommon::CDataFileWriter& writer);
 
 // Replaces `journal` with the entries of a "journal" element, the latest
-// kJournalEntryLimit of them.
+// kJournalEntryLimit of them; code 1 for a key no save keeps (IsSavableWord).
 void LoadJournalState(JournalState& journal, DRAVCommon::CDataFileReader& reader);
 
 }  // namespace DRAV

@@ -3,6 +3,7 @@
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
 #include "common/exception.h"
+#include "script/script_limits.h"
 #include "world/saved_word.h"
 
 namespace DRAV {
@@ -41,20 +42,23 @@ void SavePeopleJournal(const PeopleJournal& people, DRAVCommon::CDataFileWriter&
     writer.EndBlock();
 }
 
-void LoadPeopleJournal(PeopleJournal& people, DRAVCommon::CDataFileReader& reader, std::size_t most) {
+void LoadPeopleJournal(PeopleJournal& people, DRAVCommon::CDataFileReader& reader, const std::set<std::string>& keys) {
     people.clear();
     reader.BeginBlock("people");
     while (!reader.AtBlockEnd()) {
         reader.BeginBlock("entry");
         std::string key = reader.ReadWord();
+        if (!keys.count(key)) reader.Fail(DRAV_ERR_BAD_DATA, "no monster is known as " + NamedWord(key));
         std::string name = reader.ReadQuoted();
         auto person = std::make_shared<CPeopleJournalEntry>(key, std::move(name));
         person->SetLocation(reader.ReadQuoted());
-        while (!reader.AtBlockEnd()) person->AddNote(reader.ReadQuoted());
+        while (!reader.AtBlockEnd()) {
+            std::string note = reader.ReadQuoted();
+            RequireSavedText(reader, note, kExpandedTextLimit, "a note");
+            person->AddNote(std::move(note));
+        }
         reader.EndBlock();
         people.insert_or_assign(std::move(key), std::move(person));
-        if (people.size() > most)
-            reader.Fail(DRAV_ERR_BAD_DATA, "more people than the " + std::to_string(most) + " the module defines");
     }
     reader.EndBlock();
 }

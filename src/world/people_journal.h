@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <map>
 #include <ostream>
+#include <set>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,8 +58,8 @@ void AddPeopleJournalEntry(PeopleJournal& people, const std::string& personKey, 
 void SavePeopleJournal(const PeopleJournal& people, DRAVCommon::CDataFileWriter& writer);
 
 // Replaces `people` with the entries of a "people" element, each with its latest
-// notes. Code 1 past `most` people: one a page for each monster definition, whose
-// name word is the page's key, is all a game can write.
-void LoadPeopleJournal(PeopleJournal& people, DRAVCommon::CDataFileReader& reader, std::size_t most);
+// notes. Code 1 for a page whose key is none of `keys`, the name words of the
+// module's monster definitions, or for a note longer than any line a person says.
+void LoadPeopleJournal(PeopleJournal& people, DRAVCommon::CDataFileReader& reader, const std::set<std::string>& keys);
 
 }  // namespace DRAV

@@ -3,7 +3,7 @@
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
 #include "common/exception.h"
-#include "script/script_limits.h"
+#include "world/saved_word.h"
 
 namespace DRAV {
 
@@ -15,10 +15,11 @@ void SaveTagMap(const TagMap& tags, DRAVCommon::CDataFileWriter& writer) {
     }
 }
 
-void LoadTagMap(TagMap& tags, DRAVCommon::CDataFileReader& reader, std::size_t most) {
+void LoadTagMap(TagMap& tags, DRAVCommon::CDataFileReader& reader, std::size_t most, const std::string& what) {
     while (!reader.AtBlockEnd()) {
         if (!reader.BeginGroup(2, false)) reader.Fail(DRAV_ERR_BAD_DATA, "expected a ( tag value ) group");
         std::string name = reader.ReadWord();
+        RequireSavedWord(reader, name, what);
         tags.insert_or_assign(std::move(name), reader.ReadInt());
         if (tags.size() > most) reader.Fail(DRAV_ERR_BAD_DATA, "more than " + std::to_string(most) + " names");
     }
@@ -26,9 +27,6 @@ void LoadTagMap(TagMap& tags, DRAVCommon::CDataFileReader& reader, std::size_t m
 
 void RequireRoomFor(const TagMap& names, const std::string& name, std::size_t limit, const std::string& what) {
     if (names.count(name)) return;
-    if (name.size() > kScriptTagNameLimit)
-        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "a new " + what + "'s name may hold at most " +
-                                                        std::to_string(kScriptTagNameLimit) + " bytes");
     if (names.size() >= limit)
         throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the game holds " + std::to_string(limit) + " " + what +
                                                         "s, as many as scripts may add");

@@ -12,6 +12,7 @@
 #include "support/sample_save.h"
 #include "support/save_text.h"
 #include "support/temp_dir.h"
+#include "script/script_limits.h"
 
 using namespace DRAV;
 using QuillmereTest::ReadTextFile;
@@ -215,6 +216,9 @@ TEST(EngineSave, AFailedSaveLeavesThePreviousFileWhole) {
     ASSERT_NE(game.Spawn("reed_goblin", 8, 6), nullptr);
     EXPECT_EQ(DRAV_MESSAGE(game.Engine().SaveGame(dir / "game.drav", kExpected, nullptr)),
               "the game has made so many things that a load could not number them all again: it cannot be saved");
+    game.Game().SetTick(kLastSavedTick + 1);
+    EXPECT_EQ(DRAV_MESSAGE(game.Engine().SaveGame(dir / "game.drav", kExpected, nullptr)),
+              "the game's clock is past tick " + std::to_string(kLastSavedTick) + ", the last a save holds");
     EXPECT_EQ(ReadTextFile(dir / "game.drav"), before);
 }
 
@@ -393,6 +397,16 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
     };
     const auto named = [](int n) { return " (n" + std::to_string(n) + " 1)"; };
     const std::string heskBlock = text.substr(text.find("<actor>\n    " + std::to_string(hesk) + "\n"));
+    const std::string heskIds = "\"Mother Hesk\"";
+    // Hesk's saved line `from` (the first after her name) made `to`.
+    const auto heskLine = [&](const std::string& from, const std::string& to) {
+        return std::string(text).replace(text.find(from, text.find(heskIds)), from.size(), to);
+    };
+    const std::string longest(kScriptWordLimit, 'w');
+    const std::string line(kExpandedTextLimit + 1, 'x');
+    const auto person = [&](const std::string& key, const std::string& note) {
+        return edited("<people>\n", "<people>\n<entry> " + key + " \"Hollis\" \"The Landing\" \"" + note + "\" </entry>\n");
+    };
     const std::uint32_t counter = game.Game().GetThingSerialCounter();
     std::string flood;
     for (std::uint32_t i = 0; i < 100000; ++i) flood += "  " + std::to_string(counter + i) + "\n";
@@ -441,6 +455,37 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
          many("<nonlocated>", 7, [&](int) { return "\n" + heskBlock.substr(0, heskBlock.find("</actor>") + 8); }),
          "party holds"},
         {"a store no monster keeps", edited("innkeeper\n  <store>", "nobody\n  <store>"), "no monster \"nobody\""},
+        {"a tag name of a megabyte", edited("(hide_fought", "(" + std::string(1 << 20, 't')),
+         "a quest tag of 1048576 bytes is longer than the 64 a save keeps"},
+        {"the longest tag name", edited("(hide_fought", "(" + longest), ""},
+        {"a journal key past the longest", edited("<journal>\n", "<journal>\n " + longest + "j q 1\n"),
+         "a journal key of 65 bytes"},
+        {"a quest key past the longest", edited("<journal>\n", "<journal>\n j " + longest + "q 1\n"), "a quest key of 65"},
+        {"the longest journal keys", edited("<journal>\n", "<journal>\n " + longest + " " + longest + " 1\n"), ""},
+        {"a map location past the longest", edited("<revealed>\n", "<revealed>\n (" + longest + "m 1)\n"),
+         "a map location of 65 bytes"},
+        {"a completion tag past the longest", heskLine("keeper\n     0\n", "keeper\n     " + longest + "c\n"),
+         "a completion tag of 65 bytes"},
+        {"a page of nobody the module has", person("nobody", "Hi."), "no monster is known as \"nobody\""},
+        {"a note longer than a line grows", person("hollis", line), "a note of 8193 bytes"},
+        {"the longest note", person("hollis", line.substr(1)), ""},
+        {"an ending longer than a text grows", edited("<difficulty>", "<ending> \"" + line + "\" </ending> <difficulty>"),
+         "an ending of 8193 bytes"},
+        {"a 4 MB word as the entry area", edited("<entry>\n  reedwater_landing", "<entry>\n  " + std::string(4 << 20, 'e')),
+         "destination area of 4194304 bytes is no area of the module"},
+        {"a destination nowhere", edited("<entry>\n  reedwater_landing\n  dock", "<entry>\n  reedwater_landing\n  nowhere"),
+         "destination area \"reedwater_landing\" has no entry \"nowhere\""},
+        {"the travel map as destination", edited("<entry>\n  reedwater_landing\n  dock", "<entry>\n  reedwater_map\n  0"), ""},
+        {"an arrival on the travel map", edited("dock\n  reedwater_landing\n  dock", "dock\n  reedwater_map\n  0"),
+         "arrival area \"reedwater_map\""},
+        {"a return point nowhere", number(7, "nowhere"), "return area \"nowhere\""},
+        {"a last area nowhere", edited("</entry>\n 0\n", "</entry>\n nowhere\n"), "last area \"nowhere\""},
+        {"a person of the party not in it", heskLine("neutral\n    0\n", "party\n    7\n"),
+         "\"Mother Hesk\" stands with the party but is not in it"},
+        {"the hero facing 1e308", heroLine(2, "1e308"), "a facing from"},
+        {"the hero facing back", heroLine(2, "-4.71238898"), ""},
+        {"a tick near the counter's end", number(0, "4294967000"), "tick from 0 to 4026531840 at \"4294967000\""},
+        {"the last tick a save holds", number(0, std::to_string(kLastSavedTick)), ""},
         {"a held serial of nobody", holding("  " + std::to_string(counter + 5) + "\n"), ""},
         {"the hero held", holding("  " + std::to_string(game.Main()->GetId() & kMaxThingSerial) + "\n"), ""},
         {"Mother Hesk held", holding("  " + std::to_string(hesk) + "\n"), ""},

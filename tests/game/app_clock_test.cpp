@@ -72,6 +72,14 @@ TEST_F(GameClockTest, AStallRunsElevenTicksAndDropsTheRest) {
     // The clock was rebased: the next half second is thirty ticks, not the backlog.
     TimersFor(500);
     EXPECT_EQ(Ticks() - start, 41u);
+    // At the counter's end the clock runs what it can and holds there, never round to 0.
+    m_game.Game().SetTick(UINT32_MAX - 100);
+    m_app.SuspendClock();
+    m_app.ResumeClock();
+    TimerAfter(5000);
+    EXPECT_EQ(Ticks(), UINT32_MAX - 89);
+    for (int i = 0; i < 20; ++i) TimerAfter(5000);
+    EXPECT_EQ(Ticks(), UINT32_MAX);
 }
 
 TEST_F(GameClockTest, FastMoveRunsOneHundredTwentyTicksASecondAndStopsInBattle) {

@@ -180,7 +180,7 @@ TEST(Game, ARemarkWithAQuoteIsRecordedSoThatTheGameStillSaves) {
     writer.Finish();
     PeopleJournal loaded;
     DRAVCommon::CDataFileReader reader(path);
-    LoadPeopleJournal(loaded, reader, 1);
+    LoadPeopleJournal(loaded, reader, {"hesk"});
     const auto& hesk = *loaded.at("hesk");
     EXPECT_EQ(hesk.GetLocation(), "Reedwater Landing");
     EXPECT_EQ(hesk.GetName(), "Mother Hesk");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -75,7 +76,9 @@ TEST(PeopleJournal, SavedLayoutAndRoundTrip) {
     PeopleJournal loaded;
     DRAV::AddPeopleJournalEntry(loaded, "stale", "Stale", "Nowhere", "old");
     DRAVCommon::CDataFileReader reader(path);
-    DRAV::LoadPeopleJournal(loaded, reader, people.size());
+    std::set<std::string> keys;
+    for (const auto& [key, person] : people) keys.insert(key);
+    DRAV::LoadPeopleJournal(loaded, reader, keys);
     EXPECT_TRUE(reader.AtEnd());
     ASSERT_EQ(loaded.size(), people.size());
     for (const auto& [key, person] : people) {
@@ -95,12 +98,13 @@ TEST(PeopleJournal, MalformedElementsAreBadData) {
              "<people> <entry> tamsin \"Tamsin\" \"Landing\" note </entry> </people>",
              "<people> <entry> tamsin \"Tamsin\" \"Landing\" </people>",
              "<people> <entry> tamsin \"Tamsin\" \"Landing\" </entry>",
-             // More people than the module defines.
+             // A person the module does not know.
              "<people> <entry> a \"A\" \"L\" </entry> <entry> b \"B\" \"L\" </entry> </people>",
          }) {
         DRAVCommon::CDataFileReader reader(QuillmereTest::TextStream(text), "save");
         PeopleJournal people;
-        EXPECT_EQ(QuillmereTest::ErrorCodeOf([&] { DRAV::LoadPeopleJournal(people, reader, 1); }), DRAV_ERR_BAD_DATA)
+        EXPECT_EQ(QuillmereTest::ErrorCodeOf([&] { DRAV::LoadPeopleJournal(people, reader, {"tamsin"}); }),
+                  DRAV_ERR_BAD_DATA)
             << text;
     }
 }

@@ -27,7 +27,7 @@ std::string SaveInElement(const TagMap& tags, const QuillmereTest::TempDir& dir)
 TagMap LoadFromElement(DRAVCommon::CDataFileReader& reader) {
     TagMap tags;
     reader.BeginBlock("questtags");
-    DRAV::LoadTagMap(tags, reader, 3);
+    DRAV::LoadTagMap(tags, reader, 3, "quest tag");
     reader.EndBlock();
     return tags;
 }
@@ -79,7 +79,7 @@ TEST(TagMap, LoadReplacesAndKeepsOthers) {
                                        "save");
     TagMap tags{{"a", 0}, {"kept", 9}};
     reader.BeginBlock("questtags");
-    DRAV::LoadTagMap(tags, reader);
+    DRAV::LoadTagMap(tags, reader, SIZE_MAX, "quest tag");
     reader.EndBlock();
     EXPECT_EQ(tags, (TagMap{{"a", 5}, {"b", 2}, {"kept", 9}}));
 }

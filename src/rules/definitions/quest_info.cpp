@@ -1,16 +1,17 @@
 #include "rules/definitions/quest_info.h"
 
 #include "common/data_file_reader.h"
+#include "rules/vocabulary/read_word.h"
 #include "script/script_loader.h"
 
 namespace DRAV {
 
 CQuestInfo::CQuestInfo(DRAVCommon::CDataFileReader& reader) {
     reader.BeginBlock("quest");
-    m_key = reader.ReadWord();
+    m_key = KeptWord(reader, reader.ReadWord(), "a quest key");
     m_name = reader.ReadQuoted();
     m_reward = reader.ReadUInt();
-    m_completionTag = reader.ReadWordOrEmpty();
+    m_completionTag = KeptWord(reader, reader.ReadWordOrEmpty(), "a completion tag");
     m_script = LoadScript(reader, "quest " + m_key);
     reader.EndBlock();
 }

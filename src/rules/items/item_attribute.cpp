@@ -66,7 +66,7 @@ CItemAttributeSpell::CItemAttributeSpell(DRAVCommon::CDataFileReader& reader, co
 CItemAttributeQuest::CItemAttributeQuest(DRAVCommon::CDataFileReader& reader) : CItemAttribute(kType) {
     reader.BeginBlock("quest");
     if (!AtWord(reader)) reader.Fail(DRAV_ERR_BAD_DATA, "expected a quest tag");
-    m_questTag = reader.ReadWord();
+    m_questTag = KeptWord(reader, reader.ReadWord(), "a quest tag");
     reader.EndBlock();
 }
 

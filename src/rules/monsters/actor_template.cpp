@@ -212,7 +212,7 @@ void CActorTemplate::ReadName(DRAVCommon::CDataFileReader& reader) {
     m_name = reader.ReadQuoted();
     m_secondName = reader.ReadQuoted();
     reader.ReadColour(m_nameColor);
-    m_nameWord = reader.ReadWordOrEmpty();
+    m_nameWord = KeptWord(reader, reader.ReadWordOrEmpty(), "a name word");
     reader.EndBlock();
 }
 

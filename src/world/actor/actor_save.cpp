@@ -1,17 +1,25 @@
 // The "actor" block of a saved game: written and read in one fixed order.
 
+#include <limits>
+
 #include "common/exception.h"
 #include "rules/module.h"
 #include "rules/monsters/actor_template.h"
 #include "world/actor.h"
 #include "world/game.h"
 #include "world/item.h"
+#include "world/saved_word.h"
 
 namespace DRAV {
 namespace {
 
 constexpr std::uint32_t kMaxSerial = 0xFFFFFF;
 constexpr ThingId kActorIdBase = 0x3000000;
+// An actor faces a way turned by at most a full turn from north either way.
+constexpr double kFullTurn = 6.283185307179587;
+// Where it stands is a number; whether that lies on its area's grid is the area's to say.
+constexpr double kLowestPlace = std::numeric_limits<double>::lowest();
+constexpr double kHighestPlace = std::numeric_limits<double>::max();
 
 // Names the element being read in whatever a step throws, keeping the code; the
 // reader's own messages already start with the file.
@@ -88,9 +96,9 @@ void CActor::LoadValues(DRAVCommon::CDataFileReader& reader, CGame& game, const 
     CLoadStep step(reader);
     step.Run([&] {
         step.Set("position");
-        const double x = reader.ReadDouble();
-        SetPosition(x, reader.ReadDouble());
-        m_facing = reader.ReadDouble();
+        const double x = reader.ReadDouble(kLowestPlace, kHighestPlace, "a position");
+        SetPosition(x, reader.ReadDouble(kLowestPlace, kHighestPlace, "a position"));
+        m_facing = reader.ReadDouble(-kFullTurn, kFullTurn, "a facing");
         step.Set("size");
         // As its definition gives them; one made into an actor always has a size.
         ReadActorSize(reader, m_radius, m_secondSize);
@@ -113,6 +121,7 @@ void CActor::LoadValues(DRAVCommon::CDataFileReader& reader, CGame& game, const 
         m_templateName = reader.ReadWord();
         m_encounterName = reader.ReadWordOrEmpty();
         m_completionTag = reader.ReadWordOrEmpty();
+        RequireSavedWord(reader, m_completionTag, "completion tag");
         if (idsBlock) {
             m_encounterIndex = reader.ReadInt();
             reader.EndBlock();

@@ -109,7 +109,7 @@ void CArea::LoadState(DRAVCommon::CDataFileReader& reader, CGame& game, const CM
     }
     reader.EndBlock();
 
-    LoadTileTracker(reader);
+    LoadTileTracker(reader, module.GetPlaceFile(name));
     reader.EndBlock();
     RequireSavedPlacesOnGrid(module);
     if (!current) return;
@@ -138,12 +138,18 @@ void CArea::RequireSavedPlacesOnGrid(const CModule& module) const {
         cell("the lock of \"" + record->definitionKey + "\"", record->column, record->row);
 }
 
-void CArea::LoadTileTracker(DRAVCommon::CDataFileReader& reader) {
+void CArea::LoadTileTracker(DRAVCommon::CDataFileReader& reader, const CPlaceFile& file) {
     reader.BeginBlock("tiletracker");
     const std::uint32_t count = reader.ReadUInt();
+    // A save of a larger grid (the module's area has shrunk since) loads, but keeps
+    // no more words than the grid takes, nor carries them into the next save.
+    const std::size_t most = CCellBits::WordsFor(file.columns, file.rows);
     std::vector<std::uint32_t> words;
     // Read one by one: a count the data does not hold fails at its end, not in an allocation.
-    for (std::uint32_t i = 0; i < count; ++i) words.push_back(reader.ReadUInt());
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint32_t word = reader.ReadUInt();
+        if (words.size() < most) words.push_back(word);
+    }
     reader.EndBlock();
     // A grid already built keeps its own size, so the bits are never read past its
     // end; an inactive area's grid is sized, and the words fitted, when it is rebuilt.

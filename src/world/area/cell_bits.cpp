@@ -8,7 +8,7 @@ void CCellBits::Resize(std::uint32_t newColumns, std::uint32_t newRows) {
     if (newColumns == columns && newRows == rows) return;
     columns = newColumns;
     rows = newRows;
-    words.resize(std::size_t{columns} * rows / 4 + 1, 0u);
+    words.resize(WordsFor(columns, rows), 0u);
 }
 
 void CCellBits::Clear() { std::fill(words.begin(), words.end(), 0u); }

@@ -13,6 +13,10 @@ struct CCellBits {
     static constexpr std::size_t kCellsPerWord = 4;
     static std::size_t WordOf(std::size_t cell) { return cell / kCellsPerWord; }
     static unsigned BitOf(std::size_t cell) { return static_cast<unsigned>(cell % 32); }
+    // The words a grid of that size holds.
+    static std::size_t WordsFor(std::uint32_t columns, std::uint32_t rows) {
+        return std::size_t{columns} * rows / kCellsPerWord + 1;
+    }
 
     std::uint32_t columns = 0;
     std::uint32_t rows = 0;

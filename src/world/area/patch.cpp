@@ -88,7 +88,7 @@ CEncounterStage CPatchActionEncounter::ReadStage(DRAVCommon::CDataFileReader& re
         } else if (reader.BeginGroup(2, false)) {
             CEncounterMonster monster;
             monster.key = ReadKeyOrEmpty(reader, "a monster key");
-            monster.completionTag = ReadKeyOrEmpty(reader, "a completion tag");
+            monster.completionTag = KeptWord(reader, ReadKeyOrEmpty(reader, "a completion tag"), "a completion tag");
             stage.monsters.push_back(std::move(monster));
         } else {
             stage.monsters.push_back({ReadKeyOrEmpty(reader, "a monster key"), std::string()});

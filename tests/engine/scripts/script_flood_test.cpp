@@ -316,7 +316,14 @@ TEST(ScriptFlood, WhatOneCallHandsTheGameIsBounded) {
         return "test.drav: " + std::string(function) + ": the text grows past " +
                std::to_string(DRAV::kExpandedTextLimit) + " bytes once PARTY and MAINNAME are filled in";
     };
-    const std::string longTag = "string.rep( \"t\", " + std::to_string(DRAV::kScriptTagNameLimit) + " + 1 )";
+    // A word a save keeps: a tag, a map location, a journal entry's keys.
+    const std::string word = "string.rep( \"t\", " + std::to_string(DRAV::kScriptWordLimit) + " )";
+    const std::string longWord = word + " .. \"t\"";
+    const auto tooLongWord = [&](const char* function, const char* what) {
+        return "test.drav: " + std::string(function) + ": a " + what + " of " +
+               std::to_string(DRAV::kScriptWordLimit + 1) + " bytes is longer than the " +
+               std::to_string(DRAV::kScriptWordLimit) + " a save keeps";
+    };
     struct Row {
         std::string body;
         std::string failure;
@@ -345,20 +352,13 @@ TEST(ScriptFlood, WhatOneCallHandsTheGameIsBounded) {
         {"for i = 1, 8 do drav_dialog_box( context, \"Bell\", \"Ding.\" ) "
          "drav_shout( context, \"actor\", \"Ho!\" ) end drav_help( context, \"tutorial_party\", \"Ho.\" )",
          "test.drav: drav_help: the script puts more than 16 pages in front of the player", 16},
-        {"drav_set_tag( context, " + longTag + " )",
-         "test.drav: drav_set_tag: a new tag's name may hold at most " +
-             std::to_string(DRAV::kScriptTagNameLimit) + " bytes",
-         0},
-        {"drav_set_tag_value( context, " + longTag + ", 0 )",
-         "test.drav: drav_set_tag_value: a new tag's name may hold at most " +
-             std::to_string(DRAV::kScriptTagNameLimit) + " bytes",
-         0},
-        {"drav_reveal_area( context, " + longTag + " )",
-         "test.drav: drav_reveal_area: a new map location's name may hold at most " +
-             std::to_string(DRAV::kScriptTagNameLimit) + " bytes",
-         0},
-        {"drav_set_tag( context, string.rep( \"t\", " + std::to_string(DRAV::kScriptTagNameLimit) + " ) ) return 1",
-         "no failure", 0, 1},
+        {"drav_set_tag( context, " + longWord + " )", tooLongWord("drav_set_tag", "quest tag"), 0},
+        {"drav_set_tag_value( context, " + longWord + ", 0 )", tooLongWord("drav_set_tag_value", "quest tag"), 0},
+        {"drav_reveal_area( context, " + longWord + " )", tooLongWord("drav_reveal_area", "map location"), 0},
+        {"drav_journal( context, \"q\", " + longWord + " )", tooLongWord("drav_journal", "journal key"), 0},
+        {"drav_journal( context, " + longWord + ", \"j\" )", tooLongWord("drav_journal", "quest key"), 0},
+        {"drav_journal( context, \"q\", " + word + " ) return 1", "no failure", 1},
+        {"drav_set_tag( context, " + word + " ) return 1", "no failure", 0, 1},
     };
     for (const Row& row : rows) {
         const std::size_t tags = game.Game().GetQuestTags().size();

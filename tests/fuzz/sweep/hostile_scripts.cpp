@@ -195,6 +195,8 @@ std::vector<HostileEdit> MakeHostileEdits(const ScriptSpot& spot, const std::vec
     const std::string party = "string.rep( \"PARTY \", 170000 )";
     add("1 MB messages", LargeLoop(megabyte, "drav_message( context, text )"));
     add("100 KB chatter", LargeLoop("string.rep( \"x\", 102400 )", "drav_chatter( context, \"main\", text )"));
+    // Every round a new entry under the same long quest key, which every save would carry.
+    add("900 KB journal keys", LargeLoop("string.rep( \"j\", 921600 )", "drav_journal( context, text, \"sweep_\" .. i )"));
     add("PARTY expanded in a box", LargeLoop(party, "drav_dialog_box( context, \"Sweep\", text )"));
     add("PARTY expanded in a shout", LargeLoop(party, "drav_shout( context, \"main\", text )"));
 

@@ -2,7 +2,7 @@
 // The hostile bodies the scripts pass puts in place of a module's scripts, each a
 // way a careless author could make one script hang the game, fill its memory,
 // slow it without end or leave it broken: a conversation that comes back on
-// itself, an endless loop of each native function, a large text, a quest check
+// itself, an endless loop of each native function, a large text or journal key, a quest check
 // that sets off the quest checks again from inside itself, every function handed
 // every actor word, the party's last member sent away, a partner joining and
 // leaving the party again and again in one reply, a trap that rearms at once and

@@ -402,8 +402,9 @@ TEST(AreaState, ASavedTileTrackerOfTheWrongSizeIsFittedToTheGrid) {
     std::string many = "80";
     for (int i = 0; i < 80; ++i) many += " 1";
     EXPECT_EQ(load(many, "reed_marsh")->GetExploredCells().words.size(), 73u);
-    // An inactive area fits the words when it is rebuilt.
+    // An inactive area keeps no more words than its grid takes, and fits them when it is rebuilt.
     auto inactive = load(many, "reedwater_landing");
+    EXPECT_EQ(inactive->GetExploredCells().words.size(), 73u);
     inactive->Reactivate("", Module());
     EXPECT_EQ(inactive->GetExploredCells().words.size(), 73u);
 }
