@@ -11,7 +11,6 @@ namespace DRAV {
 namespace {
 
 constexpr std::uint32_t kMaxSerial = 0xFFFFFF;
-constexpr ThingId kActorIdBase = 0x3000000;
 
 // Names the element being read in whatever a step throws, keeping the code; the
 // reader's own messages already start with the file.
@@ -37,7 +36,8 @@ private:
     const char* m_element = "actor";
 };
 
-ThingId ReadSavedId(DRAVCommon::CDataFileReader& reader) {
+// The saved serial, and the actor numbered anew by the game it loads into.
+ThingId ReadSavedId(DRAVCommon::CDataFileReader& reader, CGame& game) {
     ThingId id = 0;
     CLoadStep step(reader);
     step.Run([&] {
@@ -45,7 +45,7 @@ ThingId ReadSavedId(DRAVCommon::CDataFileReader& reader) {
         step.Set("serial");
         std::uint32_t serial = reader.ReadUInt();
         if (serial > kMaxSerial) reader.Fail(DRAV_ERR_OUT_OF_RANGE, "thing serial above 0xFFFFFF");
-        id = serial + kActorIdBase;
+        id = game.NumberSavedActor(serial);
     });
     return id;
 }
@@ -78,7 +78,7 @@ void WriteItemList(DRAVCommon::CDataFileWriter& writer, const char* element, con
 }  // namespace
 
 CActor::CActor(DRAVCommon::CDataFileReader& reader, CGame& game, const CModule& module)
-    : CActor(ReadSavedId(reader)) {
+    : CActor(ReadSavedId(reader, game)) {
     m_game = &game;
     LoadValues(reader, game, module);
     Relink(reader, game, module);
