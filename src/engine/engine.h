@@ -151,9 +151,15 @@ public:
     // Where a pending journey (states 1 and 3) or rest (state 2) leads, checked
     // while the party still stands where it can stay: the map of a journey through
     // a map (loaded and kept), else null once the area and its entry are known.
-    // Code 1 naming the place when the module cannot take the party there; the
-    // game is then as it was. LeaveArea runs it first.
+    // Code 1 naming the place when the module cannot take the party there, and
+    // CThingSerialsSpent when the game has too few serials left for the journey
+    // (RequireSerialsForJourney); the game is then as it was. LeaveArea runs it first.
     CMap2* CheckDestination();
+    // A journey sets out only while the game can number all that building the area
+    // `destination` may take and, should that fail, all that rebuilding `wayBack`,
+    // the area the party goes back to, may take (either empty: none). Otherwise
+    // CThingSerialsSpent, and a save, loaded, numbers the game's things anew.
+    void RequireSerialsForJourney(const std::string& destination, const std::string& wayBack);
     // A pending journey or rest given up: the game plays on where it is.
     void CancelTravel();
     void LeaveArea();
@@ -168,6 +174,11 @@ public:
     // wiped out has none), code 1 when the area no longer loads; the party then
     // waits as before.
     void ReturnToLastArea();
+    // A party wiped out (state 2) that the game cannot take to its resurrection
+    // point rests where it stands, and every member wakes about where it fell; the
+    // foes hold back as at any wake. Code 2 in another state, or when there is no
+    // room; the party then waits outside the area.
+    void WakeWhereFallen();
     void PlacePartyAtEntry(const std::string& entryName);
     // The script of the current area's entry of that name, for the first living member.
     void RunEntryScript(const std::string& entryName);
@@ -471,6 +482,8 @@ private:
     // Quests whose completion script failed: reported once, then counted as not complete.
     std::set<std::string> m_failedQuests;
     std::shared_ptr<DRAVCommon::CDataFileFactory> m_dataSource;
+    // MostSerialsABuildTakes of the module's areas, by name, as far as asked.
+    std::map<std::string, std::uint64_t> m_buildNeeds;
     std::shared_ptr<CGame> m_game;
     std::shared_ptr<CModule> m_module;
 };

@@ -10,6 +10,7 @@
 #include "script/script.h"
 #include "world/actor.h"
 #include "world/area.h"
+#include "world/area/build_need.h"
 #include "world/cell.h"
 #include "world/movement/pathfind.h"
 
@@ -25,6 +26,18 @@ constexpr int kRestHours = 8;
 constexpr std::uint32_t kMostArrivalsWithoutTick = 16;
 
 bool IsAlive(const CActor& actor) { return actor.GetActionState() != ACTION_DEAD; }
+
+std::pair<std::uint32_t, std::uint32_t> CellOf(const CActor& actor) {
+    return {static_cast<std::uint32_t>(std::max(0.0, actor.GetX()) / kCellSize),
+            static_cast<std::uint32_t>(std::max(0.0, actor.GetY()) / kCellSize)};
+}
+
+// Whether a living member of the party's own would leave the area, which it then goes back to.
+bool HasOwnSurvivor(const CGame& game) {
+    const ActorList party = game.GetParty();
+    return std::any_of(party.begin(), party.end(),
+                       [](const auto& member) { return IsAlive(*member) && !member->IsSummoned(); });
+}
 
 }  // namespace
 
@@ -63,10 +76,36 @@ CMap2* CEngine::CheckJourney(const AreaEntryPoint& destination) {
 }
 
 CMap2* CEngine::CheckDestination() {
-    const std::int32_t state = Game().GetStateCode();
-    if (state == GAME_EXIT_AVAILABLE || state == GAME_TRAVEL) return CheckJourney(Game().GetEntry());
-    if (state == GAME_WIPED_OUT) CheckAreaEntry(Game().GetEntry());
-    return nullptr;
+    CGame& game = Game();
+    const std::int32_t state = game.GetStateCode();
+    CMap2* map = nullptr;
+    if (state == GAME_EXIT_AVAILABLE || state == GAME_TRAVEL) map = CheckJourney(game.GetEntry());
+    else if (state == GAME_WIPED_OUT) CheckAreaEntry(game.GetEntry());
+    else return nullptr;
+    // Through a map the destination is chosen later: EnterArea asks for it then.
+    const CArea* here = game.GetCurrentArea();
+    RequireSerialsForJourney(map ? std::string() : game.GetEntry().first,
+                             here && HasOwnSurvivor(game) ? here->GetName() : std::string());
+    return map;
+}
+
+void CEngine::RequireSerialsForJourney(const std::string& destination, const std::string& wayBack) {
+    const CGame& game = Game();
+    std::uint64_t need = 0;
+    for (const std::string& name : {destination, wayBack}) {
+        if (name.empty()) continue;
+        auto found = m_buildNeeds.find(name);
+        if (found == m_buildNeeds.end())
+            found = m_buildNeeds.emplace(name, MostSerialsABuildTakes(Module(), name)).first;
+        need += found->second;
+        // An area built before brings back the piles it keeps, and its objects at most.
+        const auto cached = game.GetAreas().find(name);
+        if (cached != game.GetAreas().end() && cached->second)
+            need += cached->second->GetObjects().size() + cached->second->GetItemStacks().size();
+    }
+    if (need > game.GetThingSerialsLeft())
+        throw CThingSerialsSpent("the game has too few numbers left for the things it may make there: save the game "
+                                 "and load it to number its things anew");
 }
 
 void CEngine::CancelTravel() { Game().SetStateCode(GAME_PLAYING); }
@@ -142,6 +181,7 @@ void CEngine::EnterArea() {
 
     // Nothing of the game changes until the area, its entry and a place for every
     // living member are known: a failure leaves the party waiting to enter.
+    RequireSerialsForJourney(destination.first, game.GetLastArea());
     const std::uint32_t tickBefore = game.GetTick();  // travel adds hours while loading
     const auto cached = game.GetAreas().find(destination.first);
     try {
@@ -216,19 +256,33 @@ void CEngine::ReturnToLastArea() {
     // Coming back from itself: no travel hours, and no time has passed to respawn it.
     area.Reactivate(name, Module());
     try {
-        PlaceParty(
-            area,
-            [](const CActor& member) {
-                return std::make_pair(static_cast<std::uint32_t>(std::max(0.0, member.GetX()) / kCellSize),
-                                      static_cast<std::uint32_t>(std::max(0.0, member.GetY()) / kCellSize));
-            },
-            "the place it left");
+        PlaceParty(area, CellOf, "the place it left");
     } catch (...) {
         area.MakeInactive();
         throw;
     }
     game.SetCurrentArea(name);
     game.SetStateCode(GAME_PLAYING);
+    game.FlagCurrentAreaEntered();
+}
+
+void CEngine::WakeWhereFallen() {
+    RequireState(GAME_WIPED_OUT);
+    CGame& game = Game();
+    CArea& area = CurrentArea();
+    // The fallen wait outside the area; those still standing join them, and all
+    // rest and come back where they were, as after a journey given up.
+    for (const auto& member : game.GetParty()) {
+        if (area.FindActor(member->GetId()) != member.get()) continue;
+        member->ClearOrders();
+        game.AddNonLocatedActor(area.RemoveActor(*member));
+    }
+    game.SetStateCode(GAME_RESTING);
+    RestParty();
+    PlaceParty(area, CellOf, "where it fell");
+    StandDownFoes(area, true, "");
+    game.SetStateCode(GAME_PLAYING);
+    game.SetWakingFromWipeOut(false);
     game.FlagCurrentAreaEntered();
 }
 

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <set>
 #include <sstream>
@@ -193,23 +194,25 @@ std::string ReadSavedThings(DRAVCommon::CDataFileReader& reader, CGame& game, co
     return currentArea;
 }
 
-// The highest serial of the saved actors: those travelling with the game and those
-// of every area (loading an area makes no actor of its own).
+// Every actor of the game: those travelling with it and those of every area
+// (loading an area makes no actor of its own).
+void ForEachActor(const CGame& game, const std::function<void(CActor&)>& visit) {
+    for (const auto& actor : game.GetNonLocatedActors()) visit(*actor);
+    for (const auto& [name, area] : game.GetAreas())
+        if (area)
+            for (const auto& actor : area->GetActors()) visit(*actor);
+}
+
 std::uint32_t HighestActorSerial(const CGame& game) {
     std::uint32_t highest = 0;
-    const auto take = [&highest](const ActorList& actors) {
-        for (const auto& actor : actors) highest = std::max(highest, actor->GetId() & kMaxThingSerial);
-    };
-    take(game.GetNonLocatedActors());
-    for (const auto& [name, area] : game.GetAreas())
-        if (area) take(area->GetActors());
+    ForEachActor(game,
+                 [&highest](const CActor& actor) { highest = std::max(highest, actor.GetId() & kMaxThingSerial); });
     return highest;
 }
 
-// What a load makes anew, each with a serial above the saved actors': every item,
-// and the current area's objects, those its file makes (the removed ones too) and
-// the piles. Counted generously, never short. Code 2 for more tags or a longer list
-// of items than a load takes back.
+// What a load numbers anew: every actor and item, and the current area's objects,
+// those its file makes (the removed ones too) and the piles. Counted generously,
+// never short. Code 2 for more tags or a longer list of items than a load takes back.
 std::uint64_t ThingsALoadMakes(const CGame& game) {
     if (game.GetQuestTags().size() > kSavedTagLimit)
         throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the game holds more than the " + std::to_string(kSavedTagLimit) +
@@ -224,6 +227,7 @@ std::uint64_t ThingsALoadMakes(const CGame& game) {
     };
     const auto count = [&](const ActorList& actors) {
         for (const auto& actor : actors) {
+            ++things;
             for (const auto& item : actor->GetEquipment()) things += item ? 1 : 0;
             list(actor->GetBackpackItems());
             list(actor->GetDropItemList());
@@ -241,17 +245,15 @@ std::uint64_t ThingsALoadMakes(const CGame& game) {
     return things;
 }
 
-// The serial counter a save holds: the next above its actors, who keep their
-// serials, while everything else is numbered anew as it loads. A game that has
-// used up its serials still saves, and each load gives back what the one before
-// it took. Code 2, before anything is written, when a load could not number the
-// things of the game.
+// The serial counter a save holds: the next above its actors' serials. A load
+// numbers every thing anew from the first serial, so a game that has used up its
+// serials saves, and its load has them back. Code 2, before anything is written,
+// when a load could not number the things of the game.
 std::uint32_t SavedSerialCounter(const CGame& game) {
-    const std::uint32_t next = HighestActorSerial(game) + 1;
-    if (next + ThingsALoadMakes(game) > std::uint64_t{kMaxThingSerial} + 1)
+    if (ThingsALoadMakes(game) > kMaxThingSerial)
         throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the game has made so many things that a load could not number "
                                                     "them all again: it cannot be saved");
-    return next;
+    return HighestActorSerial(game) + 1;
 }
 
 // The game holds back only foes of the area the party stands in, and lets them go
@@ -475,8 +477,8 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
         reader.EndBlock();
     }
     game.SetTick(reader.ReadUInt(0, kLastSavedTick, "a game tick"));
+    // Not where the numbering goes on: a load numbers every thing anew.
     const std::uint32_t serialCounter = reader.ReadUInt();
-    game.SetThingSerialCounter(serialCounter);
     game.SetStateCode(reader.ReadInt(GAME_PLAYING, GAME_NOT_STARTED, "a game state code"));
     game.SetGold(reader.ReadInt(0, std::numeric_limits<std::int32_t>::max(), "party gold"));
     game.SetNextHeartbeatTick(reader.ReadUInt());
@@ -504,16 +506,10 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
     reader.BeginBlock("revealed");
     LoadTagMap(game.GetRevealedLocations(), reader, kScriptLocationLimit, "map location");
     reader.EndBlock();
-    // Every thing the save holds is made again with a new serial: a counter too near
-    // the last leaves too few, and the refusal names the counter.
-    std::string currentArea;
-    try {
-        currentArea = ReadSavedThings(reader, game, module);
-    } catch (const CDRAVException&) {
-        if (game.GetThingSerialCounter() <= kMaxThingSerial) throw;
-        reader.Fail(DRAV_ERR_BAD_DATA, "thing serial counter " + std::to_string(serialCounter) +
-                                           " leaves too few serials for the things of the saved game");
-    }
+    const std::string currentArea = ReadSavedThings(reader, game, module);
+    // What the actors remember of one another is said in the serials they were saved with.
+    ForEachActor(game,
+                 [&game](CActor& actor) { actor.SetTargetChangeId(game.FindLoadedActor(actor.GetTargetChangeId())); });
     if (currentArea != "0") {
         const auto found = game.GetAreas().find(currentArea);
         if (found == game.GetAreas().end() || !found->second)
@@ -523,9 +519,8 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
         game.FlagCurrentAreaEntered();
         if (!arrivalSaved) game.SetCurrentEntry(GuessArrival(game, *found->second));
     }
-    // The next new thing takes the counter's serial; one the save holds would then
-    // name two things.
-    if (const std::uint32_t highest = HighestActorSerial(game); serialCounter <= highest)
+    // Play never writes a counter at or below a serial it has given.
+    if (const std::uint32_t highest = game.GetHighestSavedSerial(); serialCounter <= highest)
         reader.Fail(DRAV_ERR_BAD_DATA, "thing serial counter " + std::to_string(serialCounter) +
                                            " not above the saved actor serial " + std::to_string(highest));
     // Saves from before foes held back after a wake have none.
@@ -534,8 +529,9 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
         while (!reader.AtBlockEnd()) {
             const std::uint32_t serial = reader.ReadUInt();
             if (serial > kMaxThingSerial) reader.Fail(DRAV_ERR_OUT_OF_RANGE, "held foe's serial above 0xFFFFFF");
-            ThingId foe = 0;
-            MakeThingId(foe, THING_ACTOR, serial);
+            ThingId saved = 0;
+            MakeThingId(saved, THING_ACTOR, serial);
+            const ThingId foe = game.FindLoadedActor(saved);
             if (IsHeldFoe(game, foe)) game.HoldBack(foe);
         }
         reader.EndBlock();

@@ -50,6 +50,7 @@ void CEngine::LoadModule(std::int32_t chapter, const CModuleVersionRange& expect
     }
     m_dataSource = std::move(source);
     m_module = std::move(module);
+    m_buildNeeds.clear();
 }
 
 std::shared_ptr<CActor> CEngine::NewGame() {

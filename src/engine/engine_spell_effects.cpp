@@ -75,7 +75,14 @@ void CEngine::ResolveSummon(const std::string& sourceName, const std::string& sp
         }
     }
     if (column < 0 || row < 0) return;
-    std::shared_ptr<CActor> actor = area.CreateEncounterActor(effect.GetMonsterKey(), "", 0, Module());
+    std::shared_ptr<CActor> actor;
+    try {
+        actor = area.CreateEncounterActor(effect.GetMonsterKey(), "", 0, Module());
+    } catch (const CThingSerialsSpent&) {
+        game.PushMessage(MESSAGE_NOTICE, sourceName + "'s spell fizzles; the game can number no more creatures "
+                                                      "until it is saved and loaded.");
+        return;
+    }
     if (!area.PlaceActor(static_cast<std::uint32_t>(column), static_cast<std::uint32_t>(row), false, actor)) return;
     const Relation relation = fromParty ? effect.GetRelation() : RELATION_HOSTILE;
     actor->SetRelation(relation);

@@ -50,14 +50,16 @@ void CEngine::BuyFromStore(CActor& actor, CActor& keeper, const CStoreOrder& ord
     // Counted wide: a large count must not wrap round to a cheap price.
     const std::uint64_t price = std::uint64_t{order.count} * offered->GetTemplate().GetValue();
     if (price > static_cast<std::uint64_t>(std::max(game.GetGold(), 0))) StaleStoreOrder();
+    // Numbered before the gold is paid: a purchase the game cannot number costs nothing.
+    const ThingId boughtId = game.NewThingId(THING_ITEM);
     game.SetGold(ClampGold(std::int64_t{game.GetGold()} - static_cast<std::int64_t>(price)));
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s buys %u x %s for %u gold\n", actor.GetName().c_str(), order.count,
                offered->GetTemplate().GetName().c_str(), static_cast<unsigned>(price));
     game.PushMessage(MESSAGE_NOTICE, TradeLine(actor, " buys ", *offered, order.count, price));
 
     const auto count = static_cast<std::int32_t>(order.count);
-    std::shared_ptr<CItem> bought = Module().CreateItem(offered->GetTemplate().GetKey(), count,
-                                                        game.NewThingId(THING_ITEM), offered->GetExpiryTick());
+    std::shared_ptr<CItem> bought =
+        Module().CreateItem(offered->GetTemplate().GetKey(), count, boughtId, offered->GetExpiryTick());
     if (order.slot == kStoreToBackpack) {
         actor.AddToBackpack(bought, true);
     } else {

@@ -447,6 +447,9 @@ private:
     void FailFromHandler(const std::string& what);
     // "Game Error" for an area the party cannot be anywhere after; the game ends.
     void EndWithAreaFailure();
+    // A party wiped out that the game has too few serials left to take to its
+    // resurrection point wakes where it fell; false when it cannot.
+    bool WakeWhereFallen();
     // CheckPartyAndChangeArea; with `placeChosen` the destination is a place just
     // chosen on the travel map, which the party now leaves for.
     void ChangeArea(bool placeChosen);

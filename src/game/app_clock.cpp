@@ -86,6 +86,15 @@ bool CDRAVApp::Tick() {
         if (target <= game.GetTick() || !m_pendingEvents.empty()) break;
         try {
             m_engine->RunTick();
+        } catch (const DRAV::CThingSerialsSpent& failure) {
+            // Something the game could no longer number is not made, and the step
+            // that wanted it is given up: the game pauses, and a save and its load
+            // number the things anew.
+            TogglePause(true);
+            ShowError("The game has numbered all the things it can: save the game and load it to go on.\n\n" +
+                          failure.GetMessage(),
+                      "Game Error");
+            break;
         } catch (const CDRAVException& failure) {
             if (failure.GetCode() != DRAV_ERR_SCRIPT) throw;
             // A broken script pauses the game and play may go on.

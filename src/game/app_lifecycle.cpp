@@ -227,11 +227,12 @@ void CDRAVApp::ChangeArea(bool placeChosen) {
     try {
         map = m_engine->CheckDestination();
     } catch (const std::exception& failure) {
-        if (!alive) {
+        if (alive) {
+            m_engine->CancelTravel();
+        } else if (!dynamic_cast<const DRAV::CThingSerialsSpent*>(&failure) || !WakeWhereFallen()) {
             EndWithAreaFailure();
             return;
         }
-        m_engine->CancelTravel();
         ShowError(JourneyFailureText(destination, failure), "Area Load Error");
         return;
     }
@@ -298,6 +299,17 @@ void CDRAVApp::ChangeArea(bool placeChosen) {
         m_lifecycleFlag = true;
     }
     if (m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);
+}
+
+bool CDRAVApp::WakeWhereFallen() {
+    try {
+        m_engine->WakeWhereFallen();
+    } catch (const std::exception&) {
+        return false;
+    }
+    PumpEngineEvents();
+    OnSelectionChanged();
+    return true;
 }
 
 void CDRAVApp::EndWithAreaFailure() {

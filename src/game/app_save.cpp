@@ -155,7 +155,9 @@ std::string CDRAVApp::WriteQuickActions() const {
 
 void CDRAVApp::ReadQuickActions(const std::string& text) {
     try {
-        ReadQuickActionText(text, m_engine->GetGame()->GetParty(), m_quickActions);
+        const DRAV::CGame& game = *m_engine->GetGame();
+        ReadQuickActionText(text, game.GetParty(), m_quickActions,
+                            [&game](DRAV::ThingId saved) { return game.FindLoadedActor(saved); });
     } catch (const std::exception&) {
         // A damaged line costs only the player's own slot choices.
         for (const auto& member : m_engine->GetGame()->GetParty()) {

@@ -209,7 +209,8 @@ std::string WriteQuickActionText(const DRAV::ActorList& party, const QuickAction
     return out.str();
 }
 
-void ReadQuickActionText(const std::string& text, const DRAV::ActorList& party, QuickActionTable& table) {
+void ReadQuickActionText(const std::string& text, const DRAV::ActorList& party, QuickActionTable& table,
+                         const std::function<DRAV::ThingId(DRAV::ThingId)>& loadedId) {
     std::istringstream in(text);
     if (NextNumber(in) != party.size())
         throw CDRAVException(DRAV_ERR_BAD_DATA, "the quick actions are for another number of party members");
@@ -225,10 +226,12 @@ void ReadQuickActionText(const std::string& text, const DRAV::ActorList& party, 
         const std::uint64_t count = NextNumber(in);
         for (std::uint64_t k = 0; k < count; ++k) {
             const std::uint64_t id = NextNumber(in);
-            if ((id >> 24) != DRAV::THING_ACTOR || records.count(static_cast<DRAV::ThingId>(id)))
+            const DRAV::ThingId now = (id >> 24) == DRAV::THING_ACTOR ? loadedId(static_cast<DRAV::ThingId>(id)) : 0;
+            if ((id >> 24) != DRAV::THING_ACTOR || records.count(now))
                 throw CDRAVException(DRAV_ERR_BAD_DATA, "\"" + std::to_string(id) + "\" is no former member's id");
             // Not in the party, so not at hand: its items stay as they were kept.
-            records[static_cast<DRAV::ThingId>(id)] = ReadRecord(in);
+            std::shared_ptr<CDRAVActorInfo> record = ReadRecord(in);
+            if (now != 0) records[now] = std::move(record);
         }
         if (in >> word) throw CDRAVException(DRAV_ERR_BAD_DATA, "the quick actions go on after the last former member");
     }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -46,5 +47,9 @@ std::string WriteQuickActionText(const DRAV::ActorList& party, const QuickAction
 // Reads the whole text into new records for `party` and for the former members it
 // names; only a text that reads to its end replaces them in `table`. Code 1 for
 // another member count, an unknown keyword, a missing or malformed token, or a
-// former member's id that is no actor's or is a member's.
-void ReadQuickActionText(const std::string& text, const DRAV::ActorList& party, QuickActionTable& table);
+// former member's id that is no actor's or is a member's. A loaded game has
+// numbered its actors anew: `loadedId` gives a former member's id now, 0 for one
+// gone from the game, whose record is dropped.
+void ReadQuickActionText(
+    const std::string& text, const DRAV::ActorList& party, QuickActionTable& table,
+    const std::function<DRAV::ThingId(DRAV::ThingId)>& loadedId = [](DRAV::ThingId id) { return id; });

@@ -399,6 +399,8 @@ public:
     const std::vector<CActor*>& GetAttackers() const { return m_attackers; }
     std::uint32_t GetTargetChangeTick() const { return m_targetChangeTick; }
     ThingId GetTargetChangeId() const { return m_targetChangeId; }
+    // The same target under the id a load gave it.
+    void SetTargetChangeId(ThingId id) { m_targetChangeId = id; }
     // Leaves the current target's attackers and joins the new one's (null: none).
     void SetAttackTarget(std::uint32_t tick, CActor* target);
     // Code 2 when `attacker` is not among the attackers.

@@ -155,15 +155,25 @@ public:
 
     // ---- ids and ticks ----
     // A new id of `type` (2 objects, 3 actors, 5 items) from the game's one serial
-    // counter; serials never repeat within a game.
+    // counter; serials never repeat within a game. CThingSerialsSpent past the last.
     ThingId NewThingId(int type);
+    // How many more things the counter can number before the game is saved and loaded.
+    std::uint32_t GetThingSerialsLeft() const { return m_thingSerialCounter.GetLeft(); }
     // A new id of an effect in flight. No save keeps one, so effects count apart and
     // their serials come round again: fights never use up those of what a save keeps.
     ThingId NewEffectId();
     // The serial the next id takes, as a saved game keeps it.
     std::uint32_t GetThingSerialCounter() const { return m_thingSerialCounter.GetNext(); }
-    // A loaded game carries on from its saved serial.
     void SetThingSerialCounter(std::uint32_t next) { m_thingSerialCounter = CThingIdCounter(next); }
+    // A load numbers every thing anew, actors too, so that a long game never runs
+    // out of serials: the actor saved with `serial` takes the next new id, kept
+    // against that serial for what the save refers to by it. Code 1 for a serial
+    // an actor read before holds: play never gives two things one serial.
+    ThingId NumberSavedActor(std::uint32_t serial);
+    // The id now of the actor saved as `savedId`; 0 for an id no saved actor held.
+    ThingId FindLoadedActor(ThingId savedId) const;
+    // The highest serial of the saved actors; 0 for a game not loaded.
+    std::uint32_t GetHighestSavedSerial() const;
 
     // The engine tick counter: 30 ticks make a game second. Timed effects, powers and
     // action timers are tick numbers of this counter.
@@ -340,6 +350,8 @@ private:
     MapCache m_maps;
     CThingIdCounter m_thingSerialCounter{1};
     CThingIdCounter m_effectSerialCounter{1};
+    // Saved serial -> id now, of the actors of the game this one was loaded from.
+    std::map<std::uint32_t, ThingId> m_savedActorSerials;
     std::deque<std::shared_ptr<CEvent>> m_events;
     // Those of the queued events that PushNoticeOnce queued.
     std::vector<std::shared_ptr<const CMessageEvent>> m_onceNotices;

@@ -190,8 +190,15 @@ TEST(EngineAreas, AFailedEntryLeavesTheGameAsItWas) {
         EXPECT_EQ(game.Game().GetNonLocatedActors().size(), 1u);
         EXPECT_EQ(game.Game().GetAreas().count("reed_marsh"), 0u);
     }
-    // The same game then enters where it meant to.
+    // Nor does a game with too few serials left for the area and the way back.
     game.Game().SetEntry({"reed_marsh", "landing"}, AREA_LOAD_FRESH, "");
+    const std::uint32_t counter = game.Game().GetThingSerialCounter();
+    game.Game().SetThingSerialCounter(kMaxThingSerial - 40);
+    EXPECT_DRAV_CODE(game.Engine().EnterArea(), DRAV_ERR_OUT_OF_RANGE);
+    EXPECT_EQ(game.Game().GetCurrentArea(), nullptr);
+    EXPECT_EQ(game.Game().GetThingSerialCounter(), kMaxThingSerial - 40);
+    // The same game then enters where it meant to.
+    game.Game().SetThingSerialCounter(counter);
     game.Engine().EnterArea();
     EXPECT_EQ(game.Area().GetName(), "reed_marsh");
 }
@@ -203,27 +210,39 @@ TEST(EngineAreas, AJourneyToAPlaceTheModuleLacksIsRefusedBeforeThePartyLeaves) {
     auto game = StartSampleGame();
     CArea* landing = &game.Area();
     const auto main = game.Main();
+    // Or a game that has too few serials left to build the place and the way back.
+    const std::string spent = "the game has too few numbers left for the things it may make there: save the game and "
+                              "load it to number its things anew";
+    const std::uint32_t counter = game.Game().GetThingSerialCounter();
     const struct {
         std::int32_t state;
         AreaEntryPoint place;
-        const char* named;
+        std::string named;
+        std::uint32_t serialsLeft = kMaxThingSerial;
     } rows[] = {
         {GAME_TRAVEL, {"reed_marshes", "landing"}, "the module has no area \"reed_marshes\""},
         {GAME_EXIT_AVAILABLE, {"reed_marsh", "dock"}, "area \"reed_marsh\" has no entry \"dock\""},
         {GAME_WIPED_OUT, {"reedwater_landing", "slipway"}, "area \"reedwater_landing\" has no entry \"slipway\""},
         {GAME_WIPED_OUT, {"", ""}, "the module has no area \"\""},
+        {GAME_TRAVEL, {"reed_marsh", "landing"}, spent, 40},
+        {GAME_EXIT_AVAILABLE, {"reedwater_map", ""}, spent, 10},  // the way back alone
+        {GAME_WIPED_OUT, {"reedwater_landing", "dock"}, spent, 40},
     };
     for (const auto& row : rows) {
         game.Game().SetEntry(row.place, AREA_LOAD_FRESH, "");
         game.Game().SetStateCode(row.state);
+        game.Game().SetThingSerialCounter(row.serialsLeft == kMaxThingSerial ? counter
+                                                                             : kMaxThingSerial + 1 - row.serialsLeft);
         EXPECT_EQ(DRAV_MESSAGE(game.Engine().CheckDestination()), row.named);
-        EXPECT_DRAV_CODE(game.Engine().LeaveArea(), DRAV_ERR_BAD_DATA);
+        EXPECT_DRAV_CODE(game.Engine().LeaveArea(),
+                         row.serialsLeft == kMaxThingSerial ? DRAV_ERR_BAD_DATA : DRAV_ERR_OUT_OF_RANGE);
         EXPECT_EQ(game.Game().GetCurrentArea(), landing) << row.named;
         EXPECT_EQ(main->GetArea(), landing) << row.named;
         EXPECT_TRUE(game.Game().GetNonLocatedActors().empty()) << row.named;
         EXPECT_EQ(game.Game().GetStateCode(), row.state) << row.named;
     }
     // Once mended, the journey is made.
+    game.Game().SetThingSerialCounter(counter);
     game.Game().SetEntry({"reed_marsh", "hideout"}, AREA_LOAD_FRESH, "");
     game.Game().SetStateCode(GAME_TRAVEL);
     game.Engine().LeaveArea();

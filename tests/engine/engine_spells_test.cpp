@@ -159,6 +159,13 @@ TEST(EngineSpells, APartySummonMakesOneFriendlyWispForAnHour) {
     game.Engine().ResolveSpell("Witch", nullptr, 12.5, 12.5, false, call, 0, 0, 1, SKILL_NONE);
     ASSERT_EQ(game.Area().GetActors().size(), before + 2);
     EXPECT_EQ(game.Area().GetActors().back()->GetRelation(), RELATION_HOSTILE);
+    // One the game has no serial left for fizzles as well, and play goes on.
+    Texts(game);
+    game.Game().SetThingSerialCounter(kMaxThingSerial + 1);
+    game.Engine().ResolveSpell("Witch", nullptr, 12.5, 12.5, false, call, 0, 0, 1, SKILL_NONE);
+    EXPECT_EQ(Texts(game), std::vector<std::string>{"Witch's spell fizzles; the game can number no more creatures "
+                                                    "until it is saved and loaded."});
+    EXPECT_EQ(game.Area().GetActors().size(), before + 2);
 }
 
 TEST(EngineSpells, ACreatedLanternLandsInTheBackpackAndVanishesAfterEightHours) {

@@ -10,6 +10,7 @@
 #include "world/actor.h"
 #include "world/events/event.h"
 #include "world/game.h"
+#include "world/order.h"
 
 namespace {
 
@@ -155,6 +156,20 @@ TEST_F(GameClockTest, AFailingScriptPausesTheGameWithAScriptErrorAndPlayGoesOn) 
     EXPECT_TRUE(m_app.IsGameRunning());
     m_app.TogglePause(true);
     EXPECT_TRUE(TimerSet());
+    // So does a step that wants a thing the game has no serial left for, which is given up.
+    const auto pies =
+        m_game.Engine().GetModule()->CreateItem("eel_pie", 3, m_game.Game().NewThingId(DRAV::THING_ITEM), 0);
+    m_game.Main()->AddToBackpack(pies, false);
+    m_game.Game().SetThingSerialCounter(DRAV::kMaxThingSerial + 1);
+    m_game.Main()->PushInstantOrder(std::make_shared<DRAV::CSplitOrder>(pies->GetId(), 1));
+    TimerAfter(100);
+    EXPECT_TRUE(m_app.IsPaused());
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_EQ(boxes.boxes[1].first, "Game Error");
+    EXPECT_EQ(boxes.boxes[1].second.rfind("The game has numbered all the things it can: save the game and load it", 0),
+              0u);
+    EXPECT_EQ(pies->GetCount(), 3);
+    EXPECT_TRUE(m_app.IsGameRunning());
 }
 
 TEST_F(GameClockTest, ChapterWonWithoutClosingTextRunsNoTick) {

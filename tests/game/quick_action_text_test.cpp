@@ -67,6 +67,11 @@ TEST(QuickActionText, FormerMembersFollowThePartyAndReadBackUnderTheirIds) {
     EXPECT_EQ(back.m_item[8], "river_tonic");
     EXPECT_EQ(back.m_current, CDRAVActorInfo::kNoSlot);
     EXPECT_EQ(WriteQuickActionText(party, read), text) << "round trip";
+    // A loaded game has numbered its actors anew; one gone from it keeps no record.
+    QuickActionTable loaded;
+    ReadQuickActionText(text, party, loaded, [&](DRAV::ThingId id) { return id == gone ? 0x03000005u : 0u; });
+    ASSERT_EQ(loaded.size(), 2u);
+    EXPECT_EQ(loaded.at(0x03000005)->m_spell[7], "reed_lash");
 
     // An older save's text, the party alone, reads whole and adds no one.
     QuickActionTable old;

@@ -295,9 +295,26 @@ TEST_F(RunningGameTest, APartyOfSummonedSurvivorsIsDeadAndIsNotMovedOn) {
 }
 
 // A journey the entry script asked for is still waiting when the clock next runs.
+// One the game has too few serials left for is refused, with words, and the party
+// plays on where it stood.
 TEST_F(RunningGameTest, AJourneyWaitingWhenTheTimerComesIsMade) {
+    const std::uint32_t counter = game().GetThingSerialCounter();
+    const DRAV::CArea* landing = game().GetCurrentArea();
+    const std::pair<double, double> stood{main().GetX(), main().GetY()};
+    game().SetThingSerialCounter(DRAV::kMaxThingSerial - 5);
     game().SetStateCode(DRAV::GAME_TRAVEL);
     game().SetEntry({"reed_marsh", "landing"}, 0, "");
+    TimerAfter(16);
+    ASSERT_EQ(m_shell.recorder.boxes.size(), 1u);
+    EXPECT_EQ(m_shell.recorder.boxes[0].second,
+              "Failed to load area \"reed_marsh\": the game has too few numbers left for the things it may make there: "
+              "save the game and load it to number its things anew. The party stays where it is.");
+    EXPECT_EQ(game().GetCurrentArea(), landing);
+    EXPECT_EQ(std::make_pair(main().GetX(), main().GetY()), stood);
+    EXPECT_EQ(game().GetStateCode(), DRAV::GAME_PLAYING);
+
+    game().SetThingSerialCounter(counter);
+    game().SetStateCode(DRAV::GAME_TRAVEL);
     TimerAfter(16);
     EXPECT_EQ(game().GetCurrentArea()->GetName(), "reed_marsh");
 }
@@ -323,6 +340,23 @@ TEST_F(RunningGameTest, AWipedOutPartyRestsThenEntersItsDestination) {
     game().SetStateCode(DRAV::GAME_WIPED_OUT);
     app().CheckPartyAndChangeArea();
     EXPECT_EQ(game().GetTick(), DRAV::kLastPassedTick + 1);
+    // With too few serials left to build a place: a party standing does not set out
+    // to rest, and one wiped out wakes where it fell; both are told why.
+    const DRAV::CArea* area = game().GetCurrentArea();
+    game().SetThingSerialCounter(DRAV::kMaxThingSerial - 5);
+    for (const bool standing : {true, false}) {
+        main().SetActionState(standing ? DRAV::ACTION_IDLE : DRAV::ACTION_DEAD);
+        game().SetStateCode(DRAV::GAME_WIPED_OUT);
+        app().CheckPartyAndChangeArea();
+        if (!standing) app().CloseDialog(0);  // the party's death, told first
+        EXPECT_EQ(game().GetStateCode(), DRAV::GAME_PLAYING);
+        EXPECT_EQ(main().GetArea(), area);
+        EXPECT_TRUE(main().IsAlive());
+        ASSERT_FALSE(m_shell.recorder.boxes.empty());
+        EXPECT_EQ(m_shell.recorder.boxes.back().first, "Area Load Error");
+        EXPECT_TRUE(app().IsGameRunning());
+    }
+    EXPECT_EQ(m_shell.recorder.boxes.size(), 2u);
 }
 
 // Remembers what the shell last asked of the footsteps and the ambient loop.

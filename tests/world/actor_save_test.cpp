@@ -108,7 +108,9 @@ TEST(ActorSave, AnOlderBlockLoadsAndItemsOfLostTemplatesAreDropped) {
     QuillmereTest::TempDir folder;
     CGame game;
     auto witch = LoadActor(LegacyWitch(), game);
-    EXPECT_EQ(witch->GetId(), 0x3000007u);
+    // Numbered anew by the game it loads into, and known by the serial it was saved with.
+    EXPECT_EQ(witch->GetId(), 0x3000001u);
+    EXPECT_EQ(game.FindLoadedActor(0x3000007u), witch->GetId());
     EXPECT_EQ(witch->GetTemplateName(), "main");
     EXPECT_EQ(witch->GetEncounterIndex(), 0);
     EXPECT_EQ(witch->GetFactionText(), "The Ferrymen's Guild 2 (Ferrymistress)");
@@ -116,7 +118,7 @@ TEST(ActorSave, AnOlderBlockLoadsAndItemsOfLostTemplatesAreDropped) {
     EXPECT_EQ(witch->GetBackpackItems()[0]->GetTemplate().GetKey(), "river_tonic");
     EXPECT_EQ(witch->GetBackpackItems()[0]->GetCount(), 2);
     EXPECT_EQ(witch->GetDropItemList().size(), 1u);
-    EXPECT_EQ(game.GetThingSerialCounter(), 5u);  // the dropped anchor still took its id
+    EXPECT_EQ(game.GetThingSerialCounter(), 6u);  // the dropped anchor still took its id
     EXPECT_TRUE(witch->GetTalkStates().empty());
     EXPECT_EQ(witch->GetBrain(), nullptr);
     EXPECT_TRUE(witch->GetLevelPointsFlag());  // a spellcaster of three levels with two skills
@@ -129,7 +131,6 @@ TEST(ActorSave, AnOlderBlockLoadsAndItemsOfLostTemplatesAreDropped) {
 }
 
 TEST(ActorSave, MalformedBlocksNameTheFileAndTheElement) {
-    CGame game;
     struct Case {
         std::string text;
         std::int32_t code;
@@ -154,13 +155,22 @@ TEST(ActorSave, MalformedBlocksNameTheFileAndTheElement) {
         {LegacyWitch().substr(0, LegacyWitch().find("<dropitems>")), 1, "dropitems"},
     };
     for (const Case& bad : cases) {
+        CGame game;
         auto caught = QuillmereTest::CatchDrav([&] { LoadActor(bad.text, game); });
         ASSERT_TRUE(caught) << bad.text;
         EXPECT_EQ(caught->GetCode(), bad.code) << caught->GetMessage();
         EXPECT_NE(caught->GetMessage().find("save.drav"), std::string::npos) << caught->GetMessage();
         EXPECT_NE(caught->GetMessage().find(bad.named), std::string::npos) << caught->GetMessage();
     }
-    EXPECT_EQ(LoadActor(LegacyWitch("16777215"), game)->GetId(), 0x3FFFFFFu);
+    CGame game;
+    const auto last = LoadActor(LegacyWitch("16777215"), game);
+    EXPECT_EQ(game.FindLoadedActor(0x3FFFFFFu), last->GetId());
+    // The same serial again names two actors, which play never makes.
+    const auto twice = QuillmereTest::CatchDrav([&] { LoadActor(LegacyWitch("16777215"), game); });
+    ASSERT_TRUE(twice);
+    EXPECT_NE(twice->GetMessage().find("two saved actors have the serial 16777215 (saved actor, element \"serial\")"),
+              std::string::npos)
+        << twice->GetMessage();
 }
 
 TEST(ActorSave, AStoreKeeperJoinsTheGamesStoresOnlyWhenItsBlockIsWhole) {

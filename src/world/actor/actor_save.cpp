@@ -14,7 +14,6 @@ namespace DRAV {
 namespace {
 
 constexpr std::uint32_t kMaxSerial = 0xFFFFFF;
-constexpr ThingId kActorIdBase = 0x3000000;
 // An actor faces a way turned by at most a full turn from north either way.
 constexpr double kFullTurn = 6.283185307179587;
 // Where it stands is a number; whether that lies on its area's grid is the area's to say.
@@ -45,7 +44,8 @@ private:
     const char* m_element = "actor";
 };
 
-ThingId ReadSavedId(DRAVCommon::CDataFileReader& reader) {
+// The saved serial, and the actor numbered anew by the game it loads into.
+ThingId ReadSavedId(DRAVCommon::CDataFileReader& reader, CGame& game) {
     ThingId id = 0;
     CLoadStep step(reader);
     step.Run([&] {
@@ -53,7 +53,7 @@ ThingId ReadSavedId(DRAVCommon::CDataFileReader& reader) {
         step.Set("serial");
         std::uint32_t serial = reader.ReadUInt();
         if (serial > kMaxSerial) reader.Fail(DRAV_ERR_OUT_OF_RANGE, "thing serial above 0xFFFFFF");
-        id = serial + kActorIdBase;
+        id = game.NumberSavedActor(serial);
     });
     return id;
 }
@@ -86,7 +86,7 @@ void WriteItemList(DRAVCommon::CDataFileWriter& writer, const char* element, con
 }  // namespace
 
 CActor::CActor(DRAVCommon::CDataFileReader& reader, CGame& game, const CModule& module)
-    : CActor(ReadSavedId(reader)) {
+    : CActor(ReadSavedId(reader, game)) {
     m_game = &game;
     LoadValues(reader, game, module);
     Relink(reader, game, module);

@@ -38,6 +38,24 @@ ThingId CGame::NewThingId(int type) {
     return m_thingSerialCounter.NewThingId(type);
 }
 
+ThingId CGame::NumberSavedActor(std::uint32_t serial) {
+    if (m_savedActorSerials.count(serial) != 0)
+        throw CDRAVException(DRAV_ERR_BAD_DATA, "two saved actors have the serial " + std::to_string(serial));
+    const ThingId id = NewThingId(THING_ACTOR);
+    m_savedActorSerials.emplace(serial, id);
+    return id;
+}
+
+ThingId CGame::FindLoadedActor(ThingId savedId) const {
+    if ((savedId >> 24) != THING_ACTOR) return 0;
+    const auto found = m_savedActorSerials.find(savedId & kMaxThingSerial);
+    return found == m_savedActorSerials.end() ? 0 : found->second;
+}
+
+std::uint32_t CGame::GetHighestSavedSerial() const {
+    return m_savedActorSerials.empty() ? 0u : m_savedActorSerials.rbegin()->first;
+}
+
 ThingId CGame::NewEffectId() {
     CountMadeThing();
     return m_effectSerialCounter.NewRecurringThingId(THING_EFFECT);
