@@ -27,6 +27,7 @@
 #include "rules/monsters/actor_template.h"
 #include "script/script.h"
 #include "sample_play.h"
+#include "support/list_ends.h"
 #include "support/overlay_source.h"
 #include "support/sample_module.h"
 #include "support/temp_dir.h"
@@ -99,7 +100,7 @@ TEST(SweepModifiers, TheGameReadsTheModifierPutIntoEveryMonsterAndItem) {
         if (!items.count(key)) continue;
         ++loadedItems;
         const auto* modify = dynamic_cast<const DRAV::CItemAttributeModify*>(
-            definition->GetAttributes().back().get());
+            QuillmereTest::Last(definition->GetAttributes()).get());
         EXPECT_TRUE(modify && HasInsertedModifier(*modify->GetModifier())) << key;
     }
     EXPECT_EQ(loadedItems, items.size());
