@@ -9,7 +9,8 @@
 // goes in steps, as the application's: a tick, an entry, a tag set, a script the
 // caller makes run. A broken script ends only its step, as the application goes on
 // past its "Script Error" box; after each step the events it queued are handled,
-// a journey a script began is made as the application makes it, and whatever else
+// a journey a script began is made as the application makes it, each arrival a
+// step of its own as each is a timer message of its own there, and whatever else
 // goes wrong is the game's own fault and comes out as a PlayFault: any other error,
 // a step slower than the plan allows or flooding the shell with events, a
 // party left empty, a journey dropped, a
