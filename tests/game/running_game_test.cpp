@@ -474,16 +474,28 @@ TEST(Journeys, AnEntryThatAlwaysSendsThePartyOnComesToRest) {
         return QuillmereTest::SampleEdit{DRAVCommon::DFK_CHAPTER, file, script, call + " " + script};
     };
     const std::string stopped = ": the party has been sent on 16 times in a row as it arrived";
-    const std::pair<std::vector<QuillmereTest::SampleEdit>, std::string> rows[] = {
+    struct Row {
+        std::vector<QuillmereTest::SampleEdit> edits;
+        std::string error;
+        std::size_t pages = 0;  // shown once the party is at rest
+    };
+    const Row rows[] = {
         {{before("drav_goto_area( context, \"reedwater_landing\", \"dock\" )")},
          "reedwater_landing.drav (entry dock)" + stopped},
         {{before("drav_rest( context, \"dock\" )")}, "reedwater_landing.drav (entry dock)" + stopped},
         {{before("drav_goto_area( context, \"reed_marsh\", \"landing\" )"),
           before("drav_goto_area( context, \"reedwater_landing\", \"dock\" )", "reed_marsh.drav", "marsh_entered")},
          "reed_marsh.drav (entry landing)" + stopped},
+        // A box at each of the 16 arrivals, and the tutorial's page at the first:
+        // the latest 16 pages, as many as one run may show, wait for the player
+        // where the party stays, and the first box goes to the log.
+        {{before("drav_dialog_box( context, \"Onward\", \"The current carries you on.\" ) "
+                 "drav_goto_area( context, \"reedwater_landing\", \"dock\" )")},
+         "reedwater_landing.drav (entry dock)" + stopped,
+         16},
         {{before("drav_win( context, \"The end.\" )")}, ""},  // no error: the chapter is won
     };
-    for (const auto& [edits, error] : rows) {
+    for (const auto& [edits, error, pages] : rows) {
         SCOPED_TRACE(error);
         DWORD now = 100000;
         Win32::SetClockSource([&now] { return now; });
@@ -511,6 +523,12 @@ TEST(Journeys, AnEntryThatAlwaysSendsThePartyOnComesToRest) {
         EXPECT_EQ(game->GetStateCode(), error.empty() ? DRAV::GAME_WON : DRAV::GAME_PLAYING);
         if (error.empty()) continue;
         EXPECT_NE(boxes[0].second.find(error), std::string::npos) << boxes[0].second;
+        std::size_t shown = 0;
+        for (; shell.app.GetCurrentDialog(); ++shown)
+            shell.app.CloseDialog(shell.app.GetCurrentDialog()->GetTitle().find("Tutorial") == std::string::npos);
+        EXPECT_EQ(shown, pages);
+        const auto& log = shell.app.GetMessageLog();
+        EXPECT_EQ(std::count(log.begin(), log.end(), "The current carries you on."), pages ? 16 : 0);
         EXPECT_NE(error.find(game->GetCurrentArea()->GetName() + ".drav"), std::string::npos);
         EXPECT_LE(game->GetTick(), 16u * 8 * 3600 * 30 + 1000) << "rests stopped with the journeys";
         // The save the game made on the way, if any, then the player's own.
