@@ -68,17 +68,20 @@ private:
     DRAV::CGame& Game() { return *m_engine->GetGame(); }
 
     PlayPlan::Stepper Stepper() {
-        return [this](const std::string& what, const std::function<void()>& run) { Step(what, run); };
+        return [this](const std::string& what, const std::function<void()>& run) { return Step(what, run); };
     }
 
     // Every step of play passes here. Once the chapter is won, nothing more is played.
     // A journey the step began is made after it, as the program makes it: each
     // arrival in a timer message of its own, and so a step of its own.
-    void Step(const std::string& what, const std::function<void()>& run) {
-        if (Game().GetStateCode() == DRAV::GAME_WON) return;
+    // Returns how many arrivals the journey made.
+    int Step(const std::string& what, const std::function<void()>& run) {
+        if (Game().GetStateCode() == DRAV::GAME_WON) return 0;
         Measured(what, run);
-        for (int arrival = 1; JourneyWaits(); ++arrival)
-            Measured(what + ", arrival " + std::to_string(arrival) + " of its journey", [&] { FollowJourney(); });
+        int arrivals = 0;
+        while (JourneyWaits())
+            Measured(what + ", arrival " + std::to_string(++arrivals) + " of its journey", [&] { FollowJourney(); });
+        return arrivals;
     }
 
     // Runs `run` past script errors and handles the events it queued, timed as one step.
