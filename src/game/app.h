@@ -254,6 +254,12 @@ public:
     // False when an event left the game waiting for an area change; the rest stays
     // pending, as it does once a timer message has worked its share.
     bool ProcessPendingEvents();
+    // As the party leaves an area: the pages that wait (an entry's the party passed
+    // through) go with it, and whatever else waits belonged to the area left.
+    void KeepPendingPagesOnly();
+    // At most as many pages wait as one run of scripts may show, the latest: a
+    // journey that arrives again and again buries nobody; the earlier go to the log.
+    void BoundPendingPages();
     void OnInfoEvent(const DRAV::CEvent& event);
     // The inventory page of the event's actor, on the container it has just opened.
     void OnInvEvent(const DRAV::CInvEvent& event);

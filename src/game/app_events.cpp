@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <set>
 #include <sstream>
 #include <tuple>
@@ -12,6 +13,7 @@
 #include "game/dialogs/maps/help_dlg.h"
 #include "game/dialogs/text_dlg.h"
 #include "graphics/xp_device.h"
+#include "script/script_limits.h"
 #include "ui/product_title.h"
 #include "ui/ui_action_window.h"
 #include "ui/ui_element.h"
@@ -132,6 +134,24 @@ bool CDRAVApp::ProcessPendingEvents() {
         if (state == DRAV::GAME_WIPED_OUT || state == DRAV::GAME_TRAVEL) return false;
     }
     return true;
+}
+
+void CDRAVApp::KeepPendingPagesOnly() {
+    std::erase_if(m_pendingEvents, [](const auto& event) { return !ExactlyA<DRAV::CDialogBoxEvent>(*event); });
+}
+
+void CDRAVApp::BoundPendingPages() {
+    const auto isPage = [](const auto& event) { return ExactlyA<DRAV::CDialogBoxEvent>(*event) != nullptr; };
+    auto pages = static_cast<std::size_t>(std::count_if(m_pendingEvents.begin(), m_pendingEvents.end(), isPage));
+    for (auto event = m_pendingEvents.begin(); pages > DRAV::kScriptPageLimit;) {
+        if (!isPage(*event)) {
+            ++event;
+            continue;
+        }
+        AppendMessage(static_cast<const DRAV::CDialogBoxEvent&>(**event).GetText());
+        event = m_pendingEvents.erase(event);
+        --pages;
+    }
 }
 
 void CDRAVApp::OnInvEvent(const DRAV::CInvEvent& event) {

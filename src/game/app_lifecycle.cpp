@@ -253,7 +253,7 @@ void CDRAVApp::ChangeArea(bool placeChosen) {
     m_audio->SetFootsteps(false);
     m_audio->StopAmbientFx();
     SuspendClock();
-    m_pendingEvents.clear();
+    KeepPendingPagesOnly();
     ClearScreen();
     // A journey or rest that an entry's script asked for as the party arrived is
     // not saved: the save before it holds a game that goes on, where this one could
@@ -280,6 +280,7 @@ void CDRAVApp::ChangeArea(bool placeChosen) {
         }
         UpdateGameWindowTitle();
         PumpEngineEvents();
+        BoundPendingPages();
         entered = true;
     } else if (state == DRAV::GAME_ON_MAP) {
         PumpEngineEvents();

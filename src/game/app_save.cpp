@@ -131,8 +131,10 @@ bool CDRAVApp::LoadGame(const std::string& savePath, int chapter, bool nextChapt
         // The slots of the chapter left behind name its spells and items.
         quickActions.clear();
     }
-    // The records belong to the actors of the game that ran before.
+    // The records belong to the actors of the game that ran before, and so does
+    // whatever of it waited for the player.
     m_quickActions.clear();
+    m_pendingEvents.clear();
     m_saveNamed = false;
     m_gameRunning = true;
     UpdatePartyQuickActions(false);

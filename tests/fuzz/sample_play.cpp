@@ -68,20 +68,30 @@ private:
     DRAV::CGame& Game() { return *m_engine->GetGame(); }
 
     PlayPlan::Stepper Stepper() {
-        return [this](const std::string& what, const std::function<void()>& run) { Step(what, run); };
+        return [this](const std::string& what, const std::function<void()>& run) { return Step(what, run); };
     }
 
     // Every step of play passes here. Once the chapter is won, nothing more is played.
-    void Step(const std::string& what, const std::function<void()>& run) {
-        if (Game().GetStateCode() == DRAV::GAME_WON) return;
+    // A journey the step began is made after it, as the program makes it: each
+    // arrival in a timer message of its own, and so a step of its own.
+    // Returns how many arrivals the journey made.
+    int Step(const std::string& what, const std::function<void()>& run) {
+        if (Game().GetStateCode() == DRAV::GAME_WON) return 0;
+        Measured(what, run);
+        int arrivals = 0;
+        while (JourneyWaits())
+            Measured(what + ", arrival " + std::to_string(++arrivals) + " of its journey", [&] { FollowJourney(); });
+        return arrivals;
+    }
+
+    // Runs `run` past script errors and handles the events it queued, timed as one step.
+    void Measured(const std::string& what, const std::function<void()>& run) {
         const double started = DRAVCommon::ThreadProcessorSeconds();
         std::size_t events = 0;
         try {
             PastScriptErrors(run);
             events = m_plan.handleEvents ? m_plan.handleEvents(m_engine) : DropEvents(*m_engine);
             if (Game().GetParty().empty()) throw PlayFault(FaultKind::EmptyParty, what + ": the party is empty");
-            PastScriptErrors([&] { FollowJourney(); });
-            events += m_plan.handleEvents ? m_plan.handleEvents(m_engine) : DropEvents(*m_engine);
         } catch (const CDRAVException& failure) {
             throw PlayFault(FaultKind::GameError, what + ": Game Error " + std::to_string(failure.GetCode()) + ": " +
                                                       failure.GetMessage());
@@ -119,23 +129,25 @@ private:
              [&] { return Game().GetStateCode() != DRAV::GAME_ENTERING; });
     }
 
+    bool JourneyWaits() {
+        const std::int32_t state = Game().GetStateCode();
+        return state == DRAV::GAME_TRAVEL || state == DRAV::GAME_WIPED_OUT;
+    }
+
     // As the application makes a journey a script began, or wakes a party wiped
     // out: out of the area, to the map's first area if the journey leads through a
-    // map (where the player would choose), rested if it rests, and in; and again,
-    // with no tick between, as long as the entries send the party on.
+    // map (where the player would choose), rested if it rests, and in, where the
+    // entry may send the party on again.
     void FollowJourney() {
-        for (;;) {
-            const std::int32_t state = Game().GetStateCode();
-            if (state != DRAV::GAME_TRAVEL && state != DRAV::GAME_WIPED_OUT) return;
-            Load([&] { m_engine->LeaveArea(); }, [&] { return Game().GetStateCode() != state; });
-            if (Game().GetStateCode() == DRAV::GAME_ON_MAP) {
-                const auto& areas = Game().GetCurrentMap()->GetAreas();
-                if (areas.empty()) throw CDRAVException(DRAV_ERR_BAD_DATA, "the journey's map leads nowhere");
-                m_engine->SetEntry({areas.front()->GetEntryArea(), areas.front()->GetEntryName()});
-            }
-            if (Game().GetStateCode() == DRAV::GAME_RESTING) m_engine->RestParty();
-            PastScriptErrors([&] { Enter(); });
+        const std::int32_t state = Game().GetStateCode();
+        Load([&] { m_engine->LeaveArea(); }, [&] { return Game().GetStateCode() != state; });
+        if (Game().GetStateCode() == DRAV::GAME_ON_MAP) {
+            const auto& areas = Game().GetCurrentMap()->GetAreas();
+            if (areas.empty()) throw CDRAVException(DRAV_ERR_BAD_DATA, "the journey's map leads nowhere");
+            m_engine->SetEntry({areas.front()->GetEntryArea(), areas.front()->GetEntryName()});
         }
+        if (Game().GetStateCode() == DRAV::GAME_RESTING) m_engine->RestParty();
+        Enter();
     }
 
     // Every monster kind beside the main character. Only a base of other definitions

@@ -9,7 +9,8 @@
 // goes in steps, as the application's: a tick, an entry, a tag set, a script the
 // caller makes run. A broken script ends only its step, as the application goes on
 // past its "Script Error" box; after each step the events it queued are handled,
-// a journey a script began is made as the application makes it, and whatever else
+// a journey a script began is made as the application makes it, each arrival a
+// step of its own as each is a timer message of its own there, and whatever else
 // goes wrong is the game's own fault and comes out as a PlayFault: any other error,
 // a step slower than the plan allows or flooding the shell with events, a
 // party left empty, a journey dropped, a
@@ -65,8 +66,10 @@ struct PlayPlan {
     // called in the start area once every monster kind stands beside the party,
     // before the first tick; or, when `reachIn` names an entry (area, entry), in
     // that area, entered there from the first map once the maps' areas are visited
-    // and played as they are. It may call `step` for each run, as a step of its own.
-    using Stepper = std::function<void(const std::string& what, const std::function<void()>& run)>;
+    // and played as they are. It may call `step` for each run, as a step of its own,
+    // which returns how many arrivals the journey the run began made, each running
+    // the script of the entry it arrived at.
+    using Stepper = std::function<int(const std::string& what, const std::function<void()>& run)>;
     std::function<void(DRAV::CEngine&, const Stepper& step)> reach;
     std::pair<std::string, std::string> reachIn;
     // The entry script at `reachIn` sends the party away: entering there must leave it travelling.

@@ -24,6 +24,7 @@
 #include "rules/vocabulary/actor_class.h"
 #include "rules/vocabulary/gender_race.h"
 #include "rules/vocabulary/skills.h"
+#include "support/list_ends.h"
 #include "support/sample_game.h"
 #include "ui/ui_button.h"
 #include "ui/ui_group.h"
@@ -350,7 +351,7 @@ TEST_F(ActorInfoTest, SpendingOpensTheAttributePageFirstThenTheSkillsPage) {
     tamsin().SetUnspentPoints(2);
     EXPECT_FALSE(page->OnButton(CActorInfoDlg::kSpendPoints));
     EXPECT_NE(std::dynamic_pointer_cast<CAttribDlg>(app().GetCurrentDialog()), nullptr);
-    EXPECT_EQ(app().GetCoveredDialogs().back(), page);
+    EXPECT_EQ(QuillmereTest::Last(app().GetCoveredDialogs()), page);
 }
 
 TEST_F(ActorInfoTest, LeavePartyAsksThenYesTakesTheMemberOutOfTheParty) {

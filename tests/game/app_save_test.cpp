@@ -20,6 +20,7 @@
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/cell.h"
+#include "world/events/event.h"
 #include "world/game.h"
 
 namespace {
@@ -116,7 +117,9 @@ TEST_F(AppSaveTest, ASecondSaveKeepsTheFirstAsBackupAndLoadingResumesIt) {
     ASSERT_EQ(list->m_items.size(), 1u);
     EXPECT_EQ(list->m_items[0]->m_name, "Wren");
     Game().SetGold(99);
+    m_app.QueueEvent(std::make_shared<DRAV::CDialogBoxEvent>(DRAV::EVENT_DIALOG_BOX, "Hark", "Of the game before."));
     ASSERT_TRUE(m_app.LoadGame(list->m_items[0]->m_path, 1, false));
+    EXPECT_TRUE(m_app.GetPendingEvents().empty()) << "what waited goes with the game before";
     EXPECT_EQ(Game().GetGold(), 22);
     EXPECT_EQ(Game().GetTick(), tick);
     EXPECT_TRUE(m_app.IsGameRunning());

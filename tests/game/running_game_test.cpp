@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "running_game_support.h"
+#include "support/list_ends.h"
 #include "support/overlay_source.h"
 #include "support/sample_module.h"
 #include "engine/engine.h"
@@ -22,12 +23,13 @@
 
 namespace {
 
+using QuillmereTest::Last;
 using QuillmereTest::RunningGameTest;
 using QuillmereTest::ShellOnSample;
 
 TEST_F(RunningGameTest, TheIntroductionNamesTheChapterAndTheHudStandsWhereItBelongs) {
     EXPECT_EQ(m_introTitle, "The Reedwater Landing");
-    EXPECT_EQ(m_shell.recorder.titles.back(), "Quillmere - Reedwater Landing");
+    EXPECT_EQ(Last(m_shell.recorder.titles), "Quillmere - Reedwater Landing");
     EXPECT_FALSE(app().GetCurrentDialog());
     EXPECT_EQ(app().GetSuspendCount(), 0) << "the clock runs once the introduction is gone";
     // Exit before the row, the hover panel, log, clock, bar, mini-map, then the column.
@@ -125,7 +127,7 @@ TEST_F(RunningGameTest, TheLogKeepsTheNewestFourHundredLinesAndEmptiesWithTheGam
     app().EndGame();
     EXPECT_TRUE(app().GetMessageLog().empty());
     EXPECT_FALSE(app().IsGameRunning());
-    EXPECT_EQ(m_shell.recorder.titles.back(), "Quillmere");
+    EXPECT_EQ(Last(m_shell.recorder.titles), "Quillmere");
 }
 
 TEST_F(RunningGameTest, TabWalksTheLivingMembersThenTheWholeParty) {
@@ -269,7 +271,7 @@ TEST_F(RunningGameTest, TheViewStaysStillWhileAWalkIsHeldUp) {
         turned = std::max(turned, std::fabs(std::remainder(main().GetFacing() - facing, 2.0 * M_PI)));
     }
     EXPECT_FALSE(main().GetCurrentOrder()) << "the walk ended";
-    EXPECT_EQ(app().GetMessageLog().back(), "Wren can't reach River Channel.");
+    EXPECT_EQ(Last(app().GetMessageLog()), "Wren can't reach River Channel.");
     EXPECT_GT(turned, 2.0) << "she turned to and fro on the bank";
     EXPECT_LE(swings, 1) << "the view swung with her";
     // Once she stands with no walk left, the view comes back to her.
@@ -429,7 +431,7 @@ TEST_F(RunningGameTest, KeysRunTheClockAndOpenTheMessages) {
     auto* messages = dynamic_cast<CDRAVMsgDlg*>(app().GetCurrentDialog().get());
     ASSERT_NE(messages, nullptr);
     EXPECT_EQ(messages->GetTitle(), "Messages");
-    EXPECT_EQ(m_shell.recorder.titles.back(), "Quillmere - Messages");
+    EXPECT_EQ(Last(m_shell.recorder.titles), "Quillmere - Messages");
     app().HandleMessage(WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_FALSE(app().GetCurrentDialog());
     // The message window's alternate click opens the same page.
@@ -444,8 +446,8 @@ TEST_F(RunningGameTest, DrainedEventsLogTheirLinesAndWaitForTheTimer) {
     game().PushMessage(DRAV::MESSAGE_GOLD, "Wren finds 5 gold.");
     game().PushEvent(std::make_shared<DRAV::CInfoEvent>(DRAV::EVENT_PARTY_CHANGED));
     app().DrainEngineEvents();
-    EXPECT_EQ(app().GetMessageLog().back(), "Wren finds 5 gold.");
-    EXPECT_EQ(m_shell.audio->played.back(), 2) << "the gold's sound";
+    EXPECT_EQ(Last(app().GetMessageLog()), "Wren finds 5 gold.");
+    EXPECT_EQ(Last(m_shell.audio->played), 2) << "the gold's sound";
     ASSERT_EQ(app().GetPendingEvents().size(), 1u) << "even an information event waits when drained";
     TimerAfter(16);
     EXPECT_TRUE(app().GetPendingEvents().empty());
@@ -506,16 +508,28 @@ TEST(Journeys, AnEntryThatAlwaysSendsThePartyOnComesToRest) {
         return QuillmereTest::SampleEdit{DRAVCommon::DFK_CHAPTER, file, script, call + " " + script};
     };
     const std::string stopped = ": the party has been sent on 16 times in a row as it arrived";
-    const std::pair<std::vector<QuillmereTest::SampleEdit>, std::string> rows[] = {
+    struct Row {
+        std::vector<QuillmereTest::SampleEdit> edits;
+        std::string error;
+        std::size_t pages = 0;  // shown once the party is at rest
+    };
+    const Row rows[] = {
         {{before("drav_goto_area( context, \"reedwater_landing\", \"dock\" )")},
          "reedwater_landing.drav (entry dock)" + stopped},
         {{before("drav_rest( context, \"dock\" )")}, "reedwater_landing.drav (entry dock)" + stopped},
         {{before("drav_goto_area( context, \"reed_marsh\", \"landing\" )"),
           before("drav_goto_area( context, \"reedwater_landing\", \"dock\" )", "reed_marsh.drav", "marsh_entered")},
          "reed_marsh.drav (entry landing)" + stopped},
+        // A box at each of the 16 arrivals, and the tutorial's page at the first:
+        // the latest 16 pages, as many as one run may show, wait for the player
+        // where the party stays, and the first box goes to the log.
+        {{before("drav_dialog_box( context, \"Onward\", \"The current carries you on.\" ) "
+                 "drav_goto_area( context, \"reedwater_landing\", \"dock\" )")},
+         "reedwater_landing.drav (entry dock)" + stopped,
+         16},
         {{before("drav_win( context, \"The end.\" )")}, ""},  // no error: the chapter is won
     };
-    for (const auto& [edits, error] : rows) {
+    for (const auto& [edits, error, pages] : rows) {
         SCOPED_TRACE(error);
         DWORD now = 100000;
         Win32::SetClockSource([&now] { return now; });
@@ -539,10 +553,16 @@ TEST(Journeys, AnEntryThatAlwaysSendsThePartyOnComesToRest) {
         };
         const DRAV::CGame* game = play(400);
         const auto& boxes = shell.recorder.boxes;
-        ASSERT_EQ(boxes.size(), error.empty() ? 0u : 1u) << boxes.back().second;
+        ASSERT_EQ(boxes.size(), error.empty() ? 0u : 1u) << testing::PrintToString(boxes);
         EXPECT_EQ(game->GetStateCode(), error.empty() ? DRAV::GAME_WON : DRAV::GAME_PLAYING);
         if (error.empty()) continue;
         EXPECT_NE(boxes[0].second.find(error), std::string::npos) << boxes[0].second;
+        std::size_t shown = 0;
+        for (; shell.app.GetCurrentDialog(); ++shown)
+            shell.app.CloseDialog(shell.app.GetCurrentDialog()->GetTitle().find("Tutorial") == std::string::npos);
+        EXPECT_EQ(shown, pages);
+        const auto& log = shell.app.GetMessageLog();
+        EXPECT_EQ(std::count(log.begin(), log.end(), "The current carries you on."), pages ? 16 : 0);
         EXPECT_NE(error.find(game->GetCurrentArea()->GetName() + ".drav"), std::string::npos);
         EXPECT_LE(game->GetTick(), 16u * 8 * 3600 * 30 + 1000) << "rests stopped with the journeys";
         // The save the game made on the way, if any, then the player's own.
@@ -554,7 +574,7 @@ TEST(Journeys, AnEntryThatAlwaysSendsThePartyOnComesToRest) {
             const std::uint32_t tick = shell.app.GetEngine()->GetGame()->GetTick();
             EXPECT_GT(play(60)->GetTick(), tick + 30) << "the clock runs where the party stands";
         }
-        EXPECT_EQ(boxes.size(), 1u) << boxes.back().second;
+        EXPECT_EQ(boxes.size(), 1u) << testing::PrintToString(boxes);
         shell.app.EndGame();
     }
 }

@@ -10,6 +10,7 @@
 #include "engine/scripts/script_test_game.h"
 #include "rules/module.h"
 #include "script/script_limits.h"
+#include "support/list_ends.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/game.h"
@@ -20,6 +21,8 @@ using QuillmereTest::ScriptTestGame;
 using namespace std::string_literals;
 
 namespace {
+
+using QuillmereTest::Last;
 
 // Far more than a flood may take now (a quarter of a second of script and a tick
 // or two); before, it took minutes.
@@ -64,7 +67,7 @@ TEST(EffectsInFlight, RemovingAnEffectKeepsTheOthersInLaunchOrder) {
     std::vector<std::shared_ptr<DRAV::CEffect>> launched;
     for (int i = 0; i < 5; ++i) {
         game.Eval("drav_launch_spell( context, \"still_water\" )");
-        launched.push_back(area.GetEffects().back());
+        launched.push_back(Last(area.GetEffects()));
     }
     area.RemoveEffect(*launched[1]);
     area.RemoveEffect(*launched[3]);
@@ -405,7 +408,7 @@ TEST(ScriptFlood, WhatOneCallHandsTheGameIsBounded) {
                   nullptr, hollis.get());
     const auto& notes = game.Game().GetPeopleJournal().at(hollis->GetNameWord())->GetNotes();
     const auto& journal = game.Game().GetJournal();
-    EXPECT_EQ(std::tuple(notes.size(), notes.back(), journal.size(), journal.back()->GetJournalKey()),
+    EXPECT_EQ(std::tuple(notes.size(), Last(notes), journal.size(), Last(journal)->GetJournalKey()),
               std::tuple(DRAV::kPersonNoteLimit, hollis->GetName() + " : e499", DRAV::kJournalEntryLimit, "e499"s));
 }
 

@@ -28,6 +28,16 @@ void RunRepeatedly(const Stepper& step, const std::string& what, const std::func
     for (int i = 0; i < kReachRuns; ++i) step(what + ", run " + std::to_string(i + 1), run);
 }
 
+// An entry's script runs again at each arrival the journey it begins makes at the
+// entry (one that sends the party to itself): those runs count among the sixty.
+void RunEntryRepeatedly(DRAV::CEngine& engine, const Stepper& step, const DRAV::AreaEntryPoint& entry) {
+    for (int runs = 0, i = 1; runs < kReachRuns; ++i) {
+        const int arrivals = step("the entry script of " + entry.second + ", run " + std::to_string(i),
+                                  [&] { engine.RunEntryScript(entry.second); });
+        runs += 1 + (engine.GetGame()->GetCurrentEntry() == entry ? arrivals : 0);
+    }
+}
+
 DRAV::CActor* FindActorOfKind(DRAV::CEngine& engine, const std::string& kind) {
     for (const auto& actor : engine.GetGame()->GetCurrentArea()->GetActors())
         if (actor->IsAlive() && !actor->IsPartyMember() && actor->GetTemplateName() == kind) return actor.get();
@@ -188,8 +198,8 @@ QuillmereFuzz::PlayPlan ReachScript(QuillmereFuzz::PlayPlan plan, const ScriptSp
     case ScriptKind::AreaEntry:
         // Entering runs the script once; the step runs it again, for the first living member.
         plan.reachIn = {file.substr(0, file.rfind('.')), spot.name};
-        plan.reach = [entry = spot.name](DRAV::CEngine& engine, const Stepper& step) {
-            RunRepeatedly(step, "the entry script of " + entry, [&] { engine.RunEntryScript(entry); });
+        plan.reach = [entry = plan.reachIn](DRAV::CEngine& engine, const Stepper& step) {
+            RunEntryRepeatedly(engine, step, entry);
         };
         break;
     case ScriptKind::Trap:

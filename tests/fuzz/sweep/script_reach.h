@@ -4,8 +4,9 @@
 // partner of a conversation state (reaching the state as a chosen reply does), a
 // monster's heartbeat beats, a quest is checked (its assignment tag is set, or
 // any tag for a quest that needs none), the party enters an area at an entry
-// and its script runs again, the main character treads on an object's trap, or
-// the whole party stands on it for a tick, or she opens a door. The partner or
+// and its script runs again (and at each arrival there that its journeys make,
+// which count among the sixty), the main character treads on an object's trap,
+// or the whole party stands on it for a tick, or she opens a door. The partner or
 // the monster is the one of its kind that the play places beside the party, or
 // an object of that kind in the start area; a trap's object or a door stands
 // where it is placed.

@@ -27,6 +27,7 @@
 #include "rules/monsters/actor_template.h"
 #include "script/script.h"
 #include "sample_play.h"
+#include "support/list_ends.h"
 #include "support/overlay_source.h"
 #include "support/sample_module.h"
 #include "support/temp_dir.h"
@@ -99,7 +100,7 @@ TEST(SweepModifiers, TheGameReadsTheModifierPutIntoEveryMonsterAndItem) {
         if (!items.count(key)) continue;
         ++loadedItems;
         const auto* modify = dynamic_cast<const DRAV::CItemAttributeModify*>(
-            definition->GetAttributes().back().get());
+            QuillmereTest::Last(definition->GetAttributes()).get());
         EXPECT_TRUE(modify && HasInsertedModifier(*modify->GetModifier())) << key;
     }
     EXPECT_EQ(loadedItems, items.size());
@@ -254,4 +255,23 @@ TEST(SweepPlay, WhatGoesWrongInPlayIsTheGamesFault) {
             EXPECT_EQ(fault.GetKind(), row.kind) << row.what << ": " << fault.what();
         }
     }
+}
+
+// The dock's entry sends the party back to the dock, then works until the game
+// stops it at a quarter second of the processor's time: sixteen arrivals in a row,
+// which the program makes in as many timer messages, each a step under the limit.
+TEST(SweepPlay, EachArrivalOfAJourneyIsAStepOfItsOwn) {
+    const QuillmereTest::TempDir folder;
+    const std::string entry = "if not drav_check_and_set_tag( context, \"ferry_kit_given\" )";
+    const std::string busy = "while true do drav_goto_area( context, \"reedwater_landing\", \"dock\" ) end ";
+    QuillmereFuzz::PlayStats stats;
+    QuillmereFuzz::PlayPlan plan;
+    plan.ticks = 2;
+    plan.stepSeconds = 1.0;
+    plan.savePath = folder / "play.drav";
+    plan.stats = &stats;
+    EXPECT_NO_THROW(QuillmereFuzz::PlaySample(
+        QuillmereTest::EditedSampleSource(DRAVCommon::DFK_CHAPTER, "reedwater_landing.drav", entry, busy + entry),
+        plan));
+    EXPECT_GT(stats.steps, 16u) << "the arrivals were steps";
 }
