@@ -72,7 +72,9 @@ void CEngine::RunTick() {
 void CEngine::RunAI() {
     CArea& area = CurrentArea();
     const ActorList actors = area.GetActors();
-    for (const auto& actor : actors) RunActorTriggers(area, *actor);
+    CProximityWatchers watchers(area);
+    for (const auto& actor : actors)
+        if (RunActorTriggers(watchers, *actor)) watchers.Forget();
     for (const auto& actor : actors) {
         const std::shared_ptr<CBrain> brain = actor->GetBrain();
         if (!brain || actor->GetRelation() == RELATION_PARTY || KeepsHoldingBack(*actor)) continue;
@@ -80,10 +82,10 @@ void CEngine::RunAI() {
     }
 }
 
-void CEngine::RunActorTriggers(CArea& area, CActor& actor) {
+bool CEngine::RunActorTriggers(CProximityWatchers& watchers, CActor& actor) {
     const std::shared_ptr<CBrain> brain = actor.GetBrain();
-    if (!brain || actor.GetRelation() != RELATION_NEUTRAL) return;
-    if (!brain->TriggerTestProximity(area, actor)) return;
+    if (!brain || actor.GetRelation() != RELATION_NEUTRAL) return false;
+    if (!brain->TriggerTestProximity(watchers, actor)) return false;
     AIFireTags(actor, *brain);
     // A member walking up to talk stops when the actor turns on the party.
     for (const auto& member : Game().GetParty()) {
@@ -91,6 +93,7 @@ void CEngine::RunActorTriggers(CArea& area, CActor& actor) {
         if (order && order->GetType() == ORDER_MOVE_TALK && order->GetThingId() == actor.GetId())
             EndTalkWalkWithFoe(*member, actor);
     }
+    return true;
 }
 
 void CEngine::RunCombatTrigger(CActor& target, const CActor* attacker) {

@@ -31,6 +31,7 @@
 #include "common/data_file.h"
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
+#include "engine/brain/brain.h"
 #include "engine/script_functions/script_function_lists.h"
 #include "rules/module.h"
 #include "rules/kinds/attack_info.h"
@@ -100,7 +101,8 @@ public:
     // ---- the tick (engine.cpp) ----
     void RunTick();
     void RunAI();
-    void RunActorTriggers(CArea& area, CActor& actor);
+    // True when a trigger turned the actor.
+    bool RunActorTriggers(CProximityWatchers& watchers, CActor& actor);
     // Passes the brain's pending tags to the neutral actors nearby that the party
     // has seen; a receiver the tag turns fires its own tags at once.
     void AIFireTags(CActor& actor, CBrain& brain);

@@ -130,7 +130,7 @@ void CEngine::StopSneaking(CActor& actor) {
 
 const CAreaExit* CEngine::FindOfferedExit() const {
     const CGame& game = Game();
-    const ActorList& party = game.GetParty();
+    const ActorList& party = game.PartyMembers();
     // Where the reaches of two ways out overlap, a party standing at one of them is
     // offered that one, not whichever the area lists first: the nearest wins, as the
     // farthest living member measures it, and the area's order only breaks a tie.

@@ -2,7 +2,9 @@
 // the pulses of ongoing spells; the teleport and spell launch scripts call.
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "common/exception.h"
 #include "engine/engine.h"
@@ -36,12 +38,16 @@ std::int32_t UncastDifficulty(const CSpell& spell) {
 void CEngine::RunMaintainedPowers() {
     CGame& game = Game();
     const std::uint32_t now = game.GetTick();
-    const ActorList actors = CurrentArea().GetActors();
+    const auto due = [now](const CActor& actor) { return actor.GetCurrentPower() && actor.GetPowerEndTick() <= now; };
+    // Most ticks no power's upkeep falls due, and no list is copied.
+    const ActorList& placed = CurrentArea().GetActors();
+    if (std::none_of(placed.begin(), placed.end(), [&](const auto& actor) { return due(*actor); })) return;
+    const ActorList actors = placed;
     for (const auto& actor : actors) {
-        const CSpell* power = actor->GetCurrentPower();
-        if (!power || actor->GetPowerEndTick() > now) continue;
+        if (!due(*actor)) continue;
+        const CSpell& power = *actor->GetCurrentPower();
         bool renewed = false;
-        actor->ActivatePower(*power, now, renewed);
+        actor->ActivatePower(power, now, renewed);
         if (!actor->GetCurrentPower()) {
             game.PushActorInfoEvent(EVENT_ACTOR_POWER_ENDED, actor->GetId());
             game.PushMessage(MESSAGE_NOTICE, actor->GetName() + " doesn't have enough energy to maintain power.");
@@ -53,22 +59,30 @@ void CEngine::RunMaintainedPowers() {
 
 void CEngine::RunOngoingSpells() {
     const std::uint32_t now = Game().GetTick();
-    const ActorList actors = CurrentArea().GetActors();
-    for (const auto& actor : actors) {
+    // The pulses due are gathered before any is launched, so that no launch can
+    // change a list under the look, and a tick without one copies nothing.
+    struct Pulse {
+        std::shared_ptr<CActor> actor;
+        const CSpell* spell;
+        std::int32_t castingValue;
+        std::int32_t casterLevel;
+    };
+    std::vector<Pulse> pulses;
+    for (const auto& actor : CurrentArea().GetActors()) {
         if (!actor->IsAlive()) continue;
-        // Copied: a launch never changes the list, but the loop must not depend on it.
-        const SpellApplyList applied = actor->GetActiveEffects();
-        for (const auto& effect : applied) {
+        for (const auto& effect : actor->GetActiveEffects()) {
             for (const auto& part : effect->GetParts()) {
                 if (part->GetKind() != APPLY_ONGOING) continue;
                 const std::uint32_t left = part->GetEndTick() - now;
                 if (left % CSpellApplyEffectOngoing::kPulseTicks != 1) continue;
                 const auto& ongoing = static_cast<const CSpellApplyEffectOngoing&>(*part);
-                LaunchSpellAt(*actor, ongoing.GetSpell(), actor->GetRelation() != RELATION_PARTY,
-                              effect->GetCastingValue(), effect->GetCasterLevel());
+                pulses.push_back({actor, &ongoing.GetSpell(), effect->GetCastingValue(), effect->GetCasterLevel()});
             }
         }
     }
+    for (const Pulse& pulse : pulses)
+        LaunchSpellAt(*pulse.actor, *pulse.spell, pulse.actor->GetRelation() != RELATION_PARTY, pulse.castingValue,
+                      pulse.casterLevel);
 }
 
 void CEngine::RunPowerOrder(CActor& actor, const CPowerOrder& order) {

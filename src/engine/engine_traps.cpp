@@ -41,6 +41,12 @@ bool IsSpent(const CTrap& trap) { return trap.GetReadyTick() == kSpentTrapTick; 
 
 bool IsLive(const std::shared_ptr<CTrap>& trap) { return trap && !IsSpent(*trap); }
 
+// Whether a step of `actor`'s may have met `object`'s trap: a living member within its reach.
+bool IsWithinTrapReach(const CObject& object, const CActor& actor) {
+    return actor.IsAlive() && actor.GetRelation() == RELATION_PARTY &&
+           object.DistanceTo(actor.GetX(), actor.GetY()) <= actor.GetRadius();
+}
+
 }  // namespace
 
 void CEngine::RunDetection() {
@@ -52,34 +58,44 @@ void CEngine::RunDetection() {
     const ObjectList& placed = area.GetObjects();
     if (std::none_of(placed.begin(), placed.end(), [](const auto& object) { return IsLive(object->GetTrap()); }))
         return;
-    // A spring's script may change the objects and the actors.
-    const ObjectList objects = placed;
-    const ActorList actors = area.GetActors();
-    for (const auto& object : objects) {
-        const std::shared_ptr<CTrap> trap = object->GetTrap();
-        if (!IsLive(trap)) continue;
-        for (const auto& actor : actors) {
-            if (!actor->IsAlive() || actor->GetRelation() != RELATION_PARTY) continue;
-            const double distance = object->DistanceTo(actor->GetX(), actor->GetY());
-            if (distance <= actor->GetRadius()) {
-                // A trap is met by a step onto it: one who stood within its reach
-                // before the step (or was put there since) springs nothing.
-                if (object->DistanceTo(actor->GetStepStartX(), actor->GetStepStartY()) <= actor->GetRadius())
+    const auto pass = [&](const ObjectList& objects, const ActorList& actors) {
+        for (const auto& object : objects) {
+            const std::shared_ptr<CTrap> trap = object->GetTrap();
+            if (!IsLive(trap)) continue;
+            for (const auto& actor : actors) {
+                if (!actor->IsAlive() || actor->GetRelation() != RELATION_PARTY) continue;
+                const double distance = object->DistanceTo(actor->GetX(), actor->GetY());
+                if (distance <= actor->GetRadius()) {
+                    // A trap is met by a step onto it: one who stood within its reach
+                    // before the step (or was put there since) springs nothing.
+                    if (object->DistanceTo(actor->GetStepStartX(), actor->GetStepStartY()) <= actor->GetRadius())
+                        continue;
+                    if (HitTrap(area, *object, *trap, *actor)) return;
+                    if (IsSpent(*trap)) break;
                     continue;
-                if (HitTrap(area, *object, *trap, *actor)) return;
-                if (IsSpent(*trap)) break;
-                continue;
+                }
+                if (distance > kDetectRange || !trap->IsHidden() || trap->GetDifficulty() == 0) continue;
+                const std::int32_t skill = actor->GetSpecialStat(SPECIAL_TRAPS);
+                const std::int64_t target = std::int64_t{trap->GetDifficulty()} +
+                                            static_cast<std::int64_t>(std::trunc(distance)) + kDetectMargin;
+                if (skill <= 0 || std::int64_t{skill} + kTrapsBase <= target) continue;
+                trap->SetHidden(false);
+                game.PushMessage(MESSAGE_CHECK_SUCCEEDED, actor->GetName() + " detects " + object->GetName() + " " +
+                                                              TrapsCheck(skill, static_cast<std::int32_t>(target)) + ".");
             }
-            if (distance > kDetectRange || !trap->IsHidden() || trap->GetDifficulty() == 0) continue;
-            const std::int32_t skill = actor->GetSpecialStat(SPECIAL_TRAPS);
-            const std::int64_t target = std::int64_t{trap->GetDifficulty()} +
-                                        static_cast<std::int64_t>(std::trunc(distance)) + kDetectMargin;
-            if (skill <= 0 || std::int64_t{skill} + kTrapsBase <= target) continue;
-            trap->SetHidden(false);
-            game.PushMessage(MESSAGE_CHECK_SUCCEEDED, actor->GetName() + " detects " + object->GetName() + " " +
-                                                          TrapsCheck(skill, static_cast<std::int32_t>(target)) + ".");
         }
-    }
+    };
+    // A spring's script may change the objects and the actors, and only a member
+    // within a live trap's reach can spring one: most ticks nobody is, and the
+    // pass, which then only notices traps, looks at the lists as they stand.
+    const ActorList& standing = area.GetActors();
+    const bool mayMeetATrap = std::any_of(placed.begin(), placed.end(), [&](const auto& object) {
+        return IsLive(object->GetTrap()) && std::any_of(standing.begin(), standing.end(), [&](const auto& actor) {
+                   return IsWithinTrapReach(*object, *actor);
+               });
+    });
+    if (mayMeetATrap) pass(ObjectList(placed), ActorList(standing));
+    else pass(placed, standing);
 }
 
 bool CEngine::HitTrap(CArea& area, CObject& object, CTrap& trap, CActor& actor) {

@@ -2,6 +2,7 @@
 // scripts, the clearing out of the dead (with their belongings, encounters and a
 // wiped-out party) and summoned items running out after them.
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <limits>
@@ -29,8 +30,10 @@ bool HasRunOut(std::uint32_t endTick, std::uint32_t now) { return endTick != 0 &
 
 void CEngine::UpdateActorEffects() {
     const std::uint32_t now = Game().GetTick();
-    const ActorList actors = CurrentArea().GetActors();
-    for (const auto& actor : actors) {
+    // Walked as it stands, without a copy: the end of an effect and the step of an
+    // action change only the actor, the one it attacks and the game's queue of
+    // events, and run no script, so nobody comes into the list or leaves it here.
+    for (const auto& actor : CurrentArea().GetActors()) {
         if (actor->GetOrdersChanged()) {
             actor->SetOrdersChanged(false);
             if (actor->GetActionState() == ACTION_WIND_UP || actor->GetActionState() == ACTION_STRIKE)
@@ -108,7 +111,13 @@ void CEngine::RemoveDeadActors() {
     CArea& area = CurrentArea();
     const std::uint32_t now = game.GetTick();
     area.PurgeRemovedObjects();
-    const ActorList actors = area.GetActors();
+    const auto goes = [now](const CActor& actor) {
+        return !actor.IsAlive() || HasRunOut(actor.GetSummonEndTick(), now);
+    };
+    // Most ticks nobody fell or ran out, and no list is copied.
+    const ActorList& placed = area.GetActors();
+    if (std::none_of(placed.begin(), placed.end(), [&](const auto& actor) { return goes(*actor); })) return;
+    const ActorList actors = placed;
     for (const auto& actor : actors) {
         bool unsummoned = false;
         if (HasRunOut(actor->GetSummonEndTick(), now)) {

@@ -97,7 +97,7 @@ void CEngine::RouseSprungFoes(CArea& area, const std::set<ThingId>& before) {
 bool CEngine::KeepsHoldingBack(const CActor& foe) {
     CGame& game = Game();
     if (!game.IsHoldingBack(foe.GetId())) return false;
-    for (const auto& member : game.GetParty()) {
+    for (const auto& member : game.PartyMembers()) {
         // Only one that acts comes into its reach: a party woken beside a foe's post
         // has done nothing yet.
         if (!member->IsAlive() || member->GetArea() != foe.GetArea() || !member->GetCurrentOrder() ||

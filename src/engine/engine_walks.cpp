@@ -97,7 +97,7 @@ void CEngine::CheckWalksToWayOuts() {
     CArea& area = CurrentArea();
     CGame::WayOutWalk& walk = game.GetWayOutWalk();
     bool going = false;
-    for (const auto& member : game.GetParty()) {
+    for (const auto& member : game.PartyMembers()) {
         const std::shared_ptr<COrder> order = member->IsAlive() ? member->GetCurrentOrder() : nullptr;
         const CObject* wayOut = order ? WayOutOf(*order) : nullptr;
         if (!wayOut) continue;
@@ -130,7 +130,7 @@ void CEngine::CheckWalksToWayOuts() {
     // The walkers came, but a way out takes the whole party: whoever stayed behind
     // is named, rather than the walkers standing there with no question and no word.
     const CActor* behind = nullptr;
-    for (const auto& member : game.GetParty())
+    for (const auto& member : game.PartyMembers())
         if (member->IsAlive() && !IsWithinExitRange(*member, *exit) &&
             (!behind || member->DistanceToPoint(exit->x, exit->y) > behind->DistanceToPoint(exit->x, exit->y)))
             behind = member.get();

@@ -114,6 +114,10 @@ public:
 
     // ---- party (game_party.cpp) ----
     ActorList GetParty() const { return m_party; }
+    // The party itself, without GetParty's copy: for a look that changes nothing of
+    // who is in it, made every tick. A loop that may add or remove a member, or run
+    // a script, takes GetParty's copy.
+    const ActorList& PartyMembers() const { return m_party; }
     // Whether `test` holds for a member: a look at the party that changes nothing,
     // made every tick, without GetParty's copy.
     template <typename Test>

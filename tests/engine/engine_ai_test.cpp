@@ -68,6 +68,40 @@ TEST(EngineAI, OutOfRangeOrUnseenNothingFires) {
     EXPECT_EQ(smuggler->GetRelation(), RELATION_HOSTILE);
 }
 
+// The party's friends set off a proximity trigger as its members do, but not one
+// who sneaks or has fallen, nor a neutral; far from the party, only the
+// neighbour stands near.
+TEST(EngineAI, AFriendStandingNearSetsOffAProximityTriggerOneSneakingOrFallenDoesNot) {
+    const struct {
+        const char* what;
+        Relation relation;
+        bool sneaks;
+        bool fallen;
+        Relation after;
+    } cases[] = {
+        {"a friend standing", RELATION_FRIENDLY, false, false, RELATION_HOSTILE},
+        {"a friend sneaking", RELATION_FRIENDLY, true, false, RELATION_NEUTRAL},
+        {"a fallen friend", RELATION_FRIENDLY, false, true, RELATION_NEUTRAL},
+        {"a neutral standing", RELATION_NEUTRAL, false, false, RELATION_NEUTRAL},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto game = QuillmereTest::StartSampleGame();
+        CArea& area = game.EnterOpenArea(40, 8);
+        const auto watched = game.Spawn("reed_smuggler", 30, 4);
+        const auto neighbour = game.Spawn("reed_smuggler", 32, 4);  // 5 units away, within its range of 10
+        ASSERT_TRUE(watched && neighbour);
+        watched->SetRelation(RELATION_NEUTRAL);
+        neighbour->SetRelation(c.relation);
+        if (!c.sneaks) neighbour->EndPower();
+        if (c.fallen) neighbour->SetActionState(ACTION_DEAD);
+        ASSERT_EQ(neighbour->IsSneaking(), c.sneaks);
+        See(area, *watched);
+        game.Engine().RunAI();
+        EXPECT_EQ(watched->GetRelation(), c.after);
+    }
+}
+
 // Whoever strikes at the party is its foe from that blow on, whatever its
 // definition says of being attacked: a neutral warden that swings at the hero
 // turns hostile and rouses the rest of the watch, so that a click on either

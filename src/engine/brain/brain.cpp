@@ -121,13 +121,13 @@ bool CBrain::TriggerTestAttacksParty(CActor& actor) {
     return true;
 }
 
-bool CBrain::TriggerTestProximity(const CArea& area, CActor& actor) {
+bool CBrain::TriggerTestProximity(CProximityWatchers& watchers, CActor& actor) {
     if (m_proximityRange <= 0.0) return false;
     if (!m_proximityTag.empty()) {
         const CGame* game = actor.GetGame();
         if (!game || !game->IsQuestTagSet(m_proximityTag)) return false;
     }
-    if (!PartyProximityTest(area, actor, m_proximityRange)) return false;
+    if (!PartyProximityTest(watchers, actor, m_proximityRange)) return false;
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s (%g %g) hits proximity test, goes hostile\n", actor.GetName().c_str(),
                actor.GetX(), actor.GetY());
     TurnHostile(actor);
@@ -139,13 +139,20 @@ void CBrain::TriggerAmbush(CActor& actor) {
     TurnHostile(actor);
 }
 
-bool PartyProximityTest(const CArea& area, const CActor& actor, double range) {
-    if (!IsOnSeenCell(area, actor)) return false;
-    for (const auto& other : area.GetActors()) {
-        if (other.get() == &actor || !other->IsPartyOrFriendly() || other->IsSneaking()) continue;
-        if (other->GetActionState() != ACTION_DEAD && actor.IsWithin(*other, range)) return true;
+bool CProximityWatchers::AnyWithin(const CActor& actor, double range) {
+    if (!m_gathered) {
+        m_watchers.clear();
+        for (const auto& other : m_area.GetActors())
+            if (other->IsPartyOrFriendly() && !other->IsSneaking() && other->GetActionState() != ACTION_DEAD)
+                m_watchers.push_back(other.get());
+        m_gathered = true;
     }
-    return false;
+    return std::any_of(m_watchers.begin(), m_watchers.end(),
+                       [&](const CActor* watcher) { return watcher != &actor && actor.IsWithin(*watcher, range); });
+}
+
+bool PartyProximityTest(CProximityWatchers& watchers, const CActor& actor, double range) {
+    return IsOnSeenCell(watchers.Area(), actor) && watchers.AnyWithin(actor, range);
 }
 
 bool IsOnSeenCell(const CArea& area, const CActor& actor) {

@@ -19,6 +19,25 @@ class CActor;
 class CArea;
 class CEngine;
 
+// Those whose coming near sets off a neutral actor's proximity trigger: the party
+// and its friends in the area, standing and not sneaking. A pass of tests over the
+// area's actors gathers them when a test first needs them, and again after a
+// trigger turned someone (Forget): a test that fails changes nothing, so the pass
+// need not look at every actor for each actor it tests.
+class CProximityWatchers {
+public:
+    explicit CProximityWatchers(const CArea& area) : m_area(area) {}
+    const CArea& Area() const { return m_area; }
+    // Whether one of them other than `actor` is within `range` of it.
+    bool AnyWithin(const CActor& actor, double range);
+    void Forget() { m_gathered = false; }
+
+private:
+    const CArea& m_area;
+    bool m_gathered = false;
+    std::vector<const CActor*> m_watchers;
+};
+
 class CBrain {
 public:
     // Party relation, no triggers, no AIs.
@@ -65,7 +84,7 @@ public:
     // The party, or a friend of it that is not sneaking, within the proximity range
     // while the actor stands on a cell the party sees (and the proximity tag, if
     // any, is set):
-    bool TriggerTestProximity(const CArea& area, CActor& actor);
+    bool TriggerTestProximity(CProximityWatchers& watchers, CActor& actor);
     // An ambush sprung where the party stands, whatever the proximity range says.
     void TriggerAmbush(CActor& actor);
     // Once per tick from the AI pass, for an actor outside the party: on the first
@@ -97,8 +116,8 @@ private:
 
 // Whether the actor stands on a cell the party sees in `area`.
 bool IsOnSeenCell(const CArea& area, const CActor& actor);
-// The actor is on a seen cell and a party or friendly actor that is not sneaking
-// is within `range` of it.
-bool PartyProximityTest(const CArea& area, const CActor& actor, double range);
+// The actor is on a seen cell of the watchers' area and one of them is within
+// `range` of it.
+bool PartyProximityTest(CProximityWatchers& watchers, const CActor& actor, double range);
 
 }  // namespace DRAV
