@@ -434,6 +434,8 @@ private:
     friend void RegisterMainWindowClass(HINSTANCE instance);
 
     void RebaseClock();
+    // Moves the whole seconds the world has run at `perSecond` ticks into the clock's base.
+    void FoldClockSecondsRun(std::uint32_t perSecond);
     // Whether a timer message is running and has worked its share (kMostWorkPerTimer),
     // on a reading of the clock taken now, or else on the thread's latest one.
     bool HasTimerWorkedItsShare(bool readClock = true) const;
