@@ -252,7 +252,8 @@ public:
     void DrainEngineEvents();
     void QueueEvent(std::shared_ptr<DRAV::CEvent> event);
     // False when an event left the game waiting for an area change; the rest stays
-    // pending, as it does once a timer message has worked its share.
+    // pending, as it does once a timer message has worked its share or an event has
+    // opened a page (the next opens when it has closed).
     bool ProcessPendingEvents();
     // As the party leaves an area: the pages that wait (an entry's the party passed
     // through) go with it, and whatever else waits belonged to the area left.

@@ -112,6 +112,7 @@ bool CDRAVApp::ProcessPendingEvents() {
         // Off the list before it is handled: an event that fails is not met again.
         std::shared_ptr<DRAV::CEvent> event = m_pendingEvents.front();
         m_pendingEvents.pop_front();
+        const std::shared_ptr<CDRAVDlg> shown = m_currentDialog;
         const DRAV::CEvent& current = *event;
         if (batch.FirstSound(current.GetCode())) PlayEventSound(current.GetCode());
         if (const auto* talk = ExactlyA<DRAV::CTalkEvent>(current)) {
@@ -132,6 +133,9 @@ bool CDRAVApp::ProcessPendingEvents() {
         }
         const std::int32_t state = m_engine->GetGame()->GetStateCode();
         if (state == DRAV::GAME_WIPED_OUT || state == DRAV::GAME_TRAVEL) return false;
+        // One page at a time, the rest waiting with the clock held: each opened over
+        // the last would have the player read a batch last first.
+        if (m_currentDialog && m_currentDialog != shown) return true;
     }
     return true;
 }
