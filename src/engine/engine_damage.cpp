@@ -138,7 +138,8 @@ void CEngine::ResolveActorDied(const std::string& killerName, CActor& target) {
             cancelled = true;
         }
         if (cancelled)
-            OpenBox(EVENT_DIALOG_BOX, target.GetName(), target.GetName() + " has surrendered, attack is cancelled.");
+            game.PushEvent(std::make_shared<CDialogBoxEvent>(EVENT_DIALOG_BOX, target.GetName(),
+                                                             target.GetName() + " has surrendered, attack is cancelled."));
         return;
     }
     target.SetActionState(ACTION_DEAD);

@@ -434,6 +434,8 @@ private:
     friend int RunApplication(HINSTANCE instance, const char* commandLine, int showCommand);
     friend void RegisterMainWindowClass(HINSTANCE instance);
 
+    // Opens, quietly, a page the engine asked for, holding back the foes upon a party at rest.
+    void ShowPage(std::shared_ptr<CDRAVDlg> page);
     void RebaseClock();
     // Moves the whole seconds the world has run at `perSecond` ticks into the clock's base.
     void FoldClockSecondsRun(std::uint32_t perSecond);

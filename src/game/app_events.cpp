@@ -240,7 +240,7 @@ void CDRAVApp::OnDialogBoxEvent(const DRAV::CDialogBoxEvent& event) {
             DRAV::CActor* speaker = nullptr;
             for (const auto& member : m_engine->GetGame()->GetParty())
                 if (member->IsMainCharacter()) speaker = member.get();
-            SetDialog(true, std::make_shared<CTextDlg>(this, event.GetTitle(), event.GetText(), speaker, false));
+            ShowPage(std::make_shared<CTextDlg>(this, event.GetTitle(), event.GetText(), speaker, false));
             AppendMessage(event.GetText());
             return;
         }
@@ -262,12 +262,19 @@ void CDRAVApp::OnDialogBoxEvent(const DRAV::CDialogBoxEvent& event) {
                 return;
             }
             game.MarkTutorialShown(page);
-            SetDialog(true, std::make_shared<CHelpDlg>(this, page, event.GetText()));
+            ShowPage(std::make_shared<CHelpDlg>(this, page, event.GetText()));
             return;
         }
         default:
             throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "dialog-box event " + std::to_string(event.GetCode()));
     }
+}
+
+// The one place a page the engine asked for is put before the player, and so the
+// one place its foes are held back for it: a page dropped or logged holds nobody.
+void CDRAVApp::ShowPage(std::shared_ptr<CDRAVDlg> page) {
+    SetDialog(true, std::move(page));
+    m_engine->HoldFoesBackForPage();
 }
 
 // Every line reaches the log through here, so none shows the markup raw.
