@@ -206,12 +206,12 @@ public:
     // friend, or anyone strikes the foe (RunStrikeTriggers). Held foes think nothing
     // and are no battle.
     bool KeepsHoldingBack(const CActor& foe);
-    // Opens a box for the player (EVENT_DIALOG_BOX or EVENT_TUTORIAL). The game
-    // stands still while it is open: a foe upon a party at rest would land its blow
-    // the moment the box shows or closes, before the player could answer, so
-    // outside a fight under way the foes turned on the party hold back. A fight
-    // under way goes on.
-    void OpenBox(std::int32_t code, const std::string& title, const std::string& text);
+    // Called as a page is put before the player (a box, a shout, a tutorial page;
+    // one the interface drops or logs is no page). The game stands still while it
+    // is open: a foe upon a party at rest would land its blow the moment the page
+    // shows or closes, before the player could answer, so outside a fight under
+    // way the foes turned on the party hold back. A fight under way goes on.
+    void HoldFoesBackForPage();
     // Those who came into `area` since it held only `before` (ActorsOf) and wait
     // to turn on the party turn now: an ambush sprung where the party stands, by
     // a tag's patch or a stage that comes on as the last fell, is a foe from the

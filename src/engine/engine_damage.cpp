@@ -118,7 +118,9 @@ void CEngine::ResolveActorDied(const std::string& killerName, CActor& target) {
     } else if (target.GetHitPoints() <= 0) {
         target.SetDamageTaken(std::max(target.GetMaxHitPoints() - 1, 0));
     }
-    if (target.GetMonsterFlags() & MONSTER_SURRENDER) {
+    // Surrender is a foe's, given up to the party: a member of the party, whatever
+    // its kind, falls as a member does, and the party keeps it.
+    if ((target.GetMonsterFlags() & MONSTER_SURRENDER) && !target.IsPartyMember()) {
         target.SetRelation(RELATION_SURRENDER);
         // Who gives up lets go of whoever it was fighting, or that actor could never
         // walk away from it again.
@@ -138,7 +140,8 @@ void CEngine::ResolveActorDied(const std::string& killerName, CActor& target) {
             cancelled = true;
         }
         if (cancelled)
-            OpenBox(EVENT_DIALOG_BOX, target.GetName(), target.GetName() + " has surrendered, attack is cancelled.");
+            game.PushEvent(std::make_shared<CDialogBoxEvent>(EVENT_DIALOG_BOX, target.GetName(),
+                                                             target.GetName() + " has surrendered, attack is cancelled."));
         return;
     }
     target.SetActionState(ACTION_DEAD);

@@ -3,7 +3,7 @@
 // so that a party which only stands up, or only stepped in, is never struck before
 // it can act. Whatever way it came (a way out, the map, a script's journey, the
 // wake), it enters through EnterArea and so through this; only a journey that
-// fails puts it back where it stood, in the moment it left. A box that opens on a
+// fails puts it back where it stood, in the moment it left. A page put before a
 // party at rest holds the foes back where they stand in the same way. Foes that
 // come on where the party already stands, an ambush sprung, are foes from the first.
 
@@ -16,7 +16,6 @@
 #include "world/area/area_records.h"
 #include "world/area/patch.h"
 #include "world/cell.h"
-#include "world/events/event.h"
 #include "world/game.h"
 
 namespace DRAV {
@@ -109,9 +108,8 @@ bool CEngine::KeepsHoldingBack(const CActor& foe) {
     return true;
 }
 
-void CEngine::OpenBox(std::int32_t code, const std::string& title, const std::string& text) {
+void CEngine::HoldFoesBackForPage() {
     CGame& game = Game();
-    game.PushEvent(std::make_shared<CDialogBoxEvent>(code, title, text));
     if (game.IsFightUnderWay() || !game.GetCurrentArea()) return;
     for (const auto& actor : game.GetCurrentArea()->GetActors())
         if (actor->IsAlive() && actor->IsHostile()) game.HoldFoeBack(*actor);

@@ -252,7 +252,8 @@ public:
     void DrainEngineEvents();
     void QueueEvent(std::shared_ptr<DRAV::CEvent> event);
     // False when an event left the game waiting for an area change; the rest stays
-    // pending, as it does once a timer message has worked its share.
+    // pending, as it does once a timer message has worked its share or an event has
+    // opened a page (the next opens when it has closed).
     bool ProcessPendingEvents();
     // As the party leaves an area: the pages that wait (an entry's the party passed
     // through) go with it, and whatever else waits belonged to the area left.
@@ -433,7 +434,11 @@ private:
     friend int RunApplication(HINSTANCE instance, const char* commandLine, int showCommand);
     friend void RegisterMainWindowClass(HINSTANCE instance);
 
+    // Opens, quietly, a page the engine asked for, holding back the foes upon a party at rest.
+    void ShowPage(std::shared_ptr<CDRAVDlg> page);
     void RebaseClock();
+    // Moves the whole seconds the world has run at `perSecond` ticks into the clock's base.
+    void FoldClockSecondsRun(std::uint32_t perSecond);
     // Whether a timer message is running and has worked its share (kMostWorkPerTimer),
     // on a reading of the clock taken now, or else on the thread's latest one.
     bool HasTimerWorkedItsShare(bool readClock = true) const;

@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cmath>
 
 #include "common/exception.h"
 #include "common/processor_clock.h"
@@ -12,9 +11,10 @@
 namespace {
 
 // Real seconds are worth two game seconds, four in fast-move; a game second is 30 ticks.
-constexpr double kNormalSpeed = 2.0;
-constexpr double kFastSpeed = 4.0;
-constexpr double kTicksPerGameSecond = 30.0;
+constexpr std::uint32_t kTicksPerGameSecond = 30;
+constexpr std::uint32_t kNormalTicksPerSecond = 2 * kTicksPerGameSecond;
+constexpr std::uint32_t kFastTicksPerSecond = 4 * kTicksPerGameSecond;
+constexpr std::uint32_t kMillisecondsPerSecond = 1000;
 
 }  // namespace
 
@@ -74,12 +74,13 @@ bool CDRAVApp::Tick() {
     }
     // Raised where no tick follows, as by an entry script: acted on before a tick drops it.
     if (game.GetStateCode() == DRAV::GAME_WIPED_OUT || game.GetStateCode() == DRAV::GAME_TRAVEL) return false;
-    const double elapsed = static_cast<double>(static_cast<std::uint32_t>(timeGetTime() - m_clockStart));
-    const double speed = m_fastMove ? kFastSpeed : kNormalSpeed;
+    const std::uint32_t perSecond = m_fastMove ? kFastTicksPerSecond : kNormalTicksPerSecond;
+    FoldClockSecondsRun(perSecond);
+    const std::uint64_t elapsed = static_cast<std::uint32_t>(timeGetTime() - m_clockStart);
     // Summed wide and held at the counter's end: a sum that came round below the tick
     // would hold the world still for good.
-    const std::uint32_t target = static_cast<std::uint32_t>(std::min<double>(
-        std::trunc(speed * (elapsed / 1000.0) * kTicksPerGameSecond) + m_clockBase, UINT32_MAX));
+    const auto target = static_cast<std::uint32_t>(
+        std::min<std::uint64_t>(elapsed * perSecond / kMillisecondsPerSecond + m_clockBase, UINT32_MAX));
     std::uint32_t steps = 0;
     for (;;) {
         // An event waiting for the player holds the world still until its dialog is up.
@@ -147,6 +148,19 @@ bool CDRAVApp::Tick() {
         default:
             throw CDRAVException(DRAV_ERR_UNEXPECTED, "game state " + std::to_string(state));
     }
+}
+
+// The milliseconds since the clock was based are counted in 32 bits, which come
+// round after 49.7 days: the whole seconds the world has already run move into the
+// base, so the count stays short however long the game runs unpaused. Whole
+// seconds are whole ticks at either pace, so no tick is gained or lost.
+void CDRAVApp::FoldClockSecondsRun(std::uint32_t perSecond) {
+    const std::uint32_t tick = GameTick();
+    if (tick < m_clockBase) return;
+    const std::uint32_t elapsed = timeGetTime() - m_clockStart;
+    const std::uint32_t seconds = std::min(elapsed / kMillisecondsPerSecond, (tick - m_clockBase) / perSecond);
+    m_clockStart += seconds * kMillisecondsPerSecond;
+    m_clockBase += seconds * perSecond;
 }
 
 void CDRAVApp::SuspendClock() {

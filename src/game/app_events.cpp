@@ -112,6 +112,7 @@ bool CDRAVApp::ProcessPendingEvents() {
         // Off the list before it is handled: an event that fails is not met again.
         std::shared_ptr<DRAV::CEvent> event = m_pendingEvents.front();
         m_pendingEvents.pop_front();
+        const std::shared_ptr<CDRAVDlg> shown = m_currentDialog;
         const DRAV::CEvent& current = *event;
         if (batch.FirstSound(current.GetCode())) PlayEventSound(current.GetCode());
         if (const auto* talk = ExactlyA<DRAV::CTalkEvent>(current)) {
@@ -132,6 +133,9 @@ bool CDRAVApp::ProcessPendingEvents() {
         }
         const std::int32_t state = m_engine->GetGame()->GetStateCode();
         if (state == DRAV::GAME_WIPED_OUT || state == DRAV::GAME_TRAVEL) return false;
+        // One page at a time, the rest waiting with the clock held: each opened over
+        // the last would have the player read a batch last first.
+        if (m_currentDialog && m_currentDialog != shown) return true;
     }
     return true;
 }
@@ -236,7 +240,7 @@ void CDRAVApp::OnDialogBoxEvent(const DRAV::CDialogBoxEvent& event) {
             DRAV::CActor* speaker = nullptr;
             for (const auto& member : m_engine->GetGame()->GetParty())
                 if (member->IsMainCharacter()) speaker = member.get();
-            SetDialog(true, std::make_shared<CTextDlg>(this, event.GetTitle(), event.GetText(), speaker, false));
+            ShowPage(std::make_shared<CTextDlg>(this, event.GetTitle(), event.GetText(), speaker, false));
             AppendMessage(event.GetText());
             return;
         }
@@ -258,12 +262,19 @@ void CDRAVApp::OnDialogBoxEvent(const DRAV::CDialogBoxEvent& event) {
                 return;
             }
             game.MarkTutorialShown(page);
-            SetDialog(true, std::make_shared<CHelpDlg>(this, page, event.GetText()));
+            ShowPage(std::make_shared<CHelpDlg>(this, page, event.GetText()));
             return;
         }
         default:
             throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "dialog-box event " + std::to_string(event.GetCode()));
     }
+}
+
+// The one place a page the engine asked for is put before the player, and so the
+// one place its foes are held back for it: a page dropped or logged holds nobody.
+void CDRAVApp::ShowPage(std::shared_ptr<CDRAVDlg> page) {
+    SetDialog(true, std::move(page));
+    m_engine->HoldFoesBackForPage();
 }
 
 // Every line reaches the log through here, so none shows the markup raw.

@@ -448,6 +448,10 @@ TEST(EngineCombat, ASurrenderCancelsThePartysAttacksWithOneDialogAndTakesNoMoreD
     EXPECT_EQ(Messages(game.DrainEvents()),
               std::vector<std::string>{"Smuggler Lookout has surrendered, takes no damage."});
     EXPECT_EQ(lookout->GetHitPoints(), 1);
+    const auto joined = game.Spawn("smuggler_lookout", 4, 1);
+    game.Game().AddPartyMember(joined);
+    game.Engine().ResolveActorDied("Reed Goblin", *joined);
+    EXPECT_TRUE(!joined->IsAlive() && joined->IsPartyMember()) << "one who joined the party falls as a member does";
 }
 
 // A foe who gives up lets go of whoever it was fighting: otherwise the party

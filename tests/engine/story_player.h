@@ -11,6 +11,7 @@
 #include <cmath>
 #include <functional>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -562,6 +563,9 @@ private:
                         m_talksAmidFoes.push_back(partner->GetName());
             } else if (auto* box = dynamic_cast<CDialogBoxEvent*>(event.get())) {
                 m_log.push_back(box->GetTitle() + ": " + box->GetText());
+                // Read as the window shows it: a box every time, a tutorial page once.
+                if (box->GetCode() == EVENT_DIALOG_BOX || m_read.insert(box->GetTitle()).second)
+                    Engine().HoldFoesBackForPage();
             } else if (auto* opened = dynamic_cast<CInvEvent*>(event.get())) {
                 m_opened = opened->GetContainer();
             }
@@ -572,6 +576,7 @@ private:
     std::vector<std::string> m_spells;
     std::vector<std::string> m_log;
     std::vector<std::string> m_talksAmidFoes;
+    std::set<std::string> m_read;
     std::optional<ThingId> m_talk;
     CActor* m_talker = nullptr;
     std::optional<ThingId> m_opened;

@@ -204,7 +204,7 @@ TEST(Waking, ABoxThatOpensHoldsBackTheFoeUponAStandingHero) {
     hero.ClearOrders();
     Lines(game);  // what came before the box
     const std::int32_t damage = hero.GetDamageTaken();
-    game.Engine().OpenBox(EVENT_DIALOG_BOX, "Reeds", "A heron calls.");
+    game.Engine().HoldFoesBackForPage();  // a box put before the player
     game.Tick(60);
     EXPECT_EQ(LinesOf(Lines(game), goblin->GetName()), 0);
     EXPECT_EQ(hero.GetDamageTaken(), damage);
@@ -227,7 +227,7 @@ TEST(Waking, ABoxThatOpensInAFightLetsItGoOn) {
     }
     ASSERT_TRUE(blows > 0 && goblin->GetAttackTarget() == &hero) << "the fight is under way";
     const std::shared_ptr<COrder> order = goblin->GetCurrentOrder();
-    game.Engine().OpenBox(EVENT_DIALOG_BOX, "Reeds", "A heron calls.");
+    game.Engine().HoldFoesBackForPage();  // a box put before the player
     EXPECT_FALSE(game.Game().IsHoldingBack(goblin->GetId()));
     EXPECT_EQ(goblin->GetAttackTarget(), &hero);
     EXPECT_EQ(goblin->GetCurrentOrder(), order);

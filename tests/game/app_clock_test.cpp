@@ -64,6 +64,10 @@ TEST_F(GameClockTest, RunsSixtyTicksARealSecondInTimerSteps) {
     std::uint32_t start = Ticks();
     TimersFor(1000);
     EXPECT_EQ(Ticks() - start, 60u);
+    m_now += 4294966u * 1000u;  // 49.7 days of play kept up with, in one step
+    m_game.Game().SetTick(start = Ticks() + 4294966u * 60u);
+    TimersFor(2000);
+    EXPECT_EQ(Ticks() - start, 120u) << "the milliseconds since the clock was based came round";
 }
 
 TEST_F(GameClockTest, AStallRunsElevenTicksAndDropsTheRest) {

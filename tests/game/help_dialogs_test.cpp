@@ -178,6 +178,8 @@ TEST_F(HelpDialogTest, TutorialEventsOpenTheirPageUntilSwitchedOffAndAnUnknownKe
     QuillmereTest::SampleGame sample;
     CDRAVAppTestAccess::SetEngine(app, sample.EnginePtr());
     CDRAVAppTestAccess::StartPlaying(app);
+    auto goblin = sample.Spawn("reed_goblin", 9, 8);  // held back for a page shown, and for no other
+    goblin->SetRelation(DRAV::RELATION_HOSTILE);
 
     app.OnDialogBoxEvent(DRAV::CDialogBoxEvent(DRAV::EVENT_TUTORIAL, "Tutorial_start", "Ask the heron."));
     EXPECT_EQ(app.GetCurrentDialog(), nullptr);
@@ -196,6 +198,8 @@ TEST_F(HelpDialogTest, TutorialEventsOpenTheirPageUntilSwitchedOffAndAnUnknownKe
     for (const char* again : {"tutorial_party", "tutorial_start", "tutorial_party"}) {
         const std::size_t lines = app.GetMessageLog().size();
         app.OnDialogBoxEvent(DRAV::CDialogBoxEvent(DRAV::EVENT_TUTORIAL, again, std::string(again) + " again"));
+        EXPECT_EQ(sample.Game().IsHoldingBack(goblin->GetId()), app.GetCurrentDialog() != nullptr) << again;
+        sample.Game().EndAllHolds();
         if (app.GetCurrentDialog()) {
             EXPECT_EQ(app.GetMessageLog().size(), lines);
             Press(CHelpDlg::kExit);
@@ -208,8 +212,10 @@ TEST_F(HelpDialogTest, TutorialEventsOpenTheirPageUntilSwitchedOffAndAnUnknownKe
     EXPECT_EQ(std::count(recorder.titles.begin(), recorder.titles.end(), "Quillmere - Help - Tutorial - Welcome"), 1);
     app.OnDialogBoxEvent(DRAV::CDialogBoxEvent(DRAV::EVENT_TUTORIAL, "tutorial_combat", "Goblins!"));
     Press(CHelpDlg::kDisableTutorial);
+    sample.Game().EndAllHolds();
     app.OnDialogBoxEvent(DRAV::CDialogBoxEvent(DRAV::EVENT_TUTORIAL, "tutorial_inspect", "Hover."));
     EXPECT_EQ(app.GetCurrentDialog(), nullptr);
+    EXPECT_FALSE(sample.Game().IsHoldingBack(goblin->GetId()));
     // The browse form stays: '?' opens the main chain.
     app.HandleMessage(WM_KEYDOWN, VK_OEM_2, 0);
     EXPECT_EQ(Last(recorder.titles), "Quillmere - Help - Actors");

@@ -157,7 +157,7 @@ int PushBox(lua_State* state, std::int32_t code) {
     const std::string title = GetLuaText(state, 2);
     std::string text = GetLuaText(state, 3);
     ExpandScriptText(state, context, text);
-    ScriptEngine(context).OpenBox(code, title, text);
+    ScriptGame(context).PushEvent(std::make_shared<CDialogBoxEvent>(code, title, text));
     return 0;
 }
 

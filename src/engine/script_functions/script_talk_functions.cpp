@@ -83,7 +83,7 @@ int lua_shout(lua_State* state) {
     ExpandScriptText(state, context, line);
     // The interface logs a box's text as it opens the box, so the line is not
     // logged here as well: a shout is read once.
-    ScriptEngine(context).OpenBox(EVENT_DIALOG_BOX, speaker.GetName(), line);
+    game.PushEvent(std::make_shared<CDialogBoxEvent>(EVENT_DIALOG_BOX, speaker.GetName(), line));
     NoteSaid(game, &speaker, line);
     return 0;
 }
