@@ -11,14 +11,12 @@
 #include "game/app.h"
 #include "game/dialogs/front/chapter_dlg.h"
 #include "game/dialogs/dialog.h"
-#include "support/list_ends.h"
 #include "ui/ui_button.h"
 #include "ui/ui_group.h"
 
 namespace {
 
 using namespace QuillmereE2E;
-using QuillmereTest::Last;
 namespace fs = std::filesystem;
 
 // The splash, ended by a click, and a moment for the front page to paint.
@@ -40,7 +38,7 @@ std::string StripButtons() {
     for (const auto& element : ui.GetElements()) {
         auto* page = dynamic_cast<DRAVUI::CUIGroup*>(element.get());
         if (!page || page->GetChildren().empty()) continue;
-        auto* strip = dynamic_cast<DRAVUI::CUIGroup*>(Last(page->GetChildren()).get());
+        auto* strip = dynamic_cast<DRAVUI::CUIGroup*>(page->GetChildren().back().get());
         if (!strip) continue;
         for (const auto& child : strip->GetChildren()) {
             auto& button = dynamic_cast<DRAVUI::CUIImageButton&>(*child);
@@ -118,7 +116,7 @@ TEST(FrontPage, AboutIsTitledAndEscReturnsToWelcome) {
     EXPECT_TRUE(run.exited) << run.log;
     auto about = std::find(run.titles.begin(), run.titles.end(), "Quillmere - About");
     ASSERT_NE(about, run.titles.end());
-    EXPECT_EQ(Last(run.titles), "Quillmere - Welcome");
+    EXPECT_EQ(run.titles.back(), "Quillmere - Welcome");
 }
 
 TEST(FrontPage, ExitEndsTheProgramWithoutAQuestion) {
@@ -147,7 +145,7 @@ TEST(FrontPage, ManualAsksTheBrowserOnceOrReportsThatItCannot) {
     ASSERT_EQ(run.boxes.size(), 1u);
     EXPECT_EQ(run.boxes[0].caption, "Manual Error");
     EXPECT_EQ(run.checks["after"], "Welcome");
-    EXPECT_EQ(Last(run.titles), "Quillmere - Welcome");
+    EXPECT_EQ(run.titles.back(), "Quillmere - Welcome");
 }
 
 std::string Read(const std::string& path) {

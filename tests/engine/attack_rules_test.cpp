@@ -11,7 +11,6 @@
 #include "common/random.h"
 #include "rules/magic/spell_apply.h"
 #include "rules/magic/spell_apply_effect.h"
-#include "support/list_ends.h"
 #include "support/message_texts.h"
 #include "support/sample_game.h"
 
@@ -21,8 +20,6 @@ using QuillmereTest::SampleGame;
 using QuillmereTest::StartSampleGame;
 
 namespace {
-
-using QuillmereTest::First;
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
@@ -106,13 +103,13 @@ TEST(AttackRules, CriticalHitsDoubleTheWeaponPartOnOneRollInTwentyOrInTen) {
             const auto texts = MessageTexts(events);
             EXPECT_EQ(texts.size(), 1u);
             const std::int32_t damage = goblin->GetDamageTaken() - before;
-            const bool critical = Contains(First(texts), label);
+            const bool critical = Contains(texts.front(), label);
             const bool event = std::any_of(events.begin(), events.end(),
                                            [](const auto& e) { return e->GetCode() == EVENT_CRITICAL_HIT; });
             EXPECT_EQ(critical, event);
             if (damage == 0) continue;  // a roll of 1 to 5 missed
-            if (critical) EXPECT_TRUE(damage >= 8 && damage <= 10) << First(texts);
-            else EXPECT_TRUE(damage == 5 || damage == 6) << First(texts);
+            if (critical) EXPECT_TRUE(damage >= 8 && damage <= 10) << texts.front();
+            else EXPECT_TRUE(damage == 5 || damage == 6) << texts.front();
             count += critical;
         }
         return count;

@@ -10,7 +10,6 @@
 #include "common/random.h"
 #include "rules/magic/spell.h"
 #include "support/expect_drav.h"
-#include "support/list_ends.h"
 #include "support/sample_game.h"
 #include "support/sample_module.h"
 #include "world/effect.h"
@@ -311,7 +310,7 @@ TEST(EngineCombat, AStageWhoseScriptFailsStillBringsOnTheNext) {
     for (const auto& actor : game.Area().GetActors())
         if (actor->GetTemplateName() == "reed_goblin") actor->SetActionState(ACTION_DEAD);
     EXPECT_DRAV_CODE(game.Engine().RemoveDeadActors(), DRAV_ERR_SCRIPT);
-    EXPECT_EQ(QuillmereTest::Last(game.Area().GetActors())->GetTemplateName(), "goblin_archer");
+    EXPECT_EQ(game.Area().GetActors().back()->GetTemplateName(), "goblin_archer");
 }
 
 TEST(EngineCombat, ATaggedExitOpensOnlyWhileItsTagIsSet) {

@@ -9,7 +9,6 @@
 #include "rules/magic/spell_apply.h"
 #include "rules/magic/spell_apply_effect.h"
 #include "support/expect_drav.h"
-#include "support/list_ends.h"
 #include "support/sample_game.h"
 #include "support/temp_dir.h"
 
@@ -264,7 +263,7 @@ TEST(EngineOrders, ReturnToTheEntrance) {
     EXPECT_LT(main->DistanceToPoint(Centre(7), Centre(3)), 5.0);
     const auto events = game.DrainEvents();
     EXPECT_TRUE(HasMessage(events, "The party returns to the area entrance."));
-    EXPECT_EQ(QuillmereTest::First(events)->GetCode(), EVENT_RETURNED_TO_ENTRANCE);
+    EXPECT_EQ(events.front()->GetCode(), EVENT_RETURNED_TO_ENTRANCE);
     EXPECT_FALSE(main->GetCurrentOrder());
 
     // In battle it is refused, and the order is gone.

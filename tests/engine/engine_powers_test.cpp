@@ -9,7 +9,6 @@
 
 #include "common/random.h"
 #include "rules/magic/spell.h"
-#include "support/list_ends.h"
 #include "support/message_texts.h"
 #include "support/sample_game.h"
 #include "world/effect.h"
@@ -118,7 +117,7 @@ TEST(EnginePowers, AnOngoingSpellOfThirtySecondsPulsesThreeTimesAndNotWhenDead) 
         if (game.Area().GetEffects().size() > before) pulses.push_back(tick - start);
     }
     EXPECT_EQ(pulses, (std::vector<std::uint32_t>{299, 599, 899}));
-    const auto& pulse = dynamic_cast<const CEffectSpell&>(*QuillmereTest::Last(game.Area().GetEffects()));
+    const auto& pulse = dynamic_cast<const CEffectSpell&>(*game.Area().GetEffects().back());
     EXPECT_EQ(pulse.GetSpell()->GetKey(), "fever_chill");
     EXPECT_EQ(pulse.GetTarget(), goblin->GetId());
     // Dead, the goblin's fever stays quiet.

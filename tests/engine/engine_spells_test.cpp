@@ -10,7 +10,6 @@
 
 #include "common/random.h"
 #include "rules/magic/spell.h"
-#include "support/list_ends.h"
 #include "support/message_texts.h"
 #include "support/sample_game.h"
 #include "world/cell.h"
@@ -208,9 +207,8 @@ TEST(EngineSpells, RaiseBringsBackTheFallenMemberWholeAndCostsARecovery) {
                             ally->GetModifier(MOD_DURABILITY)) / 2);
     Cast(game, "drowned_return", *wren);
     EXPECT_FALSE(ally->IsAlive());
-    EXPECT_EQ(QuillmereTest::First(Texts(game)),
-              "Wren (Return from the River) tries to raise " + ally->GetName() + ", but " + ally->GetName() +
-                  " has no recoveries.");
+    EXPECT_EQ(Texts(game).front(), "Wren (Return from the River) tries to raise " + ally->GetName() + ", but " +
+                                       ally->GetName() + " has no recoveries.");
 }
 
 TEST(EngineSpells, AHexLeavesAnEffectAndUnbindingDispelsIt) {
@@ -222,7 +220,7 @@ TEST(EngineSpells, AHexLeavesAnEffectAndUnbindingDispelsIt) {
     game.Engine().ResolveSpell("Witch", wren.get(), 0, 0, false, Spell(game, "ember_hex"), 1000, 0, 1, SKILL_NONE);
     ASSERT_EQ(wren->GetActiveEffects().size(), 1u);
     auto texts = Texts(game);
-    EXPECT_EQ(QuillmereTest::Last(texts), "Witch casts Ember Hex on Wren.");
+    EXPECT_EQ(texts.back(), "Witch casts Ember Hex on Wren.");
     // Unbinding at a huge difficulty dispels it but for a roll of 1 to 5.
     Cast(game, "unbinding", *wren, 1000);
     texts = Texts(game);

@@ -13,7 +13,6 @@
 #include "engine/story_player.h"
 #include "engine/story_steps.h"
 #include "rules/kinds/formulas.h"
-#include "support/list_ends.h"
 #include "world/master_tile.h"
 #include "world/tile.h"
 
@@ -179,7 +178,7 @@ inline void BringSeftonTheLedger(Player& player) {
                 {"We found the Guild's strongbox in your sluice house, and Marrow's ledger in it."});
     EXPECT_FALSE(player.Carries("marrows_ledger"));
     EXPECT_FALSE(player.Carries("guild_tolls")) << "the Guild's tolls go back to its keeper";
-    EXPECT_EQ(QuillmereTest::Last(JournalKeys(player)), "boats_released");
+    EXPECT_EQ(JournalKeys(player).back(), "boats_released");
     ExpectTheBoatsReleased(player);
 }
 
@@ -200,7 +199,7 @@ inline void ReleaseTheChain(Player& player) {
     player.Talk(*windlass, {"Let the chain go."});
     EXPECT_TRUE(player.Said("The crank turns"));
     EXPECT_TRUE(player.Carries("marrows_ledger")) << "the hero follows it downriver";
-    EXPECT_EQ(QuillmereTest::Last(JournalKeys(player)), "boats_released_windlass");
+    EXPECT_EQ(JournalKeys(player).back(), "boats_released_windlass");
     ExpectTheBoatsReleased(player);
 }
 

@@ -24,7 +24,6 @@
 #include "rules/vocabulary/actor_class.h"
 #include "rules/vocabulary/gender_race.h"
 #include "rules/vocabulary/skills.h"
-#include "support/list_ends.h"
 #include "support/sample_game.h"
 #include "ui/ui_button.h"
 #include "ui/ui_group.h"
@@ -351,7 +350,7 @@ TEST_F(ActorInfoTest, SpendingOpensTheAttributePageFirstThenTheSkillsPage) {
     tamsin().SetUnspentPoints(2);
     EXPECT_FALSE(page->OnButton(CActorInfoDlg::kSpendPoints));
     EXPECT_NE(std::dynamic_pointer_cast<CAttribDlg>(app().GetCurrentDialog()), nullptr);
-    EXPECT_EQ(QuillmereTest::Last(app().GetCoveredDialogs()), page);
+    EXPECT_EQ(app().GetCoveredDialogs().back(), page);
 }
 
 TEST_F(ActorInfoTest, LeavePartyAsksThenYesTakesTheMemberOutOfTheParty) {

@@ -89,10 +89,10 @@ TEST_F(Audio2Test, AmbientSoundKeepsPlayingWhenAskedAgainAndRestartsAfterStop) {
 TEST_F(Audio2Test, SoundIdsPlayTheirEffectAndOthersAreRefused) {
     CDRAVAudio2 audio(QuillmereTest::SampleFolderSource());
     audio.PlaySound(3);  // the second cash id
-    EXPECT_TRUE(audio.GetEffects().at(2)->isPlaying());
-    EXPECT_FALSE(audio.GetEffects().at(0)->isPlaying());
+    EXPECT_TRUE(audio.GetEffects()[2]->isPlaying());
+    EXPECT_FALSE(audio.GetEffects()[0]->isPlaying());
     audio.PlaySound(0);
-    EXPECT_TRUE(audio.GetEffects().at(0)->isPlaying());
+    EXPECT_TRUE(audio.GetEffects()[0]->isPlaying());
     EXPECT_EQ(QuillmereTest::ErrorCodeOf([&] { audio.PlaySound(22); }), 2);
     EXPECT_EQ(QuillmereTest::ErrorCodeOf([&] { audio.PlaySound(-1); }), 2);
 }

@@ -14,7 +14,6 @@
 #include "game/dialogs/talk/talk_dlg.h"
 #include "platform/win32/virtual_keys.h"
 #include "platform/win32/win32_time.h"
-#include "support/list_ends.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/game.h"
@@ -24,14 +23,11 @@
 
 namespace {
 
-using QuillmereTest::First;
-using QuillmereTest::Last;
-
 // The running game of the shell tests, with the keys and the walks a conversation needs.
 class ConversationFlowTest : public QuillmereTest::RunningGameTest {
 protected:
     DRAV::CActor& wren() { return main(); }
-    std::string Title() { return Last(m_shell.recorder.titles); }
+    std::string Title() { return m_shell.recorder.titles.back(); }
     void Key(int key) { app().DeliverKeyToDialog(key, false); }
     // Timer messages for a second or until a dialog opens.
     void RunUntilDialog() {
@@ -60,7 +56,7 @@ TEST_F(ConversationFlowTest, TheGuideIsAnsweredByKeysAndJoinsThroughHisReply) {
     Key('2');
     auto* next = dynamic_cast<CTalkDlg*>(app().GetCurrentDialog().get());
     ASSERT_NE(next, nullptr);
-    EXPECT_EQ(First(next->GetLines()), "Wren : Will you walk with us a while?");
+    EXPECT_EQ(next->GetLines().front(), "Wren : Will you walk with us a while?");
     EXPECT_EQ(game().GetParty().size(), 2u);
     Key(VK_RETURN);
     EXPECT_EQ(app().GetCurrentDialog(), nullptr);
@@ -92,7 +88,7 @@ TEST_F(ConversationFlowTest, TheKeepersReplyOpensHerStoreAndACountedBuyTakesTheG
     EXPECT_EQ(game().GetGold(), 10);
     ASSERT_FALSE(wren().GetBackpack().empty());
     EXPECT_EQ(wren().GetBackpack().back()->GetCount(), 3);
-    EXPECT_EQ(Last(m_shell.audio->played), 3);
+    EXPECT_EQ(m_shell.audio->played.back(), 3);
 }
 
 // Marra's punt, asked for by a party that seeks the boatwright: her reply sends

@@ -24,7 +24,6 @@
 #include "platform/win32/virtual_keys.h"
 #include "rules/kinds/formulas.h"
 #include "rules/vocabulary/skills.h"
-#include "support/list_ends.h"
 #include "support/temp_dir.h"
 #include "ui/element_info.h"
 #include "ui/ui_button.h"
@@ -304,7 +303,7 @@ TEST_F(CreationTest, ColoursDefaultToTheFirstEntriesAndARebuildStartsAgain) {
     Click(CCCColorsDlg::kFirstHair + 5);
     EXPECT_TRUE(Find(205)->HasFlag(UIF_SELECTED));
     EXPECT_FALSE(Find(200)->HasFlag(UIF_SELECTED));
-    EXPECT_EQ(QuillmereTest::Last(audio->played), 0);
+    EXPECT_EQ(audio->played.back(), 0);
     // A rebuild of the screen forgets the choice.
     app.GetUIManager().Clear();
     page->Create(RECT{0, 0, 1024, 768}, app.GetUIManager());

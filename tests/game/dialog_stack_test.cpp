@@ -8,13 +8,11 @@
 #include "game/dialogs/dialog.h"
 #include "game/dialogs/front/start_dlg.h"
 #include "platform/win32/virtual_keys.h"
-#include "support/list_ends.h"
 #include "ui/ui_button.h"
 #include "ui/ui_manager.h"
 
 namespace {
 
-using QuillmereTest::Last;
 using QuillmereTest::ShellOnSample;
 
 // A dialog whose reactions the test writes; it shows one button of its own id.
@@ -83,7 +81,7 @@ TEST_F(DialogStackTest, ADialogOpenedFromAButtonCoversTheCurrentOneUntilItCloses
     app.SetDialog(true, a);
     EXPECT_EQ(Suspensions(), before + 1);
     EXPECT_TRUE(audio->played.empty()) << "a quiet opening plays nothing";
-    EXPECT_EQ(Last(recorder.titles), "Quillmere - A");
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - A");
 
     Click(7);
     EXPECT_EQ(app.GetCurrentDialog(), b);
@@ -101,7 +99,7 @@ TEST_F(DialogStackTest, ADialogOpenedFromAButtonCoversTheCurrentOneUntilItCloses
     EXPECT_EQ(audio->played, (std::vector<int>{0, 0})) << "A comes back without a click of its own";
     EXPECT_EQ(a->builds, 2);
     EXPECT_EQ(a->suspends, 1);
-    EXPECT_EQ(Last(recorder.titles), "Quillmere - A");
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - A");
     EXPECT_EQ(Suspensions(), before + 1);
 
     Key(VK_RETURN);
@@ -164,17 +162,17 @@ TEST_F(DialogStackTest, AClosingClickDropsTheRestOfTheBatchAndDragsReachOnlyADia
     Click(5);
 
     // With a dialog: the drag reaches it; the drop goes to the button under the mouse.
-    auto* button = Last(ui.GetElements()).get();
+    auto* button = ui.GetElements().back().get();
     ui.HandleElementResult(DRAVUI::ANSWER_DRAG, 7, button);
     app.ProcessUIEvents();
-    EXPECT_EQ(Last(top->log), "begin drag 7");
+    EXPECT_EQ(top->log.back(), "begin drag 7");
 
     // The closing click comes first; the clicks queued behind it reach nobody.
     ui.HandleElementResult(DRAVUI::ANSWER_CLICK, 7, nullptr);
     ui.HandleElementResult(DRAVUI::ANSWER_CLICK, 5, nullptr);
     ui.HandleElementResult(DRAVUI::ANSWER_CLICK, 5, nullptr);
     app.ProcessUIEvents();
-    EXPECT_EQ(Last(top->log), "close 7");
+    EXPECT_EQ(top->log.back(), "close 7");
     EXPECT_EQ(app.GetCurrentDialog(), under);
     EXPECT_EQ(std::count(under->log.begin(), under->log.end(), "button 5"), 1) << "only the click that opened Top";
     EXPECT_FALSE(ui.PopEvent(left));
@@ -198,7 +196,7 @@ TEST_F(DialogStackTest, AFailingDialogIsReportedAndTheDialogsGoOnWithThePausePai
     EXPECT_NE(recorder.boxes[0].second.find("broken close"), std::string::npos);
     EXPECT_NE(dynamic_cast<CStartDlg*>(app.GetCurrentDialog().get()), nullptr);
     EXPECT_EQ(Suspensions(), before + 1);
-    EXPECT_EQ(Last(recorder.titles), "Quillmere - Welcome");
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - Welcome");
 
     // Covered by the failing dialog: the covered one comes back.
     auto under = Stub("Under", 5);
@@ -233,7 +231,7 @@ TEST_F(DialogStackTest, AFailingDialogIsReportedAndTheDialogsGoOnWithThePausePai
     EXPECT_EQ(app.GetCurrentDialog(), under);
     EXPECT_EQ(under->suspends, 2) << "suspended for each dialog set over it";
     EXPECT_EQ(app.GetCoveredDialogs().size(), 1u) << "only the front page under it";
-    EXPECT_EQ(Last(recorder.titles), "Quillmere - Under");
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - Under");
 
     // Closing Under brings the front page of the first failure back, still held once.
     pressEscape();

@@ -14,14 +14,12 @@
 #include "game/dialogs/text_dlg.h"
 #include "game/dialogs/yes_no_dlg.h"
 #include "platform/win32/virtual_keys.h"
-#include "support/list_ends.h"
 #include "ui/ui_button.h"
 #include "ui/ui_image.h"
 #include "ui/ui_manager.h"
 
 namespace {
 
-using QuillmereTest::Last;
 using QuillmereTest::ShellOnSample;
 
 // The dialogs draw text and pictures: the font and image libraries live for the
@@ -85,12 +83,12 @@ TEST(DialogFrame, AnEmptyDialogGetsATitleAndFrameOnTheCentreAndRebuildsTheSame) 
     ASSERT_EQ(Ids(ui), (std::vector<int>{0, 0}));
     const RECT title = *ui.GetElements()[1]->GetRect();
     EXPECT_TRUE(SameRect(title, RECT{512, 384 - 16, 512, 384})) << "a title's height above the centre";
-    EXPECT_TRUE(SameRect(*ui.GetElements().at(0)->GetRect(), RECT{508, 364, 516, 388}));
+    EXPECT_TRUE(SameRect(*ui.GetElements()[0]->GetRect(), RECT{508, 364, 516, 388}));
 
     ui.Clear();
     bare.Create(area, ui);
     EXPECT_EQ(Ids(ui), (std::vector<int>{0, 0}));
-    EXPECT_TRUE(SameRect(*ui.GetElements().at(1)->GetRect(), title));
+    EXPECT_TRUE(SameRect(*ui.GetElements()[1]->GetRect(), title));
 
     // Controls near the top squeeze the title between 0 and them; the large
     // layout's title is taller.
@@ -104,8 +102,8 @@ TEST(DialogFrame, AnEmptyDialogGetsATitleAndFrameOnTheCentreAndRebuildsTheSame) 
     lower.GetConfig()->flags = DRAVUI::CUIConfig::LARGE_LAYOUT;
     BareDlg low(RECT{400, 100, 600, 132});
     low.Create(area, lower);
-    EXPECT_TRUE(SameRect(*lower.GetElements().at(2)->GetRect(), RECT{400, 76, 600, 100}));
-    EXPECT_TRUE(SameRect(*lower.GetElements().at(0)->GetRect(), RECT{396, 72, 604, 388}))
+    EXPECT_TRUE(SameRect(*lower.GetElements()[2]->GetRect(), RECT{400, 76, 600, 100}));
+    EXPECT_TRUE(SameRect(*lower.GetElements()[0]->GetRect(), RECT{396, 72, 604, 388}))
         << "4 beyond the title, the controls and the centre";
 }
 
@@ -143,10 +141,10 @@ TEST(YesNoDialog, KeepsItsSizeInBothLayoutsAndAnswersNoToAnythingButYes) {
         Answers question;
         question.CreateControls(RECT{0, 0, 1024, 768}, ui);
         ASSERT_EQ(Ids(ui), (std::vector<int>{0, 1, 2}));
-        EXPECT_TRUE(SameRect(*ui.GetElements().at(0)->GetRect(), RECT{288, 240, 736, 480}));
+        EXPECT_TRUE(SameRect(*ui.GetElements()[0]->GetRect(), RECT{288, 240, 736, 480}));
         const int width = large ? 80 : 64;
-        EXPECT_TRUE(SameRect(*ui.GetElements().at(1)->GetRect(), RECT{504 - width, 496, 504, 528}));
-        EXPECT_TRUE(SameRect(*ui.GetElements().at(2)->GetRect(), RECT{520, 496, 520 + width, 528}));
+        EXPECT_TRUE(SameRect(*ui.GetElements()[1]->GetRect(), RECT{504 - width, 496, 504, 528}));
+        EXPECT_TRUE(SameRect(*ui.GetElements()[2]->GetRect(), RECT{520, 496, 520 + width, 528}));
     }
     Answers question;
     for (int result : {1, 2, 0}) question.OnClose(result);
@@ -166,10 +164,10 @@ TEST(TextDialog, ShowsManualAndExtraButtonsOnlyWhenGivenAndRefusesUnknownResults
     auto buttonIds = [](CTextDlg& dialog, RECT* done) {
         DRAVUI::CUIManager ui;
         dialog.CreateControls(RECT{0, 0, 1024, 768}, ui);
-        auto* row = dynamic_cast<DRAVUI::CUIGroup*>(Last(ui.GetElements()).get());
+        auto* row = dynamic_cast<DRAVUI::CUIGroup*>(ui.GetElements().back().get());
         std::vector<int> ids;
         for (const auto& child : row->GetChildren()) ids.push_back(child->GetId());
-        if (done) *done = *Last(row->GetChildren())->GetRect();
+        if (done) *done = *row->GetChildren().back()->GetRect();
         return ids;
     };
     CTextDlg plain(nullptr, "Help", "Text", nullptr, false);
@@ -201,7 +199,7 @@ protected:
     CDRAVChapterInfo& Chapter(int n) { return *app.GetChapterTable().at(n); }
     DRAVUI::CUIGroup* Strip() {
         auto* page = dynamic_cast<DRAVUI::CUIGroup*>(app.GetUIManager().GetElements()[1].get());
-        return page ? dynamic_cast<DRAVUI::CUIGroup*>(Last(page->GetChildren()).get()) : nullptr;
+        return page ? dynamic_cast<DRAVUI::CUIGroup*>(page->GetChildren().back().get()) : nullptr;
     }
     void StartPlayingChapterTwo() {
         auto engine = std::make_shared<DRAV::CEngine>();
@@ -219,7 +217,7 @@ TEST_F(FrontPageTest, TheStripShowsInstalledChaptersThePurchasePictureAndBlanks)
     EXPECT_EQ(Chapter(2).m_chapterCount, 2);
     EXPECT_EQ(app.GetChapterTable().size(), 2u);
     app.SetDialog(true, std::make_shared<CStartDlg>(&app));
-    EXPECT_EQ(Last(recorder.titles), "Quillmere - Welcome");
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - Welcome");
     EXPECT_EQ(ScreenIds(), (std::vector<int>{0, 0, 0, 1, 2, 3, 4, 5, 100, 101, 0}));
 
     // A module announcing four chapters of which two are installed.
@@ -255,9 +253,9 @@ TEST_F(FrontPageTest, AboutCoversAFreshFrontPageAndManualFailuresAreReportedOnce
     EXPECT_NE(dynamic_cast<CAboutDlg*>(app.GetCurrentDialog().get()), nullptr);
     ASSERT_EQ(app.GetCoveredDialogs().size(), 1u);
     EXPECT_NE(app.GetCoveredDialogs().back(), first) << "a fresh front page";
-    EXPECT_EQ(Last(recorder.titles), "Quillmere - About");
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - About");
     app.HandleMessage(WM_KEYDOWN, VK_ESCAPE, 0);
-    EXPECT_EQ(Last(recorder.titles), "Quillmere - Welcome");
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - Welcome");
 
     // No browser on this machine's PATH for the tests: one box, then a new page.
     setenv("PATH", "/nonexistent", 1);

@@ -10,7 +10,6 @@
 #include "game/dialogs/maps/help_dlg.h"
 #include "game/dialogs/maps/help_pages.h"
 #include "platform/win32/virtual_keys.h"
-#include "support/list_ends.h"
 #include "support/sample_game.h"
 #include "world/events/event.h"
 #include "ui/ui_image.h"
@@ -19,7 +18,6 @@
 
 namespace {
 
-using QuillmereTest::Last;
 using QuillmereTest::ShellOnSample;
 
 std::int32_t ThrownCode(const std::string& key) {
@@ -108,12 +106,12 @@ TEST_F(HelpDialogTest, ScreenshotClicksFollowTheChainAndEndWithTheCoveredDialog)
     auto below = std::make_shared<CDeathDlg>(&app);
     app.SetDialog(true, below);
     app.SetDialog(true, std::make_shared<CHelpDlg>(&app, kHelpMainStart));
-    EXPECT_EQ(Last(recorder.titles), "Quillmere - Help - Actors");
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - Help - Actors");
     std::vector<int> ids = ScreenIds();
     EXPECT_EQ(std::count_if(ids.begin(), ids.end(), [](int id) { return id == CHelpDlg::kDisableTutorial; }), 0);
     for (int click = 0; click < 7; ++click) Press(CHelpDlg::kScreenshot);
     EXPECT_EQ(Current().GetPage().id, 15);
-    EXPECT_EQ(Last(recorder.titles), "Quillmere - Help - Help End");
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - Help - Help End");
     EXPECT_EQ(app.GetCoveredDialogs().size(), 1u) << "each page takes the place of the one before";
     Press(CHelpDlg::kScreenshot);
     EXPECT_EQ(app.GetCurrentDialog(), below);
@@ -190,7 +188,7 @@ TEST_F(HelpDialogTest, TutorialEventsOpenTheirPageUntilSwitchedOffAndAnUnknownKe
         << "the box names the key a module author has to mend";
 
     app.OnDialogBoxEvent(DRAV::CDialogBoxEvent(DRAV::EVENT_TUTORIAL, "tutorial_start", "Ask the heron."));
-    EXPECT_EQ(Last(recorder.titles), "Quillmere - Help - Tutorial - Welcome");
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - Help - Tutorial - Welcome");
     EXPECT_EQ(Current().BuildText(), HelpPages[0].text + " LINE LINE Ask the heron.");
     Press(CHelpDlg::kExit);
     // A page opens once a game: raised again, as a second companion joins, it stays
@@ -218,7 +216,7 @@ TEST_F(HelpDialogTest, TutorialEventsOpenTheirPageUntilSwitchedOffAndAnUnknownKe
     EXPECT_FALSE(sample.Game().IsHoldingBack(goblin->GetId()));
     // The browse form stays: '?' opens the main chain.
     app.HandleMessage(WM_KEYDOWN, VK_OEM_2, 0);
-    EXPECT_EQ(Last(recorder.titles), "Quillmere - Help - Actors");
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - Help - Actors");
 }
 
 // The page opens over the fight, where a player still clicks at the foes as the
@@ -230,7 +228,7 @@ TEST_F(HelpDialogTest, TheDeathDialogClosesOnItsButtonsAndKeysAndTellsTheProduct
     for (int id : {CDeathDlg::kDone, CDeathDlg::kDifficulty}) EXPECT_TRUE(death.OnButton(id));
     EXPECT_NE(BuildDeathText().find("in Quillmere, when your party is killed"), std::string::npos);
     app.SetDialog(false, std::make_shared<CDeathDlg>(&app));
-    EXPECT_EQ(Last(recorder.titles), "Quillmere - Party Dead");
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - Party Dead");
     const std::vector<int> ids = ScreenIds();
     const int page = CDeathDlg::kPage;
     EXPECT_EQ(ids, (std::vector<int>{0, page, page, CDeathDlg::kDifficulty, CDeathDlg::kDone, 0}))

@@ -8,7 +8,6 @@
 #include "game/dialogs/text_dlg.h"
 #include "platform/win32/virtual_keys.h"
 #include "rules/items/item_template.h"
-#include "support/list_ends.h"
 #include "trade_test_support.h"
 #include "ui/ui_items_list.h"
 #include "ui/ui_manager.h"
@@ -184,13 +183,13 @@ TEST_F(InvDropTableTest, WieldingWithoutProficiencyAsksAndNoLeavesTheSlot) {
 
     Drop(BackpackCell(*axe), Table::kSlotBase + DRAV::SLOT_WEAPON);
     Key('Y');
-    EXPECT_EQ(Wren().GetEquipped(DRAV::SLOT_WEAPON), axe.get()) << QuillmereTest::Last(app.GetMessageLog());
+    EXPECT_EQ(Wren().GetEquipped(DRAV::SLOT_WEAPON), axe.get()) << app.GetMessageLog().back();
     EXPECT_TRUE(Holds(Wren(), *knife));
 }
 
 TEST_F(InvDropTableTest, ItemsBehindElementIds) {
     const auto tonic = Carry("river_tonic", 1);
-    EXPECT_EQ(Table().ItemOfId(Table::kBackpackBase), QuillmereTest::First(Wren().GetBackpackItems()));
+    EXPECT_EQ(Table().ItemOfId(Table::kBackpackBase), Wren().GetBackpackItems().front());
     EXPECT_EQ(Table().ItemOfId(Table::kBackpackBase + 999), nullptr);
     EXPECT_EQ(Table().ItemOfId(Table::kSlotBase + 7), nullptr) << "beyond the seven slots";
     EXPECT_EQ(Table().ItemOfId(Table::kBackpackList), nullptr);

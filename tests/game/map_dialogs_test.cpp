@@ -4,7 +4,6 @@
 
 #include "common/exception.h"
 #include "dialog_test_support.h"
-#include "support/list_ends.h"
 #include "world_map_points.h"
 #include "game/dialogs/maps/map_dlg.h"
 #include "game/dialogs/maps/world_map_dlg.h"
@@ -24,7 +23,6 @@
 
 namespace {
 
-using QuillmereTest::Last;
 using QuillmereTest::ShellOnSample;
 
 class MapDialogTest : public ::testing::Test, protected ShellOnSample {
@@ -71,7 +69,7 @@ protected:
 
 TEST_F(MapDialogTest, TheAreaMapOffersTheWorldMapOnlyWhereTheAreaNamesOne) {
     app.SetDialog(false, std::make_shared<CDRAVMapDlg>(&app, SharedCurrentArea(app)));
-    EXPECT_EQ(Last(recorder.titles), "Quillmere - " + sample.Area().GetDisplayName() + " - Map");
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - " + sample.Area().GetDisplayName() + " - Map");
     EXPECT_EQ(Labels(), (std::vector<std::string>{"World Map", "Done"}));
     EXPECT_FALSE(app.GetCurrentDialog()->OnButton(CDRAVMapDlg::kMap)) << "the map itself never closes it";
     auto* map = Find<DRAVUI::CUIMiniMap>(app.GetUIManager().GetElements());
@@ -111,7 +109,7 @@ TEST_F(MapDialogTest, TravelGoesOnlyToAKnownLocationOtherThanTheCurrentOne) {
     ASSERT_TRUE(app.GetCurrentDialog()->OnAltClick(CDRAVWorldMapDlg::kMap));
     app.CloseDialog(CDRAVWorldMapDlg::kMap);
     EXPECT_EQ(app.GetCurrentDialog(), nullptr);
-    EXPECT_EQ(Last(app.GetMessageLog()), "To travel to The Reed Marsh, take a way out of the area.");
+    EXPECT_EQ(app.GetMessageLog().back(), "To travel to The Reed Marsh, take a way out of the area.");
 
     // The party stands on an exit to the map.
     game.SetEntry(DRAV::AreaEntryPoint("reedwater_map", ""), 0, "");
@@ -141,7 +139,7 @@ TEST_F(MapDialogTest, TravelGoesOnlyToAKnownLocationOtherThanTheCurrentOne) {
     app.CloseDialog(CDRAVWorldMapDlg::kMap);
     ASSERT_NE(game.GetCurrentArea(), nullptr);
     EXPECT_EQ(game.GetCurrentArea()->GetName(), "reed_marsh");
-    EXPECT_EQ(Last(recorder.titles), "Quillmere - " + game.GetCurrentArea()->GetDisplayName());
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - " + game.GetCurrentArea()->GetDisplayName());
 
     EXPECT_THROW(CDRAVWorldMapDlg(&app, "no_such_map", "", true), CDRAVException);
 

@@ -15,7 +15,6 @@
 #include "rules/vocabulary/actor_class.h"
 #include "rules/vocabulary/skill_id.h"
 #include "rules/vocabulary/relation.h"
-#include "support/list_ends.h"
 #include "support/sample_game.h"
 #include "world/actor.h"
 #include "world/area.h"
@@ -153,7 +152,7 @@ TEST_F(OrdersTest, APickedActorGivesAttacksToAllOrOneMoveAndTalk) {
     EXPECT_EQ(Party()[0]->GetOrders().size(), 1u);
     EXPECT_EQ(Party()[1]->GetOrders().size(), 1u);
     EXPECT_TRUE(Party()[2]->GetOrders().empty()) << "the dead are not selected";
-    EXPECT_NE(dynamic_cast<const CAttackOrder*>(QuillmereTest::First(Party()[1]->GetOrders()).get()), nullptr);
+    EXPECT_NE(dynamic_cast<const CAttackOrder*>(Party()[1]->GetOrders().front().get()), nullptr);
 
     // Calmed, as a rest after a wipe-out calms the foe that felled the party, it
     // waits to fall on the party again and has nothing to say: still a foe.

@@ -5,7 +5,6 @@
 #include <filesystem>
 
 #include "running_game_support.h"
-#include "support/list_ends.h"
 #include "support/overlay_source.h"
 #include "support/sample_module.h"
 #include "engine/engine.h"
@@ -23,13 +22,12 @@
 
 namespace {
 
-using QuillmereTest::Last;
 using QuillmereTest::RunningGameTest;
 using QuillmereTest::ShellOnSample;
 
 TEST_F(RunningGameTest, TheIntroductionNamesTheChapterAndTheHudStandsWhereItBelongs) {
     EXPECT_EQ(m_introTitle, "The Reedwater Landing");
-    EXPECT_EQ(Last(m_shell.recorder.titles), "Quillmere - Reedwater Landing");
+    EXPECT_EQ(m_shell.recorder.titles.back(), "Quillmere - Reedwater Landing");
     EXPECT_FALSE(app().GetCurrentDialog());
     EXPECT_EQ(app().GetSuspendCount(), 0) << "the clock runs once the introduction is gone";
     // Exit before the row, the hover panel, log, clock, bar, mini-map, then the column.
@@ -127,7 +125,7 @@ TEST_F(RunningGameTest, TheLogKeepsTheNewestFourHundredLinesAndEmptiesWithTheGam
     app().EndGame();
     EXPECT_TRUE(app().GetMessageLog().empty());
     EXPECT_FALSE(app().IsGameRunning());
-    EXPECT_EQ(Last(m_shell.recorder.titles), "Quillmere");
+    EXPECT_EQ(m_shell.recorder.titles.back(), "Quillmere");
 }
 
 TEST_F(RunningGameTest, TabWalksTheLivingMembersThenTheWholeParty) {
@@ -271,7 +269,7 @@ TEST_F(RunningGameTest, TheViewStaysStillWhileAWalkIsHeldUp) {
         turned = std::max(turned, std::fabs(std::remainder(main().GetFacing() - facing, 2.0 * M_PI)));
     }
     EXPECT_FALSE(main().GetCurrentOrder()) << "the walk ended";
-    EXPECT_EQ(Last(app().GetMessageLog()), "Wren can't reach River Channel.");
+    EXPECT_EQ(app().GetMessageLog().back(), "Wren can't reach River Channel.");
     EXPECT_GT(turned, 2.0) << "she turned to and fro on the bank";
     EXPECT_LE(swings, 1) << "the view swung with her";
     // Once she stands with no walk left, the view comes back to her.
@@ -431,7 +429,7 @@ TEST_F(RunningGameTest, KeysRunTheClockAndOpenTheMessages) {
     auto* messages = dynamic_cast<CDRAVMsgDlg*>(app().GetCurrentDialog().get());
     ASSERT_NE(messages, nullptr);
     EXPECT_EQ(messages->GetTitle(), "Messages");
-    EXPECT_EQ(Last(m_shell.recorder.titles), "Quillmere - Messages");
+    EXPECT_EQ(m_shell.recorder.titles.back(), "Quillmere - Messages");
     app().HandleMessage(WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_FALSE(app().GetCurrentDialog());
     // The message window's alternate click opens the same page.
@@ -446,8 +444,8 @@ TEST_F(RunningGameTest, DrainedEventsLogTheirLinesAndWaitForTheTimer) {
     game().PushMessage(DRAV::MESSAGE_GOLD, "Wren finds 5 gold.");
     game().PushEvent(std::make_shared<DRAV::CInfoEvent>(DRAV::EVENT_PARTY_CHANGED));
     app().DrainEngineEvents();
-    EXPECT_EQ(Last(app().GetMessageLog()), "Wren finds 5 gold.");
-    EXPECT_EQ(Last(m_shell.audio->played), 2) << "the gold's sound";
+    EXPECT_EQ(app().GetMessageLog().back(), "Wren finds 5 gold.");
+    EXPECT_EQ(m_shell.audio->played.back(), 2) << "the gold's sound";
     ASSERT_EQ(app().GetPendingEvents().size(), 1u) << "even an information event waits when drained";
     TimerAfter(16);
     EXPECT_TRUE(app().GetPendingEvents().empty());

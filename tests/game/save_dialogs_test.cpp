@@ -13,15 +13,12 @@
 #include "game/dialogs/front/start_dlg.h"
 #include "game/dialogs/front/volume_dlg.h"
 #include "platform/win32/virtual_keys.h"
-#include "support/list_ends.h"
 #include "support/temp_dir.h"
 #include "ui/ui_list_element.h"
 #include "world/area.h"
 #include "world/game.h"
 
 namespace {
-
-using QuillmereTest::Last;
 
 namespace fs = std::filesystem;
 
@@ -117,7 +114,7 @@ TEST_F(SaveDialogsTest, AHundredAndOneSavesShowAHundredRowsAndARowResumesItsGame
     auto* dialog = Current<CLoadDlg>();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->GetList()->m_items.size(), 101u);
-    EXPECT_EQ(Last(recorder.titles), "Quillmere - Load Game");
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - Load Game");
     for (int id : {100, 199, 200, 299, 1}) EXPECT_NE(Element(id), nullptr) << id;
     EXPECT_EQ(Element(300), nullptr);
     EXPECT_EQ(Element(200 + 100), nullptr);
@@ -142,7 +139,7 @@ TEST_F(SaveDialogsTest, DeletingAsksRemovesOnlyTheSaveAndReportsAFailure) {
     app.SetDialog(true, std::make_shared<CLoadDlg>(&app));
     app.CloseDialog(CLoadDlg::kFirstDelete);
     ASSERT_NE(Current<CLoadDlgConfirm>(), nullptr);
-    EXPECT_EQ(Last(recorder.titles), "Quillmere - Delete Game?");
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - Delete Game?");
     app.HandleMessage(WM_KEYDOWN, 'N', 0);
     ASSERT_NE(Current<CLoadDlg>(), nullptr);
     EXPECT_EQ(Current<CLoadDlg>()->GetList()->m_items.size(), 1u);
@@ -198,7 +195,7 @@ TEST_F(SaveDialogsTest, VolumeHighlightsItsStepAndHandsTheVolumeOnHoweverItClose
     StartGame();
     app.HandleMessage(WM_KEYDOWN, 'V', 0);
     ASSERT_NE(Current<CDRAVVolumeDlg>(), nullptr);
-    EXPECT_EQ(Last(recorder.titles), "Quillmere - Volume");
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - Volume");
     EXPECT_TRUE(Element(200)->HasFlag(DRAVUI::UIF_SELECTED));
     EXPECT_FALSE(Element(130)->HasFlag(DRAVUI::UIF_SELECTED));
     EXPECT_FALSE(Current<CDRAVVolumeDlg>()->OnButton(99));
@@ -217,7 +214,7 @@ TEST_F(SaveDialogsTest, TheMenuStacksSixButtonsAndMainMenuKeepsAGameItCouldNotSa
     StartGame();
     app.HandleMessage(WM_KEYDOWN, VK_RETURN, 0);
     ASSERT_NE(Current<CDRAVGameMenuDlg>(), nullptr);
-    EXPECT_EQ(Last(recorder.titles), "Quillmere - Game Menu");
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - Game Menu");
     LONG previousBottom = 0;
     for (int id : {2, 3, 5, 6, 9, 7}) {
         const RECT* rect = Element(id)->GetRect();
@@ -271,7 +268,7 @@ TEST_F(SaveDialogsTest, DifficultyIsSetAndSavedByItsKey) {
 TEST_F(SaveDialogsTest, TheExitQuestionNamesTheExitAndNoKeepsTheParty) {
     StartGame();
     app.SetDialog(false, std::make_shared<CExitAreaDlg>(&app, "Reed Marsh"));
-    EXPECT_EQ(Last(recorder.titles), "Quillmere - Exit?");
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - Exit?");
     const std::string area = Game().GetCurrentArea()->GetName();
     app.HandleMessage(WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_NE(Current<CExitAreaDlg>(), nullptr) << "Enter is no answer";

@@ -17,7 +17,6 @@
 #include "rules/module.h"
 #include "rules/rules_test_util.h"
 #include "rules/vocabulary/skills.h"
-#include "support/list_ends.h"
 #include "support/sample_game.h"
 #include "ui/ui_button.h"
 #include "ui/ui_list_element.h"
@@ -200,7 +199,7 @@ TEST_F(SkillFactionDlgTest, RightClickOnASkillNameOfTheSkillsPageOpensItsPage) {
     auto page = std::dynamic_pointer_cast<CSkillDlg>(app().GetCurrentDialog());
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->GetSkill(), SKILL_SINGING);
-    EXPECT_EQ(QuillmereTest::Last(app().GetCoveredDialogs()), skills);
+    EXPECT_EQ(app().GetCoveredDialogs().back(), skills);
     app().CloseDialog(CSkillDlg::kDone);
     EXPECT_EQ(app().GetCurrentDialog(), skills);
     EXPECT_FALSE(skills->OnAltClick(CSkillsDlg::kFirstBuy + SKILL_SINGING));

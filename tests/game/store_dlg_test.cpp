@@ -8,7 +8,6 @@
 #include "game/dialogs/talk/store_count_dlg.h"
 #include "game/dialogs/talk/store_dlg.h"
 #include "platform/win32/virtual_keys.h"
-#include "support/list_ends.h"
 #include "trade_test_support.h"
 #include "ui/ui_items_list.h"
 #include "ui/ui_manager.h"
@@ -16,8 +15,6 @@
 namespace {
 
 using DRAV::CItem;
-using QuillmereTest::First;
-using QuillmereTest::Last;
 using QuillmereTest::ShellWithGame;
 
 class StoreDlgTest : public ::testing::Test, public ShellWithGame {
@@ -71,15 +68,15 @@ TEST_F(StoreDlgTest, SellingPaysHalfRoundedUpAndRefusesWhatCannotBeSold) {
 
     store.OnDrop(BackpackCell(*flt), CStoreDlg::kStoreList);
     EXPECT_EQ(Gold(), 4);
-    EXPECT_EQ(Last(audio->played), 3);
+    EXPECT_EQ(audio->played.back(), 3);
     // Nothing paid, yet the item goes.
     store.OnDrop(BackpackCell(*water), StoreCell(*tansy->GetStoreItems().front()));
     EXPECT_EQ(Gold(), 4);
     // A quest item, and a kind Tansy does not buy: nothing happens, and she says so.
     store.OnDrop(BackpackCell(*token), CStoreDlg::kStoreList);
-    EXPECT_EQ(Last(app.GetMessageLog()), "Tansy the Trader does not buy " + token->GetTemplate().GetName() + ".");
+    EXPECT_EQ(app.GetMessageLog().back(), "Tansy the Trader does not buy " + token->GetTemplate().GetName() + ".");
     store.OnDrop(BackpackCell(*lantern), CStoreDlg::kStoreList);
-    EXPECT_EQ(Last(app.GetMessageLog()), "Tansy the Trader does not buy " + lantern->GetTemplate().GetName() + ".");
+    EXPECT_EQ(app.GetMessageLog().back(), "Tansy the Trader does not buy " + lantern->GetTemplate().GetName() + ".");
     EXPECT_EQ(Gold(), 4);
     EXPECT_EQ(Wren().GetBackpack(), (DRAV::ItemPtrList{token, lantern}));
     // The shown list is the fresh one: its cells index the backpack as it is now.
@@ -131,7 +128,7 @@ TEST_F(StoreDlgTest, ADroppedHelmetBuysOnlyIntoTheHelmetSlot) {
     ASSERT_NE(Wren().GetEquipped(DRAV::SLOT_HELMET), nullptr);
     EXPECT_EQ(Wren().GetEquipped(DRAV::SLOT_HELMET)->GetTemplate().GetKey(), "boatmans_cap");
     EXPECT_EQ(Wren().GetBackpack(), (DRAV::ItemPtrList{old}));
-    EXPECT_EQ(StoreCell(*First(tansy->GetStoreItems())), CStoreDlg::kStoreBase);
+    EXPECT_EQ(StoreCell(*tansy->GetStoreItems().front()), CStoreDlg::kStoreBase);
 }
 
 TEST_F(StoreDlgTest, AWeaponWithoutProficiencyIsBoughtOnlyAfterAYes) {

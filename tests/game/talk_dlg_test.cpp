@@ -10,7 +10,6 @@
 #include "game/dialogs/talk/store_dlg.h"
 #include "game/dialogs/talk/talk_dlg.h"
 #include "platform/win32/virtual_keys.h"
-#include "support/list_ends.h"
 #include "trade_test_support.h"
 #include "world/area.h"
 #include "world/events/event.h"
@@ -18,8 +17,6 @@
 
 namespace {
 
-using QuillmereTest::First;
-using QuillmereTest::Last;
 using QuillmereTest::ShellWithGame;
 
 DRAV::TalkStateList ReadStates(const std::string& text) {
@@ -49,7 +46,7 @@ TEST_F(TalkDlgTest, RepliesAreNumberedAndEchoedIntoTheNextStep) {
     Open(*marra);
     EXPECT_EQ(audio->played, std::vector<int>{0}) << "the conversation opens with the click";
     EXPECT_EQ(Talk().GetTitle(), "Wren : Marra the Reed Witch");
-    EXPECT_EQ(Last(recorder.titles), "Quillmere - Wren : Marra the Reed Witch");
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - Wren : Marra the Reed Witch");
     EXPECT_EQ(Talk().GetLines(), (std::vector<std::string>{
                                      "Marra the Reed Witch : Lost, are you? Nobody walks this far into the reeds "
                                      "without a reason."}));
@@ -58,7 +55,7 @@ TEST_F(TalkDlgTest, RepliesAreNumberedAndEchoedIntoTheNextStep) {
                                         "2 : Will you walk with us a while?", "3 : Farewell, Marra.",
                                         "4 : Just passing by."}));
     EXPECT_EQ(app.GetTalkFocus(), &Wren());
-    EXPECT_EQ(Last(app.GetMessageLog()), Last(Talk().GetLines()));
+    EXPECT_EQ(app.GetMessageLog().back(), Talk().GetLines().back());
 
     // Four replies: leaving is no answer, and a digit beyond them does nothing.
     for (int key : {int(VK_ESCAPE), int(VK_RETURN), int('5')}) Key(key);
@@ -68,7 +65,7 @@ TEST_F(TalkDlgTest, RepliesAreNumberedAndEchoedIntoTheNextStep) {
     Key('3');
     ASSERT_NE(Current<CTalkDlg>(), nullptr);
     EXPECT_EQ(audio->played, std::vector<int>{0}) << "the reply's close is the step's one click";
-    EXPECT_EQ(First(Talk().GetLines()), "Wren : Farewell, Marra.");
+    EXPECT_EQ(Talk().GetLines().front(), "Wren : Farewell, Marra.");
     EXPECT_EQ(Talk().GetReplies(), (std::vector<std::string>{"1 : Done"}));
     // The one reply leads nowhere: Enter ends the talk and the clock runs again.
     Key(VK_RETURN);
@@ -83,7 +80,7 @@ TEST_F(TalkDlgTest, RepliesAreNumberedAndEchoedIntoTheNextStep) {
     const auto removed = game.Area().RemoveActor(*marra);
     Key('1');
     EXPECT_EQ(app.GetCurrentDialog(), nullptr);
-    EXPECT_EQ(Last(app.GetMessageLog()), "The conversation breaks off.");
+    EXPECT_EQ(app.GetMessageLog().back(), "The conversation breaks off.");
     EXPECT_EQ(game.Game().GetParty().size(), 1u);
 }
 
@@ -91,8 +88,8 @@ TEST_F(TalkDlgTest, RepliesAreNumberedAndEchoedIntoTheNextStep) {
 TEST_F(TalkDlgTest, TheLogShowsNoMarkupOfALineTheTalkBoxBreaks) {
     ASSERT_TRUE(loaded);
     Open(*Beside("innkeeper"));
-    EXPECT_NE(Last(Talk().GetLines()).find(" LINE "), std::string::npos);
-    EXPECT_NE(Last(app.GetMessageLog()).find("in the book:  - Wren ("), std::string::npos) << Last(app.GetMessageLog());
+    EXPECT_NE(Talk().GetLines().back().find(" LINE "), std::string::npos);
+    EXPECT_NE(app.GetMessageLog().back().find("in the book:  - Wren ("), std::string::npos) << app.GetMessageLog().back();
 }
 
 TEST_F(TalkDlgTest, AMemberJoiningResetsTheSelectionWhileTheTalkIsShown) {
@@ -105,7 +102,7 @@ TEST_F(TalkDlgTest, AMemberJoiningResetsTheSelectionWhileTheTalkIsShown) {
     ASSERT_NE(Current<CTalkDlg>(), nullptr);
     EXPECT_EQ(game.Game().GetParty().size(), 2u);
     EXPECT_EQ(app.GetSelectedMember(), CDRAVApp::kWholeParty);
-    EXPECT_EQ(First(Talk().GetLines()), "Wren : Will you walk with us a while?");
+    EXPECT_EQ(Talk().GetLines().front(), "Wren : Will you walk with us a while?");
 }
 
 // A step's events are one batch, as a tick's: its party changes and lines are handled once.
@@ -179,7 +176,7 @@ TEST_F(TalkDlgTest, AStoreRequestLeadsToTheStoreWhicheverReplyAndOnlyOnce) {
     EXPECT_TRUE(tansy->GetStoreFlag());
     Key(VK_ESCAPE);
     ASSERT_NE(Current<CStoreDlg>(), nullptr);
-    EXPECT_EQ(Last(recorder.titles), "Quillmere - Tansy the Trader - Buy/Sell");
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - Tansy the Trader - Buy/Sell");
     Key(VK_ESCAPE);
     EXPECT_EQ(app.GetCurrentDialog(), nullptr);
 
@@ -218,7 +215,7 @@ TEST_F(TalkDlgTest, APartnerGoneOrOutOfReachEndsTheTalkWithoutABrokenStack) {
     marra->FinalizeMove(marra->GetX() + 30, marra->GetY() + 30);
     Key('2');
     EXPECT_EQ(app.GetCurrentDialog(), nullptr);
-    EXPECT_EQ(Last(app.GetMessageLog()), "The conversation breaks off.");
+    EXPECT_EQ(app.GetMessageLog().back(), "The conversation breaks off.");
     EXPECT_TRUE(app.GetCoveredDialogs().empty());
     EXPECT_EQ(app.GetSuspendCount(), suspended);
     EXPECT_EQ(app.GetTalkFocus(), nullptr);
@@ -230,7 +227,7 @@ TEST_F(TalkDlgTest, APartnerGoneOrOutOfReachEndsTheTalkWithoutABrokenStack) {
     const auto removed = game.Area().RemoveActor(*marra);
     Key('1');
     EXPECT_EQ(app.GetCurrentDialog(), nullptr);
-    EXPECT_EQ(Last(app.GetMessageLog()), "The conversation breaks off.");
+    EXPECT_EQ(app.GetMessageLog().back(), "The conversation breaks off.");
     EXPECT_EQ(game.Game().GetParty().size(), 1u);
 
     // Struck down and cleared away by a tick while the page waited, with nothing
@@ -244,7 +241,7 @@ TEST_F(TalkDlgTest, APartnerGoneOrOutOfReachEndsTheTalkWithoutABrokenStack) {
     EXPECT_EQ(app.GetTalkFocus(), &Wren());
     Key('1');
     EXPECT_EQ(app.GetCurrentDialog(), nullptr);
-    EXPECT_EQ(Last(app.GetMessageLog()), "The conversation breaks off.");
+    EXPECT_EQ(app.GetMessageLog().back(), "The conversation breaks off.");
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include "game/dialogs/front/load_dlg.h"
 #include "game/dialogs/front/start_dlg.h"
 #include "game/dialogs/chapter_end/win_dlg.h"
-#include "support/list_ends.h"
 #include "support/sample_game.h"
 #include "ui/ui_button.h"
 #include "ui/ui_image.h"
@@ -17,8 +16,6 @@
 
 namespace {
 
-using QuillmereTest::First;
-using QuillmereTest::Last;
 using QuillmereTest::ShellOnSample;
 
 std::shared_ptr<DRAVCommon::CDataFileFactoryMemory> ChapterWith(const std::string& win) {
@@ -67,8 +64,8 @@ TEST(WinPages, TheFileGivesItsPagesInOrderAndTheClosingPageAlwaysComesLast) {
         std::vector<std::string> pictures;
         for (const WinPage& page : first.GetPages()) pictures.push_back(page.picture);
         EXPECT_EQ(pictures, c.pictures) << c.file;
-        EXPECT_EQ(Last(first.GetPages()).kind, DRAVCommon::DFK_CHAPTER);
-        EXPECT_EQ(First(first.GetPages()).kind, c.pictures.size() > 1 ? DRAVCommon::DFK_UI : DRAVCommon::DFK_CHAPTER);
+        EXPECT_EQ(first.GetPages().back().kind, DRAVCommon::DFK_CHAPTER);
+        EXPECT_EQ(first.GetPages().front().kind, c.pictures.size() > 1 ? DRAVCommon::DFK_UI : DRAVCommon::DFK_CHAPTER);
         if (c.pictures.size() == 1) {
             EXPECT_EQ(Buttons(first), kLastOfLastChapter) << c.file;
         }
@@ -76,14 +73,14 @@ TEST(WinPages, TheFileGivesItsPagesInOrderAndTheClosingPageAlwaysComesLast) {
 
     auto source = ChapterWith(three);
     CWinDlg first(nullptr, source.get(), "Congratulations!", "The marsh is quiet.", false, true);
-    EXPECT_EQ(first.GetPages().at(1).text, "Second of two") << "a text spanning lines is one text";
+    EXPECT_EQ(first.GetPages()[1].text, "Second of two") << "a text spanning lines is one text";
     // A chapter that leads on is not where the game ends: no thanks yet. The site is
     // the one the front page gives and the Launch Website button opens.
-    EXPECT_EQ(Last(first.GetPages()).text,
+    EXPECT_EQ(first.GetPages().back().text,
               "The marsh is quiet. LINE LINE For more information on Quillmere, visit our site: LINE LINE "
               "https://quillmere.example/ LINE ");
     CWinDlg last(nullptr, source.get(), "Congratulations!", "The marsh is quiet.", false, false);
-    EXPECT_EQ(Last(last.GetPages()).text,
+    EXPECT_EQ(last.GetPages().back().text,
               "The marsh is quiet. LINE LINE Thank you for playing Quillmere! LINE LINE For more information on "
               "Quillmere, visit our site: LINE LINE https://quillmere.example/ LINE ");
     std::deque<WinPage> pages = first.GetPages();
@@ -100,8 +97,8 @@ TEST(WinPages, TheFileGivesItsPagesInOrderAndTheClosingPageAlwaysComesLast) {
     // None of the pictures exists: each page still shows, with an empty picture of the full size.
     DRAVUI::CUIManager ui;
     first.CreateControls(RECT{0, 0, 1024, 768}, ui);
-    auto& group = dynamic_cast<DRAVUI::CUIGroup&>(*First(ui.GetElements()));
-    auto& picture = dynamic_cast<DRAVUI::CUIImage&>(*First(group.GetChildren()));
+    auto& group = dynamic_cast<DRAVUI::CUIGroup&>(*ui.GetElements().front());
+    auto& picture = dynamic_cast<DRAVUI::CUIImage&>(*group.GetChildren().front());
     EXPECT_EQ(picture.GetImageId(), 0);
     EXPECT_EQ(DRAVUI::Width(*picture.GetRect()), ui.GetConfig()->Pick(514, 730));
     EXPECT_EQ(DRAVUI::Height(*picture.GetRect()), ui.GetConfig()->Pick(258, 366));
@@ -138,13 +135,13 @@ TEST_F(ChapterEndTest, ThePagesOpenOnceFollowEachOtherAndTheLastLeadsOn) {
     EXPECT_TRUE(m_sample.Game().GetClosingText().empty()) << "taken by the first page";
     auto* first = dynamic_cast<CWinDlg*>(app.GetCurrentDialog().get());
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(Last(recorder.titles), "Quillmere - Congratulations!");
+    EXPECT_EQ(recorder.titles.back(), "Quillmere - Congratulations!");
     const std::size_t count = first->GetPages().size();
     ASSERT_EQ(count, 3u) << "the chapter's two pages and the closing page";
     EXPECT_EQ(first->GetPages()[0].picture, "win1_marsh.jpg");
     EXPECT_GE(FirstPicture(), 1000) << "read from the chapter's ui pictures";
-    EXPECT_EQ(Last(first->GetPages()).text.rfind("Reedwater is safe. LINE LINE", 0), 0u);
-    EXPECT_EQ(Last(first->GetPages()).text.find("Thank you"), std::string::npos) << "the game goes on";
+    EXPECT_EQ(first->GetPages().back().text.rfind("Reedwater is safe. LINE LINE", 0), 0u);
+    EXPECT_EQ(first->GetPages().back().text.find("Thank you"), std::string::npos) << "the game goes on";
     EXPECT_FALSE(first->OnButton(CWinDlg::kWebsite)) << "the website leaves the page open";
 
     for (std::size_t page = 1; page < count; ++page) {
@@ -226,7 +223,7 @@ TEST_F(ChapterEndTest, AFinishedLastChaptersSaveShowsThatChaptersOwnEnding) {
             won.Game().SetClosingText(c.ending);
             won.Game().SetStateCode(DRAV::GAME_WON);
             app.OnChapterComplete(true);
-            closing = Last(dynamic_cast<CWinDlg&>(*app.GetCurrentDialog()).GetPages()).text;
+            closing = dynamic_cast<CWinDlg&>(*app.GetCurrentDialog()).GetPages().back().text;
             for (std::size_t page = 0; page < c.pictures.size(); ++page) app.CloseDialog(CWinDlg::kNext);
         }
         app.SetDialog(true, std::make_shared<CLoadDlg>(&app));
@@ -242,7 +239,7 @@ TEST_F(ChapterEndTest, AFinishedLastChaptersSaveShowsThatChaptersOwnEnding) {
         std::vector<std::string> pictures;
         for (const WinPage& each : page->GetPages()) pictures.push_back(each.picture);
         EXPECT_EQ(pictures, c.pictures);
-        EXPECT_EQ(Last(page->GetPages()).text.rfind(closing, 0), 0u);
+        EXPECT_EQ(page->GetPages().back().text.rfind(closing, 0), 0u);
         EXPECT_GE(FirstPicture(), 1000) << "the first page's picture was read";
         EXPECT_FALSE(app.IsGameRunning());
         CDRAVAppTestAccess::DropDialogs(app);

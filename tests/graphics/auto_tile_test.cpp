@@ -12,7 +12,6 @@
 
 #include "graphics/autotile/auto_tile.h"
 #include "support/error_code.h"
-#include "support/list_ends.h"
 
 using namespace DRAVGraph;
 using QuillmereTest::ErrorCodeOf;
@@ -247,7 +246,7 @@ TEST(AutoTile, PillarVariantsSplitTheirPartsAndAnchorTheImageAtTheGround) {
     const AutoTileGeometry low = Build("auto-pillar", {1, 4});
     EXPECT_EQ(low.vertices[1].y, 4.0f);
     EXPECT_FLOAT_EQ(low.vertices[1].v, 0.6f);
-    EXPECT_EQ(QuillmereTest::Last(low.vertices).y, 4.0f);  // the top sits on the prism
+    EXPECT_EQ(low.vertices.back().y, 4.0f);  // the top sits on the prism
     EXPECT_EQ(Build("auto-pillar", {1}).vertices[1].v, 0.0f);
 
     // Wrapped, the image goes once around and meets itself at the corner (-w, -w).

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "graphics/particle_test_support.h"
-#include "support/list_ends.h"
 
 namespace {
 
@@ -141,7 +140,7 @@ TEST_F(BillboardGeometryTest, BeyondSixteenBitIndicesOnlyTheNearestAreWritten) {
     Build({0, 0, -1});  // looking toward -z: small z is far
     ASSERT_EQ(m_vertices.size(), 65536u);
     EXPECT_FLOAT_EQ(m_vertices[0].z, 10);
-    EXPECT_EQ(QuillmereTest::Last(m_indices), 65534);
+    EXPECT_EQ(m_indices.back(), 65534);
 }
 
 }  // namespace

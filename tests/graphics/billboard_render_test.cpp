@@ -5,7 +5,6 @@
 #include "graphics/particle_test_support.h"
 #include "graphics/particles/particle_emitter.h"
 #include "support/expect_drav.h"
-#include "support/list_ends.h"
 
 namespace {
 
@@ -43,7 +42,7 @@ TEST_F(BillboardRenderTest, AllParticlesGoInOneUnlitDrawWithTheAtlas) {
     EXPECT_EQ(draw.renderStates.at(D3DRS_ALPHABLENDENABLE), 1u);
     EXPECT_EQ(m_device->RenderState(D3DRS_LIGHTING), 1u);
     // Advanced to the render's time.
-    EXPECT_EQ(QuillmereTest::First(Renderer().GetParticles())->lastUpdateTime, 0.5);
+    EXPECT_EQ(Renderer().GetParticles().front()->lastUpdateTime, 0.5);
 }
 
 TEST_F(BillboardRenderTest, NothingLiveDrawsNothingAndSetsNothing) {

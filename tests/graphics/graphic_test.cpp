@@ -13,7 +13,6 @@
 #include "graphics/matrix.h"
 #include "platform/d3d9/recording_device.h"
 #include "support/expect_drav.h"
-#include "support/list_ends.h"
 #include "support/sample_module.h"
 
 namespace {
@@ -153,7 +152,7 @@ TEST_F(GraphicTest, PiecesDrawUnderThePoseTimesTheWorldChildrenFirst) {
     std::shared_ptr<CModelNode> model;
     ASSERT_TRUE(graphic->GetStaticModel(1, stack, model));
     EXPECT_EQ(model->GetMesh()->GetVertexCount(), 3u);
-    ExpectMatrixNear(QuillmereTest::Last(stack), Product({scale, turn, Translation(0, 2, 0), Translation(1, 0, 0)}));
+    ExpectMatrixNear(stack.back(), Product({scale, turn, Translation(0, 2, 0), Translation(1, 0, 0)}));
     MatrixStack again;
     EXPECT_FALSE(graphic->GetStaticModel(2, again, model));
 }

@@ -19,7 +19,6 @@
 #include "rules/magic/spell.h"
 #include "rules/monsters/actor_template.h"
 #include "support/expect_drav.h"
-#include "support/list_ends.h"
 #include "world/effect.h"
 #include "world/master_tile.h"
 #include "world/tile.h"
@@ -409,7 +408,7 @@ TEST_F(SceneManagerTest, SkyLayersAreTiledUnderTheCameraAndTooFineAOneIsLeftOut)
     }();
     // The landing's layer: tiles of 120 over the square of about 480 units the eye's
     // view meets 40 units below the ground, each tile one draw.
-    const auto sky = QuillmereTest::First(m_manager.GetSkyLayers());
+    const auto sky = m_manager.GetSkyLayers().front();
     sky->size = 0.01;
     Frame();
     const std::size_t drawnWithout = m_device->Draws().size();

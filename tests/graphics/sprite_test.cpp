@@ -7,7 +7,6 @@
 #include "graphics/ui_sprite.h"
 #include "platform/d3d9/recording_device.h"
 #include "support/expect_drav.h"
-#include "support/list_ends.h"
 
 namespace {
 
@@ -90,7 +89,7 @@ TEST_F(SpriteTest, FlushDrawsBackgroundsThenAllPlainRectanglesAtOnceThenTextured
         EXPECT_EQ(draw.renderStates.at(D3DRS_CULLMODE), static_cast<DWORD>(D3DCULL_NONE));
         EXPECT_EQ(draw.renderStates.at(D3DRS_ALPHABLENDENABLE), 1u);
     }
-    EXPECT_EQ(QuillmereTest::First(m_device->Calls()), "Clear(0,2,0,1000,0)");  // depth only
+    EXPECT_EQ(m_device->Calls().front(), "Clear(0,2,0,1000,0)");  // depth only
 
     const auto vertices = QuillmereTest::DrawVertices(draws[1]);
     // Half a pixel onto each scaled corner; depth by queue order, colour on every corner.

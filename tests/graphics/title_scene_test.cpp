@@ -9,7 +9,6 @@
 #include "graphics/graphic.h"
 #include "graphics/scene/icon_graphics_manager.h"
 #include "graphics/world_capture_device.h"
-#include "support/list_ends.h"
 #include "support/overlay_source.h"
 #include "support/sample_module.h"
 
@@ -81,7 +80,7 @@ TEST_F(TitleSceneTest, BeforeTheSplashSetUpTheEmblemRestsAtTheOriginWithoutTitle
     const auto placements = Placements();
     ASSERT_EQ(placements.size(), 1u);
     ExpectAt(placements[0], 0, 0, 0);
-    EXPECT_FLOAT_EQ(QuillmereTest::Last(m_device->worlds)._22, 1.0f);
+    EXPECT_FLOAT_EQ(m_device->worlds.back()._22, 1.0f);
 }
 
 TEST_F(TitleSceneTest, TheEmblemSpinsUpAloneDuringTheFirstFiveSeconds) {
@@ -91,7 +90,7 @@ TEST_F(TitleSceneTest, TheEmblemSpinsUpAloneDuringTheFirstFiveSeconds) {
     ASSERT_EQ(placements.size(), 1u);
     ExpectAt(placements[0], 0, -250, -25);
     // 2.5 pi: a quarter turn about x past whole turns.
-    const D3DMATRIX& world = QuillmereTest::Last(m_device->worlds);
+    const D3DMATRIX& world = m_device->worlds.back();
     EXPECT_NEAR(world._22, 0.0f, 1e-4f);
     EXPECT_NEAR(world._23, 1.0f, 1e-4f);
 }

@@ -95,7 +95,7 @@ TEST(MagicFile, SampleChapterLoadsEverySpell) {
     EXPECT_EQ(rally3.GetSchool(), SKILL_BATTLE_MUSIC);
 
     // The ongoing effect's carried spell is among the spells.
-    const auto& ongoing = static_cast<const CSpellEffectOngoing&>(*GetSpell(spells, "marsh_fever").GetEffects().at(0));
+    const auto& ongoing = static_cast<const CSpellEffectOngoing&>(*GetSpell(spells, "marsh_fever").GetEffects()[0]);
     EXPECT_NE(FindSpell(spells, ongoing.GetSpellKey()), nullptr);
 }
 
@@ -132,7 +132,7 @@ TEST(MagicFile, MultispellInstancesReplaceAndTheTemplateStaysOut) {
     EXPECT_EQ(GetSpell(spells, "cry1").GetLevel(), 1);
     // The instance took the place of the single spell of that key.
     EXPECT_EQ(GetSpell(spells, "cry2").GetLevel(), 5);
-    EXPECT_EQ(GetSpell(spells, "cry2").GetEffects().at(0)->GetKind(), EFFECT_MODIFY);
+    EXPECT_EQ(GetSpell(spells, "cry2").GetEffects()[0]->GetKind(), EFFECT_MODIFY);
 
     // A later single spell of an instance's key is a duplicate.
     EXPECT_EQ(QuillmereTest::ErrorCodeOf([&] { Parse(spells, Magic(PlainSpell("cry1"))); }), DRAV_ERR_BAD_DATA);

@@ -20,7 +20,6 @@
 #include "rules/vocabulary/status.h"
 #include "rules/kinds/tile_effect_kinds.h"
 #include "rules_test_util.h"
-#include "support/list_ends.h"
 
 using namespace DRAV;
 using RulesTest::ExpectThrowsCode;
@@ -180,7 +179,7 @@ TEST(VocabularyRoundTrip, ReadersCompareWordsExactly) {
             ExpectThrowsCode([&] { table.read(*capitalised); }, table.unknownCode, word);
         }
         // Whole words only: a key with more after it is not the key.
-        const std::string longer = QuillmereTest::First(words) + "s";
+        const std::string longer = words.front() + "s";
         auto extended = RulesTest::ReaderOver(longer);
         ExpectThrowsCode([&] { table.read(*extended); }, table.unknownCode, longer);
     }

@@ -82,9 +82,9 @@ TEST_F(ButtonTest, TextButtonLabelTurnsBlackUnderTheMouse) {
     button.Realize(&m_wrapper, Help());
     button.Draw(&m_wrapper, Help(), sprite, &over);
     ASSERT_EQ(sprite.GetTexturedCommands().size(), 2u);
-    EXPECT_EQ(sprite.GetTexturedCommands().at(1).colour, 0xFF000000u);
+    EXPECT_EQ(sprite.GetTexturedCommands()[1].colour, 0xFF000000u);
     // Centred in the box shrunk by 2.
-    const RECT label = sprite.GetTexturedCommands().at(1).dest;
+    const RECT label = sprite.GetTexturedCommands()[1].dest;
     EXPECT_NEAR(label.left + label.right, 192, 1);
     EXPECT_EQ(button.OnMouse(MOUSE_RIGHT_PRESS, &over), ANSWER_CLICK);
     button.SetFlag(UIF_ALT_IS_CLICK, false);
@@ -103,7 +103,7 @@ TEST_F(ButtonTest, ImageButtonsDrawTheirImageStretchedOrAtNaturalSize) {
     icon.SetFlag(UIF_CENTRED, true);
     auto sprite = Sprite();
     icon.Draw(&m_wrapper, Help(), sprite, nullptr);
-    ExpectRect(sprite.GetTexturedCommands().at(0).dest, 8, 8, 40, 40);
+    ExpectRect(sprite.GetTexturedCommands()[0].dest, 8, 8, 40, 40);
 
     CUIImageButton picture(Config(), 3, QuillmereTest::SolidPng(10, 6, 0xFF0000FF));
     picture.SetRect(RECT{0, 0, 48, 48});
@@ -111,7 +111,7 @@ TEST_F(ButtonTest, ImageButtonsDrawTheirImageStretchedOrAtNaturalSize) {
     EXPECT_EQ(picture.GetImageId(), 1000);
     auto stretched = Sprite();
     picture.Draw(&m_wrapper, Help(), stretched, nullptr);
-    ExpectRect(stretched.GetTexturedCommands().at(0).dest, 1, 1, 47, 47);
+    ExpectRect(stretched.GetTexturedCommands()[0].dest, 1, 1, 47, 47);
 }
 
 TEST_F(ButtonTest, CheckBoxTogglesOnEveryPressAndShowsTheTickInItsBox) {

@@ -6,7 +6,6 @@
 #include "common/data_file_memory.h"
 #include "graphics/graphics_test_util.h"
 #include "support/expect_drav.h"
-#include "support/list_ends.h"
 #include "ui/ui_image_table.h"
 #include "ui/ui_test_util.h"
 
@@ -50,7 +49,7 @@ TEST_F(DrawHelpTest, ProgressFramesItsInsideAndHoldsTheBarWithinIt) {
     // A fraction past either end would draw outside the frame.
     auto over = Sprite();
     Help().DrawProgress(over, RECT{0, 0, 104, 10}, 0xFFFF0000, 1.7);
-    ExpectRect(QuillmereTest::Last(over.GetPlainCommands()).dest, 2, 2, 102, 8);
+    ExpectRect(over.GetPlainCommands().back().dest, 2, 2, 102, 8);
     auto under = Sprite();
     Help().DrawProgress(under, RECT{0, 0, 104, 10}, 0xFFFF0000, -0.2);
     EXPECT_EQ(under.GetPlainCommands().size(), 4u);

@@ -13,7 +13,6 @@
 #include "graphics/graphics_test_util.h"
 #include "platform/win32/rect.h"
 #include "rules/definitions/travel_map.h"
-#include "support/list_ends.h"
 #include "support/sample_game.h"
 #include "ui/ui_action_element.h"
 #include "ui/ui_clock_button.h"
@@ -31,8 +30,6 @@ namespace {
 
 using namespace DRAVUI;
 using QuillmereTest::ExpectRect;
-using QuillmereTest::First;
-using QuillmereTest::Last;
 
 class GameWidgetsTest : public QuillmereTest::UITest {};
 
@@ -82,7 +79,7 @@ TEST_F(GameWidgetsTest, APausedClockWithoutFastMovementShowsPausedRunAndFastOff)
     ExpectRect(textured[1].dest, 104, 228, 120, 244);
     EXPECT_EQ(textured[2].texture, Image(75));
     ExpectRect(textured[2].dest, 128, 228, 144, 244);
-    EXPECT_EQ(First(sprite.GetPlainCommands()).colour, kPanelBackground);
+    EXPECT_EQ(sprite.GetPlainCommands().front().colour, kPanelBackground);
 
     // Under the mouse the button image replaces background and bevel.
     auto hot = Sprite();
@@ -90,10 +87,10 @@ TEST_F(GameWidgetsTest, APausedClockWithoutFastMovementShowsPausedRunAndFastOff)
     clock.SetState(false, true);
     clock.Draw(&m_wrapper, Help(), hot, &over);
     EXPECT_TRUE(hot.GetPlainCommands().empty());
-    EXPECT_EQ(First(hot.GetTexturedCommands()).texture, Image(4));
-    EXPECT_EQ(hot.GetTexturedCommands().at(1).texture, Image(68));
-    EXPECT_EQ(hot.GetTexturedCommands().at(2).texture, Image(70));
-    EXPECT_EQ(hot.GetTexturedCommands().at(3).texture, Image(76));
+    EXPECT_EQ(hot.GetTexturedCommands().front().texture, Image(4));
+    EXPECT_EQ(hot.GetTexturedCommands()[1].texture, Image(68));
+    EXPECT_EQ(hot.GetTexturedCommands()[2].texture, Image(70));
+    EXPECT_EQ(hot.GetTexturedCommands()[3].texture, Image(76));
 }
 
 TEST_F(GameWidgetsTest, TalkLinesScrollByWholeEntriesAndOnlyRepliesAreClicked) {
@@ -121,7 +118,7 @@ TEST_F(GameWidgetsTest, TalkLinesScrollByWholeEntriesAndOnlyRepliesAreClicked) {
     auto hovered = Sprite();
     const POINT over{second.left + 5, second.top + 2};
     talk->Draw(&m_wrapper, Help(), hovered, &over);
-    EXPECT_EQ(Last(hovered.GetTexturedCommands()).colour, 0xFF000000u);
+    EXPECT_EQ(hovered.GetTexturedCommands().back().colour, 0xFF000000u);
 
     // At position 4 only the last reply is shown, at the top of the box.
     talk->ScrollBar().m_position = 4;
@@ -315,7 +312,7 @@ TEST_F(MiniMapTest, WithFlag512ThePictureIsTranslucentAndAGoneAreaDrawsNothing) 
     EXPECT_EQ(QuillmereTest::TexturePixel(picture, 3, 2), 0xB0C0C0C0u);
     EXPECT_EQ(QuillmereTest::TexturePixel(picture, 4, 2), 0xB0000000u);
     // The frame stays opaque white.
-    EXPECT_EQ(First(sprite.GetPlainCommands()).colour, 0xFFFFFFFFu);
+    EXPECT_EQ(sprite.GetPlainCommands().front().colour, 0xFFFFFFFFu);
 
     // The party stands in the open area: its mark is translucent too.
     bool green = false;
@@ -393,10 +390,10 @@ TEST_F(SampleTalkTest, TheHeronsLongMemoryOverflowsTheTalkBoxAndScrolls) {
     talk.Realize(&m_wrapper, Help());
     auto sprite = Sprite();
     talk.Draw(&m_wrapper, Help(), sprite, nullptr);
-    EXPECT_TRUE(IsRectEmpty(&Last(talk.GetChoiceRects())));
+    EXPECT_TRUE(IsRectEmpty(&talk.GetChoiceRects().back()));
     talk.ScrollBar().m_position = talk.ScrollBar().m_range;
     talk.Draw(&m_wrapper, Help(), sprite, nullptr);
-    EXPECT_FALSE(IsRectEmpty(&Last(talk.GetChoiceRects())));
+    EXPECT_FALSE(IsRectEmpty(&talk.GetChoiceRects().back()));
 }
 
 }  // namespace

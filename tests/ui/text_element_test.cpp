@@ -121,7 +121,7 @@ TEST_F(TextElementTest, ATextElementTakesTheMouseEvenWithoutAnIdAndHighlightsWhe
     const POINT over{20, 20};
     auto sprite = Sprite();
     text->Draw(&m_wrapper, Help(), sprite, &over);
-    EXPECT_EQ(sprite.GetPlainCommands().at(0).colour, 0xC0404040u);
+    EXPECT_EQ(sprite.GetPlainCommands()[0].colour, 0xC0404040u);
 }
 
 }  // namespace

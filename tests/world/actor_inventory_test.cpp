@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "support/expect_drav.h"
-#include "support/list_ends.h"
 #include "world/actor_test_support.h"
 
 using namespace DRAV;
@@ -125,7 +124,7 @@ TEST(ActorInventory, RemovingAnItemThatIsNotThereIsCodeOne) {
     const auto backpack = ferryman->GetBackpack();
     ASSERT_GE(backpack.size(), 2u);
     EXPECT_EQ(ferryman->RemoveFromBackpack(*backpack[0]), backpack[0]);
-    EXPECT_EQ(QuillmereTest::First(ferryman->GetBackpack()), backpack[1]);
+    EXPECT_EQ(ferryman->GetBackpack().front(), backpack[1]);
     EXPECT_EQ(ferryman->RemoveEquipment(SLOT_HELMET), nullptr);
 }
 
@@ -184,7 +183,7 @@ TEST(ActorInventory, CarriedGraphicsAreListedForColouredActorsOnly) {
     ferryman->SetGender(GENDER_FEMALE);
     overrides.clear();
     ferryman->SetGraphic(name, &overrides);
-    EXPECT_EQ(QuillmereTest::First(overrides).name, "i_greataxe_back");
+    EXPECT_EQ(overrides.front().name, "i_greataxe_back");
 
     auto smuggler = SampleActor("reed_smuggler");  // no colours, not in the party
     smuggler->SetEquipment(SLOT_WEAPON, SampleItem("boarding_axe"));

@@ -98,7 +98,7 @@ TEST(ActorSpells, OngoingAndModifyEffectsAndTheEffectsText) {
     game.SetTick(1300);
     std::string text;
     witch->GetEffectsText(true, text);
-    const std::uint32_t blessingEnd = witch->GetActiveEffects().at(1)->GetParts().at(0)->GetEndTick();
+    const std::uint32_t blessingEnd = witch->GetActiveEffects()[1]->GetParts()[0]->GetEndTick();
     EXPECT_EQ(text, "Effects: LINE Marsh Fever (20 sec) LINE Ferryman's Blessing (" + FormatDuration(blessingEnd - 1300) +
                         ") LINE ");
     text.clear();

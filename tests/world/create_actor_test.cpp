@@ -5,7 +5,6 @@
 #include "engine/brain/brain_functions.h"
 #include "rules/monsters/actor_template.h"
 #include "support/expect_drav.h"
-#include "support/list_ends.h"
 #include "world/actor_test_support.h"
 
 using namespace DRAV;
@@ -76,13 +75,13 @@ TEST(CreateActor, MerchantsOfOneDefinitionShareTheGamesStore) {
     ASSERT_NE(first->GetStore(), nullptr);
     EXPECT_EQ(first->GetStore(), second->GetStore());
     EXPECT_EQ(FindStore(game.GetStores(), "landing_trader"), first->GetStore());
-    first->TakeStoreItem(QuillmereTest::First(first->GetStoreItems())->GetId());
+    first->TakeStoreItem(first->GetStoreItems().front()->GetId());
     EXPECT_EQ(second->GetStoreItems().size(), first->GetStoreItems().size());
 
     auto alone = Create("landing_trader", nullptr);
     auto other = Create("landing_trader", nullptr);
     EXPECT_NE(alone->GetStore(), other->GetStore());
-    EXPECT_EQ(QuillmereTest::First(alone->GetStore()->GetStock())->GetId(), 0u);
+    EXPECT_EQ(alone->GetStore()->GetStock().front()->GetId(), 0u);
 }
 
 TEST(CreateActor, DefenseClassGivesTheAdjustmentAndTheResistances) {

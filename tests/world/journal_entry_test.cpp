@@ -6,7 +6,6 @@
 #include "common/data_file_writer.h"
 #include "common/exception.h"
 #include "support/error_code.h"
-#include "support/list_ends.h"
 #include "support/sample_module.h"
 #include "support/temp_dir.h"
 #include "world/journal_entry.h"
@@ -59,7 +58,7 @@ TEST(JournalState, ALoadKeepsTheLatestEntriesAsTheJournalDoes) {
     DRAVCommon::CDataFileReader reader(QuillmereTest::TextStream(text + " </journal>"), "save");
     JournalState journal;
     DRAV::LoadJournalState(journal, reader);
-    EXPECT_EQ(std::pair(journal.size(), QuillmereTest::First(journal)->GetJournalKey()),
+    EXPECT_EQ(std::pair(journal.size(), journal.front()->GetJournalKey()),
               std::pair(DRAV::kJournalEntryLimit, std::string("e2")));
 }
 

@@ -10,7 +10,6 @@
 #include "engine/scripts/script_test_game.h"
 #include "rules/module.h"
 #include "script/script_limits.h"
-#include "support/list_ends.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/game.h"
@@ -21,8 +20,6 @@ using QuillmereTest::ScriptTestGame;
 using namespace std::string_literals;
 
 namespace {
-
-using QuillmereTest::Last;
 
 // Far more than a flood may take now (a quarter of a second of script and a tick
 // or two); before, it took minutes.
@@ -67,7 +64,7 @@ TEST(EffectsInFlight, RemovingAnEffectKeepsTheOthersInLaunchOrder) {
     std::vector<std::shared_ptr<DRAV::CEffect>> launched;
     for (int i = 0; i < 5; ++i) {
         game.Eval("drav_launch_spell( context, \"still_water\" )");
-        launched.push_back(Last(area.GetEffects()));
+        launched.push_back(area.GetEffects().back());
     }
     area.RemoveEffect(*launched[1]);
     area.RemoveEffect(*launched[3]);
@@ -408,7 +405,7 @@ TEST(ScriptFlood, WhatOneCallHandsTheGameIsBounded) {
                   nullptr, hollis.get());
     const auto& notes = game.Game().GetPeopleJournal().at(hollis->GetNameWord())->GetNotes();
     const auto& journal = game.Game().GetJournal();
-    EXPECT_EQ(std::tuple(notes.size(), Last(notes), journal.size(), Last(journal)->GetJournalKey()),
+    EXPECT_EQ(std::tuple(notes.size(), notes.back(), journal.size(), journal.back()->GetJournalKey()),
               std::tuple(DRAV::kPersonNoteLimit, hollis->GetName() + " : e499", DRAV::kJournalEntryLimit, "e499"s));
 }
 

@@ -9,7 +9,6 @@
 #include "engine/script_functions/script_function_lists.h"
 #include "engine/scripts/script_test_game.h"
 #include "support/counting_source.h"
-#include "support/list_ends.h"
 #include "support/overlay_source.h"
 #include "support/temp_dir.h"
 #include "rules/module.h"
@@ -180,7 +179,7 @@ TEST(MessageScripts, EveryShownTextIsFilledIn) {
     }
     game.Eval("drav_add_talk_path( context, 'Back, MAINNAME?', '' ) drav_win( context, 'Back, MAINNAME?' )",
               hollis.get());
-    EXPECT_EQ(QuillmereTest::Last(hollis->GetTalkChoices())->GetText(), "Back, Wren?");
+    EXPECT_EQ(hollis->GetTalkChoices().back()->GetText(), "Back, Wren?");
     EXPECT_EQ(game.Game().GetClosingText(), "Back, Wren?");
 }
 
@@ -411,7 +410,7 @@ TEST(PartyScripts, JoinAndLeave) {
     EXPECT_TRUE(hollis->IsPartyMember());
     EXPECT_TRUE(hollis->GetLevelPointsFlag()) << "he joins with a point to spend, shown on his portrait";
     // The new member stays in the area, now its last actor.
-    EXPECT_EQ(QuillmereTest::Last(game.Area().GetActors()), hollis);
+    EXPECT_EQ(game.Area().GetActors().back(), hollis);
     EXPECT_EQ(game.Eval("return drav_is_in_party( context, \"innkeeper\" )"), 1);
 
     // Leaving from his own heartbeat (no partner): the heartbeat's actor goes.

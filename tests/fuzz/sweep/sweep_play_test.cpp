@@ -27,7 +27,6 @@
 #include "rules/monsters/actor_template.h"
 #include "script/script.h"
 #include "sample_play.h"
-#include "support/list_ends.h"
 #include "support/overlay_source.h"
 #include "support/sample_module.h"
 #include "support/temp_dir.h"
@@ -100,7 +99,7 @@ TEST(SweepModifiers, TheGameReadsTheModifierPutIntoEveryMonsterAndItem) {
         if (!items.count(key)) continue;
         ++loadedItems;
         const auto* modify = dynamic_cast<const DRAV::CItemAttributeModify*>(
-            QuillmereTest::Last(definition->GetAttributes()).get());
+            definition->GetAttributes().back().get());
         EXPECT_TRUE(modify && HasInsertedModifier(*modify->GetModifier())) << key;
     }
     EXPECT_EQ(loadedItems, items.size());

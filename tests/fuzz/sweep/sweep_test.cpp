@@ -17,7 +17,6 @@
 #include <thread>
 #include <vector>
 
-#include "support/list_ends.h"
 #include "sweep/hostile_scripts.h"
 #include "sweep/isolated_run.h"
 #include "sweep/modifier_edits.h"
@@ -54,9 +53,9 @@ TEST(SweepNumbers, OnlyTheDataNumbersAreFound) {
     EXPECT_EQ(Numbers(text), (std::vector<std::string>{"20", "0.5", "-3", "1e9", "+4", ".5", "7.", "8", "9", "10",
                                                        "16", "17"}));
     const std::vector<NumberSpot> spots = FindNumbers(text);
-    EXPECT_EQ(QuillmereTest::First(spots).line, 1u);
+    EXPECT_EQ(spots.front().line, 1u);
     EXPECT_EQ(spots[7].line, 3u);   // "8", after the comment line
-    EXPECT_EQ(QuillmereTest::Last(spots).line, 5u);   // the quoted text spans a line break
+    EXPECT_EQ(spots.back().line, 5u);   // the quoted text spans a line break
     // A lone quote is a whole empty text: what follows it is data again.
     EXPECT_EQ(Numbers("\" 5"), (std::vector<std::string>{"5"}));
     EXPECT_TRUE(FindNumbers("").empty());

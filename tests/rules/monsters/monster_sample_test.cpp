@@ -6,7 +6,6 @@
 #include "monster_test_util.h"
 #include "rules/items/item_template.h"
 #include "rules/magic/spell.h"
-#include "support/list_ends.h"
 
 namespace DRAV {
 namespace {
@@ -39,7 +38,7 @@ TEST(MonsterSample, MerchantSneakerAndChapterOverride) {
     const CActorTemplate& trader = SampleMonster("landing_trader");
     ASSERT_NE(trader.GetStore(), nullptr);
     EXPECT_TRUE(trader.GetStore()->GetKinds().at(ITEM_WEAPON));
-    EXPECT_EQ(QuillmereTest::First(trader.GetStore()->GetItems()), (ItemListEntry{"smugglers_knife", 2}));
+    EXPECT_EQ(trader.GetStore()->GetItems().front(), (ItemListEntry{"smugglers_knife", 2}));
     EXPECT_NE(trader.GetHeartbeat(), nullptr);
     EXPECT_EQ(trader.GetTalkStates().size(), 2u);
     ASSERT_NE(trader.GetColors(), nullptr);

@@ -5,7 +5,6 @@
 
 #include "rules/magic/spell_apply_effect.h"
 #include "support/expect_drav.h"
-#include "support/list_ends.h"
 #include "world/actor_test_support.h"
 #include "world/area.h"
 #include "world/order.h"
@@ -26,7 +25,7 @@ protected:
         const std::size_t before = m_area.GetActors().size();
         m_area.SpawnActor(SampleWithBrains(), key, column, row);
         EXPECT_EQ(m_area.GetActors().size(), before + 1) << key;
-        return *QuillmereTest::Last(m_area.GetActors());
+        return *m_area.GetActors().back();
     }
 
     const CSpell& Power(const std::string& key) { return GetSpell(SampleWithBrains().GetSpells(), key); }

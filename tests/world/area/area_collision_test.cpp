@@ -6,7 +6,6 @@
 #include <cmath>
 #include <vector>
 
-#include "support/list_ends.h"
 #include "world/area/area_test_support.h"
 
 using namespace DRAV;
@@ -57,7 +56,7 @@ TEST(AreaCollision, TouchingAnObjectIsFreeTouchingAnActorIsNot) {
     CThing* blocker = nullptr;
     EXPECT_TRUE(area.CanMoveTo(*mover, &blocker, 12.0, 10.0));
     EXPECT_FALSE(area.CanMoveTo(*mover, &blocker, 11.99, 10.0));
-    EXPECT_EQ(blocker, QuillmereTest::First(area.GetObjects()).get());
+    EXPECT_EQ(blocker, area.GetObjects().front().get());
 
     const auto other = MakeActor(14.0, 14.0, 0.5);
     area.AddActor(other);
@@ -140,7 +139,7 @@ TEST(AreaPlacement, PlacesOnTheCellCentreOrSearchesOutward) {
     EXPECT_FALSE(area.PlaceActor(15, 15, false, second));
     EXPECT_EQ(area.GetActors().size(), 1u);
     ASSERT_TRUE(area.PlaceActor(15, 15, true, second));
-    EXPECT_EQ(QuillmereTest::Last(area.GetActors()), second);
+    EXPECT_EQ(area.GetActors().back(), second);
     EXPECT_GT(std::hypot(second->GetX() - 38.75, second->GetY() - 38.75), 20.5);
     EXPECT_TRUE(area.CanMoveTo(*second, nullptr, second->GetX(), second->GetY()));
 }

@@ -7,7 +7,6 @@
 
 #include "common/data_file_reader.h"
 #include "support/expect_drav.h"
-#include "support/list_ends.h"
 #include "world/area/object_records.h"
 #include "world/area/area_test_support.h"
 
@@ -16,8 +15,6 @@ using AreaTest::MakeActor;
 using AreaTest::SampleModule;
 
 namespace {
-
-using QuillmereTest::First;
 
 class AreaLifecycle : public ::testing::Test {
 protected:
@@ -118,7 +115,7 @@ TEST_F(AreaLifecycle, ReturningBeforeTheRespawnRebuildsWithTheKeptDoors) {
     EXPECT_TRUE(m_area.GetTile(10, 8)->GetDoor()->IsOpen());
     EXPECT_TRUE(m_area.GetTile(15, 8)->GetDoor()->IsOpen());
     EXPECT_EQ(m_area.GetOpenDoors().size(), 2u);
-    EXPECT_EQ(First(m_area.GetActors())->GetActionState(), ACTION_DEAD);
+    EXPECT_EQ(m_area.GetActors().front()->GetActionState(), ACTION_DEAD);
 }
 
 TEST_F(AreaLifecycle, ReturningAtTheRespawnResetsDoorsAndRaisesActors) {
@@ -128,7 +125,7 @@ TEST_F(AreaLifecycle, ReturningAtTheRespawnResetsDoorsAndRaisesActors) {
     ASSERT_EQ(m_area.GetOpenDoors().size(), 1u);
     EXPECT_TRUE(m_area.GetTile(10, 8)->GetDoor()->IsOpen());
     EXPECT_EQ(m_area.GetTile(10, 8)->GetDoor()->GetLockValue(), 0u);
-    EXPECT_EQ(First(m_area.GetActors())->GetActionState(), ACTION_IDLE);
+    EXPECT_EQ(m_area.GetActors().front()->GetActionState(), ACTION_IDLE);
 }
 
 TEST_F(AreaLifecycle, OpenDoorRecordOnACellWithoutADoorIsCodeTwo) {
@@ -179,7 +176,7 @@ TEST_F(AreaLifecycle, TagPatchesFireOnceAndComeBackOnRebuilds) {
 }
 
 TEST_F(AreaLifecycle, ThingsAreFoundAndRemovedByIdentity) {
-    const auto actor = First(m_area.GetActors());
+    const auto actor = m_area.GetActors().front();
     EXPECT_EQ(m_area.FindActor(actor->GetId()), actor.get());
     const auto strayActor = MakeActor(1, 1, 0.5);
     EXPECT_DRAV_CODE(m_area.RemoveActor(*strayActor), 2);
