@@ -89,6 +89,13 @@ Sight LookAtGame() {
     sight.playing = area != nullptr;
     if (!area) return sight;
     DRAV::CGame& game = TheGame();
+    sight.game = App().GetEngine()->GetGame();
+    // Who each of a loaded game's people was in the game saved.
+    for (std::uint32_t serial = 1; serial <= game.GetHighestSavedSerial(); ++serial) {
+        DRAV::ThingId saved = 0;
+        DRAV::MakeThingId(saved, DRAV::THING_ACTOR, serial);
+        if (const DRAV::ThingId now = game.FindLoadedActor(saved)) sight.renumbered.emplace(saved, now);
+    }
     sight.area = area->GetName();
     sight.tick = game.GetTick();
     if (App().IsExitAvailable()) sight.offered = game.GetAvailableExitName();

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -75,6 +76,11 @@ struct ThingSight {
 
 struct Sight {
     bool playing = false;  // a game is on
+    // The game itself: a load makes another, which numbers its people anew. In a
+    // game loaded, the id each of the people of the game saved had there -> its id
+    // now; empty in a game never loaded.
+    std::weak_ptr<const void> game;
+    std::map<DRAV::ThingId, DRAV::ThingId> renumbered;
     std::string area;
     std::uint32_t tick = 0;  // the game's clock
     std::uint32_t ms = 0;    // the window's clock

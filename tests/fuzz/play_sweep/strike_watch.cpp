@@ -58,7 +58,32 @@ bool TellsOfABlow(const std::string& line, const Sight& sight, const std::set<st
     return member && foe;
 }
 
+template <typename Value>
+void RenumberKeys(std::map<DRAV::ThingId, Value>& kept, const std::map<DRAV::ThingId, DRAV::ThingId>& renumbered) {
+    std::map<DRAV::ThingId, Value> now;
+    for (const auto& [id, value] : kept)
+        if (const auto found = renumbered.find(id); found != renumbered.end()) now.emplace(found->second, value);
+    kept = std::move(now);
+}
+
+void RenumberAll(std::set<DRAV::ThingId>& kept, const std::map<DRAV::ThingId, DRAV::ThingId>& renumbered) {
+    std::set<DRAV::ThingId> now;
+    for (const DRAV::ThingId id : kept)
+        if (const auto found = renumbered.find(id); found != renumbered.end()) now.insert(found->second);
+    kept = std::move(now);
+}
+
 }  // namespace
+
+void CStrikeWatch::Renumber(const std::map<DRAV::ThingId, DRAV::ThingId>& renumbered) {
+    RenumberKeys(m_hitPoints, renumbered);
+    RenumberKeys(m_standing, renumbered);
+    for (std::set<DRAV::ThingId>* kept :
+         {&m_loose, &m_looseThroughCalm, &m_walked, &m_unsorted, &m_unprovoked, &m_walkers, &m_hostile,
+          &m_hostileBeforeCalm, &m_unturned, &m_unturnedBeforeCalm, &m_playersFoes})
+        RenumberAll(*kept, renumbered);
+    for (auto& [area, seen] : m_seenIn) RenumberAll(seen, renumbered);
+}
 
 void CStrikeWatch::SortRoused(const Sight& sight, const std::set<DRAV::ThingId>& loose, bool boxUp) {
     // One the story places as the box opens, or since, was set there to strike;
@@ -93,6 +118,11 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
         m_loose.clear();
         m_fightUnderWay = false;
         return;
+    }
+    // A load numbers everyone anew; the game it loaded is the one last seen, saved.
+    if (m_game.owner_before(sight.game) || sight.game.owner_before(m_game)) {
+        Renumber(sight.renumbered);
+        m_game = sight.game;
     }
     const std::uint32_t now = sight.tick;
     const bool boxUp = sight.page.kind == PageSight::Kind::Box;

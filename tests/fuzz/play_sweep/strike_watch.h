@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -40,7 +41,12 @@ public:
 private:
     // Sorts the foes that turned loose since the last look, or under a box now gone.
     void SortRoused(const Sight& sight, const std::set<DRAV::ThingId>& loose, bool boxUp);
+    // Everyone the watch knows, under the id a load gave them (`Sight::renumbered`);
+    // one a game numbered apart, as a new chapter's, knows none of them.
+    void Renumber(const std::map<DRAV::ThingId, DRAV::ThingId>& renumbered);
 
+    // The game of the last look: every id below is one of its own.
+    std::weak_ptr<const void> m_game;
     std::string m_area;
     std::uint32_t m_calmFrom = 0;
     std::string m_calmWhy;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <stdexcept>
 
@@ -30,9 +31,13 @@ struct Play {
     CStrikeWatch strike;
     CTalkWatch talk;
     CLineWatch lines;
+    // The game played, and the ids its loads gave those the test names by their first.
+    std::shared_ptr<const void> game = Fresh();
+    std::map<DRAV::ThingId, DRAV::ThingId> ids;
 
     Play() {
         sight.playing = true;
+        sight.game = game;
         sight.area = "reedwater_landing";
         sight.tick = 600;
         sight.figures = {{kWren, "Wren", 20, 20, 1, true, true, false, false, 30, {}},
@@ -40,10 +45,30 @@ struct Play {
                          {kGoblin, "Reed Goblin", 30, 30, 1, true, false, true, true, 12, {}}};
         sight.things = {{kWayOut, "Marsh Path", 2, 22, "marsh_path", {}}};
     }
-    FigureSight& Who(DRAV::ThingId id) {
+    DRAV::ThingId Id(DRAV::ThingId first) const {
+        const auto now = ids.find(first);
+        return now == ids.end() ? first : now->second;
+    }
+    FigureSight& Who(DRAV::ThingId first) {
         for (FigureSight& figure : sight.figures)
-            if (figure.id == id) return figure;
-        throw std::invalid_argument("no figure " + std::to_string(id));
+            if (figure.id == Id(first)) return figure;
+        throw std::invalid_argument("no figure " + std::to_string(first));
+    }
+    // The game saved at the main menu and loaded, and a look at it: everyone
+    // numbered anew, Wren and Marra each under the other's id, and nobody walking.
+    void SaveAndLoad() {
+        std::map<DRAV::ThingId, DRAV::ThingId> next = {
+            {kWren, Id(kMarra)}, {kMarra, Id(kWren)}, {kGoblin, Id(kGoblin) + 10}};
+        sight.renumbered.clear();
+        for (const auto& [first, id] : next) sight.renumbered[Id(first)] = id;
+        for (FigureSight& figure : sight.figures) {
+            figure.id = sight.renumbered.at(figure.id);
+            figure.order = {};
+        }
+        ids = std::move(next);
+        game = Fresh();
+        sight.game = game;
+        Look();
     }
     // A look `ticks` after the last.
     void Look(std::uint32_t ticks = 6) {
@@ -243,35 +268,48 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
 // As the party comes in: a foe loose was placed on the way in, unless the party
 // met it there before and it chased the party out; a watcher not yet turned and
 // one held back turn only on a party that comes to them, Marra walking near; Wren
-// stands.
+// stands. A game saved and loaded, in the marsh and as the party comes in, plays
+// on the same with everyone numbered anew.
 TEST(PlaySweepWatches, AFoeTheArrivalHeldStrikesOnlyOnceThePartyCameToIt) {
     enum Foe { kPlaced, kWatcher, kHeld, kChasedOut };
+    // What was found, and of whom: only Wren is struck.
+    const auto found = [](Play& play) {
+        std::string found;
+        for (const Finding& finding : play.findings.TakeNew())
+            found += finding.kind + " " + finding.what.substr(0, finding.what.find(',')) + ";";
+        return found;
+    };
     for (const Foe foe : {kPlaced, kWatcher, kHeld, kChasedOut})
-        for (const bool walked : {false, true}) {
-            Play play;
-            if (foe == kChasedOut) {
-                // The goblin chased the party out into the marsh; the party comes back.
+        for (const bool walked : {false, true})
+            for (const bool loaded : {false, true}) {
+                Play play;
+                if (foe == kChasedOut) {
+                    // The goblin chased the party out into the marsh; the party comes back.
+                    play.Look();
+                    FigureSight goblin = play.Who(kGoblin);
+                    play.sight.figures.pop_back();
+                    play.sight.area = "reed_marsh";
+                    play.Look();
+                    if (loaded) play.SaveAndLoad();
+                    play.sight.area = "reedwater_landing";
+                    goblin.id = play.Id(kGoblin);
+                    play.sight.figures.push_back(goblin);
+                }
+                play.Who(kGoblin).held = foe == kHeld;
+                play.Who(kGoblin).hostile = foe != kWatcher;
                 play.Look();
-                const FigureSight goblin = play.Who(kGoblin);
-                play.sight.figures.pop_back();
-                play.sight.area = "reed_marsh";
-                play.Look();
-                play.sight.area = "reedwater_landing";
-                play.sight.figures.push_back(goblin);
+                if (loaded) play.SaveAndLoad();
+                if (walked) play.Who(kMarra).order = Walk(OrderSight::Kind::Ground, 0, 30, 30);
+                play.Who(kGoblin).hostile = true;
+                play.Who(kGoblin).held = false;
+                play.Look(30);
+                play.Who(kWren).hitPoints -= 3;
+                play.Look(30);
+                // Loose from the first, it was not roused by the party coming.
+                const bool unprovoked = foe == kChasedOut || (foe != kPlaced && !walked);
+                EXPECT_EQ(found(play), unprovoked ? "struck Wren;" : "")
+                    << foe << (walked ? ", walked" : "") << (loaded ? ", loaded" : "");
             }
-            play.Who(kGoblin).held = foe == kHeld;
-            play.Who(kGoblin).hostile = foe != kWatcher;
-            play.Look();
-            if (walked) play.Who(kMarra).order = Walk(OrderSight::Kind::Ground, 0, 30, 30);
-            play.Who(kGoblin).hostile = true;
-            play.Who(kGoblin).held = false;
-            play.Look(30);
-            play.Who(kWren).hitPoints -= 3;
-            play.Look(30);
-            // Loose from the first, it was not roused by the party coming.
-            const bool unprovoked = foe == kChasedOut || (foe != kPlaced && !walked);
-            EXPECT_EQ(play.Kinds(), unprovoked ? "struck" : "") << foe << (walked ? ", walked" : "");
-        }
 }
 
 // The goblin turns on the party as a talk closes, or later; a box may come between.
