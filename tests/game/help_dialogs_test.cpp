@@ -66,7 +66,7 @@ TEST(HelpPageTable, KeysMatchExactlyAndTheMainChainRunsFromEightToFifteen) {
     EXPECT_NE(battle.find("An actor you have given no order does not fight back"), std::string::npos);
     // Where the controls do what a player might not guess, the page says so: a spell
     // is cast once, a click while paused adds an order, the F-keys act for one actor,
-    // the store lets nobody drag what the party cannot afford, the action page chooses
+    // the store lets nobody drag what the party cannot afford or the keeper does not buy, the action page chooses
     // nothing for an item its actor cannot use, a right-click on a button is a click,
     // and a talk with several replies is left only by one.
     const std::string shortcuts = BuildShortcutsText();
@@ -75,7 +75,7 @@ TEST(HelpPageTable, KeysMatchExactlyAndTheMainChainRunsFromEightToFifteen) {
         {&HelpPages[FindHelpPageByKey("tutorial_combat")].text, "Wield any weapon and wear any armour your actors carry"},
         {&HelpPages[FindHelpPageByKey("main_pause")].text, "every click adds an order"},
         {&HelpPages[FindHelpPageByKey("main_actions")].text, "with the whole party selected the F-keys"},
-        {&HelpPages[kHelpStore].text, "an item the party cannot afford does not move"},
+        {&HelpPages[kHelpStore].text, "an item the party cannot afford, or one the keeper does not buy, does not move"},
         {&HelpPages[kHelpAction].text, "an item named in red is one the actor cannot use: clicking it chooses nothing"},
         {&shortcuts, "A right-click on a button counts as a click"},
         {&shortcuts, "with several replies only a reply ends the talk"}};

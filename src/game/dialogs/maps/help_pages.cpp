@@ -109,8 +109,8 @@ std::array<HelpPage, kHelpPageCount> InitHelpPages() {
             " Done to use it; an item named in red is one the actor cannot use: clicking it chooses nothing.",
         // 21
         "1) " + hover + " an item for quick information. LINE 2) " + rightClick +
-            " it for its details. LINE 3) Drag and drop items to buy or sell them; an item the party cannot afford "
-            "does not move. LINE ",
+            " it for its details. LINE 3) Drag and drop items to buy or sell them; an item the party cannot afford, "
+            "or one the keeper does not buy, does not move. LINE ",
     };
 
     struct Row {
