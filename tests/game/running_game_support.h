@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -35,8 +36,17 @@ protected:
     }
 
     CDRAVApp& app() { return m_shell.app; }
-    DRAV::CGame& game() { return *app().GetEngine()->GetGame(); }
-    DRAV::CActor& main() { return *game().GetParty().front(); }
+    // A game the test ended by mistake fails the test that reads it, rather than
+    // ending the test binary on a null game or an empty party.
+    DRAV::CGame& game() {
+        const auto& game = app().GetEngine()->GetGame();
+        if (!game) throw std::logic_error("the game has ended");
+        return *game;
+    }
+    DRAV::CActor& main() {
+        if (game().GetParty().empty()) throw std::logic_error("the party is empty");
+        return *game().GetParty().front();
+    }
     // Moves the clock on and, while the timer is set, delivers its message.
     void TimerAfter(DWORD ms) {
         m_now += ms;
