@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "app_test_access.h"
+#include "dialog_test_support.h"
 #include "engine/engine.h"
 #include "platform/win32/platform_observer.h"
 #include "support/overlay_source.h"
@@ -79,7 +80,7 @@ protected:
         engine.EnterArea();
         CDRAVAppTestAccess::StartPlaying(m_app);
     }
-    DRAV::CGame& Game() { return *m_app.GetEngine()->GetGame(); }
+    DRAV::CGame& Game() { return QuillmereTest::RunningGameOf(m_app); }
     fs::path Saves() const { return m_folder.Path() / "docs" / "Orvex Saved Games"; }
     fs::path SaveFile() const { return Saves() / "Wren.drav"; }
     // Two saves with different gold: the save and its ".bak" differ.

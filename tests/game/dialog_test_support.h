@@ -7,11 +7,13 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app_test_access.h"
+#include "engine/engine.h"
 #include "game/app.h"
 #include "game/dialogs/dialog.h"
 #include "platform/d3d9/recording_device.h"
@@ -22,6 +24,14 @@
 #include "world/actor.h"
 
 namespace QuillmereTest {
+
+// The game the shell plays. A game a test ended by mistake fails the test that reads
+// it, rather than ending the test binary on a null game.
+inline DRAV::CGame& RunningGameOf(CDRAVApp& app) {
+    const auto& game = app.GetEngine()->GetGame();
+    if (!game) throw std::logic_error("the game has ended");
+    return *game;
+}
 
 class CountedAudio : public IDRAVAudio2 {
 public:

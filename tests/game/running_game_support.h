@@ -36,13 +36,8 @@ protected:
     }
 
     CDRAVApp& app() { return m_shell.app; }
-    // A game the test ended by mistake fails the test that reads it, rather than
-    // ending the test binary on a null game or an empty party.
-    DRAV::CGame& game() {
-        const auto& game = app().GetEngine()->GetGame();
-        if (!game) throw std::logic_error("the game has ended");
-        return *game;
-    }
+    DRAV::CGame& game() { return RunningGameOf(app()); }
+    // A party left empty by mistake fails the test, as a game ended does.
     DRAV::CActor& main() {
         if (game().GetParty().empty()) throw std::logic_error("the party is empty");
         return *game().GetParty().front();

@@ -79,7 +79,7 @@ protected:
         engine.EnterArea();
         CDRAVAppTestAccess::StartPlaying(app);
     }
-    DRAV::CGame& Game() { return *app.GetEngine()->GetGame(); }
+    DRAV::CGame& Game() { return QuillmereTest::RunningGameOf(app); }
     fs::path Saves() const { return m_docs.Path() / "docs" / "Orvex Saved Games"; }
     template <typename T>
     T* Current() {
