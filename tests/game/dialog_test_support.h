@@ -25,8 +25,7 @@
 
 namespace QuillmereTest {
 
-// The game the shell plays. A game a test ended by mistake fails the test that reads
-// it, rather than ending the test binary on a null game.
+// The game the shell plays; one a test ended by mistake fails it, not the binary.
 inline DRAV::CGame& RunningGameOf(CDRAVApp& app) {
     const auto& game = app.GetEngine()->GetGame();
     if (!game) throw std::logic_error("the game has ended");
