@@ -97,6 +97,7 @@ Sight LookAtGame() {
         if (const DRAV::ThingId now = game.FindLoadedActor(saved)) sight.renumbered.emplace(saved, now);
     }
     sight.area = area->GetName();
+    sight.entry = game.GetCurrentEntry().second;
     sight.tick = game.GetTick();
     if (App().IsExitAvailable()) sight.offered = game.GetAvailableExitName();
     sight.page = PageNow();

@@ -82,6 +82,9 @@ struct Sight {
     std::weak_ptr<const void> game;
     std::map<DRAV::ThingId, DRAV::ThingId> renumbered;
     std::string area;
+    // The entry the party last came in by: another in the same area is the party
+    // set down in it again.
+    std::string entry;
     std::uint32_t tick = 0;  // the game's clock
     std::uint32_t ms = 0;    // the window's clock
     // The way out the exit button offers, by its name; empty when none is.

@@ -124,6 +124,10 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
         Renumber(sight.renumbered);
         m_game = sight.game;
     }
+    // The party comes into another area, or into the same one again by a way
+    // that sets it down elsewhere in it, as Marra's punt round to the hide.
+    const bool arrived = sight.area != m_area || sight.entry != m_entry;
+    m_entry = sight.entry;
     const std::uint32_t now = sight.tick;
     const bool boxUp = sight.page.kind == PageSight::Kind::Box;
     // Looks come faster than ticks while a page is up: a calm begins once.
@@ -132,7 +136,7 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
         if (figure.hostile) m_foeNames.insert(figure.name);
     for (const std::string& line : newLines)
         m_fightUnderWay = m_fightUnderWay || TellsOfABlow(line, sight, m_foeNames);
-    if (sight.area != m_area) {
+    if (arrived) {
         // The party comes in with its orders left behind, and what the journey
         // healed is no strike: what it has now is where the count starts. Nothing
         // of the area was loose before.

@@ -48,6 +48,7 @@ private:
     // The game of the last look: every id below is one of its own.
     std::weak_ptr<const void> m_game;
     std::string m_area;
+    std::string m_entry;
     std::uint32_t m_calmFrom = 0;
     std::string m_calmWhy;
     // The calm began with a box, not with the party's coming.

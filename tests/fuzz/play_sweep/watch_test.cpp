@@ -266,12 +266,13 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
 }
 
 // As the party comes in: a foe loose was placed on the way in, unless the party
-// met it there before and it chased the party out; a watcher not yet turned and
-// one held back turn only on a party that comes to them, Marra walking near; Wren
-// stands. A game saved and loaded, in the marsh and as the party comes in, plays
-// on the same with everyone numbered anew.
+// met it there before and it chased the party out, or was loose at it as it was
+// set down elsewhere in the same area; a watcher not yet turned and one held back
+// turn only on a party that comes to them, Marra walking near; Wren stands. A game
+// saved and loaded, in the marsh and as the party comes in, plays on the same with
+// everyone numbered anew.
 TEST(PlaySweepWatches, AFoeTheArrivalHeldStrikesOnlyOnceThePartyCameToIt) {
-    enum Foe { kPlaced, kWatcher, kHeld, kChasedOut };
+    enum Foe { kPlaced, kWatcher, kHeld, kChasedOut, kPunted };
     // What was found, and of whom: only Wren is struck.
     const auto found = [](Play& play) {
         std::string found;
@@ -279,7 +280,7 @@ TEST(PlaySweepWatches, AFoeTheArrivalHeldStrikesOnlyOnceThePartyCameToIt) {
             found += finding.kind + " " + finding.what.substr(0, finding.what.find(',')) + ";";
         return found;
     };
-    for (const Foe foe : {kPlaced, kWatcher, kHeld, kChasedOut})
+    for (const Foe foe : {kPlaced, kWatcher, kHeld, kChasedOut, kPunted})
         for (const bool walked : {false, true})
             for (const bool loaded : {false, true}) {
                 Play play;
@@ -295,6 +296,13 @@ TEST(PlaySweepWatches, AFoeTheArrivalHeldStrikesOnlyOnceThePartyCameToIt) {
                     goblin.id = play.Id(kGoblin);
                     play.sight.figures.push_back(goblin);
                 }
+                if (foe == kPunted) {
+                    // Loose at the party, which is taken round to the far side of the landing.
+                    play.Who(kGoblin).held = false;
+                    play.Look();
+                    if (loaded) play.SaveAndLoad();
+                    play.sight.entry = "far_side";
+                }
                 play.Who(kGoblin).held = foe == kHeld;
                 play.Who(kGoblin).hostile = foe != kWatcher;
                 play.Look();
@@ -306,7 +314,7 @@ TEST(PlaySweepWatches, AFoeTheArrivalHeldStrikesOnlyOnceThePartyCameToIt) {
                 play.Who(kWren).hitPoints -= 3;
                 play.Look(30);
                 // Loose from the first, it was not roused by the party coming.
-                const bool unprovoked = foe == kChasedOut || (foe != kPlaced && !walked);
+                const bool unprovoked = foe == kChasedOut || foe == kPunted || (foe != kPlaced && !walked);
                 EXPECT_EQ(found(play), unprovoked ? "struck Wren;" : "")
                     << foe << (walked ? ", walked" : "") << (loaded ? ", loaded" : "");
             }
