@@ -126,6 +126,37 @@ void WatchAtTheBridge(CStages& stages) {
                 onTheLane && held == 3 && marsh.GetName() == "reed_marsh" && player.Game().IsQuestTagSet("witch_told"));
 }
 
+// The marsh stage on the travel map: the party threatened the hide's lookouts and
+// felled them, Captain Marrow came out at it, and while he fought it Marra was
+// asked round in her punt; the game is saved with the map up. Set down below the
+// hide with no hours passing on the way, the party arrives a few cells from a
+// captain still hostile: an arrival that leaves him loose puts him upon it.
+void PuntPastMarrow(CStages& stages) {
+    if (!stages.Wanted(1, "punt")) return;
+    DRAVCommon::GetRandomEngine().seed(5);
+    Player player(QuillmereTest::kFighter);
+    QuillmereTest::TakeTobinsPole(player);
+    QuillmereTest::FightTheLaneGoblins(player);
+    QuillmereTest::HearHollisNews(player);
+    QuillmereTest::WalkIntoTheMarsh(player);
+    QuillmereTest::AskMarraAlong(player);
+    DRAV::CThing* lookout = QuillmereTest::WalkUpToTheHide(player);
+    QuillmereTest::SeedTheFight();
+    if (lookout) player.Talk(*lookout, {"Let the boatwright go, or we come through you."});
+    while (const auto standing = player.Person("hide_lookout"))
+        if (!player.Kill(standing)) break;
+    const auto marrowOut = [&] {
+        const auto marrow = player.Person("smuggler_captain");
+        return marrow && marrow->IsHostile();
+    };
+    player.TickUntil(marrowOut, 300);
+    if (const auto marra = player.Person("reed_witch"); marra && marrowOut())
+        player.Talk(*marra, {"Take us round to the hide in your punt."});
+    stages.Keep(player, 1, "punt",
+                marrowOut() && player.Main()->IsAlive() && player.JourneyMap() &&
+                    player.Area().GetName() == "reed_marsh");
+}
+
 }  // namespace
 
 std::vector<Stage> MakeStages(const std::string& folder, int chapter, const std::string& only) {
@@ -138,6 +169,7 @@ std::vector<Stage> MakeStages(const std::string& folder, int chapter, const std:
     for (const char* name : kAshcombeStages) story = story || stages.Wanted(2, name);
     if (story) PlayTheStory(stages);
     WatchAtTheBridge(stages);
+    PuntPastMarrow(stages);
     return stages.Take();
 }
 
