@@ -91,6 +91,16 @@ void PlayTheStory(CStages& stages) {
     stages.Keep(weir, 2, "sluice", QuillmereTest::SluiceHouseOpen(weir));
 }
 
+// The fighter of the stages below, by the shortest road from the dock to the marsh
+// with Marra along.
+void IntoTheMarshWithMarra(Player& player) {
+    QuillmereTest::TakeTobinsPole(player);
+    QuillmereTest::FightTheLaneGoblins(player);
+    QuillmereTest::HearHollisNews(player);
+    QuillmereTest::WalkIntoTheMarsh(player);
+    QuillmereTest::AskMarraAlong(player);
+}
+
 // The marsh stage after a chase: the drowned watch, roused in the south shallows,
 // chased the party up to the bridge below the hide, where a box held it back as
 // it stood, about the back channel Marra's punt lands at; the party went back to
@@ -101,11 +111,7 @@ void WatchAtTheBridge(CStages& stages) {
     if (!stages.Wanted(1, "chased")) return;
     DRAVCommon::GetRandomEngine().seed(5);
     Player player(QuillmereTest::kFighter);
-    QuillmereTest::TakeTobinsPole(player);
-    QuillmereTest::FightTheLaneGoblins(player);
-    QuillmereTest::HearHollisNews(player);
-    QuillmereTest::WalkIntoTheMarsh(player);
-    QuillmereTest::AskMarraAlong(player);
+    IntoTheMarshWithMarra(player);
     DRAV::CArea& marsh = player.Area();
     const DRAV::CAreaEntry* punt = DRAV::FindAreaEntry(marsh.GetEntries(), "punt");
     int held = 0;
@@ -135,11 +141,7 @@ void PuntPastMarrow(CStages& stages) {
     if (!stages.Wanted(1, "punt")) return;
     DRAVCommon::GetRandomEngine().seed(5);
     Player player(QuillmereTest::kFighter);
-    QuillmereTest::TakeTobinsPole(player);
-    QuillmereTest::FightTheLaneGoblins(player);
-    QuillmereTest::HearHollisNews(player);
-    QuillmereTest::WalkIntoTheMarsh(player);
-    QuillmereTest::AskMarraAlong(player);
+    IntoTheMarshWithMarra(player);
     DRAV::CThing* lookout = QuillmereTest::WalkUpToTheHide(player);
     QuillmereTest::SeedTheFight();
     if (lookout) player.Talk(*lookout, {"Let the boatwright go, or we come through you."});
