@@ -176,6 +176,8 @@ std::string ReadSavedThings(DRAVCommon::CDataFileReader& reader, CGame& game, co
     std::string currentArea = reader.ReadQuoted();
     const std::string mapName = reader.ReadWordOrEmpty();
     if (!mapName.empty()) game.SetCurrentMap(game.FindAndLoadTempMap(mapName, module));
+    // A save holds each store and each area once, as the game's maps hold them.
+    std::set<std::string> owners;
     while (reader.IsBlock("actorstore")) {
         reader.BeginBlock("actorstore");
         std::string owner = reader.ReadWordOrEmpty();
@@ -183,12 +185,16 @@ std::string ReadSavedThings(DRAVCommon::CDataFileReader& reader, CGame& game, co
         const CActorTemplate* keeper = module.FindMonsterTemplate(owner);
         if (!keeper || !keeper->GetStore())
             reader.Fail(DRAV_ERR_BAD_DATA, "no monster \"" + owner + "\" keeps a store");
+        if (!owners.insert(owner).second)
+            reader.Fail(DRAV_ERR_BAD_DATA, "a second store of \"" + owner + "\"");
         game.GetStores().insert_or_assign(std::move(owner), ReadStores(reader, module, &game));
         reader.EndBlock();
     }
     while (reader.IsBlock("area")) {
         auto area = std::make_shared<CArea>(&game);
         area->LoadState(reader, game, module, currentArea);
+        if (game.GetAreas().count(area->GetName()))
+            reader.Fail(DRAV_ERR_BAD_DATA, "a second area \"" + area->GetName() + "\"");
         game.AddArea(std::move(area));
     }
     return currentArea;
@@ -234,7 +240,8 @@ std::uint64_t ThingsALoadMakes(const CGame& game) {
         }
     };
     count(game.GetNonLocatedActors());
-    for (const auto& [owner, store] : game.GetStores()) things += store ? store->GetStock().size() : 0;
+    for (const auto& [owner, store] : game.GetStores())
+        if (store) list(store->GetStock());
     for (const auto& [name, area] : game.GetAreas()) {
         if (!area) continue;
         count(area->GetActors());

@@ -215,9 +215,16 @@ TEST(EngineSave, AFailedSaveLeavesThePreviousFileWhole) {
     EXPECT_EQ(DRAV_MESSAGE(game.Engine().SaveGame(dir / "game.drav", kExpected, nullptr)),
               "a list of more than the 4096 items a save keeps together: the game cannot be saved");
     EXPECT_EQ(ReadTextFile(dir / "game.drav"), before);
+    game.Area().RemoveActor(*goblin);
+    CStore& store = *game.Game().GetStores().at("landing_trader");
+    const std::size_t stocked = store.GetStock().size();
+    while (store.GetStock().size() <= kSavedItemListLimit)
+        store.AddItem(game.Engine().GetModule()->CreateItem("eel_pie", 1, 0, 0));
+    EXPECT_EQ(DRAV_MESSAGE(game.Engine().SaveGame(dir / "game.drav", kExpected, nullptr)),
+              "a list of more than the 4096 items a save keeps together: the game cannot be saved");
+    while (store.GetStock().size() > stocked) store.RemoveItem(*store.GetStock().back());
     // A long game whose last actor took one of the last serials: its load numbers the
     // goblin low again, and the loaded game has its serials back.
-    game.Area().RemoveActor(*goblin);
     game.Game().SetThingSerialCounter(kMaxThingSerial - 20);
     ASSERT_NE(game.Spawn("reed_goblin", 8, 6), nullptr);
     game.Engine().SaveGame(dir / "long.drav", kExpected, nullptr);
@@ -419,6 +426,13 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
     const std::string heskActor = heskBlock.substr(0, heskBlock.find("</actor>") + 8);
     // Hesk's block after her serial, to be given another.
     const std::string heskBody = heskActor.substr(heskActor.find('\n', 8));
+    // Tansy's store, after the kinds she buys; her stock is nine stacks.
+    const std::string tansy = "money\n   </buy>\n   <items>\n";
+    const auto stock = [](int) { return "<item> eel_pie 1 </item>\n"; };
+    const std::string tansyStore = text.substr(text.find(" <actorstore>\n  landing_trader"));
+    const std::string area = text.substr(text.find(" <area>\n"));
+    // The area's block with nobody in it, as a second block of the same area.
+    const std::string emptyArea = area.substr(0, area.find("<actors>") + 8) + "\n" + area.substr(area.find("</actors>"));
     const std::uint32_t counter = game.Game().GetThingSerialCounter();
     std::string flood;
     for (std::uint32_t i = 0; i < 100000; ++i) flood += "  " + std::to_string(counter + i) + "\n";
@@ -472,6 +486,13 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
          many("<nonlocated>", 7, [&](int n) { return "\n<actor>\n    " + std::to_string(counter + n) + heskBody; }),
          "party holds"},
         {"a store no monster keeps", edited("innkeeper\n  <store>", "nobody\n  <store>"), "no monster \"nobody\""},
+        {"a million stacks in Tansy's store", many(tansy, 1000000, stock), "a list of more than 4096 items"},
+        {"as many stacks in Tansy's store as a save keeps", many(tansy, 4096 - 9, stock), ""},
+        {"a store stocked at random", edited(tansy, tansy + "<treasure> 900 </treasure>\n"), "expected <item>"},
+        {"Tansy's store twice", edited(" <area>\n", tansyStore.substr(0, tansyStore.find("</actorstore>") + 14) + " <area>\n"),
+         "a second store of \"landing_trader\""},
+        {"the landing twice", edited(" <area>\n", emptyArea.substr(0, emptyArea.find(" </area>") + 9) + " <area>\n"),
+         "a second area \"reedwater_landing\""},
         {"a tag name of a megabyte", edited("(hide_fought", "(" + std::string(1 << 20, 't')),
          "a quest tag of 1048576 bytes is longer than the 64 a save keeps"},
         {"the longest tag name", edited("(hide_fought", "(" + longest), ""},
