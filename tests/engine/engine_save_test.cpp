@@ -448,6 +448,7 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
     const std::size_t titleAt = text.find("\"Wren (Chapter");
     const std::string title = text.substr(titleAt, text.find('"', titleAt + 1) + 1 - titleAt);
     const std::string heldEnd = "</holding>\n";
+    const std::string pile = "<stack> pile 10 10 (eel_pie 1 0) </stack>\n";
     const std::uint32_t counter = game.Game().GetThingSerialCounter();
     std::string flood;
     for (std::uint32_t i = 0; i < 100000; ++i) flood += "  " + std::to_string(counter + i) + "\n";
@@ -560,6 +561,12 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
          "the quick actions of 67108864 bytes"},
         {"the longest quick actions", edited(heldEnd, heldEnd + "<bonus> " + quoted(kSavedAppLineLimit, 'q') + " </bonus>\n"),
          ""},
+        {"a name word past the longest", edited("<ids>\n     hollis\n", "<ids>\n     " + longest + "h\n"),
+         "a name word of 65 bytes"},
+        {"a door open twice", edited("<doors>\n   15\n   8\n", "<doors>\n   15\n   8\n   15\n   8\n"),
+         "a second open door at (15 8)"},
+        {"two piles on one cell", edited("<itemstacks>\n", "<itemstacks>\n" + pile + pile), "a second pile at (10 10)"},
+        {"a pile", edited("<itemstacks>\n", "<itemstacks>\n" + pile), ""},
         {"a held serial of nobody", holding("  " + std::to_string(counter + 5) + "\n"), ""},
         {"the hero held", holding("  " + std::to_string(game.Main()->GetId() & kMaxThingSerial) + "\n"), ""},
         {"Mother Hesk held", holding("  " + std::to_string(hesk) + "\n"), ""},

@@ -121,6 +121,7 @@ void CActor::LoadValues(DRAVCommon::CDataFileReader& reader, CGame& game, const 
         bool idsBlock = reader.IsBlock("ids");
         if (idsBlock) reader.BeginBlock("ids");
         m_nameWord = reader.ReadWordOrEmpty();
+        RequireSavedWord(reader, m_nameWord, "name word");
         m_templateName = reader.ReadWord();
         m_encounterName = reader.ReadWordOrEmpty();
         m_completionTag = reader.ReadWordOrEmpty();
