@@ -43,12 +43,12 @@ std::string CDRAVApp::GetSaveFolder() const { return MakeSaveFolder(GetInternalN
 std::string CDRAVApp::GetSaveFileName() const {
     const std::shared_ptr<DRAV::CActor> main = m_engine->GetGame()->GetMainActor();
     if (!main) throw CDRAVException(DRAV_ERR_BAD_DATA, "the game has no main character to name its save");
-    // A name is used as it stands, except that it never leads out of the folder.
     // The player finds a save again by its file in the list of saves. A name the
     // name page may give makes a file that list shows: ".drav" after a name of its
     // own, with no NUL byte to cut it short. Any other saves nothing.
     if (const std::string fault = DRAV::HeroNameFault(main->GetName()); !fault.empty())
         throw CDRAVException(DRAV_ERR_BAD_DATA, "the main character's name " + fault);
+    // A name is used as it stands, except that it never leads out of the folder.
     std::string name = main->GetName();
     for (char& c : name)
         if (c == '\\' || c == '/') c = '_';

@@ -7,8 +7,8 @@
 #include "common/exception.h"
 #include "rules/items/item_template.h"
 #include "rules/vocabulary/skills.h"
-#include "world/save_head.h"
 #include "world/item.h"
+#include "world/save_head.h"
 
 namespace {
 

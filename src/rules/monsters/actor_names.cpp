@@ -22,10 +22,18 @@ bool IsUtf8(const std::string& text) {
             ++at;
             continue;
         }
-        if (lead >= 0xC2 && lead <= 0xDF) length = 2, point = lead & 0x1Fu;
-        else if (lead >= 0xE0 && lead <= 0xEF) length = 3, point = lead & 0x0Fu;
-        else if (lead >= 0xF0 && lead <= 0xF4) length = 4, point = lead & 0x07u;
-        else return false;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            point = lead & 0x1Fu;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            point = lead & 0x0Fu;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            point = lead & 0x07u;
+        } else {
+            return false;
+        }
         if (text.size() - at < length) return false;
         for (std::size_t k = 1; k < length; ++k) {
             const auto next = static_cast<unsigned char>(text[at + k]);
