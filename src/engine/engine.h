@@ -31,7 +31,6 @@
 #include "common/data_file.h"
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
-#include "engine/brain/brain.h"
 #include "engine/script_functions/script_function_lists.h"
 #include "rules/module.h"
 #include "rules/kinds/attack_info.h"
@@ -46,6 +45,7 @@ class CArea;
 class CActor;
 class CObject;
 class CBrain;
+class CProximityWatchers;
 class CItem;
 class CSpell;
 class CSpellEffectSummon;

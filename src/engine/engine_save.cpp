@@ -19,10 +19,12 @@
 #include "engine/engine.h"
 #include "platform/win32/file_path.h"
 #include "rules/items/item_count.h"
+#include "rules/monsters/actor_names.h"
 #include "rules/monsters/actor_template.h"
 #include "rules/vocabulary/actor_class.h"
 #include "script/script_limits.h"
 #include "world/area.h"
+#include "world/save_head.h"
 #include "world/saved_word.h"
 
 namespace DRAV {
@@ -59,8 +61,14 @@ std::string SaveTitle(const CGame& game, std::int32_t chapter) {
     title << (main ? main->GetName() : std::string()) << (won ? " (End of Chapter " : " (Chapter ") << chapter;
     if (main) title << ", " << GetClassName(main->GetClass()) << ' ' << main->GetLevel();
     title << ')';
-    if (!won && game.GetCurrentArea()) title << " - " << game.GetCurrentArea()->GetDisplayName();
-    return title.str();
+    std::string text = title.str();
+    // A module's area name too long for a title is left out of it: the load page
+    // would not list a save whose title passed its bound.
+    if (!won && game.GetCurrentArea()) {
+        const std::string& area = game.GetCurrentArea()->GetDisplayName();
+        if (text.size() + 3 + area.size() <= kSaveTitleLimit) text += " - " + area;
+    }
+    return text;
 }
 
 void WritePoint(DRAVCommon::CDataFileWriter& writer, const AreaEntryPoint& point) {
@@ -176,6 +184,8 @@ std::string ReadSavedThings(DRAVCommon::CDataFileReader& reader, CGame& game, co
     std::string currentArea = reader.ReadQuoted();
     const std::string mapName = reader.ReadWordOrEmpty();
     if (!mapName.empty()) game.SetCurrentMap(game.FindAndLoadTempMap(mapName, module));
+    // A save holds each store and each area once, as the game's maps hold them.
+    std::set<std::string> owners;
     while (reader.IsBlock("actorstore")) {
         reader.BeginBlock("actorstore");
         std::string owner = reader.ReadWordOrEmpty();
@@ -183,12 +193,16 @@ std::string ReadSavedThings(DRAVCommon::CDataFileReader& reader, CGame& game, co
         const CActorTemplate* keeper = module.FindMonsterTemplate(owner);
         if (!keeper || !keeper->GetStore())
             reader.Fail(DRAV_ERR_BAD_DATA, "no monster \"" + owner + "\" keeps a store");
+        if (!owners.insert(owner).second)
+            reader.Fail(DRAV_ERR_BAD_DATA, "a second store of \"" + owner + "\"");
         game.GetStores().insert_or_assign(std::move(owner), ReadStores(reader, module, &game));
         reader.EndBlock();
     }
     while (reader.IsBlock("area")) {
         auto area = std::make_shared<CArea>(&game);
         area->LoadState(reader, game, module, currentArea);
+        if (game.GetAreas().count(area->GetName()))
+            reader.Fail(DRAV_ERR_BAD_DATA, "a second area \"" + area->GetName() + "\"");
         game.AddArea(std::move(area));
     }
     return currentArea;
@@ -234,7 +248,8 @@ std::uint64_t ThingsALoadMakes(const CGame& game) {
         }
     };
     count(game.GetNonLocatedActors());
-    for (const auto& [owner, store] : game.GetStores()) things += store ? store->GetStock().size() : 0;
+    for (const auto& [owner, store] : game.GetStores())
+        if (store) list(store->GetStock());
     for (const auto& [name, area] : game.GetAreas()) {
         if (!area) continue;
         count(area->GetActors());
@@ -307,6 +322,16 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
         throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the game's clock is past tick " + std::to_string(kLastSavedTick) +
                                                         ", the last a save holds");
     const std::uint32_t serialCounter = SavedSerialCounter(game);
+    // The hero's name is the load page's and the save file's: one no load would take
+    // back is not written.
+    const std::shared_ptr<CActor> main = FindMainActor(game);
+    if (!main) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the party has no main character");
+    if (const std::string fault = HeroNameFault(main->GetName()); !fault.empty())
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the main character's name " + fault);
+    if (quickActions && quickActions->size() > kSavedAppLineLimit)
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the quick actions of " + std::to_string(quickActions->size()) +
+                                                        " bytes are longer than the " +
+                                                        std::to_string(kSavedAppLineLimit) + " a save keeps");
     const std::string temporary = path + ".part";
     try {
         DRAVCommon::CDataFileWriter writer(temporary);
@@ -320,8 +345,7 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
         writer.WriteValue(module.GetChapter());
         writer.WriteWord(game.GetStateCode() == GAME_WON ? "true" : "false");
         writer.WriteQuoted(path);
-        const std::shared_ptr<CActor> main = FindMainActor(game);
-        writer.WriteQuoted(main ? main->GetName() : std::string());
+        writer.WriteQuoted(main->GetName());
         writer.WriteQuoted(SaveTitle(game, module.GetChapter()));
         // Read with the title by the load dialog, which shows a finished last
         // chapter's end pages again without loading the game.
@@ -452,19 +476,10 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
         reader.Fail(DRAV_ERR_SAVE_VERSION, "saved game of \"" + identifier + "\" version " + std::to_string(version) +
                                                " does not fit this module");
     if (!reader.BeginGroup(2, false)) reader.Fail(DRAV_ERR_BAD_DATA, "expected ( chapter won )");
-    if (reader.ReadInt() != module.GetChapter())
+    CSaveHead head = ReadSaveHead(reader);
+    if (head.chapter != module.GetChapter())
         reader.Fail(DRAV_ERR_BAD_DATA, "saved game of another chapter than " + std::to_string(module.GetChapter()));
-    reader.ReadBool();
-    reader.ReadQuoted();  // the path it was saved to
-    reader.ReadQuoted();  // the main character's name
-    reader.ReadQuoted();  // the title the load dialog shows
-    if (reader.IsBlock("ending")) {
-        reader.BeginBlock("ending");
-        std::string ending = reader.ReadQuoted();
-        RequireSavedText(reader, ending, kExpandedTextLimit, "an ending");
-        game.SetEnding(std::move(ending));
-        reader.EndBlock();
-    }
+    game.SetEnding(std::move(head.ending));
     game.SetDifficulty(DIFFICULTY_CORE);
     if (reader.IsBlock("difficulty")) {
         reader.BeginBlock("difficulty");
@@ -545,6 +560,7 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
     if (reader.IsBlock("bonus")) {
         reader.BeginBlock("bonus");
         quickActions = reader.ReadQuoted();
+        RequireSavedText(reader, quickActions, kSavedAppLineLimit, "the quick actions");
         reader.EndBlock();
     }
     reader.EndBlock();

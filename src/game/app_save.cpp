@@ -7,6 +7,7 @@
 #include "game/identity.h"
 #include "game/save_files.h"
 #include "platform/win32/file_path.h"
+#include "rules/monsters/actor_names.h"
 #include "world/actor.h"
 
 // Saved games: one file per main character in the save folder, replaced whole so
@@ -27,9 +28,10 @@ std::string FailureReason(const std::exception& failure) {
 }
 
 // "Failed to save "<path>": <reason>.", the path said once when the reason
-// begins with it.
+// begins with it, and left out when there is none.
 std::string FailureText(const std::string& what, const std::string& path, std::string reason) {
     while (!reason.empty() && (reason.back() == '\n' || reason.back() == '.')) reason.pop_back();
+    if (path.empty()) return "Failed to " + what + ": " + reason + ".";
     if (reason.rfind(path + ": ", 0) == 0) reason.erase(0, path.size() + 2);
     return "Failed to " + what + " \"" + path + "\": " + reason + ".";
 }
@@ -41,6 +43,11 @@ std::string CDRAVApp::GetSaveFolder() const { return MakeSaveFolder(GetInternalN
 std::string CDRAVApp::GetSaveFileName() const {
     const std::shared_ptr<DRAV::CActor> main = m_engine->GetGame()->GetMainActor();
     if (!main) throw CDRAVException(DRAV_ERR_BAD_DATA, "the game has no main character to name its save");
+    // The player finds a save again by its file in the list of saves. A name the
+    // name page may give makes a file that list shows: ".drav" after a name of its
+    // own, with no NUL byte to cut it short. Any other saves nothing.
+    if (const std::string fault = DRAV::HeroNameFault(main->GetName()); !fault.empty())
+        throw CDRAVException(DRAV_ERR_BAD_DATA, "the main character's name " + fault);
     // A name is used as it stands, except that it never leads out of the folder.
     std::string name = main->GetName();
     for (char& c : name)
@@ -72,9 +79,11 @@ bool CDRAVApp::SaveGame() {
     if (!reason.empty()) {
         // Whatever failed, the game goes on and the save before stays as it was.
         if (path.empty()) {
-            // The folder or the character was the trouble: the save is named as the player knows it.
+            // The folder or the character was the trouble: the save is named as the
+            // player knows it, when its name makes a file at all.
             try {
-                path = m_engine->GetGame()->GetMainActor()->GetName() + ".drav";
+                const std::string& name = m_engine->GetGame()->GetMainActor()->GetName();
+                if (DRAV::HeroNameFault(name).empty()) path = name + ".drav";
             } catch (const std::exception&) {
             }
         }

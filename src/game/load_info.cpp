@@ -7,6 +7,7 @@
 #include "common/data_file_reader.h"
 #include "common/trace.h"
 #include "platform/win32/file_path.h"
+#include "world/save_head.h"
 
 void CLoadInfo::ReadSaveHeader(const std::string& path) {
     DRAVCommon::CDataFileReader reader(path);
@@ -20,19 +21,14 @@ void CLoadInfo::ReadSaveHeader(const std::string& path) {
     reader.ReadInt();
     reader.EndBlock();
     if (!reader.BeginGroup(2, true)) return;
+    DRAV::CSaveHead head = DRAV::ReadSaveHead(reader);
     auto item = std::make_shared<CLoadInfoItem>();
     item->m_path = path;
-    item->m_chapter = reader.ReadInt();
-    item->m_chapterCompleted = reader.ReadBool();
-    reader.ReadQuoted();  // the path it was written under
-    item->m_name = reader.ReadQuoted();
-    item->m_title = reader.ReadQuoted();
-    // Saves of a won chapter made before the ending was kept have none.
-    if (reader.IsBlock("ending")) {
-        reader.BeginBlock("ending");
-        item->m_ending = reader.ReadQuoted();
-        reader.EndBlock();
-    }
+    item->m_chapter = head.chapter;
+    item->m_chapterCompleted = head.won;
+    item->m_name = std::move(head.name);
+    item->m_title = std::move(head.title);
+    item->m_ending = std::move(head.ending);
     m_items.push_back(std::move(item));
 }
 

@@ -8,6 +8,7 @@
 #include "rules/items/item_template.h"
 #include "rules/vocabulary/skills.h"
 #include "world/item.h"
+#include "world/save_head.h"
 
 namespace {
 
@@ -197,16 +198,25 @@ std::string WriteQuickActionText(const DRAV::ActorList& party, const QuickAction
         const auto found = table.find(member->GetId());
         WriteRecord(out, found != table.end() && found->second ? *found->second : fresh);
     }
-    std::vector<std::pair<DRAV::ThingId, const CDRAVActorInfo*>> former;
-    for (const auto& [id, record] : table)
-        if (record && !InParty(party, id)) former.emplace_back(id, record.get());
-    if (former.empty()) return out.str();
-    out << kFormerWord << ' ' << former.size() << ' ';
-    for (const auto& [id, record] : former) {
-        out << id << ' ';
-        WriteRecord(out, *record);
+    std::string text = out.str();
+    // Former members' records take the room the line has left, the word and a count
+    // of ten digits set aside: a line past its bound would make a save that does not
+    // load, where a record left out costs only that member's slot choices.
+    std::size_t size = text.size() + std::string(kFormerWord).size() + 12;
+    std::vector<std::string> former;
+    for (const auto& [id, record] : table) {
+        if (!record || InParty(party, id)) continue;
+        std::ostringstream entry;
+        entry << id << ' ';
+        WriteRecord(entry, *record);
+        if (size + entry.str().size() > DRAV::kSavedAppLineLimit) continue;
+        size += entry.str().size();
+        former.push_back(entry.str());
     }
-    return out.str();
+    if (former.empty()) return text;
+    text += std::string(kFormerWord) + ' ' + std::to_string(former.size()) + ' ';
+    for (const std::string& entry : former) text += entry;
+    return text;
 }
 
 void ReadQuickActionText(const std::string& text, const DRAV::ActorList& party, QuickActionTable& table,

@@ -42,7 +42,8 @@ using QuickActionTable = std::map<DRAV::ThingId, std::shared_ptr<CDRAVActorInfo>
 // blank. A member without a record is written as a fresh one; a kind without a
 // keyword is code 2. The records of former members follow, when there are any:
 // "former", their count, then per record in id order its thing id and the same
-// eleven fields.
+// eleven fields; those that would make the text longer than a save keeps
+// (kSavedAppLineLimit) are left out.
 std::string WriteQuickActionText(const DRAV::ActorList& party, const QuickActionTable& table);
 // Reads the whole text into new records for `party` and for the former members it
 // names; only a text that reads to its end replaces them in `table`. Code 1 for

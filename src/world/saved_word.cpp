@@ -3,6 +3,7 @@
 #include "common/data_file_reader.h"
 #include "common/data_file_words.h"
 #include "common/exception.h"
+#include "rules/vocabulary/kept_word.h"
 #include "script/script_limits.h"
 
 namespace DRAV {
@@ -10,9 +11,7 @@ namespace {
 
 // Why `word` is no word a save keeps, or "" when it is one.
 std::string UnsavableReason(const std::string& word, const std::string& what) {
-    if (word.size() > kScriptWordLimit)
-        return "a " + what + " of " + std::to_string(word.size()) + " bytes is longer than the " +
-               std::to_string(kScriptWordLimit) + " a save keeps";
+    if (std::string reason = OverlongWordReason(word, "a " + what); !reason.empty()) return reason;
     if (!DRAVCommon::IsWritableWord(word)) return what + " \"" + word + "\" is not a single word that a save can hold";
     return "";
 }

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "common/exception.h"
+#include "rules/items/item_count.h"
 #include "rules/module.h"
+#include "rules/vocabulary/read_word.h"
 #include "world/game.h"
 
 namespace DRAV {
@@ -50,8 +52,19 @@ std::shared_ptr<CItem> CStore::RemoveItem(const CItem& item) {
 std::shared_ptr<CStore> ReadStores(DRAVCommon::CDataFileReader& reader, const CModule& module, CGame* game) {
     reader.BeginBlock("store");
     auto store = std::make_shared<CStore>(CStoreTemplate::ReadBuy(reader));
+    // Only what WriteStores writes: a stack per element, as many as a saved list
+    // holds. A definition's random stock was drawn when the store was first made.
     ItemList entries;
-    ReadItemList(reader, module.GetItemTemplates(), entries);
+    reader.BeginBlock("items");
+    while (!reader.AtBlockEnd()) {
+        RequireRoomInSavedList(reader, entries.size());
+        reader.BeginBlock("item");
+        ItemListEntry& entry = entries.emplace_back();
+        entry.key = ReadKeyOrEmpty(reader, "an item key");
+        entry.count = ReadItemCount(reader);
+        reader.EndBlock();
+    }
+    reader.EndBlock();
     reader.EndBlock();
     ItemPtrList stock;
     StockItems(stock, entries, module, game);

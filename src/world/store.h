@@ -41,7 +41,8 @@ private:
 
 using StoreMap = std::map<std::string, std::shared_ptr<CStore>>;
 
-// One running store from a saved "store" element; every item gets a new id.
+// One running store from a saved "store" element; every item gets a new id. Code 1
+// naming the file for a stock longer than a saved list holds (kSavedItemListLimit).
 std::shared_ptr<CStore> ReadStores(DRAVCommon::CDataFileReader& reader, const CModule& module, CGame* game);
 // Writes one running store as a "store" element.
 void WriteStores(DRAVCommon::CDataFileWriter& writer, const CStore& store);

@@ -12,7 +12,9 @@
 #include "support/sample_save.h"
 #include "support/save_text.h"
 #include "support/temp_dir.h"
+#include "rules/monsters/actor_names.h"
 #include "script/script_limits.h"
+#include "world/save_head.h"
 
 using namespace DRAV;
 using QuillmereTest::ReadTextFile;
@@ -215,9 +217,16 @@ TEST(EngineSave, AFailedSaveLeavesThePreviousFileWhole) {
     EXPECT_EQ(DRAV_MESSAGE(game.Engine().SaveGame(dir / "game.drav", kExpected, nullptr)),
               "a list of more than the 4096 items a save keeps together: the game cannot be saved");
     EXPECT_EQ(ReadTextFile(dir / "game.drav"), before);
+    game.Area().RemoveActor(*goblin);
+    CStore& store = *game.Game().GetStores().at("landing_trader");
+    const std::size_t stocked = store.GetStock().size();
+    while (store.GetStock().size() <= kSavedItemListLimit)
+        store.AddItem(game.Engine().GetModule()->CreateItem("eel_pie", 1, 0, 0));
+    EXPECT_EQ(DRAV_MESSAGE(game.Engine().SaveGame(dir / "game.drav", kExpected, nullptr)),
+              "a list of more than the 4096 items a save keeps together: the game cannot be saved");
+    while (store.GetStock().size() > stocked) store.RemoveItem(*store.GetStock().back());
     // A long game whose last actor took one of the last serials: its load numbers the
     // goblin low again, and the loaded game has its serials back.
-    game.Area().RemoveActor(*goblin);
     game.Game().SetThingSerialCounter(kMaxThingSerial - 20);
     ASSERT_NE(game.Spawn("reed_goblin", 8, 6), nullptr);
     game.Engine().SaveGame(dir / "long.drav", kExpected, nullptr);
@@ -225,6 +234,14 @@ TEST(EngineSave, AFailedSaveLeavesThePreviousFileWhole) {
     loaded->LoadGame(dir / "long.drav", kExpected, bonus);
     EXPECT_LT(loaded->GetGame()->GetThingSerialCounter(), 1000u);
     EXPECT_LT(loaded->GetGame()->GetCurrentArea()->GetActors().back()->GetId() & kMaxThingSerial, 1000u);
+    // Nor is a game whose hero's name or quick actions no load would take back.
+    game.Main()->SetName("");
+    EXPECT_EQ(DRAV_MESSAGE(game.Engine().SaveGame(dir / "game.drav", kExpected, nullptr)),
+              "the main character's name is empty");
+    game.Main()->SetName("Wren");
+    const std::string quick(kSavedAppLineLimit + 1, 'q');
+    EXPECT_EQ(DRAV_MESSAGE(game.Engine().SaveGame(dir / "game.drav", kExpected, &quick)),
+              "the quick actions of 8193 bytes are longer than the 8192 a save keeps");
     game.Game().SetTick(kLastSavedTick + 1);
     EXPECT_EQ(DRAV_MESSAGE(game.Engine().SaveGame(dir / "game.drav", kExpected, nullptr)),
               "the game's clock is past tick " + std::to_string(kLastSavedTick) + ", the last a save holds");
@@ -419,6 +436,19 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
     const std::string heskActor = heskBlock.substr(0, heskBlock.find("</actor>") + 8);
     // Hesk's block after her serial, to be given another.
     const std::string heskBody = heskActor.substr(heskActor.find('\n', 8));
+    // Tansy's store, after the kinds she buys; her stock is nine stacks.
+    const std::string tansy = "money\n   </buy>\n   <items>\n";
+    const auto stock = [](int) { return "<item> eel_pie 1 </item>\n"; };
+    const std::string tansyStore = text.substr(text.find(" <actorstore>\n  landing_trader"));
+    const std::string area = text.substr(text.find(" <area>\n"));
+    // The area's block with nobody in it, as a second block of the same area.
+    const std::string emptyArea = area.substr(0, area.find("<actors>") + 8) + "\n" + area.substr(area.find("</actors>"));
+    const auto quoted = [](std::size_t size, char c) { return "\"" + std::string(size, c) + "\""; };
+    const std::string path = "\"" + dir / "held.drav" + "\"";
+    const std::size_t titleAt = text.find("\"Wren (Chapter");
+    const std::string title = text.substr(titleAt, text.find('"', titleAt + 1) + 1 - titleAt);
+    const std::string heldEnd = "</holding>\n";
+    const std::string pile = "<stack> pile 10 10 (eel_pie 1 0) </stack>\n";
     const std::uint32_t counter = game.Game().GetThingSerialCounter();
     std::string flood;
     for (std::uint32_t i = 0; i < 100000; ++i) flood += "  " + std::to_string(counter + i) + "\n";
@@ -472,6 +502,13 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
          many("<nonlocated>", 7, [&](int n) { return "\n<actor>\n    " + std::to_string(counter + n) + heskBody; }),
          "party holds"},
         {"a store no monster keeps", edited("innkeeper\n  <store>", "nobody\n  <store>"), "no monster \"nobody\""},
+        {"a million stacks in Tansy's store", many(tansy, 1000000, stock), "a list of more than 4096 items"},
+        {"as many stacks in Tansy's store as a save keeps", many(tansy, 4096 - 9, stock), ""},
+        {"a store stocked at random", edited(tansy, tansy + "<treasure> 900 </treasure>\n"), "expected <item>"},
+        {"Tansy's store twice", edited(" <area>\n", tansyStore.substr(0, tansyStore.find("</actorstore>") + 14) + " <area>\n"),
+         "a second store of \"landing_trader\""},
+        {"the landing twice", edited(" <area>\n", emptyArea.substr(0, emptyArea.find(" </area>") + 9) + " <area>\n"),
+         "a second area \"reedwater_landing\""},
         {"a tag name of a megabyte", edited("(hide_fought", "(" + std::string(1 << 20, 't')),
          "a quest tag of 1048576 bytes is longer than the 64 a save keeps"},
         {"the longest tag name", edited("(hide_fought", "(" + longest), ""},
@@ -503,6 +540,33 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
         {"the hero facing back", heroLine(2, "-4.71238898"), ""},
         {"a tick near the counter's end", number(0, "4294967000"), "tick from 0 to 4026531840 at \"4294967000\""},
         {"the last tick a save holds", number(0, std::to_string(kLastSavedTick)), ""},
+        {"a hero's name of a megabyte", heroLine(6, quoted(1 << 20, 'w')), "a name of 1048576 bytes"},
+        {"a hero's name past the name page's", heroLine(6, quoted(kHeroNameLimit + 1, 'w')),
+         "the main character's name of 33 bytes is longer than the 32 the name page takes"},
+        {"the longest hero's name", heroLine(6, quoted(kHeroNameLimit, 'w')), ""},
+        {"a hero's name with a NUL", heroLine(6, std::string("\"Wr\0en\"", 7)), "name holds a NUL byte"},
+        {"a hero's name not UTF-8", heroLine(6, "\"Wr\xE9n\""), "name is not UTF-8"},
+        {"a hero's name cut inside a letter", heroLine(6, "\"Wre\xCC\""), "name is not UTF-8"},
+        {"a hero's name in UTF-8", heroLine(6, "\"Wr\xC3\xA9n\""), ""},
+        {"an empty hero's name", heroLine(6, "\"\""), "the main character's name is empty"},
+        {"a hero's name of no letter", heroLine(6, "\"- _\""), "name holds no letter or digit"},
+        {"a head naming a hero of a megabyte", edited("\"Wren\"", quoted(1 << 20, 'w')), "name of 1048576 bytes"},
+        {"Mother Hesk at a megabyte", edited(heskIds, quoted(1 << 20, 'h')), "a name of 1048576 bytes"},
+        {"Mother Hesk at the longest", edited(heskIds, quoted(kActorNameLimit, 'h')), ""},
+        {"a path line of a megabyte", edited(path, quoted(1 << 20, 'p')), "a path of 1048576 bytes"},
+        {"the longest path line", edited(path, quoted(kSavedPathLimit, 'p')), ""},
+        {"a title of a megabyte", edited(title, quoted(1 << 20, 't')), "a title of 1048576 bytes"},
+        {"the longest title", edited(title, quoted(kSaveTitleLimit, 't')), ""},
+        {"quick actions of 64 MB", edited(heldEnd, heldEnd + "<bonus> " + quoted(64 << 20, 'q') + " </bonus>\n"),
+         "the quick actions of 67108864 bytes"},
+        {"the longest quick actions", edited(heldEnd, heldEnd + "<bonus> " + quoted(kSavedAppLineLimit, 'q') + " </bonus>\n"),
+         ""},
+        {"a name word past the longest", edited("<ids>\n     hollis\n", "<ids>\n     " + longest + "h\n"),
+         "a name word of 65 bytes"},
+        {"a door open twice", edited("<doors>\n   15\n   8\n", "<doors>\n   15\n   8\n   15\n   8\n"),
+         "a second open door at (15 8)"},
+        {"two piles on one cell", edited("<itemstacks>\n", "<itemstacks>\n" + pile + pile), "a second pile at (10 10)"},
+        {"a pile", edited("<itemstacks>\n", "<itemstacks>\n" + pile), ""},
         {"a held serial of nobody", holding("  " + std::to_string(counter + 5) + "\n"), ""},
         {"the hero held", holding("  " + std::to_string(game.Main()->GetId() & kMaxThingSerial) + "\n"), ""},
         {"Mother Hesk held", holding("  " + std::to_string(hesk) + "\n"), ""},

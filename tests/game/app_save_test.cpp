@@ -200,6 +200,23 @@ TEST_F(AppSaveTest, NoDocumentsFolderIsASaveErrorAndAnEmptyList) {
 
 TEST_F(AppSaveTest, ANameWithSlashesStaysInTheSaveFolder) {
     StartGame();
+    // A name whose file the list of saves would not show, or which no load takes
+    // back, fails the save with words and writes nothing.
+    const std::vector<std::pair<std::string, std::string>> refused = {
+        {"", "Failed to save: the main character's name is empty."},
+        {std::string("Wr\0en", 5), "Failed to save: the main character's name holds a NUL byte."},
+        {std::string(33, 'w'), "Failed to save: the main character's name of 33 bytes is longer than the 32 the name page takes."},
+    };
+    for (const auto& [name, reason] : refused) {
+        Game().GetMainActor()->SetName(name);
+        EXPECT_FALSE(m_app.SaveGame()) << name;
+        ASSERT_FALSE(m_boxes.boxes.empty()) << name;
+        EXPECT_EQ(m_boxes.boxes.back().first, "Save Error");
+        EXPECT_EQ(m_boxes.boxes.back().second, reason);
+        EXPECT_TRUE(!fs::exists(Saves()) || fs::is_empty(Saves())) << name;
+    }
+    m_app.PumpEngineEvents();
+    for (const std::string& line : m_app.GetMessageLog()) EXPECT_EQ(line.find("Saved game"), std::string::npos) << line;
     Game().GetMainActor()->SetName("..\\../Wren");
     ASSERT_TRUE(m_app.SaveGame());
     EXPECT_TRUE(fs::exists(Saves() / ".._.._Wren.drav"));

@@ -3,6 +3,7 @@
 #include "common/exception.h"
 #include "game/quick_actions.h"
 #include "support/sample_save.h"
+#include "world/save_head.h"
 
 namespace {
 
@@ -72,6 +73,16 @@ TEST(QuickActionText, FormerMembersFollowThePartyAndReadBackUnderTheirIds) {
     ReadQuickActionText(text, party, loaded, [&](DRAV::ThingId id) { return id == gone ? 0x03000005u : 0u; });
     ASSERT_EQ(loaded.size(), 2u);
     EXPECT_EQ(loaded.at(0x03000005)->m_spell[7], "reed_lash");
+
+    // Members who left take the room a save's line has left, and no more.
+    QuickActionTable crowd{{wren, record}};
+    for (DRAV::ThingId id = 0x03000100; id < 0x03000100 + 200; ++id) crowd[id] = record;
+    const std::string full = WriteQuickActionText(party, crowd);
+    EXPECT_LE(full.size(), DRAV::kSavedAppLineLimit);
+    QuickActionTable crowdBack;
+    ReadQuickActionText(full, party, crowdBack);
+    EXPECT_GT(crowdBack.size(), 40u);
+    EXPECT_LT(crowdBack.size(), crowd.size());
 
     // An older save's text, the party alone, reads whole and adds no one.
     QuickActionTable old;

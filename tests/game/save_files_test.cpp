@@ -13,8 +13,11 @@
 #include "game/load_info.h"
 #include "game/save_files.h"
 #include "platform/win32/file_path.h"
+#include "rules/monsters/actor_names.h"
+#include "support/sample_module.h"
 #include "support/sample_save.h"
 #include "support/temp_dir.h"
+#include "world/save_head.h"
 
 namespace {
 
@@ -159,6 +162,19 @@ TEST(SaveHeaders, OnlyReadableSavedGamesAreListedInFolderOrder) {
     dir.WriteFile("Cut.drav", "<save> <version> Orvex 5 0 </version> ( 1 false ) \"p\" \"Cut");
     dir.WriteFile("Empty.drav", "");
     fs::create_directory(dir.Path() / "Folder.drav");
+    // Each line at its bound, and each far past it, as no game writes it.
+    const auto head = [&](const std::string& file, const std::string& name, std::size_t path, std::size_t title,
+                          std::size_t ending) {
+        dir.WriteFile(file, "<save> <version> Orvex 5 0 </version> ( 1 true ) \"" + std::string(path, 'p') + "\" \"" +
+                                name + "\" \"" + std::string(title, 't') + "\" <ending> \"" + std::string(ending, 'e') +
+                                "\" </ending> </save>");
+    };
+    head("Edge.drav", std::string(DRAV::kHeroNameLimit, 'E'), DRAV::kSavedPathLimit, DRAV::kSaveTitleLimit,
+         DRAV::kExpandedTextLimit);
+    head("Named.drav", std::string(DRAV::kHeroNameLimit + 1, 'N'), 1, 1, 1);
+    head("Path.drav", "Path", 64 << 20, 1, 1);
+    head("Title.drav", "Title", 1, 64 << 20, 1);
+    head("Ending.drav", "Ending", 1, 1, 64 << 20);
 
     const std::shared_ptr<CLoadInfo> info = ListSaveFolder(folder);
     EXPECT_EQ(info->m_folder, folder);
@@ -169,9 +185,16 @@ TEST(SaveHeaders, OnlyReadableSavedGamesAreListedInFolderOrder) {
         const std::string file = entry.path().filename().string();
         if (file == "Wren.drav" || file == "Copy.DRAV") expected.push_back("Wren");
         if (file == "Old.drav") expected.push_back("Old");
+        if (file == "Edge.drav") expected.push_back(std::string(DRAV::kHeroNameLimit, 'E'));
     }
-    EXPECT_EQ(names, expected) << "order of the folder; no created character, lone 0, damaged or companion file";
+    EXPECT_EQ(names, expected) << "order of the folder; no created character, lone 0, damaged, companion or "
+                                  "overlong file";
     for (const auto& item : info->m_items) {
+        if (item->m_name[0] == 'E') {
+            EXPECT_EQ(item->m_title.size(), DRAV::kSaveTitleLimit);
+            EXPECT_EQ(item->m_ending.size(), DRAV::kExpandedTextLimit);
+            continue;
+        }
         if (item->m_name != "Old") {
             EXPECT_EQ(item->m_chapter, 1);
             EXPECT_FALSE(item->m_chapterCompleted);
@@ -185,6 +208,15 @@ TEST(SaveHeaders, OnlyReadableSavedGamesAreListedInFolderOrder) {
         EXPECT_EQ(item->m_title, "Old (End of Chapter 2)");
     }
     EXPECT_TRUE(ListSaveFolder(dir / "missing")->m_items.empty());
+
+    // An area whose name would make the title too long for the list is left out of it.
+    const QuillmereTest::SampleGame far(QuillmereTest::EditedSampleSource(
+        DRAVCommon::DFK_CHAPTER, "reedwater_landing.drav", "<area> \"Reedwater Landing\"",
+        "<area> \"" + std::string(DRAV::kSaveTitleLimit, 'R') + "\""));
+    QuillmereTest::TempDir farDir;
+    far.Engine().SaveGame(farDir / "Wren.drav", kRecord, nullptr);
+    ASSERT_EQ(ListSaveFolder(farDir.Path().string())->m_items.size(), 1u);
+    EXPECT_EQ(ListSaveFolder(farDir.Path().string())->m_items[0]->m_title.find(" - "), std::string::npos);
 }
 
 }  // namespace

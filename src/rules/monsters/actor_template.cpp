@@ -11,6 +11,7 @@
 #include "rules/kinds/damage.h"
 #include "rules/kinds/formulas.h"
 #include "rules/module.h"
+#include "rules/monsters/actor_names.h"
 #include "rules/vocabulary/read_word.h"
 #include "script/script_loader.h"
 
@@ -209,8 +210,8 @@ void CActorTemplate::ReadInherit(DRAVCommon::CDataFileReader& reader, const CMod
 
 void CActorTemplate::ReadName(DRAVCommon::CDataFileReader& reader) {
     reader.BeginBlock("name");
-    m_name = reader.ReadQuoted();
-    m_secondName = reader.ReadQuoted();
+    m_name = KeptName(reader, reader.ReadQuoted(), "a name");
+    m_secondName = KeptName(reader, reader.ReadQuoted(), "a description");
     reader.ReadColour(m_nameColor);
     m_nameWord = KeptWord(reader, reader.ReadWordOrEmpty(), "a name word");
     reader.EndBlock();

@@ -8,7 +8,7 @@
 
 #include "common/data_file_reader.h"
 #include "common/exception.h"
-#include "script/script_limits.h"
+#include "rules/vocabulary/kept_word.h"
 
 namespace DRAV {
 
@@ -34,16 +34,6 @@ auto ReadParsedWord(DRAVCommon::CDataFileReader& reader, const char* what, Parse
 inline std::string ReadKeyOrEmpty(DRAVCommon::CDataFileReader& reader, const char* what) {
     if (!AtWord(reader)) reader.Fail(DRAV_ERR_BAD_DATA, std::string("expected ") + what);
     return reader.ReadWordOrEmpty();
-}
-
-// A name the module hands the game to keep for every save (a tag it sets, a
-// person's key): code 1 past kScriptWordLimit bytes, the bound of every kept word.
-inline std::string KeptWord(const DRAVCommon::CDataFileReader& reader, std::string word, const char* what) {
-    if (word.size() > kScriptWordLimit)
-        reader.Fail(DRAV_ERR_BAD_DATA, std::string(what) + " of " + std::to_string(word.size()) +
-                                           " bytes is longer than the " + std::to_string(kScriptWordLimit) +
-                                           " a save keeps");
-    return word;
 }
 
 }  // namespace DRAV

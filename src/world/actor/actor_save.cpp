@@ -4,6 +4,7 @@
 
 #include "common/exception.h"
 #include "rules/module.h"
+#include "rules/monsters/actor_names.h"
 #include "rules/monsters/actor_template.h"
 #include "world/actor.h"
 #include "world/game.h"
@@ -111,13 +112,16 @@ void CActor::LoadValues(DRAVCommon::CDataFileReader& reader, CGame& game, const 
         }
         step.Set("name");
         m_name = reader.ReadQuoted();
+        RequireSavedText(reader, m_name, kActorNameLimit, "a name");
         m_secondName = reader.ReadQuoted();
+        RequireSavedText(reader, m_secondName, kActorNameLimit, "a description");
         reader.ReadColour(m_nameColor);
         step.Set("ids");
         // Older saves have the four words without the block and no encounter index.
         bool idsBlock = reader.IsBlock("ids");
         if (idsBlock) reader.BeginBlock("ids");
         m_nameWord = reader.ReadWordOrEmpty();
+        RequireSavedWord(reader, m_nameWord, "name word");
         m_templateName = reader.ReadWord();
         m_encounterName = reader.ReadWordOrEmpty();
         m_completionTag = reader.ReadWordOrEmpty();
@@ -227,6 +231,9 @@ void CActor::Relink(DRAVCommon::CDataFileReader& reader, CGame& game, const CMod
     CLoadStep step(reader);
     step.Run([&] {
         if (IsMainCharacter()) {
+            step.Set("name");
+            if (const std::string fault = HeroNameFault(m_name); !fault.empty())
+                throw CDRAVException(DRAV_ERR_BAD_DATA, "the main character's name " + fault);
             m_talkStates.clear();
         } else {
             step.Set("ids");

@@ -3,8 +3,11 @@
 // area rebuilt from the file when the game is loaded.
 
 #include <algorithm>
+#include <cstdint>
+#include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
@@ -84,17 +87,32 @@ void CArea::LoadState(DRAVCommon::CDataFileReader& reader, CGame& game, const CM
         if (current && !known(fired))
             reader.Fail(DRAV_ERR_BAD_DATA, "area \"" + name + "\" has no patch \"" + fired + "\"");
 
+    // Play keeps one open door a cell (AddOpenDoor) and one pile a cell, since what
+    // falls onto a pile joins it: a second would reopen a door after one closing, or
+    // pile up more items than a save keeps together.
+    std::set<std::pair<std::int64_t, std::int64_t>> cells;
+    const auto once = [&](const char* what, std::int64_t column, std::int64_t row) {
+        if (!cells.emplace(column, row).second)
+            reader.Fail(DRAV_ERR_BAD_DATA, std::string("a second ") + what + " at (" + std::to_string(column) + " " +
+                                               std::to_string(row) + ")");
+    };
     reader.BeginBlock("doors");
     while (!reader.AtBlockEnd()) {
         auto door = std::make_shared<CAreaOpenDoor>();
         door->column = reader.ReadUInt();
         door->row = reader.ReadUInt();
+        once("open door", door->column, door->row);
         m_openDoors.push_back(std::move(door));
     }
     reader.EndBlock();
 
+    cells.clear();
     reader.BeginBlock("itemstacks");
-    while (!reader.AtBlockEnd()) m_itemStacks.push_back(std::make_shared<CObjectItemStack>(reader, &game, module));
+    while (!reader.AtBlockEnd()) {
+        auto stack = std::make_shared<CObjectItemStack>(reader, &game, module);
+        if (stack->definitionKey == kPileTemplate) once("pile", stack->column, stack->row);
+        m_itemStacks.push_back(std::move(stack));
+    }
     reader.EndBlock();
 
     reader.BeginBlock("lockandtraplist");

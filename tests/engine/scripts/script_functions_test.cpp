@@ -505,7 +505,9 @@ TEST(QuestScripts, ABrokenQuestScriptIsReportedOnceAndCountsAsNotComplete) {
                 "</quests>\n");
     DRAV::CEngine engine;
     engine.LoadModule(1, DRAV::CModuleVersionRange("Orvex", 5, 0), source);
-    engine.BeginNewGame(engine.NewGame());
+    const std::shared_ptr<DRAV::CActor> hero = engine.NewGame();
+    hero->SetName("Wren");  // a game saves only a hero the name page could have named
+    engine.BeginNewGame(hero);
     engine.EnterArea();
     DRAV::CGame& game = *engine.GetGame();
     std::shared_ptr<DRAV::CEvent> event;

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "monster_test_util.h"
+#include "rules/monsters/actor_names.h"
 #include "support/error_code.h"
 
 namespace DRAV {
@@ -174,7 +175,11 @@ TEST(MonsterRead, ValidateNamesWhatIsMissing) {
 }
 
 TEST(MonsterRead, MalformedDefinitionsNameTheFileAndKey) {
-    const std::pair<const char*, std::int32_t> cases[] = {
+    const auto named = [](std::size_t name, std::size_t description) {
+        return "<monster2> m <name> \"" + std::string(name, 'n') + "\" \"" + std::string(description, 'd') +
+               "\" 0 0 </name> </monster2>";
+    };
+    const std::pair<std::string, std::int32_t> cases[] = {
         {"<monster2> m <colour> 1 </colour> </monster2>", 1},
         {"<monster2> m flying </monster2>", 1},
         {"<monster2> m <race> </race> </monster2>", 1},
@@ -187,11 +192,14 @@ TEST(MonsterRead, MalformedDefinitionsNameTheFileAndKey) {
         {"<monster2> m <inherit> ferryman </inherit> <monsterstats> 9 0 0 0 </monsterstats> </monster2>", 1},
         {"<monster2> m <stats> 10 10 ten 10 10 10 </stats> </monster2>", 1},
         {"<monster2> m <items> ( rusty_hook 1 ) </items> <brain> </monster2>", 1},
+        {named(kActorNameLimit + 1, 1), 1},
+        {named(1, kActorNameLimit + 1), 1},
     };
     for (const auto& [text, code] : cases) {
-        SCOPED_TRACE(text);
+        SCOPED_TRACE(text.substr(0, 80));
         ExpectThrowsCode([&] { ReadMonster(text); }, code, "monster \"m\": test.drav");
     }
+    EXPECT_EQ(ReadMonster(named(kActorNameLimit, kActorNameLimit))->GetName().size(), kActorNameLimit);
 }
 
 TEST(MonsterRead, FactionOfAnotherModuleIsNoError) {

@@ -1,6 +1,5 @@
 #include "game/dialogs/creation/cc_name_dlg.h"
 
-#include <algorithm>
 #include <cctype>
 #include <filesystem>
 
@@ -9,6 +8,7 @@
 #include "game/load_info.h"
 #include "platform/win32/virtual_keys.h"
 #include "platform/win32/file_path.h"
+#include "rules/monsters/actor_names.h"
 #include "ui/ui_button.h"
 #include "ui/ui_group.h"
 #include "ui/ui_manager.h"
@@ -48,6 +48,7 @@ void CCCNameDlg::CreatePage(RECT area, DRAVUI::CUIManager& container) {
     auto field = std::make_shared<DRAVUI::CUIStaticText>(m_typed, 0, config);
     field->SetFlag(DRAVUI::UIF_FRAMED, true);
     field->SetFlag(DRAVUI::UIF_ONE_LINE, true);
+    field->SetMaxLength(DRAV::kHeroNameLimit);
     field->SetSize(300, config->Pick(32, 24));
     m_nameField = field.get();
 
@@ -76,9 +77,7 @@ std::string CCCNameDlg::TypedName() const {
     const auto first = text.find_first_not_of(' ');
     if (first == std::string::npos) return {};
     std::string name = text.substr(first, text.find_last_not_of(' ') - first + 1);
-    const bool meaningful =
-        std::any_of(name.begin(), name.end(), [](unsigned char c) { return std::isalnum(c) != 0; });
-    return meaningful ? name : std::string();
+    return DRAV::HasLetterOrDigit(name) ? name : std::string();
 }
 
 bool CCCNameDlg::TakeName() {
