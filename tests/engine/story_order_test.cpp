@@ -165,6 +165,18 @@ TEST(StoryOrder, EveryQuestReachedIsCreditedOnceWhateverTheOrder) {
           "witch_raised", "ferry_fare_open", "ferry_crossed"},
          {},
          {"Mother Hesk : Marra is dead?", "Marra the Reed Witch is resurrected."}},
+        // The whole party falls, and wakes at the dock: the wake raises the
+        // companion the landing mourned, as a night at the inn does.
+        {"Marra mourned and raised as the party wakes",
+         {TakeTobinsPole, FightTheLaneGoblins, HearHollisNews, WalkIntoTheMarsh, AskMarraAlong, BluffPastTheLookouts,
+          FreeOrrin, MarraFallsInTheShallows, BringOrrinHome, ReportTheSmugglers, WalkIntoTheMarsh,
+          TheLastOfThePartyFallsAndWakes, PayTheFare},
+         {"The Missing Boatwright", "Home to the Slip", "Smoke in the Reeds", "Passage Across"},
+         {"landing_arrival", "smugglers_asked_seen", "boatwright_missing", "witch_told", "smugglers_seen",
+          "boatwright_found", "boatwright_escort", "boatwright_home", "witch_lost", "smugglers_reported",
+          "witch_raised", "ferry_fare_open", "ferry_crossed"},
+         {},
+         {"Mother Hesk : Marra is dead?", "Your party has been wiped out!", "Marra the Reed Witch is resurrected."}},
         {"Orrin mourned, raised at the inn and home",
          {TakeTobinsPole, FightTheLaneGoblins, HearHollisNews, WalkIntoTheMarsh, BluffPastTheLookouts, FreeOrrin,
           OrrinFallsInTheShallows, ReportTheSmugglers, RestAtTheInn, SendOrrinToHisSlip, PayTheFare},

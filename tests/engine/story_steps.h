@@ -285,6 +285,19 @@ inline void HeroFallsInTheShallows(Player& player) {
     EXPECT_FALSE(player.Main()->IsAlive()) << "a journey raised the fallen";
 }
 
+// In the marsh, the hero, whom nobody walks beside any longer, goes alone into
+// the shallows and falls: the whole party is down, and wakes rested on the dock.
+inline void TheLastOfThePartyFallsAndWakes(Player& player) {
+    player.WalkTo(9, 4);
+    player.Send(*player.Main(), 2 * kCell + kCell / 2, 9 * kCell + kCell / 2);
+    ASSERT_TRUE(player.TickUntil([&] { return player.Game().GetStateCode() == GAME_WIPED_OUT; }, kPatience))
+        << "the watch left the party standing";
+    player.ChangeArea();
+    ASSERT_EQ(player.Area().GetName(), "reedwater_landing");
+    EXPECT_EQ(player.Game().GetCurrentEntry().second, "dock");
+    EXPECT_TRUE(player.Main()->IsAlive());
+}
+
 // Whoever of the party still stands asks Hollis for a room: a night at the
 // Heron's Rest, paid at breakfast, raises the fallen and heals everyone, who come
 // down together to the dock.

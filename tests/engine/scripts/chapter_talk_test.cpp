@@ -254,6 +254,35 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
     }
 }
 
+// The game lets nobody rest with a foe upon the party: Hollis's room is refused
+// with the game's own words, and costs nothing; once the foe is gone the night is
+// had and paid for, once.
+TEST(ChapterTalk, ARoomRefusedWithAFoeAboutCostsNothing) {
+    ScriptTestGame game;
+    game.Game().SetGold(10);
+    const auto hollis = game.Innkeeper();
+    const auto goblin = game.Spawn("reed_goblin", 9, 5);
+    ASSERT_TRUE(hollis && goblin);
+    goblin->SetRelation(DRAV::RELATION_HOSTILE);
+    game.Tick();
+    ASSERT_TRUE(game.Game().IsInBattle());
+    game.DrainEvents();
+    game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(hollis->GetId(), "night", ""));
+    const auto lines = game.Lines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "You cannot rest while in battle."), lines.end());
+    EXPECT_EQ(game.Game().GetStateCode(), DRAV::GAME_PLAYING);
+
+    game.Engine().ResolveActorDied("the test", *goblin);
+    game.Tick(2);  // the fallen leaves the area, then the fight is over
+    game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(hollis->GetId(), "night", ""));
+    ASSERT_EQ(game.Game().GetStateCode(), DRAV::GAME_WIPED_OUT);
+    EXPECT_EQ(game.Game().GetGold(), 10) << "the night is paid at breakfast";
+    game.Engine().LeaveArea();
+    game.Engine().RestParty();
+    game.Engine().EnterArea();
+    EXPECT_EQ(game.Game().GetGold(), 6);
+}
+
 TEST(ChapterTalk, TwentyGoldBuysPassageAndAFailedBluffRousesTheHide) {
     ScriptTestGame game;
     game.Game().SetGold(25);
