@@ -294,8 +294,12 @@ TEST(ChapterTalk, TwentyGoldBuysPassageAndAFailedBluffRousesTheHide) {
     EXPECT_TRUE(game.Game().IsQuestTagSet("hide_passage"));
     EXPECT_EQ(lookout->GetRelation(), DRAV::RELATION_NEUTRAL);
     // Clicked again, he remembers the twenty gold and asks for no more.
+    game.DrainEvents();
     game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(lookout->GetId(), "start", ""));
     EXPECT_EQ(Replies(*lookout), std::vector<std::string>{"We are going."});
+    const auto again = game.Lines();
+    EXPECT_TRUE(std::any_of(again.begin(), again.end(),
+                            [](const std::string& line) { return line.find("Paid is paid.") != std::string::npos; }));
     EXPECT_EQ(game.Game().GetGold(), 5);
 
     // The bare Wren of the fixture has no Diplomacy: the bluff fails and both
