@@ -254,31 +254,33 @@ inline void CrossTheLooseBoardsPlace(Player& player) {
     EXPECT_EQ(clues(), before);
 }
 
-// In the marsh, with Orrin freed, the companion is sent alone into the south
-// shallows, where the drowned watch takes them, while the others wait by the trail.
+// In the marsh, with Orrin freed, a member of the party is sent alone into the
+// south shallows, where the drowned watch takes them, while the others wait by
+// the trail.
+inline void FallsInTheShallows(Player& player, CActor& member) {
+    ASSERT_TRUE(member.IsPartyMember());
+    player.WalkTo(19, 3);
+    player.Send(member, 2 * kCell + kCell / 2, 9 * kCell + kCell / 2);
+    ASSERT_TRUE(player.TickUntil([&] { return !member.IsAlive(); }, kPatience))
+        << "the watch left " << member.GetName() << " standing";
+}
+
 inline void FallsInTheShallows(Player& player, const std::string& templateName) {
     auto companion = player.Person(templateName);
     ASSERT_TRUE(companion);
-    ASSERT_TRUE(companion->IsPartyMember());
-    player.WalkTo(19, 3);
-    player.Send(*companion, 2 * kCell + kCell / 2, 9 * kCell + kCell / 2);
-    ASSERT_TRUE(player.TickUntil([&] { return !companion->IsAlive(); }, kPatience))
-        << "the watch left " << companion->GetName() << " standing";
+    FallsInTheShallows(player, *companion);
 }
 
 inline void MarraFallsInTheShallows(Player& player) { FallsInTheShallows(player, "reed_witch"); }
 
-// Past the hide, the hero herself goes alone into the shallows while Marra waits
-// by the trail, and falls there; Marra, still standing, walks the party home by
-// the trail.
+// Past the hide, the hero herself falls in the shallows while Marra waits by the
+// trail; Marra, still standing, walks the party home by the trail.
 inline void HeroFallsInTheShallows(Player& player) {
     const auto marra = player.Person("reed_witch");
     ASSERT_TRUE(marra);
-    ASSERT_TRUE(marra->IsPartyMember());
-    player.WalkTo(19, 3);
-    player.Send(*player.Main(), 2 * kCell + kCell / 2, 9 * kCell + kCell / 2);
-    ASSERT_TRUE(player.TickUntil([&] { return !player.Main()->IsAlive(); }, kPatience)) << "the watch left the hero standing";
-    ASSERT_TRUE(marra->IsAlive());
+    FallsInTheShallows(player, *player.Main());
+    ASSERT_FALSE(::testing::Test::HasFatalFailure());
+    ASSERT_TRUE(marra->IsPartyMember() && marra->IsAlive());
     EXPECT_NE(player.Game().GetStateCode(), GAME_WIPED_OUT) << "Marra still stands";
     player.Travel(19, 3);
     ASSERT_EQ(player.Area().GetName(), "reedwater_landing");
