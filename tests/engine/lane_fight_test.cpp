@@ -1,6 +1,7 @@
 // The chapter's first fight, the goblins that spring from the lane's reeds, is
 // one a new hero of each class wins fighting as she was made: the fighter and the
-// adventurer with Tobin's pole, the spellcaster with the spells of the schools
+// adventurer with Tobin's pole, which serves even one never taught the staff
+// better than her fists, the spellcaster with the spells of the schools
 // she bought, whichever school that is, drinking a tonic when badly hurt. Over
 // many throws of the dice, not only the walkthrough's.
 
@@ -40,6 +41,12 @@ TEST(LaneFight, ANewHeroOfEachClassWinsItAsSheWasMade) {
         {"an adventurer",
          {CLASS_ROGUE, {ATTR_PERSONALITY, ATTR_STRENGTH, ATTR_DURABILITY}, {SKILL_DIPLOMACY, SKILL_LOCKS, SKILL_STAFF}},
          true},
+        // The page sends every hero to Tobin, the one who never learnt the staff too.
+        {"a fighter of the sword",
+         {CLASS_FIGHTER,
+          {ATTR_STRENGTH, ATTR_AGILITY, ATTR_DURABILITY},
+          {SKILL_HEAVY_BLADE, SKILL_LIGHT_ARMOR, SKILL_HEAVY_ARMOR}},
+         true},
         {"a spellcaster of darts",
          {CLASS_SPELLCASTER,
           {ATTR_INTELLIGENCE, ATTR_DURABILITY, ATTR_AGILITY},
@@ -74,7 +81,15 @@ TEST(LaneFight, ANewHeroOfEachClassWinsItAsSheWasMade) {
         for (int seed = 0; seed < kThrows; ++seed) {
             DRAVCommon::GetRandomEngine().seed(seed);
             Player player(hero.character);
-            if (hero.takesThePole) QuillmereTest::TakeTobinsPole(player);
+            const CAttackInfo bare = player.Main()->GetAttackBonus(0, false, false, nullptr);
+            if (hero.takesThePole) {
+                QuillmereTest::TakeTobinsPole(player);
+                // The pole the combat page sends her for strikes no worse than her fists.
+                const CAttackInfo pole = player.Main()->GetAttackBonus(0, false, false, nullptr);
+                const auto mean = [](const CAttackInfo& attack) { return (attack.dieA + 1) / 2.0 + attack.bonusA; };
+                EXPECT_GE(pole.attackBonus, bare.attackBonus) << hero.who;
+                EXPECT_GE(mean(pole), mean(bare)) << hero.who << ": the pole hits for less than a fist";
+            }
             player.WalkTo(6, 7, [&] { return player.FoeInSight(); });
             ASSERT_TRUE(player.FoeInSight()) << hero.who << ": the reeds did not spring";
             player.Fight();

@@ -52,6 +52,10 @@ const char* const kOrrinWalksOn = "walks with us";
 // Every order goes past the hide's lookouts by talk, and Marrow's crew is never
 // fought: the end pages tell of no fight there.
 const std::vector<std::string> kNeverShownUnfought{"have gone out", "drawn up in the reeds", "no lantern moves"};
+// The end pages and the closing page keep one morning: the ferry and the Wardens'
+// boat go out at first light, the keeper's lamp still lit, and no lamp is lit for
+// an evening.
+const std::vector<std::string> kNeverShownAtTheEnd{"lights its lamps", "dusk", "evening"};
 
 // The text of the chapter's end pages, as the chapter-end dialog reads them from
 // "win.drav", then the closing page.
@@ -138,6 +142,50 @@ TEST(StoryOrder, EveryQuestReachedIsCreditedOnceWhateverTheOrder) {
          {"landing_arrival", "smugglers_asked_seen", "boatwright_missing", "witch_told", "boatwright_found",
           "boatwright_escort", "boatwright_home", "smugglers_reported", "ferry_fare_open", "ferry_crossed"},
          {"Nobody comes to this side of the channel"}},
+        // The hero falls to the drowned watch while Marra stands: she stays fallen on
+        // the journey home, until Marra takes the party to the Heron's Rest, where a
+        // night raises her; the story goes on from the dock, with Orrin let go home.
+        {"the hero fallen and raised at the inn",
+         {TakeTobinsPole, FightTheLaneGoblins, HearHollisNews, WalkIntoTheMarsh, AskMarraAlong, BluffPastTheLookouts,
+          FreeOrrin, HeroFallsInTheShallows, RestAtTheInn, SendOrrinToHisSlip, ReportTheSmugglers, PayTheFare},
+         {"The Missing Boatwright", "Home to the Slip", "Smoke in the Reeds", "Passage Across"},
+         {"landing_arrival", "smugglers_asked_seen", "boatwright_missing", "witch_told", "smugglers_seen",
+          "boatwright_found", "boatwright_escort", "boatwright_home", "smugglers_reported", "ferry_fare_open",
+          "ferry_crossed"},
+         {},
+         {"Wren has died!", "Wren is resurrected.", "Hollis takes his four gold"}},
+        // Mourned at the landing, a companion raised by the inn's rest is in the
+        // journal as alive, and the story goes on with her, or him.
+        {"Marra mourned and raised at the inn",
+         {TakeTobinsPole, FightTheLaneGoblins, HearHollisNews, WalkIntoTheMarsh, AskMarraAlong, BluffPastTheLookouts,
+          FreeOrrin, MarraFallsInTheShallows, BringOrrinHome, ReportTheSmugglers, RestAtTheInn, PayTheFare},
+         {"The Missing Boatwright", "Home to the Slip", "Smoke in the Reeds", "Passage Across"},
+         {"landing_arrival", "smugglers_asked_seen", "boatwright_missing", "witch_told", "smugglers_seen",
+          "boatwright_found", "boatwright_escort", "boatwright_home", "witch_lost", "smugglers_reported",
+          "witch_raised", "ferry_fare_open", "ferry_crossed"},
+         {},
+         {"Mother Hesk : Marra is dead?", "Marra the Reed Witch is resurrected."}},
+        // The whole party falls, and wakes at the dock: the wake raises the
+        // companion the landing mourned, as a night at the inn does.
+        {"Marra mourned and raised as the party wakes",
+         {TakeTobinsPole, FightTheLaneGoblins, HearHollisNews, WalkIntoTheMarsh, AskMarraAlong, BluffPastTheLookouts,
+          FreeOrrin, MarraFallsInTheShallows, BringOrrinHome, ReportTheSmugglers, WalkIntoTheMarsh,
+          TheLastOfThePartyFallsAndWakes, PayTheFare},
+         {"The Missing Boatwright", "Home to the Slip", "Smoke in the Reeds", "Passage Across"},
+         {"landing_arrival", "smugglers_asked_seen", "boatwright_missing", "witch_told", "smugglers_seen",
+          "boatwright_found", "boatwright_escort", "boatwright_home", "witch_lost", "smugglers_reported",
+          "witch_raised", "ferry_fare_open", "ferry_crossed"},
+         {},
+         {"Mother Hesk : Marra is dead?", "Your party has been wiped out!", "Marra the Reed Witch is resurrected."}},
+        {"Orrin mourned, raised at the inn and home",
+         {TakeTobinsPole, FightTheLaneGoblins, HearHollisNews, WalkIntoTheMarsh, BluffPastTheLookouts, FreeOrrin,
+          OrrinFallsInTheShallows, ReportTheSmugglers, RestAtTheInn, SendOrrinToHisSlip, PayTheFare},
+         {"The Missing Boatwright", "Home to the Slip", "Smoke in the Reeds", "Passage Across"},
+         {"landing_arrival", "smugglers_asked_seen", "boatwright_missing", "smugglers_seen", "boatwright_found",
+          "boatwright_escort", "boatwright_lost", "smugglers_reported", "boatwright_raised", "boatwright_home",
+          "ferry_fare_open", "ferry_crossed"},
+         {kOrrinHome, "Brannoc's caulking"},
+         {"Mother Hesk : Orrin is dead?", "Orrin the Boatwright is resurrected.", "Orrin's caulking holds."}},
         // Paying first, the party tells Hesk of the hide as the ferry casts off.
         {"the fare paid before the report",
          {TakeTobinsPole, FightTheLaneGoblins, HearHollisNews, AnswerTheHeron, AskHeskAboutTheFerry, WalkIntoTheMarsh,
@@ -197,6 +245,8 @@ TEST(StoryOrder, EveryQuestReachedIsCreditedOnceWhateverTheOrder) {
         }
         const std::string pages = EndPages(player);
         for (const auto& words : kNeverShownUnfought) EXPECT_EQ(pages.find(words), std::string::npos) << words << "\n" << pages;
+        for (const auto& words : kNeverShownAtTheEnd) EXPECT_EQ(pages.find(words), std::string::npos) << words << "\n" << pages;
+        EXPECT_NE(pages.find("first light"), pages.rfind("first light")) << "the boats go out at first light\n" << pages;
         for (const auto& who : player.TalksAmidFoes()) ADD_FAILURE() << who << " began a conversation amid a fight";
     }
 }

@@ -91,6 +91,14 @@ public:
     CEngine& Engine() const { return m_game.Engine(); }
     CArea& Area() const { return m_game.Area(); }
     std::shared_ptr<CActor> Main() const { return m_game.Main(); }
+    // Whom the player walks and speaks with: the main character, or while she lies
+    // fallen, the first member still standing, as the player selects one.
+    std::shared_ptr<CActor> Leader() const {
+        if (Main()->IsAlive()) return Main();
+        for (const auto& member : Game().GetParty())
+            if (member->IsAlive()) return member;
+        return Main();
+    }
     const std::vector<std::string>& Log() const { return m_log; }
 
     bool Carries(const std::string& itemKey) const {
@@ -156,8 +164,8 @@ public:
         const double x = column * kCell + kCell / 2;
         const double y = row * kCell + kCell / 2;
         const auto arrived = [&] {
-            const double distance = Main()->DistanceToPoint(x, y);
-            return distance < kCell / 4 || (distance < kCell && !Main()->GetCurrentOrder());
+            const double distance = Leader()->DistanceToPoint(x, y);
+            return distance < kCell / 4 || (distance < kCell && !Leader()->GetCurrentOrder());
         };
         Approach(x, y, [&] { return std::make_shared<CMoveOrder>(x, y); },
                  [&] { return arrived() || m_talk || (stop && stop()); });
@@ -204,7 +212,8 @@ public:
                      [&] { return order; }, [&] { return m_talk == partner.GetId(); });
         }
         if (m_talk != partner.GetId()) {
-            ADD_FAILURE() << "no conversation with " << Name(partner) << " from " << Main()->GetX() << ", " << Main()->GetY();
+            ADD_FAILURE() << "no conversation with " << Name(partner) << " from " << Leader()->GetX() << ", "
+                          << Leader()->GetY();
             return {};
         }
         m_talk.reset();
@@ -469,7 +478,8 @@ private:
     void Approach(double x, double y, const std::function<std::shared_ptr<COrder>()>& order,
                   const std::function<bool()>& done) {
         for (const auto& member : Game().GetParty()) member->ClearOrders();
-        double best = Main()->DistanceToPoint(x, y);
+        const std::shared_ptr<CActor> leader = Leader();
+        double best = leader->DistanceToPoint(x, y);
         int stalled = 0;
         int detour = 0;
         for (int tick = 0; tick < kPatience && !done(); ++tick) {
@@ -478,10 +488,10 @@ private:
                 HearOut();
                 continue;
             }
-            if (!Main()->GetCurrentOrder()) Main()->PushOrder(order(), false);
+            if (!leader->GetCurrentOrder()) leader->PushOrder(order(), false);
             Follow();
             Tick();
-            const double distance = Main()->DistanceToPoint(x, y);
+            const double distance = leader->DistanceToPoint(x, y);
             if (distance < best - kCell / 4) {
                 best = distance;
                 stalled = 0;
@@ -489,22 +499,22 @@ private:
                 // Round the obstacle: to one side, the other side, then back the way it came;
                 // the others, who may be the obstacle, go on ahead towards the goal.
                 for (const auto& member : Game().GetParty())
-                    if (member != Main() && member->IsAlive()) {
+                    if (member != leader && member->IsAlive()) {
                         member->ClearOrders();
                         member->PushOrder(std::make_shared<CMoveOrder>(x, y), false);
                     }
-                const double dx = (x - Main()->GetX()) / std::max(distance, 1.0);
-                const double dy = (y - Main()->GetY()) / std::max(distance, 1.0);
+                const double dx = (x - leader->GetX()) / std::max(distance, 1.0);
+                const double dy = (y - leader->GetY()) / std::max(distance, 1.0);
                 const double aside[3][2] = {{-dy, dx}, {dy, -dx}, {-dx, -dy}};
                 const auto& step = aside[detour++ % 3];
-                Main()->ClearOrders();
-                Main()->PushOrder(std::make_shared<CMoveOrder>(Main()->GetX() + step[0] * 3 * kCell,
-                                                               Main()->GetY() + step[1] * 3 * kCell),
+                leader->ClearOrders();
+                leader->PushOrder(std::make_shared<CMoveOrder>(leader->GetX() + step[0] * 3 * kCell,
+                                                               leader->GetY() + step[1] * 3 * kCell),
                                   false);
-                for (int wait = 0; wait < kStalledTicks && Main()->GetCurrentOrder() && !done(); ++wait) Tick();
-                Main()->ClearOrders();
+                for (int wait = 0; wait < kStalledTicks && leader->GetCurrentOrder() && !done(); ++wait) Tick();
+                leader->ClearOrders();
                 stalled = 0;
-                best = Main()->DistanceToPoint(x, y);
+                best = leader->DistanceToPoint(x, y);
             }
         }
     }
@@ -526,10 +536,11 @@ private:
     }
 
     void Follow() {
+        const std::shared_ptr<CActor> leader = Leader();
         for (const auto& member : Game().GetParty()) {
-            if (member == Main() || !member->IsAlive() || member->GetCurrentOrder()) continue;
-            if (member->DistanceTo(*Main()) > 2 * kCell)
-                member->PushOrder(std::make_shared<CMoveOrder>(Main()->GetX(), Main()->GetY()), false);
+            if (member == leader || !member->IsAlive() || member->GetCurrentOrder()) continue;
+            if (member->DistanceTo(*leader) > 2 * kCell)
+                member->PushOrder(std::make_shared<CMoveOrder>(leader->GetX(), leader->GetY()), false);
         }
     }
 

@@ -109,7 +109,7 @@ inline void HearHollisNews(Player& player) {
 inline void AnswerTheHeron(Player& player) {
     CObject* heron = player.Thing("old_heron");
     ASSERT_TRUE(heron);
-    player.Talk(*heron, {"Ask about the river", "The river."});
+    player.Talk(*heron, {"Ask about the river.", "The river."});
 }
 
 // The keeper is asked about the ferry; while the boatwright is away she will
@@ -205,6 +205,21 @@ inline void FightTheTrailLookout(Player& player) {
     player.Fight();
 }
 
+// Orrin, walking with the party at the landing, is let go home to his slip.
+inline void SendOrrinToHisSlip(Player& player) {
+    auto orrin = player.Person("boatwright");
+    ASSERT_TRUE(orrin);
+    ASSERT_TRUE(orrin->IsPartyMember());
+    player.Talk(*orrin, {"You are home, Orrin. Go and rest."});
+    EXPECT_FALSE(orrin->IsPartyMember());
+    // He is at work in his boathouse, out of the way.
+    player.Tick();
+    const auto atWork = player.Person("boatwright");
+    ASSERT_TRUE(atWork);
+    EXPECT_FALSE(atWork->IsPartyMember());
+    EXPECT_EQ(atWork->GetEncounterName(), "orrin_at_slip");
+}
+
 // Back by the smugglers' trail, past the lookout they posted if the party crossed
 // theirs at the hide, and Orrin, who says as he arrives that he is home, is let go
 // to his slip.
@@ -219,14 +234,7 @@ inline void BringOrrinHome(Player& player) {
     else
         EXPECT_FALSE(player.Person("smuggler_lookout")) << "a lookout waits for a party that talked its way past";
     ASSERT_TRUE(player.Main()->IsAlive());
-    player.Talk(*orrin, {"You are home, Orrin. Go and rest."});
-    EXPECT_FALSE(orrin->IsPartyMember());
-    // He is at work in his boathouse, out of the way.
-    player.Tick();
-    const auto atWork = player.Person("boatwright");
-    ASSERT_TRUE(atWork);
-    EXPECT_FALSE(atWork->IsPartyMember());
-    EXPECT_EQ(atWork->GetEncounterName(), "orrin_at_slip");
+    SendOrrinToHisSlip(player);
 }
 
 // Once the smugglers are reported the Wardens have taken what lay under the
@@ -246,19 +254,73 @@ inline void CrossTheLooseBoardsPlace(Player& player) {
     EXPECT_EQ(clues(), before);
 }
 
-// In the marsh, with Orrin freed, the companion is sent alone into the south
-// shallows, where the drowned watch takes them, while the others wait by the trail.
+// In the marsh, with Orrin freed, a member of the party is sent alone into the
+// south shallows, where the drowned watch takes them, while the others wait by
+// the trail.
+inline void FallsInTheShallows(Player& player, CActor& member) {
+    ASSERT_TRUE(member.IsPartyMember());
+    player.WalkTo(19, 3);
+    player.Send(member, 2 * kCell + kCell / 2, 9 * kCell + kCell / 2);
+    ASSERT_TRUE(player.TickUntil([&] { return !member.IsAlive(); }, kPatience))
+        << "the watch left " << member.GetName() << " standing";
+}
+
 inline void FallsInTheShallows(Player& player, const std::string& templateName) {
     auto companion = player.Person(templateName);
     ASSERT_TRUE(companion);
-    ASSERT_TRUE(companion->IsPartyMember());
-    player.WalkTo(19, 3);
-    player.Send(*companion, 2 * kCell + kCell / 2, 9 * kCell + kCell / 2);
-    ASSERT_TRUE(player.TickUntil([&] { return !companion->IsAlive(); }, kPatience))
-        << "the watch left " << companion->GetName() << " standing";
+    FallsInTheShallows(player, *companion);
 }
 
 inline void MarraFallsInTheShallows(Player& player) { FallsInTheShallows(player, "reed_witch"); }
+
+// Past the hide, the hero herself falls in the shallows while Marra waits by the
+// trail; Marra, still standing, walks the party home by the trail.
+inline void HeroFallsInTheShallows(Player& player) {
+    const auto marra = player.Person("reed_witch");
+    ASSERT_TRUE(marra);
+    FallsInTheShallows(player, *player.Main());
+    ASSERT_FALSE(::testing::Test::HasFatalFailure());
+    ASSERT_TRUE(marra->IsPartyMember() && marra->IsAlive());
+    EXPECT_NE(player.Game().GetStateCode(), GAME_WIPED_OUT) << "Marra still stands";
+    player.Travel(19, 3);
+    ASSERT_EQ(player.Area().GetName(), "reedwater_landing");
+    EXPECT_FALSE(player.Main()->IsAlive()) << "a journey raised the fallen";
+}
+
+// In the marsh, the hero, whom nobody walks beside any longer, goes alone into
+// the shallows and falls: the whole party is down, and wakes rested on the dock.
+inline void TheLastOfThePartyFallsAndWakes(Player& player) {
+    player.WalkTo(9, 4);
+    player.Send(*player.Main(), 2 * kCell + kCell / 2, 9 * kCell + kCell / 2);
+    ASSERT_TRUE(player.TickUntil([&] { return player.Game().GetStateCode() == GAME_WIPED_OUT; }, kPatience))
+        << "the watch left the party standing";
+    player.ChangeArea();
+    ASSERT_EQ(player.Area().GetName(), "reedwater_landing");
+    EXPECT_EQ(player.Game().GetCurrentEntry().second, "dock");
+    EXPECT_TRUE(player.Main()->IsAlive());
+}
+
+// Whoever of the party still stands asks Hollis for a room: a night at the
+// Heron's Rest, paid at breakfast, raises the fallen and heals everyone, who come
+// down together to the dock.
+inline void RestAtTheInn(Player& player) {
+    ASSERT_EQ(player.Area().GetName(), "reedwater_landing");
+    const std::int32_t gold = player.Game().GetGold();
+    ASSERT_GE(gold, 4) << "the chapter's purse is short of a night at the inn";
+    player.Talk(*player.Person("innkeeper"), {"Have you a room for the night?", "We'll take the room."});
+    ASSERT_EQ(player.Game().GetStateCode(), GAME_WIPED_OUT) << "the party does not go to bed";
+    player.ChangeArea();
+    ASSERT_EQ(player.Area().GetName(), "reedwater_landing");
+    EXPECT_EQ(player.Game().GetCurrentEntry().second, "inn");
+    EXPECT_EQ(player.Game().GetGold(), gold - 4);
+    EXPECT_TRUE(player.Said("Hollis takes his four gold"));
+    EXPECT_TRUE(player.Said("The party has rested and healed for 8 hours."));
+    for (const auto& member : player.Game().GetParty()) {
+        EXPECT_TRUE(member->IsAlive()) << member->GetName();
+        EXPECT_EQ(member->GetHitPoints(), member->GetMaxHitPoints()) << member->GetName();
+        EXPECT_EQ(member->GetArea(), &player.Area()) << member->GetName() << " was left behind";
+    }
+}
 
 // Freed Orrin falls to the watch, and the party goes home by the smugglers' trail
 // without him.

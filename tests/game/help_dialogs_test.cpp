@@ -67,8 +67,8 @@ TEST(HelpPageTable, KeysMatchExactlyAndTheMainChainRunsFromEightToFifteen) {
     // Where the controls do what a player might not guess, the page says so: a spell
     // is cast once, a click while paused adds an order, the F-keys act for one actor,
     // the store lets nobody drag what the party cannot afford or the keeper does not buy, the action page chooses
-    // nothing for an item its actor cannot use, a right-click on a button is a click,
-    // and a talk with several replies is left only by one.
+    // nothing for an item its actor cannot use, injuries and death heal at an inn, whoever still stands asking,
+    // a right-click on a button is a click, and a talk with several replies is left only by one.
     const std::string shortcuts = BuildShortcutsText();
     const std::pair<const std::string*, const char*> told[] = {
         {&HelpPages[FindHelpPageByKey("tutorial_combat")].text, "is cast at it once"},
@@ -77,6 +77,8 @@ TEST(HelpPageTable, KeysMatchExactlyAndTheMainChainRunsFromEightToFifteen) {
         {&HelpPages[FindHelpPageByKey("main_actions")].text, "with the whole party selected the F-keys"},
         {&HelpPages[kHelpStore].text, "an item the party cannot afford, or one the keeper does not buy, does not move"},
         {&HelpPages[kHelpAction].text, "an item named in red is one the actor cannot use: clicking it chooses nothing"},
+        {&HelpPages[FindHelpPageByKey("main_injury")].text, "ask an innkeeper for a room"},
+        {&HelpPages[FindHelpPageByKey("main_injury")].text, "speak for the party with any member still standing"},
         {&shortcuts, "A right-click on a button counts as a click"},
         {&shortcuts, "with several replies only a reply ends the talk"}};
     for (const auto& [text, words] : told) EXPECT_NE(text->find(words), std::string::npos) << words;

@@ -110,7 +110,6 @@ TEST_F(MapDialogTest, TravelGoesOnlyToAKnownLocationOtherThanTheCurrentOne) {
     app.CloseDialog(CDRAVWorldMapDlg::kMap);
     EXPECT_EQ(app.GetCurrentDialog(), nullptr);
     EXPECT_EQ(app.GetMessageLog().back(), "To travel to The Reed Marsh, take a way out of the area.");
-
     // The party stands on an exit to the map.
     game.SetEntry(DRAV::AreaEntryPoint("reedwater_map", ""), 0, "");
     game.SetStateCode(DRAV::GAME_EXIT_AVAILABLE);
@@ -140,6 +139,16 @@ TEST_F(MapDialogTest, TravelGoesOnlyToAKnownLocationOtherThanTheCurrentOne) {
     ASSERT_NE(game.GetCurrentArea(), nullptr);
     EXPECT_EQ(game.GetCurrentArea()->GetName(), "reed_marsh");
     EXPECT_EQ(recorder.titles.back(), "Quillmere - " + game.GetCurrentArea()->GetDisplayName());
+    // The hide lies in the marsh, across its bridge, where no way out of it leads:
+    // looked at from there, the map says how to get to it.
+    game.RevealArea("smugglers_hide");
+    app.SetDialog(false, std::make_shared<CDRAVWorldMapDlg>(&app, "reedwater_map",
+                                                             game.GetCurrentArea()->GetWorldMapLocation(), false));
+    PointAt("smugglers_hide");
+    ASSERT_TRUE(app.GetCurrentDialog()->OnAltClick(CDRAVWorldMapDlg::kMap));
+    app.CloseDialog(CDRAVWorldMapDlg::kMap);
+    EXPECT_EQ(app.GetMessageLog().back(), "To travel to The Smugglers' Hide, cross the plank bridge in the reed marsh, "
+                                          "or go round by the back channels in the punt of Marra, the reed witch.");
 
     EXPECT_THROW(CDRAVWorldMapDlg(&app, "no_such_map", "", true), CDRAVException);
 

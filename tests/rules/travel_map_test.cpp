@@ -24,7 +24,7 @@ TEST(TravelMap, PairsAndEntriesInEveryWrittenForm) {
     auto map = ReadMap(
         "<area> landing \"The Landing\" ( 0 120 ) ( 96 64 ) true ( reedwater_landing 0 ) </area>"
         " <area> marsh \"The Marsh\" 24 40 120 72 false reed_marsh </area>"
-        " <area> hide \"The Hide\" 0 150 18 ( 40 32 ) false ( reed_marsh hideout ) </area>"
+        " <area> hide \"The Hide\" 0 150 18 ( 40 32 ) false ( reed_marsh hideout ) \"cross the bridge.\" </area>"
         " <area> marsh \"Second\" 1 1 1 1 true elsewhere </area>");
     EXPECT_EQ(map->GetName(), "river");
     EXPECT_EQ(map->GetPictureName(), "river.jpg");
@@ -50,6 +50,9 @@ TEST(TravelMap, PairsAndEntriesInEveryWrittenForm) {
     EXPECT_EQ(hide.GetY(), 18.0);
     EXPECT_EQ(hide.GetWidth(), 40.0);
     EXPECT_EQ(hide.GetEntryName(), "hideout");
+    // How to get there, where the map has a word for it.
+    EXPECT_EQ(hide.GetWayThere(), "cross the bridge.");
+    EXPECT_EQ(landing.GetWayThere(), "");
     ExpectThrowsCode([&] { map->GetArea("Landing"); }, 1, "Landing");
 }
 
@@ -58,7 +61,9 @@ TEST(TravelMap, NoAreasAndMalformedElements) {
     EXPECT_TRUE(empty->GetAreas().empty());
     ExpectThrowsCode([&] { empty->GetArea("landing"); }, 1, "landing");
     for (const std::string bad : {"<area> a \"A\" 1 2 3 4 yes b </area>", "<area> a \"A\" 1 2 3 b </area>",
-                                  "<area> a \"A\" 1 2 3 4 true ( b ) </area>", "<region> </region>"})
+                                  "<area> a \"A\" 1 2 3 4 true ( b ) </area>", "<region> </region>",
+                                  "<area> a \"A\" 1 2 3 4 true b \"way\" \"more\" </area>",
+                                  "<area> a \"A\" 1 2 3 4 true b way </area>"})
         EXPECT_THROW(ReadMap(bad), std::exception) << bad;
 }
 

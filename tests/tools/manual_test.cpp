@@ -63,6 +63,10 @@ TEST(SampleManual, TheRulesNameTheClassesAttributesAndDefenseTheGameHas) {
     DRAV::CActor bare(0);  // nothing worn, an Agility of 10
     bare.SetAttribute(DRAV::ATTR_AGILITY, 10);
     EXPECT_NE(manual.find("must beat: " + std::to_string(bare.GetDefenseClass(false, nullptr))), std::string::npos);
+    // Where a party rests, which raises whoever fell while another stood: a room at
+    // Reedwater's inn; Ashcombe's hero walks alone.
+    EXPECT_NE(manual.find("Hollis lets the beds of the Heron's Rest for four gold a night"), std::string::npos);
+    EXPECT_NE(manual.find("At Ashcombe Weir there is no inn"), std::string::npos);
 }
 
 }  // namespace

@@ -40,6 +40,7 @@ CMap2Area::CMap2Area(DRAVCommon::CDataFileReader& reader) {
     } else {
         m_entryArea = reader.ReadWord();
     }
+    if (!reader.AtBlockEnd()) m_wayThere = reader.ReadQuoted();
     reader.EndBlock();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // A travel map of the chapter: the picture, the picture of the area markings, and
-// the areas the party can travel to, each with its rectangle on the picture and
-// the entry it arrives at. Read from a "map" element of the chapter's data file
+// the areas the party can travel to, each with its rectangle on the picture, the
+// entry it arrives at and, where no way out leads there, how to get there. Read from a "map" element of the chapter's data file
 // <map name>.drav, the same kind as the area files.
 
 #include <memory>
@@ -34,6 +34,9 @@ public:
     // The area the party enters, and the entry there (empty: the default entry).
     const std::string& GetEntryArea() const { return m_entryArea; }
     const std::string& GetEntryName() const { return m_entryName; }
+    // How a party gets there, finishing "To travel to <display name>, ...";
+    // empty where any way out of an area to the map will do.
+    const std::string& GetWayThere() const { return m_wayThere; }
 
 private:
     std::string m_name;
@@ -45,6 +48,7 @@ private:
     bool m_known = false;
     std::string m_entryArea;
     std::string m_entryName;
+    std::string m_wayThere;
 };
 
 using Map2AreaList = std::vector<std::shared_ptr<CMap2Area>>;

@@ -22,10 +22,12 @@ std::vector<std::string> Replies(const DRAV::CTalkTarget& partner) {
     return texts;
 }
 
-// A person beside Wren, spoken to in `state` (its first state by default).
+// A person beside Wren, spoken to in `state` (its first state by default); with
+// `joined`, one who walks with the party, spoken to as its action bar's Talk does.
 std::shared_ptr<DRAV::CActor> Greet(const ScriptTestGame& game, const std::string& key,
-                                    const std::string& state = "start") {
+                                    const std::string& state = "start", bool joined = false) {
     auto person = game.Spawn(key, 8, 4);
+    if (person && joined) game.Game().AddPartyMember(person);
     if (person) game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(person->GetId(), state, ""));
     return person;
 }
@@ -41,6 +43,7 @@ struct TalkRow {
     // Words the story has left behind, which the person must not say.
     const char* never = nullptr;
     int chapter = 1;
+    bool joined = false;  // the person walks with the party
 };
 
 // What each person offers and says follows what the party has done, whatever the
@@ -103,6 +106,12 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
          20,
          {"Marrow sent for us. We carry his cargo tonight.", "Twenty gold says you saw nobody.",
           "Stand aside, or we come through you.", "We are leaving."}},
+        // Paid, or fooled by the tale of Marrow's cargo, they know the party again and
+        // wave it on: no second price, no second tale.
+        {"hide_lookout", {"hide_passage", "hide_bribed"}, 40, {"We are going."}, "Paid is paid.", "start",
+         "Twenty gold"},
+        {"hide_lookout", {"hide_passage"}, 40, {"We are going."}, "Marrow's cargo won't carry itself.", "start",
+         "That's far enough"},
         // Met again after a fight, however it ended, they know the party and want no
         // tale of Marrow's cargo.
         {"hide_lookout",
@@ -127,7 +136,7 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
         // Met before, the party is no stranger to her.
         {"reed_witch", {"witch_met"}, 0,
          {"What are the lights in the reeds at night?", join, "Farewell, Marra.", "Just passing by."},
-         "Back at my fire?", "start", "Lost, are you?"},
+         "Still on your feet?", "start", "my fire"},
         {"reed_witch",
          {"boatwright_asked"},
          0,
@@ -136,6 +145,21 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
          {"boatwright_asked", "boatwright_found", "smugglers_seen"},
          0,
          {join, "Farewell, Marra.", "Just passing by."}},
+        // A party seeking Orrin can have her punt whenever it took her along: told
+        // where he is, it asks for the punt at once, at her fire or walking with her;
+        // not told yet, it asks after him, and hears of both.
+        {"reed_witch", {"boatwright_asked", "witch_told"}, 0,
+         {"Take us round to the hide in your punt.", join, "Farewell, Marra.", "Just passing by."}},
+        {"reed_witch", {"boatwright_asked"}, 0,
+         {"We are looking for Orrin the boatwright.", "We can manage without you now, Marra.", "Nothing. Walk on."},
+         "My feet ache", "start", nullptr, 1, true},
+        {"reed_witch", {"boatwright_asked", "witch_told"}, 0,
+         {"Take us round to the hide in your punt.", "We can manage without you now, Marra.", "Nothing. Walk on."},
+         "My feet ache", "start", nullptr, 1, true},
+        {"reed_witch", {"boatwright_asked"}, 0, {"Can you get us there unseen?", "Thank you, Marra."},
+         "Marrow's smugglers have him", "boatwright", nullptr, 1, true},
+        {"reed_witch", {"boatwright_asked", "boatwright_found"}, 0,
+         {"We can manage without you now, Marra.", "Nothing. Walk on."}, "My feet ache", "start", nullptr, 1, true},
         // Once both lookouts are down nobody watches the bridge.
         {"reed_witch", {"hide_lookouts_down"}, 0, {}, "nobody watches the bridge now", "punt", "the lookouts only"},
         {"reed_witch", {}, 0, {}, "the lookouts only watch the bridge", "punt"},
@@ -186,8 +210,18 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
          "Orrin is back at his slip",
          "news"},
         // Asked something else in the same talk, he greets nobody again.
-        {"innkeeper", {"hollis_met"}, 0, {"What news on the river?", "What have you got to eat?", "Farewell."},
+        {"innkeeper", {"hollis_met"}, 0,
+         {"What news on the river?", "What have you got to eat?", "Have you a room for the night?", "Farewell."},
          "What else can I do for you?", "more", "Back at"},
+        // A night's rest for the whole company, paid in the morning; a purse short of
+        // it hears the price and no offer.
+        {"innkeeper", {}, 4, {"We'll take the room.", "Tell me something else.", "Farewell."}, "paid at breakfast",
+         "room"},
+        {"innkeeper", {}, 3, {"Tell me something else.", "Farewell."}, "Your purse won't stretch to four", "room",
+         "paid at breakfast"},
+        // Won over once, he gives no second lantern.
+        {"innkeeper", {"hollis_confided"}, 0, {"Tell me something else.", "Farewell."}, "as I told you",
+         "lanterns", "Take this lantern"},
         // Met again, Wick and Nell know the party; Wick knows his knife too.
         {"weir_runner", {"wick_spoken"}, 0, wickReplies, "You again.", "start", "Sefton's hounds", 2},
         {"weir_runner", {"wick_spoken", "wick_fought", "sefton_dead"}, 0, wickReplies,
@@ -203,10 +237,10 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
         if (row.chapter != 1) game.Main()->FinalizeMove(7 * 2.5 + 1.25, 4 * 2.5 + 1.25);
         for (const char* tag : row.tags) game.Game().SetQuestTag(tag, 1);
         game.Game().SetGold(row.gold);
-        const auto person = Greet(game, row.person, row.state);
+        const auto person = Greet(game, row.person, row.state, row.joined);
         ASSERT_TRUE(person) << row.person;
         const std::string story = std::string(row.person) + " in " + row.state + " with " +
-                                  std::to_string(row.tags.size()) + " tags";
+                                  std::to_string(row.tags.size()) + " tags" + (row.joined ? ", in the party" : "");
         EXPECT_EQ(Replies(*person), row.replies) << story;
         const auto lines = game.Lines();
         const bool said = std::any_of(lines.begin(), lines.end(),
@@ -220,6 +254,35 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
     }
 }
 
+// The game lets nobody rest with a foe upon the party: Hollis's room is refused
+// with the game's own words, and costs nothing; once the foe is gone the night is
+// had and paid for, once.
+TEST(ChapterTalk, ARoomRefusedWithAFoeAboutCostsNothing) {
+    ScriptTestGame game;
+    game.Game().SetGold(10);
+    const auto hollis = game.Innkeeper();
+    const auto goblin = game.Spawn("reed_goblin", 9, 5);
+    ASSERT_TRUE(hollis && goblin);
+    goblin->SetRelation(DRAV::RELATION_HOSTILE);
+    game.Tick();
+    ASSERT_TRUE(game.Game().IsInBattle());
+    game.DrainEvents();
+    game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(hollis->GetId(), "night", ""));
+    const auto lines = game.Lines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "You cannot rest while in battle."), lines.end());
+    EXPECT_EQ(game.Game().GetStateCode(), DRAV::GAME_PLAYING);
+
+    game.Engine().ResolveActorDied("the test", *goblin);
+    game.Tick(2);  // the fallen leaves the area, then the fight is over
+    game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(hollis->GetId(), "night", ""));
+    ASSERT_EQ(game.Game().GetStateCode(), DRAV::GAME_WIPED_OUT);
+    EXPECT_EQ(game.Game().GetGold(), 10) << "the night is paid at breakfast";
+    game.Engine().LeaveArea();
+    game.Engine().RestParty();
+    game.Engine().EnterArea();
+    EXPECT_EQ(game.Game().GetGold(), 6);
+}
+
 TEST(ChapterTalk, TwentyGoldBuysPassageAndAFailedBluffRousesTheHide) {
     ScriptTestGame game;
     game.Game().SetGold(25);
@@ -230,6 +293,14 @@ TEST(ChapterTalk, TwentyGoldBuysPassageAndAFailedBluffRousesTheHide) {
     EXPECT_EQ(game.Game().GetGold(), 5);
     EXPECT_TRUE(game.Game().IsQuestTagSet("hide_passage"));
     EXPECT_EQ(lookout->GetRelation(), DRAV::RELATION_NEUTRAL);
+    // Clicked again, he remembers the twenty gold and asks for no more.
+    game.DrainEvents();
+    game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(lookout->GetId(), "start", ""));
+    EXPECT_EQ(Replies(*lookout), std::vector<std::string>{"We are going."});
+    const auto again = game.Lines();
+    EXPECT_TRUE(std::any_of(again.begin(), again.end(),
+                            [](const std::string& line) { return line.find("Paid is paid.") != std::string::npos; }));
+    EXPECT_EQ(game.Game().GetGold(), 5);
 
     // The bare Wren of the fixture has no Diplomacy: the bluff fails and both
     // lookouts turn on her.

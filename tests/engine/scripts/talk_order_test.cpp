@@ -39,15 +39,15 @@ TEST(TalkOrder, InnkeeperGreetsByNameAndOffersReplies) {
                                        "write your company in the book: LINE PARTY"));
     EXPECT_NE(lines[1].find("Rest. Wren is it?"), std::string::npos);
     EXPECT_NE(lines[1].find(" - Wren ("), std::string::npos);
-    EXPECT_EQ(ChoiceTexts(*hollis),
-              (std::vector<std::string>{"What news on the river?", "What have you got to eat?", "Farewell."}));
+    EXPECT_EQ(ChoiceTexts(*hollis), (std::vector<std::string>{"What news on the river?", "What have you got to eat?",
+                                                              "Have you a room for the night?", "Farewell."}));
     // The partner is noted in the people journal.
     EXPECT_FALSE(game.Game().GetPeopleJournal().empty());
 
     // Once the lanterns were seen, the question about them is offered too.
     game.Game().SetQuestTag("smugglers_seen", 1);
     game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(hollis->GetId(), "start", ""));
-    EXPECT_EQ(ChoiceTexts(*hollis).size(), 4u);
+    EXPECT_EQ(ChoiceTexts(*hollis).size(), 5u);
 }
 
 TEST(TalkOrder, ChainOfStatesRunsInOneOrderAndAssignsTheQuest) {

@@ -91,7 +91,7 @@ void PlayTheStory(CStages& stages) {
     stages.Keep(weir, 2, "sluice", QuillmereTest::SluiceHouseOpen(weir));
 }
 
-// The fighter of the stages below, by the shortest road from the dock to the marsh
+// The hero of the stages below, by the shortest road from the dock to the marsh
 // with Marra along.
 void IntoTheMarshWithMarra(Player& player) {
     QuillmereTest::TakeTobinsPole(player);
@@ -159,6 +159,24 @@ void PuntPastMarrow(CStages& stages) {
                     player.Area().GetName() == "reed_marsh");
 }
 
+// The landing with the hero fallen: past the hide, she went alone into the
+// shallows and the drowned watch took her, and Marra, still standing, walked the
+// party home with Orrin by the smugglers' trail. She lies fallen until the party
+// rests: Hollis's room, or a wipe-out.
+void HeroFallenAtTheLanding(CStages& stages) {
+    if (!stages.Wanted(1, "fallen")) return;
+    DRAVCommon::GetRandomEngine().seed(5);
+    Player player(QuillmereTest::kTalker);
+    IntoTheMarshWithMarra(player);
+    QuillmereTest::BluffPastTheLookouts(player);
+    QuillmereTest::FreeOrrin(player);
+    QuillmereTest::HeroFallsInTheShallows(player);
+    const auto marra = player.Person("reed_witch");
+    stages.Keep(player, 1, "fallen",
+                !player.Main()->IsAlive() && marra && marra->IsPartyMember() &&
+                    player.Area().GetName() == "reedwater_landing" && player.Game().GetGold() >= 4);
+}
+
 }  // namespace
 
 std::vector<Stage> MakeStages(const std::string& folder, int chapter, const std::string& only) {
@@ -172,6 +190,7 @@ std::vector<Stage> MakeStages(const std::string& folder, int chapter, const std:
     if (story) PlayTheStory(stages);
     WatchAtTheBridge(stages);
     PuntPastMarrow(stages);
+    HeroFallenAtTheLanding(stages);
     return stages.Take();
 }
 

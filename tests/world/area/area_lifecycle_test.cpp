@@ -108,7 +108,7 @@ TEST_F(AreaLifecycle, ReturningBeforeTheRespawnRebuildsWithTheKeptDoors) {
     LeaveAndReturn(kAreaRespawnTicks - 1);
     EXPECT_EQ(m_area.GetColumns(), 16u);
     EXPECT_EQ(m_area.GetObjects().size(), 14u);
-    EXPECT_EQ(m_area.GetEntries().size(), 3u);
+    EXPECT_EQ(m_area.GetEntries().size(), 4u);
     // Skies and sounds are kept, not read twice.
     EXPECT_EQ(m_area.GetSkies().size(), 1u);
     EXPECT_EQ(m_area.GetSounds().size(), 2u);

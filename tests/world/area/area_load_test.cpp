@@ -105,7 +105,7 @@ TEST(AreaLoad, FreshStartAreaHasItsGridObjectsExitsDoorsAndEntries) {
     EXPECT_TRUE(road->requiredTag.empty());
     EXPECT_EQ(objects[13]->GetFacing(), DIR_SOUTH);
 
-    ASSERT_EQ(area.GetEntries().size(), 3u);
+    ASSERT_EQ(area.GetEntries().size(), 4u);
     const CAreaEntry* dock = FindAreaEntry(area.GetEntries(), "dock");
     EXPECT_EQ(dock->column, 7u);
     EXPECT_EQ(dock->row, 3u);

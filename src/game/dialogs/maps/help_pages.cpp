@@ -86,9 +86,12 @@ std::array<HelpPage, kHelpPageCount> InitHelpPages() {
             " the target if the action needs one. LINE The 6 quick action buttons do the same in one step. LINE "
             "Actions belong to one actor: with the whole party selected the F-keys and the quick action buttons "
             "do nothing.",
-        // 14
+        // 14: a member who falls while another stands stays fallen until the
+        // party rests, so the page says where a rest is had.
         "Minor injuries heal with healing spells or potions. All injuries, death included, heal when the party "
-        "rests in a bed or at an inn, or with the help of a friendly priest.",
+        "rests in a bed or at an inn, or with the help of a friendly priest: ask an innkeeper for a room, and "
+        "speak for the party with any member still standing. A party whose members have all fallen rests too, "
+        "and wakes where its chapter began.",
         // 15
         "That is all the help there is here. " + click +
             " the 'Manual' button below to open the game manual with the full rules. LINE LINE Enjoy GAMENAME !",

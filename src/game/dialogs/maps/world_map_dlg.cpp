@@ -84,12 +84,16 @@ void CDRAVWorldMapDlg::OnClose(int result) {
     if (!m_travel || !chosen || m_destination == m_currentLocation) {
         // A place chosen that the party stands in, or any place on the map that is
         // only looked at, closes the map as Cancel does; the player is told why
-        // nothing happened.
-        const std::string place = chosen ? m_map->GetArea(m_destination).GetDisplayName() : "";
+        // nothing happened, and how to get there: by the map's own word for a
+        // place no way out leads to.
+        const DRAV::CMap2Area* location = chosen ? &m_map->GetArea(m_destination) : nullptr;
+        const std::string place = location ? location->GetDisplayName() : "";
         if (chosen && m_destination == m_currentLocation)
             m_app->AppendMessage("The party is already at " + place + ".");
         else if (chosen)
-            m_app->AppendMessage("To travel to " + place + ", take a way out of the area.");
+            m_app->AppendMessage("To travel to " + place + ", " +
+                                 (location->GetWayThere().empty() ? "take a way out of the area."
+                                                                   : location->GetWayThere()));
         if (m_travel) m_app->CloseTravelMap();
         return;
     }
