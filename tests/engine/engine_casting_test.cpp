@@ -72,7 +72,7 @@ TEST(EngineCasting, ADamageSpellPaysAtTheStrikeFliesAndHits) {
     // Sixty ticks of wind-up, then the strike pays and launches.
     EXPECT_GE(ticks, 60);
     EXPECT_EQ(wren->GetEnergyUsed(), spell.GetEnergyCost());
-    EXPECT_TRUE(Has(Notices(duel.game), "Wren casts Still the Spirit."));
+    EXPECT_TRUE(Has(Notices(duel.game), "Wren casts Still the Spirit on Marsh Wisp."));
     ASSERT_EQ(duel.game.Area().GetEffects().size(), 1u);
     EXPECT_DOUBLE_EQ(duel.game.Area().GetEffects().front()->GetSpeed(), 75.0);
     EXPECT_EQ(wren->GetActionState(), ACTION_PAUSE);
@@ -150,5 +150,61 @@ TEST(EngineCasting, AWandInTheHandsOfAnAbsurdIntelligenceCastsAtTheLargestValue)
         const auto* spell = dynamic_cast<const CEffectSpell*>(effect.get());
         ASSERT_NE(spell, nullptr);
         EXPECT_EQ(spell->difficulty, std::numeric_limits<std::int32_t>::max());
+    }
+}
+
+// A cast is told once, by its caster as she casts, naming whom it goes to; what
+// comes of it follows in lines of its own, never the cast told again. Wren, a
+// caster of every school the rows need, stands by Tamsin with a goblin a few cells off.
+TEST(EngineCasting, EachCastIsToldOnceByItsCaster) {
+    struct Row {
+        const char* key;
+        enum { Self, Ally, Foe, Ground } at;
+        const char* cast;   // the caster's line
+        const char* after;  // the start of a line that follows it, or none
+    };
+    for (const Row& row : {Row{"ferry_blessing", Row::Ally, "Wren casts Ferryman's Blessing on Tamsin and herself.",
+                               nullptr},
+                           Row{"warding_reeds", Row::Ally, "Wren casts Warding Reeds on Tamsin.", nullptr},
+                           Row{"mend_wounds", Row::Self, "Wren casts Mend Wounds.", "Wren heals herself for "},
+                           Row{"mend_wounds", Row::Ally, "Wren casts Mend Wounds on Tamsin.", "Wren heals Tamsin for "},
+                           Row{"ember_hex", Row::Foe, "Wren casts Ember Hex on Reed Goblin.", nullptr},
+                           Row{"call_wisp", Row::Ground, "Wren casts Call Marsh Wisp.", "Marsh Wisp answers Wren's call."}}) {
+        SCOPED_TRACE(std::string(row.key) + " " + row.cast);
+        DRAVCommon::GetRandomEngine().seed(3);
+        SampleGame game = StartSampleGame();
+        game.EnterOpenArea(30, 12);
+        const auto wren = game.Main();
+        wren->SetGender(GENDER_FEMALE);
+        for (SkillId school : {SKILL_LIFE_MAGIC, SKILL_VOID_MAGIC, SKILL_SPIRIT_MAGIC, SKILL_ENERGY_MAGIC})
+            wren->AddSkill(school);
+        for (Attribute a : {ATTR_INTELLIGENCE, ATTR_PERSONALITY}) wren->SetAttribute(a, 30);
+        wren->SetDamageTaken(5);
+        const auto tamsin = game.Spawn("ferryman", 2, 1);
+        tamsin->SetName("Tamsin");
+        game.Game().AddPartyMember(tamsin);
+        tamsin->SetDamageTaken(5);
+        const auto goblin = game.Spawn("reed_goblin", 6, 1);
+        game.DrainEvents();
+        const CSpell& spell = GetSpell(game.Module().GetSpells(), row.key);
+        const ThingId target = row.at == Row::Self   ? wren->GetId()
+                               : row.at == Row::Ally ? tamsin->GetId()
+                               : row.at == Row::Foe  ? goblin->GetId()
+                                                     : 0x01000000u + 4 * 1000 + 8;
+        bool over = false;
+        for (int tick = 0; tick < 200 && !over; ++tick) {
+            over = game.Engine().CastHelperAttacking(*wren, target, spell, false, nullptr);
+            game.Tick(1);
+        }
+        ASSERT_TRUE(over);
+        game.Tick(60);
+        const std::vector<std::string> said = Notices(game);
+        const auto told = std::count_if(said.begin(), said.end(), [&](const std::string& line) {
+            return line.find(" casts " + spell.GetName()) != std::string::npos;
+        });
+        EXPECT_EQ(told, 1) << testing::PrintToString(said);
+        ASSERT_FALSE(said.empty());
+        EXPECT_EQ(said.front(), row.cast) << testing::PrintToString(said);
+        if (row.after) EXPECT_TRUE(Has(said, row.after)) << testing::PrintToString(said);
     }
 }
