@@ -159,8 +159,9 @@ void CEngine::ResolveSpell(const CSpellSender& sender, CActor* target, double x,
             case EFFECT_TELEPORT:
                 return;
             case EFFECT_SUMMON:
-                ResolveSummon(words, static_cast<std::int32_t>(x / kCellSize), static_cast<std::int32_t>(y / kCellSize),
-                              fromParty, static_cast<const CSpellEffectSummon&>(*effect), casterLevel);
+                ResolveSummon(words, static_cast<std::int32_t>(x / kCellSize),
+                              static_cast<std::int32_t>(y / kCellSize), fromParty,
+                              static_cast<const CSpellEffectSummon&>(*effect), casterLevel);
                 continue;
             default:
                 break;

@@ -111,7 +111,8 @@ TEST(EngineSpells, HealingCostsARecoveryUntilNoneAreLeft) {
     const std::int32_t healed = 50 - wren->GetDamageTaken();
     EXPECT_GE(healed, 1);
     EXPECT_LE(healed, 10);
-    EXPECT_EQ(texts[0], "Wren heals herself for " + std::to_string(healed) + (healed == 1 ? " hit point." : " hit points."));
+    EXPECT_EQ(texts[0],
+              "Wren heals herself for " + std::to_string(healed) + (healed == 1 ? " hit point." : " hit points."));
     EXPECT_EQ(wren->GetHealsReceived(), 1);
     // Heals go on while the remaining count is 0 and stop below it.
     const std::int32_t capacity = static_cast<std::int32_t>(wren->GetAttribute(ATTR_DURABILITY)) / 2;

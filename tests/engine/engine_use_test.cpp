@@ -73,7 +73,8 @@ TEST(EngineUse, APotionIsDrunkLikeACastAndUsedUpButNeverInstantly) {
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0], "Wren drinks River Tonic.");
     const std::int32_t healed = 10 - wren->GetDamageTaken();
-    EXPECT_EQ(texts[1], "Wren heals himself for " + std::to_string(healed) + (healed == 1 ? " hit point." : " hit points."));
+    EXPECT_EQ(texts[1],
+              "Wren heals himself for " + std::to_string(healed) + (healed == 1 ? " hit point." : " hit points."));
 }
 
 TEST(EngineUse, AScrollFromAStackOfThreeLeavesTwoAndAKnownSpellKeepsTheScroll) {
