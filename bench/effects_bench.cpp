@@ -58,7 +58,7 @@ int CastsLanded(const std::vector<std::shared_ptr<DRAV::CEvent>>& events) {
     int casts = 0;
     for (const auto& event : events)
         if (const auto* line = dynamic_cast<const DRAV::CMessageEvent*>(event.get()))
-            if (line->GetText().find("casts River Sight on Wren") != std::string::npos) ++casts;
+            if (line->GetText() == "River Sight takes hold of Wren.") ++casts;
     return casts;
 }
 

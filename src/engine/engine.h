@@ -55,6 +55,8 @@ class CSpellEffectDispel;
 class CSpellEffectItem;
 class CSpellEffectRaise;
 class CSpellEffectTeleport;
+class CSpellWords;
+struct CSpellSender;
 class CObject;
 class CAreaEntry;
 class CAreaExit;
@@ -344,7 +346,7 @@ public:
     // ---- spell resolution (engine_spells.cpp) ----
     // What an arrived spell does to `target`; a spell that reached a tile has no
     // target and acts at the point (x, y).
-    void ResolveSpell(const std::string& sourceName, CActor* target, double x, double y, bool fromParty,
+    void ResolveSpell(const CSpellSender& sender, CActor* target, double x, double y, bool fromParty,
                       const CSpell& spell, std::int32_t difficulty, std::int32_t hitBonus,
                       std::int32_t casterLevel, SkillId penetration);
     // Touch, immunity, nullification, save and resistance for a hostile spell; false
@@ -354,10 +356,9 @@ public:
                         CSaveOutcome& outcome);
 
     // ---- effects of a resolved spell (engine_spell_effects.cpp) ----
-    void ResolveSummon(const std::string& sourceName, const std::string& spellName, std::int32_t column,
-                       std::int32_t row, bool fromParty, const CSpellEffectSummon& effect,
-                       std::int32_t casterLevel);
-    void ResolveHeal(const std::string& sourceName, CActor& target, const CSpellEffectHeal& effect,
+    void ResolveSummon(const CSpellWords& words, std::int32_t column, std::int32_t row, bool fromParty,
+                       const CSpellEffectSummon& effect, std::int32_t casterLevel);
+    void ResolveHeal(const CSpellWords& words, CActor& target, const CSpellEffectHeal& effect,
                      std::int32_t casterLevel);
     void ResolveSpellDamage(const std::string& label, CActor& target, const CSpellEffectDamage& effect,
                             std::int32_t casterLevel, const CDamageType& type, const CSaveOutcome& outcome);
@@ -426,7 +427,7 @@ public:
     // found no room and stays at its old cell (code 2 when that is gone too).
     bool TeleportHelper(CActor& actor, const CSpell& spell, std::uint32_t column, std::uint32_t row,
                         std::int32_t difficulty, bool fromParty);
-    // A spell in flight from `actor`'s spot aimed at the actor itself.
+    // A spell in flight from `actor`'s spot aimed at the actor itself, sent by nobody.
     void LaunchSpellAt(CActor& actor, const CSpell& spell, bool fromParty, std::int32_t difficulty,
                        std::int32_t casterLevel);
 

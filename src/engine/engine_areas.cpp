@@ -211,6 +211,10 @@ void CEngine::EnterArea() {
         throw;
     }
 
+    // The journey is told once the party has come: one that failed on the way gave
+    // its hours back, and says nothing.
+    const std::string journey = CurrentArea().GetJourneyText();
+    if (!journey.empty()) game.PushMessage(MESSAGE_NOTICE, journey);
     // The default entry is known by its own name from here on.
     const AreaEntryPoint entered{destination.first, FindAreaEntry(CurrentArea().GetEntries(), destination.second)->name};
     game.SetCurrentEntry(entered);

@@ -11,6 +11,7 @@
 #include "common/random.h"
 #include "engine/engine.h"
 #include "engine/engine_relations.h"
+#include "engine/spell_words.h"
 #include "rules/kinds/formulas.h"
 #include "rules/kinds/item_kinds.h"
 #include "rules/kinds/number_texts.h"
@@ -193,6 +194,9 @@ bool CEngine::CastHelperLaunch(CActor& caster, const CSpell& spell, bool payEner
                 auto effect = std::make_shared<CEffectSpell>(game.NewEffectId(), &area, caster.GetName(),
                                                              spell.GetVisualName(), spell.GetVisualParams().get(),
                                                              id, fromParty, &spell);
+                effect->caster = caster.GetId();
+                // A power is not cast, and its launch says nothing of it.
+                effect->announced = !spell.HasFlag(SPELL_POWER);
                 effect->difficulty = value;
                 effect->hitBonus = hitBonus;
                 effect->casterLevel = levelMargin;
@@ -218,7 +222,7 @@ bool CEngine::CastHelperLaunch(CActor& caster, const CSpell& spell, bool payEner
     if (!spell.HasFlag(SPELL_POWER)) {
         if (go) {
             game.PushActorInfoEvent(EVENT_ACTOR_CAST, caster.GetId());
-            game.PushMessage(MESSAGE_NOTICE, caster.GetName() + launched + ".");
+            game.PushMessage(MESSAGE_NOTICE, CSpellWords::Cast(caster, launched, targets));
         }
         const std::uint32_t now = game.GetTick();
         caster.StartRecovery(now, kCastingActionKind);

@@ -9,6 +9,7 @@
 #include "common/exception.h"
 #include "common/trace.h"
 #include "engine/engine.h"
+#include "engine/spell_words.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/effect.h"
@@ -64,9 +65,9 @@ void CEngine::ResolveEffectArrival(CEffect& effect, CActor* target) {
         }
         case EFFECT_SPELL: {
             const auto& launched = dynamic_cast<const CEffectSpell&>(effect);
-            ResolveSpell(launched.GetSourceName(), target, effect.GetX(), effect.GetY(), launched.IsFromParty(),
-                         *launched.GetSpell(), launched.difficulty, launched.hitBonus, launched.casterLevel,
-                         launched.penetrationSkill);
+            ResolveSpell({launched.GetSourceName(), launched.caster, launched.announced}, target, effect.GetX(),
+                         effect.GetY(), launched.IsFromParty(), *launched.GetSpell(), launched.difficulty,
+                         launched.hitBonus, launched.casterLevel, launched.penetrationSkill);
             return;
         }
         default:

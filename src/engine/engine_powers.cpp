@@ -182,7 +182,7 @@ void CEngine::TeleportActor(CActor& actor, const CSpell& spell, const CAreaEntry
 
 void CEngine::LaunchScriptSpell(CActor& actor, const CSpell& spell) {
     CArea& area = CurrentArea();
-    auto effect = std::make_shared<CEffectSpell>(Game().NewEffectId(), &area, spell.GetName(),
+    auto effect = std::make_shared<CEffectSpell>(Game().NewEffectId(), &area, std::string(),
                                                  spell.GetVisualName(), spell.GetVisualParams().get(),
                                                  actor.GetId(), false, &spell);
     effect->difficulty = UncastDifficulty(spell);

@@ -8,6 +8,7 @@
 
 #include "common/random.h"
 #include "engine/engine.h"
+#include "engine/spell_words.h"
 #include "rules/kinds/number_texts.h"
 #include "rules/magic/spell.h"
 #include "rules/magic/spell_apply.h"
@@ -54,22 +55,19 @@ void MagnitudeAt(const CSpellMagnitude& magnitude, std::int32_t casterLevel, std
 
 }  // namespace
 
-void CEngine::ResolveSummon(const std::string& sourceName, const std::string& spellName, std::int32_t column,
-                            std::int32_t row, bool fromParty, const CSpellEffectSummon& effect,
-                            std::int32_t casterLevel) {
+void CEngine::ResolveSummon(const CSpellWords& words, std::int32_t column, std::int32_t row, bool fromParty,
+                            const CSpellEffectSummon& effect, std::int32_t casterLevel) {
     CGame& game = Game();
     CArea& area = CurrentArea();
     if (fromParty) {
         if (effect.GetRelation() == RELATION_PARTY && game.GetParty().size() >= kMaxPartyMembers) {
-            game.PushMessage(MESSAGE_NOTICE,
-                             sourceName + "'s spell fizzles; the party can't summon any more creatures.");
+            game.PushMessage(MESSAGE_NOTICE, words.Fizzles("the party can't summon any more creatures."));
             return;
         }
         for (const std::shared_ptr<CActor>& other : area.GetActors()) {
             if (other->IsSummoned() && other->GetTemplateName() == effect.GetMonsterKey() &&
                 other->GetRelation() != RELATION_HOSTILE) {
-                game.PushMessage(MESSAGE_NOTICE,
-                                 sourceName + "'s spell fizzles; " + other->GetName() + " is already summoned.");
+                game.PushMessage(MESSAGE_NOTICE, words.Fizzles(other->GetName() + " is already summoned."));
                 return;
             }
         }
@@ -79,8 +77,8 @@ void CEngine::ResolveSummon(const std::string& sourceName, const std::string& sp
     try {
         actor = area.CreateEncounterActor(effect.GetMonsterKey(), "", 0, Module());
     } catch (const CThingSerialsSpent&) {
-        game.PushMessage(MESSAGE_NOTICE, sourceName + "'s spell fizzles; the game can number no more creatures "
-                                                      "until it is saved and loaded.");
+        game.PushMessage(MESSAGE_NOTICE,
+                         words.Fizzles("the game can number no more creatures until it is saved and loaded."));
         return;
     }
     if (!area.PlaceActor(static_cast<std::uint32_t>(column), static_cast<std::uint32_t>(row), false, actor)) return;
@@ -101,15 +99,14 @@ void CEngine::ResolveSummon(const std::string& sourceName, const std::string& sp
         game.AddPartyMember(actor);
         game.PushEvent(std::make_shared<CInfoEvent>(0));
     }
-    game.PushMessage(MESSAGE_SUMMONING, sourceName + " casts " + spellName + ", summoning " + actor->GetName() + ".");
+    game.PushMessage(MESSAGE_SUMMONING, words.Summons(actor->GetName()));
 }
 
-void CEngine::ResolveHeal(const std::string& sourceName, CActor& target, const CSpellEffectHeal& effect,
+void CEngine::ResolveHeal(const CSpellWords& words, CActor& target, const CSpellEffectHeal& effect,
                           std::int32_t casterLevel) {
     CGame& game = Game();
     if (RecoveriesLeft(target) < 0) {
-        game.PushMessage(MESSAGE_NOTICE,
-                         sourceName + " can't heal " + target.GetName() + " (no Recoveries left).");
+        game.PushMessage(MESSAGE_NOTICE, words.CannotHeal(target));
         return;
     }
     std::int32_t die = 0;
@@ -123,11 +120,7 @@ void CEngine::ResolveHeal(const std::string& sourceName, CActor& target, const C
     else
         target.SetEnergyUsed(std::max(target.GetEnergyUsed() - amount, 0));
     target.SetHealsReceived(target.GetHealsReceived() + 1);
-    game.PushMessage(MESSAGE_HARMLESS_SPELL,
-                     heal ? sourceName + " heals " + target.GetName() + " for " + std::to_string(amount) +
-                                " hit points."
-                          : sourceName + " restores " + target.GetName() + " for " + std::to_string(amount) +
-                                " energy points.");
+    game.PushMessage(MESSAGE_HARMLESS_SPELL, words.Heals(target, amount, !heal));
     if (target.GetRelation() == RELATION_PARTY) game.PushActorInfoEvent(EVENT_ACTOR_HIT_POINTS, target.GetId());
 }
 

@@ -8,6 +8,7 @@
 #include "common/exception.h"
 #include "common/trace.h"
 #include "engine/engine.h"
+#include "engine/spell_words.h"
 #include "rules/kinds/formulas.h"
 #include "rules/kinds/number_texts.h"
 #include "rules/magic/spell.h"
@@ -120,12 +121,13 @@ bool CEngine::SpellTakesHold(const std::string& label, CActor& target, bool from
     return true;
 }
 
-void CEngine::ResolveSpell(const std::string& sourceName, CActor* target, double x, double y, bool fromParty,
+void CEngine::ResolveSpell(const CSpellSender& sender, CActor* target, double x, double y, bool fromParty,
                            const CSpell& spell, std::int32_t difficulty, std::int32_t hitBonus,
                            std::int32_t casterLevel, SkillId penetration) {
     if (spell.GetSaveDamageType().category == DAMAGE_POWER) return;
     CGame& game = Game();
-    const std::string label = sourceName + " (" + spell.GetName() + ")";
+    const CSpellWords words(sender, spell);
+    const std::string& label = words.Label();
     const bool actorTarget = spell.GetTargetType() == SPELL_TARGET_ACTOR;
     if (actorTarget && target &&
         !spell.CanAffect(target->IsSummoned(), target->GetRace(),
@@ -157,7 +159,7 @@ void CEngine::ResolveSpell(const std::string& sourceName, CActor* target, double
             case EFFECT_TELEPORT:
                 return;
             case EFFECT_SUMMON:
-                ResolveSummon(sourceName, spell.GetName(), static_cast<std::int32_t>(x / kCellSize),
+                ResolveSummon(words, static_cast<std::int32_t>(x / kCellSize),
                               static_cast<std::int32_t>(y / kCellSize), fromParty,
                               static_cast<const CSpellEffectSummon&>(*effect), casterLevel);
                 continue;
@@ -171,7 +173,7 @@ void CEngine::ResolveSpell(const std::string& sourceName, CActor* target, double
         switch (kind) {
             case EFFECT_HEAL:
             case EFFECT_MANA:
-                ResolveHeal(sourceName, *target, static_cast<const CSpellEffectHeal&>(*effect), casterLevel);
+                ResolveHeal(words, *target, static_cast<const CSpellEffectHeal&>(*effect), casterLevel);
                 break;
             case EFFECT_DAMAGE:
                 ResolveSpellDamage(label, *target, static_cast<const CSpellEffectDamage&>(*effect), casterLevel,
@@ -195,9 +197,9 @@ void CEngine::ResolveSpell(const std::string& sourceName, CActor* target, double
     }
     if (!leavesEffect || !target) return;
     target->AddSpellEffect(outcome, spell, difficulty, casterLevel, outcome, &Module());
-    game.PushMessage(spell.IsHostile() ? MESSAGE_HOSTILE_SPELL : MESSAGE_HARMLESS_SPELL,
-                     sourceName + " casts " + spell.GetName() + " on " + target->GetName() + ".");
-    if (target->IsAlive() && target->GetHitPoints() <= 0) ResolveActorDied(sourceName, *target);
+    const std::string held = words.TakesHold(*target);
+    if (!held.empty()) game.PushMessage(spell.IsHostile() ? MESSAGE_HOSTILE_SPELL : MESSAGE_HARMLESS_SPELL, held);
+    if (target->IsAlive() && target->GetHitPoints() <= 0) ResolveActorDied(words.Killer(), *target);
 }
 
 }  // namespace DRAV

@@ -82,7 +82,8 @@ bool CEngine::TeleportHelper(CActor& actor, const CSpell& spell, std::uint32_t c
 void CEngine::LaunchSpellAt(CActor& actor, const CSpell& spell, bool fromParty, std::int32_t difficulty,
                             std::int32_t casterLevel) {
     CArea& area = CurrentArea();
-    auto effect = std::make_shared<CEffectSpell>(Game().NewEffectId(), &area, actor.GetName(),
+    // Nobody sends it: the actor bears it, or it came with her arrival.
+    auto effect = std::make_shared<CEffectSpell>(Game().NewEffectId(), &area, std::string(),
                                                  spell.GetVisualName(), spell.GetVisualParams().get(),
                                                  actor.GetId(), fromParty, &spell);
     effect->difficulty = difficulty;

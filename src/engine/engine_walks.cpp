@@ -32,7 +32,10 @@ std::string NameOfGround(const CArea& area, double x, double y) {
 
 std::string NameOfThing(const CArea& area, ThingId id) {
     if (const CActor* actor = area.FindActor(id)) return actor->GetName();
-    if (const CObject* object = area.FindObject(id)) return object->GetName();
+    // Every way out is a "Way Out": the place it leads to tells which.
+    if (const CObject* object = area.FindObject(id))
+        return object->IsExit() && !object->GetExitText().empty() ? "the way out to " + object->GetExitText()
+                                                                   : object->GetName();
     if ((id >> 24) == THING_TILE) {
         const std::uint32_t serial = id & kMaxThingSerial;
         return NameOfGround(area, (serial % 1000 + 0.5) * kCellSize, (serial / 1000 + 0.5) * kCellSize);
@@ -136,7 +139,8 @@ void CEngine::CheckWalksToWayOuts() {
             behind = member.get();
     if (behind)
         game.PushMessage(MESSAGE_NOTICE,
-                         behind->GetName() + " is too far from " + wayOut->GetName() + " for the party to leave.");
+                         behind->GetName() + " is too far from " + NameOfThing(area, wayOut->GetId()) +
+                             " for the party to leave.");
 }
 
 }  // namespace DRAV

@@ -315,6 +315,9 @@ public:
     void IncreaseAttribute(Attribute attribute, bool flatCost);
     // Code 2 below 7.
     void DecreaseAttribute(Attribute attribute);
+    // The experience the next level needs. The base level counts: an actor made
+    // from a definition with one starts past the thresholds of its class levels.
+    std::uint32_t GetNextLevelExperience() const;
     // One level when the experience reaches the next threshold, never past 20.
     bool AdvanceLevel();
 

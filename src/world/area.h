@@ -95,6 +95,11 @@ public:
     CGame* GetGame() const { return m_game; }
     // The game's tick when the party last left; 0 until then.
     std::uint32_t GetLeaveTick() const { return m_leaveTick; }
+    // The hours the last reading of the area file passed for the journey from the
+    // area the party came from; 0 when it came from none or from here.
+    std::uint32_t GetJourneyHours() const { return m_journeyHours; }
+    // The log's line for that journey, naming the place: empty when it took no time.
+    std::string GetJourneyText() const;
 
     std::uint32_t GetColumns() const { return m_columns; }
     std::uint32_t GetRows() const { return m_rows; }
@@ -328,6 +333,7 @@ private:
     LocksAndTrapsList m_locksAndTraps;
     AreaOpenDoorList m_openDoors;
     std::uint32_t m_leaveTick = 0;
+    std::uint32_t m_journeyHours = 0;
     FiredPatchList m_firedPatches;
     CGame* m_game;
     std::string m_displayName;

@@ -113,6 +113,9 @@ public:
           m_spell(spell) {}
 
     const CSpell* GetSpell() const { return m_spell; }
+    // The actor who cast it, 0 for none; and whether her line told the cast already.
+    ThingId caster = 0;
+    bool announced = false;
     std::int32_t difficulty = 0;
     std::int32_t hitBonus = 0;
     std::int32_t casterLevel = 0;

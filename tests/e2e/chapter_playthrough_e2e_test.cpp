@@ -153,7 +153,8 @@ std::string CastsAndKills(const std::string& key) {
     bool cast = false;
     std::string killed;
     for (const std::string& line : App().GetMessageLog()) {
-        cast = cast || (spell && line == hero + " casts " + spell->GetName() + ".");
+        // Cast at a foe, the line names it: "Wren casts River Dart on Reed Goblin."
+        cast = cast || (spell && line.rfind(hero + " casts " + spell->GetName() + " on ", 0) == 0);
         const std::string kill = by + " has killed ";
         if (line.rfind(kill, 0) == 0) killed += " " + line.substr(kill.size());
     }

@@ -250,7 +250,9 @@ TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) 
         });
         EXPECT_GT(outcome.ticks[0], 0) << "Wren still walking at " << wren->GetX() << ", " << wren->GetY();
         EXPECT_GT(outcome.ticks[1], 0) << "the companion still walking at " << companion.GetX() << ", " << companion.GetY();
-        const std::string word = behind ? behind->GetName() + " is too far from Way Out for the party to leave."
+        // The way out is named by the place it leads to: every one is a "Way Out".
+        const std::string word = behind ? behind->GetName() + " is too far from the way out to " + way->GetExitText() +
+                                              " for the party to leave."
                                         : companion.GetName() + " has died!";
         EXPECT_EQ(outcome.said, behind || c.falls ? std::vector<std::string>{word} : std::vector<std::string>{});
         EXPECT_EQ(outcome.askedToLeave, !behind);

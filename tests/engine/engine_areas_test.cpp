@@ -102,7 +102,9 @@ TEST(EngineAreas, TheWayBetweenTheLandingAndTheMarshTakesAnHourEitherWay) {
         game.Engine().LeaveArea();
         game.Engine().EnterArea();
         const auto lines = Messages(game.DrainEvents());
-        EXPECT_EQ(std::count(lines.begin(), lines.end(), "Your journey takes 1 hour."), 1) << to.first;
+        const std::string said = to.first == "reed_marsh" ? "Your journey to the Reed Marsh takes 1 hour."
+                                                          : "Your journey to Reedwater Landing takes 1 hour.";
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), said), 1) << to.first;
         EXPECT_EQ((game.Game().GetTick() - before) / 108000u, 1u) << "an hour, and the tick of the arrival";
     }
 }
@@ -270,7 +272,14 @@ TEST(EngineAreas, AnAreaThatFailsToBuildSendsThePartyBack) {
     game.SetEntry({QuillmereTest::kUnbuildableAreaName, "gate"}, AREA_LOAD_FRESH, "");
     game.SetStateCode(GAME_TRAVEL);
     engine.LeaveArea();
+    const std::uint32_t tick = game.GetTick();
     EXPECT_DRAV_CODE(engine.EnterArea(), DRAV_ERR_BAD_DATA);
+    // The journey that never came gave its hours back and told of none.
+    EXPECT_EQ(game.GetTick(), tick);
+    std::shared_ptr<CEvent> event;
+    while (game.PopEvent(event))
+        if (const auto* message = dynamic_cast<const CMessageEvent*>(event.get()))
+            EXPECT_EQ(message->GetText().find("journey"), std::string::npos) << message->GetText();
 
     engine.ReturnToLastArea();
     ASSERT_NE(game.GetCurrentArea(), nullptr);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/random.h"
@@ -72,7 +73,7 @@ TEST(EngineCasting, ADamageSpellPaysAtTheStrikeFliesAndHits) {
     // Sixty ticks of wind-up, then the strike pays and launches.
     EXPECT_GE(ticks, 60);
     EXPECT_EQ(wren->GetEnergyUsed(), spell.GetEnergyCost());
-    EXPECT_TRUE(Has(Notices(duel.game), "Wren casts Still the Spirit."));
+    EXPECT_TRUE(Has(Notices(duel.game), "Wren casts Still the Spirit on Marsh Wisp."));
     ASSERT_EQ(duel.game.Area().GetEffects().size(), 1u);
     EXPECT_DOUBLE_EQ(duel.game.Area().GetEffects().front()->GetSpeed(), 75.0);
     EXPECT_EQ(wren->GetActionState(), ACTION_PAUSE);
@@ -150,5 +151,41 @@ TEST(EngineCasting, AWandInTheHandsOfAnAbsurdIntelligenceCastsAtTheLargestValue)
         const auto* spell = dynamic_cast<const CEffectSpell*>(effect.get());
         ASSERT_NE(spell, nullptr);
         EXPECT_EQ(spell->difficulty, std::numeric_limits<std::int32_t>::max());
+    }
+}
+
+// A cast is told once, by its caster as she casts, naming whom it goes to; what
+// comes of it follows in lines of its own, never the cast told again.
+TEST(EngineCasting, EachCastIsToldOnceByItsCaster) {
+    for (const auto& [key, at, cast, after] : std::vector<std::tuple<std::string, int, std::string, std::string>>{
+             {"ferry_blessing", 1, "Wren casts Ferryman's Blessing on Tamsin and herself.", ""},
+             {"mend_wounds", 0, "Wren casts Mend Wounds.", "Wren heals herself for "},
+             {"ember_hex", 2, "Wren casts Ember Hex on Reed Goblin.", ""},
+             {"call_wisp", 3, "Wren casts Call Marsh Wisp.", "Marsh Wisp answers Wren's call."}}) {
+        DRAVCommon::GetRandomEngine().seed(3);
+        SampleGame game = StartSampleGame();
+        game.EnterOpenArea(30, 12);
+        const auto wren = game.Main();
+        wren->SetGender(GENDER_FEMALE);
+        for (SkillId school : {SKILL_LIFE_MAGIC, SKILL_VOID_MAGIC, SKILL_SPIRIT_MAGIC}) wren->AddSkill(school);
+        for (Attribute a : {ATTR_INTELLIGENCE, ATTR_PERSONALITY}) wren->SetAttribute(a, 30);
+        const auto tamsin = game.Spawn("ferryman", 2, 1);
+        tamsin->SetName("Tamsin");
+        game.Game().AddPartyMember(tamsin);
+        const ThingId target[] = {wren->GetId(), tamsin->GetId(), game.Spawn("reed_goblin", 6, 1)->GetId(),
+                                  0x01000000u + 4 * 1000 + 8};
+        game.DrainEvents();
+        const CSpell& spell = GetSpell(game.Module().GetSpells(), key);
+        for (int tick = 0; tick < 200 && !game.Engine().CastHelperAttacking(*wren, target[at], spell, false, nullptr);
+             ++tick)
+            game.Tick(1);
+        game.Tick(60);
+        const std::vector<std::string> said = Notices(game);
+        EXPECT_EQ(std::count_if(said.begin(), said.end(),
+                                [&](const auto& line) { return line.find(" casts " + spell.GetName()) != line.npos; }),
+                  1)
+            << testing::PrintToString(said);
+        EXPECT_EQ(said.empty() ? "" : said.front(), cast);
+        EXPECT_TRUE(Has(said, after)) << testing::PrintToString(said);
     }
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/random.h"
+#include "engine/spell_words.h"
 #include "rules/magic/spell.h"
 #include "support/expect_drav.h"
 #include "support/sample_game.h"
@@ -172,7 +173,7 @@ TEST(EngineCombat, SpeedModifiersHoldTheSpeedsOfAFightToTheRangeOfTheBaseSpeeds)
                 c.from, to));
             const auto archer = Archer(game, 13, 1);
             if (c.spell)
-                game.Engine().ResolveSpell("Wren", archer.get(), archer->GetX(), archer->GetY(), true,
+                game.Engine().ResolveSpell({"Wren"}, archer.get(), archer->GetX(), archer->GetY(), true,
                                            GetSpell(game.Module().GetSpells(), "heron_calm"), 0, 0, 1, SKILL_NONE);
             const bool fast = amount > 0;
             ASSERT_EQ(archer->GetActionSpeed(ACTIONKIND_ATTACK, nullptr), fast ? kMostSpeed : -kMostSpeed);

@@ -86,8 +86,8 @@ TEST(EnginePowers, SneakingNeedsTheSkillAndAGuardNextToTheSneakerSpotsIt) {
     EXPECT_TRUE(spotted);
 }
 
-// A fever's pulse comes from its sufferer: its line names what strikes, so that
-// it reads as the fever's doing and not as the sufferer striking itself.
+// Nobody sends a fever's pulse: its lines name the fever alone, as what strikes
+// and what kills, never the sufferer striking itself.
 TEST(EnginePowers, AFeversPulseIsReportedAsTheFeverStrikingItsSufferer) {
     auto game = Field();
     const auto goblin = game.Spawn("reed_goblin", 10, 5);
@@ -100,7 +100,13 @@ TEST(EnginePowers, AFeversPulseIsReportedAsTheFeverStrikingItsSufferer) {
         for (const auto& text : QuillmereTest::MessageTexts(game.DrainEvents()))
             if (text.find(" hits Reed Goblin") != std::string::npos) line = text;
     }
-    EXPECT_EQ(line.rfind("Reed Goblin (Fever's Grip) hits Reed Goblin for ", 0), 0u) << line;
+    EXPECT_EQ(line.rfind("Fever's Grip hits Reed Goblin for ", 0), 0u) << line;
+    goblin->SetDamageTaken(goblin->GetMaxHitPoints() - 1);
+    line.clear();
+    for (int tick = 0; tick < 600 && line.empty(); ++tick)
+        for (const auto& text : (game.Tick(), QuillmereTest::MessageTexts(game.DrainEvents())))
+            if (text.find("has killed") != std::string::npos) line = text;
+    EXPECT_EQ(line, "Fever's Grip has killed Reed Goblin.");
 }
 
 TEST(EnginePowers, AnOngoingSpellOfThirtySecondsPulsesThreeTimesAndNotWhenDead) {

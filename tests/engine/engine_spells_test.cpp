@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/random.h"
+#include "engine/spell_words.h"
 #include "rules/magic/spell.h"
 #include "support/message_texts.h"
 #include "support/sample_game.h"
@@ -41,7 +42,8 @@ const CSpell& Spell(const SampleGame& game, const std::string& key) {
 // Resolves `key` cast by Wren at `target` with the numbers given.
 void Cast(const SampleGame& game, const std::string& key, CActor& target, std::int32_t difficulty = 0,
           std::int32_t hitBonus = 0, std::int32_t casterLevel = 1) {
-    game.Engine().ResolveSpell("Wren", &target, target.GetX(), target.GetY(), true, Spell(game, key), difficulty,
+    game.Engine().ResolveSpell({"Wren", game.Main()->GetId()}, &target, target.GetX(), target.GetY(), true,
+                               Spell(game, key), difficulty,
                                hitBonus, casterLevel, SKILL_NONE);
 }
 
@@ -87,7 +89,7 @@ TEST(EngineSpells, RefusalsLeaveTheTargetAsItWas) {
     EXPECT_GE(misses, 15);
     goblin->SetDamageTaken(0);
     // A power arriving at a target does nothing at all.
-    game.Engine().ResolveSpell("Wren", goblin.get(), 0, 0, true, Spell(game, "s_power-oar_sweep"), 0, 1000, 1,
+    game.Engine().ResolveSpell({"Wren"}, goblin.get(), 0, 0, true, Spell(game, "s_power-oar_sweep"), 0, 1000, 1,
                                SKILL_NONE);
     EXPECT_TRUE(Texts(game).empty());
     EXPECT_EQ(goblin->GetDamageTaken(), 0);
@@ -100,6 +102,7 @@ TEST(EngineSpells, RefusalsLeaveTheTargetAsItWas) {
 TEST(EngineSpells, HealingCostsARecoveryUntilNoneAreLeft) {
     auto game = OpenField();
     const auto wren = game.Main();
+    wren->SetGender(GENDER_FEMALE);
     wren->SetDamageTaken(50);
     Cast(game, "mend_wounds", *wren, 0, 0, 2);
     const auto texts = Texts(game, MESSAGE_HARMLESS_SPELL);
@@ -108,7 +111,8 @@ TEST(EngineSpells, HealingCostsARecoveryUntilNoneAreLeft) {
     const std::int32_t healed = 50 - wren->GetDamageTaken();
     EXPECT_GE(healed, 1);
     EXPECT_LE(healed, 10);
-    EXPECT_EQ(texts[0], "Wren heals Wren for " + std::to_string(healed) + " hit points.");
+    EXPECT_EQ(texts[0],
+              "Wren heals herself for " + std::to_string(healed) + (healed == 1 ? " hit point." : " hit points."));
     EXPECT_EQ(wren->GetHealsReceived(), 1);
     // Heals go on while the remaining count is 0 and stop below it.
     const std::int32_t capacity = static_cast<std::int32_t>(wren->GetAttribute(ATTR_DURABILITY)) / 2;
@@ -118,7 +122,7 @@ TEST(EngineSpells, HealingCostsARecoveryUntilNoneAreLeft) {
     const std::int32_t damage = wren->GetDamageTaken();
     game.DrainEvents();
     Cast(game, "mend_wounds", *wren);
-    EXPECT_EQ(Texts(game), std::vector<std::string>{"Wren can't heal Wren (no Recoveries left)."});
+    EXPECT_EQ(Texts(game), std::vector<std::string>{"Wren can't heal herself (no Recoveries left)."});
     EXPECT_EQ(wren->GetDamageTaken(), damage);
     // Restoring energy works the same way on energy used: no more used than the
     // least it gives back, whatever the roll.
@@ -145,7 +149,7 @@ TEST(EngineSpells, APartySummonMakesOneFriendlyWispForAnHour) {
     auto game = OpenField();
     const CSpell& call = Spell(game, "call_wisp");
     const std::size_t before = game.Area().GetActors().size();
-    game.Engine().ResolveSpell("Wren", nullptr, 12.5, 12.5, true, call, 0, 0, 1, SKILL_NONE);
+    game.Engine().ResolveSpell({"Wren"}, nullptr, 12.5, 12.5, true, call, 0, 0, 1, SKILL_NONE);
     ASSERT_EQ(game.Area().GetActors().size(), before + 1);
     const auto wisp = game.Area().GetActors().back();
     EXPECT_EQ(wisp->GetRelation(), RELATION_FRIENDLY);
@@ -153,16 +157,16 @@ TEST(EngineSpells, APartySummonMakesOneFriendlyWispForAnHour) {
     EXPECT_EQ(wisp->GetExperience(), 0u);
     EXPECT_EQ(Texts(game), std::vector<std::string>{"Wren casts Call Marsh Wisp, summoning " + wisp->GetName() + "."});
     // A second one fizzles while the first is there; a hostile caster's always comes.
-    game.Engine().ResolveSpell("Wren", nullptr, 12.5, 12.5, true, call, 0, 0, 1, SKILL_NONE);
+    game.Engine().ResolveSpell({"Wren"}, nullptr, 12.5, 12.5, true, call, 0, 0, 1, SKILL_NONE);
     EXPECT_EQ(Texts(game), std::vector<std::string>{"Wren's spell fizzles; " + wisp->GetName() +
                                                     " is already summoned."});
-    game.Engine().ResolveSpell("Witch", nullptr, 12.5, 12.5, false, call, 0, 0, 1, SKILL_NONE);
+    game.Engine().ResolveSpell({"Witch"}, nullptr, 12.5, 12.5, false, call, 0, 0, 1, SKILL_NONE);
     ASSERT_EQ(game.Area().GetActors().size(), before + 2);
     EXPECT_EQ(game.Area().GetActors().back()->GetRelation(), RELATION_HOSTILE);
     // One the game has no serial left for fizzles as well, and play goes on.
     Texts(game);
     game.Game().SetThingSerialCounter(kMaxThingSerial + 1);
-    game.Engine().ResolveSpell("Witch", nullptr, 12.5, 12.5, false, call, 0, 0, 1, SKILL_NONE);
+    game.Engine().ResolveSpell({"Witch"}, nullptr, 12.5, 12.5, false, call, 0, 0, 1, SKILL_NONE);
     EXPECT_EQ(Texts(game), std::vector<std::string>{"Witch's spell fizzles; the game can number no more creatures "
                                                     "until it is saved and loaded."});
     EXPECT_EQ(game.Area().GetActors().size(), before + 2);
@@ -217,7 +221,7 @@ TEST(EngineSpells, AHexLeavesAnEffectAndUnbindingDispelsIt) {
     // Seeded: the rolls below must not depend on how many the chapter's people drew.
     DRAVCommon::GetRandomEngine().seed(3);
     // At difficulty 1000 Wren saves only on a roll of 96 to 100.
-    game.Engine().ResolveSpell("Witch", wren.get(), 0, 0, false, Spell(game, "ember_hex"), 1000, 0, 1, SKILL_NONE);
+    game.Engine().ResolveSpell({"Witch"}, wren.get(), 0, 0, false, Spell(game, "ember_hex"), 1000, 0, 1, SKILL_NONE);
     ASSERT_EQ(wren->GetActiveEffects().size(), 1u);
     auto texts = Texts(game);
     EXPECT_EQ(texts.back(), "Witch casts Ember Hex on Wren.");
@@ -290,7 +294,7 @@ TEST(EngineSpells, TheLargestDifficultyStillMakesTheSaveHarderNotEasier) {
     // its two points of attack.
     int saves = 0;
     for (int i = 0; i < 40; ++i) {
-        game.Engine().ResolveSpell("Witch", wren.get(), 0, 0, false, Spell(game, "ember_hex"), largest, 0, 1,
+        game.Engine().ResolveSpell({"Witch"}, wren.get(), 0, 0, false, Spell(game, "ember_hex"), largest, 0, 1,
                                    SKILL_NONE);
         const std::int32_t attack = wren->GetModifier(MOD_ATTACK);
         EXPECT_TRUE(attack == -1 || attack == -2) << attack;

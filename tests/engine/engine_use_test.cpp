@@ -61,6 +61,7 @@ TEST(EngineUse, APotionIsDrunkLikeACastAndUsedUpButNeverInstantly) {
     game.Engine().RunUseItemOrder(*wren, CUseOrder(USE_ITEM, id, 0), true);
     EXPECT_EQ(MessageTexts(game.DrainEvents()), std::vector<std::string>{"Wren can't use River Tonic."});
     wren->SetDamageTaken(10);
+    wren->SetGender(GENDER_MALE);
     wren->PushOrder(std::make_shared<CUseOrder>(USE_ITEM, id, 0), true);
     RunOrders(game, 100);
     game.Tick(10);
@@ -71,7 +72,9 @@ TEST(EngineUse, APotionIsDrunkLikeACastAndUsedUpButNeverInstantly) {
     const auto texts = MessageTexts(game.DrainEvents());
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0], "Wren drinks River Tonic.");
-    EXPECT_EQ(texts[1], "Wren heals Wren for " + std::to_string(10 - wren->GetDamageTaken()) + " hit points.");
+    const std::int32_t healed = 10 - wren->GetDamageTaken();
+    EXPECT_EQ(texts[1],
+              "Wren heals himself for " + std::to_string(healed) + (healed == 1 ? " hit point." : " hit points."));
 }
 
 TEST(EngineUse, AScrollFromAStackOfThreeLeavesTwoAndAKnownSpellKeepsTheScroll) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/random.h"
+#include "engine/spell_words.h"
 #include "rules/kinds/modifiers.h"
 #include "rules/magic/spell.h"
 #include "rules/magic/spell_apply.h"
@@ -49,7 +50,7 @@ struct HexTarget {
     }
     // The hex at difficulty `difficulty`; the lines it gives.
     std::vector<std::string> Cast(std::int32_t difficulty, SkillId penetration = SKILL_NONE) const {
-        game.Engine().ResolveSpell("Wren", goblin.get(), goblin->GetX(), goblin->GetY(), true, hex, difficulty, 0, 1,
+        game.Engine().ResolveSpell({"Wren"}, goblin.get(), goblin->GetX(), goblin->GetY(), true, hex, difficulty, 0, 1,
                                    penetration);
         return MessageTexts(game.DrainEvents());
     }

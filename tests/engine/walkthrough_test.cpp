@@ -161,7 +161,7 @@ TEST(Walkthrough, TheSpellcasterPaysHerWayPastTheLookouts) {
     });
     ASSERT_FALSE(::testing::Test::HasFatalFailure());
     // The goblins fell to her spells; the pole she was given stayed unused.
-    EXPECT_TRUE(player.Said("Wren casts River Dart."));
+    EXPECT_TRUE(player.Said("Wren casts River Dart on Reed Goblin."));
     EXPECT_TRUE(player.Said("Wren (River Dart) has killed Reed Goblin."));
     EXPECT_FALSE(player.Said("Wren hits ")) << "a blow of the pole";
 

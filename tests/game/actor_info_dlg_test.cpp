@@ -459,6 +459,17 @@ TEST_F(ActorInfoTest, IdentityVitalsAndSkillsLines) {
         << TextOf(classLine[0]);
     CDRAVAppTestAccess::DropDialogs(app());
 
+    // The next threshold shown is the one the member levels at. Tamsin, made from a
+    // definition with two base levels, needs more than a hero of her class level.
+    Open(tamsin());
+    const std::string needed = std::to_string(tamsin().GetNextLevelExperience());
+    EXPECT_EQ(Between(TextOf(Row(CActorInfoDlg::kClassLine, 0).at(0)), "/", ")"), needed);
+    tamsin().SetExperience(std::stoul(needed) - 1);
+    EXPECT_FALSE(tamsin().AdvanceLevel());
+    tamsin().SetExperience(std::stoul(needed));
+    EXPECT_TRUE(tamsin().AdvanceLevel());
+    CDRAVAppTestAccess::DropDialogs(app());
+
     // A Common actor shows its race in the class line.
     tamsin().SetClass(CLASS_MONSTER);
     Open(tamsin());

@@ -44,15 +44,15 @@ std::shared_ptr<CActor> PartyMember(const std::string& key, CGame& game) {
 TEST(ActorSpells, CastingValueMarginAndRequirements) {
     auto witch = SampleActor("reed_witch");
     const CSpell& fever = Spell("marsh_fever");
-    // (magic level 9 + tier term 7) / 2 + intelligence 15.
-    EXPECT_EQ(witch->GetSpellCastingValue(fever), 8 + 15);
-    EXPECT_EQ(witch->GetCasterLevelMargin(fever), 5 - 3);
+    // (magic level 7 + tier term 7) / 2 + intelligence 15.
+    EXPECT_EQ(witch->GetSpellCastingValue(fever), 7 + 15);
+    EXPECT_EQ(witch->GetCasterLevelMargin(fever), 3 - 3);
     EXPECT_TRUE(witch->MeetsSpellRequirements(fever));
     EXPECT_FALSE(witch->MeetsSpellRequirements(Spell("ferry_crossing")));  // no Cosmic Magic
     witch->SetEquipment(SLOT_ARMOR, SampleItem("chain_shirt"));
-    EXPECT_EQ(witch->GetSpellCastingValue(fever), 23 - 15);
+    EXPECT_EQ(witch->GetSpellCastingValue(fever), 22 - 15);
     witch->AddSkill(SKILL_ARMORED_SPELLCASTING);
-    EXPECT_EQ(witch->GetSpellCastingValue(fever), 23 - 5);
+    EXPECT_EQ(witch->GetSpellCastingValue(fever), 22 - 5);
 
     // Powers take the number of their school's class.
     EXPECT_EQ(SampleActor("ferryman")->GetSpellCastingValue(Spell("s_power-steady_pole")), 20);

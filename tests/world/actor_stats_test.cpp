@@ -34,8 +34,8 @@ const ClassExample kExamples[] = {
     {"ferryman", CLASS_FIGHTER, 15 + 5, 3 + 1, 1 + 0, 12, 0, 1, 50},
     // Tansy: base 1, rogue 2, int 13 (+7); singing and diplomacy take two of four rogue picks.
     {"landing_trader", CLASS_ROGUE, 10 + 7, 2 + 3, 1 + 1, 12 + 7, 2, 0, 40},
-    // Marra: base 1, spellcaster 3, int 16 (+15), Mental Focus: n = 6, 2 * 10 + 15 * 2.
-    {"reed_witch", CLASS_SPELLCASTER, 10 + 7, 2 + 7, 1 + 2, 20 + 30, 0, 1, 30},
+    // Marra: a hero's base (-1), spellcaster 3, int 16 (+15), Mental Focus: n = 4, 2 * 6 + 15 * 1.
+    {"reed_witch", CLASS_SPELLCASTER, 0 + 7, 0 + 7, 0 + 2, 12 + 15, 0, 1, 30},
     // Wisp: base 1, monster 0, int 8 (-5): 2 * 4 - 5; monsters never pick skills.
     {"marsh_wisp", CLASS_MONSTER, 10, 2, 1, 3, 0, 0, 0},
 };
@@ -100,7 +100,7 @@ TEST(ActorStats, EnergyOfTheSmallestActorAndOfTheDead) {
 
 TEST(ActorStats, LevelsAdvanceAtTheThresholdAndStopAtTwenty) {
     auto witch = SampleActor("reed_witch");
-    const std::uint32_t threshold = GetXpThreshold(1 + 3 + 2);
+    const std::uint32_t threshold = GetXpThreshold(-1 + 3 + 2);
     witch->SetExperience(threshold - 1);
     EXPECT_FALSE(witch->AdvanceLevel());
     witch->SetExperience(threshold);
@@ -158,7 +158,7 @@ TEST(ActorStats, SkillsNeedPicksPrerequisitesAndStayWhileOthersNeedThem) {
     EXPECT_EQ(trader->GetSpecialStat(SPECIAL_DIPLOMACY), 52);
     EXPECT_EQ(trader->GetSpecialStat(SPECIAL_LOCKS), 0);
     // A spellcaster's school skill is its magic level plus the school's attribute.
-    EXPECT_EQ(witch->GetSkillValue(SKILL_MATTER_MAGIC), 9 + 15);
+    EXPECT_EQ(witch->GetSkillValue(SKILL_MATTER_MAGIC), 7 + 15);
 }
 
 TEST(ActorStats, OnlyTheLargerOfFlankingAndSneakAttackCounts) {

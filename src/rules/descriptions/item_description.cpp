@@ -55,8 +55,13 @@ void WriteSpellAttribute(std::ostream& out, const CItemTemplate& item, const CSp
     if (kind == ITEM_SCROLL) {
         if (viewer && viewer->KnowsSpell(spell))
             out << "This spell is already in " << viewer->GetName() << "'s spellbook." << " LINE ";
+        // Inscribing asks what casting the spell asks: its school, beside Arcane Magic.
         out << "Requires: ";
         WriteSkillLink(SKILL_ARCANE_MAGIC, out);
+        if (spell.GetSchool() != SKILL_NONE && spell.GetSchool() != SKILL_ARCANE_MAGIC) {
+            out << " and ";
+            WriteSkillLink(spell.GetSchool(), out);
+        }
         out << " to inscribe." << " LINE " << "Requires: Spell Tier " << spell.GetTier() << " to inscribe." << " LINE ";
     }
     if (kind == ITEM_WAND) {

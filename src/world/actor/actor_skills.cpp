@@ -130,9 +130,13 @@ void CActor::DecreaseAttribute(Attribute attribute) {
     m_unspentPoints += AttributeRaiseCost(value);
 }
 
+std::uint32_t CActor::GetNextLevelExperience() const {
+    return GetXpThreshold(SaturateInt32(std::int64_t{m_baseLevel} + m_level + 2));
+}
+
 bool CActor::AdvanceLevel() {
     if (m_level >= kMaxLevel) return false;
-    if (m_experience < GetXpThreshold(SaturateInt32(std::int64_t{m_baseLevel} + m_level + 2))) return false;
+    if (m_experience < GetNextLevelExperience()) return false;
     ++m_level;
     std::int32_t half = GetClassInfo(m_class).hitDie / 2;
     m_baseHitPoints += static_cast<std::uint32_t>(half + DRAVCommon::RollDie(half));

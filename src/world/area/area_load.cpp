@@ -119,6 +119,7 @@ void CArea::ReadAreaFile(DRAVCommon::CDataFileReader& reader, const std::string&
         m_worldMapLocation = reader.ReadWordOrEmpty();
         reader.EndBlock();
     }
+    m_journeyHours = 0;
     if (reader.IsBlock("travel")) ReadTravel(fromArea, reader);
 
     bool respawn = false;
@@ -183,20 +184,28 @@ void CArea::ReadTravel(const std::string& fromArea, DRAVCommon::CDataFileReader&
     }
     reader.EndBlock();
     if (hours == 0 || !m_game) return;
+    m_journeyHours = hours;
     // 30 ticks a second.
     const std::uint64_t ticks = std::uint64_t{hours} * 3600u * 30u;
     m_game->PassTime(static_cast<std::uint32_t>(std::min<std::uint64_t>(ticks, UINT32_MAX)));
+}
+
+std::string CArea::GetJourneyText() const {
+    if (m_journeyHours == 0) return std::string();
+    const auto count = [](std::uint32_t n, const char* unit) {
+        return std::to_string(n) + " " + unit + (n == 1 ? "" : "s");
+    };
     std::string duration;
-    if (hours <= 24) {
-        duration = std::to_string(hours) + (hours == 1 ? " hour." : " hours.");
+    if (m_journeyHours <= 24) {
+        duration = count(m_journeyHours, "hour");
     } else {
-        const std::uint32_t days = hours / 24;
-        const std::uint32_t rest = hours % 24;
-        duration = std::to_string(days) + " days";
-        if (rest != 0) duration += " and " + std::to_string(rest) + (rest == 1 ? " hour." : " hours.");
-        else duration += ".";
+        duration = count(m_journeyHours / 24, "day");
+        if (m_journeyHours % 24 != 0) duration += " and " + count(m_journeyHours % 24, "hour");
     }
-    m_game->PushMessage(MESSAGE_NOTICE, "Your journey takes " + duration);
+    // A place called "The ..." is "the ..." inside a sentence.
+    std::string place = m_displayName.empty() ? m_name : m_displayName;
+    if (place.rfind("The ", 0) == 0) place[0] = 't';
+    return "Your journey to " + place + " takes " + duration + ".";
 }
 
 void CArea::ReadRows(DRAVCommon::CDataFileReader& reader, const CModule& module, bool fresh) {

@@ -3,9 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "monster_test_util.h"
 #include "rules/items/item_template.h"
 #include "rules/magic/spell.h"
+#include "rules/vocabulary/actor_class.h"
+#include "script/script.h"
+#include "support/sample_module.h"
 
 namespace DRAV {
 namespace {
@@ -113,6 +118,31 @@ TEST(MonsterSample, AdvancedAsAMonsterFollowsTheFormulas) {
     EXPECT_EQ(spirit.GetDefenseClass(), 40 + 30 + 10 - 10);
     EXPECT_EQ(spirit.GetClass(), CLASS_MONSTER);
     EXPECT_EQ(spirit.GetLevel(), 0u);
+}
+
+// Whoever may join the party is a character of the manual's rules: her class level
+// is her whole level, and her hit points are what a hero of it rolls.
+TEST(MonsterSample, EveryCompanionIsBuiltAsAHeroOfHerClassAndLevel) {
+    CModule ashcombe;
+    ashcombe.SetBrainFunctions(GetBrainFunctions());
+    ashcombe.Load(2, nullptr, QuillmereTest::SampleFolderSource(2));
+    std::size_t companions = 0;
+    for (const CModule* chapter : {&Sample(), static_cast<const CModule*>(&ashcombe)})
+        for (const auto& [key, monster] : chapter->GetMonsterTemplates()) {
+            const TalkStateList& states = monster->GetTalkStates();
+            if (std::none_of(states.begin(), states.end(), [](const auto& state) {
+                    return state->GetScript()->GetSource().find("drav_join_party") != std::string::npos;
+                }))
+                continue;
+            ++companions;
+            EXPECT_EQ(monster->GetBaseLevel(), -1) << key << " has levels beyond the class's";
+            const std::int64_t level = monster->GetLevel(), die = GetClassInfo(monster->GetClass()).hitDie;
+            const std::int64_t bonus = (std::int64_t{monster->GetAttributes()[ATTR_DURABILITY]} - 10) * 5 / 2 +
+                                       (monster->GetSkills().count(SKILL_TOUGHNESS) ? 5 : 0);
+            EXPECT_GE(monster->GetHitPoints(), level * (die / 2 + 1 + bonus)) << key;
+            EXPECT_LE(monster->GetHitPoints(), level * (die + bonus)) << key;
+        }
+    EXPECT_EQ(companions, 2u) << "Marra and Orrin";
 }
 
 TEST(MonsterSample, ALoadWithoutTheBrainReaderRefusesBrains) {

@@ -107,17 +107,17 @@ TEST(SpellDescriptionForActor, CasterSeesTierMarginBonusAndOwnAmounts) {
     auto witch = SampleActor("reed_witch");
     EXPECT_EQ(SpellPageFor("ferry_blessing", *witch),
               "Ferryman's Blessing LINE LINE Type: Spell  LINE Skill: Life Magic LINE Spell Tier: 1 LINE Marra the "
-              "Reed Witch Spell Tier: 3 (4 Extra Levels)  LINE Marra the Reed Witch Bonus: 15 LINE Energy Cost: 3 "
+              "Reed Witch Spell Tier: 2 (2 Extra Levels)  LINE Marra the Reed Witch Bonus: 14 LINE Energy Cost: 3 "
               "LINE Range: 25 feet LINE Attribute: Personality (+5) LINE Affects: Multiple creatures LINE  LINE "
               "Effect: LINE Ferryman's Blessing grants a bonus of 1 points, to statistics: Attack Bonus, Defense "
               "Class. The bonus increases by 1 points per level, with a maximum of 5 levels. For Marra the Reed "
-              "Witch, the bonus is 5 points.This effect lasts for a duration of 10 seconds, increasing by 10 seconds "
-              "per level, with a maximum of 5 levels, and for Marra the Reed Witch, the duration is 50 seconds.  "
+              "Witch, the bonus is 3 points.This effect lasts for a duration of 10 seconds, increasing by 10 seconds "
+              "per level, with a maximum of 5 levels, and for Marra the Reed Witch, the duration is 30 seconds.  "
               "LINE  LINE The river carries the blessed safely: their footing holds and their hands stay steady. "
               "LINE  LINE ");
     // Above the caster's tier: the tier line alone, no margin or bonus.
     const std::string raise = SpellPageFor("drowned_return", *witch);
-    EXPECT_NE(raise.find("Spell Tier: 4 LINE Marra the Reed Witch Spell Tier: 3  LINE Energy Cost: 12 LINE "),
+    EXPECT_NE(raise.find("Spell Tier: 4 LINE Marra the Reed Witch Spell Tier: 2  LINE Energy Cost: 12 LINE "),
               std::string::npos)
         << raise;
 }
@@ -133,8 +133,11 @@ TEST(ItemDescriptionForActor, ScrollTellsWhetherTheSpellIsAlreadyKnown) {
         const CSpell& spell = item->GetAttributeOf<CItemAttributeSpell>()->GetSpell();
         std::ostringstream out;
         WriteItemDescription(*item, module, &viewer, out);
-        const bool known = out.str().find("This spell is already in Marra the Reed Witch's spellbook. LINE "
-                                          "Requires: Arcane Magic to inscribe.") != std::string::npos;
+        // What the scroll asks is what inscribing it takes: the spell's school too.
+        const std::string required = "Requires: Arcane Magic and " + GetSkillName(spell.GetSchool()) + " to inscribe.";
+        EXPECT_NE(out.str().find(required), std::string::npos) << key << ": " << out.str();
+        const bool known = out.str().find("This spell is already in Marra the Reed Witch's spellbook. LINE " +
+                                          required) != std::string::npos;
         EXPECT_EQ(known, viewer.KnowsSpell(spell)) << key;
         ++(known ? knownScrolls : newScrolls);
     }

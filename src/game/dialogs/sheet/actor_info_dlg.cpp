@@ -12,7 +12,6 @@
 #include "rules/definitions/faction.h"
 #include "rules/kinds/attack_info.h"
 #include "rules/kinds/damage.h"
-#include "rules/kinds/formulas.h"
 #include "rules/kinds/modifiers.h"
 #include "rules/kinds/number_texts.h"
 #include "rules/module.h"
@@ -171,7 +170,7 @@ void CActorInfoDlg::CreateIdentityPanel(CUIManager& container, const RECT& page)
                                                                           : DRAV::GetClassName(actor.GetClass());
     const std::string classLine = className + " " + std::to_string(actor.GetLevel()) + " (" +
                                   std::to_string(actor.GetExperience()) + "/" +
-                                  std::to_string(DRAV::GetXpThreshold(static_cast<std::int32_t>(actor.GetLevel()) + 1)) +
+                                  std::to_string(actor.GetNextLevelExperience()) +
                                   ")";
     AddTextLine(container, page, classLine, POINT{0, kRowHeight}, &cells, kClassLine, "Class", "View Manual");
 
