@@ -375,6 +375,7 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
             for (const ThingId foe : game.GetHeldFoes()) writer.WriteValue(foe & kMaxThingSerial);
             writer.EndBlock();
         }
+        game.WriteWayOutWalk(writer);
         if (game.GetTutorialsShown() != 0) {
             writer.BeginBlock("tutorials");
             writer.WriteValue(game.GetTutorialsShown());
@@ -519,6 +520,8 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
         game.FlagCurrentAreaEntered();
         if (!arrivalSaved) game.SetCurrentEntry(GuessArrival(game, *found->second));
     }
+    // What everyone was doing, once every thing their orders name is read and numbered.
+    ForEachActor(game, [&game](CActor& actor) { actor.RestoreSavedOrders(game); });
     // Play never writes a counter at or below a serial it has given.
     if (const std::uint32_t highest = game.GetHighestSavedSerial(); serialCounter <= highest)
         reader.Fail(DRAV_ERR_BAD_DATA, "thing serial counter " + std::to_string(serialCounter) +
@@ -536,6 +539,8 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
         }
         reader.EndBlock();
     }
+    // Saves from before the game kept its walks have none.
+    if (reader.IsBlock("wayout")) game.ReadWayOutWalk(reader);
     // Saves from before the game kept its shown tutorial pages have shown none.
     if (reader.IsBlock("tutorials")) {
         reader.BeginBlock("tutorials");
