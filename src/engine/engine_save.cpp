@@ -423,6 +423,8 @@ void CEngine::LoadGame(const std::string& path, const CModuleVersionRange& expec
         RebuildParty(*game);
         RequireMainInParty(*game);
         RequireWholeParty(*game);
+        // What everyone was doing, once the party and every thing their orders name are there.
+        ForEachActor(*game, [&game](CActor& actor) { actor.RestoreSavedOrders(*game); });
     } catch (const CDRAVException& failure) {
         // Every refusal names the file, whichever step of the load found it.
         if (failure.GetMessage().find(path) != std::string::npos) throw;
@@ -520,8 +522,6 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
         game.FlagCurrentAreaEntered();
         if (!arrivalSaved) game.SetCurrentEntry(GuessArrival(game, *found->second));
     }
-    // What everyone was doing, once every thing their orders name is read and numbered.
-    ForEachActor(game, [&game](CActor& actor) { actor.RestoreSavedOrders(game); });
     // Play never writes a counter at or below a serial it has given.
     if (const std::uint32_t highest = game.GetHighestSavedSerial(); serialCounter <= highest)
         reader.Fail(DRAV_ERR_BAD_DATA, "thing serial counter " + std::to_string(serialCounter) +

@@ -9,6 +9,9 @@
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
 #include "common/exception.h"
+#include "rules/items/item_attribute.h"
+#include "rules/items/item_template.h"
+#include "rules/kinds/item_kinds.h"
 #include "rules/magic/spell.h"
 #include "rules/module.h"
 #include "rules/vocabulary/skill_id.h"
@@ -157,7 +160,7 @@ std::shared_ptr<COrder> Fields(Io& io, OrderType type, const COrder* from) {
             std::string spell = o ? o->spell : std::string();
             ThingId target = o ? o->target : 0;
             io.Spell(spell, false);
-            io.Thing(target, kAnyTarget, "a target");
+            io.Thing(target, io.CastTargets(spell), "a target the spell can be cast at");
             return std::make_shared<CCastOrder>(std::move(spell), target);
         }
         case ORDER_TALK: {
@@ -235,6 +238,7 @@ public:
         m_whole = m_whole && value >= least && value <= most;
     }
     void Require(bool holds, const char*) { m_whole = m_whole && holds; }
+    std::uint32_t CastTargets(const std::string&) const { return kAnyTarget; }
     void Count(std::uint32_t&) {}
     void Word(std::string& word, const char*) { m_whole = m_whole && IsSavableWord(word); }
     void Spell(std::string& key, bool) { m_whole = m_whole && IsSavableWord(key); }
@@ -268,6 +272,7 @@ public:
     void Place(double& value) { m_writer.WriteDouble(value); }
     void Number(std::int32_t& value, std::int32_t, std::int32_t, const char*) { m_writer.WriteValue(value); }
     void Require(bool, const char*) {}
+    std::uint32_t CastTargets(const std::string&) const { return kAnyTarget; }
     void Count(std::uint32_t& value) { m_writer.WriteValue(value); }
     void Word(std::string& word, const char*) { m_writer.WriteWordOrZero(word); }
     void Spell(std::string& key, bool) { m_writer.WriteWordOrZero(key); }
@@ -302,7 +307,14 @@ public:
     void Require(bool holds, const char* what) {
         if (!holds) m_reader.Fail(DRAV_ERR_BAD_DATA, std::string("not ") + what);
     }
-    void Count(std::uint32_t& value) { value = m_reader.ReadUInt(); }
+    // What is split off or traded is one at least.
+    void Count(std::uint32_t& value) {
+        value = m_reader.ReadUInt(1, std::numeric_limits<std::uint32_t>::max(), "a count");
+    }
+    std::uint32_t CastTargets(const std::string& key) const {
+        const CSpell* spell = FindSpell(m_module.GetSpells(), key);
+        return spell && spell->GetTargetType() == SPELL_TARGET_TILE ? std::uint32_t{SAVED_TILE} : kAnyTarget;
+    }
     void Word(std::string& word, const char* what) {
         word = m_reader.ReadWordOrEmpty();
         RequireSavedWord(m_reader, word, what);
@@ -348,6 +360,7 @@ public:
     void Place(double&) {}
     void Number(std::int32_t&, std::int32_t, std::int32_t, const char*) {}
     void Require(bool, const char*) {}
+    std::uint32_t CastTargets(const std::string&) const { return kAnyTarget; }
     void Count(std::uint32_t&) {}
     void Word(std::string&, const char*) {}
     void Spell(std::string&, bool) {}
@@ -401,11 +414,50 @@ std::vector<CSavedOrders::Saved> ReadQueue(DRAVCommon::CDataFileReader& reader, 
     return queue;
 }
 
-// The order as the load numbered its things; null when one of them is gone.
+// The spell a wand casts at a tile, and at nothing else.
+bool CastsAtTilesOnly(const CItem& item) {
+    const auto* attribute = dynamic_cast<const CItemAttributeSpell*>(item.GetAttribute(ITEMATTR_SPELL));
+    return item.GetTemplate().GetKind() == ITEM_WAND && attribute &&
+           attribute->GetSpell().GetTargetType() == SPELL_TARGET_TILE;
+}
+
+// An order whose things are found may still ask what play never asks, which the
+// engine takes for a fault it cannot go on from: a split of none or of a whole
+// stack, a stack combined with itself or with another kind, a place in the party
+// its member does not have, a wand's tile spell at anything but a tile.
+bool IsCarriable(const COrder& order, const CActor& actor, const CGame& game) {
+    switch (order.GetType()) {
+        case ORDER_SPLIT: {
+            const auto& split = OrderAs<CSplitOrder>(order);
+            const CItem* stack = actor.FindItem(split.stack, nullptr);
+            return stack && split.count < static_cast<std::uint32_t>(std::max(stack->GetCount(), 0));
+        }
+        case ORDER_COMBINE: {
+            const auto& combine = OrderAs<CCombineOrder>(order);
+            const CItem* first = actor.FindItem(combine.first, nullptr);
+            const CItem* second = actor.FindItem(combine.second, nullptr);
+            return first && second && first != second &&
+                   first->GetTemplate().GetKey() == second->GetTemplate().GetKey();
+        }
+        case ORDER_POSITION: {
+            const auto index = static_cast<std::uint32_t>(OrderAs<CPositionOrder>(order).index);
+            return actor.IsPartyMember() && index < game.GetParty().size() && index != actor.GetPartyIndex();
+        }
+        case ORDER_USE: {
+            const auto& use = OrderAs<CUseOrder>(order);
+            const CItem* item = use.kind == USE_ITEM ? actor.FindItem(use.thing, nullptr) : nullptr;
+            return !item || !CastsAtTilesOnly(*item) || (use.target >> 24) == THING_TILE;
+        }
+        default: return true;
+    }
+}
+
+// The order as the load numbered its things; null when one of them is gone, or
+// the order is one play could not have given.
 std::shared_ptr<COrder> Found(const CSavedOrders::Saved& saved, const CActor& actor, const CGame& game) {
     CFinder finder(game, actor, saved.things);
     std::shared_ptr<COrder> order = Fields(finder, saved.values->GetType(), saved.values.get());
-    return finder.IsWhole() ? order : nullptr;
+    return finder.IsWhole() && IsCarriable(*order, actor, game) ? order : nullptr;
 }
 
 }  // namespace

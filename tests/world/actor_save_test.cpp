@@ -171,6 +171,8 @@ TEST(ActorSave, MalformedBlocksNameTheFileAndTheElement) {
         {Orders("<instant> <move> 1 2 </move> </instant>"), 1, "expected an instant order"},
         {Orders("<instant> <wield> <pack> 0 river_tonic </pack> 9 </wield> </instant>"), 1, "equipment slot"},
         {Orders("<cast> no_such_spell 0 </cast>"), 1, "expected a spell of the module"},
+        {Orders("<cast> call_wisp <actor> 7 </actor> </cast>"), 1, "a target the spell can be cast at"},
+        {Orders("<instant> <split> <pack> 0 river_tonic </pack> 0 </split> </instant>"), 1, "a count"},
         {Orders("<instant> <power> ferry_blessing </power> </instant>"), 1, "expected a power"},
         {Orders("<use> 3 0 0 </use>"), 1, "not a kind of use"},
         {Orders("<move> 1e999 2 </move>"), 1, "1e999"},
