@@ -607,7 +607,7 @@ TEST(EngineSave, EveryOrderComesBackNamingTheSameThingsUnderTheirNewIds) {
         return item->GetId();
     };
     const ThingId dagger = carried("dagger", 1), pies = carried("eel_pie", 3), pie = carried("eel_pie", 2),
-                  tonic = carried("river_tonic", 2);
+                  tonic = carried("river_tonic", 2), flare = carried("smugglers_flare", 1);
     hero.SetEquipment(SLOT_WEAPON, module.CreateItem("quarterstaff", 1, game.Game().NewThingId(THING_ITEM), 0));
     const auto goblin = game.Spawn("reed_goblin", 9, 6);
     CActor* hesk = Named(game.Game(), "ferry_keeper");
@@ -645,6 +645,7 @@ TEST(EngineSave, EveryOrderComesBackNamingTheSameThingsUnderTheirNewIds) {
              std::make_shared<CAttackOrder>(nobody), std::make_shared<CUseOrder>(USE_TILE, door, 0),
              std::make_shared<CUseOrder>(USE_OBJECT, basket->GetId(), 0),
              std::make_shared<CUseOrder>(USE_ITEM, tonic, goblin->GetId()),
+             std::make_shared<CUseOrder>(USE_ITEM, flare, door), std::make_shared<CUseOrder>(USE_ITEM, flare, goblin->GetId()),
              std::make_shared<CCastOrder>("marsh_fever", goblin->GetId()),
              std::make_shared<CMoveTalkOrder>(hesk->GetId(), game.Game().GetTalksBegun()),
              std::make_shared<COrder>(ORDER_RETURN)})
@@ -665,7 +666,8 @@ TEST(EngineSave, EveryOrderComesBackNamingTheSameThingsUnderTheirNewIds) {
     for (const std::string& gone : {"now 9: " + member.GetName() + ", gone, 0", std::string("2: gone, 0, 0"),
                                     std::string("now 7: eel_pie x2 carried at 7, 2, 0"),
                                     std::string("now 8: eel_pie x2 carried at 7, eel_pie x2 carried at 7, 0"),
-                                    std::string("now 14: 0, 0, 0")}) {
+                                    std::string("now 14: 0, 0, 0"),
+                                    std::string("10: 5, smugglers_flare x1 carried at 7, Reed Goblin")}) {
         const auto at = std::find(before.begin(), before.end(), gone);
         ASSERT_NE(at, before.end()) << gone;
         before.erase(at);
