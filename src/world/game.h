@@ -4,8 +4,8 @@
 // caches of visited areas and loaded maps, the thing-id counter, the tick counter
 // and calendar, and the queue of events for the interface. The engine owns one.
 // Split by topic in world/game/: game.cpp (state, tags, journals, events), game_party.cpp (party
-// and experience), game_places.cpp (area and map caches) and game_text.cpp
-// (text expansion and the calendar).
+// and experience), game_places.cpp (area and map caches), game_text.cpp (text
+// expansion and the calendar) and game_way_out.cpp (the walk to a way out in a save).
 
 #include <algorithm>
 #include <cstdint>
