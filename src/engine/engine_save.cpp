@@ -399,6 +399,7 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
             for (const ThingId foe : game.GetHeldFoes()) writer.WriteValue(foe & kMaxThingSerial);
             writer.EndBlock();
         }
+        game.WriteWayOutWalk(writer);
         if (game.GetTutorialsShown() != 0) {
             writer.BeginBlock("tutorials");
             writer.WriteValue(game.GetTutorialsShown());
@@ -446,6 +447,8 @@ void CEngine::LoadGame(const std::string& path, const CModuleVersionRange& expec
         RebuildParty(*game);
         RequireMainInParty(*game);
         RequireWholeParty(*game);
+        // What everyone was doing, once the party and every thing their orders name are there.
+        ForEachActor(*game, [&game](CActor& actor) { actor.RestoreSavedOrders(*game); });
     } catch (const CDRAVException& failure) {
         // Every refusal names the file, whichever step of the load found it.
         if (failure.GetMessage().find(path) != std::string::npos) throw;
@@ -551,6 +554,8 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
         }
         reader.EndBlock();
     }
+    // Saves from before the game kept its walks have none.
+    if (reader.IsBlock("wayout")) game.ReadWayOutWalk(reader);
     // Saves from before the game kept its shown tutorial pages have shown none.
     if (reader.IsBlock("tutorials")) {
         reader.BeginBlock("tutorials");

@@ -1,4 +1,7 @@
 #include <exception>
+#include <optional>
+#include <sstream>
+#include <vector>
 
 #include "common/exception.h"
 #include "engine/engine.h"
@@ -16,6 +19,23 @@
 namespace {
 
 DRAV::CModuleVersionRange SaveRecord() { return DRAV::CModuleVersionRange(GetInternalName(), kVersionMajor, 0); }
+
+// The member the player has chosen follows the quick actions in the application's
+// text of a save, after this word, so that a load chooses her again. A text
+// without it, the whole party chosen or an older save, chooses as a new game does.
+constexpr const char* kChosenWord = "chosen";
+
+// Takes the chosen member off the end of `text`; none when it names none.
+std::optional<std::uint32_t> TakeChosenMember(std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> tokens;
+    for (std::string token; in >> token;) tokens.push_back(token);
+    if (tokens.size() < 2 || tokens[tokens.size() - 2] != kChosenWord) return std::nullopt;
+    const std::string& index = tokens.back();
+    if (index.empty() || index.size() > 1 || index[0] < '0' || index[0] > '9') return std::nullopt;
+    text.erase(text.rfind(kChosenWord));
+    return static_cast<std::uint32_t>(index[0] - '0');
+}
 
 // Why a save or a load failed, for its box: the system's own words when it gave
 // them, else what the game found wrong.
@@ -56,8 +76,9 @@ std::string CDRAVApp::GetSaveFileName() const {
 }
 
 void CDRAVApp::WriteSaveFile(const std::string& path) {
-    const std::string quickActions = WriteQuickActions();
-    m_engine->WriteSavedGame(path, SaveRecord(), &quickActions);
+    std::string text = WriteQuickActions();
+    if (m_selectedParty != kWholeParty) text += std::string(kChosenWord) + ' ' + std::to_string(m_selectedParty) + ' ';
+    m_engine->WriteSavedGame(path, SaveRecord(), &text);
 }
 
 bool CDRAVApp::SaveGame() {
@@ -147,9 +168,12 @@ bool CDRAVApp::LoadGame(const std::string& savePath, int chapter, bool nextChapt
     m_saveNamed = false;
     m_gameRunning = true;
     UpdatePartyQuickActions(false);
+    const std::optional<std::uint32_t> chosen = TakeChosenMember(quickActions);
     if (!quickActions.empty()) ReadQuickActions(quickActions);
     UpdateGameWindowTitle();
+    // The game goes on as it was saved, with the member the player had chosen.
     ResetPartySelection();
+    if (chosen) SelectPartyMember(*chosen);
     ResumePlayInNewArea();
     if (nextChapter) {
         if (CDRAVChapterInfo* entry = m_chapterTable.Find(m_engine->GetModule()->GetChapter()))

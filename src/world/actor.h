@@ -59,6 +59,7 @@ class CGame;
 class CModule;
 class CObject;
 class CPathfind;
+class CSavedOrders;
 
 // Where an actor stands in its action cycle; every state but ACTION_DEAD is living.
 enum ActionState : std::uint32_t {
@@ -118,6 +119,9 @@ public:
 
     // Writes the "actor" block; changes nothing.
     void Save(DRAVCommon::CDataFileWriter& writer) const;
+    // What a loaded actor was doing, once the whole game it belongs to is read and
+    // numbered: its orders and its target come back (CSavedOrders::Restore). Once.
+    void RestoreSavedOrders(const CGame& game);
 
     // Runtime state to its defaults; both constructors call it.
     void Init();
@@ -414,6 +418,7 @@ public:
     void ClearOrders();
 
     // --- Orders and combat timers (actor_orders.cpp) ---
+    // A queue takes no more than kOrderQueueLimit orders; one past it is not queued.
     void PushInstantOrder(std::shared_ptr<COrder> order);
     // Unless `forced`, a confused or dominated actor takes no order.
     void PushOrder(std::shared_ptr<COrder> order, bool forced);
@@ -649,6 +654,8 @@ private:
     std::vector<CActor*> m_attackers;
     std::uint32_t m_targetChangeTick = 0;
     ThingId m_targetChangeId = 0;
+    // The orders a load read, until the game is whole to find their things in.
+    std::shared_ptr<const CSavedOrders> m_savedOrders;
     EquipmentSlots m_equipment;
     ItemPtrList m_backpack;
     ItemPtrList m_dropItems;

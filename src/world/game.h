@@ -4,8 +4,8 @@
 // caches of visited areas and loaded maps, the thing-id counter, the tick counter
 // and calendar, and the queue of events for the interface. The engine owns one.
 // Split by topic in world/game/: game.cpp (state, tags, journals, events), game_party.cpp (party
-// and experience), game_places.cpp (area and map caches) and game_text.cpp
-// (text expansion and the calendar).
+// and experience), game_places.cpp (area and map caches), game_text.cpp (text
+// expansion and the calendar) and game_way_out.cpp (the walk to a way out in a save).
 
 #include <algorithm>
 #include <cstdint>
@@ -228,13 +228,20 @@ public:
     std::uint32_t GetTalksBegun() const { return m_talksBegun; }
     // The way out the party was last seen walking to, by its marker, with who walked
     // there and the conversations begun by then; the engine notes it every tick.
-    // Not saved: orders are not, and nobody walks in a game just loaded.
     struct WayOutWalk {
         ThingId marker = 0;
         std::set<ThingId> walkers;
         std::uint32_t talksBegun = 0;
     };
     WayOutWalk& GetWayOutWalk() { return m_wayOutWalk; }
+    const WayOutWalk& GetWayOutWalk() const { return m_wayOutWalk; }
+    // The walk goes on in a loaded game, as its walkers' orders do (game_way_out.cpp):
+    // a "wayout" element of its marker as a load finds it again, the conversations
+    // begun since it was seen, and the walkers' serials; none while nobody walks.
+    void WriteWayOutWalk(DRAVCommon::CDataFileWriter& writer) const;
+    // Once the current area and every actor are read and numbered. Code 1 for more
+    // walkers than a party holds; a marker or walker that is gone is no walk.
+    void ReadWayOutWalk(DRAVCommon::CDataFileReader& reader);
     // The tutorial pages the interface has shown, by page number below 32, one bit
     // each: a page opens once a game. Saved with the game.
     bool WasTutorialShown(std::int32_t page) const {

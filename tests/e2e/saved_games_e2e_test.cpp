@@ -7,6 +7,7 @@
 #include "../game/app_test_access.h"
 #include "driver.h"
 #include "engine/engine.h"
+#include "player_at_window.h"
 #include "game/app.h"
 #include "game/dialogs/dialog.h"
 #include "game/dialogs/front/load_dlg.h"
@@ -18,6 +19,7 @@
 namespace {
 
 using namespace QuillmereE2E;
+using namespace QuillmereE2E::AtTheWindow;
 namespace fs = std::filesystem;
 
 // A new game of "Wren" in `chapter` begun from the front page as the creation
@@ -338,6 +340,101 @@ TEST(SavedGames, ASaveWithoutAnAreaIsRefusedAndANewGameStillRuns) {
     EXPECT_EQ(run.checks["clock"], "runs");
     EXPECT_EQ(run.checks["area"].rfind("ashcombe_weir", 0), 0u) << run.checks["area"];
     EXPECT_GT(run.shots["new game"].lit, 0.2) << "the weir is drawn";
+}
+
+// The state a loaded game opens in, as the player finds it: the clock, the member
+// chosen, and what the hero is doing.
+std::string Opened() {
+    if (!App().IsGameRunning()) return "(no game)";
+    std::string state = App().IsPaused() || App().GetSuspendCount() != 0 ? "held" : "running";
+    const std::uint32_t chosen = App().GetSelectedMember();
+    state += chosen == CDRAVApp::kWholeParty ? ", the whole party" : ", " + TheGame().GetParty().at(chosen)->GetName();
+    const auto order = Hero().GetCurrentOrder();
+    const DRAV::CActor* target = order ? TheArea()->FindActor(order->GetThingId()) : nullptr;
+    state += order ? " under order " + std::to_string(order->GetType()) + " on " + (target ? target->GetName() : "?")
+                   : " under no order";
+    const DRAV::CActor* struck = Hero().GetAttackTarget();
+    return state + ", striking " + (struck ? struck->GetName() : "nobody");
+}
+
+// The hero's blows in the message log since the game was loaded.
+std::string BlowsSinceTheLoad() {
+    const auto& log = App().GetMessageLog();
+    std::size_t from = log.size();
+    while (from > 0 && log[from - 1].rfind("Loaded game: ", 0) != 0) --from;
+    int blows = 0;
+    for (std::size_t i = from; i < log.size(); ++i)
+        blows += log[i].rfind("Wren hits ", 0) == 0 || log[i].rfind("Wren misses ", 0) == 0;
+    return std::to_string(blows);
+}
+
+// Past the splash, "Load Existing Game", the first row; the game as it opens, and
+// the hero's blows in the five seconds after.
+std::vector<Step> LoadTheFirstRow(const std::string& name) {
+    return {ClickId(2), Wait(100), ClickId(100), Wait(50), Check(name, Opened), Wait(5000),
+            Check(name + " blows", BlowsSinceTheLoad)};
+}
+
+// The hero and a companion stand on the landing, the hero chosen; a click sends her
+// at a goblin beside her, and the game is saved through the menu's Main Menu in the
+// middle of the fight. Loaded from the front page, and again after the program is
+// started anew, the game opens the same way both times: running, the hero chosen,
+// her order and her foe as they were, and she fights on.
+TEST(SavedGames, AFightSavedMidwayGoesOnLoadedFromTheFrontPageOrAfterARestart) {
+    Driver driver;
+    const fs::path save = fs::path(driver.Home()) / "Documents" / "Orvex Saved Games" / "Wren.drav";
+    const fs::path kept = save.string() + ".mid-fight";
+    const auto goblin = [] { return static_cast<DRAV::CThing*>(NearestFoe()); };
+    std::vector<Step> steps = InAGame({
+        Check("scene", [] {
+            ClearTheLane();
+            DRAV::CArea& area = *TheArea();
+            const DRAV::CModule& module = *App().GetEngine()->GetModule();
+            const auto column = static_cast<std::uint32_t>(Hero().GetX() / kCell);
+            const auto row = static_cast<std::uint32_t>(Hero().GetY() / kCell);
+            auto foe = area.CreateEncounterActor("reed_goblin", "", 0, module);
+            auto witch = area.CreateEncounterActor("reed_witch", "", 0, module);
+            if (!area.PlaceActor(column + 2, row + 1, false, foe) || !area.PlaceActor(column - 2, row, false, witch))
+                return std::string("no room");
+            foe->SetRelation(DRAV::RELATION_HOSTILE);
+            foe->SetMaxHitPoints(500);
+            Hero().SetMaxHitPoints(500);
+            TheGame().AddPartyMember(witch);
+            return foe->GetName() + ", " + witch->GetName();
+        }),
+        Wait(100),
+        Key(SDL_SCANCODE_1),
+        ClickOn("the goblin", goblin),
+        WaitUntil("her first blow", [] { return std::stoi(BlowsSinceTheLoad()) > 0; }, 10000),
+        Check("saved", Opened),
+        Key(SDL_SCANCODE_RETURN),
+        ClickId(3),  // Main Menu, which saves
+        Wait(100),
+        Check("front page", [=] {
+            // The program saves again as it closes: the restart loads this save.
+            fs::copy_file(save, kept, fs::copy_options::overwrite_existing);
+            return CurrentTitle();
+        }),
+    });
+    Append(steps, LoadTheFirstRow("loaded"));
+    Observed run = driver.Execute(steps);
+    EXPECT_TRUE(run.exited) << run.log;
+    for (const Box& box : run.boxes) ADD_FAILURE() << box.caption << ": " << box.text;
+    ASSERT_EQ(run.checks.count("problem"), 0u) << run.checks["problem"];
+    EXPECT_EQ(run.checks["saved"].rfind("running, Wren under order 2 on Reed Goblin, striking ", 0), 0u)
+        << run.checks["saved"];
+    EXPECT_EQ(run.checks["front page"], "Welcome");
+    EXPECT_EQ(run.checks["loaded"], run.checks["saved"]);
+    EXPECT_GE(std::stoi(run.checks["loaded blows"]), 1);
+
+    fs::copy_file(kept, save, fs::copy_options::overwrite_existing);
+    std::vector<Step> again{Wait(200), Move(500, 400), Click(500, 400), Wait(100)};
+    Append(again, LoadTheFirstRow("restarted"));
+    Observed restarted = driver.Execute(again);
+    EXPECT_TRUE(restarted.exited) << restarted.log;
+    for (const Box& box : restarted.boxes) ADD_FAILURE() << box.caption << ": " << box.text;
+    EXPECT_EQ(restarted.checks["restarted"], run.checks["saved"]);
+    EXPECT_GE(std::stoi(restarted.checks["restarted blows"]), 1);
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <vector>
 
+#include "platform/win32/file_path.h"
 #include "running_game_support.h"
 #include "world/events/event.h"
 
@@ -80,6 +83,32 @@ TEST_F(PartyChangesTest, AFormerMembersQuickActionsSurviveASaveAndALoad) {
     ReportPartyChange();
     EXPECT_EQ(app().GetQuickActionKind(*back, 7), 11);
     EXPECT_EQ(app().GetQuickActionSpell(*back, 7), "reed_lash");
+}
+
+// A load goes on with the member the player had chosen, or with the whole party;
+// a save from before the choice was kept chooses as a new game does.
+TEST_F(PartyChangesTest, TheMemberChosenWhenTheGameWasSavedIsChosenAfterItsLoad) {
+    AddMember("reed_goblin");
+    ReportPartyChange();
+    for (const std::uint32_t chosen : {1u, 0u, CDRAVApp::kWholeParty}) {
+        if (chosen == CDRAVApp::kWholeParty) app().SelectAll();
+        else app().SelectPartyMember(chosen);
+        ASSERT_TRUE(app().SaveGame());
+        app().SelectPartyMember(chosen == 1 ? 0 : 1);
+        ASSERT_TRUE(app().LoadGame(app().GetSaveFileName(), 1, false));
+        EXPECT_EQ(app().GetSelectedMember(), chosen);
+        EXPECT_EQ(BarShown(), chosen != CDRAVApp::kWholeParty) << chosen;
+    }
+    app().SelectPartyMember(1);
+    ASSERT_TRUE(app().SaveGame());
+    const std::string path = Win32::NativePath(app().GetSaveFileName());
+    std::ostringstream text;
+    text << std::ifstream(path).rdbuf();
+    std::string older = text.str();
+    ASSERT_NE(older.find("chosen 1 "), std::string::npos);
+    std::ofstream(path, std::ios::trunc) << older.erase(older.find("chosen 1 "), 9);
+    ASSERT_TRUE(app().LoadGame(app().GetSaveFileName(), 1, false));
+    EXPECT_EQ(app().GetSelectedMember(), CDRAVApp::kWholeParty);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "world/actor_test_support.h"
 #include "world/object.h"
 #include "world/order.h"
+#include "world/saved_orders.h"
 
 using namespace DRAV;
 using WorldTest::SampleActor;
@@ -51,6 +52,14 @@ TEST(ActorOrders, QueuesPopOnlyTheirFrontOrder) {
     actor->PopInstantOrder(*wield);
     EXPECT_EQ(actor->GetInstantOrder(), nullptr);
     EXPECT_DRAV_CODE(actor->PopInstantOrder(*wield), 2);
+    // Each queue holds no more than a save keeps; the rest are not queued.
+    for (std::size_t i = 0; i <= kOrderQueueLimit; ++i) {
+        actor->PushOrder(move, false);
+        actor->PushOrderBefore(ORDER_ATTACK, move);
+        actor->PushInstantOrder(wield);
+    }
+    EXPECT_EQ(actor->GetContinuingOrders().size(), kOrderQueueLimit);
+    EXPECT_EQ(actor->GetInstantOrders().size(), kOrderQueueLimit);
 }
 
 TEST(ActorOrders, ADominatedActorTakesOnlyForcedOrdersAndKeepsThemOnCancel) {

@@ -71,6 +71,18 @@ std::string LegacyWitch(const std::string& serial = "7", const std::string& rela
            "</actor>\n";
 }
 
+// The witch with an "orders" element of `orders`.
+std::string Orders(const std::string& orders) {
+    std::string text = LegacyWitch();
+    return text.insert(text.find("</actor>"), "<orders> " + orders + " </orders>\n");
+}
+
+std::string Repeated(const std::string& text, int times) {
+    std::string repeated;
+    while (times-- > 0) repeated += text + " ";
+    return repeated;
+}
+
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
     std::size_t at = text.find(from);
     EXPECT_NE(at, std::string::npos) << from;
@@ -153,6 +165,18 @@ TEST(ActorSave, MalformedBlocksNameTheFileAndTheElement) {
         {Replace(LegacyWitch(), " 3 0 0 0 0 0 0", " 6 0 0 0 0 0 0"), 2, "action state"},
         {Replace(LegacyWitch(), "</actor>", "<extra> </extra> </actor>"), 1, "actor"},
         {LegacyWitch().substr(0, LegacyWitch().find("<dropitems>")), 1, "dropitems"},
+        // What she was doing: only orders play gives, in the queue that runs them.
+        {Orders("<attack> <pack> 0 river_tonic </pack> </attack>"), 1, "expected the one attacked"},
+        {Orders("<fly> 1 2 </fly>"), 1, "expected an order"},
+        {Orders("<instant> <move> 1 2 </move> </instant>"), 1, "expected an instant order"},
+        {Orders("<instant> <wield> <pack> 0 river_tonic </pack> 9 </wield> </instant>"), 1, "equipment slot"},
+        {Orders("<cast> no_such_spell 0 </cast>"), 1, "expected a spell of the module"},
+        {Orders("<cast> call_wisp <actor> 7 </actor> </cast>"), 1, "a target the spell can be cast at"},
+        {Orders("<instant> <split> <pack> 0 river_tonic </pack> 0 </split> </instant>"), 1, "a count"},
+        {Orders("<instant> <power> ferry_blessing </power> </instant>"), 1, "expected a power"},
+        {Orders("<use> 3 0 0 </use>"), 1, "not a kind of use"},
+        {Orders("<move> 1e999 2 </move>"), 1, "1e999"},
+        {Orders(Repeated("<return> </return>", 65)), 1, "more than the 64 orders a queue holds"},
     };
     for (const Case& bad : cases) {
         CGame game;

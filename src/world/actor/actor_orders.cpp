@@ -7,6 +7,7 @@
 #include "world/actor.h"
 #include "world/movement/pathfind.h"
 #include "world/order.h"
+#include "world/saved_orders.h"
 
 namespace DRAV {
 namespace {
@@ -25,15 +26,18 @@ void PopFront(OrderQueue& queue, const COrder& order, const char* which) {
 
 bool CActor::FollowsOwnWill() const { return !HasStatus(STATUS_CONFUSED) && !HasStatus(STATUS_DOMINATED); }
 
-void CActor::PushInstantOrder(std::shared_ptr<COrder> order) { m_instantOrders.push_back(std::move(order)); }
+// A save keeps a queue whole, so it never holds more than a load takes back.
+void CActor::PushInstantOrder(std::shared_ptr<COrder> order) {
+    if (m_instantOrders.size() < kOrderQueueLimit) m_instantOrders.push_back(std::move(order));
+}
 
 void CActor::PushOrder(std::shared_ptr<COrder> order, bool forced) {
-    if (!forced && !FollowsOwnWill()) return;
+    if ((!forced && !FollowsOwnWill()) || m_continuingOrders.size() >= kOrderQueueLimit) return;
     m_continuingOrders.push_back(std::move(order));
 }
 
 void CActor::PushOrderBefore(OrderType before, std::shared_ptr<COrder> order) {
-    if (!FollowsOwnWill()) return;
+    if (!FollowsOwnWill() || m_continuingOrders.size() >= kOrderQueueLimit) return;
     const auto next = std::find_if(m_continuingOrders.begin(), m_continuingOrders.end(),
                                    [before](const auto& queued) { return queued->GetType() == before; });
     if (next == m_continuingOrders.begin() && next != m_continuingOrders.end()) {

@@ -1,6 +1,7 @@
 // The "actor" block of a saved game: written and read in one fixed order.
 
 #include <limits>
+#include <utility>
 
 #include "common/exception.h"
 #include "rules/module.h"
@@ -9,6 +10,7 @@
 #include "world/actor.h"
 #include "world/game.h"
 #include "world/item.h"
+#include "world/saved_orders.h"
 #include "world/saved_word.h"
 
 namespace DRAV {
@@ -209,6 +211,11 @@ void CActor::LoadValues(DRAVCommon::CDataFileReader& reader, CGame& game, const 
         LoadItems(reader, game, module);
         step.Set("spells");
         ReadSpellList(m_spells, reader, module.GetSpells());
+        // Saves from before the game kept what its actors were doing have none.
+        if (reader.IsBlock("orders")) {
+            step.Set("orders");
+            m_savedOrders = std::make_shared<CSavedOrders>(reader, module);
+        }
     });
 }
 
@@ -258,6 +265,11 @@ void CActor::Relink(DRAVCommon::CDataFileReader& reader, CGame& game, const CMod
         m_store = FindStore(game.GetStores(), m_templateName);
     }
     RaiseLevelPointsFlag();
+}
+
+void CActor::RestoreSavedOrders(const CGame& game) {
+    const std::shared_ptr<const CSavedOrders> saved = std::exchange(m_savedOrders, nullptr);
+    if (saved) saved->Restore(*this, game);
 }
 
 void CActor::Save(DRAVCommon::CDataFileWriter& writer) const {
@@ -327,6 +339,7 @@ void CActor::Save(DRAVCommon::CDataFileWriter& writer) const {
     WriteItemList(writer, "backpack", m_backpack);
     WriteItemList(writer, "dropitems", m_dropItems);
     WriteSpellList(m_spells, writer);
+    CSavedOrders::Write(writer, *this);
     if (!IsMainCharacter() && m_brain && m_brainFunctions.saveState) m_brainFunctions.saveState(*m_brain, writer);
     writer.EndBlock();
 }

@@ -1,0 +1,43 @@
+// The party's walk to a way out in a saved game, so that a load asks the question
+// of leaving, or names who stayed behind, as the game it was saved from would have.
+
+#include "common/data_file_reader.h"
+#include "common/data_file_writer.h"
+#include "world/area.h"
+#include "world/game.h"
+#include "world/object.h"
+#include "world/saved_thing.h"
+
+namespace DRAV {
+
+void CGame::WriteWayOutWalk(DRAVCommon::CDataFileWriter& writer) const {
+    CSavedThing marker;
+    if (m_wayOutWalk.marker == 0 ||
+        !CSavedThing::Describe(m_wayOutWalk.marker, {m_currentArea}, SAVED_OBJECT, marker))
+        return;
+    writer.BeginBlock("wayout");
+    marker.Write(writer);
+    writer.WriteValue(m_talksBegun - m_wayOutWalk.talksBegun);
+    for (const ThingId walker : m_wayOutWalk.walkers) writer.WriteValue(walker & kMaxThingSerial);
+    writer.EndBlock();
+}
+
+void CGame::ReadWayOutWalk(DRAVCommon::CDataFileReader& reader) {
+    reader.BeginBlock("wayout");
+    const CSavedThing marker = CSavedThing::Read(reader, SAVED_OBJECT, "a way out");
+    const std::uint32_t since = reader.ReadUInt();
+    std::set<ThingId> walkers;
+    for (std::size_t read = 0; !reader.AtBlockEnd(); ++read) {
+        if (read == kMaxPartyMembers) reader.Fail(DRAV_ERR_BAD_DATA, "more walkers to a way out than a party holds");
+        ThingId saved = 0;
+        MakeThingId(saved, THING_ACTOR, reader.ReadUInt(0, kMaxThingSerial, "a walker's serial"));
+        if (const ThingId walker = FindLoadedActor(saved)) walkers.insert(walker);
+    }
+    reader.EndBlock();
+    ThingId found = 0;
+    if (walkers.empty() || !marker.Find(*this, {m_currentArea}, found)) return;
+    const CObject* wayOut = m_currentArea ? m_currentArea->FindObject(found) : nullptr;
+    if (wayOut && wayOut->IsExit()) m_wayOutWalk = {found, std::move(walkers), m_talksBegun - since};
+}
+
+}  // namespace DRAV
