@@ -7,7 +7,6 @@
 #include "common/exception.h"
 #include "common/trace.h"
 #include "engine/engine.h"
-#include "rules/definitions/place_file.h"
 #include "rules/definitions/travel_hours.h"
 #include "rules/module.h"
 #include "script/script.h"
@@ -105,7 +104,7 @@ void CEngine::RequireTimeForJourney(const std::string& destination, const std::s
     // The hours the area's file names for the way from `fromArea`, as its load passes them.
     const std::uint32_t travel = destination.empty() || fromArea.empty() || fromArea == destination
                                      ? 0
-                                     : Module().GetPlaceFile(destination).travel.From(fromArea);
+                                     : Module().GetTravelHours(destination).From(fromArea);
     const std::string what = !resting ? "The journey" : travel ? "The rest and the journey" : "The rest";
     Game().RequireTimeToPass((std::uint64_t{resting ? kRestHours : 0} + travel) * kTicksPerTravelHour, what);
 }

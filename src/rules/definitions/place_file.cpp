@@ -21,18 +21,13 @@ CPlaceFile ReadPlaceFile(const std::shared_ptr<DRAVCommon::CDataFileFactory>& pa
         place.travelMap = true;
         return place;
     }
-    // Everything but the travel hours, the grid's size and the entries' names is
-    // passed over unread.
+    // Everything but the entries' names is passed over unread.
     reader.BeginBlock("area");
     reader.ReadQuoted();
     reader.ReadBool();
     while (!reader.IsBlock("entries")) {
         const std::string element = reader.PeekBlockName();
         if (element.empty()) reader.Fail(DRAV_ERR_BAD_DATA, "expected <entries>");
-        if (element == "travel") {
-            place.travel = CTravelHours(reader);
-            continue;
-        }
         if (element != "rows") {
             reader.SkipBlock(element);
             continue;

@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "rules/definitions/travel_hours.h"
-
 namespace DRAVCommon {
 class CDataFileFactory;
 }
@@ -23,14 +21,12 @@ struct CPlaceFile {
     // An area's grid, which a saved game's places must lie on; 0 by 0 for a map.
     std::uint32_t columns = 0;
     std::uint32_t rows = 0;
-    // How long the journey into the area takes from each other area.
-    CTravelHours travel;
 };
 
-// A map's first element, or an area's travel hours, grid size and entry names, its
-// cells, scripts and whatever else precedes the list passed over unread. Code 1 when
-// the module has no file of that name ("the module has no area "<name>""), or an
-// area's file holds no readable entry list or a journey too long (naming the file).
+// A map's first element, or an area's grid size and entry names, its cells,
+// scripts and whatever else precedes the list passed over unread. Code 1 when the
+// module has no file of that name ("the module has no area "<name>""), or an area's
+// file holds no readable entry list (naming the file).
 CPlaceFile ReadPlaceFile(const std::shared_ptr<DRAVCommon::CDataFileFactory>& package, const std::string& name);
 
 }  // namespace DRAV

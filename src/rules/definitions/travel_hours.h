@@ -5,9 +5,11 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 
 namespace DRAVCommon {
+class CDataFileFactory;
 class CDataFileReader;
 }
 
@@ -35,5 +37,13 @@ private:
     // By the area's name, "default" among them; the last pair of a name holds.
     std::map<std::string, std::uint32_t> m_hours;
 };
+
+// The "travel" element of the chapter's area file `areaName`.drav, read before the
+// party sets out for it: only the element is read, which follows the area's name,
+// its outdoors flag and its map place. None when the file has no element. Code 1
+// naming the file when it is not there or the element is not sound, as the area's
+// own load would find.
+CTravelHours ReadTravelHours(const std::shared_ptr<DRAVCommon::CDataFileFactory>& package,
+                             const std::string& areaName);
 
 }  // namespace DRAV
