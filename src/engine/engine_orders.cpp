@@ -362,7 +362,8 @@ void CEngine::RunReturnOrder(CActor& actor, const COrder& order) {
 }
 
 bool CEngine::IsReturnEntry(const AreaEntryPoint& entry) const {
-    return entry.first == CurrentArea().GetName() && FindAreaEntry(CurrentArea().GetEntries(), entry.second);
+    const CArea* area = Game().GetCurrentArea();
+    return area && entry.first == area->GetName() && FindAreaEntry(area->GetEntries(), entry.second);
 }
 
 bool CEngine::RefuseReturn() {
