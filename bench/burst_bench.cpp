@@ -16,9 +16,12 @@
 //                          about a tenth of a second at each spring;
 //   TrapBehindTheClock     one timer message far behind the clock, the hero alone
 //                          walking onto a floor trap from beside it, which rearms at
-//                          once and works about an eighth of a second at each
-//                          spring, so that the message's first tick does: the
-//                          message stops catching up once it has worked its share.
+//                          once and works about 115 ms of this machine's processor
+//                          time at each spring (measured before the timed messages),
+//                          so that the message's first tick does: more than the
+//                          message's share and well inside a script's limit, on a
+//                          slow core too; the message stops catching up once it has
+//                          worked its share.
 // Each reports the median, 99th percentile and slowest, and fails unless its
 // scenario played as set up.
 //   SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy build/bench/burst_bench
@@ -28,6 +31,8 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdint>
 #include <functional>
 #include <limits>
 #include <string>
@@ -175,13 +180,14 @@ BENCHMARK(PagesOfARun)->Arg(0)->Arg(1)->Iterations(5)->Unit(benchmark::kMillisec
     ->Apply(BenchSupport::QuickIterations<1>);
 
 // A trap script that counts its springs in the tag "springs", then works through
-// `rounds` rounds of eight comparisons of two 16 KB strings that differ at their end:
-// work no counter of the script's sees, about two microseconds a round.
-std::string SpringingScript(int rounds) {
+// `rounds` (a Lua expression) rounds of eight comparisons of two 16 KB strings that
+// differ at their end: work no counter of the script's sees, one to three
+// microseconds a round as the core goes.
+std::string SpringingScript(const std::string& rounds) {
     return "<lua> drav_set_tag_value( context, \"springs\", drav_get_tag_value( context, \"springs\" ) + 1 ) "
            "local a = string.rep( \"x\", 16384 ) local b = string.rep( \"x\", 16383 ) .. \"y\" "
            "for i = 1, " +
-           std::to_string(rounds) +
+           rounds +
            " do if a == b or a == b or a == b or a == b or a == b or a == b or a == b or a == b "
            "then return end end </lua> 0.01";
 }
@@ -199,7 +205,7 @@ const DRAV::CObject* Crate(const QuillmereTest::SampleGame& game) {
 }
 
 void TrapUnderTheParty(benchmark::State& state) {
-    const QuillmereTest::SampleGame game = TrappedLanding(SpringingScript(65000));
+    const QuillmereTest::SampleGame game = TrappedLanding(SpringingScript("65000"));
     const DRAV::CObject* crate = Crate(game);
     if (!crate) return state.SkipWithError("no crate on the landing");
     while (game.Game().GetParty().size() < 6) game.Game().AddPartyMember(game.Spawn("reed_goblin", 12, 4));
@@ -224,14 +230,30 @@ void TrapUnderTheParty(benchmark::State& state) {
 }
 BENCHMARK(TrapUnderTheParty)->Iterations(10)->Unit(benchmark::kMillisecond)->Apply(BenchSupport::QuickIterations<1>);
 
+// What TrapBehindTheClock's spring works: more than a timer message's share, so
+// that the message stops after its first tick, and less than half the quarter of a
+// second a script may work, so that a core working it twice as slowly as measured
+// still keeps within it.
+constexpr double kSpringMillis = 115.0;
+// The rounds of the spring that measure how fast this core works them, a few tens
+// of milliseconds, beside springs of no rounds that measure the rest of the
+// message: the middle one of three of each.
+constexpr std::int32_t kMeasuringRounds = 16000;
+constexpr int kMeasuringSprings = 3;
+// What a message does besides its ticks, and a tick without a spring, costs a
+// millisecond or two: one that ran past its first tick worked less than its share
+// in it by at most this.
+constexpr double kWorkBesideTheSpringMillis = 10.0;
+
 void TrapBehindTheClock(benchmark::State& state) {
     // The landing's loose board trapped, a floor trap she can walk across: a trap
-    // springs to a step onto it, and she is put just beside it, walking across.
+    // springs to a step onto it, and she is put just beside it, walking across. The
+    // spring works the rounds the tag "rounds" holds.
     QuillmereTest::SampleGame game(QuillmereTest::EditedSampleSource(
         DRAVCommon::DFK_CHAPTER, "world.drav",
         "<trigger> loose_board_lifted \"The board shifts under your boot. Beneath it lies a coil of tarred rope "
         "and a lantern hood of black cloth. LINE Someone lands goods at Reedwater by night.\" </trigger>",
-        "<trap> false 0 0 " + SpringingScript(80000) + " </trap>"));
+        "<trap> false 0 0 " + SpringingScript("drav_get_tag_value( context, \"rounds\" )") + " </trap>"));
     const DRAV::CObject* board = nullptr;
     for (const auto& object : game.Area().GetObjects())
         if (object->GetObjectName() == "landing_board") board = object.get();
@@ -246,9 +268,8 @@ void TrapBehindTheClock(benchmark::State& state) {
     CDRAVAppTestAccess::SetAudio(app, std::make_shared<CountingAudio>());
     CDRAVAppTestAccess::StartPlaying(app);
     app.ResumeClock();
-    std::vector<double> cpu;
-    std::uint32_t ticks = 0;
-    for (auto _ : state) {
+    // One message with her stepping onto the board: its processor time and the ticks it ran.
+    const auto message = [&](double& cpu) {
         double halfX = 0.0, halfY = 0.0;
         board->GetHalfExtents(halfX, halfY);
         game.Main()->SetPosition(board->GetX() - halfX - game.Main()->GetRadius() - 0.01, board->GetY());
@@ -256,21 +277,54 @@ void TrapBehindTheClock(benchmark::State& state) {
         game.Main()->PushOrder(std::make_shared<DRAV::CMoveOrder>(board->GetX() + 5.0, board->GetY()), false);
         const std::uint32_t before = game.Game().GetTick();
         now += 1000;  // sixty ticks behind
-        cpu.push_back(Timed([&] { app.HandleMessage(WM_TIMER, CDRAVAppTestAccess::TimerId(app), 0); }));
-        ticks += game.Game().GetTick() - before;
+        cpu = Timed([&] { app.HandleMessage(WM_TIMER, CDRAVAppTestAccess::TimerId(app), 0); });
+        return game.Game().GetTick() - before;
+    };
+    const auto springs = [&] {
+        const auto& tags = game.Game().GetQuestTags();
+        return tags.count("springs") ? static_cast<std::uint32_t>(tags.at("springs")) : 0u;
+    };
+    const auto measure = [&](std::int32_t rounds) {
+        std::vector<double> measured(kMeasuringSprings);
+        game.Game().SetQuestTag("rounds", rounds);
+        for (double& cpu : measured) message(cpu);
+        std::sort(measured.begin(), measured.end());
+        return measured[measured.size() / 2];
+    };
+    const double rest = measure(0);
+    const double perRound = std::max(measure(kMeasuringRounds) - rest, 1.0) / kMeasuringRounds;
+    game.Game().SetQuestTag("rounds", static_cast<std::int32_t>(kSpringMillis / perRound));
+    const std::uint32_t measuring = springs();
+    std::vector<double> cpu;
+    std::uint32_t ticks = 0;
+    double overran = 0.0;  // the most a message that ran past its first tick worked
+    for (auto _ : state) {
+        cpu.emplace_back();
+        const std::uint32_t ran = message(cpu.back());
+        ticks += ran;
+        if (ran > 1) overran = std::max(overran, cpu.back());
         if (app.IsPaused()) {
-            state.SkipWithError("a spring's script failed");
+            state.SkipWithError(("a spring's script failed, given " +
+                                 std::to_string(game.Game().GetQuestTags().at("rounds")) + " rounds")
+                                    .c_str());
             break;
         }
     }
     app.SuspendClock();
     Win32::SetClockSource(nullptr);
-    const auto& tags = game.Game().GetQuestTags();
-    const auto springs = tags.count("springs") ? static_cast<std::uint32_t>(tags.at("springs")) : 0u;
-    if (springs != ticks || ticks == 0)
-        state.SkipWithError(("the trap did not spring once a tick: " + std::to_string(springs) + " springs in " +
-                             std::to_string(ticks) + " ticks")
+    // Her step onto the board springs it once a message, in its first tick. A spring
+    // that this core worked faster than measured leaves the message its share, and
+    // it runs on; one that worked the share and ran on would not stop for it.
+    const double share = std::chrono::duration<double, std::milli>(CDRAVApp::kMostWorkPerTimer).count();
+    if (measuring != 2 * kMeasuringSprings || springs() - measuring != cpu.size())
+        state.SkipWithError(("the trap did not spring once a message: " + std::to_string(springs() - measuring) +
+                             " springs in " + std::to_string(cpu.size()) + " messages")
                                 .c_str());
+    else if (overran >= share + kWorkBesideTheSpringMillis)
+        state.SkipWithError(("a message ran on past its first tick after working " + std::to_string(overran) +
+                             " ms, more than its share")
+                                .c_str());
+    state.counters["rounds"] = game.Game().GetQuestTags().at("rounds");
     state.counters["ticks_per_message"] = static_cast<double>(ticks) / static_cast<double>(cpu.size());
     BenchSupport::ReportMillis(state, "cpu_", cpu);
 }

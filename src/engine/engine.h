@@ -136,9 +136,12 @@ public:
     void RunUseOrder(CActor& actor, const CUseOrder& order, bool instant);
     void RunCastOrder(CActor& actor, const CCastOrder& order);
     void RunReturnOrder(CActor& actor, const COrder& order);
-    // In battle nobody goes back to the entrance: true, with the refusal in the
-    // message log, for the interface to leave everything else as it was.
-    bool RefuseReturnInBattle();
+    // In battle nobody goes back to the entrance, nor when the calendar has no room
+    // for the walk's time: true, with the refusal in the message log, for the
+    // interface to leave everything else as it was.
+    bool RefuseReturn();
+    // Whether the party can go back to `entry`: an entry of the current area.
+    bool IsReturnEntry(const AreaEntryPoint& entry) const;
     // Ticks the party needs to walk back to the entry: 6 per unit of the farthest
     // living member's distance. Code 2 when the entry is not in the current area.
     std::uint32_t GetReturnTime(const AreaEntryPoint& entry) const;
@@ -154,11 +157,18 @@ public:
     CMap2* CheckJourney(const AreaEntryPoint& destination);
     // Where a pending journey (states 1 and 3) or rest (state 2) leads, checked
     // while the party still stands where it can stay: the map of a journey through
-    // a map (loaded and kept), else null once the area and its entry are known.
-    // Code 1 naming the place when the module cannot take the party there, and
-    // CThingSerialsSpent when the game has too few serials left for the journey
-    // (RequireSerialsForJourney); the game is then as it was. LeaveArea runs it first.
-    CMap2* CheckDestination();
+    // a map (loaded and kept), else null once the area and its entry are known; on
+    // a map the place `chosen` on it, when given, is checked as the destination.
+    // Code 1 naming the place when the module cannot take the party there,
+    // CCalendarSpent when the hours of the rest and the journey cannot pass
+    // (RequireTimeForJourney), and CThingSerialsSpent when the game has too few
+    // serials left for the journey (RequireSerialsForJourney); the game is then as
+    // it was. LeaveArea runs it first.
+    CMap2* CheckDestination(const AreaEntryPoint& chosen = {});
+    // A journey from `fromArea` (empty: none that takes time) into `destination`,
+    // with a rest before it when `resting`, sets out only while the calendar has
+    // room for its hours (CGame::RequireTimeToPass).
+    void RequireTimeForJourney(const std::string& destination, const std::string& fromArea, bool resting) const;
     // A journey sets out only while the game can number all that building the area
     // `destination` may take and, should that fail, all that rebuilding `wayBack`,
     // the area the party goes back to, may take (either empty: none). Otherwise
@@ -181,7 +191,8 @@ public:
     // A party wiped out (state 2) that the game cannot take to its resurrection
     // point rests where it stands, and every member wakes about where it fell; the
     // foes hold back as at any wake. Code 2 in another state, or when there is no
-    // room; the party then waits outside the area.
+    // room; the party then waits outside the area. CCalendarSpent, the party as it
+    // was, when the rest cannot pass.
     void WakeWhereFallen();
     void PlacePartyAtEntry(const std::string& entryName);
     // The script of the current area's entry of that name, for the first living member.

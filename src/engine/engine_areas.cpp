@@ -7,6 +7,8 @@
 #include "common/exception.h"
 #include "common/trace.h"
 #include "engine/engine.h"
+#include "rules/definitions/travel_hours.h"
+#include "rules/module.h"
 #include "script/script.h"
 #include "world/actor.h"
 #include "world/area.h"
@@ -17,8 +19,8 @@
 namespace DRAV {
 namespace {
 
-constexpr std::uint32_t kRestTicks = 8 * 3600 * 30;
-constexpr int kRestHours = 8;
+constexpr std::uint32_t kRestHours = 8;
+constexpr std::uint32_t kRestTicks = kRestHours * kTicksPerTravelHour;
 // Arrivals in a row, each sent on by its entry's script before a tick could run,
 // after which the next journey asked is not made. Real chains are a hop or two;
 // an entry that always sends the party on would go round for ever, and every
@@ -75,18 +77,36 @@ CMap2* CEngine::CheckJourney(const AreaEntryPoint& destination) {
     return nullptr;
 }
 
-CMap2* CEngine::CheckDestination() {
+CMap2* CEngine::CheckDestination(const AreaEntryPoint& chosen) {
     CGame& game = Game();
     const std::int32_t state = game.GetStateCode();
     CMap2* map = nullptr;
     if (state == GAME_EXIT_AVAILABLE || state == GAME_TRAVEL) map = CheckJourney(game.GetEntry());
     else if (state == GAME_WIPED_OUT) CheckAreaEntry(game.GetEntry());
     else return nullptr;
-    // Through a map the destination is chosen later: EnterArea asks for it then.
+    // Through a map the destination is the place chosen on it, or is chosen later:
+    // EnterArea asks for it then.
+    std::string destination = game.GetEntry().first;
+    if (map) {
+        destination = chosen.first;
+        if (!destination.empty()) CheckAreaEntry(chosen);
+    }
     const CArea* here = game.GetCurrentArea();
-    RequireSerialsForJourney(map ? std::string() : game.GetEntry().first,
-                             here && HasOwnSurvivor(game) ? here->GetName() : std::string());
+    const std::string wayBack = here && HasOwnSurvivor(game) ? here->GetName() : std::string();
+    // The calendar first: a party wiped out that the game cannot number a place for
+    // still rests before it wakes where it fell.
+    RequireTimeForJourney(destination, wayBack, state == GAME_WIPED_OUT);
+    RequireSerialsForJourney(destination, wayBack);
     return map;
+}
+
+void CEngine::RequireTimeForJourney(const std::string& destination, const std::string& fromArea, bool resting) const {
+    // The hours the area's file names for the way from `fromArea`, as its load passes them.
+    const std::uint32_t travel = destination.empty() || fromArea.empty() || fromArea == destination
+                                     ? 0
+                                     : Module().GetTravelHours(destination).From(fromArea);
+    const std::string what = !resting ? "The journey" : travel ? "The rest and the journey" : "The rest";
+    Game().RequireTimeToPass((std::uint64_t{resting ? kRestHours : 0} + travel) * kTicksPerTravelHour, what);
 }
 
 void CEngine::RequireSerialsForJourney(const std::string& destination, const std::string& wayBack) {
@@ -150,11 +170,12 @@ void CEngine::LeaveArea() {
 void CEngine::RestParty() {
     RequireState(GAME_RESTING);
     CGame& game = Game();
+    // First, so that a rest the calendar has no room for changes nothing.
+    game.PassTime(kRestTicks, "The rest");
     bool standing = false;
     for (const auto& member : game.GetParty())
         if (IsAlive(*member) && !member->IsSummoned()) standing = true;
     game.SetWakingFromWipeOut(!standing);
-    game.PassTime(kRestTicks);
     for (const auto& member : game.GetParty()) {
         if (!IsAlive(*member)) game.PushMessage(MESSAGE_NOTICE, member->GetName() + " is resurrected.");
         else if (member->GetDamageTaken() > 0) game.PushMessage(MESSAGE_NOTICE, member->GetName() + " is healed.");
@@ -273,6 +294,7 @@ void CEngine::ReturnToLastArea() {
 void CEngine::WakeWhereFallen() {
     RequireState(GAME_WIPED_OUT);
     CGame& game = Game();
+    game.RequireTimeToPass(kRestTicks, "The rest");
     CArea& area = CurrentArea();
     // The fallen wait outside the area; those still standing join them, and all
     // rest and come back where they were, as after a journey given up.

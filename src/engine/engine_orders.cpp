@@ -15,6 +15,7 @@
 #include "rules/magic/spell.h"
 #include "world/actor.h"
 #include "world/area.h"
+#include "world/calendar_spent.h"
 #include "world/cell.h"
 #include "world/game.h"
 #include "world/movement/distance_compare.h"
@@ -32,6 +33,8 @@ constexpr double kConfusedWander = 10.0;
 constexpr int kConfusedTries = 10;
 constexpr double kTalkReach = 10.0;
 constexpr double kReturnTicksPerUnit = 2.0 * kTicksPerSecond / 10.0;
+// The walk back to the entrance passes at once, as a rest does.
+constexpr const char* kReturnWalk = "The walk back to the area entrance";
 
 const char* Name(const CActor& actor) { return actor.GetName().c_str(); }
 
@@ -330,18 +333,17 @@ void CEngine::RunCastOrder(CActor& actor, const CCastOrder& order) {
 void CEngine::RunReturnOrder(CActor& actor, const COrder& order) {
     CGame& game = Game();
     actor.PopOrder(order);
-    if (RefuseReturnInBattle()) return;
+    if (RefuseReturn()) return;
     // The entry the party arrived by, not the destination of an exit that came
     // within reach since.
     const AreaEntryPoint entry = game.GetCurrentEntry();
-    if (entry.first != CurrentArea().GetName() || !FindAreaEntry(CurrentArea().GetEntries(), entry.second)) {
+    if (!IsReturnEntry(entry)) {
         DRAV_TRACE(DRAVCommon::TRACE_LOW, "No entry %s %s to return to\n", entry.first.c_str(), entry.second.c_str());
         return;
     }
-    const std::uint32_t ticks = GetReturnTime(entry);
+    game.PassTime(GetReturnTime(entry), kReturnWalk);
     game.PushEvent(std::make_shared<CInfoEvent>(EVENT_RETURNED_TO_ENTRANCE));
     game.PushMessage(MESSAGE_NOTICE, "The party returns to the area entrance.");
-    game.PassTime(ticks);
 
     CArea& area = CurrentArea();
     const std::uint32_t tick = game.GetTick();
@@ -359,10 +361,26 @@ void CEngine::RunReturnOrder(CActor& actor, const COrder& order) {
     area.SetViewStale(true);
 }
 
-bool CEngine::RefuseReturnInBattle() {
-    if (!Game().IsInBattle()) return false;
-    Game().PushMessage(MESSAGE_NOTICE, "You cannot return while in battle.");
-    return true;
+bool CEngine::IsReturnEntry(const AreaEntryPoint& entry) const {
+    const CArea* area = Game().GetCurrentArea();
+    return area && entry.first == area->GetName() && FindAreaEntry(area->GetEntries(), entry.second);
+}
+
+bool CEngine::RefuseReturn() {
+    CGame& game = Game();
+    if (game.IsInBattle()) {
+        game.PushMessage(MESSAGE_NOTICE, "You cannot return while in battle.");
+        return true;
+    }
+    const AreaEntryPoint entry = game.GetCurrentEntry();
+    if (!IsReturnEntry(entry)) return false;
+    try {
+        game.RequireTimeToPass(GetReturnTime(entry), kReturnWalk);
+    } catch (const CCalendarSpent& refusal) {
+        game.PushMessage(MESSAGE_NOTICE, refusal.GetMessage());
+        return true;
+    }
+    return false;
 }
 
 std::uint32_t CEngine::GetReturnTime(const AreaEntryPoint& entry) const {

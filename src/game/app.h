@@ -27,6 +27,7 @@
 namespace DRAV {
 class CActor;
 class CActorInfoEvent;
+class CCalendarSpent;
 class CDialogBoxEvent;
 class CEngine;
 class CEvent;
@@ -290,8 +291,10 @@ public:
     void CloseTravelMap();
     // A destination the module cannot take the party to is an "Area Load Error" and
     // the party stays where it stands; one that fails only as it is built sends the
-    // party back there. Only a party with nowhere to stand ends the game. A journey
-    // through a travel map opens the map and leaves nothing yet.
+    // party back there. A rest or journey whose hours the calendar has no room for
+    // is refused in a box and the log, and the party stays where it stands. Only a
+    // party with nowhere to stand, or wiped out with no time left to rest, ends the
+    // game. A journey through a travel map opens the map and leaves nothing yet.
     void CheckPartyAndChangeArea();
     void TravelToArea(const DRAV::CMap2Area& destination);
     void EnterMapDestination(const DRAV::CMap2Area& destination);
@@ -461,9 +464,14 @@ private:
     // A party wiped out that the game has too few serials left to take to its
     // resurrection point wakes where it fell; false when it cannot.
     bool WakeWhereFallen();
-    // CheckPartyAndChangeArea; with `placeChosen` the destination is a place just
-    // chosen on the travel map, which the party now leaves for.
-    void ChangeArea(bool placeChosen);
+    // CheckPartyAndChangeArea; with `chosen` the destination is a place just chosen
+    // on the travel map, which the party now leaves for. False when the party did
+    // not set out: the journey was refused or waits for the player.
+    bool ChangeArea(const DRAV::CMap2Area* chosen);
+    // A party wiped out whose rest the calendar has no room for cannot rise again:
+    // the game ends, told why, and the front page opens. Nothing is saved over the
+    // game before it.
+    void EndWithPartyFallen(const DRAV::CCalendarSpent& refusal);
     std::uint32_t GameTick() const;
 
     std::unique_ptr<DRAVSDL::InitSDL> m_sdl;

@@ -12,6 +12,7 @@
 #include "rules/kinds/formulas.h"
 #include "world/actor.h"
 #include "world/area.h"
+#include "world/calendar_spent.h"
 #include "world/game.h"
 
 // A game from its start to its end: the chapter's engine, the new game, the ways
@@ -206,9 +207,9 @@ void CDRAVApp::CloseTravelMap() {
     if (game.GetStateCode() == DRAV::GAME_TRAVEL) m_engine->CancelTravel();
 }
 
-void CDRAVApp::CheckPartyAndChangeArea() { ChangeArea(false); }
+void CDRAVApp::CheckPartyAndChangeArea() { ChangeArea(nullptr); }
 
-void CDRAVApp::ChangeArea(bool placeChosen) {
+bool CDRAVApp::ChangeArea(const DRAV::CMap2Area* chosen) {
     DRAV::CGame& game = *m_engine->GetGame();
     bool alive = false;
     for (const auto& member : game.GetParty())
@@ -217,26 +218,38 @@ void CDRAVApp::ChangeArea(bool placeChosen) {
         // Told once; closing the dialog runs this again, which then resurrects.
         m_partyDeadShown = true;
         SetDialog(false, std::make_shared<CDeathDlg>(this));
-        return;
+        return false;
     }
     m_partyDeadShown = false;
-    // A place the module cannot take the party to is found before anything is
-    // saved or left: the saves stay as they were and the party where it stands.
-    const std::string destination = game.GetEntry().first;
+    // A place the module cannot take the party to, or hours the calendar has no
+    // room for, are found before anything is saved or left: the saves stay as they
+    // were and the party where it stands.
+    const std::string destination = chosen ? chosen->GetEntryArea() : game.GetEntry().first;
     const DRAV::CMap2* map = nullptr;
     try {
-        map = m_engine->CheckDestination();
+        map = m_engine->CheckDestination(chosen ? DRAV::AreaEntryPoint(chosen->GetEntryArea(), chosen->GetEntryName())
+                                                : DRAV::AreaEntryPoint());
     } catch (const std::exception& failure) {
+        const auto* calendar = dynamic_cast<const DRAV::CCalendarSpent*>(&failure);
         if (alive) {
             m_engine->CancelTravel();
+        } else if (calendar) {
+            EndWithPartyFallen(*calendar);
+            return false;
         } else if (!dynamic_cast<const DRAV::CThingSerialsSpent*>(&failure) || !WakeWhereFallen()) {
             EndWithAreaFailure();
-            return;
+            return false;
         }
-        ShowError(JourneyFailureText(destination, failure), "Area Load Error");
-        return;
+        if (calendar) {
+            const std::string text = calendar->GetMessage() + " The party stays where it is.";
+            AppendMessage(text);
+            ShowError(text, "Calendar");
+        } else {
+            ShowError(JourneyFailureText(destination, failure), "Area Load Error");
+        }
+        return false;
     }
-    if (map && !placeChosen) {
+    if (map && !chosen) {
         // A journey through a travel map, a script's as an exit's: the player
         // chooses where it ends while the party still stands where it was, and a
         // map that cannot be shown gives the journey up.
@@ -248,7 +261,7 @@ void CDRAVApp::ChangeArea(bool placeChosen) {
             throw;
         }
         if (!opened) m_engine->CancelTravel();
-        return;
+        return false;
     }
     m_audio->SetFootsteps(false);
     m_audio->StopAmbientFx();
@@ -274,7 +287,7 @@ void CDRAVApp::ChangeArea(bool placeChosen) {
                 m_engine->ReturnToLastArea();
             } catch (const std::exception&) {
                 EndWithAreaFailure();
-                return;
+                return false;
             }
             ShowError(JourneyFailureText(destination, failure), "Area Load Error");
         }
@@ -300,6 +313,7 @@ void CDRAVApp::ChangeArea(bool placeChosen) {
         m_lifecycleFlag = true;
     }
     if (m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);
+    return true;
 }
 
 bool CDRAVApp::WakeWhereFallen() {
@@ -313,6 +327,13 @@ bool CDRAVApp::WakeWhereFallen() {
     return true;
 }
 
+void CDRAVApp::EndWithPartyFallen(const DRAV::CCalendarSpent& refusal) {
+    ShowError("Your party cannot rise again. " + refusal.GetMessage() + " Load a saved game to play on.",
+              "Game Over");
+    EndGame();
+    SetDialog(true, std::make_shared<CStartDlg>(this));
+}
+
 void CDRAVApp::EndWithAreaFailure() {
     ShowFatalError(AreaFailureText(), "Game Error");
     EndGame();
@@ -320,7 +341,7 @@ void CDRAVApp::EndWithAreaFailure() {
 }
 
 void CDRAVApp::TravelToArea(const DRAV::CMap2Area& destination) {
-    ChangeArea(true);
+    if (!ChangeArea(&destination)) return;
     if (m_engine->GetGame()->GetStateCode() != DRAV::GAME_ON_MAP)
         throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "travel while the party is not on the map");
     EnterMapDestination(destination);

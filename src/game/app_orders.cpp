@@ -346,7 +346,7 @@ void CDRAVApp::ReturnToEntrance(DRAV::CActor* actor) {
     if (!actor) return;
     // Refused here rather than by the order on the next tick: a refused return
     // keeps the fight, the queued orders and a paused clock as they were.
-    if (m_engine->RefuseReturnInBattle()) {
+    if (m_engine->RefuseReturn()) {
         PumpEngineEvents();
         return;
     }

@@ -17,6 +17,7 @@
 #include "rules/definitions/place_file.h"
 #include "rules/definitions/quest_info.h"
 #include "rules/definitions/tile_template.h"
+#include "rules/definitions/travel_hours.h"
 #include "rules/head_info.h"
 #include "rules/items/item_list.h"
 #include "rules/items/item_template.h"
@@ -115,6 +116,10 @@ public:
     // is read up to its entries past all its cells. A failure is the read's and is
     // not kept.
     const CPlaceFile& GetPlaceFile(const std::string& name) const;
+    // How long the journey into area `areaName` takes (ReadTravelHours): read the
+    // first time a journey there is checked and kept while the module lives. A
+    // failure is the read's and is not kept.
+    const CTravelHours& GetTravelHours(const std::string& areaName) const;
     // The names of the entries of area `areaName` (GetPlaceFile); code 1 for a
     // travel map.
     const std::vector<std::string>& GetAreaEntryNames(const std::string& areaName) const;
@@ -170,6 +175,7 @@ private:
     bool m_startupRead = false;
     BrainFunctions m_brainFunctions;
     mutable std::map<std::string, CPlaceFile> m_placeFiles;
+    mutable std::map<std::string, CTravelHours> m_travelHours;
 };
 
 }  // namespace DRAV

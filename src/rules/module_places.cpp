@@ -11,6 +11,12 @@ const CPlaceFile& CModule::GetPlaceFile(const std::string& name) const {
     return m_placeFiles.emplace(name, ReadPlaceFile(m_package, name)).first->second;
 }
 
+const CTravelHours& CModule::GetTravelHours(const std::string& areaName) const {
+    const auto found = m_travelHours.find(areaName);
+    if (found != m_travelHours.end()) return found->second;
+    return m_travelHours.emplace(areaName, ReadTravelHours(m_package, areaName)).first->second;
+}
+
 const std::vector<std::string>& CModule::GetAreaEntryNames(const std::string& areaName) const {
     const CPlaceFile& place = GetPlaceFile(areaName);
     if (place.travelMap)

@@ -16,11 +16,13 @@
 #include <string>
 #include <utility>
 
+#include "rules/definitions/travel_hours.h"
 #include "rules/definitions/travel_map.h"
 #include "rules/kinds/thing_id.h"
 #include "rules/vocabulary/difficulty.h"
 #include "rules/vocabulary/special_stat.h"
 #include "world/actor.h"
+#include "world/calendar_spent.h"
 #include "world/events/event.h"
 #include "world/journal_entry.h"
 #include "world/people_journal.h"
@@ -58,6 +60,8 @@ inline constexpr std::size_t kMaxOwnPartyMembers = 4;
 // counter's range, about three and a half years of game time; above it play runs
 // for another year before the counter would come round.
 inline constexpr std::uint32_t kLastPassedTick = 0xC0000000u;
+static_assert(std::uint64_t{kMostTravelHours} * kTicksPerTravelHour <= kLastPassedTick,
+              "a journey an area's file may name fits the calendar");
 // The last tick a save holds: a game loaded at it plays for another fifty days of
 // the clock before the counter would come round, and every timer a tick sets (an
 // effect's end, a trap ready again, the next heartbeat) lies far below that. A game
@@ -197,10 +201,15 @@ public:
     // saved: the area change runs from the autosave to the first tick in one go.
     bool IsWakingFromWipeOut() const { return m_wakingFromWipeOut; }
     void SetWakingFromWipeOut(bool waking) { m_wakingFromWipeOut = waking; }
-    // Time passed at once (a rest, a journey's hours, the walk back to the entrance):
-    // the clock stops at kLastPassedTick rather than come round to 0, leaving the
-    // ticks above it for play and the timers counted from it.
-    void PassTime(std::uint32_t ticks);
+    // Time passed at once (a rest, a journey's hours, the walk back to the entrance)
+    // moves the clock by all of it or not at all: never past kLastPassedTick, which
+    // leaves the ticks above it for play and the timers counted from it. Time with no
+    // room is CCalendarSpent, whose sentence says that `what` ("The rest") would take
+    // too long, and the clock stays where it was: nothing that waits on those hours
+    // is promised and then skipped.
+    void PassTime(std::uint64_t ticks, const std::string& what);
+    // PassTime's refusal, asked before anything of a rest or a journey is done.
+    void RequireTimeToPass(std::uint64_t ticks, const std::string& what) const;
     // Areas entered one after another with no tick between, each entry's script
     // sending the party on; the tick after an entry ends the run. Not saved.
     std::uint32_t GetArrivalsWithoutTick() const { return m_arrivalsWithoutTick; }

@@ -212,15 +212,20 @@ TEST(EngineAreas, AJourneyToAPlaceTheModuleLacksIsRefusedBeforeThePartyLeaves) {
     auto game = StartSampleGame();
     CArea* landing = &game.Area();
     const auto main = game.Main();
-    // Or a game that has too few serials left to build the place and the way back.
+    // Or a game that has too few serials left to build the place and the way back,
     const std::string spent = "the game has too few numbers left for the things it may make there: save the game and "
                               "load it to number its things anew";
+    // or a calendar with no room for the hours of the rest or the way to the marsh.
+    const std::string calendarEnd = ", past the end of the game's calendar on " +
+                                    game.Game().FormatDateTime(kLastPassedTick) + ".";
     const std::uint32_t counter = game.Game().GetThingSerialCounter();
+    const std::uint32_t tick = game.Game().GetTick();
     const struct {
         std::int32_t state;
         AreaEntryPoint place;
         std::string named;
         std::uint32_t serialsLeft = kMaxThingSerial;
+        std::uint32_t ticksLeft = 0;  // before the calendar's end; 0: the game's own tick
     } rows[] = {
         {GAME_TRAVEL, {"reed_marshes", "landing"}, "the module has no area \"reed_marshes\""},
         {GAME_EXIT_AVAILABLE, {"reed_marsh", "dock"}, "area \"reed_marsh\" has no entry \"dock\""},
@@ -229,27 +234,35 @@ TEST(EngineAreas, AJourneyToAPlaceTheModuleLacksIsRefusedBeforeThePartyLeaves) {
         {GAME_TRAVEL, {"reed_marsh", "landing"}, spent, 40},
         {GAME_EXIT_AVAILABLE, {"reedwater_map", ""}, spent, 10},  // the way back alone
         {GAME_WIPED_OUT, {"reedwater_landing", "dock"}, spent, 40},
+        {GAME_TRAVEL, {"reed_marsh", "landing"}, "The journey would take 1 hour" + calendarEnd, kMaxThingSerial,
+         kTicksPerTravelHour - 1},
+        {GAME_WIPED_OUT, {"reedwater_landing", "dock"}, "The rest would take 8 hours" + calendarEnd, kMaxThingSerial,
+         8 * kTicksPerTravelHour - 1},
     };
     for (const auto& row : rows) {
         game.Game().SetEntry(row.place, AREA_LOAD_FRESH, "");
         game.Game().SetStateCode(row.state);
         game.Game().SetThingSerialCounter(row.serialsLeft == kMaxThingSerial ? counter
                                                                              : kMaxThingSerial + 1 - row.serialsLeft);
+        game.Game().SetTick(row.ticksLeft == 0 ? tick : kLastPassedTick - row.ticksLeft);
         EXPECT_EQ(DRAV_MESSAGE(game.Engine().CheckDestination()), row.named);
-        EXPECT_DRAV_CODE(game.Engine().LeaveArea(),
-                         row.serialsLeft == kMaxThingSerial ? DRAV_ERR_BAD_DATA : DRAV_ERR_OUT_OF_RANGE);
+        EXPECT_DRAV_CODE(game.Engine().LeaveArea(), row.serialsLeft == kMaxThingSerial && row.ticksLeft == 0
+                                                        ? DRAV_ERR_BAD_DATA
+                                                        : DRAV_ERR_OUT_OF_RANGE);
         EXPECT_EQ(game.Game().GetCurrentArea(), landing) << row.named;
         EXPECT_EQ(main->GetArea(), landing) << row.named;
         EXPECT_TRUE(game.Game().GetNonLocatedActors().empty()) << row.named;
         EXPECT_EQ(game.Game().GetStateCode(), row.state) << row.named;
     }
-    // Once mended, the journey is made.
+    // Once mended, the journey is made, its hour to the calendar's last tick.
     game.Game().SetThingSerialCounter(counter);
+    game.Game().SetTick(kLastPassedTick - kTicksPerTravelHour);
     game.Game().SetEntry({"reed_marsh", "hideout"}, AREA_LOAD_FRESH, "");
     game.Game().SetStateCode(GAME_TRAVEL);
     game.Engine().LeaveArea();
     game.Engine().EnterArea();
     EXPECT_EQ(game.Area().GetName(), "reed_marsh");
+    EXPECT_EQ(game.Game().GetTick(), kLastPassedTick + 1) << "the hour, and the tick of the arrival";
 }
 
 // An area that fails only as it is built: the party goes back to the area it left,
@@ -277,9 +290,11 @@ TEST(EngineAreas, AnAreaThatFailsToBuildSendsThePartyBack) {
     // The journey that never came gave its hours back and told of none.
     EXPECT_EQ(game.GetTick(), tick);
     std::shared_ptr<CEvent> event;
-    while (game.PopEvent(event))
-        if (const auto* message = dynamic_cast<const CMessageEvent*>(event.get()))
+    while (game.PopEvent(event)) {
+        if (const auto* message = dynamic_cast<const CMessageEvent*>(event.get())) {
             EXPECT_EQ(message->GetText().find("journey"), std::string::npos) << message->GetText();
+        }
+    }
 
     engine.ReturnToLastArea();
     ASSERT_NE(game.GetCurrentArea(), nullptr);

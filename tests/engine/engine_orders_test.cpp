@@ -274,6 +274,18 @@ TEST(EngineOrders, ReturnToTheEntrance) {
     EXPECT_TRUE(HasMessage(game.DrainEvents(), "You cannot return while in battle."));
     EXPECT_FALSE(main->GetCurrentOrder());
     EXPECT_EQ(main->GetY(), Centre(8));
+
+    // So is a walk the calendar has no room for, and the clock stays where it was.
+    game.Game().SetInBattle(false);
+    game.Game().SetTick(kLastPassedTick - expected);
+    main->PushOrder(std::make_shared<COrder>(ORDER_RETURN), false);
+    game.Tick();
+    EXPECT_EQ(game.Game().GetTick(), kLastPassedTick - expected + 1);
+    const auto refused = game.DrainEvents();
+    EXPECT_TRUE(HasMessage(refused, "The walk back to the area entrance would take 1 minute, past the end of the "
+                                    "game's calendar on " + game.Game().FormatDateTime(kLastPassedTick) + "."));
+    EXPECT_FALSE(HasMessage(refused, "The party returns to the area entrance."));
+    EXPECT_EQ(main->GetY(), Centre(8));
 }
 
 // An exit that once came within reach leaves its destination pending after the

@@ -355,18 +355,22 @@ TEST_F(OrdersTest, ADoorIsUsedByTheFirstMemberAloneEvenWhileSheChoosesWhomToAtta
 }
 
 // Out of a fight one return replaces the member's orders and a paused clock
-// starts; in a fight the clock, the orders and the fight stay as they were.
+// starts; in a fight, or with no room in the calendar for the walk, the clock, the
+// orders and the fight stay as they were.
 TEST_F(OrdersTest, RAndTheReturnButtonSendTheFirstSelectedMemberBackOrAreRefusedInAFight) {
     Start(1, "", true);
     CDRAVAppTestAccess::SetAudio(m_app, std::make_shared<CountingAudio>());
-    const std::string refusal = "You cannot return while in battle.";
     auto goblin = m_game.Spawn("reed_goblin", 9, 6);
     ASSERT_NE(goblin, nullptr);
+    const std::string inBattle = "You cannot return while in battle.";
+    const std::string calendarEnd = "The walk back to the area entrance would take 1 minute, past the end of the "
+                                    "game's calendar on " + m_game.Game().FormatDateTime(kLastPassedTick) + ".";
     struct Row {
         const char* name;
         std::function<void()> press;
         bool paused;
         bool inBattle;
+        bool calendarEnd = false;
     };
     const std::function<void()> r = [&] { m_app.HandleMessage(WM_KEYDOWN, 'R', 0); };
     const std::function<void()> button = [&] { m_app.OnScreenButton(9); };
@@ -374,11 +378,14 @@ TEST_F(OrdersTest, RAndTheReturnButtonSendTheFirstSelectedMemberBackOrAreRefused
         {"R, paused, in a fight", r, true, true},          {"the button, paused, in a fight", button, true, true},
         {"R, running, in a fight", r, false, true},        {"R, paused, no fight", r, true, false},
         {"the button, paused, no fight", button, true, false}, {"R, running, no fight", r, false, false},
+        {"R, running, at the calendar's end", r, false, false, true},
     };
+    const std::uint32_t tick = m_game.Game().GetTick();
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         // As the last tick before the press found it, with what it said read.
         m_game.Game().SetInBattle(row.inBattle);
+        m_game.Game().SetTick(row.calendarEnd ? kLastPassedTick : tick);
         m_game.DrainEvents();
         for (const auto& member : Party()) member->CancelOrders();
         const auto fight = std::make_shared<CAttackOrder>(goblin->GetId());
@@ -396,12 +403,12 @@ TEST_F(OrdersTest, RAndTheReturnButtonSendTheFirstSelectedMemberBackOrAreRefused
         ASSERT_EQ(Party()[1]->GetOrders().size(), 1u);
         EXPECT_EQ(Party()[1]->GetOrders().front(), walk) << "one order brings the party back";
         const auto& log = m_app.GetMessageLog();
-        if (row.inBattle) {
+        if (row.inBattle || row.calendarEnd) {
             EXPECT_EQ(orders.front(), fight) << "the fight goes on";
             EXPECT_EQ(m_app.IsPaused(), row.paused);
             EXPECT_EQ(m_app.GetSuspendCount(), suspended);
             ASSERT_EQ(log.size(), lines + 1);
-            EXPECT_EQ(log.back(), refusal);
+            EXPECT_EQ(log.back(), row.inBattle ? inBattle : calendarEnd);
         } else {
             EXPECT_EQ(orders.front()->GetType(), ORDER_RETURN);
             EXPECT_FALSE(m_app.IsPaused());

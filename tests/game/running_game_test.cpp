@@ -8,10 +8,12 @@
 #include "support/overlay_source.h"
 #include "support/sample_module.h"
 #include "engine/engine.h"
+#include "game/dialogs/front/start_dlg.h"
 #include "game/dialogs/play/msg_dlg.h"
 #include "game/dialogs/text_dlg.h"
 #include "platform/win32/virtual_keys.h"
 #include "platform/win32/win32_time.h"
+#include "rules/definitions/travel_map.h"
 #include "rules/module.h"
 #include "world/actor.h"
 #include "world/area.h"
@@ -334,12 +336,6 @@ TEST_F(RunningGameTest, AWipedOutPartyRestsThenEntersItsDestination) {
               log.end());
     EXPECT_EQ(app().GetSuspendCount(), 0) << "the clock runs again in the entered area";
     EXPECT_FALSE(CDRAVAppTestAccess::IsPartyDeadShown(app()));
-    // Near its end the clock stops where time passed at once may take it, and the
-    // tick after the entry runs on from there.
-    game().SetTick(DRAV::kLastPassedTick - 1000);
-    game().SetStateCode(DRAV::GAME_WIPED_OUT);
-    app().CheckPartyAndChangeArea();
-    EXPECT_EQ(game().GetTick(), DRAV::kLastPassedTick + 1);
     // With too few serials left to build a place: a party standing does not set out
     // to rest, and one wiped out wakes where it fell; both are told why.
     const DRAV::CArea* area = game().GetCurrentArea();
@@ -357,6 +353,64 @@ TEST_F(RunningGameTest, AWipedOutPartyRestsThenEntersItsDestination) {
         EXPECT_TRUE(app().IsGameRunning());
     }
     EXPECT_EQ(m_shell.recorder.boxes.size(), 2u);
+}
+
+// Hours the calendar has no room for are refused before the party sets out, in a
+// box and in the log: it stays where it stood, and the clock where it was. A party
+// wiped out cannot be refused its rest, nor rise without it: the game ends, told why.
+TEST_F(RunningGameTest, HoursTheCalendarHasNoRoomForAreRefusedWithWords) {
+    CalmTheLanding();
+    const DRAV::CArea* landing = game().GetCurrentArea();
+    const std::string calendarEnd =
+        ", past the end of the game's calendar on " + game().FormatDateTime(DRAV::kLastPassedTick) + ".";
+    const struct {
+        const char* name;
+        std::int32_t state;
+        DRAV::AreaEntryPoint place;
+        std::uint32_t hours;
+        std::string said;
+        bool byMap = false;
+        bool fallen = false;
+    } rows[] = {
+        {"a rest a script asks for", DRAV::GAME_WIPED_OUT, {"reedwater_landing", "dock"}, 8, "The rest would take 8 hours"},
+        {"a journey a script asks for", DRAV::GAME_TRAVEL, {"reed_marsh", "landing"}, 1, "The journey would take 1 hour"},
+        {"a journey by the map", DRAV::GAME_TRAVEL, {"reedwater_map", ""}, 1, "The journey would take 1 hour", true},
+        {"a wake", DRAV::GAME_WIPED_OUT, {"reedwater_landing", "dock"}, 8, "The rest would take 8 hours", false, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        m_shell.recorder.boxes.clear();
+        const std::pair<double, double> stood{main().GetX(), main().GetY()};
+        const std::uint32_t tick = DRAV::kLastPassedTick - row.hours * DRAV::kTicksPerTravelHour + 1;
+        game().SetTick(tick);
+        if (row.fallen) main().SetActionState(DRAV::ACTION_DEAD);
+        game().SetEntry(row.place, DRAV::AREA_LOAD_FRESH, "");
+        game().SetStateCode(row.state);
+        if (row.byMap)
+            app().TravelToArea(game().FindAndLoadTempMap("reedwater_map", *app().GetEngine()->GetModule())
+                                   ->GetArea("reed_marsh"));
+        else
+            app().CheckPartyAndChangeArea();
+        if (row.fallen) {
+            app().CloseDialog(0);  // the party's death, told first
+            ASSERT_EQ(m_shell.recorder.boxes.size(), 1u);
+            EXPECT_EQ(m_shell.recorder.boxes[0],
+                      std::make_pair(std::string("Game Over"), "Your party cannot rise again. " + row.said + calendarEnd +
+                                                                   " Load a saved game to play on."));
+            EXPECT_FALSE(app().IsGameRunning());
+            EXPECT_NE(dynamic_cast<CStartDlg*>(app().GetCurrentDialog().get()), nullptr);
+            continue;
+        }
+        const std::string refusal = row.said + calendarEnd + " The party stays where it is.";
+        ASSERT_EQ(m_shell.recorder.boxes.size(), 1u);
+        EXPECT_EQ(m_shell.recorder.boxes[0], std::make_pair(std::string("Calendar"), refusal));
+        EXPECT_EQ(app().GetMessageLog().back(), refusal);
+        EXPECT_EQ(game().GetTick(), tick);
+        EXPECT_EQ(game().GetStateCode(), DRAV::GAME_PLAYING);
+        EXPECT_EQ(game().GetCurrentArea(), landing);
+        EXPECT_EQ(std::make_pair(main().GetX(), main().GetY()), stood);
+        EXPECT_FALSE(app().GetCurrentDialog());
+    }
 }
 
 // Remembers what the shell last asked of the footsteps and the ambient loop.

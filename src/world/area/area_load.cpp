@@ -1,7 +1,6 @@
 // Reading an area file into the area: header, travel, skies and sounds, the grid
 // and its tiles, objects, entries and exits.
 
-#include <algorithm>
 #include <cstdint>
 #include <sstream>
 #include <string>
@@ -11,6 +10,7 @@
 #include "common/data_file_reader.h"
 #include "common/exception.h"
 #include "common/trace.h"
+#include "rules/definitions/travel_hours.h"
 #include "rules/items/item_template.h"
 #include "rules/module.h"
 #include "rules/monsters/actor_template.h"
@@ -169,25 +169,12 @@ void CArea::ReadTravel(const std::string& fromArea, DRAVCommon::CDataFileReader&
         reader.SkipBlock("travel");
         return;
     }
-    reader.BeginBlock("travel");
-    std::uint32_t hours = 0;
-    bool matched = false;
-    while (!reader.AtBlockEnd()) {
-        const std::string from = reader.ReadWord();
-        const std::uint32_t value = reader.ReadUInt();
-        if (from == fromArea) {
-            hours = value;
-            matched = true;
-        } else if (from == "default" && !matched) {
-            hours = value;
-        }
-    }
-    reader.EndBlock();
+    const std::uint32_t hours = CTravelHours(reader).From(fromArea);
     if (hours == 0 || !m_game) return;
     m_journeyHours = hours;
-    // 30 ticks a second.
-    const std::uint64_t ticks = std::uint64_t{hours} * 3600u * 30u;
-    m_game->PassTime(static_cast<std::uint32_t>(std::min<std::uint64_t>(ticks, UINT32_MAX)));
+    // Told only on arrival: a journey the calendar has no room for fails here,
+    // before the area is built.
+    m_game->PassTime(std::uint64_t{hours} * kTicksPerTravelHour, "The journey");
 }
 
 std::string CArea::GetJourneyText() const {

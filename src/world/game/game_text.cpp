@@ -1,5 +1,6 @@
 // Texts the game fills in for scripts, and the calendar.
 
+#include <algorithm>
 #include <cctype>
 #include <sstream>
 #include <string_view>
@@ -13,6 +14,14 @@ namespace DRAV {
 namespace {
 
 constexpr std::uint32_t kTicksPerSecond = 30;
+
+// "8 hours" when the time is whole hours, else the minutes begun: "1 minute".
+std::string DurationText(std::uint64_t ticks) {
+    constexpr std::uint64_t kTicksPerMinute = 60 * kTicksPerSecond;
+    const bool hours = ticks % (60 * kTicksPerMinute) == 0;
+    const std::uint64_t count = hours ? ticks / (60 * kTicksPerMinute) : (ticks + kTicksPerMinute - 1) / kTicksPerMinute;
+    return std::to_string(count) + (hours ? " hour" : " minute") + (count == 1 ? "" : "s");
+}
 
 bool IsWordCharacter(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
 
@@ -71,9 +80,15 @@ void CGame::ExpandText(std::string& text, std::size_t limit) const {
     text = std::move(result);
 }
 
-void CGame::PassTime(std::uint32_t ticks) {
-    if (m_tick >= kLastPassedTick) return;
-    m_tick = ticks > kLastPassedTick - m_tick ? kLastPassedTick : m_tick + ticks;
+void CGame::RequireTimeToPass(std::uint64_t ticks, const std::string& what) const {
+    if (ticks <= std::uint64_t{kLastPassedTick} - std::min(m_tick, kLastPassedTick)) return;
+    throw CCalendarSpent(what + " would take " + DurationText(ticks) + ", past the end of the game's calendar on " +
+                         FormatDateTime(kLastPassedTick) + ".");
+}
+
+void CGame::PassTime(std::uint64_t ticks, const std::string& what) {
+    RequireTimeToPass(ticks, what);
+    m_tick += static_cast<std::uint32_t>(ticks);
 }
 
 void CGame::SetCalendarBase(std::uint32_t year, std::uint32_t day, std::uint32_t hour) {

@@ -7,7 +7,7 @@
 //   play_sweep [--chapter C] [--start S] [--seed N] [--first-seed F] [--seeds K] [--steps K]
 //              [--jobs N] [--seconds S] [--trace FILE] [--suite]
 // Without --seed each start is played under seeds F..K (--first-seed, 1; --seeds, 16). --steps is the
-// number of turns of each run (300). --suite plays the suite's small share and
+// number of turns of each run (300, the suite's 250). --suite plays the suite's small share and
 // fails on the kinds of the program's own soundness only (finding.h); otherwise
 // the exit status is 1 when anything was found. --trace appends each turn's move
 // to FILE, to follow a replay.
@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,7 +37,7 @@ struct Options {
     unsigned seed = 0;  // 0: seeds firstSeed..seeds
     unsigned firstSeed = 1;
     unsigned seeds = 16;
-    int steps = 300;
+    std::optional<int> steps;  // none: 300, or the suite's 250
     unsigned jobs = 4;
     unsigned seconds = 240;
     bool suite = false;
@@ -74,7 +75,8 @@ Options Parse(int argc, char** argv) {
             Usage();
         }
     }
-    if (options.jobs == 0 || options.steps <= 0 || options.firstSeed == 0 || options.firstSeed > options.seeds) Usage();
+    if (!options.steps) options.steps = options.suite ? 250 : 300;
+    if (options.jobs == 0 || *options.steps <= 0 || options.firstSeed == 0 || options.firstSeed > options.seeds) Usage();
     return options;
 }
 
@@ -88,10 +90,10 @@ struct Run {
     }
 };
 
-// The runs of the suite's share: every start once, under the first seed.
-std::vector<Run> SuiteRuns(const std::vector<Stage>& stages) {
+// The runs of the suite's share: every start once, under the first seed, `steps` turns each.
+std::vector<Run> SuiteRuns(const std::vector<Stage>& stages, int steps) {
     std::vector<Run> runs;
-    for (const Stage& stage : stages) runs.push_back({stage, 1, 250});
+    for (const Stage& stage : stages) runs.push_back({stage, 1, steps});
     return runs;
 }
 
@@ -119,12 +121,12 @@ int main(int argc, char** argv) {
     }
     std::vector<Run> runs;
     if (options.suite) {
-        runs = SuiteRuns(stages);
+        runs = SuiteRuns(stages, *options.steps);
     } else {
         for (const Stage& stage : stages)
             for (unsigned seed = options.seed ? options.seed : options.firstSeed;
                  seed <= (options.seed ? options.seed : options.seeds); ++seed)
-                runs.push_back({stage, seed, options.steps});
+                runs.push_back({stage, seed, *options.steps});
     }
 
     std::map<std::string, std::map<std::string, Seen>> found;  // kind, signature
