@@ -27,7 +27,7 @@ struct Foe {
     const char* key;
     double postX, postY;  // the middle of the cell its encounter puts it on
 };
-constexpr Foe kLookout{"hide_fought", "smuggler_lookout", 14 * 2.5 + 1.25, 3 * 2.5 + 1.25};
+constexpr Foe kLookout{"hide_fought", "smuggler_lookout", 15 * 2.5 + 1.25, 4 * 2.5 + 1.25};
 constexpr Foe kGoblin{"lane_ambush", "reed_goblin", 6 * 2.5 + 1.25, 9 * 2.5 + 1.25};
 constexpr std::uint32_t kSeeds[] = {1, 2, 3, 7, 11};
 constexpr int kHalfMinute = 30 * 60;  // engine ticks at the window's pace
@@ -134,7 +134,7 @@ TEST(Waking, TheFoeThatFelledThePartyIsNoOneToTalkToAfterTheWake) {
 }
 
 // A foe whose post is beside the place where the party wakes waits too: standing
-// in its reach is not walking into it. Once she takes a step, it fights.
+// in its reach is not walking into it. Once she steps up to it, it fights.
 TEST(Waking, AFoePostedWhereThePartyWakesWaitsUntilItActs) {
     auto game = StartSampleGame();
     ASSERT_TRUE(WipedOutAndWoken(game, kLookout));
@@ -148,7 +148,7 @@ TEST(Waking, AFoePostedWhereThePartyWakesWaitsUntilItActs) {
     game.Tick(kHalfMinute);
     EXPECT_EQ(LinesOf(Lines(game), lookout->GetName()), 0);
     EXPECT_EQ(hero.GetDamageTaken(), 0);
-    EXPECT_GE(TicksUntilItStrikes(game, *lookout, hero.GetX() - 2.5, hero.GetY()), 0);
+    EXPECT_GE(TicksUntilItStrikes(game, *lookout, lookout->GetX(), lookout->GetY()), 0);
 }
 
 // A strike ends the hold: the party striking anyone but a friend has chosen to
@@ -294,5 +294,5 @@ TEST(Waking, FoesHoldBackInAGameSavedAndLoaded) {
     ASSERT_NE(posted, nullptr);
     EXPECT_FALSE(fresh.Game().IsHoldingBack(posted->GetId()));
     fresh.DrainEvents();
-    EXPECT_GE(TicksUntilItStrikes(fresh, *posted, posted->GetX() - 2 * 2.5, posted->GetY()), 0);
+    EXPECT_GE(TicksUntilItStrikes(fresh, *posted, posted->GetX(), posted->GetY()), 0);
 }
