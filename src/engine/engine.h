@@ -210,7 +210,8 @@ public:
     // one the interface drops or logs is no page). The game stands still while it
     // is open: a foe upon a party at rest would land its blow the moment the page
     // shows or closes, before the player could answer, so outside a fight under
-    // way the foes turned on the party hold back. A fight under way goes on.
+    // way the foes turned on the party hold back, and so do those waiting to turn
+    // on it in whose reach it stands. A fight under way goes on.
     void HoldFoesBackForPage();
     // Those who came into `area` since it held only `before` (ActorsOf) and wait
     // to turn on the party turn now: an ambush sprung where the party stands, by

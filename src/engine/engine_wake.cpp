@@ -111,8 +111,15 @@ bool CEngine::KeepsHoldingBack(const CActor& foe) {
 void CEngine::HoldFoesBackForPage() {
     CGame& game = Game();
     if (game.IsFightUnderWay() || !game.GetCurrentArea()) return;
-    for (const auto& actor : game.GetCurrentArea()->GetActors())
-        if (actor->IsAlive() && actor->IsHostile()) game.HoldFoeBack(*actor);
+    CArea& area = *game.GetCurrentArea();
+    CProximityWatchers watchers(area);
+    for (const auto& actor : area.GetActors()) {
+        if (!actor->IsAlive() || !IsFoeToHoldBack(*actor)) continue;
+        // One waiting to turn on a party that comes near is upon it already when
+        // the party stands in its reach: it would turn the moment the game runs.
+        if (actor->IsHostile() || PartyProximityTest(watchers, *actor, actor->GetBrain()->GetProximityRange()))
+            game.HoldFoeBack(*actor);
+    }
 }
 
 }  // namespace DRAV

@@ -191,24 +191,32 @@ TEST(Waking, AStrikeEndsTheHold) {
 }
 
 // A box the game stops for, whoever opens it, holds back the foe already upon a
-// hero: closed again, she is not struck while she stands, and once she steps it
-// fights on.
+// hero, and one waiting to turn on her in whose reach she stands, as Captain
+// Marrow stands over Orrin's skiff when Orrin joins her, so that the alarm it would
+// raise turns nobody: closed again, she is not struck while she stands, and once
+// she steps the goblin fights on.
 TEST(Waking, ABoxThatOpensHoldsBackTheFoeUponAStandingHero) {
-    auto game = StartSampleGame();
-    CActor* goblin = SprungGoblin(game);
-    ASSERT_NE(goblin, nullptr);
-    CActor& hero = *game.Main();
-    hero.PushOrder(std::make_shared<CMoveOrder>(kGoblin.postX, kGoblin.postY), false);
-    for (int tick = 0; tick < 3000 && goblin->GetActionState() != ACTION_WIND_UP; ++tick) game.Tick();
-    ASSERT_EQ(goblin->GetActionState(), ACTION_WIND_UP);
-    hero.ClearOrders();
-    Lines(game);  // what came before the box
-    const std::int32_t damage = hero.GetDamageTaken();
-    game.Engine().HoldFoesBackForPage();  // a box put before the player
-    game.Tick(60);
-    EXPECT_EQ(LinesOf(Lines(game), goblin->GetName()), 0);
-    EXPECT_EQ(hero.GetDamageTaken(), damage);
-    EXPECT_GE(TicksUntilItStrikes(game, *goblin, goblin->GetX(), goblin->GetY()), 0);
+    for (const bool waiting : {false, true}) {
+        auto game = StartSampleGame();
+        CActor& hero = *game.Main();
+        std::vector<CActor*> foes{SprungGoblin(game)};
+        if (waiting) {
+            foes = {game.Spawn("reed_smuggler", 10, 4).get(), game.Spawn("reed_smuggler", 2, 3).get()};
+            ASSERT_TRUE(hero.IsWithin(*foes[0], 4 * 2.5) && !hero.IsWithin(*foes[1], 4 * 2.5));
+        } else {
+            hero.PushOrder(std::make_shared<CMoveOrder>(kGoblin.postX, kGoblin.postY), false);
+            for (int tick = 0; tick < 3000 && foes[0]->GetActionState() != ACTION_WIND_UP; ++tick) game.Tick();
+            ASSERT_EQ(foes[0]->GetActionState(), ACTION_WIND_UP);
+        }
+        hero.ClearOrders();
+        Lines(game);  // what came before the box
+        const std::int32_t damage = hero.GetDamageTaken();
+        game.Engine().HoldFoesBackForPage();  // a box put before the player
+        game.Tick(kHalfMinute / 6);
+        EXPECT_EQ(LinesOf(Lines(game), foes[0]->GetName()), 0) << waiting;
+        EXPECT_EQ(hero.GetDamageTaken(), damage) << waiting;
+        if (!waiting) EXPECT_GE(TicksUntilItStrikes(game, *foes[0], foes[0]->GetX(), foes[0]->GetY()), 0);
+    }
 }
 
 // A box in the middle of a fight stops nobody: the goblin the hero fights keeps
