@@ -375,6 +375,11 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
             for (const ThingId foe : game.GetHeldFoes()) writer.WriteValue(foe & kMaxThingSerial);
             writer.EndBlock();
         }
+        if (game.IsCalm()) {
+            writer.BeginBlock("calm");
+            writer.WriteValue(game.GetCalmEnd());
+            writer.EndBlock();
+        }
         if (game.GetTutorialsShown() != 0) {
             writer.BeginBlock("tutorials");
             writer.WriteValue(game.GetTutorialsShown());
@@ -534,6 +539,17 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
             const ThingId foe = game.FindLoadedActor(saved);
             if (IsHeldFoe(game, foe)) game.HoldBack(foe);
         }
+        reader.EndBlock();
+    }
+    // Saves from before the calm after a wake was kept have none; play writes one
+    // only while it lasts.
+    if (reader.IsBlock("calm")) {
+        reader.BeginBlock("calm");
+        const std::uint32_t end = reader.ReadUInt();
+        if (end <= game.GetTick() || end - game.GetTick() > kWakeCalmTicks)
+            reader.Fail(DRAV_ERR_OUT_OF_RANGE, "a calm after a wake ending at tick " + std::to_string(end) +
+                                                   ", not within a wake's calm of the saved tick");
+        game.SetCalmEnd(end);
         reader.EndBlock();
     }
     // Saves from before the game kept its shown tutorial pages have shown none.
