@@ -84,7 +84,9 @@ void CEngine::RunAI() {
 
 bool CEngine::RunActorTriggers(CProximityWatchers& watchers, CActor& actor) {
     const std::shared_ptr<CBrain> brain = actor.GetBrain();
-    if (!brain || actor.GetRelation() != RELATION_NEUTRAL) return false;
+    // One held back waits, turning no more than it thinks, until the party comes to
+    // it: turned, it would call others to the fight it holds back from.
+    if (!brain || actor.GetRelation() != RELATION_NEUTRAL || Game().IsHoldingBack(actor.GetId())) return false;
     if (!brain->TriggerTestProximity(watchers, actor)) return false;
     AIFireTags(actor, *brain);
     // A member walking up to talk stops when the actor turns on the party.

@@ -204,9 +204,13 @@ public:
     // The party, coming in by the entry `entryName`, finds no foe upon it: the foes
     // of the area that left their encounters' places, or stand by that entry, go
     // back to them, and those already turned on it drop their fights and hold back;
-    // a party that wakes holds back every foe. Those who turn only when struck, and
-    // may have chased the party out, go back to their places too, calmed or not.
+    // a party that wakes holds back every foe, and is left the calm that follows a
+    // wake. Those who turn only when struck, and may have chased the party out, go
+    // back to their places too, calmed or not.
     void StandDownFoes(CArea& area, bool waking, const std::string& entryName);
+    // The calm after a wake: a minute of the game's time, half a minute of the
+    // window's clock, in which no foe comes for the party unless it strikes.
+    static constexpr std::uint32_t kWakeCalmTicks = 60 * 30;
     // Whether the wake holds `actor` back: a foe, or one waiting to turn on a party
     // that comes near it. A saved game holds back no one else.
     static bool IsFoeToHoldBack(const CActor& actor);
@@ -217,13 +221,15 @@ public:
     // Whether the foe holds back this tick: until a living member of the party
     // carrying out an order is within its reach, or the party strikes anyone but a
     // friend, or anyone strikes the foe (RunStrikeTriggers). Held foes think nothing
-    // and are no battle.
-    bool KeepsHoldingBack(const CActor& foe);
+    // and are no battle. In the calm after a wake no member's coming ends a hold,
+    // and a foe that turns on the party, or comes on as an ambush, holds back too.
+    bool KeepsHoldingBack(CActor& foe);
     // Called as a page is put before the player (a box, a shout, a tutorial page;
     // one the interface drops or logs is no page). The game stands still while it
     // is open: a foe upon a party at rest would land its blow the moment the page
     // shows or closes, before the player could answer, so outside a fight under
-    // way the foes turned on the party hold back. A fight under way goes on.
+    // way the foes turned on the party hold back, and so do those waiting to turn
+    // on it in whose reach it stands. A fight under way goes on.
     void HoldFoesBackForPage();
     // Those who came into `area` since it held only `before` (ActorsOf) and wait
     // to turn on the party turn now: an ambush sprung where the party stands, by

@@ -400,6 +400,11 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
             writer.EndBlock();
         }
         game.WriteWayOutWalk(writer);
+        if (game.IsCalm()) {
+            writer.BeginBlock("calm");
+            writer.WriteValue(game.GetCalmEnd());
+            writer.EndBlock();
+        }
         if (game.GetTutorialsShown() != 0) {
             writer.BeginBlock("tutorials");
             writer.WriteValue(game.GetTutorialsShown());
@@ -556,6 +561,17 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
     }
     // Saves from before the game kept its walks have none.
     if (reader.IsBlock("wayout")) game.ReadWayOutWalk(reader);
+    // Saves from before the calm after a wake was kept have none; play writes one
+    // only while it lasts.
+    if (reader.IsBlock("calm")) {
+        reader.BeginBlock("calm");
+        const std::uint32_t end = reader.ReadUInt();
+        if (end <= game.GetTick() || end - game.GetTick() > kWakeCalmTicks)
+            reader.Fail(DRAV_ERR_OUT_OF_RANGE, "a calm after a wake ending at tick " + std::to_string(end) +
+                                                   ", not within a wake's calm of the saved tick");
+        game.SetCalmEnd(end);
+        reader.EndBlock();
+    }
     // Saves from before the game kept its shown tutorial pages have shown none.
     if (reader.IsBlock("tutorials")) {
         reader.BeginBlock("tutorials");

@@ -58,6 +58,9 @@ void CEngine::RunDetection() {
     const ObjectList& placed = area.GetObjects();
     if (std::none_of(placed.begin(), placed.end(), [](const auto& object) { return IsLive(object->GetTrap()); }))
         return;
+    // Every step onto a trap meets it, whatever else sprang or went in the same
+    // tick: the member stands in its reach from then on, and a step not met now is
+    // never met. A spring that takes its object away ends that object's turn only.
     const auto pass = [&](const ObjectList& objects, const ActorList& actors) {
         for (const auto& object : objects) {
             const std::shared_ptr<CTrap> trap = object->GetTrap();
@@ -70,8 +73,7 @@ void CEngine::RunDetection() {
                     // before the step (or was put there since) springs nothing.
                     if (object->DistanceTo(actor->GetStepStartX(), actor->GetStepStartY()) <= actor->GetRadius())
                         continue;
-                    if (HitTrap(area, *object, *trap, *actor)) return;
-                    if (IsSpent(*trap)) break;
+                    if (HitTrap(area, *object, *trap, *actor) || IsSpent(*trap)) break;
                     continue;
                 }
                 if (distance > kDetectRange || !trap->IsHidden() || trap->GetDifficulty() == 0) continue;

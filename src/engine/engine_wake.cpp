@@ -6,8 +6,13 @@
 // fails puts it back where it stood, in the moment it left. A page put before a
 // party at rest holds the foes back where they stand in the same way. Foes that
 // come on where the party already stands, an ambush sprung, are foes from the first.
+// A party back from a wipe-out, promised it wakes ready to adventure again, is left
+// a calm besides: for half a minute no foe comes for it, however near it walks and
+// whatever turns on it meanwhile, unless it strikes first.
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "engine/brain/brain.h"
 #include "engine/engine.h"
@@ -49,6 +54,9 @@ void CEngine::StandDownFoes(CArea& area, bool waking, const std::string& entryNa
     const CAreaEntry* entry = FindAreaEntry(area.GetEntries(), entryName);
     const double entryX = entry ? (entry->column + 0.5) * kCellSize : 0.0;
     const double entryY = entry ? (entry->row + 0.5) * kCellSize : 0.0;
+    if (waking)
+        game.SetCalmEnd(static_cast<std::uint32_t>(
+            std::min<std::uint64_t>(std::uint64_t{game.GetTick()} + kWakeCalmTicks, UINT32_MAX)));
     for (const auto& guard : ActorList(area.GetActors())) {
         if (!guard->IsAlive()) continue;
         const bool foe = IsFoeToHoldBack(*guard);
@@ -93,9 +101,18 @@ void CEngine::RouseSprungFoes(CArea& area, const std::set<ThingId>& before) {
     }
 }
 
-bool CEngine::KeepsHoldingBack(const CActor& foe) {
+bool CEngine::KeepsHoldingBack(CActor& foe) {
     CGame& game = Game();
-    if (!game.IsHoldingBack(foe.GetId())) return false;
+    if (!game.IsHoldingBack(foe.GetId())) {
+        // In the calm a foe that turns, by a member passing, an alarm or a tag, or is
+        // sprung on the party, or that someone else's blow freed, holds back as those
+        // there at the wake do: loose, it would go for a party that has had no time
+        // to act.
+        if (!game.IsCalm() || !IsFoeToHoldBack(foe)) return false;
+        game.HoldFoeBack(foe);
+        return true;
+    }
+    if (game.IsCalm()) return true;
     for (const auto& member : game.PartyMembers()) {
         // Only one that acts comes into its reach: a party woken beside a foe's post
         // has done nothing yet.
@@ -111,8 +128,15 @@ bool CEngine::KeepsHoldingBack(const CActor& foe) {
 void CEngine::HoldFoesBackForPage() {
     CGame& game = Game();
     if (game.IsFightUnderWay() || !game.GetCurrentArea()) return;
-    for (const auto& actor : game.GetCurrentArea()->GetActors())
-        if (actor->IsAlive() && actor->IsHostile()) game.HoldFoeBack(*actor);
+    CArea& area = *game.GetCurrentArea();
+    CProximityWatchers watchers(area);
+    for (const auto& actor : area.GetActors()) {
+        if (!actor->IsAlive() || !IsFoeToHoldBack(*actor)) continue;
+        // One waiting to turn on a party that comes near is upon it already when
+        // the party stands in its reach: it would turn the moment the game runs.
+        if (actor->IsHostile() || PartyProximityTest(watchers, *actor, actor->GetBrain()->GetProximityRange()))
+            game.HoldFoeBack(*actor);
+    }
 }
 
 }  // namespace DRAV

@@ -223,7 +223,17 @@ public:
     // The foe drops its fight where it stands and holds back.
     void HoldFoeBack(CActor& foe);
     void EndHold(ThingId foe) { m_heldFoes.erase(foe); }
-    void EndAllHolds() { m_heldFoes.clear(); }
+    // The holds end, and the calm with them.
+    void EndAllHolds() {
+        m_heldFoes.clear();
+        m_calmEnd = 0;
+    }
+    // A party that wakes is left a calm: until the tick `end`, every foe of its area
+    // holds back however near the party comes, until the party strikes; 0 is none.
+    // Saved with the game.
+    std::uint32_t GetCalmEnd() const { return m_calmEnd; }
+    void SetCalmEnd(std::uint32_t end) { m_calmEnd = end; }
+    bool IsCalm() const { return m_tick < m_calmEnd; }
     // A conversation begins between a party member and an actor or object: the
     // interface opens it, and the members' orders are noted.
     void BeginTalk(ThingId talker, ThingId partner);
@@ -385,6 +395,7 @@ private:
     bool m_wakingFromWipeOut = false;
     std::uint32_t m_arrivalsWithoutTick = 0;
     std::set<ThingId> m_heldFoes;
+    std::uint32_t m_calmEnd = 0;
     std::uint32_t m_tutorialsShown = 0;
     // The members' orders as the last conversation began, while the player has
     // given none since; not saved: a loaded game has begun no conversation.

@@ -388,7 +388,7 @@ std::vector<Step> OrrinHomeAndAcross(bool reported = false) {
             ClickId(CStartDlg::kLoadExistingGame), Wait(200), Shot("load"), ClickId(CLoadDlg::kFirstGame), Wait(500),
             Check("loaded", [] { return TheArea()->GetName() + " " + PartySize() + " " + Gold(); })});
     // Home by the smugglers' trail, the whole party walking together: the lookouts
-    // were paid, and told nobody to wait for the party at the dock's end.
+    // were paid, and told nobody to wait for the party on the trail head.
     Append(steps, {ClickId(kSelectAll)});
     Append(steps, LeaveBy("hidden_trail", 19, 3, "reedwater_landing"));
     Append(steps, {ClosePages(), Shot("trail"), Check("arrived by the trail", [] {

@@ -1,5 +1,5 @@
 // A party wiped out wakes in peace at the window, with the clock running: the
-// hero walks up to the lookout the smugglers post at the dock's end once the
+// hero walks up to the lookout the smugglers post on the trail head once the
 // party crossed theirs at the hide, and it kills her; she wakes on the dock a few steps from
 // it, stands there half a minute, goes back to the entrance, and walks to each
 // way out of the landing without a blow, then leaves by the last. Everything the

@@ -177,3 +177,19 @@ TEST(EngineTraps, ATriggerFiresByAStepNeverByAnArrivalOrALoad) {
         }
     }
 }
+
+// Every step onto a trap meets it, whatever else springs or goes in the same tick:
+// in the marsh a step that comes within both the eel basket and the Edge of the
+// Shallows, 0.75 units south of it, snaps the basket and opens the edge's page.
+TEST(EngineTraps, AStepOntoTwoTrapsAtOnceMeetsBoth) {
+    auto game = StartSampleGame();
+    game.Arrive("reed_marsh", "landing");
+    game.Main()->SetPosition(26.25, 12.0);
+    game.Main()->FinalizeMove(26.25, 17.0);
+    game.Engine().RunDetection();
+    const auto events = game.DrainEvents();
+    const auto texts = QuillmereTest::MessageTexts(events);
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "The basket snaps shut on your fingers."), 1);
+    EXPECT_EQ(std::count_if(events.begin(), events.end(), [](const auto& e) { return e->GetCode() == EVENT_DIALOG_BOX; }),
+              1);
+}

@@ -17,6 +17,7 @@
 #include "rules/monsters/actor_template.h"
 #include "rules/rules_test_util.h"
 #include "support/sample_brains.h"
+#include "support/sample_module.h"
 
 namespace DRAV {
 namespace {
@@ -47,9 +48,17 @@ TEST(MonsterBrain, EverySampleMonsterCanBeMadeAndEveryAITypeAppears) {
 }
 
 TEST(MonsterBrain, InheritedBrainsAreSharedByDefinitionsAndCopiedForActors) {
-    // The lookout keeps the smuggler's brain; the old ferryman has his own.
-    const CActorTemplate& lookout = *SampleWithBrains().FindMonsterTemplate("smuggler_lookout");
-    const CActorTemplate& smuggler = *SampleWithBrains().FindMonsterTemplate("reed_smuggler");
+    // A lookout written without a brain of its own keeps the smuggler's; the old
+    // ferryman has his own.
+    CModule edited;
+    edited.SetBrainFunctions(GetBrainFunctions());
+    edited.Load(1, nullptr,
+                QuillmereTest::EditedSampleSource(DRAVCommon::DFK_CHAPTER, "monsters.drav",
+                                                  "<brain> neutral true 4 <tags> smugglers_alarm </tags> <tags> "
+                                                  "smugglers_alarm </tags>\n   <ai> stand </ai> <ai> shoot </ai>\n  </brain>",
+                                                  ""));
+    const CActorTemplate& lookout = *edited.FindMonsterTemplate("smuggler_lookout");
+    const CActorTemplate& smuggler = *edited.FindMonsterTemplate("reed_smuggler");
     EXPECT_EQ(lookout.GetBrain(), smuggler.GetBrain());
 
     auto copy = lookout.CopyBrain();
@@ -60,9 +69,9 @@ TEST(MonsterBrain, InheritedBrainsAreSharedByDefinitionsAndCopiedForActors) {
     EXPECT_EQ(copy->GetFireTags(), smuggler.GetBrain()->GetFireTags());
     EXPECT_NE(copy->GetPeacefulAI(), smuggler.GetBrain()->GetPeacefulAI());
 
-    const CActorTemplate& base = *SampleWithBrains().FindMonsterTemplate("ferryman");
-    EXPECT_NE(SampleWithBrains().FindMonsterTemplate("ferryman_elder")->GetBrain(), base.GetBrain());
-    const CActorTemplate& keeper = *SampleWithBrains().FindMonsterTemplate("ferry_keeper");
+    const CActorTemplate& base = *edited.FindMonsterTemplate("ferryman");
+    EXPECT_NE(edited.FindMonsterTemplate("ferryman_elder")->GetBrain(), base.GetBrain());
+    const CActorTemplate& keeper = *edited.FindMonsterTemplate("ferry_keeper");
     EXPECT_EQ(keeper.GetBrain()->GetProximityTag(), "ferry_closed");
     EXPECT_NE(keeper.GetBrain(), base.GetBrain());
 }

@@ -193,13 +193,13 @@ inline void FreeOrrin(Player& player) {
     EXPECT_TRUE(player.Said("tutorial_party: "));
 }
 
-// The lookout the smugglers posted at the dock's end lets an arriving party be;
+// The lookout the smugglers posted on the trail head lets an arriving party be;
 // the party goes at it until it turns, and fights it.
 inline void FightTheTrailLookout(Player& player) {
     const auto lookout = player.Person("smuggler_lookout");
     ASSERT_TRUE(lookout);
     EXPECT_NE(lookout->GetRelation(), RELATION_HOSTILE) << "the lookout went for the party as it arrived";
-    player.WalkTo(12, 3, [&] { return player.FoeInSight(); });
+    player.WalkTo(14, 4, [&] { return player.FoeInSight(); });
     EXPECT_TRUE(player.FoeInSight()) << "the lookout let the party walk up to it";
     SeedTheFight();
     player.Fight();

@@ -1,7 +1,8 @@
 // A party wiped out wakes where the chapter brings it back, the landing's dock,
 // with the foe that felled it a few steps off: the lookout the smugglers post once
-// the party crossed theirs at the hide, or the goblin out of the lane's reeds. The foe holds
-// back until the party comes to it or fights, whatever the rolls.
+// the party crossed theirs at the hide, or the goblin out of the lane's reeds. The
+// foe holds back, through the half minute's calm after the wake however near the
+// party comes, then until the party comes to it or fights, whatever the rolls.
 
 #include <gtest/gtest.h>
 
@@ -27,7 +28,7 @@ struct Foe {
     const char* key;
     double postX, postY;  // the middle of the cell its encounter puts it on
 };
-constexpr Foe kLookout{"hide_fought", "smuggler_lookout", 14 * 2.5 + 1.25, 3 * 2.5 + 1.25};
+constexpr Foe kLookout{"hide_fought", "smuggler_lookout", 15 * 2.5 + 1.25, 4 * 2.5 + 1.25};
 constexpr Foe kGoblin{"lane_ambush", "reed_goblin", 6 * 2.5 + 1.25, 9 * 2.5 + 1.25};
 constexpr std::uint32_t kSeeds[] = {1, 2, 3, 7, 11};
 constexpr int kHalfMinute = 30 * 60;  // engine ticks at the window's pace
@@ -77,6 +78,20 @@ int TicksUntilItStrikes(const SampleGame& game, const CActor& foe, double x, dou
     return -1;
 }
 
+// The party, having crossed the lookouts at the smugglers' hide, falls there and
+// wakes on the landing's dock, as the program wakes it.
+bool WipedOutAtTheHide(const SampleGame& game) {
+    game.Arrive("reed_marsh", "hideout");
+    game.Engine().SetTag("hide_fought", true);
+    game.Engine().ResolveActorDied("Smuggler Lookout", *game.Main());
+    game.Tick();
+    game.Engine().LeaveArea();
+    game.Engine().RestParty();
+    game.Engine().EnterArea();
+    game.DrainEvents();
+    return game.Area().GetName() == "reedwater_landing";
+}
+
 // The lane's goblin, sprung by its tag; null when the tag brings none.
 CActor* SprungGoblin(SampleGame& game) {
     game.Engine().SetTag(kGoblin.tag, true);
@@ -116,6 +131,33 @@ TEST(Waking, AHeroWipedOutStandsHalfAMinuteUnharmedWhereSheWakes) {
     }
 }
 
+// Wiped out at the hide, the party wakes on the landing's dock with no foe in its
+// reach, and in the half minute after no foe comes for it, wherever the hero
+// walks: to Mother Hesk, up to the lookout posted on the trail head, across the
+// lane's reeds and up to the goblin they spring.
+TEST(Waking, NoFoeComesForThePartyInTheHalfMinuteAfterItWakes) {
+    auto game = StartSampleGame();
+    ASSERT_TRUE(WipedOutAtTheHide(game));
+    CActor& hero = *game.Main();
+    for (const auto& actor : game.Area().GetActors())
+        EXPECT_FALSE(game.Game().IsHoldingBack(actor->GetId()) && actor->IsWithin(hero, 4 * 2.5)) << actor->GetName();
+    const std::vector<std::pair<double, double>> walk{
+        {31.25, 8.75}, {36.25, 11.25}, {16.25, 16.25}, {kGoblin.postX + 3.0, kGoblin.postY}};
+    std::size_t next = 0;
+    long blows = 0;
+    for (std::uint32_t tick = 0; tick + 1 < CEngine::kWakeCalmTicks && next < walk.size(); ++tick) {
+        const auto [x, y] = walk[next];
+        if (hero.DistanceToPoint(x, y) < 2.5) ++next;
+        else if (!hero.GetCurrentOrder()) hero.PushOrder(std::make_shared<CMoveOrder>(x, y), false);
+        game.Tick();
+        const auto lines = Lines(game);
+        blows += LinesOf(lines, "Smuggler Lookout") + LinesOf(lines, "Reed Goblin");
+    }
+    EXPECT_EQ(next, walk.size()) << "she walked all the way";
+    EXPECT_TRUE(game.Person(kGoblin.key) && game.Person(kLookout.key));
+    EXPECT_EQ(blows, 0);
+}
+
 // The foe that felled the party, calmed by the rest to wait at its post, has still
 // nothing to say: a member sent to talk to it is told it is a foe, and no talk
 // opens on "has nothing to say".
@@ -134,7 +176,7 @@ TEST(Waking, TheFoeThatFelledThePartyIsNoOneToTalkToAfterTheWake) {
 }
 
 // A foe whose post is beside the place where the party wakes waits too: standing
-// in its reach is not walking into it. Once she takes a step, it fights.
+// in its reach is not walking into it. Once she steps up to it, it fights.
 TEST(Waking, AFoePostedWhereThePartyWakesWaitsUntilItActs) {
     auto game = StartSampleGame();
     ASSERT_TRUE(WipedOutAndWoken(game, kLookout));
@@ -148,13 +190,13 @@ TEST(Waking, AFoePostedWhereThePartyWakesWaitsUntilItActs) {
     game.Tick(kHalfMinute);
     EXPECT_EQ(LinesOf(Lines(game), lookout->GetName()), 0);
     EXPECT_EQ(hero.GetDamageTaken(), 0);
-    EXPECT_GE(TicksUntilItStrikes(game, *lookout, hero.GetX() - 2.5, hero.GetY()), 0);
+    EXPECT_GE(TicksUntilItStrikes(game, *lookout, lookout->GetX(), lookout->GetY()), 0);
 }
 
 // A strike ends the hold: the party striking anyone but a friend has chosen to
 // fight, and its foes far off hold back no longer (the goblin, calmed by the
 // hours of rest, waits at its post for whoever comes near); a foe struck where it
-// holds back strikes back, whoever struck it.
+// holds back strikes back, whoever struck it, once the calm after the wake is over.
 TEST(Waking, AStrikeEndsTheHold) {
     struct Strike {
         const char* what;
@@ -167,6 +209,7 @@ TEST(Waking, AStrikeEndsTheHold) {
         SCOPED_TRACE(strike.what);
         auto game = StartSampleGame();
         ASSERT_TRUE(WipedOutAndWoken(game, kGoblin));
+        if (strike.strikesBack) game.Tick(CEngine::kWakeCalmTicks);
         CActor* goblin = game.Person(kGoblin.key);
         ASSERT_NE(goblin, nullptr);
         const auto newcomer = game.Spawn("reed_goblin", strike.column, strike.row);
@@ -191,24 +234,34 @@ TEST(Waking, AStrikeEndsTheHold) {
 }
 
 // A box the game stops for, whoever opens it, holds back the foe already upon a
-// hero: closed again, she is not struck while she stands, and once she steps it
-// fights on.
+// hero, and one waiting to turn on her in whose reach she stands, as Captain
+// Marrow stands over Orrin's skiff when Orrin joins her, so that the alarm it would
+// raise turns nobody: closed again, she is not struck while she stands, and once
+// she steps the goblin fights on.
 TEST(Waking, ABoxThatOpensHoldsBackTheFoeUponAStandingHero) {
-    auto game = StartSampleGame();
-    CActor* goblin = SprungGoblin(game);
-    ASSERT_NE(goblin, nullptr);
-    CActor& hero = *game.Main();
-    hero.PushOrder(std::make_shared<CMoveOrder>(kGoblin.postX, kGoblin.postY), false);
-    for (int tick = 0; tick < 3000 && goblin->GetActionState() != ACTION_WIND_UP; ++tick) game.Tick();
-    ASSERT_EQ(goblin->GetActionState(), ACTION_WIND_UP);
-    hero.ClearOrders();
-    Lines(game);  // what came before the box
-    const std::int32_t damage = hero.GetDamageTaken();
-    game.Engine().HoldFoesBackForPage();  // a box put before the player
-    game.Tick(60);
-    EXPECT_EQ(LinesOf(Lines(game), goblin->GetName()), 0);
-    EXPECT_EQ(hero.GetDamageTaken(), damage);
-    EXPECT_GE(TicksUntilItStrikes(game, *goblin, goblin->GetX(), goblin->GetY()), 0);
+    for (const bool waiting : {false, true}) {
+        auto game = StartSampleGame();
+        CActor& hero = *game.Main();
+        std::vector<CActor*> foes{SprungGoblin(game)};
+        if (waiting) {
+            foes = {game.Spawn("reed_smuggler", 10, 4).get(), game.Spawn("reed_smuggler", 2, 3).get()};
+            ASSERT_TRUE(hero.IsWithin(*foes[0], 4 * 2.5) && !hero.IsWithin(*foes[1], 4 * 2.5));
+        } else {
+            hero.PushOrder(std::make_shared<CMoveOrder>(kGoblin.postX, kGoblin.postY), false);
+            for (int tick = 0; tick < 3000 && foes[0]->GetActionState() != ACTION_WIND_UP; ++tick) game.Tick();
+            ASSERT_EQ(foes[0]->GetActionState(), ACTION_WIND_UP);
+        }
+        hero.ClearOrders();
+        Lines(game);  // what came before the box
+        const std::int32_t damage = hero.GetDamageTaken();
+        game.Engine().HoldFoesBackForPage();  // a box put before the player
+        game.Tick(kHalfMinute / 6);
+        EXPECT_EQ(LinesOf(Lines(game), foes[0]->GetName()), 0) << waiting;
+        EXPECT_EQ(hero.GetDamageTaken(), damage) << waiting;
+        if (!waiting) {
+            EXPECT_GE(TicksUntilItStrikes(game, *foes[0], foes[0]->GetX(), foes[0]->GetY()), 0);
+        }
+    }
 }
 
 // A box in the middle of a fight stops nobody: the goblin the hero fights keeps
@@ -274,14 +327,22 @@ TEST(Waking, FoesHoldBackInAGameSavedAndLoaded) {
         const std::string broken = text.substr(0, number) + value + text.substr(end);
         EXPECT_DRAV_CODE(game.Engine().LoadGame(dir.WriteFile("broken.drav", broken), expected, quick), code);
     }
+    // Nor is a calm longer than a wake leaves.
+    const auto calm = text.find("<calm>");
+    ASSERT_NE(calm, std::string::npos);
+    const std::string endless =
+        text.substr(0, calm) + "<calm> 4026531840 </calm>" + text.substr(text.find("</calm>", calm) + 7);
+    EXPECT_DRAV_CODE(game.Engine().LoadGame(dir.WriteFile("broken.drav", endless), expected, quick),
+                     DRAV_ERR_OUT_OF_RANGE);
     ASSERT_TRUE(game.Game().IsHoldingBack(game.Person(kLookout.key)->GetId()));
 
+    // Loaded, the party has what is left of the calm: the hero walks up to the
+    // lookout, and it holds back still.
     game.Engine().LoadGame(dir / "woken.drav", expected, quick);
     CActor* lookout = game.Person(kLookout.key);
     ASSERT_NE(lookout, nullptr);
     EXPECT_FALSE(game.Game().IsInBattle());
-    game.Tick(kHalfMinute);
-    EXPECT_EQ(LinesOf(Lines(game), lookout->GetName()), 0);
+    EXPECT_LT(TicksUntilItStrikes(game, *lookout, lookout->GetX(), lookout->GetY()), 0);
     EXPECT_EQ(game.Main()->GetDamageTaken(), 0);
 
     // The same lookout posted in a game that never lost a fight holds nothing back:
@@ -294,5 +355,5 @@ TEST(Waking, FoesHoldBackInAGameSavedAndLoaded) {
     ASSERT_NE(posted, nullptr);
     EXPECT_FALSE(fresh.Game().IsHoldingBack(posted->GetId()));
     fresh.DrainEvents();
-    EXPECT_GE(TicksUntilItStrikes(fresh, *posted, posted->GetX() - 2 * 2.5, posted->GetY()), 0);
+    EXPECT_GE(TicksUntilItStrikes(fresh, *posted, posted->GetX(), posted->GetY()), 0);
 }
