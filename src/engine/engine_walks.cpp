@@ -1,9 +1,11 @@
 // Where walks end: a walker with no way to its goal, whether walls or people
 // standing in a narrow way shut it, or on its way to talk to one who turned on
-// the party, gives up the order that sent it with a word, and the party's walk
-// to a way out, however it ends, ends in the question of leaving by it, in a hail,
-// or in a word.
+// the party, gives up the order that sent it with a word; one held where she
+// stands, by her attackers or unable to move, is told so and walks on once free;
+// and the party's walk to a way out, however it ends, ends in the question of
+// leaving by it, in a hail, or in a word.
 
+#include <set>
 #include <utility>
 
 #include "common/trace.h"
@@ -92,18 +94,55 @@ void CEngine::EndTalkWalkWithFoe(CActor& member, const CActor& foe) {
     member.ClearOrders();
 }
 
+void CEngine::NoteWalkHeld(const CActor& actor, bool immobile) {
+    const std::shared_ptr<COrder> order = actor.GetCurrentOrder();
+    if (!actor.IsPartyMember() || !order) return;
+    HeldWalk& held = m_heldWalks[actor.GetId()];
+    if (held.order.lock() != order) held = {order, 0, false, false};
+    held.tick = Game().GetTick();
+    held.immobile = immobile;
+}
+
+std::set<ThingId> CEngine::TellHeldWalks() {
+    const std::uint32_t now = Game().GetTick();
+    std::set<ThingId> held;
+    for (auto walk = m_heldWalks.begin(); walk != m_heldWalks.end();) {
+        const CActor* member = CurrentArea().FindActor(walk->first);
+        const std::shared_ptr<COrder> order = member && member->IsAlive() ? member->GetCurrentOrder() : nullptr;
+        // The walk ended or another was given: a hold of the next is told anew.
+        if (!order || order != walk->second.order.lock()) {
+            walk = m_heldWalks.erase(walk);
+            continue;
+        }
+        if (walk->second.tick == now) {
+            held.insert(walk->first);
+            if (!std::exchange(walk->second.told, true))
+                PushActorMessage(*member, walk->second.immobile ? " is immobile and can't move."
+                                                                : " is under attack and can't move.");
+        }
+        ++walk;
+    }
+    return held;
+}
+
 void CEngine::CheckWalksToWayOuts() {
     CGame& game = Game();
     CArea& area = CurrentArea();
+    const std::set<ThingId> held = TellHeldWalks();
     CGame::WayOutWalk& walk = game.GetWayOutWalk();
     bool going = false;
     for (const auto& member : game.PartyMembers()) {
         const std::shared_ptr<COrder> order = member->IsAlive() ? member->GetCurrentOrder() : nullptr;
         const CObject* wayOut = order ? WayOutOf(*order) : nullptr;
         if (!wayOut) continue;
-        if (wayOut->GetId() != walk.marker) walk = {wayOut->GetId(), {}, 0};
+        // One held where she stands walks nowhere: she begins no walk, and one she
+        // is part of goes on only while another still walks there. A walk to
+        // another way out waits its turn until this one has ended.
+        const bool moving = !held.count(member->GetId());
+        if (walk.marker == 0 && moving) walk = {wayOut->GetId(), {}, 0};
+        if (wayOut->GetId() != walk.marker) continue;
         walk.walkers.insert(member->GetId());
-        going = true;
+        going = going || moving;
     }
     if (going) walk.talksBegun = game.GetTalksBegun();
     if (going || walk.marker == 0) return;
@@ -118,8 +157,11 @@ void CEngine::CheckWalksToWayOuts() {
     for (const ThingId id : ended.walkers) {
         const CActor* walker = area.FindActor(id);
         if (!walker || !walker->IsAlive()) continue;
-        // One sent elsewhere called the walk off; one that stopped short said why.
-        if (walker->GetCurrentOrder() || !exit || !IsWithinExitRange(*walker, *exit)) return;
+        // One sent elsewhere called the walk off; one that stopped short said why,
+        // and so was one held on the way, who counts from where she stands.
+        const std::shared_ptr<COrder> order = walker->GetCurrentOrder();
+        const bool stands = !order || (held.count(id) && WayOutOf(*order) == wayOut);
+        if (!stands || !exit || !IsWithinExitRange(*walker, *exit)) return;
         came = true;
     }
     if (game.GetStateCode() == GAME_EXIT_AVAILABLE && game.GetAvailableExitName() == wayOut->GetExitName()) {

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "common/random.h"
+#include "rules/magic/spell_apply.h"
+#include "rules/magic/spell_apply_effect.h"
 #include "support/sample_game.h"
 #include "world/master_tile.h"
 #include "world/object.h"
@@ -215,11 +217,21 @@ TEST(BlockedWalks, AWalkGoesRoundTwoPeopleSideBySideOrEndsWhereTheyShutTheWay) {
     }
 }
 
+// A foe set on `member`: one who has her for its target holds her where she
+// stands, until it lets her go. It stands nowhere and strikes no blow.
+std::shared_ptr<CActor> Holder(const SampleGame& game, CActor& member) {
+    std::shared_ptr<CActor> holder;
+    game.Module().CreateActor(holder, &game.Game(), "ferryman", "", 0);
+    holder->SetAttackTarget(game.Game().GetTick(), &member);
+    return holder;
+}
+
 // The landing's lane past Hollis, from the ferry or the dock, and the marsh's west
 // gap past Marra: the first to get near stands in the narrow way beside them. The
 // last walk to end asks whether to leave; with a member left by the ferry, no
 // question comes and a word names him. So it does when the last walker falls on the
-// way.
+// way. One held on the way by a foe is told so, and the party is asked from where
+// she stands, within reach of the way out; out of it, she walks on once let go.
 TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) {
     struct Case {
         const char* where;
@@ -228,19 +240,25 @@ TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) 
         const char* exit;
         bool leftBehind = false;
         bool falls = false;  // the companion, once the hero stands there
+        bool held = false;   // the companion, from the first
     };
     for (const Case c : {Case{"the landing, from the ferry", false, 18.75, 4.0, 20.75, 8.0, "marsh_path"},
                          Case{"the landing, from the dock", false, 21.0, 8.0, 23.0, 6.5, "marsh_path"},
                          Case{"the marsh, from the lane", true, 23.75, 11.25, 21.25, 11.25, "landing_path"},
                          Case{"the landing, one left by the ferry", false, 18.75, 4.0, 20.75, 8.0, "", true},
                          Case{"the marsh, the last walker falling", true, 6.25, 11.25, 21.25, 11.25, "landing_path",
-                              false, true}}) {
+                              false, true},
+                         Case{"the marsh, the last walker held within reach of the way out", true, 23.75, 11.25,
+                              16.25, 11.25, "landing_path", false, false, true},
+                         Case{"the marsh, the last walker held in the lane", true, 23.75, 11.25, 26.25, 11.25, "",
+                              false, false, true}}) {
         SCOPED_TRACE(c.where);
         auto game = c.marsh ? Marsh() : ClearLanding();
         const auto wren = game.Main();
         PutNear(game, *wren, c.heroX, c.heroY);
         CActor& companion = Companion(game, c.marsh ? "ferryman" : "reed_witch", c.companionX, c.companionY);
         const CActor* behind = c.leftBehind ? &Companion(game, "ferryman", 16.25, 3.75) : nullptr;
+        const std::shared_ptr<CActor> holder = c.held ? Holder(game, companion) : nullptr;
         CObject* way = WayOut(game, 5.0);
         ASSERT_TRUE(way);
         for (CActor* walker : {wren.get(), &companion})
@@ -249,14 +267,98 @@ TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) 
             if (c.falls && !wren->GetCurrentOrder()) companion.SetActionState(ACTION_DEAD);
         });
         EXPECT_GT(outcome.ticks[0], 0) << "Wren still walking at " << wren->GetX() << ", " << wren->GetY();
-        EXPECT_GT(outcome.ticks[1], 0) << "the companion still walking at " << companion.GetX() << ", " << companion.GetY();
-        const std::string word = behind ? behind->GetName() + " is too far from Way Out for the party to leave."
-                                        : companion.GetName() + " has died!";
-        EXPECT_EQ(outcome.said, behind || c.falls ? std::vector<std::string>{word} : std::vector<std::string>{});
-        EXPECT_EQ(outcome.askedToLeave, !behind);
+        EXPECT_EQ(outcome.ticks[1] > 0, !c.held) << "the companion at " << companion.GetX() << ", " << companion.GetY();
+        const std::string word = behind  ? behind->GetName() + " is too far from Way Out for the party to leave."
+                                 : c.held ? companion.GetName() + " is under attack and can't move."
+                                          : companion.GetName() + " has died!";
+        const bool said = behind || c.falls || c.held;
+        EXPECT_EQ(outcome.said, said ? std::vector<std::string>{word} : std::vector<std::string>{});
+        const bool asked = !behind && *c.exit;
+        EXPECT_EQ(outcome.askedToLeave, asked);
         game.Tick();
-        EXPECT_EQ(game.Game().GetStateCode(), behind ? GAME_PLAYING : GAME_EXIT_AVAILABLE);
+        EXPECT_EQ(game.Game().GetStateCode(), asked ? GAME_EXIT_AVAILABLE : GAME_PLAYING);
         EXPECT_EQ(game.Game().GetAvailableExitName(), c.exit);
+        if (!c.held || asked) continue;
+        holder->SetAttackTarget(game.Game().GetTick(), nullptr);
+        const Outcome freed = Walk(game, {&companion});
+        EXPECT_GT(freed.ticks[0], 0) << "the companion still held at " << companion.GetX() << ", " << companion.GetY();
+        EXPECT_EQ(freed.said, std::vector<std::string>{});
+        EXPECT_TRUE(freed.askedToLeave) << "once let go";
+    }
+}
+
+// Held where she stands, by a foe or unable to move, the hero is told why once,
+// keeps her walk and takes it up once free, whatever she walks to. Held on her way
+// to the marsh's landing path, near the hidden trail Marra is sent to, she stands
+// within the trail's reach: Marra's walk asks whether to leave by it.
+TEST(BlockedWalks, AWalkerHeldWhereSheStandsIsToldWhyAndWalksOnOnceFree) {
+    struct Case {
+        const char* what;
+        std::function<SampleGame()> start;
+        double fromX, fromY;
+        std::function<std::shared_ptr<COrder>(const SampleGame&)> order;
+        bool immobile = false;
+    };
+    const auto use = [](UseKind kind, std::function<ThingId(const SampleGame&)> thing) {
+        return [kind, thing](const SampleGame& game) { return std::make_shared<CUseOrder>(kind, thing(game), 0); };
+    };
+    const Case cases[] = {
+        {"the ground", ClearLanding, 21.25, 13.75, [](const SampleGame&) { return std::make_shared<CMoveOrder>(8.75, 13.75); }},
+        {"Hollis, to talk", ClearLanding, 21.25, 13.75,
+         [](const SampleGame& game) { return std::make_shared<CMoveTalkOrder>(game.Person("innkeeper")->GetId()); }},
+        {"Orrin's tackle chest", ClearLanding, 8.75, 13.75,
+         use(USE_OBJECT, [](const SampleGame& game) { return Named(game, "orrins_tackle")->GetId(); })},
+        {"the sluice house doors", ShutWeir, 8.75, 6.25,
+         use(USE_TILE, [](const SampleGame& game) { return game.Area().GetTile(13, 4)->GetId(); })},
+        {"the ground, immobile", ClearLanding, 21.25, 13.75,
+         [](const SampleGame&) { return std::make_shared<CMoveOrder>(8.75, 13.75); }, true},
+        {"the landing path, Marra to the hidden trail",
+         [] {
+             // The hide's lookouts gone, who would hail the party.
+             SampleGame game = Marsh();
+             while (CActor* lookout = game.Person("hide_lookout")) game.Area().RemoveActor(*lookout);
+             return game;
+         },
+         45.0, 6.25,
+         use(USE_OBJECT, [](const SampleGame& game) { return WayOut(game, 5.0)->GetId(); })},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto game = c.start();
+        const auto wren = game.Main();
+        PutNear(game, *wren, c.fromX, c.fromY);
+        const double x = wren->GetX(), y = wren->GetY();
+        std::shared_ptr<CActor> holder;
+        auto rooted = std::make_shared<CSpellApply>("Rooted", CDamageType{}, 0, 0, false, false);
+        rooted->GetParts().push_back(std::make_shared<CSpellApplyEffectStatus>(~0u, STATUS_IMMOBILE));
+        if (c.immobile) wren->AppendEffects({rooted});
+        else holder = Holder(game, *wren);
+        wren->PushOrder(c.order(game), false);
+        CActor* marra = nullptr;
+        if (game.Area().GetName() == "reed_marsh") {
+            marra = &Companion(game, "reed_witch", 38.75, 13.75);
+            const ObjectList objects = game.Area().GetObjects();
+            for (const auto& object : objects)
+                if (object->GetExitName() == "hidden_trail")
+                    marra->PushOrder(std::make_shared<CUseOrder>(USE_OBJECT, object->GetId(), 0), false);
+        }
+        Outcome held;
+        for (int tick = 0; tick < 300; ++tick) {
+            game.Tick();
+            Hear(game, held);
+        }
+        const std::string why = c.immobile ? "Wren is immobile and can't move." : "Wren is under attack and can't move.";
+        EXPECT_EQ(held.said, std::vector<std::string>{why});
+        EXPECT_LT(wren->DistanceToPoint(x, y), 0.1) << "she stands where she was held";
+        EXPECT_TRUE(wren->GetCurrentOrder()) << "her walk waits";
+        EXPECT_EQ(held.askedToLeave, marra != nullptr) << "Marra at " << (marra ? marra->GetX() : 0.0) << " " << (marra ? marra->GetY() : 0.0) << " " << (marra && marra->GetCurrentOrder());
+        if (marra) continue;
+        if (c.immobile) wren->RemoveEffect(*rooted);
+        else holder->SetAttackTarget(game.Game().GetTick(), nullptr);
+        const Outcome freed = Walk(game, {wren.get()});
+        EXPECT_GT(freed.ticks[0], 0) << "still on her way at " << wren->GetX() << ", " << wren->GetY();
+        EXPECT_GT(wren->DistanceToPoint(x, y), 2.0) << "she walked on";
+        for (const std::string& line : freed.said) EXPECT_EQ(line.find("can't move"), std::string::npos) << line;
     }
 }
 
