@@ -7,6 +7,7 @@
 
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "common/trace.h"
 #include "engine/engine.h"
@@ -154,16 +155,21 @@ void CEngine::CheckWalksToWayOuts() {
     if (!wayOut || game.GetTalksBegun() != ended.talksBegun) return;
     const CAreaExit* exit = FindOpenExit(wayOut->GetExitName());
     bool came = false;
+    std::vector<CActor*> heldThere;
     for (const ThingId id : ended.walkers) {
-        const CActor* walker = area.FindActor(id);
+        CActor* walker = area.FindActor(id);
         if (!walker || !walker->IsAlive()) continue;
         // One sent elsewhere called the walk off; one that stopped short said why,
         // and so was one held on the way, who counts from where she stands.
         const std::shared_ptr<COrder> order = walker->GetCurrentOrder();
         const bool stands = !order || (held.count(id) && WayOutOf(*order) == wayOut);
         if (!stands || !exit || !IsWithinExitRange(*walker, *exit)) return;
+        if (order) heldThere.push_back(walker);
         came = true;
     }
+    // One held within reach of the way out has come near enough to leave by it: her
+    // walk ends here, rather than taking her on once free to be asked again.
+    for (CActor* walker : heldThere) walker->PopOrder(*walker->GetCurrentOrder());
     if (game.GetStateCode() == GAME_EXIT_AVAILABLE && game.GetAvailableExitName() == wayOut->GetExitName()) {
         game.PushEvent(std::make_shared<CInfoEvent>(EVENT_WAY_OUT_REACHED));
         return;
