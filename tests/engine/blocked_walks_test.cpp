@@ -294,34 +294,34 @@ TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) 
 // to the marsh's landing path, near the hidden trail Marra is sent to, she stands
 // within the trail's reach: Marra's walk asks whether to leave by it.
 TEST(BlockedWalks, AWalkerHeldWhereSheStandsIsToldWhyAndWalksOnOnceFree) {
+    using Order = std::function<std::shared_ptr<COrder>(const SampleGame&)>;
+    const auto use = [](UseKind kind, std::function<ThingId(const SampleGame&)> thing) -> Order {
+        return [kind, thing](const SampleGame& game) { return std::make_shared<CUseOrder>(kind, thing(game), 0); };
+    };
+    const Order ground = [](const SampleGame&) { return std::make_shared<CMoveOrder>(8.75, 13.75); };
+    // The hide's lookouts gone, who would hail the party.
+    const auto marsh = [] {
+        SampleGame game = Marsh();
+        while (CActor* lookout = game.Person("hide_lookout")) game.Area().RemoveActor(*lookout);
+        return game;
+    };
     struct Case {
         const char* what;
         std::function<SampleGame()> start;
         double fromX, fromY;
-        std::function<std::shared_ptr<COrder>(const SampleGame&)> order;
+        Order order;
         bool immobile = false;
     };
-    const auto use = [](UseKind kind, std::function<ThingId(const SampleGame&)> thing) {
-        return [kind, thing](const SampleGame& game) { return std::make_shared<CUseOrder>(kind, thing(game), 0); };
-    };
     const Case cases[] = {
-        {"the ground", ClearLanding, 21.25, 13.75, [](const SampleGame&) { return std::make_shared<CMoveOrder>(8.75, 13.75); }},
+        {"the ground", ClearLanding, 21.25, 13.75, ground},
+        {"the ground, immobile", ClearLanding, 21.25, 13.75, ground, true},
         {"Hollis, to talk", ClearLanding, 21.25, 13.75,
          [](const SampleGame& game) { return std::make_shared<CMoveTalkOrder>(game.Person("innkeeper")->GetId()); }},
         {"Orrin's tackle chest", ClearLanding, 8.75, 13.75,
          use(USE_OBJECT, [](const SampleGame& game) { return Named(game, "orrins_tackle")->GetId(); })},
         {"the sluice house doors", ShutWeir, 8.75, 6.25,
          use(USE_TILE, [](const SampleGame& game) { return game.Area().GetTile(13, 4)->GetId(); })},
-        {"the ground, immobile", ClearLanding, 21.25, 13.75,
-         [](const SampleGame&) { return std::make_shared<CMoveOrder>(8.75, 13.75); }, true},
-        {"the landing path, Marra to the hidden trail",
-         [] {
-             // The hide's lookouts gone, who would hail the party.
-             SampleGame game = Marsh();
-             while (CActor* lookout = game.Person("hide_lookout")) game.Area().RemoveActor(*lookout);
-             return game;
-         },
-         45.0, 6.25,
+        {"the landing path, Marra to the hidden trail", marsh, 45.0, 6.25,
          use(USE_OBJECT, [](const SampleGame& game) { return WayOut(game, 5.0)->GetId(); })},
     };
     for (const Case& c : cases) {
@@ -330,30 +330,23 @@ TEST(BlockedWalks, AWalkerHeldWhereSheStandsIsToldWhyAndWalksOnOnceFree) {
         const auto wren = game.Main();
         PutNear(game, *wren, c.fromX, c.fromY);
         const double x = wren->GetX(), y = wren->GetY();
-        std::shared_ptr<CActor> holder;
         auto rooted = std::make_shared<CSpellApply>("Rooted", CDamageType{}, 0, 0, false, false);
         rooted->GetParts().push_back(std::make_shared<CSpellApplyEffectStatus>(~0u, STATUS_IMMOBILE));
         if (c.immobile) wren->AppendEffects({rooted});
-        else holder = Holder(game, *wren);
+        const std::shared_ptr<CActor> holder = c.immobile ? nullptr : Holder(game, *wren);
         wren->PushOrder(c.order(game), false);
-        CActor* marra = nullptr;
-        if (game.Area().GetName() == "reed_marsh") {
-            marra = &Companion(game, "reed_witch", 38.75, 13.75);
-            const ObjectList objects = game.Area().GetObjects();
-            for (const auto& object : objects)
-                if (object->GetExitName() == "hidden_trail")
-                    marra->PushOrder(std::make_shared<CUseOrder>(USE_OBJECT, object->GetId(), 0), false);
-        }
+        const bool marra = game.Area().GetName() == "reed_marsh";
+        for (const auto& object : game.Area().GetObjects())
+            if (marra && object->GetExitName() == "hidden_trail")
+                Companion(game, "reed_witch", 38.75, 13.75)
+                    .PushOrder(std::make_shared<CUseOrder>(USE_OBJECT, object->GetId(), 0), false);
         Outcome held;
-        for (int tick = 0; tick < 300; ++tick) {
-            game.Tick();
-            Hear(game, held);
-        }
-        const std::string why = c.immobile ? "Wren is immobile and can't move." : "Wren is under attack and can't move.";
-        EXPECT_EQ(held.said, std::vector<std::string>{why});
+        for (int tick = 0; tick < 300; ++tick, Hear(game, held)) game.Tick();
+        EXPECT_EQ(held.said, std::vector<std::string>{"Wren is " + std::string(c.immobile ? "immobile" : "under attack") +
+                                                      " and can't move."});
         EXPECT_LT(wren->DistanceToPoint(x, y), 0.1) << "she stands where she was held";
         EXPECT_TRUE(wren->GetCurrentOrder()) << "her walk waits";
-        EXPECT_EQ(held.askedToLeave, marra != nullptr) << "Marra at " << (marra ? marra->GetX() : 0.0) << " " << (marra ? marra->GetY() : 0.0) << " " << (marra && marra->GetCurrentOrder());
+        EXPECT_EQ(held.askedToLeave, marra);
         if (marra) continue;
         if (c.immobile) wren->RemoveEffect(*rooted);
         else holder->SetAttackTarget(game.Game().GetTick(), nullptr);
