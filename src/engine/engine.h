@@ -296,11 +296,12 @@ public:
     void UnsummonItems();
     void RunStealthChecks();
     void CheckForExits();
-    // Once nobody walks any more to the way out the party was walking to, however
+    // Once nobody walks any more to a way out the party was walking to, however
     // the walks ended, the party is asked whether to leave when it stands there;
     // when those who walked there came but another stayed too far, a word names
     // him. A walk that ended in a hail, or short with a word of its own, says why;
-    // a walker held on the way is told why and counts from where she stands.
+    // a walker held on the way is told why, and the walk waits for her unless she
+    // is held within reach of the way out, where her walk ends.
     void CheckWalksToWayOuts();
     // The way out the party may take now: of those whose tag is open and within
     // reach of every living member, the nearest; null when there is none.
@@ -472,6 +473,8 @@ private:
     // The members whose walk could take no step this tick; each is told why once
     // an order, and walks on once free.
     std::set<ThingId> TellHeldWalks();
+    // The party's walk to a way out ended: the question, a word, or nothing to say.
+    void EndWayOutWalk(const CGame::WayOutWalk& walk);
     // The way out that a use order walks to; null for any other order.
     const CObject* WayOutOf(const COrder& order) const;
     // What the walking order makes for, as the player knows it: a person's or an

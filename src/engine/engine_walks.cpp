@@ -5,9 +5,8 @@
 // and the party's walk to a way out, however it ends, ends in the question of
 // leaving by it, in a hail, or in a word.
 
+#include <map>
 #include <set>
-#include <utility>
-#include <vector>
 
 #include "common/trace.h"
 #include "engine/engine.h"
@@ -128,48 +127,54 @@ std::set<ThingId> CEngine::TellHeldWalks() {
 
 void CEngine::CheckWalksToWayOuts() {
     CGame& game = Game();
-    CArea& area = CurrentArea();
     const std::set<ThingId> held = TellHeldWalks();
-    CGame::WayOutWalk& walk = game.GetWayOutWalk();
-    bool going = false;
+    std::map<ThingId, CGame::WayOutWalk>& walks = game.GetWayOutWalks();
+    // Each way out's walk is its own: one member's walk to another takes nothing
+    // from it. It goes on while anyone still walks there, or is held on the way.
+    std::set<ThingId> going;
     for (const auto& member : game.PartyMembers()) {
         const std::shared_ptr<COrder> order = member->IsAlive() ? member->GetCurrentOrder() : nullptr;
         const CObject* wayOut = order ? WayOutOf(*order) : nullptr;
         if (!wayOut) continue;
-        // One held where she stands walks nowhere: she begins no walk, and one she
-        // is part of goes on only while another still walks there. A walk to
-        // another way out waits its turn until this one has ended.
-        const bool moving = !held.count(member->GetId());
-        if (walk.marker == 0 && moving) walk = {wayOut->GetId(), {}, 0};
-        if (wayOut->GetId() != walk.marker) continue;
+        CGame::WayOutWalk& walk =
+            walks.try_emplace(wayOut->GetId(), CGame::WayOutWalk{wayOut->GetId(), {}, game.GetTalksBegun()})
+                .first->second;
         walk.walkers.insert(member->GetId());
-        going = going || moving;
+        const CAreaExit* exit = FindOpenExit(wayOut->GetExitName());
+        // One held within reach of it has come near enough to leave by it: her walk
+        // ends there, rather than taking her on once free to be asked again.
+        if (held.count(member->GetId()) && exit && IsWithinExitRange(*member, *exit)) member->PopOrder(*order);
+        else going.insert(wayOut->GetId());
+        if (!held.count(member->GetId())) walk.talksBegun = game.GetTalksBegun();
     }
-    if (going) walk.talksBegun = game.GetTalksBegun();
-    if (going || walk.marker == 0) return;
+    for (auto walk = walks.begin(); walk != walks.end();) {
+        if (going.count(walk->first)) {
+            ++walk;
+            continue;
+        }
+        const CGame::WayOutWalk ended = walk->second;
+        walk = walks.erase(walk);
+        EndWayOutWalk(ended);
+    }
+}
+
+void CEngine::EndWayOutWalk(const CGame::WayOutWalk& walk) {
     // Nobody walks there any more: they came, fell, were hailed, gave up, were
     // stopped or were sent elsewhere, and what follows comes from where they stand.
-    const CGame::WayOutWalk ended = std::exchange(walk, {});
-    const CObject* wayOut = area.FindObject(ended.marker);
+    CGame& game = Game();
+    CArea& area = CurrentArea();
+    const CObject* wayOut = area.FindObject(walk.marker);
     // A hail's talk says why the party stopped.
-    if (!wayOut || game.GetTalksBegun() != ended.talksBegun) return;
+    if (!wayOut || game.GetTalksBegun() != walk.talksBegun) return;
     const CAreaExit* exit = FindOpenExit(wayOut->GetExitName());
     bool came = false;
-    std::vector<CActor*> heldThere;
-    for (const ThingId id : ended.walkers) {
-        CActor* walker = area.FindActor(id);
+    for (const ThingId id : walk.walkers) {
+        const CActor* walker = area.FindActor(id);
         if (!walker || !walker->IsAlive()) continue;
-        // One sent elsewhere called the walk off; one that stopped short said why,
-        // and so was one held on the way, who counts from where she stands.
-        const std::shared_ptr<COrder> order = walker->GetCurrentOrder();
-        const bool stands = !order || (held.count(id) && WayOutOf(*order) == wayOut);
-        if (!stands || !exit || !IsWithinExitRange(*walker, *exit)) return;
-        if (order) heldThere.push_back(walker);
+        // One sent elsewhere called the walk off; one that stopped short said why.
+        if (walker->GetCurrentOrder() || !exit || !IsWithinExitRange(*walker, *exit)) return;
         came = true;
     }
-    // One held within reach of the way out has come near enough to leave by it: her
-    // walk ends here, rather than taking her on once free to be asked again.
-    for (CActor* walker : heldThere) walker->PopOrder(*walker->GetCurrentOrder());
     if (game.GetStateCode() == GAME_EXIT_AVAILABLE && game.GetAvailableExitName() == wayOut->GetExitName()) {
         game.PushEvent(std::make_shared<CInfoEvent>(EVENT_WAY_OUT_REACHED));
         return;

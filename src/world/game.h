@@ -226,15 +226,15 @@ public:
     void NotePartyOrders();
     // How many conversations have begun since the game was made or loaded.
     std::uint32_t GetTalksBegun() const { return m_talksBegun; }
-    // The way out the party was last seen walking to, by its marker, with who walked
-    // there and the conversations begun by then; the engine notes it every tick.
+    // The ways out the party is seen walking to, each by its marker, with who walked
+    // there and the conversations begun by then; the engine notes them every tick.
     // Not saved: orders are not, and nobody walks in a game just loaded.
     struct WayOutWalk {
         ThingId marker = 0;
         std::set<ThingId> walkers;
         std::uint32_t talksBegun = 0;
     };
-    WayOutWalk& GetWayOutWalk() { return m_wayOutWalk; }
+    std::map<ThingId, WayOutWalk>& GetWayOutWalks() { return m_wayOutWalks; }
     // The tutorial pages the interface has shown, by page number below 32, one bit
     // each: a page opens once a game. Saved with the game.
     bool WasTutorialShown(std::int32_t page) const {
@@ -375,7 +375,7 @@ private:
     bool m_talkHeld = false;
     std::uint32_t m_talksBegun = 0;
     std::vector<std::shared_ptr<COrder>> m_ordersAtTalk;
-    WayOutWalk m_wayOutWalk;
+    std::map<ThingId, WayOutWalk> m_wayOutWalks;
 };
 
 }  // namespace DRAV

@@ -231,7 +231,8 @@ std::shared_ptr<CActor> Holder(const SampleGame& game, CActor& member) {
 // last walk to end asks whether to leave; with a member left by the ferry, no
 // question comes and a word names him. So it does when the last walker falls on the
 // way. One held on the way by a foe is told so, and the party is asked from where
-// she stands, within reach of the way out; out of it, she walks on once let go.
+// she stands, within reach of the way out; out of it, she walks on once let go, and
+// the party is asked once she falls there.
 TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) {
     struct Case {
         const char* where;
@@ -251,7 +252,9 @@ TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) 
                          Case{"the marsh, the last walker held within reach of the way out", true, 23.75, 11.25,
                               16.25, 11.25, "landing_path", false, false, true},
                          Case{"the marsh, the last walker held in the lane", true, 23.75, 11.25, 26.25, 11.25, "",
-                              false, false, true}}) {
+                              false, false, true},
+                         Case{"the marsh, the last walker held in the lane, then falling", true, 23.75, 11.25, 26.25,
+                              11.25, "landing_path", false, true, true}}) {
         SCOPED_TRACE(c.where);
         auto game = c.marsh ? Marsh() : ClearLanding();
         const auto wren = game.Main();
@@ -270,11 +273,11 @@ TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) 
         // Held within reach of the way out, her walk ends with the question.
         EXPECT_EQ(outcome.ticks[1] > 0, !c.held || *c.exit) << "the companion at " << companion.GetX() << ", "
                                                              << companion.GetY();
-        const std::string word = behind  ? behind->GetName() + " is too far from Way Out for the party to leave."
-                                 : c.held ? companion.GetName() + " is under attack and can't move."
-                                          : companion.GetName() + " has died!";
-        const bool said = behind || c.falls || c.held;
-        EXPECT_EQ(outcome.said, said ? std::vector<std::string>{word} : std::vector<std::string>{});
+        std::vector<std::string> said;
+        if (c.held) said.push_back(companion.GetName() + " is under attack and can't move.");
+        if (c.falls) said.push_back(companion.GetName() + " has died!");
+        if (behind) said.push_back(behind->GetName() + " is too far from Way Out for the party to leave.");
+        EXPECT_EQ(outcome.said, said);
         const bool asked = !behind && *c.exit;
         EXPECT_EQ(outcome.askedToLeave, asked);
         game.Tick();
