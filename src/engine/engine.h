@@ -315,10 +315,12 @@ public:
     void UnsummonItems();
     void RunStealthChecks();
     void CheckForExits();
-    // Once nobody walks any more to the way out the party was walking to, however
+    // Once nobody walks any more to a way out the party was walking to, however
     // the walks ended, the party is asked whether to leave when it stands there;
     // when those who walked there came but another stayed too far, a word names
-    // him. A walk that ended in a hail, or short with a word of its own, says why.
+    // him. A walk that ended in a hail, or short with a word of its own, says why;
+    // a walker held on the way is told why, and the walk waits for her unless she
+    // is held within reach of the way out, where her walk ends.
     void CheckWalksToWayOuts();
     // The way out the party may take now: of those whose tag is open and within
     // reach of every living member, the nearest; null when there is none.
@@ -483,6 +485,14 @@ private:
     // The member's walk to talk to `foe` ends, and every order after it, with a
     // word of why: one does not talk with whoever turned on the party.
     void EndTalkWalkWithFoe(CActor& member, const CActor& foe);
+    // The walk of the actor's current order could take no step this tick: her
+    // attackers hold her where she stands, or she cannot move at all.
+    void NoteWalkHeld(const CActor& actor, bool immobile);
+    // The members whose walk could take no step this tick; each is told why once
+    // an order, and walks on once free.
+    std::set<ThingId> TellHeldWalks();
+    // The party's walk to a way out ended: the question, a word, or nothing to say.
+    void EndWayOutWalk(const CGame::WayOutWalk& walk);
     // The way out that a use order walks to; null for any other order.
     const CObject* WayOutOf(const COrder& order) const;
     // What the walking order makes for, as the player knows it: a person's or an
@@ -506,6 +516,15 @@ private:
     std::map<std::string, std::uint64_t> m_buildNeeds;
     std::shared_ptr<CGame> m_game;
     std::shared_ptr<CModule> m_module;
+    // By member: the order whose walk was last held, the tick it was, why, and
+    // whether she was told. Not saved: a load tells her again.
+    struct HeldWalk {
+        std::weak_ptr<const COrder> order;
+        std::uint32_t tick = 0;
+        bool immobile = false;
+        bool told = false;
+    };
+    std::map<ThingId, HeldWalk> m_heldWalks;
 };
 
 }  // namespace DRAV

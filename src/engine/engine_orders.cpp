@@ -230,18 +230,21 @@ bool CEngine::MoveActor(CActor& actor, double x, double y, double halfWidth, dou
 
 bool CEngine::MoveActorClosingOn(CActor& actor, const CActor* closingOn, double x, double y, double halfWidth,
                                  double range) {
-    if (actor.HasStatus(STATUS_IMMOBILE)) {
+    const double step = actor.GetMoveSpeed() / kTicksPerSecond;
+    // One slowed to no speed at all goes nowhere either, as one immobile.
+    if (actor.HasStatus(STATUS_IMMOBILE) || !(step > 0.0)) {
         DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s is immobile, can't move\n", Name(actor));
         // Running the default animation on by minus its clock restarts it either way.
         actor.SetAnimation(ANIM_DEFAULT, -actor.GetAnimationTime());
+        NoteWalkHeld(actor, true);
         return false;
     }
     actor.SetAnimation(ANIM_MOVE, actor.IsSneaking() ? kSneakWalkClockStep : kWalkClockStep);
     if (actor.HasAttackers(nullptr) && !(closingOn && actor.IsHeldOnlyBy(*closingOn))) {
         DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s has attackers, can't move\n", Name(actor));
+        NoteWalkHeld(actor, false);
         return false;
     }
-    const double step = actor.GetMoveSpeed() / kTicksPerSecond;
     CArea& area = CurrentArea();
     if (IsWithinRange(x - actor.GetX(), y - actor.GetY(), step)) {
         if (area.CanMoveTo(actor, nullptr, x, y)) actor.FinalizeMove(x, y);

@@ -399,7 +399,7 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
             for (const ThingId foe : game.GetHeldFoes()) writer.WriteValue(foe & kMaxThingSerial);
             writer.EndBlock();
         }
-        game.WriteWayOutWalk(writer);
+        game.WriteWayOutWalks(writer);
         if (game.IsCalm()) {
             writer.BeginBlock("calm");
             writer.WriteValue(game.GetCalmEnd());
@@ -560,7 +560,7 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
         reader.EndBlock();
     }
     // Saves from before the game kept its walks have none.
-    if (reader.IsBlock("wayout")) game.ReadWayOutWalk(reader);
+    while (reader.IsBlock("wayout")) game.ReadWayOutWalk(reader);
     // Saves from before the calm after a wake was kept have none; play writes one
     // only while it lasts.
     if (reader.IsBlock("calm")) {

@@ -16,6 +16,7 @@
 
 #include "engine/brain/brain.h"
 #include "engine/engine.h"
+#include "engine/holding_reach.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/area/area_records.h"
@@ -28,9 +29,6 @@ namespace {
 
 // A foe farther than this from its encounter's place has left its post.
 constexpr double kAtPostDistance = 3 * kCellSize;
-// A foe holding back takes up the fight again when a party member that acts comes
-// this near: four cells, well short of the way from its post to the party's wake.
-constexpr double kHoldingReach = 4 * kCellSize;
 // The party comes in spread round its entry's cell: a foe this near the entry
 // would stand in the reach of a member's first step.
 constexpr double kEntryClearance = kHoldingReach + 2 * kCellSize;

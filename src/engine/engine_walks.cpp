@@ -1,10 +1,12 @@
 // Where walks end: a walker with no way to its goal, whether walls or people
 // standing in a narrow way shut it, or on its way to talk to one who turned on
-// the party, gives up the order that sent it with a word, and the party's walk
-// to a way out, however it ends, ends in the question of leaving by it, in a hail,
-// or in a word.
+// the party, gives up the order that sent it with a word; one held where she
+// stands, by her attackers or unable to move, is told so and walks on once free;
+// and the party's walk to a way out, however it ends, ends in the question of
+// leaving by it, in a hail, or in a word.
 
-#include <utility>
+#include <map>
+#include <set>
 
 #include "common/trace.h"
 #include "engine/engine.h"
@@ -95,30 +97,81 @@ void CEngine::EndTalkWalkWithFoe(CActor& member, const CActor& foe) {
     member.ClearOrders();
 }
 
+void CEngine::NoteWalkHeld(const CActor& actor, bool immobile) {
+    const std::shared_ptr<COrder> order = actor.GetCurrentOrder();
+    if (!actor.IsPartyMember() || !order) return;
+    HeldWalk& held = m_heldWalks[actor.GetId()];
+    if (held.order.lock() != order) held = {order, 0, false, false};
+    held.tick = Game().GetTick();
+    held.immobile = immobile;
+}
+
+std::set<ThingId> CEngine::TellHeldWalks() {
+    const std::uint32_t now = Game().GetTick();
+    std::set<ThingId> held;
+    for (auto walk = m_heldWalks.begin(); walk != m_heldWalks.end();) {
+        const CActor* member = CurrentArea().FindActor(walk->first);
+        const std::shared_ptr<COrder> order = member && member->IsAlive() ? member->GetCurrentOrder() : nullptr;
+        // The walk ended or another was given: a hold of the next is told anew.
+        if (!order || order != walk->second.order.lock()) {
+            walk = m_heldWalks.erase(walk);
+            continue;
+        }
+        if (walk->second.tick == now) {
+            held.insert(walk->first);
+            if (!std::exchange(walk->second.told, true))
+                PushActorMessage(*member, walk->second.immobile ? " is immobile and can't move."
+                                                                : " is under attack and can't move.");
+        }
+        ++walk;
+    }
+    return held;
+}
+
 void CEngine::CheckWalksToWayOuts() {
     CGame& game = Game();
-    CArea& area = CurrentArea();
-    CGame::WayOutWalk& walk = game.GetWayOutWalk();
-    bool going = false;
+    const std::set<ThingId> held = TellHeldWalks();
+    std::map<ThingId, CGame::WayOutWalk>& walks = game.GetWayOutWalks();
+    // Each way out's walk is its own: one member's walk to another takes nothing
+    // from it. It goes on while anyone still walks there, or is held on the way.
+    std::set<ThingId> going;
     for (const auto& member : game.PartyMembers()) {
         const std::shared_ptr<COrder> order = member->IsAlive() ? member->GetCurrentOrder() : nullptr;
         const CObject* wayOut = order ? WayOutOf(*order) : nullptr;
         if (!wayOut) continue;
-        if (wayOut->GetId() != walk.marker) walk = {wayOut->GetId(), {}, 0};
+        CGame::WayOutWalk& walk =
+            walks.try_emplace(wayOut->GetId(), CGame::WayOutWalk{wayOut->GetId(), {}, game.GetTalksBegun()})
+                .first->second;
         walk.walkers.insert(member->GetId());
-        going = true;
+        const CAreaExit* exit = FindOpenExit(wayOut->GetExitName());
+        // One held within reach of it has come near enough to leave by it: her walk
+        // ends there, rather than taking her on once free to be asked again.
+        if (held.count(member->GetId()) && exit && IsWithinExitRange(*member, *exit)) member->PopOrder(*order);
+        else going.insert(wayOut->GetId());
+        if (!held.count(member->GetId())) walk.talksBegun = game.GetTalksBegun();
     }
-    if (going) walk.talksBegun = game.GetTalksBegun();
-    if (going || walk.marker == 0) return;
+    for (auto walk = walks.begin(); walk != walks.end();) {
+        if (going.count(walk->first)) {
+            ++walk;
+            continue;
+        }
+        const CGame::WayOutWalk ended = walk->second;
+        walk = walks.erase(walk);
+        EndWayOutWalk(ended);
+    }
+}
+
+void CEngine::EndWayOutWalk(const CGame::WayOutWalk& walk) {
     // Nobody walks there any more: they came, fell, were hailed, gave up, were
     // stopped or were sent elsewhere, and what follows comes from where they stand.
-    const CGame::WayOutWalk ended = std::exchange(walk, {});
-    const CObject* wayOut = area.FindObject(ended.marker);
+    CGame& game = Game();
+    CArea& area = CurrentArea();
+    const CObject* wayOut = area.FindObject(walk.marker);
     // A hail's talk says why the party stopped.
-    if (!wayOut || game.GetTalksBegun() != ended.talksBegun) return;
+    if (!wayOut || game.GetTalksBegun() != walk.talksBegun) return;
     const CAreaExit* exit = FindOpenExit(wayOut->GetExitName());
     bool came = false;
-    for (const ThingId id : ended.walkers) {
+    for (const ThingId id : walk.walkers) {
         const CActor* walker = area.FindActor(id);
         if (!walker || !walker->IsAlive()) continue;
         // One sent elsewhere called the walk off; one that stopped short said why.

@@ -245,21 +245,21 @@ public:
     void NotePartyOrders();
     // How many conversations have begun since the game was made or loaded.
     std::uint32_t GetTalksBegun() const { return m_talksBegun; }
-    // The way out the party was last seen walking to, by its marker, with who walked
-    // there and the conversations begun by then; the engine notes it every tick.
+    // The ways out the party is seen walking to, each by its marker, with who walked
+    // there and the conversations begun by then; the engine notes them every tick.
     struct WayOutWalk {
         ThingId marker = 0;
         std::set<ThingId> walkers;
         std::uint32_t talksBegun = 0;
     };
-    WayOutWalk& GetWayOutWalk() { return m_wayOutWalk; }
-    const WayOutWalk& GetWayOutWalk() const { return m_wayOutWalk; }
-    // The walk goes on in a loaded game, as its walkers' orders do (game_way_out.cpp):
-    // a "wayout" element of its marker as a load finds it again, the conversations
-    // begun since it was seen, and the walkers' serials; none while nobody walks.
-    void WriteWayOutWalk(DRAVCommon::CDataFileWriter& writer) const;
+    std::map<ThingId, WayOutWalk>& GetWayOutWalks() { return m_wayOutWalks; }
+    const std::map<ThingId, WayOutWalk>& GetWayOutWalks() const { return m_wayOutWalks; }
+    // The walks go on in a loaded game, as their walkers' orders do (game_way_out.cpp):
+    // a "wayout" element each, of its marker as a load finds it again, the
+    // conversations begun since it was seen, and the walkers' serials.
+    void WriteWayOutWalks(DRAVCommon::CDataFileWriter& writer) const;
     // Once the current area and every actor are read and numbered. Code 1 for more
-    // walkers than a party holds; a marker or walker that is gone is no walk.
+    // walks or walkers than a party holds; a marker or walker that is gone is no walk.
     void ReadWayOutWalk(DRAVCommon::CDataFileReader& reader);
     // The tutorial pages the interface has shown, by page number below 32, one bit
     // each: a page opens once a game. Saved with the game.
@@ -402,7 +402,7 @@ private:
     bool m_talkHeld = false;
     std::uint32_t m_talksBegun = 0;
     std::vector<std::shared_ptr<COrder>> m_ordersAtTalk;
-    WayOutWalk m_wayOutWalk;
+    std::map<ThingId, WayOutWalk> m_wayOutWalks;
 };
 
 }  // namespace DRAV

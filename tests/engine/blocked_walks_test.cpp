@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "common/random.h"
+#include "rules/magic/spell_apply.h"
+#include "rules/magic/spell_apply_effect.h"
 #include "support/sample_game.h"
 #include "world/master_tile.h"
 #include "world/object.h"
@@ -215,11 +217,22 @@ TEST(BlockedWalks, AWalkGoesRoundTwoPeopleSideBySideOrEndsWhereTheyShutTheWay) {
     }
 }
 
+// A foe set on `member`: one who has her for its target holds her where she
+// stands, until it lets her go. It stands nowhere and strikes no blow.
+std::shared_ptr<CActor> Holder(const SampleGame& game, CActor& member) {
+    std::shared_ptr<CActor> holder;
+    game.Module().CreateActor(holder, &game.Game(), "ferryman", "", 0);
+    holder->SetAttackTarget(game.Game().GetTick(), &member);
+    return holder;
+}
+
 // The landing's lane past Hollis, from the ferry or the dock, and the marsh's west
 // gap past Marra: the first to get near stands in the narrow way beside them. The
 // last walk to end asks whether to leave; with a member left by the ferry, no
 // question comes and a word names him. So it does when the last walker falls on the
-// way.
+// way. One held on the way by a foe is told so, and the party is asked from where
+// she stands, within reach of the way out; out of it, she walks on once let go, and
+// the party is asked once she falls there.
 TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) {
     struct Case {
         const char* where;
@@ -228,19 +241,27 @@ TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) 
         const char* exit;
         bool leftBehind = false;
         bool falls = false;  // the companion, once the hero stands there
+        bool held = false;   // the companion, from the first
     };
     for (const Case c : {Case{"the landing, from the ferry", false, 18.75, 4.0, 20.75, 8.0, "marsh_path"},
                          Case{"the landing, from the dock", false, 21.0, 8.0, 23.0, 6.5, "marsh_path"},
                          Case{"the marsh, from the lane", true, 23.75, 11.25, 21.25, 11.25, "landing_path"},
                          Case{"the landing, one left by the ferry", false, 18.75, 4.0, 20.75, 8.0, "", true},
                          Case{"the marsh, the last walker falling", true, 6.25, 11.25, 21.25, 11.25, "landing_path",
-                              false, true}}) {
+                              false, true},
+                         Case{"the marsh, the last walker held within reach of the way out", true, 23.75, 11.25,
+                              16.25, 11.25, "landing_path", false, false, true},
+                         Case{"the marsh, the last walker held in the lane", true, 23.75, 11.25, 26.25, 11.25, "",
+                              false, false, true},
+                         Case{"the marsh, the last walker held in the lane, then falling", true, 23.75, 11.25, 26.25,
+                              11.25, "landing_path", false, true, true}}) {
         SCOPED_TRACE(c.where);
         auto game = c.marsh ? Marsh() : ClearLanding();
         const auto wren = game.Main();
         PutNear(game, *wren, c.heroX, c.heroY);
         CActor& companion = Companion(game, c.marsh ? "ferryman" : "reed_witch", c.companionX, c.companionY);
         const CActor* behind = c.leftBehind ? &Companion(game, "ferryman", 16.25, 3.75) : nullptr;
+        const std::shared_ptr<CActor> holder = c.held ? Holder(game, companion) : nullptr;
         CObject* way = WayOut(game, 5.0);
         ASSERT_TRUE(way);
         for (CActor* walker : {wren.get(), &companion})
@@ -249,16 +270,96 @@ TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) 
             if (c.falls && !wren->GetCurrentOrder()) companion.SetActionState(ACTION_DEAD);
         });
         EXPECT_GT(outcome.ticks[0], 0) << "Wren still walking at " << wren->GetX() << ", " << wren->GetY();
-        EXPECT_GT(outcome.ticks[1], 0) << "the companion still walking at " << companion.GetX() << ", " << companion.GetY();
+        // Held within reach of the way out, her walk ends with the question.
+        EXPECT_EQ(outcome.ticks[1] > 0, !c.held || *c.exit) << "the companion at " << companion.GetX() << ", "
+                                                             << companion.GetY();
+        std::vector<std::string> said;
+        if (c.held) said.push_back(companion.GetName() + " is under attack and can't move.");
+        if (c.falls) said.push_back(companion.GetName() + " has died!");
         // The way out is named by the place it leads to: every one is a "Way Out".
-        const std::string word = behind ? behind->GetName() + " is too far from the way out to " + way->GetExitText() +
-                                              " for the party to leave."
-                                        : companion.GetName() + " has died!";
-        EXPECT_EQ(outcome.said, behind || c.falls ? std::vector<std::string>{word} : std::vector<std::string>{});
-        EXPECT_EQ(outcome.askedToLeave, !behind);
+        if (behind)
+            said.push_back(behind->GetName() + " is too far from the way out to " + way->GetExitText() +
+                           " for the party to leave.");
+        EXPECT_EQ(outcome.said, said);
+        const bool asked = !behind && *c.exit;
+        EXPECT_EQ(outcome.askedToLeave, asked);
         game.Tick();
-        EXPECT_EQ(game.Game().GetStateCode(), behind ? GAME_PLAYING : GAME_EXIT_AVAILABLE);
+        EXPECT_EQ(game.Game().GetStateCode(), asked ? GAME_EXIT_AVAILABLE : GAME_PLAYING);
         EXPECT_EQ(game.Game().GetAvailableExitName(), c.exit);
+        if (!c.held || asked) continue;
+        holder->SetAttackTarget(game.Game().GetTick(), nullptr);
+        const Outcome freed = Walk(game, {&companion});
+        EXPECT_GT(freed.ticks[0], 0) << "the companion still held at " << companion.GetX() << ", " << companion.GetY();
+        EXPECT_EQ(freed.said, std::vector<std::string>{});
+        EXPECT_TRUE(freed.askedToLeave) << "once let go";
+    }
+}
+
+// Held where she stands, by a foe or unable to move, the hero is told why once,
+// keeps her walk and takes it up once free, whatever she walks to. Held on her way
+// to the marsh's landing path, near the hidden trail Marra is sent to, she stands
+// within the trail's reach: Marra's walk asks whether to leave by it.
+TEST(BlockedWalks, AWalkerHeldWhereSheStandsIsToldWhyAndWalksOnOnceFree) {
+    using Order = std::function<std::shared_ptr<COrder>(const SampleGame&)>;
+    const auto use = [](UseKind kind, std::function<ThingId(const SampleGame&)> thing) -> Order {
+        return [kind, thing](const SampleGame& game) { return std::make_shared<CUseOrder>(kind, thing(game), 0); };
+    };
+    const Order ground = [](const SampleGame&) { return std::make_shared<CMoveOrder>(8.75, 13.75); };
+    // The hide's lookouts gone, who would hail the party.
+    const auto marsh = [] {
+        SampleGame game = Marsh();
+        while (CActor* lookout = game.Person("hide_lookout")) game.Area().RemoveActor(*lookout);
+        return game;
+    };
+    struct Case {
+        const char* what;
+        std::function<SampleGame()> start;
+        double fromX, fromY;
+        Order order;
+        bool immobile = false;
+    };
+    const Case cases[] = {
+        {"the ground", ClearLanding, 21.25, 13.75, ground},
+        {"the ground, immobile", ClearLanding, 21.25, 13.75, ground, true},
+        {"Hollis, to talk", ClearLanding, 21.25, 13.75,
+         [](const SampleGame& game) { return std::make_shared<CMoveTalkOrder>(game.Person("innkeeper")->GetId()); }},
+        {"Orrin's tackle chest", ClearLanding, 8.75, 13.75,
+         use(USE_OBJECT, [](const SampleGame& game) { return Named(game, "orrins_tackle")->GetId(); })},
+        {"the sluice house doors", ShutWeir, 8.75, 6.25,
+         use(USE_TILE, [](const SampleGame& game) { return game.Area().GetTile(13, 4)->GetId(); })},
+        {"the landing path, Marra to the hidden trail", marsh, 45.0, 6.25,
+         use(USE_OBJECT, [](const SampleGame& game) { return WayOut(game, 5.0)->GetId(); })},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto game = c.start();
+        const auto wren = game.Main();
+        PutNear(game, *wren, c.fromX, c.fromY);
+        const double x = wren->GetX(), y = wren->GetY();
+        auto rooted = std::make_shared<CSpellApply>("Rooted", CDamageType{}, 0, 0, false, false);
+        rooted->GetParts().push_back(std::make_shared<CSpellApplyEffectStatus>(~0u, STATUS_IMMOBILE));
+        if (c.immobile) wren->AppendEffects({rooted});
+        const std::shared_ptr<CActor> holder = c.immobile ? nullptr : Holder(game, *wren);
+        wren->PushOrder(c.order(game), false);
+        const bool marra = game.Area().GetName() == "reed_marsh";
+        for (const auto& object : game.Area().GetObjects())
+            if (marra && object->GetExitName() == "hidden_trail")
+                Companion(game, "reed_witch", 38.75, 13.75)
+                    .PushOrder(std::make_shared<CUseOrder>(USE_OBJECT, object->GetId(), 0), false);
+        Outcome held;
+        for (int tick = 0; tick < 300; ++tick, Hear(game, held)) game.Tick();
+        EXPECT_EQ(held.said, std::vector<std::string>{"Wren is " + std::string(c.immobile ? "immobile" : "under attack") +
+                                                      " and can't move."});
+        EXPECT_LT(wren->DistanceToPoint(x, y), 0.1) << "she stands where she was held";
+        EXPECT_TRUE(wren->GetCurrentOrder()) << "her walk waits";
+        EXPECT_EQ(held.askedToLeave, marra);
+        if (marra) continue;
+        if (c.immobile) wren->RemoveEffect(*rooted);
+        else holder->SetAttackTarget(game.Game().GetTick(), nullptr);
+        const Outcome freed = Walk(game, {wren.get()});
+        EXPECT_GT(freed.ticks[0], 0) << "still on her way at " << wren->GetX() << ", " << wren->GetY();
+        EXPECT_GT(wren->DistanceToPoint(x, y), 2.0) << "she walked on";
+        for (const std::string& line : freed.said) EXPECT_EQ(line.find("can't move"), std::string::npos) << line;
     }
 }
 

@@ -722,7 +722,7 @@ TEST(EngineSave, EveryOrderComesBackNamingTheSameThingsUnderTheirNewIds) {
     for (const auto& object : game.Area().GetObjects())
         if (object->IsExit()) wayOut = object.get();
     ASSERT_TRUE(wayOut);
-    game.Game().GetWayOutWalk() = {wayOut->GetId(), {hero.GetId(), member.GetId()}, 0};
+    game.Game().GetWayOutWalks()[wayOut->GetId()] = {wayOut->GetId(), {hero.GetId(), member.GetId()}, 0};
 
     std::vector<std::string> before = Doing(game.Game(), hero);
     const std::vector<std::string> goblinBefore = Doing(game.Game(), *goblin);
@@ -745,22 +745,29 @@ TEST(EngineSave, EveryOrderComesBackNamingTheSameThingsUnderTheirNewIds) {
     const CActor& heroAgain = *loaded.GetMainActor();
     EXPECT_EQ(Doing(loaded, heroAgain), before);
     EXPECT_EQ(Doing(loaded, *Named(loaded, "reed_goblin")), goblinBefore);
-    const CGame::WayOutWalk& walk = loaded.GetWayOutWalk();
+    ASSERT_EQ(loaded.GetWayOutWalks().size(), 1u);
+    const CGame::WayOutWalk& walk = loaded.GetWayOutWalks().begin()->second;
     const CObject* wayOutAgain = loaded.GetCurrentArea()->FindObject(walk.marker);
     ASSERT_TRUE(wayOutAgain);
     EXPECT_EQ(wayOutAgain->GetExitName(), wayOut->GetExitName());
     EXPECT_EQ(walk.walkers, (std::set<ThingId>{heroAgain.GetId(), loaded.GetParty().at(1)->GetId()}));
     EXPECT_EQ(loaded.GetTalksBegun() - walk.talksBegun, 1u);
 
-    // Saved before the game kept them: nobody does anything, nobody walks.
+    // One way out is walked to by one walk.
     std::string old = ReadTextFile(dir / "busy.drav");
+    const std::size_t from = old.find("<wayout>"), to = old.find("</wayout>") + 9;
+    std::string twice = old;
+    twice.insert(to, "\n" + old.substr(from, to - from));
+    EXPECT_DRAV_CODE(engine->LoadGame(dir.WriteFile("twice.drav", twice), kExpected, bonus), DRAV_ERR_BAD_DATA);
+
+    // Saved before the game kept them: nobody does anything, nobody walks.
     for (std::size_t at; (at = old.find("<orders>")) != std::string::npos;)
         old.erase(at, old.find("</orders>", at) + 9 - at);
     old.erase(old.find("<wayout>"), old.find("</wayout>") + 9 - old.find("<wayout>"));
     engine->LoadGame(dir.WriteFile("old.drav", old), kExpected, bonus);
     for (const auto& actor : engine->GetGame()->GetCurrentArea()->GetActors())
         EXPECT_EQ(Doing(*engine->GetGame(), *actor), std::vector<std::string>{}) << actor->GetName();
-    EXPECT_EQ(engine->GetGame()->GetWayOutWalk().marker, 0u);
+    EXPECT_TRUE(engine->GetGame()->GetWayOutWalks().empty());
 }
 
 namespace {

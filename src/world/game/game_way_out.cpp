@@ -1,4 +1,4 @@
-// The party's walk to a way out in a saved game, so that a load asks the question
+// The party's walks to ways out in a saved game, so that a load asks the question
 // of leaving, or names who stayed behind, as the game it was saved from would have.
 
 #include "common/data_file_reader.h"
@@ -10,19 +10,22 @@
 
 namespace DRAV {
 
-void CGame::WriteWayOutWalk(DRAVCommon::CDataFileWriter& writer) const {
-    CSavedThing marker;
-    if (m_wayOutWalk.marker == 0 ||
-        !CSavedThing::Describe(m_wayOutWalk.marker, {m_currentArea}, SAVED_OBJECT, marker))
-        return;
-    writer.BeginBlock("wayout");
-    marker.Write(writer);
-    writer.WriteValue(m_talksBegun - m_wayOutWalk.talksBegun);
-    for (const ThingId walker : m_wayOutWalk.walkers) writer.WriteValue(walker & kMaxThingSerial);
-    writer.EndBlock();
+void CGame::WriteWayOutWalks(DRAVCommon::CDataFileWriter& writer) const {
+    for (const auto& [id, walk] : m_wayOutWalks) {
+        CSavedThing marker;
+        if (!CSavedThing::Describe(id, {m_currentArea}, SAVED_OBJECT, marker)) continue;
+        writer.BeginBlock("wayout");
+        marker.Write(writer);
+        writer.WriteValue(m_talksBegun - walk.talksBegun);
+        for (const ThingId walker : walk.walkers) writer.WriteValue(walker & kMaxThingSerial);
+        writer.EndBlock();
+    }
 }
 
 void CGame::ReadWayOutWalk(DRAVCommon::CDataFileReader& reader) {
+    // Each walker walks to one way out at a time.
+    if (m_wayOutWalks.size() == kMaxPartyMembers)
+        reader.Fail(DRAV_ERR_BAD_DATA, "more walks to ways out than a party holds");
     reader.BeginBlock("wayout");
     const CSavedThing marker = CSavedThing::Read(reader, SAVED_OBJECT, "a way out");
     const std::uint32_t since = reader.ReadUInt();
@@ -37,7 +40,9 @@ void CGame::ReadWayOutWalk(DRAVCommon::CDataFileReader& reader) {
     ThingId found = 0;
     if (walkers.empty() || !marker.Find(*this, {m_currentArea}, found)) return;
     const CObject* wayOut = m_currentArea ? m_currentArea->FindObject(found) : nullptr;
-    if (wayOut && wayOut->IsExit()) m_wayOutWalk = {found, std::move(walkers), m_talksBegun - since};
+    if (!wayOut || !wayOut->IsExit()) return;
+    if (!m_wayOutWalks.try_emplace(found, WayOutWalk{found, std::move(walkers), m_talksBegun - since}).second)
+        reader.Fail(DRAV_ERR_BAD_DATA, "two walks to one way out");
 }
 
 }  // namespace DRAV

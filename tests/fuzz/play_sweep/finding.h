@@ -9,8 +9,8 @@ namespace QuillmerePlaySweep {
 
 // walk   a walk or an order ended standing still in silence, or never ended
 // talk   a talk the player left opened again before the player acted
-// struck a member standing still was struck just after an arrival or a box, in no fight
-//        or ambush
+// struck a member standing still was struck just after an arrival or a box, or any member
+//        in the half minute after a wake, in no fight or ambush
 // line   a line shown with a word meant to be filled in, or the same line twice in a row
 // error  a Game Error or any other error box, a crash, a hang
 // slow   a turn that took the playing thread more than a second of processor time

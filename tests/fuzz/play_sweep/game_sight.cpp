@@ -35,6 +35,7 @@ PageSight PageNow() {
         for (std::string& line : DRAVUI::SplitMarkedLines(text)) page.lines.push_back(std::move(line));
     };
     if (const auto* talk = dynamic_cast<const CTalkDlg*>(dialog.get())) {
+        page.partner = talk->GetPartnerId();
         for (const auto& line : talk->GetLines()) show(line);
         for (const auto& reply : talk->GetReplies()) show(reply);
     } else if (const auto* text = dynamic_cast<const CTextDlg*>(dialog.get())) {

@@ -141,6 +141,12 @@ Steps OnPage(int& watching) {
     CDRAVDlg* page = App().GetCurrentDialog().get();
     if (auto* talk = dynamic_cast<CTalkDlg*>(page)) return AnswerTalk(*talk);
     if (auto* map = dynamic_cast<CDRAVWorldMapDlg*>(page)) return Travel(*map);
+    // A party wiped out is brought back: the player reads the page and plays on
+    // from where it wakes.
+    if (dynamic_cast<CDeathDlg*>(page)) {
+        Me().lastAction = "closed " + PageTitle() + " to wake";
+        return {ClickId(CDeathDlg::kDone)};
+    }
     if (dynamic_cast<CYesNoDlg*>(page)) {
         const bool yes = Roll(4) != 0;
         Me().lastAction = std::string(yes ? "said yes to " : "said no to ") + PageTitle();
@@ -308,7 +314,7 @@ Steps OnScreen(int& watching) {
 
 bool Over() {
     const CDRAVDlg* page = App().GetCurrentDialog().get();
-    return !App().IsGameRunning() || dynamic_cast<const CWinDlg*>(page) || dynamic_cast<const CDeathDlg*>(page);
+    return !App().IsGameRunning() || dynamic_cast<const CWinDlg*>(page);
 }
 
 // What a player would notice since the last look, handed out as checks; and how

@@ -1,6 +1,8 @@
 #include "play_sweep/sight.h"
 
 #include <algorithm>
+#include <array>
+#include <string_view>
 
 namespace QuillmerePlaySweep {
 
@@ -30,6 +32,15 @@ std::deque<std::string> LinesAfter(const std::deque<std::string>& before, const 
         ++dropped;
     const std::size_t kept = before.size() - dropped;
     return {now.begin() + static_cast<std::ptrdiff_t>(std::min(kept, now.size())), now.end()};
+}
+
+bool TellsOfTheFight(const std::string& line) {
+    static constexpr std::array<std::string_view, 15> kFightWords = {
+        " hits ",   " misses ",       " casts ",     " damage",          " heals ",
+        " restores ", " has killed ", " saved ",     " failed save ",    " resists ",
+        " is vulnerable to ", " has no effect on ", " is immune to ", " nullifies ", " dispel"};
+    return std::any_of(kFightWords.begin(), kFightWords.end(),
+                       [&line](std::string_view word) { return line.find(word) != std::string::npos; });
 }
 
 }  // namespace QuillmerePlaySweep

@@ -30,6 +30,8 @@ struct PageSight {
     std::vector<std::string> lines;
     // The page itself: the same page seen again, or a new one of the same title.
     std::shared_ptr<const void> identity;
+    // Whom a talk is with: a person or a thing; 0 on any other page.
+    DRAV::ThingId partner = 0;
 };
 
 // The order a figure follows, by what the player clicked.
@@ -104,5 +106,9 @@ struct Sight {
 // arrival: the log keeps its last lines only, so the lines of `before` are found
 // again at its start, however many fell off it since.
 std::deque<std::string> LinesAfter(const std::deque<std::string>& before, const std::deque<std::string>& now);
+
+// Whether a line of the log tells of the fight: a swing or a shot that hits or
+// misses, a spell cast, what a spell did or failed to do, a heal, a death dealt.
+bool TellsOfTheFight(const std::string& line);
 
 }  // namespace QuillmerePlaySweep

@@ -1,8 +1,9 @@
 #include "play_sweep/strike_watch.h"
 
 #include <cmath>
+#include <limits>
 
-#include "world/cell.h"
+#include "engine/holding_reach.h"
 
 namespace QuillmerePlaySweep {
 namespace {
@@ -12,9 +13,8 @@ constexpr std::uint32_t kTicksPerSecond = 60;
 // Game time in which a strike on a member standing still is one the player had no
 // chance to see coming.
 constexpr std::uint32_t kCalmTicks = 3 * kTicksPerSecond;
-// A foe that turns loose with a member walking this near was roused by the party
-// passing: a few cells past the reach at which a held foe takes up the fight.
-constexpr double kPassingReach = 6 * DRAV::kCellSize;
+// Game time after a wake in which no member is struck, standing or walking.
+constexpr std::uint32_t kWakeTicks = 30 * kTicksPerSecond;
 // The party stands safe with no foe loose this near any member: the reach at which
 // the game counts the party in battle.
 constexpr double kBattleReach = 150.0;
@@ -44,19 +44,6 @@ bool NearAMember(const Sight& sight, const std::set<DRAV::ThingId>& foes) {
     return false;
 }
 
-// Whether a line of the log tells of a blow between the party and its foes: a swing
-// or a shot that hits or misses, a spell cast on one, a member on one side and one
-// of `foes` on the other.
-bool TellsOfABlow(const std::string& line, const Sight& sight, const std::set<std::string>& foes) {
-    if (line.find(" hits ") == std::string::npos && line.find(" misses ") == std::string::npos &&
-        line.find(" casts ") == std::string::npos)
-        return false;
-    const auto named = [&line](const std::string& name) { return !name.empty() && line.find(name) != std::string::npos; };
-    bool member = false, foe = false;
-    for (const FigureSight& figure : sight.figures) member = member || (figure.member && named(figure.name));
-    for (const std::string& name : foes) foe = foe || named(name);
-    return member && foe;
-}
 
 template <typename Value>
 void RenumberKeys(std::map<DRAV::ThingId, Value>& kept, const std::map<DRAV::ThingId, DRAV::ThingId>& renumbered) {
@@ -78,11 +65,50 @@ void RenumberAll(std::set<DRAV::ThingId>& kept, const std::map<DRAV::ThingId, DR
 void CStrikeWatch::Renumber(const std::map<DRAV::ThingId, DRAV::ThingId>& renumbered) {
     RenumberKeys(m_hitPoints, renumbered);
     RenumberKeys(m_standing, renumbered);
+    RenumberKeys(m_foes, renumbered);
+    for (auto& [id, foe] : m_foes) foe.id = id;
     for (std::set<DRAV::ThingId>* kept :
-         {&m_loose, &m_looseThroughCalm, &m_walked, &m_unsorted, &m_unprovoked, &m_walkers, &m_hostile,
-          &m_hostileBeforeCalm, &m_unturned, &m_unturnedBeforeCalm, &m_playersFoes})
+         {&m_loose, &m_looseThroughCalm, &m_fighting, &m_fightingBeforeCalm, &m_walked, &m_unsorted, &m_unprovoked,
+          &m_walkers, &m_hostile, &m_hostileBeforeCalm, &m_unturned, &m_unturnedBeforeCalm, &m_playersFoes})
         RenumberAll(*kept, renumbered);
     for (auto& [area, seen] : m_seenIn) RenumberAll(seen, renumbered);
+    const auto partner = renumbered.find(m_talkPartner);
+    m_talkPartner = partner == renumbered.end() ? 0 : partner->second;
+}
+
+void CStrikeWatch::NoteBlows(const Sight& sight, const std::deque<std::string>& newLines) {
+    // The foes of the last look, those felled since among them, and of this one.
+    std::map<DRAV::ThingId, FigureSight> foes = m_foes;
+    for (const FigureSight& figure : sight.figures)
+        if (figure.hostile && figure.alive) foes[figure.id] = figure;
+    for (const std::string& line : newLines) {
+        if (!TellsOfTheFight(line)) continue;
+        const auto named = [&line](const std::string& name) { return !name.empty() && line.find(name) != std::string::npos; };
+        for (const FigureSight& member : sight.figures) {
+            if (!member.member || !named(member.name)) continue;
+            std::set<std::string> names;
+            for (const auto& [id, foe] : foes)
+                if (named(foe.name)) names.insert(foe.name);
+            for (const std::string& name : names) {
+                DRAV::ThingId nearest = 0;
+                double nearestAway = std::numeric_limits<double>::max();
+                bool fighting = false;
+                for (const auto& [id, foe] : foes) {
+                    if (foe.name != name) continue;
+                    const bool atHer = (foe.order.kind == OrderSight::Kind::Fight && foe.order.thing == member.id) ||
+                                       (member.order.kind == OrderSight::Kind::Fight && member.order.thing == id);
+                    if (atHer) m_fighting.insert(id);
+                    fighting = fighting || atHer;
+                    const double away = std::hypot(member.x - foe.x, member.z - foe.z);
+                    if (away < nearestAway) {
+                        nearest = id;
+                        nearestAway = away;
+                    }
+                }
+                if (!fighting && nearest) m_fighting.insert(nearest);
+            }
+        }
+    }
 }
 
 void CStrikeWatch::SortRoused(const Sight& sight, const std::set<DRAV::ThingId>& loose, bool boxUp) {
@@ -95,7 +121,7 @@ void CStrikeWatch::SortRoused(const Sight& sight, const std::set<DRAV::ThingId>&
         if (m_loose.count(foe)) continue;
         if (m_hostileBeforeCalm.count(foe) || m_unturnedBeforeCalm.count(foe))
             m_unsorted.insert(foe);
-        else if (boxUp && m_calmByBox && !m_fightBeforeCalm)
+        else if (boxUp && m_calmByBox && m_fightingBeforeCalm.empty())
             m_unprovoked.insert(foe);
     }
     // Under a box the clock stands: whether the party walks on by a foe shows once it is gone.
@@ -106,7 +132,7 @@ void CStrikeWatch::SortRoused(const Sight& sight, const std::set<DRAV::ThingId>&
         for (const FigureSight& member : sight.figures)
             passed = passed || (foe && member.member && member.alive &&
                                 (member.order.kind != OrderSight::Kind::None || m_walkers.count(member.id)) &&
-                                std::hypot(member.x - foe->x, member.z - foe->z) <= kPassingReach);
+                                std::hypot(member.x - foe->x, member.z - foe->z) <= DRAV::kHoldingReach);
         if (!passed) m_unprovoked.insert(id);
     }
     m_unsorted.clear();
@@ -116,7 +142,7 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
     if (!sight.playing) {
         m_hitPoints.clear();
         m_loose.clear();
-        m_fightUnderWay = false;
+        m_fighting.clear();
         return;
     }
     // A load numbers everyone anew; the game it loaded is the one last seen, saved.
@@ -124,45 +150,57 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
         Renumber(sight.renumbered);
         m_game = sight.game;
     }
+    // A party wiped out that stands again has woken, where it rested.
+    bool members = false, standing = false;
+    for (const FigureSight& figure : sight.figures)
+        if (figure.member) {
+            members = true;
+            standing = standing || figure.alive;
+        }
+    const bool waking = m_wipedOut && standing;
+    if (members) m_wipedOut = !standing;
     // The party comes into another area, or into the same one again by a way
     // that sets it down elsewhere in it, as Marra's punt round to the hide.
-    const bool arrived = sight.area != m_area || sight.entry != m_entry;
+    const bool arrived = waking || sight.area != m_area || sight.entry != m_entry;
     m_entry = sight.entry;
     const std::uint32_t now = sight.tick;
     const bool boxUp = sight.page.kind == PageSight::Kind::Box;
     // Looks come faster than ticks while a page is up: a calm begins once.
     bool calmBegins = false;
-    for (const FigureSight& figure : sight.figures)
-        if (figure.hostile) m_foeNames.insert(figure.name);
-    for (const std::string& line : newLines)
-        m_fightUnderWay = m_fightUnderWay || TellsOfABlow(line, sight, m_foeNames);
+    NoteBlows(sight, newLines);
     if (arrived) {
-        // The party comes in with its orders left behind, and what the journey
-        // healed is no strike: what it has now is where the count starts. Nothing
-        // of the area was loose before.
+        // The party comes in with its orders left behind, and what the journey or
+        // the rest healed is no strike: what it has now is where the count starts.
+        // Nothing of the area was loose before.
         m_area = sight.area;
         m_calmFrom = now;
-        m_calmWhy = "arriving in " + m_area;
+        m_calmTicks = waking ? kWakeTicks : kCalmTicks;
+        m_calmWhy = (waking ? "waking in " : "arriving in ") + m_area;
         m_calmByBox = false;
+        m_calmByWake = waking;
         m_hitPoints.clear();
         m_loose.clear();
         m_walkers.clear();
         // The party's coming holds back every foe that was there, those that chased
         // it out too; one loose as it comes in that is new to the area was placed
         // by the story on the way in, and one not yet turned, as the lookout posted
-        // on the trail head, waits to be roused.
+        // on the trail head, waits to be roused. The party wakes among foes that
+        // are all held: none is placed loose upon it.
         const std::set<DRAV::ThingId>& metHere = m_seenIn[m_area];
         m_hostile.clear();
         for (const FigureSight& figure : sight.figures)
-            if (figure.hostile && (figure.held || metHere.count(figure.id))) m_hostile.insert(figure.id);
+            if (figure.hostile && (waking || figure.held || metHere.count(figure.id))) m_hostile.insert(figure.id);
         m_unturned = Unturned(sight);
         m_playersFoes.clear();
-        m_fightUnderWay = false;
+        m_fighting.clear();
         calmBegins = true;
-    } else if (boxUp && !m_boxUp) {
+    } else if (boxUp && !m_boxUp && !(m_calmByWake && now - m_calmFrom <= m_calmTicks)) {
+        // A box within the wake's half minute leaves it judged as a wake.
         m_calmFrom = now;
+        m_calmTicks = kCalmTicks;
         m_calmWhy = "the box \"" + sight.page.title + "\" opening";
         m_calmByBox = true;
+        m_calmByWake = false;
         calmBegins = true;
     }
     m_boxUp = boxUp;
@@ -170,78 +208,91 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
         m_hostileBeforeCalm = m_hostile;
         m_unturnedBeforeCalm = m_unturned;
         m_looseThroughCalm = m_loose;
-        m_fightBeforeCalm = m_fightUnderWay;
+        m_fightingBeforeCalm = m_fighting;
         m_walked.clear();
         m_unsorted.clear();
         m_unprovoked.clear();
     }
     const std::set<DRAV::ThingId> loose = LooseFoes(sight);
     SortRoused(sight, loose, boxUp);
+    // Who has been loose since before the calm, up to the last look and now.
+    const std::set<DRAV::ThingId> looseThrough = m_looseThroughCalm;
     for (auto foe = m_looseThroughCalm.begin(); foe != m_looseThroughCalm.end();)
         foe = loose.count(*foe) ? std::next(foe) : m_looseThroughCalm.erase(foe);
-    bool roused = false;
-    for (const DRAV::ThingId foe : loose) roused = roused || !m_looseThroughCalm.count(foe);
     // The player's fights: whom an order went for, whom a talk turned, and who came
     // loose while one of those was loose.
     const bool talkUp = sight.page.kind == PageSight::Kind::Talk;
-    // Those the same blow turns, as its friends rally to the one struck, come
-    // loose at the same look.
-    bool fightOn = false;
-    for (const DRAV::ThingId foe : m_playersFoes) fightOn = fightOn || m_loose.count(foe) || loose.count(foe);
-    for (const DRAV::ThingId foe : loose)
-        if (!m_loose.count(foe) && (talkUp || m_talkWasUp || fightOn)) m_playersFoes.insert(foe);
+    if (talkUp) m_talkPartner = sight.page.partner;
+    const DRAV::ThingId partner = talkUp || m_talkWasUp ? m_talkPartner : 0;
     m_talkWasUp = talkUp;
+    for (const DRAV::ThingId foe : loose)
+        if (!m_loose.count(foe) && foe == partner) m_playersFoes.insert(foe);
     for (const FigureSight& member : sight.figures)
         if (member.member && member.order.kind == OrderSight::Kind::Fight && member.order.thing)
             m_playersFoes.insert(member.order.thing);
-    // A blow the player's fight explains came from one of its foes: every foe loose
-    // now or at the last look is one.
-    bool playersFight = !m_playersFoes.empty();
-    for (const DRAV::ThingId foe : loose) playersFight = playersFight && m_playersFoes.count(foe);
-    for (const DRAV::ThingId foe : m_loose) playersFight = playersFight && m_playersFoes.count(foe);
-    const bool explained =
-        playersFight || m_fightBeforeCalm || (roused && m_unprovoked.empty() && m_looseThroughCalm.empty());
+    // Those the same blow or answer turns, as its friends rally to the one struck,
+    // come loose at the same look.
+    bool fightOn = false;
+    for (const DRAV::ThingId foe : m_playersFoes) fightOn = fightOn || m_loose.count(foe) || loose.count(foe);
+    for (const DRAV::ThingId foe : loose)
+        if (!m_loose.count(foe) && fightOn) m_playersFoes.insert(foe);
+    // A blow is explained when each foe loose now or at the last look is: one of
+    // the player's fight, one of the fight under way before the calm, or one roused
+    // since the calm began as an ambush is. With none loose, a fight of the
+    // player's or one under way may yet have dealt it.
+    const auto explains = [&](DRAV::ThingId foe) {
+        return m_playersFoes.count(foe) || m_fightingBeforeCalm.count(foe) ||
+               (!looseThrough.count(foe) && !m_unprovoked.count(foe) && !m_unsorted.count(foe));
+    };
+    bool explained = !m_playersFoes.empty() || !m_fightingBeforeCalm.empty();
+    if (!loose.empty() || !m_loose.empty()) {
+        explained = true;
+        for (const DRAV::ThingId foe : loose) explained = explained && explains(foe);
+        for (const DRAV::ThingId foe : m_loose) explained = explained && explains(foe);
+    }
 
     std::map<DRAV::ThingId, int> hitPoints;
-    std::map<DRAV::ThingId, bool> standing;
+    std::map<DRAV::ThingId, bool> stands;
     if (!boxUp) m_walkers.clear();
     for (const FigureSight& member : sight.figures) {
         if (!member.member) continue;
         // The blow that fells a member is a blow too; the fallen are counted no more.
         if (member.alive) {
             hitPoints[member.id] = member.hitPoints;
-            standing[member.id] = member.order.kind == OrderSight::Kind::None;
+            stands[member.id] = member.order.kind == OrderSight::Kind::None;
         }
         const auto before = m_hitPoints.find(member.id);
-        const bool stood = (!m_standing.count(member.id) || m_standing[member.id] || m_calmFrom == now) &&
-                           !m_walked.count(member.id);
+        // After a wake every member is judged, whether she stood or walked.
+        const bool stood = m_calmByWake || ((!m_standing.count(member.id) || m_standing[member.id] ||
+                                             m_calmFrom == now) &&
+                                            !m_walked.count(member.id));
         // Under a box the clock stands: an order seen then is the walk before it.
-        if (member.alive && !standing[member.id] && !boxUp) {
+        if (member.alive && !stands[member.id] && !boxUp) {
             m_walked.insert(member.id);
             m_walkers.insert(member.id);
         }
         if (before == m_hitPoints.end() || (member.hitPoints >= before->second && member.alive) || !stood) continue;
-        if (now - m_calmFrom > kCalmTicks || explained) continue;
+        if (now - m_calmFrom > m_calmTicks || explained) continue;
         std::string blow;
         for (const std::string& line : newLines)
             if (line.find(member.name) != std::string::npos && blow.empty()) blow = ": \"" + line + "\"";
         findings.Report("struck", turn,
-                        member.name + ", standing still, was struck within " +
+                        member.name + (m_calmByWake ? "" : ", standing still,") + " was struck within " +
                             std::to_string((now - m_calmFrom + kTicksPerSecond - 1) / kTicksPerSecond) + " s of " +
                             m_calmWhy + blow);
     }
     m_hitPoints = std::move(hitPoints);
-    m_standing = std::move(standing);
+    m_standing = std::move(stands);
     m_loose = loose;
-    m_fightUnderWay = m_fightUnderWay && NearAMember(sight, loose);
+    if (!NearAMember(sight, loose)) m_fighting.clear();
     m_unturned = Unturned(sight);
     for (const FigureSight& figure : sight.figures) m_seenIn[m_area].insert(figure.id);
     m_hostile.clear();
-    m_foeNames.clear();
+    m_foes.clear();
     for (const FigureSight& figure : sight.figures)
         if (figure.hostile) {
             m_hostile.insert(figure.id);
-            m_foeNames.insert(figure.name);
+            if (figure.alive) m_foes[figure.id] = figure;
         }
 }
 

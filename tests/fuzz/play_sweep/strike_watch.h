@@ -15,25 +15,28 @@
 namespace QuillmerePlaySweep {
 
 // A member who has stood still since the party arrived in an area, or since a box
-// opened on its own, is not struck in the first seconds after. A blow then is a
-// finding unless one of three things explains it:
-// - an ambush: every foe loose since turned loose then or after, and was placed
-//   there by the story as the party came in (new to the area: one the party met
-//   there before and finds loose again chased it out and should have gone back)
-//   or as the box opened or after, as the lane's goblins burst out of the reeds
-//   (held back by the box, no fight under way: one loose under it is no ambush),
-//   or stood there, not yet turned (as the lookout posted on the trail head waits)
-//   or held back, and turned loose as the party came to it, a member walking near
-//   it once the box was gone;
-// - the player's own fight: every foe loose is one of a fight the player began
-//   since the party arrived, by an order to fight it or an answer in a talk that
-//   turned it ("we come through you"), or one that came loose while that fight
-//   was on; a box since does not make that fight a surprise, but it excuses no
-//   blow of a foe outside it;
-// - a fight under way: blows had passed between the party and its foes, as the
-//   log told them (a member struck or striking, a spell between them), since the
-//   party last stood with no foe loose near it, before the box opened; the fight
-//   goes on. A foe only loose and charging has struck no blow yet.
+// opened on its own, is not struck in the first seconds after; a party that wakes
+// after a wipe-out is not struck at all in its first half minute, whoever of it
+// walks. A blow then is a finding unless each foe loose is explained by one of
+// three things:
+// - an ambush: it turned loose then or after, and was placed there by the story
+//   as the party came in (new to the area: one the party met there before and
+//   finds loose again chased it out and should have gone back; and none is placed
+//   loose upon a party waking) or as the box opened or after, as the lane's
+//   goblins burst out of the reeds (held back by the box, no fight under way: one
+//   loose under it is no ambush), or stood there, not yet turned (as the lookout
+//   posted on the trail head waits) or held back, and turned loose as the party
+//   came to it, a member walking within the reach at which the game lets a foe
+//   holding back take up the fight, once the box was gone;
+// - the player's own fight: it is one the player began since the party arrived,
+//   by an order to fight it or an answer in a talk with it that turned it ("we
+//   come through you"), or one that came loose while that fight was on; a box
+//   since does not make that fight a surprise;
+// - a fight under way: it had traded blows with the party, as the log told them
+//   (a member struck or striking, a spell between them), since the party last
+//   stood with no foe loose near it, before the box opened; the fight goes on. A
+//   foe only loose and charging has struck no blow yet, and another of the same
+//   name is another foe.
 class CStrikeWatch {
 public:
     void Check(CFindings& findings, int turn, const Sight& sight, const std::deque<std::string>& newLines);
@@ -41,6 +44,9 @@ public:
 private:
     // Sorts the foes that turned loose since the last look, or under a box now gone.
     void SortRoused(const Sight& sight, const std::set<DRAV::ThingId>& loose, bool boxUp);
+    // The foes the lines name trading blows with a member join the fight under way:
+    // of those named alike, the ones fighting her, else the nearest to her.
+    void NoteBlows(const Sight& sight, const std::deque<std::string>& newLines);
     // Everyone the watch knows, under the id a load gave them (`Sight::renumbered`);
     // one a game numbered apart, as a new chapter's, knows none of them.
     void Renumber(const std::map<DRAV::ThingId, DRAV::ThingId>& renumbered);
@@ -50,11 +56,18 @@ private:
     std::string m_area;
     std::string m_entry;
     std::uint32_t m_calmFrom = 0;
+    std::uint32_t m_calmTicks = 0;
     std::string m_calmWhy;
-    // The calm began with a box, not with the party's coming.
+    // The calm began with a box, not with the party's coming; with the party's
+    // waking, when every member is judged, walking or not.
     bool m_calmByBox = false;
+    bool m_calmByWake = false;
+    // Every member had fallen at the last look that showed any.
+    bool m_wipedOut = false;
     bool m_boxUp = false;
     bool m_talkWasUp = false;
+    // Whom the last talk page was with.
+    DRAV::ThingId m_talkPartner = 0;
     std::map<DRAV::ThingId, int> m_hitPoints;
     // Standing still when last seen: no order.
     std::map<DRAV::ThingId, bool> m_standing;
@@ -62,11 +75,12 @@ private:
     // before the calm began until now.
     std::set<DRAV::ThingId> m_loose;
     std::set<DRAV::ThingId> m_looseThroughCalm;
-    // Blows have passed since the party last stood safe; and so before the calm.
-    bool m_fightUnderWay = false;
-    bool m_fightBeforeCalm = false;
-    // The names of the party's foes at the last look: one felled leaves the area.
-    std::set<std::string> m_foeNames;
+    // The foes that traded blows with the party since it last stood safe; and so
+    // before the calm.
+    std::set<DRAV::ThingId> m_fighting;
+    std::set<DRAV::ThingId> m_fightingBeforeCalm;
+    // The party's foes at the last look: one felled leaves the area.
+    std::map<DRAV::ThingId, FigureSight> m_foes;
     // Since the calm began: who walked on, the foes roused under a box still to be
     // sorted, and those roused with nobody passing them.
     std::set<DRAV::ThingId> m_walked;
@@ -82,8 +96,8 @@ private:
     std::set<DRAV::ThingId> m_unturned;
     std::set<DRAV::ThingId> m_unturnedBeforeCalm;
     // The foes of the fights the player began since the party arrived: the one an
-    // order to fight went for, those a talk turned, and those who came loose while
-    // one of them was loose, as the alarm calls the rest.
+    // order to fight went for, the one a talk turned, and those who came loose
+    // while one of them was loose, as the alarm calls the rest.
     std::set<DRAV::ThingId> m_playersFoes;
     // Everyone seen in each area: a foe the party met there before was not placed
     // by the story as it came in again.

@@ -21,6 +21,15 @@ constexpr int kMostPages = 3;
 // A mover that stands still this long after the click has stopped for good; a
 // question of leaving that has not come this long after the walk ended will not.
 constexpr std::uint32_t kGraceTicks = 30;
+// A walk whose people have stood still this long with the order still on, a foe
+// at one of them and nothing said, is held there by the fight without a word:
+// longer than a blow's wind-up and recovery take. With no foe at them, the game
+// gives a walk kept by people in its way, or by walls, up to fifteen seconds to
+// find a way round or give up.
+constexpr std::uint32_t kStillTicks = 3 * kTicksPerSecond;
+constexpr std::uint32_t kKeptTicks = 20 * kTicksPerSecond;
+// Less than this between two looks is standing still.
+constexpr double kStirred = 0.05;
 // A mover that has come this far from where it stood has set out.
 constexpr double kMovedAway = 0.5;
 // A walk on the ground ends this near its own point: someone standing on it keeps
@@ -61,7 +70,11 @@ void CWalkWatch::Start(const Sight& sight, const std::string& what, DRAV::ThingI
     m_before = figure ? figure->order.identity : nullptr;
     m_wasWalking = figure && figure->order.kind != OrderSight::Kind::None;
     m_begun = false;
+    m_acts = false;
     m_partyWalk = false;
+    m_walkers.clear();
+    m_places.clear();
+    m_movedAt = sight.tick;
     m_atWayOutFrom = 0;
     m_page.reset();
     m_pageTitle.clear();
@@ -76,6 +89,9 @@ bool CWalkWatch::TakeUpOrder(const Sight& sight, const FigureSight& mover) {
     // and the new one ended between two looks.
     if (!given && (m_wasWalking || Distance(mover.x, mover.z, m_fromX, m_fromZ) < kMovedAway)) return false;
     m_begun = true;
+    // An order to fight, cast or act is carried out by the mover's own deed; one
+    // that ended between two looks may have been such.
+    m_acts = !given || order.kind == OrderSight::Kind::Fight || order.kind == OrderSight::Kind::Other;
     if (!given) return true;
     if (order.kind == OrderSight::Kind::Ground) {
         // A walk on the ground goes to the member's own place in the formation.
@@ -113,12 +129,63 @@ bool CWalkWatch::PointTaken(const Sight& sight, const FigureSight& mover) const 
     return false;
 }
 
-bool CWalkWatch::PartyStillGoing(const Sight& sight, const FigureSight& mover) const {
+bool CWalkWatch::PartyStillGoing(const Sight& sight, const FigureSight& mover) {
     const ThingSight* wayOut = sight.Thing(m_target);
     if (!wayOut || wayOut->wayOut.empty()) return false;
+    bool going = false;
     for (const FigureSight& member : sight.figures)
-        if (member.member && member.alive && member.id != mover.id && member.order.thing == m_target) return true;
+        if (member.member && member.alive && member.id != mover.id && member.order.thing == m_target) {
+            m_walkers.insert(member.id);
+            going = true;
+        }
+    return going;
+}
+
+const FigureSight* CWalkWatch::TakeOverFrom(const Sight& sight) {
+    const FigureSight* fallen = sight.Figure(m_mover);
+    for (const DRAV::ThingId id : m_walkers) {
+        const FigureSight* walker = sight.Figure(id);
+        if (!walker || !walker->alive || id == m_mover) continue;
+        m_what += " (" + walker->name + " walking on after " + (fallen ? fallen->name : "another") + " fell)";
+        m_mover = id;
+        return walker;
+    }
+    return nullptr;
+}
+
+bool CWalkWatch::SaysWhy(const Sight& sight, const std::string& line, const FigureSight& mover,
+                         const std::string& target) const {
+    const auto names = [&line](const std::string& who) { return !who.empty() && line.find(who) != std::string::npos; };
+    bool party = names(mover.name);
+    for (const DRAV::ThingId id : m_walkers)
+        if (const FigureSight* walker = sight.Figure(id); walker && walker->alive) party = party || names(walker->name);
+    if (!party && !names(target)) return false;
+    // What is said in a talk is no word of the walk's.
+    if (line.find(" : ") != std::string::npos) return false;
+    // A blow or a spell says only that one given to fight or cast did so: a line of
+    // her own deed begins with her name.
+    return !TellsOfTheFight(line) || (m_acts && line.rfind(mover.name, 0) == 0);
+}
+
+bool CWalkWatch::FoeAtTheWalk(const Sight& sight) const {
+    for (const FigureSight& foe : sight.figures)
+        if (foe.alive && foe.hostile && foe.order.kind == OrderSight::Kind::Fight &&
+            (foe.order.thing == m_mover || m_walkers.count(foe.order.thing)))
+            return true;
     return false;
+}
+
+void CWalkWatch::NoteMoves(const Sight& sight) {
+    std::set<DRAV::ThingId> people = m_walkers;
+    people.insert(m_mover);
+    for (const DRAV::ThingId id : people) {
+        const FigureSight* figure = sight.Figure(id);
+        if (!figure) continue;
+        const auto last = m_places.find(id);
+        if (last != m_places.end() && Distance(figure->x, figure->z, last->second.first, last->second.second) > kStirred)
+            m_movedAt = sight.tick;
+        m_places[id] = {figure->x, figure->z};
+    }
 }
 
 void CWalkWatch::Check(CFindings& findings, int turn, const Sight& sight) {
@@ -141,7 +208,10 @@ void CWalkWatch::Check(CFindings& findings, int turn, const Sight& sight) {
         return;
     }
     const FigureSight* mover = sight.Figure(m_mover);
-    if (!sight.playing || sight.area != m_area || !mover || !mover->alive) {
+    // The mover fell: the rest of the party walking there walks on, and the walk is
+    // theirs; alone, she ended her own walk.
+    if (sight.playing && sight.area == m_area && mover && !mover->alive) mover = TakeOverFrom(sight);
+    if (!sight.playing || sight.area != m_area || !mover) {
         m_active = false;
         return;
     }
@@ -171,17 +241,15 @@ void CWalkWatch::Check(CFindings& findings, int turn, const Sight& sight) {
         m_active = false;
         return;
     }
-    // A word that says why names the one who went or what it went for, among the
-    // lines that came since the click: the log drops its oldest lines as it fills,
-    // and an old line naming the mover is no word about this walk.
+    const bool othersGoing = PartyStillGoing(sight, *mover);
+    NoteMoves(sight);
+    // A word is among the lines that came since the click: the log drops its oldest
+    // lines as it fills, and an old line naming the mover is no word about this walk.
     bool word = false;
-    for (const std::string& line : LinesAfter(m_log, sight.log))
-        word = word || line.find(mover->name) != std::string::npos ||
-               (!name.empty() && line.find(name) != std::string::npos);
+    for (const std::string& line : LinesAfter(m_log, sight.log)) word = word || SaysWhy(sight, line, *mover, name);
     // A thing is reached where the game lets it be used: at its edge.
     const bool arrived = Distance(mover->x, mover->z, m_x, m_z) <= m_reach || (thing && thing->within.count(m_mover)) ||
                          PointTaken(sight, *mover);
-    const bool othersGoing = PartyStillGoing(sight, *mover);
     m_partyWalk = m_partyWalk || othersGoing;
     // A party walking to a way out waits for the last of it, however near the first came.
     const bool wayOut = thing && !thing->wayOut.empty();
@@ -191,6 +259,8 @@ void CWalkWatch::Check(CFindings& findings, int turn, const Sight& sight) {
         if (!ordered) m_active = false;
         else if (m_pages >= kMostPages) Report(findings, turn, sight, *mover, Stand::PageAgain);
         else if (spent > kLongestOrderTicks) Report(findings, turn, sight, *mover, Stand::Endless);
+        else if (!word && sight.tick - m_movedAt >= (FoeAtTheWalk(sight) ? kStillTicks : kKeptTicks))
+            Report(findings, turn, sight, *mover, Stand::StoodOrdered);
         return;
     }
     if (wayOut && sight.offered == thing->wayOut) {
@@ -218,6 +288,10 @@ void CWalkWatch::Report(CFindings& findings, int turn, const Sight& sight, const
     } else if (stand == Stand::Endless) {
         text << "the order had not ended after " << kLongestOrderTicks / kTicksPerSecond << " s, " << mover.name
              << " at " << CellText(mover.x, mover.z) << ", " << away / kCellSize << " cells away";
+    } else if (stand == Stand::StoodOrdered) {
+        text << "the walk stood still " << (sight.tick - m_movedAt) / kTicksPerSecond << " s with the order on, "
+             << mover.name << " " << away / kCellSize << " cells short at " << CellText(mover.x, mover.z)
+             << ", with no word";
     } else if (stand == Stand::NoQuestion) {
         text << "the party stood at it, the way out offered, with no question of leaving and no word";
     } else if (stand == Stand::PartyShort) {

@@ -80,9 +80,21 @@ struct Play {
         walk.Check(findings, turn, sight);
         talk.Check(findings, turn, sight);
     }
-    void Page(PageSight::Kind kind, const std::string& title, std::vector<std::string> shown = {}) {
+    void Page(PageSight::Kind kind, const std::string& title, std::vector<std::string> shown = {},
+              DRAV::ThingId partner = 0) {
         shown.insert(shown.begin(), title);
-        sight.page = {kind, title, shown, Fresh()};
+        sight.page = {kind, title, shown, Fresh(), partner};
+    }
+    // Every member felled, and a look; then the party stood up again where it
+    // rested, whole, and a look.
+    void WipeOutAndWake() {
+        for (const DRAV::ThingId member : {kWren, kMarra}) Who(member).alive = false;
+        Look();
+        for (const DRAV::ThingId member : {kWren, kMarra}) {
+            Who(member).alive = true;
+            Who(member).hitPoints += 5;
+        }
+        Look(300);
     }
     std::string Kinds() {
         std::string kinds;
@@ -113,6 +125,19 @@ void PartyToTheWayOut(Play& play, double kept, const std::function<void(Play&)>&
     for (int look = 0; look < 10; ++look) play.Look();
 }
 
+// Wren given her walk there again, and standing where she is four seconds with the
+// goblin at her and the way out not offered, the log saying `word`.
+std::function<void(Play&)> HeldShort(const std::string& word) {
+    return [word](Play& play) {
+        play.Who(kWren).order = Walk(OrderSight::Kind::Thing, kWayOut, 0, 0);
+        play.Who(kGoblin).held = false;
+        play.Who(kGoblin).order = Walk(OrderSight::Kind::Fight, kWren, 0, 0);
+        play.sight.offered.clear();
+        if (!word.empty()) play.sight.log.push_back(word);
+        for (int look = 0; look < 40; ++look) play.Look();
+    };
+}
+
 TEST(PlaySweepWatches, AWalkToAWayOutEndsInTheQuestionOrAWord) {
     const auto ask = [](Play& play) { play.Page(PageSight::Kind::Question, "Exit to the reed marsh?"); };
     struct Case {
@@ -138,6 +163,20 @@ TEST(PlaySweepWatches, AWalkToAWayOutEndsInTheQuestionOrAWord) {
              play.sight.log.push_back("Mist lies low over Reedwater.");
          },
          "walk"},
+        {"unasked, a blow at Wren in the log", 0,
+         [](Play& play) { play.sight.log.push_back("Reed Goblin hits Wren for 2 damage."); }, "walk"},
+        {"unasked, Wren's spell at Marra in the log", 0,
+         [](Play& play) { play.sight.log.push_back("Wren casts Mend on Marra."); }, "walk"},
+        {"Wren falls at it as Marra comes: unasked", 0, [](Play& play) { play.Who(kWren).alive = false; }, "walk"},
+        {"Wren falls at it as Marra comes: the question", 0,
+         [&ask](Play& play) {
+             play.Who(kWren).alive = false;
+             play.Look();
+             ask(play);
+         },
+         ""},
+        {"Wren held short of it, her order on, in silence", 10, HeldShort(""), "walk"},
+        {"Wren held short of it, her order on, told why", 10, HeldShort("Wren is under attack and can't move."), ""},
     };
     for (const Case& c : cases) {
         Play play;
@@ -187,8 +226,9 @@ TEST(PlaySweepWatches, OneMemberAtAWayOutTheRestAwayHasNoQuestionComing) {
 
 // A goblin turns on the party as a box opens; what came before and after decides.
 TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
-    const auto walk = [](Play& play, DRAV::ThingId who, double x) {
+    const auto walk = [](Play& play, DRAV::ThingId who, double x, double z) {
         play.Who(who).x = x;
+        play.Who(who).z = z;
         play.Who(who).order = Walk(OrderSight::Kind::Ground, 0, 25, 25);
     };
     // The goblin loose before the box, and the blows the log showed meanwhile.
@@ -208,6 +248,20 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
         {"the goblin loose and charging, no blow yet", charge({}), [](Play&) {}, "struck"},
         {"a fight under way: Marra struck", charge({"Reed Goblin hits Marra for 3 damage."}), [](Play&) {}, ""},
         {"a fight under way: Wren's swing", charge({"Wren misses Reed Goblin (12 + 3 < 20)."}), [](Play&) {}, ""},
+        {"a fight under way with one Reed Goblin; another, held till the box, strikes",
+         [&charge](Play& play) {
+             play.sight.figures.push_back({kArcher, "Reed Goblin", 60, 20, 1, true, false, true, true, 9, {}});
+             charge({"Reed Goblin hits Marra for 3 damage."})(play);
+         },
+         [](Play& play) { play.Who(kArcher).held = false; }, "struck"},
+        {"a fight under way with both Reed Goblins, each at Marra",
+         [&charge](Play& play) {
+             play.sight.figures.push_back({kArcher, "Reed Goblin", 60, 20, 1, true, false, true, false, 9, {}});
+             for (const DRAV::ThingId goblin : {kGoblin, kArcher})
+                 play.Who(goblin).order = Walk(OrderSight::Kind::Fight, kMarra, 0, 0);
+             charge({"Reed Goblin hits Marra for 3 damage.", "Reed Goblin misses Marra."})(play);
+         },
+         [](Play&) {}, ""},
         {"blows, then the goblin far off: the party stood safe",
          [&charge](Play& play) {
              charge({"Reed Goblin hits Marra for 3 damage."})(play);
@@ -225,9 +279,11 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
          [](Play& play) { play.sight.figures.pop_back(); },
          [](Play& play) { play.sight.figures.push_back({kGoblin, "Reed Goblin", 30, 30, 1, true, false, true, false, 12, {}}); },
          "struck"},
-        {"Marra walked on by it", [](Play&) {}, [&walk](Play& play) { walk(play, kMarra, 26); }, ""},
-        {"Marra walked on, far from it", [](Play&) {}, [&walk](Play& play) { walk(play, kMarra, -30); }, "struck"},
-        {"Wren walked on since", [](Play&) {}, [&walk](Play& play) { walk(play, kWren, 20); }, ""},
+        {"Marra walked on by it", [](Play&) {}, [&walk](Play& play) { walk(play, kMarra, 28, 26); }, ""},
+        {"Marra walked on to five cells of it, beyond its hold's reach", [](Play&) {},
+         [&walk](Play& play) { walk(play, kMarra, 30, 17.5); }, "struck"},
+        {"Marra walked on, far from it", [](Play&) {}, [&walk](Play& play) { walk(play, kMarra, -30, 20); }, "struck"},
+        {"Wren walked on since", [](Play&) {}, [&walk](Play& play) { walk(play, kWren, 20, 20); }, ""},
         {"Marra was sent to fight it",
          [](Play&) {},
          [](Play& play) { play.Who(kMarra).order = Walk(OrderSight::Kind::Fight, kGoblin, 0, 0); }, ""},
@@ -268,19 +324,20 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
 // As the party comes in: a foe loose was placed on the way in, unless the party
 // met it there before and it chased the party out, or was loose at it as it was
 // set down elsewhere in the same area; a watcher not yet turned and one held back
-// turn only on a party that comes to them, Marra walking near; Wren stands. A game
-// saved and loaded, in the marsh and as the party comes in, plays on the same with
-// everyone numbered anew.
+// turn only on a party that comes to them, Marra walking near; Wren stands. So does
+// the goblin that felled the party and is held back as it wakes, where Wren walks
+// off. A game saved and loaded, in the marsh and as the party comes in, plays on
+// the same with everyone numbered anew.
 TEST(PlaySweepWatches, AFoeTheArrivalHeldStrikesOnlyOnceThePartyCameToIt) {
-    enum Foe { kPlaced, kWatcher, kHeld, kChasedOut, kPunted };
+    enum Foe { kPlaced, kWatcher, kHeld, kChasedOut, kPunted, kWoken };
     // What was found, and of whom: only Wren is struck.
     const auto found = [](Play& play) {
         std::string found;
         for (const Finding& finding : play.findings.TakeNew())
-            found += finding.kind + " " + finding.what.substr(0, finding.what.find(',')) + ";";
+            found += finding.kind + " " + finding.what.substr(0, finding.what.find_first_of(", ")) + ";";
         return found;
     };
-    for (const Foe foe : {kPlaced, kWatcher, kHeld, kChasedOut, kPunted})
+    for (const Foe foe : {kPlaced, kWatcher, kHeld, kChasedOut, kPunted, kWoken})
         for (const bool walked : {false, true})
             for (const bool loaded : {false, true}) {
                 Play play;
@@ -307,7 +364,18 @@ TEST(PlaySweepWatches, AFoeTheArrivalHeldStrikesOnlyOnceThePartyCameToIt) {
                 play.Who(kGoblin).hostile = foe != kWatcher;
                 play.Look();
                 if (loaded) play.SaveAndLoad();
-                if (walked) play.Who(kMarra).order = Walk(OrderSight::Kind::Ground, 0, 30, 30);
+                if (foe == kWoken) {
+                    // The goblin fells the party, which wakes where it rested, the goblin
+                    // held back; Wren walks off the other way.
+                    play.Who(kGoblin).held = true;
+                    play.WipeOutAndWake();
+                    play.Who(kWren).order = Walk(OrderSight::Kind::Ground, 0, 0, 20);
+                }
+                if (walked) {
+                    play.Who(kMarra).order = Walk(OrderSight::Kind::Ground, 0, 30, 30);
+                    play.Who(kMarra).x = 27;
+                    play.Who(kMarra).z = 25;
+                }
                 play.Who(kGoblin).hostile = true;
                 play.Who(kGoblin).held = false;
                 play.Look(30);
@@ -320,15 +388,19 @@ TEST(PlaySweepWatches, AFoeTheArrivalHeldStrikesOnlyOnceThePartyCameToIt) {
             }
 }
 
-// The goblin turns on the party as a talk closes, or later; a box may come between.
+// The goblin turns on the party as a talk with it closes, or later; a box may come
+// between. Turning as a talk with another closes, it was none of the talk's.
 TEST(PlaySweepWatches, AnAnswerThatTurnsAFoeOnThePartyBeginsThePlayersFight) {
+    constexpr DRAV::ThingId kBrannoc = 9;
+    for (const DRAV::ThingId partner : {kGoblin, kBrannoc})
     for (const bool threat : {true, false})
         for (const bool box : {false, true}) {
             Play play;
             play.Look();
             play.Page(PageSight::Kind::Box, "Lantern light");
             play.Look();
-            play.Page(PageSight::Kind::Talk, "Smuggler Lookout");
+            play.Page(PageSight::Kind::Talk, "Wren : " + std::string(partner == kGoblin ? "Reed Goblin" : "Old Brannoc"),
+                      {}, partner);
             play.Look();
             play.sight.page = {};
             play.Who(kGoblin).held = !threat;
@@ -343,7 +415,7 @@ TEST(PlaySweepWatches, AnAnswerThatTurnsAFoeOnThePartyBeginsThePlayersFight) {
             play.Who(kGoblin).held = false;
             play.Who(kWren).hitPoints -= 2;
             play.Look();
-            EXPECT_EQ(play.Kinds(), threat ? "" : "struck") << threat << box;
+            EXPECT_EQ(play.Kinds(), threat && partner == kGoblin ? "" : "struck") << partner << threat << box;
         }
 }
 
