@@ -436,7 +436,7 @@ TEST(AreaTravel, AJourneyAddsItsTicksAndSaysHowLongItTook) {
     EXPECT_EQ(journey(0, &ticks), "");
     EXPECT_EQ(ticks, 0u);
     // The longest the calendar holds from its start; a longer one is the file's fault.
-    EXPECT_EQ(journey(kMostTravelHours, &ticks), "Your journey takes 1242 days and 18 hours.");
+    EXPECT_EQ(journey(kMostTravelHours, &ticks), "Your journey to Tarn takes 1242 days and 18 hours.");
     EXPECT_EQ(ticks, kMostTravelHours * kTicksPerTravelHour);
     EXPECT_EQ(DRAV_MESSAGE(journey(kMostTravelHours + 1)),
               "test.drav: expected travel hours from 0 to 29826 at \"29827\"");
