@@ -6,6 +6,7 @@
 // fails puts it back where it stood, in the moment it left. A page put before a
 // party at rest holds the foes back where they stand in the same way. Foes that
 // come on where the party already stands, an ambush sprung, are foes from the first.
+// Friends who followed the party are back at their own places too.
 // A party back from a wipe-out, promised it wakes ready to adventure again, is left
 // a calm besides: for half a minute no foe comes for it, however near it walks and
 // whatever turns on it meanwhile, unless it strikes first.
@@ -62,7 +63,12 @@ void CEngine::StandDownFoes(CArea& area, bool waking, const std::string& entryNa
         // One that turns only when struck may have been struck and have chased the
         // party out, and the hours away calm it before the party is back: it goes
         // back to its post all the same, on guard as before.
-        if (!foe && !(guard->GetRelation() == RELATION_NEUTRAL && brain && brain->IsHostileWhenAttacked())) continue;
+        // A friend who followed the party or fought beside it was left where the party
+        // last stood, perhaps at the post of a foe waiting for whoever comes near: the
+        // foe would turn on it the moment the party came in, and on the party next.
+        const bool friendly = guard->GetRelation() == RELATION_FRIENDLY;
+        if (!foe && !friendly && !(guard->GetRelation() == RELATION_NEUTRAL && brain && brain->IsHostileWhenAttacked()))
+            continue;
         // One not yet turned waits at its post as its brain says: the entries lie
         // beyond its reach.
         if (foe && (waking || guard->IsHostile())) game.HoldFoeBack(*guard);

@@ -2,9 +2,10 @@
 // chapter's areas at every stage and stands a game minute, over a few seeds so that
 // the companions stand on every side of the entry. Areas, entries and the tags that
 // move people are read from the module, so that one added later has its rows too.
-// Each stage comes three times: fresh, and after a visit that roused the area's
-// foes, who chased the party out by the entry it comes back by, soon after or
-// once a long absence has calmed them.
+// Each stage comes four times: fresh; after a visit that roused the area's foes,
+// who chased the party out by the entry it comes back by, soon after or once a
+// long absence has calmed them; and after one that left a friend of the party
+// standing at the post of a foe that waits for whoever comes near.
 
 #include <gtest/gtest.h>
 
@@ -38,14 +39,19 @@ struct Arrival {
     std::string entry;
     std::vector<std::string> tags;  // set before the party comes
     std::string advanced;           // an encounter found at its last stage, or none
-    int roused = 0;                 // its foes turned on an earlier visit; 2: and calmed since
+    int roused = 0;                 // its foes turned on an earlier visit; 2: and calmed since;
+                                    // 3: its friends left at a waiting foe's post
 };
 
 std::string Describe(const Arrival& arrival) {
     std::string text = "chapter " + std::to_string(arrival.chapter) + ", " + arrival.area + " by " + arrival.entry;
     for (const auto& tag : arrival.tags) text += " +" + tag;
     if (!arrival.advanced.empty()) text += ", " + arrival.advanced + " at its last stage";
-    if (arrival.roused) text += arrival.roused == 1 ? ", its foes roused before" : ", its foes roused and calmed";
+    if (arrival.roused) {
+        text += arrival.roused == 1   ? ", its foes roused before"
+                : arrival.roused == 2 ? ", its foes roused and calmed"
+                                      : ", its friends left at a waiting foe's post";
+    }
     return text;
 }
 
@@ -108,7 +114,7 @@ std::vector<Arrival> Arrivals(int chapter) {
         }
     }
     const std::size_t fresh = rows.size();
-    for (const int roused : {1, 2})
+    for (const int roused : {1, 2, 3})
         for (std::size_t row = 0; row < fresh; ++row) {
             rows.push_back(rows[row]);
             rows.back().roused = roused;
@@ -132,6 +138,26 @@ ThingId TargetOf(const CActor& actor) {
     return 0;
 }
 
+// A friend of the party who followed it, as Marra's wisp, stays where the party
+// last walked: here by the post of a foe that waits for whoever comes near, the
+// whole area seen. False when one had no room there.
+bool LeaveFriendsAtAFoesPost(CArea& area) {
+    const CPatchActionEncounter* post = nullptr;
+    for (const auto& actor : area.GetActors())
+        if (const std::shared_ptr<CBrain> brain = actor->GetBrain();
+            !post && brain && brain->GetProximityRange() > 0.0 && actor->GetRelation() == RELATION_NEUTRAL)
+            post = area.FindEncounterIfAny(actor->GetEncounterName());
+    if (!post) return true;
+    for (std::uint32_t row = 0; row < area.GetRows(); ++row)
+        for (std::uint32_t column = 0; column < area.GetColumns(); ++column) area.GetSeenCells().Set(column, row, true);
+    for (const auto& actor : ActorList(area.GetActors())) {
+        if (actor->GetRelation() != RELATION_FRIENDLY || actor->GetEncounterName().empty()) continue;
+        std::shared_ptr<CActor> friendly = area.RemoveActor(*actor);
+        if (!area.PlaceActor(post->column, post->row, false, friendly)) return false;
+    }
+    return true;
+}
+
 // Arrives as the row says and stands; who went for the party, empty when nobody.
 std::string StandAfterArriving(const Arrival& arrival) {
     SampleGame game = NewGame(arrival.chapter);
@@ -148,9 +174,12 @@ std::string StandAfterArriving(const Arrival& arrival) {
     // and is come back to that way.
     if (arrival.roused) {
         const CAreaEntry* entry = FindAreaEntry(game.Area().GetEntries(), arrival.entry);
+        if (arrival.roused == 3 && !LeaveFriendsAtAFoesPost(game.Area())) return "no room at the foe's post";
         for (const auto& actor : ActorList(game.Area().GetActors())) {
             const std::shared_ptr<CBrain> brain = actor->GetBrain();
-            if (!brain || !brain->IsHostileWhenAttacked() || actor->GetRelation() != RELATION_NEUTRAL) continue;
+            if (arrival.roused == 3 || !brain || !brain->IsHostileWhenAttacked() ||
+                actor->GetRelation() != RELATION_NEUTRAL)
+                continue;
             actor->SetRelation(RELATION_HOSTILE);
             std::shared_ptr<CActor> chaser = game.Area().RemoveActor(*actor);
             if (!game.Area().PlaceActor(entry->column, entry->row, false, chaser)) return "no room at the entry";
@@ -159,10 +188,10 @@ std::string StandAfterArriving(const Arrival& arrival) {
     }
     game.DrainEvents();
     if (game.Game().GetParty().size() != 3) return "a party of " + std::to_string(game.Game().GetParty().size());
-    // Whoever chased the party out is back at its post, calmed or not.
+    // Whoever chased the party out, or fought beside it, is back at its post.
     for (const auto& actor : game.Area().GetActors())
         if (const CPatchActionEncounter* post = game.Area().FindEncounterIfAny(actor->GetEncounterName());
-            arrival.roused && post && actor->GetRelation() != RELATION_FRIENDLY &&
+            arrival.roused && post &&
             actor->DistanceToPoint((post->column + 0.5) * kCellSize, (post->row + 0.5) * kCellSize) > 3 * kCellSize)
             return actor->GetName() + " stayed away from its post";
     for (int tick = 0; tick < kGameMinute; ++tick) {

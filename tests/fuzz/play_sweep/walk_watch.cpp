@@ -159,6 +159,10 @@ bool CWalkWatch::SaysWhy(const Sight& sight, const std::string& line, const Figu
     bool party = names(mover.name);
     for (const DRAV::ThingId id : m_walkers)
         if (const FigureSight* walker = sight.Figure(id); walker && walker->alive) party = party || names(walker->name);
+    // A way out takes the whole party: a word of it may name whoever stayed behind.
+    const ThingSight* thing = sight.Thing(m_target);
+    if (thing && !thing->wayOut.empty() && line.find("the way out") != std::string::npos)
+        for (const FigureSight& member : sight.figures) party = party || (member.member && member.alive && names(member.name));
     if (!party && !names(target)) return false;
     // What is said in a talk is no word of the walk's.
     if (line.find(" : ") != std::string::npos) return false;

@@ -210,18 +210,34 @@ TEST(PlaySweepWatches, AHailEndsTheWalkItStopped) {
     }
 }
 
+// Wren walks there alone and stops at it, or near enough to leave by it, the rest away.
 TEST(PlaySweepWatches, OneMemberAtAWayOutTheRestAwayHasNoQuestionComing) {
-    Play play;
-    play.Look();
-    play.walk.Start(play.sight, "a walk to the way out Marsh Path", kWren, kWayOut, 2, 22, 6);
-    play.Who(kWren).order = Walk(OrderSight::Kind::Thing, kWayOut, 0, 0);
-    play.Look();
-    play.Who(kWren).x = 3;
-    play.Who(kWren).order = {};
-    play.sight.things[0].within = {kWren};
-    for (int look = 0; look < 10; ++look) play.Look();
-    EXPECT_EQ(play.Kinds(), "");
-    EXPECT_FALSE(play.walk.Active());
+    const struct {
+        const char* what;
+        double x;
+        const char* word;
+        const char* found;
+    } cases[] = {
+        {"at it", 3, "", ""},
+        {"stopped near enough, in silence", 14, "", "walk"},
+        {"stopped near enough, Marra named", 14, "Marra is too far from the way out to the reed marsh for the party to leave.",
+         ""},
+        {"stopped near enough, Marra named of something else", 14, "Marra is healed.", "walk"},
+    };
+    for (const auto& c : cases) {
+        Play play;
+        play.Look();
+        play.walk.Start(play.sight, "a walk to the way out Marsh Path", kWren, kWayOut, 2, 22, 6);
+        play.Who(kWren).order = Walk(OrderSight::Kind::Thing, kWayOut, 0, 0);
+        play.Look();
+        play.Who(kWren).x = c.x;
+        play.Who(kWren).order = {};
+        if (c.x < 6) play.sight.things[0].within = {kWren};
+        if (*c.word) play.sight.log.push_back(c.word);
+        for (int look = 0; look < 10; ++look) play.Look();
+        EXPECT_EQ(play.Kinds(), c.found) << c.what;
+        EXPECT_FALSE(play.walk.Active()) << c.what;
+    }
 }
 
 // A goblin turns on the party as a box opens; what came before and after decides.
