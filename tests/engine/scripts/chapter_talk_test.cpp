@@ -106,10 +106,8 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
          20,
          {"Marrow sent for us. We carry his cargo tonight.", "Twenty gold says you saw nobody.",
           "Stand aside, or we come through you.", "We are leaving."}},
-        // Paid, or fooled by the tale of Marrow's cargo, they know the party again and
-        // wave it on: no second price, no second tale.
-        {"hide_lookout", {"hide_passage", "hide_bribed"}, 40, {"We are going."}, "Paid is paid.", "start",
-         "Twenty gold"},
+        // Fooled by the tale of Marrow's cargo, they know the party again and wave it
+        // on: no second tale. Paid, they ask no second price (TwentyGoldBuysPassage...).
         {"hide_lookout", {"hide_passage"}, 40, {"We are going."}, "Marrow's cargo won't carry itself.", "start",
          "That's far enough"},
         // Met again after a fight, however it ended, they know the party and want no
