@@ -290,10 +290,8 @@ inline void HeroFallsInTheShallows(Player& player) {
 // In the marsh, the hero, whom nobody walks beside any longer, goes alone into
 // the shallows and falls: the whole party is down, and wakes rested on the dock.
 inline void TheLastOfThePartyFallsAndWakes(Player& player) {
-    player.WalkTo(9, 4);
-    player.Send(*player.Main(), 2 * kCell + kCell / 2, 9 * kCell + kCell / 2);
-    ASSERT_TRUE(player.TickUntil([&] { return player.Game().GetStateCode() == GAME_WIPED_OUT; }, kPatience))
-        << "the watch left the party standing";
+    FallsInTheShallows(player, *player.Main());
+    ASSERT_TRUE(player.TickUntil([&] { return player.Game().GetStateCode() == GAME_WIPED_OUT; }, kPatience));
     player.ChangeArea();
     ASSERT_EQ(player.Area().GetName(), "reedwater_landing");
     EXPECT_EQ(player.Game().GetCurrentEntry().second, "dock");

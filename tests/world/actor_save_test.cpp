@@ -71,16 +71,11 @@ std::string LegacyWitch(const std::string& serial = "7", const std::string& rela
            "</actor>\n";
 }
 
-// The witch with an "orders" element of `orders`.
-std::string Orders(const std::string& orders) {
-    std::string text = LegacyWitch();
-    return text.insert(text.find("</actor>"), "<orders> " + orders + " </orders>\n");
-}
-
-std::string Repeated(const std::string& text, int times) {
-    std::string repeated;
-    while (times-- > 0) repeated += text + " ";
-    return repeated;
+// The witch with an "orders" element of `order`, `times` over.
+std::string Orders(const std::string& order, int times = 1) {
+    std::string text = LegacyWitch(), orders;
+    while (times-- > 0) orders += order + " ";
+    return text.insert(text.find("</actor>"), "<orders> " + orders + "</orders>\n");
 }
 
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
@@ -176,7 +171,7 @@ TEST(ActorSave, MalformedBlocksNameTheFileAndTheElement) {
         {Orders("<instant> <power> ferry_blessing </power> </instant>"), 1, "expected a power"},
         {Orders("<use> 3 0 0 </use>"), 1, "not a kind of use"},
         {Orders("<move> 1e999 2 </move>"), 1, "1e999"},
-        {Orders(Repeated("<return> </return>", 65)), 1, "more than the 64 orders a queue holds"},
+        {Orders("<return> </return>", 65), 1, "more than the 64 orders a queue holds"},
     };
     for (const Case& bad : cases) {
         CGame game;
