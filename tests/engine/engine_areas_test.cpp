@@ -290,9 +290,11 @@ TEST(EngineAreas, AnAreaThatFailsToBuildSendsThePartyBack) {
     // The journey that never came gave its hours back and told of none.
     EXPECT_EQ(game.GetTick(), tick);
     std::shared_ptr<CEvent> event;
-    while (game.PopEvent(event))
-        if (const auto* message = dynamic_cast<const CMessageEvent*>(event.get()))
+    while (game.PopEvent(event)) {
+        if (const auto* message = dynamic_cast<const CMessageEvent*>(event.get())) {
             EXPECT_EQ(message->GetText().find("journey"), std::string::npos) << message->GetText();
+        }
+    }
 
     engine.ReturnToLastArea();
     ASSERT_NE(game.GetCurrentArea(), nullptr);
