@@ -193,18 +193,22 @@ Step CloseTheTalk(int tries = 10) {
 }
 
 // Someone of the area is clicked and the conversation waited for; a message that
-// the walk there raises is read, and the person clicked again.
+// the walk there raises is read, and the person clicked again unless the walk went
+// on to the talk by itself.
 Step TalkTo(const std::string& who, const std::string& templateName, int tries = 3) {
     return Next([=] {
         if (tries == 0) return std::vector<Step>{Problem("no word with " + who)};
-        return std::vector<Step>{
-            ClickOn(who, Person(templateName)),
-            WaitUntil(
-                "a word with " + who, [] { return Talking() || MessageUp(); }, 8000),
-            Next([=] {
-                if (Talking()) return std::vector<Step>{};
-                return std::vector<Step>{Key(SDL_SCANCODE_RETURN), Wait(100), TalkTo(who, templateName, tries - 1)};
-            })};
+        const Step talkOrAgain = Next([=] {
+            if (Talking()) return std::vector<Step>{};
+            return std::vector<Step>{TalkTo(who, templateName, tries - 1)};
+        });
+        return std::vector<Step>{ClickOn(who, Person(templateName)),
+                                 WaitUntil(
+                                     "a word with " + who, [] { return Talking() || MessageUp(); }, 8000),
+                                 Next([=] {
+                                     if (Talking()) return std::vector<Step>{};
+                                     return std::vector<Step>{Key(SDL_SCANCODE_RETURN), Wait(100), talkOrAgain};
+                                 })};
     });
 }
 
