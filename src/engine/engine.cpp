@@ -52,6 +52,7 @@ void CEngine::RunTick() {
     game.SetStateCode(GAME_PLAYING);
     game.EndArrivals();
     game.NotePartyOrders();
+    NoteWalksToWayOuts();
     RunAI();
     UpdateActorEffects();
     RunMaintainedPowers();

@@ -322,6 +322,10 @@ public:
     // a walker held on the way is told why, and the walk waits for her unless she
     // is held within reach of the way out, where her walk ends.
     void CheckWalksToWayOuts();
+    // Takes each member sent to a way out into its walk before the orders run: one
+    // already standing at it ends her walk in the same tick, and is asked or told
+    // all the same.
+    void NoteWalksToWayOuts();
     // The way out the party may take now: of those whose tag is open and within
     // reach of every living member, the nearest; null when there is none.
     const CAreaExit* FindOfferedExit() const;
@@ -491,6 +495,9 @@ private:
     // The members whose walk could take no step this tick; each is told why once
     // an order, and walks on once free.
     std::set<ThingId> TellHeldWalks();
+    // The member's walk to the way out her current order goes to, joined; null when
+    // it goes to none.
+    CGame::WayOutWalk* JoinWayOutWalk(const CActor& member);
     // The party's walk to a way out ended: the question, a word, or nothing to say.
     void EndWayOutWalk(const CGame::WayOutWalk& walk);
     // The way out that a use order walks to; null for any other order.

@@ -128,6 +128,23 @@ std::set<ThingId> CEngine::TellHeldWalks() {
     return held;
 }
 
+CGame::WayOutWalk* CEngine::JoinWayOutWalk(const CActor& member) {
+    CGame& game = Game();
+    const std::shared_ptr<COrder> order = member.IsAlive() ? member.GetCurrentOrder() : nullptr;
+    const CObject* wayOut = order ? WayOutOf(*order) : nullptr;
+    if (!wayOut) return nullptr;
+    CGame::WayOutWalk& walk =
+        game.GetWayOutWalks()
+            .try_emplace(wayOut->GetId(), CGame::WayOutWalk{wayOut->GetId(), {}, game.GetTalksBegun()})
+            .first->second;
+    walk.walkers.insert(member.GetId());
+    return &walk;
+}
+
+void CEngine::NoteWalksToWayOuts() {
+    for (const auto& member : Game().PartyMembers()) JoinWayOutWalk(*member);
+}
+
 void CEngine::CheckWalksToWayOuts() {
     CGame& game = Game();
     const std::set<ThingId> held = TellHeldWalks();
@@ -136,19 +153,16 @@ void CEngine::CheckWalksToWayOuts() {
     // from it. It goes on while anyone still walks there, or is held on the way.
     std::set<ThingId> going;
     for (const auto& member : game.PartyMembers()) {
-        const std::shared_ptr<COrder> order = member->IsAlive() ? member->GetCurrentOrder() : nullptr;
-        const CObject* wayOut = order ? WayOutOf(*order) : nullptr;
-        if (!wayOut) continue;
-        CGame::WayOutWalk& walk =
-            walks.try_emplace(wayOut->GetId(), CGame::WayOutWalk{wayOut->GetId(), {}, game.GetTalksBegun()})
-                .first->second;
-        walk.walkers.insert(member->GetId());
+        CGame::WayOutWalk* walk = JoinWayOutWalk(*member);
+        if (!walk) continue;
+        const CObject* wayOut = CurrentArea().FindObject(walk->marker);
         const CAreaExit* exit = FindOpenExit(wayOut->GetExitName());
         // One held within reach of it has come near enough to leave by it: her walk
         // ends there, rather than taking her on once free to be asked again.
-        if (held.count(member->GetId()) && exit && IsWithinExitRange(*member, *exit)) member->PopOrder(*order);
-        else going.insert(wayOut->GetId());
-        if (!held.count(member->GetId())) walk.talksBegun = game.GetTalksBegun();
+        if (held.count(member->GetId()) && exit && IsWithinExitRange(*member, *exit))
+            member->PopOrder(*member->GetCurrentOrder());
+        else going.insert(walk->marker);
+        if (!held.count(member->GetId())) walk->talksBegun = game.GetTalksBegun();
     }
     for (auto walk = walks.begin(); walk != walks.end();) {
         if (going.count(walk->first)) {

@@ -138,6 +138,19 @@ void CStrikeWatch::SortRoused(const Sight& sight, const std::set<DRAV::ThingId>&
     m_unsorted.clear();
 }
 
+bool CStrikeWatch::ByThePartyAlone(const Sight& sight, const FigureSight& member,
+                                   const std::deque<std::string>& newLines) {
+    bool byMember = false, byAnother = false;
+    for (const std::string& line : newLines) {
+        if (!TellsOfTheFight(line) || line.find(member.name) == std::string::npos) continue;
+        bool memberFirst = false;
+        for (const FigureSight& other : sight.figures)
+            memberFirst = memberFirst || (other.member && other.id != member.id && line.rfind(other.name, 0) == 0);
+        (memberFirst ? byMember : byAnother) = true;
+    }
+    return byMember && !byAnother;
+}
+
 void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, const std::deque<std::string>& newLines) {
     if (!sight.playing) {
         m_hitPoints.clear();
@@ -272,7 +285,7 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
             m_walkers.insert(member.id);
         }
         if (before == m_hitPoints.end() || (member.hitPoints >= before->second && member.alive) || !stood) continue;
-        if (now - m_calmFrom > m_calmTicks || explained) continue;
+        if (now - m_calmFrom > m_calmTicks || explained || ByThePartyAlone(sight, member, newLines)) continue;
         std::string blow;
         for (const std::string& line : newLines)
             if (line.find(member.name) != std::string::npos && blow.empty()) blow = ": \"" + line + "\"";

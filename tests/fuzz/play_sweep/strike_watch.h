@@ -44,6 +44,9 @@ public:
 private:
     // Sorts the foes that turned loose since the last look, or under a box now gone.
     void SortRoused(const Sight& sight, const std::set<DRAV::ThingId>& loose, bool boxUp);
+    // Whether every blow or spell the lines tell at `member` is another member's: the
+    // player's own doing, by an order or a quick action aimed at or beside her.
+    static bool ByThePartyAlone(const Sight& sight, const FigureSight& member, const std::deque<std::string>& newLines);
     // The foes the lines name trading blows with a member join the fight under way:
     // of those named alike, the ones fighting her, else the nearest to her.
     void NoteBlows(const Sight& sight, const std::deque<std::string>& newLines);

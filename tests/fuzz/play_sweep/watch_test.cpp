@@ -259,8 +259,13 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
         const char* what;
         std::function<void(Play&)> before, after;
         const char* found;
+        std::vector<std::string> blows = {"Reed Goblin hits Wren for 32 damage."};
     } cases[] = {
         {"at rest, the goblin out with the box", [](Play&) {}, [](Play&) {}, "struck"},
+        {"at rest, Marra's spell sent at Wren by the player", [](Play&) {}, [](Play&) {}, "",
+         {"Marra casts Grip of the Mud on Wren.", "Marra (Grip of the Mud) hits Wren for 32 damage."}},
+        {"at rest, Marra's spell and the goblin's blow", [](Play&) {}, [](Play&) {}, "struck",
+         {"Marra casts Grip of the Mud on Wren.", "Reed Goblin hits Wren for 32 damage."}},
         {"the goblin loose and charging, no blow yet", charge({}), [](Play&) {}, "struck"},
         {"a fight under way: Marra struck", charge({"Reed Goblin hits Marra for 3 damage."}), [](Play&) {}, ""},
         {"a fight under way: Wren's swing", charge({"Wren misses Reed Goblin (12 + 3 < 20)."}), [](Play&) {}, ""},
@@ -331,7 +336,7 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
         play.Look(30);
         // The blow fells her: the fallen show what they had last.
         play.Who(kWren).alive = false;
-        play.sight.log.push_back("Reed Goblin hits Wren for 32 damage.");
+        play.sight.log.insert(play.sight.log.end(), c.blows.begin(), c.blows.end());
         play.Look(30);
         EXPECT_EQ(play.Kinds(), c.found) << c.what;
     }
