@@ -47,11 +47,9 @@ std::string Describe(const Arrival& arrival) {
     std::string text = "chapter " + std::to_string(arrival.chapter) + ", " + arrival.area + " by " + arrival.entry;
     for (const auto& tag : arrival.tags) text += " +" + tag;
     if (!arrival.advanced.empty()) text += ", " + arrival.advanced + " at its last stage";
-    if (arrival.roused) {
-        text += arrival.roused == 1   ? ", its foes roused before"
-                : arrival.roused == 2 ? ", its foes roused and calmed"
-                                      : ", its friends left at a waiting foe's post";
-    }
+    static const char* const kVisits[] = {"", ", its foes roused before", ", its foes roused and calmed",
+                                          ", its friends left at a waiting foe's post"};
+    text += kVisits[arrival.roused];
     return text;
 }
 
