@@ -8,8 +8,19 @@
 #include <string>
 
 #include "support/sample_game.h"
+#include "rules/module_version_range.h"
 
 namespace QuillmereTest {
+
+// The version range the sample's saves are written and read under.
+inline const DRAV::CModuleVersionRange kSampleVersion("Orvex", 5, 0);
+
+// An engine holding the sample's first chapter and no game, to load a save into.
+inline std::shared_ptr<DRAV::CEngine> FreshSampleEngine() {
+    auto engine = std::make_shared<DRAV::CEngine>();
+    engine->LoadModule(1, kSampleVersion, SampleFolderSource());
+    return engine;
+}
 
 // `keys` join the party from cells (column, 2) onwards; with `summoned` they are
 // summoned for an hour of game time.

@@ -1,0 +1,245 @@
+// Saved games edited by hand: a load takes only what play could have written,
+// refusing the rest with words that name the file, and leaves the running game alone.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <sstream>
+
+#include "support/expect_drav.h"
+#include "support/sample_save.h"
+#include "support/save_text.h"
+#include "support/temp_dir.h"
+#include "rules/monsters/actor_names.h"
+#include "script/script_limits.h"
+#include "world/object.h"
+#include "world/save_head.h"
+#include "world/tile.h"
+
+using namespace DRAV;
+using QuillmereTest::FreshSampleEngine;
+using QuillmereTest::kSampleVersion;
+using QuillmereTest::ReadTextFile;
+using QuillmereTest::StartSampleGame;
+using QuillmereTest::TempDir;
+
+// Edits of a real save, taken while the smugglers' lookout holds back as after a
+// wake. A serial counter at or below a saved serial would hand a new thing one in
+// use; held foes that are no foe of the area are let go.
+TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
+    auto game = StartSampleGame();
+    game.Engine().SetTag("hide_fought", true);
+    ThingId lookout = 0;
+    std::uint32_t hesk = 0;
+    std::uint32_t highest = 0;
+    for (const auto& actor : game.Area().GetActors()) {
+        const std::uint32_t serial = actor->GetId() & kMaxThingSerial;
+        highest = std::max(highest, serial);
+        if (actor->GetTemplateName() == "smuggler_lookout") lookout = actor->GetId();
+        if (actor->GetTemplateName() == "ferry_keeper") hesk = serial;
+    }
+    ASSERT_NE(lookout, 0u);
+    ASSERT_NE(hesk, 0u);
+    game.Game().HoldBack(lookout);
+    TempDir dir;
+    game.Engine().SaveGame(dir / "held.drav", kSampleVersion, nullptr);
+    const std::string text = ReadTextFile(dir / "held.drav");
+    // Line `index` of the five numbers after the difficulty (tick, serial counter,
+    // state code, gold, next heartbeat) and the resurrection point made `value`.
+    const auto number = [&](int index, const std::string& value) {
+        std::size_t at = text.find("</difficulty>\n") + 14;
+        for (int line = 0; line < index; ++line) at = text.find('\n', at) + 1;
+        return text.substr(0, at) + " " + value + text.substr(text.find('\n', at));
+    };
+    const std::string held = "<holding>\n  " + std::to_string(lookout & kMaxThingSerial) + "\n";
+    ASSERT_NE(text.find(held), std::string::npos);
+    const auto holding = [&](const std::string& serials) {
+        return text.substr(0, text.find(held)) + held + serials + text.substr(text.find(held) + held.size());
+    };
+    const auto edited = [&](const std::string& from, const std::string& to) {
+        return std::string(text).replace(text.find(from), from.size(), to);
+    };
+    // Line `index` of the hero's block after her serial (x, y, facing, radius, height) made `value`.
+    const std::string hero = "<actor>\n    " + std::to_string(game.Main()->GetId() & kMaxThingSerial) + "\n";
+    const auto heroLine = [&](int index, const std::string& value) {
+        std::size_t at = text.find(hero) + hero.size();
+        while (index-- > 0) at = text.find('\n', at) + 1;
+        return text.substr(0, at) + value + text.substr(text.find('\n', at));
+    };
+    // `count` groups, the n-th `group(n)`, after the first `after`.
+    const auto many = [&](const std::string& after, int count, const auto& group) {
+        std::string groups;
+        while (count-- > 0) groups += group(count);
+        return edited(after, after + groups);
+    };
+    const auto named = [](int n) { return " (n" + std::to_string(n) + " 1)"; };
+    const std::string heskBlock = text.substr(text.find("<actor>\n    " + std::to_string(hesk) + "\n"));
+    const std::string heskIds = "\"Mother Hesk\"";
+    // Hesk's saved line `from` (the first after her name) made `to`.
+    const auto heskLine = [&](const std::string& from, const std::string& to) {
+        return std::string(text).replace(text.find(from, text.find(heskIds)), from.size(), to);
+    };
+    const std::string longest(kScriptWordLimit, 'w');
+    const std::string line(kExpandedTextLimit + 1, 'x');
+    const auto person = [&](const std::string& key, const std::string& note) {
+        return edited("<people>\n", "<people>\n<entry> " + key + " \"Hollis\" \"The Landing\" \"" + note + "\" </entry>\n");
+    };
+    const std::string heskActor = heskBlock.substr(0, heskBlock.find("</actor>") + 8);
+    // Hesk's block after her serial, to be given another.
+    const std::string heskBody = heskActor.substr(heskActor.find('\n', 8));
+    // Tansy's store, after the kinds she buys; her stock is nine stacks.
+    const std::string tansy = "money\n   </buy>\n   <items>\n";
+    const auto stock = [](int) { return "<item> eel_pie 1 </item>\n"; };
+    const std::string tansyStore = text.substr(text.find(" <actorstore>\n  landing_trader"));
+    const std::string area = text.substr(text.find(" <area>\n"));
+    // The area's block with nobody in it, as a second block of the same area.
+    const std::string emptyArea = area.substr(0, area.find("<actors>") + 8) + "\n" + area.substr(area.find("</actors>"));
+    const auto quoted = [](std::size_t size, char c) { return "\"" + std::string(size, c) + "\""; };
+    const std::string heldEnd = "</holding>\n";
+    const std::string pile = "<stack> pile 10 10 (eel_pie 1 0) </stack>\n";
+    const std::uint32_t counter = game.Game().GetThingSerialCounter();
+    std::string flood;
+    for (std::uint32_t i = 0; i < 100000; ++i) flood += "  " + std::to_string(counter + i) + "\n";
+    struct Row {
+        const char* what;
+        std::string save;
+        std::string refused;  // the value the refusal names; empty when the save loads
+    };
+    const std::vector<Row> rows = {
+        {"gold past the signed range", number(3, "4294967295"), "4294967295"},
+        {"gold one past the most", number(3, "2147483648"), "2147483648"},
+        {"gold below none", number(3, "-1"), "-1"},
+        {"the most gold", number(3, "2147483647"), ""},
+        {"a state code past the signed range", number(2, "4294967295"), "4294967295"},
+        {"a state code past the last", number(2, "9"), "9"},
+        {"a state code below the first", number(2, "-1"), "-1"},
+        {"the chapter won", number(2, "7"), ""},
+        {"a serial counter of 0", number(1, "0"), "0"},
+        {"a serial counter at the highest serial", number(1, std::to_string(highest)), std::to_string(highest)},
+        {"a serial counter past the highest serial", number(1, std::to_string(highest + 1)), ""},
+        {"a serial counter near the last serial", number(1, "16777200"), ""},
+        {"two actors of one serial", edited("<actor>\n    " + std::to_string(hesk) + "\n", hero),
+         "two saved actors have the serial " + std::to_string(game.Main()->GetId() & kMaxThingSerial)},
+        {"an actor outside areas of an area's actor's serial",
+         many("<nonlocated>", 1, [&](int) { return "\n" + heskActor; }),
+         "two saved actors have the serial " + std::to_string(hesk)},
+        {"a resurrection area nowhere", number(5, "nowhere"), "resurrection area \"nowhere\""},
+        {"the travel map to wake in", number(5, "reedwater_map"), "resurrection area \"reedwater_map\""},
+        {"a resurrection entry nowhere", number(6, "nowhere"), "entry \"nowhere\""},
+        {"a fired patch the area lacks", std::string(text).replace(text.find("lookout_posted"), 14, "no_such_patch"),
+         "patch \"no_such_patch\""},
+        {"the hero out of the party", std::string(text).replace(text.find("</ids>\n    party") + 11, 5, "neutral"),
+         "the main character \"Wren\" is not in the saved party"},
+        {"no main character", edited("<ids>\n     0\n     main\n", "<ids>\n     0\n     ferry_keeper\n"),
+         "the saved game has no main character"},
+        {"a tag the writer refuses", edited("(hide_fought", "(#hide_fought"), "cannot be saved again"},
+        {"a name with a double quote", edited("\"Mother Hesk\"", "\"Mother H\"esk\""), "double quote"},
+        {"a radius below none", heroLine(3, "-1"), "a radius from 0 to 2500"},
+        {"a radius of none", heroLine(3, "0"), "radius of 0"},
+        {"a radius past the largest", heroLine(3, "1e9"), "a radius from 0 to 2500"},
+        {"the largest radius", heroLine(3, "2500"), ""},
+        {"a height past the largest", heroLine(4, "1e308"), "a height from 0 to 2500"},
+        {"the hero east of the grid", heroLine(0, "1e9"), "actor \"Wren\" at (1e+09 "},
+        {"the hero north of the grid", heroLine(1, "-0.5"), "lies off the grid of area \"reedwater_landing\""},
+        {"more map locations than scripts reveal", many("<revealed>", 2049, named), "more than 2048 names"},
+        {"as many map locations as scripts reveal", many("<revealed>", 2048, named), ""},
+        {"more tags than a save keeps", many("<questtags>", 4096, named), "more than 4096 names"},
+        {"more stacks in a pack than a save keeps", many("<backpack>", 4096, [](int) { return " (dagger 1 0)"; }),
+         "a list of more than 4096 items"},
+        {"more actors outside areas than a party holds",
+         many("<nonlocated>", 7, [&](int n) { return "\n<actor>\n    " + std::to_string(counter + n) + heskBody; }),
+         "party holds"},
+        {"a store no monster keeps", edited("innkeeper\n  <store>", "nobody\n  <store>"), "no monster \"nobody\""},
+        {"a million stacks in Tansy's store", many(tansy, 1000000, stock), "a list of more than 4096 items"},
+        {"as many stacks in Tansy's store as a save keeps", many(tansy, 4096 - 9, stock), ""},
+        {"a store stocked at random", edited(tansy, tansy + "<treasure> 900 </treasure>\n"), "expected <item>"},
+        {"Tansy's store twice", edited(" <area>\n", tansyStore.substr(0, tansyStore.find("</actorstore>") + 14) + " <area>\n"),
+         "a second store of \"landing_trader\""},
+        {"the landing twice", edited(" <area>\n", emptyArea.substr(0, emptyArea.find(" </area>") + 9) + " <area>\n"),
+         "a second area \"reedwater_landing\""},
+        {"a tag name of a megabyte", edited("(hide_fought", "(" + std::string(1 << 20, 't')),
+         "a quest tag of 1048576 bytes is longer than the 64 a save keeps"},
+        {"the longest tag name", edited("(hide_fought", "(" + longest), ""},
+        {"a journal key past the longest", edited("<journal>\n", "<journal>\n " + longest + "j q 1\n"),
+         "a journal key of 65 bytes"},
+        {"a quest key past the longest", edited("<journal>\n", "<journal>\n j " + longest + "q 1\n"), "a quest key of 65"},
+        {"the longest journal keys", edited("<journal>\n", "<journal>\n " + longest + " " + longest + " 1\n"), ""},
+        {"a map location past the longest", edited("<revealed>\n", "<revealed>\n (" + longest + "m 1)\n"),
+         "a map location of 65 bytes"},
+        {"a completion tag past the longest", heskLine("keeper\n     0\n", "keeper\n     " + longest + "c\n"),
+         "a completion tag of 65 bytes"},
+        {"a page of nobody the module has", person("nobody", "Hi."), "no monster is known as \"nobody\""},
+        {"a note longer than a line grows", person("hollis", line), "a note of 8193 bytes"},
+        {"the longest note", person("hollis", line.substr(1)), ""},
+        {"an ending longer than a text grows", edited("<difficulty>", "<ending> \"" + line + "\" </ending> <difficulty>"),
+         "an ending of 8193 bytes"},
+        {"a 4 MB word as the entry area", edited("<entry>\n  reedwater_landing", "<entry>\n  " + std::string(4 << 20, 'e')),
+         "destination area of 4194304 bytes is no area of the module"},
+        {"a destination nowhere", edited("<entry>\n  reedwater_landing\n  dock", "<entry>\n  reedwater_landing\n  nowhere"),
+         "destination area \"reedwater_landing\" has no entry \"nowhere\""},
+        {"the travel map as destination", edited("<entry>\n  reedwater_landing\n  dock", "<entry>\n  reedwater_map\n  0"), ""},
+        {"an arrival on the travel map", edited("dock\n  reedwater_landing\n  dock", "dock\n  reedwater_map\n  0"),
+         "arrival area \"reedwater_map\""},
+        {"a return point nowhere", number(7, "nowhere"), "return area \"nowhere\""},
+        {"a last area nowhere", edited("</entry>\n 0\n", "</entry>\n nowhere\n"), "last area \"nowhere\""},
+        {"a person of the party not in it", heskLine("neutral\n    0\n", "party\n    7\n"),
+         "\"Mother Hesk\" stands with the party but is not in it"},
+        {"the hero facing 1e308", heroLine(2, "1e308"), "a facing from"},
+        {"the hero facing back", heroLine(2, "-4.71238898"), ""},
+        {"a tick near the counter's end", number(0, "4294967000"), "tick from 0 to 4026531840 at \"4294967000\""},
+        {"the last tick a save holds", number(0, std::to_string(kLastSavedTick)), ""},
+        {"a hero's name of a megabyte", heroLine(6, quoted(1 << 20, 'w')), "a name of 1048576 bytes"},
+        {"a hero's name past the name page's", heroLine(6, quoted(kHeroNameLimit + 1, 'w')),
+         "the main character's name of 33 bytes is longer than the 32 the name page takes"},
+        {"the longest hero's name", heroLine(6, quoted(kHeroNameLimit, 'w')), ""},
+        {"a hero's name with a NUL", heroLine(6, std::string("\"Wr\0en\"", 7)), "name holds a NUL byte"},
+        {"a hero's name not UTF-8", heroLine(6, "\"Wr\xE9n\""), "name is not UTF-8"},
+        {"a hero's name cut inside a letter", heroLine(6, "\"Wre\xCC\""), "name is not UTF-8"},
+        {"a hero's name in UTF-8", heroLine(6, "\"Wr\xC3\xA9n\""), ""},
+        {"an empty hero's name", heroLine(6, "\"\""), "the main character's name is empty"},
+        {"a hero's name of no letter", heroLine(6, "\"- _\""), "name holds no letter or digit"},
+        {"a head naming a hero of a megabyte", edited("\"Wren\"", quoted(1 << 20, 'w')), "name of 1048576 bytes"},
+        {"Mother Hesk at a megabyte", edited(heskIds, quoted(1 << 20, 'h')), "a name of 1048576 bytes"},
+        {"Mother Hesk at the longest", edited(heskIds, quoted(kActorNameLimit, 'h')), ""},
+        {"quick actions of 64 MB", edited(heldEnd, heldEnd + "<bonus> " + quoted(64 << 20, 'q') + " </bonus>\n"),
+         "the quick actions of 67108864 bytes"},
+        {"the longest quick actions", edited(heldEnd, heldEnd + "<bonus> " + quoted(kSavedAppLineLimit, 'q') + " </bonus>\n"),
+         ""},
+        {"a name word past the longest", edited("<ids>\n     hollis\n", "<ids>\n     " + longest + "h\n"),
+         "a name word of 65 bytes"},
+        {"a door open twice", edited("<doors>\n   15\n   8\n", "<doors>\n   15\n   8\n   15\n   8\n"),
+         "a second open door at (15 8)"},
+        {"two piles on one cell", edited("<itemstacks>\n", "<itemstacks>\n" + pile + pile), "a second pile at (10 10)"},
+        {"a pile", edited("<itemstacks>\n", "<itemstacks>\n" + pile), ""},
+        {"a held serial of nobody", holding("  " + std::to_string(counter + 5) + "\n"), ""},
+        {"the hero held", holding("  " + std::to_string(game.Main()->GetId() & kMaxThingSerial) + "\n"), ""},
+        {"Mother Hesk held", holding("  " + std::to_string(hesk) + "\n"), ""},
+        {"a hundred thousand of nobody held", holding(flood), ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const auto running = game.Engine().GetGame();
+        std::string bonus = "kept";
+        const auto caught = QuillmereTest::CatchDrav(
+            [&] { game.Engine().LoadGame(dir.WriteFile("edited.drav", row.save), kSampleVersion, bonus); });
+        if (row.refused.empty()) {
+            ASSERT_FALSE(caught) << caught->GetMessage();
+            const ThingId now = game.Game().FindLoadedActor(lookout);
+            EXPECT_NE(now, 0u);
+            EXPECT_EQ(game.Game().GetHeldFoes(), (std::set<ThingId>{now}));
+            game.Engine().SaveGame(dir / "again.drav", kSampleVersion, nullptr);
+            const std::string holding = "<holding>\n  " + std::to_string(now & kMaxThingSerial) + "\n </holding>";
+            EXPECT_NE(ReadTextFile(dir / "again.drav").find(holding), std::string::npos);
+        } else if (!caught) {
+            ADD_FAILURE() << "loaded";
+        } else {
+            EXPECT_EQ(caught->GetCode(), DRAV_ERR_BAD_DATA);
+            EXPECT_NE(caught->GetMessage().find(row.refused), std::string::npos) << caught->GetMessage();
+            EXPECT_EQ(caught->GetMessage().rfind(dir / "edited.drav", 0), 0u) << caught->GetMessage();
+            EXPECT_EQ(game.Engine().GetGame(), running);
+            EXPECT_EQ(bonus, "kept");
+        }
+    }
+}
