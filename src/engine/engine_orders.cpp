@@ -321,12 +321,7 @@ void CEngine::RunCastOrder(CActor& actor, const CCastOrder& order) {
     const auto found = spells.find(order.spell);
     if (found == spells.end() || !found->second) throw CDRAVException(DRAV_ERR_PARTY_POSITION, "");
     const CSpell& spell = *found->second;
-    bool able = actor.HasSkill(spell.GetSchool());
-    if (able && spell.GetLevel() != -1)
-        able = std::int64_t{actor.GetBaseLevel()} + actor.GetLevel() + 1 >= spell.GetLevel();
-    else if (able)
-        able = spell.GetTier() <= actor.GetMaxSpellTier();
-    if (!able) {
+    if (!actor.MeetsSpellRequirements(spell)) {
         actor.PopOrder(order);
         return;
     }

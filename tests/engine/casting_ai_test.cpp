@@ -141,6 +141,21 @@ TEST(CastingAI, AutocastHealsAWoundedAllyAndDrinksForMana) {
     EXPECT_FALSE(ai.IsOutOfPotions());
 }
 
+// Marra has the wisp's call and the ember hex among her spells, but neither's
+// school: the engine drops either cast, and an AI that ordered them again every
+// tick would never strike.
+TEST(CastingAI, AnAutocasterPassesOverSpellsItCannotCastAndStrikes) {
+    auto game = OpenField();
+    const auto witch = game.Spawn("reed_witch", 3, 1);
+    ASSERT_TRUE(witch);
+    witch->SetRelation(RELATION_HOSTILE);
+    ASSERT_FALSE(witch->MeetsSpellRequirements(Spell(game, "call_wisp")));
+    ASSERT_FALSE(witch->MeetsSpellRequirements(Spell(game, "ember_hex")));
+    CAIAutocast ai(AUTOCAST_SUMMON | AUTOCAST_HINDER);
+    ai.IssueOrders(game.Engine(), *witch);
+    EXPECT_NE(CurrentOrder<CAttackOrder>(*witch), nullptr);
+}
+
 // Marrow fires the best wand that would change something where he aims it: his
 // flare's smoke, a tile spell, acts on nobody in the cell, so the cheaper ferry
 // wand goes first; with only the flare left his backup AI fights at once.

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "common/random.h"
 #include "engine/brain/brain.h"
+#include "engine/spell_words.h"
+#include "rules/magic/spell_effects_conjure.h"
 #include "support/message_texts.h"
 #include "support/sample_game.h"
 #include "support/sample_save.h"
@@ -132,4 +137,82 @@ TEST(EngineAI, ANeutralThatStrikesThePartyBecomesItsFoeAndRousesItsFellows) {
     EXPECT_EQ(striker->GetRelation(), RELATION_HOSTILE);
     EXPECT_EQ(fellow->GetRelation(), RELATION_HOSTILE);
     EXPECT_TRUE(striker->GetBrain()->GetPendingTags().empty());
+}
+
+// A friend of the party outside it takes no order from the player, so it takes
+// up a fight of its own accord: whatever its brain, when a foe strikes it or a
+// member it strikes or casts back within the two seconds a swing winds up for,
+// whether or not the player sent anyone in; and a swing or a spell at a time, each
+// winding up as long.
+TEST(EngineAI, EveryFriendOfTheSampleAnswersAFoeAtOnceAndAtItsOwnPace) {
+    const struct {
+        const char* friendKind;
+        int chapter;
+        const char* key;
+        bool called;  // by the hero's spell as the fight begins; else standing there before it
+        bool struckItself;  // else the hero is struck
+        bool heroStrikes;
+    } cases[] = {
+        {"a wisp the hero called", 1, "marsh_wisp", true, true, false},
+        {"a wisp the hero called", 1, "marsh_wisp", true, false, true},
+        {"Marra's wisp", 1, "marsh_wisp", false, false, false},
+        {"Marra's wisp", 1, "marsh_wisp", false, true, true},
+        {"Marra by her fire", 1, "reed_witch", false, true, false},
+        {"Marra by her fire", 1, "reed_witch", false, false, false},
+        {"the keeper every chapter knows", 2, "ferry_keeper", false, true, false},
+        {"the keeper every chapter knows", 2, "ferry_keeper", false, false, false},
+    };
+    constexpr int kWindUp = 60;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.friendKind) + (c.struckItself ? ", struck itself" : ", the hero struck"));
+        DRAVCommon::GetRandomEngine().seed(3);
+        QuillmereTest::SampleGame game(c.chapter, [](CActor& main) { main.SetName("Wren"); });
+        game.EnterOpenArea(40, 12);
+        const auto main = game.Main();
+        if (!c.called) {
+            game.Spawn(c.key, 3, 1);
+            game.Tick(150);  // its weapon taken in hand long before
+        }
+        const auto foe = game.Spawn(c.chapter == 1 ? "reed_goblin" : "weir_runner", 6, 1);
+        if (c.called) {
+            const CSpell& call = *game.Module().GetSpells().at("call_wisp");
+            game.Engine().ResolveSummon(CSpellWords({main->GetName(), main->GetId(), false}, call), 3, 1, true,
+                                        static_cast<const CSpellEffectSummon&>(*call.GetEffects().front()), 1);
+        }
+        CActor* friendly = game.Person(c.key);
+        ASSERT_TRUE(friendly && foe);
+        ASSERT_EQ(friendly->GetRelation(), RELATION_FRIENDLY);
+        // Nobody falls: the fight goes on long enough to show its pace.
+        for (CActor* fighter : {main.get(), friendly, foe.get()}) fighter->SetMaxHitPoints(100000);
+        foe->SetRelation(RELATION_HOSTILE);
+        foe->PushOrder(std::make_shared<CAttackOrder>((c.struckItself ? friendly : main.get())->GetId()), false);
+        if (c.heroStrikes) main->PushOrder(std::make_shared<CAttackOrder>(foe->GetId()), false);
+        game.DrainEvents();
+
+        // A spell is told as it is cast, a swing by its roll; a spell reaching its
+        // foe tells a roll too, under the spell's name.
+        const std::string name = friendly->GetName();
+        const auto spellLanding = [&](const std::string& line) {
+            const auto spells = friendly->GetSpells();
+            return std::any_of(spells.begin(), spells.end(), [&](const CSpell* spell) {
+                return line.rfind(name + " (" + spell->GetName() + ")", 0) == 0;
+            });
+        };
+        int foeFirst = -1;
+        std::vector<int> answers;
+        for (int tick = 0; tick < 20 * 30; ++tick) {
+            game.Tick();
+            for (const std::string& line : QuillmereTest::MessageTexts(game.DrainEvents())) {
+                if (foeFirst < 0 && line.rfind(foe->GetName() + " (", 0) == 0) foeFirst = tick;
+                if (line.rfind(name + " casts ", 0) == 0 ||
+                    (line.rfind(name + " ", 0) == 0 && line.find(" vs ") != std::string::npos && !spellLanding(line)))
+                    answers.push_back(tick);
+            }
+        }
+        ASSERT_GE(foeFirst, 0);
+        ASSERT_FALSE(answers.empty()) << "no blow nor spell back";
+        EXPECT_LE(answers.front(), foeFirst + kWindUp);
+        for (std::size_t i = 1; i < answers.size(); ++i)
+            EXPECT_GE(answers[i] - answers[i - 1], kWindUp) << "two answers closer than a wind-up";
+    }
 }

@@ -139,6 +139,9 @@ void CAIBaseCast::SortSpells(const CActor& actor) {
     if (lists.sorted) return;
     lists.sorted = true;
     for (const CSpell* spell : actor.GetSpells()) {
+        // The engine drops a cast its caster cannot make; ordered again every tick,
+        // it would keep the caster from ever falling back on its blows.
+        if (!actor.MeetsSpellRequirements(*spell)) continue;
         if (HasEffect(*spell, {EFFECT_SUMMON}))
             lists.summon.push_back(spell);
         else if (HasEffect(*spell, {EFFECT_DAMAGE, EFFECT_ONGOING}))

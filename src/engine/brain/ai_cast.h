@@ -15,7 +15,7 @@
 
 namespace DRAV {
 
-// The caster's spells by what they do; filled on first use and never again.
+// The spells the caster can cast, by what they do; filled on first use and never again.
 struct CAISpellLists {
     bool sorted = false;
     std::vector<const CSpell*> summon;

@@ -47,8 +47,8 @@ TEST(ActorDescription, MonsterRevealsMoreAtEachKnowledgeLevel) {
               "LINE Strength: 6 LINE Agility: 16 LINE Durability: 10 LINE Intelligence: 8 LINE Personality: 12 LINE  "
               "LINE Attack Bonus: 2 LINE Attack Damage: (1 to 4) LINE Attack Spell: Fever's Grip (Material/Poison 0) "
               "LINE  LINE Defense Class: 30 LINE Defense Class (Touch): 65 LINE  LINE Energetic: 10 LINE Material: 0 "
-              "LINE Spiritual: 15 LINE  LINE Skills: None LINE  LINE Magic Resistances: LINE Cold: Resist +10 LINE  "
-              "Description: a wisp LINE LINE ");
+              "LINE Spiritual: 15 LINE  LINE Skills: Elemental Magic LINE  LINE Magic Resistances: LINE Cold: Resist "
+              "+10 LINE  Description: a wisp LINE LINE ");
 }
 
 TEST(ActorDescription, PeopleShowLevelFactionAndNoMonsterSkills) {
