@@ -206,6 +206,11 @@ TEST(StoryOrder, EveryQuestReachedIsCreditedOnceWhateverTheOrder) {
         for (const Step& step : order.steps) {
             step(player);
             if (::testing::Test::HasFatalFailure()) return;
+            // The journal names Marrow only once someone in the story has.
+            for (const auto& entry : player.Game().GetJournal())
+                EXPECT_TRUE(player.Said("Marrow") || player.Engine().GetModule()->GetJournalTexts().at(
+                                                         entry->GetJournalKey()).find("Marrow") == std::string::npos)
+                    << entry->GetJournalKey();
         }
         EXPECT_EQ(player.Game().GetStateCode(), GAME_WON);
 
