@@ -212,6 +212,10 @@ inline void SendOrrinToHisSlip(Player& player) {
     ASSERT_TRUE(orrin->IsPartyMember());
     player.Talk(*orrin, {"You are home, Orrin. Go and rest."});
     EXPECT_FALSE(orrin->IsPartyMember());
+    EXPECT_LE(std::count_if(player.Log().begin(), player.Log().end(),
+                            [](const std::string& line) { return line.find("Say the word") != std::string::npos; }),
+              1)
+        << "he offers once to go home";
     // He is at work in his boathouse, out of the way.
     player.Tick();
     const auto atWork = player.Person("boatwright");
