@@ -325,8 +325,8 @@ TEST(FlowDialogs, TheChapterEndsOnItsPagesAndPlayNextChapterOpensTheNextIntroduc
     EXPECT_TRUE(run.exited) << run.log;
     EXPECT_TRUE(run.log.empty()) << run.log;
     EXPECT_TRUE(run.boxes.empty()) << run.boxes.front().caption << ": " << run.boxes.front().text;
-    EXPECT_EQ(run.checks["first"], "Congratulations!: win1_marsh.jpg win1_ferry.jpg chapter.jpg ");
-    EXPECT_EQ(run.checks["second"], "Congratulations!: win1_ferry.jpg chapter.jpg ");
+    EXPECT_EQ(run.checks["first"], "Congratulations!: win1_ferry.jpg win1_marsh.jpg chapter.jpg ");
+    EXPECT_EQ(run.checks["second"], "Congratulations!: win1_marsh.jpg chapter.jpg ");
     EXPECT_EQ(run.checks["closing"], "Congratulations!: chapter.jpg ");
     EXPECT_EQ(run.checks["next"], "The Weir at Ashcombe") << "chapter 2's introduction";
 }

@@ -144,6 +144,8 @@ inline void PuntToTheHide(Player& player) {
     ASSERT_EQ(player.Area().GetName(), "reed_marsh");
     EXPECT_TRUE(player.Said("Marra's punt noses in under the bank below the hide"));
     EXPECT_TRUE(player.Game().IsQuestTagSet("hide_unseen"));
+    for (const auto& member : player.Game().GetParty())  // clear of the bridge's foot, its planks end at column 12
+        EXPECT_GT(member->GetX(), 14 * kCell) << member->GetName() << " landed at the bridge the lookouts watch";
 }
 
 // Over the bridge and through the reeds where the lanterns show, until the hide's
@@ -212,6 +214,10 @@ inline void SendOrrinToHisSlip(Player& player) {
     ASSERT_TRUE(orrin->IsPartyMember());
     player.Talk(*orrin, {"You are home, Orrin. Go and rest."});
     EXPECT_FALSE(orrin->IsPartyMember());
+    EXPECT_LE(std::count_if(player.Log().begin(), player.Log().end(),
+                            [](const std::string& line) { return line.find("Say the word") != std::string::npos; }),
+              1)
+        << "he offers once to go home";
     // He is at work in his boathouse, out of the way.
     player.Tick();
     const auto atWork = player.Person("boatwright");

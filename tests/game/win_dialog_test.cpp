@@ -138,7 +138,7 @@ TEST_F(ChapterEndTest, ThePagesOpenOnceFollowEachOtherAndTheLastLeadsOn) {
     EXPECT_EQ(recorder.titles.back(), "Quillmere - Congratulations!");
     const std::size_t count = first->GetPages().size();
     ASSERT_EQ(count, 3u) << "the chapter's two pages and the closing page";
-    EXPECT_EQ(first->GetPages()[0].picture, "win1_marsh.jpg");
+    EXPECT_EQ(first->GetPages()[0].picture, "win1_ferry.jpg");
     EXPECT_GE(FirstPicture(), 1000) << "read from the chapter's ui pictures";
     EXPECT_EQ(first->GetPages().back().text.rfind("Reedwater is safe. LINE LINE", 0), 0u);
     EXPECT_EQ(first->GetPages().back().text.find("Thank you"), std::string::npos) << "the game goes on";
@@ -204,7 +204,7 @@ TEST_F(ChapterEndTest, AFinishedLastChaptersSaveShowsThatChaptersOwnEnding) {
     const std::vector<Case> cases = {
         {2, 2, "Sefton's chain drops into the river. LINE LINE Sefton keeps Marrow's ledger.", ashcombe},
         {2, 2, "Wren turns the windlass, the boats go \"one by one\". LINE LINE Wren follows the ledger.", ashcombe},
-        {1, 1, "The ferry pulls away from Reedwater.", {"win1_marsh.jpg", "win1_ferry.jpg", "chapter.jpg"}},
+        {1, 1, "The ferry pulls away from Reedwater.", {"win1_ferry.jpg", "win1_marsh.jpg", "chapter.jpg"}},
         {2, 2, "", ashcombe},
     };
     for (const Case& c : cases) {

@@ -60,6 +60,12 @@ void PaintCountry(Canvas& canvas, const Light& light) {
     }
 }
 
+// A lit lantern or lamp and the glow about it.
+void PaintLamp(Canvas& canvas, Vec centre, float radius) {
+    canvas.Draw(Shape::Circle(centre, radius * 3), WithAlpha(kLamp, 0.25f));
+    canvas.Draw(Shape::Circle(centre, radius), kLamp);
+}
+
 // Chapter 1: the ferry landing at dusk, jetty, boathouse and the keeper's lamp.
 void PaintLanding(Canvas& canvas) {
     PaintCountry(canvas, kDusk);
@@ -69,8 +75,7 @@ void PaintLanding(Canvas& canvas) {
     canvas.Draw(Shape::Polygon({{130, 152}, {210, 104}, {290, 152}}), Mix(kTimber, kInk, 0.55f));
     canvas.Draw(Shape::Box(196, 176, 224, 220), kInk);
     canvas.Draw(Shape::Segment({520, 226}, {520, 170}, 3), kInk);
-    canvas.Draw(Shape::Circle({520, 164}, 18), WithAlpha(kLamp, 0.25f));
-    canvas.Draw(Shape::Circle({520, 164}, 6), kLamp);
+    PaintLamp(canvas, {520, 164}, 6);
     // The ferry, moored at the end of the jetty.
     canvas.Draw(Shape::Polygon({{560, 250}, {690, 250}, {670, 274}, {580, 274}}), Mix(kTimber, kInk, 0.4f));
     canvas.Grain(0.04f, 21);
@@ -90,22 +95,25 @@ void PaintWeir(Canvas& canvas, const Light& light, std::uint32_t seed) {
     canvas.Grain(0.04f, seed);
 }
 
-// The end of chapter 1: the marsh at first light, the Reed Wardens' boat coming
-// up the channel with its lantern, whatever became of the smugglers.
+// The end of chapter 1, the morning after the crossing: the sun up over the marsh
+// and the Reed Wardens' boat coming up the channel with its lantern still lit,
+// whatever became of the smugglers.
 void PaintQuietMarsh(Canvas& canvas) {
     PaintCountry(canvas, kMorning);
+    canvas.Draw(Shape::Circle({600, 150}, 30), WithAlpha(FromArgb(0xFFFFF0C8), 0.9f));
     canvas.Draw(Shape::Polygon({{120, 262}, {260, 262}, {240, 284}, {140, 284}}), Mix(kTimber, kInk, 0.5f));
     canvas.Draw(Shape::Segment({236, 262}, {236, 214}, 3), kInk);
-    canvas.Draw(Shape::Circle({236, 208}, 16), WithAlpha(kLamp, 0.25f));
-    canvas.Draw(Shape::Circle({236, 208}, 5), kLamp);
+    PaintLamp(canvas, {236, 208}, 5);
     canvas.Grain(0.04f, 41);
 }
 
-// The ferry crossing again in daylight, the keeper's lamp put out.
+// The end of chapter 1, the evening of the crossing: the ferry pulling away from
+// the dock at dusk, the keeper's lamp just lit behind it.
 void PaintFerryCrossing(Canvas& canvas) {
-    PaintCountry(canvas, kMorning);
+    PaintCountry(canvas, kDusk);
     canvas.Draw(Shape::Box(300, 226, 560, 238), kTimber);
     canvas.Draw(Shape::Segment({520, 226}, {520, 170}, 3), kInk);
+    PaintLamp(canvas, {520, 164}, 6);
     canvas.Draw(Shape::Polygon({{330, 262}, {470, 262}, {450, 286}, {350, 286}}), Mix(kTimber, kInk, 0.4f));
     canvas.Draw(Shape::Segment({400, 262}, {400, 214}, 3), kInk);
     canvas.Grain(0.04f, 43);
@@ -185,8 +193,8 @@ int main(int argc, char** argv) {
         }
         // The pages that end each chapter, pictures of the module's "ui" folder named for the chapter.
         std::filesystem::create_directories(root / "ui");
-        Write(PaintQuietMarsh, 728, 364, root / "ui" / "win1_marsh.jpg");
         Write(PaintFerryCrossing, 728, 364, root / "ui" / "win1_ferry.jpg");
+        Write(PaintQuietMarsh, 728, 364, root / "ui" / "win1_marsh.jpg");
         Write(PaintBoatsOverWeir, 728, 364, root / "ui" / "win2_boats.jpg");
         Write(PaintLedger, 728, 364, root / "ui" / "win2_ledger.jpg");
         IMG_Quit();

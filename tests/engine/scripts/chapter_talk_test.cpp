@@ -55,6 +55,8 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
     const std::string join = "Will you walk with us a while?";
     const std::vector<std::string> wickReplies{"Marrow sent us to fetch it. You can go.",
                                                "Step away from the Guild's strongbox.", "We will come back."};
+    const std::string wardens =
+        "Mother Hesk sent the Reed Wardens after Marrow's hide. No boat is coming for that box.";
     const std::vector<std::string> nellReplies{"Let me see your cargo.", "Have you seen anything strange on the weir?",
                                                "Another time."};
     const std::vector<TalkRow> rows{
@@ -224,6 +226,9 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
         {"weir_runner", {"wick_spoken"}, 0, wickReplies, "You again.", "start", "Sefton's hounds", 2},
         {"weir_runner", {"wick_spoken", "wick_fought", "sefton_dead"}, 0, wickReplies,
          "Back for another taste of my knife?", "start", "I heard Sefton fall", 2},
+        // A party that told Mother Hesk of the hide, by whatever road, can send him off with it.
+        {"weir_runner", {"smugglers_reported"}, 0, {wardens, wickReplies[0], wickReplies[1], wickReplies[2]}, "",
+         "start", nullptr, 2},
         {"bargewoman", {"nell_met"}, 0, nellReplies, "You again?", "start", "A week above this weir", 2},
         {"bargewoman", {"nell_met", "sefton_dead", "nell_told_sefton_dead"}, 0, nellReplies, "You again?", "start",
          "Sefton's dead", 2},

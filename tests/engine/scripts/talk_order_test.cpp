@@ -48,6 +48,12 @@ TEST(TalkOrder, InnkeeperGreetsByNameAndOffersReplies) {
     game.Game().SetQuestTag("smugglers_seen", 1);
     game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(hollis->GetId(), "start", ""));
     EXPECT_EQ(ChoiceTexts(*hollis).size(), 5u);
+    // He greets whoever speaks for the company, not the hero lying dead behind her.
+    const auto marra = game.Spawn("reed_witch", 9, 4);
+    game.Game().AddPartyMember(marra);
+    game.Main()->SetActionState(DRAV::ACTION_DEAD);
+    game.Engine().RunTalkOrder(*marra, DRAV::CTalkOrder(hollis->GetId(), "start", ""));
+    EXPECT_NE(game.Lines().back().find("Innkeeper : Marra the Reed Witch! Your company is in"), std::string::npos);
 }
 
 TEST(TalkOrder, ChainOfStatesRunsInOneOrderAndAssignsTheQuest) {

@@ -102,9 +102,9 @@ void IntoTheMarshWithMarra(Player& player) {
 }
 
 // The marsh stage after a chase: the drowned watch, roused in the south shallows,
-// chased the party up to the bridge below the hide, where a box held it back as
-// it stood, about the back channel Marra's punt lands at; the party went back to
-// Marra's fire. Taken round in her punt to the hide, or to the marsh again, the
+// chased the party over the bridge to the back channel below the hide, where a box
+// held it back as it stood, about the place Marra's punt lands at; the party went
+// back to Marra's fire. Taken round in her punt to the hide, or to the marsh again, the
 // party comes back into the marsh with no journey's hours between: an arrival
 // that leaves the watch loose where it stood puts it upon the party.
 void WatchAtTheBridge(CStages& stages) {
