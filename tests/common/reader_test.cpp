@@ -340,3 +340,45 @@ TEST(Reader, MissingDataFileOfASource) {
         DRAV_MESSAGE(CDataFileReader(*source, DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "nothere.drav"));
     EXPECT_NE(message.find("nothere.drav"), std::string::npos) << message;
 }
+
+// A file the game wrote is given up as soon as a run passes what the game writes,
+// or a text its bound, never read whole: a stray file costs what a small one does.
+TEST(Reader, AWrittenFileIsRefusedAsSoonAsARunOrATextPassesItsBound) {
+    QuillmereTest::TempDir dir;
+    const std::string words = [] {
+        std::string text;
+        while (text.size() < 200000) text += "wanderer ";
+        return text;
+    }();
+    struct Row {
+        const char* what;
+        std::string text;
+        std::size_t most;  // the text's bound
+        const char* refused;  // empty when the text reads
+    } rows[] = {
+        {"a run with no blank", std::string(16 << 20, '\0'), 0, "a run of more than 65536 bytes"},
+        {"a run of blanks", "<save>" + std::string(200000, ' ') + "</save>", 0, "a run of more than 65536 bytes"},
+        {"a comment", "# " + words + "\n<save>", 0, "a run of more than 65536 bytes"},
+        {"a text of words past its bound", "\"" + words + "\"", 100, "a title of more than 100 bytes"},
+        {"a text of words past what the game writes", "\"" + words + "\"", SIZE_MAX,
+         "a title of more than 65532 bytes"},
+        {"a text one past its bound", "\"one two\"", 6, "a title of more than 6 bytes"},
+        {"a text at its bound", "\"one two\"", 7, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::string path = dir.WriteFile("stray.drav", row.text);
+        const auto caught = QuillmereTest::CatchDrav([&] {
+            CDataFileReader reader(path);
+            if (reader.GetToken() == "<save>") reader.BeginBlock("save");
+            if (row.most) EXPECT_EQ(reader.ReadQuoted(row.most, "a title"), "one two");
+        });
+        if (!*row.refused) {
+            EXPECT_FALSE(caught) << caught->GetMessage();
+            continue;
+        }
+        ASSERT_TRUE(caught);
+        EXPECT_EQ(caught->GetCode(), 1);
+        EXPECT_EQ(caught->GetMessage().rfind(path + ": " + row.refused, 0), 0u) << caught->GetMessage();
+    }
+}
