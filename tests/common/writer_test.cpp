@@ -105,26 +105,19 @@ TEST(Writer, EmptyWordIsZero) {
 }
 
 TEST(Writer, DoublesReadBackExactlyInTheirShortestDigits) {
-    const std::pair<double, const char*> rows[] = {
-        {0.1, "0.1"},
-        {2.0, "2"},
-        {1234567.0, "1234567"},
-        {-0.000123456789, "-0.000123456789"},
-        {5.018778, "5.018778"},  // a villager's move target: six digits made it 5.01878
-        {1.0 / 3.0, "0.3333333333333333"},
-        {std::numeric_limits<double>::denorm_min(), "5e-324"},
-    };
+    // 5.018778, a villager's move target, came back as 5.01878 in six digits.
+    const std::pair<double, const char*> rows[] = {{0.1, "0.1"}, {2.0, "2"}, {1234567.0, "1234567"},
+        {-0.000123456789, "-0.000123456789"}, {5.018778, "5.018778"}, {1.0 / 3.0, "0.3333333333333333"},
+        {std::numeric_limits<double>::denorm_min(), "5e-324"}};
     TempDir dir;
     std::string path = dir / "d.drav";
+    CDataFileWriter writer(path);
     std::string expected;
-    {
-        CDataFileWriter writer(path);
-        for (const auto& [value, text] : rows) {
-            writer.WriteDouble(value);
-            expected += std::string(text) + "\n";
-        }
-        writer.Finish();
+    for (const auto& [value, text] : rows) {
+        writer.WriteDouble(value);
+        expected += std::string(text) + "\n";
     }
+    writer.Finish();
     EXPECT_EQ(ReadTextFile(path), expected);
     CDataFileReader reader(path);
     for (const auto& [value, text] : rows) EXPECT_EQ(reader.ReadDouble(), value) << text;

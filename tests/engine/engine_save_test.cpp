@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <charconv>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -38,17 +37,13 @@ std::vector<std::string> Lines(const std::string& text) {
 // Where every actor of every area stands and is headed, in numbers exactly as held.
 std::vector<std::string> Places(const CGame& game) {
     std::vector<std::string> places;
-    const auto exact = [](double value) {
-        char digits[32];
-        return std::string(digits, std::to_chars(digits, digits + sizeof digits, value, std::chars_format::hex).ptr);
-    };
     for (const auto& [name, area] : game.GetAreas())
         for (const auto& actor : area->GetActors()) {
-            std::string place = name + " " + actor->GetName() + " at " + exact(actor->GetX()) + " " + exact(actor->GetY());
+            std::ostringstream place;
+            place << std::hexfloat << name << " " << actor->GetName() << " " << actor->GetX() << " " << actor->GetY();
             for (const auto& order : actor->GetContinuingOrders())
-                if (const auto* move = dynamic_cast<const CMoveOrder*>(order.get()))
-                    place += " to " + exact(move->x) + " " + exact(move->y);
-            places.push_back(place);
+                if (const auto* move = dynamic_cast<const CMoveOrder*>(order.get())) place << " to " << move->x << " " << move->y;
+            places.push_back(place.str());
         }
     return places;
 }

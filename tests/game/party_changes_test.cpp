@@ -104,21 +104,16 @@ TEST_F(PartyChangesTest, TheMemberChosenWhenTheGameWasSavedIsChosenAfterItsLoad)
     const std::string path = Win32::NativePath(app().GetSaveFileName());
     std::ostringstream text;
     text << std::ifstream(path).rdbuf();
-    const std::string saved = text.str();
-    const std::size_t field = saved.find(" <chosen>\n  1\n </chosen>\n");
-    ASSERT_NE(field, std::string::npos) << "the chosen member has a field of her own";
-    const std::size_t bonusEnd = saved.rfind("\"\n", field);
-    ASSERT_NE(bonusEnd, std::string::npos);
-    // An older save kept her at the end of the quick actions' text, and one older
-    // still kept none.
-    std::string oldest = saved;
-    oldest.erase(field, std::string(" <chosen>\n  1\n </chosen>\n").size());
-    const std::string older = std::string(oldest).insert(bonusEnd, "chosen 1 ");
-    for (const auto& [file, expected] : {std::pair(older, 1u), std::pair(oldest, CDRAVApp::kWholeParty)}) {
-        app().SelectPartyMember(0);
+    const std::string field = " <chosen>\n  1\n </chosen>\n";
+    std::string oldest = text.str();
+    ASSERT_NE(oldest.find(field), std::string::npos) << "the chosen member has a field of her own";
+    oldest.erase(oldest.find(field), field.size());
+    // An older save kept her at the end of the quick actions' text, and one older still kept none.
+    const std::string older = std::string(oldest).insert(oldest.rfind("\"\n </bonus>"), "chosen 1 ");
+    for (const auto& [file, chosen] : {std::pair(older, 1u), std::pair(oldest, CDRAVApp::kWholeParty)}) {
         std::ofstream(path, std::ios::trunc) << file;
         ASSERT_TRUE(app().LoadGame(app().GetSaveFileName(), 1, false));
-        EXPECT_EQ(app().GetSelectedMember(), expected);
+        EXPECT_EQ(app().GetSelectedMember(), chosen);
     }
 }
 
