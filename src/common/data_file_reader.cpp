@@ -100,10 +100,15 @@ CDataFileReader::CDataFileReader(CDataFileFactory& source, DataFileKind kind, Da
                                  const std::string& name)
     : CDataFileReader(source.Open(kind, subkind, name), DescribeDataFile(kind, subkind, name)) {}
 
-CDataFileReader::CDataFileReader(const std::string& path) : CDataFileReader(OpenFile(path), path) { m_written = true; }
+CDataFileReader::CDataFileReader(const std::string& path) : CDataFileReader(OpenFile(path), path, kWrittenRunLimit) {
+    m_written = true;
+}
 
 CDataFileReader::CDataFileReader(std::shared_ptr<std::istream> stream, std::string sourceName)
-    : m_stream(std::move(stream)), m_sourceName(std::move(sourceName)) {
+    : CDataFileReader(std::move(stream), std::move(sourceName), SIZE_MAX) {}
+
+CDataFileReader::CDataFileReader(std::shared_ptr<std::istream> stream, std::string sourceName, std::size_t runLimit)
+    : m_stream(std::move(stream)), m_runLimit(runLimit), m_sourceName(std::move(sourceName)) {
     if (!m_stream || !*m_stream) throw CDRAVException(DRAV_ERR_BAD_DATA, "cannot read " + m_sourceName);
     m_buffer = m_stream->rdbuf();
     m_chunk.resize(kChunkSize);
@@ -132,11 +137,16 @@ bool CDataFileReader::FillChunk() {
 }
 
 // Inlined into its callers: one call less for every token.
+// A run past m_runLimit is refused once it passes it: the bound is checked as a
+// chunk ends, so no run is read more than a chunk beyond it.
 [[gnu::always_inline]] inline void CDataFileReader::ReadRawToken(std::string& token) {
     token.clear();
+    std::size_t passed = 0;
     for (;;) {
+        const char* from = m_next;
         m_next = Find<false>(m_next, m_end);
         if (m_next != m_end) break;
+        CountPassed(passed, from, m_end);
         if (!FillChunk()) return;
     }
     for (;;) {
@@ -144,15 +154,18 @@ bool CDataFileReader::FillChunk() {
         m_next = Find<true>(m_next, m_end);
         const std::size_t length = static_cast<std::size_t>(m_next - start);
         // Most tokens are a few letters: copied one by one, they stay clear of a library call.
-        if (token.size() + length <= kShortToken)
+        if (token.size() + length <= kShortToken) {
             for (const char* c = start; c != m_next; ++c) token.push_back(*c);
-        else
+        } else {
             token.append(start, length);
+            if (token.size() > m_runLimit) FailLongRun();
+        }
         if (m_next != m_end || !FillChunk()) return;
     }
 }
 
 void CDataFileReader::SkipToLineEnd() {
+    std::size_t passed = 0;
     for (;;) {
         if (m_next != m_end) {
             const void* lineEnd = std::memchr(m_next, '\n', static_cast<std::size_t>(m_end - m_next));
@@ -160,9 +173,15 @@ void CDataFileReader::SkipToLineEnd() {
                 m_next = static_cast<const char*>(lineEnd) + 1;
                 return;
             }
+            CountPassed(passed, m_next, m_end);
         }
         if (!FillChunk()) return;
     }
+}
+
+void CDataFileReader::FailLongRun() const {
+    throw CDRAVException(DRAV_ERR_BAD_DATA, m_sourceName + ": a run of more than " + std::to_string(m_runLimit) +
+                                                " bytes between blanks, or of blanks, longer than any the game writes");
 }
 
 void CDataFileReader::Advance() {
@@ -295,13 +314,22 @@ std::string CDataFileReader::ReadWordOrEmpty() {
     return word;
 }
 
-std::string CDataFileReader::ReadQuoted() {
+std::string CDataFileReader::ReadQuoted(std::size_t most, const char* what) {
     if (RequireToken("a quoted text")[0] != '"') Fail(DRAV_ERR_BAD_DATA, "expected a quoted text");
+    // What the writer would refuse is refused before it has been read whole.
+    if (m_written) most = std::min(most, kWrittenRunLimit - 4);
+    // Until the text is closed, what has been read of it may end with its closing quote.
+    const std::size_t room = most == SIZE_MAX ? most : most + 1;
+    const auto failLong = [&] {
+        throw CDRAVException(DRAV_ERR_BAD_DATA,
+                             m_sourceName + ": " + what + " of more than " + std::to_string(most) + " bytes");
+    };
     // A lone double quote is a complete, empty text: its last character closes it.
     bool closed = m_token.size() == 1 || m_token.back() == '"';
     std::string text = std::move(m_token);
     m_token.clear();
     text.erase(0, 1);
+    if (text.size() > room) failLong();
     while (!closed) {
         // Usually the closing quote (a quote that ends a word) lies in the chunk: the
         // rest of the text is taken in one piece, each run of white space a blank.
@@ -312,6 +340,7 @@ std::string CDataFileReader::ReadQuoted() {
         if (quote && quote + 1 != m_end) {
             AppendCollapsed(text, m_next, quote + 1);
             m_next = quote + 1;
+            if (text.size() > room) failLong();
             break;
         }
         // Otherwise word by word, across chunks.
@@ -320,9 +349,11 @@ std::string CDataFileReader::ReadQuoted() {
         ReadRawToken(m_token);
         if (m_token.empty()) Fail(DRAV_ERR_BAD_DATA, "quoted text not closed before the end of the data");
         text += m_token;
+        if (text.size() > room) failLong();
         closed = text.size() > wordStart && text.back() == '"';
     }
     if (!text.empty() && text.back() == '"') text.pop_back();
+    if (text.size() > most) failLong();
     if (m_written && !IsWritableText(text))
         Fail(DRAV_ERR_BAD_DATA, "a text with a double quote in it cannot be saved again");
     Advance();

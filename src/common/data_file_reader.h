@@ -4,6 +4,7 @@
 // groups in parentheses. Loaders ask for exactly the values their grammar expects,
 // in order, and the reader checks each step.
 
+#include <cstddef>
 #include <cstdint>
 #include <istream>
 #include <memory>
@@ -21,7 +22,9 @@ public:
 
     // Reads the file at `path` (saved games and their headers); code 1 when it cannot be opened.
     // The game wrote it: a word or a quoted text the writer could not have written
-    // is refused as it is read (code 1), since it could never be saved again.
+    // is refused as it is read (code 1), since it could never be saved again, and
+    // so is a run of more than kWrittenRunLimit bytes without a blank, or of blanks
+    // and comments, as soon as it passes that.
     explicit CDataFileReader(const std::string& path);
 
     // Reads `stream`; `sourceName` names it in error messages.
@@ -65,7 +68,10 @@ public:
     // Values: each consumes the current token (code 1 at the end of the data).
     std::string ReadWord();
     std::string ReadWordOrEmpty();  // "0" reads as ""
-    std::string ReadQuoted();
+    std::string ReadQuoted() { return ReadQuoted(SIZE_MAX, "a quoted text"); }
+    // The same, refused (code 1, naming it `what`) as soon as it passes `most` bytes:
+    // a text past its bound is never read whole.
+    std::string ReadQuoted(std::size_t most, const char* what);
     std::uint32_t ReadUInt();
     std::int32_t ReadInt();
     double ReadDouble();
@@ -87,6 +93,7 @@ public:
     const std::string& GetSourceName() const { return m_sourceName; }
 
 private:
+    CDataFileReader(std::shared_ptr<std::istream> stream, std::string sourceName, std::size_t runLimit);
     // Bytes come from the stream a chunk at a time and are scanned in place.
     bool FillChunk();  // false at the end of the data
     void ReadRawToken(std::string& token);
@@ -97,6 +104,13 @@ private:
         return m_token;
     }
     [[noreturn]] void FailMissing(const char* wanted) const;
+    [[noreturn]] void FailLongRun() const;
+    // Code 1 naming the file when [from, to) takes the run of white space and
+    // comments being passed over past the bound; `passed` counts it.
+    void CountPassed(std::size_t& passed, const char* from, const char* to) const {
+        passed += static_cast<std::size_t>(to - from);
+        if (passed > m_runLimit) FailLongRun();
+    }
     bool IsWord(char word) const { return m_token.size() == 1 && m_token[0] == word; }
     bool IsClosing(const std::string& name) const;  // the token is </name>
     [[noreturn]] void FailAtBlockEnd() const;
@@ -121,6 +135,7 @@ private:
     std::uint32_t m_groupCountdown = 0;
     bool m_ended = false;  // the last read met the end of the data
     bool m_written = false;  // a file the game wrote: only what the writer writes is taken
+    std::size_t m_runLimit = SIZE_MAX;  // the longest run taken between blanks, or of them
     std::string m_sourceName;
 };
 

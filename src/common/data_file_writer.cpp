@@ -1,6 +1,7 @@
 #include "common/data_file_writer.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <locale>
@@ -31,7 +32,6 @@ CDataFileWriter::CDataFileWriter(const std::string& path)
     }
     // Saved numbers must read back whatever locale the program runs under.
     imbue(std::locale::classic());
-    precision(6);
 }
 
 void CDataFileWriter::BeginValue() {
@@ -109,8 +109,12 @@ void CDataFileWriter::WriteDouble(double value) {
     // "inf" and "nan" are no numbers to the reader: a file holding one would not load.
     if (!std::isfinite(value))
         throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, m_path + ": a number that is not finite cannot be saved");
+    // The shortest digits that read back as this very number: a place or a target
+    // rounded on the way out would make a loaded game drift from the saved one.
+    char digits[32];
+    const auto written = std::to_chars(digits, digits + sizeof digits, value);
     BeginValue();
-    *this << value;
+    write(digits, written.ptr - digits);
     EndValue();
 }
 

@@ -26,13 +26,14 @@ public:
     void BeginGroup(std::int32_t count);
 
     // "" is written as "0". Code 2 for a word holding white space or starting with
-    // "#", "<" or "(": it would not read back as one word.
+    // "#", "<" or "(", or past kWrittenRunLimit: it would not read back as one word.
     void WriteWord(const std::string& word);
     void WriteWordOrZero(const std::string& word) { WriteWord(word); }
     // A lone "(" or ")" as a value of its own, for layouts that open and close a
     // group by hand; code 2 for any other character.
     void WriteParenthesis(char parenthesis);
-    // Code 2 for a text holding a double quote or a line break: it would not read back.
+    // Code 2 for a text holding a double quote or a line break, or past
+    // kWrittenRunLimit: it would not read back.
     // Leading blanks are dropped, as the reader could not keep them.
     void WriteQuoted(const std::string& text);
     // Code 2 for infinity or NaN: they would not read back.

@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -282,22 +283,27 @@ public:
     // Writes the whole game to `path` as one "save" tree. The tree goes to a
     // temporary file beside `path` that replaces it only once complete, so a failed
     // save leaves the previous file as it was. `quickActions`, when given, is kept
-    // as the application's own text. Then tells the player "Saved game: " and the
-    // save's name, the file's without its folder and ".drav".
+    // as the application's own text, and `chosen` beside it: the party place of the
+    // member the player has chosen, none for the whole party. Then tells the player
+    // "Saved game: " and the save's name, the file's without its folder and ".drav".
     // A game between two areas, with no current area, is no game a load could go on
-    // from: code 2, and nothing is written.
-    void SaveGame(const std::string& path, const CModuleVersionRange& expected, const std::string* quickActions);
+    // from, and a chosen place past the party's last is none a load takes: code 2,
+    // and nothing is written.
+    void SaveGame(const std::string& path, const CModuleVersionRange& expected, const std::string* quickActions,
+                  std::optional<std::uint32_t> chosen = std::nullopt);
     // SaveGame without the player's line, for a caller that writes a copy and
     // names the save only once the copy has taken its place (ReportSaved).
     void WriteSavedGame(const std::string& path, const CModuleVersionRange& expected,
-                        const std::string* quickActions);
+                        const std::string* quickActions, std::optional<std::uint32_t> chosen = std::nullopt);
     void ReportSaved(const std::string& path);
     // Reads a saved game of the loaded module's chapter into a new game that
     // replaces the engine's only when the whole file has been read: a failed load
     // (code 7 for another module or an obsolete version, code 1 for bad data,
     // another chapter or no current area) leaves the running game untouched.
-    // `quickActions` receives the application's text when the file has one.
-    void LoadGame(const std::string& path, const CModuleVersionRange& expected, std::string& quickActions);
+    // `quickActions` receives the application's text when the file has one, and
+    // `chosen`, when given, the chosen member's place, none when the file keeps none.
+    void LoadGame(const std::string& path, const CModuleVersionRange& expected, std::string& quickActions,
+                  std::optional<std::uint32_t>* chosen = nullptr);
     void SaveAreaState(DRAVCommon::CDataFileWriter& writer, CArea& area);
     // The party again from the loaded actors, in the order of their party positions.
     void RebuildPartyAfterLoad();
@@ -477,7 +483,7 @@ private:
     void BuyFromStore(CActor& actor, CActor& keeper, const CStoreOrder& order);
     void SellToStore(CActor& actor, CActor& keeper, const CStoreOrder& order);
     void ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVersionRange& expected, CGame& game,
-                       std::string& quickActions) const;
+                       std::string& quickActions, std::optional<std::uint32_t>& chosen) const;
     void RunOneInstantOrder(CActor& actor, const COrder& order);
     void RunOneOrder(CActor& actor, const COrder& order);
     // A notice of the actor's name and `fragment`, for party members only.

@@ -303,15 +303,15 @@ void SyncToDisk(const std::filesystem::path& target, const std::string& save) {
 }  // namespace
 
 void CEngine::SaveGame(const std::string& path, const CModuleVersionRange& expected,
-                       const std::string* quickActions) {
-    WriteSavedGame(path, expected, quickActions);
+                       const std::string* quickActions, std::optional<std::uint32_t> chosen) {
+    WriteSavedGame(path, expected, quickActions, chosen);
     ReportSaved(path);
 }
 
 void CEngine::ReportSaved(const std::string& path) { Game().PushMessage(MESSAGE_NOTICE, "Saved game: " + SaveName(path)); }
 
 void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange& expected,
-                             const std::string* quickActions) {
+                             const std::string* quickActions, std::optional<std::uint32_t> chosen) {
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "Saving game %s.\n", path.c_str());
     CGame& game = Game();
     const CModule& module = Module();
@@ -332,6 +332,9 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
         throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the quick actions of " + std::to_string(quickActions->size()) +
                                                         " bytes are longer than the " +
                                                         std::to_string(kSavedAppLineLimit) + " a save keeps");
+    if (chosen && *chosen >= kMaxPartyMembers)
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the chosen member's place " + std::to_string(*chosen) +
+                                                        " is past a party's last");
     const std::string temporary = path + ".part";
     try {
         DRAVCommon::CDataFileWriter writer(temporary);
@@ -415,6 +418,11 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
             writer.WriteQuoted(*quickActions);
             writer.EndBlock();
         }
+        if (chosen) {
+            writer.BeginBlock("chosen");
+            writer.WriteValue(*chosen);
+            writer.EndBlock();
+        }
         writer.EndBlock();
         writer.Finish();
         // On disk before it takes the save's name, and the name on disk after: a power
@@ -435,17 +443,19 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
 
 void CEngine::SaveAreaState(DRAVCommon::CDataFileWriter& writer, CArea& area) { area.SaveState(writer); }
 
-void CEngine::LoadGame(const std::string& path, const CModuleVersionRange& expected, std::string& quickActions) {
+void CEngine::LoadGame(const std::string& path, const CModuleVersionRange& expected, std::string& quickActions,
+                       std::optional<std::uint32_t>* chosen) {
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "Loading game %s.\n", path.c_str());
     const CModule& module = Module();
     // Read aside and swapped in only when complete: a failed load keeps the running game.
     auto game = std::make_shared<CGame>();
     game->SetCalendarBase(module.GetStartYear(), module.GetStartDay(), module.GetStartHour());
     std::string bonus = quickActions;
+    std::optional<std::uint32_t> member;
     try {
         {
             DRAVCommon::CDataFileReader reader(path);
-            ReadSavedGame(reader, expected, *game, bonus);
+            ReadSavedGame(reader, expected, *game, bonus, member);
         }
         // As older builds wrote between two areas: nowhere to go on from.
         if (!game->GetCurrentArea()) throw CDRAVException(DRAV_ERR_BAD_DATA, "the saved game has no current area");
@@ -466,13 +476,14 @@ void CEngine::LoadGame(const std::string& path, const CModuleVersionRange& expec
     // Every game reports a broken quest script once for itself.
     m_failedQuests.clear();
     quickActions = std::move(bonus);
+    if (chosen) *chosen = member;
     m_game->PushMessage(MESSAGE_NOTICE, "Loaded game: " + SaveName(path));
 }
 
 void CEngine::RebuildPartyAfterLoad() { RebuildParty(Game()); }
 
 void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVersionRange& expected, CGame& game,
-                            std::string& quickActions) const {
+                            std::string& quickActions, std::optional<std::uint32_t>& chosen) const {
     const CModule& module = Module();
     reader.BeginBlock("save");
     reader.BeginBlock("version");
@@ -580,8 +591,14 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
     }
     if (reader.IsBlock("bonus")) {
         reader.BeginBlock("bonus");
-        quickActions = reader.ReadQuoted();
-        RequireSavedText(reader, quickActions, kSavedAppLineLimit, "the quick actions");
+        quickActions = reader.ReadQuoted(kSavedAppLineLimit, "the quick actions");
+        reader.EndBlock();
+    }
+    // Saves from before the chosen member had a field of her own keep her in the
+    // quick actions' text, or keep none.
+    if (reader.IsBlock("chosen")) {
+        reader.BeginBlock("chosen");
+        chosen = reader.ReadUInt(0, static_cast<std::uint32_t>(kMaxPartyMembers) - 1, "the chosen member's place in the party");
         reader.EndBlock();
     }
     reader.EndBlock();

@@ -6,7 +6,7 @@
 // fails puts it back where it stood, in the moment it left. A page put before a
 // party at rest holds the foes back where they stand in the same way. Foes that
 // come on where the party already stands, an ambush sprung, are foes from the first.
-// Friends who followed the party are back at their own places too.
+// Every friend an encounter placed goes back to its post too, whatever took it away.
 // A party back from a wipe-out, promised it wakes ready to adventure again, is left
 // a calm besides: for half a minute no foe comes for it, however near it walks and
 // whatever turns on it meanwhile, unless it strikes first.
@@ -63,9 +63,10 @@ void CEngine::StandDownFoes(CArea& area, bool waking, const std::string& entryNa
         // One that turns only when struck may have been struck and have chased the
         // party out, and the hours away calm it before the party is back: it goes
         // back to its post all the same, on guard as before.
-        // A friend who followed the party or fought beside it was left where the party
-        // last stood, perhaps at the post of a foe waiting for whoever comes near: the
-        // foe would turn on it the moment the party came in, and on the party next.
+        // A friend away from its post, for whatever reason, goes back to it: one left
+        // where the party last stood may be at the post of a foe waiting for whoever
+        // comes near, which would turn on it the moment the party came in, and on the
+        // party next.
         const bool friendly = guard->GetRelation() == RELATION_FRIENDLY;
         if (!foe && !friendly && !(guard->GetRelation() == RELATION_NEUTRAL && brain && brain->IsHostileWhenAttacked()))
             continue;

@@ -501,8 +501,6 @@ private:
     std::shared_ptr<DRAV::CEngine> m_engine;
     std::list<std::shared_ptr<DRAV::CEvent>> m_pendingEvents;
     bool m_partyDeadShown = false;
-    // The log names the running game's save once: every change of area saves again.
-    bool m_saveNamed = false;
     bool m_tutorialDisabled = false;
     std::uint32_t m_selectedParty = 0;
     QuickActionTable m_quickActions;

@@ -122,7 +122,6 @@ void CDRAVApp::EndGame() {
     m_gameRunning = false;
     UpdateGameWindowTitle();
     m_messageLog.clear();
-    m_saveNamed = false;
     m_pendingEvents.clear();
     m_quickActions.clear();
     InvalidateRect(m_window, nullptr, FALSE);

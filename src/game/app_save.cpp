@@ -20,12 +20,12 @@ namespace {
 
 DRAV::CModuleVersionRange SaveRecord() { return DRAV::CModuleVersionRange(GetInternalName(), kVersionMajor, 0); }
 
-// The member the player has chosen follows the quick actions in the application's
-// text of a save, after this word, so that a load chooses her again. A text
-// without it, the whole party chosen or an older save, chooses as a new game does.
+// Older saves kept the member the player had chosen at the end of the quick
+// actions' text, after this word. A save without her, the whole party chosen or
+// older still, chooses as a new game does.
 constexpr const char* kChosenWord = "chosen";
 
-// Takes the chosen member off the end of `text`; none when it names none.
+// Takes an older save's chosen member off the end of `text`; none when it names none.
 std::optional<std::uint32_t> TakeChosenMember(std::string& text) {
     std::istringstream in(text);
     std::vector<std::string> tokens;
@@ -76,9 +76,9 @@ std::string CDRAVApp::GetSaveFileName() const {
 }
 
 void CDRAVApp::WriteSaveFile(const std::string& path) {
-    std::string text = WriteQuickActions();
-    if (m_selectedParty != kWholeParty) text += std::string(kChosenWord) + ' ' + std::to_string(m_selectedParty) + ' ';
-    m_engine->WriteSavedGame(path, SaveRecord(), &text);
+    const std::string text = WriteQuickActions();
+    m_engine->WriteSavedGame(path, SaveRecord(), &text,
+                             m_selectedParty == kWholeParty ? std::nullopt : std::optional(m_selectedParty));
 }
 
 bool CDRAVApp::SaveGame() {
@@ -90,8 +90,9 @@ bool CDRAVApp::SaveGame() {
         // The player reads the path as this system writes paths.
         path = Win32::NativePath(GetSaveFileName());
         ReplaceSaveFile(path, [this](const std::string& fresh) { WriteSaveFile(fresh); });
-        if (!m_saveNamed) m_engine->ReportSaved(path);
-        m_saveNamed = true;
+        // Every save is named, a journey's as the player's own: the player knows the
+        // game she would load is the one she just left.
+        m_engine->ReportSaved(path);
     } catch (const std::exception& failure) {
         reason = FailureReason(failure);
     } catch (...) {
@@ -127,9 +128,10 @@ std::shared_ptr<CLoadInfo> CDRAVApp::ListSavedGames() const {
 bool CDRAVApp::LoadGame(const std::string& savePath, int chapter, bool nextChapter) {
     const std::string path = Win32::NativePath(savePath);
     std::string quickActions;
+    std::optional<std::uint32_t> chosen;
     try {
         MakeEngine(chapter);
-        m_engine->LoadGame(path, SaveRecord(), quickActions);
+        m_engine->LoadGame(path, SaveRecord(), quickActions, &chosen);
     } catch (const CDRAVException& failure) {
         std::string text;
         switch (failure.GetCode()) {
@@ -158,17 +160,18 @@ bool CDRAVApp::LoadGame(const std::string& savePath, int chapter, bool nextChapt
     }
     if (nextChapter) {
         if (!StartNextChapter()) return false;
-        // The slots of the chapter left behind name its spells and items.
+        // The slots of the chapter left behind name its spells and items; the new
+        // chapter starts with the whole party chosen, as a new game does.
         quickActions.clear();
+        chosen.reset();
     }
     // The records belong to the actors of the game that ran before, and so does
     // whatever of it waited for the player.
     m_quickActions.clear();
     m_pendingEvents.clear();
-    m_saveNamed = false;
     m_gameRunning = true;
     UpdatePartyQuickActions(false);
-    const std::optional<std::uint32_t> chosen = TakeChosenMember(quickActions);
+    if (const std::optional<std::uint32_t> older = TakeChosenMember(quickActions); older && !chosen) chosen = older;
     if (!quickActions.empty()) ReadQuickActions(quickActions);
     UpdateGameWindowTitle();
     // The game goes on as it was saved, with the member the player had chosen.

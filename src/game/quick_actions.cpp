@@ -199,12 +199,11 @@ std::string WriteQuickActionText(const DRAV::ActorList& party, const QuickAction
         WriteRecord(out, found != table.end() && found->second ? *found->second : fresh);
     }
     std::string text = out.str();
-    // Former members' records take the room the line has left, the word, a count of
-    // ten digits and the member the player has chosen, which the save's text ends
-    // with, set aside: a line past its bound would make a save that does not load,
-    // where a record left out costs only that member's slot choices.
-    constexpr std::size_t kSetAside = 12 + 16;
-    std::size_t size = text.size() + std::string(kFormerWord).size() + kSetAside;
+    // Former members' records take the room the line has left once their word and
+    // count are set aside: a line past its bound would make a save that does not
+    // load, where a record left out costs only that member's slot choices.
+    const std::size_t heading = std::string(kFormerWord).size() + std::string(" 4294967295 ").size();
+    std::size_t size = text.size() + heading;
     std::vector<std::string> former;
     for (const auto& [id, record] : table) {
         if (!record || InParty(party, id)) continue;

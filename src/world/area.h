@@ -95,10 +95,9 @@ public:
     CGame* GetGame() const { return m_game; }
     // The game's tick when the party last left; 0 until then.
     std::uint32_t GetLeaveTick() const { return m_leaveTick; }
-    // The hours the last reading of the area file passed for the journey from the
-    // area the party came from; 0 when it came from none or from here.
-    std::uint32_t GetJourneyHours() const { return m_journeyHours; }
-    // The log's line for that journey, naming the place: empty when it took no time.
+    // The log's line for the journey from the area the party came from, naming the
+    // place and the hours the last reading of the area file passed for it: empty when
+    // it took no time, or the party came from none or from here.
     std::string GetJourneyText() const;
 
     std::uint32_t GetColumns() const { return m_columns; }

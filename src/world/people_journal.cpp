@@ -53,8 +53,7 @@ void LoadPeopleJournal(PeopleJournal& people, DRAVCommon::CDataFileReader& reade
         auto person = std::make_shared<CPeopleJournalEntry>(key, std::move(name));
         person->SetLocation(reader.ReadQuoted());
         while (!reader.AtBlockEnd()) {
-            std::string note = reader.ReadQuoted();
-            RequireSavedText(reader, note, kExpandedTextLimit, "a note");
+            std::string note = reader.ReadQuoted(kExpandedTextLimit, "a note");
             person->AddNote(std::move(note));
         }
         reader.EndBlock();

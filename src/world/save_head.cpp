@@ -3,7 +3,6 @@
 #include "common/data_file_reader.h"
 #include "common/exception.h"
 #include "rules/monsters/actor_names.h"
-#include "world/saved_word.h"
 
 namespace DRAV {
 
@@ -11,18 +10,15 @@ CSaveHead ReadSaveHead(DRAVCommon::CDataFileReader& reader) {
     CSaveHead head;
     head.chapter = reader.ReadInt();
     head.won = reader.ReadBool();
-    head.path = reader.ReadQuoted();
-    RequireSavedText(reader, head.path, kSavedPathLimit, "a path");
-    head.name = reader.ReadQuoted();
+    head.path = reader.ReadQuoted(kSavedPathLimit, "a path");
+    head.name = reader.ReadQuoted(kHeroNameLimit, "the main character's name");
     if (const std::string fault = HeroNameFault(head.name); !fault.empty())
         reader.Fail(DRAV_ERR_BAD_DATA, "the main character's name " + fault);
-    head.title = reader.ReadQuoted();
-    RequireSavedText(reader, head.title, kSaveTitleLimit, "a title");
+    head.title = reader.ReadQuoted(kSaveTitleLimit, "a title");
     // Saves of a won chapter made before the ending was kept have none.
     if (reader.IsBlock("ending")) {
         reader.BeginBlock("ending");
-        head.ending = reader.ReadQuoted();
-        RequireSavedText(reader, head.ending, kExpandedTextLimit, "an ending");
+        head.ending = reader.ReadQuoted(kExpandedTextLimit, "an ending");
         reader.EndBlock();
     }
     return head;

@@ -328,8 +328,7 @@ public:
         key = m_reader.ReadWordOrEmpty();
     }
     void Line(std::string& text) {
-        text = m_reader.ReadQuoted();
-        RequireSavedText(m_reader, text, kExpandedTextLimit, "a reply");
+        text = m_reader.ReadQuoted(kExpandedTextLimit, "a reply");
     }
     void Flag(bool& value) { value = m_reader.ReadBool(); }
     // Kept as read until the game that counts the conversations is there.

@@ -9,24 +9,25 @@
 namespace DRAV {
 namespace {
 
-// Why `word` is no word a save keeps, or "" when it is one.
-std::string UnsavableReason(const std::string& word, const std::string& what) {
-    if (std::string reason = OverlongWordReason(word, "a " + what); !reason.empty()) return reason;
-    if (!DRAVCommon::IsWritableWord(word)) return what + " \"" + word + "\" is not a single word that a save can hold";
-    return "";
+// Why `word`, known to fail IsSavableWord, is no word a save keeps. Only a failing
+// word is worded: a load checks thousands of sound ones.
+std::string UnsavableReason(const std::string& word, std::string_view what) {
+    if (std::string reason = OverlongWordReason(word, "a " + std::string(what)); !reason.empty()) return reason;
+    return std::string(what) + " \"" + word + "\" is not a single word that a save can hold";
 }
 
 }  // namespace
 
-bool IsSavableWord(const std::string& word) { return UnsavableReason(word, "").empty(); }
-
-void RequireSavableWord(const std::string& word, const std::string& what) {
-    if (const std::string reason = UnsavableReason(word, what); !reason.empty())
-        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, reason);
+bool IsSavableWord(const std::string& word) {
+    return word.size() <= kScriptWordLimit && DRAVCommon::IsWritableWord(word);
 }
 
-void RequireSavedWord(const DRAVCommon::CDataFileReader& reader, const std::string& word, const std::string& what) {
-    if (const std::string reason = UnsavableReason(word, what); !reason.empty()) reader.Fail(DRAV_ERR_BAD_DATA, reason);
+void RequireSavableWord(const std::string& word, std::string_view what) {
+    if (!IsSavableWord(word)) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, UnsavableReason(word, what));
+}
+
+void RequireSavedWord(const DRAVCommon::CDataFileReader& reader, const std::string& word, std::string_view what) {
+    if (!IsSavableWord(word)) reader.Fail(DRAV_ERR_BAD_DATA, UnsavableReason(word, what));
 }
 
 std::string NamedWord(const std::string& word) {
@@ -40,13 +41,6 @@ std::string SavableLine(std::string text) {
         else if (c == '\n' || c == '\r') c = ' ';
     }
     return text;
-}
-
-void RequireSavedText(const DRAVCommon::CDataFileReader& reader, const std::string& text, std::size_t most,
-                      const std::string& what) {
-    if (text.size() > most)
-        reader.Fail(DRAV_ERR_BAD_DATA, what + " of " + std::to_string(text.size()) + " bytes is longer than the " +
-                                           std::to_string(most) + " play writes");
 }
 
 }  // namespace DRAV

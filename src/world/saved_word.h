@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace DRAVCommon {
 class CDataFileReader;
@@ -19,10 +20,10 @@ namespace DRAV {
 // element or a group. The empty word is written as "0".
 bool IsSavableWord(const std::string& word);
 // Code 2 naming `what` when the word is not savable.
-void RequireSavableWord(const std::string& word, const std::string& what);
+void RequireSavableWord(const std::string& word, std::string_view what);
 // Code 1 naming `what` when `word`, just read from a saved game, is one play could
 // not have kept.
-void RequireSavedWord(const DRAVCommon::CDataFileReader& reader, const std::string& word, const std::string& what);
+void RequireSavedWord(const DRAVCommon::CDataFileReader& reader, const std::string& word, std::string_view what);
 
 // The word in quotes for a message, or its size when it is too long to repeat.
 std::string NamedWord(const std::string& word);
@@ -30,8 +31,5 @@ std::string NamedWord(const std::string& word);
 // A text that a save holds as one quoted line: a double quote or a line break in
 // it would make every later save fail, so they become a single quote and a blank.
 std::string SavableLine(std::string text);
-// Code 1 naming `what` when a saved text is longer than any play writes: `most` bytes.
-void RequireSavedText(const DRAVCommon::CDataFileReader& reader, const std::string& text, std::size_t most,
-                      const std::string& what);
 
 }  // namespace DRAV

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "common/data_file_reader.h"
 #include "support/expect_drav.h"
 #include "support/sample_module.h"
@@ -339,4 +341,32 @@ TEST(Reader, MissingDataFileOfASource) {
     std::string message =
         DRAV_MESSAGE(CDataFileReader(*source, DRAVCommon::DFK_CHAPTER, DRAVCommon::DFS_NONE, "nothere.drav"));
     EXPECT_NE(message.find("nothere.drav"), std::string::npos) << message;
+}
+
+// A file the game wrote is given up as soon as a run passes what the game writes,
+// or a text its bound, never read whole: a stray file costs what a small one does.
+TEST(Reader, AWrittenFileIsRefusedAsSoonAsARunOrATextPassesItsBound) {
+    QuillmereTest::TempDir dir;
+    std::string words;
+    while (words.size() < 200000) words += "wanderer ";
+    const std::string run = "a run of more than 65536 bytes";
+    const std::tuple<std::string, std::size_t, std::string> rows[] = {  // the file, the text's bound, the refusal
+        {std::string(16 << 20, '\0'), 0, run},
+        {"<save>" + std::string(200000, ' ') + "</save>", 0, run},
+        {"# " + words + "\n<save>", 0, run},
+        {"\"" + words + "\"", 100, "a title of more than 100 bytes"},
+        {"\"" + words + "\"", SIZE_MAX, "a title of more than 65532 bytes"},
+        {"\"one two\"", 6, "a title of more than 6 bytes"},
+        {"\"one two\"", 7, ""},
+    };
+    for (const auto& [text, most, refused] : rows) {
+        const std::string path = dir.WriteFile("stray.drav", text);
+        const std::string message = DRAV_MESSAGE({
+            CDataFileReader reader(path);
+            if (reader.GetToken() == "<save>") reader.BeginBlock("save");
+            if (most) { EXPECT_EQ(reader.ReadQuoted(most, "a title"), "one two"); }
+        });
+        const std::string wanted = refused.empty() ? "(nothing thrown)" : path + ": " + refused;
+        EXPECT_EQ(message.substr(0, wanted.size()), wanted);
+    }
 }

@@ -2,6 +2,7 @@
 
 #include <limits>
 #include <locale>
+#include <utility>
 
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
@@ -83,7 +84,7 @@ TEST(Writer, EverythingReadsBack) {
     ASSERT_TRUE(reader.BeginGroup(3, false));
     EXPECT_DOUBLE_EQ(reader.ReadDouble(), 0.1);
     EXPECT_DOUBLE_EQ(reader.ReadDouble(), 2.0);
-    EXPECT_DOUBLE_EQ(reader.ReadDouble(), 1234570.0);  // six significant digits survive
+    EXPECT_EQ(reader.ReadDouble(), 1234567.0);
     EXPECT_EQ(reader.ReadUInt(), 4294967295u);
     EXPECT_TRUE(reader.ReadBool());
     reader.EndBlock();
@@ -103,16 +104,23 @@ TEST(Writer, EmptyWordIsZero) {
     EXPECT_EQ(reader.ReadWordOrEmpty(), "");
 }
 
-TEST(Writer, DoublesUseSixSignificantDigits) {
+TEST(Writer, DoublesReadBackExactlyInTheirShortestDigits) {
+    // 5.018778, a villager's move target, came back as 5.01878 in six digits.
+    const std::pair<double, const char*> rows[] = {{0.1, "0.1"}, {2.0, "2"}, {1234567.0, "1234567"},
+        {-0.000123456789, "-0.000123456789"}, {5.018778, "5.018778"}, {1.0 / 3.0, "0.3333333333333333"},
+        {std::numeric_limits<double>::denorm_min(), "5e-324"}};
     TempDir dir;
     std::string path = dir / "d.drav";
     CDataFileWriter writer(path);
-    writer.WriteDouble(0.1);
-    writer.WriteDouble(2.0);
-    writer.WriteDouble(1234567.0);
-    writer.WriteDouble(-0.000123456789);
+    std::string expected;
+    for (const auto& [value, text] : rows) {
+        writer.WriteDouble(value);
+        expected += std::string(text) + "\n";
+    }
     writer.Finish();
-    EXPECT_EQ(ReadTextFile(path), "0.1\n2\n1.23457e+06\n-0.000123457\n");
+    EXPECT_EQ(ReadTextFile(path), expected);
+    CDataFileReader reader(path);
+    for (const auto& [value, text] : rows) EXPECT_EQ(reader.ReadDouble(), value) << text;
 }
 
 TEST(Writer, NumbersIgnoreTheProgramsLocale) {
@@ -186,7 +194,7 @@ TEST(Writer, DoublesWithoutANumberAreRefused) {
     writer.Finish();
     // What was written reads back: a saved game never holds a value its loader refuses.
     CDataFileReader reader(path);
-    EXPECT_EQ(reader.ReadDouble(), 1.79769e+308);
+    EXPECT_EQ(reader.ReadDouble(), std::numeric_limits<double>::max());
     EXPECT_TRUE(reader.AtEnd());
 }
 

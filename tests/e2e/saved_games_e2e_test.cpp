@@ -243,7 +243,7 @@ TEST(SavedGames, AnExitToAnAreaTheChapterLacksKeepsThePartyAndTheSaves) {
     EXPECT_EQ(run.checks["saves"], "as they were");
 }
 
-TEST(SavedGames, MessagesNameTheSaveOnceAndFailuresSayWhy) {
+TEST(SavedGames, MessagesNameEverySaveAndFailuresSayWhy) {
     Driver driver;
     driver.SetHeadless(true);
     const std::string saves = driver.Home() + "/Documents/Orvex Saved Games";
@@ -287,9 +287,9 @@ TEST(SavedGames, MessagesNameTheSaveOnceAndFailuresSayWhy) {
     }));
     EXPECT_TRUE(run.exited) << run.log;
     const std::string save = saves + "/Wren.drav";
-    // The log names the save, not its folder, and once: the change of area saved again.
+    // The log names the save, not its folder, each time: the change of area saved again.
     EXPECT_EQ(run.checks["menu save"], "Saved game: Wren|");
-    EXPECT_EQ(run.checks["after the change"], "Saved game: Wren|");
+    EXPECT_EQ(run.checks["after the change"], "Saved game: Wren|Saved game: Wren|");
     const std::string& load = run.checks["load"];
     EXPECT_EQ(load.substr(load.rfind("|Loaded") + 1), "Loaded game: Wren|") << load;
     EXPECT_EQ(run.checks["failed save"], "failed");

@@ -97,6 +97,7 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
     // The area's block with nobody in it, as a second block of the same area.
     const std::string emptyArea = area.substr(0, area.find("<actors>") + 8) + "\n" + area.substr(area.find("</actors>"));
     const auto quoted = [](std::size_t size, char c) { return "\"" + std::string(size, c) + "\""; };
+    const auto words = [](std::size_t size) { std::string text; while (text.size() < size) text += "wanderer "; return text; };
     const std::string heldEnd = "</holding>\n";
     const std::string pile = "<stack> pile 10 10 (eel_pie 1 0) </stack>\n";
     const std::uint32_t counter = game.Game().GetThingSerialCounter();
@@ -160,7 +161,7 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
         {"the landing twice", edited(" <area>\n", emptyArea.substr(0, emptyArea.find(" </area>") + 9) + " <area>\n"),
          "a second area \"reedwater_landing\""},
         {"a tag name of a megabyte", edited("(hide_fought", "(" + std::string(1 << 20, 't')),
-         "a quest tag of 1048576 bytes is longer than the 64 a save keeps"},
+         "a run of more than 65536 bytes"},
         {"the longest tag name", edited("(hide_fought", "(" + longest), ""},
         {"a journal key past the longest", edited("<journal>\n", "<journal>\n " + longest + "j q 1\n"),
          "a journal key of 65 bytes"},
@@ -171,12 +172,12 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
         {"a completion tag past the longest", heskLine("keeper\n     0\n", "keeper\n     " + longest + "c\n"),
          "a completion tag of 65 bytes"},
         {"a page of nobody the module has", person("nobody", "Hi."), "no monster is known as \"nobody\""},
-        {"a note longer than a line grows", person("hollis", line), "a note of 8193 bytes"},
+        {"a note longer than a line grows", person("hollis", line), "a note of more than 8192 bytes"},
         {"the longest note", person("hollis", line.substr(1)), ""},
         {"an ending longer than a text grows", edited("<difficulty>", "<ending> \"" + line + "\" </ending> <difficulty>"),
-         "an ending of 8193 bytes"},
+         "an ending of more than 8192 bytes"},
         {"a 4 MB word as the entry area", edited("<entry>\n  reedwater_landing", "<entry>\n  " + std::string(4 << 20, 'e')),
-         "destination area of 4194304 bytes is no area of the module"},
+         "a run of more than 65536 bytes"},
         {"a destination nowhere", edited("<entry>\n  reedwater_landing\n  dock", "<entry>\n  reedwater_landing\n  nowhere"),
          "destination area \"reedwater_landing\" has no entry \"nowhere\""},
         {"the travel map as destination", edited("<entry>\n  reedwater_landing\n  dock", "<entry>\n  reedwater_map\n  0"), ""},
@@ -190,7 +191,7 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
         {"the hero facing back", heroLine(2, "-4.71238898"), ""},
         {"a tick near the counter's end", number(0, "4294967000"), "tick from 0 to 4026531840 at \"4294967000\""},
         {"the last tick a save holds", number(0, std::to_string(kLastSavedTick)), ""},
-        {"a hero's name of a megabyte", heroLine(6, quoted(1 << 20, 'w')), "a name of 1048576 bytes"},
+        {"a hero's name of a megabyte", heroLine(6, quoted(1 << 20, 'w')), "a run of more than 65536 bytes"},
         {"a hero's name past the name page's", heroLine(6, quoted(kHeroNameLimit + 1, 'w')),
          "the main character's name of 33 bytes is longer than the 32 the name page takes"},
         {"the longest hero's name", heroLine(6, quoted(kHeroNameLimit, 'w')), ""},
@@ -200,11 +201,16 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
         {"a hero's name in UTF-8", heroLine(6, "\"Wr\xC3\xA9n\""), ""},
         {"an empty hero's name", heroLine(6, "\"\""), "the main character's name is empty"},
         {"a hero's name of no letter", heroLine(6, "\"- _\""), "name holds no letter or digit"},
-        {"a head naming a hero of a megabyte", edited("\"Wren\"", quoted(1 << 20, 'w')), "name of 1048576 bytes"},
-        {"Mother Hesk at a megabyte", edited(heskIds, quoted(1 << 20, 'h')), "a name of 1048576 bytes"},
+        {"a head naming a hero of a megabyte", edited("\"Wren\"", quoted(1 << 20, 'w')), "a run of more than 65536 bytes"},
+        {"a title of 64 MB in words", edited("\"Wren\"\n \"", "\"Wren\"\n \"" + words(64 << 20)),
+         "a title of more than 8192 bytes"},
+        {"Mother Hesk at a megabyte", edited(heskIds, quoted(1 << 20, 'h')), "a run of more than 65536 bytes"},
         {"Mother Hesk at the longest", edited(heskIds, quoted(kActorNameLimit, 'h')), ""},
         {"quick actions of 64 MB", edited(heldEnd, heldEnd + "<bonus> " + quoted(64 << 20, 'q') + " </bonus>\n"),
-         "the quick actions of 67108864 bytes"},
+         "a run of more than 65536 bytes"},
+        {"a chosen member past a party's last", edited(heldEnd, heldEnd + "<chosen> 6 </chosen>\n"),
+         "the chosen member's place in the party from 0 to 5"},
+        {"the last member chosen", edited(heldEnd, heldEnd + "<chosen> 5 </chosen>\n"), ""},
         {"the longest quick actions", edited(heldEnd, heldEnd + "<bonus> " + quoted(kSavedAppLineLimit, 'q') + " </bonus>\n"),
          ""},
         {"a name word past the longest", edited("<ids>\n     hollis\n", "<ids>\n     " + longest + "h\n"),

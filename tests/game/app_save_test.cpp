@@ -126,14 +126,18 @@ TEST_F(AppSaveTest, ASecondSaveKeepsTheFirstAsBackupAndLoadingResumesIt) {
     EXPECT_TRUE(m_app.IsGameRunning());
     ASSERT_EQ(m_app.GetQuickActionTable().size(), Game().GetParty().size());
     EXPECT_EQ(m_app.GetQuickActionTable().begin()->second->m_current, CDRAVActorInfo::kNoSlot);
-    // The log names the save once, by its name, however often the game saves; the
-    // loaded game is a game of its own: its first save is named again.
+    // The log names every save by its name, the one a journey makes as well.
     ASSERT_TRUE(m_app.SaveGame());
+    Game().SetStateCode(DRAV::GAME_TRAVEL);
+    Game().SetEntry({"reed_marsh", "landing"}, 0, "");
+    m_app.CheckPartyAndChangeArea();
+    ASSERT_EQ(Game().GetCurrentArea()->GetName(), "reed_marsh");
     m_app.PumpEngineEvents();
     std::vector<std::string> lines;
     for (const std::string& line : m_app.GetMessageLog())
         if (line.find(" game: ") != std::string::npos) lines.push_back(line);
-    EXPECT_EQ(lines, (std::vector<std::string>{"Saved game: Wren", "Loaded game: Wren", "Saved game: Wren"}));
+    EXPECT_EQ(lines, (std::vector<std::string>{"Saved game: Wren", "Saved game: Wren", "Loaded game: Wren",
+                                               "Saved game: Wren", "Saved game: Wren"}));
 }
 
 TEST_F(AppSaveTest, AWriteFailingHalfWayShowsSaveErrorAndChangesNoFile) {

@@ -104,11 +104,17 @@ TEST_F(PartyChangesTest, TheMemberChosenWhenTheGameWasSavedIsChosenAfterItsLoad)
     const std::string path = Win32::NativePath(app().GetSaveFileName());
     std::ostringstream text;
     text << std::ifstream(path).rdbuf();
-    std::string older = text.str();
-    ASSERT_NE(older.find("chosen 1 "), std::string::npos);
-    std::ofstream(path, std::ios::trunc) << older.erase(older.find("chosen 1 "), 9);
-    ASSERT_TRUE(app().LoadGame(app().GetSaveFileName(), 1, false));
-    EXPECT_EQ(app().GetSelectedMember(), CDRAVApp::kWholeParty);
+    const std::string field = " <chosen>\n  1\n </chosen>\n";
+    std::string oldest = text.str();
+    ASSERT_NE(oldest.find(field), std::string::npos) << "the chosen member has a field of her own";
+    oldest.erase(oldest.find(field), field.size());
+    // An older save kept her at the end of the quick actions' text, and one older still kept none.
+    const std::string older = std::string(oldest).insert(oldest.rfind("\"\n </bonus>"), "chosen 1 ");
+    for (const auto& [file, chosen] : {std::pair(older, 1u), std::pair(oldest, CDRAVApp::kWholeParty)}) {
+        std::ofstream(path, std::ios::trunc) << file;
+        ASSERT_TRUE(app().LoadGame(app().GetSaveFileName(), 1, false));
+        EXPECT_EQ(app().GetSelectedMember(), chosen);
+    }
 }
 
 }  // namespace
