@@ -1,6 +1,7 @@
 #include "common/data_file_writer.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <locale>
@@ -109,8 +110,12 @@ void CDataFileWriter::WriteDouble(double value) {
     // "inf" and "nan" are no numbers to the reader: a file holding one would not load.
     if (!std::isfinite(value))
         throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, m_path + ": a number that is not finite cannot be saved");
+    // The shortest digits that read back as the very same value: a place saved
+    // and loaded is the place it was, whatever the stream's precision and locale.
+    char digits[32];
+    const auto written = std::to_chars(digits, digits + sizeof digits, value);
     BeginValue();
-    *this << value;
+    write(digits, written.ptr - digits);
     EndValue();
 }
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <limits>
 #include <locale>
+#include <vector>
 
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
@@ -83,7 +85,7 @@ TEST(Writer, EverythingReadsBack) {
     ASSERT_TRUE(reader.BeginGroup(3, false));
     EXPECT_DOUBLE_EQ(reader.ReadDouble(), 0.1);
     EXPECT_DOUBLE_EQ(reader.ReadDouble(), 2.0);
-    EXPECT_DOUBLE_EQ(reader.ReadDouble(), 1234570.0);  // six significant digits survive
+    EXPECT_EQ(reader.ReadDouble(), 1234567.0);
     EXPECT_EQ(reader.ReadUInt(), 4294967295u);
     EXPECT_TRUE(reader.ReadBool());
     reader.EndBlock();
@@ -103,16 +105,25 @@ TEST(Writer, EmptyWordIsZero) {
     EXPECT_EQ(reader.ReadWordOrEmpty(), "");
 }
 
-TEST(Writer, DoublesUseSixSignificantDigits) {
+// Each number in its fewest digits that read back as the very same value.
+TEST(Writer, DoublesReadBackExactly) {
     TempDir dir;
     std::string path = dir / "d.drav";
-    CDataFileWriter writer(path);
-    writer.WriteDouble(0.1);
-    writer.WriteDouble(2.0);
-    writer.WriteDouble(1234567.0);
-    writer.WriteDouble(-0.000123456789);
-    writer.Finish();
-    EXPECT_EQ(ReadTextFile(path), "0.1\n2\n1.23457e+06\n-0.000123457\n");
+    const std::vector<double> values = {0.1, 2.0, 1234567.0, -0.000123456789, 5.018778123456789, 1.0 / 3.0,
+                                        -0.0, 4.9e-324, std::numeric_limits<double>::max(),
+                                        std::numeric_limits<double>::lowest()};
+    {
+        CDataFileWriter writer(path);
+        for (double value : values) writer.WriteDouble(value);
+        writer.Finish();
+    }
+    EXPECT_EQ(ReadTextFile(path).rfind("0.1\n2\n1234567\n-0.000123456789\n5.018778123456789\n", 0), 0u);
+    CDataFileReader reader(path);
+    for (double value : values) {
+        const double read = reader.ReadDouble();
+        EXPECT_EQ(std::memcmp(&read, &value, sizeof value), 0) << value << " came back as " << read;
+    }
+    EXPECT_TRUE(reader.AtEnd());
 }
 
 TEST(Writer, NumbersIgnoreTheProgramsLocale) {
@@ -186,7 +197,7 @@ TEST(Writer, DoublesWithoutANumberAreRefused) {
     writer.Finish();
     // What was written reads back: a saved game never holds a value its loader refuses.
     CDataFileReader reader(path);
-    EXPECT_EQ(reader.ReadDouble(), 1.79769e+308);
+    EXPECT_EQ(reader.ReadDouble(), std::numeric_limits<double>::max());
     EXPECT_TRUE(reader.AtEnd());
 }
 
