@@ -72,7 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             fixture.game.Engine().RunTick();
         } catch (const CDRAVException& error) {
             if (error.GetCode() != DRAV_ERR_SCRIPT) {
-                std::fprintf(stderr, "tick %d of a loaded save: %s\n", tick, error.GetMessage().c_str());
+                std::fprintf(stderr, "tick %d of a loaded save: error %d %s\n", tick, static_cast<int>(error.GetCode()),
+                             error.GetMessage().c_str());
                 std::abort();
             }
         }
