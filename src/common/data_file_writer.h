@@ -36,7 +36,8 @@ public:
     // kWrittenRunLimit: it would not read back.
     // Leading blanks are dropped, as the reader could not keep them.
     void WriteQuoted(const std::string& text);
-    // Code 2 for infinity or NaN: they would not read back.
+    // In the fewest digits that read back as `value` exactly; code 2 for infinity
+    // or NaN: they would not read back.
     void WriteDouble(double value);
 
     template <typename T>

@@ -1,12 +1,15 @@
 // The instant-order phase: every queued instant order of every actor runs once, in
-// queue order, and is gone afterwards whatever its runner decided.
+// queue order, and is gone afterwards whatever its runner decided; one the game
+// cannot carry out where its actor stands is dropped unrun.
 
 #include <algorithm>
 
 #include "common/exception.h"
+#include "common/trace.h"
 #include "engine/engine.h"
 #include "world/actor.h"
 #include "world/area.h"
+#include "world/order_rule.h"
 
 namespace DRAV {
 namespace {
@@ -34,11 +37,14 @@ void CEngine::RunInstantOrders() {
                 actor->PopInstantOrder(*order);
                 continue;
             }
-            if (!IsInstantOrderType(order->GetType()) && order->GetType() != ORDER_USE) {
-                // Queued by mistake: dropped, so that it cannot block this actor's
-                // queue and every later tick.
+            // What can no longer be carried out, or never could, goes with a word,
+            // as a continuing order whose thing is gone: it does not end the game.
+            const OrderVerdict verdict = JudgeOrder(*order, *actor, game, true);
+            if (verdict.fit != OrderFit::Now) {
+                DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s: %s, order dropped\n", actor->GetName().c_str(),
+                           verdict.why.c_str());
                 actor->PopInstantOrder(*order);
-                throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "");
+                continue;
             }
             try {
                 RunOneInstantOrder(*actor, *order);

@@ -13,11 +13,11 @@
 #include "world/area.h"
 #include "world/item.h"
 #include "world/object.h"
+#include "world/order_rule.h"
 
 namespace DRAV {
 namespace {
 
-constexpr double kGiveReach = 25.0;
 constexpr std::int32_t kLockRoll = 50;
 constexpr std::int32_t kPlainAction = 3;
 constexpr ThingId kFirstThingId = 0x1000000;

@@ -21,6 +21,7 @@
 #include "world/movement/distance_compare.h"
 #include "world/movement/pathfind.h"
 #include "world/movement/pathfind_standard.h"
+#include "world/order_rule.h"
 
 namespace DRAV {
 namespace {
@@ -123,6 +124,11 @@ void CEngine::RunOrders() {
         const std::shared_ptr<COrder> order = actor->GetCurrentOrder();
         if (skip || !order) {
             if (!IsRecovering(*actor)) actor->UpdateFidget();
+            continue;
+        }
+        if (const OrderVerdict verdict = JudgeOrder(*order, *actor, Game(), false); verdict.fit != OrderFit::Now) {
+            DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s: %s, order dropped\n", Name(*actor), verdict.why.c_str());
+            actor->PopOrder(*order);
             continue;
         }
         try {

@@ -10,11 +10,10 @@
 #include "rules/items/item_template.h"
 #include "world/area.h"
 #include "world/item.h"
+#include "world/order_rule.h"
 
 namespace DRAV {
 namespace {
-
-constexpr double kStoreReach = 25.0;
 
 [[noreturn]] void StaleStoreOrder() { throw CDRAVException(DRAV_ERR_PARTY_POSITION, ""); }
 

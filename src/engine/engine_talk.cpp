@@ -15,11 +15,11 @@
 #include "world/area.h"
 #include "world/events/event.h"
 #include "world/object.h"
+#include "world/order_rule.h"
 
 namespace DRAV {
 namespace {
 
-constexpr double kTalkOrderReach = 10.0;
 // The states one reply of the player may run, one naming the next: a real
 // conversation runs a handful before it waits for the player again.
 constexpr std::size_t kTalkChainLimit = 16;

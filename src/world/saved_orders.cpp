@@ -9,9 +9,6 @@
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
 #include "common/exception.h"
-#include "rules/items/item_attribute.h"
-#include "rules/items/item_template.h"
-#include "rules/kinds/item_kinds.h"
 #include "rules/magic/spell.h"
 #include "rules/module.h"
 #include "rules/vocabulary/skill_id.h"
@@ -20,6 +17,7 @@
 #include "world/area.h"
 #include "world/game.h"
 #include "world/order.h"
+#include "world/order_rule.h"
 #include "world/saved_word.h"
 
 namespace DRAV {
@@ -54,13 +52,6 @@ const char* ElementOf(OrderType type) {
     for (const auto& [known, name] : kOrderElements)
         if (known == type) return name;
     return nullptr;
-}
-
-// The queue an order of `type` runs from: the engine runs a continuing order
-// from the instant queue, or an instant one from the other, never.
-bool Fits(OrderType type, bool instant) {
-    if (type == ORDER_USE) return true;
-    return IsInstantOrderType(type) == instant;
 }
 
 // What a use order of `kind` works on; nothing for a kind no use order has.
@@ -381,7 +372,9 @@ void WriteQueue(DRAVCommon::CDataFileWriter& writer, const CActor& actor, const 
     const std::uint32_t talksBegun = actor.GetGame() ? actor.GetGame()->GetTalksBegun() : 0;
     for (const std::shared_ptr<COrder>& order : queue) {
         const char* element = ElementOf(order->GetType());
-        if (!element || !Fits(order->GetType(), instant)) continue;
+        // What its load would refuse stays out, so that the save loads.
+        if (!element || !RunsFrom(*order, instant)) continue;
+        if (actor.GetGame() && JudgeOrder(*order, actor, *actor.GetGame(), instant).fit == OrderFit::Never) continue;
         CDescriber describer(actor);
         Fields(describer, order->GetType(), order.get());
         if (!describer.IsWhole()) continue;
@@ -400,63 +393,30 @@ std::vector<CSavedOrders::Saved> ReadQueue(DRAVCommon::CDataFileReader& reader, 
         const std::string element = reader.PeekBlockName();
         const auto named = std::find_if(kOrderElements.begin(), kOrderElements.end(),
                                         [&element](const auto& known) { return element == known.second; });
-        if (named == kOrderElements.end() || !Fits(named->first, instant))
-            reader.Fail(DRAV_ERR_BAD_DATA, instant ? "expected an instant order" : "expected an order");
+        const char* expected = instant ? "expected an instant order" : "expected an order";
+        if (named == kOrderElements.end()) reader.Fail(DRAV_ERR_BAD_DATA, expected);
         reader.BeginBlock(element);
         CFieldReader fields(reader, module);
         CSavedOrders::Saved saved;
         saved.values = Fields(fields, named->first, nullptr);
         saved.things = std::move(fields.Things());
+        if (!RunsFrom(*saved.values, instant)) reader.Fail(DRAV_ERR_BAD_DATA, expected);
         reader.EndBlock();
         queue.push_back(std::move(saved));
     }
     return queue;
 }
 
-// The spell a wand casts at a tile, and at nothing else.
-bool CastsAtTilesOnly(const CItem& item) {
-    const auto* attribute = dynamic_cast<const CItemAttributeSpell*>(item.GetAttribute(ITEMATTR_SPELL));
-    return item.GetTemplate().GetKind() == ITEM_WAND && attribute &&
-           attribute->GetSpell().GetTargetType() == SPELL_TARGET_TILE;
-}
-
-// An order whose things are found may still ask what play never asks, which the
-// engine takes for a fault it cannot go on from: a split of none or of a whole
-// stack, a stack combined with itself or with another kind, a place in the party
-// its member does not have, a wand's tile spell at anything but a tile.
-bool IsCarriable(const COrder& order, const CActor& actor, const CGame& game) {
-    switch (order.GetType()) {
-        case ORDER_SPLIT: {
-            const auto& split = OrderAs<CSplitOrder>(order);
-            const CItem* stack = actor.FindItem(split.stack, nullptr);
-            return stack && split.count < static_cast<std::uint32_t>(std::max(stack->GetCount(), 0));
-        }
-        case ORDER_COMBINE: {
-            const auto& combine = OrderAs<CCombineOrder>(order);
-            const CItem* first = actor.FindItem(combine.first, nullptr);
-            const CItem* second = actor.FindItem(combine.second, nullptr);
-            return first && second && first != second &&
-                   first->GetTemplate().GetKey() == second->GetTemplate().GetKey();
-        }
-        case ORDER_POSITION: {
-            const auto index = static_cast<std::uint32_t>(OrderAs<CPositionOrder>(order).index);
-            return actor.IsPartyMember() && index < game.GetParty().size() && index != actor.GetPartyIndex();
-        }
-        case ORDER_USE: {
-            const auto& use = OrderAs<CUseOrder>(order);
-            const CItem* item = use.kind == USE_ITEM ? actor.FindItem(use.thing, nullptr) : nullptr;
-            return !item || !CastsAtTilesOnly(*item) || (use.target >> 24) == THING_TILE;
-        }
-        default: return true;
-    }
-}
-
-// The order as the load numbered its things; null when one of them is gone, or
-// the order is one play could not have given.
-std::shared_ptr<COrder> Found(const CSavedOrders::Saved& saved, const CActor& actor, const CGame& game) {
+// The order as the load numbered its things; null when one of them is gone. One
+// no play gives refuses the load; one that cannot be carried out where its actor
+// stands comes back, for the engine to drop at its turn as it would have.
+std::shared_ptr<COrder> Found(const CSavedOrders::Saved& saved, const CActor& actor, const CGame& game, bool instant) {
     CFinder finder(game, actor, saved.things);
     std::shared_ptr<COrder> order = Fields(finder, saved.values->GetType(), saved.values.get());
-    return finder.IsWhole() && IsCarriable(*order, actor, game) ? order : nullptr;
+    if (!finder.IsWhole()) return nullptr;
+    if (const OrderVerdict verdict = JudgeOrder(*order, actor, game, instant); verdict.fit == OrderFit::Never)
+        throw CDRAVException(DRAV_ERR_BAD_DATA, "an order of \"" + actor.GetName() + "\" no play gives: " + verdict.why);
+    return order;
 }
 
 }  // namespace
@@ -504,10 +464,10 @@ void CSavedOrders::Restore(CActor& actor, const CGame& game) const {
     // An area the party is not in holds no orders: leaving it ended them.
     if (actor.GetArea() && actor.GetArea() != game.GetCurrentArea()) return;
     for (const Saved& saved : m_instant)
-        if (std::shared_ptr<COrder> order = Found(saved, actor, game)) actor.PushInstantOrder(std::move(order));
+        if (std::shared_ptr<COrder> order = Found(saved, actor, game, true)) actor.PushInstantOrder(std::move(order));
     // As they were given: a confused actor's own wandering included.
     for (const Saved& saved : m_continuing)
-        if (std::shared_ptr<COrder> order = Found(saved, actor, game)) actor.PushOrder(std::move(order), true);
+        if (std::shared_ptr<COrder> order = Found(saved, actor, game, false)) actor.PushOrder(std::move(order), true);
     ThingId id = 0;
     if (!m_target || !actor.IsAlive() || !actor.GetArea() || !m_target->Find(game, {actor.GetArea(), &actor}, id))
         return;

@@ -3,7 +3,8 @@
 // and the foe it is striking, each thing they name written as the load finds it
 // again (CSavedThing). An order whose thing is gone is left out, by the save or by
 // the load, as the engine drops one at its next step; the others come back in
-// their order, so that the actor goes on as it was.
+// their order, so that the actor goes on as it was. One that no play gives
+// (world/order_rule.h) is never written, and refuses the load that finds it.
 //
 // The element, optional in the actor's block:
 //   <orders> [<target> actor </target>] [<instant> order... </instant>] order... </orders>
@@ -44,7 +45,8 @@ public:
     CSavedOrders& operator=(const CSavedOrders&) = delete;
 
     // `actor`, loaded into `game` and placed in its area, takes up its orders and
-    // its target, each thing found as the load numbered it.
+    // its target, each thing found as the load numbered it; code 1 for an order no
+    // play gives.
     void Restore(CActor& actor, const CGame& game) const;
 
     // An order as read: its values, with no thing in it yet, and its things.

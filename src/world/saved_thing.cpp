@@ -137,6 +137,8 @@ CSavedThing CSavedThing::Read(DRAVCommon::CDataFileReader& reader, std::uint32_t
             thing.m_key = reader.ReadWord();
             break;
     }
+    // As every key a save holds: no longer than play keeps one.
+    if (!thing.m_key.empty()) RequireSavedWord(reader, thing.m_key, "definition key");
     reader.EndBlock();
     return thing;
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/trace.h"
 #include "rules/magic/spell_apply.h"
 #include "rules/magic/spell_apply_effect.h"
 #include "support/expect_drav.h"
@@ -231,16 +232,34 @@ TEST(EngineOrders, StandardCheckDelaysOrCancels) {
 TEST(EngineOrders, AFailingOrderLeavesItsQueue) {
     auto game = StartSampleGame();
     const auto main = game.Main();
-    // An instant order whose runner throws goes with the exception.
+    std::vector<std::string> traced;
+    const auto previous = DRAVCommon::SetTraceSink([&](int, const char*, int, const char*, const std::string& text) {
+        if (text.find("order dropped") != std::string::npos) traced.push_back(text);
+    });
+    DRAVCommon::SetTraceLevel(0);
+    // What cannot be carried out where she stands, or never runs from its queue,
+    // goes with a word in the log, and the orders after it run.
     main->PushInstantOrder(std::make_shared<CPositionOrder>(4));
+    main->PushInstantOrder(std::make_shared<CCastOrder>("spark", main->GetId()));
+    main->PushInstantOrder(std::make_shared<CPowerOrder>("no_such_power"));
     main->PushInstantOrder(std::make_shared<CPositionOrder>(0));
+    main->PushOrder(std::make_shared<CPositionOrder>(0), false);
+    main->PushOrder(std::make_shared<CMoveOrder>(1e300, -1e300), false);
+    // An instant order whose runner throws goes with the exception.
     EXPECT_DRAV_CODE(game.Engine().RunInstantOrders(), DRAV_ERR_PARTY_POSITION);
     EXPECT_EQ(main->GetInstantOrders().size(), 1u);
-    // A type the instant phase does not run, too.
-    main->PushInstantOrder(std::make_shared<CCastOrder>("spark", main->GetId()));
-    EXPECT_DRAV_CODE(game.Engine().RunInstantOrders(), DRAV_ERR_PARTY_POSITION);
-    EXPECT_DRAV_CODE(game.Engine().RunInstantOrders(), DRAV_ERR_OUT_OF_RANGE);
+    game.Engine().RunInstantOrders();
     EXPECT_TRUE(main->GetInstantOrders().empty());
+    game.Engine().RunOrders();
+    game.Engine().RunOrders();
+    DRAVCommon::SetTraceSink(previous);
+    EXPECT_FALSE(main->GetCurrentOrder());
+    EXPECT_EQ(traced, (std::vector<std::string>{
+                          "Wren: no place 4 to move to in the party, order dropped\n",
+                          "Wren: an order of kind 11 given to be carried out at once, order dropped\n",
+                          "Wren: no place 0 to move to in the party, order dropped\n",
+                          "Wren: an order of kind 14 given to be carried out over time, order dropped\n",
+                          "Wren: a move to (1e+300 -1e+300) off the map of area \"reedwater_landing\", order dropped\n"}));
     // A continuing order naming a spell the module lacks.
     main->PushOrder(std::make_shared<CCastOrder>("no_such_spell", main->GetId()), false);
     EXPECT_DRAV_CODE(game.Tick(), DRAV_ERR_PARTY_POSITION);

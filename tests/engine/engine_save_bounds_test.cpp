@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -14,7 +15,9 @@
 #include "support/temp_dir.h"
 #include "rules/monsters/actor_names.h"
 #include "script/script_limits.h"
+#include "world/cell.h"
 #include "world/object.h"
+#include "world/order_rule.h"
 #include "world/save_head.h"
 #include "world/tile.h"
 
@@ -32,16 +35,42 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
     auto game = StartSampleGame();
     game.Engine().SetTag("hide_fought", true);
     ThingId lookout = 0;
-    std::uint32_t hesk = 0;
+    std::uint32_t hesk = 0, tansySerial = 0;
     std::uint32_t highest = 0;
     for (const auto& actor : game.Area().GetActors()) {
         const std::uint32_t serial = actor->GetId() & kMaxThingSerial;
         highest = std::max(highest, serial);
         if (actor->GetTemplateName() == "smuggler_lookout") lookout = actor->GetId();
         if (actor->GetTemplateName() == "ferry_keeper") hesk = serial;
+        if (actor->GetTemplateName() == "landing_trader") tansySerial = serial;
     }
     ASSERT_NE(lookout, 0u);
     ASSERT_NE(hesk, 0u);
+    CActor& wren = *game.Main();
+    const CActor& tansyActor = *game.Person("landing_trader");
+    const CActor& heskPerson = *game.Person("ferry_keeper");
+    // Out of talking reach of Hesk and within trading reach of Tansy, with two
+    // tonics to sell and nothing else in her pack.
+    ASSERT_GT(wren.DistanceTo(heskPerson), wren.GetRadius() + kTalkOrderReach + heskPerson.GetRadius());
+    ASSERT_LT(wren.DistanceTo(tansyActor), wren.GetRadius() + kStoreReach + tansyActor.GetRadius());
+    // A free spot out of Tansy's reach.
+    double awayX = 0.0, awayY = 0.0;
+    for (std::uint32_t cell = 0; cell < game.Area().GetColumns() * game.Area().GetRows() && awayX == 0.0; ++cell) {
+        const double x = (cell % game.Area().GetColumns() + 0.5) * kCellSize;
+        const double y = (cell / game.Area().GetColumns() + 0.5) * kCellSize;
+        if (std::hypot(x - tansyActor.GetX(), y - tansyActor.GetY()) > kStoreReach + 5.0 &&
+            game.Area().CanMoveTo(wren, nullptr, x, y))
+            awayX = x, awayY = y;
+    }
+    ASSERT_NE(awayX, 0.0);
+    ASSERT_TRUE(wren.GetBackpackItems().empty());
+    wren.AddToBackpack(game.Module().CreateItem("river_tonic", 2, game.Game().NewThingId(THING_ITEM), 0), false);
+    const ItemPtrList& wares = tansyActor.GetStore()->GetStock();
+    const auto knives = std::find_if(wares.begin(), wares.end(),
+                                     [](const auto& item) { return item->GetTemplate().GetKey() == "smugglers_knife"; });
+    ASSERT_NE(knives, wares.end());
+    const std::string knife = "<stock> " + std::to_string(knives - wares.begin()) + " smugglers_knife </stock>";
+    const std::string knifeCount = std::to_string((*knives)->GetCount());
     game.Game().HoldBack(lookout);
     TempDir dir;
     game.Engine().SaveGame(dir / "held.drav", kSampleVersion, nullptr);
@@ -103,6 +132,22 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
     const std::uint32_t counter = game.Game().GetThingSerialCounter();
     std::string flood;
     for (std::uint32_t i = 0; i < 100000; ++i) flood += "  " + std::to_string(counter + i) + "\n";
+    // `instant` and `continuing` orders given to the actor of serial `serial` in `base`.
+    const auto orders = [&](std::uint32_t serial, const std::string& instant, const std::string& continuing = "",
+                            const std::string& base = "") {
+        std::string edited = base.empty() ? text : base;
+        const std::size_t spells = edited.find("</spells>\n", edited.find("<actor>\n    " + std::to_string(serial) + "\n"));
+        return edited.insert(spells + 10, "<orders>\n<instant>\n" + instant + "\n</instant>\n" + continuing + "\n</orders>\n");
+    };
+    const std::uint32_t heroSerial = wren.GetId() & kMaxThingSerial;
+    const std::string tansyIs = "<actor> " + std::to_string(tansySerial) + " </actor> ";
+    const auto trade = [&](bool buy, const std::string& item, const std::string& count) {
+        return std::string("<store> ") + (buy ? "true " : "false ") + tansyIs + item + " " + count + " 7 </store>";
+    };
+    const std::string tonic = "<pack> 0 river_tonic </pack>";
+    std::string away = heroLine(0, std::to_string(awayX));
+    const std::size_t awayAt = away.find('\n', away.find(hero) + hero.size()) + 1;
+    away.replace(awayAt, away.find('\n', awayAt) - awayAt, std::to_string(awayY));
     struct Row {
         const char* what;
         std::string save;
@@ -223,6 +268,37 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
         {"the hero held", holding("  " + std::to_string(game.Main()->GetId() & kMaxThingSerial) + "\n"), ""},
         {"Mother Hesk held", holding("  " + std::to_string(hesk) + "\n"), ""},
         {"a hundred thousand of nobody held", holding(flood), ""},
+        {"a use of a tile at once", orders(heroSerial, "<use> 1 <tile> 15 8 </tile> 0 </use>"), "expected an instant order"},
+        {"a use of the way out at once", orders(heroSerial, "<use> 2 <object> landing_exit 1 1 </object> 0 </use>"),
+         "expected an instant order"},
+        {"a leave by the leader", orders(heroSerial, "<leave> </leave>"), "Wren leads the party and cannot leave it"},
+        {"a leave by Mother Hesk", orders(hesk, "<leave> </leave>"), "Mother Hesk leaves a party it is not in"},
+        {"a give to Mother Hesk", orders(heroSerial, "<give> <actor> " + std::to_string(hesk) + " </actor> " + tonic + " </give>"),
+         "Wren gives to Mother Hesk, who are not both in the party"},
+        {"a give to the lookout", orders(heroSerial, "<give> <actor> " + std::to_string(lookout & kMaxThingSerial) + " </actor> " +
+                                                       tonic + " </give>"),
+         "who are not both in the party"},
+        {"a purchase of more knives than Tansy has", orders(heroSerial, trade(true, knife, knifeCount + "1")),
+         "a purchase of " + knifeCount + "1 of Tansy the Trader's " + knifeCount},
+        {"a purchase of a million knives", orders(heroSerial, trade(true, knife, "1000000")), "a purchase of 1000000"},
+        {"a purchase of the most knives", orders(heroSerial, trade(true, knife, "4294967295")), "a purchase of 4294967295"},
+        {"a purchase with no gold", orders(heroSerial, trade(true, knife, "1"), "", number(3, "0")),
+         "a purchase for "},
+        {"a sale of 3 of 2 tonics", orders(heroSerial, trade(false, tonic, "3")), "a sale of 3 of 2"},
+        {"a purchase Tansy can fill", orders(heroSerial, trade(true, knife, "1"), "", number(3, "100000")), ""},
+        {"a sale to Tansy out of reach", orders(heroSerial, trade(false, tonic, "2"), "", away), ""},
+        {"a talk to Mother Hesk out of reach",
+         orders(heroSerial, "<talk> <actor> " + std::to_string(hesk) + " </actor> start \"Good day.\" </talk>"), ""},
+        {"a give to the hero herself", orders(heroSerial, "<give> <actor> " + std::to_string(heroSerial) + " </actor> " + tonic +
+                                                         " </give>"), ""},
+        {"a move off the map", orders(heroSerial, "", "<move> 1e300 -1e300 </move>"), "off the map of area \"reedwater_landing\""},
+        {"a move to the map's far corner", orders(heroSerial, "", "<move> " + std::to_string(game.Area().GetColumns() * kCellSize) + " " +
+                                                                 std::to_string(game.Area().GetRows() * kCellSize) + " </move>"), ""},
+        {"a definition key past the longest", orders(heroSerial, "", "<use> 2 <object> " + std::string(1000, 'k') + " 1 1 </object> 0 </use>"),
+         "a definition key of 1000 bytes"},
+        {"Mother Hesk with a NUL", edited(heskIds, std::string("\"Mother\0Hesk\"", 13)), "a name holds a NUL byte"},
+        {"Mother Hesk not in UTF-8", edited(heskIds, "\"Mother H\xE9sk\""), "a name is not UTF-8"},
+        {"Mother Hesk in UTF-8", edited(heskIds, "\"Mother H\xC3\xA9sk\""), ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -238,6 +314,10 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
             game.Engine().SaveGame(dir / "again.drav", kSampleVersion, nullptr);
             const std::string holding = "<holding>\n  " + std::to_string(now & kMaxThingSerial) + "\n </holding>";
             EXPECT_NE(ReadTextFile(dir / "again.drav").find(holding), std::string::npos);
+            // An order that cannot be carried out where its actor stands goes at its turn.
+            const auto played = QuillmereTest::CatchDrav([&] { game.Engine().RunTick(); });
+            EXPECT_FALSE(played) << played->GetMessage();
+            EXPECT_TRUE(game.Main()->GetInstantOrders().empty());
         } else if (!caught) {
             ADD_FAILURE() << "loaded";
         } else {

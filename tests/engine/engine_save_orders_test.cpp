@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 
+#include "support/busy_game.h"
 #include "support/expect_drav.h"
 #include "support/sample_save.h"
 #include "support/save_text.h"
@@ -81,76 +82,18 @@ std::vector<std::string> Doing(const CGame& game, const CActor& actor) {
 // the save or at the load; a save from before orders were kept loads with none.
 TEST(EngineSave, EveryOrderComesBackNamingTheSameThingsUnderTheirNewIds) {
     auto game = StartSampleGame();
-    QuillmereTest::JoinParty(game, {"reed_smuggler"}, 3, false);
-    CActor& hero = *game.Main();
-    const CModule& module = game.Module();
-    const auto carried = [&](const char* key, std::int32_t count) {
-        auto item = module.CreateItem(key, count, game.Game().NewThingId(THING_ITEM), 0);
-        hero.AddToBackpack(item, false);
-        return item->GetId();
-    };
-    const ThingId dagger = carried("dagger", 1), pies = carried("eel_pie", 3), pie = carried("eel_pie", 2),
-                  tonic = carried("river_tonic", 2), flare = carried("smugglers_flare", 1);
-    hero.SetEquipment(SLOT_WEAPON, module.CreateItem("quarterstaff", 1, game.Game().NewThingId(THING_ITEM), 0));
-    const auto goblin = game.Spawn("reed_goblin", 9, 6);
-    CActor* hesk = game.Person("ferry_keeper");
-    CActor* tansy = game.Person("landing_trader");
-    const CActor& member = *game.Game().GetParty().at(1);
-    const CObject* basket = game.Area().FindObjectAt("float_basket", 8, 3);
-    ASSERT_TRUE(goblin && hesk && tansy && basket && tansy->GetStore());
-    ThingId door = 0;
-    for (std::uint32_t row = 0; row < game.Area().GetRows() && !door; ++row)
-        for (std::uint32_t column = 0; column < game.Area().GetColumns() && !door; ++column)
-            if (game.Area().GetTile(column, row)->IsDoor()) door = game.Area().GetTile(column, row)->GetId();
-    const ThingId staff = hero.GetEquipped(SLOT_WEAPON)->GetId();
-    const ThingId stocked = tansy->GetStore()->GetStock().front()->GetId();
-    ThingId nobody = 0, noItem = 0;
-    MakeThingId(nobody, THING_ACTOR, 0xFFFF0);
-    MakeThingId(noItem, THING_ITEM, 0xFFFF0);
-    for (const std::shared_ptr<COrder>& order : std::vector<std::shared_ptr<COrder>>{
-             std::make_shared<CWieldOrder>(dagger, SLOT_WEAPON), std::make_shared<CUnwieldOrder>(SLOT_WEAPON),
-             std::make_shared<CGetOrder>(basket->GetId(), basket->GetItems().front()->GetId()),
-             std::make_shared<CDropOrder>(0, pies), std::make_shared<CDropOrder>(basket->GetId(), pie),
-             std::make_shared<CSplitOrder>(pies, 1), std::make_shared<CCombineOrder>(pies, pie),
-             std::make_shared<CSplitOrder>(pie, 2), std::make_shared<CCombineOrder>(pie, pie),
-             std::make_shared<CPositionOrder>(0),
-             std::make_shared<CGiveOrder>(member.GetId(), tonic), std::make_shared<CGiveOrder>(member.GetId(), noItem),
-             std::make_shared<CUseOrder>(USE_ITEM, tonic, 0),
-             std::make_shared<CTalkOrder>(hesk->GetId(), "start", "Good day, Mother."),
-             std::make_shared<COrder>(ORDER_LEAVE_PARTY), std::make_shared<CPositionOrder>(1),
-             std::make_shared<CSpendPointsOrder>(0, kNoSkill, kNoSkill),
-             std::make_shared<CPowerOrder>("s_power-steady_pole"), std::make_shared<CPowerOrder>(),
-             std::make_shared<CStoreOrder>(true, tansy->GetId(), stocked, 1, kStoreToBackpack),
-             std::make_shared<CStoreOrder>(false, tansy->GetId(), staff, 1, kStoreToBackpack)})
-        hero.PushInstantOrder(order);
-    for (const std::shared_ptr<COrder>& order : std::vector<std::shared_ptr<COrder>>{
-             std::make_shared<CMoveOrder>(30.5, 12.25), std::make_shared<CAttackOrder>(goblin->GetId()),
-             std::make_shared<CAttackOrder>(nobody), std::make_shared<CUseOrder>(USE_TILE, door, 0),
-             std::make_shared<CUseOrder>(USE_OBJECT, basket->GetId(), 0),
-             std::make_shared<CUseOrder>(USE_ITEM, tonic, goblin->GetId()),
-             std::make_shared<CUseOrder>(USE_ITEM, flare, door), std::make_shared<CUseOrder>(USE_ITEM, flare, goblin->GetId()),
-             std::make_shared<CCastOrder>("marsh_fever", goblin->GetId()),
-             std::make_shared<CMoveTalkOrder>(hesk->GetId(), game.Game().GetTalksBegun()),
-             std::make_shared<COrder>(ORDER_RETURN)})
-        hero.PushOrder(order, false);
-    hero.SetAttackTarget(game.Game().GetTick(), goblin.get());
-    goblin->PushOrder(std::make_shared<CAttackOrder>(hero.GetId()), false);
-    goblin->SetAttackTarget(game.Game().GetTick(), &hero);
-    game.Game().BeginTalk(hero.GetId(), hesk->GetId());
-    const CObject* wayOut = nullptr;
-    for (const auto& object : game.Area().GetObjects())
-        if (object->IsExit()) wayOut = object.get();
-    ASSERT_TRUE(wayOut);
-    game.Game().GetWayOutWalks()[wayOut->GetId()] = {wayOut->GetId(), {hero.GetId(), member.GetId()}, 0};
+    const QuillmereTest::BusyGame busy = QuillmereTest::MakeBusy(game);
+    ASSERT_TRUE(busy.goblin);
+    const CActor& hero = *game.Main();
+    const auto& goblin = busy.goblin;
+    const CActor& member = *busy.member;
+    const CObject* wayOut = busy.wayOut;
 
     std::vector<std::string> before = Doing(game.Game(), hero);
     const std::vector<std::string> goblinBefore = Doing(game.Game(), *goblin);
-    // What names a thing that is gone does not come back, nor what the engine could not carry out.
-    for (const std::string& gone : {"now 9: " + member.GetName() + ", gone, 0", std::string("2: gone, 0, 0"),
-                                    std::string("now 7: eel_pie x2 carried at 7, 2, 0"),
-                                    std::string("now 8: eel_pie x2 carried at 7, eel_pie x2 carried at 7, 0"),
-                                    std::string("now 14: 0, 0, 0"),
-                                    std::string("10: 5, smugglers_flare x1 carried at 7, Reed Goblin")}) {
+    // What names a thing that is gone does not come back; what the engine cannot
+    // carry out where the hero stands does, for the engine to drop at its turn.
+    for (const std::string& gone : {"now 9: " + member.GetName() + ", gone, 0", std::string("2: gone, 0, 0")}) {
         const auto at = std::find(before.begin(), before.end(), gone);
         ASSERT_NE(at, before.end()) << gone;
         before.erase(at);

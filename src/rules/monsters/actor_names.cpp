@@ -54,7 +54,15 @@ std::string KeptName(const DRAVCommon::CDataFileReader& reader, std::string name
         reader.Fail(DRAV_ERR_BAD_DATA, std::string(what) + " of " + std::to_string(name.size()) +
                                            " bytes is longer than the " + std::to_string(kActorNameLimit) +
                                            " an actor's name holds");
+    if (const std::string fault = NameTextFault(name); !fault.empty())
+        reader.Fail(DRAV_ERR_BAD_DATA, std::string(what) + " " + fault);
     return name;
+}
+
+std::string NameTextFault(const std::string& name) {
+    if (name.find('\0') != std::string::npos) return "holds a NUL byte";
+    if (!IsUtf8(name)) return "is not UTF-8";
+    return "";
 }
 
 bool HasLetterOrDigit(const std::string& name) {
@@ -66,8 +74,7 @@ std::string HeroNameFault(const std::string& name) {
     if (name.size() > kHeroNameLimit)
         return "of " + std::to_string(name.size()) + " bytes is longer than the " + std::to_string(kHeroNameLimit) +
                " the name page takes";
-    if (name.find('\0') != std::string::npos) return "holds a NUL byte";
-    if (!IsUtf8(name)) return "is not UTF-8";
+    if (const std::string fault = NameTextFault(name); !fault.empty()) return fault;
     if (!HasLetterOrDigit(name)) return "holds no letter or digit";
     return "";
 }

@@ -24,8 +24,12 @@ constexpr std::size_t kHeroNameLimit = 32;
 constexpr std::size_t kActorNameLimit = kScriptTextLimit;
 
 // A name or description a monster definition gives: code 1 naming the file and
-// `what` past kActorNameLimit bytes.
+// `what` past kActorNameLimit bytes, holding a NUL or not UTF-8.
 std::string KeptName(const DRAVCommon::CDataFileReader& reader, std::string name, const char* what);
+
+// Why `name` is no text a name is shown as, said of it ("holds a NUL byte", "is
+// not UTF-8"), or "" for one that is.
+std::string NameTextFault(const std::string& name);
 
 // True when `name` holds a letter or a digit, without which the name page takes no name.
 bool HasLetterOrDigit(const std::string& name);

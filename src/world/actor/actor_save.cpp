@@ -113,8 +113,8 @@ void CActor::LoadValues(DRAVCommon::CDataFileReader& reader, CGame& game, const 
             m_colors = std::make_shared<DRAVGraph::CGraphicColors>(reader);
         }
         step.Set("name");
-        m_name = reader.ReadQuoted(kActorNameLimit, "a name");
-        m_secondName = reader.ReadQuoted(kActorNameLimit, "a description");
+        m_name = KeptName(reader, reader.ReadQuoted(kActorNameLimit, "a name"), "a name");
+        m_secondName = KeptName(reader, reader.ReadQuoted(kActorNameLimit, "a description"), "a description");
         reader.ReadColour(m_nameColor);
         step.Set("ids");
         // Older saves have the four words without the block and no encounter index.

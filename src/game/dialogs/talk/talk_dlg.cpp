@@ -17,6 +17,7 @@
 #include "world/game.h"
 #include "world/object.h"
 #include "world/order.h"
+#include "world/order_rule.h"
 
 namespace {
 
@@ -26,6 +27,12 @@ DRAV::CArea& CurrentArea(CDRAVApp& app) {
     DRAV::CArea* area = app.GetEngine()->GetGame()->GetCurrentArea();
     if (!area) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "");
     return *area;
+}
+
+// Whether `talker` can still say it where it stands: the engine would drop an
+// order it cannot carry out, unsaid.
+bool CanSay(CDRAVApp& app, const DRAV::CActor& talker, const DRAV::COrder& order) {
+    return DRAV::JudgeOrder(order, talker, *app.GetEngine()->GetGame(), true).fit == DRAV::OrderFit::Now;
 }
 
 bool IsConversationBreak(const CDRAVException& failure) {
@@ -93,7 +100,10 @@ void CTalkDlg::EnterState(const std::string& state, const std::string& reply) {
         m_replies.push_back("1 : Done");
         return;
     }
-    two.talker->PushInstantOrder(std::make_shared<DRAV::CTalkOrder>(m_partnerId, state, reply));
+    auto order = std::make_shared<DRAV::CTalkOrder>(m_partnerId, state, reply);
+    // A partner gone out of reach breaks the talk off.
+    if (!CanSay(*m_app, *two.talker, *order)) throw CDRAVException(DRAV_ERR_PARTY_POSITION, "");
+    two.talker->PushInstantOrder(std::move(order));
     try {
         m_app->RunInstantOrders();
     } catch (const CDRAVException&) {
@@ -112,12 +122,15 @@ void CTalkDlg::EnterState(const std::string& state, const std::string& reply) {
 }
 
 void CTalkDlg::SayLastReply(DRAV::CActor& talker, const std::string& reply) {
-    talker.PushInstantOrder(std::make_shared<DRAV::CTalkOrder>(m_partnerId, "", reply));
-    try {
-        m_app->RunInstantOrders();
-    } catch (const CDRAVException& failure) {
-        // The talk is over either way: one who can no longer hear it is not told.
-        if (!IsConversationBreak(failure)) throw;
+    auto order = std::make_shared<DRAV::CTalkOrder>(m_partnerId, "", reply);
+    // The talk is over either way: one who can no longer hear it is not told.
+    if (CanSay(*m_app, talker, *order)) {
+        talker.PushInstantOrder(std::move(order));
+        try {
+            m_app->RunInstantOrders();
+        } catch (const CDRAVException& failure) {
+            if (!IsConversationBreak(failure)) throw;
+        }
     }
     m_app->PumpEngineEvents(nullptr);
 }

@@ -1,0 +1,45 @@
+#pragma once
+// What an order needs before the engine carries it out: the queue it runs from,
+// and for an instant order, the state of the game where its actor stands. The
+// engine asks before it runs an instant order, the save before it writes one and
+// the load before it takes one back, so that none of them keeps a list of its own.
+
+#include <string>
+
+#include "world/order.h"
+
+namespace DRAV {
+
+class CActor;
+class CGame;
+
+// How near the other one must be: a keeper to trade, a member to hand an item
+// to, a partner to talk (beyond the two circles, and in reach past walls).
+inline constexpr double kStoreReach = 25.0;
+inline constexpr double kGiveReach = 25.0;
+inline constexpr double kTalkOrderReach = 10.0;
+
+enum class OrderFit {
+    Now,     // the engine can carry it out
+    NotNow,  // it could have been given, but what it needs is gone, away or used up
+    Never,   // no play gives it: a save holding it was edited
+};
+
+struct OrderVerdict {
+    OrderFit fit = OrderFit::Now;
+    std::string why;  // what stands in the way, for the log or the load's refusal
+};
+
+// Whether the queue of instant orders (`instant`) or of continuing ones runs
+// `order`: each kind runs from one of them, a use of an item from either, a use of
+// a tile or an object only from the continuing one.
+bool RunsFrom(const COrder& order, bool instant);
+
+// Whether the engine can carry out `order`, of `actor`'s queue of instant orders
+// (`instant`) or of continuing ones, in `game` as things stand in the current
+// area. A continuing order is judged only on what its runner cannot walk to or
+// wait for: its queue, a walk off the map of its actor's area, and a wand's tile
+// spell aimed at anything but a tile.
+OrderVerdict JudgeOrder(const COrder& order, const CActor& actor, const CGame& game, bool instant);
+
+}  // namespace DRAV
