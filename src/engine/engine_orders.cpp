@@ -127,8 +127,9 @@ void CEngine::RunOrders() {
         }
         try {
             RunOneOrder(*actor, *order);
-            if (actor->GetCurrentOrder() == order && actor->GetPathfinder()->HasNoWay())
-                EndWalkWithNoWay(*actor, *order);
+            if (actor->GetCurrentOrder() != order) continue;
+            if (actor->GetPathfinder()->HasNoWay()) EndWalkWithNoWay(*actor, *order);
+            else if (IsWalk(order.get())) AskToMakeWay(*actor, *order);
         } catch (...) {
             // An order that failed would fail again every tick: it goes now.
             if (actor->GetCurrentOrder() == order) actor->PopOrder(*order);

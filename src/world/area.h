@@ -256,7 +256,8 @@ public:
     // for the edge of the grid.
     bool TestTiles(const CActor& actor, CThing** blocker, double x, double y) const;
     bool TestObjects(const CActor& actor, CThing** blocker, double x, double y) const;
-    bool TestActors(const CActor& actor, CThing** blocker, double x, double y) const;
+    // Every actor but the one moving and `past`.
+    bool TestActors(const CActor& actor, CThing** blocker, double x, double y, const CActor* past = nullptr) const;
     // From the actor to (x, y): no wall or closed door, and with `emptyBlocks` no empty cell.
     bool TestTileLine(const CActor& actor, bool emptyBlocks, double x, double y) const;
     bool TestTileColumn(std::uint32_t column, std::uint32_t firstRow, std::uint32_t lastRow, bool emptyBlocks) const;
@@ -267,6 +268,8 @@ public:
 
     // ---- queries and placement (area_queries.cpp) ----
     bool CanMoveTo(const CActor& actor, CThing** blocker, double x, double y) const;
+    // The same as though `past` stood nowhere: whether two may trade places.
+    bool CanMoveToPast(const CActor& actor, const CActor& past, double x, double y) const;
     bool CanReachActor(const CActor& actor, const CActor& target, double range) const;
     bool CanReachPoint(const CActor& actor, double x, double y, double range, double extraRadius,
                        bool emptyBlocks) const;

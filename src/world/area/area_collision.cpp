@@ -83,9 +83,9 @@ bool CArea::TestObjects(const CActor& actor, CThing** blocker, double x, double 
     return true;
 }
 
-bool CArea::TestActors(const CActor& actor, CThing** blocker, double x, double y) const {
+bool CArea::TestActors(const CActor& actor, CThing** blocker, double x, double y, const CActor* past) const {
     for (const std::shared_ptr<CActor>& other : m_actors) {
-        if (other.get() == &actor) continue;
+        if (other.get() == &actor || other.get() == past) continue;
         const double reach = other->GetRadius() + actor.GetRadius();
         const double dx = x - other->GetX();
         const double dy = y - other->GetY();
