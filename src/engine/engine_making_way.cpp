@@ -9,6 +9,7 @@
 #include "engine/engine.h"
 #include "world/actor.h"
 #include "world/area.h"
+#include "world/game.h"
 #include "world/movement/pathfind.h"
 #include "world/order.h"
 
@@ -30,8 +31,9 @@ bool IsOfTheParty(const CActor& actor) {
 bool MayMakeWay(const CActor& actor) {
     for (const StatusKind status : {STATUS_IMMOBILE, STATUS_HELD, STATUS_CONFUSED, STATUS_DOMINATED, STATUS_CHARMED})
         if (actor.HasStatus(status)) return false;
-    return IsOfTheParty(actor) && (actor.GetActionState() == ACTION_IDLE || actor.GetActionState() == ACTION_RECOVERING) && !actor.GetCurrentOrder() &&
-           !actor.GetAttackTarget() && !actor.HasAttackers(nullptr) && actor.GetMoveSpeed() > 0.0;
+    const bool still = actor.GetActionState() == ACTION_IDLE || actor.GetActionState() == ACTION_RECOVERING;
+    return IsOfTheParty(actor) && still && !actor.GetCurrentOrder() && !actor.GetAttackTarget() &&
+           !actor.HasAttackers(nullptr) && actor.GetMoveSpeed() > 0.0;
 }
 
 // Whether the order walks to `actor` herself: she does not step away from it.
@@ -67,6 +69,11 @@ void CEngine::AskToMakeWay(CActor& walker, const COrder& order) {
         return;
     CActor* bystander = CurrentArea().FindActor(walk.GetHeldBy());
     if (!bystander || bystander == &walker || !MayMakeWay(*bystander) || AimsAt(order, *bystander)) return;
+    // One come to a way out waits there for the rest: the walk of the party to it
+    // ends in its question only with her still there, and one standing in her way
+    // is near enough to be asked already.
+    for (const auto& [marker, wayOut] : Game().GetWayOutWalks())
+        if (wayOut.walkers.count(bystander->GetId())) return;
     if (!StepAside(walker, *bystander)) TradePlaces(walker, *bystander);
 }
 

@@ -272,7 +272,8 @@ TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) 
             double x, y;
         };
         for (const Behind b : {Behind{"ferryman", 16.25, 3.75}, Behind{"marsh_wisp", 17.5, 7.5}})
-            if (static_cast<int>(behind.size()) < c.leftBehind) behind.push_back(Companion(game, b.who, b.x, b.y).GetName());
+            if (static_cast<int>(behind.size()) < c.leftBehind)
+                behind.push_back(Companion(game, b.who, b.x, b.y).GetName());
         const std::shared_ptr<CActor> holder = c.held ? Holder(game, companion) : nullptr;
         CObject* way = WayOut(game, 5.0);
         ASSERT_TRUE(way);

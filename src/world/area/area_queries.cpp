@@ -28,7 +28,8 @@ bool CArea::CanMoveTo(const CActor& actor, CThing** blocker, double x, double y)
 }
 
 bool CArea::CanMoveToPast(const CActor& actor, const CActor& past, double x, double y) const {
-    return TestTiles(actor, nullptr, x, y) && TestObjects(actor, nullptr, x, y) && TestActors(actor, nullptr, x, y, &past);
+    return TestTiles(actor, nullptr, x, y) && TestObjects(actor, nullptr, x, y) &&
+           TestActors(actor, nullptr, x, y, &past);
 }
 
 bool CArea::CanReachActor(const CActor& actor, const CActor& target, double range) const {
