@@ -268,6 +268,10 @@ public:
 
     // ---- queries and placement (area_queries.cpp) ----
     bool CanMoveTo(const CActor& actor, CThing** blocker, double x, double y) const;
+    // The nearest point to (x, y) where walls and things leave the actor room to
+    // stand, whoever stands there, when (x, y) lies on ground one walks but too
+    // near its edge for the actor: within the actor's radius of it. Else (x, y).
+    void FindRoomOnGround(const CActor& actor, double x, double y, double& outX, double& outY) const;
     // The same as though `past` stood nowhere: whether two may trade places.
     bool CanMoveToPast(const CActor& actor, const CActor& past, double x, double y) const;
     bool CanReachActor(const CActor& actor, const CActor& target, double range) const;

@@ -573,3 +573,28 @@ TEST(BlockedWalks, OneOfThePartyStandingInTheWayLetsTheWalkerThroughOrIsNamed) {
                                                                  << marra->GetY();
     }
 }
+
+// A walk to the rim of the marsh's bridge, where the hero has no room to stand
+// beside the water, ends on the planks as near as she has room, with no word of
+// not reaching it.
+TEST(BlockedWalks, AWalkToTheRimOfTheBridgeEndsOnItWithoutAWord) {
+    struct Spot {
+        double x, y;
+    };
+    for (const Spot from : {Spot{16.0, 9.5}, Spot{22.0, 12.5}, Spot{34.0, 12.5}})
+        for (const Spot rim : {Spot{30.0, 7.6}, Spot{27.6, 14.9}, Spot{32.4, 7.6}}) {
+            SCOPED_TRACE("from " + std::to_string(from.x) + ", " + std::to_string(from.y) + " to " +
+                         std::to_string(rim.x) + ", " + std::to_string(rim.y));
+            auto game = Marsh();
+            const auto wren = game.Main();
+            wren->FinalizeMove(from.x, from.y);
+            wren->PushOrder(std::make_shared<CMoveOrder>(rim.x, rim.y), false);
+            const Outcome outcome = Walk(game, {wren.get()});
+            EXPECT_GT(outcome.ticks[0], 0);
+            EXPECT_LT(outcome.ticks[0], 150);
+            // The smugglers' lanterns may be seen on the way.
+            for (const std::string& line : outcome.said) EXPECT_EQ(line.find("can't reach"), std::string::npos) << line;
+            EXPECT_LT(wren->DistanceToPoint(rim.x, rim.y), wren->GetRadius() + 0.25)
+                << "ended at " << wren->GetX() << ", " << wren->GetY();
+        }
+}
