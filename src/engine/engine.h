@@ -492,6 +492,12 @@ private:
     // member says what it cannot reach, unless it walked to a way out the party
     // may take from where it stands.
     void EndWalkWithNoWay(CActor& actor, const COrder& order);
+    // The walker, one of the party held up on its walk, has its way made by the
+    // one of the party standing idle in it, unless the walk goes to her: she steps
+    // aside, or trades places with the walker where she has no room to.
+    void AskToMakeWay(CActor& walker, const COrder& order);
+    bool StepAside(const CActor& walker, CActor& bystander);
+    bool TradePlaces(CActor& walker, CActor& bystander);
     // The member's walk to talk to `foe` ends, and every order after it, with a
     // word of why: one does not talk with whoever turned on the party.
     void EndTalkWalkWithFoe(CActor& member, const CActor& foe);

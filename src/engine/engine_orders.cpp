@@ -133,8 +133,9 @@ void CEngine::RunOrders() {
         }
         try {
             RunOneOrder(*actor, *order);
-            if (actor->GetCurrentOrder() == order && actor->GetPathfinder()->HasNoWay())
-                EndWalkWithNoWay(*actor, *order);
+            if (actor->GetCurrentOrder() != order) continue;
+            if (actor->GetPathfinder()->HasNoWay()) EndWalkWithNoWay(*actor, *order);
+            else if (IsWalk(order.get())) AskToMakeWay(*actor, *order);
         } catch (...) {
             // An order that failed would fail again every tick: it goes now.
             if (actor->GetCurrentOrder() == order) actor->PopOrder(*order);
@@ -148,7 +149,12 @@ void CEngine::RunOneOrder(CActor& actor, const COrder& order) {
     case ORDER_MOVE: {
         const auto& move = OrderAs<CMoveOrder>(order);
         DRAV_TRACE(DRAVCommon::TRACE_LOW, "Run Move %s -> (%f %f)\n", Name(actor), move.x, move.y);
-        if (MoveActor(actor, move.x, move.y, 0.0, 0.0)) actor.PopOrder(order);
+        // A spot on the ground too near its edge for the walker, as the rim of a
+        // bridge, is walked to as near as she has room: not paced at until she gives up.
+        double x = 0.0;
+        double y = 0.0;
+        CurrentArea().FindRoomOnGround(actor, move.x, move.y, x, y);
+        if (MoveActor(actor, x, y, 0.0, 0.0)) actor.PopOrder(order);
         break;
     }
     case ORDER_ATTACK:

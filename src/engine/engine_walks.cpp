@@ -7,6 +7,8 @@
 
 #include <map>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "common/trace.h"
 #include "engine/engine.h"
@@ -16,6 +18,7 @@
 #include "world/events/event.h"
 #include "world/game.h"
 #include "world/master_tile.h"
+#include "world/movement/pathfind.h"
 #include "world/object.h"
 #include "world/order.h"
 #include "world/tile.h"
@@ -43,6 +46,14 @@ std::string NameOfThing(const CArea& area, ThingId id) {
         return NameOfGround(area, (serial % 1000 + 0.5) * kCellSize, (serial / 1000 + 0.5) * kCellSize);
     }
     return "there";
+}
+
+// "Marra is", "Wren and Marra are", "Wren, Orrin and Marra are".
+std::string WhoIs(const std::vector<std::string>& names) {
+    std::string line;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        line += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+    return line + (names.size() == 1 ? " is" : " are");
 }
 
 }  // namespace
@@ -86,7 +97,12 @@ void CEngine::EndWalkWithNoWay(CActor& actor, const COrder& order) {
     }
     const std::string goal = NameOfWalkGoal(order);
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s finds no way to %s, order ends\n", actor.GetName().c_str(), goal.c_str());
-    PushActorMessage(actor, " can't reach " + goal + ".");
+    // Where people shut the way, the player is told whom to move.
+    std::vector<std::string> inTheWay;
+    for (const ThingId id : actor.GetPathfinder()->GetInTheWay())
+        if (const CActor* other = CurrentArea().FindActor(id)) inTheWay.push_back(other->GetName());
+    PushActorMessage(actor, " can't reach " + goal + (inTheWay.empty() ? "" : ": " + WhoIs(inTheWay) + " in the way") +
+                                ".");
     actor.PopOrder(order);
 }
 
@@ -199,15 +215,12 @@ void CEngine::EndWayOutWalk(const CGame::WayOutWalk& walk) {
     if (!came || game.GetStateCode() != GAME_PLAYING) return;
     // The walkers came, but a way out takes the whole party: whoever stayed behind
     // is named, rather than the walkers standing there with no question and no word.
-    const CActor* behind = nullptr;
+    std::vector<std::string> behind;
     for (const auto& member : game.PartyMembers())
-        if (member->IsAlive() && !IsWithinExitRange(*member, *exit) &&
-            (!behind || member->DistanceToPoint(exit->x, exit->y) > behind->DistanceToPoint(exit->x, exit->y)))
-            behind = member.get();
-    if (behind)
-        game.PushMessage(MESSAGE_NOTICE,
-                         behind->GetName() + " is too far from " + NameOfThing(area, wayOut->GetId()) +
-                             " for the party to leave.");
+        if (member->IsAlive() && !IsWithinExitRange(*member, *exit)) behind.push_back(member->GetName());
+    if (!behind.empty())
+        game.PushMessage(MESSAGE_NOTICE, WhoIs(behind) + " too far from " + NameOfThing(area, wayOut->GetId()) +
+                                             " for the party to leave.");
 }
 
 }  // namespace DRAV

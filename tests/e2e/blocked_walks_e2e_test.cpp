@@ -106,7 +106,7 @@ TEST(BlockedWalksAtTheWindow, AWalkFromTheFerryGoesAshorePastTobinOrEndsWithAWor
 
     EXPECT_EQ(run.checks["shut"], "aboard");
     EXPECT_EQ(run.checks["walking"], "yes") << "the click sent her off";
-    EXPECT_EQ(run.checks["said"], "Wren can't reach the way out to the reed marsh.");
+    EXPECT_EQ(run.checks["said"], "Wren can't reach the way out to the reed marsh: Tobin the Ferryman is in the way.");
     EXPECT_LT(Coordinate(run.checks["where"], 1), 7.5) << "still aboard at " << run.checks["where"];
 }
 

@@ -146,7 +146,8 @@ TEST(BlockedWalks, AWalkThatCannotPassAStandingPersonEndsWithAWord) {
     const Outcome outcome = Walk(game, {wren.get()});
     ASSERT_GT(outcome.ticks[0], 0) << "Wren still pressing against Sefton at " << wren->GetX() << ", " << wren->GetY();
     EXPECT_LT(outcome.ticks[0], 300);
-    EXPECT_EQ(outcome.said, std::vector<std::string>{"Wren can't reach " + strongbox->GetName() + "."});
+    EXPECT_EQ(outcome.said, std::vector<std::string>{"Wren can't reach " + strongbox->GetName() + ": " +
+                                                     sefton->GetName() + " is in the way."});
     EXPECT_LT(wren->GetX(), 20.0) << "she stays on her bank";
 }
 
@@ -210,7 +211,8 @@ TEST(BlockedWalks, AWalkGoesRoundTwoPeopleSideBySideOrEndsWhereTheyShutTheWay) {
         }
         EXPECT_EQ(outcome.talked, c.through) << "ended at " << wren->GetX() << ", " << wren->GetY();
         EXPECT_EQ(outcome.said, c.through ? std::vector<std::string>{}
-                                          : std::vector<std::string>{"Wren can't reach Smuggler Lookout."});
+                                          : std::vector<std::string>{"Wren can't reach Smuggler Lookout: " +
+                                                                     wisp->GetName() + " is in the way."});
         if (!c.through) {
             EXPECT_LT(wren->GetX(), 8.0) << "she stays in her corner";
         }
@@ -239,7 +241,7 @@ TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) 
         bool marsh;
         double heroX, heroY, companionX, companionY;
         const char* exit;
-        bool leftBehind = false;
+        int leftBehind = 0;  // members left by the ferry
         bool falls = false;  // the companion, once the hero stands there
         bool held = false;   // the companion, from the first
     };
@@ -250,6 +252,7 @@ TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) 
                          Case{"the landing, both at it already", false, 3.75, 22.5, 3.75, 25.0, "marsh_path"},
                          Case{"the landing, both at it already, one left by the ferry", false, 3.75, 22.5, 3.75,
                               25.0, "", true},
+                         Case{"the landing, two left by the ferry", false, 18.75, 4.0, 20.75, 8.0, "", 2},
                          Case{"the marsh, the last walker falling", true, 6.25, 11.25, 21.25, 11.25, "landing_path",
                               false, true},
                          Case{"the marsh, the last walker held within reach of the way out", true, 23.75, 11.25,
@@ -263,7 +266,14 @@ TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) 
         const auto wren = game.Main();
         PutNear(game, *wren, c.heroX, c.heroY);
         CActor& companion = Companion(game, c.marsh ? "ferryman" : "reed_witch", c.companionX, c.companionY);
-        const CActor* behind = c.leftBehind ? &Companion(game, "ferryman", 16.25, 3.75) : nullptr;
+        std::vector<std::string> behind;
+        struct Behind {
+            const char* who;
+            double x, y;
+        };
+        for (const Behind b : {Behind{"ferryman", 16.25, 3.75}, Behind{"marsh_wisp", 17.5, 7.5}})
+            if (static_cast<int>(behind.size()) < c.leftBehind)
+                behind.push_back(Companion(game, b.who, b.x, b.y).GetName());
         const std::shared_ptr<CActor> holder = c.held ? Holder(game, companion) : nullptr;
         CObject* way = WayOut(game, 5.0);
         ASSERT_TRUE(way);
@@ -280,11 +290,11 @@ TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) 
         if (c.held) said.push_back(companion.GetName() + " is under attack and can't move.");
         if (c.falls) said.push_back(companion.GetName() + " has died!");
         // The way out is named by the place it leads to: every one is a "Way Out".
-        if (behind)
-            said.push_back(behind->GetName() + " is too far from the way out to " + way->GetExitText() +
-                           " for the party to leave.");
+        if (!behind.empty())
+            said.push_back((behind.size() == 1 ? behind[0] + " is" : behind[0] + " and " + behind[1] + " are") +
+                           " too far from the way out to " + way->GetExitText() + " for the party to leave.");
         EXPECT_EQ(outcome.said, said);
-        const bool asked = !behind && *c.exit;
+        const bool asked = behind.empty() && *c.exit;
         EXPECT_EQ(outcome.askedToLeave, asked);
         game.Tick();
         EXPECT_EQ(game.Game().GetStateCode(), asked ? GAME_EXIT_AVAILABLE : GAME_PLAYING);
@@ -512,4 +522,79 @@ TEST(BlockedWalks, ALookoutWhoChasedThePartyOutHailsItAgainAtHisPost) {
     game.Arrive("reed_marsh", "landing");
     game.Main()->PushOrder(std::make_shared<CMoveOrder>(45.0, 8.75), false);
     EXPECT_TRUE(Walk(game, {game.Main().get()}).talked);
+}
+
+// One of the party standing still in a narrow way lets another through: in the
+// marsh's gap between the fence and the stream Marra steps aside for the hero, in
+// a corridor with no room to she trades places with her. Rooted, or not of the
+// party, she stands, and the hero's word names her as the one in the way.
+TEST(BlockedWalks, OneOfThePartyStandingInTheWayLetsTheWalkerThroughOrIsNamed) {
+    struct Case {
+        const char* what;
+        bool corridor;  // else the marsh gap
+        bool member;
+        bool rooted;
+        const char* said;  // nothing: through
+    };
+    for (const Case c : {Case{"the marsh gap", false, true, false, ""},
+                         Case{"the marsh gap, Marra not of the party", false, false, false,
+                              "Wren can't reach Muddy Path: Marra the Reed Witch is in the way."},
+                         Case{"a corridor", true, true, false, ""},
+                         Case{"a corridor, Marra rooted", true, true, true,
+                              "Wren can't reach Plank Floor: Marra the Reed Witch is in the way."}}) {
+        SCOPED_TRACE(c.what);
+        auto game = Marsh();
+        // The drowned watch, who would fall on the hero in the lane below the gap.
+        while (CActor* warden = game.Person("drowned_warden")) game.Area().RemoveActor(*warden);
+        if (c.corridor) game.EnterDrawnArea({"############", "#..........#", "#..........#", "############"});
+        const double x = c.corridor ? 15.0 : 23.75, y = c.corridor ? 5.0 : 18.75;
+        const double toX = c.corridor ? 25.0 : 16.25, toY = c.corridor ? 5.0 : 23.75;
+        std::shared_ptr<CActor> marra;
+        game.Module().CreateActor(marra, &game.Game(), "reed_witch", "", 0);
+        if (c.member) game.Game().AddPartyMember(marra);
+        game.Area().AddActor(marra);
+        marra->FinalizeMove(x, y);
+        auto rooted = std::make_shared<CSpellApply>("Rooted", CDamageType{}, 0, 0, false, false);
+        rooted->GetParts().push_back(std::make_shared<CSpellApplyEffectStatus>(~0u, STATUS_IMMOBILE));
+        if (c.rooted) marra->AppendEffects({rooted});
+        const auto wren = game.Main();
+        wren->FinalizeMove(c.corridor ? 5.0 : 23.75, c.corridor ? 5.0 : 12.5);
+        wren->PushOrder(std::make_shared<CMoveOrder>(toX, toY), false);
+        const Outcome outcome = Walk(game, {wren.get()});
+        ASSERT_GT(outcome.ticks[0], 0) << "still walking at " << wren->GetX() << ", " << wren->GetY();
+        EXPECT_LT(outcome.ticks[0], 300);
+        std::vector<std::string> said;
+        for (const std::string& line : outcome.said)
+            if (line.find("basket") == std::string::npos) said.push_back(line);
+        EXPECT_EQ(said, *c.said ? std::vector<std::string>{c.said} : std::vector<std::string>{});
+        EXPECT_EQ(wren->DistanceToPoint(toX, toY) < 1.0, !*c.said) << "ended at " << wren->GetX() << ", "
+                                                                   << wren->GetY();
+        EXPECT_LT(marra->DistanceToPoint(x, y), 5.0) << "Marra went off to " << marra->GetX() << ", "
+                                                                 << marra->GetY();
+    }
+}
+
+// A walk to the rim of the marsh's bridge, where the hero has no room to stand
+// beside the water, ends on the planks as near as she has room, with no word of
+// not reaching it.
+TEST(BlockedWalks, AWalkToTheRimOfTheBridgeEndsOnItWithoutAWord) {
+    struct Spot {
+        double x, y;
+    };
+    for (const Spot from : {Spot{16.0, 9.5}, Spot{22.0, 12.5}, Spot{34.0, 12.5}})
+        for (const Spot rim : {Spot{30.0, 7.6}, Spot{27.6, 14.9}, Spot{32.4, 7.6}}) {
+            SCOPED_TRACE("from " + std::to_string(from.x) + ", " + std::to_string(from.y) + " to " +
+                         std::to_string(rim.x) + ", " + std::to_string(rim.y));
+            auto game = Marsh();
+            const auto wren = game.Main();
+            wren->FinalizeMove(from.x, from.y);
+            wren->PushOrder(std::make_shared<CMoveOrder>(rim.x, rim.y), false);
+            const Outcome outcome = Walk(game, {wren.get()});
+            EXPECT_GT(outcome.ticks[0], 0);
+            EXPECT_LT(outcome.ticks[0], 150);
+            // The smugglers' lanterns may be seen on the way.
+            for (const std::string& line : outcome.said) EXPECT_EQ(line.find("can't reach"), std::string::npos) << line;
+            EXPECT_LT(wren->DistanceToPoint(rim.x, rim.y), wren->GetRadius() + 0.25)
+                << "ended at " << wren->GetX() << ", " << wren->GetY();
+        }
 }

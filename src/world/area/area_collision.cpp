@@ -71,6 +71,28 @@ bool CArea::TestTiles(const CActor& actor, CThing** blocker, double x, double y)
     return true;
 }
 
+void CArea::FindRoomOnGround(const CActor& actor, double x, double y, double& outX, double& outY) const {
+    constexpr int kPoints = 16;
+    constexpr double kRingStep = 0.25;
+    outX = x;
+    outY = y;
+    if (!(x >= 0.0 && y >= 0.0 && x < m_columns * kCellSize && y < m_rows * kCellSize)) return;
+    const CTile* ground = CellAt(static_cast<std::int64_t>(x / kCellSize), static_cast<std::int64_t>(y / kCellSize));
+    if (!ground || BlocksMovement(*ground)) return;
+    if (TestTiles(actor, nullptr, x, y) && TestObjects(actor, nullptr, x, y)) return;
+    const int rings = static_cast<int>(std::ceil(actor.GetRadius() / kRingStep));
+    for (int ring = 1; ring <= rings; ++ring)
+        for (int point = 0; point < kPoints; ++point) {
+            const double angle = 2.0 * M_PI * point / kPoints;
+            const double px = x + ring * kRingStep * std::cos(angle);
+            const double py = y + ring * kRingStep * std::sin(angle);
+            if (!TestTiles(actor, nullptr, px, py) || !TestObjects(actor, nullptr, px, py)) continue;
+            outX = px;
+            outY = py;
+            return;
+        }
+}
+
 bool CArea::TestObjects(const CActor& actor, CThing** blocker, double x, double y) const {
     for (const std::shared_ptr<CObject>& object : m_objects) {
         if (object->GetTemplate().GetKind() == TILE_FLOOR) continue;
@@ -83,9 +105,9 @@ bool CArea::TestObjects(const CActor& actor, CThing** blocker, double x, double 
     return true;
 }
 
-bool CArea::TestActors(const CActor& actor, CThing** blocker, double x, double y) const {
+bool CArea::TestActors(const CActor& actor, CThing** blocker, double x, double y, const CActor* past) const {
     for (const std::shared_ptr<CActor>& other : m_actors) {
-        if (other.get() == &actor) continue;
+        if (other.get() == &actor || other.get() == past) continue;
         const double reach = other->GetRadius() + actor.GetRadius();
         const double dx = x - other->GetX();
         const double dy = y - other->GetY();

@@ -2,6 +2,10 @@
 // How an actor is moved one step per game tick toward a goal point. Every actor
 // owns one; the standard movement is the only kind.
 
+#include <vector>
+
+#include "rules/kinds/thing_id.h"
+
 namespace DRAV {
 
 class CActor;
@@ -25,6 +29,11 @@ public:
     // True while the walk has come no nearer its goal for a while: pressing against
     // someone, sliding to and fro along a wall, waiting or giving way.
     virtual bool IsHeldUp() const = 0;
+    // The actor that refused the walk's last step; 0 when none did.
+    virtual ThingId GetHeldBy() const = 0;
+    // Once the walk has no way: those standing in it, but for whom it would have
+    // one; none when walls alone shut it.
+    virtual std::vector<ThingId> GetInTheWay() const = 0;
 
 protected:
     CPathfind() = default;

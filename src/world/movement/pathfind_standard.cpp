@@ -100,6 +100,7 @@ void CPathfindStandard::Reset() {
     m_givingWayTo = 0;
     DropOwnPath();
     m_noWay = false;
+    m_inTheWayCount = 0;
     m_aimed = false;
     m_goalMoves = 0;
     m_progressTick = m_stepTick;
@@ -252,8 +253,37 @@ void CPathfindStandard::NoteProgress(const CActor& actor, CArea& area, double go
         if (const CActor* other = area.FindActor(m_closed[i].id); other && IsOnItsWay(*other, tick))
             mayMakeRoom = true;
     if (mayMakeRoom ? ++m_waits < kMostWaits : found && m_searches <= kMostSearches) return;
+    GiveUp(actor, area, goalX, goalY, halfWidth, halfHeight);
+}
+
+void CPathfindStandard::GiveUp(const CActor& actor, CArea& area, double goalX, double goalY, double halfWidth,
+                               double halfHeight) {
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s finds no way\n", actor.GetName().c_str());
     m_noWay = true;
+    m_inTheWayCount = 0;
+    // Those gone round shut the way when there is one without them; else walls
+    // do, whoever stands in front of them. A walk that still has a way round them
+    // gave up on people who never made room, not on a shut way.
+    if (!m_path.empty() || m_closedCount == 0) return;
+    CWaypointCalculator& grid = *area.GetWaypointCalculator();
+    bool cut = false;
+    if (grid.FindWholePath(m_path, kMostPathCells, cut, actor.GetX(), actor.GetY(), goalX, goalY, halfWidth,
+                           halfHeight, actor.GetRadius(), nullptr, 0)) {
+        // Of those, the ones standing on that way: not whoever else it went round.
+        for (std::size_t i = 0; i < m_closedCount; ++i) {
+            const CActor* other = area.FindActor(m_closed[i].id);
+            if (!other || !other->IsAlive()) continue;
+            const double reach = other->GetRadius() + actor.GetRadius();
+            const bool onTheWay = std::any_of(m_path.begin(), m_path.end(), [&](int cell) {
+                double x = 0.0;
+                double y = 0.0;
+                grid.StandingPoint(cell, actor.GetRadius(), x, y);
+                return other->DistanceToPoint(x, y) < reach;
+            });
+            if (onTheWay) m_inTheWay[m_inTheWayCount++] = other->GetId();
+        }
+    }
+    m_path.clear();
 }
 
 bool CPathfindStandard::IsHeldBy(const CActor& other, ThingId id) {

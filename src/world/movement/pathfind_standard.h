@@ -34,6 +34,10 @@ public:
                    double halfHeight) override;
     bool HasNoWay() const override { return m_noWay; }
     bool IsHeldUp() const override { return m_stepTick - m_progressTick >= kHeldUpSteps; }
+    ThingId GetHeldBy() const override { return m_heldBy; }
+    std::vector<ThingId> GetInTheWay() const override {
+        return {m_inTheWay.begin(), m_inTheWay.begin() + m_inTheWayCount};
+    }
 
     // The waypoint toward the goal: kept while the actor cannot yet have covered
     // half the way to it and the goal has moved no more than 5 units, else asked
@@ -106,6 +110,8 @@ private:
     // The waypoint along the walk's own path from where the actor stands; true
     // when the actor has got farther along it than before.
     bool FollowOwnPath(const CActor& actor, CArea& area, double goalX, double goalY, double& outX, double& outY);
+    // The walk has no way: those it went round, whom the way is shut by, are noted.
+    void GiveUp(const CActor& actor, CArea& area, double goalX, double goalY, double halfWidth, double halfHeight);
     // Back to the plain waypoints: no path of its own, nobody closed.
     void DropOwnPath();
     // The goal has moved far since the walk last aimed at it: a new waypoint, and
@@ -185,6 +191,8 @@ private:
     ThingId m_givingWayTo = 0;
     std::uint32_t m_givingWayUntil = 0;
     bool m_noWay = false;
+    std::array<ThingId, kMostHolders> m_inTheWay{};
+    std::size_t m_inTheWayCount = 0;
     // Whether the walk has aimed at its goal since it was given, and how often the
     // goal has moved far since the walk last came nearer it than ever.
     bool m_aimed = false;
