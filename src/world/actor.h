@@ -503,7 +503,8 @@ public:
     bool IsProficientWith(const CItem& item) const;
     // With `noWand` no potion or wand. Code 1 for a scroll or wand without spell.
     bool CanUseMagicItem(const CItem& item, bool noWand) const;
-    // The slot's item, or null; the slot is empty afterwards.
+    // The slot's item, or null; the slot is empty afterwards. A member's taking out,
+    // as RemoveFromBackpack's, tells the shell that an item left it.
     std::shared_ptr<CItem> RemoveEquipment(EquipSlot slot);
     // With `merge` the count joins the first stack of the same template and expiry.
     void AddToBackpack(std::shared_ptr<CItem> item, bool merge);

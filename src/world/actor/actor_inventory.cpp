@@ -8,6 +8,7 @@
 #include "rules/items/item_template.h"
 #include "rules/module.h"
 #include "world/actor.h"
+#include "world/events/event.h"
 #include "world/game.h"
 #include "world/item.h"
 
@@ -148,6 +149,7 @@ bool CActor::CanUseMagicItem(const CItem& item, bool noWand) const {
 std::shared_ptr<CItem> CActor::RemoveEquipment(EquipSlot slot) {
     std::shared_ptr<CItem> removed = std::move(m_equipment.at(slot));
     m_equipment.at(slot).reset();
+    if (removed) PushPartyEvent(EVENT_ACTOR_ITEM_GONE);
     return removed;
 }
 
@@ -157,7 +159,11 @@ void CActor::AddToBackpack(std::shared_ptr<CItem> item, bool merge) {
     m_backpack.push_back(std::move(item));
 }
 
-std::shared_ptr<CItem> CActor::RemoveFromBackpack(const CItem& item) { return TakeFromList(m_backpack, item, "backpack"); }
+std::shared_ptr<CItem> CActor::RemoveFromBackpack(const CItem& item) {
+    std::shared_ptr<CItem> taken = TakeFromList(m_backpack, item, "backpack");
+    PushPartyEvent(EVENT_ACTOR_ITEM_GONE);
+    return taken;
+}
 
 void CActor::AddDropItem(std::shared_ptr<CItem> item) {
     item->SetHolder(this);
