@@ -51,8 +51,7 @@ std::string CActor::GetEquipSlotName(std::int32_t slot) {
     return kEquipSlotNames[static_cast<std::size_t>(slot)];
 }
 
-bool CActor::CanEquipInSlot(std::int32_t slot, const CItem& item) const {
-    if (IsSummoned()) return false;
+bool CActor::FitsSlot(std::int32_t slot, const CItem& item) const {
     const CItemTemplate& definition = item.GetTemplate();
     bool fits = false;
     switch (definition.GetKind()) {
@@ -71,8 +70,12 @@ bool CActor::CanEquipInSlot(std::int32_t slot, const CItem& item) const {
         case ITEM_RING: fits = slot == SLOT_LEFT_RING || slot == SLOT_RIGHT_RING; break;
         default: break;
     }
-    if (!fits) return false;
-    for (const auto& attribute : definition.GetAttributes()) {
+    return fits;
+}
+
+bool CActor::CanEquipInSlot(std::int32_t slot, const CItem& item) const {
+    if (IsSummoned() || !FitsSlot(slot, item)) return false;
+    for (const auto& attribute : item.GetTemplate().GetAttributes()) {
         if (attribute->GetType() != ITEMATTR_ATTRIBUTE_REQ) continue;
         const auto& requirement = static_cast<const CItemAttributeAttributeReq&>(*attribute);
         const Attribute scored = requirement.GetAttribute();
