@@ -251,7 +251,6 @@ void CEngine::UseUpCastItem(CActor& caster, CItem& item) {
         return;
     }
     caster.RemoveFromBackpack(item);
-    game.PushActorInfoEvent(EVENT_ACTOR_ITEM_USED_UP, caster.GetId());
 }
 
 bool CEngine::CastConcentrationCheck(CActor& caster, const CSpell& spell, std::int32_t value) {

@@ -3,6 +3,9 @@
 // refused with a message; an order naming things that are not there is stale and
 // throws code 3.
 
+#include <algorithm>
+#include <cctype>
+
 #include "common/exception.h"
 #include "engine/engine.h"
 #include "rules/items/item_template.h"
@@ -46,6 +49,13 @@ void CEngine::RunWieldOrder(CActor& actor, const CWieldOrder& order) {
     const EquipSlot slot = OrderSlot(order.slot);
     const std::shared_ptr<CItem> stack = BackpackItem(actor, order.item);
     const std::string refusal = actor.GetName() + " can't wield " + ItemName(*stack);
+    // Whose slot cannot take the kind at all is told so: not that the wearer fails it.
+    if (!actor.FitsSlot(slot, *stack)) {
+        std::string where = CActor::GetEquipSlotName(slot);
+        std::transform(where.begin(), where.end(), where.begin(), [](unsigned char c) { return std::tolower(c); });
+        game.PushMessage(MESSAGE_NOTICE, refusal + " in the " + where + " slot.");
+        return;
+    }
     if (const CItem* held = actor.GetEquipped(slot)) {
         game.PushMessage(MESSAGE_NOTICE, refusal + "; is already wielding " + ItemName(*held) + ".");
         return;

@@ -38,15 +38,7 @@ constexpr double kEntryClearance = kHoldingReach + 2 * kCellSize;
 
 // The hours of rest before the wake calm a roused foe back to its brain's waiting,
 // wherever the fight left it: one waiting so is held back as a foe is.
-bool CEngine::IsFoeToHoldBack(const CActor& actor) {
-    if (actor.IsHostile()) return true;
-    const std::shared_ptr<CBrain> brain = actor.GetBrain();
-    if (actor.GetRelation() != RELATION_NEUTRAL || !brain || brain->GetProximityRange() <= 0.0) return false;
-    // One that turns only once a tag is set is no foe before it.
-    const std::string& tag = brain->GetProximityTag();
-    const CGame* game = actor.GetGame();
-    return tag.empty() || (game && game->IsQuestTagSet(tag));
-}
+bool CEngine::IsFoeToHoldBack(const CActor& actor) { return actor.IsFoe(); }
 
 void CEngine::StandDownFoes(CArea& area, bool waking, const std::string& entryName) {
     CGame& game = Game();

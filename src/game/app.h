@@ -351,6 +351,9 @@ public:
     // selected members' orders first. True when an order was issued.
     bool PerformAction(int actionKind, int pickKind, DRAV::CThing* thing, POINT point, bool replace);
     bool PerformDefaultAction(int pickKind, DRAV::CThing* thing, POINT point, bool replace);
+    // What a plain click on someone outside the party does; the pointer shows it.
+    enum class ActorClick { kAttack, kTalk, kLook };
+    static ActorClick ClickOnActor(const DRAV::CActor& actor);
     // The use or cast of `slot` when it needs no target; a missing or unusable
     // item is told in the log.
     bool PerformQuickAction(DRAV::CActor& actor, int slot);

@@ -208,8 +208,8 @@ void CDRAVApp::OnActorInfoEvent(const DRAV::CActorInfoEvent& event) {
         case 21:
         case 22:
             if (!member) return;
-            // An item given away or used up leaves no use slot behind.
-            if (event.GetCode() == 22 && HasQuickActions(*member)) DropMissingQuickItems(*member);
+            // An item that left the member, however it went, leaves no use slot behind.
+            if (event.GetCode() == DRAV::EVENT_ACTOR_ITEM_GONE && HasQuickActions(*member)) DropMissingQuickItems(*member);
             RefreshPortrait(*member);
             if (member->GetActionState() == DRAV::ACTION_DEAD && IsSelected(*member)) ResetPartySelection();
             return;

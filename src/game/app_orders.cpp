@@ -63,6 +63,23 @@ const DRAV::CSpell& RequireModuleSpell(const DRAV::CModule& module, const std::s
     return *found->second;
 }
 
+// A spell or wand that takes a spot on the ground, clicked on someone or something
+// standing there, takes the cell under them: the figure under the pointer is
+// where the player aimed.
+void AimAtTheGround(const DRAV::CArea* area, int& pickKind, DRAV::CThing*& thing) {
+    if (!area || !thing || (pickKind != kPickActor && pickKind != kPickObject)) return;
+    const bool actor = pickKind == kPickActor;
+    const double x = actor ? static_cast<DRAV::CActor*>(thing)->GetX() : static_cast<DRAV::CObject*>(thing)->GetX();
+    const double y = actor ? static_cast<DRAV::CActor*>(thing)->GetY() : static_cast<DRAV::CObject*>(thing)->GetY();
+    if (!(x >= 0.0 && y >= 0.0)) return;
+    const double column = std::floor(x / DRAV::kCellSize), row = std::floor(y / DRAV::kCellSize);
+    if (column >= area->GetColumns() || row >= area->GetRows()) return;
+    if (DRAV::CTile* tile = area->GetTile(static_cast<std::uint32_t>(column), static_cast<std::uint32_t>(row))) {
+        pickKind = kPickTile;
+        thing = tile;
+    }
+}
+
 }  // namespace
 
 std::vector<DRAV::CActor*> CDRAVApp::SelectedActors() const {
@@ -111,6 +128,8 @@ bool CDRAVApp::PerformAction(int actionKind, int pickKind, DRAV::CThing* thing, 
                 DRAV::CItem* item = FindCarriedItem(*first, name);
                 if (!item || !first->CanUseMagicItem(*item, false)) break;
                 DRAV::ThingId target = 0;
+                if (item->GetWandTargetType() == DRAV::SPELL_TARGET_TILE)
+                    AimAtTheGround(m_engine->GetGame()->GetCurrentArea(), pickKind, thing);
                 switch (item->GetWandTargetType()) {
                     case DRAV::SPELL_TARGET_SELF:
                         break;
@@ -182,8 +201,13 @@ bool CDRAVApp::PerformDefaultAction(int pickKind, DRAV::CThing* thing, POINT poi
     if (pickKind == kPickActor) {
         auto& actor = static_cast<DRAV::CActor&>(*thing);
         if (actor.GetRelation() == DRAV::RELATION_PARTY) return false;
+        const ActorClick click = ClickOnActor(actor);
+        if (click == ActorClick::kLook) {
+            SetDialog(false, std::make_shared<CMonsterDlg>(this, actor));
+            return true;
+        }
         if (replace) CancelSelectedOrders();
-        return actor.IsHostile() || DRAV::CEngine::IsSilentFoe(actor) ? AttackTarget(actor) : TalkTo(actor);
+        return click == ActorClick::kAttack ? AttackTarget(actor) : TalkTo(actor);
     }
     if (replace) CancelSelectedOrders();
     if (pickKind == kPickTile) {
@@ -202,6 +226,14 @@ bool CDRAVApp::PerformDefaultAction(int pickKind, DRAV::CThing* thing, POINT poi
         return true;
     }
     return object.IsExit() ? GoToWayOut(object) : groundMove();
+}
+
+CDRAVApp::ActorClick CDRAVApp::ClickOnActor(const DRAV::CActor& actor) {
+    // Only one turned on the party is struck by a plain click; one bound to turn
+    // but with nothing to say is looked at, as a right click does, and struck only
+    // by the attack action.
+    if (actor.IsHostile()) return ActorClick::kAttack;
+    return DRAV::CEngine::IsSilentFoe(actor) ? ActorClick::kLook : ActorClick::kTalk;
 }
 
 bool CDRAVApp::GoToWayOut(DRAV::CObject& wayOut) {
@@ -307,6 +339,8 @@ bool CDRAVApp::AimQuickActionAt(DRAV::CActor& member) {
 
 bool CDRAVApp::CastSpell(DRAV::CActor& actor, const DRAV::CSpell& spell, int pickKind, DRAV::CThing* target) {
     if (!(spell.GetFlags() & DRAV::SPELL_MULTITARGET)) {
+        if (spell.GetTargetType() == DRAV::SPELL_TARGET_TILE)
+            AimAtTheGround(m_engine->GetGame()->GetCurrentArea(), pickKind, target);
         switch (spell.GetTargetType()) {
             case DRAV::SPELL_TARGET_SELF:
                 break;

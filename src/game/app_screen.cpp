@@ -357,7 +357,7 @@ void CDRAVApp::OnMouseMove(POINT point) {
                 m_currentCursor = m_cursorArrow;
             else if (q == 0 && actor->GetRelation() == DRAV::RELATION_PARTY)
                 m_currentCursor = m_cursorArrow;
-            else if (q == 0 && (actor->IsHostile() || DRAV::CEngine::IsSilentFoe(*actor)))
+            else if (q == 0 && ClickOnActor(*actor) == ActorClick::kAttack)
                 m_currentCursor = m_cursorCross;
             else if (q == 2)
                 m_currentCursor = m_cursorCross;

@@ -81,7 +81,7 @@ void DescribeActor(ElementInfo& record, const DRAV::CActor& actor) {
     const bool party = actor.IsPartyMember();
     if (!actor.IsAlive()) {
         record.icon = IMAGE_DEAD;
-    } else if (party && actor.GetLevelPointsFlag()) {
+    } else if (party && actor.HasLevelPoints()) {
         record.icon = IMAGE_LEVEL;
     } else {
         record.icon = RaceIcon(actor.GetRace());
@@ -92,7 +92,7 @@ void DescribeActor(ElementInfo& record, const DRAV::CActor& actor) {
 
     const DRAV::Relation relation = actor.GetRelation();
     if (party) record.titleColour = kGreen;
-    else if (relation == DRAV::RELATION_HOSTILE || relation == DRAV::RELATION_BERSERK) record.titleColour = kRed;
+    else if (actor.IsFoe()) record.titleColour = kRed;
 
     const DRAV::CGame* game = actor.GetGame();
     const bool friendly = party || relation == DRAV::RELATION_FRIENDLY;

@@ -199,6 +199,11 @@ public:
     bool IsPartyMember() const { return m_relation == RELATION_PARTY; }
     bool IsPartyOrFriendly() const { return m_relation == RELATION_PARTY || m_relation == RELATION_FRIENDLY; }
     bool IsHostile() const { return m_relation == RELATION_HOSTILE || m_relation == RELATION_BERSERK; }
+    // Not turned on the party yet, but bound to: neutral, with a brain that turns it
+    // on whoever comes near, once the tag it waits for, if any, is set.
+    bool WaitsToTurn() const;
+    // Turned on the party or bound to: a foe, as the party sees it (actor_reset.cpp).
+    bool IsFoe() const { return IsHostile() || WaitsToTurn(); }
     std::uint32_t GetPartyIndex() const { return m_partyIndex; }
     void SetPartyIndex(std::uint32_t index) { m_partyIndex = index; }
     const CFaction* GetFaction() const { return m_faction; }
@@ -304,16 +309,9 @@ public:
     bool CanLearnSkill(SkillId skill) const;
     bool CanForgetSkill(SkillId skill) const;
     void GetUnspentSkillPicks(std::int32_t& classPicks, std::int32_t& generalPicks) const;
+    // Points or skill picks left to spend: the portrait's level-up arrow shows
+    // while there are, whichever pages the player has opened and closed.
     bool HasLevelPoints() const;
-    bool GetLevelPointsFlag() const { return m_levelPoints != 0; }
-    // The level-up notice goes up whenever points to spend come into play: with a
-    // level, with a member joining the party or a hero carried into the next
-    // chapter, and with a load.
-    void RaiseLevelPointsFlag() {
-        if (HasLevelPoints()) m_levelPoints = 1;
-    }
-    // The level-up notice has been seen; the next level that brings points sets it again.
-    void ClearLevelPointsFlag() { m_levelPoints = 0; }
     void ResetStats();
     // Code 2 without enough unspent points.
     void IncreaseAttribute(Attribute attribute, bool flatCost);
@@ -494,7 +492,10 @@ public:
     // --- Inventory rules (actor_inventory.cpp) ---
     // "Weapon" .. "Right Ring"; code 2 outside 0-6.
     static std::string GetEquipSlotName(std::int32_t slot);
-    // Kind, Dual Wield and attribute requirements; a summoned actor wears nothing.
+    // Whether the slot takes an item of its kind at all: a weapon in the off hand
+    // takes Dual Wield; no requirement of the wearer counts.
+    bool FitsSlot(std::int32_t slot, const CItem& item) const;
+    // The slot fits, and the attribute requirements hold; a summoned actor wears nothing.
     bool CanEquipInSlot(std::int32_t slot, const CItem& item) const;
     // False, with the item in the way, when a two-handed weapon and the off hand
     // clash. Code 2 for a main-hand item without weapon attribute.
@@ -503,7 +504,8 @@ public:
     bool IsProficientWith(const CItem& item) const;
     // With `noWand` no potion or wand. Code 1 for a scroll or wand without spell.
     bool CanUseMagicItem(const CItem& item, bool noWand) const;
-    // The slot's item, or null; the slot is empty afterwards.
+    // The slot's item, or null; the slot is empty afterwards. A member's taking out,
+    // as RemoveFromBackpack's, tells the shell that an item left it.
     std::shared_ptr<CItem> RemoveEquipment(EquipSlot slot);
     // With `merge` the count joins the first stack of the same template and expiry.
     void AddToBackpack(std::shared_ptr<CItem> item, bool merge);
@@ -661,7 +663,6 @@ private:
     ItemPtrList m_dropItems;
     OrderQueue m_instantOrders;
     OrderQueue m_continuingOrders;
-    std::uint8_t m_levelPoints = 0;
     bool m_leave = false;
     bool m_leaveNoItems = false;
 };

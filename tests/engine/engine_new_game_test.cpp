@@ -84,7 +84,7 @@ TEST(EngineNewGame, NewChapterCarriesTheCharacterOver) {
     EXPECT_EQ(carried->GetName(), "Wren");
     EXPECT_EQ(carried->GetSecondName(), "the Ferrier");
     EXPECT_EQ(carried->GetExperience(), 1234u);
-    EXPECT_TRUE(carried->GetLevelPointsFlag()) << "the point still to spend is shown on the portrait";
+    EXPECT_TRUE(carried->HasLevelPoints()) << "the point still to spend is shown on the portrait";
     EXPECT_EQ(carried->GetEquipped(SLOT_WEAPON), nullptr);
     ASSERT_EQ(carried->GetBackpack().size(), 2u);
     EXPECT_EQ(carried->GetBackpack()[1]->GetTemplate().GetKey(), "ferrymans_pole");

@@ -28,7 +28,7 @@ struct Foe {
     const char* key;
     double postX, postY;  // the middle of the cell its encounter puts it on
 };
-constexpr Foe kLookout{"hide_fought", "smuggler_lookout", 15 * 2.5 + 1.25, 4 * 2.5 + 1.25};
+constexpr Foe kLookout{"hide_fought", "smuggler_lookout", 12 * 2.5 + 1.25, 5 * 2.5 + 1.25};
 constexpr Foe kGoblin{"lane_ambush", "reed_goblin", 6 * 2.5 + 1.25, 9 * 2.5 + 1.25};
 constexpr std::uint32_t kSeeds[] = {1, 2, 3, 7, 11};
 constexpr int kHalfMinute = 30 * 60;  // engine ticks at the window's pace

@@ -25,6 +25,7 @@
 #include "rules/vocabulary/gender_race.h"
 #include "rules/vocabulary/skills.h"
 #include "support/sample_game.h"
+#include "ui/info_icons.h"
 #include "ui/ui_button.h"
 #include "ui/ui_group.h"
 #include "ui/ui_manager.h"
@@ -310,14 +311,28 @@ TEST_F(ActorInfoTest, TheSpecialStatisticsBoxMakesRoomForAButtonOnly) {
     EXPECT_EQ(full.top, SpecialStatsRect().top);
 }
 
-TEST_F(ActorInfoTest, SeeingSpendLevelPointsEndsTheLevelUpNotice) {
+// The portrait's arrow says what is left to spend, whatever pages were seen.
+TEST_F(ActorInfoTest, ThePortraitKeepsItsLevelUpArrowUntilEveryPointIsSpent) {
+    const auto arrow = [&] {
+        app().LayoutGameScreen();
+        for (auto* element : Elements())
+            if (element->GetId() == 100) return element->GetInfo().icon == DRAVUI::IMAGE_LEVEL;
+        return false;
+    };
     wren().SetClass(CLASS_FIGHTER);
     wren().SetExperience(100000);
     ASSERT_TRUE(wren().AdvanceLevel());
-    ASSERT_TRUE(wren().GetLevelPointsFlag());
-    Open(wren());
-    EXPECT_NE(Button(CActorInfoDlg::kSpendPoints), nullptr);
-    EXPECT_FALSE(wren().GetLevelPointsFlag());
+    EXPECT_TRUE(arrow());
+    auto page = Open(wren());
+    ASSERT_NE(Button(CActorInfoDlg::kSpendPoints), nullptr);
+    std::shared_ptr<CDRAVDlg> spending;
+    ASSERT_TRUE(page->MakeSpendPointsDlg(spending));
+    app().SetDialog(false, spending);
+    CDRAVAppTestAccess::DropDialogs(app());
+    EXPECT_TRUE(arrow()) << "closed with a point unspent";
+    wren().SetClass(CLASS_MONSTER);  // no skill picks
+    wren().SetUnspentPoints(0);
+    EXPECT_FALSE(arrow());
 }
 
 TEST_F(ActorInfoTest, SpendingOpensTheAttributePageFirstThenTheSkillsPage) {

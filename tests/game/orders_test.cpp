@@ -5,11 +5,13 @@
 #include <memory>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "app_test_access.h"
 #include "engine/engine.h"
 #include "game/app.h"
+#include "game/dialogs/sheet/monster_dlg.h"
 #include "rules/module.h"
 #include "rules/magic/spell.h"
 #include "rules/vocabulary/actor_class.h"
@@ -18,6 +20,7 @@
 #include "support/sample_game.h"
 #include "world/actor.h"
 #include "world/area.h"
+#include "world/cell.h"
 #include "world/game.h"
 #include "world/item.h"
 #include "world/master_tile.h"
@@ -155,12 +158,16 @@ TEST_F(OrdersTest, APickedActorGivesAttacksToAllOrOneMoveAndTalk) {
     EXPECT_NE(dynamic_cast<const CAttackOrder*>(Party()[1]->GetOrders().front().get()), nullptr);
 
     // Calmed, as a rest after a wipe-out calms the foe that felled the party, it
-    // waits to fall on the party again and has nothing to say: still a foe.
+    // waits to fall on the party again and has nothing to say: a click looks at it,
+    // as a right click does, and strikes nobody.
+    CDRAVAppTestAccess::SetAudio(m_app, std::make_shared<CountingAudio>());
+    for (const auto& member : Party()) member->CancelOrders();
     smuggler->SetRelation(RELATION_NEUTRAL);
     EXPECT_TRUE(m_app.PerformAction(0, 3, smuggler.get(), POINT{0, 0}, true));
-    ASSERT_EQ(Party()[0]->GetOrders().size(), 1u) << "replaced";
-    EXPECT_NE(dynamic_cast<const CAttackOrder*>(Party()[0]->GetOrders().front().get()), nullptr);
-    EXPECT_EQ(Party()[1]->GetOrders().size(), 1u);
+    EXPECT_TRUE(Party()[0]->GetOrders().empty());
+    EXPECT_TRUE(Party()[1]->GetOrders().empty());
+    EXPECT_NE(dynamic_cast<CMonsterDlg*>(m_app.GetCurrentDialog().get()), nullptr);
+    CDRAVAppTestAccess::DropDialogs(m_app);
 
     // One waiting so, with words for the party, is talked to.
     auto lookout = m_game.Spawn("hide_lookout", 20, 12);
@@ -465,6 +472,38 @@ TEST(RefusedOrders, AClickOnGroundNobodyWalksOrXTakingNoWayOutSaysWhy) {
     }
 }
 
+// Whoever the story posts stands clear of every way out: a click on the ground
+// right beside them, on any side, walks there and never asks to leave.
+TEST(PostsAndWayOuts, NobodyIsPostedWhereAClickBesideThemIsTakenForAWayOut) {
+    const std::tuple<const char*, const char*, std::vector<std::string>> stages[] = {
+        {"reedwater_landing", "dock", {"smugglers_seen", "hide_fought"}}};  // the trail head's lookout posted
+    for (const auto& [areaName, entry, tags] : stages) {
+        SCOPED_TRACE(areaName);
+        QuillmereTest::SampleGame game;
+        for (const auto& tag : tags) game.Engine().SetTag(tag, true);
+        game.Arrive(areaName, entry);
+        CArea& area = game.Area();
+        for (std::uint32_t cell = 0; cell < area.GetColumns() * area.GetRows(); ++cell)
+            area.GetSeenCells().Set(cell % area.GetColumns(), cell / area.GetColumns(), true);
+        CDRAVApp app;
+        CDRAVAppTestAccess::SetEngine(app, game.EnginePtr());
+        int posted = 0;
+        for (const auto& actor : area.GetActors()) {
+            if (actor->IsPartyMember() || actor->GetEncounterName().empty()) continue;
+            ++posted;
+            const double beside = actor->GetRadius() + kCellSize / 2;
+            for (int step = 0; step < 8; ++step) {
+                const double x = actor->GetX() + beside * std::cos(step * M_PI / 4);
+                const double z = actor->GetY() + beside * std::sin(step * M_PI / 4);
+                EXPECT_EQ(app.WayOutBeside(x, z), nullptr) << actor->GetName() << " at (" << actor->GetX() << ", "
+                                                           << actor->GetY() << "): a click at (" << x << ", " << z
+                                                           << ") asks to leave";
+            }
+        }
+        EXPECT_GT(posted, 3);
+    }
+}
+
 TEST_F(OrdersTest, TargetedWandsAndSpellsWaitForAnActorAndOnlyTheCastsReplaceOnAMissedClick) {
     Start(1);
     CDRAVAppTestAccess::SetSelectedMember(m_app, 0);
@@ -516,6 +555,23 @@ TEST_F(OrdersTest, TargetedWandsAndSpellsWaitForAnActorAndOnlyTheCastsReplaceOnA
     EXPECT_EQ(cast->target, friendOfWren.GetId());
     EXPECT_EQ(m_app.GetQuickActionKind(wren, 3), 11);
     EXPECT_EQ(m_app.GetQuickActionSpell(wren, 3), "still_the_spirit");
+
+    // One cast at a spot on the ground, clicked on a member or a foe, is cast at
+    // the cell under them.
+    auto goblin = m_game.Spawn("reed_goblin", 12, 9);
+    ASSERT_NE(goblin, nullptr);
+    for (const char* spell : {"call_wisp", "smugglers_smoke"}) {
+        for (CActor* figure : {&friendOfWren, goblin.get()}) {
+            m_app.SetQuickActionSpell(wren, spell, 7);
+            m_app.SelectQuickAction(wren, 7);
+            EXPECT_TRUE(m_app.PerformAction(11, 3, figure, POINT{0, 0}, true)) << spell;
+            EXPECT_EQ(m_app.GetCurrentQuickAction(wren), CDRAVActorInfo::kNoSlot) << "no longer armed";
+            const auto* cast = dynamic_cast<const CCastOrder*>(wren.GetOrders().front().get());
+            ASSERT_TRUE(cast && wren.GetOrders().size() == 1u) << spell;
+            EXPECT_EQ(cast->target, m_game.Area().GetTile(static_cast<std::uint32_t>(figure->GetX() / kCellSize),
+                                                          static_cast<std::uint32_t>(figure->GetY() / kCellSize))->GetId());
+        }
+    }
 }
 
 }  // namespace

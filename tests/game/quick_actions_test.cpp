@@ -17,6 +17,7 @@
 #include "world/actor.h"
 #include "world/game.h"
 #include "world/item.h"
+#include "world/order.h"
 
 namespace {
 
@@ -140,6 +141,26 @@ TEST_F(AppQuickActionTest, SelectingSlotsFollowsTheActionPickerRules) {
 
     const DRAV::CActor stranger(m_game.Game().NewThingId(3));
     EXPECT_EQ(QuillmereTest::ErrorCodeOf([&] { m_app.GetCurrentQuickAction(stranger); }), DRAV_ERR_UNEXPECTED);
+}
+
+// However the last of a potion leaves its member, sold or dropped, its use slot goes with it.
+TEST_F(AppQuickActionTest, APotionThatLeavesTheMemberLeavesNoUseSlotBehind) {
+    DRAV::CActor& wren = *m_game.Main();
+    const auto tansy = m_game.Spawn("landing_trader", 3, 2);
+    ASSERT_TRUE(tansy);
+    tansy->FinalizeMove(wren.GetX() + 2, wren.GetY());
+    for (const bool sold : {true, false}) {
+        const auto potion = m_game.Module().CreateItem("river_tonic", 1, m_game.Game().NewThingId(5), 0);
+        wren.AddToBackpack(potion, false);
+        m_app.SetQuickActionKind(wren, 10, 6);
+        m_app.SetQuickActionItem(wren, "river_tonic", 6);
+        if (sold) wren.PushInstantOrder(std::make_shared<DRAV::CStoreOrder>(false, tansy->GetId(), potion->GetId(), 1, 0));
+        else wren.PushInstantOrder(std::make_shared<DRAV::CDropOrder>(0, potion->GetId()));
+        m_app.RunInstantOrders();
+        m_app.PumpEngineEvents();
+        ASSERT_FALSE(wren.FindItem(potion->GetId(), nullptr));
+        EXPECT_EQ(m_app.GetQuickActionKind(wren, 6), 0) << (sold ? "sold" : "dropped");
+    }
 }
 
 TEST_F(AppQuickActionTest, AFreshRecordWritesTheSaveLineAndReadsItBack) {

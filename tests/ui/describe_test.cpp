@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <utility>
 
 #include "common/data_file_reader.h"
 #include "rules/items/item_template.h"
@@ -86,6 +87,21 @@ TEST_F(DescribeTest, ASmugglerWhoDoesNotSneakIsMadeOutByAnyParty) {
         ASSERT_TRUE(smuggler && !smuggler->IsSneaking()) << key;
         smuggler->SetRelation(RELATION_HOSTILE);
         EXPECT_EQ(Describe(smuggler.get()).text, "Human Adventurer " + std::to_string(smuggler->GetLevel())) << key;
+    }
+}
+
+// One bound to turn on whoever comes near shows as the foe it is before it has;
+// the landing's folk do not, nor one that has surrendered.
+TEST_F(DescribeTest, OneBoundToTurnOnThePartyIsNamedInAFoesColour) {
+    const std::pair<const char*, std::uint32_t> rows[] = {
+        {"smuggler_lookout", 0xFFFF0000u}, {"reed_smuggler", 0xFFFF0000u}, {"ferry_keeper", 0xFFFFFFFFu}};
+    std::uint32_t column = 8;
+    for (const auto& [key, colour] : rows) {
+        std::shared_ptr<CActor> actor = m_game.Spawn(key, column++, 6);
+        ASSERT_TRUE(actor && actor->GetRelation() == RELATION_NEUTRAL) << key;
+        EXPECT_EQ(Describe(actor.get()).titleColour, colour) << key;
+        actor->SetRelation(RELATION_SURRENDER);
+        EXPECT_EQ(Describe(actor.get()).titleColour, 0xFFFFFFFFu) << key << " surrendered";
     }
 }
 

@@ -128,7 +128,7 @@ TEST(ActorSave, AnOlderBlockLoadsAndItemsOfLostTemplatesAreDropped) {
     EXPECT_EQ(game.GetThingSerialCounter(), 6u);  // the dropped anchor still took its id
     EXPECT_TRUE(witch->GetTalkStates().empty());
     EXPECT_EQ(witch->GetBrain(), nullptr);
-    EXPECT_TRUE(witch->GetLevelPointsFlag());  // a spellcaster of three levels with two skills
+    EXPECT_TRUE(witch->HasLevelPoints());  // a spellcaster of three levels with two skills
 
     const std::string saved = SavedText(*witch, folder / "witch.drav");
     EXPECT_EQ(saved.find("<brain>"), std::string::npos);

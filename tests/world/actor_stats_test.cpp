@@ -109,7 +109,7 @@ TEST(ActorStats, LevelsAdvanceAtTheThresholdAndStopAtTwenty) {
     EXPECT_EQ(witch->GetLevel(), 4u);
     EXPECT_EQ(witch->GetUnspentPoints(), 1u);  // every fourth level
     EXPECT_TRUE(witch->IsSkillEdit());
-    EXPECT_TRUE(witch->GetLevelPointsFlag());
+    EXPECT_TRUE(witch->HasLevelPoints());
     EXPECT_GE(witch->GetBaseHitPoints() - before, 16u);
     EXPECT_LE(witch->GetBaseHitPoints() - before, 30u);
 

@@ -15,6 +15,10 @@ BrainFunctions GetBrainFunctions() {
     functions.loadState = [](CBrain& brain, DRAVCommon::CDataFileReader& reader) { brain.LoadState(reader); };
     functions.saveState = [](const CBrain& brain, DRAVCommon::CDataFileWriter& writer) { brain.SaveState(writer); };
     functions.relation = [](const CBrain& brain) { return brain.GetRelation(); };
+    functions.watch = [](const CBrain& brain, std::string& tag) {
+        tag = brain.GetProximityTag();
+        return brain.GetProximityRange() > 0.0;
+    };
     return functions;
 }
 

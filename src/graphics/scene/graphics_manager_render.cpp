@@ -339,7 +339,8 @@ void CGraphicsManager::RenderAdornments(const SceneRenderContext& context, DRAV:
                 case DRAV::RELATION_HOSTILE:
                 case DRAV::RELATION_BERSERK: colour = 0xFFFF0000u; break;
                 case DRAV::RELATION_SURRENDER: colour = 0xFFFFFF00u; break;
-                default: colour = 0xFFC0C0C0u; break;
+                // One bound to turn on the party is ringed as the foe it is.
+                default: colour = actor->IsFoe() ? 0xFFFF0000u : 0xFFC0C0C0u; break;
             }
         }
         m_adornments->AddRing(static_cast<float>(actor->GetX()), static_cast<float>(actor->GetY()),

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "rules/vocabulary/relation.h"
 
@@ -27,6 +28,9 @@ using BrainStateReader = std::function<void(CBrain&, DRAVCommon::CDataFileReader
 using BrainStateWriter = std::function<void(const CBrain&, DRAVCommon::CDataFileWriter&)>;
 // The relation to the party that a brain starts its actor with.
 using BrainRelation = std::function<Relation(const CBrain&)>;
+// Whether a brain turns its actor on whoever comes near; `tag` is set to the quest
+// tag that must be set first, empty for none.
+using BrainWatch = std::function<bool(const CBrain&, std::string& tag)>;
 
 struct BrainFunctions {
     BrainReader read;
@@ -34,6 +38,7 @@ struct BrainFunctions {
     BrainStateReader loadState;
     BrainStateWriter saveState;
     BrainRelation relation;
+    BrainWatch watch;
 };
 
 }  // namespace DRAV

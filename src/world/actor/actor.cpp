@@ -36,7 +36,6 @@ void CActor::Init() {
     m_movementSpeed = 0;
     m_baseResistances = {};
     m_pathfinder = std::make_shared<CPathfindStandard>();
-    m_levelPoints = 0;
 }
 
 void CActor::SetPosition(double x, double y) {

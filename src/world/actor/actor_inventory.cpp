@@ -8,6 +8,7 @@
 #include "rules/items/item_template.h"
 #include "rules/module.h"
 #include "world/actor.h"
+#include "world/events/event.h"
 #include "world/game.h"
 #include "world/item.h"
 
@@ -50,8 +51,7 @@ std::string CActor::GetEquipSlotName(std::int32_t slot) {
     return kEquipSlotNames[static_cast<std::size_t>(slot)];
 }
 
-bool CActor::CanEquipInSlot(std::int32_t slot, const CItem& item) const {
-    if (IsSummoned()) return false;
+bool CActor::FitsSlot(std::int32_t slot, const CItem& item) const {
     const CItemTemplate& definition = item.GetTemplate();
     bool fits = false;
     switch (definition.GetKind()) {
@@ -70,8 +70,12 @@ bool CActor::CanEquipInSlot(std::int32_t slot, const CItem& item) const {
         case ITEM_RING: fits = slot == SLOT_LEFT_RING || slot == SLOT_RIGHT_RING; break;
         default: break;
     }
-    if (!fits) return false;
-    for (const auto& attribute : definition.GetAttributes()) {
+    return fits;
+}
+
+bool CActor::CanEquipInSlot(std::int32_t slot, const CItem& item) const {
+    if (IsSummoned() || !FitsSlot(slot, item)) return false;
+    for (const auto& attribute : item.GetTemplate().GetAttributes()) {
         if (attribute->GetType() != ITEMATTR_ATTRIBUTE_REQ) continue;
         const auto& requirement = static_cast<const CItemAttributeAttributeReq&>(*attribute);
         const Attribute scored = requirement.GetAttribute();
@@ -148,6 +152,7 @@ bool CActor::CanUseMagicItem(const CItem& item, bool noWand) const {
 std::shared_ptr<CItem> CActor::RemoveEquipment(EquipSlot slot) {
     std::shared_ptr<CItem> removed = std::move(m_equipment.at(slot));
     m_equipment.at(slot).reset();
+    if (removed) PushPartyEvent(EVENT_ACTOR_ITEM_GONE);
     return removed;
 }
 
@@ -157,7 +162,11 @@ void CActor::AddToBackpack(std::shared_ptr<CItem> item, bool merge) {
     m_backpack.push_back(std::move(item));
 }
 
-std::shared_ptr<CItem> CActor::RemoveFromBackpack(const CItem& item) { return TakeFromList(m_backpack, item, "backpack"); }
+std::shared_ptr<CItem> CActor::RemoveFromBackpack(const CItem& item) {
+    std::shared_ptr<CItem> taken = TakeFromList(m_backpack, item, "backpack");
+    PushPartyEvent(EVENT_ACTOR_ITEM_GONE);
+    return taken;
+}
 
 void CActor::AddDropItem(std::shared_ptr<CItem> item) {
     item->SetHolder(this);

@@ -3,6 +3,10 @@
 
 #include "world/actor.h"
 
+#include <string>
+
+#include "world/game.h"
+
 namespace DRAV {
 
 void CActor::ClearEffects() {
@@ -20,6 +24,13 @@ void CActor::RestoreFully() {
     SetActionState(ACTION_IDLE);
     SetAttackTarget(0, nullptr);
     SetLeaveFlag(false);
+}
+
+bool CActor::WaitsToTurn() const {
+    std::string tag;
+    if (m_relation != RELATION_NEUTRAL || !m_brain || !m_brainFunctions.watch || !m_brainFunctions.watch(*m_brain, tag))
+        return false;
+    return tag.empty() || (m_game && m_game->IsQuestTagSet(tag));
 }
 
 void CActor::ApplyBrainRelation() {

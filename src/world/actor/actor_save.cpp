@@ -262,7 +262,6 @@ void CActor::Relink(DRAVCommon::CDataFileReader& reader, CGame& game, const CMod
         AddStoreIfMissing(game.GetStores(), m_templateName, *definition->GetStore(), module, &game);
         m_store = FindStore(game.GetStores(), m_templateName);
     }
-    RaiseLevelPointsFlag();
 }
 
 void CActor::RestoreSavedOrders(const CGame& game) {

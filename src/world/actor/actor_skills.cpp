@@ -142,7 +142,6 @@ bool CActor::AdvanceLevel() {
     m_baseHitPoints += static_cast<std::uint32_t>(half + DRAVCommon::RollDie(half));
     if (m_level % 4 == 0) ++m_unspentPoints;
     m_skillEdit = 1;
-    RaiseLevelPointsFlag();
     return true;
 }
 

@@ -38,7 +38,8 @@ enum EventCode : std::int32_t {
     EVENT_ACTOR_STATUS = 19,
     EVENT_ACTOR_RESISTANCES = 20,
     EVENT_ACTOR_LEVEL = 21,
-    EVENT_ACTOR_ITEM_USED_UP = 22,
+    // An item left the member: sold, given, dropped, used up or gone with its time.
+    EVENT_ACTOR_ITEM_GONE = 22,
     EVENT_DIALOG_BOX = 35,
     EVENT_TUTORIAL = 36,
     EVENT_TALK = 37,

@@ -26,7 +26,6 @@ bool CGame::IsPartyFull() const {
 void CGame::SetFirstPartyMember(std::shared_ptr<CActor> actor) {
     m_party.clear();
     actor->SetPartyIndex(0);
-    actor->RaiseLevelPointsFlag();
     m_party.push_back(actor);
     m_nonLocatedActors.push_back(std::move(actor));
 }
@@ -40,7 +39,6 @@ void CGame::AddPartyMember(std::shared_ptr<CActor> actor) {
     actor->SetPosition(actor->GetX(), actor->GetY());
     actor->SetRelation(RELATION_PARTY);
     actor->SetPartyIndex(static_cast<std::uint32_t>(m_party.size()));
-    actor->RaiseLevelPointsFlag();
     m_party.push_back(actor);
     for (const auto& item : actor->GetBackpack()) {
         if (item->GetTemplate().GetKind() != ITEM_MONEY) continue;

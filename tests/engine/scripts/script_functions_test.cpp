@@ -408,7 +408,7 @@ TEST(PartyScripts, JoinAndLeave) {
     game.Eval("drav_join_party( context )", hollis.get());
     ASSERT_EQ(game.Game().GetParty().size(), 2u);
     EXPECT_TRUE(hollis->IsPartyMember());
-    EXPECT_TRUE(hollis->GetLevelPointsFlag()) << "he joins with a point to spend, shown on his portrait";
+    EXPECT_TRUE(hollis->HasLevelPoints()) << "he joins with a point to spend, shown on his portrait";
     // The new member stays in the area, now its last actor.
     EXPECT_EQ(game.Area().GetActors().back(), hollis);
     EXPECT_EQ(game.Eval("return drav_is_in_party( context, \"innkeeper\" )"), 1);

@@ -276,7 +276,6 @@ bool CActorInfoDlg::CreateButton(CUIManager& container, const RECT& page) {
     } else if (m_actor->HasLevelPoints()) {
         button = std::make_shared<CUITextButton>(kSpendPoints, "Spend Level Points", config);
         button->SetFlag(UIF_SELECTED, true);
-        m_actor->ClearLevelPointsFlag();
     }
     if (!button) return false;
     const int x = ThirdColumn(*config);

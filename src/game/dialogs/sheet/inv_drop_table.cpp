@@ -76,6 +76,13 @@ void CInvDropTable::IssueUnwield(std::int32_t slot) {
 void CInvDropTable::IssueWield(const std::shared_ptr<DRAV::CItem>& item, std::int32_t slot) {
     // Ids past the seven slots count as slots but stand for none.
     if (slot < 0 || slot >= DRAV::kEquipSlotCount) return;
+    // A slot that cannot take it leaves what it holds and asks nothing: the wield
+    // order alone says why.
+    if (!m_actor.FitsSlot(slot, *item)) {
+        m_actor.PushInstantOrder(std::make_shared<DRAV::CWieldOrder>(item->GetId(), slot));
+        Finish(false);
+        return;
+    }
     if (!m_actor.IsProficientWith(*item)) {
         m_app.SetDialog(false, std::make_shared<CActorInvDlgConfirmWield>(&m_app, Shared(m_app, m_actor), item, slot));
         return;
