@@ -453,9 +453,10 @@ public:
     // found no room and stays at its old cell (code 2 when that is gone too).
     bool TeleportHelper(CActor& actor, const CSpell& spell, std::uint32_t column, std::uint32_t row,
                         std::int32_t difficulty, bool fromParty);
-    // A spell in flight from `actor`'s spot aimed at the actor itself, sent by nobody.
+    // A spell in flight from `actor`'s spot aimed at the actor itself, sent by nobody:
+    // a pulse of the lasting spell `whose` cast, or one an arrival brings ("").
     void LaunchSpellAt(CActor& actor, const CSpell& spell, bool fromParty, std::int32_t difficulty,
-                       std::int32_t casterLevel);
+                       std::int32_t casterLevel, const std::string& whose);
 
     // ---- stealth and exits (engine_battle.cpp) ----
     // True when the sneaker stays unseen.
