@@ -220,6 +220,9 @@ public:
     const std::set<ThingId>& GetHeldFoes() const { return m_heldFoes; }
     bool IsHoldingBack(ThingId foe) const { return m_heldFoes.count(foe) != 0; }
     void HoldBack(ThingId foe) { m_heldFoes.insert(foe); }
+    // True the first time that a blow or a harm finds `actor` surrendered. Not
+    // saved: a loaded game tells it once more.
+    bool NoteSurrenderTold(ThingId actor) { return m_surrendersTold.insert(actor).second; }
     // The foe drops its fight where it stands and holds back.
     void HoldFoeBack(CActor& foe);
     void EndHold(ThingId foe) { m_heldFoes.erase(foe); }
@@ -402,6 +405,7 @@ private:
     bool m_wakingFromWipeOut = false;
     std::uint32_t m_arrivalsWithoutTick = 0;
     std::set<ThingId> m_heldFoes;
+    std::set<ThingId> m_surrendersTold;
     std::uint32_t m_calmEnd = 0;
     std::uint32_t m_pageMomentEnd = 0;
     std::uint32_t m_tutorialsShown = 0;
