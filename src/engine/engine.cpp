@@ -86,8 +86,11 @@ void CEngine::RunAI() {
 bool CEngine::RunActorTriggers(CProximityWatchers& watchers, CActor& actor) {
     const std::shared_ptr<CBrain> brain = actor.GetBrain();
     // One held back waits, turning no more than it thinks, until the party comes to
-    // it: turned, it would call others to the fight it holds back from.
-    if (!brain || actor.GetRelation() != RELATION_NEUTRAL || Game().IsHoldingBack(actor.GetId())) return false;
+    // it: turned, it would call others to the fight it holds back from. In a page's
+    // moment nobody turns on a party still reading.
+    if (!brain || actor.GetRelation() != RELATION_NEUTRAL || Game().IsHoldingBack(actor.GetId()) ||
+        Game().IsPageMoment())
+        return false;
     if (!brain->TriggerTestProximity(watchers, actor)) return false;
     AIFireTags(actor, *brain);
     // A member walking up to talk stops when the actor turns on the party.

@@ -230,8 +230,11 @@ public:
     // is open: a foe upon a party at rest would land its blow the moment the page
     // shows or closes, before the player could answer, so outside a fight under
     // way the foes turned on the party hold back, and so do those waiting to turn
-    // on it in whose reach it stands. A fight under way goes on.
+    // on it in whose reach it stands. A fight under way goes on. Closed, the page
+    // leaves the party a moment (kPageMomentTicks) in which no held foe comes on
+    // however near the party walks, and no foe turns on it.
     void HoldFoesBackForPage();
+    static constexpr std::uint32_t kPageMomentTicks = 2 * 30;
     // Those who came into `area` since it held only `before` (ActorsOf) and wait
     // to turn on the party turn now: an ambush sprung where the party stands, by
     // a tag's patch or a stage that comes on as the last fell, is a foe from the
@@ -456,9 +459,10 @@ public:
     // found no room and stays at its old cell (code 2 when that is gone too).
     bool TeleportHelper(CActor& actor, const CSpell& spell, std::uint32_t column, std::uint32_t row,
                         std::int32_t difficulty, bool fromParty);
-    // A spell in flight from `actor`'s spot aimed at the actor itself, sent by nobody.
+    // A spell in flight from `actor`'s spot aimed at the actor itself, sent by nobody:
+    // a pulse of the lasting spell `whose` cast, or one an arrival brings ("").
     void LaunchSpellAt(CActor& actor, const CSpell& spell, bool fromParty, std::int32_t difficulty,
-                       std::int32_t casterLevel);
+                       std::int32_t casterLevel, const std::string& whose);
 
     // ---- stealth and exits (engine_battle.cpp) ----
     // True when the sneaker stays unseen.

@@ -82,7 +82,10 @@ void CEngine::ResolveDamage(const std::string* rollText, const std::string* resi
                             const CAttackInfo& info, const CSaveOutcome& outcome, std::int32_t messageKind) {
     CGame& game = Game();
     if (target.GetRelation() == RELATION_SURRENDER) {
-        game.PushMessage(messageKind, target.GetName() + " has surrendered, takes no damage.");
+        // Once: the blows of friends and the pulses of a lasting harm that find it
+        // after change nothing, and the same line again and again says nothing new.
+        if (game.NoteSurrenderTold(target.GetId()))
+            game.PushMessage(messageKind, target.GetName() + " has surrendered, takes no damage.");
         return;
     }
     std::int64_t damage = std::int64_t{DRAVCommon::RollDie(SaturateInt32(std::int64_t{info.dieA} + info.dieB))} +

@@ -66,6 +66,7 @@ void CEngine::RunOngoingSpells() {
         const CSpell* spell;
         std::int32_t castingValue;
         std::int32_t casterLevel;
+        std::string whose;
     };
     std::vector<Pulse> pulses;
     for (const auto& actor : CurrentArea().GetActors()) {
@@ -76,13 +77,14 @@ void CEngine::RunOngoingSpells() {
                 const std::uint32_t left = part->GetEndTick() - now;
                 if (left % CSpellApplyEffectOngoing::kPulseTicks != 1) continue;
                 const auto& ongoing = static_cast<const CSpellApplyEffectOngoing&>(*part);
-                pulses.push_back({actor, &ongoing.GetSpell(), effect->GetCastingValue(), effect->GetCasterLevel()});
+                pulses.push_back({actor, &ongoing.GetSpell(), effect->GetCastingValue(), effect->GetCasterLevel(),
+                                  effect->GetCasterName()});
             }
         }
     }
     for (const Pulse& pulse : pulses)
         LaunchSpellAt(*pulse.actor, *pulse.spell, pulse.actor->GetRelation() != RELATION_PARTY, pulse.castingValue,
-                      pulse.casterLevel);
+                      pulse.casterLevel, pulse.whose);
 }
 
 void CEngine::RunPowerOrder(CActor& actor, const CPowerOrder& order) {

@@ -196,7 +196,8 @@ void CEngine::ResolveSpell(const CSpellSender& sender, CActor* target, double x,
         }
     }
     if (!leavesEffect || !target) return;
-    target->AddSpellEffect(outcome, spell, difficulty, casterLevel, outcome, &Module());
+    target->AddSpellEffect(outcome, spell, difficulty, casterLevel, outcome, &Module(),
+                           sender.name.empty() ? sender.whose : sender.name);
     const std::string held = words.TakesHold(*target);
     if (!held.empty()) game.PushMessage(spell.IsHostile() ? MESSAGE_HOSTILE_SPELL : MESSAGE_HARMLESS_SPELL, held);
     if (target->IsAlive() && target->GetHitPoints() <= 0) ResolveActorDied(words.Killer(), *target);

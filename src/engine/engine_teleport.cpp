@@ -75,12 +75,12 @@ bool CEngine::TeleportHelper(CActor& actor, const CSpell& spell, std::uint32_t c
     const auto& effects = spell.GetEffects();
     const bool repulses = std::any_of(effects.begin(), effects.end(),
                                       [](const auto& effect) { return effect->GetKind() == EFFECT_REPULSE; });
-    if (!repulses) LaunchSpellAt(actor, spell, fromParty, difficulty, 0);
+    if (!repulses) LaunchSpellAt(actor, spell, fromParty, difficulty, 0, std::string());
     return true;
 }
 
 void CEngine::LaunchSpellAt(CActor& actor, const CSpell& spell, bool fromParty, std::int32_t difficulty,
-                            std::int32_t casterLevel) {
+                            std::int32_t casterLevel, const std::string& whose) {
     CArea& area = CurrentArea();
     // Nobody sends it: the actor bears it, or it came with her arrival.
     auto effect = std::make_shared<CEffectSpell>(Game().NewEffectId(), &area, std::string(),
@@ -88,6 +88,7 @@ void CEngine::LaunchSpellAt(CActor& actor, const CSpell& spell, bool fromParty, 
                                                  actor.GetId(), fromParty, &spell);
     effect->difficulty = difficulty;
     effect->casterLevel = casterLevel;
+    effect->whose = whose;
     effect->SetPosition(area, actor.GetX(), actor.GetY(), 0.0);
     effect->SetSpeed(spell.GetEffectSpeed());
     area.AddEffect(effect);

@@ -104,12 +104,13 @@ bool CEngine::KeepsHoldingBack(CActor& foe) {
         // In the calm a foe that turns, by a member passing, an alarm or a tag, or is
         // sprung on the party, or that someone else's blow freed, holds back as those
         // there at the wake do: loose, it would go for a party that has had no time
-        // to act.
-        if (!game.IsCalm() || !IsFoeToHoldBack(foe)) return false;
+        // to act. So does one turned by a script in a page's moment.
+        const bool holds = game.IsCalm() ? IsFoeToHoldBack(foe) : game.IsPageMoment() && foe.IsHostile();
+        if (!holds) return false;
         game.HoldFoeBack(foe);
         return true;
     }
-    if (game.IsCalm()) return true;
+    if (game.IsCalm() || game.IsPageMoment()) return true;
     for (const auto& member : game.PartyMembers()) {
         // Only one that acts comes into its reach: a party woken beside a foe's post
         // has done nothing yet.
@@ -134,6 +135,11 @@ void CEngine::HoldFoesBackForPage() {
         if (actor->IsHostile() || PartyProximityTest(watchers, *actor, actor->GetBrain()->GetProximityRange()))
             game.HoldFoeBack(*actor);
     }
+    // The walk the page broke into goes on as it closes: a member walking on into a
+    // held foe's reach, or into the reach of one not yet turned, would be struck
+    // before the player has read the page's words and could call the walk off.
+    game.SetPageMomentEnd(static_cast<std::uint32_t>(
+        std::min<std::uint64_t>(std::uint64_t{game.GetTick()} + kPageMomentTicks, UINT32_MAX)));
 }
 
 }  // namespace DRAV

@@ -26,10 +26,12 @@ std::string Points(std::int32_t amount, const char* kind) {
 
 CSpellWords::CSpellWords(CSpellSender sender, const CSpell& spell)
     : m_sender(std::move(sender)), m_spellName(spell.GetName()) {
-    m_label = m_sender.name.empty() ? m_spellName : m_sender.name + " (" + m_spellName + ")";
+    if (!m_sender.name.empty()) m_label = m_sender.name + " (" + m_spellName + ")";
+    else if (!m_sender.whose.empty()) m_label = m_spellName + " (" + m_sender.whose + "'s)";
+    else m_label = m_spellName;
 }
 
-const std::string& CSpellWords::Killer() const { return m_sender.name.empty() ? m_spellName : m_sender.name; }
+const std::string& CSpellWords::Killer() const { return Who(); }
 
 std::string CSpellWords::Whom(const CActor& actor, ThingId self) {
     return self != 0 && actor.GetId() == self ? Reflexive(actor.GetGender()) : actor.GetName();
@@ -37,29 +39,27 @@ std::string CSpellWords::Whom(const CActor& actor, ThingId self) {
 
 std::string CSpellWords::TakesHold(const CActor& target) const {
     if (m_sender.announced) return std::string();
-    if (m_sender.name.empty()) return m_spellName + " takes hold of " + target.GetName() + ".";
+    if (m_sender.name.empty()) return m_label + " takes hold of " + target.GetName() + ".";
     return m_sender.name + " casts " + m_spellName + " on " + Whom(target, m_sender.caster) + ".";
 }
 
 std::string CSpellWords::Heals(const CActor& target, std::int32_t amount, bool energy) const {
-    const std::string who = m_sender.name.empty() ? m_spellName : m_sender.name;
-    return who + (energy ? " restores " : " heals ") + Whom(target, m_sender.caster) + " for " +
+    return Who() + (energy ? " restores " : " heals ") + Whom(target, m_sender.caster) + " for " +
            Points(amount, energy ? "energy" : "hit") + ".";
 }
 
 std::string CSpellWords::CannotHeal(const CActor& target) const {
-    const std::string who = m_sender.name.empty() ? m_spellName : m_sender.name;
-    return who + " can't heal " + Whom(target, m_sender.caster) + " (no Recoveries left).";
+    return Who() + " can't heal " + Whom(target, m_sender.caster) + " (no Recoveries left).";
 }
 
 std::string CSpellWords::Summons(const std::string& summoned) const {
-    if (m_sender.name.empty()) return m_spellName + " summons " + summoned + ".";
+    if (m_sender.name.empty()) return m_label + " summons " + summoned + ".";
     if (m_sender.announced) return summoned + " answers " + m_sender.name + "'s call.";
     return m_sender.name + " casts " + m_spellName + ", summoning " + summoned + ".";
 }
 
 std::string CSpellWords::Fizzles(const std::string& why) const {
-    return (m_sender.name.empty() ? m_spellName : m_sender.name + "'s spell") + " fizzles; " + why;
+    return (m_sender.name.empty() ? m_label : m_sender.name + "'s spell") + " fizzles; " + why;
 }
 
 std::string CSpellWords::Cast(const CActor& caster, const std::string& act, const std::vector<CActor*>& targets) {

@@ -4,7 +4,7 @@
 // that a cast is told once, by its caster as she casts it, a member who heals
 // herself reads so, and a spell nobody sent (a script's, the pulse of an effect its
 // bearer carries, the one an arrival brings) goes by its own name, never as its
-// bearer striking herself.
+// bearer striking herself; a pulse says besides whose lasting spell it is.
 
 #include <cstdint>
 #include <string>
@@ -26,13 +26,16 @@ struct CSpellSender {
     ThingId caster = 0;
     // Her own line named the spell and whom she cast it at as she cast it.
     bool announced = false;
+    // Who cast the lasting spell that this one pulses from, when nobody sends it.
+    std::string whose;
 };
 
 class CSpellWords {
 public:
     CSpellWords(CSpellSender sender, const CSpell& spell);
 
-    // Who acts in a line: "Marra (Reedlash)", or the spell alone when nobody sent it.
+    // Who acts in a line: "Marra (Reedlash)", or the spell alone when nobody sent it,
+    // with whose lasting spell it pulses from: "Fever's Grip (Marra's)".
     const std::string& Label() const { return m_label; }
     // Who a death is laid to: the sender, or the spell when nobody sent it.
     const std::string& Killer() const;
@@ -53,6 +56,9 @@ public:
     static std::string Whom(const CActor& actor, ThingId self);
 
 private:
+    // The sender, or the label when nobody sent it.
+    const std::string& Who() const { return m_sender.name.empty() ? m_label : m_sender.name; }
+
     CSpellSender m_sender;
     std::string m_spellName;
     std::string m_label;

@@ -352,7 +352,8 @@ public:
     // the effect that holds afterwards is returned.
     std::shared_ptr<CSpellApply> AddSpellEffect(const CSaveOutcome& outcome, const CSpell& spell,
                                                 std::int32_t castingValue, std::int32_t casterLevel,
-                                                const CSaveOutcome& durationOutcome, const CModule* module);
+                                                const CSaveOutcome& durationOutcome, const CModule* module,
+                                                const std::string& casterName = std::string());
     void AppendEffects(const SpellApplyList& effects);
     void RemoveEffect(const CSpellApply& effect);
     void RemoveCharm();

@@ -116,6 +116,8 @@ public:
     // The actor who cast it, 0 for none; and whether her line told the cast already.
     ThingId caster = 0;
     bool announced = false;
+    // Who cast the lasting spell this pulses from, when nobody sends it.
+    std::string whose;
     std::int32_t difficulty = 0;
     std::int32_t hitBonus = 0;
     std::int32_t casterLevel = 0;

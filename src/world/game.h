@@ -220,13 +220,17 @@ public:
     const std::set<ThingId>& GetHeldFoes() const { return m_heldFoes; }
     bool IsHoldingBack(ThingId foe) const { return m_heldFoes.count(foe) != 0; }
     void HoldBack(ThingId foe) { m_heldFoes.insert(foe); }
+    // True the first time that a blow or a harm finds `actor` surrendered. Not
+    // saved: a loaded game tells it once more.
+    bool NoteSurrenderTold(ThingId actor) { return m_surrendersTold.insert(actor).second; }
     // The foe drops its fight where it stands and holds back.
     void HoldFoeBack(CActor& foe);
     void EndHold(ThingId foe) { m_heldFoes.erase(foe); }
-    // The holds end, and the calm with them.
+    // The holds end, and the calm and a page's moment with them.
     void EndAllHolds() {
         m_heldFoes.clear();
         m_calmEnd = 0;
+        m_pageMomentEnd = 0;
     }
     // A party that wakes is left a calm: until the tick `end`, every foe of its area
     // holds back however near the party comes, until the party strikes; 0 is none.
@@ -234,6 +238,12 @@ public:
     std::uint32_t GetCalmEnd() const { return m_calmEnd; }
     void SetCalmEnd(std::uint32_t end) { m_calmEnd = end; }
     bool IsCalm() const { return m_tick < m_calmEnd; }
+    // A page put before a party at rest leaves it a moment once it is closed: until
+    // the tick `end` no foe held back comes on however near the party walks, and
+    // none not yet turned turns. Not saved: the holds it guards are, and a game
+    // loaded within it goes on as one whose moment is over.
+    void SetPageMomentEnd(std::uint32_t end) { m_pageMomentEnd = std::max(m_pageMomentEnd, end); }
+    bool IsPageMoment() const { return m_tick < m_pageMomentEnd; }
     // A conversation begins between a party member and an actor or object: the
     // interface opens it, and the members' orders are noted.
     void BeginTalk(ThingId talker, ThingId partner);
@@ -395,7 +405,9 @@ private:
     bool m_wakingFromWipeOut = false;
     std::uint32_t m_arrivalsWithoutTick = 0;
     std::set<ThingId> m_heldFoes;
+    std::set<ThingId> m_surrendersTold;
     std::uint32_t m_calmEnd = 0;
+    std::uint32_t m_pageMomentEnd = 0;
     std::uint32_t m_tutorialsShown = 0;
     // The members' orders as the last conversation began, while the player has
     // given none since; not saved: a loaded game has begun no conversation.

@@ -443,8 +443,10 @@ TEST(EngineCombat, ASurrenderCancelsThePartysAttacksWithOneDialogAndTakesNoMoreD
     auto events = game.DrainEvents();
     EXPECT_EQ(CountEvents(events, EVENT_DIALOG_BOX), 1);
     EXPECT_TRUE(Contains(Messages(events), "Smuggler Lookout surrenders."));
+    // Said once however often it is struck or pulsed after.
     CAttackInfo knife("Wren", 0, 4, 0, 0, 0, CDamageType(), 0, 0);
-    game.Engine().ResolveDamage(nullptr, nullptr, *lookout, knife, CSaveOutcome(), MESSAGE_MELEE_HIT);
+    for (int blow = 0; blow < 3; ++blow)
+        game.Engine().ResolveDamage(nullptr, nullptr, *lookout, knife, CSaveOutcome(), MESSAGE_MELEE_HIT);
     EXPECT_EQ(Messages(game.DrainEvents()),
               std::vector<std::string>{"Smuggler Lookout has surrendered, takes no damage."});
     EXPECT_EQ(lookout->GetHitPoints(), 1);

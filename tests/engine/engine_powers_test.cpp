@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/random.h"
+#include "engine/spell_words.h"
 #include "rules/magic/spell.h"
 #include "support/message_texts.h"
 #include "support/sample_game.h"
@@ -86,27 +87,28 @@ TEST(EnginePowers, SneakingNeedsTheSkillAndAGuardNextToTheSneakerSpotsIt) {
     EXPECT_TRUE(spotted);
 }
 
-// Nobody sends a fever's pulse: its lines name the fever alone, as what strikes
-// and what kills, never the sufferer striking itself.
+// Nobody sends a fever's pulse: its lines name the fever, and whose it is, as what
+// strikes and what kills, never the sufferer striking itself.
 TEST(EnginePowers, AFeversPulseIsReportedAsTheFeverStrikingItsSufferer) {
     auto game = Field();
     const auto goblin = game.Spawn("reed_goblin", 10, 5);
     goblin->SetMaxHitPoints(100);
     const CSpell& fever = GetSpell(game.Module().GetSpells(), "marsh_fever");
-    goblin->AddSpellEffect(CSaveOutcome(), fever, 20, 1, CSaveOutcome(), &game.Module());
+    game.Engine().ResolveSpell(CSpellSender{"Marra"}, goblin.get(), 0.0, 0.0, true, fever, 20, 0, 1, SKILL_NONE);
+    ASSERT_EQ(goblin->GetActiveEffects().size(), 1u);
     std::string line;
     for (int tick = 0; tick < 600 && line.empty(); ++tick) {
         game.Tick();
         for (const auto& text : QuillmereTest::MessageTexts(game.DrainEvents()))
             if (text.find(" hits Reed Goblin") != std::string::npos) line = text;
     }
-    EXPECT_EQ(line.rfind("Fever's Grip hits Reed Goblin for ", 0), 0u) << line;
+    EXPECT_EQ(line.rfind("Fever's Grip (Marra's) hits Reed Goblin for ", 0), 0u) << line;
     goblin->SetDamageTaken(goblin->GetMaxHitPoints() - 1);
     line.clear();
     for (int tick = 0; tick < 600 && line.empty(); ++tick)
         for (const auto& text : (game.Tick(), QuillmereTest::MessageTexts(game.DrainEvents())))
             if (text.find("has killed") != std::string::npos) line = text;
-    EXPECT_EQ(line, "Fever's Grip has killed Reed Goblin.");
+    EXPECT_EQ(line, "Fever's Grip (Marra's) has killed Reed Goblin.");
 }
 
 TEST(EnginePowers, AnOngoingSpellOfThirtySecondsPulsesThreeTimesAndNotWhenDead) {

@@ -236,8 +236,8 @@ TEST(Waking, AStrikeEndsTheHold) {
 // A box the game stops for, whoever opens it, holds back the foe already upon a
 // hero, and one waiting to turn on her in whose reach she stands, as Captain
 // Marrow stands over Orrin's skiff when Orrin joins her, so that the alarm it would
-// raise turns nobody: closed again, she is not struck while she stands, and once
-// she steps the goblin fights on.
+// raise turns nobody: closed again, she is not struck while she stands, nor in the
+// moment after a box as she walks up to a foe; then it fights on.
 TEST(Waking, ABoxThatOpensHoldsBackTheFoeUponAStandingHero) {
     for (const bool waiting : {false, true}) {
         auto game = StartSampleGame();
@@ -258,9 +258,18 @@ TEST(Waking, ABoxThatOpensHoldsBackTheFoeUponAStandingHero) {
         game.Tick(kHalfMinute / 6);
         EXPECT_EQ(LinesOf(Lines(game), foes[0]->GetName()), 0) << waiting;
         EXPECT_EQ(hero.GetDamageTaken(), damage) << waiting;
-        if (!waiting) {
-            EXPECT_GE(TicksUntilItStrikes(game, *foes[0], foes[0]->GetX(), foes[0]->GetY()), 0);
+        // Another box as she sets off towards a foe, held or not yet turned: she comes
+        // into its reach unharmed for the moment after, and it fights on once it ends.
+        CActor& met = *foes.back();
+        game.Engine().HoldFoesBackForPage();
+        hero.PushOrder(std::make_shared<CMoveOrder>(met.GetX(), met.GetY()), false);
+        int cameOn = -1;
+        for (int tick = 1; tick < int{CEngine::kPageMomentTicks} && cameOn < 0; ++tick) {
+            game.Tick();
+            if (met.GetAttackTarget() || met.GetCurrentOrder()) cameOn = tick;
         }
+        EXPECT_EQ(cameOn, -1) << waiting;
+        EXPECT_GE(TicksUntilItStrikes(game, met, met.GetX(), met.GetY()), 0) << waiting;
     }
 }
 

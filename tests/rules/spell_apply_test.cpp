@@ -4,6 +4,7 @@
 #include <string>
 
 #include "rules/magic/spell_apply.h"
+#include "rules/monsters/actor_names.h"
 #include "rules_test_util.h"
 #include "support/error_code.h"
 
@@ -34,6 +35,7 @@ SpellApplyList EveryPartKind(const SpellMap& spells) {
         4500, ModifierBit(MOD_ATTACK) | ModifierBit(MOD_RESIST_CHARM), -2));
     curse->GetParts().push_back(std::make_shared<CSpellApplyEffectStatus>(4800, STATUS_CONFUSED));
     curse->GetParts().push_back(std::make_shared<CSpellApplyEffectOngoing>(5100, GetSpell(spells, "fever_chill")));
+    curse->SetCasterName("Marra");
     applied.push_back(curse);
 
     auto ring = std::make_shared<CSpellApply>("Reed Ring", CDamageType{}, 0, 0, true, true);
@@ -73,6 +75,9 @@ const char* const kEveryPartKindText =
     "    fever_chill\n"
     "   </effectongoing>\n"
     "  </effectlist>\n"
+    "  <caster>\n"
+    "   \"Marra\"\n"
+    "  </caster>\n"
     " </spellapply>\n"
     " <spellapply>\n"
     "  \"Reed Ring\"\n"
@@ -143,6 +148,8 @@ TEST(SpellApply, RoundTripKeepsEveryField) {
     EXPECT_EQ(curse.GetCasterLevel(), 3);
     EXPECT_FALSE(curse.IsSilent());
     EXPECT_FALSE(curse.IsHidden());
+    EXPECT_EQ(curse.GetCasterName(), "Marra");
+    EXPECT_EQ(read[1]->GetCasterName(), "");
     ASSERT_EQ(curse.GetParts().size(), 3u);
     auto modify = std::dynamic_pointer_cast<CSpellApplyEffectModify>(curse.GetParts()[0]);
     ASSERT_NE(modify, nullptr);
@@ -229,4 +236,12 @@ TEST(SpellApply, MalformedPartsAreRefused) {
     EXPECT_EQ(ListError("<spellapplylist> <spellapply> \"X\" 0 1 2 false false </spellapply> </spellapplylist>", spells),
               DRAV_ERR_BAD_DATA);
     EXPECT_EQ(ListError("<spellapplylist> <effectlist> </effectlist> </spellapplylist>", spells), DRAV_ERR_BAD_DATA);
+    // A caster is an actor's name.
+    const auto withCaster = [](const std::string& name) {
+        return "<spellapplylist> <spellapply> \"X\" 0 1 2 false false <effectlist> </effectlist> <caster> \"" + name +
+               "\" </caster> </spellapply> </spellapplylist>";
+    };
+    EXPECT_EQ(ReadList(withCaster(std::string(kActorNameLimit, 'a')), spells).size(), 1u);
+    for (const std::string& caster : {std::string(), std::string(kActorNameLimit + 1, 'a')})
+        EXPECT_EQ(ListError(withCaster(caster), spells), DRAV_ERR_BAD_DATA) << caster.size();
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "rules/monsters/actor_names.h"
 #include "rules/vocabulary/read_word.h"
 
 namespace DRAV {
@@ -41,6 +42,14 @@ CSpellApply::CSpellApply(DRAVCommon::CDataFileReader& reader, const SpellMap& sp
     m_silent = reader.ReadBool();
     m_hidden = reader.ReadBool();
     ReadEffectList(m_parts, reader, spells);
+    if (reader.IsBlock("caster")) {
+        reader.BeginBlock("caster");
+        m_casterName = reader.ReadQuoted();
+        // An actor's name, as a module or the name page gives it.
+        if (m_casterName.empty() || m_casterName.size() > kActorNameLimit)
+            reader.Fail(DRAV_ERR_BAD_DATA, "the caster of " + m_name + " is no actor's name");
+        reader.EndBlock();
+    }
     reader.EndBlock();
 }
 
@@ -53,6 +62,11 @@ void CSpellApply::Save(DRAVCommon::CDataFileWriter& writer) const {
     WriteBool(writer, m_silent);
     WriteBool(writer, m_hidden);
     WriteEffectList(m_parts, writer);
+    if (!m_casterName.empty()) {
+        writer.BeginBlock("caster");
+        writer.WriteQuoted(m_casterName);
+        writer.EndBlock();
+    }
     writer.EndBlock();
 }
 

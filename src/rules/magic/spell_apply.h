@@ -35,6 +35,10 @@ public:
     std::int32_t GetCasterLevel() const { return m_casterLevel; }
     bool IsSilent() const { return m_silent; }
     bool IsHidden() const { return m_hidden; }
+    // Who cast it, so that the pulses of a lasting harm say whose it is; empty when
+    // nobody did (a trap, a script, an item) or the save is older than the name.
+    const std::string& GetCasterName() const { return m_casterName; }
+    void SetCasterName(std::string name) { m_casterName = std::move(name); }
     const SpellApplyEffectList& GetParts() const { return m_parts; }
     SpellApplyEffectList& GetParts() { return m_parts; }
 
@@ -45,6 +49,7 @@ private:
     std::int32_t m_casterLevel = 0;
     bool m_silent = false;
     bool m_hidden = false;
+    std::string m_casterName;
     SpellApplyEffectList m_parts;
 };
 

@@ -195,9 +195,11 @@ void CActor::AddEffectPart(CSpellApply& applied, const CSpellEffect& effect, con
 
 std::shared_ptr<CSpellApply> CActor::AddSpellEffect(const CSaveOutcome& outcome, const CSpell& spell,
                                                     std::int32_t castingValue, std::int32_t casterLevel,
-                                                    const CSaveOutcome& durationOutcome, const CModule* module) {
+                                                    const CSaveOutcome& durationOutcome, const CModule* module,
+                                                    const std::string& casterName) {
     auto applied = std::make_shared<CSpellApply>(spell.GetName(), spell.GetSaveDamageType(), castingValue, casterLevel,
                                                  spell.HasFlag(SPELL_POWER), false);
+    applied->SetCasterName(casterName);
     for (const auto& effect : spell.GetEffects())
         AddEffectPart(*applied, *effect, spell, outcome, casterLevel, durationOutcome, module);
     return TakeHold(std::move(applied));
