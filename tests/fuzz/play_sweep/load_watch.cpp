@@ -31,10 +31,16 @@ void CLoadWatch::Check(CFindings& findings, int turn, const Sight& sight) {
         if (!was || !is) return was == is;
         return now(was) ? now(was) == is : saved.NameOf(was) == sight.NameOf(is);
     };
+    // A load leaves out what aims at the fallen: a fight with one is over.
+    const auto fallen = [&saved](DRAV::ThingId id) {
+        const FigureSight* figure = saved.Figure(id);
+        return figure && !figure->alive;
+    };
     for (const FigureSight& before : saved.figures) {
         const FigureSight* after = before.alive ? sight.Figure(now(before.id)) : nullptr;
         if (!after) continue;
         std::string differs;
+        if (fallen(before.order.thing) || fallen(before.striking)) continue;
         if (before.order.kind != after->order.kind || !same(before.order.thing, after->order.thing))
             differs = "doing " + Doing(saved, before.order) + " came back doing " + Doing(sight, after->order);
         else if (!same(before.striking, after->striking))

@@ -12,8 +12,8 @@ namespace QuillmerePlaySweep {
 // A game saved and loaded goes on as it was: each one of it alive at the save
 // follows the same kind of order at the same thing, and strikes at the same foe,
 // each found under the id the load gave it, or named alike where the load keeps
-// no record of the numbering (a thing of the area). A difference is a `save`
-// finding. Saves the player did not make, as a start's, are not judged.
+// no record of the numbering (a thing of the area); what aimed at one fallen is
+// let go. A difference is a `save` finding. Saves the player did not make, as a start's, are not judged.
 class CLoadWatch {
 public:
     // What the player saw as the game was saved: the clock stands under the game menu.
