@@ -341,6 +341,14 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
              play.Who(kMarra).order = {};
          },
          [](Play&) {}, "struck"},
+        {"Marra fought the archer to its death, and the load left her order at it out",
+         [](Play& play) {
+             play.sight.figures.push_back({kArcher, "Goblin Archer", 60, 20, 1, false, false, true, false, 0, {}});
+             play.Who(kMarra).order = Walk(OrderSight::Kind::Fight, kArcher, 0, 0);
+             play.Who(kMarra).striking = kArcher;
+             play.SaveAndLoad(Play::Lost::Orders);
+         },
+         [](Play&) {}, "struck"},
     };
     for (const Case& c : cases) {
         Play play;
