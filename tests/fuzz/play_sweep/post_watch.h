@@ -14,17 +14,20 @@
 
 namespace QuillmerePlaySweep {
 
-// Who was not turned on the party when the party first saw it in an area has a
-// post there, where it stood then: at each later arrival in the area, a wake
-// among them, it stands within three cells of it, whatever it did meanwhile (a
-// friend that followed the party, a lookout that chased it out). One standing
-// farther is a `post` finding.
+// Who was not turned on the party when the party first saw it in an area, coming
+// in, has a post there, where it stood then: at each later arrival in the area, a
+// wake among them, it stands near it, whatever it did meanwhile (a friend that
+// followed the party, a lookout that chased it out). One standing farther is a
+// `post` finding. Only a game the run began new is judged, every area fresh to
+// it; one who walks with the party has no post.
 class CPostWatch {
 public:
     void Check(CFindings& findings, int turn, const Sight& sight);
 
 private:
     std::weak_ptr<const void> m_game;
+    bool m_begun = false;
+    bool m_newGame = false;
     CArrivals m_arrivals;
     // By area: everyone seen there, and the posts of those seen first unturned.
     std::map<std::string, std::set<DRAV::ThingId>> m_seen;

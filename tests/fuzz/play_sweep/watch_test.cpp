@@ -443,26 +443,44 @@ TEST(PlaySweepWatches, AFoeTheArrivalHeldStrikesOnlyOnceThePartyCameToIt) {
             }
 }
 
-// The goblin, first seen at its post unturned or not, followed the party or chased
-// it a way off before the party went into the marsh; the party comes back, saved
-// and loaded on the way or not, or wakes where it fell.
+// The goblin, seen as the party comes in, at its post or not, went a way off
+// before the party went into the marsh; the party comes back, saved and loaded on
+// the way or not, or wakes where it fell.
 TEST(PlaySweepWatches, WhoThePartyLeftStandsAtItsPostWhenItComesBack) {
+    const auto none = [](Play&) {};
     const struct {
         const char* what;
-        bool turnedFirst;
         double off;  // cells off its post
+        std::function<void(Play&)> first, meanwhile;
         bool wakes;
         const char* found;
     } cases[] = {
-        {"two cells off", false, 2, false, ""},
-        {"four cells off", false, 4, false, "post"},
-        {"four cells off, turned on the party when first seen", true, 4, false, ""},
-        {"four cells off as the party wakes", false, 4, true, "post"},
+        {"three cells off", 3, none, none, false, ""},
+        {"five cells off", 5, none, none, false, "post"},
+        {"five cells off as the party wakes", 5, none, none, true, "post"},
+        {"five cells off, turned on the party when first seen", 5,
+         [](Play& play) { play.Who(kGoblin).hostile = true; }, none, false, ""},
+        {"five cells off, in a game the run began by loading it", 5,
+         [](Play& play) { play.sight.renumbered = {{kGoblin, kGoblin}}; }, none, false, ""},
+        {"five cells off, called in after the party came", 5,
+         [](Play& play) { play.sight.figures.pop_back(); },
+         [](Play& play) { play.sight.figures.push_back({kGoblin, "Reed Goblin", 30, 30, 1, true, false, false}); },
+         false, ""},
+        {"five cells off, having walked with the party", 5, none,
+         [](Play& play) {
+             play.Who(kGoblin).member = true;
+             play.Look();
+             play.Who(kGoblin).member = false;
+         },
+         false, ""},
     };
     for (const auto& c : cases)
         for (const bool loaded : {false, true}) {
             Play play;
-            play.Who(kGoblin).hostile = c.turnedFirst;
+            play.Who(kGoblin).hostile = false;
+            c.first(play);
+            play.Look();
+            c.meanwhile(play);
             play.Look();
             play.Who(kGoblin).hostile = true;
             play.Who(kGoblin).x += c.off * 2.5;
