@@ -44,7 +44,6 @@ bool NearAMember(const Sight& sight, const std::set<DRAV::ThingId>& foes) {
     return false;
 }
 
-
 }  // namespace
 
 void CStrikeWatch::Renumber(const std::map<DRAV::ThingId, DRAV::ThingId>& renumbered) {
