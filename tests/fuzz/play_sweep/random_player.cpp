@@ -381,25 +381,6 @@ Step Run(int ms) {
     });
 }
 
-// A walk to a way out the start's game was saved with is judged as the click
-// that gave it: what the mover did before it is none.
-void WatchTheStartsWalk() {
-    if (!App().IsGameRunning()) return;
-    Sight before = LookAtGame();
-    for (FigureSight& member : before.figures) {
-        const DRAV::CObject* wayOut = member.member && member.alive && member.order.kind == OrderSight::Kind::Thing
-                                          ? TheArea()->FindObject(member.order.thing)
-                                          : nullptr;
-        if (!wayOut || !wayOut->IsExit()) continue;
-        double halfX = 0, halfZ = 0;
-        wayOut->GetHalfExtents(halfX, halfZ);
-        member.order = {};
-        Me().walk.Start(before, "the start's walk to the way out " + wayOut->GetName(), member.id, wayOut->GetId(),
-                        wayOut->GetX(), wayOut->GetY(), 2.0 * kCell + std::max(halfX, halfZ));
-        return;
-    }
-}
-
 Step Turn() {
     return Decide([] {
         Player& me = Me();
@@ -491,10 +472,6 @@ std::vector<Step> PlaySteps(const PlayPlan& plan) {
                                           : "no game made, on " + PageTitle();
         if (!kept.trace.empty()) std::ofstream(kept.trace, std::ios::app) << "0\t" << start << "\n";
         return start;
-    }));
-    steps.push_back(Decide([] {
-        WatchTheStartsWalk();
-        return Steps{};
     }));
     steps.push_back(Wait(200));
     steps.push_back(Turn());

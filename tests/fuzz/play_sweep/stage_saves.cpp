@@ -134,9 +134,9 @@ void WatchAtTheBridge(CStages& stages) {
 
 // The marsh stage with Marra held: a drowned warden has come up out of the shallows
 // onto her as the party stands on the lane a few cells from its way out home, and
-// strikes her, and the party is sent to the way out. She is held on the way until
-// she falls there or is let go; either way what she ends is the party's walk, and
-// the question of leaving comes from where the rest stand.
+// strikes her. A party sent to the way out leaves her held on the way, until she
+// falls there or is let go; either way what she ends is the party's walk, and the
+// question of leaving comes from where the rest stand.
 void WardenHoldsMarra(CStages& stages) {
     if (!stages.Wanted(1, "held")) return;
     DRAVCommon::GetRandomEngine().seed(5);
@@ -155,12 +155,6 @@ void WardenHoldsMarra(CStages& stages) {
     warden->SetAttackTarget(player.Game().GetTick(), marra.get());
     const bool struck =
         player.TickUntil([&] { return marra->GetHitPoints() < marra->GetMaxHitPoints(); }, 600);
-    DRAV::CObject* home = nullptr;
-    for (const auto& object : marsh.GetObjects())
-        if (object->IsExit() && object->GetExitName() == "landing_path") home = object.get();
-    if (!home) return;
-    for (const auto& member : player.Game().GetParty())
-        member->PushOrder(std::make_shared<DRAV::CUseOrder>(DRAV::USE_OBJECT, home->GetId(), 0), false);
     stages.Keep(player, 1, "held", onTheLane && struck && marra->IsAlive() && marra->IsPartyMember());
 }
 
