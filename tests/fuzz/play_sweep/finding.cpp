@@ -6,7 +6,7 @@
 
 namespace QuillmerePlaySweep {
 
-const std::vector<std::string> kKinds{"walk", "talk", "struck", "line", "error", "slow", "save"};
+const std::vector<std::string> kKinds{"walk", "talk", "struck", "line", "error", "slow", "save", "post"};
 
 bool IsFatal(const std::string& kind) { return kind == "error" || kind == "save"; }
 

@@ -14,7 +14,9 @@ namespace QuillmerePlaySweep {
 // line   a line shown with a word meant to be filled in, or the same line twice in a row
 // error  a Game Error or any other error box, a crash, a hang
 // slow   a turn that took the playing thread more than a second of processor time
-// save   a save that failed or would not load back
+// save   a save that failed or would not load back, or a game loaded whose people do
+//        other than they did at the save
+// post   one of an area standing away from its post as the party comes back
 extern const std::vector<std::string> kKinds;
 
 struct Finding {

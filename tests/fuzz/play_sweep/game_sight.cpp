@@ -118,6 +118,7 @@ Sight LookAtGame() {
         figure.held = game.IsHoldingBack(figure.id);
         figure.hitPoints = actor->GetHitPoints();
         figure.order = OrderOf(*actor);
+        if (const DRAV::CActor* foe = actor->GetAttackTarget()) figure.striking = foe->GetId();
         sight.figures.push_back(std::move(figure));
     }
     // A member who falls leaves the area's people.

@@ -17,6 +17,7 @@
 #include <iostream>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,8 @@ struct Seen {
     int count = 0;
     Finding first;
     std::string replay;
+    // The starts and seeds of the runs it was found in.
+    std::map<std::string, std::set<unsigned>> seeds;
 };
 
 }  // namespace
@@ -155,6 +158,7 @@ int main(int argc, char** argv) {
                                   << report.end << "\n";
                     for (const Finding& finding : report.findings) {
                         Seen& seen = found[finding.kind][Signature(finding)];
+                        seen.seeds[run.start.name].insert(run.seed);
                         if (seen.count++ == 0) {
                             seen.first = finding;
                             seen.replay = run.Replay(finding.turn + 1);
@@ -176,7 +180,12 @@ int main(int argc, char** argv) {
         std::cout << kind << ": " << count << " finding" << (count == 1 ? "" : "s") << ", " << seen.size()
                   << " distinct\n";
         for (const auto& [signature, one] : seen) {
-            std::cout << "  [" << one.count << "x] " << one.first.what << "\n    replay: " << one.replay << "\n";
+            std::cout << "  [" << one.count << "x] " << one.first.what << "\n    replay: " << one.replay << "\n    seeds:";
+            for (const auto& [start, seeds] : one.seeds) {
+                std::cout << " " << start;
+                for (const unsigned seed : seeds) std::cout << (seed == *seeds.begin() ? " " : ",") << seed;
+            }
+            std::cout << "\n";
             any = true;
             fatal = fatal || IsFatal(kind);
         }

@@ -1,13 +1,15 @@
 #pragma once
 // What the random player keeps an eye on between its turns: each watch judges what
 // the player sees at each look (sight.h) and reports what a player would notice
-// as findings. The watches on walks and on blows have files of their own.
+// as findings. The watches on walks, blows, loads and posts have files of their own.
 
 #include <cstdint>
 #include <deque>
 #include <string>
 
 #include "play_sweep/finding.h"
+#include "play_sweep/load_watch.h"
+#include "play_sweep/post_watch.h"
 #include "play_sweep/sight.h"
 #include "play_sweep/strike_watch.h"
 #include "play_sweep/walk_watch.h"

@@ -63,6 +63,8 @@ struct Player {
     CTalkWatch talk;
     CStrikeWatch strike;
     CLineWatch lines;
+    CLoadWatch load;
+    CPostWatch post;
 };
 
 Player& Me() {
@@ -261,21 +263,36 @@ Steps Order() {
     return steps;
 }
 
+// The game loaded seen by the watch on loads before its clock has run a tick,
+// once the load page has let it go: within a few turns of the loop.
+Step LookAtTheLoad(int tries) {
+    return Decide([tries] {
+        if (App().IsGameRunning()) Me().load.Check(Me().findings, Me().turn, LookAtGame());
+        return tries > 0 && Me().load.Waiting() ? Steps{Wait(0), LookAtTheLoad(tries - 1)} : Steps{};
+    });
+}
+
 // The front page's load list, and its first game: the run's own, the one save
 // of its folder.
 Step LoadFromFrontPage() {
     return Decide([] {
-        return Steps{ClickId(CStartDlg::kLoadExistingGame), Wait(300), ClickId(CLoadDlg::kFirstGame), Wait(300)};
+        return Steps{ClickId(CStartDlg::kLoadExistingGame), Wait(300), ClickId(CLoadDlg::kFirstGame), LookAtTheLoad(8),
+                     Wait(300)};
     });
 }
 
 // The game saved and loaded as a player does it: the game menu's Main Menu saves
-// it and ends it, and the front page's load list brings it back.
+// it and ends it, and the front page's load list brings it back. What everyone
+// does as it is saved is seen under the menu, the clock standing.
 Steps SaveAndLoad() {
     Me().lastAction = "saved at the main menu and loaded";
     Me().walk.Stop();
     Me().loadingInto = AreaName();
-    return {Key(SDL_SCANCODE_RETURN), Wait(100), ClickId(CDRAVGameMenuDlg::kMainMenu), Wait(300), LoadFromFrontPage()};
+    return {Key(SDL_SCANCODE_RETURN), Wait(100), Decide([] {
+                if (App().IsGameRunning()) Me().load.Saving(LookAtGame());
+                return Steps{ClickId(CDRAVGameMenuDlg::kMainMenu)};
+            }),
+            Wait(300), LoadFromFrontPage()};
 }
 
 // The game that was saved on the way to the main menu is on again where it was.
@@ -335,6 +352,8 @@ Steps Look() {
         me.strike.Check(me.findings, me.turn, me.seen, newLines);
         me.walk.Check(me.findings, me.turn, me.seen);
         me.talk.Check(me.findings, me.turn, me.seen);
+        me.load.Check(me.findings, me.turn, me.seen);
+        me.post.Check(me.findings, me.turn, me.seen);
     }
     Steps steps;
     for (const Finding& finding : me.findings.TakeNew())

@@ -24,6 +24,17 @@ std::string Sight::NameOf(DRAV::ThingId id) const {
     return "";
 }
 
+void RenumberAll(std::set<DRAV::ThingId>& kept, const std::map<DRAV::ThingId, DRAV::ThingId>& renumbered) {
+    std::set<DRAV::ThingId> now;
+    for (const DRAV::ThingId id : kept)
+        if (const auto found = renumbered.find(id); found != renumbered.end()) now.insert(found->second);
+    kept = std::move(now);
+}
+
+bool AnotherGame(const std::weak_ptr<const void>& last, const Sight& now) {
+    return last.owner_before(now.game) || now.game.owner_before(last);
+}
+
 std::deque<std::string> LinesAfter(const std::deque<std::string>& before, const std::deque<std::string>& now) {
     std::size_t dropped = 0;
     while (dropped < before.size() && !(before.size() - dropped <= now.size() &&

@@ -9,6 +9,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "rules/kinds/thing_id.h"
@@ -63,6 +64,8 @@ struct FigureSight {
     bool held = false;
     int hitPoints = 0;
     OrderSight order;
+    // The foe it strikes at; 0: none.
+    DRAV::ThingId striking = 0;
 };
 
 // A thing of the area: a chest, a sign, a way out.
@@ -101,6 +104,20 @@ struct Sight {
     // The name of a figure or a thing; empty for none.
     std::string NameOf(DRAV::ThingId id) const;
 };
+
+// What a watch keeps of everyone, under the ids a load gave them
+// (`Sight::renumbered`): who was not numbered again is dropped.
+void RenumberAll(std::set<DRAV::ThingId>& kept, const std::map<DRAV::ThingId, DRAV::ThingId>& renumbered);
+template <typename Value>
+void RenumberKeys(std::map<DRAV::ThingId, Value>& kept, const std::map<DRAV::ThingId, DRAV::ThingId>& renumbered) {
+    std::map<DRAV::ThingId, Value> now;
+    for (const auto& [id, value] : kept)
+        if (const auto found = renumbered.find(id); found != renumbered.end()) now.emplace(found->second, value);
+    kept = std::move(now);
+}
+
+// Whether `now` shows another game than the one `last` was.
+bool AnotherGame(const std::weak_ptr<const void>& last, const Sight& now);
 
 // The lines of the log `now` that came after those of `before`, in their order of
 // arrival: the log keeps its last lines only, so the lines of `before` are found

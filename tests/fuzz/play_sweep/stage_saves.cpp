@@ -132,6 +132,32 @@ void WatchAtTheBridge(CStages& stages) {
                 onTheLane && held == 3 && marsh.GetName() == "reed_marsh" && player.Game().IsQuestTagSet("witch_told"));
 }
 
+// The marsh stage with Marra held: a drowned warden has come up out of the shallows
+// onto her as the party stands on the lane a few cells from its way out home, and
+// strikes her. A party sent to the way out leaves her held on the way, until she
+// falls there or is let go; either way what she ends is the party's walk, and the
+// question of leaving comes from where the rest stand.
+void WardenHoldsMarra(CStages& stages) {
+    if (!stages.Wanted(1, "held")) return;
+    DRAVCommon::GetRandomEngine().seed(5);
+    Player player(QuillmereTest::kFighter);
+    IntoTheMarshWithMarra(player);
+    DRAV::CArea& marsh = player.Area();
+    const bool onTheLane = player.WalkTo(6, 4);
+    const std::shared_ptr<DRAV::CActor> marra = player.Person("reed_witch");
+    const std::shared_ptr<DRAV::CActor> found = player.Person("drowned_warden");
+    std::shared_ptr<DRAV::CActor> warden = found ? marsh.RemoveActor(*found) : nullptr;
+    if (!marra || !warden) return;
+    const auto column = static_cast<std::uint32_t>(marra->GetX() / QuillmereTest::kCell);
+    const auto row = static_cast<std::uint32_t>(marra->GetY() / QuillmereTest::kCell);
+    if (!marsh.PlaceActor(column + 1, row, false, warden)) return;
+    warden->SetRelation(DRAV::RELATION_HOSTILE);
+    warden->SetAttackTarget(player.Game().GetTick(), marra.get());
+    const bool struck =
+        player.TickUntil([&] { return marra->GetHitPoints() < marra->GetMaxHitPoints(); }, 600);
+    stages.Keep(player, 1, "held", onTheLane && struck && marra->IsAlive() && marra->IsPartyMember());
+}
+
 // The marsh stage on the travel map: the party threatened the hide's lookouts and
 // felled them, Captain Marrow came out at it, and while he fought it Marra was
 // asked round in her punt; the game is saved with the map up. Set down below the
@@ -190,6 +216,7 @@ std::vector<Stage> MakeStages(const std::string& folder, int chapter, const std:
     if (story) PlayTheStory(stages);
     WatchAtTheBridge(stages);
     PuntPastMarrow(stages);
+    WardenHoldsMarra(stages);
     HeroFallenAtTheLanding(stages);
     return stages.Take();
 }

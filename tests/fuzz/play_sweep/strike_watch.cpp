@@ -44,22 +44,6 @@ bool NearAMember(const Sight& sight, const std::set<DRAV::ThingId>& foes) {
     return false;
 }
 
-
-template <typename Value>
-void RenumberKeys(std::map<DRAV::ThingId, Value>& kept, const std::map<DRAV::ThingId, DRAV::ThingId>& renumbered) {
-    std::map<DRAV::ThingId, Value> now;
-    for (const auto& [id, value] : kept)
-        if (const auto found = renumbered.find(id); found != renumbered.end()) now.emplace(found->second, value);
-    kept = std::move(now);
-}
-
-void RenumberAll(std::set<DRAV::ThingId>& kept, const std::map<DRAV::ThingId, DRAV::ThingId>& renumbered) {
-    std::set<DRAV::ThingId> now;
-    for (const DRAV::ThingId id : kept)
-        if (const auto found = renumbered.find(id); found != renumbered.end()) now.insert(found->second);
-    kept = std::move(now);
-}
-
 }  // namespace
 
 void CStrikeWatch::Renumber(const std::map<DRAV::ThingId, DRAV::ThingId>& renumbered) {
@@ -159,23 +143,12 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
         return;
     }
     // A load numbers everyone anew; the game it loaded is the one last seen, saved.
-    if (m_game.owner_before(sight.game) || sight.game.owner_before(m_game)) {
+    if (AnotherGame(m_game, sight)) {
         Renumber(sight.renumbered);
         m_game = sight.game;
     }
-    // A party wiped out that stands again has woken, where it rested.
-    bool members = false, standing = false;
-    for (const FigureSight& figure : sight.figures)
-        if (figure.member) {
-            members = true;
-            standing = standing || figure.alive;
-        }
-    const bool waking = m_wipedOut && standing;
-    if (members) m_wipedOut = !standing;
-    // The party comes into another area, or into the same one again by a way
-    // that sets it down elsewhere in it, as Marra's punt round to the hide.
-    const bool arrived = waking || sight.area != m_area || sight.entry != m_entry;
-    m_entry = sight.entry;
+    const Arrival arrival = m_arrivals.Next(sight);
+    const bool waking = arrival.waking, arrived = arrival.arrived;
     const std::uint32_t now = sight.tick;
     const bool boxUp = sight.page.kind == PageSight::Kind::Box;
     // Looks come faster than ticks while a page is up: a calm begins once.
@@ -253,7 +226,10 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
     // the player's fight, one of the fight under way before the calm, or one roused
     // since the calm began as an ambush is. With none loose, a fight of the
     // player's or one under way may yet have dealt it.
+    // The wake's calm holds back every foe however near the party walks: only a
+    // fight the party began explains a blow in it.
     const auto explains = [&](DRAV::ThingId foe) {
+        if (m_calmByWake) return m_playersFoes.count(foe) != 0;
         return m_playersFoes.count(foe) || m_fightingBeforeCalm.count(foe) ||
                (!looseThrough.count(foe) && !m_unprovoked.count(foe) && !m_unsorted.count(foe));
     };

@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 
+#include "play_sweep/arrival.h"
 #include "play_sweep/finding.h"
 #include "play_sweep/sight.h"
 
@@ -17,8 +18,8 @@ namespace QuillmerePlaySweep {
 // A member who has stood still since the party arrived in an area, or since a box
 // opened on its own, is not struck in the first seconds after; a party that wakes
 // after a wipe-out is not struck at all in its first half minute, whoever of it
-// walks. A blow then is a finding unless each foe loose is explained by one of
-// three things:
+// walks, unless by a foe of a fight the player began (below). Otherwise a blow
+// is a finding unless each foe loose is explained by one of three things:
 // - an ambush: it turned loose then or after, and was placed there by the story
 //   as the party came in (new to the area: one the party met there before and
 //   finds loose again chased it out and should have gone back; and none is placed
@@ -56,8 +57,8 @@ private:
 
     // The game of the last look: every id below is one of its own.
     std::weak_ptr<const void> m_game;
+    CArrivals m_arrivals;
     std::string m_area;
-    std::string m_entry;
     std::uint32_t m_calmFrom = 0;
     std::uint32_t m_calmTicks = 0;
     std::string m_calmWhy;
@@ -65,8 +66,6 @@ private:
     // waking, when every member is judged, walking or not.
     bool m_calmByBox = false;
     bool m_calmByWake = false;
-    // Every member had fallen at the last look that showed any.
-    bool m_wipedOut = false;
     bool m_boxUp = false;
     bool m_talkWasUp = false;
     // Whom the last talk page was with.

@@ -31,6 +31,8 @@ struct Play {
     CStrikeWatch strike;
     CTalkWatch talk;
     CLineWatch lines;
+    CLoadWatch load;
+    CPostWatch post;
     // The game played, and the ids its loads gave those the test names by their first.
     std::shared_ptr<const void> game = Fresh();
     std::map<DRAV::ThingId, DRAV::ThingId> ids;
@@ -55,15 +57,21 @@ struct Play {
         throw std::invalid_argument("no figure " + std::to_string(first));
     }
     // The game saved at the main menu and loaded, and a look at it: everyone
-    // numbered anew, Wren and Marra each under the other's id, and nobody walking.
-    void SaveAndLoad() {
+    // numbered anew, Wren and Marra each under the other's id, doing what they did
+    // unless the load `lost` it.
+    enum class Lost { Nothing, Orders, Foes };
+    void SaveAndLoad(Lost lost = Lost::Nothing) {
+        load.Saving(sight);
         std::map<DRAV::ThingId, DRAV::ThingId> next = {
-            {kWren, Id(kMarra)}, {kMarra, Id(kWren)}, {kGoblin, Id(kGoblin) + 10}};
+            {kWren, Id(kMarra)}, {kMarra, Id(kWren)}, {kGoblin, Id(kGoblin) + 10}, {kArcher, Id(kArcher) + 10}};
         sight.renumbered.clear();
         for (const auto& [first, id] : next) sight.renumbered[Id(first)] = id;
+        const auto now = [this](DRAV::ThingId id) { return sight.renumbered.count(id) ? sight.renumbered[id] : id; };
         for (FigureSight& figure : sight.figures) {
-            figure.id = sight.renumbered.at(figure.id);
-            figure.order = {};
+            figure.id = now(figure.id);
+            figure.order.thing = now(figure.order.thing);
+            figure.striking = lost == Lost::Foes ? 0 : now(figure.striking);
+            if (lost == Lost::Orders) figure.order = {};
         }
         ids = std::move(next);
         game = Fresh();
@@ -79,6 +87,8 @@ struct Play {
         strike.Check(findings, turn, sight, added);
         walk.Check(findings, turn, sight);
         talk.Check(findings, turn, sight);
+        load.Check(findings, turn, sight);
+        post.Check(findings, turn, sight);
     }
     void Page(PageSight::Kind kind, const std::string& title, std::vector<std::string> shown = {},
               DRAV::ThingId partner = 0) {
@@ -240,6 +250,16 @@ TEST(PlaySweepWatches, OneMemberAtAWayOutTheRestAwayHasNoQuestionComing) {
     }
 }
 
+// Marra sent to fight the goblin, striking at it, and the game saved and loaded.
+std::function<void(Play&)> Fights(Play::Lost lost) {
+    return [lost](Play& play) {
+        play.Who(kMarra).order = Walk(OrderSight::Kind::Fight, kGoblin, 0, 0);
+        play.Who(kMarra).striking = kGoblin;
+        play.Look(0);
+        play.SaveAndLoad(lost);
+    };
+}
+
 // A goblin turns on the party as a box opens; what came before and after decides.
 TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
     const auto walk = [](Play& play, DRAV::ThingId who, double x, double z) {
@@ -308,6 +328,10 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
         {"Marra was sent to fight it",
          [](Play&) {},
          [](Play& play) { play.Who(kMarra).order = Walk(OrderSight::Kind::Fight, kGoblin, 0, 0); }, ""},
+        {"Marra was sent to fight it, saved and loaded", [](Play&) {}, Fights(Play::Lost::Nothing), ""},
+        {"Marra was sent to fight it, the load dropping her order", [](Play&) {}, Fights(Play::Lost::Orders), "save"},
+        {"Marra was sent to fight it, the load forgetting whom she struck", [](Play&) {}, Fights(Play::Lost::Foes),
+         "save"},
         {"Marra fought the archer to its death before: the goblin is none of that fight",
          [](Play& play) {
              play.sight.figures.push_back({kArcher, "Goblin Archer", 60, 20, 1, true, false, true, false, 9, {}});
@@ -315,6 +339,14 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
              play.Look();
              play.Who(kArcher).alive = false;
              play.Who(kMarra).order = {};
+         },
+         [](Play&) {}, "struck"},
+        {"Marra fought the archer to its death, and the load left her order at it out",
+         [](Play& play) {
+             play.sight.figures.push_back({kArcher, "Goblin Archer", 60, 20, 1, false, false, true, false, 0, {}});
+             play.Who(kMarra).order = Walk(OrderSight::Kind::Fight, kArcher, 0, 0);
+             play.Who(kMarra).striking = kArcher;
+             play.SaveAndLoad(Play::Lost::Orders);
          },
          [](Play&) {}, "struck"},
     };
@@ -345,9 +377,9 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
 // As the party comes in: a foe loose was placed on the way in, unless the party
 // met it there before and it chased the party out, or was loose at it as it was
 // set down elsewhere in the same area; a watcher not yet turned and one held back
-// turn only on a party that comes to them, Marra walking near; Wren stands. So does
-// the goblin that felled the party and is held back as it wakes, where Wren walks
-// off. A game saved and loaded, in the marsh and as the party comes in, plays on
+// turn only on a party that comes to them, Marra walking near; Wren stands. The
+// goblin that felled the party, held back as it wakes, turns on nobody in the
+// wake's calm, Marra walking near or not, and Wren walks off. A game saved and loaded, in the marsh and as the party comes in, plays on
 // the same with everyone numbered anew.
 TEST(PlaySweepWatches, AFoeTheArrivalHeldStrikesOnlyOnceThePartyCameToIt) {
     enum Foe { kPlaced, kWatcher, kHeld, kChasedOut, kPunted, kWoken };
@@ -402,11 +434,68 @@ TEST(PlaySweepWatches, AFoeTheArrivalHeldStrikesOnlyOnceThePartyCameToIt) {
                 play.Look(30);
                 play.Who(kWren).hitPoints -= 3;
                 play.Look(30);
-                // Loose from the first, it was not roused by the party coming.
-                const bool unprovoked = foe == kChasedOut || foe == kPunted || (foe != kPlaced && !walked);
+                // Loose from the first, it was not roused by the party coming; after a
+                // wake not even a member walking up to it lets it go.
+                const bool unprovoked =
+                    foe == kChasedOut || foe == kPunted || foe == kWoken || (foe != kPlaced && !walked);
                 EXPECT_EQ(found(play), unprovoked ? "struck Wren;" : "")
                     << foe << (walked ? ", walked" : "") << (loaded ? ", loaded" : "");
             }
+}
+
+// The goblin, seen as the party comes in, at its post or not, went a way off
+// before the party went into the marsh; the party comes back, saved and loaded on
+// the way or not, or wakes where it fell.
+TEST(PlaySweepWatches, WhoThePartyLeftStandsAtItsPostWhenItComesBack) {
+    const auto none = [](Play&) {};
+    const struct {
+        const char* what;
+        double off;  // cells off its post
+        std::function<void(Play&)> first, meanwhile;
+        bool wakes;
+        const char* found;
+    } cases[] = {
+        {"three cells off", 3, none, none, false, ""},
+        {"five cells off", 5, none, none, false, "post"},
+        {"five cells off as the party wakes", 5, none, none, true, "post"},
+        {"five cells off, turned on the party when first seen", 5,
+         [](Play& play) { play.Who(kGoblin).hostile = true; }, none, false, ""},
+        {"five cells off, in a game the run began by loading it", 5,
+         [](Play& play) { play.sight.renumbered = {{kGoblin, kGoblin}}; }, none, false, ""},
+        {"five cells off, called in after the party came", 5,
+         [](Play& play) { play.sight.figures.pop_back(); },
+         [](Play& play) { play.sight.figures.push_back({kGoblin, "Reed Goblin", 30, 30, 1, true, false, false}); },
+         false, ""},
+        {"five cells off, having walked with the party", 5, none,
+         [](Play& play) {
+             play.Who(kGoblin).member = true;
+             play.Look();
+             play.Who(kGoblin).member = false;
+         },
+         false, ""},
+    };
+    for (const auto& c : cases)
+        for (const bool loaded : {false, true}) {
+            Play play;
+            play.Who(kGoblin).hostile = false;
+            c.first(play);
+            play.Look();
+            c.meanwhile(play);
+            play.Look();
+            play.Who(kGoblin).hostile = true;
+            play.Who(kGoblin).x += c.off * 2.5;
+            play.Look(300);
+            if (loaded) play.SaveAndLoad();
+            if (c.wakes) {
+                play.WipeOutAndWake();
+            } else {
+                play.sight.area = "reed_marsh";
+                play.Look();
+                play.sight.area = "reedwater_landing";
+                play.Look();
+            }
+            EXPECT_EQ(play.Kinds(), c.found) << c.what << (loaded ? ", loaded" : "");
+        }
 }
 
 // The goblin turns on the party as a talk with it closes, or later; a box may come
