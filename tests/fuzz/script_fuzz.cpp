@@ -44,6 +44,19 @@ QuillmereTest::SampleGame& Game() {
 
 }  // namespace
 
+// The address sanitizer's allocator does its housekeeping inside whichever free()
+// comes due: it recycles a tenth of its quarantine of freed blocks at once, and
+// every few seconds hands free memory back to the system. Once tens of thousands
+// of inputs have run, one such call took up to a second of the thread's processor
+// time, charged to the evaluation that made it and spent between two of the script
+// guard's clock checks, where nothing can stop it: a script that frees a block
+// every few instructions came due in many of its runs and looked hung. A smaller
+// quarantine recycles in smaller batches, and free memory is kept rather than
+// handed back; the fuzzer's RSS limit still bounds it.
+extern "C" const char* __asan_default_options() {
+    return "allocator_release_to_os_interval_ms=-1:quarantine_size_mb=32";
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string body(reinterpret_cast<const char*>(data), size);
     std::shared_ptr<DRAV::CLuaScript> script;

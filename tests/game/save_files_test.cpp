@@ -3,10 +3,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <random>
 #include <thread>
 
@@ -55,6 +57,39 @@ std::int32_t LoadedState(DRAV::CEngine& loader, const std::string& path) {
     return game.GetTick() == static_cast<std::uint32_t>(game.GetGold()) + 7 ? game.GetGold() : -1;
 }
 
+// What the saving child tells its parent: the state it begins to save, or has
+// saved and how long that took it (of the wall clock, as the kill is timed).
+struct SaveNote {
+    std::int32_t state = -1;
+    bool done = false;
+    std::int64_t micros = 0;
+};
+
+// The next note from the child, or none once its end of the pipe is closed.
+std::optional<SaveNote> ReadNote(int from) {
+    SaveNote note;
+    return read(from, &note, sizeof note) == sizeof note ? std::optional(note) : std::nullopt;
+}
+
+// Saves states from `first` on for ever, telling `to` of each save's start and end.
+[[noreturn]] void SaveAndTell(const QuillmereTest::SampleGame& game, const std::string& path, std::int32_t first,
+                              int to) {
+    for (std::int32_t k = first;; ++k) {
+        SaveNote note{k, false, 0};
+        if (write(to, &note, sizeof note) != sizeof note) _exit(3);
+        const auto begun = std::chrono::steady_clock::now();
+        SaveState(game, path, k);
+        note = {k, true,
+                std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - begun).count()};
+        if (write(to, &note, sizeof note) != sizeof note) _exit(3);
+    }
+}
+
+// Each child is killed at a random point of its own saves, timed from what it
+// says: once a save of its own is complete, within twice that save's time after
+// it begins the next. However slow the machine or the fork, a kill falls where the
+// child has saved, and the save left must be one it began, no older than the last
+// it finished.
 TEST(SaveCrashSafety, AKilledSaveLeavesTheLastCompleteSaveOrTheNewOne) {
     const auto game = QuillmereTest::StartSampleGame();
     QuillmereTest::PlaySampleGame(game);
@@ -62,40 +97,45 @@ TEST(SaveCrashSafety, AKilledSaveLeavesTheLastCompleteSaveOrTheNewOne) {
     QuillmereTest::TempDir dir;
     const std::string path = dir / "Wren.drav";
 
-    // One save's time, so that the kills fall over every step of several saves.
-    const auto start = std::chrono::steady_clock::now();
-    for (int k = 0; k < 5; ++k) SaveState(game, path, k);
-    const auto cycle = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start) / 5;
-    fs::remove(path);
-    fs::remove(path + ".bak");
-
     std::mt19937 random(20261207);
-    std::uniform_int_distribution<std::int64_t> instant(0, cycle.count() * 3);
     constexpr std::int32_t kStride = 1000000;
-    int withSave = 0, withNew = 0, withBackupPart = 0;
+    constexpr int kKills = 200;
+    int duringSave = 0, withNew = 0, withBackupPart = 0;
     std::int32_t newest = -1;
-    for (int kill = 0; kill < 200; ++kill) {
+    for (int kill = 0; kill < kKills; ++kill) {
+        int ends[2];
+        ASSERT_EQ(pipe(ends), 0);
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            for (std::int32_t k = kill * kStride;; ++k) SaveState(game, path, k);
+            close(ends[0]);
+            SaveAndTell(game, path, kill * kStride, ends[1]);
         }
-        std::this_thread::sleep_for(std::chrono::microseconds(instant(random)));
+        close(ends[1]);
+        std::optional<SaveNote> note;
+        std::int64_t cycle = -1;
+        while (cycle < 0 && (note = ReadNote(ends[0])))
+            if (note->done) cycle = note->micros;
+        std::optional<SaveNote> next = ReadNote(ends[0]);
+        ASSERT_TRUE(note && next) << "the saving child ended by itself at kill " << kill;
+        std::this_thread::sleep_for(std::chrono::microseconds(
+            std::uniform_int_distribution<std::int64_t>(0, 2 * std::max<std::int64_t>(cycle, 1))(random)));
         ::kill(child, SIGKILL);
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child ended by itself at kill " << kill;
+        std::int32_t lastDone = note->state, lastBegun = next->state;
+        for (; next; next = ReadNote(ends[0])) (next->done ? lastDone : lastBegun) = next->state;
+        close(ends[0]);
+        duringSave += lastBegun > lastDone;
 
         withNew += fs::exists(path + ".new") || fs::exists(path + ".new.part");
         withBackupPart += fs::exists(path + ".bak.part");
-        if (!fs::exists(path)) {
-            ASSERT_EQ(newest, -1) << "the save vanished after kill " << kill;
-            continue;
-        }
-        ++withSave;
+        ASSERT_TRUE(fs::exists(path)) << "the save vanished after kill " << kill;
         const std::int32_t state = LoadedState(loader.Engine(), path);
         ASSERT_GE(state, 0) << "kill " << kill << " left a save that does not load";
-        ASSERT_LE(state / kStride, kill) << "a state never saved";
+        ASSERT_GE(state, lastDone) << "kill " << kill << " lost a save the child had finished";
+        ASSERT_LE(state, lastBegun) << "a state never saved";
         ASSERT_GE(state, newest) << "kill " << kill << " went back to an older save";
         newest = state;
         if (fs::exists(path + ".bak")) {
@@ -104,8 +144,9 @@ TEST(SaveCrashSafety, AKilledSaveLeavesTheLastCompleteSaveOrTheNewOne) {
             EXPECT_LE(backup, state);
         }
     }
-    EXPECT_GT(withSave, 150);
-    std::cout << "kills with a save: " << withSave << ", during the write: " << withNew
+    // The child is between saves only for the moment it takes to say so.
+    EXPECT_GT(duringSave, kKills * 3 / 4);
+    std::cout << "kills during a save: " << duringSave << " of " << kKills << ", during the write: " << withNew
               << ", during the backup copy: " << withBackupPart << "\n";
 }
 

@@ -16,9 +16,10 @@ namespace fs = std::filesystem;
 
 std::intptr_t Code(HINSTANCE answer) { return reinterpret_cast<std::intptr_t>(answer); }
 
-// The started program is not waited for: the log shows up when it has run.
+// The started program is not waited for: the log shows up when it has run, which
+// on a busy machine may take seconds; only a program that never runs takes the minute.
 std::string WaitForLine(const std::string& path) {
-    for (int attempt = 0; attempt < 200; ++attempt) {
+    for (int attempt = 0; attempt < 6000; ++attempt) {
         std::ifstream in(path);
         std::string line;
         if (std::getline(in, line)) return line;

@@ -19,6 +19,14 @@ constexpr int kLongComparisons = 65000;
 // Seconds before a trap springs again: less than a tick, so that it is ready again
 // for the next member on it.
 constexpr const char* kRearmAtOnce = "0.01";
+// An xpcall spun for ever, whose handler loops: the unset global ends the inner loop
+// at once, so the run is spent on the calls themselves. The script fuzzer's find.
+constexpr const char* kXpcallSpin =
+    "while true do xpcall(function() while "
+    "ttttttttttttttttttttttttttttttttttttttttutttttttttttttttttttttttttttttttttttruerrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrr"
+    "rrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrr do end end, "
+    "function() while true do end end) end";
+
 // A line as long as the longest a talkative author writes, made once at the top of a body.
 constexpr const char* kLongLine = "local line = string.rep( \"The river keeps what it is given. \", 9 ) ";
 
@@ -180,6 +188,7 @@ std::vector<HostileEdit> MakeHostileEdits(const ScriptSpot& spot, const std::vec
     for (const auto& [name, call] : NativeFloodCalls(setting, here, state)) add("loop of " + name, Loop(call));
     add("every function with every actor word", EveryWordBody(setting, here));
     add("the party's last member sent away", "drav_leave_party( context )");
+    add("xpcall spinning with a looping handler", kXpcallSpin);
     const std::string setTags = Loop("drav_set_tag( context, \"sweep_tag_\" .. i )");
     // Each tag set runs a quest check inside the loop's run that makes nearly all
     // one run may make (boxes whose long title is quick to make: only a box's text is

@@ -230,6 +230,8 @@ TEST(SweepScripts, EachScriptIsGivenTheBodiesFitForItsKind) {
         {5, "loop of drav_set_tag over a quest check of 999 boxes", false},
         {5, "quest check setting off the quest checks", true},
         {3, "quest check setting off the quest checks", false},
+        {0, "xpcall spinning with a looping handler", true},
+        {2, "xpcall spinning with a looping handler", false},
     };
     for (const Row& row : rows)
         EXPECT_EQ(find(row.spot, row.body) != nullptr, row.given) << row.spot << " " << row.body;
