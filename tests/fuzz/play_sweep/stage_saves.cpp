@@ -158,6 +158,51 @@ void WardenHoldsMarra(CStages& stages) {
     stages.Keep(player, 1, "held", onTheLane && struck && marra->IsAlive() && marra->IsPartyMember());
 }
 
+// The marsh stage past the hide with the party about to fall: the hide fought
+// through and Orrin freed, the drowned watch has come up out of the shallows onto
+// the party, each member down to a blow from falling. A party wiped out wakes on
+// the landing's dock, a few cells from the lookout the smugglers posted on the
+// trail head since, who has no part in the fight the party fell in: the calm after
+// the wake holds him back however near the party walks.
+void WipedOutByTheWatch(CStages& stages) {
+    if (!stages.Wanted(1, "wiped")) return;
+    DRAVCommon::GetRandomEngine().seed(5);
+    Player player(QuillmereTest::kFighter);
+    IntoTheMarshWithMarra(player);
+    QuillmereTest::FightThroughTheHide(player);
+    QuillmereTest::FreeOrrin(player);
+    DRAV::CArea& marsh = player.Area();
+    const auto party = player.Game().GetParty();
+    std::size_t placed = 0;
+    for (const auto& warden : DRAV::ActorList(marsh.GetActors())) {
+        if (warden->GetTemplateName() != "drowned_warden" || placed >= party.size()) continue;
+        const std::shared_ptr<DRAV::CActor>& member = party[placed];
+        const auto column = static_cast<std::uint32_t>(member->GetX() / QuillmereTest::kCell);
+        const auto row = static_cast<std::uint32_t>(member->GetY() / QuillmereTest::kCell);
+        std::shared_ptr<DRAV::CActor> watch = marsh.RemoveActor(*warden);
+        if (!marsh.PlaceActor(column + 1, row, false, watch)) {
+            marsh.AddActor(std::move(watch));
+            continue;
+        }
+        watch->SetRelation(DRAV::RELATION_HOSTILE);
+        watch->SetAttackTarget(player.Game().GetTick(), member.get());
+        ++placed;
+    }
+    const auto struck = [&] {
+        for (const auto& member : party)
+            if (member->GetHitPoints() == member->GetMaxHitPoints()) return false;
+        return true;
+    };
+    const bool fighting = placed == party.size() && player.TickUntil(struck, 600);
+    bool standing = true;
+    for (const auto& member : party) {
+        standing = standing && member->IsAlive();
+        if (member->IsAlive()) member->SetDamageTaken(member->GetMaxHitPoints() - 1);
+    }
+    stages.Keep(player, 1, "wiped",
+                fighting && standing && party.size() == 3 && player.Game().IsQuestTagSet("hide_fought"));
+}
+
 // The marsh stage on the travel map: the party threatened the hide's lookouts and
 // felled them, Captain Marrow came out at it, and while he fought it Marra was
 // asked round in her punt; the game is saved with the map up. Set down below the
@@ -217,6 +262,7 @@ std::vector<Stage> MakeStages(const std::string& folder, int chapter, const std:
     WatchAtTheBridge(stages);
     PuntPastMarrow(stages);
     WardenHoldsMarra(stages);
+    WipedOutByTheWatch(stages);
     HeroFallenAtTheLanding(stages);
     return stages.Take();
 }
