@@ -132,6 +132,24 @@ void WatchAtTheBridge(CStages& stages) {
                 onTheLane && held == 3 && marsh.GetName() == "reed_marsh" && player.Game().IsQuestTagSet("witch_told"));
 }
 
+// A drowned warden comes up out of the shallows onto Marra where she stands, in
+// the cell beside her, and strikes her; false when he did not, or she fell.
+bool WardenStrikesMarra(Player& player) {
+    DRAV::CArea& marsh = player.Area();
+    const std::shared_ptr<DRAV::CActor> marra = player.Person("reed_witch");
+    const std::shared_ptr<DRAV::CActor> found = player.Person("drowned_warden");
+    std::shared_ptr<DRAV::CActor> warden = found ? marsh.RemoveActor(*found) : nullptr;
+    if (!marra || !warden) return false;
+    const auto column = static_cast<std::uint32_t>(marra->GetX() / QuillmereTest::kCell);
+    const auto row = static_cast<std::uint32_t>(marra->GetY() / QuillmereTest::kCell);
+    if (!marsh.PlaceActor(column + 1, row, false, warden)) return false;
+    warden->SetRelation(DRAV::RELATION_HOSTILE);
+    warden->SetAttackTarget(player.Game().GetTick(), marra.get());
+    const bool struck =
+        player.TickUntil([&] { return marra->GetHitPoints() < marra->GetMaxHitPoints(); }, 600);
+    return struck && marra->IsAlive() && marra->IsPartyMember();
+}
+
 // The marsh stage with Marra held: a drowned warden has come up out of the shallows
 // onto her as the party stands on the lane a few cells from its way out home, and
 // strikes her. A party sent to the way out leaves her held on the way, until she
@@ -142,20 +160,23 @@ void WardenHoldsMarra(CStages& stages) {
     DRAVCommon::GetRandomEngine().seed(5);
     Player player(QuillmereTest::kFighter);
     IntoTheMarshWithMarra(player);
-    DRAV::CArea& marsh = player.Area();
     const bool onTheLane = player.WalkTo(6, 4);
-    const std::shared_ptr<DRAV::CActor> marra = player.Person("reed_witch");
-    const std::shared_ptr<DRAV::CActor> found = player.Person("drowned_warden");
-    std::shared_ptr<DRAV::CActor> warden = found ? marsh.RemoveActor(*found) : nullptr;
-    if (!marra || !warden) return;
-    const auto column = static_cast<std::uint32_t>(marra->GetX() / QuillmereTest::kCell);
-    const auto row = static_cast<std::uint32_t>(marra->GetY() / QuillmereTest::kCell);
-    if (!marsh.PlaceActor(column + 1, row, false, warden)) return;
-    warden->SetRelation(DRAV::RELATION_HOSTILE);
-    warden->SetAttackTarget(player.Game().GetTick(), marra.get());
-    const bool struck =
-        player.TickUntil([&] { return marra->GetHitPoints() < marra->GetMaxHitPoints(); }, 600);
-    stages.Keep(player, 1, "held", onTheLane && struck && marra->IsAlive() && marra->IsPartyMember());
+    stages.Keep(player, 1, "held", onTheLane && WardenStrikesMarra(player));
+}
+
+// The marsh stage with Marra held back on the lane: the hero stands within reach
+// of the lane's way out home, Marra a step behind her beyond it, where a drowned
+// warden strikes her. A party sent to the way out comes there without her; held
+// where she stands, she ends the walk as she falls, on a tick when nobody's order
+// ends, and the question of leaving is owed the rest then.
+void WardenHoldsMarraBehind(CStages& stages) {
+    if (!stages.Wanted(1, "behind")) return;
+    DRAVCommon::GetRandomEngine().seed(5);
+    Player player(QuillmereTest::kFighter);
+    IntoTheMarshWithMarra(player);
+    // Back along the lane from the bridge, Marra a step behind on its side.
+    const bool onTheLane = player.WalkTo(14, 4) && player.WalkTo(7, 4);
+    stages.Keep(player, 1, "behind", onTheLane && WardenStrikesMarra(player));
 }
 
 // The marsh stage past the hide with the party about to fall: the hide fought
@@ -263,6 +284,7 @@ std::vector<Stage> MakeStages(const std::string& folder, int chapter, const std:
     PuntPastMarrow(stages);
     WardenHoldsMarra(stages);
     WipedOutByTheWatch(stages);
+    WardenHoldsMarraBehind(stages);
     HeroFallenAtTheLanding(stages);
     return stages.Take();
 }
