@@ -367,9 +367,11 @@ public:
     // True when the attack hit, also when the damage was wholly resisted.
     bool ResolveAttack2(CActor& target, const CAttackInfo& info, bool attackerIsParty);
     void RemoveCharmedCheck(CActor& target, bool attackerIsParty);
-    // `rollText` and `resistText` may be null.
+    // `rollText` and `resistText` may be null. The damage is rolled `rolls` times
+    // and told summed in one line.
     void ResolveDamage(const std::string* rollText, const std::string* resistText, CActor& target,
-                       const CAttackInfo& info, const CSaveOutcome& outcome, std::int32_t messageKind);
+                       const CAttackInfo& info, const CSaveOutcome& outcome, std::int32_t messageKind,
+                       std::int32_t rolls = 1);
     void ResolveActorDied(const std::string& killerName, CActor& target);
 
     // ---- effects in flight (engine_effects.cpp) ----
@@ -393,7 +395,8 @@ public:
     void ResolveHeal(const CSpellWords& words, CActor& target, const CSpellEffectHeal& effect,
                      std::int32_t casterLevel);
     void ResolveSpellDamage(const std::string& label, CActor& target, const CSpellEffectDamage& effect,
-                            std::int32_t casterLevel, const CDamageType& type, const CSaveOutcome& outcome);
+                            std::int32_t casterLevel, const CDamageType& type, const CSaveOutcome& outcome,
+                            std::int32_t rolls);
     void ResolveDispel(const std::string& label, CActor& target, const CSpellEffectDispel& effect,
                        std::int32_t difficulty);
     void ResolveCreateItem(const std::string& label, CActor& target, const CSpellEffectItem& effect,
@@ -460,9 +463,9 @@ public:
     bool TeleportHelper(CActor& actor, const CSpell& spell, std::uint32_t column, std::uint32_t row,
                         std::int32_t difficulty, bool fromParty);
     // A spell in flight from `actor`'s spot aimed at the actor itself, sent by nobody:
-    // a pulse of the lasting spell `whose` cast, or one an arrival brings ("").
+    // `pulses` pulses of the lasting spells `whose` cast, or one an arrival brings ("").
     void LaunchSpellAt(CActor& actor, const CSpell& spell, bool fromParty, std::int32_t difficulty,
-                       std::int32_t casterLevel, const std::string& whose);
+                       std::int32_t casterLevel, const std::string& whose, std::int32_t pulses);
 
     // ---- stealth and exits (engine_battle.cpp) ----
     // True when the sneaker stays unseen.

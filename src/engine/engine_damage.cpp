@@ -79,7 +79,8 @@ void CEngine::RemoveCharmedCheck(CActor& target, bool attackerIsParty) {
 }
 
 void CEngine::ResolveDamage(const std::string* rollText, const std::string* resistText, CActor& target,
-                            const CAttackInfo& info, const CSaveOutcome& outcome, std::int32_t messageKind) {
+                            const CAttackInfo& info, const CSaveOutcome& outcome, std::int32_t messageKind,
+                            std::int32_t rolls) {
     CGame& game = Game();
     if (target.GetRelation() == RELATION_SURRENDER) {
         // Once: the blows of friends and the pulses of a lasting harm that find it
@@ -88,10 +89,15 @@ void CEngine::ResolveDamage(const std::string* rollText, const std::string* resi
             game.PushMessage(messageKind, target.GetName() + " has surrendered, takes no damage.");
         return;
     }
-    std::int64_t damage = std::int64_t{DRAVCommon::RollDie(SaturateInt32(std::int64_t{info.dieA} + info.dieB))} +
-                          info.bonusA + info.bonusB;
-    if (outcome.scaleEffect && outcome.percent != 100) damage = outcome.percent * damage / 100;
-    damage = std::max<std::int64_t>(damage, 1);
+    // Each roll hurts as a blow of its own would. Rolls of 32 bits, summed as many
+    // times as 32 bits count, stay inside 64.
+    std::int64_t damage = 0;
+    for (std::int32_t roll = 0; roll < std::max(rolls, 1); ++roll) {
+        std::int64_t one = std::int64_t{DRAVCommon::RollDie(SaturateInt32(std::int64_t{info.dieA} + info.dieB))} +
+                           info.bonusA + info.bonusB;
+        if (outcome.scaleEffect && outcome.percent != 100) one = outcome.percent * one / 100;
+        damage += std::max<std::int64_t>(one, 1);
+    }
     const bool party = target.GetRelation() == RELATION_PARTY;
     if (party) {
         // Any fraction of a point still hurts.

@@ -65,9 +65,10 @@ void CEngine::ResolveEffectArrival(CEffect& effect, CActor* target) {
         }
         case EFFECT_SPELL: {
             const auto& launched = dynamic_cast<const CEffectSpell&>(effect);
-            ResolveSpell({launched.GetSourceName(), launched.caster, launched.announced, launched.whose}, target, effect.GetX(),
-                         effect.GetY(), launched.IsFromParty(), *launched.GetSpell(), launched.difficulty,
-                         launched.hitBonus, launched.casterLevel, launched.penetrationSkill);
+            const CSpellSender sender{launched.GetSourceName(), launched.caster, launched.announced, launched.whose,
+                                      launched.pulses};
+            ResolveSpell(sender, target, effect.GetX(), effect.GetY(), launched.IsFromParty(), *launched.GetSpell(),
+                         launched.difficulty, launched.hitBonus, launched.casterLevel, launched.penetrationSkill);
             return;
         }
         default:

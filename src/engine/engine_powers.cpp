@@ -26,6 +26,13 @@ namespace {
 constexpr std::uint32_t kSneakRetryTicks = 300;
 constexpr std::int32_t kCombatSneakCost = 10;
 
+// A pulse that only harms can stand for others of its kind due with it: their rolls
+// sum in one line. Any other effect is taken once per pulse.
+bool OnlyHarms(const CSpell& spell) {
+    return std::all_of(spell.GetEffects().begin(), spell.GetEffects().end(),
+                       [](const auto& effect) { return effect->GetKind() == EFFECT_DAMAGE; });
+}
+
 // The casting value a spell carries when nobody casts it.
 std::int32_t UncastDifficulty(const CSpell& spell) {
     if (spell.GetTier() != -1) return std::max(0, 5 * spell.GetTier() - 3);
@@ -67,6 +74,7 @@ void CEngine::RunOngoingSpells() {
         std::int32_t castingValue;
         std::int32_t casterLevel;
         std::string whose;
+        std::int32_t count;
     };
     std::vector<Pulse> pulses;
     for (const auto& actor : CurrentArea().GetActors()) {
@@ -77,14 +85,26 @@ void CEngine::RunOngoingSpells() {
                 const std::uint32_t left = part->GetEndTick() - now;
                 if (left % CSpellApplyEffectOngoing::kPulseTicks != 1) continue;
                 const auto& ongoing = static_cast<const CSpellApplyEffectOngoing&>(*part);
+                // Copies of one caster's harm held apart (cast at other strengths) fall due
+                // on the same tick when cast in the same moment: told as one pulse, not a
+                // run of the same line. The save they face together is the strongest's.
+                const auto same = std::find_if(pulses.begin(), pulses.end(), [&](const Pulse& due) {
+                    return due.actor == actor && due.spell == &ongoing.GetSpell() && OnlyHarms(*due.spell) &&
+                           due.casterLevel == effect->GetCasterLevel() && due.whose == effect->GetCasterName();
+                });
+                if (same != pulses.end() && same->count < INT32_MAX) {
+                    same->castingValue = std::max(same->castingValue, effect->GetCastingValue());
+                    ++same->count;
+                    continue;
+                }
                 pulses.push_back({actor, &ongoing.GetSpell(), effect->GetCastingValue(), effect->GetCasterLevel(),
-                                  effect->GetCasterName()});
+                                  effect->GetCasterName(), 1});
             }
         }
     }
     for (const Pulse& pulse : pulses)
         LaunchSpellAt(*pulse.actor, *pulse.spell, pulse.actor->GetRelation() != RELATION_PARTY, pulse.castingValue,
-                      pulse.casterLevel, pulse.whose);
+                      pulse.casterLevel, pulse.whose, pulse.count);
 }
 
 void CEngine::RunPowerOrder(CActor& actor, const CPowerOrder& order) {

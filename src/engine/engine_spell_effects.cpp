@@ -125,12 +125,13 @@ void CEngine::ResolveHeal(const CSpellWords& words, CActor& target, const CSpell
 }
 
 void CEngine::ResolveSpellDamage(const std::string& label, CActor& target, const CSpellEffectDamage& effect,
-                                 std::int32_t casterLevel, const CDamageType& type, const CSaveOutcome& outcome) {
+                                 std::int32_t casterLevel, const CDamageType& type, const CSaveOutcome& outcome,
+                                 std::int32_t rolls) {
     std::int32_t die = 0;
     std::int32_t fixed = 0;
     MagnitudeAt(effect.GetMagnitude(), casterLevel, die, fixed);
     const CAttackInfo info(label, 0, die, fixed, 0, 0, type, 0, 0);
-    ResolveDamage(nullptr, nullptr, target, info, outcome, MESSAGE_HOSTILE_SPELL);
+    ResolveDamage(nullptr, nullptr, target, info, outcome, MESSAGE_HOSTILE_SPELL, rolls);
 }
 
 void CEngine::ResolveDispel(const std::string& label, CActor& target, const CSpellEffectDispel& effect,

@@ -177,7 +177,7 @@ void CEngine::ResolveSpell(const CSpellSender& sender, CActor* target, double x,
                 break;
             case EFFECT_DAMAGE:
                 ResolveSpellDamage(label, *target, static_cast<const CSpellEffectDamage&>(*effect), casterLevel,
-                                   spell.GetSaveDamageType(), outcome);
+                                   spell.GetSaveDamageType(), outcome, sender.pulses);
                 break;
             case EFFECT_DISPEL:
                 ResolveDispel(label, *target, static_cast<const CSpellEffectDispel&>(*effect), difficulty);

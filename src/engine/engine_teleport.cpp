@@ -75,12 +75,12 @@ bool CEngine::TeleportHelper(CActor& actor, const CSpell& spell, std::uint32_t c
     const auto& effects = spell.GetEffects();
     const bool repulses = std::any_of(effects.begin(), effects.end(),
                                       [](const auto& effect) { return effect->GetKind() == EFFECT_REPULSE; });
-    if (!repulses) LaunchSpellAt(actor, spell, fromParty, difficulty, 0, std::string());
+    if (!repulses) LaunchSpellAt(actor, spell, fromParty, difficulty, 0, std::string(), 1);
     return true;
 }
 
 void CEngine::LaunchSpellAt(CActor& actor, const CSpell& spell, bool fromParty, std::int32_t difficulty,
-                            std::int32_t casterLevel, const std::string& whose) {
+                            std::int32_t casterLevel, const std::string& whose, std::int32_t pulses) {
     CArea& area = CurrentArea();
     // Nobody sends it: the actor bears it, or it came with her arrival.
     auto effect = std::make_shared<CEffectSpell>(Game().NewEffectId(), &area, std::string(),
@@ -89,6 +89,7 @@ void CEngine::LaunchSpellAt(CActor& actor, const CSpell& spell, bool fromParty, 
     effect->difficulty = difficulty;
     effect->casterLevel = casterLevel;
     effect->whose = whose;
+    effect->pulses = pulses;
     effect->SetPosition(area, actor.GetX(), actor.GetY(), 0.0);
     effect->SetSpeed(spell.GetEffectSpeed());
     area.AddEffect(effect);

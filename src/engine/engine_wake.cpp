@@ -110,17 +110,22 @@ bool CEngine::KeepsHoldingBack(CActor& foe) {
         game.HoldFoeBack(foe);
         return true;
     }
-    if (game.IsCalm() || game.IsPageMoment()) return true;
-    for (const auto& member : game.PartyMembers()) {
-        // Only one that acts comes into its reach: a party woken beside a foe's post
-        // has done nothing yet.
-        if (!member->IsAlive() || member->GetArea() != foe.GetArea() || !member->GetCurrentOrder() ||
-            !member->IsWithin(foe, kHoldingReach))
-            continue;
-        game.EndHold(foe.GetId());
-        return false;
+    if (game.IsCalm()) return true;
+    // Only one that acts comes into its reach: a party woken beside a foe's post
+    // has done nothing yet.
+    const bool reached = std::any_of(game.PartyMembers().begin(), game.PartyMembers().end(), [&](const auto& member) {
+        return member->IsAlive() && member->GetArea() == foe.GetArea() && member->GetCurrentOrder() &&
+               member->IsWithin(foe, kHoldingReach);
+    });
+    if (game.IsPageMoment()) {
+        // A walk that ends in its reach while the page's words are read was the
+        // player's to call off: the foe comes on as the moment ends.
+        if (reached) game.NoteReachedInMoment(foe.GetId());
+        return true;
     }
-    return true;
+    if (!reached && !game.WasReachedInMoment(foe.GetId())) return true;
+    game.EndHold(foe.GetId());
+    return false;
 }
 
 void CEngine::HoldFoesBackForPage() {

@@ -28,6 +28,9 @@ struct CSpellSender {
     bool announced = false;
     // Who cast the lasting spell that this one pulses from, when nobody sends it.
     std::string whose;
+    // How many pulses of her lasting spells this one stands for: copies held apart
+    // that fall due together strike as one, with their harm summed in one line.
+    std::int32_t pulses = 1;
 };
 
 class CSpellWords {

@@ -225,10 +225,18 @@ public:
     bool NoteSurrenderTold(ThingId actor) { return m_surrendersTold.insert(actor).second; }
     // The foe drops its fight where it stands and holds back.
     void HoldFoeBack(CActor& foe);
-    void EndHold(ThingId foe) { m_heldFoes.erase(foe); }
+    void EndHold(ThingId foe) {
+        m_heldFoes.erase(foe);
+        m_reachedInMoment.erase(foe);
+    }
+    // A held foe a member walked into the reach of during a page's moment: it comes
+    // on once the moment is over, though the member stopped there meanwhile.
+    void NoteReachedInMoment(ThingId foe) { m_reachedInMoment.insert(foe); }
+    bool WasReachedInMoment(ThingId foe) const { return m_reachedInMoment.count(foe) != 0; }
     // The holds end, and the calm and a page's moment with them.
     void EndAllHolds() {
         m_heldFoes.clear();
+        m_reachedInMoment.clear();
         m_calmEnd = 0;
         m_pageMomentEnd = 0;
     }
@@ -408,6 +416,7 @@ private:
     std::set<ThingId> m_surrendersTold;
     std::uint32_t m_calmEnd = 0;
     std::uint32_t m_pageMomentEnd = 0;
+    std::set<ThingId> m_reachedInMoment;
     std::uint32_t m_tutorialsShown = 0;
     // The members' orders as the last conversation began, while the player has
     // given none since; not saved: a loaded game has begun no conversation.

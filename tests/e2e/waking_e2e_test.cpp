@@ -78,11 +78,13 @@ TEST(Waking, AHeroWipedOutByTheLookoutWakesInPeaceAndWalksToEveryWayOut) {
                       Hero().SetDamageTaken(Hero().GetMaxHitPoints() - 1);
                       return lookout->GetName();
                   }),
-            // It lets her be on the dock; she goes at it until it turns on her.
-            WalkPartyUntil("the lookout to turn on her", 12, 3,
+            // It lets her be on the dock; she goes at it until it turns on her and,
+            // its shout read, comes on.
+            WalkPartyUntil("the lookout to come on", 12, 3,
                            [] {
                                auto* lookout = dynamic_cast<DRAV::CActor*>(Person("smuggler_lookout")());
-                               return lookout && lookout->GetRelation() == DRAV::RELATION_HOSTILE;
+                               return lookout && lookout->GetRelation() == DRAV::RELATION_HOSTILE &&
+                                      lookout->GetAttackTarget();
                            }),
             WaitUntil(
                 "the end of the fight", [] { return PageTitle() == "Party Dead"; }, 60000),

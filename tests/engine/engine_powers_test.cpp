@@ -109,6 +109,17 @@ TEST(EnginePowers, AFeversPulseIsReportedAsTheFeverStrikingItsSufferer) {
         for (const auto& text : (game.Tick(), QuillmereTest::MessageTexts(game.DrainEvents())))
             if (text.find("has killed") != std::string::npos) line = text;
     EXPECT_EQ(line, "Fever's Grip (Marra's) has killed Reed Goblin.");
+    // Two fevers of hers, cast at different strengths in one moment, are held apart and
+    // pulse together: one line tells their summed harm.
+    const auto second = game.Spawn("reed_goblin", 12, 5);
+    for (const std::int32_t castingValue : {20, 21})
+        second->AddSpellEffect(CSaveOutcome(), fever, castingValue, 1, CSaveOutcome(), &game.Module(), "Marra");
+    ASSERT_EQ(second->GetActiveEffects().size(), 2u);
+    std::vector<std::string> lines;
+    for (int tick = 0; tick < 600 && lines.empty(); ++tick)
+        for (const auto& text : (game.Tick(), QuillmereTest::MessageTexts(game.DrainEvents())))
+            if (text.find(" hits Reed Goblin") != std::string::npos) lines.push_back(text);
+    EXPECT_EQ(lines, std::vector<std::string>{"Fever's Grip (Marra's) hits Reed Goblin for 6 damage."});
 }
 
 TEST(EnginePowers, AnOngoingSpellOfThirtySecondsPulsesThreeTimesAndNotWhenDead) {

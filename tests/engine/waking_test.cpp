@@ -273,6 +273,25 @@ TEST(Waking, ABoxThatOpensHoldsBackTheFoeUponAStandingHero) {
     }
 }
 
+// A walk that ends in a held foe's reach while the box's moment runs was the
+// player's to call off: once the moment is over the foe comes on, though she
+// stands.
+TEST(Waking, AFoeWalkedUpToInABoxsMomentComesOnAfterIt) {
+    auto game = StartSampleGame();
+    CActor& hero = *game.Main();
+    CActor& foe = *game.Spawn("reed_smuggler", 10, 4);
+    hero.ClearOrders();
+    game.Engine().HoldFoesBackForPage();
+    ASSERT_TRUE(game.Game().IsHoldingBack(foe.GetId()));
+    hero.PushOrder(std::make_shared<CMoveOrder>(foe.GetX() - 5.0, foe.GetY()), false);
+    int tick = 0;
+    for (; tick < int{CEngine::kPageMomentTicks} && hero.GetCurrentOrder(); ++tick) game.Tick();
+    ASSERT_TRUE(!hero.GetCurrentOrder() && game.Game().IsPageMoment()) << "she stopped in its reach in the moment";
+    Lines(game);
+    game.Tick(kHalfMinute / 6);
+    EXPECT_GT(LinesOf(Lines(game), foe.GetName()), 0);
+}
+
 // A box in the middle of a fight stops nobody: the goblin the hero fights keeps
 // its order and its target, and fights on once the box closes.
 TEST(Waking, ABoxThatOpensInAFightLetsItGoOn) {
