@@ -132,6 +132,24 @@ void WatchAtTheBridge(CStages& stages) {
                 onTheLane && held == 3 && marsh.GetName() == "reed_marsh" && player.Game().IsQuestTagSet("witch_told"));
 }
 
+// A drowned warden comes up out of the shallows onto Marra where she stands, in
+// the cell beside her, and strikes her; false when he did not, or she fell.
+bool WardenStrikesMarra(Player& player) {
+    DRAV::CArea& marsh = player.Area();
+    const std::shared_ptr<DRAV::CActor> marra = player.Person("reed_witch");
+    const std::shared_ptr<DRAV::CActor> found = player.Person("drowned_warden");
+    std::shared_ptr<DRAV::CActor> warden = found ? marsh.RemoveActor(*found) : nullptr;
+    if (!marra || !warden) return false;
+    const auto column = static_cast<std::uint32_t>(marra->GetX() / QuillmereTest::kCell);
+    const auto row = static_cast<std::uint32_t>(marra->GetY() / QuillmereTest::kCell);
+    if (!marsh.PlaceActor(column + 1, row, false, warden)) return false;
+    warden->SetRelation(DRAV::RELATION_HOSTILE);
+    warden->SetAttackTarget(player.Game().GetTick(), marra.get());
+    const bool struck =
+        player.TickUntil([&] { return marra->GetHitPoints() < marra->GetMaxHitPoints(); }, 600);
+    return struck && marra->IsAlive() && marra->IsPartyMember();
+}
+
 // The marsh stage with Marra held: a drowned warden has come up out of the shallows
 // onto her as the party stands on the lane a few cells from its way out home, and
 // strikes her. A party sent to the way out leaves her held on the way, until she
@@ -142,20 +160,68 @@ void WardenHoldsMarra(CStages& stages) {
     DRAVCommon::GetRandomEngine().seed(5);
     Player player(QuillmereTest::kFighter);
     IntoTheMarshWithMarra(player);
-    DRAV::CArea& marsh = player.Area();
     const bool onTheLane = player.WalkTo(6, 4);
-    const std::shared_ptr<DRAV::CActor> marra = player.Person("reed_witch");
-    const std::shared_ptr<DRAV::CActor> found = player.Person("drowned_warden");
-    std::shared_ptr<DRAV::CActor> warden = found ? marsh.RemoveActor(*found) : nullptr;
-    if (!marra || !warden) return;
-    const auto column = static_cast<std::uint32_t>(marra->GetX() / QuillmereTest::kCell);
-    const auto row = static_cast<std::uint32_t>(marra->GetY() / QuillmereTest::kCell);
-    if (!marsh.PlaceActor(column + 1, row, false, warden)) return;
-    warden->SetRelation(DRAV::RELATION_HOSTILE);
-    warden->SetAttackTarget(player.Game().GetTick(), marra.get());
-    const bool struck =
-        player.TickUntil([&] { return marra->GetHitPoints() < marra->GetMaxHitPoints(); }, 600);
-    stages.Keep(player, 1, "held", onTheLane && struck && marra->IsAlive() && marra->IsPartyMember());
+    stages.Keep(player, 1, "held", onTheLane && WardenStrikesMarra(player));
+}
+
+// The marsh stage with Marra held back on the lane: the hero stands within reach
+// of the lane's way out home, Marra a step behind her beyond it, where a drowned
+// warden strikes her. A party sent to the way out comes there without her; held
+// where she stands, she ends the walk as she falls, on a tick when nobody's order
+// ends, and the question of leaving is owed the rest then.
+void WardenHoldsMarraBehind(CStages& stages) {
+    if (!stages.Wanted(1, "behind")) return;
+    DRAVCommon::GetRandomEngine().seed(5);
+    Player player(QuillmereTest::kFighter);
+    IntoTheMarshWithMarra(player);
+    // Back along the lane from the bridge, Marra a step behind on its side.
+    const bool onTheLane = player.WalkTo(14, 4) && player.WalkTo(7, 4);
+    stages.Keep(player, 1, "behind", onTheLane && WardenStrikesMarra(player));
+}
+
+// The marsh stage past the hide with the party about to fall: the hide fought
+// through and Orrin freed, the drowned watch has come up out of the shallows onto
+// the party, each member down to a blow from falling. A party wiped out wakes on
+// the landing's dock, a few cells from the lookout the smugglers posted on the
+// trail head since, who has no part in the fight the party fell in: the calm after
+// the wake holds him back however near the party walks.
+void WipedOutByTheWatch(CStages& stages) {
+    if (!stages.Wanted(1, "wiped")) return;
+    DRAVCommon::GetRandomEngine().seed(5);
+    Player player(QuillmereTest::kFighter);
+    IntoTheMarshWithMarra(player);
+    QuillmereTest::FightThroughTheHide(player);
+    QuillmereTest::FreeOrrin(player);
+    DRAV::CArea& marsh = player.Area();
+    const auto party = player.Game().GetParty();
+    std::size_t placed = 0;
+    for (const auto& warden : DRAV::ActorList(marsh.GetActors())) {
+        if (warden->GetTemplateName() != "drowned_warden" || placed >= party.size()) continue;
+        const std::shared_ptr<DRAV::CActor>& member = party[placed];
+        const auto column = static_cast<std::uint32_t>(member->GetX() / QuillmereTest::kCell);
+        const auto row = static_cast<std::uint32_t>(member->GetY() / QuillmereTest::kCell);
+        std::shared_ptr<DRAV::CActor> watch = marsh.RemoveActor(*warden);
+        if (!marsh.PlaceActor(column + 1, row, false, watch)) {
+            marsh.AddActor(std::move(watch));
+            continue;
+        }
+        watch->SetRelation(DRAV::RELATION_HOSTILE);
+        watch->SetAttackTarget(player.Game().GetTick(), member.get());
+        ++placed;
+    }
+    const auto struck = [&] {
+        for (const auto& member : party)
+            if (member->GetHitPoints() == member->GetMaxHitPoints()) return false;
+        return true;
+    };
+    const bool fighting = placed == party.size() && player.TickUntil(struck, 600);
+    bool standing = true;
+    for (const auto& member : party) {
+        standing = standing && member->IsAlive();
+        if (member->IsAlive()) member->SetDamageTaken(member->GetMaxHitPoints() - 1);
+    }
+    stages.Keep(player, 1, "wiped",
+                fighting && standing && party.size() == 3 && player.Game().IsQuestTagSet("hide_fought"));
 }
 
 // The marsh stage on the travel map: the party threatened the hide's lookouts and
@@ -217,6 +283,8 @@ std::vector<Stage> MakeStages(const std::string& folder, int chapter, const std:
     WatchAtTheBridge(stages);
     PuntPastMarrow(stages);
     WardenHoldsMarra(stages);
+    WipedOutByTheWatch(stages);
+    WardenHoldsMarraBehind(stages);
     HeroFallenAtTheLanding(stages);
     return stages.Take();
 }
