@@ -106,40 +106,6 @@ TEST(EngineSave, AGameLoadedIntoAFreshEngineSavesTheSameTree) {
     engine->RunTick();
 }
 
-// A game in motion, saved and loaded, is the game it was to the last bit of every
-// place: where each one stands and faces, and where each walk goes.
-TEST(EngineSave, AGameInMotionComesBackToTheLastBitOfEveryPlace) {
-    auto game = StartSampleGame();
-    TempDir dir;
-    std::size_t walks = 0;
-    const auto places = [&walks](const CGame& state) {
-        std::vector<double> all;
-        for (const auto& actor : state.GetCurrentArea()->GetActors()) {
-            all.insert(all.end(), {actor->GetX(), actor->GetY(), actor->GetFacing()});
-            for (const auto& order : actor->GetContinuingOrders())
-                if (const auto* move = dynamic_cast<const CMoveOrder*>(order.get())) {
-                    all.insert(all.end(), {move->x, move->y});
-                    ++walks;
-                }
-        }
-        return all;
-    };
-    const double homeX = game.Main()->GetX(), homeY = game.Main()->GetY();
-    for (int round = 0; round < 8; ++round) {
-        game.Tick(30);
-        // Saved half-way along a walk, as a click or a wanderer gives one.
-        const double side = round % 2 ? 20.0 / 3.0 : -20.0 / 3.0;
-        game.Main()->PushOrder(std::make_shared<CMoveOrder>(homeX + side, homeY + side / 7.0), false);
-        game.Tick(3);
-        game.Engine().SaveGame(dir / "moving.drav", kSampleVersion, nullptr);
-        const auto engine = FreshSampleEngine();
-        std::string bonus;
-        engine->LoadGame(dir / "moving.drav", kSampleVersion, bonus);
-        EXPECT_EQ(places(*engine->GetGame()), places(game.Game())) << "round " << round;
-    }
-    EXPECT_GT(walks, 0u);
-}
-
 TEST(EngineSave, VersionsAndChaptersThatDoNotFitAreRefusedAndTheRunningGameStays) {
     auto game = StartSampleGame();
     TempDir dir;
