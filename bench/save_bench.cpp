@@ -72,6 +72,24 @@ void ReplaceSave(benchmark::State& state) {
         state.SkipWithError("the last save is not the one made, or the backup is missing");
 }
 
+// Times `work` on the wall clock and on the thread's own processor time: a busy
+// machine adds to the one only. `check` follows each run, outside the times.
+template <typename Work, typename Check>
+void TimeOnBothClocks(benchmark::State& state, Work work, Check check) {
+    BenchSupport::IterationTimes times;
+    times.Reserve(state.max_iterations);
+    std::vector<double> cpu;
+    cpu.reserve(state.max_iterations);
+    for (auto _ : state) {
+        const double started = BenchSupport::ThreadMillis();
+        times.Time(work);
+        cpu.push_back(BenchSupport::ThreadMillis() - started);
+        check();
+    }
+    times.Report(state);
+    BenchSupport::ReportMillis(state, "cpu_", cpu);
+}
+
 // Loads the save of `game` played, and checks the party came back.
 void TimeLoads(benchmark::State& state, const QuillmereTest::SampleGame& game) {
     QuillmereTest::TempDir dir;
@@ -79,18 +97,7 @@ void TimeLoads(benchmark::State& state, const QuillmereTest::SampleGame& game) {
     game.Engine().SaveGame(path, kExpected, nullptr);
     const std::size_t party = game.Game().GetParty().size();
     std::string bonus;
-    BenchSupport::IterationTimes times;
-    times.Reserve(state.max_iterations);
-    // The thread's own processor time beside the wall clock: a busy machine adds to the one only.
-    std::vector<double> cpu;
-    cpu.reserve(state.max_iterations);
-    for (auto _ : state) {
-        const double started = BenchSupport::ThreadMillis();
-        times.Time([&] { game.Engine().LoadGame(path, kExpected, bonus); });
-        cpu.push_back(BenchSupport::ThreadMillis() - started);
-    }
-    times.Report(state);
-    BenchSupport::ReportMillis(state, "cpu_", cpu);
+    TimeOnBothClocks(state, [&] { game.Engine().LoadGame(path, kExpected, bonus); }, [] {});
     if (game.Game().GetParty().size() != party || party != 6) state.SkipWithError("the loaded party is not the saved one");
 }
 
@@ -180,19 +187,10 @@ void ListStrayFile(benchmark::State& state) {
             out.write(words.data(), static_cast<std::streamsize>(std::min(words.size(), size - written)));
     }
     const double peakBefore = PeakMegabytes();
-    BenchSupport::IterationTimes times;
-    times.Reserve(state.max_iterations);
-    std::vector<double> cpu;
-    cpu.reserve(state.max_iterations);
-    for (auto _ : state) {
-        const double started = BenchSupport::ThreadMillis();
-        std::shared_ptr<CLoadInfo> listed;
-        times.Time([&] { listed = ListSaveFolder(dir.Path().string()); });
-        cpu.push_back(BenchSupport::ThreadMillis() - started);
+    std::shared_ptr<CLoadInfo> listed;
+    TimeOnBothClocks(state, [&] { listed = ListSaveFolder(dir.Path().string()); }, [&] {
         if (!listed->m_items.empty()) state.SkipWithError("the stray file was listed");
-    }
-    times.Report(state);
-    BenchSupport::ReportMillis(state, "cpu_", cpu);
+    });
     state.counters["peak_growth_mb"] = PeakMegabytes() - peakBefore;
 }
 
