@@ -20,6 +20,9 @@ namespace {
 // how far apart the points are at which a step aside is tried to be free.
 constexpr double kClearance = 0.25;
 constexpr double kStepCheck = 0.5;
+// How near the walker comes to the one in her way before asking her to make it:
+// the gap at which a walk stops short of another, and a step to spare.
+constexpr double kReachToAsk = 0.5;
 
 // One of the party: a member, or a friend it called up.
 bool IsOfTheParty(const CActor& actor) {
@@ -69,6 +72,10 @@ void CEngine::AskToMakeWay(CActor& walker, const COrder& order) {
         return;
     CActor* bystander = CurrentArea().FindActor(walk.GetHeldBy());
     if (!bystander || bystander == &walker || !MayMakeWay(*bystander) || AimsAt(order, *bystander)) return;
+    // The walk may be held by one standing farther on, on its goal or round a
+    // bend: she makes way once the walker has come up to her, never from afar,
+    // where a trade of places would carry both across the ground between.
+    if (walker.DistanceTo(*bystander) > walker.GetRadius() + bystander->GetRadius() + kReachToAsk) return;
     // One come to a way out waits there for the rest: the walk of the party to it
     // ends in its question only with her still there, and one standing in her way
     // is near enough to be asked already.
