@@ -8,6 +8,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -597,4 +598,32 @@ TEST(BlockedWalks, AWalkToTheRimOfTheBridgeEndsOnItWithoutAWord) {
             EXPECT_LT(wren->DistanceToPoint(rim.x, rim.y), wren->GetRadius() + 0.25)
                 << "ended at " << wren->GetX() << ", " << wren->GetY();
         }
+}
+
+// Members sent one at a time to spots among the others on the landing's dock make
+// way for each other as they meet: nobody is ever carried across the ground
+// between, as a trade of places with one the walker had not come up to would.
+TEST(BlockedWalks, MembersMakingWayForEachOtherNeverJumpAcrossTheGround) {
+    DRAVCommon::GetRandomEngine().seed(4);
+    SampleGame game = ClearLanding();
+    const std::vector<CActor*> party = {game.Main().get(), &Companion(game, "reed_witch", 20.0, 10.0),
+                                        &Companion(game, "boatwright", 22.5, 10.0)};
+    std::mt19937 random(4);
+    std::uniform_real_distribution<double> x(12.5, 30.0), y(8.75, 15.0);
+    std::vector<std::pair<double, double>> last;
+    for (const CActor* member : party) last.emplace_back(member->GetX(), member->GetY());
+    for (int tick = 1; tick <= 20 * kPatience; ++tick) {
+        CActor& walker = *party[tick / 90 % party.size()];
+        if (tick % 90 == 1) {
+            for (CActor* member : party) member->CancelOrders();
+            walker.PushOrder(std::make_shared<CMoveOrder>(x(random), y(random)), false);
+        }
+        game.Tick();
+        game.DrainEvents();
+        for (std::size_t i = 0; i < party.size(); ++i) {
+            const double moved = party[i]->DistanceToPoint(last[i].first, last[i].second);
+            ASSERT_LT(moved, party[i]->GetRadius() * 2 + 1.0) << party[i]->GetName() << " at tick " << tick;
+            last[i] = {party[i]->GetX(), party[i]->GetY()};
+        }
+    }
 }
