@@ -4,6 +4,7 @@
 
 #include "game/dialogs/maps/exit_area_dlg.h"
 #include "game/dialogs/maps/world_map_dlg.h"
+#include "game/dialogs/sheet/monster_dlg.h"
 #include "player_at_window.h"
 #include "platform/win32/win32_time.h"
 #include "ui/text_markup.h"
@@ -21,7 +22,10 @@ PageSight PageNow() {
     page.identity = dialog;
     page.title = dialog->GetTitle();
     const auto* map = dynamic_cast<const CDRAVWorldMapDlg*>(dialog.get());
-    if (dynamic_cast<const CTextDlg*>(dialog.get()) || dynamic_cast<const CHelpDlg*>(dialog.get()))
+    // A look at someone is a page of text too, but one the player's click opened.
+    if (dynamic_cast<const CMonsterDlg*>(dialog.get()))
+        page.kind = PageSight::Kind::Other;
+    else if (dynamic_cast<const CTextDlg*>(dialog.get()) || dynamic_cast<const CHelpDlg*>(dialog.get()))
         page.kind = PageSight::Kind::Box;
     else if (dynamic_cast<const CTalkDlg*>(dialog.get()))
         page.kind = PageSight::Kind::Talk;
