@@ -49,7 +49,22 @@ OrderVerdict JudgeUse(const CUseOrder& use, const CActor& actor) {
 }
 
 // A walk ends on the area's map, where a click or a wander can put its goal.
-OrderVerdict JudgeContinuing(const COrder& order, const CActor& actor) {
+// The one a blow, a spell or a used item goes for; 0 for any other order.
+ThingId AimedAt(const COrder& order) {
+    switch (order.GetType()) {
+        case ORDER_ATTACK: return OrderAs<CAttackOrder>(order).target;
+        case ORDER_CAST: return OrderAs<CCastOrder>(order).target;
+        case ORDER_USE: return OrderAs<CUseOrder>(order).target;
+        default: return 0;
+    }
+}
+
+OrderVerdict JudgeContinuing(const COrder& order, const CActor& actor, const CGame& game) {
+    // A foe holding back is out of the fight until the party comes to it: a friend's
+    // blow or spell begun before it held back, landing, would loose it on a party
+    // at rest, the player reading a box.
+    if (actor.GetRelation() == RELATION_FRIENDLY && game.IsHoldingBack(AimedAt(order)))
+        return NotNow("the foe it goes for holds back");
     if (order.GetType() == ORDER_USE) return JudgeUse(OrderAs<CUseOrder>(order), actor);
     const CArea* area = actor.GetArea();
     if (order.GetType() != ORDER_MOVE || !area) return {};
@@ -163,7 +178,7 @@ OrderVerdict JudgeOrder(const COrder& order, const CActor& actor, const CGame& g
     if (!RunsFrom(order, instant))
         return Never("an order of kind " + std::to_string(order.GetType()) +
                      (instant ? " given to be carried out at once" : " given to be carried out over time"));
-    if (!instant) return JudgeContinuing(order, actor);
+    if (!instant) return JudgeContinuing(order, actor, game);
     const CArea* area = game.GetCurrentArea();
     if (!area) return NotNow("the party is in no area");
     switch (order.GetType()) {

@@ -38,8 +38,9 @@ bool RunsFrom(const COrder& order, bool instant);
 // Whether the engine can carry out `order`, of `actor`'s queue of instant orders
 // (`instant`) or of continuing ones, in `game` as things stand in the current
 // area. A continuing order is judged only on what its runner cannot walk to or
-// wait for: its queue, a walk off the map of its actor's area, and a wand's tile
-// spell aimed at anything but a tile.
+// wait for: its queue, a walk off the map of its actor's area, a wand's tile
+// spell aimed at anything but a tile, and a friend's blow or spell at a foe that
+// holds back.
 OrderVerdict JudgeOrder(const COrder& order, const CActor& actor, const CGame& game, bool instant);
 
 }  // namespace DRAV

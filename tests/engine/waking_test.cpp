@@ -197,15 +197,18 @@ TEST(Waking, AFoePostedWhereThePartyWakesWaitsUntilItActs) {
 // fight, and its foes far off hold back no longer (the goblin, calmed by the
 // hours of rest, waits at its post for whoever comes near); a foe struck where it
 // holds back strikes back, whoever struck it, once the calm after the wake is over.
+// A friend of the party leaves a held foe be, as the party does.
 TEST(Waking, AStrikeEndsTheHold) {
     struct Strike {
         const char* what;
         Relation newcomer;  // of one who comes to the cell, struck or striking
         std::uint32_t column, row;
         bool strikesBack;  // the goblin itself was struck
+        bool holdEnds;
     };
-    for (const Strike& strike : {Strike{"the hero strikes a neutral", RELATION_NEUTRAL, 9, 4, false},
-                                 Strike{"a friend strikes the goblin", RELATION_FRIENDLY, 6, 8, true}}) {
+    for (const Strike& strike : {Strike{"the hero strikes a neutral", RELATION_NEUTRAL, 9, 4, false, true},
+                                 Strike{"a stranger strikes the goblin", RELATION_BERSERK, 6, 8, true, true},
+                                 Strike{"a friend goes for the goblin", RELATION_FRIENDLY, 6, 8, false, false}}) {
         SCOPED_TRACE(strike.what);
         auto game = StartSampleGame();
         ASSERT_TRUE(WipedOutAndWoken(game, kGoblin));
@@ -228,7 +231,7 @@ TEST(Waking, AStrikeEndsTheHold) {
             game.Tick();
             goblinLines += LinesOf(Lines(game), goblin->GetName());
         }
-        EXPECT_FALSE(game.Game().IsHoldingBack(goblin->GetId()));
+        EXPECT_EQ(game.Game().IsHoldingBack(goblin->GetId()), !strike.holdEnds);
         EXPECT_EQ(goblinLines > 0, strike.strikesBack);
     }
 }
@@ -237,27 +240,36 @@ TEST(Waking, AStrikeEndsTheHold) {
 // hero, and one waiting to turn on her in whose reach she stands, as Captain
 // Marrow stands over Orrin's skiff when Orrin joins her, so that the alarm it would
 // raise turns nobody: closed again, she is not struck while she stands, nor in the
-// moment after a box as she walks up to a foe; then it fights on.
+// moment after a box as she walks up to a foe; then it fights on. A wisp's spell
+// at the foe, begun before the box, does not call it out again.
 TEST(Waking, ABoxThatOpensHoldsBackTheFoeUponAStandingHero) {
-    for (const bool waiting : {false, true}) {
+    for (const auto [waiting, wisp] : {std::pair{false, false}, {true, false}, {false, true}}) {
+        SCOPED_TRACE(waiting ? "waiting to turn" : wisp ? "a wisp fighting it" : "upon her");
         auto game = StartSampleGame();
         CActor& hero = *game.Main();
         std::vector<CActor*> foes{SprungGoblin(game)};
+        const auto friendly = wisp ? game.Spawn("marsh_wisp", 3, 5) : nullptr;
+        const auto aimed = [&] {
+            const auto order = friendly ? friendly->GetCurrentOrder() : nullptr;
+            return !friendly || (order && (order->GetType() == ORDER_CAST || order->GetType() == ORDER_ATTACK));
+        };
         if (waiting) {
             foes = {game.Spawn("reed_smuggler", 10, 4).get(), game.Spawn("reed_smuggler", 2, 3).get()};
             ASSERT_TRUE(hero.IsWithin(*foes[0], 4 * 2.5) && !hero.IsWithin(*foes[1], 4 * 2.5));
         } else {
             hero.PushOrder(std::make_shared<CMoveOrder>(kGoblin.postX, kGoblin.postY), false);
-            for (int tick = 0; tick < 3000 && foes[0]->GetActionState() != ACTION_WIND_UP; ++tick) game.Tick();
-            ASSERT_EQ(foes[0]->GetActionState(), ACTION_WIND_UP);
+            for (int tick = 0; tick < 3000 && (foes[0]->GetActionState() != ACTION_WIND_UP || !aimed()); ++tick)
+                game.Tick();
+            ASSERT_TRUE(foes[0]->GetActionState() == ACTION_WIND_UP && aimed());
         }
         hero.ClearOrders();
         Lines(game);  // what came before the box
         const std::int32_t damage = hero.GetDamageTaken();
         game.Engine().HoldFoesBackForPage();  // a box put before the player
         game.Tick(kHalfMinute / 6);
-        EXPECT_EQ(LinesOf(Lines(game), foes[0]->GetName()), 0) << waiting;
-        EXPECT_EQ(hero.GetDamageTaken(), damage) << waiting;
+        const std::vector<std::string> held = Lines(game);
+        EXPECT_EQ(LinesOf(held, foes[0]->GetName()) + LinesOf(held, "Marsh Wisp"), 0);
+        EXPECT_EQ(hero.GetDamageTaken(), damage);
         // Another box as she sets off towards a foe, held or not yet turned: she comes
         // into its reach unharmed for the moment after, and it fights on once it ends.
         CActor& met = *foes.back();
@@ -268,8 +280,8 @@ TEST(Waking, ABoxThatOpensHoldsBackTheFoeUponAStandingHero) {
             game.Tick();
             if (met.GetAttackTarget() || met.GetCurrentOrder()) cameOn = tick;
         }
-        EXPECT_EQ(cameOn, -1) << waiting;
-        EXPECT_GE(TicksUntilItStrikes(game, met, met.GetX(), met.GetY()), 0) << waiting;
+        EXPECT_EQ(cameOn, -1);
+        EXPECT_GE(TicksUntilItStrikes(game, met, met.GetX(), met.GetY()), 0);
     }
 }
 

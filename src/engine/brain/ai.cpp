@@ -10,6 +10,7 @@
 #include "engine/brain/ai_wands_sing.h"
 #include "world/actor.h"
 #include "world/area.h"
+#include "world/game.h"
 #include "world/order.h"
 
 namespace DRAV {
@@ -83,6 +84,8 @@ CActor* CAI::FindTarget(const CActor& actor, std::uint32_t flags, const CSpell* 
     for (const auto& candidate : area->GetActors()) {
         if (candidate.get() == &actor) continue;
         if ((flags & TARGET_ENEMIES) ? !IsEnemy(actor, *candidate) : !IsAlly(actor, *candidate)) continue;
+        // A foe holding back is left be until the party comes to it.
+        if ((flags & TARGET_ENEMIES) && area->GetGame() && area->GetGame()->IsHoldingBack(candidate->GetId())) continue;
         if (spell && !spell->CanAffect(candidate->IsSummoned(), candidate->GetRace(), [&candidate](const CDamageType& t) {
                 return candidate->GetCategoryResistance(t, nullptr);
             }))
