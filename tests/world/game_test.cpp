@@ -9,6 +9,7 @@
 #include "support/temp_dir.h"
 #include "world/actor_test_support.h"
 #include "world/area.h"
+#include "world/order.h"
 
 using namespace DRAV;
 using WorldTest::SampleWithBrains;
@@ -95,6 +96,10 @@ TEST(Game, PartyOrderAndLeavingKeepIndicesInStep) {
     EXPECT_DRAV_CODE(game.RemoveNonLocatedActor(*bo), 2);
     EXPECT_DRAV_CODE(game.RemovePartyMember(*main), 3);
     EXPECT_EQ(game.GetMainActor(), main);
+    // Told to wait as the party walks off, she stays where she left it.
+    cy->PushOrder(std::make_shared<CMoveOrder>(40.0, 12.0), false);
+    game.RemovePartyMember(*cy);
+    EXPECT_EQ(cy->GetCurrentOrder(), nullptr);
 }
 
 TEST(Game, OneAwardCanRaiseSeveralLevels) {

@@ -64,6 +64,9 @@ void CGame::RemovePartyMember(const CActor& actor) {
     const std::shared_ptr<CActor> member = *found;
     const std::size_t position = static_cast<std::size_t>(found - m_party.begin());
     member->SetRelation(RELATION_NEUTRAL);
+    // The player's orders were a member's: one told to wait stays where she left
+    // the party, and does not walk on to a way out the party no longer takes her through.
+    member->ClearOrders();
     m_party.erase(found);
     if (!member->IsSummoned() && !member->IsAlive()) {
         DRAV_TRACE(DRAVCommon::TRACE_LOW, "Actor %s was dead... remove from game\n", member->GetName().c_str());
