@@ -28,7 +28,7 @@
 namespace DRAV {
 namespace {
 
-// A foe farther than this from its encounter's place has left its post.
+// One farther than this from its post has left it.
 constexpr double kAtPostDistance = 3 * kCellSize;
 // The party comes in spread round its entry's cell: a foe this near the entry
 // would stand in the reach of a member's first step.
@@ -66,17 +66,24 @@ void CEngine::StandDownFoes(CArea& area, bool waking, const std::string& entryNa
         // beyond its reach.
         if (foe && (waking || guard->IsHostile())) game.HoldFoeBack(*guard);
         // Who left its post goes back to where its encounter placed it, and so does one
-        // left standing where the party's first step would rouse it.
+        // left standing where the party's first step would rouse it. A fellow of a
+        // group has a post of its own round the encounter's place: measured from that
+        // place, one could stand the group's width off where the party first saw it.
         if (guard->GetEncounterName().empty()) continue;
         const CPatchActionEncounter* encounter = area.FindEncounterIfAny(guard->GetEncounterName());
         if (!encounter) continue;
-        const double postX = (encounter->column + 0.5) * kCellSize;
-        const double postY = (encounter->row + 0.5) * kCellSize;
+        const double width = area.GetColumns() * kCellSize, height = area.GetRows() * kCellSize;
+        const bool ownPost = guard->HasPost() && guard->GetPostX() >= 0.0 && guard->GetPostX() < width &&
+                             guard->GetPostY() >= 0.0 && guard->GetPostY() < height;
+        const double postX = ownPost ? guard->GetPostX() : (encounter->column + 0.5) * kCellSize;
+        const double postY = ownPost ? guard->GetPostY() : (encounter->row + 0.5) * kCellSize;
+        const auto column = static_cast<std::uint32_t>(postX / kCellSize);
+        const auto row = static_cast<std::uint32_t>(postY / kCellSize);
         const bool byTheEntry = entry && guard->DistanceToPoint(entryX, entryY) <= kEntryClearance &&
                                 guard->DistanceToPoint(entryX, entryY) < std::hypot(postX - entryX, postY - entryY);
         if (guard->DistanceToPoint(postX, postY) <= kAtPostDistance && !byTheEntry) continue;
         std::shared_ptr<CActor> moved = area.RemoveActor(*guard);
-        if (!area.PlaceActor(encounter->column, encounter->row, false, moved)) area.AddActor(std::move(moved));
+        if (!area.PlaceActor(column, row, false, moved)) area.AddActor(std::move(moved));
     }
 }
 

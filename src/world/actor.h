@@ -173,6 +173,16 @@ public:
     const std::string& GetEncounterName() const { return m_encounterName; }
     std::int32_t GetEncounterIndex() const { return m_encounterIndex; }
     void SetEncounter(std::string name, std::int32_t index);
+    // Where its encounter placed it, the post it goes back to when it has left it;
+    // none for one saved before posts were kept, whose post is its encounter's place.
+    bool HasPost() const { return m_hasPost; }
+    double GetPostX() const { return m_postX; }
+    double GetPostY() const { return m_postY; }
+    void SetPost(double x, double y) {
+        m_hasPost = true;
+        m_postX = x;
+        m_postY = y;
+    }
     // Set by the engine when this actor is killed; empty for none.
     const std::string& GetCompletionTag() const { return m_completionTag; }
     void SetCompletionTag(std::string tag) { m_completionTag = std::move(tag); }
@@ -600,6 +610,9 @@ private:
     std::string m_templateName;
     std::string m_encounterName;
     std::int32_t m_encounterIndex = 0;
+    bool m_hasPost = false;
+    double m_postX = 0.0;
+    double m_postY = 0.0;
     std::string m_completionTag;
     std::uint32_t m_animation = 0;
     std::uint32_t m_animationVariant = 0;

@@ -299,6 +299,8 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
         {"Mother Hesk with a NUL", edited(heskIds, std::string("\"Mother\0Hesk\"", 13)), "a name holds a NUL byte"},
         {"Mother Hesk not in UTF-8", edited(heskIds, "\"Mother H\xE9sk\""), "a name is not UTF-8"},
         {"Mother Hesk in UTF-8", edited(heskIds, "\"Mother H\xC3\xA9sk\""), ""},
+        {"Mother Hesk posted past the largest number", heskLine("33.75\n", "1e400\n"), "malformed a number at \"1e400\""},
+        {"Mother Hesk with no post, as before posts were kept", heskLine("     33.75\n     6.25\n", ""), ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

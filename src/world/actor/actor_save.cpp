@@ -128,6 +128,11 @@ void CActor::LoadValues(DRAVCommon::CDataFileReader& reader, CGame& game, const 
         RequireSavedWord(reader, m_completionTag, "completion tag");
         if (idsBlock) {
             m_encounterIndex = reader.ReadInt();
+            // Older saves keep no post.
+            if (!reader.AtBlockEnd()) {
+                const double x = reader.ReadDouble(kLowestPlace, kHighestPlace, "a post");
+                SetPost(x, reader.ReadDouble(kLowestPlace, kHighestPlace, "a post"));
+            }
             reader.EndBlock();
         }
         step.Set("relation");
@@ -287,6 +292,10 @@ void CActor::Save(DRAVCommon::CDataFileWriter& writer) const {
     writer.WriteWord(m_encounterName);
     writer.WriteWord(m_completionTag);
     writer.WriteValue(m_encounterIndex);
+    if (m_hasPost) {
+        writer.WriteDouble(m_postX);
+        writer.WriteDouble(m_postY);
+    }
     writer.EndBlock();
     writer.WriteWord(GetRelationKey(m_relation));
     writer.WriteValue(m_partyIndex);

@@ -53,6 +53,7 @@ void CArea::LoadEncounterStage(const CPatchActionEncounter& encounter, const CMo
                                                             std::to_string(encounter.column) + " " +
                                                             std::to_string(encounter.row) + ") for encounter \"" +
                                                             encounter.name + "\"");
+        actor->SetPost(actor->GetX(), actor->GetY());
     }
 }
 

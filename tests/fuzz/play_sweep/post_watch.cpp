@@ -9,10 +9,8 @@
 namespace QuillmerePlaySweep {
 namespace {
 
-// The game keeps each one within three cells of the spot its encounter names, and
-// places the fellows of a group each on the nearest free cell round that spot: where
-// one was first seen may be a cell off it.
-constexpr double kPostReach = 4 * DRAV::kCellSize;
+// The game keeps each one within three cells of where its encounter placed it.
+constexpr double kPostReach = 3 * DRAV::kCellSize;
 
 }  // namespace
 
