@@ -1,8 +1,11 @@
 #include "play_sweep/stage_saves.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <iostream>
+#include <stdexcept>
+#include <vector>
 
 #include "common/random.h"
 #include "engine/story_steps.h"
@@ -30,10 +33,9 @@ public:
     // The game as `player` has it now, saved as the stage `name` when `reached`.
     void Keep(Player& player, int chapter, const std::string& name, bool reached) {
         if (!Wanted(chapter, name)) return;
-        if (!reached) {
-            std::cerr << "play_sweep: the story did not reach the stage " << name << "\n";
-            return;
-        }
+        // A stage the story no longer reaches would leave its starts out of every
+        // sweep unseen.
+        if (!reached) throw std::runtime_error("the story did not reach the stage " + name);
         const std::string path = (std::filesystem::path(m_folder) / (name + ".drav")).string();
         player.Engine().SaveGame(path, kSaveRecord, nullptr);
         m_stages.push_back({chapter, name, path});
@@ -132,8 +134,35 @@ void WatchAtTheBridge(CStages& stages) {
                 onTheLane && held == 3 && marsh.GetName() == "reed_marsh" && player.Game().IsQuestTagSet("witch_told"));
 }
 
+// A drowned warden lands many blows to a swing, and one swing may fell whoever he
+// comes up on, as the dice fall: while he strikes, those he strikes have hit
+// points to spare, and after it each is left as hurt as he made her, short of falling.
+class CSpared {
+public:
+    explicit CSpared(DRAV::ActorList spared) : m_spared(std::move(spared)) {
+        for (const auto& actor : m_spared) {
+            m_most.push_back(actor->GetMaxHitPoints());
+            actor->SetMaxHitPoints(kSpare);
+        }
+    }
+    ~CSpared() {
+        for (std::size_t i = 0; i < m_spared.size(); ++i) {
+            const std::int32_t taken = m_spared[i]->GetDamageTaken();
+            m_spared[i]->SetMaxHitPoints(m_most[i]);
+            m_spared[i]->SetDamageTaken(std::min(taken, m_most[i] - 1));
+        }
+    }
+    CSpared(const CSpared&) = delete;
+    CSpared& operator=(const CSpared&) = delete;
+
+private:
+    static constexpr std::int32_t kSpare = 100000;
+    DRAV::ActorList m_spared;
+    std::vector<std::int32_t> m_most;
+};
+
 // A drowned warden comes up out of the shallows onto Marra where she stands, in
-// the cell beside her, and strikes her; false when he did not, or she fell.
+// the cell beside her, and strikes her; false when he did not.
 bool WardenStrikesMarra(Player& player) {
     DRAV::CArea& marsh = player.Area();
     const std::shared_ptr<DRAV::CActor> marra = player.Person("reed_witch");
@@ -145,8 +174,8 @@ bool WardenStrikesMarra(Player& player) {
     if (!marsh.PlaceActor(column + 1, row, false, warden)) return false;
     warden->SetRelation(DRAV::RELATION_HOSTILE);
     warden->SetAttackTarget(player.Game().GetTick(), marra.get());
-    const bool struck =
-        player.TickUntil([&] { return marra->GetHitPoints() < marra->GetMaxHitPoints(); }, 600);
+    const CSpared spared({marra});
+    const bool struck = player.TickUntil([&] { return marra->GetDamageTaken() > 0; }, 600);
     return struck && marra->IsAlive() && marra->IsPartyMember();
 }
 
@@ -211,10 +240,14 @@ void WipedOutByTheWatch(CStages& stages) {
     }
     const auto struck = [&] {
         for (const auto& member : party)
-            if (member->GetHitPoints() == member->GetMaxHitPoints()) return false;
+            if (member->GetDamageTaken() == 0) return false;
         return true;
     };
-    const bool fighting = placed == party.size() && player.TickUntil(struck, 600);
+    bool fighting = false;
+    {
+        const CSpared spared(party);
+        fighting = placed == party.size() && player.TickUntil(struck, 600);
+    }
     bool standing = true;
     for (const auto& member : party) {
         standing = standing && member->IsAlive();

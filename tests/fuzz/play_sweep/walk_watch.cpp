@@ -68,6 +68,7 @@ void CWalkWatch::Start(const Sight& sight, const std::string& what, DRAV::ThingI
     m_fromX = figure ? figure->x : 0.0;
     m_fromZ = figure ? figure->z : 0.0;
     m_before = figure ? figure->order.identity : nullptr;
+    m_walkOrder.reset();
     m_wasWalking = figure && figure->order.kind != OrderSight::Kind::None;
     m_begun = false;
     m_acts = false;
@@ -89,6 +90,7 @@ bool CWalkWatch::TakeUpOrder(const Sight& sight, const FigureSight& mover) {
     // and the new one ended between two looks.
     if (!given && (m_wasWalking || Distance(mover.x, mover.z, m_fromX, m_fromZ) < kMovedAway)) return false;
     m_begun = true;
+    m_walkOrder = order.identity;
     // An order to fight, cast or act is carried out by the mover's own deed; one
     // that ended between two looks may have been such.
     m_acts = !given || order.kind == OrderSight::Kind::Fight || order.kind == OrderSight::Kind::Other;
@@ -224,6 +226,13 @@ void CWalkWatch::Check(CFindings& findings, int turn, const Sight& sight) {
         return;
     }
     const std::uint32_t spent = sight.tick - m_startTick;
+    // The walk over between two looks, a walk elsewhere in its place is another's
+    // asking: the mover steps aside for a member walking by.
+    if (m_begun && m_walkOrder.expired() && mover->order.kind == OrderSight::Kind::Ground &&
+        mover->order.identity && Distance(mover->order.x, mover->order.z, m_x, m_z) > kGroundReach) {
+        m_active = false;
+        return;
+    }
     if (!m_begun) {
         if (!TakeUpOrder(sight, *mover)) {
             // Nothing came of the click: it picked what gives no order, or nothing.

@@ -74,6 +74,8 @@ private:
     // the click has given it a walk since.
     double m_fromX = 0, m_fromZ = 0;
     std::weak_ptr<const void> m_before;
+    // The order the click gave, once taken up.
+    std::weak_ptr<const void> m_walkOrder;
     bool m_wasWalking = false;
     bool m_begun = false;
     // The order the click gave is one to fight, cast or act, not to walk.

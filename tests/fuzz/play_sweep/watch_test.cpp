@@ -220,6 +220,24 @@ TEST(PlaySweepWatches, AHailEndsTheWalkItStopped) {
     }
 }
 
+// Wren's walk on the ground ends against someone standing on its point, and she is
+// asked to step aside for Marra: she ends away from it, with no word of her own.
+TEST(PlaySweepWatches, AMemberSteppingAsideAfterHerWalkIsNoWalkStoppedShort) {
+    for (const bool asked : {true, false}) {
+        Play play;
+        play.Look();
+        play.walk.Start(play.sight, "a walk to the ground", kWren, 0, 40, 20, 6);
+        play.Who(kWren).order = Walk(OrderSight::Kind::Ground, 0, 40, 20);
+        play.Look();
+        play.Who(kWren).x = 34;
+        if (asked) play.Who(kWren).order = Walk(OrderSight::Kind::Ground, 0, 30, 24);
+        play.Look();
+        play.Who(kWren).order = {};
+        for (int look = 0; look < 10; ++look) play.Look();
+        EXPECT_EQ(play.Kinds(), asked ? "" : "walk");
+    }
+}
+
 // Wren walks there alone and stops at it, or near enough to leave by it, the rest away.
 TEST(PlaySweepWatches, OneMemberAtAWayOutTheRestAwayHasNoQuestionComing) {
     const struct {
