@@ -218,8 +218,12 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
             m_playersFoes.insert(member.order.thing);
     // Those the same blow or answer turns, as its friends rally to the one struck,
     // come loose at the same look.
+    // A member's blow at anyone not of the party's side ends every hold the game
+    // keeps, the wake's calm too: who comes loose while she fights comes to that fight.
     bool fightOn = false;
     for (const DRAV::ThingId foe : m_playersFoes) fightOn = fightOn || m_loose.count(foe) || loose.count(foe);
+    for (const FigureSight& member : sight.figures)
+        fightOn = fightOn || (member.member && member.order.kind == OrderSight::Kind::Fight);
     for (const DRAV::ThingId foe : loose)
         if (!m_loose.count(foe) && fightOn) m_playersFoes.insert(foe);
     // A blow is explained when each foe loose now or at the last look is: one of

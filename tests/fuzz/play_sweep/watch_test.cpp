@@ -397,10 +397,11 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
 // set down elsewhere in the same area; a watcher not yet turned and one held back
 // turn only on a party that comes to them, Marra walking near; Wren stands. The
 // goblin that felled the party, held back as it wakes, turns on nobody in the
-// wake's calm, Marra walking near or not, and Wren walks off. A game saved and loaded, in the marsh and as the party comes in, plays on
+// wake's calm, Marra walking near or not, and Wren walks off, unless Marra strikes a
+// bystander, which ends the calm. A game saved and loaded, in the marsh and as the party comes in, plays on
 // the same with everyone numbered anew.
 TEST(PlaySweepWatches, AFoeTheArrivalHeldStrikesOnlyOnceThePartyCameToIt) {
-    enum Foe { kPlaced, kWatcher, kHeld, kChasedOut, kPunted, kWoken };
+    enum Foe { kPlaced, kWatcher, kHeld, kChasedOut, kPunted, kWoken, kWokenStruckAStranger };
     // What was found, and of whom: only Wren is struck.
     const auto found = [](Play& play) {
         std::string found;
@@ -408,7 +409,7 @@ TEST(PlaySweepWatches, AFoeTheArrivalHeldStrikesOnlyOnceThePartyCameToIt) {
             found += finding.kind + " " + finding.what.substr(0, finding.what.find_first_of(", ")) + ";";
         return found;
     };
-    for (const Foe foe : {kPlaced, kWatcher, kHeld, kChasedOut, kPunted, kWoken})
+    for (const Foe foe : {kPlaced, kWatcher, kHeld, kChasedOut, kPunted, kWoken, kWokenStruckAStranger})
         for (const bool walked : {false, true})
             for (const bool loaded : {false, true}) {
                 Play play;
@@ -435,7 +436,7 @@ TEST(PlaySweepWatches, AFoeTheArrivalHeldStrikesOnlyOnceThePartyCameToIt) {
                 play.Who(kGoblin).hostile = foe != kWatcher;
                 play.Look();
                 if (loaded) play.SaveAndLoad();
-                if (foe == kWoken) {
+                if (foe == kWoken || foe == kWokenStruckAStranger) {
                     // The goblin fells the party, which wakes where it rested, the goblin
                     // held back; Wren walks off the other way.
                     play.Who(kGoblin).held = true;
@@ -447,6 +448,8 @@ TEST(PlaySweepWatches, AFoeTheArrivalHeldStrikesOnlyOnceThePartyCameToIt) {
                     play.Who(kMarra).x = 27;
                     play.Who(kMarra).z = 25;
                 }
+                // Marra strikes a bystander: the party's blow ends the calm.
+                if (foe == kWokenStruckAStranger) play.Who(kMarra).order = Walk(OrderSight::Kind::Fight, kArcher, 0, 0);
                 play.Who(kGoblin).hostile = true;
                 play.Who(kGoblin).held = false;
                 play.Look(30);
@@ -454,8 +457,9 @@ TEST(PlaySweepWatches, AFoeTheArrivalHeldStrikesOnlyOnceThePartyCameToIt) {
                 play.Look(30);
                 // Loose from the first, it was not roused by the party coming; after a
                 // wake not even a member walking up to it lets it go.
-                const bool unprovoked =
-                    foe == kChasedOut || foe == kPunted || foe == kWoken || (foe != kPlaced && !walked);
+                const bool unprovoked = foe != kWokenStruckAStranger &&
+                                        (foe == kChasedOut || foe == kPunted || foe == kWoken ||
+                                         (foe != kPlaced && !walked));
                 EXPECT_EQ(found(play), unprovoked ? "struck Wren;" : "")
                     << foe << (walked ? ", walked" : "") << (loaded ? ", loaded" : "");
             }
