@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app_test_access.h"
+#include "common/random.h"
 #include "engine/engine.h"
 #include "game/app.h"
 #include "game/dialogs/sheet/monster_dlg.h"
@@ -476,32 +477,36 @@ TEST(RefusedOrders, AClickOnGroundNobodyWalksOrXTakingNoWayOutSaysWhy) {
 // right beside them, on any side, walks there and never asks to leave.
 TEST(PostsAndWayOuts, NobodyIsPostedWhereAClickBesideThemIsTakenForAWayOut) {
     const std::tuple<const char*, const char*, std::vector<std::string>> stages[] = {
-        {"reedwater_landing", "dock", {"smugglers_seen", "hide_fought"}}};  // the trail head's lookout posted
-    for (const auto& [areaName, entry, tags] : stages) {
-        SCOPED_TRACE(areaName);
-        QuillmereTest::SampleGame game;
-        for (const auto& tag : tags) game.Engine().SetTag(tag, true);
-        game.Arrive(areaName, entry);
-        CArea& area = game.Area();
-        for (std::uint32_t cell = 0; cell < area.GetColumns() * area.GetRows(); ++cell)
-            area.GetSeenCells().Set(cell % area.GetColumns(), cell / area.GetColumns(), true);
-        CDRAVApp app;
-        CDRAVAppTestAccess::SetEngine(app, game.EnginePtr());
-        int posted = 0;
-        for (const auto& actor : area.GetActors()) {
-            if (actor->IsPartyMember() || actor->GetEncounterName().empty()) continue;
-            ++posted;
-            const double beside = actor->GetRadius() + kCellSize / 2;
-            for (int step = 0; step < 8; ++step) {
-                const double x = actor->GetX() + beside * std::cos(step * M_PI / 4);
-                const double z = actor->GetY() + beside * std::sin(step * M_PI / 4);
-                EXPECT_EQ(app.WayOutBeside(x, z), nullptr) << actor->GetName() << " at (" << actor->GetX() << ", "
-                                                           << actor->GetY() << "): a click at (" << x << ", " << z
-                                                           << ") asks to leave";
+        {"reedwater_landing", "dock", {"smugglers_seen", "hide_fought"}},  // the trail head's lookout posted
+        {"reed_marsh", "landing", {}}};                                    // the hide's lookouts
+    // A group's fellows stand round its spot at an angle the dice choose.
+    for (const auto& [areaName, entry, tags] : stages)
+        for (std::uint32_t seed = 1; seed <= 16; ++seed) {
+            SCOPED_TRACE(std::string(areaName) + ", seed " + std::to_string(seed));
+            DRAVCommon::GetRandomEngine().seed(seed);
+            QuillmereTest::SampleGame game;
+            for (const auto& tag : tags) game.Engine().SetTag(tag, true);
+            game.Arrive(areaName, entry);
+            CArea& area = game.Area();
+            for (std::uint32_t cell = 0; cell < area.GetColumns() * area.GetRows(); ++cell)
+                area.GetSeenCells().Set(cell % area.GetColumns(), cell / area.GetColumns(), true);
+            CDRAVApp app;
+            CDRAVAppTestAccess::SetEngine(app, game.EnginePtr());
+            int posted = 0;
+            for (const auto& actor : area.GetActors()) {
+                if (actor->IsPartyMember() || actor->GetEncounterName().empty()) continue;
+                ++posted;
+                const double beside = actor->GetRadius() + kCellSize / 2;
+                for (int step = 0; step < 8; ++step) {
+                    const double x = actor->GetX() + beside * std::cos(step * M_PI / 4);
+                    const double z = actor->GetY() + beside * std::sin(step * M_PI / 4);
+                    EXPECT_EQ(app.WayOutBeside(x, z), nullptr) << actor->GetName() << " at (" << actor->GetX() << ", "
+                                                               << actor->GetY() << "): a click at (" << x << ", " << z
+                                                               << ") asks to leave";
+                }
             }
+            EXPECT_GT(posted, 3);
         }
-        EXPECT_GT(posted, 3);
-    }
 }
 
 TEST_F(OrdersTest, TargetedWandsAndSpellsWaitForAnActorAndOnlyTheCastsReplaceOnAMissedClick) {
