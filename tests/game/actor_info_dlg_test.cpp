@@ -315,19 +315,14 @@ TEST_F(ActorInfoTest, TheSpecialStatisticsBoxMakesRoomForAButtonOnly) {
 TEST_F(ActorInfoTest, ThePortraitKeepsItsLevelUpArrowUntilEveryPointIsSpent) {
     const auto arrow = [&] {
         app().LayoutGameScreen();
-        for (auto* element : Elements())
-            if (element->GetId() == 100) return element->GetInfo().icon == DRAVUI::IMAGE_LEVEL;
-        return false;
+        return Row(100, 0).at(0)->GetInfo().icon == DRAVUI::IMAGE_LEVEL;
     };
     wren().SetClass(CLASS_FIGHTER);
     wren().SetExperience(100000);
     ASSERT_TRUE(wren().AdvanceLevel());
     EXPECT_TRUE(arrow());
-    auto page = Open(wren());
-    ASSERT_NE(Button(CActorInfoDlg::kSpendPoints), nullptr);
-    std::shared_ptr<CDRAVDlg> spending;
-    ASSERT_TRUE(page->MakeSpendPointsDlg(spending));
-    app().SetDialog(false, spending);
+    Open(wren())->OnButton(CActorInfoDlg::kSpendPoints);
+    ASSERT_EQ(app().GetCoveredDialogs().size(), 1u) << "the spending page opens over the page";
     CDRAVAppTestAccess::DropDialogs(app());
     EXPECT_TRUE(arrow()) << "closed with a point unspent";
     wren().SetClass(CLASS_MONSTER);  // no skill picks
