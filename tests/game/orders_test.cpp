@@ -165,8 +165,7 @@ TEST_F(OrdersTest, APickedActorGivesAttacksToAllOrOneMoveAndTalk) {
     for (const auto& member : Party()) member->CancelOrders();
     smuggler->SetRelation(RELATION_NEUTRAL);
     EXPECT_TRUE(m_app.PerformAction(0, 3, smuggler.get(), POINT{0, 0}, true));
-    EXPECT_TRUE(Party()[0]->GetOrders().empty());
-    EXPECT_TRUE(Party()[1]->GetOrders().empty());
+    for (const auto& member : Party()) EXPECT_TRUE(member->GetOrders().empty());
     EXPECT_NE(dynamic_cast<CMonsterDlg*>(m_app.GetCurrentDialog().get()), nullptr);
     CDRAVAppTestAccess::DropDialogs(m_app);
 
