@@ -148,7 +148,6 @@ TEST_F(AppQuickActionTest, APotionThatLeavesTheMemberLeavesNoUseSlotBehind) {
     DRAV::CActor& wren = *m_game.Main();
     const auto tansy = m_game.Spawn("landing_trader", 3, 2);
     ASSERT_TRUE(tansy);
-    tansy->FinalizeMove(wren.GetX() + 2, wren.GetY());
     for (const bool sold : {true, false}) {
         const auto potion = m_game.Module().CreateItem("river_tonic", 1, m_game.Game().NewThingId(5), 0);
         wren.AddToBackpack(potion, false);
