@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "common/random.h"
 #include "engine/brain/brain.h"
 #include "engine/spell_words.h"
@@ -149,70 +147,61 @@ TEST(EngineAI, EveryFriendOfTheSampleAnswersAFoeAtOnceAndAtItsOwnPace) {
         const char* friendKind;
         int chapter;
         const char* key;
-        bool called;  // by the hero's spell as the fight begins; else standing there before it
-        bool struckItself;  // else the hero is struck
-        bool heroStrikes;
+        bool called;          // by the hero's spell as the fight begins; else standing there before it
+        bool heroStrikes[2];  // as the foe strikes the hero, and as it strikes the friend
     } cases[] = {
-        {"a wisp the hero called", 1, "marsh_wisp", true, true, false},
-        {"a wisp the hero called", 1, "marsh_wisp", true, false, true},
-        {"Marra's wisp", 1, "marsh_wisp", false, false, false},
-        {"Marra's wisp", 1, "marsh_wisp", false, true, true},
-        {"Marra by her fire", 1, "reed_witch", false, true, false},
-        {"Marra by her fire", 1, "reed_witch", false, false, false},
-        {"the keeper every chapter knows", 2, "ferry_keeper", false, true, false},
-        {"the keeper every chapter knows", 2, "ferry_keeper", false, false, false},
+        {"a wisp the hero called", 1, "marsh_wisp", true, {true, false}},
+        {"Marra's wisp", 1, "marsh_wisp", false, {false, true}},
+        {"Marra by her fire", 1, "reed_witch", false, {false, false}},
+        {"the keeper every chapter knows", 2, "ferry_keeper", false, {false, false}},
     };
     constexpr int kWindUp = 60;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.friendKind) + (c.struckItself ? ", struck itself" : ", the hero struck"));
-        DRAVCommon::GetRandomEngine().seed(3);
-        QuillmereTest::SampleGame game(c.chapter, [](CActor& main) { main.SetName("Wren"); });
-        game.EnterOpenArea(40, 12);
-        const auto main = game.Main();
-        if (!c.called) {
-            game.Spawn(c.key, 3, 1);
-            game.Tick(150);  // its weapon taken in hand long before
-        }
-        const auto foe = game.Spawn(c.chapter == 1 ? "reed_goblin" : "weir_runner", 6, 1);
-        if (c.called) {
-            const CSpell& call = *game.Module().GetSpells().at("call_wisp");
-            game.Engine().ResolveSummon(CSpellWords({main->GetName(), main->GetId(), false}, call), 3, 1, true,
-                                        static_cast<const CSpellEffectSummon&>(*call.GetEffects().front()), 1);
-        }
-        CActor* friendly = game.Person(c.key);
-        ASSERT_TRUE(friendly && foe);
-        ASSERT_EQ(friendly->GetRelation(), RELATION_FRIENDLY);
-        // Nobody falls: the fight goes on long enough to show its pace.
-        for (CActor* fighter : {main.get(), friendly, foe.get()}) fighter->SetMaxHitPoints(100000);
-        foe->SetRelation(RELATION_HOSTILE);
-        foe->PushOrder(std::make_shared<CAttackOrder>((c.struckItself ? friendly : main.get())->GetId()), false);
-        if (c.heroStrikes) main->PushOrder(std::make_shared<CAttackOrder>(foe->GetId()), false);
-        game.DrainEvents();
-
-        // A spell is told as it is cast, a swing by its roll; a spell reaching its
-        // foe tells a roll too, under the spell's name.
-        const std::string name = friendly->GetName();
-        const auto spellLanding = [&](const std::string& line) {
-            const auto spells = friendly->GetSpells();
-            return std::any_of(spells.begin(), spells.end(), [&](const CSpell* spell) {
-                return line.rfind(name + " (" + spell->GetName() + ")", 0) == 0;
-            });
-        };
-        int foeFirst = -1;
-        std::vector<int> answers;
-        for (int tick = 0; tick < 20 * 30; ++tick) {
-            game.Tick();
-            for (const std::string& line : QuillmereTest::MessageTexts(game.DrainEvents())) {
-                if (foeFirst < 0 && line.rfind(foe->GetName() + " (", 0) == 0) foeFirst = tick;
-                if (line.rfind(name + " casts ", 0) == 0 ||
-                    (line.rfind(name + " ", 0) == 0 && line.find(" vs ") != std::string::npos && !spellLanding(line)))
-                    answers.push_back(tick);
+    for (const auto& c : cases)
+        for (const bool struckItself : {false, true}) {
+            SCOPED_TRACE(std::string(c.friendKind) + (struckItself ? ", struck itself" : ", the hero struck"));
+            DRAVCommon::GetRandomEngine().seed(3);
+            QuillmereTest::SampleGame game(c.chapter, [](CActor& main) { main.SetName("Wren"); });
+            game.EnterOpenArea(40, 12);
+            const auto main = game.Main();
+            if (!c.called) {
+                game.Spawn(c.key, 3, 1);
+                game.Tick(150);  // its weapon taken in hand long before
             }
+            const auto foe = game.Spawn(c.chapter == 1 ? "reed_goblin" : "weir_runner", 6, 1);
+            if (c.called) {
+                const CSpell& call = *game.Module().GetSpells().at("call_wisp");
+                game.Engine().ResolveSummon(CSpellWords({main->GetName(), main->GetId(), false}, call), 3, 1, true,
+                                            static_cast<const CSpellEffectSummon&>(*call.GetEffects().front()), 1);
+            }
+            CActor* friendly = game.Person(c.key);
+            ASSERT_TRUE(friendly && foe);
+            ASSERT_EQ(friendly->GetRelation(), RELATION_FRIENDLY);
+            // Nobody falls: the fight goes on long enough to show its pace.
+            for (CActor* fighter : {main.get(), friendly, foe.get()}) fighter->SetMaxHitPoints(100000);
+            foe->SetRelation(RELATION_HOSTILE);
+            foe->PushOrder(std::make_shared<CAttackOrder>((struckItself ? friendly : main.get())->GetId()), false);
+            if (c.heroStrikes[struckItself]) main->PushOrder(std::make_shared<CAttackOrder>(foe->GetId()), false);
+            game.DrainEvents();
+
+            // A spell is told as it is cast, a swing by its roll (a spell that reaches its
+            // foe tells one too, as a spell's line).
+            int foeFirst = -1;
+            std::vector<int> answers;
+            for (int tick = 0; tick < 20 * 30; ++tick) {
+                game.Tick();
+                for (const auto& event : game.DrainEvents()) {
+                    const auto* line = dynamic_cast<const CMessageEvent*>(event.get());
+                    const bool swing =
+                        line && (line->GetCode() == MESSAGE_MELEE_HIT || line->GetCode() == MESSAGE_MELEE_MISS);
+                    if (swing && foeFirst < 0 && line->GetText().rfind(foe->GetName() + " (", 0) == 0) foeFirst = tick;
+                    if (line && line->GetText().rfind(friendly->GetName() + (swing ? " " : " casts "), 0) == 0)
+                        answers.push_back(tick);
+                }
+            }
+            ASSERT_GE(foeFirst, 0);
+            ASSERT_FALSE(answers.empty()) << "no blow nor spell back";
+            EXPECT_LE(answers.front(), foeFirst + kWindUp);
+            for (std::size_t i = 1; i < answers.size(); ++i)
+                EXPECT_GE(answers[i] - answers[i - 1], kWindUp) << "two answers closer than a wind-up";
         }
-        ASSERT_GE(foeFirst, 0);
-        ASSERT_FALSE(answers.empty()) << "no blow nor spell back";
-        EXPECT_LE(answers.front(), foeFirst + kWindUp);
-        for (std::size_t i = 1; i < answers.size(); ++i)
-            EXPECT_GE(answers[i] - answers[i - 1], kWindUp) << "two answers closer than a wind-up";
-    }
 }
