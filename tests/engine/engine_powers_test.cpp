@@ -96,30 +96,25 @@ TEST(EnginePowers, AFeversPulseIsReportedAsTheFeverStrikingItsSufferer) {
     const CSpell& fever = GetSpell(game.Module().GetSpells(), "marsh_fever");
     game.Engine().ResolveSpell(CSpellSender{"Marra"}, goblin.get(), 0.0, 0.0, true, fever, 20, 0, 1, SKILL_NONE);
     ASSERT_EQ(goblin->GetActiveEffects().size(), 1u);
-    std::string line;
-    for (int tick = 0; tick < 600 && line.empty(); ++tick) {
-        game.Tick();
-        for (const auto& text : QuillmereTest::MessageTexts(game.DrainEvents()))
-            if (text.find(" hits Reed Goblin") != std::string::npos) line = text;
-    }
-    EXPECT_EQ(line.rfind("Fever's Grip (Marra's) hits Reed Goblin for ", 0), 0u) << line;
+    // The lines with `words` of the first tick that has any.
+    const auto linesWith = [&game](const std::string& words) {
+        std::vector<std::string> lines;
+        for (int tick = 0; tick < 600 && lines.empty(); ++tick)
+            for (const auto& text : (game.Tick(), QuillmereTest::MessageTexts(game.DrainEvents())))
+                if (text.find(words) != std::string::npos) lines.push_back(text);
+        return lines;
+    };
+    using Lines = std::vector<std::string>;
+    EXPECT_EQ(linesWith(" hits Reed Goblin"), Lines{"Fever's Grip (Marra's) hits Reed Goblin for 3 damage."});
     goblin->SetDamageTaken(goblin->GetMaxHitPoints() - 1);
-    line.clear();
-    for (int tick = 0; tick < 600 && line.empty(); ++tick)
-        for (const auto& text : (game.Tick(), QuillmereTest::MessageTexts(game.DrainEvents())))
-            if (text.find("has killed") != std::string::npos) line = text;
-    EXPECT_EQ(line, "Fever's Grip (Marra's) has killed Reed Goblin.");
+    EXPECT_EQ(linesWith("has killed"), Lines{"Fever's Grip (Marra's) has killed Reed Goblin."});
     // Two fevers of hers, cast at different strengths in one moment, are held apart and
     // pulse together: one line tells their summed harm.
     const auto second = game.Spawn("reed_goblin", 12, 5);
     for (const std::int32_t castingValue : {20, 21})
         second->AddSpellEffect(CSaveOutcome(), fever, castingValue, 1, CSaveOutcome(), &game.Module(), "Marra");
     ASSERT_EQ(second->GetActiveEffects().size(), 2u);
-    std::vector<std::string> lines;
-    for (int tick = 0; tick < 600 && lines.empty(); ++tick)
-        for (const auto& text : (game.Tick(), QuillmereTest::MessageTexts(game.DrainEvents())))
-            if (text.find(" hits Reed Goblin") != std::string::npos) lines.push_back(text);
-    EXPECT_EQ(lines, std::vector<std::string>{"Fever's Grip (Marra's) hits Reed Goblin for 6 damage."});
+    EXPECT_EQ(linesWith(" hits Reed Goblin"), Lines{"Fever's Grip (Marra's) hits Reed Goblin for 6 damage."});
 }
 
 TEST(EnginePowers, AnOngoingSpellOfThirtySecondsPulsesThreeTimesAndNotWhenDead) {
