@@ -141,21 +141,6 @@ TEST(CastingAI, AutocastHealsAWoundedAllyAndDrinksForMana) {
     EXPECT_FALSE(ai.IsOutOfPotions());
 }
 
-// Marra has the wisp's call and the ember hex among her spells, but neither's
-// school: the engine drops either cast, and an AI that ordered them again every
-// tick would never strike.
-TEST(CastingAI, AnAutocasterPassesOverSpellsItCannotCastAndStrikes) {
-    auto game = OpenField();
-    const auto witch = game.Spawn("reed_witch", 3, 1);
-    ASSERT_TRUE(witch);
-    witch->SetRelation(RELATION_HOSTILE);
-    ASSERT_FALSE(witch->MeetsSpellRequirements(Spell(game, "call_wisp")));
-    ASSERT_FALSE(witch->MeetsSpellRequirements(Spell(game, "ember_hex")));
-    CAIAutocast ai(AUTOCAST_SUMMON | AUTOCAST_HINDER);
-    ai.IssueOrders(game.Engine(), *witch);
-    EXPECT_NE(CurrentOrder<CAttackOrder>(*witch), nullptr);
-}
-
 // Marrow fires the best wand that would change something where he aims it: his
 // flare's smoke, a tile spell, acts on nobody in the cell, so the cheaper ferry
 // wand goes first; with only the flare left his backup AI fights at once.
@@ -267,15 +252,24 @@ TEST(CastingAI, ATileSpellLandsOnTheEnemyOrHalfwayToIt) {
     EXPECT_FALSE(ai.CastTileTargetSpell(*witch, Spell(game, "ember_hex")));  // not a tile spell
 }
 
-TEST(CastingAI, AWandTheActorCannotWorkCountsAsNone) {
+// What an actor cannot use counts as none, and it strikes instead: a wand it has no
+// skill for, and spells it knows but not their school, as Marra the wisp's call and
+// the ember hex. The engine drops such a cast, and an AI that ordered them again
+// every tick would never strike.
+TEST(CastingAI, AWandOrASpellTheActorCannotUseCountsAsNone) {
     auto game = OpenField();
     const auto goblin = game.Spawn("reed_goblin", 6, 1);  // no wand skill
-    ASSERT_TRUE(goblin);
-    goblin->SetRelation(RELATION_HOSTILE);
+    const auto witch = game.Spawn("reed_witch", 3, 1);
+    ASSERT_TRUE(goblin && witch);
     Give(game, *goblin, "ferry_wand");
+    ASSERT_FALSE(witch->MeetsSpellRequirements(Spell(game, "call_wisp")));
+    ASSERT_FALSE(witch->MeetsSpellRequirements(Spell(game, "ember_hex")));
+    for (CActor* actor : {goblin.get(), witch.get()}) actor->SetRelation(RELATION_HOSTILE);
     CAIWands ai(std::make_shared<CAICharge>(0u));
     ai.IssueOrders(game.Engine(), *goblin);
     EXPECT_TRUE(ai.IsOutOfWands());
     ai.IssueOrders(game.Engine(), *goblin);
-    EXPECT_NE(CurrentOrder<CAttackOrder>(*goblin), nullptr);
+    CAIAutocast(AUTOCAST_SUMMON | AUTOCAST_HINDER).IssueOrders(game.Engine(), *witch);
+    for (CActor* actor : {goblin.get(), witch.get()})
+        EXPECT_NE(CurrentOrder<CAttackOrder>(*actor), nullptr) << actor->GetName();
 }
