@@ -554,7 +554,6 @@ TEST(BlockedWalks, AWalkPastOneOfThePartyOrToTheBridgesRimEndsThereOrNamesWhoIsI
         if (c.corridor) game.EnterDrawnArea({"############", "#..........#", "#..........#", "############"});
         const double x = c.corridor ? 15.0 : 23.75, y = c.corridor ? 5.0 : 18.75;
         CActor* marra = c.marra == kNobody ? nullptr : &Companion(game, "reed_witch", x, y, c.marra != kStranger);
-        if (marra) marra->FinalizeMove(x, y);
         auto rooted = std::make_shared<CSpellApply>("Rooted", CDamageType{}, 0, 0, false, false);
         rooted->GetParts().push_back(std::make_shared<CSpellApplyEffectStatus>(~0u, STATUS_IMMOBILE));
         if (c.marra == kRooted) marra->AppendEffects({rooted});
