@@ -112,6 +112,9 @@ TEST(MonsterAI, TheTargetSearchTakesSidesAndBreaksTiesToTheLater) {
     first->SetPosition(main->GetX() + 60.0, main->GetY() + 20.0);
     second->SetPosition(main->GetX() + 60.0, main->GetY() + 25.0);
     EXPECT_EQ(CAI::FindTarget(*main, TARGET_ENEMIES, nullptr, 0.0), bystander.get());
+    // One the game holds back is left be, however near, until the party comes to it.
+    game.Game().HoldFoeBack(*bystander);
+    EXPECT_EQ(CAI::FindTarget(*main, TARGET_ENEMIES, nullptr, 0.0), first.get());
 }
 
 TEST(MonsterAI, PeacefulAIsTalkFollowAndSurrenderStandsStill) {
