@@ -52,6 +52,15 @@ std::int32_t AvailableEnergy(const CActor& actor) {
     return std::max(0, actor.GetMaxEnergy() - actor.GetEnergyUsed());
 }
 
+// Energy is paid as the spell leaves the hand: one that has too little, at the
+// start or at the end of the wind-up, is told so and the cast is given up.
+bool RefusedForWantOfEnergy(CGame& game, CActor& caster, const CSpell& spell, bool payEnergy) {
+    if (!payEnergy || AvailableEnergy(caster) >= spell.GetEnergyCost()) return false;
+    game.PushMessage(MESSAGE_NOTICE, caster.GetName() + " doesn't have enough energy to cast " + spell.GetName() + ".");
+    AbandonCast(caster);
+    return true;
+}
+
 }  // namespace
 
 bool CEngine::CastHelperAttacking(CActor& caster, ThingId targetId, const CSpell& spell, bool payEnergy,
@@ -105,12 +114,7 @@ bool CEngine::CastHelperTargetCheck(CActor& caster, ThingId targetId, const CSpe
 
 bool CEngine::CastHelperBegin(CActor& caster, const CSpell& spell, bool payEnergy, const CItem* item,
                               const CastTarget& target) {
-    if (payEnergy && AvailableEnergy(caster) < spell.GetEnergyCost()) {
-        Game().PushMessage(MESSAGE_NOTICE,
-                           caster.GetName() + " doesn't have enough energy to cast " + spell.GetName() + ".");
-        AbandonCast(caster);
-        return true;
-    }
+    if (RefusedForWantOfEnergy(Game(), caster, spell, payEnergy)) return true;
     if (target.present && !CurrentArea().CanReachPoint(caster, target.x, target.y, spell.GetRange(), 0.0, false)) {
         MoveActor(caster, target.x, target.y, 0.0, 0.0);
         return false;
@@ -137,11 +141,13 @@ bool CEngine::CastHelperLaunch(CActor& caster, const CSpell& spell, bool payEner
     CGame& game = Game();
     CArea& area = CurrentArea();
     const std::int32_t cost = spell.GetEnergyCost();
-    if ((payEnergy && AvailableEnergy(caster) < cost) ||
-        (target.present &&
-         !area.CanReachPoint(caster, target.x, target.y, spell.GetRange() + kStrikeExtraRange, 0.0, false))) {
+    if (RefusedForWantOfEnergy(game, caster, spell, payEnergy)) return true;
+    // A target that went out of reach during the wind-up is closed on again, as one
+    // out of reach at the start is: nothing was paid, and the order stands.
+    if (target.present &&
+        !area.CanReachPoint(caster, target.x, target.y, spell.GetRange() + kStrikeExtraRange, 0.0, false)) {
         AbandonCast(caster);
-        return true;
+        return false;
     }
     std::vector<CActor*> targets;
     ThingId tileTarget = 0;

@@ -83,15 +83,34 @@ TEST(EngineCasting, ADamageSpellPaysAtTheStrikeFliesAndHits) {
     EXPECT_TRUE(Has(texts, "Wren (Still the Spirit) hits Marsh Wisp for ")) << (texts.empty() ? "" : texts[0]);
 }
 
-TEST(EngineCasting, WithoutEnergyTheCastIsRefusedAndNothingIsPaid) {
-    Duel duel;
-    const auto wren = duel.game.Main();
-    wren->SetEnergyUsed(wren->GetMaxEnergy());
-    EXPECT_TRUE(duel.Step());
-    EXPECT_EQ(Notices(duel.game),
-              std::vector<std::string>{"Wren doesn't have enough energy to cast Still the Spirit."});
-    EXPECT_EQ(wren->GetEnergyUsed(), wren->GetMaxEnergy());
-    EXPECT_TRUE(duel.game.Area().GetEffects().empty());
+// A cast without the energy, from the start or spent during the wind-up, is
+// refused with a word and nothing is paid; one whose target went out of reach
+// during the wind-up closes on it again, the order standing.
+TEST(EngineCasting, WithoutEnergyTheCastIsRefusedAndOutOfReachItClosesInAgain) {
+    enum Lack { kEnergyFromTheStart, kEnergySpentMeanwhile, kReachLostMeanwhile };
+    for (const Lack lack : {kEnergyFromTheStart, kEnergySpentMeanwhile, kReachLostMeanwhile}) {
+        SCOPED_TRACE(lack);
+        Duel duel;
+        const auto wren = duel.game.Main();
+        if (lack == kEnergyFromTheStart) wren->SetEnergyUsed(wren->GetMaxEnergy());
+        else ASSERT_FALSE(duel.Step());
+        if (lack == kEnergySpentMeanwhile) wren->SetEnergyUsed(wren->GetMaxEnergy());
+        if (lack == kReachLostMeanwhile) duel.wisp->FinalizeMove(70.0, 28.0);
+        const std::int32_t used = wren->GetEnergyUsed();
+        bool over = false;
+        for (int tick = 0; tick < 90 && !over && (tick == 0 || wren->GetActionState() == ACTION_WIND_UP ||
+                                                  wren->GetActionState() == ACTION_STRIKE);
+             ++tick)
+            over = duel.Step();
+        EXPECT_EQ(over, lack != kReachLostMeanwhile);
+        EXPECT_EQ(Notices(duel.game), lack == kReachLostMeanwhile ? std::vector<std::string>{}
+                                        : std::vector<std::string>{"Wren doesn't have enough energy to cast Still the Spirit."});
+        EXPECT_EQ(wren->GetEnergyUsed(), used);
+        EXPECT_TRUE(duel.game.Area().GetEffects().empty());
+        const double x = wren->GetX();
+        if (lack == kReachLostMeanwhile) EXPECT_FALSE(duel.Step() || duel.Step());
+        EXPECT_EQ(wren->GetX() > x, lack == kReachLostMeanwhile) << "she walks on towards it";
+    }
 }
 
 TEST(EngineCasting, AWandThatBurnsOutIsGoneAndTheCasterRecoversAsFromAWand) {
