@@ -227,15 +227,17 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
     for (const DRAV::ThingId foe : loose)
         if (!m_loose.count(foe) && fightOn) m_playersFoes.insert(foe);
     // A blow is explained when each foe loose now or at the last look is: one of
-    // the player's fight, one of the fight under way before the calm, or one roused
-    // since the calm began as an ambush is. With none loose, a fight of the
-    // player's or one under way may yet have dealt it.
+    // the player's fight, one of the fight under way before the calm (a box in a
+    // fight holds back nobody, so any foe loose as it opened is of that fight), or
+    // one roused since the calm began as an ambush is. With none loose, a fight of
+    // the player's or one under way may yet have dealt it.
     // The wake's calm holds back every foe however near the party walks: only a
     // fight the party began explains a blow in it.
     const auto explains = [&](DRAV::ThingId foe) {
         if (m_calmByWake) return m_playersFoes.count(foe) != 0;
-        return m_playersFoes.count(foe) || m_fightingBeforeCalm.count(foe) ||
-               (!looseThrough.count(foe) && !m_unprovoked.count(foe) && !m_unsorted.count(foe));
+        if (m_playersFoes.count(foe) || m_fightingBeforeCalm.count(foe)) return true;
+        return looseThrough.count(foe) ? !m_fightingBeforeCalm.empty()
+                                       : !m_unprovoked.count(foe) && !m_unsorted.count(foe);
     };
     bool explained = !m_playersFoes.empty() || !m_fightingBeforeCalm.empty();
     if (!loose.empty() || !m_loose.empty()) {

@@ -313,6 +313,12 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
              charge({"Reed Goblin hits Marra for 3 damage."})(play);
          },
          [](Play& play) { play.Who(kArcher).held = false; }, "struck"},
+        {"a fight under way with the archer; the goblin, loose before the box, strikes",
+         [&charge](Play& play) {
+             play.sight.figures.push_back({kArcher, "Goblin Archer", 60, 20, 1, true, false, true, false, 9, {}});
+             charge({"Goblin Archer hits Marra for 3 damage."})(play);
+         },
+         [](Play&) {}, ""},
         {"a fight under way with both Reed Goblins, each at Marra",
          [&charge](Play& play) {
              play.sight.figures.push_back({kArcher, "Reed Goblin", 60, 20, 1, true, false, true, false, 9, {}});
