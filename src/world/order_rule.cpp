@@ -48,7 +48,6 @@ OrderVerdict JudgeUse(const CUseOrder& use, const CActor& actor) {
     return {};
 }
 
-// A walk ends on the area's map, where a click or a wander can put its goal.
 // The one a blow, a spell or a used item goes for; 0 for any other order.
 ThingId AimedAt(const COrder& order) {
     switch (order.GetType()) {
@@ -59,6 +58,7 @@ ThingId AimedAt(const COrder& order) {
     }
 }
 
+// A walk ends on the area's map, where a click or a wander can put its goal.
 OrderVerdict JudgeContinuing(const COrder& order, const CActor& actor, const CGame& game) {
     // A foe holding back is out of the fight until the party comes to it: a friend's
     // blow or spell begun before it held back, landing, would loose it on a party
