@@ -27,7 +27,7 @@ struct CSpellSender {
     // Her own line named the spell and whom she cast it at as she cast it.
     bool announced = false;
     // Who cast the lasting spell that this one pulses from, when nobody sends it.
-    std::string whose;
+    std::string whose{};
     // How many pulses of her lasting spells this one stands for: copies held apart
     // that fall due together strike as one, with their harm summed in one line.
     std::int32_t pulses = 1;

@@ -108,7 +108,9 @@ TEST(EngineCasting, WithoutEnergyTheCastIsRefusedAndOutOfReachItClosesInAgain) {
         EXPECT_EQ(wren->GetEnergyUsed(), used);
         EXPECT_TRUE(duel.game.Area().GetEffects().empty());
         const double x = wren->GetX();
-        if (lack == kReachLostMeanwhile) EXPECT_FALSE(duel.Step() || duel.Step());
+        if (lack == kReachLostMeanwhile) {
+            EXPECT_FALSE(duel.Step() || duel.Step());
+        }
         EXPECT_EQ(wren->GetX() > x, lack == kReachLostMeanwhile) << "she walks on towards it";
     }
 }

@@ -249,7 +249,7 @@ TEST(Waking, AStrikeEndsTheHold) {
 // ended in its reach within the moment, which was the player's to call off. A
 // wisp's spell at the foe, begun before the box, does not call it out again.
 TEST(Waking, ABoxThatOpensHoldsBackTheFoeUponAStandingHero) {
-    for (const auto [waiting, wisp] : {std::pair{false, false}, {true, false}, {false, true}}) {
+    for (const auto& [waiting, wisp] : {std::pair{false, false}, {true, false}, {false, true}}) {
         SCOPED_TRACE(waiting ? "waiting to turn" : wisp ? "a wisp fighting it" : "upon her");
         DRAVCommon::GetRandomEngine().seed(kDice);
         auto game = StartSampleGame();
@@ -287,7 +287,9 @@ TEST(Waking, ABoxThatOpensHoldsBackTheFoeUponAStandingHero) {
         for (int tick = 1; tick < kHalfMinute / 6 && cameOn < 0; ++tick) {
             game.Tick();
             if (met.GetAttackTarget() || met.GetCurrentOrder()) cameOn = tick;
-            if (tick + 1 == int{CEngine::kPageMomentTicks}) EXPECT_TRUE(waiting || !hero.GetCurrentOrder());
+            if (tick + 1 == int{CEngine::kPageMomentTicks}) {
+                EXPECT_TRUE(waiting || !hero.GetCurrentOrder());
+            }
         }
         EXPECT_GE(cameOn, int{CEngine::kPageMomentTicks});
     }

@@ -63,7 +63,7 @@ struct FigureSight {
     bool hostile = false;
     bool held = false;
     int hitPoints = 0;
-    OrderSight order;
+    OrderSight order{};
     // The foe it strikes at; 0: none.
     DRAV::ThingId striking = 0;
 };
