@@ -360,7 +360,7 @@ public:
     // ---- attacks (engine_combat.cpp) ----
     void MeleeStrike(CActor& attacker, CActor& target);
     void LaunchRangedAttack(CActor& attacker, CActor& target);
-    // A spell carried by an attack, launched at the target's feet.
+    // A spell carried by an attack of `sourceName`'s, launched at the target's feet.
     void LaunchAttackSpell(const std::string& sourceName, bool fromParty, const CSpell& spell, CActor& target);
 
     // ---- attack outcome (engine_damage.cpp) ----

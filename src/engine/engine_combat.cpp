@@ -264,9 +264,12 @@ void CEngine::LaunchRangedAttack(CActor& attacker, CActor& target) {
 void CEngine::LaunchAttackSpell(const std::string& sourceName, bool fromParty, const CSpell& spell, CActor& target) {
     CGame& game = Game();
     CArea& area = CurrentArea();
-    auto effect = std::make_shared<CEffectSpell>(game.NewEffectId(), &area, sourceName,
+    // The blow carries the spell; nobody casts it. It strikes by its own name, with whose
+    // blow it rode, as a lasting harm's pulse does with whose harm it is.
+    auto effect = std::make_shared<CEffectSpell>(game.NewEffectId(), &area, std::string(),
                                                  spell.GetVisualName(), spell.GetVisualParams().get(), target.GetId(),
                                                  fromParty, &spell);
+    effect->whose = sourceName;
     effect->difficulty = spell.GetCastingDifficulty();
     effect->SetPosition(area, target.GetX(), target.GetY(), 0.0);
     effect->SetSpeed(spell.GetEffectSpeed());

@@ -3,8 +3,9 @@
 // what came of it. Every line a cast or a resolved spell writes is built here, so
 // that a cast is told once, by its caster as she casts it, a member who heals
 // herself reads so, and a spell nobody sent (a script's, the pulse of an effect its
-// bearer carries, the one an arrival brings) goes by its own name, never as its
-// bearer striking herself; a pulse says besides whose lasting spell it is.
+// bearer carries, the one a blow carries, the one an arrival brings) goes by its own
+// name, never as its bearer striking herself; a pulse says besides whose lasting spell
+// it is, and a blow's spell whose blow it rode.
 
 #include <cstdint>
 #include <string>
@@ -26,7 +27,8 @@ struct CSpellSender {
     ThingId caster = 0;
     // Her own line named the spell and whom she cast it at as she cast it.
     bool announced = false;
-    // Who cast the lasting spell that this one pulses from, when nobody sends it.
+    // Who cast the lasting spell that this one pulses from, or struck the blow that
+    // carried it, when nobody sends it.
     std::string whose{};
     // How many pulses of her lasting spells this one stands for: copies held apart
     // that fall due together strike as one, with their harm summed in one line.

@@ -116,8 +116,8 @@ public:
     // The actor who cast it, 0 for none; and whether her line told the cast already.
     ThingId caster = 0;
     bool announced = false;
-    // Who cast the lasting spell this pulses from, when nobody sends it, and how
-    // many of her pulses due together it stands for.
+    // Who cast the lasting spell this pulses from, or struck the blow that carried it,
+    // when nobody sends it; and how many of her pulses due together it stands for.
     std::string whose;
     std::int32_t pulses = 1;
     std::int32_t difficulty = 0;

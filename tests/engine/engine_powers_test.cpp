@@ -87,8 +87,9 @@ TEST(EnginePowers, SneakingNeedsTheSkillAndAGuardNextToTheSneakerSpotsIt) {
     EXPECT_TRUE(spotted);
 }
 
-// Nobody sends a fever's pulse: its lines name the fever, and whose it is, as what
-// strikes and what kills, never the sufferer striking itself.
+// Nobody sends a fever's pulse, nor the fever a blow carries: its lines name the
+// fever, and whose it is, as what strikes and what kills, never the sufferer striking
+// itself.
 TEST(EnginePowers, AFeversPulseIsReportedAsTheFeverStrikingItsSufferer) {
     auto game = Field();
     const auto goblin = game.Spawn("reed_goblin", 10, 5);
@@ -115,6 +116,9 @@ TEST(EnginePowers, AFeversPulseIsReportedAsTheFeverStrikingItsSufferer) {
         second->AddSpellEffect(CSaveOutcome(), fever, castingValue, 1, CSaveOutcome(), &game.Module(), "Marra");
     ASSERT_EQ(second->GetActiveEffects().size(), 2u);
     EXPECT_EQ(linesWith(" hits Reed Goblin"), Lines{"Fever's Grip (Marra's) hits Reed Goblin for 6 damage."});
+    // The fever a wisp's touch carries strikes as the fever too, with whose touch it is.
+    game.Engine().LaunchAttackSpell("Marsh Wisp", false, GetSpell(game.Module().GetSpells(), "fever_chill"), *second);
+    EXPECT_EQ(linesWith(" hits Reed Goblin"), Lines{"Fever's Grip (Marsh Wisp's) hits Reed Goblin for 3 damage."});
 }
 
 TEST(EnginePowers, AnOngoingSpellOfThirtySecondsPulsesThreeTimesAndNotWhenDead) {
