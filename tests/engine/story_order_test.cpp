@@ -53,13 +53,15 @@ const char* const kOrrinWalksOn = "walks with us";
 // fought: the end pages tell of no fight there.
 const std::vector<std::string> kNeverShownUnfought{"have gone out", "drawn up in the reeds", "no lantern moves"};
 // The end pages and the closing page run in the story's order, each picture in the
-// light its words tell: the ferry leaves at dusk, the Wardens come at first light.
+// light its words tell: the ferry leaves at dusk, the Wardens come at first light,
+// and the landing's own picture, its lamp lit at dusk, closes on the evening after.
 const std::vector<std::string> kEndPagesInOrder{"win1_ferry.jpg: The ferry pulls away from Reedwater at dusk",
                                                 "lights the keeper's lamp", "win1_marsh.jpg: At first light",
-                                                "puts out the keeper's lamp", "the evening before"};
+                                                "puts out the keeper's lamp", "chapter.jpg: By evening",
+                                                "lights the keeper's lamp again"};
 
 // The text of the chapter's end pages, as the chapter-end dialog reads them from
-// "win.drav", then the closing page.
+// "win.drav", then the closing page under the chapter's own picture.
 std::string EndPages(const Player& player) {
     DRAVCommon::CDataFileReader reader(*player.Engine().GetDataSource(), DRAVCommon::DFK_CHAPTER,
                                        DRAVCommon::DFS_NONE, "win.drav");
@@ -69,7 +71,7 @@ std::string EndPages(const Player& player) {
         const std::string picture = reader.ReadQuoted();
         text += picture + ": " + reader.ReadQuoted() + "\n";
     }
-    return text + player.Game().GetClosingText();
+    return text + "chapter.jpg: " + player.Game().GetClosingText();
 }
 
 const std::set<std::string> kAllQuests(QuillmereTest::kStoryOrder.begin(), QuillmereTest::kStoryOrder.end());
@@ -251,6 +253,7 @@ TEST(StoryOrder, EveryQuestReachedIsCreditedOnceWhateverTheOrder) {
         }
         const std::string pages = EndPages(player);
         for (const auto& words : kNeverShownUnfought) EXPECT_EQ(pages.find(words), std::string::npos) << words << "\n" << pages;
+        EXPECT_EQ(player.Echoed(pages, QuillmereTest::kEchoedWords), "") << pages;
         std::size_t told = 0;
         for (const auto& words : kEndPagesInOrder)
             EXPECT_NE(told = pages.find(words, told), std::string::npos) << words << " out of its turn\n" << pages;

@@ -66,7 +66,8 @@ void PaintLamp(Canvas& canvas, Vec centre, float radius) {
     canvas.Draw(Shape::Circle(centre, radius), kLamp);
 }
 
-// Chapter 1: the ferry landing at dusk, jetty, boathouse and the keeper's lamp.
+// Chapter 1: the ferry landing at dusk, jetty, boathouse and the keeper's lamp lit;
+// also the closing page's, the evening after the crossing, the ferry back at the jetty.
 void PaintLanding(Canvas& canvas) {
     PaintCountry(canvas, kDusk);
     canvas.Draw(Shape::Box(300, 226, 560, 238), kTimber);
