@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <functional>
 #include <optional>
@@ -37,6 +38,9 @@ constexpr int kPatience = 6000;
 constexpr int kStalledTicks = 90;
 // How often a fighter looks round for a nearer foe.
 constexpr int kRetargetTicks = 30;
+// So many words in a row said on the way and given again by an end page are the
+// same line told twice; fewer may be a place's name ("the old mill below the weir").
+constexpr std::size_t kEchoedWords = 7;
 
 struct Character {
     ActorClass actorClass;
@@ -109,6 +113,33 @@ public:
     bool Said(const std::string& text) const {
         return std::any_of(m_log.begin(), m_log.end(),
                            [&](const std::string& line) { return line.find(text) != std::string::npos; });
+    }
+    // The first line said of which `text` gives again `count` words in a row, whatever
+    // their case and stops; empty when `text` says its own thing.
+    std::string Echoed(const std::string& text, std::size_t count) const {
+        const auto words = [](const std::string& from) {
+            std::string plain = " ";
+            for (const char c : from)
+                plain += std::isalnum(static_cast<unsigned char>(c)) || c == '\''
+                             ? static_cast<char>(std::tolower(static_cast<unsigned char>(c)))
+                             : ' ';
+            std::vector<std::string> list;
+            std::istringstream in(plain);
+            for (std::string word; in >> word;) list.push_back(word);
+            return list;
+        };
+        std::string shown;
+        for (const auto& word : words(text)) shown += " " + word;
+        shown += " ";
+        for (const auto& line : m_log) {
+            const auto said = words(line);
+            for (std::size_t first = 0; first + count <= said.size(); ++first) {
+                std::string run;
+                for (std::size_t i = first; i < first + count; ++i) run += " " + said[i];
+                if (shown.find(run + " ") != std::string::npos) return line;
+            }
+        }
+        return {};
     }
     // The main character killed `name`, with a weapon or with a spell.
     bool Killed(const std::string& name) const {

@@ -284,6 +284,8 @@ TEST_P(WeirOrder, TheChapterEndsWhoeverDiesAndItsPagesTellWhatHappened) {
     const std::string pages = EndPages(player);
     for (const auto& words : road.pages) EXPECT_NE(pages.find(words), std::string::npos) << words << "\n" << pages;
     for (const auto& words : road.unshown) EXPECT_EQ(pages.find(words), std::string::npos) << words << "\n" << pages;
+    // The pages say their own thing, not again what was said on the way.
+    EXPECT_EQ(player.Echoed(pages, QuillmereTest::kEchoedWords), "") << pages;
 }
 
 // Each road's name, as a test's name: its words in capitals, run together.
