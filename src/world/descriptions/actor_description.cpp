@@ -97,8 +97,13 @@ void WritePresence(std::ostream& out, const CActor& actor, std::int32_t knowledg
 
 }  // namespace
 
+const std::string& DescribedName(const CActor& actor) {
+    static const std::string unnamed = "Unnamed Hero";
+    return actor.GetName().empty() ? unnamed : actor.GetName();
+}
+
 void WriteActorDescription(const CActor& actor, const CModule& module, std::int32_t knowledge, std::ostream& out) {
-    out << (actor.GetName().empty() ? std::string("Unnamed Hero") : actor.GetName()) << " LINE LINE ";
+    out << DescribedName(actor) << " LINE LINE ";
     out << GetGenderName(actor.GetGender()) << " " << GetRaceName(actor.GetRace()) << " LINE ";
     const std::int32_t maxHitPoints = actor.GetMaxHitPoints();
     out << "Hit Points: " << (actor.IsAlive() ? actor.GetHitPoints() : 0) << "/" << maxHitPoints << " LINE ";

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <ostream>
+#include <string>
 
 namespace DRAV {
 
@@ -14,6 +15,10 @@ class CModule;
 // from kKnowledgeFull the statistics as well.
 constexpr std::int32_t kKnowledgeBasic = 0;
 constexpr std::int32_t kKnowledgeFull = 25;
+
+// The name every page about an actor calls it by: the hero being made on the
+// creation pages has none yet.
+const std::string& DescribedName(const CActor& actor);
 
 void WriteActorDescription(const CActor& actor, const CModule& module, std::int32_t knowledge, std::ostream& out);
 

@@ -2,7 +2,11 @@
 
 #include <algorithm>
 
+#include "world/descriptions/actor_description.h"
+
 namespace DRAV {
+
+const std::string& CActorViewer::GetName() const { return DescribedName(m_actor); }
 
 bool CActorViewer::KnowsSpell(const CSpell& spell) const {
     const SpellList spells = m_actor.GetSpells();

@@ -11,7 +11,7 @@ public:
     // `actor` must outlive the view.
     explicit CActorViewer(const CActor& actor) : m_actor(actor) {}
 
-    const std::string& GetName() const override { return m_actor.GetName(); }
+    const std::string& GetName() const override;
     bool MeetsSpellRequirements(const CSpell& spell) const override { return m_actor.MeetsSpellRequirements(spell); }
     std::int32_t GetCasterLevelMargin(const CSpell& spell) const override {
         return m_actor.GetCasterLevelMargin(spell);

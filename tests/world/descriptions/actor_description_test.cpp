@@ -120,6 +120,12 @@ TEST(SpellDescriptionForActor, CasterSeesTierMarginBonusAndOwnAmounts) {
     EXPECT_NE(raise.find("Spell Tier: 4 LINE Marra the Reed Witch Spell Tier: 2  LINE Energy Cost: 12 LINE "),
               std::string::npos)
         << raise;
+    // A hero not yet named, on the creation pages, goes by the name her sheet gives her.
+    witch->SetName("");
+    const std::string unnamed = SpellPageFor("drowned_return", *witch);
+    EXPECT_NE(unnamed.find("Spell Tier: 4 LINE Unnamed Hero Spell Tier: 2  LINE Energy Cost: 12 LINE "),
+              std::string::npos)
+        << unnamed;
 }
 
 TEST(ItemDescriptionForActor, ScrollTellsWhetherTheSpellIsAlreadyKnown) {
