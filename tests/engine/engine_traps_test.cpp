@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/random.h"
@@ -178,18 +179,53 @@ TEST(EngineTraps, ATriggerFiresByAStepNeverByAnArrivalOrALoad) {
     }
 }
 
+namespace {
+
+CObject* EelBasket(const SampleGame& game) {
+    for (const auto& object : game.Area().GetObjects())
+        if (object->GetTemplate().GetKey() == "eel_basket") return object.get();
+    return nullptr;
+}
+
+}  // namespace
+
 // Every step onto a trap meets it, whatever else springs or goes in the same tick:
-// in the marsh a step that comes within both the eel basket and the Edge of the
-// Shallows, 0.75 units south of it, snaps the basket and opens the edge's page.
+// in the marsh a step that comes within both the eel basket, set 0.75 units north
+// of the Edge of the Shallows, and the edge snaps the basket on whoever stepped
+// and opens the edge's page.
 TEST(EngineTraps, AStepOntoTwoTrapsAtOnceMeetsBoth) {
     auto game = StartSampleGame();
     game.Arrive("reed_marsh", "landing");
+    ASSERT_NE(EelBasket(game), nullptr);
+    EelBasket(game)->SetPosition(26.25, 16.25);
     game.Main()->SetPosition(26.25, 12.0);
     game.Main()->FinalizeMove(26.25, 17.0);
     game.Engine().RunDetection();
     const auto events = game.DrainEvents();
     const auto texts = QuillmereTest::MessageTexts(events);
-    EXPECT_EQ(std::count(texts.begin(), texts.end(), "The basket snaps shut on your fingers."), 1);
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "The basket snaps shut on Wren's fingers."), 1);
     EXPECT_EQ(std::count_if(events.begin(), events.end(), [](const auto& e) { return e->GetCode() == EVENT_DIALOG_BOX; }),
               1);
+}
+
+// The eel basket is in plain sight: no walk of the party through the shallows'
+// gap, from wherever north of it to wherever beyond it, treads on the basket.
+TEST(EngineTraps, AWalkThroughTheShallowsGapPassesTheEelBasketBy) {
+    for (const double fromX : {21.25, 23.75, 26.25}) {
+        for (const auto& [toX, toY] : {std::pair{21.25, 21.25}, {23.75, 23.75}, {26.25, 21.25}, {26.25, 26.25}}) {
+            auto game = StartSampleGame();
+            game.Arrive("reed_marsh", "landing");
+            ASSERT_FALSE(EelBasket(game)->GetTrap()->IsHidden());
+            game.Main()->SetPosition(fromX, 8.75);
+            game.DrainEvents();
+            game.Main()->PushOrder(std::make_shared<CMoveOrder>(toX, toY), false);
+            for (int tick = 0; tick < 300; ++tick) {
+                game.Tick();
+                for (const auto& text : Notices(game))
+                    EXPECT_EQ(text.find("basket"), std::string::npos)
+                        << text << " on the walk from (" << fromX << " 8.75) to (" << toX << " " << toY << ")";
+            }
+            EXPECT_NEAR(game.Main()->GetY(), toY, 0.5) << "the walk went through the gap";
+        }
+    }
 }
