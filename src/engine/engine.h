@@ -392,6 +392,9 @@ public:
     // ---- effects of a resolved spell (engine_spell_effects.cpp) ----
     void ResolveSummon(const CSpellWords& words, std::int32_t column, std::int32_t row, bool fromParty,
                        const CSpellEffectSummon& effect, std::int32_t casterLevel);
+    // Why the party's summon of `effect` would fizzle as things stand: the party is
+    // full, or the creature is already summoned. Empty when it would come.
+    std::string SummonFizzle(const CSpellEffectSummon& effect) const;
     void ResolveHeal(const CSpellWords& words, CActor& target, const CSpellEffectHeal& effect,
                      std::int32_t casterLevel);
     void ResolveSpellDamage(const std::string& label, CActor& target, const CSpellEffectDamage& effect,
@@ -421,6 +424,10 @@ public:
                          const CastTarget& target);
     bool CastHelperRecovering(CActor& caster, const CSpell& spell, const CastTarget& target);
     bool CastHelperLaunch(CActor& caster, const CSpell& spell, bool payEnergy, CItem* item, const CastTarget& target);
+    // True, with the cast given up and the reason told, when it must not go on
+    // before anything is paid: too little energy, or a cast that would come to
+    // nothing, a hostile spell at one who has surrendered or a summon that fizzles.
+    bool RefuseCast(CActor& caster, const CSpell& spell, bool payEnergy, const CItem* item, const CastTarget& target);
     // Potions always go; a wand burns out now and then.
     void UseUpCastItem(CActor& caster, CItem& item);
     // True when the spell may go off.
