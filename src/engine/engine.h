@@ -48,6 +48,8 @@ class CObject;
 class CBrain;
 class CProximityWatchers;
 class CItem;
+struct OrderThings;
+struct OrderVerdict;
 class CSpell;
 class CSpellEffectSummon;
 class CSpellEffectHeal;
@@ -120,6 +122,15 @@ public:
 
     // ---- instant orders (engine_instant.cpp) ----
     void RunInstantOrders();
+    // One instant order of `actor`, as the instant phase runs it: carried out on
+    // what the order rule found for it, or, turned down, told and not run.
+    void RunInstantOrder(CActor& actor, const COrder& order);
+
+    // ---- dropped orders (engine_dropped_orders.cpp) ----
+    // An order the rule turned down is traced, and a party member's is told in the
+    // log: who, what and why. Others' orders come from their own thinking, which
+    // may give one again at every turn, and go unsaid.
+    void TellDroppedOrder(const CActor& actor, const COrder& order, const OrderVerdict& verdict);
 
     // ---- continuing orders and movement (engine_orders.cpp) ----
     void RunOrders();
@@ -268,19 +279,9 @@ public:
     void WizardMoveParty(std::uint32_t column, std::uint32_t row);
     void WizardCreateMonster(const std::string& name);
     // ---- inventory orders (engine_items.cpp) ----
-    void RunWieldOrder(CActor& actor, const CWieldOrder& order);
-    void RunUnwieldOrder(CActor& actor, const CUnwieldOrder& order);
-    void RunGetOrder(CActor& actor, const CGetOrder& order);
-    void RunDropOrder(CActor& actor, const CDropOrder& order);
-    void RunSplitOrder(CActor& actor, const CSplitOrder& order);
-    void RunCombineOrder(CActor& actor, const CCombineOrder& order);
-    void RunGiveOrder(CActor& actor, const CGiveOrder& order);
     // True when the actor may open the object: no lock, opened before, or picked now
     // (Locks + 50 above the lock, no die); a failed pick keeps the lock for a later try.
     bool CheckObjectLock(CActor& actor, CObject& object);
-
-    // ---- the store order (engine_store.cpp) ----
-    void RunStoreOrder(CActor& actor, const CStoreOrder& order);
 
     // ---- saved games (engine_save.cpp) ----
     // Writes the whole game to `path` as one "save" tree. The tree goes to a
@@ -350,10 +351,6 @@ public:
     void RunUseTileOrder(CActor& actor, const CUseOrder& order);
     void RunUseObjectOrder(CActor& actor, const CUseOrder& order);
     void RunUseItemOrder(CActor& actor, const CUseOrder& order, bool instant);
-    // A talk order without a state carries the reply that ends the talk: it is
-    // said and noted as any reply, and no state runs.
-    void RunTalkOrder(CActor& actor, const CTalkOrder& order);
-    void RunLeavePartyOrder(CActor& actor);
     void RunSpendPointsOrder(CActor& actor, const CSpendPointsOrder& order);
     void RunPowerOrder(CActor& actor, const CPowerOrder& order);
 
@@ -392,6 +389,9 @@ public:
     // ---- effects of a resolved spell (engine_spell_effects.cpp) ----
     void ResolveSummon(const CSpellWords& words, std::int32_t column, std::int32_t row, bool fromParty,
                        const CSpellEffectSummon& effect, std::int32_t casterLevel);
+    // Why the party's summon of `effect` would fizzle as things stand: the party is
+    // full, or the creature is already summoned. Empty when it would come.
+    std::string SummonFizzle(const CSpellEffectSummon& effect) const;
     void ResolveHeal(const CSpellWords& words, CActor& target, const CSpellEffectHeal& effect,
                      std::int32_t casterLevel);
     void ResolveSpellDamage(const std::string& label, CActor& target, const CSpellEffectDamage& effect,
@@ -421,6 +421,10 @@ public:
                          const CastTarget& target);
     bool CastHelperRecovering(CActor& caster, const CSpell& spell, const CastTarget& target);
     bool CastHelperLaunch(CActor& caster, const CSpell& spell, bool payEnergy, CItem* item, const CastTarget& target);
+    // True, with the cast given up and the reason told, when it must not go on
+    // before anything is paid: too little energy, or a cast that would come to
+    // nothing, a hostile spell at one who has surrendered or a summon that fizzles.
+    bool RefuseCast(CActor& caster, const CSpell& spell, bool payEnergy, const CItem* item, const CastTarget& target);
     // Potions always go; a wand burns out now and then.
     void UseUpCastItem(CActor& caster, CItem& item);
     // True when the spell may go off.
@@ -487,11 +491,25 @@ private:
     const CModule& Module() const;
     // Code 2 (empty message) unless the game is in `state`.
     void RequireState(std::int32_t state) const;
-    void BuyFromStore(CActor& actor, CActor& keeper, const CStoreOrder& order);
-    void SellToStore(CActor& actor, CActor& keeper, const CStoreOrder& order);
+    // The runners of instant orders the order rule let through, on what it found
+    // (engine_items.cpp, engine_store.cpp, engine_talk.cpp).
+    void RunWieldOrder(CActor& actor, const CWieldOrder& order, const OrderThings& found);
+    void RunUnwieldOrder(CActor& actor, const CUnwieldOrder& order);
+    void RunGetOrder(CActor& actor, const OrderThings& found);
+    void RunDropOrder(CActor& actor, const OrderThings& found);
+    void RunSplitOrder(CActor& actor, const CSplitOrder& order, const OrderThings& found);
+    void RunCombineOrder(CActor& actor, const OrderThings& found);
+    void RunGiveOrder(CActor& actor, const OrderThings& found);
+    void RunStoreOrder(CActor& actor, const CStoreOrder& order, const OrderThings& found);
+    void BuyFromStore(CActor& actor, CActor& keeper, CItem& offered, const CStoreOrder& order);
+    void SellToStore(CActor& actor, CActor& keeper, CItem& sold, std::int32_t position, const CStoreOrder& order);
+    // A talk order without a state carries the reply that ends the talk: it is
+    // said and noted as any reply, and no state runs.
+    void RunTalkOrder(CActor& actor, const CTalkOrder& order, const OrderThings& found);
+    void RunLeavePartyOrder(CActor& actor);
     void ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVersionRange& expected, CGame& game,
                        std::string& quickActions, std::optional<std::uint32_t>& chosen) const;
-    void RunOneInstantOrder(CActor& actor, const COrder& order);
+    void RunOneInstantOrder(CActor& actor, const COrder& order, const OrderThings& found);
     void RunOneOrder(CActor& actor, const COrder& order);
     // A notice of the actor's name and `fragment`, for party members only.
     void PushActorMessage(const CActor& actor, const std::string& fragment);

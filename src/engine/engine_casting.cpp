@@ -17,6 +17,7 @@
 #include "rules/kinds/number_texts.h"
 #include "rules/kinds/thing_id.h"
 #include "rules/magic/spell.h"
+#include "rules/magic/spell_effects_conjure.h"
 #include "rules/magic/spell_effects_motion.h"
 #include "rules/vocabulary/animation_direction.h"
 #include "rules/vocabulary/skills.h"
@@ -112,9 +113,28 @@ bool CEngine::CastHelperTargetCheck(CActor& caster, ThingId targetId, const CSpe
     return false;
 }
 
+bool CEngine::RefuseCast(CActor& caster, const CSpell& spell, bool payEnergy, const CItem* item,
+                         const CastTarget& target) {
+    if (RefusedForWantOfEnergy(Game(), caster, spell, payEnergy)) return true;
+    // As a blow at one who has surrendered does no harm, a hostile spell takes no hold.
+    std::string why;
+    if (spell.IsHostile() && target.actor && target.actor->GetRelation() == RELATION_SURRENDER)
+        why = target.actor->GetName() + " has surrendered.";
+    for (const auto& effect : spell.GetEffects())
+        if (why.empty() && effect->GetKind() == EFFECT_SUMMON && caster.GetRelation() == RELATION_PARTY)
+            why = SummonFizzle(static_cast<const CSpellEffectSummon&>(*effect));
+    if (why.empty()) return false;
+    const std::string act = item ? " can't use " + item->GetTemplate().GetName() : " can't cast " + spell.GetName();
+    const std::string at = target.actor && target.actor != &caster ? " at " + target.actor->GetName() : "";
+    // Told to the player only: a friend's thinking may aim the same at every turn.
+    PushActorMessage(caster, act + at + ": " + why);
+    AbandonCast(caster);
+    return true;
+}
+
 bool CEngine::CastHelperBegin(CActor& caster, const CSpell& spell, bool payEnergy, const CItem* item,
                               const CastTarget& target) {
-    if (RefusedForWantOfEnergy(Game(), caster, spell, payEnergy)) return true;
+    if (RefuseCast(caster, spell, payEnergy, item, target)) return true;
     if (target.present && !CurrentArea().CanReachPoint(caster, target.x, target.y, spell.GetRange(), 0.0, false)) {
         MoveActor(caster, target.x, target.y, 0.0, 0.0);
         return false;
@@ -141,7 +161,7 @@ bool CEngine::CastHelperLaunch(CActor& caster, const CSpell& spell, bool payEner
     CGame& game = Game();
     CArea& area = CurrentArea();
     const std::int32_t cost = spell.GetEnergyCost();
-    if (RefusedForWantOfEnergy(game, caster, spell, payEnergy)) return true;
+    if (RefuseCast(caster, spell, payEnergy, item, target)) return true;
     // A target that went out of reach during the wind-up is closed on again, as one
     // out of reach at the start is: nothing was paid, and the order stands.
     if (target.present &&

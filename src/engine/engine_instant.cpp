@@ -1,11 +1,10 @@
 // The instant-order phase: every queued instant order of every actor runs once, in
 // queue order, and is gone afterwards whatever its runner decided; one the game
-// cannot carry out where its actor stands is dropped unrun.
+// cannot carry out where its actor stands is dropped unrun, with a word.
 
 #include <algorithm>
 
 #include "common/exception.h"
-#include "common/trace.h"
 #include "engine/engine.h"
 #include "world/actor.h"
 #include "world/area.h"
@@ -37,17 +36,8 @@ void CEngine::RunInstantOrders() {
                 actor->PopInstantOrder(*order);
                 continue;
             }
-            // What can no longer be carried out, or never could, goes with a word,
-            // as a continuing order whose thing is gone: it does not end the game.
-            const OrderVerdict verdict = JudgeOrder(*order, *actor, game, true);
-            if (verdict.fit != OrderFit::Now) {
-                DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s: %s, order dropped\n", actor->GetName().c_str(),
-                           verdict.why.c_str());
-                actor->PopInstantOrder(*order);
-                continue;
-            }
             try {
-                RunOneInstantOrder(*actor, *order);
+                RunInstantOrder(*actor, *order);
             } catch (...) {
                 // An order that failed would fail again every tick: it goes now.
                 if (actor->GetInstantOrder() == order) actor->PopInstantOrder(*order);
@@ -58,17 +48,27 @@ void CEngine::RunInstantOrders() {
     }
 }
 
-void CEngine::RunOneInstantOrder(CActor& actor, const COrder& order) {
+void CEngine::RunInstantOrder(CActor& actor, const COrder& order) {
+    // What can no longer be carried out, or never could, goes with a word, as a
+    // continuing order whose thing is gone: it does not end the game.
+    OrderThings found;
+    if (const OrderVerdict verdict = JudgeOrder(order, actor, Game(), true, &found); verdict.fit != OrderFit::Now)
+        TellDroppedOrder(actor, order, verdict);
+    else
+        RunOneInstantOrder(actor, order, found);
+}
+
+void CEngine::RunOneInstantOrder(CActor& actor, const COrder& order, const OrderThings& found) {
     switch (order.GetType()) {
-    case ORDER_WIELD: RunWieldOrder(actor, OrderAs<CWieldOrder>(order)); break;
+    case ORDER_WIELD: RunWieldOrder(actor, OrderAs<CWieldOrder>(order), found); break;
     case ORDER_UNWIELD: RunUnwieldOrder(actor, OrderAs<CUnwieldOrder>(order)); break;
-    case ORDER_GET: RunGetOrder(actor, OrderAs<CGetOrder>(order)); break;
-    case ORDER_DROP: RunDropOrder(actor, OrderAs<CDropOrder>(order)); break;
-    case ORDER_SPLIT: RunSplitOrder(actor, OrderAs<CSplitOrder>(order)); break;
-    case ORDER_COMBINE: RunCombineOrder(actor, OrderAs<CCombineOrder>(order)); break;
-    case ORDER_GIVE: RunGiveOrder(actor, OrderAs<CGiveOrder>(order)); break;
+    case ORDER_GET: RunGetOrder(actor, found); break;
+    case ORDER_DROP: RunDropOrder(actor, found); break;
+    case ORDER_SPLIT: RunSplitOrder(actor, OrderAs<CSplitOrder>(order), found); break;
+    case ORDER_COMBINE: RunCombineOrder(actor, found); break;
+    case ORDER_GIVE: RunGiveOrder(actor, found); break;
     case ORDER_USE: RunUseOrder(actor, OrderAs<CUseOrder>(order), true); break;
-    case ORDER_TALK: RunTalkOrder(actor, OrderAs<CTalkOrder>(order)); break;
+    case ORDER_TALK: RunTalkOrder(actor, OrderAs<CTalkOrder>(order), found); break;
     case ORDER_LEAVE_PARTY: RunLeavePartyOrder(actor); break;
     case ORDER_POSITION:
         Game().MovePartyMember(actor.GetPartyIndex(),
@@ -76,7 +76,7 @@ void CEngine::RunOneInstantOrder(CActor& actor, const COrder& order) {
         break;
     case ORDER_SPEND_POINTS: RunSpendPointsOrder(actor, OrderAs<CSpendPointsOrder>(order)); break;
     case ORDER_POWER: RunPowerOrder(actor, OrderAs<CPowerOrder>(order)); break;
-    case ORDER_STORE: RunStoreOrder(actor, OrderAs<CStoreOrder>(order)); break;
+    case ORDER_STORE: RunStoreOrder(actor, OrderAs<CStoreOrder>(order), found); break;
     default: throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "");
     }
 }

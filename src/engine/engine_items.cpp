@@ -1,7 +1,7 @@
 // The inventory orders: wield, unwield, get, drop, split, combine and give, and the
-// lock test of containers. They take no game time. What the player can cause is
-// refused with a message; an order naming things that are not there is stale and
-// throws code 3.
+// lock test of containers. They take no game time. Each runs only once the order
+// rule found what it names (world/order_rule.h), and works on what it found; what
+// the player can cause beyond that is refused with a message.
 
 #include <algorithm>
 #include <cctype>
@@ -23,31 +23,17 @@ namespace {
 
 constexpr std::int32_t kLockRoll = 50;
 constexpr std::int32_t kPlainAction = 3;
-constexpr ThingId kFirstThingId = 0x1000000;
-
-[[noreturn]] void StaleOrder() { throw CDRAVException(DRAV_ERR_PARTY_POSITION, ""); }
-
-std::shared_ptr<CItem> BackpackItem(const CActor& actor, ThingId id) {
-    for (const auto& item : actor.GetBackpackItems())
-        if (item->GetId() == id) return item;
-    StaleOrder();
-}
 
 bool IsNoGive(const CItem& item) { return (item.GetTemplate().GetFlags() & ITEMFLAG_NOGIVE) != 0; }
 
 const std::string& ItemName(const CItem& item) { return item.GetTemplate().GetName(); }
 
-EquipSlot OrderSlot(std::int32_t slot) {
-    if (slot < 0 || slot >= kEquipSlotCount) StaleOrder();
-    return static_cast<EquipSlot>(slot);
-}
-
 }  // namespace
 
-void CEngine::RunWieldOrder(CActor& actor, const CWieldOrder& order) {
+void CEngine::RunWieldOrder(CActor& actor, const CWieldOrder& order, const OrderThings& found) {
     CGame& game = Game();
-    const EquipSlot slot = OrderSlot(order.slot);
-    const std::shared_ptr<CItem> stack = BackpackItem(actor, order.item);
+    const auto slot = static_cast<EquipSlot>(order.slot);
+    const std::shared_ptr<CItem> stack = found.item;
     const std::string refusal = actor.GetName() + " can't wield " + ItemName(*stack);
     // Whose slot cannot take the kind at all is told so: not that the wearer fails it.
     if (!actor.FitsSlot(slot, *stack)) {
@@ -93,7 +79,7 @@ void CEngine::RunWieldOrder(CActor& actor, const CWieldOrder& order) {
 
 void CEngine::RunUnwieldOrder(CActor& actor, const CUnwieldOrder& order) {
     CGame& game = Game();
-    const EquipSlot slot = OrderSlot(order.slot);
+    const auto slot = static_cast<EquipSlot>(order.slot);
     if (!actor.GetEquipped(slot)) {
         game.PushMessage(MESSAGE_NOTICE, actor.GetName() + " can't unwield that.");
         return;
@@ -105,21 +91,16 @@ void CEngine::RunUnwieldOrder(CActor& actor, const CUnwieldOrder& order) {
     game.PushActorInfoEvent(EVENT_ACTOR_EQUIPMENT, actor.GetId());
 }
 
-void CEngine::RunGetOrder(CActor& actor, const CGetOrder& order) {
+void CEngine::RunGetOrder(CActor& actor, const OrderThings& found) {
     CGame& game = Game();
     CArea& area = CurrentArea();
-    CObject* container = area.FindObject(order.container);
-    if (!container) StaleOrder();
+    CObject* container = found.object;
     if (!actor.IsNextToObject(*container)) {
         game.PushMessage(MESSAGE_NOTICE, actor.GetName() + " can't reach " + container->GetName() + ".");
         return;
     }
     if (!CheckObjectLock(actor, *container)) return;
-    std::shared_ptr<CItem> item;
-    for (const auto& held : container->GetItems())
-        if (held->GetId() == order.item) item = held;
-    if (!item) StaleOrder();
-    container->RemoveItem(item);
+    const std::shared_ptr<CItem> item = container->RemoveItem(found.item);
     if (item->GetTemplate().GetKind() == ITEM_MONEY && actor.GetRelation() == RELATION_PARTY) {
         const std::int64_t gold = std::int64_t{game.GetGold()} + item->GetCount();
         game.SetGold(static_cast<std::int32_t>(std::clamp<std::int64_t>(gold, 0, INT32_MAX)));
@@ -131,34 +112,31 @@ void CEngine::RunGetOrder(CActor& actor, const CGetOrder& order) {
     if (container->GetTemplate().GetKey() == "pile" && container->GetItems().empty()) area.RemoveObject(*container);
 }
 
-void CEngine::RunDropOrder(CActor& actor, const CDropOrder& order) {
+void CEngine::RunDropOrder(CActor& actor, const OrderThings& found) {
     CGame& game = Game();
     CArea& area = CurrentArea();
-    const std::shared_ptr<CItem> item = BackpackItem(actor, order.item);
-    if (IsNoGive(*item)) {
-        game.PushMessage(MESSAGE_NOTICE, actor.GetName() + " can't drop " + ItemName(*item) + ".");
+    const CItem& item = *found.item;
+    if (IsNoGive(item)) {
+        game.PushMessage(MESSAGE_NOTICE, actor.GetName() + " can't drop " + ItemName(item) + ".");
         return;
     }
-    CObject* target = nullptr;
+    CObject* target = found.object;
     std::shared_ptr<CObject> pile;
-    if (order.container < kFirstThingId) {
+    if (!target) {
         pile = area.DropItem(Module(), actor.GetX(), actor.GetY());
         target = pile.get();
     } else {
-        target = area.FindObject(order.container);
-        if (!target) StaleOrder();
         if (!actor.IsNextToObject(*target)) {
             game.PushMessage(MESSAGE_NOTICE, actor.GetName() + " can't reach " + target->GetName() + ".");
             return;
         }
         if (!CheckObjectLock(actor, *target)) return;
     }
-    target->AddItem(actor.RemoveFromBackpack(*item));
+    target->AddItem(actor.RemoveFromBackpack(item));
 }
 
-void CEngine::RunSplitOrder(CActor& actor, const CSplitOrder& order) {
-    const std::shared_ptr<CItem> stack = BackpackItem(actor, order.stack);
-    if (order.count == 0 || order.count >= static_cast<std::uint32_t>(std::max(stack->GetCount(), 0))) StaleOrder();
+void CEngine::RunSplitOrder(CActor& actor, const CSplitOrder& order, const OrderThings& found) {
+    CItem* stack = found.item.get();
     const auto count = static_cast<std::int32_t>(order.count);
     actor.AddToBackpack(Module().CreateItem(stack->GetTemplate().GetKey(), count, Game().NewThingId(THING_ITEM),
                                             stack->GetExpiryTick()),
@@ -166,12 +144,9 @@ void CEngine::RunSplitOrder(CActor& actor, const CSplitOrder& order) {
     stack->SetCount(stack->GetCount() - count);
 }
 
-void CEngine::RunCombineOrder(CActor& actor, const CCombineOrder& order) {
-    // A stack combined with itself would be taken out and its count lost with it.
-    if (order.first == order.second) StaleOrder();
-    const std::shared_ptr<CItem> first = BackpackItem(actor, order.first);
-    const std::shared_ptr<CItem> second = BackpackItem(actor, order.second);
-    if (first->GetTemplate().GetKey() != second->GetTemplate().GetKey()) StaleOrder();
+void CEngine::RunCombineOrder(CActor& actor, const OrderThings& found) {
+    CItem* first = found.item.get();
+    CItem* second = found.second.get();
     // The first stack takes what it can hold; what it cannot stays in the second.
     const std::int64_t total = std::int64_t{first->GetCount()} + second->GetCount();
     if (total > kMostInStack) {
@@ -183,21 +158,15 @@ void CEngine::RunCombineOrder(CActor& actor, const CCombineOrder& order) {
     first->SetCount(static_cast<std::int32_t>(total));
 }
 
-void CEngine::RunGiveOrder(CActor& actor, const CGiveOrder& order) {
-    CGame& game = Game();
-    CActor* receiver = CurrentArea().FindActor(order.receiver);
-    if (!receiver || actor.GetRelation() != RELATION_PARTY || receiver->GetRelation() != RELATION_PARTY ||
-        !actor.IsAlive() || !receiver->IsAlive() ||
-        actor.DistanceTo(*receiver) > actor.GetRadius() + kGiveReach + receiver->GetRadius())
-        StaleOrder();
-    const std::shared_ptr<CItem> item = BackpackItem(actor, order.item);
-    if (IsNoGive(*item)) {
-        game.PushMessage(MESSAGE_NOTICE, actor.GetName() + " can't give " + ItemName(*item) + ".");
+void CEngine::RunGiveOrder(CActor& actor, const OrderThings& found) {
+    const CItem& item = *found.item;
+    if (IsNoGive(item)) {
+        Game().PushMessage(MESSAGE_NOTICE, actor.GetName() + " can't give " + ItemName(item) + ".");
         return;
     }
-    const std::shared_ptr<CItem> given = actor.RemoveFromBackpack(*item);
-    if (receiver->GetRelation() == RELATION_PARTY) SetItemTag(*given);
-    receiver->AddToBackpack(given, true);
+    const std::shared_ptr<CItem> given = actor.RemoveFromBackpack(item);
+    SetItemTag(*given);
+    found.other->AddToBackpack(given, true);
 }
 
 bool CEngine::CheckObjectLock(CActor& actor, CObject& object) {

@@ -127,7 +127,7 @@ void CEngine::RunOrders() {
             continue;
         }
         if (const OrderVerdict verdict = JudgeOrder(*order, *actor, Game(), false); verdict.fit != OrderFit::Now) {
-            DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s: %s, order dropped\n", Name(*actor), verdict.why.c_str());
+            TellDroppedOrder(*actor, *order, verdict);
             actor->PopOrder(*order);
             continue;
         }

@@ -59,18 +59,9 @@ void CEngine::ResolveSummon(const CSpellWords& words, std::int32_t column, std::
                             const CSpellEffectSummon& effect, std::int32_t casterLevel) {
     CGame& game = Game();
     CArea& area = CurrentArea();
-    if (fromParty) {
-        if (effect.GetRelation() == RELATION_PARTY && game.GetParty().size() >= kMaxPartyMembers) {
-            game.PushMessage(MESSAGE_NOTICE, words.Fizzles("the party can't summon any more creatures."));
-            return;
-        }
-        for (const std::shared_ptr<CActor>& other : area.GetActors()) {
-            if (other->IsSummoned() && other->GetTemplateName() == effect.GetMonsterKey() &&
-                other->GetRelation() != RELATION_HOSTILE) {
-                game.PushMessage(MESSAGE_NOTICE, words.Fizzles(other->GetName() + " is already summoned."));
-                return;
-            }
-        }
+    if (const std::string why = fromParty ? SummonFizzle(effect) : std::string(); !why.empty()) {
+        game.PushMessage(MESSAGE_NOTICE, words.Fizzles(why));
+        return;
     }
     if (column < 0 || row < 0) return;
     std::shared_ptr<CActor> actor;
@@ -100,6 +91,16 @@ void CEngine::ResolveSummon(const CSpellWords& words, std::int32_t column, std::
         game.PushEvent(std::make_shared<CInfoEvent>(0));
     }
     game.PushMessage(MESSAGE_SUMMONING, words.Summons(actor->GetName()));
+}
+
+std::string CEngine::SummonFizzle(const CSpellEffectSummon& effect) const {
+    if (effect.GetRelation() == RELATION_PARTY && Game().GetParty().size() >= kMaxPartyMembers)
+        return "the party can't summon any more creatures.";
+    for (const std::shared_ptr<CActor>& other : CurrentArea().GetActors())
+        if (other->IsSummoned() && other->GetTemplateName() == effect.GetMonsterKey() &&
+            other->GetRelation() != RELATION_HOSTILE)
+            return other->GetName() + " is already summoned.";
+    return {};
 }
 
 void CEngine::ResolveHeal(const CSpellWords& words, CActor& target, const CSpellEffectHeal& effect,

@@ -1,5 +1,6 @@
 // The store order: the party buys from a keeper's store and sells to it, paying
-// from and into the party's common gold.
+// from and into the party's common gold. It runs only once the order rule found
+// the keeper and the item, in reach, the counts held and the gold there.
 
 #include <algorithm>
 #include <cstdint>
@@ -15,8 +16,6 @@
 namespace DRAV {
 namespace {
 
-[[noreturn]] void StaleStoreOrder() { throw CDRAVException(DRAV_ERR_PARTY_POSITION, ""); }
-
 std::int32_t ClampGold(std::int64_t gold) { return static_cast<std::int32_t>(std::clamp<std::int64_t>(gold, 0, INT32_MAX)); }
 
 // "Wren buys Eel Pie (3) for 9 gold.", as the log tells every trade.
@@ -29,36 +28,25 @@ std::string TradeLine(const CActor& actor, const char* verb, const CItem& item, 
 
 }  // namespace
 
-void CEngine::RunStoreOrder(CActor& actor, const CStoreOrder& order) {
-    CActor* keeper = CurrentArea().FindActor(order.keeper);
-    if (!keeper || !actor.IsAlive() || !keeper->IsAlive() ||
-        actor.DistanceTo(*keeper) > actor.GetRadius() + kStoreReach + keeper->GetRadius())
-        StaleStoreOrder();
-    // An empty purchase or sale would leave an item of no units behind.
-    if (order.count == 0) StaleStoreOrder();
-    if (order.buy) BuyFromStore(actor, *keeper, order);
-    else SellToStore(actor, *keeper, order);
+void CEngine::RunStoreOrder(CActor& actor, const CStoreOrder& order, const OrderThings& found) {
+    if (order.buy) BuyFromStore(actor, *found.other, *found.item, order);
+    else SellToStore(actor, *found.other, *found.item, found.position, order);
 }
 
-void CEngine::BuyFromStore(CActor& actor, CActor& keeper, const CStoreOrder& order) {
+void CEngine::BuyFromStore(CActor& actor, CActor& keeper, CItem& offered, const CStoreOrder& order) {
     CGame& game = Game();
-    std::shared_ptr<CItem> offered;
-    for (const auto& item : keeper.GetStoreItems())
-        if (item->GetId() == order.item) offered = item;
-    if (!offered || order.count > static_cast<std::uint32_t>(std::max(offered->GetCount(), 0))) StaleStoreOrder();
     // Counted wide: a large count must not wrap round to a cheap price.
-    const std::uint64_t price = std::uint64_t{order.count} * offered->GetTemplate().GetValue();
-    if (price > static_cast<std::uint64_t>(std::max(game.GetGold(), 0))) StaleStoreOrder();
+    const std::uint64_t price = std::uint64_t{order.count} * offered.GetTemplate().GetValue();
     // Numbered before the gold is paid: a purchase the game cannot number costs nothing.
     const ThingId boughtId = game.NewThingId(THING_ITEM);
     game.SetGold(ClampGold(std::int64_t{game.GetGold()} - static_cast<std::int64_t>(price)));
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s buys %u x %s for %u gold\n", actor.GetName().c_str(), order.count,
-               offered->GetTemplate().GetName().c_str(), static_cast<unsigned>(price));
-    game.PushMessage(MESSAGE_NOTICE, TradeLine(actor, " buys ", *offered, order.count, price));
+               offered.GetTemplate().GetName().c_str(), static_cast<unsigned>(price));
+    game.PushMessage(MESSAGE_NOTICE, TradeLine(actor, " buys ", offered, order.count, price));
 
     const auto count = static_cast<std::int32_t>(order.count);
     std::shared_ptr<CItem> bought =
-        Module().CreateItem(offered->GetTemplate().GetKey(), count, boughtId, offered->GetExpiryTick());
+        Module().CreateItem(offered.GetTemplate().GetKey(), count, boughtId, offered.GetExpiryTick());
     if (order.slot == kStoreToBackpack) {
         actor.AddToBackpack(bought, true);
     } else {
@@ -76,33 +64,29 @@ void CEngine::BuyFromStore(CActor& actor, CActor& keeper, const CStoreOrder& ord
             actor.AddToBackpack(bought, true);
         }
     }
-    if (count == offered->GetCount()) keeper.TakeStoreItem(offered->GetId());
-    else offered->SetCount(offered->GetCount() - count);
+    if (count == offered.GetCount()) keeper.TakeStoreItem(offered.GetId());
+    else offered.SetCount(offered.GetCount() - count);
 }
 
-void CEngine::SellToStore(CActor& actor, CActor& keeper, const CStoreOrder& order) {
+void CEngine::SellToStore(CActor& actor, CActor& keeper, CItem& sold, std::int32_t position,
+                          const CStoreOrder& order) {
     CGame& game = Game();
-    std::int32_t position = 0;
-    CItem* item = actor.FindItem(order.item, &position);
-    if (!item) StaleStoreOrder();
-    if ((item->GetTemplate().GetFlags() & ITEMFLAG_NOGIVE) != 0) {
-        game.PushMessage(MESSAGE_NOTICE, actor.GetName() + " can't sell " + item->GetTemplate().GetName() + ".");
+    if ((sold.GetTemplate().GetFlags() & ITEMFLAG_NOGIVE) != 0) {
+        game.PushMessage(MESSAGE_NOTICE, actor.GetName() + " can't sell " + sold.GetTemplate().GetName() + ".");
         return;
     }
     std::uint32_t unitPrice = 0;
-    if (!keeper.GetStoreBuyPrice(*item, unitPrice) ||
-        order.count > static_cast<std::uint32_t>(std::max(item->GetCount(), 0)))
-        StaleStoreOrder();
+    keeper.GetStoreBuyPrice(sold, unitPrice);
     const std::uint64_t price = std::uint64_t{unitPrice} * order.count;
     game.SetGold(ClampGold(std::int64_t{game.GetGold()} + static_cast<std::int64_t>(std::min<std::uint64_t>(price, INT32_MAX))));
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s sells %u x %s for %u gold\n", actor.GetName().c_str(), order.count,
-               item->GetTemplate().GetName().c_str(), static_cast<unsigned>(price));
-    game.PushMessage(MESSAGE_NOTICE, TradeLine(actor, " sells ", *item, order.count, price));
+               sold.GetTemplate().GetName().c_str(), static_cast<unsigned>(price));
+    game.PushMessage(MESSAGE_NOTICE, TradeLine(actor, " sells ", sold, order.count, price));
     const auto count = static_cast<std::int32_t>(order.count);
-    if (count < item->GetCount()) {
-        item->SetCount(item->GetCount() - count);
+    if (count < sold.GetCount()) {
+        sold.SetCount(sold.GetCount() - count);
     } else if (position == kBackpackPosition) {
-        actor.RemoveFromBackpack(*item);
+        actor.RemoveFromBackpack(sold);
     } else {
         actor.RemoveEquipment(static_cast<EquipSlot>(position));
         game.PushActorInfoEvent(EVENT_ACTOR_EQUIPMENT, actor.GetId());

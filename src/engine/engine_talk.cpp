@@ -1,5 +1,6 @@
 // The talk order (a conversation runs its partner's state scripts), leaving the
-// party and spending the points a member has earned.
+// party and spending the points a member has earned. The talk and the leave run
+// only once the order rule found the partner and its state, and the member.
 
 #include <algorithm>
 #include <string>
@@ -23,17 +24,6 @@ namespace {
 // The states one reply of the player may run, one naming the next: a real
 // conversation runs a handful before it waits for the player again.
 constexpr std::size_t kTalkChainLimit = 16;
-
-std::uint32_t ThingTypeOf(ThingId id) { return id >> 24; }
-
-// The state a talk order opens with. A missing one empties the partner's replies
-// before the failure goes on, so no stale choice stays on offer.
-const CTalkState& FindOpeningState(CTalkTarget& partner, const std::string& stateName) {
-    const CTalkState* state = FindTalkState(partner.GetTalkStates(), stateName);
-    if (state) return *state;
-    partner.ClearTalkChoices();
-    throw CDRAVException(DRAV_ERR_SCRIPT, "no talk state " + stateName + " for " + partner.GetName());
-}
 
 // A state the chain has run already would run for ever, and a chain past the limit
 // is no conversation: either is a script error naming the partner and the state.
@@ -78,38 +68,24 @@ bool CEngine::IsSilentFoe(const CActor& actor) {
     return actor.GetStartStateName().empty() && IsFoeToHoldBack(actor);
 }
 
-void CEngine::RunTalkOrder(CActor& actor, const CTalkOrder& order) {
-    CArea& area = CurrentArea();
+void CEngine::RunTalkOrder(CActor& actor, const CTalkOrder& order, const OrderThings& found) {
     CGame& game = Game();
-    switch (ThingTypeOf(order.partner)) {
-    case THING_ACTOR: {
-        CActor* partner = area.FindActor(order.partner);
-        if (!partner) throw CDRAVException(DRAV_ERR_PARTY_POSITION, "");
+    if (CActor* partner = found.other) {
         const Relation relation = partner->GetRelation();
         if (partner == &actor || relation == RELATION_HOSTILE || relation == RELATION_BERSERK) return;
-        if (!area.CanReachActor(actor, *partner, kTalkOrderReach)) throw CDRAVException(DRAV_ERR_PARTY_POSITION, "");
         partner->FaceTowards(actor);
-        // Nothing is said or noted for a conversation that cannot start.
-        const CTalkState* state = order.state.empty() ? nullptr : &FindOpeningState(*partner, order.state);
         if (!order.line.empty()) game.PushMessage(MESSAGE_NOTICE, actor.GetName() + " : " + order.line);
-        game.UpdatePeopleJournal(area, *partner, order.line);
-        if (state) RunTalkState(*this, actor, *partner, *partner, *state);
+        game.UpdatePeopleJournal(CurrentArea(), *partner, order.line);
+        if (found.state) RunTalkState(*this, actor, *partner, *partner, *found.state);
         else partner->ClearTalkChoices();
         return;
     }
-    case THING_OBJECT: {
-        CObject* partner = area.FindObject(order.partner);
-        if (!partner || !actor.IsNextToObject(*partner)) throw CDRAVException(DRAV_ERR_PARTY_POSITION, "");
-        if (order.state.empty()) partner->ClearTalkChoices();
-        else RunTalkState(*this, actor, *partner, *partner, FindOpeningState(*partner, order.state));
-        return;
-    }
-    default: throw CDRAVException(DRAV_ERR_PARTY_POSITION, "");
-    }
+    CObject& partner = *found.object;
+    if (found.state) RunTalkState(*this, actor, partner, partner, *found.state);
+    else partner.ClearTalkChoices();
 }
 
 void CEngine::RunLeavePartyOrder(CActor& actor) {
-    if (!actor.IsPartyMember()) throw CDRAVException(DRAV_ERR_PARTY_POSITION, "");
     Game().RemovePartyMember(actor);
     Game().PushEvent(std::make_shared<CInfoEvent>(EVENT_PARTY_CHANGED));
 }

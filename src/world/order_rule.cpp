@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <sstream>
 
+#include "rules/definitions/talk_state.h"
 #include "rules/items/item_attribute.h"
 #include "rules/items/item_template.h"
 #include "rules/kinds/item_kinds.h"
@@ -18,13 +19,21 @@
 namespace DRAV {
 namespace {
 
-OrderVerdict NotNow(std::string why) { return {OrderFit::NotNow, std::move(why)}; }
-OrderVerdict Never(std::string why) { return {OrderFit::Never, std::move(why)}; }
+OrderVerdict NotNow(std::string why) { return {OrderFit::NotNow, std::move(why), {}}; }
+OrderVerdict Never(std::string why, std::string told = {}) {
+    return {OrderFit::Never, std::move(why), std::move(told)};
+}
 
-const CItem* Packed(const CActor& actor, ThingId id) {
+std::shared_ptr<CItem> Packed(const CActor& actor, ThingId id) {
     for (const auto& item : actor.GetBackpackItems())
-        if (item->GetId() == id) return item.get();
+        if (item->GetId() == id) return item;
     return nullptr;
+}
+
+// An item carried in the backpack or worn, and `position` where.
+std::shared_ptr<CItem> Carried(const CActor& actor, ThingId id, std::int32_t& position) {
+    if (!actor.FindItem(id, &position)) return nullptr;
+    return position == kBackpackPosition ? Packed(actor, id) : actor.GetEquipment().at(static_cast<std::size_t>(position));
 }
 
 std::uint32_t Units(const CItem& item) { return static_cast<std::uint32_t>(std::max(item.GetCount(), 0)); }
@@ -36,9 +45,26 @@ bool CastsAtTilesOnly(const CItem& item) {
            attribute->GetSpell().GetTargetType() == SPELL_TARGET_TILE;
 }
 
-bool Beside(const CActor& actor, const CActor& other, double reach) {
-    return actor.IsAlive() && other.IsAlive() &&
-           actor.DistanceTo(other) <= actor.GetRadius() + reach + other.GetRadius();
+// A wield or an unwield names one of the slots there are.
+OrderVerdict Slot(std::int32_t slot) {
+    if (slot < 0 || slot >= kEquipSlotCount) return Never("no equipment slot " + std::to_string(slot));
+    return {};
+}
+
+// The dead neither hand over, trade nor talk: one killed, or fallen, since the
+// order was given ends it.
+OrderVerdict Alive(const CActor& actor, const CActor& other) {
+    for (const CActor* one : {&actor, &other})
+        if (!one->IsAlive()) return NotNow(one->GetName() + " is dead");
+    return {};
+}
+
+// Both alive, and `other` within `reach` of the actor's circle.
+OrderVerdict Beside(const CActor& actor, const CActor& other, double reach) {
+    if (OrderVerdict verdict = Alive(actor, other); verdict.fit != OrderFit::Now) return verdict;
+    if (actor.DistanceTo(other) > actor.GetRadius() + reach + other.GetRadius())
+        return NotNow(other.GetName() + " is out of reach");
+    return {};
 }
 
 OrderVerdict JudgeUse(const CUseOrder& use, const CActor& actor) {
@@ -73,97 +99,116 @@ OrderVerdict JudgeContinuing(const COrder& order, const CActor& actor, const CGa
     if (!(move.x >= 0.0 && move.x <= width && move.y >= 0.0 && move.y <= height)) {
         std::ostringstream where;
         where << "a move to (" << move.x << " " << move.y << ") off the map of area \"" << area->GetName() << "\"";
-        return Never(where.str());
+        return Never(where.str(), "the spot is off the map");
     }
     return {};
 }
 
-OrderVerdict JudgeSplit(const CSplitOrder& split, const CActor& actor) {
-    const CItem* stack = Packed(actor, split.stack);
+OrderVerdict JudgeSplit(const CSplitOrder& split, const CActor& actor, OrderThings& found) {
+    const CItem* stack = (found.item = Packed(actor, split.stack)).get();
     if (!stack) return NotNow("the stack is gone");
     // None split off, or the whole stack, would leave a stack of no units behind.
     if (split.count == 0 || split.count >= Units(*stack)) return NotNow("the stack holds too few to split");
     return {};
 }
 
-OrderVerdict JudgeCombine(const CCombineOrder& combine, const CActor& actor) {
-    const CItem* first = Packed(actor, combine.first);
-    const CItem* second = Packed(actor, combine.second);
+OrderVerdict JudgeCombine(const CCombineOrder& combine, const CActor& actor, OrderThings& found) {
+    const CItem* first = (found.item = Packed(actor, combine.first)).get();
+    const CItem* second = (found.second = Packed(actor, combine.second)).get();
     if (!first || !second) return NotNow("a stack is gone");
     if (first == second || first->GetTemplate().GetKey() != second->GetTemplate().GetKey())
         return NotNow("the stacks do not combine");
     return {};
 }
 
-OrderVerdict JudgeGive(const CGiveOrder& give, const CActor& actor, const CArea& area) {
-    const CActor* receiver = area.FindActor(give.receiver);
+OrderVerdict JudgeGive(const CGiveOrder& give, const CActor& actor, const CArea& area, OrderThings& found) {
+    const CActor* receiver = found.other = area.FindActor(give.receiver);
     if (!receiver) return NotNow("the receiver is gone");
     if (!actor.IsPartyMember() || !receiver->IsPartyMember())
-        return Never(actor.GetName() + " gives to " + receiver->GetName() + ", who are not both in the party");
-    if (!Beside(actor, *receiver, kGiveReach)) return NotNow(receiver->GetName() + " is out of reach");
-    if (!Packed(actor, give.item)) return NotNow("the item is gone");
+        return Never(actor.GetName() + " gives to " + receiver->GetName() + ", who are not both in the party",
+                     (receiver->IsPartyMember() ? actor : *receiver).GetName() + " is not of the party");
+    if (OrderVerdict verdict = Beside(actor, *receiver, kGiveReach); verdict.fit != OrderFit::Now) return verdict;
+    if (!(found.item = Packed(actor, give.item))) return NotNow("the item is gone");
     return {};
 }
 
-OrderVerdict JudgeTalk(const CTalkOrder& talk, const CActor& actor, const CArea& area) {
+// A state the partner lacks is one no reply of its talk leads to.
+OrderVerdict JudgeTalkState(const CTalkOrder& talk, const CTalkTarget& partner, OrderThings& found) {
+    if (talk.state.empty()) return {};
+    found.state = FindTalkState(partner.GetTalkStates(), talk.state);
+    if (!found.state) return Never(partner.GetName() + " has no talk state \"" + talk.state + "\"");
+    return {};
+}
+
+OrderVerdict JudgeTalk(const CTalkOrder& talk, const CActor& actor, const CArea& area, OrderThings& found) {
     switch (talk.partner >> 24) {
         case THING_ACTOR: {
-            const CActor* partner = area.FindActor(talk.partner);
+            const CActor* partner = found.other = area.FindActor(talk.partner);
             if (!partner) return NotNow("the partner is gone");
-            // The runner turns these away itself, saying nothing.
+            // The runner turns these away itself, saying nothing and running no state.
             const Relation relation = partner->GetRelation();
             if (partner == &actor || relation == RELATION_HOSTILE || relation == RELATION_BERSERK) return {};
+            if (OrderVerdict verdict = JudgeTalkState(talk, *partner, found); verdict.fit != OrderFit::Now) return verdict;
+            if (OrderVerdict verdict = Alive(actor, *partner); verdict.fit != OrderFit::Now) return verdict;
             if (!area.CanReachActor(actor, *partner, kTalkOrderReach))
                 return NotNow(partner->GetName() + " is out of reach");
             return {};
         }
         case THING_OBJECT: {
-            const CObject* partner = area.FindObject(talk.partner);
+            const CObject* partner = found.object = area.FindObject(talk.partner);
             if (!partner) return NotNow("the partner is gone");
+            if (OrderVerdict verdict = JudgeTalkState(talk, *partner, found); verdict.fit != OrderFit::Now) return verdict;
+            if (!actor.IsAlive()) return NotNow(actor.GetName() + " is dead");
             if (!actor.IsNextToObject(*partner)) return NotNow(partner->GetName() + " is out of reach");
             return {};
         }
-        default: return Never("a talk to what is neither a person nor a thing");
+        default: return Never("a talk to what is neither a person nor a thing", "there is nobody to talk to");
     }
 }
 
 OrderVerdict JudgeLeave(const CActor& actor, const CGame& game) {
     const ActorList party = game.GetParty();
     const bool member = std::any_of(party.begin(), party.end(), [&](const auto& one) { return one.get() == &actor; });
-    if (!member) return Never(actor.GetName() + " leaves a party it is not in");
-    if (actor.IsMainCharacter()) return Never(actor.GetName() + " leads the party and cannot leave it");
+    if (!member) return Never(actor.GetName() + " leaves a party it is not in", actor.GetName() + " is not in the party");
+    if (actor.IsMainCharacter())
+        return Never(actor.GetName() + " leads the party and cannot leave it", actor.GetName() + " leads the party");
     return {};
 }
 
 // Counts past what the keeper holds, the purse pays or the seller carries are
 // refused: the store's page offers no more. A keeper walked away, an item gone or
 // gold spent since is a trade that no longer stands.
-OrderVerdict JudgeStore(const CStoreOrder& trade, const CActor& actor, const CArea& area, const CGame& game) {
-    if (trade.count == 0) return Never("a trade of nothing");
-    const CActor* keeper = area.FindActor(trade.keeper);
+OrderVerdict JudgeStore(const CStoreOrder& trade, const CActor& actor, const CArea& area, const CGame& game,
+                        OrderThings& found) {
+    if (trade.count == 0) return Never("a trade of nothing", "there is nothing to trade");
+    const CActor* keeper = found.other = area.FindActor(trade.keeper);
     if (!keeper) return NotNow("the keeper is gone");
     if (trade.buy) {
         const ItemPtrList stock = keeper->GetStoreItems();
         const auto offered = std::find_if(stock.begin(), stock.end(),
                                           [&](const auto& item) { return item->GetId() == trade.item; });
         if (offered == stock.end()) return NotNow("the item is sold");
+        found.item = *offered;
+        const std::string held = std::to_string(Units(**offered));
         if (trade.count > Units(**offered))
-            return Never("a purchase of " + std::to_string(trade.count) + " of " + keeper->GetName() + "'s " +
-                         std::to_string(Units(**offered)));
+            return Never("a purchase of " + std::to_string(trade.count) + " of " + keeper->GetName() + "'s " + held,
+                         keeper->GetName() + " has only " + held);
         const std::uint64_t price = std::uint64_t{trade.count} * (*offered)->GetTemplate().GetValue();
+        const std::string gold = std::to_string(game.GetGold());
         if (price > static_cast<std::uint64_t>(std::max(game.GetGold(), 0)))
-            return Never("a purchase for " + std::to_string(price) + " gold out of the party's " +
-                         std::to_string(game.GetGold()));
+            return Never("a purchase for " + std::to_string(price) + " gold out of the party's " + gold,
+                         "the party has only " + gold + " gold");
     } else {
-        const CItem* item = actor.FindItem(trade.item, nullptr);
+        const CItem* item = (found.item = Carried(actor, trade.item, found.position)).get();
         if (!item) return NotNow("the item is gone");
+        const std::string held = std::to_string(Units(*item));
         if (trade.count > Units(*item))
-            return Never("a sale of " + std::to_string(trade.count) + " of " + std::to_string(Units(*item)));
+            return Never("a sale of " + std::to_string(trade.count) + " of " + held,
+                         actor.GetName() + " has only " + held);
         std::uint32_t unitPrice = 0;
         if (!keeper->GetStoreBuyPrice(*item, unitPrice)) return NotNow(keeper->GetName() + " does not buy the item");
     }
-    if (!Beside(actor, *keeper, kStoreReach)) return NotNow(keeper->GetName() + " is out of reach");
-    return {};
+    return Beside(actor, *keeper, kStoreReach);
 }
 
 }  // namespace
@@ -174,42 +219,46 @@ bool RunsFrom(const COrder& order, bool instant) {
     return IsInstantOrderType(order.GetType()) == instant;
 }
 
-OrderVerdict JudgeOrder(const COrder& order, const CActor& actor, const CGame& game, bool instant) {
+OrderVerdict JudgeOrder(const COrder& order, const CActor& actor, const CGame& game, bool instant,
+                        OrderThings* found) {
     if (!RunsFrom(order, instant))
         return Never("an order of kind " + std::to_string(order.GetType()) +
-                     (instant ? " given to be carried out at once" : " given to be carried out over time"));
+                         (instant ? " given to be carried out at once" : " given to be carried out over time"),
+                     instant ? "it is no order to carry out at once" : "it is no order to carry out over time");
     if (!instant) return JudgeContinuing(order, actor, game);
     const CArea* area = game.GetCurrentArea();
     if (!area) return NotNow("the party is in no area");
+    OrderThings unasked;
+    OrderThings& things = found ? *found : unasked;
     switch (order.GetType()) {
-        case ORDER_WIELD:
-            if (!Packed(actor, OrderAs<CWieldOrder>(order).item)) return NotNow("the item is gone");
-            return {};
-        case ORDER_UNWIELD: {
-            const std::int32_t slot = OrderAs<CUnwieldOrder>(order).slot;
-            if (slot < 0 || slot >= kEquipSlotCount) return Never("no equipment slot " + std::to_string(slot));
+        case ORDER_WIELD: {
+            const auto& wield = OrderAs<CWieldOrder>(order);
+            if (OrderVerdict verdict = Slot(wield.slot); verdict.fit != OrderFit::Now) return verdict;
+            if (!(things.item = Packed(actor, wield.item))) return NotNow("the item is gone");
             return {};
         }
+        case ORDER_UNWIELD: return Slot(OrderAs<CUnwieldOrder>(order).slot);
         case ORDER_GET: {
             const auto& get = OrderAs<CGetOrder>(order);
-            const CObject* container = area->FindObject(get.container);
+            const CObject* container = things.object = area->FindObject(get.container);
             if (!container) return NotNow("the container is gone");
-            const ItemPtrList held = container->GetItems();
-            if (std::none_of(held.begin(), held.end(), [&](const auto& item) { return item->GetId() == get.item; }))
-                return NotNow("the item is gone");
+            for (const auto& item : container->GetItems())
+                if (item->GetId() == get.item) things.item = item;
+            if (!things.item) return NotNow("the item is gone");
             return {};
         }
         case ORDER_DROP: {
             const auto& drop = OrderAs<CDropOrder>(order);
-            if (!Packed(actor, drop.item)) return NotNow("the item is gone");
-            if ((drop.container >> 24) != 0 && !area->FindObject(drop.container)) return NotNow("the container is gone");
+            if (!(things.item = Packed(actor, drop.item))) return NotNow("the item is gone");
+            if ((drop.container >> 24) != 0 && !(things.object = area->FindObject(drop.container)))
+                return NotNow("the container is gone");
             return {};
         }
-        case ORDER_SPLIT: return JudgeSplit(OrderAs<CSplitOrder>(order), actor);
-        case ORDER_COMBINE: return JudgeCombine(OrderAs<CCombineOrder>(order), actor);
-        case ORDER_GIVE: return JudgeGive(OrderAs<CGiveOrder>(order), actor, *area);
+        case ORDER_SPLIT: return JudgeSplit(OrderAs<CSplitOrder>(order), actor, things);
+        case ORDER_COMBINE: return JudgeCombine(OrderAs<CCombineOrder>(order), actor, things);
+        case ORDER_GIVE: return JudgeGive(OrderAs<CGiveOrder>(order), actor, *area, things);
         case ORDER_USE: return JudgeUse(OrderAs<CUseOrder>(order), actor);
-        case ORDER_TALK: return JudgeTalk(OrderAs<CTalkOrder>(order), actor, *area);
+        case ORDER_TALK: return JudgeTalk(OrderAs<CTalkOrder>(order), actor, *area, things);
         case ORDER_LEAVE_PARTY: return JudgeLeave(actor, game);
         case ORDER_POSITION: {
             const auto index = static_cast<std::uint32_t>(OrderAs<CPositionOrder>(order).index);
@@ -217,7 +266,7 @@ OrderVerdict JudgeOrder(const COrder& order, const CActor& actor, const CGame& g
                 return NotNow("no place " + std::to_string(index) + " to move to in the party");
             return {};
         }
-        case ORDER_STORE: return JudgeStore(OrderAs<CStoreOrder>(order), actor, *area, game);
+        case ORDER_STORE: return JudgeStore(OrderAs<CStoreOrder>(order), actor, *area, game, things);
         default: return {};
     }
 }

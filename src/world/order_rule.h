@@ -1,9 +1,14 @@
 #pragma once
 // What an order needs before the engine carries it out: the queue it runs from,
 // and for an instant order, the state of the game where its actor stands. The
-// engine asks before it runs an instant order, the save before it writes one and
-// the load before it takes one back, so that none of them keeps a list of its own.
+// engine asks before it runs any order, dropping with a word what it turns down;
+// the save asks before it writes one and the load before it takes one back. An
+// instant order's runner is reached only after the rule said Now, and works on
+// the things the rule found for it (OrderThings): none of them keeps a list of
+// its own.
 
+#include <cstdint>
+#include <memory>
 #include <string>
 
 #include "world/order.h"
@@ -12,6 +17,9 @@ namespace DRAV {
 
 class CActor;
 class CGame;
+class CItem;
+class CObject;
+class CTalkState;
 
 // How near the other one must be: a keeper to trade, a member to hand an item
 // to, a partner to talk (beyond the two circles, and in reach past walls).
@@ -27,7 +35,21 @@ enum class OrderFit {
 
 struct OrderVerdict {
     OrderFit fit = OrderFit::Now;
-    std::string why;  // what stands in the way, for the log or the load's refusal
+    std::string why;   // what stands in the way, in the words of the load's refusal
+    std::string told;  // the same for the player, where `why` does not read so; else empty
+
+    // The reason the player reads for the order that went.
+    const std::string& Told() const { return told.empty() ? why : told; }
+};
+
+// What an instant order names, as the rule found it where its actor stands.
+struct OrderThings {
+    CActor* other = nullptr;            // the receiver, the keeper, the partner
+    CObject* object = nullptr;          // the container (none for the ground), the partner
+    std::shared_ptr<CItem> item;        // the item the order moves, the first stack
+    std::shared_ptr<CItem> second;      // the second stack
+    std::int32_t position = 0;          // where a sold item is carried (kBackpackPosition or a slot)
+    const CTalkState* state = nullptr;  // the state a talk opens with; none for a last reply
 };
 
 // Whether the queue of instant orders (`instant`) or of continuing ones runs
@@ -40,7 +62,9 @@ bool RunsFrom(const COrder& order, bool instant);
 // area. A continuing order is judged only on what its runner cannot walk to or
 // wait for: its queue, a walk off the map of its actor's area, a wand's tile
 // spell aimed at anything but a tile, and a friend's blow or spell at a foe that
-// holds back.
-OrderVerdict JudgeOrder(const COrder& order, const CActor& actor, const CGame& game, bool instant);
+// holds back. An instant order judged Now leaves in `found`, when given, what it
+// names, for its runner.
+OrderVerdict JudgeOrder(const COrder& order, const CActor& actor, const CGame& game, bool instant,
+                        OrderThings* found = nullptr);
 
 }  // namespace DRAV

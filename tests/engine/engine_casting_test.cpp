@@ -33,6 +33,8 @@ bool Has(const std::vector<std::string>& texts, const std::string& prefix) {
 struct Duel {
     SampleGame game = StartSampleGame();
     std::shared_ptr<CActor> wisp;
+    // What she casts: at the wisp, or at the ground beside her.
+    std::string spell = "still_the_spirit";
     Duel() {
         DRAVCommon::GetRandomEngine().seed(11);
         game.EnterOpenArea(30, 12);
@@ -47,8 +49,10 @@ struct Duel {
     }
     // One tick with a cast step first; true when the cast is over.
     bool Step() const {
-        const CSpell& spell = GetSpell(game.Module().GetSpells(), "still_the_spirit");
-        const bool over = game.Engine().CastHelperAttacking(*game.Main(), wisp->GetId(), spell, true, nullptr);
+        const CSpell& cast = GetSpell(game.Module().GetSpells(), spell);
+        const ThingId ground = (ThingId{THING_TILE} << 24) + 1002;
+        const ThingId target = cast.GetTargetType() == SPELL_TARGET_TILE ? ground : wisp->GetId();
+        const bool over = game.Engine().CastHelperAttacking(*game.Main(), target, cast, true, nullptr);
         game.Tick(1);
         return over;
     }
@@ -83,35 +87,60 @@ TEST(EngineCasting, ADamageSpellPaysAtTheStrikeFliesAndHits) {
     EXPECT_TRUE(Has(texts, "Wren (Still the Spirit) hits Marsh Wisp for ")) << (texts.empty() ? "" : texts[0]);
 }
 
-// A cast without the energy, from the start or spent during the wind-up, is
-// refused with a word and nothing is paid; one whose target went out of reach
-// during the wind-up closes on it again, the order standing.
-TEST(EngineCasting, WithoutEnergyTheCastIsRefusedAndOutOfReachItClosesInAgain) {
-    enum Lack { kEnergyFromTheStart, kEnergySpentMeanwhile, kReachLostMeanwhile };
-    for (const Lack lack : {kEnergyFromTheStart, kEnergySpentMeanwhile, kReachLostMeanwhile}) {
-        SCOPED_TRACE(lack);
+// A cast without the energy, or one that would come to nothing (a hostile spell
+// at one who has surrendered, a summon of a creature already there), from the
+// start or come about during the wind-up, is refused with a word and nothing is
+// paid; one whose target went out of reach during the wind-up closes on it again,
+// the order standing.
+TEST(EngineCasting, ARefusedCastIsToldAndUnpaidAndOutOfReachItClosesInAgain) {
+    enum Lack { kEnergy, kReach, kSurrender, kWispThere };
+    const char* const lacks[] = {"energy", "reach", "a foe who surrendered", "the wisp already called"};
+    struct Row {
+        Lack lack;
+        bool meanwhile;  // come about during the wind-up, not there from the start
+        std::vector<std::string> notices;
+    };
+    const std::string energy = "Wren doesn't have enough energy to cast Still the Spirit.";
+    const std::string surrendered = "Wren can't cast Still the Spirit at Marsh Wisp: Marsh Wisp has surrendered.";
+    const std::string called = "Wren can't cast Call Marsh Wisp: Marsh Wisp is already summoned.";
+    const std::vector<Row> rows{
+        {kEnergy, false, {energy}},   {kEnergy, true, {energy}},           {kReach, true, {}},
+        {kSurrender, false, {surrendered}}, {kSurrender, true, {surrendered}}, {kWispThere, false, {called}},
+        {kWispThere, true, {called}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(lacks[row.lack]) + (row.meanwhile ? ", meanwhile" : ", from the start"));
         Duel duel;
         const auto wren = duel.game.Main();
-        if (lack == kEnergyFromTheStart) wren->SetEnergyUsed(wren->GetMaxEnergy());
-        else ASSERT_FALSE(duel.Step());
-        if (lack == kEnergySpentMeanwhile) wren->SetEnergyUsed(wren->GetMaxEnergy());
-        if (lack == kReachLostMeanwhile) duel.wisp->FinalizeMove(70.0, 28.0);
+        if (row.lack == kWispThere) duel.spell = "call_wisp";
+        // The wisp there is none she called until it is summoned.
+        if (row.lack == kWispThere && row.meanwhile) duel.wisp->SetSummonEndTick(0);
+        const auto lack = [&] {
+            if (row.lack == kEnergy) wren->SetEnergyUsed(wren->GetMaxEnergy());
+            if (row.lack == kReach) duel.wisp->FinalizeMove(70.0, 28.0);
+            if (row.lack == kSurrender) duel.wisp->SetRelation(RELATION_SURRENDER);
+            if (row.lack == kWispThere) duel.wisp->SetSummonEndTick(1000000);
+        };
+        if (row.meanwhile) {
+            ASSERT_FALSE(duel.Step());
+            ASSERT_EQ(wren->GetActionState(), ACTION_WIND_UP);
+        }
+        lack();
         const std::int32_t used = wren->GetEnergyUsed();
         bool over = false;
         for (int tick = 0; tick < 90 && !over && (tick == 0 || wren->GetActionState() == ACTION_WIND_UP ||
                                                   wren->GetActionState() == ACTION_STRIKE);
              ++tick)
             over = duel.Step();
-        EXPECT_EQ(over, lack != kReachLostMeanwhile);
-        EXPECT_EQ(Notices(duel.game), lack == kReachLostMeanwhile ? std::vector<std::string>{}
-                                        : std::vector<std::string>{"Wren doesn't have enough energy to cast Still the Spirit."});
+        EXPECT_EQ(over, row.lack != kReach);
+        EXPECT_EQ(Notices(duel.game), row.notices);
         EXPECT_EQ(wren->GetEnergyUsed(), used);
         EXPECT_TRUE(duel.game.Area().GetEffects().empty());
         const double x = wren->GetX();
-        if (lack == kReachLostMeanwhile) {
+        if (row.lack == kReach) {
             EXPECT_FALSE(duel.Step() || duel.Step());
         }
-        EXPECT_EQ(wren->GetX() > x, lack == kReachLostMeanwhile) << "she walks on towards it";
+        EXPECT_EQ(wren->GetX() > x, row.lack == kReach) << "she walks on towards it";
     }
 }
 

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "support/expect_drav.h"
 #include "support/sample_game.h"
 #include "world/item.h"
 #include "world/object.h"
@@ -29,6 +28,13 @@ std::vector<std::string> Messages(const QuillmereTest::SampleGame& game) {
     return texts;
 }
 
+// The lines the log gains as Wren's order `order` runs.
+std::vector<std::string> Told(const QuillmereTest::SampleGame& game, const COrder& order) {
+    game.DrainEvents();
+    game.Engine().RunInstantOrder(*game.Main(), order);
+    return Messages(game);
+}
+
 }  // namespace
 
 TEST(EngineItems, WieldingFromAStackTakesOneAndUnwieldingPutsItBack) {
@@ -36,7 +42,7 @@ TEST(EngineItems, WieldingFromAStackTakesOneAndUnwieldingPutsItBack) {
     CActor& wren = *game.Main();
     const auto daggers = Give(game, wren, "dagger", 3);
     game.DrainEvents();
-    game.Engine().RunWieldOrder(wren, CWieldOrder(daggers->GetId(), SLOT_WEAPON));
+    game.Engine().RunInstantOrder(wren, CWieldOrder(daggers->GetId(), SLOT_WEAPON));
     ASSERT_NE(wren.GetEquipped(SLOT_WEAPON), nullptr);
     EXPECT_EQ(daggers->GetCount(), 2);
     EXPECT_NE(wren.GetEquipped(SLOT_WEAPON)->GetId(), daggers->GetId());
@@ -45,17 +51,23 @@ TEST(EngineItems, WieldingFromAStackTakesOneAndUnwieldingPutsItBack) {
 
     // The slot is taken now.
     game.DrainEvents();
-    game.Engine().RunWieldOrder(wren, CWieldOrder(daggers->GetId(), SLOT_WEAPON));
+    game.Engine().RunInstantOrder(wren, CWieldOrder(daggers->GetId(), SLOT_WEAPON));
     EXPECT_EQ(Messages(game), std::vector<std::string>{"Wren can't wield Dagger; is already wielding Dagger."});
     EXPECT_EQ(daggers->GetCount(), 2);
 
-    game.Engine().RunUnwieldOrder(wren, CUnwieldOrder(SLOT_WEAPON));
+    game.Engine().RunInstantOrder(wren, CUnwieldOrder(SLOT_WEAPON));
     EXPECT_EQ(wren.GetEquipped(SLOT_WEAPON), nullptr);
     EXPECT_EQ(daggers->GetCount(), 3);  // merged back into its stack
     game.DrainEvents();
-    game.Engine().RunUnwieldOrder(wren, CUnwieldOrder(SLOT_WEAPON));
+    game.Engine().RunInstantOrder(wren, CUnwieldOrder(SLOT_WEAPON));
     EXPECT_EQ(Messages(game), std::vector<std::string>{"Wren can't unwield that."});
-    EXPECT_DRAV_CODE(game.Engine().RunWieldOrder(wren, CWieldOrder(0x5000999, SLOT_WEAPON)), 3);
+    // An item gone, or a slot there is not, is told and nothing moves.
+    EXPECT_EQ(Told(game, CWieldOrder(0x5000999, SLOT_WEAPON)),
+              std::vector<std::string>{"Wren can't wield it: the item is gone."});
+    EXPECT_EQ(Told(game, CWieldOrder(daggers->GetId(), kEquipSlotCount)),
+              std::vector<std::string>{"Wren can't wield Dagger: no equipment slot 7."});
+    EXPECT_EQ(Told(game, CUnwieldOrder(-1)), std::vector<std::string>{"Wren can't unwield that: no equipment slot -1."});
+    EXPECT_EQ(daggers->GetCount(), 3);
 }
 
 TEST(EngineItems, SplitAndCombineKeepTheCountAndRefuseImpossibleOrders) {
@@ -63,19 +75,22 @@ TEST(EngineItems, SplitAndCombineKeepTheCountAndRefuseImpossibleOrders) {
     CActor& wren = *game.Main();
     const auto pies = Give(game, wren, "eel_pie", 5);
     const auto tonic = Give(game, wren, "river_tonic", 1);
-    EXPECT_DRAV_CODE(game.Engine().RunSplitOrder(wren, CSplitOrder(pies->GetId(), 5)), 3);
-    EXPECT_DRAV_CODE(game.Engine().RunSplitOrder(wren, CSplitOrder(pies->GetId(), 0)), 3);
-    game.Engine().RunSplitOrder(wren, CSplitOrder(pies->GetId(), 4));
+    const std::vector<std::string> tooFew{"Wren can't split Eel Pie: the stack holds too few to split."};
+    EXPECT_EQ(Told(game, CSplitOrder(pies->GetId(), 5)), tooFew);
+    EXPECT_EQ(Told(game, CSplitOrder(pies->GetId(), 0)), tooFew);
+    game.Engine().RunInstantOrder(wren, CSplitOrder(pies->GetId(), 4));
     EXPECT_EQ(pies->GetCount(), 1);
     const auto backpack = wren.GetBackpack();
     ASSERT_EQ(backpack.size(), 3u);
     EXPECT_EQ(backpack.back()->GetCount(), 4);
 
-    EXPECT_DRAV_CODE(game.Engine().RunCombineOrder(wren, CCombineOrder(pies->GetId(), tonic->GetId())), 3);
+    EXPECT_EQ(Told(game, CCombineOrder(pies->GetId(), tonic->GetId())),
+              std::vector<std::string>{"Wren can't combine Eel Pie with River Tonic: the stacks do not combine."});
     // Combining a stack with itself would drop it: refused, and the stack stays.
-    EXPECT_DRAV_CODE(game.Engine().RunCombineOrder(wren, CCombineOrder(pies->GetId(), pies->GetId())), 3);
+    EXPECT_EQ(Told(game, CCombineOrder(pies->GetId(), pies->GetId())),
+              std::vector<std::string>{"Wren can't combine Eel Pie with Eel Pie: the stacks do not combine."});
     EXPECT_NE(FindItemById(wren.GetBackpack(), pies->GetId()), nullptr);
-    game.Engine().RunCombineOrder(wren, CCombineOrder(pies->GetId(), backpack.back()->GetId()));
+    game.Engine().RunInstantOrder(wren, CCombineOrder(pies->GetId(), backpack.back()->GetId()));
     EXPECT_EQ(pies->GetCount(), 5);
     EXPECT_EQ(wren.GetBackpack().size(), 2u);
 }
@@ -87,11 +102,11 @@ TEST(EngineItems, CombiningPastTheLargestStackLeavesTheRestInTheSecond) {
     CActor& wren = *game.Main();
     const auto first = Give(game, wren, "eel_pie", 2000000000);
     const auto second = Give(game, wren, "eel_pie", 2000000000);
-    game.Engine().RunCombineOrder(wren, CCombineOrder(first->GetId(), second->GetId()));
+    game.Engine().RunInstantOrder(wren, CCombineOrder(first->GetId(), second->GetId()));
     EXPECT_EQ(first->GetCount(), 2147483647);
     EXPECT_EQ(second->GetCount(), 1852516353);
     EXPECT_EQ(wren.GetBackpack().size(), 2u);
-    game.Engine().RunCombineOrder(wren, CCombineOrder(first->GetId(), second->GetId()));
+    game.Engine().RunInstantOrder(wren, CCombineOrder(first->GetId(), second->GetId()));
     EXPECT_EQ(first->GetCount(), 2147483647);
     EXPECT_EQ(second->GetCount(), 1852516353);
 }
@@ -107,24 +122,25 @@ TEST(EngineItems, GoldFromAPileGoesToThePartyAndTheEmptyPileGoes) {
     pile->AddItem(pie);
     game.DrainEvents();
 
-    game.Engine().RunGetOrder(wren, CGetOrder(pile->GetId(), coins->GetId()));
+    game.Engine().RunInstantOrder(wren, CGetOrder(pile->GetId(), coins->GetId()));
     EXPECT_EQ(game.Game().GetGold(), gold + 30);
     EXPECT_TRUE(wren.GetBackpack().empty());
     EXPECT_EQ(Messages(game), std::vector<std::string>{"The party has gained 30 gold."});
     EXPECT_NE(game.Area().FindObject(pile->GetId()), nullptr);  // the pie is still there
-    game.Engine().RunGetOrder(wren, CGetOrder(pile->GetId(), pie->GetId()));
+    game.Engine().RunInstantOrder(wren, CGetOrder(pile->GetId(), pie->GetId()));
     EXPECT_EQ(game.Area().FindObject(pile->GetId()), nullptr);
     ASSERT_EQ(wren.GetBackpack().size(), 1u);
 
     // Dropped on the ground, it lies in a new pile at Wren's feet.
-    game.Engine().RunDropOrder(wren, CDropOrder(0, pie->GetId()));
+    game.Engine().RunInstantOrder(wren, CDropOrder(0, pie->GetId()));
     EXPECT_TRUE(wren.GetBackpack().empty());
     EXPECT_EQ(pie->GetHolder()->GetId() >> 24, static_cast<ThingId>(THING_OBJECT));
-    EXPECT_DRAV_CODE(game.Engine().RunGetOrder(wren, CGetOrder(pile->GetId(), pie->GetId())), 3);
+    EXPECT_EQ(Told(game, CGetOrder(pile->GetId(), pie->GetId())),
+              std::vector<std::string>{"Wren can't take it from something: the container is gone."});
     // More dropped there joins it: one pile a cell, and a stack a kind on it.
     const auto more = game.Module().CreateItem("eel_pie", 3, game.Game().NewThingId(THING_ITEM), 0);
     wren.AddToBackpack(more, false);
-    game.Engine().RunDropOrder(wren, CDropOrder(0, more->GetId()));
+    game.Engine().RunInstantOrder(wren, CDropOrder(0, more->GetId()));
     EXPECT_EQ(pie->GetCount(), 5);
     const auto objects = game.Area().GetObjects();
     const auto holdsPie = [&](const auto& object) { return object->GetItems() == ItemPtrList{pie}; };
@@ -139,7 +155,7 @@ TEST(EngineItems, TakingAQuestItemSetsItsTag) {
     pile->AddItem(token);
     ASSERT_FALSE(game.Game().IsQuestTagSet("ferry_token_found"));
 
-    game.Engine().RunGetOrder(wren, CGetOrder(pile->GetId(), token->GetId()));
+    game.Engine().RunInstantOrder(wren, CGetOrder(pile->GetId(), token->GetId()));
     EXPECT_TRUE(game.Game().IsQuestTagSet("ferry_token_found"));
     ASSERT_EQ(wren.GetBackpack().size(), 1u);
 }
@@ -155,7 +171,7 @@ TEST(EngineItems, LocksAreTestedAgainstLocksPlusFiftyAndNoGiveItemsStay) {
     game.DrainEvents();
     EXPECT_FALSE(game.Engine().CheckObjectLock(wren, *chest));
     EXPECT_TRUE(chest->IsLocked());
-    game.Engine().RunDropOrder(wren, CDropOrder(chest->GetId(), token->GetId()));
+    game.Engine().RunInstantOrder(wren, CDropOrder(chest->GetId(), token->GetId()));
     EXPECT_EQ(token->GetHolder(), &wren);
     chest->SetLockValue(static_cast<std::uint32_t>(stat + 49));
     EXPECT_TRUE(game.Engine().CheckObjectLock(wren, *chest));
@@ -169,10 +185,11 @@ TEST(EngineItems, LocksAreTestedAgainstLocksPlusFiftyAndNoGiveItemsStay) {
     const auto friendAt = game.Spawn("ferry_keeper", 3, 2);
     ASSERT_TRUE(friendAt);
     const auto pie = Give(game, wren, "eel_pie", 1);
-    EXPECT_DRAV_CODE(game.Engine().RunGiveOrder(wren, CGiveOrder(friendAt->GetId(), pie->GetId())), 3);
+    EXPECT_EQ(Told(game, CGiveOrder(friendAt->GetId(), pie->GetId())),
+              std::vector<std::string>{"Wren can't give Eel Pie to Mother Hesk: Mother Hesk is not of the party."});
     game.Game().AddPartyMember(friendAt);
-    game.Engine().RunGiveOrder(wren, CGiveOrder(friendAt->GetId(), token->GetId()));
-    game.Engine().RunGiveOrder(wren, CGiveOrder(friendAt->GetId(), pie->GetId()));
+    game.Engine().RunInstantOrder(wren, CGiveOrder(friendAt->GetId(), token->GetId()));
+    game.Engine().RunInstantOrder(wren, CGiveOrder(friendAt->GetId(), pie->GetId()));
     EXPECT_EQ(FindItemById(friendAt->GetBackpack(), token->GetId()), nullptr);
     EXPECT_EQ(pie->GetHolder(), friendAt.get());
 }

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "support/expect_drav.h"
+#include "support/message_texts.h"
 #include "support/sample_save.h"
 #include "support/save_text.h"
 #include "support/temp_dir.h"
@@ -152,6 +153,7 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
         const char* what;
         std::string save;
         std::string refused;  // the value the refusal names; empty when the save loads
+        std::string told = {};  // the line the first tick after the load gives, if any
     };
     const std::vector<Row> rows = {
         {"gold past the signed range", number(3, "4294967295"), "4294967295"},
@@ -286,9 +288,17 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
          "a purchase for "},
         {"a sale of 3 of 2 tonics", orders(heroSerial, trade(false, tonic, "3")), "a sale of 3 of 2"},
         {"a purchase Tansy can fill", orders(heroSerial, trade(true, knife, "1"), "", number(3, "100000")), ""},
-        {"a sale to Tansy out of reach", orders(heroSerial, trade(false, tonic, "2"), "", away), ""},
+        {"a sale to Tansy out of reach", orders(heroSerial, trade(false, tonic, "2"), "", away), "",
+         "Wren can't sell River Tonic to Tansy the Trader: Tansy the Trader is out of reach."},
         {"a talk to Mother Hesk out of reach",
-         orders(heroSerial, "<talk> <actor> " + std::to_string(hesk) + " </actor> start \"Good day.\" </talk>"), ""},
+         orders(heroSerial, "<talk> <actor> " + std::to_string(hesk) + " </actor> start \"Good day.\" </talk>"), "",
+         "Wren can't talk to Mother Hesk: Mother Hesk is out of reach."},
+        {"a talk to a state Mother Hesk lacks",
+         orders(heroSerial, "<talk> <actor> " + std::to_string(hesk) + " </actor> gossip \"Good day.\" </talk>"),
+         "an order of \"Wren\" no play gives: Mother Hesk has no talk state \"gossip\""},
+        {"a give of the tonics sold just before", orders(heroSerial, trade(false, tonic, "2") + "\n<give> <actor> " +
+                                                                       std::to_string(heroSerial) + " </actor> " + tonic + " </give>"),
+         "", "Wren can't give it to Wren: the item is gone."},
         {"a give to the hero herself", orders(heroSerial, "<give> <actor> " + std::to_string(heroSerial) + " </actor> " + tonic +
                                                          " </give>"), ""},
         {"a move off the map", orders(heroSerial, "", "<move> 1e300 -1e300 </move>"), "off the map of area \"reedwater_landing\""},
@@ -316,10 +326,18 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
             game.Engine().SaveGame(dir / "again.drav", kSampleVersion, nullptr);
             const std::string holding = "<holding>\n  " + std::to_string(now & kMaxThingSerial) + "\n </holding>";
             EXPECT_NE(ReadTextFile(dir / "again.drav").find(holding), std::string::npos);
-            // An order that cannot be carried out where its actor stands goes at its turn.
+            // An order that cannot be carried out where its actor stands goes at its
+            // turn, and the player is told.
+            game.DrainEvents();
             const auto played = QuillmereTest::CatchDrav([&] { game.Engine().RunTick(); });
             EXPECT_FALSE(played) << played->GetMessage();
             EXPECT_TRUE(game.Main()->GetInstantOrders().empty());
+            const std::vector<std::string> lines = QuillmereTest::MessageTexts(game.DrainEvents());
+            if (!row.told.empty()) {
+                std::string log;
+                for (const std::string& line : lines) log += "\n  " + line;
+                EXPECT_EQ(std::count(lines.begin(), lines.end(), row.told), 1) << row.told << " in the log:" << log;
+            }
         } else if (!caught) {
             ADD_FAILURE() << "loaded";
         } else {

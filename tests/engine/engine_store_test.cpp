@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "support/expect_drav.h"
 #include "support/message_texts.h"
 #include "support/sample_game.h"
 #include "world/item.h"
@@ -24,6 +23,13 @@ bool HasEquipmentEvent(const std::vector<std::shared_ptr<CEvent>>& events) {
     return false;
 }
 
+// The lines the log gains as Wren's order `order` runs.
+std::vector<std::string> Told(const QuillmereTest::SampleGame& game, const COrder& order) {
+    game.DrainEvents();
+    game.Engine().RunInstantOrder(*game.Main(), order);
+    return QuillmereTest::MessageTexts(game.DrainEvents());
+}
+
 // Tansy, trading next to Wren, and the party's gold set to `gold`.
 std::shared_ptr<CActor> TansyBeside(const QuillmereTest::SampleGame& game, std::int32_t gold) {
     game.Game().SetGold(gold);
@@ -40,11 +46,13 @@ TEST(EngineStore, BuyingMovesTheStockAndThePriceAndEquipsOnlyWhatFits) {
     const auto pies = Offered(*tansy, "eel_pie");
     const auto knives = Offered(*tansy, "smugglers_knife");
     ASSERT_TRUE(pies && knives);
-    EXPECT_DRAV_CODE(game.Engine().RunStoreOrder(wren, CStoreOrder(true, tansy->GetId(), knives->GetId(), 4, 7)), 3);
-    game.DrainEvents();
+    // More than she has, or than the party can pay, is told and costs nothing.
+    EXPECT_EQ(Told(game, CStoreOrder(true, tansy->GetId(), knives->GetId(), 4, 7)),
+              std::vector<std::string>{"Wren can't buy Smuggler's Knife from Tansy the Trader: Tansy the Trader has "
+                                       "only " + std::to_string(knives->GetCount()) + "."});
 
     // Three pies asked into the weapon slot go to the backpack.
-    game.Engine().RunStoreOrder(wren, CStoreOrder(true, tansy->GetId(), pies->GetId(), 3, SLOT_WEAPON));
+    game.Engine().RunInstantOrder(wren, CStoreOrder(true, tansy->GetId(), pies->GetId(), 3, SLOT_WEAPON));
     EXPECT_EQ(game.Game().GetGold(), 100 - 3 * 3);
     EXPECT_EQ(pies->GetCount(), 3);
     ASSERT_EQ(wren.GetBackpack().size(), 1u);
@@ -58,20 +66,21 @@ TEST(EngineStore, BuyingMovesTheStockAndThePriceAndEquipsOnlyWhatFits) {
     // knife leaves the store.
     auto dagger = game.Module().CreateItem("dagger", 1, game.Game().NewThingId(THING_ITEM), 0);
     wren.SetEquipment(SLOT_WEAPON, dagger);
-    game.Engine().RunStoreOrder(wren, CStoreOrder(true, tansy->GetId(), knives->GetId(), 1, SLOT_WEAPON));
+    game.Engine().RunInstantOrder(wren, CStoreOrder(true, tansy->GetId(), knives->GetId(), 1, SLOT_WEAPON));
     ASSERT_NE(wren.GetEquipped(SLOT_WEAPON), nullptr);
     EXPECT_EQ(wren.GetEquipped(SLOT_WEAPON)->GetTemplate().GetKey(), "smugglers_knife");
     EXPECT_EQ(dagger->GetHolder(), &wren);
     EXPECT_NE(FindItemById(wren.GetBackpack(), dagger->GetId()), nullptr);
     EXPECT_TRUE(HasEquipmentEvent(game.DrainEvents()));
-    game.Engine().RunStoreOrder(wren, CStoreOrder(true, tansy->GetId(), knives->GetId(), 1, kStoreToBackpack));
+    game.Engine().RunInstantOrder(wren, CStoreOrder(true, tansy->GetId(), knives->GetId(), 1, kStoreToBackpack));
     EXPECT_EQ(Offered(*tansy, "smugglers_knife"), nullptr);
     EXPECT_EQ(game.Game().GetGold(), 100 - 9 - 30 - 30);
 
-    // More than the party can pay.
     const auto tonic = Offered(*tansy, "river_tonic");
-    EXPECT_DRAV_CODE(game.Engine().RunStoreOrder(wren, CStoreOrder(true, tansy->GetId(), tonic->GetId(), 1, 7)), 3);
+    EXPECT_EQ(Told(game, CStoreOrder(true, tansy->GetId(), tonic->GetId(), 1, 7)),
+              std::vector<std::string>{"Wren can't buy River Tonic from Tansy the Trader: the party has only 31 gold."});
     EXPECT_EQ(tonic->GetCount(), 5);
+    EXPECT_EQ(game.Game().GetGold(), 31);
 }
 
 TEST(EngineStore, SellingPaysHalfTheValueRoundedUpAndTheItemIsGone) {
@@ -88,10 +97,10 @@ TEST(EngineStore, SellingPaysHalfTheValueRoundedUpAndTheItemIsGone) {
     const std::size_t stock = tansy->GetStoreItems().size();
     game.DrainEvents();
 
-    game.Engine().RunStoreOrder(wren, CStoreOrder(false, tansy->GetId(), pies->GetId(), 2, 7));
+    game.Engine().RunInstantOrder(wren, CStoreOrder(false, tansy->GetId(), pies->GetId(), 2, 7));
     EXPECT_EQ(game.Game().GetGold(), 2 * 2);  // value 3 sells for 2 each
     EXPECT_EQ(pies->GetCount(), 3);
-    game.Engine().RunStoreOrder(wren, CStoreOrder(false, tansy->GetId(), knife->GetId(), 1, 7));
+    game.Engine().RunInstantOrder(wren, CStoreOrder(false, tansy->GetId(), knife->GetId(), 1, 7));
     EXPECT_EQ(game.Game().GetGold(), 4 + 15);
     EXPECT_EQ(wren.GetEquipped(SLOT_WEAPON), nullptr);
     const auto sold = game.DrainEvents();
@@ -100,15 +109,24 @@ TEST(EngineStore, SellingPaysHalfTheValueRoundedUpAndTheItemIsGone) {
                                                                            "Wren sells Smuggler's Knife for 15 gold."}));
     EXPECT_EQ(tansy->GetStoreItems().size(), stock);  // sold items are not restocked
 
-    game.Engine().RunStoreOrder(wren, CStoreOrder(false, tansy->GetId(), token->GetId(), 1, 7));
+    game.Engine().RunInstantOrder(wren, CStoreOrder(false, tansy->GetId(), token->GetId(), 1, 7));
     const auto events = game.DrainEvents();
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(dynamic_cast<const CMessageEvent&>(*events[0]).GetText(), "Wren can't sell Ferry Token.");
-    EXPECT_DRAV_CODE(game.Engine().RunStoreOrder(wren, CStoreOrder(false, tansy->GetId(), pies->GetId(), 4, 7)), 3);
-    EXPECT_DRAV_CODE(game.Engine().RunStoreOrder(wren, CStoreOrder(false, tansy->GetId(), pies->GetId(), 0, 7)), 3);
+    const std::string pie = "Wren can't sell Eel Pie to Tansy the Trader: ";
+    EXPECT_EQ(Told(game, CStoreOrder(false, tansy->GetId(), pies->GetId(), 4, 7)),
+              std::vector<std::string>{pie + "Wren has only 3."});
+    EXPECT_EQ(Told(game, CStoreOrder(false, tansy->GetId(), pies->GetId(), 0, 7)),
+              std::vector<std::string>{pie + "there is nothing to trade."});
 
-    // Out of reach, nothing is traded.
+    // Out of reach, or once dead, nothing is traded.
     tansy->SetPosition(wren.GetX() + 60.0, wren.GetY());
-    EXPECT_DRAV_CODE(game.Engine().RunStoreOrder(wren, CStoreOrder(false, tansy->GetId(), pies->GetId(), 1, 7)), 3);
+    EXPECT_EQ(Told(game, CStoreOrder(false, tansy->GetId(), pies->GetId(), 1, 7)),
+              std::vector<std::string>{pie + "Tansy the Trader is out of reach."});
+    tansy->SetPosition(wren.GetX() + 3.0, wren.GetY());
+    tansy->SetActionState(ACTION_DEAD);
+    EXPECT_EQ(Told(game, CStoreOrder(false, tansy->GetId(), pies->GetId(), 1, 7)),
+              std::vector<std::string>{pie + "Tansy the Trader is dead."});
     EXPECT_EQ(pies->GetCount(), 3);
+    EXPECT_EQ(game.Game().GetGold(), 19);
 }

@@ -375,7 +375,7 @@ TEST_F(SampleTalkTest, TheHeronsLongMemoryOverflowsTheTalkBoxAndScrolls) {
     m_game.Main()->SetPosition(heron->GetX() + 1.2, heron->GetY());
     ASSERT_TRUE(m_game.Main()->IsNextToObject(*heron));
     m_game.DrainEvents();
-    m_game.Engine().RunTalkOrder(*m_game.Main(), DRAV::CTalkOrder(heron->GetId(), "history", ""));
+    m_game.Engine().RunInstantOrder(*m_game.Main(), DRAV::CTalkOrder(heron->GetId(), "history", ""));
     std::vector<std::string> lines;
     for (const auto& event : m_game.DrainEvents())
         if (auto* message = dynamic_cast<DRAV::CMessageEvent*>(event.get())) lines.push_back(message->GetText());

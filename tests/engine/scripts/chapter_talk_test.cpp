@@ -28,7 +28,7 @@ std::shared_ptr<DRAV::CActor> Greet(const ScriptTestGame& game, const std::strin
                                     const std::string& state = "start", bool joined = false) {
     auto person = game.Spawn(key, 8, 4);
     if (person && joined) game.Game().AddPartyMember(person);
-    if (person) game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(person->GetId(), state, ""));
+    if (person) game.Engine().RunInstantOrder(*game.Main(), DRAV::CTalkOrder(person->GetId(), state, ""));
     return person;
 }
 
@@ -270,7 +270,7 @@ TEST(ChapterTalk, ARoomRefusedWithAFoeAboutCostsNothing) {
     game.Tick();
     ASSERT_TRUE(game.Game().IsInBattle());
     game.DrainEvents();
-    game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(hollis->GetId(), "night", ""));
+    game.Engine().RunInstantOrder(*game.Main(), DRAV::CTalkOrder(hollis->GetId(), "night", ""));
     const auto lines = game.Lines();
     EXPECT_NE(std::find(lines.begin(), lines.end(), "You cannot rest while in battle."), lines.end());
     EXPECT_EQ(game.Game().GetStateCode(), DRAV::GAME_PLAYING);
@@ -283,13 +283,13 @@ TEST(ChapterTalk, TwentyGoldBuysPassageAndAFailedBluffRousesTheHide) {
     const auto lookout = Greet(game, "hide_lookout");
     ASSERT_TRUE(lookout);
     EXPECT_TRUE(game.Game().IsQuestTagSet("smugglers_seen"));
-    game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(lookout->GetId(), "bribe", ""));
+    game.Engine().RunInstantOrder(*game.Main(), DRAV::CTalkOrder(lookout->GetId(), "bribe", ""));
     EXPECT_EQ(game.Game().GetGold(), 5);
     EXPECT_TRUE(game.Game().IsQuestTagSet("hide_passage"));
     EXPECT_EQ(lookout->GetRelation(), DRAV::RELATION_NEUTRAL);
     // Clicked again, he remembers the twenty gold and asks for no more.
     game.DrainEvents();
-    game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(lookout->GetId(), "start", ""));
+    game.Engine().RunInstantOrder(*game.Main(), DRAV::CTalkOrder(lookout->GetId(), "start", ""));
     EXPECT_EQ(Replies(*lookout), std::vector<std::string>{"We are going."});
     const auto again = game.Lines();
     EXPECT_TRUE(std::any_of(again.begin(), again.end(),
@@ -304,7 +304,7 @@ TEST(ChapterTalk, TwentyGoldBuysPassageAndAFailedBluffRousesTheHide) {
     ASSERT_TRUE(first && second);
     other.Area().GetSeenCells().Set(9, 4, true);
     other.Area().GetSeenCells().Set(8, 4, true);
-    other.Engine().RunTalkOrder(*other.Main(), DRAV::CTalkOrder(first->GetId(), "bluff", ""));
+    other.Engine().RunInstantOrder(*other.Main(), DRAV::CTalkOrder(first->GetId(), "bluff", ""));
     EXPECT_FALSE(other.Game().IsQuestTagSet("hide_passage"));
     EXPECT_TRUE(other.Game().IsQuestTagSet("hide_fought")) << "met again, they remember the fight";
     EXPECT_FALSE(game.Game().IsQuestTagSet("hide_fought"));

@@ -27,7 +27,7 @@ namespace {
 TEST(QuestScripts, CompletingTheChainRewardsEachQuestOnce) {
     ScriptTestGame game;
     auto hollis = game.Innkeeper();
-    game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(hollis->GetId(), "news", ""));
+    game.Engine().RunInstantOrder(*game.Main(), DRAV::CTalkOrder(hollis->GetId(), "news", ""));
     game.DrainEvents();
     const std::uint32_t experience = game.Main()->GetExperience();
 
@@ -293,8 +293,8 @@ TEST(ArgumentRules, EveryFunctionWithEveryActorWordAtEveryPlace) {
     ASSERT_TRUE(objects["heron_statue"] && objects["lane_reeds"] && door.IsDoor());
     const std::vector<std::pair<std::string, std::function<void()>>> places{
         {"quest", [&] { game.Engine().SetTag("bell", false); }},
-        {"person", [&] { game.Engine().RunTalkOrder(*wren, DRAV::CTalkOrder(hollis->GetId(), "start", "")); }},
-        {"object", [&] { game.Engine().RunTalkOrder(*wren, DRAV::CTalkOrder(objects["heron_statue"]->GetId(), "greet", "")); }},
+        {"person", [&] { game.Engine().RunInstantOrder(*wren, DRAV::CTalkOrder(hollis->GetId(), "start", "")); }},
+        {"object", [&] { game.Engine().RunInstantOrder(*wren, DRAV::CTalkOrder(objects["heron_statue"]->GetId(), "greet", "")); }},
         {"entry", [&] { game.Engine().RunEntryScript("dock"); }},
         {"heartbeat", [&] { game.Engine().RunHeartbeatActor(*watchman); }},
         {"trap", [&] { game.Engine().HitTrap(area, *objects["lane_reeds"], *objects["lane_reeds"]->GetTrap(), *wren); }},

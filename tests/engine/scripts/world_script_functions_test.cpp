@@ -51,7 +51,7 @@ TEST(FactionScripts, TheLandingKeeperTakesTheCrossedPartyIntoTheGuild) {
     ScriptTestGame game;
     auto keeper = game.Spawn("ferry_keeper", 8, 6);
     ASSERT_TRUE(keeper);
-    game.Engine().RunTalkOrder(*game.Main(), DRAV::CTalkOrder(keeper->GetId(), "join", ""));
+    game.Engine().RunInstantOrder(*game.Main(), DRAV::CTalkOrder(keeper->GetId(), "join", ""));
     ASSERT_NE(game.Main()->GetFaction(), nullptr);
     EXPECT_EQ(game.Main()->GetFaction()->GetKey(), "ferrymen");
     EXPECT_EQ(game.Eval("return drav_get_faction_rank( context, \"ferrymen\" )"), 1);
