@@ -215,8 +215,9 @@ public:
     // shown a box (engine_wake.cpp) ----
     // The party, coming in by the entry `entryName`, finds no foe upon it: the foes
     // of the area that left their encounters' places, or stand by that entry, go
-    // back to them, and those already turned on it drop their fights and hold back;
-    // a party that wakes holds back every foe, and is left the calm that follows a
+    // back to them, and those already turned on it, or that a friend of it left
+    // there stands in the reach of, drop their fights and hold back; a party that
+    // wakes holds back every foe, and is left the calm that follows a
     // wake. Those who turn only when struck, and may have chased the party out, go
     // back to their places too, calmed or not.
     void StandDownFoes(CArea& area, bool waking, const std::string& entryName);
@@ -226,6 +227,9 @@ public:
     // Whether the wake holds `actor` back: a foe, or one waiting to turn on a party
     // that comes near it. A saved game holds back no one else.
     static bool IsFoeToHoldBack(const CActor& actor);
+    // Whether the foe `foe` (IsFoeToHoldBack) is turned on the party, or would turn on
+    // it as the game runs, the party or a friend of it standing in its reach.
+    static bool IsUponTheParty(CProximityWatchers& watchers, const CActor& foe);
     // Whether the party meets `actor` with a fight and never a talk: a foe, or one
     // waiting to turn on a party that comes near (engine_talk.cpp), that has
     // nothing to say.

@@ -40,6 +40,12 @@ constexpr double kEntryClearance = kHoldingReach + 2 * kCellSize;
 // wherever the fight left it: one waiting so is held back as a foe is.
 bool CEngine::IsFoeToHoldBack(const CActor& actor) { return actor.IsFoe(); }
 
+// One waiting to turn on a party that comes near is upon it already when the party,
+// or a friend of it, stands in its reach: it would turn the moment the game runs.
+bool CEngine::IsUponTheParty(CProximityWatchers& watchers, const CActor& foe) {
+    return foe.IsHostile() || PartyProximityTest(watchers, foe, foe.GetBrain()->GetProximityRange());
+}
+
 void CEngine::StandDownFoes(CArea& area, bool waking, const std::string& entryName) {
     CGame& game = Game();
     const CAreaEntry* entry = FindAreaEntry(area.GetEntries(), entryName);
@@ -62,9 +68,6 @@ void CEngine::StandDownFoes(CArea& area, bool waking, const std::string& entryNa
         const bool friendly = guard->GetRelation() == RELATION_FRIENDLY;
         if (!foe && !friendly && !(guard->GetRelation() == RELATION_NEUTRAL && brain && brain->IsHostileWhenAttacked()))
             continue;
-        // One not yet turned waits at its post as its brain says: the entries lie
-        // beyond its reach.
-        if (foe && (waking || guard->IsHostile())) game.HoldFoeBack(*guard);
         // Who left its post goes back to where its encounter placed it, and so does one
         // left standing where the party's first step would rouse it. A fellow of a
         // group has a post of its own round the encounter's place: measured from that
@@ -85,6 +88,15 @@ void CEngine::StandDownFoes(CArea& area, bool waking, const std::string& entryNa
         std::shared_ptr<CActor> moved = area.RemoveActor(*guard);
         if (!area.PlaceActor(column, row, false, moved)) area.AddActor(std::move(moved));
     }
+    // Once everyone stands where the party finds them. One not yet turned waits at
+    // its post as its brain says, the entries beyond its reach, unless a friend
+    // stands in it: one the party called, which has no post to go back to, would
+    // turn it the moment the game runs, and once that friend is gone or down it
+    // would come for a party that has done nothing yet.
+    CProximityWatchers watchers(area);
+    for (const auto& guard : area.GetActors())
+        if (guard->IsAlive() && IsFoeToHoldBack(*guard) && (waking || IsUponTheParty(watchers, *guard)))
+            game.HoldFoeBack(*guard);
 }
 
 std::set<ThingId> CEngine::ActorsOf(const CArea& area) {
@@ -140,13 +152,8 @@ void CEngine::HoldFoesBackForPage() {
     if (game.IsFightUnderWay() || !game.GetCurrentArea()) return;
     CArea& area = *game.GetCurrentArea();
     CProximityWatchers watchers(area);
-    for (const auto& actor : area.GetActors()) {
-        if (!actor->IsAlive() || !IsFoeToHoldBack(*actor)) continue;
-        // One waiting to turn on a party that comes near is upon it already when
-        // the party stands in its reach: it would turn the moment the game runs.
-        if (actor->IsHostile() || PartyProximityTest(watchers, *actor, actor->GetBrain()->GetProximityRange()))
-            game.HoldFoeBack(*actor);
-    }
+    for (const auto& actor : area.GetActors())
+        if (actor->IsAlive() && IsFoeToHoldBack(*actor) && IsUponTheParty(watchers, *actor)) game.HoldFoeBack(*actor);
     // The walk the page broke into goes on as it closes: a member walking on into a
     // held foe's reach, or into the reach of one not yet turned, would be struck
     // before the player has read the page's words and could call the walk off.

@@ -440,6 +440,8 @@ private:
     friend int RunApplication(HINSTANCE instance, const char* commandLine, int showCommand);
     friend void RegisterMainWindowClass(HINSTANCE instance);
 
+    // The member's quick actions; code 4 for a member without them.
+    CDRAVActorInfo& QuickActionRecord(const DRAV::CActor& actor) const;
     // Opens, quietly, a page the engine asked for, holding back the foes upon a party at rest.
     void ShowPage(std::shared_ptr<CDRAVDlg> page);
     void RebaseClock();

@@ -25,6 +25,9 @@ public:
     void DropMissingItems(const DRAV::CActor& actor);
 
     std::int32_t m_current = kNoSlot;
+    // The party's placing in an area (CGame::GetPlacings) that m_current, and the
+    // action picker's choice in slot 2, were chosen in.
+    std::uint32_t m_placing = 0;
     std::array<std::int32_t, kSlots> m_kind{2, 12, 20, 0, 0, 0, 0, 0, 0, 0};
     std::array<std::string, kSlots> m_spell;
     std::array<std::string, kSlots> m_item;

@@ -328,8 +328,12 @@ public:
     // Code 1 when the area is not cached; null clears it.
     void SetCurrentArea(const std::string& name);
     const AreaCache& GetAreas() const { return m_areas; }
-    // The party has been placed in the current area: its view is to be recomputed.
+    // The party has been placed in the current area, as a journey, a wake or a load
+    // places it: its view is to be recomputed, and the placings are counted.
     void FlagCurrentAreaEntered();
+    // How often the party has been placed so in this run of the game; not saved.
+    // What the player chose for the place it stood in before is no choice here.
+    std::uint32_t GetPlacings() const { return m_placings; }
     // The cached map, or the map file read and cached; areas the game has revealed
     // are marked known either way. Code 1 naming the file for a map area whose
     // entry area the module lacks.
@@ -412,6 +416,7 @@ private:
     bool m_fightUnderWay = false;
     bool m_wakingFromWipeOut = false;
     std::uint32_t m_arrivalsWithoutTick = 0;
+    std::uint32_t m_placings = 0;
     std::set<ThingId> m_heldFoes;
     std::set<ThingId> m_surrendersTold;
     std::uint32_t m_calmEnd = 0;

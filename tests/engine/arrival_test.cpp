@@ -2,10 +2,12 @@
 // chapter's areas at every stage and stands a game minute, over a few seeds so that
 // the companions stand on every side of the entry. Areas, entries and the tags that
 // move people are read from the module, so that one added later has its rows too.
-// Each stage comes four times: fresh; after a visit that roused the area's foes,
+// Each stage comes five times: fresh; after a visit that roused the area's foes,
 // who chased the party out by the entry it comes back by, soon after or once a
-// long absence has calmed them; and after one that left a friend of the party
-// standing at the post of a foe that waits for whoever comes near.
+// long absence has calmed them; after one that left a friend of the party
+// standing at the post of a foe that waits for whoever comes near; and after one
+// that left a wisp the party called fighting a foe, after which it stands only
+// until the player could act: the fight left going on goes its way after.
 
 #include <gtest/gtest.h>
 
@@ -13,13 +15,16 @@
 #include <cmath>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "common/random.h"
 #include "engine/brain/brain.h"
+#include "engine/spell_words.h"
 #include "rules/definitions/travel_map.h"
+#include "rules/magic/spell_effects_conjure.h"
 #include "support/sample_game.h"
 #include "support/sample_save.h"
 #include "world/area/area_records.h"
@@ -33,6 +38,9 @@ using QuillmereTest::SampleGame;
 namespace {
 
 constexpr int kGameMinute = 60 * 30;
+// What a party that comes in is owed before the player can act, however a fight
+// left going on in the area goes after.
+constexpr int kBeforeThePlayerActs = 3 * 30;
 constexpr std::uint32_t kSeeds[] = {1, 2, 3, 4, 5};
 
 struct Arrival {
@@ -42,7 +50,8 @@ struct Arrival {
     std::vector<std::string> tags;  // set before the party comes
     std::string advanced;           // an encounter found at its last stage, or none
     int roused = 0;                 // its foes turned on an earlier visit; 2: and calmed since;
-                                    // 3: its friends left at a waiting foe's post
+                                    // 3: its friends left at a waiting foe's post; 4: a friend
+                                    // the party called left fighting a foe
 };
 
 std::string Describe(const Arrival& arrival) {
@@ -50,7 +59,8 @@ std::string Describe(const Arrival& arrival) {
     for (const auto& tag : arrival.tags) text += " +" + tag;
     if (!arrival.advanced.empty()) text += ", " + arrival.advanced + " at its last stage";
     static const char* const kVisits[] = {"", ", its foes roused before", ", its foes roused and calmed",
-                                          ", its friends left at a waiting foe's post"};
+                                          ", its friends left at a waiting foe's post",
+                                          ", a wisp it called left fighting a foe"};
     text += kVisits[arrival.roused];
     return text;
 }
@@ -114,7 +124,9 @@ std::vector<Arrival> Arrivals(int chapter) {
         }
     }
     const std::size_t fresh = rows.size();
-    for (const int roused : {1, 2, 3})
+    // Only a chapter with a wisp to call leaves one behind.
+    const int stages = game.Module().GetSpells().count("call_wisp") ? 4 : 3;
+    for (int roused = 1; roused <= stages; ++roused)
         for (std::size_t row = 0; row < fresh; ++row) {
             rows.push_back(rows[row]);
             rows.back().roused = roused;
@@ -158,6 +170,34 @@ bool LeaveFriendsAtAFoesPost(CArea& area) {
     return true;
 }
 
+// The party called a wisp by the foe nearest the entry it comes back by
+// and went, the two fighting; it comes back at once on odd seeds, on even ones as
+// the wisp's hour runs out, the area calmed long since. The ticks away; none when
+// the wisp had no room.
+std::optional<std::uint32_t> LeaveACalledWispFighting(const SampleGame& game, const CAreaEntry& entry,
+                                                      std::uint32_t seed) {
+    const double entryX = (entry.column + 0.5) * kCellSize, entryY = (entry.row + 0.5) * kCellSize;
+    CActor* foe = nullptr;
+    for (const auto& actor : game.Area().GetActors())
+        if (actor->IsAlive() && actor->IsFoe() &&
+            (!foe || actor->DistanceToPoint(entryX, entryY) < foe->DistanceToPoint(entryX, entryY)))
+            foe = actor.get();
+    if (!foe) return 0;
+    const CSpell& spell = *game.Module().GetSpells().at("call_wisp");
+    game.Engine().ResolveSummon(CSpellWords({game.Main()->GetName(), game.Main()->GetId(), false}, spell),
+                                static_cast<std::int32_t>(foe->GetX() / kCellSize),
+                                static_cast<std::int32_t>(foe->GetY() / kCellSize), true,
+                                static_cast<const CSpellEffectSummon&>(*spell.GetEffects().front()), 1);
+    CActor* wisp = nullptr;
+    for (const auto& actor : game.Area().GetActors())
+        if (actor->IsSummoned() && actor->GetTemplateName() == "marsh_wisp") wisp = actor.get();
+    if (!wisp) return std::nullopt;
+    foe->SetRelation(RELATION_HOSTILE);
+    foe->PushOrder(std::make_shared<CAttackOrder>(wisp->GetId()), false);
+    wisp->PushOrder(std::make_shared<CAttackOrder>(foe->GetId()), false);
+    return seed % 2 ? 0 : wisp->GetSummonEndTick() - game.Game().GetTick();
+}
+
 // Arrives as the row says and stands; who went for the party, empty when nobody.
 std::string StandAfterArriving(const Arrival& arrival, std::uint32_t seed) {
     SampleGame game = NewGame(arrival.chapter);
@@ -175,9 +215,15 @@ std::string StandAfterArriving(const Arrival& arrival, std::uint32_t seed) {
     if (arrival.roused) {
         const CAreaEntry* entry = FindAreaEntry(game.Area().GetEntries(), arrival.entry);
         if (arrival.roused == 3 && !LeaveFriendsAtAFoesPost(game.Area())) return "no room at the foe's post";
+        std::uint32_t away = arrival.roused == 2 ? kAreaRespawnTicks : 0;
+        if (arrival.roused == 4) {
+            const std::optional<std::uint32_t> untilBack = LeaveACalledWispFighting(game, *entry, seed);
+            if (!untilBack) return "no room for the wisp";
+            away = *untilBack;
+        }
         for (const auto& actor : ActorList(game.Area().GetActors())) {
             const std::shared_ptr<CBrain> brain = actor->GetBrain();
-            if (arrival.roused == 3 || !brain || !brain->IsHostileWhenAttacked() ||
+            if (arrival.roused >= 3 || !brain || !brain->IsHostileWhenAttacked() ||
                 actor->GetRelation() != RELATION_NEUTRAL)
                 continue;
             actor->SetRelation(RELATION_HOSTILE);
@@ -198,7 +244,7 @@ std::string StandAfterArriving(const Arrival& arrival, std::uint32_t seed) {
             }
             if (!game.Area().PlaceActor(column, row, false, chaser)) return "no room for the chaser";
         }
-        game.Arrive(arrival.area, arrival.entry, arrival.roused == 2 ? kAreaRespawnTicks : 0);
+        game.Arrive(arrival.area, arrival.entry, away);
     }
     game.DrainEvents();
     if (game.Game().GetParty().size() != 3) return "a party of " + std::to_string(game.Game().GetParty().size());
@@ -207,11 +253,15 @@ std::string StandAfterArriving(const Arrival& arrival, std::uint32_t seed) {
         if (arrival.roused && actor->HasPost() &&
             actor->DistanceToPoint(actor->GetPostX(), actor->GetPostY()) > 3 * kCellSize)
             return actor->GetName() + " stayed away from its post";
-    for (int tick = 0; tick < kGameMinute; ++tick) {
+    // A fight the party left going on goes its way: a foe it rouses later may come
+    // for a party that has had time to act.
+    const int standing = arrival.roused == 4 ? kBeforeThePlayerActs : kGameMinute;
+    for (int tick = 0; tick < standing; ++tick) {
         game.Tick();
         for (const auto& actor : game.Area().GetActors()) {
             const ThingId target = TargetOf(*actor);
-            if (!actor->IsPartyMember() && target != 0 && Present(game, target))
+            // A friend's spell on the party, a blessing, is no going for it.
+            if (!actor->IsPartyOrFriendly() && target != 0 && Present(game, target))
                 return actor->GetName() + " went for the party after " + std::to_string(tick + 1) + " ticks";
         }
         for (const auto& member : game.Game().GetParty())

@@ -1,15 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app_test_access.h"
+#include "running_game_support.h"
 #include "common/data_file_reader.h"
 #include "common/exception.h"
 #include "engine/engine.h"
 #include "game/app.h"
 #include "game/quick_actions.h"
+#include "rules/definitions/travel_map.h"
 #include "rules/module.h"
 #include "rules/vocabulary/skill_id.h"
 #include "support/error_code.h"
@@ -182,6 +185,62 @@ TEST_F(AppQuickActionTest, AFreshRecordWritesTheSaveLineAndReadsItBack) {
     EXPECT_EQ(m_app.GetQuickActionSpell(wren, 9), "lantern_light");
     EXPECT_EQ(m_app.WriteQuickActions(), "1 10 attack 0 0 talk 0 0 action 0 gust use river_tonic 0 none 0 0 none 0 0 "
                                          "none 0 0 none 0 0 none 0 0 cast 0 lantern_light ");
+}
+
+// An attack chosen with F1 and never aimed waits for nobody once the party has
+// come into an area, however it came: the first click there does what the figure
+// under it shows, as after the choice is put away.
+class QuickActionArrivalTest : public QuillmereTest::RunningGameTest {};
+
+TEST_F(QuickActionArrivalTest, WhatWasChosenEndsWithEveryArrival) {
+    CalmTheLanding();
+    const struct {
+        const char* name;
+        std::function<void()> arrive;
+    } rows[] = {
+        {"a load",
+         [&] {
+             ASSERT_TRUE(app().SaveGame());
+             ASSERT_TRUE(app().LoadGame(app().GetSaveFileName(), 1, false));
+         }},
+        {"a wipe-out",
+         [&] {
+             main().SetActionState(DRAV::ACTION_DEAD);
+             game().SetStateCode(DRAV::GAME_WIPED_OUT);
+             app().CheckPartyAndChangeArea();
+             app().CloseDialog(0);  // the party's death, told first
+         }},
+        {"a journey by the map",
+         [&] {
+             game().SetEntry({"reedwater_map", ""}, DRAV::AREA_LOAD_FRESH, "");
+             game().SetStateCode(DRAV::GAME_TRAVEL);
+             app().TravelToArea(
+                 game().FindAndLoadTempMap("reedwater_map", *app().GetEngine()->GetModule())->GetArea("reed_marsh"));
+         }},
+        {"a journey",
+         [&] {
+             game().SetStateCode(DRAV::GAME_TRAVEL);
+             game().SetEntry({"reedwater_landing", "dock"}, DRAV::AREA_LOAD_FRESH, "");
+             app().CheckPartyAndChangeArea();
+         }},
+        {"a wake where it fell, no place left to rest in",
+         [&] {
+             game().SetThingSerialCounter(DRAV::kMaxThingSerial - 5);
+             main().SetActionState(DRAV::ACTION_DEAD);
+             game().SetStateCode(DRAV::GAME_WIPED_OUT);
+             app().CheckPartyAndChangeArea();
+             app().CloseDialog(0);
+         }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        app().SelectQuickAction(main(), 0);  // F1, and no click after it
+        ASSERT_EQ(app().GetCurrentQuickActionKind(main()), 2);
+        row.arrive();
+        ASSERT_TRUE(main().IsAlive() && game().GetStateCode() == DRAV::GAME_PLAYING);
+        EXPECT_EQ(app().GetCurrentQuickAction(main()), CDRAVActorInfo::kNoSlot);
+        EXPECT_EQ(app().GetCurrentQuickActionKind(main()), 0);
+    }
 }
 
 }  // namespace

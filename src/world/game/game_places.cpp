@@ -74,6 +74,7 @@ void CGame::SetCurrentArea(const std::string& name) {
 }
 
 void CGame::FlagCurrentAreaEntered() {
+    ++m_placings;
     if (m_currentArea) m_currentArea->SetViewStale(true);
 }
 
