@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/exception.h"
+#include "common/refusal_text.h"
 #include "rules/module.h"
 #include "rules/monsters/actor_names.h"
 #include "rules/monsters/actor_template.h"
@@ -248,7 +249,7 @@ void CActor::Relink(DRAVCommon::CDataFileReader& reader, CGame& game, const CMod
         } else {
             step.Set("ids");
             definition = module.FindMonsterTemplate(m_templateName);
-            if (!definition) reader.Fail(DRAV_ERR_BAD_DATA, "no monster definition \"" + m_templateName + "\"");
+            if (!definition) reader.Fail(DRAV_ERR_BAD_DATA, "no monster definition " + DRAVCommon::QuotedPiece(m_templateName));
             m_talkStates = definition->GetTalkStates();
             m_heartbeat = definition->GetHeartbeat();
             SetBrain(definition->CopyBrain(), module.GetBrainFunctions());
