@@ -382,7 +382,7 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
         SaveTagMap(game.GetRevealedLocations(), writer);
         writer.EndBlock();
         writer.BeginBlock("nonlocated");
-        for (const auto& actor : game.GetNonLocatedActors()) actor->Save(writer);
+        for (const auto& actor : game.GetNonLocatedActors()) actor->Save(writer, module);
         writer.EndBlock();
         writer.WriteQuoted(game.GetCurrentArea() ? game.GetCurrentArea()->GetName() : std::string("0"));
         std::string mapName;
@@ -442,7 +442,7 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
     }
 }
 
-void CEngine::SaveAreaState(DRAVCommon::CDataFileWriter& writer, CArea& area) { area.SaveState(writer); }
+void CEngine::SaveAreaState(DRAVCommon::CDataFileWriter& writer, CArea& area) { area.SaveState(writer, Module()); }
 
 void CEngine::LoadGame(const std::string& path, const CModuleVersionRange& expected, std::string& quickActions,
                        std::optional<std::uint32_t>* chosen) {

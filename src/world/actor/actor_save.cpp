@@ -275,7 +275,7 @@ void CActor::RestoreSavedOrders(const CGame& game) {
     if (saved) saved->Restore(*this, game);
 }
 
-void CActor::Save(DRAVCommon::CDataFileWriter& writer) const {
+void CActor::Save(DRAVCommon::CDataFileWriter& writer, const CModule& module) const {
     writer.BeginBlock("actor");
     writer.WriteValue(GetId() & kMaxSerial);
     for (double value : {m_x, m_y, m_facing, m_radius, m_secondSize}) writer.WriteDouble(value);
@@ -346,7 +346,7 @@ void CActor::Save(DRAVCommon::CDataFileWriter& writer) const {
     WriteItemList(writer, "backpack", m_backpack);
     WriteItemList(writer, "dropitems", m_dropItems);
     WriteSpellList(m_spells, writer);
-    CSavedOrders::Write(writer, *this);
+    CSavedOrders::Write(writer, *this, module);
     if (!IsMainCharacter() && m_brain && m_brainFunctions.saveState) m_brainFunctions.saveState(*m_brain, writer);
     writer.EndBlock();
 }

@@ -19,7 +19,7 @@
 
 namespace DRAV {
 
-void CArea::SaveState(DRAVCommon::CDataFileWriter& writer) {
+void CArea::SaveState(DRAVCommon::CDataFileWriter& writer, const CModule& module) {
     writer.BeginBlock("area");
     writer.WriteQuoted(m_name);
     writer.WriteValue(m_leaveTick);
@@ -37,7 +37,7 @@ void CArea::SaveState(DRAVCommon::CDataFileWriter& writer) {
     CaptureLocksAndTraps();
     SaveLocksAndTraps(writer);
     writer.BeginBlock("actors");
-    for (const std::shared_ptr<CActor>& actor : m_actors) actor->Save(writer);
+    for (const std::shared_ptr<CActor>& actor : m_actors) actor->Save(writer, module);
     writer.EndBlock();
     SaveTileTracker(writer);
     writer.EndBlock();
