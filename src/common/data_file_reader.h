@@ -24,7 +24,7 @@ public:
     // The game wrote it: a word or a quoted text the writer could not have written
     // is refused as it is read (code 1), since it could never be saved again, and
     // so is a run of more than kWrittenRunLimit bytes without a blank, or of blanks
-    // and comments, as soon as it passes that.
+    // and comments: read no further than that, and refused by what reads or passes it.
     explicit CDataFileReader(const std::string& path);
 
     // Reads `stream`; `sourceName` names it in error messages.
