@@ -14,6 +14,7 @@
 
 #include "common/data_file_words.h"
 #include "common/exception.h"
+#include "common/refusal_text.h"
 #include "platform/win32/file_path.h"
 
 namespace DRAVCommon {
@@ -116,7 +117,9 @@ CDataFileReader::CDataFileReader(std::shared_ptr<std::istream> stream, std::stri
 }
 
 void CDataFileReader::Fail(std::int32_t code, const std::string& what) const {
-    std::string where = m_token.empty() ? "at the end of the data" : "at \"" + m_token + "\"";
+    // Whatever the element reading it expected, a run too long to read is why.
+    if (m_longRun) FailLongRun();
+    std::string where = m_token.empty() ? "at the end of the data" : "at " + QuotedPiece(m_token);
     if (!m_blocks.empty() && (m_token.empty() || IsElementTag(m_token))) where += " while <" + OpenBlockName() + "> is open";
     throw CDRAVException(code, m_sourceName + ": " + what + " " + where);
 }
@@ -146,7 +149,7 @@ bool CDataFileReader::FillChunk() {
         const char* from = m_next;
         m_next = Find<false>(m_next, m_end);
         if (m_next != m_end) break;
-        CountPassed(passed, from, m_end);
+        if (PassesBound(passed, from, m_end)) return MarkLongRun(token);
         if (!FillChunk()) return;
     }
     for (;;) {
@@ -158,7 +161,7 @@ bool CDataFileReader::FillChunk() {
             for (const char* c = start; c != m_next; ++c) token.push_back(*c);
         } else {
             token.append(start, length);
-            if (token.size() > m_runLimit) FailLongRun();
+            if (token.size() > m_runLimit) return MarkLongRun(token);
         }
         if (m_next != m_end || !FillChunk()) return;
     }
@@ -173,7 +176,7 @@ void CDataFileReader::SkipToLineEnd() {
                 m_next = static_cast<const char*>(lineEnd) + 1;
                 return;
             }
-            CountPassed(passed, m_next, m_end);
+            if (PassesBound(passed, m_next, m_end)) return MarkLongRun(m_token);
         }
         if (!FillChunk()) return;
     }
@@ -186,12 +189,15 @@ void CDataFileReader::FailLongRun() const {
 
 void CDataFileReader::Advance() {
     if (m_ended) Fail(DRAV_ERR_BAD_DATA, "read past the end of the data");
+    if (m_longRun) FailLongRun();
 
     ReadRawToken(m_token);
     while (!m_token.empty() && m_token[0] == '#') {
+        m_token.clear();
         SkipToLineEnd();
-        ReadRawToken(m_token);
+        if (!m_longRun) ReadRawToken(m_token);
     }
+    if (m_longRun) return;
     if (m_token.empty()) m_ended = true;
 
     if (m_groupCountdown >= 2) {
@@ -299,8 +305,7 @@ bool CDataFileReader::OpenGroup(std::uint32_t count, bool allowZero) {
 
 std::string CDataFileReader::ReadWord() {
     if (IsElementTag(RequireToken("a word"))) Fail(DRAV_ERR_BAD_DATA, "expected a word");
-    if (m_written && !IsWritableWord(m_token))
-        Fail(DRAV_ERR_BAD_DATA, "a word with white space or starting with \"#\", \"<\" or \"(\" cannot be saved again");
+    if (m_written && !IsWritableWord(m_token)) Fail(DRAV_ERR_BAD_DATA, UnwritableWordReason(m_token));
     // The word leaves the reader's buffer instead of being copied out of it.
     std::string word = std::move(m_token);
     m_token.clear();
@@ -347,6 +352,7 @@ std::string CDataFileReader::ReadQuoted(std::size_t most, const char* what) {
         text += ' ';
         const std::size_t wordStart = text.size();
         ReadRawToken(m_token);
+        if (m_longRun) FailLongRun();
         if (m_token.empty()) Fail(DRAV_ERR_BAD_DATA, "quoted text not closed before the end of the data");
         text += m_token;
         if (text.size() > room) failLong();
@@ -393,7 +399,11 @@ T CDataFileReader::ParseNumberWithin(const char* wanted, T least, T most, const 
     const T value = PeekNumber<T>(wanted);
     if (!(value >= least && value <= most)) {
         std::ostringstream range;
-        range << "expected " << what << " from " << least << " to " << most;
+        // A bound of a fraction is named to its last digit: the value refused lies past it.
+        if constexpr (std::is_floating_point_v<T>)
+            range << "expected " << what << " from " << ExactNumber(least) << " to " << ExactNumber(most);
+        else
+            range << "expected " << what << " from " << least << " to " << most;
         Fail(DRAV_ERR_BAD_DATA, range.str());
     }
     Advance();

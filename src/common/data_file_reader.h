@@ -24,7 +24,7 @@ public:
     // The game wrote it: a word or a quoted text the writer could not have written
     // is refused as it is read (code 1), since it could never be saved again, and
     // so is a run of more than kWrittenRunLimit bytes without a blank, or of blanks
-    // and comments, as soon as it passes that.
+    // and comments: read no further than that, and refused by what reads or passes it.
     explicit CDataFileReader(const std::string& path);
 
     // Reads `stream`; `sourceName` names it in error messages.
@@ -105,11 +105,17 @@ private:
     }
     [[noreturn]] void FailMissing(const char* wanted) const;
     [[noreturn]] void FailLongRun() const;
-    // Code 1 naming the file when [from, to) takes the run of white space and
-    // comments being passed over past the bound; `passed` counts it.
-    void CountPassed(std::size_t& passed, const char* from, const char* to) const {
+    // True when [from, to) takes the run of white space and comments being passed
+    // over past the bound; `passed` counts it.
+    bool PassesBound(std::size_t& passed, const char* from, const char* to) const {
         passed += static_cast<std::size_t>(to - from);
-        if (passed > m_runLimit) FailLongRun();
+        return passed > m_runLimit;
+    }
+    // The current token stands for a run past the bound, of blanks and comments
+    // when it is a blank, which no token is.
+    void MarkLongRun(std::string& token) {
+        m_longRun = true;
+        if (token.empty()) token = " ";
     }
     bool IsWord(char word) const { return m_token.size() == 1 && m_token[0] == word; }
     bool IsClosing(const std::string& name) const;  // the token is </name>
@@ -136,6 +142,10 @@ private:
     bool m_ended = false;  // the last read met the end of the data
     bool m_written = false;  // a file the game wrote: only what the writer writes is taken
     std::size_t m_runLimit = SIZE_MAX;  // the longest run taken between blanks, or of them
+    // The current token is a run past m_runLimit, not read whole. It is refused by
+    // whatever reads it or passes it, so that the refusal names the element that
+    // holds it rather than the one read before it.
+    bool m_longRun = false;
     std::string m_sourceName;
 };
 

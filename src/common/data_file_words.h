@@ -21,6 +21,11 @@ inline bool IsWritableWord(const std::string& word) {
     return word.size() <= kWrittenRunLimit - 2 && word.find_first_of(" \t\n\v\f\r") == std::string::npos;
 }
 
+// Why `word`, which IsWritableWord refuses, would not read back as it is: "a word
+// of 65535 bytes is longer than ...", "a word with white space", "a word starting
+// with "#" would read back as a comment".
+std::string UnwritableWordReason(const std::string& word);
+
 // No double quote, which would end it, and no line break; room is left for the
 // quotes and a group's parentheses.
 inline bool IsWritableText(const std::string& text) {

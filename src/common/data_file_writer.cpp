@@ -1,7 +1,6 @@
 #include "common/data_file_writer.h"
 
 #include <cerrno>
-#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <locale>
@@ -9,6 +8,7 @@
 
 #include "common/data_file_words.h"
 #include "common/exception.h"
+#include "common/refusal_text.h"
 #include "platform/win32/file_path.h"
 
 namespace DRAVCommon {
@@ -77,8 +77,7 @@ void CDataFileWriter::WriteWord(const std::string& word) {
     // A word must read back as the one token it was: white space would split it, and
     // the reader takes a leading "#", "<" or "(" for a comment, an element or a group.
     if (!IsWritableWord(word))
-        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, m_path + ": a word with white space or starting with \"#\", "
-                                                             "\"<\" or \"(\" cannot be saved: \"" + word + "\"");
+        throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, m_path + ": " + UnwritableWordReason(word) + ": " + QuotedPiece(word));
     BeginValue();
     if (word.empty()) put('0');
     else *this << word;
@@ -96,7 +95,8 @@ void CDataFileWriter::WriteParenthesis(char parenthesis) {
 void CDataFileWriter::WriteQuoted(const std::string& text) {
     if (!IsWritableText(text))
         throw CDRAVException(DRAV_ERR_OUT_OF_RANGE,
-                             m_path + ": text with a double quote or a line break cannot be saved: " + text);
+                             m_path + ": text with a double quote or a line break, or past " +
+                                 std::to_string(kWrittenRunLimit - 4) + " bytes, cannot be saved: " + QuotedPiece(text));
     // A blank right after the opening quote would make that quote a text of its own
     // and leave the rest as stray words; the reader drops such blanks anyway.
     std::size_t start = text.find_first_not_of(" \t\v\f");
@@ -111,10 +111,8 @@ void CDataFileWriter::WriteDouble(double value) {
         throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, m_path + ": a number that is not finite cannot be saved");
     // The shortest digits that read back as this very number: a place or a target
     // rounded on the way out would make a loaded game drift from the saved one.
-    char digits[32];
-    const auto written = std::to_chars(digits, digits + sizeof digits, value);
     BeginValue();
-    write(digits, written.ptr - digits);
+    *this << ExactNumber(value);
     EndValue();
 }
 

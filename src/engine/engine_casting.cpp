@@ -30,6 +30,7 @@
 #include "world/game.h"
 #include "world/item.h"
 #include "world/object.h"
+#include "world/tile.h"
 
 namespace DRAV {
 
@@ -51,6 +52,16 @@ void AbandonCast(CActor& caster) {
 std::int32_t AvailableEnergy(const CActor& actor) {
     if (!actor.IsAlive()) return 0;
     return std::max(0, actor.GetMaxEnergy() - actor.GetEnergyUsed());
+}
+
+// The spot on the ground a spell aimed there is given as someone or something
+// standing on it: the cell under them, as a click on them aims it; none when the
+// one given is gone or dead.
+const CTile* GroundUnder(const CArea& area, ThingId id) {
+    if (const CActor* actor = area.FindActor(id))
+        return actor->IsAlive() ? area.GetTileUnder(actor->GetX(), actor->GetY()) : nullptr;
+    if (const CObject* object = area.FindObject(id)) return area.GetTileUnder(object->GetX(), object->GetY());
+    return nullptr;
 }
 
 // Energy is paid as the spell leaves the hand: one that has too little, at the
@@ -84,6 +95,14 @@ bool CEngine::CastHelperTargetCheck(CActor& caster, ThingId targetId, const CSpe
     if (spell.HasFlag(SPELL_MULTITARGET) && (targetId >> 24) != THING_ACTOR) return false;
     CArea& area = CurrentArea();
     if (spell.GetTargetType() == SPELL_TARGET_TILE) {
+        if ((targetId >> 24) == THING_ACTOR || (targetId >> 24) == THING_OBJECT) {
+            const CTile* ground = GroundUnder(area, targetId);
+            if (!ground) {
+                AbandonCast(caster);
+                return true;
+            }
+            targetId = ground->GetId();
+        }
         const std::uint32_t serial = targetId & kMaxThingSerial;
         const std::uint32_t column = serial % 1000;
         const std::uint32_t row = serial / 1000;

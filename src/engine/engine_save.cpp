@@ -15,6 +15,7 @@
 #include <system_error>
 
 #include "common/exception.h"
+#include "common/refusal_text.h"
 #include "common/trace.h"
 #include "engine/engine.h"
 #include "platform/win32/file_path.h"
@@ -192,9 +193,9 @@ std::string ReadSavedThings(DRAVCommon::CDataFileReader& reader, CGame& game, co
         // A store is its keeper's, one a monster definition that keeps one.
         const CActorTemplate* keeper = module.FindMonsterTemplate(owner);
         if (!keeper || !keeper->GetStore())
-            reader.Fail(DRAV_ERR_BAD_DATA, "no monster \"" + owner + "\" keeps a store");
+            reader.Fail(DRAV_ERR_BAD_DATA, "no monster " + DRAVCommon::QuotedPiece(owner) + " keeps a store");
         if (!owners.insert(owner).second)
-            reader.Fail(DRAV_ERR_BAD_DATA, "a second store of \"" + owner + "\"");
+            reader.Fail(DRAV_ERR_BAD_DATA, "a second store of " + DRAVCommon::QuotedPiece(owner));
         game.GetStores().insert_or_assign(std::move(owner), ReadStores(reader, module, &game));
         reader.EndBlock();
     }
@@ -381,7 +382,7 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
         SaveTagMap(game.GetRevealedLocations(), writer);
         writer.EndBlock();
         writer.BeginBlock("nonlocated");
-        for (const auto& actor : game.GetNonLocatedActors()) actor->Save(writer);
+        for (const auto& actor : game.GetNonLocatedActors()) actor->Save(writer, module);
         writer.EndBlock();
         writer.WriteQuoted(game.GetCurrentArea() ? game.GetCurrentArea()->GetName() : std::string("0"));
         std::string mapName;
@@ -441,7 +442,7 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
     }
 }
 
-void CEngine::SaveAreaState(DRAVCommon::CDataFileWriter& writer, CArea& area) { area.SaveState(writer); }
+void CEngine::SaveAreaState(DRAVCommon::CDataFileWriter& writer, CArea& area) { area.SaveState(writer, Module()); }
 
 void CEngine::LoadGame(const std::string& path, const CModuleVersionRange& expected, std::string& quickActions,
                        std::optional<std::uint32_t>* chosen) {
@@ -506,7 +507,7 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
         try {
             game.SetDifficulty(ParseDifficulty(key));
         } catch (const CDRAVException&) {
-            reader.Fail(DRAV_ERR_BAD_DATA, "unknown difficulty \"" + key + "\"");
+            reader.Fail(DRAV_ERR_BAD_DATA, "unknown difficulty " + DRAVCommon::QuotedPiece(key));
         }
         reader.EndBlock();
     }
@@ -547,7 +548,7 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
     if (currentArea != "0") {
         const auto found = game.GetAreas().find(currentArea);
         if (found == game.GetAreas().end() || !found->second)
-            reader.Fail(DRAV_ERR_BAD_DATA, "the current area \"" + currentArea + "\" is not among the saved areas");
+            reader.Fail(DRAV_ERR_BAD_DATA, "the current area " + DRAVCommon::QuotedPiece(currentArea) + " is not among the saved areas");
         game.SetCurrentArea(currentArea);
         game.SetInBattle(false);
         game.FlagCurrentAreaEntered();

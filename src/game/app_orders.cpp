@@ -71,10 +71,7 @@ void AimAtTheGround(const DRAV::CArea* area, int& pickKind, DRAV::CThing*& thing
     const bool actor = pickKind == kPickActor;
     const double x = actor ? static_cast<DRAV::CActor*>(thing)->GetX() : static_cast<DRAV::CObject*>(thing)->GetX();
     const double y = actor ? static_cast<DRAV::CActor*>(thing)->GetY() : static_cast<DRAV::CObject*>(thing)->GetY();
-    if (!(x >= 0.0 && y >= 0.0)) return;
-    const double column = std::floor(x / DRAV::kCellSize), row = std::floor(y / DRAV::kCellSize);
-    if (column >= area->GetColumns() || row >= area->GetRows()) return;
-    if (DRAV::CTile* tile = area->GetTile(static_cast<std::uint32_t>(column), static_cast<std::uint32_t>(row))) {
+    if (DRAV::CTile* tile = area->GetTileUnder(x, y)) {
         pickKind = kPickTile;
         thing = tile;
     }

@@ -117,8 +117,8 @@ public:
     CActor(const CActor&) = delete;
     CActor& operator=(const CActor&) = delete;
 
-    // Writes the "actor" block; changes nothing.
-    void Save(DRAVCommon::CDataFileWriter& writer) const;
+    // Writes the "actor" block, its orders as `module` would load them; changes nothing.
+    void Save(DRAVCommon::CDataFileWriter& writer, const CModule& module) const;
     // What a loaded actor was doing, once the whole game it belongs to is read and
     // numbered: its orders and its target come back (CSavedOrders::Restore). Once.
     void RestoreSavedOrders(const CGame& game);

@@ -104,6 +104,8 @@ public:
     std::uint32_t GetRows() const { return m_rows; }
     // The cell at (column, row); null outside the grid.
     CTile* GetTile(std::uint32_t column, std::uint32_t row) const;
+    // The cell under ground point (x, y); null off the grid.
+    CTile* GetTileUnder(double x, double y) const;
     const MasterTileList& GetMasterTiles() const { return m_masterTiles; }
 
     // The actors placed in the area, living and dead.
@@ -230,8 +232,9 @@ public:
     std::shared_ptr<CObject> DropItem(const CModule& module, double x, double y);
 
     // ---- saved games (area_state.cpp) ----
-    // Writes the area's "area" element, capturing the present objects' state first.
-    void SaveState(DRAVCommon::CDataFileWriter& writer);
+    // Writes the area's "area" element, capturing the present objects' state first;
+    // its actors' orders as `module` would load them.
+    void SaveState(DRAVCommon::CDataFileWriter& writer, const CModule& module);
     // Reads an "area" element into this new area: as the current area (load type 2)
     // when it is `currentArea`, else as an inactive one (type 3) that shows its
     // state when the party returns.

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <sstream>
 
+#include "common/refusal_text.h"
 #include "rules/definitions/talk_state.h"
 #include "rules/items/item_attribute.h"
 #include "rules/items/item_template.h"
@@ -97,9 +97,9 @@ OrderVerdict JudgeContinuing(const COrder& order, const CActor& actor, const CGa
     const auto& move = OrderAs<CMoveOrder>(order);
     const double width = area->GetColumns() * kCellSize, height = area->GetRows() * kCellSize;
     if (!(move.x >= 0.0 && move.x <= width && move.y >= 0.0 && move.y <= height)) {
-        std::ostringstream where;
-        where << "a move to (" << move.x << " " << move.y << ") off the map of area \"" << area->GetName() << "\"";
-        return Never(where.str(), "the spot is off the map");
+        return Never("a move to (" + DRAVCommon::ExactNumber(move.x) + " " + DRAVCommon::ExactNumber(move.y) +
+                         ") off the map of area \"" + area->GetName() + "\"",
+                     "the spot is off the map");
     }
     return {};
 }

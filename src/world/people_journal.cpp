@@ -3,6 +3,7 @@
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
 #include "common/exception.h"
+#include "rules/monsters/actor_names.h"
 #include "script/script_limits.h"
 #include "world/saved_word.h"
 
@@ -49,7 +50,8 @@ void LoadPeopleJournal(PeopleJournal& people, DRAVCommon::CDataFileReader& reade
         reader.BeginBlock("entry");
         std::string key = reader.ReadWord();
         if (!keys.count(key)) reader.Fail(DRAV_ERR_BAD_DATA, "no monster is known as " + NamedWord(key));
-        std::string name = reader.ReadQuoted();
+        // The name of the actor who spoke, as the module gives it.
+        std::string name = KeptName(reader, reader.ReadQuoted(kActorNameLimit, "a person's name"), "a person's name");
         auto person = std::make_shared<CPeopleJournalEntry>(key, std::move(name));
         person->SetLocation(reader.ReadQuoted());
         while (!reader.AtBlockEnd()) {

@@ -64,6 +64,23 @@ std::uint32_t UsedForms(std::int32_t kind) {
     }
 }
 
+// What is split off or traded is one at least.
+constexpr std::uint32_t kLeastCount = 1;
+
+// What a cast of `key` may be aimed at: a spell aimed at the ground at a tile only.
+std::uint32_t CastTargets(const CModule& module, const std::string& key) {
+    const CSpell* spell = FindSpell(module.GetSpells(), key);
+    return spell && spell->GetTargetType() == SPELL_TARGET_TILE ? std::uint32_t{SAVED_TILE} : kAnyTarget;
+}
+
+// Whether an order may name `key`: a spell `module` has, or for a power order one
+// of its powers or none, which switches the power off.
+bool IsOrderedSpell(const CModule& module, const std::string& key, bool power) {
+    if (power && key.empty()) return true;
+    const CSpell* spell = FindSpell(module.GetSpells(), key);
+    return spell && (!power || spell->HasFlag(SPELL_POWER));
+}
+
 template <class T>
 const T* As(const COrder* order) {
     return order ? &OrderAs<T>(*order) : nullptr;
@@ -210,10 +227,10 @@ std::shared_ptr<COrder> Fields(Io& io, OrderType type, const COrder* from) {
 }
 
 // The save's side: a live order's things as the load will find them again, and
-// whether every value is one a save keeps.
+// whether every value is one the load takes, by the checks the load makes.
 class CDescriber {
 public:
-    explicit CDescriber(const CActor& actor) : m_place{actor.GetArea(), &actor} {}
+    CDescriber(const CActor& actor, const CModule& module) : m_place{actor.GetArea(), &actor}, m_module(module) {}
 
     void Thing(ThingId& id, std::uint32_t forms, const char*) {
         CSavedThing thing;
@@ -229,10 +246,12 @@ public:
         m_whole = m_whole && value >= least && value <= most;
     }
     void Require(bool holds, const char*) { m_whole = m_whole && holds; }
-    std::uint32_t CastTargets(const std::string&) const { return kAnyTarget; }
-    void Count(std::uint32_t&) {}
+    std::uint32_t CastTargets(const std::string& key) const { return DRAV::CastTargets(m_module, key); }
+    void Count(std::uint32_t& value) { m_whole = m_whole && value >= kLeastCount; }
     void Word(std::string& word, const char*) { m_whole = m_whole && IsSavableWord(word); }
-    void Spell(std::string& key, bool) { m_whole = m_whole && IsSavableWord(key); }
+    void Spell(std::string& key, bool power) {
+        m_whole = m_whole && IsSavableWord(key) && IsOrderedSpell(m_module, key, power);
+    }
     void Line(std::string& text) { m_whole = m_whole && text.size() <= kExpandedTextLimit; }
     void Flag(bool&) {}
     void TalksSince(std::uint32_t&) {}
@@ -249,6 +268,7 @@ public:
 
 private:
     SavedThingPlace m_place;
+    const CModule& m_module;
     std::vector<CSavedThing> m_things;
     bool m_whole = true;
 };
@@ -298,23 +318,17 @@ public:
     void Require(bool holds, const char* what) {
         if (!holds) m_reader.Fail(DRAV_ERR_BAD_DATA, std::string("not ") + what);
     }
-    // What is split off or traded is one at least.
     void Count(std::uint32_t& value) {
-        value = m_reader.ReadUInt(1, std::numeric_limits<std::uint32_t>::max(), "a count");
+        value = m_reader.ReadUInt(kLeastCount, std::numeric_limits<std::uint32_t>::max(), "a count");
     }
-    std::uint32_t CastTargets(const std::string& key) const {
-        const CSpell* spell = FindSpell(m_module.GetSpells(), key);
-        return spell && spell->GetTargetType() == SPELL_TARGET_TILE ? std::uint32_t{SAVED_TILE} : kAnyTarget;
-    }
+    std::uint32_t CastTargets(const std::string& key) const { return DRAV::CastTargets(m_module, key); }
     void Word(std::string& word, const char* what) {
         word = m_reader.ReadWordOrEmpty();
         RequireSavedWord(m_reader, word, what);
     }
-    // A spell the module has, or a power, none switching the power off.
     void Spell(std::string& key, bool power) {
-        const std::string token = m_reader.GetToken();
-        const CSpell* spell = FindSpell(m_module.GetSpells(), token);
-        if (!(power && token == "0") && (!spell || (power && !spell->HasFlag(SPELL_POWER))))
+        const std::string& token = m_reader.GetToken();
+        if (!IsOrderedSpell(m_module, token == "0" ? std::string() : token, power))
             m_reader.Fail(DRAV_ERR_BAD_DATA, power ? "expected a power of the module" : "expected a spell of the module");
         key = m_reader.ReadWordOrEmpty();
     }
@@ -368,14 +382,15 @@ private:
     bool m_whole = true;
 };
 
-void WriteQueue(DRAVCommon::CDataFileWriter& writer, const CActor& actor, const OrderQueue& queue, bool instant) {
+void WriteQueue(DRAVCommon::CDataFileWriter& writer, const CActor& actor, const CModule& module, const OrderQueue& queue,
+                bool instant) {
     const std::uint32_t talksBegun = actor.GetGame() ? actor.GetGame()->GetTalksBegun() : 0;
     for (const std::shared_ptr<COrder>& order : queue) {
         const char* element = ElementOf(order->GetType());
         // What its load would refuse stays out, so that the save loads.
         if (!element || !RunsFrom(*order, instant)) continue;
         if (actor.GetGame() && JudgeOrder(*order, actor, *actor.GetGame(), instant).fit == OrderFit::Never) continue;
-        CDescriber describer(actor);
+        CDescriber describer(actor, module);
         Fields(describer, order->GetType(), order.get());
         if (!describer.IsWhole()) continue;
         writer.BeginBlock(element);
@@ -421,7 +436,7 @@ std::shared_ptr<COrder> Found(const CSavedOrders::Saved& saved, const CActor& ac
 
 }  // namespace
 
-void CSavedOrders::Write(DRAVCommon::CDataFileWriter& writer, const CActor& actor) {
+void CSavedOrders::Write(DRAVCommon::CDataFileWriter& writer, const CActor& actor, const CModule& module) {
     CSavedThing target;
     const CActor* struck = actor.GetAttackTarget();
     const bool striking =
@@ -435,10 +450,10 @@ void CSavedOrders::Write(DRAVCommon::CDataFileWriter& writer, const CActor& acto
     }
     if (!actor.GetInstantOrders().empty()) {
         writer.BeginBlock("instant");
-        WriteQueue(writer, actor, actor.GetInstantOrders(), true);
+        WriteQueue(writer, actor, module, actor.GetInstantOrders(), true);
         writer.EndBlock();
     }
-    WriteQueue(writer, actor, actor.GetContinuingOrders(), false);
+    WriteQueue(writer, actor, module, actor.GetContinuingOrders(), false);
     writer.EndBlock();
 }
 

@@ -35,8 +35,9 @@ inline constexpr std::size_t kOrderQueueLimit = 64;
 
 class CSavedOrders {
 public:
-    // Writes the "orders" element of `actor`; nothing for one that does nothing.
-    static void Write(DRAVCommon::CDataFileWriter& writer, const CActor& actor);
+    // Writes the "orders" element of `actor`, leaving out what the load would refuse
+    // by the same checks, `module`'s spells included; nothing for one that does nothing.
+    static void Write(DRAVCommon::CDataFileWriter& writer, const CActor& actor, const CModule& module);
     // Reads one "orders" element: code 1 for one play could not have written, a
     // spell or power `module` lacks included.
     CSavedOrders(DRAVCommon::CDataFileReader& reader, const CModule& module);

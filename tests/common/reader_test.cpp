@@ -345,11 +345,14 @@ TEST(Reader, MissingDataFileOfASource) {
 
 // A file the game wrote is given up as soon as a run passes what the game writes,
 // or a text its bound, never read whole: a stray file costs what a small one does.
+// A word the writer could not have written is refused for what is wrong with it,
+// and whatever is refused is repeated by a short piece.
 TEST(Reader, AWrittenFileIsRefusedAsSoonAsARunOrATextPassesItsBound) {
     QuillmereTest::TempDir dir;
     std::string words;
     while (words.size() < 200000) words += "wanderer ";
     const std::string run = "a run of more than 65536 bytes";
+    const std::string longer = " bytes is longer than the 65534 a word of a saved file holds at \"wwww";
     const std::tuple<std::string, std::size_t, std::string> rows[] = {  // the file, the text's bound, the refusal
         {std::string(16 << 20, '\0'), 0, run},
         {"<save>" + std::string(200000, ' ') + "</save>", 0, run},
@@ -358,15 +361,24 @@ TEST(Reader, AWrittenFileIsRefusedAsSoonAsARunOrATextPassesItsBound) {
         {"\"" + words + "\"", SIZE_MAX, "a title of more than 65532 bytes"},
         {"\"one two\"", 6, "a title of more than 6 bytes"},
         {"\"one two\"", 7, ""},
+        {std::string(65534, 'w'), 0, ""},
+        {std::string(65535, 'w'), 0, "a word of 65535" + longer},
+        {std::string(65536, 'w'), 0, "a word of 65536" + longer},
+        {"<save> <w </save>", 0, "a word starting with \"<\" would read back as an element at \"<w\""},
     };
     for (const auto& [text, most, refused] : rows) {
         const std::string path = dir.WriteFile("stray.drav", text);
         const std::string message = DRAV_MESSAGE({
             CDataFileReader reader(path);
             if (reader.GetToken() == "<save>") reader.BeginBlock("save");
-            if (most) { EXPECT_EQ(reader.ReadQuoted(most, "a title"), "one two"); }
+            if (most) {
+                EXPECT_EQ(reader.ReadQuoted(most, "a title"), "one two");
+            } else {
+                reader.ReadWord();
+            }
         });
         const std::string wanted = refused.empty() ? "(nothing thrown)" : path + ": " + refused;
         EXPECT_EQ(message.substr(0, wanted.size()), wanted);
+        EXPECT_LT(message.size(), path.size() + 200) << message.substr(0, 300);
     }
 }

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <limits>
 #include <locale>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "common/data_file_reader.h"
@@ -166,12 +168,20 @@ TEST(Writer, WordsThatCannotReadBackAreRefused) {
     TempDir dir;
     std::string path = dir / "w.drav";
     CDataFileWriter writer(path);
-    for (const char* word : {"a b", "tab\there", "line\nbreak", " lead", "trail ", "#note", "<tag>", "<", "(open"}) {
-        SCOPED_TRACE(word);
+    const std::string space = "with white space", element = "starting with \"<\" would read back as an element";
+    const std::pair<std::string, std::string> words[] = {  // the word, why it is refused
+        {"a b", space}, {"tab\there", space}, {"line\nbreak", space}, {" lead", space}, {"trail ", space},
+        {"#note", "starting with \"#\" would read back as a comment"}, {"<tag>", element}, {"<", element},
+        {"(open", "starting with \"(\" would read back as a group"},
+        {std::string(65535, 'w'), "of 65535 bytes is longer than the 65534 a word of a saved file holds: \"www"},
+    };
+    for (const auto& [word, why] : words) {
+        SCOPED_TRACE(word.substr(0, 10));
         auto caught = QuillmereTest::CatchDrav([&] { writer.WriteWord(word); });
         ASSERT_TRUE(caught);
         EXPECT_EQ(caught->GetCode(), 2);
-        EXPECT_NE(caught->GetMessage().find("w.drav"), std::string::npos);
+        EXPECT_EQ(caught->GetMessage().rfind(path + ": a word " + why, 0), 0u) << caught->GetMessage().substr(0, 300);
+        EXPECT_LT(caught->GetMessage().size(), path.size() + 200);
     }
     EXPECT_DRAV_CODE(writer.WriteParenthesis('x'), 2);
     // The characters are fine anywhere else in a word, and a lone parenthesis has its own call.

@@ -211,7 +211,9 @@ TEST(EngineCasting, EachCastIsToldOnceByItsCaster) {
              {"ferry_blessing", 1, "Wren casts Ferryman's Blessing on Tamsin and herself.", ""},
              {"mend_wounds", 0, "Wren casts Mend Wounds.", "Wren heals herself for "},
              {"ember_hex", 2, "Wren casts Ember Hex on Reed Goblin.", ""},
-             {"call_wisp", 3, "Wren casts Call Marsh Wisp.", "Marsh Wisp answers Wren's call."}}) {
+             {"call_wisp", 3, "Wren casts Call Marsh Wisp.", "Marsh Wisp answers Wren's call."},
+             // Aimed at the ground and given at a person, as a click on them aims it: the cell under them.
+             {"call_wisp", 2, "Wren casts Call Marsh Wisp.", "Marsh Wisp answers Wren's call."}}) {
         DRAVCommon::GetRandomEngine().seed(3);
         SampleGame game = StartSampleGame();
         game.EnterOpenArea(30, 12);

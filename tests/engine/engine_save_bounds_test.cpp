@@ -116,6 +116,9 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
     const auto person = [&](const std::string& key, const std::string& note) {
         return edited("<people>\n", "<people>\n<entry> " + key + " \"Hollis\" \"The Landing\" \"" + note + "\" </entry>\n");
     };
+    const auto personCalled = [&](const std::string& name) {
+        return edited("<people>\n", "<people>\n<entry> hollis " + name + " \"The Landing\" </entry>\n");
+    };
     const std::string heskActor = heskBlock.substr(0, heskBlock.find("</actor>") + 8);
     // Hesk's block after her serial, to be given another.
     const std::string heskBody = heskActor.substr(heskActor.find('\n', 8));
@@ -146,6 +149,15 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
         return std::string("<store> ") + (buy ? "true " : "false ") + tansyIs + item + " " + count + " 7 </store>";
     };
     const std::string tonic = "<pack> 0 river_tonic </pack>";
+    // The hero under a lasting harm cast by `caster`.
+    const auto harmed = [&](const std::string& caster) {
+        return std::string(text).insert(text.find("<spellapplylist>", text.find(hero)) + 16,
+                                        " <spellapply> \"Marsh Fever\" poison 25 4 false false <effectlist> </effectlist>"
+                                        " <caster> " + caster + " </caster> </spellapply>");
+    };
+    // Just past the map's east edge, to the millionth.
+    std::string eastPast = std::to_string(game.Area().GetColumns() * kCellSize);
+    eastPast.back() = '1';
     std::string away = heroLine(0, std::to_string(awayX));
     const std::size_t awayAt = away.find('\n', away.find(hero) + hero.size()) + 1;
     away.replace(awayAt, away.find('\n', awayAt) - awayAt, std::to_string(awayY));
@@ -182,7 +194,8 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
          "the main character \"Wren\" is not in the saved party"},
         {"no main character", edited("<ids>\n     0\n     main\n", "<ids>\n     0\n     ferry_keeper\n"),
          "the saved game has no main character"},
-        {"a tag the writer refuses", edited("(hide_fought", "(#hide_fought"), "cannot be saved again"},
+        {"a tag the writer refuses", edited("(hide_fought", "(#hide_fought"),
+         "a word starting with \"#\" would read back as a comment"},
         {"a name with a double quote", edited("\"Mother Hesk\"", "\"Mother H\"esk\""), "double quote"},
         {"a radius below none", heroLine(3, "-1"), "a radius from 0 to 2500"},
         {"a radius of none", heroLine(3, "0"), "radius of 0"},
@@ -191,6 +204,7 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
         {"a height past the largest", heroLine(4, "1e308"), "a height from 0 to 2500"},
         {"the hero east of the grid", heroLine(0, "1e9"), "actor \"Wren\" at (1e+09 "},
         {"the hero north of the grid", heroLine(1, "-0.5"), "lies off the grid of area \"reedwater_landing\""},
+        {"the hero just east of the grid", heroLine(0, eastPast), "actor \"Wren\" at (" + eastPast + " "},
         {"more map locations than scripts reveal", many("<revealed>", 2049, named), "more than 2048 names"},
         {"as many map locations as scripts reveal", many("<revealed>", 2048, named), ""},
         {"more tags than a save keeps", many("<questtags>", 4096, named), "more than 4096 names"},
@@ -200,6 +214,10 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
          many("<nonlocated>", 7, [&](int n) { return "\n<actor>\n    " + std::to_string(counter + n) + heskBody; }),
          "party holds"},
         {"a store no monster keeps", edited("innkeeper\n  <store>", "nobody\n  <store>"), "no monster \"nobody\""},
+        {"a store kept by a word of 65,000 bytes", edited("innkeeper\n  <store>", std::string(65000, 'k') + "\n  <store>"),
+         "no monster \"kkkk"},
+        {"Mother Hesk of a definition of 65,000 bytes", heskLine("ferry_keeper\n", std::string(65000, 'f') + "\n"),
+         "no monster definition \"ffff"},
         {"a million stacks in Tansy's store", many(tansy, 1000000, stock), "a list of more than 4096 items"},
         {"as many stacks in Tansy's store as a save keeps", many(tansy, 4096 - 9, stock), ""},
         {"a store stocked at random", edited(tansy, tansy + "<treasure> 900 </treasure>\n"), "expected <item>"},
@@ -220,11 +238,24 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
          "a completion tag of 65 bytes"},
         {"a page of nobody the module has", person("nobody", "Hi."), "no monster is known as \"nobody\""},
         {"a note longer than a line grows", person("hollis", line), "a note of more than 8192 bytes"},
+        {"a page of Hollis with a NUL", personCalled(std::string("\"Hol\0lis\"", 9)), "a person's name holds a NUL byte"},
+        {"a page of Hollis not in UTF-8", personCalled("\"Holl\xEDs\""), "a person's name is not UTF-8"},
+        {"a page of a name of 60,000 bytes", personCalled(quoted(60000, 'h')), "a person's name of more than 4096 bytes"},
+        {"a harm cast by Marra", harmed("\"Marra\""), ""},
+        {"a harm cast by a NUL", harmed(std::string("\"Mar\0ra\"", 8)), "a caster's name holds a NUL byte"},
+        {"a harm cast by no UTF-8", harmed("\"Marr\xE1\""), "a caster's name is not UTF-8"},
+        {"a harm cast by 60,000 bytes", harmed(quoted(60000, 'm')), "a caster's name of more than 4096 bytes"},
         {"the longest note", person("hollis", line.substr(1)), ""},
         {"an ending longer than a text grows", edited("<difficulty>", "<ending> \"" + line + "\" </ending> <difficulty>"),
          "an ending of more than 8192 bytes"},
         {"a 4 MB word as the entry area", edited("<entry>\n  reedwater_landing", "<entry>\n  " + std::string(4 << 20, 'e')),
          "a run of more than 65536 bytes"},
+        {"a word of 65,535 bytes as the entry area",
+         edited("<entry>\n  reedwater_landing", "<entry>\n  " + std::string(65535, 'e')),
+         "a word of 65535 bytes is longer than the 65534 a word of a saved file holds"},
+        {"a word of 65,536 bytes as the entry area",
+         edited("<entry>\n  reedwater_landing", "<entry>\n  " + std::string(65536, 'e')),
+         "a word of 65536 bytes is longer than the 65534 a word of a saved file holds"},
         {"a destination nowhere", edited("<entry>\n  reedwater_landing\n  dock", "<entry>\n  reedwater_landing\n  nowhere"),
          "destination area \"reedwater_landing\" has no entry \"nowhere\""},
         {"the travel map as destination", edited("<entry>\n  reedwater_landing\n  dock", "<entry>\n  reedwater_map\n  0"), ""},
@@ -238,7 +269,8 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
         {"the hero facing back", heroLine(2, "-4.71238898"), ""},
         {"a tick near the counter's end", number(0, "4294967000"), "tick from 0 to 4026531840 at \"4294967000\""},
         {"the last tick a save holds", number(0, std::to_string(kLastSavedTick)), ""},
-        {"a hero's name of a megabyte", heroLine(6, quoted(1 << 20, 'w')), "a run of more than 65536 bytes"},
+        {"a hero's name of a megabyte", heroLine(6, quoted(1 << 20, 'w')),
+         "a name of more than 4096 bytes (saved actor, element \"name\")"},
         {"a hero's name past the name page's", heroLine(6, quoted(kHeroNameLimit + 1, 'w')),
          "the main character's name of 33 bytes is longer than the 32 the name page takes"},
         {"the longest hero's name", heroLine(6, quoted(kHeroNameLimit, 'w')), ""},
@@ -248,13 +280,15 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
         {"a hero's name in UTF-8", heroLine(6, "\"Wr\xC3\xA9n\""), ""},
         {"an empty hero's name", heroLine(6, "\"\""), "the main character's name is empty"},
         {"a hero's name of no letter", heroLine(6, "\"- _\""), "name holds no letter or digit"},
-        {"a head naming a hero of a megabyte", edited("\"Wren\"", quoted(1 << 20, 'w')), "a run of more than 65536 bytes"},
+        {"a head naming a hero of a megabyte", edited("\"Wren\"", quoted(1 << 20, 'w')),
+         "the main character's name of more than 32 bytes"},
         {"a title of 64 MB in words", edited("\"Wren\"\n \"", "\"Wren\"\n \"" + words(64 << 20)),
          "a title of more than 8192 bytes"},
-        {"Mother Hesk at a megabyte", edited(heskIds, quoted(1 << 20, 'h')), "a run of more than 65536 bytes"},
+        {"Mother Hesk at a megabyte", edited(heskIds, quoted(1 << 20, 'h')),
+         "a name of more than 4096 bytes (saved actor, element \"name\")"},
         {"Mother Hesk at the longest", edited(heskIds, quoted(kActorNameLimit, 'h')), ""},
         {"quick actions of 64 MB", edited(heldEnd, heldEnd + "<bonus> " + quoted(64 << 20, 'q') + " </bonus>\n"),
-         "a run of more than 65536 bytes"},
+         "the quick actions of more than 8192 bytes"},
         {"a chosen member past a party's last", edited(heldEnd, heldEnd + "<chosen> 6 </chosen>\n"),
          "the chosen member's place in the party from 0 to 5"},
         {"the last member chosen", edited(heldEnd, heldEnd + "<chosen> 5 </chosen>\n"), ""},
@@ -302,6 +336,7 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
         {"a give to the hero herself", orders(heroSerial, "<give> <actor> " + std::to_string(heroSerial) + " </actor> " + tonic +
                                                          " </give>"), ""},
         {"a move off the map", orders(heroSerial, "", "<move> 1e300 -1e300 </move>"), "off the map of area \"reedwater_landing\""},
+        {"a move just off the map", orders(heroSerial, "", "<move> " + eastPast + " 5 </move>"), "a move to (" + eastPast + " 5)"},
         {"a move to the map's far corner", orders(heroSerial, "", "<move> " + std::to_string(game.Area().GetColumns() * kCellSize) + " " +
                                                                  std::to_string(game.Area().GetRows() * kCellSize) + " </move>"), ""},
         {"a definition key past the longest", orders(heroSerial, "", "<use> 2 <object> " + std::string(1000, 'k') + " 1 1 </object> 0 </use>"),
@@ -342,7 +377,9 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
             ADD_FAILURE() << "loaded";
         } else {
             EXPECT_EQ(caught->GetCode(), DRAV_ERR_BAD_DATA);
-            EXPECT_NE(caught->GetMessage().find(row.refused), std::string::npos) << caught->GetMessage();
+            EXPECT_NE(caught->GetMessage().find(row.refused), std::string::npos) << caught->GetMessage().substr(0, 400);
+            // What it quotes of the save is a short piece.
+            EXPECT_LT(caught->GetMessage().size(), (dir / "edited.drav").size() + 250) << caught->GetMessage().substr(0, 400);
             EXPECT_EQ(caught->GetMessage().rfind(dir / "edited.drav", 0), 0u) << caught->GetMessage();
             EXPECT_EQ(game.Engine().GetGame(), running);
             EXPECT_EQ(bonus, "kept");

@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         DRAVCommon::CDataFileReader reader(stream, "fuzz.drav");
         DRAV::CActor actor(reader, game, module);
         DRAVCommon::CDataFileWriter writer("/dev/null");
-        actor.Save(writer);
+        actor.Save(writer, module);
         writer.Finish();
     } catch (const CDRAVException&) {
     }

@@ -258,7 +258,13 @@ TEST_F(AppSaveTest, LoadFailuresAreShownAndKeepTheGame) {
     EXPECT_FALSE(m_app.LoadGame(old, 1, false));
     EXPECT_FALSE(m_app.LoadGame(m_folder / "docs/none.drav", 1, false));
     EXPECT_FALSE(m_app.LoadGame(SaveFile().string(), 7, false)) << "a chapter the table lacks";
-    ASSERT_EQ(m_boxes.boxes.size(), 3u);
+    std::string word = Bytes(SaveFile());
+    word.replace(word.find("reedwater_landing"), 17, std::string(65536, 'e'));
+    EXPECT_FALSE(m_app.LoadGame(m_folder.WriteFile("docs/word.drav", word), 1, false));
+    ASSERT_EQ(m_boxes.boxes.size(), 4u);
+    // The box says why and shows a piece of the word, not the word.
+    EXPECT_NE(m_boxes.boxes[3].second.find("a word of 65536 bytes is longer"), std::string::npos);
+    EXPECT_LT(m_boxes.boxes[3].second.size(), 400u) << m_boxes.boxes[3].second.substr(0, 400);
     EXPECT_EQ(m_boxes.boxes[0].second, "Failed to load obsolete save file \"" + old + "\".");
     EXPECT_EQ(m_boxes.boxes[1].second, "Failed to load \"" + (m_folder / "docs/none.drav") + "\": No such file or directory.");
     for (const auto& box : m_boxes.boxes) EXPECT_EQ(box.first, "Load Error");

@@ -111,4 +111,7 @@ TEST(ObjectTemplateGrammar, MalformedDefinitionsNameFileAndToken) {
     ExpectLoadFails("<object> o <name> \"Only one\" </name> g solid 1 1 1 </object>", 1, "</name>");
     ExpectLoadFails("<object> o \"O\" g solid 1 1 1 <sound> 4 </sound> </object>", 1, "4");
     ExpectLoadFails("<object> o \"O\" g solid 1 1 1 <light> </light> </object>", 1, "<light>");
+    // Its name is a trap's, saved with the harms the trap leaves: what an actor's name may hold.
+    ExpectLoadFails(std::string("<object> o \"O\0\" g solid 1 1 1 </object>", 39), 1, "a name holds a NUL byte");
+    ExpectLoadFails("<object> o <name> \"\xC0\" \"Sign\" </name> g solid 1 1 1 </object>", 1, "a name is not UTF-8");
 }

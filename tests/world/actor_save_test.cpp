@@ -2,9 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+#include <string>
+#include <tuple>
+
 #include "support/expect_drav.h"
 #include "support/temp_dir.h"
 #include "world/actor_test_support.h"
+#include "world/order.h"
 
 using namespace DRAV;
 using WorldTest::LoadActor;
@@ -190,6 +196,33 @@ TEST(ActorSave, MalformedBlocksNameTheFileAndTheElement) {
     EXPECT_NE(twice->GetMessage().find("two saved actors have the serial 16777215 (saved actor, element \"serial\")"),
               std::string::npos)
         << twice->GetMessage();
+}
+
+// What the load refuses the save never writes: each order no load takes is left
+// out by the load's own checks, the module's spells among them, and the rest kept.
+TEST(ActorSave, ASaveLeavesOutEveryOrderItsLoadWouldRefuse) {
+    QuillmereTest::TempDir folder;
+    const std::tuple<std::string, std::function<std::shared_ptr<COrder>(const CActor&)>, bool> rows[] = {
+        // The element, the order given to the witch, whether it runs at once.
+        {"<cast>", [](const CActor& witch) { return std::make_shared<CCastOrder>("call_wisp", witch.GetId()); }, false},
+        {"<cast>", [](const CActor&) { return std::make_shared<CCastOrder>("no_such_spell", 0); }, false},
+        {"<power>", [](const CActor&) { return std::make_shared<CPowerOrder>("ferry_blessing"); }, true},
+        {"<split>", [](const CActor& witch) { return std::make_shared<CSplitOrder>(witch.GetBackpackItems()[0]->GetId(), 0); },
+         true},
+    };
+    for (const auto& [element, order, instant] : rows) {
+        CGame game;
+        auto witch = LoadActor(LegacyWitch(), game);
+        witch->PushOrder(std::make_shared<CMoveOrder>(10.0, 12.5), true);
+        if (instant) witch->PushInstantOrder(order(*witch));
+        else witch->PushOrder(order(*witch), true);
+        const std::string saved = SavedText(*witch, folder / "witch.drav");
+        EXPECT_EQ(saved.find(element), std::string::npos) << saved;
+        EXPECT_NE(saved.find("<move>"), std::string::npos) << saved;
+        CGame later;
+        const auto caught = QuillmereTest::CatchDrav([&] { LoadActor(saved, later); });
+        EXPECT_FALSE(caught) << caught->GetMessage();
+    }
 }
 
 TEST(ActorSave, AStoreKeeperJoinsTheGamesStoresOnlyWhenItsBlockIsWhole) {

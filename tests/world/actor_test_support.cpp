@@ -18,7 +18,7 @@ std::shared_ptr<CActor> SampleActor(const std::string& key, CGame* game) {
 
 std::string SavedText(const CActor& actor, const std::string& path) {
     DRAVCommon::CDataFileWriter writer(path);
-    actor.Save(writer);
+    actor.Save(writer, SampleWithBrains());
     writer.Finish();
     return QuillmereTest::ReadTextFile(path);
 }

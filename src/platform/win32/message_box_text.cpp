@@ -73,6 +73,11 @@ std::string WrapMessageBoxText(const std::string& text, std::size_t width) {
         }
     }
     WrapLine(line, width, out);
+    std::size_t lines = 1, last = 0;  // the lines so far, where the last one shown begins
+    for (std::size_t at = out.find('\n'); at != std::string::npos; at = out.find('\n', at + 1)) {
+        if (++lines == kMessageBoxLineLimit) last = at + 1;
+        if (lines > kMessageBoxLineLimit) return out.substr(0, last) + "...";
+    }
     return out;
 }
 

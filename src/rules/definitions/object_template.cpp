@@ -2,6 +2,7 @@
 
 #include "common/data_file_reader.h"
 #include "common/exception.h"
+#include "rules/monsters/actor_names.h"
 
 namespace DRAV {
 
@@ -26,11 +27,11 @@ void CObjectTemplate::Load(DRAVCommon::CDataFileReader& reader) {
 
 void CObjectTemplate::ReadName(DRAVCommon::CDataFileReader& reader) {
     if (!reader.IsBlock("name")) {
-        m_name = reader.ReadQuoted();
+        m_name = KeptName(reader, reader.ReadQuoted(), "a name");
         return;
     }
     reader.BeginBlock("name");
-    m_name = reader.ReadQuoted();
+    m_name = KeptName(reader, reader.ReadQuoted(), "a name");
     m_signText = reader.ReadQuoted();
     reader.EndBlock();
 }

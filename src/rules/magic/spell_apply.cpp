@@ -44,10 +44,9 @@ CSpellApply::CSpellApply(DRAVCommon::CDataFileReader& reader, const SpellMap& sp
     ReadEffectList(m_parts, reader, spells);
     if (reader.IsBlock("caster")) {
         reader.BeginBlock("caster");
-        m_casterName = reader.ReadQuoted();
-        // An actor's name, as a module or the name page gives it.
-        if (m_casterName.empty() || m_casterName.size() > kActorNameLimit)
-            reader.Fail(DRAV_ERR_BAD_DATA, "the caster of " + m_name + " is no actor's name");
+        // An actor's or a trap's name, as a module or the name page gives it.
+        m_casterName = KeptName(reader, reader.ReadQuoted(kActorNameLimit, "a caster's name"), "a caster's name");
+        if (m_casterName.empty()) reader.Fail(DRAV_ERR_BAD_DATA, "the caster of " + m_name + " is no actor's name");
         reader.EndBlock();
     }
     reader.EndBlock();

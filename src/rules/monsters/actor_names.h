@@ -23,8 +23,9 @@ constexpr std::size_t kHeroNameLimit = 32;
 // description has under a hundred bytes.
 constexpr std::size_t kActorNameLimit = kScriptTextLimit;
 
-// A name or description a monster definition gives: code 1 naming the file and
-// `what` past kActorNameLimit bytes, holding a NUL or not UTF-8.
+// A name or description a monster definition gives, or an object's name, which
+// names a trap's lasting harms as their caster: code 1 naming the file and `what`
+// past kActorNameLimit bytes, holding a NUL or not UTF-8.
 std::string KeptName(const DRAVCommon::CDataFileReader& reader, std::string name, const char* what);
 
 // Why `name` is no text a name is shown as, said of it ("holds a NUL byte", "is

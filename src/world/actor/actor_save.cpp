@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/exception.h"
+#include "common/refusal_text.h"
 #include "rules/module.h"
 #include "rules/monsters/actor_names.h"
 #include "rules/monsters/actor_template.h"
@@ -248,7 +249,7 @@ void CActor::Relink(DRAVCommon::CDataFileReader& reader, CGame& game, const CMod
         } else {
             step.Set("ids");
             definition = module.FindMonsterTemplate(m_templateName);
-            if (!definition) reader.Fail(DRAV_ERR_BAD_DATA, "no monster definition \"" + m_templateName + "\"");
+            if (!definition) reader.Fail(DRAV_ERR_BAD_DATA, "no monster definition " + DRAVCommon::QuotedPiece(m_templateName));
             m_talkStates = definition->GetTalkStates();
             m_heartbeat = definition->GetHeartbeat();
             SetBrain(definition->CopyBrain(), module.GetBrainFunctions());
@@ -274,7 +275,7 @@ void CActor::RestoreSavedOrders(const CGame& game) {
     if (saved) saved->Restore(*this, game);
 }
 
-void CActor::Save(DRAVCommon::CDataFileWriter& writer) const {
+void CActor::Save(DRAVCommon::CDataFileWriter& writer, const CModule& module) const {
     writer.BeginBlock("actor");
     writer.WriteValue(GetId() & kMaxSerial);
     for (double value : {m_x, m_y, m_facing, m_radius, m_secondSize}) writer.WriteDouble(value);
@@ -345,7 +346,7 @@ void CActor::Save(DRAVCommon::CDataFileWriter& writer) const {
     WriteItemList(writer, "backpack", m_backpack);
     WriteItemList(writer, "dropitems", m_dropItems);
     WriteSpellList(m_spells, writer);
-    CSavedOrders::Write(writer, *this);
+    CSavedOrders::Write(writer, *this, module);
     if (!IsMainCharacter() && m_brain && m_brainFunctions.saveState) m_brainFunctions.saveState(*m_brain, writer);
     writer.EndBlock();
 }

@@ -1,6 +1,7 @@
 #include "world/area.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 
 #include "common/exception.h"
@@ -44,6 +45,13 @@ bool CArea::IsQuestTagSet(const std::string& tag) const { return m_game && m_gam
 CTile* CArea::GetTile(std::uint32_t column, std::uint32_t row) const {
     if (column >= m_columns || row >= m_rows) return nullptr;
     return m_grid[std::size_t{row} * m_columns + column].get();
+}
+
+CTile* CArea::GetTileUnder(double x, double y) const {
+    if (!(x >= 0.0 && y >= 0.0)) return nullptr;
+    const double column = std::floor(x / kCellSize), row = std::floor(y / kCellSize);
+    if (column >= m_columns || row >= m_rows) return nullptr;
+    return GetTile(static_cast<std::uint32_t>(column), static_cast<std::uint32_t>(row));
 }
 
 const CTile* CArea::CellAt(std::int64_t column, std::int64_t row) const {

@@ -2,13 +2,13 @@
 // and its tiles, objects, entries and exits.
 
 #include <cstdint>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "common/data_file.h"
 #include "common/data_file_reader.h"
 #include "common/exception.h"
+#include "common/refusal_text.h"
 #include "common/trace.h"
 #include "rules/definitions/travel_hours.h"
 #include "rules/items/item_template.h"
@@ -32,9 +32,7 @@ namespace {
 void RequireOnGrid(const DRAVCommon::CDataFileReader& reader, const std::string& what, double x, double y,
                    std::uint32_t columns, std::uint32_t rows) {
     if (IsOnGrid(x, y, columns, rows)) return;
-    std::ostringstream text;
-    text << what << " at (" << x << ' ' << y << ") lies off the grid";
-    FailKey(reader, text.str());
+    FailKey(reader, what + " at (" + DRAVCommon::ExactNumber(x) + " " + DRAVCommon::ExactNumber(y) + ") lies off the grid");
 }
 
 void RequireObjectOnGrid(const DRAVCommon::CDataFileReader& reader, const CPatchActionObject& element,

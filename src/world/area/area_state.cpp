@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <set>
-#include <sstream>
 #include <string>
 #include <utility>
 
 #include "common/data_file_reader.h"
 #include "common/data_file_writer.h"
 #include "common/exception.h"
+#include "common/refusal_text.h"
 #include "rules/module.h"
 #include "world/cell.h"
 #include "world/area.h"
@@ -19,7 +19,7 @@
 
 namespace DRAV {
 
-void CArea::SaveState(DRAVCommon::CDataFileWriter& writer) {
+void CArea::SaveState(DRAVCommon::CDataFileWriter& writer, const CModule& module) {
     writer.BeginBlock("area");
     writer.WriteQuoted(m_name);
     writer.WriteValue(m_leaveTick);
@@ -37,7 +37,7 @@ void CArea::SaveState(DRAVCommon::CDataFileWriter& writer) {
     CaptureLocksAndTraps();
     SaveLocksAndTraps(writer);
     writer.BeginBlock("actors");
-    for (const std::shared_ptr<CActor>& actor : m_actors) actor->Save(writer);
+    for (const std::shared_ptr<CActor>& actor : m_actors) actor->Save(writer, module);
     writer.EndBlock();
     SaveTileTracker(writer);
     writer.EndBlock();
@@ -138,17 +138,18 @@ void CArea::LoadState(DRAVCommon::CDataFileReader& reader, CGame& game, const CM
 
 void CArea::RequireSavedPlacesOnGrid(const CModule& module) const {
     const CPlaceFile& file = module.GetPlaceFile(m_name);
-    const auto fail = [this](const std::string& what, const auto x, const auto y) {
-        std::ostringstream text;
-        text << what << " at (" << x << ' ' << y << ") lies off the grid of area \"" << m_name << "\"";
-        throw CDRAVException(DRAV_ERR_BAD_DATA, text.str());
+    const auto fail = [this](const std::string& what, const std::string& x, const std::string& y) {
+        throw CDRAVException(DRAV_ERR_BAD_DATA,
+                             what + " at (" + x + " " + y + ") lies off the grid of area \"" + m_name + "\"");
     };
     const auto cell = [&](const std::string& what, std::int64_t column, std::int64_t row) {
-        if (column < 0 || row < 0 || column >= file.columns || row >= file.rows) fail(what, column, row);
+        if (column < 0 || row < 0 || column >= file.columns || row >= file.rows)
+            fail(what, std::to_string(column), std::to_string(row));
     };
     for (const std::shared_ptr<CActor>& actor : m_actors)
         if (!IsOnGrid(actor->GetX(), actor->GetY(), file.columns, file.rows))
-            fail("actor \"" + actor->GetName() + "\"", actor->GetX(), actor->GetY());
+            fail("actor \"" + actor->GetName() + "\"", DRAVCommon::ExactNumber(actor->GetX()),
+                 DRAVCommon::ExactNumber(actor->GetY()));
     for (const std::shared_ptr<CAreaOpenDoor>& door : m_openDoors) cell("an open door", door->column, door->row);
     for (const std::shared_ptr<CObjectItemStack>& stack : m_itemStacks)
         cell("the items of \"" + stack->definitionKey + "\"", stack->column, stack->row);

@@ -55,7 +55,7 @@ void SaveAndLoad(CArea& area, CArea& into, CGame& game, const std::string& curre
     QuillmereTest::TempDir dir;
     {
         DRAVCommon::CDataFileWriter writer(dir / "area.sav");
-        area.SaveState(writer);
+        area.SaveState(writer, Module());
         writer.Finish();
     }
     DRAVCommon::CDataFileReader reader(dir / "area.sav");

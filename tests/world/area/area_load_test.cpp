@@ -241,6 +241,8 @@ TEST(AreaLoad, MalformedFilesAreCodeOneNamingTheFileAndTheKey) {
         {"object left of the grid", AreaText(oneCell, "<object> ( tackle_chest eel_basket ) ( -0.1 1 ) n 1 </object>"),
          "eel_basket"},
         {"object on the far edge", AreaText(oneCell, "<object> tackle_chest ( 1 2.5 ) n 0 </object>"), "tackle_chest"},
+        {"object past the far edge by a hair", AreaText(oneCell, "<object> tackle_chest ( 2.5000001 1 ) n 0 </object>"),
+         "tackle_chest\" at (2.5000001 1)"},
         {"object past any cell number", AreaText(oneCell, "<object> tackle_chest ( 6e9 1 ) n 0 </object>"),
          "tackle_chest"},
         // A later stage is placed in the middle of play: its monsters are checked now.
