@@ -521,6 +521,13 @@ private:
     // member says what it cannot reach, unless it walked to a way out the party
     // may take from where it stands.
     void EndWalkWithNoWay(CActor& actor, const COrder& order);
+    // The walk to the ground at (x, y), the spot nearest the order's point where
+    // the walker has room, has come as near as it will: the order ends, and one
+    // that stands short of the spot, kept off it by whoever stands there, says so.
+    void EndWalkOnGround(CActor& actor, const COrder& order, double x, double y);
+    // Every walk that ends short of its goal ends here: the order goes, and a party
+    // member says what she cannot reach and who of `inTheWay` keeps her off it.
+    void EndWalkShort(CActor& actor, const COrder& order, const std::vector<ThingId>& inTheWay);
     // The walker, one of the party held up on its walk, has its way made by the
     // one of the party standing idle in it, unless the walk goes to her: she steps
     // aside, or trades places with the walker where she has no room to.

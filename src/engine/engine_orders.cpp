@@ -154,7 +154,7 @@ void CEngine::RunOneOrder(CActor& actor, const COrder& order) {
         double x = 0.0;
         double y = 0.0;
         CurrentArea().FindRoomOnGround(actor, move.x, move.y, x, y);
-        if (MoveActor(actor, x, y, 0.0, 0.0)) actor.PopOrder(order);
+        if (MoveActor(actor, x, y, 0.0, 0.0)) EndWalkOnGround(actor, order, x, y);
         break;
     }
     case ORDER_ATTACK:

@@ -139,10 +139,15 @@ void CEngine::CloseDoor(CActor& actor, CTile& tile) {
     std::vector<CTile*> run;
     area.CollectDoorTiles(tile, run);
     for (CTile* part : run) {
-        if (!part->GetDoor()->CanClose()) {
-            DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s door can't be closed (script)\n", actor.GetName().c_str());
-            return;
-        }
+        const CMasterTileDoor& door = *part->GetDoor();
+        if (door.CanClose()) continue;
+        DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s door can't be closed (script)\n", actor.GetName().c_str());
+        // The click that asked for it is told why the door stays open.
+        const std::string name = door.GetDefinition().GetName();
+        const CActor* inDoorway = door.GetDefinition().HasFlag(TILE_FLAG_NOCLOSE) ? nullptr : door.FindActorInDoorway();
+        game.PushMessage(MESSAGE_NOTICE, inDoorway ? "The " + name + " can't close on " + inDoorway->GetName() + "."
+                                                   : "The " + name + " can't be closed.");
+        return;
     }
     for (CTile* part : run) {
         part->GetDoor()->SetOpen(false);

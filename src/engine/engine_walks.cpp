@@ -1,6 +1,7 @@
 // Where walks end: a walker with no way to its goal, whether walls or people
-// standing in a narrow way shut it, or on its way to talk to one who turned on
-// the party, gives up the order that sent it with a word; one held where she
+// standing in a narrow way shut it, one kept off the spot it walked to by whoever
+// stands there, or one on its way to talk to one who turned on the party, gives up
+// the order that sent it with a word; one held where she
 // stands, by her attackers or unable to move, is told so and walks on once free;
 // and the party's walk to a way out, however it ends, ends in the question of
 // leaving by it, in a hail, or in a word.
@@ -95,14 +96,34 @@ void CEngine::EndWalkWithNoWay(CActor& actor, const COrder& order) {
             return;
         }
     }
-    const std::string goal = NameOfWalkGoal(order);
-    DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s finds no way to %s, order ends\n", actor.GetName().c_str(), goal.c_str());
-    // Where people shut the way, the player is told whom to move.
-    std::vector<std::string> inTheWay;
-    for (const ThingId id : actor.GetPathfinder()->GetInTheWay())
-        if (const CActor* other = CurrentArea().FindActor(id)) inTheWay.push_back(other->GetName());
-    PushActorMessage(actor, " can't reach " + goal + (inTheWay.empty() ? "" : ": " + WhoIs(inTheWay) + " in the way") +
-                                ".");
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s finds no way, order ends\n", actor.GetName().c_str());
+    EndWalkShort(actor, order, actor.GetPathfinder()->GetInTheWay());
+}
+
+void CEngine::EndWalkOnGround(CActor& actor, const COrder& order, double x, double y) {
+    // Within her own circle she stands on it, whatever kept the last step off.
+    if (actor.DistanceToPoint(x, y) < actor.GetRadius()) {
+        actor.PopOrder(order);
+        return;
+    }
+    std::vector<ThingId> standing;
+    for (const auto& other : CurrentArea().GetActors())
+        if (other.get() != &actor && other->IsAlive() &&
+            other->DistanceToPoint(x, y) <= other->GetRadius() + actor.GetRadius())
+            standing.push_back(other->GetId());
+    EndWalkShort(actor, order, standing);
+}
+
+void CEngine::EndWalkShort(CActor& actor, const COrder& order, const std::vector<ThingId>& inTheWay) {
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s stops short, order ends\n", actor.GetName().c_str());
+    if (actor.GetRelation() == RELATION_PARTY) {
+        // Where people shut the way, the player is told whom to move.
+        std::vector<std::string> names;
+        for (const ThingId id : inTheWay)
+            if (const CActor* other = CurrentArea().FindActor(id)) names.push_back(other->GetName());
+        PushActorMessage(actor, " can't reach " + NameOfWalkGoal(order) +
+                                    (names.empty() ? "" : ": " + WhoIs(names) + " in the way") + ".");
+    }
     actor.PopOrder(order);
 }
 

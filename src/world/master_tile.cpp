@@ -42,8 +42,11 @@ CMasterTileDoor::CMasterTileDoor(const CTileTemplate& definition, CArea* area, s
     : CMasterTile(definition, area, column, row, facing), m_lockValue(definition.GetLockValue()) {}
 
 bool CMasterTileDoor::CanClose() const {
-    if (GetDefinition().HasFlag(TILE_FLAG_NOCLOSE)) return false;
-    if (!GetArea()) return true;
+    return !GetDefinition().HasFlag(TILE_FLAG_NOCLOSE) && !FindActorInDoorway();
+}
+
+const CActor* CMasterTileDoor::FindActorInDoorway() const {
+    if (!GetArea()) return nullptr;
     const double centreX = GetColumn() * kCellSize + GetWidth() * kCellSize / 2.0;
     const double centreY = GetRow() * kCellSize + GetDepth() * kCellSize / 2.0;
     const double halfWidth = GetWidth() * kCellSize / 2.0;
@@ -54,9 +57,9 @@ bool CMasterTileDoor::CanClose() const {
         // Someone stands in the doorway.
         if (std::abs(actor->GetX() - centreX) <= halfWidth + radius &&
             std::abs(actor->GetY() - centreY) <= halfDepth + radius)
-            return false;
+            return actor.get();
     }
-    return true;
+    return nullptr;
 }
 
 }  // namespace DRAV

@@ -15,6 +15,7 @@ class CGraphicConcat;
 
 namespace DRAV {
 
+class CActor;
 class CArea;
 
 class CMasterTile {
@@ -84,6 +85,8 @@ public:
     // False for a door that never closes, and while a living actor's circle
     // touches the door's cells.
     bool CanClose() const;
+    // The first living actor whose circle touches the door's cells; null for none.
+    const CActor* FindActorInDoorway() const;
 
 private:
     bool m_open = false;

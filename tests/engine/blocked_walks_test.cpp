@@ -526,9 +526,11 @@ TEST(BlockedWalks, ALookoutWhoChasedThePartyOutHailsItAgainAtHisPost) {
 // the marsh's gap between the fence and the stream Marra steps aside for the hero,
 // in a corridor with no room to she trades places with her; rooted, or not of the
 // party, she stands. A walk to the rim of the marsh's bridge, where the hero has no
-// room beside the water, ends on the planks as near as she has room.
+// room beside the water, ends on the planks as near as she has room. Paid off at
+// the hide, its lookouts stand across the lane's north edge: a spot past them
+// where one stands is as near as she comes, and she says who stands on it.
 TEST(BlockedWalks, AWalkPastOneOfThePartyOrToTheBridgesRimEndsThereOrNamesWhoIsInTheWay) {
-    enum Standing { kNobody, kMember, kStranger, kRooted };
+    enum Standing { kNobody, kMember, kStranger, kRooted, kLookouts };
     struct Case {
         std::string what;
         bool corridor;  // else the marsh
@@ -541,7 +543,12 @@ TEST(BlockedWalks, AWalkPastOneOfThePartyOrToTheBridgesRimEndsThereOrNamesWhoIsI
                              "Wren can't reach Muddy Path: Marra the Reed Witch is in the way."},
                             {"a corridor", true, kMember, 5.0, 5.0, 25.0, 5.0, ""},
                             {"a corridor, Marra rooted", true, kRooted, 5.0, 5.0, 25.0, 5.0,
-                             "Wren can't reach Plank Floor: Marra the Reed Witch is in the way."}};
+                             "Wren can't reach Plank Floor: Marra the Reed Witch is in the way."},
+                            {"past the lookouts, to a spot one stands on", false, kLookouts, 40.65, 8.79, 51.74, 2.62,
+                             "Wren can't reach Muddy Path: Smuggler Lookout is in the way."},
+                            {"past the lookouts, beside the one she stands by", false, kLookouts, 48.89, 7.98, 53.37,
+                             5.07, "Wren can't reach Muddy Path: Smuggler Lookout is in the way."},
+                            {"past the lookouts, round them", false, kLookouts, 40.65, 8.79, 55.0, 8.75, ""}};
     for (const auto& [fromX, fromY] : {std::pair{16.0, 9.5}, {22.0, 12.5}, {34.0, 12.5}})
         for (const auto& [toX, toY] : {std::pair{30.0, 7.6}, {27.6, 14.9}, {32.4, 7.6}})
             cases.push_back({"to the bridge's rim at " + std::to_string(toX) + ", " + std::to_string(toY), false,
@@ -552,8 +559,18 @@ TEST(BlockedWalks, AWalkPastOneOfThePartyOrToTheBridgesRimEndsThereOrNamesWhoIsI
         // The drowned watch, who would fall on the hero in the lane below the gap.
         while (CActor* warden = game.Person("drowned_warden")) game.Area().RemoveActor(*warden);
         if (c.corridor) game.EnterDrawnArea({"############", "#..........#", "#..........#", "############"});
+        if (c.marra == kLookouts) {
+            game.Engine().SetTag("hide_passage", true);
+            std::vector<std::pair<double, double>> posts{{51.25, 6.25}, {47.33, 5.4}};
+            for (const auto& lookout : game.Area().GetActors())
+                if (lookout->GetTemplateName() == "hide_lookout" && !posts.empty()) {
+                    lookout->FinalizeMove(posts.back().first, posts.back().second);
+                    posts.pop_back();
+                }
+        }
         const double x = c.corridor ? 15.0 : 23.75, y = c.corridor ? 5.0 : 18.75;
-        CActor* marra = c.marra == kNobody ? nullptr : &Companion(game, "reed_witch", x, y, c.marra != kStranger);
+        const bool alone = c.marra == kNobody || c.marra == kLookouts;
+        CActor* marra = alone ? nullptr : &Companion(game, "reed_witch", x, y, c.marra != kStranger);
         auto rooted = std::make_shared<CSpellApply>("Rooted", CDamageType{}, 0, 0, false, false);
         rooted->GetParts().push_back(std::make_shared<CSpellApplyEffectStatus>(~0u, STATUS_IMMOBILE));
         if (c.marra == kRooted) marra->AppendEffects({rooted});
