@@ -80,13 +80,20 @@ std::optional<SaveNote> ReadNote(int from) {
 }
 
 // Saves states from `first` on for ever, telling `to` of each save's start and end.
+// A save that fails ends the child with its words: unwound into the test body, the
+// child would go on as the parent and remove the folder the parent is judging.
 [[noreturn]] void SaveAndTell(const QuillmereTest::SampleGame& game, const std::string& path, std::int32_t first,
                               int to) {
     for (std::int32_t k = first;; ++k) {
         SaveNote note{k, false, 0};
         if (write(to, &note, sizeof note) != sizeof note) _exit(3);
         const auto begun = std::chrono::steady_clock::now();
-        SaveState(game, path, k);
+        try {
+            SaveState(game, path, k);
+        } catch (const std::exception& failure) {
+            std::cerr << "the saving child failed to save state " << k << ": " << failure.what() << std::endl;
+            _exit(4);
+        }
         note = {k, true,
                 std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - begun).count()};
         if (write(to, &note, sizeof note) != sizeof note) _exit(3);
@@ -149,7 +156,8 @@ TEST(SaveCrashSafety, AKilledSaveLeavesTheLastCompleteSaveOrTheNewOne) {
         ::kill(child, SIGKILL);
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child ended by itself at kill " << kill;
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child ended by itself at kill " << kill << " with status "
+                                         << WEXITSTATUS(status);
         std::int32_t lastDone = note->state, lastBegun = next->state;
         for (; next; next = ReadNote(ends[0])) (next->done ? lastDone : lastBegun) = next->state;
         close(ends[0]);
