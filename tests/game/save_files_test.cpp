@@ -45,16 +45,24 @@ void SaveState(const QuillmereTest::SampleGame& game, const std::string& path, s
     ReplaceSaveFile(path, [&](const std::string& fresh) { game.Engine().SaveGame(fresh, kRecord, nullptr); });
 }
 
-// The saved state k, or -1 when the file does not load as a whole.
-std::int32_t LoadedState(DRAV::CEngine& loader, const std::string& path) {
+// What a file loads as: the state k it holds, or -1 and why it holds none.
+struct LoadedSave {
+    std::int32_t state = -1;
+    std::string fault;
+};
+
+LoadedSave LoadedState(DRAV::CEngine& loader, const std::string& path) {
     std::string bonus;
     try {
         loader.LoadGame(path, kRecord, bonus);
-    } catch (const std::exception&) {
-        return -1;
+    } catch (const std::exception& failure) {
+        return {-1, failure.what()};
     }
     const DRAV::CGame& game = *loader.GetGame();
-    return game.GetTick() == static_cast<std::uint32_t>(game.GetGold()) + 7 ? game.GetGold() : -1;
+    if (game.GetTick() != static_cast<std::uint32_t>(game.GetGold()) + 7)
+        return {-1, "it loads gold " + std::to_string(game.GetGold()) + " with tick " + std::to_string(game.GetTick()) +
+                        ", parts of two states"};
+    return {game.GetGold(), ""};
 }
 
 // What the saving child tells its parent: the state it begins to save, or has
@@ -72,17 +80,42 @@ std::optional<SaveNote> ReadNote(int from) {
 }
 
 // Saves states from `first` on for ever, telling `to` of each save's start and end.
+// A save that fails ends the child with its words: unwound into the test body, the
+// child would go on as the parent and remove the folder the parent is judging.
 [[noreturn]] void SaveAndTell(const QuillmereTest::SampleGame& game, const std::string& path, std::int32_t first,
                               int to) {
     for (std::int32_t k = first;; ++k) {
         SaveNote note{k, false, 0};
         if (write(to, &note, sizeof note) != sizeof note) _exit(3);
         const auto begun = std::chrono::steady_clock::now();
-        SaveState(game, path, k);
+        try {
+            SaveState(game, path, k);
+        } catch (const std::exception& failure) {
+            std::cerr << "the saving child failed to save state " << k << ": " << failure.what() << std::endl;
+            _exit(4);
+        }
         note = {k, true,
                 std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - begun).count()};
         if (write(to, &note, sizeof note) != sizeof note) _exit(3);
     }
+}
+
+// What one kill left: a save that loads as a state the child began, no older than
+// the last it finished nor than the save before the kill; and a backup, if any,
+// that loads as a state no newer than the save.
+void JudgeKill(DRAV::CEngine& loader, const std::string& path, int kill, std::int32_t lastDone,
+               std::int32_t lastBegun, std::int32_t& newest) {
+    ASSERT_TRUE(fs::exists(path)) << "the save vanished after kill " << kill;
+    const LoadedSave save = LoadedState(loader, path);
+    ASSERT_GE(save.state, 0) << "kill " << kill << " left a save that does not load: " << save.fault;
+    ASSERT_GE(save.state, lastDone) << "kill " << kill << " lost a save the child had finished";
+    ASSERT_LE(save.state, lastBegun) << "a state never saved";
+    ASSERT_GE(save.state, newest) << "kill " << kill << " went back to an older save";
+    newest = save.state;
+    if (!fs::exists(path + ".bak")) return;
+    const LoadedSave backup = LoadedState(loader, path + ".bak");
+    ASSERT_GE(backup.state, 0) << "kill " << kill << " left a backup that does not load: " << backup.fault;
+    EXPECT_LE(backup.state, save.state);
 }
 
 // Each child is killed at a random point of its own saves, timed from what it
@@ -123,7 +156,8 @@ TEST(SaveCrashSafety, AKilledSaveLeavesTheLastCompleteSaveOrTheNewOne) {
         ::kill(child, SIGKILL);
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child ended by itself at kill " << kill;
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child ended by itself at kill " << kill << " with status "
+                                         << WEXITSTATUS(status);
         std::int32_t lastDone = note->state, lastBegun = next->state;
         for (; next; next = ReadNote(ends[0])) (next->done ? lastDone : lastBegun) = next->state;
         close(ends[0]);
@@ -131,17 +165,13 @@ TEST(SaveCrashSafety, AKilledSaveLeavesTheLastCompleteSaveOrTheNewOne) {
 
         withNew += fs::exists(path + ".new") || fs::exists(path + ".new.part");
         withBackupPart += fs::exists(path + ".bak.part");
-        ASSERT_TRUE(fs::exists(path)) << "the save vanished after kill " << kill;
-        const std::int32_t state = LoadedState(loader.Engine(), path);
-        ASSERT_GE(state, 0) << "kill " << kill << " left a save that does not load";
-        ASSERT_GE(state, lastDone) << "kill " << kill << " lost a save the child had finished";
-        ASSERT_LE(state, lastBegun) << "a state never saved";
-        ASSERT_GE(state, newest) << "kill " << kill << " went back to an older save";
-        newest = state;
-        if (fs::exists(path + ".bak")) {
-            const std::int32_t backup = LoadedState(loader.Engine(), path + ".bak");
-            ASSERT_GE(backup, 0) << "kill " << kill << " left a backup that does not load";
-            EXPECT_LE(backup, state);
+        JudgeKill(loader.Engine(), path, kill, lastDone, lastBegun, newest);
+        if (HasFailure()) {
+            ADD_FAILURE() << "the child had finished state " << lastDone << " and begun " << lastBegun
+                          << "; the folder is kept at " << dir.KeepCopy("save_crash_kept/kill-" + std::to_string(kill))
+                          << ":\n"
+                          << dir.Listing();
+            return;
         }
     }
     // The child is between saves only for the moment it takes to say so.

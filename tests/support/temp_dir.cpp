@@ -1,5 +1,6 @@
 #include "support/temp_dir.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -29,6 +30,28 @@ std::string TempDir::WriteBytes(const std::string& relative, const std::vector<s
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (!out) throw std::runtime_error("cannot write " + path.string());
     return path.string();
+}
+
+std::string TempDir::KeepCopy(const std::string& label) const {
+    const std::filesystem::path kept = std::filesystem::path(QUILLMERE_KEPT_DIR) / label;
+    std::filesystem::create_directories(kept.parent_path());
+    std::string pattern = kept.string() + "-XXXXXX";
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed for " + pattern);
+    std::filesystem::copy(m_path, pattern, std::filesystem::copy_options::recursive);
+    return pattern;
+}
+
+std::string TempDir::Listing() const {
+    std::vector<std::string> lines;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(m_path)) {
+        if (!entry.is_regular_file()) continue;
+        lines.push_back(std::filesystem::relative(entry.path(), m_path).string() + " " +
+                        std::to_string(entry.file_size()) + " bytes\n");
+    }
+    std::sort(lines.begin(), lines.end());
+    std::string listing;
+    for (const std::string& line : lines) listing += line;
+    return listing;
 }
 
 std::string ReadTextFile(const std::string& path) {

@@ -23,6 +23,12 @@ public:
     std::string WriteFile(const std::string& relative, const std::string& text) const;
     std::string WriteBytes(const std::string& relative, const std::vector<std::uint8_t>& bytes) const;
 
+    // Copies the folder to a fresh `label`-XXXXXX below the build tree and returns its
+    // path: what a failed test leaves to be looked at, on a CI machine too.
+    std::string KeepCopy(const std::string& label) const;
+    // Each file below the folder with its size in bytes, in name order, one a line.
+    std::string Listing() const;
+
 private:
     std::filesystem::path m_path;
 };
