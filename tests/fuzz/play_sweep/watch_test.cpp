@@ -312,6 +312,15 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
             play.sight.log.insert(play.sight.log.end(), blows.begin(), blows.end());
         };
     };
+    // The run began by loading a game saved with the goblin loose, `striker` striking
+    // at `struck` (0: nobody), no blow told since.
+    const auto loaded = [](DRAV::ThingId striker, DRAV::ThingId struck) {
+        return [striker, struck](Play& play) {
+            play.sight.renumbered = {{kWren, kWren}, {kMarra, kMarra}, {kGoblin, kGoblin}};
+            play.Who(kGoblin).held = false;
+            play.Who(striker).striking = struck;
+        };
+    };
     struct Case {
         const char* what;
         std::function<void(Play&)> before, after;
@@ -346,6 +355,9 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
              charge({"Reed Goblin hits Marra for 3 damage.", "Reed Goblin misses Marra."})(play);
          },
          [](Play&) {}, ""},
+        {"a fight a load gave back: the goblin striking Marra", loaded(kGoblin, kMarra), [](Play&) {}, ""},
+        {"a fight a load gave back: Marra striking the goblin", loaded(kMarra, kGoblin), [](Play&) {}, ""},
+        {"a load gave back the goblin loose, striking nobody", loaded(kGoblin, 0), [](Play&) {}, "struck"},
         {"blows, then the goblin far off: the party stood safe",
          [&charge](Play& play) {
              charge({"Reed Goblin hits Marra for 3 damage."})(play);
