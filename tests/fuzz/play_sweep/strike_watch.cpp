@@ -95,6 +95,15 @@ void CStrikeWatch::NoteBlows(const Sight& sight, const std::deque<std::string>& 
     }
 }
 
+void CStrikeWatch::NoteStrikes(const Sight& sight) {
+    for (const FigureSight& foe : sight.figures) {
+        if (!foe.alive || !foe.hostile || foe.member) continue;
+        for (const FigureSight& member : sight.figures)
+            if (member.member && member.alive && (foe.striking == member.id || member.striking == foe.id))
+                m_fighting.insert(foe.id);
+    }
+}
+
 void CStrikeWatch::SortRoused(const Sight& sight, const std::set<DRAV::ThingId>& loose, bool boxUp) {
     // One the story places as the box opens, or since, was set there to strike;
     // but a box that opens on a party at rest holds back every foe turned on it,
@@ -143,6 +152,7 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
         return;
     }
     // A load numbers everyone anew; the game it loaded is the one last seen, saved.
+    const bool loaded = AnotherGame(m_game, sight) && !sight.renumbered.empty();
     if (AnotherGame(m_game, sight)) {
         Renumber(sight.renumbered);
         m_game = sight.game;
@@ -190,6 +200,7 @@ void CStrikeWatch::Check(CFindings& findings, int turn, const Sight& sight, cons
         calmBegins = true;
     }
     m_boxUp = boxUp;
+    if (loaded) NoteStrikes(sight);
     if (calmBegins) {
         m_hostileBeforeCalm = m_hostile;
         m_unturnedBeforeCalm = m_unturned;

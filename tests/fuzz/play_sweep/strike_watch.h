@@ -34,10 +34,11 @@ namespace QuillmerePlaySweep {
 //   come through you"), or one that came loose while that fight was on; a box
 //   since does not make that fight a surprise;
 // - a fight under way: it had traded blows with the party, as the log told them
-//   (a member struck or striking, a spell between them), since the party last
-//   stood with no foe loose near it, before the box opened; the fight goes on. A
-//   foe only loose and charging has struck no blow yet, and another of the same
-//   name is another foe.
+//   (a member struck or striking, a spell between them), or as a game loaded gave
+//   them back (striking at a member, or struck at by one, at its first look),
+//   since the party last stood with no foe loose near it, before the box opened;
+//   the fight goes on. A foe only loose and charging has struck no blow yet, and
+//   another of the same name is another foe.
 class CStrikeWatch {
 public:
     void Check(CFindings& findings, int turn, const Sight& sight, const std::deque<std::string>& newLines);
@@ -51,6 +52,9 @@ private:
     // The foes the lines name trading blows with a member join the fight under way:
     // of those named alike, the ones fighting her, else the nearest to her.
     void NoteBlows(const Sight& sight, const std::deque<std::string>& newLines);
+    // A load gives a fight back as it was saved, though no line tells it again: the
+    // foes striking at a member, or struck at by one, join the fight under way.
+    void NoteStrikes(const Sight& sight);
     // Everyone the watch knows, under the id a load gave them (`Sight::renumbered`);
     // one a game numbered apart, as a new chapter's, knows none of them.
     void Renumber(const std::map<DRAV::ThingId, DRAV::ThingId>& renumbered);

@@ -80,6 +80,7 @@ void CWalkWatch::Start(const Sight& sight, const std::string& what, DRAV::ThingI
     m_page.reset();
     m_pageTitle.clear();
     m_pages = 0;
+    m_talkWith = 0;
     m_hailed = false;
 }
 
@@ -206,13 +207,19 @@ void CWalkWatch::Check(CFindings& findings, int turn, const Sight& sight) {
         // Another's talk is a hail: the party stops to answer it, and the page the
         // player read says why the walk ended there.
         m_hailed = m_hailed || (elsewhere && page.kind == PageSight::Kind::Talk);
+        // Each answer in a talk brings a page of its own, under the clock standing:
+        // the same two still talking from one look to the next is one talk.
+        const bool talkGoesOn = page.kind == PageSight::Kind::Talk && page.partner &&
+                                page.partner == m_talkWith && page.title == m_pageTitle;
         if (!elsewhere && page.identity != m_page.lock()) {
             m_page = page.identity;
-            m_pages = page.title == m_pageTitle ? m_pages + 1 : 1;
+            if (!talkGoesOn) m_pages = page.title == m_pageTitle ? m_pages + 1 : 1;
             m_pageTitle = page.title;
         }
+        m_talkWith = !elsewhere && page.kind == PageSight::Kind::Talk ? page.partner : 0;
         return;
     }
+    m_talkWith = 0;
     const FigureSight* mover = sight.Figure(m_mover);
     // The mover fell: the rest of the party walking there walks on, and the walk is
     // theirs; alone, she ended her own walk.

@@ -25,8 +25,8 @@ namespace QuillmerePlaySweep {
 // stopped, whoever of it fell on the way: only a member alone at a way out that
 // is not offered, the rest of the party away, has no question coming. Standing
 // still short of the target in silence, with the order or without it, or an
-// order going on past the bound or opening its page again and again, is a
-// finding. A box that opens on its own only holds the watch, as it holds the
+// order going on past the bound or opening its page again and again (a talk
+// opens once, however many answers it runs to), is a finding. A box that opens on its own only holds the watch, as it holds the
 // game's clock; another's talk, a hail, ends a walk it stopped. What is judged
 // is the order the click gave: a click that gave none walks nowhere, and one
 // that picked the ground, a door or someone else under the figure walks there.
@@ -93,6 +93,8 @@ private:
     std::weak_ptr<const void> m_page;
     std::string m_pageTitle;
     int m_pages = 0;
+    // Whom the walk's own talk was with at the last look; 0: no talk of its was up.
+    DRAV::ThingId m_talkWith = 0;
     // Another's talk opened since the last look the game was seen playing.
     bool m_hailed = false;
 };

@@ -199,24 +199,43 @@ TEST(PlaySweepWatches, AWalkToAWayOutEndsInTheQuestionOrAWord) {
     }
 }
 
-// A lookout hails the party on its way: a walk the hail ended is done, one that
-// went on after it is judged as before.
-TEST(PlaySweepWatches, AHailEndsTheWalkItStopped) {
-    for (const bool goesOn : {false, true}) {
+// Talks open on Wren's walk, each over pages the player answers one after another,
+// with a look between talks: the goblin's talk is a hail on a walk elsewhere, and a
+// walk the hail ended is done, one that went on after it is judged as before; on
+// a walk to the goblin it is the walk's own, one opening however many pages it
+// runs to, while Wren's own talk order with it waits its turn.
+TEST(PlaySweepWatches, ATalkOnTheWayIsOneOpeningOrAHailThatEndsTheWalk) {
+    const struct {
+        const char* what;
+        DRAV::ThingId target, talker;
+        int talks, pages;
+        bool goesOn;  // Wren's order on after each talk
+        const char* found;
+    } cases[] = {
+        {"a hail that stopped the walk", kWayOut, kWren, 1, 1, false, ""},
+        {"a hail the walk went on after", kWayOut, kWren, 1, 1, true, "walk"},
+        {"Marra's talk with the goblin over eight pages, Wren's waiting", kGoblin, kMarra, 1, 8, true, ""},
+        {"the goblin's talk opening again as each closes", kGoblin, kWren, 3, 1, true, "walk"},
+    };
+    for (const auto& c : cases) {
         Play play;
         play.Look();
-        play.walk.Start(play.sight, "a walk to the way out Marsh Path", kWren, kWayOut, 2, 22, 6);
-        play.Who(kWren).order = Walk(OrderSight::Kind::Thing, kWayOut, 0, 0);
+        play.walk.Start(play.sight, "a walk to " + play.sight.NameOf(c.target), kWren, c.target, 2, 22, 6);
+        play.Who(kWren).order = Walk(OrderSight::Kind::Thing, c.target, 0, 0);
         play.Who(kWren).x -= 3;
         play.Look();
-        play.Page(PageSight::Kind::Talk, "Wren : Reed Goblin");
-        play.Look(0);
-        play.sight.page = {};
-        if (!goesOn) play.Who(kWren).order = {};
-        play.Look();
+        for (int talk = 0; talk < c.talks; ++talk) {
+            for (int page = 0; page < c.pages; ++page) {
+                play.Page(PageSight::Kind::Talk, play.Who(c.talker).name + " : Reed Goblin", {}, kGoblin);
+                play.Look(0);
+            }
+            play.sight.page = {};
+            if (!c.goesOn) play.Who(kWren).order = {};
+            play.Look();
+        }
         play.Who(kWren).order = {};
         for (int look = 0; look < 10; ++look) play.Look();
-        EXPECT_EQ(play.Kinds(), goesOn ? "walk" : "") << (goesOn ? "went on" : "stopped by the hail");
+        EXPECT_EQ(play.Kinds(), c.found) << c.what;
     }
 }
 
@@ -293,6 +312,15 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
             play.sight.log.insert(play.sight.log.end(), blows.begin(), blows.end());
         };
     };
+    // The run began by loading a game saved with the goblin loose, `striker` striking
+    // at `struck` (0: nobody), no blow told since.
+    const auto loaded = [](DRAV::ThingId striker, DRAV::ThingId struck) {
+        return [striker, struck](Play& play) {
+            play.sight.renumbered = {{kWren, kWren}, {kMarra, kMarra}, {kGoblin, kGoblin}};
+            play.Who(kGoblin).held = false;
+            play.Who(striker).striking = struck;
+        };
+    };
     struct Case {
         const char* what;
         std::function<void(Play&)> before, after;
@@ -327,6 +355,9 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
              charge({"Reed Goblin hits Marra for 3 damage.", "Reed Goblin misses Marra."})(play);
          },
          [](Play&) {}, ""},
+        {"a fight a load gave back: the goblin striking Marra", loaded(kGoblin, kMarra), [](Play&) {}, ""},
+        {"a fight a load gave back: Marra striking the goblin", loaded(kMarra, kGoblin), [](Play&) {}, ""},
+        {"a load gave back the goblin loose, striking nobody", loaded(kGoblin, 0), [](Play&) {}, "struck"},
         {"blows, then the goblin far off: the party stood safe",
          [&charge](Play& play) {
              charge({"Reed Goblin hits Marra for 3 damage."})(play);
