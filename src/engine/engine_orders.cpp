@@ -147,13 +147,16 @@ void CEngine::RunOrders() {
 void CEngine::RunOneOrder(CActor& actor, const COrder& order) {
     switch (order.GetType()) {
     case ORDER_MOVE: {
-        const auto& move = OrderAs<CMoveOrder>(order);
-        DRAV_TRACE(DRAVCommon::TRACE_LOW, "Run Move %s -> (%f %f)\n", Name(actor), move.x, move.y);
-        // A spot on the ground too near its edge for the walker, as the rim of a
-        // bridge, is walked to as near as she has room: not paced at until she gives up.
         double x = 0.0;
         double y = 0.0;
-        CurrentArea().FindRoomOnGround(actor, move.x, move.y, x, y);
+        if (!actor.GetWalkGoal(x, y)) {
+            // A spot on the ground too near its edge for the walker, as the rim of a
+            // bridge, is walked to as near as she has room: not paced at until she gives up.
+            const auto& move = OrderAs<CMoveOrder>(order);
+            CurrentArea().FindRoomOnGround(actor, move.x, move.y, x, y);
+            actor.SetWalkGoal(x, y);
+        }
+        DRAV_TRACE(DRAVCommon::TRACE_LOW, "Run Move %s -> (%f %f)\n", Name(actor), x, y);
         if (MoveActor(actor, x, y, 0.0, 0.0)) EndWalkOnGround(actor, order, x, y);
         break;
     }

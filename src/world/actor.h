@@ -13,7 +13,9 @@
 #include <deque>
 #include <list>
 #include <memory>
+#include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -202,6 +204,16 @@ public:
     // --- Movement ---
     // What moves the actor toward a goal; Init gives every actor a standard one.
     const std::shared_ptr<CPathfind>& GetPathfinder() const { return m_pathfinder; }
+    // Where the current move order walks to, once its first step has worked it out;
+    // false before. Forgotten with the rest of the walk as the order ends or another
+    // is put before it: the ground does not change under a walk, and a load works it
+    // out again from the order.
+    bool GetWalkGoal(double& x, double& y) const {
+        if (!m_walkGoal) return false;
+        std::tie(x, y) = *m_walkGoal;
+        return true;
+    }
+    void SetWalkGoal(double x, double y) { m_walkGoal.emplace(x, y); }
 
     // --- Standing ---
     Relation GetRelation() const { return m_relation; }
@@ -422,8 +434,8 @@ public:
     // Code 2 when `attacker` is not among the attackers.
     void RemoveAttacker(const CActor& attacker);
     void StopAttacking();
-    // Empties both order queues whatever the actor's status, and the pathfinder
-    // forgets where it was going.
+    // Empties both order queues whatever the actor's status, and the walk is
+    // forgotten.
     void ClearOrders();
 
     // --- Orders and combat timers (actor_orders.cpp) ---
@@ -561,6 +573,9 @@ private:
     // The game tick, 0 without a game.
     std::uint32_t GetTick() const;
     void PushMessage(const std::string& text) const;
+    // The current order has ended or been put behind another: the next walks from
+    // where this one left off, to a goal of its own.
+    void ForgetWalk();
     // An actor information event, raised only for party members.
     void PushPartyEvent(std::int32_t code) const;
     // A confused or dominated actor loses its orders when the status comes or goes.
@@ -662,6 +677,7 @@ private:
     std::shared_ptr<CBrain> m_brain;
     BrainFunctions m_brainFunctions;
     std::shared_ptr<CPathfind> m_pathfinder;
+    std::optional<std::pair<double, double>> m_walkGoal;
     std::uint8_t m_ordersChanged = 0;
     ActionState m_actionState = ACTION_DEAD;
     std::uint32_t m_pauseEndTick = 0;

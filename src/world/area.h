@@ -258,8 +258,10 @@ public:
     // for the edge of the grid.
     bool TestTiles(const CActor& actor, CThing** blocker, double x, double y) const;
     bool TestObjects(const CActor& actor, CThing** blocker, double x, double y) const;
-    // Every actor but the one moving and `past`.
-    bool TestActors(const CActor& actor, CThing** blocker, double x, double y, const CActor* past = nullptr) const;
+    // Every actor but the one moving.
+    bool TestActors(const CActor& actor, CThing** blocker, double x, double y) const;
+    // The tests of CanMoveTo as though `past` stood nowhere: whether two may trade places.
+    bool CanMoveToPast(const CActor& actor, const CActor& past, double x, double y) const;
     // From the actor to (x, y): no wall or closed door, and with `emptyBlocks` no empty cell.
     bool TestTileLine(const CActor& actor, bool emptyBlocks, double x, double y) const;
     bool TestTileColumn(std::uint32_t column, std::uint32_t firstRow, std::uint32_t lastRow, bool emptyBlocks) const;
@@ -274,8 +276,6 @@ public:
     // stand, whoever stands there, when (x, y) lies on ground one walks but too
     // near its edge for the actor: within the actor's radius of it. Else (x, y).
     void FindRoomOnGround(const CActor& actor, double x, double y, double& outX, double& outY) const;
-    // The same as though `past` stood nowhere: whether two may trade places.
-    bool CanMoveToPast(const CActor& actor, const CActor& past, double x, double y) const;
     bool CanReachActor(const CActor& actor, const CActor& target, double range) const;
     bool CanReachPoint(const CActor& actor, double x, double y, double range, double extraRadius,
                        bool emptyBlocks) const;

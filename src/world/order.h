@@ -9,6 +9,8 @@
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
+#include <typeinfo>
 
 #include "common/exception.h"
 #include "rules/kinds/thing_id.h"
@@ -203,12 +205,14 @@ public:
 };
 
 // The order as the class its type code names; code 3 when the object is not of
-// that class (an order that should never have been made).
+// that class (an order that should never have been made). Every order class is
+// final: the object's own class is compared, not searched for among its bases, as
+// the engine asks this of every running order every tick.
 template <class T>
 const T& OrderAs(const COrder& order) {
-    const T* typed = dynamic_cast<const T*>(&order);
-    if (!typed) throw CDRAVException(DRAV_ERR_PARTY_POSITION, "");
-    return *typed;
+    static_assert(std::is_final_v<T>, "an order is of its own class, never of one derived from it");
+    if (typeid(order) != typeid(T)) throw CDRAVException(DRAV_ERR_PARTY_POSITION, "");
+    return static_cast<const T&>(order);
 }
 
 }  // namespace DRAV

@@ -17,6 +17,8 @@
 #include "rules/magic/spell_apply.h"
 #include "rules/magic/spell_apply_effect.h"
 #include "support/sample_game.h"
+#include "support/sample_save.h"
+#include "support/temp_dir.h"
 #include "world/master_tile.h"
 #include "world/object.h"
 #include "world/tile.h"
@@ -526,9 +528,10 @@ TEST(BlockedWalks, ALookoutWhoChasedThePartyOutHailsItAgainAtHisPost) {
 // the marsh's gap between the fence and the stream Marra steps aside for the hero,
 // in a corridor with no room to she trades places with her; rooted, or not of the
 // party, she stands. A walk to the rim of the marsh's bridge, where the hero has no
-// room beside the water, ends on the planks as near as she has room. Paid off at
-// the hide, its lookouts stand across the lane's north edge: a spot past them
-// where one stands is as near as she comes, and she says who stands on it.
+// room beside the water, ends on the planks as near as she has room, saved and
+// loaded on the way or not. Paid off at the hide, its lookouts stand across the
+// lane's north edge: a spot past them where one stands is as near as she comes,
+// and she says who stands on it.
 TEST(BlockedWalks, AWalkPastOneOfThePartyOrToTheBridgesRimEndsThereOrNamesWhoIsInTheWay) {
     enum Standing { kNobody, kMember, kStranger, kRooted, kLookouts };
     struct Case {
@@ -537,22 +540,25 @@ TEST(BlockedWalks, AWalkPastOneOfThePartyOrToTheBridgesRimEndsThereOrNamesWhoIsI
         Standing marra;
         double fromX, fromY, toX, toY;
         std::string said;  // nothing: through
+        bool reloaded;     // saved and loaded on the way
     };
-    std::vector<Case> cases{{"the marsh gap", false, kMember, 23.75, 12.5, 16.25, 23.75, ""},
+    std::vector<Case> cases{{"the marsh gap", false, kMember, 23.75, 12.5, 16.25, 23.75, "", false},
                             {"the marsh gap, Marra not of the party", false, kStranger, 23.75, 12.5, 16.25, 23.75,
-                             "Wren can't reach Muddy Path: Marra the Reed Witch is in the way."},
-                            {"a corridor", true, kMember, 5.0, 5.0, 25.0, 5.0, ""},
+                             "Wren can't reach Muddy Path: Marra the Reed Witch is in the way.", false},
+                            {"a corridor", true, kMember, 5.0, 5.0, 25.0, 5.0, "", false},
                             {"a corridor, Marra rooted", true, kRooted, 5.0, 5.0, 25.0, 5.0,
-                             "Wren can't reach Plank Floor: Marra the Reed Witch is in the way."},
+                             "Wren can't reach Plank Floor: Marra the Reed Witch is in the way.", false},
                             {"past the lookouts, to a spot one stands on", false, kLookouts, 40.65, 8.79, 51.74, 2.62,
-                             "Wren can't reach Muddy Path: Smuggler Lookout is in the way."},
+                             "Wren can't reach Muddy Path: Smuggler Lookout is in the way.", false},
                             {"past the lookouts, beside the one she stands by", false, kLookouts, 48.89, 7.98, 53.37,
-                             5.07, "Wren can't reach Muddy Path: Smuggler Lookout is in the way."},
-                            {"past the lookouts, round them", false, kLookouts, 40.65, 8.79, 55.0, 8.75, ""}};
+                             5.07, "Wren can't reach Muddy Path: Smuggler Lookout is in the way.", false},
+                            {"past the lookouts, round them", false, kLookouts, 40.65, 8.79, 55.0, 8.75, "", false}};
     for (const auto& [fromX, fromY] : {std::pair{16.0, 9.5}, {22.0, 12.5}, {34.0, 12.5}})
         for (const auto& [toX, toY] : {std::pair{30.0, 7.6}, {27.6, 14.9}, {32.4, 7.6}})
-            cases.push_back({"to the bridge's rim at " + std::to_string(toX) + ", " + std::to_string(toY), false,
-                             kNobody, fromX, fromY, toX, toY, ""});
+            for (const bool reloaded : {false, true})
+                cases.push_back({"to the bridge's rim at " + std::to_string(toX) + ", " + std::to_string(toY) +
+                                     (reloaded ? ", saved on the way" : ""),
+                                 false, kNobody, fromX, fromY, toX, toY, "", reloaded});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what + " from " + std::to_string(c.fromX) + ", " + std::to_string(c.fromY));
         auto game = Marsh();
@@ -574,9 +580,24 @@ TEST(BlockedWalks, AWalkPastOneOfThePartyOrToTheBridgesRimEndsThereOrNamesWhoIsI
         auto rooted = std::make_shared<CSpellApply>("Rooted", CDamageType{}, 0, 0, false, false);
         rooted->GetParts().push_back(std::make_shared<CSpellApplyEffectStatus>(~0u, STATUS_IMMOBILE));
         if (c.marra == kRooted) marra->AppendEffects({rooted});
-        const auto wren = game.Main();
+        auto wren = game.Main();
         wren->FinalizeMove(c.fromX, c.fromY);
         wren->PushOrder(std::make_shared<CMoveOrder>(c.toX, c.toY), false);
+        if (c.reloaded) {
+            // The goal worked out on the walk's first step is not saved: the load
+            // works out the same again.
+            game.Tick(10);
+            std::pair<double, double> saved, loaded;
+            ASSERT_TRUE(wren->GetWalkGoal(saved.first, saved.second));
+            const QuillmereTest::TempDir dir;
+            game.Engine().SaveGame(dir / "walk.drav", QuillmereTest::kSampleVersion, nullptr);
+            std::string quickActions;
+            game.Engine().LoadGame(dir / "walk.drav", QuillmereTest::kSampleVersion, quickActions);
+            wren = game.Main();
+            game.Tick();
+            ASSERT_TRUE(wren->GetWalkGoal(loaded.first, loaded.second));
+            EXPECT_EQ(loaded, saved);
+        }
         const Outcome outcome = Walk(game, {wren.get()});
         ASSERT_GT(outcome.ticks[0], 0) << "still walking at " << wren->GetX() << ", " << wren->GetY();
         EXPECT_LT(outcome.ticks[0], 150);

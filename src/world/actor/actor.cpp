@@ -117,7 +117,12 @@ void CActor::ClearOrders() {
     m_instantOrders.clear();
     m_continuingOrders.clear();
     m_ordersChanged = 1;
+    ForgetWalk();
+}
+
+void CActor::ForgetWalk() {
     m_pathfinder->Reset();
+    m_walkGoal.reset();
 }
 
 std::uint32_t CActor::GetTick() const { return m_game ? m_game->GetTick() : 0; }

@@ -5,7 +5,6 @@
 
 #include "common/exception.h"
 #include "world/actor.h"
-#include "world/movement/pathfind.h"
 #include "world/order.h"
 #include "world/saved_orders.h"
 
@@ -42,7 +41,7 @@ void CActor::PushOrderBefore(OrderType before, std::shared_ptr<COrder> order) {
                                    [before](const auto& queued) { return queued->GetType() == before; });
     if (next == m_continuingOrders.begin() && next != m_continuingOrders.end()) {
         m_ordersChanged = 1;
-        m_pathfinder->Reset();
+        ForgetWalk();
     }
     m_continuingOrders.insert(next, std::move(order));
 }
@@ -63,8 +62,7 @@ void CActor::PopInstantOrder(const COrder& order) { PopFront(m_instantOrders, or
 
 void CActor::PopOrder(const COrder& order) {
     PopFront(m_continuingOrders, order, "continuing");
-    // The next order walks from where this one left off, not along its old path.
-    m_pathfinder->Reset();
+    ForgetWalk();
 }
 
 void CActor::CancelOrders() {

@@ -42,6 +42,23 @@ Footprint FootprintOf(const CObject& object) {
     return {object.GetX() - hx, object.GetX() + hx, object.GetY() - hy, object.GetY() + hy};
 }
 
+// The first of `actors`, but those `passed`, whose circle touches that of `actor`
+// standing at (x, y); null when none does. Each caller has a loop of its own: the
+// test every step asks passes over the mover alone, and pays nothing for the one
+// a trade of places passes over as well.
+template <typename Passed>
+CActor* FirstTouched(const ActorList& actors, const CActor& actor, double x, double y, Passed passed) {
+    for (const std::shared_ptr<CActor>& other : actors) {
+        if (passed(*other)) continue;
+        const double reach = other->GetRadius() + actor.GetRadius();
+        const double dx = x - other->GetX();
+        const double dy = y - other->GetY();
+        // Touching circles block.
+        if (reach * reach >= dx * dx + dy * dy) return other.get();
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 bool CArea::TestTiles(const CActor& actor, CThing** blocker, double x, double y) const {
@@ -105,19 +122,15 @@ bool CArea::TestObjects(const CActor& actor, CThing** blocker, double x, double 
     return true;
 }
 
-bool CArea::TestActors(const CActor& actor, CThing** blocker, double x, double y, const CActor* past) const {
-    for (const std::shared_ptr<CActor>& other : m_actors) {
-        if (other.get() == &actor || other.get() == past) continue;
-        const double reach = other->GetRadius() + actor.GetRadius();
-        const double dx = x - other->GetX();
-        const double dy = y - other->GetY();
-        // Touching circles block.
-        if (reach * reach >= dx * dx + dy * dy) {
-            if (blocker) *blocker = other.get();
-            return false;
-        }
-    }
-    return true;
+bool CArea::TestActors(const CActor& actor, CThing** blocker, double x, double y) const {
+    CActor* other = FirstTouched(m_actors, actor, x, y, [&](const CActor& one) { return &one == &actor; });
+    if (other && blocker) *blocker = other;
+    return !other;
+}
+
+bool CArea::CanMoveToPast(const CActor& actor, const CActor& past, double x, double y) const {
+    return TestTiles(actor, nullptr, x, y) && TestObjects(actor, nullptr, x, y) &&
+           !FirstTouched(m_actors, actor, x, y, [&](const CActor& one) { return &one == &actor || &one == &past; });
 }
 
 bool CArea::TestTileColumn(std::uint32_t column, std::uint32_t firstRow, std::uint32_t lastRow,

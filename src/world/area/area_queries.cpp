@@ -27,11 +27,6 @@ bool CArea::CanMoveTo(const CActor& actor, CThing** blocker, double x, double y)
     return TestTiles(actor, blocker, x, y) && TestObjects(actor, blocker, x, y) && TestActors(actor, blocker, x, y);
 }
 
-bool CArea::CanMoveToPast(const CActor& actor, const CActor& past, double x, double y) const {
-    return TestTiles(actor, nullptr, x, y) && TestObjects(actor, nullptr, x, y) &&
-           TestActors(actor, nullptr, x, y, &past);
-}
-
 bool CArea::CanReachActor(const CActor& actor, const CActor& target, double range) const {
     const double distance = std::hypot(actor.GetX() - target.GetX(), actor.GetY() - target.GetY());
     if (distance > actor.GetRadius() + target.GetRadius() + range) return false;
