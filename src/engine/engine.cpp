@@ -118,7 +118,12 @@ void CEngine::RunStrikeTriggers(CActor& attacker, CActor& target) {
     const bool partyStrikes = attacker.IsPartyMember() && !target.IsPartyOrFriendly();
     if (partyStrikes) Game().EndAllHolds();
     Game().EndHold(target.GetId());
-    if (partyStrikes || (target.IsPartyMember() && !attacker.IsPartyOrFriendly())) Game().SetFightUnderWay();
+    if (IsBlowOfTheFight(attacker, target)) Game().SetFightUnderWay();
+}
+
+bool CEngine::IsBlowOfTheFight(const CActor& attacker, const CActor& target) {
+    return (attacker.IsPartyMember() && !target.IsPartyOrFriendly()) ||
+           (target.IsPartyMember() && !attacker.IsPartyOrFriendly());
 }
 
 void CEngine::AIFireTags(CActor& actor, CBrain& brain) {

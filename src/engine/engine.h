@@ -119,6 +119,8 @@ public:
     // fires its tags; the party striking first, or anyone striking a foe that holds
     // back, ends the hold; a blow between the party and its foes puts a fight under way.
     void RunStrikeTriggers(CActor& attacker, CActor& target);
+    // Whether a blow of `attacker` at `target` passes between the party and its foes.
+    static bool IsBlowOfTheFight(const CActor& attacker, const CActor& target);
 
     // ---- instant orders (engine_instant.cpp) ----
     void RunInstantOrders();

@@ -49,6 +49,18 @@ bool IsVersionAccepted(const CModuleVersionRange& expected, const std::string& i
     return false;
 }
 
+// Whether, in the party's area, someone stands swinging across the line between
+// the party and its foes.
+bool IsFightGoingOn(const CGame& game) {
+    const CArea* area = game.GetCurrentArea();
+    if (!area) return false;
+    const ActorList& actors = area->GetActors();
+    return std::any_of(actors.begin(), actors.end(), [](const auto& actor) {
+        const CActor* target = actor->GetAttackTarget();
+        return actor->IsAlive() && target && target->IsAlive() && CEngine::IsBlowOfTheFight(*actor, *target);
+    });
+}
+
 std::shared_ptr<CActor> FindMainActor(const CGame& game) {
     for (const auto& member : game.GetParty())
         if (member->IsMainCharacter()) return member;
@@ -465,6 +477,13 @@ void CEngine::LoadGame(const std::string& path, const CModuleVersionRange& expec
         RequireWholeParty(*game);
         // What everyone was doing, once the party and every thing their orders name are there.
         ForEachActor(*game, [&game](CActor& actor) { actor.RestoreSavedOrders(*game); });
+        // A fight the game was saved in goes on: whoever stood swinging at a foe of
+        // the party, or a foe at a member, still does, so a page opening on its own
+        // holds nobody back from it.
+        if (IsFightGoingOn(*game)) {
+            game->SetInBattle(true);
+            game->SetFightUnderWay();
+        }
     } catch (const CDRAVException& failure) {
         // Every refusal names the file, whichever step of the load found it.
         if (failure.GetMessage().find(path) != std::string::npos) throw;

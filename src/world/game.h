@@ -194,7 +194,7 @@ public:
         m_fightUnderWay = m_fightUnderWay && inBattle;
     }
     // Whether blows have passed between the party and its foes in this battle; not
-    // saved, as a loaded game is in no battle.
+    // saved: a load finds it again in who stands striking whom.
     bool IsFightUnderWay() const { return m_fightUnderWay; }
     void SetFightUnderWay() { m_fightUnderWay = true; }
     // A party resting after it was wiped out wakes in the next area it enters; not

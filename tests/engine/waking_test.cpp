@@ -14,6 +14,7 @@
 #include "common/random.h"
 #include "support/expect_drav.h"
 #include "support/sample_game.h"
+#include "support/sample_save.h"
 #include "support/temp_dir.h"
 #include "world/order.h"
 
@@ -296,27 +297,39 @@ TEST(Waking, ABoxThatOpensHoldsBackTheFoeUponAStandingHero) {
 }
 
 // A box in the middle of a fight stops nobody: the goblin the hero fights keeps
-// its order and its target, and fights on once the box closes.
+// its order and its target, and fights on once the box closes; so it does in a
+// game saved in that fight and loaded again, before another blow has passed.
 TEST(Waking, ABoxThatOpensInAFightLetsItGoOn) {
-    auto game = StartSampleGame();
-    CActor* goblin = SprungGoblin(game);
-    ASSERT_NE(goblin, nullptr);
-    CActor& hero = *game.Main();
-    hero.SetMaxHitPoints(5000);
-    hero.PushOrder(std::make_shared<CAttackOrder>(goblin->GetId()), false);
-    long blows = 0;
-    for (int tick = 0; tick < 3000 && (blows == 0 || goblin->GetAttackTarget() != &hero); ++tick) {
-        game.Tick();
-        blows += LinesOf(Lines(game), goblin->GetName());
+    for (const bool reloaded : {false, true}) {
+        SCOPED_TRACE(reloaded ? "saved in the fight and loaded" : "as it goes");
+        auto game = StartSampleGame();
+        CActor* goblin = SprungGoblin(game);
+        ASSERT_NE(goblin, nullptr);
+        game.Main()->SetMaxHitPoints(5000);
+        game.Main()->PushOrder(std::make_shared<CAttackOrder>(goblin->GetId()), false);
+        long blows = 0;
+        for (int tick = 0; tick < 3000 && (blows == 0 || goblin->GetAttackTarget() != game.Main().get()); ++tick) {
+            game.Tick();
+            blows += LinesOf(Lines(game), goblin->GetName());
+        }
+        ASSERT_TRUE(blows > 0 && goblin->GetAttackTarget() == game.Main().get()) << "the fight is under way";
+        if (reloaded) {
+            const QuillmereTest::TempDir dir;
+            game.Engine().SaveGame(dir / "fight.drav", QuillmereTest::kSampleVersion, nullptr);
+            std::string quickActions;
+            game.Engine().LoadGame(dir / "fight.drav", QuillmereTest::kSampleVersion, quickActions);
+            goblin = game.Person(kGoblin.key);
+            ASSERT_NE(goblin, nullptr);
+        }
+        CActor& hero = *game.Main();
+        const std::shared_ptr<COrder> order = goblin->GetCurrentOrder();
+        game.Engine().HoldFoesBackForPage();  // a box put before the player
+        EXPECT_FALSE(game.Game().IsHoldingBack(goblin->GetId()));
+        EXPECT_EQ(goblin->GetAttackTarget(), &hero);
+        EXPECT_EQ(goblin->GetCurrentOrder(), order);
+        game.Tick(kHalfMinute / 4);
+        EXPECT_GT(LinesOf(Lines(game), goblin->GetName()), 0);
     }
-    ASSERT_TRUE(blows > 0 && goblin->GetAttackTarget() == &hero) << "the fight is under way";
-    const std::shared_ptr<COrder> order = goblin->GetCurrentOrder();
-    game.Engine().HoldFoesBackForPage();  // a box put before the player
-    EXPECT_FALSE(game.Game().IsHoldingBack(goblin->GetId()));
-    EXPECT_EQ(goblin->GetAttackTarget(), &hero);
-    EXPECT_EQ(goblin->GetCurrentOrder(), order);
-    game.Tick(kHalfMinute / 4);
-    EXPECT_GT(LinesOf(Lines(game), goblin->GetName()), 0);
 }
 
 // The lookout gave up; the goblin wipes the party out later. After eight hours'
