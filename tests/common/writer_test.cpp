@@ -3,7 +3,6 @@
 #include <cstring>
 #include <limits>
 #include <locale>
-#include <string>
 #include <utility>
 #include <vector>
 

@@ -80,8 +80,7 @@ std::optional<SaveNote> ReadNote(int from) {
 }
 
 // Saves states from `first` on for ever, telling `to` of each save's start and end.
-// A save that fails ends the child with its words: unwound into the test body, the
-// child would go on as the parent and remove the folder the parent is judging.
+// A failed save ends the child: unwound, it would run on as the parent and remove the folder.
 [[noreturn]] void SaveAndTell(const QuillmereTest::SampleGame& game, const std::string& path, std::int32_t first,
                               int to) {
     for (std::int32_t k = first;; ++k) {
@@ -100,9 +99,7 @@ std::optional<SaveNote> ReadNote(int from) {
     }
 }
 
-// What one kill left: a save that loads as a state the child began, no older than
-// the last it finished nor than the save before the kill; and a backup, if any,
-// that loads as a state no newer than the save.
+// Whether the save one kill left, and its backup if any, are states the child could have left.
 void JudgeKill(DRAV::CEngine& loader, const std::string& path, int kill, std::int32_t lastDone,
                std::int32_t lastBegun, std::int32_t& newest) {
     ASSERT_TRUE(fs::exists(path)) << "the save vanished after kill " << kill;
@@ -167,10 +164,9 @@ TEST(SaveCrashSafety, AKilledSaveLeavesTheLastCompleteSaveOrTheNewOne) {
         withBackupPart += fs::exists(path + ".bak.part");
         JudgeKill(loader.Engine(), path, kill, lastDone, lastBegun, newest);
         if (HasFailure()) {
+            const std::string kept = dir.KeepCopy("save_crash_kept/kill-" + std::to_string(kill));
             ADD_FAILURE() << "the child had finished state " << lastDone << " and begun " << lastBegun
-                          << "; the folder is kept at " << dir.KeepCopy("save_crash_kept/kill-" + std::to_string(kill))
-                          << ":\n"
-                          << dir.Listing();
+                          << "; the folder is kept at " << kept << ":\n" << dir.Listing();
             return;
         }
     }

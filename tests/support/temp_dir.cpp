@@ -1,8 +1,8 @@
 #include "support/temp_dir.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 
@@ -42,13 +42,12 @@ std::string TempDir::KeepCopy(const std::string& label) const {
 }
 
 std::string TempDir::Listing() const {
-    std::vector<std::string> lines;
+    std::set<std::string> lines;  // in name order
     for (const auto& entry : std::filesystem::recursive_directory_iterator(m_path)) {
         if (!entry.is_regular_file()) continue;
-        lines.push_back(std::filesystem::relative(entry.path(), m_path).string() + " " +
-                        std::to_string(entry.file_size()) + " bytes\n");
+        lines.insert(std::filesystem::relative(entry.path(), m_path).string() + " " +
+                     std::to_string(entry.file_size()) + " bytes\n");
     }
-    std::sort(lines.begin(), lines.end());
     std::string listing;
     for (const std::string& line : lines) listing += line;
     return listing;
