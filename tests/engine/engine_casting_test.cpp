@@ -87,61 +87,54 @@ TEST(EngineCasting, ADamageSpellPaysAtTheStrikeFliesAndHits) {
     EXPECT_TRUE(Has(texts, "Wren (Still the Spirit) hits Marsh Wisp for ")) << (texts.empty() ? "" : texts[0]);
 }
 
-// A cast without the energy, or one that would come to nothing (a hostile spell
-// at one who has surrendered, a summon of a creature already there), from the
-// start or come about during the wind-up, is refused with a word and nothing is
-// paid; one whose target went out of reach during the wind-up closes on it again,
-// the order standing.
+// A cast without the energy or that would come to nothing (at one who surrendered, a
+// second call of the wisp), from the start or in the wind-up, is refused with a word,
+// unpaid; a target out of reach is closed on again, the order standing.
 TEST(EngineCasting, ARefusedCastIsToldAndUnpaidAndOutOfReachItClosesInAgain) {
-    enum Lack { kEnergy, kReach, kSurrender, kWispThere };
-    const char* const lacks[] = {"energy", "reach", "a foe who surrendered", "the wisp already called"};
     struct Row {
-        Lack lack;
-        bool meanwhile;  // come about during the wind-up, not there from the start
-        std::vector<std::string> notices;
+        std::string spell;
+        std::string notice;  // none: out of reach
+        void (*lack)(Duel&);
     };
-    const std::string energy = "Wren doesn't have enough energy to cast Still the Spirit.";
-    const std::string surrendered = "Wren can't cast Still the Spirit at Marsh Wisp: Marsh Wisp has surrendered.";
-    const std::string called = "Wren can't cast Call Marsh Wisp: Marsh Wisp is already summoned.";
-    const std::vector<Row> rows{
-        {kEnergy, false, {energy}},   {kEnergy, true, {energy}},           {kReach, true, {}},
-        {kSurrender, false, {surrendered}}, {kSurrender, true, {surrendered}}, {kWispThere, false, {called}},
-        {kWispThere, true, {called}},
+    const Row rows[]{
+        {"still_the_spirit", "Wren doesn't have enough energy to cast Still the Spirit.",
+         [](Duel& duel) { duel.game.Main()->SetEnergyUsed(duel.game.Main()->GetMaxEnergy()); }},
+        {"still_the_spirit", "", [](Duel& duel) { duel.wisp->FinalizeMove(70.0, 28.0); }},
+        {"still_the_spirit", "Wren can't cast Still the Spirit at Marsh Wisp: Marsh Wisp has surrendered.",
+         [](Duel& duel) { duel.wisp->SetRelation(RELATION_SURRENDER); }},
+        {"call_wisp", "Wren can't cast Call Marsh Wisp: Marsh Wisp is already summoned.",
+         [](Duel& duel) { duel.wisp->SetSummonEndTick(1000000); }},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(std::string(lacks[row.lack]) + (row.meanwhile ? ", meanwhile" : ", from the start"));
-        Duel duel;
-        const auto wren = duel.game.Main();
-        if (row.lack == kWispThere) duel.spell = "call_wisp";
-        // The wisp there is none she called until it is summoned.
-        if (row.lack == kWispThere && row.meanwhile) duel.wisp->SetSummonEndTick(0);
-        const auto lack = [&] {
-            if (row.lack == kEnergy) wren->SetEnergyUsed(wren->GetMaxEnergy());
-            if (row.lack == kReach) duel.wisp->FinalizeMove(70.0, 28.0);
-            if (row.lack == kSurrender) duel.wisp->SetRelation(RELATION_SURRENDER);
-            if (row.lack == kWispThere) duel.wisp->SetSummonEndTick(1000000);
-        };
-        if (row.meanwhile) {
-            ASSERT_FALSE(duel.Step());
-            ASSERT_EQ(wren->GetActionState(), ACTION_WIND_UP);
+    for (const Row& row : rows)
+        for (const bool meanwhile : {false, true}) {
+            SCOPED_TRACE((row.notice.empty() ? "out of reach" : row.notice) + (meanwhile ? " in the wind-up" : ""));
+            Duel duel;
+            const auto wren = duel.game.Main();
+            duel.spell = row.spell;
+            // The wisp there is none she called until it is summoned.
+            if (row.spell == "call_wisp") duel.wisp->SetSummonEndTick(0);
+            if (meanwhile) {
+                ASSERT_FALSE(duel.Step());
+                ASSERT_EQ(wren->GetActionState(), ACTION_WIND_UP);
+            }
+            row.lack(duel);
+            const std::int32_t used = wren->GetEnergyUsed();
+            bool over = false;
+            for (int tick = 0; tick < 90 && !over && (tick == 0 || wren->GetActionState() == ACTION_WIND_UP ||
+                                                      wren->GetActionState() == ACTION_STRIKE);
+                 ++tick)
+                over = duel.Step();
+            const bool outOfReach = row.notice.empty();
+            EXPECT_EQ(over, !outOfReach);
+            EXPECT_EQ(Notices(duel.game), outOfReach ? std::vector<std::string>{} : std::vector{row.notice});
+            EXPECT_EQ(wren->GetEnergyUsed(), used);
+            EXPECT_TRUE(duel.game.Area().GetEffects().empty());
+            const double x = wren->GetX();
+            if (outOfReach) {
+                EXPECT_FALSE(duel.Step() || duel.Step());
+            }
+            EXPECT_EQ(wren->GetX() > x, outOfReach) << "she walks on towards it";
         }
-        lack();
-        const std::int32_t used = wren->GetEnergyUsed();
-        bool over = false;
-        for (int tick = 0; tick < 90 && !over && (tick == 0 || wren->GetActionState() == ACTION_WIND_UP ||
-                                                  wren->GetActionState() == ACTION_STRIKE);
-             ++tick)
-            over = duel.Step();
-        EXPECT_EQ(over, row.lack != kReach);
-        EXPECT_EQ(Notices(duel.game), row.notices);
-        EXPECT_EQ(wren->GetEnergyUsed(), used);
-        EXPECT_TRUE(duel.game.Area().GetEffects().empty());
-        const double x = wren->GetX();
-        if (row.lack == kReach) {
-            EXPECT_FALSE(duel.Step() || duel.Step());
-        }
-        EXPECT_EQ(wren->GetX() > x, row.lack == kReach) << "she walks on towards it";
-    }
 }
 
 TEST(EngineCasting, AWandThatBurnsOutIsGoneAndTheCasterRecoversAsFromAWand) {

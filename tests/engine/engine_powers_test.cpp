@@ -87,9 +87,8 @@ TEST(EnginePowers, SneakingNeedsTheSkillAndAGuardNextToTheSneakerSpotsIt) {
     EXPECT_TRUE(spotted);
 }
 
-// Nobody sends a fever's pulse, nor the fever a blow carries: its lines name the
-// fever, and whose it is, as what strikes and what kills, never the sufferer striking
-// itself.
+// Nobody sends a fever's pulse, nor the fever a blow carries: its lines name the fever
+// and whose it is as what strikes and kills, never the sufferer striking itself.
 TEST(EnginePowers, AFeversPulseIsReportedAsTheFeverStrikingItsSufferer) {
     auto game = Field();
     const auto goblin = game.Spawn("reed_goblin", 10, 5);
