@@ -241,7 +241,6 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
         {"a page of Hollis with a NUL", personCalled(std::string("\"Hol\0lis\"", 9)), "a person's name holds a NUL byte"},
         {"a page of Hollis not in UTF-8", personCalled("\"Holl\xEDs\""), "a person's name is not UTF-8"},
         {"a page of a name of 60,000 bytes", personCalled(quoted(60000, 'h')), "a person's name of more than 4096 bytes"},
-        {"a harm cast by Marra", harmed("\"Marra\""), ""},
         {"a harm cast by a NUL", harmed(std::string("\"Mar\0ra\"", 8)), "a caster's name holds a NUL byte"},
         {"a harm cast by no UTF-8", harmed("\"Marr\xE1\""), "a caster's name is not UTF-8"},
         {"a harm cast by 60,000 bytes", harmed(quoted(60000, 'm')), "a caster's name of more than 4096 bytes"},
@@ -361,17 +360,14 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
             game.Engine().SaveGame(dir / "again.drav", kSampleVersion, nullptr);
             const std::string holding = "<holding>\n  " + std::to_string(now & kMaxThingSerial) + "\n </holding>";
             EXPECT_NE(ReadTextFile(dir / "again.drav").find(holding), std::string::npos);
-            // An order that cannot be carried out where its actor stands goes at its
-            // turn, and the player is told.
+            // An order that cannot be carried out where its actor stands goes at its turn, told.
             game.DrainEvents();
             const auto played = QuillmereTest::CatchDrav([&] { game.Engine().RunTick(); });
             EXPECT_FALSE(played) << played->GetMessage();
             EXPECT_TRUE(game.Main()->GetInstantOrders().empty());
             const std::vector<std::string> lines = QuillmereTest::MessageTexts(game.DrainEvents());
             if (!row.told.empty()) {
-                std::string log;
-                for (const std::string& line : lines) log += "\n  " + line;
-                EXPECT_EQ(std::count(lines.begin(), lines.end(), row.told), 1) << row.told << " in the log:" << log;
+                EXPECT_EQ(std::count(lines.begin(), lines.end(), row.told), 1) << testing::PrintToString(lines);
             }
         } else if (!caught) {
             ADD_FAILURE() << "loaded";

@@ -113,20 +113,19 @@ TEST(EngineStore, SellingPaysHalfTheValueRoundedUpAndTheItemIsGone) {
     const auto events = game.DrainEvents();
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(dynamic_cast<const CMessageEvent&>(*events[0]).GetText(), "Wren can't sell Ferry Token.");
-    const std::string pie = "Wren can't sell Eel Pie to Tansy the Trader: ";
-    EXPECT_EQ(Told(game, CStoreOrder(false, tansy->GetId(), pies->GetId(), 4, 7)),
-              std::vector<std::string>{pie + "Wren has only 3."});
-    EXPECT_EQ(Told(game, CStoreOrder(false, tansy->GetId(), pies->GetId(), 0, 7)),
-              std::vector<std::string>{pie + "there is nothing to trade."});
 
-    // Out of reach, or once dead, nothing is traded.
+    // More pies than Wren has, none, or Tansy out of reach or dead: told, and nothing is traded.
+    const auto sellPies = [&](std::uint32_t count) {
+        return Told(game, CStoreOrder(false, tansy->GetId(), pies->GetId(), count, 7));
+    };
+    const std::string pie = "Wren can't sell Eel Pie to Tansy the Trader: ";
+    EXPECT_EQ(sellPies(4), std::vector<std::string>{pie + "Wren has only 3."});
+    EXPECT_EQ(sellPies(0), std::vector<std::string>{pie + "there is nothing to trade."});
     tansy->SetPosition(wren.GetX() + 60.0, wren.GetY());
-    EXPECT_EQ(Told(game, CStoreOrder(false, tansy->GetId(), pies->GetId(), 1, 7)),
-              std::vector<std::string>{pie + "Tansy the Trader is out of reach."});
+    EXPECT_EQ(sellPies(1), std::vector<std::string>{pie + "Tansy the Trader is out of reach."});
     tansy->SetPosition(wren.GetX() + 3.0, wren.GetY());
     tansy->SetActionState(ACTION_DEAD);
-    EXPECT_EQ(Told(game, CStoreOrder(false, tansy->GetId(), pies->GetId(), 1, 7)),
-              std::vector<std::string>{pie + "Tansy the Trader is dead."});
+    EXPECT_EQ(sellPies(1), std::vector<std::string>{pie + "Tansy the Trader is dead."});
     EXPECT_EQ(pies->GetCount(), 3);
     EXPECT_EQ(game.Game().GetGold(), 19);
 }
