@@ -6,8 +6,7 @@
 // who chased the party out by the entry it comes back by, soon after or once a
 // long absence has calmed them; after one that left a friend of the party
 // standing at the post of a foe that waits for whoever comes near; and after one
-// that left a wisp the party called fighting a foe, after which it stands only
-// until the player could act: the fight left going on goes its way after.
+// that left a wisp it called fighting a foe, standing then until the player can act.
 
 #include <gtest/gtest.h>
 
@@ -38,8 +37,7 @@ using QuillmereTest::SampleGame;
 namespace {
 
 constexpr int kGameMinute = 60 * 30;
-// What a party that comes in is owed before the player can act, however a fight
-// left going on in the area goes after.
+// A fight the party left going on goes its way once the player can act.
 constexpr int kBeforeThePlayerActs = 3 * 30;
 constexpr std::uint32_t kSeeds[] = {1, 2, 3, 4, 5};
 
@@ -170,12 +168,9 @@ bool LeaveFriendsAtAFoesPost(CArea& area) {
     return true;
 }
 
-// The party called a wisp by the foe nearest the entry it comes back by
-// and went, the two fighting; it comes back at once on odd seeds, on even ones as
-// the wisp's hour runs out, the area calmed long since. The ticks away; none when
-// the wisp had no room.
-std::optional<std::uint32_t> LeaveACalledWispFighting(const SampleGame& game, const CAreaEntry& entry,
-                                                      std::uint32_t seed) {
+// The party called a wisp by the foe nearest its entry and went, the two fighting,
+// until the wisp's hour ran out. The ticks away; none when the wisp had no room.
+std::optional<std::uint32_t> LeaveACalledWispFighting(const SampleGame& game, const CAreaEntry& entry) {
     const double entryX = (entry.column + 0.5) * kCellSize, entryY = (entry.row + 0.5) * kCellSize;
     CActor* foe = nullptr;
     for (const auto& actor : game.Area().GetActors())
@@ -195,7 +190,7 @@ std::optional<std::uint32_t> LeaveACalledWispFighting(const SampleGame& game, co
     foe->SetRelation(RELATION_HOSTILE);
     foe->PushOrder(std::make_shared<CAttackOrder>(wisp->GetId()), false);
     wisp->PushOrder(std::make_shared<CAttackOrder>(foe->GetId()), false);
-    return seed % 2 ? 0 : wisp->GetSummonEndTick() - game.Game().GetTick();
+    return wisp->GetSummonEndTick() - game.Game().GetTick();
 }
 
 // Arrives as the row says and stands; who went for the party, empty when nobody.
@@ -217,7 +212,7 @@ std::string StandAfterArriving(const Arrival& arrival, std::uint32_t seed) {
         if (arrival.roused == 3 && !LeaveFriendsAtAFoesPost(game.Area())) return "no room at the foe's post";
         std::uint32_t away = arrival.roused == 2 ? kAreaRespawnTicks : 0;
         if (arrival.roused == 4) {
-            const std::optional<std::uint32_t> untilBack = LeaveACalledWispFighting(game, *entry, seed);
+            const std::optional<std::uint32_t> untilBack = LeaveACalledWispFighting(game, *entry);
             if (!untilBack) return "no room for the wisp";
             away = *untilBack;
         }
@@ -253,8 +248,6 @@ std::string StandAfterArriving(const Arrival& arrival, std::uint32_t seed) {
         if (arrival.roused && actor->HasPost() &&
             actor->DistanceToPoint(actor->GetPostX(), actor->GetPostY()) > 3 * kCellSize)
             return actor->GetName() + " stayed away from its post";
-    // A fight the party left going on goes its way: a foe it rouses later may come
-    // for a party that has had time to act.
     const int standing = arrival.roused == 4 ? kBeforeThePlayerActs : kGameMinute;
     for (int tick = 0; tick < standing; ++tick) {
         game.Tick();

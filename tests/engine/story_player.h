@@ -11,6 +11,7 @@
 #include <cctype>
 #include <cmath>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -118,25 +119,20 @@ public:
     // their case and stops; empty when `text` says its own thing.
     std::string Echoed(const std::string& text, std::size_t count) const {
         const auto words = [](const std::string& from) {
-            std::string plain = " ";
-            for (const char c : from)
-                plain += std::isalnum(static_cast<unsigned char>(c)) || c == '\''
-                             ? static_cast<char>(std::tolower(static_cast<unsigned char>(c)))
-                             : ' ';
-            std::vector<std::string> list;
+            std::string plain;
+            for (const char c : from) {
+                const auto letter = static_cast<unsigned char>(c);
+                plain += std::isalnum(letter) || c == '\'' ? static_cast<char>(std::tolower(letter)) : ' ';
+            }
             std::istringstream in(plain);
-            for (std::string word; in >> word;) list.push_back(word);
-            return list;
+            return std::vector<std::string>(std::istream_iterator<std::string>(in), {});
         };
-        std::string shown;
-        for (const auto& word : words(text)) shown += " " + word;
-        shown += " ";
+        const std::vector<std::string> shown = words(text);
         for (const auto& line : m_log) {
-            const auto said = words(line);
+            const std::vector<std::string> said = words(line);
             for (std::size_t first = 0; first + count <= said.size(); ++first) {
-                std::string run;
-                for (std::size_t i = first; i < first + count; ++i) run += " " + said[i];
-                if (shown.find(run + " ") != std::string::npos) return line;
+                const auto run = said.begin() + first;
+                if (std::search(shown.begin(), shown.end(), run, run + count) != shown.end()) return line;
             }
         }
         return {};
