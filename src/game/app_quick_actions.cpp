@@ -23,7 +23,7 @@ CDRAVActorInfo& CDRAVApp::QuickActionRecord(const DRAV::CActor& actor) const {
     const std::uint32_t placing = game ? game->GetPlacings() : 0;
     if (record.m_placing != placing) {
         record.m_current = CDRAVActorInfo::kNoSlot;
-        record.m_kind[2] = 20;
+        record.ForgetPickedAction();
         record.m_placing = placing;
     }
     return record;
@@ -73,8 +73,7 @@ void CDRAVApp::SelectQuickAction(const DRAV::CActor& actor, int slot) {
     if (slot < 0 || slot > CDRAVActorInfo::kNoSlot)
         throw CDRAVException(DRAV_ERR_UNEXPECTED, "quick action slot " + std::to_string(slot));
     CDRAVActorInfo& record = QuickActionRecord(actor);
-    // Whatever the action picker put into slot 2 lasts only until another slot is chosen.
-    if (slot != 2) record.m_kind[2] = 20;
+    if (slot != 2) record.ForgetPickedAction();
     record.m_current = slot == CDRAVActorInfo::kNoSlot || record.m_kind[slot] != 0 ? slot : CDRAVActorInfo::kNoSlot;
     RefreshPortrait(actor);
 }

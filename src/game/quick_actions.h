@@ -23,6 +23,9 @@ public:
     void AutoFill(const DRAV::CActor& actor);
     // Use slots whose item the actor no longer carries become empty; spell slots stay.
     void DropMissingItems(const DRAV::CActor& actor);
+    // Slot 2 holds what the action picker chose only until another slot is chosen
+    // or the party is placed anew; then it is the plain action again.
+    void ForgetPickedAction() { m_kind[2] = 20; }
 
     std::int32_t m_current = kNoSlot;
     // The party's placing in an area (CGame::GetPlacings) that m_current, and the
