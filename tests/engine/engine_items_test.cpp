@@ -8,6 +8,7 @@
 #include "support/sample_game.h"
 #include "world/item.h"
 #include "world/object.h"
+#include "world/order_rule.h"
 
 using namespace DRAV;
 using QuillmereTest::StartSampleGame;
@@ -191,4 +192,26 @@ TEST(EngineItems, LocksAreTestedAgainstLocksPlusFiftyAndNoGiveItemsStay) {
     game.Engine().RunInstantOrder(wren, CGiveOrder(friendAt->GetId(), pie->GetId()));
     EXPECT_EQ(FindItemById(friendAt->GetBackpack(), token->GetId()), nullptr);
     EXPECT_EQ(pie->GetHolder(), friendAt.get());
+
+    // Nothing goes to one who is not of the party, nor to a member out of reach.
+    game.EnterOpenArea(40, 20);
+    const auto stranger = game.Spawn("landing_trader", 2, 1);
+    const auto farAway = game.Spawn("reed_smuggler", 38, 18);
+    ASSERT_TRUE(stranger && farAway);
+    game.Game().AddPartyMember(farAway);
+    ASSERT_GT(wren.DistanceTo(*farAway), wren.GetRadius() + kGiveReach + farAway->GetRadius());
+    const auto tonic = Give(game, wren, "river_tonic", 1);
+    const struct {
+        const CActor& receiver;
+        std::string why;
+    } refusals[] = {
+        {*stranger, stranger->GetName() + " is not of the party."},
+        {*farAway, farAway->GetName() + " is out of reach."},
+    };
+    for (const auto& refusal : refusals) {
+        EXPECT_EQ(Told(game, CGiveOrder(refusal.receiver.GetId(), tonic->GetId())),
+                  std::vector<std::string>{"Wren can't give River Tonic to " + refusal.receiver.GetName() + ": " +
+                                           refusal.why});
+        EXPECT_EQ(tonic->GetHolder(), &wren);
+    }
 }

@@ -1,7 +1,8 @@
 #pragma once
 // A sample game in the middle of everything, for saved-game tests and the save
 // fuzzer: the hero, with a companion, holds every kind of order in both queues,
-// some naming things that are gone or asking what cannot be done; she strikes a
+// some naming things that are gone, asking what cannot be done, or what no play
+// gives (a give to one not of the party); she strikes a
 // goblin that strikes back, talks with Mother Hesk, and both walk to a way out.
 
 #include <memory>
@@ -61,6 +62,7 @@ inline BusyGame MakeBusy(const SampleGame& game) {
              std::make_shared<CSplitOrder>(pie, 2), std::make_shared<CCombineOrder>(pie, pie),
              std::make_shared<CPositionOrder>(0),
              std::make_shared<CGiveOrder>(member.GetId(), tonic), std::make_shared<CGiveOrder>(member.GetId(), noItem),
+             std::make_shared<CGiveOrder>(hesk->GetId(), tonic),
              std::make_shared<CUseOrder>(USE_ITEM, tonic, 0),
              std::make_shared<CTalkOrder>(hesk->GetId(), "start", "Good day, Mother."),
              std::make_shared<CPositionOrder>(1), std::make_shared<CSpendPointsOrder>(0, kNoSkill, kNoSkill),
