@@ -15,6 +15,7 @@
 #include "common/data_file_words.h"
 #include "common/exception.h"
 #include "common/refusal_text.h"
+#include "common/shown_text.h"
 #include "platform/win32/file_path.h"
 
 namespace DRAVCommon {
@@ -320,6 +321,16 @@ std::string CDataFileReader::ReadWordOrEmpty() {
 }
 
 std::string CDataFileReader::ReadQuoted(std::size_t most, const char* what) {
+    std::string text = ReadQuotedBytes(most, what);
+    // Every other text a saved game holds is one the game shows, or a name it
+    // compares with one it shows.
+    if (m_written)
+        if (const std::string fault = ShownTextFault(text); !fault.empty())
+            throw CDRAVException(DRAV_ERR_BAD_DATA, m_sourceName + ": " + what + " " + fault);
+    return text;
+}
+
+std::string CDataFileReader::ReadQuotedBytes(std::size_t most, const char* what) {
     if (RequireToken("a quoted text")[0] != '"') Fail(DRAV_ERR_BAD_DATA, "expected a quoted text");
     // What the writer would refuse is refused before it has been read whole.
     if (m_written) most = std::min(most, kWrittenRunLimit - 4);

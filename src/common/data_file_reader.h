@@ -71,7 +71,11 @@ public:
     std::string ReadQuoted() { return ReadQuoted(SIZE_MAX, "a quoted text"); }
     // The same, refused (code 1, naming it `what`) as soon as it passes `most` bytes:
     // a text past its bound is never read whole.
+    // In a file the game wrote, a text that holds a NUL byte or is not UTF-8 is
+    // refused the same way.
     std::string ReadQuoted(std::size_t most, const char* what);
+    // The same, taking any bytes: a file's path, which the system names.
+    std::string ReadQuotedBytes(std::size_t most, const char* what);
     std::uint32_t ReadUInt();
     std::int32_t ReadInt();
     double ReadDouble();

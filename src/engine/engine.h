@@ -209,6 +209,10 @@ public:
     // was, when the rest cannot pass.
     void WakeWhereFallen();
     void PlacePartyAtEntry(const std::string& entryName);
+    // The living members of the party standing in `area` are taken to its entry of
+    // that name. With no room there for all of them, each stays where it stood, in
+    // the area's order as before, and the reason is returned; "" once they are there.
+    std::string MovePartyToEntry(CArea& area, const std::string& entryName);
     // The script of the current area's entry of that name, for the first living member.
     void RunEntryScript(const std::string& entryName);
     void PlacePartyAt(const CAreaEntry& entry);

@@ -3,8 +3,11 @@
 
 #include <algorithm>
 #include <exception>
+#include <random>
+#include <vector>
 
 #include "common/exception.h"
+#include "common/random.h"
 #include "common/trace.h"
 #include "engine/engine.h"
 #include "rules/definitions/travel_hours.h"
@@ -325,6 +328,36 @@ void CEngine::RunEntryScript(const std::string& entryName) {
 }
 
 void CEngine::PlacePartyAtEntry(const std::string& entryName) { PlaceParty(CurrentArea(), entryName); }
+
+std::string CEngine::MovePartyToEntry(CArea& area, const std::string& entryName) {
+    CGame& game = Game();
+    const ActorList before = area.GetActors();
+    struct Stood {
+        std::shared_ptr<CActor> member;
+        double x, y, facing;
+    };
+    std::vector<Stood> stood;
+    for (const auto& member : game.GetParty()) {
+        if (!IsAlive(*member) || area.FindActor(member->GetId()) != member.get()) continue;
+        stood.push_back({member, member->GetX(), member->GetY(), member->GetFacing()});
+        game.AddNonLocatedActor(area.RemoveActor(*member));
+    }
+    // The placing draws on the rules' rolls; a refused move leaves those as they were too.
+    const std::mt19937 rolls = DRAVCommon::GetRandomEngine();
+    try {
+        PlaceParty(area, entryName);
+        return "";
+    } catch (const CDRAVException& failure) {
+        for (const Stood& back : stood) {
+            game.RemoveNonLocatedActor(*back.member);
+            back.member->SetPosition(back.x, back.y);
+            back.member->SetFacing(back.facing);
+        }
+        area.GetActors() = before;
+        DRAVCommon::GetRandomEngine() = rolls;
+        return failure.GetMessage();
+    }
+}
 
 void CEngine::PlacePartyAt(const CAreaEntry& entry) { PlaceParty(CurrentArea(), entry); }
 

@@ -354,15 +354,21 @@ void CEngine::RunReturnOrder(CActor& actor, const COrder& order) {
         DRAV_TRACE(DRAVCommon::TRACE_LOW, "No entry %s %s to return to\n", entry.first.c_str(), entry.second.c_str());
         return;
     }
-    game.PassTime(GetReturnTime(entry), kReturnWalk);
+    // Timed from where the party stands, and placed before anything else changes:
+    // an entry with no room for it refuses the walk back, as an arrival with no room
+    // gives up its journey.
+    const std::uint32_t walk = GetReturnTime(entry);
+    const std::string noRoom = MovePartyToEntry(CurrentArea(), entry.second);
+    if (!noRoom.empty()) {
+        game.PushMessage(MESSAGE_NOTICE, "The party cannot return to the area entrance: " + noRoom +
+                                             ". The party stays where it is.");
+        return;
+    }
+    game.PassTime(walk, kReturnWalk);
     game.PushEvent(std::make_shared<CInfoEvent>(EVENT_RETURNED_TO_ENTRANCE));
     game.PushMessage(MESSAGE_NOTICE, "The party returns to the area entrance.");
 
-    CArea& area = CurrentArea();
     const std::uint32_t tick = game.GetTick();
-    for (const auto& member : game.GetParty()) {
-        if (member->GetActionState() != ACTION_DEAD) game.AddNonLocatedActor(area.RemoveActor(*member));
-    }
     for (const auto& member : game.GetParty()) {
         member->ReleaseAttackers(false, tick);
         if (member->GetActionState() == ACTION_WIND_UP || member->GetActionState() == ACTION_STRIKE)
@@ -370,8 +376,7 @@ void CEngine::RunReturnOrder(CActor& actor, const COrder& order) {
         member->SetAttackTarget(0, nullptr);
         member->ClearOrders();
     }
-    PlacePartyAtEntry(entry.second);
-    area.SetViewStale(true);
+    CurrentArea().SetViewStale(true);
 }
 
 bool CEngine::IsReturnEntry(const AreaEntryPoint& entry) const {

@@ -464,8 +464,9 @@ private:
     void ResetDeviceAfterResize();
     // Shows an error that would otherwise leave the window procedure, and ends.
     void FailFromHandler(const std::string& what);
-    // "Game Error" for an area the party cannot be anywhere after; the game ends.
-    void EndWithAreaFailure();
+    // "Game Error" naming the area and why it failed, for an area the party cannot
+    // be anywhere after; the game ends.
+    void EndWithAreaFailure(const std::string& area, const std::exception& failure);
     // A party wiped out that the game has too few serials left to take to its
     // resurrection point wakes where it fell; false when it cannot.
     bool WakeWhereFallen();

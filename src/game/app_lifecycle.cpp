@@ -35,18 +35,25 @@ std::string ChapterFailureText(const CDRAVException& failure, int chapter) {
     }
 }
 
-std::string AreaFailureText() {
-    return "Failed to load area file. The game is broken. Try reinstalling, or contact " + GetCompanyName() +
-           " for support.";
+// Why an area failed to load, as its error says it, without a closing full stop.
+std::string AreaFailureReason(const std::exception& failure) {
+    const auto* known = dynamic_cast<const CDRAVException*>(&failure);
+    std::string reason = known && !known->GetMessage().empty() ? known->GetMessage() : failure.what();
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '.')) reason.pop_back();
+    return reason;
+}
+
+// An area the game cannot go on without: "Failed to load area "<area>": <reason>.
+// The game is broken. ..."
+std::string AreaFailureText(const std::string& area, const std::exception& failure) {
+    return "Failed to load area \"" + area + "\": " + AreaFailureReason(failure) +
+           ". The game is broken. Try reinstalling, or contact " + GetCompanyName() + " for support.";
 }
 
 // A journey given up, the party staying where it is: "Failed to load area
 // "<area>": <reason>. The party stays where it is."
 std::string JourneyFailureText(const std::string& area, const std::exception& failure) {
-    const auto* known = dynamic_cast<const CDRAVException*>(&failure);
-    std::string reason = known && !known->GetMessage().empty() ? known->GetMessage() : failure.what();
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '.')) reason.pop_back();
-    return "Failed to load area \"" + area + "\": " + reason + ". The party stays where it is.";
+    return "Failed to load area \"" + area + "\": " + AreaFailureReason(failure) + ". The party stays where it is.";
 }
 
 // Why no way out is on offer: the area has none the party may take, or the
@@ -88,10 +95,11 @@ void CDRAVApp::StartNewGame(int chapter, bool chooseLevel) {
 void CDRAVApp::StartGameWithActor(std::shared_ptr<DRAV::CActor> actor) {
     m_engine->BeginNewGame(actor);
     m_newActor.reset();
+    const std::string start = m_engine->GetGame()->GetEntry().first;
     try {
         EnterPendingArea();
-    } catch (const std::exception&) {
-        EndWithAreaFailure();
+    } catch (const std::exception& failure) {
+        EndWithAreaFailure(start, failure);
         return;
     }
     m_gameRunning = true;
@@ -236,7 +244,7 @@ bool CDRAVApp::ChangeArea(const DRAV::CMap2Area* chosen) {
             EndWithPartyFallen(*calendar);
             return false;
         } else if (!dynamic_cast<const DRAV::CThingSerialsSpent*>(&failure) || !WakeWhereFallen()) {
-            EndWithAreaFailure();
+            EndWithAreaFailure(destination, failure);
             return false;
         }
         if (calendar) {
@@ -285,7 +293,7 @@ bool CDRAVApp::ChangeArea(const DRAV::CMap2Area* chosen) {
             try {
                 m_engine->ReturnToLastArea();
             } catch (const std::exception&) {
-                EndWithAreaFailure();
+                EndWithAreaFailure(destination, failure);
                 return false;
             }
             ShowError(JourneyFailureText(destination, failure), "Area Load Error");
@@ -333,8 +341,8 @@ void CDRAVApp::EndWithPartyFallen(const DRAV::CCalendarSpent& refusal) {
     SetDialog(true, std::make_shared<CStartDlg>(this));
 }
 
-void CDRAVApp::EndWithAreaFailure() {
-    ShowFatalError(AreaFailureText(), "Game Error");
+void CDRAVApp::EndWithAreaFailure(const std::string& area, const std::exception& failure) {
+    ShowFatalError(AreaFailureText(area, failure), "Game Error");
     EndGame();
     PostMessageA(m_window, WM_CLOSE, 0, 0);
 }
@@ -356,12 +364,7 @@ void CDRAVApp::EnterMapDestination(const DRAV::CMap2Area& destination) {
         try {
             m_engine->ReturnToLastArea();
         } catch (const std::exception&) {
-            ShowFatalError("Failed to load area file: " + destination.GetName() +
-                               " The game is broken. Try reinstalling, or contact " + GetCompanyName() +
-                               " for support.",
-                           "Area Load Error");
-            EndGame();
-            PostMessageA(m_window, WM_CLOSE, 0, 0);
+            EndWithAreaFailure(destination.GetEntryArea(), failure);
             return;
         }
         ShowError(JourneyFailureText(destination.GetEntryArea(), failure), "Area Load Error");

@@ -59,6 +59,20 @@ OrderVerdict Alive(const CActor& actor, const CActor& other) {
     return {};
 }
 
+// Orders that move or use the actor's items, or take them from where they lie.
+bool MovesItems(OrderType type) {
+    switch (type) {
+        case ORDER_WIELD:
+        case ORDER_UNWIELD:
+        case ORDER_GET:
+        case ORDER_DROP:
+        case ORDER_SPLIT:
+        case ORDER_COMBINE:
+        case ORDER_USE: return true;
+        default: return false;
+    }
+}
+
 // Both alive, and `other` within `reach` of the actor's circle.
 OrderVerdict Beside(const CActor& actor, const CActor& other, double reach) {
     if (OrderVerdict verdict = Alive(actor, other); verdict.fit != OrderFit::Now) return verdict;
@@ -230,6 +244,8 @@ OrderVerdict JudgeOrder(const COrder& order, const CActor& actor, const CGame& g
     if (!area) return NotNow("the party is in no area");
     OrderThings unasked;
     OrderThings& things = found ? *found : unasked;
+    // Nor do the dead handle items, as they neither hand over, trade nor talk.
+    if (MovesItems(order.GetType()) && !actor.IsAlive()) return NotNow(actor.GetName() + " is dead");
     switch (order.GetType()) {
         case ORDER_WIELD: {
             const auto& wield = OrderAs<CWieldOrder>(order);

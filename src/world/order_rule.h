@@ -62,8 +62,9 @@ bool RunsFrom(const COrder& order, bool instant);
 // area. A continuing order is judged only on what its runner cannot walk to or
 // wait for: its queue, a walk off the map of its actor's area, a wand's tile
 // spell aimed at anything but a tile, and a friend's blow or spell at a foe that
-// holds back. An instant order judged Now leaves in `found`, when given, what it
-// names, for its runner.
+// holds back. An instant order of a dead actor that moves an item, hands one over,
+// trades or talks is NotNow. An instant order judged Now leaves in `found`, when
+// given, what it names, for its runner.
 OrderVerdict JudgeOrder(const COrder& order, const CActor& actor, const CGame& game, bool instant,
                         OrderThings* found = nullptr);
 

@@ -53,7 +53,8 @@ void LoadPeopleJournal(PeopleJournal& people, DRAVCommon::CDataFileReader& reade
         // The name of the actor who spoke, as the module gives it.
         std::string name = KeptName(reader, reader.ReadQuoted(kActorNameLimit, "a person's name"), "a person's name");
         auto person = std::make_shared<CPeopleJournalEntry>(key, std::move(name));
-        person->SetLocation(reader.ReadQuoted());
+        // The display name of an area, as a module gives it.
+        person->SetLocation(reader.ReadQuoted(kActorNameLimit, "a person's place"));
         while (!reader.AtBlockEnd()) {
             std::string note = reader.ReadQuoted(kExpandedTextLimit, "a note");
             person->AddNote(std::move(note));

@@ -10,7 +10,7 @@ CSaveHead ReadSaveHead(DRAVCommon::CDataFileReader& reader) {
     CSaveHead head;
     head.chapter = reader.ReadInt();
     head.won = reader.ReadBool();
-    head.path = reader.ReadQuoted(kSavedPathLimit, "a path");
+    head.path = reader.ReadQuotedBytes(kSavedPathLimit, "a path");
     head.name = reader.ReadQuoted(kHeroNameLimit, "the main character's name");
     if (const std::string fault = HeroNameFault(head.name); !fault.empty())
         reader.Fail(DRAV_ERR_BAD_DATA, "the main character's name " + fault);

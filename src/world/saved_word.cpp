@@ -1,8 +1,11 @@
 #include "world/saved_word.h"
 
+#include <utility>
+
 #include "common/data_file_reader.h"
 #include "common/data_file_words.h"
 #include "common/exception.h"
+#include "common/shown_text.h"
 #include "rules/vocabulary/kept_word.h"
 #include "script/script_limits.h"
 
@@ -36,6 +39,7 @@ std::string NamedWord(const std::string& word) {
 }
 
 std::string SavableLine(std::string text) {
+    text = DRAVCommon::ShownText(std::move(text));
     for (char& c : text) {
         if (c == '"') c = '\'';
         else if (c == '\n' || c == '\r') c = ' ';

@@ -29,7 +29,8 @@ void RequireSavedWord(const DRAVCommon::CDataFileReader& reader, const std::stri
 std::string NamedWord(const std::string& word);
 
 // A text that a save holds as one quoted line: a double quote or a line break in
-// it would make every later save fail, so they become a single quote and a blank.
+// it would make every later save fail, so they become a single quote and a blank,
+// and a byte that is no UTF-8 letter, which no save loads, becomes a "?".
 std::string SavableLine(std::string text);
 
 }  // namespace DRAV

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "support/sample_game.h"
+#include "support/sample_save.h"
 #include "world/item.h"
 #include "world/object.h"
 #include "world/order_rule.h"
@@ -109,6 +110,50 @@ TEST(EngineItems, CombiningPastTheLargestStackLeavesTheRestInTheSecond) {
     game.Engine().RunInstantOrder(wren, CCombineOrder(first->GetId(), second->GetId()));
     EXPECT_EQ(first->GetCount(), 2147483647);
     EXPECT_EQ(second->GetCount(), 1852516353);
+}
+
+// A member killed with item orders still queued: each is dropped, told, and moves
+// nothing, as a give, a trade or a talk of the dead is.
+TEST(EngineItems, TheDeadHandleNoItem) {
+    auto game = StartSampleGame();
+    QuillmereTest::JoinParty(game, {"reed_smuggler"}, 3, false);
+    CActor& member = *game.Game().GetParty().at(1);
+    CObject* basket = game.Area().FindObjectAt("float_basket", 8, 3);
+    ASSERT_NE(basket, nullptr);
+    ASSERT_FALSE(basket->GetItems().empty());
+    const auto floatItem = basket->GetItems().front();
+    const auto pies = Give(game, member, "eel_pie", 4);
+    const auto pie = Give(game, member, "eel_pie", 1);
+    const auto tonic = Give(game, member, "river_tonic", 1);
+    const auto dagger = Give(game, member, "dagger", 1);
+    member.SetActionState(ACTION_DEAD);
+    const std::string dead = ": " + member.GetName() + " is dead.";
+    const std::shared_ptr<COrder> orders[] = {
+        std::make_shared<CGetOrder>(basket->GetId(), floatItem->GetId()),
+        std::make_shared<CDropOrder>(0, pies->GetId()),
+        std::make_shared<CDropOrder>(basket->GetId(), pie->GetId()),
+        std::make_shared<CWieldOrder>(dagger->GetId(), SLOT_WEAPON),
+        std::make_shared<CUnwieldOrder>(SLOT_ARMOR),
+        std::make_shared<CSplitOrder>(pies->GetId(), 2),
+        std::make_shared<CCombineOrder>(pies->GetId(), pie->GetId()),
+        std::make_shared<CUseOrder>(USE_ITEM, tonic->GetId(), 0),
+    };
+    const std::size_t inBasket = basket->GetItems().size();
+    const std::size_t packed = member.GetBackpack().size();
+    for (const auto& order : orders) {
+        SCOPED_TRACE(order->GetType());
+        game.DrainEvents();
+        game.Engine().RunInstantOrder(member, *order);
+        const std::vector<std::string> told = Messages(game);
+        ASSERT_EQ(told.size(), 1u);
+        EXPECT_EQ(told[0].rfind(member.GetName() + " can't ", 0), 0u) << told[0];
+        EXPECT_NE(told[0].find(dead), std::string::npos) << told[0];
+        EXPECT_EQ(basket->GetItems().size(), inBasket);
+        EXPECT_EQ(member.GetBackpack().size(), packed);
+        EXPECT_EQ(pies->GetCount(), 4);
+        EXPECT_EQ(member.GetEquipped(SLOT_WEAPON), nullptr);
+        EXPECT_EQ(member.GetActionState(), ACTION_DEAD);
+    }
 }
 
 TEST(EngineItems, GoldFromAPileGoesToThePartyAndTheEmptyPileGoes) {

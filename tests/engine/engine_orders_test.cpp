@@ -307,6 +307,23 @@ TEST(EngineOrders, ReturnToTheEntrance) {
                                     "game's calendar on " + game.Game().FormatDateTime(kLastPassedTick) + "."));
     EXPECT_FALSE(HasMessage(refused, "The party returns to the area entrance."));
     EXPECT_EQ(main->GetY(), Centre(8));
+
+    // So is an entry with no room: a ferryman grown over the dock leaves the party,
+    // the clock and the area's order as they were, and says why.
+    game.Game().SetTick(before);
+    game.Person("dock_ferryman")->SetRadius(70.0);
+    const ActorList order = game.Area().GetActors();
+    const double facing = main->GetFacing();
+    main->PushOrder(std::make_shared<COrder>(ORDER_RETURN), false);
+    EXPECT_NO_THROW(game.Engine().RunOrders());
+    EXPECT_EQ(game.Game().GetTick(), before);
+    EXPECT_TRUE(HasMessage(game.DrainEvents(), "The party cannot return to the area entrance: no room for Wren at "
+                                               "entry \"dock\" of area \"reedwater_landing\". The party stays where it is."));
+    EXPECT_EQ(main->GetY(), Centre(8));
+    EXPECT_EQ(main->GetFacing(), facing);
+    EXPECT_EQ(game.Area().GetActors(), order);
+    EXPECT_TRUE(game.Game().GetNonLocatedActors().empty());
+    EXPECT_FALSE(main->GetCurrentOrder());
 }
 
 // An exit that once came within reach leaves its destination pending after the

@@ -92,12 +92,18 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
         return std::string(text).replace(text.find(from), from.size(), to);
     };
     // Line `index` of the hero's block after her serial (x, y, facing, radius, height) made `value`.
-    const std::string hero = "<actor>\n    " + std::to_string(game.Main()->GetId() & kMaxThingSerial) + "\n";
-    const auto heroLine = [&](int index, const std::string& value) {
-        std::size_t at = text.find(hero) + hero.size();
+    // The same of the block of the actor of serial `serial`.
+    const auto actorLine = [&](std::uint32_t serial, int index, const std::string& value) {
+        const std::string block = "<actor>\n    " + std::to_string(serial) + "\n";
+        std::size_t at = text.find(block) + block.size();
         while (index-- > 0) at = text.find('\n', at) + 1;
         return text.substr(0, at) + value + text.substr(text.find('\n', at));
     };
+    const std::string hero = "<actor>\n    " + std::to_string(game.Main()->GetId() & kMaxThingSerial) + "\n";
+    const auto heroLine = [&](int index, const std::string& value) {
+        return actorLine(game.Main()->GetId() & kMaxThingSerial, index, value);
+    };
+    const std::uint32_t tobin = game.Person("dock_ferryman")->GetId() & kMaxThingSerial;
     // `count` groups, the n-th `group(n)`, after the first `after`.
     const auto many = [&](const std::string& after, int count, const auto& group) {
         std::string groups;
@@ -115,6 +121,9 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
     const std::string line(kExpandedTextLimit + 1, 'x');
     const auto person = [&](const std::string& key, const std::string& note) {
         return edited("<people>\n", "<people>\n<entry> " + key + " \"Hollis\" \"The Landing\" \"" + note + "\" </entry>\n");
+    };
+    const auto placed = [&](const std::string& place) {
+        return edited("<people>\n", "<people>\n<entry> hollis \"Hollis\" " + place + " </entry>\n");
     };
     const auto personCalled = [&](const std::string& name) {
         return edited("<people>\n", "<people>\n<entry> hollis " + name + " \"The Landing\" </entry>\n");
@@ -154,6 +163,12 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
         return std::string(text).insert(text.find("<spellapplylist>", text.find(hero)) + 16,
                                         " <spellapply> \"Marsh Fever\" poison 25 4 false false <effectlist> </effectlist>"
                                         " <caster> " + caster + " </caster> </spellapply>");
+    };
+    // The hero under a lasting harm of its own name `name`.
+    const auto harmCalled = [&](const std::string& name) {
+        return std::string(text).insert(text.find("<spellapplylist>", text.find(hero)) + 16,
+                                        " <spellapply> " + name + " poison 25 4 false false <effectlist> </effectlist>"
+                                        " </spellapply>");
     };
     // Just past the map's east edge, to the millionth.
     std::string eastPast = std::to_string(game.Area().GetColumns() * kCellSize);
@@ -197,11 +212,13 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
         {"a tag the writer refuses", edited("(hide_fought", "(#hide_fought"),
          "a word starting with \"#\" would read back as a comment"},
         {"a name with a double quote", edited("\"Mother Hesk\"", "\"Mother H\"esk\""), "double quote"},
-        {"a radius below none", heroLine(3, "-1"), "a radius from 0 to 2500"},
+        {"a radius below none", heroLine(3, "-1"), "a radius from 0 to 12.5"},
         {"a radius of none", heroLine(3, "0"), "radius of 0"},
-        {"a radius past the largest", heroLine(3, "1e9"), "a radius from 0 to 2500"},
-        {"the largest radius", heroLine(3, "2500"), ""},
-        {"a height past the largest", heroLine(4, "1e308"), "a height from 0 to 2500"},
+        {"a radius past the largest", heroLine(3, "1e9"), "a radius from 0 to 12.5"},
+        {"Tobin grown over the dock", actorLine(tobin, 3, "71.2"), "a radius from 0 to 12.5"},
+        {"Tobin just past the largest", actorLine(tobin, 3, "12.6"), "a radius from 0 to 12.5"},
+        {"the largest radius", heroLine(3, "12.5"), ""},
+        {"a height past the largest", heroLine(4, "1e308"), "a height from 0 to 12.5"},
         {"the hero east of the grid", heroLine(0, "1e9"), "actor \"Wren\" at (1e+09 "},
         {"the hero north of the grid", heroLine(1, "-0.5"), "lies off the grid of area \"reedwater_landing\""},
         {"the hero just east of the grid", heroLine(0, eastPast), "actor \"Wren\" at (" + eastPast + " "},
@@ -244,6 +261,18 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
         {"a harm cast by a NUL", harmed(std::string("\"Mar\0ra\"", 8)), "a caster's name holds a NUL byte"},
         {"a harm cast by no UTF-8", harmed("\"Marr\xE1\""), "a caster's name is not UTF-8"},
         {"a harm cast by 60,000 bytes", harmed(quoted(60000, 'm')), "a caster's name of more than 4096 bytes"},
+        {"a page of Hollis at a place with a NUL", placed(std::string("\"The\0Landing\"", 13)),
+         "a person's place holds a NUL byte"},
+        {"a page of Hollis at a place not in UTF-8", placed("\"The L\xE1nding\""), "a person's place is not UTF-8"},
+        {"a page of Hollis at a place of 60,000 bytes", placed(quoted(60000, 'p')),
+         "a person's place of more than 4096 bytes"},
+        {"a page of Hollis at a place in UTF-8", placed("\"The L\xC3\xA1nding\""), ""},
+        {"a note with a NUL", person("hollis", std::string("Good\0day.", 9)), "a note holds a NUL byte"},
+        {"a note not in UTF-8", person("hollis", "Good d\xE1y."), "a note is not UTF-8"},
+        {"a harm named with a NUL", harmCalled(std::string("\"Marsh\0Fever\"", 13)), "a harm's name holds a NUL byte"},
+        {"a harm named in no UTF-8", harmCalled("\"Marsh F\xE9ver\""), "a harm's name is not UTF-8"},
+        {"a harm named in 60,000 bytes", harmCalled(quoted(60000, 'f')), "a harm's name of more than 4096 bytes"},
+        {"a harm named in UTF-8", harmCalled("\"Marsh F\xC3\xA9ver\""), ""},
         {"the longest note", person("hollis", line.substr(1)), ""},
         {"an ending longer than a text grows", edited("<difficulty>", "<ending> \"" + line + "\" </ending> <difficulty>"),
          "an ending of more than 8192 bytes"},

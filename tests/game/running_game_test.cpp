@@ -509,20 +509,41 @@ TEST_F(RunningGameTest, DrainedEventsLogTheirLinesAndWaitForTheTimer) {
 
 namespace {
 
-TEST(GameStart, AStartAreaThatDoesNotLoadEndsTheGameWithAGameError) {
-    ShellOnSample shell;
-    ASSERT_TRUE(shell.loaded);
-    shell.app.StartNewGame(1, false);
-    CDRAVAppTestAccess::DropDialogs(shell.app);
-    std::shared_ptr<DRAV::CActor> main = shell.app.GetNewActor();
-    ASSERT_NE(main, nullptr);
-    shell.app.GetEngine()->GetGame()->SetEntry({"no_such_area", "dock"}, DRAV::AREA_LOAD_FRESH, "");
-    shell.app.StartGameWithActor(main);
-    ASSERT_EQ(shell.recorder.boxes.size(), 1u);
-    EXPECT_EQ(shell.recorder.boxes[0].first, "Game Error");
-    EXPECT_EQ(shell.recorder.boxes[0].second.rfind("Failed to load area file. The game is broken.", 0), 0u);
-    EXPECT_FALSE(shell.app.IsGameRunning());
-    EXPECT_FALSE(shell.app.GetCurrentDialog()) << "no introduction over a game that never began";
+// The box names the area and why it failed, as a journey given up does.
+TEST(GameStart, AStartAreaThatDoesNotLoadEndsTheGameWithAGameErrorSayingWhy) {
+    struct Row {
+        std::vector<QuillmereTest::SampleEdit> edits;
+        std::string entryArea;  // in place of the chapter's start, when not empty
+        std::string told;
+    };
+    const Row rows[] = {
+        {{}, "no_such_area", "Failed to load area \"no_such_area\": "},
+        {{{DRAVCommon::DFK_GLOBAL, "global_monsters.drav", "<size> 1.2 1.8 </size>", "<size> 3 1.8 </size>"}},
+         "",
+         "Failed to load area \"reedwater_landing\": reedwater_landing.drav: no room near (7 1) for encounter "
+         "\"dock_hand\". The game is broken."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.told);
+        ShellOnSample shell;
+        ASSERT_TRUE(shell.loaded);
+        if (!row.edits.empty()) {
+            CDRAVAppTestAccess::SetEngine(shell.app, std::make_shared<DRAV::CEngine>());
+            shell.app.GetEngine()->LoadModule(1, {"Orvex", 5, 0}, QuillmereTest::EditedSampleSource(row.edits));
+        }
+        shell.app.StartNewGame(1, false);
+        CDRAVAppTestAccess::DropDialogs(shell.app);
+        std::shared_ptr<DRAV::CActor> main = shell.app.GetNewActor();
+        ASSERT_NE(main, nullptr);
+        if (!row.entryArea.empty())
+            shell.app.GetEngine()->GetGame()->SetEntry({row.entryArea, "dock"}, DRAV::AREA_LOAD_FRESH, "");
+        shell.app.StartGameWithActor(main);
+        ASSERT_EQ(shell.recorder.boxes.size(), 1u);
+        EXPECT_EQ(shell.recorder.boxes[0].first, "Game Error");
+        EXPECT_EQ(shell.recorder.boxes[0].second.rfind(row.told, 0), 0u) << shell.recorder.boxes[0].second;
+        EXPECT_FALSE(shell.app.IsGameRunning());
+        EXPECT_FALSE(shell.app.GetCurrentDialog()) << "no introduction over a game that never began";
+    }
 }
 
 // A module whose dock script calls for an item the module lacks: the player is

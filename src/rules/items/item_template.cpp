@@ -6,6 +6,7 @@
 #include "rules/vocabulary/vocabulary_table.h"
 #include "rules/kinds/formulas.h"
 #include "rules/vocabulary/read_word.h"
+#include "rules/monsters/actor_names.h"
 
 namespace DRAV {
 
@@ -47,7 +48,8 @@ std::uint32_t ParseItemFlagWord(const std::string& word) {
 
 CItemTemplate::CItemTemplate(DRAVCommon::CDataFileReader& reader, const SpellMap& spells) {
     m_key = ReadKeyWord(reader, "an item key");
-    m_name = reader.ReadQuoted();
+    // Also the name of the lasting harms it gives, which a save holds.
+    m_name = KeptName(reader, reader.ReadQuoted(), "a name");
     m_fullName = reader.ReadQuoted();
     reader.ReadColour(m_colour);
     m_description = reader.ReadQuoted();

@@ -10,6 +10,7 @@
 #include "rules/vocabulary/skills.h"
 #include "rules/magic/spell_effects_motion.h"
 #include "rules/magic/spell_effects_stat.h"
+#include "rules/monsters/actor_names.h"
 
 namespace DRAV {
 
@@ -94,7 +95,8 @@ CSpell::CSpell(std::string keyName) : m_key(std::move(keyName)) {}
 CSpell::CSpell(DRAVCommon::CDataFileReader& reader) {
     reader.BeginBlock("spell");
     m_key = reader.ReadWord();
-    m_name = reader.ReadQuoted();
+    // Also the name of the lasting harms it gives, which a save holds.
+    m_name = KeptName(reader, reader.ReadQuoted(), "a name");
     reader.ReadColour(m_colour);
     m_description = reader.ReadQuoted();
     m_visualName = ReadKeyOrEmpty(reader, "a visual name or 0");

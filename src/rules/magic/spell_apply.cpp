@@ -35,7 +35,8 @@ CSpellApply::CSpellApply(std::string name, const CDamageType& damageType, std::i
 
 CSpellApply::CSpellApply(DRAVCommon::CDataFileReader& reader, const SpellMap& spells) {
     reader.BeginBlock("spellapply");
-    m_name = reader.ReadQuoted();
+    // A spell's name or an item's, as a module gives them.
+    m_name = reader.ReadQuoted(kActorNameLimit, "a harm's name");
     m_damageType = ReadParsedWord(reader, "a damage type", ParseDamageType);
     m_castingValue = reader.ReadInt();
     m_casterLevel = reader.ReadInt();

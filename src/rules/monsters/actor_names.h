@@ -23,14 +23,13 @@ constexpr std::size_t kHeroNameLimit = 32;
 // description has under a hundred bytes.
 constexpr std::size_t kActorNameLimit = kScriptTextLimit;
 
-// A name or description a monster definition gives, or an object's name, which
-// names a trap's lasting harms as their caster: code 1 naming the file and `what`
-// past kActorNameLimit bytes, holding a NUL or not UTF-8.
+// A name or description a monster definition gives, an object's name, which
+// names a trap's lasting harms as their caster, a spell's or an item's name,
+// which names the harms they give, or an area's display name, which the people
+// journal names as a person's place: code 1 naming the file and `what` past
+// kActorNameLimit bytes, holding a NUL or not UTF-8. A saved game holds no longer
+// name, nor any text with such bytes.
 std::string KeptName(const DRAVCommon::CDataFileReader& reader, std::string name, const char* what);
-
-// Why `name` is no text a name is shown as, said of it ("holds a NUL byte", "is
-// not UTF-8"), or "" for one that is.
-std::string NameTextFault(const std::string& name);
 
 // True when `name` holds a letter or a digit, without which the name page takes no name.
 bool HasLetterOrDigit(const std::string& name);

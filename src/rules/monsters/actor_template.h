@@ -37,10 +37,11 @@ enum MonsterFlags : std::uint32_t {
     MONSTER_NOWANDPOTION = 0x100,
 };
 
-// No area is wider than 1000 cells of 2.5 units: an actor's footprint or height
-// larger than that fits nowhere, and its distances would leave the range that
-// cells are counted in.
-inline constexpr double kMaxActorSize = 2500;
+// The largest actor a module may define, its radius and its height: five cells of
+// 2.5 units. One broader would cover a room, leaving no room at an entry or an
+// encounter's place in any area laid out for the people of this game. Every actor
+// comes from a definition, so a saved game holds none larger either.
+inline constexpr double kMaxActorSize = 12.5;
 // An actor's radius and height, each from 0 to kMaxActorSize, as a definition and a
 // saved game hold them; code 1 naming the file and the value otherwise.
 void ReadActorSize(DRAVCommon::CDataFileReader& reader, double& radius, double& height);

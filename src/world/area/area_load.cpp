@@ -18,6 +18,7 @@
 #include "world/area.h"
 #include "world/cell.h"
 #include "world/game.h"
+#include "rules/monsters/actor_names.h"
 
 namespace DRAV {
 
@@ -109,7 +110,8 @@ void CArea::ReadAreaFile(DRAVCommon::CDataFileReader& reader, const std::string&
     m_name = areaName;
 
     reader.BeginBlock("area");
-    m_displayName = reader.ReadQuoted();
+    // Also the place the people journal names, which a save holds.
+    m_displayName = KeptName(reader, reader.ReadQuoted(), "a display name");
     m_outdoors = reader.ReadBool();
     if (reader.IsBlock("world")) {
         reader.BeginBlock("world");
