@@ -366,6 +366,9 @@ public:
     bool RefusesOrder(const DRAV::CActor& actor, const DRAV::COrder& order, bool instant = false);
     // The log's line for a click nobody can carry out: "Wren can't walk there: ...".
     void RefuseClick(const std::string& what, const std::string& why);
+    // The carried item of template `name` the actor can use; null, told in the log,
+    // when she has none or cannot use it, whether chosen by an F-key or a click.
+    DRAV::CItem* UsableQuickItem(DRAV::CActor& actor, const std::string& name);
     // Queues a use or a cast behind the actor's orders, but ahead of an attack.
     void QueueUseOrCast(DRAV::CActor& actor, std::shared_ptr<DRAV::COrder> order);
     // A portrait clicked while the selected member holds a use or a cast that can

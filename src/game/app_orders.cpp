@@ -125,8 +125,8 @@ bool CDRAVApp::PerformAction(int actionKind, int pickKind, DRAV::CThing* thing, 
             case kKindUse: {
                 if (!first) break;
                 const std::string name = slot == CDRAVActorInfo::kNoSlot ? "" : GetQuickActionItem(*first, slot);
-                DRAV::CItem* item = FindCarriedItem(*first, name);
-                if (!item || !first->CanUseMagicItem(*item, false)) break;
+                DRAV::CItem* item = UsableQuickItem(*first, name);
+                if (!item) break;
                 DRAV::ThingId target = 0;
                 if (item->GetWandTargetType() == DRAV::SPELL_TARGET_TILE)
                     AimAtTheGround(m_engine->GetGame()->GetCurrentArea(), pickKind, thing);
@@ -289,16 +289,8 @@ bool CDRAVApp::PerformQuickAction(DRAV::CActor& actor, int slot) {
     try {
         if (kind == kKindUse) {
             const std::string name = current == CDRAVActorInfo::kNoSlot ? "" : GetQuickActionItem(actor, current);
-            DRAV::CItem* item = FindCarriedItem(actor, name);
-            const auto& templates = m_engine->GetModule()->GetItemTemplates();
-            const auto known = templates.find(name);
+            DRAV::CItem* item = UsableQuickItem(actor, name);
             if (!item) {
-                AppendMessage(actor.GetName() + " doesn't have " +
-                              (known != templates.end() && known->second ? known->second->GetName() + "."
-                                                                         : std::string("that item.")));
-                done = true;
-            } else if (!actor.CanUseMagicItem(*item, false)) {
-                AppendMessage(actor.GetName() + " can't use " + item->GetTemplate().GetName() + ".");
                 done = true;
             } else if (item->GetWandTargetType() == DRAV::SPELL_TARGET_SELF) {
                 if (!m_paused) CancelSelectedOrdersButTheFight();
@@ -332,6 +324,23 @@ bool CDRAVApp::PerformQuickAction(DRAV::CActor& actor, int slot) {
     }
     DropMissingQuickItems(actor);
     return done;
+}
+
+DRAV::CItem* CDRAVApp::UsableQuickItem(DRAV::CActor& actor, const std::string& name) {
+    DRAV::CItem* item = FindCarriedItem(actor, name);
+    const auto& templates = m_engine->GetModule()->GetItemTemplates();
+    const auto known = templates.find(name);
+    if (!item) {
+        AppendMessage(actor.GetName() + " doesn't have " +
+                      (known != templates.end() && known->second ? known->second->GetName() + "."
+                                                                 : std::string("that item.")));
+        return nullptr;
+    }
+    if (!actor.CanUseMagicItem(*item, false)) {
+        AppendMessage(actor.GetName() + " can't use " + item->GetTemplate().GetName() + ".");
+        return nullptr;
+    }
+    return item;
 }
 
 void CDRAVApp::QueueUseOrCast(DRAV::CActor& actor, std::shared_ptr<DRAV::COrder> order) {

@@ -442,9 +442,11 @@ TEST(EngineCombat, ASurrenderCancelsThePartysAttacksWithOneDialogAndTakesNoMoreD
     EXPECT_EQ(main->GetActionState(), ACTION_IDLE);
     auto events = game.DrainEvents();
     EXPECT_EQ(CountEvents(events, EVENT_DIALOG_BOX), 1);
-    for (const auto& event : events)
-        if (const auto* box = dynamic_cast<const CDialogBoxEvent*>(event.get()))
+    for (const auto& event : events) {
+        if (const auto* box = dynamic_cast<const CDialogBoxEvent*>(event.get())) {
             EXPECT_EQ(box->GetText(), "Smuggler Lookout has surrendered: Wren's attack is cancelled.");
+        }
+    }
     EXPECT_TRUE(Contains(Messages(events), "Smuggler Lookout surrenders."));
     // Said once however often it is struck or pulsed after.
     CAttackInfo knife("Wren", 0, 4, 0, 0, 0, CDamageType(), 0, 0);

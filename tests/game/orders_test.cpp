@@ -441,12 +441,12 @@ TEST(RefusedOrders, AClickOnGroundNobodyWalksOrXTakingNoWayOutSaysWhy) {
     const auto sample = QuillmereTest::SampleFolderSource();
     enum Where { kDock, kOpenGround, kAtTheMarshPath };
     const std::tuple<const char*, std::shared_ptr<DRAVCommon::CDataFileFactory>, Where, const char*> rows[] = {
-        {"River Channel", sample, kDock, "The River Channel is no place to walk."},
-        {"Net Rack", sample, kDock, "The Net Rack is no place to walk."},
-        {"Reed Fence", sample, kDock, "The Reed Fence is no place to walk."},
-        {"Reed Wall", sample, kDock, "The Reed Wall is no place to walk."},
-        {"Boathouse Wall", sample, kDock, "The Boathouse Wall is no place to walk."},
-        {"Mooring Post", sample, kDock, "The Mooring Post is no place to walk."},
+        {"River Channel", sample, kDock, "Wren can't walk there: the River Channel is no place to walk."},
+        {"Net Rack", sample, kDock, "Wren can't walk there: the Net Rack is no place to walk."},
+        {"Reed Fence", sample, kDock, "Wren can't walk there: the Reed Fence is no place to walk."},
+        {"Reed Wall", sample, kDock, "Wren can't walk there: the Reed Wall is no place to walk."},
+        {"Boathouse Wall", sample, kDock, "Wren can't walk there: the Boathouse Wall is no place to walk."},
+        {"Mooring Post", sample, kDock, "Wren can't walk there: the Mooring Post is no place to walk."},
         {nullptr, sample, kDock, "The party is not at a way out."},
         {nullptr, sample, kOpenGround, "There is no way out of Open Ground."},
         {nullptr, refusing("return false"), kAtTheMarshPath, "The way to the reed marsh is closed."},
