@@ -340,7 +340,9 @@ public:
     // when those who walked there came but another stayed too far, a word names
     // him. A walk that ended in a hail, or short with a word of its own, says why;
     // a walker held on the way is told why, and the walk waits for her unless she
-    // is held within reach of the way out, where her walk ends.
+    // is held within reach of the way out, where her walk ends. Those who came wait
+    // there for whoever stayed behind: once the party can leave by it, however the
+    // last one came or fell, it is asked.
     void CheckWalksToWayOuts();
     // Takes each member sent to a way out into its walk before the orders run: one
     // already standing at it ends her walk in the same tick, and is asked or told
@@ -553,7 +555,10 @@ private:
     // it goes to none.
     CGame::WayOutWalk* JoinWayOutWalk(const CActor& member);
     // The party's walk to a way out ended: the question, a word, or nothing to say.
-    void EndWayOutWalk(const CGame::WayOutWalk& walk);
+    // True when those who came stand waiting there for the rest, the walk kept with
+    // no walkers; a walk kept so asks once the party can leave by it, and ends
+    // silent once one standing there is sent elsewhere or a talk begins.
+    bool EndWayOutWalk(const CGame::WayOutWalk& walk);
     // The way out that a use order walks to; null for any other order.
     const CObject* WayOutOf(const COrder& order) const;
     // What the walking order makes for, as the player knows it: a person's or an

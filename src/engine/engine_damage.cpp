@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "common/random.h"
 #include "engine/engine.h"
@@ -19,6 +21,15 @@ namespace {
 constexpr std::int32_t kFullResistance = 20;
 constexpr std::int32_t kCriticalRange = 5;
 constexpr std::int32_t kWideCriticalRange = 10;
+
+// "Wren's attack is", "the attacks of Wren and Marra are": whose ended.
+std::string WhoseAttacks(const std::vector<std::string>& names) {
+    if (names.size() == 1) return names.front() + "'s attack is";
+    std::string list;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        list += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+    return "the attacks of " + list + " are";
+}
 
 }  // namespace
 
@@ -86,7 +97,8 @@ void CEngine::ResolveDamage(const std::string* rollText, const std::string* resi
         // Once: the blows of friends and the pulses of a lasting harm that find it
         // after change nothing, and the same line again and again says nothing new.
         if (game.NoteSurrenderTold(target.GetId()))
-            game.PushMessage(messageKind, target.GetName() + " has surrendered, takes no damage.");
+            game.PushMessage(messageKind, info.name + " does no harm to " + target.GetName() + ": " +
+                                              target.GetName() + " has surrendered.");
         return;
     }
     // Each roll hurts as a blow of its own would. Rolls of 32 bits, summed as many
@@ -135,7 +147,7 @@ void CEngine::ResolveActorDied(const std::string& killerName, CActor& target) {
         // walk away from it again.
         target.StopAttacking();
         game.PushMessage(MESSAGE_NOTICE, target.GetName() + " surrenders.");
-        bool cancelled = false;
+        std::vector<std::string> stopped;
         for (const auto& member : game.GetParty()) {
             if (!member->IsAlive()) continue;
             const std::shared_ptr<COrder> order = member->GetCurrentOrder();
@@ -146,11 +158,12 @@ void CEngine::ResolveActorDied(const std::string& killerName, CActor& target) {
             member->SetAnimation(ANIM_DEFAULT, 0.0);
             member->SetAnimationTime(0.0);
             member->PopOrder(*order);
-            cancelled = true;
+            stopped.push_back(member->GetName());
         }
-        if (cancelled)
+        if (!stopped.empty())
             game.PushEvent(std::make_shared<CDialogBoxEvent>(EVENT_DIALOG_BOX, target.GetName(),
-                                                             target.GetName() + " has surrendered, attack is cancelled."));
+                                                             target.GetName() + " has surrendered: " +
+                                                                 WhoseAttacks(stopped) + " cancelled."));
         return;
     }
     target.SetActionState(ACTION_DEAD);

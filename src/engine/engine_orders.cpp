@@ -336,7 +336,8 @@ void CEngine::RunCastOrder(CActor& actor, const CCastOrder& order) {
     const auto found = spells.find(order.spell);
     if (found == spells.end() || !found->second) throw CDRAVException(DRAV_ERR_PARTY_POSITION, "");
     const CSpell& spell = *found->second;
-    if (!actor.MeetsSpellRequirements(spell)) {
+    if (const OrderVerdict verdict = JudgeCaster(actor, spell); verdict.fit != OrderFit::Now) {
+        TellDroppedOrder(actor, order, verdict);
         actor.PopOrder(order);
         return;
     }

@@ -71,10 +71,6 @@ void CEngine::BuyFromStore(CActor& actor, CActor& keeper, CItem& offered, const 
 void CEngine::SellToStore(CActor& actor, CActor& keeper, CItem& sold, std::int32_t position,
                           const CStoreOrder& order) {
     CGame& game = Game();
-    if ((sold.GetTemplate().GetFlags() & ITEMFLAG_NOGIVE) != 0) {
-        game.PushMessage(MESSAGE_NOTICE, actor.GetName() + " can't sell " + sold.GetTemplate().GetName() + ".");
-        return;
-    }
     std::uint32_t unitPrice = 0;
     keeper.GetStoreBuyPrice(sold, unitPrice);
     const std::uint64_t price = std::uint64_t{unitPrice} * order.count;

@@ -145,8 +145,9 @@ void CEngine::CloseDoor(CActor& actor, CTile& tile) {
         // The click that asked for it is told why the door stays open.
         const std::string name = door.GetDefinition().GetName();
         const CActor* inDoorway = door.GetDefinition().HasFlag(TILE_FLAG_NOCLOSE) ? nullptr : door.FindActorInDoorway();
-        game.PushMessage(MESSAGE_NOTICE, inDoorway ? "The " + name + " can't close on " + inDoorway->GetName() + "."
-                                                   : "The " + name + " can't be closed.");
+        game.PushMessage(MESSAGE_NOTICE, actor.GetName() + " can't close the " + name + ": " +
+                                             (inDoorway ? inDoorway->GetName() + " stands in the doorway."
+                                                        : "once open, they stay open."));
         return;
     }
     for (CTile* part : run) {

@@ -206,42 +206,52 @@ void CEngine::CheckWalksToWayOuts() {
             ++walk;
             continue;
         }
-        const CGame::WayOutWalk ended = walk->second;
-        walk = walks.erase(walk);
-        EndWayOutWalk(ended);
+        if (EndWayOutWalk(walk->second)) {
+            walk->second.walkers.clear();
+            ++walk;
+        } else {
+            walk = walks.erase(walk);
+        }
     }
 }
 
-void CEngine::EndWayOutWalk(const CGame::WayOutWalk& walk) {
+bool CEngine::EndWayOutWalk(const CGame::WayOutWalk& walk) {
     // Nobody walks there any more: they came, fell, were hailed, gave up, were
     // stopped or were sent elsewhere, and what follows comes from where they stand.
     CGame& game = Game();
     CArea& area = CurrentArea();
     const CObject* wayOut = area.FindObject(walk.marker);
     // A hail's talk says why the party stopped.
-    if (!wayOut || game.GetTalksBegun() != walk.talksBegun) return;
+    if (!wayOut || game.GetTalksBegun() != walk.talksBegun) return false;
     const CAreaExit* exit = FindOpenExit(wayOut->GetExitName());
+    if (!exit) return false;
+    // Those who came, or, for a walk already waiting, whoever stands there now.
+    const bool waiting = walk.walkers.empty();
     bool came = false;
-    for (const ThingId id : walk.walkers) {
-        const CActor* walker = area.FindActor(id);
-        if (!walker || !walker->IsAlive()) continue;
+    for (const auto& member : game.PartyMembers()) {
+        if (!member->IsAlive() || (!waiting && !walk.walkers.count(member->GetId()))) continue;
+        const bool there = IsWithinExitRange(*member, *exit);
+        if (waiting && !there) continue;
         // One sent elsewhere called the walk off; one that stopped short said why.
-        if (walker->GetCurrentOrder() || !exit || !IsWithinExitRange(*walker, *exit)) return;
+        if (member->GetCurrentOrder() || !there) return false;
         came = true;
     }
     if (game.GetStateCode() == GAME_EXIT_AVAILABLE && game.GetAvailableExitName() == wayOut->GetExitName()) {
         game.PushEvent(std::make_shared<CInfoEvent>(EVENT_WAY_OUT_REACHED));
-        return;
+        return false;
     }
-    if (!came || game.GetStateCode() != GAME_PLAYING) return;
+    if (!came || game.GetStateCode() != GAME_PLAYING) return false;
     // The walkers came, but a way out takes the whole party: whoever stayed behind
-    // is named, rather than the walkers standing there with no question and no word.
+    // is named once, rather than the walkers standing there with no question and
+    // no word, and they wait there for him.
     std::vector<std::string> behind;
     for (const auto& member : game.PartyMembers())
         if (member->IsAlive() && !IsWithinExitRange(*member, *exit)) behind.push_back(member->GetName());
-    if (!behind.empty())
+    if (behind.empty()) return false;
+    if (!waiting)
         game.PushMessage(MESSAGE_NOTICE, WhoIs(behind) + " too far from " + NameOfThing(area, wayOut->GetId()) +
                                              " for the party to leave.");
+    return true;
 }
 
 }  // namespace DRAV

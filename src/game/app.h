@@ -352,12 +352,23 @@ public:
     bool PerformAction(int actionKind, int pickKind, DRAV::CThing* thing, POINT point, bool replace);
     bool PerformDefaultAction(int pickKind, DRAV::CThing* thing, POINT point, bool replace);
     // What a plain click on someone outside the party does; the pointer shows it.
-    enum class ActorClick { kAttack, kTalk, kLook };
+    enum class ActorClick { kAttack, kTalk };
     static ActorClick ClickOnActor(const DRAV::CActor& actor);
     // The use or cast of `slot` when it needs no target; a missing or unusable
     // item is told in the log.
     bool PerformQuickAction(DRAV::CActor& actor, int slot);
-    bool CastSpell(DRAV::CActor& actor, const DRAV::CSpell& spell, int pickKind, DRAV::CThing* target);
+    // Casts at the pick when it fits the spell; `replace` cancels the selected
+    // members' orders but their fight, once the cast is known to be given.
+    bool CastSpell(DRAV::CActor& actor, const DRAV::CSpell& spell, int pickKind, DRAV::CThing* target, bool replace);
+    // A click the game refuses leaves every order as it was: `order` for `actor` is
+    // put to the order rule before anything is cancelled, and a refusal is told in
+    // the log, who, what and why, as the engine tells an order it drops.
+    bool RefusesOrder(const DRAV::CActor& actor, const DRAV::COrder& order, bool instant = false);
+    // The log's line for a click nobody can carry out: "Wren can't walk there: ...".
+    void RefuseClick(const std::string& what, const std::string& why);
+    // The carried item of template `name` the actor can use; null, told in the log,
+    // when she has none or cannot use it, whether chosen by an F-key or a click.
+    DRAV::CItem* UsableQuickItem(DRAV::CActor& actor, const std::string& name);
     // Queues a use or a cast behind the actor's orders, but ahead of an attack.
     void QueueUseOrCast(DRAV::CActor& actor, std::shared_ptr<DRAV::COrder> order);
     // A portrait clicked while the selected member holds a use or a cast that can

@@ -12,6 +12,7 @@
 #include "rules/definitions/object_template.h"
 #include "rules/definitions/tile_template.h"
 #include "rules/items/item_template.h"
+#include "rules/magic/spell.h"
 #include "rules/module.h"
 #include "rules/vocabulary/status.h"
 #include "ui/ui_action_window.h"
@@ -25,6 +26,7 @@
 #include "world/master_tile.h"
 #include "world/object.h"
 #include "world/order.h"
+#include "world/order_rule.h"
 #include "world/tile.h"
 
 namespace {
@@ -110,11 +112,12 @@ bool CDRAVApp::PerformAction(int actionKind, int pickKind, DRAV::CThing* thing, 
                     done = PerformDefaultAction(pickKind, thing, point, replace);
                     break;
                 }
+                std::shared_ptr<DRAV::COrder> order;
+                if (actionKind == kKindAttack) order = std::make_shared<DRAV::CAttackOrder>(thing->GetId());
+                else order = std::make_shared<DRAV::CMoveTalkOrder>(thing->GetId());
+                if (RefusesOrder(*first, *order)) break;
                 if (replace) CancelSelectedOrders();
-                if (actionKind == kKindAttack)
-                    first->PushOrder(std::make_shared<DRAV::CAttackOrder>(thing->GetId()), false);
-                else
-                    first->PushOrder(std::make_shared<DRAV::CMoveTalkOrder>(thing->GetId()), false);
+                first->PushOrder(std::move(order), false);
                 EndQuickActionChoice();
                 done = true;
                 break;
@@ -122,8 +125,8 @@ bool CDRAVApp::PerformAction(int actionKind, int pickKind, DRAV::CThing* thing, 
             case kKindUse: {
                 if (!first) break;
                 const std::string name = slot == CDRAVActorInfo::kNoSlot ? "" : GetQuickActionItem(*first, slot);
-                DRAV::CItem* item = FindCarriedItem(*first, name);
-                if (!item || !first->CanUseMagicItem(*item, false)) break;
+                DRAV::CItem* item = UsableQuickItem(*first, name);
+                if (!item) break;
                 DRAV::ThingId target = 0;
                 if (item->GetWandTargetType() == DRAV::SPELL_TARGET_TILE)
                     AimAtTheGround(m_engine->GetGame()->GetCurrentArea(), pickKind, thing);
@@ -160,8 +163,7 @@ bool CDRAVApp::PerformAction(int actionKind, int pickKind, DRAV::CThing* thing, 
                     done = TogglePower(*first, spell);
                     break;
                 }
-                if (replace) CancelSelectedOrdersButTheFight();
-                done = CastSpell(*first, spell, pickKind, thing);
+                done = CastSpell(*first, spell, pickKind, thing, replace);
                 break;
             }
             default:
@@ -190,6 +192,7 @@ bool CDRAVApp::PerformDefaultAction(int pickKind, DRAV::CThing* thing, POINT poi
     auto groundMove = [&] {
         float x = 0.0f, z = 0.0f;
         if (!m_graphicsManager.ScreenToWorld(m_deviceWrapper.get(), point.x, point.y, x, z)) return false;
+        if (replace) CancelSelectedOrders();
         // A way out's marker is a small thing flat on the ground: a click beside it
         // means the way out, not the ground the party would stop on short of it.
         if (DRAV::CObject* wayOut = WayOutBeside(x, z)) return GoToWayOut(*wayOut);
@@ -199,38 +202,62 @@ bool CDRAVApp::PerformDefaultAction(int pickKind, DRAV::CThing* thing, POINT poi
         auto& actor = static_cast<DRAV::CActor&>(*thing);
         if (actor.GetRelation() == DRAV::RELATION_PARTY) return false;
         const ActorClick click = ClickOnActor(actor);
-        if (click == ActorClick::kLook) {
-            SetDialog(false, std::make_shared<CMonsterDlg>(this, actor));
-            return true;
-        }
+        if (click == ActorClick::kAttack && !actors.empty() &&
+            RefusesOrder(*actors.front(), DRAV::CAttackOrder(actor.GetId())))
+            return false;
         if (replace) CancelSelectedOrders();
         return click == ActorClick::kAttack ? AttackTarget(actor) : TalkTo(actor);
     }
-    if (replace) CancelSelectedOrders();
     if (pickKind == kPickTile) {
         const auto& tile = static_cast<DRAV::CTile&>(*thing);
         const DRAV::TileKind kind = tile.GetMaster() ? tile.GetMaster()->GetDefinition().GetKind() : DRAV::TILE_INVALID;
-        if (kind == DRAV::TILE_DOOR) return UseTile(*thing);
         if (kind == DRAV::TILE_FLOOR) return groundMove();
-        // Water, a wall, a fence: no walk, and one word for the click, whoever it sent.
-        if (tile.GetMaster())
-            AppendMessage("The " + tile.GetMaster()->GetDefinition().GetName() + " is no place to walk.");
-        return false;
+        if (kind != DRAV::TILE_DOOR) {
+            // Water, a wall, a fence: no walk, and one word for the click, whoever it sent.
+            if (tile.GetMaster())
+                RefuseClick("walk there", "the " + tile.GetMaster()->GetDefinition().GetName() + " is no place to walk");
+            return false;
+        }
+        if (replace) CancelSelectedOrders();
+        return UseTile(*thing);
     }
     auto& object = static_cast<DRAV::CObject&>(*thing);
-    if (object.GetTemplate().IsContainer() || !object.GetTalkStates().empty()) {
+    const bool used = object.GetTemplate().IsContainer() || !object.GetTalkStates().empty();
+    if (!used && !object.IsExit()) return groundMove();
+    if (replace) CancelSelectedOrders();
+    if (used) {
         UseObject(object, false);
         return true;
     }
-    return object.IsExit() ? GoToWayOut(object) : groundMove();
+    return GoToWayOut(object);
+}
+
+bool CDRAVApp::RefusesOrder(const DRAV::CActor& actor, const DRAV::COrder& order, bool instant) {
+    const DRAV::CGame& game = *m_engine->GetGame();
+    DRAV::OrderVerdict verdict = DRAV::JudgeOrder(order, actor, game, instant);
+    if (verdict.fit == DRAV::OrderFit::Now && order.GetType() == DRAV::ORDER_CAST) {
+        const auto& cast = DRAV::OrderAs<DRAV::CCastOrder>(order);
+        if (const DRAV::CSpell* spell = DRAV::FindSpell(m_engine->GetModule()->GetSpells(), cast.spell))
+            verdict = DRAV::JudgeCaster(actor, *spell);
+    }
+    if (verdict.fit == DRAV::OrderFit::Now) return false;
+    m_engine->TellDroppedOrder(actor, order, verdict);
+    PumpEngineEvents();
+    return true;
+}
+
+void CDRAVApp::RefuseClick(const std::string& what, const std::string& why) {
+    const auto actors = SelectedActors();
+    const std::string who = m_selectedParty == kWholeParty || actors.empty() ? "The party" : actors.front()->GetName();
+    AppendMessage(who + " can't " + what + ": " + why + ".");
 }
 
 CDRAVApp::ActorClick CDRAVApp::ClickOnActor(const DRAV::CActor& actor) {
-    // Only one turned on the party is struck by a plain click; one bound to turn
-    // but with nothing to say is looked at, as a right click does, and struck only
-    // by the attack action.
-    if (actor.IsHostile()) return ActorClick::kAttack;
-    return DRAV::CEngine::IsSilentFoe(actor) ? ActorClick::kLook : ActorClick::kTalk;
+    // An enemy is attacked and a person talked to, as the help's default action
+    // says: one turned on the party, and one ringed red as bound to turn with
+    // nothing to say, is an enemy; one bound to turn with words for the party is
+    // talked to first. A right click looks at anyone.
+    return actor.IsHostile() || DRAV::CEngine::IsSilentFoe(actor) ? ActorClick::kAttack : ActorClick::kTalk;
 }
 
 bool CDRAVApp::GoToWayOut(DRAV::CObject& wayOut) {
@@ -256,20 +283,14 @@ DRAV::CObject* CDRAVApp::WayOutBeside(double x, double z) const {
 bool CDRAVApp::PerformQuickAction(DRAV::CActor& actor, int slot) {
     const int kind = GetQuickActionKind(actor, slot);
     const int current = GetCurrentQuickAction(actor);
+    // A slot its member was refused is not current: nothing of another is done.
+    if (current != slot) return false;
     bool done = false;
     try {
         if (kind == kKindUse) {
             const std::string name = current == CDRAVActorInfo::kNoSlot ? "" : GetQuickActionItem(actor, current);
-            DRAV::CItem* item = FindCarriedItem(actor, name);
-            const auto& templates = m_engine->GetModule()->GetItemTemplates();
-            const auto known = templates.find(name);
+            DRAV::CItem* item = UsableQuickItem(actor, name);
             if (!item) {
-                AppendMessage(actor.GetName() + " doesn't have " +
-                              (known != templates.end() && known->second ? known->second->GetName() + "."
-                                                                         : std::string("that item.")));
-                done = true;
-            } else if (!actor.CanUseMagicItem(*item, false)) {
-                AppendMessage(actor.GetName() + " can't use " + item->GetTemplate().GetName() + ".");
                 done = true;
             } else if (item->GetWandTargetType() == DRAV::SPELL_TARGET_SELF) {
                 if (!m_paused) CancelSelectedOrdersButTheFight();
@@ -288,8 +309,7 @@ bool CDRAVApp::PerformQuickAction(DRAV::CActor& actor, int slot) {
                 if (spell.GetFlags() & DRAV::SPELL_POWER) {
                     done = TogglePower(actor, spell);
                 } else if (spell.GetTargetType() == DRAV::SPELL_TARGET_SELF) {
-                    if (!m_paused) CancelSelectedOrdersButTheFight();
-                    done = CastSpell(actor, spell, kPickNothing, nullptr);
+                    done = CastSpell(actor, spell, kPickNothing, nullptr, !m_paused);
                 }
             }
         }
@@ -304,6 +324,23 @@ bool CDRAVApp::PerformQuickAction(DRAV::CActor& actor, int slot) {
     }
     DropMissingQuickItems(actor);
     return done;
+}
+
+DRAV::CItem* CDRAVApp::UsableQuickItem(DRAV::CActor& actor, const std::string& name) {
+    DRAV::CItem* item = FindCarriedItem(actor, name);
+    const auto& templates = m_engine->GetModule()->GetItemTemplates();
+    const auto known = templates.find(name);
+    if (!item) {
+        AppendMessage(actor.GetName() + " doesn't have " +
+                      (known != templates.end() && known->second ? known->second->GetName() + "."
+                                                                 : std::string("that item.")));
+        return nullptr;
+    }
+    if (!actor.CanUseMagicItem(*item, false)) {
+        AppendMessage(actor.GetName() + " can't use " + item->GetTemplate().GetName() + ".");
+        return nullptr;
+    }
+    return item;
 }
 
 void CDRAVApp::QueueUseOrCast(DRAV::CActor& actor, std::shared_ptr<DRAV::COrder> order) {
@@ -334,7 +371,8 @@ bool CDRAVApp::AimQuickActionAt(DRAV::CActor& member) {
     return true;
 }
 
-bool CDRAVApp::CastSpell(DRAV::CActor& actor, const DRAV::CSpell& spell, int pickKind, DRAV::CThing* target) {
+bool CDRAVApp::CastSpell(DRAV::CActor& actor, const DRAV::CSpell& spell, int pickKind, DRAV::CThing* target,
+                         bool replace) {
     if (!(spell.GetFlags() & DRAV::SPELL_MULTITARGET)) {
         if (spell.GetTargetType() == DRAV::SPELL_TARGET_TILE)
             AimAtTheGround(m_engine->GetGame()->GetCurrentArea(), pickKind, target);
@@ -351,7 +389,10 @@ bool CDRAVApp::CastSpell(DRAV::CActor& actor, const DRAV::CSpell& spell, int pic
                 throw CDRAVException(DRAV_ERR_UNEXPECTED, "spell target type of " + spell.GetKey());
         }
     }
-    QueueUseOrCast(actor, std::make_shared<DRAV::CCastOrder>(spell.GetKey(), target ? target->GetId() : 0));
+    auto cast = std::make_shared<DRAV::CCastOrder>(spell.GetKey(), target ? target->GetId() : 0);
+    if (RefusesOrder(actor, *cast)) return false;
+    if (replace) CancelSelectedOrdersButTheFight();
+    QueueUseOrCast(actor, std::move(cast));
     SetQuickActionKind(actor, kKindCast, kLastUsedSlot);
     SetQuickActionSpell(actor, spell.GetKey(), kLastUsedSlot);
     EndQuickActionChoice();

@@ -1,9 +1,14 @@
 #include "common/exception.h"
 #include "engine/engine.h"
 #include "game/app.h"
+#include "rules/magic/spell.h"
+#include "rules/module.h"
 #include "world/game.h"
+#include "world/order.h"
 
 namespace {
+
+constexpr int kCastKind = 11;
 
 void RequireSlot(int slot) {
     if (slot < 0 || slot >= CDRAVActorInfo::kSlots)
@@ -73,6 +78,13 @@ void CDRAVApp::SelectQuickAction(const DRAV::CActor& actor, int slot) {
     if (slot < 0 || slot > CDRAVActorInfo::kNoSlot)
         throw CDRAVException(DRAV_ERR_UNEXPECTED, "quick action slot " + std::to_string(slot));
     CDRAVActorInfo& record = QuickActionRecord(actor);
+    // However a slot is chosen, by its F-key, the bar, a sheet or the action
+    // picker, a spell its member cannot cast is refused with the reason, and the
+    // choice stays as it was: a cast armed for nothing would make the next click
+    // do nothing.
+    if (slot != CDRAVActorInfo::kNoSlot && record.m_kind[slot] == kCastKind && m_engine && m_engine->GetGame())
+        if (const DRAV::CSpell* spell = DRAV::FindSpell(m_engine->GetModule()->GetSpells(), record.m_spell[slot]))
+            if (RefusesOrder(actor, DRAV::CCastOrder(spell->GetKey(), 0))) return;
     if (slot != 2) record.ForgetPickedAction();
     record.m_current = slot == CDRAVActorInfo::kNoSlot || record.m_kind[slot] != 0 ? slot : CDRAVActorInfo::kNoSlot;
     RefreshPortrait(actor);

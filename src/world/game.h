@@ -280,7 +280,8 @@ public:
     // conversations begun since it was seen, and the walkers' serials.
     void WriteWayOutWalks(DRAVCommon::CDataFileWriter& writer) const;
     // Once the current area and every actor are read and numbered. Code 1 for more
-    // walks or walkers than a party holds; a marker or walker that is gone is no walk.
+    // walks or walkers than a party holds; a marker that is gone is no walk, and a
+    // walk with no walkers left is one whose walkers wait there for the rest.
     void ReadWayOutWalk(DRAVCommon::CDataFileReader& reader);
     // The tutorial pages the interface has shown, by page number below 32, one bit
     // each: a page opens once a game. Saved with the game.

@@ -9,6 +9,7 @@
 #include "rules/items/item_template.h"
 #include "rules/kinds/item_kinds.h"
 #include "rules/magic/spell.h"
+#include "rules/vocabulary/skills.h"
 #include "world/actor.h"
 #include "world/area.h"
 #include "world/cell.h"
@@ -98,6 +99,15 @@ ThingId AimedAt(const COrder& order) {
     }
 }
 
+// One who has surrendered takes no harm: a blow at him, however it was given, by
+// a click, a quick action or a saved order, would only swing for ever.
+OrderVerdict JudgeAttack(const CAttackOrder& attack, const CActor& actor) {
+    const CArea* area = actor.GetArea();
+    const CActor* target = area ? area->FindActor(attack.target) : nullptr;
+    if (target && target->GetRelation() == RELATION_SURRENDER) return NotNow(target->GetName() + " has surrendered");
+    return {};
+}
+
 // A walk ends on the area's map, where a click or a wander can put its goal.
 OrderVerdict JudgeContinuing(const COrder& order, const CActor& actor, const CGame& game) {
     // A foe holding back is out of the fight until the party comes to it: a friend's
@@ -106,6 +116,7 @@ OrderVerdict JudgeContinuing(const COrder& order, const CActor& actor, const CGa
     if (actor.GetRelation() == RELATION_FRIENDLY && game.IsHoldingBack(AimedAt(order)))
         return NotNow("the foe it goes for holds back");
     if (order.GetType() == ORDER_USE) return JudgeUse(OrderAs<CUseOrder>(order), actor);
+    if (order.GetType() == ORDER_ATTACK) return JudgeAttack(OrderAs<CAttackOrder>(order), actor);
     const CArea* area = actor.GetArea();
     if (order.GetType() != ORDER_MOVE || !area) return {};
     const auto& move = OrderAs<CMoveOrder>(order);
@@ -219,13 +230,33 @@ OrderVerdict JudgeStore(const CStoreOrder& trade, const CActor& actor, const CAr
         if (trade.count > Units(*item))
             return Never("a sale of " + std::to_string(trade.count) + " of " + held,
                          actor.GetName() + " has only " + held);
+        // What the story needs is no one's to sell.
+        if (item->GetTemplate().GetFlags() & ITEMFLAG_NOGIVE)
+            return NotNow("the " + item->GetTemplate().GetName() + " is not for sale");
         std::uint32_t unitPrice = 0;
-        if (!keeper->GetStoreBuyPrice(*item, unitPrice)) return NotNow(keeper->GetName() + " does not buy the item");
+        if (!keeper->GetStoreBuyPrice(*item, unitPrice))
+            return NotNow(keeper->GetName() + " does not buy any " + GetItemKindKey(item->GetTemplate().GetKind()));
     }
     return Beside(actor, *keeper, kStoreReach);
 }
 
 }  // namespace
+
+OrderVerdict JudgeCaster(const CActor& actor, const CSpell& spell) {
+    // The actor's own test decides; this only finds the words for its refusal.
+    if (actor.MeetsSpellRequirements(spell)) return {};
+    if (!actor.HasSkill(spell.GetSchool())) {
+        const std::string school = spell.GetSchool() == SKILL_NONE ? "its school" : GetSkillName(spell.GetSchool());
+        return NotNow(actor.GetName() + " lacks " + school);
+    }
+    if (spell.GetLevel() == -1) {
+        return NotNow(spell.GetName() + " is of tier " + std::to_string(spell.GetTier()) + ", and " +
+                      actor.GetName() + " casts up to tier " + std::to_string(actor.GetMaxSpellTier()));
+    }
+    const std::int64_t level = std::int64_t{actor.GetBaseLevel()} + 1 + actor.GetLevel();
+    return NotNow(spell.GetName() + " needs level " + std::to_string(spell.GetLevel()) + ", and " +
+                  actor.GetName() + " is of level " + std::to_string(level));
+}
 
 bool RunsFrom(const COrder& order, bool instant) {
     if (order.GetType() == ORDER_USE && OrderAs<CUseOrder>(order).kind == USE_ITEM) return true;

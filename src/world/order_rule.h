@@ -19,6 +19,7 @@ class CActor;
 class CGame;
 class CItem;
 class CObject;
+class CSpell;
 class CTalkState;
 
 // How near the other one must be: a keeper to trade, a member to hand an item
@@ -67,5 +68,11 @@ bool RunsFrom(const COrder& order, bool instant);
 // given, what it names, for its runner.
 OrderVerdict JudgeOrder(const COrder& order, const CActor& actor, const CGame& game, bool instant,
                         OrderThings* found = nullptr);
+
+// Whether `actor` can cast `spell` at all: it knows the spell's school and reaches
+// its tier or its level. The cast order's runner asks, as it alone holds the
+// module's spells, and so do the quick actions before they take a cast, so that
+// a spell shown red is refused in the same words wherever it is given.
+OrderVerdict JudgeCaster(const CActor& actor, const CSpell& spell);
 
 }  // namespace DRAV

@@ -248,6 +248,7 @@ TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) 
         int leftBehind = 0;  // members left by the ferry
         bool falls = false;  // the companion, once the hero stands there
         bool held = false;   // the companion, from the first
+        bool behindFalls = false;  // the one left by the ferry, once the word is said
     };
     for (const Case c : {Case{"the landing, from the ferry", false, 18.75, 4.0, 20.75, 8.0, "marsh_path"},
                          Case{"the landing, from the dock", false, 21.0, 8.0, 23.0, 6.5, "marsh_path"},
@@ -264,14 +265,17 @@ TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) 
                          Case{"the marsh, the last walker held in the lane", true, 23.75, 11.25, 26.25, 11.25, "",
                               false, false, true},
                          Case{"the marsh, the last walker held in the lane, then falling", true, 23.75, 11.25, 26.25,
-                              11.25, "landing_path", false, true, true}}) {
+                              11.25, "landing_path", false, true, true},
+                         Case{"the landing, one left by the ferry, who falls there", false, 18.75, 4.0, 20.75, 8.0,
+                              "", 1, false, false, true}}) {
         SCOPED_TRACE(c.where);
         auto game = c.marsh ? Marsh() : ClearLanding();
         const auto wren = game.Main();
         PutNear(game, *wren, c.heroX, c.heroY);
         CActor& companion = Companion(game, c.marsh ? "ferryman" : "reed_witch", c.companionX, c.companionY);
         std::vector<std::string> behind;
-        if (c.leftBehind > 0) behind.push_back(Companion(game, "ferryman", 16.25, 3.75).GetName());
+        CActor* byTheFerry = c.leftBehind > 0 ? &Companion(game, "ferryman", 16.25, 3.75) : nullptr;
+        if (byTheFerry) behind.push_back(byTheFerry->GetName());
         if (c.leftBehind > 1) behind.push_back(Companion(game, "marsh_wisp", 17.5, 7.5).GetName());
         const std::shared_ptr<CActor> holder = c.held ? Holder(game, companion) : nullptr;
         CObject* way = WayOut(game, 5.0);
@@ -298,6 +302,19 @@ TEST(BlockedWalks, APartyWalkingToAWayOutPastSomeoneIsAskedToLeaveWithoutAWord) 
         game.Tick();
         EXPECT_EQ(game.Game().GetStateCode(), asked ? GAME_EXIT_AVAILABLE : GAME_PLAYING);
         EXPECT_EQ(game.Game().GetAvailableExitName(), c.exit);
+        if (c.behindFalls) {
+            // The walkers wait there, silent, until the one they wait for can no
+            // longer keep the party: then it is asked, however he came to fall.
+            Outcome waited;
+            for (int tick = 0; tick < 30; ++tick) game.Tick(), Hear(game, waited);
+            EXPECT_EQ(waited.said, std::vector<std::string>{});
+            EXPECT_FALSE(waited.askedToLeave);
+            byTheFerry->SetActionState(ACTION_DEAD);
+            game.Tick();
+            Hear(game, waited);
+            EXPECT_TRUE(waited.askedToLeave) << "the walkers stood at the way out with no question";
+            continue;
+        }
         if (!c.held || asked) continue;
         holder->SetAttackTarget(game.Game().GetTick(), nullptr);
         const Outcome freed = Walk(game, {&companion});

@@ -442,13 +442,18 @@ TEST(EngineCombat, ASurrenderCancelsThePartysAttacksWithOneDialogAndTakesNoMoreD
     EXPECT_EQ(main->GetActionState(), ACTION_IDLE);
     auto events = game.DrainEvents();
     EXPECT_EQ(CountEvents(events, EVENT_DIALOG_BOX), 1);
+    for (const auto& event : events) {
+        if (const auto* box = dynamic_cast<const CDialogBoxEvent*>(event.get())) {
+            EXPECT_EQ(box->GetText(), "Smuggler Lookout has surrendered: Wren's attack is cancelled.");
+        }
+    }
     EXPECT_TRUE(Contains(Messages(events), "Smuggler Lookout surrenders."));
     // Said once however often it is struck or pulsed after.
     CAttackInfo knife("Wren", 0, 4, 0, 0, 0, CDamageType(), 0, 0);
     for (int blow = 0; blow < 3; ++blow)
         game.Engine().ResolveDamage(nullptr, nullptr, *lookout, knife, CSaveOutcome(), MESSAGE_MELEE_HIT);
     EXPECT_EQ(Messages(game.DrainEvents()),
-              std::vector<std::string>{"Smuggler Lookout has surrendered, takes no damage."});
+              std::vector<std::string>{"Wren does no harm to Smuggler Lookout: Smuggler Lookout has surrendered."});
     EXPECT_EQ(lookout->GetHitPoints(), 1);
     const auto joined = game.Spawn("smuggler_lookout", 4, 1);
     game.Game().AddPartyMember(joined);

@@ -151,8 +151,8 @@ TEST(EngineUse, TheLockedShuttersArePickedAndOpenAsOneButStayOpenWithAnEnemyNear
     // The goblin in the doorway; then the slipway doors, open, which never close.
     goblin->SetPosition(12 * 2.5 + 1.25, 10 * 2.5 + 1.25);
     game.Area().GetTile(11, 6)->GetDoor()->SetOpen(true);
-    for (const auto& [tile, said] : {std::pair{TileId(12, 10), "The Boathouse Shutters can't close on Reed Goblin."},
-                                     std::pair{TileId(11, 6), "The Slipway Doors can't be closed."}}) {
+    for (const auto& [tile, said] : {std::pair{TileId(12, 10), "Wren can't close the Boathouse Shutters: Reed Goblin stands in the doorway."},
+                                     std::pair{TileId(11, 6), "Wren can't close the Slipway Doors: once open, they stay open."}}) {
         const auto use = std::make_shared<CUseOrder>(USE_TILE, tile, 0);
         wren->PushOrder(use, true);
         game.Engine().RunUseTileOrder(*wren, *use);

@@ -159,15 +159,19 @@ TEST_F(OrdersTest, APickedActorGivesAttacksToAllOrOneMoveAndTalk) {
     EXPECT_NE(dynamic_cast<const CAttackOrder*>(Party()[1]->GetOrders().front().get()), nullptr);
 
     // Calmed, as a rest after a wipe-out calms the foe that felled the party, it
-    // waits to fall on the party again and has nothing to say: a click looks at it,
-    // as a right click does, and strikes nobody.
+    // waits to fall on the party again and has nothing to say: ringed red, it is
+    // the enemy the help's default action says a click attacks, never a page.
     CDRAVAppTestAccess::SetAudio(m_app, std::make_shared<CountingAudio>());
     for (const auto& member : Party()) member->CancelOrders();
     smuggler->SetRelation(RELATION_NEUTRAL);
+    ASSERT_TRUE(smuggler->IsFoe());
     EXPECT_TRUE(m_app.PerformAction(0, 3, smuggler.get(), POINT{0, 0}, true));
-    for (const auto& member : Party()) EXPECT_TRUE(member->GetOrders().empty());
-    EXPECT_NE(dynamic_cast<CMonsterDlg*>(m_app.GetCurrentDialog().get()), nullptr);
-    CDRAVAppTestAccess::DropDialogs(m_app);
+    EXPECT_EQ(m_app.GetCurrentDialog(), nullptr);
+    for (const auto& member : {Party()[0], Party()[1]}) {
+        ASSERT_EQ(member->GetOrders().size(), 1u);
+        EXPECT_EQ(member->GetOrders().front()->GetType(), ORDER_ATTACK);
+        member->CancelOrders();
+    }
 
     // One waiting so, with words for the party, is talked to.
     auto lookout = m_game.Spawn("hide_lookout", 20, 12);
@@ -437,12 +441,12 @@ TEST(RefusedOrders, AClickOnGroundNobodyWalksOrXTakingNoWayOutSaysWhy) {
     const auto sample = QuillmereTest::SampleFolderSource();
     enum Where { kDock, kOpenGround, kAtTheMarshPath };
     const std::tuple<const char*, std::shared_ptr<DRAVCommon::CDataFileFactory>, Where, const char*> rows[] = {
-        {"River Channel", sample, kDock, "The River Channel is no place to walk."},
-        {"Net Rack", sample, kDock, "The Net Rack is no place to walk."},
-        {"Reed Fence", sample, kDock, "The Reed Fence is no place to walk."},
-        {"Reed Wall", sample, kDock, "The Reed Wall is no place to walk."},
-        {"Boathouse Wall", sample, kDock, "The Boathouse Wall is no place to walk."},
-        {"Mooring Post", sample, kDock, "The Mooring Post is no place to walk."},
+        {"River Channel", sample, kDock, "Wren can't walk there: the River Channel is no place to walk."},
+        {"Net Rack", sample, kDock, "Wren can't walk there: the Net Rack is no place to walk."},
+        {"Reed Fence", sample, kDock, "Wren can't walk there: the Reed Fence is no place to walk."},
+        {"Reed Wall", sample, kDock, "Wren can't walk there: the Reed Wall is no place to walk."},
+        {"Boathouse Wall", sample, kDock, "Wren can't walk there: the Boathouse Wall is no place to walk."},
+        {"Mooring Post", sample, kDock, "Wren can't walk there: the Mooring Post is no place to walk."},
         {nullptr, sample, kDock, "The party is not at a way out."},
         {nullptr, sample, kOpenGround, "There is no way out of Open Ground."},
         {nullptr, refusing("return false"), kAtTheMarshPath, "The way to the reed marsh is closed."},

@@ -7,6 +7,7 @@
 #include "game/dialogs/sheet/item_dlg.h"
 #include "game/dialogs/talk/store_count_dlg.h"
 #include "game/dialogs/talk/store_dlg.h"
+#include "game/dialogs/text_dlg.h"
 #include "platform/win32/virtual_keys.h"
 #include "trade_test_support.h"
 #include "ui/ui_items_list.h"
@@ -72,11 +73,18 @@ TEST_F(StoreDlgTest, SellingPaysHalfRoundedUpAndRefusesWhatCannotBeSold) {
     // Nothing paid, yet the item goes.
     store.OnDrop(BackpackCell(*water), StoreCell(*tansy->GetStoreItems().front()));
     EXPECT_EQ(Gold(), 4);
-    // A quest item, and a kind Tansy does not buy: nothing happens, and she says so.
-    store.OnDrop(BackpackCell(*token), CStoreDlg::kStoreList);
-    EXPECT_EQ(app.GetMessageLog().back(), "Tansy the Trader does not buy " + token->GetTemplate().GetName() + ".");
-    store.OnDrop(BackpackCell(*lantern), CStoreDlg::kStoreList);
-    EXPECT_EQ(app.GetMessageLog().back(), "Tansy the Trader does not buy " + lantern->GetTemplate().GetName() + ".");
+    // A quest item, and a kind Tansy does not buy: nothing happens, and a box over
+    // the store, which hides the log, says who, what and why.
+    for (const auto& [item, said] :
+         {std::pair{token, "Wren can't sell Ferry Token to Tansy the Trader: the Ferry Token is not for sale."},
+          std::pair{lantern, "Wren can't sell Ferry Wand to Tansy the Trader: Tansy the Trader does not buy any wand."}}) {
+        store.OnDrop(BackpackCell(*item), CStoreDlg::kStoreList);
+        EXPECT_EQ(app.GetMessageLog().back(), said);
+        auto* box = Current<CTextDlg>();
+        ASSERT_NE(box, nullptr) << said;
+        app.CloseDialog(CTextDlg::kDone);
+        ASSERT_EQ(Current<CStoreDlg>(), &store);
+    }
     EXPECT_EQ(Gold(), 4);
     EXPECT_EQ(Wren().GetBackpack(), (DRAV::ItemPtrList{token, lantern}));
     // The shown list is the fresh one: its cells index the backpack as it is now.

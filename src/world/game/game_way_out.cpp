@@ -38,7 +38,8 @@ void CGame::ReadWayOutWalk(DRAVCommon::CDataFileReader& reader) {
     }
     reader.EndBlock();
     ThingId found = 0;
-    if (walkers.empty() || !marker.Find(*this, {m_currentArea}, found)) return;
+    // No walkers is a walk whose walkers came and wait there for the rest.
+    if (!marker.Find(*this, {m_currentArea}, found)) return;
     const CObject* wayOut = m_currentArea ? m_currentArea->FindObject(found) : nullptr;
     if (!wayOut || !wayOut->IsExit()) return;
     if (!m_wayOutWalks.try_emplace(found, WayOutWalk{found, std::move(walkers), m_talksBegun - since}).second)

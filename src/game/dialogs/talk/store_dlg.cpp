@@ -9,6 +9,7 @@
 #include "game/dialogs/maps/help_pages.h"
 #include "game/dialogs/sheet/item_dlg.h"
 #include "game/dialogs/talk/store_count_dlg.h"
+#include "game/dialogs/text_dlg.h"
 #include "platform/win32/virtual_keys.h"
 #include "ui/element_info.h"
 #include "ui/ui_action_element.h"
@@ -308,10 +309,12 @@ void CStoreDlg::OnDrop(int sourceId, int targetId) {
 }
 
 void CStoreDlg::DropOnStore(const DRAV::CItem& item, bool fromBackpack) {
-    std::uint32_t price = 0;
-    // Refused, the item stays; the keeper says so rather than leave the drop unexplained.
-    if ((item.GetTemplate().GetFlags() & DRAV::ITEMFLAG_NOGIVE) || !m_keeper->GetStoreBuyPrice(item, price)) {
-        m_app->AppendMessage(m_keeper->GetName() + " does not buy " + item.GetTemplate().GetName() + ".");
+    // Refused, the item stays, and the refusal is shown over the store, whose page
+    // hides the log: the sale the order rule turns down, in its words.
+    const DRAV::CStoreOrder sale(false, m_keeper->GetId(), item.GetId(), 1, kToBackpack);
+    if (m_app->RefusesOrder(*m_member, sale, true)) {
+        m_app->SetDialog(true, std::make_shared<CTextDlg>(m_app, m_keeper->GetName(), m_app->GetMessageLog().back(),
+                                                          nullptr, true));
         return;
     }
     if (fromBackpack && item.GetCount() > 1) {
