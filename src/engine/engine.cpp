@@ -122,8 +122,8 @@ void CEngine::RunStrikeTriggers(CActor& attacker, CActor& target) {
 }
 
 bool CEngine::IsBlowOfTheFight(const CActor& attacker, const CActor& target) {
-    return (attacker.IsPartyMember() && !target.IsPartyOrFriendly()) ||
-           (target.IsPartyMember() && !attacker.IsPartyOrFriendly());
+    return (attacker.FightsForTheParty() && !target.IsPartyOrFriendly()) ||
+           (target.FightsForTheParty() && !attacker.IsPartyOrFriendly());
 }
 
 void CEngine::AIFireTags(CActor& actor, CBrain& brain) {

@@ -119,7 +119,8 @@ public:
     // fires its tags; the party striking first, or anyone striking a foe that holds
     // back, ends the hold; a blow between the party and its foes puts a fight under way.
     void RunStrikeTriggers(CActor& attacker, CActor& target);
-    // Whether a blow of `attacker` at `target` passes between the party and its foes.
+    // Whether a blow of `attacker` at `target` passes between the party, a friend it
+    // called with it (CActor::FightsForTheParty), and its foes.
     static bool IsBlowOfTheFight(const CActor& attacker, const CActor& target);
 
     // ---- instant orders (engine_instant.cpp) ----
@@ -225,8 +226,14 @@ public:
     // there stands in the reach of, drop their fights and hold back; a party that
     // wakes holds back every foe, and is left the calm that follows a
     // wake. Those who turn only when struck, and may have chased the party out, go
-    // back to their places too, calmed or not.
+    // back to their places too, calmed or not. Called before the party is placed,
+    // so that none stands in the way of its coming; HoldFoesUponTheParty follows
+    // once it stands there.
     void StandDownFoes(CArea& area, bool waking, const std::string& entryName);
+    // The holds of StandDownFoes, judged with the party standing where it came in:
+    // every foe turned on it, and every one waiting to turn in whose reach a member
+    // or a friend of the party stands; every foe, for a party that wakes.
+    void HoldFoesUponTheParty(CArea& area, bool waking);
     // The calm after a wake: a minute of the game's time, half a minute of the
     // window's clock, in which no foe comes for the party unless it strikes.
     static constexpr std::uint32_t kWakeCalmTicks = 60 * 30;

@@ -216,6 +216,7 @@ void CEngine::EnterArea() {
                 // Foes that chased the party out go back before it comes in by the same way.
                 StandDownFoes(area, game.IsWakingFromWipeOut(), destination.second);
                 PlaceParty(area, destination.second);
+                HoldFoesUponTheParty(area, game.IsWakingFromWipeOut());
             } catch (...) {
                 area.MakeInactive();
                 throw;
@@ -226,6 +227,7 @@ void CEngine::EnterArea() {
             area->LoadAreaFile(game.GetLastArea(), destination.first, module, AREA_LOAD_FRESH, false);
             StandDownFoes(*area, game.IsWakingFromWipeOut(), destination.second);
             PlaceParty(*area, destination.second);
+            HoldFoesUponTheParty(*area, game.IsWakingFromWipeOut());
             game.AddArea(area);
             game.SetCurrentArea(area->GetName());
         }
@@ -310,6 +312,7 @@ void CEngine::WakeWhereFallen() {
     RestParty();
     PlaceParty(area, CellOf, "where it fell");
     StandDownFoes(area, true, "");
+    HoldFoesUponTheParty(area, true);
     game.SetStateCode(GAME_PLAYING);
     game.SetWakingFromWipeOut(false);
     game.FlagCurrentAreaEntered();

@@ -41,9 +41,10 @@ constexpr double kEntryClearance = kHoldingReach + 2 * kCellSize;
 bool CEngine::IsFoeToHoldBack(const CActor& actor) { return actor.IsFoe(); }
 
 // One waiting to turn on a party that comes near is upon it already when the party,
-// or a friend of it, stands in its reach: it would turn the moment the game runs.
+// or a friend of it, stands in its reach: it would turn the moment the game runs,
+// seen by then or not, for the party's first look shows whoever stands that near.
 bool CEngine::IsUponTheParty(CProximityWatchers& watchers, const CActor& foe) {
-    return foe.IsHostile() || PartyProximityTest(watchers, foe, foe.GetBrain()->GetProximityRange());
+    return foe.IsHostile() || watchers.AnyWithin(foe, foe.GetBrain()->GetProximityRange());
 }
 
 void CEngine::StandDownFoes(CArea& area, bool waking, const std::string& entryName) {
@@ -88,11 +89,17 @@ void CEngine::StandDownFoes(CArea& area, bool waking, const std::string& entryNa
         std::shared_ptr<CActor> moved = area.RemoveActor(*guard);
         if (!area.PlaceActor(column, row, false, moved)) area.AddActor(std::move(moved));
     }
-    // Once everyone stands where the party finds them. One not yet turned waits at
-    // its post as its brain says, the entries beyond its reach, unless a friend
-    // stands in it: one the party called, which has no post to go back to, would
-    // turn it the moment the game runs, and once that friend is gone or down it
-    // would come for a party that has done nothing yet.
+}
+
+void CEngine::HoldFoesUponTheParty(CArea& area, bool waking) {
+    // Once everyone, the party too, stands where the game will find them: what
+    // holds is judged from where each stands and what each is, never from what
+    // turned a foe or when. One turned on the party comes for it at once, however
+    // far; one not yet turned waits at its post as its brain says, unless a member
+    // or a friend stands in its reach: set down there by the entry, or one the
+    // party called, which has no post to go back to, it would turn the moment the
+    // game runs, and come for a party that has done nothing yet.
+    CGame& game = Game();
     CProximityWatchers watchers(area);
     for (const auto& guard : area.GetActors())
         if (guard->IsAlive() && IsFoeToHoldBack(*guard) && (waking || IsUponTheParty(watchers, *guard)))

@@ -220,6 +220,10 @@ public:
     void SetRelation(Relation relation) { m_relation = relation; }
     bool IsPartyMember() const { return m_relation == RELATION_PARTY; }
     bool IsPartyOrFriendly() const { return m_relation == RELATION_PARTY || m_relation == RELATION_FRIENDLY; }
+    // On the party's side of a fight: a member, or a friend a spell called, which
+    // fights for the party, whoever of it called it, until its time runs out. A
+    // friend standing in the world on its own is no one's second.
+    bool FightsForTheParty() const { return IsPartyMember() || (IsSummoned() && m_relation == RELATION_FRIENDLY); }
     bool IsHostile() const { return m_relation == RELATION_HOSTILE || m_relation == RELATION_BERSERK; }
     // Not turned on the party yet, but bound to: neutral, with a brain that turns it
     // on whoever comes near, once the tag it waits for, if any, is set.

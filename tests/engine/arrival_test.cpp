@@ -6,7 +6,9 @@
 // who chased the party out by the entry it comes back by, soon after or once a
 // long absence has calmed them; after one that left a friend of the party
 // standing at the post of a foe that waits for whoever comes near; and after one
-// that left a wisp it called fighting a foe, standing then until the player can act.
+// that left a wisp it called fighting a foe, standing then until the player can act;
+// and once more by each entry with the foe waiting to turn nearest it posted a step
+// from it, as a module may post one, so that the party comes within its reach.
 
 #include <gtest/gtest.h>
 
@@ -49,7 +51,8 @@ struct Arrival {
     std::string advanced;           // an encounter found at its last stage, or none
     int roused = 0;                 // its foes turned on an earlier visit; 2: and calmed since;
                                     // 3: its friends left at a waiting foe's post; 4: a friend
-                                    // the party called left fighting a foe
+                                    // the party called left fighting a foe; 5: a foe waiting
+                                    // to turn posted a step from the entry
 };
 
 std::string Describe(const Arrival& arrival) {
@@ -58,7 +61,8 @@ std::string Describe(const Arrival& arrival) {
     if (!arrival.advanced.empty()) text += ", " + arrival.advanced + " at its last stage";
     static const char* const kVisits[] = {"", ", its foes roused before", ", its foes roused and calmed",
                                           ", its friends left at a waiting foe's post",
-                                          ", a wisp it called left fighting a foe"};
+                                          ", a wisp it called left fighting a foe",
+                                          ", a foe waiting to turn posted a step from it"};
     text += kVisits[arrival.roused];
     return text;
 }
@@ -129,6 +133,12 @@ std::vector<Arrival> Arrivals(int chapter) {
             rows.push_back(rows[row]);
             rows.back().roused = roused;
         }
+    // A post by the entry does not hang on tags: once for each entry.
+    for (std::size_t row = 0; row < fresh; ++row)
+        if (rows[row].tags.empty() && rows[row].advanced.empty()) {
+            rows.push_back(rows[row]);
+            rows.back().roused = 5;
+        }
     return rows;
 }
 
@@ -193,6 +203,26 @@ std::optional<std::uint32_t> LeaveACalledWispFighting(const SampleGame& game, co
     return wisp->GetSummonEndTick() - game.Game().GetTick();
 }
 
+// The foe waiting to turn nearest the entry, as a module may post one, stands a
+// cell beside it, the party's coming within its reach. False when it had no room.
+bool PostAWaitingFoeByTheEntry(CArea& area, const CAreaEntry& entry) {
+    const double entryX = (entry.column + 0.5) * kCellSize, entryY = (entry.row + 0.5) * kCellSize;
+    CActor* foe = nullptr;
+    for (const auto& actor : area.GetActors())
+        if (actor->IsAlive() && actor->WaitsToTurn() && actor->GetBrain()->GetProximityRange() > kCellSize &&
+            (!foe || actor->DistanceToPoint(entryX, entryY) < foe->DistanceToPoint(entryX, entryY)))
+            foe = actor.get();
+    if (!foe) return true;
+    std::shared_ptr<CActor> posted = area.RemoveActor(*foe);
+    for (const auto& [column, row] : {std::pair{entry.column + 1, entry.row}, {entry.column - 1, entry.row},
+                                      {entry.column, entry.row + 1}, {entry.column, entry.row - 1}})
+        if (column < area.GetColumns() && row < area.GetRows() && area.PlaceActor(column, row, false, posted)) {
+            posted->SetPost(posted->GetX(), posted->GetY());
+            return true;
+        }
+    return false;
+}
+
 // Arrives as the row says and stands; who went for the party, empty when nobody.
 std::string StandAfterArriving(const Arrival& arrival, std::uint32_t seed) {
     SampleGame game = NewGame(arrival.chapter);
@@ -210,6 +240,7 @@ std::string StandAfterArriving(const Arrival& arrival, std::uint32_t seed) {
     if (arrival.roused) {
         const CAreaEntry* entry = FindAreaEntry(game.Area().GetEntries(), arrival.entry);
         if (arrival.roused == 3 && !LeaveFriendsAtAFoesPost(game.Area())) return "no room at the foe's post";
+        if (arrival.roused == 5 && !PostAWaitingFoeByTheEntry(game.Area(), *entry)) return "no room by the entry";
         std::uint32_t away = arrival.roused == 2 ? kAreaRespawnTicks : 0;
         if (arrival.roused == 4) {
             const std::optional<std::uint32_t> untilBack = LeaveACalledWispFighting(game, *entry);

@@ -55,7 +55,7 @@ const std::vector<std::string> kNeverShownUnfought{"have gone out", "drawn up in
 // The end pages and the closing page run in the story's order, each picture in the
 // light its words tell: the ferry leaves at dusk, the Wardens come at first light,
 // and the landing's own picture, its lamp lit at dusk, closes on the evening after.
-const std::vector<std::string> kEndPagesInOrder{"win1_ferry.jpg: The ferry pulls away from Reedwater at dusk",
+const std::vector<std::string> kEndPagesInOrder{"win1_ferry.jpg: The ferry waits for the evening tide and pulls away from Reedwater at dusk",
                                                 "lights the keeper's lamp", "win1_marsh.jpg: At first light",
                                                 "puts out the keeper's lamp", "chapter.jpg: By evening",
                                                 "lights the keeper's lamp again"};

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "common/random.h"
+#include "engine/spell_words.h"
+#include "rules/magic/spell_effects_conjure.h"
 #include "support/expect_drav.h"
 #include "support/sample_game.h"
 #include "support/sample_save.h"
@@ -296,23 +298,50 @@ TEST(Waking, ABoxThatOpensHoldsBackTheFoeUponAStandingHero) {
     }
 }
 
-// A box in the middle of a fight stops nobody: the goblin the hero fights keeps
-// its order and its target, and fights on once the box closes; so it does in a
-// game saved in that fight and loaded again, before another blow has passed.
+// The hero calls a marsh wisp onto the goblin's cell, hardy enough to last the
+// fight, and sets it on the goblin; the wisp, or nullptr when it had no room.
+CActor* CallAWispOnto(const SampleGame& game, const CActor& goblin) {
+    const CSpell& spell = *game.Module().GetSpells().at("call_wisp");
+    game.Engine().ResolveSummon(CSpellWords({game.Main()->GetName(), game.Main()->GetId(), false}, spell),
+                                static_cast<std::int32_t>(goblin.GetX() / 2.5),
+                                static_cast<std::int32_t>(goblin.GetY() / 2.5), true,
+                                static_cast<const CSpellEffectSummon&>(*spell.GetEffects().front()), 1);
+    for (const auto& actor : game.Area().GetActors())
+        if (actor->IsSummoned() && actor->GetTemplateName() == "marsh_wisp") {
+            actor->SetMaxHitPoints(5000);
+            actor->PushOrder(std::make_shared<CAttackOrder>(goblin.GetId()), false);
+            return actor.get();
+        }
+    return nullptr;
+}
+
+// A box in the middle of a fight stops nobody: the goblin the hero fights, or the
+// wisp she called to fight for her, keeps its order and its target, and fights on
+// once the box closes; so it does in a game saved in that fight and loaded again,
+// before another blow has passed.
 TEST(Waking, ABoxThatOpensInAFightLetsItGoOn) {
-    for (const bool reloaded : {false, true}) {
-        SCOPED_TRACE(reloaded ? "saved in the fight and loaded" : "as it goes");
+    for (const auto& [reloaded, called] : {std::pair{false, false}, {true, false}, {false, true}, {true, true}}) {
+        SCOPED_TRACE(std::string(reloaded ? "saved in the fight and loaded" : "as it goes") +
+                     (called ? ", a called wisp fighting" : ", the hero fighting"));
+        DRAVCommon::GetRandomEngine().seed(kDice);
         auto game = StartSampleGame();
         CActor* goblin = SprungGoblin(game);
         ASSERT_NE(goblin, nullptr);
         game.Main()->SetMaxHitPoints(5000);
-        game.Main()->PushOrder(std::make_shared<CAttackOrder>(goblin->GetId()), false);
+        goblin->SetMaxHitPoints(5000);  // the fight lasts
+        CActor* fighter = game.Main().get();
+        if (called) {
+            fighter = CallAWispOnto(game, *goblin);
+            ASSERT_NE(fighter, nullptr);
+        } else {
+            game.Main()->PushOrder(std::make_shared<CAttackOrder>(goblin->GetId()), false);
+        }
         long blows = 0;
-        for (int tick = 0; tick < 3000 && (blows == 0 || goblin->GetAttackTarget() != game.Main().get()); ++tick) {
+        for (int tick = 0; tick < 3000 && (blows == 0 || goblin->GetAttackTarget() != fighter); ++tick) {
             game.Tick();
             blows += LinesOf(Lines(game), goblin->GetName());
         }
-        ASSERT_TRUE(blows > 0 && goblin->GetAttackTarget() == game.Main().get()) << "the fight is under way";
+        ASSERT_TRUE(blows > 0 && goblin->GetAttackTarget() == fighter) << "the fight is under way";
         if (reloaded) {
             const QuillmereTest::TempDir dir;
             game.Engine().SaveGame(dir / "fight.drav", QuillmereTest::kSampleVersion, nullptr);
@@ -320,12 +349,13 @@ TEST(Waking, ABoxThatOpensInAFightLetsItGoOn) {
             game.Engine().LoadGame(dir / "fight.drav", QuillmereTest::kSampleVersion, quickActions);
             goblin = game.Person(kGoblin.key);
             ASSERT_NE(goblin, nullptr);
+            fighter = called ? game.Person("marsh_wisp") : game.Main().get();
+            ASSERT_NE(fighter, nullptr);
         }
-        CActor& hero = *game.Main();
         const std::shared_ptr<COrder> order = goblin->GetCurrentOrder();
         game.Engine().HoldFoesBackForPage();  // a box put before the player
         EXPECT_FALSE(game.Game().IsHoldingBack(goblin->GetId()));
-        EXPECT_EQ(goblin->GetAttackTarget(), &hero);
+        EXPECT_EQ(goblin->GetAttackTarget(), fighter);
         EXPECT_EQ(goblin->GetCurrentOrder(), order);
         game.Tick(kHalfMinute / 4);
         EXPECT_GT(LinesOf(Lines(game), goblin->GetName()), 0);

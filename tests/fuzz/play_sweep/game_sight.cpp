@@ -118,6 +118,7 @@ Sight LookAtGame() {
         figure.radius = actor->GetRadius();
         figure.alive = actor->IsAlive();
         figure.member = party.count(figure.id) != 0;
+        figure.calledFriend = !figure.member && actor->FightsForTheParty();
         figure.hostile = actor->IsHostile();
         figure.held = game.IsHoldingBack(figure.id);
         figure.hitPoints = actor->GetHitPoints();

@@ -66,6 +66,11 @@ struct FigureSight {
     OrderSight order{};
     // The foe it strikes at; 0: none.
     DRAV::ThingId striking = 0;
+    // Not a member, but a friend a spell called, which fights for the party as the
+    // game judges it (CActor::FightsForTheParty).
+    bool calledFriend = false;
+    // On the party's side of a fight: a blow between it and a foe is the party's fight.
+    bool FightsForTheParty() const { return member || calledFriend; }
 };
 
 // A thing of the area: a chest, a sign, a way out.

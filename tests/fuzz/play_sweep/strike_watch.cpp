@@ -69,7 +69,7 @@ void CStrikeWatch::NoteBlows(const Sight& sight, const std::deque<std::string>& 
         if (!TellsOfTheFight(line)) continue;
         const auto named = [&line](const std::string& name) { return !name.empty() && line.find(name) != std::string::npos; };
         for (const FigureSight& member : sight.figures) {
-            if (!member.member || !named(member.name)) continue;
+            if (!member.FightsForTheParty() || !named(member.name)) continue;
             std::set<std::string> names;
             for (const auto& [id, foe] : foes)
                 if (named(foe.name)) names.insert(foe.name);
@@ -99,7 +99,8 @@ void CStrikeWatch::NoteStrikes(const Sight& sight) {
     for (const FigureSight& foe : sight.figures) {
         if (!foe.alive || !foe.hostile || foe.member) continue;
         for (const FigureSight& member : sight.figures)
-            if (member.member && member.alive && (foe.striking == member.id || member.striking == foe.id))
+            if (member.FightsForTheParty() && member.alive &&
+                (foe.striking == member.id || member.striking == foe.id))
                 m_fighting.insert(foe.id);
     }
 }

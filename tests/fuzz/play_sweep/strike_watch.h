@@ -33,9 +33,10 @@ namespace QuillmerePlaySweep {
 //   by an order to fight it or an answer in a talk with it that turned it ("we
 //   come through you"), or one that came loose while that fight was on; a box
 //   since does not make that fight a surprise;
-// - a fight under way: it had traded blows with the party, as the log told them
-//   (a member struck or striking, a spell between them), or as a game loaded gave
-//   them back (striking at a member, or struck at by one, at its first look),
+// - a fight under way: it had traded blows with the party, or with a friend a
+//   member called, which fights for it, as the log told them (one of them struck
+//   or striking, a spell between them), or as a game loaded gave them back
+//   (striking at one of them, or struck at by one, at its first look),
 //   since the party last stood with no foe loose near it, before the box opened;
 //   the fight goes on. A foe only loose and charging has struck no blow yet, and
 //   another of the same name is another foe.
@@ -49,11 +50,13 @@ private:
     // Whether every blow or spell the lines tell at `member` is another member's: the
     // player's own doing, by an order or a quick action aimed at or beside her.
     static bool ByThePartyAlone(const Sight& sight, const FigureSight& member, const std::deque<std::string>& newLines);
-    // The foes the lines name trading blows with a member join the fight under way:
+    // The foes the lines name trading blows with a member, or a friend she called,
+    // join the fight under way:
     // of those named alike, the ones fighting her, else the nearest to her.
     void NoteBlows(const Sight& sight, const std::deque<std::string>& newLines);
     // A load gives a fight back as it was saved, though no line tells it again: the
-    // foes striking at a member, or struck at by one, join the fight under way.
+    // foes striking at a member or a called friend, or struck at by one, join the
+    // fight under way.
     void NoteStrikes(const Sight& sight);
     // Everyone the watch knows, under the id a load gave them (`Sight::renumbered`);
     // one a game numbered apart, as a new chapter's, knows none of them.

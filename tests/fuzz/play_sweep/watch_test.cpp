@@ -14,7 +14,7 @@
 namespace QuillmerePlaySweep {
 namespace {
 
-constexpr DRAV::ThingId kWren = 1, kMarra = 2, kGoblin = 3, kWayOut = 4, kArcher = 5;
+constexpr DRAV::ThingId kWren = 1, kMarra = 2, kGoblin = 3, kWayOut = 4, kArcher = 5, kWisp = 6;
 
 std::shared_ptr<const void> Fresh() { return std::make_shared<int>(0); }
 
@@ -321,6 +321,10 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
             play.Who(striker).striking = struck;
         };
     };
+    // A marsh wisp beside the goblin: one Marra called, or one standing on its own.
+    const auto wisp = [](bool called) {
+        return FigureSight{kWisp, "Marsh Wisp", 32, 30, 1, true, false, false, false, 10, {}, 0, called};
+    };
     struct Case {
         const char* what;
         std::function<void(Play&)> before, after;
@@ -353,6 +357,24 @@ TEST(PlaySweepWatches, AMemberStandingIsStruckAfterABoxOnlyInAFightOrAnAmbush) {
              for (const DRAV::ThingId goblin : {kGoblin, kArcher})
                  play.Who(goblin).order = Walk(OrderSight::Kind::Fight, kMarra, 0, 0);
              charge({"Reed Goblin hits Marra for 3 damage.", "Reed Goblin misses Marra."})(play);
+         },
+         [](Play&) {}, ""},
+        {"a fight under way with the wisp Marra called: the goblin struck it",
+         [&charge, &wisp](Play& play) {
+             play.sight.figures.push_back(wisp(true));
+             charge({"Reed Goblin hits Marsh Wisp for 3 damage."})(play);
+         },
+         [](Play&) {}, ""},
+        {"the goblin struck a wisp nobody of the party called: no fight of the party's",
+         [&charge, &wisp](Play& play) {
+             play.sight.figures.push_back(wisp(false));
+             charge({"Reed Goblin hits Marsh Wisp for 3 damage."})(play);
+         },
+         [](Play&) {}, "struck"},
+        {"a fight a load gave back: the goblin striking the wisp Marra called",
+         [&loaded, &wisp](Play& play) {
+             play.sight.figures.push_back(wisp(true));
+             loaded(kGoblin, kWisp)(play);
          },
          [](Play&) {}, ""},
         {"a fight a load gave back: the goblin striking Marra", loaded(kGoblin, kMarra), [](Play&) {}, ""},
