@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "common/random.h"
 #include "rules/items/item_template.h"
@@ -16,15 +17,28 @@
 namespace DRAV {
 
 std::int32_t CActor::GetModifier(ModifierIndex index) const {
-    CModifierAccumulator accumulator(index);
-    for (const auto& effect : m_activeEffects) AccumulateModifier(accumulator, *effect);
+    // No source modifies an index outside the masks.
+    return index >= 0 && index < static_cast<std::int32_t>(m_modifiers.size()) ? m_modifiers[index] : 0;
+}
+
+void CActor::RecountModifiers() {
+    std::vector<const CSpellApply*> sources;
+    sources.reserve(m_activeEffects.size());
+    for (const auto& effect : m_activeEffects) sources.push_back(effect.get());
     for (const auto& item : m_equipment) {
         if (!item) continue;
         for (const auto& attribute : item->GetTemplate().GetAttributes())
             if (attribute->GetType() == ITEMATTR_MODIFY)
-                AccumulateModifier(accumulator, *static_cast<const CItemAttributeModify&>(*attribute).GetModifier());
+                sources.push_back(static_cast<const CItemAttributeModify&>(*attribute).GetModifier().get());
     }
-    return accumulator.GetTotal();
+    ModifierMask touched = 0;
+    for (const CSpellApply* source : sources) touched |= ModifiedBy(*source);
+    for (std::size_t index = 0; index < m_modifiers.size(); ++index) {
+        CModifierAccumulator accumulator(static_cast<ModifierIndex>(index));
+        if (touched & ModifierBit(accumulator.index))
+            for (const CSpellApply* source : sources) AccumulateModifier(accumulator, *source);
+        m_modifiers[index] = accumulator.GetTotal();
+    }
 }
 
 std::int32_t CActor::GetAttributeBonus(Attribute attribute) const {
