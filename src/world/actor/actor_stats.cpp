@@ -12,6 +12,7 @@
 #include "rules/kinds/formulas.h"
 #include "rules/kinds/modifiers.h"
 #include "world/actor.h"
+#include "world/actor/spot_range.h"
 #include "world/movement/distance_compare.h"
 
 namespace DRAV {
@@ -231,24 +232,22 @@ bool CActor::IsSpottedBy(const CActor& other, std::int32_t* value) const {
 
 bool CActor::IsSpottedBy(const CActor& other, std::int32_t stealth, std::int32_t& observation,
                          std::int32_t* value) const {
-    constexpr double kSightRange = 100.0;
-    // Nearer than this, every unit closer helps the observer.
-    constexpr double kCloseRange = 50.0;
     const double dx = other.m_x - m_x;
     const double dy = other.m_y - m_y;
-    const int sight = CompareToRange(dx, dy, kSightRange);
-    double distance = kCloseRange;
+    const int sight = CompareToRange(dx, dy, kSpotSightRange);
+    double distance = kSpotCloseRange;
     // Surely between the two ranges the distance itself does not matter.
-    if (sight != -1 || CompareToRange(dx, dy, kCloseRange) != 1) {
+    if (sight != -1 || CompareToRange(dx, dy, kSpotCloseRange) != 1) {
         distance = sight == 1 ? HUGE_VAL : std::hypot(dx, dy);
-        if (distance > kSightRange) {
+        if (distance > kSpotSightRange) {
             if (value) *value = 0;
             return false;
         }
     }
     if (observation == kUnknownStat) observation = other.GetSpecialStat(SPECIAL_OBSERVATION);
-    std::int32_t spot = SaturateInt32(std::int64_t{observation} +
-                                      static_cast<std::int64_t>((kCloseRange - std::min(distance, kCloseRange)) * 0.5));
+    // Nearer than the close range every unit closer helps the observer.
+    const double closeness = (kSpotCloseRange - std::min(distance, kSpotCloseRange)) * kSpotClosenessPerUnit;
+    std::int32_t spot = SaturateInt32(std::int64_t{observation} + static_cast<std::int64_t>(closeness));
     if (value) *value = spot;
     return spot >= stealth;
 }
