@@ -12,17 +12,16 @@ TraceSink& Sink() {
     return sink;
 }
 
-int g_level = TRACE_LOW;
-
 }  // namespace
 
 TraceSink SetTraceSink(TraceSink sink) {
     TraceSink previous = std::move(Sink());
     Sink() = std::move(sink);
+    TraceState::sinkInstalled = static_cast<bool>(Sink());
     return previous;
 }
 
-void SetTraceLevel(int level) { g_level = level; }
+void SetTraceLevel(int level) { TraceState::lowestLevel = level; }
 
 TraceSink StandardErrorTraceSink() {
     return [](int, const char* file, int line, const char* function, const std::string& text) {
@@ -33,7 +32,7 @@ TraceSink StandardErrorTraceSink() {
 
 void Trace(int level, const char* file, int line, const char* function, const char* format, ...) {
     TraceSink& sink = Sink();
-    if (!sink || level < g_level) return;
+    if (!sink || !IsTracing(level)) return;
 
     va_list args;
     va_start(args, format);

@@ -25,6 +25,16 @@ void SetTraceLevel(int level);
 // A sink that writes each line to standard error with where it came from.
 TraceSink StandardErrorTraceSink();
 
+namespace TraceState {
+// Set while a sink is installed, and the lowest level it receives.
+inline bool sinkInstalled = false;
+inline int lowestLevel = TRACE_LOW;
+}  // namespace TraceState
+
+// Whether a line of `level` reaches a sink; the shipped game asks this at every
+// step, so it is answered inline, before any argument is worked out.
+inline bool IsTracing(int level) { return TraceState::sinkInstalled && level >= TraceState::lowestLevel; }
+
 void Trace(int level, const char* file, int line, const char* function, const char* format, ...)
 #if defined(__GNUC__)
     __attribute__((format(printf, 5, 6)))
@@ -33,5 +43,9 @@ void Trace(int level, const char* file, int line, const char* function, const ch
 
 }  // namespace DRAVCommon
 
-#define DRAV_TRACE(level, ...) \
-    ::DRAVCommon::Trace((level), __FILE__, __LINE__, __PRETTY_FUNCTION__, __VA_ARGS__)
+// Nothing of a line is formatted, nor its arguments evaluated, while no sink takes it.
+#define DRAV_TRACE(level, ...)                                                                  \
+    do {                                                                                        \
+        if (::DRAVCommon::IsTracing(level))                                                     \
+            ::DRAVCommon::Trace((level), __FILE__, __LINE__, __PRETTY_FUNCTION__, __VA_ARGS__); \
+    } while (false)

@@ -2,7 +2,10 @@
 // seen, and may it leave through one of the area's exits.
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "common/random.h"
@@ -11,6 +14,7 @@
 #include "rules/kinds/modifiers.h"
 #include "rules/kinds/number_texts.h"
 #include "world/actor.h"
+#include "world/actor/spot_range.h"
 #include "world/area.h"
 #include "world/events/event.h"
 
@@ -37,18 +41,48 @@ struct Observers {
             (relation == RELATION_PARTY || relation == RELATION_FRIENDLY ? friends : others).push_back(i);
         }
     }
+
+    // Those who watch `sneaker`: the other side.
+    const std::vector<std::size_t>& Watching(const CActor& sneaker) const {
+        return sneaker.IsPartyOrFriendly() ? others : friends;
+    }
+
+    // The most any observer watching `sneaker` could make of it, standing on its very
+    // spot: none spots a sneaker stealthier than that, wherever they stand.
+    std::int64_t MostSpot(const CActor& sneaker) {
+        std::optional<std::int64_t>& most = sneaker.IsPartyOrFriendly() ? mostOfOthers : mostOfFriends;
+        if (!most) {
+            std::int64_t best = std::numeric_limits<std::int64_t>::min() / 2;
+            for (const std::size_t i : Watching(sneaker)) {
+                if (observations[i] == CActor::kUnknownStat)
+                    observations[i] = actors[i]->GetSpecialStat(SPECIAL_OBSERVATION);
+                best = std::max<std::int64_t>(best, observations[i]);
+            }
+            most = best + kSpotMostCloseness;
+        }
+        return *most;
+    }
+
+    // The observer at `place` stopped sneaking: its observation is worked out anew.
+    void Forget(std::size_t place) {
+        observations[place] = CActor::kUnknownStat;
+        mostOfFriends.reset();
+        mostOfOthers.reset();
+    }
+
     const ActorList& actors;
     std::vector<std::size_t> friends;
     std::vector<std::size_t> others;
     std::vector<std::int32_t> observations;
+    std::optional<std::int64_t> mostOfFriends;
+    std::optional<std::int64_t> mostOfOthers;
 };
 
-// Whether an observer of the other side spots the sneaker; `highest` receives the
-// best spot value of the observers, when none does.
-bool IsSeen(const CActor& sneaker, Observers& observers, std::int32_t& highest) {
-    const std::int32_t stealth = sneaker.GetSpecialStat(SPECIAL_STEALTH);
+// Whether an observer of the other side spots the sneaker of `stealth`; `highest`
+// receives the best spot value of the observers, when none does.
+bool IsSeen(const CActor& sneaker, std::int32_t stealth, Observers& observers, std::int32_t& highest) {
     highest = 0;
-    for (const std::size_t i : sneaker.IsPartyOrFriendly() ? observers.others : observers.friends) {
+    for (const std::size_t i : observers.Watching(sneaker)) {
         const CActor& observer = *observers.actors[i];
         std::int32_t value = 0;
         if (sneaker.IsSpottedBy(observer, stealth, observers.observations[i], &value)) {
@@ -85,18 +119,20 @@ void CEngine::RunStealthChecks() {
     Observers observers(actors);
     for (std::size_t i = 0; i < actors.size(); ++i) {
         CActor& actor = *actors[i];
+        if (!actor.IsSneaking()) continue;
+        const std::int32_t stealth = actor.GetSpecialStat(SPECIAL_STEALTH);
         std::int32_t highest = 0;
-        if (!actor.IsSneaking() || !IsSeen(actor, observers, highest)) continue;
+        if (stealth > observers.MostSpot(actor) || !IsSeen(actor, stealth, observers, highest)) continue;
         PushActorMessage(actor, " is spotted.");
         StopSneaking(actor);
-        observers.observations[i] = CActor::kUnknownStat;
+        observers.Forget(i);
     }
 }
 
 bool CEngine::StealthCheckOneActor(CActor& sneaker, bool combat) {
     Observers observers(CurrentArea().GetActors());
     std::int32_t highest = 0;
-    if (IsSeen(sneaker, observers, highest)) return false;
+    if (IsSeen(sneaker, sneaker.GetSpecialStat(SPECIAL_STEALTH), observers, highest)) return false;
     if (!combat) return true;
 
     const std::int32_t base = sneaker.GetSkillBase(SKILL_SNEAK);

@@ -569,6 +569,11 @@ public:
 private:
     void AppendTalkChoice(std::shared_ptr<CTalkChoice> choice) override { m_talkChoices.push_back(std::move(choice)); }
 
+    // Sums every modifier anew from the effects and the equipment; whatever
+    // changes either calls it, so that a read of a modifier is a look-up. The
+    // tick reads each walker's speed and each sneaker's stealth, which seldom change.
+    void RecountModifiers();
+
     // The steps of the load constructor.
     void LoadValues(DRAVCommon::CDataFileReader& reader, CGame& game, const CModule& module);
     void LoadItems(DRAVCommon::CDataFileReader& reader, CGame& game, const CModule& module);
@@ -668,6 +673,8 @@ private:
     std::int32_t m_energyUsed = 0;
     SpellList m_spells;
     SpellApplyList m_activeEffects;
+    // Each modifier's sum over the effects and the equipment (RecountModifiers).
+    std::array<std::int32_t, 64> m_modifiers{};
     std::uint32_t m_summonEndTick = 0;
     const CSpell* m_currentPower = nullptr;
     const CSpellApply* m_powerEffect = nullptr;

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "common/random.h"
 #include "rules/kinds/number_texts.h"
 #include "support/expect_drav.h"
+#include "support/temp_dir.h"
 #include "world/actor_test_support.h"
 
 using namespace DRAV;
@@ -279,5 +281,81 @@ TEST(ActorSpells, ASpellTakingHoldAgainRenewsTheSameSourcesRecord) {
         for (const auto& effect : witch->GetActiveEffects())
             for (const auto& part : effect->GetParts()) latest = std::max(latest, part->GetEndTick());
         EXPECT_EQ(latest, row.latestEnd);
+    }
+}
+
+// An actor's modifiers are summed when what modifies it changes, not when they are
+// read: each change shows in the very next read, whatever was read before it.
+TEST(ActorSpells, EachChangeOfWhatModifiesAnActorCountsAtOnce) {
+    using Witch = std::shared_ptr<CActor>;
+    const CSaveOutcome full;
+    const CSaveOutcome halfEffect{50, true, false};
+    const auto calm = [&](Witch& witch) {
+        auto held = witch->AddSpellEffect(full, Spell("heron_calm"), 20, 3, full, nullptr);
+        EXPECT_EQ(witch->GetModifier(MOD_ATTACK), 2);
+        return held;
+    };
+    const auto ring = [](Witch& witch) {
+        witch->SetEquipment(SLOT_RIGHT_RING, SampleItem("ring_of_the_current"));
+        EXPECT_EQ(witch->GetModifier(MOD_AGILITY), 1);
+    };
+    struct Row {
+        const char* what;
+        std::function<void(Witch&, CGame&)> change;
+        ModifierIndex index;
+        std::int32_t after;
+    };
+    const std::vector<Row> rows = {
+        {"a spell taking hold", [&](Witch& witch, CGame&) { calm(witch); }, MOD_ATTACK, 2},
+        {"a second cast at another level",
+         [&](Witch& witch, CGame&) {
+             calm(witch);
+             witch->AddSpellEffect(full, Spell("heron_calm"), 20, 5, full, nullptr);
+         },
+         MOD_ATTACK, 4},
+        {"a stronger cast renewing a weaker one",
+         [&](Witch& witch, CGame&) {
+             witch->AddSpellEffect(halfEffect, Spell("heron_shadow"), 20, 3, halfEffect, nullptr);
+             EXPECT_GT(witch->GetModifier(MOD_DEFENSE), -3);
+             witch->AddSpellEffect(full, Spell("heron_shadow"), 20, 3, full, nullptr);
+         },
+         MOD_DEFENSE, -3},
+        {"the spell running out",
+         [&](Witch& witch, CGame&) {
+             calm(witch);
+             witch->ExpireEffects(UINT32_MAX);
+         },
+         MOD_ATTACK, 0},
+        {"the spell taken off", [&](Witch& witch, CGame&) { witch->RemoveEffect(*calm(witch)); }, MOD_ATTACK, 0},
+        {"every spell ended at once",
+         [&](Witch& witch, CGame&) {
+             calm(witch);
+             witch->ClearEffects();
+         },
+         MOD_ATTACK, 0},
+        {"a ring put on", [&](Witch& witch, CGame&) { ring(witch); }, MOD_AGILITY, 1},
+        {"the ring taken off",
+         [&](Witch& witch, CGame&) {
+             ring(witch);
+             witch->RemoveEquipment(SLOT_RIGHT_RING);
+         },
+         MOD_AGILITY, 0},
+        {"a load of the spell and the ring",
+         [&](Witch& witch, CGame& game) {
+             calm(witch);
+             ring(witch);
+             QuillmereTest::TempDir folder;
+             witch = WorldTest::LoadActor(WorldTest::SavedText(*witch, folder / "witch.drav"), game);
+             EXPECT_EQ(witch->GetModifier(MOD_AGILITY), 1);
+         },
+         MOD_ATTACK, 2},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        CGame game;
+        game.SetTick(1000);
+        Witch witch = PartyMember("reed_witch", game);
+        row.change(witch, game);
+        EXPECT_EQ(witch->GetModifier(row.index), row.after);
     }
 }

@@ -30,4 +30,11 @@ void AccumulateModifier(CModifierAccumulator& accumulator, const CSpellApply& ap
     }
 }
 
+ModifierMask ModifiedBy(const CSpellApply& applied) {
+    ModifierMask mask = 0;
+    for (const auto& part : applied.GetParts())
+        if (part->GetKind() == APPLY_MODIFY) mask |= static_cast<const CSpellApplyEffectModify&>(*part).GetMask();
+    return mask;
+}
+
 }  // namespace DRAV

@@ -27,5 +27,7 @@ struct CModifierAccumulator {
 
 // Folds the modify parts of `applied` that touch the accumulator's index into it.
 void AccumulateModifier(CModifierAccumulator& accumulator, const CSpellApply& applied);
+// Every index a modify part of `applied` touches.
+ModifierMask ModifiedBy(const CSpellApply& applied);
 
 }  // namespace DRAV

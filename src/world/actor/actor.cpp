@@ -36,6 +36,7 @@ void CActor::Init() {
     m_movementSpeed = 0;
     m_baseResistances = {};
     m_pathfinder = std::make_shared<CPathfindStandard>();
+    RecountModifiers();
 }
 
 void CActor::SetPosition(double x, double y) {
@@ -87,6 +88,7 @@ void CActor::SetActionTimers(std::uint32_t pauseEnd, std::uint32_t actionEnd) {
 void CActor::SetEquipment(EquipSlot slot, std::shared_ptr<CItem> item) {
     if (item) item->SetHolder(this);
     m_equipment.at(slot) = std::move(item);
+    RecountModifiers();
 }
 
 void CActor::SetAttackTarget(std::uint32_t tick, CActor* target) {

@@ -152,6 +152,7 @@ bool CActor::CanUseMagicItem(const CItem& item, bool noWand) const {
 std::shared_ptr<CItem> CActor::RemoveEquipment(EquipSlot slot) {
     std::shared_ptr<CItem> removed = std::move(m_equipment.at(slot));
     m_equipment.at(slot).reset();
+    RecountModifiers();
     if (removed) PushPartyEvent(EVENT_ACTOR_ITEM_GONE);
     return removed;
 }

@@ -13,6 +13,7 @@ void CActor::ClearEffects() {
     m_activeEffects.clear();
     // A kept power must not point at an effect that is gone.
     m_powerEffect = nullptr;
+    RecountModifiers();
 }
 
 void CActor::RestoreFully() {

@@ -212,6 +212,7 @@ void CActor::LoadValues(DRAVCommon::CDataFileReader& reader, CGame& game, const 
             slot = ReadItem(reader, game, module);
             if (slot) slot->SetHolder(this);
         }
+        RecountModifiers();
         LoadItems(reader, game, module);
         step.Set("spells");
         ReadSpellList(m_spells, reader, module.GetSpells());

@@ -213,6 +213,7 @@ std::shared_ptr<CSpellApply> CActor::TakeHold(std::shared_ptr<CSpellApply> appli
                                              [&](const auto& held) { return Outlasts(*held, *applied); });
         if (outlasting != m_activeEffects.end()) return *outlasting;
         m_activeEffects.push_back(applied);
+        RecountModifiers();
         return applied;
     }
     // The renewal takes the first renewed effect's place in the list, and its pulses'
@@ -226,11 +227,13 @@ std::shared_ptr<CSpellApply> CActor::TakeHold(std::shared_ptr<CSpellApply> appli
         return true;
     });
     if (m_powerEffect == replaced.get()) m_powerEffect = applied.get();
+    RecountModifiers();
     return applied;
 }
 
 void CActor::AppendEffects(const SpellApplyList& effects) {
     m_activeEffects.insert(m_activeEffects.end(), effects.begin(), effects.end());
+    RecountModifiers();
 }
 
 void CActor::DropOrdersForStatus() {
@@ -244,6 +247,7 @@ void CActor::RemoveEffect(const CSpellApply& effect) {
     if (found == m_activeEffects.end()) return;
     std::shared_ptr<CSpellApply> removed = std::move(*found);
     m_activeEffects.erase(found);
+    RecountModifiers();
     if (TakesOrders(*removed)) DropOrdersForStatus();
 }
 
@@ -253,6 +257,7 @@ void CActor::RemoveCharm() {
         if (m_powerEffect == effect.get()) m_powerEffect = nullptr;
         return true;
     });
+    RecountModifiers();
 }
 
 bool CActor::HasStatus(StatusKind status) const {
@@ -294,6 +299,7 @@ void CActor::EndPower() {
 }
 
 void CActor::ExpireEffects(std::uint32_t tick) {
+    bool modifierEnded = false;
     for (const auto& effect : m_activeEffects) {
         auto& parts = effect->GetParts();
         // Told once for the spell, however many of its parts end together.
@@ -307,7 +313,10 @@ void CActor::ExpireEffects(std::uint32_t tick) {
             if (!told) PushMessage(effect->GetName() + " (on " + m_name + ") expired.");
             told = true;
             switch ((*part)->GetKind()) {
-                case APPLY_MODIFY: PushPartyEvent(EVENT_ACTOR_MODIFIERS); break;
+                case APPLY_MODIFY:
+                    modifierEnded = true;
+                    PushPartyEvent(EVENT_ACTOR_MODIFIERS);
+                    break;
                 case APPLY_STATUS:
                 case APPLY_ONGOING: PushPartyEvent(EVENT_ACTOR_STATUS); break;
                 case APPLY_RESIST: PushPartyEvent(EVENT_ACTOR_RESISTANCES); break;
@@ -326,6 +335,7 @@ void CActor::ExpireEffects(std::uint32_t tick) {
         if (m_powerEffect == effect.get()) m_powerEffect = nullptr;
         return true;
     });
+    if (modifierEnded) RecountModifiers();
     m_storeFlag = 0;
     StepActionState(tick);
 }

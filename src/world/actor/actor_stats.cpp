@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "common/random.h"
 #include "rules/items/item_template.h"
@@ -11,20 +12,34 @@
 #include "rules/kinds/formulas.h"
 #include "rules/kinds/modifiers.h"
 #include "world/actor.h"
+#include "world/actor/spot_range.h"
 #include "world/movement/distance_compare.h"
 
 namespace DRAV {
 
 std::int32_t CActor::GetModifier(ModifierIndex index) const {
-    CModifierAccumulator accumulator(index);
-    for (const auto& effect : m_activeEffects) AccumulateModifier(accumulator, *effect);
+    // No source modifies an index outside the masks.
+    return index >= 0 && index < static_cast<std::int32_t>(m_modifiers.size()) ? m_modifiers[index] : 0;
+}
+
+void CActor::RecountModifiers() {
+    std::vector<const CSpellApply*> sources;
+    sources.reserve(m_activeEffects.size());
+    for (const auto& effect : m_activeEffects) sources.push_back(effect.get());
     for (const auto& item : m_equipment) {
         if (!item) continue;
         for (const auto& attribute : item->GetTemplate().GetAttributes())
             if (attribute->GetType() == ITEMATTR_MODIFY)
-                AccumulateModifier(accumulator, *static_cast<const CItemAttributeModify&>(*attribute).GetModifier());
+                sources.push_back(static_cast<const CItemAttributeModify&>(*attribute).GetModifier().get());
     }
-    return accumulator.GetTotal();
+    ModifierMask touched = 0;
+    for (const CSpellApply* source : sources) touched |= ModifiedBy(*source);
+    for (std::size_t index = 0; index < m_modifiers.size(); ++index) {
+        CModifierAccumulator accumulator(static_cast<ModifierIndex>(index));
+        if (touched & ModifierBit(accumulator.index))
+            for (const CSpellApply* source : sources) AccumulateModifier(accumulator, *source);
+        m_modifiers[index] = accumulator.GetTotal();
+    }
 }
 
 std::int32_t CActor::GetAttributeBonus(Attribute attribute) const {
@@ -217,24 +232,22 @@ bool CActor::IsSpottedBy(const CActor& other, std::int32_t* value) const {
 
 bool CActor::IsSpottedBy(const CActor& other, std::int32_t stealth, std::int32_t& observation,
                          std::int32_t* value) const {
-    constexpr double kSightRange = 100.0;
-    // Nearer than this, every unit closer helps the observer.
-    constexpr double kCloseRange = 50.0;
     const double dx = other.m_x - m_x;
     const double dy = other.m_y - m_y;
-    const int sight = CompareToRange(dx, dy, kSightRange);
-    double distance = kCloseRange;
+    const int sight = CompareToRange(dx, dy, kSpotSightRange);
+    double distance = kSpotCloseRange;
     // Surely between the two ranges the distance itself does not matter.
-    if (sight != -1 || CompareToRange(dx, dy, kCloseRange) != 1) {
+    if (sight != -1 || CompareToRange(dx, dy, kSpotCloseRange) != 1) {
         distance = sight == 1 ? HUGE_VAL : std::hypot(dx, dy);
-        if (distance > kSightRange) {
+        if (distance > kSpotSightRange) {
             if (value) *value = 0;
             return false;
         }
     }
     if (observation == kUnknownStat) observation = other.GetSpecialStat(SPECIAL_OBSERVATION);
-    std::int32_t spot = SaturateInt32(std::int64_t{observation} +
-                                      static_cast<std::int64_t>((kCloseRange - std::min(distance, kCloseRange)) * 0.5));
+    // Nearer than the close range every unit closer helps the observer.
+    const double closeness = (kSpotCloseRange - std::min(distance, kSpotCloseRange)) * kSpotClosenessPerUnit;
+    std::int32_t spot = SaturateInt32(std::int64_t{observation} + static_cast<std::int64_t>(closeness));
     if (value) *value = spot;
     return spot >= stealth;
 }

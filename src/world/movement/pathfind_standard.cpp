@@ -268,7 +268,7 @@ void CPathfindStandard::GiveUp(const CActor& actor, CArea& area, double goalX, d
     CWaypointCalculator& grid = *area.GetWaypointCalculator();
     bool cut = false;
     if (grid.FindWholePath(m_path, kMostPathCells, cut, actor.GetX(), actor.GetY(), goalX, goalY, halfWidth,
-                           halfHeight, actor.GetRadius(), nullptr, 0)) {
+                           halfHeight, actor.GetRadius(), nullptr, 0, CWaypointCalculator::Spends::kNothing)) {
         // Of those, the ones standing on that way: not whoever else it went round.
         for (std::size_t i = 0; i < m_closedCount; ++i) {
             const CActor* other = area.FindActor(m_closed[i].id);

@@ -269,7 +269,8 @@ void CWaypointCalculator::StandingPoint(int column, int row, double radius, doub
 
 bool CWaypointCalculator::FindWholePath(std::vector<int>& outCells, std::size_t mostCells, bool& outCut,
                                         double fromX, double fromY, double goalX, double goalY, double halfWidth,
-                                        double halfHeight, double radius, const Closed* closed, std::size_t count) {
+                                        double halfHeight, double radius, const Closed* closed, std::size_t count,
+                                        Spends spends) {
     outCells.clear();
     outCut = false;
     m_startColumn = CellOf(fromX);
@@ -307,6 +308,7 @@ bool CWaypointCalculator::FindWholePath(std::vector<int>& outCells, std::size_t 
     m_besideOpen = true;
     m_wideWalker = 2.0 * radius > kCellSize;
     m_costLimit = EstimateCost(m_startRow * m_width + m_startColumn) + kWindowSteps;
+    const int spent = m_searchCells;
     bool found = FindPath();
     m_searchCells += m_expanded;
     if (!found && m_cutOff) {
@@ -316,6 +318,7 @@ bool CWaypointCalculator::FindWholePath(std::vector<int>& outCells, std::size_t 
         found = FindPath();
         m_searchCells += m_expanded;
     }
+    if (spends == Spends::kNothing) m_searchCells = spent;
     m_besideOpen = false;
     m_wideWalker = false;
     m_costLimit = costLimit;

@@ -69,9 +69,13 @@ public:
     // `outCells` empty, when there is no way: a point goal on a wall, cells too
     // narrow for the walker or the people in it shut it. Leaves the plain answers
     // untouched.
+    // A search for a walk to follow spends the tick's cells (see MaySearchAt); one
+    // that only names who stands in a way given up does not, so that it takes no
+    // other walker's turn.
+    enum class Spends { kTickCells, kNothing };
     bool FindWholePath(std::vector<int>& outCells, std::size_t mostCells, bool& outCut, double fromX, double fromY,
                        double goalX, double goalY, double halfWidth, double halfHeight, double radius,
-                       const Closed* closed, std::size_t count);
+                       const Closed* closed, std::size_t count, Spends spends = Spends::kTickCells);
     // Whether a whole-path search may start at game tick `tick`. The searches of
     // one tick together open about kSearchCellsPerTick cells at most, so that a
     // crowd held up all at once spreads its searches over the ticks that follow

@@ -9,6 +9,7 @@
 #include <random>
 
 #include "world/actor.h"
+#include "world/actor/spot_range.h"
 #include "world/movement/distance_compare.h"
 
 using namespace DRAV;
@@ -67,6 +68,12 @@ TEST(DistanceCompare, SpottingAtTheSightAndCloseRanges) {
                 std::int32_t observation = CActor::kUnknownStat;
                 const bool spotted = sneaker.IsSpottedBy(observer, stealth, observation, &value);
                 EXPECT_EQ(value, expected) << distance << " " << turn;
+                // Nobody makes more of a sneaker than standing on its spot: the pass
+                // rules out at once a sneaker stealthier than that.
+                EXPECT_LE(value, observer.GetSpecialStat(SPECIAL_OBSERVATION) + kSpotMostCloseness) << distance;
+                if (distance == 0.0) {
+                    EXPECT_EQ(value, observer.GetSpecialStat(SPECIAL_OBSERVATION) + kSpotMostCloseness);
+                }
                 EXPECT_EQ(spotted, exact <= 100.0 && expected >= stealth) << distance << " " << turn << " " << stealth;
                 // The observation, once worked out, is kept and used as it stands.
                 if (exact <= 100.0) {

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "world/movement/text_map.h"
 #include "world/movement/waypoint_calculator.h"
 
@@ -258,4 +262,27 @@ TEST(Waypoint, TheAreaKeepsItsSearchUntilADoorOrObjectChangesTheGround) {
     map.area.PurgeRemovedObjects();
     EXPECT_TRUE(map.area.GetObjects().empty());
     EXPECT_EQ(map.area.GetWaypointCalculator()->GetNode(4, 3).state, WAYPOINT_BESIDE_TILE);
+}
+
+// The whole-path searches of one tick share a bounded number of cells; the search
+// that only names who stands in a way given up spends none of them, so that it
+// takes no other walker's turn.
+TEST(Waypoint, ATicksSearchesShareItsCellsButNamingWhoIsInTheWaySpendsNone) {
+    // A goal walled in on every side: the search opens every cell of the grid.
+    std::vector<std::string> lines(100, std::string(100, '.'));
+    lines[1][1] = 'S';
+    lines[50][50] = 'G';
+    lines[49][50] = lines[51][50] = lines[50][49] = lines[50][51] = '#';
+    using Spends = CWaypointCalculator::Spends;
+    for (const auto& [spends, mayStillSearch] : {std::pair{Spends::kTickCells, false}, {Spends::kNothing, true}}) {
+        TextMap map(lines);
+        CWaypointCalculator& grid = *map.area.GetWaypointCalculator();
+        ASSERT_TRUE(grid.MaySearchAt(7));
+        std::vector<int> path;
+        bool cut = false;
+        EXPECT_FALSE(grid.FindWholePath(path, 512, cut, map.At('S').x(), map.At('S').y(), map.At('G').x(),
+                                        map.At('G').y(), 0.0, 0.0, 0.5, nullptr, 0, spends));
+        EXPECT_EQ(grid.MaySearchAt(7), mayStillSearch);
+        EXPECT_TRUE(grid.MaySearchAt(8));
+    }
 }
