@@ -25,31 +25,37 @@ bool IsThreat(const CActor& actor) {
     return actor.GetRelation() == RELATION_HOSTILE || actor.GetRelation() == RELATION_BERSERK;
 }
 
-// The actors of a stealth pass split by side, party and friends or not, each side
-// as places in the area's list, in its order; and each observer's observation
-// once worked out, by its place.
+// The actors of a stealth pass, each marked by its place in the area's list with its
+// side, party and friends or not; and each observer's observation once worked out,
+// by its place. The list does not change during the pass.
 struct Observers {
-    explicit Observers(const ActorList& actors) : actors(actors), observations(actors.size(), CActor::kUnknownStat) {
-        friends.reserve(actors.size());
-        others.reserve(actors.size());
+    explicit Observers(const CArea& area)
+        : grid(area.GetActorGrid()), friends(area.GetActors().size()),
+          observations(area.GetActors().size(), CActor::kUnknownStat) {
+        const ActorList& actors = area.GetActors();
         for (std::size_t i = 0; i < actors.size(); ++i) {
             const Relation relation = actors[i]->GetRelation();
-            (relation == RELATION_PARTY || relation == RELATION_FRIENDLY ? friends : others).push_back(i);
+            friends[i] = relation == RELATION_PARTY || relation == RELATION_FRIENDLY;
         }
     }
-    const ActorList& actors;
-    std::vector<std::size_t> friends;
-    std::vector<std::size_t> others;
+    const CActorGrid& grid;
+    std::vector<bool> friends;
     std::vector<std::int32_t> observations;
 };
 
 // Whether an observer of the other side spots the sneaker; `highest` receives the
-// best spot value of the observers, when none does.
+// best spot value of the observers, when none does. Only those within sight range,
+// as the grid names them, may spot it; the others' values are 0.
 bool IsSeen(const CActor& sneaker, Observers& observers, std::int32_t& highest) {
     const std::int32_t stealth = sneaker.GetSpecialStat(SPECIAL_STEALTH);
+    const bool friendly = sneaker.IsPartyOrFriendly();
     highest = 0;
-    for (const std::size_t i : sneaker.IsPartyOrFriendly() ? observers.others : observers.friends) {
-        const CActor& observer = *observers.actors[i];
+    CNearActors near;
+    observers.grid.Near(sneaker.GetX(), sneaker.GetY(), CActor::kSightRange, near);
+    for (const CActor* candidate : near) {
+        const std::size_t i = candidate->GetGridFiling().order;
+        if (observers.friends[i] == friendly) continue;
+        const CActor& observer = *candidate;
         std::int32_t value = 0;
         if (sneaker.IsSpottedBy(observer, stealth, observers.observations[i], &value)) {
             DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s (%g %g) is seen by %s (%g %g)\n", sneaker.GetName().c_str(),
@@ -82,7 +88,7 @@ void CEngine::RunStealthChecks() {
     const ActorList actors = placed;
     // Nobody changes sides during the pass, and each observer's observation is
     // worked out once: only an actor that stops sneaking may see differently after.
-    Observers observers(actors);
+    Observers observers(CurrentArea());
     for (std::size_t i = 0; i < actors.size(); ++i) {
         CActor& actor = *actors[i];
         std::int32_t highest = 0;
@@ -94,7 +100,7 @@ void CEngine::RunStealthChecks() {
 }
 
 bool CEngine::StealthCheckOneActor(CActor& sneaker, bool combat) {
-    Observers observers(CurrentArea().GetActors());
+    Observers observers(CurrentArea());
     std::int32_t highest = 0;
     if (IsSeen(sneaker, observers, highest)) return false;
     if (!combat) return true;

@@ -217,7 +217,6 @@ bool CActor::IsSpottedBy(const CActor& other, std::int32_t* value) const {
 
 bool CActor::IsSpottedBy(const CActor& other, std::int32_t stealth, std::int32_t& observation,
                          std::int32_t* value) const {
-    constexpr double kSightRange = 100.0;
     // Nearer than this, every unit closer helps the observer.
     constexpr double kCloseRange = 50.0;
     const double dx = other.m_x - m_x;
