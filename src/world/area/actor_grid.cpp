@@ -21,9 +21,10 @@ std::uint32_t BucketIndex(double coordinate, std::uint32_t count) {
 
 std::uint32_t BucketCount(double extent) {
     const double count = std::ceil(extent / CActorGrid::kBucketSize);
-    // Tile ids bound an area to 1,000 cells a side: 250 buckets.
+    // An area is at most 1,000 cells wide, 250 buckets; the rows of a deeper one
+    // share the last bucket rather than each area hold a million.
     if (!(count >= 1.0)) return 1;
-    return static_cast<std::uint32_t>(std::min(count, 1024.0));
+    return static_cast<std::uint32_t>(std::min(count, 256.0));
 }
 
 }  // namespace
