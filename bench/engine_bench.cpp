@@ -151,9 +151,9 @@ void GapCrowd(benchmark::State& state) {
 
 // The hash at tick 600 of each size's run.
 const std::map<int, std::uint64_t> kMixedHashes = {
-    {100, 0x0ull},
-    {400, 0x0ull},
-    {1600, 0x0ull},
+    {100, 0x28a8a53c8333f710ull},
+    {400, 0x4f2fc7d97fa28730ull},
+    {1600, 0x5e25123e83b29930ull},
 };
 
 void EngineCrowd(benchmark::State& state) {
