@@ -9,6 +9,12 @@
 //   walkers that crossed at least once (the run fails unless most did) and the
 //   walks that ended away from their goal (gave_up), which people walking in the
 //   way should seldom cause.
+// EngineCrowd/N: N actors on an open area sized for them, as dense as EngineTick/1's:
+//   the party and half the rest walking, the other half fighting in pairs (a guard
+//   against a goblin, each fallen goblin replaced); 3,600 ticks (600 in quick mode),
+//   checked at 600. Its tick's cost per actor (cpu_median_us / actors) should stay
+//   about the same from 100 actors to 1,600: no pass may look at every actor for
+//   each actor. The run fails unless walks arrived and goblins fell.
 // Reports the median, the 99th percentile and the slowest tick; eleven ticks and
 // the scene must fit in one 16 ms frame. The same figures of the thread's own CPU
 // time (cpu_*) leave out the time other programs had the processor, which on a
@@ -81,10 +87,11 @@ void ReportTicks(benchmark::State& state, TickTimes& times) {
 // Runs `crowd` for the whole run, timing only the engine's tick; false (with the
 // benchmark failed) when the crowd or a hash is not what it should be.
 template <typename Crowd>
-bool RunCrowd(benchmark::State& state, Crowd& crowd, const Hashes* hashes, TickTimes& times) {
+bool RunCrowd(benchmark::State& state, Crowd& crowd, const Hashes* hashes, TickTimes& times,
+              int fullTicks = kTicks, int quickTicks = 3000) {
     times.wall.clear();
     times.cpu.clear();
-    const int ticks = BenchSupport::QuickMode() ? 3000 : kTicks;
+    const int ticks = BenchSupport::QuickMode() ? quickTicks : fullTicks;
     times.wall.reserve(ticks);
     times.cpu.reserve(ticks);
     for (int tick = 1; tick <= ticks; ++tick) {
@@ -152,6 +159,33 @@ void GapCrowd(benchmark::State& state) {
     ReportTicks(state, times);
 }
 
+// The hash at tick 600 of each size's run.
+const std::map<int, std::uint64_t> kMixedHashes = {
+    {100, 0x28a8a53c8333f710ull},
+    {400, 0x4f2fc7d97fa28730ull},
+    {1600, 0x5e25123e83b29930ull},
+};
+
+void EngineCrowd(benchmark::State& state) {
+    const auto actors = static_cast<int>(state.range(0));
+    QuillmereTest::MixedCrowd crowd(actors);
+    const Hashes hashes = {{600, kMixedHashes.at(actors)}};
+    TickTimes times;
+    for (auto _ : state)
+        if (!RunCrowd(state, crowd, &hashes, times, 3600, 600)) return;
+    if (crowd.Kills() == 0 || crowd.Arrivals() == 0) {
+        state.SkipWithError(("the crowd did not walk and fight: " + std::to_string(crowd.Arrivals()) +
+                             " walks arrived, " + std::to_string(crowd.Kills()) + " goblins fell")
+                                .c_str());
+        return;
+    }
+    state.counters["actors"] = static_cast<double>(crowd.Area().GetActors().size());
+    state.counters["kills"] = crowd.Kills();
+    state.counters["arrivals"] = crowd.Arrivals();
+    ReportTicks(state, times);
+    state.counters["cpu_median_per_actor_us"] = state.counters["cpu_median_us"] / actors;
+}
+
 void EffectsInFlight(benchmark::State& state) {
     const auto count = static_cast<int>(state.range(0));
     BenchSupport::IterationTimes times;
@@ -182,6 +216,7 @@ BENCHMARK(EffectsInFlight)->Arg(1000)->Arg(100000)->Arg(300000)->Unit(benchmark:
     ->Apply(BenchSupport::QuickIterations<1>);
 BENCHMARK(EngineTick)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(EngineFight)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(EngineCrowd)->Arg(100)->Arg(400)->Arg(1600)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(GapCrowd)
     ->Args({25, 1})
     ->Args({100, 1})

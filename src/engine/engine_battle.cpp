@@ -29,31 +29,28 @@ bool IsThreat(const CActor& actor) {
     return actor.GetRelation() == RELATION_HOSTILE || actor.GetRelation() == RELATION_BERSERK;
 }
 
-// The actors of a stealth pass split by side, party and friends or not, each side
-// as places in the area's list, in its order; and each observer's observation
-// once worked out, by its place.
+// The actors of a stealth pass, each marked by its place in the area's list with its
+// side, party and friends or not; and each observer's observation once worked out,
+// by its place. The list does not change during the pass.
 struct Observers {
-    explicit Observers(const ActorList& actors) : actors(actors), observations(actors.size(), CActor::kUnknownStat) {
-        friends.reserve(actors.size());
-        others.reserve(actors.size());
+    explicit Observers(const CArea& area)
+        : actors(area.GetActors()), grid(area.GetActorGrid()), friends(area.GetActors().size()),
+          observations(area.GetActors().size(), CActor::kUnknownStat) {
         for (std::size_t i = 0; i < actors.size(); ++i) {
             const Relation relation = actors[i]->GetRelation();
-            (relation == RELATION_PARTY || relation == RELATION_FRIENDLY ? friends : others).push_back(i);
+            friends[i] = relation == RELATION_PARTY || relation == RELATION_FRIENDLY;
         }
-    }
-
-    // Those who watch `sneaker`: the other side.
-    const std::vector<std::size_t>& Watching(const CActor& sneaker) const {
-        return sneaker.IsPartyOrFriendly() ? others : friends;
     }
 
     // The most any observer watching `sneaker` could make of it, standing on its very
     // spot: none spots a sneaker stealthier than that, wherever they stand.
     std::int64_t MostSpot(const CActor& sneaker) {
-        std::optional<std::int64_t>& most = sneaker.IsPartyOrFriendly() ? mostOfOthers : mostOfFriends;
+        const bool friendly = sneaker.IsPartyOrFriendly();
+        std::optional<std::int64_t>& most = friendly ? mostOfOthers : mostOfFriends;
         if (!most) {
             std::int64_t best = std::numeric_limits<std::int64_t>::min() / 2;
-            for (const std::size_t i : Watching(sneaker)) {
+            for (std::size_t i = 0; i < actors.size(); ++i) {
+                if (friends[i] == friendly) continue;
                 if (observations[i] == CActor::kUnknownStat)
                     observations[i] = actors[i]->GetSpecialStat(SPECIAL_OBSERVATION);
                 best = std::max<std::int64_t>(best, observations[i]);
@@ -71,19 +68,25 @@ struct Observers {
     }
 
     const ActorList& actors;
-    std::vector<std::size_t> friends;
-    std::vector<std::size_t> others;
+    const CActorGrid& grid;
+    std::vector<bool> friends;
     std::vector<std::int32_t> observations;
     std::optional<std::int64_t> mostOfFriends;
     std::optional<std::int64_t> mostOfOthers;
 };
 
 // Whether an observer of the other side spots the sneaker of `stealth`; `highest`
-// receives the best spot value of the observers, when none does.
+// receives the best spot value of the observers, when none does. Only those within
+// sight range, as the grid names them, may spot it; the others' values are 0.
 bool IsSeen(const CActor& sneaker, std::int32_t stealth, Observers& observers, std::int32_t& highest) {
+    const bool friendly = sneaker.IsPartyOrFriendly();
     highest = 0;
-    for (const std::size_t i : observers.Watching(sneaker)) {
-        const CActor& observer = *observers.actors[i];
+    CNearActors near;
+    observers.grid.Near(sneaker.GetX(), sneaker.GetY(), kSpotSightRange, near);
+    for (const CActor* candidate : near) {
+        const std::size_t i = candidate->GetGridFiling().order;
+        if (observers.friends[i] == friendly) continue;
+        const CActor& observer = *candidate;
         std::int32_t value = 0;
         if (sneaker.IsSpottedBy(observer, stealth, observers.observations[i], &value)) {
             DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s (%g %g) is seen by %s (%g %g)\n", sneaker.GetName().c_str(),
@@ -116,7 +119,7 @@ void CEngine::RunStealthChecks() {
     const ActorList actors = placed;
     // Nobody changes sides during the pass, and each observer's observation is
     // worked out once: only an actor that stops sneaking may see differently after.
-    Observers observers(actors);
+    Observers observers(CurrentArea());
     for (std::size_t i = 0; i < actors.size(); ++i) {
         CActor& actor = *actors[i];
         if (!actor.IsSneaking()) continue;
@@ -130,7 +133,7 @@ void CEngine::RunStealthChecks() {
 }
 
 bool CEngine::StealthCheckOneActor(CActor& sneaker, bool combat) {
-    Observers observers(CurrentArea().GetActors());
+    Observers observers(CurrentArea());
     std::int32_t highest = 0;
     if (IsSeen(sneaker, sneaker.GetSpecialStat(SPECIAL_STEALTH), observers, highest)) return false;
     if (!combat) return true;

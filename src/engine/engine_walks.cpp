@@ -107,8 +107,10 @@ void CEngine::EndWalkOnGround(CActor& actor, const COrder& order, double x, doub
         return;
     }
     std::vector<ThingId> standing;
-    for (const auto& other : CurrentArea().GetActors())
-        if (other.get() != &actor && other->IsAlive() &&
+    CNearActors near;
+    CurrentArea().GetActorGrid().Near(x, y, actor.GetRadius(), near);
+    for (const CActor* other : near)
+        if (other != &actor && other->IsAlive() &&
             other->DistanceToPoint(x, y) <= other->GetRadius() + actor.GetRadius())
             standing.push_back(other->GetId());
     EndWalkShort(actor, order, standing);

@@ -83,7 +83,7 @@ void CEngine::WizardMoveParty(std::uint32_t column, std::uint32_t row) {
         if (!moving) continue;
         if (!area.PlaceActor(column, row, false, moving)) {
             // Put it back where it stood rather than lose it from the area.
-            area.GetActors().push_back(moving);
+            area.AddActor(moving);
             throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "Wizard: no place for " + member->GetName() + " near (" +
                                                             std::to_string(column) + ", " + std::to_string(row) +
                                                             ")");

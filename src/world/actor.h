@@ -23,6 +23,7 @@
 #include "common/data_file_writer.h"
 #include "common/graphic_colors.h"
 #include "common/graphic_override.h"
+#include "world/area/actor_grid.h"
 #include "rules/definitions/faction.h"
 #include "rules/items/item_attribute.h"
 #include "rules/kinds/attack_info.h"
@@ -149,6 +150,9 @@ public:
     double GetX() const { return m_x; }
     double GetY() const { return m_y; }
     void SetPosition(double x, double y);
+    // Where the area's grid of actors holds the actor; the grid's alone to change.
+    CGridFiling& GetGridFiling() { return m_gridFiling; }
+    const CGridFiling& GetGridFiling() const { return m_gridFiling; }
 
     // The direction the actor faces, in radians.
     double GetFacing() const { return m_facing; }
@@ -156,7 +160,7 @@ public:
 
     // The footprint radius that reach, adjacency and placement use.
     double GetRadius() const { return m_radius; }
-    void SetRadius(double radius) { m_radius = radius; }
+    void SetRadius(double radius);
     double GetSecondSize() const { return m_secondSize; }
     void SetSecondSize(double size) { m_secondSize = size; }
 
@@ -627,6 +631,7 @@ private:
     double m_stepStartY = 0.0;
     double m_radius = 0.0;
     double m_secondSize = 0.0;
+    CGridFiling m_gridFiling;
     std::string m_name;
     std::string m_secondName;
     std::uint32_t m_nameColor = 0;

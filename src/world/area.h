@@ -108,9 +108,12 @@ public:
     CTile* GetTileUnder(double x, double y) const;
     const MasterTileList& GetMasterTiles() const { return m_masterTiles; }
 
-    // The actors placed in the area, living and dead.
+    // The actors placed in the area, living and dead. The list changes only through
+    // the area, which keeps its grid of actors filed as it does.
     const ActorList& GetActors() const { return m_actors; }
-    ActorList& GetActors() { return m_actors; }
+    // The same actors by where they stand, for questions about who is near a point.
+    const CActorGrid& GetActorGrid() const { return m_actorGrid; }
+    // The actor joins as the last of the list.
     void AddActor(std::shared_ptr<CActor> actor);
     // Code 2 when the actor is not in the area.
     std::shared_ptr<CActor> RemoveActor(const CActor& actor);
@@ -334,11 +337,16 @@ private:
     void ReadExits(DRAVCommon::CDataFileReader& reader, const CModule& module);
     void ReadPatches(DRAVCommon::CDataFileReader& reader, const CModule& module);
     ThingId NewThingId(ThingType type) const;
+    // The list's only changes, each filing or taking out the actor in the grid.
+    void InsertActor(std::size_t index, std::shared_ptr<CActor> actor);
+    void EraseActor(std::size_t index);
     bool IsQuestTagSet(const std::string& tag) const;
     const CTile* CellAt(std::int64_t column, std::int64_t row) const;
 
     std::string m_name;
     ActorList m_actors;
+    // After the list, so that it goes first and leaves no actor pointing at it.
+    CActorGrid m_actorGrid;
     ItemStackList m_itemStacks;
     LocksAndTrapsList m_locksAndTraps;
     AreaOpenDoorList m_openDoors;

@@ -88,6 +88,12 @@ TEST(EngineSave, AGameLoadedIntoAFreshEngineSavesTheSameTree) {
     EXPECT_EQ(loaded.GetAreas().size(), 2u);
     EXPECT_EQ(loaded.GetParty()[0]->GetArea(), loaded.GetCurrentArea());
     EXPECT_EQ(Places(loaded), Places(game.Game())) << "every place and target comes back as it was";
+    // And each loaded actor stands in its area's way where it was put.
+    const auto probe = std::make_shared<CActor>(0x03FFFFFF);
+    probe->SetRadius(0.01);
+    for (const auto& [name, area] : loaded.GetAreas())
+        for (const auto& actor : area->GetActors())
+            EXPECT_FALSE(area->TestActors(*probe, nullptr, actor->GetX(), actor->GetY())) << name << " " << actor->GetName();
 
     // A load numbers every thing anew: saved, loaded and saved again, only the path differs.
     engine->SaveGame(dir / "two.drav", kSampleVersion, &quick);

@@ -115,6 +115,12 @@ TEST(MonsterAI, TheTargetSearchTakesSidesAndBreaksTiesToTheLater) {
     // One the game holds back is left be, however near, until the party comes to it.
     game.Game().HoldFoeBack(*bystander);
     EXPECT_EQ(CAI::FindTarget(*main, TARGET_ENEMIES, nullptr, 0.0), first.get());
+    // A caster counts as 25 nearer: one 20 farther than a plain foe is still the one sought.
+    first->SetPosition(main->GetX() + 5.0, main->GetY());
+    second->SetPosition(main->GetX(), main->GetY() + 25.0);
+    second->SetClass(CLASS_SPELLCASTER);
+    EXPECT_EQ(CAI::FindTarget(*main, TARGET_ENEMIES | TARGET_PREFER_CASTERS, nullptr, 0.0), second.get());
+    EXPECT_EQ(CAI::FindTarget(*main, TARGET_ENEMIES, nullptr, 0.0), first.get());
 }
 
 TEST(MonsterAI, PeacefulAIsTalkFollowAndSurrenderStandsStill) {

@@ -7,6 +7,10 @@
 //   FightingCrowd: the party fighting 50 goblins, half with cleavers and half with
 //   bows, on an open 60 x 60 area; the party is healed before every tick and a
 //   fallen goblin is replaced at once, so 56 actors fight throughout.
+//   MixedCrowd: N actors on an open area sized for them, as dense as the walking
+//   crowd: the party and half the rest walking as there, the other half fighting in
+//   pairs, a friendly guard against a goblin, each goblin that falls replaced
+//   beside its guard; the party and the guards are healed before every tick.
 //   GapCrowd: the walking crowd on the north half of a 100 x 100 area cut across by
 //   a wall with one gap two cells wide, beside walkers who go to and fro through
 //   the gap, from one side to the other; without the wall, the same walks that
@@ -17,6 +21,7 @@
 // crowd right now (empty when nothing), so that a benchmark cannot silently go on
 // measuring an empty or a different scene.
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <iomanip>
@@ -50,6 +55,14 @@ inline constexpr const char* kCrowdDefinitions = R"(<monsters>
   <stats> 200 14 12 14 10 11 </stats>
   <monsterstats> 40 5 10 0 ( 100 100 ) </monsterstats>
   <attack> "Pole strike" 3 ( 6 1 ) blunt </attack>
+  <brain> friendly false 0 <tags> </tags> <tags> </tags>
+   <ai> stand </ai> <ai> charge </ai>
+  </brain>
+ </monster2>
+ <monster2>
+  crowd_guard
+  <inherit> crowd_companion </inherit>
+  <name> "Reed Guard" "a reed guard" ( 60 120 160 ) 0 </name>
   <brain> friendly false 0 <tags> </tags> <tags> </tags>
    <ai> stand </ai> <ai> charge </ai>
   </brain>
@@ -350,6 +363,118 @@ private:
     std::map<DRAV::ThingId, Goal> m_goals;
     int m_crossings = 0;
     int m_gaveUp = 0;
+};
+
+class MixedCrowd {
+public:
+    // Cells a side for each actor's share of the walking crowd's 100 x 100 among 56.
+    static int SizeFor(int actors) {
+        return static_cast<int>(std::lround(100.0 * std::sqrt(actors / double{kCrowdParty + kCrowdMonsters})));
+    }
+
+    explicit MixedCrowd(int actors)
+        : m_game(StartCrowdGame(m_random, 17)), m_size(SizeFor(actors)),
+          m_area(&m_game.EnterOpenArea(static_cast<std::uint32_t>(m_size), static_cast<std::uint32_t>(m_size))),
+          m_actors(actors) {
+        AddCrowdParty(m_game, *m_area);
+        const int rest = actors - kCrowdParty;
+        const int pairs = rest / 4;
+        std::uniform_int_distribution<int> cell(2, m_size - 3);
+        for (int i = 0; i < pairs; ++i) {
+            const int column = cell(m_random);
+            const int row = cell(m_random);
+            m_guards.push_back(m_game.Spawn("crowd_guard", column, row));
+            m_goblins.push_back(m_game.Spawn("crowd_brawler", column + 1, row));
+        }
+        for (int i = 0; i < rest - 2 * pairs; ++i) {
+            const int column = cell(m_random);
+            const int row = cell(m_random);
+            m_game.Spawn("crowd_walker", column, row);
+        }
+        m_party = m_game.Game().GetParty();
+        m_game.Game().UpdatePartyVisibility();
+        m_area->GetWaypointCalculator();
+    }
+
+    const SampleGame& Game() const { return m_game; }
+    DRAV::CArea& Area() const { return *m_area; }
+    int Kills() const { return m_kills; }
+    // Walks that reached their goal.
+    int Arrivals() const { return m_arrivals; }
+
+    // Fallen goblins replaced beside their guards, the party and the guards healed,
+    // each fighter sent at its partner and every walker without an order to a
+    // random cell.
+    void GiveOrders() {
+        for (std::size_t i = 0; i < m_goblins.size(); ++i) {
+            if (m_goblins[i] && m_area->FindActor(m_goblins[i]->GetId())) continue;
+            ++m_kills;
+            const DRAV::CActor& guard = *m_guards[i];
+            m_goblins[i] = m_game.Spawn("crowd_brawler", static_cast<std::uint32_t>(guard.GetX() / 2.5) + 1,
+                                        static_cast<std::uint32_t>(guard.GetY() / 2.5));
+        }
+        for (const auto& member : m_party) member->SetDamageTaken(0);
+        for (std::size_t i = 0; i < m_guards.size(); ++i) {
+            m_guards[i]->SetDamageTaken(0);
+            if (!m_goblins[i]) continue;
+            if (!m_guards[i]->GetCurrentOrder())
+                m_guards[i]->PushOrder(std::make_shared<DRAV::CAttackOrder>(m_goblins[i]->GetId()), false);
+            if (!m_goblins[i]->GetCurrentOrder())
+                m_goblins[i]->PushOrder(std::make_shared<DRAV::CAttackOrder>(m_guards[i]->GetId()), false);
+        }
+        std::uniform_int_distribution<int> cell(1, m_size - 2);
+        for (const auto& actor : m_area->GetActors()) {
+            if (actor->GetCurrentOrder() || actor->GetRelation() == DRAV::RELATION_FRIENDLY ||
+                actor->GetRelation() == DRAV::RELATION_HOSTILE)
+                continue;
+            auto& goal = m_goals[actor->GetId()];
+            if (goal.given && actor->DistanceToPoint(goal.x, goal.y) <= WalkingCrowd::kArrivedWithin) ++m_arrivals;
+            goal = {cell(m_random) * 2.5 + 1.25, cell(m_random) * 2.5 + 1.25, true};
+            actor->PushOrder(std::make_shared<DRAV::CMoveOrder>(goal.x, goal.y), false);
+        }
+    }
+
+    std::string Step() { return StepCrowd(*this); }
+
+    // What is wrong, asked after GiveOrders: all the actors present, the party and the
+    // guards alive, every goblin in its place and the walkers neutral and walking.
+    std::string Check() const {
+        const DRAV::ActorList& actors = m_area->GetActors();
+        if (actors.size() != static_cast<std::size_t>(m_actors))
+            return std::to_string(actors.size()) + " actors in the area, not " + std::to_string(m_actors);
+        for (const auto& actor : actors) {
+            if (!actor->IsAlive() && actor->GetRelation() != DRAV::RELATION_HOSTILE)
+                return actor->GetName() + " has fallen";
+            if (actor->IsPartyMember() || actor->GetRelation() == DRAV::RELATION_FRIENDLY ||
+                actor->GetRelation() == DRAV::RELATION_HOSTILE)
+                continue;
+            if (actor->GetRelation() != DRAV::RELATION_NEUTRAL) return actor->GetName() + " is no longer neutral";
+            const auto& order = actor->GetCurrentOrder();
+            if (!order || order->GetType() != DRAV::ORDER_MOVE) return actor->GetName() + " is not walking";
+        }
+        for (std::size_t i = 0; i < m_goblins.size(); ++i)
+            if (!m_goblins[i] || m_goblins[i]->GetArea() != m_area) return "a goblin found no place beside its guard";
+        return {};
+    }
+
+private:
+    struct Goal {
+        double x = 0.0;
+        double y = 0.0;
+        bool given = false;
+    };
+
+    std::mt19937 m_random;
+    SampleGame m_game;
+    int m_size;
+    DRAV::CArea* m_area;
+    int m_actors;
+    DRAV::ActorList m_party;
+    std::vector<std::shared_ptr<DRAV::CActor>> m_guards;
+    std::vector<std::shared_ptr<DRAV::CActor>> m_goblins;
+    std::map<DRAV::ThingId, Goal> m_goals;
+    int m_kills = 0;
+    int m_arrivals = 0;
 };
 
 class FightingCrowd {

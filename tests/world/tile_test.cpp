@@ -165,7 +165,8 @@ protected:
     DoorwayTest() : m_definition(Definition(TILE_DOOR, 2, 1)), m_door(m_definition, &m_area, 4, 2, DIR_EAST) {}
 
     bool CanCloseWith(std::shared_ptr<CActor> actor) {
-        m_area.GetActors() = {std::move(actor)};
+        while (!m_area.GetActors().empty()) m_area.RemoveActor(*m_area.GetActors().front());
+        m_area.AddActor(std::move(actor));
         return m_door.CanClose();
     }
 
@@ -201,11 +202,12 @@ TEST_F(DoorwayTest, OneUnitClearOfTheCellsLetsItClose) {
 }
 
 TEST_F(DoorwayTest, OnlyTheDeadInTheDoorwayLetItClose) {
-    m_area.GetActors() = {ActorAt(11.25, 7.5, 1.0, ACTION_DEAD), ActorAt(11.0, 6.0, 0.5, ACTION_DEAD)};
+    m_area.AddActor(ActorAt(11.25, 7.5, 1.0, ACTION_DEAD));
+    m_area.AddActor(ActorAt(11.0, 6.0, 0.5, ACTION_DEAD));
     EXPECT_TRUE(m_door.CanClose());
-    m_area.GetActors().push_back(ActorAt(30.0, 30.0, 1.0));
+    m_area.AddActor(ActorAt(30.0, 30.0, 1.0));
     EXPECT_TRUE(m_door.CanClose());
-    m_area.GetActors().push_back(ActorAt(11.0, 9.0, 0.4));
+    m_area.AddActor(ActorAt(11.0, 9.0, 0.4));
     EXPECT_FALSE(m_door.CanClose());
 }
 

@@ -81,27 +81,38 @@ CActor* CAI::FindTarget(const CActor& actor, std::uint32_t flags, const CSpell* 
     if (!area) return nullptr;
     CActor* best = nullptr;
     double bestDistance = 0.0;
-    for (const auto& candidate : area->GetActors()) {
-        if (candidate.get() == &actor) continue;
-        if ((flags & TARGET_ENEMIES) ? !IsEnemy(actor, *candidate) : !IsAlly(actor, *candidate)) continue;
+    const auto weigh = [&](CActor& candidate) {
+        if (&candidate == &actor) return;
+        if ((flags & TARGET_ENEMIES) ? !IsEnemy(actor, candidate) : !IsAlly(actor, candidate)) return;
         // A foe holding back is left be until the party comes to it.
-        if ((flags & TARGET_ENEMIES) && area->GetGame() && area->GetGame()->IsHoldingBack(candidate->GetId())) continue;
-        if (spell && !spell->CanAffect(candidate->IsSummoned(), candidate->GetRace(), [&candidate](const CDamageType& t) {
-                return candidate->GetCategoryResistance(t, nullptr);
+        if ((flags & TARGET_ENEMIES) && area->GetGame() && area->GetGame()->IsHoldingBack(candidate.GetId())) return;
+        if (spell && !spell->CanAffect(candidate.IsSummoned(), candidate.GetRace(), [&candidate](const CDamageType& t) {
+                return candidate.GetCategoryResistance(t, nullptr);
             }))
-            continue;
-        double distance = actor.DistanceTo(*candidate);
-        if ((flags & TARGET_PREFER_CASTERS) && candidate->GetClass() == CLASS_SPELLCASTER)
+            return;
+        double distance = actor.DistanceTo(candidate);
+        if ((flags & TARGET_PREFER_CASTERS) && candidate.GetClass() == CLASS_SPELLCASTER)
             distance = std::max(distance - kCasterBonus, kNearest);
-        if (candidate->HasStatus(STATUS_CHARMED) || candidate->HasStatus(STATUS_DOMINATED))
+        if (candidate.HasStatus(STATUS_CHARMED) || candidate.HasStatus(STATUS_DOMINATED))
             distance += kControlledPenalty;
-        if (best && distance > bestDistance) continue;
-        if ((flags & TARGET_WITHIN_RANGE) && (distance > range || !area->CanReachActor(actor, *candidate, range)))
-            continue;
-        best = candidate.get();
+        // Of two as near, the later in the area's order.
+        if (best && (distance > bestDistance ||
+                     (distance == bestDistance &&
+                      candidate.GetGridFiling().order < best->GetGridFiling().order)))
+            return;
+        if ((flags & TARGET_WITHIN_RANGE) && (distance > range || !area->CanReachActor(actor, candidate, range)))
+            return;
+        best = &candidate;
         bestDistance = distance;
+    };
+    // Outward in widening rings until no one beyond the last can come nearer than
+    // the best found; weighing someone twice changes nothing.
+    const double bonus = (flags & TARGET_PREFER_CASTERS) ? kCasterBonus : 0.0;
+    const CActorGrid& grid = area->GetActorGrid();
+    for (double reach = CActorGrid::kBucketSize;; reach *= 2.0) {
+        grid.ForEachNear(actor.GetX(), actor.GetY(), reach, weigh);
+        if ((best && bestDistance + bonus <= reach) || grid.Covers(actor.GetX(), actor.GetY(), reach)) return best;
     }
-    return best;
 }
 
 void CAI::AttackNearest(CActor& actor, std::uint32_t flags) {

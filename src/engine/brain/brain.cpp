@@ -145,10 +145,17 @@ bool CProximityWatchers::AnyWithin(const CActor& actor, double range) {
         for (const auto& other : m_area.GetActors())
             if (other->IsPartyOrFriendly() && !other->IsSneaking() && other->GetActionState() != ACTION_DEAD)
                 m_watchers.push_back(other.get());
+        std::sort(m_watchers.begin(), m_watchers.end());
         m_gathered = true;
     }
-    return std::any_of(m_watchers.begin(), m_watchers.end(),
-                       [&](const CActor* watcher) { return watcher != &actor && actor.IsWithin(*watcher, range); });
+    if (m_watchers.empty()) return false;
+    // The grid names those standing near; the watchers as gathered say which of them watch.
+    bool within = false;
+    m_area.GetActorGrid().ForEachNear(actor.GetX(), actor.GetY(), range, [&](const CActor& other) {
+        within = within || (&other != &actor && std::binary_search(m_watchers.begin(), m_watchers.end(), &other) &&
+                            actor.IsWithin(other, range));
+    });
+    return within;
 }
 
 bool PartyProximityTest(CProximityWatchers& watchers, const CActor& actor, double range) {

@@ -130,7 +130,7 @@ int lua_join_party(lua_State* state) {
     // The new member stays in the area, now as its last actor.
     std::shared_ptr<CActor> actor = area->RemoveActor(partner);
     if (!actor) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, partner.GetName() + " is not in the area");
-    area->GetActors().push_back(actor);
+    area->AddActor(actor);
     game.AddPartyMember(actor);
     game.PushEvent(std::make_shared<CInfoEvent>(EVENT_PARTY_CHANGED));
     return 0;

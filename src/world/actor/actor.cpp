@@ -42,6 +42,12 @@ void CActor::Init() {
 void CActor::SetPosition(double x, double y) {
     m_x = m_stoodX = m_stepStartX = x;
     m_y = m_stoodY = m_stepStartY = y;
+    if (m_gridFiling.grid) m_gridFiling.grid->Refile(*this);
+}
+
+void CActor::SetRadius(double radius) {
+    m_radius = radius;
+    if (m_gridFiling.grid) m_gridFiling.grid->Refile(*this);
 }
 
 void CActor::SetEncounter(std::string name, std::int32_t index) {

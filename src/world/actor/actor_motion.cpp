@@ -81,6 +81,7 @@ void CActor::FinalizeMove(double x, double y) {
     m_facing = FacingTowards(m_x, m_y, x, y);
     m_x = x;
     m_y = y;
+    if (m_gridFiling.grid) m_gridFiling.grid->Refile(*this);
 }
 
 void CActor::FaceTowards(const CActor& other) { m_facing = FacingTowards(m_x, m_y, other.m_x, other.m_y); }

@@ -105,8 +105,10 @@ void CActor::LoadValues(DRAVCommon::CDataFileReader& reader, CGame& game, const 
         m_facing = reader.ReadDouble(-kFullTurn, kFullTurn, "a facing");
         step.Set("size");
         // As its definition gives them; one made into an actor always has a size.
-        ReadActorSize(reader, m_radius, m_secondSize);
-        if (!(m_radius > 0.0)) throw CDRAVException(DRAV_ERR_BAD_DATA, "an actor's radius of 0");
+        double radius = 0.0;
+        ReadActorSize(reader, radius, m_secondSize);
+        if (!(radius > 0.0)) throw CDRAVException(DRAV_ERR_BAD_DATA, "an actor's radius of 0");
+        SetRadius(radius);
         step.Set("graphic");
         m_graphicName = reader.ReadWord();
         if (reader.IsBlock("color")) {

@@ -60,14 +60,27 @@ const CTile* CArea::CellAt(std::int64_t column, std::int64_t row) const {
                    static_cast<std::uint32_t>(std::min<std::int64_t>(row, UINT32_MAX)));
 }
 
-void CArea::AddActor(std::shared_ptr<CActor> actor) { m_actors.push_back(std::move(actor)); }
+void CArea::AddActor(std::shared_ptr<CActor> actor) { InsertActor(m_actors.size(), std::move(actor)); }
 
 std::shared_ptr<CActor> CArea::RemoveActor(const CActor& actor) {
     const auto found = FindHolding(m_actors, actor);
     if (found == m_actors.end()) throw CDRAVException(DRAV_ERR_OUT_OF_RANGE, "the actor is not in area " + m_name);
-    std::shared_ptr<CActor> removed = std::move(*found);
-    m_actors.erase(found);
+    std::shared_ptr<CActor> removed = *found;
+    EraseActor(static_cast<std::size_t>(found - m_actors.begin()));
     return removed;
+}
+
+void CArea::InsertActor(std::size_t index, std::shared_ptr<CActor> actor) {
+    CActor& filed = *actor;
+    m_actors.insert(m_actors.begin() + static_cast<std::ptrdiff_t>(index), std::move(actor));
+    m_actorGrid.File(filed, static_cast<std::uint32_t>(index));
+    m_actorGrid.Renumber(m_actors, index + 1);
+}
+
+void CArea::EraseActor(std::size_t index) {
+    m_actorGrid.Unfile(*m_actors[index]);
+    m_actors.erase(m_actors.begin() + static_cast<std::ptrdiff_t>(index));
+    m_actorGrid.Renumber(m_actors, index);
 }
 
 CActor* CArea::FindActor(ThingId id) const { return FindById(m_actors, id); }
@@ -140,6 +153,7 @@ void CArea::SetGridSize(std::uint32_t columns, std::uint32_t rows) {
     m_grid = std::move(grid);
     m_columns = columns;
     m_rows = rows;
+    m_actorGrid.Resize(columns * kCellSize, rows * kCellSize);
     m_seenCells.Resize(columns, rows);
     m_exploredCells.Resize(columns, rows);
     m_secondSeenCells.Resize(columns, rows);

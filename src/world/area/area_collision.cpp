@@ -42,19 +42,20 @@ Footprint FootprintOf(const CObject& object) {
     return {object.GetX() - hx, object.GetX() + hx, object.GetY() - hy, object.GetY() + hy};
 }
 
-// The first of `actors`, but those `passed`, whose circle touches that of `actor`
-// standing at (x, y); null when none does. Each caller has a loop of its own: the
-// test every step asks passes over the mover alone, and pays nothing for the one
-// a trade of places passes over as well.
+// The first actor in the area's order, but those `passed`, whose circle touches that
+// of `actor` standing at (x, y); null when none does. Only those the grid files
+// near the point can touch it.
 template <typename Passed>
-CActor* FirstTouched(const ActorList& actors, const CActor& actor, double x, double y, Passed passed) {
-    for (const std::shared_ptr<CActor>& other : actors) {
+CActor* FirstTouched(const CActorGrid& grid, const CActor& actor, double x, double y, Passed passed) {
+    CNearActors near;
+    grid.Near(x, y, actor.GetRadius(), near);
+    for (CActor* other : near) {
         if (passed(*other)) continue;
         const double reach = other->GetRadius() + actor.GetRadius();
         const double dx = x - other->GetX();
         const double dy = y - other->GetY();
         // Touching circles block.
-        if (reach * reach >= dx * dx + dy * dy) return other.get();
+        if (reach * reach >= dx * dx + dy * dy) return other;
     }
     return nullptr;
 }
@@ -123,14 +124,14 @@ bool CArea::TestObjects(const CActor& actor, CThing** blocker, double x, double 
 }
 
 bool CArea::TestActors(const CActor& actor, CThing** blocker, double x, double y) const {
-    CActor* other = FirstTouched(m_actors, actor, x, y, [&](const CActor& one) { return &one == &actor; });
+    CActor* other = FirstTouched(m_actorGrid, actor, x, y, [&](const CActor& one) { return &one == &actor; });
     if (other && blocker) *blocker = other;
     return !other;
 }
 
 bool CArea::CanMoveToPast(const CActor& actor, const CActor& past, double x, double y) const {
     return TestTiles(actor, nullptr, x, y) && TestObjects(actor, nullptr, x, y) &&
-           !FirstTouched(m_actors, actor, x, y, [&](const CActor& one) { return &one == &actor || &one == &past; });
+           !FirstTouched(m_actorGrid, actor, x, y, [&](const CActor& one) { return &one == &actor || &one == &past; });
 }
 
 bool CArea::TestTileColumn(std::uint32_t column, std::uint32_t firstRow, std::uint32_t lastRow,
@@ -212,7 +213,7 @@ void CArea::ReplaceBlockedActors() {
             ++index;
             continue;
         }
-        m_actors.erase(m_actors.begin() + static_cast<std::ptrdiff_t>(index));
+        EraseActor(index);
         const auto cellOf = [](double coordinate) {
             return static_cast<std::uint32_t>(std::max<std::int64_t>(ClampedCell(coordinate, UINT32_MAX), 0));
         };
@@ -221,7 +222,7 @@ void CArea::ReplaceBlockedActors() {
         // stays where it stands: lost from the area's list it would still count as
         // in it, and the party could never leave.
         if (actor->IsPartyMember()) {
-            m_actors.insert(m_actors.begin() + static_cast<std::ptrdiff_t>(index), std::move(actor));
+            InsertActor(index, std::move(actor));
             ++index;
         }
     }

@@ -94,12 +94,13 @@ std::size_t CArea::EncounterActorsPresent(const std::string& name) const {
 
 void CArea::ClearEncounter(const std::string& name) {
     DRAV_TRACE(1, "Clearing encounter %s from area %s.\n", name.c_str(), m_name.c_str());
-    for (auto actor = m_actors.begin(); actor != m_actors.end();) {
-        if (!(*actor)->GetEncounterName().empty() && (*actor)->GetEncounterName() == name) {
-            DRAV_TRACE(1, "Whack actor %s\n", (*actor)->GetName().c_str());
-            actor = m_actors.erase(actor);
+    for (std::size_t index = 0; index < m_actors.size();) {
+        const CActor& actor = *m_actors[index];
+        if (!actor.GetEncounterName().empty() && actor.GetEncounterName() == name) {
+            DRAV_TRACE(1, "Whack actor %s\n", actor.GetName().c_str());
+            EraseActor(index);
         } else {
-            ++actor;
+            ++index;
         }
     }
 }
@@ -120,14 +121,16 @@ bool CArea::PartyProximityTest(const CActor& actor, CActor** other, double range
     const auto column = static_cast<std::uint32_t>(actor.GetX() / kCellSize);
     const auto row = static_cast<std::uint32_t>(actor.GetY() / kCellSize);
     if (actor.GetX() < 0.0 || actor.GetY() < 0.0 || !m_seenCells.Get(column, row)) return false;
-    for (const std::shared_ptr<CActor>& candidate : m_actors) {
+    CNearActors near;
+    m_actorGrid.Near(actor.GetX(), actor.GetY(), range, near);
+    for (CActor* candidate : near) {
         const Relation relation = candidate->GetRelation();
-        if (candidate.get() == &actor) continue;
+        if (candidate == &actor) continue;
         if ((relation != RELATION_PARTY && relation != RELATION_FRIENDLY) || candidate->IsSneaking()) continue;
         if (!actor.IsWithin(*candidate, range)) continue;
         DRAV_TRACE(1, "%s (%g %g) hits proximity test (%s (%g %g))\n", actor.GetName().c_str(), actor.GetX(),
                    actor.GetY(), candidate->GetName().c_str(), candidate->GetX(), candidate->GetY());
-        if (other) *other = candidate.get();
+        if (other) *other = candidate;
         return true;
     }
     return false;

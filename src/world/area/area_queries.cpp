@@ -57,7 +57,7 @@ bool CArea::PlaceActor(std::uint32_t column, std::uint32_t row, bool wide, const
             actor->SetPosition(x, y);
             actor->SetArea(this);
             actor->SetFacing(DRAVCommon::Random() * kFullTurn);
-            m_actors.push_back(actor);
+            AddActor(actor);
             return true;
         }
     }

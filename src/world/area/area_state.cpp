@@ -123,7 +123,7 @@ void CArea::LoadState(DRAVCommon::CDataFileReader& reader, CGame& game, const CM
     while (reader.IsBlock("actor")) {
         auto actor = std::make_shared<CActor>(reader, game, module);
         actor->SetArea(this);
-        m_actors.push_back(std::move(actor));
+        AddActor(std::move(actor));
     }
     reader.EndBlock();
 

@@ -131,7 +131,7 @@ void FillTheParty(DRAV::CEngine& engine) {
     for (const auto& actor : actors) {
         if (game.IsPartyFull()) break;
         if (!actor->IsAlive() || actor->IsPartyMember() || actor->GetRelation() != DRAV::RELATION_NEUTRAL) continue;
-        area.GetActors().push_back(area.RemoveActor(*actor));
+        area.AddActor(area.RemoveActor(*actor));
         game.AddPartyMember(actor);
         game.PushEvent(std::make_shared<DRAV::CInfoEvent>(DRAV::EVENT_PARTY_CHANGED));
     }

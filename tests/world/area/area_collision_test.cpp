@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "world/area/area_test_support.h"
@@ -68,6 +70,72 @@ TEST(AreaCollision, TouchingAnObjectIsFreeTouchingAnActorIsNot) {
     EXPECT_TRUE(area.TestActors(*mover, nullptr, mover->GetX(), mover->GetY()));
     other->SetActionState(ACTION_DEAD);
     EXPECT_FALSE(area.TestActors(*mover, nullptr, 15.0, 14.0));
+}
+
+// Wherever an actor goes, by whatever way, the collision test finds it there and
+// only there, and of two it touches at once it names the first in the area's order.
+// Actors a and b overlap round (20.75, 20); c stands west of a bucket's edge at x = 10.
+TEST(AreaCollision, TheActorTestFindsEachActorWhereItNowStands) {
+    struct Scene {
+        CArea first;
+        std::unique_ptr<CArea> second = std::make_unique<CArea>();
+        std::shared_ptr<CActor> a = MakeActor(20.0, 20.0, 1.0);
+        std::shared_ptr<CActor> b = MakeActor(21.5, 20.0, 1.0);
+        std::shared_ptr<CActor> c = MakeActor(8.0, 80.0, 1.0);
+    };
+    struct Case {
+        const char* what;
+        std::function<void(Scene&)> change;
+        bool inSecond;
+        double x, y;
+        const char* found;  // "a", "b", "c" or "" for nobody
+    };
+    const std::vector<Case> cases = {
+        {"nothing changed: the first in order", [](Scene&) {}, false, 20.75, 20.0, "a"},
+        {"a left and came back last", [](Scene& s) { s.first.AddActor(s.first.RemoveActor(*s.a)); }, false, 20.75,
+         20.0, "b"},
+        {"a stepped away: not where it stood", [](Scene& s) { s.a->FinalizeMove(50.0, 50.0); }, false, 19.0, 20.0,
+         ""},
+        {"a stepped away: where it went", [](Scene& s) { s.a->FinalizeMove(50.0, 50.0); }, false, 50.5, 50.0, "a"},
+        {"a was put across the area", [](Scene& s) { s.a->SetPosition(95.0, 5.0); }, false, 95.0, 5.5, "a"},
+        {"a was put off the grid, still found", [](Scene& s) { s.a->SetPosition(-30.0, 130.0); }, false, -30.0,
+         130.5, "a"},
+        {"a was taken out of the area", [](Scene& s) { s.first.RemoveActor(*s.a); }, false, 19.0, 20.0, ""},
+        {"c out of reach of a point past the bucket's edge", [](Scene&) {}, false, 10.5, 80.0, ""},
+        {"c grew to reach it", [](Scene& s) { s.c->SetRadius(3.0); }, false, 10.5, 80.0, "c"},
+        {"a went to another area: gone from the first",
+         [](Scene& s) {
+             s.second->AddActor(s.first.RemoveActor(*s.a));
+             s.a->SetPosition(60.0, 60.0);
+         },
+         false, 60.0, 60.0, ""},
+        {"a went to another area: found there as it moves on",
+         [](Scene& s) {
+             s.second->AddActor(s.first.RemoveActor(*s.a));
+             s.a->SetPosition(60.0, 60.0);
+         },
+         true, 60.0, 60.0, "a"},
+        {"a outlived the other area and moves on",
+         [](Scene& s) {
+             s.second->AddActor(s.first.RemoveActor(*s.a));
+             s.second.reset();
+             s.a->SetPosition(60.0, 60.0);
+         },
+         false, 60.0, 60.0, ""},
+    };
+    for (const Case& test : cases) {
+        Scene scene;
+        ReadText(scene.first, AreaText(Grid(40, 40)));
+        for (const auto& actor : {scene.a, scene.b, scene.c}) scene.first.AddActor(actor);
+        test.change(scene);
+        const auto mover = MakeActor(0.0, 0.0, 0.5);
+        CThing* blocker = nullptr;
+        const CArea& area = test.inSecond ? *scene.second : scene.first;
+        const bool free = area.TestActors(*mover, &blocker, test.x, test.y);
+        std::string found;
+        if (!free) found = blocker == scene.a.get() ? "a" : blocker == scene.b.get() ? "b" : "c";
+        EXPECT_EQ(found, test.found) << test.what;
+    }
 }
 
 TEST(AreaCollision, DoorsBlockWhileClosed) {
