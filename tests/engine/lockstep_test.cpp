@@ -22,8 +22,9 @@ namespace {
 
 constexpr int kSearchTicks = 1500;
 
+// On the dock's side of the lane, away from the reeds the lane's goblins spring from.
 std::shared_ptr<CActor> HostileGoblin(const SampleGame& game) {
-    const auto goblin = game.Spawn("reed_goblin", 8, 6);
+    const auto goblin = game.Spawn("reed_goblin", 9, 3);
     if (!goblin) return nullptr;
     goblin->SetMaxHitPoints(500);
     goblin->SetRelation(RELATION_HOSTILE);
@@ -71,7 +72,7 @@ TEST(Lockstep, AGameSavedAtAnyMomentGoesOnAsTheGameThatWasNotSaved) {
              const auto goblin = HostileGoblin(game);
              ASSERT_TRUE(goblin);
              game.Main()->SetMaxHitPoints(500);
-             ASSERT_TRUE(QuillmereTest::PutNear(game.Area(), *game.Main(), goblin->GetX() - 3.0, goblin->GetY()));
+             ASSERT_TRUE(QuillmereTest::PutNear(game.Area(), *game.Main(), goblin->GetX() - 1.5, goblin->GetY()));
              game.Main()->PushOrder(std::make_shared<CAttackOrder>(goblin->GetId()), false);
          },
          QuillmereTest::SAVE_WIND_UP},
