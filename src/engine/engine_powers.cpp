@@ -92,7 +92,7 @@ void CEngine::RunOngoingSpells() {
                     return due.actor == actor && due.spell == &ongoing.GetSpell() && OnlyHarms(*due.spell) &&
                            due.casterLevel == effect->GetCasterLevel() && due.whose == effect->GetCasterName();
                 });
-                if (same != pulses.end() && same->count < INT32_MAX) {
+                if (same != pulses.end() && same->count < kMostPulsesTogether) {
                     same->castingValue = std::max(same->castingValue, effect->GetCastingValue());
                     ++same->count;
                     continue;

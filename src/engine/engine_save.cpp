@@ -26,7 +26,9 @@
 #include "rules/vocabulary/actor_class.h"
 #include "script/script_limits.h"
 #include "world/area.h"
+#include "world/effect.h"
 #include "world/save_head.h"
+#include "world/saved_flight.h"
 #include "world/saved_word.h"
 
 namespace DRAV {
@@ -52,16 +54,41 @@ bool IsVersionAccepted(const CModuleVersionRange& expected, const std::string& i
     return false;
 }
 
+// A missile, or a harmful spell, still to land: its launch began a battle.
+bool IsStrikeInFlight(const CEffect& effect) {
+    if (effect.IsDone()) return false;
+    const auto* launched = dynamic_cast<const CEffectSpell*>(&effect);
+    return !launched || launched->GetSpell()->IsHostile();
+}
+
+bool IsAnyStrikeInFlight(const CGame& game) {
+    const EffectList& effects = game.GetCurrentArea()->GetEffects();
+    return std::any_of(effects.begin(), effects.end(), [](const auto& effect) { return IsStrikeInFlight(*effect); });
+}
+
+// A strike in flight across the line between the party and its foes, judged as
+// its launch judged it.
+bool IsBlowInFlight(const CArea& area, const CEffect& effect) {
+    const CActor* target = IsStrikeInFlight(effect) ? area.FindActor(effect.GetTarget()) : nullptr;
+    return target && target->IsAlive() &&
+           (effect.IsFromParty() ? !target->IsPartyOrFriendly() : target->IsPartyMember());
+}
+
 // Whether, in the party's area, someone stands swinging across the line between
-// the party and its foes.
+// the party and its foes, or such a blow is still in flight.
 bool IsFightGoingOn(const CGame& game) {
     const CArea* area = game.GetCurrentArea();
     if (!area) return false;
     const ActorList& actors = area->GetActors();
-    return std::any_of(actors.begin(), actors.end(), [](const auto& actor) {
-        const CActor* target = actor->GetAttackTarget();
-        return actor->IsAlive() && target && target->IsAlive() && CEngine::IsBlowOfTheFight(*actor, *target);
-    });
+    const EffectList& effects = area->GetEffects();
+    return std::any_of(actors.begin(), actors.end(),
+                       [](const auto& actor) {
+                           const CActor* target = actor->GetAttackTarget();
+                           return actor->IsAlive() && target && target->IsAlive() &&
+                                  CEngine::IsBlowOfTheFight(*actor, *target);
+                       }) ||
+           std::any_of(effects.begin(), effects.end(),
+                       [area](const auto& effect) { return IsBlowInFlight(*area, *effect); });
 }
 
 std::shared_ptr<CActor> FindMainActor(const CGame& game) {
@@ -415,6 +442,7 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
         }
         for (const auto& [name, area] : game.GetAreas())
             if (area) SaveAreaState(writer, *area);
+        WriteEffectsInFlight(writer, game);
         if (!game.GetHeldFoes().empty()) {
             writer.BeginBlock("holding");
             for (const ThingId foe : game.GetHeldFoes()) writer.WriteValue(foe & kMaxThingSerial);
@@ -494,6 +522,8 @@ void CEngine::LoadGame(const std::string& path, const CModuleVersionRange& expec
         if (IsFightGoingOn(*game)) {
             game->SetInBattle(true);
             game->SetFightUnderWay();
+        } else if (IsAnyStrikeInFlight(*game)) {
+            game->SetInBattle(true);
         }
     } catch (const CDRAVException& failure) {
         // Every refusal names the file, whichever step of the load found it.
@@ -592,6 +622,8 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
     if (const std::uint32_t highest = game.GetHighestSavedSerial(); serialCounter <= highest)
         reader.Fail(DRAV_ERR_BAD_DATA, "thing serial counter " + std::to_string(serialCounter) +
                                            " not above the saved actor serial " + std::to_string(highest));
+    // Saves from before effects in flight were kept lost them; they load with none.
+    if (reader.IsBlock("flight")) ReadEffectsInFlight(reader, game, module);
     // Saves from before foes held back after a wake have none.
     if (reader.IsBlock("holding")) {
         reader.BeginBlock("holding");

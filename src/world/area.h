@@ -116,7 +116,8 @@ public:
     std::shared_ptr<CActor> RemoveActor(const CActor& actor);
     CActor* FindActor(ThingId id) const;
 
-    // Missiles and launched spells in flight, in launch order (not saved). Adding
+    // Missiles and launched spells in flight, in launch order; a save keeps those of
+    // the party's area (world/saved_flight.h), the only area whose effects fly. Adding
     // and removing one costs the same however many fly: a script or a fight may
     // make thousands in a tick, and the effects phase removes each of them.
     const EffectList& GetEffects() const { return m_effects; }

@@ -45,6 +45,8 @@ public:
     // World units per game second.
     void SetSpeed(double speed) { m_speed = speed; }
     double GetHeading() const { return m_heading; }
+    // A loaded effect faces as it did when saved, whatever its target did since.
+    void SetHeading(double heading) { m_heading = heading; }
     ThingId GetTarget() const { return m_target; }
     std::string GetSourceName() const { return m_sourceName; }
     bool IsDone() const { return m_done; }
@@ -128,6 +130,11 @@ public:
 private:
     const CSpell* m_spell;
 };
+
+// The most pulses of one lasting harm that one launched spell stands for: more due
+// together go as a second spell. A pulse rolls its damage once for each it stands
+// for, so a number past play's could hold a tick, or a load, for hours.
+inline constexpr std::int32_t kMostPulsesTogether = 1024;
 
 // A list, so that an effect leaves from the middle without moving the others.
 using EffectList = std::list<std::shared_ptr<CEffect>>;

@@ -168,9 +168,12 @@ public:
     ThingId NewThingId(int type);
     // How many more things the counter can number before the game is saved and loaded.
     std::uint32_t GetThingSerialsLeft() const { return m_thingSerialCounter.GetLeft(); }
-    // A new id of an effect in flight. No save keeps one, so effects count apart and
-    // their serials come round again: fights never use up those of what a save keeps.
+    // A new id of an effect in flight. Effects live a few ticks, so they count apart
+    // and their serials come round again: fights never use up those of what a save
+    // numbers anew. A save keeps the effects in flight with their ids and the counter.
     ThingId NewEffectId();
+    std::uint32_t GetEffectSerialCounter() const { return m_effectSerialCounter.GetNext(); }
+    void SetEffectSerialCounter(std::uint32_t next) { m_effectSerialCounter = CThingIdCounter(next); }
     // The serial the next id takes, as a saved game keeps it.
     std::uint32_t GetThingSerialCounter() const { return m_thingSerialCounter.GetNext(); }
     void SetThingSerialCounter(std::uint32_t next) { m_thingSerialCounter = CThingIdCounter(next); }

@@ -161,6 +161,27 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
     std::string away = heroLine(0, std::to_string(awayX));
     const std::size_t awayAt = away.find('\n', away.find(hero) + hero.size()) + 1;
     away.replace(awayAt, away.find('\n', awayAt) - awayAt, std::to_string(awayY));
+    // The save's effects in flight made `records`, after the next effect's serial 9.
+    const std::string flightOpen = text.substr(text.find("<flight>"));
+    const auto flight = [&](const std::string& records) {
+        return edited(flightOpen.substr(0, flightOpen.find("</flight>")), "<flight> 9 " + records + " ");
+    };
+    // Spells and arrows in flight at Mother Hesk from where Wren stands.
+    const std::string at = "<actor> " + std::to_string(hesk) + " </actor> ";
+    const std::string from = std::to_string(wren.GetX()) + " " + std::to_string(wren.GetY()) + " ";
+    const auto spell = [&](const std::string& target, const std::string& where, const std::string& numbers,
+                           const std::string& source = "\"Wren\"", const std::string& key = "still_the_spirit",
+                           const std::string& serial = "7") {
+        return "<spell> " + serial + " " + target + where + numbers + " false " + source + " true " + key +
+               " <actor> " + std::to_string(heroSerial) + " </actor> true \"\" ";
+    };
+    const auto spellOf = [&](const std::string& tail) { return spell(at, from, "0 75 0") + tail + " </spell> "; };
+    const std::string plainTail = "1 20 0 0 0";
+    const auto arrow = [&](const std::string& target, const std::string& attack) {
+        return "<missile> 8 " + target + from + "4 75 0 false \"Goblin Archer\" false arrow <attackinfo> " + attack +
+               " </attackinfo> 0 </missile> ";
+    };
+    const std::string bow = "\"Goblin Archer (Reed bow)\" 10 8 0 0 0 sharp 0 0";
     struct Row {
         const char* what;
         std::string save;
@@ -345,6 +366,48 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
         {"Mother Hesk in UTF-8", edited(heskIds, "\"Mother H\xC3\xA9sk\""), ""},
         {"Mother Hesk posted past the largest number", heskLine("33.75\n", "1e400\n"), "malformed a number at \"1e400\""},
         {"Mother Hesk with no post, as before posts were kept", heskLine("     33.75\n     6.25\n", ""), ""},
+        {"a spell in flight at Mother Hesk", flight(spellOf(plainTail)), ""},
+        {"an arrow in flight at Mother Hesk", flight(arrow(at, bow)), ""},
+        {"a spell and an arrow in flight", flight(spellOf(plainTail) + arrow(at, bow)), ""},
+        {"a spell in flight at nobody", flight(spell("<actor> " + std::to_string(counter + 5) + " </actor> ", from,
+                                                     "0 75 0") + plainTail + " </spell>"), ""},
+        {"no effects in flight, as before they were kept", edited(flightOpen.substr(0, flightOpen.find("</flight>") + 10), ""), ""},
+        {"a spell at the ground", flight(spell("<tile> 3 3 </tile> ", from, "0 75 0") + plainTail + " </spell>"), ""},
+        {"an arrow at the ground", flight(arrow("<tile> 3 3 </tile> ", bow)), "expected an effect's target"},
+        {"a spell at a cell off the grid", flight(spell("<tile> 999 999 </tile> ", from, "0 75 0") + plainTail + " </spell>"),
+         "aims at a cell off the grid of area \"reedwater_landing\""},
+        {"a spell at a door", flight(spell("<object> landing_exit 1 1 </object> ", from, "0 75 0") + plainTail + " </spell>"),
+         "expected an effect's target"},
+        {"a spell the module lacks", flight(spell(at, from, "0 75 0", "\"Wren\"", "no_such_spell") + plainTail + " </spell>"),
+         "no spell the module has: \"no_such_spell\""},
+        {"a spell past the map's east edge", flight(spell(at, eastPast + " 5 ", "0 75 0") + plainTail + " </spell>"),
+         "an effect's place east"},
+        {"a spell of no speed", flight(spell(at, from, "0 0 0") + plainTail + " </spell>"), "an effect's speed"},
+        {"a spell of an endless speed", flight(spell(at, from, "0 1e400 0") + plainTail + " </spell>"), "1e400"},
+        {"a spell heading past a full turn", flight(spell(at, from, "0 75 1e308") + plainTail + " </spell>"),
+         "an effect's heading"},
+        {"a spell sent by a NUL", flight(spell(at, from, "0 75 0", std::string("\"Wr\0en\"", 7)) + plainTail + " </spell>"),
+         "an effect's sender holds a NUL byte"},
+        {"a spell sent by 60,000 bytes", flight(spell(at, from, "0 75 0", quoted(60000, 'w')) + plainTail + " </spell>"),
+         "an effect's sender of more than 4096 bytes"},
+        {"a spell of more pulses than go together", flight(spellOf("1025 20 0 0 0")),
+         "the pulses a spell stands for from 1 to 1024"},
+        {"a spell of no pulse", flight(spellOf("0 20 0 0 0")), "the pulses a spell stands for from 1 to 1024"},
+        {"the most pulses together", flight(spellOf("1024 20 0 0 0")), ""},
+        {"a spell piercing with a blade", flight(spellOf("1 20 0 0 light_blade")), "\"light_blade\", no skill that pierces"},
+        {"a spell piercing as a mage does", flight(spellOf("1 20 0 0 spell_penetration")), ""},
+        {"two effects of one serial", flight(spellOf(plainTail) + spellOf(plainTail)),
+         "a second effect in flight of serial 7"},
+        {"an effect of serial 0", flight(spell(at, from, "0 75 0", "\"Wren\"", "still_the_spirit", "0") + plainTail +
+                                         " </spell>"), "an effect's serial from 1 to 16777215"},
+        {"an arrow of a name with a NUL", flight(arrow(at, std::string("\"Bo\0w\"", 6) + " 10 8 0 0 0 sharp 0 0")),
+         "an attack's name holds a NUL byte"},
+        {"an arrow of a damage no play knows", flight(arrow(at, "\"Bow\" 10 8 0 0 0 sorrow 0 0")), "unknown damage type"},
+        {"an arrow of the widest numbers", flight(arrow(at, "\"Bow\" 2147483647 2147483647 -2147483648 2147483647 "
+                                                            "2147483647 sharp -2147483648 4294967295")), ""},
+        {"a next effect's serial of 0", edited(flightOpen.substr(0, flightOpen.find("</flight>")), "<flight> 0 "),
+         "the next effect's serial from 1 to 16777216"},
+        {"a boulder in flight", flight("<boulder> 1 </boulder>"), "expected <missile> or <spell>"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
