@@ -26,6 +26,7 @@
 #include "world/events/event.h"
 #include "world/game.h"
 #include "world/object.h"
+#include "world/order.h"
 
 namespace {
 

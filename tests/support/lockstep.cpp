@@ -7,6 +7,7 @@
 #include "common/random.h"
 #include "support/sample_module.h"
 #include "world/area.h"
+#include "world/cell.h"
 #include "world/effect.h"
 #include "world/events/event.h"
 #include "world/game.h"
@@ -238,7 +239,14 @@ bool GiveRandomOrder(std::mt19937& chooser, const std::vector<CEngine*>& engines
         const ThingId someone = here.GetActors()[actorIndex]->GetId();
         std::shared_ptr<COrder> order;
         switch (kind) {
-            case 0: order = std::make_shared<CMoveOrder>(actor.GetX() + dx, actor.GetY() + dy); break;
+            case 0: {
+                // A click lands on the map: the ground within its edges.
+                const double most = 0.5 * kCellSize;
+                const double x = std::clamp(actor.GetX() + dx, most, here.GetColumns() * kCellSize - most);
+                const double y = std::clamp(actor.GetY() + dy, most, here.GetRows() * kCellSize - most);
+                order = std::make_shared<CMoveOrder>(x, y);
+                break;
+            }
             case 1: order = std::make_shared<CAttackOrder>(someone); break;
             case 2:
                 if (spells.empty()) return false;
