@@ -1,11 +1,27 @@
 #include "common/random.h"
 
 #include <cmath>
+#include <sstream>
 
 namespace DRAVCommon {
 
 std::mt19937& GetRandomEngine() {
     static std::mt19937 engine;  // default seed 5489
+    return engine;
+}
+
+std::string WriteRandomState(const std::mt19937& engine) {
+    std::ostringstream out;
+    out << engine;
+    return out.str();
+}
+
+std::optional<std::mt19937> ReadRandomState(const std::string& text) {
+    std::istringstream in(text);
+    std::mt19937 engine;
+    in >> engine;
+    // Anything after the state, or a state cut short, is no source's.
+    if (in.fail() || !(in >> std::ws).eof()) return std::nullopt;
     return engine;
 }
 

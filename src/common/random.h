@@ -5,11 +5,18 @@
 // so the rules roll the same however many frames the display draws.
 
 #include <cstdint>
+#include <optional>
 #include <random>
+#include <string>
 
 namespace DRAVCommon {
 
 std::mt19937& GetRandomEngine();
+
+// The rules' source as text, for a saved game to go on drawing where it stood,
+// and back: none for text no source of this kind wrote.
+std::string WriteRandomState(const std::mt19937& engine);
+std::optional<std::mt19937> ReadRandomState(const std::string& text);
 
 // Uniform in [0, 1), built from two draws of the engine.
 double Random();

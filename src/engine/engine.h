@@ -24,6 +24,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <random>
 #include <set>
 #include <string>
 #include <utility>
@@ -310,12 +311,15 @@ public:
     // A game between two areas, with no current area, is no game a load could go on
     // from, and a chosen place past the party's last is none a load takes: code 2,
     // and nothing is written.
+    // `held` are the events the interface took and has not handled yet: what of
+    // them waits for the player goes on in the loaded game.
     void SaveGame(const std::string& path, const CModuleVersionRange& expected, const std::string* quickActions,
-                  std::optional<std::uint32_t> chosen = std::nullopt);
+                  std::optional<std::uint32_t> chosen = std::nullopt, const CGame::EventList& held = {});
     // SaveGame without the player's line, for a caller that writes a copy and
     // names the save only once the copy has taken its place (ReportSaved).
     void WriteSavedGame(const std::string& path, const CModuleVersionRange& expected,
-                        const std::string* quickActions, std::optional<std::uint32_t> chosen = std::nullopt);
+                        const std::string* quickActions, std::optional<std::uint32_t> chosen = std::nullopt,
+                        const CGame::EventList& held = {});
     void ReportSaved(const std::string& path);
     // Reads a saved game of the loaded module's chapter into a new game that
     // replaces the engine's only when the whole file has been read: a failed load
@@ -527,7 +531,8 @@ private:
     void RunTalkOrder(CActor& actor, const CTalkOrder& order, const OrderThings& found);
     void RunLeavePartyOrder(CActor& actor);
     void ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVersionRange& expected, CGame& game,
-                       std::string& quickActions, std::optional<std::uint32_t>& chosen) const;
+                       std::string& quickActions, std::optional<std::uint32_t>& chosen,
+                       std::optional<std::mt19937>& random) const;
     void RunOneInstantOrder(CActor& actor, const COrder& order, const OrderThings& found);
     void RunOneOrder(CActor& actor, const COrder& order);
     // A notice of the actor's name and `fragment`, for party members only.

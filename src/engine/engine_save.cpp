@@ -15,6 +15,7 @@
 #include <system_error>
 
 #include "common/exception.h"
+#include "common/random.h"
 #include "common/refusal_text.h"
 #include "common/trace.h"
 #include "engine/engine.h"
@@ -37,6 +38,8 @@ constexpr const char* kOwnModule = "Orvex";
 // Tags a save holds: as many as scripts may add, and as many again for those the
 // module's quests, items and encounters set, of which a chapter has a few dozen.
 constexpr std::size_t kSavedTagLimit = 2 * kScriptTagLimit;
+// The rules' random source as text: its 624 words and where it stands in them.
+constexpr std::size_t kRandomStateLimit = 16 * 1024;
 
 // The saved version fits the expected module: its own version, or one of the
 // older versions the game's own module still reads.
@@ -343,15 +346,17 @@ void SyncToDisk(const std::filesystem::path& target, const std::string& save) {
 }  // namespace
 
 void CEngine::SaveGame(const std::string& path, const CModuleVersionRange& expected,
-                       const std::string* quickActions, std::optional<std::uint32_t> chosen) {
-    WriteSavedGame(path, expected, quickActions, chosen);
+                       const std::string* quickActions, std::optional<std::uint32_t> chosen,
+                       const CGame::EventList& held) {
+    WriteSavedGame(path, expected, quickActions, chosen, held);
     ReportSaved(path);
 }
 
 void CEngine::ReportSaved(const std::string& path) { Game().PushMessage(MESSAGE_NOTICE, "Saved game: " + SaveName(path)); }
 
 void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange& expected,
-                             const std::string* quickActions, std::optional<std::uint32_t> chosen) {
+                             const std::string* quickActions, std::optional<std::uint32_t> chosen,
+                             const CGame::EventList& held) {
     DRAV_TRACE(DRAVCommon::TRACE_LOW, "Saving game %s.\n", path.c_str());
     CGame& game = Game();
     const CModule& module = Module();
@@ -464,6 +469,11 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
             writer.WriteValue(*chosen);
             writer.EndBlock();
         }
+        game.WriteWaitingEvents(writer, held);
+        // A loaded game rolls what the game it was saved from would have rolled next.
+        writer.BeginBlock("random");
+        writer.WriteQuoted(DRAVCommon::WriteRandomState(DRAVCommon::GetRandomEngine()));
+        writer.EndBlock();
         writer.EndBlock();
         writer.Finish();
         // On disk before it takes the save's name, and the name on disk after: a power
@@ -493,10 +503,11 @@ void CEngine::LoadGame(const std::string& path, const CModuleVersionRange& expec
     game->SetCalendarBase(module.GetStartYear(), module.GetStartDay(), module.GetStartHour());
     std::string bonus = quickActions;
     std::optional<std::uint32_t> member;
+    std::optional<std::mt19937> random;
     try {
         {
             DRAVCommon::CDataFileReader reader(path);
-            ReadSavedGame(reader, expected, *game, bonus, member);
+            ReadSavedGame(reader, expected, *game, bonus, member, random);
         }
         // As older builds wrote between two areas: nowhere to go on from.
         if (!game->GetCurrentArea()) throw CDRAVException(DRAV_ERR_BAD_DATA, "the saved game has no current area");
@@ -520,6 +531,9 @@ void CEngine::LoadGame(const std::string& path, const CModuleVersionRange& expec
         throw CDRAVException(failure.GetCode(), path + ": " + failure.GetMessage(), failure.GetReason());
     }
     m_game = std::move(game);
+    // Saves from before the random source was kept go on from a source seeded anew,
+    // the same for every load of one save.
+    DRAVCommon::GetRandomEngine() = random.value_or(std::mt19937(m_game->GetTick()));
     // What the party saw where it stood comes back with it: the first tick judges
     // who stands in its sight as the saved game did, before any step.
     m_game->UpdatePartyVisibility();
@@ -533,7 +547,8 @@ void CEngine::LoadGame(const std::string& path, const CModuleVersionRange& expec
 void CEngine::RebuildPartyAfterLoad() { RebuildParty(Game()); }
 
 void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVersionRange& expected, CGame& game,
-                            std::string& quickActions, std::optional<std::uint32_t>& chosen) const {
+                            std::string& quickActions, std::optional<std::uint32_t>& chosen,
+                            std::optional<std::mt19937>& random) const {
     const CModule& module = Module();
     reader.BeginBlock("save");
     reader.BeginBlock("version");
@@ -651,6 +666,14 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
     if (reader.IsBlock("chosen")) {
         reader.BeginBlock("chosen");
         chosen = reader.ReadUInt(0, static_cast<std::uint32_t>(kMaxPartyMembers) - 1, "the chosen member's place in the party");
+        reader.EndBlock();
+    }
+    // Saves from before what waited for the player was kept have nothing waiting.
+    if (reader.IsBlock("waiting")) game.ReadWaitingEvents(reader);
+    if (reader.IsBlock("random")) {
+        reader.BeginBlock("random");
+        random = DRAVCommon::ReadRandomState(reader.ReadQuoted(kRandomStateLimit, "the random source"));
+        if (!random) reader.Fail(DRAV_ERR_BAD_DATA, "a random source no game wrote");
         reader.EndBlock();
     }
     reader.EndBlock();

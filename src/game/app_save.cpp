@@ -77,8 +77,12 @@ std::string CDRAVApp::GetSaveFileName() const {
 
 void CDRAVApp::WriteSaveFile(const std::string& path) {
     const std::string text = WriteQuickActions();
+    // What the game raised for the player and the timer has not opened yet is the
+    // game's as much as what the engine still queues: a close on the tick the party
+    // reaches a way out keeps its question.
     m_engine->WriteSavedGame(path, SaveRecord(), &text,
-                             m_selectedParty == kWholeParty ? std::nullopt : std::optional(m_selectedParty));
+                             m_selectedParty == kWholeParty ? std::nullopt : std::optional(m_selectedParty),
+                             DRAV::CGame::EventList(m_pendingEvents.begin(), m_pendingEvents.end()));
 }
 
 bool CDRAVApp::SaveGame() {
@@ -177,6 +181,9 @@ bool CDRAVApp::LoadGame(const std::string& savePath, int chapter, bool nextChapt
     // The game goes on as it was saved, with the member the player had chosen.
     ResetPartySelection();
     if (chosen) SelectPartyMember(*chosen);
+    // What waited for the player when the game was saved waits again, ahead of
+    // the next tick as it was then.
+    PumpEngineEvents();
     ResumePlayInNewArea();
     if (nextChapter) {
         if (CDRAVChapterInfo* entry = m_chapterTable.Find(m_engine->GetModule()->GetChapter()))

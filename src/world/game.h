@@ -15,6 +15,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "rules/definitions/travel_hours.h"
 #include "rules/definitions/travel_map.h"
@@ -376,6 +377,17 @@ public:
     bool PopEvent(std::shared_ptr<CEvent>& event);
     // How many wait to be taken.
     std::size_t GetEventCount() const { return m_events.size(); }
+    using EventList = std::vector<std::shared_ptr<CEvent>>;
+    // Whether `event` waits for the player (a question, a talk, an opened container,
+    // a page) rather than telling of what happened.
+    static bool IsWaitingEvent(const CEvent& event);
+    // The events waiting for the player go on in a loaded game (game_waiting.cpp):
+    // `held`, those the interface took and has not handled yet, then the game's own
+    // queued ones, in a "waiting" element, none when nothing waits.
+    void WriteWaitingEvents(DRAVCommon::CDataFileWriter& writer, const EventList& held) const;
+    // Once the current area and every actor are read and numbered: queued again as
+    // play raised them. One whose people are gone is no event.
+    void ReadWaitingEvents(DRAVCommon::CDataFileReader& reader);
 
 private:
     void RenumberParty(std::size_t from);

@@ -197,6 +197,9 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
                " </attackinfo> 0 </missile> ";
     };
     const std::string bow = "\"Goblin Archer (Reed bow)\" 10 8 0 0 0 sharp 0 0";
+    // The save as one written before the random source was kept.
+    const std::string withoutRandom =
+        std::string(text).erase(text.find("<random>"), text.find("</random>") + 9 - text.find("<random>"));
     struct Row {
         const char* what;
         std::string save;
@@ -341,6 +344,13 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
         {"a chosen member past a party's last", edited(heldEnd, heldEnd + "<chosen> 6 </chosen>\n"),
          "the chosen member's place in the party from 0 to 5"},
         {"the last member chosen", edited(heldEnd, heldEnd + "<chosen> 5 </chosen>\n"), ""},
+        {"a random source cut short", edited("<random>", "<random> \"1 2 3\""), "a random source no game wrote"},
+        {"a save from before the random source was kept", withoutRandom, ""},
+        {"an event waiting of no known kind", edited("<random>", "<waiting> dance </waiting> <random>"),
+         "an event waiting for the player of no known kind"},
+        {"a page waiting of a kind no page has", edited("<random>", "<waiting> page 37 \"T\" \"x\" </waiting> <random>"),
+         "a page's kind from 35 to 36"},
+        {"the question of leaving waiting", edited("<random>", "<waiting> leave </waiting> <random>"), ""},
         {"the longest quick actions", edited(heldEnd, heldEnd + "<bonus> " + quoted(kSavedAppLineLimit, 'q') + " </bonus>\n"),
          ""},
         {"a name word past the longest", edited("<ids>\n     hollis\n", "<ids>\n     " + longest + "h\n"),

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,6 +15,7 @@
 #include "engine/engine.h"
 #include "platform/win32/platform_observer.h"
 #include "support/overlay_source.h"
+#include "support/sample_game.h"
 #include "support/sample_module.h"
 #include "support/save_text.h"
 #include "support/temp_dir.h"
@@ -23,6 +25,8 @@
 #include "world/cell.h"
 #include "world/events/event.h"
 #include "world/game.h"
+#include "world/object.h"
+#include "world/order.h"
 
 namespace {
 
@@ -138,6 +142,41 @@ TEST_F(AppSaveTest, ASecondSaveKeepsTheFirstAsBackupAndLoadingResumesIt) {
         if (line.find(" game: ") != std::string::npos) lines.push_back(line);
     EXPECT_EQ(lines, (std::vector<std::string>{"Saved game: Wren", "Saved game: Wren", "Loaded game: Wren",
                                                "Saved game: Wren", "Saved game: Wren"}));
+}
+
+// The party came to the landing's way out on the tick the window was closed: the
+// question of leaving waited with the dialogs for the timer, and the close saved
+// the game then. The loaded game asks it, as a save through the menu's did; the
+// party never stands at the way out with no question and no word.
+TEST_F(AppSaveTest, AWindowClosedAsThePartyReachesAWayOutAsksTheQuestionAfterTheLoad) {
+    StartGame();
+    DRAV::CArea& landing = *Game().GetCurrentArea();
+    for (const auto& reeds : DRAV::ObjectList(landing.GetObjects()))
+        if (reeds->GetTemplate().GetKey() == "lane_reeds") landing.RemoveObject(*reeds);
+    const DRAV::CObject* way = nullptr;
+    for (const auto& object : landing.GetObjects())
+        if (object->IsExit() && object->GetX() < 5.0) way = object.get();
+    ASSERT_TRUE(way);
+    const std::shared_ptr<DRAV::CActor> wren = Game().GetMainActor();
+    ASSERT_TRUE(QuillmereTest::PutNear(landing, *wren, 12.5, 22.5));
+    wren->PushOrder(std::make_shared<DRAV::CUseOrder>(DRAV::USE_OBJECT, way->GetId(), 0), false);
+    const auto asking = [this] {
+        const auto& pending = m_app.GetPendingEvents();
+        return std::any_of(pending.begin(), pending.end(),
+                           [](const auto& event) { return event->GetCode() == DRAV::EVENT_WAY_OUT_REACHED; });
+    };
+    // The timer's ticks, its share worked before the pending question is opened.
+    for (int tick = 0; tick < 900 && !asking(); ++tick) {
+        m_app.GetEngine()->RunTick();
+        m_app.PumpEngineEvents();
+    }
+    ASSERT_TRUE(asking());
+    ASSERT_TRUE(m_app.SaveGame());  // as the window's close does
+
+    ASSERT_TRUE(m_app.LoadGame(SaveFile().string(), 1, false));
+    EXPECT_TRUE(asking()) << "the question of leaving waits again";
+    EXPECT_EQ(Game().GetStateCode(), DRAV::GAME_EXIT_AVAILABLE);
+    EXPECT_TRUE(m_boxes.boxes.empty());
 }
 
 TEST_F(AppSaveTest, AWriteFailingHalfWayShowsSaveErrorAndChangesNoFile) {
