@@ -356,7 +356,7 @@ std::string CEngine::MovePartyToEntry(CArea& area, const std::string& entryName)
             back.member->SetPosition(back.x, back.y);
             back.member->SetFacing(back.facing);
         }
-        area.GetActors() = before;
+        area.RestoreActors(before);
         DRAVCommon::GetRandomEngine() = rolls;
         return failure.GetMessage();
     }

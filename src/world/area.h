@@ -117,6 +117,8 @@ public:
     void AddActor(std::shared_ptr<CActor> actor);
     // Code 2 when the actor is not in the area.
     std::shared_ptr<CActor> RemoveActor(const CActor& actor);
+    // The list as it was before a change that was given up, filed anew.
+    void RestoreActors(ActorList actors);
     CActor* FindActor(ThingId id) const;
 
     // Missiles and launched spells in flight, in launch order; a save keeps those of

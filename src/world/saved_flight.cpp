@@ -42,14 +42,6 @@ const CSpell* ReadSpellKey(DRAVCommon::CDataFileReader& reader, const CModule& m
     return spell;
 }
 
-// A name a line tells, or none: an actor's, a trap's, an attack's.
-std::string ReadShownName(DRAVCommon::CDataFileReader& reader, std::size_t limit, const char* what) {
-    std::string name = reader.ReadQuoted(limit, what);
-    if (const std::string fault = NameTextFault(name); !fault.empty())
-        reader.Fail(DRAV_ERR_BAD_DATA, std::string(what) + " " + fault);
-    return name;
-}
-
 // The skill a launched spell pierces resistance with: none or one of the two that do.
 SkillId ReadPenetration(DRAVCommon::CDataFileReader& reader) {
     const std::string key = reader.ReadWordOrEmpty();
@@ -99,7 +91,7 @@ CFlightHead ReadHead(DRAVCommon::CDataFileReader& reader, const CArea& area, std
                                    "an effect's speed");
     head.heading = reader.ReadDouble(-kFullTurn, kFullTurn, "an effect's heading");
     head.done = reader.ReadBool();
-    head.source = ReadShownName(reader, kActorNameLimit, "an effect's sender");
+    head.source = reader.ReadQuoted(kActorNameLimit, "an effect's sender");
     head.fromParty = reader.ReadBool();
     return head;
 }
@@ -140,8 +132,6 @@ void ReadMissile(DRAVCommon::CDataFileReader& reader, CGame& game, CArea& area, 
         reader.Fail(DRAV_ERR_BAD_DATA, "an attack's name of " + std::to_string(attack.name.size()) +
                                            " bytes is longer than the " + std::to_string(kAttackNameLimit) +
                                            " an attack's name holds");
-    if (const std::string fault = NameTextFault(attack.name); !fault.empty())
-        reader.Fail(DRAV_ERR_BAD_DATA, "an attack's name " + fault);
     const CSpell* onHit = ReadSpellKey(reader, module, true);
     reader.EndBlock();
     ThingId target = 0;
@@ -161,7 +151,7 @@ void ReadSpell(DRAVCommon::CDataFileReader& reader, CGame& game, CArea& area, co
     ThingId caster = 0;
     CSavedThing::Read(reader, SAVED_NOTHING | SAVED_ACTOR, "a spell's caster").Find(game, {&area}, caster);
     const bool announced = reader.ReadBool();
-    std::string whose = ReadShownName(reader, kActorNameLimit, "whose spell it is");
+    std::string whose = reader.ReadQuoted(kActorNameLimit, "whose spell it is");
     const std::int32_t pulses = reader.ReadInt(1, kMostPulsesTogether, "the pulses a spell stands for");
     const std::int32_t difficulty = reader.ReadInt();
     const std::int32_t hitBonus = reader.ReadInt();

@@ -70,6 +70,12 @@ std::shared_ptr<CActor> CArea::RemoveActor(const CActor& actor) {
     return removed;
 }
 
+void CArea::RestoreActors(ActorList actors) {
+    for (const auto& actor : m_actors) m_actorGrid.Unfile(*actor);
+    m_actors = std::move(actors);
+    for (std::size_t i = 0; i < m_actors.size(); ++i) m_actorGrid.File(*m_actors[i], static_cast<std::uint32_t>(i));
+}
+
 void CArea::InsertActor(std::size_t index, std::shared_ptr<CActor> actor) {
     CActor& filed = *actor;
     m_actors.insert(m_actors.begin() + static_cast<std::ptrdiff_t>(index), std::move(actor));
