@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/random.h"
 #include "engine/scripts/script_test_game.h"
 #include "world/actor.h"
 #include "world/area.h"
@@ -209,6 +210,12 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
          {"Tell me something else."},
          "Orrin is back at his slip",
          "news"},
+        // Won over, he tells of the smugglers as the landing knows them by then.
+        {"innkeeper", {}, 0, {"Thank you, Hollis."}, "they took the boatwright's skiff", "confide"},
+        {"innkeeper", {"boatwright_found", "boatwright_returned"}, 0, {"Thank you, Hollis."}, "till you cut him loose",
+         "confide", "took the boatwright's skiff"},
+        {"innkeeper", {"boatwright_drowned"}, 0, {"Thank you, Hollis."}, "Orrin never came back from them", "confide",
+         "took the boatwright's skiff"},
         // Asked something else in the same talk, he greets nobody again.
         {"innkeeper", {"hollis_met"}, 0,
          {"What news on the river?", "What have you got to eat?", "Have you a room for the night?", "Farewell."},
@@ -234,6 +241,8 @@ TEST(ChapterTalk, EachPersonOffersTheRepliesTheStoryHasReached) {
          "Sefton's dead", 2},
     };
     for (const auto& row : rows) {
+        // Each row throws its own dice, whatever rows come before it.
+        DRAVCommon::GetRandomEngine().seed(1);
         const ScriptTestGame game =
             row.chapter == 1 ? ScriptTestGame() : ScriptTestGame(2, [](DRAV::CActor& hero) { hero.SetName("Wren"); });
         // Beside where Greet places the person, as the first chapter's hero stands.
