@@ -524,6 +524,8 @@ TEST_F(OrdersTest, TargetedWandsAndSpellsWaitForAnActorAndAMissedClickKeepsEvery
     wren.SetClass(CLASS_ROGUE);
     wren.AddSkill(SKILL_WANDS);
     wren.AddSkill(SKILL_SPIRIT_MAGIC);
+    wren.AddSkill(SKILL_VOID_MAGIC);
+    wren.SetBaseLevel(5);  // up to the tier of Call Marsh Wisp
     auto wand = m_game.Module().CreateItem("ferry_wand", 1, m_game.Game().NewThingId(5), 0);
     wren.AddToBackpack(wand, false);
     ASSERT_TRUE(wren.CanUseMagicItem(*wand, false));
@@ -553,6 +555,7 @@ TEST_F(OrdersTest, TargetedWandsAndSpellsWaitForAnActorAndAMissedClickKeepsEvery
     m_app.SetQuickActionKind(wren, 11, 7);
     m_app.SetQuickActionSpell(wren, "still_the_spirit", 7);
     m_app.SelectQuickAction(wren, 7);
+    ASSERT_EQ(m_app.GetCurrentQuickAction(wren), 7) << m_app.GetMessageLog().back();
     walking();
     EXPECT_FALSE(m_app.PerformQuickAction(wren, 7));
     EXPECT_EQ(wren.GetOrders().size(), 1u);
@@ -605,6 +608,7 @@ TEST_F(OrdersTest, AWaitingWandOrSpellTakesTheMemberOfAClickedPortraitAndTheFigh
     wren.AddSkill(SKILL_WANDS);
     wren.AddSkill(SKILL_VOID_MAGIC);
     wren.AddSkill(SKILL_SPIRIT_MAGIC);
+    wren.SetBaseLevel(1);  // the tier of Still the Spirit
     auto wand = m_game.Module().CreateItem("ferry_wand", 1, m_game.Game().NewThingId(5), 0);
     wren.AddToBackpack(wand, false);
     auto goblin = m_game.Spawn("reed_goblin", 20, 9);
