@@ -112,6 +112,7 @@ TEST_F(ActionDlgTest, HelpOpensOverTheDialogWhichComesBackWithItsChoice) {
 }
 
 TEST_F(ActionDlgTest, DoneBindsTheChoiceToItsSlotAndCancelLeavesTheTable) {
+    wren().SetBaseLevel(5);  // up to the tier of her first ability, which she can then cast
     auto assign = std::make_shared<CActionDlg>(&app(), wren(), 6);
     app().SetDialog(false, assign);
     assign->OnButton(CActionDlg::kAbilityBase);

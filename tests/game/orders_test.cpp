@@ -17,6 +17,7 @@
 #include "rules/magic/spell.h"
 #include "rules/vocabulary/actor_class.h"
 #include "rules/vocabulary/skill_id.h"
+#include "rules/vocabulary/skills.h"
 #include "rules/vocabulary/relation.h"
 #include "support/sample_game.h"
 #include "world/actor.h"
@@ -255,7 +256,9 @@ TEST_F(OrdersTest, APowerIsSwitchedOnOnlyWithItsSchoolAndTheSameChoiceSwitchesIt
     EXPECT_EQ(wren.GetCurrentPower(), nullptr);
     EXPECT_TRUE(wren.GetInstantOrders().empty());
     EXPECT_NE(m_app.GetQuickActionSpell(wren, 3), pole.GetKey());
-    EXPECT_EQ(m_app.GetCurrentQuickAction(wren), 5) << "a refused power leaves the choice open";
+    EXPECT_EQ(m_app.GetCurrentQuickAction(wren), CDRAVActorInfo::kNoSlot) << "refused as it is chosen";
+    EXPECT_EQ(m_app.GetMessageLog().back(),
+              "Wren can't cast " + pole.GetName() + ": Wren lacks " + GetSkillName(SKILL_STAFF) + ".");
 
     wren.AddSkill(SKILL_STAFF);
     EXPECT_TRUE(m_app.TogglePower(wren, pole));
@@ -512,7 +515,7 @@ TEST(PostsAndWayOuts, NobodyIsPostedWhereAClickBesideThemIsTakenForAWayOut) {
         }
 }
 
-TEST_F(OrdersTest, TargetedWandsAndSpellsWaitForAnActorAndOnlyTheCastsReplaceOnAMissedClick) {
+TEST_F(OrdersTest, TargetedWandsAndSpellsWaitForAnActorAndAMissedClickKeepsEveryOrder) {
     Start(1);
     CDRAVAppTestAccess::SetSelectedMember(m_app, 0);
     CActor& wren = *m_game.Main();
@@ -520,6 +523,9 @@ TEST_F(OrdersTest, TargetedWandsAndSpellsWaitForAnActorAndOnlyTheCastsReplaceOnA
     CThing& ground = *m_game.Area().GetTile(4, 4);
     wren.SetClass(CLASS_ROGUE);
     wren.AddSkill(SKILL_WANDS);
+    wren.AddSkill(SKILL_SPIRIT_MAGIC);
+    wren.AddSkill(SKILL_VOID_MAGIC);
+    wren.SetBaseLevel(5);  // up to the tier of Call Marsh Wisp
     auto wand = m_game.Module().CreateItem("ferry_wand", 1, m_game.Game().NewThingId(5), 0);
     wren.AddToBackpack(wand, false);
     ASSERT_TRUE(wren.CanUseMagicItem(*wand, false));
@@ -549,11 +555,12 @@ TEST_F(OrdersTest, TargetedWandsAndSpellsWaitForAnActorAndOnlyTheCastsReplaceOnA
     m_app.SetQuickActionKind(wren, 11, 7);
     m_app.SetQuickActionSpell(wren, "still_the_spirit", 7);
     m_app.SelectQuickAction(wren, 7);
+    ASSERT_EQ(m_app.GetCurrentQuickAction(wren), 7) << m_app.GetMessageLog().back();
     walking();
     EXPECT_FALSE(m_app.PerformQuickAction(wren, 7));
     EXPECT_EQ(wren.GetOrders().size(), 1u);
     EXPECT_FALSE(m_app.PerformAction(11, 1, &ground, POINT{0, 0}, true));
-    EXPECT_TRUE(wren.GetOrders().empty()) << "the replacing click cancelled the walk before the pick was tested";
+    EXPECT_EQ(wren.GetOrders().size(), 1u) << "a missed cast click keeps the walk, as a missed wand click does";
     EXPECT_EQ(m_app.GetCurrentQuickAction(wren), 7);
     EXPECT_TRUE(m_app.PerformAction(11, 3, &friendOfWren, POINT{0, 0}, true));
     ASSERT_EQ(wren.GetOrders().size(), 1u);
@@ -600,6 +607,8 @@ TEST_F(OrdersTest, AWaitingWandOrSpellTakesTheMemberOfAClickedPortraitAndTheFigh
     wren.SetClass(CLASS_ROGUE);
     wren.AddSkill(SKILL_WANDS);
     wren.AddSkill(SKILL_VOID_MAGIC);
+    wren.AddSkill(SKILL_SPIRIT_MAGIC);
+    wren.SetBaseLevel(1);  // the tier of Still the Spirit
     auto wand = m_game.Module().CreateItem("ferry_wand", 1, m_game.Game().NewThingId(5), 0);
     wren.AddToBackpack(wand, false);
     auto goblin = m_game.Spawn("reed_goblin", 20, 9);

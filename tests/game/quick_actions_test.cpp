@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "rules/vocabulary/skills.h"
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -127,6 +129,9 @@ protected:
 
 TEST_F(AppQuickActionTest, SelectingSlotsFollowsTheActionPickerRules) {
     const DRAV::CActor& wren = *m_game.Main();
+    // She can cast it: a spell she cannot is refused as it is chosen.
+    m_game.Main()->AddSkill(DRAV::ParseSkill("energy_magic"));
+    m_game.Main()->SetBaseLevel(5);
     m_app.SetQuickActionKind(wren, 11, 2);
     m_app.SetQuickActionSpell(wren, "gust", 2);
     m_app.SelectQuickAction(wren, 2);
