@@ -45,24 +45,24 @@ struct Observers {
 
 // Whether an observer of the other side spots the sneaker; `highest` receives the
 // best spot value of the observers, when none does. Only those within sight range,
-// as the grid names them, may spot it; the others' values are 0.
+// as the grid names them, may spot it, in no order: the answer is the same
+// whoever is asked first. The others' values are 0.
 bool IsSeen(const CActor& sneaker, Observers& observers, std::int32_t& highest) {
     const std::int32_t stealth = sneaker.GetSpecialStat(SPECIAL_STEALTH);
     const bool friendly = sneaker.IsPartyOrFriendly();
     highest = 0;
-    CNearActors near;
-    observers.grid.Near(sneaker.GetX(), sneaker.GetY(), CActor::kSightRange, near);
-    for (const CActor* candidate : near) {
-        const std::size_t i = candidate->GetGridFiling().order;
-        if (observers.friends[i] == friendly) continue;
-        const CActor& observer = *candidate;
+    const CActor* spotter = nullptr;
+    observers.grid.ForEachNear(sneaker.GetX(), sneaker.GetY(), CActor::kSightRange, [&](const CActor& observer) {
+        const std::size_t i = observer.GetGridFiling().order;
+        if (spotter || observers.friends[i] == friendly) return;
         std::int32_t value = 0;
-        if (sneaker.IsSpottedBy(observer, stealth, observers.observations[i], &value)) {
-            DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s (%g %g) is seen by %s (%g %g)\n", sneaker.GetName().c_str(),
-                       sneaker.GetX(), sneaker.GetY(), observer.GetName().c_str(), observer.GetX(), observer.GetY());
-            return true;
-        }
+        if (sneaker.IsSpottedBy(observer, stealth, observers.observations[i], &value)) spotter = &observer;
         highest = std::max(highest, value);
+    });
+    if (spotter) {
+        DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s (%g %g) is seen by %s (%g %g)\n", sneaker.GetName().c_str(),
+                   sneaker.GetX(), sneaker.GetY(), spotter->GetName().c_str(), spotter->GetX(), spotter->GetY());
+        return true;
     }
     return false;
 }
