@@ -25,44 +25,38 @@ bool IsThreat(const CActor& actor) {
     return actor.GetRelation() == RELATION_HOSTILE || actor.GetRelation() == RELATION_BERSERK;
 }
 
-// The actors of a stealth pass, each marked by its place in the area's list with its
-// side, party and friends or not; and each observer's observation once worked out,
-// by its place. The list does not change during the pass.
+// The actors of a stealth pass split by side, party and friends or not, each side
+// as places in the area's list, in its order; and each observer's observation
+// once worked out, by its place.
 struct Observers {
-    explicit Observers(const CArea& area)
-        : grid(area.GetActorGrid()), friends(area.GetActors().size()),
-          observations(area.GetActors().size(), CActor::kUnknownStat) {
-        const ActorList& actors = area.GetActors();
+    explicit Observers(const ActorList& actors) : actors(actors), observations(actors.size(), CActor::kUnknownStat) {
+        friends.reserve(actors.size());
+        others.reserve(actors.size());
         for (std::size_t i = 0; i < actors.size(); ++i) {
             const Relation relation = actors[i]->GetRelation();
-            friends[i] = relation == RELATION_PARTY || relation == RELATION_FRIENDLY;
+            (relation == RELATION_PARTY || relation == RELATION_FRIENDLY ? friends : others).push_back(i);
         }
     }
-    const CActorGrid& grid;
-    std::vector<bool> friends;
+    const ActorList& actors;
+    std::vector<std::size_t> friends;
+    std::vector<std::size_t> others;
     std::vector<std::int32_t> observations;
 };
 
 // Whether an observer of the other side spots the sneaker; `highest` receives the
-// best spot value of the observers, when none does. Only those within sight range,
-// as the grid names them, may spot it, in no order: the answer is the same
-// whoever is asked first. The others' values are 0.
+// best spot value of the observers, when none does.
 bool IsSeen(const CActor& sneaker, Observers& observers, std::int32_t& highest) {
     const std::int32_t stealth = sneaker.GetSpecialStat(SPECIAL_STEALTH);
-    const bool friendly = sneaker.IsPartyOrFriendly();
     highest = 0;
-    const CActor* spotter = nullptr;
-    observers.grid.ForEachNear(sneaker.GetX(), sneaker.GetY(), CActor::kSightRange, [&](const CActor& observer) {
-        const std::size_t i = observer.GetGridFiling().order;
-        if (spotter || observers.friends[i] == friendly) return;
+    for (const std::size_t i : sneaker.IsPartyOrFriendly() ? observers.others : observers.friends) {
+        const CActor& observer = *observers.actors[i];
         std::int32_t value = 0;
-        if (sneaker.IsSpottedBy(observer, stealth, observers.observations[i], &value)) spotter = &observer;
+        if (sneaker.IsSpottedBy(observer, stealth, observers.observations[i], &value)) {
+            DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s (%g %g) is seen by %s (%g %g)\n", sneaker.GetName().c_str(),
+                       sneaker.GetX(), sneaker.GetY(), observer.GetName().c_str(), observer.GetX(), observer.GetY());
+            return true;
+        }
         highest = std::max(highest, value);
-    });
-    if (spotter) {
-        DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s (%g %g) is seen by %s (%g %g)\n", sneaker.GetName().c_str(),
-                   sneaker.GetX(), sneaker.GetY(), spotter->GetName().c_str(), spotter->GetX(), spotter->GetY());
-        return true;
     }
     return false;
 }
@@ -88,7 +82,7 @@ void CEngine::RunStealthChecks() {
     const ActorList actors = placed;
     // Nobody changes sides during the pass, and each observer's observation is
     // worked out once: only an actor that stops sneaking may see differently after.
-    Observers observers(CurrentArea());
+    Observers observers(actors);
     for (std::size_t i = 0; i < actors.size(); ++i) {
         CActor& actor = *actors[i];
         std::int32_t highest = 0;
@@ -100,7 +94,7 @@ void CEngine::RunStealthChecks() {
 }
 
 bool CEngine::StealthCheckOneActor(CActor& sneaker, bool combat) {
-    Observers observers(CurrentArea());
+    Observers observers(CurrentArea().GetActors());
     std::int32_t highest = 0;
     if (IsSeen(sneaker, observers, highest)) return false;
     if (!combat) return true;
