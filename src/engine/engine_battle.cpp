@@ -29,36 +29,51 @@ bool IsThreat(const CActor& actor) {
 // as places in the area's list, in its order; and each observer's observation
 // once worked out, by its place.
 struct Observers {
-    explicit Observers(const ActorList& actors) : actors(actors), observations(actors.size(), CActor::kUnknownStat) {
-        friends.reserve(actors.size());
-        others.reserve(actors.size());
+    Observers(const ActorList& actors, const CActorGrid& grid)
+        : actors(actors), grid(grid), friends(actors.size()), observations(actors.size(), CActor::kUnknownStat) {
         for (std::size_t i = 0; i < actors.size(); ++i) {
             const Relation relation = actors[i]->GetRelation();
-            (relation == RELATION_PARTY || relation == RELATION_FRIENDLY ? friends : others).push_back(i);
+            friends[i] = relation == RELATION_PARTY || relation == RELATION_FRIENDLY;
+            (friends[i] ? friendPlaces : otherPlaces).push_back(i);
         }
     }
     const ActorList& actors;
-    std::vector<std::size_t> friends;
-    std::vector<std::size_t> others;
+    const CActorGrid& grid;
+    std::vector<bool> friends;
+    std::vector<std::size_t> friendPlaces;
+    std::vector<std::size_t> otherPlaces;
     std::vector<std::int32_t> observations;
 };
 
+// Beyond this many observers on the other side, asking the grid for those in sight
+// costs less than asking each of them.
+constexpr std::size_t kManyObservers = 48;
+
 // Whether an observer of the other side spots the sneaker; `highest` receives the
-// best spot value of the observers, when none does.
+// best spot value of the observers, when none does. Only those within sight range
+// may spot it (the others' values are 0), and whoever is asked first the answer is
+// the same: a long side is asked through the grid.
 bool IsSeen(const CActor& sneaker, Observers& observers, std::int32_t& highest) {
     const std::int32_t stealth = sneaker.GetSpecialStat(SPECIAL_STEALTH);
+    const bool friendly = sneaker.IsPartyOrFriendly();
     highest = 0;
-    for (const std::size_t i : sneaker.IsPartyOrFriendly() ? observers.others : observers.friends) {
-        const CActor& observer = *observers.actors[i];
+    const CActor* spotter = nullptr;
+    const auto ask = [&](const CActor& observer, std::size_t i) {
+        if (spotter || observers.friends[i] == friendly) return;
         std::int32_t value = 0;
-        if (sneaker.IsSpottedBy(observer, stealth, observers.observations[i], &value)) {
-            DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s (%g %g) is seen by %s (%g %g)\n", sneaker.GetName().c_str(),
-                       sneaker.GetX(), sneaker.GetY(), observer.GetName().c_str(), observer.GetX(), observer.GetY());
-            return true;
-        }
+        if (sneaker.IsSpottedBy(observer, stealth, observers.observations[i], &value)) spotter = &observer;
         highest = std::max(highest, value);
-    }
-    return false;
+    };
+    const std::vector<std::size_t>& side = friendly ? observers.otherPlaces : observers.friendPlaces;
+    if (side.size() > kManyObservers)
+        observers.grid.ForEachNear(sneaker.GetX(), sneaker.GetY(), CActor::kSightRange,
+                                   [&](const CActor& observer) { ask(observer, observer.GetGridFiling().order); });
+    else
+        for (const std::size_t i : side) ask(*observers.actors[i], i);
+    if (!spotter) return false;
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s (%g %g) is seen by %s (%g %g)\n", sneaker.GetName().c_str(), sneaker.GetX(),
+               sneaker.GetY(), spotter->GetName().c_str(), spotter->GetX(), spotter->GetY());
+    return true;
 }
 
 }  // namespace
@@ -82,7 +97,7 @@ void CEngine::RunStealthChecks() {
     const ActorList actors = placed;
     // Nobody changes sides during the pass, and each observer's observation is
     // worked out once: only an actor that stops sneaking may see differently after.
-    Observers observers(actors);
+    Observers observers(actors, CurrentArea().GetActorGrid());
     for (std::size_t i = 0; i < actors.size(); ++i) {
         CActor& actor = *actors[i];
         std::int32_t highest = 0;
@@ -94,7 +109,7 @@ void CEngine::RunStealthChecks() {
 }
 
 bool CEngine::StealthCheckOneActor(CActor& sneaker, bool combat) {
-    Observers observers(CurrentArea().GetActors());
+    Observers observers(CurrentArea().GetActors(), CurrentArea().GetActorGrid());
     std::int32_t highest = 0;
     if (IsSeen(sneaker, observers, highest)) return false;
     if (!combat) return true;
