@@ -29,28 +29,31 @@ bool IsThreat(const CActor& actor) {
     return actor.GetRelation() == RELATION_HOSTILE || actor.GetRelation() == RELATION_BERSERK;
 }
 
-// The actors of a stealth pass, each marked by its place in the area's list with its
-// side, party and friends or not; and each observer's observation once worked out,
-// by its place. The list does not change during the pass.
+// The actors of a stealth pass split by side, party and friends or not, each side
+// as places in the area's list, in its order; and each observer's observation
+// once worked out, by its place.
 struct Observers {
-    explicit Observers(const CArea& area)
-        : actors(area.GetActors()), grid(area.GetActorGrid()), friends(area.GetActors().size()),
-          observations(area.GetActors().size(), CActor::kUnknownStat) {
+    Observers(const ActorList& actors, const CActorGrid& grid)
+        : actors(actors), grid(grid), friends(actors.size()), observations(actors.size(), CActor::kUnknownStat) {
         for (std::size_t i = 0; i < actors.size(); ++i) {
             const Relation relation = actors[i]->GetRelation();
             friends[i] = relation == RELATION_PARTY || relation == RELATION_FRIENDLY;
+            (friends[i] ? friendPlaces : otherPlaces).push_back(i);
         }
+    }
+
+    // Those who watch `sneaker`: the other side.
+    const std::vector<std::size_t>& Watching(const CActor& sneaker) const {
+        return sneaker.IsPartyOrFriendly() ? otherPlaces : friendPlaces;
     }
 
     // The most any observer watching `sneaker` could make of it, standing on its very
     // spot: none spots a sneaker stealthier than that, wherever they stand.
     std::int64_t MostSpot(const CActor& sneaker) {
-        const bool friendly = sneaker.IsPartyOrFriendly();
-        std::optional<std::int64_t>& most = friendly ? mostOfOthers : mostOfFriends;
+        std::optional<std::int64_t>& most = sneaker.IsPartyOrFriendly() ? mostOfOthers : mostOfFriends;
         if (!most) {
             std::int64_t best = std::numeric_limits<std::int64_t>::min() / 2;
-            for (std::size_t i = 0; i < actors.size(); ++i) {
-                if (friends[i] == friendly) continue;
+            for (const std::size_t i : Watching(sneaker)) {
                 if (observations[i] == CActor::kUnknownStat)
                     observations[i] = actors[i]->GetSpecialStat(SPECIAL_OBSERVATION);
                 best = std::max<std::int64_t>(best, observations[i]);
@@ -70,32 +73,41 @@ struct Observers {
     const ActorList& actors;
     const CActorGrid& grid;
     std::vector<bool> friends;
+    std::vector<std::size_t> friendPlaces;
+    std::vector<std::size_t> otherPlaces;
     std::vector<std::int32_t> observations;
     std::optional<std::int64_t> mostOfFriends;
     std::optional<std::int64_t> mostOfOthers;
 };
 
+// Beyond this many observers on the other side, asking the grid for those in sight
+// costs less than asking each of them.
+constexpr std::size_t kManyObservers = 48;
+
 // Whether an observer of the other side spots the sneaker of `stealth`; `highest`
 // receives the best spot value of the observers, when none does. Only those within
-// sight range, as the grid names them, may spot it; the others' values are 0.
+// sight range may spot it (the others' values are 0), and whoever is asked first the
+// answer is the same: a long side is asked through the grid.
 bool IsSeen(const CActor& sneaker, std::int32_t stealth, Observers& observers, std::int32_t& highest) {
     const bool friendly = sneaker.IsPartyOrFriendly();
     highest = 0;
-    CNearActors near;
-    observers.grid.Near(sneaker.GetX(), sneaker.GetY(), kSpotSightRange, near);
-    for (const CActor* candidate : near) {
-        const std::size_t i = candidate->GetGridFiling().order;
-        if (observers.friends[i] == friendly) continue;
-        const CActor& observer = *candidate;
+    const CActor* spotter = nullptr;
+    const auto ask = [&](const CActor& observer, std::size_t i) {
+        if (spotter || observers.friends[i] == friendly) return;
         std::int32_t value = 0;
-        if (sneaker.IsSpottedBy(observer, stealth, observers.observations[i], &value)) {
-            DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s (%g %g) is seen by %s (%g %g)\n", sneaker.GetName().c_str(),
-                       sneaker.GetX(), sneaker.GetY(), observer.GetName().c_str(), observer.GetX(), observer.GetY());
-            return true;
-        }
+        if (sneaker.IsSpottedBy(observer, stealth, observers.observations[i], &value)) spotter = &observer;
         highest = std::max(highest, value);
-    }
-    return false;
+    };
+    const std::vector<std::size_t>& side = observers.Watching(sneaker);
+    if (side.size() > kManyObservers)
+        observers.grid.ForEachNear(sneaker.GetX(), sneaker.GetY(), kSpotSightRange,
+                                   [&](const CActor& observer) { ask(observer, observer.GetGridFiling().order); });
+    else
+        for (const std::size_t i : side) ask(*observers.actors[i], i);
+    if (!spotter) return false;
+    DRAV_TRACE(DRAVCommon::TRACE_LOW, "%s (%g %g) is seen by %s (%g %g)\n", sneaker.GetName().c_str(), sneaker.GetX(),
+               sneaker.GetY(), spotter->GetName().c_str(), spotter->GetX(), spotter->GetY());
+    return true;
 }
 
 }  // namespace
@@ -119,7 +131,7 @@ void CEngine::RunStealthChecks() {
     const ActorList actors = placed;
     // Nobody changes sides during the pass, and each observer's observation is
     // worked out once: only an actor that stops sneaking may see differently after.
-    Observers observers(CurrentArea());
+    Observers observers(actors, CurrentArea().GetActorGrid());
     for (std::size_t i = 0; i < actors.size(); ++i) {
         CActor& actor = *actors[i];
         if (!actor.IsSneaking()) continue;
@@ -133,7 +145,7 @@ void CEngine::RunStealthChecks() {
 }
 
 bool CEngine::StealthCheckOneActor(CActor& sneaker, bool combat) {
-    Observers observers(CurrentArea());
+    Observers observers(CurrentArea().GetActors(), CurrentArea().GetActorGrid());
     std::int32_t highest = 0;
     if (IsSeen(sneaker, sneaker.GetSpecialStat(SPECIAL_STEALTH), observers, highest)) return false;
     if (!combat) return true;

@@ -347,6 +347,9 @@ private:
 
     std::string m_name;
     ActorList m_actors;
+    // The first actor of the list with each id, so that orders find their targets
+    // without a walk down the list.
+    std::unordered_map<ThingId, CActor*> m_actorsById;
     // After the list, so that it goes first and leaves no actor pointing at it.
     CActorGrid m_actorGrid;
     ItemStackList m_itemStacks;

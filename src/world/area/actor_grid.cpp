@@ -21,7 +21,7 @@ std::uint32_t BucketIndex(double coordinate, std::uint32_t count) {
 
 std::uint32_t BucketCount(double extent) {
     const double count = std::ceil(extent / CActorGrid::kBucketSize);
-    // An area is at most 1,000 cells wide, 250 buckets; the rows of a deeper one
+    // An area is at most 1,000 cells wide, 125 buckets; the rows of a deeper one
     // share the last bucket rather than each area hold a million.
     if (!(count >= 1.0)) return 1;
     return static_cast<std::uint32_t>(std::min(count, 256.0));

@@ -51,8 +51,9 @@ private:
 
 class CActorGrid {
 public:
-    // Four cells a side: an actor's circle spans one or two buckets.
-    static constexpr double kBucketSize = 10.0;
+    // Eight cells a side: an actor's circle spans one or two buckets, and a look as
+    // far as sight reaches a few dozen.
+    static constexpr double kBucketSize = 20.0;
 
     CActorGrid() = default;
     ~CActorGrid();

@@ -81,15 +81,28 @@ void CArea::InsertActor(std::size_t index, std::shared_ptr<CActor> actor) {
     m_actors.insert(m_actors.begin() + static_cast<std::ptrdiff_t>(index), std::move(actor));
     m_actorGrid.File(filed, static_cast<std::uint32_t>(index));
     m_actorGrid.Renumber(m_actors, index + 1);
+    CActor*& first = m_actorsById[filed.GetId()];
+    if (!first || first->GetGridFiling().order > index) first = &filed;
 }
 
 void CArea::EraseActor(std::size_t index) {
-    m_actorGrid.Unfile(*m_actors[index]);
+    CActor& leaving = *m_actors[index];
+    m_actorGrid.Unfile(leaving);
+    const ThingId id = leaving.GetId();
     m_actors.erase(m_actors.begin() + static_cast<std::ptrdiff_t>(index));
     m_actorGrid.Renumber(m_actors, index);
+    const auto held = m_actorsById.find(id);
+    if (held == m_actorsById.end() || held->second != &leaving) return;
+    // Another of the same id, if any, is found in its place.
+    const auto next = std::find_if(m_actors.begin(), m_actors.end(), [id](const auto& other) { return other->GetId() == id; });
+    if (next == m_actors.end()) m_actorsById.erase(held);
+    else held->second = next->get();
 }
 
-CActor* CArea::FindActor(ThingId id) const { return FindById(m_actors, id); }
+CActor* CArea::FindActor(ThingId id) const {
+    const auto held = m_actorsById.find(id);
+    return held == m_actorsById.end() ? nullptr : held->second;
+}
 CObject* CArea::FindObject(ThingId id) const { return FindById(m_objects, id); }
 
 void CArea::AddEffect(std::shared_ptr<CEffect> effect) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -135,6 +136,12 @@ TEST(AreaCollision, TheActorTestFindsEachActorWhereItNowStands) {
         std::string found;
         if (!free) found = blocker == scene.a.get() ? "a" : blocker == scene.b.get() ? "b" : "c";
         EXPECT_EQ(found, test.found) << test.what;
+        // Looked up by id, each actor is found in the area whose list holds it.
+        for (const auto& actor : {scene.a, scene.b, scene.c}) {
+            const auto& listed = scene.first.GetActors();
+            const bool held = std::find(listed.begin(), listed.end(), actor) != listed.end();
+            EXPECT_EQ(scene.first.FindActor(actor->GetId()), held ? actor.get() : nullptr) << test.what;
+        }
     }
 }
 
