@@ -452,7 +452,11 @@ private:
     friend void RegisterMainWindowClass(HINSTANCE instance);
 
     // The member's quick actions; code 4 for a member without them.
-    CDRAVActorInfo& QuickActionRecord(const DRAV::CActor& actor) const;
+    const CDRAVActorInfo& QuickActionRecord(const DRAV::CActor& actor) const;
+    CDRAVActorInfo& QuickActionRecord(const DRAV::CActor& actor);
+    // Every member's current slot and the action picker's choice belong to the place
+    // the party stood in when they were chosen: put away once it has been placed anew.
+    void PutAwayChoicesOfEarlierPlacings();
     // Opens, quietly, a page the engine asked for, holding back the foes upon a party at rest.
     void ShowPage(std::shared_ptr<CDRAVDlg> page);
     void RebaseClock();

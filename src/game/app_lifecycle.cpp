@@ -307,6 +307,7 @@ bool CDRAVApp::ChangeArea(const DRAV::CMap2Area* chosen) {
     }
     m_gameRunning = true;
     m_screenRebuildPending = false;
+    PutAwayChoicesOfEarlierPlacings();
     PostMessageA(m_window, kAppShowChapterPicture, 0, 0);
     OnSelectionChanged();
     RefreshExitButtons(false);
@@ -329,6 +330,7 @@ bool CDRAVApp::WakeWhereFallen() {
     } catch (const std::exception&) {
         return false;
     }
+    PutAwayChoicesOfEarlierPlacings();
     PumpEngineEvents();
     OnSelectionChanged();
     return true;
@@ -393,6 +395,7 @@ void CDRAVApp::UpdateAmbientSound() {
 // the clock runs again, a pause held over from before included.
 void CDRAVApp::ResumePlayInNewArea() {
     m_screenRebuildPending = false;
+    PutAwayChoicesOfEarlierPlacings();
     PostMessageA(m_window, kAppShowChapterPicture, 0, 0);
     if (m_currentDialog || m_paused) InvalidateRect(m_window, nullptr, FALSE);
     if (m_paused) {

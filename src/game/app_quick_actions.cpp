@@ -15,23 +15,32 @@ void RequireSlot(int slot) {
         throw CDRAVException(DRAV_ERR_UNEXPECTED, "quick action slot " + std::to_string(slot));
 }
 
+CDRAVActorInfo& RecordOf(const QuickActionTable& table, const DRAV::CActor& actor) {
+    const auto found = table.find(actor.GetId());
+    if (found == table.end() || !found->second) throw CDRAVException(DRAV_ERR_UNEXPECTED, "");
+    return *found->second;
+}
+
 }  // namespace
 
-CDRAVActorInfo& CDRAVApp::QuickActionRecord(const DRAV::CActor& actor) const {
-    const auto found = m_quickActions.find(actor.GetId());
-    if (found == m_quickActions.end() || !found->second) throw CDRAVException(DRAV_ERR_UNEXPECTED, "");
-    CDRAVActorInfo& record = *found->second;
+const CDRAVActorInfo& CDRAVApp::QuickActionRecord(const DRAV::CActor& actor) const {
+    return RecordOf(m_quickActions, actor);
+}
+
+CDRAVActorInfo& CDRAVApp::QuickActionRecord(const DRAV::CActor& actor) { return RecordOf(m_quickActions, actor); }
+
+void CDRAVApp::PutAwayChoicesOfEarlierPlacings() {
     // A choice is made for the place the party stands in: once it has been placed
     // anew, by a journey, a wake or a load, nothing is chosen, as when the choice is
     // put away, and the first click does what the figure under it shows.
     const DRAV::CGame* game = m_engine ? m_engine->GetGame().get() : nullptr;
     const std::uint32_t placing = game ? game->GetPlacings() : 0;
-    if (record.m_placing != placing) {
-        record.m_current = CDRAVActorInfo::kNoSlot;
-        record.ForgetPickedAction();
-        record.m_placing = placing;
+    for (const auto& [id, record] : m_quickActions) {
+        if (!record || record->m_placing == placing) continue;
+        record->m_current = CDRAVActorInfo::kNoSlot;
+        record->ForgetPickedAction();
+        record->m_placing = placing;
     }
-    return record;
 }
 
 int CDRAVApp::GetQuickActionKind(const DRAV::CActor& actor, int slot) const {

@@ -225,6 +225,7 @@ void CDRAVApp::UpdatePartyQuickActions(bool rebuild) {
         if (record) continue;
         record = std::make_shared<CDRAVActorInfo>();
         record->AutoFill(*member);
+        record->m_placing = m_engine->GetGame()->GetPlacings();
     }
     if (!rebuild) return;
     // Portraits and the action bar are made for the party as it was: made anew.

@@ -192,7 +192,7 @@ TEST_F(AppQuickActionTest, AFreshRecordWritesTheSaveLineAndReadsItBack) {
                                          "none 0 0 none 0 0 none 0 0 cast 0 lantern_light ");
 }
 
-// An attack chosen with F1 and never aimed waits for nobody once the party has
+// An action chosen by the picker and never aimed waits for nobody once the party has
 // come into an area: the first click there does what the figure under it shows.
 class QuickActionArrivalTest : public QuillmereTest::RunningGameTest {};
 
@@ -230,10 +230,15 @@ TEST_F(QuickActionArrivalTest, WhatWasChosenEndsWithEveryArrival) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        app().SelectQuickAction(main(), 0);  // F1, and no click after it
-        ASSERT_EQ(app().GetCurrentQuickActionKind(main()), 2);
+        app().SetQuickActionSpell(main(), "gust", 2);
+        const std::string plain = app().WriteQuickActions();
+        app().SetQuickActionKind(main(), 11, 2);  // the action picker's gust, and no click after it
+        app().SelectQuickAction(main(), 2);
+        ASSERT_EQ(app().GetCurrentQuickActionKind(main()), 11);
         row.arrive();
         ASSERT_TRUE(main().IsAlive() && game().GetStateCode() == DRAV::GAME_PLAYING);
+        // Put away as the party is placed, not when next asked for: a save holds none.
+        EXPECT_EQ(app().WriteQuickActions(), plain);
         EXPECT_EQ(app().GetCurrentQuickActionKind(main()), 0);
     }
 }
