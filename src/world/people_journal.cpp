@@ -54,7 +54,7 @@ void LoadPeopleJournal(PeopleJournal& people, DRAVCommon::CDataFileReader& reade
         std::string name = KeptName(reader, reader.ReadQuoted(kActorNameLimit, "a person's name"), "a person's name");
         auto person = std::make_shared<CPeopleJournalEntry>(key, std::move(name));
         // The display name of an area, as a module gives it.
-        person->SetLocation(reader.ReadQuoted(kActorNameLimit, "a person's place"));
+        person->SetLocation(reader.ReadQuoted(kExpandedTextLimit, "a person's place"));
         while (!reader.AtBlockEnd()) {
             std::string note = reader.ReadQuoted(kExpandedTextLimit, "a note");
             person->AddNote(std::move(note));

@@ -289,7 +289,7 @@ TEST(EngineSave, ASaveHoldsOnlyWhatTheGameCouldHaveWritten) {
          "a person's place holds a NUL byte"},
         {"a page of Hollis at a place not in UTF-8", placed("\"The L\xE1nding\""), "a person's place is not UTF-8"},
         {"a page of Hollis at a place of 60,000 bytes", placed(quoted(60000, 'p')),
-         "a person's place of more than 4096 bytes"},
+         "a person's place of more than 8192 bytes"},
         {"a page of Hollis at a place in UTF-8", placed("\"The L\xC3\xA1nding\""), ""},
         {"a note with a NUL", person("hollis", std::string("Good\0day.", 9)), "a note holds a NUL byte"},
         {"a note not in UTF-8", person("hollis", "Good d\xE1y."), "a note is not UTF-8"},

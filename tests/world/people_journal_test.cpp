@@ -89,6 +89,13 @@ TEST(PeopleJournal, SavedLayoutAndRoundTrip) {
         EXPECT_EQ(found->second->GetLocation(), person->GetLocation());
         EXPECT_EQ(found->second->GetNotes(), person->GetNotes());
     }
+
+    // A script's note may hold any bytes: each NUL, and each byte that starts no
+    // UTF-8 letter, is kept as a "?", so that the save it goes into loads.
+    PeopleJournal scribbled;
+    DRAV::AddPeopleJournalEntry(scribbled, "tamsin", "Tamsin", "The Reed Beds",
+                                std::string("He\0said \xE9t\xC3\xA9.", 13));
+    EXPECT_EQ(scribbled.at("tamsin")->GetNotes(), std::vector<std::string>{"He?said ?t\xC3\xA9."});
 }
 
 TEST(PeopleJournal, MalformedElementsAreBadData) {

@@ -25,8 +25,7 @@ constexpr std::size_t kActorNameLimit = kScriptTextLimit;
 
 // A name or description a monster definition gives, an object's name, which
 // names a trap's lasting harms as their caster, a spell's or an item's name,
-// which names the harms they give, or an area's display name, which the people
-// journal names as a person's place: code 1 naming the file and `what` past
+// which names the harms they give: code 1 naming the file and `what` past
 // kActorNameLimit bytes, holding a NUL or not UTF-8. A saved game holds no longer
 // name, nor any text with such bytes.
 std::string KeptName(const DRAVCommon::CDataFileReader& reader, std::string name, const char* what);

@@ -18,7 +18,8 @@
 #include "world/area.h"
 #include "world/cell.h"
 #include "world/game.h"
-#include "rules/monsters/actor_names.h"
+#include "common/shown_text.h"
+#include "script/script_limits.h"
 
 namespace DRAV {
 
@@ -111,7 +112,9 @@ void CArea::ReadAreaFile(DRAVCommon::CDataFileReader& reader, const std::string&
 
     reader.BeginBlock("area");
     // Also the place the people journal names, which a save holds.
-    m_displayName = KeptName(reader, reader.ReadQuoted(), "a display name");
+    m_displayName = reader.ReadQuoted(kExpandedTextLimit, "a display name");
+    if (const std::string fault = DRAVCommon::ShownTextFault(m_displayName); !fault.empty())
+        reader.Fail(DRAV_ERR_BAD_DATA, "a display name " + fault);
     m_outdoors = reader.ReadBool();
     if (reader.IsBlock("world")) {
         reader.BeginBlock("world");
