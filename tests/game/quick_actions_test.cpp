@@ -17,6 +17,7 @@
 #include "rules/definitions/travel_map.h"
 #include "rules/module.h"
 #include "rules/vocabulary/skill_id.h"
+#include "rules/vocabulary/skills.h"
 #include "support/error_code.h"
 #include "support/sample_game.h"
 #include "world/actor.h"
@@ -198,6 +199,9 @@ class QuickActionArrivalTest : public QuillmereTest::RunningGameTest {};
 
 TEST_F(QuickActionArrivalTest, WhatWasChosenEndsWithEveryArrival) {
     CalmTheLanding();
+    // She can cast the gust: a spell she cannot is refused as it is chosen.
+    main().AddSkill(DRAV::ParseSkill("energy_magic"));
+    main().SetBaseLevel(5);
     const auto wipeOut = [&] {
         main().SetActionState(DRAV::ACTION_DEAD);
         game().SetStateCode(DRAV::GAME_WIPED_OUT);

@@ -37,7 +37,7 @@ void CAttackInfo::Save(DRAVCommon::CDataFileWriter& writer) const {
 
 void CAttackInfo::Load(DRAVCommon::CDataFileReader& reader) {
     reader.BeginBlock("attackinfo");
-    name = reader.ReadQuoted();
+    name = reader.ReadQuoted(SIZE_MAX, "an attack's name");
     for (std::int32_t* value : {&attackBonus, &dieA, &bonusA, &dieB, &bonusB}) *value = reader.ReadInt();
     if (reader.AtEnd()) reader.Fail(DRAV_ERR_BAD_DATA, "expected a damage type");
     try {
