@@ -12,6 +12,7 @@
 #include "game/dialogs/talk/store_count_dlg.h"
 #include "game/dialogs/talk/store_dlg.h"
 #include "game/dialogs/talk/talk_dlg.h"
+#include "game/dialogs/text_dlg.h"
 #include "game/dialogs/yes_no_dlg.h"
 #include "running_game_steps.h"
 #include "ui/ui_group.h"
@@ -273,6 +274,12 @@ TEST(Conversation, TansyPaysHalfRefusesTheTokenAndAsksAboutTheKnife) {
             Store()->OnDrop(BackpackCell("ferry_token"), CStoreDlg::kStoreList);
             return Gold() + (BackpackCell("ferry_token") < 0 ? " gone" : " kept");
         }),
+        Check("why", [] {
+            auto* box = dynamic_cast<CTextDlg*>(GetApp().GetCurrentDialog().get());
+            return box ? box->GetTitle() + "|" + box->GetText() : CurrentTitle();
+        }),
+        Key(SDL_SCANCODE_RETURN),
+        Wait(50),
         Check("knife", [] {
             Store()->OnDrop(StoreCell(*Tansy(), "smugglers_knife"), CStoreDlg::kBackpackList);
             auto* confirm = dynamic_cast<CYesNoDlg*>(GetApp().GetCurrentDialog().get());
@@ -303,6 +310,7 @@ TEST(Conversation, TansyPaysHalfRefusesTheTokenAndAsksAboutTheKnife) {
     EXPECT_EQ(run.checks["kit"], "token");
     EXPECT_EQ(run.checks["sold"], "104 gone") << "a value-7 float sells for 4";
     EXPECT_EQ(run.checks["token"], "104 kept") << "a quest item is not for sale";
+    EXPECT_EQ(run.checks["why"].rfind("Tansy the Trader|Wren can't sell ", 0), 0u) << run.checks["why"];
     EXPECT_EQ(run.checks["knife"].rfind("Confirm buy?|", 0), 0u) << run.checks["knife"];
     EXPECT_NE(run.checks["knife"].find("Wren is not proficient in the use of "), std::string::npos);
     EXPECT_EQ(run.checks["refused"], "Tansy the Trader - Buy/Sell|104");

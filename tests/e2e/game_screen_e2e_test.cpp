@@ -7,6 +7,7 @@
 
 #include "driver.h"
 #include "game/dialogs/maps/help_dlg.h"
+#include "rules/vocabulary/skills.h"
 #include "running_game_steps.h"
 #include "ui/ui_scroll_bar.h"
 #include "ui/ui_text_element.h"
@@ -57,6 +58,11 @@ TEST(GameScreen, EveryInputBesidesTheWorldClickLeavesNoQuickActionArmed) {
         const std::string row = std::to_string(i);
         Append(steps, {Check("arm " + row,
                              [] {
+                                 // A spell she can cast, as one she cannot is refused as it is
+                                 // chosen; and she outlives it cast on herself by her portrait.
+                                 Main().AddSkill(DRAV::ParseSkill("elemental_magic"));
+                                 Main().SetBaseLevel(5);
+                                 Main().SetMaxHitPoints(500);
                                  GetApp().SetQuickActionKind(Main(), 11, 6);
                                  GetApp().SetQuickActionSpell(Main(), "reed_lash", 6);
                                  return std::string();
