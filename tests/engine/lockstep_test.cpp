@@ -57,6 +57,7 @@ struct SavePointCase {
     std::function<SampleGame()> make;
     std::function<void(const SampleGame&)> order;
     QuillmereTest::SavePoint point;
+    int ticks = 600;
 };
 
 }  // namespace
@@ -64,7 +65,8 @@ struct SavePointCase {
 // Saved in a blow's wind-up, with a spell in flight, as the party comes to the
 // marsh's west way out (a close of the window saves then), with a talk about to
 // open and as a page opens, the loaded game goes on as the game did: every actor,
-// everything in flight, every line, question, talk and page, for 600 ticks.
+// everything in flight, every line, question, talk and page, for 600 ticks; the
+// spell for the game second it takes to land.
 TEST(Lockstep, AGameSavedAtAnyMomentGoesOnAsTheGameThatWasNotSaved) {
     const SavePointCase cases[] = {
         {"a blow wound up on the lane", Landing,
@@ -79,12 +81,13 @@ TEST(Lockstep, AGameSavedAtAnyMomentGoesOnAsTheGameThatWasNotSaved) {
         {"Marra's Marsh Fever in flight", Landing,
          [](const SampleGame& game) {
              const auto goblin = HostileGoblin(game);
-             const auto marra = game.Spawn("reed_witch", 5, 6);
+             // Beside the goblin, so that he swings at her where he stands.
+             const auto marra = game.Spawn("reed_witch", 8, 3);
              ASSERT_TRUE(goblin && marra);
              game.Game().AddPartyMember(marra);
              marra->PushOrder(std::make_shared<CCastOrder>("marsh_fever", goblin->GetId()), false);
          },
-         QuillmereTest::SAVE_IN_FLIGHT},
+         QuillmereTest::SAVE_IN_FLIGHT, 30},
         {"the party coming to the marsh's west way out", Marsh,
          [](const SampleGame& game) {
              ASSERT_TRUE(QuillmereTest::PutNear(game.Area(), *game.Main(), 23.75, 11.25));
@@ -117,7 +120,7 @@ TEST(Lockstep, AGameSavedAtAnyMomentGoesOnAsTheGameThatWasNotSaved) {
             QuillmereTest::TempDir dir;
             int compared = 0;
             const auto difference =
-                QuillmereTest::RunLockstep(game.Engine(), events, {1, 600, 0, 1, dir.Path().string()}, &compared);
+                QuillmereTest::RunLockstep(game.Engine(), events, {1, c.ticks, 0, 1, dir.Path().string()}, &compared);
             EXPECT_FALSE(difference) << difference->Describe();
             EXPECT_GT(compared, 0);
         }
