@@ -226,7 +226,11 @@ void WriteEffectsInFlight(DRAVCommon::CDataFileWriter& writer, const CGame& game
 
 void ReadEffectsInFlight(DRAVCommon::CDataFileReader& reader, CGame& game, const CModule& module) {
     CArea* area = game.GetCurrentArea();
-    if (!area) reader.Fail(DRAV_ERR_BAD_DATA, "effects in flight with the party in no area");
+    // A save with the party in no area is refused for that, whatever flies.
+    if (!area) {
+        reader.SkipBlock("flight");
+        return;
+    }
     reader.BeginBlock("flight");
     game.SetEffectSerialCounter(reader.ReadUInt(1, kMaxThingSerial + 1, "the next effect's serial"));
     std::set<std::uint32_t> serials;
