@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <random>
@@ -11,6 +12,7 @@
 
 #include "common/random.h"
 #include "support/lockstep.h"
+#include "support/message_texts.h"
 #include "support/sample_game.h"
 #include "support/temp_dir.h"
 #include "world/object.h"
@@ -65,8 +67,7 @@ struct SavePointCase {
 // Saved in a blow's wind-up, with a spell in flight, as the party comes to the
 // marsh's west way out (a close of the window saves then), with a talk about to
 // open and as a page opens, the loaded game goes on as the game did: every actor,
-// everything in flight, every line, question, talk and page, for 600 ticks; the
-// spell for the game second it takes to land.
+// everything in flight, every line, question, talk and page, for 600 ticks.
 TEST(Lockstep, AGameSavedAtAnyMomentGoesOnAsTheGameThatWasNotSaved) {
     const SavePointCase cases[] = {
         {"a blow wound up on the lane", Landing,
@@ -87,7 +88,22 @@ TEST(Lockstep, AGameSavedAtAnyMomentGoesOnAsTheGameThatWasNotSaved) {
              game.Game().AddPartyMember(marra);
              marra->PushOrder(std::make_shared<CCastOrder>("marsh_fever", goblin->GetId()), false);
          },
-         QuillmereTest::SAVE_IN_FLIGHT, 30},
+         QuillmereTest::SAVE_IN_FLIGHT},
+        {"a walk held by a goblin's blows, its hold told", Landing,
+         [](const SampleGame& game) {
+             const auto goblin = HostileGoblin(game);
+             ASSERT_TRUE(goblin);
+             game.Main()->SetMaxHitPoints(500);
+             ASSERT_TRUE(QuillmereTest::PutNear(game.Area(), *game.Main(), goblin->GetX() - 1.5, goblin->GetY()));
+             goblin->PushOrder(std::make_shared<CAttackOrder>(game.Main()->GetId()), false);
+             game.Main()->PushOrder(std::make_shared<CMoveOrder>(3.75, 3.75), false);
+             // Saved at a later swing, once she was told.
+             game.Tick(90);
+             const auto told = QuillmereTest::MessageTexts(game.DrainEvents());
+             ASSERT_NE(std::find(told.begin(), told.end(), "Wren is under attack and can't move."), told.end());
+         },
+         // While she is held: a walk's steps once free are the harness's kept difference.
+         QuillmereTest::SAVE_WIND_UP, 50},
         {"the party coming to the marsh's west way out", Marsh,
          [](const SampleGame& game) {
              ASSERT_TRUE(QuillmereTest::PutNear(game.Area(), *game.Main(), 23.75, 11.25));
