@@ -143,7 +143,11 @@ std::string LockstepDifference::Describe() const {
 }
 
 const std::vector<KeptDifference>& KeptDifferences() {
-    static const std::vector<KeptDifference> kept = {};
+    static const std::vector<KeptDifference> kept = {
+        {"place",
+         "a walker's route search is not saved: a walk saved mid-way searches anew after the load and its "
+         "steps may differ by a fraction of a cell; where the walk ends, and what it was for, are kept"},
+    };
     return kept;
 }
 
