@@ -1,8 +1,9 @@
 #pragma once
 // The one random source of the game rules: a global mt19937, seeded 5489 at program
 // start and reseeded from the tick count when SDL starts. What is only shown
-// (flickering lights, particles, the shaking view) draws from a source of its own,
-// so the rules roll the same however many frames the display draws.
+// (flickering lights, particles, the shaking view, an idle fidget) draws from a
+// source of its own, so the rules roll the same however many frames the display
+// draws, and alike in a game and in its loaded copy.
 
 #include <cstdint>
 #include <optional>

@@ -532,7 +532,9 @@ private:
     void RunLeavePartyOrder(CActor& actor);
     void ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVersionRange& expected, CGame& game,
                        std::string& quickActions, std::optional<std::uint32_t>& chosen,
-                       std::optional<std::mt19937>& random) const;
+                       std::optional<std::mt19937>& random, std::set<ThingId>& toldHolds) const;
+    // The members told their walk is held, as a save keeps them.
+    void WriteToldHolds(DRAVCommon::CDataFileWriter& writer) const;
     void RunOneInstantOrder(CActor& actor, const COrder& order, const OrderThings& found);
     void RunOneOrder(CActor& actor, const COrder& order);
     // A notice of the actor's name and `fragment`, for party members only.
@@ -595,7 +597,7 @@ private:
     std::shared_ptr<CGame> m_game;
     std::shared_ptr<CModule> m_module;
     // By member: the order whose walk was last held, the tick it was, why, and
-    // whether she was told. Not saved: a load tells her again.
+    // whether she was told. Who was told is saved, so a load does not tell her again.
     struct HeldWalk {
         std::weak_ptr<const COrder> order;
         std::uint32_t tick = 0;

@@ -474,6 +474,7 @@ void CEngine::WriteSavedGame(const std::string& path, const CModuleVersionRange&
         writer.BeginBlock("random");
         writer.WriteQuoted(DRAVCommon::WriteRandomState(DRAVCommon::GetRandomEngine()));
         writer.EndBlock();
+        WriteToldHolds(writer);
         writer.EndBlock();
         writer.Finish();
         // On disk before it takes the save's name, and the name on disk after: a power
@@ -504,10 +505,11 @@ void CEngine::LoadGame(const std::string& path, const CModuleVersionRange& expec
     std::string bonus = quickActions;
     std::optional<std::uint32_t> member;
     std::optional<std::mt19937> random;
+    std::set<ThingId> toldHolds;
     try {
         {
             DRAVCommon::CDataFileReader reader(path);
-            ReadSavedGame(reader, expected, *game, bonus, member, random);
+            ReadSavedGame(reader, expected, *game, bonus, member, random, toldHolds);
         }
         // As older builds wrote between two areas: nowhere to go on from.
         if (!game->GetCurrentArea()) throw CDRAVException(DRAV_ERR_BAD_DATA, "the saved game has no current area");
@@ -534,6 +536,12 @@ void CEngine::LoadGame(const std::string& path, const CModuleVersionRange& expec
     // Saves from before the random source was kept go on from a source seeded anew,
     // the same for every load of one save.
     DRAVCommon::GetRandomEngine() = random.value_or(std::mt19937(m_game->GetTick()));
+    // A member told her walk is held is not told again for the same walk.
+    m_heldWalks.clear();
+    for (const ThingId id : toldHolds)
+        if (const CActor* member = m_game->GetCurrentArea()->FindActor(id))
+            if (const std::shared_ptr<COrder> order = member->GetCurrentOrder())
+                m_heldWalks[id] = {order, 0, false, true};
     // What the party saw where it stood comes back with it: the first tick judges
     // who stands in its sight as the saved game did, before any step.
     m_game->UpdatePartyVisibility();
@@ -548,7 +556,7 @@ void CEngine::RebuildPartyAfterLoad() { RebuildParty(Game()); }
 
 void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVersionRange& expected, CGame& game,
                             std::string& quickActions, std::optional<std::uint32_t>& chosen,
-                            std::optional<std::mt19937>& random) const {
+                            std::optional<std::mt19937>& random, std::set<ThingId>& toldHolds) const {
     const CModule& module = Module();
     reader.BeginBlock("save");
     reader.BeginBlock("version");
@@ -676,8 +684,33 @@ void CEngine::ReadSavedGame(DRAVCommon::CDataFileReader& reader, const CModuleVe
         if (!random) reader.Fail(DRAV_ERR_BAD_DATA, "a random source no game wrote");
         reader.EndBlock();
     }
+    // Saves from before holds were kept tell them again.
+    if (reader.IsBlock("toldheld")) {
+        reader.BeginBlock("toldheld");
+        while (!reader.AtBlockEnd()) {
+            ThingId saved = 0;
+            MakeThingId(saved, THING_ACTOR, reader.ReadUInt(0, kMaxThingSerial, "a held walker's serial"));
+            if (const ThingId member = game.FindLoadedActor(saved)) toldHolds.insert(member);
+        }
+        reader.EndBlock();
+    }
     reader.EndBlock();
     reader.RequireEnd();
+}
+
+void CEngine::WriteToldHolds(DRAVCommon::CDataFileWriter& writer) const {
+    std::vector<std::uint32_t> told;
+    const CArea* area = m_game ? m_game->GetCurrentArea() : nullptr;
+    for (const auto& [id, walk] : m_heldWalks) {
+        const CActor* member = area && walk.told ? area->FindActor(id) : nullptr;
+        if (member && member->IsAlive() && member->GetCurrentOrder() &&
+            member->GetCurrentOrder() == walk.order.lock())
+            told.push_back(id & kMaxThingSerial);
+    }
+    if (told.empty()) return;
+    writer.BeginBlock("toldheld");
+    for (const std::uint32_t serial : told) writer.WriteValue(serial);
+    writer.EndBlock();
 }
 
 }  // namespace DRAV

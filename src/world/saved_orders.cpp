@@ -19,6 +19,7 @@
 #include "world/order.h"
 #include "world/order_rule.h"
 #include "world/saved_word.h"
+#include "world/thing_id_counter.h"
 
 namespace DRAV {
 namespace {
@@ -356,7 +357,12 @@ public:
     void Thing(ThingId& id, std::uint32_t, const char*) {
         const CSavedThing& thing = m_things.at(m_next++);
         if (!thing.Find(m_game, m_place, id)) {
-            m_whole = false;
+            // Someone gone from the game stays in the order as an actor nobody is,
+            // so that the engine drops the order at its turn, as it would have.
+            if (thing.GetForm() == SAVED_ACTOR)
+                MakeThingId(id, THING_ACTOR, kNoThingSerial);
+            else
+                m_whole = false;
             return;
         }
         CDescriber::Note(m_place, thing, id);
@@ -422,7 +428,8 @@ std::vector<CSavedOrders::Saved> ReadQueue(DRAVCommon::CDataFileReader& reader, 
     return queue;
 }
 
-// The order as the load numbered its things; null when one of them is gone. One
+// The order as the load numbered its things; null when an item or an object it
+// names is gone (someone gone stays named as nobody). One
 // no play gives refuses the load; one that cannot be carried out where its actor
 // stands comes back, for the engine to drop at its turn as it would have.
 std::shared_ptr<COrder> Found(const CSavedOrders::Saved& saved, const CActor& actor, const CGame& game, bool instant) {

@@ -1,9 +1,11 @@
 #pragma once
 // What an actor was doing, as a saved game keeps it: the orders of its two queues
 // and the foe it is striking, each thing they name written as the load finds it
-// again (CSavedThing). An order whose thing is gone is left out, by the save or by
-// the load, as the engine drops one at its next step; the others come back in
-// their order, so that the actor goes on as it was. One that no play gives
+// again (CSavedThing). An order naming someone gone from the game comes back
+// naming nobody, for the engine to drop at its turn as it would have; one whose
+// item or object is gone is left out, by the save or by the load, as the engine
+// drops one at its next step. The others come back in their order, so that the
+// actor goes on as it was. One that no play gives
 // (world/order_rule.h) is never written, and refuses the load that finds it.
 //
 // The element, optional in the actor's block:

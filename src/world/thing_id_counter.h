@@ -19,6 +19,9 @@ public:
     explicit CThingSerialsSpent(std::string message) : CDRAVException(DRAV_ERR_OUT_OF_RANGE, std::move(message)) {}
 };
 
+// No counter hands out serial 0: an id with it names no thing of its type.
+inline constexpr std::uint32_t kNoThingSerial = 0;
+
 class CThingIdCounter {
 public:
     // A new game starts at 1; a loaded game numbers its things from 1 again.

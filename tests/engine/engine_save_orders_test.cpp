@@ -78,7 +78,7 @@ std::vector<std::string> Doing(const CGame& game, const CActor& actor) {
 
 // A load gives back what everyone was doing: every kind of order, in either queue,
 // naming what it named before under the id the load gave it, the foe each strikes,
-// and the party's walk to a way out. An order whose thing is gone is left out, at
+// and the party's walk to a way out. An order whose item is gone is left out, at
 // the save or at the load; a save from before orders were kept loads with none.
 TEST(EngineSave, EveryOrderComesBackNamingTheSameThingsUnderTheirNewIds) {
     auto game = StartSampleGame();
@@ -91,10 +91,12 @@ TEST(EngineSave, EveryOrderComesBackNamingTheSameThingsUnderTheirNewIds) {
 
     std::vector<std::string> before = Doing(game.Game(), hero);
     const std::vector<std::string> goblinBefore = Doing(game.Game(), *goblin);
-    // What names a thing that is gone does not come back, nor what no play gives,
-    // which the load would refuse; what the engine cannot carry out where the hero
-    // stands does, for the engine to drop at its turn.
-    for (const std::string& gone : {"now 9: " + member.GetName() + ", gone, 0", std::string("2: gone, 0, 0"),
+    // What names an item that is gone does not come back, nor what no play gives,
+    // which the load would refuse; an attack at someone gone, and what the engine
+    // cannot carry out where the hero stands, do, for the engine to drop at its turn
+    // as it would have.
+    ASSERT_NE(std::find(before.begin(), before.end(), "2: gone, 0, 0"), before.end());
+    for (const std::string& gone : {"now 9: " + member.GetName() + ", gone, 0",
                                     std::string("now 9: Mother Hesk, river_tonic x2 carried at 7, 0")}) {
         const auto at = std::find(before.begin(), before.end(), gone);
         ASSERT_NE(at, before.end()) << gone << " not in " << testing::PrintToString(before);

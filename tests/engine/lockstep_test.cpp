@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <random>
@@ -11,6 +12,7 @@
 
 #include "common/random.h"
 #include "support/lockstep.h"
+#include "support/message_texts.h"
 #include "support/sample_game.h"
 #include "support/temp_dir.h"
 #include "world/object.h"
@@ -57,6 +59,7 @@ struct SavePointCase {
     std::function<SampleGame()> make;
     std::function<void(const SampleGame&)> order;
     QuillmereTest::SavePoint point;
+    int ticks = 600;
 };
 
 }  // namespace
@@ -79,12 +82,28 @@ TEST(Lockstep, AGameSavedAtAnyMomentGoesOnAsTheGameThatWasNotSaved) {
         {"Marra's Marsh Fever in flight", Landing,
          [](const SampleGame& game) {
              const auto goblin = HostileGoblin(game);
-             const auto marra = game.Spawn("reed_witch", 5, 6);
+             // Beside the goblin, so that he swings at her where he stands.
+             const auto marra = game.Spawn("reed_witch", 8, 3);
              ASSERT_TRUE(goblin && marra);
              game.Game().AddPartyMember(marra);
              marra->PushOrder(std::make_shared<CCastOrder>("marsh_fever", goblin->GetId()), false);
          },
          QuillmereTest::SAVE_IN_FLIGHT},
+        {"a walk held by a goblin's blows, its hold told", Landing,
+         [](const SampleGame& game) {
+             const auto goblin = HostileGoblin(game);
+             ASSERT_TRUE(goblin);
+             game.Main()->SetMaxHitPoints(500);
+             ASSERT_TRUE(QuillmereTest::PutNear(game.Area(), *game.Main(), goblin->GetX() - 1.5, goblin->GetY()));
+             goblin->PushOrder(std::make_shared<CAttackOrder>(game.Main()->GetId()), false);
+             game.Main()->PushOrder(std::make_shared<CMoveOrder>(3.75, 3.75), false);
+             // Saved at a later swing, once she was told.
+             game.Tick(90);
+             const auto told = QuillmereTest::MessageTexts(game.DrainEvents());
+             ASSERT_NE(std::find(told.begin(), told.end(), "Wren is under attack and can't move."), told.end());
+         },
+         // While she is held: a walk's steps once free are the harness's kept difference.
+         QuillmereTest::SAVE_WIND_UP, 50},
         {"the party coming to the marsh's west way out", Marsh,
          [](const SampleGame& game) {
              ASSERT_TRUE(QuillmereTest::PutNear(game.Area(), *game.Main(), 23.75, 11.25));
@@ -117,7 +136,7 @@ TEST(Lockstep, AGameSavedAtAnyMomentGoesOnAsTheGameThatWasNotSaved) {
             QuillmereTest::TempDir dir;
             int compared = 0;
             const auto difference =
-                QuillmereTest::RunLockstep(game.Engine(), events, {1, 600, 0, 1, dir.Path().string()}, &compared);
+                QuillmereTest::RunLockstep(game.Engine(), events, {1, c.ticks, 0, 1, dir.Path().string()}, &compared);
             EXPECT_FALSE(difference) << difference->Describe();
             EXPECT_GT(compared, 0);
         }

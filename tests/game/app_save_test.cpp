@@ -124,7 +124,12 @@ TEST_F(AppSaveTest, ASecondSaveKeepsTheFirstAsBackupAndLoadingResumesIt) {
     Game().SetGold(99);
     m_app.QueueEvent(std::make_shared<DRAV::CDialogBoxEvent>(DRAV::EVENT_DIALOG_BOX, "Hark", "Of the game before."));
     ASSERT_TRUE(m_app.LoadGame(list->m_items[0]->m_path, 1, false));
-    EXPECT_TRUE(m_app.GetPendingEvents().empty()) << "what waited goes with the game before";
+    // What waited in the game before goes with it; what waited in the saved game, such
+    // as the welcome page not yet opened when it was saved, waits again.
+    for (const auto& event : m_app.GetPendingEvents()) {
+        const auto* page = dynamic_cast<const DRAV::CDialogBoxEvent*>(event.get());
+        EXPECT_FALSE(page && page->GetText() == "Of the game before.") << "what waited goes with the game before";
+    }
     EXPECT_EQ(Game().GetGold(), 22);
     EXPECT_EQ(Game().GetTick(), tick);
     EXPECT_TRUE(m_app.IsGameRunning());

@@ -16,6 +16,7 @@ namespace {
 constexpr double kQuarterTurn = 1.5707963705062866;
 constexpr double kFidgetStep = 1.0 / 150.0;
 constexpr double kFidgetChance = 1.0 / 300.0;
+constexpr double kFidgetVariants = 100000.0;
 constexpr double kReachMargin = 25.0;
 constexpr double kObjectMargin = 5.0;
 
@@ -68,9 +69,11 @@ void CActor::UpdateFidget() {
         return;
     }
     m_animationTime = 0.0;
-    if (DRAVCommon::Random() < kFidgetChance) {
+    // A fidget is only shown, and no save keeps it: it draws from the display's
+    // source, so that the rules roll alike in a game and in its loaded copy.
+    if (DRAVCommon::DisplayRandom() < kFidgetChance) {
         m_animation = ANIM_FIDGET;
-        m_animationVariant = static_cast<std::uint32_t>(DRAVCommon::RollDie(100000));
+        m_animationVariant = 1 + static_cast<std::uint32_t>(DRAVCommon::DisplayRandom() * kFidgetVariants);
     } else {
         m_animation = ANIM_DEFAULT;
     }

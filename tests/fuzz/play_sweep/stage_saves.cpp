@@ -12,6 +12,7 @@
 #include "engine/weir_steps.h"
 #include "world/area.h"
 #include "world/area/area_records.h"
+#include "world/order.h"
 
 namespace QuillmerePlaySweep {
 namespace {
@@ -224,6 +225,8 @@ void WipedOutByTheWatch(CStages& stages) {
     DRAV::CArea& marsh = player.Area();
     const auto party = player.Game().GetParty();
     std::size_t placed = 0;
+    // The watch stands through the fight whoever's blows fall first: each member is struck.
+    DRAV::ActorList fighters = party;
     for (const auto& warden : DRAV::ActorList(marsh.GetActors())) {
         if (warden->GetTemplateName() != "drowned_warden" || placed >= party.size()) continue;
         const std::shared_ptr<DRAV::CActor>& member = party[placed];
@@ -236,6 +239,8 @@ void WipedOutByTheWatch(CStages& stages) {
         }
         watch->SetRelation(DRAV::RELATION_HOSTILE);
         watch->SetAttackTarget(player.Game().GetTick(), member.get());
+        watch->PushOrder(std::make_shared<DRAV::CAttackOrder>(member->GetId()), false);
+        fighters.push_back(watch);
         ++placed;
     }
     const auto struck = [&] {
@@ -245,7 +250,7 @@ void WipedOutByTheWatch(CStages& stages) {
     };
     bool fighting = false;
     {
-        const CSpared spared(party);
+        const CSpared spared(fighters);
         fighting = placed == party.size() && player.TickUntil(struck, 600);
     }
     bool standing = true;
