@@ -112,7 +112,7 @@ Step FightWithSpell(const std::string& spell, int rounds = 30) {
         const int tonic = BarSlotOf("river_tonic");
         const int draught = BarSlotOf("still_water_draught");
         const int slot = BarSlotOf(spell);
-        if (Hero().GetHitPoints() * 2 < Hero().GetMaxHitPoints() && tonic >= 0) {
+        if (Hero().GetHitPoints() * 3 < Hero().GetMaxHitPoints() * 2 && tonic >= 0) {
             steps.push_back(ClickId(kFirstBarSlot + tonic));
         } else if (Hero().GetEnergy() < 2 && draught >= 0) {
             steps.push_back(ClickId(kFirstBarSlot + draught));
