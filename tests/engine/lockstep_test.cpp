@@ -62,6 +62,15 @@ struct SavePointCase {
     int ticks = 600;
 };
 
+// The lane's goblin, with a sturdy hero put a step from him; null when either is missing.
+std::shared_ptr<CActor> HeroBesideTheGoblin(const SampleGame& game) {
+    auto goblin = HostileGoblin(game);
+    if (!goblin) return nullptr;
+    game.Main()->SetMaxHitPoints(500);
+    if (!QuillmereTest::PutNear(game.Area(), *game.Main(), goblin->GetX() - 1.5, goblin->GetY())) return nullptr;
+    return goblin;
+}
+
 }  // namespace
 
 // Saved in a blow's wind-up, with a spell in flight, as the party comes to the
@@ -72,10 +81,8 @@ TEST(Lockstep, AGameSavedAtAnyMomentGoesOnAsTheGameThatWasNotSaved) {
     const SavePointCase cases[] = {
         {"a blow wound up on the lane", Landing,
          [](const SampleGame& game) {
-             const auto goblin = HostileGoblin(game);
+             const auto goblin = HeroBesideTheGoblin(game);
              ASSERT_TRUE(goblin);
-             game.Main()->SetMaxHitPoints(500);
-             ASSERT_TRUE(QuillmereTest::PutNear(game.Area(), *game.Main(), goblin->GetX() - 1.5, goblin->GetY()));
              game.Main()->PushOrder(std::make_shared<CAttackOrder>(goblin->GetId()), false);
          },
          QuillmereTest::SAVE_WIND_UP},
@@ -91,10 +98,8 @@ TEST(Lockstep, AGameSavedAtAnyMomentGoesOnAsTheGameThatWasNotSaved) {
          QuillmereTest::SAVE_IN_FLIGHT},
         {"a walk held by a goblin's blows, its hold told", Landing,
          [](const SampleGame& game) {
-             const auto goblin = HostileGoblin(game);
+             const auto goblin = HeroBesideTheGoblin(game);
              ASSERT_TRUE(goblin);
-             game.Main()->SetMaxHitPoints(500);
-             ASSERT_TRUE(QuillmereTest::PutNear(game.Area(), *game.Main(), goblin->GetX() - 1.5, goblin->GetY()));
              goblin->PushOrder(std::make_shared<CAttackOrder>(game.Main()->GetId()), false);
              game.Main()->PushOrder(std::make_shared<CMoveOrder>(3.75, 3.75), false);
              // Saved at a later swing, once she was told.
